@@ -1,0 +1,3 @@
+#include "app/HelpContext.h"
+
+int CurrentHelpContext = 0;

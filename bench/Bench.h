@@ -1,0 +1,32 @@
+#pragma once
+// Benchmark cases of kivo_bench. A case registers itself with KIVO_BENCH(name) { ... } and reports its own
+// figures through BenchReport; the driver runs every case (or those whose name contains argv[1]).
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct BenchCase {
+    const char* name;
+    std::function<void()> run;
+};
+
+std::vector<BenchCase>& BenchCases();
+
+struct BenchRegistrar {
+    BenchRegistrar(const char* name, std::function<void()> run) { BenchCases().push_back({name, std::move(run)}); }
+};
+
+// Times `body` repeated `count` times and prints the total and the cost of one repetition.
+void BenchReport(const std::string& label, long count, const std::function<void()>& body);
+
+// Keeps the optimiser from discarding a computed value.
+void BenchKeep(double value);
+
+#define KIVO_BENCH_JOIN2(a, b) a##b
+#define KIVO_BENCH_JOIN(a, b) KIVO_BENCH_JOIN2(a, b)
+#define KIVO_BENCH(name)                                                                    \
+    static void KIVO_BENCH_JOIN(bench_, name)();                                            \
+    static BenchRegistrar KIVO_BENCH_JOIN(registrar_, name)(#name, KIVO_BENCH_JOIN(bench_, name)); \
+    static void KIVO_BENCH_JOIN(bench_, name)()

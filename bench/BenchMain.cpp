@@ -1,0 +1,42 @@
+#include "bench/Bench.h"
+
+#include <cstdio>
+#include <cstring>
+
+std::vector<BenchCase>& BenchCases()
+{
+    static std::vector<BenchCase> cases;
+    return cases;
+}
+
+static volatile double benchSink;
+
+void BenchKeep(double value)
+{
+    benchSink = value;
+}
+
+void BenchReport(const std::string& label, long count, const std::function<void()>& body)
+{
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point start = Clock::now();
+    for (long i = 0; i < count; ++i)
+        body();
+    double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    double each = count > 0 ? seconds / count : 0.0;
+    std::printf("%-48s %10ld runs %10.3f ms total %12.1f ns each %14.0f per second\n", label.c_str(), count,
+                seconds * 1e3, each * 1e9, each > 0 ? 1.0 / each : 0.0);
+    std::fflush(stdout);
+}
+
+int main(int argc, char** argv)
+{
+    const char* filter = argc > 1 ? argv[1] : nullptr;
+    for (const BenchCase& bench : BenchCases()) {
+        if (filter && !std::strstr(bench.name, filter))
+            continue;
+        std::printf("== %s\n", bench.name);
+        bench.run();
+    }
+    return 0;
+}

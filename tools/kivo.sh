@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets up the tools (first time), builds KIVO and starts it: kivo.sh [ARGS...]
+# On a machine without a display it runs on a virtual screen (Xvfb).
+set -euo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
+root=$(cd "$here/.." && pwd)
+bash "$here/install-deps.sh"
+bash "$here/build.sh" "$root/build"
+bash "$here/prefix-setup.sh" "$root/build"
+if [ ! -f "$root/build/kivo.exe" ]; then
+  echo "KIVO's program entry is not built yet; the libraries, tests and kivo_bench were built in build/." >&2
+  exit 0
+fi
+if [ -n "${DISPLAY:-}" ]; then
+  . "$here/wine-env.sh" "$root/build"
+  exec wine "$root/build/kivo.exe" "$@"
+fi
+. "$here/session.sh" "$root/build"
+kivo_session_start
+wine "$root/build/kivo.exe" "$@"

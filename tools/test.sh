@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds everything and runs all tests under Wine and Xvfb: test.sh [BUILD [CTEST ARGS...]]   (default: build)
+set -euo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
+root=$(cd "$here/.." && pwd)
+build=${1:-build}
+[ $# -gt 0 ] && shift
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+bash "$here/build.sh" "$build"
+bash "$here/prefix-setup.sh" "$build"
+. "$here/session.sh" "$build"
+kivo_session_start
+cd "$build"
+set +e
+ctest --output-on-failure --timeout 300 -j "$(nproc)" "$@"
+status=$?
+exit $status

@@ -1,0 +1,11 @@
+# Sourced by the other tools: the Wine environment of one build directory ($1, made absolute in KIVO_BUILD).
+# Each build tree has its own 32-bit prefix, so registry and INI tests never touch anyone's own Wine settings.
+KIVO_BUILD=$(cd "${1:?build directory}" && pwd)
+export WINEPREFIX="$KIVO_BUILD/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -f "$KIVO_BUILD/wine.display" ]; then
+  DISPLAY=$(cat "$KIVO_BUILD/wine.display")
+  export DISPLAY
+fi

@@ -1,0 +1,103 @@
+#include "foundation/MemoryStream.h"
+
+#include <cstring>
+#include <new>
+
+MemoryStream::MemoryStream(void* block, uint32_t blockSize, bool storing)
+    : Archive(storing), size(block ? blockSize : 0), buffer(static_cast<uint8_t*>(block))
+{
+}
+
+MemoryStream::MemoryStream(uint32_t step) : Archive(true), growStep(step), ownsBuffer(true) {}
+
+MemoryStream::~MemoryStream()
+{
+    if (ownsBuffer)
+        delete[] buffer;
+}
+
+uint8_t* MemoryStream::ReleaseBuffer()
+{
+    ownsBuffer = false;
+    return buffer;
+}
+
+bool MemoryStream::Grow(uint32_t needed)
+{
+    uint32_t step = growStep > 0 ? growStep : 1;
+    uint64_t rounded = (static_cast<uint64_t>(needed) + step - 1) / step * step;
+    if (rounded > 0x7FFFFFFFu) {
+        SetState(StateIoFailure);
+        return false;
+    }
+    auto* grown = new (std::nothrow) uint8_t[static_cast<uint32_t>(rounded)];
+    if (!grown) {
+        SetState(StateIoFailure);
+        return false;
+    }
+    if (buffer && position > 0)
+        std::memcpy(grown, buffer, position);
+    delete[] buffer;
+    buffer = grown;
+    size = static_cast<uint32_t>(rounded);
+    return true;
+}
+
+void MemoryStream::Write(const void* source, uint32_t itemSize, uint32_t count)
+{
+    if (State() != 0)
+        return;
+    uint64_t bytes = static_cast<uint64_t>(itemSize) * count;
+    uint64_t end = position + bytes;
+    if (end > size) {
+        if (!ownsBuffer || end > 0xFFFFFFFFu) {
+            SetState(StateIoFailure);
+            return;
+        }
+        if (!Grow(static_cast<uint32_t>(end)))
+            return;
+    }
+    if (bytes > 0)
+        std::memcpy(buffer + position, source, static_cast<size_t>(bytes));
+    position = static_cast<uint32_t>(end);
+}
+
+void MemoryStream::Read(void* target, uint32_t itemSize, uint32_t count)
+{
+    if (State() != 0)
+        return;
+    uint64_t bytes = static_cast<uint64_t>(itemSize) * count;
+    if (position + bytes > size) {
+        SetState(StateIoFailure);
+        return;
+    }
+    if (bytes > 0)
+        std::memcpy(target, buffer + position, static_cast<size_t>(bytes));
+    position += static_cast<uint32_t>(bytes);
+    SwapBytes(target, itemSize, count);
+}
+
+void MemoryStream::Seek(long offset, int origin)
+{
+    int64_t target;
+    switch (origin) {
+    case 1:
+        target = static_cast<int64_t>(position) + offset;
+        break;
+    case 2:
+        target = static_cast<int64_t>(size) - offset - 1;
+        break;
+    default:
+        target = offset;
+        break;
+    }
+    if (target < 0 || target >= static_cast<int64_t>(size)) {
+        SetState(StatePastEnd);
+        return;
+    }
+    position = static_cast<uint32_t>(target);
+}
+
+long MemoryStream::Tell() { return static_cast<long>(position); }
+
+uint32_t MemoryStream::BytesLeft() { return position < size ? size - position : 0; }

@@ -1,0 +1,17 @@
+#pragma once
+// Paste Table (dialog 4510): what to do with pasted pairs whose index the table holds already. The answer
+// is the chosen button's position: 0 "Keep &last entry", 1 "Keep &first entry", 2 "&Sum entries" (the
+// initial choice, which Cancel keeps).
+
+#include <functional>
+
+class PasteTableDialog {
+public:
+    enum Choice : int { KeepLast = 0, KeepFirst = 1, SumEntries = 2 };
+
+    // The person's answer; the initial choice without a presenter (until the dialog engine shows the template).
+    static Choice Ask();
+
+    using Presenter = std::function<Choice()>;
+    static Presenter SetPresenter(Presenter presenter);
+};

@@ -1,0 +1,82 @@
+#include "dialogs/TablePropertiesDialog.h"
+
+#include "app/MessageBoxes.h"
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
+#include "foundation/FileNameRules.h"
+#include "model/NameRules.h"
+
+#include <windows.h>
+
+namespace {
+TablePropertiesDialog::Presenter& CurrentPresenter()
+{
+    static TablePropertiesDialog::Presenter presenter;
+    return presenter;
+}
+}  // namespace
+
+TablePropertiesDialog::Presenter TablePropertiesDialog::SetPresenter(Presenter presenter)
+{
+    Presenter previous = std::move(CurrentPresenter());
+    CurrentPresenter() = std::move(presenter);
+    return previous;
+}
+
+TablePropertiesDialog::TablePropertiesDialog(const LookupTable* table, const char* name, const char* file,
+                                             const char* comment, int32_t method, bool offEdgeIsError)
+    : name(name),
+      file(file),
+      comment(comment),
+      methodButton((method < 1 || method > 3 ? 2 : method) + kFileField),
+      offEdgeIsError(offEdgeIsError ? 1 : 0),
+      table(table)
+{
+    if (table) {
+        caption = "Properties: ";
+        caption += table->Name();
+        caption += " [ ]";
+    } else {
+        caption = "Properties: New Table";
+    }
+}
+
+int TablePropertiesDialog::RunModal()
+{
+    for (;;) {
+        const Presenter& presenter = CurrentPresenter();
+        if (!presenter || presenter(*this) != IDOK)
+            return 0;
+        if (OnOk())
+            return 1;
+    }
+}
+
+bool TablePropertiesDialog::OnOk()
+{
+    // A table keeps its own name without tripping over the rule that names of tables are taken.
+    zString upper(name);
+    upper.MakeUpper();
+    const bool ownName = table && upper == table->Key();
+    if (!ownName && !CheckVariableName(name, true, false)) {
+        focusedField = kNameField;
+        return false;
+    }
+    if (!IsLegalFileName(file.Text())) {
+        zString message("\"");
+        message += file;
+        message += "\" is not a legal filename.";
+        ShowErrorBox(nullptr, message.Text(), -1);
+        focusedField = kFileField;
+        return false;
+    }
+    if (FileUsedByOtherTable(table, file.Text())) {
+        zString message("The file \"");
+        message += file;
+        message += "\" is being used for another table.";
+        ShowErrorBox(nullptr, message.Text(), -1);
+        focusedField = kFileField;
+        return false;
+    }
+    return true;
+}

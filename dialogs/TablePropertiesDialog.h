@@ -1,0 +1,58 @@
+#pragma once
+// Table Properties (dialog 3000): name, file name, comment, lookup method and the off-edge flag of a new or
+// existing table. This class holds the dialog's values and its OK rule; the window itself is drawn from
+// its template by the dialog engine, which stands behind the presenter.
+
+#include "foundation/zString.h"
+
+#include <cstdint>
+#include <functional>
+
+class LookupTable;
+
+class TablePropertiesDialog {
+public:
+    enum : int {
+        kTemplateId = 3000,
+        kNameField = 3001,
+        kFileField = 3002,
+        kTruncationButton = 3003,
+        kInterpolationButton = 3004,
+        kIndexSpecificButton = 3005,
+        kOffEdgeCheck = 3006,
+        kCommentButton = 3008,
+    };
+
+    // table null: a new table ("Properties: New Table").
+    TablePropertiesDialog(const LookupTable* table, const char* name, const char* file, const char* comment,
+                          int32_t method, bool offEdgeIsError);
+
+    // Runs the dialog until OK passes its checks (1) or the user cancels (0).
+    int RunModal();
+    // The OK rule: name by the variable-name rule, then a legal file name, then a file no other table
+    // uses. On a failure the message has been shown, FocusedField() names the field to select, and the
+    // dialog stays open.
+    bool OnOk();
+
+    const zString& Caption() const { return caption; }
+    int FocusedField() const { return focusedField; }
+
+    // The values the dialog edits; the presenter writes them as the user would.
+    zString name;
+    zString file;
+    zString comment;
+    int32_t methodButton;
+    int32_t offEdgeIsError;
+
+    int32_t Method() const { return methodButton - kFileField; }
+
+    // The person's side: given the open dialog, returns IDOK or IDCANCEL. Until the dialog engine shows the
+    // template, a dialog without a presenter answers Cancel.
+    using Presenter = std::function<int(TablePropertiesDialog&)>;
+    static Presenter SetPresenter(Presenter presenter);
+
+private:
+    const LookupTable* table;
+    zString caption;
+    int focusedField = kNameField;
+};

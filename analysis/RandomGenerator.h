@@ -1,0 +1,29 @@
+#pragma once
+// The program's random numbers: a linear congruential generator (multiplier 214013, increment 2531011,
+// 15-bit results 0..32767). It is our own, not the C runtime's, so one seed gives the same sequence on every
+// runtime.
+
+#include <cstdint>
+
+class RandomGenerator {
+public:
+    static constexpr int MaxValue = 32767;
+
+    explicit RandomGenerator(uint32_t seed = 1) : state_(seed) {}
+
+    void Seed(uint32_t seed) { state_ = seed; }
+    // The next value, 0..32767.
+    int Next()
+    {
+        state_ = state_ * 214013u + 2531011u;
+        return static_cast<int>((state_ >> 16) & 0x7FFF);
+    }
+
+private:
+    uint32_t state_;
+};
+
+// The one generator of the program, seeded with 1 at start-up.
+RandomGenerator& ProgramRandom();
+// Fixes the sequence that follows.
+void SeedRandom(uint32_t seed);

@@ -1,0 +1,4 @@
+#include "app/AppFlags.h"
+
+bool AppFlags::longFileNames = true;
+bool AppFlags::trueTypeFontsOnly = false;

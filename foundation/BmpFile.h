@@ -1,0 +1,11 @@
+#pragma once
+// Writing a packed device-independent bitmap (held in a global memory block) as a .BMP file.
+
+#include <windows.h>
+
+class FilePath;
+
+// Creates the file and writes the 14-byte file header ("BM", file size = block size + 14, 4 reserved zero
+// bytes, offset of the pixel bits) followed by the whole block. False when there is no block or the file
+// cannot be created or written.
+bool SaveDibAsBmp(const FilePath& path, HGLOBAL dib);

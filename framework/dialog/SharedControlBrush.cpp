@@ -1,0 +1,3 @@
+#include "framework/dialog/SharedControlBrush.h"
+
+HBRUSH SharedControlBrush = nullptr;

@@ -1,0 +1,7 @@
+#pragma once
+// The one brush that controls answer to their parent's colour requests; replaced on every colour reply and
+// deleted when the application object goes.
+
+#include <windows.h>
+
+extern HBRUSH SharedControlBrush;

@@ -1,0 +1,81 @@
+#include "framework/window/ChildWindow.h"
+
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/LayoutManager.h"
+
+namespace {
+
+// The "VisualCtrl" class is registered once per process.
+bool VisualCtrlRegistered = false;
+
+} // namespace
+
+ChildWindow::ChildWindow(WindowCL* parent, LayoutManager* layout, DWORD style) : WindowCL(parent, layout, style)
+{
+    Initialise();
+}
+
+ChildWindow::ChildWindow(WindowCL* parent) : WindowCL(parent)
+{
+    Initialise();
+}
+
+void ChildWindow::Initialise()
+{
+    style_ |= WS_CHILD;
+    background_ = GetSysColor(COLOR_WINDOW);
+    id_ = 0;
+    if (parent_)
+        parent_->AppendChild(this);
+}
+
+void ChildWindow::Create()
+{
+    std::unique_ptr<WNDCLASSA> record = ClassRecord();
+    if (record && className_ == "VisualCtrl") {
+        if (VisualCtrlRegistered)
+            record.reset();
+        VisualCtrlRegistered = true;
+    }
+    RegisterClassOf(std::move(record));
+    const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
+    const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;
+    const int width = layout_ ? layout_->Width() : CW_USEDEFAULT;
+    const int height = layout_ ? layout_->Height() : CW_USEDEFAULT;
+    HWND handle = CreateWindowExA(0, className_.c_str(), nullptr, style_, x, y, width, height,
+                                  parent_ ? parent_->Handle() : nullptr, nullptr,
+                                  TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), nullptr);
+    AdoptCreatedWindow(handle);
+}
+
+void ChildWindow::Show(int showCommand)
+{
+    if (state_ & StateShown) {
+        ShowWindow(showCommand);
+        return;
+    }
+    SetStateBits(StateShown);
+    if (layout_ && parent_ && parent_->Handle()) {
+        RECT client{};
+        GetClientRect(parent_->Handle(), &client);
+        const int width = client.right - client.left;
+        const int height = client.bottom - client.top;
+        layout_->SetSize(width, height);
+        WindowEvent size{MAKELPARAM(width, height), SIZE_RESTORED, WM_SIZE, parent_->Handle()};
+        layout_->Resize(this, &size);
+    }
+    if (parent_ && parent_->Layout() && (parent_->State() & StateShown))
+        parent_->Layout()->Arrange(nullptr);
+    else if (layout_)
+        layout_->Arrange(nullptr);
+    SetWindowLongA(handle_, GWL_STYLE, static_cast<LONG>(style_));
+    ::ShowWindow(handle_, showCommand);
+    UpdateWindow(handle_);
+    if (showCommand)
+        style_ |= WS_VISIBLE;
+}
+
+long ChildWindow::OnChar(WindowEvent*) { return 0; }
+long ChildWindow::Store() { return 1; }
+long ChildWindow::Validate() { return 1; }
+long ChildWindow::Load() { return 1; }

@@ -1,0 +1,153 @@
+#include "framework/window/FrameworkApp.h"
+
+#include "framework/dialog/SharedControlBrush.h"
+#include "framework/window/HandlerList.h"
+#include "framework/window/IdleList.h"
+#include "framework/window/ResourceLibrary.h"
+#include "framework/window/ResourceModule.h"
+#include "framework/window/ScreenMetrics.h"
+#include "framework/window/TimerManager.h"
+#include "framework/window/TopWindow.h"
+#include "framework/window/TraceMessage.h"
+#include "framework/window/WindowMap.h"
+
+FrameworkApp* TheApp = nullptr;
+HWND CurrentModelessDialog = nullptr;
+HWND MdiClientWindow = nullptr;
+
+namespace {
+
+const unsigned WindowMapBuckets = 97;
+
+} // namespace
+
+FrameworkApp::FrameworkApp(HINSTANCE instance, HINSTANCE previousInstance, const char* commandLine,
+                           int showCommand)
+    : instance_(instance), previousInstance_(previousInstance), showCommand_(showCommand),
+      commandLine_(commandLine)
+{
+    windowMap_ = std::make_unique<WindowMap>(WindowMapHash, WindowMapBuckets);
+    TraceMessage("WinMap is %lx", reinterpret_cast<unsigned long>(windowMap_.get()));
+    CurrentModelessDialog = nullptr;
+    MdiClientWindow = nullptr;
+    idleList_ = std::make_unique<IdleList>();
+    Screen();
+}
+
+FrameworkApp::~FrameworkApp()
+{
+    timerManager_.reset();
+    for (const std::string& name : registeredClasses_)
+        UnregisterClassA(name.c_str(), instance_);
+    registeredClasses_.clear();
+    if (SharedControlBrush) {
+        DeleteObject(SharedControlBrush);
+        SharedControlBrush = nullptr;
+    }
+    ResourceLibrary::FreeAll();
+    windowMap_.reset();
+    if (TheApp == this)
+        TheApp = nullptr;
+}
+
+void FrameworkApp::OfferMainWindow(TopWindow* window)
+{
+    if (mainWindowAssigned_)
+        return;
+    mainWindowAssigned_ = true;
+    mainWindow_ = window;
+}
+
+void FrameworkApp::ForgetMainWindow(const TopWindow* window)
+{
+    if (mainWindow_ == window)
+        mainWindow_ = nullptr;
+}
+
+TimerManager* FrameworkApp::TimersMadeOnDemand()
+{
+    if (!timerManager_)
+        timerManager_ = std::make_unique<TimerManager>();
+    return timerManager_.get();
+}
+
+void FrameworkApp::RunMessageLoop()
+{
+    ++loopDepth_;
+    MSG message;
+    for (;;) {
+        if (idleList_ && idleList_->Count() >= 1 && !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            idleList_->Run();
+            continue;
+        }
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            TakeQuit(message.wParam);
+            break;
+        }
+        if (got == -1)
+            break;
+        ProcessMessage(message);
+    }
+    --loopDepth_;
+}
+
+void FrameworkApp::TakeQuit(WPARAM code)
+{
+    exitCode_ = static_cast<int>(code);
+    if (!appQuitPending_)
+        return;
+    // WM_QUIT is one flag of the queue, so the application's quit and a modal dialog's end can merge into
+    // one message: a nested or modal loop passes the application's quit on to the loop around it.
+    if (loopDepth_ > 1 || modalFlag_)
+        PostQuitMessage(0);
+    else
+        appQuitPending_ = false;
+}
+
+void FrameworkApp::Quit()
+{
+    appQuitPending_ = true;
+    PostQuitMessage(0);
+}
+
+void FrameworkApp::ProcessMessage(MSG& message)
+{
+    if (accelerators_ && mainWindow_) {
+        HWND frame = mainWindow_->Handle();
+        if (frame && IsWindowEnabled(frame) && TranslateAcceleratorA(frame, accelerators_, &message))
+            return;
+    }
+    if (!modalFlag_ && MdiClientWindow && TranslateMDISysAccel(MdiClientWindow, &message))
+        return;
+    if (CurrentModelessDialog && IsWindow(CurrentModelessDialog) &&
+        IsDialogMessageA(CurrentModelessDialog, &message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+int FrameworkApp::LoadAccelerators(const ResourceId& id)
+{
+    ResourceModule module(id);
+    if (!module.IsValid())
+        return 0;
+    HACCEL table = ::LoadAcceleratorsA(module.Handle(), id.NameOrId());
+    if (!table)
+        return 0;
+    accelerators_ = table;
+    return 1;
+}
+
+void FrameworkApp::AddHandler(EventTarget* target, EventHandler function, UINT message)
+{
+    if (!handlers_)
+        handlers_ = std::make_unique<HandlerList>();
+    handlers_->Add(std::make_unique<HandlerDescriptor>(function, target, message, nullptr));
+}
+
+void FrameworkApp::RemoveHandler(EventTarget* target, EventHandler function, UINT message)
+{
+    if (handlers_)
+        handlers_->Remove(message, nullptr, target, function);
+}

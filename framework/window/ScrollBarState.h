@@ -1,0 +1,32 @@
+#pragma once
+// The state of one scroll bar: range, steps, the position and the position the contents are drawn at.
+
+#include <windows.h>
+
+class WindowCL;
+
+class ScrollBarState {
+public:
+    // Range 0 to 100, page step 10, line step 1, position 0, vertical bar.
+    explicit ScrollBarState(WindowCL* owner, int bar = SB_VERT);
+
+    void SetRange(int minimum, int maximum);
+    // Clamped to the range; the previous position keeps the old position.
+    void SetPos(int position);
+    // Clamped to the range; the previous position is not touched (thumb tracking).
+    void SetPosClamped(int position);
+    void SetPrevious(int position) { previous = position; }
+
+    int minimum;
+    int maximum;
+    int pageStep;
+    int lineStep;
+    int position;
+    int previous;
+    WindowCL* owner;
+    int bar;
+
+private:
+    int Clamp(int value) const;
+    HWND LiveOwnerWindow() const;
+};

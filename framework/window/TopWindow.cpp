@@ -1,0 +1,56 @@
+#include "framework/window/TopWindow.h"
+
+#include "framework/dialog/Menu.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/LayoutManager.h"
+
+TopWindow::TopWindow(WindowCL* parent, LayoutManager* layout, DWORD style, const char* title)
+    : WindowCL(parent, layout, style)
+{
+    Initialise(title);
+}
+
+TopWindow::TopWindow(WindowCL* parent) : WindowCL(parent)
+{
+    Initialise(nullptr);
+}
+
+TopWindow::TopWindow(LayoutManager* layout, DWORD style, const char* title) : WindowCL(layout, style)
+{
+    Initialise(title);
+}
+
+void TopWindow::Initialise(const char* title)
+{
+    id_ = 0;
+    background_ = GetSysColor(COLOR_APPWORKSPACE);
+    if (TheApp)
+        TheApp->OfferMainWindow(this);
+    title_ = title ? title : "";
+}
+
+TopWindow::~TopWindow()
+{
+    delete menu_;
+    menu_ = nullptr;
+    if (TheApp)
+        TheApp->ForgetMainWindow(this);
+}
+
+void TopWindow::SetMenuObject(Menu* menu)
+{
+    delete menu_;
+    menu_ = menu;
+}
+
+void TopWindow::Create()
+{
+    RegisterClassOf(ClassRecord());
+    const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
+    const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;
+    const int width = layout_ ? layout_->Width() : CW_USEDEFAULT;
+    const int height = layout_ ? layout_->Height() : CW_USEDEFAULT;
+    HWND handle = CreateWindowExA(0, className_.c_str(), nullptr, style_, x, y, width, height, nullptr, nullptr,
+                                  TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), nullptr);
+    AdoptCreatedWindow(handle);
+}

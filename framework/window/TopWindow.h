@@ -1,0 +1,30 @@
+#pragma once
+// A top-level window (the frame, MDI children and margins); the first one constructed becomes the
+// application's main window.
+
+#include "framework/window/WindowCL.h"
+
+class Menu;
+
+class TopWindow : public WindowCL {
+public:
+    TopWindow(WindowCL* parent, LayoutManager* layout, DWORD style, const char* title);
+    explicit TopWindow(WindowCL* parent);
+    TopWindow(LayoutManager* layout, DWORD style, const char* title);
+    // Deletes the menu object first; the application forgets it as its main window.
+    ~TopWindow() override;
+
+    // Registers the window class when needed, creates the window without a parent, enters it in the window
+    // map and reads its real geometry back.
+    virtual void Create(); // 18
+
+    Menu* MenuObject() const { return menu_; }
+    // The window takes ownership of the menu object.
+    void SetMenuObject(Menu* menu);
+
+protected:
+    Menu* menu_ = nullptr;
+
+private:
+    void Initialise(const char* title);
+};

@@ -1,0 +1,413 @@
+#include "framework/window/WindowCL.h"
+
+#include "framework/window/ChildLayout.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/HandlerList.h"
+#include "framework/window/IconResource.h"
+#include "framework/window/ScrollBarState.h"
+#include "framework/window/Scroller.h"
+#include "framework/window/WindowMap.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsLive(HWND handle)
+{
+    return handle && IsWindow(handle);
+}
+
+// A GDI brush that is deleted when it goes out of scope.
+class SolidBrush {
+public:
+    explicit SolidBrush(COLORREF colour) : brush_(CreateSolidBrush(colour)) {}
+    SolidBrush(const SolidBrush&) = delete;
+    SolidBrush& operator=(const SolidBrush&) = delete;
+    ~SolidBrush() { DeleteObject(brush_); }
+    HBRUSH Handle() const { return brush_; }
+
+private:
+    HBRUSH brush_;
+};
+
+} // namespace
+
+WindowCL::WindowCL(LayoutManager* layout, DWORD style)
+    : layout_(layout), style_(style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN)
+{
+    BindLayout();
+}
+
+WindowCL::WindowCL(WindowCL* parent, LayoutManager* layout, DWORD style)
+    : layout_(layout), style_(style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN), parent_(parent)
+{
+    BindLayout();
+}
+
+WindowCL::WindowCL(WindowCL* parent) : style_(WS_CLIPSIBLINGS | WS_CLIPCHILDREN), parent_(parent)
+{
+    auto* rule = new ChildLayout(nullptr);
+    layout_ = rule;
+    BindLayout();
+    if (parent && !rule->Owner()) {
+        if (auto* parentRule = dynamic_cast<ChildLayout*>(parent->layout_))
+            parentRule->Append(rule);
+    }
+}
+
+void WindowCL::BindLayout()
+{
+    if (auto* container = dynamic_cast<ChildLayout*>(layout_))
+        container->SetWindow(this);
+}
+
+WindowCL::~WindowCL()
+{
+    ClearStateBits(StateDeleteWithWindow);
+    if (parent_)
+        parent_->RemoveChild(this);
+    while (!children_.empty()) {
+        WindowCL* child = children_.front();
+        children_.pop_front();
+        child->parent_ = nullptr;
+        delete child;
+    }
+    if (!(state_ & StateWindowGone) && IsLive(handle_))
+        DestroyWindow(handle_);
+    if (handle_ && TheApp && TheApp->Map())
+        TheApp->Map()->Remove(handle_);
+    delete verticalState_;
+    delete horizontalState_;
+    delete layout_;
+}
+
+std::unique_ptr<WNDCLASSA> WindowCL::ClassRecordTemplate()
+{
+    auto record = std::make_unique<WNDCLASSA>();
+    record->style = 0;
+    record->lpfnWndProc = WindowProc;
+    record->cbClsExtra = 0;
+    record->cbWndExtra = 12;
+    record->hInstance = TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr);
+    record->hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    record->hCursor = nullptr;
+    record->hbrBackground = reinterpret_cast<HBRUSH>(static_cast<UINT_PTR>(COLOR_APPWORKSPACE + 1));
+    record->lpszMenuName = nullptr;
+    record->lpszClassName = "WindowCL";
+    return record;
+}
+
+std::unique_ptr<WNDCLASSA> WindowCL::ClassRecord()
+{
+    return ClassRecordTemplate();
+}
+
+void WindowCL::RegisterClassOf(std::unique_ptr<WNDCLASSA> record)
+{
+    if (!record)
+        return;
+    if (classStyle_) {
+        record->style = classStyle_;
+        className_ += std::to_string(reinterpret_cast<long>(this));
+    }
+    if (className_ != record->lpszClassName)
+        record->lpszClassName = className_.c_str();
+    // A name registered before is refused by the system; only names registered here are kept for
+    // unregistering.
+    if (RegisterClassA(record.get()) && TheApp)
+        TheApp->AddRegisteredClass(record->lpszClassName);
+}
+
+void WindowCL::AdoptCreatedWindow(HWND handle)
+{
+    if (handle) {
+        handle_ = handle;
+        if (TheApp && TheApp->Map())
+            TheApp->Map()->Insert(handle, this);
+    }
+    RECT rect{};
+    if (IsLive(handle_))
+        GetWindowRect(handle_, &rect);
+    if (!layout_)
+        return;
+    const bool allZero = layout_->X() == 0 && layout_->Y() == 0 && layout_->Width() == 0 && layout_->Height() == 0;
+    const bool allUnset = layout_->X() == LayoutUnset && layout_->Y() == LayoutUnset &&
+                          layout_->Width() == LayoutUnset && layout_->Height() == LayoutUnset;
+    if ((allZero || allUnset) && (style_ & WS_POPUP)) {
+        layout_->SetPosition(rect.left, rect.top);
+        layout_->SetSize(500, 500);
+        if (IsLive(handle_))
+            MoveWindow(handle_, rect.left, rect.top, 500, 500, TRUE);
+        return;
+    }
+    int x = rect.left;
+    int y = rect.top;
+    if (parent_ && !(style_ & WS_POPUP) && IsLive(parent_->handle_)) {
+        RECT parentRect;
+        GetWindowRect(parent_->handle_, &parentRect);
+        x -= parentRect.left;
+        y -= parentRect.top;
+    }
+    layout_->SetPosition(x, y);
+    layout_->SetSize(rect.right - rect.left, rect.bottom - rect.top);
+}
+
+long WindowCL::LayoutChildren(WindowEvent* event)
+{
+    if (!layout_)
+        return 0;
+    layout_->SetSize(LOWORD(event->lParam), HIWORD(event->lParam));
+    if (event->wParam == SIZE_MINIMIZED)
+        return 0;
+    for (WindowCL* child : children_) {
+        if (child->layout_)
+            child->layout_->Resize(child, event);
+    }
+    RECT rect = layout_->OwnRect();
+    layout_->Arrange(&rect);
+    return 0;
+}
+
+long WindowCL::OnActivate(WindowEvent*) { return 0; }
+
+long WindowCL::OnSize(WindowEvent* event)
+{
+    if (layout_)
+        layout_->SetSize(LOWORD(event->lParam), HIWORD(event->lParam));
+    return 0;
+}
+
+long WindowCL::OnMove(WindowEvent*) { return 0; }
+long WindowCL::OnClose(WindowEvent*) { return 0; }
+long WindowCL::OnCommand(WindowEvent*) { return 0; }
+
+long WindowCL::Forward(WindowEvent* event)
+{
+    HWND control = reinterpret_cast<HWND>(event->lParam);
+    if (IsLive(control)) {
+        WindowCL* bar = TheApp && TheApp->Map() ? TheApp->Map()->Find(control) : nullptr;
+        if (bar && bar->scroller_)
+            return bar->scroller_->OnScroll(event);
+        return 0;
+    }
+    return scroller_ ? scroller_->OnScroll(event) : 0;
+}
+
+long WindowCL::OnMouseMove(WindowEvent*) { return 0; }
+long WindowCL::OnButtonUp(WindowEvent*) { return 0; }
+long WindowCL::OnButtonDown(WindowEvent*) { return 0; }
+long WindowCL::OnFocus(WindowEvent*) { return 0; }
+
+long WindowCL::EraseBackground(WindowEvent* event)
+{
+    if (background_ == NoBackground)
+        return 0;
+    COLORREF colour = background_;
+    if (colour == ParentBackground)
+        colour = parent_ ? parent_->background_ : NoBackground;
+    // Without a parent, or with a parent that has no colour of its own, there is nothing to paint.
+    if (colour == NoBackground || colour == ParentBackground)
+        return 0;
+    SolidBrush brush(colour);
+    HDC dc = event ? reinterpret_cast<HDC>(event->wParam) : GetDC(handle_);
+    RECT client{};
+    GetClientRect(handle_, &client);
+    HGDIOBJ old = SelectObject(dc, brush.Handle());
+    PatBlt(dc, 0, 0, client.right - client.left, client.bottom - client.top, PATCOPY);
+    SelectObject(dc, old);
+    if (!event)
+        ReleaseDC(handle_, dc);
+    return 1;
+}
+
+long WindowCL::ExtentInPixels(SIZE&) { return 0; }
+
+void WindowCL::SetBackgroundColour(const Colour& colour)
+{
+    const COLORREF rgb = RGB(colour.red, colour.green, colour.blue);
+    background_ = colour.flag == 0 ? rgb : (0x02000000u | rgb);
+}
+
+void WindowCL::Show(int showCommand)
+{
+    if (state_ & StateShown) {
+        ShowWindow(showCommand);
+        return;
+    }
+    SetStateBits(StateShown);
+    ::ShowWindow(handle_, showCommand);
+    UpdateWindow(handle_);
+    if (showCommand)
+        style_ |= WS_VISIBLE;
+}
+
+void WindowCL::AddHandler(EventTarget* target, EventHandler function, UINT message)
+{
+    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(function, target, message, this));
+}
+
+void WindowCL::AddMessageHandler(EventTarget* target, EventHandler function, UINT message)
+{
+    AddHandler(target, function, message);
+    switch (message) {
+    case WM_ACTIVATE:
+        routingMask_ |= RouteActivate;
+        break;
+    case WM_SETFOCUS:
+        routingMask_ |= RouteFocus;
+        break;
+    case WM_CLOSE:
+        routingMask_ |= RouteClose;
+        break;
+    case WM_MOUSEMOVE:
+        routingMask_ |= RouteMouseMove;
+        break;
+    case WM_LBUTTONDOWN:
+        routingMask_ |= RouteButtonDown;
+        break;
+    case WM_LBUTTONUP:
+        routingMask_ |= RouteButtonUp;
+        break;
+    default:
+        break;
+    }
+}
+
+void WindowCL::RemoveHandler(EventTarget* target, EventHandler function, UINT message)
+{
+    if (handlers_)
+        handlers_->Remove(message, handle_, target, function);
+}
+
+void WindowCL::AddHandlerDescriptor(std::unique_ptr<HandlerDescriptor> descriptor)
+{
+    if (!handlers_)
+        handlers_ = std::make_unique<HandlerList>();
+    handlers_->Add(std::move(descriptor));
+}
+
+void WindowCL::AddNotificationHandler(std::unique_ptr<HandlerDescriptor> descriptor)
+{
+    if (!notificationHandlers_)
+        notificationHandlers_ = std::make_unique<HandlerList>();
+    notificationHandlers_->Add(std::move(descriptor));
+}
+
+void WindowCL::RemoveNotificationHandler(const HandlerDescriptor* descriptor)
+{
+    if (notificationHandlers_ && descriptor)
+        notificationHandlers_->Remove(descriptor->message, descriptor->window, descriptor->target,
+                                      descriptor->function);
+}
+
+long WindowCL::DispatchEvent(WindowEvent* event)
+{
+    if (notificationHandlers_ && notificationHandlers_->Dispatch(event))
+        return 1;
+    return DispatchToLists(event);
+}
+
+long WindowCL::DispatchToLists(WindowEvent* event)
+{
+    if (handlers_ && handlers_->Dispatch(event))
+        return 1;
+    if (TheApp && TheApp->Handlers() && TheApp->Handlers()->Dispatch(event))
+        return 1;
+    return 0;
+}
+
+HBRUSH WindowCL::ChildColours(WindowEvent* event)
+{
+    if (event->message == WM_CTLCOLORMSGBOX)
+        return nullptr;
+    WindowCL* child = FindChildByHandle(reinterpret_cast<HWND>(event->lParam));
+    if (!child || child->background_ == NoBackground)
+        return nullptr;
+    COLORREF colour = child->background_;
+    if (colour == ParentBackground)
+        colour = child->parent_ ? child->parent_->background_ : GetSysColor(COLOR_WINDOW);
+    HDC dc = reinterpret_cast<HDC>(event->wParam);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, colour);
+    return child->backgroundBrush_;
+}
+
+void WindowCL::SetText(const char* text)
+{
+    title_ = text ? text : "";
+    SetWindowTextA(handle_, title_.c_str());
+}
+
+void WindowCL::ShowWindow(int command)
+{
+    if (IsLive(handle_))
+        ::ShowWindow(handle_, command);
+}
+
+void WindowCL::ApplyStyle()
+{
+    if (IsLive(handle_))
+        SetWindowLongA(handle_, GWL_STYLE, static_cast<LONG>(style_));
+}
+
+void WindowCL::SetCursor(const Cursor& cursor)
+{
+    cursor_ = cursor;
+    if (cursor_.Handle())
+        ::SetCursor(cursor_.Handle());
+}
+
+void WindowCL::SetClassIcon(IconResource* icon)
+{
+    if (!icon)
+        return;
+    SetClassLongA(handle_, GCL_HICON, static_cast<LONG>(reinterpret_cast<LONG_PTR>(icon->Handle())));
+    icon->GiveUpOwnership();
+    delete icon;
+}
+
+WindowCL* WindowCL::FindChild(unsigned id) const
+{
+    for (WindowCL* child : children_) {
+        if (child->id_ == id)
+            return child;
+    }
+    return nullptr;
+}
+
+WindowCL** WindowCL::FindChildNode(unsigned id)
+{
+    for (WindowCL*& child : children_) {
+        if (child->id_ == id)
+            return &child;
+    }
+    return nullptr;
+}
+
+WindowCL* WindowCL::FindChildByHandle(HWND handle) const
+{
+    for (WindowCL* child : children_) {
+        if (child->handle_ == handle)
+            return child;
+    }
+    return nullptr;
+}
+
+void WindowCL::RemoveChild(WindowCL* child)
+{
+    auto found = std::find(children_.begin(), children_.end(), child);
+    if (found != children_.end())
+        children_.erase(found);
+}
+
+void WindowCL::SetVerticalState(ScrollBarState* state)
+{
+    delete verticalState_;
+    verticalState_ = state;
+}
+
+void WindowCL::SetHorizontalState(ScrollBarState* state)
+{
+    delete horizontalState_;
+    horizontalState_ = state;
+}

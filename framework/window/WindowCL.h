@@ -1,0 +1,187 @@
+#pragma once
+// The base of every framework window: the object holds what its window needs (title, style, class name,
+// layout rule, colours, cursor, handler lists, children) and turns the window's messages into calls of its
+// virtual operations, listed below in their fixed order.
+
+#include "framework/dialog/Cursor.h"
+#include "framework/draw/Colour.h"
+#include "framework/window/EventTarget.h"
+
+#include <list>
+#include <memory>
+#include <string>
+
+class HandlerDescriptor;
+class HandlerList;
+class IconResource;
+class LayoutManager;
+class ScrollBarState;
+class Scroller;
+
+class WindowCL : public EventTarget {
+public:
+    // State bits.
+    static const unsigned short StateDeleteWithWindow = 1; // the window's WM_NCDESTROY deletes the object
+    static const unsigned short StateWindowGone = 2;       // the system window no longer exists
+    static const unsigned short StateShown = 4;            // shown once
+
+    // Routing bits: the messages whose handler lists run before the virtual operation.
+    static const unsigned RouteSetCursor = 0x002;
+    static const unsigned RouteHitTest = 0x004;
+    static const unsigned RouteMenu = 0x008;
+    static const unsigned RouteButtonUp = 0x010;
+    static const unsigned RouteMouseMove = 0x020;
+    static const unsigned RouteActivate = 0x040;
+    static const unsigned RouteClose = 0x080;
+    static const unsigned RouteButtonDown = 0x100;
+    static const unsigned RouteFocus = 0x200;
+
+    // Background colour words: no background of its own, and the parent's background.
+    static const COLORREF NoBackground = static_cast<COLORREF>(-2);
+    static const COLORREF ParentBackground = static_cast<COLORREF>(-3);
+
+    WindowCL(LayoutManager* layout, DWORD style);
+    WindowCL(WindowCL* parent, LayoutManager* layout, DWORD style);
+    // A new default container rule, joined to the parent's rule when that is a container.
+    explicit WindowCL(WindowCL* parent);
+    WindowCL(const WindowCL&) = delete;
+    WindowCL& operator=(const WindowCL&) = delete;
+    // Deletes the children first, then destroys the window unless it is already gone.
+    ~WindowCL() override;
+
+    // Virtual operations in slot order (0 the destructor, 1 DefaultProcessing of EventTarget).
+    virtual std::unique_ptr<WNDCLASSA> ClassRecord();        // 2
+    virtual long LayoutChildren(WindowEvent* event);          // 3
+    virtual long OnActivate(WindowEvent* event);              // 4
+    virtual long OnSize(WindowEvent* event);                  // 5
+    virtual long OnMove(WindowEvent* event);                  // 6
+    virtual long OnClose(WindowEvent* event);                 // 7
+    virtual long OnCommand(WindowEvent* event);               // 8
+    virtual long Forward(WindowEvent* event);                 // 9
+    virtual long OnMouseMove(WindowEvent* event);             // 10
+    virtual long OnButtonUp(WindowEvent* event);              // 11
+    virtual long OnButtonDown(WindowEvent* event);            // 12
+    virtual long OnFocus(WindowEvent* event);                 // 13
+    virtual long EraseBackground(WindowEvent* event);         // 14
+    virtual long ExtentInPixels(SIZE& extent);                // 15
+    virtual void SetBackgroundColour(const Colour& colour);   // 16
+    virtual void Show(int showCommand);                       // 17
+
+    // The generic window procedure.
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Handler lists.
+    void AddHandler(EventTarget* target, EventHandler function, UINT message);
+    // As AddHandler, and the message's handlers now run before the virtual operation.
+    void AddMessageHandler(EventTarget* target, EventHandler function, UINT message);
+    // Removes the newest handler of this target and function for the message.
+    void RemoveHandler(EventTarget* target, EventHandler function, UINT message);
+    template <class T>
+    void AddHandler(T* target, long (T::*function)(WindowEvent*), UINT message)
+    {
+        AddHandler(static_cast<EventTarget*>(target), AsEventHandler(function), message);
+    }
+    template <class T>
+    void AddMessageHandler(T* target, long (T::*function)(WindowEvent*), UINT message)
+    {
+        AddMessageHandler(static_cast<EventTarget*>(target), AsEventHandler(function), message);
+    }
+    template <class T>
+    void RemoveHandler(T* target, long (T::*function)(WindowEvent*), UINT message)
+    {
+        RemoveHandler(static_cast<EventTarget*>(target), AsEventHandler(function), message);
+    }
+    // Registrations made by controls and radio groups: front of the general or the notification list.
+    void AddHandlerDescriptor(std::unique_ptr<HandlerDescriptor> descriptor);
+    void AddNotificationHandler(std::unique_ptr<HandlerDescriptor> descriptor);
+    void RemoveNotificationHandler(const HandlerDescriptor* descriptor);
+    // The notification list, then the general and the application's lists; 1 when a handler took it.
+    long DispatchEvent(WindowEvent* event);
+    // The general list, then the application's list; 1 when a handler took it.
+    long DispatchToLists(WindowEvent* event);
+    // Answer to WM_CTLCOLOR* from a child: its brush after setting the context's colours, or 0.
+    HBRUSH ChildColours(WindowEvent* event);
+    void AddRoutingBits(unsigned bits) { routingMask_ |= bits; }
+    unsigned RoutingMask() const { return routingMask_; }
+
+    // Text and appearance.
+    void SetText(const char* text);
+    void SetText(const std::string& text) { SetText(text.c_str()); }
+    const char* Text() const { return title_.c_str(); }
+    void ShowWindow(int command);
+    void ApplyStyle();
+    void SetCursor(const Cursor& cursor);
+    // The class keeps the icon's handle; the icon object is deleted. Null sets no icon.
+    void SetClassIcon(IconResource* icon);
+
+    // Children.
+    WindowCL* FindChild(unsigned id) const;
+    // The slot of the children list that holds the first child with the id, null when none; a control that
+    // adopts a placeholder takes its place there.
+    WindowCL** FindChildNode(unsigned id);
+    WindowCL* FindChildByHandle(HWND handle) const;
+    const std::list<WindowCL*>& Children() const { return children_; }
+    void AppendChild(WindowCL* child) { children_.push_back(child); }
+    void RemoveChild(WindowCL* child);
+
+    // Fields.
+    HWND Handle() const { return handle_; }
+    unsigned Id() const { return id_; }
+    void SetId(unsigned id) { id_ = id; }
+    unsigned short State() const { return state_; }
+    void SetStateBits(unsigned short bits) { state_ = static_cast<unsigned short>(state_ | bits); }
+    void ClearStateBits(unsigned short bits) { state_ = static_cast<unsigned short>(state_ & ~bits); }
+    DWORD Style() const { return style_; }
+    void SetStyle(DWORD style) { style_ = style; }
+    const std::string& ClassName() const { return className_; }
+    void SetClassName(const std::string& name) { className_ = name; }
+    unsigned short ClassStyle() const { return classStyle_; }
+    void SetClassStyle(unsigned short classStyle) { classStyle_ = classStyle; }
+    COLORREF BackgroundColour() const { return background_; }
+    void SetBackgroundColourRef(COLORREF colour) { background_ = colour; }
+    // The brush that answers the colour requests of this window's parent (controls make one); 0 when none.
+    HBRUSH BackgroundBrush() const { return backgroundBrush_; }
+    LayoutManager* Layout() const { return layout_; }
+    WindowCL* Parent() const { return parent_; }
+    Scroller* AttachedScroller() const { return scroller_; }
+    void SetScroller(Scroller* scroller) { scroller_ = scroller; }
+    ScrollBarState* VerticalState() const { return verticalState_; }
+    ScrollBarState* HorizontalState() const { return horizontalState_; }
+    void SetVerticalState(ScrollBarState* state);
+    void SetHorizontalState(ScrollBarState* state);
+    const Cursor& WindowCursor() const { return cursor_; }
+
+protected:
+    // The window-class record that subclasses fill in: class style 0, 12 window extra bytes, the program
+    // instance, the application icon, no cursor, background COLOR_APPWORKSPACE + 1, no menu.
+    static std::unique_ptr<WNDCLASSA> ClassRecordTemplate();
+    // Registers the class of the record when there is one (class style and per-object name applied).
+    void RegisterClassOf(std::unique_ptr<WNDCLASSA> record);
+    // Enters the new handle in the map and reads the real geometry back into the layout rule.
+    void AdoptCreatedWindow(HWND handle);
+    // The handle for a window adopted from elsewhere (a dialog item).
+    void SetHandle(HWND handle) { handle_ = handle; }
+
+    unsigned id_ = 0;
+    unsigned short state_ = 0;
+    std::string title_;
+    unsigned routingMask_ = 0;
+    LayoutManager* layout_ = nullptr;
+    HWND handle_ = nullptr;
+    DWORD style_ = 0;
+    std::string className_ = "WindowCL";
+    Cursor cursor_ = Cursor::Arrow();
+    COLORREF background_ = 0;
+    unsigned short classStyle_ = 0;
+    ScrollBarState* verticalState_ = nullptr;
+    ScrollBarState* horizontalState_ = nullptr;
+    std::unique_ptr<HandlerList> handlers_;
+    std::unique_ptr<HandlerList> notificationHandlers_;
+    std::list<WindowCL*> children_;
+    WindowCL* parent_ = nullptr;
+    Scroller* scroller_ = nullptr;
+    HBRUSH backgroundBrush_ = nullptr;
+
+private:
+    void BindLayout();
+};

@@ -1,0 +1,152 @@
+// The generic window procedure: finds the window object, offers the message to the handler lists and the
+// window's virtual operations in a fixed order, and leaves what nobody handled to the default processing.
+
+#include "framework/dialog/CommandTarget.h"
+#include "framework/dialog/Menu.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/LayoutManager.h"
+#include "framework/window/TimerManager.h"
+#include "framework/window/TopWindow.h"
+#include "framework/window/WindowCL.h"
+#include "framework/window/WindowMap.h"
+
+namespace {
+
+WindowCL* FindWindowObject(HWND handle)
+{
+    return TheApp && TheApp->Map() ? TheApp->Map()->Find(handle) : nullptr;
+}
+
+CommandTarget* MenuTargetOf(WindowCL* window)
+{
+    if (!(window->RoutingMask() & WindowCL::RouteMenu))
+        return nullptr;
+    auto* top = dynamic_cast<TopWindow*>(window);
+    return top ? top->MenuObject() : nullptr;
+}
+
+} // namespace
+
+LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowEvent event{lParam, wParam, message, handle};
+    WindowCL* window = FindWindowObject(handle);
+    if (!window)
+        return handle ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+
+    // Lists first: with the routing bit set, a handler that takes the message answers 1 to the system.
+    auto listsTake = [&](unsigned bit) { return (window->routingMask_ & bit) && window->DispatchToLists(&event); };
+
+    long result = 0;
+    switch (message) {
+    case WM_MOVE:
+        result = window->OnMove(&event);
+        if (window->layout_)
+            window->layout_->SetPosition(LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_SIZE:
+        result = window->OnSize(&event);
+        window->LayoutChildren(&event);
+        break;
+    case WM_ACTIVATE:
+        if (listsTake(RouteActivate))
+            return 1;
+        result = window->OnActivate(&event);
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (listsTake(RouteFocus))
+            return 1;
+        result = window->OnFocus(&event);
+        break;
+    case WM_CLOSE:
+        if (listsTake(RouteClose))
+            return 1;
+        result = window->OnClose(&event);
+        break;
+    case WM_ERASEBKGND:
+        result = window->EraseBackground(&event);
+        break;
+    case WM_SETCURSOR:
+        result = (window->routingMask_ & RouteSetCursor) ? window->DispatchToLists(&event) : 0;
+        break;
+    case WM_NCHITTEST:
+        result = (window->routingMask_ & RouteHitTest) ? window->DispatchToLists(&event) : 0;
+        break;
+    case WM_NCDESTROY:
+        window->SetStateBits(StateWindowGone);
+        TheApp->Map()->Remove(handle);
+        if (window->state_ & StateDeleteWithWindow)
+            delete window;
+        return 0;
+    case WM_COMMAND:
+        if (CurrentPopupMenu) {
+            if (long answer = CurrentPopupMenu->Dispatch(&event))
+                return answer;
+        }
+        if (CommandTarget* menu = MenuTargetOf(window)) {
+            if (menu->Dispatch(&event)) {
+                result = 1;
+                break;
+            }
+        }
+        result = window->DispatchEvent(&event);
+        if (!result)
+            result = window->OnCommand(&event);
+        break;
+    case WM_TIMER:
+        if (TheApp->Timers())
+            TheApp->Timers()->Tick(&event);
+        result = 0;
+        break;
+    case WM_INITMENU:
+    case WM_MENUSELECT:
+        if (CommandTarget* menu = MenuTargetOf(window)) {
+            if (long answer = menu->Dispatch(&event))
+                return answer;
+        }
+        result = window->DispatchToLists(&event);
+        break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush = window->ChildColours(&event))
+            return reinterpret_cast<LRESULT>(brush);
+        result = 0;
+        break;
+    case WM_MOUSEMOVE:
+        if (window->cursor_.Handle())
+            ::SetCursor(window->cursor_.Handle());
+        if (listsTake(RouteMouseMove))
+            return 1;
+        result = window->OnMouseMove(&event);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        if (listsTake(RouteButtonDown))
+            return 1;
+        result = window->OnButtonDown(&event);
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        if (listsTake(RouteButtonUp))
+            return 1;
+        result = window->OnButtonUp(&event);
+        break;
+    default:
+        result = window->DispatchToLists(&event);
+        break;
+    }
+    if (result)
+        return 0;
+    // The operation may have deleted its own object; the system's default then answers for it.
+    if (FindWindowObject(handle) != window)
+        return IsWindow(handle) ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+    return window->DefaultProcessing(&event);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The names the formula language knows by itself: 39 built-in functions and the keywords (the Markov
+// state keywords and the distribution type names). Names match regardless of letter case.
+
+#include "foundation/zString.h"
+
+class CalcState;
+
+// Indexes of the built-in functions.
+enum BuiltinFunctionIndex {
+    BuiltinExp = 0, BuiltinLn, BuiltinLog, BuiltinSqrt, BuiltinRoot, BuiltinAbs, BuiltinMin, BuiltinMax,
+    BuiltinSum, BuiltinProd, BuiltinInt, BuiltinAverage, BuiltinRound, BuiltinFloor, BuiltinCeiling,
+    BuiltinPi, BuiltinInf, BuiltinStdev, BuiltinIf, BuiltinAnnuity, BuiltinCompound, BuiltinFV, BuiltinNPV,
+    BuiltinPMT, BuiltinPV, BuiltinDist, BuiltinSub, BuiltinReservedTable, BuiltinDEALE, BuiltinRateToProb,
+    BuiltinUtilDiscount, BuiltinChoose, BuiltinDistSamp, BuiltinProbToRate, BuiltinModulo, BuiltinOddsToProb,
+    BuiltinProbToOdds, BuiltinProbFactor, BuiltinLogit,
+    BuiltinFunctionCount
+};
+
+// Argument count of functions that take any number of arguments.
+constexpr int kAnyArgCount = 65535;
+
+// Keyword indexes: 0 to 7 the Markov state keywords, 22 to 36 the distribution types (type = index - 21);
+// the indexes between and up to 42 are empty.
+constexpr int kKeywordCount = 43;
+constexpr int kFirstDistributionKeyword = 22;
+constexpr int kLastDistributionKeyword = 36;
+
+struct BuiltinFunctionRecord {
+    const char* name;  // upper case
+    int argCount;      // kAnyArgCount for any number
+    int index;
+};
+
+struct KeywordRecord {
+    const char* name;       // as listed
+    const char* upperName;  // empty for an unused index
+    int isUsed;
+};
+
+// Builds the sorted function list and the keyword names (done on first use as well) and releases them.
+void BuildBuiltinNameRegistry();
+void FreeBuiltinNameRegistry();
+
+// The index of the built-in function of that name (any case), or -1.
+int FindBuiltinFunction(const zString& name);
+// The registered (upper-case) name; empty for an index without a record.
+void GetBuiltinFunctionName(int index, zString& out);
+// The record's argument count; 0 for an index without a record.
+int GetBuiltinArgCount(int index);
+
+// The index of the first used keyword whose upper-case name equals `upperName`, or -1.
+int FindKeyword(const zString& upperName);
+// The keyword's name as listed; empty for an index outside the table.
+void GetKeywordName(int index, zString& out);
+// The name of the keyword of distribution type `type` (1 "dNormal" to 15 "dWeibull"); empty otherwise.
+void GetDistributionKeyword(int type, zString& out);
+// The value of a keyword: the Markov values from the calculation state, the distribution type numbers;
+// 0.0 for an empty index, an index outside the table or a missing state.
+double KeywordValue(int index, const CalcState* state);

@@ -1,0 +1,99 @@
+#pragma once
+// Function calls and table lookups of a parsed formula (codes 19 to 22) with their argument lists. While
+// the parser builds, each call or lookup is preceded on the building stack by its marker; the call node
+// takes its argument nodes, last argument first, down to the marker.
+
+#include "formula/ParseNode.h"
+#include "foundation/zString.h"
+
+#include <vector>
+
+// The owned argument nodes of a call or lookup, kept in the order written.
+class ArgumentList {
+public:
+    ArgumentList() = default;
+    ArgumentList(const ArgumentList&) = delete;
+    ArgumentList& operator=(const ArgumentList&) = delete;
+    ~ArgumentList();
+
+    int Count() const { return static_cast<int>(nodes.size()); }
+    // The i-th argument in the order written.
+    ParseNode* InOrder(int i) const { return nodes[i]; }
+    // The i-th entry counted from the last argument written (0 is the last), or null past the end.
+    ParseNode* FromLast(int i) const;
+    // Takes a node that comes before every argument held so far (the building stack yields the last
+    // argument first).
+    void TakeFront(ParseNode* node);
+    void CopyTo(ArgumentList& target) const;
+    // Stored: a 16-bit count, then per argument from the last written to the first a 16-bit flag (1 when
+    // the node exists) and the node. Reading stops at the first argument that cannot be read.
+    void Write(Archive& archive) const;
+    void Read(Archive& archive);
+
+private:
+    void Clear();
+
+    std::vector<ParseNode*> nodes;
+};
+
+class TableArgMarker : public ParseNode {
+public:
+    int TypeCode() const override { return NodeTableArgMarker; }
+    double Evaluate(Formula* f) override;
+};
+
+class FunctionArgMarker : public ParseNode {
+public:
+    int TypeCode() const override { return NodeFunctionArgMarker; }
+    double Evaluate(Formula* f) override;
+};
+
+class TableLookupNode : public ParseNode {
+public:
+    TableLookupNode() = default;
+    explicit TableLookupNode(const zString& name) : name(name) {}
+
+    int TypeCode() const override { return NodeTableLookup; }
+    double Evaluate(Formula* f) override;
+    int AddOperand(ParseNode* node) override;
+    int OperandCount() const override { return arguments.Count(); }
+    ParseNode* GetOperand(int i) const override { return arguments.FromLast(i); }
+    // Stored: the table name as a stored string, then the argument list.
+    void Write(Archive& archive) const override;
+    void Read(Archive& archive, int version) override;
+    const zString& Name() const { return name; }
+
+protected:
+    void CopyFieldsTo(ParseNode& target) const override;
+
+private:
+    zString name;  // as typed
+    ArgumentList arguments;
+};
+
+class FunctionCallNode : public ParseNode {
+public:
+    FunctionCallNode() = default;
+    explicit FunctionCallNode(int functionIndex) : functionIndex(functionIndex) {}
+
+    int TypeCode() const override { return NodeFunctionCall; }
+    double Evaluate(Formula* f) override;
+    int AddOperand(ParseNode* node) override;
+    int OperandCount() const override { return arguments.Count(); }
+    ParseNode* GetOperand(int i) const override { return arguments.FromLast(i); }
+    // Stored: the 16-bit built-in function index (sign-extended on reading), then the argument list.
+    void Write(Archive& archive) const override;
+    void Read(Archive& archive, int version) override;
+    int FunctionIndex() const { return functionIndex; }
+
+protected:
+    void CopyFieldsTo(ParseNode& target) const override;
+
+private:
+    // Lazy If and Choose: only the chosen argument is evaluated.
+    double EvaluateIf(Formula* f, double condition);
+    double EvaluateChoose(Formula* f, double index);
+
+    int functionIndex = -1;
+    ArgumentList arguments;
+};

@@ -1,0 +1,97 @@
+#include "formula/EvalContextBase.h"
+
+#include "analysis/UniformRandom.h"
+#include "app/MessageBoxes.h"
+#include "formula/Formula.h"
+#include "formula/ParseOnlyContext.h"
+#include "formula/TableDirectory.h"
+#include "treewin/CalcState.h"
+
+namespace {
+
+const char* const kMessageCaption = "Parser Error";
+const int kMessageHelpContext = 30013;
+
+}  // namespace
+
+EvalContextBase::~EvalContextBase()
+{
+    if (ownsCalcState)
+        delete calcState;
+}
+
+CalcState* EvalContextBase::GetCalcState()
+{
+    if (!calcState) {
+        calcState = new CalcState;
+        ownsCalcState = 1;
+    }
+    return calcState;
+}
+
+TreeWindow* EvalContextBase::Window()
+{
+    return nullptr;
+}
+
+int EvalContextBase::VariableCount()
+{
+    return 0;
+}
+
+double EvalContextBase::LinkValue(int)
+{
+    return 0.0;
+}
+
+void EvalContextBase::CheckUndefinedVariable(const zString&, const zString&)
+{
+}
+
+void EvalContextBase::OfferNewTable(const zString&)
+{
+}
+
+void EvalContextBase::NoteErrorNode()
+{
+}
+
+void EvalContextBase::AppendNodePart(zString&, const zString&)
+{
+}
+
+void EvalContextBase::ShowMessage(const zString& message, int)
+{
+    ShowErrorBox(kMessageCaption, message.Text(), kMessageHelpContext);
+}
+
+LookupTable* EvalContextBase::FindTable(const zString& name)
+{
+    return ::FindTable(name);
+}
+
+int EvalContextBase::DistributionValue(int, int, double*)
+{
+    return 0;
+}
+
+int EvalContextBase::DistributionMean(const double*, int, double*)
+{
+    return 0;
+}
+
+void EvalContextBase::SetError(int code, const zString* arg1, const zString* arg2)
+{
+    if (formula)
+        formula->SetError(code, arg1, arg2);
+}
+
+bool EvalContextBase::HasError() const
+{
+    return formula && formula->HasError();
+}
+
+double ParseOnlyContext::VariableValue(const zString&)
+{
+    return UniformRandom(0.0, 1.0);
+}

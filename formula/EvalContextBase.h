@@ -1,0 +1,66 @@
+#pragma once
+// What a formula needs from where it stands: variable values, links, distributions, tables, the
+// calculation state, and the wording and showing of its error messages. The base answers for a formula
+// that stands nowhere; the tree-bound context answers at a node of a tree window.
+
+#include "framework/window/EventTarget.h"
+#include "foundation/zString.h"
+
+class CalcState;
+class Formula;
+class LookupTable;
+class TreeWindow;
+
+class EvalContextBase : public EventTarget {
+public:
+    EvalContextBase() = default;
+    EvalContextBase(const EvalContextBase&) = delete;
+    EvalContextBase& operator=(const EvalContextBase&) = delete;
+    // Deletes the calculation state when the context made it.
+    ~EvalContextBase() override;
+
+    // The calculation state; the base makes a zeroed one on first use and owns it.
+    virtual CalcState* GetCalcState();
+    // The tree window; none in the base.
+    virtual TreeWindow* Window();
+    // The number of document variables; 0 in the base.
+    virtual int VariableCount();
+    // The value of a variable that is not a keyword.
+    virtual double VariableValue(const zString& upperName) = 0;
+    // The value of document link number n; 0.0 in the base.
+    virtual double LinkValue(int n);
+    // Asked before a variable is looked up; may set error 24 or offer to create the variable.
+    virtual void CheckUndefinedVariable(const zString& name, const zString& upperName);
+    // Asked when a table is missing; may create it.
+    virtual void OfferNewTable(const zString& name);
+    // Notes the node at which an error arose, for the message and the selection.
+    virtual void NoteErrorNode();
+    // Appends the part of a message that names the node; nothing in the base.
+    virtual void AppendNodePart(zString& message, const zString& formulaName);
+    // Shows an error message in a box captioned "Parser Error" (help context 30013); the tree-bound
+    // context then selects the node when selectNode is set.
+    virtual void ShowMessage(const zString& message, int selectNode);
+
+    // The lookup table of that name regardless of case (the base asks the tables registry), or null.
+    virtual LookupTable* FindTable(const zString& name);
+    // The document's distribution number n for DistSamp: its current sample when `resample` is set, else
+    // its expected value. Returns 1 with the value, 0 when there is no such distribution, -1 when the
+    // distribution cannot give a value.
+    virtual int DistributionValue(int n, int resample, double* value);
+    // The mean of the distribution that Dist describes (type, variant, parameters). Returns 1 with the
+    // mean, 0 when the values describe no distribution, -1 when the mean cannot be computed.
+    virtual int DistributionMean(const double* values, int count, double* mean);
+
+    // Errors set from outside the formula (the spreadsheet links) go to the owning formula.
+    void SetError(int code, const zString* arg1 = nullptr, const zString* arg2 = nullptr);
+    bool HasError() const;
+
+    // Set by Formula::Init.
+    void SetFormula(Formula* owner) { formula = owner; }
+    Formula* GetFormula() const { return formula; }
+
+protected:
+    Formula* formula = nullptr;
+    CalcState* calcState = nullptr;
+    int ownsCalcState = 0;
+};

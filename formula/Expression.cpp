@@ -1,0 +1,195 @@
+#include "formula/Expression.h"
+
+#include "formula/FormulaRef.h"
+#include "formula/OperandNodes.h"
+#include "formula/ParseNodeStream.h"
+#include "formula/ParseOnlyContext.h"
+#include "foundation/Archive.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/PtrArray.h"
+#include "foundation/StoredString.h"
+#include "foundation/VersionRecord.h"
+
+#include <cstdint>
+
+namespace {
+
+const int16_t kTreeFlagNone = 0;
+const int16_t kTreeFlagNodeList = 1;
+const int16_t kTreeFlagTree = 2;
+const uint32_t kMaxTextLength = 1500;
+const uint32_t kFormatTextTooLong = 25;
+const uint32_t kFormatUnknownItem = 26;
+
+// One item of the older node-list form: kept only long enough to be read and thrown away.
+struct OldParseItem {
+    int16_t kind = 0;
+};
+
+// The older stored form of a parse tree: a pointer array of items, each
+//   version record   3 bytes
+//   kind             16 bits
+//   second field     16 bits
+//   kind 1           8-byte double
+//   kinds 2, 5, 6, 7 one byte
+//   kind 3           16-bit value
+//   kind 4           16-bit function index (raised by 20 in items older than 2.6 when 3 or more)
+// Any other kind sets format error 26.
+class ParseNodeList : public PtrArray {
+public:
+    ParseNodeList() : PtrArray(4, true) {}
+    ~ParseNodeList() override { Clear(); }
+
+    void* LoadItem(Archive& archive) override
+    {
+        VersionRecord version;
+        version.Serialize(archive);
+        OldParseItem item;
+        int16_t second = 0;
+        archive.ReadShort(item.kind).ReadShort(second);
+        if (archive.Failed())
+            return nullptr;
+        uint8_t byteValue = 0;
+        int16_t shortValue = 0;
+        double doubleValue = 0.0;
+        switch (item.kind) {
+        case 1:
+            archive.ReadDouble(doubleValue);
+            break;
+        case 2: case 5: case 6: case 7:
+            archive.ReadByte(byteValue);
+            break;
+        case 3: case 4:
+            archive.ReadShort(shortValue);
+            break;
+        default:
+            archive.SetFormatError(kFormatUnknownItem);
+            return nullptr;
+        }
+        return new OldParseItem(item);
+    }
+
+    void DeleteItem(void* item) override { delete static_cast<OldParseItem*>(item); }
+};
+
+}  // namespace
+
+Expression::Expression(const Expression& source) : text(source.text)
+{
+    if (source.parseTree)
+        parseTree = source.parseTree->Clone();
+}
+
+Expression& Expression::operator=(const Expression& source)
+{
+    Assign(source);
+    return *this;
+}
+
+Expression::~Expression()
+{
+    delete parseTree;
+}
+
+void Expression::Assign(const Expression& source)
+{
+    if (&source == this)
+        return;
+    text = source.text;
+    SetParseTree(source.parseTree ? source.parseTree->Clone() : nullptr);
+}
+
+void Expression::SetText(const char* newText)
+{
+    text = newText;
+    DropParseTree();
+}
+
+void Expression::SetParseTree(ParseNode* tree)
+{
+    if (tree == parseTree)
+        return;
+    delete parseTree;
+    parseTree = tree;
+}
+
+void Expression::DropParseTree()
+{
+    SetParseTree(nullptr);
+}
+
+void Expression::SetNumber(double value, const char* newText)
+{
+    if (newText)
+        text = newText;
+    else
+        FormatNumber(DefaultNumericFormat, value, text, false, false, -9);
+    SetParseTree(new ConstantNode(value));
+}
+
+bool Expression::GetConstant(double* out)
+{
+    if (IsEmpty())
+        return false;
+    if (!parseTree) {
+        FormulaRef check(new ParseOnlyContext, 0, nullptr);
+        check.Evaluate(*this);
+        if (check.HasError())
+            return false;
+    }
+    if (!parseTree || !IsConstantTree(parseTree))
+        return false;
+    *out = parseTree->Evaluate(nullptr);
+    return true;
+}
+
+bool IsConstantTree(const ParseNode* tree)
+{
+    while (tree) {
+        int code = tree->TypeCode();
+        if (code == NodeConstant)
+            return true;
+        if (code != NodeNegate && code != NodeUnaryPlus)
+            return false;
+        tree = tree->GetOperand(0);
+    }
+    return false;
+}
+
+void Expression::Serialize(Archive& archive)
+{
+    if (archive.HasFormatError())
+        return;
+    VersionRecord version;
+    if (archive.IsStoring()) {
+        version.Serialize(archive);
+        StoreString(archive, text, 0);
+        archive.WriteShort(parseTree ? kTreeFlagTree : kTreeFlagNone);
+        if (parseTree)
+            WriteParseNode(archive, *parseTree);
+        return;
+    }
+
+    version.Serialize(archive);
+    LoadString(archive, text);
+    DropParseTree();
+    int16_t flag = kTreeFlagNodeList;
+    if (version.IsNewerThan(KnownVersion::k2_6_Beta5))
+        archive.ReadShort(flag);
+    if (!archive.Failed()) {
+        if (flag == kTreeFlagTree) {
+            ParseNode* tree = ReadParseNode(archive);
+            if (archive.Failed())
+                delete tree;
+            else
+                SetParseTree(tree);
+        } else if (flag == kTreeFlagNodeList) {
+            ParseNodeList oldList;
+            oldList.Serialize(archive);
+        } else if (flag != kTreeFlagNone) {
+            archive.SetFormatError(kFormatUnknownItem);
+        }
+    }
+    if (text.Length() > kMaxTextLength)
+        archive.SetFormatError(kFormatTextTooLong);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A formula as the user typed it, with the parse tree cached by its first evaluation without error (or
+// by GetConstant, SetNumber or loading). Later evaluations run the cached tree. The tree always belongs
+// to exactly one expression: copies clone it.
+
+#include "foundation/zString.h"
+
+class Archive;
+class ParseNode;
+
+class Expression {
+public:
+    Expression() = default;
+    explicit Expression(const char* text) : text(text) {}
+    Expression(const Expression& source);
+    Expression& operator=(const Expression& source);
+    ~Expression();
+
+    // Copies the text and a clone of the source's tree (the old tree is deleted). Assigning an expression
+    // to itself leaves it as it is.
+    void Assign(const Expression& source);
+
+    const zString& Text() const { return text; }
+    // Sets the text and drops the cached tree.
+    void SetText(const char* newText);
+    bool IsEmpty() const { return text.IsEmpty(); }
+
+    ParseNode* GetParseTree() const { return parseTree; }
+    bool HasParseTree() const { return parseTree != nullptr; }
+    // Takes ownership of `tree` in place of the cached one.
+    void SetParseTree(ParseNode* tree);
+    // Deletes the cached tree; the next evaluation parses the text again. Every change of the text, or of
+    // anything the tree could depend on, calls it.
+    void DropParseTree();
+
+    // The text becomes `newText` when given, else the value as the default number format writes it; the
+    // cached tree becomes a constant node holding the value, so no parsing is needed.
+    void SetNumber(double value, const char* newText = nullptr);
+    // True, with the value, when the expression is a constant: a number, optionally behind unary minus and
+    // plus signs. Parses the text in check-only mode when no tree is cached.
+    bool GetConstant(double* out);
+
+    // Stored form:
+    //   version record        3 bytes
+    //   text                  stored string (flag 0)
+    //   tree flag             16 bits: 2 a parse tree follows, 0 none (1: the older node list follows)
+    //   parse tree            when the flag is 2, in the parse-tree stream form
+    // Streams not newer than 2.6 beta 5 have no flag and always carry the older node list, which is read
+    // and discarded. A text longer than 1500 characters sets format error 25, an unknown node-list item 26.
+    void Serialize(Archive& archive);
+
+private:
+    zString text;
+    ParseNode* parseTree = nullptr;
+};
+
+// True when the tree is a constant node, optionally behind unary minus and plus nodes.
+bool IsConstantTree(const ParseNode* tree);

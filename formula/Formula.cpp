@@ -1,0 +1,357 @@
+#include "formula/Formula.h"
+
+#include "analysis/UniformRandom.h"
+#include "formula/BuiltinRegistry.h"
+#include "formula/EvalContextBase.h"
+#include "formula/Expression.h"
+#include "formula/FormulaErrors.h"
+#include "formula/FormulaParser.h"
+#include "formula/LookupTable.h"
+#include "formula/ParseNode.h"
+#include "foundation/StringHelpers.h"
+
+#include <string>
+
+namespace {
+
+const double kOverflowLimit = 1e21;
+const char* const kDefaultName = "given text";
+
+// Values beyond the limit, and values that are no number at all, are a numeric overflow.
+bool IsOverflow(double v)
+{
+    return !(v <= kOverflowLimit && v >= -kOverflowLimit);
+}
+
+}  // namespace
+
+Formula::Formula(EvalContextBase* context, int mode, const char* name)
+{
+    Init(context, mode, name);
+}
+
+Formula::~Formula()
+{
+    argFrames.clear();
+    variableMemo.clear();
+    delete context;
+}
+
+void Formula::Init(EvalContextBase* newContext, int mode, const char* newName)
+{
+    argFrames.clear();
+    error = 0;
+    errorArg1.Clear();
+    errorArg2.Clear();
+    value = 0.0;
+    parseOnly = mode == 0 ? 1 : 0;
+    usesVariables = 0;
+    if (nodeStack) {
+        ClearNodeStack(nodeStack);
+        delete nodeStack;
+        nodeStack = nullptr;
+    }
+    if (newContext != context)
+        delete context;
+    context = newContext;
+    calcState = context ? context->GetCalcState() : nullptr;
+    if (context)
+        context->SetFormula(this);
+    variableMemo.clear();
+    name = newName && newName[0] ? newName : kDefaultName;
+}
+
+void Formula::ClearNodeStack(std::vector<ParseNode*>* stack)
+{
+    for (ParseNode* node : *stack)
+        delete node;
+    stack->clear();
+}
+
+void Formula::Parse(const char* text)
+{
+    size_t frameDepth = argFrames.size();
+    FormulaParser parser(*this, text);
+    parser.Run();
+    // Frames left open by a parse that ended early go with it.
+    argFrames.resize(frameDepth);
+}
+
+double Formula::EvaluateText(const char* text)
+{
+    if (error)
+        return 0.0;
+    if (!text || !text[0]) {
+        SetError(FormulaEmpty);
+        return value;
+    }
+    std::vector<ParseNode*>* outerStack = nodeStack;
+    nodeStack = nullptr;
+    Parse(text);
+    nodeStack = outerStack;
+    if (IsOverflow(value))
+        SetError(FormulaOverflow);
+    return value;
+}
+
+double Formula::Evaluate(Expression& expression)
+{
+    if (ParseNode* tree = expression.GetParseTree())
+        return tree->Evaluate(this);
+    if (expression.IsEmpty()) {
+        SetError(FormulaEmpty);
+        return 0.0;
+    }
+    std::vector<ParseNode*>* outerStack = nodeStack;
+    std::vector<ParseNode*> stack;
+    nodeStack = &stack;
+    Parse(expression.Text().Text());
+    if (stack.size() == 1 && !error) {
+        expression.SetParseTree(stack.back());
+        stack.pop_back();
+    }
+    if (IsOverflow(value))
+        SetError(FormulaOverflow);
+    ClearNodeStack(&stack);
+    nodeStack = outerStack;
+    return value;
+}
+
+void Formula::SetError(int code, const zString* arg1, const zString* arg2)
+{
+    if (error)
+        return;
+    if (context)
+        context->NoteErrorNode();
+    error = code;
+    if (arg1) {
+        errorArg1 = *arg1;
+        if (arg2)
+            errorArg2 = *arg2;
+    }
+}
+
+void Formula::SetErrorForFunction(int code, int functionIndex)
+{
+    zString functionName;
+    GetBuiltinFunctionName(functionIndex, functionName);
+    SetError(code, &functionName);
+}
+
+void Formula::PushNode(ParseNode* node)
+{
+    if (!nodeStack) {
+        delete node;
+        return;
+    }
+    while (!nodeStack->empty()) {
+        int taken = node->AddOperand(nodeStack->back());
+        if (taken == 0)
+            break;
+        nodeStack->pop_back();
+        if (taken == 1)
+            break;
+    }
+    nodeStack->push_back(node);
+}
+
+void Formula::PushArgFrame()
+{
+    argFrames.emplace_back();
+}
+
+void Formula::AppendArgValue(double argument)
+{
+    if (argFrames.empty()) {
+        SetError(FormulaBadGrouping);
+        return;
+    }
+    argFrames.back().push_back(argument);
+}
+
+void Formula::PopArgFrame()
+{
+    if (argFrames.empty()) {
+        SetError(FormulaBadGrouping);
+        return;
+    }
+    argFrames.pop_back();
+}
+
+double Formula::CallFunction(const zString& functionName)
+{
+    if (argFrames.empty()) {
+        SetError(FormulaBadGrouping);
+        return 0.0;
+    }
+    std::vector<double> arguments;
+    arguments.swap(argFrames.back());
+    argFrames.pop_back();
+    return CallBuiltinFunction(functionName, -1, static_cast<int>(arguments.size()), arguments.data());
+}
+
+double Formula::LookupVariable(const zString& variableName, int alreadyUpper)
+{
+    if (alreadyUpper)
+        return VariableLookup(variableName, variableName);
+    zString upperName(variableName);
+    upperName.MakeUpper();
+    return VariableLookup(variableName, upperName);
+}
+
+double Formula::VariableLookup(const zString& typedName, const zString& upperName)
+{
+    if (context)
+        context->CheckUndefinedVariable(typedName, upperName);
+    usesVariables = 1;
+    if (!parseOnly && !error && context)
+        return context->VariableValue(upperName);
+    return UniformRandom(0.0, 1.0);
+}
+
+double Formula::LookupName(const zString& typedName, int* keywordIndex)
+{
+    zString upperName(typedName);
+    upperName.MakeUpper();
+    *keywordIndex = FindKeyword(upperName);
+    if (*keywordIndex == -1)
+        return VariableLookup(typedName, upperName);
+    return KeywordValue(*keywordIndex);
+}
+
+double Formula::KeywordValue(int index)
+{
+    return ::KeywordValue(index, calcState);
+}
+
+::LookupTable* Formula::FindTable(const zString& tableName)
+{
+    return context ? context->FindTable(tableName) : nullptr;
+}
+
+double Formula::LookupTableByName(const zString& tableName)
+{
+    ::LookupTable* table = FindTable(tableName);
+    if (!table) {
+        if (context)
+            context->OfferNewTable(tableName);
+        table = FindTable(tableName);
+        if (!table)
+            SetError(FormulaUnknownTable, &tableName);
+    }
+    if (argFrames.empty()) {
+        SetError(FormulaBadGrouping);
+        return 0.0;
+    }
+    std::vector<double> arguments;
+    arguments.swap(argFrames.back());
+    argFrames.pop_back();
+    if (error)
+        return 0.0;
+    usesVariables = 1;
+    return LookupTable(table, static_cast<int>(arguments.size()), arguments.data());
+}
+
+double Formula::LookupTable(::LookupTable* table, int count, const double* values)
+{
+    if (count != 1 && count != 2) {
+        SetError(FormulaTableArgCount, &table->Name());
+        return 0.0;
+    }
+    if (parseOnly)
+        return UniformRandom(0.0, 1.0);
+    if (count == 2)
+        return table->SumRange(values[0], values[1]);
+    int32_t failed = 0;
+    double result = table->Lookup(values[0], &failed);
+    if (failed) {
+        SetError(FormulaTableLookupFailed, &table->Name());
+        return 0.0;
+    }
+    return result;
+}
+
+void Formula::BuildErrorMessage(zString& message)
+{
+    const char* text = FormulaErrorText(error);
+    if (text) {
+        message = text;
+    } else {
+        message = "Unknown parser error number (";
+        AppendInt(message, error);
+        message += "). Please report this number to Morlund Software.";
+    }
+    SubstituteArgs(message, errorArg1.Text(), errorArg2.Text());
+    message += " Unable to evaluate ";
+    message += name;
+    if (context)
+        context->AppendNodePart(message, name);
+    message += ".";
+}
+
+int Formula::ReportError(HWND edit, int selectNode)
+{
+    if (!error)
+        return 0;
+    if (error == FormulaSilentError || SuppressFormulaMessages)
+        return 1;
+    zString message;
+    BuildErrorMessage(message);
+    if (context)
+        context->ShowMessage(message, selectNode);
+    if (edit)
+        SelectErrorInEdit(edit, 0);
+    return 1;
+}
+
+VariableMemo* Formula::MemoLookup(const zString& memoName, TreeNode* node, int* found, double* memoValue)
+{
+    *found = 0;
+    for (const std::unique_ptr<VariableMemo>& record : variableMemo) {
+        if (record->node == node && record->name == memoName) {
+            if (!record->hasValue)
+                return record.get();
+            *found = 1;
+            *memoValue = record->value;
+            return nullptr;
+        }
+    }
+    variableMemo.push_back(std::make_unique<VariableMemo>());
+    VariableMemo* record = variableMemo.back().get();
+    record->name = memoName;
+    record->node = node;
+    return record;
+}
+
+void Formula::MemoStore(VariableMemo* record, double memoValue, int keep)
+{
+    if (!record)
+        return;
+    if (keep) {
+        record->value = memoValue;
+        record->hasValue = 1;
+        return;
+    }
+    for (size_t i = 0; i < variableMemo.size(); ++i) {
+        if (variableMemo[i].get() == record) {
+            variableMemo.erase(variableMemo.begin() + i);
+            return;
+        }
+    }
+}
+
+void SelectErrorInEdit(HWND edit, int position)
+{
+    if (position > 0 && IsWindow(edit)) {
+        int length = GetWindowTextLengthA(edit);
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        GetWindowTextA(edit, &text[0], length + 1);
+        if (position < length) {
+            const char* start = text.c_str() + position;
+            const char* end = FindWordEnd(start, true, text.c_str());
+            SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(end - text.c_str()));
+        }
+    }
+    if (IsWindow(edit))
+        SetFocus(edit);
+}

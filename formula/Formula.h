@@ -1,0 +1,121 @@
+#pragma once
+// The working object of one evaluation task: it owns the evaluation context, keeps the first error met
+// with its message arguments, the value of the last parse, the parser's argument frames and node stack,
+// and the variable values worked out so far. Callers reach it through FormulaRef.
+
+#include "foundation/zString.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+class CalcState;
+class EvalContextBase;
+class Expression;
+class LookupTable;
+class ParseNode;
+class TreeNode;
+
+// A variable value worked out during the task, per name and the node at which its lookup started.
+struct VariableMemo {
+    zString name;
+    int hasValue = 0;
+    TreeNode* node = nullptr;
+    double value = 0.0;
+};
+
+class Formula {
+public:
+    // mode 1 evaluates; mode 0 only checks (names and functions yield random values). A null or empty
+    // name gives "given text".
+    Formula(EvalContextBase* context, int mode, const char* name);
+    Formula(const Formula&) = delete;
+    Formula& operator=(const Formula&) = delete;
+    ~Formula();
+
+    // Starts a new task with a new context (the old one is deleted): no error, value 0.0, empty memo.
+    void Init(EvalContextBase* newContext, int mode, const char* newName);
+
+    // The value of an expression: its cached tree when it has one, else the text parsed (and the tree
+    // cached when the parse ends without error and leaves one node). Beyond +-1e21 the parse reports
+    // error 4.
+    double Evaluate(Expression& expression);
+    // Parses and evaluates a text once, keeping no tree; 0.0 at once when an error is already set.
+    double EvaluateText(const char* text);
+
+    // Keeps the first error only; the second argument is taken only with the first.
+    void SetError(int code, const zString* arg1 = nullptr, const zString* arg2 = nullptr);
+    // The error with the built-in's registered name as "$1".
+    void SetErrorForFunction(int code, int functionIndex);
+    bool HasError() const { return error != 0; }
+    int Error() const { return error; }
+    const zString& ErrorArg1() const { return errorArg1; }
+    const zString& ErrorArg2() const { return errorArg2; }
+    const zString& Name() const { return name; }
+    double Value() const { return value; }
+    void SetValue(double newValue) { value = newValue; }
+    bool IsParseOnly() const { return parseOnly != 0; }
+    bool UsesVariables() const { return usesVariables != 0; }
+    EvalContextBase* Context() const { return context; }
+    CalcState* GetCalcState() const { return calcState; }
+
+    // The message of the error (none for error 5 or while SuppressFormulaMessages is set) shown through the
+    // context, the failing node selected when selectNode is set, and the focus given to `edit` when one is
+    // given. Returns 1 when there was an error (shown or not), 0 when there was none.
+    int ReportError(HWND edit, int selectNode);
+    // The whole message of the current error: the table text with its arguments, " Unable to evaluate ",
+    // the name, the node part and ".".
+    void BuildErrorMessage(zString& message);
+
+    // The parser's services.
+    // The building stack: the new node takes its operands from the top; without a stack it is deleted.
+    void PushNode(ParseNode* node);
+    void PushArgFrame();
+    void AppendArgValue(double argument);
+    void PopArgFrame();
+    // Calls the built-in of that name with the current frame's values and pops the frame.
+    double CallFunction(const zString& name);
+    // The value of a variable; a random value in check-only mode or after an error.
+    double LookupVariable(const zString& name, int alreadyUpper);
+    // A keyword's value, or a variable's; keywordIndex receives the keyword index or -1.
+    double LookupName(const zString& name, int* keywordIndex);
+    double KeywordValue(int index);
+    // Looks up the current frame's values in the named table and pops the frame.
+    double LookupTableByName(const zString& name);
+    // The table of that name (regardless of case) through the context, or null.
+    ::LookupTable* FindTable(const zString& name);
+    // One value: the table's lookup; two: the range sum; other counts: error 16. A failed lookup: error 15.
+    double LookupTable(::LookupTable* table, int count, const double* values);
+    // The built-in function dispatcher (index -1: found by name).
+    double CallBuiltinFunction(const zString& functionName, int index, int count, const double* values);
+
+    // The variable memo. MemoLookup: a record to fill (new or still without value), or null with found set
+    // and the value when one is memorised. MemoStore: keeps the value in the record, or removes the record.
+    VariableMemo* MemoLookup(const zString& memoName, TreeNode* node, int* found, double* memoValue);
+    void MemoStore(VariableMemo* record, double memoValue, int keep);
+
+private:
+    // Parses the text with the current node stack (null: no tree is built).
+    void Parse(const char* text);
+    double VariableLookup(const zString& typedName, const zString& upperName);
+    void ClearNodeStack(std::vector<ParseNode*>* stack);
+    double ComputeBuiltin(int index, int count, const double* values);
+
+    int error = 0;
+    zString errorArg1;
+    zString errorArg2;
+    zString name;
+    double value = 0.0;
+    int parseOnly = 0;
+    int usesVariables = 0;
+    std::vector<std::vector<double>> argFrames;
+    std::vector<ParseNode*>* nodeStack = nullptr;
+    std::vector<std::unique_ptr<VariableMemo>> variableMemo;
+    EvalContextBase* context = nullptr;
+    CalcState* calcState = nullptr;
+};
+
+// Selects the word that starts at `position` (when above 0) in the edit control and gives it the focus
+// when its window still exists.
+void SelectErrorInEdit(HWND edit, int position);

@@ -1,0 +1,378 @@
+#include "formula/FormulaParser.h"
+
+#include "formula/ArithmeticNodes.h"
+#include "formula/BuiltinRegistry.h"
+#include "formula/CallNodes.h"
+#include "formula/Formula.h"
+#include "formula/FormulaErrors.h"
+#include "formula/FormulaMath.h"
+#include "formula/LogicalNodes.h"
+#include "formula/OperandNodes.h"
+
+#include <cmath>
+
+namespace {
+
+const double kZeroTolerance = 1e-10;
+const int kPrefixPrecedence = 7;
+
+// Binding strength of the binary operators; 0 for any other token.
+int Precedence(int token)
+{
+    switch (token) {
+    case '|': return 1;
+    case '&': return 2;
+    case '<': case '=': case '>': case TokenLessEqual: case TokenGreaterEqual: case TokenNotEqual: return 3;
+    case '+': case '-': return 4;
+    case '*': case '/': return 5;
+    case '^': return 6;
+    default: return 0;
+    }
+}
+
+double Truth(bool value)
+{
+    return value ? 1.0 : 0.0;
+}
+
+bool IsTrue(double value)
+{
+    return std::fabs(value) >= kZeroTolerance;
+}
+
+}  // namespace
+
+FormulaParser::FormulaParser(Formula& formula, const char* text) : formula(formula), scanner(text)
+{
+}
+
+int FormulaParser::NextToken()
+{
+    return scanner.Next(current);
+}
+
+int FormulaParser::StackWeight(Symbol symbol)
+{
+    switch (symbol) {
+    case Symbol::CallOpen:
+    case Symbol::TableOpen:
+        return 3;  // name, "(" or "[", and the mid-rule marker
+    case Symbol::ArgSeparator:
+        return 2;  // args and ";"
+    default:
+        return 1;
+    }
+}
+
+bool FormulaParser::SyntaxError()
+{
+    formula.SetError(FormulaSyntaxError);
+    return false;
+}
+
+bool FormulaParser::Push(Symbol symbol, int token, double value, int nameIndex)
+{
+    int weight = StackWeight(symbol);
+    if (stackEntries + weight + 1 > kMaxStackEntries)
+        return SyntaxError();
+    stackEntries += weight;
+    stack.push_back(Entry{symbol, token, value, nameIndex});
+    return true;
+}
+
+void FormulaParser::Pop()
+{
+    stackEntries -= StackWeight(stack.back().symbol);
+    stack.pop_back();
+}
+
+FormulaParser::Symbol FormulaParser::TopSymbol(int below) const
+{
+    if (stack.size() <= static_cast<size_t>(below))
+        return Symbol::None;
+    return stack[stack.size() - 1 - below].symbol;
+}
+
+void FormulaParser::Run()
+{
+    bool expectOperand = true;
+    int token = NextToken();
+    for (;;) {
+        if (expectOperand) {
+            switch (token) {
+            case TokenNumber:
+                if (!ShiftNumber(current.value))
+                    return;
+                expectOperand = false;
+                break;
+            case TokenWord:
+            case TokenIdent: {
+                zString name(current.text);
+                int next = NextToken();
+                if (!ShiftName(name, token == TokenWord, next))
+                    return;
+                if (next == '(' || next == '[')
+                    break;
+                expectOperand = false;
+                token = next;
+                continue;
+            }
+            case '(':
+                if (!Push(Symbol::OpenParen, token, 0.0))
+                    return;
+                break;
+            case '-':
+            case '+':
+            case '!':
+                if (!Push(Symbol::PrefixOp, token, 0.0))
+                    return;
+                break;
+            case ')':
+                if (!CallWithoutArguments())
+                    return;
+                expectOperand = false;
+                break;
+            default:
+                SyntaxError();
+                return;
+            }
+        } else {
+            int precedence = Precedence(token);
+            if (precedence > 0) {
+                ReduceOperators(precedence);
+                if (!Push(Symbol::BinaryOp, token, 0.0))
+                    return;
+                expectOperand = true;
+            } else if (token == ')') {
+                ReduceOperators(0);
+                if (!CloseParenthesis())
+                    return;
+            } else if (token == ']') {
+                ReduceOperators(0);
+                if (!CloseTable())
+                    return;
+            } else if (token == ';') {
+                ReduceOperators(0);
+                if (!SeparateArgument())
+                    return;
+                expectOperand = true;
+            } else if (token == TokenEnd) {
+                ReduceOperators(0);
+                // input: expr
+                if (stack.size() == 1 && stack[0].symbol == Symbol::Expr)
+                    formula.SetValue(stack[0].value);
+                else
+                    SyntaxError();
+                return;
+            } else {
+                SyntaxError();
+                return;
+            }
+        }
+        token = NextToken();
+    }
+}
+
+void FormulaParser::ReduceOperators(int precedence)
+{
+    while (stack.size() >= 2 && TopSymbol() == Symbol::Expr) {
+        const Entry& below = stack[stack.size() - 2];
+        if (below.symbol == Symbol::PrefixOp && kPrefixPrecedence >= precedence)
+            ReducePrefix();
+        else if (below.symbol == Symbol::BinaryOp && Precedence(below.token) >= precedence)
+            ReduceBinary();
+        else
+            break;
+    }
+}
+
+// expr: - expr | + expr | ! expr
+void FormulaParser::ReducePrefix()
+{
+    double operand = stack.back().value;
+    int op = stack[stack.size() - 2].token;
+    Pop();
+    Pop();
+    double result = operand;
+    int code = NodeUnaryPlus;
+    if (op == '-') {
+        result = -operand;
+        code = NodeNegate;
+    } else if (op == '!') {
+        result = Truth(!IsTrue(operand));
+        code = NodeNot;
+    }
+    formula.PushNode(MakeParseNode(code));
+    Push(Symbol::Expr, 0, result);
+}
+
+// expr: expr op expr, with the values of the first evaluation:
+//   "/" a divisor within 1e-10 of zero is error 6 (the value stays the left one);
+//   "^" a negative base is error 7 (in check-only mode it is made positive first), as is a failed power;
+//   "&", "|" and "!" count values within 1e-10 of zero as false; "=" and "<>" compare within 1e-10.
+void FormulaParser::ReduceBinary()
+{
+    double right = stack.back().value;
+    int op = stack[stack.size() - 2].token;
+    double left = stack[stack.size() - 3].value;
+    Pop();
+    Pop();
+    Pop();
+    double result = left;
+    int code = NodeAdd;
+    switch (op) {
+    case '+': result = left + right; code = NodeAdd; break;
+    case '-': result = left - right; code = NodeSubtract; break;
+    case '*': result = left * right; code = NodeMultiply; break;
+    case '/':
+        code = NodeDivide;
+        if (std::fabs(right) < kZeroTolerance)
+            formula.SetError(FormulaDivisionByZero);
+        else
+            result = left / right;
+        break;
+    case '^':
+        code = NodePower;
+        if (left < 0.0 && formula.IsParseOnly())
+            left = -left;
+        if (left < 0.0) {
+            formula.SetError(FormulaBadPower);
+        } else if (!CheckedPow(left, right, result)) {
+            formula.SetError(FormulaBadPower);
+        }
+        break;
+    case '&': result = Truth(IsTrue(left) && IsTrue(right)); code = NodeAnd; break;
+    case '|': result = Truth(IsTrue(left) || IsTrue(right)); code = NodeOr; break;
+    case '=': result = Truth(std::fabs(left - right) < kZeroTolerance); code = NodeEqual; break;
+    case '<': result = Truth(left < right); code = NodeLess; break;
+    case '>': result = Truth(left > right); code = NodeGreater; break;
+    case TokenGreaterEqual: result = Truth(left >= right); code = NodeGreaterEqual; break;
+    case TokenLessEqual: result = Truth(left <= right); code = NodeLessEqual; break;
+    case TokenNotEqual: result = Truth(std::fabs(left - right) >= kZeroTolerance); code = NodeNotEqual; break;
+    default: break;
+    }
+    formula.PushNode(MakeParseNode(code));
+    Push(Symbol::Expr, 0, result);
+}
+
+// expr: NUMBER
+bool FormulaParser::ShiftNumber(double number)
+{
+    if (!Push(Symbol::Expr, 0, number))
+        return false;
+    formula.PushNode(new ConstantNode(number));
+    return true;
+}
+
+// expr: IDENT | WORD; or, when "(" or "[" follows the name, the mid-rule action of a call or lookup:
+// an argument frame and a marker node.
+bool FormulaParser::ShiftName(const zString& name, bool isWord, int next)
+{
+    if (next == '(')
+        return OpenCall(name, isWord);
+    if (next == '[')
+        return OpenTable(name);
+    zString upperName(name);
+    upperName.MakeUpper();
+    double value = 0.0;
+    int keywordIndex = -1;
+    if (isWord)
+        value = formula.LookupName(name, &keywordIndex);
+    else
+        value = formula.LookupVariable(name, 0);
+    if (!Push(Symbol::Expr, 0, value))
+        return false;
+    formula.PushNode(new NameNode(upperName, keywordIndex));
+    return true;
+}
+
+bool FormulaParser::OpenCall(const zString& name, bool isWord)
+{
+    names.push_back(name);
+    if (!Push(Symbol::CallOpen, isWord ? 1 : 0, 0.0, static_cast<int>(names.size()) - 1))
+        return false;
+    formula.PushArgFrame();
+    formula.PushNode(new FunctionArgMarker);
+    return true;
+}
+
+bool FormulaParser::OpenTable(const zString& name)
+{
+    names.push_back(name);
+    if (!Push(Symbol::TableOpen, 0, 0.0, static_cast<int>(names.size()) - 1))
+        return false;
+    formula.PushArgFrame();
+    formula.PushNode(new TableArgMarker);
+    return true;
+}
+
+// expr: WORD ( )
+bool FormulaParser::CallWithoutArguments()
+{
+    if (TopSymbol() != Symbol::CallOpen || stack.back().token != 1)
+        return SyntaxError();
+    const zString& name = names[stack.back().nameIndex];
+    double value = formula.CallFunction(name);
+    formula.PushNode(new FunctionCallNode(FindBuiltinFunction(name)));
+    Pop();
+    return Push(Symbol::Expr, 0, value);
+}
+
+// args: expr | args ; expr   (the value joins the current argument frame)
+bool FormulaParser::FinishArguments(Symbol opening)
+{
+    Symbol below = TopSymbol(1);
+    if (TopSymbol() != Symbol::Expr || (below != opening && below != Symbol::ArgSeparator))
+        return SyntaxError();
+    formula.AppendArgValue(stack.back().value);
+    Pop();
+    if (TopSymbol() == Symbol::ArgSeparator)
+        Pop();
+    if (TopSymbol() != opening)
+        return SyntaxError();
+    return true;
+}
+
+// expr: ( expr ), or the end of a call: expr: name ( args )
+bool FormulaParser::CloseParenthesis()
+{
+    if (TopSymbol() == Symbol::Expr && TopSymbol(1) == Symbol::OpenParen) {
+        Entry inner = stack.back();
+        Pop();
+        Pop();
+        return Push(Symbol::Expr, 0, inner.value);
+    }
+    if (!FinishArguments(Symbol::CallOpen))
+        return false;
+    const zString& name = names[stack.back().nameIndex];
+    double value = formula.CallFunction(name);
+    formula.PushNode(new FunctionCallNode(FindBuiltinFunction(name)));
+    Pop();
+    return Push(Symbol::Expr, 0, value);
+}
+
+// expr: name [ args ]
+bool FormulaParser::CloseTable()
+{
+    if (!FinishArguments(Symbol::TableOpen))
+        return false;
+    const zString& name = names[stack.back().nameIndex];
+    double value = formula.LookupTableByName(name);
+    formula.PushNode(new TableLookupNode(name));
+    Pop();
+    return Push(Symbol::Expr, 0, value);
+}
+
+// args: args ; expr   (the separator)
+bool FormulaParser::SeparateArgument()
+{
+    Symbol below = TopSymbol(1);
+    if (TopSymbol() != Symbol::Expr ||
+        (below != Symbol::CallOpen && below != Symbol::TableOpen && below != Symbol::ArgSeparator))
+        return SyntaxError();
+    formula.AppendArgValue(stack.back().value);
+    Pop();
+    if (TopSymbol() == Symbol::ArgSeparator)
+        return true;
+    return Push(Symbol::ArgSeparator, ';', 0.0);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Operand nodes of a parsed formula: a number (code 1) and a name (code 18), the latter a keyword when its
+// keyword index is 0 or more, else a variable.
+
+#include "formula/ParseNode.h"
+#include "foundation/zString.h"
+
+class ConstantNode : public ParseNode {
+public:
+    ConstantNode() = default;
+    explicit ConstantNode(double value) : value(value) {}
+
+    int TypeCode() const override { return NodeConstant; }
+    double Evaluate(Formula* f) override;
+    // Stored: the 8-byte double.
+    void Write(Archive& archive) const override;
+    void Read(Archive& archive, int version) override;
+    double Value() const { return value; }
+
+protected:
+    void CopyFieldsTo(ParseNode& target) const override;
+
+private:
+    double value = 0.0;
+};
+
+class NameNode : public ParseNode {
+public:
+    NameNode() = default;
+    // `upperName` is already upper case; keywordIndex -1 marks a variable.
+    NameNode(const zString& upperName, int keywordIndex) : name(upperName), keywordIndex(keywordIndex) {}
+
+    int TypeCode() const override { return NodeName; }
+    double Evaluate(Formula* f) override;
+    // Stored: the name as a stored string, then the 16-bit keyword index (sign-extended on reading).
+    void Write(Archive& archive) const override;
+    void Read(Archive& archive, int version) override;
+    const zString& Name() const { return name; }
+    int KeywordIndex() const { return keywordIndex; }
+
+protected:
+    void CopyFieldsTo(ParseNode& target) const override;
+
+private:
+    zString name;
+    int keywordIndex = -1;
+};

@@ -1,0 +1,176 @@
+#include "formula/ParseNode.h"
+
+#include "formula/ArithmeticNodes.h"
+#include "formula/CallNodes.h"
+#include "formula/Formula.h"
+#include "formula/LogicalNodes.h"
+#include "formula/OperandNodes.h"
+#include "formula/ParseNodeStream.h"
+#include "foundation/Archive.h"
+
+#include <cstdint>
+
+int ParseNode::Group() const
+{
+    int code = TypeCode();
+    if (code >= NodeAdd && code <= NodeUnaryPlus)
+        return GroupArithmetic;
+    if (code >= NodeAnd && code <= NodeNot)
+        return GroupLogical;
+    if (code >= NodeLess && code <= NodeGreater)
+        return GroupComparison;
+    if (code == NodeConstant || code == NodeName)
+        return GroupOperand;
+    return GroupCall;
+}
+
+int ParseNode::AddOperand(ParseNode*)
+{
+    return 0;
+}
+
+int ParseNode::OperandCount() const
+{
+    return 0;
+}
+
+ParseNode* ParseNode::GetOperand(int) const
+{
+    return nullptr;
+}
+
+void ParseNode::Write(Archive&) const
+{
+}
+
+void ParseNode::Read(Archive&, int)
+{
+}
+
+ParseNode* ParseNode::Clone() const
+{
+    ParseNode* copy = MakeParseNode(TypeCode());
+    if (copy)
+        CopyFieldsTo(*copy);
+    return copy;
+}
+
+void ParseNode::CopyFieldsTo(ParseNode&) const
+{
+}
+
+double ReportNodeError(Formula* f, int code)
+{
+    if (f)
+        f->SetError(code);
+    return 0.0;
+}
+
+ParseNode* MakeParseNode(int code)
+{
+    switch (code) {
+    case NodeConstant: return new ConstantNode;
+    case NodeAdd: return new AddNode;
+    case NodeSubtract: return new SubtractNode;
+    case NodeMultiply: return new MultiplyNode;
+    case NodeDivide: return new DivideNode;
+    case NodePower: return new PowerNode;
+    case NodeNegate: return new NegateNode;
+    case NodeUnaryPlus: return new UnaryPlusNode;
+    case NodeAnd: return new AndNode;
+    case NodeOr: return new OrNode;
+    case NodeNot: return new NotNode;
+    case NodeLess: return new LessNode;
+    case NodeLessEqual: return new LessEqualNode;
+    case NodeEqual: return new EqualNode;
+    case NodeNotEqual: return new NotEqualNode;
+    case NodeGreaterEqual: return new GreaterEqualNode;
+    case NodeGreater: return new GreaterNode;
+    case NodeName: return new NameNode;
+    case NodeTableArgMarker: return new TableArgMarker;
+    case NodeTableLookup: return new TableLookupNode;
+    case NodeFunctionArgMarker: return new FunctionArgMarker;
+    case NodeFunctionCall: return new FunctionCallNode;
+    default: return nullptr;
+    }
+}
+
+UnaryNode::~UnaryNode()
+{
+    delete operand;
+}
+
+int UnaryNode::AddOperand(ParseNode* node)
+{
+    if (operand)
+        return 0;
+    operand = node;
+    return 1;
+}
+
+void UnaryNode::Write(Archive& archive) const
+{
+    WriteOptionalNode(archive, operand);
+}
+
+void UnaryNode::Read(Archive& archive, int)
+{
+    delete operand;
+    operand = ReadOptionalNode(archive);
+}
+
+void UnaryNode::CopyFieldsTo(ParseNode& target) const
+{
+    static_cast<UnaryNode&>(target).operand = operand ? operand->Clone() : nullptr;
+}
+
+BinaryNode::~BinaryNode()
+{
+    delete left;
+    delete right;
+}
+
+int BinaryNode::AddOperand(ParseNode* node)
+{
+    if (!right) {
+        right = node;
+        return 2;
+    }
+    if (!left) {
+        left = node;
+        return 1;
+    }
+    return 0;
+}
+
+void BinaryNode::Write(Archive& archive) const
+{
+    archive.WriteShort(left ? 1 : 0).WriteShort(right ? 1 : 0);
+    if (left)
+        WriteParseNode(archive, *left);
+    if (right)
+        WriteParseNode(archive, *right);
+}
+
+void BinaryNode::Read(Archive& archive, int)
+{
+    delete left;
+    delete right;
+    left = right = nullptr;
+    int16_t hasLeft = 0;
+    int16_t hasRight = 0;
+    archive.ReadShort(hasLeft).ReadShort(hasRight);
+    if (archive.Failed())
+        return;
+    if (hasLeft)
+        left = ReadParseNode(archive);
+    if (hasRight && !archive.Failed())
+        right = ReadParseNode(archive);
+}
+
+void BinaryNode::CopyFieldsTo(ParseNode& target) const
+{
+    BinaryNode& copy = static_cast<BinaryNode&>(target);
+    copy.left = left ? left->Clone() : nullptr;
+    copy.right = right ? right->Clone() : nullptr;
+}

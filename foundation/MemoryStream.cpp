@@ -30,15 +30,22 @@ bool MemoryStream::Grow(uint32_t needed)
         SetState(StateIoFailure);
         return false;
     }
-    auto* grown = new (std::nothrow) uint8_t[static_cast<uint32_t>(rounded)];
-    if (!grown) {
-        SetState(StateIoFailure);
-        return false;
+    if (rounded > allocated) {
+        // The block itself grows at least geometrically, so a long run of small writes copies each byte a
+        // bounded number of times; the stream's size still follows the growth step.
+        uint64_t reserve = static_cast<uint64_t>(allocated) * 2;
+        uint32_t newAllocation = static_cast<uint32_t>(reserve > rounded && reserve <= 0x7FFFFFFFu ? reserve : rounded);
+        auto* grown = new (std::nothrow) uint8_t[newAllocation];
+        if (!grown) {
+            SetState(StateIoFailure);
+            return false;
+        }
+        if (buffer && position > 0)
+            std::memcpy(grown, buffer, position);
+        delete[] buffer;
+        buffer = grown;
+        allocated = newAllocation;
     }
-    if (buffer && position > 0)
-        std::memcpy(grown, buffer, position);
-    delete[] buffer;
-    buffer = grown;
     size = static_cast<uint32_t>(rounded);
     return true;
 }

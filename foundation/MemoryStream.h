@@ -38,4 +38,5 @@ private:
     uint32_t growStep = 0;
     bool ownsBuffer = false;
     uint8_t* buffer = nullptr;
+    uint32_t allocated = 0;  // bytes of an owned block (at least size)
 };

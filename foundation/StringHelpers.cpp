@@ -6,16 +6,22 @@ int FindText(const zString& text, const char* pattern, bool wholeWord, bool matc
 {
     if (!pattern || pattern[0] == '\0' || start >= text.Length())
         return 0;
-    zString haystack(text);
-    zString needle(pattern);
+    // Case-insensitive searches compare upper-cased copies; case-sensitive ones search the text itself.
+    zString upperText;
+    zString upperPattern;
+    const char* base = text.Text();
+    const char* needle = pattern;
     if (!matchCase) {
-        haystack.MakeUpper();
-        needle.MakeUpper();
+        upperText = text;
+        upperText.MakeUpper();
+        upperPattern = pattern;
+        upperPattern.MakeUpper();
+        base = upperText.Text();
+        needle = upperPattern.Text();
     }
-    const char* base = haystack.Text();
-    const uint32_t needleLength = needle.Length();
+    const size_t needleLength = std::strlen(needle);
     const char* from = base + start;
-    while (const char* match = std::strstr(from, needle.Text())) {
+    while (const char* match = std::strstr(from, needle)) {
         if (!wholeWord)
             return static_cast<int>(match - base) + 1;
         bool breakAfter = IsWordBreak(match[needleLength]);

@@ -13,14 +13,6 @@ std::unique_ptr<LocaleChars>& Instance()
     return instance;
 }
 
-// First character of a WIN.INI [intl] value, or the fallback when the value is missing or empty.
-char IntlFirstChar(const char* key, char fallback)
-{
-    char buffer[16] = {};
-    GetProfileStringA("intl", key, "", buffer, sizeof buffer);
-    return buffer[0] ? buffer[0] : fallback;
-}
-
 char ToUpperAscii(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -57,17 +49,23 @@ const LocaleChars& LocaleChars::Active()
 
 void LocaleChars::Read()
 {
-    decimalChar = IntlFirstChar("sDecimal", '.');
-    thousandsChar = IntlFirstChar("sThousand", ',');
-
+    char decimal[16] = {};
+    char thousands[16] = {};
     char symbol[16] = {};
+    GetProfileStringA("intl", "sDecimal", ".", decimal, sizeof decimal);
+    GetProfileStringA("intl", "sThousand", ",", thousands, sizeof thousands);
     GetProfileStringA("intl", "sCurrency", "$", symbol, sizeof symbol);
-    if (!symbol[0]) {
-        symbol[0] = '$';
-        symbol[1] = 0;
-    }
-    currency[0] = symbol[0];
-    currency[1] = symbol[1];
+    SetFromSettings(decimal, thousands, symbol);
+}
+
+void LocaleChars::SetFromSettings(const char* decimal, const char* thousands, const char* currencySymbol)
+{
+    decimalChar = (decimal && decimal[0]) ? decimal[0] : '.';
+    thousandsChar = (thousands && thousands[0]) ? thousands[0] : ',';
+    if (!currencySymbol || !currencySymbol[0])
+        currencySymbol = "$";
+    currency[0] = currencySymbol[0];
+    currency[1] = currencySymbol[1];
     currency[2] = 0;
 }
 

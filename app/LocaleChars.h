@@ -20,6 +20,9 @@ public:
     // Takes the decimal point, currency symbol (first two characters) and thousands separator from the
     // user's international settings (WIN.INI section "intl").
     void Read();
+    // The same from the settings' texts: the first character of the decimal and thousands texts, the first
+    // two of the currency text. Empty texts give '.', ',' and '$'.
+    void SetFromSettings(const char* decimal, const char* thousands, const char* currencySymbol);
 
     // True when first equals the currency-first flag and the text begins with the currency symbol.
     bool IsCurrencyAt(const char* text, int first) const;

@@ -2,9 +2,10 @@
 // How displayed numbers look: decimal places by the kind of number, thousands grouping, a power of ten
 // divided out (with a K, M or B letter) and units (the currency symbol, or a units text before or after the
 // number). A preference record: every new format starts from the user's saved number format. Typed text is
-// read back into numbers by the functions of NumericFormatParsing.h.
+// written by NumericFormatting.h and read back into numbers by NumericFormatParsing.h.
 
 #include "foundation/NumericFormatParsing.h"
+#include "foundation/NumericFormatting.h"
 #include "foundation/PreferenceRecord.h"
 #include "foundation/zString.h"
 
@@ -61,15 +62,3 @@ public:
 
 // The format of most displays, made at start-up from the user's saved number format.
 extern NumericFormat DefaultNumericFormat;
-
-// Digit requests of FormatNumber beside 0..9 places.
-constexpr int16_t DigitsOfFormat = -100;        // the format's places for the kind of number
-constexpr int16_t DigitsOfFormatTrimmed = -90;  // the same, trailing zeros dropped
-
-// Replaces out by the text of the value. digits: DigitsOfFormat, DigitsOfFormatTrimmed, -9..-1 (at most that
-// many places, trailing zeros dropped), 0..9 places (more count as 9; below -9 as 9 with trimming).
-// Without display the text is a plain number; with display the format's chop-off, grouping and units apply.
-void FormatNumber(const NumericFormat& format, double value, zString& out, bool isExpectedValue, bool display,
-                  int16_t digits);
-// Appends the value formatted with the default format (not an expected value, display off).
-void AppendFormattedNumber(zString& out, double value, int16_t digits);

@@ -1,6 +1,7 @@
-#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatting.h"
 
 #include "app/LocaleChars.h"
+#include "foundation/NumericFormat.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,0 +1,53 @@
+#include "app/EscapeKey.h"
+
+#include <windows.h>
+
+namespace {
+
+std::function<bool()>& KeySource()
+{
+    static std::function<bool()> source;
+    return source;
+}
+
+std::function<uint32_t()>& ClockSource()
+{
+    static std::function<uint32_t()> source;
+    return source;
+}
+
+}  // namespace
+
+bool EscapePressed()
+{
+    if (KeySource())
+        return KeySource()();
+    return (GetAsyncKeyState(VK_ESCAPE) & 1) != 0;
+}
+
+void EscapeKeyReset()
+{
+    if (!KeySource())
+        GetAsyncKeyState(VK_ESCAPE);
+}
+
+uint32_t TickCount()
+{
+    if (ClockSource())
+        return ClockSource()();
+    return GetTickCount();
+}
+
+std::function<bool()> SetEscapeKeySource(std::function<bool()> source)
+{
+    std::function<bool()> previous = KeySource();
+    KeySource() = std::move(source);
+    return previous;
+}
+
+std::function<uint32_t()> SetTickSource(std::function<uint32_t()> source)
+{
+    std::function<uint32_t()> previous = ClockSource();
+    ClockSource() = std::move(source);
+    return previous;
+}

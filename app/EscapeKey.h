@@ -1,0 +1,17 @@
+#pragma once
+// The Escape key that long operations poll to cancel, and the tick count they time the polls with. Both
+// are seams: tests install their own key source and clock.
+
+#include <cstdint>
+#include <functional>
+
+// True when Escape was pressed since the last query.
+bool EscapePressed();
+// Forgets a pending Escape press.
+void EscapeKeyReset();
+// Milliseconds since the system started (GetTickCount unless a test clock is installed).
+uint32_t TickCount();
+
+// Installs a key source / clock (an empty function restores the system's) and returns the previous one.
+std::function<bool()> SetEscapeKeySource(std::function<bool()> source);
+std::function<uint32_t()> SetTickSource(std::function<uint32_t()> source);

@@ -1,0 +1,52 @@
+#pragma once
+// The context of every formula evaluated in a tree: names resolve up the tree from the node being
+// evaluated through the nodes' bindings; a definition that refers to its own name means the definition
+// further up. A name bound nowhere is a document {T} variable's trial value, or an error.
+
+#include "formula/EvalContextBase.h"
+
+#include <vector>
+
+struct TreeNode;
+class TreeWindow;
+class VariableDefinition;
+
+class EvalContext : public EvalContextBase {
+public:
+    // The start node is the given node, or the window's root when none is given.
+    EvalContext(TreeWindow* window, TreeNode* node);
+
+    CalcState* GetCalcState() override;
+    TreeWindow* Window() override { return window; }
+    int VariableCount() override;
+    double VariableValue(const zString& upperName) override;
+    double LinkValue(int n) override;
+    void CheckUndefinedVariable(const zString& name, const zString& upperName) override;
+    void OfferNewTable(const zString& name) override;
+    void NoteErrorNode() override;
+    void AppendNodePart(zString& message, const zString& formulaName) override;
+    void ShowMessage(const zString& message, int selectNode) override;
+
+    // Moves the context to another node for the next formula of the same task (the memo of the task is
+    // cleared by the caller through FormulaRef::Reset or a new handle).
+    void Retarget(TreeNode* node);
+
+    TreeNode* StartNode() const { return startNode; }
+    TreeNode* ErrorNode() const { return errorNode; }
+    // Keeps the " of node ..." part out of error messages.
+    int noNodeInMessages = 0;
+
+private:
+    // The nearest binding of the name from `from` up to the root; bindingNode becomes the node that holds
+    // it, or `from` when none does.
+    VariableDefinition* SearchUpward(TreeNode* from, const char* upperName);
+    bool IsGuarded(const char* upperName) const;
+
+    TreeWindow* window;
+    TreeNode* currentNode;
+    TreeNode* startNode;
+    TreeNode* bindingNode;
+    TreeNode* errorNode = nullptr;
+    // Names whose definitions are being evaluated (a reference to one of them moves up the tree).
+    std::vector<const char*> guardNames;
+};

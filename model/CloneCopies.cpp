@@ -1,0 +1,183 @@
+#include "model/CloneCopies.h"
+
+#include "model/NodePath.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+#include "treewin/TreeWindow.h"
+
+#include <vector>
+
+bool RefreshingAllCloneCopies = false;
+
+TreeNode* CloneMasterAbove(const TreeNode* node)
+{
+    for (TreeNode* ancestor = node->parent; ancestor != nullptr; ancestor = ancestor->parent) {
+        if (ancestor->cloneStatus == CloneMasterNode)
+            return ancestor;
+    }
+    return nullptr;
+}
+
+bool TreeNode::IsInCloneMaster() const
+{
+    return CloneMasterAbove(this) != nullptr;
+}
+
+bool TreeNode::IsInCloneCopy() const
+{
+    for (const TreeNode* ancestor = parent; ancestor != nullptr; ancestor = ancestor->parent) {
+        if (ancestor->cloneStatus == CloneCopyNode)
+            return true;
+    }
+    return false;
+}
+
+TreeNode* TreeNode::CloneCopyRoot()
+{
+    for (TreeNode* ancestor = parent; ancestor != nullptr; ancestor = ancestor->parent) {
+        if (ancestor->cloneStatus == CloneCopyNode)
+            return ancestor;
+    }
+    return this;
+}
+
+bool TreeNode::ContainsCloneMaster() const
+{
+    bool found = false;
+    WalkTreeWithSkip(const_cast<TreeNode*>(this), [](TreeNode* node, void* flag) {
+        if (node->cloneStatus == CloneMasterNode)
+            *static_cast<bool*>(flag) = true;
+    }, &found, false);
+    return found;
+}
+
+void TreeNode::ClearCloneCopy()
+{
+    while (childCount > 0) {
+        TreeNode* child = GetChild(childCount - 1);
+        RemoveChild(child);
+        delete child;
+    }
+    cloneStatus = NotCloned;
+    cloneId = -1;
+}
+
+void TreeNode::RemoveCloneCopiesOf(int id)
+{
+    NodeChildList copies(4, false);
+    CollectCloneCopies(this, id, copies);
+    for (int i = 0; i < copies.Count(); ++i) {
+        TreeNode* copy = copies.At(i);
+        // A copy nested in an earlier copy is gone once that one is cleared.
+        bool nested = false;
+        for (int k = 0; k < i && !nested; ++k)
+            nested = copy->IsDescendantOf(copies.At(k));
+        if (!nested)
+            copy->ClearCloneCopy();
+    }
+}
+
+namespace {
+
+struct CopySearch {
+    int id;
+    NodeChildList* list;
+};
+
+void CollectCopiesWithoutEntering(TreeNode* root, int id, NodeChildList& list)
+{
+    CopySearch search{id, &list};
+    WalkTreeWithSkip(root, [](TreeNode* node, void* arg) {
+        auto* state = static_cast<CopySearch*>(arg);
+        if (node->cloneStatus == CloneCopyNode && node->cloneId == state->id)
+            state->list->Add(node);
+    }, &search, false);
+}
+
+}  // namespace
+
+void CollectCloneCopies(TreeNode* root, int id, NodeChildList& list)
+{
+    CopySearch search{id, &list};
+    WalkTreeWithSkip(root, [](TreeNode* node, void* arg) {
+        auto* state = static_cast<CopySearch*>(arg);
+        if (node->cloneStatus == CloneCopyNode && node->cloneId == state->id)
+            state->list->Add(node);
+    }, &search, true);
+}
+
+void CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list)
+{
+    if (master == nullptr)
+        return;
+    node->cloneStatus = CloneCopyNode;
+    node->cloneId = master->cloneId;
+    while (node->childCount > 0) {
+        TreeNode* child = node->GetChild(node->childCount - 1);
+        node->RemoveChild(child);
+        delete child;
+    }
+    TreeNode* temporary = new TreeNode(*master, true);
+    temporary->SetWindow(node->window);
+    temporary->MoveChildrenTo(node, -1);
+    delete temporary;
+    if (!RefreshingAllCloneCopies)
+        UpdateCopiesOfMastersAbove(node, list);
+}
+
+bool UpdateCopiesOfMastersAbove(TreeNode* node, NodeChildList* list)
+{
+    if (node->window == nullptr)
+        return false;
+    bool found = false;
+    TreeNode* master = node->cloneStatus == CloneMasterNode ? node : CloneMasterAbove(node);
+    for (; master != nullptr; master = CloneMasterAbove(master)) {
+        found = true;
+        NodeChildList copies(4, false);
+        CollectCopiesWithoutEntering(node->window->Root, master->cloneId, copies);
+        for (int i = 0; i < copies.Count(); ++i) {
+            TreeNode* copy = copies.At(i);
+            if (list != nullptr && !list->Contains(copy))
+                list->Add(copy);
+            CopyCloneMaster(copy, master, list);
+        }
+    }
+    return found;
+}
+
+void UpdateCloneCopies(TreeNode* node)
+{
+    const bool wholeTree = node->window != nullptr && node == node->window->Root;
+    const bool saved = RefreshingAllCloneCopies;
+    if (wholeTree)
+        RefreshingAllCloneCopies = true;
+    std::vector<TreeNode*> pending{node};
+    while (!pending.empty()) {
+        TreeNode* current = pending.back();
+        pending.pop_back();
+        if (current->cloneStatus == CloneCopyNode && current->window != nullptr)
+            CopyCloneMaster(current, current->window->FindCloneMaster(current->cloneId), nullptr);
+        for (int i = current->childCount - 1; i >= 0; --i)
+            pending.push_back(current->GetChild(i));
+    }
+    RefreshingAllCloneCopies = saved;
+}
+
+void ForEachCloneCounterpart(TreeNode* node, CounterpartFunction fn, void* arg)
+{
+    if (node->window == nullptr)
+        return;
+    for (TreeNode* master = CloneMasterAbove(node); master != nullptr; master = CloneMasterAbove(master)) {
+        zString path;
+        NodePathString(node, path, master->parent);
+        NodeChildList copies(4, false);
+        CollectCloneCopies(node->window->Root, master->cloneId, copies);
+        for (int i = 0; i < copies.Count(); ++i) {
+            TreeNode* counterpart = FindNodeByPath(copies.At(i), path.Text());
+            if (counterpart == nullptr || counterpart == node)
+                continue;
+            fn(counterpart, node, arg);
+            ForEachCloneCounterpart(counterpart, fn, arg);
+        }
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Per-node link ids under which the node's path probability, standard deviation and expected value are
+// published as link items, with two display values and a side record shared with the node's copies.
+
+#include <cstdint>
+
+struct NodeSideRecord;
+
+struct NodeLinkBlock {
+    enum { PathProbabilityLink = 0, StandardDeviationLink = 1, ExpectedValueLink = 2 };
+
+    uint8_t linkIds[3] = {0, 0, 0};  // 0 when unlinked
+    uint8_t readerFlag = 0;
+    int32_t sideValues[2] = {0, 0};
+    NodeSideRecord* sideRecord = nullptr;  // shared, never destroyed with the block
+};

@@ -1,0 +1,478 @@
+#include "model/TreeNode.h"
+
+#include "model/CloneCopies.h"
+#include "model/VariableDefinition.h"
+#include "treewin/TreeWindow.h"
+
+#include <cstring>
+#include <vector>
+
+bool CopyCloneCopyContents = true;
+
+namespace {
+
+constexpr uint32_t kMaxNameLength = 800;
+constexpr uint32_t kMaxText2Length = 500;
+constexpr int kMaxBindings = 2000;
+
+int ClampPayoffIndex(int i)
+{
+    if (i < 0)
+        return 0;
+    return i > 3 ? 3 : i;
+}
+
+// The body of a node copy without children.
+void CopyNodeFields(TreeNode& copy, const TreeNode& source)
+{
+    copy.text = source.text;
+    copy.probability.Assign(source.probability);
+    copy.text2 = source.text2;
+    copy.kind = source.kind;
+    copy.window = source.window;
+    copy.columnShift = source.columnShift;
+    copy.collapsed = source.collapsed;
+    copy.layoutLevel = source.layoutLevel;
+    if (source.bindings != nullptr) {
+        copy.bindings = new VariableDefList(source.bindings->GrowBy(), true);
+        for (int i = 0; i < source.bindings->Count(); ++i) {
+            const VariableDefinition* binding = source.bindings->At(i);
+            auto* duplicate = new VariableDefinition;
+            duplicate->Assign(*binding);
+            if (!copy.bindings->Add(duplicate))
+                delete duplicate;
+            else if (copy.window != nullptr)
+                copy.window->EnsureVariable(binding->name.Text(), nullptr);
+        }
+    }
+    if (source.kind == TerminalNode) {
+        for (int i = 0; i < kPayoffCount; ++i)
+            copy.payoff[i].Assign(source.payoff[i]);
+    }
+    if (source.linkBlock != nullptr) {
+        copy.linkBlock = new NodeLinkBlock(*source.linkBlock);
+        copy.linkBlock->linkIds[0] = copy.linkBlock->linkIds[1] = copy.linkBlock->linkIds[2] = 0;
+    }
+}
+
+}  // namespace
+
+TreeNode::TreeNode(TreeWindow* newWindow)
+{
+    Reset();
+    window = newWindow;
+}
+
+TreeNode::TreeNode(const TreeNode& source, bool withChildren)
+{
+    Reset();
+    CopyNodeFields(*this, source);
+    if (!withChildren)
+        return;
+    // Copies the subtree level by level with an explicit list of pending pairs, so depth costs no stack.
+    std::vector<std::pair<const TreeNode*, TreeNode*>> pending;
+    pending.emplace_back(&source, this);
+    while (!pending.empty()) {
+        const TreeNode* from = pending.back().first;
+        TreeNode* to = pending.back().second;
+        pending.pop_back();
+        if (from->cloneStatus == CloneCopyNode && !CopyCloneCopyContents)
+            continue;
+        for (int i = 0; i < from->childCount; ++i) {
+            const TreeNode* child = from->GetChild(i);
+            auto* childCopy = new TreeNode(to->window);
+            CopyNodeFields(*childCopy, *child);
+            to->InsertChild(childCopy, -1);
+            pending.emplace_back(child, childCopy);
+        }
+    }
+}
+
+TreeNode::~TreeNode()
+{
+    // Detach the whole subtree first and delete it node by node: a deep chain must not recurse.
+    std::vector<TreeNode*> pending;
+    for (int i = 0; i < children->Count(); ++i)
+        pending.push_back(children->At(i));
+    children->RemoveAll();
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        for (int i = 0; i < node->children->Count(); ++i)
+            pending.push_back(node->children->At(i));
+        node->children->RemoveAll();
+        node->childCount = 0;
+        delete node;
+    }
+    delete bindings;
+    delete linkBlock;
+    delete optimal;
+    delete children;
+}
+
+void TreeNode::Reset()
+{
+    text.Clear();
+    text2.Clear();
+    bindings = nullptr;
+    parent = nullptr;
+    markovRunFlag = 0;
+    columnShift = 0;
+    collapsed = 0;
+    displayFlag = 1;
+    window = nullptr;
+    if (children == nullptr)
+        children = new NodeChildList(4, true);
+    value = 0.0;
+    branchProbability = 0.0;
+    triple = ValueTriple();
+    kind = ChanceNode;
+    cloneStatus = NotCloned;
+    cloneId = -1;
+    terminalNumber = 0;
+    childCount = 0;
+    optimal = nullptr;
+    layoutLevel = 0;
+    linkBlock = nullptr;
+}
+
+void TreeNode::InsertChild(TreeNode* child, int i)
+{
+    if (!children->InsertAt(i < 0 ? children->Count() : i, child))
+        return;
+    child->parent = this;
+    child->window = window;
+    childCount = children->Count();
+}
+
+void TreeNode::RemoveChild(TreeNode* child)
+{
+    children->RemovePtr(child);
+    child->parent = nullptr;
+    childCount = children->Count();
+}
+
+void TreeNode::ClearChildren()
+{
+    children->RemoveAll();
+    childCount = 0;
+}
+
+void TreeNode::MoveChildrenTo(TreeNode* destination, int i)
+{
+    int position = i;
+    for (int k = 0; k < children->Count(); ++k) {
+        destination->InsertChild(children->At(k), position);
+        if (position >= 0)
+            ++position;
+    }
+    ClearChildren();
+}
+
+TreeNode* TreeNode::NextSibling() const
+{
+    if (parent == nullptr)
+        return nullptr;
+    return parent->GetChild(parent->IndexOfChild(this) + 1);
+}
+
+TreeNode* TreeNode::PrevSibling() const
+{
+    if (parent == nullptr)
+        return nullptr;
+    const int index = parent->IndexOfChild(this);
+    return index > 0 ? parent->GetChild(index - 1) : nullptr;
+}
+
+bool TreeNode::IsDescendantOf(const TreeNode* ancestor) const
+{
+    for (const TreeNode* node = parent; node != nullptr; node = node->parent) {
+        if (node == ancestor)
+            return true;
+    }
+    return false;
+}
+
+int TreeNode::Depth() const
+{
+    int depth = 0;
+    for (const TreeNode* node = parent; node != nullptr; node = node->parent)
+        ++depth;
+    return depth;
+}
+
+TreeNode* TreeNode::GetTreeRoot() const
+{
+    return window != nullptr ? window->Root : nullptr;
+}
+
+TreeNode* TreeNode::NextNode(int flags) const
+{
+    const TreeNode* start = NextSibling();
+    if (start == nullptr)
+        start = parent != nullptr ? parent : this;
+    const TreeNode* node = start;
+    while (node->childCount > 0) {
+        if (node->kind == MarkovNode && (flags & 1) == 0)
+            break;
+        if (node->cloneStatus == CloneCopyNode && (flags & 2) == 0)
+            break;
+        node = node->GetChild(0);
+    }
+    return const_cast<TreeNode*>(node);
+}
+
+bool TreeNode::IsInCollapsedSubtree() const
+{
+    if (collapsed)
+        return false;
+    for (const TreeNode* node = parent; node != nullptr; node = node->parent) {
+        if (node->collapsed)
+            return true;
+    }
+    return false;
+}
+
+TreeNode* TreeNode::TopCollapsedAncestor()
+{
+    TreeNode* top = this;
+    for (TreeNode* node = parent; node != nullptr; node = node->parent) {
+        if (node->collapsed)
+            top = node;
+    }
+    return top;
+}
+
+bool TreeNode::ChildrenShown() const
+{
+    if (collapsed)
+        return false;
+    return !(cloneStatus == CloneCopyNode && window != nullptr && window->HideCloneContents);
+}
+
+void TreeNode::MaxShownColumn(int level, int& out) const
+{
+    std::vector<std::pair<const TreeNode*, int>> pending;
+    pending.emplace_back(this, level);
+    while (!pending.empty()) {
+        const TreeNode* node = pending.back().first;
+        const int column = pending.back().second;
+        pending.pop_back();
+        if (column > out)
+            out = column;
+        if (!node->ChildrenShown())
+            continue;
+        for (int i = 0; i < node->childCount; ++i) {
+            const TreeNode* child = node->GetChild(i);
+            pending.emplace_back(child, column + 1 + child->columnShift);
+        }
+    }
+}
+
+void TreeNode::SetText(const char* newText, bool alsoInCopies)
+{
+    text = newText;
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
+            counterpart->SetText(node->text.Text(), false);
+        }, nullptr);
+}
+
+void TreeNode::SetText2(const char* newText, bool alsoInCopies)
+{
+    text2 = newText;
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
+            counterpart->SetText2(node->text2.Text(), false);
+        }, nullptr);
+}
+
+void TreeNode::SetProbabilityText(const char* newText, bool alsoInCopies)
+{
+    const char* p = newText;
+    while (*p == ' ')
+        ++p;
+    bool loneHash = *p == '#';
+    if (loneHash) {
+        const char* rest = p + 1;
+        while (*rest == ' ')
+            ++rest;
+        loneHash = *rest == '\0' && std::strlen(newText) > 1;
+    }
+    probability.SetText(loneHash ? "#" : newText);
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
+            counterpart->SetProbabilityText(node->probability.Text().Text(), false);
+        }, nullptr);
+}
+
+bool TreeNode::ProbabilityIsComplement() const
+{
+    return probability.Text()[0] == '#';
+}
+
+void TreeNode::SetPayoffText(const char* newText, int i, bool alsoInCopies)
+{
+    if (kind != TerminalNode && kind != 0)
+        return;
+    const int index = ClampPayoffIndex(i);
+    payoff[index].SetText(newText);
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void* slot) {
+            const int payoffIndex = *static_cast<int*>(slot);
+            counterpart->SetPayoffText(node->payoff[payoffIndex].Text().Text(), payoffIndex, false);
+        }, const_cast<int*>(&index));
+}
+
+void TreeNode::GetPayoffText(zString& out, int i)
+{
+    const int index = ClampPayoffIndex(i);
+    if (kind != TerminalNode)
+        payoff[index].SetText("");
+    if (payoff[index].IsEmpty() && window != nullptr && window->ValuesCurrent() &&
+        window->CalcPrefs.AllowTermNodeNameAsPayoff) {
+        PayoffFromNodeName(this, out, index);
+        return;
+    }
+    out = payoff[index].Text();
+}
+
+void TreeNode::SetKind(int newKind, bool alsoInCopies)
+{
+    kind = newKind;
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
+            counterpart->SetKind(node->kind, false);
+        }, nullptr);
+}
+
+void TreeNode::PushColumnShift(bool alsoInCopies)
+{
+    ++columnShift;
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode*, void*) {
+            counterpart->PushColumnShift(false);
+        }, nullptr);
+}
+
+void TreeNode::PopColumnShift(bool alsoInCopies)
+{
+    if (columnShift > 0)
+        --columnShift;
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode*, void*) {
+            counterpart->PopColumnShift(false);
+        }, nullptr);
+}
+
+void TreeNode::SetSideBlockPair(const int32_t pair[2], bool alsoInCopies)
+{
+    NodeLinkBlock* block = EnsureLinkBlock();
+    block->sideValues[0] = pair[0];
+    block->sideValues[1] = pair[1];
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
+            counterpart->SetSideBlockPair(node->linkBlock->sideValues, false);
+        }, nullptr);
+}
+
+void TreeNode::GetDisplayText(zString& out, bool whole) const
+{
+    out = text;
+    if (whole)
+        return;
+    const char* start = out.Text();
+    const char* lineEnd = std::strpbrk(start, "\r\n");
+    if (lineEnd == nullptr)
+        return;
+    const uint32_t firstLine = static_cast<uint32_t>(lineEnd - start);
+    const char* rest = lineEnd;
+    while (*rest == '\r' || *rest == '\n')
+        ++rest;
+    const bool moreLines = *rest != '\0';
+    out.Truncate(firstLine);
+    if (moreLines)
+        out += "...";
+}
+
+void TreeNode::GetShortText(zString& out, int n) const
+{
+    zString joined;
+    bool hadBreak = false;
+    for (const char* p = text.Text(); *p; ++p) {
+        if (*p == '\r')
+            continue;
+        if (*p == '\n') {
+            joined += ' ';
+            hadBreak = true;
+        } else {
+            joined += *p;
+        }
+    }
+    if (hadBreak && n >= 1 && joined.Length() > static_cast<uint32_t>(n)) {
+        joined.Truncate(static_cast<uint32_t>(n));
+        joined += "...";
+    }
+    out = joined;
+}
+
+bool TreeNode::IsValid() const
+{
+    return text.Length() < kMaxNameLength && text2.Length() < kMaxText2Length && BindingCount() < kMaxBindings &&
+           childCount == children->Count();
+}
+
+bool TreeNode::IsSelectedOrUnderSelection() const
+{
+    if (window == nullptr)
+        return false;
+    if (window->IsNodeSelected(this))
+        return true;
+    if (IsInCloneCopy() || !window->SubtreeSelection || window->Selection.Count() == 0)
+        return false;
+    return IsDescendantOf(window->Selection.At(0));
+}
+
+void TreeNode::ClearLinkId(int id)
+{
+    if (linkBlock == nullptr)
+        return;
+    for (uint8_t& linkId : linkBlock->linkIds) {
+        if (linkId == id) {
+            linkId = 0;
+            return;
+        }
+    }
+}
+
+NodeLinkBlock* TreeNode::EnsureLinkBlock()
+{
+    if (linkBlock == nullptr)
+        linkBlock = new NodeLinkBlock;
+    return linkBlock;
+}
+
+NodeChildList* TreeNode::EnsureOptimalList()
+{
+    if (optimal == nullptr)
+        optimal = new NodeChildList(4, false);
+    return optimal;
+}
+
+bool PayoffFromNodeName(const TreeNode* node, zString& out, int i)
+{
+    zString display;
+    node->GetDisplayText(display, false);
+    const char* field = display.Text();
+    for (int k = 0; k < i; ++k) {
+        field = std::strchr(field, '\\');
+        if (field == nullptr)
+            return false;
+        ++field;
+    }
+    const char* end = std::strchr(field, '\\');
+    out = field;
+    if (end != nullptr)
+        out.Truncate(static_cast<uint32_t>(end - field));
+    return true;
+}

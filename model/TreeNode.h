@@ -1,0 +1,161 @@
+#pragma once
+// A node of a decision tree: its texts, the probability formula of the branch into it, up to four payoff
+// formulas, variable bindings, clone state and the results of the last roll back. A plain record: the
+// window owns the root, every node owns its children and points back to its parent and its window.
+
+#include "analysis/ValueTriple.h"
+#include "formula/Expression.h"
+#include "foundation/zString.h"
+#include "model/NodeChildList.h"
+#include "model/NodeLinkBlock.h"
+
+#include <cstdint>
+
+class TreeWindow;
+class VariableDefinition;
+class VariableDefList;
+
+enum NodeKind : int32_t {
+    ChanceNode = 1,
+    DecisionNode = 2,
+    TerminalNode = 3,
+    MarkovNode = 4,
+    ReversedDecisionNode = 5,
+    LogicNode = 6,
+    LabelNode = 7,
+};
+
+enum CloneStatus : int32_t { NotCloned = 0, CloneMasterNode = 1, CloneCopyNode = 2 };
+
+constexpr int kPayoffCount = 4;
+
+// Process-wide switch: while on, copying a node copies the contents of clone copies too (the tree clipboard
+// turns it off while it copies).
+extern bool CopyCloneCopyContents;
+
+struct TreeNode {
+    explicit TreeNode(TreeWindow* window = nullptr);
+    // Deep copy of the node (and, with withChildren, of its subtree); clone state, results, links and the
+    // optimal list are not copied. Bindings are made known to the copy's window.
+    TreeNode(const TreeNode& source, bool withChildren);
+    TreeNode(const TreeNode&) = delete;
+    TreeNode& operator=(const TreeNode&) = delete;
+    // Releases the node's link ids and destroys its subtree (iteratively, so deep chains are safe).
+    ~TreeNode();
+
+    // The defaults shared by both constructors.
+    void Reset();
+
+    // Children; each keeps child count, parent and window consistent.
+    TreeNode* GetChild(int i) const { return children->At(i); }
+    int IndexOfChild(const TreeNode* child) const { return children->IndexOf(child); }
+    // i < 0 appends.
+    void InsertChild(TreeNode* child, int i);
+    void RemoveChild(TreeNode* child);
+    void ClearChildren();
+    void MoveChildrenTo(TreeNode* destination, int i);
+    TreeNode* NextSibling() const;
+    TreeNode* PrevSibling() const;
+    bool IsDescendantOf(const TreeNode* ancestor) const;
+    int Depth() const;
+    TreeNode* GetTreeRoot() const;
+    void SetWindow(TreeWindow* newWindow) { window = newWindow; }
+    // Keyboard order; flag bit 0 descends into Markov nodes, bit 1 into clone copies.
+    TreeNode* NextNode(int flags) const;
+    bool IsInCollapsedSubtree() const;
+    TreeNode* TopCollapsedAncestor();
+    bool ChildrenShown() const;
+    // The largest layout column over the node and its shown descendants (level is the node's own column).
+    void MaxShownColumn(int level, int& out) const;
+
+    // Field setters: with alsoInCopies the change is repeated at the node's counterpart in every clone copy.
+    void SetText(const char* newText, bool alsoInCopies);
+    void SetText2(const char* newText, bool alsoInCopies);
+    void GetProbabilityText(zString& out) const { out = probability.Text(); }
+    // Blanks around a lone "#" are dropped; the cached parse tree is dropped.
+    void SetProbabilityText(const char* newText, bool alsoInCopies);
+    bool IsProbabilityEmpty() const { return probability.IsEmpty(); }
+    bool ProbabilityIsComplement() const;
+    void SetPayoffText(const char* newText, int i, bool alsoInCopies);
+    void GetPayoffText(zString& out, int i);
+    void SetKind(int newKind, bool alsoInCopies);
+    void PushColumnShift(bool alsoInCopies);
+    void PopColumnShift(bool alsoInCopies);
+    void SetSideBlockPair(const int32_t pair[2], bool alsoInCopies);
+
+    // The name, or (not whole) its first line with "..." when more lines follow.
+    void GetDisplayText(zString& out, bool whole) const;
+    // The name on one line; cut to n characters plus "..." when it had line breaks and is longer than n.
+    void GetShortText(zString& out, int n) const;
+    // The limits of the stored node record.
+    bool IsValid() const;
+    bool IsSelectedOrUnderSelection() const;
+
+    // Bindings.
+    int BindingCount() const;
+    VariableDefinition* GetBinding(int i) const;
+    VariableDefinition* FindBinding(const char* name, bool alreadyUpper) const;
+    VariableDefinition* FindBindingByText(const char* text, bool alreadyUpper) const;
+    VariableDefinition* SetBinding(const char* name, const char* formulaText, bool propagate);
+    void RemoveBinding(const char* name, bool deep, bool propagate);
+    void RenameBindingInSubtree(const char* oldName, const char* newName);
+    void CopyBindingsTo(TreeNode* destination, bool replace);
+    bool LastBindingIsBraced() const;
+    bool EvaluateBracedBindings();
+
+    // Clones.
+    bool IsInCloneMaster() const;
+    bool IsInCloneCopy() const;
+    TreeNode* CloneCopyRoot();
+    bool ContainsCloneMaster() const;
+    void RemoveCloneCopiesOf(int id);
+    void ClearCloneCopy();
+
+    // Link ids (0 without a block).
+    int GetLinkId0() const { return linkBlock ? linkBlock->linkIds[0] : 0; }
+    int GetLinkId1() const { return linkBlock ? linkBlock->linkIds[1] : 0; }
+    int GetLinkId2() const { return linkBlock ? linkBlock->linkIds[2] : 0; }
+    void SetLinkId0(int id) { EnsureLinkBlock()->linkIds[0] = static_cast<uint8_t>(id); }
+    void SetLinkId1(int id) { EnsureLinkBlock()->linkIds[1] = static_cast<uint8_t>(id); }
+    void SetLinkId2(int id) { EnsureLinkBlock()->linkIds[2] = static_cast<uint8_t>(id); }
+    void ClearLinkId(int id);
+    NodeLinkBlock* EnsureLinkBlock();
+
+    bool IsTerminal() const { return kind == TerminalNode; }
+    bool IsEndNode() const { return kind == TerminalNode || kind == MarkovNode; }
+    bool IsDecision() const { return kind == DecisionNode || kind == ReversedDecisionNode; }
+    // Parents whose children carry meaningful branch probabilities.
+    bool HasBranchProbabilities() const { return kind == ChanceNode || kind == MarkovNode || kind == LogicNode; }
+    // The optimal list, created empty on first use.
+    NodeChildList* EnsureOptimalList();
+
+    zString text;
+    zString text2;
+    Expression probability;
+    VariableDefList* bindings = nullptr;
+    TreeNode* parent = nullptr;
+    uint8_t markovRunFlag = 0;
+    uint8_t columnShift = 0;
+    uint8_t collapsed = 0;
+    uint8_t displayFlag = 1;
+    TreeWindow* window = nullptr;
+    Expression payoff[kPayoffCount];
+    NodeChildList* children = nullptr;
+    double value = 0.0;
+    double branchProbability = 0.0;
+    ValueTriple triple;  // cost, effectiveness, expected value
+    int32_t kind = ChanceNode;
+    int32_t cloneStatus = NotCloned;
+    int16_t cloneId = -1;
+    int16_t terminalNumber = 0;
+    int16_t childCount = 0;
+    NodeChildList* optimal = nullptr;
+    int32_t layoutLevel = 0;  // the layout value that copies keep
+    NodeLinkBlock* linkBlock = nullptr;
+
+    double& ExpectedValue() { return triple.value; }
+    double ExpectedValue() const { return triple.value; }
+};
+
+// The payoff text of field i of the node's display text split at backslashes; false when it has fewer fields.
+bool PayoffFromNodeName(const TreeNode* node, zString& out, int i);

@@ -1,0 +1,20 @@
+#pragma once
+// Pre-order walks over a tree with callbacks. Every walk keeps its own list of pending nodes, so the depth
+// of a tree costs no native stack.
+
+struct TreeNode;
+
+using NodeVisitor = void (*)(TreeNode* node, void* arg);
+
+// fn(node, arg) on each node in pre-order; below a clone copy only with intoCopies.
+void WalkTreeWithSkip(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies);
+// The number of nodes that WalkTreeWithSkip visits.
+long CountSubtreeNodes(TreeNode* node, bool intoCopies);
+// Terminal numbers 1, 2, 3 ... in pre-order, clone contents included.
+void NumberTerminalNodes(TreeNode* node);
+// Pre-order over what a strategy reaches: chance and label nodes descend into every child, decision and
+// logic nodes only into their optimal children, end nodes not at all.
+void WalkSubtreeByKind(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies);
+// False when the parent (with allLevels: any ancestor) is a decision or logic node whose optimal list does
+// not hold the child on the path.
+bool IsOnOptimalPath(const TreeNode* node, bool allLevels);

@@ -1,0 +1,102 @@
+#include "treewin/TreeWindow.h"
+
+#include "model/NameRules.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+
+TreeWindow::TreeWindow(TreeNode* root)
+{
+    if (root == nullptr) {
+        Root = new TreeNode(this);
+        Root->SetKind(DecisionNode, true);
+        return;
+    }
+    Root = root;
+    WalkTreeWithSkip(
+        Root, [](TreeNode* node, void* window) { node->SetWindow(static_cast<TreeWindow*>(window)); }, this, false);
+    SetModified(1);
+}
+
+TreeWindow::~TreeWindow()
+{
+    Selection.RemoveAll();
+    delete Root;
+}
+
+DocVariable* TreeWindow::FindVariable(const char* name, bool alreadyUpper) const
+{
+    if (alreadyUpper)
+        return FindVariableDefinition(Variables, name);
+    zString upperName(name);
+    upperName.MakeUpper();
+    return FindVariableDefinition(Variables, upperName.Text());
+}
+
+DocVariable* TreeWindow::EnsureVariable(const char* name, const char* defaultFormula)
+{
+    zString plainName(name);
+    const bool trial = StripTMarker(plainName) != 0;
+    DocVariable* variable = FindVariable(plainName.Text(), false);
+    if (variable == nullptr) {
+        variable = new DocVariable(plainName.Text());
+        if (Variables.InsertSorted(variable) < 0) {
+            delete variable;
+            return nullptr;
+        }
+        if (trial) {
+            variable->tFlag = 1;
+            variable->tValue1 = variable->tValue2 = variable->tValue3 = 0.0f;
+        }
+    }
+    if (defaultFormula != nullptr && Root != nullptr)
+        Root->SetBinding(name, defaultFormula, true);
+    return variable;
+}
+
+void TreeWindow::AddCloneMaster(TreeNode* node, const char* name)
+{
+    auto* ref = new NodeRef;
+    ref->id = node->cloneId;
+    ref->node = node;
+    ref->name = name;
+    CloneMasters.InsertSorted(ref);
+}
+
+TreeNode* TreeWindow::FindCloneMaster(int cloneId) const
+{
+    const NodeRef* ref = CloneMasters.FindId(cloneId);
+    return ref != nullptr ? ref->node : nullptr;
+}
+
+int TreeWindow::NewCloneId() const
+{
+    int id = 1;
+    while (CloneMasters.FindId(id) != nullptr)
+        ++id;
+    return id;
+}
+
+void TreeWindow::SelectNode(TreeNode* node, int, const void*, bool extend)
+{
+    if (!extend)
+        Selection.RemoveAll();
+    if (node != nullptr && !Selection.Contains(node))
+        Selection.Add(node);
+}
+
+void TreeWindow::SelectNodes(const NodeChildList& nodes)
+{
+    Selection.RemoveAll();
+    for (int i = 0; i < nodes.Count(); ++i)
+        Selection.Add(nodes.At(i));
+}
+
+void TreeWindow::SelectOrToggleNode(TreeNode* node)
+{
+    if (!Selection.Contains(node))
+        Selection.Add(node);
+}
+
+void TreeWindow::UpdateStatusIndicators()
+{
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The tree document. It owns the root node, the document variables, the clone-master registry, the
+// calculation preferences and the calculation state; every node points to it. The object is complete
+// without its window: the model and every analysis work headless, and the window itself is made only when
+// the document is shown.
+
+#include "analysis/RiskPrefAssessment.h"
+#include "foundation/zString.h"
+#include "model/DocVariable.h"
+#include "model/NodeChildList.h"
+#include "model/NodeRef.h"
+#include "treewin/CalcState.h"
+#include "treewin/TreeCalcPrefs.h"
+
+#include <cstdint>
+
+class Expression;
+struct TreeNode;
+
+class TreeWindow {
+public:
+    // A new tree: a fresh decision node as root, or the given tree (each of its nodes is told the window and
+    // the document is marked modified).
+    explicit TreeWindow(TreeNode* root = nullptr);
+    TreeWindow(const TreeWindow&) = delete;
+    TreeWindow& operator=(const TreeWindow&) = delete;
+    virtual ~TreeWindow();
+
+    // Values on the nodes are current (the tree is rolled back or opened from a snapshot).
+    bool ValuesCurrent() const { return RolledBack != 0; }
+    void SetModified(int flag) { Modified = flag != 0 ? 1 : 0; }
+    const zString& Title() const { return WindowTitle; }
+
+    // Document variables.
+    DocVariable* FindVariable(const char* name, bool alreadyUpper) const;
+    bool HasVariable(const char* name, bool alreadyUpper) const { return FindVariable(name, alreadyUpper) != nullptr; }
+    // The record of the name, made when the document does not know it yet ("{T} " makes a trial variable);
+    // with a default formula the name is also bound to it at the root (the tree default).
+    DocVariable* EnsureVariable(const char* name, const char* defaultFormula);
+
+    // Clone-master registry.
+    void AddCloneMaster(TreeNode* node, const char* name);
+    TreeNode* FindCloneMaster(int cloneId) const;
+    // The lowest id not registered yet (1 and above).
+    int NewCloneId() const;
+
+    // Selection.
+    void SelectNode(TreeNode* node, int mode, const void* point, bool extend);
+    void SelectNodes(const NodeChildList& nodes);
+    void SelectOrToggleNode(TreeNode* node);
+    void ClearSelection() { Selection.RemoveAll(); }
+    bool IsNodeSelected(const TreeNode* node) const { return Selection.Contains(node); }
+
+    // Calculation method rules.
+    int OptimalPathDirection() const;
+    bool IsMaximizing() const { return OptimalPathDirection() == 1; }
+    bool IsPayoffMaximized(int payoff) const;
+    int CostPayoffIndex() const;
+    bool GetMultiAttrWeight(int payoff, Expression& out) const;
+    bool GetMultiAttrWeight(int payoff, zString& out) const;
+    // The better of a and b for the optimal path (ties give a); the direction is reversed at a node of the
+    // reversed-decision kind.
+    double BetterValue(const TreeNode* node, double a, double b) const;
+    // a is at least as good as b.
+    bool IsBetter(const TreeNode* node, double a, double b) const;
+    bool IsCostEffectiveness() const { return CalcPrefs.CalcMethod == CostEffectivenessMethod; }
+
+    // Status-bar indicators of the tree (utility on/off, calculation method); nothing while not shown.
+    void UpdateStatusIndicators();
+
+    TreeNode* Root = nullptr;
+    DocVariableList Variables{2, true};
+    NodeChildList Selection{4, false};
+    NodeRefList CloneMasters{2, true};
+    TreeCalcPrefs CalcPrefs;
+    RiskPrefAssessment RiskAssessment;
+    CalcState CalcStateRecord{this};
+    uint8_t RolledBack = 0;
+    // The probabilities were verified in this analysis pass.
+    uint8_t ProbabilitiesVerified = 0;
+    // Set to 0 by the sensitivity analyses while coherence checking is off.
+    int32_t CheckingFlag = 1;
+    int32_t SuspendChildRefresh = 0;
+    int32_t ChildWindowCount = 0;
+    int32_t SuspendVariablesSync = 0;
+    // Display settings read by the model: hide the contents of clone copies; select whole subtrees.
+    uint8_t HideCloneContents = 0;
+    uint8_t SubtreeSelection = 0;
+    uint8_t Modified = 0;
+    zString WindowTitle;
+};

@@ -1,0 +1,72 @@
+// The calculation-method rules of a tree window: which direction the optimal path takes, which payoff is
+// the cost, the multi-attribute weights, and the comparison that picks the better of two values.
+
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+namespace {
+
+int PayoffIndex(int payoff)
+{
+    if (payoff < 0)
+        return 0;
+    return payoff > 3 ? 3 : payoff;
+}
+
+}  // namespace
+
+int TreeWindow::OptimalPathDirection() const
+{
+    switch (CalcPrefs.CalcMethod) {
+    case PayoffMethod:
+        return CalcPrefs.OptPath[PayoffIndex(CalcPrefs.CurrentPayoff)] == 1 ? 1 : 0;
+    case CostEffectivenessMethod:
+        return 0;
+    case BenefitCostMethod:
+        return 1;
+    case MultiAttributeMethod:
+        return CalcPrefs.MultiAttrOptPath == 1 ? 1 : 0;
+    default:
+        return 1;
+    }
+}
+
+bool TreeWindow::IsPayoffMaximized(int payoff) const
+{
+    return CalcPrefs.OptPath[PayoffIndex(payoff)] == 1;
+}
+
+int TreeWindow::CostPayoffIndex() const
+{
+    return CalcPrefs.CalcMethod == BenefitCostMethod ? CalcPrefs.BCCostPayoff : CalcPrefs.CECostPayoff;
+}
+
+bool TreeWindow::GetMultiAttrWeight(int payoff, Expression& out) const
+{
+    out.Assign(CalcPrefs.MultiAttrWeight[PayoffIndex(payoff)]);
+    return !out.IsEmpty();
+}
+
+bool TreeWindow::GetMultiAttrWeight(int payoff, zString& out) const
+{
+    out = CalcPrefs.MultiAttrWeight[PayoffIndex(payoff)].Text();
+    return !out.IsEmpty();
+}
+
+double TreeWindow::BetterValue(const TreeNode* node, double a, double b) const
+{
+    bool maximize = IsMaximizing();
+    if (node != nullptr && node->kind == ReversedDecisionNode)
+        maximize = !maximize;
+    if (maximize)
+        return a < b ? b : a;
+    return a <= b ? a : b;
+}
+
+bool TreeWindow::IsBetter(const TreeNode* node, double a, double b) const
+{
+    bool maximize = IsMaximizing();
+    if (node != nullptr && node->kind == ReversedDecisionNode)
+        maximize = !maximize;
+    return maximize ? a >= b : a <= b;
+}

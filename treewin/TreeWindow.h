@@ -5,6 +5,7 @@
 // the document is shown.
 
 #include "analysis/RiskPrefAssessment.h"
+#include "dialogs/CESensitivitySettings.h"
 #include "foundation/zString.h"
 #include "model/DocVariable.h"
 #include "model/NodeChildList.h"
@@ -74,6 +75,8 @@ public:
     NodeRefList CloneMasters{2, true};
     TreeCalcPrefs CalcPrefs;
     RiskPrefAssessment RiskAssessment;
+    // Willingness to pay and limits that choose the recommended strategy under cost-effectiveness.
+    CESensitivitySettings CESettings;
     CalcState CalcStateRecord{this};
     uint8_t RolledBack = 0;
     // The probabilities were verified in this analysis pass.

@@ -1,0 +1,319 @@
+#include "formula/Distribution.h"
+
+#include "analysis/UniformRandom.h"
+#include "app/MessageBoxes.h"
+#include "formula/BuiltinRegistry.h"
+#include "formula/FormulaMath.h"
+#include "foundation/NumericFormatting.h"
+#include "foundation/StringHelpers.h"
+
+#include <cmath>
+
+namespace {
+
+bool IsWhole(double value) { return static_cast<double>(TruncateToInt32(value)) == value; }
+
+const char* CheckWords(int32_t code)
+{
+    switch (code) {
+    case CheckInteger:
+        return "an integer";
+    case CheckNonZeroInteger:
+        return "a non-zero integer";
+    case CheckPositiveInteger:
+        return "a positive integer";
+    case CheckGreaterThanZero:
+        return "greater than zero";
+    case CheckGreaterThanOne:
+        return "greater than one";
+    case CheckZeroToOne:
+        return "between zero and one";
+    case CheckZeroToMaximum:
+        return "between zero and ";
+    default:
+        return "";
+    }
+}
+
+}  // namespace
+
+Distribution::Distribution(const DistributionTypeInfo& info) : info(info)
+{
+    for (int i = 0; i < info.parameterCount; ++i) {
+        if (!std::isnan(info.defaults[i]))
+            parameters[i].SetNumber(info.defaults[i]);
+    }
+}
+
+void Distribution::SetParameters(const Expression* values)
+{
+    for (int i = 0; i < ParameterCount(); ++i)
+        parameters[i].Assign(values[i + 1]);
+}
+
+Expression* Distribution::Parameter(int i) { return i >= 0 && i < ParameterCount() ? &parameters[i] : nullptr; }
+
+const char* Distribution::ParameterLabel(int i) const
+{
+    return i >= 0 && i < info.parameterCount ? info.labels[i] : "";
+}
+
+int32_t Distribution::ParameterCheck(int i) const
+{
+    return i >= 0 && i < info.parameterCount ? info.checks[i] : CheckNone;
+}
+
+int32_t Distribution::ParameterOrder(int i) const
+{
+    return i >= 0 && i < info.parameterCount ? info.orders[i] : OrderEnd;
+}
+
+void Distribution::PlainLabel(int i, zString& out) const
+{
+    out.Clear();
+    for (const char* p = ParameterLabel(i); *p; ++p) {
+        if (*p != '&' && *p != ':')
+            out += *p;
+    }
+}
+
+Distribution* Distribution::Clone() const
+{
+    Distribution* copy = MakeDistribution(TypeCode());
+    if (!copy)
+        return nullptr;
+    copy->owner = owner;
+    Expression values[kMaxParameters + 1];
+    values[0].SetNumber(Variant());
+    for (int i = 0; i < info.parameterCount; ++i)
+        values[i + 1].Assign(parameters[i]);
+    copy->SetParameters(values);
+    return copy;
+}
+
+int Distribution::CheckParameterValue(int i, double value, int32_t code, int32_t* err)
+{
+    bool ok = true;
+    switch (code) {
+    case CheckInteger:
+        ok = IsWhole(value);
+        break;
+    case CheckNonZeroInteger:
+        ok = IsWhole(value) && std::fabs(value) >= 1e-10;
+        break;
+    case CheckPositiveInteger:
+        ok = IsWhole(value) && value > 0.0;
+        break;
+    case CheckGreaterThanZero:
+        ok = value > 0.0;
+        break;
+    case CheckGreaterThanOne:
+        ok = !(value < 1.0);
+        break;
+    case CheckZeroToOne:
+        ok = !(value < 0.0 || value > 1.0);
+        break;
+    case CheckZeroToMaximum:
+        ok = !(value < 0.0 || value > ParameterMaximum(i));
+        break;
+    default:
+        break;
+    }
+    if (ok)
+        return 1;
+    zString label;
+    PlainLabel(i, label);
+    zString maximum;
+    if (code == CheckZeroToMaximum)
+        AppendFormattedNumber(maximum, ParameterMaximum(i), -9);
+    zString message("Invalid parameter ($2) in $1 distribution: must be $3$4.");
+    SubstituteArgs(message, Name(), label.Text(), CheckWords(code), maximum.Text());
+    ShowErrorBox(nullptr, message.Text(), -1);
+    if (err)
+        *err = 1;
+    return 0;
+}
+
+int Distribution::CheckDistributionParameter(int32_t* err)
+{
+    if (useCached)
+        return 1;
+    int32_t localError = 0;
+    int32_t* flag = err ? err : &localError;
+    const int count = ParameterCount();
+    for (int i = 0; i < count; ++i) {
+        const double value = EvaluateParameter(parameters[i], i, flag);
+        if (*flag)
+            return 0;
+        if (!CheckParameterValue(i, value, ParameterCheck(i), flag))
+            return 0;
+    }
+    for (int i = 0; i < count && ParameterOrder(i) != OrderEnd; ++i) {
+        const int32_t order = ParameterOrder(i);
+        if (i == 0 || order == OrderAny)
+            continue;
+        const bool smaller = order == OrderSmaller;
+        const bool violated = smaller ? !(cached[i] < cached[i - 1]) : !(cached[i] > cached[i - 1]);
+        if (!violated)
+            continue;
+        *flag = 1;
+        zString label;
+        PlainLabel(i, label);
+        zString message("Invalid parameter ($2) in $1 distribution: must be $3$4.");
+        SubstituteArgs(message, Name(), label.Text(), smaller ? "smaller than the other" : "greater than the other",
+                       "");
+        ShowErrorBox(nullptr, message.Text(), -1);
+        return 0;
+    }
+    return 1;
+}
+
+void Distribution::RangeAroundMean(double& lo, double& hi, int32_t* err, double kLow, double kHigh)
+{
+    if (!CheckDistributionParameter(err))
+        return;
+    CacheScope scope(*this);
+    if (kHigh < 0.0)
+        kHigh = kLow;
+    const double mean = Mean(err);
+    const double spread = StdDev(err);
+    lo = mean - kLow * spread;
+    hi = mean + kHigh * spread;
+}
+
+double Distribution::QuantileFrom(double from, double target, int32_t* err)
+{
+    if (!CheckDistributionParameter(err))
+        return 0.0;
+    double lo = 0.0;
+    double hi = 0.0;
+    Range(lo, hi, err);
+    return InverseCdf((hi - lo) / 1000.0, from, hi, target, err);
+}
+
+double Distribution::IntervalProbability(int n, double a, double b, int32_t* err)
+{
+    return Checked(err, [&] {
+        int32_t localError = 0;
+        int32_t* flag = err ? err : &localError;
+        if (IsDiscrete()) {
+            double sum = 0.0;
+            const int32_t last = TruncateToInt32(b);
+            for (int32_t k = TruncateToInt32(a); k <= last; ++k) {
+                sum += Density(k, flag);
+                if (*flag)
+                    return 0.0;
+            }
+            return sum;
+        }
+        if (n < 1)
+            n = 20;
+        if (n % 2)
+            ++n;
+        const double h = (b - a) / n;
+        double sum = Density(a, flag);
+        if (*flag)
+            return 0.0;
+        sum += Density(b, flag);
+        const int half = n / 2;
+        for (int i = 1; i < half; ++i) {
+            const double weight = i % 2 ? 4.0 : 2.0;
+            sum += weight * (Density(a + i * h, flag) + Density(b - i * h, flag));
+        }
+        sum += (half % 2 ? 4.0 : 2.0) * Density(a + half * h, flag);
+        return sum * h / 3.0;
+    });
+}
+
+double Distribution::InverseCdf(double step, double from, double to, double target, int32_t* err)
+{
+    return Checked(err, [&] {
+        if (IsDiscrete()) {
+            int32_t k = TruncateToInt32(from);
+            const int32_t last = TruncateToInt32(to);
+            double sum = Density(k, err);
+            while (sum < target && k < last) {
+                ++k;
+                sum += Density(k, err);
+            }
+            return static_cast<double>(k);
+        }
+        double x = from + step;
+        double previous = Density(from, err);
+        double current = Density(x, err);
+        double area = (previous + current) * step / 2.0;
+        double best = 1.1;
+        while (x < to) {
+            x += step;
+            previous = current;
+            current = Density(x, err);
+            area += (previous + current) * step / 2.0;
+            const double distance = std::fabs(area - target);
+            if (distance > best)
+                break;
+            best = distance;
+        }
+        return x - step;
+    });
+}
+
+double Distribution::SampleByInversion(int32_t* err)
+{
+    return Checked(err, [&] {
+        int32_t localError = 0;
+        int32_t* flag = err ? err : &localError;
+        const double u = UniformRandom(0.0, 1.0);
+        double lo = 0.0;
+        double hi = 0.0;
+        Range(lo, hi, flag);
+        if (*flag)
+            return 0.0;
+        const double x = InverseCdf((hi - lo) / 1000.0, lo, hi, u, flag);
+        return *flag ? 0.0 : x;
+    });
+}
+
+void Distribution::FormatText(zString& out, bool asFormula)
+{
+    out.Clear();
+    const int count = ParameterCount();
+    if (!asFormula) {
+        out = Name();
+        zString label;
+        for (int i = 0; i < count; ++i) {
+            PlainLabel(i, label);
+            out += "; ";
+            out += label;
+            out += " = ";
+            out += parameters[i].Text();
+        }
+        return;
+    }
+    zString keyword;
+    GetDistributionKeyword(TypeCode(), keyword);
+    out = "Dist(";
+    out += keyword;
+    out += "; ";
+    AppendFormattedNumber(out, Variant(), -9);
+    for (int i = 0; i < count; ++i) {
+        out += "; ";
+        out += parameters[i].Text();
+    }
+    out += ")";
+}
+
+Distribution* MakeDistributionFromValues(int count, const double* values, int32_t* err)
+{
+    Distribution* distribution = count >= 1 ? MakeDistribution(TruncateToInt32(values[0])) : nullptr;
+    if (!distribution || count - 2 != distribution->ParameterCount()) {
+        delete distribution;
+        if (err)
+            *err = 1;
+        return nullptr;
+    }
+    Expression constants[Distribution::kMaxParameters + 1];
+    for (int i = 1; i < count; ++i)
+        constants[i - 1].SetNumber(values[i]);
+    distribution->SetParameters(constants);
+    return distribution;
+}

@@ -1,0 +1,159 @@
+#pragma once
+// A probability distribution of one of nineteen types whose parameters are formulas. The base evaluates and
+// checks the parameters, caches their values for one numerical operation, and gives every type the
+// numerical defaults: interval probability by Simpson's rule, inversion of the distribution function and
+// sampling by inversion. The types (DistributionTypes*.cpp) describe themselves by a DistributionTypeInfo
+// and override what they compute.
+
+#include "formula/Expression.h"
+#include "foundation/zString.h"
+
+#include <cstdint>
+
+class Archive;
+class TreeWindow;
+
+// Check codes of a parameter's value.
+enum ParameterCheckCode : int32_t {
+    CheckNone = 0,
+    CheckNothing = 1,
+    CheckInteger = 2,
+    CheckNonZeroInteger = 3,
+    CheckPositiveInteger = 4,
+    CheckGreaterThanZero = 5,
+    CheckGreaterThanOne = 6,
+    CheckZeroToOne = 7,
+    CheckZeroToMaximum = 8,
+};
+
+// Order codes: how a parameter's value compares with the previous parameter's.
+enum ParameterOrderCode : int32_t { OrderEnd = 0, OrderAny = 1, OrderSmaller = 2, OrderGreater = 3 };
+
+// What a type says about itself.
+struct DistributionTypeInfo {
+    int32_t typeCode;
+    const char* name;
+    int parameterCount;
+    const char* labels[3];
+    double defaults[3];
+    int32_t checks[3];
+    int32_t orders[3];
+    double scaleHint;
+};
+
+class Distribution {
+public:
+    static constexpr int kMaxParameters = 3;
+    static constexpr int kCachedSlots = 4;
+
+    Distribution(const Distribution&) = delete;
+    Distribution& operator=(const Distribution&) = delete;
+    virtual ~Distribution() = default;
+
+    // The operations every type answers (err: a caller's error flag, may be null).
+    virtual double ScaleHint() const { return info.scaleHint; }
+    virtual void ResetSampler() {}
+    virtual double Density(double x, int32_t* err) = 0;
+    virtual double Mean(int32_t* err) = 0;
+    virtual double StdDev(int32_t* err) = 0;
+    virtual void Range(double& lo, double& hi, int32_t* err) = 0;
+    virtual double Sample(int32_t* err) { return SampleByInversion(err); }
+    virtual int ParameterCount() const { return info.parameterCount; }
+    // Element 0 carries the variant, elements 1 to ParameterCount() the parameters, which are copied.
+    virtual void SetParameters(const Expression* values);
+    virtual Expression* Parameter(int i);
+    virtual const char* Name() const { return info.name; }
+    virtual const char* ParameterLabel(int i) const;
+    virtual int32_t ParameterCheck(int i) const;
+    virtual double ParameterMaximum(int i) const { return 0.0; }
+    virtual int32_t ParameterOrder(int i) const;
+    virtual int32_t TypeCode() const { return info.typeCode; }
+    virtual int32_t Variant() const { return 1; }
+    virtual void SetVariant(int32_t v) {}
+    virtual int32_t HasVariants() const { return 0; }
+    virtual const char* VariantName(int32_t v) const { return ""; }
+    virtual int32_t IsDiscrete() const { return 0; }
+    virtual double IntervalProbability(int n, double a, double b, int32_t* err);
+    virtual double InverseCdf(double step, double from, double to, double target, int32_t* err);
+
+    // A new distribution of the same type and owner with copies of the parameters.
+    Distribution* Clone() const;
+
+    TreeWindow* Owner() const { return owner; }
+    void SetOwner(TreeWindow* window) { owner = window; }
+
+    // The value of parameter i (the cached value while useCached is set); stores it as cached value i.
+    double EvaluateParameter(Expression& expr, int i, int32_t* err);
+    // Evaluates every parameter and checks it by its check code, then the order of the values. 0 after
+    // the first failure (its message shown, *err set), else 1.
+    int CheckDistributionParameter(int32_t* err);
+    // One value against one check code; shows the message and returns 0 on failure, else 1.
+    int CheckParameterValue(int i, double value, int32_t code, int32_t* err);
+    // lo = Mean - kLow * StdDev, hi = Mean + kHigh * StdDev (a negative kHigh means kLow).
+    void RangeAroundMean(double& lo, double& hi, int32_t* err, double kLow, double kHigh);
+    // Where the probability accumulated from `from` reaches target; 0.0 when the check fails.
+    double QuantileFrom(double from, double target, int32_t* err);
+    double SampleByInversion(int32_t* err);
+    // "Normal; Mean = 0; Std Dev = 1", or as a formula "Dist(dNormal; 1; 0; 1)".
+    void FormatText(zString& out, bool asFormula);
+
+    // The label without "&" and ":".
+    void PlainLabel(int i, zString& out) const;
+    double CachedValue(int i) const { return i >= 0 && i < kCachedSlots ? cached[i] : 0.0; }
+    bool UsesCache() const { return useCached != 0; }
+
+protected:
+    explicit Distribution(const DistributionTypeInfo& info);
+
+    // Sets useCached for one numerical operation and restores the previous value.
+    class CacheScope {
+    public:
+        explicit CacheScope(Distribution& d) : d(d), saved(d.useCached) { d.useCached = 1; }
+        ~CacheScope() { d.useCached = saved; }
+        CacheScope(const CacheScope&) = delete;
+        CacheScope& operator=(const CacheScope&) = delete;
+
+    private:
+        Distribution& d;
+        int32_t saved;
+    };
+
+    // Parameter i evaluated directly (the cached value while useCached is set).
+    double P(int i, int32_t* err) { return EvaluateParameter(parameters[i], i, err); }
+    // Parameter i from the cache; for use inside a checked operation.
+    double C(int i) const { return cached[i]; }
+
+    // Runs compute with the parameters checked and cached; 0.0 when the check fails.
+    template <typename Compute> double Checked(int32_t* err, Compute compute)
+    {
+        if (!CheckDistributionParameter(err))
+            return 0.0;
+        CacheScope scope(*this);
+        return compute();
+    }
+
+    const DistributionTypeInfo& info;
+    Expression parameters[kMaxParameters];
+
+private:
+    double cached[kCachedSlots] = {};
+    int32_t useCached = 0;
+    TreeWindow* owner = nullptr;
+};
+
+// A new distribution of type 1 to 19 with its defaults; null for any other number.
+Distribution* MakeDistribution(int type);
+// Dist(type; variant; parameters...): null with *err = 1 when the type is unknown or the number of
+// parameters does not fit it; otherwise a new distribution of constant parameters (the caller owns it).
+Distribution* MakeDistributionFromValues(int count, const double* values, int32_t* err);
+
+// Stored form:
+//   version record        3 bytes
+//   type code             2 bytes
+//   variant               2 bytes
+//   parameter count       2 bytes
+//   parameters            each an Expression's stored form; streams older than 3.5.b2 hold 8-byte floats
+//                         instead (the Uniform's first stored float is a dropped leftover)
+void StoreDistribution(const Distribution* distribution, Archive& archive);
+// Null for a type code outside 1 to 19 (nothing further is read).
+Distribution* LoadDistribution(Archive& archive);

@@ -1,0 +1,40 @@
+// Evaluation of a distribution's parameter formulas in the document that owns the distribution.
+
+#include "formula/Distribution.h"
+
+#include "formula/EvalContext.h"
+#include "formula/FormulaRef.h"
+
+double Distribution::EvaluateParameter(Expression& expr, int i, int32_t* err)
+{
+    if (useCached)
+        return cached[i];
+    double value = 0.0;
+    if (!expr.GetConstant(&value)) {
+        if (err && *err)
+            return 0.0;
+        auto* context = new EvalContext(owner, nullptr);
+        context->noNodeInMessages = 1;
+        // The formula's name in messages: argument "Std Dev" of Normal distribution.
+        zString givenText;
+        if (err) {
+            zString label;
+            PlainLabel(i, label);
+            givenText = "argument \"";
+            givenText += label;
+            givenText += "\" of ";
+            givenText += Name();
+            givenText += " distribution";
+        }
+        FormulaRef formula(context, 1, givenText.Text());
+        value = formula.Evaluate(expr);
+        if (formula.HasError()) {
+            formula.ShowError(nullptr, 0);
+            if (err)
+                *err = 1;
+        }
+    }
+    if (i < kCachedSlots)
+        cached[i] = value;
+    return value;
+}

@@ -1,0 +1,228 @@
+#pragma once
+// The nineteen distribution types. Each describes itself by a DistributionTypeInfo (name, parameter labels,
+// defaults, check and order codes) and computes its density, moments, range and, where it has one, its own
+// sampler; the rest comes from Distribution. Type codes are those of MakeDistribution and the "dNormal" to
+// "dWeibull" keywords.
+
+#include "formula/Distribution.h"
+#include "formula/DistributionSamplers.h"
+
+enum DistributionType : int {
+    DistNormal = 1, DistUniform, DistBeta, DistChi, DistChiSquare, DistErlang, DistExponential, DistGamma,
+    DistHyperExponential, DistLaplace, DistLogistic, DistLogNormal, DistMaxwell, DistRayleigh, DistWeibull,
+    DistTable, DistTriangular, DistPoisson, DistBinomial,
+    DistTypeCount = DistBinomial
+};
+
+class NormalDistribution : public Distribution {
+public:
+    NormalDistribution();
+    void ResetSampler() override { normal.Reset(); }
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+    void SetParameters(const Expression* values) override;
+    int32_t Variant() const override { return variant; }
+
+private:
+    int32_t variant = 1;
+    PolarNormalSource normal;
+};
+
+class UniformDistribution : public Distribution {
+public:
+    UniformDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+    double IntervalProbability(int n, double a, double b, int32_t* err) override;
+};
+
+class BetaDistribution : public Distribution {
+public:
+    BetaDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+    void SetParameters(const Expression* values) override;
+    const char* ParameterLabel(int i) const override;
+    int32_t ParameterCheck(int i) const override;
+    int32_t ParameterOrder(int i) const override;
+    int32_t Variant() const override { return variant; }
+    void SetVariant(int32_t v) override { variant = v; }
+    int32_t HasVariants() const override { return 1; }
+    const char* VariantName(int32_t v) const override;
+
+private:
+    int32_t variant = 1;
+    GammaVariateSource gamma;
+};
+
+class ChiDistribution : public Distribution {
+public:
+    ChiDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+};
+
+class ChiSquareDistribution : public Distribution {
+public:
+    ChiSquareDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+};
+
+class ErlangDistribution : public Distribution {
+public:
+    ErlangDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+};
+
+class ExponentialDistribution : public Distribution {
+public:
+    ExponentialDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+};
+
+class GammaDistribution : public Distribution {
+public:
+    GammaDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+
+private:
+    GammaVariateSource gamma;
+};
+
+class HyperExponentialDistribution : public Distribution {
+public:
+    HyperExponentialDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+};
+
+class LaplaceDistribution : public Distribution {
+public:
+    LaplaceDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+};
+
+class LogisticDistribution : public Distribution {
+public:
+    LogisticDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+};
+
+class LogNormalDistribution : public Distribution {
+public:
+    LogNormalDistribution();
+    void ResetSampler() override { normal.Reset(); }
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+
+private:
+    PolarNormalSource normal;
+};
+
+class MaxwellDistribution : public Distribution {
+public:
+    MaxwellDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+};
+
+class RayleighDistribution : public Distribution {
+public:
+    RayleighDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+};
+
+class WeibullDistribution : public Distribution {
+public:
+    WeibullDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+};
+
+// Carries the name of a lookup table; the record that holds it draws from the table.
+class TableDistribution : public Distribution {
+public:
+    TableDistribution();
+    double Density(double, int32_t*) override { return 0.0; }
+    double Mean(int32_t*) override { return 0.0; }
+    double StdDev(int32_t*) override { return 0.0; }
+    void Range(double& lo, double& hi, int32_t*) override { lo = hi = 0.0; }
+    double Sample(int32_t*) override { return 0.0; }
+};
+
+class TriangularDistribution : public Distribution {
+public:
+    TriangularDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+    double IntervalProbability(int n, double a, double b, int32_t* err) override;
+};
+
+class PoissonDistribution : public Distribution {
+public:
+    PoissonDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+    int32_t IsDiscrete() const override { return 1; }
+};
+
+class BinomialDistribution : public Distribution {
+public:
+    BinomialDistribution();
+    double Density(double x, int32_t* err) override;
+    double Mean(int32_t* err) override;
+    double StdDev(int32_t* err) override;
+    void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+    int32_t IsDiscrete() const override { return 1; }
+};

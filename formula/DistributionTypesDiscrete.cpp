@@ -1,0 +1,107 @@
+// Poisson and Binomial distributions: integer-valued, so Density gives the probability of the integer
+// part of its argument.
+
+#include "formula/DistributionTypes.h"
+
+#include "analysis/NumericHelpers.h"
+#include "analysis/UniformRandom.h"
+#include "formula/FormulaMath.h"
+
+#include <cmath>
+
+namespace {
+
+const DistributionTypeInfo kPoisson = {
+    DistPoisson, "Poisson", 1, {"&lambda:"}, {10}, {CheckGreaterThanZero}, {0}, 10.0};
+const DistributionTypeInfo kBinomial = {
+    DistBinomial, "Binomial", 2, {"&Prob:", "&Trials:"}, {0.1, 20}, {CheckZeroToOne, CheckPositiveInteger},
+    {0, 0}, 10.0};
+
+double U() { return UniformRandom(0.0, 1.0); }
+
+}  // namespace
+
+// Poisson (lambda).
+
+PoissonDistribution::PoissonDistribution() : Distribution(kPoisson) {}
+
+double PoissonDistribution::Density(double x, int32_t* err)
+{
+    return Checked(err, [&] {
+        const int32_t k = TruncateToInt32(x);
+        return std::exp(-C(0)) * std::pow(C(0), k) / FallingFactorial(k, 0);
+    });
+}
+
+double PoissonDistribution::Mean(int32_t* err) { return P(0, err); }
+
+// The spread is the square root of the variance lambda.
+double PoissonDistribution::StdDev(int32_t* err) { return std::sqrt(P(0, err)); }
+
+void PoissonDistribution::Range(double& lo, double& hi, int32_t* err)
+{
+    if (!CheckDistributionParameter(err))
+        return;
+    const double l = CachedValue(0);
+    const double f = l < 2.0 ? 5.0 : l <= 5.0 ? 3.0 : l < 10.0 ? 2.5 : l < 20.0 ? 2.0 : 1.5;
+    lo = 0.0;
+    hi = l * f;
+}
+
+double PoissonDistribution::Sample(int32_t* err)
+{
+    return Checked(err, [&] {
+        const double limit = std::exp(-C(0));
+        double p = 1.0;
+        int n = 0;
+        while (p >= limit) {
+            p *= U();
+            ++n;
+        }
+        return static_cast<double>(n - 1);
+    });
+}
+
+// Binomial (probability, trials).
+
+BinomialDistribution::BinomialDistribution() : Distribution(kBinomial) {}
+
+double BinomialDistribution::Density(double x, int32_t* err)
+{
+    return Checked(err, [&] {
+        const int32_t k = TruncateToInt32(x);
+        const int32_t trials = TruncateToInt32(C(1));
+        const double coefficient = FallingFactorial(trials, trials - k) / FallingFactorial(k, 0);
+        return coefficient * std::pow(C(0), x) * std::pow(1.0 - C(0), C(1) - x);
+    });
+}
+
+double BinomialDistribution::Mean(int32_t* err)
+{
+    return Checked(err, [&] { return C(1) * C(0); });
+}
+
+double BinomialDistribution::StdDev(int32_t* err)
+{
+    return Checked(err, [&] { return std::sqrt((1.0 - C(0)) * C(1) * C(0)); });
+}
+
+void BinomialDistribution::Range(double& lo, double& hi, int32_t* err)
+{
+    if (!CheckDistributionParameter(err))
+        return;
+    lo = 0.0;
+    hi = CachedValue(1);
+}
+
+double BinomialDistribution::Sample(int32_t* err)
+{
+    return Checked(err, [&] {
+        int successes = 0;
+        for (int taken = 0; taken < C(1); ++taken) {
+            if (U() < C(0))
+                ++successes;
+        }
+        return static_cast<double>(successes);
+    });
+}

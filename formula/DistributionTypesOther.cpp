@@ -1,0 +1,223 @@
+// Laplace, Logistic, Log-Normal, Maxwell, Rayleigh and Weibull distributions.
+
+#include "formula/DistributionTypes.h"
+
+#include "analysis/NumericHelpers.h"
+#include "app/MessageBoxes.h"
+
+#include <cmath>
+
+namespace {
+
+const DistributionTypeInfo kLaplace = {
+    DistLaplace, "Laplace", 2, {"&a:", "&b:"}, {1, 1}, {CheckNone, CheckGreaterThanZero}, {0, 0}, 3.0};
+const DistributionTypeInfo kLogistic = {
+    DistLogistic, "Logistic", 2, {"&a:", "&b:"}, {1, 1}, {CheckGreaterThanZero, CheckNone}, {0, 0}, 3.0};
+const DistributionTypeInfo kLogNormal = {
+    DistLogNormal, "Log-Normal", 2, {"&u:", "&sigma:"}, {5, 1}, {CheckNone, CheckGreaterThanZero}, {0, 0}, 3.0};
+const DistributionTypeInfo kMaxwell = {
+    DistMaxwell, "Maxwell", 1, {"&alpha:"}, {5}, {CheckGreaterThanZero}, {0}, 3.0};
+const DistributionTypeInfo kRayleigh = {
+    DistRayleigh, "Rayleigh", 1, {"&alpha:"}, {1}, {CheckGreaterThanZero}, {0}, 3.0};
+const DistributionTypeInfo kWeibull = {
+    DistWeibull, "Weibull", 2, {"&lambda:", "&k:"}, {1, 2}, {CheckGreaterThanZero, CheckGreaterThanZero},
+    {0, 0}, 3.0};
+
+constexpr double kInvSqrt2Pi = 0.3989422804;
+constexpr double kSqrtPi = 1.772453851;
+constexpr double kSqrt2 = 1.414213562;
+
+double G(double x) { return StirlingFactorial(x); }
+
+// The exponential of the log-normal type: above 709 it overflows, which is reported.
+double GuardedExp(double y, int32_t* err)
+{
+    if (y > 709.0) {
+        ShowErrorBox(nullptr, "Overflow in lognormal distribution.", -1);
+        if (err)
+            *err = 1;
+        return 0.0;
+    }
+    return std::exp(y);
+}
+
+}  // namespace
+
+// Laplace (a, b).
+
+LaplaceDistribution::LaplaceDistribution() : Distribution(kLaplace) {}
+
+double LaplaceDistribution::Density(double x, int32_t* err)
+{
+    return Checked(err, [&] { return std::exp(-std::fabs(x - C(0)) / C(1)) * 0.5 / C(1); });
+}
+
+double LaplaceDistribution::Mean(int32_t* err) { return P(0, err); }
+
+double LaplaceDistribution::StdDev(int32_t* err)
+{
+    const double b = P(1, err);
+    return std::sqrt(2.0 * b * b);
+}
+
+void LaplaceDistribution::Range(double& lo, double& hi, int32_t* err) { RangeAroundMean(lo, hi, err, 4.0, 4.0); }
+
+// Logistic (a, b).
+
+LogisticDistribution::LogisticDistribution() : Distribution(kLogistic) {}
+
+double LogisticDistribution::Density(double x, int32_t* err)
+{
+    return Checked(err, [&] {
+        const double e = std::exp(-(C(0) * x + C(1)));
+        const double denominator = (e + 1.0) * (e + 1.0);
+        if (std::fabs(denominator) < 1e-10) {
+            if (err)
+                *err = 1;
+            return 0.0;
+        }
+        return C(0) * e / denominator;
+    });
+}
+
+double LogisticDistribution::Mean(int32_t* err)
+{
+    return Checked(err, [&] { return -C(1) / C(0); });
+}
+
+double LogisticDistribution::StdDev(int32_t* err)
+{
+    return Checked(err, [&] { return std::sqrt(9.869604400525171 / (3.0 * C(0) * C(0))); });
+}
+
+void LogisticDistribution::Range(double& lo, double& hi, int32_t* err) { RangeAroundMean(lo, hi, err, 5.0, 5.0); }
+
+// Log-Normal (u, sigma).
+
+LogNormalDistribution::LogNormalDistribution() : Distribution(kLogNormal) {}
+
+double LogNormalDistribution::Density(double x, int32_t* err)
+{
+    return Checked(err, [&] {
+        const double d = std::log(x) - C(0);
+        return kInvSqrt2Pi / (C(1) * x) * std::exp(-d * d / (2.0 * C(1) * C(1)));
+    });
+}
+
+double LogNormalDistribution::Mean(int32_t* err)
+{
+    return Checked(err, [&] { return GuardedExp(C(0) + C(1) * C(1) / 2.0, err); });
+}
+
+double LogNormalDistribution::StdDev(int32_t* err)
+{
+    return Checked(err, [&] {
+        int32_t failed = 0;
+        const double variance = C(1) * C(1);
+        const double m = GuardedExp(2.0 * C(0) + variance, &failed);
+        const double spread = failed ? 0.0 : GuardedExp(variance, &failed) - 1.0;
+        if (failed) {
+            if (err)
+                *err = 1;
+            return 0.0;
+        }
+        return std::sqrt(spread * m);
+    });
+}
+
+void LogNormalDistribution::Range(double& lo, double& hi, int32_t* err)
+{
+    if (!CheckDistributionParameter(err))
+        return;
+    lo = 5e-06;
+    hi = std::exp(CachedValue(0) + 3.5 * CachedValue(1));
+}
+
+double LogNormalDistribution::Sample(int32_t* err)
+{
+    return Checked(err, [&] { return GuardedExp(C(0) + C(1) * normal.Next(), err); });
+}
+
+// Maxwell (alpha).
+
+MaxwellDistribution::MaxwellDistribution() : Distribution(kMaxwell) {}
+
+double MaxwellDistribution::Density(double x, int32_t* err)
+{
+    return Checked(err, [&] {
+        const double a = C(0);
+        return 4.0 / (a * a * kSqrtPi * a) * x * x * std::exp(-x * x / (a * a));
+    });
+}
+
+double MaxwellDistribution::Mean(int32_t* err) { return 2.0 * P(0, err) / kSqrtPi; }
+
+double MaxwellDistribution::StdDev(int32_t* err)
+{
+    const double a = P(0, err);
+    return std::sqrt(0.2267604552648 * a * a);
+}
+
+void MaxwellDistribution::Range(double& lo, double& hi, int32_t* err)
+{
+    RangeAroundMean(lo, hi, err, 5.0, 5.0);
+    lo = 0.01;
+}
+
+// Rayleigh (alpha).
+
+RayleighDistribution::RayleighDistribution() : Distribution(kRayleigh) {}
+
+double RayleighDistribution::Density(double x, int32_t* err)
+{
+    return Checked(err, [&] {
+        const double a2 = C(0) * C(0);
+        return x / a2 * std::exp(-x * x / (2.0 * a2));
+    });
+}
+
+double RayleighDistribution::Mean(int32_t* err) { return P(0, err) * kSqrtPi / kSqrt2; }
+
+double RayleighDistribution::StdDev(int32_t* err)
+{
+    const double a = P(0, err);
+    return std::sqrt(0.4292036732051 * a * a);
+}
+
+void RayleighDistribution::Range(double& lo, double& hi, int32_t* err)
+{
+    RangeAroundMean(lo, hi, err, 5.0, 5.0);
+    lo = 0.01;
+}
+
+// Weibull (lambda, k): every operation reads its parameters directly.
+
+WeibullDistribution::WeibullDistribution() : Distribution(kWeibull) {}
+
+double WeibullDistribution::Density(double x, int32_t* err)
+{
+    const double l = P(0, err);
+    const double k = P(1, err);
+    return l * k * std::pow(x, k - 1.0) * std::exp(-l * std::pow(x, k));
+}
+
+double WeibullDistribution::Mean(int32_t* err)
+{
+    const double l = P(0, err);
+    const double k = P(1, err);
+    return std::pow(1.0 / l, 1.0 / k) * G((k + 1.0) / k);
+}
+
+double WeibullDistribution::StdDev(int32_t* err)
+{
+    const double l = P(0, err);
+    const double k = P(1, err);
+    const double g1 = G((k + 1.0) / k);
+    return std::sqrt((G((k + 2.0) / k) - g1 * g1) * std::pow(1.0 / l, 2.0 / k));
+}
+
+void WeibullDistribution::Range(double& lo, double& hi, int32_t* err)
+{
+    lo = 0.0;
+    hi = 11.5 / P(0, err);
+}

@@ -43,8 +43,11 @@ const StorableClassRecord* TestPair::ClassRecord() const { return &testPairRecor
 Bytes NameBytes(const char* name)
 {
     uint32_t length = static_cast<uint32_t>(std::strlen(name)) + 1;
-    Bytes bytes = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
-    bytes.insert(bytes.end(), name, name + length);
+    Bytes bytes;
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<uint8_t>(length >> shift));
+    for (uint32_t i = 0; i < length; ++i)
+        bytes.push_back(static_cast<uint8_t>(name[i]));
     return bytes;
 }
 

@@ -1,0 +1,63 @@
+#include "analysis/CalcMethods.h"
+
+#include "analysis/ValueTriple.h"
+#include "formula/EvalContext.h"
+#include "formula/FormulaRef.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kNegligible = 1e-10;
+
+double WeightedSum(TreeWindow* window, TreeNode* node, PayoffEvaluator evaluator, int* error)
+{
+    double sum = 0.0;
+    for (int i = 0; i < kPayoffCount && *error == 0; ++i) {
+        Expression& weightFormula = window->CalcPrefs.MultiAttrWeight[i];
+        if (weightFormula.IsEmpty())
+            continue;
+        FormulaRef formula(new EvalContext(window, node), 1, "multi-attribute weighting factor");
+        const double weight = formula.Evaluate(weightFormula);
+        if (formula.HasError()) {
+            formula.ShowError(nullptr, 1);
+            *error = 1;
+            break;
+        }
+        if (std::fabs(weight) >= kNegligible)
+            sum += weight * evaluator(node, error, i);
+    }
+    return sum;
+}
+
+}  // namespace
+
+double ComputeMultiAttributeValue(TreeWindow* window, TreeNode* node, PayoffEvaluator evaluator, int* error)
+{
+    const TreeCalcPrefs& prefs = window->CalcPrefs;
+    switch (prefs.CalcMethod) {
+    case PayoffMethod:
+        return evaluator(node, error, prefs.CurrentPayoff);
+    case CostEffectivenessMethod: {
+        const double cost = evaluator(node, error, window->CostPayoffIndex());
+        node->triple.cost = cost;
+        if (*error != 0)
+            return 0.0;
+        const double effectiveness = evaluator(node, error, prefs.CEEffPayoff);
+        node->triple.effectiveness = effectiveness;
+        return std::fabs(effectiveness) < kNegligible ? kNoRatio : cost / effectiveness;
+    }
+    case BenefitCostMethod: {
+        const double benefit = evaluator(node, error, prefs.BCBenefitPayoff);
+        if (*error != 0)
+            return benefit;
+        return benefit - evaluator(node, error, window->CostPayoffIndex());
+    }
+    case MultiAttributeMethod:
+        return WeightedSum(window, node, evaluator, error);
+    default:
+        return 0.0;
+    }
+}

@@ -1,0 +1,140 @@
+#include "analysis/ProbabilityVerification.h"
+
+#include "analysis/RiskPrefAssessment.h"
+#include "app/MessageBoxes.h"
+#include "model/RollBack.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double kProbabilityTolerance = 1e-6;
+constexpr int kShortTextLength = 30;
+
+struct VerificationState {
+    int error = 0;
+    const char* extraText = nullptr;
+};
+
+void ReportProblem(VerificationState& state, TreeNode* node, const char* before, const char* after)
+{
+    zString name;
+    node->GetShortText(name, kShortTextLength);
+    zString message(before);
+    message += "\"";
+    message += name;
+    message += "\"";
+    message += after;
+    if (state.extraText != nullptr) {
+        message += "\r\n\r\n";
+        message += state.extraText;
+    }
+    state.error = 1;
+    ShowErrorBox(nullptr, message.Text(), -1);
+    if (node->window != nullptr)
+        node->window->SelectNode(node, 1, nullptr, false);
+}
+
+void CheckNode(VerificationState& state, TreeNode* node)
+{
+    if (state.error != 0)
+        return;
+    if (node->kind == LabelNode) {
+        if (node->childCount >= 2)
+            ReportProblem(state, node, "The label node ", " may not have more than one branch.");
+        return;
+    }
+    if (!node->HasBranchProbabilities())
+        return;
+    if (EvaluateBranchProbabilities(node, &state.error) != nullptr || state.error != 0) {
+        state.error = 1;
+        return;
+    }
+    if (node->kind == LogicNode)
+        return;
+    double sum = 0.0;
+    for (int i = 0; i < node->childCount; ++i) {
+        TreeNode* child = node->GetChild(i);
+        const double p = child->branchProbability;
+        if (!(p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance)) {
+            ReportProblem(state, child, "The probability of node ", " is not between zero and one.");
+            return;
+        }
+        sum += p;
+    }
+    if (std::fabs(sum - 1.0) > kProbabilityTolerance)
+        ReportProblem(state, node, "The probabilities on the branches emanating from node ", " do not add up to 1.0.");
+}
+
+}  // namespace
+
+int VerifyProbabilities(TreeWindow* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly)
+{
+    if (window == nullptr || window->ValuesCurrent())
+        return 1;
+    VerificationState state;
+    state.extraText = extraText;
+    TreeNode* first = start != nullptr ? start : window->Root;
+    std::vector<TreeNode*> pending{first};
+    while (!pending.empty() && state.error == 0) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        CheckNode(state, node);
+        if (thisNodeOnly)
+            break;
+        for (int i = node->childCount - 1; i >= 0; --i)
+            pending.push_back(node->GetChild(i));
+    }
+    if (state.error != 0)
+        return 0;
+    if (report)
+        ShowInfoBox(nullptr, "All probabilities sum to 1.0.", -1);
+    return 1;
+}
+
+int CheckRiskPreference(TreeWindow* window, const char* extraText)
+{
+    zString message;
+    if (!window->CalcPrefs.UseUtility || window->RiskAssessment.Check(message))
+        return 1;
+    if (extraText != nullptr) {
+        message += "\r\n\r\n";
+        message += extraText;
+    }
+    message += "\r\n\r\nDo you want to turn off your risk preference function now?";
+    if (AskYesNo("Risk Preference Error", message.Text(), -1) != 1)
+        return 0;
+    window->CalcPrefs.UseUtility = 0;
+    window->UpdateStatusIndicators();
+    return 1;
+}
+
+namespace {
+
+void ReportUtilityOverflow()
+{
+    ShowErrorBox(nullptr, "Numeric overflow. Risk preference function has been inappropriately entered.", -1);
+}
+
+}  // namespace
+
+void UtilityChecked(TreeWindow* window, double& value, int* error)
+{
+    if (*error != 0 || !window->CalcPrefs.UseUtility)
+        return;
+    value = Utility(window, value, error);
+    if (*error != 0)
+        ReportUtilityOverflow();
+}
+
+void InverseUtilityChecked(TreeWindow* window, double& value, int* error)
+{
+    if (*error != 0 || !window->CalcPrefs.UseUtility)
+        return;
+    value = InverseUtility(window, value, error);
+    if (*error != 0)
+        ReportUtilityOverflow();
+}

@@ -1,0 +1,37 @@
+#include "model/NodeFormula.h"
+
+#include "formula/EvalContext.h"
+#include "formula/FormulaRef.h"
+#include "model/TreeNode.h"
+
+namespace {
+
+double Finish(FormulaRef& handle, double value, int* error, bool quiet, bool* usesVariables)
+{
+    if (usesVariables != nullptr)
+        *usesVariables = handle.UsesVariables();
+    if (handle.HasError()) {
+        *error = 1;
+        if (!quiet)
+            handle.ShowError(nullptr, 1);
+    }
+    return value;
+}
+
+}  // namespace
+
+double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+                           bool* usesVariables)
+{
+    FormulaRef handle(new EvalContext(node->window, node), 1, role);
+    const double value = handle.Evaluate(formula);
+    return Finish(handle, value, error, quiet, usesVariables);
+}
+
+double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
+                               bool* usesVariables)
+{
+    FormulaRef handle(new EvalContext(node->window, node), 1, role);
+    const double value = handle.EvaluateText(text);
+    return Finish(handle, value, error, quiet, usesVariables);
+}

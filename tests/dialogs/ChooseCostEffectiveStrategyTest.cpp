@@ -92,3 +92,66 @@ TEST(ChooseCostEffectivePoint, RecommendsByWillingnessToPayAndLimits)
 }
 
 }  // namespace
+
+#include "tests/support/MessageBoxRecorder.h"
+#include "treewin/TreeWindow.h"
+
+#include <string>
+
+namespace {
+
+TEST(ChooseCostEffectiveStrategy, FormulaErrorGivesNoRecommendation)
+{
+    TreeWindow tree;
+    ListStrategySet set({{0, 0}, {10, 2}});
+    CEPointList points;
+    BuildCEPoints(set, points, 1);
+
+    struct Row {
+        const char* pay;
+        const char* ceiling;
+        const char* floor;
+        const char* formulaName;
+    };
+    const Row rows[] = {
+        {"nosuch", "1", "1", "willingness to pay"},
+        {"0", "nosuch*2", "1", "maximum cost value"},
+        {"0", "1", "1/", "minimum effectiveness value"},
+    };
+    for (const Row& row : rows) {
+        tree.CESettings.willingnessToPay.SetText(row.pay);
+        tree.CESettings.costCeiling.SetText(row.ceiling);
+        tree.CESettings.effectivenessFloor.SetText(row.floor);
+        tree.CESettings.useCostCeiling = 1;
+        tree.CESettings.useEffectivenessFloor = 1;
+        MessageBoxRecorder boxes;
+        int error = 0;
+        EXPECT_EQ(ChooseCostEffectiveStrategy(tree.CESettings, points, &tree, &error), -1) << row.formulaName;
+        EXPECT_EQ(error, 1) << row.formulaName;
+        ASSERT_EQ(boxes.Count(), 1u) << row.formulaName;
+        EXPECT_NE(boxes.Last().text.find(std::string("Unable to evaluate ") + row.formulaName + "."),
+                  std::string::npos)
+            << boxes.Last().text;
+    }
+}
+
+TEST(ChooseCostEffectiveStrategy, UnusedLimitsAreNotEvaluated)
+{
+    TreeWindow tree;
+    ListStrategySet set({{0, 0}, {10, 2}});
+    CEPointList points;
+    BuildCEPoints(set, points, 1);
+    tree.CESettings.costCeiling.SetText("nosuch");
+    tree.CESettings.effectivenessFloor.SetText("nosuch");
+    MessageBoxRecorder boxes;
+    int error = 0;
+    const int position = ChooseCostEffectiveStrategy(tree.CESettings, points, &tree, &error);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(boxes.Count(), 0u);
+    ASSERT_EQ(position, 1);
+
+    error = 1;
+    EXPECT_EQ(ChooseCostEffectiveStrategy(tree.CESettings, points, &tree, &error), -1);
+}
+
+}  // namespace

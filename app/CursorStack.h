@@ -1,0 +1,46 @@
+#pragma once
+// The cursor stack: long operations push the wait cursor and pop it in nested pairs, so that the cursor
+// of the enclosing operation comes back. One instance, made at start-up; without it pushes and pops do
+// nothing.
+
+#include <cstdint>
+
+class CursorStack {
+public:
+    static constexpr int kCapacity = 19;
+    static constexpr uint32_t kArrow = 32512;  // IDC_ARROW
+    static constexpr uint32_t kWait = 32514;   // IDC_WAIT
+
+    static void Create();
+    static void Destroy();
+    static CursorStack* Instance();
+
+    // Pushes a system cursor id and shows it; a push beyond the capacity is ignored.
+    void Push(uint32_t id);
+    // Drops the top entry (nothing on an empty stack) and shows the new top.
+    void Pop();
+    // The top cursor id; the arrow when the stack is empty.
+    uint32_t Top() const { return count > 0 ? ids[count - 1] : kArrow; }
+    int Count() const { return count; }
+    // Shows the top cursor; without force nothing happens while it is the arrow. True when set.
+    bool Apply(bool force);
+
+private:
+    CursorStack() = default;
+
+    uint32_t ids[kCapacity] = {};
+    int count = 0;
+};
+
+void PushCursor(uint32_t id);
+void PushWaitCursor();
+void PopCursor();
+
+// Pushes a cursor for its lifetime.
+class WaitCursorScope {
+public:
+    explicit WaitCursorScope(uint32_t id = CursorStack::kWait) { PushCursor(id); }
+    ~WaitCursorScope() { PopCursor(); }
+    WaitCursorScope(const WaitCursorScope&) = delete;
+    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+};

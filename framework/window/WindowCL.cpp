@@ -128,18 +128,21 @@ void WindowCL::AdoptCreatedWindow(HWND handle)
     RECT rect{};
     if (IsLive(handle_))
         GetWindowRect(handle_, &rect);
-    if (!layout_)
-        return;
-    const bool allZero = layout_->X() == 0 && layout_->Y() == 0 && layout_->Width() == 0 && layout_->Height() == 0;
-    const bool allUnset = layout_->X() == LayoutUnset && layout_->Y() == LayoutUnset &&
-                          layout_->Width() == LayoutUnset && layout_->Height() == LayoutUnset;
+    const bool allZero = layout_ && layout_->X() == 0 && layout_->Y() == 0 && layout_->Width() == 0 &&
+                         layout_->Height() == 0;
+    const bool allUnset = !layout_ || (layout_->X() == LayoutUnset && layout_->Y() == LayoutUnset &&
+                                       layout_->Width() == LayoutUnset && layout_->Height() == LayoutUnset);
     if ((allZero || allUnset) && (style_ & WS_POPUP)) {
-        layout_->SetPosition(rect.left, rect.top);
-        layout_->SetSize(500, 500);
+        if (layout_) {
+            layout_->SetPosition(rect.left, rect.top);
+            layout_->SetSize(500, 500);
+        }
         if (IsLive(handle_))
             MoveWindow(handle_, rect.left, rect.top, 500, 500, TRUE);
         return;
     }
+    if (!layout_)
+        return;
     int x = rect.left;
     int y = rect.top;
     if (parent_ && !(style_ & WS_POPUP) && IsLive(parent_->handle_)) {

@@ -1,0 +1,256 @@
+#include "framework/window/CommandHandlerDescriptor.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/HandlerList.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MatchCase {
+    const char* what;
+    unsigned low, high;
+    HWND descriptorWindow;
+    UINT eventMessage;
+    WPARAM eventWParam;
+    HWND eventWindow;
+    bool matches;
+};
+
+const HWND WindowA = reinterpret_cast<HWND>(0x100);
+const HWND WindowB = reinterpret_cast<HWND>(0x200);
+
+class HandlerMatch : public testing::TestWithParam<MatchCase> {};
+
+TEST_P(HandlerMatch, ComparesMessageLowWordRangeAndWindow)
+{
+    const MatchCase& c = GetParam();
+    EventTarget target;
+    HandlerDescriptor descriptor(c.low, c.high, nullptr, &target, WM_COMMAND);
+    descriptor.window = c.descriptorWindow;
+    WindowEvent event{0, c.eventWParam, c.eventMessage, c.eventWindow};
+    EXPECT_EQ(descriptor.Match(&event), c.matches) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HandlerMatch,
+    testing::Values(MatchCase{"id inside range", 100, 200, nullptr, WM_COMMAND, 150, WindowA, true},
+                    MatchCase{"range ends are inclusive", 100, 200, nullptr, WM_COMMAND, 200, WindowA, true},
+                    MatchCase{"below range", 100, 200, nullptr, WM_COMMAND, 99, WindowA, false},
+                    MatchCase{"other message", 100, 200, nullptr, WM_SYSCOMMAND, 150, WindowA, false},
+                    MatchCase{"accelerator: high word 1 is ignored", 150, 150, nullptr, WM_COMMAND,
+                              MAKEWPARAM(150, 1), WindowA, true},
+                    MatchCase{"window 0 matches any window", 0, 65535, nullptr, WM_COMMAND, 1, WindowB, true},
+                    MatchCase{"own window only", 0, 65535, WindowA, WM_COMMAND, 1, WindowB, false},
+                    MatchCase{"own window", 0, 65535, WindowA, WM_COMMAND, 1, WindowA, true}));
+
+TEST(CommandHandlerDescriptor, MatchesOnlyItsNotificationAndControl)
+{
+    EventTarget target;
+    const HWND control = reinterpret_cast<HWND>(0x300);
+    CommandHandlerDescriptor descriptor(12, control, 1, nullptr, &target);
+    WindowEvent notification1{reinterpret_cast<LPARAM>(control), MAKEWPARAM(12, 1), WM_COMMAND, WindowA};
+    WindowEvent notification0{reinterpret_cast<LPARAM>(control), MAKEWPARAM(12, 0), WM_COMMAND, WindowA};
+    WindowEvent otherControl{0x400, MAKEWPARAM(12, 1), WM_COMMAND, WindowA};
+    EXPECT_TRUE(descriptor.Match(&notification1));
+    EXPECT_FALSE(descriptor.Match(&notification0));
+    EXPECT_FALSE(descriptor.Match(&otherControl));
+}
+
+TEST(HandlerList, NewestRunsFirstAndZeroLetsTheNextRun)
+{
+    std::vector<std::string> log;
+    RecordingTarget older(&log, "older", 0);
+    RecordingTarget newer(&log, "newer", 0);
+    HandlerList list;
+    list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), &older, WM_USER,
+                                                 nullptr));
+    list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), &newer, WM_USER,
+                                                 nullptr));
+    WindowEvent event{0, 0, WM_USER, WindowA};
+    EXPECT_EQ(list.Dispatch(&event), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"newer", "older"}));
+}
+
+TEST(HandlerList, NonzeroResultStopsTheWalkWithOne)
+{
+    std::vector<std::string> log;
+    RecordingTarget older(&log, "older", 0);
+    RecordingTarget newer(&log, "newer", 42);
+    HandlerList list;
+    list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), &older, WM_USER,
+                                                 nullptr));
+    list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), &newer, WM_USER,
+                                                 nullptr));
+    WindowEvent event{0, 0, WM_USER, WindowA};
+    EXPECT_EQ(list.Dispatch(&event), 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"newer"}));
+}
+
+TEST(ApplicationHandlers, RemoveHandlerTakesOnlyTheNewestMatchOfThatTarget)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTarget target(&log, "t", 0);
+    app->AddHandler(&target, &RecordingTarget::Handle, WM_USER);
+    app->AddHandler(&target, &RecordingTarget::Handle, WM_USER);
+    app->RemoveHandler(&target, &RecordingTarget::Handle, WM_USER);
+    EXPECT_EQ(app->Handlers()->Count(), 1);
+    app->RemoveHandler(&target, &RecordingTarget::Handle, WM_USER);
+    EXPECT_EQ(app->Handlers()->Count(), 0);
+}
+
+TEST(ApplicationHandlers, RemovingAHandlerNeverRemovesAnotherObjectsHandler)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTarget first(&log, "first", 0);
+    RecordingTarget second(&log, "second", 0);
+    app->AddHandler(&first, &RecordingTarget::Handle, WM_USER);
+    app->AddHandler(&second, &RecordingTarget::Handle, WM_USER);
+    app->RemoveHandler(&first, &RecordingTarget::Handle, WM_USER);
+    WindowEvent event{0, 0, WM_USER, WindowA};
+    app->Handlers()->Dispatch(&event);
+    EXPECT_EQ(log, (std::vector<std::string>{"second"}));
+}
+
+TEST(WindowHandlers, CloseHandlerWaitsForTheRoutingBit)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget handler(&log, "handler", 1);
+    window.AddHandler(&handler, &RecordingTarget::Handle, WM_CLOSE);
+    EXPECT_EQ(window.RoutingMask() & WindowCL::RouteClose, 0u);
+    EXPECT_EQ(SendMessageA(window.Handle(), WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"OnClose w"}));
+}
+
+TEST(WindowHandlers, MessageHandlerRunsBeforeTheOperationAndAnswersOne)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget handler(&log, "handler", 1);
+    window.AddMessageHandler(&handler, &RecordingTarget::Handle, WM_CLOSE);
+    EXPECT_NE(window.RoutingMask() & WindowCL::RouteClose, 0u);
+    EXPECT_EQ(SendMessageA(window.Handle(), WM_CLOSE, 0, 0), 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"handler"}));
+}
+
+TEST(WindowHandlers, RoutingBitsFollowTheMessages)
+{
+    struct Row {
+        UINT message;
+        unsigned bit;
+    };
+    const Row rows[] = {{WM_ACTIVATE, 0x040},    {WM_SETFOCUS, 0x200},    {WM_CLOSE, 0x080},
+                        {WM_MOUSEMOVE, 0x020},   {WM_LBUTTONDOWN, 0x100}, {WM_LBUTTONUP, 0x010},
+                        {WM_KILLFOCUS, 0},       {WM_SETCURSOR, 0},       {WM_NCHITTEST, 0}};
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTarget handler(&log, "handler", 0);
+    for (const Row& row : rows) {
+        RecordingTopWindow window;
+        window.AddMessageHandler(&handler, &RecordingTarget::Handle, row.message);
+        EXPECT_EQ(window.RoutingMask(), row.bit) << row.message;
+    }
+}
+
+TEST(WindowHandlers, TwoButtonHandlersRunNewestFirstWhenBothAnswerZero)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget first(&log, "first", 0);
+    RecordingTarget second(&log, "second", 0);
+    window.AddMessageHandler(&first, &RecordingTarget::Handle, WM_LBUTTONDOWN);
+    window.AddMessageHandler(&second, &RecordingTarget::Handle, WM_LBUTTONDOWN);
+    SendMessageA(window.Handle(), WM_LBUTTONDOWN, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"second", "first"}));
+}
+
+TEST(WindowHandlers, CommandFromAnAcceleratorReachesTheIdsHandler)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget handler(&log, "cmd", 1);
+    window.AddHandlerDescriptor(
+        std::make_unique<HandlerDescriptor>(500u, AsEventHandler(&RecordingTarget::Handle), &handler, WM_COMMAND));
+    SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(500, 1), 0);
+    SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(501, 1), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"cmd"}));
+    EXPECT_EQ(window.commands, (std::vector<unsigned>{501}));
+}
+
+TEST(WindowHandlers, HandlerRegisteredBeforeCreationMatchesAnyWindow)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    RecordingTarget handler(&log, "early", 0);
+    window.AddHandler(&handler, &RecordingTarget::Handle, WM_USER + 5);
+    window.Create();
+    WindowEvent fromElsewhere{0, 0, WM_USER + 5, WindowB};
+    window.DispatchToLists(&fromElsewhere);
+    EXPECT_EQ(log, (std::vector<std::string>{"early"}));
+}
+
+TEST(WindowHandlers, ApplicationListIsConsultedAfterTheWindowsOwn)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget own(&log, "own", 0);
+    RecordingTarget global(&log, "app", 0);
+    app->AddHandler(&global, &RecordingTarget::Handle, WM_USER + 9);
+    window.AddHandler(&own, &RecordingTarget::Handle, WM_USER + 9);
+    SendMessageA(window.Handle(), WM_USER + 9, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"own", "app"}));
+}
+
+TEST(WindowHandlers, WindowRemoveHandlerLeavesOtherTargetsAlone)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget first(&log, "first", 0);
+    RecordingTarget second(&log, "second", 0);
+    window.AddHandler(&first, &RecordingTarget::Handle, WM_USER + 3);
+    window.AddHandler(&second, &RecordingTarget::Handle, WM_USER + 3);
+    window.RemoveHandler(&first, &RecordingTarget::Handle, WM_USER + 3);
+    SendMessageA(window.Handle(), WM_USER + 3, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"second"}));
+}
+
+TEST(WindowHandlers, HandlerMayRemoveItselfDuringTheWalk)
+{
+    ScopedApplication app;
+    RecordingTopWindow window;
+    window.Create();
+    struct SelfRemover : EventTarget {
+        WindowCL* window = nullptr;
+        int calls = 0;
+        long Handle(WindowEvent*)
+        {
+            ++calls;
+            window->RemoveHandler(this, &SelfRemover::Handle, WM_USER + 4);
+            return 0;
+        }
+    } remover;
+    remover.window = &window;
+    window.AddHandler(&remover, &SelfRemover::Handle, WM_USER + 4);
+    SendMessageA(window.Handle(), WM_USER + 4, 0, 0);
+    SendMessageA(window.Handle(), WM_USER + 4, 0, 0);
+    EXPECT_EQ(remover.calls, 1);
+}
+
+} // namespace

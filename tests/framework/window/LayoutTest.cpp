@@ -1,0 +1,191 @@
+#include "framework/window/ChildLayout.h"
+#include "framework/window/DefaultLayoutArranger.h"
+#include "framework/window/DockLayout.h"
+#include "framework/window/FillLayout.h"
+#include "framework/window/PercentLayout.h"
+#include "framework/window/PlainLayout.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// One child of an arrangement: its kind, its reported size and, for absolute children, its position.
+struct ChildSpec {
+    int kind;
+    int width;
+    int height;
+    int x = 0;
+    int y = 0;
+};
+
+struct ArrangeCase {
+    const char* what;
+    RECT area;
+    std::vector<ChildSpec> children;
+    std::vector<RECT> placed;
+    RECT areaAfter;
+};
+
+std::unique_ptr<LayoutManager> MakeChild(const ChildSpec& spec)
+{
+    if (spec.kind == LayoutManager::Absolute)
+        return std::make_unique<ChildLayout>(spec.x, spec.y, spec.width, spec.height, nullptr);
+    return std::make_unique<DockLayout>(spec.kind, spec.width, spec.height, nullptr);
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Text(const RECT& r)
+{
+    return "{" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom) + "}";
+}
+
+class Arrange : public testing::TestWithParam<ArrangeCase> {};
+
+TEST_P(Arrange, PlacesChildrenInTheFreeArea)
+{
+    const ArrangeCase& c = GetParam();
+    std::vector<std::unique_ptr<LayoutManager>> owned;
+    LayoutChildren children;
+    for (const ChildSpec& spec : c.children) {
+        owned.push_back(MakeChild(spec));
+        children.push_back(owned.back().get());
+    }
+    RECT area = c.area;
+    DefaultLayoutArranger::Instance().Arrange(area, children, static_cast<int>(children.size()));
+    for (std::size_t i = 0; i < owned.size(); ++i) {
+        const RECT got = owned[i]->OwnRect();
+        EXPECT_TRUE(SameRect(got, c.placed[i])) << c.what << ": child " << i << " at " << Text(got);
+    }
+    EXPECT_TRUE(SameRect(area, c.areaAfter)) << c.what << ": area " << Text(area);
+}
+
+const int Unset = LayoutUnset;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Arrange,
+    testing::Values(
+        ArrangeCase{"two docked left", {0, 0, 200, 100}, {{0, 50, 0}, {0, 30, 0}},
+                    {{0, 0, 50, 100}, {50, 0, 80, 100}}, {0, 0, 80, 0}},
+        ArrangeCase{"docked left with a height", {0, 0, 200, 100}, {{0, 50, 40}}, {{0, 0, 50, 40}}, {0, 0, 50, 0}},
+        ArrangeCase{"docked right", {0, 0, 200, 100}, {{1, 40, 0}}, {{160, 0, 200, 100}}, {0, 0, 40, 0}},
+        ArrangeCase{"top and bottom", {0, 0, 200, 100}, {{2, 0, 25}, {3, 0, 10}},
+                    {{0, 0, 200, 25}, {0, 90, 200, 100}}, {0, 0, 0, 35}},
+        ArrangeCase{"fill and centre", {0, 0, 100, 100}, {{4, 40, 20}}, {{30, 40, 70, 60}}, {0, 0, 100, 100}},
+        ArrangeCase{"fill and centre without a size", {0, 0, 100, 100}, {{4, 0, 0}}, {{0, 0, 100, 100}},
+                    {0, 0, 100, 100}},
+        ArrangeCase{"dock then fill from the corner", {0, 0, 200, 100}, {{0, 50, 0}, {5, 0, 0}},
+                    {{0, 0, 50, 100}, {50, 0, 200, 100}}, {0, 0, 200, 100}},
+        ArrangeCase{"top then left share the rest", {0, 0, 200, 100}, {{2, 0, 30}, {0, 60, 0}},
+                    {{0, 0, 200, 30}, {0, 30, 60, 100}}, {0, 0, 60, 30}},
+        ArrangeCase{"absolute with unset width reaches the right edge", {0, 0, 200, 100}, {{6, Unset, 30, 10, 20}},
+                    {{10, 20, 200, 50}}, {0, 0, 0, 0}},
+        ArrangeCase{"absolute keeps the free area", {0, 0, 200, 100}, {{6, 20, 20, 5, 5}, {0, 50, 0}},
+                    {{5, 5, 25, 25}, {0, 0, 50, 100}}, {0, 0, 50, 0}}));
+
+TEST(LayoutMeasure, StacksTopChildrenAndTracksAbsoluteExtents)
+{
+    DockLayout top1(LayoutManager::DockTop, 30, 10, nullptr);
+    DockLayout top2(LayoutManager::DockTop, 50, 20, nullptr);
+    LayoutChildren stacked{&top1, &top2};
+    LayoutGeometry geometry;
+    DefaultLayoutArranger::Instance().Measure(geometry, stacked, 2);
+    EXPECT_EQ(geometry.placed.cx, 50);
+    EXPECT_EQ(geometry.placed.cy, 30);
+
+    ChildLayout absolute(10, 5, 20, 20, nullptr);
+    DockLayout left(LayoutManager::DockLeft, 15, 8, nullptr);
+    LayoutChildren mixed{&absolute, &left};
+    LayoutGeometry extent;
+    DefaultLayoutArranger::Instance().Measure(extent, mixed, 2);
+    EXPECT_EQ(extent.placed.cx, 30);
+    EXPECT_EQ(extent.placed.cy, 25);
+    EXPECT_EQ(extent.third.cx, 30);
+}
+
+TEST(PercentLayout, TakesItsShareOfTheOwnerTruncated)
+{
+    ChildLayout owner(0, 0, 101, 60, nullptr);
+    PercentLayout half(LayoutManager::DockLeft, 0.0f, 50.0f, &owner);
+    LayoutGeometry geometry;
+    half.Geometry(geometry);
+    EXPECT_EQ(geometry.placed.cx, 50);
+    EXPECT_EQ(geometry.placed.cy, 60);
+}
+
+TEST(ChildLayout, AppendAddRemoveKeepOrderAndCount)
+{
+    ChildLayout container(nullptr);
+    PlainLayout a(&container);
+    PlainLayout b(nullptr);
+    PlainLayout stranger(nullptr);
+    container.Add(&b);
+    EXPECT_EQ(container.Count(), 2);
+    EXPECT_EQ(container.Children().front(), &b);
+    EXPECT_EQ(a.Owner(), &container);
+    container.Remove(&stranger);
+    EXPECT_EQ(container.Count(), 2);
+    b.Detach();
+    EXPECT_EQ(container.Count(), 1);
+    EXPECT_EQ(b.Owner(), nullptr);
+}
+
+TEST(ChildLayout, DeletingAContainerOrphansItsChildren)
+{
+    PlainLayout child(nullptr);
+    {
+        ChildLayout container(nullptr);
+        container.Append(&child);
+    }
+    EXPECT_EQ(child.Owner(), nullptr);
+}
+
+TEST(ChildLayout, GeometryWithoutChildrenIsItsOwn)
+{
+    ChildLayout container(3, 4, 30, 40, nullptr);
+    LayoutGeometry geometry;
+    container.Geometry(geometry);
+    EXPECT_EQ(geometry.x, 3);
+    EXPECT_EQ(geometry.y, 4);
+    EXPECT_EQ(geometry.placed.cx, 30);
+    EXPECT_EQ(geometry.placed.cy, 40);
+    EXPECT_EQ(geometry.kind, LayoutManager::Absolute);
+}
+
+TEST(WindowLayout, MinimisedSizeIsRecordedButNothingIsArranged)
+{
+    ScopedApplication app;
+    auto* frameRule = new ChildLayout(nullptr);
+    RecordingTopWindow frame(nullptr, "frame", WS_OVERLAPPEDWINDOW, frameRule);
+    frame.Create();
+    auto* paneRule = new DockLayout(LayoutManager::DockLeft, 50, frameRule);
+    auto* pane = new ChildWindow(&frame, paneRule, WS_VISIBLE);
+    pane->Create();
+    const int widthAtCreation = paneRule->Width();
+
+    WindowEvent minimised{MAKELPARAM(300, 200), SIZE_MINIMIZED, WM_SIZE, frame.Handle()};
+    frame.LayoutChildren(&minimised);
+    EXPECT_EQ(frameRule->Width(), 300);
+    EXPECT_EQ(frameRule->Height(), 200);
+    EXPECT_EQ(paneRule->Width(), widthAtCreation);
+
+    WindowEvent restored{MAKELPARAM(300, 200), SIZE_RESTORED, WM_SIZE, frame.Handle()};
+    frame.LayoutChildren(&restored);
+    EXPECT_EQ(paneRule->Width(), 50);
+    EXPECT_EQ(paneRule->Height(), 200);
+    RECT rect;
+    GetWindowRect(pane->Handle(), &rect);
+    EXPECT_EQ(rect.right - rect.left, 50);
+    EXPECT_EQ(rect.bottom - rect.top, 200);
+}
+
+} // namespace

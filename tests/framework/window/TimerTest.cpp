@@ -1,0 +1,203 @@
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/Timer.h"
+#include "framework/window/TimerManager.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+DWORD FakeNow = 0;
+
+DWORD FakeClock()
+{
+    return FakeNow;
+}
+
+// Puts the timers on a clock the test sets, for the test's scope.
+class FakeClockScope {
+public:
+    explicit FakeClockScope(DWORD start)
+    {
+        FakeNow = start;
+        previous_ = TimerManager::SetTickSource(FakeClock);
+    }
+    ~FakeClockScope() { TimerManager::SetTickSource(previous_); }
+
+private:
+    TickSource previous_;
+};
+
+class Counter : public EventTarget {
+public:
+    Counter(std::vector<std::string>* log = nullptr, std::string name = "") : log_(log), name_(std::move(name)) {}
+    void Count()
+    {
+        ++count;
+        depthAtFire = TheApp->LoopDepth();
+        if (log_)
+            log_->push_back(name_);
+        if (onFire)
+            onFire();
+    }
+    int count = 0;
+    int depthAtFire = 0;
+    std::function<void()> onFire;
+
+private:
+    std::vector<std::string>* log_;
+    std::string name_;
+};
+
+void Tick()
+{
+    TheApp->Timers()->Tick(nullptr);
+}
+
+TEST(Timer, FiresOnTheFirstTickAtOrAfterItsIntervalThenEveryInterval)
+{
+    ScopedApplication app;
+    FakeClockScope clock(5000);
+    Counter counter;
+    Timer timer(&counter, &Counter::Count, 1000);
+    struct Step {
+        DWORD now;
+        int count;
+    };
+    const Step steps[] = {{5100, 0}, {5900, 0}, {6000, 1}, {6100, 1}, {6900, 1}, {7000, 2},
+                          {8500, 3}, {9400, 3}, {9500, 4}};
+    for (const Step& step : steps) {
+        FakeNow = step.now;
+        Tick();
+        EXPECT_EQ(counter.count, step.count) << "at " << step.now;
+    }
+    timer.Stop();
+}
+
+TEST(Timer, KeepsWorkingAcrossTheTickCountersWrap)
+{
+    ScopedApplication app;
+    FakeClockScope clock(0xFFFFFF00u);
+    Counter counter;
+    Timer timer(&counter, &Counter::Count, 500);
+    FakeNow = 0xFFFFFF64u;
+    Tick();
+    EXPECT_EQ(counter.count, 0);
+    FakeNow = 0x000000F3u;
+    Tick();
+    EXPECT_EQ(counter.count, 0);
+    FakeNow = 0x000000F4u;
+    Tick();
+    EXPECT_EQ(counter.count, 1);
+    timer.Stop();
+}
+
+TEST(Timer, TimersMadeOneAfterTheOtherFireInReverseOrderWithinOneTick)
+{
+    ScopedApplication app;
+    FakeClockScope clock(1000);
+    std::vector<std::string> log;
+    Counter first(&log, "first");
+    Counter second(&log, "second");
+    Timer a(&first, &Counter::Count, 500);
+    Timer b(&second, &Counter::Count, 500);
+    FakeNow = 1500;
+    Tick();
+    EXPECT_EQ(log, (std::vector<std::string>{"second", "first"}));
+}
+
+TEST(Timer, TimerStoppedInItsOwnFunctionIsNotCalledAgain)
+{
+    ScopedApplication app;
+    FakeClockScope clock(0);
+    Counter counter;
+    Timer timer(&counter, &Counter::Count, 100);
+    counter.onFire = [&] { timer.Stop(); };
+    for (DWORD now = 100; now <= 1000; now += 100) {
+        FakeNow = now;
+        Tick();
+    }
+    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(app->Timers()->Count(), 0);
+}
+
+TEST(Timer, OneShotTimerFiresOnceAndLeaves)
+{
+    ScopedApplication app;
+    FakeClockScope clock(0);
+    Counter counter;
+    Timer timer(&counter, &Counter::Count, 200, 0);
+    for (DWORD now = 100; now <= 1000; now += 100) {
+        FakeNow = now;
+        Tick();
+    }
+    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(app->Timers()->Count(), 0);
+}
+
+TEST(Timer, DeletedTimerLeavesTheManager)
+{
+    ScopedApplication app;
+    FakeClockScope clock(0);
+    Counter counter;
+    {
+        Timer timer(&counter, &Counter::Count, 100);
+        EXPECT_EQ(app->Timers()->Count(), 1);
+    }
+    EXPECT_EQ(app->Timers()->Count(), 0);
+    FakeNow = 500;
+    Tick();
+    EXPECT_EQ(counter.count, 0);
+}
+
+TEST(Timer, RunsOnTheSystemTimerOfTheMainWindow)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    Counter counter;
+    Timer timer(&counter, &Counter::Count, 200);
+    EXPECT_TRUE(app->Timers()->Started());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return counter.count >= 2; }));
+    timer.Stop();
+}
+
+// Runs a nested message loop that ends when the timer has fired three times.
+class NestedLoopRunner : public EventTarget {
+public:
+    long Run(WindowEvent*)
+    {
+        TheApp->SetModalFlag(1);
+        TheApp->RunMessageLoop();
+        TheApp->SetModalFlag(0);
+        PostQuitMessage(6);
+        return 1;
+    }
+};
+
+TEST(Timer, FiresInsideNestedLoops)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    Counter counter;
+    int firesInNestedLoop = 0;
+    counter.onFire = [&] {
+        if (TheApp->LoopDepth() == 2 && ++firesInNestedLoop == 3)
+            PostQuitMessage(0);
+    };
+    Timer timer(&counter, &Counter::Count, 100);
+    NestedLoopRunner runner;
+    app->AddHandler(&runner, &NestedLoopRunner::Run, WM_USER + 20);
+    PostMessageA(frame.Handle(), WM_USER + 20, 0, 0);
+    app->RunMessageLoop();
+    EXPECT_EQ(app->ExitCode(), 6);
+    EXPECT_EQ(firesInNestedLoop, 3);
+    timer.Stop();
+}
+
+} // namespace

@@ -1,0 +1,16 @@
+// A program made of the framework's entry point and a start function that posts WM_QUIT with code 7 and
+// runs the message loop: its process must end with exit code 7.
+
+#include "app/StartProgram.h"
+#include "framework/window/FrameworkApp.h"
+
+#include <windows.h>
+
+// The C runtime calls WinMain from the framework library; referring to it here pulls it into the link.
+int (WINAPI* const EntryPoint)(HINSTANCE, HINSTANCE, LPSTR, int) = WinMain;
+
+void StartProgram(FrameworkApp* app)
+{
+    PostQuitMessage(7);
+    app->RunMessageLoop();
+}

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 // The C runtime calls WinMain from the framework library; referring to it here pulls it into the link.
+extern int (WINAPI* const EntryPoint)(HINSTANCE, HINSTANCE, LPSTR, int);
 int (WINAPI* const EntryPoint)(HINSTANCE, HINSTANCE, LPSTR, int) = WinMain;
 
 void StartProgram(FrameworkApp* app)

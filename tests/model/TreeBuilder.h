@@ -1,0 +1,45 @@
+#pragma once
+// Builds small trees in a headless tree window for the tests.
+
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <memory>
+
+class TreeBuilder {
+public:
+    TreeBuilder() : window(std::make_unique<TreeWindow>()) { window->CalcStateRecord.probabilityCheck = 1; }
+
+    TreeWindow& Window() { return *window; }
+    TreeNode* Root() { return window->Root; }
+
+    TreeNode* Add(TreeNode* parent, int kind, const char* name, const char* probability = "")
+    {
+        auto* node = new TreeNode(window.get());
+        node->SetKind(kind, false);
+        node->SetText(name, false);
+        node->SetProbabilityText(probability, false);
+        parent->InsertChild(node, -1);
+        return node;
+    }
+
+    TreeNode* Terminal(TreeNode* parent, const char* name, const char* probability, const char* payoff0,
+                       const char* payoff1 = nullptr)
+    {
+        TreeNode* node = Add(parent, TerminalNode, name, probability);
+        node->SetPayoffText(payoff0, 0, false);
+        if (payoff1 != nullptr)
+            node->SetPayoffText(payoff1, 1, false);
+        return node;
+    }
+
+    // Defines a document variable and binds it at the node (the root binding is the tree default).
+    void Bind(TreeNode* node, const char* name, const char* formula)
+    {
+        window->EnsureVariable(name, nullptr);
+        node->SetBinding(name, formula, false);
+    }
+
+private:
+    std::unique_ptr<TreeWindow> window;
+};

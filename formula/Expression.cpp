@@ -1,16 +1,19 @@
 #include "formula/Expression.h"
 
+#include "formula/CallNodes.h"
 #include "formula/FormulaRef.h"
 #include "formula/OperandNodes.h"
 #include "formula/ParseNodeStream.h"
 #include "formula/ParseOnlyContext.h"
 #include "foundation/Archive.h"
+#include "foundation/NameList.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/PtrArray.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -192,4 +195,25 @@ void Expression::Serialize(Archive& archive)
     }
     if (text.Length() > kMaxTextLength)
         archive.SetFormatError(kFormatTextTooLong);
+}
+
+void CollectTableNames(const Expression& expression, NameList& names)
+{
+    std::vector<const ParseNode*> pending;
+    if (expression.GetParseTree())
+        pending.push_back(expression.GetParseTree());
+    while (!pending.empty()) {
+        const ParseNode* node = pending.back();
+        pending.pop_back();
+        if (node->TypeCode() == NodeTableLookup) {
+            zString* upperName = new zString(static_cast<const TableLookupNode*>(node)->Name());
+            upperName->MakeUpper();
+            if (names.Contains(*upperName) || names.InsertSorted(upperName) < 0)
+                delete upperName;
+        }
+        for (int i = node->OperandCount() - 1; i >= 0; --i) {
+            if (const ParseNode* operand = node->GetOperand(i))
+                pending.push_back(operand);
+        }
+    }
 }

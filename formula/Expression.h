@@ -6,6 +6,7 @@
 #include "foundation/zString.h"
 
 class Archive;
+class NameList;
 class ParseNode;
 
 class Expression {
@@ -56,3 +57,7 @@ private:
 
 // True when the tree is a constant node, optionally behind unary minus and plus nodes.
 bool IsConstantTree(const ParseNode* tree);
+
+// Adds the upper-cased name of every table that the expression's cached tree looks up to `names`, in
+// sorted order and each once. An expression without a cached tree adds nothing.
+void CollectTableNames(const Expression& expression, NameList& names);

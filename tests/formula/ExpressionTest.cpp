@@ -1,0 +1,224 @@
+// The Expression value type: copies, constants, numbers, table names, and its stored form byte for byte,
+// including the older node-list form and the format errors 25 and 26.
+
+#include "tests/formula/FormulaTestHelpers.h"
+
+#include "formula/OperandNodes.h"
+#include "formula/ParseNodeStream.h"
+#include "foundation/Archive.h"
+#include "foundation/NameList.h"
+#include "tests/foundation/StreamBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const Bytes kVersion = {0x03, 0x05, 0x00};
+
+Bytes Short(int value)
+{
+    return {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>((value >> 8) & 0xFF)};
+}
+
+Bytes Long(uint32_t value)
+{
+    return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
+            static_cast<uint8_t>(value >> 24)};
+}
+
+Bytes StoredText(const std::string& text)
+{
+    Bytes bytes = Join({kVersion, Long(static_cast<uint32_t>(text.size()))});
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+// The little-endian bytes of 1.0 and 2.0.
+const Bytes kOne = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};
+const Bytes kTwo = {0, 0, 0, 0, 0, 0, 0x00, 0x40};
+
+TEST(Expression, StoredFormWithItsTree)
+{
+    Expression expression("1+x*Max(2;x)");
+    ASSERT_EQ(0, EvaluateExpression(expression, {{"x", 3}}).error);
+    Bytes written = WrittenBytes([&](Archive& archive) { expression.Serialize(archive); });
+    Bytes name = Join({Short(0x112), StoredText("X"), Short(-1)});
+    Bytes expected = Join({kVersion, StoredText("1+x*Max(2;x)"), Short(2),
+                           Short(0x102), Short(1), Short(1),                 // 1 + (...)
+                           Short(0x101), kOne,                              //   1
+                           Short(0x104), Short(1), Short(1),                 //   x * Max(...)
+                           name,                                             //     x
+                           Short(0x116), Short(7), Short(2),                 //     Max, 2 arguments
+                           Short(1), name,                                   //       the last: x
+                           Short(1), Short(0x101), kTwo});                   //       the first: 2
+    EXPECT_EQ(expected, written);
+
+    ReadStream stream(written);
+    Expression loaded;
+    loaded.Serialize(stream);
+    EXPECT_EQ(0u, stream->FormatError());
+    EXPECT_STREQ("1+x*Max(2;x)", loaded.Text().Text());
+    ASSERT_TRUE(loaded.HasParseTree());
+    Bytes again = WrittenBytes([&](Archive& archive) { loaded.Serialize(archive); });
+    EXPECT_EQ(written, again);
+    EXPECT_DOUBLE_EQ(10.0, EvaluateExpression(loaded, {{"x", 3}}).value);
+}
+
+TEST(Expression, StoredFormWithoutTreeParsesOnFirstEvaluation)
+{
+    Expression expression("2*y");
+    Bytes written = WrittenBytes([&](Archive& archive) { expression.Serialize(archive); });
+    EXPECT_EQ(Join({kVersion, StoredText("2*y"), Short(0)}), written);
+    ReadStream stream(written);
+    Expression loaded;
+    loaded.Serialize(stream);
+    EXPECT_FALSE(loaded.HasParseTree());
+    EXPECT_DOUBLE_EQ(8.0, EvaluateExpression(loaded, {{"y", 4}}).value);
+    EXPECT_TRUE(loaded.HasParseTree());
+}
+
+TEST(Expression, OlderNodeListFormIsReadAndDiscarded)
+{
+    // A pointer array of three items (kinds 1, 4 and 2) after a 2.6 beta 5 text without a tree flag.
+    Bytes item1 = Join({kVersion, Short(1), Short(0), kOne});
+    Bytes item4 = Join({{0x02, 0x05, 0x00}, Short(4), Short(0), Short(5)});
+    Bytes item2 = Join({kVersion, Short(2), Short(0), {0x2B}});
+    Bytes list = Join({kVersion, Short(4), {1}, Short(3), Short(213), item1, item4, item2});
+    Bytes stored = Join({{0x02, 0x06, 0xB5}, StoredText("1+5"), list, {0xEE}});
+    ReadStream stream(stored);
+    Expression loaded;
+    loaded.Serialize(stream);
+    EXPECT_EQ(0u, stream->FormatError());
+    EXPECT_FALSE(loaded.HasParseTree());
+    EXPECT_EQ(stored.size() - 1, stream->Position());
+    EXPECT_DOUBLE_EQ(6.0, EvaluateExpression(loaded).value);
+
+    // The same list after a tree flag of 1 in a newer stream.
+    Bytes flagged = Join({kVersion, StoredText("1+5"), Short(1), list});
+    ReadStream second(flagged);
+    Expression again;
+    again.Serialize(second);
+    EXPECT_EQ(0u, second->FormatError());
+    EXPECT_EQ(flagged.size(), second->Position());
+}
+
+TEST(Expression, UnknownItemsAndOverlongTextsAreFormatErrors)
+{
+    struct StoredCase {
+        const char* what;
+        Bytes bytes;
+        uint32_t formatError;
+    };
+    Bytes badItem = Join({kVersion, Short(9), Short(0)});
+    std::string longText(1501, 'x');
+    std::string limitText(1500, 'x');
+    const StoredCase cases[] = {
+        {"unknown list item", Join({kVersion, StoredText("1"), Short(1), kVersion, Short(4), {1}, Short(1), Short(213), badItem}), 26},
+        {"unknown node code", Join({kVersion, StoredText("1"), Short(2), Short(0x117)}), 26},
+        {"unknown tree flag", Join({kVersion, StoredText("1"), Short(3)}), 26},
+        {"text of 1501", Join({kVersion, StoredText(longText), Short(0)}), 25},
+        {"text of 1500", Join({kVersion, StoredText(limitText), Short(0)}), 0},
+    };
+    for (const StoredCase& c : cases) {
+        ReadStream stream(c.bytes);
+        Expression loaded;
+        loaded.Serialize(stream);
+        EXPECT_EQ(c.formatError, stream->FormatError()) << c.what;
+        EXPECT_FALSE(loaded.HasParseTree()) << c.what;
+    }
+    ReadStream stream(Join({kVersion, StoredText(longText), Short(0)}));
+    Expression loaded;
+    loaded.Serialize(stream);
+    EXPECT_EQ(1501u, loaded.Text().Length());
+}
+
+TEST(Expression, NothingMovesWhileTheArchiveHasAFormatError)
+{
+    MemoryStream stream(100);
+    stream.SetFormatError(30);
+    Expression expression("1");
+    expression.Serialize(stream);
+    EXPECT_EQ(0u, stream.Position());
+}
+
+TEST(Expression, CopiesOwnIndependentTrees)
+{
+    Expression original("a+1");
+    EvaluateExpression(original, {{"a", 1}});
+    Expression copy(original);
+    ASSERT_TRUE(copy.HasParseTree());
+    EXPECT_NE(original.GetParseTree(), copy.GetParseTree());
+    original.DropParseTree();
+    EXPECT_FALSE(original.HasParseTree());
+    EXPECT_TRUE(copy.HasParseTree());
+    EXPECT_DOUBLE_EQ(3.0, EvaluateExpression(copy, {{"a", 2}}).value);
+
+    Expression assigned;
+    assigned = copy;
+    EXPECT_STREQ("a+1", assigned.Text().Text());
+    EXPECT_NE(copy.GetParseTree(), assigned.GetParseTree());
+
+    ParseNode* tree = copy.GetParseTree();
+    copy.Assign(copy);
+    EXPECT_EQ(tree, copy.GetParseTree());
+    EXPECT_STREQ("a+1", copy.Text().Text());
+    EXPECT_DOUBLE_EQ(5.0, EvaluateExpression(copy, {{"a", 4}}).value);
+}
+
+TEST(Expression, ConstantsAndNumbers)
+{
+    struct ConstantCase {
+        const char* text;
+        bool isConstant;
+        double value;
+    };
+    const ConstantCase cases[] = {{"0.25", true, 0.25}, {"-(5)", true, -5.0}, {"+-2", true, -2.0},
+                                  {"3+0", false, 0.0},  {"2*3", false, 0.0},  {"x", false, 0.0},
+                                  {"", false, 0.0},     {"1/0", false, 0.0},  {"(", false, 0.0}};
+    for (const ConstantCase& c : cases) {
+        Expression expression(c.text);
+        double value = -99.0;
+        EXPECT_EQ(c.isConstant, expression.GetConstant(&value)) << c.text;
+        if (c.isConstant) {
+            EXPECT_DOUBLE_EQ(c.value, value) << c.text;
+        }
+    }
+
+    Expression number;
+    number.SetNumber(0.25);
+    EXPECT_STREQ("0.25", number.Text().Text());
+    ASSERT_TRUE(number.HasParseTree());
+    EXPECT_EQ(NodeConstant, number.GetParseTree()->TypeCode());
+    double value = 0.0;
+    EXPECT_TRUE(number.GetConstant(&value));
+    EXPECT_DOUBLE_EQ(0.25, value);
+    number.SetNumber(3.0, "three");
+    EXPECT_STREQ("three", number.Text().Text());
+    EXPECT_TRUE(number.GetConstant(&value));
+    EXPECT_DOUBLE_EQ(3.0, value);
+}
+
+TEST(Expression, TableNamesOfTheCachedTree)
+{
+    TestContext* context = new TestContext;
+    context->AddTable("Rates", {{1, 1}});
+    context->AddTable("Age", {{1, 1}});
+    FormulaRef ref(context, 1, "payoff");
+    Expression expression("rates[1] + Age[Rates[1]] + RATES[1; 2]");
+    ref.Evaluate(expression);
+    ASSERT_TRUE(expression.HasParseTree());
+    NameList names(4, true);
+    CollectTableNames(expression, names);
+    ASSERT_EQ(2, names.Count());
+    EXPECT_STREQ("AGE", static_cast<zString*>(names.At(0))->Text());
+    EXPECT_STREQ("RATES", static_cast<zString*>(names.At(1))->Text());
+    Expression uncached("Rates[1]");
+    NameList none(4, true);
+    CollectTableNames(uncached, none);
+    EXPECT_EQ(0, none.Count());
+}
+
+}  // namespace

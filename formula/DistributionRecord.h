@@ -1,0 +1,55 @@
+#pragma once
+// One numbered distribution of a document: DistSamp(n) names it by its index. It holds its distribution,
+// or the name of a lookup table whose values are the probabilities of its indexes, and its current draw.
+
+#include "foundation/zString.h"
+
+#include <cstdint>
+
+class Archive;
+class Distribution;
+class LookupTable;
+class TreeWindow;
+
+class DistributionRecord {
+public:
+    DistributionRecord() = default;
+    // A copy with its own copy of the distribution.
+    DistributionRecord(const DistributionRecord& source);
+    DistributionRecord& operator=(const DistributionRecord&) = delete;
+    virtual ~DistributionRecord();
+
+    // Draws a new value (Monte Carlo trials, Markov stages); a record that is not sampled takes its
+    // expected value.
+    void Sample(int32_t* err);
+    // The current draw; *err set when there is none.
+    double CurrentSample(int32_t* err);
+    // The distribution's mean, or the median of its table.
+    double ExpectedValue(int32_t* err);
+    // True (message shown, *err set) when the record is already being evaluated.
+    bool CheckRecursion(int32_t* err);
+    // The table of a table-based record; null with a message and *err set when it does not exist.
+    LookupTable* FindTable(int32_t* err);
+    // Takes the distribution; a Table type takes its table name from parameter 0.
+    void SetDistribution(Distribution* newDistribution);
+    void SetOwner(TreeWindow* document);
+    // "DISTSAMP(n)".
+    void FormatIndexCall(zString& out) const;
+    // Stored form, see DistributionRecord.cpp.
+    void Serialize(Archive& archive);
+
+    Distribution* GetDistribution() const { return distribution; }
+
+    zString comment;
+    zString tableName;
+    zString tableKey;
+    int32_t index = 0;
+    int32_t hasSample = 0;
+    int32_t resampleEachStage = 0;
+    int32_t sampled = 1;
+    int32_t busy = 0;
+    double sampleValue = 0.0;
+
+private:
+    Distribution* distribution = nullptr;
+};

@@ -1,0 +1,437 @@
+// The nineteen distribution types: descriptions, checks and their messages, densities, moments, ranges
+// and samplers.
+
+#include "analysis/RandomGenerator.h"
+#include "formula/DistributionTypes.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A distribution with constant parameters: Dist(type; variant; parameters...).
+std::unique_ptr<Distribution> Make(int type, std::initializer_list<double> parameters, int variant = 1)
+{
+    std::vector<double> values{static_cast<double>(type), static_cast<double>(variant)};
+    values.insert(values.end(), parameters);
+    int32_t err = 0;
+    std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+    EXPECT_EQ(err, 0);
+    return d;
+}
+
+struct TypeRow {
+    int type;
+    const char* text;     // FormatText of the defaults
+    double scaleHint;
+};
+
+TEST(DistributionTypesTest, NamesLabelsAndDefaults)
+{
+    const TypeRow rows[] = {
+        {1, "Normal; Mean = 0; Std Dev = 1", 2.0},
+        {2, "Uniform; Low Value = 0; High Value = 1", 1.0},
+        {3, "Beta; n = 8; r = 4", 10.0},
+        {4, "Chi; n = 3; sigma = 1", 3.0},
+        {5, "Chi-Square; n = 3; sigma = 1", 3.0},
+        {6, "Erlang; k = 4; lambda = 0.5", 3.0},
+        {7, "Exponential; lambda = 0.5", 3.0},
+        {8, "Gamma; alpha = 2; beta = 1", 3.0},
+        {9, "Hyper-Exponential; lambda = 2; p = 0.4", 3.0},
+        {10, "Laplace; a = 1; b = 1", 3.0},
+        {11, "Logistic; a = 1; b = 1", 3.0},
+        {12, "Log-Normal; u = 5; sigma = 1", 3.0},
+        {13, "Maxwell; alpha = 5", 3.0},
+        {14, "Rayleigh; alpha = 1", 3.0},
+        {15, "Weibull; lambda = 1; k = 2", 3.0},
+        {16, "Table;  = ", 3.0},
+        {17, "Triangular; Min = 0; Likeliest = 0.5; Max = 1", 3.0},
+        {18, "Poisson; lambda = 10", 10.0},
+        {19, "Binomial; Prob = 0.1; Trials = 20", 10.0},
+    };
+    for (const TypeRow& row : rows) {
+        std::unique_ptr<Distribution> d(MakeDistribution(row.type));
+        ASSERT_TRUE(d) << row.type;
+        EXPECT_EQ(d->TypeCode(), row.type);
+        zString text;
+        d->FormatText(text, false);
+        EXPECT_STREQ(text.Text(), row.text);
+        EXPECT_EQ(d->ScaleHint(), row.scaleHint);
+        EXPECT_EQ(d->IsDiscrete(), row.type == 18 || row.type == 19 ? 1 : 0);
+        EXPECT_EQ(d->HasVariants(), row.type == 3 ? 1 : 0);
+    }
+    EXPECT_EQ(MakeDistribution(0), nullptr);
+    EXPECT_EQ(MakeDistribution(20), nullptr);
+}
+
+TEST(DistributionTypesTest, FormulaTextAndBetaVariants)
+{
+    std::unique_ptr<Distribution> normal(MakeDistribution(1));
+    zString text;
+    normal->FormatText(text, true);
+    EXPECT_STREQ(text.Text(), "Dist(dNormal; 1; 0; 1)");
+
+    std::unique_ptr<Distribution> beta = Make(3, {2.5, 4}, 2);
+    EXPECT_EQ(beta->Variant(), 2);
+    EXPECT_STREQ(beta->ParameterLabel(0), "&alpha:");
+    EXPECT_STREQ(beta->VariantName(1), "Integer parameters only");
+    EXPECT_STREQ(beta->VariantName(2), "Real-numbered parameters");
+    std::unique_ptr<Distribution> copy(beta->Clone());
+    EXPECT_EQ(copy->Variant(), 2);
+    copy->FormatText(text, true);
+    EXPECT_STREQ(text.Text(), "Dist(dBeta; 2; 2.5; 4)");
+    // Normal keeps variant 1 whatever it is given.
+    EXPECT_EQ(Make(1, {0, 1}, 7)->Variant(), 1);
+}
+
+struct CheckRow {
+    int type;
+    std::vector<double> parameters;
+    int variant;
+    const char* message;
+};
+
+TEST(DistributionTypesTest, ParameterChecksShowTheirMessages)
+{
+    const CheckRow rows[] = {
+        {2, {2, 2}, 1, "Invalid parameter (High Value) in Uniform distribution: must be greater than the other."},
+        {17, {0, 0, 1}, 1, "Invalid parameter (Likeliest) in Triangular distribution: must be greater than the other."},
+        {19, {1.5, 20}, 1, "Invalid parameter (Prob) in Binomial distribution: must be between zero and one."},
+        {19, {0.5, 20.5}, 1, "Invalid parameter (Trials) in Binomial distribution: must be a positive integer."},
+        {3, {5, 5}, 1, "Invalid parameter (r) in Beta distribution: must be smaller than the other."},
+        {3, {2, -1}, 2, "Invalid parameter (beta) in Beta distribution: must be greater than zero."},
+        {1, {0, 0}, 1, "Invalid parameter (Std Dev) in Normal distribution: must be greater than zero."},
+        {9, {2, -0.1}, 1, "Invalid parameter (p) in Hyper-Exponential distribution: must be between zero and one."},
+    };
+    for (const CheckRow& row : rows) {
+        std::vector<double> values{static_cast<double>(row.type), static_cast<double>(row.variant)};
+        values.insert(values.end(), row.parameters.begin(), row.parameters.end());
+        int32_t err = 0;
+        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+        ASSERT_TRUE(d);
+        MessageBoxRecorder boxes;
+        EXPECT_EQ(d->CheckDistributionParameter(&err), 0);
+        EXPECT_EQ(err, 1);
+        ASSERT_EQ(boxes.Count(), 1u) << row.message;
+        EXPECT_EQ(boxes.Last().text, row.message);
+        EXPECT_EQ(boxes.Last().caption, "KIVO");
+        // A numerical operation that fails its check gives 0.
+        err = 0;
+        EXPECT_EQ(d->IntervalProbability(20, 0, 1, &err), 0.0);
+        EXPECT_EQ(err, 1);
+    }
+}
+
+TEST(DistributionTypesTest, CheckCodeWords)
+{
+    // Code 6 passes at exactly 1 although its words say "greater than one"; code 3 refuses 0.
+    std::unique_ptr<Distribution> d(MakeDistribution(1));
+    int32_t err = 0;
+    EXPECT_EQ(d->CheckParameterValue(0, 1.0, CheckGreaterThanOne, &err), 1);
+    EXPECT_EQ(d->CheckParameterValue(0, -3.0, CheckInteger, &err), 1);
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(d->CheckParameterValue(0, 0.0, CheckNonZeroInteger, &err), 0);
+    EXPECT_EQ(boxes.Last().text, "Invalid parameter (Mean) in Normal distribution: must be a non-zero integer.");
+    EXPECT_EQ(d->CheckParameterValue(0, 0.99, CheckGreaterThanOne, &err), 0);
+    EXPECT_EQ(boxes.Last().text, "Invalid parameter (Mean) in Normal distribution: must be greater than one.");
+    EXPECT_EQ(d->CheckParameterValue(0, 0.5, CheckInteger, &err), 0);
+    EXPECT_EQ(boxes.Last().text, "Invalid parameter (Mean) in Normal distribution: must be an integer.");
+    EXPECT_EQ(d->CheckParameterValue(0, 1.0, CheckZeroToMaximum, &err), 0);
+    EXPECT_EQ(boxes.Last().text, "Invalid parameter (Mean) in Normal distribution: must be between zero and 0.");
+}
+
+TEST(DistributionTypesTest, DensitiesAndIntegrals)
+{
+    int32_t err = 0;
+    std::unique_ptr<Distribution> tri = Make(17, {0, 0.5, 1});
+    EXPECT_DOUBLE_EQ(tri->Density(0.5, &err), 2.0);
+    EXPECT_EQ(tri->Density(0.0, &err), 0.0);
+    EXPECT_EQ(tri->Density(1.0, &err), 0.0);
+    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0, 1, &err), 1.0);
+    // Exact pieces: below the likeliest, across it, and beyond the ends.
+    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0, 0.25, &err), 0.125);
+    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0.25, 0.75, &err), 0.75);
+    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, -5, 0.5, &err), 0.5);
+    EXPECT_EQ(tri->IntervalProbability(20, 2, 3, &err), 0.0);
+
+    std::unique_ptr<Distribution> uniform = Make(2, {2, 6});
+    EXPECT_DOUBLE_EQ(uniform->IntervalProbability(0, 3, 10, &err), 0.75);
+    EXPECT_EQ(uniform->IntervalProbability(0, 7, 10, &err), 0.0);
+
+    // Simpson's rule, n = 20, weights 1, 4, 2, ..., 2, 4, 1, against a hand-written sum of the density.
+    std::unique_ptr<Distribution> normal = Make(1, {0, 1});
+    double simpson = 0.0;
+    const double h = 6.0 / 20;
+    for (int i = 0; i <= 20; ++i) {
+        const double x = -3.0 + i * h;
+        const double weight = i == 0 || i == 20 ? 1.0 : i % 2 ? 4.0 : 2.0;
+        simpson += weight * std::exp(-x * x / 2) * 0.3989422804;
+    }
+    EXPECT_NEAR(normal->IntervalProbability(20, -3, 3, &err), simpson * h / 3, 1e-12);
+    EXPECT_NEAR(normal->IntervalProbability(19, -3, 3, &err), simpson * h / 3, 1e-12);  // odd n raised to 20
+
+    // Discrete types sum their probabilities; Poisson(2) at 0..2 is e^-2 (1 + 2 + 2).
+    std::unique_ptr<Distribution> poisson = Make(18, {2});
+    EXPECT_NEAR(poisson->IntervalProbability(0, 0, 2.9, &err), std::exp(-2.0) * 5, 1e-12);
+    std::unique_ptr<Distribution> binomial = Make(19, {0.5, 4});
+    EXPECT_NEAR(binomial->Density(2, &err), 6.0 / 16, 1e-12);
+    EXPECT_EQ(err, 0);
+}
+
+TEST(DistributionTypesTest, InverseCdf)
+{
+    int32_t err = 0;
+    // A discrete inversion stops at trunc(to) even when the target is not reached.
+    std::unique_ptr<Distribution> poisson = Make(18, {10});
+    EXPECT_EQ(poisson->InverseCdf(1, 0, 3.7, 0.99, &err), 3.0);
+    std::unique_ptr<Distribution> uniform = Make(2, {0, 10});
+    EXPECT_NEAR(uniform->QuantileFrom(0, 0.3, &err), 3.0, 0.011);
+    std::unique_ptr<Distribution> normal = Make(1, {5, 2});
+    EXPECT_NEAR(normal->QuantileFrom(-2, 0.5, &err), 5.0, 0.015);
+    EXPECT_EQ(err, 0);
+}
+
+struct MomentRow {
+    int type;
+    std::vector<double> parameters;
+    int variant;
+    double mean;
+    double stdDev;
+    double lo;
+    double hi;
+};
+
+TEST(DistributionTypesTest, MomentsAndRanges)
+{
+    const double root2 = 1.414213562;
+    const MomentRow rows[] = {
+        {1, {1, 2}, 1, 1, 2, 1 - 7, 1 + 7},
+        {2, {2, 8}, 1, 5, 6 / std::sqrt(12.0), 2, 8},
+        {3, {8, 2}, 1, 0.25, std::sqrt(12.0 / 56), 0, 1},
+        {3, {2, 6}, 2, 0.25, std::sqrt(12.0 / (9 * 64)), 0, 1},
+        {5, {3, 2}, 1, 12, std::sqrt(2 * 3 * 16.0), 0, 12 + 3.5 * std::sqrt(96.0)},
+        {6, {4, 0.5}, 1, 2, 1, 0.01, 2 + 6.5},
+        {7, {0.5}, 1, 2, 2, 0, 23},
+        {8, {4, 2}, 1, 2, 1, 0, 100},
+        {9, {2, 0.5}, 1, 0.5, 0.5 * std::sqrt(0.5), 0.01, 2.5},
+        {10, {1, 2}, 1, 1, std::sqrt(8.0), 1 - 4 * std::sqrt(8.0), 1 + 4 * std::sqrt(8.0)},
+        {11, {2, 4}, 1, -2, std::sqrt(9.869604400525171 / 12), -2 - 5 * std::sqrt(9.869604400525171 / 12),
+         -2 + 5 * std::sqrt(9.869604400525171 / 12)},
+        {12, {0, 1}, 1, std::exp(0.5), std::sqrt((std::exp(1.0) - 1) * std::exp(1.0)), 5e-06, std::exp(3.5)},
+        {13, {2}, 1, 4 / 1.772453851, 2 * std::sqrt(0.2267604552648), 0.01,
+         4 / 1.772453851 + 10 * std::sqrt(0.2267604552648)},
+        {14, {2}, 1, 2 * 1.772453851 / root2, 2 * std::sqrt(0.4292036732051), 0.01,
+         2 * 1.772453851 / root2 + 10 * std::sqrt(0.4292036732051)},
+        {16, {}, 1, 0, 0, 0, 0},
+        {17, {1, 2, 6}, 1, 3, std::sqrt((1 + 4 + 36 - 2 - 6 - 12) / 18.0), 1, 6},
+        {18, {4}, 1, 4, 2, 0, 12},
+        {18, {25}, 1, 25, 5, 0, 37.5},
+        {19, {0.2, 10}, 1, 2, std::sqrt(1.6), 0, 10},
+    };
+    for (const MomentRow& row : rows) {
+        std::unique_ptr<Distribution> d;
+        if (row.type == 16) {
+            d.reset(MakeDistribution(16));
+        } else {
+            std::vector<double> values{static_cast<double>(row.type), static_cast<double>(row.variant)};
+            values.insert(values.end(), row.parameters.begin(), row.parameters.end());
+            int32_t err = 0;
+            d.reset(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+        }
+        ASSERT_TRUE(d) << row.type;
+        int32_t err = 0;
+        EXPECT_NEAR(d->Mean(&err), row.mean, 1e-9) << d->Name();
+        EXPECT_NEAR(d->StdDev(&err), row.stdDev, 1e-9) << d->Name();
+        double lo = -99;
+        double hi = -99;
+        d->Range(lo, hi, &err);
+        EXPECT_NEAR(lo, row.lo, 1e-9) << d->Name();
+        EXPECT_NEAR(hi, row.hi, 1e-9) << d->Name();
+        EXPECT_EQ(err, 0) << d->Name();
+    }
+}
+
+TEST(DistributionTypesTest, LogNormalOverflowIsReported)
+{
+    std::unique_ptr<Distribution> d = Make(12, {708, 2});
+    MessageBoxRecorder boxes;
+    int32_t err = 0;
+    EXPECT_EQ(d->Mean(&err), 0.0);
+    EXPECT_EQ(err, 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Overflow in lognormal distribution.");
+}
+
+TEST(DistributionTypesTest, LogisticGuardsItsDenominator)
+{
+    // e^-(a x + b) = -1 cannot happen for real numbers; a large negative exponent overflows instead and
+    // the density of a far tail is 0 without an error.
+    std::unique_ptr<Distribution> d = Make(11, {1, 0});
+    int32_t err = 0;
+    EXPECT_NEAR(d->Density(0, &err), 0.25, 1e-12);
+    EXPECT_EQ(err, 0);
+}
+
+// Sample mean and variance of n seeded draws.
+struct SampleMoments {
+    double mean = 0;
+    double variance = 0;
+    double fourth = 0;
+};
+
+SampleMoments Draw(Distribution& d, int n)
+{
+    std::vector<double> xs(n);
+    int32_t err = 0;
+    for (double& x : xs)
+        x = d.Sample(&err);
+    EXPECT_EQ(err, 0);
+    SampleMoments m;
+    for (double x : xs)
+        m.mean += x;
+    m.mean /= n;
+    for (double x : xs) {
+        const double d2 = (x - m.mean) * (x - m.mean);
+        m.variance += d2;
+        m.fourth += d2 * d2;
+    }
+    m.variance /= n;
+    m.fourth /= n;
+    return m;
+}
+
+void ExpectMoments(const SampleMoments& m, double mean, double variance, int n, double slack, const char* what)
+{
+    const double seMean = std::sqrt(variance / n);
+    const double seVariance = std::sqrt(std::fabs(m.fourth - m.variance * m.variance) / n);
+    EXPECT_NEAR(m.mean, mean, 5 * seMean + slack) << what;
+    EXPECT_NEAR(m.variance, variance, 5 * seVariance + slack) << what;
+}
+
+struct SamplerRow {
+    int type;
+    std::vector<double> parameters;
+    int variant;
+    double mean;      // textbook moments of what the sampler draws
+    double variance;
+};
+
+TEST(DistributionTypesTest, OwnSamplersMatchTheirMoments)
+{
+    const SamplerRow rows[] = {
+        {1, {3, 2}, 1, 3, 4},
+        {2, {-1, 3}, 1, 1, 16.0 / 12},
+        {3, {10, 3}, 1, 0.3, 0.3 * 0.7 / 11},         // Beta(3, 7)
+        {3, {0.5, 0.7}, 2, 0.5 / 1.2, 0.35 / (1.44 * 2.2)},  // both shapes below 1
+        {3, {2.5, 4}, 2, 2.5 / 6.5, 10.0 / (6.5 * 6.5 * 7.5)},
+        {6, {3, 0.5}, 1, 2, 1.0 / (3 * 0.25)},
+        {7, {0.5}, 1, 2, 4},
+        {8, {0.6, 2}, 1, 0.3, 0.15},
+        {8, {1, 3}, 1, 1.0 / 3, 1.0 / 9},
+        {8, {2, 1}, 1, 2, 2},
+        {8, {7, 0.5}, 1, 14, 28},
+        {12, {0, 0.5}, 1, std::exp(0.125), (std::exp(0.25) - 1) * std::exp(0.25)},
+        {17, {1, 2, 6}, 1, 3, 21.0 / 18},
+        {18, {4}, 1, 4, 4},
+        {19, {0.3, 12}, 1, 3.6, 2.52},
+    };
+    const int n = 100000;
+    for (const SamplerRow& row : rows) {
+        std::vector<double> values{static_cast<double>(row.type), static_cast<double>(row.variant)};
+        values.insert(values.end(), row.parameters.begin(), row.parameters.end());
+        int32_t err = 0;
+        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+        ASSERT_TRUE(d);
+        SeedRandom(20240611);
+        d->ResetSampler();
+        const SampleMoments m = Draw(*d, n);
+        ExpectMoments(m, row.mean, row.variance, n, 1e-9, d->Name());
+    }
+}
+
+// The moments of what sampling by inversion draws, by an independent quadrature: the density on the range
+// with the probability it leaves out (or exceeds) settled at the top of the range.
+void InvertedMoments(Distribution& d, double& mean, double& variance, double& step)
+{
+    int32_t err = 0;
+    double lo = 0;
+    double hi = 0;
+    d.Range(lo, hi, &err);
+    step = (hi - lo) / 1000;
+    const int pieces = 200000;
+    const double h = (hi - lo) / pieces;
+    double mass = 0;
+    double first = 0;
+    double second = 0;
+    for (int i = 0; i < pieces && mass < 1.0; ++i) {
+        const double x = lo + (i + 0.5) * h;
+        double p = d.Density(x, &err) * h;
+        if (mass + p > 1.0)
+            p = 1.0 - mass;
+        mass += p;
+        first += p * x;
+        second += p * x * x;
+    }
+    first += (1.0 - mass) * hi;
+    second += (1.0 - mass) * hi * hi;
+    mean = first;
+    variance = second - first * first;
+}
+
+TEST(DistributionTypesTest, InversionSamplersMatchTheirDensity)
+{
+    const int types[] = {4, 5, 9, 10, 11, 13, 14, 15};
+    const int n = 100000;
+    for (int type : types) {
+        std::unique_ptr<Distribution> d(MakeDistribution(type));
+        double mean = 0;
+        double variance = 0;
+        double step = 0;
+        InvertedMoments(*d, mean, variance, step);
+        SeedRandom(99);
+        const SampleMoments m = Draw(*d, n);
+        ExpectMoments(m, mean, variance, n, 2 * step * (std::fabs(mean) + 1), d->Name());
+    }
+}
+
+TEST(DistributionTypesTest, FixedSeedGivesTheSameSequence)
+{
+    for (int type = 1; type <= 19; ++type) {
+        std::unique_ptr<Distribution> d(MakeDistribution(type));
+        std::vector<double> first;
+        std::vector<double> second;
+        int32_t err = 0;
+        SeedRandom(7);
+        d->ResetSampler();
+        for (int i = 0; i < 50; ++i)
+            first.push_back(d->Sample(&err));
+        SeedRandom(7);
+        d->ResetSampler();
+        for (int i = 0; i < 50; ++i)
+            second.push_back(d->Sample(&err));
+        EXPECT_EQ(first, second) << d->Name();
+        EXPECT_EQ(err, 0) << d->Name();
+    }
+}
+
+TEST(DistributionTypesTest, SamplersStayInTheirSupport)
+{
+    std::unique_ptr<Distribution> tri = Make(17, {1, 2, 6});
+    std::unique_ptr<Distribution> binomial = Make(19, {0.3, 12});
+    SeedRandom(3);
+    int32_t err = 0;
+    for (int i = 0; i < 5000; ++i) {
+        const double t = tri->Sample(&err);
+        EXPECT_TRUE(t >= 1 && t <= 6);
+        const double b = binomial->Sample(&err);
+        EXPECT_TRUE(b >= 0 && b <= 12 && b == std::floor(b));
+    }
+}
+
+}  // namespace

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Runs a Windows program under the build tree's Wine prefix: wine-run.sh BUILD PROGRAM [ARGS...]
 # Used by CMake as the cross-compiling emulator, so ctest starts every test executable through it.
+# Programs always run inside the build tree, so nothing they write or delete touches the sources.
 set -e
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" "$1"
 shift
-exec wine "$@"
+program=$1
+shift
+[ -f "$program" ] && program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
+case "$PWD/" in "$KIVO_BUILD"/*) ;; *) cd "$KIVO_BUILD" ;; esac
+exec wine "$program" "$@"

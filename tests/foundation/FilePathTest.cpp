@@ -1,0 +1,438 @@
+#include "foundation/FilePath.h"
+
+#include "app/AppFlags.h"
+#include "app/MessageBoxes.h"
+#include "foundation/Archive.h"
+#include "foundation/BmpFile.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/FileNameRules.h"
+#include "foundation/FilePathDialogs.h"
+#include "foundation/FileStream.h"
+#include "foundation/NameList.h"
+#include "framework/dialog/FileDialogs.h"
+#include "tests/foundation/StreamBytes.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Text(const zString& text) { return text.Text(); }
+
+TEST(FilePathParts, SetFullPathSplitsAtTheLastBackslash)
+{
+    struct Row { const char* path; const char* directory; const char* name; };
+    const Row rows[] = {
+        {"C:\\a\\b.tre", "C:\\a\\", "b.tre"}, {"b.tre", "", "b.tre"}, {"C:\\", "C:\\", ""},
+        {"\\\\server\\share\\x", "\\\\server\\share\\", "x"}, {"", "", ""},
+    };
+    for (const Row& row : rows) {
+        FilePath path(row.path);
+        EXPECT_EQ(Text(path.Directory()), row.directory) << row.path;
+        EXPECT_EQ(Text(path.Name()), row.name) << row.path;
+        EXPECT_EQ(Text(path.FullPath()), row.path);
+        EXPECT_EQ(path.IsEmpty(), *row.path == 0);
+    }
+}
+
+TEST(FilePathParts, ExtensionsComeOnlyFromTheName)
+{
+    struct Row { const char* path; const char* extension; const char* baseName; };
+    const Row rows[] = {
+        {"x.y\\name", "", "name"}, {"C:\\d\\a.b.c", "c", "a.b"}, {"file.", "", "file"}, {"noext", "", "noext"},
+    };
+    for (const Row& row : rows) {
+        FilePath path(row.path);
+        zString extension("old"), baseName("old");
+        path.GetExtension(extension);
+        path.GetBaseName(baseName);
+        EXPECT_EQ(Text(extension), row.extension) << row.path;
+        EXPECT_EQ(Text(baseName), row.baseName) << row.path;
+    }
+    EXPECT_EQ(FindExtensionDot("x.y\\name"), nullptr);
+}
+
+TEST(FilePathParts, SetExtensionReplacesOrDropsTheExtension)
+{
+    struct Row { const char* name; const char* extension; const char* expected; };
+    const Row rows[] = {{"name", "tre", "name.tre"}, {"a.b.c", "", "a.b"}, {"a.b", "ind", "a.ind"}, {"", "tre", ".tre"}};
+    for (const Row& row : rows) {
+        FilePath path("C:\\x.d\\", row.name);
+        path.SetExtension(row.extension);
+        EXPECT_EQ(Text(path.Name()), row.expected) << row.name;
+        EXPECT_EQ(Text(path.Directory()), "C:\\x.d\\");
+    }
+}
+
+TEST(FilePathParts, EqualityIgnoresCase)
+{
+    EXPECT_TRUE(FilePath("C:\\Dir\\File.TRE").EqualsNoCase(FilePath("c:\\dir\\file.tre")));
+    EXPECT_FALSE(FilePath("C:\\Dir\\File.TRE").EqualsNoCase(FilePath("C:\\Dir2\\File.TRE")));
+    FilePath path("C:\\a\\b");
+    path.Clear();
+    EXPECT_TRUE(path.IsEmpty());
+}
+
+TEST(DirectoryTexts, TrailingBackslashAndParents)
+{
+    struct Row { const char* text; int levels; const char* expected; };
+    const Row rows[] = {
+        {"C:\\a\\b\\", 1, "C:\\a\\"}, {"C:\\a\\b", 1, "C:\\a\\"}, {"C:\\a\\b\\", 2, "C:\\"},
+        {"C:\\a\\b\\", -1, "C:\\"},   {"C:\\", 1, "C:\\"},        {"a", 1, "a\\"}, {"C:\\a\\b\\", 0, "C:\\a\\b\\"},
+    };
+    for (const Row& row : rows) {
+        zString text(row.text);
+        ParentDirectory(text, row.levels);
+        EXPECT_EQ(Text(text), row.expected) << row.text << " " << row.levels;
+    }
+    zString empty;
+    EnsureTrailingBackslash(empty);
+    EXPECT_EQ(Text(empty), "\\");
+    zString ends("C:\\a\\");
+    EnsureTrailingBackslash(ends);
+    EXPECT_EQ(Text(ends), "C:\\a\\");
+    zString base("C:\\a\\");
+    AppendDirectory(base, "tables");
+    EXPECT_EQ(Text(base), "C:\\a\\tables\\");
+}
+
+// Stored form: version record, the full path as a stored string, then (from 2.5 build 4) 4 and 2 reserved bytes.
+TEST(FilePathStored, WritesVersionPathAndReservedFields)
+{
+    FilePath path("C:\\a\\b.tre");
+    Bytes bytes = WrittenBytes([&](Archive& archive) { path.Serialize(archive); });
+    const Bytes expected = {0x03, 0x05, 0x00, 0x03, 0x05, 0x00, 0x0A, 0x00, 0x00, 0x00, 'C', ':', '\\', 'a', '\\',
+                            'b',  '.',  't',  'r',  'e',  0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    EXPECT_EQ(bytes, expected);
+    FilePath back;
+    ReadStream in(bytes);
+    back.Serialize(in);
+    EXPECT_EQ(in->FormatError(), 0u);
+    EXPECT_EQ(in->BytesLeft(), 0u);
+    EXPECT_TRUE(back.EqualsNoCase(path));
+    EXPECT_EQ(Text(back.Name()), "b.tre");
+}
+
+TEST(FilePathStored, VersionsBeforeTwoFiveBuildFourHaveNoReservedFields)
+{
+    struct Row { uint8_t build; uint32_t left; };
+    const Row rows[] = {{0x03, 6}, {0x04, 0}};
+    for (const Row& row : rows) {
+        ReadStream in({0x02, 0x05, row.build, 0x02, 0x05, row.build, 0x03, 0x00, 0x00, 0x00, 'x', '.', 'y', 0x00,
+                       0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+        FilePath path;
+        path.Serialize(in);
+        EXPECT_EQ(in->FormatError(), 0u);
+        EXPECT_EQ(in->BytesLeft(), row.left);
+        EXPECT_EQ(Text(path.Name()), "x.y");
+    }
+}
+
+TEST(FilePathStored, ADamagedRecordLeavesThePath)
+{
+    ReadStream in({0x03, 0x05, 0x00, 0x03, 0x05, 0x00, 0x40, 0x00, 0x00, 0x00, 'x'});
+    FilePath path("C:\\keep.tre");
+    path.Serialize(in);
+    EXPECT_TRUE(in->Failed());
+    EXPECT_EQ(Text(path.FullPath()), "C:\\keep.tre");
+}
+
+// File operations on a scratch directory inside the system's temporary directory.
+class FileOperations : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        FilePath temp;
+        ASSERT_TRUE(MakeTempFilePath(temp));
+        temp.Delete();
+        directory = temp.FullPath();
+        directory += ".dir";
+        ASSERT_TRUE(CreateDirectoryChain(directory.Text()));
+        EnsureTrailingBackslash(directory);
+    }
+    void TearDown() override
+    {
+        // Only ever clean the scratch directory this fixture made: a failed SetUp leaves it empty.
+        if (directory.Length() < 6 || !strstr(directory.Text(), ".dir\\"))
+            return;
+        NameList names(4, 1);
+        FilePath::ListFiles(directory.Text(), "*", names);
+        for (int i = 0; i < names.Count(); ++i) {
+            zString entry(directory);
+            entry += names.At(i)->Text();
+            DeleteFileA(entry.Text());
+            RemoveDirectoryA(entry.Text());
+        }
+        RemoveDirectoryA(directory.Text());
+    }
+
+    FilePath In(const char* name) const { return FilePath(directory.Text(), name); }
+    static void Write(const FilePath& path, const std::string& bytes)
+    {
+        std::ofstream out(path.FullPath().Text(), std::ios::binary);
+        out << bytes;
+    }
+    static std::string Read(const FilePath& path)
+    {
+        std::ifstream in(path.FullPath().Text(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    zString directory;
+};
+
+TEST_F(FileOperations, ExistenceSizeAndDeletion)
+{
+    FilePath missing = In("missing.tre");
+    EXPECT_FALSE(missing.Exists());
+    EXPECT_EQ(missing.FileSize(), 0u);
+    EXPECT_FALSE(missing.IsInUse());
+    EXPECT_FALSE(missing.Delete());
+
+    FilePath file = In("data.bin");
+    Write(file, "12345");
+    EXPECT_TRUE(file.Exists());
+    EXPECT_EQ(file.FileSize(), 5u);
+    EXPECT_FALSE(file.IsInUse());
+    {
+        FileHandle held = file.OpenHandle(false);
+        ASSERT_TRUE(held.IsValid());
+        EXPECT_TRUE(file.IsInUse());
+    }
+    EXPECT_FALSE(file.IsInUse());
+    EXPECT_TRUE(file.Delete());
+    EXPECT_FALSE(file.Exists());
+}
+
+TEST_F(FileOperations, OpeningAsStreamCFileAndHandle)
+{
+    FilePath file = In("stream.bin");
+    {
+        std::unique_ptr<FileStream> out = file.OpenStream(true);
+        out->WriteLong(0x01020304);
+        EXPECT_EQ(out->State(), 0u);
+    }
+    EXPECT_EQ(Read(file), std::string("\x04\x03\x02\x01", 4));
+    {
+        std::unique_ptr<FileStream> in = file.OpenStream(false);
+        int32_t value = 0;
+        in->ReadLong(value);
+        EXPECT_EQ(value, 0x01020304);
+    }
+    {
+        CFile text = file.OpenCFile(true);
+        ASSERT_TRUE(text);
+        std::fputs("line", text.get());
+    }
+    EXPECT_EQ(Read(file).substr(0, 4), "line");
+    {
+        FileHandle created = file.OpenHandle(true);
+        ASSERT_TRUE(created.IsValid());
+    }
+    EXPECT_EQ(file.FileSize(), 0u);
+    EXPECT_FALSE(In("none").OpenCFile(false));
+    EXPECT_FALSE(In("none").OpenHandle(false).IsValid());
+    EXPECT_NE(In("none").OpenStream(false)->State(), 0u);
+}
+
+TEST_F(FileOperations, WriteProbeLeavesNoFileBehind)
+{
+    EXPECT_TRUE(FilePath::CanWriteDirectory(directory.Text()));
+    EXPECT_FALSE(In("testMorl.und").Exists());
+    zString absent(directory);
+    absent += "absent\\";
+    EXPECT_FALSE(FilePath::CanWriteDirectory(absent.Text()));
+}
+
+TEST_F(FileOperations, DirectoryChainsAreCreatedFromTheFirstMissingParent)
+{
+    zString deep(directory);
+    deep += "one\\two\\three\\";
+    FilePath::EnsureDirectory(deep.Text());
+    EXPECT_TRUE(FilePath::CanWriteDirectory(deep.Text()));
+    RemoveDirectoryA(deep.Text());
+    zString two(directory);
+    two += "one\\two\\";
+    RemoveDirectoryA(two.Text());
+}
+
+TEST_F(FileOperations, ListFilesAppendsMatchingEntries)
+{
+    Write(In("a.tbl"), "1");
+    Write(In("b.tbl"), "2");
+    Write(In("c.txt"), "3");
+    NameList names(4, 1);
+    names.AddText("kept");
+    FilePath::ListFiles(directory.Text(), "*.tbl", names);
+    std::vector<std::string> listed;
+    for (int i = 0; i < names.Count(); ++i)
+        listed.push_back(names.At(i)->Text());
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[0], "kept");
+    std::sort(listed.begin() + 1, listed.end());
+    EXPECT_EQ(listed[1], "a.tbl");
+    EXPECT_EQ(listed[2], "b.tbl");
+}
+
+TEST_F(FileOperations, MoveCopiesOverTheTargetAndDeletesTheSource)
+{
+    FilePath source = In("source.bin");
+    FilePath target = In("target.bin");
+    Write(source, "new");
+    Write(target, "old contents");
+    EXPECT_TRUE(MoveFilePath(source, target));
+    EXPECT_FALSE(source.Exists());
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_FALSE(MoveFilePath(In("missing"), target));
+    EXPECT_EQ(Read(target), "new");
+}
+
+TEST_F(FileOperations, TemporaryFilesAreNewAndEmpty)
+{
+    FilePath first, second;
+    ASSERT_TRUE(MakeTempFilePath(first));
+    ASSERT_TRUE(MakeTempFilePath(second));
+    EXPECT_FALSE(first.EqualsNoCase(second));
+    EXPECT_TRUE(first.Exists());
+    EXPECT_EQ(first.FileSize(), 0u);
+    EXPECT_EQ(std::string(first.Name().Text()).substr(0, 3), "TRE");
+    first.Delete();
+    second.Delete();
+}
+
+// A 2 x 1 bitmap of 8 bits per pixel: 40-byte header, 256 colours of 4 bytes, one 4-byte row.
+TEST_F(FileOperations, DibsAreSavedWithTheBmpFileHeader)
+{
+    const SIZE_T blockSize = 40 + 256 * 4 + 4;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, blockSize);
+    ASSERT_NE(block, nullptr);
+    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
+    header->biSize = 40;
+    header->biWidth = 2;
+    header->biHeight = 1;
+    header->biPlanes = 1;
+    header->biBitCount = 8;
+    reinterpret_cast<uint8_t*>(header)[40 + 1024] = 0xAB;
+    GlobalUnlock(block);
+
+    FilePath file = In("picture.bmp");
+    EXPECT_TRUE(SaveDibAsBmp(file, block));
+    std::string bytes = Read(file);
+    ASSERT_EQ(bytes.size(), blockSize + 14);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    auto le32 = [&](size_t at) {
+        return uint32_t(uint8_t(bytes[at])) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
+               uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+    };
+    EXPECT_EQ(le32(2), blockSize + 14);
+    EXPECT_EQ(le32(6), 0u);
+    EXPECT_EQ(le32(10), 14u + 40u + 1024u);
+    EXPECT_EQ(uint8_t(bytes[le32(10)]), 0xAB);
+    GlobalFree(block);
+    EXPECT_FALSE(SaveDibAsBmp(file, nullptr));
+}
+
+class FileNames : public testing::Test {
+protected:
+    void TearDown() override { AppFlags::longFileNames = true; }
+};
+
+TEST_F(FileNames, LegalNamesDependOnLongFileNames)
+{
+    struct Row { const char* name; bool withLong; bool withoutLong; };
+    const Row rows[] = {
+        {"abcdefgh", true, true},  {"abcdefghi", true, false}, {"a\"b", true, false}, {"a/b", false, false},
+        {"a b", true, false},      {"a+b", true, false},       {"a!b", true, true},   {"", false, false},
+        {"a\\b", false, false},    {"a:b", false, false},      {"a*b", false, false}, {"a\x7F", false, false},
+        {"\xE9t\xE9", false, false}, {"a\tb", false, false},   {"x~1", true, true},   {"[a]", true, false},
+    };
+    for (const Row& row : rows) {
+        AppFlags::longFileNames = true;
+        EXPECT_EQ(IsLegalFileName(row.name), row.withLong) << row.name;
+        AppFlags::longFileNames = false;
+        EXPECT_EQ(IsLegalFileName(row.name), row.withoutLong) << row.name;
+    }
+}
+
+// The file dialogs are answered by a presenter that records what the dialog was given.
+class FileDialogAnswers : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous = SetFileDialogPresenter([this](OPENFILENAMEA& dialog, bool saving) {
+            savingSeen.push_back(saving);
+            initialNames.push_back(dialog.lpstrFile);
+            extensions.push_back(dialog.lpstrDefExt ? dialog.lpstrDefExt : "(none)");
+            flags = dialog.Flags;
+            filter.assign(dialog.lpstrFilter, dialog.lpstrFilter + 40);
+            if (answers.empty())
+                return 0;
+            std::strcpy(dialog.lpstrFile, answers.front().c_str());
+            answers.erase(answers.begin());
+            return 1;
+        });
+    }
+    void TearDown() override { SetFileDialogPresenter(previous); }
+
+    FileDialogPresenter previous;
+    std::vector<std::string> answers;
+    std::vector<bool> savingSeen;
+    std::vector<std::string> initialNames;
+    std::vector<std::string> extensions;
+    std::string filter;
+    DWORD flags = 0;
+};
+
+TEST_F(FileDialogAnswers, OpenStoresTheChosenPath)
+{
+    answers = {"C:\\trees\\chosen.tre"};
+    const char* const filters[] = {"Trees (*.tre)", "*.tre", nullptr};
+    FilePath path;
+    EXPECT_TRUE(ChooseOpenPath(nullptr, filters, "Open", "*.tre", path));
+    EXPECT_EQ(Text(path.FullPath()), "C:\\trees\\chosen.tre");
+    EXPECT_EQ(initialNames[0], "*.tre");
+    EXPECT_EQ(extensions[0], "tre");
+    EXPECT_EQ(flags, DWORD(0x281006));
+    EXPECT_EQ(filter.substr(0, 21), std::string("Trees (*.tre)\0*.tre\0\0", 21));
+    EXPECT_FALSE(ChooseOpenPath(nullptr, nullptr, "Open", nullptr, path));
+    EXPECT_EQ(extensions[1], "*");
+    EXPECT_EQ(filter.substr(0, 22), std::string("All Files (*.*)\0*.*\0\0", 22));
+    EXPECT_EQ(Text(path.FullPath()), "C:\\trees\\chosen.tre");
+}
+
+TEST_F(FileDialogAnswers, SaveAsksAgainUntilTheDirectoryIsWritable)
+{
+    FilePath temp;
+    ASSERT_TRUE(MakeTempFilePath(temp));
+    temp.Delete();
+    answers = {"Z:\\no\\such\\directory\\x.tre", temp.FullPath().Text()};
+    MessageBoxRecorder boxes;
+    FilePath path;
+    EXPECT_TRUE(ChooseSavePath(nullptr, nullptr, "Save", "tree.tre", path));
+    EXPECT_TRUE(path.EqualsNoCase(temp));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().caption, "KIVO");
+    EXPECT_EQ(boxes.Last().text, "That directory is either on a locked disk or non-existent.");
+    EXPECT_EQ(savingSeen, (std::vector<bool>{true, true}));
+    EXPECT_EQ(initialNames[0], "tree.tre");
+    EXPECT_EQ(extensions[0], "tre");
+    EXPECT_EQ(flags, DWORD(0x280006));
+}
+
+TEST_F(FileDialogAnswers, SaveCancelledChoosesNothing)
+{
+    FilePath path("C:\\kept.tre");
+    EXPECT_FALSE(ChooseSavePath(nullptr, nullptr, "Save", "*.tre", path));
+    EXPECT_EQ(initialNames[0], "");
+    EXPECT_EQ(extensions[0], "(none)");
+    EXPECT_EQ(Text(path.FullPath()), "C:\\kept.tre");
+}
+
+} // namespace

@@ -3,13 +3,6 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
 
-namespace {
-
-// The "VisualCtrl" class is registered once per process.
-bool VisualCtrlRegistered = false;
-
-} // namespace
-
 ChildWindow::ChildWindow(WindowCL* parent, LayoutManager* layout, DWORD style) : WindowCL(parent, layout, style)
 {
     Initialise();
@@ -32,11 +25,11 @@ void ChildWindow::Initialise()
 void ChildWindow::Create()
 {
     std::unique_ptr<WNDCLASSA> record = ClassRecord();
-    if (record && className_ == "VisualCtrl") {
-        if (VisualCtrlRegistered)
-            record.reset();
-        VisualCtrlRegistered = true;
-    }
+    // The "VisualCtrl" class is registered once; every later window shares it.
+    WNDCLASSA existing;
+    if (record && className_ == "VisualCtrl" &&
+        GetClassInfoA(TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), "VisualCtrl", &existing))
+        record.reset();
     RegisterClassOf(std::move(record));
     const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
     const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;

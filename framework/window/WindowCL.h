@@ -69,6 +69,8 @@ public:
 
     // The generic window procedure.
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The window object of a handle, 0 when the handle is not in the application's map.
+    static WindowCL* FromHandle(HWND handle);
 
     // Handler lists.
     void AddHandler(EventTarget* target, EventHandler function, UINT message);
@@ -152,6 +154,13 @@ public:
     const Cursor& WindowCursor() const { return cursor_; }
 
 protected:
+    // The generic procedure's handling of one message. When it answers the system at once, answeredAtOnce is
+    // set and the answer is returned; otherwise the working answer r (0 means not handled).
+    long DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
+    // The end of every procedure: a handled message answers 0, an unhandled one gets the default processing
+    // (the system's own when the operation deleted the object).
+    static LRESULT FinishDispatch(WindowCL* window, WindowEvent& event, long result);
+
     // The window-class record that subclasses fill in: class style 0, 12 window extra bytes, the program
     // instance, the application icon, no cursor, background COLOR_APPWORKSPACE + 1, no menu.
     static std::unique_ptr<WNDCLASSA> ClassRecordTemplate();

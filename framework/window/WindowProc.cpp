@@ -12,11 +12,6 @@
 
 namespace {
 
-WindowCL* FindWindowObject(HWND handle)
-{
-    return TheApp && TheApp->Map() ? TheApp->Map()->Find(handle) : nullptr;
-}
-
 CommandTarget* MenuTargetOf(WindowCL* window)
 {
     if (!(window->RoutingMask() & WindowCL::RouteMenu))
@@ -27,13 +22,34 @@ CommandTarget* MenuTargetOf(WindowCL* window)
 
 } // namespace
 
+WindowCL* WindowCL::FromHandle(HWND handle)
+{
+    return TheApp && TheApp->Map() ? TheApp->Map()->Find(handle) : nullptr;
+}
+
 LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WindowEvent event{lParam, wParam, message, handle};
-    WindowCL* window = FindWindowObject(handle);
+    WindowCL* window = FromHandle(handle);
     if (!window)
         return handle ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+    bool answeredAtOnce = false;
+    LRESULT answer = 0;
+    const long result = window->DispatchGeneric(event, answeredAtOnce, answer);
+    return answeredAtOnce ? answer : FinishDispatch(window, event, result);
+}
 
+long WindowCL::DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    WindowCL* window = this;
+    const HWND handle = event.window;
+    const UINT message = event.message;
+    const LPARAM lParam = event.lParam;
+    auto answerNow = [&](LRESULT value) {
+        answeredAtOnce = true;
+        answer = value;
+        return 0L;
+    };
     // Lists first: with the routing bit set, a handler that takes the message answers 1 to the system.
     auto listsTake = [&](unsigned bit) { return (window->routingMask_ & bit) && window->DispatchToLists(&event); };
 
@@ -50,18 +66,18 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
         break;
     case WM_ACTIVATE:
         if (listsTake(RouteActivate))
-            return 1;
+            return answerNow(1);
         result = window->OnActivate(&event);
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         if (listsTake(RouteFocus))
-            return 1;
+            return answerNow(1);
         result = window->OnFocus(&event);
         break;
     case WM_CLOSE:
         if (listsTake(RouteClose))
-            return 1;
+            return answerNow(1);
         result = window->OnClose(&event);
         break;
     case WM_ERASEBKGND:
@@ -78,11 +94,11 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
         TheApp->Map()->Remove(handle);
         if (window->state_ & StateDeleteWithWindow)
             delete window;
-        return 0;
+        return answerNow(0);
     case WM_COMMAND:
         if (CurrentPopupMenu) {
-            if (long answer = CurrentPopupMenu->Dispatch(&event))
-                return answer;
+            if (long taken = CurrentPopupMenu->Dispatch(&event))
+                return answerNow(taken);
         }
         if (CommandTarget* menu = MenuTargetOf(window)) {
             if (menu->Dispatch(&event)) {
@@ -102,8 +118,8 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
     case WM_INITMENU:
     case WM_MENUSELECT:
         if (CommandTarget* menu = MenuTargetOf(window)) {
-            if (long answer = menu->Dispatch(&event))
-                return answer;
+            if (long taken = menu->Dispatch(&event))
+                return answerNow(taken);
         }
         result = window->DispatchToLists(&event);
         break;
@@ -115,14 +131,14 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
         if (HBRUSH brush = window->ChildColours(&event))
-            return reinterpret_cast<LRESULT>(brush);
+            return answerNow(reinterpret_cast<LRESULT>(brush));
         result = 0;
         break;
     case WM_MOUSEMOVE:
         if (window->cursor_.Handle())
             ::SetCursor(window->cursor_.Handle());
         if (listsTake(RouteMouseMove))
-            return 1;
+            return answerNow(1);
         result = window->OnMouseMove(&event);
         break;
     case WM_LBUTTONDOWN:
@@ -130,23 +146,28 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
         if (listsTake(RouteButtonDown))
-            return 1;
+            return answerNow(1);
         result = window->OnButtonDown(&event);
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
         if (listsTake(RouteButtonUp))
-            return 1;
+            return answerNow(1);
         result = window->OnButtonUp(&event);
         break;
     default:
         result = window->DispatchToLists(&event);
         break;
     }
+    return result;
+}
+
+LRESULT WindowCL::FinishDispatch(WindowCL* window, WindowEvent& event, long result)
+{
     if (result)
         return 0;
     // The operation may have deleted its own object; the system's default then answers for it.
-    if (FindWindowObject(handle) != window)
-        return IsWindow(handle) ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+    if (FromHandle(event.window) != window)
+        return IsWindow(event.window) ? DefWindowProcA(event.window, event.message, event.wParam, event.lParam) : 0;
     return window->DefaultProcessing(&event);
 }

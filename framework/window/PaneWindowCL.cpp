@@ -1,0 +1,166 @@
+#include "framework/window/PaneWindowCL.h"
+
+#include "framework/dialog/CommandTarget.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/ScrollBarState.h"
+#include "framework/window/Scroller.h"
+
+namespace {
+
+bool IsLive(HWND handle)
+{
+    return handle && IsWindow(handle);
+}
+
+} // namespace
+
+PaneWindowCL::PaneWindowCL(WindowCL* parent, LayoutManager* layout, DWORD style) : ChildWindow(parent, layout, style)
+{
+    className_ = "PaneWindowCL";
+    Create();
+}
+
+std::unique_ptr<WNDCLASSA> PaneWindowCL::ClassRecord()
+{
+    // The class is registered once; every pane after the first shares it.
+    WNDCLASSA existing;
+    if (GetClassInfoA(TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), "PaneWindowCL", &existing))
+        return nullptr;
+    std::unique_ptr<WNDCLASSA> record = ClassRecordTemplate();
+    record->hbrBackground = reinterpret_cast<HBRUSH>(static_cast<UINT_PTR>(COLOR_WINDOW + 1));
+    record->lpszClassName = "PaneWindowCL";
+    record->lpfnWndProc = WindowProc;
+    return record;
+}
+
+long PaneWindowCL::Forward(WindowEvent* event)
+{
+    if (IsLive(reinterpret_cast<HWND>(event->lParam)) || scroller_)
+        return WindowCL::Forward(event);
+    return 0;
+}
+
+void PaneWindowCL::Show(int showCommand)
+{
+    if (!(state_ & StateShown))
+        OnZoomChanged();
+    ChildWindow::Show(showCommand);
+}
+
+long PaneWindowCL::Paint(WindowEvent*) { return 0; }
+void PaneWindowCL::OnZoomChanged() {}
+long PaneWindowCL::PrintOnDisplay(void*, void*) { return 0; }
+long PaneWindowCL::PrintPageSetup(void*, void*) { return 0; }
+long PaneWindowCL::NextPrintPage() { return 0; }
+
+void PaneWindowCL::Scroll(int dx, int dy, const RECT* rect)
+{
+    ScrollWindow(handle_, dx, dy, rect, rect);
+}
+
+long PaneWindowCL::PaintSequence(WindowEvent& event)
+{
+    PAINTSTRUCT paint;
+    paintContext_ = BeginPaint(handle_, &paint);
+    const long result = Paint(&event);
+    EndPaint(handle_, &paint);
+    paintContext_ = nullptr;
+    return result;
+}
+
+void PaneWindowCL::ApplyScrollCode(WindowEvent& event, bool& dispatchEnds)
+{
+    ScrollBarState* state = nullptr;
+    HWND control = reinterpret_cast<HWND>(event.lParam);
+    if (IsLive(control)) {
+        WindowCL* bar = FromHandle(control);
+        if (!bar) {
+            dispatchEnds = true;
+            return;
+        }
+        state = bar->VerticalState() ? bar->VerticalState() : bar->HorizontalState();
+    } else {
+        state = event.message == WM_VSCROLL ? verticalState_ : horizontalState_;
+    }
+    if (!state)
+        return;
+    switch (LOWORD(event.wParam)) {
+    case SB_LINEUP:
+        state->SetPos(state->position - state->lineStep);
+        break;
+    case SB_LINEDOWN:
+        state->SetPos(state->position + state->lineStep);
+        break;
+    case SB_PAGEUP:
+        state->SetPos(state->position - state->pageStep);
+        break;
+    case SB_PAGEDOWN:
+        state->SetPos(state->position + state->pageStep);
+        break;
+    case SB_TOP:
+        state->SetPos(state->minimum);
+        break;
+    case SB_BOTTOM:
+        state->SetPos(state->maximum);
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        state->SetPosClamped(static_cast<short>(HIWORD(event.wParam)));
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK PaneWindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowEvent event{lParam, wParam, message, handle};
+    auto* pane = dynamic_cast<PaneWindowCL*>(FromHandle(handle));
+    if (!pane)
+        return DefWindowProcA(handle, message, wParam, lParam);
+    long result = 0;
+    switch (message) {
+    case WM_SIZE:
+        result = pane->OnSize(&event);
+        pane->LayoutChildren(&event);
+        if (pane->scroller_)
+            pane->scroller_->Update(&event);
+        break;
+    case WM_PAINT:
+        result = pane->PaintSequence(event);
+        break;
+    case WM_CHAR:
+        result = pane->OnChar(&event);
+        break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+        bool dispatchEnds = false;
+        pane->ApplyScrollCode(event, dispatchEnds);
+        result = dispatchEnds ? 0 : pane->Forward(&event);
+        break;
+    }
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+        if (CurrentPopupMenu) {
+            if (long taken = CurrentPopupMenu->Dispatch(&event))
+                return taken;
+        }
+        result = pane->DispatchEvent(&event);
+        if (!result)
+            result = pane->OnCommand(&event);
+        break;
+    case WM_INITMENU:
+    case WM_MENUSELECT:
+        result = pane->DispatchToLists(&event);
+        break;
+    default: {
+        bool answeredAtOnce = false;
+        LRESULT answer = 0;
+        result = pane->DispatchGeneric(event, answeredAtOnce, answer);
+        if (answeredAtOnce)
+            return answer;
+        break;
+    }
+    }
+    return FinishDispatch(pane, event, result);
+}

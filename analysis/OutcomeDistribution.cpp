@@ -87,7 +87,7 @@ OutcomeStatistics OutcomeDistribution::Statistics(double factor, int component, 
             result.mode = v;
         }
     }
-    result.mean = sum / total;
+    result.mean = total != 0.0 ? sum / total : 0.0;
 
     Percentile percentiles[] = {
         {0.95 * total, &result.percentile95, &result.found95},

@@ -26,7 +26,7 @@ public:
 
     // Statistics of a list sorted ascending by `component`; the tail percentiles at p and 1 - p only when
     // 0 < p < 0.5. The variance is scaled by `factor` and not divided by the total probability. An empty
-    // list gives the all-zero record.
+    // list gives the all-zero record, a total probability of 0 the mean 0.
     OutcomeStatistics Statistics(double factor, int component, double p) const;
 
     // Square root of the sum of (v - mean)^2 * probability * factor, v being the currently selected

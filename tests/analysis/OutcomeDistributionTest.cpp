@@ -169,6 +169,15 @@ TEST(OutcomeDistribution, EmptyListGivesZeroStatistics)
     OutcomeDistribution list;
     const OutcomeStatistics s = list.Statistics(1.0, ComponentValue, 0.1);
     ExpectStatistics(s, OutcomeStatistics(), "empty");
+
+    list.Add(4, 0.0, nullptr, false);
+    list.Add(6, 0.0, nullptr, false);
+    const OutcomeStatistics weightless = list.Statistics(1.0, ComponentValue, 0.1);
+    EXPECT_EQ(weightless.mean, 0.0);
+    EXPECT_EQ(weightless.variance, 16.0 * 0 + 36.0 * 0);
+    EXPECT_EQ(weightless.minimum, 4);
+    EXPECT_EQ(weightless.maximum, 6);
+    EXPECT_EQ(weightless.median, 4);  // threshold 0 is reached at once
 }
 
 TEST(OutcomeDistribution, StandardDeviationAboutGivenMeanUsesSelector)

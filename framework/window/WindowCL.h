@@ -6,6 +6,7 @@
 #include "framework/dialog/Cursor.h"
 #include "framework/draw/Colour.h"
 #include "framework/window/EventTarget.h"
+#include "foundation/zString.h"
 
 #include <list>
 #include <memory>
@@ -109,6 +110,7 @@ public:
     // Text and appearance.
     void SetText(const char* text);
     void SetText(const std::string& text) { SetText(text.c_str()); }
+    void SetText(const zString& text) { SetText(text.Text()); }
     const char* Text() const { return title_.c_str(); }
     void ShowWindow(int command);
     void ApplyStyle();

@@ -3,9 +3,35 @@
 #include <cfloat>
 #include <cmath>
 
+namespace {
+
+// Whole exponents up to this magnitude are computed by repeated squaring (a few roundings at most), which
+// is many times faster than the library's pow for the usual discounting by a stage number.
+const double kMaxSquaringExponent = 64.0;
+
+double PowerBySquaring(double base, int exponent)
+{
+    unsigned n = static_cast<unsigned>(exponent < 0 ? -exponent : exponent);
+    double result = 1.0;
+    double factor = base;
+    while (n) {
+        if (n & 1u)
+            result *= factor;
+        n >>= 1;
+        if (n)
+            factor *= factor;
+    }
+    return exponent < 0 ? 1.0 / result : result;
+}
+
+}  // namespace
+
 bool CheckedPow(double base, double exponent, double& result)
 {
-    result = std::pow(base, exponent);
+    if (std::fabs(exponent) <= kMaxSquaringExponent && exponent == std::trunc(exponent) && std::isfinite(base))
+        result = PowerBySquaring(base, static_cast<int>(exponent));
+    else
+        result = std::pow(base, exponent);
     if (std::isnan(base) || std::isnan(exponent))
         return true;
     if (std::isnan(result))

@@ -13,12 +13,14 @@ const char* const PreferencesSection = "Preferences";
 constexpr uint32_t GrowStep = 100;
 constexpr uint32_t MaxBinaryBytes = 512;
 
-// Reads the binary form; false when there is none. A damaged value gives the record its defaults.
+// Reads the binary form; false when there is none (the older text form has the same name but is a string
+// value). A damaged value gives the record its defaults.
 bool LoadBinaryForm(PreferenceRecord& record)
 {
     uint8_t bytes[MaxBinaryBytes];
     uint32_t size = sizeof bytes;
-    if (!RegistryReadValue(PreferencesSection, record.ClassName(), bytes, size))
+    uint32_t type = REG_NONE;
+    if (!RegistryReadValue(PreferencesSection, record.ClassName(), bytes, size, &type) || type != REG_BINARY)
         return false;
     MemoryStream stream(bytes, size, false);
     VersionRecord version;

@@ -36,7 +36,8 @@ bool LoadFontPreference(FontRecord& font, const char* name)
     FontRecord saved = font;
     uint8_t bytes[MaxBinaryBytes];
     uint32_t size = sizeof bytes;
-    if (RegistryReadValue(FontsSection, name, bytes, size)) {
+    uint32_t type = REG_NONE;
+    if (RegistryReadValue(FontsSection, name, bytes, size, &type) && type == REG_BINARY) {
         MemoryStream stream(bytes, size, false);
         VersionRecord version;
         version.Serialize(stream);

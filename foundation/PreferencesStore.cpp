@@ -21,7 +21,7 @@ zString SectionPath(const char* section)
 
 } // namespace
 
-bool RegistryReadValue(const char* section, const char* name, void* buffer, uint32_t& size)
+bool RegistryReadValue(const char* section, const char* name, void* buffer, uint32_t& size, uint32_t* type)
 {
     RegistryKey key;
     if (!key.Open(HKEY_CURRENT_USER, SectionPath(section).Text(), KEY_QUERY_VALUE)) {
@@ -29,8 +29,11 @@ bool RegistryReadValue(const char* section, const char* name, void* buffer, uint
         return false;
     }
     DWORD bytes = size;
-    LONG status = RegQueryValueExA(key.Get(), name, nullptr, nullptr, static_cast<BYTE*>(buffer), &bytes);
+    DWORD valueType = REG_NONE;
+    LONG status = RegQueryValueExA(key.Get(), name, nullptr, &valueType, static_cast<BYTE*>(buffer), &bytes);
     size = status == ERROR_SUCCESS ? bytes : 0;
+    if (type)
+        *type = valueType;
     return status == ERROR_SUCCESS;
 }
 

@@ -31,8 +31,10 @@ int ReadProfileInt(const char* section, const char* key, int defaultValue);
 bool WriteProfileInt(const char* section, const char* key, int value);
 
 // The registry calls behind them, on the section's key. RegistryReadValue takes the buffer's capacity in
-// `size` and returns the bytes read there; it fails when the value is missing or larger than the buffer.
-bool RegistryReadValue(const char* section, const char* name, void* buffer, uint32_t& size);
+// `size` and returns the bytes read there (and the value's type when asked); it fails when the value is
+// missing or larger than the buffer.
+bool RegistryReadValue(const char* section, const char* name, void* buffer, uint32_t& size,
+                       uint32_t* type = nullptr);
 bool RegistryWriteValue(const char* section, const char* name, uint32_t type, const void* data, uint32_t size);
 bool RegistryDeleteKey(const char* section);
 bool RegistryDeleteValue(const char* section, const char* name);

@@ -165,6 +165,8 @@ protected:
         NameList names(4, 1);
         FilePath::ListFiles(directory.Text(), "*", names);
         for (int i = 0; i < names.Count(); ++i) {
+            if (*names.At(i) == "." || *names.At(i) == "..")
+                continue;
             zString entry(directory);
             entry += names.At(i)->Text();
             DeleteFileA(entry.Text());
@@ -431,7 +433,9 @@ TEST_F(FileDialogAnswers, SaveCancelledChoosesNothing)
     FilePath path("C:\\kept.tre");
     EXPECT_FALSE(ChooseSavePath(nullptr, nullptr, "Save", "*.tre", path));
     EXPECT_EQ(initialNames[0], "");
-    EXPECT_EQ(extensions[0], "(none)");
+    EXPECT_EQ(extensions[0], "tre");
+    EXPECT_FALSE(ChooseSavePath(nullptr, nullptr, "Save", nullptr, path));
+    EXPECT_EQ(extensions[1], "(none)");
     EXPECT_EQ(Text(path.FullPath()), "C:\\kept.tre");
 }
 

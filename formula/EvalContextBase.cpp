@@ -2,10 +2,13 @@
 
 #include "analysis/UniformRandom.h"
 #include "app/MessageBoxes.h"
+#include "formula/Distribution.h"
 #include "formula/Formula.h"
 #include "formula/ParseOnlyContext.h"
 #include "formula/TableDirectory.h"
 #include "treewin/CalcState.h"
+
+#include <memory>
 
 namespace {
 
@@ -75,9 +78,14 @@ int EvalContextBase::DistributionValue(int, int, double*)
     return 0;
 }
 
-int EvalContextBase::DistributionMean(const double*, int, double*)
+int EvalContextBase::DistributionMean(const double* values, int count, double* mean)
 {
-    return 0;
+    int32_t failed = 0;
+    std::unique_ptr<Distribution> distribution(MakeDistributionFromValues(count, values, &failed));
+    if (!distribution)
+        return 0;
+    *mean = distribution->Mean(&failed);
+    return failed ? -1 : 1;
 }
 
 void EvalContextBase::SetError(int code, const zString* arg1, const zString* arg2)

@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         FunctionErrorCase{"Logit(2; 0; 0)", 11, "LOGIT"}, FunctionErrorCase{"Choose(2.5; 10; 20; 30)", 20, ""},
         FunctionErrorCase{"Choose(3; 10; 20)", 20, ""}, FunctionErrorCase{"Choose(0; 10)", 20, ""},
         FunctionErrorCase{"Choose(1)", 10, "CHOOSE"}, FunctionErrorCase{"Unknown(1)", 9, "Unknown"},
-        FunctionErrorCase{"DistSamp(99)", 17, "99"}, FunctionErrorCase{"Dist(1; 0; 0; 1)", 19, "DIST"},
+        FunctionErrorCase{"DistSamp(99)", 17, "99"}, FunctionErrorCase{"Dist(1; 1; 0)", 19, "DIST"},
         FunctionErrorCase{"Sub(4)", 21, "4"}));
 
 TEST(BuiltinFunctions, LinksAndDistributionsComeFromTheContext)

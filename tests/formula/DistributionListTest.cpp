@@ -1,0 +1,209 @@
+// Distribution records and the document's list: Dist and DistSamp values, copies, stored forms and the
+// messages of recursive and table-based records.
+
+#include "analysis/RandomGenerator.h"
+#include "formula/DistributionList.h"
+#include "formula/DistributionTypes.h"
+#include "formula/FormulaRef.h"
+#include "formula/LookupTable.h"
+#include "formula/ParseOnlyContext.h"
+#include "formula/TableDirectory.h"
+#include "foundation/MemoryStream.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+DistributionRecord* MakeRecord(int index, int type, std::vector<double> parameters)
+{
+    std::vector<double> values{static_cast<double>(type), 1.0};
+    values.insert(values.end(), parameters.begin(), parameters.end());
+    int32_t err = 0;
+    auto* record = new DistributionRecord;
+    record->index = index;
+    record->SetDistribution(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+    return record;
+}
+
+struct DistRow {
+    const char* text;
+    double value;
+    int error;
+};
+
+TEST(DistributionListTest, DistInFormulas)
+{
+    const DistRow rows[] = {
+        {"Dist(dNormal; 1; 3; 2)", 3, 0},
+        {"Dist(dLinear; 1; 2; 6)", 4, 0},
+        {"Dist(dGamma; 1; 6; 2)", 3, 0},
+        {"Dist(dBeta; 2; 1; 3)", 0.25, 0},
+        {"Dist(17; 1; 0; 3; 6)", 3, 0},
+        {"Dist(dNormal; 1; 3)", 0, 19},
+        {"Dist(dNormal; 1; 3; 2; 1)", 0, 19},
+        {"Dist(0; 1; 3)", 0, 19},
+    };
+    for (const DistRow& row : rows) {
+        FormulaRef ref(new ParseOnlyContext, 1, "payoff");
+        const double value = ref.EvaluateText(row.text);
+        EXPECT_EQ(ref.ErrorCode(), row.error) << row.text;
+        if (!row.error)
+            EXPECT_DOUBLE_EQ(value, row.value) << row.text;
+    }
+}
+
+TEST(DistributionListTest, MakeFromValuesChecksTheCount)
+{
+    const double values[] = {7, 1, 0.5, 9};
+    int32_t err = 0;
+    EXPECT_EQ(MakeDistributionFromValues(4, values, &err), nullptr);
+    EXPECT_EQ(err, 1);
+    err = 0;
+    std::unique_ptr<Distribution> d(MakeDistributionFromValues(3, values, &err));
+    ASSERT_TRUE(d);
+    EXPECT_DOUBLE_EQ(d->Mean(&err), 2.0);
+    EXPECT_EQ(err, 0);
+}
+
+TEST(DistributionListTest, SortedInsertAndValues)
+{
+    DistributionList list;
+    list.InsertSorted(MakeRecord(5, 1, {50, 1}));
+    list.InsertSorted(MakeRecord(2, 1, {20, 1}));
+    DistributionRecord* second = MakeRecord(5, 1, {51, 1});
+    EXPECT_EQ(list.InsertSorted(second), 1);  // an equal index goes in front
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.RecordAt(0)->index, 2);
+    EXPECT_EQ(list.FindByIndex(5), second);
+    double value = 0;
+    EXPECT_EQ(list.ValueOf(2, 0, &value), 1);
+    EXPECT_EQ(value, 20);
+    EXPECT_EQ(list.ValueOf(9, 0, &value), 0);
+    EXPECT_EQ(list.ValueOf(2, 1, &value), -1);  // no sample drawn yet
+    int32_t err = 0;
+    SeedRandom(1);
+    list.RecordAt(0)->Sample(&err);
+    EXPECT_EQ(list.ValueOf(2, 1, &value), 1);
+    EXPECT_EQ(value, list.RecordAt(0)->sampleValue);
+    zString call;
+    list.RecordAt(0)->FormatIndexCall(call);
+    EXPECT_STREQ(call.Text(), "DISTSAMP(2)");
+}
+
+TEST(DistributionListTest, UnsampledRecordGivesItsExpectedValue)
+{
+    std::unique_ptr<DistributionRecord> record(MakeRecord(1, 7, {0.25}));
+    record->sampled = 0;
+    int32_t err = 0;
+    for (int trial = 0; trial < 3; ++trial) {
+        record->Sample(&err);
+        EXPECT_EQ(record->CurrentSample(&err), 4.0);
+    }
+    EXPECT_EQ(err, 0);
+}
+
+TEST(DistributionListTest, ClonedRecordOwnsItsOwnDistribution)
+{
+    DistributionList list;
+    list.InsertSorted(MakeRecord(1, 2, {0, 10}));
+    DistributionList copy;
+    copy.Copy(list, true);
+    ASSERT_EQ(copy.Count(), 1);
+    EXPECT_NE(copy.RecordAt(0)->GetDistribution(), list.RecordAt(0)->GetDistribution());
+    copy.Clear();
+    int32_t err = 0;
+    EXPECT_EQ(list.RecordAt(0)->ExpectedValue(&err), 5.0);  // still valid after the copy is gone
+}
+
+TEST(DistributionListTest, RecursiveRecordIsReported)
+{
+    std::unique_ptr<DistributionRecord> record(MakeRecord(3, 1, {0, 1}));
+    record->busy = 1;
+    MessageBoxRecorder boxes;
+    int32_t err = 0;
+    EXPECT_EQ(record->ExpectedValue(&err), 0.0);
+    EXPECT_EQ(err, 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Distribution index 3 has a recursive parameter.");
+}
+
+TEST(DistributionListTest, TableRecordWithoutItsTable)
+{
+    auto* table = new TableDistribution;
+    table->Parameter(0)->SetText("NoSuchTable");
+    DistributionRecord record;
+    record.SetDistribution(table);
+    EXPECT_STREQ(record.tableKey.Text(), "NOSUCHTABLE");
+    MessageBoxRecorder boxes;
+    int32_t err = 0;
+    record.Sample(&err);
+    EXPECT_EQ(err, 1);
+    EXPECT_EQ(record.hasSample, 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The table \"NoSuchTable\"was not found, and cannot be used as a distribution.");
+}
+
+TEST(DistributionListTest, RecordStoredFormRoundTrip)
+{
+    DistributionList list;
+    DistributionRecord* record = MakeRecord(12, 17, {1, 2, 6});
+    record->comment = "triangle";
+    record->resampleEachStage = 1;
+    record->hasSample = 1;
+    record->sampleValue = 2.5;
+    list.InsertSorted(record);
+    MemoryStream out(100);
+    list.Serialize(out);
+    ASSERT_FALSE(out.Failed());
+    MemoryStream in(const_cast<uint8_t*>(out.Data()), out.Position(), false);
+    DistributionList back;
+    back.Serialize(in);
+    ASSERT_FALSE(in.Failed());
+    ASSERT_EQ(back.Count(), 1);
+    DistributionRecord* read = back.RecordAt(0);
+    EXPECT_EQ(read->index, 12);
+    EXPECT_EQ(read->resampleEachStage, 1);
+    EXPECT_EQ(read->sampleValue, 2.5);
+    EXPECT_STREQ(read->comment.Text(), "triangle");
+    zString text;
+    read->GetDistribution()->FormatText(text, false);
+    EXPECT_STREQ(text.Text(), "Triangular; Min = 1; Likeliest = 2; Max = 6");
+}
+
+TEST(DistributionListTest, OlderStoredDistributionHoldsNumbers)
+{
+    // Version 3.0 (before 3.5.b2): parameters are plain numbers; the Uniform's first is a leftover.
+    std::vector<uint8_t> bytes = {3, 0, 0, 2, 0, 1, 0, 3, 0};
+    for (double v : {99.0, 2.0, 8.0}) {
+        const uint8_t* p = reinterpret_cast<const uint8_t*>(&v);
+        bytes.insert(bytes.end(), p, p + 8);
+    }
+    MemoryStream in(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+    std::unique_ptr<Distribution> d(LoadDistribution(in));
+    ASSERT_TRUE(d);
+    zString text;
+    d->FormatText(text, false);
+    EXPECT_STREQ(text.Text(), "Uniform; Low Value = 2; High Value = 8");
+    std::vector<uint8_t> unknown = {3, 5, 0, 20, 0, 1, 0, 0, 0};
+    MemoryStream in2(unknown.data(), static_cast<uint32_t>(unknown.size()), false);
+    EXPECT_EQ(LoadDistribution(in2), nullptr);
+}
+
+TEST(DistributionListTest, ParameterFormulaErrorNamesTheArgument)
+{
+    std::unique_ptr<Distribution> d(MakeDistribution(1));
+    d->Parameter(1)->SetText("1/0");
+    MessageBoxRecorder boxes;
+    int32_t err = 0;
+    EXPECT_EQ(d->Density(0, &err), 0.0);
+    EXPECT_EQ(err, 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.Last().text.find("argument \"Std Dev\" of Normal distribution"), std::string::npos)
+        << boxes.Last().text;
+}
+
+}  // namespace

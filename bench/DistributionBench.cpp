@@ -1,0 +1,43 @@
+// Draws per second of the distribution samplers and lookups per second of an interpolated table.
+
+#include "bench/Bench.h"
+
+#include "analysis/RandomGenerator.h"
+#include "formula/Distribution.h"
+#include "formula/LookupTable.h"
+
+#include <memory>
+
+namespace {
+
+void BenchDraws(const char* label, std::initializer_list<double> values)
+{
+    int32_t err = 0;
+    std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.begin(), &err));
+    SeedRandom(1);
+    BenchReport(label, 2000000, [&] { BenchKeep(d->Sample(&err)); });
+}
+
+}  // namespace
+
+KIVO_BENCH(DistributionDraws)
+{
+    BenchDraws("Normal(0, 1) draw", {1, 1, 0, 1});
+    BenchDraws("Gamma(2.5, 1) draw", {8, 1, 2.5, 1});
+    BenchDraws("Beta(2, 3) draw", {3, 2, 2, 3});
+}
+
+KIVO_BENCH(TableLookup)
+{
+    LookupTable table;
+    for (int i = 0; i < 100; ++i)
+        table.SetEntry(i, i * 0.5);
+    int32_t err = 0;
+    double x = 0.0;
+    BenchReport("100-entry interpolated lookup", 10000000, [&] {
+        x += 0.37;
+        if (x > 99)
+            x -= 99;
+        BenchKeep(table.Lookup(x, &err));
+    });
+}

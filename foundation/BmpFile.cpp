@@ -1,5 +1,6 @@
 #include "foundation/BmpFile.h"
 
+#include "app/CursorStack.h"
 #include "foundation/FilePath.h"
 #include "framework/draw/BitmapDisplay.h"
 
@@ -62,4 +63,15 @@ bool SaveDibAsBmp(const FilePath& path, HGLOBAL dib)
     PutLE32(fileHeader + 10, 14 + header->biSize + BitmapDisplay::DibColourTableBytes(lock.Data()));
     return WriteAll(file.Get(), fileHeader, sizeof fileHeader) &&
            WriteAll(file.Get(), lock.Data(), static_cast<DWORD>(blockSize));
+}
+
+bool SaveBitmapAsBmp(const BitmapDisplay& bitmap, const FilePath& path)
+{
+    WaitCursorScope wait;
+    HGLOBAL dib = bitmap.ExportDib();
+    if (!dib)
+        return false;
+    bool saved = SaveDibAsBmp(path, dib);
+    GlobalFree(dib);
+    return saved;
 }

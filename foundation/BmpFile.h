@@ -3,9 +3,13 @@
 
 #include <windows.h>
 
+class BitmapDisplay;
 class FilePath;
 
 // Creates the file and writes the 14-byte file header ("BM", file size = block size + 14, 4 reserved zero
 // bytes, offset of the pixel bits) followed by the whole block. False when there is no block or the file
 // cannot be created or written.
 bool SaveDibAsBmp(const FilePath& path, HGLOBAL dib);
+// With the wait cursor shown, converts the display's bitmap to a device-independent bitmap and saves it with
+// SaveDibAsBmp; false when the conversion or the saving fails.
+bool SaveBitmapAsBmp(const BitmapDisplay& bitmap, const FilePath& path);

@@ -1,5 +1,7 @@
 #include "framework/draw/BitmapDisplay.h"
 
+#include "framework/draw/DibExport.h"
+
 namespace {
 
 uint32_t EntriesForBitCount(unsigned bitCount)
@@ -56,4 +58,15 @@ uint32_t BitmapDisplay::DibColourTableBytes(const void* dib)
     }
     uint32_t entries = header->biClrUsed ? header->biClrUsed : EntriesForBitCount(header->biBitCount);
     return entries * 4;
+}
+
+HGLOBAL BitmapDisplay::ExportDib() const
+{
+    // The bitmap cannot be read while it is selected into the memory context: lend it out for the export.
+    if (!bitmap_ || !dc_)
+        return nullptr;
+    SelectObject(dc_, firstBitmap_);
+    HGLOBAL dib = ::ExportDib(bitmap_, BI_RGB, 0, nullptr);
+    SelectObject(dc_, bitmap_);
+    return dib;
 }

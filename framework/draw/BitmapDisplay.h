@@ -15,6 +15,9 @@ public:
     // Size in bytes of the colour table of a packed device-independent bitmap: entries x 3 for a 12-byte core
     // header, else entries x 4; entries are biClrUsed when set, else 2, 16 or 256 for 1, 4 or 8 bits, else 0.
     static uint32_t DibColourTableBytes(const void* dib);
+    // The display's bitmap as a packed device-independent bitmap (see ExportDib), or null; the caller frees
+    // the block.
+    HGLOBAL ExportDib() const;
 
 private:
     HBITMAP bitmap_ = nullptr;

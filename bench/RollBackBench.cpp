@@ -1,0 +1,113 @@
+// Roll back of a generated tree of about a million nodes: alternating decision (2 branches) and chance
+// (4 branches) levels, ending in chance nodes whose two terminal branches each carry a probability and a
+// payoff formula that reads three variables bound at the root.
+
+#include "bench/Bench.h"
+
+#include "model/RollBack.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+#include "treewin/TreeWindow.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct MemoryCounters {
+    DWORD cb;
+    DWORD PageFaultCount;
+    SIZE_T PeakWorkingSetSize;
+    SIZE_T WorkingSetSize;
+    SIZE_T QuotaPeakPagedPoolUsage;
+    SIZE_T QuotaPagedPoolUsage;
+    SIZE_T QuotaPeakNonPagedPoolUsage;
+    SIZE_T QuotaNonPagedPoolUsage;
+    SIZE_T PagefileUsage;
+    SIZE_T PeakPagefileUsage;
+};
+
+// Committed private bytes of the process (current and peak), through kernel32's process memory counters.
+bool ProcessMemory(SIZE_T& current, SIZE_T& peak)
+{
+    using Query = BOOL(WINAPI*)(HANDLE, MemoryCounters*, DWORD);
+    static Query query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
+    MemoryCounters counters{};
+    counters.cb = sizeof counters;
+    if (query == nullptr || !query(GetCurrentProcess(), &counters, sizeof counters))
+        return false;
+    current = counters.PagefileUsage;
+    peak = counters.PeakPagefileUsage;
+    return true;
+}
+
+TreeNode* AddNode(TreeNode* parent, int kind, const char* probability)
+{
+    auto* node = new TreeNode(parent->window);
+    node->kind = kind;
+    node->probability.SetText(probability);
+    parent->InsertChild(node, -1);
+    return node;
+}
+
+// depth counts the remaining decision/chance pairs.
+void Grow(TreeNode* decision, int pairs)
+{
+    for (int d = 0; d < 2; ++d) {
+        TreeNode* chance = AddNode(decision, ChanceNode, "");
+        for (int c = 0; c < 4; ++c) {
+            if (pairs > 1) {
+                Grow(AddNode(chance, DecisionNode, "0.25"), pairs - 1);
+                continue;
+            }
+            TreeNode* last = AddNode(chance, ChanceNode, "0.25");
+            for (int t = 0; t < 2; ++t) {
+                TreeNode* terminal = AddNode(last, TerminalNode, "pBranch");
+                terminal->payoff[0].SetText(t == 0 ? "cost + rate*years" : "cost - rate*years*2");
+            }
+        }
+    }
+}
+
+}  // namespace
+
+KIVO_BENCH(RollBackMillionNodes)
+{
+    SIZE_T baseline = 0;
+    SIZE_T peak = 0;
+    const bool haveMemory = ProcessMemory(baseline, peak);
+
+    auto* window = new TreeWindow;
+    window->EnsureVariable("cost", "1000");
+    window->EnsureVariable("rate", "0.05");
+    window->EnsureVariable("years", "20");
+    window->EnsureVariable("pBranch", "0.5");
+    Grow(window->Root, 6);
+    const long nodes = CountSubtreeNodes(window->Root, true);
+    std::printf("tree of %ld nodes\n", nodes);
+
+    using Clock = std::chrono::steady_clock;
+    for (int pass = 0; pass < 3; ++pass) {
+        int error = 0;
+        const Clock::time_point start = Clock::now();
+        const double value = RollBackTree(window->Root, &error, RollBackSilent);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        BenchKeep(value);
+        std::printf("roll back pass %d%s: value %.6g, error %d, %.3f s, %.1f ns per node\n", pass + 1,
+                    pass == 0 ? " (formulas parsed)" : " (parse trees cached)", value, error, seconds,
+                    seconds * 1e9 / static_cast<double>(nodes));
+    }
+    SIZE_T current = 0;
+    if (haveMemory && ProcessMemory(current, peak)) {
+        std::printf("memory: %.1f bytes per node now, %.1f bytes per node at peak\n",
+                    static_cast<double>(current - baseline) / static_cast<double>(nodes),
+                    static_cast<double>(peak - baseline) / static_cast<double>(nodes));
+    }
+    const Clock::time_point start = Clock::now();
+    delete window;
+    std::printf("tree destroyed in %.3f s\n", std::chrono::duration<double>(Clock::now() - start).count());
+}

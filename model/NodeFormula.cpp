@@ -3,6 +3,7 @@
 #include "formula/EvalContext.h"
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
 
 namespace {
 
@@ -20,9 +21,33 @@ double Finish(FormulaRef& handle, double value, int* error, bool quiet, bool* us
 
 }  // namespace
 
+NodeFormulaEvaluator::NodeFormulaEvaluator(TreeWindow* window)
+    : context(new EvalContext(window, nullptr)), handle(new FormulaRef(context, 1, nullptr))
+{
+}
+
+NodeFormulaEvaluator::~NodeFormulaEvaluator() = default;
+
+double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+                                      bool* usesVariables)
+{
+    busy = true;
+    context->Retarget(node);
+    handle->Reset(context, 1, role);
+    const double value = handle->Evaluate(formula);
+    const double result = Finish(*handle, value, error, quiet, usesVariables);
+    busy = false;
+    return result;
+}
+
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                            bool* usesVariables)
 {
+    if (node->window != nullptr) {
+        NodeFormulaEvaluator& shared = node->window->FormulaEvaluator();
+        if (!shared.IsBusy())
+            return shared.Evaluate(node, formula, role, error, quiet, usesVariables);
+    }
     FormulaRef handle(new EvalContext(node->window, node), 1, role);
     const double value = handle.Evaluate(formula);
     return Finish(handle, value, error, quiet, usesVariables);

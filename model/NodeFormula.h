@@ -1,7 +1,12 @@
 #pragma once
 // Evaluates one formula of a node in the node's evaluation context.
 
+#include <memory>
+
+class EvalContext;
 class Expression;
+class FormulaRef;
+class TreeWindow;
 struct TreeNode;
 
 // The formula's value at the node under the role name used in messages ("probability", "payoff"). On a
@@ -12,3 +17,23 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
 // The same for a formula text that is parsed once and not kept.
 double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
                                bool* usesVariables = nullptr);
+
+// One evaluation handle and context kept by a tree window and moved from node to node, so that evaluating
+// the formulas of a whole tree makes no handle per formula. Each evaluation is its own task (fresh error and
+// memo). Used only when no evaluation through it is in progress.
+class NodeFormulaEvaluator {
+public:
+    explicit NodeFormulaEvaluator(TreeWindow* window);
+    ~NodeFormulaEvaluator();
+    NodeFormulaEvaluator(const NodeFormulaEvaluator&) = delete;
+    NodeFormulaEvaluator& operator=(const NodeFormulaEvaluator&) = delete;
+
+    bool IsBusy() const { return busy; }
+    double Evaluate(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+                    bool* usesVariables);
+
+private:
+    EvalContext* context;  // owned by the handle
+    std::unique_ptr<FormulaRef> handle;
+    bool busy = false;
+};

@@ -1,6 +1,7 @@
 #include "treewin/TreeWindow.h"
 
 #include "model/NameRules.h"
+#include "model/NodeFormula.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 
@@ -21,6 +22,13 @@ TreeWindow::~TreeWindow()
 {
     Selection.RemoveAll();
     delete Root;
+}
+
+NodeFormulaEvaluator& TreeWindow::FormulaEvaluator()
+{
+    if (!sharedEvaluator)
+        sharedEvaluator = std::make_unique<NodeFormulaEvaluator>(this);
+    return *sharedEvaluator;
 }
 
 DocVariable* TreeWindow::FindVariable(const char* name, bool alreadyUpper) const

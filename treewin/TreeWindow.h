@@ -14,8 +14,10 @@
 #include "treewin/TreeCalcPrefs.h"
 
 #include <cstdint>
+#include <memory>
 
 class Expression;
+class NodeFormulaEvaluator;
 struct TreeNode;
 
 class TreeWindow {
@@ -66,6 +68,9 @@ public:
     bool IsBetter(const TreeNode* node, double a, double b) const;
     bool IsCostEffectiveness() const { return CalcPrefs.CalcMethod == CostEffectivenessMethod; }
 
+    // The evaluation handle that node formulas share (made on first use).
+    NodeFormulaEvaluator& FormulaEvaluator();
+
     // Status-bar indicators of the tree (utility on/off, calculation method); nothing while not shown.
     void UpdateStatusIndicators();
 
@@ -91,4 +96,7 @@ public:
     uint8_t SubtreeSelection = 0;
     uint8_t Modified = 0;
     zString WindowTitle;
+
+private:
+    std::unique_ptr<NodeFormulaEvaluator> sharedEvaluator;
 };

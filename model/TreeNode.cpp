@@ -1,6 +1,11 @@
 #include "model/TreeNode.h"
 
+#include "dialogs/DisplayColumnList.h"
+#include "foundation/FontRecord.h"
 #include "model/CloneCopies.h"
+#include "model/MarkovBinding.h"
+#include "model/MarkovInfo.h"
+#include "model/NodeComment.h"
 #include "model/VariableDefinition.h"
 #include "treewin/TreeWindow.h"
 
@@ -46,12 +51,28 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
         }
     }
     if (source.kind == TerminalNode) {
-        for (int i = 0; i < kPayoffCount; ++i)
-            copy.payoff[i].Assign(source.payoff[i]);
+        for (int i = 0; i < kPayoffCount && source.payoffs != nullptr; ++i)
+            copy.Payoff(i).Assign(source.payoffs[i]);
     }
     if (source.linkBlock != nullptr) {
         copy.linkBlock = new NodeLinkBlock(*source.linkBlock);
         copy.linkBlock->linkIds[0] = copy.linkBlock->linkIds[1] = copy.linkBlock->linkIds[2] = 0;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (source.fonts[i] != nullptr)
+            copy.fonts[i] = new FontRecord(*source.fonts[i]);
+    }
+    if (source.comment != nullptr && !source.comment->AllEmpty()) {
+        copy.comment = new NodeComment;
+        copy.comment->Assign(*source.comment);
+    }
+    if (source.markovInfo != nullptr) {
+        copy.markovInfo = new MarkovInfo;
+        copy.markovInfo->Assign(*source.markovInfo);
+    }
+    if (source.markovBindings != nullptr) {
+        copy.markovBindings = new MarkovBindingList;
+        copy.markovBindings->Assign(*source.markovBindings);
     }
 }
 
@@ -105,8 +126,15 @@ TreeNode::~TreeNode()
         delete node;
     }
     delete bindings;
+    delete[] payoffs;
+    delete displayColumns;
+    delete markovBindings;
+    for (FontRecord* font : fonts)
+        delete font;
     delete linkBlock;
+    delete markovInfo;
     delete optimal;
+    delete comment;
     delete children;
 }
 
@@ -271,7 +299,9 @@ void TreeNode::MaxShownColumn(int level, int& out) const
 
 void TreeNode::SetText(const char* newText, bool alsoInCopies)
 {
+    const zString oldText(text);
     text = newText;
+    UpdateMarkovStateBindings(oldText.Text(), text.Text());
     if (alsoInCopies)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
             counterpart->SetText(node->text.Text(), false);
@@ -316,25 +346,36 @@ void TreeNode::SetPayoffText(const char* newText, int i, bool alsoInCopies)
     if (kind != TerminalNode && kind != 0)
         return;
     const int index = ClampPayoffIndex(i);
-    payoff[index].SetText(newText);
+    Payoff(index).SetText(newText);
     if (alsoInCopies)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void* slot) {
             const int payoffIndex = *static_cast<int*>(slot);
-            counterpart->SetPayoffText(node->payoff[payoffIndex].Text().Text(), payoffIndex, false);
+            counterpart->SetPayoffText(node->Payoff(payoffIndex).Text().Text(), payoffIndex, false);
         }, const_cast<int*>(&index));
 }
 
 void TreeNode::GetPayoffText(zString& out, int i)
 {
     const int index = ClampPayoffIndex(i);
-    if (kind != TerminalNode)
-        payoff[index].SetText("");
-    if (payoff[index].IsEmpty() && window != nullptr && window->ValuesCurrent() &&
+    if (kind != TerminalNode && payoffs != nullptr)
+        payoffs[index].SetText("");
+    const bool empty = payoffs == nullptr || payoffs[index].IsEmpty();
+    if (empty && window != nullptr && window->ValuesCurrent() &&
         window->CalcPrefs.AllowTermNodeNameAsPayoff) {
         PayoffFromNodeName(this, out, index);
         return;
     }
-    out = payoff[index].Text();
+    if (empty)
+        out.Clear();
+    else
+        out = payoffs[index].Text();
+}
+
+Expression& TreeNode::Payoff(int i)
+{
+    if (payoffs == nullptr)
+        payoffs = new Expression[kPayoffCount];
+    return payoffs[ClampPayoffIndex(i)];
 }
 
 void TreeNode::SetKind(int newKind, bool alsoInCopies)

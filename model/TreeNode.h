@@ -11,9 +11,14 @@
 
 #include <cstdint>
 
+class DisplayColumnList;
+class FontRecord;
+class MarkovBindingList;
+class NodeComment;
 class TreeWindow;
 class VariableDefinition;
 class VariableDefList;
+struct MarkovInfo;
 
 enum NodeKind : int32_t {
     ChanceNode = 1,
@@ -129,6 +134,39 @@ struct TreeNode {
     // The optimal list, created empty on first use.
     NodeChildList* EnsureOptimalList();
 
+    // Markov settings (MarkovInfo*.cpp). A negative payoff index means the window's current payoff; reward
+    // kinds are 0 initial, 1 incremental, 2 final.
+    MarkovInfo* EnsureMarkovInfo();
+    MarkovBindingList* MarkovBindings();
+    TreeNode* FindMarkovNode() const;
+    bool IsInMarkovSubtree() const;
+    TreeNode* FindMarkovState() const;
+    // An empty reward reads as "0" and is stored as "0"; "0" without a Markov record.
+    void GetMarkovRewardText(int rewardKind, zString& out, int payoffIndex);
+    void GetMarkovTerminationText(zString& out, int payoffIndex) const;
+    void GetMarkovSharedTermination(zString& out) const;
+    void GetMarkovTransitionReward(zString& out, int payoffIndex) const;
+    Expression* MarkovRewardExpr(int rewardKind, int payoffIndex);
+    Expression* MarkovTerminationExpr(int payoffIndex);
+    Expression* MarkovSharedTerminationExpr();
+    Expression* MarkovTransitionRewardExpr(int payoffIndex);
+    // Text setters drop the parse tree and copy the whole expression into every clone counterpart.
+    void SetMarkovRewardText(int rewardKind, const char* newText, int payoffIndex);
+    void SetMarkovTerminationText(const char* newText, int payoffIndex);
+    void SetMarkovSharedTermination(const char* newText);
+    void SetMarkovTransitionReward(const char* newText, int payoffIndex);
+    void SetMarkovRewardExpr(int rewardKind, const Expression& expr, int payoffIndex, bool propagate);
+    void SetMarkovTerminationExpr(const Expression& expr, int payoffIndex, bool propagate);
+    void SetMarkovSharedTerminationExpr(const Expression& expr, bool propagate);
+    void SetMarkovTransitionRewardExpr(const Expression& expr, int payoffIndex, bool propagate);
+    void SetMarkovTunnelCount(int count, bool propagate);
+    void SetMarkovJumpState(const char* name, bool propagate);
+    // 1-based index of the state (of the Markov node above) that the name designates, following "=" names
+    // through Markov bindings; 0 when none.
+    int FindStateIndexByName(const char* name) const;
+    // A state's text changed: bindings and jump names that referred to the old text follow it.
+    void UpdateMarkovStateBindings(const char* oldText, const char* newText);
+
     zString text;
     zString text2;
     Expression probability;
@@ -139,7 +177,10 @@ struct TreeNode {
     uint8_t collapsed = 0;
     uint8_t displayFlag = 1;
     TreeWindow* window = nullptr;
-    Expression payoff[kPayoffCount];
+    // Payoff formulas 0 to 3, made on first use (only terminal nodes need them).
+    Expression& Payoff(int i);
+    bool HasPayoffs() const { return payoffs != nullptr; }
+    Expression* payoffs = nullptr;
     NodeChildList* children = nullptr;
     double value = 0.0;
     double branchProbability = 0.0;
@@ -152,6 +193,11 @@ struct TreeNode {
     NodeChildList* optimal = nullptr;
     int32_t layoutLevel = 0;  // the layout value that copies keep
     NodeLinkBlock* linkBlock = nullptr;
+    MarkovBindingList* markovBindings = nullptr;  // owned, null when none
+    DisplayColumnList* displayColumns = nullptr;  // owned, null when none
+    FontRecord* fonts[3] = {nullptr, nullptr, nullptr};  // owned font overrides, null for the default
+    NodeComment* comment = nullptr;               // owned, null until first used
+    MarkovInfo* markovInfo = nullptr;             // owned, null when none
 
     double& ExpectedValue() { return triple.value; }
     double ExpectedValue() const { return triple.value; }

@@ -1,0 +1,72 @@
+#include "model/MarkovInfoCheck.h"
+
+#include "app/MessageBoxes.h"
+#include "model/MarkovInfo.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kStructureHelpContext = 30014;
+
+// The rule a node of a state's subtree breaks, or null.
+const char* StructureFault(const TreeNode* node, bool isState)
+{
+    if (!node->IsTerminal() && node->childCount == 0)
+        return "State must either be terminal or have branches.";
+    if (node->IsDecision() || node->kind == MarkovNode)
+        return "Decision nodes not allowed in a Markov subtree.";
+    if (isState && node->IsProbabilityEmpty())
+        return "Empty initial state probability.";
+    if (node->IsTerminal() && node->markovInfo != nullptr && node->markovInfo->jumpIndex == 0)
+        return "Unresolved state transition.";
+    if (node->IsTerminal() && isState && node->markovInfo != nullptr && node->markovInfo->tunnelCount > 0)
+        return "Absorbing states may not be tunnel states.";
+    return nullptr;
+}
+
+void ClearRunResults(TreeNode* node)
+{
+    node->triple = ValueTriple();
+    node->value = 0.0;
+    node->branchProbability = 0.0;
+    node->EnsureMarkovInfo()->ClearRunValues();
+}
+
+void ReportFault(TreeNode* node, const char* rule)
+{
+    zString shortText;
+    node->GetShortText(shortText, 30);
+    zString message(rule);
+    message += " Bad node: \"";
+    message += shortText;
+    message += "\".";
+    if (node->window != nullptr)
+        node->window->SelectNode(node, 1, nullptr, false);
+    ShowErrorBox("Markov Structure Error", message.Text(), kStructureHelpContext);
+}
+
+}  // namespace
+
+bool CheckMarkovStructure(TreeNode* markov)
+{
+    for (int i = 0; i < markov->childCount; ++i) {
+        TreeNode* state = markov->GetChild(i);
+        std::vector<TreeNode*> pending{state};
+        while (!pending.empty()) {
+            TreeNode* node = pending.back();
+            pending.pop_back();
+            if (const char* rule = StructureFault(node, node == state)) {
+                ReportFault(node, rule);
+                return false;
+            }
+            ClearRunResults(node);
+            for (int c = node->childCount - 1; c >= 0; --c)
+                pending.push_back(node->GetChild(c));
+        }
+    }
+    ClearRunResults(markov);
+    return true;
+}

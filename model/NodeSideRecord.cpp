@@ -1,0 +1,28 @@
+#include "model/NodeSideRecord.h"
+
+#include "formula/Distribution.h"
+#include "foundation/Archive.h"
+#include "foundation/StoredString.h"
+
+NodeSideRecord::~NodeSideRecord()
+{
+    delete distribution;
+}
+
+void NodeSideRecord::Serialize(Archive& archive, TreeWindow* window)
+{
+    if (archive.IsStoring()) {
+        StoreDistribution(distribution, archive);
+        StoreString(archive, text);
+        return;
+    }
+    Distribution* loaded = LoadDistribution(archive);
+    if (loaded == nullptr) {
+        archive.SetFormatError(17);
+        return;
+    }
+    delete distribution;
+    distribution = loaded;
+    distribution->SetOwner(window);
+    LoadString(archive, text);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The node records of a native tree file and of a roll-back snapshot: one record per node in pre-order, a
+// node's record followed directly by its children's. The field table sits above the reader and the writer
+// in TreeNodeRecords.cpp.
+
+#include <cstdint>
+#include <vector>
+
+class Archive;
+struct TreeNode;
+
+// Process-wide: while on, node records carry the roll-back results (snapshots). The tree loader and the
+// snapshot writer turn it on around their node records.
+extern bool SnapshotMode;
+
+// Turns snapshot mode on or off for its lifetime and restores the previous state.
+class SnapshotModeScope {
+public:
+    explicit SnapshotModeScope(bool on) : saved(SnapshotMode) { SnapshotMode = on; }
+    ~SnapshotModeScope() { SnapshotMode = saved; }
+    SnapshotModeScope(const SnapshotModeScope&) = delete;
+    SnapshotModeScope& operator=(const SnapshotModeScope&) = delete;
+
+private:
+    bool saved;
+};
+
+// Format errors of the node records.
+enum NodeRecordError : uint32_t {
+    NodeRecordInvalidNode = 16,  // node not valid after its children; optimal index naming no child
+    NodeRecordBadKind = 17,      // kind outside 0 to 15, or damage within the first ten fields
+    NodeRecordBadPayoffCount = 18,
+    NodeRecordBadColumnShift = 19,
+    NodeRecordBadMarkovSelector = 20,
+    NodeRecordBadChildCount = 21,  // child count outside 0 to 1000, or damage by the end of the record
+};
+
+// What a node record says beyond the node's own fields: how many child records follow and, in a snapshot,
+// which of them are optimal.
+struct NodeRecordTail {
+    int childCount = 0;
+    std::vector<int16_t> optimalIndexes;
+};
+
+// Reads the record of the node (without its children) into the node. Never throws; a failure leaves a
+// format error in the archive and the node filled as far as it was read.
+void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail);
+// Reads the node's record and its children's records. Does nothing when the archive is storing or has a
+// stream state or a format error. Child nodes are bound to the node's window.
+void ReadTreeNode(TreeNode* node, Archive& archive);
+
+// Writes the node's record (without its children) with the current version record.
+void WriteNodeRecord(const TreeNode* node, Archive& archive);
+// Writes the records of the node and its subtree (the contents of clone copies too). Does nothing when the
+// archive is loading or has failed.
+void WriteTreeNode(const TreeNode* node, Archive& archive);

@@ -67,7 +67,7 @@ void Grow(TreeNode* decision, int pairs)
             TreeNode* last = AddNode(chance, ChanceNode, "0.25");
             for (int t = 0; t < 2; ++t) {
                 TreeNode* terminal = AddNode(last, TerminalNode, "pBranch");
-                terminal->payoff[0].SetText(t == 0 ? "cost + rate*years" : "cost - rate*years*2");
+                terminal->Payoff(0).SetText(t == 0 ? "cost + rate*years" : "cost - rate*years*2");
             }
         }
     }

@@ -11,6 +11,7 @@
 #include "foundation/StringHelpers.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -57,7 +58,7 @@ void Formula::Init(EvalContextBase* newContext, int mode, const char* newName)
     calcState = context ? context->GetCalcState() : nullptr;
     if (context)
         context->SetFormula(this);
-    variableMemo.clear();
+    memoCount = 0;
     name = newName && newName[0] ? newName : kDefaultName;
 }
 
@@ -307,19 +308,23 @@ int Formula::ReportError(HWND edit, int selectNode)
 VariableMemo* Formula::MemoLookup(const zString& memoName, TreeNode* node, int* found, double* memoValue)
 {
     *found = 0;
-    for (const std::unique_ptr<VariableMemo>& record : variableMemo) {
+    for (size_t i = 0; i < memoCount; ++i) {
+        VariableMemo* record = variableMemo[i].get();
         if (record->node == node && record->name == memoName) {
             if (!record->hasValue)
-                return record.get();
+                return record;
             *found = 1;
             *memoValue = record->value;
             return nullptr;
         }
     }
-    variableMemo.push_back(std::make_unique<VariableMemo>());
-    VariableMemo* record = variableMemo.back().get();
+    if (memoCount == variableMemo.size())
+        variableMemo.push_back(std::make_unique<VariableMemo>());
+    VariableMemo* record = variableMemo[memoCount++].get();
     record->name = memoName;
     record->node = node;
+    record->hasValue = 0;
+    record->value = 0.0;
     return record;
 }
 
@@ -332,9 +337,10 @@ void Formula::MemoStore(VariableMemo* record, double memoValue, int keep)
         record->hasValue = 1;
         return;
     }
-    for (size_t i = 0; i < variableMemo.size(); ++i) {
+    for (size_t i = 0; i < memoCount; ++i) {
         if (variableMemo[i].get() == record) {
-            variableMemo.erase(variableMemo.begin() + i);
+            std::swap(variableMemo[i], variableMemo[memoCount - 1]);
+            --memoCount;
             return;
         }
     }

@@ -112,6 +112,8 @@ private:
     std::vector<std::vector<double>> argFrames;
     std::vector<ParseNode*>* nodeStack = nullptr;
     std::vector<std::unique_ptr<VariableMemo>> variableMemo;
+    // Records of the memo in use by this task; the records after them are kept for reuse.
+    size_t memoCount = 0;
     EvalContextBase* context = nullptr;
     CalcState* calcState = nullptr;
 };

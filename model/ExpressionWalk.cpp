@@ -49,8 +49,8 @@ void VisitNodeExpressions(TreeNode* node, ExpressionVisitor& visitor)
     for (int i = 0; i < node->BindingCount(); ++i)
         VisitOne(visitor, node, node->GetBinding(i)->definition);
     if (node->kind == TerminalNode) {
-        for (Expression& payoff : node->payoff)
-            VisitOne(visitor, node, payoff);
+        for (int i = 0; i < kPayoffCount; ++i)
+            VisitOne(visitor, node, node->Payoff(i));
     }
 }
 
@@ -68,8 +68,8 @@ void ReplaceNameInNodeExpressions(TreeNode* node, NameEditContext& context)
     for (int i = 0; i < node->BindingCount(); ++i)
         EditName(context, node->GetBinding(i)->definition);
     if (node->kind == TerminalNode) {
-        for (Expression& payoff : node->payoff)
-            EditName(context, payoff);
+        for (int i = 0; i < kPayoffCount; ++i)
+            EditName(context, node->Payoff(i));
     }
     EditName(context, node->probability);
     SuppressFormulaMessages = saved;

@@ -239,7 +239,7 @@ TreeNode* SelectLogicBranch(TreeNode* node, int* error, bool check)
 
 double TerminalPayoff(TreeNode* node, int* error, int payoffIndex)
 {
-    Expression& payoff = node->payoff[payoffIndex];
+    Expression& payoff = node->Payoff(payoffIndex);
     TreeWindow* window = node->window;
     if (payoff.IsEmpty() && window != nullptr && window->CalcPrefs.AllowTermNodeNameAsPayoff) {
         zString fieldText;

@@ -123,7 +123,7 @@ TEST(NameResolution, BoundNameMissingFromTheVariableListIsUnrecognized)
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "ghost");
     leaf->SetBinding("ghost", "1", false);
     int error = 0;
-    EvaluateNodeFormula(leaf, leaf->payoff[0], "payoff", &error, false);
+    EvaluateNodeFormula(leaf, leaf->Payoff(0), "payoff", &error, false);
     EXPECT_EQ(error, 1);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unrecognized variable \"ghost\". Unable to evaluate payoff of node \"leaf\".");

@@ -206,7 +206,7 @@ TEST(RollBackFailures, NumericOverflowNamesTheNode)
         MessageBoxRecorder boxes;
         TreeBuilder tree;
         TreeNode* node = tree.Terminal(tree.Root(), row.name, "", "0");
-        node->payoff[0].SetNumber(row.payoff, "big");
+        node->Payoff(0).SetNumber(row.payoff, "big");
         int error = 0;
         Roll(tree, node, error);
         EXPECT_EQ(error, 1);

@@ -76,14 +76,14 @@ TEST(NodeCopies, CopyKeepsPayoffsOfTerminalsOnlyAndDropsCloneState)
     terminal->cloneStatus = CloneMasterNode;
     terminal->cloneId = 3;
     TreeNode copy(*terminal, false);
-    EXPECT_EQ(copy.payoff[3].Text(), "42");
+    EXPECT_EQ(copy.Payoff(3).Text(), "42");
     EXPECT_EQ(copy.cloneStatus, NotCloned);
     EXPECT_EQ(copy.cloneId, -1);
     EXPECT_EQ(copy.GetLinkId0(), 0);
 
-    small.a->payoff[0].SetText("7");  // a chance node's payoff is not copied
+    small.a->Payoff(0).SetText("7");  // a chance node's payoff is not copied
     TreeNode chanceCopy(*small.a, true);
-    EXPECT_TRUE(chanceCopy.payoff[0].IsEmpty());
+    EXPECT_TRUE(chanceCopy.Payoff(0).IsEmpty());
     EXPECT_EQ(chanceCopy.childCount, 3);
     EXPECT_EQ(chanceCopy.GetChild(2)->parent, &chanceCopy);
 }
@@ -114,10 +114,10 @@ TEST(NodeChildren, InsertRemoveAndShortText)
     named.PopColumnShift(false);
     EXPECT_EQ(named.columnShift, 0);
     named.kind = DecisionNode;
-    named.payoff[1].SetText("5");
+    named.Payoff(1).SetText("5");
     named.GetPayoffText(text, 1);
     EXPECT_TRUE(text.IsEmpty());
-    EXPECT_TRUE(named.payoff[1].IsEmpty());
+    EXPECT_TRUE(named.Payoff(1).IsEmpty());
 
     named.SetLinkId0(5);
     named.SetLinkId1(5);
@@ -172,7 +172,7 @@ TEST(Bindings, SetRemoveRenameAndCopy)
     TreeNode* leaf = node->GetChild(0);
     leaf->SetPayoffText("p*2+px", 0, false);
     node->RenameBindingInSubtree("p", "q");
-    EXPECT_EQ(leaf->payoff[0].Text(), "q*2+px");
+    EXPECT_EQ(leaf->Payoff(0).Text(), "q*2+px");
     node->RenameBindingInSubtree("rate", "Interest");
     EXPECT_EQ(node->GetBinding(0)->name, "Interest");
     EXPECT_NE(node->FindBinding("interest", false), nullptr);

@@ -27,8 +27,8 @@ bool EscapePressed()
 
 void EscapeKeyReset()
 {
-    if (!KeySource())
-        GetAsyncKeyState(VK_ESCAPE);
+    // A query clears the key's pressed-since-last-query state; an installed source is asked the same way.
+    EscapePressed();
 }
 
 uint32_t TickCount()

@@ -12,6 +12,8 @@ void EscapeKeyReset();
 // Milliseconds since the system started (GetTickCount unless a test clock is installed).
 uint32_t TickCount();
 
-// Installs a key source / clock (an empty function restores the system's) and returns the previous one.
+// Installs a key source / clock (an empty function restores the system's) and returns the previous one. A key
+// source answers whether Escape was pressed since it was last asked; EscapeKeyReset asks it and drops the
+// answer.
 std::function<bool()> SetEscapeKeySource(std::function<bool()> source);
 std::function<uint32_t()> SetTickSource(std::function<uint32_t()> source);

@@ -20,6 +20,7 @@ TreeWindow::TreeWindow(TreeNode* root)
 
 TreeWindow::~TreeWindow()
 {
+    ReleaseAnalyses();
     Selection.RemoveAll();
     delete Root;
 }

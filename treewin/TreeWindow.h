@@ -16,7 +16,11 @@
 #include <cstdint>
 #include <memory>
 
+class AnalysisRun;
 class Expression;
+class MarkovAnalysis;
+class StoredAnalysisList;
+struct StoredAnalysis;
 class NodeFormulaEvaluator;
 struct TreeNode;
 
@@ -74,6 +78,23 @@ public:
     // Status-bar indicators of the tree (utility on/off, calculation method); nothing while not shown.
     void UpdateStatusIndicators();
 
+    // Analyses: the run in progress, the record of the last analysis and the stored analyses.
+    // Replaces the last-analysis record, deleting the one held before; null is allowed.
+    void SetStoredAnalysis(StoredAnalysis* record);
+    // The first stored analysis whose name equals the given one ignoring case, or null.
+    StoredAnalysis* FindStoredAnalysis(const char* name) const;
+    // The stored analyses, made on first use and owned by the window.
+    StoredAnalysisList& StoredAnalyses();
+    // A refresh pause of the bound child windows begins / ends; SuspendChildRefresh counts the pauses.
+    void RefreshChildWindows();
+    void ResumeChildWindows();
+    // Node positions recomputed and the tree redrawn; one node redrawn (mode 0: the node alone). Headless
+    // they only count.
+    void Relayout();
+    void RedrawNode(TreeNode* node, int mode);
+    // Frees the analysis records (called by the destructor).
+    void ReleaseAnalyses();
+
     TreeNode* Root = nullptr;
     DocVariableList Variables{2, true};
     NodeChildList Selection{4, false};
@@ -96,6 +117,14 @@ public:
     uint8_t SubtreeSelection = 0;
     uint8_t Modified = 0;
     zString WindowTitle;
+    // The analysis in progress (null when none; set and cleared by the run itself), the last analysis's
+    // record, the Markov analysis that records the cohort stages while it rolls back.
+    AnalysisRun* CurrentAnalysis = nullptr;
+    StoredAnalysis* LastAnalysis = nullptr;
+    MarkovAnalysis* CurrentMarkovAnalysis = nullptr;
+    StoredAnalysisList* StoredAnalysisRecords = nullptr;
+    long RelayoutCount = 0;
+    long NodeRedrawCount = 0;
 
 private:
     std::unique_ptr<NodeFormulaEvaluator> sharedEvaluator;

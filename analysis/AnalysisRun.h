@@ -1,0 +1,66 @@
+#pragma once
+// The analysis now being performed on one tree document. Long analyses derive from it and run as an idle
+// task of the message loop, one evaluation step per idle call, with a progress message in the status bar;
+// Escape stops them. At its end a run presents its results, hands the tree window a stored record of its
+// settings and deletes itself. Roll back uses the same class but does its whole work inside Run.
+
+#include "foundation/zString.h"
+#include "framework/window/EventTarget.h"
+
+#include <cstdint>
+
+class GraphTemplate;
+class TreeWindow;
+struct StoredAnalysis;
+
+class AnalysisRun : public EventTarget {
+public:
+    enum RunState : int32_t { Created = 1, Running = 2, Finishing = 3, Finished = 4 };
+
+    // Registers the run as the tree window's current analysis.
+    explicit AnalysisRun(TreeWindow* window);
+    AnalysisRun(const AnalysisRun&) = delete;
+    AnalysisRun& operator=(const AnalysisRun&) = delete;
+    ~AnalysisRun() override;
+
+    // Called once by the creator: checks and allocations, then Start (long analyses) or the whole work at
+    // once; on failure the run deletes itself.
+    virtual void Run() = 0;
+    // The analysis's name; also the progress message.
+    virtual const char* Name() const = 0;
+    // A sentence describing the running analysis.
+    virtual zString& StatusText(zString& out);
+    // One unit of work; nonzero when the analysis is complete or has failed.
+    virtual int Step() = 0;
+    // Presents the results; called once after the last step unless the run was stopped.
+    virtual void Finish() {}
+    virtual double ProgressPos() = 0;
+    // Read once, when the progress message is pushed.
+    virtual double ProgressTotal() = 0;
+    // A new record of the run's settings for storing and running again, or null.
+    virtual StoredAnalysis* MakeStoredRecord() { return nullptr; }
+
+    // Prepare, register the idle task, begin the tree window's refresh pause.
+    void Start();
+    // Push the progress message and forget an Escape pressed before the run.
+    void Prepare();
+    void PollStopKey();
+    void ShowProgress(double position);
+    void EndProgress();
+    // The idle task: one step per call (see the .cpp); always 0, the run removes its task itself.
+    long OnIdle();
+    // The graph template stored with the caller record, or null.
+    GraphTemplate* CallerTemplate() const;
+
+    TreeWindow* document;
+    int32_t spare1 = 0;
+    int32_t spare2 = 0;
+    // Nonzero once the run is to stop: Escape, or the error flag of a failed step or roll back.
+    int32_t stopFlag = 0;
+    // Nonzero while OnIdle runs, so that nested message loops do not step the run again.
+    int32_t busyFlag = 0;
+    int32_t progressHandle = -1;
+    int32_t state = Created;
+    // The stored record that started the run, or null.
+    StoredAnalysis* caller = nullptr;
+};

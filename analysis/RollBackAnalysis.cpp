@@ -1,0 +1,105 @@
+#include "analysis/RollBackAnalysis.h"
+
+#include "analysis/ProbabilityVerification.h"
+#include "app/CursorStack.h"
+#include "app/EscapeKey.h"
+#include "app/MessageBoxes.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+#include "script/ScriptManager.h"
+#include "treewin/TreeWindow.h"
+
+const char* const RollBackAnalysis::kMultipleOptimaText =
+    "From the standpoint of expected value, this tree has two or more \"optimal\" solutions."
+    " In order to identify your best strategy, you might use some of the analytical tools,"
+    " including standard deviation, available under the Analysis menu.";
+
+RollBackAnalysis::RollBackAnalysis(TreeWindow* window, ScriptManager* script)
+    : AnalysisRun(window), scriptCaller(script)
+{
+    rollBackState.Init(1, &stopFlag, window, RollBackPlain);
+}
+
+RollBackAnalysis::RollBackAnalysis(TreeWindow* window, StoredAnalysis* record) : AnalysisRun(window)
+{
+    caller = record;
+    rollBackState.Init(1, &stopFlag, window, RollBackPlain);
+}
+
+RollBackAnalysis::~RollBackAnalysis()
+{
+    if (scriptCaller != nullptr) {
+        scriptCaller->waitingForAnalysis = 0;
+        if (scriptCaller->runningScript != 0)
+            scriptCaller->ContinueScript();
+    }
+    rollBackState.EndProgress();
+}
+
+zString& RollBackAnalysis::StatusText(zString& out)
+{
+    out = "The tree is being rolled back.";
+    return out;
+}
+
+void RollBackAnalysis::Run()
+{
+    if (CheckRiskPreference(document, nullptr) == 0) {
+        stopFlag = 1;
+        delete this;
+        return;
+    }
+    PushWaitCursor();
+    startTime = TickCount();
+    const int mode = document->CalcPrefs.FastRollBack ? RollBackSilent : RollBackWithProgress;
+    RollBackTree(document->Root, &stopFlag, mode);
+    PopCursor();
+    if (stopFlag == 0)
+        Finish();
+    delete this;
+}
+
+void RollBackAnalysis::Finish()
+{
+    document->RefreshChildWindows();
+    document->RolledBack = 1;
+    WarnMultipleOptima();
+    if (document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin) {
+        WalkTreeWithSkip(
+            document->Root,
+            [](TreeNode* node, void* window) { static_cast<TreeWindow*>(window)->RedrawNode(node, 0); }, document,
+            false);
+    }
+    document->Relayout();
+}
+
+namespace {
+
+struct OptimaWalk {
+    NodeChildList visited{16, false};
+    TreeNode* previousParent = nullptr;
+    bool unique = true;
+};
+
+void VisitOptimal(TreeNode* node, void* argument)
+{
+    auto* walk = static_cast<OptimaWalk*>(argument);
+    walk->visited.Add(node);
+    TreeNode* parent = node->parent;
+    if (walk->unique && parent != nullptr && parent == walk->previousParent &&
+        (parent->IsDecision() || parent->kind == LogicNode))
+        walk->unique = false;
+    walk->previousParent = parent;
+}
+
+}  // namespace
+
+void RollBackAnalysis::WarnMultipleOptima()
+{
+    document->ClearSelection();
+    OptimaWalk walk;
+    WalkSubtreeByKind(document->Root, VisitOptimal, &walk, true);
+    document->SelectNodes(walk.visited);
+    if (!walk.unique)
+        ShowInfoBox(nullptr, kMultipleOptimaText, -1);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The script interpreter's manager. A script command that starts an analysis sets the wait flag and the
+// script pauses; the analysis, when it ends, clears the flag and lets the script go on.
+
+#include <cstdint>
+
+class ScriptManager {
+public:
+    ScriptManager() = default;
+    ScriptManager(const ScriptManager&) = delete;
+    ScriptManager& operator=(const ScriptManager&) = delete;
+    virtual ~ScriptManager() = default;
+
+    // Runs the script on from the command after the one that waited.
+    virtual void ContinueScript() { ++continuations; }
+
+    // The script waits for the analysis it started.
+    int32_t waitingForAnalysis = 0;
+    // A script is being run.
+    int32_t runningScript = 0;
+    // How often the script was continued.
+    long continuations = 0;
+};

@@ -1,0 +1,56 @@
+#include "analysis/StoredAnalysis.h"
+#include "analysis/StoredAnalysisList.h"
+#include "app/FrameCommands.h"
+#include "treewin/TreeWindow.h"
+
+void TreeWindow::SetStoredAnalysis(StoredAnalysis* record)
+{
+    if (record == LastAnalysis)
+        return;
+    StoredAnalysis::Delete(LastAnalysis);
+    LastAnalysis = record;
+}
+
+StoredAnalysis* TreeWindow::FindStoredAnalysis(const char* name) const
+{
+    return StoredAnalysisRecords != nullptr ? StoredAnalysisRecords->FindByName(name) : nullptr;
+}
+
+StoredAnalysisList& TreeWindow::StoredAnalyses()
+{
+    if (StoredAnalysisRecords == nullptr)
+        StoredAnalysisRecords = new StoredAnalysisList(4);
+    return *StoredAnalysisRecords;
+}
+
+void TreeWindow::RefreshChildWindows()
+{
+    if (SuspendChildRefresh == 0)
+        RefreshFrameCommands();
+    ++SuspendChildRefresh;
+}
+
+void TreeWindow::ResumeChildWindows()
+{
+    if (SuspendChildRefresh > 0)
+        --SuspendChildRefresh;
+    if (SuspendChildRefresh == 0)
+        RefreshFrameCommands();
+}
+
+void TreeWindow::Relayout()
+{
+    ++RelayoutCount;
+}
+
+void TreeWindow::RedrawNode(TreeNode*, int)
+{
+    ++NodeRedrawCount;
+}
+
+void TreeWindow::ReleaseAnalyses()
+{
+    SetStoredAnalysis(nullptr);
+    delete StoredAnalysisRecords;
+    StoredAnalysisRecords = nullptr;
+}

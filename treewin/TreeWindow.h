@@ -6,12 +6,16 @@
 
 #include "analysis/RiskPrefAssessment.h"
 #include "dialogs/CESensitivitySettings.h"
+#include "foundation/FontRecord.h"
+#include "foundation/NumericFormat.h"
 #include "foundation/zString.h"
 #include "model/DocVariable.h"
 #include "model/NodeChildList.h"
 #include "model/NodeRef.h"
+#include "model/NoteBoxList.h"
 #include "treewin/CalcState.h"
 #include "treewin/TreeCalcPrefs.h"
+#include "treewin/TreeDisplayPrefs.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +23,7 @@
 class AnalysisRun;
 class Expression;
 class MarkovAnalysis;
+class NoteBox;
 class StoredAnalysisList;
 struct StoredAnalysis;
 class NodeFormulaEvaluator;
@@ -57,6 +62,9 @@ public:
     void SelectOrToggleNode(TreeNode* node);
     void ClearSelection() { Selection.RemoveAll(); }
     bool IsNodeSelected(const TreeNode* node) const { return Selection.Contains(node); }
+
+    // Appends a note box to the window's notes; the window owns it and becomes its owner.
+    void AddNoteBox(NoteBox* note);
 
     // Calculation method rules.
     int OptimalPathDirection() const;
@@ -104,6 +112,13 @@ public:
     // Willingness to pay and limits that choose the recommended strategy under cost-effectiveness.
     CESensitivitySettings CESettings;
     CalcState CalcStateRecord{this};
+    TreeDisplayPrefs DisplayPrefs;
+    // The tree's number format and those of the four payoffs.
+    NumericFormat NumberFormat;
+    NumericFormat PayoffFormats[4];
+    NoteBoxList NoteBoxes{4, true};
+    // The font of new note boxes.
+    FontRecord NoteFont;
     uint8_t RolledBack = 0;
     // The probabilities were verified in this analysis pass.
     uint8_t ProbabilitiesVerified = 0;

@@ -1,5 +1,7 @@
 #include "framework/draw/Display.h"
 
+#include "framework/draw/zFont.h"
+
 Display::~Display() = default;
 
 void Display::Lock()
@@ -33,4 +35,31 @@ void Display::ReadCapabilities(HDC dc)
     logPixelsY_ = GetDeviceCaps(dc, LOGPIXELSY);
     horzSize_ = GetDeviceCaps(dc, HORZSIZE);
     vertSize_ = GetDeviceCaps(dc, VERTSIZE);
+}
+
+void Display::FrameRect(const RECT& rect)
+{
+    if (!dc_)
+        return;
+    const POINT corners[5] = {{rect.left, rect.top}, {rect.right, rect.top}, {rect.right, rect.bottom},
+                              {rect.left, rect.bottom}, {rect.left, rect.top}};
+    Polyline(dc_, corners, 5);
+}
+
+void Display::PushFont(zFont* font)
+{
+    HGDIOBJ previous = nullptr;
+    if (dc_ && font && font->Handle())
+        previous = SelectObject(dc_, font->Handle());
+    replacedFonts_.push_back(previous);
+}
+
+void Display::PopFont()
+{
+    if (replacedFonts_.empty())
+        return;
+    HGDIOBJ previous = replacedFonts_.back();
+    replacedFonts_.pop_back();
+    if (dc_ && previous)
+        SelectObject(dc_, previous);
 }

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
+class zFont;
+
 class Display {
 public:
     enum : int { KindPlain = 0, KindWindow = 1, KindBitmap = 2, KindPrinter = 3, KindMetafile = 4 };
@@ -27,6 +31,14 @@ public:
     // 0 when the display does not know its pixels per inch.
     int PointTenthsToDevice(int tenths) const;
 
+    // Outline of a pixel rectangle with the current pen, as a polyline through its four corners (the right
+    // and bottom edges lie on the rectangle's own right and bottom); nothing is filled. Only while locked.
+    void FrameRect(const RECT& rect);
+    // Makes the font current for a drawing (selected while a device context is held) and restores the
+    // previous one on PopFont. The caller keeps the font alive until it is popped.
+    void PushFont(zFont* font);
+    void PopFont();
+
 protected:
     explicit Display(int kind) : kind_(kind) {}
     virtual void AcquireDC() {}
@@ -45,4 +57,5 @@ private:
     int logPixelsY_ = 0;
     int horzSize_ = 0;
     int vertSize_ = 0;
+    std::vector<HGDIOBJ> replacedFonts_;
 };

@@ -1,0 +1,139 @@
+#include "app/DrawingPrimitives.h"
+
+#include "foundation/FontRecord.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/zFont.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Locks a display for the length of a scope.
+class DisplayLock {
+public:
+    explicit DisplayLock(Display& display) : display_(display) { display_.Lock(); }
+    ~DisplayLock() { display_.Unlock(); }
+    DisplayLock(const DisplayLock&) = delete;
+    DisplayLock& operator=(const DisplayLock&) = delete;
+
+private:
+    Display& display_;
+};
+
+// The state of one dashed drawing: lengths in pixels and the phase reached so far.
+struct DashPattern {
+    int dashLength;
+    int gapLength;
+    bool drawing = true;
+    int counter = 0;
+};
+
+DashPattern PatternForStyle(const Display& display, int style)
+{
+    double dash = 0.0;
+    double gap = 0.0;
+    switch (style) {
+    case 0:
+        dash = 0.02;
+        gap = 0.02;
+        break;
+    case 1:
+        dash = 0.005;
+        gap = 0.032;
+        break;
+    case 2:
+        dash = 0.05;
+        gap = 0.04;
+        break;
+    default:
+        break;
+    }
+    DashPattern pattern{LogicalWidthToPixels(dash, display), LogicalWidthToPixels(gap, display)};
+    if (pattern.dashLength < 1)
+        pattern.dashLength = 1;
+    if (pattern.gapLength < 1)
+        pattern.gapLength = 1;
+    return pattern;
+}
+
+struct DashWalk {
+    HDC dc;
+    COLORREF colour;
+    DashPattern* pattern;
+};
+
+void CALLBACK DashStep(int x, int y, LPARAM data)
+{
+    DashWalk* walk = reinterpret_cast<DashWalk*>(data);
+    DashPattern& pattern = *walk->pattern;
+    ++pattern.counter;
+    if (pattern.counter > (pattern.drawing ? pattern.dashLength : pattern.gapLength)) {
+        pattern.drawing = !pattern.drawing;
+        pattern.counter = 0;
+    }
+    if (pattern.drawing)
+        SetPixel(walk->dc, x, y, walk->colour);
+}
+
+}  // namespace
+
+void DrawShape(Display& display, const RECT& pixels, COLORREF fill)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return;
+    HBRUSH brush = CreateSolidBrush(fill);
+    if (!brush)
+        return;
+    const RECT area{pixels.left, pixels.top, pixels.right + 1, pixels.bottom + 1};
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+void DrawDashedRect(Display& display, const LogicalRect& rect, int style, COLORREF colour)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return;
+    const RECT pixels = LogicalRectToPixels(rect, display);
+    DashPattern pattern = PatternForStyle(display, style);
+    DashWalk walk{dc, colour, &pattern};
+    const POINT corners[5] = {{pixels.left, pixels.top}, {pixels.right, pixels.top},
+                              {pixels.right, pixels.bottom}, {pixels.left, pixels.bottom},
+                              {pixels.left, pixels.top}};
+    for (int side = 0; side < 4; ++side)
+        LineDDA(corners[side].x, corners[side].y, corners[side + 1].x, corners[side + 1].y, DashStep,
+                reinterpret_cast<LPARAM>(&walk));
+}
+
+int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, const FontRecord* font, bool draw,
+                  bool centre)
+{
+    if (!text || !*text)
+        return 0;
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return 0;
+    std::unique_ptr<zFont> made;
+    if (font)
+        made = font->CreateFont(&display);
+    display.PushFont(made.get());
+    const RECT pixels = LogicalRectToPixels(rect, display);
+    const UINT format = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | (centre ? DT_CENTER : DT_LEFT);
+    RECT measured = pixels;
+    const int height = DrawTextA(dc, text, -1, &measured, format | DT_CALCRECT);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const int lineHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
+    if (draw) {
+        RECT area = pixels;
+        DrawTextA(dc, text, -1, &area, format);
+    }
+    display.PopFont();
+    return height / lineHeight;
+}

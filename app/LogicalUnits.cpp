@@ -1,0 +1,82 @@
+#include "app/LogicalUnits.h"
+
+#include "app/DrawingScale.h"
+#include "framework/draw/Display.h"
+
+namespace {
+
+float originX = 0.0f;
+float originY = 0.0f;
+
+int Truncate(double value)
+{
+    return static_cast<int>(value);
+}
+
+float ToLogical(int pixels, int perInch, float origin)
+{
+    const double scale = CurrentDrawingScale();
+    if (perInch <= 0 || scale == 0.0)
+        return origin;
+    return static_cast<float>(pixels / static_cast<double>(perInch) / scale + origin);
+}
+
+}  // namespace
+
+void SetDrawingOrigin(float x, float y)
+{
+    originX = x;
+    originY = y;
+}
+
+float DrawingOriginX()
+{
+    return originX;
+}
+
+float DrawingOriginY()
+{
+    return originY;
+}
+
+int LogicalXToPixel(double x, const Display& display)
+{
+    return Truncate((x - originX) * display.LogPixelsX() * static_cast<double>(CurrentDrawingScale()));
+}
+
+int LogicalYToPixel(double y, const Display& display)
+{
+    return Truncate((y - originY) * display.LogPixelsY() * static_cast<double>(CurrentDrawingScale()));
+}
+
+int LogicalWidthToPixels(double width, const Display& display)
+{
+    return Truncate(display.LogPixelsX() * width * static_cast<double>(CurrentDrawingScale()));
+}
+
+int LogicalHeightToPixels(double height, const Display& display)
+{
+    return Truncate(display.LogPixelsY() * height * static_cast<double>(CurrentDrawingScale()));
+}
+
+RECT LogicalRectToPixels(const LogicalRect& rect, const Display& display)
+{
+    return RECT{LogicalXToPixel(rect.left, display), LogicalYToPixel(rect.top, display),
+                LogicalXToPixel(rect.right, display), LogicalYToPixel(rect.bottom, display)};
+}
+
+float PixelXToLogical(int x, const Display& display)
+{
+    return ToLogical(x, display.LogPixelsX(), originX);
+}
+
+float PixelYToLogical(int y, const Display& display)
+{
+    return ToLogical(y, display.LogPixelsY(), originY);
+}
+
+LogicalRect PixelRectToLogical(const RECT& rect, const Display& display)
+{
+    return LogicalRect{PixelXToLogical(rect.left, display), PixelYToLogical(rect.top, display),
+                       PixelXToLogical(rect.right, display), PixelYToLogical(rect.bottom, display)};
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Document drawings are laid out in logical units (inches, single-precision floats). These conversions
+// turn them into device pixels of a display through the program-wide drawing scale and drawing origin.
+
+#include <windows.h>
+
+class Display;
+
+struct LogicalRect {
+    float left;
+    float top;
+    float right;
+    float bottom;
+};
+
+// The logical point that maps to device (0, 0); (0, 0) at start.
+void SetDrawingOrigin(float x, float y);
+float DrawingOriginX();
+float DrawingOriginY();
+
+// truncate((x - originX) x LOGPIXELSX x scale), likewise for y; sizes without the origin.
+int LogicalXToPixel(double x, const Display& display);
+int LogicalYToPixel(double y, const Display& display);
+int LogicalWidthToPixels(double width, const Display& display);
+int LogicalHeightToPixels(double height, const Display& display);
+RECT LogicalRectToPixels(const LogicalRect& rect, const Display& display);
+
+// px / LOGPIXELSX / scale + originX, likewise for y; a display without pixels per inch gives the origin.
+float PixelXToLogical(int x, const Display& display);
+float PixelYToLogical(int y, const Display& display);
+LogicalRect PixelRectToLogical(const RECT& rect, const Display& display);

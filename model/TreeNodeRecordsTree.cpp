@@ -1,0 +1,86 @@
+// The node records of a whole subtree, read and written in pre-order on an explicit stack, so that the
+// depth of a tree (or of a damaged file) costs no call stack.
+
+#include "foundation/Archive.h"
+#include "model/TreeNode.h"
+#include "model/TreeNodeRecords.h"
+#include "treewin/NodeProgress.h"
+
+#include <vector>
+
+namespace {
+
+struct PendingNode {
+    TreeNode* node;
+    NodeRecordTail tail;
+    int childrenLeft;
+};
+
+void ReadOneRecord(TreeNode* node, Archive& archive, std::vector<PendingNode>& pending)
+{
+    pending.push_back({node, NodeRecordTail(), 0});
+    PendingNode& entry = pending.back();
+    ReadNodeRecord(node, archive, entry.tail);
+    ReportNodeProgress(node->window, archive);
+    entry.childrenLeft = entry.tail.childCount;
+}
+
+// Steps 3 and 4 once a node's children are read: the stored optimal indexes become the children they name,
+// and the node must be valid.
+void FinishNode(PendingNode& entry, Archive& archive)
+{
+    TreeNode* node = entry.node;
+    if (entry.tail.childCount > 0 && SnapshotMode && !entry.tail.optimalIndexes.empty()) {
+        NodeChildList* optimal = node->EnsureOptimalList();
+        optimal->RemoveAll();
+        for (int16_t index : entry.tail.optimalIndexes) {
+            TreeNode* child = node->GetChild(index);
+            if (child == nullptr) {
+                archive.SetFormatError(NodeRecordInvalidNode);
+                optimal->RemoveAll();
+                break;
+            }
+            optimal->Add(child);
+        }
+    }
+    if (!node->IsValid() && !archive.HasFormatError())
+        archive.SetFormatError(NodeRecordInvalidNode);
+}
+
+}  // namespace
+
+void ReadTreeNode(TreeNode* node, Archive& archive)
+{
+    if (node == nullptr || archive.IsStoring() || archive.Failed())
+        return;
+    std::vector<PendingNode> pending;
+    ReadOneRecord(node, archive, pending);
+    while (!pending.empty()) {
+        PendingNode& top = pending.back();
+        if (top.childrenLeft > 0 && !archive.Failed()) {
+            --top.childrenLeft;
+            ReadOneRecord(new TreeNode(top.node->window), archive, pending);
+            continue;
+        }
+        FinishNode(top, archive);
+        TreeNode* finished = top.node;
+        pending.pop_back();
+        if (!pending.empty())
+            pending.back().node->InsertChild(finished, -1);
+    }
+}
+
+void WriteTreeNode(const TreeNode* node, Archive& archive)
+{
+    if (node == nullptr || archive.IsLoading() || archive.Failed())
+        return;
+    std::vector<const TreeNode*> pending{node};
+    while (!pending.empty() && !archive.Failed()) {
+        const TreeNode* current = pending.back();
+        pending.pop_back();
+        WriteNodeRecord(current, archive);
+        ReportNodeProgress(current->window, archive);
+        for (int i = current->childCount - 1; i >= 0; --i)
+            pending.push_back(current->GetChild(i));
+    }
+}

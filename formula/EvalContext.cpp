@@ -136,6 +136,13 @@ double EvalContext::LinkValue(int n)
     return 0.0;
 }
 
+int EvalContext::DistributionValue(int n, int resample, double* value)
+{
+    if (window == nullptr)
+        return EvalContextBase::DistributionValue(n, resample, value);
+    return window->Distributions.ValueOf(n, resample, value);
+}
+
 void EvalContext::CheckUndefinedVariable(const zString& name, const zString& upperName)
 {
     if (window == nullptr || SuppressFormulaMessages || window->HasVariable(upperName.Text(), true))

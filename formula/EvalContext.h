@@ -21,6 +21,7 @@ public:
     int VariableCount() override;
     double VariableValue(const zString& upperName) override;
     double LinkValue(int n) override;
+    int DistributionValue(int n, int resample, double* value) override;
     void CheckUndefinedVariable(const zString& name, const zString& upperName) override;
     void OfferNewTable(const zString& name) override;
     void NoteErrorNode() override;

@@ -37,6 +37,14 @@ public:
     // shortDescription when not empty (result 1), else name (result 0).
     int GetLabel(zString& out) const;
 
+    // Correlation entries (model/DocVariableCorrelations.cpp). The list, made (grow step 2, owning) when
+    // missing.
+    CorrelationList& GetCorrelations();
+    // The last entry named oldUpper takes the name newUpper; an empty newUpper removes it instead.
+    void RenameCorrelation(const char* oldUpper, const char* newUpper);
+    // Removes the first entry named upperName.
+    void RemoveCorrelation(const char* upperName);
+
     int16_t hasRange = 0;
     int16_t tFlag = 0;
     int16_t flag3 = 1;

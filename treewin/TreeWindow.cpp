@@ -1,5 +1,7 @@
 #include "treewin/TreeWindow.h"
 
+#include "app/NamePopupMenu.h"
+#include "model/DocumentVariableOps.h"
 #include "model/NameRules.h"
 #include "model/NodeFormula.h"
 #include "model/TreeNode.h"
@@ -56,6 +58,7 @@ DocVariable* TreeWindow::EnsureVariable(const char* name, const char* defaultFor
             variable->tFlag = 1;
             variable->tValue1 = variable->tValue2 = variable->tValue3 = 0.0f;
         }
+        RebuildVariablesMenu(*this);
     }
     if (defaultFormula != nullptr && Root != nullptr)
         Root->SetBinding(name, defaultFormula, true);

@@ -6,6 +6,7 @@
 
 #include "analysis/RiskPrefAssessment.h"
 #include "dialogs/CESensitivitySettings.h"
+#include "formula/DistributionList.h"
 #include "foundation/FontRecord.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/zString.h"
@@ -22,6 +23,7 @@
 
 class AnalysisRun;
 class Expression;
+class NamePopupMenu;
 class MarkovAnalysis;
 class NoteBox;
 class StoredAnalysisList;
@@ -105,6 +107,8 @@ public:
 
     TreeNode* Root = nullptr;
     DocVariableList Variables{2, true};
+    // The pop-up menu of the variables' names, rebuilt whenever the list changes (RebuildVariablesMenu).
+    std::unique_ptr<NamePopupMenu> VariablesMenu;
     NodeChildList Selection{4, false};
     NodeRefList CloneMasters{2, true};
     TreeCalcPrefs CalcPrefs;
@@ -112,6 +116,8 @@ public:
     // Willingness to pay and limits that choose the recommended strategy under cost-effectiveness.
     CESensitivitySettings CESettings;
     CalcState CalcStateRecord{this};
+    // The document's numbered distributions (DistSamp); their parameter formulas are evaluated here.
+    DistributionList Distributions{4, true};
     TreeDisplayPrefs DisplayPrefs;
     // The tree's number format and those of the four payoffs.
     NumericFormat NumberFormat;

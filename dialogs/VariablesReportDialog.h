@@ -1,0 +1,31 @@
+#pragma once
+// Variables Report (dialog 4370): check boxes choose the report's columns. The range box governs both
+// range columns. The window itself is drawn from its template by the dialog engine, which stands behind
+// the presenter.
+
+#include "model/VariablesReport.h"
+
+#include <functional>
+
+class VariablesReportDialog {
+public:
+    enum : int {
+        kTemplateId = 4370,
+        kNameCheck = 4371,
+        kShortDescriptionCheck = 4372,
+        kFormulaCheck = 4373,
+        kValueCheck = 4374,
+        kRangeCheck = 4375,
+        kCommentCheck = 4377,
+        kRootDefinitionCheck = 4378,
+    };
+
+    // The person's side: edits the settings as the check boxes would and returns IDOK or IDCANCEL. Until
+    // the dialog engine shows the template, a dialog without a presenter answers Cancel.
+    using Presenter = std::function<int(VariablesReportSettings&)>;
+    static Presenter SetPresenter(Presenter presenter);
+};
+
+// Runs the dialog on a copy of the settings; on OK the settings take the choices, include-high following
+// include-low. Nonzero for OK.
+int RunVariablesReportDialog(VariablesReportSettings& settings);

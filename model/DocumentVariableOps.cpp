@@ -1,0 +1,325 @@
+#include "model/DocumentVariableOps.h"
+
+#include "app/MessageBoxes.h"
+#include "app/NamePopupMenu.h"
+#include "dialogs/VariableDefsDialog.h"
+#include "formula/CorrelationList.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionList.h"
+#include "formula/EvalContext.h"
+#include "formula/FormulaErrors.h"
+#include "formula/FormulaRef.h"
+#include "foundation/NameList.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatting.h"
+#include "foundation/StringHelpers.h"
+#include "model/DocVariable.h"
+#include "model/ExpressionWalk.h"
+#include "model/NameRules.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+#include "treewin/TreeWindow.h"
+
+namespace {
+
+constexpr int kDefinitionLabelLength = 30;
+
+// True when there is a selection and every selected node binds the name.
+bool SelectionBindsName(const TreeWindow& window, const char* upperName)
+{
+    const NodeChildList& selection = window.Selection;
+    if (selection.Count() == 0)
+        return false;
+    for (int i = 0; i < selection.Count(); ++i) {
+        if (selection.At(i)->FindBinding(upperName, true) == nullptr)
+            return false;
+    }
+    return true;
+}
+
+void RenameInDistributions(DistributionList& distributions, const char* oldName, const char* newName)
+{
+    for (int i = 0; i < distributions.Count(); ++i) {
+        Distribution* distribution = distributions.RecordAt(i)->GetDistribution();
+        if (distribution == nullptr)
+            continue;
+        for (int p = 0; p < distribution->ParameterCount(); ++p)
+            ReplaceVariableInFormula(*distribution->Parameter(p), oldName, newName);
+    }
+}
+
+}  // namespace
+
+bool FindVariableTrimmed(const TreeWindow& window, zString& text)
+{
+    const char* start = text.Text();
+    while (*start == ' ' || *start == '\t')
+        ++start;
+    zString name(start);
+    NormalizeVariableName(name);
+    const DocVariable* variable = window.FindVariable(name.Text(), false);
+    if (variable == nullptr)
+        return false;
+    text = variable->name;
+    return true;
+}
+
+bool ReplaceVariableInFormula(Expression& formula, const char* oldName, const char* newName)
+{
+    zString text(formula.Text());
+    if (ReplaceAll(text, oldName, newName, true, false, 0, true) <= 0)
+        return false;
+    formula.SetText(text.Text());
+    return true;
+}
+
+void RenameVariable(TreeWindow& window, const char* oldName, const char* newName)
+{
+    zString oldUpper(oldName);
+    oldUpper.MakeUpper();
+    DocVariable* variable = window.FindVariable(oldUpper.Text(), true);
+    if (variable == nullptr)
+        return;
+    window.SetModified(1);
+
+    window.Variables.Remove(variable);
+    variable->SetName(newName);
+    if (window.Variables.InsertSorted(variable) < 0) {
+        delete variable;
+        variable = nullptr;
+    }
+    RebuildVariablesMenu(window);
+
+    if (window.Root != nullptr)
+        window.Root->RenameBindingInSubtree(oldName, newName);
+
+    zString newUpper(newName);
+    newUpper.MakeUpper();
+    for (int i = 0; i < window.Variables.Count(); ++i)
+        window.Variables.At(i)->RenameCorrelation(oldUpper.Text(), newUpper.Text());
+
+    RenameInDistributions(window.Distributions, oldName, newName);
+    ReplaceVariableInFormula(window.CESettings.willingnessToPay, oldName, newName);
+    ReplaceVariableInFormula(window.CESettings.costCeiling, oldName, newName);
+    ReplaceVariableInFormula(window.CESettings.effectivenessFloor, oldName, newName);
+
+    if (window.Root != nullptr) {
+        const unsigned char savedSuppress = SuppressFormulaMessages;
+        SuppressFormulaMessages = 1;
+        ReparseTreeBindings(window.Root, true, nullptr, nullptr, nullptr);
+        SuppressFormulaMessages = savedSuppress;
+    }
+}
+
+void DeleteVariable(TreeWindow& window, const char* name)
+{
+    zString upperName(name);
+    upperName.MakeUpper();
+    DocVariable* variable = window.FindVariable(upperName.Text(), true);
+    if (variable == nullptr)
+        return;
+
+    zString displayName;
+    VariableDisplayName(window, variable->name.Text(), displayName);
+    if (window.Root != nullptr)
+        window.Root->RemoveBinding(displayName.Text(), true, false);
+
+    for (int i = 0; i < window.Variables.Count(); ++i)
+        window.Variables.At(i)->RenameCorrelation(upperName.Text(), "");
+
+    window.Variables.DeletePtr(variable);
+    if (!window.SuspendVariablesSync)
+        RebuildVariablesMenu(window);
+}
+
+void SetVariableCorrelations(TreeWindow& window, DocVariable& variable, CorrelationList* newEntries)
+{
+    if (variable.correlations != nullptr) {
+        for (int i = 0; i < variable.correlations->Count(); ++i) {
+            DocVariable* partner = window.FindVariable(variable.correlations->At(i)->name.Text(), true);
+            if (partner != nullptr)
+                partner->RemoveCorrelation(variable.upperName.Text());
+        }
+        variable.correlations->DeleteAll();
+    }
+    if (newEntries == nullptr)
+        return;
+    for (int i = 0; i < newEntries->Count(); ++i) {
+        const CorrelationItem* entry = newEntries->At(i);
+        CorrelationList& own = variable.GetCorrelations();
+        own.Add(own.CloneItem(newEntries->At(i)));
+        DocVariable* partner = window.FindVariable(entry->name.Text(), false);
+        // A variable is not recorded twice as its own partner.
+        if (partner == nullptr || partner == &variable)
+            continue;
+        auto* mirror = new CorrelationItem;
+        mirror->name = variable.upperName;
+        mirror->negative = entry->negative;
+        partner->GetCorrelations().Add(mirror);
+    }
+    newEntries->DeleteAll();
+}
+
+void BuildVariablesMenu(NamePopupMenu& menu, const DocVariableList& variables)
+{
+    menu.Rebuild();
+    for (int i = 0; i < variables.Count(); ++i)
+        menu.AddName(kFirstVariableCommand + static_cast<unsigned>(i), variables.At(i)->name.Text());
+    menu.Build();
+}
+
+void RebuildVariablesMenu(TreeWindow& window)
+{
+    if (!window.VariablesMenu)
+        window.VariablesMenu.reset(new NamePopupMenu);
+    BuildVariablesMenu(*window.VariablesMenu, window.Variables);
+}
+
+void VariableDisplayName(const TreeWindow& window, const char* name, zString& out)
+{
+    const DocVariable* variable = window.FindVariable(name, false);
+    out.Clear();
+    if (variable != nullptr && variable->tFlag)
+        out = "{T} ";
+    out += name;
+}
+
+int ListFlaggedVariables(const TreeWindow& window, std::vector<DocVariable*>* out)
+{
+    int count = 0;
+    for (int i = 0; i < window.Variables.Count(); ++i) {
+        DocVariable* variable = window.Variables.At(i);
+        if (!variable->tFlag)
+            continue;
+        ++count;
+        if (out != nullptr)
+            out->push_back(variable);
+    }
+    return count;
+}
+
+void GetVariableDescription(const TreeWindow& window, const char* name, zString& out)
+{
+    out.Clear();
+    const DocVariable* variable = window.FindVariable(name, false);
+    if (variable == nullptr)
+        return;
+    out = variable->comment.IsEmpty() ? variable->shortDescription : variable->comment;
+}
+
+int CheckEditConflict(TreeWindow& window, const NodeChildList&, const char*, bool)
+{
+    if (window.RolledBack) {
+        MessageBeep(0);
+        return 0;
+    }
+    return 1;
+}
+
+void FillVariableChoices(TreeWindow& window, NameList& out, int mode)
+{
+    for (int i = 0; i < window.Variables.Count(); ++i) {
+        const DocVariable* variable = window.Variables.At(i);
+        zString text(variable->name);
+        if (mode == 1) {
+            if (!CheckEditConflict(window, window.Selection, variable->name.Text(), false))
+                continue;
+            if (SelectionBindsName(window, variable->upperName.Text()))
+                text += " *";
+        } else if (mode == 3 && variable->tFlag) {
+            continue;
+        }
+        out.AddCopy(text);
+    }
+}
+
+void FillVariableRows(TreeWindow& window, NameList& out, int mode)
+{
+    for (int i = 0; i < window.Variables.Count(); ++i) {
+        const DocVariable* variable = window.Variables.At(i);
+        zString row(variable->name);
+        switch (mode) {
+        case 1:
+            row += '\t';
+            if (SelectionBindsName(window, variable->upperName.Text()))
+                row += '*';
+            row += '\t';
+            if (variable->tFlag)
+                row += "{T} ";
+            row += '\t';
+            if (variable->flag3)
+                row += '+';
+            break;
+        case 3:
+            if (variable->tFlag)
+                continue;
+            break;
+        case 4:
+            row += '\t';
+            row += variable->text4;
+            break;
+        case 5:
+            row += '\t';
+            if (variable->hasRange && !variable->tFlag && variable->flag3 && !variable->shortDescription.IsEmpty())
+                row += '+';
+            break;
+        default:
+            break;
+        }
+        out.AddCopy(row);
+    }
+}
+
+void CollectVariableDefinitionLines(TreeWindow& window, const char* name, NameList& lines)
+{
+    struct Walk {
+        TreeWindow* window;
+        zString upperName;
+        NameList* lines;
+    } walk{&window, zString(name), &lines};
+    walk.upperName.MakeUpper();
+    const unsigned char savedSuppress = SuppressFormulaMessages;
+    SuppressFormulaMessages = 1;
+    WalkTreeWithSkip(
+        window.Root,
+        [](TreeNode* node, void* arg) {
+            auto* state = static_cast<Walk*>(arg);
+            VariableDefinition* binding = node->FindBindingByText(state->upperName.Text(), true);
+            if (binding == nullptr)
+                return;
+            zString line;
+            if (node == state->window->Root)
+                line = "(Tree Default)";
+            else
+                node->GetShortText(line, kDefinitionLabelLength);
+            line += '\t';
+            FormulaRef formula(new EvalContext(state->window, node), 1, binding->name.Text());
+            const double value = formula.Evaluate(binding->definition);
+            if (formula.HasError()) {
+                line += "???";
+            } else {
+                zString number;
+                FormatNumber(state->window->NumberFormat, value, number, false, true, DigitsOfFormat);
+                line += number;
+            }
+            line += '\t';
+            line += binding->definition.Text();
+            state->lines->AddCopy(line);
+        },
+        &walk, false);
+    SuppressFormulaMessages = savedSuppress;
+}
+
+void ShowVariableDefinitions(TreeWindow& window, const char* name)
+{
+    NameList lines(4, true);
+    CollectVariableDefinitionLines(window, name, lines);
+    if (lines.Count() == 0) {
+        zString message("The variable \"");
+        message += name;
+        message += "\" has not been defined anywhere in the subtree. ";
+        ShowInfoBox(nullptr, message.Text(), -1);
+        return;
+    }
+    VariableDefsDialog dialog(name, lines);
+}

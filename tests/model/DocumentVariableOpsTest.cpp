@@ -1,0 +1,407 @@
+// The document's operations on its variables: create, rename and delete everywhere, symmetric
+// correlations, the variables menu, list texts, definitions and the report's lines.
+
+#include "app/NamePopupMenu.h"
+#include "dialogs/VariableDefsDialog.h"
+#include "dialogs/VariablesReportDialog.h"
+#include "formula/CorrelationList.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionList.h"
+#include "foundation/NameList.h"
+#include "model/DocumentVariableOps.h"
+#include "model/VariablesReport.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string MenuText(TreeWindow& window, unsigned id)
+{
+    zString text;
+    if (!window.VariablesMenu || !window.VariablesMenu->ItemText(id, text))
+        return "";
+    return text.Text();
+}
+
+std::vector<std::string> Texts(const NameList& list)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < list.Count(); ++i)
+        texts.push_back(list.At(i)->Text());
+    return texts;
+}
+
+CorrelationList* Entries(std::initializer_list<std::pair<const char*, int>> items)
+{
+    auto* list = new CorrelationList(2, true);
+    for (const auto& item : items) {
+        auto* entry = new CorrelationItem;
+        entry->name = item.first;
+        entry->negative = static_cast<int16_t>(item.second);
+        list->Add(entry);
+    }
+    return list;
+}
+
+// "NAME-" or "NAME+" for each entry of the variable's list.
+std::string CorrelationsOf(TreeWindow& window, const char* name)
+{
+    const DocVariable* variable = window.FindVariable(name, false);
+    std::string text;
+    if (variable == nullptr || variable->correlations == nullptr)
+        return text;
+    for (int i = 0; i < variable->correlations->Count(); ++i) {
+        const CorrelationItem* item = variable->correlations->At(i);
+        text += item->name.Text();
+        text += item->negative ? "- " : "+ ";
+    }
+    return text;
+}
+
+TEST(DocumentVariableOps, TrialVariableFromItsMarkedName)
+{
+    TreeBuilder tree;
+    DocVariable* rate = tree.Window().EnsureVariable("{T} Rate", nullptr);
+    ASSERT_NE(rate, nullptr);
+    EXPECT_STREQ(rate->name.Text(), "Rate");
+    EXPECT_EQ(rate->tFlag, 1);
+    zString display;
+    VariableDisplayName(tree.Window(), "Rate", display);
+    EXPECT_STREQ(display.Text(), "{T} Rate");
+    VariableDisplayName(tree.Window(), "Unknown", display);
+    EXPECT_STREQ(display.Text(), "Unknown");
+    tree.Window().EnsureVariable("plain", nullptr);
+    std::vector<DocVariable*> flagged;
+    EXPECT_EQ(ListFlaggedVariables(tree.Window(), &flagged), 1);
+    ASSERT_EQ(flagged.size(), 1u);
+    EXPECT_EQ(flagged[0], rate);
+    EXPECT_EQ(ListFlaggedVariables(tree.Window(), nullptr), 1);
+}
+
+TEST(DocumentVariableOps, MenuIdsFollowTheSortedNames)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    window.EnsureVariable("Beta", nullptr);
+    window.EnsureVariable("alpha", nullptr);
+    EXPECT_EQ(MenuText(window, 20001), "alpha");
+    EXPECT_EQ(MenuText(window, 20002), "Beta");
+    RenameVariable(window, "alpha", "zeta");
+    EXPECT_EQ(MenuText(window, 20001), "Beta");
+    EXPECT_EQ(MenuText(window, 20002), "zeta");
+    DeleteVariable(window, "BETA");
+    EXPECT_EQ(MenuText(window, 20001), "zeta");
+    EXPECT_EQ(MenuText(window, 20002), "");
+}
+
+TEST(DocumentVariableOps, ReplaceInFormulaIsWholeWordAndIgnoresCase)
+{
+    struct Row {
+        const char* before;
+        const char* after;
+        bool changed;
+    };
+    const Row rows[] = {
+        {"p*2+pp", "q*2+pp", true},
+        {"P+1", "q+1", true},
+        {"pp+p_1+2", "pp+p_1+2", false},
+        {"max(p; p)", "max(q; q)", true},
+        {"", "", false},
+    };
+    for (const Row& row : rows) {
+        Expression formula(row.before);
+        EXPECT_EQ(ReplaceVariableInFormula(formula, "p", "q"), row.changed) << row.before;
+        EXPECT_STREQ(formula.Text().Text(), row.after) << row.before;
+    }
+    Expression parsed("p+1");
+    double value = 0;
+    parsed.SetNumber(4, "p+1");
+    ReplaceVariableInFormula(parsed, "p", "q");
+    EXPECT_FALSE(parsed.HasParseTree());
+    EXPECT_FALSE(parsed.GetConstant(&value));
+}
+
+TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelations)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    tree.Bind(tree.Root(), "p", "0.25");
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "C");
+    tree.Bind(chance, "p", "0.5");
+    TreeNode* yes = tree.Terminal(chance, "yes", "p", "P*10+pp");
+    tree.Terminal(chance, "no", "#", "1");
+    window.EnsureVariable("other", nullptr);
+    SetVariableCorrelations(window, *window.FindVariable("other", false), Entries({{"P", 1}}));
+
+    auto* record = new DistributionRecord;
+    record->index = 1;
+    int32_t err = 0;
+    const double normal[] = {1, 1, 0, 1};
+    record->SetDistribution(MakeDistributionFromValues(4, normal, &err));
+    record->GetDistribution()->Parameter(0)->SetText("p*2+pp");
+    record->GetDistribution()->Parameter(1)->SetText("P+1");
+    window.Distributions.InsertSorted(record);
+    window.CESettings.willingnessToPay.SetText("1000*p");
+    window.Modified = 0;
+
+    RenameVariable(window, "p", "q");
+
+    EXPECT_EQ(window.FindVariable("p", false), nullptr);
+    ASSERT_NE(window.FindVariable("q", false), nullptr);
+    EXPECT_STREQ(window.FindVariable("Q", true)->name.Text(), "q");
+    EXPECT_EQ(window.Modified, 1);
+    EXPECT_NE(tree.Root()->FindBinding("q", false), nullptr);
+    EXPECT_EQ(tree.Root()->FindBinding("p", false), nullptr);
+    EXPECT_NE(chance->FindBinding("Q", true), nullptr);
+    EXPECT_STREQ(yes->probability.Text().Text(), "q");
+    EXPECT_STREQ(yes->Payoff(0).Text().Text(), "q*10+pp");
+    EXPECT_STREQ(record->GetDistribution()->Parameter(0)->Text().Text(), "q*2+pp");
+    EXPECT_STREQ(record->GetDistribution()->Parameter(1)->Text().Text(), "q+1");
+    EXPECT_STREQ(window.CESettings.willingnessToPay.Text().Text(), "1000*q");
+    EXPECT_EQ(CorrelationsOf(window, "other"), "Q- ");
+    EXPECT_EQ(CorrelationsOf(window, "q"), "OTHER- ");
+}
+
+TEST(DocumentVariableOps, RenameOrDeleteOfAnUnknownNameDoesNothing)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    tree.Bind(tree.Root(), "x", "1");
+    window.Modified = 0;
+    RenameVariable(window, "nothing", "else");
+    DeleteVariable(window, "nothing");
+    EXPECT_EQ(window.Modified, 0);
+    EXPECT_EQ(window.Variables.Count(), 1);
+    EXPECT_NE(tree.Root()->FindBinding("x", false), nullptr);
+}
+
+TEST(DocumentVariableOps, DeleteRemovesBindingsEverywhereAndCorrelations)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    tree.Bind(tree.Root(), "cost", "5");
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "C");
+    tree.Bind(chance, "cost", "7");
+    tree.Bind(chance, "keep", "1");
+    window.EnsureVariable("{T} trial", nullptr);
+    tree.Root()->SetBinding("{T} trial", "3", false);
+    SetVariableCorrelations(window, *window.FindVariable("keep", false), Entries({{"COST", 0}, {"TRIAL", 1}}));
+
+    DeleteVariable(window, "Cost");
+    EXPECT_EQ(window.FindVariable("cost", false), nullptr);
+    EXPECT_EQ(tree.Root()->FindBinding("cost", false), nullptr);
+    EXPECT_EQ(chance->FindBinding("cost", false), nullptr);
+    EXPECT_NE(chance->FindBinding("keep", false), nullptr);
+    EXPECT_EQ(CorrelationsOf(window, "keep"), "TRIAL- ");
+
+    DeleteVariable(window, "trial");
+    EXPECT_EQ(window.FindVariable("trial", false), nullptr);
+    EXPECT_EQ(tree.Root()->FindBinding("{T} trial", false), nullptr);
+    EXPECT_EQ(CorrelationsOf(window, "keep"), "");
+}
+
+TEST(DocumentVariableOps, CorrelationsStaySymmetric)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    for (const char* name : {"A", "B", "C"})
+        window.EnsureVariable(name, nullptr);
+    DocVariable& a = *window.FindVariable("A", true);
+
+    SetVariableCorrelations(window, a, Entries({{"B", 1}}));
+    EXPECT_EQ(CorrelationsOf(window, "A"), "B- ");
+    EXPECT_EQ(CorrelationsOf(window, "B"), "A- ");
+
+    // Replacing the list: B forgets A, C learns it.
+    CorrelationList* replacement = Entries({{"C", 0}});
+    SetVariableCorrelations(window, a, replacement);
+    EXPECT_EQ(replacement->Count(), 0);
+    delete replacement;
+    EXPECT_EQ(CorrelationsOf(window, "A"), "C+ ");
+    EXPECT_EQ(CorrelationsOf(window, "B"), "");
+    EXPECT_EQ(CorrelationsOf(window, "C"), "A+ ");
+
+    // An empty list removes A from its partners; a partner that does not exist gets nothing.
+    SetVariableCorrelations(window, a, nullptr);
+    EXPECT_EQ(CorrelationsOf(window, "A"), "");
+    EXPECT_EQ(CorrelationsOf(window, "C"), "");
+    SetVariableCorrelations(window, a, Entries({{"GONE", 0}, {"A", 0}}));
+    EXPECT_EQ(CorrelationsOf(window, "A"), "GONE+ A+ ");
+}
+
+TEST(DocumentVariableOps, DescriptionAndTrimmedLookup)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    DocVariable* rate = window.EnsureVariable("Rate", nullptr);
+    zString out("stale");
+    GetVariableDescription(window, "rate", out);
+    EXPECT_STREQ(out.Text(), "");
+    rate->shortDescription = "annual rate";
+    GetVariableDescription(window, "RATE", out);
+    EXPECT_STREQ(out.Text(), "annual rate");
+    rate->comment = "from the survey";
+    GetVariableDescription(window, "rate", out);
+    EXPECT_STREQ(out.Text(), "from the survey");
+    GetVariableDescription(window, "none", out);
+    EXPECT_STREQ(out.Text(), "");
+
+    struct Row {
+        const char* text;
+        bool found;
+        const char* after;
+    };
+    const Row rows[] = {
+        {"  rate", true, "Rate"},
+        {"{T} RATE x", true, "Rate"},
+        {"rate extra", true, "Rate"},
+        {"rat", false, "rat"},
+    };
+    for (const Row& row : rows) {
+        zString text(row.text);
+        EXPECT_EQ(FindVariableTrimmed(window, text), row.found) << row.text;
+        EXPECT_STREQ(text.Text(), row.after) << row.text;
+    }
+}
+
+TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    TreeNode* node = tree.Add(tree.Root(), ChanceNode, "N");
+    tree.Bind(node, "a", "1");
+    window.EnsureVariable("{T} b", nullptr);
+    DocVariable* c = window.EnsureVariable("c", nullptr);
+    c->hasRange = 1;
+    c->shortDescription = "see";
+    c->text4 = "four";
+    window.FindVariable("a", false)->flag3 = 0;
+    window.SelectNode(node, 1, nullptr, false);
+
+    struct Row {
+        bool rows;
+        int mode;
+        std::vector<std::string> expected;
+    };
+    const Row table[] = {
+        {false, 0, {"a", "b", "c"}},
+        {false, 1, {"a *", "b", "c"}},
+        {false, 3, {"a", "c"}},
+        {true, 1, {"a\t*\t\t", "b\t\t{T} \t+", "c\t\t\t+"}},
+        {true, 3, {"a", "c"}},
+        {true, 4, {"a\t", "b\t", "c\tfour"}},
+        {true, 5, {"a\t", "b\t", "c\t+"}},
+        {true, 2, {"a", "b", "c"}},
+    };
+    for (const Row& row : table) {
+        NameList out(4, true);
+        if (row.rows)
+            FillVariableRows(window, out, row.mode);
+        else
+            FillVariableChoices(window, out, row.mode);
+        EXPECT_EQ(Texts(out), row.expected) << (row.rows ? "rows " : "choices ") << row.mode;
+    }
+
+    // While the tree shows rolled-back values no variable may be edited.
+    window.RolledBack = 1;
+    EXPECT_EQ(CheckEditConflict(window, window.Selection, "a", false), 0);
+    NameList out(4, true);
+    FillVariableChoices(window, out, 1);
+    EXPECT_EQ(out.Count(), 0);
+    window.RolledBack = 0;
+    EXPECT_EQ(CheckEditConflict(window, window.Selection, "a", true), 1);
+}
+
+TEST(DocumentVariableOps, DefinitionsOfAVariable)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    std::vector<std::string> shown;
+    std::string shownName;
+    auto previous = VariableDefsDialog::SetPresenter([&](const VariableDefsDialog& dialog) {
+        shownName = dialog.VariableName().Text();
+        shown = Texts(dialog.Lines());
+    });
+
+    window.EnsureVariable("rate", "0.5");
+    ShowVariableDefinitions(window, "rate");
+    EXPECT_EQ(shownName, "rate");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("(Tree Default)\t", 0), 0u) << shown[0];
+    EXPECT_EQ(shown[0].substr(shown[0].rfind('\t')), "\t0.5");
+
+    TreeNode* node = tree.Add(tree.Root(), ChanceNode, "Second arm");
+    tree.Bind(node, "rate", "rate*2");
+    TreeNode* broken = tree.Add(tree.Root(), ChanceNode, "Broken");
+    tree.Bind(broken, "rate", "1/0");
+    NameList lines(4, true);
+    CollectVariableDefinitionLines(window, "RATE", lines);
+    ASSERT_EQ(lines.Count(), 3);
+    zString expectedValue;
+    EXPECT_EQ(std::string(lines.At(1)->Text()).rfind("Second arm\t", 0), 0u);
+    EXPECT_EQ(std::string(lines.At(1)->Text()).substr(std::string(lines.At(1)->Text()).rfind('\t')), "\trate*2");
+    EXPECT_STREQ(lines.At(2)->Text(), "Broken\t???\t1/0");
+
+    MessageBoxRecorder boxes;
+    shown.clear();
+    ShowVariableDefinitions(window, "nowhere");
+    EXPECT_TRUE(shown.empty());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The variable \"nowhere\" has not been defined anywhere in the subtree. ");
+    VariableDefsDialog::SetPresenter(previous);
+}
+
+TEST(DocumentVariableOps, ReportLines)
+{
+    const zString columns[ReportColumnCount] = {"rate", "short", "x*2", "4", "1", "9", ""};
+    struct Row {
+        VariablesReportSettings settings;
+        const char* expected;
+    };
+    VariablesReportSettings nameAndComment;
+    nameAndComment.includeComment = 1;
+    VariablesReportSettings all{1, 1, 1, 1, 1, 1, 1, 0};
+    VariablesReportSettings rangeOnly{0, 0, 0, 0, 1, 1, 0, 0};
+    VariablesReportSettings none{0, 0, 0, 0, 0, 0, 0, 0};
+    const Row rows[] = {
+        {nameAndComment, "rate\t "},
+        {all, "rate\tshort\tx*2\t4\t1\t9\t "},
+        {rangeOnly, "1\t9"},
+        {none, ""},
+    };
+    for (const Row& row : rows) {
+        zString out("stale");
+        FormatVariablesReportLine(columns, out, row.settings);
+        EXPECT_STREQ(out.Text(), row.expected);
+    }
+}
+
+TEST(DocumentVariableOps, ReportDialogRangeBoxGovernsBothBounds)
+{
+    VariablesReportSettings settings;
+    auto previous = VariablesReportDialog::SetPresenter([](VariablesReportSettings& edited) {
+        edited.includeLow = 1;
+        edited.includeHigh = 0;
+        edited.includeComment = 1;
+        return IDOK;
+    });
+    EXPECT_EQ(RunVariablesReportDialog(settings), 1);
+    EXPECT_EQ(settings.includeLow, 1);
+    EXPECT_EQ(settings.includeHigh, 1);
+    EXPECT_EQ(settings.includeComment, 1);
+
+    VariablesReportDialog::SetPresenter([](VariablesReportSettings& edited) {
+        edited.includeName = 0;
+        return IDCANCEL;
+    });
+    EXPECT_EQ(RunVariablesReportDialog(settings), 0);
+    EXPECT_EQ(settings.includeName, 1);
+    VariablesReportDialog::SetPresenter(previous);
+}
+
+}  // namespace

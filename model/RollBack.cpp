@@ -23,6 +23,7 @@ constexpr double kProbabilityTolerance = 1e-6;
 constexpr double kTieTolerance = 1e-10;
 constexpr double kOverflowLimit = 1e21;
 constexpr uint32_t kCancelCheckInterval = 601;
+constexpr uint32_t kNodesPerClockRead = 63;
 
 bool IsPositive(double p)
 {
@@ -77,7 +78,8 @@ void RollBackState::Start()
 
 bool RollBackState::CheckCancel()
 {
-    if (!started)
+    // The clock is read once every few nodes: evaluating a node takes far less than a millisecond.
+    if (!started || (++cancelPolls & kNodesPerClockRead) != 0)
         return false;
     const uint32_t now = TickCount();
     if (now - lastCheckTime < kCancelCheckInterval)

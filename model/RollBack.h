@@ -46,6 +46,7 @@ public:
     long progressCount = 0;
     long progressTotal = 0;
     uint32_t lastCheckTime = 0;
+    uint32_t cancelPolls = 0;
     int32_t callerTag = 0;
 };
 

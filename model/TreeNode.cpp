@@ -378,6 +378,12 @@ Expression& TreeNode::Payoff(int i)
     return payoffs[ClampPayoffIndex(i)];
 }
 
+const Expression& TreeNode::Payoff(int i) const
+{
+    static const Expression none;
+    return payoffs != nullptr ? payoffs[ClampPayoffIndex(i)] : none;
+}
+
 void TreeNode::SetKind(int newKind, bool alsoInCopies)
 {
     kind = newKind;

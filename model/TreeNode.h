@@ -179,6 +179,8 @@ struct TreeNode {
     TreeWindow* window = nullptr;
     // Payoff formulas 0 to 3, made on first use (only terminal nodes need them).
     Expression& Payoff(int i);
+    // An empty formula when the node has none.
+    const Expression& Payoff(int i) const;
     bool HasPayoffs() const { return payoffs != nullptr; }
     Expression* payoffs = nullptr;
     NodeChildList* children = nullptr;

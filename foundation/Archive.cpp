@@ -209,7 +209,8 @@ Archive& Archive::ReadObject(zStorable*& object)
         state = StateUnknownClass;
         return *this;
     }
-    zStorable* created = record->create();
+    // Some registered classes cannot be created by name; such a stored object is refused, never called.
+    zStorable* created = record->create ? record->create() : nullptr;
     if (!created) {
         state = StateIoFailure;
         return *this;

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class TreeWindow;
+
 struct CorrelationItem {
     zString name;
     int16_t negative = 0;
@@ -27,3 +29,7 @@ public:
     CorrelationItem* At(int i) const { return static_cast<CorrelationItem*>(PtrArray::At(i)); }
     bool ContainsName(const zString& name) const;
 };
+
+// "+x, -y": each entry's sign and the name as the document's variable list spells it (the stored name when
+// the document does not know it), separated by ", "; empty for an empty or absent list.
+void FormatCorrelationText(const TreeWindow* window, const CorrelationList* list, zString& out);

@@ -1,0 +1,171 @@
+#include "dialogs/CorrelationsDialog.h"
+
+#include "app/MessageBoxes.h"
+#include "formula/CorrelationList.h"
+#include "foundation/NumericFormatting.h"
+#include "model/DocVariable.h"
+#include "treewin/TreeWindow.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace {
+
+CorrelationsDialog::Presenter& CurrentPresenter()
+{
+    static CorrelationsDialog::Presenter presenter;
+    return presenter;
+}
+
+// A range bound as shown: its own text, else its value in the document's number format.
+void AppendShownValue(const TreeWindow& window, const FormattedValue& bound, zString& out)
+{
+    if (!bound.text.IsEmpty()) {
+        out += bound.text;
+        return;
+    }
+    zString number;
+    FormatNumber(window.NumberFormat, bound.value, number, false, true, DigitsOfFormat);
+    out += number;
+}
+
+}  // namespace
+
+CorrelationsDialog::Presenter CorrelationsDialog::SetPresenter(Presenter presenter)
+{
+    Presenter previous = std::move(CurrentPresenter());
+    CurrentPresenter() = std::move(presenter);
+    return previous;
+}
+
+CorrelationsDialog::CorrelationsDialog(TreeWindow& window, DocVariable& variable, const char* lowText,
+                                       const char* highText)
+    : window(window), variable(variable)
+{
+    rangeText = lowText;
+    rangeText += " .. ";
+    rangeText += highText;
+    BuildLines();
+    SetSelection({});
+}
+
+DocVariable* CorrelationsDialog::LineVariable(int line) const
+{
+    if (line < 0 || line >= static_cast<int>(lineItems.size()))
+        return nullptr;
+    return window.FindVariable(lineItems[line]->name.Text(), false);
+}
+
+void CorrelationsDialog::BuildLines()
+{
+    lines.clear();
+    lineItems.clear();
+    if (variable.correlations == nullptr)
+        return;
+    for (int i = 0; i < variable.correlations->Count(); ++i) {
+        CorrelationItem* item = variable.correlations->At(i);
+        const DocVariable* partner = window.FindVariable(item->name.Text(), false);
+        if (partner == nullptr)
+            continue;
+        zString line(partner->name);
+        line += '\t';
+        if (partner->hasRange) {
+            const FormattedValue& first = item->negative ? partner->high : partner->low;
+            const FormattedValue& second = item->negative ? partner->low : partner->high;
+            AppendShownValue(window, first, line);
+            line += " .. ";
+            AppendShownValue(window, second, line);
+        }
+        lines.push_back(line);
+        lineItems.push_back(item);
+    }
+}
+
+void CorrelationsDialog::SetSelection(const std::vector<int>& selectedLines)
+{
+    selection = selectedLines;
+    fieldsEnabled = selection.size() == 1;
+    if (!fieldsEnabled)
+        return;
+    const DocVariable* partner = LineVariable(selection[0]);
+    if (partner != nullptr && partner->hasRange) {
+        lowField = partner->low;
+        highField = partner->high;
+    } else {
+        lowField = FormattedValue();
+        highField = FormattedValue();
+    }
+}
+
+bool CorrelationsDialog::OnChange()
+{
+    if (!fieldsEnabled)
+        return false;
+    if (highField.value <= lowField.value) {
+        ShowErrorBox(nullptr, "To assign a range, the high value must be greater than the low value.", -1);
+        return false;
+    }
+    DocVariable* partner = LineVariable(selection[0]);
+    if (partner == nullptr)
+        return false;
+    partner->low = lowField;
+    partner->high = highField;
+    partner->hasRange = 1;
+    const std::vector<int> kept = selection;
+    BuildLines();
+    SetSelection(kept);
+    return true;
+}
+
+bool CorrelationsDialog::OnOk(bool all)
+{
+    std::vector<int> chosenLines;
+    if (all) {
+        for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+            chosenLines.push_back(i);
+    } else {
+        chosenLines = selection;
+    }
+    for (int line : chosenLines) {
+        const DocVariable* partner = LineVariable(line);
+        if (partner != nullptr && !partner->hasRange) {
+            ShowErrorBox(nullptr,
+                         "One or more selected variables does not have a range assigned. You may assign one here "
+                         "by deselecting all other variables, or enter a range in the properties dialog for the "
+                         "variable.",
+                         -1);
+            SetSelection({line});
+            return false;
+        }
+    }
+    chosen.clear();
+    for (int line : chosenLines)
+        chosen.push_back(lineItems[line]);
+    return true;
+}
+
+int CorrelationsDialog::RunModal()
+{
+    for (;;) {
+        const Presenter& presenter = CurrentPresenter();
+        const int button = presenter ? presenter(*this) : IDCANCEL;
+        if (button != IDOK && button != kSelectAllOkButton)
+            return 0;
+        if (OnOk(button == kSelectAllOkButton))
+            return 1;
+    }
+}
+
+int ShowCorrelationRanges(TreeWindow& window, DocVariable& variable, const char* lowText, const char* highText,
+                          std::vector<CorrelationItem*>& chosen)
+{
+    chosen.clear();
+    if (variable.correlations == nullptr || variable.correlations->Count() == 0)
+        return 1;
+    CorrelationsDialog dialog(window, variable, lowText, highText);
+    if (!dialog.RunModal())
+        return 0;
+    chosen = dialog.Chosen();
+    return 1;
+}

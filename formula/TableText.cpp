@@ -1,0 +1,89 @@
+// A table's pairs as text: one "index TAB value" line each, for the clipboard and for pasting.
+
+#include "dialogs/PasteTableDialog.h"
+#include "formula/LookupTable.h"
+#include "foundation/NumericFormatParsing.h"
+#include "foundation/NumericFormatting.h"
+
+namespace {
+
+constexpr int16_t kTextDigits = -9;
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Reads "index TAB value" from the line at p (up to its line end); false when it is not such a pair.
+bool ParsePair(const char*& p, double& index, double& value)
+{
+    const char* tab = p;
+    while (*tab && *tab != '\t' && !IsLineEnd(*tab))
+        ++tab;
+    if (*tab != '\t')
+        return false;
+    const char* end = tab + 1;
+    while (*end && !IsLineEnd(*end))
+        ++end;
+    zString indexText(p);
+    indexText.Truncate(static_cast<uint32_t>(tab - p));
+    zString valueText(tab + 1);
+    valueText.Truncate(static_cast<uint32_t>(end - tab - 1));
+    int error = 0;
+    ParseNumber(indexText.Text(), index, error);
+    if (error)
+        return false;
+    ParseNumber(valueText.Text(), value, error);
+    if (error)
+        return false;
+    p = end;
+    return true;
+}
+
+}  // namespace
+
+void LookupTable::ToText(zString& out)
+{
+    out.Clear();
+    LoadIfNeeded();
+    for (int i = 0; i < entries.Count(); ++i) {
+        const TableEntry* entry = entries.EntryAt(i);
+        AppendFormattedNumber(out, entry->index, kTextDigits);
+        out += '\t';
+        AppendFormattedNumber(out, entry->value, kTextDigits);
+        out += "\r\n";
+    }
+}
+
+void LookupTable::PasteText(const char* text, bool replace)
+{
+    ClearCaches();
+    if (replace) {
+        RemoveAllEntries();
+    } else {
+        // The pasted pairs join the pairs of the file, which must be read first.
+        LoadIfNeeded();
+    }
+    loaded = 1;
+    bool asked = false;
+    PasteTableDialog::Choice choice = PasteTableDialog::SumEntries;
+    const char* p = text != nullptr ? text : "";
+    for (;;) {
+        while (IsLineEnd(*p))
+            ++p;
+        double index = 0.0;
+        double value = 0.0;
+        if (*p == '\0' || !ParsePair(p, index, value))
+            break;
+        const int existing = FindExact(index);
+        if (existing >= 0) {
+            if (!asked) {
+                choice = PasteTableDialog::Ask();
+                asked = true;
+            }
+            const double stored = entries.EntryAt(existing)->value;
+            if (choice == PasteTableDialog::KeepFirst)
+                value = stored;
+            else if (choice == PasteTableDialog::SumEntries)
+                value += stored;
+        }
+        SetEntry(index, value);
+    }
+}

@@ -1,0 +1,124 @@
+// DistSamp in the formulas of a tree: the tree window's numbered distributions, their errors and messages.
+
+#include "analysis/RandomGenerator.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionList.h"
+#include "formula/EvalContext.h"
+#include "formula/FormulaRef.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Record n of the window: a distribution of type with the given parameter formulas.
+DistributionRecord* AddRecord(TreeWindow& window, int index, int type, std::vector<const char*> parameters)
+{
+    auto* record = new DistributionRecord;
+    record->index = index;
+    Distribution* distribution = MakeDistribution(type);
+    for (size_t i = 0; i < parameters.size(); ++i)
+        distribution->Parameter(static_cast<int>(i))->SetText(parameters[i]);
+    record->SetDistribution(distribution);
+    record->SetOwner(&window);
+    window.Distributions.InsertSorted(record);
+    return record;
+}
+
+struct Outcome {
+    double value;
+    int error;
+};
+
+Outcome Evaluate(TreeWindow& window, TreeNode* node, const char* text)
+{
+    FormulaRef handle(new EvalContext(&window, node), 1, "payoff");
+    const double value = handle.EvaluateText(text);
+    return {value, handle.ErrorCode()};
+}
+
+TEST(TreeDistributions, DistSampReadsTheWindowsList)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    tree.Bind(tree.Root(), "m", "10");
+    TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
+    AddRecord(window, 2, 1, {"m", "2"});      // Normal, mean from a variable
+    AddRecord(window, 5, 2, {"1", "3"});      // Uniform 1 .. 3
+    AddRecord(window, 8, 2, {"1", "nowhere"});  // a parameter naming no variable
+    AddRecord(window, 7, 2, {"3", "m-9"});    // Uniform whose high value is below the low one
+
+    struct Row {
+        const char* text;
+        double value;
+        int error;
+    };
+    const Row rows[] = {
+        {"DistSamp(2)", 10, 0},
+        {"DistSamp(5) * 2", 4, 0},
+        {"DistSamp(4)", 0, 17},
+        {"DistSamp(7)", 0, 18},
+        {"DistSamp(8)", 0, 18},
+        {"Dist(dNormal; 1; 3)", 0, 19},
+        {"Dist(dLinear; 1; 2; 4)", 3, 0},
+    };
+    MessageBoxRecorder boxes;
+    for (const Row& row : rows) {
+        const Outcome outcome = Evaluate(window, leaf, row.text);
+        EXPECT_EQ(outcome.error, row.error) << row.text;
+        if (row.error == 0) {
+            EXPECT_DOUBLE_EQ(outcome.value, row.value) << row.text;
+        }
+    }
+}
+
+TEST(TreeDistributions, ErrorMessagesNameTheIndex)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
+    AddRecord(window, 3, 2, {"2", "1"});
+    struct Row {
+        const char* text;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"DistSamp(9)", "Undefined distribution index DistSamp(9)."},
+        {"DistSamp(3)", "Invalid distribution: DistSamp(3)."},
+    };
+    for (const Row& row : rows) {
+        MessageBoxRecorder boxes;
+        FormulaRef handle(new EvalContext(&window, leaf), 1, "payoff");
+        handle.EvaluateText(row.text);
+        ASSERT_TRUE(handle.HasError()) << row.text;
+        boxes.Clear();
+        handle.ShowError(nullptr, 0);
+        ASSERT_GE(boxes.Count(), 1u) << row.text;
+        EXPECT_NE(boxes.Last().text.find(row.message), std::string::npos) << boxes.Last().text;
+    }
+}
+
+TEST(TreeDistributions, ResamplingGivesTheCurrentDraw)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
+    DistributionRecord* record = AddRecord(window, 1, 2, {"0", "100"});
+    SeedRandom(3);
+    int32_t err = 0;
+    record->Sample(&err);
+    ASSERT_EQ(err, 0);
+    const double draw = record->sampleValue;
+    window.CalcStateRecord.resample = 1;
+    const Outcome sampled = Evaluate(window, leaf, "DistSamp(1)");
+    EXPECT_EQ(sampled.error, 0);
+    EXPECT_EQ(sampled.value, draw);
+    window.CalcStateRecord.resample = 0;
+    EXPECT_DOUBLE_EQ(Evaluate(window, leaf, "DistSamp(1)").value, 50.0);
+}
+
+}  // namespace

@@ -22,6 +22,8 @@ void BenchDraws(const char* label, std::initializer_list<double> values)
 
 KIVO_BENCH(DistributionDraws)
 {
+    BenchDraws("Uniform(0, 1) draw", {2, 1, 0, 1});
+    BenchDraws("Exponential(1) draw", {7, 1, 1});
     BenchDraws("Normal(0, 1) draw", {1, 1, 0, 1});
     BenchDraws("Gamma(2.5, 1) draw", {8, 1, 2.5, 1});
     BenchDraws("Beta(2, 3) draw", {3, 2, 2, 3});

@@ -47,11 +47,16 @@ Distribution::Distribution(const DistributionTypeInfo& info) : info(info)
 
 void Distribution::SetParameters(const Expression* values)
 {
+    constantsChecked = 0;
     for (int i = 0; i < ParameterCount(); ++i)
         parameters[i].Assign(values[i + 1]);
 }
 
-Expression* Distribution::Parameter(int i) { return i >= 0 && i < ParameterCount() ? &parameters[i] : nullptr; }
+Expression* Distribution::Parameter(int i)
+{
+    constantsChecked = 0;
+    return i >= 0 && i < ParameterCount() ? &parameters[i] : nullptr;
+}
 
 const char* Distribution::ParameterLabel(int i) const
 {
@@ -138,11 +143,15 @@ int Distribution::CheckDistributionParameter(int32_t* err)
 {
     if (useCached)
         return 1;
+    if (constantsChecked && checkedVariant == Variant())
+        return 1;
     int32_t localError = 0;
     int32_t* flag = err ? err : &localError;
     const int count = ParameterCount();
+    bool allConstant = true;
     for (int i = 0; i < count; ++i) {
         const double value = EvaluateParameter(parameters[i], i, flag);
+        allConstant = allConstant && IsConstantTree(parameters[i].GetParseTree());
         if (*flag)
             return 0;
         if (!CheckParameterValue(i, value, ParameterCheck(i), flag))
@@ -165,6 +174,8 @@ int Distribution::CheckDistributionParameter(int32_t* err)
         ShowErrorBox(nullptr, message.Text(), -1);
         return 0;
     }
+    constantsChecked = allConstant ? 1 : 0;
+    checkedVariant = Variant();
     return 1;
 }
 

@@ -61,6 +61,7 @@ public:
     virtual int ParameterCount() const { return info.parameterCount; }
     // Element 0 carries the variant, elements 1 to ParameterCount() the parameters, which are copied.
     virtual void SetParameters(const Expression* values);
+    // The formula of parameter i for reading or changing; the parameters are checked afresh afterwards.
     virtual Expression* Parameter(int i);
     virtual const char* Name() const { return info.name; }
     virtual const char* ParameterLabel(int i) const;
@@ -85,7 +86,8 @@ public:
     // The value of parameter i (the cached value while useCached is set); stores it as cached value i.
     double EvaluateParameter(Expression& expr, int i, int32_t* err);
     // Evaluates every parameter and checks it by its check code, then the order of the values. 0 after
-    // the first failure (its message shown, *err set), else 1.
+    // the first failure (its message shown, *err set), else 1. When every parameter is a constant, a
+    // passed check is kept until a parameter or the variant changes.
     int CheckDistributionParameter(int32_t* err);
     // One value against one check code; shows the message and returns 0 on failure, else 1.
     int CheckParameterValue(int i, double value, int32_t code, int32_t* err);
@@ -138,6 +140,9 @@ protected:
 private:
     double cached[kCachedSlots] = {};
     int32_t useCached = 0;
+    // The constant parameters passed their check with this variant; cached[] holds their values.
+    int32_t constantsChecked = 0;
+    int32_t checkedVariant = 0;
     TreeWindow* owner = nullptr;
 };
 

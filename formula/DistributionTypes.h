@@ -61,7 +61,9 @@ public:
 
 private:
     int32_t variant = 1;
-    GammaVariateSource gamma;
+    // One source per shape, so each keeps its constants.
+    GammaVariateSource gammaA;
+    GammaVariateSource gammaB;
 };
 
 class ChiDistribution : public Distribution {

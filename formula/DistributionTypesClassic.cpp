@@ -187,8 +187,8 @@ double BetaDistribution::Sample(int32_t* err)
         const double a = variant == 1 ? C(1) : C(0);
         const double b = variant == 1 ? C(0) - C(1) : C(1);
         if (a >= 1.0 || b >= 1.0) {
-            const double x = gamma.Next(a, 1.0);
-            const double y = gamma.Next(b, 1.0);
+            const double x = gammaA.Next(a, 1.0);
+            const double y = gammaB.Next(b, 1.0);
             return x / (x + y);
         }
         double x;

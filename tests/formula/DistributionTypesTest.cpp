@@ -128,6 +128,61 @@ TEST(DistributionTypesTest, ParameterChecksShowTheirMessages)
     }
 }
 
+// A passed check of constant parameters is kept only until a parameter or the variant changes.
+TEST(DistributionTypesTest, ChangedParametersAreCheckedAgain)
+{
+    struct Row {
+        const char* what;
+        void (*change)(Distribution& d);
+        const char* message;
+    };
+    const Row rows[] = {
+        {"parameter text", [](Distribution& d) { d.Parameter(1)->SetText("-2"); },
+         "Invalid parameter (Std Dev) in Normal distribution: must be greater than zero."},
+        {"parameter number", [](Distribution& d) { d.Parameter(1)->SetNumber(0); },
+         "Invalid parameter (Std Dev) in Normal distribution: must be greater than zero."},
+        {"parameters replaced", [](Distribution& d) {
+             Expression values[3];
+             values[0].SetNumber(1);
+             values[1].SetNumber(0);
+             values[2].SetNumber(-1);
+             d.SetParameters(values);
+         },
+         "Invalid parameter (Std Dev) in Normal distribution: must be greater than zero."},
+    };
+    for (const Row& row : rows) {
+        std::unique_ptr<Distribution> d = Make(1, {0, 1});
+        MessageBoxRecorder boxes;
+        int32_t err = 0;
+        d->Sample(&err);
+        d->Sample(&err);
+        EXPECT_EQ(err, 0) << row.what;
+        row.change(*d);
+        EXPECT_EQ(d->Sample(&err), 0.0) << row.what;
+        EXPECT_EQ(err, 1) << row.what;
+        ASSERT_EQ(boxes.Count(), 1u) << row.what;
+        EXPECT_EQ(boxes.Last().text, row.message) << row.what;
+    }
+
+    // Beta (n = 5, r = 2) passes as integer parameters; read as alpha and beta the same numbers also pass,
+    // but (2, 5) fails the integer variant's order only.
+    std::unique_ptr<Distribution> beta = Make(3, {2, 5}, 2);
+    MessageBoxRecorder boxes;
+    int32_t err = 0;
+    EXPECT_EQ(beta->CheckDistributionParameter(&err), 1);
+    beta->SetVariant(1);
+    EXPECT_EQ(beta->CheckDistributionParameter(&err), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Invalid parameter (r) in Beta distribution: must be smaller than the other.");
+
+    // A parameter that is a formula is evaluated at every check.
+    std::unique_ptr<Distribution> formula = Make(1, {0, 1});
+    formula->Parameter(1)->SetText("2*1");
+    err = 0;
+    EXPECT_EQ(formula->CheckDistributionParameter(&err), 1);
+    EXPECT_EQ(formula->CachedValue(1), 2.0);
+}
+
 TEST(DistributionTypesTest, CheckCodeWords)
 {
     // Code 6 passes at exactly 1 although its words say "greater than one"; code 3 refuses 0.

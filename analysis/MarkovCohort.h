@@ -1,8 +1,50 @@
 #pragma once
-// The value of a Markov node by a cohort run. Markov cohort analysis is not available yet: a Markov node
-// reports that it cannot be evaluated instead of giving a value.
+// Evaluation of a Markov node. The cohort evaluator spreads a whole cohort over the states by their initial
+// probabilities and moves it cycle by cycle through each state's chance subtree to the jump-target states,
+// crediting probability-weighted rewards; the individual evaluator walks one individual from state to state
+// by random branch choices (Monte Carlo trials). Both share the preparation, the rewards and the
+// termination rule.
 
+#include "analysis/ValueTriple.h"
+
+#include <cstdint>
+
+class MarkovAnalysis;
 struct TreeNode;
 
-// Payoff i of the Markov node's cohort run; for now sets *error and shows why the node has no value.
-double MarkovCohortValue(TreeNode* node, int* error, int payoffIndex);
+// Which payoffs a run uses. With costEffectiveness clear only valuePayoff counts and goes to the value
+// component; with it set the value payoff's rewards go to effectiveness, the cost payoff's to cost, and the
+// value becomes cost / effectiveness.
+struct MarkovRunArgs {
+    int32_t costEffectiveness = 0;
+    int32_t costPayoff = 0;
+    int32_t valuePayoff = 0;
+};
+
+// A cycle count at which every run ends, whatever its termination condition says.
+constexpr int32_t kMarkovCycleLimit = 10000;
+
+// The cohort run: *error set on entry makes it a no-op; analysis (or, when null, the tree window's current
+// Markov analysis) records one row per cycle and a last row; total receives the rewards of the run.
+void RunMarkovCohort(TreeNode* markov, int* error, MarkovAnalysis* analysis, const MarkovRunArgs& args,
+                     ValueTriple& total);
+// Roll back's single-payoff entry: the total value of a cohort run over that payoff.
+double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovAnalysis* analysis);
+// The same in the form of a payoff evaluator of the calculation methods.
+double MarkovCohortValue(TreeNode* markov, int* error, int payoffIndex);
+// Roll back's cost-effectiveness entry: one cohort run over the cost and effectiveness payoffs, whose
+// totals become the node's cost, effectiveness and ratio; returns the ratio.
+double MarkovCostEffectivenessValue(TreeNode* markov, int* error);
+// One individual's walk; returns the node's expected value, which it also writes with cost and
+// effectiveness.
+double SimulateMarkovIndividual(TreeNode* markov, int* error);
+
+// Shared by both evaluators: resolve jump targets, check the structure, reset the calculation state,
+// expand tunnel states. False (with *error set) when the structure check failed.
+bool PrepareMarkovRun(TreeNode* markov, int* error);
+// Clears the run flag, merges and removes tunnel copies, clears jump-target nodes, resets the state.
+void FinishMarkovRun(TreeNode* markov);
+void ExpandTunnelStates(TreeNode* markov);
+void CollapseTunnelStates(TreeNode* markov);
+// The state that a tunnel copy was made from, or null.
+TreeNode* FindTunnelOrigin(TreeNode* copy);

@@ -1,5 +1,6 @@
 #include "analysis/StoredAnalysisKinds.h"
 
+#include "analysis/MarkovAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
 #include "analysis/StoredAnalysis.h"
 #include "app/MessageBoxes.h"
@@ -23,6 +24,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
     static std::map<int, StoredAnalysisHandlers> table = {
         {RollBackKind, {RunRollBack, nullptr}},
         {ObsoleteKind, {RunRetiredKind, nullptr}},
+        {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
     };
     return table;
 }

@@ -16,12 +16,6 @@ void AppendLine(std::string& out, const zString& line)
 
 }  // namespace
 
-void TextReport::AddColumn(const char* header, int columnWidth)
-{
-    columnHeaders.AddText(header);
-    columnWidths.InsertAt(columnWidth, -1);
-}
-
 std::string TextReport::ExportText() const
 {
     std::string out;

@@ -20,7 +20,8 @@ public:
 
     void SetTitle(const char* text) { title = text; }
     void AddHeaderLine(const char* text) { headerLines.AddText(text); }
-    void AddColumn(const char* header, int width);
+    void AddColumnHeader(const char* header) { columnHeaders.AddText(header); }
+    void AddColumnWidth(int columnWidth) { columnWidths.InsertAt(columnWidth, -1); }
     void AddLine(const zString& line) { lines.AddCopy(line); }
 
     const zString& Title() const { return title; }

@@ -333,7 +333,10 @@ bool Evaluator::Enter(TreeNode* node)
         result = Complete(node, EndNodeValue(node, error, TerminalPayoff), true);
         return false;
     case MarkovNode:
-        result = Complete(node, EndNodeValue(node, error, MarkovCohortValue), true);
+        result = Complete(node,
+                          state.costEffectiveness ? MarkovCostEffectivenessValue(node, error)
+                                                  : EndNodeValue(node, error, MarkovCohortValue),
+                          true);
         return false;
     case ChanceNode:
     case LabelNode:

@@ -173,7 +173,7 @@ double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
             break;
         case MarkovNode:
             *endNode = current;
-            current->triple.value = MarkovCohortValue(current, error, 0);
+            SimulateMarkovIndividual(current, error);
             break;
         default:
             return 0.0;

@@ -1,0 +1,178 @@
+#include "analysis/MarkovAnalysis.h"
+
+#include "analysis/NodeValueRecord.h"
+#include "analysis/ProbabilityVerification.h"
+#include "analysis/StoredAnalysis.h"
+#include "app/CursorStack.h"
+#include "foundation/StringHelpers.h"
+#include "model/MarkovInfo.h"
+#include "model/NodePath.h"
+#include "model/RollBack.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int kMarkovAnalysisCommand = 1603;
+
+struct CommandRequest {
+    int command;
+    int reportKind;
+};
+
+// The analysis window's graph menu.
+constexpr CommandRequest kGraphCommands[] = {
+    {1580, 1}, {1581, 4}, {1582, 2}, {1583, 3}, {1584, 6}, {1585, 7},
+};
+
+bool ParseInteger(const zString* text, long& out)
+{
+    if (text == nullptr || text->IsEmpty())
+        return false;
+    char* end = nullptr;
+    out = std::strtol(text->Text(), &end, 10);
+    return *end == '\0';
+}
+
+void AddNumber(StoredNameList& parameters, long number)
+{
+    zString text;
+    AppendInt(text, number);
+    parameters.AddCopy(text);
+}
+
+}  // namespace
+
+MarkovAnalysis::MarkovAnalysis(TreeWindow* window, TreeNode* node, int* ok, int kind)
+    : kind(kind), node(node), window(window), context(&window->CalcStateRecord)
+{
+    Run(ok);
+}
+
+void MarkovAnalysis::Run(int* ok)
+{
+    *ok = 1;
+    if (CheckRiskPreference(window, nullptr) == 0) {
+        *ok = 0;
+        return;
+    }
+    costEffectiveness = window->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
+    WaitCursorScope cursor;
+    MarkovAnalysis* previous = window->CurrentMarkovAnalysis;
+    window->CurrentMarkovAnalysis = this;
+    int error = 0;
+    RollBackTree(node, &error, RollBackSilent);
+    window->CurrentMarkovAnalysis = previous;
+    if (error != 0)
+        *ok = 0;
+    if (kind == 0 && *ok != 0)
+        window->SetStoredAnalysis(MakeNodeValueRecord(node, kMarkovAnalysisCommand, 1));
+}
+
+void MarkovAnalysis::AddStageRow()
+{
+    ++lastStage;
+    auto* row = new MarkovStageRow;
+    row->stage = context->stage;
+    row->total = context->total;
+    for (int i = 0; i < node->childCount; ++i) {
+        const MarkovInfo* info = node->GetChild(i)->markovInfo;
+        auto* entry = new MarkovStateEntry;
+        if (info != nullptr) {
+            entry->probability = info->probability;
+            entry->reward = info->reward;
+        }
+        row->Add(entry);
+    }
+    rows.Add(row);
+    if (stateNames.Count() == 0) {
+        for (int i = 0; i < node->childCount; ++i) {
+            zString name;
+            node->GetChild(i)->GetShortText(name, 30);
+            stateNames.AddCopy(name);
+        }
+    }
+}
+
+bool MarkovAnalysis::RequestForCommand(int command, MarkovGraphRequest& request)
+{
+    for (const CommandRequest& entry : kGraphCommands) {
+        if (entry.command == command) {
+            request = MarkovGraphRequest();
+            request.reportKind = entry.reportKind;
+            return true;
+        }
+    }
+    return false;
+}
+
+void MarkovAnalysis::ShowGraph()
+{
+    MarkovGraphRequest request;
+    MarkovGraphData graph;
+    if (MakeGraph(request, graph))
+        ShowMarkovGraph(graph);
+}
+
+bool ReadMarkovRequest(TreeWindow* window, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node)
+{
+    const StoredNameList& parameters = *record->parameters;
+    *node = nullptr;
+    long reportKind = 0;
+    long step = 0;
+    long first = 0;
+    if (parameters.Count() < 4 || !ParseInteger(parameters.At(1), reportKind) || !ParseInteger(parameters.At(2), step) ||
+        !ParseInteger(parameters.At(3), first) || step < 1 || step > 32767 || first < 0 || first > 32767)
+        return false;
+    request = MarkovGraphRequest();
+    request.reportKind = static_cast<int32_t>(reportKind);
+    request.stageStep = static_cast<int16_t>(step);
+    request.firstStage = static_cast<int16_t>(first);
+    long settingA = 0;
+    long settingB = 0;
+    if (parameters.Count() >= 6 && ParseInteger(parameters.At(4), settingA) && ParseInteger(parameters.At(5), settingB)) {
+        request.settingA = static_cast<int16_t>(settingA);
+        request.settingB = static_cast<int32_t>(settingB);
+    }
+    TreeNode* found = FindNodeByPath(window->Root, parameters.At(0)->Text());
+    if (found == nullptr || found->kind != MarkovNode)
+        return false;
+    *node = found;
+    return true;
+}
+
+StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& request)
+{
+    StoredAnalysis* record = StoredAnalysis::New();
+    record->kind = MarkovCohortKind;
+    record->templateAllowed = 1;
+    zString path;
+    NodePathString(node, path, nullptr);
+    record->parameters->AddCopy(path);
+    AddNumber(*record->parameters, request.reportKind);
+    AddNumber(*record->parameters, request.stageStep);
+    AddNumber(*record->parameters, request.firstStage);
+    AddNumber(*record->parameters, request.settingA);
+    AddNumber(*record->parameters, request.settingB);
+    return record;
+}
+
+void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeWindow* window)
+{
+    MarkovGraphRequest request;
+    TreeNode* node = nullptr;
+    if (!ReadMarkovRequest(window, record, request, &node))
+        return;
+    int ok = 0;
+    auto* analysis = new MarkovAnalysis(window, node, &ok, 1);
+    if (ok != 0) {
+        MarkovGraphData graph;
+        if (analysis->MakeGraph(request, graph))
+            ShowMarkovGraph(graph);
+    }
+    delete analysis;
+    if (ok != 0)
+        StoredAnalysis::RunNext(record, window);
+}

@@ -1,0 +1,124 @@
+// The individual evaluator of a Markov node: one individual walks from state to state by random branch
+// choices, as Monte Carlo trials evaluate a tree.
+
+#include "analysis/MarkovCohort.h"
+
+#include "analysis/MarkovCohortSteps.h"
+#include "app/EscapeKey.h"
+#include "model/DocumentVariableOps.h"
+#include "model/MarkovInfo.h"
+#include "model/TreeNode.h"
+#include "model/TreeQueries.h"
+#include "treewin/TreeWindow.h"
+
+namespace {
+
+void Add(ValueTriple& to, const ValueTriple& from)
+{
+    to.cost += from.cost;
+    to.effectiveness += from.effectiveness;
+    to.value += from.value;
+}
+
+// Braced bindings of a node are applied on the walk when the document has flagged variables.
+bool ApplyBracedBindings(TreeNode* node, const CalcState& calc, int* error)
+{
+    if (calc.flaggedVariables == 0 || !node->LastBindingIsBraced())
+        return true;
+    if (node->EvaluateBracedBindings())
+        return true;
+    *error = 1;
+    return false;
+}
+
+// One cycle's walk from the state down to a terminal; the transition rewards on the path go to the stage.
+TreeNode* WalkCycle(TreeNode* state, const MarkovRunArgs& args, CalcState& calc, int* error)
+{
+    const int32_t savedTunnel = calc.tunnelIndex;
+    calc.tunnelIndex = TunnelNumber(state);
+    TreeNode* node = state;
+    while (*error == 0 && ApplyBracedBindings(node, calc, error) && !node->IsTerminal()) {
+        const int index = RandomBranchIndex(node, error);
+        if (*error != 0)
+            break;
+        node = node->GetChild(index);
+    }
+    ValueTriple reward;
+    if (*error == 0 && SumTransitionRewards(node, state, args, error, reward))
+        Add(calc.stage, reward);
+    calc.tunnelIndex = savedTunnel;
+    return *error == 0 ? node->markovInfo->jumpNode : nullptr;
+}
+
+bool CreditReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, CalcState& calc, int* error)
+{
+    ValueTriple reward;
+    if (!EvaluateStateReward(state, rewardKind, args, error, reward))
+        return false;
+    Add(calc.stage, reward);
+    return true;
+}
+
+}  // namespace
+
+// The individual's walk has the same cycle limit as the cohort, so that a condition that never becomes
+// true cannot hold a trial for ever.
+double SimulateMarkovIndividual(TreeNode* markov, int* error)
+{
+    if (*error != 0)
+        return 0.0;
+    TreeWindow* window = markov->window;
+    const TreeCalcPrefs& prefs = window->CalcPrefs;
+    MarkovRunArgs args;
+    args.costEffectiveness = prefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
+    args.costPayoff = window->CostPayoffIndex();
+    args.valuePayoff = args.costEffectiveness ? prefs.CEEffPayoff : prefs.CurrentPayoff;
+    const int terminationPayoff = prefs.CalcMethod == PayoffMethod ? prefs.CurrentPayoff : 0;
+    if (!PrepareMarkovRun(markov, error))
+        return 0.0;
+    CalcState& calc = window->CalcStateRecord;
+    calc.flaggedVariables = ListFlaggedVariables(*window, nullptr) > 0 ? 1 : 0;
+    const int first = RandomBranchIndex(markov, error);
+    calc.currentState = *error == 0 ? markov->GetChild(first) : nullptr;
+    bool stopped = false;
+    if (calc.currentState != nullptr && CreditReward(calc.currentState, InitialReward, args, calc, error)) {
+        calc.previousStage = calc.stage;
+        Add(calc.total, calc.stage);
+        calc.stage = ValueTriple();
+        bool terminated = false;
+        while (!terminated && *error == 0) {
+            calc.currentState = WalkCycle(calc.currentState, args, calc, error);
+            if (calc.currentState == nullptr)
+                break;
+            calc.previousStage = calc.stage;
+            Add(calc.total, calc.stage);
+            calc.stage = ValueTriple();
+            ++calc.stageCounter;
+            terminated = prefs.MarkovMonteFastTerm != 0 && calc.currentState->IsTerminal();
+            if (!terminated)
+                terminated = MarkovTerminates(markov, args.costEffectiveness != 0, terminationPayoff, calc, error);
+            if (!terminated && *error == 0)
+                CreditReward(calc.currentState, IncrementalReward, args, calc, error);
+            if (EscapePressed()) {
+                stopped = true;
+                break;
+            }
+        }
+    }
+    double result = 0.0;
+    if (stopped || *error != 0 || calc.currentState == nullptr) {
+        *error = 1;
+    } else {
+        calc.previousStage = calc.stage;
+        calc.stage = ValueTriple();
+        if (CreditReward(calc.currentState, FinalReward, args, calc, error)) {
+            Add(calc.total, calc.stage);
+            markov->triple = calc.total;
+            if (args.costEffectiveness)
+                markov->triple.ComputeRatio();
+            result = markov->triple.value;
+        }
+    }
+    FinishMarkovRun(markov);
+    return result;
+}

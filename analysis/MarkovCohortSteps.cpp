@@ -1,0 +1,135 @@
+#include "analysis/MarkovCohortSteps.h"
+
+#include "app/EscapeKey.h"
+#include "app/StatusMessage.h"
+#include "foundation/StringHelpers.h"
+#include "model/MarkovInfo.h"
+#include "model/NodeFormula.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kFalseLimit = 1e-10;
+constexpr uint32_t kStatusInterval = 501;
+
+const char* const kRewardNames[3] = {"initial reward", "incremental reward", "final reward"};
+
+// One reward formula; an empty or missing one is 0 and is not evaluated.
+double EvaluateReward(TreeNode* node, Expression* expression, const char* role, int* error, bool& present)
+{
+    if (expression == nullptr || expression->IsEmpty())
+        return 0.0;
+    present = true;
+    return EvaluateNodeFormula(node, *expression, role, error, false);
+}
+
+// Sets the calculation state's tunnel number for the lifetime of the scope.
+class TunnelScope {
+public:
+    TunnelScope(CalcState& calc, int tunnel) : calc(calc), saved(calc.tunnelIndex) { calc.tunnelIndex = tunnel; }
+    ~TunnelScope() { calc.tunnelIndex = saved; }
+    TunnelScope(const TunnelScope&) = delete;
+    TunnelScope& operator=(const TunnelScope&) = delete;
+
+private:
+    CalcState& calc;
+    int32_t saved;
+};
+
+}  // namespace
+
+int TunnelNumber(const TreeNode* state)
+{
+    const MarkovInfo* info = state->markovInfo;
+    return info != nullptr && info->tunnelCount < 0 ? -info->tunnelCount : 0;
+}
+
+bool EvaluateStateReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, int* error, ValueTriple& out)
+{
+    out = ValueTriple();
+    TunnelScope tunnel(state->window->CalcStateRecord, TunnelNumber(state));
+    const char* role = kRewardNames[rewardKind];
+    bool present = false;
+    if (args.costEffectiveness) {
+        out.effectiveness = EvaluateReward(state, state->MarkovRewardExpr(rewardKind, args.valuePayoff), role, error,
+                                           present);
+        if (*error == 0)
+            out.cost = EvaluateReward(state, state->MarkovRewardExpr(rewardKind, args.costPayoff), role, error, present);
+        out.ComputeRatio();
+    } else {
+        out.value = EvaluateReward(state, state->MarkovRewardExpr(rewardKind, args.valuePayoff), role, error, present);
+    }
+    return *error == 0;
+}
+
+bool SumTransitionRewards(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args, int* error,
+                          ValueTriple& out)
+{
+    out = ValueTriple();
+    bool present = false;
+    for (TreeNode* node = terminal; node != nullptr && node != state && *error == 0; node = node->parent) {
+        if (node->markovInfo == nullptr)
+            continue;
+        if (args.costEffectiveness) {
+            out.effectiveness += EvaluateReward(node, node->MarkovTransitionRewardExpr(args.valuePayoff),
+                                                "transition reward", error, present);
+            if (*error == 0)
+                out.cost += EvaluateReward(node, node->MarkovTransitionRewardExpr(args.costPayoff),
+                                           "transition reward", error, present);
+        } else {
+            out.value += EvaluateReward(node, node->MarkovTransitionRewardExpr(args.valuePayoff), "transition reward",
+                                        error, present);
+        }
+    }
+    if (present && args.costEffectiveness)
+        out.ComputeRatio();
+    return present;
+}
+
+bool MarkovTerminates(TreeNode* markov, bool shared, int payoffIndex, const CalcState& calc, int* error)
+{
+    Expression* condition = shared ? markov->MarkovSharedTerminationExpr() : markov->MarkovTerminationExpr(payoffIndex);
+    Expression empty;
+    const double value =
+        EvaluateNodeFormula(markov, condition != nullptr ? *condition : empty, "termination condition", error, false);
+    if (*error != 0)
+        return true;
+    if (std::fabs(value) >= kFalseLimit)
+        return true;
+    return calc.stageCounter >= kMarkovCycleLimit;
+}
+
+MarkovStatus::MarkovStatus(TreeNode* markov) : markov(markov)
+{
+    Show(0);
+}
+
+MarkovStatus::~MarkovStatus()
+{
+    ShowStatusMessage("");
+}
+
+void MarkovStatus::Show(int32_t stage)
+{
+    zString name;
+    markov->GetShortText(name, 30);
+    zString text("Markov EV at \"");
+    text += name;
+    text += "\"; Stage ";
+    AppendInt(text, stage);
+    ShowStatusMessage(text.Text());
+}
+
+bool MarkovStatus::Update(int32_t stage)
+{
+    const uint32_t now = TickCount();
+    if (updated && now - lastUpdate < kStatusInterval)
+        return false;
+    updated = true;
+    lastUpdate = now;
+    Show(stage);
+    return EscapePressed();
+}

@@ -97,7 +97,7 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
         zString message("The optimal path of this decision node leads to one or more terminal nodes which have the "
                         "same payoff value. Its value is ");
         zString value;
-        FormatNumber(DefaultNumericFormat, largest, value, true, true, DigitsOfFormat);
+        FormatNumber(window ? window->NumberFormat : DefaultNumericFormat, largest, value, true, true, DigitsOfFormat);
         message += value;
         message += " and its probability is 1.0.";
         ShowErrorBox(nullptr, message.Text(), 0);

@@ -1,0 +1,130 @@
+// The Roll Back command end to end on a tree window.
+
+#include "analysis/RollBackAnalysis.h"
+#include "analysis/StoredAnalysis.h"
+#include "app/ProgressWindow.h"
+#include "script/ScriptManager.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Root decision: "Treat" (chance: 0.4 of 100, 0.6 of 50 = 70) and "Wait" (terminal 70 or 60).
+struct TwoStrategies {
+    explicit TwoStrategies(const char* waitPayoff)
+    {
+        treat = tree.Add(tree.Root(), ChanceNode, "Treat");
+        cured = tree.Terminal(treat, "cured", "0.4", "100");
+        notCured = tree.Terminal(treat, "not cured", "#", "50");
+        wait = tree.Terminal(tree.Root(), "Wait", "", waitPayoff);
+    }
+    TreeBuilder tree;
+    TreeNode* treat;
+    TreeNode* cured;
+    TreeNode* notCured;
+    TreeNode* wait;
+};
+
+TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
+{
+    MessageBoxRecorder boxes;
+    TwoStrategies model("60");
+    TreeWindow& window = model.tree.Window();
+    (new RollBackAnalysis(&window, static_cast<ScriptManager*>(nullptr)))->Run();
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_EQ(window.RolledBack, 1);
+    EXPECT_NEAR(window.Root->ExpectedValue(), 70.0, 1e-12);
+    EXPECT_EQ(window.Selection.Count(), 4);
+    EXPECT_TRUE(window.IsNodeSelected(window.Root));
+    EXPECT_TRUE(window.IsNodeSelected(model.treat));
+    EXPECT_TRUE(window.IsNodeSelected(model.cured));
+    EXPECT_TRUE(window.IsNodeSelected(model.notCured));
+    EXPECT_FALSE(window.IsNodeSelected(model.wait));
+    EXPECT_EQ(window.CurrentAnalysis, nullptr);
+    EXPECT_EQ(window.LastAnalysis, nullptr) << "a roll back is not stored as the last analysis";
+    EXPECT_EQ(window.SuspendChildRefresh, 1) << "the pause lasts while the tree stays rolled back";
+    EXPECT_EQ(window.RelayoutCount, 1);
+    EXPECT_EQ(window.NodeRedrawCount, 5);
+}
+
+TEST(RollBackAnalysisRun, TwoOptimalTerminalsWarnWordForWord)
+{
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    TreeNode* a = tree.Terminal(tree.Root(), "A", "", "10");
+    TreeNode* b = tree.Terminal(tree.Root(), "B", "", "10");
+    tree.Terminal(tree.Root(), "C", "", "5");
+    (new RollBackAnalysis(&tree.Window(), static_cast<ScriptManager*>(nullptr)))->Run();
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().caption, "KIVO");
+    EXPECT_EQ(boxes.Last().text,
+              "From the standpoint of expected value, this tree has two or more \"optimal\" solutions. In order to "
+              "identify your best strategy, you might use some of the analytical tools, including standard "
+              "deviation, available under the Analysis menu.");
+    EXPECT_TRUE(tree.Window().IsNodeSelected(a));
+    EXPECT_TRUE(tree.Window().IsNodeSelected(b));
+    EXPECT_EQ(tree.Window().Selection.Count(), 3);
+}
+
+TEST(RollBackAnalysisRun, PreferencesDecideProgressAndValueBoxes)
+{
+    struct Case {
+        uint8_t fastRollBack;
+        int32_t calculates;
+        long progressPushes;
+        long redraws;
+    };
+    const Case cases[] = {
+        {0, RollBackExpectedValues, 1, 5},
+        {1, RollBackExpectedValues, 0, 5},
+        {1, RollBackMaximin, 0, 0},
+    };
+    for (const Case& row : cases) {
+        MessageBoxRecorder boxes;
+        TwoStrategies model("60");
+        TreeWindow& window = model.tree.Window();
+        window.CalcPrefs.FastRollBack = row.fastRollBack;
+        window.CalcPrefs.RollBackCalculatesKey = row.calculates;
+        const long pushed = ProgressWindow::PushedCount();
+        const int depth = ProgressWindow::Depth();
+        (new RollBackAnalysis(&window, static_cast<ScriptManager*>(nullptr)))->Run();
+        EXPECT_EQ(ProgressWindow::PushedCount() - pushed, row.progressPushes);
+        EXPECT_EQ(ProgressWindow::Depth(), depth);
+        EXPECT_EQ(window.NodeRedrawCount, row.redraws);
+    }
+}
+
+TEST(RollBackAnalysisRun, FailureLeavesTreeUnmarkedAndLetsScriptGoOn)
+{
+    for (int fail = 0; fail <= 1; ++fail) {
+        MessageBoxRecorder boxes;
+        TwoStrategies model(fail ? "1/0" : "60");
+        TreeWindow& window = model.tree.Window();
+        ScriptManager script;
+        script.waitingForAnalysis = 1;
+        script.runningScript = 1;
+        (new RollBackAnalysis(&window, &script))->Run();
+        EXPECT_EQ(script.waitingForAnalysis, 0);
+        EXPECT_EQ(script.continuations, 1);
+        EXPECT_EQ(window.RolledBack, fail ? 0 : 1);
+        EXPECT_EQ(window.Selection.Count(), fail ? 1 : 4) << "a failed formula selects its node only";
+        EXPECT_EQ(window.SuspendChildRefresh, fail ? 0 : 1);
+        EXPECT_EQ(window.CurrentAnalysis, nullptr);
+    }
+}
+
+TEST(RollBackAnalysisRun, StoredRecordRunsRollBack)
+{
+    MessageBoxRecorder boxes;
+    TwoStrategies model("60");
+    StoredAnalysis* record = StoredAnalysis::New();
+    record->kind = RollBackKind;
+    StoredAnalysis::Run(record, &model.tree.Window());
+    EXPECT_EQ(model.tree.Window().RolledBack, 1);
+    EXPECT_NEAR(model.tree.Window().Root->ExpectedValue(), 70.0, 1e-12);
+    StoredAnalysis::Delete(record);
+}
+
+}  // namespace

@@ -25,7 +25,7 @@ class FontRecord {
 public:
     // "Times New Roman", 12 points, no flags.
     FontRecord();
-    // The specification's face; the size from SizeFromHeight; italic when its italic byte is nonzero, bold
+    // The font spec's face; the size from SizeFromHeight; italic when its italic byte is nonzero, bold
     // when its weight is at least 700, turned when its escapement is positive.
     FontRecord(const zFontSpec& spec, Display* display);
 
@@ -33,7 +33,7 @@ public:
     bool operator==(const FontRecord& other) const;
     bool operator!=(const FontRecord& other) const { return !(*this == other); }
 
-    // The point size of a specification: its size in tenths / 10 when set; else from a positive height in
+    // The point size of a font spec: its size in tenths / 10 when set; else from a positive height in
     // logical units on the display (the screen when none); else, with a display, the size of the font
     // realised there; else 12.
     static int16_t SizeFromHeight(const zFontSpec& spec, Display* display);

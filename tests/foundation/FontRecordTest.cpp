@@ -179,7 +179,7 @@ TEST_F(FontOnDisplay, FillLogFontGivesTheCharacterHeightUnderTheDrawingScale)
     }
 }
 
-TEST_F(FontOnDisplay, FromASpecificationTakesFaceSizeAndFlags)
+TEST_F(FontOnDisplay, FromAFontSpecTakesFaceSizeAndFlags)
 {
     zFontSpec spec("Courier New", 0, 0, 700, 0, 0, zFontSpec::StyleItalic, 900, 900, 0, 3, 2, 2);
     spec.size = 100;

@@ -23,6 +23,9 @@ void ReadOneRecord(TreeNode* node, Archive& archive, std::vector<PendingNode>& p
     ReadNodeRecord(node, archive, entry.tail);
     ReportNodeProgress(node->window, archive);
     entry.childrenLeft = entry.tail.childCount;
+    // One block for all the children instead of growing it four slots at a time.
+    if (entry.childrenLeft > node->children->Capacity())
+        node->children->SetCapacity(node->childCount + entry.childrenLeft);
 }
 
 // Steps 3 and 4 once a node's children are read: the stored optimal indexes become the children they name,

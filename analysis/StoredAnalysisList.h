@@ -20,6 +20,8 @@ public:
     // The first record whose name equals the given one ignoring case, or null.
     StoredAnalysis* FindByName(const char* name) const;
 
+    // The whole list in its stored form.
+    using PtrArray::Serialize;
     // One record through the archive; nothing while the archive carries a format error.
     static void Serialize(StoredAnalysis& record, Archive& archive);
 };

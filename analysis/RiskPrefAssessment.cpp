@@ -6,6 +6,20 @@ bool RiskPrefAssessment::Check(zString& message) const
     return true;
 }
 
+void RiskPrefAssessment::Clear()
+{
+    type = 0;
+    constantAssessed = 0;
+    pointsAssessed = 0;
+    coefficient = 0.0;
+    points.reset();
+}
+
+void RiskPrefAssessment::ResetTable()
+{
+    points.reset(new Point[kPointCount]());
+}
+
 double Utility(TreeWindow*, double value, int*)
 {
     return value;

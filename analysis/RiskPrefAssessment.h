@@ -4,12 +4,35 @@
 
 #include "foundation/zString.h"
 
+#include <cstdint>
+#include <memory>
+
 class TreeWindow;
 
 class RiskPrefAssessment {
 public:
     // True when the function can be used with the tree as it is; otherwise the message says why.
     bool Check(zString& message) const;
+
+    // One assessed point of the function.
+    struct Point {
+        double utility;
+        double value;
+    };
+    static constexpr int kPointCount = 17;
+
+    // Every field zero and no table.
+    void Clear();
+    // A new table of 17 zero points in place of the old one.
+    void ResetTable();
+
+    // 0 no function, 1 constant risk aversion (exponential), 2 assessed points.
+    int32_t type = 0;
+    uint8_t constantAssessed = 0;
+    uint8_t pointsAssessed = 0;
+    // The coefficient R of the exponential function.
+    double coefficient = 0.0;
+    std::unique_ptr<Point[]> points;
 };
 
 // The utility of a value and the certainty equivalent of a utility; each sets *error on overflow.

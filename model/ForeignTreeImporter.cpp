@@ -1,0 +1,386 @@
+// The file-level part of the foreign tree format: detection, the tree prefix with the window's settings,
+// risk preference, declared variables, note boxes, clone masters and the linked payoffs file.
+
+#include "model/ForeignTreeImporter.h"
+
+#include "app/MessageBoxes.h"
+#include "app/MessageOwnerWindow.h"
+#include "foundation/Archive.h"
+#include "foundation/FileStream.h"
+#include "framework/dialog/FileDialogs.h"
+#include "model/ForeignStreamReader.h"
+#include "model/LegacyTreeText.h"
+#include "model/NoteBox.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+bool IsTag(const uint8_t* bytes, const char* tag)
+{
+    return std::memcmp(bytes, tag, 4) == 0 ||
+           (bytes[0] == tag[3] && bytes[1] == tag[2] && bytes[2] == tag[1] && bytes[3] == tag[0]);
+}
+
+// Back to the start with a good stream state.
+void Rewind(Archive& archive, long start)
+{
+    archive.SetState(Archive::StateGood);
+    if (archive.Tell() != start)
+        archive.Seek(start, 0);
+}
+
+bool IsBorderCode(int code)
+{
+    return code == 1 || code == 7 || code == 20;
+}
+
+uint8_t Digits(int value)
+{
+    return static_cast<uint8_t>(value < 0 ? 0 : value > 20 ? 20 : value);
+}
+
+// The tree prefix that follows the header (or starts a headerless file).
+struct TreePrefix {
+    int16_t flags = 0;
+    int32_t value1 = 0;
+    int32_t value2 = 0;
+    uint8_t digits1 = 0;
+    uint8_t digits2 = 0;
+    int8_t border = 0;
+    uint8_t spare = 0;
+    int16_t numberStyle = 0;
+
+    void Read(ForeignStreamReader& reader)
+    {
+        flags = reader.Short();
+        value1 = reader.Long();
+        value2 = reader.Long();
+        digits1 = reader.Byte();
+        digits2 = reader.Byte();
+        border = reader.SignedByte();
+        spare = reader.Byte();
+        numberStyle = reader.Short();
+    }
+    bool Flag(int bit) const { return (static_cast<uint16_t>(flags) >> bit & 1) != 0; }
+};
+
+void ApplyPrefix(const TreePrefix& prefix, int version, TreeWindow* window)
+{
+    TreeDisplayPrefs& display = window->DisplayPrefs;
+    TreeCalcPrefs& calc = window->CalcPrefs;
+    display.AlignEndNodes = prefix.Flag(1);
+    display.AddAbove = prefix.Flag(6);
+    calc.OptPath[0] = prefix.Flag(5);
+    calc.CurrentPayoff = 0;
+    NumericFormat& format = window->PayoffFormats[0];
+    format.spare = static_cast<uint8_t>(prefix.numberStyle & 0xFF);
+    format.commas = static_cast<uint8_t>(prefix.numberStyle & 1);
+    if (version < ForeignVersion205) {
+        format.expValDigits = format.probDigits = Digits(prefix.digits1);
+        return;
+    }
+    calc.RollBackCalculatesKey = prefix.Flag(0) ? RollBackExpectedValues : RollBackPathProbabilities;
+    display.ShowProbsAsNumericEquiv = prefix.Flag(2);
+    display.AlwaysShowPayoffs = prefix.Flag(3);
+    calc.CalcComplementaryProbs = prefix.Flag(4);
+    display.ShowEVatTermEtc = prefix.Flag(7);
+    calc.OptPath[1] = !prefix.Flag(8);
+    calc.OptPath[2] = !prefix.Flag(11);
+    calc.OptPath[3] = !prefix.Flag(12);
+    window->HideCloneContents = prefix.Flag(13);
+    display.MarkNodesWithVars = prefix.Flag(14);
+    const int border = std::abs(static_cast<int>(prefix.border));
+    display.NoteBoxBorderKey = border == 7 ? 1 : border == 20 ? 2 : 0;
+    format.expValDigits = Digits(prefix.digits2);
+    format.probDigits = Digits(prefix.digits1);
+}
+
+// Number formats of payoffs 2 to 4: three 16-bit values and two digit bytes each.
+void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeWindow* window)
+{
+    for (int payoff = 1; payoff < 4; ++payoff) {
+        NumericFormat& format = window->PayoffFormats[payoff];
+        if (version < ForeignVersion205) {
+            format.spare = window->PayoffFormats[0].spare;
+            format.commas = window->PayoffFormats[0].commas;
+            format.expValDigits = window->PayoffFormats[0].expValDigits;
+            format.probDigits = window->PayoffFormats[0].probDigits;
+            continue;
+        }
+        const int16_t first = reader.Short();
+        const int16_t second = reader.Short();
+        const int16_t third = reader.Short();
+        const uint8_t expValDigits = reader.Byte();
+        const uint8_t probDigits = reader.Byte();
+        format.commas = second != 0 ? 1 : 0;
+        format.spare = static_cast<uint8_t>(third & 0xFF);
+        format.expValDigits = Digits(expValDigits);
+        format.probDigits = Digits(probDigits);
+        const int chopOff = first & 0xFF;
+        format.chopOff = static_cast<uint8_t>(chopOff > 10 ? 10 : chopOff);
+    }
+}
+
+void ReadRiskPreference(ForeignStreamReader& reader, int version, TreeWindow* window)
+{
+    RiskPrefAssessment& risk = window->RiskAssessment;
+    window->CalcPrefs.UseUtility = reader.Byte();
+    risk.coefficient = std::strtod(reader.String(false).c_str(), nullptr);
+    risk.type = reader.Byte() != 0 ? 2 : 1;
+    risk.constantAssessed = reader.Byte();
+    risk.pointsAssessed = reader.Byte();
+    reader.Byte();
+    if (version == ForeignVersion205) {
+        reader.Skip(16 * 6 * 4);
+        if (risk.pointsAssessed != 0 && reader.Good()) {
+            risk.pointsAssessed = 0;
+            ShowInfoBox(nullptr, "Your non-constant risk preference function has been lost in translation.", -1);
+        }
+        return;
+    }
+    risk.ResetTable();
+    for (int i = 0; i < 16; ++i) {
+        risk.points[i].value = reader.Double();
+        risk.points[i].utility = reader.Double();
+    }
+}
+
+// A count that a damaged file cannot make negative.
+int ReadCount(ForeignStreamReader& reader)
+{
+    const int16_t count = reader.Short();
+    if (count < 0) {
+        reader.Stream().SetFormatError(kForeignFormatError);
+        return 0;
+    }
+    return count;
+}
+
+void ReadNoteBoxes(ForeignStreamReader& reader, TreeWindow* window)
+{
+    HDC screen = GetDC(nullptr);
+    const double perInchX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    const double perInchY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    const int count = ReadCount(reader);
+    for (int i = 0; i < count && reader.Good(); ++i) {
+        reader.Long();
+        const int16_t top = reader.Short();
+        const int16_t left = reader.Short();
+        const int16_t bottom = reader.Short();
+        const int16_t right = reader.Short();
+        const std::string text = reader.FixedString(256, true);
+        reader.Skip(6);
+        if (!reader.Good())
+            break;
+        const double scale = 1.3333334;
+        LogicalRect rect{static_cast<float>(left / perInchX * scale), static_cast<float>(top / perInchY * scale),
+                         static_cast<float>(right / perInchX * scale), static_cast<float>(bottom / perInchY * scale)};
+        if (rect.left > rect.right)
+            std::swap(rect.left, rect.right);
+        if (rect.top > rect.bottom)
+            std::swap(rect.top, rect.bottom);
+        NoteBox* note = new NoteBox(rect, window);
+        note->text = text.c_str();
+        window->AddNoteBox(note);
+    }
+}
+
+void ReadCloneMasters(ForeignStreamReader& reader, TreeWindow* window)
+{
+    const int count = ReadCount(reader);
+    for (int i = 0; i < count && reader.Good(); ++i) {
+        const std::string name = reader.String(true);
+        const std::string path = reader.String(false);
+        TreeNode* master = reader.Good() ? FindForeignNodeByPath(window->Root, path.c_str()) : nullptr;
+        if (!master || master->cloneStatus == CloneMasterNode)
+            continue;
+        master->cloneStatus = CloneMasterNode;
+        master->cloneId = static_cast<int16_t>(window->NewCloneId());
+        window->AddCloneMaster(master, name.c_str());
+    }
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void ReadLinkedPayoffs(const std::string& name, TreeWindow* window)
+{
+    std::string path = name;
+    if (!FileExists(path)) {
+        const std::string question = "The linked payoffs file \"" + name +
+                                     "\" is needed for calculations in the tree you are loading, but cannot be "
+                                     "located.\n\n Do you want to locate it now?";
+        if (AskYesNo(nullptr, question.c_str(), -1) != 1)
+            return;
+        static const char* const filters[] = {"Payoff Files (*.pay)", "*.pay", "All Files (*.*)", "*.*", nullptr};
+        FileDialogResult result;
+        ShowOpenFileDialog(result, MessageOwnerWindow(), "Locate Payoffs File", "*.pay", filters);
+        if (!result.chosen)
+            return;
+        path = result.path;
+    }
+    FileStream stream(path.c_str(), false);
+    if (stream.State() != 0)
+        return;
+    ReadForeignPayoffsFile(stream, window, name.c_str());
+}
+
+}  // namespace
+
+char MapForeignChar(uint8_t c)
+{
+    if (c >= 135 && c <= 140)
+        return 'a';
+    if (c >= 142 && c <= 145)
+        return 'e';
+    if (c >= 146 && c <= 149)
+        return 'i';
+    if (c >= 151 && c <= 155)
+        return 'o';
+    if (c >= 156 && c <= 159)
+        return 'u';
+    switch (c) {
+    case 141: case 162: case 169: return 'c';
+    case 150: return 'n';
+    case 165: return '*';
+    case 167: return 'b';
+    case 168: return 'r';
+    case 170: case 210: case 211: return '"';
+    case 177: return '+';
+    case 192: return '?';
+    case 193: return '!';
+    case 201: return '.';
+    case 207: return 'f';
+    case 208: case 209: return '-';
+    case 212: case 213: return '\'';
+    default: return static_cast<char>(c);
+    }
+}
+
+void MapForeignText(std::string& text)
+{
+    for (char& c : text)
+        c = MapForeignChar(static_cast<uint8_t>(c));
+}
+
+bool HasForeignHeader(Archive& archive)
+{
+    if (archive.Failed())
+        return false;
+    const uint32_t left = archive.BytesLeft();
+    if (left != Archive::kNoLimit && left < 20)
+        return false;
+    uint8_t bytes[20] = {};
+    archive.ReadBytes(bytes, sizeof bytes);
+    if (archive.State() != 0)
+        return false;
+    const bool zeros = bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0 && bytes[4] == 0 && bytes[5] == 0;
+    return zeros && IsTag(bytes + 8, "EGO!") && IsTag(bytes + 16, "TREE");
+}
+
+bool IsForeignTreeFile(Archive& archive)
+{
+    const long start = archive.Tell();
+    bool foreign = HasForeignHeader(archive);
+    Rewind(archive, start);
+    if (!foreign) {
+        const uint32_t left = archive.BytesLeft();
+        uint8_t prefix[16] = {};
+        if (left == Archive::kNoLimit || left >= sizeof prefix) {
+            archive.ReadBytes(prefix, sizeof prefix);
+            const uint16_t mark = static_cast<uint16_t>(prefix[0] | prefix[1] << 8);
+            const std::string text(reinterpret_cast<const char*>(prefix), 14);
+            if (archive.State() == 0 && mark != 0x0022 && mark != 0x2200 && FindNodeTypeMark(text) == std::string::npos)
+                foreign = IsBorderCode(std::abs(static_cast<int>(static_cast<int8_t>(prefix[12]))));
+        }
+        Rewind(archive, start);
+    }
+    return foreign;
+}
+
+bool ImportForeignTree(Archive& archive, TreeWindow* window)
+{
+    if (!window || archive.Failed())
+        return false;
+    const long start = archive.Tell();
+    const bool header = HasForeignHeader(archive);
+    Rewind(archive, start);
+    archive.SetSwapping(true);
+    ForeignStreamReader reader(archive);
+    if (header)
+        reader.Skip(kForeignHeaderSize);
+    TreePrefix prefix;
+    prefix.Read(reader);
+    if (!reader.Good())
+        return false;
+    int version;
+    if (header)
+        version = prefix.value2 < 0 ? ForeignVersion200 : ForeignVersion100;
+    else
+        version = prefix.border < 0 ? ForeignVersion206 : ForeignVersion205;
+    if (version >= ForeignVersion205) {
+        const int styleRest = static_cast<uint16_t>(prefix.numberStyle) % 512;
+        const bool styleKnown = styleRest == 0 || styleRest == 3 || styleRest == 6 || styleRest == 9;
+        if (!IsBorderCode(std::abs(static_cast<int>(prefix.border))) || !styleKnown) {
+            archive.SetFormatError(kForeignFormatError);
+            return false;
+        }
+    }
+    ApplyPrefix(prefix, version, window);
+    ReadPayoffFormats(reader, version, window);
+    if (version >= ForeignVersion205)
+        ReadRiskPreference(reader, version, window);
+    if (version >= ForeignVersion200)
+        reader.Skip(6);
+    const std::string payoffsName = reader.String(true);
+    bool linked = !payoffsName.empty();
+    if (version >= ForeignVersion200) {
+        const int32_t link = reader.Long();
+        reader.Short();
+        linked = linked && link != 0;
+        const int count = ReadCount(reader);
+        for (int i = 0; i < count && reader.Good(); ++i) {
+            const std::string name = reader.String(true);
+            if (reader.Good() && !name.empty())
+                window->EnsureVariable(name.c_str(), nullptr);
+        }
+        ReadNoteBoxes(reader, window);
+    }
+    if (!reader.Good())
+        return false;
+    delete window->Root;
+    window->Root = new TreeNode(window);
+    if (!ReadForeignNode(archive, window->Root, window, version))
+        return false;
+    if (version >= ForeignVersion205)
+        ReadCloneMasters(reader, window);
+    if (!reader.Good())
+        return false;
+    if (linked)
+        ReadLinkedPayoffs(payoffsName, window);
+    return true;
+}
+
+TreeNode* FindForeignNodeByPath(TreeNode* root, const char* path)
+{
+    TreeNode* node = root;
+    for (const char* step = path; node && step && *step; ++step) {
+        if (*step == 'b')
+            node = node->childCount > 0 ? node->GetChild(0) : nullptr;
+        else if (*step == 'n')
+            node = node->NextSibling();
+    }
+    return node;
+}

@@ -1,19 +1,17 @@
 #include "foundation/MemoryStream.h"
-#include "framework/dialog/FileDialogs.h"
 #include "model/ForeignTreeImporter.h"
 #include "model/MarkovInfo.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/model/ForeignFileBuilder.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -21,149 +19,7 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-// Hand-built files in the foreign program's big-endian layout.
-class BigEndian {
-public:
-    BigEndian& U8(int value)
-    {
-        bytes.push_back(static_cast<uint8_t>(value));
-        return *this;
-    }
-    BigEndian& I16(int value) { return U8(value >> 8).U8(value); }
-    BigEndian& I32(long value) { return I16(static_cast<int>(value >> 16)).I16(static_cast<int>(value)); }
-    BigEndian& F64(double value)
-    {
-        uint8_t raw[8];
-        std::memcpy(raw, &value, 8);
-        for (int i = 7; i >= 0; --i)
-            U8(raw[i]);
-        return *this;
-    }
-    BigEndian& Raw(const std::string& text)
-    {
-        bytes.insert(bytes.end(), text.begin(), text.end());
-        return *this;
-    }
-    BigEndian& Str(const std::string& text) { return U8(static_cast<int>(text.size())).Raw(text); }
-    BigEndian& Fixed(const std::string& text, size_t size)
-    {
-        Str(text);
-        bytes.insert(bytes.end(), size - 1 - text.size(), 0);
-        return *this;
-    }
-    BigEndian& Zeros(size_t count)
-    {
-        bytes.insert(bytes.end(), count, 0);
-        return *this;
-    }
-    BigEndian& Append(const Bytes& more)
-    {
-        bytes.insert(bytes.end(), more.begin(), more.end());
-        return *this;
-    }
-
-    Bytes bytes;
-};
-
-// The 152-byte header with its tags.
-BigEndian Header(const char* ego = "EGO!", const char* tree = "TREE")
-{
-    BigEndian file;
-    file.I16(0).I32(0).I16(5).Raw(ego).I16(1).I16(2).Raw(tree).Zeros(152 - 20);
-    return file;
-}
-
-void Prefix(BigEndian& file, int flags, long value2, int digits1, int digits2, int border, int style)
-{
-    file.I16(flags).I32(0).I32(value2).U8(digits1).U8(digits2).U8(border).U8(0).I16(style);
-}
-
-// A node record of the newer variants: texts, kind, payoffs, skipped values, ids, clone, Markov, bindings.
-void Node205(BigEndian& file, const std::string& text, const std::string& probability, int kind,
-             const std::vector<std::string>& payoffs, int clone, int children,
-             const std::vector<std::pair<std::string, std::string>>& bindings = {}, int markov = 0,
-             const std::vector<std::string>& markovTexts = {})
-{
-    file.Str(text).Str(probability).U8(kind);
-    if (kind == TerminalNode) {
-        file.U8(static_cast<int>(payoffs.size()));
-        for (const std::string& payoff : payoffs)
-            file.Fixed(payoff, 256);
-    }
-    file.Zeros(12).U8(0).I16(0).I16(0).I16(0).I16(0).I16(0).I16(clone).U8(markov);
-    for (const std::string& markovText : markovTexts)
-        file.Str(markovText);
-    file.I16(static_cast<int>(bindings.size()));
-    for (const auto& binding : bindings)
-        file.Str(binding.first).Str(binding.second);
-    file.U8(children);
-}
-
-// Everything of a headerless file before the root node; border 7 gives 0x205, -7 gives 0x206.
-BigEndian FileStart205(int border, const std::string& payoffsName, long linked, bool nonConstant = false)
-{
-    BigEndian file;
-    Prefix(file, 0x0002 | 0x0020 | 0x0100 | 0x2000, 0, 3, 2, border, 3);
-    for (int i = 0; i < 3; ++i)
-        file.I16(4).I16(1).I16(6).U8(1).U8(5);
-    file.U8(1).Str("0.25").U8(0).U8(1).U8(nonConstant ? 1 : 0).U8(0);
-    if (border > 0) {
-        file.Zeros(16 * 6 * 4);
-    } else {
-        for (int i = 0; i < 16; ++i)
-            file.F64(i * 10.0).F64(i / 16.0);
-    }
-    file.I16(0).I16(0).I16(0);
-    file.Str(payoffsName).I32(linked).I16(0);
-    file.I16(1).Str("rate");
-    file.I16(1).I32(0).I16(72).I16(36).I16(144).I16(108).Fixed(std::string("Note \x8A"), 256).I16(0).I16(0).I16(0);
-    return file;
-}
-
-// Root "Start" (decision) with a terminal "A" and a chance node "B" over a terminal copy "C"; clone master B
-// is named by the path "bn".
-BigEndian Sample205(int border = 7, const std::string& payoffsName = "", long linked = 0, bool nonConstant = false)
-{
-    BigEndian file = FileStart205(border, payoffsName, linked, nonConstant);
-    Node205(file, "Start", "", DecisionNode, {}, 0, 2, {{"rate", "0.1"}});
-    Node205(file, std::string("A\x8A\xD2"), "0.4", TerminalNode, {"10", "rate * 2"}, 0, 0);
-    Node205(file, "B", "#", MarkovNode, {}, 0, 1, {}, 1, {"_stage > 5"});
-    Node205(file, "C", "", TerminalNode, {"5"}, 3, 0);
-    file.I16(1).Str("Master").Str("bn");
-    return file;
-}
-
-struct ImportResult {
-    std::unique_ptr<TreeWindow> window = std::make_unique<TreeWindow>();
-    bool ok = false;
-    uint32_t formatError = 0;
-    uint32_t state = 0;
-};
-
-ImportResult Import(Bytes bytes)
-{
-    ImportResult result;
-    MemoryStream stream(bytes.empty() ? nullptr : bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-    result.ok = ImportForeignTree(stream, result.window.get());
-    result.formatError = stream.FormatError();
-    result.state = stream.State();
-    return result;
-}
-
-std::string Payoff(TreeNode* node, int i)
-{
-    zString text;
-    node->GetPayoffText(text, i);
-    return text.Text();
-}
-
-std::string Binding(const TreeNode* node, const char* upperName)
-{
-    const VariableDefinition* binding = node->FindBinding(upperName, true);
-    return binding ? binding->definition.Text().Text() : "<none>";
-}
+using namespace foreign_test;
 
 TEST(ForeignCharacters, MapTable)
 {
@@ -373,98 +229,13 @@ TEST(ForeignImport, FindNodeByPathFollowsFirstChildAndSibling)
                  {"n", nullptr}, {"bbb", nullptr}};
     for (const auto& c : cases) {
         TreeNode* node = FindForeignNodeByPath(root, c.path);
-        if (c.text == nullptr)
+        if (c.text == nullptr) {
             EXPECT_EQ(node, nullptr) << c.path;
-        else
+        } else {
             ASSERT_NE(node, nullptr) << c.path;
-        if (node && c.text)
             EXPECT_STREQ(node->text.Text(), c.text) << c.path;
+        }
     }
-}
-
-BigEndian PayoffsFile(bool header)
-{
-    BigEndian file;
-    if (header)
-        file.U8(0).Zeros(23);
-    file.Str("rate\r\n").Str("0.5");
-    file.Str(std::string("cost\x8A")).Str("100");
-    file.U8('\\');
-    return file;
-}
-
-TEST(ForeignPayoffs, EntriesBindAtTheRootUnlessBound)
-{
-    for (bool header : {false, true}) {
-        SCOPED_TRACE(header);
-        ImportResult result = Import(Sample205().bytes);
-        ASSERT_TRUE(result.ok);
-        Bytes bytes = PayoffsFile(header).bytes;
-        MemoryStream stream(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-        EXPECT_TRUE(ReadForeignPayoffsFile(stream, result.window.get(), "x.pay"));
-        TreeNode* root = result.window->Root;
-        EXPECT_EQ(Binding(root, "RATE"), "0.1");
-        EXPECT_EQ(Binding(root, "COSTA"), "100");
-        EXPECT_TRUE(result.window->HasVariable("COSTA", true));
-    }
-}
-
-TEST(ForeignPayoffs, TruncatedFileEndsInAClearError)
-{
-    const Bytes whole = PayoffsFile(true).bytes;
-    for (size_t length = 0; length < whole.size(); ++length) {
-        MessageBoxRecorder boxes;
-        ImportResult result = Import(Sample205().bytes);
-        Bytes bytes(whole.begin(), whole.begin() + static_cast<long>(length));
-        MemoryStream stream(bytes.empty() ? nullptr : bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-        EXPECT_FALSE(ReadForeignPayoffsFile(stream, result.window.get(), "costs.pay")) << length;
-        ASSERT_EQ(boxes.Count(), 1u);
-        EXPECT_EQ(boxes.Last().text,
-                  "The linked payoffs file \"costs.pay\" ends before its last entry; only the variables before that "
-                  "point were read.");
-    }
-}
-
-TEST(ForeignPayoffs, MissingLinkedFileIsAskedForAndLocated)
-{
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    const std::string located = std::string(temp) + "kivo_foreign_located.pay";
-    {
-        const Bytes bytes = PayoffsFile(false).bytes;
-        FILE* file = std::fopen(located.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
-    std::string title;
-    FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
-        title = dialog.lpstrTitle ? dialog.lpstrTitle : "";
-        std::snprintf(dialog.lpstrFile, dialog.nMaxFile, "%s", located.c_str());
-        return 1;
-    });
-    {
-        MessageBoxRecorder boxes;
-        boxes.Answer(IDNO);
-        boxes.Answer(IDYES);
-        ImportResult refused = Import(Sample205(7, "nowhere.pay", 1).bytes);
-        ASSERT_TRUE(refused.ok);
-        EXPECT_EQ(Binding(refused.window->Root, "COSTA"), "<none>");
-        ImportResult found = Import(Sample205(7, "nowhere.pay", 1).bytes);
-        ASSERT_TRUE(found.ok);
-        EXPECT_EQ(Binding(found.window->Root, "COSTA"), "100");
-        EXPECT_EQ(title, "Locate Payoffs File");
-        ASSERT_EQ(boxes.Count(), 2u);
-        EXPECT_EQ(boxes.Boxes()[1].text,
-                  "The linked payoffs file \"nowhere.pay\" is needed for calculations in the tree you are loading, "
-                  "but cannot be located.\n\n Do you want to locate it now?");
-        // A name without the link flag is not looked for.
-        ImportResult unlinked = Import(Sample205(7, "nowhere.pay", 0).bytes);
-        EXPECT_TRUE(unlinked.ok);
-        EXPECT_EQ(boxes.Count(), 2u);
-    }
-    SetFileDialogPresenter(previous);
-    DeleteFileA(located.c_str());
 }
 
 TEST(ForeignImport, TruncatedBindingListIsAnError)
@@ -497,8 +268,9 @@ TEST(ForeignImport, FuzzedFilesFailCleanly)
         if (trial % 5 == 0)
             bytes.resize(random() % bytes.size());
         ImportResult result = Import(bytes);
-        if (!result.ok)
+        if (!result.ok) {
             EXPECT_TRUE(result.state != 0 || result.formatError != 0);
+        }
         boxes.Clear();
     }
 }

@@ -11,11 +11,13 @@
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
+#include <cmath>
 #include <vector>
 
 namespace {
 
 constexpr double kNegligibleShare = 1e-12;
+constexpr double kProbabilityTolerance = 1e-6;
 
 bool Holds(double share)
 {
@@ -53,6 +55,7 @@ public:
     void Advance();
 
 private:
+    bool BranchesValid(TreeNode* node);
     void TransitionStep(TreeNode* terminal, TreeNode* state, double stateShare);
 
     TreeNode* markov;
@@ -61,6 +64,7 @@ private:
     int* error;
     MarkovRunArgs args;
     std::vector<TreeNode*> pending;
+    bool formulaReported = false;
 };
 
 void CohortRun::RewardSweep(int rewardKind)
@@ -89,10 +93,33 @@ void CohortRun::RewardSweep(int rewardKind)
     }
 }
 
+// A node whose branch probabilities fail a check is handed to the probability verification, which
+// evaluates it again and reports the problem with its own message.
+bool CohortRun::BranchesValid(TreeNode* node)
+{
+    if (node->kind == LabelNode)
+        return node->childCount < 2;
+    if (!node->HasBranchProbabilities())
+        return true;
+    int formulaError = 0;
+    if (EvaluateBranchProbabilities(node, &formulaError) != nullptr || formulaError != 0) {
+        formulaReported = true;  // the formula's own message has been shown
+        return false;
+    }
+    if (node->kind == LogicNode)
+        return true;
+    double sum = 0.0;
+    for (int i = 0; i < node->childCount; ++i) {
+        const double p = node->GetChild(i)->branchProbability;
+        if (!(p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance))
+            return false;
+        sum += p;
+    }
+    return std::fabs(sum - 1.0) <= kProbabilityTolerance;
+}
+
 bool CohortRun::EvaluateStageProbabilities()
 {
-    zString context("_stage = ");
-    AppendInt(context, calc.stageCounter);
     const uint8_t rolledBack = window->RolledBack;
     window->RolledBack = 0;
     const int32_t savedTunnel = calc.tunnelIndex;
@@ -102,7 +129,23 @@ bool CohortRun::EvaluateStageProbabilities()
         if (!Holds(state->markovInfo->probability))
             continue;
         calc.tunnelIndex = TunnelNumber(state);
-        valid = VerifyProbabilities(window, 0, state, context.Text(), 0) != 0;
+        pending.assign(1, state);
+        while (!pending.empty() && valid) {
+            TreeNode* node = pending.back();
+            pending.pop_back();
+            formulaReported = false;
+            if (!BranchesValid(node)) {
+                if (!formulaReported) {
+                    zString context("_stage = ");
+                    AppendInt(context, calc.stageCounter);
+                    VerifyProbabilities(window, 0, node, context.Text(), 1);
+                }
+                valid = false;
+                break;
+            }
+            for (int c = node->childCount - 1; c >= 0; --c)
+                pending.push_back(node->GetChild(c));
+        }
     }
     calc.tunnelIndex = savedTunnel;
     window->RolledBack = rolledBack;

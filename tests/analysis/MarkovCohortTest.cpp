@@ -224,6 +224,19 @@ TEST(MarkovCohortErrors, StructureAndFormulaErrors)
     EXPECT_EQ(boxes.Last().text, "Division by zero. Unable to evaluate incremental reward of node \"Alive\".");
 }
 
+TEST(MarkovCohortErrors, ProbabilityCheckOfAStageStopsTheRun)
+{
+    MessageBoxRecorder boxes;
+    MarkovTestTree model("_stage >= 5");
+    model.WellDead("If(_stage<2; 0.1; 1.5)", "0", "100");
+    int error = 0;
+    const double value = Cohort(model, error);
+    EXPECT_EQ(error, 1);
+    EXPECT_NEAR(value, 0.9 + 0.81, 1e-12) << "no final reward after a stop";
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The probability of node \"stay\" is not between zero and one.\r\n\r\n_stage = 2");
+}
+
 TEST(MarkovCohortCostEffectiveness, RatioAndZeroEffectiveness)
 {
     MarkovTestTree model;

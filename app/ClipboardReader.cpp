@@ -7,7 +7,4 @@ ClipboardReader::ClipboardReader(Clipboard& clipboard, const ClipboardFormat& fo
         stream = std::make_unique<MemoryStream>(bytes.get(), size, false);
 }
 
-ClipboardReader::~ClipboardReader()
-{
-    stream.reset();
-}
+ClipboardReader::~ClipboardReader() = default;

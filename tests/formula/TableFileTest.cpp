@@ -184,7 +184,8 @@ protected:
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
         directory = temp;
-        directory += "kivo_tables_test\\";
+        // One directory per process: ctest runs test cases in parallel processes.
+        directory += "kivo_tables_test" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(directory.c_str(), nullptr);
         RemoveFiles();
         SetTablesDirectory(directory.c_str());

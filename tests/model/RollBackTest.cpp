@@ -176,7 +176,7 @@ TEST(RollBackSoundness, LogicAndLabelWithoutChildren)
     EXPECT_EQ(logic->optimal->Count(), 0);
 }
 
-TEST(RollBackSoundness, MarkovNodeReportsThatItCannotBeEvaluated)
+TEST(RollBackSoundness, MarkovNodeWithoutTerminationNamesTheEmptyFormula)
 {
     MessageBoxRecorder boxes;
     TreeBuilder tree;
@@ -186,7 +186,7 @@ TEST(RollBackSoundness, MarkovNodeReportsThatItCannotBeEvaluated)
     EXPECT_EQ(error, 1);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text,
-              "Markov cohort analysis is not available. Unable to evaluate Markov node \"Cohort\".");
+              "There is an empty formula. Unable to evaluate termination condition of node \"Cohort\".");
 }
 
 TEST(RollBackFailures, NumericOverflowNamesTheNode)

@@ -1,22 +1,12 @@
 #pragma once
 // Growable array of 32-bit values with 16-bit capacity and count; slots above the count hold the default.
 
-#include <cstdint>
-#include <new>
+#include "foundation/ValueArray.h"
 
-class IntArray {
+class IntArray : public ValueArray<int32_t> {
 public:
-    static constexpr int16_t kMaxItems = 32767;
+    explicit IntArray(int16_t growBy = 4, int32_t defaultValue = 0) : ValueArray(growBy, defaultValue) {}
 
-    explicit IntArray(int16_t growBy = 4, int32_t defaultValue = 0) : growBy(growBy), defaultValue(defaultValue) {}
-    IntArray(const IntArray&) = delete;
-    IntArray& operator=(const IntArray&) = delete;
-    ~IntArray() { delete[] items; }
-
-    int16_t Count() const { return count; }
-    int16_t Capacity() const { return capacity; }
-    // The value at i, or the default for an invalid index.
-    int32_t At(int i) const { return i >= 0 && i < count ? items[i] : defaultValue; }
     void SetAt(int i, int32_t value)
     {
         if (i >= 0 && i < count)
@@ -27,12 +17,10 @@ public:
     // or memory runs out.
     bool InsertAt(int32_t value, int i)
     {
-        if (count >= kMaxItems)
+        if (!MakeRoom())
             return false;
         if (i < 0 || i > count)
             i = count;
-        if (count == capacity && !SetCapacity(capacity + (growBy > 0 ? growBy : 1)))
-            return false;
         for (int slot = count; slot > i; --slot)
             items[slot] = items[slot - 1];
         items[i] = value;
@@ -56,35 +44,4 @@ public:
             items[slot] = items[slot + 1];
         items[--count] = defaultValue;
     }
-    void RemoveAll()
-    {
-        delete[] items;
-        items = nullptr;
-        capacity = 0;
-        count = 0;
-    }
-    // Only grows (at most to 32767 slots); new slots receive the default. False when memory runs out.
-    bool SetCapacity(int n)
-    {
-        if (n > kMaxItems)
-            n = kMaxItems;
-        if (n <= capacity)
-            return true;
-        auto* block = new (std::nothrow) int32_t[n];
-        if (!block)
-            return false;
-        for (int i = 0; i < n; ++i)
-            block[i] = i < capacity ? items[i] : defaultValue;
-        delete[] items;
-        items = block;
-        capacity = static_cast<int16_t>(n);
-        return true;
-    }
-
-private:
-    int32_t* items = nullptr;
-    int16_t capacity = 0;
-    int16_t count = 0;
-    int16_t growBy;
-    int32_t defaultValue;
 };

@@ -1,6 +1,7 @@
 #include "foundation/LinkedList.h"
 
 #include "foundation/Archive.h"
+#include "foundation/ObjectSequence.h"
 #include "foundation/Storable.h"
 
 #include <new>
@@ -125,19 +126,7 @@ void LinkedList::Serialize(Archive& archive)
                 archive.WriteObject(static_cast<zStorable*>(node->item));
         return;
     }
-    uint32_t stored = 0;
-    archive.ReadLong(stored);
-    // Every reference takes at least 5 bytes, so a damaged count ends at the first failed read.
-    for (uint32_t i = 0; i < stored && archive.State() == 0 && !archive.HasFormatError(); ++i) {
-        zStorable* object = nullptr;
-        archive.ReadObject(object);
-        if (archive.State() != 0)
-            break;
-        if (!Append(object)) {
-            archive.SetState(Archive::StateIoFailure);
-            break;
-        }
-    }
+    ReadObjectSequence(archive, [this](zStorable* object) { return Append(object); });
 }
 
 void* ListIterator::Next()

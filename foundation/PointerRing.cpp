@@ -1,6 +1,7 @@
 #include "foundation/PointerRing.h"
 
 #include "foundation/Archive.h"
+#include "foundation/ObjectSequence.h"
 #include "foundation/Storable.h"
 
 #include <new>
@@ -62,19 +63,7 @@ void PointerRing::Serialize(Archive& archive)
             archive.WriteObject(static_cast<zStorable*>(walk.Next()));
         return;
     }
-    uint32_t stored = 0;
-    archive.ReadLong(stored);
-    // Every reference takes at least 5 bytes, so a damaged count ends at the first failed read.
-    for (uint32_t i = 0; i < stored && archive.State() == 0 && !archive.HasFormatError(); ++i) {
-        zStorable* object = nullptr;
-        archive.ReadObject(object);
-        if (archive.State() != 0)
-            break;
-        if (!PushBack(object)) {
-            archive.SetState(Archive::StateIoFailure);
-            break;
-        }
-    }
+    ReadObjectSequence(archive, [this](zStorable* object) { return PushBack(object); });
 }
 
 void* PointerRingIterator::Next()

@@ -6,6 +6,7 @@
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
+#include "model/TreeWalks.h"
 
 #include <cstring>
 #include <string>
@@ -13,25 +14,12 @@
 
 namespace {
 
-// Calls visit(node) on every node of the subtree in pre-order, without recursion.
-template <typename Visit> void WalkSubtree(TreeNode* top, Visit visit)
-{
-    std::vector<TreeNode*> pending{top};
-    while (!pending.empty()) {
-        TreeNode* node = pending.back();
-        pending.pop_back();
-        visit(node);
-        for (int i = node->childCount - 1; i >= 0; --i)
-            pending.push_back(node->GetChild(i));
-    }
-}
-
 // Calls visit(terminal, state, stateNumber) on every terminal below every state of the Markov node.
 template <typename Visit> void ForEachStateTerminal(TreeNode* markov, Visit visit)
 {
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* state = markov->GetChild(i);
-        WalkSubtree(state, [&](TreeNode* node) {
+        ForEachInSubtree(state, [&](TreeNode* node) {
             if (node->IsTerminal())
                 visit(node, state, i + 1);
         });
@@ -122,7 +110,7 @@ void ResolveJumpTargetNodes(TreeNode* markov)
 
 void ClearJumpTargetNodes(TreeNode* markov)
 {
-    WalkSubtree(markov, [](TreeNode* node) {
+    ForEachInSubtree(markov, [](TreeNode* node) {
         if (node->markovInfo != nullptr)
             node->markovInfo->jumpNode = nullptr;
     });
@@ -155,6 +143,6 @@ void TreeNode::UpdateMarkovStateBindings(const char* oldText, const char* newTex
         }
     };
     for (int i = 0; i < markov->childCount; ++i)
-        WalkSubtree(markov->GetChild(i), visit);
+        ForEachInSubtree(markov->GetChild(i), visit);
     visit(markov);
 }

@@ -2,7 +2,23 @@
 // Pre-order walks over a tree with callbacks. Every walk keeps its own list of pending nodes, so the depth
 // of a tree costs no native stack.
 
+#include <vector>
+
 struct TreeNode;
+
+// visit(node) on every node of the subtree in pre-order, clone contents included, without recursion.
+template <typename Node, typename Visit>
+void ForEachInSubtree(Node* top, Visit visit)
+{
+    std::vector<Node*> pending{top};
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        visit(node);
+        for (int i = node->childCount - 1; i >= 0; --i)
+            pending.push_back(node->GetChild(i));
+    }
+}
 
 using NodeVisitor = void (*)(TreeNode* node, void* arg);
 

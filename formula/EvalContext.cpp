@@ -5,6 +5,7 @@
 #include "formula/Expression.h"
 #include "formula/Formula.h"
 #include "formula/FormulaErrors.h"
+#include "formula/NameResolution.h"
 #include "formula/TableDirectory.h"
 #include "foundation/StringHelpers.h"
 #include "model/NameRules.h"
@@ -123,6 +124,32 @@ double EvalContext::VariableValue(const zString& upperName)
     }
     formula->MemoStore(memo, value, formula->HasError() ? 0 : 1);
     return value;
+}
+
+// Outside a definition's evaluation, a name bound at the start node or above to a constant definition, and
+// known to the document, has that constant as its value: the check of the name passes, and the memo would
+// only repeat the same value. The binding found is remembered per name node and start node.
+bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value)
+{
+    if (window == nullptr || currentNode == nullptr || !guardNames.empty() || currentNode->window != window)
+        return false;
+    VariableDefinition* definition;
+    if (cache.generation == NameResolutionGeneration && cache.startNode == currentNode) {
+        definition = static_cast<VariableDefinition*>(cache.binding);
+    } else {
+        const char* name = upperName.Text();
+        if (!window->HasVariable(name, true))
+            return false;
+        TreeNode* savedBinding = bindingNode;
+        definition = SearchUpward(currentNode, name);
+        bindingNode = savedBinding;
+        if (definition == nullptr || definition->IsBraced())
+            return false;
+        cache.generation = NameResolutionGeneration;
+        cache.startNode = currentNode;
+        cache.binding = definition;
+    }
+    return definition->definition.GetConstant(value);
 }
 
 double EvalContext::LinkValue(int n)

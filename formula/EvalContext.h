@@ -20,6 +20,8 @@ public:
     TreeWindow* Window() override { return window; }
     int VariableCount() override;
     double VariableValue(const zString& upperName) override;
+    // A name bound to a constant definition, looked up again from the same node with nothing changed since.
+    bool CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value) override;
     double LinkValue(int n) override;
     int DistributionValue(int n, int resample, double* value) override;
     void CheckUndefinedVariable(const zString& name, const zString& upperName) override;

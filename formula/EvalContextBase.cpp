@@ -47,6 +47,11 @@ double EvalContextBase::LinkValue(int)
     return 0.0;
 }
 
+bool EvalContextBase::CachedVariableValue(const zString&, NameResolutionCache&, double*)
+{
+    return false;
+}
+
 void EvalContextBase::CheckUndefinedVariable(const zString&, const zString&)
 {
 }

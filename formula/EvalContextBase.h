@@ -9,6 +9,7 @@
 class CalcState;
 class Formula;
 class LookupTable;
+struct NameResolutionCache;
 class TreeWindow;
 
 class EvalContextBase : public EventTarget {
@@ -27,6 +28,10 @@ public:
     virtual int VariableCount();
     // The value of a variable that is not a keyword.
     virtual double VariableValue(const zString& upperName) = 0;
+    // A shortcut for a name whose binding is remembered in `cache` (filled here when it can be): true with
+    // the value when it gives exactly what the check and VariableValue would; false to take the full path.
+    // The base has no shortcut.
+    virtual bool CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value);
     // The value of document link number n; 0.0 in the base.
     virtual double LinkValue(int n);
     // Asked before a variable is looked up; may set error 24 or offer to create the variable.

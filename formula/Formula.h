@@ -16,6 +16,7 @@ class Expression;
 class LookupTable;
 class ParseNode;
 class TreeNode;
+struct NameResolutionCache;
 
 // A variable value worked out during the task, per name and the node at which its lookup started.
 struct VariableMemo {
@@ -78,6 +79,8 @@ public:
     double CallFunction(const zString& name);
     // The value of a variable; a random value in check-only mode or after an error.
     double LookupVariable(const zString& name, int alreadyUpper);
+    // The same for an upper-case name of a parse node, which keeps where the name last resolved.
+    double LookupVariable(const zString& upperName, NameResolutionCache& cache);
     // A keyword's value, or a variable's; keywordIndex receives the keyword index or -1.
     double LookupName(const zString& name, int* keywordIndex);
     double KeywordValue(int index);

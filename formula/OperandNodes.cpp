@@ -27,26 +27,32 @@ void ConstantNode::CopyFieldsTo(ParseNode& target) const
     static_cast<ConstantNode&>(target).value = value;
 }
 
+NameNode::NameNode() : name(InternUpperName(zString()))
+{
+}
+
 double NameNode::Evaluate(Formula* f)
 {
     if (!f)
         return UniformRandom(0.0, 1.0);
     if (keywordIndex == -1)
-        return f->LookupVariable(name, 1);
+        return f->LookupVariable(*name, resolution);
     return f->KeywordValue(keywordIndex);
 }
 
 void NameNode::Write(Archive& archive) const
 {
-    StoreString(archive, name, 0);
+    StoreString(archive, *name, 0);
     archive.WriteShort(static_cast<int16_t>(keywordIndex));
 }
 
 void NameNode::Read(Archive& archive, int)
 {
     int16_t index = -1;
-    LoadString(archive, name);
-    name.MakeUpper();
+    zString loaded;
+    LoadString(archive, loaded);
+    loaded.MakeUpper();
+    name = InternUpperName(loaded);
     archive.ReadShort(index);
     keywordIndex = index;
 }

@@ -2,6 +2,7 @@
 // Operand nodes of a parsed formula: a number (code 1) and a name (code 18), the latter a keyword when its
 // keyword index is 0 or more, else a variable.
 
+#include "formula/NameResolution.h"
 #include "formula/ParseNode.h"
 #include "foundation/zString.h"
 
@@ -24,24 +25,30 @@ private:
     double value = 0.0;
 };
 
+// The name text is shared by all nodes of the same name; a variable's node also remembers where its last
+// lookup found the binding.
 class NameNode : public ParseNode {
 public:
-    NameNode() = default;
+    NameNode();
     // `upperName` is already upper case; keywordIndex -1 marks a variable.
-    NameNode(const zString& upperName, int keywordIndex) : name(upperName), keywordIndex(keywordIndex) {}
+    NameNode(const zString& upperName, int keywordIndex)
+        : name(InternUpperName(upperName)), keywordIndex(keywordIndex)
+    {
+    }
 
     int TypeCode() const override { return NodeName; }
     double Evaluate(Formula* f) override;
     // Stored: the name as a stored string, then the 16-bit keyword index (sign-extended on reading).
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
-    const zString& Name() const { return name; }
+    const zString& Name() const { return *name; }
     int KeywordIndex() const { return keywordIndex; }
 
 protected:
     void CopyFieldsTo(ParseNode& target) const override;
 
 private:
-    zString name;
+    const zString* name;
     int keywordIndex = -1;
+    NameResolutionCache resolution;
 };

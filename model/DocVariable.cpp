@@ -1,6 +1,7 @@
 #include "model/DocVariable.h"
 
 #include "formula/CorrelationList.h"
+#include "formula/NameResolution.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
@@ -153,11 +154,13 @@ void* DocVariableList::CloneItem(void* item)
 
 void DocVariableList::DeleteItem(void* item)
 {
+    InvalidateNameResolution();
     delete static_cast<DocVariable*>(item);
 }
 
 int DocVariableList::InsertSorted(DocVariable* variable)
 {
+    InvalidateNameResolution();
     const int index = SortedVariableInsertIndex(*this, variable->upperName.Text());
     return InsertAt(index, variable) ? index : -1;
 }

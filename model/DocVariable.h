@@ -3,6 +3,7 @@
 // (sensitivity range, descriptions, comment, correlations and the {T} trial flag).
 
 #include "app/FormattedValue.h"
+#include "formula/NameResolution.h"
 #include "model/VariableDefinition.h"
 
 class CorrelationList;
@@ -74,7 +75,11 @@ public:
     DocVariable* At(int i) const { return static_cast<DocVariable*>(PtrArray::At(i)); }
     int InsertSorted(DocVariable* variable);
     // Takes the record out without deleting it.
-    void Remove(DocVariable* variable) { RemovePtr(variable); }
+    void Remove(DocVariable* variable)
+    {
+        InvalidateNameResolution();
+        RemovePtr(variable);
+    }
 };
 
 // Binary search of a document variable list by upper-case name; null when absent or the list is empty.

@@ -1,6 +1,7 @@
 #include "model/TreeNode.h"
 
 #include "dialogs/DisplayColumnList.h"
+#include "formula/NameResolution.h"
 #include "foundation/FontRecord.h"
 #include "model/CloneCopies.h"
 #include "model/MarkovBinding.h"
@@ -111,6 +112,7 @@ TreeNode::TreeNode(const TreeNode& source, bool withChildren)
 
 TreeNode::~TreeNode()
 {
+    InvalidateNameResolution();
     // Detach the whole subtree first and delete it node by node: a deep chain must not recurse.
     std::vector<TreeNode*> pending;
     for (int i = 0; i < children->Count(); ++i)
@@ -166,6 +168,7 @@ void TreeNode::Reset()
 
 void TreeNode::InsertChild(TreeNode* child, int i)
 {
+    InvalidateNameResolution();
     if (!children->InsertAt(i < 0 ? children->Count() : i, child))
         return;
     child->parent = this;
@@ -175,6 +178,7 @@ void TreeNode::InsertChild(TreeNode* child, int i)
 
 void TreeNode::RemoveChild(TreeNode* child)
 {
+    InvalidateNameResolution();
     children->RemovePtr(child);
     child->parent = nullptr;
     childCount = children->Count();
@@ -182,6 +186,7 @@ void TreeNode::RemoveChild(TreeNode* child)
 
 void TreeNode::ClearChildren()
 {
+    InvalidateNameResolution();
     children->RemoveAll();
     childCount = 0;
 }

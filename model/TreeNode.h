@@ -5,6 +5,7 @@
 
 #include "analysis/ValueTriple.h"
 #include "formula/Expression.h"
+#include "formula/NameResolution.h"
 #include "foundation/zString.h"
 #include "model/NodeChildList.h"
 #include "model/NodeLinkBlock.h"
@@ -64,7 +65,11 @@ struct TreeNode {
     bool IsDescendantOf(const TreeNode* ancestor) const;
     int Depth() const;
     TreeNode* GetTreeRoot() const;
-    void SetWindow(TreeWindow* newWindow) { window = newWindow; }
+    void SetWindow(TreeWindow* newWindow)
+    {
+        InvalidateNameResolution();
+        window = newWindow;
+    }
     // Keyboard order; flag bit 0 descends into Markov nodes, bit 1 into clone copies.
     TreeNode* NextNode(int flags) const;
     bool IsInCollapsedSubtree() const;

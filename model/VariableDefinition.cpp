@@ -1,5 +1,6 @@
 #include "model/VariableDefinition.h"
 
+#include "formula/NameResolution.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
@@ -13,6 +14,7 @@ VariableDefinition::VariableDefinition(const char* newName, const char* formulaT
 
 void VariableDefinition::SetName(const char* newName)
 {
+    InvalidateNameResolution();
     name = newName;
     upperName = newName;
     upperName.MakeUpper();
@@ -22,6 +24,7 @@ void VariableDefinition::Assign(const VariableDefinition& source)
 {
     if (this == &source)
         return;
+    InvalidateNameResolution();
     name = source.name;
     upperName = source.upperName;
     definition.Assign(source.definition);
@@ -46,6 +49,7 @@ void VariableDefinition::Serialize(Archive& archive)
         return;
     }
     version.Serialize(archive);
+    InvalidateNameResolution();
     LoadString(archive, name);
     const bool beforeUpperRebuild = version.IsOlderThan(KnownVersion::k2_6);
     if (beforeUpperRebuild) {
@@ -118,11 +122,13 @@ void* VariableDefList::CloneItem(void* item)
 
 void VariableDefList::DeleteItem(void* item)
 {
+    InvalidateNameResolution();
     delete static_cast<VariableDefinition*>(item);
 }
 
 int VariableDefList::InsertSorted(VariableDefinition* definition)
 {
+    InvalidateNameResolution();
     const int index = SortedVariableInsertIndex(*this, definition->upperName.Text());
     return InsertAt(index, definition) ? index : -1;
 }

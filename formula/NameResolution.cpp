@@ -1,0 +1,16 @@
+#include "formula/NameResolution.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+uint32_t NameResolutionGeneration = 1;
+
+const zString* InternUpperName(const zString& upperName)
+{
+    static std::unordered_map<std::string, std::unique_ptr<zString>> names;
+    std::unique_ptr<zString>& entry = names[std::string(upperName.Text())];
+    if (!entry)
+        entry = std::make_unique<zString>(upperName, 0u);
+    return entry.get();
+}

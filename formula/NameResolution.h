@@ -1,0 +1,27 @@
+#pragma once
+// Shared support for resolving the names of parsed formulas quickly: one shared upper-case text per
+// distinct name, and a per-name cache of where a variable's binding was found. Anything that can change
+// which binding a name resolves to (bindings added, removed or renamed, nodes inserted, moved or deleted,
+// document variables added or removed) calls InvalidateNameResolution, which makes every cache stale.
+
+#include "foundation/zString.h"
+
+#include <cstdint>
+
+// Bumped by InvalidateNameResolution; a cache filled under an older value is ignored.
+extern uint32_t NameResolutionGeneration;
+
+inline void InvalidateNameResolution()
+{
+    ++NameResolutionGeneration;
+}
+
+// Where a name node last resolved: the node at which its lookup started and the binding found there.
+struct NameResolutionCache {
+    uint32_t generation = 0;
+    const void* startNode = nullptr;
+    void* binding = nullptr;
+};
+
+// The one shared copy of an upper-case name; it lives as long as the process.
+const zString* InternUpperName(const zString& upperName);

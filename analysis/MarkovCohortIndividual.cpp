@@ -5,6 +5,7 @@
 
 #include "analysis/MarkovCohortSteps.h"
 #include "app/EscapeKey.h"
+#include "formula/DistributionList.h"
 #include "model/DocumentVariableOps.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
@@ -59,6 +60,18 @@ bool CreditReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, Ca
     return true;
 }
 
+// Draws the per-cycle distributions of the document; perCycle is cleared when there are none. False (with
+// *error set) when a draw failed.
+bool ResampleCycleDistributions(TreeWindow& window, bool& perCycle, int* error)
+{
+    int32_t failed = 0;
+    perCycle = window.Distributions.ResampleEachStage(&failed) > 0;
+    if (failed == 0)
+        return true;
+    *error = 1;
+    return false;
+}
+
 }  // namespace
 
 // The individual's walk has the same cycle limit as the cohort, so that a condition that never becomes
@@ -80,6 +93,10 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
     calc.flaggedVariables = ListFlaggedVariables(*window, nullptr) > 0 ? 1 : 0;
     const int first = RandomBranchIndex(markov, error);
     calc.currentState = *error == 0 ? markov->GetChild(first) : nullptr;
+    // While a trial samples, the distributions marked for it draw anew each cycle; the scan stops once it
+    // finds none. The resample switch itself stays as the trial set it: DistSamp reads it to give the
+    // trial's draws rather than expected values.
+    bool resamplePerCycle = calc.resample != 0;
     bool stopped = false;
     if (calc.currentState != nullptr && CreditReward(calc.currentState, InitialReward, args, calc, error)) {
         calc.previousStage = calc.stage;
@@ -94,6 +111,8 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
             Add(calc.total, calc.stage);
             calc.stage = ValueTriple();
             ++calc.stageCounter;
+            if (resamplePerCycle && !ResampleCycleDistributions(*window, resamplePerCycle, error))
+                break;
             terminated = prefs.MarkovMonteFastTerm != 0 && calc.currentState->IsTerminal();
             if (!terminated)
                 terminated = MarkovTerminates(markov, args.costEffectiveness != 0, terminationPayoff, calc, error);

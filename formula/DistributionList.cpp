@@ -29,6 +29,23 @@ int DistributionList::ValueOf(int32_t index, int resample, double* value) const
     return failed ? -1 : 1;
 }
 
+int DistributionList::ResampleEachStage(int32_t* err)
+{
+    int count = 0;
+    for (int i = 0; i < Count(); ++i) {
+        DistributionRecord* record = RecordAt(i);
+        if (!record->resampleEachStage)
+            continue;
+        ++count;
+        // Each record gets a clear flag: a table draw counts as valid only when its own flag stays clear.
+        int32_t failed = 0;
+        record->Sample(&failed);
+        if (failed && err)
+            *err = 1;
+    }
+    return count;
+}
+
 void DistributionList::StoreItem(Archive& archive, void* item) { static_cast<DistributionRecord*>(item)->Serialize(archive); }
 
 void* DistributionList::LoadItem(Archive& archive)

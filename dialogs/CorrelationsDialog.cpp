@@ -1,7 +1,10 @@
 #include "dialogs/CorrelationsDialog.h"
 
+#include "analysis/SensitivityRangeSet.h"
+#include "analysis/VariableRange.h"
 #include "app/MessageBoxes.h"
 #include "formula/CorrelationList.h"
+#include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "model/DocVariable.h"
 #include "treewin/TreeWindow.h"
@@ -28,6 +31,16 @@ void AppendShownValue(const TreeWindow& window, const FormattedValue& bound, zSt
     zString number;
     FormatNumber(window.NumberFormat, bound.value, number, false, true, DigitsOfFormat);
     out += number;
+}
+
+// A bound as a range takes it: its own text, else its value's text with nine significant digits.
+FormattedValue RangeBound(const FormattedValue& bound)
+{
+    FormattedValue value = bound;
+    if (value.text.IsEmpty()) {
+        FormatNumber(DefaultNumericFormat, value.value, value.text, false, false, -9);
+    }
+    return value;
 }
 
 }  // namespace
@@ -168,4 +181,17 @@ int ShowCorrelationRanges(TreeWindow& window, DocVariable& variable, const char*
         return 0;
     chosen = dialog.Chosen();
     return 1;
+}
+
+void BuildVariableRanges(const std::vector<CorrelationItem*>& chosen, SensitivityRangeSet& set,
+                         const TreeWindow& window)
+{
+    for (const CorrelationItem* item : chosen) {
+        const DocVariable* partner = window.FindVariable(item->name.Text(), false);
+        if (partner == nullptr || !partner->hasRange)
+            continue;
+        const FormattedValue& low = item->negative ? partner->high : partner->low;
+        const FormattedValue& high = item->negative ? partner->low : partner->high;
+        set.Add(new VariableRange(partner->name, RangeBound(low), RangeBound(high)));
+    }
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class DocVariable;
+class SensitivityRangeSet;
 class TreeWindow;
 struct CorrelationItem;
 
@@ -76,3 +77,9 @@ private:
 // on OK; 1 at once, with nothing chosen, for a variable without correlations. 0 when cancelled.
 int ShowCorrelationRanges(TreeWindow& window, DocVariable& variable, const char* lowText, const char* highText,
                           std::vector<CorrelationItem*>& chosen);
+
+// Appends to the set a range for each chosen correlation that names a variable of the document with a
+// range: that variable's low and high, swapped for a negative correlation so that it moves against the main
+// variable. A bound without its own text gets its value's text with nine significant digits.
+void BuildVariableRanges(const std::vector<CorrelationItem*>& chosen, SensitivityRangeSet& set,
+                         const TreeWindow& window);

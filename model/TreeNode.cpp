@@ -52,7 +52,7 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
         }
     }
     if (source.kind == TerminalNode) {
-        for (int i = 0; i < kPayoffCount && source.payoffs != nullptr; ++i)
+        for (int i = 0; i < kPayoffCount && source.HasPayoffs(); ++i)
             copy.Payoff(i).Assign(source.payoffs[i]);
     }
     if (source.linkBlock != nullptr) {
@@ -128,7 +128,6 @@ TreeNode::~TreeNode()
         delete node;
     }
     delete bindings;
-    delete[] payoffs;
     delete displayColumns;
     delete markovBindings;
     for (FontRecord* font : fonts)
@@ -362,9 +361,10 @@ void TreeNode::SetPayoffText(const char* newText, int i, bool alsoInCopies)
 void TreeNode::GetPayoffText(zString& out, int i)
 {
     const int index = ClampPayoffIndex(i);
-    if (kind != TerminalNode && payoffs != nullptr)
+    const PayoffSlots& stored = payoffs;
+    if (kind != TerminalNode && !stored[index].IsEmpty())
         payoffs[index].SetText("");
-    const bool empty = payoffs == nullptr || payoffs[index].IsEmpty();
+    const bool empty = stored[index].IsEmpty();
     if (empty && window != nullptr && window->ValuesCurrent() &&
         window->CalcPrefs.AllowTermNodeNameAsPayoff) {
         PayoffFromNodeName(this, out, index);
@@ -373,20 +373,17 @@ void TreeNode::GetPayoffText(zString& out, int i)
     if (empty)
         out.Clear();
     else
-        out = payoffs[index].Text();
+        out = stored[index].Text();
 }
 
 Expression& TreeNode::Payoff(int i)
 {
-    if (payoffs == nullptr)
-        payoffs = new Expression[kPayoffCount];
     return payoffs[ClampPayoffIndex(i)];
 }
 
 const Expression& TreeNode::Payoff(int i) const
 {
-    static const Expression none;
-    return payoffs != nullptr ? payoffs[ClampPayoffIndex(i)] : none;
+    return payoffs[ClampPayoffIndex(i)];
 }
 
 void TreeNode::SetKind(int newKind, bool alsoInCopies)

@@ -9,6 +9,7 @@
 #include "foundation/zString.h"
 #include "model/NodeChildList.h"
 #include "model/NodeLinkBlock.h"
+#include "model/PayoffSlots.h"
 
 #include <cstdint>
 
@@ -32,8 +33,6 @@ enum NodeKind : int32_t {
 };
 
 enum CloneStatus : int32_t { NotCloned = 0, CloneMasterNode = 1, CloneCopyNode = 2 };
-
-constexpr int kPayoffCount = 4;
 
 // Process-wide switch: while on, copying a node copies the contents of clone copies too (the tree clipboard
 // turns it off while it copies).
@@ -186,8 +185,8 @@ struct TreeNode {
     Expression& Payoff(int i);
     // An empty formula when the node has none.
     const Expression& Payoff(int i) const;
-    bool HasPayoffs() const { return payoffs != nullptr; }
-    Expression* payoffs = nullptr;
+    bool HasPayoffs() const { return payoffs.HasAny(); }
+    PayoffSlots payoffs;
     NodeChildList* children = nullptr;
     double value = 0.0;
     double branchProbability = 0.0;

@@ -353,7 +353,7 @@ void WriteNodeRecord(const TreeNode* node, Archive& archive)
         const int payoffCount = StoredPayoffCount(node);
         archive.WriteByte(static_cast<uint8_t>(payoffCount));
         for (int i = 0; i < payoffCount; ++i)
-            node->payoffs[i].Serialize(archive);
+            const_cast<Expression&>(node->payoffs[i]).Serialize(archive);
     }
 
     WriteFontOverride(archive, node->fonts[0]);

@@ -46,7 +46,9 @@ void AppendFormula(zString& out, const zString& text)
 }
 
 // A section of the fields 0 up to the last non-empty one; nothing when all are empty.
-void AppendFieldSection(zString& out, char letter, const Expression* fields, int count)
+// `fields` is an array of expressions or the node's payoffs.
+template <typename Fields>
+void AppendFieldSection(zString& out, char letter, const Fields& fields, int count)
 {
     int last = count - 1;
     while (last >= 0 && fields[last].IsEmpty())

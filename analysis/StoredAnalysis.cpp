@@ -1,6 +1,8 @@
 #include "analysis/StoredAnalysis.h"
 
 #include "analysis/StoredAnalysisKinds.h"
+#include "analysis/StoredAnalysisVariables.h"
+#include "app/MessageBoxes.h"
 #include "graph/GraphTemplate.h"
 
 void StoredAnalysis::Init()
@@ -69,8 +71,19 @@ void StoredAnalysis::Describe(TreeWindow* window, StoredAnalysis* record, zStrin
 void StoredAnalysis::Run(StoredAnalysis* record, TreeWindow* window)
 {
     const StoredAnalysisHandlers handlers = StoredAnalysisKindHandlers(record->kind);
-    if (handlers.run != nullptr)
-        handlers.run(record, window);
+    if (handlers.run == nullptr)
+        return;
+    // A variable deleted since the record was made leaves the analysis nothing to vary; the record stays
+    // so that the person can see what it was.
+    zString missing;
+    if (window != nullptr && FindMissingStoredVariable(*record, *window, missing)) {
+        zString message("The variable \"");
+        message += missing;
+        message += "\" has no definitions.";
+        ShowErrorBox("Sensitivity Error", message.Text(), -1);
+        return;
+    }
+    handlers.run(record, window);
 }
 
 void StoredAnalysis::RunNext(StoredAnalysis* record, TreeWindow* window)

@@ -1,5 +1,8 @@
 #include "model/DocumentVariableOps.h"
 
+#include "analysis/StoredAnalysis.h"
+#include "analysis/StoredAnalysisList.h"
+#include "analysis/StoredAnalysisVariables.h"
 #include "app/MessageBoxes.h"
 #include "app/NamePopupMenu.h"
 #include "dialogs/VariableDefsDialog.h"
@@ -46,6 +49,18 @@ void RenameInDistributions(DistributionList& distributions, const char* oldName,
         for (int p = 0; p < distribution->ParameterCount(); ++p)
             ReplaceVariableInFormula(*distribution->Parameter(p), oldName, newName);
     }
+}
+
+// The last analysis's record and every stored analysis follow the variable to its new name.
+void RenameInStoredAnalyses(TreeWindow& window, const char* oldName, const char* newName)
+{
+    if (window.LastAnalysis != nullptr)
+        RenameVariableInStoredAnalysis(*window.LastAnalysis, oldName, newName);
+    if (window.StoredAnalysisRecords == nullptr)
+        return;
+    const StoredAnalysisList& records = *window.StoredAnalysisRecords;
+    for (int i = 0; i < records.Count(); ++i)
+        RenameVariableInStoredAnalysis(*records.At(i), oldName, newName);
 }
 
 }  // namespace
@@ -102,6 +117,7 @@ void RenameVariable(TreeWindow& window, const char* oldName, const char* newName
     ReplaceVariableInFormula(window.CESettings.willingnessToPay, oldName, newName);
     ReplaceVariableInFormula(window.CESettings.costCeiling, oldName, newName);
     ReplaceVariableInFormula(window.CESettings.effectivenessFloor, oldName, newName);
+    RenameInStoredAnalyses(window, oldName, newName);
 
     if (window.Root != nullptr) {
         const unsigned char savedSuppress = SuppressFormulaMessages;
@@ -127,6 +143,7 @@ void DeleteVariable(TreeWindow& window, const char* name)
     for (int i = 0; i < window.Variables.Count(); ++i)
         window.Variables.At(i)->RenameCorrelation(upperName.Text(), "");
 
+    // Stored analyses keep the name: running one that varies it reports that it has no definitions.
     window.Variables.DeletePtr(variable);
     if (!window.SuspendVariablesSync)
         RebuildVariablesMenu(window);

@@ -24,8 +24,8 @@ constexpr unsigned kFirstVariableCommand = 20001;
 bool FindVariableTrimmed(const TreeWindow& window, zString& text);
 
 // Renames the variable, its bindings and every mention of it in the tree's formulas, the distributions'
-// parameters, the cost-effectiveness formulas and the other variables' correlations. An unknown old name
-// does nothing.
+// parameters, the cost-effectiveness formulas, the other variables' correlations and the stored analyses
+// (the last analysis's record included). An unknown old name does nothing.
 void RenameVariable(TreeWindow& window, const char* oldName, const char* newName);
 // Removes the variable's record, its bindings everywhere and its correlations. An unknown name does
 // nothing.

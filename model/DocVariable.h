@@ -62,9 +62,9 @@ public:
 };
 
 // The tree window's owned variable records, sorted like VariableDefList.
-class DocVariableList : public PtrArray {
+class DocVariableList : public NameScopeList {
 public:
-    explicit DocVariableList(int16_t growBy = 2, bool ownsItems = true) : PtrArray(growBy, ownsItems) {}
+    explicit DocVariableList(int16_t growBy = 2, bool ownsItems = true) : NameScopeList(growBy, ownsItems) {}
     ~DocVariableList() override { Clear(); }
 
     void StoreItem(Archive& archive, void* item) override;

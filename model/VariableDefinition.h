@@ -4,6 +4,7 @@
 
 #include "formula/Expression.h"
 #include "foundation/PtrArray.h"
+#include "model/NameScopeList.h"
 #include "foundation/zString.h"
 
 class Archive;
@@ -39,9 +40,9 @@ public:
 };
 
 // Owned bindings kept in ascending strcmp order of upperName.
-class VariableDefList : public PtrArray {
+class VariableDefList : public NameScopeList {
 public:
-    explicit VariableDefList(int16_t growBy = 4, bool ownsItems = true) : PtrArray(growBy, ownsItems) {}
+    explicit VariableDefList(int16_t growBy = 4, bool ownsItems = true) : NameScopeList(growBy, ownsItems) {}
     ~VariableDefList() override { Clear(); }
 
     void StoreItem(Archive& archive, void* item) override;

@@ -82,6 +82,8 @@ TEST(NameResolutionCache, ChangesAfterAFirstEvaluationAreSeen)
         SCOPED_TRACE(row.change);
         MessageBoxRecorder boxes;
         CacheTree c;
+        // The first evaluation parses; the second runs the cached tree and fills its name caches.
+        ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
         ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
         row.apply(c);
         const Outcome outcome = EvaluatePayoff(c.t);
@@ -106,6 +108,23 @@ TEST(NameResolutionCache, DefinitionTreeFollowsTheEvaluatingNode)
         EXPECT_EQ(EvaluatePayoff(child).value, 2.0);
         EXPECT_EQ(EvaluatePayoff(sibling).value, 1.0);
     }
+}
+
+// Bindings inserted or taken out through the plain list operations are seen too.
+TEST(NameResolutionCache, PlainListOperationsOnBindingsAreSeen)
+{
+    MessageBoxRecorder boxes;
+    CacheTree c;
+    c.tree.Bind(c.n, "z", "1");
+    auto* closer = new VariableDefinition("x", "5");
+    // The first evaluation parses; the second runs the cached tree and fills its name caches.
+    ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
+    ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
+    ASSERT_TRUE(c.n->bindings->InsertAt(0, closer)); // "X" sorts before "Z"
+    EXPECT_EQ(EvaluatePayoff(c.t).value, 5.0);
+    c.n->bindings->RemoveAt(c.n->bindings->IndexOf(closer));
+    delete closer;
+    EXPECT_EQ(EvaluatePayoff(c.t).value, 3.0);
 }
 
 }  // namespace

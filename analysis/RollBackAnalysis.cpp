@@ -1,6 +1,7 @@
 #include "analysis/RollBackAnalysis.h"
 
 #include "analysis/ProbabilityVerification.h"
+#include "analysis/StoredAnalysis.h"
 #include "app/CursorStack.h"
 #include "app/EscapeKey.h"
 #include "app/MessageBoxes.h"
@@ -54,9 +55,16 @@ void RollBackAnalysis::Run()
     const int mode = document->CalcPrefs.FastRollBack ? RollBackSilent : RollBackWithProgress;
     RollBackTree(document->Root, &stopFlag, mode);
     PopCursor();
-    if (stopFlag == 0)
+    const bool succeeded = stopFlag == 0;
+    if (succeeded)
         Finish();
+    // A roll back never becomes an idle task, so a chain of stored records goes on from here; a failed
+    // roll back ends the chain like any run that fails before it starts.
+    TreeWindow* window = document;
+    StoredAnalysis* chainedFrom = caller;
     delete this;
+    if (succeeded && chainedFrom != nullptr)
+        StoredAnalysis::RunNext(chainedFrom, window);
 }
 
 void RollBackAnalysis::Finish()

@@ -1,10 +1,11 @@
 // The Roll Back command end to end on a tree window.
 
+#include "analysis/MarkovAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
 #include "analysis/StoredAnalysis.h"
 #include "app/ProgressWindow.h"
 #include "script/ScriptManager.h"
-#include "tests/model/TreeBuilder.h"
+#include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,31 @@ TEST(RollBackAnalysisRun, StoredRecordRunsRollBack)
     EXPECT_EQ(model.tree.Window().RolledBack, 1);
     EXPECT_NEAR(model.tree.Window().Root->ExpectedValue(), 70.0, 1e-12);
     StoredAnalysis::Delete(record);
+}
+
+// A chain through a stored roll back: the next record starts once the roll back has ended, and not after a
+// failed one. The successor is a Markov record whose re-run shows one graph.
+TEST(RollBackAnalysisRun, StoredRollBackContinuesItsChain)
+{
+    for (int fail = 0; fail <= 1; ++fail) {
+        MessageBoxRecorder boxes;
+        MarkovTestTree model("_stage >= 4");
+        model.WellDead(fail ? "1/0" : "0.5");
+        int graphs = 0;
+        auto previous = SetMarkovGraphPresenter([&graphs](const MarkovGraphData&) { ++graphs; });
+        StoredAnalysis* rollBack = StoredAnalysis::New();
+        rollBack->kind = RollBackKind;
+        StoredAnalysis* markov = MakeMarkovRecord(model.markov, MarkovGraphRequest());
+        rollBack->next = markov;
+        StoredAnalysis::Run(rollBack, &model.Window());
+        SetMarkovGraphPresenter(previous);
+        EXPECT_EQ(model.Window().RolledBack, fail ? 0 : 1);
+        EXPECT_EQ(graphs, fail ? 0 : 1);
+        EXPECT_EQ(rollBack->next, fail ? markov : nullptr);
+        EXPECT_EQ(model.Window().CurrentAnalysis, nullptr);
+        StoredAnalysis::Delete(markov);
+        StoredAnalysis::Delete(rollBack);
+    }
 }
 
 }  // namespace

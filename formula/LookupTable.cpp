@@ -94,6 +94,15 @@ void LookupTable::RemoveAllEntries()
     entries.Clear();
 }
 
+void LookupTable::ReplaceEntries(const LookupTable& source)
+{
+    if (&source == this)
+        return;
+    ClearCaches();
+    entries.Clear();
+    entries.Copy(source.entries, true);
+}
+
 void LookupTable::GetIndexRange(double& first, double& last) const
 {
     if (entries.IsEmpty())

@@ -50,6 +50,8 @@ public:
     int SetEntry(double index, double value);
     void RemoveEntryAt(int i);
     void RemoveAllEntries();
+    // The pairs become copies of the source's pairs.
+    void ReplaceEntries(const LookupTable& source);
     // Do not load; leave the outputs untouched when the table is empty.
     void GetIndexRange(double& first, double& last) const;
     void GetValueRange(double& minimum, double& maximum) const;

@@ -267,12 +267,16 @@ int EditTableProperties(LookupTable* table)
                                  table->GetMethod(), table->OffEdgeIsError());
     if (!dialog.RunModal())
         return 0;
-    // The pairs in the old file replace those in memory; an unreadable file leaves memory as it was.
+    // The pairs in the old file replace those in memory; a file that cannot be read whole leaves memory as
+    // it was.
     const FilePath oldPath = entry->path;
-    if (!table->IsLoaded())
+    if (!table->IsLoaded()) {
         table->Load();
-    else
-        table->ReadFile(oldPath, false);
+    } else {
+        LookupTable onDisk;
+        if (onDisk.ReadFile(oldPath, false))
+            table->ReplaceEntries(onDisk);
+    }
     table->SetName(dialog.name.Text());
     table->SetComment(dialog.comment.Text());
     table->SetMethod(dialog.Method());

@@ -1,10 +1,13 @@
 // Table files: the stored form in both byte orders and older versions, the tables directory rule, and the
 // registry's create, edit, provide and delete operations on real files.
 
+#include "analysis/RandomGenerator.h"
 #include "app/AppFlags.h"
 #include "app/NamePopupMenu.h"
 #include "dialogs/TableConflictDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
+#include "formula/DistributionRecord.h"
+#include "formula/DistributionTypes.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/Archive.h"
@@ -147,6 +150,57 @@ TEST(TableFileTest, Version26FileReadsWithoutCommentAndFlag)
     EXPECT_FALSE(table.OffEdgeIsError());
     EXPECT_EQ(table.GetMethod(), LookupTable::IndexSpecific);
     ExpectEntries(table, {{7, 70}});
+}
+
+TEST(TableFileTest, VersionGatesOfTheHeader)
+{
+    struct Row {
+        const char* what;
+        std::initializer_list<uint8_t> version;
+        bool mark;
+        bool comment;
+        bool flag;
+        bool listMarker;
+    };
+    // 3.0 ranks below its betas; a stored 3.0 final ranks above them.
+    const Row rows[] = {
+        {"2.5", {2, 5, 0}, false, false, false, false},
+        {"2.6", {2, 6, 0}, false, false, false, true},
+        {"3.0.b2", {3, 0, 0xB2}, false, true, false, true},
+        {"3.0.b4", {3, 0, 0xB4}, true, true, false, true},
+        {"3.0.b9", {3, 0, 0xB9}, true, true, false, true},
+        {"3.0", {3, 0, 0}, true, true, true, true},
+        {"3.5", {3, 5, 0}, true, true, true, true},
+    };
+    for (const Row& row : rows) {
+        Bytes bytes;
+        Append(bytes, row.version);
+        if (row.mark)
+            AppendNumber(bytes, 68, 2, false);
+        AppendStoredString(bytes, row.version, "Gate", false);
+        if (row.comment)
+            AppendStoredString(bytes, row.version, "why", false);
+        AppendNumber(bytes, 1, 2, false);
+        if (row.flag)
+            AppendNumber(bytes, 1, 2, false);
+        Append(bytes, row.version);
+        AppendNumber(bytes, 2, 2, false);
+        bytes.push_back(1);
+        AppendNumber(bytes, 1, 2, false);
+        if (row.listMarker)
+            AppendNumber(bytes, 213, 2, false);
+        Append(bytes, row.version);
+        AppendDouble(bytes, 4, false);
+        AppendDouble(bytes, 40, false);
+        LookupTable table;
+        table.SetComment("stale");
+        ASSERT_TRUE(ReadTable(bytes, table)) << row.what;
+        EXPECT_STREQ(table.Name().Text(), "Gate") << row.what;
+        EXPECT_STREQ(table.Comment().Text(), row.comment ? "why" : "") << row.what;
+        EXPECT_EQ(table.GetMethod(), LookupTable::Truncation) << row.what;
+        EXPECT_EQ(table.OffEdgeIsError(), row.flag) << row.what;
+        ExpectEntries(table, {{4, 40}});
+    }
 }
 
 TEST(TableFileTest, BadMarkerOrTruncatedListIsFormatError30)
@@ -330,28 +384,143 @@ TEST_F(TableRegistryTest, PropertiesDialogRefusesBadOrTakenFileNames)
 
 TEST_F(TableRegistryTest, UnreadableFileIsNeverOverwritten)
 {
+    // The file cut short (its pairs can no longer be read) or gone (it cannot be opened).
+    for (bool removeFile : {false, true}) {
+        LookupTable* table = CreateTable("Rates", "rates", "", 2, false);
+        ASSERT_TRUE(table);
+        for (int i = 0; i < 10; ++i)
+            table->SetEntry(i, i);
+        ASSERT_TRUE(table->Save());
+        Reload();
+        const std::string path = directory + "rates.tbl";
+        DWORD size = 0;
+        if (removeFile) {
+            ASSERT_TRUE(DeleteFileA(path.c_str()));
+        } else {
+            HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(file, INVALID_HANDLE_VALUE);
+            size = GetFileSize(file, nullptr) - 20;
+            SetFilePointer(file, static_cast<LONG>(size), nullptr, FILE_BEGIN);
+            SetEndOfFile(file);
+            CloseHandle(file);
+        }
+        LookupTable* back = FindTable("Rates");
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->EntryCount(), 0) << removeFile;
+        EXPECT_FALSE(back->IsLoaded()) << removeFile;
+        back->SetEntry(99, 1);
+        EXPECT_FALSE(back->Save()) << removeFile;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (removeFile) {
+            EXPECT_FALSE(FileExists("rates.tbl"));
+        } else {
+            ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+            EXPECT_EQ(data.nFileSizeLow, size);
+        }
+        DeleteTable(back);
+    }
+}
+
+// The new file is written before the old one goes: when it cannot be written, the table stays in its old
+// file with its pairs.
+TEST_F(TableRegistryTest, EditingKeepsTheOldFileWhenTheNewOneCannotBeWritten)
+{
+    LookupTable* table = CreateTable("Rates", "rates", "", 2, false);
+    table->SetEntry(1, 5);
+    table->SetEntry(2, 6);
+    ASSERT_TRUE(table->Save());
+    // A directory of the new file's name cannot be opened as a file.
+    const std::string blocked = directory + "blocked.tbl";
+    ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
+    TablePropertiesDialog::SetPresenter([](TablePropertiesDialog& dialog) {
+        dialog.name = "Costs";
+        dialog.file = "blocked";
+        return IDOK;
+    });
+    EXPECT_EQ(EditTableProperties(table), 1);
+    EXPECT_TRUE(FileExists("rates.tbl"));
+    FilePath path;
+    ASSERT_TRUE(TablePath("Costs", path));
+    EXPECT_STREQ(path.Name().Text(), "rates.tbl");
+    RemoveDirectoryA(blocked.c_str());
+    Reload();
+    LookupTable* back = FindTable("Costs");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->EntryCount(), 2);
+}
+
+// The old file is read again before the move; when it was damaged after the pairs were read, the pairs in
+// memory are kept and go to the new file.
+TEST_F(TableRegistryTest, EditingKeepsThePairsWhenTheOldFileIsDamaged)
+{
     LookupTable* table = CreateTable("Rates", "rates", "", 2, false);
     for (int i = 0; i < 10; ++i)
-        table->SetEntry(i, i);
+        table->SetEntry(i, i * 2);
     ASSERT_TRUE(table->Save());
-    Reload();
-    // Cut the file short: its pairs can no longer be read.
     const std::string path = directory + "rates.tbl";
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const DWORD size = GetFileSize(file, nullptr);
-    SetFilePointer(file, size - 20, nullptr, FILE_BEGIN);
+    SetFilePointer(file, static_cast<LONG>(GetFileSize(file, nullptr) - 20), nullptr, FILE_BEGIN);
     SetEndOfFile(file);
     CloseHandle(file);
+    TablePropertiesDialog::SetPresenter([](TablePropertiesDialog& dialog) {
+        dialog.file = "moved";
+        return IDOK;
+    });
+    EXPECT_EQ(EditTableProperties(table), 1);
+    EXPECT_EQ(table->EntryCount(), 10);
+    EXPECT_FALSE(FileExists("rates.tbl"));
+    Reload();
     LookupTable* back = FindTable("Rates");
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->EntryCount(), 0);
-    EXPECT_FALSE(back->IsLoaded());
-    back->SetEntry(99, 1);
-    EXPECT_FALSE(back->Save());
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ(data.nFileSizeLow, size - 20);
+    EXPECT_EQ(back->EntryCount(), 10);
+    int32_t err = 0;
+    EXPECT_DOUBLE_EQ(back->Lookup(8.5, &err), 17);
+}
+
+TEST_F(TableRegistryTest, TableBasedRecordDrawsFromItsTable)
+{
+    LookupTable* table = CreateTable("Probs", "probs", "", 2, false);
+    table->SetEntry(1, 0.2);
+    table->SetEntry(2, 0.5);
+    table->SetEntry(3, 0.3);
+    auto* distribution = MakeDistribution(16);
+    distribution->Parameter(0)->SetText("probs");
+    DistributionRecord record;
+    record.SetDistribution(distribution);
+    EXPECT_STREQ(record.tableName.Text(), "probs");
+    int32_t err = 0;
+    EXPECT_EQ(record.ExpectedValue(&err), 2.0);
+    SeedRandom(17);
+    int counts[4] = {};
+    for (int i = 0; i < 3000; ++i) {
+        record.Sample(&err);
+        ASSERT_EQ(record.hasSample, 1);
+        const double x = record.CurrentSample(&err);
+        ASSERT_TRUE(x == 1 || x == 2 || x == 3) << x;
+        ++counts[static_cast<int>(x)];
+    }
+    EXPECT_EQ(err, 0);
+    EXPECT_GT(counts[1], 0);
+    EXPECT_GT(counts[2], counts[1]);
+    EXPECT_GT(counts[3], 0);
+    record.sampled = 0;
+    record.Sample(&err);
+    EXPECT_EQ(record.CurrentSample(&err), 2.0);
+
+    // Probabilities that fall short of 1 give the top quantiles no index: no sample.
+    table->RemoveEntryAt(2);
+    record.sampled = 1;
+    bool failedOnce = false;
+    for (int i = 0; i < 50 && !failedOnce; ++i) {
+        int32_t drawError = 0;
+        record.Sample(&drawError);
+        if (drawError) {
+            failedOnce = true;
+            EXPECT_EQ(record.hasSample, 0);
+        }
+    }
+    EXPECT_TRUE(failedOnce);
 }
 
 TEST_F(TableRegistryTest, ProvideTableFindsAFreeFileName)
@@ -386,6 +555,30 @@ TEST_F(TableRegistryTest, ProvideTableAsksAboutAnExistingName)
     TableConflictDialog::SetPresenter([](TableConflictDialog&) { return TableConflictDialog::Overwrite; });
     EXPECT_EQ(ProvideTable(name), table);
     EXPECT_EQ(table->EntryCount(), 0);
+}
+
+TEST_F(TableRegistryTest, ProvideTableRenamesTheNewTable)
+{
+    LookupTable* table = CreateTable("Rates", "rates", "", 2, false);
+    TableConflictDialog::SetPresenter([](TableConflictDialog&) { return TableConflictDialog::Rename; });
+    TablePropertiesDialog::SetPresenter([](TablePropertiesDialog& dialog) {
+        dialog.name = "Rates2";
+        dialog.file = "rates2";
+        return IDOK;
+    });
+    zString name("Rates");
+    LookupTable* made = ProvideTable(name);
+    ASSERT_TRUE(made);
+    EXPECT_NE(made, table);
+    EXPECT_STREQ(name.Text(), "Rates2");
+    EXPECT_TRUE(FileExists("rates2.tbl"));
+
+    // Cancelling the new table's properties makes no table and leaves the name.
+    TablePropertiesDialog::SetPresenter([](TablePropertiesDialog&) { return IDCANCEL; });
+    zString again("Rates");
+    EXPECT_EQ(ProvideTable(again), nullptr);
+    EXPECT_STREQ(again.Text(), "Rates");
+    EXPECT_EQ(Tables().Count(), 2);
 }
 
 TEST_F(TableRegistryTest, DeleteTableRemovesItsFile)

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -51,8 +52,9 @@ TEST(DistributionListTest, DistInFormulas)
         FormulaRef ref(new ParseOnlyContext, 1, "payoff");
         const double value = ref.EvaluateText(row.text);
         EXPECT_EQ(ref.ErrorCode(), row.error) << row.text;
-        if (!row.error)
+        if (!row.error) {
             EXPECT_DOUBLE_EQ(value, row.value) << row.text;
+        }
     }
 }
 
@@ -191,6 +193,135 @@ TEST(DistributionListTest, OlderStoredDistributionHoldsNumbers)
     std::vector<uint8_t> unknown = {3, 5, 0, 20, 0, 1, 0, 0, 0};
     MemoryStream in2(unknown.data(), static_cast<uint32_t>(unknown.size()), false);
     EXPECT_EQ(LoadDistribution(in2), nullptr);
+}
+
+// A record's stored bytes without a distribution, written as a program of that version would.
+std::vector<uint8_t> RecordBytes(std::initializer_list<uint8_t> version, bool withResample, const char* tableName)
+{
+    std::vector<uint8_t> bytes(version);
+    auto number = [&bytes](uint64_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    };
+    auto text = [&](const char* chars) {
+        bytes.insert(bytes.end(), version);
+        number(std::strlen(chars), 4);
+        bytes.insert(bytes.end(), chars, chars + std::strlen(chars));
+        bytes.push_back(0);
+    };
+    number(7, 2);  // index
+    number(1, 2);  // hasSample
+    number(0, 2);
+    double sample = 4.5;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &sample, 8);
+    number(bits, 8);
+    number(0, 8);
+    number(0, 2);  // no distribution
+    text("note");
+    if (withResample)
+        number(1, 2);
+    if (tableName)
+        text(tableName);
+    return bytes;
+}
+
+TEST(DistributionListTest, OlderRecordFormsRead)
+{
+    struct Row {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int32_t resample;
+        const char* tableName;
+    };
+    const Row rows[] = {
+        {"2.6: neither resample flag nor table", RecordBytes({2, 6, 0}, false, nullptr), 0, ""},
+        {"3.0.b2: resample flag only", RecordBytes({3, 0, 0xB2}, true, nullptr), 1, ""},
+        {"3.0: both", RecordBytes({3, 0, 0}, true, "Survival"), 1, "Survival"},
+        {"3.5: both", RecordBytes({3, 5, 0}, true, "Rates"), 1, "Rates"},
+    };
+    for (const Row& row : rows) {
+        std::vector<uint8_t> bytes = row.bytes;
+        MemoryStream in(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+        DistributionRecord record;
+        record.Serialize(in);
+        EXPECT_FALSE(in.Failed()) << row.what;
+        EXPECT_EQ(in.Position(), bytes.size()) << row.what;
+        EXPECT_EQ(record.index, 7) << row.what;
+        EXPECT_EQ(record.hasSample, 1) << row.what;
+        EXPECT_EQ(record.sampleValue, 4.5) << row.what;
+        EXPECT_STREQ(record.comment.Text(), "note") << row.what;
+        EXPECT_EQ(record.resampleEachStage, row.resample) << row.what;
+        EXPECT_STREQ(record.tableName.Text(), row.tableName) << row.what;
+        zString upper(row.tableName);
+        upper.MakeUpper();
+        EXPECT_STREQ(record.tableKey.Text(), upper.Text()) << row.what;
+        EXPECT_EQ(record.GetDistribution(), nullptr) << row.what;
+    }
+}
+
+TEST(DistributionListTest, FailedArchiveStopsTheRecord)
+{
+    std::vector<uint8_t> bytes = RecordBytes({3, 5, 0}, true, "Rates");
+    MemoryStream in(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+    in.SetFormatError(30);
+    DistributionRecord record;
+    record.Serialize(in);
+    EXPECT_EQ(in.Position(), 0u);
+    EXPECT_EQ(record.index, 0);
+
+    // A stream that ends inside the record leaves it failed without reading past the end.
+    for (size_t cut : {size_t(5), size_t(20), bytes.size() - 3}) {
+        std::vector<uint8_t> shortBytes(bytes.begin(), bytes.begin() + static_cast<long>(cut));
+        MemoryStream partial(shortBytes.data(), static_cast<uint32_t>(shortBytes.size()), false);
+        DistributionRecord cutRecord;
+        cutRecord.Serialize(partial);
+        EXPECT_TRUE(partial.Failed()) << cut;
+        EXPECT_LE(partial.Position(), shortBytes.size()) << cut;
+    }
+}
+
+TEST(DistributionListTest, ResampleEachStageDrawsOnlyMarkedRecords)
+{
+    DistributionList list;
+    DistributionRecord* marked = MakeRecord(1, 2, {0, 1});
+    marked->resampleEachStage = 1;
+    DistributionRecord* unmarked = MakeRecord(2, 2, {0, 1});
+    list.InsertSorted(marked);
+    list.InsertSorted(unmarked);
+    auto* broken = new DistributionRecord;  // marked, but without a distribution
+    broken->index = 3;
+    broken->resampleEachStage = 1;
+    list.InsertSorted(broken);
+    SeedRandom(11);
+    int32_t err = 0;
+    EXPECT_EQ(list.ResampleEachStage(&err), 2);
+    EXPECT_EQ(err, 1);
+    EXPECT_EQ(marked->hasSample, 1);
+    EXPECT_EQ(unmarked->hasSample, 0);
+    EXPECT_EQ(broken->hasSample, 0);
+}
+
+TEST(DistributionListTest, RangeAroundMean)
+{
+    struct Row {
+        double kLow;
+        double kHigh;
+        double lo;
+        double hi;
+    };
+    // Normal (10, 2).
+    const Row rows[] = {{1, 2, 8, 14}, {3, -1, 4, 16}, {0, 0, 10, 10}};
+    for (const Row& row : rows) {
+        std::unique_ptr<DistributionRecord> record(MakeRecord(1, 1, {10, 2}));
+        double lo = 0;
+        double hi = 0;
+        int32_t err = 0;
+        record->GetDistribution()->RangeAroundMean(lo, hi, &err, row.kLow, row.kHigh);
+        EXPECT_DOUBLE_EQ(lo, row.lo) << row.kLow << " " << row.kHigh;
+        EXPECT_DOUBLE_EQ(hi, row.hi) << row.kLow << " " << row.kHigh;
+        EXPECT_FALSE(record->GetDistribution()->UsesCache());
+    }
 }
 
 TEST(DistributionListTest, ParameterFormulaErrorNamesTheArgument)

@@ -121,4 +121,32 @@ TEST(TreeDistributions, ResamplingGivesTheCurrentDraw)
     EXPECT_DOUBLE_EQ(Evaluate(window, leaf, "DistSamp(1)").value, 50.0);
 }
 
+TEST(TreeDistributions, ParameterReferringToItsOwnRecordIsRecursive)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
+    DistributionRecord* self = AddRecord(window, 3, 1, {"DistSamp(3)", "1"});
+    AddRecord(window, 4, 1, {"DistSamp(5)+1", "1"});
+    AddRecord(window, 5, 1, {"DistSamp(4)", "1"});
+    struct Row {
+        const char* text;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"DistSamp(3)", "Distribution index 3 has a recursive parameter."},
+        {"DistSamp(4)", "Distribution index 4 has a recursive parameter."},
+    };
+    for (const Row& row : rows) {
+        MessageBoxRecorder boxes;
+        const Outcome outcome = Evaluate(window, leaf, row.text);
+        EXPECT_EQ(outcome.error, 18) << row.text;
+        bool shown = false;
+        for (const auto& box : boxes.Boxes())
+            shown = shown || box.text == row.message;
+        EXPECT_TRUE(shown) << row.text;
+        EXPECT_EQ(self->busy, 0) << row.text;
+    }
+}
+
 }  // namespace

@@ -147,6 +147,7 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelati
     record->GetDistribution()->Parameter(1)->SetText("P+1");
     window.Distributions.InsertSorted(record);
     window.CESettings.willingnessToPay.SetText("1000*p");
+    window.CESettings.costCeiling.SetText("Rates[p; P+1]");
     window.Modified = 0;
 
     RenameVariable(window, "p", "q");
@@ -163,6 +164,7 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelati
     EXPECT_STREQ(record->GetDistribution()->Parameter(0)->Text().Text(), "q*2+pp");
     EXPECT_STREQ(record->GetDistribution()->Parameter(1)->Text().Text(), "q+1");
     EXPECT_STREQ(window.CESettings.willingnessToPay.Text().Text(), "1000*q");
+    EXPECT_STREQ(window.CESettings.costCeiling.Text().Text(), "Rates[q; q+1]");
     EXPECT_EQ(CorrelationsOf(window, "other"), "Q- ");
     EXPECT_EQ(CorrelationsOf(window, "q"), "OTHER- ");
 }

@@ -4,6 +4,8 @@
 
 #include "foundation/zString.h"
 
+#include <windows.h>
+
 class CalcState;
 
 // Indexes of the built-in functions.
@@ -38,9 +40,12 @@ struct KeywordRecord {
     int isUsed;
 };
 
-// Builds the sorted function list and the keyword names (done on first use as well) and releases them.
+// Builds the sorted function list and the keyword names (done on first use as well), loads the Functions
+// menu of the formula editors, and releases all of it.
 void BuildBuiltinNameRegistry();
 void FreeBuiltinNameRegistry();
+// The Functions menu (menu resource 122) kept by the registry; null when the program carries none.
+HMENU BuiltinFunctionsMenu();
 
 // The index of the built-in function of that name (any case), or -1.
 int FindBuiltinFunction(const zString& name);

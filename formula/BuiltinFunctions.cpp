@@ -254,6 +254,10 @@ double Formula::ComputeBuiltin(int index, int count, const double* values)
     case BuiltinProbFactor: {  // (probability; factor)
         if (x < 0.0 || x > 1.0)
             return fail(FormulaArgOutOfRange);
+        // A certain event has infinite odds, which stay infinite under any nonzero factor: the limit 1
+        // (0 for a zero factor) instead of infinity over infinity.
+        if (x == 1.0)
+            return y == 0.0 ? 0.0 : 1.0;
         double odds = y * x / (1.0 - x);
         return odds / (1.0 + odds);
     }

@@ -58,7 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FunctionCase{"ProbToRate(0.5; 2)", 0.34657359027997264},
                       FunctionCase{"UtilDiscount(10; 0.1; 2)", 10.0 / 1.21}, FunctionCase{"UtilDiscount(10; -1; 2)", 0.0},
                       FunctionCase{"OddsToProb(1)", 0.5}, FunctionCase{"ProbToOdds(0.5)", 1.0},
-                      FunctionCase{"ProbFactor(0.5; 3)", 0.75}));
+                      FunctionCase{"ProbFactor(0.5; 3)", 0.75}, FunctionCase{"ProbFactor(0.9; 0.5)", 0.45 / 0.55},
+                      FunctionCase{"ProbFactor(1; 3)", 1.0}, FunctionCase{"ProbFactor(1; 0)", 0.0},
+                      FunctionCase{"ProbFactor(0; 3)", 0.0}));
 
 struct FunctionErrorCase {
     const char* text;

@@ -96,6 +96,8 @@ void DocVariable::Serialize(Archive& archive)
     }
     VersionRecord version;
     version.Serialize(archive);
+    // A record loaded in place may change its name, and with it what the name resolves to.
+    InvalidateNameResolution();
     LoadString(archive, name);
     if (version.IsOlderThan(KnownVersion::k2_6)) {
         LoadString(archive, upperName);

@@ -3,6 +3,8 @@
 
 #include "formula/EvalContext.h"
 #include "formula/FormulaRef.h"
+#include "foundation/MemoryStream.h"
+#include "model/DocVariable.h"
 #include "model/NodeFormula.h"
 #include "model/VariableDefinition.h"
 #include "tests/model/TreeBuilder.h"
@@ -46,31 +48,47 @@ TEST(NameResolutionCache, ChangesAfterAFirstEvaluationAreSeen)
 {
     struct Row {
         const char* change;
+        // Set up before the cache is warmed (it must not change what x*1 at T resolves to).
+        std::function<void(CacheTree&)> prepare;
         std::function<void(CacheTree&)> apply;
         Outcome expected;
     };
+    const auto none = [](CacheTree&) {};
     const Row rows[] = {
-        {"nothing", [](CacheTree&) {}, {3.0, 0}},
-        {"binding added between", [](CacheTree& c) { c.tree.Bind(c.n, "x", "5"); }, {5.0, 0}},
-        {"binding added at the node", [](CacheTree& c) { c.tree.Bind(c.t, "x", "6"); }, {6.0, 0}},
-        {"root definition changed", [](CacheTree& c) { c.tree.Root()->SetBinding("x", "7", false); }, {7.0, 0}},
-        {"root definition not constant", [](CacheTree& c) { c.tree.Root()->SetBinding("x", "2*4", false); },
-         {8.0, 0}},
-        {"binding removed", [](CacheTree& c) { c.n->RemoveBinding("x", false, false); }, {3.0, 0}},
-        {"node moved under a binding",
+        {"nothing", none, none, {3.0, 0}},
+        {"binding added between", none, [](CacheTree& c) { c.tree.Bind(c.n, "x", "5"); }, {5.0, 0}},
+        {"binding added at the node", none, [](CacheTree& c) { c.tree.Bind(c.t, "x", "6"); }, {6.0, 0}},
+        {"root definition changed", none, [](CacheTree& c) { c.tree.Root()->SetBinding("x", "7", false); },
+         {7.0, 0}},
+        {"root definition not constant", none,
+         [](CacheTree& c) { c.tree.Root()->SetBinding("x", "2*4", false); }, {8.0, 0}},
+        {"binding removed", none, [](CacheTree& c) { c.tree.Root()->RemoveBinding("x", false, false); },
+         {0.0, 25}},
+        {"node moved under a binding", [](CacheTree& c) { c.tree.Bind(c.m, "x", "9"); },
          [](CacheTree& c) {
-             c.tree.Bind(c.m, "x", "9");
              c.n->RemoveChild(c.t);
              c.m->InsertChild(c.t, -1);
          },
          {9.0, 0}},
-        {"binding renamed",
+        {"binding renamed", [](CacheTree& c) { c.tree.Window().EnsureVariable("y", nullptr); },
+         [](CacheTree& c) { c.tree.Root()->FindBinding("X", true)->SetName("y"); }, {0.0, 25}},
+        {"root binding made braced", none,
+         [](CacheTree& c) { c.tree.Root()->FindBinding("X", true)->SetName("{T} x"); }, {0.0, 25}},
+        {"bindings copied from another node", [](CacheTree& c) { c.tree.Bind(c.m, "x", "4"); },
+         [](CacheTree& c) { c.m->CopyBindingsTo(c.n, false); }, {4.0, 0}},
+        {"root bindings moved away", none, [](CacheTree& c) { c.tree.Root()->CopyBindingsTo(c.m, true); },
+         {0.0, 25}},
+        {"root bindings list deleted", none,
          [](CacheTree& c) {
-             c.tree.Window().EnsureVariable("y", nullptr);
-             c.tree.Root()->FindBinding("X", true)->SetName("y");
+             delete c.tree.Root()->bindings;
+             c.tree.Root()->bindings = nullptr;
          },
          {0.0, 25}},
-        {"document variable removed",
+        {"children moved under a binding", [](CacheTree& c) { c.tree.Bind(c.m, "x", "9"); },
+         [](CacheTree& c) { c.n->MoveChildrenTo(c.m, -1); }, {9.0, 0}},
+        {"binding renamed to the name by the subtree walk", [](CacheTree& c) { c.tree.Bind(c.n, "z", "5"); },
+         [](CacheTree& c) { c.n->RenameBindingInSubtree("z", "x"); }, {5.0, 0}},
+        {"document variable removed", none,
          [](CacheTree& c) {
              DocVariable* variable = c.tree.Window().FindVariable("X", true);
              c.tree.Window().Variables.Remove(variable);
@@ -82,14 +100,16 @@ TEST(NameResolutionCache, ChangesAfterAFirstEvaluationAreSeen)
         SCOPED_TRACE(row.change);
         MessageBoxRecorder boxes;
         CacheTree c;
+        row.prepare(c);
         // The first evaluation parses; the second runs the cached tree and fills its name caches.
         ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
         ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
         row.apply(c);
         const Outcome outcome = EvaluatePayoff(c.t);
         EXPECT_EQ(outcome.errorCode, row.expected.errorCode);
-        if (row.expected.errorCode == 0)
+        if (row.expected.errorCode == 0) {
             EXPECT_EQ(outcome.value, row.expected.value);
+        }
     }
 }
 
@@ -125,6 +145,21 @@ TEST(NameResolutionCache, PlainListOperationsOnBindingsAreSeen)
     c.n->bindings->RemoveAt(c.n->bindings->IndexOf(closer));
     delete closer;
     EXPECT_EQ(EvaluatePayoff(c.t).value, 3.0);
+}
+
+// A variable record loaded again in place may come back under another name; its old name is then unknown.
+TEST(NameResolutionCache, VariableRecordReloadedUnderAnotherName)
+{
+    MessageBoxRecorder boxes;
+    MemoryStream written(100);
+    DocVariable("y").Serialize(written);
+    CacheTree c;
+    ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
+    ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
+    MemoryStream reader(const_cast<uint8_t*>(written.Data()), written.Position(), false);
+    c.tree.Window().FindVariable("X", true)->Serialize(reader);
+    ASSERT_FALSE(reader.Failed());
+    EXPECT_EQ(EvaluatePayoff(c.t).errorCode, 24);
 }
 
 }  // namespace

@@ -303,7 +303,11 @@ void Distribution::FormatText(zString& out, bool asFormula)
     zString keyword;
     GetDistributionKeyword(TypeCode(), keyword);
     out = "Dist(";
-    out += keyword;
+    // Types without a keyword are named by their code, so that the text reads back as the same call.
+    if (keyword.IsEmpty())
+        AppendFormattedNumber(out, TypeCode(), -9);
+    else
+        out += keyword;
     out += "; ";
     AppendFormattedNumber(out, Variant(), -9);
     for (int i = 0; i < count; ++i) {

@@ -96,7 +96,8 @@ public:
     // Where the probability accumulated from `from` reaches target; 0.0 when the check fails.
     double QuantileFrom(double from, double target, int32_t* err);
     double SampleByInversion(int32_t* err);
-    // "Normal; Mean = 0; Std Dev = 1", or as a formula "Dist(dNormal; 1; 0; 1)".
+    // "Normal; Mean = 0; Std Dev = 1", or as a formula "Dist(dNormal; 1; 0; 1)" (the type code stands for
+    // the keyword of a type that has none: "Dist(17; 1; 0; 0.5; 1)").
     void FormatText(zString& out, bool asFormula);
 
     // The label without "&" and ":".

@@ -3,6 +3,8 @@
 
 #include "analysis/RandomGenerator.h"
 #include "formula/DistributionTypes.h"
+#include "formula/FormulaRef.h"
+#include "formula/ParseOnlyContext.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +88,30 @@ TEST(DistributionTypesTest, FormulaTextAndBetaVariants)
     EXPECT_EQ(copy->Variant(), 2);
     copy->FormatText(text, true);
     EXPECT_STREQ(text.Text(), "Dist(dBeta; 2; 2.5; 4)");
+    // Types without a keyword are written with their code, and the text evaluates to the same mean.
+    struct Row {
+        int type;
+        std::vector<double> parameters;
+        const char* formula;
+    };
+    const Row rows[] = {
+        {17, {0, 0.5, 1}, "Dist(17; 1; 0; 0.5; 1)"},
+        {18, {4}, "Dist(18; 1; 4)"},
+        {19, {0.25, 8}, "Dist(19; 1; 0.25; 8)"},
+        {12, {1, 0.5}, "Dist(dLogNormal; 1; 1; 0.5)"},
+    };
+    for (const Row& row : rows) {
+        std::vector<double> values{static_cast<double>(row.type), 1.0};
+        values.insert(values.end(), row.parameters.begin(), row.parameters.end());
+        int32_t err = 0;
+        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+        ASSERT_TRUE(d);
+        d->FormatText(text, true);
+        EXPECT_STREQ(text.Text(), row.formula);
+        FormulaRef ref(new ParseOnlyContext, 1, "payoff");
+        EXPECT_DOUBLE_EQ(ref.EvaluateText(text.Text()), d->Mean(&err)) << row.formula;
+        EXPECT_EQ(ref.ErrorCode(), 0) << row.formula;
+    }
     // Normal keeps variant 1 whatever it is given.
     EXPECT_EQ(Make(1, {0, 1}, 7)->Variant(), 1);
 }

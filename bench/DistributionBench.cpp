@@ -3,7 +3,9 @@
 #include "bench/Bench.h"
 
 #include "analysis/RandomGenerator.h"
+#include "analysis/UniformRandom.h"
 #include "formula/Distribution.h"
+#include "formula/DistributionSamplers.h"
 #include "formula/LookupTable.h"
 
 #include <memory>
@@ -27,6 +29,17 @@ KIVO_BENCH(DistributionDraws)
     BenchDraws("Normal(0, 1) draw", {1, 1, 0, 1});
     BenchDraws("Gamma(2.5, 1) draw", {8, 1, 2.5, 1});
     BenchDraws("Beta(2, 3) draw", {3, 2, 2, 3});
+}
+
+// The kernels alone, without a distribution's parameter check around them.
+KIVO_BENCH(DistributionKernels)
+{
+    SeedRandom(1);
+    BenchReport("UniformRandom(0, 1)", 2000000, [] { BenchKeep(UniformRandom(0.0, 1.0)); });
+    PolarNormalSource normal;
+    BenchReport("polar normal deviate", 2000000, [&] { BenchKeep(normal.Next()); });
+    GammaVariateSource gamma;
+    BenchReport("gamma variate, shape 2.5", 2000000, [&] { BenchKeep(gamma.Next(2.5, 1.0)); });
 }
 
 KIVO_BENCH(TableLookup)

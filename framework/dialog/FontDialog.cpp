@@ -1,6 +1,8 @@
 #include "framework/dialog/FontDialog.h"
 
 #include "framework/draw/zFontSpec.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/TopWindow.h"
 
 namespace {
 
@@ -21,6 +23,9 @@ bool ChooseFontDialog(HWND owner, zFontSpec& logicalFont, DWORD flags)
 {
     CHOOSEFONTA dialog{};
     dialog.lStructSize = sizeof dialog;
+    // Without an owner the dialog belongs to the application's main window.
+    if (!owner && TheApp && TheApp->MainWindow())
+        owner = TheApp->MainWindow()->Handle();
     dialog.hwndOwner = owner;
     dialog.lpLogFont = &logicalFont.logFont;
     dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | flags;

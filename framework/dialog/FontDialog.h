@@ -10,7 +10,8 @@
 class zFontSpec;
 
 // Runs the font dialog on screen fonts, starting from the description's logical font (flags
-// CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT plus the caller's). On confirmation the logical font holds the
+// CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT plus the caller's), owned by the given window or, when there is none,
+// by the application's main window. On confirmation the logical font holds the
 // choice and the description's size the chosen point size in tenths. Returns whether the user confirmed.
 bool ChooseFontDialog(HWND owner, zFontSpec& logicalFont, DWORD flags);
 

@@ -8,7 +8,9 @@
 #include "framework/draw/zFont.h"
 #include "framework/draw/zFontSpec.h"
 #include "framework/window/ScreenMetrics.h"
+#include "framework/window/TopWindow.h"
 #include "tests/foundation/StreamBytes.h"
+#include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -232,6 +234,7 @@ protected:
         previous = SetFontDialogPresenter([this](CHOOSEFONTA& dialog) {
             ++shown;
             flags = dialog.Flags;
+            owner = dialog.hwndOwner;
             initial = *dialog.lpLogFont;
             if (!confirm)
                 return 0;
@@ -252,6 +255,7 @@ protected:
     bool confirm = true;
     int shown = 0;
     DWORD flags = 0;
+    HWND owner = nullptr;
     LOGFONTA initial{};
 };
 
@@ -276,6 +280,25 @@ TEST_F(FontDialogAnswer, TrueTypeOnlyWhenTurnedOrAskedFor)
     AppFlags::trueTypeFontsOnly = true;
     font.Edit(nullptr);
     EXPECT_EQ(flags & CF_TTONLY, DWORD(CF_TTONLY));
+}
+
+TEST_F(FontDialogAnswer, WithoutAnOwnerTheMainWindowOwnsTheDialog)
+{
+    FontRecord font;
+    HandleFontCommand(1303, font, nullptr);
+    EXPECT_EQ(owner, nullptr);  // no application yet
+
+    ScopedApplication app;
+    TopWindow frame(nullptr);
+    frame.Create();
+    ASSERT_NE(frame.Handle(), nullptr);
+    HandleFontCommand(1303, font, nullptr);
+    EXPECT_EQ(owner, frame.Handle());
+
+    TopWindow other(nullptr);
+    other.Create();
+    HandleFontCommand(1303, font, other.Handle());
+    EXPECT_EQ(owner, other.Handle());
 }
 
 TEST_F(FontDialogAnswer, CancelLeavesTheFont)

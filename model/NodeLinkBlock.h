@@ -3,6 +3,7 @@
 // published as link items, with two display values and a side record shared with the node's copies.
 
 #include <cstdint>
+#include <memory>
 
 struct NodeSideRecord;
 
@@ -12,5 +13,6 @@ struct NodeLinkBlock {
     uint8_t linkIds[3] = {0, 0, 0};  // 0 when unlinked
     uint8_t readerFlag = 0;
     int32_t sideValues[2] = {0, 0};
-    NodeSideRecord* sideRecord = nullptr;  // shared, never destroyed with the block
+    // Shared by the node and its copies; the last block that holds it destroys it.
+    std::shared_ptr<NodeSideRecord> sideRecord;
 };

@@ -13,6 +13,9 @@
 #include "model/VariableDefinition.h"
 #include "treewin/NodeProgress.h"
 
+#include <memory>
+#include <utility>
+
 bool SnapshotMode = false;
 
 // Node record, in stored order (byte 8 bits, short 16, long 32, double 64; string: stored string; expr: an
@@ -108,18 +111,16 @@ void ReadSideRecord(TreeNode* node, Archive& archive)
     archive.ReadShort(present);
     if (present == 0 || archive.Failed())
         return;
-    auto* record = new NodeSideRecord;
+    auto record = std::make_shared<NodeSideRecord>();
     record->Serialize(archive, node->window);
-    if (archive.Failed()) {
-        delete record;
+    if (archive.Failed())
         return;
-    }
-    node->EnsureLinkBlock()->sideRecord = record;
+    node->EnsureLinkBlock()->sideRecord = std::move(record);
 }
 
 NodeSideRecord* WrittenSideRecord(const TreeNode* node)
 {
-    NodeSideRecord* record = node->linkBlock != nullptr ? node->linkBlock->sideRecord : nullptr;
+    NodeSideRecord* record = node->linkBlock != nullptr ? node->linkBlock->sideRecord.get() : nullptr;
     return record != nullptr && record->distribution != nullptr ? record : nullptr;
 }
 

@@ -47,7 +47,7 @@ struct RichTree {
         const int32_t pair[2] = {17, -3};
         root->SetSideBlockPair(pair, false);
         root->linkBlock->readerFlag = 1;
-        auto* side = new NodeSideRecord;
+        auto side = std::make_shared<NodeSideRecord>();
         side->distribution = MakeDistribution(1);
         side->text = "side";
         root->linkBlock->sideRecord = side;
@@ -83,8 +83,6 @@ struct RichTree {
         dead->SetMarkovRewardText(IncrementalReward, "0", 0);
     }
 
-    ~RichTree() { delete root->linkBlock->sideRecord; }
-
     void SetResults()
     {
         decision->EnsureOptimalList()->Add(decision->GetChild(1));
@@ -117,14 +115,6 @@ std::unique_ptr<TreeNode> ReadTree(const Bytes& bytes, TreeWindow* window, uint3
     if (consumedAll != nullptr)
         *consumedAll = in->Position() == bytes.size();
     return node;
-}
-
-void ReleaseSideRecords(TreeNode* node)
-{
-    if (node->linkBlock != nullptr) {
-        delete node->linkBlock->sideRecord;
-        node->linkBlock->sideRecord = nullptr;
-    }
 }
 
 TEST(TreeNodeRecordsTest, PlainRoundTripGivesIdenticalBytes)
@@ -168,7 +158,36 @@ TEST(TreeNodeRecordsTest, PlainRoundTripGivesIdenticalBytes)
     EXPECT_TRUE(state->markovInfo->incrementalReward[0].IsEmpty());
     EXPECT_STREQ(state->GetChild(0)->markovInfo->transitionReward[0].Text().Text(), "-5");
     EXPECT_STREQ(state->GetChild(0)->GetChild(0)->markovInfo->jumpName.Text(), "=home");
-    ReleaseSideRecords(loaded.get());
+}
+
+// The side record read with a node lives as long as the last node that shares it, and a second read of the
+// record replaces the first one.
+TEST(TreeNodeRecordsTest, SideRecordLivesWithTheNodesThatShareIt)
+{
+    RichTree rich;
+    const Bytes bytes = WrittenBytes([&rich](Archive& a) { WriteNodeRecord(rich.root, a); });
+    TreeBuilder target;
+    auto node = std::make_unique<TreeNode>(&target.Window());
+    auto readRecord = [&]() {
+        ReadStream in(bytes);
+        NodeRecordTail tail;
+        ReadNodeRecord(node.get(), in, tail);
+        EXPECT_FALSE(in->Failed());
+    };
+    readRecord();
+    ASSERT_NE(node->linkBlock->sideRecord, nullptr);
+    std::weak_ptr<NodeSideRecord> first = node->linkBlock->sideRecord;
+    readRecord();
+    EXPECT_TRUE(first.expired());
+
+    std::weak_ptr<NodeSideRecord> second = node->linkBlock->sideRecord;
+    auto copy = std::make_unique<TreeNode>(*node, false);
+    EXPECT_EQ(copy->linkBlock->sideRecord, node->linkBlock->sideRecord);
+    node.reset();
+    ASSERT_FALSE(second.expired());
+    EXPECT_STREQ(copy->linkBlock->sideRecord->text.Text(), "side");
+    copy.reset();
+    EXPECT_TRUE(second.expired());
 }
 
 TEST(TreeNodeRecordsTest, SnapshotRoundTripCarriesResultsAndOptimalChildren)
@@ -193,7 +212,6 @@ TEST(TreeNodeRecordsTest, SnapshotRoundTripCarriesResultsAndOptimalChildren)
     EXPECT_EQ(decision->GetChild(0)->branchProbability, 0.25);
     ASSERT_NE(loaded->displayColumns, nullptr);
     EXPECT_STREQ(loaded->displayColumns->At(0)->formula.Text(), "rate*2");
-    ReleaseSideRecords(loaded.get());
 
     // The snapshot's results make it longer than the plain form, which a plain reader cannot take.
     SnapshotModeScope plain(false);
@@ -466,9 +484,8 @@ TEST(TreeNodeRecordsTest, FuzzedInputsEndInErrorsNeverInACrash)
     TreeBuilder target;
     for (size_t length = 0; length < good.size(); length += 1 + length / 400) {
         uint32_t error = 0;
-        std::unique_ptr<TreeNode> node = ReadTree(Bytes(good.begin(), good.begin() + length), &target.Window(), &error);
+        ReadTree(Bytes(good.begin(), good.begin() + length), &target.Window(), &error);
         EXPECT_NE(error, 0u) << "length " << length;
-        ReleaseSideRecords(node.get());
     }
     std::mt19937 random(12345);
     for (int trial = 0; trial < 3000; ++trial) {

@@ -3,6 +3,7 @@
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"
 #include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
 
 NodeComment::NodeComment(const TreeNode* node)
 {
@@ -15,6 +16,8 @@ NodeComment::NodeComment(const TreeNode* node)
     }
     if (node->fonts[0] != nullptr)
         font = *node->fonts[0];
+    else if (node->window != nullptr)
+        font = node->window->CommentFont;
 }
 
 void NodeComment::Assign(const NodeComment& other)

@@ -17,7 +17,7 @@ public:
     // No records, values 0, the default font.
     NodeComment() = default;
     // One empty record per child of node; the font from the node's first font override or, without one,
-    // the tree's default comment font.
+    // the tree window's comment font (the default font without a window).
     explicit NodeComment(const TreeNode* node);
     NodeComment(const NodeComment&) = delete;
     NodeComment& operator=(const NodeComment&) = delete;

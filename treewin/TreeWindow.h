@@ -125,6 +125,8 @@ public:
     NoteBoxList NoteBoxes{4, true};
     // The font of new note boxes.
     FontRecord NoteFont;
+    // The font of new node comments on nodes without a font of their own.
+    FontRecord CommentFont;
     uint8_t RolledBack = 0;
     // The probabilities were verified in this analysis pass.
     uint8_t ProbabilitiesVerified = 0;

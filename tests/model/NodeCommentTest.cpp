@@ -90,6 +90,10 @@ TEST(NodeCommentTest, NewCommentFromTheNode)
     EXPECT_TRUE(plain.AllEmpty());
     EXPECT_STREQ(plain.font.face.Text(), "Times New Roman");
 
+    tree.Window().CommentFont.face = "Courier New";
+    NodeComment windowFont(tree.Root());
+    EXPECT_STREQ(windowFont.font.face.Text(), "Courier New");
+
     FontRecord font;
     font.face = "Arial";
     font.pointSize = 9;

@@ -74,7 +74,9 @@ WindowCL::~WindowCL()
     }
     if (!(state_ & StateWindowGone) && IsLive(handle_))
         DestroyWindow(handle_);
-    if (handle_ && TheApp && TheApp->Map())
+    // WM_NCDESTROY may have taken the entry already, and the system may since have given the handle to
+    // another window: only this object's own entry leaves the map.
+    if (handle_ && TheApp && TheApp->Map() && TheApp->Map()->Find(handle_) == this)
         TheApp->Map()->Remove(handle_);
     delete verticalState_;
     delete horizontalState_;

@@ -81,13 +81,43 @@ TEST(WindowCreation, DeletedMainWindowIsForgotten)
 TEST(WindowCreation, PopupWithoutGeometryIs500By500)
 {
     ScopedApplication app;
-    RecordingTopWindow popup(nullptr, "popup", WS_POPUP);
+    const int unset = LayoutUnset;
+    const struct {
+        const char* what;
+        bool hasRule;
+        int x, y, width, height;
+    } rows[] = {{"no rule", false, 0, 0, 0, 0},
+                {"all zero", true, 0, 0, 0, 0},
+                {"all unset", true, unset, unset, unset, unset}};
+    for (const auto& row : rows) {
+        LayoutManager* rule = row.hasRule ? new ChildLayout(row.x, row.y, row.width, row.height, nullptr) : nullptr;
+        RecordingTopWindow popup(nullptr, "popup", WS_POPUP, rule);
+        popup.Create();
+        RECT rect;
+        ASSERT_TRUE(GetWindowRect(popup.Handle(), &rect)) << row.what;
+        EXPECT_EQ(rect.right - rect.left, 500) << row.what;
+        EXPECT_EQ(rect.bottom - rect.top, 500) << row.what;
+        if (rule) {
+            EXPECT_EQ(rule->X(), rect.left) << row.what;
+            EXPECT_EQ(rule->Y(), rect.top) << row.what;
+            EXPECT_EQ(rule->Width(), 500) << row.what;
+            EXPECT_EQ(rule->Height(), 500) << row.what;
+        }
+    }
+}
+
+TEST(WindowCreation, PopupWithAGeometryKeepsIt)
+{
+    ScopedApplication app;
+    auto* rule = new ChildLayout(20, 30, 120, 80, nullptr);
+    RecordingTopWindow popup(nullptr, "popup", WS_POPUP, rule);
     popup.Create();
     RECT rect;
     ASSERT_TRUE(GetWindowRect(popup.Handle(), &rect));
-    EXPECT_EQ(rect.right - rect.left, 500);
-    EXPECT_EQ(rect.bottom - rect.top, 500);
-    EXPECT_EQ(popup.Layout(), nullptr);
+    EXPECT_EQ(rect.right - rect.left, 120);
+    EXPECT_EQ(rect.bottom - rect.top, 80);
+    EXPECT_EQ(rule->Width(), 120);
+    EXPECT_EQ(rule->Height(), 80);
 }
 
 TEST(WindowCreation, CreatedWindowIsInTheMapUntilItIsDestroyed)
@@ -165,6 +195,21 @@ TEST(WindowLifetime, ObjectWithoutStateOneOutlivesItsWindow)
     DestroyWindow(window.Handle());
     EXPECT_TRUE(log.empty());
     EXPECT_NE(window.State() & WindowCL::StateWindowGone, 0);
+}
+
+TEST(WindowLifetime, DeletingAnObjectWhoseWindowIsGoneLeavesAReusedHandlesEntry)
+{
+    ScopedApplication app;
+    auto* stale = new RecordingTopWindow;
+    stale->Create();
+    HWND handle = stale->Handle();
+    DestroyWindow(handle);
+    // The system may hand the same handle value to a new window; its object is then the handle's entry.
+    RecordingTopWindow successor;
+    app->Map()->Insert(handle, &successor);
+    delete stale;
+    EXPECT_EQ(app->Map()->Find(handle), &successor);
+    app->Map()->Remove(handle);
 }
 
 TEST(WindowChildren, FindChildAnswersTheFirstCreatedOfASharedId)

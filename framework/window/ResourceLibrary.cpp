@@ -14,10 +14,15 @@ std::vector<std::unique_ptr<ResourceLibrary>>& Registry()
 
 } // namespace
 
-ResourceLibrary::ResourceLibrary(const char* fileName, HMODULE module) : fileName_(fileName), module_(module) {}
+ResourceLibrary::ResourceLibrary(const char* fileName, HMODULE module)
+    : fileName_(fileName ? fileName : ""), module_(module)
+{
+}
 
 ResourceLibrary* ResourceLibrary::Find(const char* fileName)
 {
+    if (!fileName)
+        return nullptr;
     for (const auto& entry : Registry()) {
         if (entry->fileName_ == fileName)
             return entry.get();

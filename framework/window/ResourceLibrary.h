@@ -9,7 +9,8 @@ class ResourceLibrary {
 public:
     ResourceLibrary(const char* fileName, HMODULE module);
 
-    // The first entry whose name equals the given name exactly (case-sensitive), null when none.
+    // The first entry whose name equals the given name exactly (case-sensitive), null when none or when no
+    // name is given.
     static ResourceLibrary* Find(const char* fileName);
     // Adds an entry to the registry; the registry owns it.
     static ResourceLibrary* Add(const char* fileName, HMODULE module);

@@ -61,6 +61,7 @@ TEST(IconResource, MissingIconsLeaveNoHandle)
 TEST(ResourceLibrary, EmptyRegistryFindsNothingAndFreesNothing)
 {
     EXPECT_EQ(ResourceLibrary::Find("custom.dll"), nullptr);
+    EXPECT_EQ(ResourceLibrary::Find(nullptr), nullptr);
     ResourceLibrary::FreeAll();
     EXPECT_EQ(ResourceLibrary::Count(), 0);
 }

@@ -17,6 +17,13 @@ ScreenMetrics ReadScreenMetrics()
         metrics.vertRes = GetDeviceCaps(dc, VERTRES);
         ReleaseDC(nullptr, dc);
     }
+    return WithScreenFallbacks(metrics);
+}
+
+} // namespace
+
+ScreenMetrics WithScreenFallbacks(ScreenMetrics metrics)
+{
     if (metrics.horzRes == 0)
         metrics.horzRes = 480;
     if (metrics.vertRes == 0)
@@ -27,8 +34,6 @@ ScreenMetrics ReadScreenMetrics()
         metrics.logPixelsY = 96;
     return metrics;
 }
-
-} // namespace
 
 const ScreenMetrics& Screen()
 {

@@ -12,3 +12,7 @@ struct ScreenMetrics {
 };
 
 const ScreenMetrics& Screen();
+
+// Replaces what a display failed to report: a width of 0 becomes 480 and a height of 0 becomes 640, and a
+// resolution of 0 pixels per inch becomes 96, so that nothing divides by it.
+ScreenMetrics WithScreenFallbacks(ScreenMetrics metrics);

@@ -1,5 +1,29 @@
 #include "tests/support/PumpMessages.h"
 
+#include <map>
+
+namespace {
+
+// The quit code of each running QuitAfter timer.
+std::map<UINT_PTR, int>& QuitCodes()
+{
+    static std::map<UINT_PTR, int> codes;
+    return codes;
+}
+
+void CALLBACK PostQuitOnTimer(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    auto found = QuitCodes().find(timer);
+    if (found == QuitCodes().end())
+        return;
+    const int code = found->second;
+    QuitCodes().erase(found);
+    PostQuitMessage(code);
+}
+
+} // namespace
+
 bool PumpMessagesUntil(const std::function<bool()>& condition, DWORD deadline)
 {
     const DWORD start = GetTickCount();
@@ -36,4 +60,15 @@ bool DrainQuitMessage()
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
         found = true;
     return found;
+}
+
+QuitAfter::QuitAfter(UINT milliseconds, int code) : timer_(SetTimer(nullptr, 0, milliseconds, PostQuitOnTimer))
+{
+    QuitCodes()[timer_] = code;
+}
+
+QuitAfter::~QuitAfter()
+{
+    KillTimer(nullptr, timer_);
+    QuitCodes().erase(timer_);
 }

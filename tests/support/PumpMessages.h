@@ -20,3 +20,16 @@ void PumpMessagesFor(DWORD milliseconds);
 
 // Takes a pending WM_QUIT off this thread's queue; answers whether there was one.
 bool DrainQuitMessage();
+
+// Posts WM_QUIT with a code from a thread timer once the given time has passed, so that a message loop under
+// test ends even when the code under test fails to end it. The timer is killed when the object goes.
+class QuitAfter {
+public:
+    QuitAfter(UINT milliseconds, int code);
+    QuitAfter(const QuitAfter&) = delete;
+    QuitAfter& operator=(const QuitAfter&) = delete;
+    ~QuitAfter();
+
+private:
+    UINT_PTR timer_;
+};

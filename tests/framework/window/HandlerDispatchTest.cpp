@@ -93,12 +93,24 @@ TEST(ApplicationHandlers, RemoveHandlerTakesOnlyTheNewestMatchOfThatTarget)
     ScopedApplication app;
     std::vector<std::string> log;
     RecordingTarget target(&log, "t", 0);
+    RecordingTarget other(&log, "o", 0);
+    // Newest first: t (newest), o, t (oldest). Removing t must take the newest one, leaving o before t.
     app->AddHandler(&target, &RecordingTarget::Handle, WM_USER);
+    app->AddHandler(&other, &RecordingTarget::Handle, WM_USER);
     app->AddHandler(&target, &RecordingTarget::Handle, WM_USER);
+    app->AddHandler(&target, &RecordingTarget::Handle, WM_USER + 1);
     app->RemoveHandler(&target, &RecordingTarget::Handle, WM_USER);
-    EXPECT_EQ(app->Handlers()->Count(), 1);
+    EXPECT_EQ(app->Handlers()->Count(), 3);
+    WindowEvent event{0, 0, WM_USER, WindowA};
+    app->Handlers()->Dispatch(&event);
+    EXPECT_EQ(log, (std::vector<std::string>{"o", "t"}));
     app->RemoveHandler(&target, &RecordingTarget::Handle, WM_USER);
-    EXPECT_EQ(app->Handlers()->Count(), 0);
+    app->RemoveHandler(&target, &RecordingTarget::Handle, WM_USER);
+    EXPECT_EQ(app->Handlers()->Count(), 2);
+    log.clear();
+    WindowEvent other1{0, 0, WM_USER + 1, WindowA};
+    app->Handlers()->Dispatch(&other1);
+    EXPECT_EQ(log, (std::vector<std::string>{"t"}));
 }
 
 TEST(ApplicationHandlers, RemovingAHandlerNeverRemovesAnotherObjectsHandler)

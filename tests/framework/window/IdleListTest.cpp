@@ -1,5 +1,6 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
@@ -146,27 +147,6 @@ ULONGLONG ThreadCpuMilliseconds()
     return (ticks(kernel) + ticks(user)) / 10000;
 }
 
-// Posts WM_QUIT with a code from a thread timer once the given time has passed.
-class QuitLater {
-public:
-    QuitLater(UINT milliseconds, int code)
-    {
-        Code = code;
-        id_ = SetTimer(nullptr, 0, milliseconds, Fire);
-    }
-    ~QuitLater() { KillTimer(nullptr, id_); }
-
-private:
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        KillTimer(nullptr, id);
-        PostQuitMessage(Code);
-    }
-    static int Code;
-    UINT_PTR id_;
-};
-int QuitLater::Code = 0;
-
 TEST(MessageLoop, IdleTaskRunsUntilFinishedThenTheLoopBlocks)
 {
     ScopedApplication app;
@@ -175,7 +155,7 @@ TEST(MessageLoop, IdleTaskRunsUntilFinishedThenTheLoopBlocks)
     app->Idle()->Add(&task, &ScriptedTask::Step);
     const ULONGLONG cpuBefore = ThreadCpuMilliseconds();
     const DWORD wallBefore = GetTickCount();
-    QuitLater quit(1500, 3);
+    QuitAfter quit(1500, 3);
     app->RunMessageLoop();
     const DWORD wall = GetTickCount() - wallBefore;
     const ULONGLONG cpu = ThreadCpuMilliseconds() - cpuBefore;
@@ -183,8 +163,9 @@ TEST(MessageLoop, IdleTaskRunsUntilFinishedThenTheLoopBlocks)
     EXPECT_EQ(app->Idle()->Count(), 0);
     EXPECT_EQ(app->ExitCode(), 3);
     EXPECT_GE(wall, 1400u);
-    // A loop that kept polling would have used the processor for most of the wait.
-    EXPECT_LT(cpu, wall / 2);
+    // A blocked loop uses next to no processor time. A loop that kept polling uses about half of the wait
+    // under Wine (the other half goes to the server it asks), less on a loaded machine.
+    EXPECT_LT(cpu, wall / 8) << "processor " << cpu << " ms in " << wall << " ms";
 }
 
 TEST(MessageLoop, QuitMessageEndsTheLoopWithItsCode)

@@ -172,14 +172,12 @@ TEST(WindowLayout, MinimisedSizeIsRecordedButNothingIsArranged)
     pane->Create();
     const int widthAtCreation = paneRule->Width();
 
-    WindowEvent minimised{MAKELPARAM(300, 200), SIZE_MINIMIZED, WM_SIZE, frame.Handle()};
-    frame.LayoutChildren(&minimised);
+    SendMessageA(frame.Handle(), WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(300, 200));
     EXPECT_EQ(frameRule->Width(), 300);
     EXPECT_EQ(frameRule->Height(), 200);
     EXPECT_EQ(paneRule->Width(), widthAtCreation);
 
-    WindowEvent restored{MAKELPARAM(300, 200), SIZE_RESTORED, WM_SIZE, frame.Handle()};
-    frame.LayoutChildren(&restored);
+    SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
     EXPECT_EQ(paneRule->Width(), 50);
     EXPECT_EQ(paneRule->Height(), 200);
     RECT rect;

@@ -1,32 +1,16 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/ResourceId.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
-
-// Posts WM_QUIT with a code from a thread timer, so that a loop that failed to end still ends.
-class SafetyQuit {
-public:
-    SafetyQuit(UINT milliseconds, int code)
-    {
-        code_ = code;
-        id_ = SetTimer(nullptr, 0, milliseconds, Fire);
-    }
-    ~SafetyQuit() { KillTimer(nullptr, id_); }
-
-private:
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        KillTimer(nullptr, id);
-        PostQuitMessage(code_);
-    }
-    static int code_;
-    UINT_PTR id_;
-};
-int SafetyQuit::code_ = 0;
 
 const UINT StartModal = WM_USER + 1;
 const UINT EndInside = WM_USER + 2;
@@ -71,7 +55,7 @@ TEST(MessageLoop, ModalLoopPassesTheApplicationsQuitOn)
     app->AddHandler(&runner, &ModalRunner::RunNested, StartModal);
     app->AddHandler(&runner, &ModalRunner::End, EndInside);
     PostMessageA(frame.Handle(), StartModal, 0, 0);
-    SafetyQuit safety(15000, 99);
+    QuitAfter safety(30000, 99);
     app->RunMessageLoop();
     EXPECT_EQ(app->ExitCode(), 0);
     EXPECT_EQ(runner.log, (std::vector<std::string>{"enter", "end", "leave"}));
@@ -89,7 +73,7 @@ TEST(MessageLoop, ModalLoopsOwnQuitEndsOnlyTheNestedLoop)
     app->AddHandler(&runner, &ModalRunner::RunNested, StartModal);
     app->AddHandler(&runner, &ModalRunner::End, EndInside);
     PostMessageA(frame.Handle(), StartModal, 0, 0);
-    SafetyQuit safety(15000, 99);
+    QuitAfter safety(30000, 99);
     app->RunMessageLoop();
     EXPECT_EQ(app->ExitCode(), 4);
     EXPECT_EQ(runner.log, (std::vector<std::string>{"enter", "end", "leave"}));
@@ -143,23 +127,134 @@ TEST(MessageLoop, FrameAcceleratorsOnlyWhileTheFrameIsEnabled)
     DestroyAcceleratorTable(table);
 }
 
-TEST(MessageLoop, KeysGoToTheCurrentModelessDialog)
+std::vector<WPARAM> MdiChildSysCommands;
+
+// A bare MDI child that records its system commands instead of carrying them out.
+LRESULT CALLBACK RecordingMdiChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYSCOMMAND) {
+        MdiChildSysCommands.push_back(wParam & 0xFFF0);
+        return 0;
+    }
+    return DefMDIChildProcA(window, message, wParam, lParam);
+}
+
+// Holds the Ctrl key down in this thread's keyboard state for its scope.
+class ControlKeyDown {
+public:
+    ControlKeyDown()
+    {
+        GetKeyboardState(saved_);
+        BYTE keys[256];
+        std::copy(saved_, saved_ + 256, keys);
+        keys[VK_CONTROL] = 0x80;
+        keys[VK_LCONTROL] = 0x80;
+        SetKeyboardState(keys);
+    }
+    ~ControlKeyDown() { SetKeyboardState(saved_); }
+
+private:
+    BYTE saved_[256];
+};
+
+TEST(MessageLoop, MdiSystemKeysAreNotTranslatedWhileAModalDialogRuns)
 {
     ScopedApplication app;
-    HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(dialog, nullptr);
-    CurrentModelessDialog = dialog;
-    MSG message = KeyDown(dialog, VK_TAB);
+    RecordingTopWindow frame;
+    frame.Create();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA childClass{};
+    childClass.lpfnWndProc = RecordingMdiChildProc;
+    childClass.hInstance = instance;
+    childClass.lpszClassName = "KivoTestMdiChild";
+    ASSERT_TRUE(RegisterClassA(&childClass));
+    CLIENTCREATESTRUCT clientCreate{nullptr, 1000};
+    HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 300, 300,
+                                  frame.Handle(), nullptr, instance, &clientCreate);
+    ASSERT_NE(client, nullptr);
+    MDICREATESTRUCTA childCreate{"KivoTestMdiChild", "child", instance, 0, 0, 200, 200, WS_VISIBLE, 0};
+    HWND child = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&childCreate)));
+    ASSERT_NE(child, nullptr);
+    MdiClientWindow = client;
+    MdiChildSysCommands.clear();
+    {
+        ControlKeyDown control;
+        MSG message = KeyDown(child, VK_F4);
+        app->SetModalFlag(1);
+        app->ProcessMessage(message);
+        EXPECT_TRUE(MdiChildSysCommands.empty());
+        app->SetModalFlag(0);
+        message = KeyDown(child, VK_F4);
+        app->ProcessMessage(message);
+        EXPECT_EQ(MdiChildSysCommands, (std::vector<WPARAM>{SC_CLOSE}));
+    }
+    MdiClientWindow = nullptr;
+    DestroyWindow(client);
+    UnregisterClassA("KivoTestMdiChild", instance);
+}
+
+// Counts the dialog-code questions that the dialog manager asks a window.
+class DialogCodeCounter : public EventTarget {
+public:
+    long Count(WindowEvent*)
+    {
+        ++asked;
+        return 0;
+    }
+    int asked = 0;
+};
+
+TEST(MessageLoop, KeysGoToTheCurrentModelessDialogAlsoWhileModal)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    RecordingTopWindow dialog(nullptr, "dialog", WS_POPUP);
+    dialog.Create();
+    DialogCodeCounter counter;
+    app->AddHandler(&counter, &DialogCodeCounter::Count, WM_GETDLGCODE);
+    const struct {
+        const char* what;
+        HWND modeless;
+        int modal;
+        int asked;
+    } rows[] = {{"no modeless dialog", nullptr, 0, 0},
+                {"current modeless dialog", dialog.Handle(), 0, 1},
+                {"current modeless dialog under a modal run", dialog.Handle(), 1, 1}};
+    for (const auto& row : rows) {
+        counter.asked = 0;
+        CurrentModelessDialog = row.modeless;
+        app->SetModalFlag(row.modal);
+        EnableWindow(frame.Handle(), row.modal ? FALSE : TRUE);
+        MSG message = KeyDown(dialog.Handle(), VK_TAB);
+        app->ProcessMessage(message);
+        EXPECT_EQ(counter.asked, row.asked) << row.what;
+    }
+    app->SetModalFlag(0);
+    CurrentModelessDialog = nullptr;
+    app->RemoveHandler(&counter, &DialogCodeCounter::Count, WM_GETDLGCODE);
+    MSG leftover;
+    while (PeekMessageA(&leftover, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+}
+
+TEST(MessageLoop, ModelessDialogHandleThatIsNoLongerAWindowIsSkipped)
+{
+    ScopedApplication app;
+    RecordingTopWindow target;
+    target.Create();
+    HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    CurrentModelessDialog = gone;
+    MSG message{};
+    message.hwnd = target.Handle();
+    message.message = WM_COMMAND;
+    message.wParam = 321;
     app->ProcessMessage(message);
     CurrentModelessDialog = nullptr;
-    DestroyWindow(dialog);
-    // A dialog handle that no longer names a window is skipped.
-    CurrentModelessDialog = dialog;
-    message = KeyDown(nullptr, VK_TAB);
-    app->ProcessMessage(message);
-    CurrentModelessDialog = nullptr;
-    SUCCEED();
+    EXPECT_EQ(target.commands, (std::vector<unsigned>{321}));
 }
 
 TEST(ResourceLoading, AcceleratorsThatDoNotLoadLeaveNoTable)

@@ -164,6 +164,37 @@ TEST(Timer, RunsOnTheSystemTimerOfTheMainWindow)
     EXPECT_TRUE(app->Timers()->Started());
     EXPECT_TRUE(PumpMessagesUntil([&] { return counter.count >= 2; }));
     timer.Stop();
+    // The one system timer: id 1 on the main window, still running with no framework timer left.
+    EXPECT_TRUE(KillTimer(frame.Handle(), TimerManager::SystemTimerId));
+}
+
+TEST(Timer, TimerMessagesOfAnyIdOnAnyFrameworkWindowRunTheTick)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    RecordingTopWindow other(nullptr, "other");
+    other.Create();
+    FakeClockScope clock(1000);
+    Counter counter;
+    Timer timer(&counter, &Counter::Count, 300);
+    FakeNow = 1300;
+    SendMessageA(other.Handle(), WM_TIMER, 77, 0);
+    EXPECT_EQ(counter.count, 1);
+    FakeNow = 1600;
+    SendMessageA(frame.Handle(), WM_TIMER, TimerManager::SystemTimerId, 0);
+    EXPECT_EQ(counter.count, 2);
+    timer.Stop();
+}
+
+TEST(Timer, TimerMessageBeforeAnyTimerDoesNothing)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    EXPECT_EQ(app->Timers(), nullptr);
+    EXPECT_EQ(SendMessageA(frame.Handle(), WM_TIMER, 5, 0), 0);
+    EXPECT_EQ(app->Timers(), nullptr);
 }
 
 // Runs a nested message loop that ends when the timer has fired three times.
@@ -194,6 +225,7 @@ TEST(Timer, FiresInsideNestedLoops)
     NestedLoopRunner runner;
     app->AddHandler(&runner, &NestedLoopRunner::Run, WM_USER + 20);
     PostMessageA(frame.Handle(), WM_USER + 20, 0, 0);
+    QuitAfter safety(30000, 99);
     app->RunMessageLoop();
     EXPECT_EQ(app->ExitCode(), 6);
     EXPECT_EQ(firesInNestedLoop, 3);

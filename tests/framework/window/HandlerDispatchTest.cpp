@@ -265,4 +265,74 @@ TEST(WindowHandlers, HandlerMayRemoveItselfDuringTheWalk)
     EXPECT_EQ(remover.calls, 1);
 }
 
+TEST(WindowHandlers, CommandGoesToNotificationsThenGeneralThenApplicationThenTheOperation)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget notification(&log, "notification", 0);
+    RecordingTarget general(&log, "general", 0);
+    RecordingTarget application(&log, "application", 0);
+    const EventHandler handle = AsEventHandler(&RecordingTarget::Handle);
+    window.AddNotificationHandler(std::make_unique<HandlerDescriptor>(40u, handle, &notification, WM_COMMAND));
+    window.AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(40u, handle, &general, WM_COMMAND));
+    app->AddHandler(&application, &RecordingTarget::Handle, WM_COMMAND);
+    EXPECT_EQ(SendMessageA(window.Handle(), WM_COMMAND, 40, 0), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"notification", "general", "application"}));
+    EXPECT_EQ(window.commands, (std::vector<unsigned>{40}));
+}
+
+TEST(WindowHandlers, NotificationThatTakesTheCommandEndsItsDispatch)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget notification(&log, "notification", 1);
+    RecordingTarget general(&log, "general", 1);
+    const EventHandler handle = AsEventHandler(&RecordingTarget::Handle);
+    window.AddNotificationHandler(std::make_unique<HandlerDescriptor>(40u, handle, &notification, WM_COMMAND));
+    window.AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(40u, handle, &general, WM_COMMAND));
+    EXPECT_EQ(SendMessageA(window.Handle(), WM_COMMAND, 40, 0), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"notification"}));
+    EXPECT_TRUE(window.commands.empty());
+}
+
+TEST(WindowHandlers, NotificationListServesOnlyCommands)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget notification(&log, "notification", 1);
+    window.AddNotificationHandler(std::make_unique<HandlerDescriptor>(
+        0u, 65535u, AsEventHandler(&RecordingTarget::Handle), &notification, WM_USER + 7));
+    SendMessageA(window.Handle(), WM_USER + 7, 0, 0);
+    EXPECT_TRUE(log.empty());
+}
+
+// The cursor and hit-test questions reach the lists only with their routing bits, which nothing sets by itself.
+TEST(WindowHandlers, CursorAndHitTestQuestionsNeedTheirBits)
+{
+    const struct {
+        UINT message;
+        unsigned bit;
+    } rows[] = {{WM_SETCURSOR, WindowCL::RouteSetCursor}, {WM_NCHITTEST, WindowCL::RouteHitTest}};
+    for (const auto& row : rows) {
+        ScopedApplication app;
+        std::vector<std::string> log;
+        RecordingTopWindow window(&log, "w");
+        window.Create();
+        RecordingTarget handler(&log, "handler", 1);
+        window.AddHandler(&handler, &RecordingTarget::Handle, row.message);
+        SendMessageA(window.Handle(), row.message, reinterpret_cast<WPARAM>(window.Handle()), 0);
+        EXPECT_TRUE(log.empty()) << row.message;
+        window.AddRoutingBits(row.bit);
+        EXPECT_EQ(SendMessageA(window.Handle(), row.message, reinterpret_cast<WPARAM>(window.Handle()), 0), 0)
+            << row.message;
+        EXPECT_EQ(log, (std::vector<std::string>{"handler"})) << row.message;
+    }
+}
+
 } // namespace

@@ -186,4 +186,21 @@ TEST(WindowLayout, MinimisedSizeIsRecordedButNothingIsArranged)
     EXPECT_EQ(rect.bottom - rect.top, 200);
 }
 
+TEST(WindowLayout, MoveRecordsThePositionAsUnsignedWords)
+{
+    ScopedApplication app;
+    auto* rule = new ChildLayout(nullptr);
+    RecordingTopWindow window(nullptr, "w", WS_OVERLAPPEDWINDOW, rule);
+    window.Create();
+    const struct {
+        WORD x, y;
+        int expectedX, expectedY;
+    } rows[] = {{10, 20, 10, 20}, {0xFFFB, 3, 65531, 3}, {0, 0, 0, 0}};
+    for (const auto& row : rows) {
+        SendMessageA(window.Handle(), WM_MOVE, 0, MAKELPARAM(row.x, row.y));
+        EXPECT_EQ(rule->X(), row.expectedX);
+        EXPECT_EQ(rule->Y(), row.expectedY);
+    }
+}
+
 } // namespace

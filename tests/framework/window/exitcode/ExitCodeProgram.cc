@@ -1,5 +1,6 @@
 // A program made of the framework's entry point and a start function that posts WM_QUIT with code 7 and
-// runs the message loop: its process must end with exit code 7.
+// runs the message loop: its process must end with exit code 7. A start function that is not handed the
+// one application object, or one that has already taken a quit, ends the process with 3 instead.
 
 #include "app/StartProgram.h"
 #include "framework/window/FrameworkApp.h"
@@ -12,6 +13,7 @@ int (WINAPI* const EntryPoint)(HINSTANCE, HINSTANCE, LPSTR, int) = WinMain;
 
 void StartProgram(FrameworkApp* app)
 {
-    PostQuitMessage(7);
+    const bool wellFormed = app && app == TheApp && app->ExitCode() == 0 && app->Instance() != nullptr;
+    PostQuitMessage(wellFormed ? 7 : 3);
     app->RunMessageLoop();
 }

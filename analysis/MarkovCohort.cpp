@@ -3,6 +3,7 @@
 #include "analysis/MarkovCohort.h"
 
 #include "analysis/MarkovAnalysis.h"
+#include "analysis/MarkovCohortPlan.h"
 #include "analysis/MarkovCohortSteps.h"
 #include "analysis/ProbabilityVerification.h"
 #include "foundation/StringHelpers.h"
@@ -12,7 +13,6 @@
 #include "treewin/TreeWindow.h"
 
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -41,6 +41,7 @@ public:
     CohortRun(TreeNode* markov, int* error, const MarkovRunArgs& args)
         : markov(markov), window(markov->window), calc(window->CalcStateRecord), error(error), args(args)
     {
+        plan.Build(markov, args);
     }
 
     // Initial, incremental or final rewards of every state holding part of the cohort, weighted by its
@@ -56,14 +57,14 @@ public:
 
 private:
     bool BranchesValid(TreeNode* node);
-    void TransitionStep(TreeNode* terminal, TreeNode* state, double stateShare);
+    void TransitionStep(const MarkovCohortPlan::Exit& exit, TreeNode* state, double stateShare);
 
     TreeNode* markov;
     TreeWindow* window;
     CalcState& calc;
     int* error;
     MarkovRunArgs args;
-    std::vector<TreeNode*> pending;
+    MarkovCohortPlan plan;
     bool formulaReported = false;
 };
 
@@ -72,24 +73,23 @@ void CohortRun::RewardSweep(int rewardKind)
     if (rewardKind == InitialReward) {
         if (EvaluateBranchProbabilities(markov, error) != nullptr || *error != 0)
             return;
-        for (int i = 0; i < markov->childCount; ++i) {
-            TreeNode* state = markov->GetChild(i);
-            state->markovInfo->probability = state->branchProbability;
-        }
+        for (const MarkovCohortPlan::State& state : plan.states)
+            state.info->probability = state.node->branchProbability;
     }
     ValueTriple reward;
-    for (int i = 0; i < markov->childCount && *error == 0; ++i) {
-        TreeNode* state = markov->GetChild(i);
-        MarkovInfo* info = state->markovInfo;
+    for (const MarkovCohortPlan::State& state : plan.states) {
+        if (*error != 0)
+            break;
+        MarkovInfo* info = state.info;
         const double share = info->probability;
         info->reward = ValueTriple();
         if (!Holds(share))
             continue;
-        if (!EvaluateStateReward(state, rewardKind, args, error, reward))
+        if (!EvaluateStateReward(state.node, rewardKind, args, error, reward))
             return;
         AddScaled(info->reward, reward, share);
         Add(calc.stage, info->reward);
-        Add(state->triple, info->reward);
+        Add(state.node->triple, info->reward);
     }
 }
 
@@ -99,8 +99,6 @@ bool CohortRun::BranchesValid(TreeNode* node)
 {
     if (node->kind == LabelNode)
         return node->childCount < 2;
-    if (!node->HasBranchProbabilities())
-        return true;
     int formulaError = 0;
     if (EvaluateBranchProbabilities(node, &formulaError) != nullptr || formulaError != 0) {
         formulaReported = true;  // the formula's own message has been shown
@@ -124,28 +122,25 @@ bool CohortRun::EvaluateStageProbabilities()
     window->RolledBack = 0;
     const int32_t savedTunnel = calc.tunnelIndex;
     bool valid = true;
-    for (int i = 0; i < markov->childCount && valid; ++i) {
-        TreeNode* state = markov->GetChild(i);
-        if (!Holds(state->markovInfo->probability))
+    for (const MarkovCohortPlan::State& state : plan.states) {
+        if (!Holds(state.info->probability))
             continue;
-        calc.tunnelIndex = TunnelNumber(state);
-        pending.assign(1, state);
-        while (!pending.empty() && valid) {
-            TreeNode* node = pending.back();
-            pending.pop_back();
+        calc.tunnelIndex = state.tunnel;
+        TreeNode* const* checks = plan.checks.data() + state.firstCheck;
+        for (uint32_t c = 0; c < state.checkCount; ++c) {
             formulaReported = false;
-            if (!BranchesValid(node)) {
-                if (!formulaReported) {
-                    zString context("_stage = ");
-                    AppendInt(context, calc.stageCounter);
-                    VerifyProbabilities(window, 0, node, context.Text(), 1);
-                }
-                valid = false;
-                break;
+            if (BranchesValid(checks[c]))
+                continue;
+            if (!formulaReported) {
+                zString context("_stage = ");
+                AppendInt(context, calc.stageCounter);
+                VerifyProbabilities(window, 0, checks[c], context.Text(), 1);
             }
-            for (int c = node->childCount - 1; c >= 0; --c)
-                pending.push_back(node->GetChild(c));
+            valid = false;
+            break;
         }
+        if (!valid)
+            break;
     }
     calc.tunnelIndex = savedTunnel;
     window->RolledBack = rolledBack;
@@ -154,62 +149,53 @@ bool CohortRun::EvaluateStageProbabilities()
 
 void CohortRun::Cycle()
 {
-    for (int i = 0; i < markov->childCount; ++i)
-        markov->GetChild(i)->markovInfo->nextProbability = 0.0;
+    for (const MarkovCohortPlan::State& state : plan.states)
+        state.info->nextProbability = 0.0;
     const int32_t savedTunnel = calc.tunnelIndex;
-    for (int i = 0; i < markov->childCount && *error == 0; ++i) {
-        TreeNode* state = markov->GetChild(i);
-        const double share = state->markovInfo->probability;
+    for (const MarkovCohortPlan::State& state : plan.states) {
+        if (*error != 0)
+            break;
+        const double share = state.info->probability;
         if (!Holds(share))
             continue;
-        calc.tunnelIndex = TunnelNumber(state);
-        pending.assign(1, state);
-        while (!pending.empty() && *error == 0) {
-            TreeNode* node = pending.back();
-            pending.pop_back();
-            if (node->IsTerminal()) {
-                TransitionStep(node, state, share);
-                continue;
-            }
-            for (int c = node->childCount - 1; c >= 0; --c)
-                pending.push_back(node->GetChild(c));
-        }
+        calc.tunnelIndex = state.tunnel;
+        const MarkovCohortPlan::Exit* exits = plan.exits.data() + state.firstExit;
+        for (uint32_t e = 0; e < state.exitCount && *error == 0; ++e)
+            TransitionStep(exits[e], state.node, share);
     }
     calc.tunnelIndex = savedTunnel;
 }
 
 // The share of the state's cohort that reaches the terminal: the product of the branch probabilities
 // under chance nodes on the path, zero when a logic node on it selects another branch.
-void CohortRun::TransitionStep(TreeNode* terminal, TreeNode* state, double stateShare)
+void CohortRun::TransitionStep(const MarkovCohortPlan::Exit& exit, TreeNode* state, double stateShare)
 {
     double reach = 1.0;
-    for (TreeNode* node = terminal; node != state && reach != 0.0; node = node->parent) {
-        TreeNode* parent = node->parent;
-        if (parent->kind == ChanceNode)
-            reach *= node->branchProbability;
-        else if (parent->kind == LogicNode && SelectLogicBranch(parent, error, false) != node)
+    const MarkovCohortPlan::PathStep* steps = plan.steps.data() + exit.firstStep;
+    for (uint32_t s = 0; s < exit.stepCount && reach != 0.0; ++s) {
+        const MarkovCohortPlan::PathStep& step = steps[s];
+        if (step.logicParent == nullptr)
+            reach *= step.node->branchProbability;
+        else if (SelectLogicBranch(step.logicParent, error, false) != step.node)
             reach = 0.0;
     }
     const double moved = reach * stateShare;
-    TreeNode* target = terminal->markovInfo->jumpNode;
-    target->markovInfo->nextProbability += moved;
-    if (!Holds(moved))
+    exit.targetInfo->nextProbability += moved;
+    if (!Holds(moved) || !exit.transitionRewards)
         return;
     ValueTriple reward;
-    if (!SumTransitionRewards(terminal, state, args, error, reward))
+    if (!SumTransitionRewards(exit.terminal, state, args, error, reward))
         return;
-    AddScaled(target->triple, reward, moved);
-    AddScaled(target->markovInfo->reward, reward, moved);
+    AddScaled(exit.target->triple, reward, moved);
+    AddScaled(exit.targetInfo->reward, reward, moved);
     AddScaled(calc.stage, reward, moved);
     AddScaled(calc.total, reward, moved);
 }
 
 void CohortRun::Advance()
 {
-    for (int i = 0; i < markov->childCount; ++i) {
-        MarkovInfo* info = markov->GetChild(i)->markovInfo;
-        info->probability = info->nextProbability;
-    }
+    for (const MarkovCohortPlan::State& state : plan.states)
+        state.info->probability = state.info->nextProbability;
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error);
 bool PrepareMarkovRun(TreeNode* markov, int* error);
 // Clears the run flag, merges and removes tunnel copies, clears jump-target nodes, resets the state.
 void FinishMarkovRun(TreeNode* markov);
-void ExpandTunnelStates(TreeNode* markov);
+// Appends the tunnel copies of every tunnel state; true when it made any.
+bool ExpandTunnelStates(TreeNode* markov);
 void CollapseTunnelStates(TreeNode* markov);
 // The state that a tunnel copy was made from, or null.
 TreeNode* FindTunnelOrigin(TreeNode* copy);

@@ -93,15 +93,17 @@ zString TunnelName(const zString& stateText, int number)
 
 }  // namespace
 
-void ExpandTunnelStates(TreeNode* markov)
+bool ExpandTunnelStates(TreeNode* markov)
 {
-    std::vector<Redirect>& redirects = RedirectsByMarkovNode()[markov];
+    bool expanded = false;
     const int originalCount = markov->childCount;
     for (int i = 0; i < originalCount; ++i) {
         TreeNode* state = markov->GetChild(i);
         const int count = state->markovInfo != nullptr ? state->markovInfo->tunnelCount : 0;
         if (count <= 0)
             continue;
+        std::vector<Redirect>& redirects = RedirectsByMarkovNode()[markov];
+        expanded = true;
         const zString& stateText = state->text;
         zString upperText(stateText);
         upperText.MakeUpper();
@@ -120,6 +122,7 @@ void ExpandTunnelStates(TreeNode* markov)
                                redirects.push_back(Redirect{node, binding, original});
                            });
     }
+    return expanded;
 }
 
 TreeNode* FindTunnelOrigin(TreeNode* copy)
@@ -159,15 +162,16 @@ void CollapseTunnelStates(TreeNode* markov)
         origin->triple.value += child->triple.value;
         origin->EnsureMarkovInfo()->probability += child->markovInfo->probability;
     }
-    auto found = RedirectsByMarkovNode().find(markov);
-    if (found != RedirectsByMarkovNode().end()) {
+    auto& redirects = RedirectsByMarkovNode();
+    auto found = redirects.empty() ? redirects.end() : redirects.find(markov);
+    if (found != redirects.end()) {
         for (Redirect& redirect : found->second) {
             if (redirect.binding != nullptr)
                 redirect.binding->SetTarget(redirect.original.Text());
             else
                 redirect.node->markovInfo->jumpName = redirect.original;
         }
-        RedirectsByMarkovNode().erase(found);
+        redirects.erase(found);
     }
     for (TreeNode* copy : copies) {
         markov->RemoveChild(copy);
@@ -185,8 +189,9 @@ bool PrepareMarkovRun(TreeNode* markov, int* error)
     *error = 0;
     markov->markovRunFlag = 1;
     ResetMarkovFields(markov->window->CalcStateRecord);
-    ExpandTunnelStates(markov);
-    ResolveMarkovJumpIndexes(markov);
+    // The copies' jump names are resolved with the rest; without copies the indexes are already current.
+    if (ExpandTunnelStates(markov))
+        ResolveMarkovJumpIndexes(markov);
     ResolveJumpTargetNodes(markov);
     EscapeKeyReset();
     return true;

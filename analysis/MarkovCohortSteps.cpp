@@ -92,9 +92,9 @@ bool SumTransitionRewards(TreeNode* terminal, TreeNode* state, const MarkovRunAr
 bool MarkovTerminates(TreeNode* markov, bool shared, int payoffIndex, const CalcState& calc, int* error)
 {
     Expression* condition = shared ? markov->MarkovSharedTerminationExpr() : markov->MarkovTerminationExpr(payoffIndex);
-    Expression empty;
+    static Expression missing;  // a node without Markov settings evaluates the empty condition
     const double value =
-        EvaluateNodeFormula(markov, condition != nullptr ? *condition : empty, "termination condition", error, false);
+        EvaluateNodeFormula(markov, condition != nullptr ? *condition : missing, "termination condition", error, false);
     if (*error != 0)
         return true;
     if (std::fabs(value) >= kFalseLimit)

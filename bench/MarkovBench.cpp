@@ -8,11 +8,13 @@
 #include "app/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovInfo.h"
+#include "model/NodeFormula.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -51,6 +53,31 @@ TreeNode* BuildCohort(TreeWindow& window)
     return markov;
 }
 
+// The formulas a cohort run evaluates in one cycle, without the engine: each chance state's progress
+// probability, every state's incremental reward and the termination condition.
+void EvaluateCycleFormulas(TreeNode* markov, int* error)
+{
+    for (int s = 0; s < markov->childCount; ++s) {
+        TreeNode* state = markov->GetChild(s);
+        if (state->childCount > 0) {
+            TreeNode* progress = state->GetChild(0);
+            BenchKeep(EvaluateNodeFormula(progress, progress->probability, "probability", error, false));
+        }
+        BenchKeep(EvaluateNodeFormula(state, *state->MarkovRewardExpr(IncrementalReward, 0), "incremental reward",
+                                      error, false));
+    }
+    BenchKeep(EvaluateNodeFormula(markov, *markov->MarkovTerminationExpr(0), "termination condition", error, false));
+}
+
+double SecondsPerRepetition(long repetitions, const std::function<void()>& body)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    for (long i = 0; i < repetitions; ++i)
+        body();
+    return std::chrono::duration<double>(Clock::now() - start).count() / repetitions;
+}
+
 }  // namespace
 
 KIVO_BENCH(MarkovCohort)
@@ -61,16 +88,29 @@ KIVO_BENCH(MarkovCohort)
     int error = 0;
     const double value = EvaluateMarkovNode(markov, &error, 0, nullptr);
     std::printf("cohort of %d states over %d cycles: value %.9g, error %d\n", kStates, kCycles, value, error);
-    const long runs = 200;
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point start = Clock::now();
-    for (long i = 0; i < runs; ++i) {
+    const double stateCycles = kStates * kCycles;
+    const double perRun = SecondsPerRepetition(200, [&] {
         error = 0;
         BenchKeep(EvaluateMarkovNode(markov, &error, 0, nullptr));
-    }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const double perRun = seconds / runs;
-    std::printf("%.1f us per cohort run, %.1f ns per state-cycle\n", perRun * 1e6,
-                perRun * 1e9 / (kStates * kCycles));
+    });
+    std::printf("%.1f us per cohort run, %.1f ns per state-cycle\n", perRun * 1e6, perRun * 1e9 / stateCycles);
+
+    CalcState& calc = window.CalcStateRecord;
+    const double formulas = SecondsPerRepetition(200, [&] {
+        for (int cycle = 0; cycle < kCycles; ++cycle) {
+            calc.stageCounter = cycle;
+            EvaluateCycleFormulas(markov, &error);
+        }
+    });
+    calc.stageCounter = 0;
+    std::printf("of which formula evaluation: about %.1f ns per state-cycle\n", formulas * 1e9 / stateCycles);
+
+    // Preparing and finishing a run: jump resolution, structure check, tunnel copies, status line.
+    markov->SetMarkovTerminationText("_stage >= 1", 0);
+    const double oneCycle = SecondsPerRepetition(2000, [&] {
+        error = 0;
+        BenchKeep(EvaluateMarkovNode(markov, &error, 0, nullptr));
+    });
+    std::printf("a run of one cycle: %.1f us\n", oneCycle * 1e6);
     SuppressMessageBoxes = 0;
 }

@@ -255,7 +255,11 @@ double Distribution::InverseCdf(double step, double from, double to, double targ
         double area = (previous + current) * step / 2.0;
         double best = 1.1;
         while (x < to) {
-            x += step;
+            // A step too small to move x (or not forward at all) would never reach the end.
+            const double next = x + step;
+            if (!(next > x))
+                break;
+            x = next;
             previous = current;
             current = Density(x, err);
             area += (previous + current) * step / 2.0;

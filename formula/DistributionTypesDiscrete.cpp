@@ -8,6 +8,7 @@
 #include "formula/FormulaMath.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -48,17 +49,43 @@ void PoissonDistribution::Range(double& lo, double& hi, int32_t* err)
     hi = l * f;
 }
 
+namespace {
+
+// Counts uniform draws until their product falls below e^-lambda; one less is a Poisson(lambda) draw.
+// skipZero leaves out draws of 0, which would end the count early.
+double PoissonByProducts(double lambda, bool skipZero)
+{
+    const double limit = std::exp(-lambda);
+    double p = 1.0;
+    int n = 0;
+    while (p >= limit) {
+        const double u = U();
+        if (skipZero && u == 0.0)
+            continue;
+        p *= u;
+        ++n;
+    }
+    return static_cast<double>(n - 1);
+}
+
+}  // namespace
+
+// When e^-lambda is no longer a normal number the products could never fall below it; the sum of Poisson
+// draws of parts of lambda, which has the same distribution, is drawn instead. Over that many draws a
+// draw of 0 is likely, so the parts leave such draws out.
 double PoissonDistribution::Sample(int32_t* err)
 {
     return Checked(err, [&] {
-        const double limit = std::exp(-C(0));
-        double p = 1.0;
-        int n = 0;
-        while (p >= limit) {
-            p *= U();
-            ++n;
+        double lambda = C(0);
+        if (std::exp(-lambda) >= std::numeric_limits<double>::min())
+            return PoissonByProducts(lambda, false);
+        constexpr double kPart = 500.0;
+        double count = 0.0;
+        while (lambda > kPart) {
+            count += PoissonByProducts(kPart, true);
+            lambda -= kPart;
         }
-        return static_cast<double>(n - 1);
+        return count + PoissonByProducts(lambda, true);
     });
 }
 

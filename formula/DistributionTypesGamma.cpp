@@ -8,6 +8,7 @@
 #include "formula/FormulaMath.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -132,19 +133,26 @@ void ErlangDistribution::Range(double& lo, double& hi, int32_t* err)
         lo = 0.01;
 }
 
+// The product of k uniform draws; before it would leave the normal numbers (large k) its logarithm is
+// set aside, so the result stays finite.
 double ErlangDistribution::Sample(int32_t* err)
 {
     return Checked(err, [&] {
         const int32_t k = TruncateToInt32(C(0));
         double product = 1.0;
+        double logSetAside = 0.0;
         for (int32_t taken = 0; taken < k;) {
             const double u = U();
             if (u > 0.0) {
+                if (product * u < std::numeric_limits<double>::min()) {
+                    logSetAside += std::log(product);
+                    product = 1.0;
+                }
                 product *= u;
                 ++taken;
             }
         }
-        return -std::log(product) / (C(0) * C(1));
+        return -(logSetAside + std::log(product)) / (C(0) * C(1));
     });
 }
 

@@ -13,6 +13,12 @@ bool HandlerList::Remove(UINT message, HWND window, const EventTarget* target, E
     });
 }
 
+bool HandlerList::RemoveDescriptor(const HandlerDescriptor* descriptor)
+{
+    return descriptors_.RemoveFirst(
+        [&](const std::unique_ptr<HandlerDescriptor>& entry) { return entry.get() == descriptor; });
+}
+
 long HandlerList::Dispatch(WindowEvent* event)
 {
     WalkableList<std::unique_ptr<HandlerDescriptor>>::Walk walk(descriptors_);

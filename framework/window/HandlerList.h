@@ -21,6 +21,9 @@ public:
     // there is none.
     bool Remove(UINT message, HWND window, const EventTarget* target, EventHandler function);
 
+    // Removes this very descriptor; false when it is not in the list.
+    bool RemoveDescriptor(const HandlerDescriptor* descriptor);
+
     // Calls each matching descriptor in list order; the first nonzero result ends the walk with 1.
     long Dispatch(WindowEvent* event);
 

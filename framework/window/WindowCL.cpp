@@ -300,9 +300,9 @@ void WindowCL::AddNotificationHandler(std::unique_ptr<HandlerDescriptor> descrip
 
 void WindowCL::RemoveNotificationHandler(const HandlerDescriptor* descriptor)
 {
+    // By identity: descriptors of several controls often share target, function and message.
     if (notificationHandlers_ && descriptor)
-        notificationHandlers_->Remove(descriptor->message, descriptor->window, descriptor->target,
-                                      descriptor->function);
+        notificationHandlers_->RemoveDescriptor(descriptor);
 }
 
 long WindowCL::DispatchEvent(WindowEvent* event)

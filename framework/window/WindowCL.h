@@ -97,6 +97,7 @@ public:
     // Registrations made by controls and radio groups: front of the general or the notification list.
     void AddHandlerDescriptor(std::unique_ptr<HandlerDescriptor> descriptor);
     void AddNotificationHandler(std::unique_ptr<HandlerDescriptor> descriptor);
+    // Removes and frees this very descriptor of the notification list.
     void RemoveNotificationHandler(const HandlerDescriptor* descriptor);
     // The notification list, then the general and the application's lists; 1 when a handler took it.
     long DispatchEvent(WindowEvent* event);

@@ -335,4 +335,25 @@ TEST(WindowHandlers, CursorAndHitTestQuestionsNeedTheirBits)
     }
 }
 
+TEST(WindowHandlers, RemovingANotificationHandlerTakesThatDescriptorOnly)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window(&log, "w");
+    window.Create();
+    RecordingTarget clicks(&log, "click", 1);
+    const EventHandler handle = AsEventHandler(&RecordingTarget::Handle);
+    const HWND first = reinterpret_cast<HWND>(0x510);
+    const HWND second = reinterpret_cast<HWND>(0x520);
+    auto firstButton = std::make_unique<CommandHandlerDescriptor>(21, first, BN_CLICKED, handle, &clicks);
+    const HandlerDescriptor* firstDescriptor = firstButton.get();
+    window.AddNotificationHandler(std::move(firstButton));
+    window.AddNotificationHandler(std::make_unique<CommandHandlerDescriptor>(22, second, BN_CLICKED, handle, &clicks));
+    window.RemoveNotificationHandler(firstDescriptor);
+    SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(21, BN_CLICKED), reinterpret_cast<LPARAM>(first));
+    SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(22, BN_CLICKED), reinterpret_cast<LPARAM>(second));
+    EXPECT_EQ(log, (std::vector<std::string>{"click"}));
+    EXPECT_EQ(window.commands, (std::vector<unsigned>{21}));
+}
+
 } // namespace

@@ -89,6 +89,32 @@ TEST(MarkovCohortKeywords, CostEffectivenessKeywords)
     EXPECT_NEAR(ratio, 8.0, 1e-12);
 }
 
+// In cost-effectiveness mode a transition reward of the cost payoff alone is credited: dying costs 100,
+// each cycle in Well is worth 1 effect.
+//   cost = 100 (1 - (1-q)^n), effect = sum_{k=1}^{n-1} (1-q)^k
+TEST(MarkovCohortPaths, CostOnlyTransitionReward)
+{
+    const int n = 8;
+    const double q = 0.2;
+    MarkovTestTree model;
+    TreeWindow& window = model.Window();
+    window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    window.CalcPrefs.CECostPayoff = 0;
+    window.CalcPrefs.CEEffPayoff = 1;
+    model.markov->SetMarkovSharedTermination("_stage >= 8");
+    model.WellDead("0.2", "0", "0", "0");
+    MarkovTestTree::SetRewards(model.well, "0", "1", "0", 1);
+    model.die->SetMarkovTransitionReward("100", 0);
+    int error = 0;
+    RollBackTree(model.markov, &error, RollBackSilent);
+    EXPECT_EQ(error, 0);
+    double effect = 0.0;
+    for (int k = 1; k < n; ++k)
+        effect += std::pow(1.0 - q, k);
+    EXPECT_NEAR(model.markov->triple.cost, 100.0 * (1.0 - std::pow(1.0 - q, n)), 1e-9);
+    EXPECT_NEAR(model.markov->triple.effectiveness, effect, 1e-12);
+}
+
 std::vector<std::string> ChildTexts(TreeNode* node)
 {
     std::vector<std::string> texts;

@@ -191,12 +191,13 @@ double BetaDistribution::Sample(int32_t* err)
             const double y = gammaB.Next(b, 1.0);
             return x / (x + y);
         }
+        // A pair that vanished (draws of 0, or powers too small for a double) has no ratio; it is drawn again.
         double x;
         double y;
         do {
             x = std::pow(U(), 1.0 / a);
             y = std::pow(U(), 1.0 / b);
-        } while (x + y > 1.0);
+        } while (x + y > 1.0 || x + y == 0.0);
         return x / (x + y);
     });
 }

@@ -564,6 +564,19 @@ TEST(DistributionTypesTest, LargeParametersStillDraw)
     EXPECT_EQ(normal->InverseCdf(-0.1, 0, 1, 0.5, &err), 0.0);
 }
 
+TEST(DistributionTypesTest, BetaWithTinyShapesGivesNumbers)
+{
+    // Seed 42 starts with two small draws whose 200th powers are 0 as doubles.
+    std::unique_ptr<Distribution> beta = Make(3, {0.005, 0.005}, 2);
+    SeedRandom(42);
+    int32_t err = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const double x = beta->Sample(&err);
+        ASSERT_TRUE(x >= 0.0 && x <= 1.0) << i << ": " << x;
+    }
+    EXPECT_EQ(err, 0);
+}
+
 TEST(DistributionTypesTest, SamplersStayInTheirSupport)
 {
     std::unique_ptr<Distribution> tri = Make(17, {1, 2, 6});

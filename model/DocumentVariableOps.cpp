@@ -63,6 +63,14 @@ void RenameInStoredAnalyses(TreeWindow& window, const char* oldName, const char*
         RenameVariableInStoredAnalysis(*records.At(i), oldName, newName);
 }
 
+// Nodes are marked by the variables they define only under display setting 2; then a change of the
+// variables redraws the tree.
+void RedrawMarkedVariables(TreeWindow& window)
+{
+    if (window.DisplayPrefs.MarkNodesWithVars == 2)
+        window.Relayout();
+}
+
 }  // namespace
 
 bool FindVariableTrimmed(const TreeWindow& window, zString& text)
@@ -125,6 +133,7 @@ void RenameVariable(TreeWindow& window, const char* oldName, const char* newName
         ReparseTreeBindings(window.Root, true, nullptr, nullptr, nullptr);
         SuppressFormulaMessages = savedSuppress;
     }
+    RedrawMarkedVariables(window);
 }
 
 void DeleteVariable(TreeWindow& window, const char* name)
@@ -145,8 +154,10 @@ void DeleteVariable(TreeWindow& window, const char* name)
 
     // Stored analyses keep the name: running one that varies it reports that it has no definitions.
     window.Variables.DeletePtr(variable);
-    if (!window.SuspendVariablesSync)
+    if (!window.SuspendVariablesSync) {
         RebuildVariablesMenu(window);
+        RedrawMarkedVariables(window);
+    }
 }
 
 void SetVariableCorrelations(TreeWindow& window, DocVariable& variable, CorrelationList* newEntries)

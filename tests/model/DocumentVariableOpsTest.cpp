@@ -207,6 +207,27 @@ TEST(DocumentVariableOps, DeleteRemovesBindingsEverywhereAndCorrelations)
     EXPECT_EQ(CorrelationsOf(window, "keep"), "");
 }
 
+TEST(DocumentVariableOps, MarkedTreeIsRedrawnAfterRenameAndDelete)
+{
+    struct Row {
+        uint8_t mark;
+        int32_t suspended;
+        long redraws;  // after one rename and one delete
+    };
+    const Row rows[] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 2}, {2, 1, 1}};
+    for (const Row& row : rows) {
+        TreeBuilder tree;
+        TreeWindow& window = tree.Window();
+        tree.Bind(tree.Root(), "a", "1");
+        window.DisplayPrefs.MarkNodesWithVars = row.mark;
+        window.SuspendVariablesSync = row.suspended;
+        const long before = window.RelayoutCount;
+        RenameVariable(window, "a", "b");
+        DeleteVariable(window, "b");
+        EXPECT_EQ(window.RelayoutCount - before, row.redraws) << int(row.mark) << " " << row.suspended;
+    }
+}
+
 TEST(DocumentVariableOps, CorrelationsStaySymmetric)
 {
     TreeBuilder tree;

@@ -3,6 +3,21 @@
 #include <cstring>
 #include <new>
 
+namespace {
+
+// The archive's single values are a few bytes long: copied in place, without a call.
+inline void CopyBytes(uint8_t* to, const uint8_t* from, uint32_t count)
+{
+    if (count > 8) {
+        std::memcpy(to, from, count);
+        return;
+    }
+    for (uint32_t i = 0; i < count; ++i)
+        to[i] = from[i];
+}
+
+}  // namespace
+
 MemoryStream::MemoryStream(void* block, uint32_t blockSize, bool storing)
     : Archive(storing), size(block ? blockSize : 0), buffer(static_cast<uint8_t*>(block))
 {
@@ -64,8 +79,7 @@ void MemoryStream::Write(const void* source, uint32_t itemSize, uint32_t count)
         if (!Grow(static_cast<uint32_t>(end)))
             return;
     }
-    if (bytes > 0)
-        std::memcpy(buffer + position, source, static_cast<size_t>(bytes));
+    CopyBytes(buffer + position, static_cast<const uint8_t*>(source), static_cast<uint32_t>(bytes));
     position = static_cast<uint32_t>(end);
 }
 
@@ -78,10 +92,10 @@ void MemoryStream::Read(void* target, uint32_t itemSize, uint32_t count)
         SetState(StateIoFailure);
         return;
     }
-    if (bytes > 0)
-        std::memcpy(target, buffer + position, static_cast<size_t>(bytes));
+    CopyBytes(static_cast<uint8_t*>(target), buffer + position, static_cast<uint32_t>(bytes));
     position += static_cast<uint32_t>(bytes);
-    SwapBytes(target, itemSize, count);
+    if (IsSwapping())
+        SwapBytes(target, itemSize, count);
 }
 
 void MemoryStream::Seek(long offset, int origin)

@@ -6,13 +6,31 @@
 #include <cstring>
 #include <new>
 
+namespace {
+
+// Version record, length and flag byte around the characters.
+constexpr uint32_t kRecordOverhead = 8;
+
+}  // namespace
+
 void StoreString(Archive& archive, const char* text, uint8_t flag)
 {
     if (archive.HasFormatError())
         return;
+    uint32_t length = text ? static_cast<uint32_t>(std::strlen(text)) : 0;
+    // A short record goes out in one write: version, length, characters and flag.
+    uint8_t record[256];
+    if (length <= sizeof record - kRecordOverhead) {
+        VersionRecord::Current().StoredBytes(record);
+        std::memcpy(record + 3, &length, 4);  // as WriteLong stores it
+        if (length > 0)
+            std::memcpy(record + 7, text, length);
+        record[7 + length] = flag;
+        archive.WriteBytes(record, length + kRecordOverhead);
+        return;
+    }
     VersionRecord version;
     version.Serialize(archive);
-    uint32_t length = text ? static_cast<uint32_t>(std::strlen(text)) : 0;
     archive.WriteLong(static_cast<int32_t>(length));
     archive.WriteBytes(text, length);
     archive.WriteByte(flag);
@@ -29,8 +47,23 @@ void LoadString(Archive& archive, zString& text)
     archive.ReadLong(length);
     if (archive.HasFormatError() || archive.State() != 0)
         return;
-    if (length > archive.BytesLeft()) {
+    const uint32_t left = archive.BytesLeft();
+    if (length > left) {
         archive.SetState(Archive::StateIoFailure);
+        return;
+    }
+    if (length < text.Capacity()) {
+        // The text fits: read it in place, with the flag byte (overwritten by the terminator) when the
+        // stream still holds it.
+        char* buffer = text.Buffer();
+        if (length < left) {
+            archive.ReadBytes(buffer, length + 1);
+        } else {
+            archive.ReadBytes(buffer, length);
+            uint8_t flag = 0;
+            archive.ReadByte(flag);
+        }
+        buffer[archive.State() == 0 ? length : 0] = '\0';
         return;
     }
     char* block = new (std::nothrow) char[length + 1];

@@ -60,7 +60,9 @@ void VersionRecord::Serialize(Archive& archive)
     if (archive.HasFormatError())
         return;
     if (archive.IsStoring()) {
-        archive.WriteByte(major).WriteByte(minor).WriteByte(beta != 0 ? static_cast<uint8_t>(beta + 0xB0) : build);
+        uint8_t bytes[3];
+        StoredBytes(bytes);
+        archive.WriteBytes(bytes, 3);
         return;
     }
     uint8_t third = 0;
@@ -77,6 +79,13 @@ void VersionRecord::Serialize(Archive& archive)
     Pack();
     if (archive.FileVersion() < 1)
         archive.SetFileVersion(static_cast<uint32_t>(key));
+}
+
+void VersionRecord::StoredBytes(uint8_t bytes[3]) const
+{
+    bytes[0] = major;
+    bytes[1] = minor;
+    bytes[2] = beta != 0 ? static_cast<uint8_t>(beta + 0xB0) : build;
 }
 
 void VersionRecord::ToText(zString& text, bool useBuild) const

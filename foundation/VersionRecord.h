@@ -72,6 +72,8 @@ public:
     // outside 2..10 or a minor above 15 sets format error 32; the first record read names the version of
     // the whole stream (the archive's file version). Nothing happens while the archive has a format error.
     void Serialize(Archive& archive);
+    // The three stored bytes, as Serialize writes them.
+    void StoredBytes(uint8_t bytes[3]) const;
 
     // major "." minor, then "." and the build (useBuild) or the release when above 0, then "b" and the beta
     // number for a beta; without useBuild followed by " / 32-bit".

@@ -340,6 +340,24 @@ TEST(StoredString, StoredFormAndRoundTrip)
     EXPECT_EQ(in->FileVersion(), 0x305E0u);  // the first version record names the stream's version
 }
 
+// Texts longer than the string's room and than one gathered write take the same stored form.
+TEST(StoredString, LongTextsRoundTrip)
+{
+    for (const uint32_t length : {15u, 16u, 248u, 249u, 300u}) {
+        const std::string text(length, 'q');
+        const Bytes bytes = WrittenBytes([&text](Archive& a) { StoreString(a, text.c_str(), 7); });
+        ASSERT_EQ(bytes.size(), length + 8u) << length;
+        EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 7), (Bytes{3, 5, 0, uint8_t(length), uint8_t(length >> 8), 0, 0}));
+        EXPECT_EQ(bytes.back(), 7u);
+        ReadStream in(bytes);
+        zString loaded("old");
+        LoadString(in, loaded);
+        EXPECT_EQ(in->State(), 0u) << length;
+        EXPECT_EQ(loaded.Length(), length);
+        EXPECT_EQ(std::string(loaded.Text()), text);
+    }
+}
+
 TEST(StoredString, DamagedRecordsEmptyTheText)
 {
     struct Row { const char* what; Bytes bytes; uint32_t state, formatError; };

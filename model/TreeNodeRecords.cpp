@@ -9,6 +9,7 @@
 #include "model/NodeComment.h"
 #include "model/NodeSideRecord.h"
 #include "model/TreeNode.h"
+#include "model/TreeNodeRecordsFields.h"
 #include "model/TreeNodeRecordsMarkov.h"
 #include "model/VariableDefinition.h"
 #include "treewin/NodeProgress.h"
@@ -98,11 +99,11 @@ void ReadFontOverride(Archive& archive, FontRecord*& slot)
     slot = font;
 }
 
-void WriteFontOverride(Archive& archive, FontRecord* font)
+void WriteFontOverride(RecordFieldWriter& fields, FontRecord* font)
 {
-    archive.WriteShort(font != nullptr ? 1 : 0);
+    fields.Short(font != nullptr ? 1 : 0);
     if (font != nullptr)
-        font->Serialize(archive);
+        font->Serialize(fields.Nested());
 }
 
 void ReadSideRecord(TreeNode* node, Archive& archive)
@@ -165,24 +166,24 @@ void ReadResults(TreeNode* node, Archive& archive, int32_t key, NodeRecordTail& 
     }
 }
 
-void WriteResults(const TreeNode* node, Archive& archive)
+void WriteResults(const TreeNode* node, RecordFieldWriter& fields)
 {
-    archive.WriteDouble(node->triple.value).WriteDouble(node->value).WriteDouble(node->branchProbability);
-    archive.WriteDouble(node->triple.cost).WriteDouble(node->triple.effectiveness);
+    fields.Double(node->triple.value).Double(node->value).Double(node->branchProbability);
+    fields.Double(node->triple.cost).Double(node->triple.effectiveness);
     int16_t indexes[kMaxChildren];
     int16_t optimalCount = 0;
-    for (int i = 0; node->optimal != nullptr && i < node->optimal->Count() && optimalCount < kMaxChildren; ++i) {
+    for (int i = 0; node->optimal != nullptr && i < node->optimal->Count() && optimalCount < node->childCount; ++i) {
         const int index = node->IndexOfChild(node->optimal->At(i));
         if (index >= 0)
             indexes[optimalCount++] = static_cast<int16_t>(index);
     }
-    archive.WriteShort(optimalCount);
+    fields.Short(optimalCount);
     for (int i = 0; i < optimalCount; ++i)
-        archive.WriteShort(indexes[i]);
+        fields.Short(indexes[i]);
     const int16_t columnCount = node->displayColumns != nullptr ? node->displayColumns->Count() : 0;
-    archive.WriteShort(columnCount);
+    fields.Short(columnCount);
     if (columnCount > 0)
-        node->displayColumns->Serialize(archive);
+        node->displayColumns->Serialize(fields.Nested());
 }
 
 // Items 18 to 33.
@@ -337,55 +338,58 @@ void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail)
 
 void WriteNodeRecord(const TreeNode* node, Archive& archive)
 {
-    VersionRecord version = VersionRecord::Current();
-    version.Serialize(archive);
-    StoreString(archive, node->text);
-    const_cast<Expression&>(node->probability).Serialize(archive);
-    archive.WriteShort(static_cast<int16_t>(node->kind));
-    StoreString(archive, node->text2);
-    WriteFontOverride(archive, node->fonts[2]);
+    RecordFieldWriter fields(archive);
+    uint8_t version[3];
+    VersionRecord::Current().StoredBytes(version);
+    fields.Bytes(version, 3);
+    StoreString(fields.Nested(), node->text);
+    const_cast<Expression&>(node->probability).Serialize(fields.Nested());
+    fields.Short(static_cast<int16_t>(node->kind));
+    StoreString(fields.Nested(), node->text2);
+    WriteFontOverride(fields, node->fonts[2]);
     NodeSideRecord* sideRecord = WrittenSideRecord(node);
-    archive.WriteShort(sideRecord != nullptr ? 1 : 0);
+    fields.Short(sideRecord != nullptr ? 1 : 0);
     if (sideRecord != nullptr)
-        sideRecord->Serialize(archive, node->window);
-    archive.WriteShort(node->linkBlock != nullptr && node->linkBlock->readerFlag != 0 ? 1 : 0);
+        sideRecord->Serialize(fields.Nested(), node->window);
+    fields.Short(node->linkBlock != nullptr && node->linkBlock->readerFlag != 0 ? 1 : 0);
 
     if (node->kind == TerminalNode) {
         const int payoffCount = StoredPayoffCount(node);
-        archive.WriteByte(static_cast<uint8_t>(payoffCount));
+        fields.Byte(static_cast<uint8_t>(payoffCount));
         for (int i = 0; i < payoffCount; ++i)
-            const_cast<Expression&>(node->payoffs[i]).Serialize(archive);
+            const_cast<Expression&>(node->payoffs[i]).Serialize(fields.Nested());
     }
 
-    WriteFontOverride(archive, node->fonts[0]);
-    WriteFontOverride(archive, node->fonts[1]);
-    archive.WriteByte(node->columnShift);
+    WriteFontOverride(fields, node->fonts[0]);
+    WriteFontOverride(fields, node->fonts[1]);
+    fields.Byte(node->columnShift);
 
-    archive.WriteByte(node->collapsed);
-    archive.WriteShort(node->comment != nullptr ? 1 : 0);
+    fields.Byte(node->collapsed);
+    fields.Short(node->comment != nullptr ? 1 : 0);
     if (node->comment != nullptr)
-        node->comment->Serialize(archive);
-    archive.WriteByte(static_cast<uint8_t>(node->GetLinkId2()));
-    archive.WriteByte(static_cast<uint8_t>(node->GetLinkId0()));
-    archive.WriteByte(static_cast<uint8_t>(node->GetLinkId1()));
+        node->comment->Serialize(fields.Nested());
+    fields.Byte(static_cast<uint8_t>(node->GetLinkId2()));
+    fields.Byte(static_cast<uint8_t>(node->GetLinkId0()));
+    fields.Byte(static_cast<uint8_t>(node->GetLinkId1()));
     const NodeLinkBlock* block = node->linkBlock;
     const bool pairPresent = block != nullptr && (block->sideValues[0] != 0 || block->sideValues[1] != 0);
-    archive.WriteShort(pairPresent ? 1 : 0);
+    fields.Short(pairPresent ? 1 : 0);
     if (pairPresent)
-        archive.WriteLong(block->sideValues[0]).WriteLong(block->sideValues[1]);
-    archive.WriteShort(static_cast<int16_t>(node->cloneStatus)).WriteShort(node->cloneId);
+        fields.Long(block->sideValues[0]).Long(block->sideValues[1]);
+    fields.Short(static_cast<int16_t>(node->cloneStatus)).Short(node->cloneId);
 
     const int16_t selector = MarkovSelectorFor(node);
-    archive.WriteShort(selector);
-    WriteMarkovFields(node, archive, selector);
-    archive.WriteShort(node->bindings != nullptr ? 1 : 0);
+    fields.Short(selector);
+    if (selector != MarkovSelectorNone)
+        WriteMarkovFields(node, fields.Nested(), selector);
+    fields.Short(node->bindings != nullptr ? 1 : 0);
     if (node->bindings != nullptr)
-        node->bindings->Serialize(archive);
-    archive.WriteShort(node->markovBindings != nullptr ? 1 : 0);
+        node->bindings->Serialize(fields.Nested());
+    fields.Short(node->markovBindings != nullptr ? 1 : 0);
     if (node->markovBindings != nullptr)
-        node->markovBindings->Serialize(archive);
+        node->markovBindings->Serialize(fields.Nested());
 
-    archive.WriteShort(node->childCount);
+    fields.Short(node->childCount);
     if (SnapshotMode)
-        WriteResults(node, archive);
+        WriteResults(node, fields);
 }

@@ -84,10 +84,10 @@ void ReadMarkovFields(TreeNode* node, Archive& archive, int selector, int32_t ve
 {
     const bool old = versionKey < KnownVersion::k2_6;
     const bool withSharedFields = versionKey >= KnownVersion::k3_5;
-    zString text;
     switch (selector) {
     case MarkovSelectorMarkovNode:
         if (old) {
+            zString text;
             LoadString(archive, text);
             if (!archive.Failed())
                 node->SetMarkovTerminationText(text.Text(), -1);
@@ -108,6 +108,7 @@ void ReadMarkovFields(TreeNode* node, Archive& archive, int selector, int32_t ve
         return;
     case MarkovSelectorState:
         if (old) {
+            zString text;
             for (int k = InitialReward; k <= FinalReward && !archive.Failed(); ++k) {
                 LoadString(archive, text);
                 if (!archive.Failed())
@@ -129,7 +130,8 @@ void ReadMarkovFields(TreeNode* node, Archive& archive, int selector, int32_t ve
                 node->SetMarkovTunnelCount(tunnels, true);
         }
         return;
-    case MarkovSelectorTransition:
+    case MarkovSelectorTransition: {
+        zString text;
         if (withSharedFields)
             LoadString(archive, text);
         else
@@ -138,6 +140,7 @@ void ReadMarkovFields(TreeNode* node, Archive& archive, int selector, int32_t ve
             node->SetMarkovJumpState(text.Text(), false);
         ReadTransitionRewards(node, archive);
         return;
+    }
     case MarkovSelectorTransitionRewards:
         ReadTransitionRewards(node, archive);
         return;

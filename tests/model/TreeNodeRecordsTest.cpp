@@ -307,8 +307,8 @@ TEST_P(OlderVersions, ReadEveryFieldOfTheirVersion)
     TreeBuilder target;
     uint32_t error = 99;
     bool consumed = false;
-    std::unique_ptr<TreeNode> root =
-        ReadTree(TwoNodeFixture(c.version, bigEndian), &target.Window(), &error, bigEndian, &consumed);
+    const Bytes fixture = TwoNodeFixture(c.version, bigEndian);
+    std::unique_ptr<TreeNode> root = ReadTree(fixture, &target.Window(), &error, bigEndian, &consumed);
     EXPECT_EQ(error, 0u);
     EXPECT_TRUE(consumed);
     EXPECT_STREQ(root->text.Text(), "Root");
@@ -325,6 +325,9 @@ TEST_P(OlderVersions, ReadEveryFieldOfTheirVersion)
     EXPECT_STREQ(leaf->payoffs[0].Text().Text(), "10");
     EXPECT_STREQ(leaf->payoffs[1].Text().Text(), "20");
     EXPECT_TRUE(leaf->payoffs[2].IsEmpty());
+    // The writer stores the current version's record field by field as the hand-built one.
+    if (std::string(c.name) == "V3_5" && !bigEndian)
+        EXPECT_EQ(WriteTree(root.get()), fixture);
 }
 
 INSTANTIATE_TEST_SUITE_P(

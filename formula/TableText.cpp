@@ -57,11 +57,12 @@ void LookupTable::PasteText(const char* text, bool replace)
     ClearCaches();
     if (replace) {
         RemoveAllEntries();
+        loaded = 1;
     } else {
-        // The pasted pairs join the pairs of the file, which must be read first.
+        // The pasted pairs join the pairs of the file, which must be read first. A file that cannot be read
+        // leaves the table not loaded, so that saving cannot replace the file by the pasted pairs alone.
         LoadIfNeeded();
     }
-    loaded = 1;
     bool asked = false;
     PasteTableDialog::Choice choice = PasteTableDialog::SumEntries;
     const char* p = text != nullptr ? text : "";

@@ -410,6 +410,9 @@ TEST_F(TableRegistryTest, UnreadableFileIsNeverOverwritten)
         EXPECT_FALSE(back->IsLoaded()) << removeFile;
         back->SetEntry(99, 1);
         EXPECT_FALSE(back->Save()) << removeFile;
+        back->PasteText("5\t50\r\n", false);
+        EXPECT_FALSE(back->IsLoaded()) << removeFile;
+        EXPECT_FALSE(back->Save()) << removeFile;
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (removeFile) {
             EXPECT_FALSE(FileExists("rates.tbl"));

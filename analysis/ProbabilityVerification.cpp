@@ -1,7 +1,9 @@
 #include "analysis/ProbabilityVerification.h"
 
+#include "analysis/MarkovCohortSteps.h"
 #include "analysis/RiskPrefAssessment.h"
 #include "app/MessageBoxes.h"
+#include "model/MarkovInfo.h"
 #include "model/RollBack.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
@@ -12,6 +14,7 @@
 namespace {
 
 constexpr double kProbabilityTolerance = 1e-6;
+constexpr double kNegligibleShare = 1e-12;
 constexpr int kShortTextLength = 30;
 
 struct VerificationState {
@@ -78,16 +81,35 @@ int VerifyProbabilities(TreeWindow* window, int report, TreeNode* start, const c
     VerificationState state;
     state.extraText = extraText;
     TreeNode* first = start != nullptr ? start : window->Root;
-    std::vector<TreeNode*> pending{first};
+    // A Markov state's subtree is checked with the evaluation's tunnel number set to the state's; inside a
+    // Markov node whose cohort is running, states the cohort has (almost) left are skipped.
+    struct Pending {
+        TreeNode* node;
+        int32_t tunnel;
+        bool inCohort;
+    };
+    int32_t& tunnelIndex = window->CalcStateRecord.tunnelIndex;
+    const int32_t savedTunnel = tunnelIndex;
+    std::vector<Pending> pending{{first, savedTunnel, false}};
     while (!pending.empty() && state.error == 0) {
-        TreeNode* node = pending.back();
+        Pending entry = pending.back();
         pending.pop_back();
+        TreeNode* node = entry.node;
+        if (node->parent != nullptr && node->parent->kind == MarkovNode) {
+            if (entry.inCohort && node->markovInfo != nullptr && node->markovInfo->probability < kNegligibleShare)
+                continue;
+            entry.tunnel = TunnelNumber(node);
+        }
+        if (node->kind == MarkovNode && node->markovRunFlag != 0)
+            entry.inCohort = true;
+        tunnelIndex = entry.tunnel;
         CheckNode(state, node);
         if (thisNodeOnly)
             break;
         for (int i = node->childCount - 1; i >= 0; --i)
-            pending.push_back(node->GetChild(i));
+            pending.push_back({node->GetChild(i), entry.tunnel, entry.inCohort});
     }
+    tunnelIndex = savedTunnel;
     if (state.error != 0)
         return 0;
     if (report)

@@ -1,6 +1,7 @@
 // Probability verification, risk-preference checks, and trees too deep for recursion.
 
 #include "analysis/ProbabilityVerification.h"
+#include "model/MarkovInfo.h"
 #include "model/RollBack.h"
 #include "model/TreeWalks.h"
 #include "tests/model/TreeBuilder.h"
@@ -54,6 +55,43 @@ TEST(ProbabilityVerification, LabelNodesAndExtraText)
     EXPECT_EQ(VerifyProbabilities(&tree.Window(), 0, nullptr, "_stage = 3", 0), 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The label node \"Tag\" may not have more than one branch.\r\n\r\n_stage = 3");
+}
+
+// Markov node M with states S1 and S2 (0.5 each); S2 holds a chance node with two terminal branches.
+TEST(ProbabilityVerification, MarkovStatesUnderARunningCohortAndTunnels)
+{
+    struct Row {
+        const char* title;
+        int runFlag;
+        double share;        // S2's share of the cohort
+        int tunnelCount;     // S2's tunnel field: -k for the k-th tunnel copy
+        const char* first;   // the chance node's branches
+        const char* second;
+        int valid;
+    } rows[] = {
+        {"state left by the running cohort is skipped", 1, 1e-13, 0, "0.3", "0.6", 1},
+        {"state holding a share is checked", 1, 0.5, 0, "0.3", "0.6", 0},
+        {"without a running cohort every state is checked", 0, 1e-13, 0, "0.3", "0.6", 0},
+        {"second tunnel copy reads _tunnel as 3", 0, 0.5, -2, "_tunnel/6", "0.5", 1},
+        {"ordinary state reads _tunnel as 1", 0, 0.5, 0, "_tunnel/6", "0.5", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.title);
+        MessageBoxRecorder boxes;
+        TreeBuilder tree;
+        TreeNode* markov = tree.Add(tree.Root(), MarkovNode, "M");
+        markov->markovRunFlag = static_cast<uint8_t>(row.runFlag);
+        tree.Terminal(markov, "S1", "0.5", "1")->EnsureMarkovInfo()->probability = 0.5;
+        TreeNode* s2 = tree.Add(markov, ChanceNode, "S2", "0.5");
+        s2->EnsureMarkovInfo()->probability = row.share;
+        s2->markovInfo->tunnelCount = row.tunnelCount;
+        tree.Terminal(s2, "a", row.first, "1");
+        tree.Terminal(s2, "b", row.second, "1");
+        tree.Window().CalcStateRecord.tunnelIndex = 7;
+        EXPECT_EQ(VerifyProbabilities(&tree.Window(), 0, nullptr, nullptr, 0), row.valid);
+        EXPECT_EQ(boxes.Count(), row.valid ? 0u : 1u);
+        EXPECT_EQ(tree.Window().CalcStateRecord.tunnelIndex, 7);
+    }
 }
 
 TEST(ProbabilityVerification, CurrentValuesPassSilently)

@@ -15,10 +15,19 @@
 
 namespace {
 
-// Variables from a short list of upper-case names, as a tree-bound context finds them in its bindings.
+using VariableValues = std::vector<std::pair<std::string, double>>;
+
+// The document's variables: a short list of upper-case names with their values.
+const VariableValues& DocumentVariables()
+{
+    static const VariableValues values = {{"C_DRUG", 1200.0}, {"P", 0.15}, {"C_HOSP", 8000.0}, {"DISC", 0.03}};
+    return values;
+}
+
+// Variables found by name in the document's list, as a tree-bound context finds them in its bindings.
 class BenchContext : public EvalContextBase {
 public:
-    explicit BenchContext(std::vector<std::pair<std::string, double>> values) : values(std::move(values)) {}
+    explicit BenchContext(const VariableValues& values) : values(values) {}
 
     double VariableValue(const zString& upperName) override
     {
@@ -31,12 +40,12 @@ public:
     }
 
 private:
-    std::vector<std::pair<std::string, double>> values;
+    const VariableValues& values;
 };
 
 BenchContext* MakeContext()
 {
-    return new BenchContext({{"C_DRUG", 1200.0}, {"P", 0.15}, {"C_HOSP", 8000.0}, {"DISC", 0.03}});
+    return new BenchContext(DocumentVariables());
 }
 
 const char* const kPayoff = "c_drug + p*c_hosp*(1-disc)^_stage";
@@ -68,4 +77,26 @@ KIVO_BENCH(FormulaCachedTree)
     Expression constants("1 + 2*3 - 4/5 + 6*7 - 8 + 9*10 - 11");
     ref.Evaluate(constants);
     BenchReport("cached tree: ten operators on constants", 5000000, [&] { BenchKeep(ref.Evaluate(constants)); });
+    BenchReport("copy of the ten-operator tree, evaluated once", 500000, [&] {
+        Expression copy(ten);
+        BenchKeep(ref.Evaluate(copy));
+    });
+}
+
+// Each evaluation as a task of its own, the way node formulas are evaluated: the handle is reset on the same
+// context (or made anew) before the cached tree runs.
+KIVO_BENCH(FormulaTask)
+{
+    BenchContext* context = MakeContext();
+    FormulaRef ref(context, 1, "payoff");
+    Expression payoff(kPayoff);
+    ref.Evaluate(payoff);
+    BenchReport("reset the handle, then the cached payoff tree", 5000000, [&] {
+        ref.Reset(context, 1, "payoff");
+        BenchKeep(ref.Evaluate(payoff));
+    });
+    BenchReport("new handle and context, then the cached payoff tree", 1000000, [&] {
+        FormulaRef task(MakeContext(), 1, "payoff");
+        BenchKeep(task.Evaluate(payoff));
+    });
 }

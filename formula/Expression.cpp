@@ -1,6 +1,7 @@
 #include "formula/Expression.h"
 
 #include "formula/CallNodes.h"
+#include "formula/CompiledFormula.h"
 #include "formula/FormulaRef.h"
 #include "formula/OperandNodes.h"
 #include "formula/ParseNodeStream.h"
@@ -91,6 +92,7 @@ Expression& Expression::operator=(const Expression& source)
 
 Expression::~Expression()
 {
+    delete compiled;
     delete parseTree;
 }
 
@@ -112,8 +114,21 @@ void Expression::SetParseTree(ParseNode* tree)
 {
     if (tree == parseTree)
         return;
+    delete compiled;
+    compiled = nullptr;
     delete parseTree;
     parseTree = tree;
+}
+
+double Expression::EvaluateParseTree(Formula* f)
+{
+    if (!compiled) {
+        // A lone number or name (most probabilities and payoffs) gains nothing from flattening.
+        if (parseTree->OperandCount() == 0)
+            return parseTree->Evaluate(f);
+        compiled = new CompiledFormula(*parseTree);
+    }
+    return compiled->Evaluate(f);
 }
 
 void Expression::DropParseTree()

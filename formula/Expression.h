@@ -6,6 +6,8 @@
 #include "foundation/zString.h"
 
 class Archive;
+class CompiledFormula;
+class Formula;
 class NameList;
 class ParseNode;
 
@@ -33,6 +35,9 @@ public:
     // Deletes the cached tree; the next evaluation parses the text again. Every change of the text, or of
     // anything the tree could depend on, calls it.
     void DropParseTree();
+    // The value of the cached tree (which must exist) on `f`: through its flattened steps, made on first use,
+    // unless the tree is a single node.
+    double EvaluateParseTree(Formula* f);
 
     // The text becomes `newText` when given, else the value as the default number format writes it; the
     // cached tree becomes a constant node holding the value, so no parsing is needed.
@@ -53,6 +58,8 @@ public:
 private:
     zString text;
     ParseNode* parseTree = nullptr;
+    // The cached tree flattened for evaluation; goes with the tree.
+    CompiledFormula* compiled = nullptr;
 };
 
 // True when the tree is a constant node, optionally behind unary minus and plus nodes.

@@ -97,8 +97,8 @@ double Formula::EvaluateText(const char* text)
 
 double Formula::Evaluate(Expression& expression)
 {
-    if (ParseNode* tree = expression.GetParseTree())
-        return tree->Evaluate(this);
+    if (expression.HasParseTree())
+        return expression.EvaluateParseTree(this);
     if (expression.IsEmpty()) {
         SetError(FormulaEmpty);
         return 0.0;

@@ -43,6 +43,8 @@ public:
     void Read(Archive& archive, int version) override;
     const zString& Name() const { return *name; }
     int KeywordIndex() const { return keywordIndex; }
+    // Where the variable's last lookup found its binding.
+    NameResolutionCache& Resolution() { return resolution; }
 
 protected:
     void CopyFieldsTo(ParseNode& target) const override;

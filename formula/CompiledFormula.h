@@ -1,0 +1,82 @@
+#pragma once
+// A cached parse tree flattened into a list of steps over a small value stack. Later evaluations of an
+// expression run the steps instead of walking the tree, which saves a virtual call and a return through the
+// floating-point register stack per node. The steps evaluate exactly as the tree does: the same operand
+// order, the same lazy branches and the same errors. What is not flattened (table lookups, Choose, damaged
+// nodes, very deep or wide subtrees) is evaluated by its tree as one step.
+
+#include <cstdint>
+#include <vector>
+
+class Formula;
+class ParseNode;
+class zString;
+struct NameResolutionCache;
+
+class CompiledFormula {
+public:
+    // The steps of the tree below `root`, which must outlive this object and stay unchanged.
+    explicit CompiledFormula(ParseNode& root);
+
+    // The value of the tree on `f` (null: nothing is reported and names yield random values).
+    double Evaluate(Formula* f) const;
+
+    // The number of steps (for tests).
+    int StepCount() const { return static_cast<int>(steps.size()); }
+
+private:
+    // Values a flattened evaluation may hold at once; subtrees that need more run as one tree step.
+    static constexpr int kStackSize = 32;
+    // Nesting that is flattened; deeper subtrees run as one tree step.
+    static constexpr int kMaxDepth = 64;
+
+    enum class Op : uint8_t {
+        Constant,      // push the constant
+        Variable,      // push the variable's value
+        Keyword,       // push the keyword's value
+        Tree,          // push the value of a subtree evaluated by the tree
+        Add,           // the two values on top (left below right) replaced by the result
+        Subtract,
+        Multiply,
+        Less,
+        LessEqual,
+        Greater,
+        GreaterEqual,
+        Divide,        // right below left: the divisor was evaluated first
+        Power,         // right below left: the exponent was evaluated first
+        Equal,         // right below left
+        NotEqual,      // right below left
+        Negate,        // the value on top negated
+        Not,
+        Truth,         // the value on top becomes 1.0 when it is not exactly 0.0, else 0.0
+        AndTest,       // pops the left value; when it is exactly 0.0 pushes 0.0 and jumps
+        OrTest,        // pops the left value; when it is not exactly 0.0 pushes 1.0 and jumps
+        IfTest,        // pops the condition; when it is false (below 1e-10) jumps to the third argument
+        Jump,
+        Call,          // the `count` values on top replaced by the built-in's value
+    };
+
+    struct Step {
+        Op op;
+        int32_t count;   // jump target for AndTest, OrTest, IfTest and Jump; argument count for Call
+        union {
+            double constant;
+            int32_t index;  // keyword index, built-in function index
+            ParseNode* node;
+            struct {
+                const zString* name;
+                NameResolutionCache* cache;
+            } variable;
+        };
+    };
+
+    // Appends the steps of `node`, whose value will be pushed onto `height` values.
+    void Emit(ParseNode& node, int height, int depth);
+    // Appends the steps of a binary node: the operand evaluated first, then the other, then `op`.
+    void EmitPair(ParseNode& first, ParseNode& second, Op op, int height, int depth);
+    bool EmitCall(ParseNode& node, int height, int depth);
+    void Add(Op op, int32_t count = 0);
+    void AddTree(ParseNode& node);
+
+    std::vector<Step> steps;
+};

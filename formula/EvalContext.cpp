@@ -6,6 +6,7 @@
 #include "formula/Formula.h"
 #include "formula/FormulaErrors.h"
 #include "formula/NameResolution.h"
+#include "formula/OperandNodes.h"
 #include "formula/TableDirectory.h"
 #include "foundation/StringHelpers.h"
 #include "model/NameRules.h"
@@ -148,6 +149,12 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
         cache.generation = NameResolutionGeneration;
         cache.startNode = currentNode;
         cache.binding = definition;
+    }
+    // A definition already parsed to a plain number is read directly; anything else asks the expression.
+    const ParseNode* tree = definition->definition.GetParseTree();
+    if (tree != nullptr && tree->TypeCode() == NodeConstant) {
+        *value = static_cast<const ConstantNode*>(tree)->Value();
+        return true;
     }
     return definition->definition.GetConstant(value);
 }

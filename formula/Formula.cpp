@@ -40,26 +40,35 @@ Formula::~Formula()
 
 void Formula::Init(EvalContextBase* newContext, int mode, const char* newName)
 {
-    argFrames.clear();
-    error = 0;
-    errorArg1.Clear();
-    errorArg2.Clear();
-    value = 0.0;
+    Restart();
     parseOnly = mode == 0 ? 1 : 0;
-    usesVariables = 0;
-    if (nodeStack) {
-        ClearNodeStack(nodeStack);
-        delete nodeStack;
-        nodeStack = nullptr;
-    }
     if (newContext != context)
         delete context;
     context = newContext;
     calcState = context ? context->GetCalcState() : nullptr;
     if (context)
         context->SetFormula(this);
-    memoCount = 0;
     name = newName && newName[0] ? newName : kDefaultName;
+}
+
+void Formula::Restart()
+{
+    if (!argFrames.empty())
+        argFrames.clear();
+    // The message arguments are set only together with an error.
+    if (error) {
+        error = 0;
+        errorArg1.Clear();
+        errorArg2.Clear();
+    }
+    value = 0.0;
+    usesVariables = 0;
+    if (nodeStack) {
+        ClearNodeStack(nodeStack);
+        delete nodeStack;
+        nodeStack = nullptr;
+    }
+    memoCount = 0;
 }
 
 void Formula::ClearNodeStack(std::vector<ParseNode*>* stack)

@@ -37,6 +37,8 @@ public:
 
     // Starts a new task with a new context (the old one is deleted): no error, value 0.0, empty memo.
     void Init(EvalContextBase* newContext, int mode, const char* newName);
+    // Starts a new task as Init does, keeping the context, mode and name of the last one.
+    void Restart();
 
     // The value of an expression: its cached tree when it has one, else the text parsed (and the tree
     // cached when the parse ends without error and leaves one node). Beyond +-1e21 the parse reports

@@ -1,6 +1,7 @@
 #include "model/NodeFormula.h"
 
 #include "formula/EvalContext.h"
+#include "formula/Formula.h"
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
@@ -33,11 +34,23 @@ double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const
 {
     busy = true;
     context->Retarget(node);
-    handle->Reset(context, 1, role);
-    const double value = handle->Evaluate(formula);
-    const double result = Finish(*handle, value, error, quiet, usesVariables);
+    Formula& task = handle->GetFormula();
+    if (role == currentRole) {
+        task.Restart();
+    } else {
+        task.Init(context, 1, role);
+        currentRole = role;
+    }
+    const double value = task.Evaluate(formula);
+    if (usesVariables != nullptr)
+        *usesVariables = task.UsesVariables();
+    if (task.HasError()) {
+        *error = 1;
+        if (!quiet)
+            task.ReportError(nullptr, 1);
+    }
     busy = false;
-    return result;
+    return value;
 }
 
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,

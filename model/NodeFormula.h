@@ -5,11 +5,13 @@
 
 class EvalContext;
 class Expression;
+class Formula;
 class FormulaRef;
 class TreeWindow;
 struct TreeNode;
 
-// The formula's value at the node under the role name used in messages ("probability", "payoff"). On a
+// The formula's value at the node under the role name used in messages ("probability", "payoff"; a text
+// that lives as long as the program, such as a literal, since the shared evaluator keeps it). On a
 // formula error *error is set to 1 and, unless quiet, the error is shown and the node selected. usesVariables,
 // when given, receives whether the formula referred to a variable.
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
@@ -20,7 +22,8 @@ double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* rol
 
 // One evaluation handle and context kept by a tree window and moved from node to node, so that evaluating
 // the formulas of a whole tree makes no handle per formula. Each evaluation is its own task (fresh error and
-// memo). Used only when no evaluation through it is in progress.
+// memo); the role name is copied into the handle only when it differs from the last one, so roles must be
+// texts that live as long as the program. Used only when no evaluation through it is in progress.
 class NodeFormulaEvaluator {
 public:
     explicit NodeFormulaEvaluator(TreeWindow* window);
@@ -35,5 +38,7 @@ public:
 private:
     EvalContext* context;  // owned by the handle
     std::unique_ptr<FormulaRef> handle;
+    // The role of the last task, or null before the first.
+    const char* currentRole = nullptr;
     bool busy = false;
 };

@@ -27,10 +27,9 @@ TreeWindow::~TreeWindow()
     delete Root;
 }
 
-NodeFormulaEvaluator& TreeWindow::FormulaEvaluator()
+NodeFormulaEvaluator& TreeWindow::MakeFormulaEvaluator()
 {
-    if (!sharedEvaluator)
-        sharedEvaluator = std::make_unique<NodeFormulaEvaluator>(this);
+    sharedEvaluator = std::make_unique<NodeFormulaEvaluator>(this);
     return *sharedEvaluator;
 }
 

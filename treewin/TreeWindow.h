@@ -83,7 +83,7 @@ public:
     bool IsCostEffectiveness() const { return CalcPrefs.CalcMethod == CostEffectivenessMethod; }
 
     // The evaluation handle that node formulas share (made on first use).
-    NodeFormulaEvaluator& FormulaEvaluator();
+    NodeFormulaEvaluator& FormulaEvaluator() { return sharedEvaluator ? *sharedEvaluator : MakeFormulaEvaluator(); }
 
     // Status-bar indicators of the tree (utility on/off, calculation method); nothing while not shown.
     void UpdateStatusIndicators();
@@ -150,5 +150,7 @@ public:
     long NodeRedrawCount = 0;
 
 private:
+    NodeFormulaEvaluator& MakeFormulaEvaluator();
+
     std::unique_ptr<NodeFormulaEvaluator> sharedEvaluator;
 };

@@ -1,0 +1,54 @@
+// The window's shared formula evaluator: each evaluation is its own task, whatever ran before it and under
+// whichever role.
+
+#include "formula/Expression.h"
+#include "model/NodeFormula.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(NodeFormulaEvaluator, EachEvaluationStartsAfresh)
+{
+    struct Row {
+        const char* role;
+        const char* formula;
+        double value;
+        const char* message;  // null: no error
+    } rows[] = {
+        {"payoff", "1/0", 0.0, "Division by zero. Unable to evaluate payoff of node \"T\"."},
+        {"payoff", "x*2", 6.0, nullptr},
+        {"probability", "foo(1)", 0.0, "Unrecognized function \"foo\". Unable to evaluate probability of node \"T\"."},
+        {"probability", "x+1", 4.0, nullptr},
+        {"payoff", "y", 0.0, "Unrecognized variable \"y\". Unable to evaluate payoff of node \"T\"."},
+        {"payoff", "x", 3.0, nullptr},
+    };
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "x", "3");
+    TreeNode* t = tree.Terminal(tree.Root(), "T", "", "0");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.role) + " " + row.formula);
+        Expression formula(row.formula);
+        // Twice: the first evaluation parses, the second runs the kept tree.
+        for (int round = 0; round < 2; ++round) {
+            const size_t before = boxes.Count();
+            int error = 0;
+            const double value = EvaluateNodeFormula(t, formula, row.role, &error, false);
+            EXPECT_EQ(error, row.message != nullptr ? 1 : 0);
+            if (row.message == nullptr) {
+                EXPECT_EQ(value, row.value);
+                EXPECT_EQ(boxes.Count(), before);
+            } else {
+                ASSERT_EQ(boxes.Count(), before + 1);
+                EXPECT_EQ(boxes.Last().text, row.message);
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -2,11 +2,14 @@
 
 #include "bench/Bench.h"
 
+#include "formula/EvalContext.h"
 #include "formula/EvalContextBase.h"
 #include "formula/Expression.h"
 #include "formula/Formula.h"
 #include "formula/FormulaRef.h"
+#include "model/TreeNode.h"
 #include "treewin/CalcState.h"
+#include "treewin/TreeWindow.h"
 
 #include <cstring>
 #include <string>
@@ -99,4 +102,32 @@ KIVO_BENCH(FormulaTask)
         FormulaRef task(MakeContext(), 1, "payoff");
         BenchKeep(task.Evaluate(payoff));
     });
+}
+
+// The same formulas at a node of a tree whose variables are defined at the root, through the tree-bound
+// context.
+KIVO_BENCH(FormulaInTree)
+{
+    TreeWindow* window = new TreeWindow;
+    window->EnsureVariable("c_drug", "1200");
+    window->EnsureVariable("p", "0.15");
+    window->EnsureVariable("c_hosp", "8000");
+    window->EnsureVariable("disc", "0.03");
+    window->CalcStateRecord.stageCounter = 2;
+    TreeNode* node = new TreeNode(window);
+    window->Root->InsertChild(node, -1);
+    {
+        FormulaRef ref(new EvalContext(window, node), 1, "payoff");
+        Expression payoff(kPayoff);
+        ref.Evaluate(payoff);
+        BenchReport("tree context: c_drug + p*c_hosp*(1-disc)^_stage", 5000000, [&] { BenchKeep(ref.Evaluate(payoff)); });
+        Expression ten(kTenOperators);
+        ref.Evaluate(ten);
+        BenchReport("tree context: ten operators", 5000000, [&] { BenchKeep(ref.Evaluate(ten)); });
+        BenchReport("tree context: new handle, then the cached payoff tree", 1000000, [&] {
+            FormulaRef task(new EvalContext(window, node), 1, "payoff");
+            BenchKeep(task.Evaluate(payoff));
+        });
+    }
+    delete window;
 }

@@ -24,6 +24,20 @@ bool IsOverflow(double v)
     return !(v <= kOverflowLimit && v >= -kOverflowLimit);
 }
 
+const zString& TextOf(const std::unique_ptr<zString>& argument)
+{
+    static const zString none;
+    return argument ? *argument : none;
+}
+
+void KeepArgument(std::unique_ptr<zString>& slot, const zString& argument)
+{
+    if (slot)
+        *slot = argument;
+    else
+        slot = std::make_unique<zString>(argument);
+}
+
 }  // namespace
 
 Formula::Formula(EvalContextBase* context, int mode, const char* name)
@@ -58,8 +72,10 @@ void Formula::Restart()
     // The message arguments are set only together with an error.
     if (error) {
         error = 0;
-        errorArg1.Clear();
-        errorArg2.Clear();
+        if (errorArg1)
+            errorArg1->Clear();
+        if (errorArg2)
+            errorArg2->Clear();
     }
     value = 0.0;
     usesVariables = 0;
@@ -135,10 +151,20 @@ void Formula::SetError(int code, const zString* arg1, const zString* arg2)
         context->NoteErrorNode();
     error = code;
     if (arg1) {
-        errorArg1 = *arg1;
+        KeepArgument(errorArg1, *arg1);
         if (arg2)
-            errorArg2 = *arg2;
+            KeepArgument(errorArg2, *arg2);
     }
+}
+
+const zString& Formula::ErrorArg1() const
+{
+    return TextOf(errorArg1);
+}
+
+const zString& Formula::ErrorArg2() const
+{
+    return TextOf(errorArg2);
 }
 
 void Formula::SetErrorForFunction(int code, int functionIndex)
@@ -301,7 +327,7 @@ void Formula::BuildErrorMessage(zString& message)
         AppendInt(message, error);
         message += "). Please report this number to Morlund Software.";
     }
-    SubstituteArgs(message, errorArg1.Text(), errorArg2.Text());
+    SubstituteArgs(message, ErrorArg1().Text(), ErrorArg2().Text());
     message += " Unable to evaluate ";
     message += name;
     if (context)

@@ -53,8 +53,8 @@ public:
     void SetErrorForFunction(int code, int functionIndex);
     bool HasError() const { return error != 0; }
     int Error() const { return error; }
-    const zString& ErrorArg1() const { return errorArg1; }
-    const zString& ErrorArg2() const { return errorArg2; }
+    const zString& ErrorArg1() const;
+    const zString& ErrorArg2() const;
     const zString& Name() const { return name; }
     double Value() const { return value; }
     void SetValue(double newValue) { value = newValue; }
@@ -108,8 +108,9 @@ private:
     double ComputeBuiltin(int index, int count, const double* values);
 
     int error = 0;
-    zString errorArg1;
-    zString errorArg2;
+    // Made with the first error that has arguments (most tasks have none), then kept for reuse.
+    std::unique_ptr<zString> errorArg1;
+    std::unique_ptr<zString> errorArg2;
     zString name;
     double value = 0.0;
     int parseOnly = 0;

@@ -106,6 +106,30 @@ TEST(ErrorMessages, OnlyTheFirstErrorIsKept)
     EXPECT_DOUBLE_EQ(2.0, ref.EvaluateText("1+1"));
 }
 
+TEST(ErrorMessages, ArgumentsBelongToTheirTask)
+{
+    FormulaRef ref(new TestContext, 1, "payoff");
+    EXPECT_STREQ("", ref.GetFormula().ErrorArg1().Text());
+    ref.EvaluateText("Unknown(1)");
+    EXPECT_STREQ("Unknown", ref.GetFormula().ErrorArg1().Text());
+    ref.Reset(new TestContext, 1, "payoff");
+    EXPECT_STREQ("", ref.GetFormula().ErrorArg1().Text());
+    ref.EvaluateText("1/0");
+    zString message;
+    ref.GetFormula().BuildErrorMessage(message);
+    EXPECT_STREQ("Division by zero. Unable to evaluate payoff.", message.Text());
+    ref.Reset(new TestContext, 1, "payoff");
+    zString variable("cost");
+    zString cell("B2");
+    ref.GetFormula().SetError(FormulaCellGetFailed, &variable, &cell);
+    EXPECT_STREQ("cost", ref.GetFormula().ErrorArg1().Text());
+    EXPECT_STREQ("B2", ref.GetFormula().ErrorArg2().Text());
+    ref.GetFormula().Restart();
+    ref.EvaluateText("Sqrt(-1)");
+    EXPECT_STREQ("SQRT", ref.GetFormula().ErrorArg1().Text());
+    EXPECT_STREQ("", ref.GetFormula().ErrorArg2().Text());
+}
+
 TEST(ErrorMessages, ShowErrorUsesTheParserErrorBox)
 {
     MessageBoxRecorder recorder;

@@ -76,6 +76,36 @@ public:
     void DeleteItem(void* item) override { delete static_cast<OldParseItem*>(item); }
 };
 
+// Cached trees of fewer nodes are evaluated as trees: flattening them saves little time and would give every
+// small probability and payoff a step list of its own.
+constexpr int kFlattenMinNodes = 8;
+
+// Stands in the compiled field of a cached tree that is evaluated as a tree; never dereferenced or deleted.
+char treeOnlyMarker;
+CompiledFormula* const TreeOnly = reinterpret_cast<CompiledFormula*>(&treeOnlyMarker);
+
+bool HasAtLeastNodes(ParseNode& root, int wanted)
+{
+    std::vector<ParseNode*> pending{&root};
+    int seen = 0;
+    while (!pending.empty()) {
+        ParseNode* node = pending.back();
+        pending.pop_back();
+        if (++seen >= wanted)
+            return true;
+        for (int i = 0; i < node->OperandCount(); ++i)
+            if (ParseNode* operand = node->GetOperand(i))
+                pending.push_back(operand);
+    }
+    return false;
+}
+
+void DeleteCompiled(CompiledFormula* compiled)
+{
+    if (compiled != TreeOnly)
+        delete compiled;
+}
+
 }  // namespace
 
 Expression::Expression(const Expression& source) : text(source.text)
@@ -92,7 +122,7 @@ Expression& Expression::operator=(const Expression& source)
 
 Expression::~Expression()
 {
-    delete compiled;
+    DeleteCompiled(compiled);
     delete parseTree;
 }
 
@@ -114,7 +144,7 @@ void Expression::SetParseTree(ParseNode* tree)
 {
     if (tree == parseTree)
         return;
-    delete compiled;
+    DeleteCompiled(compiled);
     compiled = nullptr;
     delete parseTree;
     parseTree = tree;
@@ -122,13 +152,9 @@ void Expression::SetParseTree(ParseNode* tree)
 
 double Expression::EvaluateParseTree(Formula* f)
 {
-    if (!compiled) {
-        // A lone number or name (most probabilities and payoffs) gains nothing from flattening.
-        if (parseTree->OperandCount() == 0)
-            return parseTree->Evaluate(f);
-        compiled = new CompiledFormula(*parseTree);
-    }
-    return compiled->Evaluate(f);
+    if (!compiled)
+        compiled = HasAtLeastNodes(*parseTree, kFlattenMinNodes) ? new CompiledFormula(*parseTree) : TreeOnly;
+    return compiled == TreeOnly ? parseTree->Evaluate(f) : compiled->Evaluate(f);
 }
 
 void Expression::DropParseTree()

@@ -4,31 +4,16 @@
 
 #include "foundation/PreferencesStore.h"
 #include "foundation/RegistryKey.h"
+#include "tests/support/ProcessLock.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-class StoreTestLock {
+class StoreTestLock : public ProcessLock {
 public:
-    StoreTestLock() : mutex_(CreateMutexA(nullptr, FALSE, "KIVO-tests-preferences-store"))
-    {
-        if (mutex_)
-            WaitForSingleObject(mutex_, 60000);
-    }
-    ~StoreTestLock()
-    {
-        if (mutex_) {
-            ReleaseMutex(mutex_);
-            CloseHandle(mutex_);
-        }
-    }
-    StoreTestLock(const StoreTestLock&) = delete;
-    StoreTestLock& operator=(const StoreTestLock&) = delete;
-
-private:
-    HANDLE mutex_;
+    StoreTestLock() : ProcessLock("KIVO-tests-preferences-store") {}
 };
 
 // The raw bytes of a registry value of a section, or nothing when it is missing.

@@ -8,6 +8,7 @@
 #include "model/NoteBoxClipboard.h"
 #include "model/NoteBoxList.h"
 #include "tests/foundation/StreamBytes.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
@@ -254,6 +255,7 @@ protected:
     }
     void TearDown() override { window.reset(); }
 
+    ClipboardTestLock clipboardLock;
     ScopedApplication app;
     std::unique_ptr<TopWindow> window;
 };

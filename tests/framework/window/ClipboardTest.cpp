@@ -3,6 +3,7 @@
 #include "framework/window/Clipboard.h"
 #include "framework/window/ClipboardFormat.h"
 #include "framework/window/TopWindow.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,7 @@ protected:
         window.reset();
     }
 
+    ClipboardTestLock clipboardLock;
     ScopedApplication app;
     std::unique_ptr<TopWindow> window;
     std::unique_ptr<Clipboard> clipboard;

@@ -1,0 +1,32 @@
+#pragma once
+// A named lock held for the life of the object: serialises tests that share something system-wide (the
+// registry's store values, the clipboard) while ctest runs test processes side by side in one Wine prefix.
+
+#include <windows.h>
+
+class ProcessLock {
+public:
+    explicit ProcessLock(const char* name) : mutex_(CreateMutexA(nullptr, FALSE, name))
+    {
+        if (mutex_)
+            WaitForSingleObject(mutex_, 60000);
+    }
+    ~ProcessLock()
+    {
+        if (mutex_) {
+            ReleaseMutex(mutex_);
+            CloseHandle(mutex_);
+        }
+    }
+    ProcessLock(const ProcessLock&) = delete;
+    ProcessLock& operator=(const ProcessLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
+// The system clipboard is one for every process: tests that use it hold this lock.
+class ClipboardTestLock : public ProcessLock {
+public:
+    ClipboardTestLock() : ProcessLock("KIVO-tests-clipboard") {}
+};

@@ -61,7 +61,8 @@ protected:
     {
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
-        directory = std::string(temp) + "kivo_legacy_import_test\\";
+        // One directory per process: ctest runs test cases in parallel processes.
+        directory = std::string(temp) + "kivo_legacy_import_test" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(directory.c_str(), nullptr);
         RemoveFiles();
         SetTablesDirectory(directory.c_str());

@@ -22,10 +22,10 @@ class FileOperations : public testing::Test {
 protected:
     void SetUp() override
     {
-        FilePath temp;
-        ASSERT_TRUE(MakeTempFilePath(temp));
-        temp.Delete();
-        directory = temp.FullPath();
+        // The temporary file stays until TearDown: while it exists no other test process can be given the
+        // same name, and so the same scratch directory.
+        ASSERT_TRUE(MakeTempFilePath(reservation));
+        directory = reservation.FullPath();
         directory += ".dir";
         ASSERT_TRUE(CreateDirectoryChain(directory.Text()));
         EnsureTrailingBackslash(directory);
@@ -46,6 +46,7 @@ protected:
             RemoveDirectoryA(entry.Text());
         }
         RemoveDirectoryA(directory.Text());
+        reservation.Delete();
     }
 
     FilePath In(const char* name) const { return FilePath(directory.Text(), name); }
@@ -60,6 +61,7 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
+    FilePath reservation;
     zString directory;
 };
 

@@ -9,7 +9,6 @@
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
-#include "framework/draw/zFontSpec.h"
 #include "framework/window/ScreenMetrics.h"
 
 #include <cstdio>

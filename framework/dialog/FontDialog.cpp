@@ -1,6 +1,6 @@
 #include "framework/dialog/FontDialog.h"
 
-#include "framework/draw/zFontSpec.h"
+#include "framework/draw/zFont.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/TopWindow.h"
 

@@ -6,7 +6,6 @@
 #include "framework/dialog/FontDialog.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/zFont.h"
-#include "framework/draw/zFontSpec.h"
 #include "framework/window/ScreenMetrics.h"
 #include "framework/window/TopWindow.h"
 #include "tests/foundation/StreamBytes.h"

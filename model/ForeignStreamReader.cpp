@@ -22,34 +22,22 @@ bool ForeignStreamReader::Available(uint32_t count)
 
 uint8_t ForeignStreamReader::Byte()
 {
-    uint8_t value = 0;
-    if (Available(1))
-        archive.ReadByte(value);
-    return value;
+    return Checked<uint8_t>(&Archive::ReadByte);
 }
 
 int16_t ForeignStreamReader::Short()
 {
-    int16_t value = 0;
-    if (Available(2))
-        archive.ReadShort(value);
-    return value;
+    return Checked<int16_t>(&Archive::ReadShort);
 }
 
 int32_t ForeignStreamReader::Long()
 {
-    int32_t value = 0;
-    if (Available(4))
-        archive.ReadLong(value);
-    return value;
+    return Checked<int32_t>(&Archive::ReadLong);
 }
 
 double ForeignStreamReader::Double()
 {
-    double value = 0.0;
-    if (Available(8))
-        archive.ReadDouble(value);
-    return value;
+    return Checked<double>(&Archive::ReadDouble);
 }
 
 void ForeignStreamReader::Skip(uint32_t count)

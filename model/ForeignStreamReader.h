@@ -30,6 +30,15 @@ public:
 private:
     // False (and the stream marked failed) when fewer than `count` bytes are left.
     bool Available(uint32_t count);
+    // One value read by `read` when its bytes are left, else 0.
+    template <typename T>
+    T Checked(Archive& (Archive::*read)(T&))
+    {
+        T value{};
+        if (Available(sizeof(T)))
+            (archive.*read)(value);
+        return value;
+    }
 
     Archive& archive;
 };

@@ -1,7 +1,7 @@
 #include "analysis/CalcMethods.h"
 
-#include "analysis/ValueTriple.h"
-#include "formula/EvalContext.h"
+#include "foundation/ValueTriple.h"
+#include "model/EvalContext.h"
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"

@@ -7,7 +7,7 @@
 #include "foundation/StringHelpers.h"
 #include "model/MarkovInfo.h"
 #include "model/NodePath.h"
-#include "model/RollBack.h"
+#include "analysis/RollBack.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 

@@ -4,7 +4,7 @@
 // the full text report.
 
 #include "analysis/MarkovAnalysisGraph.h"
-#include "analysis/ValueTriple.h"
+#include "foundation/ValueTriple.h"
 #include "foundation/NameList.h"
 #include "foundation/PtrArray.h"
 

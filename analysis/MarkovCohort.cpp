@@ -8,7 +8,7 @@
 #include "analysis/ProbabilityVerification.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovInfo.h"
-#include "model/RollBack.h"
+#include "analysis/RollBack.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 

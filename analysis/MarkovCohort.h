@@ -5,7 +5,7 @@
 // by random branch choices (Monte Carlo trials). Both share the preparation, the rewards and the
 // termination rule.
 
-#include "analysis/ValueTriple.h"
+#include "foundation/ValueTriple.h"
 
 #include <cstdint>
 

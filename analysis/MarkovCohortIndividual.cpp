@@ -9,7 +9,7 @@
 #include "model/DocumentVariableOps.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
-#include "model/TreeQueries.h"
+#include "analysis/TreeQueries.h"
 #include "treewin/TreeWindow.h"
 
 namespace {

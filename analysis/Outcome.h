@@ -1,7 +1,7 @@
 #pragma once
 // One outcome of a distribution: a value triple with its probability and an optional label.
 
-#include "analysis/ValueTriple.h"
+#include "foundation/ValueTriple.h"
 #include "foundation/zString.h"
 
 class Archive;

@@ -4,7 +4,7 @@
 #include "analysis/RiskPrefAssessment.h"
 #include "app/MessageBoxes.h"
 #include "model/MarkovInfo.h"
-#include "model/RollBack.h"
+#include "analysis/RollBack.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 

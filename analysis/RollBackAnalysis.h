@@ -3,7 +3,7 @@
 // marks the tree rolled back, shows the results and warns when the optimal path is not unique.
 
 #include "analysis/AnalysisRun.h"
-#include "model/RollBack.h"
+#include "analysis/RollBack.h"
 
 #include <cstdint>
 

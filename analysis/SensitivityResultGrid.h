@@ -2,7 +2,7 @@
 // The results of a one-way sweep: one value triple per series (a strategy of the analysed node) and per
 // step of the varied variable; step t stands for low + (high - low) * t / intervals.
 
-#include "analysis/ValueTriple.h"
+#include "foundation/ValueTriple.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 #include "analysis/StoredAnalysisKinds.h"
 #include "analysis/StoredAnalysisVariables.h"
 #include "app/MessageBoxes.h"
-#include "graph/GraphTemplate.h"
+#include "analysis/GraphTemplate.h"
 
 void StoredAnalysis::Init()
 {

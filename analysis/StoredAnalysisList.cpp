@@ -4,7 +4,7 @@
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 #include "foundation/StringHelpers.h"
-#include "graph/GraphTemplate.h"
+#include "analysis/GraphTemplate.h"
 
 void StoredAnalysisList::StoreItem(Archive& archive, void* item)
 {

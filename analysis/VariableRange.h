@@ -2,7 +2,7 @@
 // One variable that a sensitivity analysis varies: its name, its values at the first and the last step,
 // and the definitions of the tree that the sweep overwrites, each with the formula text it had.
 
-#include "app/FormattedValue.h"
+#include "foundation/FormattedValue.h"
 #include "foundation/PtrArray.h"
 #include "foundation/zString.h"
 

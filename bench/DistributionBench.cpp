@@ -2,8 +2,8 @@
 
 #include "bench/Bench.h"
 
-#include "analysis/RandomGenerator.h"
-#include "analysis/UniformRandom.h"
+#include "foundation/RandomGenerator.h"
+#include "foundation/UniformRandom.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionSamplers.h"
 #include "formula/LookupTable.h"

@@ -2,13 +2,13 @@
 
 #include "bench/Bench.h"
 
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/EvalContextBase.h"
 #include "formula/Expression.h"
 #include "formula/Formula.h"
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"
-#include "treewin/CalcState.h"
+#include "model/CalcState.h"
 #include "treewin/TreeWindow.h"
 
 #include <cstring>

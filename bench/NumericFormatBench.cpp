@@ -2,7 +2,7 @@
 
 #include "bench/Bench.h"
 
-#include "app/LocaleChars.h"
+#include "foundation/LocaleChars.h"
 #include "foundation/NumericFormat.h"
 
 KIVO_BENCH(NumericFormatting)

@@ -4,7 +4,7 @@
 
 #include "bench/Bench.h"
 
-#include "model/RollBack.h"
+#include "analysis/RollBack.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"

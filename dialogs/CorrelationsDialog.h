@@ -4,7 +4,7 @@
 // selection and fields and its rules; the window itself is drawn from its template by the dialog engine,
 // which stands behind the presenter.
 
-#include "app/FormattedValue.h"
+#include "foundation/FormattedValue.h"
 #include "foundation/zString.h"
 
 #include <functional>

@@ -1,13 +1,13 @@
 // The built-in function dispatcher of the Formula and the functions themselves.
 
-#include "analysis/UniformRandom.h"
+#include "foundation/UniformRandom.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/EvalContextBase.h"
 #include "formula/Formula.h"
 #include "formula/FormulaErrors.h"
 #include "formula/FormulaMath.h"
 #include "foundation/StringHelpers.h"
-#include "treewin/CalcState.h"
+#include "model/CalcState.h"
 
 #include <cfloat>
 #include <cmath>

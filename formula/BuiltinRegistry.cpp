@@ -1,6 +1,6 @@
 #include "formula/BuiltinRegistry.h"
 
-#include "treewin/CalcState.h"
+#include "model/CalcState.h"
 
 #include <algorithm>
 #include <cctype>

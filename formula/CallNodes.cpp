@@ -1,6 +1,6 @@
 #include "formula/CallNodes.h"
 
-#include "analysis/UniformRandom.h"
+#include "foundation/UniformRandom.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/Formula.h"
 #include "formula/FormulaErrors.h"

@@ -1,6 +1,6 @@
 #include "formula/CompiledFormula.h"
 
-#include "analysis/UniformRandom.h"
+#include "foundation/UniformRandom.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/CallNodes.h"
 #include "formula/Formula.h"

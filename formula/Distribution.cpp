@@ -1,6 +1,6 @@
 #include "formula/Distribution.h"
 
-#include "analysis/UniformRandom.h"
+#include "foundation/UniformRandom.h"
 #include "app/MessageBoxes.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/FormulaMath.h"

@@ -2,7 +2,7 @@
 
 #include "formula/Distribution.h"
 
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/FormulaRef.h"
 
 double Distribution::EvaluateParameter(Expression& expr, int i, int32_t* err)

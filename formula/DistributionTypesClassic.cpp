@@ -2,8 +2,8 @@
 
 #include "formula/DistributionTypes.h"
 
-#include "analysis/NumericHelpers.h"
-#include "analysis/UniformRandom.h"
+#include "foundation/NumericHelpers.h"
+#include "foundation/UniformRandom.h"
 #include "formula/FormulaMath.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "formula/DistributionTypes.h"
 
-#include "analysis/NumericHelpers.h"
+#include "foundation/NumericHelpers.h"
 #include "app/MessageBoxes.h"
 
 #include <cmath>

@@ -1,12 +1,12 @@
 #include "formula/EvalContextBase.h"
 
-#include "analysis/UniformRandom.h"
+#include "foundation/UniformRandom.h"
 #include "app/MessageBoxes.h"
 #include "formula/Distribution.h"
 #include "formula/Formula.h"
 #include "formula/ParseOnlyContext.h"
 #include "formula/TableDirectory.h"
-#include "treewin/CalcState.h"
+#include "model/CalcState.h"
 
 #include <memory>
 

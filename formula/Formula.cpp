@@ -1,6 +1,6 @@
 #include "formula/Formula.h"
 
-#include "analysis/UniformRandom.h"
+#include "foundation/UniformRandom.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/EvalContextBase.h"
 #include "formula/Expression.h"

@@ -1,6 +1,6 @@
 #include "formula/LookupTable.h"
 
-#include "analysis/UniformRandom.h"
+#include "foundation/UniformRandom.h"
 
 #include <cmath>
 

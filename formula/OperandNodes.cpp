@@ -1,6 +1,6 @@
 #include "formula/OperandNodes.h"
 
-#include "analysis/UniformRandom.h"
+#include "foundation/UniformRandom.h"
 #include "formula/Formula.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"

@@ -1,6 +1,6 @@
 #include "formula/TableDirectory.h"
 
-#include "app/AppFlags.h"
+#include "foundation/AppFlags.h"
 #include "app/MessageBoxes.h"
 #include "app/NamePopupMenu.h"
 #include "dialogs/TableConflictDialog.h"

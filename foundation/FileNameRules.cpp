@@ -1,6 +1,6 @@
 #include "foundation/FileNameRules.h"
 
-#include "app/AppFlags.h"
+#include "foundation/AppFlags.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "foundation/NumericFormatParsing.h"
 
-#include "app/LocaleChars.h"
+#include "foundation/LocaleChars.h"
 #include "foundation/CharClass.h"
 #include "foundation/StringHelpers.h"
 

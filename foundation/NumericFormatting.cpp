@@ -1,6 +1,6 @@
 #include "foundation/NumericFormatting.h"
 
-#include "app/LocaleChars.h"
+#include "foundation/LocaleChars.h"
 #include "foundation/NumericFormat.h"
 
 #include <cmath>

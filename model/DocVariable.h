@@ -2,7 +2,7 @@
 // The document's record of one variable name: what belongs to the name rather than to any node's binding
 // (sensitivity range, descriptions, comment, correlations and the {T} trial flag).
 
-#include "app/FormattedValue.h"
+#include "foundation/FormattedValue.h"
 #include "formula/NameResolution.h"
 #include "model/VariableDefinition.h"
 

@@ -9,7 +9,7 @@
 #include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/FormulaErrors.h"
 #include "formula/FormulaRef.h"
 #include "foundation/NameList.h"

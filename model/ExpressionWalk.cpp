@@ -1,7 +1,7 @@
 #include "model/ExpressionWalk.h"
 
 #include "app/ProgressWindow.h"
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/Expression.h"
 #include "formula/FormulaErrors.h"
 #include "formula/FormulaRef.h"

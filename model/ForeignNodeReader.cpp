@@ -22,7 +22,7 @@
 #include "model/ForeignStreamReader.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
-#include "treewin/NodeProgress.h"
+#include "model/NodeProgress.h"
 #include "treewin/TreeWindow.h"
 
 #include <vector>

@@ -5,7 +5,7 @@
 // Markov settings. The node's accessors and setters (TreeNode::GetMarkovRewardText and the rest) create it
 // on demand.
 
-#include "analysis/ValueTriple.h"
+#include "foundation/ValueTriple.h"
 #include "formula/Expression.h"
 #include "foundation/zString.h"
 

@@ -1,7 +1,7 @@
 // Variable bindings at a node: lookup, setting and removal (with propagation to clone copies), renaming
 // across a subtree, copying between nodes, and braced bindings that set document trial values.
 
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/FormulaRef.h"
 #include "foundation/StringHelpers.h"
 #include "model/CloneCopies.h"

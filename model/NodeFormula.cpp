@@ -1,6 +1,6 @@
 #include "model/NodeFormula.h"
 
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/Formula.h"
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"

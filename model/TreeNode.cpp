@@ -1,6 +1,6 @@
 #include "model/TreeNode.h"
 
-#include "dialogs/DisplayColumnList.h"
+#include "model/DisplayColumnList.h"
 #include "formula/NameResolution.h"
 #include "foundation/FontRecord.h"
 #include "model/CloneCopies.h"

@@ -3,7 +3,7 @@
 // formulas, variable bindings, clone state and the results of the last roll back. A plain record: the
 // window owns the root, every node owns its children and points back to its parent and its window.
 
-#include "analysis/ValueTriple.h"
+#include "foundation/ValueTriple.h"
 #include "formula/Expression.h"
 #include "formula/NameResolution.h"
 #include "foundation/zString.h"

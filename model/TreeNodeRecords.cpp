@@ -1,6 +1,6 @@
 #include "model/TreeNodeRecords.h"
 
-#include "dialogs/DisplayColumnList.h"
+#include "model/DisplayColumnList.h"
 #include "foundation/Archive.h"
 #include "foundation/FontRecord.h"
 #include "foundation/StoredString.h"
@@ -12,7 +12,7 @@
 #include "model/TreeNodeRecordsFields.h"
 #include "model/TreeNodeRecordsMarkov.h"
 #include "model/VariableDefinition.h"
-#include "treewin/NodeProgress.h"
+#include "model/NodeProgress.h"
 
 #include <memory>
 #include <utility>

@@ -4,7 +4,7 @@
 #include "foundation/Archive.h"
 #include "model/TreeNode.h"
 #include "model/TreeNodeRecords.h"
-#include "treewin/NodeProgress.h"
+#include "model/NodeProgress.h"
 
 #include <vector>
 

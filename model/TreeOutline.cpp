@@ -6,7 +6,7 @@
 #include "model/NodeRef.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
-#include "treewin/NodeResultText.h"
+#include "model/NodeResultText.h"
 #include "treewin/TreeWindow.h"
 
 #include <vector>

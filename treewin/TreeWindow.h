@@ -5,7 +5,7 @@
 // the document is shown.
 
 #include "analysis/RiskPrefAssessment.h"
-#include "dialogs/CESensitivitySettings.h"
+#include "analysis/CESensitivitySettings.h"
 #include "formula/DistributionList.h"
 #include "foundation/FontRecord.h"
 #include "foundation/NumericFormat.h"
@@ -14,9 +14,9 @@
 #include "model/NodeChildList.h"
 #include "model/NodeRef.h"
 #include "model/NoteBoxList.h"
-#include "treewin/CalcState.h"
-#include "treewin/TreeCalcPrefs.h"
-#include "treewin/TreeDisplayPrefs.h"
+#include "model/CalcState.h"
+#include "model/TreeCalcPrefs.h"
+#include "model/TreeDisplayPrefs.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 // Value triples, the optimisation direction and the comparisons of the calculation methods.
 
-#include "analysis/ValueTriple.h"
+#include "foundation/ValueTriple.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/VersionRecord.h"
 #include "model/TreeNode.h"

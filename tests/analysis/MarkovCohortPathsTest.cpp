@@ -5,7 +5,7 @@
 #include "analysis/MarkovCohort.h"
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
-#include "model/RollBack.h"
+#include "analysis/RollBack.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 

@@ -4,7 +4,7 @@
 #include "app/EscapeKey.h"
 #include "app/StatusMessage.h"
 #include "model/MarkovInfo.h"
-#include "model/RollBack.h"
+#include "analysis/RollBack.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 

@@ -1,8 +1,8 @@
 // Distributions drawn anew at each cycle of an individual's Markov walk while a trial samples.
 
 #include "analysis/MarkovCohort.h"
-#include "analysis/RandomGenerator.h"
-#include "analysis/UniformRandom.h"
+#include "foundation/RandomGenerator.h"
+#include "foundation/UniformRandom.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
 #include "tests/analysis/MarkovTestTrees.h"

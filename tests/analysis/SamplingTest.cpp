@@ -1,9 +1,9 @@
 #include "analysis/LineCrossing.h"
-#include "analysis/NumericHelpers.h"
-#include "analysis/RandomGenerator.h"
-#include "analysis/UniformRandom.h"
+#include "foundation/NumericHelpers.h"
+#include "foundation/RandomGenerator.h"
+#include "foundation/UniformRandom.h"
 
-#include "app/LocaleChars.h"
+#include "foundation/LocaleChars.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "analysis/StoredAnalysisList.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/StoredString.h"
-#include "graph/GraphTemplate.h"
+#include "analysis/GraphTemplate.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 

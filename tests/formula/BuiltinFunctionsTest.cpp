@@ -4,7 +4,7 @@
 
 #include "formula/BuiltinRegistry.h"
 #include "formula/FormulaErrors.h"
-#include "treewin/CalcState.h"
+#include "model/CalcState.h"
 
 #include <gtest/gtest.h>
 

@@ -4,14 +4,14 @@
 
 #include "tests/formula/FormulaTestHelpers.h"
 
-#include "analysis/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 #include "formula/ArithmeticNodes.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/CallNodes.h"
 #include "formula/CompiledFormula.h"
 #include "formula/FormulaErrors.h"
 #include "formula/OperandNodes.h"
-#include "treewin/CalcState.h"
+#include "model/CalcState.h"
 
 #include <gtest/gtest.h>
 

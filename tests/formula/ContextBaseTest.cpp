@@ -6,7 +6,7 @@
 #include "formula/FormulaErrors.h"
 #include "formula/FormulaRef.h"
 #include "formula/ParseOnlyContext.h"
-#include "treewin/CalcState.h"
+#include "model/CalcState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Distribution records and the document's list: Dist and DistSamp values, copies, stored forms and the
 // messages of recursive and table-based records.
 
-#include "analysis/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 #include "formula/DistributionList.h"
 #include "formula/DistributionTypes.h"
 #include "formula/FormulaRef.h"

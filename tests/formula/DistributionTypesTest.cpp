@@ -1,7 +1,7 @@
 // The nineteen distribution types: descriptions, checks and their messages, densities, moments, ranges
 // and samplers.
 
-#include "analysis/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 #include "formula/DistributionTypes.h"
 #include "formula/FormulaRef.h"
 #include "formula/ParseOnlyContext.h"

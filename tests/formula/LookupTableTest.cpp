@@ -1,6 +1,6 @@
 // Lookup tables: the three lookup methods, the off-edge flag, range sums and the table as a distribution.
 
-#include "analysis/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 #include "formula/LookupTable.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Table files: the stored form in both byte orders and older versions, the tables directory rule, and the
 // registry's create, edit, provide and delete operations on real files.
 
-#include "analysis/RandomGenerator.h"
-#include "app/AppFlags.h"
+#include "foundation/RandomGenerator.h"
+#include "foundation/AppFlags.h"
 #include "app/NamePopupMenu.h"
 #include "dialogs/TableConflictDialog.h"
 #include "dialogs/TablePropertiesDialog.h"

@@ -1,6 +1,6 @@
 #include "foundation/FontRecord.h"
 
-#include "app/AppFlags.h"
+#include "foundation/AppFlags.h"
 #include "app/DrawingScale.h"
 #include "foundation/Archive.h"
 #include "framework/dialog/FontDialog.h"

@@ -1,6 +1,6 @@
 #include "foundation/NumericFormat.h"
 
-#include "app/LocaleChars.h"
+#include "foundation/LocaleChars.h"
 #include "foundation/Archive.h"
 #include "tests/foundation/StreamBytes.h"
 

@@ -1,6 +1,6 @@
 #include "foundation/PreferenceRecord.h"
 
-#include "app/LocaleChars.h"
+#include "foundation/LocaleChars.h"
 #include "foundation/Archive.h"
 #include "foundation/FontRecord.h"
 #include "foundation/NumericFormat.h"

@@ -1,7 +1,7 @@
 // A node's cached formula remembers where each name resolved; every change that can move the binding a name
 // resolves to must be seen by the next evaluation of the same parse tree.
 
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/FormulaRef.h"
 #include "foundation/MemoryStream.h"
 #include "model/DocVariable.h"

@@ -1,6 +1,6 @@
 // How names in a node's formulas resolve up the tree.
 
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/Formula.h"
 #include "formula/FormulaRef.h"
 #include "model/NodeFormula.h"

@@ -1,9 +1,9 @@
 // DistSamp in the formulas of a tree: the tree window's numbered distributions, their errors and messages.
 
-#include "analysis/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
-#include "formula/EvalContext.h"
+#include "model/EvalContext.h"
 #include "formula/FormulaRef.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"

@@ -1,4 +1,4 @@
-#include "dialogs/DisplayColumnList.h"
+#include "model/DisplayColumnList.h"
 #include "formula/Distribution.h"
 #include "foundation/FontRecord.h"
 #include "foundation/MemoryStream.h"

@@ -1,0 +1,535 @@
+#include "analysis/RollBack.h"
+
+#include "analysis/MarkovCohort.h"
+#include "analysis/ProbabilityVerification.h"
+#include "app/EscapeKey.h"
+#include "app/MessageBoxes.h"
+#include "app/ProgressWindow.h"
+#include "analysis/ChooseCostEffectiveStrategy.h"
+#include "analysis/DecisionNodeStrategySet.h"
+#include "formula/Expression.h"
+#include "analysis/CEDominance.h"
+#include "model/NodeFormula.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+#include "treewin/TreeWindow.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double kProbabilityTolerance = 1e-6;
+constexpr double kTieTolerance = 1e-10;
+constexpr double kOverflowLimit = 1e21;
+constexpr uint32_t kCancelCheckInterval = 601;
+constexpr uint32_t kNodesPerClockRead = 63;
+
+bool IsPositive(double p)
+{
+    return p > 0.0;
+}
+
+void ReportOverflow(TreeNode* node)
+{
+    zString name;
+    node->GetShortText(name, 30);
+    zString message("Numeric overflow. Unable to represent the value of node \"");
+    message += name;
+    message += "\".";
+    ShowErrorBox(nullptr, message.Text(), -1);
+}
+
+void ReportChildlessLogicNode(TreeNode* node)
+{
+    zString name;
+    node->GetShortText(name, 30);
+    zString message("The logic node \"");
+    message += name;
+    message += "\" has no branches. Unable to evaluate it.";
+    ShowErrorBox(nullptr, message.Text(), -1);
+    if (node->window != nullptr)
+        node->window->SelectNode(node, 1, nullptr, false);
+}
+
+}  // namespace
+
+void RollBackState::Init(int32_t first, int* errorFlag, TreeWindow* treeWindow, int mode)
+{
+    *this = RollBackState();
+    callerTag = first;
+    error = errorFlag;
+    window = treeWindow;
+    calcState = &window->CalcStateRecord;
+    calcMethod = window->CalcPrefs.CalcMethod;
+    maximize = window->OptimalPathDirection();
+    costEffectiveness = calcMethod == CostEffectivenessMethod ? 1 : 0;
+    maximin = window->CalcPrefs.RollBackCalculatesKey == RollBackMaximin && (mode == 2 || mode == 3) ? 1 : 0;
+    useUtility = window->CalcPrefs.UseUtility;
+    evaluateAll = mode != 0 ? 1 : 0;
+}
+
+void RollBackState::Start()
+{
+    started = 1;
+    lastCheckTime = TickCount();
+    EscapeKeyReset();
+}
+
+bool RollBackState::CheckCancel()
+{
+    // The clock is read once every few nodes: evaluating a node takes far less than a millisecond.
+    if (!started || (++cancelPolls & kNodesPerClockRead) != 0)
+        return false;
+    const uint32_t now = TickCount();
+    if (now - lastCheckTime < kCancelCheckInterval)
+        return false;
+    lastCheckTime = now;
+    if (!EscapePressed())
+        return false;
+    *error = 1;
+    return true;
+}
+
+void RollBackState::ShowProgress(long total)
+{
+    progressId = ProgressWindow::Push("Roll Back", 0, 0, static_cast<double>(total));
+    progressTotal = total;
+    progressCount = 0;
+}
+
+void RollBackState::Step()
+{
+    ++progressCount;
+    if (progressTotal > 0)
+        ProgressWindow::Step(progressId, static_cast<double>(progressCount));
+}
+
+void RollBackState::EndProgress()
+{
+    if (progressId != -1)
+        ProgressWindow::Pop(progressId);
+    progressId = -1;
+    progressTotal = 0;
+    progressCount = 0;
+}
+
+bool RollBackState::CheckProbabilityRange(double p, TreeNode* node)
+{
+    if (skipProbabilityChecks || calcState->probabilityCheck == 0)
+        return true;
+    if (p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance)
+        return true;
+    VerifyProbabilities(window, 0, node, nullptr, 0);
+    *error = 1;
+    return false;
+}
+
+bool RollBackState::CheckProbabilitySum(double sum, TreeNode* node)
+{
+    if (*error != 0)
+        return false;
+    if (skipProbabilityChecks || calcState->probabilityCheck == 0 || std::fabs(sum - 1.0) <= kProbabilityTolerance)
+        return true;
+    VerifyProbabilities(window, 0, node, nullptr, 0);
+    *error = 1;
+    return false;
+}
+
+double RollBackTree(TreeNode* node, int* error, int mode)
+{
+    if (*error != 0)
+        return 0.0;
+    TreeWindow* window = node->window;
+    RollBackState state;
+    state.Init(0, error, window, mode);
+    double value;
+    if (window->ValuesCurrent() && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin && mode == 0) {
+        value = node->ExpectedValue();
+    } else {
+        state.Start();
+        if (mode == RollBackWithProgress)
+            state.ShowProgress(CountSubtreeNodes(node, true));
+        value = EvaluateNode(node, state);
+        if (*error == 0 && state.useUtility)
+            InverseUtilityChecked(window, value, error);
+        if (mode != RollBackSilent)
+            state.EndProgress();
+    }
+    if (*error == 0 && !(value >= -kOverflowLimit && value <= kOverflowLimit)) {
+        *error = 1;
+        ReportOverflow(node);
+    }
+    return value;
+}
+
+bool ProbabilityIsComplement(const Expression& expression)
+{
+    return expression.Text()[0] == '#';
+}
+
+double BranchProbability(TreeNode* node, int* error, bool quiet)
+{
+    if (*error != 0)
+        return 0.0;
+    TreeWindow* window = node->window;
+    if (window != nullptr && window->ValuesCurrent() && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)
+        return node->branchProbability;
+    double p;
+    if (ProbabilityIsComplement(node->probability)) {
+        p = 1.0;
+        for (int i = 0; node->parent != nullptr && i < node->parent->childCount && *error == 0; ++i) {
+            TreeNode* sibling = node->parent->GetChild(i);
+            if (sibling != node)
+                p -= EvaluateNodeFormula(sibling, sibling->probability, "probability", error, quiet);
+        }
+    } else {
+        p = EvaluateNodeFormula(node, node->probability, "probability", error, quiet);
+    }
+    node->branchProbability = p;
+    return p;
+}
+
+double BranchProbabilityEx(TreeNode* node, int* error, int* usesVariables)
+{
+    if (ProbabilityIsComplement(node->probability)) {
+        *usesVariables = 1;
+        return 0.0;
+    }
+    bool uses = false;
+    const double p = EvaluateNodeFormula(node, node->probability, "probability", error, false, &uses);
+    *usesVariables = uses ? 1 : 0;
+    return p;
+}
+
+TreeNode* EvaluateBranchProbabilities(TreeNode* node, int* error)
+{
+    double remaining = 1.0;
+    TreeNode* complement = nullptr;
+    for (int i = 0; i < node->childCount; ++i) {
+        TreeNode* child = node->GetChild(i);
+        if (ProbabilityIsComplement(child->probability)) {
+            if (complement != nullptr) {
+                BranchProbability(child, error, false);
+                return child;
+            }
+            complement = child;
+            continue;
+        }
+        child->branchProbability = EvaluateNodeFormula(child, child->probability, "probability", error, false);
+        remaining -= child->branchProbability;
+        if (*error != 0)
+            return child;
+    }
+    if (complement != nullptr)
+        complement->branchProbability = remaining;
+    return nullptr;
+}
+
+TreeNode* SelectLogicBranch(TreeNode* node, int* error, bool check)
+{
+    if (check && EvaluateBranchProbabilities(node, error) != nullptr)
+        return nullptr;
+    if (node->childCount == 0)
+        return nullptr;
+    for (int i = 0; i < node->childCount; ++i) {
+        if (IsPositive(node->GetChild(i)->branchProbability))
+            return node->GetChild(i);
+    }
+    return node->GetChild(node->childCount - 1);
+}
+
+double TerminalPayoff(TreeNode* node, int* error, int payoffIndex)
+{
+    Expression& payoff = node->Payoff(payoffIndex);
+    TreeWindow* window = node->window;
+    if (payoff.IsEmpty() && window != nullptr && window->CalcPrefs.AllowTermNodeNameAsPayoff) {
+        zString fieldText;
+        if (PayoffFromNodeName(node, fieldText, payoffIndex)) {
+            int fieldError = 0;
+            bool usesVariables = false;
+            const double value =
+                EvaluateNodeFormulaText(node, fieldText.Text(), "payoff", &fieldError, true, &usesVariables);
+            if (fieldError == 0 && !usesVariables)
+                return value;
+        }
+    }
+    return EvaluateNodeFormula(node, payoff, "payoff", error, false);
+}
+
+double EndNodeValue(TreeNode* node, int* error, PayoffEvaluator evaluator)
+{
+    return ComputeMultiAttributeValue(node->window, node, evaluator, error);
+}
+
+namespace {
+
+// One node on the evaluation stack: where it stands among its children and what it has summed so far.
+struct Frame {
+    TreeNode* node;
+    int16_t next = 0;
+    TreeNode* chosen = nullptr;  // logic nodes
+    double value = 0.0;
+    double sum = 0.0;
+    double pendingProbability = 0.0;
+    size_t firstChildValue = 0;  // decision nodes: their children's values start here
+    bool haveCandidate = false;
+};
+
+class Evaluator {
+public:
+    explicit Evaluator(RollBackState& state) : state(state), error(state.error) {}
+    double Run(TreeNode* root);
+
+private:
+    // Either pushes a frame for the node or evaluates it at once into `result`.
+    bool Enter(TreeNode* node);
+    // The next child to evaluate for the frame, or null when the frame is complete.
+    TreeNode* NextChild(Frame& frame);
+    void ChildDone(Frame& frame, TreeNode* child, double childValue);
+    double Finish(Frame& frame);
+    void ChooseCostEffectiveChild(TreeNode* node);
+    void ChooseBestChild(Frame& frame);
+    // Steps 3 to 5 shared by every kind: ratio, stored results, utilities.
+    double Complete(TreeNode* node, double value, bool endNode);
+
+    RollBackState& state;
+    int* error;
+    std::vector<Frame> frames;
+    std::vector<double> childValues;
+    double result = 0.0;
+};
+
+double Evaluator::Run(TreeNode* root)
+{
+    if (!Enter(root))
+        return result;
+    while (!frames.empty()) {
+        Frame& frame = frames.back();
+        TreeNode* child = NextChild(frame);
+        if (child == nullptr) {
+            result = Finish(frames.back());
+            frames.pop_back();
+            if (frames.empty())
+                break;
+            ChildDone(frames.back(), frames.back().node->GetChild(frames.back().next - 1), result);
+            continue;
+        }
+        if (!Enter(child))
+            ChildDone(frames.back(), child, result);
+    }
+    return result;
+}
+
+bool Evaluator::Enter(TreeNode* node)
+{
+    if (*error != 0 || state.CheckCancel()) {
+        result = 0.0;
+        return false;
+    }
+    state.Step();
+    switch (node->kind) {
+    case TerminalNode:
+        result = Complete(node, EndNodeValue(node, error, TerminalPayoff), true);
+        return false;
+    case MarkovNode:
+        result = Complete(node,
+                          state.costEffectiveness ? MarkovCostEffectivenessValue(node, error)
+                                                  : EndNodeValue(node, error, MarkovCohortValue),
+                          true);
+        return false;
+    case ChanceNode:
+    case LabelNode:
+    case LogicNode:
+    case DecisionNode:
+    case ReversedDecisionNode:
+        break;
+    default:
+        result = Complete(node, 0.0, false);
+        return false;
+    }
+    Frame frame;
+    frame.node = node;
+    if (state.costEffectiveness && !node->IsDecision())
+        node->triple = ValueTriple();
+    if (node->kind == LogicNode) {
+        node->EnsureOptimalList()->RemoveAll();
+        frame.chosen = SelectLogicBranch(node, error, true);
+        if (frame.chosen == nullptr) {
+            if (*error == 0) {
+                *error = 1;
+                ReportChildlessLogicNode(node);
+            }
+            result = Complete(node, 0.0, false);
+            return false;
+        }
+        node->optimal->Add(frame.chosen);
+    }
+    if (node->IsDecision()) {
+        node->EnsureOptimalList()->RemoveAll();
+        frame.firstChildValue = childValues.size();
+    }
+    frames.push_back(frame);
+    return true;
+}
+
+TreeNode* Evaluator::NextChild(Frame& frame)
+{
+    TreeNode* node = frame.node;
+    switch (node->kind) {
+    case ChanceNode:
+        if (state.maximin) {
+            if (*error != 0 || frame.next >= node->childCount)
+                return nullptr;
+            return node->GetChild(frame.next++);
+        }
+        while (frame.next < node->childCount) {
+            TreeNode* child = node->GetChild(frame.next++);
+            const double p = BranchProbability(child, error, false);
+            if (*error != 0 || !state.CheckProbabilityRange(p, node))
+                return nullptr;
+            if (!state.evaluateAll && !IsPositive(p)) {
+                if (!state.costEffectiveness)
+                    frame.sum += p;
+                continue;
+            }
+            frame.pendingProbability = p;
+            return child;
+        }
+        state.CheckProbabilitySum(frame.sum, node);
+        return nullptr;
+    case LabelNode:
+        if (frame.next > 0 || node->childCount == 0 || *error != 0)
+            return nullptr;
+        return node->GetChild(frame.next++);
+    case LogicNode:
+        if (*error != 0)
+            return nullptr;
+        if (!state.evaluateAll) {
+            if (frame.next > 0)
+                return nullptr;
+            frame.next = static_cast<int16_t>(node->IndexOfChild(frame.chosen) + 1);
+            return frame.chosen;
+        }
+        return frame.next < node->childCount ? node->GetChild(frame.next++) : nullptr;
+    default:
+        if (*error != 0 || frame.next >= node->childCount)
+            return nullptr;
+        return node->GetChild(frame.next++);
+    }
+}
+
+void Evaluator::ChildDone(Frame& frame, TreeNode* child, double childValue)
+{
+    TreeNode* node = frame.node;
+    switch (node->kind) {
+    case ChanceNode:
+        if (state.maximin) {
+            if (!frame.haveCandidate || state.window->IsBetter(nullptr, frame.value, childValue))
+                frame.value = childValue;
+            frame.haveCandidate = true;
+        } else if (state.costEffectiveness) {
+            node->triple.cost += frame.pendingProbability * child->triple.cost;
+            node->triple.effectiveness += frame.pendingProbability * child->triple.effectiveness;
+            node->triple.value += frame.pendingProbability * child->triple.value;
+            frame.sum += frame.pendingProbability;
+        } else {
+            frame.value += frame.pendingProbability * childValue;
+            frame.sum += frame.pendingProbability;
+        }
+        break;
+    case LabelNode:
+        frame.value = childValue;
+        break;
+    case LogicNode:
+        if (child == frame.chosen)
+            frame.value = childValue;
+        break;
+    default:
+        childValues.push_back(childValue);
+        break;
+    }
+}
+
+void Evaluator::ChooseCostEffectiveChild(TreeNode* node)
+{
+    CEPointList points(2, true);
+    BuildCEPoints(DecisionNodeStrategySet(node), points, 1);
+    const int index = ChooseCostEffectiveStrategy(state.window->CESettings, points, state.window, error);
+    const CEPoint* point = index >= 0 ? points.Point(index) : nullptr;
+    TreeNode* chosen = point != nullptr ? node->GetChild(point->strategyIndex) : nullptr;
+    if (chosen == nullptr) {
+        node->triple.cost = 1.0;
+        node->triple.effectiveness = 1.0;
+        return;
+    }
+    node->optimal->Add(chosen);
+    node->triple = chosen->triple;
+}
+
+void Evaluator::ChooseBestChild(Frame& frame)
+{
+    TreeNode* node = frame.node;
+    const size_t count = childValues.size() - frame.firstChildValue;
+    if (count == 0) {
+        frame.value = 0.0;
+        return;
+    }
+    const double* values = childValues.data() + frame.firstChildValue;
+    double best = values[0];
+    for (size_t i = 1; i < count; ++i)
+        best = state.window->BetterValue(node, best, values[i]);
+    for (size_t i = 0; i < count; ++i) {
+        if (std::fabs(values[i] - best) < kTieTolerance)
+            node->optimal->Add(node->GetChild(static_cast<int>(i)));
+    }
+    frame.value = best;
+}
+
+double Evaluator::Finish(Frame& frame)
+{
+    TreeNode* node = frame.node;
+    if (node->IsDecision()) {
+        if (state.costEffectiveness) {
+            if (*error == 0)
+                ChooseCostEffectiveChild(node);
+        } else {
+            ChooseBestChild(frame);
+        }
+        childValues.resize(frame.firstChildValue);
+    } else if (state.costEffectiveness && node->kind != ChanceNode) {
+        const TreeNode* source = node->kind == LogicNode ? frame.chosen : node->GetChild(0);
+        if (source != nullptr) {
+            node->triple.cost = source->triple.cost;
+            node->triple.effectiveness = source->triple.effectiveness;
+        }
+    }
+    return Complete(node, frame.value, false);
+}
+
+double Evaluator::Complete(TreeNode* node, double value, bool endNode)
+{
+    if (state.costEffectiveness) {
+        node->triple.ComputeRatio();
+        value = node->triple.value;
+    }
+    node->value = value;
+    node->triple.value = value;
+    if (state.useUtility && *error == 0) {
+        if (endNode) {
+            UtilityChecked(state.window, value, error);
+            node->value = value;
+        } else {
+            InverseUtilityChecked(state.window, node->triple.value, error);
+        }
+    }
+    return value;
+}
+
+}  // namespace
+
+double EvaluateNode(TreeNode* node, RollBackState& state)
+{
+    Evaluator evaluator(state);
+    return evaluator.Run(node);
+}

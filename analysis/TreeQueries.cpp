@@ -1,0 +1,210 @@
+#include "analysis/TreeQueries.h"
+
+#include "analysis/MarkovCohort.h"
+#include "analysis/OutcomeDistribution.h"
+#include "analysis/ProbabilityVerification.h"
+#include "foundation/UniformRandom.h"
+#include "app/MessageBoxes.h"
+#include "analysis/DistributionCollector.h"
+#include "analysis/RollBack.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+#include "treewin/TreeWindow.h"
+
+#include <cmath>
+#include <vector>
+
+double PathProbability(TreeNode* node, int* error, TreeNode* ancestor, bool onlyOptimal)
+{
+    if (*error != 0)
+        return 0.0;
+    if (node->parent == nullptr)
+        return 1.0;
+    if (ancestor == nullptr)
+        ancestor = node->GetTreeRoot();
+    const bool testOptimal = onlyOptimal && node->window != nullptr && node->window->ValuesCurrent();
+    double p = 1.0;
+    for (TreeNode* child = node; child->parent != nullptr && *error == 0; child = child->parent) {
+        if (testOptimal && !IsOnOptimalPath(child, false))
+            return 0.0;
+        if (child == ancestor)
+            break;
+        TreeNode* parent = child->parent;
+        if (parent->kind == ChanceNode)
+            p *= BranchProbability(child, error, false);
+        else if (parent->kind == LogicNode && SelectLogicBranch(parent, error, true) != child)
+            return 0.0;
+    }
+    return p;
+}
+
+double NodeStandardDeviation(TreeNode* node, int* error)
+{
+    OutcomeDistribution outcomes(16, true);
+    DistributionCollector collector(false);
+    if (collector.Collect(node, outcomes) != 0) {
+        *error = 1;
+        return 0.0;
+    }
+    return outcomes.StandardDeviation(node->ExpectedValue(), 1.0);
+}
+
+void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error)
+{
+    std::vector<TreeNode*> pending{node};
+    while (!pending.empty() && *error == 0) {
+        TreeNode* current = pending.back();
+        pending.pop_back();
+        if (current->IsEndNode()) {
+            const double value = RollBackTree(current, error, 0);
+            if (value > *high)
+                *high = value;
+            if (value < *low)
+                *low = value;
+            continue;
+        }
+        if (current->childCount == 0) {
+            ShowErrorBox(nullptr, "Unable to evaluate non-terminal nodes.", -1);
+            *error = 1;
+            if (current->window != nullptr)
+                current->window->SelectNode(current, 1, nullptr, false);
+            return;
+        }
+        for (int i = current->childCount - 1; i >= 0; --i)
+            pending.push_back(current->GetChild(i));
+    }
+}
+
+int RandomBranchIndex(TreeNode* node, int* error)
+{
+    switch (node->kind) {
+    case LogicNode: {
+        TreeNode* chosen = SelectLogicBranch(node, error, true);
+        return chosen != nullptr ? node->IndexOfChild(chosen) : 0;
+    }
+    case LabelNode:
+        return 0;
+    case ChanceNode:
+    case MarkovNode: {
+        const double r = UniformRandom(0.0, 1.0);
+        if (!VerifyProbabilities(node->window, 0, node, nullptr, 1)) {
+            *error = 1;
+            return 0;
+        }
+        double sum = 0.0;
+        for (int i = 0; i < node->childCount; ++i) {
+            sum += node->GetChild(i)->branchProbability;
+            if (r < sum)
+                return i;
+        }
+        return node->childCount - 1;
+    }
+    default:
+        *error = 1;
+        return 0;
+    }
+}
+
+namespace {
+
+// The child a trial follows below a decision or logic node: its first optimal child.
+TreeNode* FirstOptimalChild(TreeNode* node)
+{
+    return node->optimal != nullptr && node->optimal->Count() > 0 ? node->optimal->At(0) : nullptr;
+}
+
+void ReportNoTrialBranch(TreeNode* node)
+{
+    zString name;
+    node->GetShortText(name, 30);
+    zString message("Unable to follow a branch of node \"");
+    message += name;
+    message += "\". Roll the tree back before running trials.";
+    ShowErrorBox(nullptr, message.Text(), -1);
+}
+
+}  // namespace
+
+double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
+{
+    if (*error != 0)
+        return 0.0;
+    // Each step goes one level down; the levels are walked in a loop, then the values travel back up.
+    std::vector<TreeNode*> path;
+    TreeNode* current = node;
+    while (current != nullptr && *error == 0) {
+        if (current->LastBindingIsBraced() && !current->EvaluateBracedBindings()) {
+            *error = 1;
+            return 0.0;
+        }
+        const CalcState& calc = current->window->CalcStateRecord;
+        TreeNode* next = nullptr;
+        switch (current->kind) {
+        case ChanceNode:
+        case LabelNode: {
+            if (current->childCount == 0) {
+                if (current->kind == LabelNode)
+                    *error = 1;
+                return 0.0;
+            }
+            const int index = RandomBranchIndex(current, error);
+            if (*error != 0)
+                return 0.0;
+            next = current->GetChild(index);
+            break;
+        }
+        case LogicNode:
+            if (calc.trialFlag2) {
+                TreeNode* chosen = SelectLogicBranch(current, error, true);
+                current->EnsureOptimalList()->RemoveAll();
+                if (chosen != nullptr)
+                    current->optimal->Add(chosen);
+            }
+            next = FirstOptimalChild(current);
+            break;
+        case DecisionNode:
+        case ReversedDecisionNode:
+            next = FirstOptimalChild(current);
+            break;
+        case TerminalNode:
+            *endNode = current;
+            if (calc.trialFlag1 || calc.trialFlag2)
+                current->triple.value = EndNodeValue(current, error, TerminalPayoff);
+            break;
+        case MarkovNode:
+            *endNode = current;
+            SimulateMarkovIndividual(current, error);
+            break;
+        default:
+            return 0.0;
+        }
+        path.push_back(current);
+        if (current->IsEndNode())
+            break;
+        if (next == nullptr) {
+            if (current->IsDecision() || current->kind == LogicNode) {
+                *error = 1;
+                ReportNoTrialBranch(current);
+            }
+            return 0.0;
+        }
+        current = next;
+    }
+    if (*error != 0)
+        return 0.0;
+    for (size_t i = path.size() - 1; i > 0; --i) {
+        TreeNode* parent = path[i - 1];
+        const TreeNode* child = path[i];
+        parent->triple.value = child->triple.value;
+        parent->triple.cost = child->triple.cost;
+        parent->triple.effectiveness = child->triple.effectiveness;
+    }
+    return node->triple.value;
+}
+
+double TrialValueChecked(TreeNode* node, int* error, TreeNode** endNode)
+{
+    if (*error != 0)
+        return 0.0;
+    return TrialValue(node, error, endNode);
+}

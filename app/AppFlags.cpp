@@ -1,4 +1,0 @@
-#include "app/AppFlags.h"
-
-bool AppFlags::longFileNames = true;
-bool AppFlags::trueTypeFontsOnly = false;

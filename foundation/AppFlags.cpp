@@ -1,0 +1,4 @@
+#include "foundation/AppFlags.h"
+
+bool AppFlags::longFileNames = true;
+bool AppFlags::trueTypeFontsOnly = false;

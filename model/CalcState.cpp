@@ -1,0 +1,17 @@
+#include "model/CalcState.h"
+
+void CalcState::Reset()
+{
+    stage = ValueTriple();
+    previousStage = ValueTriple();
+    total = ValueTriple();
+    stageCounter = 0;
+    tunnelIndex = 0;
+    currentState = nullptr;
+    flaggedVariables = 0;
+    resample = 0;
+    fixedPath = 0;
+    probabilityCheck = 0;
+    trialFlag1 = 0;
+    trialFlag2 = 0;
+}

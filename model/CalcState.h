@@ -1,0 +1,37 @@
+#pragma once
+// The calculation state of a tree window: the Markov values that the formula keywords read, the Monte Carlo
+// switches, and the probability-check flag of roll back. One per tree window; a formula evaluated without a
+// window gets its own zeroed one.
+
+#include "foundation/ValueTriple.h"
+
+#include <cstdint>
+
+class TreeWindow;
+struct TreeNode;
+
+class CalcState {
+public:
+    CalcState() = default;
+    explicit CalcState(TreeWindow* owner) : window(owner) {}
+
+    // Zeroes every numeric field (the window pointer stays).
+    void Reset();
+
+    TreeWindow* window = nullptr;
+    // Markov cohort values: rewards of the current step, of the step just completed, and all so far.
+    ValueTriple stage;
+    ValueTriple previousStage;
+    ValueTriple total;
+    int32_t stageCounter = 0;
+    int32_t tunnelIndex = 0;
+    TreeNode* currentState = nullptr;
+    int32_t flaggedVariables = 0;
+    int32_t resample = 0;
+    int32_t fixedPath = 0;
+    // Switches the probability checks of roll back on.
+    int32_t probabilityCheck = 0;
+    // Monte Carlo trials recompute end nodes (both flags) and re-select logic branches (the second).
+    int32_t trialFlag1 = 0;
+    int32_t trialFlag2 = 0;
+};

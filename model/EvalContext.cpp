@@ -1,0 +1,228 @@
+#include "model/EvalContext.h"
+
+#include "foundation/UniformRandom.h"
+#include "app/MessageBoxes.h"
+#include "formula/Expression.h"
+#include "formula/Formula.h"
+#include "formula/FormulaErrors.h"
+#include "formula/NameResolution.h"
+#include "formula/OperandNodes.h"
+#include "formula/TableDirectory.h"
+#include "foundation/StringHelpers.h"
+#include "model/NameRules.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+#include "treewin/TreeWindow.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kShortTextLength = 30;
+
+}  // namespace
+
+EvalContext::EvalContext(TreeWindow* treeWindow, TreeNode* node)
+    : window(treeWindow),
+      currentNode(node != nullptr || treeWindow == nullptr ? node : treeWindow->Root),
+      startNode(currentNode),
+      bindingNode(node)
+{
+}
+
+void EvalContext::Retarget(TreeNode* node)
+{
+    currentNode = node != nullptr || window == nullptr ? node : window->Root;
+    startNode = currentNode;
+    bindingNode = node;
+    errorNode = nullptr;
+    guardNames.clear();
+}
+
+CalcState* EvalContext::GetCalcState()
+{
+    if (window != nullptr)
+        return &window->CalcStateRecord;
+    return EvalContextBase::GetCalcState();
+}
+
+int EvalContext::VariableCount()
+{
+    return window != nullptr ? window->Variables.Count() : 0;
+}
+
+bool EvalContext::IsGuarded(const char* upperName) const
+{
+    for (const char* guarded : guardNames) {
+        if (std::strcmp(guarded, upperName) == 0)
+            return true;
+    }
+    return false;
+}
+
+VariableDefinition* EvalContext::SearchUpward(TreeNode* from, const char* upperName)
+{
+    for (TreeNode* node = from; node != nullptr; node = node->parent) {
+        if (node->bindings == nullptr)
+            continue;
+        if (VariableDefinition* definition = node->bindings->Find(upperName)) {
+            bindingNode = node;
+            return definition;
+        }
+    }
+    bindingNode = from;
+    return nullptr;
+}
+
+double EvalContext::VariableValue(const zString& upperName)
+{
+    int found = 0;
+    double value = 0.0;
+    VariableMemo* memo = formula->MemoLookup(upperName, currentNode, &found, &value);
+    if (formula->HasError())
+        return 0.0;
+    if (found)
+        return value;
+
+    TreeNode* savedCurrent = currentNode;
+    TreeNode* savedBinding = bindingNode;
+    const char* name = upperName.Text();
+    const bool movedUp = IsGuarded(name);
+    VariableDefinition* definition;
+    if (movedUp) {
+        currentNode = bindingNode != nullptr ? bindingNode->parent : nullptr;
+        definition = SearchUpward(currentNode, name);
+        if (definition != nullptr)
+            currentNode = bindingNode->parent;
+    } else {
+        definition = SearchUpward(currentNode, name);
+    }
+    if (definition != nullptr && definition->IsBraced())
+        definition = nullptr;
+
+    if (definition != nullptr && !definition->definition.GetConstant(&value)) {
+        guardNames.push_back(definition->upperName.Text());
+        value = formula->Evaluate(definition->definition);
+        guardNames.pop_back();
+    }
+    currentNode = savedCurrent;
+    if (!movedUp)
+        bindingNode = savedBinding;
+
+    if (definition == nullptr) {
+        if (window == nullptr)
+            return UniformRandom(0.0, 1.0);
+        const DocVariable* variable = window->FindVariable(name, true);
+        if (variable == nullptr) {
+            formula->SetError(FormulaUnknownVariable, &upperName);
+            value = 0.0;
+        } else if (variable->tFlag) {
+            return variable->tValue3;
+        } else {
+            formula->SetError(FormulaNoDefinition, &upperName);
+            value = 0.0;
+        }
+    }
+    formula->MemoStore(memo, value, formula->HasError() ? 0 : 1);
+    return value;
+}
+
+// Outside a definition's evaluation, a name bound at the start node or above to a constant definition, and
+// known to the document, has that constant as its value: the check of the name passes, and the memo would
+// only repeat the same value. The binding found is remembered per name node and start node.
+bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value)
+{
+    if (window == nullptr || currentNode == nullptr || !guardNames.empty() || currentNode->window != window)
+        return false;
+    VariableDefinition* definition;
+    if (cache.generation == NameResolutionGeneration && cache.startNode == currentNode) {
+        definition = static_cast<VariableDefinition*>(cache.binding);
+    } else {
+        const char* name = upperName.Text();
+        if (!window->HasVariable(name, true))
+            return false;
+        TreeNode* savedBinding = bindingNode;
+        definition = SearchUpward(currentNode, name);
+        bindingNode = savedBinding;
+        if (definition == nullptr || definition->IsBraced())
+            return false;
+        cache.generation = NameResolutionGeneration;
+        cache.startNode = currentNode;
+        cache.binding = definition;
+    }
+    // A definition already parsed to a plain number is read directly; anything else asks the expression.
+    const ParseNode* tree = definition->definition.GetParseTree();
+    if (tree != nullptr && tree->TypeCode() == NodeConstant) {
+        *value = static_cast<const ConstantNode*>(tree)->Value();
+        return true;
+    }
+    return definition->definition.GetConstant(value);
+}
+
+double EvalContext::LinkValue(int n)
+{
+    if (window == nullptr)
+        return UniformRandom(0.0, 1.0);
+    // The document keeps no links yet, so every link number is undefined.
+    zString number;
+    AppendInt(number, n);
+    formula->SetError(FormulaUndefinedLink, &number);
+    return 0.0;
+}
+
+int EvalContext::DistributionValue(int n, int resample, double* value)
+{
+    if (window == nullptr)
+        return EvalContextBase::DistributionValue(n, resample, value);
+    return window->Distributions.ValueOf(n, resample, value);
+}
+
+void EvalContext::CheckUndefinedVariable(const zString& name, const zString& upperName)
+{
+    if (window == nullptr || SuppressFormulaMessages || window->HasVariable(upperName.Text(), true))
+        return;
+    if (formula->IsParseOnly() && CheckVariableName(name, false, false)) {
+        zString question("The variable \"$1\" is not defined. Do you want to create a variable with that name?");
+        SubstituteArgs(question, name.Text());
+        if (AskYesNo(nullptr, question.Text(), -1) == 1 && window->EnsureVariable(name.Text(), nullptr) != nullptr)
+            return;
+    }
+    formula->SetError(FormulaUnknownVariable, &name);
+}
+
+void EvalContext::OfferNewTable(const zString& name)
+{
+    if (SuppressFormulaMessages)
+        return;
+    zString question("The table \"$1\" is not defined. Do you want to create a table with that name?");
+    SubstituteArgs(question, name.Text());
+    if (AskYesNo(nullptr, question.Text(), -1) == 1) {
+        zString tableName(name);
+        ProvideTable(tableName);
+    }
+}
+
+void EvalContext::NoteErrorNode()
+{
+    errorNode = currentNode != nullptr ? currentNode : startNode;
+}
+
+void EvalContext::AppendNodePart(zString& message, const zString& formulaName)
+{
+    if (errorNode == nullptr || formulaName == "given text" || noNodeInMessages != 0)
+        return;
+    zString shortText;
+    errorNode->GetShortText(shortText, kShortTextLength);
+    message += " of node \"";
+    message += shortText;
+    message += "\"";
+}
+
+void EvalContext::ShowMessage(const zString& message, int selectNode)
+{
+    EvalContextBase::ShowMessage(message, selectNode);
+    if (errorNode == nullptr || selectNode == 0 || window == nullptr)
+        return;
+    errorNode = errorNode->CloneCopyRoot()->TopCollapsedAncestor();
+    window->SelectNode(errorNode, 1, nullptr, false);
+}

@@ -1,0 +1,296 @@
+// Roll back of each node kind, its checks and its failures.
+
+#include "app/ProgressWindow.h"
+#include "analysis/RollBack.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+double Roll(TreeBuilder& tree, TreeNode* node, int& error, int mode = RollBackSilent)
+{
+    error = 0;
+    return RollBackTree(node, &error, mode);
+}
+
+TEST(RollBackChance, ZeroProbabilityChildIsNotEvaluatedInPlainMode)
+{
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
+    tree.Terminal(chance, "a", "0.3", "10");
+    tree.Terminal(chance, "b", "0.7", "20");
+    tree.Terminal(chance, "never", "0", "1/0");  // would fail if evaluated
+    int error = 0;
+    EXPECT_NEAR(Roll(tree, chance, error, RollBackPlain), 17.0, 1e-12);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(boxes.Count(), 0u);
+    // Any other mode evaluates every child, so the division by zero surfaces.
+    Roll(tree, chance, error, RollBackSilent);
+    EXPECT_EQ(error, 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Division by zero. Unable to evaluate payoff of node \"never\".");
+}
+
+TEST(RollBackChance, ProbabilitySumTolerance)
+{
+    struct Row {
+        const char* second;
+        bool passes;
+    } rows[] = {{"0.5000005", true}, {"0.49999995", true}, {"0.50001", false}, {"0.4999", false}};
+    for (const Row& row : rows) {
+        MessageBoxRecorder boxes;
+        TreeBuilder tree;
+        TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "Parent");
+        tree.Terminal(chance, "a", "0.5", "1");
+        tree.Terminal(chance, "b", row.second, "1");
+        int error = 0;
+        Roll(tree, chance, error);
+        EXPECT_EQ(error == 0, row.passes) << row.second;
+        if (!row.passes) {
+            ASSERT_EQ(boxes.Count(), 1u);
+            EXPECT_EQ(boxes.Last().text,
+                      "The probabilities on the branches emanating from node \"Parent\" do not add up to 1.0.");
+        }
+    }
+}
+
+TEST(RollBackChance, ProbabilityRangeTolerance)
+{
+    struct Row {
+        const char* p;
+        bool passes;
+    } rows[] = {{"-0.0000005", true}, {"-0.00001", false}, {"1.0000005", true}};
+    for (const Row& row : rows) {
+        MessageBoxRecorder boxes;
+        TreeBuilder tree;
+        TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "Parent");
+        tree.Terminal(chance, "odd", row.p, "1");
+        tree.Terminal(chance, "rest", "#", "1");
+        int error = 0;
+        Roll(tree, chance, error);
+        EXPECT_EQ(error == 0, row.passes) << row.p;
+        if (!row.passes) {
+            ASSERT_EQ(boxes.Count(), 1u);
+            EXPECT_EQ(boxes.Last().text, "The probability of node \"odd\" is not between zero and one.");
+        }
+    }
+}
+
+TEST(RollBackChance, ComplementBranchTakesTheRemainder)
+{
+    TreeBuilder tree;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
+    tree.Terminal(chance, "a", "0.25", "4");
+    TreeNode* rest = tree.Terminal(chance, "rest", " # ", "8");
+    tree.Terminal(chance, "b", "0.5", "0");
+    EXPECT_EQ(rest->probability.Text(), "#");
+    int error = 0;
+    EXPECT_NEAR(Roll(tree, chance, error), 0.25 * 4 + 0.25 * 8, 1e-12);
+    EXPECT_NEAR(rest->branchProbability, 0.25, 1e-12);
+}
+
+TEST(RollBackChance, MaximinTakesTheLeastFavourableChild)
+{
+    TreeBuilder tree;
+    tree.Window().CalcPrefs.RollBackCalculatesKey = RollBackMaximin;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
+    tree.Terminal(chance, "a", "0.9", "7");
+    tree.Terminal(chance, "b", "0.9", "3");  // probabilities are neither used nor checked
+    tree.Terminal(chance, "c", "0.9", "5");
+    int error = 0;
+    EXPECT_NEAR(Roll(tree, chance, error), 3.0, 1e-12);
+    EXPECT_EQ(error, 0);
+}
+
+struct DecisionRow {
+    int kind;
+    int maximize;
+    double values[3];
+    double expected;
+    int optimalCount;
+};
+
+TEST(RollBackDecision, BestChildAndTies)
+{
+    const DecisionRow rows[] = {
+        {DecisionNode, 1, {5, 5 + 5e-11, 4}, 5 + 5e-11, 2},
+        {DecisionNode, 0, {5, 5 + 5e-11, 4}, 4, 1},
+        {ReversedDecisionNode, 1, {5, 4, 6}, 4, 1},
+        {ReversedDecisionNode, 0, {5, 4, 6}, 6, 1},
+    };
+    for (const DecisionRow& row : rows) {
+        TreeBuilder tree;
+        tree.Window().CalcPrefs.OptPath[0] = row.maximize;
+        TreeNode* decision = tree.Add(tree.Root(), row.kind, "d");
+        for (double value : row.values) {
+            char text[40];
+            std::snprintf(text, sizeof text, "%.17g", value);
+            tree.Terminal(decision, "t", "", text);
+        }
+        int error = 0;
+        EXPECT_DOUBLE_EQ(Roll(tree, decision, error), row.expected);
+        EXPECT_EQ(decision->optimal->Count(), row.optimalCount);
+    }
+}
+
+TEST(RollBackLogic, FollowsFirstPositiveConditionElseLastChild)
+{
+    struct Row {
+        const char* conditions[3];
+        int chosen;
+    } rows[] = {{{"0", "0", "0"}, 2}, {{"0", "1", "1"}, 1}, {{"2>1", "0", "1"}, 0}};
+    for (const Row& row : rows) {
+        TreeBuilder tree;
+        TreeNode* logic = tree.Add(tree.Root(), LogicNode, "l");
+        for (int i = 0; i < 3; ++i) {
+            char payoff[8];
+            std::snprintf(payoff, sizeof payoff, "%d", 10 * (i + 1));
+            tree.Terminal(logic, "t", row.conditions[i], payoff);
+        }
+        int error = 0;
+        EXPECT_NEAR(Roll(tree, logic, error, RollBackPlain), 10.0 * (row.chosen + 1), 1e-12);
+        ASSERT_EQ(logic->optimal->Count(), 1);
+        EXPECT_EQ(logic->optimal->At(0), logic->GetChild(row.chosen));
+    }
+}
+
+TEST(RollBackSoundness, LogicAndLabelWithoutChildren)
+{
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    TreeNode* label = tree.Add(tree.Root(), LabelNode, "empty label");
+    int error = 0;
+    EXPECT_EQ(Roll(tree, label, error), 0.0);
+    EXPECT_EQ(error, 0);
+
+    TreeNode* logic = tree.Add(tree.Root(), LogicNode, "empty logic");
+    EXPECT_EQ(Roll(tree, logic, error), 0.0);
+    EXPECT_EQ(error, 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The logic node \"empty logic\" has no branches. Unable to evaluate it.");
+    EXPECT_EQ(logic->optimal->Count(), 0);
+}
+
+TEST(RollBackSoundness, MarkovNodeWithoutTerminationNamesTheEmptyFormula)
+{
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    TreeNode* markov = tree.Add(tree.Root(), MarkovNode, "Cohort");
+    int error = 0;
+    EXPECT_EQ(Roll(tree, markov, error), 0.0);
+    EXPECT_EQ(error, 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "There is an empty formula. Unable to evaluate termination condition of node \"Cohort\".");
+}
+
+TEST(RollBackFailures, NumericOverflowNamesTheNode)
+{
+    // A cached constant is not checked by the formula language, so the value reaches roll back's own check.
+    struct Row {
+        const char* name;
+        double payoff;
+        const char* message;
+    } rows[] = {
+        {"Big", 2e21, "Numeric overflow. Unable to represent the value of node \"Big\"."},
+        {"First line of a long name\r\nsecond line", -2e21,
+         "Numeric overflow. Unable to represent the value of node \"First line of a long name seco...\"."},
+        {"NaN", std::nan(""), "Numeric overflow. Unable to represent the value of node \"NaN\"."},
+    };
+    for (const Row& row : rows) {
+        MessageBoxRecorder boxes;
+        TreeBuilder tree;
+        TreeNode* node = tree.Terminal(tree.Root(), row.name, "", "0");
+        node->Payoff(0).SetNumber(row.payoff, "big");
+        int error = 0;
+        Roll(tree, node, error);
+        EXPECT_EQ(error, 1);
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text, row.message);
+    }
+}
+
+TEST(RollBackFailures, ErrorStopsEveryLevel)
+{
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
+    tree.Terminal(chance, "bad", "0.5", "undefinedName");
+    tree.Terminal(chance, "good", "0.5", "1");
+    int error = 0;
+    Roll(tree, tree.Root(), error);
+    EXPECT_EQ(error, 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Unrecognized variable \"undefinedName\". Unable to evaluate payoff of node \"bad\".");
+    EXPECT_EQ(RollBackTree(tree.Root(), &error, RollBackSilent), 0.0);
+    EXPECT_EQ(boxes.Count(), 1u);
+}
+
+TEST(RollBackCache, CurrentValuesAreReturnedWithoutEvaluating)
+{
+    TreeBuilder tree;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
+    TreeNode* a = tree.Terminal(chance, "a", "0.5", "10");
+    tree.Terminal(chance, "b", "0.5", "20");
+    int error = 0;
+    EXPECT_NEAR(Roll(tree, tree.Root(), error), 15.0, 1e-12);
+    tree.Window().RolledBack = 1;
+    a->SetPayoffText("1000", 0, false);
+    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 15.0, 1e-12);
+    EXPECT_NEAR(BranchProbability(a, &error, true), 0.5, 1e-12);
+    // A full evaluation is still possible on request, and maximin ignores the cache.
+    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackSilent), 510.0, 1e-12);
+    tree.Window().CalcPrefs.RollBackCalculatesKey = RollBackMaximin;
+    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 510.0, 1e-12);
+}
+
+TEST(RollBackMethods, BenefitCostAndMultiAttribute)
+{
+    TreeBuilder tree;
+    TreeNode* node = tree.Terminal(tree.Root(), "t", "", "50", "20");
+    node->SetPayoffText("3", 2, false);
+    TreeCalcPrefs& prefs = tree.Window().CalcPrefs;
+    int error = 0;
+    prefs.CalcMethod = BenefitCostMethod;
+    EXPECT_NEAR(Roll(tree, node, error), 30.0, 1e-12);
+    prefs.CalcMethod = MultiAttributeMethod;
+    EXPECT_NEAR(Roll(tree, node, error), 0.0, 1e-12);
+    prefs.MultiAttrWeight[0].SetText("0.5");
+    prefs.MultiAttrWeight[2].SetText("2");
+    prefs.MultiAttrWeight[3].SetText("1e-11");  // negligible: payoff 3 (empty) is never evaluated
+    EXPECT_NEAR(Roll(tree, node, error), 0.5 * 50 + 2 * 3, 1e-12);
+    EXPECT_EQ(error, 0);
+}
+
+TEST(RollBackMethods, CostEffectivenessRatioGuards)
+{
+    struct Row {
+        const char* effectiveness;
+        double expected;
+    } rows[] = {{"4", 25.0}, {"0", 1e20}, {"-5", 1e20}};
+    for (const Row& row : rows) {
+        TreeBuilder tree;
+        tree.Window().CalcPrefs.CalcMethod = CostEffectivenessMethod;
+        TreeNode* node = tree.Terminal(tree.Root(), "t", "", "100", row.effectiveness);
+        int error = 0;
+        EXPECT_DOUBLE_EQ(Roll(tree, node, error), row.expected) << row.effectiveness;
+    }
+}
+
+TEST(RollBackProgress, ModeTwoShowsAndRemovesItsEntry)
+{
+    TreeBuilder tree;
+    tree.Terminal(tree.Root(), "t", "", "1");
+    const long before = ProgressWindow::PushedCount();
+    int error = 0;
+    Roll(tree, tree.Root(), error, RollBackWithProgress);
+    EXPECT_EQ(ProgressWindow::PushedCount(), before + 1);
+    EXPECT_EQ(ProgressWindow::Depth(), 0);
+}
+
+}  // namespace

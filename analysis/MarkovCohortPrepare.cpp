@@ -83,6 +83,20 @@ void RedirectReferences(TreeNode* top, const zString& upperStateText, const char
     });
 }
 
+// The tunnel copies are the run's own scaffolding: adding and removing them leaves a rolled-back tree
+// rolled back.
+class ScaffoldingEdits {
+public:
+    explicit ScaffoldingEdits(TreeWindow* window) : window(window), saved(window->RolledBack) { window->RolledBack = 0; }
+    ~ScaffoldingEdits() { window->RolledBack = saved; }
+    ScaffoldingEdits(const ScaffoldingEdits&) = delete;
+    ScaffoldingEdits& operator=(const ScaffoldingEdits&) = delete;
+
+private:
+    TreeWindow* window;
+    uint8_t saved;
+};
+
 zString TunnelName(const zString& stateText, int number)
 {
     zString name(stateText);
@@ -95,6 +109,7 @@ zString TunnelName(const zString& stateText, int number)
 
 bool ExpandTunnelStates(TreeNode* markov)
 {
+    ScaffoldingEdits scaffolding(markov->window);
     bool expanded = false;
     const int originalCount = markov->childCount;
     for (int i = 0; i < originalCount; ++i) {
@@ -148,6 +163,7 @@ TreeNode* FindTunnelOrigin(TreeNode* copy)
 
 void CollapseTunnelStates(TreeNode* markov)
 {
+    ScaffoldingEdits scaffolding(markov->window);
     std::vector<TreeNode*> copies;
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* child = markov->GetChild(i);

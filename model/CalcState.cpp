@@ -11,7 +11,6 @@ void CalcState::Reset()
     flaggedVariables = 0;
     resample = 0;
     fixedPath = 0;
-    probabilityCheck = 0;
     trialFlag1 = 0;
     trialFlag2 = 0;
 }

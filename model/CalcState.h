@@ -15,7 +15,7 @@ public:
     CalcState() = default;
     explicit CalcState(TreeWindow* owner) : window(owner) {}
 
-    // Zeroes every numeric field (the window pointer stays).
+    // Zeroes every numeric field; the window pointer and the user's probability-check switch stay.
     void Reset();
 
     TreeWindow* window = nullptr;
@@ -29,8 +29,8 @@ public:
     int32_t flaggedVariables = 0;
     int32_t resample = 0;
     int32_t fixedPath = 0;
-    // Switches the probability checks of roll back on.
-    int32_t probabilityCheck = 0;
+    // Switches the probability checks of roll back on; on unless the user turns it off.
+    int32_t probabilityCheck = 1;
     // Monte Carlo trials recompute end nodes (both flags) and re-select logic branches (the second).
     int32_t trialFlag1 = 0;
     int32_t trialFlag2 = 0;

@@ -55,6 +55,7 @@ void SetFieldText(TreeNode* node, const MarkovField& field, const char* newText)
     if (expr == nullptr)
         return;
     expr->SetText(newText != nullptr ? newText : "");
+    node->ModelChanged();
     MarkovField copy = field;
     ForEachCloneCounterpart(node, CopyFieldToCounterpart, &copy);
 }
@@ -65,6 +66,7 @@ void SetFieldExpr(TreeNode* node, const MarkovField& field, const Expression& so
     if (expr == nullptr)
         return;
     expr->Assign(source);
+    node->ModelChanged();
     if (propagate) {
         MarkovField copy = field;
         ForEachCloneCounterpart(node, CopyFieldToCounterpart, &copy);
@@ -209,6 +211,7 @@ void TreeNode::SetMarkovTransitionRewardExpr(const Expression& expr, int payoffI
 void TreeNode::SetMarkovTunnelCount(int count, bool propagate)
 {
     EnsureMarkovInfo()->tunnelCount = static_cast<int16_t>(count);
+    ModelChanged();
     if (propagate)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
             counterpart->SetMarkovTunnelCount(node->markovInfo->tunnelCount, false);
@@ -218,6 +221,7 @@ void TreeNode::SetMarkovTunnelCount(int count, bool propagate)
 void TreeNode::SetMarkovJumpState(const char* name, bool propagate)
 {
     EnsureMarkovInfo()->jumpName = name != nullptr ? name : "";
+    ModelChanged();
     if (propagate)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
             counterpart->SetMarkovJumpState(node->markovInfo->jumpName.Text(), false);

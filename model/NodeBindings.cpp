@@ -62,6 +62,7 @@ VariableDefinition* TreeNode::SetBinding(const char* name, const char* formulaTe
             return nullptr;
         }
     }
+    ModelChanged();
     if (propagate) {
         BindingChange change{name, formulaText};
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode*, void* arg) {
@@ -92,6 +93,7 @@ void TreeNode::RemoveBinding(const char* name, bool deep, bool propagate)
         for (int i = node->childCount - 1; i >= 0; --i)
             pending.push_back(node->GetChild(i));
     }
+    ModelChanged();
     if (!deep && propagate)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode*, void* arg) {
             counterpart->RemoveBinding(static_cast<const char*>(arg), false, false);

@@ -173,6 +173,7 @@ void TreeNode::InsertChild(TreeNode* child, int i)
     child->parent = this;
     child->window = window;
     childCount = children->Count();
+    ModelChanged();
 }
 
 void TreeNode::RemoveChild(TreeNode* child)
@@ -181,6 +182,7 @@ void TreeNode::RemoveChild(TreeNode* child)
     children->RemovePtr(child);
     child->parent = nullptr;
     childCount = children->Count();
+    ModelChanged();
 }
 
 void TreeNode::ClearChildren()
@@ -188,6 +190,7 @@ void TreeNode::ClearChildren()
     InvalidateNameResolution();
     children->RemoveAll();
     childCount = 0;
+    ModelChanged();
 }
 
 void TreeNode::MoveChildrenTo(TreeNode* destination, int i)
@@ -231,6 +234,18 @@ int TreeNode::Depth() const
     for (const TreeNode* node = parent; node != nullptr; node = node->parent)
         ++depth;
     return depth;
+}
+
+void TreeNode::ModelChanged()
+{
+    if (window == nullptr || window->RolledBack == 0)
+        return;
+    // A node being built apart from the tree (a copy not inserted yet) changes no value of the tree.
+    const TreeNode* top = this;
+    while (top->parent != nullptr)
+        top = top->parent;
+    if (top == window->Root)
+        window->ModelChanged();
 }
 
 TreeNode* TreeNode::GetTreeRoot() const
@@ -334,6 +349,7 @@ void TreeNode::SetProbabilityText(const char* newText, bool alsoInCopies)
         loneHash = *rest == '\0' && std::strlen(newText) > 1;
     }
     probability.SetText(loneHash ? "#" : newText);
+    ModelChanged();
     if (alsoInCopies)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
             counterpart->SetProbabilityText(node->probability.Text().Text(), false);
@@ -351,6 +367,7 @@ void TreeNode::SetPayoffText(const char* newText, int i, bool alsoInCopies)
         return;
     const int index = ClampPayoffIndex(i);
     Payoff(index).SetText(newText);
+    ModelChanged();
     if (alsoInCopies)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void* slot) {
             const int payoffIndex = *static_cast<int*>(slot);
@@ -389,6 +406,7 @@ const Expression& TreeNode::Payoff(int i) const
 void TreeNode::SetKind(int newKind, bool alsoInCopies)
 {
     kind = newKind;
+    ModelChanged();
     if (alsoInCopies)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
             counterpart->SetKind(node->kind, false);

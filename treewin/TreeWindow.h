@@ -98,6 +98,14 @@ public:
     // A refresh pause of the bound child windows begins / ends; SuspendChildRefresh counts the pauses.
     void RefreshChildWindows();
     void ResumeChildWindows();
+    // A change through the model's setters (probability, payoff, binding, Markov formula, tree shape) makes
+    // the values on the nodes stale: the rolled-back state ends as the Roll Back toggle ends it.
+    void ModelChanged()
+    {
+        if (RolledBack != 0)
+            EndRolledBack();
+    }
+    void EndRolledBack();
     // Node positions recomputed and the tree redrawn; one node redrawn (mode 0: the node alone). Headless
     // they only count.
     void Relayout();

@@ -38,6 +38,16 @@ void TreeWindow::ResumeChildWindows()
         RefreshFrameCommands();
 }
 
+void TreeWindow::EndRolledBack()
+{
+    // Only a roll back holds a refresh pause; a tree opened from a snapshot has none to end.
+    const bool pauseHeld = RolledBack == 1;
+    RolledBack = 0;
+    if (pauseHeld)
+        ResumeChildWindows();
+    Relayout();
+}
+
 void TreeWindow::Relayout()
 {
     ++RelayoutCount;

@@ -163,8 +163,9 @@ TEST(DistributionCollector, RefusesWhatCannotBeDrawn)
         TreeWindow tree;
         TreeNode* chance = Add(tree.Root, ChanceNode, "Chance");
         AddTerminal(chance, "A", "0.5", "5");
-        Add(chance, ChanceNode, "Empty", "0.5");
-        ExpectRefusal(tree.Root, {"empty chance node", "Tree Structure Error", "All end-nodes must be terminal."},
+        // A chance node without branches fails the probability check of roll back before the walk.
+        Add(chance, DecisionNode, "Empty", "0.5");
+        ExpectRefusal(tree.Root, {"empty decision node", "Tree Structure Error", "All end-nodes must be terminal."},
                       MB_ICONHAND);
     }
     {

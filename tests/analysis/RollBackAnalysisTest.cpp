@@ -154,3 +154,77 @@ TEST(RollBackAnalysisRun, StoredRollBackContinuesItsChain)
 }
 
 }  // namespace
+
+namespace {
+
+void RollBack(TreeWindow& window)
+{
+    (new RollBackAnalysis(&window, static_cast<ScriptManager*>(nullptr)))->Run();
+}
+
+// The command checks probabilities on a tree made as the program makes one, with nothing switched on.
+TEST(RollBackAnalysisRun, ProbabilitiesAreCheckedByDefault)
+{
+    struct Case {
+        const char* first;
+        const char* second;
+        const char* message;  // null: rolls back
+    };
+    const Case cases[] = {
+        {"0.3", "0.3", "The probabilities on the branches emanating from node \"Treat\" do not add up to 1.0."},
+        {"1.2", "#", "The probability of node \"cured\" is not between zero and one."},
+        {"0.3", "0.7", nullptr},
+    };
+    for (const Case& row : cases) {
+        MessageBoxRecorder boxes;
+        TwoStrategies model("60");
+        model.cured->SetProbabilityText(row.first, false);
+        model.notCured->SetProbabilityText(row.second, false);
+        RollBack(model.tree.Window());
+        EXPECT_EQ(model.tree.Window().RolledBack, row.message == nullptr ? 1 : 0) << row.first;
+        ASSERT_EQ(boxes.Count(), row.message == nullptr ? 0u : 1u) << row.first;
+        if (row.message != nullptr)
+            EXPECT_EQ(boxes.Last().text, row.message);
+    }
+}
+
+// After Roll Back, a change through the model's setters ends the rolled-back state (and its refresh
+// pause), so the next Roll Back computes with the change. Treat is 0.2 of cost = 100 (20) against Wait 10.
+TEST(RollBackAnalysisRun, ModelChangesEndTheRolledBackState)
+{
+    struct Case {
+        const char* change;
+        void (*apply)(TwoStrategies&);
+        double value;
+    };
+    const Case cases[] = {
+        {"probability", [](TwoStrategies& m) { m.cured->SetProbabilityText("0.7", false); }, 70.0},
+        {"payoff", [](TwoStrategies& m) { m.cured->SetPayoffText("150", 0, false); }, 30.0},
+        {"binding", [](TwoStrategies& m) { m.tree.Window().Root->SetBinding("cost", "200", false); }, 40.0},
+        {"shape", [](TwoStrategies& m) { m.tree.Terminal(m.tree.Root(), "Refer", "", "35"); }, 35.0},
+        {"removal", [](TwoStrategies& m) { m.treat->RemoveChild(m.cured); delete m.cured; }, 10.0},
+        {"kind", [](TwoStrategies& m) { m.treat->SetKind(DecisionNode, false); }, 100.0},
+        {"Markov formula", [](TwoStrategies& m) { m.cured->SetMarkovTransitionReward("1", 0); }, 20.0},
+    };
+    for (const Case& row : cases) {
+        MessageBoxRecorder boxes;
+        TwoStrategies model("10");
+        TreeWindow& window = model.tree.Window();
+        model.tree.Bind(window.Root, "cost", "100");
+        model.cured->SetProbabilityText("0.2", false);
+        model.cured->SetPayoffText("cost", 0, false);
+        model.notCured->SetPayoffText("0", 0, false);
+        RollBack(window);
+        ASSERT_NEAR(window.Root->ExpectedValue(), 20.0, 1e-12);
+        // A detached copy is not the tree: making one leaves the values current.
+        delete new TreeNode(*model.treat, true);
+        ASSERT_EQ(window.RolledBack, 1) << row.change;
+        row.apply(model);
+        EXPECT_EQ(window.RolledBack, 0) << row.change;
+        EXPECT_EQ(window.SuspendChildRefresh, 0) << row.change;
+        RollBack(window);
+        EXPECT_NEAR(window.Root->ExpectedValue(), row.value, 1e-12) << row.change;
+    }
+}
+
+}  // namespace

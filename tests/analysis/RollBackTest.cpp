@@ -240,13 +240,17 @@ TEST(RollBackCache, CurrentValuesAreReturnedWithoutEvaluating)
     int error = 0;
     EXPECT_NEAR(Roll(tree, tree.Root(), error), 15.0, 1e-12);
     tree.Window().RolledBack = 1;
-    a->SetPayoffText("1000", 0, false);
-    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 15.0, 1e-12);
-    EXPECT_NEAR(BranchProbability(a, &error, true), 0.5, 1e-12);
-    // A full evaluation is still possible on request, and maximin ignores the cache.
-    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackSilent), 510.0, 1e-12);
+    // Stored results stand in for what a roll back would compute.
+    tree.Root()->ExpectedValue() = 99.0;
+    a->branchProbability = 0.25;
+    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 99.0, 1e-12);
+    EXPECT_NEAR(BranchProbability(a, &error, true), 0.25, 1e-12);
+    // A full evaluation on request recomputes the values from the cached branch probabilities (0.25 of 10
+    // and 0.5 of 20); maximin ignores the cache altogether.
+    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackSilent), 12.5, 1e-12);
+    tree.Root()->ExpectedValue() = 99.0;
     tree.Window().CalcPrefs.RollBackCalculatesKey = RollBackMaximin;
-    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 510.0, 1e-12);
+    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 15.0, 1e-12);
 }
 
 TEST(RollBackMethods, BenefitCostAndMultiAttribute)

@@ -8,7 +8,7 @@
 
 class TreeBuilder {
 public:
-    TreeBuilder() : window(std::make_unique<TreeWindow>()) { window->CalcStateRecord.probabilityCheck = 1; }
+    TreeBuilder() : window(std::make_unique<TreeWindow>()) {}
 
     TreeWindow& Window() { return *window; }
     TreeNode* Root() { return window->Root; }

@@ -10,6 +10,8 @@
 #include "framework/window/WindowCL.h"
 #include "framework/window/WindowMap.h"
 
+#include <windowsx.h>
+
 namespace {
 
 CommandTarget* MenuTargetOf(WindowCL* window)
@@ -58,7 +60,7 @@ long WindowCL::DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT
     case WM_MOVE:
         result = window->OnMove(&event);
         if (window->layout_)
-            window->layout_->SetPosition(LOWORD(lParam), HIWORD(lParam));
+            window->layout_->SetPosition(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
     case WM_SIZE:
         result = window->OnSize(&event);

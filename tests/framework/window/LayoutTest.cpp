@@ -186,20 +186,20 @@ TEST(WindowLayout, MinimisedSizeIsRecordedButNothingIsArranged)
     EXPECT_EQ(rect.bottom - rect.top, 200);
 }
 
-TEST(WindowLayout, MoveRecordsThePositionAsUnsignedWords)
+TEST(WindowLayout, MoveRecordsSignedPositions)
 {
     ScopedApplication app;
     auto* rule = new ChildLayout(nullptr);
     RecordingTopWindow window(nullptr, "w", WS_OVERLAPPEDWINDOW, rule);
     window.Create();
+    // A window left of or above the screen's origin reports negative coordinates.
     const struct {
-        WORD x, y;
-        int expectedX, expectedY;
-    } rows[] = {{10, 20, 10, 20}, {0xFFFB, 3, 65531, 3}, {0, 0, 0, 0}};
+        int x, y;
+    } rows[] = {{10, 20}, {-40, 3}, {7, -32768}, {0, 0}};
     for (const auto& row : rows) {
         SendMessageA(window.Handle(), WM_MOVE, 0, MAKELPARAM(row.x, row.y));
-        EXPECT_EQ(rule->X(), row.expectedX);
-        EXPECT_EQ(rule->Y(), row.expectedY);
+        EXPECT_EQ(rule->X(), row.x);
+        EXPECT_EQ(rule->Y(), row.y);
     }
 }
 

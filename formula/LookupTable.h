@@ -81,7 +81,8 @@ public:
 
     // File form, in TableFile.cpp. Load and Save work on the file of the table's registry entry and do
     // nothing for a table without one. Load marks the table loaded only when the whole file was read; Save
-    // writes only a loaded table, so an unreadable file is never replaced by an empty or partial table.
+    // writes only a loaded table, so an unreadable file is never replaced by an empty or partial table, and
+    // reports a table it could not save.
     bool Load();
     bool Save();
     bool ReadFile(const FilePath& path, bool headerOnly);

@@ -48,7 +48,7 @@ bool AgreeToCreate(const zString& directory)
 {
     zString message("The tables directory \"$1\" does not exist. Do you want KIVO to create it for you?");
     SubstituteArgs(message, directory.Text());
-    if (AskYesNo(nullptr, message.Text(), -1) != IDYES)
+    if (AskYesNo(nullptr, message.Text(), -1) != 1)
         return false;
     CreateDirectoryChain(directory.Text());
     return true;
@@ -242,7 +242,11 @@ LookupTable* CreateTable(const char* name, const char* file, const char* comment
         delete entry;
         return nullptr;
     }
-    table->Save();
+    // A table whose file cannot be written would be gone at the next start: it is not made (Save reports it).
+    if (!table->Save()) {
+        State().registry.DeletePtr(entry);
+        return nullptr;
+    }
     RebuildTablesMenu();
     return table;
 }

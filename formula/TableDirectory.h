@@ -69,10 +69,11 @@ bool TablePath(const char* name, FilePath& path);
 // True when an entry other than the table's has the file name file + ".tbl" (ignoring case).
 bool FileUsedByOtherTable(const LookupTable* table, const char* file);
 
-// A new empty table saved at once in the tables directory as file + ".tbl".
+// A new empty table saved at once in the tables directory as file + ".tbl"; null when the file cannot be
+// written (reported).
 LookupTable* CreateTable(const char* name, const char* file, const char* comment, int32_t method,
                          bool offEdgeIsError);
-// The Table Properties dialog for a new table; the table made, or null after Cancel.
+// The Table Properties dialog for a new table; the table made, or null after Cancel or a failed save.
 LookupTable* NewTable();
 // The Table Properties dialog for a table; on OK the table is renamed and moved to its new file. The new
 // file is written before the old one is deleted. Nonzero after OK.

@@ -2,11 +2,13 @@
 
 #include "formula/LookupTable.h"
 
+#include "app/MessageBoxes.h"
 #include "formula/TableDirectory.h"
 #include "foundation/Archive.h"
 #include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
 #include "foundation/StoredString.h"
+#include "foundation/StringHelpers.h"
 #include "foundation/VersionRecord.h"
 
 LookupTable::LookupTable(const FilePath& path) { ReadFile(path, true); }
@@ -100,7 +102,12 @@ bool LookupTable::Load()
 bool LookupTable::Save()
 {
     const TableDirEntry* entry = FindEntryOfTable(this);
-    if (!entry || !loaded)
+    if (!entry)
         return false;
-    return WriteFile(entry->path);
+    if (loaded && WriteFile(entry->path))
+        return true;
+    zString message("The table \"$1\" could not be saved to the file \"$2\".");
+    SubstituteArgs(message, name.Text(), entry->path.FullPath().Text());
+    ShowErrorBox(nullptr, message.Text(), -1);
+    return false;
 }

@@ -408,11 +408,14 @@ TEST_F(TableRegistryTest, UnreadableFileIsNeverOverwritten)
         ASSERT_TRUE(back);
         EXPECT_EQ(back->EntryCount(), 0) << removeFile;
         EXPECT_FALSE(back->IsLoaded()) << removeFile;
+        MessageBoxRecorder boxes;
         back->SetEntry(99, 1);
         EXPECT_FALSE(back->Save()) << removeFile;
         back->PasteText("5\t50\r\n", false);
         EXPECT_FALSE(back->IsLoaded()) << removeFile;
         EXPECT_FALSE(back->Save()) << removeFile;
+        ASSERT_EQ(boxes.Count(), 2u) << removeFile;
+        EXPECT_EQ(boxes.Last().text, "The table \"Rates\" could not be saved to the file \"" + path + "\".");
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (removeFile) {
             EXPECT_FALSE(FileExists("rates.tbl"));
@@ -440,7 +443,10 @@ TEST_F(TableRegistryTest, EditingKeepsTheOldFileWhenTheNewOneCannotBeWritten)
         dialog.file = "blocked";
         return IDOK;
     });
+    MessageBoxRecorder boxes;
     EXPECT_EQ(EditTableProperties(table), 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The table \"Costs\" could not be saved to the file \"" + blocked + "\".");
     EXPECT_TRUE(FileExists("rates.tbl"));
     FilePath path;
     ASSERT_TRUE(TablePath("Costs", path));
@@ -479,6 +485,20 @@ TEST_F(TableRegistryTest, EditingKeepsThePairsWhenTheOldFileIsDamaged)
     EXPECT_EQ(back->EntryCount(), 10);
     int32_t err = 0;
     EXPECT_DOUBLE_EQ(back->Lookup(8.5, &err), 17);
+}
+
+// A new table whose file cannot be written would be lost at the next start: it is reported and not made.
+TEST_F(TableRegistryTest, NewTableThatCannotBeSavedIsReportedAndNotMade)
+{
+    const std::string blocked = directory + "blocked.tbl";
+    ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(CreateTable("Rates", "blocked", "", 2, false), nullptr);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The table \"Rates\" could not be saved to the file \"" + blocked + "\".");
+    EXPECT_EQ(FindTable("Rates"), nullptr);
+    EXPECT_EQ(TablesMenu()->NameCount(), 0);
+    RemoveDirectoryA(blocked.c_str());
 }
 
 TEST_F(TableRegistryTest, TableBasedRecordDrawsFromItsTable)
@@ -599,11 +619,19 @@ TEST(TablesDirectoryTest, TableDirRule)
     GetTempPathA(sizeof temp, temp);
     std::string program = std::string(temp) + "kivo_program_test\\";
     CreateDirectoryA(program.c_str(), nullptr);
-    CreateDirectoryA((program + "Tables").c_str(), nullptr);
+    RemoveDirectoryA((program + "Tables").c_str());
+    RemoveDirectoryA((program + "missing").c_str());
     DeleteFileA((program + "table.dir").c_str());
+    // Without table.dir: the Tables subdirectory, created when the user agrees.
     zString out;
-    FindTablesDirectory(program.c_str(), out);
+    {
+        MessageBoxRecorder boxes;
+        boxes.Answer(IDYES);
+        FindTablesDirectory(program.c_str(), out);
+        EXPECT_EQ(boxes.Count(), 1u);
+    }
     EXPECT_EQ(std::string(out.Text()), program + "Tables\\");
+    EXPECT_TRUE(FilePath::CanWriteDirectory(out.Text()));
 
     // A named directory that does not exist, whose creation is declined, falls back to Tables.
     std::FILE* file = std::fopen((program + "table.dir").c_str(), "w");
@@ -619,8 +647,17 @@ TEST(TablesDirectoryTest, TableDirRule)
     }
     EXPECT_EQ(std::string(out.Text()), program + "Tables\\");
 
-    // An existing, writable directory named there is taken.
-    CreateDirectoryA((program + "missing").c_str(), nullptr);
+    // Yes creates it, and it is taken.
+    {
+        MessageBoxRecorder boxes;
+        boxes.Answer(IDYES);
+        FindTablesDirectory(program.c_str(), out);
+        EXPECT_EQ(boxes.Count(), 1u);
+    }
+    EXPECT_EQ(std::string(out.Text()), program + "missing\\");
+    EXPECT_TRUE(FilePath::CanWriteDirectory((program + "missing\\").c_str()));
+
+    // An existing, writable directory named there is taken without a question.
     FindTablesDirectory(program.c_str(), out);
     EXPECT_EQ(std::string(out.Text()), program + "missing\\");
     DeleteFileA((program + "table.dir").c_str());

@@ -2,6 +2,7 @@
 
 #include "foundation/FontRecord.h"
 #include "framework/draw/Display.h"
+#include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
 
 #include <cstdlib>
@@ -9,18 +10,6 @@
 #include <memory>
 
 namespace {
-
-// Locks a display for the length of a scope.
-class DisplayLock {
-public:
-    explicit DisplayLock(Display& display) : display_(display) { display_.Lock(); }
-    ~DisplayLock() { display_.Unlock(); }
-    DisplayLock(const DisplayLock&) = delete;
-    DisplayLock& operator=(const DisplayLock&) = delete;
-
-private:
-    Display& display_;
-};
 
 // The state of one dashed drawing: lengths in pixels and the phase reached so far.
 struct DashPattern {
@@ -85,12 +74,11 @@ void DrawShape(Display& display, const RECT& pixels, COLORREF fill)
     HDC dc = display.DeviceContext();
     if (!dc)
         return;
-    HBRUSH brush = CreateSolidBrush(fill);
-    if (!brush)
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(fill));
+    if (!brush.Get())
         return;
     const RECT area{pixels.left, pixels.top, pixels.right + 1, pixels.bottom + 1};
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    FillRect(dc, &area, brush.Get());
 }
 
 void DrawDashedRect(Display& display, const LogicalRect& rect, int style, COLORREF colour)
@@ -119,10 +107,8 @@ int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, c
     HDC dc = display.DeviceContext();
     if (!dc)
         return 0;
-    std::unique_ptr<zFont> made;
     if (font)
-        made = font->CreateFont(&display);
-    display.PushFont(made.get());
+        display.PushFont(font->CreateFont(&display).release());
     const RECT pixels = LogicalRectToPixels(rect, display);
     const UINT format = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | (centre ? DT_CENTER : DT_LEFT);
     RECT measured = pixels;
@@ -134,6 +120,7 @@ int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, c
         RECT area = pixels;
         DrawTextA(dc, text, -1, &area, format);
     }
-    display.PopFont();
+    if (font)
+        display.PopFont();
     return height / lineHeight;
 }

@@ -31,14 +31,12 @@ int LogPixelsY(Display* display)
 // Metrics of the font realised on the display; false when the display has no device context.
 bool RealisedMetrics(Display& display, const zFont& font, TEXTMETRICA& metrics)
 {
-    display.Lock();
-    bool ok = false;
-    if (HDC dc = display.DeviceContext()) {
-        ScopedSelection selection(dc, font.Handle());
-        ok = GetTextMetricsA(dc, &metrics) != 0;
-    }
-    display.Unlock();
-    return ok;
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return false;
+    ScopedSelection selection(dc, font.Handle());
+    return GetTextMetricsA(dc, &metrics) != 0;
 }
 
 } // namespace

@@ -76,7 +76,7 @@ int NoteBox::BorderStyle() const
 
 void NoteBox::Draw(Display& display, bool plainFrame)
 {
-    display.Lock();
+    DisplayLock lock(display);
     HDC dc = display.DeviceContext();
     const RECT pixels = LogicalRectToPixels(frame, display);
     const RECT visibleTest{pixels.left, pixels.top, pixels.right + 1, pixels.bottom + 1};
@@ -90,7 +90,6 @@ void NoteBox::Draw(Display& display, bool plainFrame)
         BackgroundModeScope transparent(dc, TRANSPARENT);
         DrawBoxedText(text.Text(), GetTextRect(), display, &font, true, false);
     }
-    display.Unlock();
 }
 
 void NoteBox::DrawWithHandles(Display& display, int mode)

@@ -1,6 +1,8 @@
 #include "framework/draw/BitmapDisplay.h"
 
+#include "framework/draw/Bitmap.h"
 #include "framework/draw/DibExport.h"
+#include "framework/draw/GdiScopes.h"
 
 namespace {
 
@@ -18,33 +20,103 @@ uint32_t EntriesForBitCount(unsigned bitCount)
     }
 }
 
+HDC MemoryContextOf(Display& display)
+{
+    display.Lock();
+    HDC memory = CreateCompatibleDC(display.DeviceContext());
+    display.Unlock();
+    return memory;
+}
+
+Bitmap* ScreenBitmap(int width, int height)
+{
+    ScopedScreenInfoContext screen;
+    return new Bitmap(screen.Get() ? CreateCompatibleBitmap(screen.Get(), width, height) : nullptr);
+}
+
+Bitmap* BitmapFor(Display& display, int width, int height)
+{
+    display.Lock();
+    auto* bitmap = new Bitmap(display, width, height);
+    display.Unlock();
+    return bitmap;
+}
+
 } // namespace
 
-BitmapDisplay::BitmapDisplay(int width, int height) : Display(KindBitmap)
+BitmapDisplay::BitmapDisplay(Bitmap* bitmap) : Display(KindBitmap)
 {
-    HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
-    dc_ = CreateCompatibleDC(info);
-    if (info) {
-        bitmap_ = CreateCompatibleBitmap(info, width, height);
-        DeleteDC(info);
-    }
+    ScopedScreenInfoContext screen;
+    Attach(CreateCompatibleDC(screen.Get()), bitmap);
+}
+
+BitmapDisplay::BitmapDisplay(int width, int height) : BitmapDisplay(ScreenBitmap(width, height)) {}
+
+BitmapDisplay::BitmapDisplay(Display& display, int width, int height)
+    : BitmapDisplay(display, BitmapFor(display, width, height))
+{
+}
+
+BitmapDisplay::BitmapDisplay(Display& display, Bitmap* bitmap) : Display(KindBitmap)
+{
+    Attach(MemoryContextOf(display), bitmap);
+}
+
+void BitmapDisplay::Attach(HDC memory, Bitmap* bitmap)
+{
+    bitmap_.reset(bitmap);
+    dc_ = memory;
+    Lock();
     if (dc_) {
-        if (bitmap_)
-            firstBitmap_ = SelectObject(dc_, bitmap_);
+        if (bitmap_ && bitmap_->Handle())
+            firstBitmap_ = SelectObject(dc_, bitmap_->Handle());
         ReadCapabilities(dc_);
     }
-    Lock();
 }
 
 BitmapDisplay::~BitmapDisplay()
 {
-    if (dc_) {
-        if (firstBitmap_)
-            SelectObject(dc_, firstBitmap_);
-        DeleteDC(dc_);
+    HDC memory = dc_;
+    if (memory && firstBitmap_)
+        SelectObject(memory, firstBitmap_);
+    Unlock();
+    if (memory)
+        DeleteDC(memory);
+}
+
+void BitmapDisplay::Bounds(RECT& rect)
+{
+    const SIZE size = bitmap_ ? bitmap_->Size() : SIZE{0, 0};
+    rect = RECT{0, 0, size.cx, size.cy};
+}
+
+void BitmapDisplay::ClientRect(RECT& rect)
+{
+    Bounds(rect);
+}
+
+void BitmapDisplay::CopyTo(Display& target, int x, int y, int width, int height, int sourceX, int sourceY)
+{
+    target.Lock();
+    if (target.DeviceContext() && dc_)
+        BitBlt(target.DeviceContext(), x, y, width, height, dc_, sourceX, sourceY, SRCCOPY);
+    target.Unlock();
+}
+
+std::unique_ptr<Bitmap> BitmapDisplay::SelectBitmap(Bitmap* bitmap)
+{
+    std::unique_ptr<Bitmap> previous = std::move(bitmap_);
+    bitmap_.reset(bitmap);
+    if (!dc_)
+        return previous;
+    if (bitmap_ && bitmap_->Handle()) {
+        HGDIOBJ replaced = SelectObject(dc_, bitmap_->Handle());
+        if (!firstBitmap_)
+            firstBitmap_ = replaced;
+    } else if (firstBitmap_) {
+        SelectObject(dc_, firstBitmap_);
     }
-    if (bitmap_)
-        DeleteObject(bitmap_);
+    return previous;
 }
 
 uint32_t BitmapDisplay::DibColourTableBytes(const void* dib)
@@ -60,13 +132,11 @@ uint32_t BitmapDisplay::DibColourTableBytes(const void* dib)
     return entries * 4;
 }
 
-HGLOBAL BitmapDisplay::ExportDib() const
+HGLOBAL BitmapDisplay::ExportDib(DWORD compression, WORD bitCount) const
 {
     // The bitmap cannot be read while it is selected into the memory context: lend it out for the export.
-    if (!bitmap_ || !dc_)
+    if (!bitmap_ || !bitmap_->Handle() || !dc_)
         return nullptr;
-    SelectObject(dc_, firstBitmap_);
-    HGLOBAL dib = ::ExportDib(bitmap_, BI_RGB, 0, nullptr);
-    SelectObject(dc_, bitmap_);
-    return dib;
+    ScopedSelection lent(dc_, firstBitmap_);
+    return ::ExportDib(bitmap_->Handle(), compression, bitCount, nullptr);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Scoped owners for GDI work: a selection into a device context that is undone when the scope ends, and a
-// memory device context that is deleted with its owner.
+// Scoped owners for GDI work, so that no drawing path leaks a handle or leaves a selection behind on an early
+// return: a selection undone when the scope ends, an owned GDI object, device contexts that are deleted or
+// released with their owner, and a palette selection.
 
 #include <windows.h>
 
@@ -20,19 +21,97 @@ private:
     HGDIOBJ previous_;
 };
 
-class ScopedMemoryDC {
+// A GDI object (pen, brush, font, bitmap, region) deleted with its owner unless handed on.
+template <class Handle>
+class ScopedGdiObject {
 public:
-    explicit ScopedMemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~ScopedMemoryDC()
+    explicit ScopedGdiObject(Handle handle = nullptr) : handle_(handle) {}
+    ~ScopedGdiObject()
+    {
+        if (handle_)
+            DeleteObject(handle_);
+    }
+    ScopedGdiObject(const ScopedGdiObject&) = delete;
+    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+
+    Handle Get() const { return handle_; }
+    Handle Release()
+    {
+        Handle handle = handle_;
+        handle_ = nullptr;
+        return handle;
+    }
+
+private:
+    Handle handle_;
+};
+
+// A device context made by CreateCompatibleDC, CreateDCA or CreateICA, deleted with its owner.
+class ScopedCreatedDC {
+public:
+    explicit ScopedCreatedDC(HDC dc) : dc_(dc) {}
+    ~ScopedCreatedDC()
     {
         if (dc_)
             DeleteDC(dc_);
     }
-    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
-    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
+    ScopedCreatedDC(const ScopedCreatedDC&) = delete;
+    ScopedCreatedDC& operator=(const ScopedCreatedDC&) = delete;
 
     HDC Get() const { return dc_; }
 
 private:
     HDC dc_;
+};
+
+class ScopedMemoryDC : public ScopedCreatedDC {
+public:
+    explicit ScopedMemoryDC(HDC compatibleWith) : ScopedCreatedDC(CreateCompatibleDC(compatibleWith)) {}
+};
+
+// An information context of the screen ("DISPLAY").
+class ScopedScreenInfoContext : public ScopedCreatedDC {
+public:
+    ScopedScreenInfoContext() : ScopedCreatedDC(CreateICA("DISPLAY", nullptr, nullptr, nullptr)) {}
+};
+
+// The device context of a window (the screen's for a null window), released with its owner.
+class ScopedWindowDC {
+public:
+    explicit ScopedWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~ScopedWindowDC()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    ScopedWindowDC(const ScopedWindowDC&) = delete;
+    ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A palette selected (and realised) into a device context, the previous palette reselected at the end.
+class ScopedPaletteSelection {
+public:
+    ScopedPaletteSelection(HDC dc, HPALETTE palette)
+        : dc_(dc), previous_(dc && palette ? SelectPalette(dc, palette, FALSE) : nullptr)
+    {
+        if (previous_)
+            RealizePalette(dc_);
+    }
+    ~ScopedPaletteSelection()
+    {
+        if (previous_)
+            SelectPalette(dc_, previous_, FALSE);
+    }
+    ScopedPaletteSelection(const ScopedPaletteSelection&) = delete;
+    ScopedPaletteSelection& operator=(const ScopedPaletteSelection&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE previous_;
 };

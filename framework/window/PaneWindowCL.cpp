@@ -1,6 +1,8 @@
 #include "framework/window/PaneWindowCL.h"
 
 #include "framework/dialog/CommandTarget.h"
+#include "framework/draw/WindowDisplay.h"
+#include "framework/window/Caret.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/ScrollBarState.h"
 #include "framework/window/Scroller.h"
@@ -14,10 +16,37 @@ bool IsLive(HWND handle)
 
 } // namespace
 
-PaneWindowCL::PaneWindowCL(WindowCL* parent, LayoutManager* layout, DWORD style) : ChildWindow(parent, layout, style)
+PaneWindowCL::PaneWindowCL(WindowCL* parent, LayoutManager* layout, DWORD style)
+    : ChildWindow(parent, layout, style), ownDisplay_(std::make_unique<WindowDisplay>(this))
 {
     className_ = "PaneWindowCL";
+    currentDisplay_ = ownDisplay_.get();
+    displayStack_.push_back(currentDisplay_);
     Create();
+}
+
+PaneWindowCL::~PaneWindowCL() = default;
+
+void PaneWindowCL::PushDisplay(Display* display)
+{
+    displayStack_.push_back(display);
+    currentDisplay_ = display;
+}
+
+void PaneWindowCL::PopDisplay()
+{
+    if (displayStack_.size() > 1)
+        displayStack_.pop_back();
+    currentDisplay_ = displayStack_.back();
+}
+
+long PaneWindowCL::OnFocus(WindowEvent* event)
+{
+    if (caret_ && event->message == WM_SETFOCUS)
+        caret_->Show(true);
+    else if (caret_ && event->message == WM_KILLFOCUS)
+        caret_->Show(false);
+    return 0;
 }
 
 std::unique_ptr<WNDCLASSA> PaneWindowCL::ClassRecord()
@@ -37,7 +66,24 @@ long PaneWindowCL::Forward(WindowEvent* event)
 {
     if (IsLive(reinterpret_cast<HWND>(event->lParam)) || scroller_)
         return WindowCL::Forward(event);
+    if ((event->message == WM_HSCROLL || event->message == WM_VSCROLL) && LOWORD(event->wParam) == SB_ENDSCROLL)
+        return ScrollToBarPositions();
     return 0;
+}
+
+long PaneWindowCL::ScrollToBarPositions()
+{
+    const POINT target{horizontalState_ ? horizontalState_->position : 0,
+                       verticalState_ ? verticalState_->position : 0};
+    const POINT origin = currentDisplay_->WindowOrigin();
+    if (target.x == origin.x && target.y == origin.y)
+        return 1;
+    RECT client{};
+    GetClientRect(handle_, &client);
+    ScrollWindow(handle_, origin.x - target.x, origin.y - target.y, &client, &client);
+    currentDisplay_->SetWindowOrigin(target.x, target.y);
+    UpdateWindow(handle_);
+    return 1;
 }
 
 void PaneWindowCL::Show(int showCommand)
@@ -60,11 +106,30 @@ void PaneWindowCL::Scroll(int dx, int dy, const RECT* rect)
 
 long PaneWindowCL::PaintSequence(WindowEvent& event)
 {
-    PAINTSTRUCT paint;
-    paintContext_ = BeginPaint(handle_, &paint);
-    const long result = Paint(&event);
-    EndPaint(handle_, &paint);
-    paintContext_ = nullptr;
+    // The screen is painted through the own display, whatever display other code has made current.
+    const bool pushed = currentDisplay_ != ownDisplay_.get();
+    if (pushed) {
+        PushDisplay(ownDisplay_.get());
+        OnZoomChanged();
+    }
+    long result = 0;
+    if (currentDisplay_->Kind() == Display::KindWindow) {
+        auto* display = static_cast<WindowDisplay*>(currentDisplay_);
+        display->SetPainting(true);
+        {
+            DisplayLock lock(*display);
+            paintContext_ = display->DeviceContext();
+            result = Paint(&event);
+            paintContext_ = nullptr;
+        }
+        display->SetPainting(false);
+    } else {
+        result = Paint(&event);
+    }
+    if (pushed) {
+        PopDisplay();
+        OnZoomChanged();
+    }
     return result;
 }
 

@@ -44,6 +44,9 @@ public:
         plan.Build(markov, args);
     }
 
+    // The Markov node's own starting probabilities, checked like any chance node's and taken as the states'
+    // shares before the first cycle. False when the check failed.
+    bool TakeStartingShares();
     // Initial, incremental or final rewards of every state holding part of the cohort, weighted by its
     // share, into the stage rewards.
     void RewardSweep(int rewardKind);
@@ -57,6 +60,9 @@ public:
 
 private:
     bool BranchesValid(TreeNode* node);
+    // Evaluates and checks the node's branch probabilities, reporting a failure through the probability
+    // verification (naming the stage when asked) unless the formula reported it.
+    bool CheckBranches(TreeNode* node, bool nameStage);
     void TransitionStep(const MarkovCohortPlan::Exit& exit, TreeNode* state, double stateShare);
 
     TreeNode* markov;
@@ -68,14 +74,17 @@ private:
     bool formulaReported = false;
 };
 
+bool CohortRun::TakeStartingShares()
+{
+    if (!CheckBranches(markov, false))
+        return false;
+    for (const MarkovCohortPlan::State& state : plan.states)
+        state.info->probability = state.node->branchProbability;
+    return true;
+}
+
 void CohortRun::RewardSweep(int rewardKind)
 {
-    if (rewardKind == InitialReward) {
-        if (EvaluateBranchProbabilities(markov, error) != nullptr || *error != 0)
-            return;
-        for (const MarkovCohortPlan::State& state : plan.states)
-            state.info->probability = state.node->branchProbability;
-    }
     ValueTriple reward;
     for (const MarkovCohortPlan::State& state : plan.states) {
         if (*error != 0)
@@ -116,10 +125,23 @@ bool CohortRun::BranchesValid(TreeNode* node)
     return std::fabs(sum - 1.0) <= kProbabilityTolerance;
 }
 
-bool CohortRun::EvaluateStageProbabilities()
+bool CohortRun::CheckBranches(TreeNode* node, bool nameStage)
 {
     const uint8_t rolledBack = window->RolledBack;
     window->RolledBack = 0;
+    formulaReported = false;
+    const bool valid = BranchesValid(node);
+    if (!valid && !formulaReported) {
+        zString context("_stage = ");
+        AppendInt(context, calc.stageCounter);
+        VerifyProbabilities(window, 0, node, nameStage ? context.Text() : nullptr, 1);
+    }
+    window->RolledBack = rolledBack;
+    return valid;
+}
+
+bool CohortRun::EvaluateStageProbabilities()
+{
     const int32_t savedTunnel = calc.tunnelIndex;
     bool valid = true;
     for (const MarkovCohortPlan::State& state : plan.states) {
@@ -127,23 +149,12 @@ bool CohortRun::EvaluateStageProbabilities()
             continue;
         calc.tunnelIndex = state.tunnel;
         TreeNode* const* checks = plan.checks.data() + state.firstCheck;
-        for (uint32_t c = 0; c < state.checkCount; ++c) {
-            formulaReported = false;
-            if (BranchesValid(checks[c]))
-                continue;
-            if (!formulaReported) {
-                zString context("_stage = ");
-                AppendInt(context, calc.stageCounter);
-                VerifyProbabilities(window, 0, checks[c], context.Text(), 1);
-            }
-            valid = false;
-            break;
-        }
+        for (uint32_t c = 0; c < state.checkCount && valid; ++c)
+            valid = CheckBranches(checks[c], true);
         if (!valid)
             break;
     }
     calc.tunnelIndex = savedTunnel;
-    window->RolledBack = rolledBack;
     return valid;
 }
 
@@ -214,12 +225,14 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovAnalysis* analysis, con
     CalcState& calc = window->CalcStateRecord;
     CohortRun run(markov, error, args);
     const uint8_t savedRolledBack = window->RolledBack;
-    bool stopped = false;
-    run.RewardSweep(InitialReward);
-    calc.previousStage = calc.stage;
-    Add(calc.total, calc.stage);
+    bool stopped = !run.TakeStartingShares();
+    if (!stopped) {
+        run.RewardSweep(InitialReward);
+        calc.previousStage = calc.stage;
+        Add(calc.total, calc.stage);
+    }
     bool terminated = false;
-    while (!terminated && *error == 0) {
+    while (!stopped && !terminated && *error == 0) {
         if (!run.EvaluateStageProbabilities()) {
             stopped = true;
             break;

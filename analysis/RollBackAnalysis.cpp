@@ -85,19 +85,17 @@ namespace {
 
 struct OptimaWalk {
     NodeChildList visited{16, false};
-    TreeNode* previousParent = nullptr;
     bool unique = true;
 };
 
+// A decision or logic node on an optimal path with two or more optimal children makes the path not unique,
+// whatever kind of node the tied children are.
 void VisitOptimal(TreeNode* node, void* argument)
 {
     auto* walk = static_cast<OptimaWalk*>(argument);
     walk->visited.Add(node);
-    TreeNode* parent = node->parent;
-    if (walk->unique && parent != nullptr && parent == walk->previousParent &&
-        (parent->IsDecision() || parent->kind == LogicNode))
+    if ((node->IsDecision() || node->kind == LogicNode) && node->optimal != nullptr && node->optimal->Count() >= 2)
         walk->unique = false;
-    walk->previousParent = parent;
 }
 
 }  // namespace

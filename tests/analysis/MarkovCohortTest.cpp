@@ -237,6 +237,35 @@ TEST(MarkovCohortErrors, ProbabilityCheckOfAStageStopsTheRun)
     EXPECT_EQ(boxes.Last().text, "The probability of node \"stay\" is not between zero and one.\r\n\r\n_stage = 2");
 }
 
+// The Markov node's own starting probabilities are checked before the first cycle, like a chance node's.
+TEST(MarkovCohortErrors, StartingProbabilitiesAreChecked)
+{
+    struct Case {
+        const char* well;
+        const char* dead;
+        const char* message;  // null: the run goes through
+    };
+    const Case cases[] = {
+        {"0.5", "0.6", "The probabilities on the branches emanating from node \"Cohort\" do not add up to 1.0."},
+        {"1.5", "-0.5", "The probability of node \"Well\" is not between zero and one."},
+        {"0.4", "#", nullptr},
+    };
+    for (const Case& row : cases) {
+        MessageBoxRecorder boxes;
+        MarkovTestTree model("_stage >= 5");
+        model.WellDead("0.1");
+        model.well->SetProbabilityText(row.well, false);
+        model.dead->SetProbabilityText(row.dead, false);
+        int error = 0;
+        RollBackTree(model.Window().Root, &error, RollBackSilent);
+        EXPECT_EQ(error, row.message != nullptr ? 1 : 0) << row.well;
+        ASSERT_EQ(boxes.Count(), row.message != nullptr ? 1u : 0u) << row.well;
+        if (row.message != nullptr)
+            EXPECT_EQ(boxes.Last().text, row.message);
+        EXPECT_EQ(model.markov->childCount, 2);
+    }
+}
+
 TEST(MarkovCohortCostEffectiveness, RatioAndZeroEffectiveness)
 {
     MarkovTestTree model;

@@ -228,3 +228,64 @@ TEST(RollBackAnalysisRun, ModelChangesEndTheRolledBackState)
 }
 
 }  // namespace
+
+namespace {
+
+// Every kind of tie on an optimal path gives the "two or more optimal" box; a unique path none.
+TEST(RollBackAnalysisRun, EveryTieOnTheOptimalPathWarns)
+{
+    struct Case {
+        const char* tie;
+        void (*build)(TreeBuilder&);
+        size_t boxes;
+    };
+    const Case cases[] = {
+        {"two chance branches",
+         [](TreeBuilder& t) {
+             TreeNode* a = t.Add(t.Root(), ChanceNode, "A");
+             t.Terminal(a, "a1", "0.5", "100");
+             t.Terminal(a, "a2", "#", "40");
+             TreeNode* b = t.Add(t.Root(), ChanceNode, "B");
+             t.Terminal(b, "b1", "0.5", "80");
+             t.Terminal(b, "b2", "#", "60");
+         },
+         1},
+        {"chance branch and terminal",
+         [](TreeBuilder& t) {
+             TreeNode* a = t.Add(t.Root(), ChanceNode, "A");
+             t.Terminal(a, "a1", "0.4", "100");
+             t.Terminal(a, "a2", "#", "50");
+             t.Terminal(t.Root(), "B", "", "70");
+         },
+         1},
+        {"decision below a chance node",
+         [](TreeBuilder& t) {
+             TreeNode* a = t.Add(t.Root(), ChanceNode, "A");
+             TreeNode* inner = t.Add(a, DecisionNode, "inner", "0.5");
+             t.Terminal(inner, "x", "", "5");
+             t.Terminal(inner, "y", "", "5");
+             t.Terminal(a, "a2", "#", "1");
+         },
+         1},
+        {"none",
+         [](TreeBuilder& t) {
+             TreeNode* a = t.Add(t.Root(), ChanceNode, "A");
+             t.Terminal(a, "a1", "0.5", "70");
+             t.Terminal(a, "a2", "#", "70");
+             t.Terminal(t.Root(), "B", "", "60");
+         },
+         0},
+    };
+    for (const Case& row : cases) {
+        MessageBoxRecorder boxes;
+        TreeBuilder tree;
+        row.build(tree);
+        RollBack(tree.Window());
+        EXPECT_EQ(tree.Window().RolledBack, 1) << row.tie;
+        ASSERT_EQ(boxes.Count(), row.boxes) << row.tie;
+        if (row.boxes != 0)
+            EXPECT_EQ(boxes.Last().text, RollBackAnalysis::kMultipleOptimaText) << row.tie;
+    }
+}
+
+}  // namespace

@@ -181,6 +181,7 @@ TEST(RollBackSoundness, MarkovNodeWithoutTerminationNamesTheEmptyFormula)
     MessageBoxRecorder boxes;
     TreeBuilder tree;
     TreeNode* markov = tree.Add(tree.Root(), MarkovNode, "Cohort");
+    tree.Add(markov, TerminalNode, "Dead", "1");
     int error = 0;
     EXPECT_EQ(Roll(tree, markov, error), 0.0);
     EXPECT_EQ(error, 1);

@@ -31,14 +31,7 @@ void ChildWindow::Create()
         GetClassInfoA(TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), "VisualCtrl", &existing))
         record.reset();
     RegisterClassOf(std::move(record));
-    const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
-    const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;
-    const int width = layout_ ? layout_->Width() : CW_USEDEFAULT;
-    const int height = layout_ ? layout_->Height() : CW_USEDEFAULT;
-    HWND handle = CreateWindowExA(0, className_.c_str(), nullptr, style_, x, y, width, height,
-                                  parent_ ? parent_->Handle() : nullptr, nullptr,
-                                  TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), nullptr);
-    AdoptCreatedWindow(handle);
+    CreateSystemWindow(parent_ ? parent_->Handle() : nullptr);
 }
 
 void ChildWindow::Show(int showCommand)

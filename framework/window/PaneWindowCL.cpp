@@ -180,7 +180,7 @@ void PaneWindowCL::ApplyScrollCode(WindowEvent& event, bool& dispatchEnds)
 LRESULT CALLBACK PaneWindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WindowEvent event{lParam, wParam, message, handle};
-    auto* pane = dynamic_cast<PaneWindowCL*>(FromHandle(handle));
+    auto* pane = dynamic_cast<PaneWindowCL*>(FromMessage(handle, message, lParam));
     if (!pane)
         return DefWindowProcA(handle, message, wParam, lParam);
     long result = 0;

@@ -2,7 +2,6 @@
 
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
-#include "framework/window/LayoutManager.h"
 
 TopWindow::TopWindow(WindowCL* parent, LayoutManager* layout, DWORD style, const char* title)
     : WindowCL(parent, layout, style)
@@ -46,11 +45,5 @@ void TopWindow::SetMenuObject(Menu* menu)
 void TopWindow::Create()
 {
     RegisterClassOf(ClassRecord());
-    const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
-    const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;
-    const int width = layout_ ? layout_->Width() : CW_USEDEFAULT;
-    const int height = layout_ ? layout_->Height() : CW_USEDEFAULT;
-    HWND handle = CreateWindowExA(0, className_.c_str(), nullptr, style_, x, y, width, height, nullptr, nullptr,
-                                  TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), nullptr);
-    AdoptCreatedWindow(handle);
+    CreateSystemWindow(nullptr);
 }

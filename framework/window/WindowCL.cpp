@@ -120,21 +120,42 @@ void WindowCL::RegisterClassOf(std::unique_ptr<WNDCLASSA> record)
         TheApp->AddRegisteredClass(record->lpszClassName);
 }
 
-void WindowCL::AdoptCreatedWindow(HWND handle)
+void WindowCL::CreateSystemWindow(HWND parentWindow)
 {
-    if (handle) {
-        handle_ = handle;
-        if (TheApp && TheApp->Map())
-            TheApp->Map()->Insert(handle, this);
-    }
+    const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
+    const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;
+    const int width = layout_ ? layout_->Width() : CW_USEDEFAULT;
+    const int height = layout_ ? layout_->Height() : CW_USEDEFAULT;
+    // Decided before creation: the creation's WM_SIZE and WM_MOVE already write the rule.
+    const bool allZero = x == 0 && y == 0 && width == 0 && height == 0;
+    const bool allUnset = x == LayoutUnset && y == LayoutUnset && width == LayoutUnset && height == LayoutUnset;
+    HWND handle = CreateWindowExA(0, className_.c_str(), nullptr, style_, x, y, width, height, parentWindow, nullptr,
+                                  TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), this);
+    // A creation that failed after WM_NCCREATE leaves no handle behind.
+    handle_ = handle;
+    if (handle && TheApp && TheApp->Map())
+        TheApp->Map()->Insert(handle, this);
+    ReadBackGeometry(allZero || allUnset);
+}
+
+WindowCL* WindowCL::FromMessage(HWND handle, UINT message, LPARAM lParam)
+{
+    if (message != WM_NCCREATE)
+        return FromHandle(handle);
+    auto* window = static_cast<WindowCL*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (!window || !TheApp || !TheApp->Map())
+        return nullptr;
+    window->handle_ = handle;
+    TheApp->Map()->Insert(handle, window);
+    return window;
+}
+
+void WindowCL::ReadBackGeometry(bool hadNoGeometry)
+{
     RECT rect{};
     if (IsLive(handle_))
         GetWindowRect(handle_, &rect);
-    const bool allZero = layout_ && layout_->X() == 0 && layout_->Y() == 0 && layout_->Width() == 0 &&
-                         layout_->Height() == 0;
-    const bool allUnset = !layout_ || (layout_->X() == LayoutUnset && layout_->Y() == LayoutUnset &&
-                                       layout_->Width() == LayoutUnset && layout_->Height() == LayoutUnset);
-    if ((allZero || allUnset) && (style_ & WS_POPUP)) {
+    if (hadNoGeometry && (style_ & WS_POPUP)) {
         if (layout_) {
             layout_->SetPosition(rect.left, rect.top);
             layout_->SetSize(500, 500);

@@ -169,8 +169,13 @@ protected:
     static std::unique_ptr<WNDCLASSA> ClassRecordTemplate();
     // Registers the class of the record when there is one (class style and per-object name applied).
     void RegisterClassOf(std::unique_ptr<WNDCLASSA> record);
-    // Enters the new handle in the map and reads the real geometry back into the layout rule.
-    void AdoptCreatedWindow(HWND handle);
+    // Creates the system window of the registered class inside the parent window (or none) at the layout
+    // rule's geometry, then reads its real geometry back. The object is the creation parameter, so it is
+    // bound to its handle from WM_NCCREATE on and the creation's own messages reach it.
+    void CreateSystemWindow(HWND parentWindow);
+    // The window object of a message: at WM_NCCREATE the object named by the creation parameters, bound to
+    // its new handle here; otherwise the map's entry.
+    static WindowCL* FromMessage(HWND handle, UINT message, LPARAM lParam);
     // The handle for a window adopted from elsewhere (a dialog item).
     void SetHandle(HWND handle) { handle_ = handle; }
 
@@ -196,4 +201,5 @@ protected:
 
 private:
     void BindLayout();
+    void ReadBackGeometry(bool hadNoGeometry);
 };

@@ -32,7 +32,7 @@ WindowCL* WindowCL::FromHandle(HWND handle)
 LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WindowEvent event{lParam, wParam, message, handle};
-    WindowCL* window = FromHandle(handle);
+    WindowCL* window = FromMessage(handle, message, lParam);
     if (!window)
         return handle ? DefWindowProcA(handle, message, wParam, lParam) : 0;
     bool answeredAtOnce = false;

@@ -28,6 +28,16 @@ public:
         commands.push_back(LOWORD(event->wParam));
         return 1;
     }
+    long OnSize(WindowEvent* event) override
+    {
+        ++sizes;
+        return TopWindow::OnSize(event);
+    }
+    long OnMove(WindowEvent* event) override
+    {
+        ++moves;
+        return TopWindow::OnMove(event);
+    }
 
     void Record(const std::string& entry)
     {
@@ -37,6 +47,8 @@ public:
 
     long closeAnswer = 1;
     std::vector<unsigned> commands;
+    int sizes = 0;
+    int moves = 0;
 
 private:
     std::vector<std::string>* log_;

@@ -120,6 +120,21 @@ TEST(WindowCreation, PopupWithAGeometryKeepsIt)
     EXPECT_EQ(rule->Height(), 80);
 }
 
+TEST(WindowCreation, CreationMessagesReachTheObject)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTarget creation(&log, "create", 0);
+    auto* rule = new ChildLayout(30, 40, 200, 150, nullptr);
+    RecordingTopWindow window(nullptr, "w", WS_POPUP, rule);
+    window.AddHandler(&creation, &RecordingTarget::Handle, WM_CREATE);
+    window.Create();
+    EXPECT_EQ(log, (std::vector<std::string>{"create"}));
+    EXPECT_EQ(window.sizes, 1);
+    EXPECT_EQ(window.moves, 1);
+    EXPECT_EQ(app->Map()->Find(window.Handle()), &window);
+}
+
 TEST(WindowCreation, CreatedWindowIsInTheMapUntilItIsDestroyed)
 {
     ScopedApplication app;

@@ -38,7 +38,7 @@ void NamePopupMenu::Build()
             child->AppendItem(names[j].id, names[j].name.c_str());
         }
         const char label[2] = {initial ? initial : ' ', '\0'};
-        menu.AppendSubMenu(*child, label);
+        menu.AppendPopup(*child, label);
         subMenus.push_back(std::move(child));
         i = j;
     }

@@ -1,10 +1,17 @@
 #include "framework/dialog/Menu.h"
 
+#include "framework/window/ResourceModule.h"
 #include "framework/window/WindowCL.h"
 
 Menu::Menu()
 {
     menu_ = CreatePopupMenu();
+    eventMask_ = 8;
+}
+
+Menu::Menu(HMENU handle, WindowCL* owner) : menu_(handle)
+{
+    owner_ = owner;
     eventMask_ = 8;
 }
 
@@ -18,15 +25,56 @@ Menu::~Menu()
     DestroyMenu(menu_);
 }
 
-bool Menu::AppendItem(UINT id, const char* text) { return AppendMenuA(menu_, MF_STRING, id, text) != 0; }
-
-bool Menu::AppendSeparator() { return AppendMenuA(menu_, MF_SEPARATOR, 0, nullptr) != 0; }
-
-bool Menu::AppendSubMenu(Menu& child, const char* text)
+HMENU Menu::Load(const ResourceId& id)
 {
-    if (!AppendMenuA(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(child.Handle()), text))
+    ResourceModule module(id);
+    if (!module.IsValid())
+        return nullptr;
+    return LoadMenuA(module.Handle(), id.NameOrId());
+}
+
+Menu* Menu::MenuBar(WindowCL* owner, const ResourceId& id)
+{
+    auto* menu = new Menu(Load(id), owner);
+    if (owner && menu->menu_)
+        SetMenu(owner->Handle(), menu->menu_);
+    return menu;
+}
+
+Menu* Menu::FromResource(const ResourceId& id)
+{
+    return new Menu(Load(id), nullptr);
+}
+
+void Menu::Redraw()
+{
+    if (owner_)
+        DrawMenuBar(owner_->Handle());
+}
+
+bool Menu::Append(UINT_PTR id, const char* text, UINT flags)
+{
+    return AppendMenuA(menu_, flags, id, text) != 0;
+}
+
+bool Menu::AppendPopup(Menu& child, const char* text)
+{
+    if (!Append(reinterpret_cast<UINT_PTR>(child.Handle()), text, MF_POPUP | MF_STRING))
         return false;
-    child.ForgetHandle();
+    GiveAway(child);
+    return true;
+}
+
+bool Menu::InsertItemAt(UINT_PTR id, UINT position, const char* text, UINT flags)
+{
+    return InsertMenuA(menu_, position, flags | MF_BYPOSITION, id, text) != 0;
+}
+
+bool Menu::InsertPopupAt(Menu& child, const char* text, UINT position)
+{
+    if (!InsertItemAt(reinterpret_cast<UINT_PTR>(child.Handle()), position, text, MF_POPUP | MF_STRING))
+        return false;
+    GiveAway(child);
     return true;
 }
 
@@ -49,4 +97,9 @@ bool Menu::ItemText(UINT id, zString& out) const
         return false;
     out = text;
     return true;
+}
+
+void Menu::AddMessageDescriptor(EventTarget* target, EventHandler method, UINT message)
+{
+    AddHandler(owner_, std::make_unique<HandlerDescriptor>(method, target, message, nullptr));
 }

@@ -1,0 +1,295 @@
+#include "framework/dialog/CtrlWindowCL.h"
+
+#include "framework/dialog/GenericCtrl.h"
+#include "framework/dialog/SharedControlBrush.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/HandlerList.h"
+#include "framework/window/LayoutManager.h"
+#include "framework/window/WindowMap.h"
+
+namespace {
+
+bool IsLive(HWND handle)
+{
+    return handle && IsWindow(handle);
+}
+
+WindowMap* Map()
+{
+    return TheApp ? TheApp->Map() : nullptr;
+}
+
+} // namespace
+
+CtrlWindowCL::CtrlWindowCL(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id)
+    : ChildWindow(parent, new LayoutManager(rect, nullptr), style ? style : WS_TABSTOP)
+{
+    id_ = id;
+    className_ = "CtrlWindowCL";
+    background_ = NoBackground;
+    title_ = text ? text : "";
+}
+
+CtrlWindowCL::CtrlWindowCL(WindowCL* parent, unsigned id, BindTag) : ChildWindow(nullptr, nullptr, 0)
+{
+    parent_ = parent;
+    id_ = id;
+    WindowCL** node = parent ? parent->FindChildNode(id) : nullptr;
+    auto* placeholder = node ? dynamic_cast<CtrlWindowCL*>(*node) : nullptr;
+    if (!placeholder || placeholder->kind_ == KindVisual) {
+        // Nothing to adopt: the object stays without a window, but belongs to the parent all the same.
+        if (parent)
+            parent->AppendChild(this);
+        return;
+    }
+    *node = this;
+    AdoptFrom(placeholder);
+}
+
+CtrlWindowCL* CtrlWindowCL::FromTemplate(WindowCL* parent, unsigned id)
+{
+    return new CtrlWindowCL(parent, id, BindTag{});
+}
+
+void CtrlWindowCL::AdoptFrom(CtrlWindowCL* placeholder)
+{
+    handle_ = placeholder->handle_;
+    style_ = placeholder->style_;
+    className_ = placeholder->className_;
+    title_ = placeholder->title_;
+    cursor_ = placeholder->cursor_;
+    delete layout_;
+    layout_ = placeholder->layout_;
+    placeholder->layout_ = nullptr;
+    background_ = placeholder->background_;
+    previousProc_ = placeholder->previousProc_;
+    verticalState_ = placeholder->verticalState_;
+    horizontalState_ = placeholder->horizontalState_;
+    placeholder->verticalState_ = nullptr;
+    placeholder->horizontalState_ = nullptr;
+    backgroundBrush_ = placeholder->backgroundBrush_;
+    placeholder->backgroundBrush_ = nullptr;
+    state_ = static_cast<unsigned short>(placeholder->state_ & (StateShown | StateWindowGone));
+    placeholder->parent_ = nullptr;
+
+    if (placeholder->kind_ == KindGeneric) {
+        // The placeholder keeps its window, its map entry and its procedure; this object goes with them.
+        kind_ = KindGeneric;
+        SetStateBits(StateDeleteWithWindow);
+        static_cast<GenericCtrl*>(placeholder)->SetPartner(this);
+        return;
+    }
+    kind_ = placeholder->kind_;
+    childColour_ = placeholder->childColour_;
+    icon_ = placeholder->icon_;
+    placeholder->handle_ = nullptr;
+    placeholder->SetStateBits(StateWindowGone);
+    if (IsLive(handle_) && Map())
+        Map()->Insert(handle_, this);
+    delete placeholder;
+}
+
+CtrlWindowCL::~CtrlWindowCL()
+{
+    // The window goes back to its own procedure first: the base destructor destroys it when this object is
+    // no longer a control, and the control's procedure must still see its last messages.
+    if (!(state_ & StateWindowGone) && previousProc_ && IsLive(handle_) &&
+        reinterpret_cast<WNDPROC>(GetWindowLongA(handle_, GWL_WNDPROC)) == &SubclassProc)
+        SetWindowLongA(handle_, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(previousProc_)));
+    if (backgroundBrush_) {
+        DeleteObject(backgroundBrush_);
+        backgroundBrush_ = nullptr;
+    }
+}
+
+LRESULT CtrlWindowCL::DefaultProcessing(WindowEvent* event)
+{
+    if (!event)
+        return 0;
+    if (previousProc_)
+        return CallWindowProcA(previousProc_, event->window, event->message, event->wParam, event->lParam);
+    return DefWindowProcA(event->window, event->message, event->wParam, event->lParam);
+}
+
+void CtrlWindowCL::SetBackgroundColour(const Colour& colour)
+{
+    const COLORREF rgb = RGB(colour.red, colour.green, colour.blue);
+    background_ = colour.flag == 0 ? rgb : (0x02000000u | rgb);
+    if (backgroundBrush_)
+        DeleteObject(backgroundBrush_);
+    backgroundBrush_ = CreateSolidBrush(background_);
+}
+
+void CtrlWindowCL::Create()
+{
+    style_ &= ~WS_CLIPSIBLINGS;
+    const int x = layout_ ? layout_->X() : 0;
+    const int y = layout_ ? layout_->Y() : 0;
+    const int width = layout_ ? layout_->Width() : 0;
+    const int height = layout_ ? layout_->Height() : 0;
+    HWND handle = CreateWindowExA(0, className_.c_str(), title_.c_str(), style_, x, y, width, height,
+                                  parent_ ? parent_->Handle() : nullptr,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id_)),
+                                  TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), nullptr);
+    if (!handle)
+        return;
+    handle_ = handle;
+    if (Map())
+        Map()->Insert(handle, this);
+    previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongA(handle, GWL_WNDPROC));
+    SetWindowLongA(handle, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(&SubclassProc)));
+}
+
+zString CtrlWindowCL::GetText() const
+{
+    const int length = GetWindowTextLengthA(handle_);
+    if (length <= 0)
+        return zString("");
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(handle_, &text[0], length + 1);
+    return zString(text.c_str());
+}
+
+void CtrlWindowCL::SetTextForced(const char* text)
+{
+    if (style_ & WS_DISABLED) {
+        EnableWindow(handle_, TRUE);
+        WindowCL::SetText(text);
+        EnableWindow(handle_, FALSE);
+        return;
+    }
+    WindowCL::SetText(text);
+}
+
+void CtrlWindowCL::OnCommandAlt(EventTarget* target, EventHandler method)
+{
+    if (parent_)
+        parent_->AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(id_, method, target, WM_COMMAND));
+}
+
+void CtrlWindowCL::OnNotifyAlt(EventTarget* target, EventHandler method, unsigned code)
+{
+    if (parent_)
+        parent_->AddNotificationHandler(
+            std::make_unique<CommandHandlerDescriptor>(id_, handle_, code, method, target));
+}
+
+LRESULT CtrlWindowCL::ColourReply(WindowEvent* event)
+{
+    if (childColour_ == ChildColourNone)
+        return DefaultProcessing(event);
+    COLORREF colour = childColour_;
+    if (colour == ChildColourParent)
+        colour = parent_ ? parent_->BackgroundColour() : GetSysColor(COLOR_WINDOW);
+    HDC dc = reinterpret_cast<HDC>(event->wParam);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, colour);
+    if (SharedControlBrush)
+        DeleteObject(SharedControlBrush);
+    SharedControlBrush = CreateSolidBrush(colour);
+    return reinterpret_cast<LRESULT>(SharedControlBrush);
+}
+
+LRESULT CALLBACK CtrlWindowCL::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowCL* found = Map() ? Map()->Find(handle) : nullptr;
+    auto* control = dynamic_cast<CtrlWindowCL*>(found);
+    if (!control)
+        return 0;
+    WindowEvent event{lParam, wParam, message, handle};
+    bool answeredAtOnce = false;
+    LRESULT answer = 0;
+    const long result = control->Route(event, answeredAtOnce, answer);
+    if (answeredAtOnce)
+        return answer;
+    if (result)
+        return 0;
+    // The handler may have deleted the object; the system control's procedure then answers alone.
+    if (!Map() || Map()->Find(handle) != control)
+        return IsWindow(handle) ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+    return control->DefaultProcessing(&event);
+}
+
+long CtrlWindowCL::Route(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    auto answerNow = [&](LRESULT value) {
+        answeredAtOnce = true;
+        answer = value;
+        return 0L;
+    };
+    auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
+
+    switch (event.message) {
+    case WM_DESTROY:
+        return 0;
+    case WM_MOVE: {
+        const long result = OnMove(&event);
+        if (layout_)
+            layout_->SetPosition(static_cast<short>(LOWORD(event.lParam)), static_cast<short>(HIWORD(event.lParam)));
+        return result;
+    }
+    case WM_SIZE: {
+        const long result = OnSize(&event);
+        LayoutChildren(&event);
+        return result;
+    }
+    case WM_ACTIVATE:
+        if (listsTake(RouteActivate))
+            return answerNow(1);
+        return OnActivate(&event);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (listsTake(RouteFocus))
+            return answerNow(1);
+        return OnFocus(&event);
+    case WM_CLOSE:
+        if (listsTake(RouteClose))
+            return answerNow(1);
+        return OnClose(&event);
+    case WM_ERASEBKGND:
+        return EraseBackground(&event);
+    case WM_MOUSEMOVE:
+        if (cursor_.Handle())
+            ::SetCursor(cursor_.Handle());
+        if (listsTake(RouteMouseMove))
+            return answerNow(1);
+        return OnMouseMove(&event);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        if (listsTake(RouteButtonDown))
+            return answerNow(1);
+        return OnButtonDown(&event);
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        if (listsTake(RouteButtonUp))
+            return answerNow(1);
+        return OnButtonUp(&event);
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        if (long taken = OnChar(&event))
+            return taken;
+        return DispatchToLists(&event);
+    case WM_COMMAND:
+        if (long taken = DispatchEvent(&event))
+            return taken;
+        return static_cast<WindowCL*>(this)->OnCommand(&event);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        return answerNow(ColourReply(&event));
+    case WM_NCDESTROY: {
+        SetStateBits(StateWindowGone);
+        if (Map())
+            Map()->Remove(event.window);
+        WNDPROC previous = previousProc_;
+        if (state_ & StateDeleteWithWindow)
+            delete this;
+        return answerNow(previous ? CallWindowProcA(previous, event.window, event.message, event.wParam,
+                                                    event.lParam)
+                                  : DefWindowProcA(event.window, event.message, event.wParam, event.lParam));
+    }
+    default:
+        return DispatchToLists(&event);
+    }
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The framework's dialog window. It reads the dialog template itself (not through the system's dialog
+// manager), converts dialog units with the dialog font measured at run time, creates a window of its own
+// class and one framework control for every template item; the program then binds typed controls to them
+// by id. It runs modally on the application's own message loop, nested; its procedure does the keyboard
+// navigation, the default button, focus memory and command routing.
+
+#include "framework/dialog/DialogTemplate.h"
+#include "framework/window/ResourceId.h"
+#include "framework/window/WindowCL.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class Menu;
+class zFont;
+
+// A creator of controls of a window class given by name in templates.
+struct CustomCtrlFactory {
+    const char* className;
+    WindowCL* (*create)(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id);
+};
+// The creators consulted for named classes; the program registers none.
+std::vector<CustomCtrlFactory>& CustomControlFactories();
+
+class DialogFrameCL : public WindowCL {
+public:
+    static const unsigned NoDefaultButton = 0xFFFF;
+    // Private messages: the Enter key of an edit field, and the deferred deletion of an ended dialog.
+    static const UINT EnterFromEdit = 1026;
+    static const UINT DeleteLater = 1027;
+
+    // Loads and reads the template; a nonzero style override replaces the style's high 16 bits. Unless
+    // creation is deferred, the window and its controls are made at once.
+    DialogFrameCL(WindowCL* parent, const ResourceId& templateId, DWORD styleOverride = 0, bool deferCreation = false);
+    ~DialogFrameCL() override;
+
+    std::unique_ptr<WNDCLASSA> ClassRecord() override;        // 2
+    long OnActivate(WindowEvent* event) override;             // 4: focus memory
+    long OnFocus(WindowEvent* event) override;                // 13: the first tab stop takes the focus
+    void Show(int showCommand) override;                      // 17: OnInit before the first showing
+    virtual void Create();                                    // 18
+    // 19: a template item of a class nothing creates; nothing is made for it.
+    virtual void OnUnknownClass(const char* className, const char* text, unsigned id, POINT origin, SIZE size,
+                                DWORD style);
+    virtual void OnInit();                                    // 20
+    // 21: ends the modal run (or hides a modeless dialog).
+    virtual void EndModal();
+
+    // Runs the dialog modally: owners are disabled while it runs; returns when it ends.
+    void RunModal();
+
+    // The window procedure of "DialogFrameCL" and every class derived from it.
+    static LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool TemplateFound() const { return templateFound_; }
+    bool IsModal() const { return modal_ != 0; }
+    unsigned DefaultButtonId() const { return defaultButtonId_; }
+    HFONT DialogFont() const;
+    // The menu bar the dialog gets at creation, when it names a menu; set before the window is made.
+    void SetMenuId(const ResourceId& id);
+    Menu* MenuObject() const { return menu_; }
+    // The dialogs running modally, innermost last.
+    static const std::vector<DialogFrameCL*>& ModalStack();
+
+protected:
+    // The first enabled tab stop among the children, else the first child; null when there are none.
+    WindowCL* FirstTabStop() const;
+
+private:
+    bool LoadTemplate(const ResourceId& id);
+    void ApplyTemplate(DWORD styleOverride);
+    void CreateControls();
+    void CreateControl(const DialogItemTemplate& item, POINT origin, SIZE size);
+    void TrimSystemMenu();
+    long Dispatch(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
+    long NextControl(WindowEvent& event);
+    void CloseDropDown();
+    // Takes the dialog off the modal stack and enables the window that runs next.
+    void LeaveModalStack();
+
+    DialogTemplate template_;
+    bool templateFound_ = false;
+    std::unique_ptr<ResourceId> menuId_;
+    std::unique_ptr<zFont> font_;
+    Menu* menu_ = nullptr;
+    int modal_ = 0;
+    unsigned defaultButtonId_ = NoDefaultButton;
+    HWND savedFocus_ = nullptr;
+};

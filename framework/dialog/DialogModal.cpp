@@ -1,0 +1,281 @@
+// Running a dialog modally, ending it, and the dialog window procedure: keyboard navigation, the default
+// button, focus memory and command routing.
+
+#include "framework/dialog/DialogFrameCL.h"
+
+#include "framework/dialog/CommandTarget.h"
+#include "framework/dialog/Menu.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/LayoutManager.h"
+#include "framework/window/TopWindow.h"
+#include "framework/window/WindowMap.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsLive(HWND handle)
+{
+    return handle && IsWindow(handle);
+}
+
+HWND MainWindowHandle()
+{
+    return TheApp && TheApp->MainWindow() ? TheApp->MainWindow()->Handle() : nullptr;
+}
+
+std::vector<DialogFrameCL*>& MutableStack()
+{
+    static std::vector<DialogFrameCL*> stack;
+    return stack;
+}
+
+bool IsEnabledTabStop(const WindowCL* child)
+{
+    return IsLive(child->Handle()) && IsWindowEnabled(child->Handle()) &&
+           (GetWindowLongA(child->Handle(), GWL_STYLE) & WS_TABSTOP);
+}
+
+std::string ClassNameOf(HWND window)
+{
+    char name[21] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+} // namespace
+
+const std::vector<DialogFrameCL*>& DialogFrameCL::ModalStack()
+{
+    return MutableStack();
+}
+
+void DialogFrameCL::RunModal()
+{
+    std::vector<DialogFrameCL*>& stack = MutableStack();
+    if (!stack.empty() && IsLive(stack.back()->Handle()))
+        EnableWindow(stack.back()->Handle(), FALSE);
+    stack.push_back(this);
+    modal_ = 1;
+    HWND focus = GetFocus();
+    if (parent_) {
+        EnableWindow(parent_->Handle(), FALSE);
+        HWND main = MainWindowHandle();
+        if (main && main != parent_->Handle())
+            EnableWindow(main, FALSE);
+    }
+    if (!(state_ & StateShown) || !IsWindowVisible(handle_))
+        Show(SW_SHOW);
+    if (TheApp) {
+        const int previousFlag = TheApp->ModalFlag();
+        TheApp->SetModalFlag(1);
+        TheApp->RunMessageLoop();
+        TheApp->SetModalFlag(previousFlag);
+    }
+    // A loop that ended for the application's quit leaves the dialog on the stack.
+    if (std::find(stack.begin(), stack.end(), this) != stack.end())
+        LeaveModalStack();
+    if (IsLive(focus) && focus != handle_ && !IsChild(handle_, focus))
+        SetFocus(focus);
+    else if (HWND main = MainWindowHandle())
+        SetFocus(main);
+    modal_ = 0;
+}
+
+void DialogFrameCL::LeaveModalStack()
+{
+    std::vector<DialogFrameCL*>& stack = MutableStack();
+    auto found = std::find(stack.begin(), stack.end(), this);
+    if (found == stack.end())
+        return;
+    stack.erase(found);
+    if (!stack.empty() && IsLive(stack.back()->Handle())) {
+        EnableWindow(stack.back()->Handle(), TRUE);
+        return;
+    }
+    if (parent_)
+        EnableWindow(parent_->Handle(), TRUE);
+    HWND main = MainWindowHandle();
+    if (main && (!parent_ || main != parent_->Handle()))
+        EnableWindow(main, TRUE);
+}
+
+void DialogFrameCL::EndModal()
+{
+    if (modal_)
+        LeaveModalStack();
+    ::ShowWindow(handle_, SW_HIDE);
+    UpdateWindow(handle_);
+    if (modal_)
+        PostQuitMessage(0);
+    if (state_ & StateDeleteWithWindow)
+        PostMessageA(handle_, DeleteLater, 0, 0);
+}
+
+long DialogFrameCL::OnFocus(WindowEvent* event)
+{
+    if (event->message != WM_SETFOCUS)
+        return 0;
+    if (WindowCL* first = FirstTabStop())
+        SetFocus(first->Handle());
+    return 1;
+}
+
+long DialogFrameCL::OnActivate(WindowEvent* event)
+{
+    const bool activated = event->message == WM_MDIACTIVATE ? reinterpret_cast<HWND>(event->lParam) == handle_
+                                                            : LOWORD(event->wParam) != 0;
+    if (!activated) {
+        HWND focus = GetFocus();
+        savedFocus_ = (focus && IsChild(handle_, focus)) ? focus : nullptr;
+    } else if (savedFocus_) {
+        SetFocus(savedFocus_);
+        savedFocus_ = nullptr;
+    }
+    return 1;
+}
+
+long DialogFrameCL::NextControl(WindowEvent& event)
+{
+    if (event.lParam) {
+        SetFocus(reinterpret_cast<HWND>(event.wParam));
+        return 1;
+    }
+    // The child of the dialog that holds the focus (the edit inside a combo box counts as the box).
+    HWND focused = GetFocus();
+    while (focused && GetParent(focused) != handle_)
+        focused = GetParent(focused);
+    if (event.wParam) {
+        WindowCL* previous = nullptr;
+        for (WindowCL* child : children_) {
+            if (child->Handle() == focused)
+                break;
+            if (IsEnabledTabStop(child))
+                previous = child;
+        }
+        if (!previous && !children_.empty())
+            previous = children_.front();
+        if (previous)
+            SetFocus(previous->Handle());
+        return 1;
+    }
+    auto current = std::find_if(children_.begin(), children_.end(),
+                                [&](const WindowCL* child) { return focused && child->Handle() == focused; });
+    if (current == children_.end())
+        return 1;
+    auto next = std::find_if(std::next(current), children_.end(), IsEnabledTabStop);
+    if (next == children_.end())
+        next = std::find_if(children_.begin(), children_.end(), IsEnabledTabStop);
+    if (next != children_.end())
+        SetFocus((*next)->Handle());
+    return 1;
+}
+
+void DialogFrameCL::CloseDropDown()
+{
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(handle_, focus))
+        return;
+    if (GetParent(focus) == handle_ && ClassNameOf(focus) == "ComboBox") {
+        SendMessageA(focus, CB_SHOWDROPDOWN, FALSE, 0);
+        return;
+    }
+    HWND parent = GetParent(focus);
+    if (ClassNameOf(focus) == "Edit" && parent && GetParent(parent) == handle_ && ClassNameOf(parent) == "ComboBox")
+        SendMessageA(parent, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+LRESULT CALLBACK DialogFrameCL::DialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* dialog = dynamic_cast<DialogFrameCL*>(FromHandle(handle));
+    if (!dialog)
+        return DefWindowProcA(handle, message, wParam, lParam);
+    WindowEvent event{lParam, wParam, message, handle};
+    bool answeredAtOnce = false;
+    LRESULT answer = 0;
+    const long result = dialog->Dispatch(event, answeredAtOnce, answer);
+    return answeredAtOnce ? answer : FinishDispatch(dialog, event, result);
+}
+
+long DialogFrameCL::Dispatch(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    auto answerNow = [&](LRESULT value) {
+        answeredAtOnce = true;
+        answer = value;
+        return 0L;
+    };
+    auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
+
+    switch (event.message) {
+    case WM_DESTROY:
+        return 1;
+    case WM_ACTIVATE:
+        CurrentModelessDialog = event.wParam ? handle_ : nullptr;
+        if (listsTake(RouteActivate))
+            return 1;
+        return OnActivate(&event);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (listsTake(RouteFocus))
+            return 1;
+        return OnFocus(&event);
+    case WM_CLOSE: {
+        if (listsTake(RouteClose))
+            return 1;
+        const long result = OnClose(&event);
+        if (!result && modal_) {
+            EndModal();
+            return 1;
+        }
+        return result;
+    }
+    case WM_NEXTDLGCTL:
+        return NextControl(event);
+    case WM_COMMAND:
+        if (CurrentPopupMenu) {
+            if (long taken = CurrentPopupMenu->Dispatch(&event))
+                return answerNow(taken);
+        }
+        if (menu_ && (routingMask_ & RouteMenu) && menu_->Dispatch(&event))
+            return 1;
+        if (long taken = DispatchEvent(&event))
+            return taken;
+        return OnCommand(&event);
+    case WM_INITMENU:
+    case WM_MENUSELECT:
+        if (menu_ && (routingMask_ & RouteMenu))
+            return menu_->Dispatch(&event);
+        return DispatchToLists(&event);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN: {
+        long result = DispatchToLists(&event);
+        if (!result && event.message != WM_NCLBUTTONDOWN)
+            result = OnButtonDown(&event);
+        if (!result && (event.message == WM_LBUTTONDOWN || event.message == WM_NCLBUTTONDOWN))
+            CloseDropDown();
+        return result;
+    }
+    case DM_GETDEFID:
+        return answerNow(defaultButtonId_ != NoDefaultButton ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0);
+    case DM_SETDEFID:
+        defaultButtonId_ = static_cast<unsigned>(event.wParam);
+        return 1;
+    case EnterFromEdit:
+        if (event.wParam == 0x1000 && event.lParam == 0x1000) {
+            WindowCL* button = defaultButtonId_ != NoDefaultButton ? FindChild(defaultButtonId_) : nullptr;
+            const unsigned id = defaultButtonId_ != NoDefaultButton ? defaultButtonId_ : IDOK;
+            SendMessageA(handle_, WM_COMMAND, id, reinterpret_cast<LPARAM>(button ? button->Handle() : nullptr));
+        }
+        return 1;
+    case DeleteLater:
+        delete this;
+        return answerNow(0);
+    default:
+        // Moves, sizes, timers, colours, scrolling, the cursor, mouse moves, WM_NCDESTROY and the rest as
+        // every framework window.
+        return DispatchGeneric(event, answeredAtOnce, answer);
+    }
+}

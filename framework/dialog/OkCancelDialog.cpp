@@ -1,0 +1,51 @@
+#include "framework/dialog/OkCancelDialog.h"
+
+#include "framework/window/ChildWindow.h"
+#include "framework/window/HandlerDescriptor.h"
+
+OkCancelDialog::OkCancelDialog(WindowCL* parent, const ResourceId& templateId, DWORD styleOverride)
+    : DialogFrameCL(parent, templateId, styleOverride, false)
+{
+    if (FindChild(IDOK))
+        AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(IDOK, AsEventHandler(&OkCancelDialog::OnOk), this,
+                                                                 WM_COMMAND));
+    if (FindChild(IDCANCEL))
+        AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
+            IDCANCEL, AsEventHandler(&OkCancelDialog::OnCancel), this, WM_COMMAND));
+}
+
+int OkCancelDialog::ValidateAndStore()
+{
+    for (WindowCL* child : children_) {
+        auto* control = dynamic_cast<ChildWindow*>(child);
+        if (!control || !IsWindowEnabled(child->Handle()))
+            continue;
+        if (!control->Validate()) {
+            if (IsWindow(child->Handle()))
+                SetFocus(child->Handle());
+            result_ = 0;
+            return 0;
+        }
+    }
+    for (WindowCL* child : children_) {
+        auto* control = dynamic_cast<ChildWindow*>(child);
+        if (control && IsWindowEnabled(child->Handle()))
+            control->Store();
+    }
+    result_ = 1;
+    return 1;
+}
+
+long OkCancelDialog::OnOk(WindowEvent*)
+{
+    if (ValidateAndStore() == 1)
+        EndModal();
+    return 0;
+}
+
+long OkCancelDialog::OnCancel(WindowEvent*)
+{
+    result_ = 0;
+    EndModal();
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// A dialog whose OK button (id 1) validates every enabled control, puts the focus on the first that
+// refuses and otherwise stores every bound variable; its Cancel button (id 2) stores nothing.
+
+#include "framework/dialog/DialogFrameCL.h"
+
+class OkCancelDialog : public DialogFrameCL {
+public:
+    // Builds the dialog at once and handles its OK and Cancel buttons, when the template has them.
+    OkCancelDialog(WindowCL* parent, const ResourceId& templateId, DWORD styleOverride = 0);
+
+    // 1 when every enabled control validated and stored; 0 when one refused (nothing is stored then).
+    int ValidateAndStore();
+    // 1 after a successful OK, 0 until then and after Cancel.
+    int Result() const { return result_; }
+
+protected:
+    long OnOk(WindowEvent* event);
+    long OnCancel(WindowEvent* event);
+
+    int result_ = 0;
+};

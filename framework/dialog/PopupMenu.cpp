@@ -1,0 +1,26 @@
+#include "framework/dialog/PopupMenu.h"
+
+#include "framework/window/WindowCL.h"
+
+PopupMenu::PopupMenu(int x, int y, WindowCL* owner, const ResourceId& id)
+    : Menu(nullptr, owner), point_{x, y}, whole_(Load(id))
+{
+    menu_ = whole_ ? GetSubMenu(whole_, 0) : nullptr;
+    if (owner)
+        ClientToScreen(owner->Handle(), &point_);
+}
+
+PopupMenu::~PopupMenu()
+{
+    if (CurrentPopupMenu == this)
+        CurrentPopupMenu = nullptr;
+    if (whole_)
+        DestroyMenu(whole_);
+    menu_ = nullptr;
+}
+
+void PopupMenu::Track()
+{
+    CurrentPopupMenu = this;
+    TrackPopupMenu(menu_, TPM_RIGHTBUTTON, point_.x, point_.y, 0, owner_ ? owner_->Handle() : nullptr, nullptr);
+}

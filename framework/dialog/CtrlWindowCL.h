@@ -16,10 +16,10 @@ public:
     enum Kind { KindButton = 0, KindListBox = 1, KindScrollBar = 2, KindStatic = 3, KindEdit = 4, KindComboBox = 5,
                 KindPlain = 6, KindGeneric = 7, KindVisual = 8 };
     // The flag that lets a control be left empty (no text, nothing selected) wherever it validates emptiness.
-    static const unsigned MayBeEmpty = 0x100;
+    static constexpr unsigned MayBeEmpty = 0x100;
     // The child-colour word: the system's colours, or the parent's background.
-    static const COLORREF ChildColourNone = static_cast<COLORREF>(-2);
-    static const COLORREF ChildColourParent = static_cast<COLORREF>(-3);
+    static constexpr COLORREF ChildColourNone = static_cast<COLORREF>(-2);
+    static constexpr COLORREF ChildColourParent = static_cast<COLORREF>(-3);
 
     // Create form: the window is made later by Create (slot 18). The caller's style bits join the child
     // style, or WS_TABSTOP when the caller gives none.

@@ -165,32 +165,19 @@ void DialogFrameCL::Create()
         width = 200;
         height = 150;
     }
-    if ((style_ & WS_CAPTION) == WS_CAPTION)
-        height += GetSystemMetrics(SM_CYCAPTION);
-    if (style_ & DS_MODALFRAME) {
-        height += 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYBORDER);
-        width += 2 * GetSystemMetrics(SM_CXDLGFRAME) + 2 * GetSystemMetrics(SM_CXBORDER);
-    } else if (style_ & WS_DLGFRAME) {
-        height += GetSystemMetrics(SM_CYDLGFRAME);
-        width += GetSystemMetrics(SM_CXDLGFRAME);
-    } else if (style_ & WS_THICKFRAME) {
-        height += GetSystemMetrics(SM_CYFRAME);
-        width += GetSystemMetrics(SM_CXFRAME);
-    } else {
-        height += GetSystemMetrics(SM_CYBORDER);
-        width += GetSystemMetrics(SM_CXBORDER);
-    }
     const bool hasMenu = menuId_ && (menuId_->NumericId() || menuId_->Name());
-    if (hasMenu)
-        height += GetSystemMetrics(SM_CYMENU);
     RegisterClassOf(ClassRecord());
 
     DWORD extendedStyle = (style_ & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0;
     if (style_ & DS_CONTEXTHELP) {
         style_ &= ~DS_CONTEXTHELP;
         extendedStyle |= WS_EX_CONTEXTHELP;
-        height += GetSystemMetrics(SM_CYCAPTION);
     }
+    // The frame around the template's client size, as this system draws it.
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, style_, hasMenu, extendedStyle);
+    width = frame.right - frame.left;
+    height = frame.bottom - frame.top;
     const int x = layout_->X() == LayoutUnset ? CW_USEDEFAULT : layout_->X();
     const int y = layout_->Y() == LayoutUnset ? CW_USEDEFAULT : layout_->Y();
     HWND handle = CreateWindowExA(extendedStyle, className_.c_str(), nullptr, style_, x, y, width, height,

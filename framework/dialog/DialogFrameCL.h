@@ -26,10 +26,10 @@ std::vector<CustomCtrlFactory>& CustomControlFactories();
 
 class DialogFrameCL : public WindowCL {
 public:
-    static const unsigned NoDefaultButton = 0xFFFF;
+    static constexpr unsigned NoDefaultButton = 0xFFFF;
     // Private messages: the Enter key of an edit field, and the deferred deletion of an ended dialog.
-    static const UINT EnterFromEdit = 1026;
-    static const UINT DeleteLater = 1027;
+    static constexpr UINT EnterFromEdit = 1026;
+    static constexpr UINT DeleteLater = 1027;
 
     // Loads and reads the template; a nonzero style override replaces the style's high 16 bits. Unless
     // creation is deferred, the window and its controls are made at once.

@@ -30,3 +30,10 @@ class ClipboardTestLock : public ProcessLock {
 public:
     ClipboardTestLock() : ProcessLock("KIVO-tests-clipboard") {}
 };
+
+// The active window and the keyboard focus are one for the whole display: tests that show windows and read
+// the focus hold this lock, so that another test process's window never takes the activation meanwhile.
+class FocusTestLock : public ProcessLock {
+public:
+    FocusTestLock() : ProcessLock("KIVO-tests-focus") {}
+};

@@ -41,9 +41,10 @@ private:
             return 1;
         std::function<void()> step = std::move(steps_.front());
         steps_.pop_front();
+        step();
+        // Posted after the step, so that a dialog the step ran modally never sees it.
         if (!steps_.empty())
             PostMessageA(dialog_.Handle(), StepMessage, 0, 0);
-        step();
         return 1;
     }
 

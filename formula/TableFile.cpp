@@ -61,8 +61,6 @@ void LookupTable::Serialize(Archive& archive, bool headerOnly)
     if (headerOnly || archive.Failed())
         return;
     entries.Serialize(archive);
-    // The stream's owns flag must not turn this list into one that leaks its pairs.
-    entries.SetOwnsItems(true);
 }
 
 bool LookupTable::ReadFile(const FilePath& path, bool headerOnly)

@@ -220,7 +220,14 @@ Archive& Archive::ReadObject(zStorable*& object)
     objectTable[index] = created;
     if (index + 1 > objectCount)
         objectCount = index + 1;
+    const uint32_t formatErrorBefore = formatError;
     created->Serialize(*this);
+    // An object whose fields failed to read is nobody's: it is freed, and its index names nothing.
+    if (state != 0 || formatError != formatErrorBefore) {
+        objectTable[index] = nullptr;
+        delete created;
+        return *this;
+    }
     object = created;
     return *this;
 }

@@ -181,8 +181,9 @@ void PtrArray::Serialize(Archive& archive)
         archive.SetFormatError(Archive::FormatListMarkerOrCount);
         return;
     }
+    // The stored owns flag is read and not taken: whether the items are deleted with the array is the
+    // owner's choice, and a stream marked "not owning" would leak every item loaded here.
     growBy = storedGrowBy;
-    ownsItems = storedOwns;
     if (marker == kMarker && storedCount >= 0) {
         Clear();
         for (int i = 0; i < storedCount; ++i) {

@@ -33,7 +33,8 @@ public:
     //   count                    2 bytes
     //   marker 213               2 bytes (from version 2.6 on)
     //   each item                through StoreItem
-    // Loading sets format error 30 on a wrong marker or when fewer items than the count could be read.
+    // Loading keeps the array's own ownsItems (the stored flag is skipped) and sets format error 30 on a
+    // wrong marker or when fewer items than the count could be read.
     virtual void Serialize(Archive& archive);
 
     int16_t Count() const { return count; }

@@ -38,8 +38,6 @@ void NodeComment::Serialize(Archive& archive)
     VersionRecord version;
     version.Serialize(archive);
     branches.Serialize(archive);
-    if (archive.IsLoading())
-        branches.SetOwnsItems(true);
     for (int32_t& value : values) {
         if (archive.IsStoring())
             archive.WriteLong(value);

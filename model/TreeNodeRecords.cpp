@@ -160,7 +160,6 @@ void ReadResults(TreeNode* node, Archive& archive, int32_t key, NodeRecordTail& 
     if (columnCount > 0 && !archive.Failed()) {
         auto* columns = new DisplayColumnList(4, true);
         columns->Serialize(archive);
-        columns->SetOwnsItems(true);
         delete node->displayColumns;
         node->displayColumns = columns;
     }
@@ -229,7 +228,6 @@ void ReadBindings(TreeNode* node, Archive& archive, int32_t key)
     if (present != 0 && !archive.Failed()) {
         auto* bindings = new VariableDefList(4, true);
         bindings->Serialize(archive);
-        bindings->SetOwnsItems(true);
         delete node->bindings;
         node->bindings = bindings;
     }
@@ -240,7 +238,6 @@ void ReadBindings(TreeNode* node, Archive& archive, int32_t key)
     if (present != 0 && !archive.Failed()) {
         MarkovBindingList* list = node->MarkovBindings();
         list->Serialize(archive);
-        list->SetOwnsItems(true);
     }
 }
 

@@ -23,6 +23,10 @@ public:
     int16_t first = 0;
     int32_t second = 0;
     zStorable* partner = nullptr;
+    static int live;  // objects in existence
+
+    TestPair() { ++live; }
+    ~TestPair() override { --live; }
 
     const StorableClassRecord* ClassRecord() const override;
     void Serialize(Archive& archive) override
@@ -35,6 +39,7 @@ public:
     }
 };
 
+int TestPair::live = 0;
 zStorable* CreateTestPair() { return new TestPair; }
 StorableClassRecord testPairRecord = {0, "TestPair", sizeof(TestPair), &CreateTestPair, nullptr};
 StorableClassRegistrar testPairRegistrar(testPairRecord);
@@ -287,6 +292,7 @@ TEST(ObjectReferences, CorruptReferencesFailWithoutObjects)
     }
 }
 
+// An object whose fields fail to read is freed and yields no object.
 TEST(ObjectReferences, TruncatedObjectFieldsSetTheState)
 {
     TestPair pair;
@@ -294,9 +300,11 @@ TEST(ObjectReferences, TruncatedObjectFieldsSetTheState)
     bytes.resize(bytes.size() - 3);
     ReadStream in(bytes);
     zStorable* object = nullptr;
+    const int liveBefore = TestPair::live;
     in->ReadObject(object);
     EXPECT_EQ(in->State(), 2u);
-    delete object;
+    EXPECT_EQ(object, nullptr);
+    EXPECT_EQ(TestPair::live, liveBefore);
 }
 
 TEST(StorableRegistry, FindsRegisteredClassesByExactName)

@@ -231,8 +231,10 @@ TEST(NameListStored, ExactBytesAndRoundTrip)
     Fill(list, {"a", "bc"});
     Bytes bytes = WrittenBytes([&](Archive& a) { list.Serialize(a); });
     EXPECT_EQ(bytes, (Bytes{3, 5, 0, 4, 0, 1, 2, 0, 213, 0, 1, 0, 0, 0, 'a', 2, 0, 0, 0, 'b', 'c'}));
+    // A list keeps its own owns flag: one stored as "not owning" still deletes the items it loads.
+    bytes[5] = 0;
     ReadStream in(bytes);
-    NameList read(9, false);
+    NameList read(9, true);
     read.Serialize(in);
     EXPECT_EQ(in->FormatError(), 0u);
     EXPECT_EQ(Texts(read), (std::vector<std::string>{"a", "bc"}));

@@ -106,10 +106,37 @@ void CollectCloneCopies(TreeNode* root, int id, NodeChildList& list)
     }, &search, true);
 }
 
-void CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list)
+bool CopyWouldContainItself(const TreeNode* node, const TreeNode* master)
+{
+    if (node == master || node->IsDescendantOf(master))
+        return true;
+    // A copy of a master at or above the node, somewhere in the master's subtree (copies' contents
+    // included), would be refreshed from the node's own new contents again and again.
+    std::vector<int> idsAbove;
+    if (node->cloneStatus == CloneMasterNode)
+        idsAbove.push_back(node->cloneId);
+    for (const TreeNode* above = CloneMasterAbove(node); above != nullptr; above = CloneMasterAbove(above))
+        idsAbove.push_back(above->cloneId);
+    std::vector<const TreeNode*> pending{master};
+    while (!pending.empty()) {
+        const TreeNode* current = pending.back();
+        pending.pop_back();
+        if (current->cloneStatus == CloneCopyNode)
+            for (int id : idsAbove)
+                if (current->cloneId == id)
+                    return true;
+        for (int i = 0; i < current->childCount; ++i)
+            pending.push_back(current->GetChild(i));
+    }
+    return false;
+}
+
+bool CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list)
 {
     if (master == nullptr)
-        return;
+        return true;
+    if (CopyWouldContainItself(node, master))
+        return false;
     node->cloneStatus = CloneCopyNode;
     node->cloneId = master->cloneId;
     while (node->childCount > 0) {
@@ -123,6 +150,7 @@ void CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list)
     delete temporary;
     if (!RefreshingAllCloneCopies)
         UpdateCopiesOfMastersAbove(node, list);
+    return true;
 }
 
 bool UpdateCopiesOfMastersAbove(TreeNode* node, NodeChildList* list)

@@ -13,9 +13,13 @@ extern bool RefreshingAllCloneCopies;
 TreeNode* CloneMasterAbove(const TreeNode* node);
 // Every node with copy status and the id, in pre-order, the contents of copies included.
 void CollectCloneCopies(TreeNode* root, int id, NodeChildList& list);
+// True when node cannot become a copy of master without containing itself: node is the master or lies
+// inside it, or the master's subtree holds a copy of a master at or above node.
+bool CopyWouldContainItself(const TreeNode* node, const TreeNode* master);
 // node becomes a copy of master (nothing when master is null), then the copies of masters at or above node
-// are refreshed unless a whole-tree refresh runs.
-void CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list);
+// are refreshed unless a whole-tree refresh runs. A copy that would contain itself is refused: false, and
+// node is left as it was.
+bool CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list);
 // Refreshes every copy (found without entering copies) of node when it is a master and of every master
 // above it, adding each to list when given. True when any master was found.
 bool UpdateCopiesOfMastersAbove(TreeNode* node, NodeChildList* list);

@@ -160,6 +160,28 @@ TEST(Clones, CopiesFollowTheirMaster)
     EXPECT_EQ(small.b->childCount, 0);
 }
 
+// A copy that would hold itself, directly or through another master's copy, is refused and changes nothing.
+TEST(Clones, CopyThatWouldContainItselfIsRefused)
+{
+    SmallTree small;
+    TreeWindow& window = small.tree.Window();
+    for (TreeNode* master : {small.a, small.b}) {
+        master->cloneStatus = CloneMasterNode;
+        master->cloneId = static_cast<int16_t>(window.NewCloneId());
+        window.AddCloneMaster(master, master->text.Text());
+    }
+    EXPECT_FALSE(CopyCloneMaster(small.a->GetChild(2), small.a, nullptr));
+    EXPECT_FALSE(CopyCloneMaster(small.a, small.a, nullptr));
+    EXPECT_EQ(small.a->GetChild(2)->cloneStatus, NotCloned);
+    EXPECT_EQ(small.a->childCount, 3);
+
+    ASSERT_TRUE(CopyCloneMaster(small.b->GetChild(0), small.a, nullptr));
+    EXPECT_EQ(small.b->GetChild(0)->childCount, 3);
+    EXPECT_FALSE(CopyCloneMaster(small.a->GetChild(1), small.b, nullptr));
+    EXPECT_EQ(small.a->GetChild(1)->childCount, 0);
+    EXPECT_EQ(CountSubtreeNodes(small.tree.Root(), true), 10);
+}
+
 TEST(Bindings, SetRemoveRenameAndCopy)
 {
     SmallTree small;

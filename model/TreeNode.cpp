@@ -17,10 +17,6 @@ bool CopyCloneCopyContents = true;
 
 namespace {
 
-constexpr uint32_t kMaxNameLength = 800;
-constexpr uint32_t kMaxText2Length = 500;
-constexpr int kMaxBindings = 2000;
-
 int ClampPayoffIndex(int i)
 {
     if (i < 0)

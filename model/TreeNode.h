@@ -99,7 +99,10 @@ struct TreeNode {
     void GetDisplayText(zString& out, bool whole) const;
     // The name on one line; cut to n characters plus "..." when it had line breaks and is longer than n.
     void GetShortText(zString& out, int n) const;
-    // The limits of the stored node record.
+    // The limits of the stored node record: texts shorter than these lengths, fewer bindings than this.
+    static constexpr uint32_t kMaxNameLength = 800;
+    static constexpr uint32_t kMaxText2Length = 500;
+    static constexpr int kMaxBindings = 2000;
     bool IsValid() const;
     bool IsSelectedOrUnderSelection() const;
 

@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <utility>
+#include <vector>
 
 bool SnapshotMode = false;
 
@@ -169,16 +170,15 @@ void WriteResults(const TreeNode* node, RecordFieldWriter& fields)
 {
     fields.Double(node->triple.value).Double(node->value).Double(node->branchProbability);
     fields.Double(node->triple.cost).Double(node->triple.effectiveness);
-    int16_t indexes[kMaxChildren];
-    int16_t optimalCount = 0;
-    for (int i = 0; node->optimal != nullptr && i < node->optimal->Count() && optimalCount < node->childCount; ++i) {
+    std::vector<int16_t> indexes;
+    for (int i = 0; node->optimal != nullptr && i < node->optimal->Count() && indexes.size() < size_t(node->childCount); ++i) {
         const int index = node->IndexOfChild(node->optimal->At(i));
         if (index >= 0)
-            indexes[optimalCount++] = static_cast<int16_t>(index);
+            indexes.push_back(static_cast<int16_t>(index));
     }
-    fields.Short(optimalCount);
-    for (int i = 0; i < optimalCount; ++i)
-        fields.Short(indexes[i]);
+    fields.Short(static_cast<int16_t>(indexes.size()));
+    for (int16_t index : indexes)
+        fields.Short(index);
     const int16_t columnCount = node->displayColumns != nullptr ? node->displayColumns->Count() : 0;
     fields.Short(columnCount);
     if (columnCount > 0)
@@ -331,6 +331,49 @@ void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail)
     if (SnapshotMode)
         ReadResults(node, archive, key, tail);
     StopOnFailure(archive, NodeRecordBadChildCount);
+}
+
+const char* ExceededRecordLimit(const TreeNode* node)
+{
+    if (node->text.Length() >= TreeNode::kMaxNameLength)
+        return "its name is longer than 799 characters";
+    if (node->text2.Length() >= TreeNode::kMaxText2Length)
+        return "its second text is longer than 499 characters";
+    if (node->BindingCount() >= TreeNode::kMaxBindings)
+        return "it has more than 1999 variable bindings";
+    if (node->childCount > kMaxChildren)
+        return "it has more than 1000 branches";
+    if (node->kind < 0 || node->kind > kMaxKind)
+        return "its node type is unknown";
+    if (node->columnShift > kMaxColumnShift)
+        return "it is shifted by more than 30 columns";
+    return nullptr;
+}
+
+bool CheckNodesStorable(const TreeNode* node, zString& message)
+{
+    std::vector<const TreeNode*> pending{node};
+    while (!pending.empty()) {
+        const TreeNode* current = pending.back();
+        pending.pop_back();
+        if (const char* limit = ExceededRecordLimit(current)) {
+            zString name;
+            current->GetShortText(name, 30);
+            if (name.Length() > 30) {
+                name.Truncate(30);
+                name += "...";
+            }
+            message = "The tree cannot be saved: the node \"";
+            message += name;
+            message += "\" cannot be stored, as ";
+            message += limit;
+            message += ".";
+            return false;
+        }
+        for (int i = current->childCount - 1; i >= 0; --i)
+            pending.push_back(current->GetChild(i));
+    }
+    return true;
 }
 
 void WriteNodeRecord(const TreeNode* node, Archive& archive)

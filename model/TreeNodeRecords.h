@@ -7,6 +7,7 @@
 #include <vector>
 
 class Archive;
+class zString;
 struct TreeNode;
 
 // Process-wide: while on, node records carry the roll-back results (snapshots). The tree loader and the
@@ -49,8 +50,16 @@ void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail);
 // stream state or a format error. Child nodes are bound to the node's window.
 void ReadTreeNode(TreeNode* node, Archive& archive);
 
+// The first limit of the node record that the node exceeds, as the end of a sentence ("its name is longer
+// than 799 characters"), or null when the reader accepts the node's record.
+const char* ExceededRecordLimit(const TreeNode* node);
+// True when every record of the node's subtree is within the reader's limits; else false with the message
+// that names the first node beyond a limit. A save checks this before it opens the user's file.
+bool CheckNodesStorable(const TreeNode* node, zString& message);
+
 // Writes the node's record (without its children) with the current version record.
 void WriteNodeRecord(const TreeNode* node, Archive& archive);
-// Writes the records of the node and its subtree (the contents of clone copies too). Does nothing when the
-// archive is loading or has failed.
-void WriteTreeNode(const TreeNode* node, Archive& archive);
+// Writes the records of the node and its subtree (the contents of clone copies too). Does nothing and
+// returns false when the archive is loading or has failed; a subtree that CheckNodesStorable refuses is
+// not written at all: the archive gets format error 16 and message (when given) the refusal.
+bool WriteTreeNode(const TreeNode* node, Archive& archive, zString* message = nullptr);

@@ -84,6 +84,10 @@ void ReadMarkovFields(TreeNode* node, Archive& archive, int selector, int32_t ve
 {
     const bool old = versionKey < KnownVersion::k2_6;
     const bool withSharedFields = versionKey >= KnownVersion::k3_5;
+    // A record with Markov fields makes the node's Markov record even when every field is empty, so that the
+    // node is written back with the same selector.
+    if (selector != MarkovSelectorNone)
+        node->EnsureMarkovInfo();
     switch (selector) {
     case MarkovSelectorMarkovNode:
         if (old) {

@@ -2,6 +2,7 @@
 // depth of a tree (or of a damaged file) costs no call stack.
 
 #include "foundation/Archive.h"
+#include "foundation/zString.h"
 #include "model/TreeNode.h"
 #include "model/TreeNodeRecords.h"
 #include "model/NodeProgress.h"
@@ -73,10 +74,17 @@ void ReadTreeNode(TreeNode* node, Archive& archive)
     }
 }
 
-void WriteTreeNode(const TreeNode* node, Archive& archive)
+bool WriteTreeNode(const TreeNode* node, Archive& archive, zString* message)
 {
     if (node == nullptr || archive.IsLoading() || archive.Failed())
-        return;
+        return false;
+    zString refusal;
+    if (!CheckNodesStorable(node, refusal)) {
+        if (message != nullptr)
+            *message = refusal;
+        archive.SetFormatError(NodeRecordInvalidNode);
+        return false;
+    }
     std::vector<const TreeNode*> pending{node};
     while (!pending.empty() && !archive.Failed()) {
         const TreeNode* current = pending.back();
@@ -86,4 +94,5 @@ void WriteTreeNode(const TreeNode* node, Archive& archive)
         for (int i = current->childCount - 1; i >= 0; --i)
             pending.push_back(current->GetChild(i));
     }
+    return !archive.Failed();
 }

@@ -6,6 +6,7 @@
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "tests/model/WriteBack.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "treewin/TreeWindow.h"
 
@@ -490,9 +491,10 @@ TEST_F(LegacyImportTest, FuzzedFilesNeverCrashOrHang)
         options.useClones = static_cast<int32_t>(random() % 2);
         rootAnswer = static_cast<int>(random() % 3) - 1;
         auto importer = Import(text);
-        if (importer->ErrorCode() == 0)
-            EXPECT_NE(importer->Root(), nullptr);
-        else
+        if (importer->ErrorCode() == 0) {
+            ASSERT_NE(importer->Root(), nullptr);
+            ExpectWrittenBackAndReadAgain(importer->Root(), &window, trial);
+        } else
             EXPECT_EQ(importer->Root(), nullptr);
         importer->ReportLines();
         if (Tables().Count() > 0) {

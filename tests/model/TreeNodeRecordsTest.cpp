@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -476,8 +478,54 @@ TEST(TreeNodeRecordsTest, OlderMarkovFields)
     EXPECT_STREQ(jump->markovInfo->transitionReward[1].Text().Text(), "7");
 }
 
-// Thousands of truncated and randomly changed copies of a rich snapshot: each read ends, and a truncated
-// one always reports damage.
+// The writer refuses, before it writes a byte, every node whose record the reader would refuse.
+TEST(TreeNodeRecordsTest, WriterRefusesRecordsBeyondTheReadersLimits)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TreeBuilder&, TreeNode*)> build;
+        bool snapshot;
+    };
+    const Case cases[] = {
+        {"name of 800", [](TreeBuilder&, TreeNode* node) { node->SetText(std::string(800, 'n').c_str(), false); }, false},
+        {"second text of 500", [](TreeBuilder&, TreeNode* node) { node->SetText2(std::string(500, 't').c_str(), false); }, false},
+        {"1001 children", [](TreeBuilder& tree, TreeNode* node) {
+             for (int i = 0; i < 1001; ++i)
+                 tree.Terminal(node, "t", "", "1");
+         }, false},
+        {"1200 tied optimal children", [](TreeBuilder& tree, TreeNode* node) {
+             node->SetKind(DecisionNode, false);
+             for (int i = 0; i < 1200; ++i)
+                 node->EnsureOptimalList()->Add(tree.Terminal(node, "t", "", "1"));
+         }, true},
+    };
+    for (const Case& c : cases) {
+        TreeBuilder tree;
+        TreeNode* node = tree.Add(tree.Root(), ChanceNode, "Deep", "1");
+        c.build(tree, node);
+        SnapshotModeScope snapshot(c.snapshot);
+        zString message;
+        bool written = true;
+        const Bytes bytes = WrittenBytes([&](Archive& a) { written = WriteTreeNode(tree.Root(), a, &message); });
+        EXPECT_FALSE(written) << c.name;
+        EXPECT_TRUE(bytes.empty()) << c.name;
+        EXPECT_NE(std::strstr(message.Text(), "cannot be stored, as"), nullptr) << c.name;
+    }
+
+    TreeBuilder tree;
+    TreeNode* node = tree.Add(tree.Root(), ChanceNode, "Line one\r\nand a second line of the same long name", "1");
+    tree.Bind(node, "x", "1");
+    node->SetText2(std::string(500, 't').c_str(), false);
+    zString message;
+    EXPECT_FALSE(CheckNodesStorable(tree.Root(), message));
+    EXPECT_STREQ(message.Text(), "The tree cannot be saved: the node \"Line one and a second line of ...\" cannot be "
+                                 "stored, as its second text is longer than 499 characters.");
+    node->SetText2(std::string(499, 't').c_str(), false);
+    EXPECT_TRUE(CheckNodesStorable(tree.Root(), message));
+}
+
+// Thousands of truncated and randomly changed copies of a rich snapshot: each read ends, a truncated one
+// always reports damage, and whatever the reader accepts is written back into a record it reads again.
 TEST(TreeNodeRecordsTest, FuzzedInputsEndInErrorsNeverInACrash)
 {
     RichTree rich;
@@ -491,14 +539,21 @@ TEST(TreeNodeRecordsTest, FuzzedInputsEndInErrorsNeverInACrash)
         EXPECT_NE(error, 0u) << "length " << length;
     }
     std::mt19937 random(12345);
-    for (int trial = 0; trial < 3000; ++trial) {
+    for (int trial = 0; trial < 30000; ++trial) {
         Bytes bytes = good;
         const int changes = 1 + static_cast<int>(random() % 8);
         for (int i = 0; i < changes; ++i)
             bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
         if (trial % 3 == 0)
             bytes.resize(random() % bytes.size());
-        ReadTree(bytes, &target.Window());
+        uint32_t error = 0;
+        std::unique_ptr<TreeNode> accepted = ReadTree(bytes, &target.Window(), &error);
+        if (error != 0)
+            continue;
+        const Bytes written = WriteTree(accepted.get());
+        std::unique_ptr<TreeNode> again = ReadTree(written, &target.Window(), &error);
+        EXPECT_EQ(error, 0u) << "trial " << trial;
+        EXPECT_EQ(WriteTree(again.get()), written) << "trial " << trial;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "analysis/MarkovAnalysis.h"
 
+#include "analysis/MarkovCohort.h"
 #include "analysis/NodeValueRecord.h"
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/StoredAnalysis.h"
@@ -11,7 +12,9 @@
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -77,20 +80,39 @@ void MarkovAnalysis::AddStageRow()
     auto* row = new MarkovStageRow;
     row->stage = context->stage;
     row->total = context->total;
+    // Tunnel copies exist only while the cohort runs: their shares and rewards count for the state the user
+    // made, so rows and names list the user's states alone.
+    std::vector<TreeNode*> states;
     for (int i = 0; i < node->childCount; ++i) {
-        const MarkovInfo* info = node->GetChild(i)->markovInfo;
+        TreeNode* state = node->GetChild(i);
+        if (state->markovInfo != nullptr && state->markovInfo->tunnelCount < 0)
+            continue;
+        states.push_back(state);
         auto* entry = new MarkovStateEntry;
-        if (info != nullptr) {
-            entry->probability = info->probability;
-            entry->reward = info->reward;
+        if (state->markovInfo != nullptr) {
+            entry->probability = state->markovInfo->probability;
+            entry->reward = state->markovInfo->reward;
         }
         row->Add(entry);
     }
+    for (int i = 0; i < node->childCount; ++i) {
+        TreeNode* copy = node->GetChild(i);
+        if (copy->markovInfo == nullptr || copy->markovInfo->tunnelCount >= 0)
+            continue;
+        const auto origin = std::find(states.begin(), states.end(), FindTunnelOrigin(copy));
+        if (origin == states.end())
+            continue;
+        MarkovStateEntry* entry = row->At(static_cast<int>(origin - states.begin()));
+        entry->probability += copy->markovInfo->probability;
+        entry->reward.cost += copy->markovInfo->reward.cost;
+        entry->reward.effectiveness += copy->markovInfo->reward.effectiveness;
+        entry->reward.value += copy->markovInfo->reward.value;
+    }
     rows.Add(row);
     if (stateNames.Count() == 0) {
-        for (int i = 0; i < node->childCount; ++i) {
+        for (TreeNode* state : states) {
             zString name;
-            node->GetChild(i)->GetShortText(name, 30);
+            state->GetShortText(name, 30);
             stateNames.AddCopy(name);
         }
     }

@@ -84,6 +84,36 @@ TEST(MarkovAnalysisRows, SameNumbersRightAfterRollBack)
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
+// A tunnel state's copies are merged into it: rows and names list the user's states, with the numbers of
+// the same model without tunnel cycles. Run on a rolled-back tree, the copies leave it rolled back.
+TEST(MarkovAnalysisRows, TunnelCopiesCountForTheirState)
+{
+    MessageBoxRecorder boxes;
+    ReportModel plain;
+    auto expected = RunAnalysis(plain.model);
+    for (int rollBackFirst = 0; rollBackFirst <= 1; ++rollBackFirst) {
+        ReportModel tunnel;
+        tunnel.model.well->SetMarkovTunnelCount(2, false);
+        if (rollBackFirst)
+            (new RollBackAnalysis(&tunnel.model.Window(), static_cast<ScriptManager*>(nullptr)))->Run();
+        auto analysis = RunAnalysis(tunnel.model);
+        EXPECT_EQ(tunnel.model.Window().RolledBack, rollBackFirst);
+        ASSERT_EQ(analysis->stateNames.Count(), 2);
+        EXPECT_STREQ(analysis->stateNames.At(0)->Text(), "Well");
+        ASSERT_EQ(analysis->rows.Count(), expected->rows.Count());
+        for (int r = 0; r < analysis->rows.Count(); ++r) {
+            ASSERT_EQ(analysis->rows.At(r)->Count(), 2) << r;
+            for (int state = 0; state < 2; ++state) {
+                const MarkovStateEntry* got = analysis->rows.At(r)->At(state);
+                const MarkovStateEntry* want = expected->rows.At(r)->At(state);
+                EXPECT_NEAR(got->probability, want->probability, 1e-12) << r << " " << state;
+                EXPECT_NEAR(got->reward.value, want->reward.value, 1e-12) << r << " " << state;
+            }
+        }
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
 TEST(MarkovAnalysisReport, FullTextReport)
 {
     ReportModel setup;

@@ -6,9 +6,12 @@
 #include "formula/FormulaErrors.h"
 #include "formula/FormulaRef.h"
 #include "foundation/StringHelpers.h"
+#include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
+
+#include <vector>
 
 namespace {
 
@@ -24,20 +27,86 @@ void VisitOne(ExpressionVisitor& visitor, TreeNode* node, Expression& formula)
         visitor.progress(visitor.progressArg);
 }
 
-// The editing function of the renaming and removal walks; true when the text changed.
-bool EditName(NameEditContext& context, Expression& formula)
+// The renamed text of the formula into context.scratch; true when anything was replaced. Without a
+// replacement name the parse tree of a formula that mentions the name is dropped, and the result is false.
+bool RenamedText(NameEditContext& context, Expression& formula)
 {
     if (context.replacement != nullptr) {
         context.scratch = formula.Text();
-        if (ReplaceAll(context.scratch, context.name.Text(), context.replacement->Text(), true, false, 0, true) > 0) {
-            formula.SetText(context.scratch.Text());
-            return true;
-        }
-        return false;
+        return ReplaceAll(context.scratch, context.name.Text(), context.replacement->Text(), true, false, 0, true) > 0;
     }
     if (FindText(formula.Text(), context.name.Text(), false, false, 0) > 0)
         formula.DropParseTree();
     return false;
+}
+
+// The editing function of the renaming and removal walks; true when the text changed.
+bool EditName(NameEditContext& context, Expression& formula)
+{
+    if (!RenamedText(context, formula))
+        return false;
+    formula.SetText(context.scratch.Text());
+    return true;
+}
+
+// One Markov formula of a node: the terminations (the shared one after those of the payoffs), the initial,
+// incremental and final rewards of each payoff, the transition rewards.
+struct MarkovFormula {
+    enum Kind { Termination, SharedTermination, Reward, TransitionReward } kind;
+    int rewardKind;
+    int payoff;
+
+    Expression& In(MarkovInfo& info) const
+    {
+        switch (kind) {
+        case Termination:
+            return info.termination[payoff];
+        case SharedTermination:
+            return info.sharedTermination;
+        case Reward:
+            return *info.Reward(rewardKind, payoff);
+        case TransitionReward:
+            break;
+        }
+        return info.transitionReward[payoff];
+    }
+
+    // Stores a new text through the node's setter, which copies it into the clone counterparts.
+    void Store(TreeNode* node, const char* text) const
+    {
+        switch (kind) {
+        case Termination:
+            node->SetMarkovTerminationText(text, payoff);
+            return;
+        case SharedTermination:
+            node->SetMarkovSharedTermination(text);
+            return;
+        case Reward:
+            node->SetMarkovRewardText(rewardKind, text, payoff);
+            return;
+        case TransitionReward:
+            node->SetMarkovTransitionReward(text, payoff);
+            return;
+        }
+    }
+};
+
+const std::vector<MarkovFormula>& MarkovFormulas()
+{
+    static const std::vector<MarkovFormula> formulas = [] {
+        std::vector<MarkovFormula> all;
+        for (int payoff = 0; payoff < kMarkovPayoffCount; ++payoff)
+            all.push_back({MarkovFormula::Termination, 0, payoff});
+        all.push_back({MarkovFormula::SharedTermination, 0, 0});
+        for (int payoff = 0; payoff < kMarkovPayoffCount; ++payoff) {
+            for (int rewardKind = InitialReward; rewardKind <= FinalReward; ++rewardKind)
+                all.push_back({MarkovFormula::Reward, rewardKind, payoff});
+        }
+        for (int payoff = 0; payoff < kMarkovPayoffCount; ++payoff)
+            all.push_back({MarkovFormula::TransitionReward, 0, payoff});
+        return all;
+    }();
+    return formulas;
 }
 
 }  // namespace
@@ -51,6 +120,11 @@ void VisitNodeExpressions(TreeNode* node, ExpressionVisitor& visitor)
     if (node->kind == TerminalNode) {
         for (int i = 0; i < kPayoffCount; ++i)
             VisitOne(visitor, node, node->Payoff(i));
+    }
+    // Every Markov formula the node holds, whatever its role now: a node that changes kind keeps them.
+    if (node->markovInfo != nullptr) {
+        for (const MarkovFormula& formula : MarkovFormulas())
+            VisitOne(visitor, node, formula.In(*node->markovInfo));
     }
 }
 
@@ -72,6 +146,12 @@ void ReplaceNameInNodeExpressions(TreeNode* node, NameEditContext& context)
             EditName(context, node->Payoff(i));
     }
     EditName(context, node->probability);
+    if (node->markovInfo != nullptr) {
+        for (const MarkovFormula& formula : MarkovFormulas()) {
+            if (RenamedText(context, formula.In(*node->markovInfo)))
+                formula.Store(node, context.scratch.Text());
+        }
+    }
     SuppressFormulaMessages = saved;
 }
 

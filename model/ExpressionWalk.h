@@ -32,10 +32,12 @@ struct NameEditContext {
 // Pre-order over every node of the subtree, clone contents included.
 void WalkNodeExpressions(TreeNode* root, ExpressionVisitor& visitor);
 // Each formula of the node in order: the branch probability (when the parent is a chance, Markov or logic
-// node), each binding's formula, and the four payoffs of a terminal node.
+// node), each binding's formula, the four payoffs of a terminal node, then the node's Markov formulas
+// (terminations, rewards, transition rewards).
 void VisitNodeExpressions(TreeNode* node, ExpressionVisitor& visitor);
-// Renames (whole words, any case) or forgets the name in the node's formulas; formula messages are
-// suppressed meanwhile.
+// Renames (whole words, any case) or forgets the name in the node's formulas, Markov formulas included (a
+// renamed one is stored through its setter, so clone copies follow); formula messages are suppressed
+// meanwhile.
 void ReplaceNameInNodeExpressions(TreeNode* node, NameEditContext& context);
 // Calls fn on every formula of the tree; with a progress text and at least 100 formulas a status-bar
 // progress entry counts them. With reparse, fn is ReparseFormula and the text "Updating parse trees...".

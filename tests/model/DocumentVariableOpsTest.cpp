@@ -8,8 +8,11 @@
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
 #include "foundation/NameList.h"
+#include "model/CloneCopies.h"
 #include "model/DocumentVariableOps.h"
+#include "model/ExpressionWalk.h"
 #include "model/VariablesReport.h"
+#include "tests/analysis/MarkovTestTrees.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 
@@ -167,6 +170,53 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelati
     EXPECT_STREQ(window.CESettings.costCeiling.Text().Text(), "Rates[q; q+1]");
     EXPECT_EQ(CorrelationsOf(window, "other"), "Q- ");
     EXPECT_EQ(CorrelationsOf(window, "q"), "OTHER- ");
+}
+
+// Renaming and deleting reach every Markov formula: terminations, state rewards and transition rewards,
+// in clone copies as in their masters.
+TEST(DocumentVariableOps, RenameAndDeleteReachMarkovFormulas)
+{
+    MarkovTestTree model("_stage >= n");
+    TreeWindow& window = model.Window();
+    model.tree.Bind(window.Root, "n", "3");
+    model.WellDead("0.1", "n", "n+1", "2*n");
+    model.markov->SetMarkovTerminationText("n > 1", 2);
+    model.markov->SetMarkovSharedTermination("_stage > n");
+    model.well->SetMarkovRewardText(IncrementalReward, "N", 3);
+    model.die->SetMarkovTransitionReward("n*10", 0);
+    model.well->cloneStatus = CloneMasterNode;
+    model.well->cloneId = 1;
+    window.AddCloneMaster(model.well, "well");
+    TreeNode* copy = model.tree.Add(window.Root, ChanceNode, "elsewhere");
+    CopyCloneMaster(copy, model.well, nullptr);
+    TreeNode* copiedDie = copy->GetChild(1);
+
+    RenameVariable(window, "n", "m");
+    EXPECT_NE(window.Root->FindBinding("m", false), nullptr);
+    const struct {
+        const Expression* formula;
+        const char* text;
+    } renamed[] = {
+        {model.markov->MarkovTerminationExpr(0), "_stage >= m"},
+        {model.markov->MarkovTerminationExpr(2), "m > 1"},
+        {model.markov->MarkovSharedTerminationExpr(), "_stage > m"},
+        {model.well->MarkovRewardExpr(InitialReward, 0), "m"},
+        {model.well->MarkovRewardExpr(IncrementalReward, 0), "2*m"},
+        {model.well->MarkovRewardExpr(FinalReward, 0), "m+1"},
+        {model.well->MarkovRewardExpr(IncrementalReward, 3), "m"},
+        {model.die->MarkovTransitionRewardExpr(0), "m*10"},
+        {copiedDie->MarkovTransitionRewardExpr(0), "m*10"},
+    };
+    for (const auto& row : renamed)
+        EXPECT_STREQ(row.formula->Text().Text(), row.text);
+
+    // Deleting the name drops the parse tree of every formula that mentions it.
+    ReparseTreeBindings(window.Root, true, nullptr, nullptr, nullptr);
+    for (const auto& row : renamed)
+        ASSERT_TRUE(row.formula->HasParseTree()) << row.text;
+    DeleteVariable(window, "m");
+    for (const auto& row : renamed)
+        EXPECT_FALSE(row.formula->HasParseTree()) << row.text;
 }
 
 TEST(DocumentVariableOps, RenameOrDeleteOfAnUnknownNameDoesNothing)

@@ -114,12 +114,18 @@ void Display::ReadCapabilities(HDC dc)
 
 void Display::CopyCapabilities(const Display& other)
 {
-    horzRes_ = other.horzRes_;
-    vertRes_ = other.vertRes_;
-    logPixelsX_ = other.logPixelsX_;
-    logPixelsY_ = other.logPixelsY_;
-    horzSize_ = other.horzSize_;
-    vertSize_ = other.vertSize_;
+    SetCapabilities(other.horzRes_, other.vertRes_, other.logPixelsX_, other.logPixelsY_, other.horzSize_,
+                    other.vertSize_);
+}
+
+void Display::SetCapabilities(int horzRes, int vertRes, int logPixelsX, int logPixelsY, int horzSize, int vertSize)
+{
+    horzRes_ = horzRes;
+    vertRes_ = vertRes;
+    logPixelsX_ = logPixelsX;
+    logPixelsY_ = logPixelsY;
+    horzSize_ = horzSize;
+    vertSize_ = vertSize;
 }
 
 void Display::ReplaceBottomBrush(zBrush* brush)

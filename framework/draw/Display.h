@@ -114,6 +114,8 @@ protected:
     void ReadCapabilities(HDC dc);
     // Copies the six capabilities of another display.
     void CopyCapabilities(const Display& other);
+    // Sets the six capabilities (a display that knows its device without a context of its own).
+    void SetCapabilities(int horzRes, int vertRes, int logPixelsX, int logPixelsY, int horzSize, int vertSize);
     // Replaces the bottom brush (a default) by another, deleting the old one.
     void ReplaceBottomBrush(zBrush* brush);
 

@@ -24,6 +24,13 @@ public:
     HGDIOBJ Handle() const { return handle_; }
     int32_t Flags() const { return flags_; }
     bool IsStock() const { return (flags_ & FlagStock) != 0; }
+    // Hands the handle on (to the clipboard); it is no longer deleted here.
+    HGDIOBJ ReleaseHandle()
+    {
+        HGDIOBJ handle = handle_;
+        handle_ = nullptr;
+        return handle;
+    }
 
 protected:
     // Deletes the handle held so far (unless stock) and takes the new one.

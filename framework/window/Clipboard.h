@@ -6,9 +6,29 @@
 #include "framework/window/ClipboardFormat.h"
 #include "framework/window/EventTarget.h"
 
+#include <windows.h>
+
 #include <cstdint>
 
+class Bitmap;
 class WindowCL;
+
+// Opens the clipboard for one scope, naming the window as its owner, and closes it at the end.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != 0) {}
+    ~OpenedClipboard()
+    {
+        if (open_)
+            CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    bool IsOpen() const { return open_; }
+
+private:
+    bool open_;
+};
 
 class Clipboard : public EventTarget {
 public:
@@ -23,6 +43,11 @@ public:
     int PutText(const char* text);
     // Adds the bytes under the format in a block of length + 1 bytes, the last one 0.
     int PutBlock(const void* bytes, uint32_t length, const ClipboardFormat& format);
+    // Adds a copy of the bitmap as CF_BITMAP; the caller keeps its bitmap, the clipboard owns the copy.
+    int PutBitmap(Bitmap& bitmap);
+    // Adds a handle (a picture or a global block) under the format; nonzero when the clipboard took it, and
+    // then the clipboard owns it.
+    int PutHandle(HANDLE handle, const ClipboardFormat& format);
 
     bool HasText() const;
     bool HasFormat(const ClipboardFormat& format) const;
@@ -35,7 +60,7 @@ public:
     uint32_t LastOpenResult() const { return openResult; }
 
 private:
-    bool Open();
+    HWND OwnerHandle() const;
     int PutBytes(const void* bytes, uint32_t count, uint32_t blockSize, uint32_t formatNumber);
 
     uint32_t openResult = 0;

@@ -1,5 +1,8 @@
 #include "app/ClipboardReader.h"
+#include "app/ClipboardSnapshot.h"
 #include "app/ClipboardWriter.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/MetafileDisplay.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/ClipboardFormat.h"
 #include "framework/window/TopWindow.h"
@@ -104,6 +107,93 @@ TEST_F(ClipboardTest, WriterFlushesOnceAndReaderReadsBack)
     ClipboardReader absent(*clipboard, ClipboardFormat::Register("KivoClipboardAbsent"));
     EXPECT_EQ(absent.Stream(), nullptr);
     EXPECT_EQ(absent.Size(), 0u);
+}
+
+// A 6 x 6 white bitmap with a black pixel at (2, 3).
+std::unique_ptr<Bitmap> MarkedBitmap()
+{
+    BitmapDisplay drawing(6, 6);
+    PatBlt(drawing.DeviceContext(), 0, 0, 6, 6, WHITENESS);
+    SetPixel(drawing.DeviceContext(), 2, 3, RGB(0, 0, 0));
+    return drawing.SelectBitmap(nullptr);
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y)
+{
+    BitmapDisplay display(new Bitmap(bitmap));
+    const COLORREF pixel = GetPixel(display.DeviceContext(), x, y);
+    display.SelectBitmap(nullptr)->ReleaseHandle();
+    return pixel;
+}
+
+TEST_F(ClipboardTest, BitmapsAndMetafilePicturesGoOnAsCopies)
+{
+    std::unique_ptr<Bitmap> bitmap = MarkedBitmap();
+    ASSERT_NE(clipboard->PutBitmap(*bitmap), 0);
+    {
+        MetafileObject picture(FilePath(), nullptr);
+        picture.SetFrame(RECT{0, 0, 10, 10});
+        picture.Lock();
+        picture.Unlock();
+        picture.SetLogicalRect(0.5f, 0, 2.5f, 1);
+        ASSERT_TRUE(picture.CopyToClipboard(window->Handle()));
+        EXPECT_NE(GetMetaFileBitsEx(picture.Metafile(), 0, nullptr), 0u) << "the object keeps its own picture";
+    }
+    ASSERT_TRUE(OpenClipboard(window->Handle()));
+    HBITMAP onClipboard = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    HANDLE pictureBlock = GetClipboardData(CF_METAFILEPICT);
+    CloseClipboard();
+    ASSERT_NE(onClipboard, nullptr);
+    EXPECT_NE(onClipboard, bitmap->Handle());
+    EXPECT_EQ(PixelOf(onClipboard, 2, 3), RGB(0, 0, 0));
+    EXPECT_EQ(PixelOf(bitmap->Handle(), 2, 3), RGB(0, 0, 0));
+    ASSERT_NE(pictureBlock, nullptr);
+    const auto* picture = static_cast<const METAFILEPICT*>(GlobalLock(pictureBlock));
+    EXPECT_EQ(picture->mm, MM_ANISOTROPIC);
+    EXPECT_EQ(picture->xExt, 5081);
+    EXPECT_EQ(picture->yExt, 2541);
+    EXPECT_NE(GetMetaFileBitsEx(picture->hMF, 0, nullptr), 0u);
+    GlobalUnlock(pictureBlock);
+}
+
+TEST_F(ClipboardTest, SnapshotRestoresBytesAndPicturesNeverHandleBytes)
+{
+    {
+        ClipboardSnapshot empty(*clipboard, window.get());
+        EXPECT_EQ(empty.Count(), 0);
+        empty.Restore();
+        EXPECT_EQ(CountClipboardFormats(), 0);
+    }
+    std::unique_ptr<Bitmap> bitmap = MarkedBitmap();
+    ASSERT_NE(clipboard->PutText("kept"), 0);
+    const uint8_t bytes[2] = {4, 2};
+    ASSERT_NE(clipboard->PutBlock(bytes, 2, format), 0);
+    ASSERT_NE(clipboard->PutBitmap(*bitmap), 0);
+    ASSERT_TRUE(OpenClipboard(window->Handle()));
+    HANDLE original = GetClipboardData(CF_BITMAP);
+    CloseClipboard();
+
+    ClipboardSnapshot snapshot(*clipboard, window.get());
+    EXPECT_GE(snapshot.Count(), 3);
+    clipboard->Empty();
+    snapshot.Restore();
+    snapshot.Free();
+
+    std::unique_ptr<char[]> text(clipboard->GetText());
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text.get(), "kept");
+    uint32_t size = 0;
+    std::unique_ptr<uint8_t[]> block(clipboard->GetBlock(format, size));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block[0], 4);
+    EXPECT_EQ(block[1], 2);
+    ASSERT_TRUE(OpenClipboard(window->Handle()));
+    HBITMAP restored = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    CloseClipboard();
+    ASSERT_NE(restored, nullptr);
+    EXPECT_NE(restored, original);
+    EXPECT_EQ(GetObjectType(restored), static_cast<DWORD>(OBJ_BITMAP)) << "freeing the snapshot keeps the restored copy";
+    EXPECT_EQ(PixelOf(restored, 2, 3), RGB(0, 0, 0));
 }
 
 }  // namespace

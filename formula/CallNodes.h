@@ -8,7 +8,7 @@
 
 #include <vector>
 
-// The owned argument nodes of a call or lookup, kept in the order written.
+// The owned argument nodes of a call or lookup, held from the last argument written to the first.
 class ArgumentList {
 public:
     ArgumentList() = default;
@@ -18,13 +18,16 @@ public:
 
     int Count() const { return static_cast<int>(nodes.size()); }
     // The i-th argument in the order written.
-    ParseNode* InOrder(int i) const { return nodes[i]; }
+    ParseNode* InOrder(int i) const { return nodes[nodes.size() - 1 - i]; }
     // The i-th entry counted from the last argument written (0 is the last), or null past the end.
     ParseNode* FromLast(int i) const;
     // Takes a node that comes before every argument held so far (the building stack yields the last
     // argument first).
     void TakeFront(ParseNode* node);
-    void CopyTo(ArgumentList& target) const;
+    // Sizes the target's list like this one and leaves each argument on `pending` for its clone.
+    void CopyTo(ArgumentList& target, PendingCopies& pending) const;
+    // Hands every argument to `out`; the list is left empty.
+    void Release(std::vector<ParseNode*>& out);
     // Stored: a 16-bit count, then per argument from the last written to the first a 16-bit flag (1 when
     // the node exists) and the node. Reading stops at the first argument that cannot be read.
     void Write(Archive& archive) const;
@@ -33,19 +36,18 @@ public:
 private:
     void Clear();
 
-    std::vector<ParseNode*> nodes;
+    std::vector<ParseNode*> nodes;  // the last argument written first
 };
 
+// The markers evaluate to 0.0.
 class TableArgMarker : public ParseNode {
 public:
     int TypeCode() const override { return NodeTableArgMarker; }
-    double Evaluate(Formula* f) override;
 };
 
 class FunctionArgMarker : public ParseNode {
 public:
     int TypeCode() const override { return NodeFunctionArgMarker; }
-    double Evaluate(Formula* f) override;
 };
 
 class TableLookupNode : public ParseNode {
@@ -54,7 +56,6 @@ public:
     explicit TableLookupNode(const zString& name) : name(name) {}
 
     int TypeCode() const override { return NodeTableLookup; }
-    double Evaluate(Formula* f) override;
     int AddOperand(ParseNode* node) override;
     int OperandCount() const override { return arguments.Count(); }
     ParseNode* GetOperand(int i) const override { return arguments.FromLast(i); }
@@ -62,9 +63,11 @@ public:
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
     const zString& Name() const { return name; }
+    const ArgumentList& Arguments() const { return arguments; }
 
 protected:
-    void CopyFieldsTo(ParseNode& target) const override;
+    void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
+    void ReleaseOperands(std::vector<ParseNode*>& out) override;
 
 private:
     zString name;  // as typed
@@ -77,7 +80,6 @@ public:
     explicit FunctionCallNode(int functionIndex) : functionIndex(functionIndex) {}
 
     int TypeCode() const override { return NodeFunctionCall; }
-    double Evaluate(Formula* f) override;
     int AddOperand(ParseNode* node) override;
     int OperandCount() const override { return arguments.Count(); }
     ParseNode* GetOperand(int i) const override { return arguments.FromLast(i); }
@@ -85,15 +87,13 @@ public:
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
     int FunctionIndex() const { return functionIndex; }
+    const ArgumentList& Arguments() const { return arguments; }
 
 protected:
-    void CopyFieldsTo(ParseNode& target) const override;
+    void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
+    void ReleaseOperands(std::vector<ParseNode*>& out) override;
 
 private:
-    // Lazy If and Choose: only the chosen argument is evaluated.
-    double EvaluateIf(Formula* f, double condition);
-    double EvaluateChoose(Formula* f, double index);
-
     int functionIndex = -1;
     ArgumentList arguments;
 };

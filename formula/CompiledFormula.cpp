@@ -4,19 +4,23 @@
 #include "formula/BuiltinRegistry.h"
 #include "formula/CallNodes.h"
 #include "formula/Formula.h"
-#include "formula/FormulaErrors.h"
-#include "formula/FormulaMath.h"
 #include "formula/OperandNodes.h"
+#include "formula/OperatorRules.h"
 
 #include <cmath>
 
 namespace {
 
-const double kTruthTolerance = 1e-10;
-
-double Truth(bool value)
+// Replaces the two values on top by the value of binary operator `Code`; the operand evaluated first is
+// the lower one.
+template <int Code>
+inline void ApplyBinaryStep(double*& top, Formula* f)
 {
-    return value ? 1.0 : 0.0;
+    --top;
+    double first = top[-1];
+    double second = top[0];
+    top[-1] = RightOperandFirst(Code) ? ApplyBinaryOperator(Code, second, first, f, OperatorPass::Tree)
+                                      : ApplyBinaryOperator(Code, first, second, f, OperatorPass::Tree);
 }
 
 // The name handed to the dispatcher for a call whose function index is known.
@@ -55,29 +59,28 @@ void CompiledFormula::AddTree(ParseNode& node)
     steps.back().node = &node;
 }
 
-void CompiledFormula::EmitPair(ParseNode& first, ParseNode& second, Op op, int height, int depth)
+void CompiledFormula::EmitBinary(int code, ParseNode& left, ParseNode& right, int height, int depth)
 {
-    Emit(first, height, depth + 1);
-    Emit(second, height + 1, depth + 1);
-    Add(op);
+    bool rightFirst = RightOperandFirst(code);
+    Emit(rightFirst ? right : left, height, depth + 1);
+    size_t test = steps.size();
+    if (code == NodeAnd || code == NodeOr)
+        Add(code == NodeAnd ? Op::AndTest : Op::OrTest);
+    Emit(rightFirst ? left : right, height + 1, depth + 1);
+    Add(static_cast<Op>(code));
+    if (code == NodeAnd || code == NodeOr)
+        steps[test].count = static_cast<int32_t>(steps.size());
 }
 
 void CompiledFormula::Emit(ParseNode& node, int height, int depth)
 {
-    int code = node.TypeCode();
-    ParseNode* left = nullptr;
-    ParseNode* right = nullptr;
-    if (code >= NodeAdd && code <= NodeGreater) {
-        left = node.GetOperand(0);
-        right = node.GetOperand(1);
-    }
     // A subtree that is too deep, needs too many values at once or lacks an operand (which the tree reports
     // itself) is evaluated by the tree.
-    bool binary = left && right && height + 2 <= kStackSize;
     if (depth > kMaxDepth) {
         AddTree(node);
         return;
     }
+    int code = node.TypeCode();
     switch (code) {
     case NodeConstant:
         Add(Op::Constant);
@@ -95,48 +98,26 @@ void CompiledFormula::Emit(ParseNode& node, int height, int depth)
         }
         return;
     }
-    case NodeAdd: case NodeSubtract: case NodeMultiply:
-    case NodeLess: case NodeLessEqual: case NodeGreaterEqual: case NodeGreater:
-        if (!binary)
-            break;
-        EmitPair(*left, *right,
-                 code == NodeAdd ? Op::Add : code == NodeSubtract ? Op::Subtract : code == NodeMultiply ? Op::Multiply
-                 : code == NodeLess ? Op::Less : code == NodeLessEqual ? Op::LessEqual
-                 : code == NodeGreaterEqual ? Op::GreaterEqual : Op::Greater,
-                 height, depth);
-        return;
-    case NodeDivide: case NodePower: case NodeEqual: case NodeNotEqual:
-        if (!binary)
-            break;
-        EmitPair(*right, *left,
-                 code == NodeDivide ? Op::Divide : code == NodePower ? Op::Power
-                 : code == NodeEqual ? Op::Equal : Op::NotEqual,
-                 height, depth);
-        return;
-    case NodeAnd: case NodeOr: {
-        if (!binary)
-            break;
-        Emit(*left, height, depth + 1);
-        size_t test = steps.size();
-        Add(code == NodeAnd ? Op::AndTest : Op::OrTest);
-        Emit(*right, height, depth + 1);
-        Add(Op::Truth);
-        steps[test].count = static_cast<int32_t>(steps.size());
-        return;
-    }
     case NodeNegate: case NodeUnaryPlus: case NodeNot: {
-        ParseNode* operand = node.GetOperand(0);
+        ParseNode* operand = static_cast<UnaryNode&>(node).Operand();
         if (!operand)
             break;
         Emit(*operand, height, depth + 1);
-        if (code != NodeUnaryPlus)
-            Add(code == NodeNegate ? Op::Negate : Op::Not);
+        Add(static_cast<Op>(code));
         return;
     }
     case NodeFunctionCall:
         if (EmitCall(node, height, depth))
             return;
         break;
+    case NodeAdd: case NodeSubtract: case NodeMultiply: case NodeDivide: case NodePower: case NodeAnd: case NodeOr:
+    case NodeLess: case NodeLessEqual: case NodeEqual: case NodeNotEqual: case NodeGreaterEqual: case NodeGreater: {
+        BinaryNode& binary = static_cast<BinaryNode&>(node);
+        if (!binary.Left() || !binary.Right() || height + 2 > kStackSize)
+            break;
+        EmitBinary(code, *binary.Left(), *binary.Right(), height, depth);
+        return;
+    }
     default:
         break;
     }
@@ -147,9 +128,10 @@ void CompiledFormula::Emit(ParseNode& node, int height, int depth)
 // arguments in the order written. Anything else is left to the tree.
 bool CompiledFormula::EmitCall(ParseNode& node, int height, int depth)
 {
-    int index = static_cast<FunctionCallNode&>(node).FunctionIndex();
-    int count = node.OperandCount();
-    auto argument = [&node, count](int i) { return node.GetOperand(count - 1 - i); };
+    const FunctionCallNode& call = static_cast<FunctionCallNode&>(node);
+    int index = call.FunctionIndex();
+    int count = call.Arguments().Count();
+    auto argument = [&call](int i) { return call.Arguments().InOrder(i); };
     if (index == BuiltinIf) {
         if (count != 3)
             return false;
@@ -193,80 +175,29 @@ double CompiledFormula::Evaluate(Formula* f) const
         case Op::Tree:
             *top++ = step->node->Evaluate(f);
             break;
-        case Op::Add:
-            --top;
-            top[-1] = top[-1] + top[0];
-            break;
-        case Op::Subtract:
-            --top;
-            top[-1] = top[-1] - top[0];
-            break;
-        case Op::Multiply:
-            --top;
-            top[-1] = top[-1] * top[0];
-            break;
-        case Op::Less:
-            --top;
-            top[-1] = Truth(top[-1] < top[0]);
-            break;
-        case Op::LessEqual:
-            --top;
-            top[-1] = Truth(top[-1] <= top[0]);
-            break;
-        case Op::Greater:
-            --top;
-            top[-1] = Truth(top[-1] > top[0]);
-            break;
-        case Op::GreaterEqual:
-            --top;
-            top[-1] = Truth(top[-1] >= top[0]);
-            break;
-        case Op::Divide: {
-            --top;
-            double divisor = top[-1];
-            top[-1] = divisor == 0.0 ? ReportNodeError(f, FormulaDivisionByZero) : top[0] / divisor;
-            break;
-        }
-        case Op::Power: {
-            --top;
-            double result = 0.0;
-            if (!CheckedPow(top[0], top[-1], result))
-                ReportNodeError(f, FormulaBadPower);
-            top[-1] = result;
-            break;
-        }
-        case Op::Equal:
-            --top;
-            top[-1] = Truth(std::fabs(top[0] - top[-1]) < kTruthTolerance);
-            break;
-        case Op::NotEqual:
-            --top;
-            top[-1] = Truth(std::fabs(top[0] - top[-1]) >= kTruthTolerance);
-            break;
-        case Op::Negate:
-            top[-1] = -top[-1];
-            break;
-        case Op::Not:
-            top[-1] = Truth(std::fabs(top[-1]) < kTruthTolerance);
-            break;
-        case Op::Truth:
-            top[-1] = Truth(top[-1] != 0.0);
-            break;
+        case Op::Add: ApplyBinaryStep<NodeAdd>(top, f); break;
+        case Op::Subtract: ApplyBinaryStep<NodeSubtract>(top, f); break;
+        case Op::Multiply: ApplyBinaryStep<NodeMultiply>(top, f); break;
+        case Op::Divide: ApplyBinaryStep<NodeDivide>(top, f); break;
+        case Op::Power: ApplyBinaryStep<NodePower>(top, f); break;
+        case Op::And: ApplyBinaryStep<NodeAnd>(top, f); break;
+        case Op::Or: ApplyBinaryStep<NodeOr>(top, f); break;
+        case Op::Less: ApplyBinaryStep<NodeLess>(top, f); break;
+        case Op::LessEqual: ApplyBinaryStep<NodeLessEqual>(top, f); break;
+        case Op::Equal: ApplyBinaryStep<NodeEqual>(top, f); break;
+        case Op::NotEqual: ApplyBinaryStep<NodeNotEqual>(top, f); break;
+        case Op::GreaterEqual: ApplyBinaryStep<NodeGreaterEqual>(top, f); break;
+        case Op::Greater: ApplyBinaryStep<NodeGreater>(top, f); break;
+        case Op::Negate: top[-1] = ApplyUnaryOperator(NodeNegate, top[-1]); break;
+        case Op::UnaryPlus: top[-1] = ApplyUnaryOperator(NodeUnaryPlus, top[-1]); break;
+        case Op::Not: top[-1] = ApplyUnaryOperator(NodeNot, top[-1]); break;
         case Op::AndTest:
-            if (top[-1] == 0.0) {
-                top[-1] = 0.0;
+            if (DecidedByLeft(NodeAnd, top[-1], top[-1]))
                 step = first + step->count - 1;
-            } else {
-                --top;
-            }
             break;
         case Op::OrTest:
-            if (top[-1] != 0.0) {
-                top[-1] = 1.0;
+            if (DecidedByLeft(NodeOr, top[-1], top[-1]))
                 step = first + step->count - 1;
-            } else {
-                --top;
-            }
             break;
         case Op::IfTest:
             --top;

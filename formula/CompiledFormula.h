@@ -5,11 +5,12 @@
 // order, the same lazy branches and the same errors. What is not flattened (table lookups, Choose, damaged
 // nodes, very deep or wide subtrees) is evaluated by its tree as one step.
 
+#include "formula/ParseNode.h"
+
 #include <cstdint>
 #include <vector>
 
 class Formula;
-class ParseNode;
 class zString;
 struct NameResolutionCache;
 
@@ -30,27 +31,20 @@ private:
     // Nesting that is flattened; deeper subtrees run as one tree step.
     static constexpr int kMaxDepth = 64;
 
+    // An operator step carries the operator's node type code and applies it through the operator rules: a
+    // binary one to the two values on top (the operand evaluated first below the other), a unary one to the
+    // value on top.
     enum class Op : uint8_t {
-        Constant,      // push the constant
+        Add = NodeAdd, Subtract = NodeSubtract, Multiply = NodeMultiply, Divide = NodeDivide, Power = NodePower,
+        Negate = NodeNegate, UnaryPlus = NodeUnaryPlus, And = NodeAnd, Or = NodeOr, Not = NodeNot,
+        Less = NodeLess, LessEqual = NodeLessEqual, Equal = NodeEqual, NotEqual = NodeNotEqual,
+        GreaterEqual = NodeGreaterEqual, Greater = NodeGreater,
+        Constant = 32,  // push the constant
         Variable,      // push the variable's value
         Keyword,       // push the keyword's value
         Tree,          // push the value of a subtree evaluated by the tree
-        Add,           // the two values on top (left below right) replaced by the result
-        Subtract,
-        Multiply,
-        Less,
-        LessEqual,
-        Greater,
-        GreaterEqual,
-        Divide,        // right below left: the divisor was evaluated first
-        Power,         // right below left: the exponent was evaluated first
-        Equal,         // right below left
-        NotEqual,      // right below left
-        Negate,        // the value on top negated
-        Not,
-        Truth,         // the value on top becomes 1.0 when it is not exactly 0.0, else 0.0
-        AndTest,       // pops the left value; when it is exactly 0.0 pushes 0.0 and jumps
-        OrTest,        // pops the left value; when it is not exactly 0.0 pushes 1.0 and jumps
+        AndTest,       // when the left value on top decides "&", it becomes the value and the step jumps
+        OrTest,        // the same for "|"
         IfTest,        // pops the condition; when it is false (below 1e-10) jumps to the third argument
         Jump,
         Call,          // the `count` values on top replaced by the built-in's value
@@ -72,8 +66,8 @@ private:
 
     // Appends the steps of `node`, whose value will be pushed onto `height` values.
     void Emit(ParseNode& node, int height, int depth);
-    // Appends the steps of a binary node: the operand evaluated first, then the other, then `op`.
-    void EmitPair(ParseNode& first, ParseNode& second, Op op, int height, int depth);
+    // Appends the steps of a binary node: the operand evaluated first, then the other, then the operator.
+    void EmitBinary(int code, ParseNode& left, ParseNode& right, int height, int depth);
     bool EmitCall(ParseNode& node, int height, int depth);
     void Add(Op op, int32_t count = 0);
     void AddTree(ParseNode& node);

@@ -1,43 +1,19 @@
 #include "formula/FormulaParser.h"
 
-#include "formula/ArithmeticNodes.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/CallNodes.h"
 #include "formula/Formula.h"
 #include "formula/FormulaErrors.h"
-#include "formula/FormulaMath.h"
-#include "formula/LogicalNodes.h"
 #include "formula/OperandNodes.h"
-
-#include <cmath>
+#include "formula/OperatorRules.h"
 
 namespace {
 
-const double kZeroTolerance = 1e-10;
-const int kPrefixPrecedence = 7;
-
-// Binding strength of the binary operators; 0 for any other token.
+// Binding strength of a binary operator token; 0 for any other token.
 int Precedence(int token)
 {
-    switch (token) {
-    case '|': return 1;
-    case '&': return 2;
-    case '<': case '=': case '>': case TokenLessEqual: case TokenGreaterEqual: case TokenNotEqual: return 3;
-    case '+': case '-': return 4;
-    case '*': case '/': return 5;
-    case '^': return 6;
-    default: return 0;
-    }
-}
-
-double Truth(bool value)
-{
-    return value ? 1.0 : 0.0;
-}
-
-bool IsTrue(double value)
-{
-    return std::fabs(value) >= kZeroTolerance;
+    const BinaryOperatorRule* rule = FindBinaryOperator(token);
+    return rule ? rule->precedence : 0;
 }
 
 }  // namespace
@@ -190,69 +166,24 @@ void FormulaParser::ReduceOperators(int precedence)
 void FormulaParser::ReducePrefix()
 {
     double operand = stack.back().value;
-    int op = stack[stack.size() - 2].token;
+    int code = PrefixOperatorCode(stack[stack.size() - 2].token);
     Pop();
     Pop();
-    double result = operand;
-    int code = NodeUnaryPlus;
-    if (op == '-') {
-        result = -operand;
-        code = NodeNegate;
-    } else if (op == '!') {
-        result = Truth(!IsTrue(operand));
-        code = NodeNot;
-    }
     formula.PushNode(MakeParseNode(code));
-    Push(Symbol::Expr, 0, result);
+    Push(Symbol::Expr, 0, ApplyUnaryOperator(code, operand));
 }
 
-// expr: expr op expr, with the values of the first evaluation:
-//   "/" a divisor within 1e-10 of zero is error 6 (the value stays the left one);
-//   "^" a negative base is error 7 (in check-only mode it is made positive first), as is a failed power;
-//   "&", "|" and "!" count values within 1e-10 of zero as false; "=" and "<>" compare within 1e-10.
+// expr: expr op expr, with the operator rules of the first evaluation.
 void FormulaParser::ReduceBinary()
 {
     double right = stack.back().value;
-    int op = stack[stack.size() - 2].token;
+    int code = FindBinaryOperator(stack[stack.size() - 2].token)->code;
     double left = stack[stack.size() - 3].value;
     Pop();
     Pop();
     Pop();
-    double result = left;
-    int code = NodeAdd;
-    switch (op) {
-    case '+': result = left + right; code = NodeAdd; break;
-    case '-': result = left - right; code = NodeSubtract; break;
-    case '*': result = left * right; code = NodeMultiply; break;
-    case '/':
-        code = NodeDivide;
-        if (std::fabs(right) < kZeroTolerance)
-            formula.SetError(FormulaDivisionByZero);
-        else
-            result = left / right;
-        break;
-    case '^':
-        code = NodePower;
-        if (left < 0.0 && formula.IsParseOnly())
-            left = -left;
-        if (left < 0.0) {
-            formula.SetError(FormulaBadPower);
-        } else if (!CheckedPow(left, right, result)) {
-            formula.SetError(FormulaBadPower);
-        }
-        break;
-    case '&': result = Truth(IsTrue(left) && IsTrue(right)); code = NodeAnd; break;
-    case '|': result = Truth(IsTrue(left) || IsTrue(right)); code = NodeOr; break;
-    case '=': result = Truth(std::fabs(left - right) < kZeroTolerance); code = NodeEqual; break;
-    case '<': result = Truth(left < right); code = NodeLess; break;
-    case '>': result = Truth(left > right); code = NodeGreater; break;
-    case TokenGreaterEqual: result = Truth(left >= right); code = NodeGreaterEqual; break;
-    case TokenLessEqual: result = Truth(left <= right); code = NodeLessEqual; break;
-    case TokenNotEqual: result = Truth(std::fabs(left - right) >= kZeroTolerance); code = NodeNotEqual; break;
-    default: break;
-    }
     formula.PushNode(MakeParseNode(code));
-    Push(Symbol::Expr, 0, result);
+    Push(Symbol::Expr, 0, ApplyBinaryOperator(code, left, right, &formula, OperatorPass::Parse));
 }
 
 // expr: NUMBER

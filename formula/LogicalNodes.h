@@ -1,60 +1,52 @@
 #pragma once
 // Logical and comparison nodes of a parsed formula (codes 9 to 17). Truth values are 1.0 and 0.0; "&" and
-// the vertical bar test their operands for exactly 0 and skip the right one when the left decides.
+// the vertical bar test their operands for exactly 0 and skip the right one when the left decides (the
+// operator rules of OperatorRules.h).
 
 #include "formula/ParseNode.h"
 
 class AndNode : public BinaryNode {
 public:
     int TypeCode() const override { return NodeAnd; }
-    double Evaluate(Formula* f) override;
 };
 
 class OrNode : public BinaryNode {
 public:
     int TypeCode() const override { return NodeOr; }
-    double Evaluate(Formula* f) override;
 };
 
 class NotNode : public UnaryNode {
 public:
     int TypeCode() const override { return NodeNot; }
-    double Evaluate(Formula* f) override;
 };
 
 class LessNode : public ComparisonNode {
 public:
     int TypeCode() const override { return NodeLess; }
-    double Evaluate(Formula* f) override;
 };
 
 class LessEqualNode : public ComparisonNode {
 public:
     int TypeCode() const override { return NodeLessEqual; }
-    double Evaluate(Formula* f) override;
 };
 
 // Equal within 1e-10.
 class EqualNode : public ComparisonNode {
 public:
     int TypeCode() const override { return NodeEqual; }
-    double Evaluate(Formula* f) override;
 };
 
 class NotEqualNode : public ComparisonNode {
 public:
     int TypeCode() const override { return NodeNotEqual; }
-    double Evaluate(Formula* f) override;
 };
 
 class GreaterEqualNode : public ComparisonNode {
 public:
     int TypeCode() const override { return NodeGreaterEqual; }
-    double Evaluate(Formula* f) override;
 };
 
 class GreaterNode : public ComparisonNode {
 public:
     int TypeCode() const override { return NodeGreater; }
-    double Evaluate(Formula* f) override;
 };

@@ -1,16 +1,9 @@
 #include "formula/OperandNodes.h"
 
-#include "foundation/UniformRandom.h"
-#include "formula/Formula.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 
 #include <cstdint>
-
-double ConstantNode::Evaluate(Formula*)
-{
-    return value;
-}
 
 void ConstantNode::Write(Archive& archive) const
 {
@@ -22,22 +15,13 @@ void ConstantNode::Read(Archive& archive, int)
     archive.ReadDouble(value);
 }
 
-void ConstantNode::CopyFieldsTo(ParseNode& target) const
+void ConstantNode::CopyFieldsTo(ParseNode& target, PendingCopies&) const
 {
     static_cast<ConstantNode&>(target).value = value;
 }
 
 NameNode::NameNode() : name(InternUpperName(zString()))
 {
-}
-
-double NameNode::Evaluate(Formula* f)
-{
-    if (!f)
-        return UniformRandom(0.0, 1.0);
-    if (keywordIndex == -1)
-        return f->LookupVariable(*name, resolution);
-    return f->KeywordValue(keywordIndex);
 }
 
 void NameNode::Write(Archive& archive) const
@@ -57,7 +41,7 @@ void NameNode::Read(Archive& archive, int)
     keywordIndex = index;
 }
 
-void NameNode::CopyFieldsTo(ParseNode& target) const
+void NameNode::CopyFieldsTo(ParseNode& target, PendingCopies&) const
 {
     NameNode& copy = static_cast<NameNode&>(target);
     copy.name = name;

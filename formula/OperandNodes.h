@@ -12,14 +12,13 @@ public:
     explicit ConstantNode(double value) : value(value) {}
 
     int TypeCode() const override { return NodeConstant; }
-    double Evaluate(Formula* f) override;
     // Stored: the 8-byte double.
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
     double Value() const { return value; }
 
 protected:
-    void CopyFieldsTo(ParseNode& target) const override;
+    void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
 
 private:
     double value = 0.0;
@@ -37,7 +36,6 @@ public:
     }
 
     int TypeCode() const override { return NodeName; }
-    double Evaluate(Formula* f) override;
     // Stored: the name as a stored string, then the 16-bit keyword index (sign-extended on reading).
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
@@ -47,7 +45,7 @@ public:
     NameResolutionCache& Resolution() { return resolution; }
 
 protected:
-    void CopyFieldsTo(ParseNode& target) const override;
+    void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
 
 private:
     const zString* name;

@@ -49,14 +49,35 @@ void ParseNode::Read(Archive&, int)
 
 ParseNode* ParseNode::Clone() const
 {
-    ParseNode* copy = MakeParseNode(TypeCode());
-    if (copy)
-        CopyFieldsTo(*copy);
-    return copy;
+    ParseNode* root = nullptr;
+    PendingCopies pending{{this, &root}};
+    while (!pending.empty()) {
+        const ParseNode* source = pending.back().first;
+        ParseNode** slot = pending.back().second;
+        pending.pop_back();
+        *slot = MakeParseNode(source->TypeCode());
+        if (*slot)
+            source->CopyFieldsTo(**slot, pending);
+    }
+    return root;
 }
 
-void ParseNode::CopyFieldsTo(ParseNode&) const
+void ParseNode::CopyFieldsTo(ParseNode&, PendingCopies&) const
 {
+}
+
+void ParseNode::ReleaseOperands(std::vector<ParseNode*>&)
+{
+}
+
+void ParseNode::DeleteReleased(std::vector<ParseNode*>& pending)
+{
+    while (!pending.empty()) {
+        ParseNode* node = pending.back();
+        pending.pop_back();
+        node->ReleaseOperands(pending);
+        delete node;
+    }
 }
 
 double ReportNodeError(Formula* f, int code)
@@ -97,7 +118,11 @@ ParseNode* MakeParseNode(int code)
 
 UnaryNode::~UnaryNode()
 {
-    delete operand;
+    if (!operand)
+        return;
+    std::vector<ParseNode*> pending;
+    ReleaseOperands(pending);
+    DeleteReleased(pending);
 }
 
 int UnaryNode::AddOperand(ParseNode* node)
@@ -119,15 +144,26 @@ void UnaryNode::Read(Archive& archive, int)
     operand = ReadOptionalNode(archive);
 }
 
-void UnaryNode::CopyFieldsTo(ParseNode& target) const
+void UnaryNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) const
 {
-    static_cast<UnaryNode&>(target).operand = operand ? operand->Clone() : nullptr;
+    if (operand)
+        pending.emplace_back(operand, &static_cast<UnaryNode&>(target).operand);
+}
+
+void UnaryNode::ReleaseOperands(std::vector<ParseNode*>& out)
+{
+    if (operand)
+        out.push_back(operand);
+    operand = nullptr;
 }
 
 BinaryNode::~BinaryNode()
 {
-    delete left;
-    delete right;
+    if (!left && !right)
+        return;
+    std::vector<ParseNode*> pending;
+    ReleaseOperands(pending);
+    DeleteReleased(pending);
 }
 
 int BinaryNode::AddOperand(ParseNode* node)
@@ -168,9 +204,20 @@ void BinaryNode::Read(Archive& archive, int)
         right = ReadParseNode(archive);
 }
 
-void BinaryNode::CopyFieldsTo(ParseNode& target) const
+void BinaryNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) const
 {
     BinaryNode& copy = static_cast<BinaryNode&>(target);
-    copy.left = left ? left->Clone() : nullptr;
-    copy.right = right ? right->Clone() : nullptr;
+    if (right)
+        pending.emplace_back(right, &copy.right);
+    if (left)
+        pending.emplace_back(left, &copy.left);
+}
+
+void BinaryNode::ReleaseOperands(std::vector<ParseNode*>& out)
+{
+    if (right)
+        out.push_back(right);
+    if (left)
+        out.push_back(left);
+    left = right = nullptr;
 }

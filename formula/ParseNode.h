@@ -1,10 +1,19 @@
 #pragma once
 // The nodes of a parsed formula. Each node class has a type code (1 to 22); a node owns its operands and
 // arguments, and a tree is evaluated against a Formula (null: nothing is reported and every name, table
-// lookup and built-in other than If and Choose yields a random value in [0, 1]).
+// lookup and built-in other than If and Choose yields a random value in [0, 1]). Evaluating, copying and
+// deleting a tree keep their pending nodes on a list of their own, so a tree of any depth (a formula of a
+// hundred thousand terms is a chain that deep) costs no native stack.
+
+#include <utility>
+#include <vector>
 
 class Archive;
 class Formula;
+class ParseNode;
+
+// Copies still to be made while a tree is cloned: the source node and the field of the copy that takes it.
+using PendingCopies = std::vector<std::pair<const ParseNode*, ParseNode**>>;
 
 // Type codes of the node classes; the stored form and the node factory use them.
 enum ParseNodeCode {
@@ -50,7 +59,8 @@ public:
 
     virtual int TypeCode() const = 0;
     virtual int Group() const;
-    virtual double Evaluate(Formula* f) = 0;
+    // The value of the tree below this node on f; errors are reported on f and evaluation goes on.
+    double Evaluate(Formula* f);
     // Offers a node from the top of the building stack: 0 refused, 1 taken and the node is complete,
     // 2 taken and more may follow.
     virtual int AddOperand(ParseNode* node);
@@ -63,8 +73,15 @@ public:
     ParseNode* Clone() const;
 
 protected:
-    // Copies this node's own fields (operands and arguments cloned) into a fresh node of the same class.
-    virtual void CopyFieldsTo(ParseNode& target) const;
+    // Copies this node's own fields into a fresh node of the same class; each operand and argument is left
+    // on `pending` with the field of the copy that takes its clone.
+    virtual void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const;
+    // Hands the node's operands and arguments to `out`; the node no longer owns them.
+    virtual void ReleaseOperands(std::vector<ParseNode*>& out);
+    // Deletes the released subtrees on `pending`, each node giving up its operands before it goes.
+    static void DeleteReleased(std::vector<ParseNode*>& pending);
+
+    friend class ArgumentList;
 };
 
 // A new empty node of the class of `code`, or null for a code outside 1 to 22.
@@ -80,12 +97,14 @@ public:
     int AddOperand(ParseNode* node) override;
     int OperandCount() const override { return 1; }
     ParseNode* GetOperand(int i) const override { return operand; }
+    ParseNode* Operand() const { return operand; }
     // Stored: a 16-bit flag (1 when the operand exists), then the operand.
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
 
 protected:
-    void CopyFieldsTo(ParseNode& target) const override;
+    void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
+    void ReleaseOperands(std::vector<ParseNode*>& out) override;
 
     ParseNode* operand = nullptr;
 };
@@ -97,13 +116,15 @@ public:
     int AddOperand(ParseNode* node) override;
     int OperandCount() const override { return 2; }
     ParseNode* GetOperand(int i) const override { return i == 0 ? left : right; }
+    ParseNode* Left() const { return left; }
+    ParseNode* Right() const { return right; }
     // Stored: two 16-bit flags (left exists, right exists), then the left node, then the right node.
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
 
 protected:
-    void CopyFieldsTo(ParseNode& target) const override;
-    bool HasOperands() const { return left && right; }
+    void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
+    void ReleaseOperands(std::vector<ParseNode*>& out) override;
 
     ParseNode* left = nullptr;
     ParseNode* right = nullptr;

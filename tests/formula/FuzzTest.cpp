@@ -62,6 +62,12 @@ void Exercise(const std::string& text)
             Expression copy(expression);
             copy.GetParseTree()->Evaluate(nullptr);
             Bytes stored = WrittenBytes([&](Archive& archive) { copy.Serialize(archive); });
+            {
+                ReadStream whole(stored);
+                Expression back;
+                back.Serialize(whole);
+                EXPECT_TRUE(whole->State() == 0 && whole->FormatError() == 0) << text << " fe " << whole->FormatError() << " st " << whole->State();
+            }
             for (size_t cut = 0; cut < stored.size(); cut += 1 + stored.size() / 16) {
                 ReadStream stream(Bytes(stored.begin(), stored.begin() + cut));
                 Expression loaded;

@@ -1,0 +1,61 @@
+#include "formula/OperatorRules.h"
+
+#include "formula/Formula.h"
+#include "formula/FormulaMath.h"
+#include "formula/FormulaToken.h"
+
+namespace {
+
+const BinaryOperatorRule kBinaryOperators[] = {
+    {'|', NodeOr, 1},
+    {'&', NodeAnd, 2},
+    {'<', NodeLess, 3},
+    {'=', NodeEqual, 3},
+    {'>', NodeGreater, 3},
+    {TokenLessEqual, NodeLessEqual, 3},
+    {TokenGreaterEqual, NodeGreaterEqual, 3},
+    {TokenNotEqual, NodeNotEqual, 3},
+    {'+', NodeAdd, 4},
+    {'-', NodeSubtract, 4},
+    {'*', NodeMultiply, 5},
+    {'/', NodeDivide, 5},
+    {'^', NodePower, 6},
+};
+
+}  // namespace
+
+const BinaryOperatorRule* FindBinaryOperator(int token)
+{
+    for (const BinaryOperatorRule& rule : kBinaryOperators) {
+        if (rule.token == token)
+            return &rule;
+    }
+    return nullptr;
+}
+
+int PrefixOperatorCode(int token)
+{
+    switch (token) {
+    case '-': return NodeNegate;
+    case '+': return NodeUnaryPlus;
+    case '!': return NodeNot;
+    default: return 0;
+    }
+}
+
+// At parse time a negative base is error 7 before anything is computed, and the value stays the base; in
+// check-only mode the base is made positive first. A failed power is error 7 with the computed value.
+double ApplyPower(double base, double exponent, Formula* f, OperatorPass pass)
+{
+    if (pass == OperatorPass::Parse && base < 0.0) {
+        if (!f || !f->IsParseOnly()) {
+            ReportNodeError(f, FormulaBadPower);
+            return base;
+        }
+        base = -base;
+    }
+    double result = 0.0;
+    if (!CheckedPow(base, exponent, result))
+        ReportNodeError(f, FormulaBadPower);
+    return result;
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The operators of the formula language in one place: their tokens, precedence and node codes, and the one
+// function each for applying a binary or a unary operator. The parser's first evaluation, the parse-tree
+// nodes and their flattened steps all apply operators here.
+//
+// The first evaluation (OperatorPass::Parse) is the stricter one: "/" refuses divisors within 1e-10 of zero
+// (keeping the left value), "^" refuses any negative base (made positive in check-only mode), and "&" and
+// "|" count values within 1e-10 of zero as false. Later evaluations of a cached tree (OperatorPass::Tree)
+// refuse only a divisor of exactly zero (giving 0.0), do not test the sign of a power's base, and test "&"
+// and "|" against exactly zero, skipping the right operand when the left one decides.
+
+#include "formula/FormulaErrors.h"
+#include "formula/ParseNode.h"
+
+#include <cmath>
+
+enum class OperatorPass { Parse, Tree };
+
+// Values within this distance of zero are false for "!" (always) and for "&", "|" and If at parse time;
+// "=" and "<>" compare within it.
+constexpr double kTruthTolerance = 1e-10;
+
+// Binary operators by token, loosest first; every binary operator is left-associative (2^3^2 is (2^3)^2).
+// The prefix operators "-", "+" and "!" bind tighter than all of them.
+struct BinaryOperatorRule {
+    int token;       // the character, or a FormulaTokenCode for "<=", ">=" and "<>"
+    int code;        // the node type code
+    int precedence;  // 1 loosest
+};
+constexpr int kPrefixPrecedence = 7;
+
+// The rule of a binary operator token, or null for any other token.
+const BinaryOperatorRule* FindBinaryOperator(int token);
+// The node type code of a prefix operator token ("-", "+", "!"), or 0.
+int PrefixOperatorCode(int token);
+
+inline double Truth(bool value)
+{
+    return value ? 1.0 : 0.0;
+}
+
+// True for the binary operators whose tree evaluation takes the right operand first ("/", "^", "=", "<>").
+constexpr bool RightOperandFirst(int code)
+{
+    return code == NodeDivide || code == NodePower || code == NodeEqual || code == NodeNotEqual;
+}
+
+// Tree evaluation of "&" and "|": true, with the operator's value, when the left operand alone decides it
+// (the right one is then not evaluated).
+inline bool DecidedByLeft(int code, double left, double& result)
+{
+    if (code == NodeAnd && left == 0.0) {
+        result = 0.0;
+        return true;
+    }
+    if (code == NodeOr && left != 0.0) {
+        result = 1.0;
+        return true;
+    }
+    return false;
+}
+
+// "^" with its errors (error 7) reported on f when there is one.
+double ApplyPower(double base, double exponent, Formula* f, OperatorPass pass);
+
+// The value of prefix operator `code` (NodeNegate, NodeUnaryPlus, NodeNot).
+inline double ApplyUnaryOperator(int code, double operand)
+{
+    switch (code) {
+    case NodeNegate: return -operand;
+    case NodeNot: return Truth(std::fabs(operand) < kTruthTolerance);
+    default: return operand;
+    }
+}
+
+// The value of binary operator `code` (a node type code 2 to 6, 9, 10 or 12 to 17) on its operands, with
+// its errors reported on f when there is one. Inline, so a caller with a constant code keeps only its case.
+inline double ApplyBinaryOperator(int code, double left, double right, Formula* f, OperatorPass pass)
+{
+    const bool tree = pass == OperatorPass::Tree;
+    switch (code) {
+    case NodeAdd: return left + right;
+    case NodeSubtract: return left - right;
+    case NodeMultiply: return left * right;
+    case NodeDivide:
+        if (tree ? right == 0.0 : std::fabs(right) < kTruthTolerance) {
+            ReportNodeError(f, FormulaDivisionByZero);
+            return tree ? 0.0 : left;
+        }
+        return left / right;
+    case NodePower: return ApplyPower(left, right, f, pass);
+    case NodeAnd:
+        return tree ? Truth(left != 0.0 && right != 0.0)
+                    : Truth(std::fabs(left) >= kTruthTolerance && std::fabs(right) >= kTruthTolerance);
+    case NodeOr:
+        return tree ? Truth(left != 0.0 || right != 0.0)
+                    : Truth(std::fabs(left) >= kTruthTolerance || std::fabs(right) >= kTruthTolerance);
+    case NodeLess: return Truth(left < right);
+    case NodeLessEqual: return Truth(left <= right);
+    case NodeEqual: return Truth(std::fabs(left - right) < kTruthTolerance);
+    case NodeNotEqual: return Truth(std::fabs(left - right) >= kTruthTolerance);
+    case NodeGreaterEqual: return Truth(left >= right);
+    case NodeGreater: return Truth(left > right);
+    default: return 0.0;
+    }
+}

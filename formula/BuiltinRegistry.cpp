@@ -10,20 +10,6 @@
 
 namespace {
 
-const char* const kFunctionNames[BuiltinFunctionCount] = {
-    "Exp", "Ln", "Log", "Sqrt", "Root", "Abs", "Min", "Max", "Sum", "Prod", "Int", "Average", "Round",
-    "Floor", "Ceiling", "Pi", "Inf", "Stdev", "If", "Annuity", "Compound", "FV", "NPV", "PMT", "PV", "Dist",
-    "Sub", "zzzzzTable", "DEALE", "RateToProb", "UtilDiscount", "Choose", "DistSamp", "ProbToRate", "Modulo",
-    "OddsToProb", "ProbToOdds", "ProbFactor", "Logit",
-};
-
-const int kFunctionArgCounts[BuiltinFunctionCount] = {
-    1, 1, 1, 1, 2, 1, kAnyArgCount, kAnyArgCount, kAnyArgCount, kAnyArgCount, 1, kAnyArgCount, 1,
-    1, 1, 0, 0, kAnyArgCount, 3, 2, 2, 4, kAnyArgCount, 3, 4, kAnyArgCount,
-    1, kAnyArgCount, 2, 2, 3, kAnyArgCount, 1, 2, 2,
-    1, 1, 2, 3,
-};
-
 // Keyword names by index; null marks an empty index.
 const char* const kKeywordNames[kKeywordCount] = {
     "_stage", "_stage_reward", "_total_reward", "_tunnel", "_stage_cost", "_stage_eff", "_total_cost",
@@ -76,7 +62,7 @@ void BuildBuiltinNameRegistry()
     registry.functionNames.clear();
     registry.sortedFunctions.clear();
     for (int i = 0; i < BuiltinFunctionCount; ++i) {
-        registry.functionNames.push_back(UpperCase(kFunctionNames[i]));
+        registry.functionNames.push_back(UpperCase(kBuiltinFunctions[i].name));
         registry.sortedFunctions.push_back(i);
     }
     std::sort(registry.sortedFunctions.begin(), registry.sortedFunctions.end(), [&registry](int a, int b) {
@@ -134,7 +120,7 @@ void GetBuiltinFunctionName(int index, zString& out)
 
 int GetBuiltinArgCount(int index)
 {
-    return index >= 0 && index < BuiltinFunctionCount ? kFunctionArgCounts[index] : 0;
+    return index >= 0 && index < BuiltinFunctionCount ? kBuiltinFunctions[index].argCount : 0;
 }
 
 int FindKeyword(const zString& upperName)

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 class CalcState;
+class Formula;
 
 // Indexes of the built-in functions.
 enum BuiltinFunctionIndex {
@@ -28,11 +29,30 @@ constexpr int kKeywordCount = 43;
 constexpr int kFirstDistributionKeyword = 22;
 constexpr int kLastDistributionKeyword = 36;
 
-struct BuiltinFunctionRecord {
-    const char* name;  // upper case
-    int argCount;      // kAnyArgCount for any number
+// One call of a built-in function: its arguments in the order written and the formula that reports its errors.
+struct BuiltinCall {
+    Formula& formula;
     int index;
+    int count;
+    const double* values;
+    // The first three arguments, 0.0 where missing.
+    double x;
+    double y;
+    double z;
+
+    // Reports error `code` with the function's registered name as "$1"; the function's value is then 0.0.
+    double Fail(int code) const;
 };
+
+struct BuiltinFunctionRecord {
+    const char* name;  // as listed; registered in upper case
+    int argCount;      // kAnyArgCount for any number
+    // The value for arguments whose count the dispatcher has checked.
+    double (*compute)(const BuiltinCall& call);
+};
+
+// The built-in functions by index: the one table of their names, argument counts and computations.
+extern const BuiltinFunctionRecord kBuiltinFunctions[BuiltinFunctionCount];
 
 struct KeywordRecord {
     const char* name;       // as listed

@@ -13,14 +13,15 @@ ArgumentList::~ArgumentList()
 
 void ArgumentList::Clear()
 {
-    std::vector<ParseNode*> pending;
+    ReleasedNodes pending;
     Release(pending);
     ParseNode::DeleteReleased(pending);
 }
 
-void ArgumentList::Release(std::vector<ParseNode*>& out)
+void ArgumentList::Release(ReleasedNodes& out)
 {
-    out.insert(out.end(), nodes.begin(), nodes.end());
+    for (ParseNode* node : nodes)
+        out.Push(node);
     nodes.clear();
 }
 
@@ -41,7 +42,7 @@ void ArgumentList::CopyTo(ArgumentList& target, PendingCopies& pending) const
     target.Clear();
     target.nodes.assign(nodes.size(), nullptr);
     for (size_t i = 0; i < nodes.size(); ++i)
-        pending.emplace_back(nodes[i], &target.nodes[i]);
+        pending.Push(PendingCopy{nodes[i], &target.nodes[i]});
 }
 
 void ArgumentList::Write(Archive& archive) const
@@ -93,7 +94,7 @@ void TableLookupNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) co
     arguments.CopyTo(copy.arguments, pending);
 }
 
-void TableLookupNode::ReleaseOperands(std::vector<ParseNode*>& out)
+void TableLookupNode::ReleaseOperands(ReleasedNodes& out)
 {
     arguments.Release(out);
 }
@@ -129,7 +130,7 @@ void FunctionCallNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) c
     arguments.CopyTo(copy.arguments, pending);
 }
 
-void FunctionCallNode::ReleaseOperands(std::vector<ParseNode*>& out)
+void FunctionCallNode::ReleaseOperands(ReleasedNodes& out)
 {
     arguments.Release(out);
 }

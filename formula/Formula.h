@@ -105,7 +105,6 @@ private:
     void Parse(const char* text);
     double VariableLookup(const zString& typedName, const zString& upperName);
     void ClearNodeStack(std::vector<ParseNode*>* stack);
-    double ComputeBuiltin(int index, int count, const double* values);
 
     int error = 0;
     // Made with the first error that has arguments (most tasks have none), then kept for reuse.

@@ -50,14 +50,13 @@ void ParseNode::Read(Archive&, int)
 ParseNode* ParseNode::Clone() const
 {
     ParseNode* root = nullptr;
-    PendingCopies pending{{this, &root}};
-    while (!pending.empty()) {
-        const ParseNode* source = pending.back().first;
-        ParseNode** slot = pending.back().second;
-        pending.pop_back();
-        *slot = MakeParseNode(source->TypeCode());
-        if (*slot)
-            source->CopyFieldsTo(**slot, pending);
+    PendingCopies pending;
+    pending.Push(PendingCopy{this, &root});
+    while (!pending.Empty()) {
+        PendingCopy next = pending.Pop();
+        *next.slot = MakeParseNode(next.source->TypeCode());
+        if (*next.slot)
+            next.source->CopyFieldsTo(**next.slot, pending);
     }
     return root;
 }
@@ -66,15 +65,14 @@ void ParseNode::CopyFieldsTo(ParseNode&, PendingCopies&) const
 {
 }
 
-void ParseNode::ReleaseOperands(std::vector<ParseNode*>&)
+void ParseNode::ReleaseOperands(ReleasedNodes&)
 {
 }
 
-void ParseNode::DeleteReleased(std::vector<ParseNode*>& pending)
+void ParseNode::DeleteReleased(ReleasedNodes& pending)
 {
-    while (!pending.empty()) {
-        ParseNode* node = pending.back();
-        pending.pop_back();
+    while (!pending.Empty()) {
+        ParseNode* node = pending.Pop();
         node->ReleaseOperands(pending);
         delete node;
     }
@@ -120,7 +118,7 @@ UnaryNode::~UnaryNode()
 {
     if (!operand)
         return;
-    std::vector<ParseNode*> pending;
+    ReleasedNodes pending;
     ReleaseOperands(pending);
     DeleteReleased(pending);
 }
@@ -147,13 +145,13 @@ void UnaryNode::Read(Archive& archive, int)
 void UnaryNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) const
 {
     if (operand)
-        pending.emplace_back(operand, &static_cast<UnaryNode&>(target).operand);
+        pending.Push(PendingCopy{operand, &static_cast<UnaryNode&>(target).operand});
 }
 
-void UnaryNode::ReleaseOperands(std::vector<ParseNode*>& out)
+void UnaryNode::ReleaseOperands(ReleasedNodes& out)
 {
     if (operand)
-        out.push_back(operand);
+        out.Push(operand);
     operand = nullptr;
 }
 
@@ -161,7 +159,7 @@ BinaryNode::~BinaryNode()
 {
     if (!left && !right)
         return;
-    std::vector<ParseNode*> pending;
+    ReleasedNodes pending;
     ReleaseOperands(pending);
     DeleteReleased(pending);
 }
@@ -208,16 +206,16 @@ void BinaryNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) const
 {
     BinaryNode& copy = static_cast<BinaryNode&>(target);
     if (right)
-        pending.emplace_back(right, &copy.right);
+        pending.Push(PendingCopy{right, &copy.right});
     if (left)
-        pending.emplace_back(left, &copy.left);
+        pending.Push(PendingCopy{left, &copy.left});
 }
 
-void BinaryNode::ReleaseOperands(std::vector<ParseNode*>& out)
+void BinaryNode::ReleaseOperands(ReleasedNodes& out)
 {
     if (right)
-        out.push_back(right);
+        out.Push(right);
     if (left)
-        out.push_back(left);
+        out.Push(left);
     left = right = nullptr;
 }

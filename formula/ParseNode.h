@@ -5,15 +5,20 @@
 // deleting a tree keep their pending nodes on a list of their own, so a tree of any depth (a formula of a
 // hundred thousand terms is a chain that deep) costs no native stack.
 
-#include <utility>
-#include <vector>
+#include "formula/WorkStack.h"
 
 class Archive;
 class Formula;
 class ParseNode;
 
-// Copies still to be made while a tree is cloned: the source node and the field of the copy that takes it.
-using PendingCopies = std::vector<std::pair<const ParseNode*, ParseNode**>>;
+// A copy still to be made while a tree is cloned: the source node and the field of the copy that takes it.
+struct PendingCopy {
+    const ParseNode* source;
+    ParseNode** slot;
+};
+using PendingCopies = WorkStack<PendingCopy, 32>;
+// Subtrees given up by their parents and still to be deleted.
+using ReleasedNodes = WorkStack<ParseNode*, 32>;
 
 // Type codes of the node classes; the stored form and the node factory use them.
 enum ParseNodeCode {
@@ -77,9 +82,9 @@ protected:
     // on `pending` with the field of the copy that takes its clone.
     virtual void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const;
     // Hands the node's operands and arguments to `out`; the node no longer owns them.
-    virtual void ReleaseOperands(std::vector<ParseNode*>& out);
+    virtual void ReleaseOperands(ReleasedNodes& out);
     // Deletes the released subtrees on `pending`, each node giving up its operands before it goes.
-    static void DeleteReleased(std::vector<ParseNode*>& pending);
+    static void DeleteReleased(ReleasedNodes& pending);
 
     friend class ArgumentList;
 };
@@ -104,7 +109,7 @@ public:
 
 protected:
     void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
-    void ReleaseOperands(std::vector<ParseNode*>& out) override;
+    void ReleaseOperands(ReleasedNodes& out) override;
 
     ParseNode* operand = nullptr;
 };
@@ -124,7 +129,7 @@ public:
 
 protected:
     void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
-    void ReleaseOperands(std::vector<ParseNode*>& out) override;
+    void ReleaseOperands(ReleasedNodes& out) override;
 
     ParseNode* left = nullptr;
     ParseNode* right = nullptr;

@@ -11,9 +11,9 @@
 #include "formula/OperandNodes.h"
 #include "formula/OperatorRules.h"
 #include "formula/TableDirectory.h"
+#include "formula/WorkStack.h"
 
 #include <cmath>
-#include <memory>
 
 namespace {
 
@@ -23,45 +23,6 @@ const zString& NoFunctionName()
     static const zString empty;
     return empty;
 }
-
-// A stack of plain values that holds its first entries in place and moves to the heap when it outgrows them.
-template <typename T, int InPlace>
-class WorkStack {
-public:
-    WorkStack() = default;
-    WorkStack(const WorkStack&) = delete;
-    WorkStack& operator=(const WorkStack&) = delete;
-
-    bool Empty() const { return size == 0; }
-    T& Top() { return items[size - 1]; }
-    void Push(const T& item)
-    {
-        if (size == capacity)
-            Grow();
-        items[size++] = item;
-    }
-    T Pop() { return items[--size]; }
-    // The last `count` entries, in the order pushed.
-    T* Last(int count) { return items + size - count; }
-    void Drop(int count) { size -= count; }
-
-private:
-    void Grow()
-    {
-        std::unique_ptr<T[]> larger(new T[capacity * 2]);
-        for (int i = 0; i < size; ++i)
-            larger[i] = items[i];
-        heap = std::move(larger);
-        items = heap.get();
-        capacity *= 2;
-    }
-
-    T inPlace[InPlace];
-    std::unique_ptr<T[]> heap;
-    T* items = inPlace;
-    int size = 0;
-    int capacity = InPlace;
-};
 
 // A node whose operands are being evaluated. `stage` counts the operands asked for so far; a call whose
 // If or Choose has chosen its branch is past its argument count.

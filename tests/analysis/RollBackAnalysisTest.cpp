@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 namespace {
 
 // Root decision: "Treat" (chance: 0.4 of 100, 0.6 of 50 = 70) and "Wait" (terminal 70 or 60).
@@ -151,6 +154,26 @@ TEST(RollBackAnalysisRun, StoredRollBackContinuesItsChain)
         StoredAnalysis::Delete(markov);
         StoredAnalysis::Delete(rollBack);
     }
+}
+
+// A payoff of 100,000 terms rolls back from its text, then from its cached tree, and goes with the tree; none
+// of it may take a native stack frame per term.
+TEST(RollBackAnalysisRun, PayoffOfAHundredThousandTerms)
+{
+    MessageBoxRecorder boxes;
+    std::string payoff = "1";
+    for (int i = 1; i < 100000; ++i)
+        payoff += "+1";
+    auto tree = std::make_unique<TreeBuilder>();
+    tree->Terminal(tree->Root(), "Long", "", payoff.c_str());
+    tree->Terminal(tree->Root(), "Short", "", "1");
+    for (int pass = 0; pass < 2; ++pass) {
+        tree->Window().RolledBack = 0;
+        (new RollBackAnalysis(&tree->Window(), static_cast<ScriptManager*>(nullptr)))->Run();
+        EXPECT_EQ(boxes.Count(), 0u);
+        EXPECT_DOUBLE_EQ(tree->Window().Root->ExpectedValue(), 100000.0);
+    }
+    tree.reset();
 }
 
 }  // namespace

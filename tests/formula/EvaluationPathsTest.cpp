@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -113,6 +114,51 @@ TEST(EvaluationPaths, DamagedNodesReportMissingOperandsAndCloneSafely)
     EXPECT_DOUBLE_EQ(0.0, shortIf.Evaluate(&second.GetFormula()));
     EXPECT_EQ(FormulaWrongArgCount, second.ErrorCode());
     EXPECT_DOUBLE_EQ(0.0, shortIf.Evaluate(nullptr));
+}
+
+std::string Repeated(const std::string& piece, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// Trees tens of thousands of levels deep (each level used to take native stack frames to evaluate, copy and
+// delete, and 40,000 terms overflowed it): first evaluation, cached tree, a copy, and the tree walked alone.
+TEST(EvaluationPaths, DeepTreesEvaluateCopyAndDelete)
+{
+    struct DeepCase {
+        std::string text;
+        FormulaOutcome outcome;
+    };
+    const DeepCase cases[] = {
+        {"x" + Repeated("+x", 99999), {50000.0, 0}},
+        {"2" + Repeated("^1", 99999), {2.0, 0}},
+        {Repeated("-", 9990) + "x", {0.5, 0}},
+        {Repeated("!(", 4000) + "x" + Repeated(")", 4000), {1.0, 0}},
+        {Repeated("If(x;", 1500) + "x" + Repeated(";0)", 1500), {0.5, 0}},
+        {"x" + Repeated("+x", 99999) + "+", {0.0, FormulaSyntaxError}},
+    };
+    for (const DeepCase& c : cases) {
+        Expression expression(c.text.c_str());
+        FormulaOutcome first = EvaluateExpression(expression, {{"x", 0.5}});
+        EXPECT_EQ(c.outcome.error, first.error) << c.text.substr(0, 20);
+        if (c.outcome.error != 0) {
+            EXPECT_FALSE(expression.HasParseTree());
+            continue;
+        }
+        EXPECT_DOUBLE_EQ(c.outcome.value, first.value) << c.text.substr(0, 20);
+        ASSERT_TRUE(expression.HasParseTree());
+        FormulaOutcome cached = EvaluateExpression(expression, {{"x", 0.5}});
+        EXPECT_EQ(0, cached.error);
+        EXPECT_DOUBLE_EQ(c.outcome.value, cached.value) << c.text.substr(0, 20);
+        Expression copy(expression);
+        expression.DropParseTree();
+        FormulaRef ref(new TestContext({{"x", 0.5}}), 1, "payoff");
+        EXPECT_DOUBLE_EQ(c.outcome.value, copy.GetParseTree()->Evaluate(&ref.GetFormula())) << c.text.substr(0, 20);
+        EXPECT_DOUBLE_EQ(c.outcome.value, ref.Evaluate(copy)) << c.text.substr(0, 20);
+    }
 }
 
 TEST(EvaluationPaths, NodeBuildingAndOperandAccess)

@@ -21,7 +21,6 @@ namespace {
 const int16_t kTreeFlagNone = 0;
 const int16_t kTreeFlagNodeList = 1;
 const int16_t kTreeFlagTree = 2;
-const uint32_t kMaxTextLength = 1500;
 const uint32_t kFormatTextTooLong = 25;
 const uint32_t kFormatUnknownItem = 26;
 
@@ -206,10 +205,15 @@ void Expression::Serialize(Archive& archive)
         return;
     VersionRecord version;
     if (archive.IsStoring()) {
+        if (!FitsStoredForm()) {
+            archive.SetFormatError(kFormatTextTooLong);
+            return;
+        }
+        const bool withTree = parseTree && TreeFitsStoredForm(*parseTree);
         version.Serialize(archive);
         StoreString(archive, text, 0);
-        archive.WriteShort(parseTree ? kTreeFlagTree : kTreeFlagNone);
-        if (parseTree)
+        archive.WriteShort(withTree ? kTreeFlagTree : kTreeFlagNone);
+        if (withTree)
             WriteParseNode(archive, *parseTree);
         return;
     }
@@ -234,7 +238,7 @@ void Expression::Serialize(Archive& archive)
             archive.SetFormatError(kFormatUnknownItem);
         }
     }
-    if (text.Length() > kMaxTextLength)
+    if (!FitsStoredForm())
         archive.SetFormatError(kFormatTextTooLong);
 }
 

@@ -5,6 +5,8 @@
 
 #include "foundation/zString.h"
 
+#include <cstdint>
+
 class Archive;
 class CompiledFormula;
 class Formula;
@@ -13,6 +15,9 @@ class ParseNode;
 
 class Expression {
 public:
+    // The longest text the stored form holds; readers refuse longer ones (format error 25).
+    static constexpr uint32_t kMaxStoredTextLength = 1500;
+
     Expression() = default;
     explicit Expression(const char* text) : text(text) {}
     Expression(const Expression& source);
@@ -46,6 +51,9 @@ public:
     // plus signs. Parses the text in check-only mode when no tree is cached.
     bool GetConstant(double* out);
 
+    // True when the text fits the stored form; a save checks this before it opens the user's file.
+    bool FitsStoredForm() const { return text.Length() <= kMaxStoredTextLength; }
+
     // Stored form:
     //   version record        3 bytes
     //   text                  stored string (flag 0)
@@ -53,6 +61,9 @@ public:
     //   parse tree            when the flag is 2, in the parse-tree stream form
     // Streams not newer than 2.6 beta 5 have no flag and always carry the older node list, which is read
     // and discarded. A text longer than 1500 characters sets format error 25, an unknown node-list item 26.
+    // The writer stores only what the reader takes back: a text longer than 1500 characters is not written
+    // but sets format error 25 on the archive, and a tree the reader would refuse (nested deeper than it
+    // reads) is left out (flag 0), to be parsed again from the text.
     void Serialize(Archive& archive);
 
 private:

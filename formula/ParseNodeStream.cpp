@@ -4,6 +4,7 @@
 #include "foundation/Archive.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -18,6 +19,27 @@ struct ReadDepthGuard {
 };
 
 }  // namespace
+
+bool TreeFitsStoredForm(const ParseNode& root)
+{
+    struct Pending {
+        const ParseNode* node;
+        int depth;
+    };
+    std::vector<Pending> pending{{&root, 1}};
+    while (!pending.empty()) {
+        Pending next = pending.back();
+        pending.pop_back();
+        int count = next.node->OperandCount();
+        if (next.depth > kMaxStoredTreeDepth || count > INT16_MAX)
+            return false;
+        for (int i = 0; i < count; ++i) {
+            if (const ParseNode* operand = next.node->GetOperand(i))
+                pending.push_back({operand, next.depth + 1});
+        }
+    }
+    return true;
+}
 
 void WriteParseNode(Archive& archive, const ParseNode& node)
 {

@@ -11,6 +11,10 @@ class ParseNode;
 // Nesting depth of stored trees that readers accept; the parser never builds deeper trees.
 constexpr int kMaxStoredTreeDepth = 10000;
 
+// True when the reader takes the tree back: no node nested deeper than it reads, no argument list longer
+// than its 16-bit count.
+bool TreeFitsStoredForm(const ParseNode& root);
+
 void WriteParseNode(Archive& archive, const ParseNode& node);
 // A new node read from the archive, or null.
 ParseNode* ReadParseNode(Archive& archive);

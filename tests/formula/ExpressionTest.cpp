@@ -135,6 +135,47 @@ TEST(Expression, UnknownItemsAndOverlongTextsAreFormatErrors)
     EXPECT_EQ(1501u, loaded.Text().Length());
 }
 
+// The writer stores only what the reader takes back: a text over 1500 characters not at all (format error 25
+// on the writing archive), a tree nested deeper than the reader reads without the tree.
+TEST(Expression, WriterStoresOnlyWhatTheReaderTakesBack)
+{
+    std::string withinLimit = "1";
+    for (int i = 1; i < 750; ++i)
+        withinLimit += "+1";
+    for (const std::string& text : {withinLimit, withinLimit + "+1"}) {
+        Expression expression(text.c_str());
+        ASSERT_EQ(0, EvaluateExpression(expression).error);
+        MemoryStream written(100);
+        expression.Serialize(written);
+        if (text.size() > Expression::kMaxStoredTextLength) {
+            EXPECT_EQ(25u, written.FormatError());
+            EXPECT_EQ(0u, written.Position());
+            continue;
+        }
+        ReadStream stream(Bytes(written.Data(), written.Data() + written.Position()));
+        Expression loaded;
+        loaded.Serialize(stream);
+        EXPECT_EQ(0u, stream->FormatError() | stream->State());
+        EXPECT_TRUE(loaded.HasParseTree());
+        EXPECT_DOUBLE_EQ(750.0, EvaluateExpression(loaded).value);
+    }
+
+    ParseNode* deep = new ConstantNode(1.0);
+    for (int i = 0; i < kMaxStoredTreeDepth; ++i) {
+        ParseNode* negate = MakeParseNode(NodeNegate);
+        negate->AddOperand(deep);
+        deep = negate;
+    }
+    Expression expression("-1");
+    expression.SetParseTree(deep);
+    ReadStream stream(WrittenBytes([&](Archive& archive) { expression.Serialize(archive); }));
+    Expression loaded;
+    loaded.Serialize(stream);
+    EXPECT_EQ(0u, stream->FormatError() | stream->State());
+    EXPECT_FALSE(loaded.HasParseTree());
+    EXPECT_DOUBLE_EQ(-1.0, EvaluateExpression(loaded).value);
+}
+
 TEST(Expression, NothingMovesWhileTheArchiveHasAFormatError)
 {
     MemoryStream stream(100);

@@ -1,5 +1,6 @@
 // Thousands of random and truncated formula texts and stored forms: the parser and the reader answer each
-// with a value or an error and never crash or hang.
+// with a value or an error and never crash or hang, and every formula the parser accepts reads back as it was
+// written (or, longer than the stored form holds, is refused by the writer).
 
 #include "tests/formula/FormulaTestHelpers.h"
 
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -42,14 +44,44 @@ std::string RandomBytes(std::mt19937& random)
     return text;
 }
 
-// Evaluates the text on both paths and on the cached tree, in both modes; only the absence of a crash
-// and a sane error number are checked.
+TestContext* MakeContext(double x)
+{
+    TestContext* context = new TestContext({{"x", x}});
+    context->AddTable("Rates", {{1, 2}, {2, 4}});
+    return context;
+}
+
+// An accepted formula is written and read back: its text, and a tree that evaluates as the original does;
+// a text longer than the stored form holds is refused by the writer (format error 25).
+void ExpectReadBack(Expression& expression, const std::string& text)
+{
+    MemoryStream written(100);
+    expression.Serialize(written);
+    if (text.size() > Expression::kMaxStoredTextLength) {
+        ASSERT_EQ(25u, written.FormatError()) << text;
+        return;
+    }
+    ReadStream stream(Bytes(written.Data(), written.Data() + written.Position()));
+    Expression loaded;
+    loaded.Serialize(stream);
+    ASSERT_EQ(0u, stream->State() | stream->FormatError()) << text;
+    ASSERT_STREQ(text.c_str(), loaded.Text().Text());
+    ASSERT_TRUE(loaded.HasParseTree()) << text;
+    FormulaRef original(MakeContext(2), 1, "payoff");
+    FormulaRef back(MakeContext(2), 1, "payoff");
+    double value = original.Evaluate(expression);
+    double valueBack = back.Evaluate(loaded);
+    ASSERT_EQ(original.ErrorCode(), back.ErrorCode()) << text;
+    if (original.ErrorCode() == 0)
+        EXPECT_TRUE(value == valueBack || (std::isnan(value) && std::isnan(valueBack))) << text;
+}
+
+// Evaluates the text on both paths and on the cached tree, in both modes; checks the absence of a crash, a
+// sane error number, and that an accepted formula reads back as it was written.
 void Exercise(const std::string& text)
 {
     for (int mode = 0; mode <= 1; ++mode) {
-        TestContext* context = new TestContext({{"x", 0.5}});
-        context->AddTable("Rates", {{1, 2}, {2, 4}});
-        FormulaRef ref(context, mode, "payoff");
+        FormulaRef ref(MakeContext(0.5), mode, "payoff");
         Expression expression(text.c_str());
         ref.Evaluate(expression);
         int error = ref.ErrorCode();
@@ -59,15 +91,10 @@ void Exercise(const std::string& text)
         ref.Reset(new TestContext, mode, "payoff");
         ref.EvaluateText(text.c_str());
         if (expression.HasParseTree()) {
+            ExpectReadBack(expression, text);
             Expression copy(expression);
             copy.GetParseTree()->Evaluate(nullptr);
             Bytes stored = WrittenBytes([&](Archive& archive) { copy.Serialize(archive); });
-            {
-                ReadStream whole(stored);
-                Expression back;
-                back.Serialize(whole);
-                EXPECT_TRUE(whole->State() == 0 && whole->FormatError() == 0) << text << " fe " << whole->FormatError() << " st " << whole->State();
-            }
             for (size_t cut = 0; cut < stored.size(); cut += 1 + stored.size() / 16) {
                 ReadStream stream(Bytes(stored.begin(), stored.begin() + cut));
                 Expression loaded;
@@ -88,6 +115,36 @@ TEST(FormulaFuzz, RandomAndTruncatedTexts)
             Exercise(text.substr(0, cut));
         if (HasFatalFailure())
             return;
+    }
+}
+
+// Accepted formulas joined by operators into texts on both sides of the stored form's limit and far beyond
+// it: each is evaluated and written back like a short one.
+TEST(FormulaFuzz, LongJoinedFormulas)
+{
+    std::mt19937 random(11);
+    std::vector<std::string> accepted;
+    while (accepted.size() < 100) {
+        std::string text = RandomFormula(random);
+        Expression expression(text.c_str());
+        FormulaRef ref(MakeContext(0.5), 1, "payoff");
+        ref.Evaluate(expression);
+        if (expression.HasParseTree())
+            accepted.push_back(text);
+    }
+    // Operators that cannot fail, so that most joined formulas are accepted too.
+    const char* const operators[] = {"+", "-", "&", "|", "<", "=", "<>"};
+    std::uniform_int_distribution<size_t> pick(0, accepted.size() - 1);
+    std::uniform_int_distribution<int> op(0, 6);
+    for (size_t length : {1300u, 1450u, 1500u, 1600u, 20000u}) {
+        for (int round = 0; round < 8; ++round) {
+            std::string text = "(" + accepted[pick(random)] + ")";
+            while (text.size() < length)
+                text += operators[op(random)] + ("(" + accepted[pick(random)] + ")");
+            Exercise(text);
+            if (HasFatalFailure())
+                return;
+        }
     }
 }
 

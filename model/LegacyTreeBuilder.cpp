@@ -87,7 +87,12 @@ void ClearStyleFields(NumericFormat& format, uint8_t digits)
 
 std::string LegacyTreeImporter::Convert(const std::string& formula)
 {
-    return ConvertLegacyFormula(formula, changedNames, options.truncate8Chars != 0, masks);
+    std::string converted = ConvertLegacyFormula(formula, changedNames, options.truncate8Chars != 0, masks);
+    if (converted.size() > Expression::kMaxStoredTextLength && error == NoError) {
+        error = FormulaTooLong;
+        errorSubject = converted.substr(0, 30);
+    }
+    return converted;
 }
 
 void LegacyTreeImporter::ConvertFormulas()

@@ -176,6 +176,14 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeWindow* win
         ShowErrorBox(nullptr, message.c_str(), -1);
         return nullptr;
     }
+    case LegacyTreeImporter::FormulaTooLong: {
+        char message[200];
+        std::snprintf(message, sizeof message,
+                      "The file cannot be imported: the formula \"%s...\" is longer than %u characters.",
+                      importer.ErrorSubject().c_str(), static_cast<unsigned>(Expression::kMaxStoredTextLength));
+        ShowErrorBox(nullptr, message, -1);
+        return nullptr;
+    }
     case LegacyTreeImporter::TooManyNodes: {
         char message[160];
         std::snprintf(message, sizeof message,

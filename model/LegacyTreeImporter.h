@@ -71,7 +71,10 @@ struct LegacyNodeRecord {
 
 class LegacyTreeImporter {
 public:
-    enum Error : int { NoError = 0, NoRoot = 1, RootChoiceCancelled = 2, NodeNamesItsAncestor = 3, TooManyNodes = 4 };
+    enum Error : int {
+        NoError = 0, NoRoot = 1, RootChoiceCancelled = 2, NodeNamesItsAncestor = 3, TooManyNodes = 4,
+        FormulaTooLong = 5  // longer, once converted, than a formula's stored form holds
+    };
     // The most nodes an import builds; a file whose tree would be larger is refused.
     static constexpr long kMaxNodes = 1000000;
 
@@ -82,7 +85,8 @@ public:
     LegacyTreeImporter& operator=(const LegacyTreeImporter&) = delete;
 
     int ErrorCode() const { return error; }
-    // The line an error refers to (for the cycle: the record's name).
+    // The line an error refers to (for the cycle: the record's name; for a long formula: its first 30
+    // characters).
     const std::string& ErrorSubject() const { return errorSubject; }
     TreeNode* Root() const { return root; }
     // Hands the built tree to the caller.

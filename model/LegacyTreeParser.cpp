@@ -104,6 +104,8 @@ LegacyTreeImporter::LegacyTreeImporter(const char* source, TreeWindow* window, c
     ParseCommentSection();
 
     ConvertFormulas();
+    if (error != NoError)
+        return;
     LegacyNodeRecord* rootRecord = nullptr;
     if (!ChooseRoot(rootRecord))
         return;

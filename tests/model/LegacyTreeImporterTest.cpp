@@ -321,22 +321,38 @@ TEST_F(LegacyImportTest, NodeNamingItsAncestorIsRefusedOrPruned)
 
 TEST_F(LegacyImportTest, RefusedFileExplainsItselfAndGivesNoTree)
 {
-    MessageBoxRecorder boxes;
+    // A payoff of 1501 characters: more than a formula's stored form holds, so the imported tree could be
+    // saved but never opened again.
+    std::string longPayoff = "1";
+    for (int i = 0; i < 750; ++i)
+        longPayoff += "+1";
+    struct Case {
+        std::string file;
+        std::string message;
+    };
+    const Case cases[] = {
+        {kCycle,
+         "The file cannot be imported: the node \"A\" is named as a branch below itself, so its tree would have no "
+         "end. Turn on \"Use clones for duplicated subtrees\" to import it with the repeated part pruned."},
+        {"Top(D)\r\nTO: A\r\n-\r\n=\r\nA(T)\r\nU: = " + longPayoff + "\r\n=\r\n",
+         "The file cannot be imported: the formula \"1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+...\" is longer than 1500 "
+         "characters."},
+    };
     LegacyImportPrompts prompts;
     prompts.askOptions = [](LegacyImportOptions& chosen) {
         chosen.useClones = 0;
         return true;
     };
     const LegacyImportPrompts before = SetLegacyImportPrompts(prompts);
-    std::string bytes = kCycle;
-    MemoryStream stream(&bytes[0], static_cast<uint32_t>(bytes.size()), false);
-    DocVariableList variables;
-    EXPECT_EQ(ImportLegacyTreeFile(stream, static_cast<uint32_t>(bytes.size()), &window, variables), nullptr);
-    ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Last().text,
-              "The file cannot be imported: the node \"A\" is named as a branch below itself, so its tree would "
-              "have no end. Turn on \"Use clones for duplicated subtrees\" to import it with the repeated part "
-              "pruned.");
+    for (const Case& c : cases) {
+        MessageBoxRecorder boxes;
+        std::string bytes = c.file;
+        MemoryStream stream(&bytes[0], static_cast<uint32_t>(bytes.size()), false);
+        DocVariableList variables;
+        EXPECT_EQ(ImportLegacyTreeFile(stream, static_cast<uint32_t>(bytes.size()), &window, variables), nullptr);
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text, c.message);
+    }
     SetLegacyImportPrompts(before);
     LegacyImportOptions restored;
     restored.Save();

@@ -12,6 +12,7 @@
 #include "formula/OperatorRules.h"
 #include "formula/TableDirectory.h"
 #include "formula/WorkStack.h"
+#include "foundation/UniformRandom.h"
 
 #include <cmath>
 

@@ -72,8 +72,9 @@ void ExpectReadBack(Expression& expression, const std::string& text)
     double value = original.Evaluate(expression);
     double valueBack = back.Evaluate(loaded);
     ASSERT_EQ(original.ErrorCode(), back.ErrorCode()) << text;
-    if (original.ErrorCode() == 0)
+    if (original.ErrorCode() == 0) {
         EXPECT_TRUE(value == valueBack || (std::isnan(value) && std::isnan(valueBack))) << text;
+    }
 }
 
 // Evaluates the text on both paths and on the cached tree, in both modes; checks the absence of a crash, a

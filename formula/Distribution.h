@@ -161,5 +161,7 @@ Distribution* MakeDistributionFromValues(int count, const double* values, int32_
 //   parameters            each an Expression's stored form; streams older than 3.5.b2 hold 8-byte floats
 //                         instead (the Uniform's first stored float is a dropped leftover)
 void StoreDistribution(const Distribution* distribution, Archive& archive);
-// Null for a type code outside 1 to 19 (nothing further is read).
+// The archive's format error when a stored distribution names no known type.
+constexpr uint32_t kDistributionFormatError = 33;
+// Null for a type code outside 1 to 19, which sets kDistributionFormatError (nothing further is read).
 Distribution* LoadDistribution(Archive& archive);

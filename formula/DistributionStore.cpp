@@ -39,8 +39,10 @@ Distribution* LoadDistribution(Archive& archive)
     if (archive.Failed())
         return nullptr;
     Distribution* distribution = MakeDistribution(type);
-    if (!distribution)
+    if (!distribution) {
+        archive.SetFormatError(kDistributionFormatError);
         return nullptr;
+    }
     if (count < 0 || count > kMaxStoredParameters) {
         archive.SetState(archive.State() | Archive::StateIoFailure);
         delete distribution;

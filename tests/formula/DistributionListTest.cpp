@@ -195,8 +195,10 @@ TEST(DistributionListTest, OlderStoredDistributionHoldsNumbers)
     EXPECT_EQ(LoadDistribution(in2), nullptr);
 }
 
-// A record's stored bytes without a distribution, written as a program of that version would.
-std::vector<uint8_t> RecordBytes(std::initializer_list<uint8_t> version, bool withResample, const char* tableName)
+// A record's stored bytes, written as a program of that version would; distribution holds the stored form
+// of the record's distribution, when it has one.
+std::vector<uint8_t> RecordBytes(std::initializer_list<uint8_t> version, bool withResample, const char* tableName,
+                                 const std::vector<uint8_t>& distribution = {})
 {
     std::vector<uint8_t> bytes(version);
     auto number = [&bytes](uint64_t value, int size) {
@@ -217,8 +219,9 @@ std::vector<uint8_t> RecordBytes(std::initializer_list<uint8_t> version, bool wi
     std::memcpy(&bits, &sample, 8);
     number(bits, 8);
     number(0, 8);
-    number(0, 2);  // no distribution
+    number(distribution.empty() ? 0 : 1, 2);  // has-distribution flag
     text("note");
+    bytes.insert(bytes.end(), distribution.begin(), distribution.end());
     if (withResample)
         number(1, 2);
     if (tableName)
@@ -257,6 +260,33 @@ TEST(DistributionListTest, OlderRecordFormsRead)
         upper.MakeUpper();
         EXPECT_STREQ(record.tableKey.Text(), upper.Text()) << row.what;
         EXPECT_EQ(record.GetDistribution(), nullptr) << row.what;
+    }
+}
+
+// A stored distribution of version 3.0: type, variant 1, two numbers as parameters.
+std::vector<uint8_t> DistributionBytes(uint8_t type)
+{
+    std::vector<uint8_t> bytes = {3, 0, 0, type, 0, 1, 0, 2, 0};
+    for (double v : {5.0, 2.0}) {
+        const uint8_t* p = reinterpret_cast<const uint8_t*>(&v);
+        bytes.insert(bytes.end(), p, p + 8);
+    }
+    return bytes;
+}
+
+TEST(DistributionListTest, RecordNamingAnUnknownTypeIsAFormatError)
+{
+    const struct {
+        uint8_t type;
+        uint32_t formatError;
+    } rows[] = {{1, 0}, {0, kDistributionFormatError}, {20, kDistributionFormatError}};
+    for (const auto& row : rows) {
+        std::vector<uint8_t> bytes = RecordBytes({3, 0, 0}, true, "", DistributionBytes(row.type));
+        MemoryStream in(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+        DistributionRecord record;
+        record.Serialize(in);
+        EXPECT_EQ(in.FormatError(), row.formatError) << int(row.type);
+        EXPECT_EQ(record.GetDistribution() != nullptr, row.formatError == 0) << int(row.type);
     }
 }
 

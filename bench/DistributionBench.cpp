@@ -12,12 +12,13 @@
 
 namespace {
 
-void BenchDraws(const char* label, std::initializer_list<double> values)
+// values: type, variant, parameters.
+void BenchDraws(const char* label, std::initializer_list<double> values, long count = 2000000)
 {
     int32_t err = 0;
     std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.begin(), &err));
     SeedRandom(1);
-    BenchReport(label, 2000000, [&] { BenchKeep(d->Sample(&err)); });
+    BenchReport(label, count, [&] { BenchKeep(d->Sample(&err)); });
 }
 
 }  // namespace
@@ -29,6 +30,22 @@ KIVO_BENCH(DistributionDraws)
     BenchDraws("Normal(0, 1) draw", {1, 1, 0, 1});
     BenchDraws("Gamma(2.5, 1) draw", {8, 1, 2.5, 1});
     BenchDraws("Beta(2, 3) draw", {3, 2, 2, 3});
+    BenchDraws("Chi(4, 1) draw", {4, 1, 4, 1}, 20000);
+    BenchDraws("Chi-Square(4, 1) draw", {5, 1, 4, 1}, 20000);
+    BenchDraws("Hyper-Exponential(2, 0.4) draw", {9, 1, 2, 0.4}, 20000);
+    BenchDraws("Laplace(1, 1) draw", {10, 1, 1, 1}, 20000);
+    BenchDraws("Weibull(1, 2) draw", {15, 1, 1, 2}, 20000);
+    BenchDraws("Logistic(1, 1) draw (by inversion)", {11, 1, 1, 1}, 20000);
+}
+
+// Densities of the discrete types at large parameters.
+KIVO_BENCH(DistributionDensities)
+{
+    int32_t err = 0;
+    std::unique_ptr<Distribution> poisson(MakeDistribution(18));
+    BenchReport("Poisson(10) density at 8", 2000000, [&] { BenchKeep(poisson->Density(8, &err)); });
+    std::unique_ptr<Distribution> binomial(MakeDistribution(19));
+    BenchReport("Binomial(0.1, 20) density at 3", 2000000, [&] { BenchKeep(binomial->Density(3, &err)); });
 }
 
 // The kernels alone, without a distribution's parameter check around them.

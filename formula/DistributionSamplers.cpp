@@ -81,6 +81,15 @@ double GammaVariateSource::Next(double a, double beta)
     return x / beta;
 }
 
+double ExponentialVariate(double rate)
+{
+    double u;
+    do {
+        u = U();
+    } while (u == 0.0);
+    return -std::log(u) / rate;
+}
+
 double TriangularPoint(double lo, double likeliest, double hi, double u)
 {
     const double h = 2.0 / (hi - lo);

@@ -27,5 +27,8 @@ private:
     double c5 = 0.0;
 };
 
+// An exponential variate of that rate: -ln(U) / rate, U drawn again while it is 0.
+double ExponentialVariate(double rate);
+
 // The point of a triangular distribution (lo, likeliest, hi) below which the probability is u.
 double TriangularPoint(double lo, double likeliest, double hi, double u);

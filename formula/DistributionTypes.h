@@ -73,6 +73,10 @@ public:
     double Mean(int32_t* err) override;
     double StdDev(int32_t* err) override;
     void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+
+private:
+    GammaVariateSource gamma;
 };
 
 class ChiSquareDistribution : public Distribution {
@@ -82,6 +86,10 @@ public:
     double Mean(int32_t* err) override;
     double StdDev(int32_t* err) override;
     void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
+
+private:
+    GammaVariateSource gamma;
 };
 
 class ErlangDistribution : public Distribution {
@@ -124,6 +132,7 @@ public:
     double Mean(int32_t* err) override;
     double StdDev(int32_t* err) override;
     void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
 };
 
 class LaplaceDistribution : public Distribution {
@@ -133,6 +142,7 @@ public:
     double Mean(int32_t* err) override;
     double StdDev(int32_t* err) override;
     void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
 };
 
 class LogisticDistribution : public Distribution {
@@ -183,6 +193,7 @@ public:
     double Mean(int32_t* err) override;
     double StdDev(int32_t* err) override;
     void Range(double& lo, double& hi, int32_t* err) override;
+    double Sample(int32_t* err) override;
 };
 
 // Carries the name of a lookup table; the record that holds it draws from the table.

@@ -2,9 +2,9 @@
 
 #include "formula/DistributionTypes.h"
 
-#include "foundation/NumericHelpers.h"
-#include "foundation/UniformRandom.h"
+#include "formula/DistributionMath.h"
 #include "formula/FormulaMath.h"
+#include "foundation/UniformRandom.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,7 +104,7 @@ double UniformDistribution::IntervalProbability(int, double a, double b, int32_t
     });
 }
 
-// Beta: variant 1 (n, r) with integer parameters, variant 2 (alpha, beta).
+// Beta: variant 1 (n, r) with integer parameters is Beta (r, n - r); variant 2 (alpha, beta).
 
 BetaDistribution::BetaDistribution() : Distribution(kBeta) {}
 
@@ -141,16 +141,11 @@ void BetaDistribution::SetParameters(const Expression* values)
 double BetaDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
-        if (variant == 1) {
-            const int32_t n = TruncateToInt32(C(0));
-            const int32_t r = TruncateToInt32(C(1));
-            const double c = FallingFactorial(n - 1, n - r - 1) / FallingFactorial(r - 1, 0);
-            return c * std::pow(x, C(1) - 1.0) * std::pow(1.0 - x, C(0) - C(1) - 1.0);
-        }
-        const double a = C(0);
-        const double b = C(1);
-        return StirlingFactorial(a + b) / (StirlingFactorial(a) * StirlingFactorial(b)) * std::pow(x, a - 1.0) *
-               std::pow(1.0 - x, b - 1.0);
+        if (x < 0.0 || x > 1.0)
+            return 0.0;
+        const double a = variant == 1 ? C(1) : C(0);
+        const double b = variant == 1 ? C(0) - C(1) : C(1);
+        return std::exp(XLogY(a - 1.0, x) + XLogY(b - 1.0, 1.0 - x) - LogBeta(a, b));
     });
 }
 
@@ -165,7 +160,7 @@ double BetaDistribution::StdDev(int32_t* err)
         if (variant == 1) {
             const double n = C(0);
             const double r = C(1);
-            return std::sqrt((n - r) * r / ((n - 1.0) * n));
+            return std::sqrt((n - r) * r / (n * n * (n + 1.0)));
         }
         const double a = C(0);
         const double b = C(1);

@@ -1,11 +1,11 @@
 // Poisson and Binomial distributions: integer-valued, so Density gives the probability of the integer
-// part of its argument.
+// part of its argument. The probabilities are computed in logarithms, so large parameters give numbers.
 
 #include "formula/DistributionTypes.h"
 
-#include "foundation/NumericHelpers.h"
-#include "foundation/UniformRandom.h"
+#include "formula/DistributionMath.h"
 #include "formula/FormulaMath.h"
+#include "foundation/UniformRandom.h"
 
 #include <cmath>
 #include <limits>
@@ -30,7 +30,9 @@ double PoissonDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
         const int32_t k = TruncateToInt32(x);
-        return std::exp(-C(0)) * std::pow(C(0), k) / FallingFactorial(k, 0);
+        if (k < 0)
+            return 0.0;
+        return std::exp(-C(0) + XLogY(k, C(0)) - std::lgamma(k + 1.0));
     });
 }
 
@@ -98,8 +100,11 @@ double BinomialDistribution::Density(double x, int32_t* err)
     return Checked(err, [&] {
         const int32_t k = TruncateToInt32(x);
         const int32_t trials = TruncateToInt32(C(1));
-        const double coefficient = FallingFactorial(trials, trials - k) / FallingFactorial(k, 0);
-        return coefficient * std::pow(C(0), x) * std::pow(1.0 - C(0), C(1) - x);
+        if (k < 0 || k > trials)
+            return 0.0;
+        const double logCoefficient =
+            std::lgamma(trials + 1.0) - std::lgamma(k + 1.0) - std::lgamma(trials - k + 1.0);
+        return std::exp(logCoefficient + XLogY(k, C(0)) + XLogY(trials - k, 1.0 - C(0)));
     });
 }
 

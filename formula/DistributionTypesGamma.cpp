@@ -1,21 +1,22 @@
-// Chi, Chi-Square, Erlang, Exponential, Gamma and Hyper-Exponential distributions. G is Stirling's
-// factorial formula, which these types use where a textbook formula has the gamma function.
+// Chi, Chi-Square, Erlang, Exponential, Gamma and Hyper-Exponential distributions. Densities are computed in
+// logarithms with the true gamma function, so each holds all of its mass and large parameters stay finite.
 
 #include "formula/DistributionTypes.h"
 
-#include "foundation/NumericHelpers.h"
-#include "foundation/UniformRandom.h"
+#include "formula/DistributionMath.h"
 #include "formula/FormulaMath.h"
+#include "foundation/UniformRandom.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
 
 const DistributionTypeInfo kChi = {
-    DistChi, "Chi", 2, {"&n:", "&sigma:"}, {3, 1}, {CheckPositiveInteger, CheckGreaterThanZero}, {0, 0}, 3.0};
+    DistChi, "Chi", 2, {"&n:", "&sigma:"}, {4, 1}, {CheckPositiveInteger, CheckGreaterThanZero}, {0, 0}, 3.0};
 const DistributionTypeInfo kChiSquare = {
-    DistChiSquare, "Chi-Square", 2, {"&n:", "&sigma:"}, {3, 1}, {CheckPositiveInteger, CheckGreaterThanZero},
+    DistChiSquare, "Chi-Square", 2, {"&n:", "&sigma:"}, {4, 1}, {CheckPositiveInteger, CheckGreaterThanZero},
     {0, 0}, 3.0};
 const DistributionTypeInfo kErlang = {
     DistErlang, "Erlang", 2, {"&k:", "&lambda:"}, {4, 0.5}, {CheckPositiveInteger, CheckGreaterThanZero},
@@ -29,22 +30,26 @@ const DistributionTypeInfo kHyperExponential = {
     DistHyperExponential, "Hyper-Exponential", 2, {"&lambda:", "&p:"}, {2, 0.4},
     {CheckGreaterThanZero, CheckZeroToOne}, {0, 0}, 3.0};
 
-double G(double x) { return StirlingFactorial(x); }
 double U() { return UniformRandom(0.0, 1.0); }
+
+// gamma((n + 1) / 2) / gamma(n / 2), the ratio in the chi distribution's moments.
+double ChiGammaRatio(double n) { return std::exp(std::lgamma((n + 1.0) / 2.0) - std::lgamma(n / 2.0)); }
 
 }  // namespace
 
-// Chi (n, sigma).
+// Chi (n, sigma): its square is Gamma(n / 2) with rate n / (2 sigma^2).
 
 ChiDistribution::ChiDistribution() : Distribution(kChi) {}
 
 double ChiDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
+        if (x < 0.0)
+            return 0.0;
         const double n = C(0);
         const double s = C(1);
-        return 2.0 * std::pow(n / 2.0, n / 2.0) / (G(n / 2.0) * std::pow(s, n)) * std::pow(x, n - 1.0) *
-               std::exp(-n * x * x / (2.0 * s * s));
+        return std::exp(std::log(2.0) + XLogY(n / 2.0, n / 2.0) - std::lgamma(n / 2.0) - n * std::log(s) +
+                        XLogY(n - 1.0, x) - n * x * x / (2.0 * s * s));
     });
 }
 
@@ -52,7 +57,7 @@ double ChiDistribution::Mean(int32_t* err)
 {
     return Checked(err, [&] {
         const double n = C(0);
-        return C(1) * 1.414213562 * G((n + 1.0) / 2.0) / (std::sqrt(n) * G(n / 2.0));
+        return C(1) * std::sqrt(2.0 / n) * ChiGammaRatio(n);
     });
 }
 
@@ -60,7 +65,7 @@ double ChiDistribution::StdDev(int32_t* err)
 {
     return Checked(err, [&] {
         const double n = C(0);
-        const double ratio = G((n + 1.0) / 2.0) / G(n / 2.0);
+        const double ratio = ChiGammaRatio(n);
         return std::sqrt(std::fabs((1.0 - (2.0 / n) * ratio * ratio) * C(1) * C(1)));
     });
 }
@@ -71,17 +76,27 @@ void ChiDistribution::Range(double& lo, double& hi, int32_t* err)
     lo = 0.0;
 }
 
-// Chi-Square (n, sigma).
+double ChiDistribution::Sample(int32_t* err)
+{
+    return Checked(err, [&] {
+        const double n = C(0);
+        return std::sqrt(gamma.Next(n / 2.0, n / (2.0 * C(1) * C(1))));
+    });
+}
+
+// Chi-Square (n, sigma): Gamma(n / 2) with rate 1 / (2 sigma^2).
 
 ChiSquareDistribution::ChiSquareDistribution() : Distribution(kChiSquare) {}
 
 double ChiSquareDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
+        if (x < 0.0)
+            return 0.0;
         const double n = C(0);
         const double twoVariance = 2.0 * C(1) * C(1);
-        return std::pow(1.0 / twoVariance, n / 2.0) / G(n / 2.0) * std::pow(x, n / 2.0 - 1.0) *
-               std::exp(-x / twoVariance);
+        return std::exp(-(n / 2.0) * std::log(twoVariance) - std::lgamma(n / 2.0) + XLogY(n / 2.0 - 1.0, x) -
+                        x / twoVariance);
     });
 }
 
@@ -103,6 +118,11 @@ void ChiSquareDistribution::Range(double& lo, double& hi, int32_t* err)
     lo = 0.0;
 }
 
+double ChiSquareDistribution::Sample(int32_t* err)
+{
+    return Checked(err, [&] { return gamma.Next(C(0) / 2.0, 1.0 / (2.0 * C(1) * C(1))); });
+}
+
 // Erlang (k, lambda).
 
 ErlangDistribution::ErlangDistribution() : Distribution(kErlang) {}
@@ -110,9 +130,11 @@ ErlangDistribution::ErlangDistribution() : Distribution(kErlang) {}
 double ErlangDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
+        if (x < 0.0)
+            return 0.0;
         const double rate = C(0) * C(1);
-        return rate * std::pow(rate * x, C(0) - 1.0) * std::exp(-rate * x) /
-               FallingFactorial(TruncateToInt32(C(0)) - 1, 0);
+        return std::exp(std::log(rate) + XLogY(C(0) - 1.0, rate * x) - rate * x -
+                        std::lgamma(TruncateToInt32(C(0))));
     });
 }
 
@@ -162,7 +184,7 @@ ExponentialDistribution::ExponentialDistribution() : Distribution(kExponential) 
 
 double ExponentialDistribution::Density(double x, int32_t* err)
 {
-    return Checked(err, [&] { return C(0) * std::exp(-C(0) * x); });
+    return Checked(err, [&] { return x < 0.0 ? 0.0 : C(0) * std::exp(-C(0) * x); });
 }
 
 double ExponentialDistribution::Mean(int32_t* err)
@@ -185,13 +207,7 @@ void ExponentialDistribution::Range(double& lo, double& hi, int32_t* err)
 
 double ExponentialDistribution::Sample(int32_t* err)
 {
-    return Checked(err, [&] {
-        double u;
-        do {
-            u = U();
-        } while (u == 0.0);
-        return -std::log(u) / C(0);
-    });
+    return Checked(err, [&] { return ExponentialVariate(C(0)); });
 }
 
 // Gamma (alpha, beta).
@@ -201,9 +217,11 @@ GammaDistribution::GammaDistribution() : Distribution(kGamma) {}
 double GammaDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
+        if (x < 0.0)
+            return 0.0;
         const double a = C(0);
         const double b = C(1);
-        return std::pow(b, a) / G(a) * std::pow(x, a - 1.0) * std::exp(-b * x);
+        return std::exp(a * std::log(b) - std::lgamma(a) + XLogY(a - 1.0, x) - b * x);
     });
 }
 
@@ -218,10 +236,13 @@ double GammaDistribution::StdDev(int32_t* err)
     return Checked(err, [&] { return std::sqrt(C(0)) / C(1); });
 }
 
-void GammaDistribution::Range(double& lo, double& hi, int32_t*)
+// [0, 100], reaching further for a distribution whose mass lies beyond 100.
+void GammaDistribution::Range(double& lo, double& hi, int32_t* err)
 {
+    const double a = P(0, err);
+    const double b = P(1, err);
     lo = 0.0;
-    hi = 100.0;
+    hi = std::max(100.0, (a + 10.0 * std::sqrt(a)) / b);
 }
 
 double GammaDistribution::Sample(int32_t* err)
@@ -229,13 +250,43 @@ double GammaDistribution::Sample(int32_t* err)
     return Checked(err, [&] { return gamma.Next(C(0), C(1)); });
 }
 
-// Hyper-Exponential (lambda, p).
+// Hyper-Exponential (lambda, p): with probability 1 - p an exponential of rate 2 lambda (1 - p), else one of
+// rate 2 lambda p. At p = 0 or 1 only one of them is left.
+
+namespace {
+
+struct ExponentialMixture {
+    double weight[2];
+    double rate[2];
+    ExponentialMixture(double lambda, double p)
+        : weight{1.0 - p, p}, rate{2.0 * lambda * (1.0 - p), 2.0 * lambda * p}
+    {
+    }
+    // The i-th moment about 0 (i = 1, 2): the sum of weight * i! / rate^i over the parts present.
+    double Moment(int i) const
+    {
+        double sum = 0.0;
+        for (int k = 0; k < 2; ++k) {
+            if (weight[k] > 0.0)
+                sum += weight[k] * (i == 1 ? 1.0 / rate[k] : 2.0 / (rate[k] * rate[k]));
+        }
+        return sum;
+    }
+    double SlowestRate() const
+    {
+        return weight[0] <= 0.0 ? rate[1] : weight[1] <= 0.0 ? rate[0] : std::min(rate[0], rate[1]);
+    }
+};
+
+}  // namespace
 
 HyperExponentialDistribution::HyperExponentialDistribution() : Distribution(kHyperExponential) {}
 
 double HyperExponentialDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
+        if (x < 0.0)
+            return 0.0;
         const double l = C(0);
         const double p = C(1);
         return 2.0 * l * (1.0 - p) * (1.0 - p) * std::exp(-2.0 * l * (1.0 - p) * x) +
@@ -245,18 +296,32 @@ double HyperExponentialDistribution::Density(double x, int32_t* err)
 
 double HyperExponentialDistribution::Mean(int32_t* err)
 {
-    return Checked(err, [&] { return 1.0 / C(0); });
+    return Checked(err, [&] { return ExponentialMixture(C(0), C(1)).Moment(1); });
 }
 
 double HyperExponentialDistribution::StdDev(int32_t* err)
 {
-    return Checked(err, [&] { return std::sqrt((1.0 - C(1)) / (2.0 * C(1))) / C(0); });
+    return Checked(err, [&] {
+        const ExponentialMixture mixture(C(0), C(1));
+        const double mean = mixture.Moment(1);
+        return std::sqrt(mixture.Moment(2) - mean * mean);
+    });
 }
 
+// Up to where the slower part keeps e^-11.5 of its mass, as the exponential's range.
 void HyperExponentialDistribution::Range(double& lo, double& hi, int32_t* err)
 {
     if (!CheckDistributionParameter(err))
         return;
-    lo = 0.01;
-    hi = 5.0 / CachedValue(0);
+    lo = 0.0;
+    hi = 11.5 / ExponentialMixture(CachedValue(0), CachedValue(1)).SlowestRate();
+}
+
+double HyperExponentialDistribution::Sample(int32_t* err)
+{
+    return Checked(err, [&] {
+        const ExponentialMixture mixture(C(0), C(1));
+        const int part = mixture.weight[0] <= 0.0 ? 1 : mixture.weight[1] <= 0.0 ? 0 : U() < C(1) ? 1 : 0;
+        return ExponentialVariate(mixture.rate[part]);
+    });
 }

@@ -2,9 +2,10 @@
 
 #include "formula/DistributionTypes.h"
 
-#include "foundation/NumericHelpers.h"
+#include "foundation/UniformRandom.h"
 #include "app/MessageBoxes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,7 +28,7 @@ constexpr double kInvSqrt2Pi = 0.3989422804;
 constexpr double kSqrtPi = 1.772453851;
 constexpr double kSqrt2 = 1.414213562;
 
-double G(double x) { return StirlingFactorial(x); }
+double U() { return UniformRandom(0.0, 1.0); }
 
 // The exponential of the log-normal type: above 709 it overflows, which is reported.
 double GuardedExp(double y, int32_t* err)
@@ -62,21 +63,30 @@ double LaplaceDistribution::StdDev(int32_t* err)
 
 void LaplaceDistribution::Range(double& lo, double& hi, int32_t* err) { RangeAroundMean(lo, hi, err, 4.0, 4.0); }
 
+// The inverse of the distribution function: a - b sign(u) ln(1 - 2|u|) for u uniform on (-1/2, 1/2).
+double LaplaceDistribution::Sample(int32_t* err)
+{
+    return Checked(err, [&] {
+        double u;
+        do {
+            u = U() - 0.5;
+        } while (std::fabs(u) >= 0.5);
+        const double tail = std::log(1.0 - 2.0 * std::fabs(u));
+        return u < 0.0 ? C(0) + C(1) * tail : C(0) - C(1) * tail;
+    });
+}
+
 // Logistic (a, b).
 
 LogisticDistribution::LogisticDistribution() : Distribution(kLogistic) {}
 
+// The density is symmetric in a x + b, so the exponential is taken of its negative absolute value and
+// cannot overflow in either tail.
 double LogisticDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
-        const double e = std::exp(-(C(0) * x + C(1)));
-        const double denominator = (e + 1.0) * (e + 1.0);
-        if (std::fabs(denominator) < 1e-10) {
-            if (err)
-                *err = 1;
-            return 0.0;
-        }
-        return C(0) * e / denominator;
+        const double e = std::exp(-std::fabs(C(0) * x + C(1)));
+        return C(0) * e / ((e + 1.0) * (e + 1.0));
     });
 }
 
@@ -99,6 +109,8 @@ LogNormalDistribution::LogNormalDistribution() : Distribution(kLogNormal) {}
 double LogNormalDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
+        if (x <= 0.0)
+            return 0.0;
         const double d = std::log(x) - C(0);
         return kInvSqrt2Pi / (C(1) * x) * std::exp(-d * d / (2.0 * C(1) * C(1)));
     });
@@ -145,6 +157,8 @@ MaxwellDistribution::MaxwellDistribution() : Distribution(kMaxwell) {}
 double MaxwellDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
+        if (x < 0.0)
+            return 0.0;
         const double a = C(0);
         return 4.0 / (a * a * kSqrtPi * a) * x * x * std::exp(-x * x / (a * a));
     });
@@ -171,6 +185,8 @@ RayleighDistribution::RayleighDistribution() : Distribution(kRayleigh) {}
 double RayleighDistribution::Density(double x, int32_t* err)
 {
     return Checked(err, [&] {
+        if (x < 0.0)
+            return 0.0;
         const double a2 = C(0) * C(0);
         return x / a2 * std::exp(-x * x / (2.0 * a2));
     });
@@ -190,7 +206,8 @@ void RayleighDistribution::Range(double& lo, double& hi, int32_t* err)
     lo = 0.01;
 }
 
-// Weibull (lambda, k): every operation reads its parameters directly.
+// Weibull (lambda, k), whose probability beyond x is e^(-lambda x^k): every operation but the sampler reads
+// its parameters directly.
 
 WeibullDistribution::WeibullDistribution() : Distribution(kWeibull) {}
 
@@ -198,6 +215,8 @@ double WeibullDistribution::Density(double x, int32_t* err)
 {
     const double l = P(0, err);
     const double k = P(1, err);
+    if (x < 0.0)
+        return 0.0;
     return l * k * std::pow(x, k - 1.0) * std::exp(-l * std::pow(x, k));
 }
 
@@ -205,19 +224,30 @@ double WeibullDistribution::Mean(int32_t* err)
 {
     const double l = P(0, err);
     const double k = P(1, err);
-    return std::pow(1.0 / l, 1.0 / k) * G((k + 1.0) / k);
+    return std::pow(1.0 / l, 1.0 / k) * std::exp(std::lgamma(1.0 + 1.0 / k));
 }
 
 double WeibullDistribution::StdDev(int32_t* err)
 {
     const double l = P(0, err);
     const double k = P(1, err);
-    const double g1 = G((k + 1.0) / k);
-    return std::sqrt((G((k + 2.0) / k) - g1 * g1) * std::pow(1.0 / l, 2.0 / k));
+    const double g1 = std::exp(std::lgamma(1.0 + 1.0 / k));
+    const double g2 = std::exp(std::lgamma(1.0 + 2.0 / k));
+    return std::sqrt((g2 - g1 * g1) * std::pow(1.0 / l, 2.0 / k));
 }
 
+// [0, 11.5 / lambda], reaching further when the probability beyond it, e^(-lambda x^k), is not yet
+// negligible there (k below 1).
 void WeibullDistribution::Range(double& lo, double& hi, int32_t* err)
 {
+    const double l = P(0, err);
+    const double k = P(1, err);
     lo = 0.0;
-    hi = 11.5 / P(0, err);
+    hi = std::max(11.5 / l, std::pow(11.5 / l, 1.0 / k));
+}
+
+// The inverse of the distribution function: (-ln(U) / lambda)^(1/k).
+double WeibullDistribution::Sample(int32_t* err)
+{
+    return Checked(err, [&] { return std::pow(ExponentialVariate(C(0)), 1.0 / C(1)); });
 }

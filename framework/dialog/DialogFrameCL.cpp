@@ -181,10 +181,11 @@ void DialogFrameCL::Create()
     const int x = layout_->X() == LayoutUnset ? CW_USEDEFAULT : layout_->X();
     const int y = layout_->Y() == LayoutUnset ? CW_USEDEFAULT : layout_->Y();
     HWND handle = CreateWindowExA(extendedStyle, className_.c_str(), nullptr, style_, x, y, width, height,
-                                  parent_ ? parent_->Handle() : nullptr, nullptr, ProgramInstance(), nullptr);
+                                  parent_ ? parent_->Handle() : nullptr, nullptr, ProgramInstance(), this);
+    // The object is the creation parameter, bound to its handle from WM_NCCREATE on.
+    handle_ = handle;
     if (!handle)
         return;
-    handle_ = handle;
     if (TheApp && TheApp->Map())
         TheApp->Map()->Insert(handle, this);
     SetWindowTextA(handle, title_.c_str());

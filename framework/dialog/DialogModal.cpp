@@ -187,7 +187,7 @@ void DialogFrameCL::CloseDropDown()
 
 LRESULT CALLBACK DialogFrameCL::DialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* dialog = dynamic_cast<DialogFrameCL*>(FromHandle(handle));
+    auto* dialog = dynamic_cast<DialogFrameCL*>(FromMessage(handle, message, lParam));
     if (!dialog)
         return DefWindowProcA(handle, message, wParam, lParam);
     WindowEvent event{lParam, wParam, message, handle};

@@ -14,12 +14,13 @@ bool Coincide(double costDifference, double effDifference)
     return std::fabs(costDifference) < kTolerance && std::fabs(effDifference) < kTolerance;
 }
 
-// Index before which a new point belongs: the first point that costs more, or as much but is less effective.
+// Index before which a new point belongs: the first point that costs more, or as much and is not more
+// effective. So among equal costs the more effective point stands first, and of exact twins the later one.
 int SortedPosition(const CEPointList& points, const CEPoint& point)
 {
     for (int i = 0; i < points.Count(); ++i) {
         const CEPoint* other = points.Point(i);
-        if (other->cost > point.cost || (other->cost == point.cost && other->effectiveness < point.effectiveness))
+        if (other->cost > point.cost || (other->cost == point.cost && other->effectiveness <= point.effectiveness))
             return i;
     }
     return points.Count();

@@ -40,13 +40,16 @@ void ReportOverflow(TreeNode* node)
     ShowErrorBox(nullptr, message.Text(), -1);
 }
 
-void ReportChildlessLogicNode(TreeNode* node)
+// An error box naming the node between the two texts; the node is selected.
+void ReportNodeProblem(TreeNode* node, const char* before, const char* after)
 {
     zString name;
     node->GetShortText(name, 30);
-    zString message("The logic node \"");
+    zString message(before);
+    message += "\"";
     message += name;
-    message += "\" has no branches. Unable to evaluate it.";
+    message += "\"";
+    message += after;
     ShowErrorBox(nullptr, message.Text(), -1);
     if (node->window != nullptr)
         node->window->SelectNode(node, 1, nullptr, false);
@@ -358,7 +361,7 @@ bool Evaluator::Enter(TreeNode* node)
         if (frame.chosen == nullptr) {
             if (*error == 0) {
                 *error = 1;
-                ReportChildlessLogicNode(node);
+                ReportNodeProblem(node, "The logic node ", " has no branches. Unable to evaluate it.");
             }
             result = Complete(node, 0.0, false);
             return false;
@@ -459,8 +462,13 @@ void Evaluator::ChooseCostEffectiveChild(TreeNode* node)
     const CEPoint* point = index >= 0 ? points.Point(index) : nullptr;
     TreeNode* chosen = point != nullptr ? node->GetChild(point->strategyIndex) : nullptr;
     if (chosen == nullptr) {
-        node->triple.cost = 1.0;
-        node->triple.effectiveness = 1.0;
+        // No value may be made up for a node without a strategy: the roll back stops here.
+        node->triple = ValueTriple();
+        if (*error == 0) {
+            *error = 1;
+            ReportNodeProblem(node, "No strategy of the decision node ",
+                              " is within the cost-effectiveness limits. Unable to choose its optimal strategy.");
+        }
         return;
     }
     node->optimal->Add(chosen);

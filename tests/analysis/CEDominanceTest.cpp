@@ -109,11 +109,12 @@ INSTANTIATE_TEST_SUITE_P(
         DominanceCase{"EqualEffectivenessDearer", {{0, 1}, {5, 1}}, 1, {0, 1}, {0, 1}, {}},
         // Differences both below 1e-10: the same strategy, not dominated.
         DominanceCase{"NearlyIdentical", {{1, 1}, {1 + 5e-11, 1 - 5e-11}}, 1, {0, 1}, {0, 0}, {}},
-        // Identical strategies share one fate: both extended-dominated by the chord S1-S4.
+        // Identical strategies share one fate: both extended-dominated by the chord S1-S4. Of the twins the
+        // later one is sorted first.
         DominanceCase{"IdenticalPairExtended", {{0, 0}, {10, 2}, {10, 2}, {20, 5}}, 1,
-                      {0, 1, 2, 3}, {0, 2, 2, 0}, {{1, 0, 3, 0.5, 0.6}, {2, 0, 3, 0.5, 0.6}}},
+                      {0, 2, 1, 3}, {0, 2, 2, 0}, {{1, 0, 3, 0.5, 0.6}, {2, 0, 3, 0.5, 0.6}}},
         DominanceCase{"IdenticalPairSimpleOnly", {{0, 0}, {10, 2}, {10, 2}, {20, 5}}, 0,
-                      {0, 1, 2, 3}, {0, 0, 0, 0}, {}},
+                      {0, 2, 1, 3}, {0, 0, 0, 0}, {}},
         DominanceCase{"SingleStrategy", {{5, 1}}, 1, {0}, {0}, {}},
         DominanceCase{"EmptySet", {}, 1, {}, {}, {}},
         // Collinear frontier: equal ratios are not a fall, nothing is extended-dominated.

@@ -78,8 +78,8 @@ TEST(ChooseCostEffectivePoint, RecommendsByWillingnessToPayAndLimits)
         // Equal cost: the less effective twin is dominated whatever the input order.
         {"equal cost, better second", {{0, 0}, {10, 3}, {10, 5}}, Limits(0), 2},
         {"equal cost, better first", {{0, 0}, {10, 5}, {10, 3}}, Limits(0), 1},
-        // Identical strategies: the first of them is recommended, the copy adds no effectiveness.
-        {"identical strategies", {{0, 0}, {10, 2}, {10, 2}}, Limits(0), 1},
+        // Identical strategies: the later one is sorted first and recommended, the other adds no effectiveness.
+        {"identical strategies", {{0, 0}, {10, 2}, {10, 2}}, Limits(0), 2},
     };
     for (const ChoiceCase& c : cases) {
         ListStrategySet set(c.strategies);

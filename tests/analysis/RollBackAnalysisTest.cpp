@@ -312,3 +312,48 @@ TEST(RollBackAnalysisRun, EveryTieOnTheOptimalPathWarns)
 }
 
 }  // namespace
+
+namespace {
+
+// Cost-effectiveness at a decision node (cost, effectiveness): A (10, 2), its exact twin B (10, 2) and
+// C (40, 3); the most effective strategy within the cost ceiling is optimal. Of twins the later one is
+// sorted first and chosen. With no strategy under the ceiling the node gets no optimal child and the roll
+// back stops with a message, so no made-up value reaches the root.
+TEST(RollBackAnalysisRun, CostEffectiveDecisionChoosesWithinTheCeiling)
+{
+    struct Case {
+        const char* ceiling;
+        int optimal;  // child index, -1 for none
+    };
+    const Case cases[] = {{"100", 2}, {"20", 1}, {"5", -1}};
+    for (const Case& row : cases) {
+        MessageBoxRecorder boxes;
+        TreeBuilder tree;
+        TreeWindow& window = tree.Window();
+        window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+        window.CalcPrefs.CECostPayoff = 0;
+        window.CalcPrefs.CEEffPayoff = 1;
+        window.CESettings.willingnessToPay.SetText("0");
+        window.CESettings.useCostCeiling = 1;
+        window.CESettings.costCeiling.SetText(row.ceiling);
+        window.Root->SetText("Choice", false);
+        tree.Terminal(tree.Root(), "A", "", "10", "2");
+        tree.Terminal(tree.Root(), "B", "", "10", "2");
+        tree.Terminal(tree.Root(), "C", "", "40", "3");
+        RollBack(window);
+        ASSERT_NE(window.Root->optimal, nullptr) << row.ceiling;
+        if (row.optimal < 0) {
+            EXPECT_EQ(window.RolledBack, 0);
+            EXPECT_EQ(window.Root->optimal->Count(), 0);
+            ASSERT_EQ(boxes.Count(), 1u);
+            EXPECT_EQ(boxes.Last().text, "No strategy of the decision node \"Choice\" is within the cost-effectiveness "
+                                         "limits. Unable to choose its optimal strategy.");
+            continue;
+        }
+        EXPECT_EQ(boxes.Count(), 0u) << row.ceiling;
+        ASSERT_EQ(window.Root->optimal->Count(), 1) << row.ceiling;
+        EXPECT_EQ(window.Root->optimal->At(0), window.Root->GetChild(row.optimal)) << row.ceiling;
+    }
+}
+
+}  // namespace

@@ -1,10 +1,12 @@
 #include "model/TreeNodeRecords.h"
 
 #include "model/DisplayColumnList.h"
+#include "formula/Expression.h"
 #include "foundation/Archive.h"
 #include "foundation/FontRecord.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
+#include "model/ExpressionWalk.h"
 #include "model/MarkovBinding.h"
 #include "model/NodeComment.h"
 #include "model/NodeSideRecord.h"
@@ -333,6 +335,27 @@ void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail)
     StopOnFailure(archive, NodeRecordBadChildCount);
 }
 
+namespace {
+
+void NoteFormulaFit(ExpressionVisitor&, TreeNode*, Expression& formula, void* fits)
+{
+    if (!formula.FitsStoredForm())
+        *static_cast<bool*>(fits) = false;
+}
+
+// True when every formula of the node's record fits an expression's stored form.
+bool FormulasFitStoredForm(const TreeNode* node)
+{
+    bool fits = node->probability.FitsStoredForm();
+    ExpressionVisitor visitor;
+    visitor.visit = NoteFormulaFit;
+    visitor.visitArg = &fits;
+    VisitNodeExpressions(const_cast<TreeNode*>(node), visitor);
+    return fits;
+}
+
+}  // namespace
+
 const char* ExceededRecordLimit(const TreeNode* node)
 {
     if (node->text.Length() >= TreeNode::kMaxNameLength)
@@ -347,6 +370,8 @@ const char* ExceededRecordLimit(const TreeNode* node)
         return "its node type is unknown";
     if (node->columnShift > kMaxColumnShift)
         return "it is shifted by more than 30 columns";
+    if (!FormulasFitStoredForm(node))
+        return "one of its formulas is longer than 1500 characters";
     return nullptr;
 }
 

@@ -493,6 +493,10 @@ TEST(TreeNodeRecordsTest, WriterRefusesRecordsBeyondTheReadersLimits)
              for (int i = 0; i < 1001; ++i)
                  tree.Terminal(node, "t", "", "1");
          }, false},
+        {"probability of 1501", [](TreeBuilder&, TreeNode* node) {
+             node->SetProbabilityText(std::string(1501, '1').c_str(), false);
+         }, false},
+        {"binding of 1501", [](TreeBuilder& tree, TreeNode* node) { tree.Bind(node, "x", std::string(1501, '1').c_str()); }, false},
         {"1200 tied optimal children", [](TreeBuilder& tree, TreeNode* node) {
              node->SetKind(DecisionNode, false);
              for (int i = 0; i < 1200; ++i)

@@ -335,7 +335,7 @@ void Formula::BuildErrorMessage(zString& message)
     message += ".";
 }
 
-int Formula::ReportError(HWND edit, int selectNode)
+int Formula::ReportError(TextField* edit, int selectNode)
 {
     if (!error)
         return 0;
@@ -391,18 +391,17 @@ void Formula::MemoStore(VariableMemo* record, double memoValue, int keep)
     }
 }
 
-void SelectErrorInEdit(HWND edit, int position)
+void SelectErrorInEdit(TextField* edit, int position)
 {
-    if (position > 0 && IsWindow(edit)) {
-        int length = GetWindowTextLengthA(edit);
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        GetWindowTextA(edit, &text[0], length + 1);
-        if (position < length) {
-            const char* start = text.c_str() + position;
-            const char* end = FindWordEnd(start, true, text.c_str());
-            SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(end - text.c_str()));
+    if (!edit)
+        return;
+    if (position > 0) {
+        const zString text = edit->FieldText();
+        if (position < static_cast<int>(text.Length())) {
+            const char* start = text.Text() + position;
+            const char* end = FindWordEnd(start, true, text.Text());
+            edit->SelectRange(position, static_cast<int>(end - text.Text()));
         }
     }
-    if (IsWindow(edit))
-        SetFocus(edit);
+    edit->TakeFocus();
 }

@@ -3,6 +3,7 @@
 // with its message arguments, the value of the last parse, the parser's argument frames and node stack,
 // and the variable values worked out so far. Callers reach it through FormulaRef.
 
+#include "foundation/TextField.h"
 #include "foundation/zString.h"
 
 #include <windows.h>
@@ -66,7 +67,7 @@ public:
     // The message of the error (none for error 5 or while SuppressFormulaMessages is set) shown through the
     // context, the failing node selected when selectNode is set, and the focus given to `edit` when one is
     // given. Returns 1 when there was an error (shown or not), 0 when there was none.
-    int ReportError(HWND edit, int selectNode);
+    int ReportError(TextField* edit, int selectNode);
     // The whole message of the current error: the table text with its arguments, " Unable to evaluate ",
     // the name, the node part and ".".
     void BuildErrorMessage(zString& message);
@@ -125,4 +126,4 @@ private:
 
 // Selects the word that starts at `position` (when above 0) in the edit control and gives it the focus
 // when its window still exists.
-void SelectErrorInEdit(HWND edit, int position);
+void SelectErrorInEdit(TextField* edit, int position);

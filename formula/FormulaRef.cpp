@@ -42,7 +42,7 @@ bool FormulaRef::UsesVariables() const
     return formula->UsesVariables();
 }
 
-int FormulaRef::ShowError(HWND edit, int selectNode)
+int FormulaRef::ShowError(TextField* edit, int selectNode)
 {
     return formula->ReportError(edit, selectNode);
 }

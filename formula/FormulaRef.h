@@ -6,6 +6,7 @@
 #include <windows.h>
 
 class EvalContextBase;
+class TextField;
 class Expression;
 class Formula;
 
@@ -34,7 +35,7 @@ public:
     int ErrorPosition() const { return 0; }
     // Shows the error message, if any, selects the failing node when selectNode is set and gives the focus
     // to `edit` when one is given. 1 when there was an error (shown or not), 0 when there was none.
-    int ShowError(HWND edit, int selectNode);
+    int ShowError(TextField* edit, int selectNode);
 
     Formula& GetFormula() const { return *formula; }
 

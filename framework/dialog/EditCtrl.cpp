@@ -74,6 +74,12 @@ zString EditCtrl::SelectedText() const
     return zString(text.substr(low, high - low).c_str());
 }
 
+void EditCtrl::TakeFocus()
+{
+    if (IsWindow(handle_))
+        SetFocus(handle_);
+}
+
 void EditCtrl::Copy()
 {
     Clipboard clipboard(this);

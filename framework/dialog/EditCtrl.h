@@ -1,10 +1,11 @@
 #pragma once
 // The system "edit" control, bound to a zString of the caller; the bordered field of dialogs and the
-// template-bound text field.
+// template-bound text field. Formula error reports select the failing word in it.
 
 #include "framework/dialog/CtrlWindowCL.h"
+#include "foundation/TextField.h"
 
-class EditCtrl : public CtrlWindowCL {
+class EditCtrl : public CtrlWindowCL, public TextField {
 public:
     struct Selection {
         int low;
@@ -30,6 +31,10 @@ public:
     void Paste() { Send(WM_PASTE); }
     void SetBuffer(zString* buffer) { buffer_ = buffer; }
     zString SelectedText() const;
+
+    zString FieldText() const override { return GetText(); }
+    void SelectRange(int start, int end) override { SetSelection(start, end); }
+    void TakeFocus() override;
     // Puts the selected text on the clipboard.
     void Copy();
     // Takes the selected text out and puts it on the clipboard.

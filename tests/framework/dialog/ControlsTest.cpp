@@ -5,6 +5,7 @@
 #include "framework/dialog/IntlSettings.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
+#include "formula/Formula.h"
 #include "framework/window/Clipboard.h"
 #include "tests/framework/dialog/RangeValidator.h"
 #include "tests/framework/window/TestWindows.h"
@@ -284,6 +285,25 @@ TEST(IntlSettings, ReadsWinIniWithDefaultsAndTheNegativeCurrencyStyles)
     EXPECT_STREQ(settings.currency, "kr");
     EXPECT_EQ(std::string(settings.flags, 4), "3301");
     EXPECT_STREQ(settings.negativeSign, "-");
+}
+
+} // namespace
+
+namespace {
+
+TEST(EditCtrl, FormulaErrorSelectsTheFailingWordInTheFieldAndFocusesIt)
+{
+    FocusTestLock lock;
+    DialogFixture fixture;
+    zString formula("cost + badName * 2");
+    auto* field = EditCtrl::FromTemplate(fixture.dialog.get(), 101, &formula);
+    fixture.dialog->Show(SW_SHOW);
+    SetFocus(fixture.Item(102));
+    SelectErrorInEdit(field, 7);
+    const EditCtrl::Selection selection = field->GetSelection();
+    EXPECT_EQ(selection.low, 7);
+    EXPECT_EQ(selection.high, 14);
+    EXPECT_EQ(GetFocus(), field->Handle());
 }
 
 } // namespace

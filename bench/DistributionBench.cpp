@@ -30,11 +30,11 @@ KIVO_BENCH(DistributionDraws)
     BenchDraws("Normal(0, 1) draw", {1, 1, 0, 1});
     BenchDraws("Gamma(2.5, 1) draw", {8, 1, 2.5, 1});
     BenchDraws("Beta(2, 3) draw", {3, 2, 2, 3});
-    BenchDraws("Chi(4, 1) draw", {4, 1, 4, 1}, 20000);
-    BenchDraws("Chi-Square(4, 1) draw", {5, 1, 4, 1}, 20000);
-    BenchDraws("Hyper-Exponential(2, 0.4) draw", {9, 1, 2, 0.4}, 20000);
-    BenchDraws("Laplace(1, 1) draw", {10, 1, 1, 1}, 20000);
-    BenchDraws("Weibull(1, 2) draw", {15, 1, 1, 2}, 20000);
+    BenchDraws("Chi(4, 1) draw", {4, 1, 4, 1});
+    BenchDraws("Chi-Square(4, 1) draw", {5, 1, 4, 1});
+    BenchDraws("Hyper-Exponential(2, 0.4) draw", {9, 1, 2, 0.4});
+    BenchDraws("Laplace(1, 1) draw", {10, 1, 1, 1});
+    BenchDraws("Weibull(1, 2) draw", {15, 1, 1, 2});
     BenchDraws("Logistic(1, 1) draw (by inversion)", {11, 1, 1, 1}, 20000);
 }
 

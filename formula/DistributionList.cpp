@@ -19,16 +19,6 @@ int DistributionList::InsertSorted(DistributionRecord* record)
     return InsertAt(position, record) ? position : -1;
 }
 
-int DistributionList::ValueOf(int32_t index, int resample, double* value) const
-{
-    DistributionRecord* record = FindByIndex(index);
-    if (!record)
-        return 0;
-    int32_t failed = 0;
-    *value = resample ? record->CurrentSample(&failed) : record->ExpectedValue(&failed);
-    return failed ? -1 : 1;
-}
-
 int DistributionList::ResampleEachStage(int32_t* err)
 {
     int count = 0;

@@ -14,9 +14,6 @@ public:
     DistributionRecord* FindByIndex(int32_t index) const;
     // Inserts before the first record whose index is not below the new one; the position, -1 when full.
     int InsertSorted(DistributionRecord* record);
-    // DistSamp(n): the current sample of record n while resample is set (Monte Carlo trials), else its
-    // expected value. 1 with the value, 0 when there is no record n, -1 when it gives no value.
-    int ValueOf(int32_t index, int resample, double* value) const;
     // Draws a new value for every record marked to be resampled at each Markov stage, in list order; the
     // number of such records. *err is set when a draw fails (the record shows its own message).
     int ResampleEachStage(int32_t* err);

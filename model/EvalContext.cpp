@@ -174,7 +174,12 @@ int EvalContext::DistributionValue(int n, int resample, double* value)
 {
     if (window == nullptr)
         return EvalContextBase::DistributionValue(n, resample, value);
-    return window->Distributions.ValueOf(n, resample, value);
+    DistributionRecord* record = window->FindDistributionByIndex(n);
+    if (record == nullptr)
+        return 0;
+    int32_t failed = 0;
+    *value = resample ? record->CurrentSample(&failed) : record->ExpectedValue(&failed);
+    return failed ? -1 : 1;
 }
 
 void EvalContext::CheckUndefinedVariable(const zString& name, const zString& upperName)

@@ -42,6 +42,12 @@ DocVariable* TreeWindow::FindVariable(const char* name, bool alreadyUpper) const
     return FindVariableDefinition(Variables, upperName.Text());
 }
 
+void TreeWindow::ApplyToDistributions(int32_t* err)
+{
+    for (int i = 0; i < Distributions.Count() && *err == 0; ++i)
+        Distributions.RecordAt(i)->Sample(err);
+}
+
 DocVariable* TreeWindow::EnsureVariable(const char* name, const char* defaultFormula)
 {
     zString plainName(name);

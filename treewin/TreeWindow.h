@@ -126,6 +126,11 @@ public:
     CalcState CalcStateRecord{this};
     // The document's numbered distributions (DistSamp); their parameter formulas are evaluated here.
     DistributionList Distributions{4, true};
+    // The first distribution of that index number, or null.
+    DistributionRecord* FindDistributionByIndex(int32_t index) const { return Distributions.FindByIndex(index); }
+    // Every distribution draws its next value in list order (one that is not sampled takes its expected
+    // value) while *err stays clear; a failed draw sets it and ends the walk.
+    void ApplyToDistributions(int32_t* err);
     TreeDisplayPrefs DisplayPrefs;
     // The tree's number format and those of the four payoffs.
     NumericFormat NumberFormat;

@@ -81,16 +81,7 @@ TEST(DistributionListTest, SortedInsertAndValues)
     ASSERT_EQ(list.Count(), 3);
     EXPECT_EQ(list.RecordAt(0)->index, 2);
     EXPECT_EQ(list.FindByIndex(5), second);
-    double value = 0;
-    EXPECT_EQ(list.ValueOf(2, 0, &value), 1);
-    EXPECT_EQ(value, 20);
-    EXPECT_EQ(list.ValueOf(9, 0, &value), 0);
-    EXPECT_EQ(list.ValueOf(2, 1, &value), -1);  // no sample drawn yet
-    int32_t err = 0;
-    SeedRandom(1);
-    list.RecordAt(0)->Sample(&err);
-    EXPECT_EQ(list.ValueOf(2, 1, &value), 1);
-    EXPECT_EQ(value, list.RecordAt(0)->sampleValue);
+    EXPECT_EQ(list.FindByIndex(9), nullptr);
     zString call;
     list.RecordAt(0)->FormatIndexCall(call);
     EXPECT_STREQ(call.Text(), "DISTSAMP(2)");

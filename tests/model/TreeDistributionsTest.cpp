@@ -108,17 +108,50 @@ TEST(TreeDistributions, ResamplingGivesTheCurrentDraw)
     TreeWindow& window = tree.Window();
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
     DistributionRecord* record = AddRecord(window, 1, 2, {"0", "100"});
+    window.CalcStateRecord.resample = 1;
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(Evaluate(window, leaf, "DistSamp(1)").error, 18);  // nothing drawn yet
     SeedRandom(3);
     int32_t err = 0;
     record->Sample(&err);
     ASSERT_EQ(err, 0);
     const double draw = record->sampleValue;
-    window.CalcStateRecord.resample = 1;
     const Outcome sampled = Evaluate(window, leaf, "DistSamp(1)");
     EXPECT_EQ(sampled.error, 0);
     EXPECT_EQ(sampled.value, draw);
     window.CalcStateRecord.resample = 0;
     EXPECT_DOUBLE_EQ(Evaluate(window, leaf, "DistSamp(1)").value, 50.0);
+}
+
+// Each distribution draws once, in index order, until one fails: the ones after it keep no draw.
+TEST(TreeDistributions, ApplyToDistributionsDrawsUntilOneFails)
+{
+    TreeBuilder tree;
+    TreeWindow& window = tree.Window();
+    DistributionRecord* uniform = AddRecord(window, 4, 2, {"10", "20"});
+    DistributionRecord* unsampled = AddRecord(window, 6, 2, {"0", "2"});
+    unsampled->sampled = 0;
+    DistributionRecord* failing = AddRecord(window, 7, 1, {"0", "-1"});
+    DistributionRecord* last = AddRecord(window, 9, 2, {"0", "1"});
+    EXPECT_EQ(window.FindDistributionByIndex(7), failing);
+    EXPECT_EQ(window.FindDistributionByIndex(5), nullptr);
+    MessageBoxRecorder boxes;
+    int32_t err = 0;
+    window.ApplyToDistributions(&err);
+    EXPECT_EQ(err, 1);
+    EXPECT_EQ(uniform->hasSample, 1);
+    EXPECT_TRUE(uniform->sampleValue >= 10 && uniform->sampleValue <= 20);
+    EXPECT_EQ(unsampled->sampleValue, 1.0);
+    EXPECT_EQ(last->hasSample, 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Invalid parameter (Std Dev) in Normal distribution: must be greater than zero.");
+
+    // With every parameter sound, every one draws.
+    failing->GetDistribution()->Parameter(1)->SetText("1");
+    err = 0;
+    window.ApplyToDistributions(&err);
+    EXPECT_EQ(err, 0);
+    EXPECT_EQ(last->hasSample, 1);
 }
 
 TEST(TreeDistributions, ParameterReferringToItsOwnRecordIsRecursive)

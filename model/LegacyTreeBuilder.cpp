@@ -34,18 +34,42 @@ std::string Upper(std::string text)
     return text;
 }
 
-long SubtreeSize(const TreeNode* node)
+// The memory a built node holds, near enough to bound an import: the node and its child list, its texts
+// and formulas, its bindings and its Markov record.
+long NodeFootprint(const TreeNode* node)
 {
-    long count = 0;
+    long bytes = static_cast<long>(sizeof(TreeNode) + sizeof(NodeChildList)) + node->text.Length() +
+                 node->probability.Text().Length();
+    for (int i = 0; node->HasPayoffs() && i < 4; ++i)
+        bytes += node->Payoff(i).Text().Length();
+    for (int i = 0; i < node->BindingCount(); ++i) {
+        const VariableDefinition* binding = node->GetBinding(i);
+        bytes += static_cast<long>(sizeof(VariableDefinition)) + binding->name.Length() +
+                 binding->definition.Text().Length();
+    }
+    if (node->markovInfo != nullptr)
+        bytes += static_cast<long>(sizeof(MarkovInfo));
+    return bytes;
+}
+
+struct SubtreeCost {
+    long nodes = 0;
+    long bytes = 0;
+};
+
+SubtreeCost CostOfSubtree(const TreeNode* node)
+{
+    SubtreeCost cost;
     std::vector<const TreeNode*> pending{node};
     while (!pending.empty()) {
         const TreeNode* current = pending.back();
         pending.pop_back();
-        ++count;
+        ++cost.nodes;
+        cost.bytes += NodeFootprint(current);
         for (int i = 0; i < current->childCount; ++i)
             pending.push_back(current->GetChild(i));
     }
-    return count;
+    return cost;
 }
 
 // Every node below `node` (not the node), copies included.
@@ -149,12 +173,21 @@ bool LegacyTreeImporter::ChooseRoot(LegacyNodeRecord*& rootRecord)
     return true;
 }
 
+bool LegacyTreeImporter::CountBuilt(long nodes, long bytes)
+{
+    nodesBuilt += nodes;
+    bytesBuilt += bytes;
+    if (nodesBuilt > kMaxNodes)
+        error = TooManyNodes;
+    else if (bytesBuilt > kMaxBytes)
+        error = TooLarge;
+    return error == NoError;
+}
+
 TreeNode* LegacyTreeImporter::MakeNode(LegacyNodeRecord* record)
 {
-    if (++nodesBuilt > kMaxNodes) {
-        error = TooManyNodes;
+    if (!CountBuilt(1, 0))
         return nullptr;
-    }
     TreeNode* node = new TreeNode(window);
     node->SetText(record->name.c_str(), false);
     node->SetKind(record->kind != 0 ? record->kind : TerminalNode, false);
@@ -196,12 +229,10 @@ void LegacyTreeImporter::MakeCloneCopy(TreeNode* child, LegacyNodeRecord* target
         master->cloneId = static_cast<int16_t>(window->NewCloneId());
         window->AddCloneMaster(master, ("Clone of \"" + target->name + "\"").c_str());
     }
-    const long size = SubtreeSize(master) - 1;
-    if (nodesBuilt + size > kMaxNodes) {
-        error = TooManyNodes;
+    // The copy holds the master's subtree without the master itself.
+    const SubtreeCost copied = CostOfSubtree(master);
+    if (!CountBuilt(copied.nodes - 1, copied.bytes - NodeFootprint(master)))
         return;
-    }
-    nodesBuilt += size;
     CopyCloneMaster(child, master, nullptr);
     clonesMade = true;
 }
@@ -221,6 +252,8 @@ void LegacyTreeImporter::BuildTree(LegacyNodeRecord* rootRecord)
             root->SetBinding(variable->name.Text(), variable->definition.Text().Text(), false);
         variable->definition.SetText("");
     }
+    if (!CountBuilt(0, NodeFootprint(root)))
+        return;
     struct Frame {
         LegacyNodeRecord* record;
         TreeNode* node;
@@ -249,6 +282,8 @@ void LegacyTreeImporter::BuildTree(LegacyNodeRecord* rootRecord)
             break;
         parent->InsertChild(child, -1);
         ApplyBranch(child, branch);
+        if (!CountBuilt(0, NodeFootprint(child)))
+            break;
         if (target->built && options.useClones != 0) {
             if (target->onBuildPath) {
                 if (std::find(prunedClones.begin(), prunedClones.end(), target->name) == prunedClones.end())

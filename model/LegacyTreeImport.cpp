@@ -192,6 +192,14 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeWindow* win
         ShowErrorBox(nullptr, message, -1);
         return nullptr;
     }
+    case LegacyTreeImporter::TooLarge: {
+        char message[160];
+        std::snprintf(message, sizeof message,
+                      "The file cannot be imported: its tree would take more than %ld MB of memory.",
+                      LegacyTreeImporter::kMaxBytes >> 20);
+        ShowErrorBox(nullptr, message, -1);
+        return nullptr;
+    }
     default:
         return nullptr;
     }

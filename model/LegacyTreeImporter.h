@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class Archive;
@@ -72,11 +73,19 @@ struct LegacyNodeRecord {
 class LegacyTreeImporter {
 public:
     enum Error : int {
-        NoError = 0, NoRoot = 1, RootChoiceCancelled = 2, NodeNamesItsAncestor = 3, TooManyNodes = 4,
-        FormulaTooLong = 5  // longer, once converted, than a formula's stored form holds
+        NoError = 0,
+        NoRoot = 1,
+        RootChoiceCancelled = 2,
+        NodeNamesItsAncestor = 3,
+        TooManyNodes = 4,
+        FormulaTooLong = 5,  // longer, once converted, than a formula's stored form holds
+        TooLarge = 6,
     };
-    // The most nodes an import builds; a file whose tree would be larger is refused.
+    // The most nodes, and the most bytes of node data (texts, formulas, bindings and the nodes themselves),
+    // that an import builds; a file whose tree would be larger is refused. A few lines that name shared
+    // subtrees again and again can describe a tree far larger than memory.
     static constexpr long kMaxNodes = 1000000;
+    static constexpr long kMaxBytes = 64L << 20;
 
     // Parses the text and builds the tree at once.
     LegacyTreeImporter(const char* text, TreeWindow* window, const LegacyImportOptions& options);
@@ -120,6 +129,8 @@ private:
     TreeNode* MakeNode(LegacyNodeRecord* record);
     void ApplyBranch(TreeNode* child, const LegacyBranchRecord& branch);
     void MakeCloneCopy(TreeNode* child, LegacyNodeRecord* target);
+    // Counts what was built; false (with the error set) once the tree is beyond a bound.
+    bool CountBuilt(long nodes, long bytes);
     void DropUnboundVariables();
     void ConvertMarkovNodes();
     void ConvertMarkovNode(TreeNode* markov);
@@ -135,9 +146,11 @@ private:
     TreeWindow* window;
     LegacyImportOptions options;
     std::vector<std::unique_ptr<LegacyNodeRecord>> records;
+    std::unordered_map<std::string, LegacyNodeRecord*> recordIndex;  // by upper-case name
     DocVariableList variables{2, true};
     bool costEffectiveness = false;
     long nodesBuilt = 0;
+    long bytesBuilt = 0;
     bool clonesMade = false;
     // Report lists.
     std::vector<std::string> prunedClones;

@@ -9,6 +9,7 @@
 #include "model/TreeNode.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace {
@@ -138,14 +139,22 @@ void LegacyTreeImporter::NextLine()
     ++lineNumber;
 }
 
+// Records are found by their name in upper case; an empty name never matches, so each one is a record of
+// its own.
 LegacyNodeRecord* LegacyTreeImporter::FindOrAddRecord(const std::string& name)
 {
-    for (const auto& record : records) {
-        if (record->name.size() == name.size() && FindIgnoringCase(record->name, name.c_str()) == 0)
-            return record.get();
+    std::string key = name;
+    for (char& c : key)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (!key.empty()) {
+        const auto found = recordIndex.find(key);
+        if (found != recordIndex.end())
+            return found->second;
     }
     records.push_back(std::make_unique<LegacyNodeRecord>());
     records.back()->name = name;
+    if (!key.empty())
+        recordIndex.emplace(std::move(key), records.back().get());
     return records.back().get();
 }
 

@@ -358,6 +358,33 @@ TEST_F(LegacyImportTest, RefusedFileExplainsItselfAndGivesNoTree)
     restored.Save();
 }
 
+// Twenty short records, each naming the next twice, describe a tree of a million nodes without clones: the
+// import stops at its memory bound and says so.
+TEST_F(LegacyImportTest, FileDescribingAHugeTreeIsRefused)
+{
+    std::string text;
+    for (int level = 0; level < 20; ++level) {
+        const std::string next = "L" + std::to_string(level + 1);
+        text += "L" + std::to_string(level) + "(C)\r\nTO: " + next + "\r\n-\r\nTO: " + next + "\r\n-\r\n=\r\n";
+    }
+    text += "L20(T)\r\nU: = 1\r\n=\r\n";
+    MessageBoxRecorder boxes;
+    LegacyImportPrompts prompts;
+    prompts.askOptions = [](LegacyImportOptions& chosen) {
+        chosen.useClones = 0;
+        return true;
+    };
+    const LegacyImportPrompts before = SetLegacyImportPrompts(prompts);
+    MemoryStream stream(&text[0], static_cast<uint32_t>(text.size()), false);
+    DocVariableList variables;
+    EXPECT_EQ(ImportLegacyTreeFile(stream, static_cast<uint32_t>(text.size()), &window, variables), nullptr);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The file cannot be imported: its tree would take more than 64 MB of memory.");
+    SetLegacyImportPrompts(before);
+    LegacyImportOptions restored;
+    restored.Save();
+}
+
 TEST_F(LegacyImportTest, RootChoiceAndMissingRoot)
 {
     auto none = Import(Lines({"A(C)", "TO: B", "-", "=", "B(C)", "TO: A", "-", "="}));

@@ -2,28 +2,12 @@
 
 #include "app/CursorStack.h"
 #include "foundation/FilePath.h"
+#include "foundation/GlobalMemory.h"
 #include "framework/draw/BitmapDisplay.h"
 
 #include <cstdint>
 
 namespace {
-
-class GlobalLockScope {
-public:
-    explicit GlobalLockScope(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
-    ~GlobalLockScope()
-    {
-        if (data_)
-            GlobalUnlock(block_);
-    }
-    GlobalLockScope(const GlobalLockScope&) = delete;
-    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
-    const void* Data() const { return data_; }
-
-private:
-    HGLOBAL block_;
-    void* data_;
-};
 
 bool WriteAll(HANDLE file, const void* data, DWORD size)
 {
@@ -50,9 +34,9 @@ bool SaveDibAsBmp(const FilePath& path, HGLOBAL dib)
         return false;
     GlobalLockScope lock(dib);
     SIZE_T blockSize = GlobalSize(dib);
-    if (!lock.Data() || blockSize < sizeof(BITMAPCOREHEADER))
+    if (!lock.Bytes() || blockSize < sizeof(BITMAPCOREHEADER))
         return false;
-    const auto* header = static_cast<const BITMAPINFOHEADER*>(lock.Data());
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(lock.Bytes());
 
     FileHandle file = path.OpenHandle(true);
     if (!file.IsValid())
@@ -60,18 +44,14 @@ bool SaveDibAsBmp(const FilePath& path, HGLOBAL dib)
 
     uint8_t fileHeader[14] = {'B', 'M'};
     PutLE32(fileHeader + 2, static_cast<uint32_t>(blockSize + 14));
-    PutLE32(fileHeader + 10, 14 + header->biSize + BitmapDisplay::DibColourTableBytes(lock.Data()));
+    PutLE32(fileHeader + 10, 14 + header->biSize + BitmapDisplay::DibColourTableBytes(lock.Bytes()));
     return WriteAll(file.Get(), fileHeader, sizeof fileHeader) &&
-           WriteAll(file.Get(), lock.Data(), static_cast<DWORD>(blockSize));
+           WriteAll(file.Get(), lock.Bytes(), static_cast<DWORD>(blockSize));
 }
 
 bool SaveBitmapAsBmp(const BitmapDisplay& bitmap, const FilePath& path)
 {
     WaitCursorScope wait;
-    HGLOBAL dib = bitmap.ExportDib();
-    if (!dib)
-        return false;
-    bool saved = SaveDibAsBmp(path, dib);
-    GlobalFree(dib);
-    return saved;
+    GlobalBlock dib(bitmap.ExportDib());
+    return dib.Get() && SaveDibAsBmp(path, dib.Get());
 }

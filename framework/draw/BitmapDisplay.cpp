@@ -22,10 +22,8 @@ uint32_t EntriesForBitCount(unsigned bitCount)
 
 HDC MemoryContextOf(Display& display)
 {
-    display.Lock();
-    HDC memory = CreateCompatibleDC(display.DeviceContext());
-    display.Unlock();
-    return memory;
+    DisplayLock lock(display);
+    return CreateCompatibleDC(display.DeviceContext());
 }
 
 Bitmap* ScreenBitmap(int width, int height)
@@ -36,10 +34,8 @@ Bitmap* ScreenBitmap(int width, int height)
 
 Bitmap* BitmapFor(Display& display, int width, int height)
 {
-    display.Lock();
-    auto* bitmap = new Bitmap(display, width, height);
-    display.Unlock();
-    return bitmap;
+    DisplayLock lock(display);
+    return new Bitmap(display, width, height);
 }
 
 } // namespace
@@ -97,10 +93,9 @@ void BitmapDisplay::ClientRect(RECT& rect)
 
 void BitmapDisplay::CopyTo(Display& target, int x, int y, int width, int height, int sourceX, int sourceY)
 {
-    target.Lock();
+    DisplayLock lock(target);
     if (target.DeviceContext() && dc_)
         BitBlt(target.DeviceContext(), x, y, width, height, dc_, sourceX, sourceY, SRCCOPY);
-    target.Unlock();
 }
 
 std::unique_ptr<Bitmap> BitmapDisplay::SelectBitmap(Bitmap* bitmap)

@@ -150,10 +150,9 @@ zFontInfo::zFontInfo()
 
 zFontInfo::zFontInfo(Display& display) : zFontInfo()
 {
-    display.Lock();
+    DisplayLock lock(display);
     if (display.DeviceContext())
         GetTextMetricsA(display.DeviceContext(), &metrics);
-    display.Unlock();
 }
 
 const StorableClassRecord* zFontInfo::ClassRecord() const { return &fontInfoRecord; }

@@ -1,5 +1,7 @@
 #include "framework/window/ScreenMetrics.h"
 
+#include "framework/draw/GdiScopes.h"
+
 #include <windows.h>
 
 namespace {
@@ -7,15 +9,14 @@ namespace {
 ScreenMetrics ReadScreenMetrics()
 {
     ScreenMetrics metrics{};
-    HDC dc = GetDC(nullptr);
-    if (dc) {
+    ScopedWindowDC screen(nullptr);
+    if (HDC dc = screen.Get()) {
         metrics.horzSize = GetDeviceCaps(dc, HORZSIZE);
         metrics.vertSize = GetDeviceCaps(dc, VERTSIZE);
         metrics.logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
         metrics.logPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
         metrics.horzRes = GetDeviceCaps(dc, HORZRES);
         metrics.vertRes = GetDeviceCaps(dc, VERTRES);
-        ReleaseDC(nullptr, dc);
     }
     return WithScreenFallbacks(metrics);
 }

@@ -1,5 +1,6 @@
 #include "framework/window/WindowCL.h"
 
+#include "framework/draw/GdiScopes.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/HandlerList.h"
@@ -16,19 +17,6 @@ bool IsLive(HWND handle)
 {
     return handle && IsWindow(handle);
 }
-
-// A GDI brush that is deleted when it goes out of scope.
-class SolidBrush {
-public:
-    explicit SolidBrush(COLORREF colour) : brush_(CreateSolidBrush(colour)) {}
-    SolidBrush(const SolidBrush&) = delete;
-    SolidBrush& operator=(const SolidBrush&) = delete;
-    ~SolidBrush() { DeleteObject(brush_); }
-    HBRUSH Handle() const { return brush_; }
-
-private:
-    HBRUSH brush_;
-};
 
 } // namespace
 
@@ -234,15 +222,14 @@ long WindowCL::EraseBackground(WindowEvent* event)
     // Without a parent, or with a parent that has no colour of its own, there is nothing to paint.
     if (colour == NoBackground || colour == ParentBackground)
         return 0;
-    SolidBrush brush(colour);
-    HDC dc = event ? reinterpret_cast<HDC>(event->wParam) : GetDC(handle_);
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    // Without an event the window's own context is borrowed for the erase.
+    std::unique_ptr<ScopedWindowDC> own = event ? nullptr : std::make_unique<ScopedWindowDC>(handle_);
+    HDC dc = event ? reinterpret_cast<HDC>(event->wParam) : own->Get();
     RECT client{};
     GetClientRect(handle_, &client);
-    HGDIOBJ old = SelectObject(dc, brush.Handle());
+    ScopedSelection selection(dc, brush.Get());
     PatBlt(dc, 0, 0, client.right - client.left, client.bottom - client.top, PATCOPY);
-    SelectObject(dc, old);
-    if (!event)
-        ReleaseDC(handle_, dc);
     return 1;
 }
 

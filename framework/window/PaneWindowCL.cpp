@@ -1,6 +1,5 @@
 #include "framework/window/PaneWindowCL.h"
 
-#include "framework/dialog/CommandTarget.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/window/Caret.h"
 #include "framework/window/FrameworkApp.h"
@@ -58,7 +57,6 @@ std::unique_ptr<WNDCLASSA> PaneWindowCL::ClassRecord()
     std::unique_ptr<WNDCLASSA> record = ClassRecordTemplate();
     record->hbrBackground = reinterpret_cast<HBRUSH>(static_cast<UINT_PTR>(COLOR_WINDOW + 1));
     record->lpszClassName = "PaneWindowCL";
-    record->lpfnWndProc = WindowProc;
     return record;
 }
 
@@ -177,55 +175,28 @@ void PaneWindowCL::ApplyScrollCode(WindowEvent& event, bool& dispatchEnds)
     }
 }
 
-LRESULT CALLBACK PaneWindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+long PaneWindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    WindowEvent event{lParam, wParam, message, handle};
-    auto* pane = dynamic_cast<PaneWindowCL*>(FromMessage(handle, message, lParam));
-    if (!pane)
-        return DefWindowProcA(handle, message, wParam, lParam);
-    long result = 0;
-    switch (message) {
-    case WM_SIZE:
-        result = pane->OnSize(&event);
-        pane->LayoutChildren(&event);
-        if (pane->scroller_)
-            pane->scroller_->Update(&event);
-        break;
+    switch (event.message) {
+    case WM_SIZE: {
+        const long result = WindowCL::HandleMessage(event, answeredAtOnce, answer);
+        if (scroller_)
+            scroller_->Update(&event);
+        return result;
+    }
     case WM_PAINT:
-        result = pane->PaintSequence(event);
-        break;
+        return PaintSequence(event);
     case WM_CHAR:
-        result = pane->OnChar(&event);
-        break;
+        return OnChar(&event);
     case WM_HSCROLL:
     case WM_VSCROLL: {
         bool dispatchEnds = false;
-        pane->ApplyScrollCode(event, dispatchEnds);
-        result = dispatchEnds ? 0 : pane->Forward(&event);
-        break;
+        ApplyScrollCode(event, dispatchEnds);
+        return dispatchEnds ? 0 : Forward(&event);
     }
-    case WM_COMMAND:
     case WM_SYSCOMMAND:
-        if (CurrentPopupMenu) {
-            if (long taken = CurrentPopupMenu->Dispatch(&event))
-                return taken;
-        }
-        result = pane->DispatchEvent(&event);
-        if (!result)
-            result = pane->OnCommand(&event);
-        break;
-    case WM_INITMENU:
-    case WM_MENUSELECT:
-        result = pane->DispatchToLists(&event);
-        break;
-    default: {
-        bool answeredAtOnce = false;
-        LRESULT answer = 0;
-        result = pane->DispatchGeneric(event, answeredAtOnce, answer);
-        if (answeredAtOnce)
-            return answer;
-        break;
+        return RouteCommand(event, answeredAtOnce, answer);
+    default:
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     }
-    }
-    return FinishDispatch(pane, event, result);
 }

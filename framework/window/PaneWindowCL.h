@@ -31,9 +31,6 @@ public:
     virtual long NextPrintPage();                              // 27
     virtual void Scroll(int dx, int dy, const RECT* rect);     // 28
 
-    // The pane window procedure.
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
     // The device context while Paint runs inside WM_PAINT, else null.
     HDC PaintContext() const { return paintContext_; }
 
@@ -45,6 +42,11 @@ public:
     // A caret (not owned) that follows the focus, or null.
     void SetCaret(Caret* caret) { caret_ = caret; }
     Caret* PaneCaret() const { return caret_; }
+
+protected:
+    // The pane's own rows: sizes refit the scroller, painting, characters, scroll codes, and system commands
+    // routed like commands.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
 
 private:
     // Moves the scroll-bar state named by the event (the control's, or the pane's own bar) by its scroll code.

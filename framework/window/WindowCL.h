@@ -68,7 +68,7 @@ public:
     virtual void SetBackgroundColour(const Colour& colour);   // 16
     virtual void Show(int showCommand);                       // 17
 
-    // The generic window procedure.
+    // The one window procedure of the framework's windows: finds the object and hands it the message.
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // The window object of a handle, 0 when the handle is not in the application's map.
     static WindowCL* FromHandle(HWND handle);
@@ -157,12 +157,13 @@ public:
     const Cursor& WindowCursor() const { return cursor_; }
 
 protected:
-    // The generic procedure's handling of one message. When it answers the system at once, answeredAtOnce is
-    // set and the answer is returned; otherwise the working answer r (0 means not handled).
-    long DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
-    // The end of every procedure: a handled message answers 0, an unhandled one gets the default processing
-    // (the system's own when the operation deleted the object).
-    static LRESULT FinishDispatch(WindowCL* window, WindowEvent& event, long result);
+    // One message through this kind of window's rows. When the answer goes to the system at once,
+    // answeredAtOnce is set and the answer stored; otherwise the working answer r (0: not handled, so the
+    // default processing answers). Kinds of window override it for their own rows and leave the rest here.
+    virtual long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
+    // WM_COMMAND's route: the tracked pop-up menu (its answer goes back at once), the menu object when the
+    // routing bit is set, the handler lists, then OnCommand.
+    long RouteCommand(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
 
     // The window-class record that subclasses fill in: class style 0, 12 window extra bytes, the program
     // instance, the application icon, no cursor, background COLOR_APPWORKSPACE + 1, no menu.

@@ -37,13 +37,19 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
         return handle ? DefWindowProcA(handle, message, wParam, lParam) : 0;
     bool answeredAtOnce = false;
     LRESULT answer = 0;
-    const long result = window->DispatchGeneric(event, answeredAtOnce, answer);
-    return answeredAtOnce ? answer : FinishDispatch(window, event, result);
+    const long result = window->HandleMessage(event, answeredAtOnce, answer);
+    if (answeredAtOnce)
+        return answer;
+    if (result)
+        return 0;
+    // The operation may have deleted its own object; the system's default then answers for it.
+    if (FromHandle(handle) != window)
+        return IsWindow(handle) ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+    return window->DefaultProcessing(&event);
 }
 
-long WindowCL::DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    WindowCL* window = this;
     const HWND handle = event.window;
     const UINT message = event.message;
     const LPARAM lParam = event.lParam;
@@ -53,64 +59,52 @@ long WindowCL::DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT
         return 0L;
     };
     // Lists first: with the routing bit set, a handler that takes the message answers 1 to the system.
-    auto listsTake = [&](unsigned bit) { return (window->routingMask_ & bit) && window->DispatchToLists(&event); };
+    auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
 
     long result = 0;
     switch (message) {
     case WM_MOVE:
-        result = window->OnMove(&event);
-        if (window->layout_)
-            window->layout_->SetPosition(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        result = OnMove(&event);
+        if (layout_)
+            layout_->SetPosition(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
     case WM_SIZE:
-        result = window->OnSize(&event);
-        window->LayoutChildren(&event);
+        result = OnSize(&event);
+        LayoutChildren(&event);
         break;
     case WM_ACTIVATE:
         if (listsTake(RouteActivate))
             return answerNow(1);
-        result = window->OnActivate(&event);
+        result = OnActivate(&event);
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         if (listsTake(RouteFocus))
             return answerNow(1);
-        result = window->OnFocus(&event);
+        result = OnFocus(&event);
         break;
     case WM_CLOSE:
         if (listsTake(RouteClose))
             return answerNow(1);
-        result = window->OnClose(&event);
+        result = OnClose(&event);
         break;
     case WM_ERASEBKGND:
-        result = window->EraseBackground(&event);
+        result = EraseBackground(&event);
         break;
     case WM_SETCURSOR:
-        result = (window->routingMask_ & RouteSetCursor) ? window->DispatchToLists(&event) : 0;
+        result = (routingMask_ & RouteSetCursor) ? DispatchToLists(&event) : 0;
         break;
     case WM_NCHITTEST:
-        result = (window->routingMask_ & RouteHitTest) ? window->DispatchToLists(&event) : 0;
+        result = (routingMask_ & RouteHitTest) ? DispatchToLists(&event) : 0;
         break;
     case WM_NCDESTROY:
-        window->SetStateBits(StateWindowGone);
+        SetStateBits(StateWindowGone);
         TheApp->Map()->Remove(handle);
-        if (window->state_ & StateDeleteWithWindow)
-            delete window;
+        if (state_ & StateDeleteWithWindow)
+            delete this;
         return answerNow(0);
     case WM_COMMAND:
-        if (CurrentPopupMenu) {
-            if (long taken = CurrentPopupMenu->Dispatch(&event))
-                return answerNow(taken);
-        }
-        if (CommandTarget* menu = MenuTargetOf(window)) {
-            if (menu->Dispatch(&event)) {
-                result = 1;
-                break;
-            }
-        }
-        result = window->DispatchEvent(&event);
-        if (!result)
-            result = window->OnCommand(&event);
+        result = RouteCommand(event, answeredAtOnce, answer);
         break;
     case WM_TIMER:
         if (TheApp->Timers())
@@ -119,11 +113,11 @@ long WindowCL::DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT
         break;
     case WM_INITMENU:
     case WM_MENUSELECT:
-        if (CommandTarget* menu = MenuTargetOf(window)) {
+        if (CommandTarget* menu = MenuTargetOf(this)) {
             if (long taken = menu->Dispatch(&event))
                 return answerNow(taken);
         }
-        result = window->DispatchToLists(&event);
+        result = DispatchToLists(&event);
         break;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
@@ -132,16 +126,16 @@ long WindowCL::DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = window->ChildColours(&event))
+        if (HBRUSH brush = ChildColours(&event))
             return answerNow(reinterpret_cast<LRESULT>(brush));
         result = 0;
         break;
     case WM_MOUSEMOVE:
-        if (window->cursor_.Handle())
-            ::SetCursor(window->cursor_.Handle());
+        if (cursor_.Handle())
+            ::SetCursor(cursor_.Handle());
         if (listsTake(RouteMouseMove))
             return answerNow(1);
-        result = window->OnMouseMove(&event);
+        result = OnMouseMove(&event);
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -149,27 +143,35 @@ long WindowCL::DispatchGeneric(WindowEvent& event, bool& answeredAtOnce, LRESULT
     case WM_RBUTTONDBLCLK:
         if (listsTake(RouteButtonDown))
             return answerNow(1);
-        result = window->OnButtonDown(&event);
+        result = OnButtonDown(&event);
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
         if (listsTake(RouteButtonUp))
             return answerNow(1);
-        result = window->OnButtonUp(&event);
+        result = OnButtonUp(&event);
         break;
     default:
-        result = window->DispatchToLists(&event);
+        result = DispatchToLists(&event);
         break;
     }
     return result;
 }
 
-LRESULT WindowCL::FinishDispatch(WindowCL* window, WindowEvent& event, long result)
+long WindowCL::RouteCommand(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    if (result)
-        return 0;
-    // The operation may have deleted its own object; the system's default then answers for it.
-    if (FromHandle(event.window) != window)
-        return IsWindow(event.window) ? DefWindowProcA(event.window, event.message, event.wParam, event.lParam) : 0;
-    return window->DefaultProcessing(&event);
+    if (CurrentPopupMenu) {
+        if (long taken = CurrentPopupMenu->Dispatch(&event)) {
+            answeredAtOnce = true;
+            answer = taken;
+            return 0;
+        }
+    }
+    if (CommandTarget* menu = MenuTargetOf(this)) {
+        if (menu->Dispatch(&event))
+            return 1;
+    }
+    if (long taken = DispatchEvent(&event))
+        return taken;
+    return OnCommand(&event);
 }

@@ -1,5 +1,6 @@
 #include "framework/window/ChildLayout.h"
 #include "framework/window/FrameworkApp.h"
+#include "framework/window/HandlerDescriptor.h"
 #include "framework/window/PaneWindowCL.h"
 #include "framework/window/ScrollBarState.h"
 #include "framework/window/Scroller.h"
@@ -30,8 +31,14 @@ public:
         chars.push_back(static_cast<char>(event->wParam));
         return 1;
     }
+    long OnCommand(WindowEvent* event) override
+    {
+        commands.push_back(event->message);
+        return 1;
+    }
     int paints = 0;
     bool hadContext = false;
+    std::vector<UINT> commands;
     std::string chars;
 };
 
@@ -121,6 +128,28 @@ TEST(PaneWindow, CharactersAndPaintingReachTheirOperations)
     EXPECT_EQ(pane->PaintContext(), nullptr);
     RECT update;
     EXPECT_FALSE(GetUpdateRect(pane->Handle(), &update, FALSE));
+}
+
+TEST(PaneWindow, CommandsAndSystemCommandsTakeTheCommandRoute)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    auto* pane = new RecordingPane(&frame);
+    std::vector<std::string> log;
+    RecordingTarget notification(&log, "notification", 0);
+    RecordingTarget general(&log, "general", 0);
+    RecordingTarget application(&log, "application", 0);
+    const EventHandler handle = AsEventHandler(&RecordingTarget::Handle);
+    for (UINT message : {WM_COMMAND, WM_SYSCOMMAND}) {
+        pane->AddNotificationHandler(std::make_unique<HandlerDescriptor>(40u, handle, &notification, message));
+        pane->AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(40u, handle, &general, message));
+        app->AddHandler(&application, &RecordingTarget::Handle, message);
+        log.clear();
+        EXPECT_EQ(SendMessageA(pane->Handle(), message, 40, 0), 0);
+        EXPECT_EQ(log, (std::vector<std::string>{"notification", "general", "application"})) << message;
+    }
+    EXPECT_EQ(pane->commands, (std::vector<UINT>{WM_COMMAND, WM_SYSCOMMAND}));
 }
 
 } // namespace

@@ -153,7 +153,6 @@ std::unique_ptr<WNDCLASSA> DialogFrameCL::ClassRecord()
     record->style = 0;
     record->hbrBackground = reinterpret_cast<HBRUSH>(static_cast<UINT_PTR>(COLOR_WINDOW + 1));
     record->lpszClassName = "DialogFrameCL";
-    record->lpfnWndProc = DialogProc;
     return record;
 }
 

@@ -51,9 +51,6 @@ public:
     // Runs the dialog modally: owners are disabled while it runs; returns when it ends.
     void RunModal();
 
-    // The window procedure of "DialogFrameCL" and every class derived from it.
-    static LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
     bool TemplateFound() const { return templateFound_; }
     bool IsModal() const { return modal_ != 0; }
     unsigned DefaultButtonId() const { return defaultButtonId_; }
@@ -65,6 +62,9 @@ public:
     static const std::vector<DialogFrameCL*>& ModalStack();
 
 protected:
+    // The dialog's own rows: keyboard navigation, the default button, closing a modal dialog, deferred
+    // deletion; the rest as every framework window.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
     // The first enabled tab stop among the children, else the first child; null when there are none.
     WindowCL* FirstTabStop() const;
 
@@ -74,7 +74,6 @@ private:
     void CreateControls();
     void CreateControl(const DialogItemTemplate& item, POINT origin, SIZE size);
     void TrimSystemMenu();
-    long Dispatch(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
     long NextControl(WindowEvent& event);
     void CloseDropDown();
     // Takes the dialog off the modal stack and enables the window that runs next.

@@ -185,19 +185,7 @@ void DialogFrameCL::CloseDropDown()
         SendMessageA(parent, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
-LRESULT CALLBACK DialogFrameCL::DialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* dialog = dynamic_cast<DialogFrameCL*>(FromMessage(handle, message, lParam));
-    if (!dialog)
-        return DefWindowProcA(handle, message, wParam, lParam);
-    WindowEvent event{lParam, wParam, message, handle};
-    bool answeredAtOnce = false;
-    LRESULT answer = 0;
-    const long result = dialog->Dispatch(event, answeredAtOnce, answer);
-    return answeredAtOnce ? answer : FinishDispatch(dialog, event, result);
-}
-
-long DialogFrameCL::Dispatch(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
     auto answerNow = [&](LRESULT value) {
         answeredAtOnce = true;
@@ -276,6 +264,6 @@ long DialogFrameCL::Dispatch(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
     default:
         // Moves, sizes, timers, colours, scrolling, the cursor, mouse moves, WM_NCDESTROY and the rest as
         // every framework window.
-        return DispatchGeneric(event, answeredAtOnce, answer);
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     }
 }

@@ -26,7 +26,7 @@ struct DialogFixture {
     DialogFixture()
     {
         top.Create();
-        dialog = std::make_unique<DialogFrameCL>(&top, ResourceId(100u, nullptr));
+        dialog = std::make_unique<DialogFrameCL>(&top, ResourceId(61100u, nullptr));
     }
     HWND Item(unsigned id) const { return dialog->FindChild(id)->Handle(); }
 };

@@ -64,7 +64,7 @@ TEST(DialogEngine, BuildsEveryControlWithItsSystemClassInTheDialogFontsUnits)
     ScopedApplication app;
     RecordingTopWindow top;
     top.Create();
-    DialogFrameCL dialog(&top, ResourceId(100u, nullptr));
+    DialogFrameCL dialog(&top, ResourceId(61100u, nullptr));
     ASSERT_TRUE(dialog.TemplateFound());
     ASSERT_NE(dialog.Handle(), nullptr);
     EXPECT_FALSE(GetWindowLongA(dialog.Handle(), GWL_STYLE) & WS_VISIBLE);
@@ -120,7 +120,7 @@ TEST(DialogEngine, BuildsEveryControlWithItsSystemClassInTheDialogFontsUnits)
 TEST(DialogEngine, WithoutAFontOrAParentTheSystemsBaseUnitsApply)
 {
     ScopedApplication app;
-    DialogFrameCL dialog(nullptr, ResourceId(300u, nullptr));
+    DialogFrameCL dialog(nullptr, ResourceId(61300u, nullptr));
     ASSERT_NE(dialog.Handle(), nullptr);
     EXPECT_EQ(dialog.DialogFont(), nullptr);
     const LONG units = GetDialogBaseUnits();
@@ -130,13 +130,13 @@ TEST(DialogEngine, WithoutAFontOrAParentTheSystemsBaseUnitsApply)
     EXPECT_EQ(edit.right - edit.left, LOWORD(units) * 40 / 4);
 
     // A dialog with a font but no parent drops the font.
-    DialogFrameCL orphan(nullptr, ResourceId(100u, nullptr));
+    DialogFrameCL orphan(nullptr, ResourceId(61100u, nullptr));
     EXPECT_EQ(orphan.DialogFont(), nullptr);
 }
 
 class RecordingUnknownClasses : public DialogFrameCL {
 public:
-    explicit RecordingUnknownClasses(WindowCL* parent) : DialogFrameCL(parent, ResourceId(200u, nullptr), 0, true)
+    explicit RecordingUnknownClasses(WindowCL* parent) : DialogFrameCL(parent, ResourceId(61200u, nullptr), 0, true)
     {
         Create();
     }

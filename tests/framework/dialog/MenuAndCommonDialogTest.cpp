@@ -20,7 +20,7 @@ TEST(Menus, NewestHandlerRunsFirstAndOneAnsweringZeroLetsTheOlderRun)
     ScopedApplication app;
     RecordingTopWindow top;
     top.Create();
-    Menu* bar = Menu::MenuBar(&top, ResourceId(500u, nullptr));
+    Menu* bar = Menu::MenuBar(&top, ResourceId(61500u, nullptr));
     top.SetMenuObject(bar);
     ASSERT_EQ(GetMenu(top.Handle()), bar->Handle());
     std::vector<std::string> log;
@@ -42,7 +42,7 @@ TEST(Menus, DeletingAMenuLeavesAnotherBarAndOutlivesItsOwner)
     ScopedApplication app;
     RecordingTopWindow top;
     top.Create();
-    Menu* first = Menu::MenuBar(&top, ResourceId(500u, nullptr));
+    Menu* first = Menu::MenuBar(&top, ResourceId(61500u, nullptr));
     HMENU other = CreateMenu();
     SetMenu(top.Handle(), other);
     delete first;
@@ -50,7 +50,7 @@ TEST(Menus, DeletingAMenuLeavesAnotherBarAndOutlivesItsOwner)
 
     auto owner = std::make_unique<RecordingTopWindow>();
     owner->Create();
-    Menu* orphan = Menu::MenuBar(owner.get(), ResourceId(500u, nullptr));
+    Menu* orphan = Menu::MenuBar(owner.get(), ResourceId(61500u, nullptr));
     HMENU handle = orphan->Handle();
     DestroyWindow(owner->Handle());
     delete orphan;
@@ -74,7 +74,7 @@ TEST(Menus, PopupMenuShowsAtTheClientPointAndGetsCommandsFirstWhileItLives)
     std::vector<std::string> log;
     RecordingTarget chosen(&log, "popup", 1);
     {
-        PopupMenu popup(10, 20, &top, ResourceId(500u, nullptr));
+        PopupMenu popup(10, 20, &top, ResourceId(61500u, nullptr));
         EXPECT_EQ(popup.ScreenPoint().x, origin.x + 10);
         EXPECT_EQ(popup.ScreenPoint().y, origin.y + 20);
         ASSERT_NE(popup.Handle(), nullptr);

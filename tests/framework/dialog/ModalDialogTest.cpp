@@ -29,7 +29,7 @@ struct Fixture {
 TEST(OkCancelDialog, OkFocusesTheFirstRefusingControlWithItsRangeAndStoresOnlyWhenAllAccept)
 {
     Fixture fixture;
-    OkCancelDialog dialog(&fixture.top, ResourceId(100u, nullptr));
+    OkCancelDialog dialog(&fixture.top, ResourceId(61100u, nullptr));
     zString name("");
     double tiny = 1e-8;
     int checked = 1;
@@ -81,7 +81,7 @@ TEST(OkCancelDialog, DisabledControlsAreSkippedAndCancelStoresNothing)
     zString name("kept");
     int checked = 0;
     {
-        OkCancelDialog dialog(&fixture.top, ResourceId(100u, nullptr));
+        OkCancelDialog dialog(&fixture.top, ResourceId(61100u, nullptr));
         EditCtrl::FromTemplate(&dialog, 101, &name);
         CheckBoxCtrl::FromTemplate(&dialog, 103, &checked);
         DialogScript script(dialog);
@@ -95,7 +95,7 @@ TEST(OkCancelDialog, DisabledControlsAreSkippedAndCancelStoresNothing)
         EXPECT_EQ(name, "kept");
         EXPECT_EQ(checked, 0);
     }
-    OkCancelDialog dialog(&fixture.top, ResourceId(100u, nullptr));
+    OkCancelDialog dialog(&fixture.top, ResourceId(61100u, nullptr));
     EditCtrl::FromTemplate(&dialog, 101, &name);
     CheckBoxCtrl::FromTemplate(&dialog, 103, &checked);
     DialogScript script(dialog);
@@ -116,7 +116,7 @@ TEST(ModalDialog, NestedDialogsDisableAndEnableTheirOwnersInOrder)
 {
     Fixture fixture;
     HWND top = fixture.top.Handle();
-    OkCancelDialog outer(&fixture.top, ResourceId(100u, nullptr));
+    OkCancelDialog outer(&fixture.top, ResourceId(61100u, nullptr));
     std::vector<std::string> seen;
     auto state = [&](const char* when, HWND window) {
         seen.push_back(std::string(when) + (IsWindowEnabled(window) ? " enabled" : " disabled"));
@@ -125,7 +125,7 @@ TEST(ModalDialog, NestedDialogsDisableAndEnableTheirOwnersInOrder)
     script
         .Then([&] {
             state("outer running: top", top);
-            OkCancelDialog inner(&outer, ResourceId(400u, nullptr));
+            OkCancelDialog inner(&outer, ResourceId(61400u, nullptr));
             DialogScript innerScript(inner);
             innerScript.Then([&] {
                 state("inner running: outer", outer.Handle());
@@ -149,7 +149,7 @@ TEST(ModalDialog, NestedDialogsDisableAndEnableTheirOwnersInOrder)
 TEST(ModalDialog, TheApplicationsQuitEndsTheModalLoopAndReachesTheOuterLoop)
 {
     Fixture fixture;
-    OkCancelDialog dialog(&fixture.top, ResourceId(100u, nullptr));
+    OkCancelDialog dialog(&fixture.top, ResourceId(61100u, nullptr));
     DialogScript script(dialog);
     script.Then([&] { TheApp->Quit(); });
     script.Run();
@@ -161,7 +161,7 @@ TEST(ModalDialog, TheApplicationsQuitEndsTheModalLoopAndReachesTheOuterLoop)
 TEST(ModalDialog, KeyboardNavigationWrapsAndTheLoopGivesTabToTheDialog)
 {
     Fixture fixture;
-    OkCancelDialog dialog(&fixture.top, ResourceId(100u, nullptr));
+    OkCancelDialog dialog(&fixture.top, ResourceId(61100u, nullptr));
     DialogScript script(dialog);
     script
         .Then([&] {
@@ -201,8 +201,8 @@ TEST(ModalDialog, EnterFromAnEditPressesTheDefaultButtonOrOk)
 {
     Fixture fixture;
     CommandRecorder recorder;
-    DialogFrameCL withDefault(&fixture.top, ResourceId(100u, nullptr));
-    DialogFrameCL without(&fixture.top, ResourceId(200u, nullptr));
+    DialogFrameCL withDefault(&fixture.top, ResourceId(61100u, nullptr));
+    DialogFrameCL without(&fixture.top, ResourceId(61200u, nullptr));
     for (DialogFrameCL* dialog : {&withDefault, &without}) {
         dialog->AddHandler(&recorder, &CommandRecorder::Record, WM_COMMAND);
         SendMessageA(dialog->Handle(), DialogFrameCL::EnterFromEdit, 0x1000, 0x1000);

@@ -1,6 +1,25 @@
 #include "dialogs/TableConflictDialog.h"
 
+#include "dialogs/ProgramDialog.h"
+
 namespace {
+// The dialog on the screen: Rename and Overwrite end it with their choice, Cancel ignores the new table.
+TableConflictDialog::Choice ShowOnScreen(TableConflictDialog& conflict)
+{
+    ProgramDialog dialog(3400);
+    if (WindowCL* name = dialog.FindChild(3401))
+        name->SetText(conflict.TableName());
+    TableConflictDialog::Choice choice = TableConflictDialog::Ignore;
+    for (TableConflictDialog::Choice button : {TableConflictDialog::Rename, TableConflictDialog::Overwrite}) {
+        dialog.OnButton(button, [&dialog, &choice, button] {
+            choice = button;
+            dialog.EndModal();
+        });
+    }
+    dialog.Run();
+    return choice;
+}
+
 TableConflictDialog::Presenter& CurrentPresenter()
 {
     static TableConflictDialog::Presenter presenter;
@@ -18,8 +37,6 @@ TableConflictDialog::Presenter TableConflictDialog::SetPresenter(Presenter prese
 TableConflictDialog::Choice TableConflictDialog::Run()
 {
     const Presenter& presenter = CurrentPresenter();
-    if (!presenter)
-        return Ignore;
-    const Choice choice = presenter(*this);
+    const Choice choice = presenter ? presenter(*this) : ShowOnScreen(*this);
     return choice == Rename || choice == Overwrite ? choice : Ignore;
 }

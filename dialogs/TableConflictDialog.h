@@ -12,7 +12,8 @@ public:
 
     explicit TableConflictDialog(const char* tableName) : tableName(tableName) {}
 
-    // The choice of the person; Ignore without a presenter (until the dialog engine shows the template).
+    // The choice of the person; without a presenter the dialog runs on the screen (Ignore when there is no
+    // application to run it).
     Choice Run();
     const zString& TableName() const { return tableName; }
 

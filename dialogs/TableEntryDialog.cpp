@@ -1,10 +1,41 @@
 #include "dialogs/TableEntryDialog.h"
 
+#include "app/RangeValidator.h"
+#include "dialogs/ProgramDialog.h"
+#include "framework/dialog/FormattedEdit.h"
+
 #include <windows.h>
 
 #include <utility>
 
 namespace {
+// The dialog on the screen: two number fields without bounds; "&More" keeps the pair and starts another.
+int ShowOnScreen(TableEntryDialog& entry)
+{
+    ProgramDialog dialog(TableEntryDialog::kTemplateId);
+    dialog.SetText(entry.Caption());
+    auto* index = RealEdit::FromTemplate(&dialog, TableEntryDialog::kIndexField, new RealRangeValidator(0, 0, 0), 0,
+                                         &entry.index);
+    auto* value = RealEdit::FromTemplate(&dialog, TableEntryDialog::kValueField, new RealRangeValidator(0, 0, 0), 0,
+                                         &entry.value);
+    if (!entry.MoreShown()) {
+        if (WindowCL* more = dialog.FindChild(TableEntryDialog::kMoreButton))
+            more->ShowWindow(SW_HIDE);
+    } else {
+        dialog.OnButton(TableEntryDialog::kMoreButton, [&] {
+            if (!index->Validate() || !value->Validate())
+                return;
+            index->Store();
+            value->Store();
+            entry.OnMore();
+            index->Load();
+            value->Load();
+            dialog.SelectField(TableEntryDialog::kIndexField);
+        });
+    }
+    return dialog.Run();
+}
+
 TableEntryDialog::Presenter& CurrentPresenter()
 {
     static TableEntryDialog::Presenter presenter;
@@ -47,7 +78,7 @@ void TableEntryDialog::OnOk()
 int TableEntryDialog::RunModal()
 {
     const Presenter& presenter = CurrentPresenter();
-    if (!presenter || presenter(*this) != IDOK) {
+    if ((presenter ? presenter(*this) : ShowOnScreen(*this)) != IDOK) {
         pairs.clear();
         return 0;
     }

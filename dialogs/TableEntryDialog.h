@@ -1,8 +1,8 @@
 #pragma once
 // Add Table Entry and Edit Table Entry (dialog 2500): index and value fields for one pair of a lookup
 // table. Editing shows one pair; adding starts with (0, 0) and "&More" keeps the pair and starts another.
-// This class holds the pairs and the fields; the window itself is drawn from its template by the dialog
-// engine, which stands behind the presenter.
+// This class holds the pairs and the fields; without a presenter the dialog runs on the screen from its
+// template.
 
 #include "foundation/zString.h"
 
@@ -36,8 +36,8 @@ public:
     double index;
     double value;
 
-    // The person's side: given the open dialog, returns IDOK or IDCANCEL. Until the dialog engine shows
-    // the template, a dialog without a presenter answers Cancel.
+    // The person's side: given the open dialog, returns IDOK or IDCANCEL. Without a presenter the dialog
+    // runs on the screen (Cancel when there is no application to run it).
     using Presenter = std::function<int(TableEntryDialog&)>;
     static Presenter SetPresenter(Presenter presenter);
 

@@ -6,9 +6,39 @@
 #include "foundation/FileNameRules.h"
 #include "model/NameRules.h"
 
+#include "dialogs/ProgramDialog.h"
+#include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/RadioGroup.h"
+
 #include <windows.h>
 
 namespace {
+// The dialog on the screen; OK applies the dialog's rule and stays open on the field that fails it.
+int ShowOnScreen(TablePropertiesDialog& properties)
+{
+    ProgramDialog dialog(TablePropertiesDialog::kTemplateId);
+    dialog.SetText(properties.Caption());
+    EditCtrl::FromTemplate(&dialog, TablePropertiesDialog::kNameField, &properties.name, CtrlWindowCL::MayBeEmpty);
+    EditCtrl::FromTemplate(&dialog, TablePropertiesDialog::kFileField, &properties.file, CtrlWindowCL::MayBeEmpty);
+    new RadioGroup(&dialog, TablePropertiesDialog::kTruncationButton, TablePropertiesDialog::kIndexSpecificButton,
+                   &properties.methodButton, 0);
+    CheckBoxCtrl::FromTemplate(&dialog, TablePropertiesDialog::kOffEdgeCheck, &properties.offEdgeIsError);
+    // The comment dialog is not part of the program yet.
+    if (WindowCL* comment = dialog.FindChild(TablePropertiesDialog::kCommentButton))
+        EnableWindow(comment->Handle(), FALSE);
+    dialog.OnButton(IDOK, [&] {
+        if (!dialog.ValidateAndStore())
+            return;
+        if (properties.OnOk())
+            dialog.EndModal();
+        else
+            dialog.SelectField(static_cast<unsigned>(properties.FocusedField()));
+    });
+    dialog.SelectField(TablePropertiesDialog::kNameField);
+    return dialog.Run();
+}
+
 TablePropertiesDialog::Presenter& CurrentPresenter()
 {
     static TablePropertiesDialog::Presenter presenter;
@@ -45,7 +75,7 @@ int TablePropertiesDialog::RunModal()
 {
     for (;;) {
         const Presenter& presenter = CurrentPresenter();
-        if (!presenter || presenter(*this) != IDOK)
+        if ((presenter ? presenter(*this) : ShowOnScreen(*this)) != IDOK)
             return 0;
         if (OnOk())
             return 1;

@@ -1,7 +1,7 @@
 #pragma once
 // Table Properties (dialog 3000): name, file name, comment, lookup method and the off-edge flag of a new or
-// existing table. This class holds the dialog's values and its OK rule; the window itself is drawn from
-// its template by the dialog engine, which stands behind the presenter.
+// existing table. This class holds the dialog's values and its OK rule; without a presenter the dialog runs
+// on the screen from its template.
 
 #include "foundation/zString.h"
 
@@ -46,8 +46,8 @@ public:
 
     int32_t Method() const { return methodButton - kFileField; }
 
-    // The person's side: given the open dialog, returns IDOK or IDCANCEL. Until the dialog engine shows the
-    // template, a dialog without a presenter answers Cancel.
+    // The person's side: given the open dialog, returns IDOK or IDCANCEL. Without a presenter the dialog
+    // runs on the screen (Cancel when there is no application to run it).
     using Presenter = std::function<int(TablePropertiesDialog&)>;
     static Presenter SetPresenter(Presenter presenter);
 

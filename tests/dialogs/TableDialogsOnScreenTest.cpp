@@ -1,0 +1,126 @@
+#include "dialogs/TableConflictDialog.h"
+#include "dialogs/TableEntryDialog.h"
+#include "dialogs/TablePropertiesDialog.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string TextOf(DialogFrameCL& dialog, unsigned id)
+{
+    char text[256] = {};
+    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
+    return text;
+}
+
+struct OnScreen {
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    OnScreen() { frame.Create(); }
+};
+
+TEST(TableDialogsOnScreen, AddingPairsWithMoreAndOk)
+{
+    OnScreen screen;
+    TableEntryDialog::SetPresenter(nullptr);
+    TableEntryDialog adding(false);
+    ModalDialogDriver driver;
+    std::string caption;
+    driver.Then([&](DialogFrameCL& dialog) {
+              char text[64] = {};
+              GetWindowTextA(dialog.Handle(), text, sizeof text);
+              caption = text;
+              EXPECT_TRUE(IsWindowVisible(dialog.FindChild(TableEntryDialog::kMoreButton)->Handle()));
+          })
+        .Type(TableEntryDialog::kIndexField, "1.5")
+        .Type(TableEntryDialog::kValueField, "-2")
+        .Press(TableEntryDialog::kMoreButton)
+        .Then([&](DialogFrameCL& dialog) {
+            // The field shows the loaded number without its sign, which the validator does not take.
+            EXPECT_EQ(TextOf(dialog, TableEntryDialog::kIndexField), "0.");
+            EXPECT_EQ(GetFocus(), dialog.FindChild(TableEntryDialog::kIndexField)->Handle());
+        })
+        .Type(TableEntryDialog::kIndexField, "3")
+        .Type(TableEntryDialog::kValueField, "4.25")
+        .Press(IDOK);
+    ASSERT_EQ(adding.RunModal(), 1);
+    EXPECT_EQ(caption, "Add Table Entry");
+    ASSERT_EQ(adding.Pairs().size(), 2u);
+    EXPECT_EQ(adding.Pairs()[0].index, 1.5);
+    EXPECT_EQ(adding.Pairs()[0].value, -2.0);
+    EXPECT_EQ(adding.Pairs()[1].index, 3.0);
+    EXPECT_EQ(adding.Pairs()[1].value, 4.25);
+
+    TableEntryDialog editing(true, 7, 8);
+    ModalDialogDriver editDriver;
+    editDriver
+        .Then([&](DialogFrameCL& dialog) {
+            EXPECT_FALSE(IsWindowVisible(dialog.FindChild(TableEntryDialog::kMoreButton)->Handle()));
+            EXPECT_EQ(TextOf(dialog, TableEntryDialog::kValueField), "8.");
+        })
+        .Press(IDCANCEL);
+    EXPECT_EQ(editing.RunModal(), 0);
+    EXPECT_TRUE(editing.Pairs().empty());
+}
+
+TEST(TableDialogsOnScreen, PropertiesStayOpenOnTheFailingFieldUntilOk)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    TablePropertiesDialog::SetPresenter(nullptr);
+    TablePropertiesDialog properties(nullptr, "NewTable", "newtable", "", 2, false);
+    ModalDialogDriver driver;
+    driver.Then([&](DialogFrameCL& dialog) {
+              EXPECT_EQ(GetFocus(), dialog.FindChild(TablePropertiesDialog::kNameField)->Handle());
+              EXPECT_EQ(SendMessageA(dialog.FindChild(TablePropertiesDialog::kInterpolationButton)->Handle(),
+                                     BM_GETCHECK, 0, 0),
+                        BST_CHECKED);
+          })
+        .Type(TablePropertiesDialog::kFileField, "bad|name")
+        .Press(TablePropertiesDialog::kIndexSpecificButton)
+        .Then([](DialogFrameCL& dialog) {
+            SendMessageA(dialog.FindChild(TablePropertiesDialog::kIndexSpecificButton)->Handle(), BM_CLICK, 0, 0);
+            SendMessageA(dialog.FindChild(TablePropertiesDialog::kOffEdgeCheck)->Handle(), BM_CLICK, 0, 0);
+        })
+        .Press(IDOK)
+        .Then([&](DialogFrameCL& dialog) {
+            EXPECT_TRUE(IsWindowVisible(dialog.Handle()));
+            EXPECT_EQ(GetFocus(), dialog.FindChild(TablePropertiesDialog::kFileField)->Handle());
+        })
+        .Type(TablePropertiesDialog::kFileField, "goodname")
+        .Press(IDOK);
+    ASSERT_EQ(properties.RunModal(), 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "\"bad|name\" is not a legal filename.");
+    EXPECT_EQ(properties.file, "goodname");
+    EXPECT_EQ(properties.Method(), 3);
+    EXPECT_EQ(properties.offEdgeIsError, 1);
+}
+
+TEST(TableDialogsOnScreen, ConflictAnswersTheButtonPressed)
+{
+    OnScreen screen;
+    TableConflictDialog::SetPresenter(nullptr);
+    const struct {
+        unsigned button;
+        TableConflictDialog::Choice choice;
+    } cases[] = {{3403, TableConflictDialog::Overwrite},
+                 {3402, TableConflictDialog::Rename},
+                 {IDCANCEL, TableConflictDialog::Ignore}};
+    for (const auto& c : cases) {
+        TableConflictDialog conflict("Costs");
+        ModalDialogDriver driver;
+        driver.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, 3401), "Costs"); }).Press(c.button);
+        EXPECT_EQ(conflict.Run(), c.choice) << c.button;
+    }
+}
+
+} // namespace

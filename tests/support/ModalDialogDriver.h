@@ -1,0 +1,61 @@
+#pragma once
+// Answers the framework's modal dialogs from a thread timer, one step per tick, as a person would: each
+// step gets the innermost running dialog. For dialogs that code under test makes and runs itself.
+
+#include "framework/dialog/DialogFrameCL.h"
+
+#include <deque>
+#include <functional>
+
+class ModalDialogDriver {
+public:
+    using Step = std::function<void(DialogFrameCL&)>;
+
+    ModalDialogDriver() { timer_ = SetTimer(nullptr, 0, 30, &ModalDialogDriver::Tick); Current() = this; }
+    ~ModalDialogDriver()
+    {
+        KillTimer(nullptr, timer_);
+        Current() = nullptr;
+    }
+    ModalDialogDriver(const ModalDialogDriver&) = delete;
+    ModalDialogDriver& operator=(const ModalDialogDriver&) = delete;
+
+    ModalDialogDriver& Then(Step step)
+    {
+        steps_.push_back(std::move(step));
+        return *this;
+    }
+    // Presses a button of the dialog.
+    ModalDialogDriver& Press(unsigned id)
+    {
+        return Then([id](DialogFrameCL& dialog) {
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        });
+    }
+    // Types a text into a field of the dialog.
+    ModalDialogDriver& Type(unsigned id, const char* text)
+    {
+        return Then([id, text](DialogFrameCL& dialog) { SetWindowTextA(dialog.FindChild(id)->Handle(), text); });
+    }
+    bool Finished() const { return steps_.empty(); }
+
+private:
+    static ModalDialogDriver*& Current()
+    {
+        static ModalDialogDriver* current = nullptr;
+        return current;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ModalDialogDriver* driver = Current();
+        const auto& stack = DialogFrameCL::ModalStack();
+        if (!driver || driver->steps_.empty() || stack.empty() || !IsWindowVisible(stack.back()->Handle()))
+            return;
+        Step step = std::move(driver->steps_.front());
+        driver->steps_.pop_front();
+        step(*stack.back());
+    }
+
+    UINT_PTR timer_;
+    std::deque<Step> steps_;
+};

@@ -9,6 +9,7 @@
 #include "framework/dialog/Menu.h"
 #include "framework/dialog/ScrollBarCtrl.h"
 #include "framework/dialog/StaticCtrl.h"
+#include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
@@ -33,24 +34,12 @@ HINSTANCE ProgramInstance()
 // The device context of a window for measuring, with the dialog font selected while it lives.
 class MeasuringDC {
 public:
-    MeasuringDC(HWND window, HFONT font)
-        : window_(window), dc_(GetDC(window)), previous_(font ? SelectObject(dc_, font) : nullptr)
-    {
-    }
-    MeasuringDC(const MeasuringDC&) = delete;
-    MeasuringDC& operator=(const MeasuringDC&) = delete;
-    ~MeasuringDC()
-    {
-        if (previous_)
-            SelectObject(dc_, previous_);
-        ReleaseDC(window_, dc_);
-    }
-    HDC Get() const { return dc_; }
+    MeasuringDC(HWND window, HFONT font) : context_(window), font_(context_.Get(), font) {}
+    HDC Get() const { return context_.Get(); }
 
 private:
-    HWND window_;
-    HDC dc_;
-    HGDIOBJ previous_;
+    ScopedWindowDC context_;
+    ScopedSelection font_;
 };
 
 bool IsTabStop(const WindowCL* child)
@@ -113,9 +102,8 @@ void DialogFrameCL::ApplyTemplate(DWORD styleOverride)
     title_ = template_.title;
     HWND parentWindow = parent_ ? parent_->Handle() : nullptr;
     if (template_.hasFont && parent_) {
-        HDC screen = GetDC(parentWindow);
-        const int height = -MulDiv(template_.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(parentWindow, screen);
+        ScopedWindowDC screen(parentWindow);
+        const int height = -MulDiv(template_.pointSize, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
         font_ = std::make_unique<zFont>(
             zFontSpec(template_.faceName.c_str(), 0, height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), nullptr);
     }

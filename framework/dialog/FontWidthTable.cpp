@@ -4,7 +4,7 @@
 
 void FontWidthTable::Build(FontWidthTable& table, Display& display)
 {
-    display.Lock();
+    DisplayLock lock(display);
     HDC dc = display.DeviceContext();
     for (int code = 0; code < 256; ++code) {
         const char character = static_cast<char>(code);
@@ -16,5 +16,4 @@ void FontWidthTable::Build(FontWidthTable& table, Display& display)
     GetTextMetricsA(dc, &metrics);
     table.height = metrics.tmHeight;
     table.externalLeading = metrics.tmExternalLeading;
-    display.Unlock();
 }

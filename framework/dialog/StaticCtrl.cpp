@@ -1,5 +1,6 @@
 #include "framework/dialog/StaticCtrl.h"
 
+#include "framework/draw/GdiScopes.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
 
@@ -27,10 +28,8 @@ StaticCtrl* StaticCtrl::FromTemplate(WindowCL* parent, unsigned id)
 LRESULT StaticCtrl::DefaultProcessing(WindowEvent* event)
 {
     if (event && event->message == WM_PAINT && icon_) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(handle_, &paint);
-        DrawIcon(dc, 0, 0, icon_);
-        EndPaint(handle_, &paint);
+        ScopedPaint paint(handle_);
+        DrawIcon(paint.Get(), 0, 0, icon_);
         return 1;
     }
     return CtrlWindowCL::DefaultProcessing(event);

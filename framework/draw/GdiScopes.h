@@ -94,6 +94,22 @@ private:
     HDC dc_;
 };
 
+// A window's painting: BeginPaint when made, EndPaint at the end.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~ScopedPaint() { EndPaint(window_, &paint_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // A palette selected (and realised) into a device context, the previous palette reselected at the end.
 class ScopedPaletteSelection {
 public:

@@ -1,4 +1,5 @@
 #include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/DeviceInfo.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/zPen.h"
@@ -140,6 +141,28 @@ TEST(Colour, ColorRefForms)
             EXPECT_EQ(split.red, row.colour.red);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(DeviceInfo, ReadsThroughTheDisplaysContextAndFallsBackWithoutOne)
+{
+    BitmapDisplay bitmap(4, 4);
+    DeviceInfo info(bitmap);
+    EXPECT_EQ(info.horzRes, bitmap.HorzRes());
+    EXPECT_NE(info.rasterCaps & RC_BITBLT, 0);
+    EXPECT_EQ(bitmap.LockCount(), 1) << "the snapshot gives the lock back";
+
+    Display plain;
+    DeviceInfo none(plain);
+    EXPECT_EQ(none.horzRes, 640);
+    EXPECT_EQ(none.vertRes, 480);
+    EXPECT_EQ(none.rasterCaps, 0);
+    none.Lock();
+    EXPECT_EQ(none.Caps(), 0);
+    none.Unlock();
 }
 
 } // namespace

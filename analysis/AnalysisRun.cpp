@@ -1,15 +1,16 @@
 #include "analysis/AnalysisRun.h"
 
-#include "analysis/StoredAnalysis.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "model/StoredAnalysis.h"
 #include "app/CursorStack.h"
 #include "app/EscapeKey.h"
 #include "app/FrameCommands.h"
 #include "app/ProgressWindow.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
-AnalysisRun::AnalysisRun(TreeWindow* window) : document(window)
+AnalysisRun::AnalysisRun(TreeDocument* window) : document(window)
 {
     document->CurrentAnalysis = this;
     RefreshFrameCommands();
@@ -99,11 +100,11 @@ long AnalysisRun::OnIdle()
         }
         document->ResumeChildWindows();
         busyFlag = 0;
-        TreeWindow* window = document;
+        TreeDocument* window = document;
         StoredAnalysis* chainedFrom = caller;
         delete this;
         if (chainedFrom != nullptr)
-            StoredAnalysis::RunNext(chainedFrom, window);
+            RunNextStoredAnalysis(chainedFrom, window);
         return 0;
     }
     case Finished:

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 class GraphTemplate;
-class TreeWindow;
+class TreeDocument;
 struct StoredAnalysis;
 
 class AnalysisRun : public EventTarget {
@@ -18,7 +18,7 @@ public:
     enum RunState : int32_t { Created = 1, Running = 2, Finishing = 3, Finished = 4 };
 
     // Registers the run as the tree window's current analysis.
-    explicit AnalysisRun(TreeWindow* window);
+    explicit AnalysisRun(TreeDocument* window);
     AnalysisRun(const AnalysisRun&) = delete;
     AnalysisRun& operator=(const AnalysisRun&) = delete;
     ~AnalysisRun() override;
@@ -52,7 +52,7 @@ public:
     // The graph template stored with the caller record, or null.
     GraphTemplate* CallerTemplate() const;
 
-    TreeWindow* document;
+    TreeDocument* document;
     int32_t spare1 = 0;
     int32_t spare2 = 0;
     // Nonzero once the run is to stop: Escape, or the error flag of a failed step or roll back.

@@ -4,7 +4,7 @@
 #include "model/EvalContext.h"
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cmath>
 
@@ -12,7 +12,7 @@ namespace {
 
 constexpr double kNegligible = 1e-10;
 
-double WeightedSum(TreeWindow* window, TreeNode* node, PayoffEvaluator evaluator, int* error)
+double WeightedSum(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluator, int* error)
 {
     double sum = 0.0;
     for (int i = 0; i < kPayoffCount && *error == 0; ++i) {
@@ -34,7 +34,7 @@ double WeightedSum(TreeWindow* window, TreeNode* node, PayoffEvaluator evaluator
 
 }  // namespace
 
-double ComputeMultiAttributeValue(TreeWindow* window, TreeNode* node, PayoffEvaluator evaluator, int* error)
+double ComputeMultiAttributeValue(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluator, int* error)
 {
     const TreeCalcPrefs& prefs = window->CalcPrefs;
     switch (prefs.CalcMethod) {

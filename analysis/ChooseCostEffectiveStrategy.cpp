@@ -1,6 +1,6 @@
 #include "analysis/ChooseCostEffectiveStrategy.h"
 
-#include "analysis/CESensitivitySettings.h"
+#include "model/CESensitivitySettings.h"
 #include "model/EvalContext.h"
 #include "formula/FormulaRef.h"
 
@@ -8,7 +8,7 @@ namespace {
 
 // Evaluates one setting at the tree's root; a failure shows the formula's message, which names the setting
 // and not the root (the settings belong to the whole tree).
-bool EvaluateSetting(Expression& expression, TreeWindow* tree, const char* formulaName, double& value)
+bool EvaluateSetting(Expression& expression, TreeDocument* tree, const char* formulaName, double& value)
 {
     EvalContext* context = new EvalContext(tree, nullptr);
     context->noNodeInMessages = 1;
@@ -22,7 +22,7 @@ bool EvaluateSetting(Expression& expression, TreeWindow* tree, const char* formu
 
 }  // namespace
 
-int ChooseCostEffectiveStrategy(CESensitivitySettings& settings, const CEPointList& points, TreeWindow* tree,
+int ChooseCostEffectiveStrategy(CESensitivitySettings& settings, const CEPointList& points, TreeDocument* tree,
                                 int* error)
 {
     if (error && *error)

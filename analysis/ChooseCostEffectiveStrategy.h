@@ -8,7 +8,7 @@
 
 class CEPointList;
 class CESensitivitySettings;
-class TreeWindow;
+class TreeDocument;
 
 // The settings with their formulas evaluated.
 struct CEChoiceLimits {
@@ -26,5 +26,5 @@ int ChooseCostEffectivePoint(const CEPointList& points, const CEChoiceLimits& li
 // Evaluates the settings' formulas at the tree's root ("willingness to pay", "maximum cost value",
 // "minimum effectiveness value"); a formula error is reported by its message, sets *error and gives -1.
 // Otherwise the position chosen by ChooseCostEffectivePoint.
-int ChooseCostEffectiveStrategy(CESensitivitySettings& settings, const CEPointList& points, TreeWindow* tree,
+int ChooseCostEffectiveStrategy(CESensitivitySettings& settings, const CEPointList& points, TreeDocument* tree,
                                 int* error);

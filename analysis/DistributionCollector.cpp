@@ -9,7 +9,7 @@
 #include "model/TreeNode.h"
 #include "analysis/TreeQueries.h"
 #include "model/TreeWalks.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cmath>
 #include <vector>
@@ -62,7 +62,7 @@ DistributionCollector::~DistributionCollector()
 
 int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes)
 {
-    TreeWindow* window = node->window;
+    TreeDocument* window = node->document;
     if (!CheckRiskPreference(window, nullptr))
         return 1;
     int error = 0;

@@ -3,14 +3,15 @@
 #include "analysis/MarkovCohort.h"
 #include "analysis/NodeValueRecord.h"
 #include "analysis/ProbabilityVerification.h"
-#include "analysis/StoredAnalysis.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "model/StoredAnalysis.h"
 #include "app/CursorStack.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovInfo.h"
 #include "model/NodePath.h"
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,8 +49,8 @@ void AddNumber(StoredNameList& parameters, long number)
 
 }  // namespace
 
-MarkovAnalysis::MarkovAnalysis(TreeWindow* window, TreeNode* node, int* ok, int kind)
-    : kind(kind), node(node), window(window), context(&window->CalcStateRecord)
+MarkovAnalysis::MarkovAnalysis(TreeDocument* window, TreeNode* node, int* ok, int kind)
+    : kind(kind), node(node), document(window), context(&window->CalcStateRecord)
 {
     Run(ok);
 }
@@ -57,21 +58,21 @@ MarkovAnalysis::MarkovAnalysis(TreeWindow* window, TreeNode* node, int* ok, int 
 void MarkovAnalysis::Run(int* ok)
 {
     *ok = 1;
-    if (CheckRiskPreference(window, nullptr) == 0) {
+    if (CheckRiskPreference(document, nullptr) == 0) {
         *ok = 0;
         return;
     }
-    costEffectiveness = window->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
+    costEffectiveness = document->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
     WaitCursorScope cursor;
-    MarkovAnalysis* previous = window->CurrentMarkovAnalysis;
-    window->CurrentMarkovAnalysis = this;
+    MarkovAnalysis* previous = document->CurrentMarkovAnalysis;
+    document->CurrentMarkovAnalysis = this;
     int error = 0;
     RollBackTree(node, &error, RollBackSilent);
-    window->CurrentMarkovAnalysis = previous;
+    document->CurrentMarkovAnalysis = previous;
     if (error != 0)
         *ok = 0;
     if (kind == 0 && *ok != 0)
-        window->SetStoredAnalysis(MakeNodeValueRecord(node, kMarkovAnalysisCommand, 1));
+        document->SetStoredAnalysis(MakeNodeValueRecord(node, kMarkovAnalysisCommand, 1));
 }
 
 void MarkovAnalysis::AddStageRow()
@@ -138,7 +139,7 @@ void MarkovAnalysis::ShowGraph()
         ShowMarkovGraph(graph);
 }
 
-bool ReadMarkovRequest(TreeWindow* window, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node)
+bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node)
 {
     const StoredNameList& parameters = *record->parameters;
     *node = nullptr;
@@ -181,7 +182,7 @@ StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& reque
     return record;
 }
 
-void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeWindow* window)
+void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* window)
 {
     MarkovGraphRequest request;
     TreeNode* node = nullptr;
@@ -196,5 +197,5 @@ void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeWindow* window)
     }
     delete analysis;
     if (ok != 0)
-        StoredAnalysis::RunNext(record, window);
+        RunNextStoredAnalysis(record, window);
 }

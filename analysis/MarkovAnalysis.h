@@ -12,7 +12,7 @@
 
 class CalcState;
 class TextReport;
-class TreeWindow;
+class TreeDocument;
 struct StoredAnalysis;
 struct TreeNode;
 
@@ -56,7 +56,7 @@ class MarkovAnalysis {
 public:
     // Runs at once; ok receives 1 on success. kind 0: started from the menu (the run then leaves a
     // node-value record as the tree window's last analysis); any other: from a stored analysis.
-    MarkovAnalysis(TreeWindow* window, TreeNode* node, int* ok, int kind);
+    MarkovAnalysis(TreeDocument* window, TreeNode* node, int* ok, int kind);
     MarkovAnalysis(const MarkovAnalysis&) = delete;
     MarkovAnalysis& operator=(const MarkovAnalysis&) = delete;
 
@@ -73,7 +73,7 @@ public:
 
     int32_t kind;
     TreeNode* node;
-    TreeWindow* window;
+    TreeDocument* document;
     CalcState* context;
     NameList stateNames{2, true};
     int32_t lastStage = -1;
@@ -84,11 +84,11 @@ public:
 // The report title of a kind (1-9), else the empty text.
 const char* MarkovReportTitle(int reportKind);
 // Description of a stored Markov analysis: its report title, a line break, " at node " and the node's text.
-void DescribeMarkovAnalysis(TreeWindow* window, StoredAnalysis* record, zString& text);
+void DescribeMarkovAnalysis(TreeDocument* window, StoredAnalysis* record, zString& text);
 // The request stored in a record: false when the record is damaged (a stage step below 1 among them) or its
 // node is missing or not a Markov node.
-bool ReadMarkovRequest(TreeWindow* window, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node);
+bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node);
 // A record that runs the request again on the node.
 StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& request);
 // Re-runs a stored Markov analysis and shows its graph.
-void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeWindow* window);
+void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* window);

@@ -2,7 +2,7 @@
 
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/MarkovAnalysisGraph.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <algorithm>
 
@@ -82,12 +82,12 @@ bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, MarkovGraphData& gra
     case 6:
         valueAxis.label = "Cost";
         valueAxis.format = PayoffFormat;
-        valueAxis.payoff = window->CostPayoffIndex();
+        valueAxis.payoff = document->CostPayoffIndex();
         break;
     case 7:
         valueAxis.label = "Effect";
         valueAxis.format = PayoffFormat;
-        valueAxis.payoff = window->CalcPrefs.CEEffPayoff;
+        valueAxis.payoff = document->CalcPrefs.CEEffPayoff;
         break;
     default:
         valueAxis.label = "Reward";

@@ -10,7 +10,7 @@
 #include "model/MarkovInfo.h"
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cmath>
 
@@ -39,7 +39,7 @@ void Add(ValueTriple& to, const ValueTriple& from)
 class CohortRun {
 public:
     CohortRun(TreeNode* markov, int* error, const MarkovRunArgs& args)
-        : markov(markov), window(markov->window), calc(window->CalcStateRecord), error(error), args(args)
+        : markov(markov), document(markov->document), calc(document->CalcStateRecord), error(error), args(args)
     {
         plan.Build(markov, args);
     }
@@ -66,7 +66,7 @@ private:
     void TransitionStep(const MarkovCohortPlan::Exit& exit, TreeNode* state, double stateShare);
 
     TreeNode* markov;
-    TreeWindow* window;
+    TreeDocument* document;
     CalcState& calc;
     int* error;
     MarkovRunArgs args;
@@ -127,16 +127,16 @@ bool CohortRun::BranchesValid(TreeNode* node)
 
 bool CohortRun::CheckBranches(TreeNode* node, bool nameStage)
 {
-    const uint8_t rolledBack = window->RolledBack;
-    window->RolledBack = 0;
+    const uint8_t rolledBack = document->RolledBack;
+    document->RolledBack = 0;
     formulaReported = false;
     const bool valid = BranchesValid(node);
     if (!valid && !formulaReported) {
         zString context("_stage = ");
         AppendInt(context, calc.stageCounter);
-        VerifyProbabilities(window, 0, node, nameStage ? context.Text() : nullptr, 1);
+        VerifyProbabilities(document, 0, node, nameStage ? context.Text() : nullptr, 1);
     }
-    window->RolledBack = rolledBack;
+    document->RolledBack = rolledBack;
     return valid;
 }
 
@@ -216,7 +216,7 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovAnalysis* analysis, con
 {
     if (*error != 0)
         return;
-    TreeWindow* window = markov->window;
+    TreeDocument* window = markov->document;
     if (analysis == nullptr)
         analysis = window->CurrentMarkovAnalysis;
     MarkovStatus status(markov);
@@ -293,7 +293,7 @@ double MarkovCohortValue(TreeNode* markov, int* error, int payoffIndex)
 
 double MarkovCostEffectivenessValue(TreeNode* markov, int* error)
 {
-    TreeWindow* window = markov->window;
+    TreeDocument* window = markov->document;
     MarkovRunArgs args;
     args.costEffectiveness = 1;
     args.costPayoff = window->CostPayoffIndex();

@@ -10,7 +10,7 @@
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "analysis/TreeQueries.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ bool CreditReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, Ca
 
 // Draws the per-cycle distributions of the document; perCycle is cleared when there are none. False (with
 // *error set) when a draw failed.
-bool ResampleCycleDistributions(TreeWindow& window, bool& perCycle, int* error)
+bool ResampleCycleDistributions(TreeDocument& window, bool& perCycle, int* error)
 {
     int32_t failed = 0;
     perCycle = window.Distributions.ResampleEachStage(&failed) > 0;
@@ -80,7 +80,7 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
 {
     if (*error != 0)
         return 0.0;
-    TreeWindow* window = markov->window;
+    TreeDocument* window = markov->document;
     const TreeCalcPrefs& prefs = window->CalcPrefs;
     MarkovRunArgs args;
     args.costEffectiveness = prefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;

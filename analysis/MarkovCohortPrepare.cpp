@@ -9,7 +9,7 @@
 #include "model/MarkovInfoCheck.h"
 #include "model/MarkovInfoJumps.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cstring>
 #include <unordered_map>
@@ -87,13 +87,13 @@ void RedirectReferences(TreeNode* top, const zString& upperStateText, const char
 // rolled back.
 class ScaffoldingEdits {
 public:
-    explicit ScaffoldingEdits(TreeWindow* window) : window(window), saved(window->RolledBack) { window->RolledBack = 0; }
-    ~ScaffoldingEdits() { window->RolledBack = saved; }
+    explicit ScaffoldingEdits(TreeDocument* window) : document(window), saved(window->RolledBack) { window->RolledBack = 0; }
+    ~ScaffoldingEdits() { document->RolledBack = saved; }
     ScaffoldingEdits(const ScaffoldingEdits&) = delete;
     ScaffoldingEdits& operator=(const ScaffoldingEdits&) = delete;
 
 private:
-    TreeWindow* window;
+    TreeDocument* document;
     uint8_t saved;
 };
 
@@ -109,7 +109,7 @@ zString TunnelName(const zString& stateText, int number)
 
 bool ExpandTunnelStates(TreeNode* markov)
 {
-    ScaffoldingEdits scaffolding(markov->window);
+    ScaffoldingEdits scaffolding(markov->document);
     bool expanded = false;
     const int originalCount = markov->childCount;
     for (int i = 0; i < originalCount; ++i) {
@@ -163,7 +163,7 @@ TreeNode* FindTunnelOrigin(TreeNode* copy)
 
 void CollapseTunnelStates(TreeNode* markov)
 {
-    ScaffoldingEdits scaffolding(markov->window);
+    ScaffoldingEdits scaffolding(markov->document);
     std::vector<TreeNode*> copies;
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* child = markov->GetChild(i);
@@ -204,7 +204,7 @@ bool PrepareMarkovRun(TreeNode* markov, int* error)
     }
     *error = 0;
     markov->markovRunFlag = 1;
-    ResetMarkovFields(markov->window->CalcStateRecord);
+    ResetMarkovFields(markov->document->CalcStateRecord);
     // The copies' jump names are resolved with the rest; without copies the indexes are already current.
     if (ExpandTunnelStates(markov))
         ResolveMarkovJumpIndexes(markov);
@@ -218,5 +218,5 @@ void FinishMarkovRun(TreeNode* markov)
     markov->markovRunFlag = 0;
     CollapseTunnelStates(markov);
     ClearJumpTargetNodes(markov);
-    ResetMarkovFields(markov->window->CalcStateRecord);
+    ResetMarkovFields(markov->document->CalcStateRecord);
 }

@@ -6,7 +6,7 @@
 #include "model/MarkovInfo.h"
 #include "model/NodeFormula.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cmath>
 
@@ -50,7 +50,7 @@ int TunnelNumber(const TreeNode* state)
 bool EvaluateStateReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, int* error, ValueTriple& out)
 {
     out = ValueTriple();
-    TunnelScope tunnel(state->window->CalcStateRecord, TunnelNumber(state));
+    TunnelScope tunnel(state->document->CalcStateRecord, TunnelNumber(state));
     const char* role = kRewardNames[rewardKind];
     bool present = false;
     if (args.costEffectiveness) {

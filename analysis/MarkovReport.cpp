@@ -1,7 +1,7 @@
 // The full text report of a Markov analysis, report titles and the description of a stored analysis.
 
 #include "analysis/MarkovAnalysis.h"
-#include "analysis/StoredAnalysis.h"
+#include "model/StoredAnalysis.h"
 #include "app/TextReport.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/StringHelpers.h"
@@ -140,7 +140,7 @@ void MarkovAnalysis::WriteReport(TextReport& report, int options) const
 }
 
 // The report kind is the record's second parameter (the first is the node path).
-void DescribeMarkovAnalysis(TreeWindow* window, StoredAnalysis* record, zString& text)
+void DescribeMarkovAnalysis(TreeDocument* window, StoredAnalysis* record, zString& text)
 {
     MarkovGraphRequest request;
     TreeNode* node = nullptr;

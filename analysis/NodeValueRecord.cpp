@@ -1,6 +1,6 @@
 #include "analysis/NodeValueRecord.h"
 
-#include "analysis/StoredAnalysis.h"
+#include "model/StoredAnalysis.h"
 #include "foundation/StringHelpers.h"
 #include "model/NodePath.h"
 #include "model/TreeNode.h"

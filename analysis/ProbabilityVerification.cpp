@@ -1,12 +1,12 @@
 #include "analysis/ProbabilityVerification.h"
 
 #include "analysis/MarkovCohortSteps.h"
-#include "analysis/RiskPrefAssessment.h"
+#include "model/RiskPrefAssessment.h"
 #include "app/MessageBoxes.h"
 #include "model/MarkovInfo.h"
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cmath>
 #include <vector>
@@ -37,8 +37,8 @@ void ReportProblem(VerificationState& state, TreeNode* node, const char* before,
     }
     state.error = 1;
     ShowErrorBox(nullptr, message.Text(), -1);
-    if (node->window != nullptr)
-        node->window->SelectNode(node, 1, nullptr, false);
+    if (node->document != nullptr)
+        node->document->SelectNode(node, 1, nullptr, false);
 }
 
 void CheckNode(VerificationState& state, TreeNode* node)
@@ -74,7 +74,7 @@ void CheckNode(VerificationState& state, TreeNode* node)
 
 }  // namespace
 
-int VerifyProbabilities(TreeWindow* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly)
+int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly)
 {
     if (window == nullptr || window->ValuesCurrent())
         return 1;
@@ -117,7 +117,7 @@ int VerifyProbabilities(TreeWindow* window, int report, TreeNode* start, const c
     return 1;
 }
 
-int CheckRiskPreference(TreeWindow* window, const char* extraText)
+int CheckRiskPreference(TreeDocument* window, const char* extraText)
 {
     zString message;
     if (!window->CalcPrefs.UseUtility || window->RiskAssessment.Check(message))
@@ -143,7 +143,7 @@ void ReportUtilityOverflow()
 
 }  // namespace
 
-void UtilityChecked(TreeWindow* window, double& value, int* error)
+void UtilityChecked(TreeDocument* window, double& value, int* error)
 {
     if (*error != 0 || !window->CalcPrefs.UseUtility)
         return;
@@ -152,7 +152,7 @@ void UtilityChecked(TreeWindow* window, double& value, int* error)
         ReportUtilityOverflow();
 }
 
-void InverseUtilityChecked(TreeWindow* window, double& value, int* error)
+void InverseUtilityChecked(TreeDocument* window, double& value, int* error)
 {
     if (*error != 0 || !window->CalcPrefs.UseUtility)
         return;

@@ -4,19 +4,19 @@
 // conversions between values and utilities.
 
 struct TreeNode;
-class TreeWindow;
+class TreeDocument;
 
 // 1 when the probabilities below start (null: the root; with thisNodeOnly: of start alone) are valid. The
 // first problem is shown in an error box (followed by two line breaks and extraText when given) and its
 // node is selected. Returns 1 at once when the tree's values are current. With report, success is
 // announced by "All probabilities sum to 1.0.".
-int VerifyProbabilities(TreeWindow* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly);
+int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly);
 
 // 1 when the analysis may go on: utilities are off, or the risk preference function passes its check, or
 // the user agrees to turn utilities off.
-int CheckRiskPreference(TreeWindow* window, const char* extraText);
+int CheckRiskPreference(TreeDocument* window, const char* extraText);
 
 // With utilities on, the value becomes its utility / a utility becomes its certainty equivalent; an
 // overflow sets *error and is reported.
-void UtilityChecked(TreeWindow* window, double& value, int* error);
-void InverseUtilityChecked(TreeWindow* window, double& value, int* error);
+void UtilityChecked(TreeDocument* window, double& value, int* error);
+void InverseUtilityChecked(TreeDocument* window, double& value, int* error);

@@ -12,7 +12,7 @@
 #include "model/NodeFormula.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cmath>
 #include <vector>
@@ -51,24 +51,24 @@ void ReportNodeProblem(TreeNode* node, const char* before, const char* after)
     message += "\"";
     message += after;
     ShowErrorBox(nullptr, message.Text(), -1);
-    if (node->window != nullptr)
-        node->window->SelectNode(node, 1, nullptr, false);
+    if (node->document != nullptr)
+        node->document->SelectNode(node, 1, nullptr, false);
 }
 
 }  // namespace
 
-void RollBackState::Init(int32_t first, int* errorFlag, TreeWindow* treeWindow, int mode)
+void RollBackState::Init(int32_t first, int* errorFlag, TreeDocument* treeWindow, int mode)
 {
     *this = RollBackState();
     callerTag = first;
     error = errorFlag;
-    window = treeWindow;
-    calcState = &window->CalcStateRecord;
-    calcMethod = window->CalcPrefs.CalcMethod;
-    maximize = window->OptimalPathDirection();
+    document = treeWindow;
+    calcState = &document->CalcStateRecord;
+    calcMethod = document->CalcPrefs.CalcMethod;
+    maximize = document->OptimalPathDirection();
     costEffectiveness = calcMethod == CostEffectivenessMethod ? 1 : 0;
-    maximin = window->CalcPrefs.RollBackCalculatesKey == RollBackMaximin && (mode == 2 || mode == 3) ? 1 : 0;
-    useUtility = window->CalcPrefs.UseUtility;
+    maximin = document->CalcPrefs.RollBackCalculatesKey == RollBackMaximin && (mode == 2 || mode == 3) ? 1 : 0;
+    useUtility = document->CalcPrefs.UseUtility;
     evaluateAll = mode != 0 ? 1 : 0;
 }
 
@@ -123,7 +123,7 @@ bool RollBackState::CheckProbabilityRange(double p, TreeNode* node)
         return true;
     if (p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance)
         return true;
-    VerifyProbabilities(window, 0, node, nullptr, 0);
+    VerifyProbabilities(document, 0, node, nullptr, 0);
     *error = 1;
     return false;
 }
@@ -134,7 +134,7 @@ bool RollBackState::CheckProbabilitySum(double sum, TreeNode* node)
         return false;
     if (skipProbabilityChecks || calcState->probabilityCheck == 0 || std::fabs(sum - 1.0) <= kProbabilityTolerance)
         return true;
-    VerifyProbabilities(window, 0, node, nullptr, 0);
+    VerifyProbabilities(document, 0, node, nullptr, 0);
     *error = 1;
     return false;
 }
@@ -143,7 +143,7 @@ double RollBackTree(TreeNode* node, int* error, int mode)
 {
     if (*error != 0)
         return 0.0;
-    TreeWindow* window = node->window;
+    TreeDocument* window = node->document;
     RollBackState state;
     state.Init(0, error, window, mode);
     double value;
@@ -175,7 +175,7 @@ double BranchProbability(TreeNode* node, int* error, bool quiet)
 {
     if (*error != 0)
         return 0.0;
-    TreeWindow* window = node->window;
+    TreeDocument* window = node->document;
     if (window != nullptr && window->ValuesCurrent() && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)
         return node->branchProbability;
     double p;
@@ -245,7 +245,7 @@ TreeNode* SelectLogicBranch(TreeNode* node, int* error, bool check)
 double TerminalPayoff(TreeNode* node, int* error, int payoffIndex)
 {
     Expression& payoff = node->Payoff(payoffIndex);
-    TreeWindow* window = node->window;
+    TreeDocument* window = node->document;
     if (payoff.IsEmpty() && window != nullptr && window->CalcPrefs.AllowTermNodeNameAsPayoff) {
         zString fieldText;
         if (PayoffFromNodeName(node, fieldText, payoffIndex)) {
@@ -262,7 +262,7 @@ double TerminalPayoff(TreeNode* node, int* error, int payoffIndex)
 
 double EndNodeValue(TreeNode* node, int* error, PayoffEvaluator evaluator)
 {
-    return ComputeMultiAttributeValue(node->window, node, evaluator, error);
+    return ComputeMultiAttributeValue(node->document, node, evaluator, error);
 }
 
 namespace {
@@ -428,7 +428,7 @@ void Evaluator::ChildDone(Frame& frame, TreeNode* child, double childValue)
     switch (node->kind) {
     case ChanceNode:
         if (state.maximin) {
-            if (!frame.haveCandidate || state.window->IsBetter(nullptr, frame.value, childValue))
+            if (!frame.haveCandidate || state.document->IsBetter(nullptr, frame.value, childValue))
                 frame.value = childValue;
             frame.haveCandidate = true;
         } else if (state.costEffectiveness) {
@@ -458,7 +458,7 @@ void Evaluator::ChooseCostEffectiveChild(TreeNode* node)
 {
     CEPointList points(2, true);
     BuildCEPoints(DecisionNodeStrategySet(node), points, 1);
-    const int index = ChooseCostEffectiveStrategy(state.window->CESettings, points, state.window, error);
+    const int index = ChooseCostEffectiveStrategy(state.document->CESettings, points, state.document, error);
     const CEPoint* point = index >= 0 ? points.Point(index) : nullptr;
     TreeNode* chosen = point != nullptr ? node->GetChild(point->strategyIndex) : nullptr;
     if (chosen == nullptr) {
@@ -486,7 +486,7 @@ void Evaluator::ChooseBestChild(Frame& frame)
     const double* values = childValues.data() + frame.firstChildValue;
     double best = values[0];
     for (size_t i = 1; i < count; ++i)
-        best = state.window->BetterValue(node, best, values[i]);
+        best = state.document->BetterValue(node, best, values[i]);
     for (size_t i = 0; i < count; ++i) {
         if (std::fabs(values[i] - best) < kTieTolerance)
             node->optimal->Add(node->GetChild(static_cast<int>(i)));
@@ -525,10 +525,10 @@ double Evaluator::Complete(TreeNode* node, double value, bool endNode)
     node->triple.value = value;
     if (state.useUtility && *error == 0) {
         if (endNode) {
-            UtilityChecked(state.window, value, error);
+            UtilityChecked(state.document, value, error);
             node->value = value;
         } else {
-            InverseUtilityChecked(state.window, node->triple.value, error);
+            InverseUtilityChecked(state.document, node->triple.value, error);
         }
     }
     return value;

@@ -10,7 +10,7 @@
 
 class CalcState;
 class Expression;
-class TreeWindow;
+class TreeDocument;
 struct TreeNode;
 
 // Modes of RollBackTree.
@@ -18,7 +18,7 @@ enum RollBackMode { RollBackPlain = 0, RollBackWithProgress = 2, RollBackSilent 
 
 class RollBackState {
 public:
-    void Init(int32_t first, int* errorFlag, TreeWindow* treeWindow, int mode);
+    void Init(int32_t first, int* errorFlag, TreeDocument* treeWindow, int mode);
     // Records the start time and forgets a pending Escape press.
     void Start();
     // At most every 601 ms: Escape pressed sets the error and reports a cancel.
@@ -32,7 +32,7 @@ public:
     bool CheckProbabilitySum(double sum, TreeNode* node);
 
     int* error = nullptr;
-    TreeWindow* window = nullptr;
+    TreeDocument* document = nullptr;
     CalcState* calcState = nullptr;
     int32_t calcMethod = 0;
     int32_t maximize = 1;

@@ -1,27 +1,28 @@
 #include "analysis/RollBackAnalysis.h"
 
 #include "analysis/ProbabilityVerification.h"
-#include "analysis/StoredAnalysis.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "model/StoredAnalysis.h"
 #include "app/CursorStack.h"
 #include "app/EscapeKey.h"
 #include "app/MessageBoxes.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "script/ScriptManager.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 const char* const RollBackAnalysis::kMultipleOptimaText =
     "From the standpoint of expected value, this tree has two or more \"optimal\" solutions."
     " In order to identify your best strategy, you might use some of the analytical tools,"
     " including standard deviation, available under the Analysis menu.";
 
-RollBackAnalysis::RollBackAnalysis(TreeWindow* window, ScriptManager* script)
+RollBackAnalysis::RollBackAnalysis(TreeDocument* window, ScriptManager* script)
     : AnalysisRun(window), scriptCaller(script)
 {
     rollBackState.Init(1, &stopFlag, window, RollBackPlain);
 }
 
-RollBackAnalysis::RollBackAnalysis(TreeWindow* window, StoredAnalysis* record) : AnalysisRun(window)
+RollBackAnalysis::RollBackAnalysis(TreeDocument* window, StoredAnalysis* record) : AnalysisRun(window)
 {
     caller = record;
     rollBackState.Init(1, &stopFlag, window, RollBackPlain);
@@ -60,11 +61,11 @@ void RollBackAnalysis::Run()
         Finish();
     // A roll back never becomes an idle task, so a chain of stored records goes on from here; a failed
     // roll back ends the chain like any run that fails before it starts.
-    TreeWindow* window = document;
+    TreeDocument* window = document;
     StoredAnalysis* chainedFrom = caller;
     delete this;
     if (succeeded && chainedFrom != nullptr)
-        StoredAnalysis::RunNext(chainedFrom, window);
+        RunNextStoredAnalysis(chainedFrom, window);
 }
 
 void RollBackAnalysis::Finish()
@@ -75,7 +76,7 @@ void RollBackAnalysis::Finish()
     if (document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin) {
         WalkTreeWithSkip(
             document->Root,
-            [](TreeNode* node, void* window) { static_cast<TreeWindow*>(window)->RedrawNode(node, 0); }, document,
+            [](TreeNode* node, void* window) { static_cast<TreeDocument*>(window)->RedrawNode(node, 0); }, document,
             false);
     }
     document->Relayout();

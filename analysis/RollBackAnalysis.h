@@ -12,9 +12,9 @@ class ScriptManager;
 class RollBackAnalysis : public AnalysisRun {
 public:
     // scriptCaller: the script manager that started the command and waits for it, or null.
-    RollBackAnalysis(TreeWindow* window, ScriptManager* scriptCaller);
+    RollBackAnalysis(TreeDocument* window, ScriptManager* scriptCaller);
     // Run again from a stored record of the roll back kind.
-    RollBackAnalysis(TreeWindow* window, StoredAnalysis* record);
+    RollBackAnalysis(TreeDocument* window, StoredAnalysis* record);
     // Lets a waiting script go on and ends the roll-back state.
     ~RollBackAnalysis() override;
 

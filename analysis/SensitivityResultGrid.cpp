@@ -5,7 +5,7 @@
 SensitivityResultGrid::SensitivityResultGrid(TreeNode* node, int16_t intervals, int16_t series, double low,
                                              double high)
     : node(node),
-      window(node ? node->window : nullptr),
+      document(node ? node->document : nullptr),
       intervals(intervals),
       series(series),
       cellCount(static_cast<int16_t>(series * (intervals + 1))),

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 struct TreeNode;
-class TreeWindow;
+class TreeDocument;
 
 class SensitivityResultGrid {
 public:
@@ -26,7 +26,7 @@ public:
     double* ThirdAt(int i, int t) const { return &Cell(i, t).value; }
 
     TreeNode* Node() const { return node; }
-    TreeWindow* Window() const { return window; }
+    TreeDocument* Document() const { return document; }
     int16_t Intervals() const { return intervals; }
     int16_t Series() const { return series; }
     int16_t CellCount() const { return cellCount; }
@@ -35,7 +35,7 @@ public:
 
 private:
     TreeNode* node = nullptr;
-    TreeWindow* window = nullptr;
+    TreeDocument* document = nullptr;
     int16_t intervals = 0;
     int16_t series = 0;
     int16_t cellCount = 0;

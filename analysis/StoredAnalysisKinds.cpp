@@ -2,19 +2,20 @@
 
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
-#include "analysis/StoredAnalysis.h"
+#include "model/StoredAnalysis.h"
+#include "model/StoredAnalysisVariables.h"
 #include "app/MessageBoxes.h"
 
 #include <map>
 
 namespace {
 
-void RunRollBack(StoredAnalysis* record, TreeWindow* window)
+void RunRollBack(StoredAnalysis* record, TreeDocument* window)
 {
     (new RollBackAnalysis(window, record))->Run();
 }
 
-void RunRetiredKind(StoredAnalysis*, TreeWindow*)
+void RunRetiredKind(StoredAnalysis*, TreeDocument*)
 {
     ShowInfoBox(nullptr, "That analysis is no longer supported.", -1);
 }
@@ -41,4 +42,38 @@ StoredAnalysisHandlers StoredAnalysisKindHandlers(int kind)
     const auto& table = KindTable();
     const auto found = table.find(kind);
     return found != table.end() ? found->second : StoredAnalysisHandlers{};
+}
+
+void DescribeStoredAnalysis(TreeDocument* window, StoredAnalysis* record, zString& text)
+{
+    const StoredAnalysisHandlers handlers = StoredAnalysisKindHandlers(record->kind);
+    if (handlers.describe != nullptr)
+        handlers.describe(window, record, text);
+}
+
+void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* window)
+{
+    const StoredAnalysisHandlers handlers = StoredAnalysisKindHandlers(record->kind);
+    if (handlers.run == nullptr)
+        return;
+    // A variable deleted since the record was made leaves the analysis nothing to vary; the record stays
+    // so that the person can see what it was.
+    zString missing;
+    if (window != nullptr && FindMissingStoredVariable(*record, *window, missing)) {
+        zString message("The variable \"");
+        message += missing;
+        message += "\" has no definitions.";
+        ShowErrorBox("Sensitivity Error", message.Text(), -1);
+        return;
+    }
+    handlers.run(record, window);
+}
+
+void RunNextStoredAnalysis(StoredAnalysis* record, TreeDocument* window)
+{
+    StoredAnalysis* successor = record->next;
+    if (successor == nullptr)
+        return;
+    record->next = nullptr;
+    RunStoredAnalysis(successor, window);
 }

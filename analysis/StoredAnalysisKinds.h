@@ -4,11 +4,11 @@
 
 #include "foundation/zString.h"
 
-class TreeWindow;
+class TreeDocument;
 struct StoredAnalysis;
 
-using StoredRunFunction = void (*)(StoredAnalysis* record, TreeWindow* window);
-using StoredDescribeFunction = void (*)(TreeWindow* window, StoredAnalysis* record, zString& text);
+using StoredRunFunction = void (*)(StoredAnalysis* record, TreeDocument* window);
+using StoredDescribeFunction = void (*)(TreeDocument* window, StoredAnalysis* record, zString& text);
 
 struct StoredAnalysisHandlers {
     StoredRunFunction run = nullptr;
@@ -19,3 +19,10 @@ struct StoredAnalysisHandlers {
 void RegisterStoredAnalysisKind(int kind, StoredRunFunction run, StoredDescribeFunction describe);
 // The handlers of a kind; both null for a kind nobody handles.
 StoredAnalysisHandlers StoredAnalysisKindHandlers(int kind);
+
+// The description shown in the stored-analyses dialogs; kinds without a describer leave text as it was.
+void DescribeStoredAnalysis(TreeDocument* document, StoredAnalysis* record, zString& text);
+// Runs the analysis again by its kind; the analysis carries the record as its caller.
+void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* document);
+// Clears the successor link and runs the successor, when there is one.
+void RunNextStoredAnalysis(StoredAnalysis* record, TreeDocument* document);

@@ -9,7 +9,7 @@
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cmath>
 #include <vector>
@@ -22,7 +22,7 @@ double PathProbability(TreeNode* node, int* error, TreeNode* ancestor, bool only
         return 1.0;
     if (ancestor == nullptr)
         ancestor = node->GetTreeRoot();
-    const bool testOptimal = onlyOptimal && node->window != nullptr && node->window->ValuesCurrent();
+    const bool testOptimal = onlyOptimal && node->document != nullptr && node->document->ValuesCurrent();
     double p = 1.0;
     for (TreeNode* child = node; child->parent != nullptr && *error == 0; child = child->parent) {
         if (testOptimal && !IsOnOptimalPath(child, false))
@@ -66,8 +66,8 @@ void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error)
         if (current->childCount == 0) {
             ShowErrorBox(nullptr, "Unable to evaluate non-terminal nodes.", -1);
             *error = 1;
-            if (current->window != nullptr)
-                current->window->SelectNode(current, 1, nullptr, false);
+            if (current->document != nullptr)
+                current->document->SelectNode(current, 1, nullptr, false);
             return;
         }
         for (int i = current->childCount - 1; i >= 0; --i)
@@ -87,7 +87,7 @@ int RandomBranchIndex(TreeNode* node, int* error)
     case ChanceNode:
     case MarkovNode: {
         const double r = UniformRandom(0.0, 1.0);
-        if (!VerifyProbabilities(node->window, 0, node, nullptr, 1)) {
+        if (!VerifyProbabilities(node->document, 0, node, nullptr, 1)) {
             *error = 1;
             return 0;
         }
@@ -137,7 +137,7 @@ double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
             *error = 1;
             return 0.0;
         }
-        const CalcState& calc = current->window->CalcStateRecord;
+        const CalcState& calc = current->document->CalcStateRecord;
         TreeNode* next = nullptr;
         switch (current->kind) {
         case ChanceNode:

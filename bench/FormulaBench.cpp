@@ -9,7 +9,7 @@
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"
 #include "model/CalcState.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cstring>
 #include <string>
@@ -108,7 +108,7 @@ KIVO_BENCH(FormulaTask)
 // context.
 KIVO_BENCH(FormulaInTree)
 {
-    TreeWindow* window = new TreeWindow;
+    TreeDocument* window = new TreeDocument;
     window->EnsureVariable("c_drug", "1200");
     window->EnsureVariable("p", "0.15");
     window->EnsureVariable("c_hosp", "8000");

@@ -4,7 +4,7 @@
 #include "bench/Bench.h"
 
 #include "model/LegacyTreeImporter.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <chrono>
 #include <cstdio>
@@ -37,7 +37,7 @@ std::string LegacyText()
 KIVO_BENCH(LegacyImport)
 {
     const std::string text = LegacyText();
-    TreeWindow window;
+    TreeDocument window;
     LegacyImportOptions options;
     const auto start = std::chrono::steady_clock::now();
     LegacyTreeImporter importer(text.c_str(), &window, options);

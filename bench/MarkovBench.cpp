@@ -10,7 +10,7 @@
 #include "model/MarkovInfo.h"
 #include "model/NodeFormula.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <chrono>
 #include <cstdio>
@@ -23,7 +23,7 @@ constexpr int kCycles = 100;
 
 TreeNode* AddNode(TreeNode* parent, int kind, const char* text, const char* probability)
 {
-    auto* node = new TreeNode(parent->window);
+    auto* node = new TreeNode(parent->document);
     node->SetKind(kind, false);
     node->SetText(text, false);
     node->SetProbabilityText(probability, false);
@@ -31,7 +31,7 @@ TreeNode* AddNode(TreeNode* parent, int kind, const char* text, const char* prob
     return node;
 }
 
-TreeNode* BuildCohort(TreeWindow& window)
+TreeNode* BuildCohort(TreeDocument& window)
 {
     TreeNode* markov = AddNode(window.Root, MarkovNode, "Cohort", "");
     markov->SetMarkovTerminationText("_stage >= 100", 0);
@@ -83,7 +83,7 @@ double SecondsPerRepetition(long repetitions, const std::function<void()>& body)
 KIVO_BENCH(MarkovCohort)
 {
     SuppressMessageBoxes = 1;
-    TreeWindow window;
+    TreeDocument window;
     TreeNode* markov = BuildCohort(window);
     int error = 0;
     const double value = EvaluateMarkovNode(markov, &error, 0, nullptr);

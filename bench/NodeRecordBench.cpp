@@ -7,7 +7,7 @@
 #include "foundation/MemoryStream.h"
 #include "model/TreeNode.h"
 #include "model/TreeNodeRecords.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <chrono>
 #include <cstdio>
@@ -20,7 +20,7 @@ constexpr int kLeaves = 999;
 
 TreeNode* AddNode(TreeNode* parent, int kind, const char* name, const char* probability)
 {
-    auto* node = new TreeNode(parent->window);
+    auto* node = new TreeNode(parent->document);
     node->kind = kind;
     node->text = name;
     node->probability.SetText(probability);
@@ -43,7 +43,7 @@ void Grow(TreeNode* root)
     }
 }
 
-void RunPass(const char* label, TreeWindow& window, long nodes)
+void RunPass(const char* label, TreeDocument& window, long nodes)
 {
     using Clock = std::chrono::steady_clock;
     MemoryStream out(64u << 20);
@@ -67,7 +67,7 @@ void RunPass(const char* label, TreeWindow& window, long nodes)
 
 KIVO_BENCH(NodeRecords)
 {
-    TreeWindow window;
+    TreeDocument window;
     Grow(window.Root);
     const long nodes = 1L + kBranches + static_cast<long>(kBranches) * kLeaves;
     std::printf("tree of %ld nodes\n", nodes);

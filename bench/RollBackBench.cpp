@@ -7,7 +7,7 @@
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <windows.h>
 
@@ -47,7 +47,7 @@ bool ProcessMemory(SIZE_T& current, SIZE_T& peak)
 
 TreeNode* AddNode(TreeNode* parent, int kind, const char* probability)
 {
-    auto* node = new TreeNode(parent->window);
+    auto* node = new TreeNode(parent->document);
     node->kind = kind;
     node->probability.SetText(probability);
     parent->InsertChild(node, -1);
@@ -81,7 +81,7 @@ KIVO_BENCH(RollBackMillionNodes)
     SIZE_T peak = 0;
     const bool haveMemory = ProcessMemory(baseline, peak);
 
-    auto* window = new TreeWindow;
+    auto* window = new TreeDocument;
     window->EnsureVariable("cost", "1000");
     window->EnsureVariable("rate", "0.05");
     window->EnsureVariable("years", "20");

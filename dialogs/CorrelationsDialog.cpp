@@ -7,7 +7,7 @@
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "model/DocVariable.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <windows.h>
 
@@ -22,7 +22,7 @@ CorrelationsDialog::Presenter& CurrentPresenter()
 }
 
 // A range bound as shown: its own text, else its value in the document's number format.
-void AppendShownValue(const TreeWindow& window, const FormattedValue& bound, zString& out)
+void AppendShownValue(const TreeDocument& window, const FormattedValue& bound, zString& out)
 {
     if (!bound.text.IsEmpty()) {
         out += bound.text;
@@ -52,7 +52,7 @@ CorrelationsDialog::Presenter CorrelationsDialog::SetPresenter(Presenter present
     return previous;
 }
 
-CorrelationsDialog::CorrelationsDialog(TreeWindow& window, DocVariable& variable, const char* lowText,
+CorrelationsDialog::CorrelationsDialog(TreeDocument& window, DocVariable& variable, const char* lowText,
                                        const char* highText)
     : window(window), variable(variable)
 {
@@ -170,7 +170,7 @@ int CorrelationsDialog::RunModal()
     }
 }
 
-int ShowCorrelationRanges(TreeWindow& window, DocVariable& variable, const char* lowText, const char* highText,
+int ShowCorrelationRanges(TreeDocument& window, DocVariable& variable, const char* lowText, const char* highText,
                           std::vector<CorrelationItem*>& chosen)
 {
     chosen.clear();
@@ -184,7 +184,7 @@ int ShowCorrelationRanges(TreeWindow& window, DocVariable& variable, const char*
 }
 
 void BuildVariableRanges(const std::vector<CorrelationItem*>& chosen, SensitivityRangeSet& set,
-                         const TreeWindow& window)
+                         const TreeDocument& window)
 {
     for (const CorrelationItem* item : chosen) {
         const DocVariable* partner = window.FindVariable(item->name.Text(), false);

@@ -12,7 +12,7 @@
 
 class DocVariable;
 class SensitivityRangeSet;
-class TreeWindow;
+class TreeDocument;
 struct CorrelationItem;
 
 class CorrelationsDialog {
@@ -28,7 +28,7 @@ public:
         kHighField = 2927,
     };
 
-    CorrelationsDialog(TreeWindow& window, DocVariable& variable, const char* lowText, const char* highText);
+    CorrelationsDialog(TreeDocument& window, DocVariable& variable, const char* lowText, const char* highText);
 
     // Runs until OK or "Select All + OK" passes its check (1, with Chosen() filled) or the person
     // cancels (0).
@@ -63,7 +63,7 @@ private:
     void BuildLines();
     DocVariable* LineVariable(int line) const;
 
-    TreeWindow& window;
+    TreeDocument& window;
     DocVariable& variable;
     zString rangeText;
     std::vector<zString> lines;
@@ -75,11 +75,11 @@ private:
 
 // Runs the Correlations dialog for a variable with correlations and gives the chosen entries (not owned)
 // on OK; 1 at once, with nothing chosen, for a variable without correlations. 0 when cancelled.
-int ShowCorrelationRanges(TreeWindow& window, DocVariable& variable, const char* lowText, const char* highText,
+int ShowCorrelationRanges(TreeDocument& window, DocVariable& variable, const char* lowText, const char* highText,
                           std::vector<CorrelationItem*>& chosen);
 
 // Appends to the set a range for each chosen correlation that names a variable of the document with a
 // range: that variable's low and high, swapped for a negative correlation so that it moves against the main
 // variable. A bound without its own text gets its value's text with nine significant digits.
 void BuildVariableRanges(const std::vector<CorrelationItem*>& chosen, SensitivityRangeSet& set,
-                         const TreeWindow& window);
+                         const TreeDocument& window);

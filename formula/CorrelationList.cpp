@@ -43,7 +43,7 @@ bool CorrelationList::ContainsName(const zString& name) const
     return false;
 }
 
-void FormatCorrelationText(const TreeWindow* window, const CorrelationList* list, zString& out)
+void FormatCorrelationText(const TreeDocument* window, const CorrelationList* list, zString& out)
 {
     out.Clear();
     if (list == nullptr)

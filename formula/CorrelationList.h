@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-class TreeWindow;
+class TreeDocument;
 
 struct CorrelationItem {
     zString name;
@@ -32,4 +32,4 @@ public:
 
 // "+x, -y": each entry's sign and the name as the document's variable list spells it (the stored name when
 // the document does not know it), separated by ", "; empty for an empty or absent list.
-void FormatCorrelationText(const TreeWindow* window, const CorrelationList* list, zString& out);
+void FormatCorrelationText(const TreeDocument* window, const CorrelationList* list, zString& out);

@@ -140,7 +140,7 @@ void DistributionRecord::SetDistribution(Distribution* newDistribution)
     }
 }
 
-void DistributionRecord::SetOwner(TreeWindow* document)
+void DistributionRecord::SetOwner(TreeDocument* document)
 {
     if (distribution)
         distribution->SetOwner(document);

@@ -32,7 +32,7 @@ CalcState* EvalContextBase::GetCalcState()
     return calcState;
 }
 
-TreeWindow* EvalContextBase::Window()
+TreeDocument* EvalContextBase::Document()
 {
     return nullptr;
 }

@@ -10,7 +10,7 @@ class CalcState;
 class Formula;
 class LookupTable;
 struct NameResolutionCache;
-class TreeWindow;
+class TreeDocument;
 
 class EvalContextBase : public EventTarget {
 public:
@@ -23,7 +23,7 @@ public:
     // The calculation state; the base makes a zeroed one on first use and owns it.
     virtual CalcState* GetCalcState();
     // The tree window; none in the base.
-    virtual TreeWindow* Window();
+    virtual TreeDocument* Document();
     // The number of document variables; 0 in the base.
     virtual int VariableCount();
     // The value of a variable that is not a keyword.

@@ -3,7 +3,7 @@
 #include "model/NodePath.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <vector>
 
@@ -145,7 +145,7 @@ bool CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list)
         delete child;
     }
     TreeNode* temporary = new TreeNode(*master, true);
-    temporary->SetWindow(node->window);
+    temporary->SetDocument(node->document);
     temporary->MoveChildrenTo(node, -1);
     delete temporary;
     if (!RefreshingAllCloneCopies)
@@ -155,14 +155,14 @@ bool CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list)
 
 bool UpdateCopiesOfMastersAbove(TreeNode* node, NodeChildList* list)
 {
-    if (node->window == nullptr)
+    if (node->document == nullptr)
         return false;
     bool found = false;
     TreeNode* master = node->cloneStatus == CloneMasterNode ? node : CloneMasterAbove(node);
     for (; master != nullptr; master = CloneMasterAbove(master)) {
         found = true;
         NodeChildList copies(4, false);
-        CollectCopiesWithoutEntering(node->window->Root, master->cloneId, copies);
+        CollectCopiesWithoutEntering(node->document->Root, master->cloneId, copies);
         for (int i = 0; i < copies.Count(); ++i) {
             TreeNode* copy = copies.At(i);
             if (list != nullptr && !list->Contains(copy))
@@ -175,7 +175,7 @@ bool UpdateCopiesOfMastersAbove(TreeNode* node, NodeChildList* list)
 
 void UpdateCloneCopies(TreeNode* node)
 {
-    const bool wholeTree = node->window != nullptr && node == node->window->Root;
+    const bool wholeTree = node->document != nullptr && node == node->document->Root;
     const bool saved = RefreshingAllCloneCopies;
     if (wholeTree)
         RefreshingAllCloneCopies = true;
@@ -183,8 +183,8 @@ void UpdateCloneCopies(TreeNode* node)
     while (!pending.empty()) {
         TreeNode* current = pending.back();
         pending.pop_back();
-        if (current->cloneStatus == CloneCopyNode && current->window != nullptr)
-            CopyCloneMaster(current, current->window->FindCloneMaster(current->cloneId), nullptr);
+        if (current->cloneStatus == CloneCopyNode && current->document != nullptr)
+            CopyCloneMaster(current, current->document->FindCloneMaster(current->cloneId), nullptr);
         for (int i = current->childCount - 1; i >= 0; --i)
             pending.push_back(current->GetChild(i));
     }
@@ -193,13 +193,13 @@ void UpdateCloneCopies(TreeNode* node)
 
 void ForEachCloneCounterpart(TreeNode* node, CounterpartFunction fn, void* arg)
 {
-    if (node->window == nullptr)
+    if (node->document == nullptr)
         return;
     for (TreeNode* master = CloneMasterAbove(node); master != nullptr; master = CloneMasterAbove(master)) {
         zString path;
         NodePathString(node, path, master->parent);
         NodeChildList copies(4, false);
-        CollectCloneCopies(node->window->Root, master->cloneId, copies);
+        CollectCloneCopies(node->document->Root, master->cloneId, copies);
         for (int i = 0; i < copies.Count(); ++i) {
             TreeNode* counterpart = FindNodeByPath(copies.At(i), path.Text());
             if (counterpart == nullptr || counterpart == node)

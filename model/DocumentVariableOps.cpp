@@ -1,8 +1,8 @@
 #include "model/DocumentVariableOps.h"
 
-#include "analysis/StoredAnalysis.h"
-#include "analysis/StoredAnalysisList.h"
-#include "analysis/StoredAnalysisVariables.h"
+#include "model/StoredAnalysis.h"
+#include "model/StoredAnalysisList.h"
+#include "model/StoredAnalysisVariables.h"
 #include "app/MessageBoxes.h"
 #include "app/NamePopupMenu.h"
 #include "dialogs/VariableDefsDialog.h"
@@ -21,14 +21,14 @@
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 namespace {
 
 constexpr int kDefinitionLabelLength = 30;
 
 // True when there is a selection and every selected node binds the name.
-bool SelectionBindsName(const TreeWindow& window, const char* upperName)
+bool SelectionBindsName(const TreeDocument& window, const char* upperName)
 {
     const NodeChildList& selection = window.Selection;
     if (selection.Count() == 0)
@@ -52,7 +52,7 @@ void RenameInDistributions(DistributionList& distributions, const char* oldName,
 }
 
 // The last analysis's record and every stored analysis follow the variable to its new name.
-void RenameInStoredAnalyses(TreeWindow& window, const char* oldName, const char* newName)
+void RenameInStoredAnalyses(TreeDocument& window, const char* oldName, const char* newName)
 {
     if (window.LastAnalysis != nullptr)
         RenameVariableInStoredAnalysis(*window.LastAnalysis, oldName, newName);
@@ -65,7 +65,7 @@ void RenameInStoredAnalyses(TreeWindow& window, const char* oldName, const char*
 
 // Nodes are marked by the variables they define only under display setting 2; then a change of the
 // variables redraws the tree.
-void RedrawMarkedVariables(TreeWindow& window)
+void RedrawMarkedVariables(TreeDocument& window)
 {
     if (window.DisplayPrefs.MarkNodesWithVars == 2)
         window.Relayout();
@@ -73,7 +73,7 @@ void RedrawMarkedVariables(TreeWindow& window)
 
 }  // namespace
 
-bool FindVariableTrimmed(const TreeWindow& window, zString& text)
+bool FindVariableTrimmed(const TreeDocument& window, zString& text)
 {
     const char* start = text.Text();
     while (*start == ' ' || *start == '\t')
@@ -96,7 +96,7 @@ bool ReplaceVariableInFormula(Expression& formula, const char* oldName, const ch
     return true;
 }
 
-void RenameVariable(TreeWindow& window, const char* oldName, const char* newName)
+void RenameVariable(TreeDocument& window, const char* oldName, const char* newName)
 {
     zString oldUpper(oldName);
     oldUpper.MakeUpper();
@@ -136,7 +136,7 @@ void RenameVariable(TreeWindow& window, const char* oldName, const char* newName
     RedrawMarkedVariables(window);
 }
 
-void DeleteVariable(TreeWindow& window, const char* name)
+void DeleteVariable(TreeDocument& window, const char* name)
 {
     zString upperName(name);
     upperName.MakeUpper();
@@ -160,7 +160,7 @@ void DeleteVariable(TreeWindow& window, const char* name)
     }
 }
 
-void SetVariableCorrelations(TreeWindow& window, DocVariable& variable, CorrelationList* newEntries)
+void SetVariableCorrelations(TreeDocument& window, DocVariable& variable, CorrelationList* newEntries)
 {
     if (variable.correlations != nullptr) {
         for (int i = 0; i < variable.correlations->Count(); ++i) {
@@ -196,14 +196,14 @@ void BuildVariablesMenu(NamePopupMenu& menu, const DocVariableList& variables)
     menu.Build();
 }
 
-void RebuildVariablesMenu(TreeWindow& window)
+void RebuildVariablesMenu(TreeDocument& window)
 {
     if (!window.VariablesMenu)
         window.VariablesMenu.reset(new NamePopupMenu);
     BuildVariablesMenu(*window.VariablesMenu, window.Variables);
 }
 
-void VariableDisplayName(const TreeWindow& window, const char* name, zString& out)
+void VariableDisplayName(const TreeDocument& window, const char* name, zString& out)
 {
     const DocVariable* variable = window.FindVariable(name, false);
     out.Clear();
@@ -212,7 +212,7 @@ void VariableDisplayName(const TreeWindow& window, const char* name, zString& ou
     out += name;
 }
 
-int ListFlaggedVariables(const TreeWindow& window, std::vector<DocVariable*>* out)
+int ListFlaggedVariables(const TreeDocument& window, std::vector<DocVariable*>* out)
 {
     int count = 0;
     for (int i = 0; i < window.Variables.Count(); ++i) {
@@ -226,7 +226,7 @@ int ListFlaggedVariables(const TreeWindow& window, std::vector<DocVariable*>* ou
     return count;
 }
 
-void GetVariableDescription(const TreeWindow& window, const char* name, zString& out)
+void GetVariableDescription(const TreeDocument& window, const char* name, zString& out)
 {
     out.Clear();
     const DocVariable* variable = window.FindVariable(name, false);
@@ -235,7 +235,7 @@ void GetVariableDescription(const TreeWindow& window, const char* name, zString&
     out = variable->comment.IsEmpty() ? variable->shortDescription : variable->comment;
 }
 
-int CheckEditConflict(TreeWindow& window, const NodeChildList&, const char*, bool)
+int CheckEditConflict(TreeDocument& window, const NodeChildList&, const char*, bool)
 {
     if (window.RolledBack) {
         MessageBeep(0);
@@ -244,7 +244,7 @@ int CheckEditConflict(TreeWindow& window, const NodeChildList&, const char*, boo
     return 1;
 }
 
-void FillVariableChoices(TreeWindow& window, NameList& out, int mode)
+void FillVariableChoices(TreeDocument& window, NameList& out, int mode)
 {
     for (int i = 0; i < window.Variables.Count(); ++i) {
         const DocVariable* variable = window.Variables.At(i);
@@ -261,7 +261,7 @@ void FillVariableChoices(TreeWindow& window, NameList& out, int mode)
     }
 }
 
-void FillVariableRows(TreeWindow& window, NameList& out, int mode)
+void FillVariableRows(TreeDocument& window, NameList& out, int mode)
 {
     for (int i = 0; i < window.Variables.Count(); ++i) {
         const DocVariable* variable = window.Variables.At(i);
@@ -298,10 +298,10 @@ void FillVariableRows(TreeWindow& window, NameList& out, int mode)
     }
 }
 
-void CollectVariableDefinitionLines(TreeWindow& window, const char* name, NameList& lines)
+void CollectVariableDefinitionLines(TreeDocument& window, const char* name, NameList& lines)
 {
     struct Walk {
-        TreeWindow* window;
+        TreeDocument* document;
         zString upperName;
         NameList* lines;
     } walk{&window, zString(name), &lines};
@@ -316,18 +316,18 @@ void CollectVariableDefinitionLines(TreeWindow& window, const char* name, NameLi
             if (binding == nullptr)
                 return;
             zString line;
-            if (node == state->window->Root)
+            if (node == state->document->Root)
                 line = "(Tree Default)";
             else
                 node->GetShortText(line, kDefinitionLabelLength);
             line += '\t';
-            FormulaRef formula(new EvalContext(state->window, node), 1, binding->name.Text());
+            FormulaRef formula(new EvalContext(state->document, node), 1, binding->name.Text());
             const double value = formula.Evaluate(binding->definition);
             if (formula.HasError()) {
                 line += "???";
             } else {
                 zString number;
-                FormatNumber(state->window->NumberFormat, value, number, false, true, DigitsOfFormat);
+                FormatNumber(state->document->NumberFormat, value, number, false, true, DigitsOfFormat);
                 line += number;
             }
             line += '\t';
@@ -338,7 +338,7 @@ void CollectVariableDefinitionLines(TreeWindow& window, const char* name, NameLi
     SuppressFormulaMessages = savedSuppress;
 }
 
-void ShowVariableDefinitions(TreeWindow& window, const char* name)
+void ShowVariableDefinitions(TreeDocument& window, const char* name)
 {
     NameList lines(4, true);
     CollectVariableDefinitionLines(window, name, lines);

@@ -14,25 +14,25 @@ class Expression;
 class NameList;
 class NamePopupMenu;
 class NodeChildList;
-class TreeWindow;
+class TreeDocument;
 
 // Command id of the first variable of the variables menu; the others follow in list order.
 constexpr unsigned kFirstVariableCommand = 20001;
 
 // When the text (leading blanks skipped, "{T} " and anything after the name dropped) names a document
 // variable, the text becomes the variable's exact name and the result is true.
-bool FindVariableTrimmed(const TreeWindow& window, zString& text);
+bool FindVariableTrimmed(const TreeDocument& window, zString& text);
 
 // Renames the variable, its bindings and every mention of it in the tree's formulas, the distributions'
 // parameters, the cost-effectiveness formulas, the other variables' correlations and the stored analyses
 // (the last analysis's record included). An unknown old name does nothing.
-void RenameVariable(TreeWindow& window, const char* oldName, const char* newName);
+void RenameVariable(TreeDocument& window, const char* oldName, const char* newName);
 // Removes the variable's record, its bindings everywhere and its correlations. An unknown name does
 // nothing.
-void DeleteVariable(TreeWindow& window, const char* name);
+void DeleteVariable(TreeDocument& window, const char* name);
 // Replaces the variable's correlations by the entries of newEntries, keeping every correlation symmetric:
 // the old partners forget the variable, the new ones record it with the same sign. newEntries is emptied.
-void SetVariableCorrelations(TreeWindow& window, DocVariable& variable, CorrelationList* newEntries);
+void SetVariableCorrelations(TreeDocument& window, DocVariable& variable, CorrelationList* newEntries);
 
 // Whole-word, any-case replacement of a variable name in a formula's text; a changed formula drops its
 // parse tree. True when anything changed.
@@ -41,26 +41,26 @@ bool ReplaceVariableInFormula(Expression& formula, const char* oldName, const ch
 // The menu's names become the variables' names in list order, ids from kFirstVariableCommand.
 void BuildVariablesMenu(NamePopupMenu& menu, const DocVariableList& variables);
 // The window's variables menu, made when missing, built again from its variables.
-void RebuildVariablesMenu(TreeWindow& window);
+void RebuildVariablesMenu(TreeDocument& window);
 
 // The name, with "{T} " before it when the variable is a trial variable.
-void VariableDisplayName(const TreeWindow& window, const char* name, zString& out);
+void VariableDisplayName(const TreeDocument& window, const char* name, zString& out);
 // The number of trial ({T}) variables; appended to out in list order when out is given.
-int ListFlaggedVariables(const TreeWindow& window, std::vector<DocVariable*>* out);
+int ListFlaggedVariables(const TreeDocument& window, std::vector<DocVariable*>* out);
 // The variable's comment, else its short description; empty when there is no such variable.
-void GetVariableDescription(const TreeWindow& window, const char* name, zString& out);
+void GetVariableDescription(const TreeDocument& window, const char* name, zString& out);
 
 // 1 when the variable may be edited at the nodes; 0 (with a beep) while the tree shows rolled-back values.
 // No bound window of the tree can be editing the item yet, so no other conflict arises.
-int CheckEditConflict(TreeWindow& window, const NodeChildList& nodes, const char* name, bool ask);
+int CheckEditConflict(TreeDocument& window, const NodeChildList& nodes, const char* name, bool ask);
 
 // The texts of the variable choices (combo box) and of the variable rows (list box, TAB-separated
 // columns) by mode, appended to out.
-void FillVariableChoices(TreeWindow& window, NameList& out, int mode);
-void FillVariableRows(TreeWindow& window, NameList& out, int mode);
+void FillVariableChoices(TreeDocument& window, NameList& out, int mode);
+void FillVariableRows(TreeDocument& window, NameList& out, int mode);
 
 // Lists the definitions of the name in the whole tree, or says that there is none.
-void ShowVariableDefinitions(TreeWindow& window, const char* name);
+void ShowVariableDefinitions(TreeDocument& window, const char* name);
 // The lines that ShowVariableDefinitions shows: label, TAB, value ("???" when it cannot be evaluated),
 // TAB, formula, in pre-order.
-void CollectVariableDefinitionLines(TreeWindow& window, const char* name, NameList& lines);
+void CollectVariableDefinitionLines(TreeDocument& window, const char* name, NameList& lines);

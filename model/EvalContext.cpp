@@ -12,7 +12,7 @@
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cstring>
 
@@ -22,8 +22,8 @@ constexpr int kShortTextLength = 30;
 
 }  // namespace
 
-EvalContext::EvalContext(TreeWindow* treeWindow, TreeNode* node)
-    : window(treeWindow),
+EvalContext::EvalContext(TreeDocument* treeWindow, TreeNode* node)
+    : document(treeWindow),
       currentNode(node != nullptr || treeWindow == nullptr ? node : treeWindow->Root),
       startNode(currentNode),
       bindingNode(node)
@@ -32,7 +32,7 @@ EvalContext::EvalContext(TreeWindow* treeWindow, TreeNode* node)
 
 void EvalContext::Retarget(TreeNode* node)
 {
-    currentNode = node != nullptr || window == nullptr ? node : window->Root;
+    currentNode = node != nullptr || document == nullptr ? node : document->Root;
     startNode = currentNode;
     bindingNode = node;
     errorNode = nullptr;
@@ -41,14 +41,14 @@ void EvalContext::Retarget(TreeNode* node)
 
 CalcState* EvalContext::GetCalcState()
 {
-    if (window != nullptr)
-        return &window->CalcStateRecord;
+    if (document != nullptr)
+        return &document->CalcStateRecord;
     return EvalContextBase::GetCalcState();
 }
 
 int EvalContext::VariableCount()
 {
-    return window != nullptr ? window->Variables.Count() : 0;
+    return document != nullptr ? document->Variables.Count() : 0;
 }
 
 bool EvalContext::IsGuarded(const char* upperName) const
@@ -110,9 +110,9 @@ double EvalContext::VariableValue(const zString& upperName)
         bindingNode = savedBinding;
 
     if (definition == nullptr) {
-        if (window == nullptr)
+        if (document == nullptr)
             return UniformRandom(0.0, 1.0);
-        const DocVariable* variable = window->FindVariable(name, true);
+        const DocVariable* variable = document->FindVariable(name, true);
         if (variable == nullptr) {
             formula->SetError(FormulaUnknownVariable, &upperName);
             value = 0.0;
@@ -132,14 +132,14 @@ double EvalContext::VariableValue(const zString& upperName)
 // only repeat the same value. The binding found is remembered per name node and start node.
 bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value)
 {
-    if (window == nullptr || currentNode == nullptr || !guardNames.empty() || currentNode->window != window)
+    if (document == nullptr || currentNode == nullptr || !guardNames.empty() || currentNode->document != document)
         return false;
     VariableDefinition* definition;
     if (cache.generation == NameResolutionGeneration && cache.startNode == currentNode) {
         definition = static_cast<VariableDefinition*>(cache.binding);
     } else {
         const char* name = upperName.Text();
-        if (!window->HasVariable(name, true))
+        if (!document->HasVariable(name, true))
             return false;
         TreeNode* savedBinding = bindingNode;
         definition = SearchUpward(currentNode, name);
@@ -161,7 +161,7 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
 
 double EvalContext::LinkValue(int n)
 {
-    if (window == nullptr)
+    if (document == nullptr)
         return UniformRandom(0.0, 1.0);
     // The document keeps no links yet, so every link number is undefined.
     zString number;
@@ -172,9 +172,9 @@ double EvalContext::LinkValue(int n)
 
 int EvalContext::DistributionValue(int n, int resample, double* value)
 {
-    if (window == nullptr)
+    if (document == nullptr)
         return EvalContextBase::DistributionValue(n, resample, value);
-    DistributionRecord* record = window->FindDistributionByIndex(n);
+    DistributionRecord* record = document->FindDistributionByIndex(n);
     if (record == nullptr)
         return 0;
     int32_t failed = 0;
@@ -184,12 +184,12 @@ int EvalContext::DistributionValue(int n, int resample, double* value)
 
 void EvalContext::CheckUndefinedVariable(const zString& name, const zString& upperName)
 {
-    if (window == nullptr || SuppressFormulaMessages || window->HasVariable(upperName.Text(), true))
+    if (document == nullptr || SuppressFormulaMessages || document->HasVariable(upperName.Text(), true))
         return;
     if (formula->IsParseOnly() && CheckVariableName(name, false, false)) {
         zString question("The variable \"$1\" is not defined. Do you want to create a variable with that name?");
         SubstituteArgs(question, name.Text());
-        if (AskYesNo(nullptr, question.Text(), -1) == 1 && window->EnsureVariable(name.Text(), nullptr) != nullptr)
+        if (AskYesNo(nullptr, question.Text(), -1) == 1 && document->EnsureVariable(name.Text(), nullptr) != nullptr)
             return;
     }
     formula->SetError(FormulaUnknownVariable, &name);
@@ -226,8 +226,8 @@ void EvalContext::AppendNodePart(zString& message, const zString& formulaName)
 void EvalContext::ShowMessage(const zString& message, int selectNode)
 {
     EvalContextBase::ShowMessage(message, selectNode);
-    if (errorNode == nullptr || selectNode == 0 || window == nullptr)
+    if (errorNode == nullptr || selectNode == 0 || document == nullptr)
         return;
     errorNode = errorNode->CloneCopyRoot()->TopCollapsedAncestor();
-    window->SelectNode(errorNode, 1, nullptr, false);
+    document->SelectNode(errorNode, 1, nullptr, false);
 }

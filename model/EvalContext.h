@@ -8,16 +8,16 @@
 #include <vector>
 
 struct TreeNode;
-class TreeWindow;
+class TreeDocument;
 class VariableDefinition;
 
 class EvalContext : public EvalContextBase {
 public:
     // The start node is the given node, or the window's root when none is given.
-    EvalContext(TreeWindow* window, TreeNode* node);
+    EvalContext(TreeDocument* window, TreeNode* node);
 
     CalcState* GetCalcState() override;
-    TreeWindow* Window() override { return window; }
+    TreeDocument* Document() override { return document; }
     int VariableCount() override;
     double VariableValue(const zString& upperName) override;
     // A name bound to a constant definition, looked up again from the same node with nothing changed since.
@@ -45,7 +45,7 @@ private:
     VariableDefinition* SearchUpward(TreeNode* from, const char* upperName);
     bool IsGuarded(const char* upperName) const;
 
-    TreeWindow* window;
+    TreeDocument* document;
     TreeNode* currentNode;
     TreeNode* startNode;
     TreeNode* bindingNode;

@@ -159,7 +159,7 @@ void ReparseFormula(ExpressionVisitor&, TreeNode* node, Expression& formula, voi
 {
     if (formula.HasParseTree() || formula.IsEmpty())
         return;
-    FormulaRef handle(new EvalContext(node->window, node), 0, nullptr);
+    FormulaRef handle(new EvalContext(node->document, node), 0, nullptr);
     handle.Evaluate(formula);
 }
 
@@ -171,7 +171,7 @@ void ReparseTreeBindings(TreeNode* root, bool reparse, ExpressionVisitFunction f
         progressText = "Updating parse trees...";
     }
     ExpressionVisitor visitor;
-    visitor.window = root->window;
+    visitor.document = root->document;
     struct Progress {
         int32_t handle = 0;
         long position = 0;

@@ -5,7 +5,7 @@
 #include "foundation/zString.h"
 
 class Expression;
-class TreeWindow;
+class TreeDocument;
 struct TreeNode;
 struct ExpressionVisitor;
 
@@ -18,7 +18,7 @@ struct ExpressionVisitor {
     ExpressionVisitFunction visit = nullptr;
     void* progressArg = nullptr;
     void* visitArg = nullptr;
-    TreeWindow* window = nullptr;
+    TreeDocument* document = nullptr;
 };
 
 struct NameEditContext {
@@ -26,7 +26,7 @@ struct NameEditContext {
     zString name;
     const zString* replacement;  // none: only drop the parse trees of formulas that mention the name
     TreeNode* node;
-    TreeWindow* window;
+    TreeDocument* document;
 };
 
 // Pre-order over every node of the subtree, clone contents included.

@@ -23,7 +23,7 @@
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/NodeProgress.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <vector>
 
@@ -133,7 +133,7 @@ bool ReadHead(ForeignStreamReader& reader, TreeNode* node, int version, int& chi
     return reader.Good();
 }
 
-void ReadBindings(ForeignStreamReader& reader, TreeNode* node, TreeWindow* window, int version)
+void ReadBindings(ForeignStreamReader& reader, TreeNode* node, TreeDocument* window, int version)
 {
     if (version >= ForeignVersion205) {
         const int16_t count = reader.Short();
@@ -164,7 +164,7 @@ void ReadBindings(ForeignStreamReader& reader, TreeNode* node, TreeWindow* windo
 }
 
 // One node record without its children; the number of children, or -1 on an error.
-int ReadRecord(ForeignStreamReader& reader, TreeNode* node, TreeWindow* window, int version)
+int ReadRecord(ForeignStreamReader& reader, TreeNode* node, TreeDocument* window, int version)
 {
     ReportNodeProgress(window, reader.Stream());
     int children = 0;
@@ -209,7 +209,7 @@ int ReadRecord(ForeignStreamReader& reader, TreeNode* node, TreeWindow* window, 
 
 }  // namespace
 
-bool ReadForeignNode(Archive& archive, TreeNode* node, TreeWindow* window, int version)
+bool ReadForeignNode(Archive& archive, TreeNode* node, TreeDocument* window, int version)
 {
     ForeignStreamReader reader(archive);
     struct Pending {

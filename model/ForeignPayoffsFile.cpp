@@ -9,11 +9,11 @@
 #include "app/MessageBoxes.h"
 #include "model/ForeignStreamReader.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <string>
 
-bool ReadForeignPayoffsFile(Archive& archive, TreeWindow* window, const char* name)
+bool ReadForeignPayoffsFile(Archive& archive, TreeDocument* window, const char* name)
 {
     ForeignStreamReader reader(archive);
     uint8_t length = reader.Byte();

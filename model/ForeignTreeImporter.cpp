@@ -12,7 +12,7 @@
 #include "model/LegacyTreeText.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <windows.h>
 
@@ -71,7 +71,7 @@ struct TreePrefix {
     bool Flag(int bit) const { return (static_cast<uint16_t>(flags) >> bit & 1) != 0; }
 };
 
-void ApplyPrefix(const TreePrefix& prefix, int version, TreeWindow* window)
+void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* window)
 {
     TreeDisplayPrefs& display = window->DisplayPrefs;
     TreeCalcPrefs& calc = window->CalcPrefs;
@@ -103,7 +103,7 @@ void ApplyPrefix(const TreePrefix& prefix, int version, TreeWindow* window)
 }
 
 // Number formats of payoffs 2 to 4: three 16-bit values and two digit bytes each.
-void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeWindow* window)
+void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeDocument* window)
 {
     for (int payoff = 1; payoff < 4; ++payoff) {
         NumericFormat& format = window->PayoffFormats[payoff];
@@ -128,7 +128,7 @@ void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeWindow* win
     }
 }
 
-void ReadRiskPreference(ForeignStreamReader& reader, int version, TreeWindow* window)
+void ReadRiskPreference(ForeignStreamReader& reader, int version, TreeDocument* window)
 {
     RiskPrefAssessment& risk = window->RiskAssessment;
     window->CalcPrefs.UseUtility = reader.Byte();
@@ -163,7 +163,7 @@ int ReadCount(ForeignStreamReader& reader)
     return count;
 }
 
-void ReadNoteBoxes(ForeignStreamReader& reader, TreeWindow* window)
+void ReadNoteBoxes(ForeignStreamReader& reader, TreeDocument* window)
 {
     HDC screen = GetDC(nullptr);
     const double perInchX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
@@ -194,7 +194,7 @@ void ReadNoteBoxes(ForeignStreamReader& reader, TreeWindow* window)
     }
 }
 
-void ReadCloneMasters(ForeignStreamReader& reader, TreeWindow* window)
+void ReadCloneMasters(ForeignStreamReader& reader, TreeDocument* window)
 {
     const int count = ReadCount(reader);
     for (int i = 0; i < count && reader.Good(); ++i) {
@@ -215,7 +215,7 @@ bool FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void ReadLinkedPayoffs(const std::string& name, TreeWindow* window)
+void ReadLinkedPayoffs(const std::string& name, TreeDocument* window)
 {
     std::string path = name;
     if (!FileExists(path)) {
@@ -310,7 +310,7 @@ bool IsForeignTreeFile(Archive& archive)
     return foreign;
 }
 
-bool ImportForeignTree(Archive& archive, TreeWindow* window)
+bool ImportForeignTree(Archive& archive, TreeDocument* window)
 {
     if (!window || archive.Failed())
         return false;

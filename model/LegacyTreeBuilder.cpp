@@ -8,7 +8,7 @@
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <algorithm>
 #include <set>
@@ -188,7 +188,7 @@ TreeNode* LegacyTreeImporter::MakeNode(LegacyNodeRecord* record)
 {
     if (!CountBuilt(1, 0))
         return nullptr;
-    TreeNode* node = new TreeNode(window);
+    TreeNode* node = new TreeNode(document);
     node->SetText(record->name.c_str(), false);
     node->SetKind(record->kind != 0 ? record->kind : TerminalNode, false);
     if (node->IsTerminal()) {
@@ -226,8 +226,8 @@ void LegacyTreeImporter::MakeCloneCopy(TreeNode* child, LegacyNodeRecord* target
     TreeNode* master = target->built;
     if (master->cloneStatus != CloneMasterNode) {
         master->cloneStatus = CloneMasterNode;
-        master->cloneId = static_cast<int16_t>(window->NewCloneId());
-        window->AddCloneMaster(master, ("Clone of \"" + target->name + "\"").c_str());
+        master->cloneId = static_cast<int16_t>(document->NewCloneId());
+        document->AddCloneMaster(master, ("Clone of \"" + target->name + "\"").c_str());
     }
     // The copy holds the master's subtree without the master itself.
     const SubtreeCost copied = CostOfSubtree(master);
@@ -428,18 +428,18 @@ void LegacyTreeImporter::ConvertMarkovNodes()
 
 void LegacyTreeImporter::SetCalculationPreferences()
 {
-    if (!window)
+    if (!document)
         return;
-    TreeCalcPrefs& prefs = window->CalcPrefs;
+    TreeCalcPrefs& prefs = document->CalcPrefs;
     if (costEffectiveness) {
         prefs.CalcMethod = CostEffectivenessMethod;
         prefs.CECostPayoff = 0;
         prefs.CEEffPayoff = 1;
-        ClearStyleFields(window->PayoffFormats[0], 2);
-        ClearStyleFields(window->PayoffFormats[1], 3);
+        ClearStyleFields(document->PayoffFormats[0], 2);
+        ClearStyleFields(document->PayoffFormats[1], 3);
     } else {
         prefs.CalcMethod = PayoffMethod;
         prefs.CurrentPayoff = 0;
-        ClearStyleFields(window->NumberFormat, 3);
+        ClearStyleFields(document->NumberFormat, 3);
     }
 }

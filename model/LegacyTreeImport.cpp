@@ -143,7 +143,7 @@ bool TryImportLegacyTree(Archive& stream)
     return acceptable && FindNodeTypeMark(first) != std::string::npos;
 }
 
-TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeWindow* window, DocVariableList& variables)
+TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* window, DocVariableList& variables)
 {
     if (length > stream.BytesLeft())
         length = stream.BytesLeft();

@@ -16,7 +16,7 @@
 #include <vector>
 
 class Archive;
-class TreeWindow;
+class TreeDocument;
 struct TreeNode;
 
 // The three conversion options, kept in section "ImportPrefs".
@@ -88,7 +88,7 @@ public:
     static constexpr long kMaxBytes = 64L << 20;
 
     // Parses the text and builds the tree at once.
-    LegacyTreeImporter(const char* text, TreeWindow* window, const LegacyImportOptions& options);
+    LegacyTreeImporter(const char* text, TreeDocument* window, const LegacyImportOptions& options);
     ~LegacyTreeImporter();
     LegacyTreeImporter(const LegacyTreeImporter&) = delete;
     LegacyTreeImporter& operator=(const LegacyTreeImporter&) = delete;
@@ -143,7 +143,7 @@ private:
     bool endOfFile = false;
     int error = NoError;
     std::string errorSubject;
-    TreeWindow* window;
+    TreeDocument* document;
     LegacyImportOptions options;
     std::vector<std::unique_ptr<LegacyNodeRecord>> records;
     std::unordered_map<std::string, LegacyNodeRecord*> recordIndex;  // by upper-case name
@@ -170,4 +170,4 @@ bool TryImportLegacyTree(Archive& stream);
 // Reads `length` bytes of the stream, asks for the options, imports and reports. On success the window's
 // variable list is replaced by the imported variables and the new root is returned (the caller installs
 // it); null on Cancel or failure (a refused file is explained in an error box).
-TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeWindow* window, DocVariableList& variables);
+TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* window, DocVariableList& variables);

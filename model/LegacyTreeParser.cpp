@@ -93,8 +93,8 @@ bool ParseEntry(const std::string& line, double& index, double& value)
 
 }  // namespace
 
-LegacyTreeImporter::LegacyTreeImporter(const char* source, TreeWindow* window, const LegacyImportOptions& options)
-    : text(source ? source : ""), window(window), options(options)
+LegacyTreeImporter::LegacyTreeImporter(const char* source, TreeDocument* window, const LegacyImportOptions& options)
+    : text(source ? source : ""), document(window), options(options)
 {
     NextLine();
     ParseNodeSection();

@@ -4,7 +4,7 @@
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ namespace {
 int PayoffSlot(const TreeNode* node, int payoffIndex)
 {
     if (payoffIndex < 0)
-        payoffIndex = node->window != nullptr ? node->window->CalcPrefs.CurrentPayoff : 0;
+        payoffIndex = node->document != nullptr ? node->document->CalcPrefs.CurrentPayoff : 0;
     if (payoffIndex < 0)
         return 0;
     return payoffIndex >= kMarkovPayoffCount ? kMarkovPayoffCount - 1 : payoffIndex;

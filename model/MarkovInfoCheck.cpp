@@ -3,7 +3,7 @@
 #include "app/MessageBoxes.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <vector>
 
@@ -43,8 +43,8 @@ void ReportFault(TreeNode* node, const char* rule)
     message += " Bad node: \"";
     message += shortText;
     message += "\".";
-    if (node->window != nullptr)
-        node->window->SelectNode(node, 1, nullptr, false);
+    if (node->document != nullptr)
+        node->document->SelectNode(node, 1, nullptr, false);
     ShowErrorBox("Markov Structure Error", message.Text(), kStructureHelpContext);
 }
 

@@ -9,7 +9,7 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <vector>
 
@@ -88,7 +88,7 @@ void TreeNode::RemoveBinding(const char* name, bool deep, bool propagate)
         }
         if (!deep)
             break;
-        NameEditContext context{zString(), zString(name), nullptr, node, node->window};
+        NameEditContext context{zString(), zString(name), nullptr, node, node->document};
         ReplaceNameInNodeExpressions(node, context);
         for (int i = node->childCount - 1; i >= 0; --i)
             pending.push_back(node->GetChild(i));
@@ -123,7 +123,7 @@ void TreeNode::RenameBindingInSubtree(const char* oldName, const char* newName)
                     delete binding;
             }
         }
-        NameEditContext context{zString(), zString(oldName), &replacement, node, node->window};
+        NameEditContext context{zString(), zString(oldName), &replacement, node, node->document};
         ReplaceNameInNodeExpressions(node, context);
         for (int i = node->childCount - 1; i >= 0; --i)
             pending.push_back(node->GetChild(i));
@@ -167,14 +167,14 @@ bool TreeNode::EvaluateBracedBindings()
         VariableDefinition* binding = bindings->At(i);
         if (!binding->IsBraced())
             break;
-        FormulaRef formula(new EvalContext(window, this), 1, binding->name.Text());
+        FormulaRef formula(new EvalContext(document, this), 1, binding->name.Text());
         const double result = formula.Evaluate(binding->definition);
         if (formula.HasError()) {
             formula.ShowError(nullptr, 1);
             return false;
         }
-        if (window != nullptr && binding->upperName.Length() > 4) {
-            DocVariable* variable = window->FindVariable(binding->upperName.Text() + 4, true);
+        if (document != nullptr && binding->upperName.Length() > 4) {
+            DocVariable* variable = document->FindVariable(binding->upperName.Text() + 4, true);
             if (variable != nullptr)
                 variable->tValue3 = static_cast<float>(result);
         }
@@ -184,11 +184,11 @@ bool TreeNode::EvaluateBracedBindings()
 
 void RegisterSubtreeVariables(TreeNode* node, bool deep)
 {
-    if (node == nullptr || node->window == nullptr)
+    if (node == nullptr || node->document == nullptr)
         return;
     auto registerNode = [](TreeNode* current, void*) {
         for (int i = 0; i < current->BindingCount(); ++i)
-            current->window->EnsureVariable(current->GetBinding(i)->name.Text(), nullptr);
+            current->document->EnsureVariable(current->GetBinding(i)->name.Text(), nullptr);
     };
     if (deep)
         WalkTreeWithSkip(node, registerNode, nullptr, true);

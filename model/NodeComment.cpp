@@ -3,7 +3,7 @@
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 NodeComment::NodeComment(const TreeNode* node)
 {
@@ -16,8 +16,8 @@ NodeComment::NodeComment(const TreeNode* node)
     }
     if (node->fonts[0] != nullptr)
         font = *node->fonts[0];
-    else if (node->window != nullptr)
-        font = node->window->CommentFont;
+    else if (node->document != nullptr)
+        font = node->document->CommentFont;
 }
 
 void NodeComment::Assign(const NodeComment& other)

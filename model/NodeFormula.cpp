@@ -4,7 +4,7 @@
 #include "formula/Formula.h"
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ double Finish(FormulaRef& handle, double value, int* error, bool quiet, bool* us
 
 }  // namespace
 
-NodeFormulaEvaluator::NodeFormulaEvaluator(TreeWindow* window)
+NodeFormulaEvaluator::NodeFormulaEvaluator(TreeDocument* window)
     : context(new EvalContext(window, nullptr)), handle(new FormulaRef(context, 1, nullptr))
 {
 }
@@ -56,12 +56,12 @@ double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                            bool* usesVariables)
 {
-    if (node->window != nullptr) {
-        NodeFormulaEvaluator& shared = node->window->FormulaEvaluator();
+    if (node->document != nullptr) {
+        NodeFormulaEvaluator& shared = node->document->FormulaEvaluator();
         if (!shared.IsBusy())
             return shared.Evaluate(node, formula, role, error, quiet, usesVariables);
     }
-    FormulaRef handle(new EvalContext(node->window, node), 1, role);
+    FormulaRef handle(new EvalContext(node->document, node), 1, role);
     const double value = handle.Evaluate(formula);
     return Finish(handle, value, error, quiet, usesVariables);
 }
@@ -69,7 +69,7 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
 double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
                                bool* usesVariables)
 {
-    FormulaRef handle(new EvalContext(node->window, node), 1, role);
+    FormulaRef handle(new EvalContext(node->document, node), 1, role);
     const double value = handle.EvaluateText(text);
     return Finish(handle, value, error, quiet, usesVariables);
 }

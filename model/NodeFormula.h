@@ -7,7 +7,7 @@ class EvalContext;
 class Expression;
 class Formula;
 class FormulaRef;
-class TreeWindow;
+class TreeDocument;
 struct TreeNode;
 
 // The formula's value at the node under the role name used in messages ("probability", "payoff"; a text
@@ -26,7 +26,7 @@ double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* rol
 // texts that live as long as the program. Used only when no evaluation through it is in progress.
 class NodeFormulaEvaluator {
 public:
-    explicit NodeFormulaEvaluator(TreeWindow* window);
+    explicit NodeFormulaEvaluator(TreeDocument* window);
     ~NodeFormulaEvaluator();
     NodeFormulaEvaluator(const NodeFormulaEvaluator&) = delete;
     NodeFormulaEvaluator& operator=(const NodeFormulaEvaluator&) = delete;

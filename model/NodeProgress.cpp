@@ -12,7 +12,7 @@ long nodeCount = 0;
 
 }  // namespace
 
-void ReportNodeProgress(TreeWindow*, Archive& archive)
+void ReportNodeProgress(TreeDocument*, Archive& archive)
 {
     if (&archive != currentArchive) {
         currentArchive = &archive;

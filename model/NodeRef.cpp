@@ -5,7 +5,7 @@
 #include "foundation/VersionRecord.h"
 #include "model/NodePath.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 void NodeRef::Serialize(Archive& archive)
 {
@@ -35,7 +35,7 @@ void NodeRef::Serialize(Archive& archive)
     }
 }
 
-void NodeRef::Resolve(TreeWindow* window)
+void NodeRef::Resolve(TreeDocument* window)
 {
     if (loadedPath != nullptr)
         node = window != nullptr ? FindNodeByPath(window->Root, loadedPath->Text()) : nullptr;

@@ -3,10 +3,10 @@
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 void BuildNodeResultText(const TreeNode* node, zString& out, int)
 {
-    const NumericFormat& format = node->window != nullptr ? node->window->NumberFormat : DefaultNumericFormat;
+    const NumericFormat& format = node->document != nullptr ? node->document->NumberFormat : DefaultNumericFormat;
     FormatNumber(format, node->ExpectedValue(), out, true, true, DigitsOfFormat);
 }

@@ -9,7 +9,7 @@ NodeSideRecord::~NodeSideRecord()
     delete distribution;
 }
 
-void NodeSideRecord::Serialize(Archive& archive, TreeWindow* window)
+void NodeSideRecord::Serialize(Archive& archive, TreeDocument* window)
 {
     if (archive.IsStoring()) {
         StoreDistribution(distribution, archive);

@@ -6,7 +6,7 @@
 
 class Archive;
 class Distribution;
-class TreeWindow;
+class TreeDocument;
 
 struct NodeSideRecord {
     NodeSideRecord() = default;
@@ -16,7 +16,7 @@ struct NodeSideRecord {
 
     // Stored form: the distribution's stored form, then the text as a stored string. Loading replaces the
     // distribution and binds it to the window; an unknown distribution type sets format error 17.
-    void Serialize(Archive& archive, TreeWindow* window);
+    void Serialize(Archive& archive, TreeDocument* window);
 
     Distribution* distribution = nullptr;  // owned
     zString text;

@@ -5,7 +5,7 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 #include "framework/draw/Display.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 FontRecord DefaultNoteFont;
 
@@ -39,7 +39,7 @@ private:
 
 NoteBox::NoteBox() : font(DefaultNoteFont) {}
 
-NoteBox::NoteBox(const LogicalRect& textRect, TreeWindow* window)
+NoteBox::NoteBox(const LogicalRect& textRect, TreeDocument* window)
     : font(window ? window->NoteFont : DefaultNoteFont), ownerTree(window)
 {
     SetRect(textRect.left, textRect.top, textRect.right, textRect.bottom);

@@ -10,7 +10,7 @@
 
 class Archive;
 class Display;
-class TreeWindow;
+class TreeDocument;
 
 // A corner handle by (column, row): (0, 0) top left, (1, 0) top right, (1, 1) bottom right, (0, 1) bottom
 // left; (22, 22) is no handle.
@@ -37,7 +37,7 @@ public:
     NoteBox();
     // A note of a tree window around the text rectangle, in the window's note font (the default note font
     // without a window).
-    NoteBox(const LogicalRect& textRect, TreeWindow* window);
+    NoteBox(const LogicalRect& textRect, TreeDocument* window);
     NoteBox(const NoteBox& source) = default;
     NoteBox& operator=(const NoteBox&) = delete;
 
@@ -75,5 +75,5 @@ public:
     zString text;
     LogicalRect frame{0.0f, 0.0f, 0.0f, 0.0f};
     FontRecord font;
-    TreeWindow* ownerTree = nullptr;
+    TreeDocument* ownerTree = nullptr;
 };

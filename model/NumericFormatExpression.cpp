@@ -5,11 +5,11 @@
 #include "foundation/NumericFormat.h"
 #include "foundation/StringHelpers.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 bool FormatExpressionValue(zString& text, TreeNode* node)
 {
-    FormulaRef formula(new EvalContext(node ? node->window : nullptr, node), 1, nullptr);
+    FormulaRef formula(new EvalContext(node ? node->document : nullptr, node), 1, nullptr);
     double value = formula.EvaluateText(text.Text());
     if (formula.HasError() || formula.UsesVariables())
         return false;
@@ -17,7 +17,7 @@ bool FormatExpressionValue(zString& text, TreeNode* node)
     return true;
 }
 
-void ParenthesizeIfExpression(zString& text, TreeWindow* window)
+void ParenthesizeIfExpression(zString& text, TreeDocument* window)
 {
     if (text.IsEmpty())
         return;

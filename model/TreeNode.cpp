@@ -8,7 +8,7 @@
 #include "model/MarkovInfo.h"
 #include "model/NodeComment.h"
 #include "model/VariableDefinition.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cstring>
 #include <vector>
@@ -31,7 +31,7 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
     copy.probability.Assign(source.probability);
     copy.text2 = source.text2;
     copy.kind = source.kind;
-    copy.window = source.window;
+    copy.document = source.document;
     copy.columnShift = source.columnShift;
     copy.collapsed = source.collapsed;
     copy.layoutLevel = source.layoutLevel;
@@ -43,8 +43,8 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
             duplicate->Assign(*binding);
             if (!copy.bindings->Add(duplicate))
                 delete duplicate;
-            else if (copy.window != nullptr)
-                copy.window->EnsureVariable(binding->name.Text(), nullptr);
+            else if (copy.document != nullptr)
+                copy.document->EnsureVariable(binding->name.Text(), nullptr);
         }
     }
     if (source.kind == TerminalNode) {
@@ -75,10 +75,10 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
 
 }  // namespace
 
-TreeNode::TreeNode(TreeWindow* newWindow)
+TreeNode::TreeNode(TreeDocument* newWindow)
 {
     Reset();
-    window = newWindow;
+    document = newWindow;
 }
 
 TreeNode::TreeNode(const TreeNode& source, bool withChildren)
@@ -98,7 +98,7 @@ TreeNode::TreeNode(const TreeNode& source, bool withChildren)
             continue;
         for (int i = 0; i < from->childCount; ++i) {
             const TreeNode* child = from->GetChild(i);
-            auto* childCopy = new TreeNode(to->window);
+            auto* childCopy = new TreeNode(to->document);
             CopyNodeFields(*childCopy, *child);
             to->InsertChild(childCopy, -1);
             pending.emplace_back(child, childCopy);
@@ -145,7 +145,7 @@ void TreeNode::Reset()
     columnShift = 0;
     collapsed = 0;
     displayFlag = 1;
-    window = nullptr;
+    document = nullptr;
     if (children == nullptr)
         children = new NodeChildList(4, true);
     value = 0.0;
@@ -167,7 +167,7 @@ void TreeNode::InsertChild(TreeNode* child, int i)
     if (!children->InsertAt(i < 0 ? children->Count() : i, child))
         return;
     child->parent = this;
-    child->window = window;
+    child->document = document;
     childCount = children->Count();
     ModelChanged();
 }
@@ -234,19 +234,19 @@ int TreeNode::Depth() const
 
 void TreeNode::ModelChanged()
 {
-    if (window == nullptr || window->RolledBack == 0)
+    if (document == nullptr || document->RolledBack == 0)
         return;
     // A node being built apart from the tree (a copy not inserted yet) changes no value of the tree.
     const TreeNode* top = this;
     while (top->parent != nullptr)
         top = top->parent;
-    if (top == window->Root)
-        window->ModelChanged();
+    if (top == document->Root)
+        document->ModelChanged();
 }
 
 TreeNode* TreeNode::GetTreeRoot() const
 {
-    return window != nullptr ? window->Root : nullptr;
+    return document != nullptr ? document->Root : nullptr;
 }
 
 TreeNode* TreeNode::NextNode(int flags) const
@@ -290,7 +290,7 @@ bool TreeNode::ChildrenShown() const
 {
     if (collapsed)
         return false;
-    return !(cloneStatus == CloneCopyNode && window != nullptr && window->HideCloneContents);
+    return !(cloneStatus == CloneCopyNode && document != nullptr && document->HideCloneContents);
 }
 
 void TreeNode::MaxShownColumn(int level, int& out) const
@@ -378,8 +378,8 @@ void TreeNode::GetPayoffText(zString& out, int i)
     if (kind != TerminalNode && !stored[index].IsEmpty())
         payoffs[index].SetText("");
     const bool empty = stored[index].IsEmpty();
-    if (empty && window != nullptr && window->ValuesCurrent() &&
-        window->CalcPrefs.AllowTermNodeNameAsPayoff) {
+    if (empty && document != nullptr && document->ValuesCurrent() &&
+        document->CalcPrefs.AllowTermNodeNameAsPayoff) {
         PayoffFromNodeName(this, out, index);
         return;
     }
@@ -487,13 +487,13 @@ bool TreeNode::IsValid() const
 
 bool TreeNode::IsSelectedOrUnderSelection() const
 {
-    if (window == nullptr)
+    if (document == nullptr)
         return false;
-    if (window->IsNodeSelected(this))
+    if (document->IsNodeSelected(this))
         return true;
-    if (IsInCloneCopy() || !window->SubtreeSelection || window->Selection.Count() == 0)
+    if (IsInCloneCopy() || !document->SubtreeSelection || document->Selection.Count() == 0)
         return false;
-    return IsDescendantOf(window->Selection.At(0));
+    return IsDescendantOf(document->Selection.At(0));
 }
 
 void TreeNode::ClearLinkId(int id)

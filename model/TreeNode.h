@@ -17,7 +17,7 @@ class DisplayColumnList;
 class FontRecord;
 class MarkovBindingList;
 class NodeComment;
-class TreeWindow;
+class TreeDocument;
 class VariableDefinition;
 class VariableDefList;
 struct MarkovInfo;
@@ -39,7 +39,7 @@ enum CloneStatus : int32_t { NotCloned = 0, CloneMasterNode = 1, CloneCopyNode =
 extern bool CopyCloneCopyContents;
 
 struct TreeNode {
-    explicit TreeNode(TreeWindow* window = nullptr);
+    explicit TreeNode(TreeDocument* window = nullptr);
     // Deep copy of the node (and, with withChildren, of its subtree); clone state, results, links and the
     // optimal list are not copied. Bindings are made known to the copy's window.
     TreeNode(const TreeNode& source, bool withChildren);
@@ -64,10 +64,10 @@ struct TreeNode {
     bool IsDescendantOf(const TreeNode* ancestor) const;
     int Depth() const;
     TreeNode* GetTreeRoot() const;
-    void SetWindow(TreeWindow* newWindow)
+    void SetDocument(TreeDocument* newDocument)
     {
         InvalidateNameResolution();
-        window = newWindow;
+        document = newDocument;
     }
     // The node's formulas or children changed: when the node is in its window's tree, the results of the
     // last roll back are stale and the window's rolled-back state ends.
@@ -186,7 +186,7 @@ struct TreeNode {
     uint8_t columnShift = 0;
     uint8_t collapsed = 0;
     uint8_t displayFlag = 1;
-    TreeWindow* window = nullptr;
+    TreeDocument* document = nullptr;
     // Payoff formulas 0 to 3, made on first use (only terminal nodes need them).
     Expression& Payoff(int i);
     // An empty formula when the node has none.

@@ -116,7 +116,7 @@ void ReadSideRecord(TreeNode* node, Archive& archive)
     if (present == 0 || archive.Failed())
         return;
     auto record = std::make_shared<NodeSideRecord>();
-    record->Serialize(archive, node->window);
+    record->Serialize(archive, node->document);
     if (archive.Failed())
         return;
     node->EnsureLinkBlock()->sideRecord = std::move(record);
@@ -415,7 +415,7 @@ void WriteNodeRecord(const TreeNode* node, Archive& archive)
     NodeSideRecord* sideRecord = WrittenSideRecord(node);
     fields.Short(sideRecord != nullptr ? 1 : 0);
     if (sideRecord != nullptr)
-        sideRecord->Serialize(fields.Nested(), node->window);
+        sideRecord->Serialize(fields.Nested(), node->document);
     fields.Short(node->linkBlock != nullptr && node->linkBlock->readerFlag != 0 ? 1 : 0);
 
     if (node->kind == TerminalNode) {

@@ -5,7 +5,7 @@
 #include "foundation/VersionRecord.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 // Markov fields by selector, in stored order. "flag + expr" is a 16-bit flag, followed by the expression's
 // stored form when the flag is non-zero. Old means a record older than 2.6.
@@ -48,10 +48,10 @@ int PayoffOrZero(int index)
 // Records before 3.5 have no shared termination: it is the cost-effectiveness pair's common condition.
 void DeriveSharedTermination(TreeNode* node)
 {
-    if (node->window == nullptr || node->markovInfo == nullptr)
+    if (node->document == nullptr || node->markovInfo == nullptr)
         return;
-    const Expression& effectiveness = node->markovInfo->termination[PayoffOrZero(node->window->CalcPrefs.CEEffPayoff)];
-    const Expression& cost = node->markovInfo->termination[PayoffOrZero(node->window->CostPayoffIndex())];
+    const Expression& effectiveness = node->markovInfo->termination[PayoffOrZero(node->document->CalcPrefs.CEEffPayoff)];
+    const Expression& cost = node->markovInfo->termination[PayoffOrZero(node->document->CostPayoffIndex())];
     if (!effectiveness.IsEmpty() && effectiveness.Text() == cost.Text())
         node->SetMarkovSharedTerminationExpr(effectiveness, true);
 }

@@ -22,7 +22,7 @@ void ReadOneRecord(TreeNode* node, Archive& archive, std::vector<PendingNode>& p
     pending.push_back({node, NodeRecordTail(), 0});
     PendingNode& entry = pending.back();
     ReadNodeRecord(node, archive, entry.tail);
-    ReportNodeProgress(node->window, archive);
+    ReportNodeProgress(node->document, archive);
     entry.childrenLeft = entry.tail.childCount;
     // One block for all the children instead of growing it four slots at a time.
     if (entry.childrenLeft > node->children->Capacity())
@@ -63,7 +63,7 @@ void ReadTreeNode(TreeNode* node, Archive& archive)
         PendingNode& top = pending.back();
         if (top.childrenLeft > 0 && !archive.Failed()) {
             --top.childrenLeft;
-            ReadOneRecord(new TreeNode(top.node->window), archive, pending);
+            ReadOneRecord(new TreeNode(top.node->document), archive, pending);
             continue;
         }
         FinishNode(top, archive);
@@ -90,7 +90,7 @@ bool WriteTreeNode(const TreeNode* node, Archive& archive, zString* message)
         const TreeNode* current = pending.back();
         pending.pop_back();
         WriteNodeRecord(current, archive);
-        ReportNodeProgress(current->window, archive);
+        ReportNodeProgress(current->document, archive);
         for (int i = current->childCount - 1; i >= 0; --i)
             pending.push_back(current->GetChild(i));
     }

@@ -7,7 +7,7 @@
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "model/NodeResultText.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <vector>
 
@@ -24,7 +24,7 @@ const char kKindLetters[] = {0, 'c', 'd', 't', 'm', 'b', 'l', 'a'};
 
 bool ValuesCurrent(const TreeNode* node)
 {
-    return node->window != nullptr && node->window->ValuesCurrent();
+    return node->document != nullptr && node->document->ValuesCurrent();
 }
 
 // The text with carriage returns dropped and each line feed written as "^N".
@@ -100,8 +100,8 @@ void AppendCloneSections(zString& out, const TreeNode* node)
     if (node->cloneStatus == CloneMasterNode) {
         AppendNumberSection(out, 'c', 'i', node->cloneId);
         AppendOutlineMarker(out, 'c', 'n');
-        if (node->window != nullptr) {
-            if (const NodeRef* ref = node->window->CloneMasters.FindId(node->cloneId))
+        if (node->document != nullptr) {
+            if (const NodeRef* ref = node->document->CloneMasters.FindId(node->cloneId))
                 out += ref->name;
         }
         out += ']';
@@ -149,9 +149,9 @@ void AppendValueLine(zString& out, const TreeNode* node)
 {
     if (!node->IsProbabilityEmpty()) {
         out += '\\';
-        if (node->window->DisplayPrefs.ShowProbsAsNumericEquiv != 0) {
+        if (node->document->DisplayPrefs.ShowProbsAsNumericEquiv != 0) {
             zString number;
-            FormatNumber(node->window->NumberFormat, node->branchProbability, number, false, false, DigitsOfFormat);
+            FormatNumber(node->document->NumberFormat, node->branchProbability, number, false, false, DigitsOfFormat);
             out += number;
         } else {
             out += node->probability.Text();

@@ -1,169 +1,81 @@
 #pragma once
-// The tree document. It owns the root node, the document variables, the clone-master registry, the
-// calculation preferences and the calculation state; every node points to it. The object is complete
-// without its window: the model and every analysis work headless, and the window itself is made only when
-// the document is shown.
+// The tree window: the window that shows and edits one tree document. It owns its document, which holds the
+// tree and everything computed on it; the document functions of the window hand on to it, so callers that
+// hold the window keep its whole interface while the model and the analyses work on the document alone.
 
-#include "analysis/RiskPrefAssessment.h"
-#include "analysis/CESensitivitySettings.h"
-#include "formula/DistributionList.h"
-#include "foundation/FontRecord.h"
-#include "foundation/NumericFormat.h"
-#include "foundation/zString.h"
-#include "model/DocVariable.h"
-#include "model/NodeChildList.h"
-#include "model/NodeRef.h"
-#include "model/NoteBoxList.h"
-#include "model/CalcState.h"
-#include "model/TreeCalcPrefs.h"
-#include "model/TreeDisplayPrefs.h"
-
-#include <cstdint>
-#include <memory>
-
-class AnalysisRun;
-class Expression;
-class NamePopupMenu;
-class MarkovAnalysis;
-class NoteBox;
-class StoredAnalysisList;
-struct StoredAnalysis;
-class NodeFormulaEvaluator;
-struct TreeNode;
+#include "model/TreeDocument.h"
 
 class TreeWindow {
 public:
-    // A new tree: a fresh decision node as root, or the given tree (each of its nodes is told the window and
-    // the document is marked modified).
-    explicit TreeWindow(TreeNode* root = nullptr);
+    // A new tree: a fresh decision node as root, or the given tree (see TreeDocument).
+    explicit TreeWindow(TreeNode* root = nullptr) : document(root) {}
     TreeWindow(const TreeWindow&) = delete;
     TreeWindow& operator=(const TreeWindow&) = delete;
     virtual ~TreeWindow();
 
-    // Values on the nodes are current (the tree is rolled back or opened from a snapshot).
-    bool ValuesCurrent() const { return RolledBack != 0; }
-    void SetModified(int flag) { Modified = flag != 0 ? 1 : 0; }
-    const zString& Title() const { return WindowTitle; }
+    TreeDocument& Document() { return document; }
+    const TreeDocument& Document() const { return document; }
 
-    // Document variables.
-    DocVariable* FindVariable(const char* name, bool alreadyUpper) const;
-    bool HasVariable(const char* name, bool alreadyUpper) const { return FindVariable(name, alreadyUpper) != nullptr; }
-    // The record of the name, made when the document does not know it yet ("{T} " makes a trial variable);
-    // with a default formula the name is also bound to it at the root (the tree default).
-    DocVariable* EnsureVariable(const char* name, const char* defaultFormula);
+    bool ValuesCurrent() const { return document.ValuesCurrent(); }
+    void SetModified(int flag) { document.SetModified(flag); }
+    const zString& Title() const { return document.Title(); }
 
-    // Clone-master registry.
-    void AddCloneMaster(TreeNode* node, const char* name);
-    TreeNode* FindCloneMaster(int cloneId) const;
-    // The lowest id not registered yet (1 and above).
-    int NewCloneId() const;
-
-    // Selection.
-    void SelectNode(TreeNode* node, int mode, const void* point, bool extend);
-    void SelectNodes(const NodeChildList& nodes);
-    void SelectOrToggleNode(TreeNode* node);
-    void ClearSelection() { Selection.RemoveAll(); }
-    bool IsNodeSelected(const TreeNode* node) const { return Selection.Contains(node); }
-
-    // Appends a note box to the window's notes; the window owns it and becomes its owner.
-    void AddNoteBox(NoteBox* note);
-
-    // Calculation method rules.
-    int OptimalPathDirection() const;
-    bool IsMaximizing() const { return OptimalPathDirection() == 1; }
-    bool IsPayoffMaximized(int payoff) const;
-    int CostPayoffIndex() const;
-    bool GetMultiAttrWeight(int payoff, Expression& out) const;
-    bool GetMultiAttrWeight(int payoff, zString& out) const;
-    // The better of a and b for the optimal path (ties give a); the direction is reversed at a node of the
-    // reversed-decision kind.
-    double BetterValue(const TreeNode* node, double a, double b) const;
-    // a is at least as good as b.
-    bool IsBetter(const TreeNode* node, double a, double b) const;
-    bool IsCostEffectiveness() const { return CalcPrefs.CalcMethod == CostEffectivenessMethod; }
-
-    // The evaluation handle that node formulas share (made on first use).
-    NodeFormulaEvaluator& FormulaEvaluator() { return sharedEvaluator ? *sharedEvaluator : MakeFormulaEvaluator(); }
-
-    // Status-bar indicators of the tree (utility on/off, calculation method); nothing while not shown.
-    void UpdateStatusIndicators();
-
-    // Analyses: the run in progress, the record of the last analysis and the stored analyses.
-    // Replaces the last-analysis record, deleting the one held before; null is allowed.
-    void SetStoredAnalysis(StoredAnalysis* record);
-    // The first stored analysis whose name equals the given one ignoring case, or null.
-    StoredAnalysis* FindStoredAnalysis(const char* name) const;
-    // The stored analyses, made on first use and owned by the window.
-    StoredAnalysisList& StoredAnalyses();
-    // A refresh pause of the bound child windows begins / ends; SuspendChildRefresh counts the pauses.
-    void RefreshChildWindows();
-    void ResumeChildWindows();
-    // A change through the model's setters (probability, payoff, binding, Markov formula, tree shape) makes
-    // the values on the nodes stale: the rolled-back state ends as the Roll Back toggle ends it.
-    void ModelChanged()
+    DocVariable* FindVariable(const char* name, bool alreadyUpper) const
     {
-        if (RolledBack != 0)
-            EndRolledBack();
+        return document.FindVariable(name, alreadyUpper);
     }
-    void EndRolledBack();
-    // Node positions recomputed and the tree redrawn; one node redrawn (mode 0: the node alone). Headless
-    // they only count.
-    void Relayout();
-    void RedrawNode(TreeNode* node, int mode);
-    // Frees the analysis records (called by the destructor).
-    void ReleaseAnalyses();
+    bool HasVariable(const char* name, bool alreadyUpper) const { return document.HasVariable(name, alreadyUpper); }
+    DocVariable* EnsureVariable(const char* name, const char* defaultFormula)
+    {
+        return document.EnsureVariable(name, defaultFormula);
+    }
 
-    TreeNode* Root = nullptr;
-    DocVariableList Variables{2, true};
-    // The pop-up menu of the variables' names, rebuilt whenever the list changes (RebuildVariablesMenu).
-    std::unique_ptr<NamePopupMenu> VariablesMenu;
-    NodeChildList Selection{4, false};
-    NodeRefList CloneMasters{2, true};
-    TreeCalcPrefs CalcPrefs;
-    RiskPrefAssessment RiskAssessment;
-    // Willingness to pay and limits that choose the recommended strategy under cost-effectiveness.
-    CESensitivitySettings CESettings;
-    CalcState CalcStateRecord{this};
-    // The document's numbered distributions (DistSamp); their parameter formulas are evaluated here.
-    DistributionList Distributions{4, true};
-    // The first distribution of that index number, or null.
-    DistributionRecord* FindDistributionByIndex(int32_t index) const { return Distributions.FindByIndex(index); }
-    // Every distribution draws its next value in list order (one that is not sampled takes its expected
-    // value) while *err stays clear; a failed draw sets it and ends the walk.
-    void ApplyToDistributions(int32_t* err);
-    TreeDisplayPrefs DisplayPrefs;
-    // The tree's number format and those of the four payoffs.
-    NumericFormat NumberFormat;
-    NumericFormat PayoffFormats[4];
-    NoteBoxList NoteBoxes{4, true};
-    // The font of new note boxes.
-    FontRecord NoteFont;
-    // The font of new node comments on nodes without a font of their own.
-    FontRecord CommentFont;
-    uint8_t RolledBack = 0;
-    // The probabilities were verified in this analysis pass.
-    uint8_t ProbabilitiesVerified = 0;
-    // Set to 0 by the sensitivity analyses while coherence checking is off.
-    int32_t CheckingFlag = 1;
-    int32_t SuspendChildRefresh = 0;
-    int32_t ChildWindowCount = 0;
-    int32_t SuspendVariablesSync = 0;
-    // Display settings read by the model: hide the contents of clone copies; select whole subtrees.
-    uint8_t HideCloneContents = 0;
-    uint8_t SubtreeSelection = 0;
-    uint8_t Modified = 0;
-    zString WindowTitle;
-    // The analysis in progress (null when none; set and cleared by the run itself), the last analysis's
-    // record, the Markov analysis that records the cohort stages while it rolls back.
-    AnalysisRun* CurrentAnalysis = nullptr;
-    StoredAnalysis* LastAnalysis = nullptr;
-    MarkovAnalysis* CurrentMarkovAnalysis = nullptr;
-    StoredAnalysisList* StoredAnalysisRecords = nullptr;
-    long RelayoutCount = 0;
-    long NodeRedrawCount = 0;
+    void AddCloneMaster(TreeNode* node, const char* name) { document.AddCloneMaster(node, name); }
+    TreeNode* FindCloneMaster(int cloneId) const { return document.FindCloneMaster(cloneId); }
+    int NewCloneId() const { return document.NewCloneId(); }
+
+    void SelectNode(TreeNode* node, int mode, const void* point, bool extend)
+    {
+        document.SelectNode(node, mode, point, extend);
+    }
+    void SelectNodes(const NodeChildList& nodes) { document.SelectNodes(nodes); }
+    void SelectOrToggleNode(TreeNode* node) { document.SelectOrToggleNode(node); }
+    void ClearSelection() { document.ClearSelection(); }
+    bool IsNodeSelected(const TreeNode* node) const { return document.IsNodeSelected(node); }
+
+    void AddNoteBox(NoteBox* note) { document.AddNoteBox(note); }
+
+    int OptimalPathDirection() const { return document.OptimalPathDirection(); }
+    bool IsMaximizing() const { return document.IsMaximizing(); }
+    bool IsPayoffMaximized(int payoff) const { return document.IsPayoffMaximized(payoff); }
+    int CostPayoffIndex() const { return document.CostPayoffIndex(); }
+    bool GetMultiAttrWeight(int payoff, Expression& out) const { return document.GetMultiAttrWeight(payoff, out); }
+    bool GetMultiAttrWeight(int payoff, zString& out) const { return document.GetMultiAttrWeight(payoff, out); }
+    double BetterValue(const TreeNode* node, double a, double b) const { return document.BetterValue(node, a, b); }
+    bool IsBetter(const TreeNode* node, double a, double b) const { return document.IsBetter(node, a, b); }
+    bool IsCostEffectiveness() const { return document.IsCostEffectiveness(); }
+
+    DistributionRecord* FindDistributionByIndex(int32_t index) const
+    {
+        return document.FindDistributionByIndex(index);
+    }
+    void ApplyToDistributions(int32_t* err) { document.ApplyToDistributions(err); }
+
+    NodeFormulaEvaluator& FormulaEvaluator() { return document.FormulaEvaluator(); }
+
+    void UpdateStatusIndicators() { document.UpdateStatusIndicators(); }
+
+    void SetStoredAnalysis(StoredAnalysis* record) { document.SetStoredAnalysis(record); }
+    StoredAnalysis* FindStoredAnalysis(const char* name) const { return document.FindStoredAnalysis(name); }
+    StoredAnalysisList& StoredAnalyses() { return document.StoredAnalyses(); }
+    void RefreshChildWindows() { document.RefreshChildWindows(); }
+    void ResumeChildWindows() { document.ResumeChildWindows(); }
+    void ModelChanged() { document.ModelChanged(); }
+    void EndRolledBack() { document.EndRolledBack(); }
+    void Relayout() { document.Relayout(); }
+    void RedrawNode(TreeNode* node, int mode) { document.RedrawNode(node, mode); }
+    void ReleaseAnalyses() { document.ReleaseAnalyses(); }
 
 private:
-    NodeFormulaEvaluator& MakeFormulaEvaluator();
-
-    std::unique_ptr<NodeFormulaEvaluator> sharedEvaluator;
+    TreeDocument document;
 };

@@ -2,7 +2,7 @@
 // stored record and chained successors.
 
 #include "analysis/AnalysisRun.h"
-#include "analysis/StoredAnalysis.h"
+#include "model/StoredAnalysis.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "app/EscapeKey.h"
 #include "app/MessageBoxes.h"
@@ -47,7 +47,7 @@ struct RunLog {
 
 class CountingRun : public AnalysisRun {
 public:
-    CountingRun(TreeWindow* window, RunLog& log, int steps, const char* label = "run")
+    CountingRun(TreeDocument* window, RunLog& log, int steps, const char* label = "run")
         : AnalysisRun(window), log(log), steps(steps), label(label)
     {
         ++log.alive;
@@ -101,7 +101,7 @@ TEST(AnalysisRunFrame, StatesStepsProgressAndRecord)
 {
     ScopedApplication app;
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     RunLog log;
     const long pushedBefore = ProgressWindow::PushedCount();
     const int depthBefore = ProgressWindow::Depth();
@@ -148,7 +148,7 @@ TEST(AnalysisRunFrame, DefaultStatusText)
 {
     TreeBuilder tree;
     RunLog log;
-    CountingRun run(&tree.Window(), log, 1);
+    CountingRun run(&tree.Document(), log, 1);
     zString text;
     EXPECT_STREQ(run.StatusText(text).Text(), "The Counting Analysis is being performed.");
 }
@@ -159,7 +159,7 @@ TEST(AnalysisRunFrame, FirstStepCompletesThenFinishesOnNextCall)
     TreeBuilder tree;
     RunLog log;
     const int depthBefore = ProgressWindow::Depth();
-    auto* run = new CountingRun(&tree.Window(), log, 1);
+    auto* run = new CountingRun(&tree.Document(), log, 1);
     run->Run();
     Idle();
     EXPECT_EQ(ProgressWindow::Depth(), depthBefore);
@@ -177,7 +177,7 @@ TEST(AnalysisRunFrame, EscapeBeforeStartIsDiscardedEscapeDuringRunStops)
     EscapeScript escape;
     escape.answers = {true, false, true};  // pending before Start; then one clear poll; then pressed
     const int depthBefore = ProgressWindow::Depth();
-    auto* run = new CountingRun(&tree.Window(), log, 10);
+    auto* run = new CountingRun(&tree.Document(), log, 10);
     run->Run();
     Idle();
     EXPECT_EQ(run->done, 1);
@@ -187,9 +187,9 @@ TEST(AnalysisRunFrame, EscapeBeforeStartIsDiscardedEscapeDuringRunStops)
     EXPECT_EQ(ProgressWindow::Depth(), depthBefore);
     Idle();
     EXPECT_EQ(log.events, (std::vector<std::string>{"run step", "run deleted"}));
-    EXPECT_EQ(tree.Window().LastAnalysis, nullptr);
-    EXPECT_EQ(tree.Window().CurrentAnalysis, nullptr);
-    EXPECT_EQ(tree.Window().SuspendChildRefresh, 0);
+    EXPECT_EQ(tree.Document().LastAnalysis, nullptr);
+    EXPECT_EQ(tree.Document().CurrentAnalysis, nullptr);
+    EXPECT_EQ(tree.Document().SuspendChildRefresh, 0);
 }
 
 TEST(AnalysisRunFrame, FailedStepCountsAsStopped)
@@ -197,13 +197,13 @@ TEST(AnalysisRunFrame, FailedStepCountsAsStopped)
     ScopedApplication app;
     TreeBuilder tree;
     RunLog log;
-    auto* run = new CountingRun(&tree.Window(), log, 5);
+    auto* run = new CountingRun(&tree.Document(), log, 5);
     run->failAt = 2;
     run->Run();
     for (int i = 0; i < 4; ++i)
         Idle();
     EXPECT_EQ(log.events, (std::vector<std::string>{"run step", "run step", "run deleted"}));
-    EXPECT_EQ(tree.Window().LastAnalysis, nullptr);
+    EXPECT_EQ(tree.Document().LastAnalysis, nullptr);
 }
 
 TEST(AnalysisRunFrame, NestedLoopInFinishDoesNotFinishTwice)
@@ -218,7 +218,7 @@ TEST(AnalysisRunFrame, NestedLoopInFinishDoesNotFinishTwice)
             Idle();  // the box's own message loop calls the idle tasks
         return IDOK;
     });
-    auto* run = new CountingRun(&tree.Window(), log, 1);
+    auto* run = new CountingRun(&tree.Document(), log, 1);
     run->onFinish = [] { ShowInfoBox(nullptr, "Results are ready.", -1); };
     run->Run();
     Idle();
@@ -234,7 +234,7 @@ TEST(AnalysisRunFrame, NestedLoopInFinishDoesNotFinishTwice)
 RunLog* chainLog = nullptr;
 constexpr int kChainKind = 900;
 
-void RunChainRecord(StoredAnalysis* record, TreeWindow* window)
+void RunChainRecord(StoredAnalysis* record, TreeDocument* window)
 {
     auto* run = new CountingRun(window, *chainLog, 2, record->name.Text());
     run->caller = record;
@@ -260,7 +260,7 @@ TEST(AnalysisRunFrame, ChainedRecordsRunOneAfterAnother)
     records[1]->next = records[2];
     // Queries in order: first's reset and two polls, second's reset, then second's first poll finds Escape.
     escape.answers = {false, false, false, false, true};
-    StoredAnalysis::Run(records[0], &tree.Window());
+    RunStoredAnalysis(records[0], &tree.Document());
     for (int i = 0; i < 11; ++i)
         Idle();
     EXPECT_EQ(log.events, (std::vector<std::string>{"first step", "first step", "first finish", "first deleted",
@@ -268,8 +268,8 @@ TEST(AnalysisRunFrame, ChainedRecordsRunOneAfterAnother)
                                                     "third finish", "third deleted"}));
     EXPECT_EQ(records[0]->next, nullptr);
     EXPECT_EQ(records[1]->next, nullptr);
-    ASSERT_NE(tree.Window().LastAnalysis, nullptr);
-    EXPECT_STREQ(tree.Window().LastAnalysis->name.Text(), "third");
+    ASSERT_NE(tree.Document().LastAnalysis, nullptr);
+    EXPECT_STREQ(tree.Document().LastAnalysis->name.Text(), "third");
     for (StoredAnalysis* record : records)
         StoredAnalysis::Delete(record);
     RegisterStoredAnalysisKind(kChainKind, nullptr, nullptr);

@@ -4,7 +4,7 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/VersionRecord.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,7 @@ TEST(ValueTriples, OlderFilesHoldPlainValues)
 
 TEST(CalcMethodRules, DirectionByMethod)
 {
-    TreeWindow window;
+    TreeDocument window;
     struct Row {
         int method;
         int optPath0;
@@ -86,7 +86,7 @@ TEST(CalcMethodRules, DirectionByMethod)
 
 TEST(CalcMethodRules, BetterValueAndIsBetter)
 {
-    TreeWindow window;
+    TreeDocument window;
     TreeNode reversed(&window);
     reversed.kind = ReversedDecisionNode;
     window.CalcPrefs.CalcMethod = CostEffectivenessMethod;  // minimises

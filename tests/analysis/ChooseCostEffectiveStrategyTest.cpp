@@ -94,7 +94,7 @@ TEST(ChooseCostEffectivePoint, RecommendsByWillingnessToPayAndLimits)
 }  // namespace
 
 #include "tests/support/MessageBoxRecorder.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <string>
 
@@ -102,7 +102,7 @@ namespace {
 
 TEST(ChooseCostEffectiveStrategy, FormulaErrorGivesNoRecommendation)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     ListStrategySet set({{0, 0}, {10, 2}});
     CEPointList points;
     BuildCEPoints(set, points, 1);
@@ -137,7 +137,7 @@ TEST(ChooseCostEffectiveStrategy, FormulaErrorGivesNoRecommendation)
 
 TEST(ChooseCostEffectiveStrategy, UnusedLimitsAreNotEvaluated)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     ListStrategySet set({{0, 0}, {10, 2}});
     CEPointList points;
     BuildCEPoints(set, points, 1);

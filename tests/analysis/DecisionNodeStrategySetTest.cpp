@@ -3,13 +3,13 @@
 #include "analysis/ChooseCostEffectiveStrategy.h"
 #include "analysis/CEDominance.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TreeNode* AddBranch(TreeWindow& tree, const char* text, double cost, double effectiveness)
+TreeNode* AddBranch(TreeDocument& tree, const char* text, double cost, double effectiveness)
 {
     TreeNode* child = new TreeNode(&tree);
     child->SetKind(TerminalNode, false);
@@ -22,7 +22,7 @@ TreeNode* AddBranch(TreeWindow& tree, const char* text, double cost, double effe
 
 TEST(DecisionNodeStrategySet, ReadsRolledBackBranches)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     AddBranch(tree, "Watch", 0, 0);
     AddBranch(tree, "Drug", 10, 2);
     AddBranch(tree, "Surgery\nwith a long stay in hospital", 20, 5);
@@ -41,7 +41,7 @@ TEST(DecisionNodeStrategySet, ReadsRolledBackBranches)
 // (20,5) is 4 per unit of effectiveness.
 TEST(DecisionNodeStrategySet, RecommendsBranchBySettingsEvaluatedInTree)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     AddBranch(tree, "Watch", 0, 0);
     AddBranch(tree, "Drug", 10, 2);
     AddBranch(tree, "Stent", 15, 1);

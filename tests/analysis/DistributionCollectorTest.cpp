@@ -4,7 +4,7 @@
 #include "foundation/NumericFormat.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ namespace {
 
 TreeNode* Add(TreeNode* parent, int kind, const char* text, const char* probability = "")
 {
-    TreeNode* node = new TreeNode(parent->window);
+    TreeNode* node = new TreeNode(parent->document);
     node->SetKind(kind, false);
     node->SetText(text, false);
     node->SetProbabilityText(probability, false);
@@ -64,7 +64,7 @@ void ExpectOutcomes(const OutcomeDistribution& outcomes, std::vector<Expected> e
 // The optimal path takes surgery, so its two outcomes make the distribution: variance 0.9*100 + 0.1*8100.
 TEST(DistributionCollector, MedicalTreeFollowsTheOptimalStrategy)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     TreeNode* surgery = Add(tree.Root, ChanceNode, "Surgery");
     AddTerminal(surgery, "Survive", "0.9", "100");
     AddTerminal(surgery, "Die", "#", "0");
@@ -86,7 +86,7 @@ TEST(DistributionCollector, MedicalTreeFollowsTheOptimalStrategy)
 // and 10: outcomes 120 and 0 at 0.2 each and 10 at 0.6; expected value 24 + 6 = 30.
 TEST(DistributionCollector, NestedDecisionMultipliesBranchProbabilities)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     tree.Root->SetKind(ChanceNode, false);
     TreeNode* decide = Add(tree.Root, DecisionNode, "Decide", "0.4");
     AddTerminal(decide, "Safe", "", "50");
@@ -134,7 +134,7 @@ void ExpectRefusal(TreeNode* node, const RefusalCase& c, unsigned iconStyle)
 TEST(DistributionCollector, RefusesWhatCannotBeDrawn)
 {
     {
-        TreeWindow tree;
+        TreeDocument tree;
         AddTerminal(tree.Root, "Only", "", "42");
         ExpectRefusal(tree.Root,
                       {"single end node", "KIVO",
@@ -143,7 +143,7 @@ TEST(DistributionCollector, RefusesWhatCannotBeDrawn)
                       MB_ICONINFORMATION);
     }
     {
-        TreeWindow tree;
+        TreeDocument tree;
         TreeNode* chance = Add(tree.Root, ChanceNode, "Chance");
         AddTerminal(chance, "A", "0.5", "5");
         AddTerminal(chance, "B", "0.5", "5");
@@ -160,7 +160,7 @@ TEST(DistributionCollector, RefusesWhatCannotBeDrawn)
                       MB_ICONHAND);
     }
     {
-        TreeWindow tree;
+        TreeDocument tree;
         TreeNode* chance = Add(tree.Root, ChanceNode, "Chance");
         AddTerminal(chance, "A", "0.5", "5");
         // A chance node without branches fails the probability check of roll back before the walk.
@@ -169,7 +169,7 @@ TEST(DistributionCollector, RefusesWhatCannotBeDrawn)
                       MB_ICONHAND);
     }
     {
-        TreeWindow tree;
+        TreeDocument tree;
         tree.CalcPrefs.CalcMethod = CostEffectivenessMethod;
         TreeNode* chance = Add(tree.Root, ChanceNode, "Chance");
         AddTerminal(chance, "Ineffective", "0.5", "10", "0");
@@ -185,7 +185,7 @@ TEST(DistributionCollector, RefusesWhatCannotBeDrawn)
 // Without the graph checks a single outcome or equal outcomes are a distribution like any other.
 TEST(DistributionCollector, WithoutGraphChecksEveryDistributionIsCollected)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     TreeNode* chance = Add(tree.Root, ChanceNode, "Chance");
     AddTerminal(chance, "A", "0.25", "5");
     AddTerminal(chance, "B", "0.75", "5");
@@ -203,7 +203,7 @@ TEST(DistributionCollector, WithoutGraphChecksEveryDistributionIsCollected)
 // A chain 10,000 chance nodes deep, each with one sure branch, ends in a fair gamble.
 TEST(DistributionCollector, DeepChain)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     tree.Root->SetKind(ChanceNode, false);
     TreeNode* node = tree.Root;
     for (int level = 0; level < 10000; ++level)
@@ -220,7 +220,7 @@ TEST(DistributionCollector, DeepChain)
 // Under cost-effectiveness the outcomes carry cost, effectiveness and their ratio.
 TEST(DistributionCollector, CostEffectivenessOutcomesCarryTheTriple)
 {
-    TreeWindow tree;
+    TreeDocument tree;
     tree.CalcPrefs.CalcMethod = CostEffectivenessMethod;
     TreeNode* chance = Add(tree.Root, ChanceNode, "Chance");
     AddTerminal(chance, "Cheap", "0.5", "10", "2");

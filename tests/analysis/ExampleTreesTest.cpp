@@ -56,7 +56,7 @@ TEST(ExampleTrees, MedicalTwoStrategyTree)
 TEST(ExampleTrees, MedicalTreeMinimisingChoosesTheOtherStrategy)
 {
     MedicalTree medicalTree;
-    medicalTree.tree.Window().CalcPrefs.OptPath[0] = 0;
+    medicalTree.tree.Document().CalcPrefs.OptPath[0] = 0;
     int error = 0;
     EXPECT_NEAR(RollBackTree(medicalTree.tree.Root(), &error, RollBackSilent), 16.0, 1e-9);
     EXPECT_EQ(medicalTree.tree.Root()->optimal->At(0), medicalTree.medical);
@@ -88,7 +88,7 @@ TEST(ExampleTrees, CostEffectivenessTree)
 {
     MessageBoxRecorder boxes;
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
     window.CalcPrefs.CECostPayoff = 0;
     window.CalcPrefs.CEEffPayoff = 1;

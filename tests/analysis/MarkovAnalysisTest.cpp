@@ -2,7 +2,8 @@
 
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
-#include "analysis/StoredAnalysis.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "model/StoredAnalysis.h"
 #include "app/TextReport.h"
 #include "script/ScriptManager.h"
 #include "tests/analysis/MarkovTestTrees.h"
@@ -32,7 +33,7 @@ struct ReportModel {
 std::unique_ptr<MarkovAnalysis> RunAnalysis(MarkovTestTree& model, int kind = 0)
 {
     int ok = 0;
-    auto analysis = std::make_unique<MarkovAnalysis>(&model.Window(), model.markov, &ok, kind);
+    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, &ok, kind);
     EXPECT_EQ(ok, 1);
     return analysis;
 }
@@ -56,10 +57,10 @@ TEST(MarkovAnalysisRows, OneRowPerCycleAndALastRow)
     EXPECT_EQ(analysis->stateNames.Count(), 2);
     EXPECT_STREQ(analysis->stateNames.At(1)->Text(), "Dead");
     // From the menu the run leaves a node-value record of command 1603 for the node.
-    ASSERT_NE(setup.model.Window().LastAnalysis, nullptr);
-    EXPECT_EQ(setup.model.Window().LastAnalysis->kind, NodeValuesKind);
-    EXPECT_STREQ(setup.model.Window().LastAnalysis->parameters->At(0)->Text(), "1603");
-    EXPECT_STREQ(setup.model.Window().LastAnalysis->parameters->At(2)->Text(), "@0,");
+    ASSERT_NE(setup.model.Document().LastAnalysis, nullptr);
+    EXPECT_EQ(setup.model.Document().LastAnalysis->kind, NodeValuesKind);
+    EXPECT_STREQ(setup.model.Document().LastAnalysis->parameters->At(0)->Text(), "1603");
+    EXPECT_STREQ(setup.model.Document().LastAnalysis->parameters->At(2)->Text(), "@0,");
 }
 
 // A death probability that changes with the stage gives the same rows right after the Roll Back command
@@ -72,8 +73,8 @@ TEST(MarkovAnalysisRows, SameNumbersRightAfterRollBack)
         MarkovTestTree model("_stage >= 4");
         model.WellDead("If(_stage<2; 0.1; 0.5)");
         if (rollBackFirst) {
-            (new RollBackAnalysis(&model.Window(), static_cast<ScriptManager*>(nullptr)))->Run();
-            ASSERT_EQ(model.Window().RolledBack, 1);
+            (new RollBackAnalysis(&model.Document(), static_cast<ScriptManager*>(nullptr)))->Run();
+            ASSERT_EQ(model.Document().RolledBack, 1);
         }
         auto analysis = RunAnalysis(model);
         ASSERT_EQ(analysis->rows.Count(), 5) << rollBackFirst;
@@ -95,9 +96,9 @@ TEST(MarkovAnalysisRows, TunnelCopiesCountForTheirState)
         ReportModel tunnel;
         tunnel.model.well->SetMarkovTunnelCount(2, false);
         if (rollBackFirst)
-            (new RollBackAnalysis(&tunnel.model.Window(), static_cast<ScriptManager*>(nullptr)))->Run();
+            (new RollBackAnalysis(&tunnel.model.Document(), static_cast<ScriptManager*>(nullptr)))->Run();
         auto analysis = RunAnalysis(tunnel.model);
-        EXPECT_EQ(tunnel.model.Window().RolledBack, rollBackFirst);
+        EXPECT_EQ(tunnel.model.Document().RolledBack, rollBackFirst);
         ASSERT_EQ(analysis->stateNames.Count(), 2);
         EXPECT_STREQ(analysis->stateNames.At(0)->Text(), "Well");
         ASSERT_EQ(analysis->rows.Count(), expected->rows.Count());
@@ -143,9 +144,9 @@ TEST(MarkovAnalysisReport, FullTextReport)
 TEST(MarkovAnalysisReport, CostEffectivenessColumnsAreRunningSums)
 {
     MarkovTestTree model;
-    model.Window().CalcPrefs.CalcMethod = CostEffectivenessMethod;
-    model.Window().CalcPrefs.CECostPayoff = 0;
-    model.Window().CalcPrefs.CEEffPayoff = 1;
+    model.Document().CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    model.Document().CalcPrefs.CECostPayoff = 0;
+    model.Document().CalcPrefs.CEEffPayoff = 1;
     model.markov->SetMarkovSharedTermination("_stage >= 3");
     TreeNode* alive = model.State(TerminalNode, "Alive", "1", "100", "10", "0");
     MarkovTestTree::SetRewards(alive, "0", "1", "0", 1);
@@ -228,12 +229,12 @@ TEST(MarkovAnalysisStored, RerunShowsStoredGraph)
     MarkovGraphRequest request;
     request.reportKind = 3;
     StoredAnalysis* record = MakeMarkovRecord(setup.model.markov, request);
-    StoredAnalysis::Run(record, &setup.model.Window());
+    RunStoredAnalysis(record, &setup.model.Document());
     SetMarkovGraphPresenter(previous);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Markov Total Reward");
     EXPECT_NEAR(shown[0].lines[0].values.back(), 10.875, 1e-12);
-    EXPECT_EQ(setup.model.Window().LastAnalysis, nullptr) << "a re-run leaves no node-value record";
+    EXPECT_EQ(setup.model.Document().LastAnalysis, nullptr) << "a re-run leaves no node-value record";
     StoredAnalysis::Delete(record);
 }
 

@@ -73,7 +73,7 @@ TEST(MarkovCohortPaths, TransitionRewardsSumOverThePath)
 TEST(MarkovCohortKeywords, CostEffectivenessKeywords)
 {
     MarkovTestTree model;
-    TreeWindow& window = model.Window();
+    TreeDocument& window = model.Document();
     window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
     window.CalcPrefs.CECostPayoff = 0;
     window.CalcPrefs.CEEffPayoff = 1;
@@ -97,7 +97,7 @@ TEST(MarkovCohortPaths, CostOnlyTransitionReward)
     const int n = 8;
     const double q = 0.2;
     MarkovTestTree model;
-    TreeWindow& window = model.Window();
+    TreeDocument& window = model.Document();
     window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
     window.CalcPrefs.CECostPayoff = 0;
     window.CalcPrefs.CEEffPayoff = 1;

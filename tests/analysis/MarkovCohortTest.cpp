@@ -139,10 +139,10 @@ TEST(MarkovCohortSoundness, StageDependentProbabilityAfterRollBack)
     for (int rolledBack = 0; rolledBack <= 1; ++rolledBack) {
         MarkovTestTree model("_stage >= 4");
         model.WellDead("If(_stage<2; 0.1; 0.5)");
-        model.Window().RolledBack = static_cast<uint8_t>(rolledBack);
+        model.Document().RolledBack = static_cast<uint8_t>(rolledBack);
         int error = 0;
         EXPECT_NEAR(Cohort(model, error), expected, 1e-12) << "rolled back " << rolledBack;
-        EXPECT_EQ(model.Window().RolledBack, rolledBack);
+        EXPECT_EQ(model.Document().RolledBack, rolledBack);
     }
 }
 
@@ -257,7 +257,7 @@ TEST(MarkovCohortErrors, StartingProbabilitiesAreChecked)
         model.well->SetProbabilityText(row.well, false);
         model.dead->SetProbabilityText(row.dead, false);
         int error = 0;
-        RollBackTree(model.Window().Root, &error, RollBackSilent);
+        RollBackTree(model.Document().Root, &error, RollBackSilent);
         EXPECT_EQ(error, row.message != nullptr ? 1 : 0) << row.well;
         ASSERT_EQ(boxes.Count(), row.message != nullptr ? 1u : 0u) << row.well;
         if (row.message != nullptr)
@@ -269,9 +269,9 @@ TEST(MarkovCohortErrors, StartingProbabilitiesAreChecked)
 TEST(MarkovCohortCostEffectiveness, RatioAndZeroEffectiveness)
 {
     MarkovTestTree model;
-    model.Window().CalcPrefs.CalcMethod = CostEffectivenessMethod;
-    model.Window().CalcPrefs.CECostPayoff = 0;
-    model.Window().CalcPrefs.CEEffPayoff = 1;
+    model.Document().CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    model.Document().CalcPrefs.CECostPayoff = 0;
+    model.Document().CalcPrefs.CEEffPayoff = 1;
     model.markov->SetMarkovSharedTermination("_stage >= 4");
     TreeNode* alive = model.State(TerminalNode, "Alive", "1", "0", "10", "0");
     MarkovTestTree::SetRewards(alive, "0", "0.5", "0", 1);

@@ -7,7 +7,7 @@
 #include "formula/DistributionList.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ constexpr uint32_t kSeed = 7;
 constexpr int kCycles = 4;
 
 // Record 1: Uniform 0 .. 100 (expected value 50).
-DistributionRecord* AddUniform(TreeWindow& window, int32_t resampleEachStage)
+DistributionRecord* AddUniform(TreeDocument& window, int32_t resampleEachStage)
 {
     auto* record = new DistributionRecord;
     record->index = 1;
@@ -44,9 +44,9 @@ struct ResampleModel {
         std::snprintf(termination, sizeof termination, "_stage >= %d", kCycles);
         model.reset(new MarkovTestTree(termination));
         model->State(TerminalNode, "Alive", "1", "DistSamp(1)", "DistSamp(1)", "DistSamp(1)");
-        model->Window().CalcPrefs.MarkovMonteFastTerm = 0;
+        model->Document().CalcPrefs.MarkovMonteFastTerm = 0;
     }
-    TreeWindow& Window() { return model->Window(); }
+    TreeDocument& Document() { return model->Document(); }
     std::unique_ptr<MarkovTestTree> model;
 };
 
@@ -65,7 +65,7 @@ TEST(MarkovIndividualResample, PerCycleDrawsFollowTheSeededSequence)
     };
     for (const ResampleCase& row : cases) {
         ResampleModel model;
-        DistributionRecord* record = AddUniform(model.Window(), row.resampleEachStage);
+        DistributionRecord* record = AddUniform(model.Document(), row.resampleEachStage);
         int32_t err = 0;
 
         // The seeded sequence: the trial's draw, the walk's choice of the first state, one draw per cycle.
@@ -83,7 +83,7 @@ TEST(MarkovIndividualResample, PerCycleDrawsFollowTheSeededSequence)
 
         SeedRandom(kSeed);
         record->Sample(&err);
-        model.Window().CalcStateRecord.resample = row.resample;
+        model.Document().CalcStateRecord.resample = row.resample;
         int error = 0;
         const double total = SimulateMarkovIndividual(model.model->markov, &error);
         ASSERT_EQ(error, 0) << row.expectation;
@@ -102,14 +102,14 @@ TEST(MarkovIndividualResample, PerCycleDrawsFollowTheSeededSequence)
         EXPECT_NEAR(total, expected, 1e-9) << row.expectation;
         EXPECT_EQ(record->sampleValue, lastDraw) << row.expectation;
         // The switch stays as the trial set it, also when no distribution is drawn per cycle.
-        EXPECT_EQ(model.Window().CalcStateRecord.resample, row.resample) << row.expectation;
+        EXPECT_EQ(model.Document().CalcStateRecord.resample, row.resample) << row.expectation;
     }
 }
 
 TEST(MarkovIndividualResample, OnlyMarkedRecordsAreDrawnAgain)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     DistributionRecord* fixed = AddUniform(window, 0);
     DistributionRecord* cycled = AddUniform(window, 1);
     cycled->index = 2;
@@ -131,7 +131,7 @@ TEST(MarkovIndividualResample, AFailedDrawEndsTheWalk)
 {
     MarkovTestTree model("_stage >= 3");
     model.State(TerminalNode, "Alive", "1");
-    TreeWindow& window = model.Window();
+    TreeDocument& window = model.Document();
     window.CalcPrefs.MarkovMonteFastTerm = 0;
     auto* record = new DistributionRecord;
     record->index = 4;

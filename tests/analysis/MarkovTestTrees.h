@@ -13,7 +13,7 @@ public:
         markov->SetMarkovTerminationText(termination, 0);
     }
 
-    TreeWindow& Window() { return tree.Window(); }
+    TreeDocument& Document() { return tree.Document(); }
 
     // A state with its initial probability and its initial, incremental and final rewards of payoff 0.
     TreeNode* State(int kind, const char* name, const char* probability, const char* initial = "0",

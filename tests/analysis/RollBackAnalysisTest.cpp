@@ -2,7 +2,8 @@
 
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
-#include "analysis/StoredAnalysis.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "model/StoredAnalysis.h"
 #include "app/ProgressWindow.h"
 #include "script/ScriptManager.h"
 #include "tests/analysis/MarkovTestTrees.h"
@@ -35,7 +36,7 @@ TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
 {
     MessageBoxRecorder boxes;
     TwoStrategies model("60");
-    TreeWindow& window = model.tree.Window();
+    TreeDocument& window = model.tree.Document();
     (new RollBackAnalysis(&window, static_cast<ScriptManager*>(nullptr)))->Run();
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_EQ(window.RolledBack, 1);
@@ -60,16 +61,16 @@ TEST(RollBackAnalysisRun, TwoOptimalTerminalsWarnWordForWord)
     TreeNode* a = tree.Terminal(tree.Root(), "A", "", "10");
     TreeNode* b = tree.Terminal(tree.Root(), "B", "", "10");
     tree.Terminal(tree.Root(), "C", "", "5");
-    (new RollBackAnalysis(&tree.Window(), static_cast<ScriptManager*>(nullptr)))->Run();
+    (new RollBackAnalysis(&tree.Document(), static_cast<ScriptManager*>(nullptr)))->Run();
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().caption, "KIVO");
     EXPECT_EQ(boxes.Last().text,
               "From the standpoint of expected value, this tree has two or more \"optimal\" solutions. In order to "
               "identify your best strategy, you might use some of the analytical tools, including standard "
               "deviation, available under the Analysis menu.");
-    EXPECT_TRUE(tree.Window().IsNodeSelected(a));
-    EXPECT_TRUE(tree.Window().IsNodeSelected(b));
-    EXPECT_EQ(tree.Window().Selection.Count(), 3);
+    EXPECT_TRUE(tree.Document().IsNodeSelected(a));
+    EXPECT_TRUE(tree.Document().IsNodeSelected(b));
+    EXPECT_EQ(tree.Document().Selection.Count(), 3);
 }
 
 TEST(RollBackAnalysisRun, PreferencesDecideProgressAndValueBoxes)
@@ -88,7 +89,7 @@ TEST(RollBackAnalysisRun, PreferencesDecideProgressAndValueBoxes)
     for (const Case& row : cases) {
         MessageBoxRecorder boxes;
         TwoStrategies model("60");
-        TreeWindow& window = model.tree.Window();
+        TreeDocument& window = model.tree.Document();
         window.CalcPrefs.FastRollBack = row.fastRollBack;
         window.CalcPrefs.RollBackCalculatesKey = row.calculates;
         const long pushed = ProgressWindow::PushedCount();
@@ -105,7 +106,7 @@ TEST(RollBackAnalysisRun, FailureLeavesTreeUnmarkedAndLetsScriptGoOn)
     for (int fail = 0; fail <= 1; ++fail) {
         MessageBoxRecorder boxes;
         TwoStrategies model(fail ? "1/0" : "60");
-        TreeWindow& window = model.tree.Window();
+        TreeDocument& window = model.tree.Document();
         ScriptManager script;
         script.waitingForAnalysis = 1;
         script.runningScript = 1;
@@ -125,9 +126,9 @@ TEST(RollBackAnalysisRun, StoredRecordRunsRollBack)
     TwoStrategies model("60");
     StoredAnalysis* record = StoredAnalysis::New();
     record->kind = RollBackKind;
-    StoredAnalysis::Run(record, &model.tree.Window());
-    EXPECT_EQ(model.tree.Window().RolledBack, 1);
-    EXPECT_NEAR(model.tree.Window().Root->ExpectedValue(), 70.0, 1e-12);
+    RunStoredAnalysis(record, &model.tree.Document());
+    EXPECT_EQ(model.tree.Document().RolledBack, 1);
+    EXPECT_NEAR(model.tree.Document().Root->ExpectedValue(), 70.0, 1e-12);
     StoredAnalysis::Delete(record);
 }
 
@@ -145,12 +146,12 @@ TEST(RollBackAnalysisRun, StoredRollBackContinuesItsChain)
         rollBack->kind = RollBackKind;
         StoredAnalysis* markov = MakeMarkovRecord(model.markov, MarkovGraphRequest());
         rollBack->next = markov;
-        StoredAnalysis::Run(rollBack, &model.Window());
+        RunStoredAnalysis(rollBack, &model.Document());
         SetMarkovGraphPresenter(previous);
-        EXPECT_EQ(model.Window().RolledBack, fail ? 0 : 1);
+        EXPECT_EQ(model.Document().RolledBack, fail ? 0 : 1);
         EXPECT_EQ(graphs, fail ? 0 : 1);
         EXPECT_EQ(rollBack->next, fail ? markov : nullptr);
-        EXPECT_EQ(model.Window().CurrentAnalysis, nullptr);
+        EXPECT_EQ(model.Document().CurrentAnalysis, nullptr);
         StoredAnalysis::Delete(markov);
         StoredAnalysis::Delete(rollBack);
     }
@@ -168,10 +169,10 @@ TEST(RollBackAnalysisRun, PayoffOfAHundredThousandTerms)
     tree->Terminal(tree->Root(), "Long", "", payoff.c_str());
     tree->Terminal(tree->Root(), "Short", "", "1");
     for (int pass = 0; pass < 2; ++pass) {
-        tree->Window().RolledBack = 0;
-        (new RollBackAnalysis(&tree->Window(), static_cast<ScriptManager*>(nullptr)))->Run();
+        tree->Document().RolledBack = 0;
+        (new RollBackAnalysis(&tree->Document(), static_cast<ScriptManager*>(nullptr)))->Run();
         EXPECT_EQ(boxes.Count(), 0u);
-        EXPECT_DOUBLE_EQ(tree->Window().Root->ExpectedValue(), 100000.0);
+        EXPECT_DOUBLE_EQ(tree->Document().Root->ExpectedValue(), 100000.0);
     }
     tree.reset();
 }
@@ -180,7 +181,7 @@ TEST(RollBackAnalysisRun, PayoffOfAHundredThousandTerms)
 
 namespace {
 
-void RollBack(TreeWindow& window)
+void RollBack(TreeDocument& window)
 {
     (new RollBackAnalysis(&window, static_cast<ScriptManager*>(nullptr)))->Run();
 }
@@ -203,8 +204,8 @@ TEST(RollBackAnalysisRun, ProbabilitiesAreCheckedByDefault)
         TwoStrategies model("60");
         model.cured->SetProbabilityText(row.first, false);
         model.notCured->SetProbabilityText(row.second, false);
-        RollBack(model.tree.Window());
-        EXPECT_EQ(model.tree.Window().RolledBack, row.message == nullptr ? 1 : 0) << row.first;
+        RollBack(model.tree.Document());
+        EXPECT_EQ(model.tree.Document().RolledBack, row.message == nullptr ? 1 : 0) << row.first;
         ASSERT_EQ(boxes.Count(), row.message == nullptr ? 0u : 1u) << row.first;
         if (row.message != nullptr)
             EXPECT_EQ(boxes.Last().text, row.message);
@@ -223,7 +224,7 @@ TEST(RollBackAnalysisRun, ModelChangesEndTheRolledBackState)
     const Case cases[] = {
         {"probability", [](TwoStrategies& m) { m.cured->SetProbabilityText("0.7", false); }, 70.0},
         {"payoff", [](TwoStrategies& m) { m.cured->SetPayoffText("150", 0, false); }, 30.0},
-        {"binding", [](TwoStrategies& m) { m.tree.Window().Root->SetBinding("cost", "200", false); }, 40.0},
+        {"binding", [](TwoStrategies& m) { m.tree.Document().Root->SetBinding("cost", "200", false); }, 40.0},
         {"shape", [](TwoStrategies& m) { m.tree.Terminal(m.tree.Root(), "Refer", "", "35"); }, 35.0},
         {"removal", [](TwoStrategies& m) { m.treat->RemoveChild(m.cured); delete m.cured; }, 10.0},
         {"kind", [](TwoStrategies& m) { m.treat->SetKind(DecisionNode, false); }, 100.0},
@@ -232,7 +233,7 @@ TEST(RollBackAnalysisRun, ModelChangesEndTheRolledBackState)
     for (const Case& row : cases) {
         MessageBoxRecorder boxes;
         TwoStrategies model("10");
-        TreeWindow& window = model.tree.Window();
+        TreeDocument& window = model.tree.Document();
         model.tree.Bind(window.Root, "cost", "100");
         model.cured->SetProbabilityText("0.2", false);
         model.cured->SetPayoffText("cost", 0, false);
@@ -303,8 +304,8 @@ TEST(RollBackAnalysisRun, EveryTieOnTheOptimalPathWarns)
         MessageBoxRecorder boxes;
         TreeBuilder tree;
         row.build(tree);
-        RollBack(tree.Window());
-        EXPECT_EQ(tree.Window().RolledBack, 1) << row.tie;
+        RollBack(tree.Document());
+        EXPECT_EQ(tree.Document().RolledBack, 1) << row.tie;
         ASSERT_EQ(boxes.Count(), row.boxes) << row.tie;
         if (row.boxes != 0)
             EXPECT_EQ(boxes.Last().text, RollBackAnalysis::kMultipleOptimaText) << row.tie;
@@ -329,7 +330,7 @@ TEST(RollBackAnalysisRun, CostEffectiveDecisionChoosesWithinTheCeiling)
     for (const Case& row : cases) {
         MessageBoxRecorder boxes;
         TreeBuilder tree;
-        TreeWindow& window = tree.Window();
+        TreeDocument& window = tree.Document();
         window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
         window.CalcPrefs.CECostPayoff = 0;
         window.CalcPrefs.CEEffPayoff = 1;

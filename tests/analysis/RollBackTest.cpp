@@ -97,7 +97,7 @@ TEST(RollBackChance, ComplementBranchTakesTheRemainder)
 TEST(RollBackChance, MaximinTakesTheLeastFavourableChild)
 {
     TreeBuilder tree;
-    tree.Window().CalcPrefs.RollBackCalculatesKey = RollBackMaximin;
+    tree.Document().CalcPrefs.RollBackCalculatesKey = RollBackMaximin;
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
     tree.Terminal(chance, "a", "0.9", "7");
     tree.Terminal(chance, "b", "0.9", "3");  // probabilities are neither used nor checked
@@ -125,7 +125,7 @@ TEST(RollBackDecision, BestChildAndTies)
     };
     for (const DecisionRow& row : rows) {
         TreeBuilder tree;
-        tree.Window().CalcPrefs.OptPath[0] = row.maximize;
+        tree.Document().CalcPrefs.OptPath[0] = row.maximize;
         TreeNode* decision = tree.Add(tree.Root(), row.kind, "d");
         for (double value : row.values) {
             char text[40];
@@ -240,7 +240,7 @@ TEST(RollBackCache, CurrentValuesAreReturnedWithoutEvaluating)
     tree.Terminal(chance, "b", "0.5", "20");
     int error = 0;
     EXPECT_NEAR(Roll(tree, tree.Root(), error), 15.0, 1e-12);
-    tree.Window().RolledBack = 1;
+    tree.Document().RolledBack = 1;
     // Stored results stand in for what a roll back would compute.
     tree.Root()->ExpectedValue() = 99.0;
     a->branchProbability = 0.25;
@@ -250,7 +250,7 @@ TEST(RollBackCache, CurrentValuesAreReturnedWithoutEvaluating)
     // and 0.5 of 20); maximin ignores the cache altogether.
     EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackSilent), 12.5, 1e-12);
     tree.Root()->ExpectedValue() = 99.0;
-    tree.Window().CalcPrefs.RollBackCalculatesKey = RollBackMaximin;
+    tree.Document().CalcPrefs.RollBackCalculatesKey = RollBackMaximin;
     EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 15.0, 1e-12);
 }
 
@@ -259,7 +259,7 @@ TEST(RollBackMethods, BenefitCostAndMultiAttribute)
     TreeBuilder tree;
     TreeNode* node = tree.Terminal(tree.Root(), "t", "", "50", "20");
     node->SetPayoffText("3", 2, false);
-    TreeCalcPrefs& prefs = tree.Window().CalcPrefs;
+    TreeCalcPrefs& prefs = tree.Document().CalcPrefs;
     int error = 0;
     prefs.CalcMethod = BenefitCostMethod;
     EXPECT_NEAR(Roll(tree, node, error), 30.0, 1e-12);
@@ -280,7 +280,7 @@ TEST(RollBackMethods, CostEffectivenessRatioGuards)
     } rows[] = {{"4", 25.0}, {"0", 1e20}, {"-5", 1e20}};
     for (const Row& row : rows) {
         TreeBuilder tree;
-        tree.Window().CalcPrefs.CalcMethod = CostEffectivenessMethod;
+        tree.Document().CalcPrefs.CalcMethod = CostEffectivenessMethod;
         TreeNode* node = tree.Terminal(tree.Root(), "t", "", "100", row.effectiveness);
         int error = 0;
         EXPECT_DOUBLE_EQ(Roll(tree, node, error), row.expected) << row.effectiveness;

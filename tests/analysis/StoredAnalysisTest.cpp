@@ -1,11 +1,12 @@
 // Stored analyses: the record through the archive in the current and older forms, lookup, copies, kinds.
 
 #include "analysis/MarkovAnalysis.h"
-#include "analysis/StoredAnalysis.h"
-#include "analysis/StoredAnalysisList.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "model/StoredAnalysis.h"
+#include "model/StoredAnalysisList.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/StoredString.h"
-#include "analysis/GraphTemplate.h"
+#include "model/GraphTemplate.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 
@@ -148,12 +149,12 @@ TEST(StoredAnalysisArchive, TruncatedRecordFailsWithoutTemplate)
 TEST(StoredAnalysisList, LookupIgnoresCaseAndClonesOwnTheirData)
 {
     TreeBuilder tree;
-    StoredAnalysisList& list = tree.Window().StoredAnalyses();
+    StoredAnalysisList& list = tree.Document().StoredAnalyses();
     list.Add(MakeRecord("Base Case", RollBackKind, {"x"}));
     list.Add(MakeRecord("Sweep", ThresholdKind, {"y"}));
-    EXPECT_EQ(tree.Window().FindStoredAnalysis("base case"), list.At(0));
-    EXPECT_EQ(tree.Window().FindStoredAnalysis("SWEEP"), list.At(1));
-    EXPECT_EQ(tree.Window().FindStoredAnalysis("Sweeps"), nullptr);
+    EXPECT_EQ(tree.Document().FindStoredAnalysis("base case"), list.At(0));
+    EXPECT_EQ(tree.Document().FindStoredAnalysis("SWEEP"), list.At(1));
+    EXPECT_EQ(tree.Document().FindStoredAnalysis("Sweeps"), nullptr);
 
     list.At(0)->graphTemplate = new GraphTemplate;
     list.At(0)->graphTemplate->title = "kept";
@@ -173,13 +174,13 @@ TEST(StoredAnalysisKinds, RetiredAndUnknownKinds)
     MessageBoxRecorder boxes;
     TreeBuilder tree;
     StoredAnalysis* record = MakeRecord("old", ObsoleteKind, {});
-    StoredAnalysis::Run(record, &tree.Window());
+    RunStoredAnalysis(record, &tree.Document());
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "That analysis is no longer supported.");
     record->kind = 77;
     zString description("unchanged");
-    StoredAnalysis::Run(record, &tree.Window());
-    StoredAnalysis::Describe(&tree.Window(), record, description);
+    RunStoredAnalysis(record, &tree.Document());
+    DescribeStoredAnalysis(&tree.Document(), record, description);
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_STREQ(description.Text(), "unchanged");
     StoredAnalysis::Delete(record);
@@ -189,7 +190,7 @@ TEST(StoredMarkovRecord, ReadDescribeAndRefuse)
 {
     MarkovTestTree model;
     model.State(TerminalNode, "Alive", "1", "0", "1", "0");
-    TreeWindow& window = model.Window();
+    TreeDocument& window = model.Document();
     struct Case {
         std::vector<const char*> parameters;
         bool valid;
@@ -208,7 +209,7 @@ TEST(StoredMarkovRecord, ReadDescribeAndRefuse)
         TreeNode* node = nullptr;
         EXPECT_EQ(ReadMarkovRequest(&window, record, request, &node), row.valid) << row.description;
         zString text;
-        StoredAnalysis::Describe(&window, record, text);
+        DescribeStoredAnalysis(&window, record, text);
         EXPECT_STREQ(text.Text(), row.description);
         StoredAnalysis::Delete(record);
     }

@@ -1,13 +1,13 @@
 // Variables named by stored analyses: where each kind keeps them, renaming, and running a record whose
 // variable was deleted.
 
-#include "analysis/StoredAnalysis.h"
+#include "model/StoredAnalysis.h"
 #include "analysis/StoredAnalysisKinds.h"
-#include "analysis/StoredAnalysisList.h"
-#include "analysis/StoredAnalysisVariables.h"
+#include "model/StoredAnalysisList.h"
+#include "model/StoredAnalysisVariables.h"
 #include "model/DocumentVariableOps.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +96,7 @@ TEST(StoredAnalysisVariables, NameItemsByKindAndVersion)
 
 TEST(StoredAnalysisVariables, RenameReachesLastAndStoredRecords)
 {
-    TreeWindow window;
+    TreeDocument window;
     window.EnsureVariable("p", nullptr);
     window.EnsureVariable("Risk", nullptr);
     window.SetStoredAnalysis(MakeRecord(OneWaySensitivityKind, kCurrent, kOneWay));
@@ -128,13 +128,13 @@ TEST(StoredAnalysisVariables, RenameReachesLastAndStoredRecords)
 }
 
 int runs = 0;
-void CountRun(StoredAnalysis*, TreeWindow*) { ++runs; }
+void CountRun(StoredAnalysis*, TreeDocument*) { ++runs; }
 
 TEST(StoredAnalysisVariables, RunningARecordOfADeletedVariable)
 {
     const StoredAnalysisHandlers saved = StoredAnalysisKindHandlers(OneWaySensitivityKind);
     RegisterStoredAnalysisKind(OneWaySensitivityKind, CountRun, nullptr);
-    TreeWindow window;
+    TreeDocument window;
     for (const char* name : {"p", "q", "r"})
         window.EnsureVariable(name, nullptr);
     StoredAnalysis* record = MakeRecord(OneWaySensitivityKind, kCurrent, kOneWay);
@@ -148,7 +148,7 @@ TEST(StoredAnalysisVariables, RunningARecordOfADeletedVariable)
 
     MessageBoxRecorder boxes;
     runs = 0;
-    StoredAnalysis::Run(record, &window);
+    RunStoredAnalysis(record, &window);
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(boxes.Count(), 0u);
 
@@ -166,7 +166,7 @@ TEST(StoredAnalysisVariables, RunningARecordOfADeletedVariable)
         boxes.Clear();
         runs = 0;
         record->next = successor;
-        StoredAnalysis::Run(record, &window);
+        RunStoredAnalysis(record, &window);
         EXPECT_EQ(runs, 0) << row.deleted;
         ASSERT_EQ(boxes.Count(), 1u) << row.deleted;
         EXPECT_EQ(boxes.Last().caption, "Sensitivity Error");
@@ -177,7 +177,7 @@ TEST(StoredAnalysisVariables, RunningARecordOfADeletedVariable)
     // The risk preference coefficient is no document variable.
     boxes.Clear();
     runs = 0;
-    StoredAnalysis::Run(coefficient, &window);
+    RunStoredAnalysis(coefficient, &window);
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(boxes.Count(), 0u);
     record->next = nullptr;

@@ -50,7 +50,7 @@ TEST(PathProbability, OnlyOptimalWithCurrentValues)
     PathTree paths;
     int error = 0;
     RollBackTree(paths.tree.Root(), &error, RollBackSilent);
-    paths.tree.Window().RolledBack = 1;
+    paths.tree.Document().RolledBack = 1;
     EXPECT_NEAR(PathProbability(paths.belowDecision, &error, nullptr, true), 0.5, 1e-12);
     EXPECT_EQ(PathProbability(paths.inner->GetChild(1), &error, nullptr, true), 0.0);
     EXPECT_EQ(PathProbability(paths.right, &error, nullptr, true), 0.0);
@@ -97,7 +97,7 @@ TEST(PayoffRange, EmptyInnerNodeIsReportedOnce)
     EXPECT_EQ(error, 1);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unable to evaluate non-terminal nodes.");
-    EXPECT_TRUE(tree.Window().IsNodeSelected(empty));
+    EXPECT_TRUE(tree.Document().IsNodeSelected(empty));
 }
 
 TEST(TrialWalk, FollowsOptimalChoicesAndChanceDraws)

@@ -31,7 +31,7 @@ TEST(ProbabilityVerification, MessagesWordForWord)
         TreeNode* parent = tree.Add(tree.Root(), ChanceNode, "Parent");
         tree.Terminal(parent, "first", row.first, "1");
         tree.Terminal(parent, "second", row.second, "1");
-        const int valid = VerifyProbabilities(&tree.Window(), 1, nullptr, nullptr, 0);
+        const int valid = VerifyProbabilities(&tree.Document(), 1, nullptr, nullptr, 0);
         EXPECT_EQ(valid, row.message == nullptr ? 1 : 0) << row.first;
         ASSERT_EQ(boxes.Count(), 1u);
         if (row.message == nullptr) {
@@ -39,8 +39,8 @@ TEST(ProbabilityVerification, MessagesWordForWord)
             continue;
         }
         EXPECT_EQ(boxes.Last().text, row.message);
-        ASSERT_EQ(tree.Window().Selection.Count(), 1);
-        EXPECT_EQ(tree.Window().Selection.At(0)->text, row.selected);
+        ASSERT_EQ(tree.Document().Selection.Count(), 1);
+        EXPECT_EQ(tree.Document().Selection.At(0)->text, row.selected);
     }
 }
 
@@ -50,9 +50,9 @@ TEST(ProbabilityVerification, LabelNodesAndExtraText)
     TreeBuilder tree;
     TreeNode* label = tree.Add(tree.Root(), LabelNode, "Tag");
     tree.Terminal(label, "one", "", "1");
-    EXPECT_EQ(VerifyProbabilities(&tree.Window(), 0, nullptr, nullptr, 0), 1);
+    EXPECT_EQ(VerifyProbabilities(&tree.Document(), 0, nullptr, nullptr, 0), 1);
     tree.Terminal(label, "two", "", "1");
-    EXPECT_EQ(VerifyProbabilities(&tree.Window(), 0, nullptr, "_stage = 3", 0), 0);
+    EXPECT_EQ(VerifyProbabilities(&tree.Document(), 0, nullptr, "_stage = 3", 0), 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The label node \"Tag\" may not have more than one branch.\r\n\r\n_stage = 3");
 }
@@ -87,10 +87,10 @@ TEST(ProbabilityVerification, MarkovStatesUnderARunningCohortAndTunnels)
         s2->markovInfo->tunnelCount = row.tunnelCount;
         tree.Terminal(s2, "a", row.first, "1");
         tree.Terminal(s2, "b", row.second, "1");
-        tree.Window().CalcStateRecord.tunnelIndex = 7;
-        EXPECT_EQ(VerifyProbabilities(&tree.Window(), 0, nullptr, nullptr, 0), row.valid);
+        tree.Document().CalcStateRecord.tunnelIndex = 7;
+        EXPECT_EQ(VerifyProbabilities(&tree.Document(), 0, nullptr, nullptr, 0), row.valid);
         EXPECT_EQ(boxes.Count(), row.valid ? 0u : 1u);
-        EXPECT_EQ(tree.Window().CalcStateRecord.tunnelIndex, 7);
+        EXPECT_EQ(tree.Document().CalcStateRecord.tunnelIndex, 7);
     }
 }
 
@@ -100,8 +100,8 @@ TEST(ProbabilityVerification, CurrentValuesPassSilently)
     TreeBuilder tree;
     TreeNode* parent = tree.Add(tree.Root(), ChanceNode, "Parent");
     tree.Terminal(parent, "bad", "0.2", "1");
-    tree.Window().RolledBack = 1;
-    EXPECT_EQ(VerifyProbabilities(&tree.Window(), 1, nullptr, nullptr, 0), 1);
+    tree.Document().RolledBack = 1;
+    EXPECT_EQ(VerifyProbabilities(&tree.Document(), 1, nullptr, nullptr, 0), 1);
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
@@ -109,9 +109,9 @@ TEST(RiskPreference, UtilitiesOffOrUsableFunctionLetsTheAnalysisRun)
 {
     MessageBoxRecorder boxes;
     TreeBuilder tree;
-    EXPECT_EQ(CheckRiskPreference(&tree.Window(), nullptr), 1);
-    tree.Window().CalcPrefs.UseUtility = 1;
-    EXPECT_EQ(CheckRiskPreference(&tree.Window(), nullptr), 1);
+    EXPECT_EQ(CheckRiskPreference(&tree.Document(), nullptr), 1);
+    tree.Document().CalcPrefs.UseUtility = 1;
+    EXPECT_EQ(CheckRiskPreference(&tree.Document(), nullptr), 1);
     EXPECT_EQ(boxes.Count(), 0u);
     // Utilities are the identity for now: a rolled-back value is its own certainty equivalent.
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
@@ -137,7 +137,7 @@ TEST(DeepTrees, TenThousandLevelChain)
     EXPECT_NEAR(RollBackTree(tree.Root(), &error, RollBackWithProgress), 5.0, 1e-12);
     EXPECT_EQ(error, 0);
     EXPECT_NEAR(top->ExpectedValue(), 5.0, 1e-12);
-    EXPECT_EQ(VerifyProbabilities(&tree.Window(), 0, nullptr, nullptr, 0), 1);
+    EXPECT_EQ(VerifyProbabilities(&tree.Document(), 0, nullptr, nullptr, 0), 1);
     TreeNode copy(*top, true);
     EXPECT_EQ(CountSubtreeNodes(&copy, true), 10001);
 }

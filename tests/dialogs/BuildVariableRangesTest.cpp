@@ -5,7 +5,7 @@
 #include "dialogs/CorrelationsDialog.h"
 #include "formula/CorrelationList.h"
 #include "model/DocVariable.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ CorrelationItem* Item(std::vector<CorrelationItem>& store, const char* name, int
 
 TEST(BuildVariableRanges, OneRangePerChosenVariableWithARange)
 {
-    TreeWindow window;
+    TreeDocument window;
     SetRange(window.EnsureVariable("up", nullptr), 1, 5, "1", "5");
     SetRange(window.EnsureVariable("Down", nullptr), 1, 5, "1.0", "5.0");
     SetRange(window.EnsureVariable("plain", nullptr), 2.5, 7, "", "");
@@ -84,7 +84,7 @@ TEST(BuildVariableRanges, OneRangePerChosenVariableWithARange)
 
 TEST(BuildVariableRanges, NothingChosenAddsNothing)
 {
-    TreeWindow window;
+    TreeDocument window;
     SensitivityRangeSet set;
     BuildVariableRanges({}, set, window);
     EXPECT_EQ(set.Count(), 0);

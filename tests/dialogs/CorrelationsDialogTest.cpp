@@ -5,7 +5,7 @@
 #include "formula/CorrelationList.h"
 #include "model/DocumentVariableOps.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -48,21 +48,21 @@ std::vector<std::string> Texts(const std::vector<zString>& lines)
 // main correlated with up (positive, range 1 .. 5), down (negative, range 1 .. 5), bare (no range) and
 // a name the document no longer defines.
 struct Fixture {
-    TreeWindow window;
+    TreeDocument document;
     DocVariable* main;
     Fixture()
     {
-        main = window.EnsureVariable("Main", nullptr);
-        SetRange(window.EnsureVariable("up", nullptr), 1, 5, "1", "5");
-        SetRange(window.EnsureVariable("Down", nullptr), 1, 5, "1", "5");
-        window.EnsureVariable("bare", nullptr);
-        SetVariableCorrelations(window, *main, Entries({{"UP", 0}, {"DOWN", 1}, {"BARE", 0}, {"GONE", 0}}));
+        main = document.EnsureVariable("Main", nullptr);
+        SetRange(document.EnsureVariable("up", nullptr), 1, 5, "1", "5");
+        SetRange(document.EnsureVariable("Down", nullptr), 1, 5, "1", "5");
+        document.EnsureVariable("bare", nullptr);
+        SetVariableCorrelations(document, *main, Entries({{"UP", 0}, {"DOWN", 1}, {"BARE", 0}, {"GONE", 0}}));
     }
 };
 
 TEST(CorrelationsTest, TextForm)
 {
-    TreeWindow window;
+    TreeDocument window;
     window.EnsureVariable("xRate", nullptr);
     struct Row {
         CorrelationList* list;
@@ -85,7 +85,7 @@ TEST(CorrelationsTest, TextForm)
 TEST(CorrelationsTest, LinesLeaveOutUndefinedAndSwapNegativeRanges)
 {
     Fixture f;
-    CorrelationsDialog dialog(f.window, *f.main, "0", "10");
+    CorrelationsDialog dialog(f.document, *f.main, "0", "10");
     EXPECT_EQ(Texts(dialog.Lines()), (std::vector<std::string>{"up\t1 .. 5", "Down\t5 .. 1", "bare\t"}));
     EXPECT_STREQ(dialog.RangeText().Text(), "0 .. 10");
     EXPECT_FALSE(dialog.FieldsEnabled());
@@ -93,7 +93,7 @@ TEST(CorrelationsTest, LinesLeaveOutUndefinedAndSwapNegativeRanges)
 
 TEST(CorrelationsTest, VariableWithoutCorrelationsSkipsTheDialog)
 {
-    TreeWindow window;
+    TreeDocument window;
     DocVariable* alone = window.EnsureVariable("alone", nullptr);
     int shown = 0;
     auto previous = CorrelationsDialog::SetPresenter([&](CorrelationsDialog&) {
@@ -110,7 +110,7 @@ TEST(CorrelationsTest, VariableWithoutCorrelationsSkipsTheDialog)
 TEST(CorrelationsTest, SelectionEnablesTheFields)
 {
     Fixture f;
-    CorrelationsDialog dialog(f.window, *f.main, "0", "10");
+    CorrelationsDialog dialog(f.document, *f.main, "0", "10");
     dialog.SetSelection({1});
     EXPECT_TRUE(dialog.FieldsEnabled());
     EXPECT_EQ(dialog.lowField.value, 1);
@@ -127,7 +127,7 @@ TEST(CorrelationsTest, SelectionEnablesTheFields)
 TEST(CorrelationsTest, ChangeNeedsHighAboveLow)
 {
     Fixture f;
-    CorrelationsDialog dialog(f.window, *f.main, "0", "10");
+    CorrelationsDialog dialog(f.document, *f.main, "0", "10");
     MessageBoxRecorder boxes;
     dialog.SetSelection({2});
     dialog.lowField = {zString("3"), 3};
@@ -135,11 +135,11 @@ TEST(CorrelationsTest, ChangeNeedsHighAboveLow)
     EXPECT_FALSE(dialog.OnChange());
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "To assign a range, the high value must be greater than the low value.");
-    EXPECT_EQ(f.window.FindVariable("bare", false)->hasRange, 0);
+    EXPECT_EQ(f.document.FindVariable("bare", false)->hasRange, 0);
 
     dialog.highField = {zString("7"), 7};
     EXPECT_TRUE(dialog.OnChange());
-    const DocVariable* bare = f.window.FindVariable("bare", false);
+    const DocVariable* bare = f.document.FindVariable("bare", false);
     EXPECT_EQ(bare->hasRange, 1);
     EXPECT_EQ(bare->low.value, 3);
     EXPECT_STREQ(bare->high.text.Text(), "7");
@@ -150,7 +150,7 @@ TEST(CorrelationsTest, OkRefusesChosenVariablesWithoutRange)
 {
     Fixture f;
     MessageBoxRecorder boxes;
-    CorrelationsDialog dialog(f.window, *f.main, "0", "10");
+    CorrelationsDialog dialog(f.document, *f.main, "0", "10");
     dialog.SetSelection({0, 1});
     EXPECT_TRUE(dialog.OnOk(false));
     ASSERT_EQ(dialog.Chosen().size(), 2u);
@@ -181,13 +181,13 @@ TEST(CorrelationsTest, RunGivesTheChosenEntries)
         return static_cast<int>(CorrelationsDialog::kSelectAllOkButton);
     });
     std::vector<CorrelationItem*> chosen;
-    EXPECT_EQ(ShowCorrelationRanges(f.window, *f.main, "0", "10", chosen), 1);
+    EXPECT_EQ(ShowCorrelationRanges(f.document, *f.main, "0", "10", chosen), 1);
     EXPECT_EQ(rounds, 2);
     ASSERT_EQ(chosen.size(), 3u);
     EXPECT_STREQ(chosen[2]->name.Text(), "BARE");
 
     CorrelationsDialog::SetPresenter([](CorrelationsDialog&) { return IDCANCEL; });
-    EXPECT_EQ(ShowCorrelationRanges(f.window, *f.main, "0", "10", chosen), 0);
+    EXPECT_EQ(ShowCorrelationRanges(f.document, *f.main, "0", "10", chosen), 0);
     EXPECT_TRUE(chosen.empty());
     CorrelationsDialog::SetPresenter(previous);
 }

@@ -55,7 +55,7 @@ TEST(ContextBase, CalculationStateIsMadeOnceAndKeptPerContext)
     ASSERT_NE(nullptr, state);
     EXPECT_EQ(state, context->GetCalcState());
     EXPECT_EQ(state, ref.GetFormula().GetCalcState());
-    EXPECT_EQ(nullptr, context->Window());
+    EXPECT_EQ(nullptr, context->Document());
     EXPECT_EQ(0, context->VariableCount());
     EXPECT_EQ(&ref.GetFormula(), context->GetFormula());
 }

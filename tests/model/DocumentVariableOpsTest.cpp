@@ -23,7 +23,7 @@
 
 namespace {
 
-std::string MenuText(TreeWindow& window, unsigned id)
+std::string MenuText(TreeDocument& window, unsigned id)
 {
     zString text;
     if (!window.VariablesMenu || !window.VariablesMenu->ItemText(id, text))
@@ -52,7 +52,7 @@ CorrelationList* Entries(std::initializer_list<std::pair<const char*, int>> item
 }
 
 // "NAME-" or "NAME+" for each entry of the variable's list.
-std::string CorrelationsOf(TreeWindow& window, const char* name)
+std::string CorrelationsOf(TreeDocument& window, const char* name)
 {
     const DocVariable* variable = window.FindVariable(name, false);
     std::string text;
@@ -69,27 +69,27 @@ std::string CorrelationsOf(TreeWindow& window, const char* name)
 TEST(DocumentVariableOps, TrialVariableFromItsMarkedName)
 {
     TreeBuilder tree;
-    DocVariable* rate = tree.Window().EnsureVariable("{T} Rate", nullptr);
+    DocVariable* rate = tree.Document().EnsureVariable("{T} Rate", nullptr);
     ASSERT_NE(rate, nullptr);
     EXPECT_STREQ(rate->name.Text(), "Rate");
     EXPECT_EQ(rate->tFlag, 1);
     zString display;
-    VariableDisplayName(tree.Window(), "Rate", display);
+    VariableDisplayName(tree.Document(), "Rate", display);
     EXPECT_STREQ(display.Text(), "{T} Rate");
-    VariableDisplayName(tree.Window(), "Unknown", display);
+    VariableDisplayName(tree.Document(), "Unknown", display);
     EXPECT_STREQ(display.Text(), "Unknown");
-    tree.Window().EnsureVariable("plain", nullptr);
+    tree.Document().EnsureVariable("plain", nullptr);
     std::vector<DocVariable*> flagged;
-    EXPECT_EQ(ListFlaggedVariables(tree.Window(), &flagged), 1);
+    EXPECT_EQ(ListFlaggedVariables(tree.Document(), &flagged), 1);
     ASSERT_EQ(flagged.size(), 1u);
     EXPECT_EQ(flagged[0], rate);
-    EXPECT_EQ(ListFlaggedVariables(tree.Window(), nullptr), 1);
+    EXPECT_EQ(ListFlaggedVariables(tree.Document(), nullptr), 1);
 }
 
 TEST(DocumentVariableOps, MenuIdsFollowTheSortedNames)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     window.EnsureVariable("Beta", nullptr);
     window.EnsureVariable("alpha", nullptr);
     EXPECT_EQ(MenuText(window, 20001), "alpha");
@@ -132,7 +132,7 @@ TEST(DocumentVariableOps, ReplaceInFormulaIsWholeWordAndIgnoresCase)
 TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelations)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     tree.Bind(tree.Root(), "p", "0.25");
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "C");
     tree.Bind(chance, "p", "0.5");
@@ -177,7 +177,7 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelati
 TEST(DocumentVariableOps, RenameAndDeleteReachMarkovFormulas)
 {
     MarkovTestTree model("_stage >= n");
-    TreeWindow& window = model.Window();
+    TreeDocument& window = model.Document();
     model.tree.Bind(window.Root, "n", "3");
     model.WellDead("0.1", "n", "n+1", "2*n");
     model.markov->SetMarkovTerminationText("n > 1", 2);
@@ -222,7 +222,7 @@ TEST(DocumentVariableOps, RenameAndDeleteReachMarkovFormulas)
 TEST(DocumentVariableOps, RenameOrDeleteOfAnUnknownNameDoesNothing)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     tree.Bind(tree.Root(), "x", "1");
     window.Modified = 0;
     RenameVariable(window, "nothing", "else");
@@ -235,7 +235,7 @@ TEST(DocumentVariableOps, RenameOrDeleteOfAnUnknownNameDoesNothing)
 TEST(DocumentVariableOps, DeleteRemovesBindingsEverywhereAndCorrelations)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     tree.Bind(tree.Root(), "cost", "5");
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "C");
     tree.Bind(chance, "cost", "7");
@@ -267,7 +267,7 @@ TEST(DocumentVariableOps, MarkedTreeIsRedrawnAfterRenameAndDelete)
     const Row rows[] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 2}, {2, 1, 1}};
     for (const Row& row : rows) {
         TreeBuilder tree;
-        TreeWindow& window = tree.Window();
+        TreeDocument& window = tree.Document();
         tree.Bind(tree.Root(), "a", "1");
         window.DisplayPrefs.MarkNodesWithVars = row.mark;
         window.SuspendVariablesSync = row.suspended;
@@ -281,7 +281,7 @@ TEST(DocumentVariableOps, MarkedTreeIsRedrawnAfterRenameAndDelete)
 TEST(DocumentVariableOps, CorrelationsStaySymmetric)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     for (const char* name : {"A", "B", "C"})
         window.EnsureVariable(name, nullptr);
     DocVariable& a = *window.FindVariable("A", true);
@@ -310,7 +310,7 @@ TEST(DocumentVariableOps, CorrelationsStaySymmetric)
 TEST(DocumentVariableOps, DescriptionAndTrimmedLookup)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     DocVariable* rate = window.EnsureVariable("Rate", nullptr);
     zString out("stale");
     GetVariableDescription(window, "rate", out);
@@ -345,7 +345,7 @@ TEST(DocumentVariableOps, DescriptionAndTrimmedLookup)
 TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     TreeNode* node = tree.Add(tree.Root(), ChanceNode, "N");
     tree.Bind(node, "a", "1");
     window.EnsureVariable("{T} b", nullptr);
@@ -393,7 +393,7 @@ TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
 TEST(DocumentVariableOps, DefinitionsOfAVariable)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     std::vector<std::string> shown;
     std::string shownName;
     auto previous = VariableDefsDialog::SetPresenter([&](const VariableDefsDialog& dialog) {

@@ -6,7 +6,7 @@
 #include "model/ForeignTreeImporter.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cstdint>
 #include <cstring>
@@ -132,7 +132,7 @@ inline BigEndian Sample205(int border = 7, const std::string& payoffsName = "", 
 }
 
 struct ImportResult {
-    std::unique_ptr<TreeWindow> window = std::make_unique<TreeWindow>();
+    std::unique_ptr<TreeDocument> document = std::make_unique<TreeDocument>();
     bool ok = false;
     uint32_t formatError = 0;
     uint32_t state = 0;
@@ -142,7 +142,7 @@ inline ImportResult Import(Bytes bytes)
 {
     ImportResult result;
     MemoryStream stream(bytes.empty() ? nullptr : bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-    result.ok = ImportForeignTree(stream, result.window.get());
+    result.ok = ImportForeignTree(stream, result.document.get());
     result.formatError = stream.FormatError();
     result.state = stream.State();
     return result;

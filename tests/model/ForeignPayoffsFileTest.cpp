@@ -33,11 +33,11 @@ TEST(ForeignPayoffs, EntriesBindAtTheRootUnlessBound)
         ASSERT_TRUE(result.ok);
         Bytes bytes = PayoffsFile(header).bytes;
         MemoryStream stream(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-        EXPECT_TRUE(ReadForeignPayoffsFile(stream, result.window.get(), "x.pay"));
-        TreeNode* root = result.window->Root;
+        EXPECT_TRUE(ReadForeignPayoffsFile(stream, result.document.get(), "x.pay"));
+        TreeNode* root = result.document->Root;
         EXPECT_EQ(Binding(root, "RATE"), "0.1");
         EXPECT_EQ(Binding(root, "COSTA"), "100");
-        EXPECT_TRUE(result.window->HasVariable("COSTA", true));
+        EXPECT_TRUE(result.document->HasVariable("COSTA", true));
     }
 }
 
@@ -49,7 +49,7 @@ TEST(ForeignPayoffs, TruncatedFileEndsInAClearError)
         ImportResult result = Import(Sample205().bytes);
         Bytes bytes(whole.begin(), whole.begin() + static_cast<long>(length));
         MemoryStream stream(bytes.empty() ? nullptr : bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-        EXPECT_FALSE(ReadForeignPayoffsFile(stream, result.window.get(), "costs.pay")) << length;
+        EXPECT_FALSE(ReadForeignPayoffsFile(stream, result.document.get(), "costs.pay")) << length;
         ASSERT_EQ(boxes.Count(), 1u);
         EXPECT_EQ(boxes.Last().text,
                   "The linked payoffs file \"costs.pay\" ends before its last entry; only the variables before that "
@@ -81,10 +81,10 @@ TEST(ForeignPayoffs, MissingLinkedFileIsAskedForAndLocated)
         boxes.Answer(IDYES);
         ImportResult refused = Import(Sample205(7, "nowhere.pay", 1).bytes);
         ASSERT_TRUE(refused.ok);
-        EXPECT_EQ(Binding(refused.window->Root, "COSTA"), "<none>");
+        EXPECT_EQ(Binding(refused.document->Root, "COSTA"), "<none>");
         ImportResult found = Import(Sample205(7, "nowhere.pay", 1).bytes);
         ASSERT_TRUE(found.ok);
-        EXPECT_EQ(Binding(found.window->Root, "COSTA"), "100");
+        EXPECT_EQ(Binding(found.document->Root, "COSTA"), "100");
         EXPECT_EQ(title, "Locate Payoffs File");
         ASSERT_EQ(boxes.Count(), 2u);
         EXPECT_EQ(boxes.Boxes()[1].text,

@@ -7,7 +7,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/model/ForeignFileBuilder.h"
 #include "tests/model/WriteBack.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +81,7 @@ TEST(ForeignImport, Variant205SettingsNotesVariablesNodesAndClones)
     MessageBoxRecorder boxes;
     ImportResult result = Import(Sample205(7, "", 0, true).bytes);
     ASSERT_TRUE(result.ok) << result.state << " " << result.formatError;
-    TreeWindow& window = *result.window;
+    TreeDocument& window = *result.document;
     EXPECT_EQ(window.DisplayPrefs.AlignEndNodes, 1);
     EXPECT_EQ(window.DisplayPrefs.AddAbove, 0);
     EXPECT_EQ(window.CalcPrefs.OptPath[0], 1);
@@ -141,14 +141,14 @@ TEST(ForeignImport, NegativeBorderCodeReadsVariant206WithRiskTable)
     MessageBoxRecorder boxes;
     ImportResult result = Import(Sample205(-7, "", 0, true).bytes);
     ASSERT_TRUE(result.ok);
-    const RiskPrefAssessment& risk = result.window->RiskAssessment;
+    const RiskPrefAssessment& risk = result.document->RiskAssessment;
     ASSERT_NE(risk.points, nullptr);
     EXPECT_EQ(risk.points[3].value, 30.0);
     EXPECT_EQ(risk.points[3].utility, 3 / 16.0);
     EXPECT_EQ(risk.points[16].value, 0.0);
     EXPECT_EQ(risk.pointsAssessed, 1);
     EXPECT_EQ(boxes.Count(), 0u);
-    EXPECT_EQ(result.window->DisplayPrefs.NoteBoxBorderKey, 1);
+    EXPECT_EQ(result.document->DisplayPrefs.NoteBoxBorderKey, 1);
 }
 
 TEST(ForeignImport, BadPrefixIsFormatError28)
@@ -176,7 +176,7 @@ TEST(ForeignImport, Variant100ReadsTextsFromOneString)
     file.U8('\\');
     ImportResult result = Import(file.bytes);
     ASSERT_TRUE(result.ok) << result.state << " " << result.formatError;
-    TreeWindow& window = *result.window;
+    TreeDocument& window = *result.document;
     EXPECT_EQ(window.DisplayPrefs.AddAbove, 1);
     EXPECT_EQ(window.PayoffFormats[0].expValDigits, 2);
     EXPECT_EQ(window.PayoffFormats[3].expValDigits, 2);
@@ -208,10 +208,10 @@ TEST(ForeignImport, Variant200ReadsSeparateStringsAndSkippedValues)
     file.U8(5).Raw("alpha").Str("beta + 1").U8('\\');
     ImportResult result = Import(file.bytes);
     ASSERT_TRUE(result.ok) << result.state << " " << result.formatError;
-    TreeNode* root = result.window->Root;
+    TreeNode* root = result.document->Root;
     EXPECT_EQ(root->kind, ChanceNode);
     EXPECT_EQ(root->GetLinkId2(), 5);
-    EXPECT_TRUE(result.window->HasVariable("BETA", true));
+    EXPECT_TRUE(result.document->HasVariable("BETA", true));
     ASSERT_EQ(root->childCount, 1);
     TreeNode* end = root->GetChild(0);
     EXPECT_EQ(Payoff(end, 0), "3");
@@ -222,7 +222,7 @@ TEST(ForeignImport, FindNodeByPathFollowsFirstChildAndSibling)
 {
     ImportResult result = Import(Sample205().bytes);
     ASSERT_TRUE(result.ok);
-    TreeNode* root = result.window->Root;
+    TreeNode* root = result.document->Root;
     const struct {
         const char* path;
         const char* text;
@@ -255,7 +255,7 @@ TEST(ForeignImport, FuzzedFilesFailCleanly)
     MessageBoxRecorder boxes;
     // One window takes every attempt: a failed import leaves whatever it read so far, as a loader would
     // discard it.
-    TreeWindow window;
+    TreeDocument window;
     auto importInto = [&window](Bytes bytes, uint32_t& failure) {
         MemoryStream stream(bytes.empty() ? nullptr : bytes.data(), static_cast<uint32_t>(bytes.size()), false);
         const bool ok = ImportForeignTree(stream, &window);

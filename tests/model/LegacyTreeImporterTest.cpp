@@ -8,7 +8,7 @@
 #include "model/VariableDefinition.h"
 #include "tests/model/WriteBack.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ protected:
     }
 
     std::string directory;
-    TreeWindow window;
+    TreeDocument window;
     LegacyImportOptions options;
     LegacyImportPrompts saved;
     std::vector<std::string> rootChoices;

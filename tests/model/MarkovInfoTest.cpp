@@ -91,7 +91,7 @@ TEST(MarkovInfoTest, RewardNeverEnteredReadsAndStoresZero)
 TEST(MarkovInfoTest, NegativePayoffMeansCurrentPayoff)
 {
     MarkovTree t;
-    t.tree.Window().CalcPrefs.CurrentPayoff = 2;
+    t.tree.Document().CalcPrefs.CurrentPayoff = 2;
     t.markov->SetMarkovTerminationText("_stage > 5", -1);
     EXPECT_STREQ(t.markov->markovInfo->termination[2].Text().Text(), "_stage > 5");
     zString text;
@@ -189,7 +189,7 @@ TEST(MarkovInfoTest, RenamingAStateFollowsInBindingsJumpNamesAndCloneCopies)
     // The chance node under Well is a clone master; a copy of it stands outside the Markov subtree.
     t.wellEvent->cloneStatus = CloneMasterNode;
     t.wellEvent->cloneId = 1;
-    t.tree.Window().AddCloneMaster(t.wellEvent, "event");
+    t.tree.Document().AddCloneMaster(t.wellEvent, "event");
     TreeNode* copy = t.tree.Add(t.tree.Root(), ChanceNode, "elsewhere");
     CopyCloneMaster(copy, t.wellEvent, nullptr);
     ASSERT_EQ(copy->childCount, 2);
@@ -237,7 +237,7 @@ TEST_P(MarkovStructureCheck, ReportsTheFirstFaultyNode)
     EXPECT_EQ(boxes.Last().caption, "Markov Structure Error");
     EXPECT_EQ(boxes.Last().help, 30014);
     EXPECT_EQ(boxes.Last().text, c.message);
-    ASSERT_EQ(t.tree.Window().Selection.Count(), 1);
+    ASSERT_EQ(t.tree.Document().Selection.Count(), 1);
     // Nodes before the failing one were cleared; the Markov node was not.
     EXPECT_EQ(t.well->triple.cost, 0.0);
     EXPECT_EQ(t.markov->markovInfo, nullptr);

@@ -24,7 +24,7 @@ struct Outcome {
 // The node's payoff 0 evaluated through its own cached tree (the value after an error is not meaningful).
 Outcome EvaluatePayoff(TreeNode* node)
 {
-    FormulaRef handle(new EvalContext(node->window, node), 1, "payoff");
+    FormulaRef handle(new EvalContext(node->document, node), 1, "payoff");
     const double value = handle.Evaluate(node->Payoff(0));
     return {value, handle.ErrorCode()};
 }
@@ -70,7 +70,7 @@ TEST(NameResolutionCache, ChangesAfterAFirstEvaluationAreSeen)
              c.m->InsertChild(c.t, -1);
          },
          {9.0, 0}},
-        {"binding renamed", [](CacheTree& c) { c.tree.Window().EnsureVariable("y", nullptr); },
+        {"binding renamed", [](CacheTree& c) { c.tree.Document().EnsureVariable("y", nullptr); },
          [](CacheTree& c) { c.tree.Root()->FindBinding("X", true)->SetName("y"); }, {0.0, 25}},
         {"root binding made braced", none,
          [](CacheTree& c) { c.tree.Root()->FindBinding("X", true)->SetName("{T} x"); }, {0.0, 25}},
@@ -90,8 +90,8 @@ TEST(NameResolutionCache, ChangesAfterAFirstEvaluationAreSeen)
          [](CacheTree& c) { c.n->RenameBindingInSubtree("z", "x"); }, {5.0, 0}},
         {"document variable removed", none,
          [](CacheTree& c) {
-             DocVariable* variable = c.tree.Window().FindVariable("X", true);
-             c.tree.Window().Variables.Remove(variable);
+             DocVariable* variable = c.tree.Document().FindVariable("X", true);
+             c.tree.Document().Variables.Remove(variable);
              delete variable;
          },
          {0.0, 24}},
@@ -157,7 +157,7 @@ TEST(NameResolutionCache, VariableRecordReloadedUnderAnotherName)
     ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
     ASSERT_EQ(EvaluatePayoff(c.t).value, 3.0);
     MemoryStream reader(const_cast<uint8_t*>(written.Data()), written.Position(), false);
-    c.tree.Window().FindVariable("X", true)->Serialize(reader);
+    c.tree.Document().FindVariable("X", true)->Serialize(reader);
     ASSERT_FALSE(reader.Failed());
     EXPECT_EQ(EvaluatePayoff(c.t).errorCode, 24);
 }

@@ -20,7 +20,7 @@ struct Result {
 Result Evaluate(TreeNode* node, const char* text)
 {
     Expression formula(text);
-    FormulaRef handle(new EvalContext(node->window, node), 1, "payoff");
+    FormulaRef handle(new EvalContext(node->document, node), 1, "payoff");
     const double value = handle.Evaluate(formula);
     return {value, handle.ErrorCode()};
 }
@@ -62,7 +62,7 @@ TEST(NameResolution, SelfReferenceAtTheRootIsAnErrorNotARecursion)
         TreeBuilder tree;
         tree.Root()->SetBinding("x", "x+1", false);
         if (row.knownVariable)
-            tree.Window().EnsureVariable("x", nullptr);
+            tree.Document().EnsureVariable("x", nullptr);
         TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "x");
         EXPECT_EQ(Evaluate(leaf, "x").errorCode, row.errorCode);
     }
@@ -80,7 +80,7 @@ TEST(NameResolution, MutualDefinitionsAtOneNodeEndInAnError)
 TEST(NameResolution, TrialVariableGivesItsStoredValue)
 {
     TreeBuilder tree;
-    DocVariable* rate = tree.Window().EnsureVariable("{T} Rate", nullptr);
+    DocVariable* rate = tree.Document().EnsureVariable("{T} Rate", nullptr);
     ASSERT_NE(rate, nullptr);
     EXPECT_EQ(rate->name, "Rate");
     EXPECT_EQ(rate->tFlag, 1);
@@ -94,7 +94,7 @@ TEST(NameResolution, TrialVariableGivesItsStoredValue)
 TEST(NameResolution, BracedBindingSetsTheTrialValue)
 {
     TreeBuilder tree;
-    DocVariable* rate = tree.Window().EnsureVariable("{T} Rate", nullptr);
+    DocVariable* rate = tree.Document().EnsureVariable("{T} Rate", nullptr);
     TreeNode* node = tree.Add(tree.Root(), ChanceNode, "n");
     node->SetBinding("{T} Rate", "0.5*3", false);
     ASSERT_TRUE(node->LastBindingIsBraced());
@@ -128,7 +128,7 @@ TEST(NameResolution, BoundNameMissingFromTheVariableListIsUnrecognized)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unrecognized variable \"ghost\". Unable to evaluate payoff of node \"leaf\".");
     EXPECT_EQ(boxes.Last().caption, "Parser Error");
-    EXPECT_TRUE(tree.Window().IsNodeSelected(leaf));
+    EXPECT_TRUE(tree.Document().IsNodeSelected(leaf));
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST(NodeCommentTest, NewCommentFromTheNode)
     EXPECT_TRUE(plain.AllEmpty());
     EXPECT_STREQ(plain.font.face.Text(), "Times New Roman");
 
-    tree.Window().CommentFont.face = "Courier New";
+    tree.Document().CommentFont.face = "Courier New";
     NodeComment windowFont(tree.Root());
     EXPECT_STREQ(windowFont.font.face.Text(), "Courier New");
 

@@ -10,7 +10,7 @@
 #include "tests/foundation/StreamBytes.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ TEST(NoteBoxGeometry, TextRectFrameAndInterior)
 
 TEST(NoteBoxGeometry, WindowNoteTakesTheWindowsNoteFontAndOwner)
 {
-    TreeWindow window;
+    TreeDocument window;
     window.NoteFont.face = "Arial";
     window.NoteFont.pointSize = 9;
     NoteBox note(LogicalRect{1.0f, 1.0f, 2.0f, 2.0f}, &window);
@@ -326,7 +326,7 @@ protected:
 
 TEST_F(NoteBoxDrawTest, BorderStyleDecidesTheFrame)
 {
-    TreeWindow window;
+    TreeDocument window;
     NoteBox note(LogicalRect{0.5f, 0.5f, 2.0f, 1.5f}, &window);
     const RECT pixels = LogicalRectToPixels(note.frame, *display);
     const int width = pixels.right - pixels.left + 1;

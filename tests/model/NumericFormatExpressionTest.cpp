@@ -3,7 +3,7 @@
 #include "foundation/LocaleChars.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ TEST_F(FormulaTexts, ConstantFormulasBecomeTheirNumber)
 
 TEST_F(FormulaTexts, FormulasWithVariablesOrErrorsStay)
 {
-    TreeWindow window;
+    TreeDocument window;
     window.EnsureVariable("pSick", "0.5");
     const char* const rows[] = {"pSick*2", "1/0", "2*", "unknown+1"};
     for (const char* row : rows) {
@@ -40,7 +40,7 @@ TEST_F(FormulaTexts, FormulasWithVariablesOrErrorsStay)
 
 TEST_F(FormulaTexts, OnlyExpressionsAreBracketed)
 {
-    TreeWindow window;
+    TreeDocument window;
     window.EnsureVariable("Cost", nullptr);
     struct Row { const char* text; const char* expected; };
     const Row rows[] = {

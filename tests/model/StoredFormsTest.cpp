@@ -89,7 +89,7 @@ TEST(StoredForms, NodeRefEndMark)
     EXPECT_FALSE(reader.HasFormatError());
     EXPECT_EQ(loaded.id, 4);
     EXPECT_EQ(loaded.name, "Master");
-    loaded.Resolve(&tree.Window());
+    loaded.Resolve(&tree.Document());
     EXPECT_EQ(loaded.node, target);
 
     // The same record with end mark 228 keeps its fields and reports format error 36.

@@ -2,15 +2,15 @@
 // Builds small trees in a headless tree window for the tests.
 
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <memory>
 
 class TreeBuilder {
 public:
-    TreeBuilder() : window(std::make_unique<TreeWindow>()) {}
+    TreeBuilder() : window(std::make_unique<TreeDocument>()) {}
 
-    TreeWindow& Window() { return *window; }
+    TreeDocument& Document() { return *window; }
     TreeNode* Root() { return window->Root; }
 
     TreeNode* Add(TreeNode* parent, int kind, const char* name, const char* probability = "")
@@ -41,5 +41,5 @@ public:
     }
 
 private:
-    std::unique_ptr<TreeWindow> window;
+    std::unique_ptr<TreeDocument> window;
 };

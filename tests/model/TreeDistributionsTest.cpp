@@ -16,7 +16,7 @@
 namespace {
 
 // Record n of the window: a distribution of type with the given parameter formulas.
-DistributionRecord* AddRecord(TreeWindow& window, int index, int type, std::vector<const char*> parameters)
+DistributionRecord* AddRecord(TreeDocument& window, int index, int type, std::vector<const char*> parameters)
 {
     auto* record = new DistributionRecord;
     record->index = index;
@@ -34,7 +34,7 @@ struct Outcome {
     int error;
 };
 
-Outcome Evaluate(TreeWindow& window, TreeNode* node, const char* text)
+Outcome Evaluate(TreeDocument& window, TreeNode* node, const char* text)
 {
     FormulaRef handle(new EvalContext(&window, node), 1, "payoff");
     const double value = handle.EvaluateText(text);
@@ -44,7 +44,7 @@ Outcome Evaluate(TreeWindow& window, TreeNode* node, const char* text)
 TEST(TreeDistributions, DistSampReadsTheWindowsList)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     tree.Bind(tree.Root(), "m", "10");
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
     AddRecord(window, 2, 1, {"m", "2"});      // Normal, mean from a variable
@@ -79,7 +79,7 @@ TEST(TreeDistributions, DistSampReadsTheWindowsList)
 TEST(TreeDistributions, ErrorMessagesNameTheIndex)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
     AddRecord(window, 3, 2, {"2", "1"});
     struct Row {
@@ -105,7 +105,7 @@ TEST(TreeDistributions, ErrorMessagesNameTheIndex)
 TEST(TreeDistributions, ResamplingGivesTheCurrentDraw)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
     DistributionRecord* record = AddRecord(window, 1, 2, {"0", "100"});
     window.CalcStateRecord.resample = 1;
@@ -127,7 +127,7 @@ TEST(TreeDistributions, ResamplingGivesTheCurrentDraw)
 TEST(TreeDistributions, ApplyToDistributionsDrawsUntilOneFails)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     DistributionRecord* uniform = AddRecord(window, 4, 2, {"10", "20"});
     DistributionRecord* unsampled = AddRecord(window, 6, 2, {"0", "2"});
     unsampled->sampled = 0;
@@ -157,7 +157,7 @@ TEST(TreeDistributions, ApplyToDistributionsDrawsUntilOneFails)
 TEST(TreeDistributions, ParameterReferringToItsOwnRecordIsRecursive)
 {
     TreeBuilder tree;
-    TreeWindow& window = tree.Window();
+    TreeDocument& window = tree.Document();
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
     DistributionRecord* self = AddRecord(window, 3, 1, {"DistSamp(3)", "1"});
     AddRecord(window, 4, 1, {"DistSamp(5)+1", "1"});

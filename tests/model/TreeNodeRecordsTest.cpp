@@ -105,7 +105,7 @@ Bytes WriteTree(const TreeNode* node)
 }
 
 // Reads the bytes into a new root of the window; the archive is returned for its error state.
-std::unique_ptr<TreeNode> ReadTree(const Bytes& bytes, TreeWindow* window, uint32_t* error = nullptr,
+std::unique_ptr<TreeNode> ReadTree(const Bytes& bytes, TreeDocument* window, uint32_t* error = nullptr,
                                    bool swapped = false, bool* consumedAll = nullptr)
 {
     ReadStream in(bytes);
@@ -126,7 +126,7 @@ TEST(TreeNodeRecordsTest, PlainRoundTripGivesIdenticalBytes)
     TreeBuilder target;
     uint32_t error = 99;
     bool consumed = false;
-    std::unique_ptr<TreeNode> loaded = ReadTree(first, &target.Window(), &error, false, &consumed);
+    std::unique_ptr<TreeNode> loaded = ReadTree(first, &target.Document(), &error, false, &consumed);
     EXPECT_EQ(error, 0u);
     EXPECT_TRUE(consumed);
     EXPECT_EQ(WriteTree(loaded.get()), first);
@@ -139,7 +139,7 @@ TEST(TreeNodeRecordsTest, PlainRoundTripGivesIdenticalBytes)
     EXPECT_EQ(loaded->GetLinkId2(), 9);
     EXPECT_EQ(loaded->linkBlock->sideValues[1], -3);
     ASSERT_NE(loaded->linkBlock->sideRecord, nullptr);
-    EXPECT_EQ(loaded->linkBlock->sideRecord->distribution->Owner(), &target.Window());
+    EXPECT_EQ(loaded->linkBlock->sideRecord->distribution->Owner(), &target.Document());
     EXPECT_STREQ(loaded->fonts[2]->face.Text(), "Arial");
     EXPECT_EQ(loaded->fonts[1], nullptr);
     ASSERT_EQ(loaded->BindingCount(), 2);
@@ -169,7 +169,7 @@ TEST(TreeNodeRecordsTest, SideRecordLivesWithTheNodesThatShareIt)
     RichTree rich;
     const Bytes bytes = WrittenBytes([&rich](Archive& a) { WriteNodeRecord(rich.root, a); });
     TreeBuilder target;
-    auto node = std::make_unique<TreeNode>(&target.Window());
+    auto node = std::make_unique<TreeNode>(&target.Document());
     auto readRecord = [&]() {
         ReadStream in(bytes);
         NodeRecordTail tail;
@@ -200,7 +200,7 @@ TEST(TreeNodeRecordsTest, SnapshotRoundTripCarriesResultsAndOptimalChildren)
     const Bytes first = WriteTree(rich.root);
     TreeBuilder target;
     uint32_t error = 99;
-    std::unique_ptr<TreeNode> loaded = ReadTree(first, &target.Window(), &error);
+    std::unique_ptr<TreeNode> loaded = ReadTree(first, &target.Document(), &error);
     EXPECT_EQ(error, 0u);
     EXPECT_EQ(WriteTree(loaded.get()), first);
     const TreeNode* decision = loaded->GetChild(0);
@@ -310,7 +310,7 @@ TEST_P(OlderVersions, ReadEveryFieldOfTheirVersion)
     uint32_t error = 99;
     bool consumed = false;
     const Bytes fixture = TwoNodeFixture(c.version, bigEndian);
-    std::unique_ptr<TreeNode> root = ReadTree(fixture, &target.Window(), &error, bigEndian, &consumed);
+    std::unique_ptr<TreeNode> root = ReadTree(fixture, &target.Document(), &error, bigEndian, &consumed);
     EXPECT_EQ(error, 0u);
     EXPECT_TRUE(consumed);
     EXPECT_STREQ(root->text.Text(), "Root");
@@ -322,7 +322,7 @@ TEST_P(OlderVersions, ReadEveryFieldOfTheirVersion)
     const TreeNode* leaf = root->GetChild(0);
     EXPECT_EQ(leaf->kind, TerminalNode);
     EXPECT_EQ(leaf->parent, root.get());
-    EXPECT_EQ(leaf->window, &target.Window());
+    EXPECT_EQ(leaf->document, &target.Document());
     EXPECT_EQ(leaf->columnShift, 2);
     EXPECT_STREQ(leaf->payoffs[0].Text().Text(), "10");
     EXPECT_STREQ(leaf->payoffs[1].Text().Text(), "20");
@@ -371,7 +371,7 @@ TEST_P(NodeRecordErrors, StopWithTheirFormatError)
     SnapshotModeScope snapshot(c.snapshot);
     TreeBuilder target;
     uint32_t error = 0;
-    ReadTree(f.bytes, &target.Window(), &error);
+    ReadTree(f.bytes, &target.Document(), &error);
     EXPECT_EQ(error, c.error);
 }
 
@@ -406,7 +406,7 @@ TEST(TreeNodeRecordsTest, DamageInTheFirstFieldsIsError17AndDamagedCommentError3
     truncated.Version(3, 5, 0).Str("cut in its kind").Expr("p").U8(1);
     TreeBuilder target;
     uint32_t error = 0;
-    ReadTree(truncated.bytes, &target.Window(), &error);
+    ReadTree(truncated.bytes, &target.Document(), &error);
     EXPECT_EQ(error, 17u);
 
     // A comment whose branch record carries the mark 212.
@@ -415,19 +415,19 @@ TEST(TreeNodeRecordsTest, DamageInTheFirstFieldsIsError17AndDamagedCommentError3
     f.S16(0).S16(0).U8(0).U8(0).S16(1);
     f.Version(3, 5, 0).Version(3, 5, 0).S16(4).U8(1).S16(1).S16(213);
     f.Version(3, 5, 0).S16(212).Str("A").Str("text");
-    ReadTree(f.bytes, &target.Window(), &error);
+    ReadTree(f.bytes, &target.Document(), &error);
     EXPECT_EQ(error, 35u);
 }
 
 TEST(TreeNodeRecordsTest, OlderMarkovFields)
 {
     TreeBuilder target;
-    target.Window().CalcPrefs.CurrentPayoff = 1;
-    target.Window().CalcPrefs.CECostPayoff = 0;
-    target.Window().CalcPrefs.CEEffPayoff = 1;
+    target.Document().CalcPrefs.CurrentPayoff = 1;
+    target.Document().CalcPrefs.CECostPayoff = 0;
+    target.Document().CalcPrefs.CEEffPayoff = 1;
     auto readOne = [&](const NodeRecordFixture& f) {
         ReadStream in(f.bytes);
-        auto node = std::make_unique<TreeNode>(&target.Window());
+        auto node = std::make_unique<TreeNode>(&target.Document());
         NodeRecordTail tail;
         ReadNodeRecord(node.get(), in, tail);
         EXPECT_FALSE(in->Failed());
@@ -539,7 +539,7 @@ TEST(TreeNodeRecordsTest, FuzzedInputsEndInErrorsNeverInACrash)
     TreeBuilder target;
     for (size_t length = 0; length < good.size(); length += 1 + length / 400) {
         uint32_t error = 0;
-        ReadTree(Bytes(good.begin(), good.begin() + length), &target.Window(), &error);
+        ReadTree(Bytes(good.begin(), good.begin() + length), &target.Document(), &error);
         EXPECT_NE(error, 0u) << "length " << length;
     }
     std::mt19937 random(12345);
@@ -551,11 +551,11 @@ TEST(TreeNodeRecordsTest, FuzzedInputsEndInErrorsNeverInACrash)
         if (trial % 3 == 0)
             bytes.resize(random() % bytes.size());
         uint32_t error = 0;
-        std::unique_ptr<TreeNode> accepted = ReadTree(bytes, &target.Window(), &error);
+        std::unique_ptr<TreeNode> accepted = ReadTree(bytes, &target.Document(), &error);
         if (error != 0)
             continue;
         const Bytes written = WriteTree(accepted.get());
-        std::unique_ptr<TreeNode> again = ReadTree(written, &target.Window(), &error);
+        std::unique_ptr<TreeNode> again = ReadTree(written, &target.Document(), &error);
         EXPECT_EQ(error, 0u) << "trial " << trial;
         EXPECT_EQ(WriteTree(again.get()), written) << "trial " << trial;
     }

@@ -104,7 +104,7 @@ TEST(TreeOutlineTest, ClonesAndTheirContents)
     TreeNode* master = tree.Add(tree.Root(), ChanceNode, "master");
     master->cloneStatus = CloneMasterNode;
     master->cloneId = 4;
-    tree.Window().AddCloneMaster(master, "Shared part");
+    tree.Document().AddCloneMaster(master, "Shared part");
     tree.Terminal(master, "x", "1", "0");
     TreeNode* copy = tree.Add(tree.Root(), ChanceNode, "copy");
     copy->cloneStatus = CloneCopyNode;
@@ -117,7 +117,7 @@ TEST(TreeOutlineTest, ClonesAndTheirContents)
               "\tcopy [n c] [cc 4]\r\n");
 
     // With current values the contents of copies are written too.
-    tree.Window().RolledBack = 1;
+    tree.Document().RolledBack = 1;
     const std::string current = Outline(tree.Root());
     EXPECT_NE(current.find("\tcopy :: "), std::string::npos);
     EXPECT_NE(current.find("\t\tx\\1 :: "), std::string::npos);
@@ -130,11 +130,11 @@ TEST(TreeOutlineTest, CurrentValuesShowProbabilitiesAsTextOrNumber)
     tree.Root()->SetKind(ChanceNode, false);
     TreeNode* node = tree.Terminal(tree.Root(), "A", "p[1]", "100");
     node->branchProbability = 0.25;
-    tree.Window().RolledBack = 1;
+    tree.Document().RolledBack = 1;
     zString line;
     NodeOutlineLine(node, line);
     EXPECT_EQ(std::string(line.Text()).rfind("\tA\\p[1] :: ", 0), 0u);
-    tree.Window().DisplayPrefs.ShowProbsAsNumericEquiv = 1;
+    tree.Document().DisplayPrefs.ShowProbsAsNumericEquiv = 1;
     NodeOutlineLine(node, line);
     EXPECT_EQ(std::string(line.Text()).rfind("\tA\\0.25", 0), 0u);
 }

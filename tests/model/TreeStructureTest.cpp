@@ -96,7 +96,7 @@ TEST(NodeChildren, InsertRemoveAndShortText)
     EXPECT_EQ(small.a->childCount, 4);
     EXPECT_EQ(small.a->GetChild(3), extra);
     EXPECT_EQ(extra->parent, small.a);
-    EXPECT_EQ(extra->window, &small.tree.Window());
+    EXPECT_EQ(extra->document, &small.tree.Document());
     small.a->RemoveChild(extra);
     EXPECT_EQ(extra->parent, nullptr);
     EXPECT_EQ(small.a->childCount, 3);
@@ -129,7 +129,7 @@ TEST(NodeChildren, InsertRemoveAndShortText)
 TEST(Clones, CopiesFollowTheirMaster)
 {
     SmallTree small;
-    TreeWindow& window = small.tree.Window();
+    TreeDocument& window = small.tree.Document();
     small.a->cloneStatus = CloneMasterNode;
     small.a->cloneId = static_cast<int16_t>(window.NewCloneId());
     window.AddCloneMaster(small.a, "Master A");
@@ -164,7 +164,7 @@ TEST(Clones, CopiesFollowTheirMaster)
 TEST(Clones, CopyThatWouldContainItselfIsRefused)
 {
     SmallTree small;
-    TreeWindow& window = small.tree.Window();
+    TreeDocument& window = small.tree.Document();
     for (TreeNode* master : {small.a, small.b}) {
         master->cloneStatus = CloneMasterNode;
         master->cloneId = static_cast<int16_t>(window.NewCloneId());

@@ -11,7 +11,7 @@
 
 #include <memory>
 
-inline void ExpectWrittenBackAndReadAgain(const TreeNode* root, TreeWindow* window, int trial)
+inline void ExpectWrittenBackAndReadAgain(const TreeNode* root, TreeDocument* window, int trial)
 {
     MemoryStream out(100);
     zString refusal;

@@ -1,9 +1,9 @@
-#include "analysis/StoredAnalysis.h"
-#include "analysis/StoredAnalysisList.h"
+#include "model/StoredAnalysis.h"
+#include "model/StoredAnalysisList.h"
 #include "app/FrameCommands.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
-void TreeWindow::SetStoredAnalysis(StoredAnalysis* record)
+void TreeDocument::SetStoredAnalysis(StoredAnalysis* record)
 {
     if (record == LastAnalysis)
         return;
@@ -11,26 +11,26 @@ void TreeWindow::SetStoredAnalysis(StoredAnalysis* record)
     LastAnalysis = record;
 }
 
-StoredAnalysis* TreeWindow::FindStoredAnalysis(const char* name) const
+StoredAnalysis* TreeDocument::FindStoredAnalysis(const char* name) const
 {
     return StoredAnalysisRecords != nullptr ? StoredAnalysisRecords->FindByName(name) : nullptr;
 }
 
-StoredAnalysisList& TreeWindow::StoredAnalyses()
+StoredAnalysisList& TreeDocument::StoredAnalyses()
 {
     if (StoredAnalysisRecords == nullptr)
         StoredAnalysisRecords = new StoredAnalysisList(4);
     return *StoredAnalysisRecords;
 }
 
-void TreeWindow::RefreshChildWindows()
+void TreeDocument::RefreshChildWindows()
 {
     if (SuspendChildRefresh == 0)
         RefreshFrameCommands();
     ++SuspendChildRefresh;
 }
 
-void TreeWindow::ResumeChildWindows()
+void TreeDocument::ResumeChildWindows()
 {
     if (SuspendChildRefresh > 0)
         --SuspendChildRefresh;
@@ -38,7 +38,7 @@ void TreeWindow::ResumeChildWindows()
         RefreshFrameCommands();
 }
 
-void TreeWindow::EndRolledBack()
+void TreeDocument::EndRolledBack()
 {
     // Only a roll back holds a refresh pause; a tree opened from a snapshot has none to end.
     const bool pauseHeld = RolledBack == 1;
@@ -48,17 +48,17 @@ void TreeWindow::EndRolledBack()
     Relayout();
 }
 
-void TreeWindow::Relayout()
+void TreeDocument::Relayout()
 {
     ++RelayoutCount;
 }
 
-void TreeWindow::RedrawNode(TreeNode*, int)
+void TreeDocument::RedrawNode(TreeNode*, int)
 {
     ++NodeRedrawCount;
 }
 
-void TreeWindow::ReleaseAnalyses()
+void TreeDocument::ReleaseAnalyses()
 {
     SetStoredAnalysis(nullptr);
     delete StoredAnalysisRecords;

@@ -1,10 +1,10 @@
-#include "analysis/StoredAnalysisList.h"
+#include "model/StoredAnalysisList.h"
 
-#include "analysis/StoredAnalysis.h"
+#include "model/StoredAnalysis.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 #include "foundation/StringHelpers.h"
-#include "analysis/GraphTemplate.h"
+#include "model/GraphTemplate.h"
 
 void StoredAnalysisList::StoreItem(Archive& archive, void* item)
 {

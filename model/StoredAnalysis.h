@@ -10,7 +10,7 @@
 #include <cstdint>
 
 class GraphTemplate;
-class TreeWindow;
+class TreeDocument;
 
 // Analysis kinds of stored records.
 enum StoredAnalysisKind : int32_t {
@@ -40,13 +40,6 @@ struct StoredAnalysis {
     // A new record made by Init; freed with Delete.
     static StoredAnalysis* New();
     static void Delete(StoredAnalysis* record);
-
-    // The description shown in the stored-analyses dialogs; kinds without a describer leave text as it was.
-    static void Describe(TreeWindow* window, StoredAnalysis* record, zString& text);
-    // Runs the analysis again by its kind; the analysis carries the record as its caller.
-    static void Run(StoredAnalysis* record, TreeWindow* window);
-    // Clears the successor link and runs the successor, when there is one.
-    static void RunNext(StoredAnalysis* record, TreeWindow* window);
 
     StoredNameList* parameters = nullptr;
     zString name;

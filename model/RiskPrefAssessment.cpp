@@ -1,4 +1,4 @@
-#include "analysis/RiskPrefAssessment.h"
+#include "model/RiskPrefAssessment.h"
 
 bool RiskPrefAssessment::Check(zString& message) const
 {
@@ -20,12 +20,12 @@ void RiskPrefAssessment::ResetTable()
     points.reset(new Point[kPointCount]());
 }
 
-double Utility(TreeWindow*, double value, int*)
+double Utility(TreeDocument*, double value, int*)
 {
     return value;
 }
 
-double InverseUtility(TreeWindow*, double utility, int*)
+double InverseUtility(TreeDocument*, double utility, int*)
 {
     return utility;
 }

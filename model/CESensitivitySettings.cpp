@@ -1,4 +1,4 @@
-#include "analysis/CESensitivitySettings.h"
+#include "model/CESensitivitySettings.h"
 
 #include "foundation/Archive.h"
 

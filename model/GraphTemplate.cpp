@@ -1,4 +1,4 @@
-#include "analysis/GraphTemplate.h"
+#include "model/GraphTemplate.h"
 
 #include "foundation/Archive.h"
 #include "foundation/PtrArray.h"

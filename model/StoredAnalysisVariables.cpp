@@ -1,9 +1,9 @@
-#include "analysis/StoredAnalysisVariables.h"
+#include "model/StoredAnalysisVariables.h"
 
-#include "analysis/StoredAnalysis.h"
+#include "model/StoredAnalysis.h"
 #include "foundation/StringHelpers.h"
 #include "foundation/VersionRecord.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 #include <cstdlib>
 
@@ -170,7 +170,7 @@ int RenameVariableInStoredAnalysis(StoredAnalysis& record, const char* oldName, 
     return changed;
 }
 
-bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeWindow& window, zString& missing)
+bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeDocument& window, zString& missing)
 {
     std::vector<StoredNameItem> items;
     ListStoredNameItems(record, items);

@@ -2,7 +2,7 @@
 // the cost, the multi-attribute weights, and the comparison that picks the better of two values.
 
 #include "model/TreeNode.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ int PayoffIndex(int payoff)
 
 }  // namespace
 
-int TreeWindow::OptimalPathDirection() const
+int TreeDocument::OptimalPathDirection() const
 {
     switch (CalcPrefs.CalcMethod) {
     case PayoffMethod:
@@ -31,29 +31,29 @@ int TreeWindow::OptimalPathDirection() const
     }
 }
 
-bool TreeWindow::IsPayoffMaximized(int payoff) const
+bool TreeDocument::IsPayoffMaximized(int payoff) const
 {
     return CalcPrefs.OptPath[PayoffIndex(payoff)] == 1;
 }
 
-int TreeWindow::CostPayoffIndex() const
+int TreeDocument::CostPayoffIndex() const
 {
     return CalcPrefs.CalcMethod == BenefitCostMethod ? CalcPrefs.BCCostPayoff : CalcPrefs.CECostPayoff;
 }
 
-bool TreeWindow::GetMultiAttrWeight(int payoff, Expression& out) const
+bool TreeDocument::GetMultiAttrWeight(int payoff, Expression& out) const
 {
     out.Assign(CalcPrefs.MultiAttrWeight[PayoffIndex(payoff)]);
     return !out.IsEmpty();
 }
 
-bool TreeWindow::GetMultiAttrWeight(int payoff, zString& out) const
+bool TreeDocument::GetMultiAttrWeight(int payoff, zString& out) const
 {
     out = CalcPrefs.MultiAttrWeight[PayoffIndex(payoff)].Text();
     return !out.IsEmpty();
 }
 
-double TreeWindow::BetterValue(const TreeNode* node, double a, double b) const
+double TreeDocument::BetterValue(const TreeNode* node, double a, double b) const
 {
     bool maximize = IsMaximizing();
     if (node != nullptr && node->kind == ReversedDecisionNode)
@@ -63,7 +63,7 @@ double TreeWindow::BetterValue(const TreeNode* node, double a, double b) const
     return a <= b ? a : b;
 }
 
-bool TreeWindow::IsBetter(const TreeNode* node, double a, double b) const
+bool TreeDocument::IsBetter(const TreeNode* node, double a, double b) const
 {
     bool maximize = IsMaximizing();
     if (node != nullptr && node->kind == ReversedDecisionNode)

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-class TreeWindow;
+class TreeDocument;
 
 class RiskPrefAssessment {
 public:
@@ -36,5 +36,5 @@ public:
 };
 
 // The utility of a value and the certainty equivalent of a utility; each sets *error on overflow.
-double Utility(TreeWindow* window, double value, int* error);
-double InverseUtility(TreeWindow* window, double utility, int* error);
+double Utility(TreeDocument* window, double value, int* error);
+double InverseUtility(TreeDocument* window, double utility, int* error);

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-class TreeWindow;
+class TreeDocument;
 struct StoredAnalysis;
 
 // One parameter item that holds a name: a variable's, or a tornado bar's (a variable's name or a group
@@ -28,4 +28,4 @@ int RenameVariableInStoredAnalysis(StoredAnalysis& record, const char* oldName, 
 
 // The first variable that the record varies but the document no longer has; false when there is none.
 // The risk preference coefficient is no document variable and never missing.
-bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeWindow& window, zString& missing);
+bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeDocument& window, zString& missing);

@@ -1,7 +1,7 @@
 #include "model/NoteBox.h"
-#include "treewin/TreeWindow.h"
+#include "model/TreeDocument.h"
 
-void TreeWindow::AddNoteBox(NoteBox* note)
+void TreeDocument::AddNoteBox(NoteBox* note)
 {
     if (!note)
         return;

@@ -1,0 +1,119 @@
+#include "model/TreeDocument.h"
+
+#include "app/NamePopupMenu.h"
+#include "model/DocumentVariableOps.h"
+#include "model/NameRules.h"
+#include "model/NodeFormula.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+
+TreeDocument::TreeDocument(TreeNode* root)
+{
+    if (root == nullptr) {
+        Root = new TreeNode(this);
+        Root->SetKind(DecisionNode, true);
+        return;
+    }
+    Root = root;
+    WalkTreeWithSkip(
+        Root, [](TreeNode* node, void* window) { node->SetDocument(static_cast<TreeDocument*>(window)); }, this, false);
+    SetModified(1);
+}
+
+TreeDocument::~TreeDocument()
+{
+    ReleaseAnalyses();
+    Selection.RemoveAll();
+    delete Root;
+}
+
+NodeFormulaEvaluator& TreeDocument::MakeFormulaEvaluator()
+{
+    sharedEvaluator = std::make_unique<NodeFormulaEvaluator>(this);
+    return *sharedEvaluator;
+}
+
+DocVariable* TreeDocument::FindVariable(const char* name, bool alreadyUpper) const
+{
+    if (alreadyUpper)
+        return FindVariableDefinition(Variables, name);
+    zString upperName(name);
+    upperName.MakeUpper();
+    return FindVariableDefinition(Variables, upperName.Text());
+}
+
+void TreeDocument::ApplyToDistributions(int32_t* err)
+{
+    for (int i = 0; i < Distributions.Count() && *err == 0; ++i)
+        Distributions.RecordAt(i)->Sample(err);
+}
+
+DocVariable* TreeDocument::EnsureVariable(const char* name, const char* defaultFormula)
+{
+    zString plainName(name);
+    const bool trial = StripTMarker(plainName) != 0;
+    DocVariable* variable = FindVariable(plainName.Text(), false);
+    if (variable == nullptr) {
+        variable = new DocVariable(plainName.Text());
+        if (Variables.InsertSorted(variable) < 0) {
+            delete variable;
+            return nullptr;
+        }
+        if (trial) {
+            variable->tFlag = 1;
+            variable->tValue1 = variable->tValue2 = variable->tValue3 = 0.0f;
+        }
+        RebuildVariablesMenu(*this);
+    }
+    if (defaultFormula != nullptr && Root != nullptr)
+        Root->SetBinding(name, defaultFormula, true);
+    return variable;
+}
+
+void TreeDocument::AddCloneMaster(TreeNode* node, const char* name)
+{
+    auto* ref = new NodeRef;
+    ref->id = node->cloneId;
+    ref->node = node;
+    ref->name = name;
+    CloneMasters.InsertSorted(ref);
+}
+
+TreeNode* TreeDocument::FindCloneMaster(int cloneId) const
+{
+    const NodeRef* ref = CloneMasters.FindId(cloneId);
+    return ref != nullptr ? ref->node : nullptr;
+}
+
+int TreeDocument::NewCloneId() const
+{
+    int id = 1;
+    while (CloneMasters.FindId(id) != nullptr)
+        ++id;
+    return id;
+}
+
+void TreeDocument::SelectNode(TreeNode* node, int, const void*, bool extend)
+{
+    if (!extend)
+        Selection.RemoveAll();
+    if (node != nullptr && !Selection.Contains(node))
+        Selection.Add(node);
+}
+
+void TreeDocument::SelectNodes(const NodeChildList& nodes)
+{
+    Selection.RemoveAll();
+    for (int i = 0; i < nodes.Count(); ++i)
+        Selection.Add(nodes.At(i));
+}
+
+void TreeDocument::SelectOrToggleNode(TreeNode* node)
+{
+    if (!Selection.Contains(node))
+        Selection.Add(node);
+}
+
+void TreeDocument::UpdateStatusIndicators()
+{
+}

@@ -1,13 +1,18 @@
 #include "framework/window/HandlerList.h"
 
+HandlerList::~HandlerList()
+{
+    storage_->listGone = true;
+}
+
 void HandlerList::Add(std::unique_ptr<HandlerDescriptor> descriptor)
 {
-    descriptors_.PushFront(std::move(descriptor));
+    storage_->descriptors.PushFront(std::move(descriptor));
 }
 
 bool HandlerList::Remove(UINT message, HWND window, const EventTarget* target, EventHandler function)
 {
-    return descriptors_.RemoveFirst([&](const std::unique_ptr<HandlerDescriptor>& descriptor) {
+    return storage_->descriptors.RemoveFirst([&](const std::unique_ptr<HandlerDescriptor>& descriptor) {
         return descriptor->message == message && (descriptor->window == nullptr || descriptor->window == window) &&
                descriptor->Names(target, function);
     });
@@ -15,16 +20,19 @@ bool HandlerList::Remove(UINT message, HWND window, const EventTarget* target, E
 
 bool HandlerList::RemoveDescriptor(const HandlerDescriptor* descriptor)
 {
-    return descriptors_.RemoveFirst(
+    return storage_->descriptors.RemoveFirst(
         [&](const std::unique_ptr<HandlerDescriptor>& entry) { return entry.get() == descriptor; });
 }
 
-long HandlerList::Dispatch(WindowEvent* event)
+long HandlerList::Dispatch(WindowEvent* event, const bool* goOn)
 {
-    WalkableList<std::unique_ptr<HandlerDescriptor>>::Walk walk(descriptors_);
+    const std::shared_ptr<Storage> storage = storage_;
+    Descriptors::Walk walk(storage->descriptors);
     while (std::unique_ptr<HandlerDescriptor>* descriptor = walk.Next()) {
         if ((*descriptor)->Match(event) && (*descriptor)->Call(event) != 0)
             return 1;
+        if (storage->listGone || (goOn && !*goOn))
+            return 0;
     }
     return 0;
 }

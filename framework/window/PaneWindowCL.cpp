@@ -179,8 +179,9 @@ long PaneWindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESU
 {
     switch (event.message) {
     case WM_SIZE: {
+        const std::shared_ptr<const bool> alive = LifeToken();
         const long result = WindowCL::HandleMessage(event, answeredAtOnce, answer);
-        if (scroller_)
+        if (*alive && scroller_)
             scroller_->Update(&event);
         return result;
     }

@@ -69,6 +69,8 @@ WindowCL::~WindowCL()
     delete verticalState_;
     delete horizontalState_;
     delete layout_;
+    // Last: the window's own messages during its destruction are still dispatched to what is left of it.
+    *alive_ = false;
 }
 
 std::unique_ptr<WNDCLASSA> WindowCL::ClassRecordTemplate()
@@ -315,18 +317,22 @@ void WindowCL::RemoveNotificationHandler(const HandlerDescriptor* descriptor)
 
 long WindowCL::DispatchEvent(WindowEvent* event)
 {
-    if (notificationHandlers_ && notificationHandlers_->Dispatch(event))
+    const std::shared_ptr<const bool> alive = alive_;
+    if (notificationHandlers_ && notificationHandlers_->Dispatch(event, alive.get()))
         return 1;
-    return DispatchToLists(event);
+    return *alive ? DispatchToLists(event) : 1;
 }
 
 long WindowCL::DispatchToLists(WindowEvent* event)
 {
-    if (handlers_ && handlers_->Dispatch(event))
+    const std::shared_ptr<const bool> alive = alive_;
+    if (handlers_ && handlers_->Dispatch(event, alive.get()))
         return 1;
-    if (TheApp && TheApp->Handlers() && TheApp->Handlers()->Dispatch(event))
+    if (!*alive)
         return 1;
-    return 0;
+    if (TheApp && TheApp->Handlers() && TheApp->Handlers()->Dispatch(event, alive.get()))
+        return 1;
+    return *alive ? 0 : 1;
 }
 
 HBRUSH WindowCL::ChildColours(WindowEvent* event)

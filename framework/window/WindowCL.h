@@ -99,9 +99,10 @@ public:
     void AddNotificationHandler(std::unique_ptr<HandlerDescriptor> descriptor);
     // Removes and frees this very descriptor of the notification list.
     void RemoveNotificationHandler(const HandlerDescriptor* descriptor);
-    // The notification list, then the general and the application's lists; 1 when a handler took it.
+    // The notification list, then the general and the application's lists; 1 when a handler took it, or
+    // deleted the window (which ends the dispatch).
     long DispatchEvent(WindowEvent* event);
-    // The general list, then the application's list; 1 when a handler took it.
+    // The general list, then the application's list; 1 when a handler took it or deleted the window.
     long DispatchToLists(WindowEvent* event);
     // Answer to WM_CTLCOLOR* from a child: its brush after setting the context's colours, or 0.
     HBRUSH ChildColours(WindowEvent* event);
@@ -161,6 +162,9 @@ protected:
     // answeredAtOnce is set and the answer stored; otherwise the working answer r (0: not handled, so the
     // default processing answers). Kinds of window override it for their own rows and leave the rest here.
     virtual long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
+    // Shared with the dispatches in progress and cleared when the object is deleted, so that a dispatch whose
+    // handler or operation deleted the window touches nothing of it afterwards.
+    std::shared_ptr<const bool> LifeToken() const { return alive_; }
     // WM_COMMAND's route: the tracked pop-up menu (its answer goes back at once), the menu object when the
     // routing bit is set, the handler lists, then OnCommand.
     long RouteCommand(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
@@ -201,6 +205,8 @@ protected:
     HBRUSH backgroundBrush_ = nullptr;
 
 private:
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
     void BindLayout();
     void ReadBackGeometry(bool hadNoGeometry);
 };

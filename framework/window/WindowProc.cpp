@@ -35,6 +35,7 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
     WindowCL* window = FromMessage(handle, message, lParam);
     if (!window)
         return handle ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+    const std::shared_ptr<const bool> alive = window->LifeToken();
     bool answeredAtOnce = false;
     LRESULT answer = 0;
     const long result = window->HandleMessage(event, answeredAtOnce, answer);
@@ -43,7 +44,7 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
     if (result)
         return 0;
     // The operation may have deleted its own object; the system's default then answers for it.
-    if (FromHandle(handle) != window)
+    if (!*alive)
         return IsWindow(handle) ? DefWindowProcA(handle, message, wParam, lParam) : 0;
     return window->DefaultProcessing(&event);
 }
@@ -60,17 +61,20 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
     };
     // Lists first: with the routing bit set, a handler that takes the message answers 1 to the system.
     auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
+    // Whether this object survived the operation just called.
+    const std::shared_ptr<const bool> alive = alive_;
 
     long result = 0;
     switch (message) {
     case WM_MOVE:
         result = OnMove(&event);
-        if (layout_)
+        if (*alive && layout_)
             layout_->SetPosition(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
     case WM_SIZE:
         result = OnSize(&event);
-        LayoutChildren(&event);
+        if (*alive)
+            LayoutChildren(&event);
         break;
     case WM_ACTIVATE:
         if (listsTake(RouteActivate))
@@ -116,6 +120,8 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
         if (CommandTarget* menu = MenuTargetOf(this)) {
             if (long taken = menu->Dispatch(&event))
                 return answerNow(taken);
+            if (!*alive)
+                return 0;
         }
         result = DispatchToLists(&event);
         break;
@@ -160,15 +166,18 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
 
 long WindowCL::RouteCommand(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
+    const std::shared_ptr<const bool> alive = alive_;
     if (CurrentPopupMenu) {
         if (long taken = CurrentPopupMenu->Dispatch(&event)) {
             answeredAtOnce = true;
             answer = taken;
             return 0;
         }
+        if (!*alive)
+            return 1;
     }
     if (CommandTarget* menu = MenuTargetOf(this)) {
-        if (menu->Dispatch(&event))
+        if (menu->Dispatch(&event) || !*alive)
             return 1;
     }
     if (long taken = DispatchEvent(&event))

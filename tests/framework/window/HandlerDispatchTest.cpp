@@ -265,6 +265,53 @@ TEST(WindowHandlers, HandlerMayRemoveItselfDuringTheWalk)
     EXPECT_EQ(remover.calls, 1);
 }
 
+// Deletes a window from inside one of its handlers and answers 0, so that the dispatch would go on.
+struct WindowDeleter : EventTarget {
+    WindowCL* window = nullptr;
+    long Handle(WindowEvent*)
+    {
+        delete window;
+        return 0;
+    }
+};
+
+TEST(WindowHandlers, HandlerThatDeletesItsWindowEndsTheDispatch)
+{
+    enum Where { General, Notification, Application };
+    const struct {
+        const char* what;
+        UINT message;
+        Where where;
+        std::vector<std::string> log;
+    } rows[] = {{"close handler", WM_CLOSE, General, {"delete w"}},
+                {"command handler", WM_COMMAND, General, {"delete w"}},
+                {"notification handler", WM_COMMAND, Notification, {"delete w"}},
+                {"application handler", WM_CLOSE, Application, {"older", "delete w"}}};
+    for (const auto& row : rows) {
+        ScopedApplication app;
+        std::vector<std::string> log;
+        auto* window = new RecordingTopWindow(&log, "w");
+        window->Create();
+        RecordingTarget older(&log, "older", 0);
+        RecordingTarget application(&log, "application", 0);
+        WindowDeleter deleter;
+        deleter.window = window;
+        app->AddHandler(&application, &RecordingTarget::Handle, row.message);
+        window->AddMessageHandler(&older, &RecordingTarget::Handle, row.message);
+        if (row.where == General)
+            window->AddMessageHandler(&deleter, &WindowDeleter::Handle, row.message);
+        else if (row.where == Notification)
+            window->AddNotificationHandler(std::make_unique<HandlerDescriptor>(
+                0u, AsEventHandler(&WindowDeleter::Handle), &deleter, row.message));
+        else
+            app->AddHandler(&deleter, &WindowDeleter::Handle, row.message);
+        const HWND handle = window->Handle();
+        SendMessageA(handle, row.message, 0, 0);
+        EXPECT_FALSE(IsWindow(handle)) << row.what;
+        EXPECT_EQ(log, row.log) << row.what;
+    }
+}
+
 TEST(WindowHandlers, CommandGoesToNotificationsThenGeneralThenApplicationThenTheOperation)
 {
     ScopedApplication app;

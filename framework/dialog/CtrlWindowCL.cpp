@@ -67,8 +67,7 @@ void CtrlWindowCL::AdoptFrom(CtrlWindowCL* placeholder)
     horizontalState_ = placeholder->horizontalState_;
     placeholder->verticalState_ = nullptr;
     placeholder->horizontalState_ = nullptr;
-    backgroundBrush_ = placeholder->backgroundBrush_;
-    placeholder->backgroundBrush_ = nullptr;
+    backgroundBrush_.Reset(placeholder->backgroundBrush_.Release());
     state_ = static_cast<unsigned short>(placeholder->state_ & (StateShown | StateWindowGone));
     placeholder->parent_ = nullptr;
 
@@ -96,10 +95,6 @@ CtrlWindowCL::~CtrlWindowCL()
     if (!(state_ & StateWindowGone) && previousProc_ && IsLive(handle_) &&
         reinterpret_cast<WNDPROC>(GetWindowLongA(handle_, GWL_WNDPROC)) == &SubclassProc)
         SetWindowLongA(handle_, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(previousProc_)));
-    if (backgroundBrush_) {
-        DeleteObject(backgroundBrush_);
-        backgroundBrush_ = nullptr;
-    }
 }
 
 LRESULT CtrlWindowCL::DefaultProcessing(WindowEvent* event)
@@ -115,9 +110,7 @@ void CtrlWindowCL::SetBackgroundColour(const Colour& colour)
 {
     const COLORREF rgb = RGB(colour.red, colour.green, colour.blue);
     background_ = colour.flag == 0 ? rgb : (0x02000000u | rgb);
-    if (backgroundBrush_)
-        DeleteObject(backgroundBrush_);
-    backgroundBrush_ = CreateSolidBrush(background_);
+    backgroundBrush_.Reset(CreateSolidBrush(background_));
 }
 
 void CtrlWindowCL::Create()
@@ -184,10 +177,8 @@ LRESULT CtrlWindowCL::ColourReply(WindowEvent* event)
     HDC dc = reinterpret_cast<HDC>(event->wParam);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(dc, colour);
-    if (SharedControlBrush)
-        DeleteObject(SharedControlBrush);
-    SharedControlBrush = CreateSolidBrush(colour);
-    return reinterpret_cast<LRESULT>(SharedControlBrush);
+    SharedControlBrush.Reset(CreateSolidBrush(colour));
+    return reinterpret_cast<LRESULT>(SharedControlBrush.Get());
 }
 
 LRESULT CALLBACK CtrlWindowCL::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,3 +1,3 @@
 #include "framework/dialog/SharedControlBrush.h"
 
-HBRUSH SharedControlBrush = nullptr;
+ScopedGdiObject<HBRUSH> SharedControlBrush;

@@ -2,6 +2,8 @@
 // The one brush that controls answer to their parent's colour requests; replaced on every colour reply and
 // deleted when the application object goes.
 
+#include "framework/draw/GdiScopes.h"
+
 #include <windows.h>
 
-extern HBRUSH SharedControlBrush;
+extern ScopedGdiObject<HBRUSH> SharedControlBrush;

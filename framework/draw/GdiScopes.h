@@ -41,6 +41,13 @@ public:
         handle_ = nullptr;
         return handle;
     }
+    // Deletes the object held so far and takes the new one.
+    void Reset(Handle handle = nullptr)
+    {
+        if (handle_ && handle_ != handle)
+            DeleteObject(handle_);
+        handle_ = handle;
+    }
 
 private:
     Handle handle_;

@@ -40,10 +40,7 @@ FrameworkApp::~FrameworkApp()
     for (const std::string& name : registeredClasses_)
         UnregisterClassA(name.c_str(), instance_);
     registeredClasses_.clear();
-    if (SharedControlBrush) {
-        DeleteObject(SharedControlBrush);
-        SharedControlBrush = nullptr;
-    }
+    SharedControlBrush.Reset();
     ResourceLibrary::FreeAll();
     windowMap_.reset();
     if (TheApp == this)

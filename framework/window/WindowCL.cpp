@@ -348,7 +348,7 @@ HBRUSH WindowCL::ChildColours(WindowEvent* event)
     HDC dc = reinterpret_cast<HDC>(event->wParam);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(dc, colour);
-    return child->backgroundBrush_;
+    return child->backgroundBrush_.Get();
 }
 
 void WindowCL::SetText(const char* text)

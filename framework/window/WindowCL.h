@@ -5,6 +5,7 @@
 
 #include "framework/dialog/Cursor.h"
 #include "framework/draw/Colour.h"
+#include "framework/draw/GdiScopes.h"
 #include "framework/window/EventTarget.h"
 #include "foundation/zString.h"
 
@@ -146,7 +147,7 @@ public:
     COLORREF BackgroundColour() const { return background_; }
     void SetBackgroundColourRef(COLORREF colour) { background_ = colour; }
     // The brush that answers the colour requests of this window's parent (controls make one); 0 when none.
-    HBRUSH BackgroundBrush() const { return backgroundBrush_; }
+    HBRUSH BackgroundBrush() const { return backgroundBrush_.Get(); }
     LayoutManager* Layout() const { return layout_; }
     WindowCL* Parent() const { return parent_; }
     Scroller* AttachedScroller() const { return scroller_; }
@@ -202,7 +203,7 @@ protected:
     std::list<WindowCL*> children_;
     WindowCL* parent_ = nullptr;
     Scroller* scroller_ = nullptr;
-    HBRUSH backgroundBrush_ = nullptr;
+    ScopedGdiObject<HBRUSH> backgroundBrush_;
 
 private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -65,14 +65,12 @@ public:
     }
     ~RecordingChildWindow() override
     {
-        if (backgroundBrush_)
-            DeleteObject(backgroundBrush_);
         if (log_)
             log_->push_back("delete " + name_);
     }
 
     // Gives the child a brush of its colour, as controls have, to answer its parent's colour requests.
-    void MakeBrush(COLORREF colour) { backgroundBrush_ = CreateSolidBrush(colour); }
+    void MakeBrush(COLORREF colour) { backgroundBrush_.Reset(CreateSolidBrush(colour)); }
 
 private:
     std::vector<std::string>* log_;

@@ -173,7 +173,7 @@ int ReadRecord(ForeignStreamReader& reader, TreeNode* node, TreeDocument* window
     if (version >= ForeignVersion200)
         reader.Skip(12);
     if (version >= ForeignVersion205)
-        node->collapsed = reader.Byte();
+        node->hiddenChildren = reader.Byte();
     if (version >= ForeignVersion200) {
         const int16_t id2 = reader.Short();
         if (id2 > 0)

@@ -10,7 +10,7 @@ struct NodeSideRecord;
 struct NodeLinkBlock {
     enum { PathProbabilityLink = 0, StandardDeviationLink = 1, ExpectedValueLink = 2 };
 
-    uint8_t linkIds[3] = {0, 0, 0};  // 0 when unlinked
+    uint16_t linkIds[3] = {0, 0, 0};  // 0 when unlinked; the native node record stores ids up to 255
     uint8_t readerFlag = 0;
     int32_t sideValues[2] = {0, 0};
     // Shared by the node and its copies; the last block that holds it destroys it.

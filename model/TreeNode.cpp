@@ -439,6 +439,33 @@ void TreeNode::SetSideBlockPair(const int32_t pair[2], bool alsoInCopies)
         }, nullptr);
 }
 
+void TreeNode::SetFont(int i, const FontRecord* record, bool alsoInCopies)
+{
+    delete fonts[i];
+    fonts[i] = record != nullptr ? new FontRecord(*record) : nullptr;
+    if (!alsoInCopies)
+        return;
+    struct Slot {
+        int i;
+    } slot{i};
+    ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void* arg) {
+        const int index = static_cast<Slot*>(arg)->i;
+        counterpart->SetFont(index, node->fonts[index], false);
+    }, &slot);
+}
+
+NodeComment* TreeNode::GetExtraList()
+{
+    if (comment == nullptr)
+        comment = new NodeComment(this);
+    return comment;
+}
+
+bool TreeNode::ExtraListEmpty() const
+{
+    return comment == nullptr || comment->AllEmpty();
+}
+
 void TreeNode::GetDisplayText(zString& out, bool whole) const
 {
     out = text;
@@ -500,7 +527,7 @@ void TreeNode::ClearLinkId(int id)
 {
     if (linkBlock == nullptr)
         return;
-    for (uint8_t& linkId : linkBlock->linkIds) {
+    for (uint16_t& linkId : linkBlock->linkIds) {
         if (linkId == id) {
             linkId = 0;
             return;

@@ -94,6 +94,15 @@ struct TreeNode {
     void PushColumnShift(bool alsoInCopies);
     void PopColumnShift(bool alsoInCopies);
     void SetSideBlockPair(const int32_t pair[2], bool alsoInCopies);
+    // Font overrides of the node's texts: the node keeps its own copy of the record; null means the default.
+    void SetFont0(const FontRecord* record, bool alsoInCopies) { SetFont(0, record, alsoInCopies); }
+    void SetFont1(const FontRecord* record, bool alsoInCopies) { SetFont(1, record, alsoInCopies); }
+    void SetFont2(const FontRecord* record, bool alsoInCopies) { SetFont(2, record, alsoInCopies); }
+    void SetFont(int i, const FontRecord* record, bool alsoInCopies);
+    // The node's comment, made from its children on first use.
+    NodeComment* GetExtraList();
+    // No comment, or every record of it empty.
+    bool ExtraListEmpty() const;
 
     // The name, or (not whole) its first line with "..." when more lines follow.
     void GetDisplayText(zString& out, bool whole) const;
@@ -126,13 +135,13 @@ struct TreeNode {
     void RemoveCloneCopiesOf(int id);
     void ClearCloneCopy();
 
-    // Link ids (0 without a block).
+    // Link ids (0 without a block): 0 path probability, 1 standard deviation, 2 expected value.
     int GetLinkId0() const { return linkBlock ? linkBlock->linkIds[0] : 0; }
     int GetLinkId1() const { return linkBlock ? linkBlock->linkIds[1] : 0; }
     int GetLinkId2() const { return linkBlock ? linkBlock->linkIds[2] : 0; }
-    void SetLinkId0(int id) { EnsureLinkBlock()->linkIds[0] = static_cast<uint8_t>(id); }
-    void SetLinkId1(int id) { EnsureLinkBlock()->linkIds[1] = static_cast<uint8_t>(id); }
-    void SetLinkId2(int id) { EnsureLinkBlock()->linkIds[2] = static_cast<uint8_t>(id); }
+    void SetLinkId0(int id) { EnsureLinkBlock()->linkIds[0] = static_cast<uint16_t>(id); }
+    void SetLinkId1(int id) { EnsureLinkBlock()->linkIds[1] = static_cast<uint16_t>(id); }
+    void SetLinkId2(int id) { EnsureLinkBlock()->linkIds[2] = static_cast<uint16_t>(id); }
     void ClearLinkId(int id);
     NodeLinkBlock* EnsureLinkBlock();
 
@@ -185,6 +194,8 @@ struct TreeNode {
     uint8_t markovRunFlag = 0;
     uint8_t columnShift = 0;
     uint8_t collapsed = 0;
+    // Children the foreign format hides in the display (its own count, kept apart from collapsed).
+    uint8_t hiddenChildren = 0;
     uint8_t displayFlag = 1;
     TreeDocument* document = nullptr;
     // Payoff formulas 0 to 3, made on first use (only terminal nodes need them).

@@ -80,6 +80,7 @@ constexpr int kMaxKind = 15;
 constexpr int kMaxPayoffs = 4;
 constexpr int kMaxColumnShift = 30;
 constexpr int kMaxChildren = 1000;
+constexpr int kMaxLinkId = 255;  // the record keeps a link id in one byte
 
 // True (with the code recorded) when the archive failed: a stream state counts as damage too.
 bool StopOnFailure(Archive& archive, uint32_t code)
@@ -370,6 +371,8 @@ const char* ExceededRecordLimit(const TreeNode* node)
         return "its node type is unknown";
     if (node->columnShift > kMaxColumnShift)
         return "it is shifted by more than 30 columns";
+    if (node->GetLinkId0() > kMaxLinkId || node->GetLinkId1() > kMaxLinkId || node->GetLinkId2() > kMaxLinkId)
+        return "one of its link ids is above 255";
     if (!FormulasFitStoredForm(node))
         return "one of its formulas is longer than 1500 characters";
     return nullptr;

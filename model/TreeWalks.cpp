@@ -29,6 +29,20 @@ void WalkTreeWithSkip(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies
     }
 }
 
+TreeNode* FindNodeByLinkId(TreeNode* node, int id)
+{
+    std::vector<TreeNode*> pending{node};
+    while (!pending.empty() && id != 0) {
+        TreeNode* current = pending.back();
+        pending.pop_back();
+        if (current->GetLinkId0() == id || current->GetLinkId1() == id || current->GetLinkId2() == id)
+            return current;
+        if (current->cloneStatus != CloneCopyNode)
+            PushChildren(pending, *current->children);
+    }
+    return nullptr;
+}
+
 long CountSubtreeNodes(TreeNode* node, bool intoCopies)
 {
     long count = 0;

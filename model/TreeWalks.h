@@ -24,6 +24,9 @@ using NodeVisitor = void (*)(TreeNode* node, void* arg);
 
 // fn(node, arg) on each node in pre-order; below a clone copy only with intoCopies.
 void WalkTreeWithSkip(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies);
+// The node itself when one of its three link ids equals id, else the first such node below it (pre-order,
+// not entering clone copies); null when none.
+TreeNode* FindNodeByLinkId(TreeNode* node, int id);
 // The number of nodes that WalkTreeWithSkip visits.
 long CountSubtreeNodes(TreeNode* node, bool intoCopies);
 // Terminal numbers 1, 2, 3 ... in pre-order, clone contents included.

@@ -3,6 +3,8 @@
 #include "model/MarkovInfo.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "model/TreeNodeRecords.h"
+#include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/model/ForeignFileBuilder.h"
@@ -13,6 +15,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -248,6 +251,25 @@ TEST(ForeignImport, TruncatedBindingListIsAnError)
     ImportResult result = Import(file.bytes);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.state, 0u);
+}
+
+// The hidden-children count is the node's own byte, not its folded state; link ids keep all 16 bits.
+TEST(ForeignImport, HiddenChildrenAndWideLinkIdsAreKept)
+{
+    BigEndian file = FileStart205(7, "", 0);
+    file.Str("Start").Str("").U8(DecisionNode).Zeros(12).U8(3).I16(300).I16(2).I16(0);
+    file.I16(0).I16(0).I16(0).U8(0).I16(0).U8(0).I16(0);
+    ImportResult result = Import(file.bytes);
+    ASSERT_TRUE(result.ok) << result.state << " " << result.formatError;
+    const TreeNode* root = result.document->Root;
+    EXPECT_EQ(root->hiddenChildren, 3);
+    EXPECT_EQ(root->collapsed, 0);
+    EXPECT_EQ(root->GetLinkId2(), 300);
+    EXPECT_EQ(root->GetLinkId1(), 2);
+    EXPECT_EQ(FindNodeByLinkId(result.document->Root, 300), root);
+    zString message;
+    EXPECT_FALSE(CheckNodesStorable(root, message));
+    EXPECT_NE(std::strstr(message.Text(), "link ids is above 255"), nullptr);
 }
 
 TEST(ForeignImport, FuzzedFilesFailCleanly)

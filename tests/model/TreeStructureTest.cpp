@@ -1,6 +1,8 @@
 // Node paths, copies, clones, bindings and walks.
 
+#include "foundation/FontRecord.h"
 #include "model/CloneCopies.h"
+#include "model/NodeComment.h"
 #include "model/NodePath.h"
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
@@ -180,6 +182,39 @@ TEST(Clones, CopyThatWouldContainItselfIsRefused)
     EXPECT_FALSE(CopyCloneMaster(small.a->GetChild(1), small.b, nullptr));
     EXPECT_EQ(small.a->GetChild(1)->childCount, 0);
     EXPECT_EQ(CountSubtreeNodes(small.tree.Root(), true), 10);
+}
+
+// Font overrides reach clone counterparts as copies of their own; the comment is made from the children.
+TEST(Clones, FontsCommentsAndLinkIdsOfNodes)
+{
+    SmallTree small;
+    TreeDocument& window = small.tree.Document();
+    small.a->cloneStatus = CloneMasterNode;
+    small.a->cloneId = static_cast<int16_t>(window.NewCloneId());
+    window.AddCloneMaster(small.a, "Master A");
+    ASSERT_TRUE(CopyCloneMaster(small.b, small.a, nullptr));
+    FontRecord bold;
+    bold.face = "Bold face";
+    small.a->GetChild(1)->SetFont1(&bold, true);
+    ASSERT_NE(small.b->GetChild(1)->fonts[1], nullptr);
+    EXPECT_NE(small.b->GetChild(1)->fonts[1], small.a->GetChild(1)->fonts[1]);
+    EXPECT_EQ(small.b->GetChild(1)->fonts[1]->face, "Bold face");
+    small.a->GetChild(1)->SetFont1(nullptr, true);
+    EXPECT_EQ(small.b->GetChild(1)->fonts[1], nullptr);
+
+    EXPECT_TRUE(small.a->ExtraListEmpty());
+    NodeComment* comment = small.a->GetExtraList();
+    ASSERT_EQ(comment->branches.Count(), 3);
+    EXPECT_EQ(small.a->GetExtraList(), comment);
+    EXPECT_TRUE(small.a->ExtraListEmpty());
+    comment->branches.At(2)->comment = "why A2";
+    EXPECT_FALSE(small.a->ExtraListEmpty());
+
+    small.a->GetChild(2)->SetLinkId1(7);
+    small.b->GetChild(0)->SetLinkId0(8);
+    EXPECT_EQ(FindNodeByLinkId(small.tree.Root(), 7), small.a->GetChild(2));
+    EXPECT_EQ(FindNodeByLinkId(small.tree.Root(), 8), nullptr);
+    EXPECT_EQ(FindNodeByLinkId(small.b->GetChild(0), 8), small.b->GetChild(0));
 }
 
 TEST(Bindings, SetRemoveRenameAndCopy)

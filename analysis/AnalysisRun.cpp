@@ -2,25 +2,20 @@
 
 #include "analysis/StoredAnalysisKinds.h"
 #include "model/StoredAnalysis.h"
-#include "app/CursorStack.h"
-#include "app/EscapeKey.h"
-#include "app/FrameCommands.h"
-#include "app/ProgressWindow.h"
-#include "framework/window/FrameworkApp.h"
-#include "framework/window/IdleList.h"
+#include "foundation/Host.h"
 #include "model/TreeDocument.h"
 
 AnalysisRun::AnalysisRun(TreeDocument* window) : document(window)
 {
     document->CurrentAnalysis = this;
-    RefreshFrameCommands();
+    TheHost().CommandsChanged();
 }
 
 AnalysisRun::~AnalysisRun()
 {
     if (document->CurrentAnalysis == this)
         document->CurrentAnalysis = nullptr;
-    RefreshFrameCommands();
+    TheHost().CommandsChanged();
 }
 
 zString& AnalysisRun::StatusText(zString& out)
@@ -34,31 +29,30 @@ zString& AnalysisRun::StatusText(zString& out)
 void AnalysisRun::Start()
 {
     Prepare();
-    if (TheApp != nullptr)
-        TheApp->Idle()->Add(this, &AnalysisRun::OnIdle);
+    TheHost().AddIdleTask(this);
     state = Running;
     document->RefreshChildWindows();
 }
 
 void AnalysisRun::Prepare()
 {
-    progressHandle = ProgressWindow::Push(Name(), 0, 0, ProgressTotal());
-    EscapeKeyReset();
+    progressHandle = TheHost().PushProgress(Name(), ProgressTotal());
+    TheHost().EscapePressed();
 }
 
 void AnalysisRun::PollStopKey()
 {
-    stopFlag = EscapePressed() ? 1 : 0;
+    stopFlag = TheHost().EscapePressed() ? 1 : 0;
 }
 
 void AnalysisRun::ShowProgress(double position)
 {
-    ProgressWindow::Step(progressHandle, position);
+    TheHost().StepProgress(progressHandle, position);
 }
 
 void AnalysisRun::EndProgress()
 {
-    ProgressWindow::Pop(progressHandle);
+    TheHost().PopProgress(progressHandle);
     progressHandle = -1;
 }
 
@@ -66,10 +60,10 @@ void AnalysisRun::EndProgress()
 // and performs one step, ending the progress message when the analysis is complete or stopped; state 3
 // unregisters, presents the results and stores the record unless stopped, ends the refresh pause, starts
 // the caller's chained successor and deletes the run.
-long AnalysisRun::OnIdle()
+void AnalysisRun::OnIdle()
 {
     if (busyFlag != 0)
-        return 0;
+        return;
     busyFlag = 1;
     switch (state) {
     case Created:
@@ -90,13 +84,12 @@ long AnalysisRun::OnIdle()
     }
     case Finishing: {
         state = Finished;
-        if (TheApp != nullptr)
-            TheApp->Idle()->Remove(this, &AnalysisRun::OnIdle);
+        TheHost().RemoveIdleTask(this);
         if (stopFlag == 0) {
-            PushWaitCursor();
+            TheHost().PushWaitCursor();
             Finish();
             document->SetStoredAnalysis(MakeStoredRecord());
-            PopCursor();
+            TheHost().PopCursor();
         }
         document->ResumeChildWindows();
         busyFlag = 0;
@@ -105,15 +98,14 @@ long AnalysisRun::OnIdle()
         delete this;
         if (chainedFrom != nullptr)
             RunNextStoredAnalysis(chainedFrom, window);
-        return 0;
+        return;
     }
     case Finished:
-        return 0;
+        return;
     default:
         break;
     }
     busyFlag = 0;
-    return 0;
 }
 
 GraphTemplate* AnalysisRun::CallerTemplate() const

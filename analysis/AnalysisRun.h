@@ -5,7 +5,7 @@
 // settings and deletes itself. Roll back uses the same class but does its whole work inside Run.
 
 #include "foundation/zString.h"
-#include "framework/window/EventTarget.h"
+#include "foundation/Host.h"
 
 #include <cstdint>
 
@@ -13,7 +13,7 @@ class GraphTemplate;
 class TreeDocument;
 struct StoredAnalysis;
 
-class AnalysisRun : public EventTarget {
+class AnalysisRun : public IdleWork {
 public:
     enum RunState : int32_t { Created = 1, Running = 2, Finishing = 3, Finished = 4 };
 
@@ -47,8 +47,8 @@ public:
     void PollStopKey();
     void ShowProgress(double position);
     void EndProgress();
-    // The idle task: one step per call (see the .cpp); always 0, the run removes its task itself.
-    long OnIdle();
+    // The idle task: one step per call (see the .cpp); the run removes its task itself.
+    void OnIdle() override;
     // The graph template stored with the caller record, or null.
     GraphTemplate* CallerTemplate() const;
 

@@ -2,8 +2,8 @@
 
 #include "analysis/OutcomeDistribution.h"
 #include "analysis/ProbabilityVerification.h"
-#include "app/CursorStack.h"
-#include "app/MessageBoxes.h"
+#include "foundation/Host.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"
@@ -52,12 +52,12 @@ void GatherEndNode(TreeNode* node, void* argument)
 
 DistributionCollector::DistributionCollector(bool graphChecks) : graphChecks(graphChecks)
 {
-    PushWaitCursor();
+    TheHost().PushWaitCursor();
 }
 
 DistributionCollector::~DistributionCollector()
 {
-    PopCursor();
+    TheHost().PopCursor();
 }
 
 int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes)

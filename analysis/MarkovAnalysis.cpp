@@ -5,7 +5,7 @@
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "model/StoredAnalysis.h"
-#include "app/CursorStack.h"
+#include "foundation/Host.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovInfo.h"
 #include "model/NodePath.h"
@@ -63,7 +63,7 @@ void MarkovAnalysis::Run(int* ok)
         return;
     }
     costEffectiveness = document->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
-    WaitCursorScope cursor;
+    HostWaitCursor cursor;
     MarkovAnalysis* previous = document->CurrentMarkovAnalysis;
     document->CurrentMarkovAnalysis = this;
     int error = 0;

@@ -4,7 +4,7 @@
 #include "analysis/MarkovCohort.h"
 
 #include "analysis/MarkovCohortSteps.h"
-#include "app/EscapeKey.h"
+#include "foundation/Host.h"
 #include "formula/DistributionList.h"
 #include "model/DocumentVariableOps.h"
 #include "model/MarkovInfo.h"
@@ -118,7 +118,7 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
                 terminated = MarkovTerminates(markov, args.costEffectiveness != 0, terminationPayoff, calc, error);
             if (!terminated && *error == 0)
                 CreditReward(calc.currentState, IncrementalReward, args, calc, error);
-            if (EscapePressed()) {
+            if (TheHost().EscapePressed()) {
                 stopped = true;
                 break;
             }

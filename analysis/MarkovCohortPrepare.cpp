@@ -2,7 +2,7 @@
 
 #include "analysis/MarkovCohort.h"
 
-#include "app/EscapeKey.h"
+#include "foundation/Host.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
@@ -209,7 +209,7 @@ bool PrepareMarkovRun(TreeNode* markov, int* error)
     if (ExpandTunnelStates(markov))
         ResolveMarkovJumpIndexes(markov);
     ResolveJumpTargetNodes(markov);
-    EscapeKeyReset();
+    TheHost().EscapePressed();
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "analysis/MarkovCohortSteps.h"
 
-#include "app/EscapeKey.h"
-#include "app/StatusMessage.h"
+#include "foundation/Host.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovInfo.h"
 #include "model/NodeFormula.h"
@@ -109,7 +108,7 @@ MarkovStatus::MarkovStatus(TreeNode* markov) : markov(markov)
 
 MarkovStatus::~MarkovStatus()
 {
-    ShowStatusMessage("");
+    TheHost().ShowStatus("");
 }
 
 void MarkovStatus::Show(int32_t stage)
@@ -120,16 +119,16 @@ void MarkovStatus::Show(int32_t stage)
     text += name;
     text += "\"; Stage ";
     AppendInt(text, stage);
-    ShowStatusMessage(text.Text());
+    TheHost().ShowStatus(text.Text());
 }
 
 bool MarkovStatus::Update(int32_t stage)
 {
-    const uint32_t now = TickCount();
+    const uint32_t now = TheHost().TickCount();
     if (updated && now - lastUpdate < kStatusInterval)
         return false;
     updated = true;
     lastUpdate = now;
     Show(stage);
-    return EscapePressed();
+    return TheHost().EscapePressed();
 }

@@ -2,7 +2,7 @@
 
 #include "analysis/MarkovAnalysis.h"
 #include "model/StoredAnalysis.h"
-#include "app/TextReport.h"
+#include "foundation/TextReport.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/StringHelpers.h"
 #include "model/TreeNode.h"

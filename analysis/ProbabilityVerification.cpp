@@ -2,7 +2,7 @@
 
 #include "analysis/MarkovCohortSteps.h"
 #include "model/RiskPrefAssessment.h"
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "model/MarkovInfo.h"
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"

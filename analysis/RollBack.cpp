@@ -2,9 +2,8 @@
 
 #include "analysis/MarkovCohort.h"
 #include "analysis/ProbabilityVerification.h"
-#include "app/EscapeKey.h"
-#include "app/MessageBoxes.h"
-#include "app/ProgressWindow.h"
+#include "foundation/Host.h"
+#include "foundation/MessageBoxes.h"
 #include "analysis/ChooseCostEffectiveStrategy.h"
 #include "analysis/DecisionNodeStrategySet.h"
 #include "formula/Expression.h"
@@ -75,8 +74,8 @@ void RollBackState::Init(int32_t first, int* errorFlag, TreeDocument* treeWindow
 void RollBackState::Start()
 {
     started = 1;
-    lastCheckTime = TickCount();
-    EscapeKeyReset();
+    lastCheckTime = TheHost().TickCount();
+    TheHost().EscapePressed();
 }
 
 bool RollBackState::CheckCancel()
@@ -84,11 +83,11 @@ bool RollBackState::CheckCancel()
     // The clock is read once every few nodes: evaluating a node takes far less than a millisecond.
     if (!started || (++cancelPolls & kNodesPerClockRead) != 0)
         return false;
-    const uint32_t now = TickCount();
+    const uint32_t now = TheHost().TickCount();
     if (now - lastCheckTime < kCancelCheckInterval)
         return false;
     lastCheckTime = now;
-    if (!EscapePressed())
+    if (!TheHost().EscapePressed())
         return false;
     *error = 1;
     return true;
@@ -96,7 +95,7 @@ bool RollBackState::CheckCancel()
 
 void RollBackState::ShowProgress(long total)
 {
-    progressId = ProgressWindow::Push("Roll Back", 0, 0, static_cast<double>(total));
+    progressId = TheHost().PushProgress("Roll Back", static_cast<double>(total));
     progressTotal = total;
     progressCount = 0;
 }
@@ -105,13 +104,13 @@ void RollBackState::Step()
 {
     ++progressCount;
     if (progressTotal > 0)
-        ProgressWindow::Step(progressId, static_cast<double>(progressCount));
+        TheHost().StepProgress(progressId, static_cast<double>(progressCount));
 }
 
 void RollBackState::EndProgress()
 {
     if (progressId != -1)
-        ProgressWindow::Pop(progressId);
+        TheHost().PopProgress(progressId);
     progressId = -1;
     progressTotal = 0;
     progressCount = 0;

@@ -3,9 +3,8 @@
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "model/StoredAnalysis.h"
-#include "app/CursorStack.h"
-#include "app/EscapeKey.h"
-#include "app/MessageBoxes.h"
+#include "foundation/Host.h"
+#include "foundation/MessageBoxes.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "script/ScriptManager.h"
@@ -51,11 +50,11 @@ void RollBackAnalysis::Run()
         delete this;
         return;
     }
-    PushWaitCursor();
-    startTime = TickCount();
+    TheHost().PushWaitCursor();
+    startTime = TheHost().TickCount();
     const int mode = document->CalcPrefs.FastRollBack ? RollBackSilent : RollBackWithProgress;
     RollBackTree(document->Root, &stopFlag, mode);
-    PopCursor();
+    TheHost().PopCursor();
     const bool succeeded = stopFlag == 0;
     if (succeeded)
         Finish();

@@ -4,7 +4,7 @@
 #include "analysis/RollBackAnalysis.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisVariables.h"
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 
 #include <map>
 

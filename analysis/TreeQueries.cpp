@@ -4,7 +4,7 @@
 #include "analysis/OutcomeDistribution.h"
 #include "analysis/ProbabilityVerification.h"
 #include "foundation/UniformRandom.h"
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "analysis/DistributionCollector.h"
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"

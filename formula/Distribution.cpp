@@ -1,7 +1,7 @@
 #include "formula/Distribution.h"
 
 #include "foundation/UniformRandom.h"
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/FormulaMath.h"
 #include "foundation/NumericFormatting.h"

@@ -1,6 +1,6 @@
 #include "formula/DistributionRecord.h"
 
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/Distribution.h"
 #include "formula/LookupTable.h"

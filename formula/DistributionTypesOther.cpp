@@ -3,7 +3,7 @@
 #include "formula/DistributionTypes.h"
 
 #include "foundation/UniformRandom.h"
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "formula/EvalContextBase.h"
 
 #include "foundation/UniformRandom.h"
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "formula/Distribution.h"
 #include "formula/Formula.h"
 #include "formula/ParseOnlyContext.h"

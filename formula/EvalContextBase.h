@@ -3,7 +3,6 @@
 // calculation state, and the wording and showing of its error messages. The base answers for a formula
 // that stands nowhere; the tree-bound context answers at a node of a tree window.
 
-#include "framework/window/EventTarget.h"
 #include "foundation/zString.h"
 
 class CalcState;
@@ -12,13 +11,13 @@ class LookupTable;
 struct NameResolutionCache;
 class TreeDocument;
 
-class EvalContextBase : public EventTarget {
+class EvalContextBase {
 public:
     EvalContextBase() = default;
     EvalContextBase(const EvalContextBase&) = delete;
     EvalContextBase& operator=(const EvalContextBase&) = delete;
     // Deletes the calculation state when the context made it.
-    ~EvalContextBase() override;
+    virtual ~EvalContextBase();
 
     // The calculation state; the base makes a zeroed one on first use and owns it.
     virtual CalcState* GetCalcState();

@@ -1,10 +1,9 @@
 #include "formula/TableDirectory.h"
 
+#include "foundation/Host.h"
 #include "foundation/AppFlags.h"
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "app/NamePopupMenu.h"
-#include "dialogs/TableConflictDialog.h"
-#include "dialogs/TablePropertiesDialog.h"
 #include "formula/LookupTable.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileNameRules.h"
@@ -253,11 +252,14 @@ LookupTable* CreateTable(const char* name, const char* file, const char* comment
 
 LookupTable* NewTable()
 {
-    TablePropertiesDialog dialog(nullptr, "NewTable", "newtable", "", LookupTable::Interpolation, false);
-    if (!dialog.RunModal())
+    TableProperties properties;
+    properties.name = "NewTable";
+    properties.file = "newtable";
+    properties.method = LookupTable::Interpolation;
+    if (!TheHost().EditTableProperties(nullptr, properties))
         return nullptr;
-    return CreateTable(dialog.name.Text(), dialog.file.Text(), dialog.comment.Text(), dialog.Method(),
-                       dialog.offEdgeIsError != 0);
+    return CreateTable(properties.name.Text(), properties.file.Text(), properties.comment.Text(), properties.method,
+                       properties.offEdgeIsError);
 }
 
 int EditTableProperties(LookupTable* table)
@@ -267,9 +269,13 @@ int EditTableProperties(LookupTable* table)
         return 0;
     zString file;
     entry->path.GetBaseName(file);
-    TablePropertiesDialog dialog(table, table->Name().Text(), file.Text(), table->Comment().Text(),
-                                 table->GetMethod(), table->OffEdgeIsError());
-    if (!dialog.RunModal())
+    TableProperties dialog;
+    dialog.name = table->Name();
+    dialog.file = file;
+    dialog.comment = table->Comment();
+    dialog.method = table->GetMethod();
+    dialog.offEdgeIsError = table->OffEdgeIsError();
+    if (!TheHost().EditTableProperties(table, dialog))
         return 0;
     // The pairs in the old file replace those in memory; a file that cannot be read whole leaves memory as
     // it was.
@@ -283,8 +289,8 @@ int EditTableProperties(LookupTable* table)
     }
     table->SetName(dialog.name.Text());
     table->SetComment(dialog.comment.Text());
-    table->SetMethod(dialog.Method());
-    table->SetOffEdgeIsError(dialog.offEdgeIsError != 0);
+    table->SetMethod(dialog.method);
+    table->SetOffEdgeIsError(dialog.offEdgeIsError);
     table->ClearCaches();
     zString directory;
     GetTablesDirectory(directory);
@@ -336,12 +342,11 @@ LookupTable* ProvideTable(zString& name)
         }
         return CreateTable(name.Text(), file.Text(), "", LookupTable::Interpolation, false);
     }
-    TableConflictDialog dialog(existing->Name().Text());
-    switch (dialog.Run()) {
-    case TableConflictDialog::Overwrite:
+    switch (TheHost().ChooseTableConflict(existing->Name().Text())) {
+    case Host::OverwriteOldTable:
         existing->RemoveAllEntries();
         return existing;
-    case TableConflictDialog::Rename: {
+    case Host::RenameNewTable: {
         LookupTable* made = NewTable();
         if (made)
             name = made->Name();

@@ -2,7 +2,7 @@
 
 #include "formula/LookupTable.h"
 
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "formula/TableDirectory.h"
 #include "foundation/Archive.h"
 #include "foundation/FilePath.h"

@@ -1,6 +1,6 @@
 // A table's pairs as text: one "index TAB value" line each, for the clipboard and for pasting.
 
-#include "dialogs/PasteTableDialog.h"
+#include "foundation/Host.h"
 #include "formula/LookupTable.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
@@ -64,7 +64,7 @@ void LookupTable::PasteText(const char* text, bool replace)
         LoadIfNeeded();
     }
     bool asked = false;
-    PasteTableDialog::Choice choice = PasteTableDialog::SumEntries;
+    Host::PasteChoice choice = Host::SumEntries;
     const char* p = text != nullptr ? text : "";
     for (;;) {
         while (IsLineEnd(*p))
@@ -76,13 +76,13 @@ void LookupTable::PasteText(const char* text, bool replace)
         const int existing = FindExact(index);
         if (existing >= 0) {
             if (!asked) {
-                choice = PasteTableDialog::Ask();
+                choice = TheHost().ChoosePasteMerge();
                 asked = true;
             }
             const double stored = entries.EntryAt(existing)->value;
-            if (choice == PasteTableDialog::KeepFirst)
+            if (choice == Host::KeepFirstEntry)
                 value = stored;
-            else if (choice == PasteTableDialog::SumEntries)
+            else if (choice == Host::SumEntries)
                 value += stored;
         }
         SetEntry(index, value);

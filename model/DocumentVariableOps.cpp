@@ -3,9 +3,9 @@
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisList.h"
 #include "model/StoredAnalysisVariables.h"
-#include "app/MessageBoxes.h"
+#include "foundation/Host.h"
+#include "foundation/MessageBoxes.h"
 #include "app/NamePopupMenu.h"
-#include "dialogs/VariableDefsDialog.h"
 #include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
@@ -349,5 +349,5 @@ void ShowVariableDefinitions(TreeDocument& window, const char* name)
         ShowInfoBox(nullptr, message.Text(), -1);
         return;
     }
-    VariableDefsDialog dialog(name, lines);
+    TheHost().ShowVariableDefinitions(name, lines);
 }

@@ -1,7 +1,7 @@
 #include "model/EvalContext.h"
 
 #include "foundation/UniformRandom.h"
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "formula/Expression.h"
 #include "formula/Formula.h"
 #include "formula/FormulaErrors.h"

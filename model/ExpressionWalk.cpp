@@ -1,6 +1,6 @@
 #include "model/ExpressionWalk.h"
 
-#include "app/ProgressWindow.h"
+#include "foundation/Host.h"
 #include "model/EvalContext.h"
 #include "formula/Expression.h"
 #include "formula/FormulaErrors.h"
@@ -181,11 +181,11 @@ void ReparseTreeBindings(TreeNode* root, bool reparse, ExpressionVisitFunction f
         WalkNodeExpressions(root, visitor);
         visitor.countOnly = 0;
         if (visitor.counter >= kProgressThreshold) {
-            progress.handle = ProgressWindow::Push(progressText, 0, 0, static_cast<double>(visitor.counter));
+            progress.handle = TheHost().PushProgress(progressText, static_cast<double>(visitor.counter));
             visitor.progressArg = &progress;
             visitor.progress = [](void* state) {
                 auto* current = static_cast<Progress*>(state);
-                ProgressWindow::Step(current->handle, static_cast<double>(++current->position));
+                TheHost().StepProgress(current->handle, static_cast<double>(++current->position));
             };
         }
     }
@@ -193,5 +193,5 @@ void ReparseTreeBindings(TreeNode* root, bool reparse, ExpressionVisitFunction f
     visitor.visitArg = arg;
     WalkNodeExpressions(root, visitor);
     if (progress.handle != 0)
-        ProgressWindow::Pop(progress.handle);
+        TheHost().PopProgress(progress.handle);
 }

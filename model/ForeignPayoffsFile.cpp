@@ -6,7 +6,7 @@
 
 #include "model/ForeignTreeImporter.h"
 
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "model/ForeignStreamReader.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"

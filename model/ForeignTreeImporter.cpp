@@ -3,11 +3,10 @@
 
 #include "model/ForeignTreeImporter.h"
 
-#include "app/MessageBoxes.h"
-#include "app/MessageOwnerWindow.h"
+#include "foundation/Host.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/Archive.h"
 #include "foundation/FileStream.h"
-#include "framework/dialog/FileDialogs.h"
 #include "model/ForeignStreamReader.h"
 #include "model/LegacyTreeText.h"
 #include "model/NoteBox.h"
@@ -225,11 +224,10 @@ void ReadLinkedPayoffs(const std::string& name, TreeDocument* window)
         if (AskYesNo(nullptr, question.c_str(), -1) != 1)
             return;
         static const char* const filters[] = {"Payoff Files (*.pay)", "*.pay", "All Files (*.*)", "*.*", nullptr};
-        FileDialogResult result;
-        ShowOpenFileDialog(result, MessageOwnerWindow(), "Locate Payoffs File", "*.pay", filters);
-        if (!result.chosen)
+        zString located;
+        if (!TheHost().LocateFile("Locate Payoffs File", "*.pay", filters, located))
             return;
-        path = result.path;
+        path = located.Text();
     }
     FileStream stream(path.c_str(), false);
     if (stream.State() != 0)

@@ -3,8 +3,8 @@
 
 #include "model/LegacyTreeImporter.h"
 
-#include "app/MessageBoxes.h"
-#include "app/StatusMessage.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/Host.h"
 #include "foundation/Archive.h"
 #include "foundation/PreferencesStore.h"
 #include "model/LegacyTreeText.h"
@@ -152,11 +152,11 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* w
         stream.ReadBytes(&text[0], length);
     if (stream.State() != 0)
         return nullptr;
-    ShowStatusMessage("Importing file...");
+    TheHost().ShowStatus("Importing file...");
     LegacyImportOptions options;
     options.Load();
     if (!Prompts().askOptions(options)) {
-        ShowStatusMessage("");
+        TheHost().ShowStatus("");
         return nullptr;
     }
     options.Save();
@@ -164,7 +164,7 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* w
     const std::vector<std::string> lines = importer.ReportLines();
     if (!lines.empty())
         Prompts().showReport(lines);
-    ShowStatusMessage("");
+    TheHost().ShowStatus("");
     switch (importer.ErrorCode()) {
     case LegacyTreeImporter::NoError:
         break;

@@ -1,6 +1,6 @@
 #include "model/MarkovInfoCheck.h"
 
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"

@@ -1,6 +1,6 @@
 #include "model/NameRules.h"
 
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/TableDirectory.h"
 

@@ -1,6 +1,6 @@
 #include "model/NodeProgress.h"
 
-#include "app/StatusMessage.h"
+#include "foundation/Host.h"
 #include "foundation/Archive.h"
 
 #include <cstdio>
@@ -23,7 +23,7 @@ void ReportNodeProgress(TreeDocument*, Archive& archive)
         return;
     char text[48];
     std::snprintf(text, sizeof text, "%s%ld", archive.IsLoading() ? "Nodes Loaded: " : "Nodes Saved: ", nodeCount);
-    ShowStatusMessage(text);
+    TheHost().ShowStatus(text);
 }
 
 long ReportedNodeCount()

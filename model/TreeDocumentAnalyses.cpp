@@ -1,6 +1,6 @@
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisList.h"
-#include "app/FrameCommands.h"
+#include "foundation/Host.h"
 #include "model/TreeDocument.h"
 
 void TreeDocument::SetStoredAnalysis(StoredAnalysis* record)
@@ -26,7 +26,7 @@ StoredAnalysisList& TreeDocument::StoredAnalyses()
 void TreeDocument::RefreshChildWindows()
 {
     if (SuspendChildRefresh == 0)
-        RefreshFrameCommands();
+        TheHost().CommandsChanged();
     ++SuspendChildRefresh;
 }
 
@@ -35,7 +35,7 @@ void TreeDocument::ResumeChildWindows()
     if (SuspendChildRefresh > 0)
         --SuspendChildRefresh;
     if (SuspendChildRefresh == 0)
-        RefreshFrameCommands();
+        TheHost().CommandsChanged();
 }
 
 void TreeDocument::EndRolledBack()

@@ -4,7 +4,7 @@
 #include "analysis/RollBackAnalysis.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "model/StoredAnalysis.h"
-#include "app/TextReport.h"
+#include "foundation/TextReport.h"
 #include "script/ScriptManager.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"

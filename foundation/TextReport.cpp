@@ -1,4 +1,4 @@
-#include "app/TextReport.h"
+#include "foundation/TextReport.h"
 
 namespace {
 

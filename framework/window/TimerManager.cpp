@@ -4,6 +4,8 @@
 #include "framework/window/Timer.h"
 #include "framework/window/TopWindow.h"
 
+#include <algorithm>
+
 namespace {
 
 DWORD SystemTicks()
@@ -84,9 +86,12 @@ void TimerManager::Tick(WindowEvent*)
     WalkableList<Timer*>::Walk walk(repeating_);
     while (Timer** entry = walk.Next()) {
         Timer* timer = *entry;
-        if (IntervalElapsed(timer, now)) {
-            timer->Restart(now);
-            timer->Fire();
-        }
+        if (!IntervalElapsed(timer, now) || std::find(running_.begin(), running_.end(), timer) != running_.end())
+            continue;
+        timer->Restart(now);
+        // The timer may stop and delete itself while it runs: it is only compared, never used, afterwards.
+        running_.push_back(timer);
+        timer->Fire();
+        running_.erase(std::find(running_.begin(), running_.end(), timer));
     }
 }

@@ -5,6 +5,8 @@
 #include "framework/window/WalkableList.h"
 #include "framework/window/WindowEvent.h"
 
+#include <vector>
+
 class Timer;
 
 // Where timers read the time; GetTickCount unless a test sets another clock.
@@ -22,6 +24,9 @@ public:
 
     // Starts the system timer the first time; puts the timer at the front of its list.
     void Add(Timer* timer);
+    // Starts the system timer on the main window, once that window exists; called again when the main
+    // window has been created, for timers made before it.
+    void StartSystemTimer();
     // Takes the timer out of the repeating list, else out of the one-shot list; absent is harmless.
     void Remove(Timer* timer);
     // Calls every timer whose interval has elapsed: one-shot timers leave the list, repeating ones restart.
@@ -35,10 +40,11 @@ public:
     static TickSource SetTickSource(TickSource source);
 
 private:
-    void StartSystemTimer();
-
     WalkableList<Timer*> oneShot_;
     WalkableList<Timer*> repeating_;
+    // The repeating timers whose functions are running now: a nested message loop inside a timer's
+    // function must not call that timer again.
+    std::vector<const Timer*> running_;
     bool started_ = false;
     HWND timerWindow_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
+#include "framework/window/TimerManager.h"
 
 TopWindow::TopWindow(WindowCL* parent, LayoutManager* layout, DWORD style, const char* title)
     : WindowCL(parent, layout, style)
@@ -46,4 +47,7 @@ void TopWindow::Create()
 {
     RegisterClassOf(ClassRecord());
     CreateSystemWindow(nullptr);
+    // Timers made before the main window existed start now.
+    if (TheApp && TheApp->MainWindow() == this && TheApp->Timers())
+        TheApp->Timers()->StartSystemTimer();
 }

@@ -232,4 +232,46 @@ TEST(Timer, FiresInsideNestedLoops)
     timer.Stop();
 }
 
+TEST(Timer, TimerMadeBeforeTheMainWindowStartsWithIt)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    Counter counter;
+    Timer timer(&counter, &Counter::Count, 100);
+    EXPECT_FALSE(app->Timers()->Started());
+    frame.Create();
+    EXPECT_TRUE(app->Timers()->Started());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return counter.count >= 1; }));
+    timer.Stop();
+}
+
+TEST(Timer, RepeatingTimerIsNotEnteredAgainFromANestedLoopInItsOwnFunction)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    Counter outer;
+    Counter inner;
+    Timer outerTimer(&outer, &Counter::Count, 100);
+    Timer innerTimer(&inner, &Counter::Count, 100);
+    bool nestedLoopDone = false;
+    outer.onFire = [&] {
+        if (outer.count > 1)
+            return;
+        const int innerBefore = inner.count;
+        inner.onFire = [&, innerBefore] {
+            if (inner.count == innerBefore + 3)
+                PostQuitMessage(0);
+        };
+        QuitAfter safety(20000, 99);
+        TheApp->RunMessageLoop();
+        nestedLoopDone = true;
+    };
+    EXPECT_TRUE(PumpMessagesUntil([&] { return nestedLoopDone; }));
+    EXPECT_EQ(app->ExitCode(), 0);
+    EXPECT_EQ(outer.count, 1);
+    outerTimer.Stop();
+    innerTimer.Stop();
+}
+
 } // namespace

@@ -166,3 +166,31 @@ TEST(DeviceInfo, ReadsThroughTheDisplaysContextAndFallsBackWithoutOne)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Display, TextIsMeasuredAndDrawnInTheCurrentFontAndColours)
+{
+    BitmapDisplay display(64, 32);
+    HDC dc = display.DeviceContext();
+    PatBlt(dc, 0, 0, 64, 32, WHITENESS);
+    display.PushFont(new zFont("Arial", 0, -20, 400, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+    const SIZE one = display.TextExtent("W", 0);
+    const SIZE three = display.TextExtent("WWW", 0);
+    EXPECT_EQ(display.TextExtent("WWWxyz", 3).cx, three.cx) << "a length counts only that many characters";
+    EXPECT_GT(three.cx, one.cx);
+    EXPECT_GE(one.cy, 18) << "the pushed 20-pixel font measures, not the default";
+    display.SetTextColor(Colour{255, 0, 0, 0});
+    display.SetBackgroundMode(TRANSPARENT);
+    display.TextOutAt(2, 2, "WWW");
+    int red = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            red += GetPixel(dc, x, y) == RGB(255, 0, 0);
+    EXPECT_GT(red, 10);
+    std::unique_ptr<zFont> popped = display.PopFont();
+    ASSERT_NE(popped, nullptr);
+    EXPECT_LT(display.TextExtent("W", 0).cy, one.cy);
+}
+
+} // namespace

@@ -87,6 +87,8 @@ TEST(FontsStored, DescriptionIs62BytesAndAFontReloadsWithItsPixelHeight)
     spec.size = 100;
     zFont font(spec, &display);
     EXPECT_EQ(font.Spec().logFont.lfHeight, -13);
+    spec.logFont.lfHeight = -30;
+    EXPECT_EQ(zFont(spec, nullptr).Spec().logFont.lfHeight, -30) << "without a display the height stands";
     for (bool swapped : {false, true}) {
         EXPECT_EQ(StoreBytes(spec, swapped).size(), 62u);
         zFont back;

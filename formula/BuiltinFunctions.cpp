@@ -440,3 +440,9 @@ double Formula::CallBuiltinFunction(const zString& functionName, int index, int 
                            count > 2 ? values[2] : 0.0};
     return function.compute(call);
 }
+
+double Formula::CallBuiltinFunction(int index, int count, const double* values)
+{
+    static const zString noName;
+    return CallBuiltinFunction(noName, index, count, values);
+}

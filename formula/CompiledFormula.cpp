@@ -23,13 +23,6 @@ inline void ApplyBinaryStep(double*& top, Formula* f)
                                       : ApplyBinaryOperator(Code, first, second, f, OperatorPass::Tree);
 }
 
-// The name handed to the dispatcher for a call whose function index is known.
-const zString& NoFunctionName()
-{
-    static const zString empty;
-    return empty;
-}
-
 }  // namespace
 
 CompiledFormula::CompiledFormula(ParseNode& root)
@@ -209,7 +202,7 @@ double CompiledFormula::Evaluate(Formula* f) const
             break;
         case Op::Call: {
             double* values = top - step->count;
-            double result = f ? f->CallBuiltinFunction(NoFunctionName(), step->index, step->count, values)
+            double result = f ? f->CallBuiltinFunction(step->index, step->count, values)
                               : UniformRandom(0.0, 1.0);
             top = values;
             *top++ = result;

@@ -95,6 +95,8 @@ public:
     double LookupTable(::LookupTable* table, int count, const double* values);
     // The built-in function dispatcher (index -1: found by name).
     double CallBuiltinFunction(const zString& functionName, int index, int count, const double* values);
+    // The same for the known function index of a parse tree's call.
+    double CallBuiltinFunction(int index, int count, const double* values);
 
     // The variable memo. MemoLookup: a record to fill (new or still without value), or null with found set
     // and the value when one is memorised. MemoStore: keeps the value in the record, or removes the record.

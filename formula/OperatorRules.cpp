@@ -4,9 +4,11 @@
 #include "formula/FormulaMath.h"
 #include "formula/FormulaToken.h"
 
+#include <cstdint>
+
 namespace {
 
-const BinaryOperatorRule kBinaryOperators[] = {
+constexpr BinaryOperatorRule kBinaryOperators[] = {
     {'|', NodeOr, 1},
     {'&', NodeAnd, 2},
     {'<', NodeLess, 3},
@@ -22,15 +24,30 @@ const BinaryOperatorRule kBinaryOperators[] = {
     {'^', NodePower, 6},
 };
 
+// The index of each token's rule in the table above, -1 for other tokens: the parser asks for every token.
+struct TokenRuleIndex {
+    int8_t of[TokenNotEqual + 1];
+};
+
+constexpr TokenRuleIndex MakeTokenRuleIndex()
+{
+    TokenRuleIndex index{};
+    for (int8_t& entry : index.of)
+        entry = -1;
+    for (int i = 0; i < static_cast<int>(sizeof kBinaryOperators / sizeof kBinaryOperators[0]); ++i)
+        index.of[kBinaryOperators[i].token] = static_cast<int8_t>(i);
+    return index;
+}
+
+constexpr TokenRuleIndex kTokenRuleIndex = MakeTokenRuleIndex();
+
 }  // namespace
 
 const BinaryOperatorRule* FindBinaryOperator(int token)
 {
-    for (const BinaryOperatorRule& rule : kBinaryOperators) {
-        if (rule.token == token)
-            return &rule;
-    }
-    return nullptr;
+    if (token < 0 || token > TokenNotEqual || kTokenRuleIndex.of[token] < 0)
+        return nullptr;
+    return &kBinaryOperators[kTokenRuleIndex.of[token]];
 }
 
 int PrefixOperatorCode(int token)

@@ -18,13 +18,6 @@
 
 namespace {
 
-// The name handed to the dispatcher for a call whose function index is known.
-const zString& NoFunctionName()
-{
-    static const zString empty;
-    return empty;
-}
-
 // A node whose operands are being evaluated. `stage` counts the operands asked for so far; a call whose
 // If or Choose has chosen its branch is past its argument count.
 struct Frame {
@@ -199,7 +192,7 @@ ParseNode* TreeWalk::AdvanceCall(Frame& frame)
     }
     if (frame.stage < count)
         return arguments.InOrder(frame.stage++);
-    double result = f ? f->CallBuiltinFunction(NoFunctionName(), index, count, values.Last(count))
+    double result = f ? f->CallBuiltinFunction(index, count, values.Last(count))
                       : UniformRandom(0.0, 1.0);
     values.Drop(count);
     return Finish(result);

@@ -13,15 +13,8 @@ ArgumentList::~ArgumentList()
 
 void ArgumentList::Clear()
 {
-    ReleasedNodes pending;
-    Release(pending);
-    ParseNode::DeleteReleased(pending);
-}
-
-void ArgumentList::Release(ReleasedNodes& out)
-{
     for (ParseNode* node : nodes)
-        out.Push(node);
+        ParseNode::DeleteOperand(node);
     nodes.clear();
 }
 
@@ -94,11 +87,6 @@ void TableLookupNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) co
     arguments.CopyTo(copy.arguments, pending);
 }
 
-void TableLookupNode::ReleaseOperands(ReleasedNodes& out)
-{
-    arguments.Release(out);
-}
-
 int FunctionCallNode::AddOperand(ParseNode* node)
 {
     if (node->TypeCode() == NodeFunctionArgMarker) {
@@ -128,9 +116,4 @@ void FunctionCallNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) c
     FunctionCallNode& copy = static_cast<FunctionCallNode&>(target);
     copy.functionIndex = functionIndex;
     arguments.CopyTo(copy.arguments, pending);
-}
-
-void FunctionCallNode::ReleaseOperands(ReleasedNodes& out)
-{
-    arguments.Release(out);
 }

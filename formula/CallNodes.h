@@ -26,8 +26,6 @@ public:
     void TakeFront(ParseNode* node);
     // Sizes the target's list like this one and leaves each argument on `pending` for its clone.
     void CopyTo(ArgumentList& target, PendingCopies& pending) const;
-    // Hands every argument to `out`; the list is left empty.
-    void Release(ReleasedNodes& out);
     // Stored: a 16-bit count, then per argument from the last written to the first a 16-bit flag (1 when
     // the node exists) and the node. Reading stops at the first argument that cannot be read.
     void Write(Archive& archive) const;
@@ -67,7 +65,6 @@ public:
 
 protected:
     void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
-    void ReleaseOperands(ReleasedNodes& out) override;
 
 private:
     zString name;  // as typed
@@ -91,7 +88,6 @@ public:
 
 protected:
     void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
-    void ReleaseOperands(ReleasedNodes& out) override;
 
 private:
     int functionIndex = -1;

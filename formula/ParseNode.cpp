@@ -65,17 +65,29 @@ void ParseNode::CopyFieldsTo(ParseNode&, PendingCopies&) const
 {
 }
 
-void ParseNode::ReleaseOperands(ReleasedNodes&)
-{
-}
+namespace {
 
-void ParseNode::DeleteReleased(ReleasedNodes& pending)
+// While a subtree is being deleted, the operands its nodes give up wait here instead of being deleted inside
+// their parents' destructors, so a tree of any depth takes one destructor frame at a time. Parse trees live
+// on the one thread that evaluates formulas.
+WorkStack<ParseNode*, 32>* pendingDeletion = nullptr;
+
+}  // namespace
+
+void ParseNode::DeleteOperand(ParseNode* node)
 {
-    while (!pending.Empty()) {
-        ParseNode* node = pending.Pop();
-        node->ReleaseOperands(pending);
-        delete node;
+    if (!node)
+        return;
+    if (pendingDeletion) {
+        pendingDeletion->Push(node);
+        return;
     }
+    WorkStack<ParseNode*, 32> pending;
+    pendingDeletion = &pending;
+    delete node;
+    while (!pending.Empty())
+        delete pending.Pop();
+    pendingDeletion = nullptr;
 }
 
 double ReportNodeError(Formula* f, int code)
@@ -116,11 +128,7 @@ ParseNode* MakeParseNode(int code)
 
 UnaryNode::~UnaryNode()
 {
-    if (!operand)
-        return;
-    ReleasedNodes pending;
-    ReleaseOperands(pending);
-    DeleteReleased(pending);
+    DeleteOperand(operand);
 }
 
 int UnaryNode::AddOperand(ParseNode* node)
@@ -148,20 +156,10 @@ void UnaryNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) const
         pending.Push(PendingCopy{operand, &static_cast<UnaryNode&>(target).operand});
 }
 
-void UnaryNode::ReleaseOperands(ReleasedNodes& out)
-{
-    if (operand)
-        out.Push(operand);
-    operand = nullptr;
-}
-
 BinaryNode::~BinaryNode()
 {
-    if (!left && !right)
-        return;
-    ReleasedNodes pending;
-    ReleaseOperands(pending);
-    DeleteReleased(pending);
+    DeleteOperand(left);
+    DeleteOperand(right);
 }
 
 int BinaryNode::AddOperand(ParseNode* node)
@@ -209,13 +207,4 @@ void BinaryNode::CopyFieldsTo(ParseNode& target, PendingCopies& pending) const
         pending.Push(PendingCopy{right, &copy.right});
     if (left)
         pending.Push(PendingCopy{left, &copy.left});
-}
-
-void BinaryNode::ReleaseOperands(ReleasedNodes& out)
-{
-    if (right)
-        out.Push(right);
-    if (left)
-        out.Push(left);
-    left = right = nullptr;
 }

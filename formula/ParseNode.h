@@ -17,8 +17,6 @@ struct PendingCopy {
     ParseNode** slot;
 };
 using PendingCopies = WorkStack<PendingCopy, 32>;
-// Subtrees given up by their parents and still to be deleted.
-using ReleasedNodes = WorkStack<ParseNode*, 32>;
 
 // Type codes of the node classes; the stored form and the node factory use them.
 enum ParseNodeCode {
@@ -81,10 +79,9 @@ protected:
     // Copies this node's own fields into a fresh node of the same class; each operand and argument is left
     // on `pending` with the field of the copy that takes its clone.
     virtual void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const;
-    // Hands the node's operands and arguments to `out`; the node no longer owns them.
-    virtual void ReleaseOperands(ReleasedNodes& out);
-    // Deletes the released subtrees on `pending`, each node giving up its operands before it goes.
-    static void DeleteReleased(ReleasedNodes& pending);
+    // Deletes an owned operand or argument (null is allowed). Inside the deletion of a subtree the operand
+    // waits on a list until its parent is gone, so no destructor runs inside another.
+    static void DeleteOperand(ParseNode* node);
 
     friend class ArgumentList;
 };
@@ -109,7 +106,6 @@ public:
 
 protected:
     void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
-    void ReleaseOperands(ReleasedNodes& out) override;
 
     ParseNode* operand = nullptr;
 };
@@ -129,7 +125,6 @@ public:
 
 protected:
     void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
-    void ReleaseOperands(ReleasedNodes& out) override;
 
     ParseNode* left = nullptr;
     ParseNode* right = nullptr;

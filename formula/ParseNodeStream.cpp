@@ -1,10 +1,10 @@
 #include "formula/ParseNodeStream.h"
 
 #include "formula/ParseNode.h"
+#include "formula/WorkStack.h"
 #include "foundation/Archive.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace {
 
@@ -26,16 +26,16 @@ bool TreeFitsStoredForm(const ParseNode& root)
         const ParseNode* node;
         int depth;
     };
-    std::vector<Pending> pending{{&root, 1}};
-    while (!pending.empty()) {
-        Pending next = pending.back();
-        pending.pop_back();
+    WorkStack<Pending, 32> pending;
+    pending.Push(Pending{&root, 1});
+    while (!pending.Empty()) {
+        Pending next = pending.Pop();
         int count = next.node->OperandCount();
         if (next.depth > kMaxStoredTreeDepth || count > INT16_MAX)
             return false;
         for (int i = 0; i < count; ++i) {
             if (const ParseNode* operand = next.node->GetOperand(i))
-                pending.push_back({operand, next.depth + 1});
+                pending.Push(Pending{operand, next.depth + 1});
         }
     }
     return true;

@@ -8,34 +8,41 @@
 class AddNode : public BinaryNode {
 public:
     int TypeCode() const override { return NodeAdd; }
+    double EvaluateAt(Formula* f, int depth) override;
 };
 
 class SubtractNode : public BinaryNode {
 public:
     int TypeCode() const override { return NodeSubtract; }
+    double EvaluateAt(Formula* f, int depth) override;
 };
 
 class MultiplyNode : public BinaryNode {
 public:
     int TypeCode() const override { return NodeMultiply; }
+    double EvaluateAt(Formula* f, int depth) override;
 };
 
 class DivideNode : public BinaryNode {
 public:
     int TypeCode() const override { return NodeDivide; }
+    double EvaluateAt(Formula* f, int depth) override;
 };
 
 class PowerNode : public BinaryNode {
 public:
     int TypeCode() const override { return NodePower; }
+    double EvaluateAt(Formula* f, int depth) override;
 };
 
 class NegateNode : public UnaryNode {
 public:
     int TypeCode() const override { return NodeNegate; }
+    double EvaluateAt(Formula* f, int depth) override;
 };
 
 class UnaryPlusNode : public UnaryNode {
 public:
     int TypeCode() const override { return NodeUnaryPlus; }
+    double EvaluateAt(Formula* f, int depth) override;
 };

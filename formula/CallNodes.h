@@ -41,11 +41,13 @@ private:
 class TableArgMarker : public ParseNode {
 public:
     int TypeCode() const override { return NodeTableArgMarker; }
+    double EvaluateAt(Formula*, int) override { return 0.0; }
 };
 
 class FunctionArgMarker : public ParseNode {
 public:
     int TypeCode() const override { return NodeFunctionArgMarker; }
+    double EvaluateAt(Formula*, int) override { return 0.0; }
 };
 
 class TableLookupNode : public ParseNode {

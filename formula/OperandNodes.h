@@ -12,6 +12,7 @@ public:
     explicit ConstantNode(double value) : value(value) {}
 
     int TypeCode() const override { return NodeConstant; }
+    double EvaluateAt(Formula* f, int depth) override;
     // Stored: the 8-byte double.
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
@@ -36,6 +37,7 @@ public:
     }
 
     int TypeCode() const override { return NodeName; }
+    double EvaluateAt(Formula* f, int depth) override;
     // Stored: the name as a stored string, then the 16-bit keyword index (sign-extended on reading).
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;

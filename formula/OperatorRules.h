@@ -104,3 +104,34 @@ inline double ApplyBinaryOperator(int code, double left, double right, Formula* 
     default: return 0.0;
     }
 }
+
+// Evaluates binary operator `Code` of `node` on the native stack: the operand evaluated first, then (unless
+// it decides "&" or "|") the other, then the operator. A missing operand is error 1; a node deeper than the
+// native levels is walked with frames.
+template <int Code>
+inline double EvaluateBinaryNode(ParseNode& node, ParseNode* left, ParseNode* right, Formula* f, int depth)
+{
+    if (!left || !right)
+        return ReportNodeError(f, FormulaSyntaxError);
+    if (depth >= kNativeEvaluationDepth)
+        return node.ParseNode::EvaluateAt(f, depth);
+    constexpr bool rightFirst = RightOperandFirst(Code);
+    double first = (rightFirst ? right : left)->EvaluateAt(f, depth + 1);
+    double decided = 0.0;
+    if (DecidedByLeft(Code, first, decided))
+        return decided;
+    double second = (rightFirst ? left : right)->EvaluateAt(f, depth + 1);
+    return rightFirst ? ApplyBinaryOperator(Code, second, first, f, OperatorPass::Tree)
+                      : ApplyBinaryOperator(Code, first, second, f, OperatorPass::Tree);
+}
+
+// The same for prefix operator `Code`.
+template <int Code>
+inline double EvaluateUnaryNode(ParseNode& node, ParseNode* operand, Formula* f, int depth)
+{
+    if (!operand)
+        return ReportNodeError(f, FormulaSyntaxError);
+    if (depth >= kNativeEvaluationDepth)
+        return node.ParseNode::EvaluateAt(f, depth);
+    return ApplyUnaryOperator(Code, operand->EvaluateAt(f, depth + 1));
+}

@@ -63,7 +63,10 @@ public:
     virtual int TypeCode() const = 0;
     virtual int Group() const;
     // The value of the tree below this node on f; errors are reported on f and evaluation goes on.
-    double Evaluate(Formula* f);
+    double Evaluate(Formula* f) { return EvaluateAt(f, 0); }
+    // The same for a node `depth` levels below where the evaluation started. Operands and the operators of
+    // the first levels evaluate themselves; the base walks the subtree with a list of frames, at any depth.
+    virtual double EvaluateAt(Formula* f, int depth);
     // Offers a node from the top of the building stack: 0 refused, 1 taken and the node is complete,
     // 2 taken and more may follow.
     virtual int AddOperand(ParseNode* node);
@@ -85,6 +88,9 @@ protected:
 
     friend class ArgumentList;
 };
+
+// Operator levels that evaluate themselves on the native stack before a subtree is walked with frames.
+constexpr int kNativeEvaluationDepth = 64;
 
 // A new empty node of the class of `code`, or null for a code outside 1 to 22.
 ParseNode* MakeParseNode(int code);

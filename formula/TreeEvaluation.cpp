@@ -1,7 +1,9 @@
-// Evaluation of a parse tree without native recursion: the nodes whose operands are being evaluated wait on
-// a list of frames, the values of their evaluated operands on a stack of values. Operands are taken in the
-// order of each node (left first, but right first for "/", "^", "=" and "<>"; arguments as written); "&",
-// "|", If and Choose evaluate only the operands their value needs.
+// Evaluation of a parse tree at any depth. Operands and the operators of the first levels of a tree evaluate
+// themselves on the native stack (OperatorRules.h), which is fastest for the usual small trees; calls,
+// lookups and whatever lies deeper are walked here, with the nodes whose operands are being evaluated
+// waiting on a list of frames and their operands' values on a stack, so no depth costs more native stack. Operands are taken in the order of each node (left
+// first, but right first for "/", "^", "=" and "<>"; arguments as written); "&", "|", If and Choose evaluate
+// only the operands their value needs.
 
 #include "formula/ParseNode.h"
 
@@ -26,6 +28,7 @@ struct Frame {
     int stage;
 };
 
+// Walks a subtree with the nodes whose operands are being evaluated waiting on a list of frames.
 class TreeWalk {
 public:
     explicit TreeWalk(Formula* f) : f(f) {}
@@ -75,21 +78,10 @@ bool TreeWalk::PushLeaf(ParseNode& node, int code)
 {
     switch (code) {
     case NodeConstant:
-        values.Push(static_cast<ConstantNode&>(node).Value());
-        return true;
-    case NodeName: {
-        NameNode& name = static_cast<NameNode&>(node);
-        if (!f)
-            values.Push(UniformRandom(0.0, 1.0));
-        else if (name.KeywordIndex() == -1)
-            values.Push(f->LookupVariable(name.Name(), name.Resolution()));
-        else
-            values.Push(f->KeywordValue(name.KeywordIndex()));
-        return true;
-    }
+    case NodeName:
     case NodeTableArgMarker:
     case NodeFunctionArgMarker:
-        values.Push(0.0);
+        values.Push(node.EvaluateAt(f, 0));
         return true;
     default:
         return false;
@@ -220,8 +212,22 @@ int TreeWalk::ChosenArgument(int functionIndex, double first, int count)
 
 }  // namespace
 
-double ParseNode::Evaluate(Formula* f)
+double ParseNode::EvaluateAt(Formula* f, int)
 {
     TreeWalk walk(f);
     return walk.Run(*this);
+}
+
+double ConstantNode::EvaluateAt(Formula*, int)
+{
+    return value;
+}
+
+double NameNode::EvaluateAt(Formula* f, int)
+{
+    if (!f)
+        return UniformRandom(0.0, 1.0);
+    if (keywordIndex == -1)
+        return f->LookupVariable(*name, resolution);
+    return f->KeywordValue(keywordIndex);
 }

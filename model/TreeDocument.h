@@ -12,6 +12,7 @@
 #include "foundation/NumericFormat.h"
 #include "foundation/zString.h"
 #include "model/DocVariable.h"
+#include "model/LinkItemList.h"
 #include "model/NodeChildList.h"
 #include "model/NodeRef.h"
 #include "model/NoteBoxList.h"
@@ -65,6 +66,14 @@ public:
     void SelectOrToggleNode(TreeNode* node);
     void ClearSelection() { Selection.RemoveAll(); }
     bool IsNodeSelected(const TreeNode* node) const { return Selection.Contains(node); }
+
+    // Link items. The node's link id for the value of a command (1605 expected value, 1606 path probability,
+    // 1609 standard deviation; 0 for any other), made with a new link item when the node has none yet.
+    int LinkIdFor(TreeNode* node, int command);
+    // The link item with that id; ids below 1 give null.
+    LinkItem* FindLinkEntry(int id) const { return LinkItems.Find(id); }
+    // Clears the id at the node (when given), deletes its link item and marks the document modified.
+    void ReleaseLinkEntry(int id, TreeNode* node);
 
     // Appends a note box to the document's notes; the document owns it and becomes its owner.
     void AddNoteBox(NoteBox* note);
@@ -120,6 +129,7 @@ public:
     std::unique_ptr<NamePopupMenu> VariablesMenu;
     NodeChildList Selection{4, false};
     NodeRefList CloneMasters{2, true};
+    LinkItemList LinkItems;
     TreeCalcPrefs CalcPrefs;
     RiskPrefAssessment RiskAssessment;
     // Willingness to pay and limits that choose the recommended strategy under cost-effectiveness.

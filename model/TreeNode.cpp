@@ -123,6 +123,12 @@ TreeNode::~TreeNode()
         node->childCount = 0;
         delete node;
     }
+    // A deleted node's values are published no more.
+    if (document != nullptr && linkBlock != nullptr) {
+        for (uint16_t id : linkBlock->linkIds)
+            if (id != 0)
+                document->ReleaseLinkEntry(id, nullptr);
+    }
     delete bindings;
     delete displayColumns;
     delete markovBindings;

@@ -1,0 +1,98 @@
+#include "analysis/NodeLinks.h"
+
+#include "analysis/RollBack.h"
+#include "model/TreeDocument.h"
+#include "model/TreeWalks.h"
+#include "tests/model/TreeBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// A decision between a chance node over 10 (0.25), 20 (0.5) and 40 (0.25), worth 22.5 with a standard
+// deviation of sqrt(118.75) = 10.897247359, and a terminal worth 1.
+struct LinkedTree {
+    TreeBuilder tree;
+    TreeNode* chance;
+    TreeNode* middle;
+    TreeNode* other;
+
+    LinkedTree()
+    {
+        chance = tree.Add(tree.Root(), ChanceNode, "c");
+        tree.Terminal(chance, "a", "0.25", "10");
+        middle = tree.Terminal(chance, "b", "0.5", "20");
+        tree.Terminal(chance, "d", "0.25", "40");
+        other = tree.Terminal(tree.Root(), "other", "", "1");
+        int error = 0;
+        RollBackTree(tree.Root(), &error, RollBackSilent);
+        tree.Document().RolledBack = 1;
+    }
+    std::string Item(int id)
+    {
+        LinkItem* item = tree.Document().FindLinkEntry(id);
+        return item != nullptr ? item->value.Text() : "<none>";
+    }
+};
+
+TEST(NodeLinks, IdsAreMadeOnceAndFillGaps)
+{
+    LinkedTree linked;
+    TreeDocument& document = linked.tree.Document();
+    EXPECT_EQ(document.LinkIdFor(linked.chance, 1605), 1);
+    EXPECT_EQ(document.LinkIdFor(linked.chance, 1605), 1);
+    EXPECT_EQ(document.LinkIdFor(linked.chance, 1609), 2);
+    EXPECT_EQ(document.LinkIdFor(linked.middle, 1606), 3);
+    EXPECT_EQ(document.LinkIdFor(linked.middle, 1612), 0);
+    EXPECT_EQ(document.LinkItems.Count(), 3);
+    EXPECT_EQ(linked.chance->GetLinkId2(), 1);
+    EXPECT_EQ(linked.middle->GetLinkId0(), 3);
+    EXPECT_EQ(document.FindLinkEntry(0), nullptr);
+    EXPECT_EQ(document.FindLinkEntry(-3), nullptr);
+
+    document.ReleaseLinkEntry(2, linked.chance);
+    EXPECT_EQ(linked.chance->GetLinkId1(), 0);
+    EXPECT_EQ(document.LinkIdFor(linked.other, 1605), 2);
+
+    // A deleted node's link items go with it; its subtree's too.
+    TreeNode* chance = linked.chance;
+    linked.tree.Root()->RemoveChild(chance);
+    delete chance;
+    EXPECT_EQ(document.FindLinkEntry(1), nullptr);
+    EXPECT_EQ(document.FindLinkEntry(3), nullptr);
+    ASSERT_EQ(document.LinkItems.Count(), 1);
+    EXPECT_EQ(FindNodeByLinkId(linked.tree.Root(), 2), linked.other);
+}
+
+TEST(NodeLinks, TextsOfTheLinkedValues)
+{
+    LinkedTree linked;
+    TreeDocument& document = linked.tree.Document();
+    const int value = document.LinkIdFor(linked.chance, 1605);
+    const int deviation = document.LinkIdFor(linked.chance, 1609);
+    const int pathOther = document.LinkIdFor(linked.other, 1606);
+    const int pathMiddle = document.LinkIdFor(linked.middle, 1606);
+    zString text;
+    ASSERT_TRUE(LinkItemText(linked.chance, value, text));
+    EXPECT_STREQ(text.Text(), "22.5");
+    ASSERT_TRUE(LinkItemText(linked.chance, deviation, text));
+    EXPECT_STREQ(text.Text(), "10.897247359");
+    // Path probabilities at twice the tree's three probability digits; only optimal branches: the terminal
+    // the decision did not choose is never reached.
+    ASSERT_TRUE(LinkItemText(linked.other, pathOther, text));
+    EXPECT_STREQ(text.Text(), "0");
+    ASSERT_TRUE(LinkItemText(linked.middle, pathMiddle, text));
+    EXPECT_STREQ(text.Text(), "0.500000");
+    EXPECT_FALSE(LinkItemText(linked.middle, value, text));
+
+    UpdateAllNodeLinks(linked.tree.Root());
+    EXPECT_EQ(linked.Item(value), "22.5");
+    EXPECT_EQ(linked.Item(deviation), "10.897247359");
+    // Every branch counts here: the other terminal's path probability is that of its own branch.
+    EXPECT_EQ(linked.Item(pathOther), "1.000000");
+    EXPECT_EQ(linked.Item(pathMiddle), "0.500000");
+}
+
+}  // namespace

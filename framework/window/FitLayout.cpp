@@ -1,5 +1,6 @@
 #include "framework/window/FitLayout.h"
 
+#include "framework/window/Rect.h"
 #include "framework/window/WindowCL.h"
 
 FitLayout::FitLayout(int kind, ChildLayout* owner) : DockLayout(kind, 0, owner) {}
@@ -31,5 +32,5 @@ void FitLayout::Place(RECT* rect, int keepWindow)
         SetSize(inner.right - inner.left, inner.bottom - inner.top);
     }
     if (windowBound_ && !keepWindow)
-        MoveBoundWindow(RECT{given.left, given.top, given.left + width_, given.top + height_});
+        MoveBoundWindow(Rect::FromPointSize(POINT{given.left, given.top}, SIZE{width_, height_}));
 }

@@ -1,16 +1,7 @@
 #include "framework/window/LayoutManager.h"
 
 #include "framework/window/ChildLayout.h"
-
-namespace {
-
-// Sums of unset values wrap instead of overflowing.
-int WrappingSum(int a, int b)
-{
-    return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
-}
-
-} // namespace
+#include "framework/window/Rect.h"
 
 LayoutManager::LayoutManager(ChildLayout* owner)
 {
@@ -73,5 +64,5 @@ void LayoutManager::Detach()
 
 RECT LayoutManager::OwnRect() const
 {
-    return RECT{x_, y_, WrappingSum(x_, width_), WrappingSum(y_, height_)};
+    return Rect::FromPointSize(POINT{x_, y_}, SIZE{width_, height_});
 }

@@ -2,8 +2,10 @@
 #include "framework/window/DefaultLayoutArranger.h"
 #include "framework/window/DockLayout.h"
 #include "framework/window/FillLayout.h"
+#include "framework/window/FitLayout.h"
 #include "framework/window/PercentLayout.h"
 #include "framework/window/PlainLayout.h"
+#include "framework/window/Rect.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -200,6 +202,96 @@ TEST(WindowLayout, MoveRecordsSignedPositions)
         SendMessageA(window.Handle(), WM_MOVE, 0, MAKELPARAM(row.x, row.y));
         EXPECT_EQ(rule->X(), row.x);
         EXPECT_EQ(rule->Y(), row.y);
+    }
+}
+
+TEST(Rect, FromPointSizeAddsTheSizeToThePoint)
+{
+    const struct {
+        POINT point;
+        SIZE size;
+        RECT expected;
+    } rows[] = {{{10, 20}, {30, 40}, {10, 20, 40, 60}},
+                {{-40, -5}, {30, 0}, {-40, -5, -10, -5}},
+                {{Unset, Unset}, {Unset, Unset}, {Unset, Unset, 0, 0}}};
+    for (const auto& row : rows) {
+        const RECT got = Rect::FromPointSize(row.point, row.size);
+        EXPECT_TRUE(SameRect(got, row.expected)) << Text(got);
+    }
+}
+
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST(FitLayout, TakesTheSizeItsChildrenUseAndMovesItsWindowThere)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame(nullptr, "frame", WS_OVERLAPPEDWINDOW, new ChildLayout(nullptr));
+    frame.Create();
+    auto* fit = new FitLayout(LayoutManager::DockLeft);
+    auto* window = new ChildWindow(&frame, fit, WS_VISIBLE);
+    window->Create();
+    DockLayout top(LayoutManager::DockTop, 30, fit);
+    DockLayout left(LayoutManager::DockLeft, 60, fit);
+    LayoutGeometry geometry;
+    fit->Geometry(geometry);
+    EXPECT_EQ(geometry.placed.cx, 60);
+    EXPECT_EQ(geometry.placed.cy, 30);
+    EXPECT_EQ(geometry.kind, LayoutManager::DockLeft);
+
+    RECT given{10, 20, 210, 120};
+    fit->Place(&given, 0);
+    EXPECT_EQ(fit->Width(), 60);
+    EXPECT_EQ(fit->Height(), 30);
+    const RECT moved = RectInParent(window->Handle());
+    EXPECT_TRUE(SameRect(moved, RECT{10, 20, 70, 50})) << Text(moved);
+}
+
+TEST(FillLayout, ResizeFillsTheParentsNewClientArea)
+{
+    ScopedApplication app;
+    RecordingTopWindow frame(nullptr, "frame", WS_OVERLAPPEDWINDOW, new ChildLayout(nullptr));
+    frame.Create();
+    auto* window = new ChildWindow(&frame, new FillLayout(nullptr), WS_VISIBLE);
+    window->Create();
+    SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    const RECT filled = RectInParent(window->Handle());
+    EXPECT_TRUE(SameRect(filled, RECT{0, 0, 300, 200})) << Text(filled);
+}
+
+TEST(WindowLayout, BoundContainerMovesItsWindowUnlessAbsolute)
+{
+    const struct {
+        const char* what;
+        LayoutManager* (*make)(ChildLayout* owner);
+        RECT expected;
+    } rows[] = {{"docked left", [](ChildLayout* owner) -> LayoutManager* {
+                     return new DockLayout(LayoutManager::DockLeft, 50, owner);
+                 },
+                 {0, 0, 50, 200}},
+                {"absolute", [](ChildLayout* owner) -> LayoutManager* {
+                     return new ChildLayout(5, 6, 40, 30, owner);
+                 },
+                 {5, 6, 45, 36}}};
+    for (const auto& row : rows) {
+        ScopedApplication app;
+        auto* frameRule = new ChildLayout(nullptr);
+        RecordingTopWindow frame(nullptr, "frame", WS_OVERLAPPEDWINDOW, frameRule);
+        frame.Create();
+        LayoutManager* rule = row.make(frameRule);
+        auto* window = new ChildWindow(&frame, rule, WS_VISIBLE);
+        window->Create();
+        // An absolute rule records where the arranger puts it; only other kinds move the window there.
+        rule->SetPosition(70, 80);
+        SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+        const RECT got = RectInParent(window->Handle());
+        EXPECT_TRUE(SameRect(got, row.expected)) << row.what << ": " << Text(got);
     }
 }
 

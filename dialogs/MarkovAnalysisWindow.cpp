@@ -1,0 +1,82 @@
+#include "dialogs/MarkovAnalysisWindow.h"
+
+#include "analysis/MarkovAnalysis.h"
+#include "app/TextReport.h"
+#include "framework/dialog/Menu.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/TopWindow.h"
+#include "model/TreeNode.h"
+
+namespace {
+
+// A top-level window of the frame, whatever the template says of its frame.
+const DWORD WindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+WindowCL* Frame()
+{
+    return TheApp ? TheApp->MainWindow() : nullptr;
+}
+
+} // namespace
+
+MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analysis)
+    : DialogFrameCL(Frame(), ResourceId(kTemplateId, nullptr), WindowStyle), analysis_(std::move(analysis))
+{
+    SetStateBits(StateDeleteWithWindow);
+    if (WindowCL* text = FindChild(kNodeText)) {
+        zString nodeText;
+        if (analysis_->node)
+            analysis_->node->GetShortText(nodeText, 30);
+        text->SetText(nodeText);
+    }
+    Show(SW_SHOW);
+}
+
+MarkovAnalysisWindow::~MarkovAnalysisWindow() = default;
+
+void MarkovAnalysisWindow::ShowGraphMenu()
+{
+    Menu menu;
+    menu.AppendItem(1580, "State Probabilities");
+    if (analysis_->costEffectiveness) {
+        menu.AppendItem(1584, "_stage_cost");
+        menu.AppendItem(1585, "_stage_eff");
+    } else {
+        menu.AppendItem(1581, "State Rewards");
+        menu.AppendItem(1582, "_stage_reward");
+        menu.AppendItem(1583, "_total_reward");
+    }
+    RECT button{};
+    if (WindowCL* graph = FindChild(kGraphButton))
+        GetWindowRect(graph->Handle(), &button);
+    // The chosen command arrives here as WM_COMMAND.
+    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
+}
+
+long MarkovAnalysisWindow::OnCommand(WindowEvent* event)
+{
+    const int command = LOWORD(event->wParam);
+    MarkovGraphRequest request;
+    if (MarkovAnalysis::RequestForCommand(command, request)) {
+        MarkovGraphData graph;
+        if (analysis_->MakeGraph(request, graph))
+            ShowMarkovGraph(graph);
+        return 1;
+    }
+    switch (command) {
+    case kGraphButton:
+        ShowGraphMenu();
+        return 1;
+    case kReportButton: {
+        TextReport report;
+        analysis_->WriteReport(report, ReportEverything);
+        ShowTextReport(report);
+        return 1;
+    }
+    case IDOK:
+        DestroyWindow(handle_);
+        return 1;
+    default:
+        return 0;
+    }
+}

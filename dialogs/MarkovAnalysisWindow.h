@@ -1,0 +1,29 @@
+#pragma once
+// The window of a Markov analysis (template 2330): the node's text, a "Graph" menu button whose menu opens
+// the line graphs of state probabilities and rewards, the full text report, and OK to close. The window
+// owns its analysis and deletes itself, with the analysis, when it closes. Until the program's document
+// child windows exist it is a modeless top-level window of the frame.
+
+#include "framework/dialog/DialogFrameCL.h"
+
+#include <memory>
+
+class MarkovAnalysis;
+
+class MarkovAnalysisWindow : public DialogFrameCL {
+public:
+    enum : unsigned { kTemplateId = 2330, kReportButton = 2331, kGraphButton = 2332, kNodeText = 2334 };
+
+    // Takes the analysis and shows the window.
+    explicit MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analysis);
+    ~MarkovAnalysisWindow() override;
+
+    long OnCommand(WindowEvent* event) override; // 8
+
+    MarkovAnalysis& Analysis() const { return *analysis_; }
+
+private:
+    void ShowGraphMenu();
+
+    std::unique_ptr<MarkovAnalysis> analysis_;
+};

@@ -20,7 +20,7 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
     MarkovTestTree model("_stage >= 3");
     model.WellDead("0.5", "0.5", "2");
     int ok = 0;
-    auto analysis = std::make_unique<MarkovAnalysis>(&model.Window(), model.markov, &ok, 1);
+    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, &ok, 1);
     ASSERT_EQ(ok, 1);
 
     std::vector<std::string> graphs;

@@ -1,6 +1,6 @@
 #include "app/RangeValidator.h"
 
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/LocaleChars.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"

@@ -1,7 +1,7 @@
 #include "dialogs/MarkovAnalysisWindow.h"
 
 #include "analysis/MarkovAnalysis.h"
-#include "app/TextReport.h"
+#include "foundation/TextReport.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/TopWindow.h"

@@ -1,5 +1,5 @@
 #include "analysis/MarkovAnalysis.h"
-#include "app/TextReport.h"
+#include "foundation/TextReport.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/framework/window/TestWindows.h"

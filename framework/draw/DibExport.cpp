@@ -80,5 +80,5 @@ BOOL DrawDib(HDC dc, int x, int y, int width, int height, HGLOBAL dib, int sourc
     const auto* bits = reinterpret_cast<const uint8_t*>(info) + info->bmiHeader.biSize +
                        BitmapDisplay::DibColourTableBytes(info);
     return StretchDIBits(dc, x, y, width, height, sourceX, sourceY, sourceWidth, sourceHeight, bits, info,
-                         DIB_RGB_COLORS, rop) != GDI_ERROR;
+                         DIB_RGB_COLORS, rop) > 0;
 }

@@ -1,6 +1,7 @@
 #include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"
 #include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/DibExport.h"
 #include "framework/draw/MetafileDisplay.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,23 @@ TEST(BitmapExport, DibsWithAndWithoutColourTable)
         GlobalUnlock(dib);
         GlobalFree(dib);
     }
+}
+
+TEST(BitmapExport, ADibDrawsBackStretchedAndNoDibFillsWithThePattern)
+{
+    BitmapDisplay source(2, 2);
+    PatBlt(source.DeviceContext(), 0, 0, 2, 2, WHITENESS);
+    SetPixel(source.DeviceContext(), 0, 0, RGB(0, 0, 0));
+    HGLOBAL dib = source.ExportDib();
+    ASSERT_NE(dib, nullptr);
+    BitmapDisplay target(8, 8);
+    HDC dc = target.DeviceContext();
+    EXPECT_TRUE(DrawDib(dc, 0, 0, 8, 8, nullptr, 0, 0, 0, 0, WHITENESS));
+    EXPECT_TRUE(DrawDib(dc, 0, 0, 4, 4, dib, 0, 0, 2, 2, SRCCOPY));
+    GlobalFree(dib);
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 6, 6), RGB(255, 255, 255));
 }
 
 TEST(BitmapDisplay, SelectingNoBitmapHandsBackTheSelectedOneAndKeepsTheFirst)

@@ -55,15 +55,16 @@ protected:
     {
         SendMessageA(pane->Handle(), message, MAKEWPARAM(code, thumb), 0);
     }
-    long Key(WPARAM key, bool control)
+    // The key reaches the scroller through the pane's handler list, as a key press does.
+    void Key(WPARAM key, bool control)
     {
         BYTE keys[256] = {};
         GetKeyboardState(keys);
         keys[VK_CONTROL] = control ? 0x80 : 0;
         SetKeyboardState(keys);
-        WindowEvent event{0, key, WM_KEYDOWN, pane->Handle()};
-        return pane->AttachedScroller()->OnKeyDown(&event);
+        SendMessageA(pane->Handle(), WM_KEYDOWN, key, 0);
     }
+    POINT Positions() const { return POINT{pane->HorizontalState()->position, pane->VerticalState()->position}; }
 
     ScopedApplication app;
     RecordingTopWindow frame;
@@ -98,8 +99,9 @@ TEST_F(ScrollerTest, BarCodesMoveTheContentsByLinesPagesAndTheWholeDistance)
         Bar(WM_VSCROLL, row.code, row.thumb);
         EXPECT_EQ(pane->moves, row.moves) << row.code;
         EXPECT_EQ(pane->VerticalState()->position, row.position) << row.code;
-        if (row.code != SB_THUMBTRACK)
+        if (row.code != SB_THUMBTRACK) {
             EXPECT_EQ(pane->VerticalState()->previous, row.position) << row.code;
+        }
     }
     // A page up from less than a page above the minimum goes to the top by the whole remaining distance.
     pane->VerticalState()->SetPos(4);
@@ -113,24 +115,39 @@ TEST_F(ScrollerTest, KeysScrollTheirAxisAndAnEmptyVerticalRangeStopsThemAll)
 {
     ClientScroller scroller(pane);
     pane->SetScroller(&scroller);
-    EXPECT_NE(Key(VK_NEXT, false), 0);
-    EXPECT_EQ(pane->VerticalState()->position, 10);
-    EXPECT_NE(Key(VK_END, true), 0);
-    EXPECT_EQ(pane->VerticalState()->position, 100);
-    EXPECT_EQ(pane->HorizontalState()->position, 0) << "Ctrl+End moves the vertical axis only";
-    EXPECT_NE(Key(VK_NEXT, true), 0);
-    EXPECT_EQ(pane->HorizontalState()->position, 10);
-    EXPECT_EQ(pane->VerticalState()->position, 100) << "Ctrl+Page Down moves the horizontal axis only";
-    EXPECT_NE(Key(VK_HOME, true), 0);
-    EXPECT_EQ(pane->VerticalState()->position, 0);
+    const struct {
+        WPARAM key;
+        bool control;
+        LONG x;
+        LONG y;
+    } rows[] = {
+        {VK_NEXT, false, 0, 10},
+        {VK_END, true, 0, 100},  // Ctrl+End moves the vertical axis only
+        {VK_NEXT, true, 10, 100}, // Ctrl+Page Down moves the horizontal axis only
+        {VK_PRIOR, false, 10, 90},
+        {VK_HOME, true, 10, 0},
+        {VK_PRIOR, true, 0, 0},
+        {VK_HOME, false, 0, 0},   // Home without Ctrl is not a scrolling key
+    };
+    for (const auto& row : rows) {
+        Key(row.key, row.control);
+        EXPECT_EQ(Positions().x, row.x) << row.key << " " << row.control;
+        EXPECT_EQ(Positions().y, row.y) << row.key << " " << row.control;
+    }
 
     pane->HorizontalState()->SetRange(0, 0);
-    EXPECT_NE(Key(VK_NEXT, false), 0) << "the vertical keys still work";
+    Key(VK_NEXT, false);
+    EXPECT_EQ(Positions().y, 10) << "the vertical keys still work";
     pane->VerticalState()->SetRange(0, 0);
     pane->HorizontalState()->SetRange(0, 100);
-    for (WPARAM key : {VK_PRIOR, VK_NEXT})
-        for (bool control : {false, true})
-            EXPECT_EQ(Key(key, control), 0) << key << control;
+    const POINT before = Positions();
+    for (WPARAM key : {VK_PRIOR, VK_NEXT}) {
+        for (bool control : {false, true}) {
+            Key(key, control);
+            EXPECT_EQ(Positions().x, before.x) << key << " " << control;
+            EXPECT_EQ(Positions().y, before.y) << key << " " << control;
+        }
+    }
     Key(VK_HOME, false);
 }
 

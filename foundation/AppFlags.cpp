@@ -2,3 +2,6 @@
 
 bool AppFlags::longFileNames = true;
 bool AppFlags::trueTypeFontsOnly = false;
+bool AppFlags::navigating = true;
+bool AppFlags::exportBlackAndWhite = false;
+int AppFlags::useScreenForSizing = 1;

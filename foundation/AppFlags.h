@@ -6,4 +6,10 @@ struct AppFlags {
     static bool longFileNames;
     // The font dialog offers TrueType fonts only.
     static bool trueTypeFontsOnly;
+    // The tree window navigates the selection with the arrow keys (preference "Navigating").
+    static bool navigating;
+    // Pictures are exported in black and white (preference "ExportBW").
+    static bool exportBlackAndWhite;
+    // Text is measured on the display being drawn on rather than on the measuring printer.
+    static int useScreenForSizing;
 };

@@ -1,0 +1,122 @@
+#include "app/CommandLine.h"
+
+#include "app/MessageBoxes.h"
+#include "framework/window/FrameworkApp.h"
+
+#include <cctype>
+#include <string>
+
+uint32_t CommandLineFlags = 0;
+zString OutlineRequestPath;
+zString DecimalFromChar;
+zString DecimalToChar;
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+const char* SkipBlanks(const char* p)
+{
+    while (*p && IsBlank(*p))
+        ++p;
+    return p;
+}
+
+// "^" path: a quote flips the in-quotes state and a flip that leaves quotes ends the path; a blank, "-" or
+// "/" ends it as well (used up). Returns where the scan goes on.
+const char* ReadOutlinePath(const char* p, bool& inQuotes)
+{
+    std::string path;
+    p = SkipBlanks(p);
+    while (*p) {
+        const char c = *p++;
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            if (!inQuotes)
+                break;
+            continue;
+        }
+        if (IsBlank(c) || c == '-' || c == '/')
+            break;
+        path += c;
+    }
+    OutlineRequestPath = path.c_str();
+    return p;
+}
+
+// Acts on the option letter at p (just after the "-" or "/"); returns where the scan goes on.
+const char* ReadOption(const char* p, bool& inQuotes)
+{
+    const char typed = *p;
+    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
+    ++p;
+    switch (letter) {
+    case 'n': CommandLineFlags |= 1u << ShortMenusBit; return p;
+    case 't': CommandLineFlags |= 1u << NoFirstTreeBit; return p;
+    case 'u': CommandLineFlags |= 1u << DefaultLocaleBit; return p;
+    case 'i': CommandLineFlags |= 1u << InfluenceFirstBit; return p;
+    case 'x': CommandLineFlags |= 1u << NoPrinterSettingsBit; return p;
+    case '^':
+        CommandLineFlags |= 1u << OutlineRequestBit;
+        return ReadOutlinePath(p, inQuotes);
+    case 'd':
+        if (!p[0] || !p[1])
+            return p + (p[0] ? 1 : 0);
+        CommandLineFlags |= 1u << ChangeDecimalsBit;
+        DecimalFromChar = std::string(1, p[0]).c_str();
+        DecimalToChar = std::string(1, p[1]).c_str();
+        return p + 2;
+    default: {
+        const char text[] = {p[-2], typed, '\0'};
+        ShowInfoBox("KIVO", (std::string("Illegal command line option: ") + text).c_str(), 0);
+        return p;
+    }
+    }
+}
+
+} // namespace
+
+bool CommandLineFlag(int bit)
+{
+    return (CommandLineFlags >> bit) & 1u;
+}
+
+void ParseCommandLine()
+{
+    ParseCommandLineText(TheApp && TheApp->CommandLine() ? TheApp->CommandLine() : "");
+}
+
+void ParseCommandLineText(const char* text)
+{
+    bool inQuotes = false;
+    const char* p = text ? text : "";
+    for (;;) {
+        p = SkipBlanks(p);
+        if (!*p)
+            return;
+        const char c = *p++;
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            continue;
+        }
+        if (!inQuotes && (c == '-' || c == '/')) {
+            if (*p)
+                p = ReadOption(p, inQuotes);
+            continue;
+        }
+        // A word that is not an option: skipped to its end outside quotes, character by character inside.
+        if (!inQuotes) {
+            while (*p && !IsBlank(*p))
+                ++p;
+        }
+    }
+}
+
+int RunStartupActions()
+{
+    // Outline requests and document arguments open document windows, which the program does not have yet.
+    return 0;
+}

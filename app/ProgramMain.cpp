@@ -1,0 +1,174 @@
+#include "app/StartProgram.h"
+
+#include "app/AppDialog.h"
+#include "app/AppHost.h"
+#include "app/CommandLine.h"
+#include "app/CursorStack.h"
+#include "app/FramePlacement.h"
+#include "app/MainFrame.h"
+#include "app/SplashDialog.h"
+#include "formula/BuiltinRegistry.h"
+#include "formula/TableDirectory.h"
+#include "foundation/AppFlags.h"
+#include "foundation/FilePath.h"
+#include "foundation/FontRecord.h"
+#include "foundation/LocaleChars.h"
+#include "foundation/PreferencesFonts.h"
+#include "foundation/PreferencesStore.h"
+#include "foundation/RecentFileList.h"
+#include "framework/dialog/PopupMenu.h"
+#include "framework/draw/zFont.h"
+#include "framework/window/Clipboard.h"
+#include "framework/window/FrameworkApp.h"
+#include "script/ScriptManager.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+zString ProgramDirectory;
+RecentFileList* TheRecentFiles = nullptr;
+Colour ButtonFaceColour{0, 0, 0, 0};
+zFont* DialogFont = nullptr;
+zFont* DialogFontHeavy = nullptr;
+zFont* CurrentDialogFont = nullptr;
+Clipboard* AppClipboard = nullptr;
+PopupMenu* OperatorsMenu = nullptr;
+PopupMenu* KeywordsMenu = nullptr;
+ScriptManager* TheScriptManager = nullptr;
+FontRecord* DefaultFonts[DefaultFontCount] = {};
+
+namespace {
+
+// COM lives for the whole process: initialised before StartProgram, uninitialised at process exit.
+struct ComLifetime {
+    ComLifetime() { CoInitialize(nullptr); }
+    ~ComLifetime() { CoUninitialize(); }
+} TheComLifetime;
+
+struct DefaultFontSpec {
+    const char* preference;
+    int16_t size;
+    uint8_t bold;
+    uint8_t turned;
+};
+
+// In the order the fonts are made.
+const DefaultFontSpec DefaultFontSpecs[DefaultFontCount] = {
+    {"Tree", 9, 0, 0},           {"Prob", 8, 0, 0},          {"EV", 9, 0, 0},
+    {"Variables", 7, 0, 0},      {"GraphLbl", 9, 0, 0},      {"GraphHAxisLabel", 11, 0, 0},
+    {"GraphVAxisLabel", 11, 0, 1}, {"GraphAxis", 8, 0, 0},   {"GraphVAxis", 8, 0, 0},
+    {"GraphTitle", 12, 1, 0},    {"Outline", 9, 0, 0},       {"PageHeader", 11, 1, 0},
+};
+
+// The order in which the saved values are loaded and the fonts freed.
+const DefaultFontIndex SavedFontOrder[DefaultFontCount] = {
+    TreeFont, ProbFont, EVFont, VariablesFont, GraphLabelFont, GraphAxisFont, GraphVAxisFont,
+    GraphHAxisLabelFont, GraphVAxisLabelFont, GraphTitleFont, OutlineFont, PageHeaderFont,
+};
+
+MainFrame* TheMainFrame = nullptr;
+
+// 8 points on the screen.
+zFont* MakeDialogFont(int weight)
+{
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return new zFont("MS Sans Serif", 0, height, weight, VARIABLE_PITCH, FF_DONTCARE, 0, 0, 0, ANSI_CHARSET,
+                     OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS, DRAFT_QUALITY);
+}
+
+void MakeDefaultFonts()
+{
+    for (int i = 0; i < DefaultFontCount; ++i) {
+        auto* font = new FontRecord;
+        font->face = "Times New Roman";
+        font->pointSize = DefaultFontSpecs[i].size;
+        font->bold = DefaultFontSpecs[i].bold;
+        font->turned = DefaultFontSpecs[i].turned;
+        DefaultFonts[i] = font;
+    }
+    for (DefaultFontIndex index : SavedFontOrder)
+        LoadFontPreference(*DefaultFonts[index], DefaultFontSpecs[index].preference);
+}
+
+template <class T>
+void DeleteGlobal(T*& global)
+{
+    delete global;
+    global = nullptr;
+}
+
+} // namespace
+
+void CreateDialogFont()
+{
+    DialogFont = MakeDialogFont(FW_NORMAL);
+    DialogFontHeavy = MakeDialogFont(FW_HEAVY);
+    CurrentDialogFont = DialogFont;
+}
+
+void StartApplication()
+{
+    InitCommonControls();
+    AppDialog::ResetOpenDialogs();
+    BuildBuiltinNameRegistry();
+    LocaleChars::Create(CommandLineFlag(DefaultLocaleBit));
+    CursorStack::Create();
+    LoadTablesDirectory();
+    AppFlags::navigating = ReadProfileInt("General", "Navigating", 1) != 0;
+    AppFlags::exportBlackAndWhite = ReadProfileInt("General", "ExportBW", 0) != 0;
+    AppFlags::trueTypeFontsOnly = ReadProfileInt("General", "TrueTypeOnly", 0) != 0;
+    AppFlags::useScreenForSizing = ReadProfileInt("General", "UseScreenForSizing", 1);
+    AppClipboard = new Clipboard(TheMainFrame);
+    OperatorsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(120, nullptr));
+    KeywordsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(119, nullptr));
+    TheScriptManager = new ScriptManager;
+    MakeDefaultFonts();
+}
+
+void ShutdownApplication()
+{
+    CursorStack::Destroy();
+    FreeBuiltinNameRegistry();
+    LocaleChars::Destroy();
+    FreeTables();
+    DeleteGlobal(TheScriptManager);
+    DeleteGlobal(OperatorsMenu);
+    DeleteGlobal(KeywordsMenu);
+    DeleteGlobal(AppClipboard);
+    DeleteGlobal(DialogFont);
+    DeleteGlobal(DialogFontHeavy);
+    CurrentDialogFont = nullptr;
+    for (DefaultFontIndex index : SavedFontOrder)
+        DeleteGlobal(DefaultFonts[index]);
+}
+
+void StartProgram(FrameworkApp* app)
+{
+    AppHost host;
+    Host* previousHost = SetHost(&host);
+    char path[300];
+    const DWORD length = GetModuleFileNameA(app->Instance(), path, sizeof path);
+    path[length < sizeof path ? length : sizeof path - 1] = '\0';
+    FilePath(path).GetDirectory(ProgramDirectory);
+    TheRecentFiles = new RecentFileList;
+    ButtonFaceColour = SplitColour(GetSysColor(COLOR_BTNFACE));
+    ParseCommandLine();
+    CreateDialogFont();
+    TheMainFrame = new MainFrame;
+    const int showCommand = RestoreFramePlacement(TheMainFrame, app->ShowCommand());
+    if (showCommand == SW_HIDE)
+        TheMainFrame->EndSplash();
+    else
+        (new SplashDialog(TheMainFrame, 2000))->Show(SW_SHOW);
+    StartApplication();
+    TheMainFrame->Show(showCommand);
+    RunStartupActions();
+    TheMainFrame->RefreshCommands();
+    app->RunMessageLoop();
+    ShutdownApplication();
+    DeleteGlobal(TheRecentFiles);
+    DeleteGlobal(TheMainFrame);
+    SetHost(previousHost);
+}

@@ -1,0 +1,199 @@
+// The program itself, started as a separate process the way a person starts it: its frame, splash,
+// placement from the preferences store, and its end on WM_CLOSE with the recent files written.
+
+#include "foundation/PreferencesStore.h"
+#include "tests/foundation/RegistryTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ProcessWindows {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
+{
+    auto* found = reinterpret_cast<ProcessWindows*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == found->processId && IsWindowVisible(window))
+        found->windows.push_back(window);
+    return TRUE;
+}
+
+std::string TitleOf(HWND window)
+{
+    char text[128] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// kivo.exe started with the given arguments; killed when the test ends without closing it.
+class RunningProgram {
+public:
+    // showCommand: as the shell passes it, or none (the program gets SW_SHOWDEFAULT).
+    explicit RunningProgram(const char* arguments, int showCommand = -1)
+    {
+        std::string directory = KIVO_PROGRAM;
+        directory.erase(directory.find_last_of("\\/"));
+        CreateDirectoryA((directory + "\\Tables").c_str(), nullptr); // so that no first-start question shows
+        std::string commandLine = std::string("\"") + KIVO_PROGRAM + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (showCommand >= 0) {
+            startup.dwFlags = STARTF_USESHOWWINDOW;
+            startup.wShowWindow = static_cast<WORD>(showCommand);
+        }
+        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                                  &startup, &process_) != 0;
+    }
+    ~RunningProgram()
+    {
+        if (started_) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process_.hProcess, 99);
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+    }
+    bool Started() const { return started_; }
+
+    // The visible top-level windows of the process whose title passes the test, waiting up to the deadline.
+    HWND WaitForWindow(bool (*wanted)(const std::string&), DWORD deadline = 30000) const
+    {
+        for (DWORD waited = 0; waited < deadline; waited += 50) {
+            ProcessWindows found{process_.dwProcessId, {}};
+            EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
+            for (HWND window : found.windows) {
+                if (wanted(TitleOf(window)))
+                    return window;
+            }
+            Sleep(50);
+        }
+        return nullptr;
+    }
+    bool HasWindow(bool (*wanted)(const std::string&)) const { return WaitForWindow(wanted, 1) != nullptr; }
+
+    // The exit code, or -1 when the process has not ended within the deadline.
+    long WaitForExit(DWORD deadline = 30000) const
+    {
+        if (WaitForSingleObject(process_.hProcess, deadline) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+bool WaitUntilTopmost(HWND window)
+{
+    for (int waited = 0; waited < 100; ++waited) {
+        if (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST)
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+bool IsFrame(const std::string& title)
+{
+    return title == "KIVO 3.5";
+}
+
+bool IsSplash(const std::string& title)
+{
+    return title.empty();
+}
+
+class ProgramStart : public ::testing::Test {
+protected:
+    StoreTestLock lock;
+    SavedRegistryValue wasMax{"General", "WasMax"};
+    SavedRegistryValue oldRect{"General", "OldRect"};
+    SavedRegistryValue file1{"RecentFiles", "File1"};
+    SavedRegistryValue file2{"RecentFiles", "File2"};
+};
+
+TEST_F(ProgramStart, FrameTakesSavedRectangleSplashEndsAndCloseStoresPlacementAndRecentFiles)
+{
+    WriteProfileInt("General", "WasMax", 0);
+    WriteProfileString("General", "OldRect", "40,30,700,520", false);
+    // An existing file stays in the list; one that is gone is dropped when the list is written at the end.
+    WriteProfileString("RecentFiles", "File1", KIVO_PROGRAM, false);
+    WriteProfileString("RecentFiles", "File2", "C:\\no such folder\\gone.tre", false);
+
+    RunningProgram program("-t", SW_SHOWNORMAL);
+    ASSERT_TRUE(program.Started());
+    HWND frame = program.WaitForWindow(IsFrame);
+    ASSERT_NE(frame, nullptr);
+    RECT rect{};
+    GetWindowRect(frame, &rect);
+    EXPECT_EQ((std::vector<long>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<long>{40, 30, 700, 520}));
+    EXPECT_FALSE(IsZoomed(frame));
+
+    // The splash stands above the frame, then closes by itself after its two seconds.
+    HWND splash = program.WaitForWindow(IsSplash, 1);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(GetWindow(splash, GW_OWNER), frame);
+    EXPECT_TRUE(WaitUntilTopmost(splash));
+    Sleep(2600);
+    EXPECT_FALSE(program.HasWindow(IsSplash));
+
+    MoveWindow(frame, 60, 50, 600, 400, TRUE);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+
+    zString text;
+    ReadProfileString("General", "OldRect", text, 100, false);
+    EXPECT_STREQ(text.Text(), "60,50,660,450");
+    EXPECT_EQ(ReadProfileInt("General", "WasMax", -1), 0);
+    ReadProfileString("RecentFiles", "File2", text, 300, false);
+    EXPECT_STREQ(text.Text(), "");
+    ReadProfileString("RecentFiles", "File1", text, 300, false);
+    EXPECT_STRCASEEQ(text.Text(), KIVO_PROGRAM);
+}
+
+TEST_F(ProgramStart, SavedMaximisedFrameOpensMaximisedAndIgnoresTheRectangle)
+{
+    WriteProfileInt("General", "WasMax", 1);
+    WriteProfileString("General", "OldRect", "40,30,700,520", false);
+
+    RunningProgram program("/T");
+    ASSERT_TRUE(program.Started());
+    HWND frame = program.WaitForWindow(IsFrame);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(IsZoomed(frame));
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    EXPECT_EQ(ReadProfileInt("General", "WasMax", -1), 1);
+}
+
+} // namespace
+
+TEST_F(ProgramStart, StartedMinimisedIgnoresTheSavedPlacement)
+{
+    WriteProfileInt("General", "WasMax", 1);
+    WriteProfileString("General", "OldRect", "40,30,700,520", false);
+
+    RunningProgram program("-t", SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(program.Started());
+    HWND frame = program.WaitForWindow(IsFrame);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(IsIconic(frame));
+    EXPECT_FALSE(IsZoomed(frame));
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    // Nothing is stored for an iconic frame.
+    EXPECT_EQ(ReadProfileInt("General", "WasMax", -1), 1);
+}

@@ -8,7 +8,7 @@
 #include "formula/Formula.h"
 #include "formula/FormulaRef.h"
 #include "model/TreeNode.h"
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 #include "model/TreeDocument.h"
 
 #include <cstring>

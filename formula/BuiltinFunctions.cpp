@@ -7,7 +7,7 @@
 #include "formula/FormulaErrors.h"
 #include "formula/FormulaMath.h"
 #include "foundation/StringHelpers.h"
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "formula/BuiltinRegistry.h"
 
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,6 @@
 
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
-#include "model/DocumentVariableOps.h"
 
 void CorrelationList::StoreItem(Archive& archive, void* item)
 {
@@ -41,21 +40,4 @@ bool CorrelationList::ContainsName(const zString& name) const
             return true;
     }
     return false;
-}
-
-void FormatCorrelationText(const TreeDocument* window, const CorrelationList* list, zString& out)
-{
-    out.Clear();
-    if (list == nullptr)
-        return;
-    for (int i = 0; i < list->Count(); ++i) {
-        const CorrelationItem* item = list->At(i);
-        if (i > 0)
-            out += ", ";
-        out += item->negative ? '-' : '+';
-        zString name(item->name);
-        if (window != nullptr)
-            FindVariableTrimmed(*window, name);
-        out += name;
-    }
 }

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 
-class TreeDocument;
 
 struct CorrelationItem {
     zString name;
@@ -29,7 +28,3 @@ public:
     CorrelationItem* At(int i) const { return static_cast<CorrelationItem*>(PtrArray::At(i)); }
     bool ContainsName(const zString& name) const;
 };
-
-// "+x, -y": each entry's sign and the name as the document's variable list spells it (the stored name when
-// the document does not know it), separated by ", "; empty for an empty or absent list.
-void FormatCorrelationText(const TreeDocument* window, const CorrelationList* list, zString& out);

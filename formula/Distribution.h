@@ -11,7 +11,7 @@
 #include <cstdint>
 
 class Archive;
-class TreeDocument;
+class FormulaDocument;
 
 // Check codes of a parameter's value.
 enum ParameterCheckCode : int32_t {
@@ -80,8 +80,8 @@ public:
     // A new distribution of the same type and owner with copies of the parameters.
     Distribution* Clone() const;
 
-    TreeDocument* Owner() const { return owner; }
-    void SetOwner(TreeDocument* window) { owner = window; }
+    FormulaDocument* Owner() const { return owner; }
+    void SetOwner(FormulaDocument* document) { owner = document; }
 
     // The value of parameter i (the cached value while useCached is set); stores it as cached value i.
     double EvaluateParameter(Expression& expr, int i, int32_t* err);
@@ -144,7 +144,7 @@ private:
     // The constant parameters passed their check with this variant; cached[] holds their values.
     int32_t constantsChecked = 0;
     int32_t checkedVariant = 0;
-    TreeDocument* owner = nullptr;
+    FormulaDocument* owner = nullptr;
 };
 
 // A new distribution of type 1 to 19 with its defaults; null for any other number.

@@ -2,8 +2,9 @@
 
 #include "formula/Distribution.h"
 
-#include "model/EvalContext.h"
+#include "formula/FormulaDocument.h"
 #include "formula/FormulaRef.h"
+#include "formula/ParseOnlyContext.h"
 
 double Distribution::EvaluateParameter(Expression& expr, int i, int32_t* err)
 {
@@ -13,8 +14,8 @@ double Distribution::EvaluateParameter(Expression& expr, int i, int32_t* err)
     if (!expr.GetConstant(&value)) {
         if (err && *err)
             return 0.0;
-        auto* context = new EvalContext(owner, nullptr);
-        context->noNodeInMessages = 1;
+        // A distribution outside any document has no variables: each name gives a random value in [0, 1].
+        EvalContextBase* context = owner != nullptr ? owner->NewParameterContext() : new ParseOnlyContext;
         // The formula's name in messages: argument "Std Dev" of Normal distribution.
         zString givenText;
         if (err) {

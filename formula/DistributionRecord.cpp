@@ -140,7 +140,7 @@ void DistributionRecord::SetDistribution(Distribution* newDistribution)
     }
 }
 
-void DistributionRecord::SetOwner(TreeDocument* document)
+void DistributionRecord::SetOwner(FormulaDocument* document)
 {
     if (distribution)
         distribution->SetOwner(document);

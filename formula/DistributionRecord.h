@@ -9,7 +9,7 @@
 class Archive;
 class Distribution;
 class LookupTable;
-class TreeDocument;
+class FormulaDocument;
 
 class DistributionRecord {
 public:
@@ -32,7 +32,7 @@ public:
     LookupTable* FindTable(int32_t* err);
     // Takes the distribution; a Table type takes its table name from parameter 0.
     void SetDistribution(Distribution* newDistribution);
-    void SetOwner(TreeDocument* document);
+    void SetOwner(FormulaDocument* document);
     // "DISTSAMP(n)".
     void FormatIndexCall(zString& out) const;
     // Stored form, see DistributionRecord.cpp.

@@ -6,7 +6,7 @@
 #include "formula/Formula.h"
 #include "formula/ParseOnlyContext.h"
 #include "formula/TableDirectory.h"
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 
 #include <memory>
 
@@ -30,11 +30,6 @@ CalcState* EvalContextBase::GetCalcState()
         ownsCalcState = 1;
     }
     return calcState;
-}
-
-TreeDocument* EvalContextBase::Document()
-{
-    return nullptr;
 }
 
 int EvalContextBase::VariableCount()

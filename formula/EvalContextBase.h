@@ -9,7 +9,6 @@ class CalcState;
 class Formula;
 class LookupTable;
 struct NameResolutionCache;
-class TreeDocument;
 
 class EvalContextBase {
 public:
@@ -21,8 +20,6 @@ public:
 
     // The calculation state; the base makes a zeroed one on first use and owns it.
     virtual CalcState* GetCalcState();
-    // The tree window; none in the base.
-    virtual TreeDocument* Document();
     // The number of document variables; 0 in the base.
     virtual int VariableCount();
     // The value of a variable that is not a keyword.

@@ -2,6 +2,7 @@
 
 #include "formula/CorrelationList.h"
 #include "model/DocVariable.h"
+#include "model/DocumentVariableOps.h"
 
 #include <cstring>
 
@@ -37,5 +38,22 @@ void DocVariable::RemoveCorrelation(const char* upperName)
             correlations->DeleteAt(i);
             return;
         }
+    }
+}
+
+void FormatCorrelationText(const TreeDocument* window, const CorrelationList* list, zString& out)
+{
+    out.Clear();
+    if (list == nullptr)
+        return;
+    for (int i = 0; i < list->Count(); ++i) {
+        const CorrelationItem* item = list->At(i);
+        if (i > 0)
+            out += ", ";
+        out += item->negative ? '-' : '+';
+        zString name(item->name);
+        if (window != nullptr)
+            FindVariableTrimmed(*window, name);
+        out += name;
     }
 }

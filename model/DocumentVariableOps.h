@@ -64,3 +64,7 @@ void ShowVariableDefinitions(TreeDocument& window, const char* name);
 // The lines that ShowVariableDefinitions shows: label, TAB, value ("???" when it cannot be evaluated),
 // TAB, formula, in pre-order.
 void CollectVariableDefinitionLines(TreeDocument& window, const char* name, NameList& lines);
+
+// "+x, -y": each entry's sign and the name as the document's variable list spells it (the stored name when
+// the document does not know it), separated by ", "; empty for an empty or absent list.
+void FormatCorrelationText(const TreeDocument* window, const CorrelationList* list, zString& out);

@@ -17,7 +17,7 @@ public:
     EvalContext(TreeDocument* window, TreeNode* node);
 
     CalcState* GetCalcState() override;
-    TreeDocument* Document() override { return document; }
+    TreeDocument* Document() { return document; }
     int VariableCount() override;
     double VariableValue(const zString& upperName) override;
     // A name bound to a constant definition, looked up again from the same node with nothing changed since.

@@ -1,5 +1,7 @@
 #include "model/NodeSideRecord.h"
 
+#include "model/TreeDocument.h"
+
 #include "formula/Distribution.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"

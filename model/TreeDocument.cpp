@@ -2,6 +2,7 @@
 
 #include "app/NamePopupMenu.h"
 #include "model/DocumentVariableOps.h"
+#include "model/EvalContext.h"
 #include "model/NameRules.h"
 #include "model/NodeFormula.h"
 #include "model/TreeNode.h"
@@ -25,6 +26,13 @@ TreeDocument::~TreeDocument()
     ReleaseAnalyses();
     Selection.RemoveAll();
     delete Root;
+}
+
+EvalContextBase* TreeDocument::NewParameterContext()
+{
+    auto* context = new EvalContext(this, nullptr);
+    context->noNodeInMessages = 1;
+    return context;
 }
 
 NodeFormulaEvaluator& TreeDocument::MakeFormulaEvaluator()

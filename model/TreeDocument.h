@@ -8,6 +8,7 @@
 #include "model/RiskPrefAssessment.h"
 #include "model/CESensitivitySettings.h"
 #include "formula/DistributionList.h"
+#include "formula/FormulaDocument.h"
 #include "foundation/FontRecord.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/zString.h"
@@ -16,7 +17,7 @@
 #include "model/NodeChildList.h"
 #include "model/NodeRef.h"
 #include "model/NoteBoxList.h"
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 #include "model/TreeCalcPrefs.h"
 #include "model/TreeDisplayPrefs.h"
 
@@ -33,14 +34,17 @@ struct StoredAnalysis;
 class NodeFormulaEvaluator;
 struct TreeNode;
 
-class TreeDocument {
+class TreeDocument : public FormulaDocument {
 public:
     // A new tree: a fresh decision node as root, or the given tree (each of its nodes is told the document and
     // the document is marked modified).
     explicit TreeDocument(TreeNode* root = nullptr);
     TreeDocument(const TreeDocument&) = delete;
     TreeDocument& operator=(const TreeDocument&) = delete;
-    virtual ~TreeDocument();
+    ~TreeDocument() override;
+
+    // A context at the root for distribution parameter formulas.
+    EvalContextBase* NewParameterContext() override;
 
     // Values on the nodes are current (the tree is rolled back or opened from a snapshot).
     bool ValuesCurrent() const { return RolledBack != 0; }
@@ -134,7 +138,7 @@ public:
     RiskPrefAssessment RiskAssessment;
     // Willingness to pay and limits that choose the recommended strategy under cost-effectiveness.
     CESensitivitySettings CESettings;
-    CalcState CalcStateRecord{this};
+    CalcState CalcStateRecord;
     // The document's numbered distributions (DistSamp); their parameter formulas are evaluated here.
     DistributionList Distributions{4, true};
     // The first distribution of that index number, or null.

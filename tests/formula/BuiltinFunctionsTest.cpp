@@ -4,7 +4,7 @@
 
 #include "formula/BuiltinRegistry.h"
 #include "formula/FormulaErrors.h"
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "formula/CompiledFormula.h"
 #include "formula/FormulaErrors.h"
 #include "formula/OperandNodes.h"
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "formula/FormulaErrors.h"
 #include "formula/FormulaRef.h"
 #include "formula/ParseOnlyContext.h"
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,6 @@ TEST(ContextBase, CalculationStateIsMadeOnceAndKeptPerContext)
     ASSERT_NE(nullptr, state);
     EXPECT_EQ(state, context->GetCalcState());
     EXPECT_EQ(state, ref.GetFormula().GetCalcState());
-    EXPECT_EQ(nullptr, context->Document());
     EXPECT_EQ(0, context->VariableCount());
     EXPECT_EQ(&ref.GetFormula(), context->GetFormula());
 }

@@ -7,18 +7,15 @@
 
 #include <cstdint>
 
-class TreeDocument;
 struct TreeNode;
 
 class CalcState {
 public:
     CalcState() = default;
-    explicit CalcState(TreeDocument* owner) : document(owner) {}
 
     // Zeroes every numeric field; the window pointer and the user's probability-check switch stay.
     void Reset();
 
-    TreeDocument* document = nullptr;
     // Markov cohort values: rewards of the current step, of the step just completed, and all so far.
     ValueTriple stage;
     ValueTriple previousStage;

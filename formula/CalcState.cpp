@@ -1,4 +1,4 @@
-#include "model/CalcState.h"
+#include "formula/CalcState.h"
 
 void CalcState::Reset()
 {

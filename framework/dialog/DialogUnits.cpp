@@ -5,7 +5,18 @@ namespace {
 // J, L and K stand in this order.
 const char Letters[] = "ABCDEFGHIJLKMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
+zStorable* CreateDialogUnit() { return new zDialogUnit; }
+StorableClassRecord dialogUnitRecord = {0, "zDialogUnit", sizeof(zDialogUnit), &CreateDialogUnit, nullptr};
+StorableClassRegistrar dialogUnitRegistrar(dialogUnitRecord);
+
 } // namespace
+
+const StorableClassRecord* zDialogUnit::ClassRecord() const { return &dialogUnitRecord; }
+
+zDialogUnit::zDialogUnit(int x, int y, HDC dc) : zDialogUnit(dc)
+{
+    Convert(x, y, nullptr);
+}
 
 int zDialogUnit::BaseFromLettersWidth(int width)
 {

@@ -1,4 +1,5 @@
 #include "framework/dialog/DialogFrameCL.h"
+#include "foundation/MemoryStream.h"
 #include "framework/dialog/DialogUnits.h"
 #include "framework/window/FrameworkApp.h"
 #include "tests/framework/window/TestWindows.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,28 @@ TEST(DialogUnits, BaseUnitsRoundHalfUp)
     // Vertically the remainder of 8 rounds up from 4: 13 x 12 = 156 = 19 x 8 + 4.
     EXPECT_EQ(zDialogUnit::Vertical(13, 12), 20);
     EXPECT_EQ(zDialogUnit::Vertical(13, 11), 18);
+}
+
+// A dialog-unit measure is stored as an object and made again by its class name.
+TEST(DialogUnits, StoredAndMadeByName)
+{
+    const LONG bases = GetDialogBaseUnits();
+    const zDialogUnit units(8, 16, nullptr);
+    EXPECT_EQ(units.DeviceX(), LOWORD(bases) * 8 / 4);
+    EXPECT_EQ(units.DeviceY(), HIWORD(bases) * 16 / 8);
+    MemoryStream out(100);
+    out.WriteObject(&units);
+    MemoryStream in(const_cast<uint8_t*>(out.Data()), out.Position(), false);
+    zStorable* object = nullptr;
+    in.ReadObject(object);
+    ASSERT_NE(object, nullptr);
+    std::unique_ptr<zStorable> made(object);
+    EXPECT_EQ(made->ClassRecord(), StorableRegistry::Find("zDialogUnit"));
+    const auto& back = static_cast<const zDialogUnit&>(*made);
+    EXPECT_EQ(back.DeviceX(), units.DeviceX());
+    EXPECT_EQ(back.DeviceY(), units.DeviceY());
+    EXPECT_EQ(back.LogicalX(), 8);
+    EXPECT_EQ(back.LogicalY(), 16);
 }
 
 TEST(DialogTemplateParse, ShortOrExtendedBytesAreRefused)

@@ -87,7 +87,10 @@ void RedirectReferences(TreeNode* top, const zString& upperStateText, const char
 // rolled back.
 class ScaffoldingEdits {
 public:
-    explicit ScaffoldingEdits(TreeDocument* window) : document(window), saved(window->RolledBack) { window->RolledBack = 0; }
+    explicit ScaffoldingEdits(TreeDocument* tree) : document(tree), saved(tree->RolledBack)
+    {
+        tree->RolledBack = 0;
+    }
     ~ScaffoldingEdits() { document->RolledBack = saved; }
     ScaffoldingEdits(const ScaffoldingEdits&) = delete;
     ScaffoldingEdits& operator=(const ScaffoldingEdits&) = delete;

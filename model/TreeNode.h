@@ -69,8 +69,8 @@ struct TreeNode {
         InvalidateNameResolution();
         document = newDocument;
     }
-    // The node's formulas or children changed: when the node is in its window's tree, the results of the
-    // last roll back are stale and the window's rolled-back state ends.
+    // The node's formulas or children changed: when the node is in its document's tree, the results of the
+    // last roll back are stale and the document's rolled-back state ends.
     void ModelChanged();
     // Keyboard order; flag bit 0 descends into Markov nodes, bit 1 into clone copies.
     TreeNode* NextNode(int flags) const;

@@ -130,6 +130,8 @@ void Display::SetCapabilities(int horzRes, int vertRes, int logPixelsX, int logP
 
 void Display::ReplaceBottomBrush(zBrush* brush)
 {
+    // The new brush is selected before the old one is deleted, which cannot be while selected.
+    std::unique_ptr<zBrush> old = std::move(brushes_.front());
     brushes_.front().reset(brush);
     if (brushes_.size() == 1)
         SelectTop(dc_, brushes_);

@@ -45,7 +45,12 @@ void TopWindow::SetMenuObject(Menu* menu)
 
 void TopWindow::Create()
 {
-    RegisterClassOf(ClassRecord());
+    CreateTopLevel(false);
+}
+
+void TopWindow::CreateTopLevel(bool ownClass)
+{
+    RegisterClassOf(ClassRecord(), ownClass);
     CreateSystemWindow(nullptr);
     // Timers made before the main window existed start now.
     if (TheApp && TheApp->MainWindow() == this && TheApp->Timers())

@@ -23,6 +23,10 @@ public:
     void SetMenuObject(Menu* menu);
 
 protected:
+    // Registers the class (one of the window's own with ownClass), creates the window without a parent and
+    // starts the timers made before the main window existed.
+    void CreateTopLevel(bool ownClass);
+
     Menu* menu_ = nullptr;
 
 private:

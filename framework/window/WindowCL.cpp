@@ -94,11 +94,11 @@ std::unique_ptr<WNDCLASSA> WindowCL::ClassRecord()
     return ClassRecordTemplate();
 }
 
-void WindowCL::RegisterClassOf(std::unique_ptr<WNDCLASSA> record)
+void WindowCL::RegisterClassOf(std::unique_ptr<WNDCLASSA> record, bool ownClass)
 {
     if (!record)
         return;
-    if (classStyle_) {
+    if (classStyle_ || ownClass) {
         record->style = classStyle_;
         className_ += std::to_string(reinterpret_cast<long>(this));
     }
@@ -132,7 +132,12 @@ WindowCL* WindowCL::FromMessage(HWND handle, UINT message, LPARAM lParam)
 {
     if (message != WM_NCCREATE)
         return FromHandle(handle);
-    auto* window = static_cast<WindowCL*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    // An MDI child's creation parameters are the MDI request, which carries the object.
+    void* parameter = create->lpCreateParams;
+    if ((create->dwExStyle & WS_EX_MDICHILD) && parameter)
+        parameter = reinterpret_cast<void*>(static_cast<MDICREATESTRUCTA*>(parameter)->lParam);
+    auto* window = static_cast<WindowCL*>(parameter);
     if (!window || !TheApp || !TheApp->Map())
         return nullptr;
     window->handle_ = handle;

@@ -174,11 +174,15 @@ protected:
     // instance, the application icon, no cursor, background COLOR_APPWORKSPACE + 1, no menu.
     static std::unique_ptr<WNDCLASSA> ClassRecordTemplate();
     // Registers the class of the record when there is one (class style and per-object name applied).
-    void RegisterClassOf(std::unique_ptr<WNDCLASSA> record);
+    // With ownClass, the window gets a class of its own (named with its address) whatever its class style.
+    void RegisterClassOf(std::unique_ptr<WNDCLASSA> record, bool ownClass = false);
     // Creates the system window of the registered class inside the parent window (or none) at the layout
     // rule's geometry, then reads its real geometry back. The object is the creation parameter, so it is
     // bound to its handle from WM_NCCREATE on and the creation's own messages reach it.
     void CreateSystemWindow(HWND parentWindow);
+    // Reads the created window's real geometry back into the layout rule; a popup created without a
+    // geometry becomes 500 x 500.
+    void ReadBackGeometry(bool hadNoGeometry);
     // The window object of a message: at WM_NCCREATE the object named by the creation parameters, bound to
     // its new handle here; otherwise the map's entry.
     static WindowCL* FromMessage(HWND handle, UINT message, LPARAM lParam);
@@ -209,5 +213,4 @@ private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
     void BindLayout();
-    void ReadBackGeometry(bool hadNoGeometry);
 };

@@ -1,0 +1,153 @@
+#include "framework/window/MDIchildCL.h"
+
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/LayoutManager.h"
+#include "framework/window/MDIframeCL.h"
+#include "framework/window/WindowMap.h"
+
+#include <windowsx.h>
+
+namespace {
+
+HINSTANCE ProgramInstance()
+{
+    return TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr);
+}
+
+} // namespace
+
+MDIchildCL::MDIchildCL(WindowCL* parent, LayoutManager* layout, DWORD style, const char* title)
+    : TopWindow(parent, layout, style, title)
+{
+    className_ = "MDIchildCL";
+    if (parent_)
+        parent_->AppendChild(this);
+}
+
+MDIchildCL::MDIchildCL(WindowCL* parent) : TopWindow(parent)
+{
+    className_ = "MDIchildCL";
+    if (parent_)
+        parent_->AppendChild(this);
+}
+
+MDIchildCL::~MDIchildCL()
+{
+    while (!children_.empty())
+        delete children_.front();
+    // The window's destruction must not delete the object a second time.
+    ClearStateBits(StateDeleteWithWindow);
+    if (!(state_ & StateWindowGone) && handle_ && IsWindow(handle_)) {
+        SetStateBits(StateWindowGone);
+        if (TheApp && TheApp->Map())
+            TheApp->Map()->Remove(handle_);
+        SendMessageA(GetParent(handle_), WM_MDIDESTROY, reinterpret_cast<WPARAM>(handle_), 0);
+    }
+    UnregisterClassA(className_.c_str(), ProgramInstance());
+}
+
+LRESULT MDIchildCL::DefaultProcessing(WindowEvent* event)
+{
+    return event ? DefMDIChildProcA(event->window, event->message, event->wParam, event->lParam) : 0;
+}
+
+std::unique_ptr<WNDCLASSA> MDIchildCL::ClassRecord()
+{
+    std::unique_ptr<WNDCLASSA> record = ClassRecordTemplate();
+    record->lpszClassName = "MDIchildCL";
+    return record;
+}
+
+void MDIchildCL::Create()
+{
+    RegisterClassOf(ClassRecord(), true);
+    HWND client = MdiClientWindow;
+    const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
+    const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;
+    const int width = layout_ ? layout_->Width() : CW_USEDEFAULT;
+    const int height = layout_ ? layout_->Height() : CW_USEDEFAULT;
+    // Made hidden and without redrawing the client, so that the new child does not flicker.
+    SendMessageA(client, WM_SETREDRAW, FALSE, 0);
+    MDICREATESTRUCTA request{className_.c_str(), nullptr, ProgramInstance(), x, y, width, height, style_,
+                             reinterpret_cast<LPARAM>(this)};
+    HWND handle = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&request)));
+    if (handle)
+        ::ShowWindow(handle, SW_HIDE);
+    SendMessageA(client, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(client, nullptr, TRUE);
+    UpdateWindow(client);
+    handle_ = handle;
+    if (handle) {
+        if (TheApp && TheApp->Map())
+            TheApp->Map()->Insert(handle, this);
+        SetWindowTextA(handle, title_.c_str());
+    }
+    ReadBackGeometry(false);
+}
+
+void MDIchildCL::Show(int showCommand)
+{
+    if (state_ & StateShown) {
+        ShowWindow(showCommand);
+        return;
+    }
+    SetStateBits(StateShown);
+    SetWindowTextA(handle_, title_.c_str());
+    ::ShowWindow(handle_, showCommand);
+    if (showCommand != SW_SHOWMINNOACTIVE && showCommand != SW_SHOWNOACTIVATE)
+        Activate();
+    SendMessageA(GetParent(handle_), WM_MDIREFRESHMENU, 0, 0);
+    auto* frame = dynamic_cast<TopWindow*>(parent_);
+    if (frame && frame->MenuObject())
+        DrawMenuBar(frame->Handle());
+    UpdateWindow(handle_);
+    if (showCommand)
+        style_ |= WS_VISIBLE;
+}
+
+long MDIchildCL::OnMDIActivate(WindowEvent*) { return 0; }
+
+void MDIchildCL::Activate()
+{
+    SendMessageA(GetParent(handle_), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(handle_), 0);
+}
+
+long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    auto answerNow = [&](LRESULT value) {
+        answeredAtOnce = true;
+        answer = value;
+        return 0L;
+    };
+    const std::shared_ptr<const bool> alive = LifeToken();
+    switch (event.message) {
+    case WM_SIZE:
+        OnSize(&event);
+        if (*alive)
+            LayoutChildren(&event);
+        return *alive ? answerNow(DefaultProcessing(&event)) : 1;
+    case WM_MOVE:
+        OnMove(&event);
+        if (!*alive)
+            return 1;
+        if (layout_)
+            layout_->SetPosition(GET_X_LPARAM(event.lParam), GET_Y_LPARAM(event.lParam));
+        return answerNow(DefaultProcessing(&event));
+    case WM_NCDESTROY:
+        SetStateBits(StateWindowGone);
+        if (TheApp && TheApp->Map())
+            TheApp->Map()->Remove(event.window);
+        // Its own code may still be running: the frame deletes it when the message arrives.
+        if ((state_ & StateDeleteWithWindow) && TheApp && TheApp->MainWindow())
+            PostMessageA(TheApp->MainWindow()->Handle(), MDIframeCL::DeleteLaterMessage, 0,
+                         reinterpret_cast<LPARAM>(this));
+        return answerNow(0);
+    case WM_MDIACTIVATE:
+        if (TheApp && TheApp->MainWindow())
+            PostMessageA(TheApp->MainWindow()->Handle(), MDIframeCL::MergeMenuMessage,
+                         static_cast<WPARAM>(event.lParam), reinterpret_cast<LPARAM>(this));
+        return OnMDIActivate(&event);
+    default:
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+// A document window inside the MDI client of the frame. Created hidden through the client; its default
+// processing is the MDI child's. A child that deletes itself with its window is deleted later by the frame.
+
+#include "framework/window/TopWindow.h"
+
+class MDIchildCL : public TopWindow {
+public:
+    MDIchildCL(WindowCL* parent, LayoutManager* layout, DWORD style, const char* title);
+    explicit MDIchildCL(WindowCL* parent);
+    // Destroys the window through the client unless it is gone already; unregisters the child's class.
+    ~MDIchildCL() override;
+
+    LRESULT DefaultProcessing(WindowEvent* event) override; // 1
+    std::unique_ptr<WNDCLASSA> ClassRecord() override;     // 2
+    void Show(int showCommand) override;                    // 17
+    void Create() override;                                 // 18
+    // Called on WM_MDIACTIVATE after the frame has been told; the answer is the procedure's.
+    virtual long OnMDIActivate(WindowEvent* event);         // 19
+
+    // Makes this child the client's active child.
+    void Activate();
+
+protected:
+    // The child's rows: sizes and moves also reach the MDI default procedure, activation is reported to
+    // the frame, and a child deleted with its window is handed to the frame for deletion.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
+};

@@ -1,0 +1,205 @@
+#include "framework/window/MDIframeCL.h"
+
+#include "framework/dialog/Menu.h"
+#include "framework/window/ChildLayout.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
+#include "framework/window/MDIchildCL.h"
+#include "framework/window/PercentLayout.h"
+
+#include <windowsx.h>
+
+#include <vector>
+
+namespace {
+
+// The object that stands for the system's MDI client window: its rule fills the frame's client area.
+class ClientWindow : public TopWindow {
+public:
+    explicit ClientWindow(ChildLayout* frameRule)
+        : TopWindow(new PercentLayout(LayoutManager::FillTopLeft, 100.0f, 100.0f, frameRule), 0, nullptr)
+    {
+    }
+    void Adopt(HWND handle) { SetHandle(handle); }
+};
+
+HINSTANCE ProgramInstance()
+{
+    return TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr);
+}
+
+} // namespace
+
+MDIframeCL::MDIframeCL(ChildLayout* layout, DWORD style, const char* title, Menu* windowMenu,
+                       unsigned firstChildId)
+    : TopWindow(layout ? layout : new ChildLayout(nullptr), style, title),
+      windowMenu_(windowMenu ? windowMenu : new Menu()), firstChildId_(firstChildId)
+{
+    className_ = "MDIframeCL";
+    client_ = std::make_unique<ClientWindow>(static_cast<ChildLayout*>(layout_));
+    Create();
+}
+
+MDIframeCL::~MDIframeCL()
+{
+    // The active child goes last, so that no other child becomes active on the way.
+    const MDIchildCL* active = ActiveChild();
+    std::vector<WindowCL*> others;
+    for (WindowCL* child : children_) {
+        if (child != active)
+            others.push_back(child);
+    }
+    for (WindowCL* child : others)
+        delete child;
+    while (!children_.empty())
+        delete children_.front();
+    if (MdiClientWindow && MdiClientWindow == ClientHandle())
+        MdiClientWindow = nullptr;
+    windowMenu_.reset();
+    client_.reset();
+}
+
+LRESULT MDIframeCL::DefaultProcessing(WindowEvent* event)
+{
+    return event ? DefFrameProcA(event->window, ClientHandle(), event->message, event->wParam, event->lParam) : 0;
+}
+
+std::unique_ptr<WNDCLASSA> MDIframeCL::ClassRecord()
+{
+    std::unique_ptr<WNDCLASSA> record = ClassRecordTemplate();
+    record->lpszClassName = "MDIframeCL";
+    return record;
+}
+
+void MDIframeCL::Create()
+{
+    style_ |= WS_OVERLAPPEDWINDOW;
+    CreateTopLevel(true);
+    CLIENTCREATESTRUCT request{windowMenu_->Handle(), firstChildId_};
+    HWND client = CreateWindowExA(0, "MDICLIENT", nullptr,
+                                  WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES, 0, 0, 0,
+                                  0, handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ClientId)),
+                                  ProgramInstance(), &request);
+    MdiClientWindow = client;
+    static_cast<ClientWindow*>(client_.get())->Adopt(client);
+}
+
+void MDIframeCL::Show(int showCommand)
+{
+    if (state_ & StateShown) {
+        ShowWindow(showCommand);
+        return;
+    }
+    SetStateBits(StateShown);
+    SetWindowTextA(handle_, title_.c_str());
+    ::ShowWindow(handle_, showCommand);
+    ::ShowWindow(ClientHandle(), SW_SHOW);
+    UpdateWindow(handle_);
+    if (showCommand)
+        style_ |= WS_VISIBLE;
+}
+
+HWND MDIframeCL::ClientHandle() const
+{
+    return client_ ? client_->Handle() : nullptr;
+}
+
+void MDIframeCL::Tile()
+{
+    SendMessageA(ClientHandle(), WM_MDITILE, 0, 0);
+}
+
+void MDIframeCL::Cascade()
+{
+    SendMessageA(ClientHandle(), WM_MDICASCADE, 0, 0);
+}
+
+void MDIframeCL::ArrangeIcons()
+{
+    SendMessageA(ClientHandle(), WM_MDIICONARRANGE, 0, 0);
+}
+
+MDIchildCL* MDIframeCL::ActiveChild() const
+{
+    HWND client = ClientHandle();
+    if (!client || !IsWindow(client))
+        return nullptr;
+    HWND active = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+    if (!active || !IsWindow(active))
+        return nullptr;
+    return dynamic_cast<MDIchildCL*>(FromHandle(active));
+}
+
+long MDIframeCL::CloseChildrenFirst(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    auto answerNow = [&](LRESULT value) {
+        answeredAtOnce = true;
+        answer = value;
+        return 0L;
+    };
+    if ((routingMask_ & RouteClose) && DispatchToLists(&event))
+        return answerNow(1);
+    // A child that refuses to close stops the close of the frame.
+    const std::vector<WindowCL*> children(children_.begin(), children_.end());
+    for (WindowCL* child : children) {
+        if (long refused = child->OnClose(&event))
+            return answerNow(refused);
+    }
+    return OnClose(&event);
+}
+
+long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    auto answerNow = [&](LRESULT value) {
+        answeredAtOnce = true;
+        answer = value;
+        return 0L;
+    };
+    const std::shared_ptr<const bool> alive = LifeToken();
+    switch (event.message) {
+    case WM_DESTROY:
+        // The program ends with its frame: no idle task runs any more, and every loop passes the quit on.
+        if (TheApp) {
+            if (TheApp->Idle())
+                TheApp->Idle()->SetEnabled(false);
+            TheApp->Quit();
+        }
+        return answerNow(0);
+    case WM_SIZE:
+        OnSize(&event);
+        if (*alive && event.wParam != SIZE_MINIMIZED)
+            LayoutChildren(&event);
+        return answerNow(0);
+    case WM_MOVE: {
+        const long result = OnMove(&event);
+        if (*alive && layout_)
+            layout_->SetPosition(GET_X_LPARAM(event.lParam), GET_Y_LPARAM(event.lParam));
+        return answerNow(result);
+    }
+    case WM_CLOSE:
+        return CloseChildrenFirst(event, answeredAtOnce, answer);
+    case WM_COMMAND: {
+        const long result = RouteCommand(event, answeredAtOnce, answer);
+        if (result || answeredAtOnce || !*alive)
+            return result;
+        // What the frame leaves goes to the active document.
+        MDIchildCL* child = ActiveChild();
+        if (!child)
+            return 0;
+        if ((child->RoutingMask() & RouteMenu) && child->MenuObject() && child->MenuObject()->Dispatch(&event))
+            return 1;
+        return child->OnCommand(&event);
+    }
+    case WM_ERASEBKGND:
+        return DispatchToLists(&event);
+    case WM_NCDESTROY:
+        if (TheApp && TheApp->MainWindow() == this)
+            TheApp->ClearMainWindow();
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
+    case DeleteLaterMessage:
+        delete reinterpret_cast<EventTarget*>(event.lParam);
+        return 0;
+    default:
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The multiple-document frame: a top-level window with the system's MDI client in its client area. Messages
+// nobody handles go to the frame's default procedure; the frame deletes MDI children whose windows are gone
+// once their own code has left the call stack.
+
+#include "framework/window/TopWindow.h"
+
+#include <memory>
+
+class ChildLayout;
+class MDIchildCL;
+
+class MDIframeCL : public TopWindow {
+public:
+    // Posted to the frame by a child on each activation change: wParam the child being activated (or 1:
+    // merge at once), lParam the child object.
+    static constexpr UINT MergeMenuMessage = 1029;
+    // Posted to the frame with the object to delete in lParam.
+    static constexpr UINT DeleteLaterMessage = 6225;
+    static constexpr int ClientId = 3244;
+
+    // A new empty pop-up becomes the Window menu when none is given; the frame and its client are created
+    // at once. The layout rule (a new one when null) holds the client's rule, which fills the frame.
+    MDIframeCL(ChildLayout* layout, DWORD style, const char* title, Menu* windowMenu = nullptr,
+               unsigned firstChildId = 0);
+    // Deletes the children (the active one last), the Window menu and the client object.
+    ~MDIframeCL() override;
+
+    LRESULT DefaultProcessing(WindowEvent* event) override; // 1
+    std::unique_ptr<WNDCLASSA> ClassRecord() override;     // 2
+    void Show(int showCommand) override;                    // 17
+    void Create() override;                                 // 18
+
+    void Tile();
+    void Cascade();
+    void ArrangeIcons();
+    // The active child's object, null when there is none or its window is not live.
+    MDIchildCL* ActiveChild() const;
+    HWND ClientHandle() const;
+    Menu* WindowMenu() const { return windowMenu_.get(); }
+    unsigned FirstChildId() const { return firstChildId_; }
+
+protected:
+    // The frame's rows: destruction ends the program, sizes lay out without the default procedure, closing
+    // asks every child first, commands go on to the active child, deferred deletion.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
+
+private:
+    long CloseChildrenFirst(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
+
+    std::unique_ptr<TopWindow> client_;
+    std::unique_ptr<Menu> windowMenu_;
+    unsigned firstChildId_;
+};

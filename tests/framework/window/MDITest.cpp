@@ -1,0 +1,158 @@
+#include "framework/window/ChildLayout.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
+#include "framework/window/MDIchildCL.h"
+#include "framework/window/MDIframeCL.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+// An MDI child that records its deletion and its close requests, answering what the test sets.
+class RecordingChild : public MDIchildCL {
+public:
+    RecordingChild(MDIframeCL* frame, std::vector<std::string>* log, const char* name)
+        : MDIchildCL(frame, new ChildLayout(10, 10, 200, 150, nullptr), WS_OVERLAPPEDWINDOW, name), log_(log),
+          name_(name)
+    {
+    }
+    ~RecordingChild() override { log_->push_back("delete " + name_); }
+    long OnClose(WindowEvent*) override
+    {
+        log_->push_back("close " + name_);
+        return closeAnswer;
+    }
+    long closeAnswer = 0;
+
+private:
+    std::vector<std::string>* log_;
+    std::string name_;
+};
+
+class RecordingFrame : public MDIframeCL {
+public:
+    explicit RecordingFrame(std::vector<std::string>* log) : MDIframeCL(nullptr, 0, "frame"), log_(log) {}
+    long OnClose(WindowEvent*) override
+    {
+        log_->push_back("close frame");
+        return 1;
+    }
+
+private:
+    std::vector<std::string>* log_;
+};
+
+bool Contains(const std::vector<std::string>& log, const std::string& entry)
+{
+    return std::find(log.begin(), log.end(), entry) != log.end();
+}
+
+TEST(MDIframe, ClientFillsTheFrameAndChildrenAreCreatedHiddenAndActivated)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingFrame frame(&log);
+    const HWND client = frame.ClientHandle();
+    ASSERT_TRUE(IsWindow(client));
+    EXPECT_EQ(GetDlgCtrlID(client), MDIframeCL::ClientId);
+    EXPECT_EQ(MdiClientWindow, client);
+    SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
+    RECT rect;
+    GetWindowRect(client, &rect);
+    EXPECT_EQ(rect.right - rect.left, 400);
+    EXPECT_EQ(rect.bottom - rect.top, 300);
+    frame.Show(SW_SHOWNOACTIVATE);
+    EXPECT_EQ(frame.ActiveChild(), nullptr);
+
+    RecordingTarget creation(&log, "create", 0);
+    auto* first = new RecordingChild(&frame, &log, "first");
+    first->AddHandler(&creation, &RecordingTarget::Handle, WM_CREATE);
+    first->Create();
+    EXPECT_EQ(log, (std::vector<std::string>{"create"}));
+    EXPECT_EQ(GetParent(first->Handle()), client);
+    EXPECT_FALSE(IsWindowVisible(first->Handle()));
+    first->Show(SW_SHOW);
+    auto* second = new RecordingChild(&frame, &log, "second");
+    second->Create();
+    second->Show(SW_SHOW);
+    EXPECT_EQ(frame.ActiveChild(), second);
+    first->Activate();
+    EXPECT_EQ(frame.ActiveChild(), first);
+    delete first;
+    EXPECT_EQ(frame.ActiveChild(), second);
+}
+
+TEST(MDIframe, ChildDeletedWithItsWindowIsDeletedLaterByTheFrame)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingFrame frame(&log);
+    auto* child = new RecordingChild(&frame, &log, "child");
+    child->Create();
+    child->SetStateBits(WindowCL::StateDeleteWithWindow);
+    const HWND handle = child->Handle();
+    SendMessageA(frame.ClientHandle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(handle), 0);
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_FALSE(Contains(log, "delete child"));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return Contains(log, "delete child"); }));
+    EXPECT_TRUE(frame.Children().empty());
+}
+
+TEST(MDIframe, ChildThatRefusesToCloseStopsTheFramesClose)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingFrame frame(&log);
+    auto* first = new RecordingChild(&frame, &log, "first");
+    auto* second = new RecordingChild(&frame, &log, "second");
+    first->Create();
+    second->Create();
+    first->closeAnswer = 1;
+    EXPECT_EQ(SendMessageA(frame.Handle(), WM_CLOSE, 0, 0), 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"close first"}));
+    first->closeAnswer = 0;
+    log.clear();
+    SendMessageA(frame.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"close first", "close second", "close frame"}));
+    EXPECT_TRUE(IsWindow(frame.Handle()));
+}
+
+// Runs a nested loop, as a modal dialog does, in which the frame is closed.
+class NestedCloser : public EventTarget {
+public:
+    long Run(WindowEvent*)
+    {
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        TheApp->RunMessageLoop();
+        nestedEnded = true;
+        return 1;
+    }
+    HWND frame = nullptr;
+    bool nestedEnded = false;
+};
+
+TEST(MDIframe, DestroyingTheFrameEndsNestedAndOuterLoops)
+{
+    ScopedApplication app;
+    auto* frame = new MDIframeCL(nullptr, 0, "frame");
+    ASSERT_EQ(app->MainWindow(), frame);
+    NestedCloser closer;
+    closer.frame = frame->Handle();
+    app->AddHandler(&closer, &NestedCloser::Run, WM_USER + 31);
+    PostMessageA(frame->Handle(), WM_USER + 31, 0, 0);
+    QuitAfter safety(20000, 99);
+    app->RunMessageLoop();
+    EXPECT_TRUE(closer.nestedEnded);
+    EXPECT_EQ(app->ExitCode(), 0);
+    EXPECT_FALSE(app->Idle()->IsEnabled());
+    EXPECT_EQ(app->MainWindow(), nullptr);
+    app->RemoveHandler(&closer, &NestedCloser::Run, WM_USER + 31);
+    delete frame;
+}
+
+} // namespace

@@ -20,6 +20,7 @@
 #include "framework/draw/zFont.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/FrameworkApp.h"
+#include "script/DdeLinkManager.h"
 #include "script/ScriptManager.h"
 
 #include <commctrl.h>
@@ -35,6 +36,7 @@ Clipboard* AppClipboard = nullptr;
 PopupMenu* OperatorsMenu = nullptr;
 PopupMenu* KeywordsMenu = nullptr;
 ScriptManager* TheScriptManager = nullptr;
+DdeLinkManager* TheLinkManager = nullptr;
 FontRecord* DefaultFonts[DefaultFontCount] = {};
 
 namespace {
@@ -121,6 +123,7 @@ void StartApplication()
     AppFlags::trueTypeFontsOnly = ReadProfileInt("General", "TrueTypeOnly", 0) != 0;
     AppFlags::useScreenForSizing = ReadProfileInt("General", "UseScreenForSizing", 1);
     AppClipboard = new Clipboard(TheMainFrame);
+    TheLinkManager = new DdeLinkManager(AppClipboard, "KIVO_Node");
     OperatorsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(120, nullptr));
     KeywordsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(119, nullptr));
     TheScriptManager = new ScriptManager;
@@ -137,6 +140,7 @@ void ShutdownApplication()
     DeleteGlobal(OperatorsMenu);
     DeleteGlobal(KeywordsMenu);
     DeleteGlobal(AppClipboard);
+    DeleteGlobal(TheLinkManager);
     DeleteGlobal(DialogFont);
     DeleteGlobal(DialogFontHeavy);
     CurrentDialogFont = nullptr;

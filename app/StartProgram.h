@@ -7,6 +7,7 @@
 #include "foundation/zString.h"
 
 class Clipboard;
+class DdeLinkManager;
 class FontRecord;
 class FrameworkApp;
 class PopupMenu;
@@ -30,6 +31,7 @@ extern Clipboard* AppClipboard;        // the application's access to the system
 extern PopupMenu* OperatorsMenu;       // operators for formula editing (menu 120)
 extern PopupMenu* KeywordsMenu;        // keywords for formula editing (menu 119)
 extern ScriptManager* TheScriptManager;
+extern DdeLinkManager* TheLinkManager; // DDE links, service "KIVO_Node"
 extern FontRecord* DefaultFonts[DefaultFontCount];
 
 // Runs the program; returns when the message loop has ended and everything is freed.

@@ -1,0 +1,115 @@
+#include "framework/window/DdeServerTopic.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+std::vector<DdeServerTopic*>& Topics()
+{
+    static std::vector<DdeServerTopic*> topics;
+    return topics;
+}
+
+template <class T>
+void Erase(std::vector<T*>& list, const T* entry)
+{
+    const auto found = std::find(list.begin(), list.end(), entry);
+    if (found != list.end())
+        list.erase(found);
+}
+
+} // namespace
+
+DdeServerTopic::DdeServerTopic(DdeServer* server, const char* name)
+    : server_(server), name_(name ? name : ""),
+      handle_(DdeCreateStringHandleA(DdeServer::ServerInstance(), name_.Text(), CP_WINANSI))
+{
+    Topics().push_back(this);
+}
+
+DdeServerTopic::~DdeServerTopic()
+{
+    Erase(Topics(), this);
+    while (!items_.empty())
+        delete items_.back();
+    if (handle_)
+        DdeFreeStringHandle(DdeServer::ServerInstance(), handle_);
+}
+
+void DdeServerTopic::ConnectConfirm(const DdeTransactionInfo&) {}
+
+HDDEDATA DdeServerTopic::Request(const DdeTransactionInfo&)
+{
+    return nullptr;
+}
+
+uintptr_t DdeServerTopic::AdviseStart(const DdeTransactionInfo&)
+{
+    return 0;
+}
+
+uintptr_t DdeServerTopic::AdviseStop(const DdeTransactionInfo& info)
+{
+    DdeServerItem* item = FindItem(info.ItemName().Text());
+    if (!item)
+        return 0;
+    delete item;
+    return DDE_FACK;
+}
+
+uintptr_t DdeServerTopic::Execute(const DdeTransactionInfo&)
+{
+    return 0;
+}
+
+uintptr_t DdeServerTopic::Poke(const DdeTransactionInfo&)
+{
+    return 0;
+}
+
+DdeServerTopic* DdeServerTopic::FindTopic(const char* name)
+{
+    if (!name)
+        return nullptr;
+    for (DdeServerTopic* topic : Topics()) {
+        if (std::strcmp(topic->name_.Text(), name) == 0)
+            return topic;
+    }
+    return nullptr;
+}
+
+DdeServerItem* DdeServerTopic::FindItem(const char* name) const
+{
+    if (!name)
+        return nullptr;
+    for (DdeServerItem* item : items_) {
+        if (std::strcmp(item->Name().Text(), name) == 0)
+            return item;
+    }
+    return nullptr;
+}
+
+DdeServerItem::DdeServerItem(DdeServerTopic* topic, const DdeTransactionInfo& info)
+    : topic_(topic), name_(info.ItemName()),
+      handle_(DdeCreateStringHandleA(DdeServer::ServerInstance(), name_.Text(), CP_WINANSI)), format_(info.Format())
+{
+    topic_->items_.push_back(this);
+}
+
+DdeServerItem::~DdeServerItem()
+{
+    Erase(topic_->items_, this);
+    if (handle_)
+        DdeFreeStringHandle(DdeServer::ServerInstance(), handle_);
+}
+
+HDDEDATA DdeServerItem::RenderValue(const DdeTransactionInfo&)
+{
+    return nullptr;
+}
+
+void DdeServerItem::PostAdvise()
+{
+    DdePostAdvise(DdeServer::ServerInstance(), topic_->TopicHandle(), handle_);
+}

@@ -165,6 +165,11 @@ void FontRecord::Serialize(Archive& archive)
         archive.SetFormatError(Archive::FormatFontRecord);
 }
 
+bool FontRecord::IsStorable() const
+{
+    return pointSize >= 0 && pointSize <= MaxStoredSize && italic < 128 && bold < 128 && turned < 128;
+}
+
 bool FontRecord::FromText(const char* text)
 {
     if (!text)

@@ -60,6 +60,8 @@ public:
     //   face             stored string
     // A size outside 0..200, a negative flag byte or a wrong marker sets format error 31.
     void Serialize(Archive& archive);
+    // The record's stored form is one its reader accepts (size 0..200, flag bytes below 128).
+    bool IsStorable() const;
     // Reads the older text form "size,italic,bold,turned,face" ("^" in the face stands for a blank). False,
     // and nothing changed, unless all five values are present and in range.
     bool FromText(const char* text);

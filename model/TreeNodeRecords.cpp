@@ -371,6 +371,9 @@ const char* ExceededRecordLimit(const TreeNode* node)
         return "its node type is unknown";
     if (node->columnShift > kMaxColumnShift)
         return "it is shifted by more than 30 columns";
+    for (const FontRecord* font : node->fonts)
+        if (font != nullptr && !font->IsStorable())
+            return "one of its fonts is larger than 200 points";
     if (node->GetLinkId0() > kMaxLinkId || node->GetLinkId1() > kMaxLinkId || node->GetLinkId2() > kMaxLinkId)
         return "one of its link ids is above 255";
     if (!FormulasFitStoredForm(node))

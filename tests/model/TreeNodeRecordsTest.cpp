@@ -489,6 +489,11 @@ TEST(TreeNodeRecordsTest, WriterRefusesRecordsBeyondTheReadersLimits)
     const Case cases[] = {
         {"name of 800", [](TreeBuilder&, TreeNode* node) { node->SetText(std::string(800, 'n').c_str(), false); }, false},
         {"second text of 500", [](TreeBuilder&, TreeNode* node) { node->SetText2(std::string(500, 't').c_str(), false); }, false},
+        {"font of 300 points", [](TreeBuilder&, TreeNode* node) {
+             FontRecord huge;
+             huge.pointSize = 300;
+             node->SetFont0(&huge, false);
+         }, false},
         {"1001 children", [](TreeBuilder& tree, TreeNode* node) {
              for (int i = 0; i < 1001; ++i)
                  tree.Terminal(node, "t", "", "1");

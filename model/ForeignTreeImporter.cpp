@@ -78,7 +78,7 @@ void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* window)
     display.AddAbove = prefix.Flag(6);
     calc.OptPath[0] = prefix.Flag(5);
     calc.CurrentPayoff = 0;
-    NumericFormat& format = window->PayoffFormats[0];
+    NumericFormat& format = window->CalcPrefs.PayoffFormats[0];
     format.spare = static_cast<uint8_t>(prefix.numberStyle & 0xFF);
     format.commas = static_cast<uint8_t>(prefix.numberStyle & 1);
     if (version < ForeignVersion205) {
@@ -105,12 +105,12 @@ void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* window)
 void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeDocument* window)
 {
     for (int payoff = 1; payoff < 4; ++payoff) {
-        NumericFormat& format = window->PayoffFormats[payoff];
+        NumericFormat& format = window->CalcPrefs.PayoffFormats[payoff];
         if (version < ForeignVersion205) {
-            format.spare = window->PayoffFormats[0].spare;
-            format.commas = window->PayoffFormats[0].commas;
-            format.expValDigits = window->PayoffFormats[0].expValDigits;
-            format.probDigits = window->PayoffFormats[0].probDigits;
+            format.spare = window->CalcPrefs.PayoffFormats[0].spare;
+            format.commas = window->CalcPrefs.PayoffFormats[0].commas;
+            format.expValDigits = window->CalcPrefs.PayoffFormats[0].expValDigits;
+            format.probDigits = window->CalcPrefs.PayoffFormats[0].probDigits;
             continue;
         }
         const int16_t first = reader.Short();

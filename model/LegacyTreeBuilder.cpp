@@ -435,8 +435,8 @@ void LegacyTreeImporter::SetCalculationPreferences()
         prefs.CalcMethod = CostEffectivenessMethod;
         prefs.CECostPayoff = 0;
         prefs.CEEffPayoff = 1;
-        ClearStyleFields(document->PayoffFormats[0], 2);
-        ClearStyleFields(document->PayoffFormats[1], 3);
+        ClearStyleFields(document->CalcPrefs.PayoffFormats[0], 2);
+        ClearStyleFields(document->CalcPrefs.PayoffFormats[1], 3);
     } else {
         prefs.CalcMethod = PayoffMethod;
         prefs.CurrentPayoff = 0;

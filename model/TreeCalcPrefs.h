@@ -1,8 +1,11 @@
 #pragma once
 // How a tree is calculated: the calculation method, which payoff plays which part, the optimal-path
-// directions, multi-attribute weights and the roll-back choices.
+// directions, multi-attribute weights, the number formats of the payoffs and methods and the roll-back
+// choices. A new record takes the user's saved preferences; a tree file replaces them by its own.
 
 #include "formula/Expression.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/PreferenceRecord.h"
 
 #include <cstdint>
 
@@ -21,9 +24,22 @@ enum RollBackCalculates : int32_t {
     RollBackMaximin = 3,
 };
 
-struct TreeCalcPrefs {
-    TreeCalcPrefs() { SetDefaults(); }
-    void SetDefaults();
+// Format error of a preference record whose values are out of range.
+constexpr uint32_t FormatBadTreePrefs = 23;
+
+struct TreeCalcPrefs : PreferenceRecord {
+    // Defaults, then the saved preferences.
+    TreeCalcPrefs();
+
+    bool FromText(const char* text, int flag, const VersionRecord& version) override;
+    const char* ClassName() const override { return "TreeCalcPrefs"; }
+    void ReadProfile() override;
+    void WriteProfile() override;
+    void Serialize(Archive& archive, const VersionRecord& version) override;
+    void SetDefaults() override;
+
+    // The format of the current method (the current payoff's under the Payoff method).
+    const NumericFormat& CurrentNumericFormat() const;
 
     int32_t RollBackCalculatesKey;
     uint8_t UseUtility;
@@ -36,10 +52,14 @@ struct TreeCalcPrefs {
     uint8_t AllowTermNodeNameAsPayoff;
     uint8_t MarkovMonteFastTerm;
     uint8_t FastRollBack;
+    NumericFormat PayoffFormats[4];
     int32_t OptPath[4];
     int32_t MultiAttrOptPath;
     int32_t CostEffOptPath;
     int32_t BenCostOptPath;
     int32_t CalcMethod;
     Expression MultiAttrWeight[4];
+    NumericFormat CostEffFormat;
+    NumericFormat MultiAttrFormat;
+    NumericFormat BenCostFormat;
 };

@@ -147,9 +147,8 @@ public:
     // value) while *err stays clear; a failed draw sets it and ends the walk.
     void ApplyToDistributions(int32_t* err);
     TreeDisplayPrefs DisplayPrefs;
-    // The tree's number format and those of the four payoffs.
+    // The tree's number format.
     NumericFormat NumberFormat;
-    NumericFormat PayoffFormats[4];
     NoteBoxList NoteBoxes{4, true};
     // The font of new note boxes.
     FontRecord NoteFont;

@@ -207,8 +207,8 @@ TEST_F(LegacyImportTest, SampleFileBuildsTreeBindingsTablesAndReport)
     EXPECT_EQ(window.CalcPrefs.CalcMethod, CostEffectivenessMethod);
     EXPECT_EQ(window.CalcPrefs.CECostPayoff, 0);
     EXPECT_EQ(window.CalcPrefs.CEEffPayoff, 1);
-    EXPECT_EQ(window.PayoffFormats[0].expValDigits, 2);
-    EXPECT_EQ(window.PayoffFormats[1].expValDigits, 3);
+    EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].expValDigits, 2);
+    EXPECT_EQ(window.CalcPrefs.PayoffFormats[1].expValDigits, 3);
 
     const DocVariableList& variables = importer->Variables();
     ASSERT_EQ(variables.Count(), 2);

@@ -118,6 +118,7 @@ TEST(TreeOutlineTest, ClonesAndTheirContents)
 
     // With current values the contents of copies are written too.
     tree.Document().RolledBack = 1;
+    tree.Document().DisplayPrefs.ShowProbsAsNumericEquiv = 0;
     const std::string current = Outline(tree.Root());
     EXPECT_NE(current.find("\tcopy :: "), std::string::npos);
     EXPECT_NE(current.find("\t\tx\\1 :: "), std::string::npos);
@@ -131,6 +132,7 @@ TEST(TreeOutlineTest, CurrentValuesShowProbabilitiesAsTextOrNumber)
     TreeNode* node = tree.Terminal(tree.Root(), "A", "p[1]", "100");
     node->branchProbability = 0.25;
     tree.Document().RolledBack = 1;
+    tree.Document().DisplayPrefs.ShowProbsAsNumericEquiv = 0;
     zString line;
     NodeOutlineLine(node, line);
     EXPECT_EQ(std::string(line.Text()).rfind("\tA\\p[1] :: ", 0), 0u);

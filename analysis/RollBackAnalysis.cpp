@@ -7,7 +7,6 @@
 #include "foundation/MessageBoxes.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
-#include "script/ScriptManager.h"
 #include "model/TreeDocument.h"
 
 const char* const RollBackAnalysis::kMultipleOptimaText =
@@ -15,7 +14,7 @@ const char* const RollBackAnalysis::kMultipleOptimaText =
     " In order to identify your best strategy, you might use some of the analytical tools,"
     " including standard deviation, available under the Analysis menu.";
 
-RollBackAnalysis::RollBackAnalysis(TreeDocument* window, ScriptManager* script)
+RollBackAnalysis::RollBackAnalysis(TreeDocument* window, AnalysisCaller* script)
     : AnalysisRun(window), scriptCaller(script)
 {
     rollBackState.Init(1, &stopFlag, window, RollBackPlain);
@@ -29,11 +28,8 @@ RollBackAnalysis::RollBackAnalysis(TreeDocument* window, StoredAnalysis* record)
 
 RollBackAnalysis::~RollBackAnalysis()
 {
-    if (scriptCaller != nullptr) {
-        scriptCaller->waitingForAnalysis = 0;
-        if (scriptCaller->runningScript != 0)
-            scriptCaller->ContinueScript();
-    }
+    if (scriptCaller != nullptr)
+        scriptCaller->AnalysisEnded();
     rollBackState.EndProgress();
 }
 

@@ -2,17 +2,16 @@
 // The "Roll Back" command as an analysis run. It does all its work inside Run: rolls the whole tree back,
 // marks the tree rolled back, shows the results and warns when the optimal path is not unique.
 
+#include "analysis/AnalysisCaller.h"
 #include "analysis/AnalysisRun.h"
 #include "analysis/RollBack.h"
 
 #include <cstdint>
 
-class ScriptManager;
-
 class RollBackAnalysis : public AnalysisRun {
 public:
-    // scriptCaller: the script manager that started the command and waits for it, or null.
-    RollBackAnalysis(TreeDocument* window, ScriptManager* scriptCaller);
+    // scriptCaller: the script that started the command and waits for it, or null.
+    RollBackAnalysis(TreeDocument* window, AnalysisCaller* scriptCaller);
     // Run again from a stored record of the roll back kind.
     RollBackAnalysis(TreeDocument* window, StoredAnalysis* record);
     // Lets a waiting script go on and ends the roll-back state.
@@ -38,5 +37,5 @@ private:
     int16_t progressPosition = 0;
     uint32_t startTime = 0;
     RollBackState rollBackState;
-    ScriptManager* scriptCaller = nullptr;
+    AnalysisCaller* scriptCaller = nullptr;
 };

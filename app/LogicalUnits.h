@@ -2,16 +2,11 @@
 // Document drawings are laid out in logical units (inches, single-precision floats). These conversions
 // turn them into device pixels of a display through the program-wide drawing scale and drawing origin.
 
+#include "foundation/LogicalRect.h"
+
 #include <windows.h>
 
 class Display;
-
-struct LogicalRect {
-    float left;
-    float top;
-    float right;
-    float bottom;
-};
 
 // The logical point that maps to device (0, 0); (0, 0) at start.
 void SetDrawingOrigin(float x, float y);

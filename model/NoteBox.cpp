@@ -1,10 +1,8 @@
 #include "model/NoteBox.h"
 
-#include "app/DrawingPrimitives.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
-#include "framework/draw/Display.h"
 #include "model/TreeDocument.h"
 
 FontRecord DefaultNoteFont;
@@ -21,19 +19,6 @@ bool InHandleSquare(float cx, float cy, float x, float y)
 {
     return x >= cx - 0.03f && x <= cx + 0.031f && y >= cy - 0.03f && y <= cy + 0.031f;
 }
-
-// Restores a device context's background mode when the scope ends.
-class BackgroundModeScope {
-public:
-    BackgroundModeScope(HDC dc, int mode) : dc_(dc), previous_(SetBkMode(dc, mode)) {}
-    ~BackgroundModeScope() { SetBkMode(dc_, previous_); }
-    BackgroundModeScope(const BackgroundModeScope&) = delete;
-    BackgroundModeScope& operator=(const BackgroundModeScope&) = delete;
-
-private:
-    HDC dc_;
-    int previous_;
-};
 
 }  // namespace
 
@@ -72,41 +57,6 @@ void NoteBox::Offset(float dx, float dy)
 int NoteBox::BorderStyle() const
 {
     return ownerTree ? ownerTree->DisplayPrefs.NoteBoxBorderKey : 1;
-}
-
-void NoteBox::Draw(Display& display, bool plainFrame)
-{
-    DisplayLock lock(display);
-    HDC dc = display.DeviceContext();
-    const RECT pixels = LogicalRectToPixels(frame, display);
-    const RECT visibleTest{pixels.left, pixels.top, pixels.right + 1, pixels.bottom + 1};
-    if (dc && RectVisible(dc, &visibleTest)) {
-        DrawShape(display, pixels, GetBkColor(dc));
-        const int style = plainFrame ? 0 : BorderStyle();
-        if (style == 0)
-            display.FrameRect(pixels);
-        else if (style == 1)
-            DrawDashedRect(display, frame, 0, RGB(0, 0, 0));
-        BackgroundModeScope transparent(dc, TRANSPARENT);
-        DrawBoxedText(text.Text(), GetTextRect(), display, &font, true, false);
-    }
-}
-
-void NoteBox::DrawWithHandles(Display& display, int mode)
-{
-    Draw(display, mode == 2);
-    if (mode != 1)
-        return;
-    const LogicalRect textRect = GetTextRect();
-    const float half = kHandleSide / 2;
-    const float corners[4][2] = {{textRect.left, textRect.top},
-                                 {textRect.right, textRect.top},
-                                 {textRect.right, textRect.bottom},
-                                 {textRect.left, textRect.bottom}};
-    for (const auto& corner : corners) {
-        const LogicalRect square{corner[0] - half, corner[1] - half, corner[0] + half, corner[1] + half};
-        DrawShape(display, LogicalRectToPixels(square, display), RGB(0, 0, 0));
-    }
 }
 
 int NoteBox::HitTest(float x, float y) const

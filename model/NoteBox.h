@@ -2,14 +2,13 @@
 // A free text box placed on a tree window: its text, its frame in the window's logical units and its font.
 // The text area lies 0.04 inside the frame; four square handles sit on the corners of the text area.
 
-#include "app/LogicalUnits.h"
+#include "foundation/LogicalRect.h"
 #include "foundation/FontRecord.h"
 #include "foundation/zString.h"
 
 #include <cstdint>
 
 class Archive;
-class Display;
 class TreeDocument;
 
 // A corner handle by (column, row): (0, 0) top left, (1, 0) top right, (1, 1) bottom right, (0, 1) bottom
@@ -47,13 +46,6 @@ public:
     // The frame moved in by twice the margin.
     LogicalRect GetInteriorRect() const;
     void Offset(float dx, float dy);
-
-    // Fills the frame with the display's background colour, draws the border (plainFrame: solid; else by
-    // the owner's border style: 0 solid, 1 dashed, other none) and the text in the note's font. Nothing when
-    // the frame lies outside the display's clipping area.
-    void Draw(Display& display, bool plainFrame);
-    // Mode 2: plain frame; mode 1: normal, then the four corner handles; mode 0: normal.
-    void DrawWithHandles(Display& display, int mode);
 
     // 0 outside the frame, 23 on a corner handle, 24 inside the interior, 22 in the border zone.
     int HitTest(float x, float y) const;

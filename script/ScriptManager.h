@@ -2,14 +2,24 @@
 // The script interpreter's manager. A script command that starts an analysis sets the wait flag and the
 // script pauses; the analysis, when it ends, clears the flag and lets the script go on.
 
+#include "analysis/AnalysisCaller.h"
+
 #include <cstdint>
 
-class ScriptManager {
+class ScriptManager : public AnalysisCaller {
 public:
     ScriptManager() = default;
     ScriptManager(const ScriptManager&) = delete;
     ScriptManager& operator=(const ScriptManager&) = delete;
-    virtual ~ScriptManager() = default;
+    ~ScriptManager() override = default;
+
+    // The analysis the script waits for has ended: the script goes on when it is running.
+    void AnalysisEnded() override
+    {
+        waitingForAnalysis = 0;
+        if (runningScript != 0)
+            ContinueScript();
+    }
 
     // Runs the script on from the command after the one that waited.
     virtual void ContinueScript() { ++continuations; }

@@ -1,15 +1,8 @@
-#include "app/DrawingPrimitives.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
-#include "framework/draw/BitmapDisplay.h"
-#include "framework/window/Clipboard.h"
-#include "framework/window/TopWindow.h"
 #include "model/NoteBox.h"
-#include "model/NoteBoxClipboard.h"
 #include "model/NoteBoxList.h"
 #include "tests/foundation/StreamBytes.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
 #include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
@@ -243,126 +236,6 @@ TEST(NoteBoxFuzz, TruncatedAndMutatedRecordsFailCleanly)
         loaded.Serialize(stream);
         EXPECT_LE(stream->Position(), bytes.size());
     }
-}
-
-class NoteBoxClipboardTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        window = std::make_unique<TopWindow>(nullptr, nullptr, WS_OVERLAPPEDWINDOW, "notes");
-        window->Create();
-        ASSERT_NE(window->Handle(), nullptr);
-    }
-    void TearDown() override { window.reset(); }
-
-    ClipboardTestLock clipboardLock;
-    ScopedApplication app;
-    std::unique_ptr<TopWindow> window;
-};
-
-TEST_F(NoteBoxClipboardTest, NoteTravelsThroughTheClipboard)
-{
-    NoteBox note = MakeNote(0.5f, 0.5f, 1.5f, 1.0f);
-    note.text = "On the clipboard";
-    ASSERT_TRUE(PutNoteBoxOnClipboard(note));
-    EXPECT_TRUE(IsNoteBoxOnClipboard());
-    std::unique_ptr<NoteBox> pasted(GetNoteBoxFromClipboard());
-    ASSERT_NE(pasted, nullptr);
-    EXPECT_STREQ(pasted->text.Text(), "On the clipboard");
-    ExpectRect(pasted->frame, note.frame.left, note.frame.top, note.frame.right, note.frame.bottom);
-    EXPECT_EQ(pasted->ownerTree, nullptr);
-}
-
-TEST_F(NoteBoxClipboardTest, DamagedOrMissingNoteIsNotPasted)
-{
-    NoteBox note = MakeNote(0.5f, 0.5f, 1.5f, 1.0f);
-    note.text = "damaged";
-    Bytes bytes = NoteBytes(note);
-    bytes[bytes.size() - 2] = 137;  // the end marker
-    Clipboard clipboard(window.get());
-    clipboard.Empty();
-    ASSERT_NE(clipboard.PutBlock(bytes.data(), static_cast<uint32_t>(bytes.size()), NoteBoxClipboardFormat()), 0);
-    EXPECT_TRUE(IsNoteBoxOnClipboard());
-    EXPECT_EQ(GetNoteBoxFromClipboard(), nullptr);
-
-    const Bytes truncated(bytes.begin(), bytes.begin() + 10);
-    clipboard.Empty();
-    clipboard.PutBlock(truncated.data(), static_cast<uint32_t>(truncated.size()), NoteBoxClipboardFormat());
-    EXPECT_EQ(GetNoteBoxFromClipboard(), nullptr);
-
-    clipboard.Empty();
-    clipboard.PutText("just text");
-    EXPECT_FALSE(IsNoteBoxOnClipboard());
-    EXPECT_EQ(GetNoteBoxFromClipboard(), nullptr);
-}
-
-// Drawing into a bitmap at the screen's resolution: the pixel rectangle of the frame is found through the
-// same conversion the note uses, and the border pixels are read back.
-class NoteBoxDrawTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        display = std::make_unique<BitmapDisplay>(300, 300);
-        display->Lock();
-        DrawShape(*display, RECT{0, 0, 299, 299}, RGB(255, 255, 255));
-        SetBkColor(display->DeviceContext(), RGB(255, 255, 255));
-    }
-    void TearDown() override
-    {
-        display->Unlock();
-        display.reset();
-    }
-    COLORREF Pixel(int x, int y) const { return GetPixel(display->DeviceContext(), x, y); }
-    int BlackPixelsOnTopEdge(const RECT& pixels) const
-    {
-        int count = 0;
-        for (int x = pixels.left; x <= pixels.right; ++x)
-            count += Pixel(x, pixels.top) == RGB(0, 0, 0) ? 1 : 0;
-        return count;
-    }
-
-    std::unique_ptr<BitmapDisplay> display;
-};
-
-TEST_F(NoteBoxDrawTest, BorderStyleDecidesTheFrame)
-{
-    TreeDocument window;
-    NoteBox note(LogicalRect{0.5f, 0.5f, 2.0f, 1.5f}, &window);
-    const RECT pixels = LogicalRectToPixels(note.frame, *display);
-    const int width = pixels.right - pixels.left + 1;
-    struct {
-        int style;
-        bool plain;
-        int low;
-        int high;
-    } cases[] = {{0, false, width, width}, {1, false, width / 4, width - 2}, {5, false, 0, 0}, {5, true, width, width}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.style);
-        DrawShape(*display, RECT{0, 0, 299, 299}, RGB(255, 255, 255));
-        window.DisplayPrefs.NoteBoxBorderKey = c.style;
-        note.Draw(*display, c.plain);
-        const int black = BlackPixelsOnTopEdge(pixels);
-        EXPECT_GE(black, c.low);
-        EXPECT_LE(black, c.high);
-    }
-}
-
-TEST_F(NoteBoxDrawTest, TextInsideAndHandlesOnTheCorners)
-{
-    NoteBox note(LogicalRect{0.5f, 0.5f, 2.5f, 1.5f}, nullptr);
-    note.text = "WWWW MMMM";
-    note.DrawWithHandles(*display, 1);
-    const RECT text = LogicalRectToPixels(note.GetTextRect(), *display);
-    int inked = 0;
-    for (int y = text.top + 4; y < text.bottom - 4; ++y)
-        for (int x = text.left + 4; x < text.right - 4; ++x)
-            inked += Pixel(x, y) != RGB(255, 255, 255) ? 1 : 0;
-    EXPECT_GT(inked, 20);
-    // Each handle is a filled square centred on a corner of the text rectangle.
-    EXPECT_EQ(Pixel(text.left, text.top), RGB(0, 0, 0));
-    EXPECT_EQ(Pixel(text.right, text.bottom), RGB(0, 0, 0));
-    // Nothing is drawn outside the frame.
-    EXPECT_EQ(Pixel(5, 5), RGB(255, 255, 255));
 }
 
 }  // namespace

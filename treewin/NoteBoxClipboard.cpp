@@ -1,4 +1,4 @@
-#include "model/NoteBoxClipboard.h"
+#include "treewin/NoteBoxClipboard.h"
 
 #include "app/ClipboardReader.h"
 #include "app/ClipboardWriter.h"

@@ -34,11 +34,13 @@ public:
     long Paint(WindowEvent*) override
     {
         paintedOn = CurrentDisplay();
+        paintedOn->Bounds(paintBounds);
         return 0;
     }
     std::vector<int> moves;
     SIZE content{100, 80};
     Display* paintedOn = nullptr;
+    RECT paintBounds{};
 };
 
 class ScrollerTest : public testing::Test {
@@ -195,6 +197,19 @@ TEST_F(ScrollerTest, PaintingGoesThroughTheOwnDisplayWhileAnotherIsCurrent)
     EXPECT_EQ(pane->CurrentDisplay(), &picture);
     pane->PopDisplay();
     EXPECT_EQ(pane->CurrentDisplay(), pane->OwnDisplay());
+
+    // While painting, the bounds are the paint rectangle moved by the window origin.
+    pane->paintedOn = nullptr;
+    pane->OwnDisplay()->SetWindowOrigin(5, 6);
+    const RECT invalid{10, 10, 20, 20};
+    InvalidateRect(pane->Handle(), &invalid, FALSE);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return pane->paintedOn != nullptr; }));
+    EXPECT_EQ(pane->paintBounds.left, 15);
+    EXPECT_EQ(pane->paintBounds.top, 16);
+    EXPECT_EQ(pane->paintBounds.right, 25);
+    RECT outside{};
+    pane->OwnDisplay()->Bounds(outside);
+    EXPECT_EQ(outside.right, 0) << "not painting: empty";
 }
 
 TEST_F(ScrollerTest, ACaretFollowsTheFocusAndAPaneWithoutOneIgnoresIt)

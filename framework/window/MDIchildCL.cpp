@@ -33,6 +33,20 @@ MDIchildCL::MDIchildCL(WindowCL* parent) : TopWindow(parent)
 
 MDIchildCL::~MDIchildCL()
 {
+    // No merge request queued for the frame may name this child after it is gone, and its items leave the
+    // frame's bar while its window still exists.
+    if (auto* frame = TheApp ? dynamic_cast<MDIframeCL*>(TheApp->MainWindow()) : nullptr) {
+        MSG message;
+        while (PeekMessageA(&message, frame->Handle(), MDIframeCL::MergeMenuMessage, MDIframeCL::MergeMenuMessage,
+                            PM_REMOVE)) {
+            WindowEvent queued{message.lParam, message.wParam, message.message, message.hwnd};
+            frame->MergeChildMenu(&queued);
+        }
+        if (!(state_ & StateWindowGone) && IsWindow(handle_) && frame->ActiveChild() == this) {
+            WindowEvent removal{reinterpret_cast<LPARAM>(this), 0, MDIframeCL::MergeMenuMessage, frame->Handle()};
+            frame->MergeChildMenu(&removal);
+        }
+    }
     while (!children_.empty())
         delete children_.front();
     // The window's destruction must not delete the object a second time.

@@ -9,6 +9,7 @@
 
 #include <windowsx.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -26,6 +27,54 @@ public:
 HINSTANCE ProgramInstance()
 {
     return TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr);
+}
+
+int TrailingBarItems = 1;
+
+// Item texts are read into buffers of 100 bytes.
+std::string ItemText(HMENU menu, int position)
+{
+    char text[100] = {};
+    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+void InsertChildItems(HMENU bar, HMENU childMenu, int trailing)
+{
+    const int count = GetMenuItemCount(childMenu);
+    for (int i = 0; i < count; ++i) {
+        const std::string text = ItemText(childMenu, i);
+        const UINT position = static_cast<UINT>(GetMenuItemCount(bar) - trailing);
+        if (HMENU popup = GetSubMenu(childMenu, i)) {
+            InsertMenuA(bar, position, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
+                        text.c_str());
+        } else {
+            const UINT state = GetMenuState(childMenu, static_cast<UINT>(i), MF_BYPOSITION) &
+                               (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR);
+            InsertMenuA(bar, position, MF_BYPOSITION | MF_STRING | state, GetMenuItemID(childMenu, i),
+                        text.c_str());
+        }
+    }
+}
+
+void RemoveChildItems(HMENU bar, HMENU childMenu)
+{
+    const int count = GetMenuItemCount(childMenu);
+    for (int i = 0; i < count; ++i) {
+        if (!GetSubMenu(childMenu, i)) {
+            DeleteMenu(bar, GetMenuItemID(childMenu, i), MF_BYCOMMAND);
+            continue;
+        }
+        // The pop-up is found by its text and only taken off the bar: it still belongs to the child.
+        const std::string text = ItemText(childMenu, i);
+        const int barCount = GetMenuItemCount(bar);
+        for (int j = 0; j < barCount; ++j) {
+            if (ItemText(bar, j) == text) {
+                RemoveMenu(bar, static_cast<UINT>(j), MF_BYPOSITION);
+                break;
+            }
+        }
+    }
 }
 
 } // namespace
@@ -119,6 +168,34 @@ void MDIframeCL::ArrangeIcons()
     SendMessageA(ClientHandle(), WM_MDIICONARRANGE, 0, 0);
 }
 
+void MDIframeCL::SetWindowMenuPosition(int count)
+{
+    TrailingBarItems = count;
+}
+
+long MDIframeCL::MergeChildMenu(WindowEvent* event)
+{
+    auto* child = reinterpret_cast<MDIchildCL*>(event->lParam);
+    if (!TheApp || !TheApp->MainWindow() || !child || !child->MenuObject())
+        return 0;
+    HMENU bar = GetMenu(handle_);
+    HMENU childMenu = child->MenuObject()->Handle();
+    if (!bar || !childMenu)
+        return 0;
+    const HWND activated = reinterpret_cast<HWND>(event->wParam);
+    if (activated == child->Handle() || event->wParam == 1) {
+        mergedChild_ = child;
+        // A maximised child puts its system-menu item at the start of the bar and its buttons at the end.
+        InsertChildItems(bar, childMenu, TrailingBarItems + (IsZoomed(child->Handle()) ? 1 : 0));
+    } else {
+        RemoveChildItems(bar, childMenu);
+        if (mergedChild_ == child)
+            mergedChild_ = nullptr;
+    }
+    DrawMenuBar(handle_);
+    return 0;
+}
+
 MDIchildCL* MDIframeCL::ActiveChild() const
 {
     HWND client = ClientHandle();
@@ -196,6 +273,9 @@ long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         if (TheApp && TheApp->MainWindow() == this)
             TheApp->ClearMainWindow();
         return WindowCL::HandleMessage(event, answeredAtOnce, answer);
+    case MergeMenuMessage:
+        MergeChildMenu(&event);
+        return 0;
     case DeleteLaterMessage:
         delete reinterpret_cast<EventTarget*>(event.lParam);
         return 0;

@@ -38,6 +38,12 @@ public:
     MDIchildCL* ActiveChild() const;
     HWND ClientHandle() const;
     Menu* WindowMenu() const { return windowMenu_.get(); }
+    // How many items at the end of the frame's menu bar stay after the merged child's items (1 at start).
+    static void SetWindowMenuPosition(int count);
+    // The handler of MergeMenuMessage: inserts the child's items before the trailing items of the frame's
+    // bar when the child is being activated (or wParam is 1), takes them out again otherwise.
+    long MergeChildMenu(WindowEvent* event);
+    MDIchildCL* MergedChild() const { return mergedChild_; }
     unsigned FirstChildId() const { return firstChildId_; }
 
 protected:
@@ -51,4 +57,5 @@ private:
     std::unique_ptr<TopWindow> client_;
     std::unique_ptr<Menu> windowMenu_;
     unsigned firstChildId_;
+    MDIchildCL* mergedChild_ = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "framework/dialog/Menu.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
@@ -153,6 +154,60 @@ TEST(MDIframe, DestroyingTheFrameEndsNestedAndOuterLoops)
     EXPECT_EQ(app->MainWindow(), nullptr);
     app->RemoveHandler(&closer, &NestedCloser::Run, WM_USER + 31);
     delete frame;
+}
+
+std::vector<std::string> BarTexts(HWND window)
+{
+    std::vector<std::string> texts;
+    HMENU bar = GetMenu(window);
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        char text[100] = {};
+        GetMenuStringA(bar, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// A menu of pop-ups with the given texts.
+Menu* PopupsMenu(std::initializer_list<const char*> texts)
+{
+    auto* menu = new Menu();
+    for (const char* text : texts) {
+        Menu popup;
+        menu->AppendPopup(popup, text);
+    }
+    return menu;
+}
+
+TEST(MDIframe, ActiveChildsMenuIsMergedBeforeTheTrailingItemAndLeavesWithIt)
+{
+    using Texts = std::vector<std::string>;
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingFrame frame(&log);
+    HMENU bar = CreateMenu();
+    for (const char* text : {"File", "Tree", "Options", "Window"})
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), text);
+    SetMenu(frame.Handle(), bar);
+    frame.Show(SW_SHOWNOACTIVATE);
+    auto* first = new RecordingChild(&frame, &log, "first");
+    first->SetMenuObject(PopupsMenu({"Edit", "View"}));
+    first->Create();
+    first->Show(SW_SHOW);
+    const Texts withFirst{"File", "Tree", "Options", "Edit", "View", "Window"};
+    EXPECT_TRUE(PumpMessagesUntil([&] { return BarTexts(frame.Handle()) == withFirst; }));
+
+    auto* second = new RecordingChild(&frame, &log, "second");
+    second->SetMenuObject(PopupsMenu({"Graph"}));
+    second->Create();
+    second->Show(SW_SHOW);
+    const Texts withSecond{"File", "Tree", "Options", "Graph", "Window"};
+    EXPECT_TRUE(PumpMessagesUntil([&] { return BarTexts(frame.Handle()) == withSecond; }));
+    EXPECT_EQ(frame.MergedChild(), second);
+
+    delete second;
+    EXPECT_EQ(BarTexts(frame.Handle()), (Texts{"File", "Tree", "Options", "Window"}));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return BarTexts(frame.Handle()) == withFirst; }));
 }
 
 } // namespace

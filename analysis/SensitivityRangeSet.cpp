@@ -1,11 +1,42 @@
 #include "analysis/SensitivityRangeSet.h"
 
 #include "foundation/Archive.h"
+#include "model/VariableDefinition.h"
 
 void SensitivityRangeSet::Add(VariableRange* range)
 {
     if (!ranges.Add(range))
         delete range;
+}
+
+void SensitivityRangeSet::ApplyStep(int i, zString* text)
+{
+    for (int r = 0; r < ranges.Count(); ++r)
+        ranges.At(r)->ApplyStep(i, intervals, r == 0 ? text : nullptr);
+}
+
+void SensitivityRangeSet::RestoreAll()
+{
+    for (int r = 0; r < ranges.Count(); ++r)
+        ranges.At(r)->Restore();
+}
+
+void SensitivityRangeSet::Assign(const SensitivityRangeSet& other)
+{
+    intervals = other.intervals;
+    ranges.DeleteAll();
+    for (int r = 0; r < other.Count(); ++r) {
+        const VariableRange* source = other.RangeAt(r);
+        auto* range = new VariableRange(source->name, source->low, source->high);
+        for (int b = 0; b < source->bindings.Count(); ++b) {
+            RangeBinding* entry = new RangeBinding(*source->bindings.At(b));
+            if (entry->definition != nullptr)
+                entry->savedText = entry->definition->definition.Text();
+            if (!range->bindings.Add(entry))
+                delete entry;
+        }
+        Add(range);
+    }
 }
 
 // Stored form:

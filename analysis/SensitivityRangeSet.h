@@ -20,6 +20,13 @@ public:
     int Count() const { return ranges.Count(); }
     VariableRange* RangeAt(int i) const { return ranges.At(i); }
 
+    // Every range takes step i of the intervals; the main range's value text goes to text when given.
+    void ApplyStep(int i, zString* text);
+    // Every range's definitions get their formulas back.
+    void RestoreAll();
+    // Copies of the other set's ranges (name, low, high) whose bindings save the definitions' current texts.
+    void Assign(const SensitivityRangeSet& other);
+
     // Stored form, see SensitivityRangeSet.cpp.
     void Serialize(Archive& archive);
 

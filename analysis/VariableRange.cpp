@@ -1,6 +1,9 @@
 #include "analysis/VariableRange.h"
 
+#include "analysis/VariableSubstitution.h"
+
 #include "foundation/Archive.h"
+#include "foundation/NumericFormatting.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 
@@ -33,4 +36,37 @@ void VariableRange::Serialize(Archive& archive)
     archive.ReadShort(mode);
     key = name;
     key.MakeUpper();
+}
+
+double VariableRange::StepValue(int i, int n) const
+{
+    return low.value + i * ((high.value - low.value) / n);
+}
+
+void VariableRange::ApplyStep(int i, int n, zString* text)
+{
+    double value = StepValue(i, n);
+    zString valueText;
+    AppendFormattedNumber(valueText, value, -9);
+    SetBindings(bindings, value, valueText.Text());
+    if (text != nullptr)
+        *text = valueText;
+}
+
+void VariableRange::Restore()
+{
+    RestoreBindings(bindings);
+}
+
+void VariableRange::Describe(zString& out) const
+{
+    out = low.text;
+    if (mode == 0) {
+        out += " .. ";
+        out += high.text;
+        return;
+    }
+    out += " +/- ";
+    out += tolerance.text;
+    out += "%";
 }

@@ -43,6 +43,16 @@ public:
     // Stored form, see VariableRange.cpp.
     void Serialize(Archive& archive);
 
+    // low + i * ((high - low) / n): step 0 is low, step n high.
+    double StepValue(int i, int n) const;
+    // Writes step i of n into every binding as its text with nine significant digits; copies that text to
+    // text when given.
+    void ApplyStep(int i, int n, zString* text);
+    // Puts every binding's saved formula text back.
+    void Restore();
+    // "low .. high", or "low +/- tolerance%" in tolerance mode.
+    void Describe(zString& out) const;
+
     zString name;
     // The name upper-cased: variables are looked up regardless of case.
     zString key;

@@ -1,7 +1,10 @@
-// Variable ranges and range sets: construction and the archive form.
+// Variable ranges and range sets: construction, steps, substitution and the archive form.
 
 #include "analysis/SensitivityRangeSet.h"
 #include "analysis/VariableRange.h"
+#include "analysis/VariableSubstitution.h"
+#include "model/CloneCopies.h"
+#include "tests/model/TreeBuilder.h"
 #include "foundation/Archive.h"
 #include "foundation/MemoryStream.h"
 
@@ -121,3 +124,66 @@ TEST(SensitivityRangeSet, NegativeCountIsAFormatError)
 }
 
 }  // namespace
+
+TEST(VariableRange, StepsRunFromLowToHighEitherWay)
+{
+    const struct {
+        double low, high;
+        int n;
+        double step1;
+    } cases[] = {{0.0, 1.0, 4, 0.25}, {5.0, -3.0, 4, 3.0}, {0.1, 0.7, 3, 0.3}};
+    for (const auto& c : cases) {
+        const VariableRange range(zString("x"), Value("", c.low), Value("", c.high));
+        EXPECT_EQ(range.StepValue(0, c.n), c.low);
+        EXPECT_NEAR(range.StepValue(1, c.n), c.step1, 1e-15);
+        EXPECT_NEAR(range.StepValue(c.n, c.n), c.high, 1e-15);
+    }
+}
+
+TEST(VariableRange, DescribesPlainAndToleranceRanges)
+{
+    VariableRange range(zString("x"), Value("1e3", 1000.0), Value("2,500", 2500.0));
+    zString text;
+    range.Describe(text);
+    EXPECT_STREQ(text.Text(), "1e3 .. 2,500");
+    range.tolerance = Value("15", 15.0);
+    range.mode = 1;
+    range.Describe(text);
+    EXPECT_STREQ(text.Text(), "1e3 +/- 15%");
+}
+
+// p bound at the root, at a clone master's child and so in its copy; the sweep writes and restores them all.
+TEST(SensitivityRangeSet, SweepWritesStepTextsAndRestoresEveryDefinition)
+{
+    TreeBuilder tree;
+    TreeDocument& window = tree.Document();
+    tree.Bind(tree.Root(), "p", "0.2 + 0.05");
+    TreeNode* master = tree.Add(tree.Root(), ChanceNode, "master");
+    TreeNode* inner = tree.Terminal(master, "inner", "p", "1");
+    inner->SetBinding("p", " p*2 ", false);
+    master->cloneStatus = CloneMasterNode;
+    master->cloneId = 1;
+    window.AddCloneMaster(master, "m");
+    TreeNode* copy = tree.Add(tree.Root(), ChanceNode, "copy");
+    CopyCloneMaster(copy, master, nullptr);
+    TreeNode* copiedInner = copy->GetChild(0);
+
+    SensitivityRangeSet set;
+    set.intervals = 3;
+    auto* range = new VariableRange(zString("P"), Value("0", 0.0), Value("1", 1.0));
+    CollectVariableDefinitions(range->bindings, tree.Root(), "P", true);
+    set.Add(range);
+    ASSERT_EQ(range->bindings.Count(), 2) << "root default and the master's child, not the copy";
+
+    zString text;
+    set.ApplyStep(1, &text);
+    EXPECT_STREQ(text.Text(), "0.333333333");
+    EXPECT_STREQ(tree.Root()->FindBinding("P", true)->definition.Text().Text(), "0.333333333");
+    EXPECT_STREQ(copiedInner->FindBinding("P", true)->definition.Text().Text(), "0.333333333");
+    set.ApplyStep(3, &text);
+    EXPECT_STREQ(text.Text(), "1");
+    set.RestoreAll();
+    EXPECT_STREQ(tree.Root()->FindBinding("P", true)->definition.Text().Text(), "0.2 + 0.05");
+    EXPECT_STREQ(inner->FindBinding("P", true)->definition.Text().Text(), " p*2 ");
+    EXPECT_STREQ(copiedInner->FindBinding("P", true)->definition.Text().Text(), " p*2 ");
+}

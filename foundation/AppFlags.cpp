@@ -5,3 +5,4 @@ bool AppFlags::trueTypeFontsOnly = false;
 bool AppFlags::navigating = true;
 bool AppFlags::exportBlackAndWhite = false;
 int AppFlags::useScreenForSizing = 1;
+bool AppFlags::noPrinterSettings = false;

@@ -12,4 +12,6 @@ struct AppFlags {
     static bool exportBlackAndWhite;
     // Text is measured on the display being drawn on rather than on the measuring printer.
     static int useScreenForSizing;
+    // Stored printer settings are kept and written back but never handed to a printer (option x).
+    static bool noPrinterSettings;
 };

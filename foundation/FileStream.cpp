@@ -12,7 +12,9 @@ FileStream::~FileStream() { Close(); }
 void FileStream::Close()
 {
     if (file) {
-        std::fclose(file);
+        // Buffered bytes that cannot be flushed are a failed write.
+        if (std::fclose(file) != 0)
+            SetState(StateIoFailure);
         file = nullptr;
     }
 }

@@ -1,5 +1,7 @@
 #include "model/LinkItemList.h"
 
+#include "foundation/Archive.h"
+
 LinkItem* LinkItemList::Find(int id) const
 {
     if (id < 1)
@@ -42,4 +44,10 @@ bool LinkItemList::DeleteId(int id)
         return false;
     DeletePtr(item);
     return true;
+}
+
+void* LinkItemList::LoadItem(Archive& archive)
+{
+    archive.SetFormatError(Archive::FormatListMarkerOrCount);
+    return nullptr;
 }

@@ -22,6 +22,9 @@ public:
     LinkItemList() : PtrArray(2, true) {}
     ~LinkItemList() override { Clear(); }
     void DeleteItem(void* item) override { delete static_cast<LinkItem*>(item); }
+    // Link items are made again by their nodes rather than stored: the tree file holds an empty list, and a
+    // stored item cannot be read (the file reads as damaged rather than misaligned).
+    void* LoadItem(Archive& archive) override;
 
     LinkItem* At(int i) const { return static_cast<LinkItem*>(PtrArray::At(i)); }
     // The item with that id; ids below 1 give null.

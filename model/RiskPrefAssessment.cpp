@@ -1,5 +1,8 @@
 #include "model/RiskPrefAssessment.h"
 
+#include "foundation/Archive.h"
+#include "foundation/VersionRecord.h"
+
 bool RiskPrefAssessment::Check(zString& message) const
 {
     message.Clear();
@@ -28,4 +31,29 @@ double Utility(TreeDocument*, double value, int*)
 double InverseUtility(TreeDocument*, double utility, int*)
 {
     return utility;
+}
+
+void RiskPrefAssessment::Serialize(Archive& archive)
+{
+    VersionRecord version;
+    version.Serialize(archive);
+    if (archive.IsStoring()) {
+        archive.WriteShort(static_cast<int16_t>(type));
+        archive.WriteByte(pointsAssessed).WriteByte(constantAssessed).WriteDouble(coefficient);
+        archive.WriteShort(points ? 1 : 0);
+        for (int i = 0; points && i < kPointCount - 1; ++i)
+            archive.WriteDouble(points[i].utility).WriteDouble(points[i].value);
+        return;
+    }
+    int16_t storedType = 0;
+    int16_t hasTable = 0;
+    archive.ReadShort(storedType).ReadByte(pointsAssessed).ReadByte(constantAssessed).ReadDouble(coefficient);
+    archive.ReadShort(hasTable);
+    type = storedType;
+    points.reset();
+    if (hasTable != 1 || archive.Failed())
+        return;
+    ResetTable();
+    for (int i = 0; i < kPointCount - 1; ++i)
+        archive.ReadDouble(points[i].utility).ReadDouble(points[i].value);
 }

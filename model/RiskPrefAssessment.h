@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+class Archive;
 class TreeDocument;
 
 class RiskPrefAssessment {
@@ -25,6 +26,14 @@ public:
     void Clear();
     // A new table of 17 zero points in place of the old one.
     void ResetTable();
+    // Stored form:
+    //   version record        3 bytes, not used
+    //   type                  i16
+    //   pointsAssessed, constantAssessed   u8 each
+    //   coefficient           f64
+    //   table present         i16 (1 when there is a table)
+    //   table                 16 points, utility then value (f64 each); reading makes a zero table first
+    void Serialize(Archive& archive);
 
     // 0 no function, 1 constant risk aversion (exponential), 2 assessed points.
     int32_t type = 0;

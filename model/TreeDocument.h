@@ -18,6 +18,11 @@
 #include "model/NodeRef.h"
 #include "model/NoteBoxList.h"
 #include "formula/CalcState.h"
+#include "foundation/PrinterSetupRecord.h"
+#include "model/DisplayColumnList.h"
+#include "model/DocumentLinkList.h"
+#include "model/LinkSettings.h"
+#include "model/TreeArrow.h"
 #include "model/TreeCalcPrefs.h"
 #include "model/TreeDisplayPrefs.h"
 
@@ -127,6 +132,18 @@ public:
     // Frees the analysis records (called by the destructor).
     void ReleaseAnalyses();
 
+    // The tree file body (after the document header). Reading replaces the tree and the document's lists;
+    // it stops at the first error, and a damaged body leaves a fresh decision root. The archive's format
+    // error tells the caller (2 truncated or unreadable, 23 bad preferences, 27 bad arrow, 32 bad version).
+    // With SnapshotMode on, node records carry results and the selection follows the nodes.
+    void ReadDocumentBody(Archive& archive);
+    void WriteDocumentBody(Archive& archive);
+    // A whole tree file: header and body. Reading reports a damaged file in one error box and returns
+    // false. Writing goes to a temporary file beside the target that then replaces it, so a failed save
+    // leaves the old file; false (message set) when the tree cannot be stored or the file not written.
+    bool ReadTreeFile(const char* path);
+    bool WriteTreeFile(const char* path, zString& message);
+
     TreeNode* Root = nullptr;
     DocVariableList Variables{2, true};
     // The pop-up menu of the variables' names, rebuilt whenever the list changes (RebuildVariablesMenu).
@@ -173,6 +190,20 @@ public:
     StoredAnalysis* LastAnalysis = nullptr;
     MarkovAnalysis* CurrentMarkovAnalysis = nullptr;
     StoredAnalysisList* StoredAnalysisRecords = nullptr;
+    // Stored with the tree file and carried unchanged: the print offset (two 32-bit slots), the parse
+    // level of the writer, the document tag, the link settings, the drawing zoom and the printer settings.
+    int32_t PrintOffset[2] = {0, 0};
+    int16_t ParseLevel = 2;
+    zString DocumentTag;
+    LinkSettings Links;
+    double Zoom = 1.0;
+    std::unique_ptr<PrinterSetupRecord> PrinterSetup;
+    TreeArrowList Arrows;
+    DocumentLinkList DocumentLinks;
+    DisplayColumnList RollBackColumns;
+    // The node total stored in the file and the nodes read so far.
+    int32_t StoredNodeCount = 0;
+    int32_t NodesLoaded = 0;
     long RelayoutCount = 0;
     long NodeRedrawCount = 0;
 

@@ -1,0 +1,55 @@
+#include "foundation/DocumentFileHeader.h"
+
+#include "foundation/Archive.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/VersionRecord.h"
+
+namespace {
+
+constexpr int16_t kMark = 34;
+constexpr int16_t kSwappedMark = 0x2200;
+
+int Refuse(Archive& archive, uint32_t code, const char* text)
+{
+    archive.SetFormatError(code);
+    ShowErrorBox(nullptr, text, 0);
+    return 0;
+}
+
+} // namespace
+
+int ReadFileHeader(Archive& archive)
+{
+    if (archive.State() != 0 || archive.BytesLeft() == 0)
+        return Refuse(archive, HeaderFileMissing, "File not found, or the file is empty.");
+    int16_t mark = 0;
+    archive.ReadShort(mark);
+    if (mark == kSwappedMark) {
+        archive.SetSwapping(true);
+        mark = kMark;
+    }
+    VersionRecord version;
+    version.Serialize(archive);
+    int16_t kind = 0;
+    archive.ReadShort(kind);
+    if (mark != kMark || archive.State() != 0)
+        return Refuse(archive, HeaderNotADocument, "This file was not created by KIVO. It cannot be read.");
+    if (archive.HasFormatError())
+        return 0;
+    if (version.IsNewerThanRecord(VersionRecord::Current()))
+        return Refuse(archive, HeaderNewerVersion,
+                      "The file you have opened cannot be read by this version of KIVO. Please call Morlund "
+                      "Software or visit our web site at www.morlund.com  to update your copy of the program.");
+    return kind;
+}
+
+bool WriteFileHeader(Archive& archive, DocumentKind kind)
+{
+    archive.WriteShort(kMark);
+    VersionRecord(VersionRecord::Current()).Serialize(archive);
+    archive.WriteShort(kind);
+    if (archive.State() == 0)
+        return true;
+    archive.SetFormatError(HeaderNotWritten);
+    return false;
+}

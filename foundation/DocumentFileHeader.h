@@ -1,0 +1,25 @@
+#pragma once
+// The header that begins every document file (tree, graph, influence diagram):
+//   mark      i16, 34 (read as 0x2200 it switches the stream to byte swapping for the rest of the file)
+//   version   version record of the program that wrote the file (3 bytes)
+//   kind      i16: 1 tree, 2 graph, 3 influence diagram
+
+#include <cstdint>
+
+class Archive;
+
+enum DocumentKind : int16_t { TreeDocumentKind = 1, GraphDocumentKind = 2, InfluenceDocumentKind = 3 };
+
+// Error codes recorded in the archive (unless it has one already).
+enum : uint32_t {
+    HeaderFileMissing = 1,
+    HeaderNotADocument = 4,
+    HeaderNewerVersion = 5,
+    HeaderNotWritten = 6,
+};
+
+// Reads the header: the document kind, or 0 after an error box (missing or empty file, not a document,
+// written by a newer version) with the error code recorded.
+int ReadFileHeader(Archive& archive);
+// Writes the header with the current version; false (code 6) when the stream reports an error.
+bool WriteFileHeader(Archive& archive, DocumentKind kind);

@@ -1,0 +1,62 @@
+#include "foundation/PrinterSetupRecord.h"
+
+#include "foundation/AppFlags.h"
+#include "foundation/Archive.h"
+#include "foundation/VersionRecord.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstring>
+#include <new>
+
+namespace {
+
+void LoadBlock(Archive& archive, int16_t length, std::unique_ptr<uint8_t[]>& block)
+{
+    if (length <= 0 || archive.Failed())
+        return;
+    if (static_cast<uint32_t>(length) > archive.BytesLeft()) {
+        archive.SetState(Archive::StateIoFailure);
+        return;
+    }
+    block.reset(new (std::nothrow) uint8_t[length]);
+    if (block)
+        archive.ReadBytes(block.get(), static_cast<uint32_t>(length));
+    else
+        archive.SetState(Archive::StateIoFailure);
+}
+
+} // namespace
+
+void PrinterSetupRecord::Serialize(Archive& archive, const VersionRecord& fileVersion)
+{
+    if (archive.IsStoring()) {
+        archive.WriteShort(0);
+        archive.WriteShort(devModeLength);
+        archive.WriteShort(extraLength);
+        if (devModeLength > 0)
+            archive.WriteBytes(devMode.get(), static_cast<uint32_t>(devModeLength));
+        if (extraLength > 0)
+            archive.WriteBytes(extraBlock.get(), static_cast<uint32_t>(extraLength));
+        return;
+    }
+    int16_t reserved = 0;
+    if (fileVersion.IsAtLeast(KnownVersion::k3_0_Build10))
+        archive.ReadShort(reserved);
+    archive.ReadShort(devModeLength);
+    archive.ReadShort(extraLength);
+    LoadBlock(archive, devModeLength, devMode);
+    LoadBlock(archive, extraLength, extraBlock);
+    if (archive.Failed())
+        devModeLength = extraLength = 0;
+}
+
+const uint8_t* PrinterSetupRecord::DevMode() const
+{
+    if (AppFlags::noPrinterSettings || !devMode || devModeLength < static_cast<int16_t>(sizeof(DEVMODEA)))
+        return nullptr;
+    DEVMODEA header;
+    std::memcpy(&header, devMode.get(), sizeof header);
+    return header.dmSize + header.dmDriverExtra == devModeLength ? devMode.get() : nullptr;
+}

@@ -1,0 +1,33 @@
+#include "model/TreeArrow.h"
+
+#include "foundation/Archive.h"
+#include "foundation/VersionRecord.h"
+
+namespace {
+constexpr uint8_t kArrowMarker = 0x44;
+}
+
+void TreeArrow::Serialize(Archive& archive)
+{
+    VersionRecord version;
+    version.Serialize(archive);
+    if (archive.IsStoring()) {
+        archive.WriteByte(kArrowMarker);
+        archive.WriteFloat(tailX).WriteFloat(tailY).WriteFloat(headX).WriteFloat(headY);
+        return;
+    }
+    uint8_t marker = 0;
+    archive.ReadByte(marker);
+    if (marker != kArrowMarker) {
+        archive.SetFormatError(FormatBadArrow);
+        return;
+    }
+    archive.ReadFloat(tailX).ReadFloat(tailY).ReadFloat(headX).ReadFloat(headY);
+}
+
+void* TreeArrowList::LoadItem(Archive& archive)
+{
+    auto* arrow = new TreeArrow;
+    arrow->Serialize(archive);
+    return arrow;
+}

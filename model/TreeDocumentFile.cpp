@@ -1,0 +1,245 @@
+// The tree file: the document header, then the body below.
+
+#include "model/TreeDocument.h"
+
+#include "foundation/DocumentFileHeader.h"
+#include "foundation/FileStream.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/StoredString.h"
+#include "foundation/VersionRecord.h"
+#include "model/CloneCopies.h"
+#include "model/NodePath.h"
+#include "model/NodeRef.h"
+#include "model/NoteBox.h"
+#include "model/StoredAnalysisList.h"
+#include "model/TreeNode.h"
+#include "model/TreeNodeRecords.h"
+#include "model/TreeWalks.h"
+#include "model/VariableDefinition.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+// Body layout, in file order (V: the body's own version record; gated fields only when V passes):
+//   V                                   version record, 3 bytes
+//   V < 2.6: i32 ignored; else PrintOffset[0], PrintOffset[1] i32 each, ParseLevel i16, DocumentTag string
+//   document variables                  list
+//   V < 3.0: old default variables      list of variable definitions
+//   note boxes; stored analyses         lists
+//   calculation preferences, display preferences   version record + stream form each
+//   risk preference function            its record
+//   link items; document links          lists
+//   V < 2.5.4: tree font, expected-value font
+//   V >= 3.0 beta 4: StoredNodeCount    i32
+//   node records                        root first, each followed by its children
+//   clone-master registry               list of node references, resolved against the new root
+//   V >= 2.6: arrows                    list
+//   V >= 2.6 final 2: distributions     list
+//   V >= 3.0: custom interface present i16 (always 0 here); link settings: three strings, i16
+//             V >= 3.0 beta 7: Zoom f64
+//             V >= 3.0 final 9: printer record present i16, then the record
+//                       V >= 3.5: roll-back display columns list
+//                       V > 3.5 beta 4: cost-effectiveness settings
+//   snapshot only: selection count i16, then each selected node's path string
+// Reading stops at the first error: nothing after it is read.
+
+namespace {
+
+constexpr uint32_t FormatTruncated = 2;
+
+// The archive failed without a format error: the stream ended early or could not be read.
+void NoteStreamFailure(Archive& archive)
+{
+    if (archive.State() != 0)
+        archive.SetFormatError(FormatTruncated);
+}
+
+} // namespace
+
+void TreeDocument::ReadDocumentBody(Archive& archive)
+{
+    delete Root;
+    Root = nullptr;
+    Selection.RemoveAll();
+    StoredNodeCount = NodesLoaded = 0;
+    VersionRecord version;
+    version.Serialize(archive);
+    if (version.IsOlderThan(KnownVersion::k2_6)) {
+        int32_t ignored = 0;
+        archive.ReadLong(ignored);
+    } else {
+        archive.ReadLong(PrintOffset[0]).ReadLong(PrintOffset[1]).ReadShort(ParseLevel);
+        LoadString(archive, DocumentTag);
+    }
+    Variables.Serialize(archive);
+    VariableDefList oldDefaults;
+    if (version.IsOlderThan(KnownVersion::k3_0))
+        oldDefaults.Serialize(archive);
+    NoteBoxes.Serialize(archive);
+    StoredAnalyses().Serialize(archive);
+    NoteStreamFailure(archive);
+    SerializeWithVersion(CalcPrefs, archive);
+    SerializeWithVersion(DisplayPrefs, archive);
+    if (!archive.Failed())
+        RiskAssessment.Serialize(archive);
+    if (!archive.Failed())
+        LinkItems.Serialize(archive);
+    if (!archive.Failed())
+        DocumentLinks.Serialize(archive);
+    if (version.IsOlderThan(KnownVersion::k2_5_Build4)) {
+        DisplayPrefs.TreeFont.Serialize(archive);
+        DisplayPrefs.EVFont.Serialize(archive);
+    }
+    NoteStreamFailure(archive);
+    if (version.IsAtLeast(KnownVersion::k3_0_Beta4))
+        archive.ReadLong(StoredNodeCount);
+    if (!archive.Failed()) {
+        Root = new TreeNode(this);
+        ReadTreeNode(Root, archive);
+    }
+    if (!archive.Failed()) {
+        CloneMasters.Serialize(archive);
+        for (int i = 0; i < CloneMasters.Count(); ++i)
+            CloneMasters.At(i)->Resolve(this);
+    }
+    if (!archive.Failed() && version.IsAtLeast(KnownVersion::k2_6))
+        Arrows.Serialize(archive);
+    if (!archive.Failed() && version.IsAtLeast(KnownVersion::k2_6_Build2))
+        Distributions.Serialize(archive);
+    if (!archive.Failed() && version.IsAtLeast(KnownVersion::k3_0)) {
+        int16_t hasCustomInterface = 0;
+        archive.ReadShort(hasCustomInterface);
+        if (hasCustomInterface != 0)
+            archive.SetFormatError(Archive::FormatListMarkerOrCount);
+        for (zString& text : Links.texts)
+            LoadString(archive, text);
+        archive.ReadShort(Links.number);
+        if (version.IsAtLeast(KnownVersion::k3_0_Beta7))
+            archive.ReadDouble(Zoom);
+        if (version.IsAtLeast(KnownVersion::k3_0_Build9)) {
+            int16_t hasPrinter = 0;
+            archive.ReadShort(hasPrinter);
+            if (hasPrinter > 0 && !archive.Failed()) {
+                PrinterSetup = std::make_unique<PrinterSetupRecord>();
+                PrinterSetup->Serialize(archive, version);
+            }
+            if (!archive.Failed() && version.IsAtLeast(KnownVersion::k3_5))
+                RollBackColumns.Serialize(archive);
+            if (!archive.Failed() && version.IsNewerThan(KnownVersion::k3_5_Beta4))
+                CESettings.Serialize(archive);
+        }
+    }
+    if (!archive.Failed() && SnapshotMode) {
+        int16_t selected = 0;
+        archive.ReadShort(selected);
+        for (int i = 0; i < selected && !archive.Failed(); ++i) {
+            zString path;
+            LoadString(archive, path);
+            if (TreeNode* node = FindNodeByPath(Root, path.Text()))
+                Selection.Add(node);
+        }
+    }
+    NoteStreamFailure(archive);
+    if (archive.Failed()) {
+        delete Root;
+        Root = nullptr;
+        Selection.RemoveAll();
+        CloneMasters.Clear();
+    }
+    if (Root == nullptr) {
+        Root = new TreeNode(this);
+        Root->SetKind(DecisionNode, true);
+        StoredNodeCount = 1;
+        return;
+    }
+    UpdateCloneCopies(Root);
+    for (int i = 0; i < NoteBoxes.Count(); ++i)
+        static_cast<NoteBox*>(NoteBoxes.At(i))->ownerTree = this;
+    for (int i = 0; i < Arrows.Count(); ++i)
+        Arrows.At(i)->owner = this;
+    if (SnapshotMode)
+        RolledBack = 2;
+}
+
+void TreeDocument::WriteDocumentBody(Archive& archive)
+{
+    VersionRecord().Serialize(archive);
+    archive.WriteLong(PrintOffset[0]).WriteLong(PrintOffset[1]).WriteShort(2);
+    StoreString(archive, DocumentTag);
+    Variables.Serialize(archive);
+    NoteBoxes.Serialize(archive);
+    StoredAnalyses().Serialize(archive);
+    SerializeWithVersion(CalcPrefs, archive);
+    SerializeWithVersion(DisplayPrefs, archive);
+    RiskAssessment.Serialize(archive);
+    LinkItemList().Serialize(archive);
+    DocumentLinks.Serialize(archive);
+    archive.WriteLong(static_cast<int32_t>(CountSubtreeNodes(Root, true)));
+    WriteTreeNode(Root, archive);
+    CloneMasters.Serialize(archive);
+    Arrows.Serialize(archive);
+    Distributions.Serialize(archive);
+    archive.WriteShort(0);
+    for (const zString& text : Links.texts)
+        StoreString(archive, text);
+    archive.WriteShort(Links.number);
+    archive.WriteDouble(Zoom);
+    archive.WriteShort(PrinterSetup ? 1 : 0);
+    if (PrinterSetup)
+        PrinterSetup->Serialize(archive, VersionRecord::Current());
+    RollBackColumns.Serialize(archive);
+    CESettings.Serialize(archive);
+    if (!SnapshotMode)
+        return;
+    archive.WriteShort(Selection.Count());
+    for (int i = 0; i < Selection.Count(); ++i) {
+        zString path;
+        NodePathString(static_cast<TreeNode*>(Selection.At(i)), path, nullptr);
+        StoreString(archive, path);
+    }
+}
+
+bool TreeDocument::ReadTreeFile(const char* path)
+{
+    FileStream stream(path, false);
+    const int kind = ReadFileHeader(stream);
+    if (kind == TreeDocumentKind) {
+        ReadDocumentBody(stream);
+        if (!stream.Failed())
+            return true;
+    } else if (kind != 0) {
+        ShowErrorBox(nullptr, "This file was not created by KIVO. It cannot be read.", 0);
+        return false;
+    } else if (stream.FormatError() != Archive::FormatVersionRecord) {
+        return false;  // the header reader has said why
+    }
+    // A stream that ran out is reported as such (2), whatever record noticed it first.
+    const unsigned code = stream.State() != 0 ? FormatTruncated : stream.FormatError();
+    char text[96];
+    std::snprintf(text, sizeof text, "This tree file is damaged, and cannot be read. Error code = %u.", code);
+    ShowErrorBox(nullptr, text, 0);
+    return false;
+}
+
+bool TreeDocument::WriteTreeFile(const char* path, zString& message)
+{
+    if (!CheckNodesStorable(Root, message))
+        return false;
+    const std::string temporary = std::string(path) + ".tmp~";
+    bool written = false;
+    {
+        FileStream stream(temporary.c_str(), true);
+        if (stream.IsOpen() && WriteFileHeader(stream, TreeDocumentKind)) {
+            WriteDocumentBody(stream);
+            stream.Close();
+            written = !stream.Failed();
+        }
+    }
+    if (written && MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(temporary.c_str());
+    message = "The file could not be written.";
+    return false;
+}

@@ -1,0 +1,172 @@
+#include "model/TreeDocument.h"
+
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/model/TreeBuilder.h"
+#include "model/NodeRef.h"
+#include "model/NoteBox.h"
+#include "model/TreeNodeRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void PutBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TempPath(const char* name) { return std::string(std::getenv("TEMP") ? std::getenv("TEMP") : ".") + "\\" + name; }
+
+// A tree with every stored feature: node kinds, bindings, variables, notes, arrows, clones, collapsed
+// nodes, fonts, link ids, preferences, zoom, print offset and printer settings.
+void BuildEveryFeature(TreeBuilder& tree)
+{
+    TreeDocument& document = tree.Document();
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "Chance");
+    tree.Bind(tree.Root(), "P", "0.3");
+    tree.Bind(chance, "C", "10");
+    tree.Terminal(chance, "Up", "P", "C*2", "1");
+    TreeNode* master = tree.Add(chance, ChanceNode, "Master", "#");
+    master->cloneStatus = CloneMasterNode;
+    master->cloneId = 1;
+    document.AddCloneMaster(master, "Shared");
+    tree.Terminal(master, "Leaf", "1", "5");
+    TreeNode* copy = tree.Add(tree.Root(), ChanceNode, "Copy");
+    copy->cloneStatus = CloneCopyNode;
+    copy->cloneId = 1;
+    copy->collapsed = 1;
+    tree.Terminal(copy, "Leaf", "1", "5");
+    TreeNode* markov = tree.Add(tree.Root(), MarkovNode, "Markov");
+    tree.Terminal(markov, "Stay", "1", "0");
+    chance->SetLinkId0(3);
+    chance->fonts[0] = new FontRecord;
+    chance->fonts[0]->pointSize = 15;
+
+    auto* note = new NoteBox;
+    note->text = "A note";
+    note->frame = {0.5f, 0.5f, 2.0f, 1.0f};
+    document.AddNoteBox(note);
+    auto* arrow = new TreeArrow;
+    arrow->tailX = 1.5f;
+    arrow->headY = 2.25f;
+    document.Arrows.Add(arrow);
+
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    document.DisplayPrefs.BranchesPerNode = 5;
+    document.DisplayPrefs.PageHeaderString = "Header";
+    document.Zoom = 1.75;
+    document.PrintOffset[0] = 720;
+    document.PrintOffset[1] = -360;
+    document.DocumentTag = "tag";
+    document.Links.texts[1] = "topic";
+    document.PrinterSetup = std::make_unique<PrinterSetupRecord>();
+    document.PrinterSetup->devModeLength = 4;
+    document.PrinterSetup->devMode.reset(new uint8_t[4]{1, 2, 3, 4});
+}
+
+TEST(TreeFile, EveryFeatureSavedOpenedAndSavedAgainIsByteIdentical)
+{
+    const std::string first = TempPath("kivo_every.tre"), second = TempPath("kivo_every2.tre");
+    TreeBuilder tree;
+    BuildEveryFeature(tree);
+    zString message;
+    ASSERT_TRUE(tree.Document().WriteTreeFile(first.c_str(), message)) << message.Text();
+
+    TreeDocument opened;
+    ASSERT_TRUE(opened.ReadTreeFile(first.c_str()));
+    ASSERT_TRUE(opened.WriteTreeFile(second.c_str(), message));
+    const std::vector<uint8_t> bytes = FileBytes(first);
+    EXPECT_EQ(FileBytes(second), bytes);
+    const std::vector<uint8_t> start = {0x22, 0, 3, 5, 0, 1, 0, 3, 5, 0};
+    ASSERT_GT(bytes.size(), start.size());
+    EXPECT_TRUE(std::equal(start.begin(), start.end(), bytes.begin()));
+    EXPECT_EQ(opened.ParseLevel, 2);
+    EXPECT_EQ(opened.StoredNodeCount, 9);
+    EXPECT_EQ(opened.CloneMasters.At(0)->node, opened.Root->GetChild(0)->GetChild(1));
+    EXPECT_EQ(opened.Arrows.At(0)->owner, &opened);
+    EXPECT_EQ(opened.PrinterSetup->DevMode(), nullptr);  // four bytes are no device mode: kept, not used
+    std::remove(first.c_str());
+    std::remove(second.c_str());
+}
+
+TEST(TreeFile, SnapshotReopensRolledBackWithItsSelection)
+{
+    const std::string path = TempPath("kivo_snap.trb");
+    TreeBuilder tree;
+    BuildEveryFeature(tree);
+    TreeNode* selected = tree.Root()->GetChild(0);
+    tree.Document().SelectNodes(NodeChildList{});
+    tree.Document().Selection.Add(selected);
+    zString message;
+    {
+        SnapshotModeScope snapshot(true);
+        ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message));
+    }
+    TreeDocument opened;
+    {
+        SnapshotModeScope snapshot(true);
+        ASSERT_TRUE(opened.ReadTreeFile(path.c_str()));
+    }
+    EXPECT_EQ(opened.RolledBack, 2);
+    ASSERT_EQ(opened.Selection.Count(), 1);
+    EXPECT_EQ(opened.Selection.At(0), opened.Root->GetChild(0));
+    std::remove(path.c_str());
+}
+
+// Damaged files: one box with the code, a single decision node and never a crash.
+TEST(TreeFile, DamagedFilesReportTheirCode)
+{
+    const std::string path = TempPath("kivo_damaged.tre");
+    TreeBuilder tree;
+    BuildEveryFeature(tree);
+    zString message;
+    ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message));
+    const std::vector<uint8_t> good = FileBytes(path);
+
+    // Offsets found in the good file: the display preferences' BranchesPerNode, the arrow marker.
+    const auto find = [&good](std::vector<uint8_t> pattern) {
+        return static_cast<size_t>(std::search(good.begin(), good.end(), pattern.begin(), pattern.end()) - good.begin());
+    };
+    const size_t arrowMarker = find({3, 5, 0, 0x44, 0, 0, 0xC0, 0x3F});
+    ASSERT_LT(arrowMarker, good.size());
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        unsigned code;
+    } cases[] = {
+        {"truncated", std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2), 2},
+        {"arrow marker", good, 27},
+        {"body version", good, 32},
+        {"header version", good, 32},
+    };
+    cases[1].bytes[arrowMarker + 3] = 0x45;
+    cases[2].bytes[7] = 11;
+    cases[3].bytes[2] = 1;
+    for (const Case& c : cases) {
+        PutBytes(path, c.bytes);
+        MessageBoxRecorder boxes;
+        TreeDocument opened;
+        EXPECT_FALSE(opened.ReadTreeFile(path.c_str())) << c.what;
+        ASSERT_EQ(boxes.Count(), 1u) << c.what;
+        EXPECT_EQ(boxes.Last().text,
+                  "This tree file is damaged, and cannot be read. Error code = " + std::to_string(c.code) + ".");
+        EXPECT_EQ(opened.Root->childCount, 0) << c.what;
+        EXPECT_EQ(opened.Root->kind, DecisionNode);
+    }
+    std::remove(path.c_str());
+}
+
+} // namespace

@@ -3,6 +3,8 @@
 #include "framework/window/DockLayout.h"
 #include "framework/window/FillLayout.h"
 #include "framework/window/FitLayout.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/MDImarginCL.h"
 #include "framework/window/PercentLayout.h"
 #include "framework/window/PlainLayout.h"
 #include "framework/window/Rect.h"
@@ -11,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -293,6 +296,25 @@ TEST(WindowLayout, BoundContainerMovesItsWindowUnlessAbsolute)
         const RECT got = RectInParent(window->Handle());
         EXPECT_TRUE(SameRect(got, row.expected)) << row.what << ": " << Text(got);
     }
+}
+
+TEST(MarginWindow, JoinsItsParentsLayoutAndSharesOneClass)
+{
+    ScopedApplication app;
+    auto* frameRule = new ChildLayout(nullptr);
+    RecordingTopWindow frame(nullptr, "frame", WS_OVERLAPPEDWINDOW, frameRule);
+    frame.Create();
+    PlainLayout elsewhere(nullptr);
+    auto* leftRule = new DockLayout(LayoutManager::DockLeft, 40, &elsewhere);
+    auto* left = new MDImarginCL(&frame, leftRule);
+    auto* top = new MDImarginCL(&frame, new DockLayout(LayoutManager::DockTop, 25, nullptr));
+    EXPECT_EQ(leftRule->Owner(), frameRule);
+    EXPECT_EQ(elsewhere.Count(), 0);
+    SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    EXPECT_TRUE(SameRect(RectInParent(left->Handle()), RECT{0, 0, 40, 200})) << Text(RectInParent(left->Handle()));
+    EXPECT_TRUE(SameRect(RectInParent(top->Handle()), RECT{40, 0, 300, 25})) << Text(RectInParent(top->Handle()));
+    const auto& names = app->RegisteredClasses();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "MDImarginCL"), 1);
 }
 
 } // namespace

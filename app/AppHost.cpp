@@ -7,6 +7,7 @@
 #include "app/MessageOwnerWindow.h"
 #include "app/ProgressWindow.h"
 #include "app/StatusMessage.h"
+#include "app/TablesMenu.h"
 #include "dialogs/PasteTableDialog.h"
 #include "dialogs/TableConflictDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
@@ -107,6 +108,11 @@ void AppHost::RemoveIdleTask(IdleWork* task)
     if (TheApp != nullptr)
         TheApp->Idle()->Remove(found->second.get(), &IdleEntry::Run);
     idleEntries.erase(found);
+}
+
+void AppHost::TablesChanged(TablesEvent event)
+{
+    UpdateTablesMenu(event);
 }
 
 Host::TableConflictChoice AppHost::ChooseTableConflict(const char* tableName)

@@ -25,6 +25,7 @@ public:
     void CommandsChanged() override;
     void AddIdleTask(IdleWork* task) override;
     void RemoveIdleTask(IdleWork* task) override;
+    void TablesChanged(TablesEvent event) override;
     TableConflictChoice ChooseTableConflict(const char* tableName) override;
     PasteChoice ChoosePasteMerge() override;
     bool EditTableProperties(const LookupTable* table, TableProperties& properties) override;

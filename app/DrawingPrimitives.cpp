@@ -1,5 +1,7 @@
 #include "app/DrawingPrimitives.h"
 
+#include "app/FontRecordFonts.h"
+
 #include "foundation/FontRecord.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
@@ -108,7 +110,7 @@ int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, c
     if (!dc)
         return 0;
     if (font)
-        display.PushFont(font->CreateFont(&display).release());
+        display.PushFont(CreateRecordFont(*font, &display).release());
     const RECT pixels = LogicalRectToPixels(rect, display);
     const UINT format = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | (centre ? DT_CENTER : DT_LEFT);
     RECT measured = pixels;

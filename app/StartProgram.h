@@ -5,11 +5,11 @@
 
 #include "framework/draw/Colour.h"
 #include "foundation/zString.h"
+#include "framework/window/ProgramEntry.h"
 
 class Clipboard;
 class DdeLinkManager;
 class FontRecord;
-class FrameworkApp;
 class PopupMenu;
 class RecentFileList;
 class ScriptManager;
@@ -34,8 +34,6 @@ extern ScriptManager* TheScriptManager;
 extern DdeLinkManager* TheLinkManager; // DDE links, service "KIVO_Node"
 extern FontRecord* DefaultFonts[DefaultFontCount];
 
-// Runs the program; returns when the message loop has ended and everything is freed.
-void StartProgram(FrameworkApp* app);
 // The application-wide start-up once the main frame exists, and its shut-down after the message loop.
 void StartApplication();
 void ShutdownApplication();

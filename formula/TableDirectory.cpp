@@ -3,7 +3,6 @@
 #include "foundation/Host.h"
 #include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
-#include "app/NamePopupMenu.h"
 #include "formula/LookupTable.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileNameRules.h"
@@ -20,7 +19,6 @@ struct TablesState {
     bool directoryKnown = false;
     zString directory;
     TableRegistry registry;
-    std::unique_ptr<NamePopupMenu> menu;
 };
 
 TablesState& State()
@@ -139,8 +137,6 @@ void SetTablesDirectory(const char* directory)
 
 TableRegistry& Tables() { return State().registry; }
 
-NamePopupMenu* TablesMenu() { return State().menu.get(); }
-
 void LoadTablesDirectory()
 {
     zString directory;
@@ -151,14 +147,13 @@ void LoadTablesDirectory()
         FilePath path(directory.Text(), files.At(i)->Text());
         InsertEntry(new TableDirEntry(new LookupTable(path), path));
     }
-    State().menu = std::make_unique<NamePopupMenu>();
-    RebuildTablesMenu();
+    TheHost().TablesChanged(Host::TablesLoaded);
 }
 
 void FreeTables()
 {
     State().registry.Clear();
-    State().menu.reset();
+    TheHost().TablesChanged(Host::TablesFreed);
 }
 
 TableDirEntry* FindTableEntry(const char* name, bool nameIsUpper)
@@ -246,7 +241,7 @@ LookupTable* CreateTable(const char* name, const char* file, const char* comment
         State().registry.DeletePtr(entry);
         return nullptr;
     }
-    RebuildTablesMenu();
+    TheHost().TablesChanged(Host::TablesEdited);
     return table;
 }
 
@@ -309,7 +304,7 @@ int EditTableProperties(LookupTable* table)
     TableRegistry& registry = State().registry;
     registry.RemovePtr(entry);
     InsertEntry(entry);
-    RebuildTablesMenu();
+    TheHost().TablesChanged(Host::TablesEdited);
     return 1;
 }
 
@@ -320,7 +315,7 @@ void DeleteTable(LookupTable* table)
         return;
     entry->path.Delete();
     State().registry.DeletePtr(entry);
-    RebuildTablesMenu();
+    TheHost().TablesChanged(Host::TablesEdited);
 }
 
 LookupTable* ProvideTable(zString& name)
@@ -355,41 +350,6 @@ LookupTable* ProvideTable(zString& name)
     default:
         return existing;
     }
-}
-
-void RebuildTablesMenu()
-{
-    NamePopupMenu* menu = State().menu.get();
-    if (!menu)
-        return;
-    menu->Rebuild();
-    const TableRegistry& registry = State().registry;
-    for (int i = 0; i < registry.Count(); ++i)
-        menu->AddName(kFirstTableMenuId + i, registry.EntryAt(i)->table->Name().Text());
-    menu->Build();
-}
-
-int InsertMenuItemText(unsigned id, HWND edit)
-{
-    NamePopupMenu* menu = State().menu.get();
-    zString text;
-    if (!menu || !menu->ItemText(id, text))
-        return 0;
-    if (text.Length() > 50)
-        text.Truncate(50);
-    text += "[]";
-    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.Text()));
-    PostMessageA(edit, WM_KEYDOWN, VK_LEFT, 0);
-    SetFocus(edit);
-    return 1;
-}
-
-void FillTableNameControl(HWND list)
-{
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    const TableRegistry& registry = State().registry;
-    for (int i = 0; i < registry.Count(); ++i)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(registry.EntryAt(i)->table->Name().Text()));
 }
 
 void ListTableNames(NameList& names)

@@ -11,7 +11,6 @@
 #include <cstdint>
 
 class LookupTable;
-class NamePopupMenu;
 class NameList;
 
 // One registry entry: the table (owned) and the path of its file.
@@ -55,7 +54,6 @@ void LoadTablesDirectory();
 void FreeTables();
 
 TableRegistry& Tables();
-NamePopupMenu* TablesMenu();
 
 TableDirEntry* FindTableEntry(const char* name, bool nameIsUpper = false);
 LookupTable* FindTable(const char* name, bool nameIsUpper = false);
@@ -83,10 +81,4 @@ void DeleteTable(LookupTable* table);
 // when the user renames it. Null when no table results.
 LookupTable* ProvideTable(zString& name);
 
-void RebuildTablesMenu();
-// Replaces the edit control's selection by the menu item's text and "[]" and puts the caret between the
-// brackets; 1 when the id names a table item, else 0.
-int InsertMenuItemText(unsigned id, HWND edit);
-// Empties a list box and adds every table's name in registry order.
-void FillTableNameControl(HWND list);
 void ListTableNames(NameList& names);

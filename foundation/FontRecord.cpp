@@ -1,15 +1,8 @@
 #include "foundation/FontRecord.h"
 
-#include "foundation/AppFlags.h"
-#include "app/DrawingScale.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
-#include "framework/dialog/FontDialog.h"
-#include "framework/draw/Display.h"
-#include "framework/draw/GdiScopes.h"
-#include "framework/draw/zFont.h"
-#include "framework/window/ScreenMetrics.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,26 +11,6 @@ namespace {
 
 constexpr int16_t MaxStoredSize = 200;
 constexpr int16_t FaceMarker = 202;
-constexpr int TurnedEscapement = 900;
-constexpr int DefaultOutPrecision = 3;
-constexpr int DefaultClipPrecision = 2;
-constexpr int DefaultQuality = 2;
-
-int LogPixelsY(Display* display)
-{
-    return display ? display->LogPixelsY() : Screen().logPixelsY;
-}
-
-// Metrics of the font realised on the display; false when the display has no device context.
-bool RealisedMetrics(Display& display, const zFont& font, TEXTMETRICA& metrics)
-{
-    DisplayLock lock(display);
-    HDC dc = display.DeviceContext();
-    if (!dc)
-        return false;
-    ScopedSelection selection(dc, font.Handle());
-    return GetTextMetricsA(dc, &metrics) != 0;
-}
 
 } // namespace
 
@@ -48,44 +21,10 @@ int FontWeightForBold(bool bold)
 
 FontRecord::FontRecord() : face("Times New Roman") {}
 
-FontRecord::FontRecord(const zFontSpec& spec, Display* display)
-    : pointSize(SizeFromHeight(spec, display)),
-      italic(spec.logFont.lfItalic != 0),
-      bold(spec.logFont.lfWeight >= 700),
-      turned(spec.logFont.lfEscapement > 0),
-      face(spec.FaceName())
-{
-}
-
 bool FontRecord::operator==(const FontRecord& other) const
 {
     return pointSize == other.pointSize && italic == other.italic && bold == other.bold &&
            turned == other.turned && face == other.face;
-}
-
-int16_t FontRecord::SizeFromHeight(const zFontSpec& spec, Display* display)
-{
-    if (spec.size >= 1)
-        return static_cast<int16_t>(spec.size / 10);
-    int pixelsPerInch = LogPixelsY(display);
-    int height = spec.logFont.lfHeight;
-    if (height > 0 && pixelsPerInch > 0)
-        return static_cast<int16_t>(static_cast<int16_t>(height * 720 / pixelsPerInch) / 10);
-    if (display && display->LogPixelsY() > 0) {
-        zFont font(spec, display);
-        TEXTMETRICA metrics{};
-        if (font.Handle() && RealisedMetrics(*display, font, metrics))
-            return static_cast<int16_t>(
-                MulDiv(metrics.tmHeight - metrics.tmInternalLeading, 72, display->LogPixelsY()));
-    }
-    return 12;
-}
-
-int FontRecord::FillLogFont(int size, Display* display)
-{
-    auto tenths = static_cast<int16_t>(static_cast<float>(size * 10) * CurrentDrawingScale());
-    int device = display ? display->PointTenthsToDevice(tenths) : tenths * Screen().logPixelsY / 720;
-    return device == 0 ? -1 : -device;
 }
 
 bool FontRecord::Shrink()
@@ -93,44 +32,6 @@ bool FontRecord::Shrink()
     if (pointSize < 6)
         return false;
     --pointSize;
-    return true;
-}
-
-std::unique_ptr<zFont> FontRecord::CreateFont(Display* display) const
-{
-    int escapement = turned ? TurnedEscapement : 0;
-    zFontSpec spec(face.Text(), 0, FillLogFont(pointSize, display), FontWeightForBold(bold), 0, 0,
-                   italic ? unsigned(zFontSpec::StyleItalic) : 0u, escapement, escapement, DEFAULT_CHARSET,
-                   DefaultOutPrecision, DefaultClipPrecision, DefaultQuality);
-    auto font = std::make_unique<zFont>(spec, display);
-    if (!display || display->Kind() != Display::KindPrinter)
-        return font;
-
-    // Match the printer: remake the font from the metrics of the one it realised.
-    TEXTMETRICA metrics{};
-    if (!RealisedMetrics(*display, *font, metrics))
-        return font;
-    int pitch = (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? VARIABLE_PITCH : FIXED_PITCH;
-    int family = metrics.tmPitchAndFamily & 0xF0;
-    zFontSpec printerSpec(face.Text(), 0, metrics.tmHeight, metrics.tmWeight, pitch, family,
-                          metrics.tmItalic ? unsigned(zFontSpec::StyleItalic) : 0u, escapement, escapement,
-                          metrics.tmCharSet, DefaultOutPrecision, DefaultClipPrecision, DefaultQuality);
-    return std::make_unique<zFont>(printerSpec, display);
-}
-
-bool FontRecord::Edit(HWND owner)
-{
-    int escapement = turned ? TurnedEscapement : 0;
-    zFontSpec spec(face.Text(), 0, FillLogFont(pointSize, nullptr), FontWeightForBold(bold), 0, 0,
-                   italic ? unsigned(zFontSpec::StyleItalic) : 0u, escapement, escapement, DEFAULT_CHARSET,
-                   DefaultOutPrecision, DefaultClipPrecision, DefaultQuality);
-    DWORD flags = (turned || AppFlags::trueTypeFontsOnly) ? CF_TTONLY : 0;
-    if (!ChooseFontDialog(owner, spec, flags))
-        return false;
-    pointSize = SizeFromHeight(spec, nullptr);
-    italic = spec.logFont.lfItalic != 0;
-    bold = spec.logFont.lfWeight >= 700;
-    face = spec.FaceName();
     return true;
 }
 
@@ -208,11 +109,4 @@ bool FontRecord::FromText(const char* text)
 bool IsFontCommand(int id)
 {
     return id == FontCommandId;
-}
-
-bool HandleFontCommand(int id, FontRecord& record, HWND owner)
-{
-    if (!IsFontCommand(id))
-        return false;
-    return record.Edit(owner);
 }

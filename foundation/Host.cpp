@@ -47,6 +47,8 @@ void Host::ShowStatus(const char*) {}
 
 void Host::CommandsChanged() {}
 
+void Host::TablesChanged(TablesEvent) {}
+
 void Host::AddIdleTask(IdleWork*) {}
 
 void Host::RemoveIdleTask(IdleWork*) {}

@@ -42,6 +42,9 @@ public:
     // Answers of the table conflict dialog and of the paste table dialog.
     enum TableConflictChoice : int { IgnoreNewTable = 0, RenameNewTable = 3402, OverwriteOldTable = 3403 };
     enum PasteChoice : int { KeepLastEntry = 0, KeepFirstEntry = 1, SumEntries = 2 };
+    // What happened to the lookup tables: the directory was loaded, a table was made, renamed or deleted,
+    // the tables were freed.
+    enum TablesEvent : int { TablesLoaded, TablesEdited, TablesFreed };
 
     virtual ~Host() = default;
 
@@ -69,6 +72,9 @@ public:
     // Idle tasks; a task removes itself from inside OnIdle when its work is done.
     virtual void AddIdleTask(IdleWork* task);
     virtual void RemoveIdleTask(IdleWork* task);
+
+    // The lookup tables changed (the program keeps its tables menu by them).
+    virtual void TablesChanged(TablesEvent event);
 
     // Dialogs of core operations.
     // A table of that name exists already: ignore, rename or overwrite the new one.

@@ -5,7 +5,6 @@
 #include "model/StoredAnalysisVariables.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
-#include "app/NamePopupMenu.h"
 #include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
@@ -111,7 +110,7 @@ void RenameVariable(TreeDocument& window, const char* oldName, const char* newNa
         delete variable;
         variable = nullptr;
     }
-    RebuildVariablesMenu(window);
+    window.VariablesChanged();
 
     if (window.Root != nullptr)
         window.Root->RenameBindingInSubtree(oldName, newName);
@@ -155,7 +154,7 @@ void DeleteVariable(TreeDocument& window, const char* name)
     // Stored analyses keep the name: running one that varies it reports that it has no definitions.
     window.Variables.DeletePtr(variable);
     if (!window.SuspendVariablesSync) {
-        RebuildVariablesMenu(window);
+        window.VariablesChanged();
         RedrawMarkedVariables(window);
     }
 }
@@ -186,21 +185,6 @@ void SetVariableCorrelations(TreeDocument& window, DocVariable& variable, Correl
         partner->GetCorrelations().Add(mirror);
     }
     newEntries->DeleteAll();
-}
-
-void BuildVariablesMenu(NamePopupMenu& menu, const DocVariableList& variables)
-{
-    menu.Rebuild();
-    for (int i = 0; i < variables.Count(); ++i)
-        menu.AddName(kFirstVariableCommand + static_cast<unsigned>(i), variables.At(i)->name.Text());
-    menu.Build();
-}
-
-void RebuildVariablesMenu(TreeDocument& window)
-{
-    if (!window.VariablesMenu)
-        window.VariablesMenu.reset(new NamePopupMenu);
-    BuildVariablesMenu(*window.VariablesMenu, window.Variables);
 }
 
 void VariableDisplayName(const TreeDocument& window, const char* name, zString& out)

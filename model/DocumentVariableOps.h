@@ -12,7 +12,6 @@ class DocVariable;
 class DocVariableList;
 class Expression;
 class NameList;
-class NamePopupMenu;
 class NodeChildList;
 class TreeDocument;
 
@@ -38,10 +37,6 @@ void SetVariableCorrelations(TreeDocument& window, DocVariable& variable, Correl
 // parse tree. True when anything changed.
 bool ReplaceVariableInFormula(Expression& formula, const char* oldName, const char* newName);
 
-// The menu's names become the variables' names in list order, ids from kFirstVariableCommand.
-void BuildVariablesMenu(NamePopupMenu& menu, const DocVariableList& variables);
-// The window's variables menu, made when missing, built again from its variables.
-void RebuildVariablesMenu(TreeDocument& window);
 
 // The name, with "{T} " before it when the variable is a trial variable.
 void VariableDisplayName(const TreeDocument& window, const char* name, zString& out);

@@ -1,11 +1,11 @@
 #include "model/TreeDocument.h"
 
-#include "app/NamePopupMenu.h"
 #include "model/DocumentVariableOps.h"
 #include "model/EvalContext.h"
 #include "model/NameRules.h"
 #include "model/NodeFormula.h"
 #include "model/TreeNode.h"
+#include "model/TreeDocumentView.h"
 #include "model/TreeWalks.h"
 
 TreeDocument::TreeDocument(TreeNode* root)
@@ -71,11 +71,17 @@ DocVariable* TreeDocument::EnsureVariable(const char* name, const char* defaultF
             variable->tFlag = 1;
             variable->tValue1 = variable->tValue2 = variable->tValue3 = 0.0f;
         }
-        RebuildVariablesMenu(*this);
+        VariablesChanged();
     }
     if (defaultFormula != nullptr && Root != nullptr)
         Root->SetBinding(name, defaultFormula, true);
     return variable;
+}
+
+void TreeDocument::VariablesChanged()
+{
+    if (View != nullptr)
+        View->VariablesChanged();
 }
 
 void TreeDocument::AddCloneMaster(TreeNode* node, const char* name)

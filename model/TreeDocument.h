@@ -31,7 +31,7 @@
 
 class AnalysisRun;
 class Expression;
-class NamePopupMenu;
+class TreeDocumentView;
 class MarkovAnalysis;
 class NoteBox;
 class StoredAnalysisList;
@@ -86,6 +86,9 @@ public:
 
     // Appends a note box to the document's notes; the document owns it and becomes its owner.
     void AddNoteBox(NoteBox* note);
+
+    // Tells the window that the variables were added, renamed or deleted.
+    void VariablesChanged();
 
     // Calculation method rules.
     int OptimalPathDirection() const;
@@ -146,8 +149,8 @@ public:
 
     TreeNode* Root = nullptr;
     DocVariableList Variables{2, true};
-    // The pop-up menu of the variables' names, rebuilt whenever the list changes (RebuildVariablesMenu).
-    std::unique_ptr<NamePopupMenu> VariablesMenu;
+    // The window showing the document, told of changes; null while none shows it.
+    TreeDocumentView* View = nullptr;
     NodeChildList Selection{4, false};
     NodeRefList CloneMasters{2, true};
     LinkItemList LinkItems;

@@ -4,14 +4,19 @@
 // hold the window keep its whole interface while the model and the analyses work on the document alone.
 
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 
-class TreeWindow {
+#include <memory>
+
+class NamePopupMenu;
+
+class TreeWindow : public TreeDocumentView {
 public:
     // A new tree: a fresh decision node as root, or the given tree (see TreeDocument).
-    explicit TreeWindow(TreeNode* root = nullptr) : document(root) {}
+    explicit TreeWindow(TreeNode* root = nullptr);
     TreeWindow(const TreeWindow&) = delete;
     TreeWindow& operator=(const TreeWindow&) = delete;
-    virtual ~TreeWindow();
+    ~TreeWindow() override;
 
     TreeDocument& Document() { return document; }
     const TreeDocument& Document() const { return document; }
@@ -75,6 +80,13 @@ public:
     void Relayout() { document.Relayout(); }
     void RedrawNode(TreeNode* node, int mode) { document.RedrawNode(node, mode); }
     void ReleaseAnalyses() { document.ReleaseAnalyses(); }
+
+    // Builds the variables menu again from the document's variables.
+    void VariablesChanged() override;
+
+    // The pop-up menu of the variables' names (ids from kFirstVariableCommand in list order), made on the
+    // first change of the variables.
+    std::unique_ptr<NamePopupMenu> VariablesMenu;
 
 private:
     TreeDocument document;

@@ -1,8 +1,8 @@
 // The program's entry: makes the application object, hands it to the program's start function, which runs
 // the message loop, and returns the exit code of the last quit message.
 
-#include "app/StartProgram.h"
 #include "framework/window/FrameworkApp.h"
+#include "framework/window/ProgramEntry.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand)
 {

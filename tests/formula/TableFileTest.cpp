@@ -4,6 +4,7 @@
 #include "foundation/RandomGenerator.h"
 #include "foundation/AppFlags.h"
 #include "app/NamePopupMenu.h"
+#include "app/TablesMenu.h"
 #include "dialogs/TableConflictDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
 #include "formula/DistributionRecord.h"

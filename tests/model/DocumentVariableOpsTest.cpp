@@ -1,7 +1,6 @@
 // The document's operations on its variables: create, rename and delete everywhere, symmetric
-// correlations, the variables menu, list texts, definitions and the report's lines.
+// correlations, list texts, definitions and the report's lines.
 
-#include "app/NamePopupMenu.h"
 #include "dialogs/VariableDefsDialog.h"
 #include "dialogs/VariablesReportDialog.h"
 #include "formula/CorrelationList.h"
@@ -18,18 +17,12 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string MenuText(TreeDocument& window, unsigned id)
-{
-    zString text;
-    if (!window.VariablesMenu || !window.VariablesMenu->ItemText(id, text))
-        return "";
-    return text.Text();
-}
 
 std::vector<std::string> Texts(const NameList& list)
 {
@@ -84,22 +77,6 @@ TEST(DocumentVariableOps, TrialVariableFromItsMarkedName)
     ASSERT_EQ(flagged.size(), 1u);
     EXPECT_EQ(flagged[0], rate);
     EXPECT_EQ(ListFlaggedVariables(tree.Document(), nullptr), 1);
-}
-
-TEST(DocumentVariableOps, MenuIdsFollowTheSortedNames)
-{
-    TreeBuilder tree;
-    TreeDocument& window = tree.Document();
-    window.EnsureVariable("Beta", nullptr);
-    window.EnsureVariable("alpha", nullptr);
-    EXPECT_EQ(MenuText(window, 20001), "alpha");
-    EXPECT_EQ(MenuText(window, 20002), "Beta");
-    RenameVariable(window, "alpha", "zeta");
-    EXPECT_EQ(MenuText(window, 20001), "Beta");
-    EXPECT_EQ(MenuText(window, 20002), "zeta");
-    DeleteVariable(window, "BETA");
-    EXPECT_EQ(MenuText(window, 20001), "zeta");
-    EXPECT_EQ(MenuText(window, 20002), "");
 }
 
 TEST(DocumentVariableOps, ReplaceInFormulaIsWholeWordAndIgnoresCase)

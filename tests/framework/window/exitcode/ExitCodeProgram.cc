@@ -2,7 +2,7 @@
 // runs the message loop: its process must end with exit code 7. A start function that is not handed the
 // one application object, or one that has already taken a quit, ends the process with 3 instead.
 
-#include "app/StartProgram.h"
+#include "framework/window/ProgramEntry.h"
 #include "framework/window/FrameworkApp.h"
 
 #include <windows.h>

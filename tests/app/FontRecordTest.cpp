@@ -1,4 +1,4 @@
-#include "foundation/FontRecord.h"
+#include "app/FontRecordFonts.h"
 
 #include "foundation/AppFlags.h"
 #include "app/DrawingScale.h"
@@ -158,16 +158,16 @@ TEST_F(FontOnDisplay, SizeFromHeightPrefersTheSizeInTenths)
     for (const Row& row : rows) {
         zFontSpec spec("Arial", 0, row.height, 400, 0, 0, 0, 0, 0, 0, 3, 2, 2);
         spec.size = row.tenths;
-        EXPECT_EQ(FontRecord::SizeFromHeight(spec, &display), row.expected) << row.tenths << " " << row.height;
+        EXPECT_EQ(FontSizeFromSpec(spec, &display), row.expected) << row.tenths << " " << row.height;
     }
 }
 
 TEST_F(FontOnDisplay, SizeFromHeightMeasuresACharacterHeightOnTheDisplay)
 {
     zFontSpec spec("Arial", 0, -20, 400, 0, 0, 0, 0, 0, 0, 3, 2, 2);
-    EXPECT_EQ(FontRecord::SizeFromHeight(spec, &display), 15);
+    EXPECT_EQ(FontSizeFromSpec(spec, &display), 15);
     // Without a display nothing can be measured: the default size.
-    EXPECT_EQ(FontRecord::SizeFromHeight(spec, nullptr), 12);
+    EXPECT_EQ(FontSizeFromSpec(spec, nullptr), 12);
 }
 
 TEST_F(FontOnDisplay, FillLogFontGivesTheCharacterHeightUnderTheDrawingScale)
@@ -176,7 +176,7 @@ TEST_F(FontOnDisplay, FillLogFontGivesTheCharacterHeightUnderTheDrawingScale)
     const Row rows[] = {{12, 1.0f, -16}, {10, 1.0f, -13}, {0, 1.0f, -1}, {12, 2.0f, -32}, {12, 0.5f, -8}};
     for (const Row& row : rows) {
         SetCurrentDrawingScale(row.scale);
-        EXPECT_EQ(FontRecord::FillLogFont(row.size, &display), row.expected) << row.size << " " << row.scale;
+        EXPECT_EQ(FontHeightForSize(row.size, &display), row.expected) << row.size << " " << row.scale;
     }
 }
 
@@ -184,16 +184,16 @@ TEST_F(FontOnDisplay, FromAFontSpecTakesFaceSizeAndFlags)
 {
     zFontSpec spec("Courier New", 0, 0, 700, 0, 0, zFontSpec::StyleItalic, 900, 900, 0, 3, 2, 2);
     spec.size = 100;
-    EXPECT_EQ(FontRecord(spec, &display), Font(10, 1, 1, 1, "Courier New"));
+    EXPECT_EQ(FontRecordFromSpec(spec, &display), Font(10, 1, 1, 1, "Courier New"));
     zFontSpec plain("Arial", 0, 0, 699, 0, 0, 0, -900, 0, 0, 3, 2, 2);
     plain.size = 80;
-    EXPECT_EQ(FontRecord(plain, &display), Font(8, 0, 0, 0, "Arial"));
+    EXPECT_EQ(FontRecordFromSpec(plain, &display), Font(8, 0, 0, 0, "Arial"));
 }
 
 TEST_F(FontOnDisplay, CreateFontMakesTheDescribedFont)
 {
     FontRecord font = Font(12, 1, 1, 1, "Arial");
-    std::unique_ptr<zFont> made = font.CreateFont(&display);
+    std::unique_ptr<zFont> made = CreateRecordFont(font, &display);
     ASSERT_NE(made->Handle(), nullptr);
     const LOGFONTA& spec = made->Spec().logFont;
     EXPECT_EQ(spec.lfHeight, -16);
@@ -202,7 +202,7 @@ TEST_F(FontOnDisplay, CreateFontMakesTheDescribedFont)
     EXPECT_EQ(spec.lfEscapement, 900);
     EXPECT_EQ(spec.lfOrientation, 900);
     EXPECT_STREQ(spec.lfFaceName, "Arial");
-    EXPECT_EQ(Font(12, 0, 0, 0, "Arial").CreateFont(nullptr)->Spec().logFont.lfWeight, 200);
+    EXPECT_EQ(CreateRecordFont(Font(12, 0, 0, 0, "Arial"), nullptr)->Spec().logFont.lfWeight, 200);
 }
 
 // A printer stand-in: a memory context of the screen, reporting the printer kind.
@@ -219,7 +219,7 @@ public:
 TEST_F(FontOnDisplay, OnAPrinterTheFontIsRemadeFromItsMetrics)
 {
     PrinterLikeDisplay printer;
-    std::unique_ptr<zFont> made = Font(12, 0, 1, 0, "Arial").CreateFont(&printer);
+    std::unique_ptr<zFont> made = CreateRecordFont(Font(12, 0, 1, 0, "Arial"), &printer);
     ASSERT_NE(made->Handle(), nullptr);
     // The remade font carries the realised cell height (positive), not the requested character height.
     EXPECT_GT(made->Spec().logFont.lfHeight, 16);
@@ -274,10 +274,10 @@ TEST_F(FontDialogAnswer, EditTakesTheChosenFontAndKeepsTurned)
 TEST_F(FontDialogAnswer, TrueTypeOnlyWhenTurnedOrAskedFor)
 {
     FontRecord font = Font(10, 0, 0, 0, "Arial");
-    font.Edit(nullptr);
+    EditFontRecord(font, nullptr);
     EXPECT_EQ(flags & CF_TTONLY, 0u);
     AppFlags::trueTypeFontsOnly = true;
-    font.Edit(nullptr);
+    EditFontRecord(font, nullptr);
     EXPECT_EQ(flags & CF_TTONLY, DWORD(CF_TTONLY));
 }
 
@@ -304,7 +304,7 @@ TEST_F(FontDialogAnswer, CancelLeavesTheFont)
 {
     confirm = false;
     FontRecord font = Font(10, 0, 0, 0, "Arial");
-    EXPECT_FALSE(font.Edit(nullptr));
+    EXPECT_FALSE(EditFontRecord(font, nullptr));
     EXPECT_EQ(font, Font(10, 0, 0, 0, "Arial"));
 }
 

@@ -1,0 +1,38 @@
+// The tree window's variables menu follows its document's variables.
+
+#include "treewin/TreeWindow.h"
+
+#include "app/NamePopupMenu.h"
+#include "model/DocumentVariableOps.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string MenuText(TreeWindow& window, unsigned id)
+{
+    zString text;
+    if (!window.VariablesMenu || !window.VariablesMenu->ItemText(id, text))
+        return "";
+    return text.Text();
+}
+
+TEST(TreeWindowVariablesMenu, IdsFollowTheSortedNames)
+{
+    TreeWindow treeWindow;
+    TreeDocument& window = treeWindow.Document();
+    window.EnsureVariable("Beta", nullptr);
+    window.EnsureVariable("alpha", nullptr);
+    EXPECT_EQ(MenuText(treeWindow, 20001), "alpha");
+    EXPECT_EQ(MenuText(treeWindow, 20002), "Beta");
+    RenameVariable(window, "alpha", "zeta");
+    EXPECT_EQ(MenuText(treeWindow, 20001), "Beta");
+    EXPECT_EQ(MenuText(treeWindow, 20002), "zeta");
+    DeleteVariable(window, "BETA");
+    EXPECT_EQ(MenuText(treeWindow, 20001), "zeta");
+    EXPECT_EQ(MenuText(treeWindow, 20002), "");
+}
+
+}  // namespace

@@ -38,7 +38,17 @@ int OkCancelDialog::ValidateAndStore()
 
 long OkCancelDialog::OnOk(WindowEvent*)
 {
-    if (ValidateAndStore() == 1)
+    const int check = OkPreCheck();
+    if (check == 1)
+        return 0;
+    if (check == 3) {
+        EndModal();
+        return 0;
+    }
+    if (check != 2 && ValidateAndStore() != 1)
+        return 0;
+    result_ = OkResult();
+    if (result_)
         EndModal();
     return 0;
 }

@@ -14,6 +14,12 @@ public:
     // 1 after a successful OK, 0 until then and after Cancel.
     int Result() const { return result_; }
 
+    // Asked first by OK: 0 validate and store; 1 stay open; 2 skip validating and storing; 3 end at once
+    // keeping the result word.
+    virtual int OkPreCheck() { return 0; }
+    // The result word after the values were stored; 0 keeps the dialog open.
+    virtual int OkResult() { return 1; }
+
 protected:
     long OnOk(WindowEvent* event);
     long OnCancel(WindowEvent* event);

@@ -5,6 +5,7 @@
 #include "framework/dialog/IntlSettings.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
+#include "framework/dialog/StaticCtrl.h"
 #include "formula/Formula.h"
 #include "framework/window/Clipboard.h"
 #include "tests/framework/dialog/RangeValidator.h"
@@ -227,6 +228,26 @@ TEST(Controls, AControlThatDeletesWithItsWindowIsDeletedOnceAfterItsMapEntryIsGo
     EXPECT_EQ(deletions, 1);
     EXPECT_FALSE(mappedWhileDeleted);
     EXPECT_TRUE(top.Children().empty());
+}
+
+TEST(StaticCtrl, FillAndFrameKindsReplaceTheStylesKindAndTheFrameWins)
+{
+    ScopedApplication app;
+    RecordingTopWindow top;
+    top.Create();
+    struct Case {
+        int fill, frame;
+        DWORD kind;
+    };
+    const Case cases[] = {{-1, -1, SS_CENTER}, {1, -1, SS_GRAYRECT}, {-1, 2, SS_WHITEFRAME},
+                          {2, 0, SS_BLACKFRAME}, {3, -1, SS_CENTER}};
+    for (const Case& c : cases) {
+        auto* label = new StaticCtrl(&top, RECT{0, 0, 40, 20}, SS_CENTER | WS_TABSTOP, "", 9, c.fill, c.frame);
+        const DWORD style = GetWindowLongA(label->Handle(), GWL_STYLE);
+        EXPECT_EQ(style & SS_TYPEMASK, c.kind) << c.fill << " " << c.frame;
+        EXPECT_EQ(style & WS_TABSTOP, 0u);
+        DestroyWindow(label->Handle());
+    }
 }
 
 class WinIniIntl {

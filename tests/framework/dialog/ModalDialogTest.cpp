@@ -112,6 +112,55 @@ TEST(OkCancelDialog, DisabledControlsAreSkippedAndCancelStoresNothing)
     EXPECT_EQ(checked, 1);
 }
 
+struct CheckedOkDialog : OkCancelDialog {
+    CheckedOkDialog(WindowCL* parent, int check, int okResult)
+        : OkCancelDialog(parent, ResourceId(61100u, nullptr)), check_(check), okResult_(okResult) {}
+    int OkPreCheck() override { return check_; }
+    int OkResult() override { return okResult_; }
+    int check_, okResult_;
+};
+
+TEST(OkCancelDialog, PreCheckAndResultSteerOk)
+{
+    struct Case {
+        int check, okResult;
+        const char* name;
+        bool staysOpen;
+        int stored, result;
+    };
+    const Case cases[] = {
+        {1, 1, "x", true, 0, 0},   // stays open; nothing stored
+        {3, 1, "", false, 0, 0},   // ends at once keeping the result word
+        {2, 2, "", false, 0, 2},   // the refusing name is not validated; nothing stored
+        {0, 0, "x", true, 1, 0},   // stored, and the result 0 keeps it open
+    };
+    Fixture fixture;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.check);
+        zString name("");
+        int checked = 0;
+        bool open = false;
+        int storedAtOk = -1;
+        CheckedOkDialog dialog(&fixture.top, c.check, c.okResult);
+        EditCtrl::FromTemplate(&dialog, 101, &name);
+        CheckBoxCtrl::FromTemplate(&dialog, 103, &checked);
+        DialogScript script(dialog);
+        script.Then([&] {
+            SetWindowTextA(ItemOf(dialog, 101), c.name);
+            SendMessageA(ItemOf(dialog, 103), BM_SETCHECK, BST_CHECKED, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            open = IsWindowVisible(dialog.Handle()) != 0;
+            storedAtOk = checked;
+            if (open)
+                SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        script.Run();
+        EXPECT_EQ(open, c.staysOpen);
+        EXPECT_EQ(storedAtOk, c.stored);
+        EXPECT_EQ(dialog.Result(), c.result);
+    }
+}
+
 TEST(ModalDialog, NestedDialogsDisableAndEnableTheirOwnersInOrder)
 {
     Fixture fixture;

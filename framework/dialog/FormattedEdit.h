@@ -58,9 +58,10 @@ public:
     static zString FormatValue(double value);
     double* SwapBuffer(double* value);
 
-private:
+protected:
     RealEdit(WindowCL* parent, unsigned id, Validator* validator, int mode, double* value);
 
+private:
     // What the last load showed, so that an untouched field stores its value unchanged (the text keeps only
     // six decimals).
     zString loadedText_;

@@ -46,4 +46,7 @@ void GenericCtrl::Create()
     handle_ = handle;
     if (TheApp && TheApp->Map())
         TheApp->Map()->Insert(handle, this);
+    // The library's class procedure stays with this control and answers what the framework leaves.
+    previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongA(handle, GWL_WNDPROC));
+    SetWindowLongA(handle, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(&SubclassProc)));
 }

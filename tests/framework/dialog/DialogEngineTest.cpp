@@ -1,6 +1,8 @@
 #include "framework/dialog/DialogFrameCL.h"
 #include "foundation/MemoryStream.h"
 #include "framework/dialog/DialogUnits.h"
+#include "framework/dialog/GenericCtrl.h"
+#include "framework/window/ResourceLibrary.h"
 #include "framework/window/FrameworkApp.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ScopedApplication.h"
@@ -185,6 +187,42 @@ TEST(DialogEngine, UnknownClassGoesToTheHookAndLaterItemsAreStillMade)
     EXPECT_EQ(ClassOf(dialog.FindChild(202)->Handle()), "Edit");
     // No BS_DEFPUSHBUTTON: no default button.
     EXPECT_EQ(dialog.DefaultButtonId(), DialogFrameCL::NoDefaultButton);
+}
+
+const UINT Probe = WM_APP + 11;
+
+LRESULT CALLBACK LibraryClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == Probe ? 42 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(GenericCtrl, ALibrarysClassKeepsItsProcedureBehindTheControls)
+{
+    ScopedApplication app;
+    RecordingTopWindow top;
+    top.Create();
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = LibraryClassProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KivoLibraryCtl";
+    RegisterClassA(&windowClass);
+    ResourceLibrary::Add("KivoLibraryCtl", nullptr);
+    struct Recording : GenericCtrl {
+        using GenericCtrl::GenericCtrl;
+        LRESULT DefaultProcessing(WindowEvent* event) override
+        {
+            passedOn += event && event->message == Probe;
+            return GenericCtrl::DefaultProcessing(event);
+        }
+        int passedOn = 0;
+    };
+    auto* control = new Recording(&top, RECT{0, 0, 30, 20}, WS_CHILD, "", 5, "KivoLibraryCtl", nullptr);
+    ASSERT_NE(control->Handle(), nullptr);
+    EXPECT_EQ(SendMessageA(control->Handle(), Probe, 0, 0), 42);
+    EXPECT_EQ(control->passedOn, 1);
+    DestroyWindow(control->Handle());
+    ResourceLibrary::FreeAll();
+    UnregisterClassA("KivoLibraryCtl", GetModuleHandleA(nullptr));
 }
 
 TEST(DialogEngine, MissingTemplateGivesAnEmptyFrame)

@@ -1,7 +1,9 @@
 #include "framework/dialog/ColorDialog.h"
 #include "framework/dialog/FileDialogs.h"
+#include "framework/dialog/FontWidthTable.h"
 #include "framework/dialog/Menu.h"
 #include "framework/dialog/PopupMenu.h"
+#include "framework/draw/BitmapDisplay.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ProcessLock.h"
@@ -187,6 +189,24 @@ TEST(CommonDialogs, SaveAndOpenDialogsFilledByATimerAnswerTheTypedPath)
     DeleteFileA(path.c_str());
     EXPECT_EQ(opened.chosen, 1);
     EXPECT_STRCASEEQ(opened.path, path.c_str());
+}
+
+TEST(FontWidthTable, MeasuresTheDisplaysCurrentFont)
+{
+    BitmapDisplay display(10, 10);
+    FontWidthTable plain{};
+    FontWidthTable::Build(plain, display);
+    HFONT big = CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    HGDIOBJ old = SelectObject(display.DeviceContext(), big);
+    FontWidthTable large{};
+    FontWidthTable::Build(large, display);
+    SIZE word{};
+    GetTextExtentPoint32A(display.DeviceContext(), "Wi", 2, &word);
+    SelectObject(display.DeviceContext(), old);
+    DeleteObject(big);
+    EXPECT_GT(large.height, plain.height);
+    EXPECT_GT(large.widths['W'], large.widths['i']);
+    EXPECT_EQ(large.widths['W'] + large.widths['i'], word.cx);
 }
 
 } // namespace

@@ -161,6 +161,23 @@ TEST(OkCancelDialog, PreCheckAndResultSteerOk)
     }
 }
 
+TEST(ModalDialog, AClickOnTheDialogClosesTheFocusedDropDown)
+{
+    Fixture fixture;
+    DialogFrameCL dialog(&fixture.top, ResourceId(61100u, nullptr));
+    SetForegroundWindow(dialog.Handle());
+    for (unsigned id : {107u, 108u}) {
+        HWND combo = ItemOf(dialog, id);
+        // The drop-down combo's focus is on its edit.
+        HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+        SetFocus(edit ? edit : combo);
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        ASSERT_TRUE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0)) << id;
+        SendMessageA(dialog.Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
+        EXPECT_FALSE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0)) << id;
+    }
+}
+
 TEST(ModalDialog, NestedDialogsDisableAndEnableTheirOwnersInOrder)
 {
     Fixture fixture;

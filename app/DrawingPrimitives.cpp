@@ -6,7 +6,9 @@
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
+#include "framework/draw/zRegion.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -125,4 +127,21 @@ int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, c
     if (font)
         display.PopFont();
     return height / lineHeight;
+}
+
+zRegion* DrawArc(POINT tail, POINT head, double width, const Display& display)
+{
+    const double half = LogicalWidthToPixels(width, display) / 2.0;
+    const double dx = head.x - tail.x;
+    const double dy = head.y - tail.y;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    // The unit normal of the segment; a segment of no length gets a band across x.
+    const double nx = length > 0 ? -dy / length : 0.0;
+    const double ny = length > 0 ? dx / length : 1.0;
+    const auto offset = [&](POINT p, double sign) {
+        return POINT{static_cast<LONG>(std::lround(p.x + sign * half * nx)),
+                     static_cast<LONG>(std::lround(p.y + sign * half * ny))};
+    };
+    const POINT corners[4] = {offset(tail, 1), offset(head, 1), offset(head, -1), offset(tail, -1)};
+    return new zPolygonRegion(corners, 4, ALTERNATE);
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 class Display;
+class zRegion;
 class FontRecord;
 
 // Fills a pixel rectangle (right and bottom included) with a solid colour.
@@ -19,3 +20,7 @@ void DrawDashedRect(Display& display, const LogicalRect& rect, int style, COLORR
 // font when none), optionally centred; returns the number of lines, drawing them only when draw is set.
 int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, const FontRecord* font, bool draw,
                   bool centre);
+
+// The region of the band of the given width (inches) around the segment from tail to head (pixels), in the
+// display's pixels; nothing is drawn. The caller owns the region.
+zRegion* DrawArc(POINT tail, POINT head, double width, const Display& display);

@@ -8,6 +8,12 @@
 
 class Display;
 
+// A point of a document drawing in logical units.
+struct LogicalPoint {
+    float x;
+    float y;
+};
+
 // The logical point that maps to device (0, 0); (0, 0) at start.
 void SetDrawingOrigin(float x, float y);
 float DrawingOriginX();

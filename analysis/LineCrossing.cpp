@@ -1,10 +1,13 @@
 #include "analysis/LineCrossing.h"
 
-void InterpolateCrossing(CrossingRecord& c)
+bool InterpolateCrossing(CrossingRecord& c)
 {
+    if ((c.a1 - c.a0) - (c.b1 - c.b0) == 0.0)
+        return false;
     c.x = (c.b0 - c.a0) * ((c.x1 - c.x0) / ((c.a1 - c.a0) - (c.b1 - c.b0))) + c.x0;
     c.t = (c.x - c.x0) / (c.x1 - c.x0);
     c.y = (c.a1 - c.a0) * c.t + c.a0;
+    return true;
 }
 
 FloatPoint IntersectLines(FloatPoint p1, FloatPoint p2, FloatPoint p3, FloatPoint p4)

@@ -1,7 +1,9 @@
 #pragma once
 // The results of a one-way sweep: one value triple per series (a strategy of the analysed node) and per
-// step of the varied variable; step t stands for low + (high - low) * t / intervals.
+// step of the varied variable; step t stands for low + (high - low) * t / intervals. The grid also finds the
+// thresholds where the optimal series changes.
 
+#include "foundation/PtrArray.h"
 #include "foundation/ValueTriple.h"
 
 #include <cstdint>
@@ -9,12 +11,35 @@
 struct TreeNode;
 class TreeDocument;
 
+// One threshold: where series first and second meet, at x with value; node is the strategy optimal just
+// below x.
+struct ThresholdPoint {
+    int16_t first = 0;
+    int16_t second = 0;
+    double x = 0.0;
+    double value = 0.0;
+    int32_t reserved = 0;
+    TreeNode* node = nullptr;
+};
+
+class ThresholdList : public PtrArray {
+public:
+    ThresholdList() : PtrArray(2, true) {}
+    ~ThresholdList() override { Clear(); }
+    ThresholdPoint* At(int i) const { return static_cast<ThresholdPoint*>(PtrArray::At(i)); }
+    void DeleteItem(void* item) override { delete static_cast<ThresholdPoint*>(item); }
+};
+
 class SensitivityResultGrid {
 public:
+    // The stored form counts cells in 16 bits; a larger grid is refused before it is made.
+    static constexpr int32_t kMaxCells = 32767;
+    static bool SizeFits(int32_t intervals, int32_t series);
+
     // An empty grid, to be read.
     SensitivityResultGrid() = default;
     // intervals + 1 steps for each of `series` series, every cell zero.
-    SensitivityResultGrid(TreeNode* node, int16_t intervals, int16_t series, double low, double high);
+    SensitivityResultGrid(TreeNode* node, int32_t intervals, int32_t series, double low, double high);
     SensitivityResultGrid(const SensitivityResultGrid&) = delete;
     SensitivityResultGrid& operator=(const SensitivityResultGrid&) = delete;
     virtual ~SensitivityResultGrid();
@@ -24,21 +49,41 @@ public:
     double* CellAt(int i, int t) const { return &Cell(i, t).cost; }
     double* SecondAt(int i, int t) const { return &Cell(i, t).effectiveness; }
     double* ThirdAt(int i, int t) const { return &Cell(i, t).value; }
+    // Rolls node back into the cell (series i, step t); returns its value.
+    double EvaluateCell(int i, int t, TreeNode* evaluated, int* error);
+    // The x of step t.
+    double StepX(int t) const { return low + (high - low) * t / intervals; }
+
+    // Fills list with the points where the optimal series changes, over the whole grid (start -1) or between
+    // steps start and start + 1, comparing the component (0 or ComponentValue, ComponentCost,
+    // ComponentEffectiveness).
+    void FindOptimalChanges(ThresholdList& list, int start, int component);
+    // The better of series a and b differs between steps t - 1 and t; 0 stops the search. By default adds
+    // the crossing of the two segments when no third series is better there.
+    virtual int AddCrossing(ThresholdList& list, int a, int b, int t, int component);
+    // True when no series is better than v at step t0, or at fraction f of the way to step t1 (t1 >= 0).
+    bool IsOptimalValue(double v, double f, int t0, int t1, int component) const;
+    // Appends a threshold unless one lies within 1e-10 of x already.
+    static void AddThreshold(ThresholdList& list, TreeNode* node, int a, int b, double x, double value);
 
     TreeNode* Node() const { return node; }
     TreeDocument* Document() const { return document; }
-    int16_t Intervals() const { return intervals; }
-    int16_t Series() const { return series; }
-    int16_t CellCount() const { return cellCount; }
+    int32_t Intervals() const { return intervals; }
+    int32_t Series() const { return series; }
+    int32_t CellCount() const { return cellCount; }
     double Low() const { return low; }
     double High() const { return high; }
 
 private:
+    double Value(int i, int t, int component) const { return Cell(i, t).Component(component); }
+    // The branch of series a or b that was better at step t - 1.
+    TreeNode* BetterBelow(int a, int b, int t, int component) const;
+
     TreeNode* node = nullptr;
     TreeDocument* document = nullptr;
-    int16_t intervals = 0;
-    int16_t series = 0;
-    int16_t cellCount = 0;
+    int32_t intervals = 0;
+    int32_t series = 0;
+    int32_t cellCount = 0;
     double low = 0.0;
     double high = 0.0;
     ValueTriple* cells = nullptr;

@@ -1,0 +1,70 @@
+// The threshold finder of the sensitivity result grid, on hand-made series of a maximising decision.
+
+#include "analysis/LineCrossing.h"
+#include "analysis/SensitivityResultGrid.h"
+#include "tests/model/TreeBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A decision with one terminal branch per series; the grid runs x from 0 to 4 in 4 intervals.
+struct Lines {
+    explicit Lines(const std::vector<std::vector<double>>& values)
+    {
+        for (size_t i = 0; i < values.size(); ++i)
+            tree.Terminal(tree.Root(), "s", "", "0");
+        grid = std::make_unique<SensitivityResultGrid>(tree.Root(), 4, static_cast<int>(values.size()), 0.0, 4.0);
+        for (size_t i = 0; i < values.size(); ++i)
+            for (int t = 0; t <= 4; ++t)
+                *grid->ThirdAt(static_cast<int>(i), t) = values[i][t];
+    }
+    TreeBuilder tree;
+    std::unique_ptr<SensitivityResultGrid> grid;
+};
+
+TEST(SensitivityResultGrid, CrossingBetweenStepsIsInterpolatedUnlessAThirdLineIsAbove)
+{
+    // Series 0 falls 40..0, series 1 is 5: they cross at x = 3.5 with 5; series 0 is better below.
+    Lines two({{40, 30, 20, 10, 0}, {5, 5, 5, 5, 5}});
+    ThresholdList found;
+    two.grid->FindOptimalChanges(found, -1, 0);
+    ASSERT_EQ(found.Count(), 1);
+    EXPECT_NEAR(found.At(0)->x, 3.5, 1e-12);
+    EXPECT_NEAR(found.At(0)->value, 5.0, 1e-12);
+    EXPECT_EQ(found.At(0)->node, two.tree.Root()->GetChild(0));
+
+    Lines covered({{40, 30, 20, 10, 0}, {5, 5, 5, 5, 5}, {6, 6, 6, 12, 12}});
+    ThresholdList none;
+    covered.grid->FindOptimalChanges(none, -1, 0);
+    for (int i = 0; i < none.Count(); ++i)
+        EXPECT_NE(none.At(i)->x, 3.5) << "the crossing under series 2 is no threshold";
+}
+
+TEST(SensitivityResultGrid, TiesAtGridPointsGiveOneThresholdPerX)
+{
+    // Series 0 and 1 meet at step 2 (x = 2); series 2 meets both there too: three pairs, one threshold.
+    Lines tie({{0, 1, 2, 3, 4}, {4, 3, 2, 1, 0}, {-8, -4, 2, -4, -8}});
+    ThresholdList found;
+    tie.grid->FindOptimalChanges(found, -1, 0);
+    ASSERT_EQ(found.Count(), 1);
+    EXPECT_EQ(found.At(0)->x, 2.0);
+    EXPECT_EQ(found.At(0)->value, 2.0);
+    EXPECT_EQ(found.At(0)->node, tie.tree.Root()->GetChild(1)) << "series 1 is optimal just below";
+
+    SensitivityResultGrid::AddThreshold(found, nullptr, 0, 1, 2.0 + 5e-11, 2.0);
+    SensitivityResultGrid::AddThreshold(found, nullptr, 0, 1, 2.0 + 2e-10, 2.0);
+    EXPECT_EQ(found.Count(), 2);
+}
+
+TEST(LineCrossing, ParallelSegmentsDoNotCross)
+{
+    CrossingRecord parallel{0, 0, 0, 0.0, 1.0, 1.0, 3.0, 2.0, 4.0};
+    EXPECT_FALSE(InterpolateCrossing(parallel));
+    EXPECT_EQ(parallel.x, 0.0);
+}
+
+}  // namespace

@@ -267,6 +267,35 @@ long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
             return 1;
         return child->OnCommand(&event);
     }
+    case WM_SYSCOMMAND: {
+        if ((routingMask_ & RouteMenu) && menu_ && (menu_->Dispatch(&event) || !*alive))
+            return 1;
+        if (long taken = DispatchEvent(&event))
+            return taken;
+        if (long taken = OnCommand(&event))
+            return taken;
+        MDIchildCL* child = *alive ? ActiveChild() : nullptr;
+        return child && (child->RoutingMask() & RouteMenu) && child->MenuObject() &&
+               child->MenuObject()->Dispatch(&event);
+    }
+    case WM_INITMENU:
+    case WM_MENUSELECT:
+        // The frame's menu object, then the active child's, then the lists.
+        if ((routingMask_ & RouteMenu) && menu_) {
+            if (long taken = menu_->Dispatch(&event))
+                return answerNow(taken);
+            if (!*alive)
+                return 1;
+        }
+        if (MDIchildCL* child = ActiveChild()) {
+            if ((child->RoutingMask() & RouteMenu) && child->MenuObject()) {
+                if (long taken = child->MenuObject()->Dispatch(&event))
+                    return answerNow(taken);
+                if (!*alive)
+                    return 1;
+            }
+        }
+        return DispatchToLists(&event);
     case WM_ERASEBKGND:
         return DispatchToLists(&event);
     case WM_NCDESTROY:

@@ -210,4 +210,27 @@ TEST(MDIframe, ActiveChildsMenuIsMergedBeforeTheTrailingItemAndLeavesWithIt)
     EXPECT_TRUE(PumpMessagesUntil([&] { return BarTexts(frame.Handle()) == withFirst; }));
 }
 
+TEST(MDIframe, MenuMessagesReachTheActiveChildsMenuAfterTheFrames)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingFrame frame(&log);
+    frame.Show(SW_SHOWNOACTIVATE);
+    RecordingTarget childMenuHandler(&log, "child menu", 1);
+    RecordingTarget frameHandler(&log, "frame list", 1);
+    frame.AddHandler(&frameHandler, &RecordingTarget::Handle, WM_INITMENU);
+    auto* child = new RecordingChild(&frame, &log, "child");
+    auto* menu = new Menu();
+    menu->OnInitMenu(&childMenuHandler, &RecordingTarget::Handle);
+    child->SetMenuObject(menu);
+    child->AddRoutingBits(WindowCL::RouteMenu);
+    child->Create();
+    SendMessageA(frame.Handle(), WM_INITMENU, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"frame list"}));
+    child->Show(SW_SHOW);
+    log.clear();
+    EXPECT_EQ(SendMessageA(frame.Handle(), WM_INITMENU, 0, 0), 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"child menu"}));
+}
+
 } // namespace

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything and runs all tests under Wine and Xvfb: test.sh [BUILD [CTEST ARGS...]]   (default: build)
+# Checks the layers, builds everything and runs all tests under Wine and Xvfb:
+#   test.sh [BUILD [CTEST ARGS...]]   (default: build)
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 root=$(cd "$here/.." && pwd)
 build=${1:-build}
 [ $# -gt 0 ] && shift
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
+# Includes that run upward through the layers fail the run before anything is built.
+bash "$here/check-layers.sh" "$root"
 bash "$here/build.sh" "$build"
 bash "$here/prefix-setup.sh" "$build"
 . "$here/session.sh" "$build"

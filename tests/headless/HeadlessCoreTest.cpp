@@ -1,0 +1,64 @@
+// The computing core without any window library: this program links only foundation, formula, model and
+// analysis. A tree with document variables, a distribution and a Markov node is built, rolled back and its
+// cohort run; the values are worked out by hand below.
+
+#include "analysis/MarkovCohort.h"
+#include "analysis/RollBack.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionList.h"
+#include "formula/DistributionRecord.h"
+#include "formula/DistributionTypes.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+#include "tests/analysis/MarkovTestTrees.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// Distribution 1: a uniform on [2, 4], mean 3.
+void AddUniform(TreeDocument& document)
+{
+    auto* record = new DistributionRecord;
+    record->index = 1;
+    Distribution* uniform = MakeDistribution(DistUniform);
+    uniform->Parameter(0)->SetText("2");
+    uniform->Parameter(1)->SetText("4");
+    record->SetDistribution(uniform);
+    record->SetOwner(&document);
+    document.Distributions.InsertSorted(record);
+}
+
+// Decision: "Treat" leads to the Markov cohort Well/Dead (death q per cycle, reward "gain" per cycle in
+// Well, 10 cycles), "Wait" pays DistSamp(1) (its mean while not sampling) times "scale".
+// Cohort by hand: sum over k = 1..9 of gain (1 - q)^k (no reward in the first and last cycle as set up).
+TEST(HeadlessCore, RollsBackATreeWithVariablesADistributionAndAMarkovNode)
+{
+    MarkovTestTree model("_stage >= 10");
+    TreeDocument& document = model.Document();
+    model.tree.Bind(model.tree.Root(), "q", "0.1");
+    model.tree.Bind(model.tree.Root(), "gain", "2");
+    model.tree.Bind(model.tree.Root(), "scale", "4");
+    AddUniform(document);
+    model.markov->SetText("Treat", false);
+    model.WellDead("q", "0", "0", "gain");
+    model.tree.Terminal(model.tree.Root(), "Wait", "", "DistSamp(1) * scale");
+
+    double cohort = 0.0;
+    for (int k = 1; k <= 9; ++k)
+        cohort += 2.0 * std::pow(0.9, k);
+
+    int error = 0;
+    EXPECT_NEAR(EvaluateMarkovNode(model.markov, &error, 0, nullptr), cohort, 1e-9);
+    EXPECT_EQ(error, 0);
+    EXPECT_NEAR(model.well->markovInfo->probability, std::pow(0.9, 10), 1e-12);
+
+    error = 0;
+    const double best = RollBackTree(document.Root, &error, RollBackSilent);
+    EXPECT_EQ(error, 0);
+    EXPECT_NEAR(best, std::max(cohort, 12.0), 1e-9);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "app/ClipboardReader.h"
 #include "app/ClipboardSnapshot.h"
+#include "app/ClipboardText.h"
 #include "app/ClipboardWriter.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/MetafileDisplay.h"
@@ -197,3 +198,24 @@ TEST_F(ClipboardTest, SnapshotRestoresBytesAndPicturesNeverHandleBytes)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ClipboardTest, ClipboardTextForAFieldDropsTabsAndLineBreaksOnRequest)
+{
+    clipboard->PutText("a\tb\r\nc\n");
+    struct Row {
+        bool noTabs;
+        bool noLineBreaks;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {false, false, "a\tb\r\nc\n"}, {true, false, "ab\r\nc\n"}, {false, true, "a\tbc"}, {true, true, "abc"}};
+    for (const Row& row : rows) {
+        zString text;
+        ReplaceControlChars(*clipboard, text, row.noTabs, row.noLineBreaks);
+        EXPECT_STREQ(text.Text(), row.expected);
+    }
+}
+
+} // namespace

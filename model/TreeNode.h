@@ -8,6 +8,7 @@
 #include "formula/NameResolution.h"
 #include "foundation/zString.h"
 #include "model/NodeChildList.h"
+#include "model/NodeGeometry.h"
 #include "model/NodeLinkBlock.h"
 #include "model/PayoffSlots.h"
 
@@ -221,6 +222,7 @@ struct TreeNode {
     FontRecord* fonts[3] = {nullptr, nullptr, nullptr};  // owned font overrides, null for the default
     NodeComment* comment = nullptr;               // owned, null until first used
     MarkovInfo* markovInfo = nullptr;             // owned, null when none
+    NodeGeometry geometry;
 
     double& ExpectedValue() { return triple.value; }
     double ExpectedValue() const { return triple.value; }

@@ -5,6 +5,7 @@
 
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
+#include "treewin/TreeLayout.h"
 
 #include <memory>
 
@@ -77,7 +78,13 @@ public:
     void ResumeChildWindows() { document.ResumeChildWindows(); }
     void ModelChanged() { document.ModelChanged(); }
     void EndRolledBack() { document.EndRolledBack(); }
-    void Relayout() { document.Relayout(); }
+    // Lays the tree out again from the measured node sizes.
+    void Relayout()
+    {
+        document.Relayout();
+        layout.Relayout(document.Root, document.DisplayPrefs);
+    }
+    const TreeLayout& Layout() const { return layout; }
     void RedrawNode(TreeNode* node, int mode) { document.RedrawNode(node, mode); }
     void ReleaseAnalyses() { document.ReleaseAnalyses(); }
 
@@ -90,4 +97,5 @@ public:
 
 private:
     TreeDocument document;
+    TreeLayout layout;
 };

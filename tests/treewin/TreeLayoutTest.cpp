@@ -1,0 +1,155 @@
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr float kTol = 1e-5f;
+
+// A node of the given measured size: name height h0, probability height 0.15.
+TreeNode* Sized(float width, float nameHeight, int kind = TerminalNode)
+{
+    auto* node = new TreeNode;
+    node->kind = kind;
+    node->geometry.BoxWidth = width;
+    node->geometry.NameHeight = nameHeight;
+    node->geometry.ProbHeight = 0.15f;
+    node->geometry.BoxHeight = nameHeight + 0.15f + 0.07f;
+    return node;
+}
+
+// Layout preferences off, whatever the saved preferences say.
+void Plain(TreeWindow& window)
+{
+    TreeDisplayPrefs& prefs = window.Document().DisplayPrefs;
+    prefs.AlignEndNodes = prefs.PackTreeVert = prefs.BranchesAt90 = 0;
+}
+
+TreeNode* AddChild(TreeNode* parent, TreeNode* child)
+{
+    parent->InsertChild(child, -1);
+    return child;
+}
+
+TEST(TreeLayout, OneNodeStandsAtTheTreeStartInOneColumn)
+{
+    for (float width : {0.5f, 1.3f}) {
+        TreeWindow window(Sized(width, 0.2f, DecisionNode));
+        Plain(window);
+        window.Relayout();
+        const TreeLayout& layout = window.Layout();
+        const NodeGeometry& g = window.Document().Root->geometry;
+        const float column = std::max(0.8f, width);
+        EXPECT_EQ(layout.ColumnCount, 1);
+        EXPECT_NEAR(layout.ColumnWidth(0), column, kTol);
+        EXPECT_NEAR(g.X, 0.25f, kTol);
+        EXPECT_NEAR(g.Y, 0.25f, kTol);
+        EXPECT_NEAR(g.SymbolX, 0.25f + column, kTol);
+        EXPECT_NEAR(layout.DrawingBounds.right, 0.5f + column, kTol) << width;
+        EXPECT_NEAR(layout.DrawingBounds.bottom, 0.5f + g.BoxHeight, kTol) << width;
+    }
+}
+
+TEST(TreeLayout, ChildrenStackAndTheParentCentresOnThem)
+{
+    TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
+    TreeWindow window(root);
+    const NodeGeometry& first = AddChild(root, Sized(1.0f, 0.4f))->geometry;
+    const NodeGeometry& second = AddChild(root, Sized(0.3f, 0.2f))->geometry;
+    window.Relayout();
+    const NodeGeometry& g = root->geometry;
+    EXPECT_NEAR(second.Y, first.YBottom + 0.02f, kTol);
+    EXPECT_NEAR(g.BranchY(), (first.BranchY() + second.BranchY()) / 2, kTol);
+    EXPECT_NEAR(first.X, g.SymbolX + 0.25f, kTol);
+    EXPECT_NEAR(first.SymbolX, first.X + 1.0f, kTol);
+    EXPECT_NEAR(second.SymbolX, first.SymbolX, kTol);
+    EXPECT_NEAR(g.SubtreeTop, 0.25f, kTol);
+    EXPECT_NEAR(g.SubtreeTop + g.SubtreeHeight, second.YBottom, kTol);
+    EXPECT_NEAR(window.Layout().TotalWidth, 0.25f + 0.8f + 1.0f + 0.25f, kTol);
+
+    // Skipping a generation puts the children one column further and lengthens the parent's branch.
+    root->columnShift = 1;
+    window.Document().DisplayPrefs.BranchesAt90 = 1;
+    window.Relayout();
+    EXPECT_EQ(window.Layout().ColumnCount, 3);
+    EXPECT_NEAR(g.SymbolX, 0.25f + 0.8f + 0.1f + 0.8f, kTol);
+    EXPECT_NEAR(first.X, g.SymbolX + 0.1f, kTol);
+}
+
+TEST(TreeLayout, AlignedEndNodesEndAtTheTotalWidth)
+{
+    TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
+    TreeWindow window(root);
+    TreeNode* middle = AddChild(root, Sized(0.5f, 0.2f, ChanceNode));
+    const NodeGeometry& deep = AddChild(middle, Sized(0.5f, 0.2f))->geometry;
+    const NodeGeometry& shallow = AddChild(root, Sized(0.5f, 0.2f))->geometry;
+    window.Document().DisplayPrefs.AlignEndNodes = 1;
+    window.Relayout();
+    const float total = window.Layout().TotalWidth;
+    EXPECT_NEAR(total, 0.25f + 3 * 0.8f + 2 * 0.25f, kTol);
+    EXPECT_NEAR(deep.SymbolX, total, kTol);
+    EXPECT_NEAR(shallow.SymbolX, total, kTol);
+    EXPECT_NEAR(middle->geometry.SymbolX, middle->geometry.X + 0.8f, kTol);
+}
+
+// Root with A (three end nodes below it) and then B, an end node in A's column.
+TEST(TreeLayout, PackingLetsAShortLaterSubtreeRise)
+{
+    TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
+    TreeWindow window(root);
+    TreeNode* a = AddChild(root, Sized(0.5f, 0.2f, ChanceNode));
+    for (int i = 0; i < 3; ++i)
+        AddChild(a, Sized(0.5f, 0.2f));
+    const NodeGeometry& lastOfA = a->GetChild(2)->geometry;
+    const NodeGeometry& b = AddChild(root, Sized(0.5f, 0.2f))->geometry;
+
+    window.Relayout();
+    EXPECT_NEAR(b.Y, lastOfA.YBottom + 0.02f, kTol);
+
+    window.Document().DisplayPrefs.PackTreeVert = 1;
+    window.Relayout();
+    EXPECT_NEAR(b.Y, a->geometry.YBottom + 0.02f, kTol);
+    EXPECT_LT(b.Y, lastOfA.YBottom);
+    EXPECT_NEAR(root->geometry.SubtreeTop + root->geometry.SubtreeHeight, lastOfA.YBottom, kTol);
+}
+
+TEST(TreeLayout, ATallParentPushesItsSubtreeDown)
+{
+    TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
+    TreeWindow window(root);
+    TreeNode* tall = AddChild(root, Sized(0.5f, 2.0f, ChanceNode));
+    const NodeGeometry& child = AddChild(tall, Sized(0.5f, 0.2f))->geometry;
+    window.Relayout();
+    EXPECT_NEAR(tall->geometry.Y, 0.25f, kTol);
+    EXPECT_NEAR(child.BranchY(), tall->geometry.BranchY(), kTol);
+    EXPECT_GE(tall->geometry.SubtreeHeight, tall->geometry.BoxHeight - kTol);
+}
+
+TEST(TreeLayout, DeepAndWideTreesLayOutWithoutRecursion)
+{
+    constexpr int kCount = 200000;
+    TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
+    TreeWindow window(root);
+    TreeNode* node = root;
+    for (int i = 0; i < kCount; ++i)
+        node = AddChild(node, Sized(0.5f, 0.2f, i + 1 < kCount ? ChanceNode : TerminalNode));
+    window.Relayout();
+    EXPECT_EQ(window.Layout().ColumnCount, kCount + 1);
+    EXPECT_NEAR(node->geometry.Y, root->geometry.Y, kTol);
+
+    // A node holds at most 32,767 children: wide trees spread over a few levels.
+    constexpr int kWide = 30000;
+    TreeNode* wide = Sized(0.5f, 0.2f, ChanceNode);
+    TreeWindow wideWindow(wide);
+    for (int i = 0; i < kWide; ++i)
+        AddChild(wide, Sized(0.5f, 0.2f));
+    wideWindow.Relayout();
+    const NodeGeometry& last = wide->GetChild(kWide - 1)->geometry;
+    EXPECT_GT(last.Y, wide->GetChild(kWide - 2)->geometry.YBottom);
+    EXPECT_NEAR(wide->geometry.SubtreeTop + wide->geometry.SubtreeHeight, last.YBottom, kTol);
+}
+
+} // namespace

@@ -1,0 +1,277 @@
+#include "treewin/TreeLayout.h"
+
+#include "model/TreeNode.h"
+
+#include <algorithm>
+
+namespace {
+
+bool HasShownChildren(const TreeNode* node)
+{
+    return node->childCount > 0 && node->ChildrenShown();
+}
+
+// Moves the node now and records the move for its descendants, which the settle walk applies later: moving
+// each subtree at once would cost the subtree's size at every level of a deep tree.
+void OffsetLazily(TreeNode* node, float dx, float dy)
+{
+    NodeGeometry& g = node->geometry;
+    g.X += dx;
+    g.SymbolX += dx;
+    g.Y += dy;
+    g.YBottom += dy;
+    g.SubtreeTop += dy;
+    if (HasShownChildren(node)) {
+        g.PendingDx += dx;
+        g.PendingDy += dy;
+    }
+}
+
+// Hands every recorded move down to the shown children, top down, until no node holds one.
+void SettleOffsets(TreeNode* root)
+{
+    std::vector<TreeNode*> pending{root};
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        if (!HasShownChildren(node))
+            continue;
+        NodeGeometry& g = node->geometry;
+        for (int i = 0; i < node->childCount; ++i) {
+            TreeNode* child = node->GetChild(i);
+            if (g.PendingDx != 0.0f || g.PendingDy != 0.0f)
+                OffsetLazily(child, g.PendingDx, g.PendingDy);
+            pending.push_back(child);
+        }
+        g.PendingDx = 0.0f;
+        g.PendingDy = 0.0f;
+    }
+}
+
+} // namespace
+
+float TreeLayout::ColumnWidth(int column) const
+{
+    if (column >= 0 && column < static_cast<int>(columnWidths.size()))
+        return columnWidths[column];
+    return kDefaultColumnWidth;
+}
+
+void TreeLayout::SetColumnWidth(int column, float width)
+{
+    if (column < 0)
+        return;
+    if (column >= static_cast<int>(columnWidths.size()))
+        columnWidths.resize(column + 1, kDefaultColumnWidth);
+    columnWidths[column] = width < 0.0f ? kDefaultColumnWidth : width;
+}
+
+float TreeLayout::BranchLength(int column, int skipCount) const
+{
+    float length = 0.0f;
+    for (int i = 0; i <= skipCount; ++i)
+        length += ColumnWidth(column + i);
+    return length + skipCount * ColumnGap();
+}
+
+int TreeLayout::Column(const TreeNode* node)
+{
+    int column = 0;
+    for (const TreeNode* up = node->parent; up != nullptr; up = up->parent)
+        column += up->columnShift + 1;
+    return column;
+}
+
+void TreeLayout::Offset(TreeNode* node, float dx, float dy)
+{
+    OffsetLazily(node, dx, dy);
+    SettleOffsets(node);
+}
+
+void TreeLayout::Relayout(TreeNode* root, const TreeDisplayPrefs& prefs)
+{
+    branchesAt90 = prefs.BranchesAt90 != 0;
+    columnWidths.clear();
+    ColumnCount = 0;
+    TotalWidth = 0.0f;
+    DrawingBounds = LayoutRect{};
+    if (root == nullptr)
+        return;
+    MeasureColumns(root);
+    TotalWidth = kTreeStart + ColumnWidth(0);
+    for (int column = 1; column < ColumnCount; ++column)
+        TotalWidth += ColumnWidth(column) + ColumnGap();
+    Position(root, prefs);
+    UpdateExtents(root);
+}
+
+// Every column as wide as its widest node (at least the default), and the number of columns in use: the
+// furthest column a shown end node's branch reaches.
+void TreeLayout::MeasureColumns(TreeNode* root)
+{
+    std::vector<std::pair<TreeNode*, int>> pending{{root, 0}};
+    while (!pending.empty()) {
+        TreeNode* node = pending.back().first;
+        const int column = pending.back().second;
+        pending.pop_back();
+        if (node->geometry.BoxWidth > ColumnWidth(column))
+            SetColumnWidth(column, node->geometry.BoxWidth);
+        if (!HasShownChildren(node)) {
+            ColumnCount = std::max(ColumnCount, column + node->columnShift + 1);
+            continue;
+        }
+        for (int i = node->childCount - 1; i >= 0; --i)
+            pending.emplace_back(node->GetChild(i), column + node->columnShift + 1);
+    }
+}
+
+// Places every node, children before their parent. The vertical cursors say where the next box may start:
+// one running cursor, or with PackTreeVert one per column (entry column + 1) between two sentinel zeros.
+void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
+{
+    const bool pack = prefs.PackTreeVert != 0;
+    std::vector<float> cursors;
+    if (pack) {
+        cursors.assign(ColumnCount + 2, kTreeStart);
+        cursors.front() = 0.0f;
+        cursors.back() = 0.0f;
+    } else {
+        cursors.assign(1, kTreeStart);
+    }
+    const int lastEntry = static_cast<int>(cursors.size()) - (pack ? 2 : 1);
+
+    struct Frame {
+        TreeNode* node;
+        int column;
+        int cursor;  // the cursor entry of the node's column
+        int nextChild;
+    };
+    auto spannedEnd = [&](const Frame& frame) {
+        return pack ? std::min(frame.cursor + frame.node->columnShift, lastEntry) : frame.cursor;
+    };
+    auto setSpanned = [&](const Frame& frame, float value) {
+        for (int i = frame.cursor; i <= spannedEnd(frame); ++i)
+            cursors[i] = value;
+    };
+    auto largestSpanned = [&](const Frame& frame, float start) {
+        for (int i = frame.cursor; i <= spannedEnd(frame); ++i)
+            start = std::max(start, cursors[i]);
+        return start;
+    };
+    auto enter = [&](TreeNode* node, float x, int column, int cursor) {
+        NodeGeometry& g = node->geometry;
+        g.PendingDx = g.PendingDy = 0.0f;
+        g.X = x;
+        g.SymbolX = node->IsTerminal() && prefs.AlignEndNodes ? TotalWidth
+                                                              : x + BranchLength(column, node->columnShift);
+        return Frame{node, column, cursor, 0};
+    };
+
+    std::vector<Frame> stack{enter(root, kTreeStart, 0, pack ? 1 : 0)};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        TreeNode* node = frame.node;
+        NodeGeometry& g = node->geometry;
+        if (!HasShownChildren(node)) {
+            const float top = largestSpanned(frame, 0.0f);
+            g.Y = g.SubtreeTop = top;
+            g.SubtreeHeight = g.BoxHeight;
+            g.YBottom = top + g.BoxHeight;
+            setSpanned(frame, g.YBottom + kEndNodeGap);
+            stack.pop_back();
+            continue;
+        }
+        if (frame.nextChild < node->childCount) {
+            TreeNode* child = node->GetChild(frame.nextChild++);
+            const int skip = node->columnShift + 1;
+            const int childCursor = pack ? std::min(frame.cursor + skip, lastEntry) : 0;
+            const Frame next = enter(child, g.SymbolX + ColumnGap(), frame.column + skip, childCursor);
+            stack.push_back(next);  // invalidates frame
+            continue;
+        }
+
+        // Every child is placed: centre the node on the branch lines of its first and last child.
+        const NodeGeometry& first = node->GetChild(0)->geometry;
+        const NodeGeometry& last = node->GetChild(node->childCount - 1)->geometry;
+        g.Y = (first.BranchY() + last.BranchY()) / 2.0f - g.BranchOffset();
+        g.SubtreeTop = first.SubtreeTop;
+        g.YBottom = g.Y + g.BoxHeight;
+
+        // A node reaching above the room left for it moves down with its whole subtree.
+        const float shift = pack ? largestSpanned(frame, cursors[frame.cursor]) - g.Y : g.SubtreeTop - g.Y;
+        if (shift > 0.0f) {
+            OffsetLazily(node, 0.0f, shift);
+            if (pack) {
+                setSpanned(frame, g.YBottom + kEndNodeGap);
+                for (int i = spannedEnd(frame) + 1; i <= lastEntry; ++i)
+                    if (cursors[i] > kTreeStart)
+                        cursors[i] += shift;
+            } else {
+                cursors[0] += shift;
+            }
+        } else if (pack) {
+            setSpanned(frame, g.YBottom + kEndNodeGap);
+        }
+
+        // The children's places still lack this node's own move (g.PendingDy).
+        float bottom = g.YBottom;
+        if (pack) {
+            g.SubtreeTop = g.Y;
+            for (int i = 0; i < node->childCount; ++i) {
+                const NodeGeometry& child = node->GetChild(i)->geometry;
+                g.SubtreeTop = std::min(g.SubtreeTop, child.SubtreeTop + g.PendingDy);
+                bottom = std::max(bottom, child.SubtreeTop + g.PendingDy + child.SubtreeHeight);
+            }
+        } else if (last.SubtreeTop + g.PendingDy + last.SubtreeHeight > bottom) {
+            bottom = last.SubtreeTop + g.PendingDy + last.SubtreeHeight;
+        } else {
+            cursors[0] = bottom;
+        }
+        if (g.SubtreeTop > g.Y)
+            g.SubtreeTop = g.Y;
+        g.SubtreeHeight = bottom - g.SubtreeTop;
+        stack.pop_back();
+    }
+    SettleOffsets(root);
+}
+
+// The bounds of the drawing: the tree with margins and the widest end-node label beyond the last column,
+// moved by the tree's origin.
+void TreeLayout::UpdateExtents(TreeNode* root)
+{
+    const float treeWidth = TotalWidth - root->geometry.X;
+    float overhang = 0.0f;
+    float rightmost = 0.0f;
+    std::vector<TreeNode*> pending{root};
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        if (HasShownChildren(node)) {
+            for (int i = 0; i < node->childCount; ++i)
+                pending.push_back(node->GetChild(i));
+            continue;
+        }
+        const NodeGeometry& g = node->geometry;
+        if (g.SymbolX + g.RollBackBoxWidth > rightmost) {
+            rightmost = g.SymbolX + g.RollBackBoxWidth;
+            overhang = g.RollBackBoxWidth;
+        }
+    }
+    DrawingBounds = {0.0f, 0.0f, 2 * kMargin + treeWidth + overhang, 2 * kMargin + root->geometry.SubtreeHeight};
+
+    // The upper-left of the drawing is always (0, 0): an origin above or left of it is brought back.
+    Origin.x -= std::min(0.0f, Origin.x);
+    Origin.y -= std::min(0.0f, Origin.y);
+    if (Origin.x != 0.0f || Origin.y != 0.0f) {
+        DrawingBounds.right += Origin.x;
+        DrawingBounds.bottom += Origin.y;
+        Offset(root, Origin.x, Origin.y);
+    }
+    const NodeGeometry& g = root->geometry;
+    DrawingBounds.left = std::min(DrawingBounds.left, g.X);
+    DrawingBounds.top = std::min(DrawingBounds.top, g.Y);
+    DrawingBounds.right = std::max(DrawingBounds.right, g.SymbolX);
+    DrawingBounds.bottom = std::max(DrawingBounds.bottom, g.YBottom);
+    // Aligned end nodes stand at TotalWidth: it moves with the tree.
+    TotalWidth += Origin.x;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The layout of a tree window: the width of every column, the place of every node from its measured size, the
+// vertical stacking of subtrees and the bounds of the whole drawing, in inches. Left to right: the root in
+// column 0, each generation one column (plus the parent's skipped columns) further right. Every walk keeps its
+// own stack, so trees a million nodes deep or wide lay out without recursion.
+
+#include "model/TreeDisplayPrefs.h"
+
+#include <cstdint>
+#include <vector>
+
+struct TreeNode;
+
+struct LayoutPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+struct LayoutRect {
+    float left = 0.0f;
+    float top = 0.0f;
+    float right = 0.0f;
+    float bottom = 0.0f;
+};
+
+class TreeLayout {
+public:
+    static constexpr float kDefaultColumnWidth = 0.8f;
+    static constexpr float kTreeStart = 0.25f;
+    static constexpr float kEndNodeGap = 0.02f;
+    static constexpr float kMargin = 0.25f;
+
+    // Lays the tree out from the measured node sizes (NodeGeometry); the root may be null.
+    void Relayout(TreeNode* root, const TreeDisplayPrefs& prefs);
+
+    // A column's width: the stored one, or the default beyond the stored ones.
+    float ColumnWidth(int column) const;
+    // Grows the widths with default entries up to the column; a negative width stores the default.
+    void SetColumnWidth(int column, float width);
+    float ColumnGap() const { return branchesAt90 ? 0.1f : 0.25f; }
+    // Width of the node's column and the columns its branch skips, with the gaps between them.
+    float BranchLength(int column, int skipCount) const;
+    // The column of a node: the sum over its ancestors of their skipped columns + 1.
+    static int Column(const TreeNode* node);
+    // Moves the node and its whole shown subtree.
+    static void Offset(TreeNode* node, float dx, float dy);
+
+    int ColumnCount = 0;
+    float TotalWidth = 0.0f;
+    // Offset of the whole tree from its computed place; kept from one layout to the next.
+    LayoutPoint Origin;
+    LayoutRect DrawingBounds;
+
+private:
+    void MeasureColumns(TreeNode* root);
+    void Position(TreeNode* root, const TreeDisplayPrefs& prefs);
+    void UpdateExtents(TreeNode* root);
+
+    std::vector<float> columnWidths;
+    bool branchesAt90 = false;
+};

@@ -57,6 +57,7 @@ TEST(TreeLayout, ChildrenStackAndTheParentCentresOnThem)
 {
     TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
     TreeWindow window(root);
+    Plain(window);
     const NodeGeometry& first = AddChild(root, Sized(1.0f, 0.4f))->geometry;
     const NodeGeometry& second = AddChild(root, Sized(0.3f, 0.2f))->geometry;
     window.Relayout();
@@ -83,6 +84,7 @@ TEST(TreeLayout, AlignedEndNodesEndAtTheTotalWidth)
 {
     TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
     TreeWindow window(root);
+    Plain(window);
     TreeNode* middle = AddChild(root, Sized(0.5f, 0.2f, ChanceNode));
     const NodeGeometry& deep = AddChild(middle, Sized(0.5f, 0.2f))->geometry;
     const NodeGeometry& shallow = AddChild(root, Sized(0.5f, 0.2f))->geometry;
@@ -100,6 +102,7 @@ TEST(TreeLayout, PackingLetsAShortLaterSubtreeRise)
 {
     TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
     TreeWindow window(root);
+    Plain(window);
     TreeNode* a = AddChild(root, Sized(0.5f, 0.2f, ChanceNode));
     for (int i = 0; i < 3; ++i)
         AddChild(a, Sized(0.5f, 0.2f));
@@ -120,6 +123,7 @@ TEST(TreeLayout, ATallParentPushesItsSubtreeDown)
 {
     TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
     TreeWindow window(root);
+    Plain(window);
     TreeNode* tall = AddChild(root, Sized(0.5f, 2.0f, ChanceNode));
     const NodeGeometry& child = AddChild(tall, Sized(0.5f, 0.2f))->geometry;
     window.Relayout();
@@ -133,6 +137,7 @@ TEST(TreeLayout, DeepAndWideTreesLayOutWithoutRecursion)
     constexpr int kCount = 200000;
     TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
     TreeWindow window(root);
+    Plain(window);
     TreeNode* node = root;
     for (int i = 0; i < kCount; ++i)
         node = AddChild(node, Sized(0.5f, 0.2f, i + 1 < kCount ? ChanceNode : TerminalNode));
@@ -144,6 +149,7 @@ TEST(TreeLayout, DeepAndWideTreesLayOutWithoutRecursion)
     constexpr int kWide = 30000;
     TreeNode* wide = Sized(0.5f, 0.2f, ChanceNode);
     TreeWindow wideWindow(wide);
+    Plain(wideWindow);
     for (int i = 0; i < kWide; ++i)
         AddChild(wide, Sized(0.5f, 0.2f));
     wideWindow.Relayout();

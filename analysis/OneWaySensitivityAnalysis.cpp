@@ -2,6 +2,9 @@
 
 #include "analysis/VariableSubstitution.h"
 #include "foundation/MessageBoxes.h"
+#include "model/NodePath.h"
+#include "model/StoredAnalysis.h"
+#include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
 namespace {
@@ -126,4 +129,29 @@ void OneWaySensitivityAnalysis::Finish()
     if (nodeOnly == 0)
         grid->FindOptimalChanges(thresholds, -1, 0);
     ShowResults();
+}
+
+// Items: node path, variable, low, high, intervals, cost-effectiveness flag, then the rest of the settings.
+void DescribeOneWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text)
+{
+    const StoredNameList& items = *record->parameters;
+    auto item = [&items](int i) { return items.At(i) != nullptr ? items.At(i)->Text() : ""; };
+    text = "Sensitivity Analysis on ";
+    text += item(1);
+    text += "\r\nAt Node \"";
+    TreeNode* found = window != nullptr ? FindNodeByPath(window->Root, item(0)) : nullptr;
+    if (found != nullptr) {
+        zString name;
+        found->GetShortText(name, 30);
+        text += name;
+    }
+    text += "\"\r\nLow = ";
+    text += item(2);
+    text += "\r\nHigh = ";
+    text += item(3);
+    text += "\r\n";
+    text += item(4);
+    text += " Intervals";
+    if (item(5)[0] == '1')
+        text += ", Cost-Eff";
 }

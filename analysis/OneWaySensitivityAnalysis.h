@@ -10,6 +10,7 @@
 
 #include <memory>
 
+struct StoredAnalysis;
 struct TreeNode;
 
 // The choices of the set-up: the variable, its range and intervals, and whether one line is drawn for the
@@ -53,3 +54,6 @@ public:
     double maximum = 0.0;
     std::unique_ptr<SensitivityResultGrid> grid;
 };
+
+// The description of a stored one-way analysis (kind 1) in the stored-analyses dialogs.
+void DescribeOneWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text);

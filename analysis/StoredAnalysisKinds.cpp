@@ -1,6 +1,7 @@
 #include "analysis/StoredAnalysisKinds.h"
 
 #include "analysis/MarkovAnalysis.h"
+#include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisVariables.h"
@@ -23,6 +24,7 @@ void RunRetiredKind(StoredAnalysis*, TreeDocument*)
 std::map<int, StoredAnalysisHandlers>& KindTable()
 {
     static std::map<int, StoredAnalysisHandlers> table = {
+        {OneWaySensitivityKind, {nullptr, DescribeOneWaySensitivity}},
         {RollBackKind, {RunRollBack, nullptr}},
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},

@@ -231,3 +231,14 @@ TEST(StoredMarkovRecord, ReadDescribeAndRefuse)
 }
 
 }  // namespace
+
+TEST(StoredAnalysisKinds, OneWaySensitivityDescription)
+{
+    TreeBuilder tree;
+    tree.Root()->SetText("Choose", false);
+    StoredAnalysis* record = MakeRecord("", OneWaySensitivityKind, {"", "p", "0", "1", "4", "1"});
+    zString text;
+    DescribeStoredAnalysis(&tree.Document(), record, text);
+    EXPECT_STREQ(text.Text(), "Sensitivity Analysis on p\r\nAt Node \"Choose\"\r\nLow = 0\r\nHigh = 1\r\n4 Intervals, Cost-Eff");
+    StoredAnalysis::Delete(record);
+}

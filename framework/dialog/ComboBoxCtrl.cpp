@@ -21,20 +21,6 @@ ComboBoxCtrl* ComboBoxCtrl::FromTemplate(WindowCL* parent, unsigned id)
     return new ComboBoxCtrl(parent, id, BindTag{});
 }
 
-void ComboBoxCtrl::SetIndexBuffer(int* index, unsigned flags)
-{
-    buffer_ = index;
-    bufferKind_ = IndexBuffer;
-    flags_ = flags;
-}
-
-void ComboBoxCtrl::SetTextBuffer(zString* text, unsigned flags)
-{
-    buffer_ = text;
-    bufferKind_ = TextBuffer;
-    flags_ = flags;
-}
-
 int ComboBoxCtrl::GetSelText(zString& out) const
 {
     const int index = GetCurSel();

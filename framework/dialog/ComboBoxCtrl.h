@@ -17,8 +17,8 @@ public:
     long Validate() override; // 21
     long Load() override;     // 22
 
-    void SetIndexBuffer(int* index, unsigned flags);
-    void SetTextBuffer(zString* text, unsigned flags);
+    void SetIndexBuffer(int* index, unsigned flags) { BindBuffer(index, IndexBuffer, flags); }
+    void SetTextBuffer(zString* text, unsigned flags) { BindBuffer(text, TextBuffer, flags); }
 
     int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
     void SetCurSel(int index) { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }

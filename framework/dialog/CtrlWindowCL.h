@@ -79,6 +79,13 @@ protected:
     CtrlWindowCL(WindowCL* parent, unsigned id, BindTag);
     // Takes over a placeholder's window and fields (its place among the parent's children is taken already).
     void AdoptFrom(CtrlWindowCL* placeholder);
+    // Binds the caller's variable that Store/Load exchange with the control; `kind` is the subclass's buffer kind.
+    void BindBuffer(void* buffer, unsigned kind, unsigned flags)
+    {
+        buffer_ = buffer;
+        bufferKind_ = kind;
+        flags_ = flags;
+    }
     // The answer to WM_CTLCOLOREDIT/WM_CTLCOLORLISTBOX from the control's own child windows.
     LRESULT ColourReply(WindowEvent* event);
     // The message routing of the sub-classed procedure; 0 when nothing handled the message.

@@ -15,20 +15,6 @@ ListBoxCtrl* ListBoxCtrl::FromTemplate(WindowCL* parent, unsigned id)
     return new ListBoxCtrl(parent, id, BindTag{});
 }
 
-void ListBoxCtrl::SetIndexBuffer(int* index, unsigned flags)
-{
-    buffer_ = index;
-    bufferKind_ = IndexBuffer;
-    flags_ = flags;
-}
-
-void ListBoxCtrl::SetTextBuffer(zString* text, unsigned flags)
-{
-    buffer_ = text;
-    bufferKind_ = TextBuffer;
-    flags_ = flags;
-}
-
 int ListBoxCtrl::GetSelText(zString& out, int index) const
 {
     if (index == -1)

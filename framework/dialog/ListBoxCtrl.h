@@ -16,8 +16,8 @@ public:
     long Validate() override; // 21: an entry selected, unless the list may be left empty
     long Load() override;     // 22
 
-    void SetIndexBuffer(int* index, unsigned flags);
-    void SetTextBuffer(zString* text, unsigned flags);
+    void SetIndexBuffer(int* index, unsigned flags) { BindBuffer(index, IndexBuffer, flags); }
+    void SetTextBuffer(zString* text, unsigned flags) { BindBuffer(text, TextBuffer, flags); }
 
     int GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
     void SetCurSel(int index) { Send(LB_SETCURSEL, static_cast<WPARAM>(index)); }

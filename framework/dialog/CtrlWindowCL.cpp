@@ -203,11 +203,7 @@ LRESULT CALLBACK CtrlWindowCL::SubclassProc(HWND handle, UINT message, WPARAM wP
 
 long CtrlWindowCL::Route(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    auto answerNow = [&](LRESULT value) {
-        answeredAtOnce = true;
-        answer = value;
-        return 0L;
-    };
+    const AnswerNow answerNow{answeredAtOnce, answer};
     auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
 
     switch (event.message) {

@@ -187,11 +187,7 @@ void DialogFrameCL::CloseDropDown()
 
 long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    auto answerNow = [&](LRESULT value) {
-        answeredAtOnce = true;
-        answer = value;
-        return 0L;
-    };
+    const AnswerNow answerNow{answeredAtOnce, answer};
     auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
 
     switch (event.message) {

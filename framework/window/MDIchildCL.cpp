@@ -128,11 +128,7 @@ void MDIchildCL::Activate()
 
 long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    auto answerNow = [&](LRESULT value) {
-        answeredAtOnce = true;
-        answer = value;
-        return 0L;
-    };
+    const AnswerNow answerNow{answeredAtOnce, answer};
     const std::shared_ptr<const bool> alive = LifeToken();
     switch (event.message) {
     case WM_SIZE:

@@ -209,11 +209,7 @@ MDIchildCL* MDIframeCL::ActiveChild() const
 
 long MDIframeCL::CloseChildrenFirst(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    auto answerNow = [&](LRESULT value) {
-        answeredAtOnce = true;
-        answer = value;
-        return 0L;
-    };
+    const AnswerNow answerNow{answeredAtOnce, answer};
     if ((routingMask_ & RouteClose) && DispatchToLists(&event))
         return answerNow(1);
     // A child that refuses to close stops the close of the frame.
@@ -227,11 +223,7 @@ long MDIframeCL::CloseChildrenFirst(WindowEvent& event, bool& answeredAtOnce, LR
 
 long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    auto answerNow = [&](LRESULT value) {
-        answeredAtOnce = true;
-        answer = value;
-        return 0L;
-    };
+    const AnswerNow answerNow{answeredAtOnce, answer};
     const std::shared_ptr<const bool> alive = LifeToken();
     switch (event.message) {
     case WM_DESTROY:

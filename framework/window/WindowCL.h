@@ -163,6 +163,18 @@ protected:
     // answeredAtOnce is set and the answer stored; otherwise the working answer r (0: not handled, so the
     // default processing answers). Kinds of window override it for their own rows and leave the rest here.
     virtual long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
+    // HandleMessage's way to answer the system at once: stores the answer, sets the flag and gives the
+    // working answer 0 to return.
+    struct AnswerNow {
+        bool& answeredAtOnce;
+        LRESULT& answer;
+        long operator()(LRESULT value) const
+        {
+            answeredAtOnce = true;
+            answer = value;
+            return 0L;
+        }
+    };
     // Shared with the dispatches in progress and cleared when the object is deleted, so that a dispatch whose
     // handler or operation deleted the window touches nothing of it afterwards.
     std::shared_ptr<const bool> LifeToken() const { return alive_; }

@@ -54,11 +54,7 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
     const HWND handle = event.window;
     const UINT message = event.message;
     const LPARAM lParam = event.lParam;
-    auto answerNow = [&](LRESULT value) {
-        answeredAtOnce = true;
-        answer = value;
-        return 0L;
-    };
+    const AnswerNow answerNow{answeredAtOnce, answer};
     // Lists first: with the routing bit set, a handler that takes the message answers 1 to the system.
     auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
     // Whether this object survived the operation just called.

@@ -88,6 +88,23 @@ TEST(OneWaySensitivity, FindsTheSwitchAtOneHalfAndRestoresTheTree)
     }
 }
 
+TEST(OneWaySensitivity, StoppedRunPutsTheDefinitionBack)
+{
+    Choice choice;
+    OneWaySettings settings;
+    settings.variable = "p";
+    settings.low = Value("0", 0.0);
+    settings.high = Value("1", 1.0);
+    settings.intervals = 4;
+    (new OneWaySensitivityAnalysis(choice.tree.Root(), settings))->Run();
+    AnalysisRun* run = choice.tree.Document().CurrentAnalysis;
+    for (int i = 0; i < 4; ++i)
+        run->OnIdle();
+    EXPECT_STREQ(choice.tree.Root()->FindBinding("P", true)->definition.Text().Text(), "0.25");
+    delete run;  // what a stopped run comes to, without presenting anything
+    EXPECT_STREQ(choice.tree.Root()->FindBinding("P", true)->definition.Text().Text(), "0.2 + 0.1");
+}
+
 TEST(OneWaySensitivity, EvaluatesEveryBranchAtEveryStep)
 {
     Choice choice;

@@ -21,6 +21,19 @@ TreeDocument::TreeDocument(TreeNode* root)
     SetModified(1);
 }
 
+TreeNode* TreeDocument::AddChild(TreeNode* parent, int kind, const char* name, const char* probability,
+                                 const char* payoff)
+{
+    auto* node = new TreeNode(this);
+    node->SetKind(kind, false);
+    node->SetText(name, false);
+    node->SetProbabilityText(probability, false);
+    if (payoff != nullptr)
+        node->SetPayoffText(payoff, 0, false);
+    parent->InsertChild(node, -1);
+    return node;
+}
+
 TreeDocument::~TreeDocument()
 {
     ReleaseAnalyses();

@@ -48,6 +48,11 @@ public:
     TreeDocument& operator=(const TreeDocument&) = delete;
     ~TreeDocument() override;
 
+    // Builds a tree from code: appends to parent a new node of the kind (TreeNode kinds) with its name,
+    // branch probability formula and, when given, payoff 0 formula.
+    TreeNode* AddChild(TreeNode* parent, int kind, const char* name, const char* probability = "",
+                       const char* payoff = nullptr);
+
     // A context at the root for distribution parameter formulas.
     EvalContextBase* NewParameterContext() override;
 

@@ -4,6 +4,8 @@
 
 #include "analysis/MarkovCohort.h"
 #include "analysis/RollBack.h"
+#include "analysis/TreeEngines.h"
+#include "foundation/Host.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
 #include "formula/DistributionRecord.h"
@@ -59,6 +61,45 @@ TEST(HeadlessCore, RollsBackATreeWithVariablesADistributionAndAMarkovNode)
     const double best = RollBackTree(document.Root, &error, RollBackSilent);
     EXPECT_EQ(error, 0);
     EXPECT_NEAR(best, std::max(cohort, 12.0), 1e-9);
+}
+
+// Counts the message boxes that reach the host.
+class CountingHost : public Host {
+public:
+    int PresentMessage(const MessageBoxRequest& request) override
+    {
+        ++messages;
+        return Host::PresentMessage(request);
+    }
+    int messages = 0;
+};
+
+// Root: "Treat" is a chance node, 0.3 of 10 and the rest of 0 (3 by hand); "Wait" pays "w". With w = 2
+// Treat is best; with w undefined the roll back fails with its message kept and shown by the host.
+TEST(HeadlessCore, RollBackDocumentGivesTheRootValuesOrTheError)
+{
+    TreeDocument document;
+    TreeNode* treat = document.AddChild(document.Root, ChanceNode, "Treat");
+    document.AddChild(treat, TerminalNode, "better", "0.3", "10");
+    document.AddChild(treat, TerminalNode, "same", "#", "0");
+    TreeNode* wait = document.AddChild(document.Root, TerminalNode, "Wait", "", "w");
+    document.EnsureVariable("w", nullptr);
+
+    CountingHost host;
+    Host* previous = SetHost(&host);
+    const RollBackResult failed = RollBackDocument(document);
+    SetHost(previous);
+    EXPECT_NE(failed.status, 0);
+    EXPECT_FALSE(document.ValuesCurrent());
+    EXPECT_GT(failed.error.Length(), 0);
+    EXPECT_EQ(host.messages, 1);
+
+    wait->SetBinding("w", "2", false);
+    const RollBackResult result = RollBackDocument(document);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(document.ValuesCurrent());
+    EXPECT_NEAR(result.root.value, 3.0, 1e-12);
+    EXPECT_EQ(result.error.Length(), 0);
 }
 
 }  // namespace

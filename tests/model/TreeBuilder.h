@@ -15,19 +15,13 @@ public:
 
     TreeNode* Add(TreeNode* parent, int kind, const char* name, const char* probability = "")
     {
-        auto* node = new TreeNode(window.get());
-        node->SetKind(kind, false);
-        node->SetText(name, false);
-        node->SetProbabilityText(probability, false);
-        parent->InsertChild(node, -1);
-        return node;
+        return window->AddChild(parent, kind, name, probability);
     }
 
     TreeNode* Terminal(TreeNode* parent, const char* name, const char* probability, const char* payoff0,
                        const char* payoff1 = nullptr)
     {
-        TreeNode* node = Add(parent, TerminalNode, name, probability);
-        node->SetPayoffText(payoff0, 0, false);
+        TreeNode* node = window->AddChild(parent, TerminalNode, name, probability, payoff0);
         if (payoff1 != nullptr)
             node->SetPayoffText(payoff1, 1, false);
         return node;

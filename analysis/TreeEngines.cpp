@@ -1,0 +1,61 @@
+#include "analysis/TreeEngines.h"
+
+#include "analysis/ProbabilityVerification.h"
+#include "analysis/RollBack.h"
+#include "foundation/Host.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+namespace {
+
+// Passes every message to the host in charge and keeps the text of the last one.
+class MessageRecorder : public Host {
+public:
+    MessageRecorder() : previous(SetHost(this)) {}
+    ~MessageRecorder() override { SetHost(previous); }
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    int PresentMessage(const MessageBoxRequest& request) override
+    {
+        lastText = request.text;
+        return Next().PresentMessage(request);
+    }
+    bool EscapePressed() override { return Next().EscapePressed(); }
+    uint32_t TickCount() override { return Next().TickCount(); }
+    int32_t PushProgress(const char* text, double total) override { return Next().PushProgress(text, total); }
+    void StepProgress(int32_t handle, double position) override { Next().StepProgress(handle, position); }
+    void PopProgress(int32_t handle) override { Next().PopProgress(handle); }
+    void PushWaitCursor() override { Next().PushWaitCursor(); }
+    void PopCursor() override { Next().PopCursor(); }
+    void ShowStatus(const char* text) override { Next().ShowStatus(text); }
+
+    zString lastText;
+
+private:
+    // The host that was in charge; the headless one when none was installed.
+    Host& Next() { return previous != nullptr ? *previous : headless; }
+
+    Host* previous;
+    Host headless;
+};
+
+}  // namespace
+
+RollBackResult RollBackDocument(TreeDocument& document)
+{
+    RollBackResult result;
+    MessageRecorder recorder;
+    if (CheckRiskPreference(&document, nullptr) == 0) {
+        result.status = 1;
+    } else {
+        RollBackTree(document.Root, &result.status, RollBackSilent);
+        if (result.status == 0) {
+            document.RolledBack = 1;
+            result.root = document.Root->triple;
+        }
+    }
+    if (result.status != 0)
+        result.error = recorder.lastText;
+    return result;
+}

@@ -114,10 +114,14 @@ TreeNode* TreeDocument::FindCloneMaster(int cloneId) const
 
 int TreeDocument::NewCloneId() const
 {
-    int id = 1;
-    while (CloneMasters.FindId(id) != nullptr)
-        ++id;
-    return id;
+    int previous = 0;
+    for (int i = 0; i < CloneMasters.Count(); ++i) {
+        const int id = CloneMasters.At(i)->id;
+        if (id >= previous + 2)
+            return id - 1;
+        previous = id;
+    }
+    return previous + 1;
 }
 
 void TreeDocument::SelectNode(TreeNode* node, int, const void*, bool extend)

@@ -71,7 +71,8 @@ public:
     // Clone-master registry.
     void AddCloneMaster(TreeNode* node, const char* name);
     TreeNode* FindCloneMaster(int cloneId) const;
-    // The lowest id not registered yet (1 and above).
+    // A new id: below the first entry (in id order) that lies at least 2 above the one before it (starting
+    // at 0), else after the last: ids 1, 2, 5 give 4; only 3 gives 2; none gives 1.
     int NewCloneId() const;
 
     // Selection.

@@ -170,3 +170,25 @@ TEST(TreeFile, DamagedFilesReportTheirCode)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CloneRegistry, NewIdFillsTheFirstGapFromItsUpperEnd)
+{
+    struct Case {
+        std::vector<int16_t> ids;
+        int expected;
+    } cases[] = {{{1, 2, 5}, 4}, {{3}, 2}, {{}, 1}, {{1, 2}, 3}};
+    for (const Case& c : cases) {
+        TreeBuilder tree;
+        for (int16_t id : c.ids) {
+            TreeNode* master = tree.Add(tree.Root(), ChanceNode, "m");
+            master->cloneStatus = CloneMasterNode;
+            master->cloneId = id;
+            tree.Document().AddCloneMaster(master, "m");
+        }
+        EXPECT_EQ(tree.Document().NewCloneId(), c.expected) << c.ids.size();
+    }
+}
+
+} // namespace

@@ -147,10 +147,11 @@ public:
     // With SnapshotMode on, node records carry results and the selection follows the nodes.
     void ReadDocumentBody(Archive& archive);
     void WriteDocumentBody(Archive& archive);
-    // A whole tree file: header and body. Reading reports a damaged file in one error box and returns
+    // A whole tree file: header and body, read as a snapshot or a plain tree (a file holding the other
+    // kind is recognised and read as that). Reading reports a damaged file in one error box and returns
     // false. Writing goes to a temporary file beside the target that then replaces it, so a failed save
     // leaves the old file; false (message set) when the tree cannot be stored or the file not written.
-    bool ReadTreeFile(const char* path);
+    bool ReadTreeFile(const char* path, bool snapshot = false);
     bool WriteTreeFile(const char* path, zString& message);
 
     TreeNode* Root = nullptr;

@@ -143,10 +143,18 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
     }
     NoteStreamFailure(archive);
     if (archive.Failed()) {
+        // Nothing of a damaged body stays: partial lists would be saved over the file later.
         delete Root;
         Root = nullptr;
         Selection.RemoveAll();
         CloneMasters.Clear();
+        Variables.Clear();
+        NoteBoxes.Clear();
+        StoredAnalyses().Clear();
+        Arrows.Clear();
+        Distributions.Clear();
+        RollBackColumns.Clear();
+        PrinterSetup.reset();
     }
     if (Root == nullptr) {
         Root = new TreeNode(this);
@@ -201,24 +209,48 @@ void TreeDocument::WriteDocumentBody(Archive& archive)
     }
 }
 
-bool TreeDocument::ReadTreeFile(const char* path)
+namespace {
+
+// Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the header
+// reader refused the file and said why.
+int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot)
 {
+    SnapshotModeScope mode(snapshot);
     FileStream stream(path, false);
     const int kind = ReadFileHeader(stream);
     if (kind == TreeDocumentKind) {
-        ReadDocumentBody(stream);
+        document.ReadDocumentBody(stream);
         if (!stream.Failed())
-            return true;
+            return 0;
     } else if (kind != 0) {
         ShowErrorBox(nullptr, "This file was not created by KIVO. It cannot be read.", 0);
-        return false;
+        return -1;
     } else if (stream.FormatError() != Archive::FormatVersionRecord) {
-        return false;  // the header reader has said why
+        return -1;
     }
     // A stream that ran out is reported as such (2), whatever record noticed it first.
-    const unsigned code = stream.State() != 0 ? FormatTruncated : stream.FormatError();
+    return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
+}
+
+} // namespace
+
+bool TreeDocument::ReadTreeFile(const char* path, bool snapshot)
+{
+    const int code = ReadTreeStream(*this, path, snapshot);
+    if (code == 0)
+        return true;
+    if (code < 0)
+        return false;
+    // Snapshot node records carry results: bytes of the other kind misalign, so a file named for one
+    // kind but holding the other is read again as the other before it counts as damaged.
+    const unsigned char suppressed = SuppressMessageBoxes;
+    SuppressMessageBoxes = 1;
+    const bool readAsOther = ReadTreeStream(*this, path, !snapshot) == 0;
+    SuppressMessageBoxes = suppressed;
+    if (readAsOther)
+        return true;
     char text[96];
-    std::snprintf(text, sizeof text, "This tree file is damaged, and cannot be read. Error code = %u.", code);
+    std::snprintf(text, sizeof text, "This tree file is damaged, and cannot be read. Error code = %d.", code);
     ShowErrorBox(nullptr, text, 0);
     return false;
 }

@@ -6,3 +6,4 @@ bool AppFlags::navigating = true;
 bool AppFlags::exportBlackAndWhite = false;
 int AppFlags::useScreenForSizing = 1;
 bool AppFlags::noPrinterSettings = false;
+bool AppFlags::fullDocumentTitles = true;

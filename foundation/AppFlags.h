@@ -14,4 +14,6 @@ struct AppFlags {
     static int useScreenForSizing;
     // Stored printer settings are kept and written back but never handed to a printer (option x).
     static bool noPrinterSettings;
+    // Documents are titled in full ("Untitled Tree 1") rather than as short file names ("TREE1.TRE").
+    static bool fullDocumentTitles;
 };

@@ -1,11 +1,49 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/NamePopupMenu.h"
+#include "foundation/AppFlags.h"
 #include "model/DocumentVariableOps.h"
+#include "model/TreeNodeRecords.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Untitled trees of this run; a number is never given twice.
+int UntitledTreeCount = 0;
+
+bool HasSnapshotExtension(const char* path)
+{
+    const char* dot = std::strrchr(path, '.');
+    if (dot == nullptr || std::strlen(dot) != 4)
+        return false;
+    std::string extension(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "trb";
+}
+
+} // namespace
 
 TreeWindow::TreeWindow(TreeNode* root) : document(root)
 {
     document.View = this;
+    GiveUntitledTitle();
+}
+
+TreeWindow::TreeWindow(const char* path)
+{
+    document.View = this;
+    if (document.ReadTreeFile(path, HasSnapshotExtension(path))) {
+        TakePath(path);
+        document.SetModified(0);
+        return;
+    }
+    // A damaged file never keeps its path, so that Save cannot overwrite it.
+    GiveUntitledTitle();
 }
 
 TreeWindow::~TreeWindow()
@@ -22,4 +60,38 @@ void TreeWindow::VariablesChanged()
     for (int i = 0; i < variables.Count(); ++i)
         VariablesMenu->AddName(kFirstVariableCommand + static_cast<unsigned>(i), variables.At(i)->name.Text());
     VariablesMenu->Build();
+}
+
+void TreeWindow::GiveUntitledTitle()
+{
+    char title[40];
+    ++UntitledTreeCount;
+    if (AppFlags::fullDocumentTitles)
+        std::snprintf(title, sizeof title, "Untitled Tree %d", UntitledTreeCount);
+    else
+        std::snprintf(title, sizeof title, "TREE%d.TRE", UntitledTreeCount);
+    document.WindowTitle = title;
+    filePath = "";
+}
+
+void TreeWindow::TakePath(const char* path)
+{
+    filePath = path;
+    const char* name = std::strrchr(path, '\\');
+    document.WindowTitle = name != nullptr ? name + 1 : path;
+}
+
+bool TreeWindow::SaveAs(const char* path, zString& message)
+{
+    if (!document.WriteTreeFile(path, message))
+        return false;
+    TakePath(path);
+    document.SetModified(0);
+    return true;
+}
+
+bool TreeWindow::SaveCopyAs(const char* path, zString& message)
+{
+    SnapshotModeScope snapshot(true);
+    return document.WriteTreeFile(path, message);
 }

@@ -13,13 +13,23 @@ class NamePopupMenu;
 
 class TreeWindow : public TreeDocumentView {
 public:
-    // A new tree: a fresh decision node as root, or the given tree (see TreeDocument).
+    // A new tree: a fresh decision node as root, or the given tree (see TreeDocument), titled "Untitled Tree n"
+    // (or "TREEn.TRE" without full document titles) with the next number of the run and no file path.
     explicit TreeWindow(TreeNode* root = nullptr);
+    // A tree opened from a file (a ".trb" name reads a roll-back snapshot). A damaged file gives an untitled
+    // tree with a fresh root and no path, so that Save cannot overwrite the file.
+    explicit TreeWindow(const char* path);
     TreeWindow(const TreeWindow&) = delete;
     TreeWindow& operator=(const TreeWindow&) = delete;
     ~TreeWindow() override;
 
     TreeDocument& Document() { return document; }
+    // The file the tree is saved to; empty for an untitled tree.
+    const zString& FilePath() const { return filePath; }
+    // Saves to the path, which becomes the tree's file; false (message set) when nothing was written.
+    bool SaveAs(const char* path, zString& message);
+    // Writes a roll-back snapshot to the path; the tree's path, title and modified flag stay as they are.
+    bool SaveCopyAs(const char* path, zString& message);
     const TreeDocument& Document() const { return document; }
 
     bool ValuesCurrent() const { return document.ValuesCurrent(); }
@@ -96,6 +106,11 @@ public:
     std::unique_ptr<NamePopupMenu> VariablesMenu;
 
 private:
+    void GiveUntitledTitle();
+    // The path becomes the tree's file and its name the title.
+    void TakePath(const char* path);
+
     TreeDocument document;
     TreeLayout layout;
+    zString filePath;
 };

@@ -1,0 +1,67 @@
+#include "treewin/TreeWindow.h"
+
+#include "foundation/AppFlags.h"
+#include "model/TreeNode.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string TempPath(const char* name)
+{
+    return std::string(std::getenv("TEMP") ? std::getenv("TEMP") : ".") + "\\" + name;
+}
+
+int TitleNumber(const TreeWindow& window, const char* format)
+{
+    int number = 0;
+    return std::sscanf(window.Title().Text(), format, &number) == 1 ? number : -1;
+}
+
+TEST(TreeWindowTitles, UntitledTreesAreNumberedOnceEach)
+{
+    TreeWindow first;
+    const int number = TitleNumber(first, "Untitled Tree %d");
+    ASSERT_GT(number, 0);
+    AppFlags::fullDocumentTitles = false;
+    TreeWindow second;
+    AppFlags::fullDocumentTitles = true;
+    EXPECT_EQ(TitleNumber(second, "TREE%d.TRE"), number + 1);
+    EXPECT_EQ(std::string(second.Title().Text()), "TREE" + std::to_string(number + 1) + ".TRE");
+    EXPECT_EQ(first.Document().Root->kind, DecisionNode);
+}
+
+TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
+{
+    const std::string tree = TempPath("kivo_window.tre"), copy = TempPath("kivo_window.trb");
+    zString message;
+    TreeWindow window;
+    window.Document().SetModified(1);
+    ASSERT_TRUE(window.SaveAs(tree.c_str(), message)) << message.Text();
+    window.Document().SetModified(1);
+    ASSERT_TRUE(window.SaveCopyAs(copy.c_str(), message));
+    EXPECT_STREQ(window.FilePath().Text(), tree.c_str());
+    EXPECT_STREQ(window.Title().Text(), "kivo_window.tre");
+    EXPECT_EQ(window.Document().Modified, 1);
+
+    TreeWindow snapshot(copy.c_str());
+    EXPECT_EQ(snapshot.Document().RolledBack, 2);
+    EXPECT_STREQ(snapshot.FilePath().Text(), copy.c_str());
+
+    std::ofstream(tree, std::ios::binary | std::ios::trunc) << std::string("\x22\x00\x03\x05\x00\x01\x00\x03", 8);
+    MessageBoxRecorder boxes;
+    TreeWindow damaged(tree.c_str());
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_STREQ(damaged.FilePath().Text(), "");
+    EXPECT_EQ(TitleNumber(damaged, "Untitled Tree %d") > 0, true);
+    std::remove(tree.c_str());
+    std::remove(copy.c_str());
+}
+
+} // namespace

@@ -59,3 +59,26 @@ RollBackResult RollBackDocument(TreeDocument& document)
         result.error = recorder.lastText;
     return result;
 }
+
+MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov)
+{
+    MarkovCohortResult result;
+    MessageRecorder recorder;
+    int ok = 0;
+    MarkovAnalysis analysis(&document, markov, &ok, 1);
+    if (ok == 0) {
+        result.status = 1;
+        result.error = recorder.lastText;
+        return result;
+    }
+    for (int i = 0; i < analysis.rows.Count(); ++i) {
+        const MarkovStageRow* row = analysis.rows.At(i);
+        MarkovStage stage{row->stage, row->total, {}};
+        for (int j = 0; j < row->Count(); ++j)
+            stage.states.push_back(*row->At(j));
+        result.stages.push_back(stage);
+    }
+    if (!result.stages.empty())
+        result.total = result.stages.back().total;
+    return result;
+}

@@ -3,9 +3,13 @@
 // and answers with a result record.
 
 #include "foundation/ValueTriple.h"
+#include "analysis/MarkovAnalysis.h"
 #include "foundation/zString.h"
 
+#include <vector>
+
 class TreeDocument;
+struct TreeNode;
 
 // The outcome of rolling the whole tree back. status 0: done and the tree is marked rolled back; otherwise
 // failed or cancelled, and error holds the text of the last message reported (empty when none was).
@@ -18,3 +22,22 @@ struct RollBackResult {
 // Rolls the tree back (every node evaluated, no progress entry). Errors reach the host as message boxes
 // like any roll back, and their text is kept in the result.
 RollBackResult RollBackDocument(TreeDocument& document);
+
+// One cycle of a cohort run: the rewards of the cycle, the running totals and each state's share and reward
+// (the states in child order).
+struct MarkovStage {
+    ValueTriple stage;
+    ValueTriple total;
+    std::vector<MarkovStateEntry> states;
+};
+
+// A cohort run at a Markov node. status 0: done; otherwise failed with the reported text in error.
+struct MarkovCohortResult {
+    int status = 0;
+    std::vector<MarkovStage> stages;  // one per cycle and a last one with the final rewards
+    ValueTriple total;                // the rewards of the whole run
+    zString error;
+};
+
+// Runs the cohort at markov as the Markov analysis does, without leaving a record in the document.
+MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov);

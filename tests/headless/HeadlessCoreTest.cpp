@@ -102,4 +102,25 @@ TEST(HeadlessCore, RollBackDocumentGivesTheRootValuesOrTheError)
     EXPECT_EQ(result.error.Length(), 0);
 }
 
+// Well/Dead with death 0.5 per cycle, reward 1 per cycle in Well, ending at stage 3: by hand the rows
+// carry stage rewards 0, 0.5, 0.25 and a last row of 0, Well's share halving each cycle.
+TEST(HeadlessCore, RunMarkovCohortAtGivesTheStageRowsAndTotals)
+{
+    MarkovTestTree model("_stage >= 3");
+    model.WellDead("0.5");
+    const MarkovCohortResult result = RunMarkovCohortAt(model.Document(), model.markov);
+    ASSERT_EQ(result.status, 0);
+    const double stages[] = {0.0, 0.5, 0.25, 0.0};
+    ASSERT_EQ(result.stages.size(), 4u);
+    double total = 0.0;
+    for (size_t r = 0; r < result.stages.size(); ++r) {
+        total += stages[r];
+        EXPECT_NEAR(result.stages[r].stage.value, stages[r], 1e-12) << r;
+        EXPECT_NEAR(result.stages[r].total.value, total, 1e-12) << r;
+        ASSERT_EQ(result.stages[r].states.size(), 2u);
+        EXPECT_NEAR(result.stages[r].states[0].probability, std::pow(0.5, r), 1e-12) << r;
+    }
+    EXPECT_NEAR(result.total.value, 0.75, 1e-12);
+}
+
 }  // namespace

@@ -1,5 +1,8 @@
 #include "analysis/TreeEngines.h"
 
+#include "analysis/CEDominance.h"
+#include "analysis/ChooseCostEffectiveStrategy.h"
+#include "analysis/DecisionNodeStrategySet.h"
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
 #include "foundation/Host.h"
@@ -80,5 +83,41 @@ MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov)
     }
     if (!result.stages.empty())
         result.total = result.stages.back().total;
+    return result;
+}
+
+CEFrontierResult CostEffectivenessFrontier(TreeDocument& document, TreeNode* decision)
+{
+    CEFrontierResult result;
+    MessageRecorder recorder;
+    RollBackTree(decision, &result.status, RollBackSilent);
+    CEPointList points(2, true);
+    int chosen = -1;
+    if (result.status == 0) {
+        BuildCEPoints(DecisionNodeStrategySet(decision), points, 1);
+        chosen = ChooseCostEffectiveStrategy(document.CESettings, points, &document, &result.status);
+    }
+    if (result.status != 0) {
+        result.error = recorder.lastText;
+        return result;
+    }
+    const CEPoint* previous = nullptr;
+    for (int i = 0; i < points.Count(); ++i) {
+        const CEPoint* point = points.Point(i);
+        CEFrontierPoint out;
+        out.cost = point->cost;
+        out.effectiveness = point->effectiveness;
+        out.state = point->state;
+        out.strategyIndex = point->strategyIndex;
+        out.name = point->name;
+        if (point->IsUndominated()) {
+            if (previous != nullptr)
+                out.ratio = IncrementalRatio(*previous, *point);
+            previous = point;
+        }
+        result.points.push_back(out);
+    }
+    if (chosen >= 0)
+        result.recommended = points.Point(chosen)->strategyIndex;
     return result;
 }

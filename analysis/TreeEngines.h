@@ -41,3 +41,25 @@ struct MarkovCohortResult {
 
 // Runs the cohort at markov as the Markov analysis does, without leaving a record in the document.
 MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov);
+
+// One strategy of a decision node on the cost-effectiveness plane, in ascending cost.
+struct CEFrontierPoint {
+    double cost = 0.0;
+    double effectiveness = 0.0;
+    int state = 0;           // CEPoint::State: undominated, dominated or extended-dominated
+    int strategyIndex = -1;  // the child's position
+    zString name;
+    double ratio = kNoRatio;  // incremental against the previous undominated point; kNoRatio when none
+};
+
+// The frontier at a decision node. status 0: done; otherwise failed with the reported text in error.
+struct CEFrontierResult {
+    int status = 0;
+    std::vector<CEFrontierPoint> points;
+    int recommended = -1;  // the recommended child's position under the tree's settings, or -1
+    zString error;
+};
+
+// Rolls the node's subtree back under the tree's calculation method and lays out its children's cost and
+// effectiveness with dominance, ratios and the strategy the tree's settings recommend.
+CEFrontierResult CostEffectivenessFrontier(TreeDocument& document, TreeNode* decision);

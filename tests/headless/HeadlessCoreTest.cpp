@@ -2,6 +2,7 @@
 // analysis. A tree with document variables, a distribution and a Markov node is built, rolled back and its
 // cohort run; the values are worked out by hand below.
 
+#include "analysis/CEPoint.h"
 #include "analysis/MarkovCohort.h"
 #include "analysis/RollBack.h"
 #include "analysis/TreeEngines.h"
@@ -121,6 +122,29 @@ TEST(HeadlessCore, RunMarkovCohortAtGivesTheStageRowsAndTotals)
         EXPECT_NEAR(result.stages[r].states[0].probability, std::pow(0.5, r), 1e-12) << r;
     }
     EXPECT_NEAR(result.total.value, 0.75, 1e-12);
+}
+
+// Strategies (cost, effectiveness): A (10, 1), B (20, 1) dominated by A, C (40, 3) at 30 / 2 = 15 per unit
+// over A, D (100, 4) at 60 over C. A willingness to pay of 0 recommends the most effective, D.
+TEST(HeadlessCore, CostEffectivenessFrontierGivesDominanceRatiosAndTheChoice)
+{
+    TreeDocument document;
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    const char* strategies[][3] = {{"D", "100", "4"}, {"B", "20", "1"}, {"A", "10", "1"}, {"C", "40", "3"}};
+    for (const auto& s : strategies)
+        document.AddChild(document.Root, TerminalNode, s[0], "", s[1])->SetPayoffText(s[2], 1, false);
+    const CEFrontierResult result = CostEffectivenessFrontier(document, document.Root);
+    ASSERT_EQ(result.status, 0);
+    ASSERT_EQ(result.points.size(), 4u);
+    const int children[] = {2, 1, 3, 0};
+    const int states[] = {CEPoint::Undominated, CEPoint::Dominated, CEPoint::Undominated, CEPoint::Undominated};
+    const double ratios[] = {kNoRatio, kNoRatio, 15.0, 60.0};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(result.points[i].strategyIndex, children[i]) << i;
+        EXPECT_EQ(result.points[i].state, states[i]) << i;
+        EXPECT_NEAR(result.points[i].ratio, ratios[i], 1e-9) << i;
+    }
+    EXPECT_EQ(result.recommended, 0);
 }
 
 }  // namespace

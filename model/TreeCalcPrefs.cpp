@@ -1,6 +1,7 @@
 #include "model/TreeCalcPrefs.h"
 
 #include "foundation/Archive.h"
+#include "foundation/ArchiveTransfer.h"
 #include "foundation/PreferencesStore.h"
 
 #include <cstdio>
@@ -17,28 +18,6 @@ int ReadIndexKey(const char* key, int defaultValue, bool (*valid)(int))
 {
     int value = ReadProfileInt(Section, key, defaultValue);
     return valid(value) ? value : defaultValue;
-}
-
-void TransferShort(Archive& archive, int32_t& value)
-{
-    if (archive.IsStoring()) {
-        archive.WriteShort(static_cast<int16_t>(value));
-        return;
-    }
-    int16_t stored = 0;
-    archive.ReadShort(stored);
-    value = stored;
-}
-
-template <typename T> void TransferByte(Archive& archive, T& value)
-{
-    if (archive.IsStoring()) {
-        archive.WriteByte(static_cast<uint8_t>(value));
-        return;
-    }
-    uint8_t stored = 0;
-    archive.ReadByte(stored);
-    value = static_cast<T>(stored);
 }
 
 // A direction flag stored as one byte of which only bit 0 counts.

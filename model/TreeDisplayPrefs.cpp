@@ -3,6 +3,7 @@
 #include "model/TreeCalcPrefs.h"
 
 #include "foundation/Archive.h"
+#include "foundation/ArchiveTransfer.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/StoredString.h"
 
@@ -14,36 +15,6 @@ const char* const Section = "TreeDisplayPrefs";
 constexpr uint32_t kMaxTextLength = 200;
 
 uint8_t ValidZoom(int value) { return static_cast<uint8_t>(value < 10 || value > 250 ? 100 : value); }
-
-template <typename T> void TransferByte(Archive& archive, T& value)
-{
-    if (archive.IsStoring()) {
-        archive.WriteByte(static_cast<uint8_t>(value));
-        return;
-    }
-    uint8_t stored = 0;
-    archive.ReadByte(stored);
-    value = static_cast<T>(stored);
-}
-
-template <typename T> void TransferShort(Archive& archive, T& value)
-{
-    if (archive.IsStoring()) {
-        archive.WriteShort(static_cast<int16_t>(value));
-        return;
-    }
-    int16_t stored = 0;
-    archive.ReadShort(stored);
-    value = static_cast<T>(stored);
-}
-
-void TransferString(Archive& archive, zString& text)
-{
-    if (archive.IsStoring())
-        StoreString(archive, text);
-    else
-        LoadString(archive, text);
-}
 
 uint8_t ReadFlag(const char* key, int defaultValue)
 {

@@ -35,16 +35,7 @@ int ComboBoxCtrl::GetSelText(zString& out) const
     return 1;
 }
 
-int ComboBoxCtrl::AddStrings(const char* const* texts)
-{
-    Send(WM_SETREDRAW, FALSE);
-    for (; texts && *texts; ++texts)
-        AddChars(*texts);
-    Send(WM_SETREDRAW, TRUE);
-    InvalidateRect(handle_, nullptr, TRUE);
-    UpdateWindow(handle_);
-    return 0;
-}
+int ComboBoxCtrl::AddStrings(const char* const* texts) { return AddTexts(texts, CB_ADDSTRING); }
 
 long ComboBoxCtrl::Validate()
 {

@@ -280,3 +280,14 @@ long CtrlWindowCL::Route(WindowEvent& event, bool& answeredAtOnce, LRESULT& answ
         return DispatchToLists(&event);
     }
 }
+
+int CtrlWindowCL::AddTexts(const char* const* texts, UINT addMessage)
+{
+    Send(WM_SETREDRAW, FALSE);
+    for (; texts && *texts; ++texts)
+        Send(addMessage, 0, reinterpret_cast<LPARAM>(*texts));
+    Send(WM_SETREDRAW, TRUE);
+    InvalidateRect(handle_, nullptr, TRUE);
+    UpdateWindow(handle_);
+    return 0;
+}

@@ -86,6 +86,8 @@ protected:
         bufferKind_ = kind;
         flags_ = flags;
     }
+    // Adds the null-ended texts with the given add message, redrawing once at the end (lists and combo boxes).
+    int AddTexts(const char* const* texts, UINT addMessage);
     // The answer to WM_CTLCOLOREDIT/WM_CTLCOLORLISTBOX from the control's own child windows.
     LRESULT ColourReply(WindowEvent* event);
     // The message routing of the sub-classed procedure; 0 when nothing handled the message.

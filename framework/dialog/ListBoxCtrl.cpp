@@ -37,16 +37,7 @@ void ListBoxCtrl::GetString(zString& out, int index) const
     out = text.c_str();
 }
 
-int ListBoxCtrl::AddStrings(const char* const* texts)
-{
-    Send(WM_SETREDRAW, FALSE);
-    for (; texts && *texts; ++texts)
-        AddChars(*texts);
-    Send(WM_SETREDRAW, TRUE);
-    InvalidateRect(handle_, nullptr, TRUE);
-    UpdateWindow(handle_);
-    return 0;
-}
+int ListBoxCtrl::AddStrings(const char* const* texts) { return AddTexts(texts, LB_ADDSTRING); }
 
 long ListBoxCtrl::Validate()
 {

@@ -29,15 +29,3 @@ void MDImarginCL::Create()
     ApplyStyle();
 }
 
-void MDImarginCL::Show(int showCommand)
-{
-    if (state_ & StateShown) {
-        ShowWindow(showCommand);
-        return;
-    }
-    SetStateBits(StateShown);
-    ::ShowWindow(handle_, showCommand);
-    UpdateWindow(handle_);
-    if (showCommand)
-        style_ |= WS_VISIBLE;
-}

@@ -11,6 +11,5 @@ public:
     MDImarginCL(WindowCL* parent, LayoutManager* layout = nullptr, DWORD style = 0);
 
     std::unique_ptr<WNDCLASSA> ClassRecord() override; // 2
-    void Show(int showCommand) override;               // 17
     void Create() override;                            // 18
 };

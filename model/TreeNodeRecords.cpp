@@ -344,10 +344,22 @@ void NoteFormulaFit(ExpressionVisitor&, TreeNode*, Expression& formula, void* fi
         *static_cast<bool*>(fits) = false;
 }
 
-// True when every formula of the node's record fits an expression's stored form.
+// True when every formula of the node's record fits an expression's stored form. Payoffs are read through
+// the const accessor, so checking a tree before a save makes no empty payoff slots.
 bool FormulasFitStoredForm(const TreeNode* node)
 {
-    bool fits = node->probability.FitsStoredForm();
+    if (!node->probability.FitsStoredForm())
+        return false;
+    for (int i = 0; i < node->BindingCount(); ++i)
+        if (!node->GetBinding(i)->definition.FitsStoredForm())
+            return false;
+    if (node->kind == TerminalNode)
+        for (int i = 0; i < kPayoffCount; ++i)
+            if (!node->Payoff(i).FitsStoredForm())
+                return false;
+    if (node->markovInfo == nullptr)
+        return true;
+    bool fits = true;
     ExpressionVisitor visitor;
     visitor.visit = NoteFormulaFit;
     visitor.visitArg = &fits;

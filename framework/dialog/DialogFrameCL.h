@@ -5,7 +5,7 @@
 // by id. It runs modally on the application's own message loop, nested; its procedure does the keyboard
 // navigation, the default button, focus memory and command routing.
 
-#include "framework/dialog/DialogTemplate.h"
+#include "framework/dialog/DialogTemplateEngine.h"
 #include "framework/window/ResourceId.h"
 #include "framework/window/WindowCL.h"
 
@@ -14,7 +14,6 @@
 #include <vector>
 
 class Menu;
-class zFont;
 
 // A creator of controls of a window class given by name in templates.
 struct CustomCtrlFactory {
@@ -26,9 +25,9 @@ std::vector<CustomCtrlFactory>& CustomControlFactories();
 
 class DialogFrameCL : public WindowCL {
 public:
-    static constexpr unsigned NoDefaultButton = 0xFFFF;
+    static constexpr unsigned NoDefaultButton = DialogTemplateEngine::NoDefaultButton;
     // Private messages: the Enter key of an edit field, and the deferred deletion of an ended dialog.
-    static constexpr UINT EnterFromEdit = 1026;
+    static constexpr UINT EnterFromEdit = DialogTemplateEngine::EnterFromEdit;
     static constexpr UINT DeleteLater = 1027;
 
     // Loads and reads the template; a nonzero style override replaces the style's high 16 bits. Unless
@@ -51,10 +50,10 @@ public:
     // Runs the dialog modally: owners are disabled while it runs; returns when it ends.
     void RunModal();
 
-    bool TemplateFound() const { return templateFound_; }
+    bool TemplateFound() const { return engine_.Found(); }
     bool IsModal() const { return modal_ != 0; }
-    unsigned DefaultButtonId() const { return defaultButtonId_; }
-    HFONT DialogFont() const;
+    unsigned DefaultButtonId() const { return engine_.DefaultButtonId(); }
+    HFONT DialogFont() const { return engine_.Font(); }
     // The menu bar the dialog gets at creation, when it names a menu; set before the window is made.
     void SetMenuId(const ResourceId& id);
     Menu* MenuObject() const { return menu_; }
@@ -65,26 +64,14 @@ protected:
     // The dialog's own rows: keyboard navigation, the default button, closing a modal dialog, deferred
     // deletion; the rest as every framework window.
     long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
-    // The first enabled tab stop among the children, else the first child; null when there are none.
-    WindowCL* FirstTabStop() const;
 
 private:
-    bool LoadTemplate(const ResourceId& id);
     void ApplyTemplate(DWORD styleOverride);
-    void CreateControls();
-    void CreateControl(const DialogItemTemplate& item, POINT origin, SIZE size);
     void TrimSystemMenu();
-    long NextControl(WindowEvent& event);
-    void CloseDropDown();
     // Takes the dialog off the modal stack and enables the window that runs next.
     void LeaveModalStack();
 
-    DialogTemplate template_;
-    bool templateFound_ = false;
-    std::unique_ptr<ResourceId> menuId_;
-    std::unique_ptr<zFont> font_;
+    DialogTemplateEngine engine_;
     Menu* menu_ = nullptr;
     int modal_ = 0;
-    unsigned defaultButtonId_ = NoDefaultButton;
-    HWND savedFocus_ = nullptr;
 };

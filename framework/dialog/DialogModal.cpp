@@ -30,19 +30,6 @@ std::vector<DialogFrameCL*>& MutableStack()
     return stack;
 }
 
-bool IsEnabledTabStop(const WindowCL* child)
-{
-    return IsLive(child->Handle()) && IsWindowEnabled(child->Handle()) &&
-           (GetWindowLongA(child->Handle(), GWL_STYLE) & WS_TABSTOP);
-}
-
-std::string ClassNameOf(HWND window)
-{
-    char name[21] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 } // namespace
 
 const std::vector<DialogFrameCL*>& DialogFrameCL::ModalStack()
@@ -116,7 +103,7 @@ long DialogFrameCL::OnFocus(WindowEvent* event)
 {
     if (event->message != WM_SETFOCUS)
         return 0;
-    if (WindowCL* first = FirstTabStop())
+    if (WindowCL* first = DialogTemplateEngine::FirstTabStop(*this))
         SetFocus(first->Handle());
     return 1;
 }
@@ -125,64 +112,11 @@ long DialogFrameCL::OnActivate(WindowEvent* event)
 {
     const bool activated = event->message == WM_MDIACTIVATE ? reinterpret_cast<HWND>(event->lParam) == handle_
                                                             : LOWORD(event->wParam) != 0;
-    if (!activated) {
-        HWND focus = GetFocus();
-        savedFocus_ = (focus && IsChild(handle_, focus)) ? focus : nullptr;
-    } else if (savedFocus_) {
-        SetFocus(savedFocus_);
-        savedFocus_ = nullptr;
-    }
+    if (!activated)
+        engine_.KeepFocus(handle_);
+    else
+        engine_.GiveFocusBack();
     return 1;
-}
-
-long DialogFrameCL::NextControl(WindowEvent& event)
-{
-    if (event.lParam) {
-        SetFocus(reinterpret_cast<HWND>(event.wParam));
-        return 1;
-    }
-    // The child of the dialog that holds the focus (the edit inside a combo box counts as the box).
-    HWND focused = GetFocus();
-    while (focused && GetParent(focused) != handle_)
-        focused = GetParent(focused);
-    if (event.wParam) {
-        WindowCL* previous = nullptr;
-        for (WindowCL* child : children_) {
-            if (child->Handle() == focused)
-                break;
-            if (IsEnabledTabStop(child))
-                previous = child;
-        }
-        if (!previous && !children_.empty())
-            previous = children_.front();
-        if (previous)
-            SetFocus(previous->Handle());
-        return 1;
-    }
-    auto current = std::find_if(children_.begin(), children_.end(),
-                                [&](const WindowCL* child) { return focused && child->Handle() == focused; });
-    if (current == children_.end())
-        return 1;
-    auto next = std::find_if(std::next(current), children_.end(), IsEnabledTabStop);
-    if (next == children_.end())
-        next = std::find_if(children_.begin(), children_.end(), IsEnabledTabStop);
-    if (next != children_.end())
-        SetFocus((*next)->Handle());
-    return 1;
-}
-
-void DialogFrameCL::CloseDropDown()
-{
-    HWND focus = GetFocus();
-    if (!focus || !IsChild(handle_, focus))
-        return;
-    if (GetParent(focus) == handle_ && ClassNameOf(focus) == "ComboBox") {
-        SendMessageA(focus, CB_SHOWDROPDOWN, FALSE, 0);
-        return;
-    }
-    HWND parent = GetParent(focus);
-    if (ClassNameOf(focus) == "Edit" && parent && GetParent(parent) == handle_ && ClassNameOf(parent) == "ComboBox")
-        SendMessageA(parent, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
@@ -190,6 +124,9 @@ long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRES
     const AnswerNow answerNow{answeredAtOnce, answer};
     auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
 
+    long result = 0;
+    if (engine_.HandleKeyboardRow(*this, event, result, answeredAtOnce, answer))
+        return result;
     switch (event.message) {
     case WM_DESTROY:
         return 1;
@@ -213,8 +150,6 @@ long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRES
         }
         return result;
     }
-    case WM_NEXTDLGCTL:
-        return NextControl(event);
     case WM_COMMAND:
         if (CurrentPopupMenu) {
             if (long taken = CurrentPopupMenu->Dispatch(&event))
@@ -239,21 +174,9 @@ long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRES
         if (!result && event.message != WM_NCLBUTTONDOWN)
             result = OnButtonDown(&event);
         if (!result && (event.message == WM_LBUTTONDOWN || event.message == WM_NCLBUTTONDOWN))
-            CloseDropDown();
+            DialogTemplateEngine::CloseDropDown(handle_);
         return result;
     }
-    case DM_GETDEFID:
-        return answerNow(defaultButtonId_ != NoDefaultButton ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0);
-    case DM_SETDEFID:
-        defaultButtonId_ = static_cast<unsigned>(event.wParam);
-        return 1;
-    case EnterFromEdit:
-        if (event.wParam == 0x1000 && event.lParam == 0x1000) {
-            WindowCL* button = defaultButtonId_ != NoDefaultButton ? FindChild(defaultButtonId_) : nullptr;
-            const unsigned id = defaultButtonId_ != NoDefaultButton ? defaultButtonId_ : IDOK;
-            SendMessageA(handle_, WM_COMMAND, id, reinterpret_cast<LPARAM>(button ? button->Handle() : nullptr));
-        }
-        return 1;
     case DeleteLater:
         delete this;
         return answerNow(0);

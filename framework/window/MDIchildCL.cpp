@@ -75,14 +75,17 @@ std::unique_ptr<WNDCLASSA> MDIchildCL::ClassRecord()
 void MDIchildCL::Create()
 {
     RegisterClassOf(ClassRecord(), true);
+    CreateInClient(nullptr, layout_ ? layout_->X() : CW_USEDEFAULT, layout_ ? layout_->Y() : CW_USEDEFAULT,
+                   layout_ ? layout_->Width() : CW_USEDEFAULT, layout_ ? layout_->Height() : CW_USEDEFAULT);
+    ReadBackGeometry(false);
+}
+
+void MDIchildCL::CreateInClient(const char* mdiTitle, int x, int y, int width, int height)
+{
     HWND client = MdiClientWindow;
-    const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
-    const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;
-    const int width = layout_ ? layout_->Width() : CW_USEDEFAULT;
-    const int height = layout_ ? layout_->Height() : CW_USEDEFAULT;
     // Made hidden and without redrawing the client, so that the new child does not flicker.
     SendMessageA(client, WM_SETREDRAW, FALSE, 0);
-    MDICREATESTRUCTA request{className_.c_str(), nullptr, ProgramInstance(), x, y, width, height, style_,
+    MDICREATESTRUCTA request{className_.c_str(), mdiTitle, ProgramInstance(), x, y, width, height, style_,
                              reinterpret_cast<LPARAM>(this)};
     HWND handle = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&request)));
     if (handle)
@@ -96,7 +99,6 @@ void MDIchildCL::Create()
             TheApp->Map()->Insert(handle, this);
         SetWindowTextA(handle, title_.c_str());
     }
-    ReadBackGeometry(false);
 }
 
 void MDIchildCL::Show(int showCommand)

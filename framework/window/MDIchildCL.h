@@ -22,6 +22,10 @@ public:
     void Activate();
 
 protected:
+    // Creates the window hidden inside the MDI client, without flicker, at the given place (CW_USEDEFAULT
+    // lets the system choose) and with the given title for the request (null: none); the window text is the
+    // child's title afterwards.
+    void CreateInClient(const char* mdiTitle, int x, int y, int width, int height);
     // The child's rows: sizes and moves also reach the MDI default procedure, activation is reported to
     // the frame, and a child deleted with its window is handed to the frame for deletion.
     long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;

@@ -131,50 +131,6 @@ long PaneWindowCL::PaintSequence(WindowEvent& event)
     return result;
 }
 
-void PaneWindowCL::ApplyScrollCode(WindowEvent& event, bool& dispatchEnds)
-{
-    ScrollBarState* state = nullptr;
-    HWND control = reinterpret_cast<HWND>(event.lParam);
-    if (IsLive(control)) {
-        WindowCL* bar = FromHandle(control);
-        if (!bar) {
-            dispatchEnds = true;
-            return;
-        }
-        state = bar->VerticalState() ? bar->VerticalState() : bar->HorizontalState();
-    } else {
-        state = event.message == WM_VSCROLL ? verticalState_ : horizontalState_;
-    }
-    if (!state)
-        return;
-    switch (LOWORD(event.wParam)) {
-    case SB_LINEUP:
-        state->SetPos(state->position - state->lineStep);
-        break;
-    case SB_LINEDOWN:
-        state->SetPos(state->position + state->lineStep);
-        break;
-    case SB_PAGEUP:
-        state->SetPos(state->position - state->pageStep);
-        break;
-    case SB_PAGEDOWN:
-        state->SetPos(state->position + state->pageStep);
-        break;
-    case SB_TOP:
-        state->SetPos(state->minimum);
-        break;
-    case SB_BOTTOM:
-        state->SetPos(state->maximum);
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        state->SetPosClamped(static_cast<short>(HIWORD(event.wParam)));
-        break;
-    default:
-        break;
-    }
-}
-
 long PaneWindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
     switch (event.message) {
@@ -191,9 +147,7 @@ long PaneWindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESU
         return OnChar(&event);
     case WM_HSCROLL:
     case WM_VSCROLL: {
-        bool dispatchEnds = false;
-        ApplyScrollCode(event, dispatchEnds);
-        return dispatchEnds ? 0 : Forward(&event);
+        return MoveScrollStateByCode(*this, event) ? Forward(&event) : 0;
     }
     case WM_SYSCOMMAND:
         return RouteCommand(event, answeredAtOnce, answer);

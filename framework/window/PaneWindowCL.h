@@ -49,8 +49,6 @@ protected:
     long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
 
 private:
-    // Moves the scroll-bar state named by the event (the control's, or the pane's own bar) by its scroll code.
-    void ApplyScrollCode(WindowEvent& event, bool& dispatchEnds);
     long PaintSequence(WindowEvent& event);
     // Without a scroller, the end of a scroll moves the contents to the bars' positions.
     long ScrollToBarPositions();

@@ -1,6 +1,6 @@
 #include "app/SplineCurve.h"
 
-#include "app/DrawingPrimitives.h"
+#include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/zRegion.h"
 

@@ -4,7 +4,7 @@
 // in a fixed number of steps. The same walk draws the curve, measures its bounding box, or builds the
 // region a click on the curve hits.
 
-#include "app/LogicalUnits.h"
+#include "framework/draw/LogicalUnits.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // A text font as the user chose it: face name, point size, italic, bold and turned (drawn turned by 90
 // degrees). It becomes a framework font for drawing, is edited through the font dialog, stores itself in
 // archives and reads an older text form.
-// Drawing with it and editing it in the font dialog are the program's (app/FontRecordFonts.h).
+// Drawing with it and editing it in the font dialog belong to the framework (framework/draw/FontRecordFonts.h).
 
 #include "foundation/zString.h"
 

@@ -1,6 +1,6 @@
 #include "treewin/NoteBoxDrawing.h"
 
-#include "app/DrawingPrimitives.h"
+#include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/Display.h"
 #include "model/NoteBox.h"
 

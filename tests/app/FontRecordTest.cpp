@@ -1,7 +1,7 @@
-#include "app/FontRecordFonts.h"
+#include "framework/draw/FontRecordFonts.h"
 
 #include "foundation/AppFlags.h"
-#include "app/DrawingScale.h"
+#include "framework/draw/DrawingScale.h"
 #include "foundation/Archive.h"
 #include "framework/dialog/FontDialog.h"
 #include "framework/draw/BitmapDisplay.h"

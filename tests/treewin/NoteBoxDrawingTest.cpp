@@ -1,7 +1,7 @@
 #include "treewin/NoteBoxDrawing.h"
 
-#include "app/DrawingPrimitives.h"
-#include "app/LogicalUnits.h"
+#include "framework/draw/DrawingPrimitives.h"
+#include "framework/draw/LogicalUnits.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "model/NoteBox.h"
 #include "model/TreeDocument.h"

@@ -1,6 +1,6 @@
-#include "app/LogicalUnits.h"
+#include "framework/draw/LogicalUnits.h"
 
-#include "app/DrawingScale.h"
+#include "framework/draw/DrawingScale.h"
 #include "framework/draw/Display.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "app/DrawingPrimitives.h"
+#include "framework/draw/DrawingPrimitives.h"
 
-#include "app/FontRecordFonts.h"
+#include "framework/draw/FontRecordFonts.h"
 
 #include "foundation/FontRecord.h"
 #include "framework/draw/Display.h"

@@ -2,7 +2,7 @@
 // Drawing routines shared by the document drawings. Rectangles in logical units are converted with the
 // display (LogicalUnits.h); pixel rectangles are used as given. Each routine locks the display itself.
 
-#include "app/LogicalUnits.h"
+#include "framework/draw/LogicalUnits.h"
 
 #include <windows.h>
 

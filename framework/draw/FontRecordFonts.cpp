@@ -1,6 +1,6 @@
-#include "app/FontRecordFonts.h"
+#include "framework/draw/FontRecordFonts.h"
 
-#include "app/DrawingScale.h"
+#include "framework/draw/DrawingScale.h"
 #include "foundation/AppFlags.h"
 #include "framework/dialog/FontDialog.h"
 #include "framework/draw/Display.h"

@@ -1,4 +1,4 @@
-#include "app/DrawingScale.h"
+#include "framework/draw/DrawingScale.h"
 
 namespace {
 

@@ -1,14 +1,155 @@
 #include "app/MainFrame.h"
 
+#include "app/BarLayoutRule.h"
+#include "app/CommandLine.h"
 #include "app/FramePlacement.h"
+#include "app/HelpContext.h"
+#include "framework/dialog/Menu.h"
+#include "framework/window/ChildLayout.h"
 #include "framework/window/FrameworkApp.h"
+#include "framework/window/IconResource.h"
+#include "framework/window/MDIchildCL.h"
+#include "framework/window/MDImarginCL.h"
+#include "framework/window/ResourceId.h"
 
-MainFrame::MainFrame() : TopWindow(nullptr, 0xCF0000 /* WS_OVERLAPPEDWINDOW */, Title)
+#include <shellapi.h>
+
+#include <algorithm>
+
+Menu* MainMenuBar = nullptr;
+Menu* HelpMenu = nullptr;
+
+namespace {
+
+constexpr unsigned WindowMenuId = 102;
+constexpr unsigned FullMenuBarId = 116;
+constexpr unsigned ShortMenuBarId = 109;
+constexpr unsigned HelpMenuId = 121;
+constexpr unsigned FrameIconId = 32001;
+constexpr unsigned AcceleratorsId = 103;
+constexpr int ToolBarHeight = 31;
+
+// The status bar is one line of the dialog font's height with its frame.
+int StatusBarHeight()
 {
-    SetClassName("KivoMainFrame");
-    AddHandler(this, &MainFrame::OnDestroy, WM_DESTROY);
-    Create();
-    SetText(Title);
+    HDC screen = GetDC(nullptr);
+    TEXTMETRICA metrics{};
+    HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+    GetTextMetricsA(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight + 8;
+}
+
+} // namespace
+
+MainFrame::MainFrame()
+    : MDIframeCL(new ChildLayout(nullptr), 0xCF0000 /* WS_OVERLAPPEDWINDOW */, Title,
+                 Menu::PopupFromResource(ResourceId(WindowMenuId, nullptr)), FirstChildId)
+{
+    shortMenus_ = CommandLineFlag(ShortMenusBit) ? 1 : 0;
+    SetWindowMenuPosition(2);
+
+    MainMenuBar = Menu::MenuBar(this, ResourceId(shortMenus_ ? ShortMenuBarId : FullMenuBarId, nullptr));
+    if (!MainMenuBar->Handle()) {
+        // Without its resource the bar still carries the Window and Help menus.
+        delete MainMenuBar;
+        MainMenuBar = Menu::EmptyMenuBar(this);
+    }
+    SetMenuObject(MainMenuBar);
+    HMENU bar = GetMenu(handle_);
+    AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(WindowMenu()->Handle()), "&Window");
+    HelpMenu = Menu::PopupFromResource(ResourceId(HelpMenuId, nullptr));
+    AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(HelpMenu->Handle()), "&Help");
+    DrawMenuBar(handle_);
+
+    AddRoutingBits(RouteMenu);
+    MainMenuBar->OnInitMenu(this, &MainFrame::OnInitMenu);
+    MainMenuBar->OnMenuSelect(this, &MainFrame::OnMenuSelect);
+
+    auto* icon = new IconResource(ResourceId(FrameIconId, nullptr));
+    if (icon->Handle())
+        SetClassIcon(icon);
+    else
+        delete icon;
+    if (TheApp)
+        TheApp->LoadAccelerators(ResourceId(AcceleratorsId, nullptr));
+
+    CreateStatusBar();
+    CreateToolBar();
+    DragAcceptFiles(handle_, TRUE);
+}
+
+MainFrame::~MainFrame()
+{
+    if (IsWindow(handle_))
+        DragAcceptFiles(handle_, FALSE);
+    if (TheApp)
+        TheApp->SetAcceleratorTable(nullptr);
+    // The Window and Help pop-ups have owners of their own: they leave the bar before it is destroyed.
+    if (MainMenuBar && IsWindow(handle_)) {
+        HMENU bar = MainMenuBar->Handle();
+        for (int i = GetMenuItemCount(bar) - 1; i >= 0; --i) {
+            const HMENU popup = GetSubMenu(bar, i);
+            if (popup && (popup == WindowMenu()->Handle() || popup == HelpMenu->Handle()))
+                RemoveMenu(bar, static_cast<UINT>(i), MF_BYPOSITION);
+        }
+    }
+    delete HelpMenu;
+    HelpMenu = nullptr;
+    MainMenuBar = nullptr;
+}
+
+MainFrame* MainFrame::Program()
+{
+    return TheApp ? dynamic_cast<MainFrame*>(TheApp->MainWindow()) : nullptr;
+}
+
+void MainFrame::CreateStatusBar()
+{
+    statusBarRule_ = new BarLayoutRule(LayoutManager::DockBottom, StatusBarHeight());
+    statusMargin_ = new MDImarginCL(this, statusBarRule_);
+    statusMargin_->SetBackgroundColourRef(GetSysColor(COLOR_BTNFACE));
+    // The bars come before the MDI client in the frame's rule, so that the client fills what they leave.
+    auto* frameRule = static_cast<ChildLayout*>(layout_);
+    frameRule->Remove(statusBarRule_);
+    frameRule->Add(statusBarRule_);
+    statusMargin_->Show(SW_SHOW);
+}
+
+void MainFrame::CreateToolBar()
+{
+    toolBarRule_ = new BarLayoutRule(LayoutManager::DockTop, ToolBarHeight);
+    toolBarMargin_ = new MDImarginCL(this, toolBarRule_);
+    toolBarMargin_->SetBackgroundColourRef(GetSysColor(COLOR_BTNFACE));
+    auto* frameRule = static_cast<ChildLayout*>(layout_);
+    frameRule->Remove(toolBarRule_);
+    frameRule->Add(toolBarRule_);
+    toolBarMargin_->Show(SW_SHOW);
+}
+
+bool MainFrame::StatusBarVisible() const
+{
+    return statusBarRule_->Visible != 0;
+}
+
+bool MainFrame::ToolBarVisible() const
+{
+    return toolBarRule_->Visible != 0;
+}
+
+void MainFrame::Relayout()
+{
+    RECT client{};
+    GetClientRect(handle_, &client);
+    WindowEvent size{MAKELPARAM(client.right, client.bottom), SIZE_RESTORED, WM_SIZE, handle_};
+    LayoutChildren(&size);
+}
+
+long MainFrame::OnSize(WindowEvent* event)
+{
+    PostMessageA(handle_, WM_COMMAND, 1190, 0);
+    return MDIframeCL::OnSize(event);
 }
 
 long MainFrame::OnClose(WindowEvent*)
@@ -17,25 +158,59 @@ long MainFrame::OnClose(WindowEvent*)
     return 0; // the default processing destroys the window
 }
 
-long MainFrame::OnCommand(WindowEvent*)
-{
-    // While starting up every command is ignored (and taken, so that nothing else acts on it).
-    return startupBusy_ ? 1 : 0;
-}
-
 void MainFrame::EndStartup()
 {
     startupBusy_ = 0;
 }
 
-void MainFrame::RefreshCommands()
+MDIchildCL* MainFrame::ActiveChild() const
 {
-    // No document window exists yet whose command states the frame could show.
+    MDIchildCL* active = MDIframeCL::ActiveChild();
+    std::vector<WindowCL*> windows;
+    CollectWindows(windows);
+    return std::find(windows.begin(), windows.end(), active) != windows.end() ? active : nullptr;
 }
 
-long MainFrame::OnDestroy(WindowEvent*)
+void MainFrame::CollectWindows(std::vector<WindowCL*>& out) const
 {
-    if (TheApp && TheApp->MainWindow() == this)
-        TheApp->Quit();
+    for (WindowCL* child : children_) {
+        if (child != statusMargin_ && child != toolBarMargin_)
+            out.push_back(child);
+    }
+}
+
+void MainFrame::RememberChildShowCommand()
+{
+    MDIchildCL* active = MDIframeCL::ActiveChild();
+    if (!active)
+        return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(active->Handle(), &placement);
+    childShowCommand_ = placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+}
+
+void MainFrame::SetStatusPane(const char*, int)
+{
+    // The status bar shows no items yet.
+}
+
+void MainFrame::ClearStatusIndicators()
+{
+    SetStatusPane("", 2);
+    SetStatusPane("", 3);
+}
+
+long MainFrame::OnInitMenu(WindowEvent*)
+{
+    if (startupBusy_)
+        return 0;
+    UpdateMenus();
+    return 0;
+}
+
+long MainFrame::OnMenuSelect(WindowEvent* event)
+{
+    CurrentHelpContext = LOWORD(event->wParam);
     return 0;
 }

@@ -1,32 +1,104 @@
 #pragma once
-// The program's main frame window. It is built before the splash and the application-wide start-up, so its
-// constructor depends on neither; while its start-up state is on it ignores commands. Closing it stores its
-// placement and ends the message loop.
+// The program's one MDI frame window: the menu bar with the "&Window" and "&Help" menus, the tool bar at the
+// top, the status bar at the bottom and the recent-files entries of the File menu. Every command reaches it
+// first; what is not application-wide goes on to the active document window. It is built before the splash
+// and the application-wide start-up, so its constructor depends on neither; while its start-up state is on
+// it ignores commands and menu updates.
 
-#include "framework/window/TopWindow.h"
+#include "foundation/FilePath.h"
+#include "framework/window/MDIframeCL.h"
 
 #include <cstdint>
+#include <vector>
 
-class MainFrame : public TopWindow {
+class BarLayoutRule;
+class MDImarginCL;
+
+// The frame's menu bar (resource 116, or 109 with the short menus) and its help pop-up (resource 121).
+extern Menu* MainMenuBar;
+extern Menu* HelpMenu;
+
+class MainFrame : public MDIframeCL {
 public:
     static constexpr const char* Title = "KIVO 3.5";
+    static constexpr unsigned FirstChildId = 1000;
 
-    // Makes the overlapped frame window (not shown yet).
+    // Makes the frame window (not shown yet) with its menus, bars and accelerators.
     MainFrame();
+    ~MainFrame() override;
 
-    long OnClose(WindowEvent* event) override; // 7
+    // The program's frame, null while there is none.
+    static MainFrame* Program();
+
+    long OnSize(WindowEvent* event) override;    // 5
+    long OnClose(WindowEvent* event) override;   // 7
     long OnCommand(WindowEvent* event) override; // 8
 
-    // The splash has ended: commands are taken from now on.
+    // The splash has ended: commands and menu updates are taken from now on.
     void EndStartup();
     // No splash is showing (the frame is started hidden).
     void EndSplash() { EndStartup(); }
     bool StartupBusy() const { return startupBusy_ != 0; }
-    // Sets the menus and the tool bar to what the active document window allows.
+
+    // The active MDI child when it is one of the frame's document or tool windows, else null.
+    MDIchildCL* ActiveChild() const;
+    // Appends every child window of the frame except the two bar margins, in the frame's child order.
+    void CollectWindows(std::vector<WindowCL*>& out) const;
+
+    // The show command of new document windows: maximised (3) until a restored window was active.
+    int ChildShowCommand() const { return childShowCommand_; }
+    void RememberChildShowCommand();
+
+    // The texts of the status bar's items by key: 0 the message field, 2 the risk-preference and 3 the
+    // payoff-kind indicator.
+    void SetStatusPane(const char* text, int key);
+    void ClearStatusIndicators();
+
+    // Sets the application-wide menu items (a menu is opening) and the tool-bar states (after a command).
+    void UpdateMenus();
     void RefreshCommands();
 
+    // The recent-file items now in the File menu (0 to 6).
+    int32_t RecentSlots() const { return recentSlots_; }
+    void SetRecentSlots(int32_t slots) { recentSlots_ = slots; }
+
+    bool StatusBarVisible() const;
+    bool ToolBarVisible() const;
+    MDImarginCL* StatusMargin() const { return statusMargin_; }
+    MDImarginCL* ToolBarMargin() const { return toolBarMargin_; }
+
 private:
-    long OnDestroy(WindowEvent* event);
+    void CreateStatusBar();
+    void CreateToolBar();
+    // Re-lays out the bars and the MDI client in the frame's client area.
+    void Relayout();
+    long OnInitMenu(WindowEvent* event);
+    long OnMenuSelect(WindowEvent* event);
+
+    // Command handlers (MainFrameCommands.cpp).
+    struct CommandRow;
+    static const CommandRow Commands[];
+    long RelayoutWindows();
+    long Exit();
+    long ToggleToolBar();
+    long ToggleStatusBar();
+    long ToggleBar(BarLayoutRule* rule);
+    long ToggleNavigating();
+    long CascadeWindows();
+    long TileWindows();
+    long ArrangeWindowIcons();
+    long About();
 
     int32_t startupBusy_ = 1;
+    int32_t shortMenus_ = 0;
+    int32_t childShowCommand_ = 3;
+    int32_t recentSlots_ = 0;
+    BarLayoutRule* statusBarRule_ = nullptr;
+    BarLayoutRule* toolBarRule_ = nullptr;
+    MDImarginCL* statusMargin_ = nullptr;
+    MDImarginCL* toolBarMargin_ = nullptr;
+    FilePath revertPath_;
+    RECT revertRect_{};
+    // Set by Exit once the program's end has started: nothing is refreshed after it.
+    bool ending_ = false;
 };

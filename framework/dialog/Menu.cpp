@@ -41,9 +41,31 @@ Menu* Menu::MenuBar(WindowCL* owner, const ResourceId& id)
     return menu;
 }
 
+Menu* Menu::EmptyMenuBar(WindowCL* owner)
+{
+    auto* menu = new Menu(CreateMenu(), owner);
+    if (owner)
+        SetMenu(owner->Handle(), menu->menu_);
+    return menu;
+}
+
 Menu* Menu::FromResource(const ResourceId& id)
 {
     return new Menu(Load(id), nullptr);
+}
+
+Menu* Menu::PopupFromResource(const ResourceId& id)
+{
+    HMENU whole = Load(id);
+    HMENU popup = whole ? GetSubMenu(whole, 0) : nullptr;
+    if (!popup) {
+        if (whole)
+            DestroyMenu(whole);
+        return new Menu();
+    }
+    RemoveMenu(whole, 0, MF_BYPOSITION);
+    DestroyMenu(whole);
+    return new Menu(popup, nullptr);
 }
 
 void Menu::Redraw()

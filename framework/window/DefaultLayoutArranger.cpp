@@ -57,7 +57,10 @@ void DefaultLayoutArranger::Arrange(RECT& rect, LayoutChildren& children, int)
             break;
         }
         case LayoutManager::FillTopLeft:
+            // A fill never reaches into what the docked children before it took.
             placed = RECT{free.left, free.top, w ? free.left + w : free.right, h ? free.top + h : free.bottom};
+            placed.right = placed.right < free.right ? placed.right : free.right;
+            placed.bottom = placed.bottom < free.bottom ? placed.bottom : free.bottom;
             filled = true;
             break;
         default:

@@ -1,0 +1,173 @@
+// The main frame's command handler, its menu update and its tool-bar refresh.
+
+#include "app/BarLayoutRule.h"
+#include "app/MainFrame.h"
+#include "foundation/AppFlags.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/PreferencesStore.h"
+#include "framework/dialog/Menu.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/LayoutManager.h"
+#include "framework/window/MDIchildCL.h"
+
+#include <iterator>
+
+namespace {
+
+// Items every window allows, and items the active window enables again when they apply to it.
+const unsigned AlwaysEnabled[] = {1115, 1103, 1199, 1308, 1310, 1311, 1312, 1212, 1511, 1706};
+const unsigned GrayedUntilTheWindowSays[] = {
+    1104, 1105, 1106, 1114, 1309,
+    1202, 1203, 1216, 1204, 1217, 1205, 1214, 1213, 1218, 1207, 1206, 1220, 1208, 1209, 1210, 1211,
+    1301, 1319, 1314, 1302, 1303, 1307, 1306, 1304, 1305, 1318, 1315, 1316, 1317,
+    1502, 1503, 1506, 1507, 1508, 1509, 1510, 1513, 1514, 1515, 1516, 1517, 1518,
+};
+// The Edit items whose texts a window may have changed.
+const struct {
+    unsigned id;
+    const char* text;
+} PlainEditTexts[] = {
+    {1202, "Cu&t\tCtrl+X"}, {1203, "&Copy\tCtrl+C"}, {1216, "C&opy Special..."},
+    {1204, "&Paste\tCtrl+V"}, {1205, "Clea&r"},
+};
+
+void SetItemText(Menu* menu, unsigned id, const char* text)
+{
+    ModifyMenuA(menu->Handle(), id, MF_BYCOMMAND | MF_STRING, id, text);
+}
+
+} // namespace
+
+struct MainFrame::CommandRow {
+    unsigned id;
+    long (MainFrame::*handler)();
+};
+
+const MainFrame::CommandRow MainFrame::Commands[] = {
+    {1190, &MainFrame::RelayoutWindows},
+    {1196, nullptr},
+    {1199, &MainFrame::Exit},
+    {1310, &MainFrame::ToggleToolBar},
+    {1311, &MainFrame::ToggleStatusBar},
+    {1554, &MainFrame::ToggleNavigating},
+    {1901, &MainFrame::CascadeWindows},
+    {1902, &MainFrame::TileWindows},
+    {1903, &MainFrame::ArrangeWindowIcons},
+    {1913, &MainFrame::About},
+};
+
+long MainFrame::OnCommand(WindowEvent* event)
+{
+    // While starting up every command is ignored (and taken, so that nothing else acts on it).
+    if (startupBusy_)
+        return 1;
+    const unsigned id = LOWORD(event->wParam);
+    for (const CommandRow& row : Commands) {
+        if (row.id != id)
+            continue;
+        if (row.handler)
+            (this->*row.handler)();
+        if (!ending_ && MDIframeCL::ActiveChild())
+            RefreshCommands();
+        return 1;
+    }
+    // Everything else goes on to the active document window.
+    return 0;
+}
+
+long MainFrame::RelayoutWindows()
+{
+    std::vector<WindowCL*> windows;
+    CollectWindows(windows);
+    for (WindowCL* window : windows) {
+        if (window->Layout())
+            window->Layout()->Arrange(nullptr);
+    }
+    return 1;
+}
+
+long MainFrame::Exit()
+{
+    WindowEvent close{0, 0, WM_CLOSE, handle_};
+    if (OnClose(&close) == 0) {
+        ending_ = true;
+        if (TheApp)
+            TheApp->Quit();
+    }
+    return 1;
+}
+
+long MainFrame::ToggleToolBar()
+{
+    return ToggleBar(toolBarRule_);
+}
+
+long MainFrame::ToggleStatusBar()
+{
+    return ToggleBar(statusBarRule_);
+}
+
+long MainFrame::ToggleBar(BarLayoutRule* rule)
+{
+    rule->Visible = rule->Visible ? 0 : 1;
+    Relayout();
+    PostMessageA(handle_, WM_COMMAND, 1190, 0);
+    return 1;
+}
+
+long MainFrame::ToggleNavigating()
+{
+    AppFlags::navigating = !AppFlags::navigating;
+    WriteProfileInt("General", "Navigating", AppFlags::navigating ? 1 : 0);
+    RefreshCommands();
+    if (MDIchildCL* child = MDIframeCL::ActiveChild())
+        SetFocus(child->Handle());
+    return 1;
+}
+
+long MainFrame::CascadeWindows()
+{
+    MDIframeCL::Cascade();
+    return 1;
+}
+
+long MainFrame::TileWindows()
+{
+    MDIframeCL::Tile();
+    return 1;
+}
+
+long MainFrame::ArrangeWindowIcons()
+{
+    MDIframeCL::ArrangeIcons();
+    return 1;
+}
+
+long MainFrame::About()
+{
+    ShowInfoBox("About KIVO", "KIVO 3.5\nDecision analysis", 0);
+    return 1;
+}
+
+void MainFrame::UpdateMenus()
+{
+    Menu* bar = MainMenuBar;
+    if (!bar)
+        return;
+    MDIchildCL* window = MDIframeCL::ActiveChild();
+    for (unsigned id : AlwaysEnabled)
+        bar->GrayItem(id, 0);
+    for (unsigned id : GrayedUntilTheWindowSays)
+        bar->GrayItem(id, 1);
+    for (unsigned id : {1107u, 1904u, 1905u})
+        bar->GrayItem(id, window == nullptr);
+    for (const auto& item : PlainEditTexts)
+        SetItemText(bar, item.id, item.text);
+    SetItemText(bar, 1311, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");
+    SetItemText(bar, 1310, ToolBarVisible() ? "Hide &Tool Bar" : "Show &Tool Bar");
+}
+
+void MainFrame::RefreshCommands()
+{
+    // The tool bar shows no buttons yet whose states the frame could set.
+}

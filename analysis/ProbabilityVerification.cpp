@@ -5,6 +5,7 @@
 #include "foundation/MessageBoxes.h"
 #include "model/MarkovInfo.h"
 #include "analysis/RollBack.h"
+#include "analysis/RiskPreference.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
@@ -120,8 +121,11 @@ int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const
 int CheckRiskPreference(TreeDocument* window, const char* extraText)
 {
     zString message;
-    if (!window->CalcPrefs.UseUtility || window->RiskAssessment.Check(message))
+    auto endValues = [window](double& lowest, double& highest) { return TreeEndValueRange(window, lowest, highest); };
+    if (!window->CalcPrefs.UseUtility || window->RiskAssessment.Check(*window, message, endValues))
         return 1;
+    if (message.IsEmpty())
+        return 0;
     if (extraText != nullptr) {
         message += "\r\n\r\n";
         message += extraText;

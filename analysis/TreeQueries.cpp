@@ -49,8 +49,18 @@ double NodeStandardDeviation(TreeNode* node, int* error)
     return outcomes.StandardDeviation(node->ExpectedValue(), 1.0);
 }
 
+// End values are payoffs, never utilities: the risk preference function is kept off while they are read, so
+// a value outside an assessed range is found instead of failing its conversion.
 void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error)
 {
+    uint8_t& useUtility = node->document->CalcPrefs.UseUtility;
+    const uint8_t savedUseUtility = useUtility;
+    useUtility = 0;
+    struct Restore {
+        uint8_t& flag;
+        uint8_t saved;
+        ~Restore() { flag = saved; }
+    } restore{useUtility, savedUseUtility};
     std::vector<TreeNode*> pending{node};
     while (!pending.empty() && *error == 0) {
         TreeNode* current = pending.back();

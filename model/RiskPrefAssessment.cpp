@@ -1,12 +1,141 @@
 #include "model/RiskPrefAssessment.h"
 
 #include "foundation/Archive.h"
+#include "foundation/NumericFormatting.h"
 #include "foundation/VersionRecord.h"
+#include "model/TreeDocument.h"
 
-bool RiskPrefAssessment::Check(zString& message) const
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+
+namespace {
+
+constexpr double kSame = 1e-10;
+// The interpolation walks at most this many points, so a stored table (16 points) is never overrun.
+constexpr int kWalkLimit = 16;
+
+bool IsTop(double utility)
+{
+    return std::fabs(utility - 1.0) < kSame;
+}
+
+}  // namespace
+
+bool RiskPrefAssessment::Check(const TreeDocument& window, zString& message, const EndValueRange& endValues) const
 {
     message.Clear();
-    return true;
+    if (type == 1) {
+        if (!(coefficient > 0.0)) {
+            message = "The coefficient for a constant risk-aversion preference function must be greater than zero.";
+            return false;
+        }
+        if (!window.IsMaximizing()) {
+            message = "To use a constant risk-aversion preference function, your tree must be set to maximize, not "
+                      "minimize.";
+            return false;
+        }
+        return true;
+    }
+    if (type != 2)
+        return true;
+    double lowest = 0.0;
+    double highest = 0.0;
+    if (!endValues(lowest, highest))
+        return false;
+    double low = 0.0;
+    double high = 0.0;
+    if (AssessedRange(low, high) && lowest >= low && highest <= high)
+        return true;
+    message = "The overall payoff range for the tree has changed since you last entered your risk preference "
+              "function. You must re-assess your risk preferences before proceeding. Old range: ";
+    AppendFormattedNumber(message, low, DigitsOfFormat);
+    message += " to ";
+    AppendFormattedNumber(message, high, DigitsOfFormat);
+    message += "; new range: ";
+    AppendFormattedNumber(message, lowest, DigitsOfFormat);
+    message += " to ";
+    AppendFormattedNumber(message, highest, DigitsOfFormat);
+    message += ".";
+    return false;
+}
+
+// A table read from a file keeps 16 points, so after sixteen segments it has no point of utility 1: the
+// range then ends at its largest value and is not usable.
+bool RiskPrefAssessment::AssessedRange(double& low, double& high) const
+{
+    low = high = 0.0;
+    if (!points)
+        return false;
+    low = high = points[0].value;
+    for (int i = 0; i < kPointCount; ++i) {
+        if (IsTop(points[i].utility)) {
+            high = points[i].value;
+            return true;
+        }
+        high = std::max(high, points[i].value);
+    }
+    return false;
+}
+
+double RiskPrefAssessment::ToUtility(double value, int* error) const
+{
+    if (type == 1) {
+        errno = 0;
+        double u = 1.0 - std::exp(-value / coefficient);
+        if (errno == ERANGE || !std::isfinite(u))
+            *error = 1;
+        return u;
+    }
+    if (type != 2 || !points)
+        return value;
+    int i = 0;
+    while (i < kWalkLimit && points[i].value < value && points[i].utility < 1.0)
+        ++i;
+    const Point& e = points[i];
+    if (std::fabs(e.value - value) < kSame)
+        return e.utility;
+    if (i == 0) {
+        *error = 1;
+        return value;
+    }
+    const Point& p = points[i - 1];
+    double t = (value - p.value) / (e.value - p.value);
+    if (!(t >= 0.0 && t <= 1.0)) {
+        *error = 1;
+        return value;
+    }
+    return p.utility + t * (e.utility - p.utility);
+}
+
+double RiskPrefAssessment::FromUtility(double utility, int* error) const
+{
+    if (type == 1) {
+        if (utility >= 1.0) {
+            *error = 1;
+            return utility;
+        }
+        return -coefficient * std::log(1.0 - utility);
+    }
+    if (type != 2 || !points)
+        return utility;
+    int i = 0;
+    while (i < kWalkLimit && points[i].utility < utility && points[i].utility < 1.0)
+        ++i;
+    const Point& e = points[i];
+    if (std::fabs(e.utility - utility) < kSame)
+        return e.value;
+    if (i == 0) {
+        *error = 1;
+        return utility;
+    }
+    const Point& p = points[i - 1];
+    double t = (utility - p.utility) / (e.utility - p.utility);
+    if (!(t >= 0.0 && t <= 1.0)) {
+        *error = 1;
+        return utility;
+    }
+    return p.value + t * (e.value - p.value);
 }
 
 void RiskPrefAssessment::Clear()
@@ -23,14 +152,14 @@ void RiskPrefAssessment::ResetTable()
     points.reset(new Point[kPointCount]());
 }
 
-double Utility(TreeDocument*, double value, int*)
+double Utility(TreeDocument* window, double value, int* error)
 {
-    return value;
+    return window->RiskAssessment.ToUtility(value, error);
 }
 
-double InverseUtility(TreeDocument*, double utility, int*)
+double InverseUtility(TreeDocument* window, double utility, int* error)
 {
-    return utility;
+    return window->RiskAssessment.FromUtility(utility, error);
 }
 
 void RiskPrefAssessment::Serialize(Archive& archive)

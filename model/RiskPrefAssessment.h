@@ -1,10 +1,12 @@
 #pragma once
-// The tree's risk preference (utility) function. Until risk preference functions can be assessed the
-// function is the identity: every value is its own utility and certainty equivalent.
+// The tree's risk preference (utility) function: none (values are their own utilities), constant risk
+// aversion u = 1 - exp(-x / R), or a piecewise-linear curve through assessed points from (lowest end value,
+// utility 0) to (highest end value, utility 1).
 
 #include "foundation/zString.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class Archive;
@@ -12,8 +14,18 @@ class TreeDocument;
 
 class RiskPrefAssessment {
 public:
-    // True when the function can be used with the tree as it is; otherwise the message says why.
-    bool Check(zString& message) const;
+    // Finds the tree's lowest and highest end values; false on an error (already reported).
+    using EndValueRange = std::function<bool(double& lowest, double& highest)>;
+    // True when the function can be used with the tree as it is; otherwise the message says why (empty when
+    // finding the end values failed).
+    bool Check(const TreeDocument& window, zString& message, const EndValueRange& endValues) const;
+    // The assessed range: the first point's value up to the value of the first point of utility 1; false when
+    // there is no such point.
+    bool AssessedRange(double& low, double& high) const;
+    // Utility and certainty equivalent by the function's type; *error is set on overflow or outside the
+    // assessed points.
+    double ToUtility(double value, int* error) const;
+    double FromUtility(double utility, int* error) const;
 
     // One assessed point of the function.
     struct Point {
@@ -44,6 +56,6 @@ public:
     std::unique_ptr<Point[]> points;
 };
 
-// The utility of a value and the certainty equivalent of a utility; each sets *error on overflow.
+// The utility of a value and the certainty equivalent of a utility under the tree's function.
 double Utility(TreeDocument* window, double value, int* error);
 double InverseUtility(TreeDocument* window, double utility, int* error);

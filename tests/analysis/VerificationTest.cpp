@@ -113,13 +113,6 @@ TEST(RiskPreference, UtilitiesOffOrUsableFunctionLetsTheAnalysisRun)
     tree.Document().CalcPrefs.UseUtility = 1;
     EXPECT_EQ(CheckRiskPreference(&tree.Document(), nullptr), 1);
     EXPECT_EQ(boxes.Count(), 0u);
-    // Utilities are the identity for now: a rolled-back value is its own certainty equivalent.
-    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
-    tree.Terminal(chance, "a", "0.5", "10");
-    tree.Terminal(chance, "b", "0.5", "30");
-    int error = 0;
-    EXPECT_NEAR(RollBackTree(chance, &error, RollBackSilent), 20.0, 1e-12);
-    EXPECT_NEAR(chance->value, 20.0, 1e-12);
 }
 
 // A chain of 10,000 chance nodes, each with one branch of probability 1, ending in a payoff.

@@ -1,0 +1,72 @@
+#include "analysis/RiskPreference.h"
+
+#include "analysis/TreeQueries.h"
+#include "foundation/Host.h"
+#include "foundation/MessageBoxes.h"
+#include "model/RiskPrefAssessment.h"
+#include "model/TreeDocument.h"
+
+#include <algorithm>
+#include <cfloat>
+
+bool TreeEndValueRange(TreeDocument* window, double& lowest, double& highest)
+{
+    HostWaitCursor wait;
+    int error = 0;
+    lowest = DBL_MAX;
+    highest = -DBL_MAX;
+    RangeOfEndValues(window->Root, &lowest, &highest, &error);
+    return error == 0;
+}
+
+bool RiskPointAssessment::Begin(TreeDocument* window, int segmentCount)
+{
+    double lowest = 0.0;
+    double highest = 0.0;
+    if (!TreeEndValueRange(window, lowest, highest))
+        return false;
+    if (!(lowest < highest)) {
+        ShowErrorBox(nullptr, "The tree does not have a wide enough payoff range to use this risk preference function.",
+                     -1);
+        return false;
+    }
+    segments = std::min(segmentCount, RiskPrefAssessment::kPointCount - 1);
+    values = {lowest, highest};
+    utilities = {0.0, 1.0};
+    low = lowest;
+    high = highest;
+    return true;
+}
+
+bool RiskPointAssessment::Answer(double c)
+{
+    if (!(low < c && c < high)) {
+        ShowErrorBox(nullptr, "You must enter a number between the low and high values of the given lottery.", -1);
+        return false;
+    }
+    // The highest value stays last: c lies below it.
+    size_t at = std::upper_bound(values.begin(), values.end() - 1, c) - values.begin();
+    values.insert(values.begin() + at, c);
+    utilities.insert(utilities.begin() + at, (utilities[at - 1] + utilities[at]) / 2);
+    size_t asked = values.size() - 1;
+    size_t power = 1;
+    while (power * 2 <= asked)
+        power *= 2;
+    size_t i = 2 * (asked - power);
+    if (i + 1 < values.size()) {
+        low = values[i];
+        high = values[i + 1];
+    }
+    return true;
+}
+
+void RiskPointAssessment::Store(TreeDocument* window) const
+{
+    RiskPrefAssessment& function = window->RiskAssessment;
+    function.ResetTable();
+    for (size_t i = 0; i < values.size() && i < RiskPrefAssessment::kPointCount; ++i)
+        function.points[i] = {utilities[i], values[i]};
+    function.pointsAssessed = 1;
+    function.type = 2;
+    window->SetModified(1);
+}

@@ -42,12 +42,17 @@ void OneWaySensitivityAnalysis::Run()
         delete this;
         return;
     }
-    const VariableRange* main = ranges.RangeAt(0);
-    grid = std::make_unique<SensitivityResultGrid>(node, ranges.intervals, seriesCount, main->low.value,
-                                                   main->high.value);
+    grid = MakeGrid();
     stepCounter = 0;
     seriesCounter = 0;
     Start();
+}
+
+std::unique_ptr<SensitivityResultGrid> OneWaySensitivityAnalysis::MakeGrid()
+{
+    const VariableRange* main = ranges.RangeAt(0);
+    return std::make_unique<SensitivityResultGrid>(node, ranges.intervals, seriesCount, main->low.value,
+                                                   main->high.value);
 }
 
 bool OneWaySensitivityAnalysis::BuildBindings()

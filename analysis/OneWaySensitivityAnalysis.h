@@ -37,6 +37,8 @@ public:
 
     // Collects the definitions of every range; false (with its message) when the variable has none.
     virtual bool BuildBindings();
+    // The grid of the sweep over range 0.
+    virtual std::unique_ptr<SensitivityResultGrid> MakeGrid();
     virtual void ApplyStepValues();
     virtual void RestoreRanges();
     // Presents the grid and thresholds; the program's result window takes them from here.

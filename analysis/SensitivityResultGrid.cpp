@@ -76,6 +76,15 @@ void SensitivityResultGrid::FindOptimalChanges(ThresholdList& list, int start, i
 
 int SensitivityResultGrid::AddCrossing(ThresholdList& list, int a, int b, int t, int component)
 {
+    double x = 0.0;
+    double value = 0.0;
+    if (OptimalCrossing(a, b, t, component, x, value))
+        AddThreshold(list, BetterBelow(a, b, t, component), a, b, x, value);
+    return 1;
+}
+
+bool SensitivityResultGrid::OptimalCrossing(int a, int b, int t, int component, double& x, double& value) const
+{
     CrossingRecord crossing{};
     crossing.x0 = StepX(t - 1);
     crossing.x1 = StepX(t);
@@ -83,9 +92,11 @@ int SensitivityResultGrid::AddCrossing(ThresholdList& list, int a, int b, int t,
     crossing.a1 = Value(a, t, component);
     crossing.b0 = Value(b, t - 1, component);
     crossing.b1 = Value(b, t, component);
-    if (InterpolateCrossing(crossing) && IsOptimalValue(crossing.y, crossing.t, t - 1, t, component))
-        AddThreshold(list, BetterBelow(a, b, t, component), a, b, crossing.x, crossing.y);
-    return 1;
+    if (!InterpolateCrossing(crossing) || !IsOptimalValue(crossing.y, crossing.t, t - 1, t, component))
+        return false;
+    x = crossing.x;
+    value = crossing.y;
+    return true;
 }
 
 bool SensitivityResultGrid::IsOptimalValue(double v, double f, int t0, int t1, int component) const

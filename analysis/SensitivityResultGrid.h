@@ -61,6 +61,9 @@ public:
     // The better of series a and b differs between steps t - 1 and t; 0 stops the search. By default adds
     // the crossing of the two segments when no third series is better there.
     virtual int AddCrossing(ThresholdList& list, int a, int b, int t, int component);
+    // The crossing of series a and b between steps t - 1 and t, when they cross there and no third series is
+    // better at that point.
+    bool OptimalCrossing(int a, int b, int t, int component, double& x, double& value) const;
     // True when no series is better than v at step t0, or at fraction f of the way to step t1 (t1 >= 0).
     bool IsOptimalValue(double v, double f, int t0, int t1, int component) const;
     // Appends a threshold unless one lies within 1e-10 of x already.
@@ -74,10 +77,11 @@ public:
     double Low() const { return low; }
     double High() const { return high; }
 
-private:
-    double Value(int i, int t, int component) const { return Cell(i, t).Component(component); }
     // The branch of series a or b that was better at step t - 1.
     TreeNode* BetterBelow(int a, int b, int t, int component) const;
+
+private:
+    double Value(int i, int t, int component) const { return Cell(i, t).Component(component); }
 
     TreeNode* node = nullptr;
     TreeDocument* document = nullptr;

@@ -19,8 +19,8 @@ void FormatPathProbability(const TreeNode* node, double value, zString& out)
 
 void SendToLink(TreeNode* node, int id, const zString& text)
 {
-    if (LinkItem* item = node->document->FindLinkEntry(id))
-        item->Update(text.Text());
+    if (DocumentLink* item = node->document->FindLinkEntry(id))
+        item->SetValue(text.Text());
 }
 
 }  // namespace

@@ -20,7 +20,8 @@
 #include "formula/CalcState.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "model/DisplayColumnList.h"
-#include "model/DocumentLinkList.h"
+#include "model/CustomInterfaceSettings.h"
+#include "model/DocumentLink.h"
 #include "model/LinkSettings.h"
 #include "model/TreeArrow.h"
 #include "model/TreeCalcPrefs.h"
@@ -86,7 +87,7 @@ public:
     // 1609 standard deviation; 0 for any other), made with a new link item when the node has none yet.
     int LinkIdFor(TreeNode* node, int command);
     // The link item with that id; ids below 1 give null.
-    LinkItem* FindLinkEntry(int id) const { return LinkItems.Find(id); }
+    DocumentLink* FindLinkEntry(int id) const { return LinkItems.Find(id); }
     // Clears the id at the node (when given), deletes its link item and marks the document modified.
     void ReleaseLinkEntry(int id, TreeNode* node);
 
@@ -208,6 +209,8 @@ public:
     LinkSettings Links;
     double Zoom = 1.0;
     std::unique_ptr<PrinterSetupRecord> PrinterSetup;
+    // The custom interface, when the file brought one.
+    std::unique_ptr<CustomInterfaceSettings> CustomInterface;
     TreeArrowList Arrows;
     DocumentLinkList DocumentLinks;
     DisplayColumnList RollBackColumns;
@@ -219,6 +222,11 @@ public:
 
 private:
     NodeFormulaEvaluator& MakeFormulaEvaluator();
+    // Files up to 3.0 beta 2 kept default definitions apart from the tree: each name becomes a document
+    // variable, and each definition (of the variables, then of the old list) the root's binding unless
+    // the root binds the name already.
+    void MoveOldDefaultsToRoot(VariableDefList& oldDefaults);
+
 
     std::unique_ptr<NodeFormulaEvaluator> sharedEvaluator;
 };

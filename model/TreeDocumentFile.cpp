@@ -8,6 +8,7 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 #include "model/CloneCopies.h"
+#include "model/CustomInterfaceSettings.h"
 #include "model/NodePath.h"
 #include "model/NodeRef.h"
 #include "model/NoteBox.h"
@@ -34,10 +35,11 @@
 //   V < 2.5.4: tree font, expected-value font
 //   V >= 3.0 beta 4: StoredNodeCount    i32
 //   node records                        root first, each followed by its children
+//   (V <= 3.0 beta 2: no bytes; the old default variables become the root's bindings)
 //   clone-master registry               list of node references, resolved against the new root
 //   V >= 2.6: arrows                    list
 //   V >= 2.6 final 2: distributions     list
-//   V >= 3.0: custom interface present i16 (always 0 here); link settings: three strings, i16
+//   V >= 3.0: custom interface present i16, then the settings when not 0; link settings: three strings, i16
 //             V >= 3.0 beta 7: Zoom f64
 //             V >= 3.0 final 9: printer record present i16, then the record
 //                       V >= 3.5: roll-back display columns list
@@ -48,6 +50,19 @@
 namespace {
 
 constexpr uint32_t FormatTruncated = 2;
+
+// The definition becomes the root's binding unless the root binds the name already; the definition itself
+// is emptied either way.
+void MoveDefinitionToRoot(TreeNode* root, VariableDefinition& definition)
+{
+    if (definition.definition.IsEmpty())
+        return;
+    zString upperName(definition.name);
+    upperName.MakeUpper();
+    if (root->FindBinding(upperName.Text(), true) == nullptr)
+        root->SetBinding(definition.name.Text(), definition.definition.Text().Text(), true);
+    definition.definition.SetText("");
+}
 
 // The archive failed without a format error: the stream ended early or could not be read.
 void NoteStreamFailure(Archive& archive)
@@ -99,6 +114,8 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
         Root = new TreeNode(this);
         ReadTreeNode(Root, archive);
     }
+    if (!archive.Failed() && version.IsAtMost(KnownVersion::k3_0_Beta2))
+        MoveOldDefaultsToRoot(oldDefaults);
     if (!archive.Failed()) {
         CloneMasters.Serialize(archive);
         for (int i = 0; i < CloneMasters.Count(); ++i)
@@ -111,8 +128,10 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
     if (!archive.Failed() && version.IsAtLeast(KnownVersion::k3_0)) {
         int16_t hasCustomInterface = 0;
         archive.ReadShort(hasCustomInterface);
-        if (hasCustomInterface != 0)
-            archive.SetFormatError(Archive::FormatListMarkerOrCount);
+        if (hasCustomInterface != 0 && !archive.Failed()) {
+            CustomInterface = std::make_unique<CustomInterfaceSettings>();
+            CustomInterface->Serialize(archive);
+        }
         for (zString& text : Links.texts)
             LoadString(archive, text);
         archive.ReadShort(Links.number);
@@ -149,6 +168,9 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
         Selection.RemoveAll();
         CloneMasters.Clear();
         Variables.Clear();
+        LinkItems.Clear();
+        DocumentLinks.Clear();
+        CustomInterface.reset();
         NoteBoxes.Clear();
         StoredAnalyses().Clear();
         Arrows.Clear();
@@ -171,6 +193,16 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
         RolledBack = 2;
 }
 
+void TreeDocument::MoveOldDefaultsToRoot(VariableDefList& oldDefaults)
+{
+    for (int i = 0; i < oldDefaults.Count(); ++i)
+        EnsureVariable(oldDefaults.At(i)->name.Text(), nullptr);
+    for (int i = 0; i < Variables.Count(); ++i)
+        MoveDefinitionToRoot(Root, *Variables.At(i));
+    for (int i = 0; i < oldDefaults.Count(); ++i)
+        MoveDefinitionToRoot(Root, *oldDefaults.At(i));
+}
+
 void TreeDocument::WriteDocumentBody(Archive& archive)
 {
     VersionRecord().Serialize(archive);
@@ -182,14 +214,16 @@ void TreeDocument::WriteDocumentBody(Archive& archive)
     SerializeWithVersion(CalcPrefs, archive);
     SerializeWithVersion(DisplayPrefs, archive);
     RiskAssessment.Serialize(archive);
-    LinkItemList().Serialize(archive);
+    LinkItems.Serialize(archive);
     DocumentLinks.Serialize(archive);
     archive.WriteLong(static_cast<int32_t>(CountSubtreeNodes(Root, true)));
     WriteTreeNode(Root, archive);
     CloneMasters.Serialize(archive);
     Arrows.Serialize(archive);
     Distributions.Serialize(archive);
-    archive.WriteShort(0);
+    archive.WriteShort(CustomInterface ? 1 : 0);
+    if (CustomInterface)
+        CustomInterface->Serialize(archive);
     for (const zString& text : Links.texts)
         StoreString(archive, text);
     archive.WriteShort(Links.number);

@@ -30,10 +30,10 @@ int TreeDocument::LinkIdFor(TreeNode* node, int command)
         return 0;
     NodeLinkBlock* block = node->EnsureLinkBlock();
     if (block->linkIds[slot] == 0) {
-        LinkItem* item = LinkItems.AddNew();
+        DocumentLink* item = LinkItems.AddNew();
         if (item == nullptr)
             return 0;
-        block->linkIds[slot] = static_cast<uint16_t>(item->id);
+        block->linkIds[slot] = static_cast<uint16_t>(item->index);
         SetModified(1);
     }
     return block->linkIds[slot];

@@ -32,7 +32,7 @@ struct LinkedTree {
     }
     std::string Item(int id)
     {
-        LinkItem* item = tree.Document().FindLinkEntry(id);
+        DocumentLink* item = tree.Document().FindLinkEntry(id);
         return item != nullptr ? item->value.Text() : "<none>";
     }
 };

@@ -31,7 +31,7 @@ void PutBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 std::string TempPath(const char* name) { return std::string(std::getenv("TEMP") ? std::getenv("TEMP") : ".") + "\\" + name; }
 
 // A tree with every stored feature: node kinds, bindings, variables, notes, arrows, clones, collapsed
-// nodes, fonts, link ids, preferences, zoom, print offset and printer settings.
+// nodes, fonts, link ids and items, document links, a custom interface, preferences, zoom, print offset and printer settings.
 void BuildEveryFeature(TreeBuilder& tree)
 {
     TreeDocument& document = tree.Document();
@@ -51,7 +51,21 @@ void BuildEveryFeature(TreeBuilder& tree)
     tree.Terminal(copy, "Leaf", "1", "5");
     TreeNode* markov = tree.Add(tree.Root(), MarkovNode, "Markov");
     tree.Terminal(markov, "Stay", "1", "0");
-    chance->SetLinkId0(3);
+    document.LinkIdFor(chance, 1606);
+    document.LinkIdFor(markov, 1605);
+    auto* source = new DocumentLink(2);
+    source->application = "Sheet";
+    source->value = "1.5";
+    source->biDirectional = 1;
+    document.DocumentLinks.InsertSorted(source);
+    document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+    auto* parameter = new CustomInterfaceParameter;
+    parameter->variableName = "P";
+    parameter->high = 1.0;
+    parameter->valueText = "0.3";
+    document.CustomInterface->Add(parameter);
+    document.CustomInterface->options.Add(new CalcMethodChoice{"Cost", 5});
+    document.CustomInterface->comment = "For the board";
     chance->fonts[0] = new FontRecord;
     chance->fonts[0]->pointSize = 15;
 
@@ -98,6 +112,10 @@ TEST(TreeFile, EveryFeatureSavedOpenedAndSavedAgainIsByteIdentical)
     EXPECT_EQ(opened.CloneMasters.At(0)->node, opened.Root->GetChild(0)->GetChild(1));
     EXPECT_EQ(opened.Arrows.At(0)->owner, &opened);
     EXPECT_EQ(opened.PrinterSetup->DevMode(), nullptr);  // four bytes are no device mode: kept, not used
+    EXPECT_EQ(opened.FindLinkEntry(2), opened.LinkItems.At(1));
+    EXPECT_EQ(opened.LinkIdFor(opened.Root->GetChild(2), 1605), 2);
+    ASSERT_TRUE(opened.CustomInterface);
+    EXPECT_STREQ(opened.CustomInterface->At(0)->valueText.Text(), "0.3");
     std::remove(first.c_str());
     std::remove(second.c_str());
 }

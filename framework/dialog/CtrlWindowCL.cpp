@@ -22,7 +22,12 @@ WindowMap* Map()
 } // namespace
 
 CtrlWindowCL::CtrlWindowCL(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id)
-    : ChildWindow(parent, new LayoutManager(rect, nullptr), style ? style : WS_TABSTOP)
+    : CtrlWindowCL(parent, new LayoutManager(rect, nullptr), style, text, id)
+{
+}
+
+CtrlWindowCL::CtrlWindowCL(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id)
+    : ChildWindow(parent, layout, style ? style : WS_TABSTOP)
 {
     id_ = id;
     className_ = "CtrlWindowCL";

@@ -24,6 +24,9 @@ public:
     // Create form: the window is made later by Create (slot 18). The caller's style bits join the child
     // style, or WS_TABSTOP when the caller gives none.
     CtrlWindowCL(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id);
+    // The same with a layout rule of the caller's (it may belong to the parent's layout, which then places
+    // the control).
+    CtrlWindowCL(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id);
     // Bind form: adopts the parent's control with this id, which a dialog template made.
     static CtrlWindowCL* FromTemplate(WindowCL* parent, unsigned id);
     ~CtrlWindowCL() override;

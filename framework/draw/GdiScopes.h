@@ -53,6 +53,28 @@ private:
     Handle handle_;
 };
 
+// A one-pixel solid pen of one colour, made and selected for a scope, then unselected and deleted.
+class ScopedPen {
+public:
+    ScopedPen(HDC dc, COLORREF colour) : pen_(CreatePen(PS_SOLID, 1, colour)), selection_(dc, pen_.Get()) {}
+    bool Made() const { return pen_.Get() != nullptr; }
+
+private:
+    ScopedGdiObject<HPEN> pen_;
+    ScopedSelection selection_;
+};
+
+// A solid brush of one colour, made and selected for a scope, then unselected and deleted.
+class ScopedBrush {
+public:
+    ScopedBrush(HDC dc, COLORREF colour) : brush_(CreateSolidBrush(colour)), selection_(dc, brush_.Get()) {}
+    bool Made() const { return brush_.Get() != nullptr; }
+
+private:
+    ScopedGdiObject<HBRUSH> brush_;
+    ScopedSelection selection_;
+};
+
 // A device context made by CreateCompatibleDC, CreateDCA or CreateICA, deleted with its owner.
 class ScopedCreatedDC {
 public:

@@ -12,15 +12,16 @@ namespace {
 // One key held at a time among all panels: auto-repeated key-downs press only once.
 bool KeyLatch = false;
 
-LayoutManager* Covering(const RECT& rect)
+// A rule over the whole of a window's area.
+LayoutManager* Covering(const LayoutManager* layout)
 {
-    return new LayoutManager(0, 0, rect.right - rect.left, rect.bottom - rect.top, nullptr);
+    return new LayoutManager(0, 0, layout->Width(), layout->Height(), nullptr);
 }
 
 } // namespace
 
-VisualButton::VisualButton(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id)
-    : VisualItemHost(parent, rect, style, text, id), commandId_(id)
+VisualButton::VisualButton(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id)
+    : VisualItemHost(parent, layout, style, text, id), commandId_(id)
 {
     id_ = id;
     if (handle_)
@@ -199,20 +200,26 @@ long VisualPanel::OnFocus(WindowEvent* event)
     return 1;
 }
 
-VisualPushButton::VisualPushButton(WindowCL* parent, const RECT& rect, unsigned style, const char* text,
+VisualPushButton::VisualPushButton(WindowCL* parent, LayoutManager* layout, unsigned style, const char* text,
                                    unsigned id, Bitmap* bitmap)
-    : VisualPushButton(parent, rect, style, text, id, bitmap, 6)
+    : VisualPushButton(parent, layout, style, text, id, bitmap, 6)
 {
     defaultRing_ = 1;
 }
 
 VisualPushButton::VisualPushButton(WindowCL* parent, const RECT& rect, unsigned style, const char* text,
-                                   unsigned id, Bitmap* bitmap, int frameCount)
-    : VisualPanel(parent, rect, style, text, id)
+                                   unsigned id, Bitmap* bitmap)
+    : VisualPushButton(parent, new LayoutManager(rect, nullptr), style, text, id, bitmap)
 {
-    auto* group = new VisualButtonGroup(root_, Covering(rect));
+}
+
+VisualPushButton::VisualPushButton(WindowCL* parent, LayoutManager* layout, unsigned style, const char* text,
+                                   unsigned id, Bitmap* bitmap, int frameCount)
+    : VisualPanel(parent, layout, style, text, id)
+{
+    auto* group = new VisualButtonGroup(root_, Covering(layout));
     AdoptGroup(root_, group, style);
-    auto* face = new VisualButtonFace(group, Covering(rect), style, static_cast<int>(id), bitmap, frameCount);
+    auto* face = new VisualButtonFace(group, Covering(layout), style, static_cast<int>(id), bitmap, frameCount);
     group->SetFace(face);
     group->AddChild(face);
 }
@@ -231,8 +238,8 @@ void VisualPushButton::SetLatching(unsigned style)
         face->SetLatching((style & VisualPressItem::LatchingStyle) != 0);
 }
 
-VisualBitmapButton::VisualBitmapButton(WindowCL* parent, const RECT& rect, unsigned style, unsigned id,
+VisualBitmapButton::VisualBitmapButton(WindowCL* parent, LayoutManager* layout, unsigned style, unsigned id,
                                        Bitmap* bitmap)
-    : VisualPushButton(parent, rect, style | 0x8000, nullptr, id, bitmap, 1)
+    : VisualPushButton(parent, layout, style | 0x8000, nullptr, id, bitmap, 1)
 {
 }

@@ -24,7 +24,7 @@ private:
 
 class VisualButton : public VisualItemHost {
 public:
-    VisualButton(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id);
+    VisualButton(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id);
 
     LRESULT DefaultProcessing(WindowEvent* event) override; // 1
     long OnFocus(WindowEvent* event) override;              // 13
@@ -67,7 +67,9 @@ protected:
 
 class VisualPushButton : public VisualPanel {
 public:
-    // Takes the bitmap (a strip of six frames; may be null).
+    // Takes the bitmap (a strip of six frames; may be null) and the layout rule.
+    VisualPushButton(WindowCL* parent, LayoutManager* layout, unsigned style, const char* text, unsigned id,
+                     Bitmap* bitmap);
     VisualPushButton(WindowCL* parent, const RECT& rect, unsigned style, const char* text, unsigned id,
                      Bitmap* bitmap);
 
@@ -75,12 +77,12 @@ public:
     void SetLatching(unsigned style) override;   // 32
 
 protected:
-    VisualPushButton(WindowCL* parent, const RECT& rect, unsigned style, const char* text, unsigned id,
+    VisualPushButton(WindowCL* parent, LayoutManager* layout, unsigned style, const char* text, unsigned id,
                      Bitmap* bitmap, int frameCount);
 };
 
 class VisualBitmapButton : public VisualPushButton {
 public:
-    // Takes the bitmap (one image).
-    VisualBitmapButton(WindowCL* parent, const RECT& rect, unsigned style, unsigned id, Bitmap* bitmap);
+    // Takes the bitmap (one image) and the layout rule.
+    VisualBitmapButton(WindowCL* parent, LayoutManager* layout, unsigned style, unsigned id, Bitmap* bitmap);
 };

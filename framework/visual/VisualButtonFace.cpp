@@ -2,6 +2,7 @@
 
 #include "framework/draw/Bitmap.h"
 #include "framework/draw/Display.h"
+#include "framework/window/Timer.h"
 #include "framework/window/WindowCL.h"
 
 namespace {
@@ -10,6 +11,12 @@ const COLORREF Black = RGB(0, 0, 0);
 const COLORREF White = RGB(255, 255, 255);
 const COLORREF Shadow = RGB(128, 128, 128);
 const COLORREF LightGrey = RGB(192, 192, 192);
+
+// The host window of the button that last reported the pointer resting on it.
+HWND HoverHost = nullptr;
+
+// wParam of WM_MENUSELECT in the closed-menu form, which clears the help text.
+const WPARAM MenuClosed = MAKEWPARAM(0, 0xFFFF);
 
 bool LeftButtonEvent(const WindowEvent& event)
 {
@@ -76,6 +83,46 @@ VisualPressItem::VisualPressItem(VisualItemGroup* parent, LayoutManager* geometr
     SetStateBits(WantsInput);
 }
 
+VisualPressItem::~VisualPressItem()
+{
+    StopHover();
+    ClearTracking();
+    hovering_ = 0;
+}
+
+HWND VisualPressItem::HoverWindow()
+{
+    return HoverHost;
+}
+
+void VisualPressItem::StopHover()
+{
+    if (hoverTimer_)
+        hoverTimer_->Stop();
+    hoverTimer_.reset();
+}
+
+void VisualPressItem::SendMenuSelect(WPARAM wParam)
+{
+    if (const HWND frame = FrameWindow())
+        SendMessageA(frame, WM_MENUSELECT, wParam, 0);
+}
+
+void VisualPressItem::HoverCheck()
+{
+    WindowCL* host = HostWindow();
+    const HWND own = host ? host->Handle() : nullptr;
+    if (HoverHost == own) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (WindowFromPoint(cursor) == own)
+            return;
+        SendMenuSelect(MenuClosed);
+    }
+    hovering_ = 0;
+    StopHover();
+}
+
 void VisualPressItem::Draw(const RECT*)
 {
     switch (state_) {
@@ -138,9 +185,25 @@ long VisualPressItem::OnMouseMove(WindowEvent& event)
 {
     const POINT point = EventPoint(event);
     if (HitTest(point) && AcceptsPoint(point)) {
-        if ((event.wParam & MK_LBUTTON) && state_ != PressedFromLatched && state_ != PressedFromUp && captured_ &&
-            pressed_)
+        const bool held = (event.wParam & MK_LBUTTON) != 0;
+        if (held && state_ != PressedFromLatched && state_ != PressedFromUp && captured_ && pressed_)
             Locked(&VisualPressItem::DrawPressed);
+        if (hovering_ || pressed_ || held)
+            return 0;
+        // The pointer has arrived on a button at rest: tell the frame its command, once, and watch for the
+        // pointer leaving.
+        if (!hoverTimer_)
+            hoverTimer_ = std::make_unique<Timer>(static_cast<EventTarget*>(this),
+                                                  static_cast<TimerFunction>(&VisualPressItem::HoverCheck), 500);
+        WindowCL* host = HostWindow();
+        HoverHost = host ? host->Handle() : nullptr;
+        if (parent_) {
+            parent_->SetTracked(this);
+            if (VisualItemGroup* above = parent_->Parent())
+                above->SetTracked(this);
+        }
+        hovering_ = 1;
+        SendMenuSelect(static_cast<WPARAM>(id_));
         return 0;
     }
     if (state_ == PressedFromLatched || state_ == PressedFromUp)
@@ -153,15 +216,13 @@ long VisualPressItem::OnButtonUp(WindowEvent& event)
     if (!LeftButtonEvent(event))
         return 0;
     pressed_ = 0;
-    const HWND frame = FrameWindow();
     if (state_ == PressedFromLatched || state_ == PressedFromUp) {
         const bool latch = state_ == PressedFromLatched ? !(releasable_ && latching_) : latching_ != 0;
         Locked(latch ? &VisualPressItem::DrawLatched : &VisualPressItem::DrawUp);
         captured_ = 0;
         ClearTracking();
         ReleaseMouse();
-        if (frame)
-            SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+        SendMenuSelect(MenuClosed);
         if (WindowCL* host = HostWindow())
             SendMessageA(host->Handle(), WM_COMMAND, static_cast<WPARAM>(id_ & 0xFFFF),
                          reinterpret_cast<LPARAM>(host->Handle()));
@@ -180,8 +241,7 @@ long VisualPressItem::OnButtonUp(WindowEvent& event)
     ReleaseMouse();
     captured_ = 0;
     ClearTracking();
-    if (frame)
-        SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    SendMenuSelect(MenuClosed);
     return 1;
 }
 

@@ -5,7 +5,10 @@
 
 #include "framework/visual/VisualItem.h"
 
+#include <memory>
+
 class Bitmap;
+class Timer;
 
 class VisualStateItem : public VisualItem {
 public:
@@ -35,6 +38,8 @@ public:
     static constexpr unsigned LatchingStyle = 0x200;
 
     VisualPressItem(VisualItemGroup* parent, LayoutManager* geometry, unsigned style, int id);
+    // Stops the hover timer and leaves the tracking of the groups above.
+    ~VisualPressItem() override;
 
     long OnButtonUp(WindowEvent& event) override;   // 6
     long OnButtonDown(WindowEvent& event) override; // 7
@@ -50,18 +55,27 @@ public:
     virtual bool IsDefault() const;                 // 22
 
     void SetLatching(bool on) { latching_ = releasable_ = on ? 1 : 0; }
+    bool Hovering() const { return hovering_ != 0; }
+    // The host window of the button the pointer rests on (one for all buttons).
+    static HWND HoverWindow();
 
 protected:
     // The window whose parent is told of the command's help and receives nothing else: the frame.
     HWND FrameWindow() const;
     void ClearTracking();
     void Locked(void (VisualPressItem::*draw)());
+    // Every 500 ms while hovering: the pointer has left the host window, or another button took over.
+    void HoverCheck();
+    void StopHover();
+    void SendMenuSelect(WPARAM wParam);
 
     int captured_ = 0;
     int pressed_ = 0;
     int savedState_ = Up;
     int latching_ = 0;
     int releasable_ = 0;
+    int hovering_ = 0;
+    std::unique_ptr<Timer> hoverTimer_;
 };
 
 class VisualButtonFace : public VisualPressItem {

@@ -4,8 +4,8 @@
 #include "framework/visual/VisualItem.h"
 #include "framework/window/LayoutManager.h"
 
-VisualCtrl::VisualCtrl(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id)
-    : CtrlWindowCL(parent, rect, style, text, id)
+VisualCtrl::VisualCtrl(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id)
+    : CtrlWindowCL(parent, layout, style, text, id)
 {
     kind_ = KindVisual;
     className_ = "VisualCtrl";
@@ -58,10 +58,10 @@ long VisualCtrl::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
     }
 }
 
-VisualItemHost::VisualItemHost(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id)
-    : VisualCtrl(parent, rect, style, text, id),
-      root_(new VisualItemGroup(new LayoutManager(0, 0, rect.right - rect.left, rect.bottom - rect.top, nullptr),
-                                &display_, this))
+VisualItemHost::VisualItemHost(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text,
+                               unsigned id)
+    : VisualCtrl(parent, layout, style, text, id),
+      root_(new VisualItemGroup(new LayoutManager(0, 0, layout->Width(), layout->Height(), nullptr), &display_, this))
 {
 }
 

@@ -14,7 +14,7 @@ class WindowDisplay;
 class VisualCtrl : public CtrlWindowCL {
 public:
     // Makes the window at once.
-    VisualCtrl(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id);
+    VisualCtrl(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id);
     ~VisualCtrl() override;
 
     std::unique_ptr<WNDCLASSA> ClassRecord() override;      // 2
@@ -32,7 +32,7 @@ protected:
 
 class VisualItemHost : public VisualCtrl {
 public:
-    VisualItemHost(WindowCL* parent, const RECT& rect, DWORD style, const char* text = nullptr, unsigned id = 0);
+    VisualItemHost(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text = nullptr, unsigned id = 0);
     ~VisualItemHost() override;
 
     long OnSize(WindowEvent* event) override;         // 5

@@ -29,6 +29,11 @@ VisualItem::~VisualItem()
         parent_->SetTracked(nullptr);
 }
 
+void VisualItem::SetGeometry(LayoutManager* geometry)
+{
+    geometry_.reset(geometry);
+}
+
 RECT VisualItem::Bounds() const
 {
     if (!geometry_)

@@ -51,6 +51,10 @@ public:
     bool IsVisible() const { return visible_ != 0; }
     RECT Bounds() const;
     LayoutManager* Geometry() const { return geometry_.get(); }
+    // Gives up the geometry without deleting it (a rule that belongs to a window).
+    LayoutManager* ReleaseGeometry() { return geometry_.release(); }
+    // Replaces (and deletes) the geometry.
+    void SetGeometry(LayoutManager* geometry);
     VisualItemGroup* Parent() const { return parent_; }
     // The host's display, reached through the parent; null outside a group.
     Display* HostDisplay() const;

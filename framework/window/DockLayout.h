@@ -10,6 +10,8 @@ public:
 
     void Geometry(LayoutGeometry& geometry) override;
 
+    void SetFixedWidth(int width) { fixedWidth_ = width; }
+    void SetFixedHeight(int height) { fixedHeight_ = height; }
     int FixedWidth() const { return fixedWidth_; }
     int FixedHeight() const { return fixedHeight_; }
 

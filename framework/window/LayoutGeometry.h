@@ -1,6 +1,6 @@
 #pragma once
 // What a layout reports of itself to the arranger: position, three size pairs (first, placed, third) and
-// kind. The arranger places by the placed size.
+// kind, and for the rules of a bar their order number. The arranger places by the placed size.
 
 #include <windows.h>
 
@@ -16,6 +16,8 @@ struct LayoutGeometry {
     SIZE placed = {0, 0};
     SIZE third = {0, 0};
     int kind = 6;
+    // The place in a bar's row (1 up; 0 for rules that have none).
+    int order = 0;
 
     void Assign(int width, int height)
     {

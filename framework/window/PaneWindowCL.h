@@ -35,6 +35,8 @@ public:
     HDC PaintContext() const { return paintContext_; }
 
     Display* CurrentDisplay() const { return currentDisplay_; }
+    // The field that holds the current display, for items that must find whichever display is current.
+    Display** CurrentDisplaySlot() { return &currentDisplay_; }
     WindowDisplay* OwnDisplay() const { return ownDisplay_.get(); }
     // Makes another display current (not owned) until it is popped; popping makes the one below current.
     void PushDisplay(Display* display);

@@ -2,7 +2,9 @@
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/visual/VisualButton.h"
 #include "framework/visual/VisualButtonFace.h"
+#include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
+#include "framework/window/TimerManager.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -78,6 +80,53 @@ TEST(VisualPushButton, GetTextNeverWritesPastTheCallersBuffer)
     EXPECT_EQ(3, SendMessageA(fixture.button->Handle(), WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)));
     EXPECT_STREQ("012", buffer);
     EXPECT_EQ('#', buffer[4]);
+}
+
+namespace {
+
+DWORD FakeTicks = 0;
+DWORD FakeTickCount() { return FakeTicks; }
+
+// Records the WM_MENUSELECT words the frame receives.
+struct MenuSelectRecorder : EventTarget {
+    std::vector<WPARAM> words;
+    long Record(WindowEvent* event)
+    {
+        words.push_back(event->wParam);
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST(VisualPushButton, PointerRestingOnAButtonTellsTheFrameOnceAndLeavingClearsIt)
+{
+    ButtonFixture fixture(0);
+    auto* other = new VisualPushButton(&fixture.top, RECT{50, 0, 90, 20}, WS_CHILD | WS_VISIBLE, "No", 4712, nullptr);
+    MenuSelectRecorder frame;
+    fixture.top.AddHandler(&frame, &MenuSelectRecorder::Record, WM_MENUSELECT);
+    const TickSource previous = TimerManager::SetTickSource(FakeTickCount);
+    auto tick = []() {
+        FakeTicks += 500;
+        TheApp->Timers()->Tick(nullptr);
+    };
+    const WPARAM closed = MAKEWPARAM(0, 0xFFFF);
+    for (int x : {5, 8, 11}) // three moves over the button: one message
+        PostMessageA(fixture.button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 5));
+    PumpMessagesFor(100);
+    EXPECT_EQ(std::vector<WPARAM>{CommandId}, frame.words);
+    tick(); // the real pointer is elsewhere: noticed at the next check
+    EXPECT_EQ((std::vector<WPARAM>{CommandId, closed}), frame.words);
+    tick();
+    EXPECT_EQ(2u, frame.words.size()); // the check has stopped
+
+    frame.words.clear();
+    PostMessageA(fixture.button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    PostMessageA(other->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    PumpMessagesFor(100);
+    tick(); // the first button's check sees the second has taken over: no message from it
+    EXPECT_EQ((std::vector<WPARAM>{CommandId, 4712, closed}), frame.words);
+    TimerManager::SetTickSource(previous);
 }
 
 namespace {

@@ -120,7 +120,7 @@ TEST(VisualItemHost, RoutesMouseToItemsOnlyWhileSomeItemWantsInput)
     struct Host : VisualItemHost {
         using VisualItemHost::VisualItemHost;
     };
-    auto* host = new Host(&top, RECT{0, 0, 60, 40}, WS_CHILD | WS_VISIBLE);
+    auto* host = new Host(&top, new LayoutManager(0, 0, 60, 40, nullptr), WS_CHILD | WS_VISIBLE);
     auto* item = new LoggingItem(host->Root(), &log, "A", RECT{0, 0, 60, 40}, 1);
     const HWND window = host->Handle();
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

@@ -1,0 +1,44 @@
+#pragma once
+// The main window's tool bar: a row of 23 x 23 bitmap buttons, one per frequent command, in groups separated
+// by gaps, built once at start-up on the frame's tool bar pane. Its buttons send the menu commands' ids to the
+// frame. The last group is a one-of-N choice of the influence diagram drawing mode, with a hidden member
+// (1755) that stands for no mode. Windows enable and check the buttons by command id through the operations
+// below, from their menu-updating code.
+
+class VisualListPane;
+class VisualToggleSet;
+
+// The drawing-mode commands: new decision, chance, deterministic and value node, new arc, and no mode.
+const unsigned FirstModeCommand = 1750;
+const unsigned NoModeCommand = 1755;
+
+// Fills the frame's tool bar pane (a forwarding list pane docked at the top, 31 pixels high) with the row,
+// and starts the mode set on no mode with every mode button disabled.
+void BuildMainToolbar(VisualListPane* toolBarPane);
+// Deletes the mode set and the gap rules; the buttons go with the pane.
+void DestroyMainToolbar();
+VisualListPane* MainToolbarPane();
+VisualToggleSet* ModeButtonSet();
+
+void EnableSaveCommand(int enable);
+void EnablePrintCommands(int enable);
+void EnableConvertToOutline(int enable);
+void EnableFontCommand(int enable);
+void EnableDefineVariable(int enable);
+void EnableCommand1556(int enable);
+void EnableProbabilityWheel(int enable);
+void EnableChangeNodeType(int enable);
+void EnableOneWaySensitivity(int enable);
+void EnableTwoWaySensitivity(int enable);
+void EnableProbabilityDistribution(int enable);
+void EnableMonteCarlo(int enable);
+// Disables one-way, two-way, distribution, Monte Carlo, roll back and change node type.
+void DisableAnalysisCommands();
+// Checks or releases the roll-back button, then enables or disables it.
+void EnableRollBack(int enable, int checked);
+void SetNavigatingButton(int checked);
+// No visible mode button pressed, and all modes disabled.
+void SelectDefaultMode();
+// Presses the mode button of the id (1750 to 1754; any other id: no mode), enabling the modes first when
+// they are disabled.
+void SelectModeButton(unsigned id);

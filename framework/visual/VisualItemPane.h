@@ -1,0 +1,31 @@
+#pragma once
+// A pane window that hosts a tree of windowless items instead of child windows: the root group's bounds are
+// the pane's own layout, so the items are laid out by the window's layout, painted when the window paints and
+// handed its mouse and character events. The base of the status pane and of the button row pane.
+
+#include "framework/window/PaneWindowCL.h"
+
+class VisualItemGroup;
+
+class VisualItemPane : public PaneWindowCL {
+public:
+    // The layout must be a container: the items' rules join it.
+    VisualItemPane(WindowCL* parent, LayoutManager* layout, DWORD style);
+    ~VisualItemPane() override;
+
+    long OnSize(WindowEvent* event) override;                 // 5
+    long OnMouseMove(WindowEvent* event) override;            // 10
+    long OnButtonUp(WindowEvent* event) override;             // 11
+    long OnButtonDown(WindowEvent* event) override;           // 12
+    long OnChar(WindowEvent* event) override;                 // 19
+    long Paint(WindowEvent* event) override;                  // 23
+    // Lays the items out for the current display's size for one paint, then puts the window's size back.
+    long PrintPageSetup(void* display, void* rect) override;  // 26
+
+    VisualItemGroup* Root() const { return root_; }
+
+protected:
+    bool RootWantsInput() const;
+
+    VisualItemGroup* root_;
+};

@@ -9,6 +9,8 @@ build=${1:-build}
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 # Includes that run upward through the layers fail the run before anything is built.
 bash "$here/check-layers.sh" "$root"
+# So does a resource id in the program's code that no resource carries.
+bash "$here/check-resources.sh" "$root"
 bash "$here/build.sh" "$build"
 bash "$here/prefix-setup.sh" "$build"
 . "$here/session.sh" "$build"

@@ -260,7 +260,7 @@ TEST(MessageLoop, ModelessDialogHandleThatIsNoLongerAWindowIsSkipped)
 TEST(ResourceLoading, AcceleratorsThatDoNotLoadLeaveNoTable)
 {
     ScopedApplication app;
-    EXPECT_EQ(app->LoadAccelerators(ResourceId(103, nullptr)), 0);
+    EXPECT_EQ(app->LoadAccelerators(ResourceId(9999, nullptr)), 0);
     EXPECT_EQ(app->LoadAccelerators(ResourceId(103, "no_such_kivo_library.dll")), 0);
     // A library that loads but has no such table.
     EXPECT_EQ(app->LoadAccelerators(ResourceId(103, "kernel32.dll")), 0);

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Fails when the program's code names a dialog template, menu, accelerator table, icon, cursor or bitmap by a
+# number that no resource of the program carries, and prints the file and line:
+#   check-resources.sh [SOURCE ROOT]   (default: the repository holding this script)
+# A resource id in code is written as `...TemplateId = N`, `...Resource = N`, `ResourceId(N, ...)`,
+# `ProgramDialog name(N)` or `AppDialog(N)`.
+set -euo pipefail
+root=${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+cd "$root"
+
+# Every id the resources define: the dialog catalogue and the resource scripts.
+carried=$( {
+    sed -n 's/^dialog[[:space:]]\+\([0-9]\+\).*/\1/p' resources/dialogs/*.dlg
+    sed -n 's/^\([0-9]\+\)[[:space:]]\+\(DIALOG\|MENU\|ACCELERATORS\|ICON\|CURSOR\|BITMAP\)\b.*/\1/p' resources/*.rc
+} | sort -u)
+
+status=0
+folders=""
+for folder in formula app treewin graph dialogs influence script; do
+    [ -d "$folder" ] && folders="$folders $folder"
+done
+while IFS= read -r hit; do
+    [ -n "$hit" ] || continue
+    where=${hit%:*}
+    id=${hit##*:}
+    if ! grep -qx "$id" <<<"$carried"; then
+        echo "no resource $id: $where" >&2
+        status=1
+    fi
+done < <(grep -rnoE --include='*.cpp' --include='*.h' \
+    '(TemplateId|Resource)[[:space:]]*=[[:space:]]*[0-9]+|ResourceId\([0-9]+|ProgramDialog [A-Za-z_]+\([0-9]+\)|AppDialog\([0-9]+\)' \
+    $folders | sed -E 's/^([^:]+:[0-9]+):.*[^0-9]([0-9]+)\)?$/\1:\2/')
+exit $status

@@ -1,11 +1,19 @@
 #include "analysis/OneWaySensitivityAnalysis.h"
 
+#include "analysis/ProbabilityVerification.h"
 #include "analysis/VariableSubstitution.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/NameList.h"
+#include "foundation/NumericFormatParsing.h"
+#include "foundation/NumericFormatting.h"
+#include "foundation/VersionRecord.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -16,9 +24,64 @@ constexpr const char* kErrorCaption = "Sensitivity Error";
 OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeNode* node, const OneWaySettings& settings)
     : AnalysisRun(node->document), node(node), nodeOnly(settings.nodeOnly ? 1 : 0)
 {
+    costEffectiveness = document->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
+    riskCoefficient = _stricmp(settings.variable.Text(), kRiskCoefficientName) == 0 ? 1 : 0;
+    if (!settings.checkCoherence)
+        coherenceGuard = std::make_unique<CoherenceGuard>(document->CheckingFlag);
     seriesCount = nodeOnly ? 1 : node->childCount;
     ranges.intervals = settings.intervals;
     ranges.Add(new VariableRange(settings.variable, settings.low, settings.high));
+}
+
+// Items as MakeStoredRecord writes them; older records stop after the bindings (before 3.0 beta 2) or
+// after the checking number (3.0 beta 2), and have no correlated ranges before 3.5 beta 2.
+OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record)
+    : AnalysisRun(window), node(nullptr)
+{
+    caller = record;
+    costEffectiveness = window->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
+    if (record->kind != OneWaySensitivityKind || record->parameters->Count() < 8) {
+        stopFlag = 1;
+        return;
+    }
+    StoredItemReader items{*record->parameters};
+    const int32_t version = record->version.Key();
+    int error = 0;
+    const zString* path = items.Next();
+    node = FindNodeByPath(window->Root, path->Text());
+    bool fits = node != nullptr;
+    if (fits) {
+        nodeOnly = node->IsDecision() ? 0 : 1;
+        zString name = *items.Next();
+        FormattedValue low;
+        FormattedValue high;
+        ReadValueItem(items, error, low);
+        ReadValueItem(items, error, high);
+        ranges.intervals = static_cast<int32_t>(ReadNumberItem(items, error));
+        auto* range = new VariableRange(name, low, high);
+        ranges.Add(range);
+        if (version >= KnownVersion::k3_5 && static_cast<int32_t>(ReadNumberItem(items, error)) != costEffectiveness)
+            fits = false;
+        fits = fits && error == 0 && LoadBindingsText(range->bindings, items, window, name);
+    }
+    if (fits && version >= KnownVersion::k3_0_Beta2) {
+        if (version > KnownVersion::k3_5_Beta2)
+            fits = ranges.LoadText(items, window, true);
+        if (fits && ReadNumberItem(items, error) == 0.0 && error == 0)
+            coherenceGuard = std::make_unique<CoherenceGuard>(document->CheckingFlag);
+        if (version > KnownVersion::k3_0_Beta2) {
+            nodeOnly = static_cast<int32_t>(ReadNumberItem(items, error));
+            reserved = static_cast<int32_t>(ReadNumberItem(items, error));
+            riskCoefficient = static_cast<int32_t>(ReadNumberItem(items, error));
+        }
+        fits = fits && error == 0;
+    }
+    if (!fits) {
+        ShowErrorBox(kErrorCaption, "The analysis cannot be performed. The tree structure is too different.", -1);
+        stopFlag = 1;
+        return;
+    }
+    seriesCount = nodeOnly ? 1 : node->childCount;
 }
 
 OneWaySensitivityAnalysis::~OneWaySensitivityAnalysis()
@@ -28,7 +91,7 @@ OneWaySensitivityAnalysis::~OneWaySensitivityAnalysis()
 
 void OneWaySensitivityAnalysis::Run()
 {
-    if (!BuildBindings()) {
+    if (node == nullptr || stopFlag != 0 || ranges.intervals < 1 || (caller == nullptr && !BuildBindings())) {
         stopFlag = 1;
         delete this;
         return;
@@ -55,8 +118,15 @@ std::unique_ptr<SensitivityResultGrid> OneWaySensitivityAnalysis::MakeGrid()
                                                    main->high.value);
 }
 
+// The risk preference coefficient has no definition: its one entry only saves the coefficient's text.
 bool OneWaySensitivityAnalysis::BuildBindings()
 {
+    if (riskCoefficient != 0) {
+        auto* entry = new RangeBinding;
+        CoefficientText(document, entry->savedText);
+        ranges.RangeAt(0)->bindings.Add(entry);
+        return true;
+    }
     for (int r = 0; r < ranges.Count(); ++r) {
         VariableRange* range = ranges.RangeAt(r);
         CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
@@ -74,7 +144,16 @@ bool OneWaySensitivityAnalysis::BuildBindings()
 void OneWaySensitivityAnalysis::ApplyStepValues()
 {
     zString valueText;
-    ranges.ApplyStep(stepCounter, &valueText);
+    if (riskCoefficient != 0) {
+        const double v = ranges.RangeAt(0)->StepValue(stepCounter, ranges.intervals);
+        document->RiskAssessment.coefficient = v;
+        document->RiskAssessment.constantAssessed = 1;
+        FormatNumber(DefaultNumericFormat, v, valueText, false, false, -9);
+    } else {
+        ranges.ApplyStep(stepCounter, &valueText);
+    }
+    if (coherenceGuard != nullptr)
+        return;
     whenText = "When:\n";
     whenText += ranges.RangeAt(0)->name;
     whenText += " = ";
@@ -83,16 +162,33 @@ void OneWaySensitivityAnalysis::ApplyStepValues()
 
 void OneWaySensitivityAnalysis::RestoreRanges()
 {
-    ranges.RestoreAll();
+    if (riskCoefficient == 0) {
+        ranges.RestoreAll();
+        return;
+    }
+    const VariableRange* main = ranges.Count() > 0 ? ranges.RangeAt(0) : nullptr;
+    if (main == nullptr || main->bindings.Count() == 0)
+        return;
+    int error = 0;
+    ParseNumber(main->bindings.At(0)->savedText.Text(), document->RiskAssessment.coefficient, error);
+    document->RiskAssessment.constantAssessed = 1;
 }
 
-// One evaluation: the current series at the current step; a new step first writes its value.
+// One evaluation: the current series at the current step; a new step first writes its value and checks the
+// tree at it.
 int OneWaySensitivityAnalysis::Step()
 {
     if (stopFlag != 0)
         return 1;
-    if (seriesCounter == 0)
+    if (seriesCounter == 0) {
         ApplyStepValues();
+        const char* when = whenText.IsEmpty() ? nullptr : whenText.Text();
+        if (CheckRiskPreference(document, when) == 0 ||
+            (coherenceGuard == nullptr && VerifyProbabilities(document, 0, node, when, 0) == 0)) {
+            stopFlag = 1;
+            return 1;
+        }
+    }
     TreeNode* evaluated = nodeOnly ? node : node->GetChild(seriesCounter);
     int error = 0;
     double value = grid->EvaluateCell(seriesCounter, stepCounter, evaluated, &error);
@@ -100,12 +196,14 @@ int OneWaySensitivityAnalysis::Step()
         stopFlag = 1;
         return 1;
     }
-    if (stepCounter == 0 && seriesCounter == 0) {
-        minimum = maximum = value;
-    } else if (value > maximum) {
-        maximum = value;
-    } else if (value < minimum) {
-        minimum = value;
+    if (costEffectiveness == 0) {
+        if (stepCounter == 0 && seriesCounter == 0) {
+            minimum = maximum = value;
+        } else if (value > maximum) {
+            maximum = value;
+        } else if (value < minimum) {
+            minimum = value;
+        }
     }
     if (++seriesCounter == seriesCount) {
         seriesCounter = 0;
@@ -123,7 +221,7 @@ double OneWaySensitivityAnalysis::ProgressPos()
 void OneWaySensitivityAnalysis::Finish()
 {
     RestoreRanges();
-    if (minimum == maximum) {
+    if (costEffectiveness == 0 && minimum == maximum) {
         ShowErrorBox(kErrorCaption,
                      "All outcomes are equal. The analysis had no effect on the optimal path (or expected value) "
                      "at the selected node.",
@@ -134,6 +232,35 @@ void OneWaySensitivityAnalysis::Finish()
     if (nodeOnly == 0)
         grid->FindOptimalChanges(thresholds, -1, 0);
     ShowResults();
+}
+
+StoredAnalysis* OneWaySensitivityAnalysis::MakeStoredRecord()
+{
+    if (stopFlag != 0)
+        return nullptr;
+    StoredAnalysis* record = StoredAnalysis::New();
+    record->kind = OneWaySensitivityKind;
+    record->templateAllowed = 1;
+    NameList& items = *record->parameters;
+    const VariableRange* main = ranges.RangeAt(0);
+    zString text;
+    NodePathString(node, text, nullptr);
+    items.AddCopy(text);
+    items.AddCopy(main->name);
+    items.AddCopy(main->low.text);
+    items.AddCopy(main->high.text);
+    for (int32_t number : {ranges.intervals, costEffectiveness})
+        items.AddText(std::to_string(number).c_str());
+    StoreBindingsText(main->bindings, items);
+    ranges.StoreText(items, true);
+    for (int32_t number : {coherenceGuard == nullptr ? 1 : 0, nodeOnly, reserved, riskCoefficient})
+        items.AddText(std::to_string(number).c_str());
+    return record;
+}
+
+void RunStoredOneWaySensitivity(StoredAnalysis* record, TreeDocument* window)
+{
+    (new OneWaySensitivityAnalysis(window, record))->Run();
 }
 
 // Items: node path, variable, low, high, intervals, cost-effectiveness flag, then the rest of the settings.

@@ -21,11 +21,31 @@ struct OneWaySettings {
     FormattedValue high;
     int32_t intervals = 0;
     bool nodeOnly = false;
+    // Off: the probabilities are not checked at each step (the tree's checking flag is off meanwhile).
+    bool checkCoherence = true;
+};
+
+// The pseudo-variable that stands for the coefficient of the tree's risk preference function.
+constexpr const char* kRiskCoefficientName = "Risk Preference Coeff.";
+
+// Keeps the tree's checking flag off while it lives and then puts its value back.
+class CoherenceGuard {
+public:
+    explicit CoherenceGuard(int32_t& flag) : flag(flag), saved(flag) { flag = 0; }
+    ~CoherenceGuard() { flag = saved; }
+    CoherenceGuard(const CoherenceGuard&) = delete;
+    CoherenceGuard& operator=(const CoherenceGuard&) = delete;
+
+private:
+    int32_t& flag;
+    int32_t saved;
 };
 
 class OneWaySensitivityAnalysis : public AnalysisRun {
 public:
     OneWaySensitivityAnalysis(TreeNode* node, const OneWaySettings& settings);
+    // Runs a stored record (kind 1) again; a record that no longer fits the tree stops the run with a message.
+    OneWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record);
     ~OneWaySensitivityAnalysis() override;
 
     void Run() override;
@@ -34,6 +54,7 @@ public:
     void Finish() override;
     double ProgressPos() override;
     double ProgressTotal() override { return grid ? grid->CellCount() : 0; }
+    StoredAnalysis* MakeStoredRecord() override;
 
     // Collects the definitions of every range; false (with its message) when the variable has none.
     virtual bool BuildBindings();
@@ -45,11 +66,15 @@ public:
     virtual void ShowResults() {}
 
     TreeNode* node;
+    int32_t riskCoefficient = 0;
     int32_t nodeOnly = 0;
+    int32_t costEffectiveness = 0;
     int32_t seriesCount = 1;
     int32_t stepCounter = 0;
     int32_t seriesCounter = 0;
     zString whenText;
+    std::unique_ptr<CoherenceGuard> coherenceGuard;
+    int32_t reserved = 0;
     ThresholdList thresholds;
     SensitivityRangeSet ranges;
     double minimum = 0.0;
@@ -59,3 +84,5 @@ public:
 
 // The description of a stored one-way analysis (kind 1) in the stored-analyses dialogs.
 void DescribeOneWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text);
+// Runs a stored one-way analysis again.
+void RunStoredOneWaySensitivity(StoredAnalysis* record, TreeDocument* window);

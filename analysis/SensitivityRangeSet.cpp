@@ -1,7 +1,11 @@
 #include "analysis/SensitivityRangeSet.h"
 
+#include "analysis/VariableSubstitution.h"
 #include "foundation/Archive.h"
+#include "foundation/NameList.h"
 #include "model/VariableDefinition.h"
+
+#include <string>
 
 void SensitivityRangeSet::Add(VariableRange* range)
 {
@@ -72,4 +76,38 @@ void SensitivityRangeSet::Serialize(Archive& archive)
         }
         Add(range);
     }
+}
+
+void SensitivityRangeSet::StoreText(NameList& items, bool skipFirst) const
+{
+    items.AddText(std::to_string(Count()).c_str());
+    for (int i = skipFirst ? 1 : 0; i < Count(); ++i) {
+        const VariableRange* range = RangeAt(i);
+        items.AddCopy(range->name);
+        items.AddCopy(range->low.text);
+        items.AddCopy(range->high.text);
+        StoreBindingsText(range->bindings, items);
+    }
+}
+
+bool SensitivityRangeSet::LoadText(StoredItemReader& items, TreeDocument* window, bool skipFirst)
+{
+    int error = 0;
+    const int count = static_cast<int>(ReadNumberItem(items, error));
+    for (int i = skipFirst ? 1 : 0; i < count && error == 0; ++i) {
+        const zString* name = items.Next();
+        if (name == nullptr)
+            return false;
+        FormattedValue low;
+        FormattedValue high;
+        ReadValueItem(items, error, low);
+        ReadValueItem(items, error, high);
+        if (error != 0)
+            return false;
+        auto* range = new VariableRange(*name, low, high);
+        Add(range);
+        if (!LoadBindingsText(range->bindings, items, window, range->name))
+            return false;
+    }
+    return error == 0;
 }

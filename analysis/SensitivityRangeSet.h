@@ -8,6 +8,9 @@
 #include <cstdint>
 
 class Archive;
+class NameList;
+class TreeDocument;
+struct StoredItemReader;
 
 class SensitivityRangeSet {
 public:
@@ -26,6 +29,12 @@ public:
     void RestoreAll();
     // Copies of the other set's ranges (name, low, high) whose bindings save the definitions' current texts.
     void Assign(const SensitivityRangeSet& other);
+
+    // Text form in a stored analysis: the count of all ranges, then from range 1 (skipFirst) or 0 each
+    // range's name, low and high texts and its bindings.
+    void StoreText(NameList& items, bool skipFirst) const;
+    // Reads that form for the tree, appending the ranges; false when the list ends or a binding fails.
+    bool LoadText(StoredItemReader& items, TreeDocument* window, bool skipFirst);
 
     // Stored form, see SensitivityRangeSet.cpp.
     void Serialize(Archive& archive);

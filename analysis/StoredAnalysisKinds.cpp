@@ -24,7 +24,7 @@ void RunRetiredKind(StoredAnalysis*, TreeDocument*)
 std::map<int, StoredAnalysisHandlers>& KindTable()
 {
     static std::map<int, StoredAnalysisHandlers> table = {
-        {OneWaySensitivityKind, {nullptr, DescribeOneWaySensitivity}},
+        {OneWaySensitivityKind, {RunStoredOneWaySensitivity, DescribeOneWaySensitivity}},
         {RollBackKind, {RunRollBack, nullptr}},
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},

@@ -48,6 +48,8 @@ public:
     void Finish() override;
     double ProgressPos() override { return position - low; }
     double ProgressTotal() override { return high - low; }
+    // A threshold analysis is not kept as the last analysis.
+    StoredAnalysis* MakeStoredRecord() override { return nullptr; }
     std::unique_ptr<SensitivityResultGrid> MakeGrid() override;
 
     // A finer level over [a, b] becomes the current grid, swept from its first step.

@@ -1,8 +1,23 @@
 #include "analysis/VariableSubstitution.h"
 
+#include "foundation/NameList.h"
+#include "foundation/NumericFormatParsing.h"
+#include "foundation/NumericFormatting.h"
 #include "model/CloneCopies.h"
+#include "model/NodePath.h"
+#include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kRiskPreferenceItem = "$$ Risk Pref $$";
+constexpr const char* kDocumentDefaultItem = "$$ Doc Default $$";
+
+}  // namespace
 
 bool AddDefinitionIfPresent(RangeBindingList& list, TreeNode* node, const char* upperName)
 {
@@ -17,13 +32,20 @@ bool AddDefinitionIfPresent(RangeBindingList& list, TreeNode* node, const char* 
 
 namespace {
 
-void CollectInSubtree(RangeBindingList& list, TreeNode* node, const char* upperName)
+// Depth first with children in order, on a stack of its own: trees may be far deeper than the native stack.
+void CollectInSubtree(RangeBindingList& list, TreeNode* start, const char* upperName)
 {
-    for (int i = 0; i < node->childCount; ++i) {
-        TreeNode* child = node->GetChild(i);
-        AddDefinitionIfPresent(list, child, upperName);
-        if (child->cloneStatus != CloneCopyNode)
-            CollectInSubtree(list, child, upperName);
+    std::vector<TreeNode*> pending;
+    for (int i = start->childCount - 1; i >= 0; --i)
+        pending.push_back(start->GetChild(i));
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        AddDefinitionIfPresent(list, node, upperName);
+        if (node->cloneStatus == CloneCopyNode)
+            continue;
+        for (int i = node->childCount - 1; i >= 0; --i)
+            pending.push_back(node->GetChild(i));
     }
 }
 
@@ -76,4 +98,86 @@ void RestoreBindings(RangeBindingList& list)
         entry->node->ModelChanged();
         SetInCloneCopies(*entry, entry->savedText.Text());
     }
+}
+
+const zString* StoredItemReader::Next()
+{
+    return next < list.Count() ? list.At(next++) : nullptr;
+}
+
+double ReadNumberItem(StoredItemReader& items, int& error)
+{
+    if (error != 0)
+        return 0.0;
+    const zString* item = items.Next();
+    if (item == nullptr) {
+        error = 1;
+        return 0.0;
+    }
+    double value = 0.0;
+    ParseNumber(item->Text(), value, error);
+    return error != 0 ? 0.0 : value;
+}
+
+void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value)
+{
+    if (error != 0)
+        return;
+    const zString* item = items.Next();
+    if (item == nullptr) {
+        error = 1;
+        return;
+    }
+    value.text = *item;
+    int parseError = 0;
+    ParseNumber(item->Text(), value.value, parseError);
+}
+
+void CoefficientText(const TreeDocument* window, zString& out)
+{
+    FormatNumber(DefaultNumericFormat, window->RiskAssessment.coefficient, out, false, false, -9);
+}
+
+void StoreBindingsText(const RangeBindingList& list, NameList& items)
+{
+    zString text;
+    text = std::to_string(list.Count()).c_str();
+    items.AddCopy(text);
+    for (int i = 0; i < list.Count(); ++i) {
+        const RangeBinding* entry = list.At(i);
+        if (entry->node == nullptr) {
+            items.AddText(kRiskPreferenceItem);
+            continue;
+        }
+        NodePathString(entry->node, text, nullptr);
+        items.AddCopy(text);
+        entry->node->GetDisplayText(text, true);
+        items.AddCopy(text);
+    }
+}
+
+bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocument* window, const zString& name)
+{
+    int error = 0;
+    const int count = static_cast<int>(ReadNumberItem(items, error));
+    if (error != 0 || count < 0)
+        return false;
+    zString key = name;
+    key.MakeUpper();
+    for (int i = 0; i < count; ++i) {
+        const zString* item = items.Next();
+        if (item == nullptr)
+            return false;
+        if (*item == kRiskPreferenceItem) {
+            auto* entry = new RangeBinding;
+            CoefficientText(window, entry->savedText);
+            if (!list.Add(entry))
+                delete entry;
+            continue;
+        }
+        TreeNode* node = *item == kDocumentDefaultItem ? window->Root : FindNodeByPath(window->Root, item->Text());
+        if (node == nullptr || !AddDefinitionIfPresent(list, node, key.Text()) || items.Next() == nullptr)
+            return false;
+    }
+    return true;
 }

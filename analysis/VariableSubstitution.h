@@ -4,6 +4,9 @@
 
 #include "analysis/VariableRange.h"
 
+class NameList;
+class TreeDocument;
+
 // When the node binds the variable (name upper-case), appends {definition, node, its formula text}.
 bool AddDefinitionIfPresent(RangeBindingList& list, TreeNode* node, const char* upperName);
 // The nearest definition from start up through its ancestors; with subtree, then every definition in the
@@ -14,3 +17,24 @@ void CollectVariableDefinitions(RangeBindingList& list, TreeNode* start, const c
 void SetBindings(RangeBindingList& list, double value, const char* text);
 // Every entry's definition gets its saved text back, in clone copies too.
 void RestoreBindings(RangeBindingList& list);
+
+// Reads the parameter texts of a stored record in order.
+struct StoredItemReader {
+    const NameList& list;
+    int next = 0;
+    // The next text, or null at the end.
+    const zString* Next();
+};
+// The next item as a number; a missing or unreadable item sets error. Nothing is read once error is set.
+double ReadNumberItem(StoredItemReader& items, int& error);
+// The next item as a value's text and its number; a missing item sets error.
+void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value);
+// The risk preference coefficient as a sweep saves it (nine significant digits).
+void CoefficientText(const TreeDocument* window, zString& out);
+
+// Text form of a binding list: the count, then per entry the node's path and display text, or the single
+// item "$$ Risk Pref $$" for the risk preference coefficient.
+void StoreBindingsText(const RangeBindingList& list, NameList& items);
+// Reads that form back for the tree (paths may also be "$$ Doc Default $$", the root); false when the list
+// ends or a node is missing or does not bind the variable.
+bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocument* window, const zString& name);

@@ -1,6 +1,8 @@
 // The one-way sensitivity analysis end to end on A = chance(p -> 100, 1 - p -> 0) against B = 50.
 
 #include "analysis/OneWaySensitivityAnalysis.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "model/StoredAnalysis.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 
@@ -130,6 +132,77 @@ TEST(OneWaySensitivity, FlatSweepAndMissingVariableShowTheirErrors)
     EXPECT_EQ(missing.evaluations, 0);
     ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_EQ(boxes.Last().text, "The variable \"r\" has no definitions.");
+}
+
+}  // namespace
+
+namespace {
+
+// The record of a finished run describes it, runs it again with its checking setting and refuses a tree
+// under another calculation method.
+TEST(OneWaySensitivity, StoredRecordRunsAgainOnlyOnATreeItFits)
+{
+    MessageBoxRecorder boxes;
+    Choice choice;
+    TreeDocument& document = choice.tree.Document();
+    OneWaySettings settings;
+    settings.variable = "p";
+    settings.low = Value("0", 0.0);
+    settings.high = Value("1", 1.0);
+    settings.intervals = 4;
+    settings.checkCoherence = false;
+    (new OneWaySensitivityAnalysis(choice.tree.Root(), settings))->Run();
+    EXPECT_EQ(document.CheckingFlag, 0);
+    while (document.CurrentAnalysis != nullptr)
+        document.CurrentAnalysis->OnIdle();
+    EXPECT_EQ(document.CheckingFlag, 1);
+    ASSERT_NE(document.LastAnalysis, nullptr);
+    StoredAnalysis* record = document.LastAnalysis->Clone();
+    zString text;
+    DescribeStoredAnalysis(&document, record, text);
+    EXPECT_STREQ(text.Text(), "Sensitivity Analysis on p\r\nAt Node \"\"\r\nLow = 0\r\nHigh = 1\r\n4 Intervals");
+
+    RunStoredAnalysis(record, &document);
+    auto* rerun = static_cast<OneWaySensitivityAnalysis*>(document.CurrentAnalysis);
+    ASSERT_NE(rerun, nullptr);
+    EXPECT_NE(rerun->coherenceGuard, nullptr);
+    EXPECT_EQ(rerun->ranges.RangeAt(0)->bindings.Count(), 1);
+    while (document.CurrentAnalysis != nullptr)
+        document.CurrentAnalysis->OnIdle();
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    RunStoredAnalysis(record, &document);
+    EXPECT_EQ(document.CurrentAnalysis, nullptr);
+    EXPECT_EQ(boxes.Last().text, "The analysis cannot be performed. The tree structure is too different.");
+    StoredAnalysis::Delete(record);
+}
+
+// Sweeping the risk preference coefficient changes the tree's function at each step and puts it back.
+TEST(OneWaySensitivity, RiskCoefficientSweepRestoresTheCoefficient)
+{
+    MessageBoxRecorder boxes;
+    Choice choice;
+    TreeDocument& document = choice.tree.Document();
+    document.RiskAssessment.type = 1;
+    document.RiskAssessment.coefficient = 250;
+    document.CalcPrefs.UseUtility = 1;
+    OneWaySettings settings;
+    settings.variable = "risk preference coeff.";
+    settings.low = Value("10", 10.0);
+    settings.high = Value("1000", 1000.0);
+    settings.intervals = 3;
+    Found found;
+    (new Recorded(choice.tree.Root(), settings, found))->Run();
+    AnalysisRun* run = document.CurrentAnalysis;
+    run->OnIdle();
+    run->OnIdle();
+    EXPECT_EQ(document.RiskAssessment.coefficient, 10);
+    while (document.CurrentAnalysis != nullptr)
+        document.CurrentAnalysis->OnIdle();
+    EXPECT_EQ(document.RiskAssessment.coefficient, 250);
+    EXPECT_TRUE(found.shown);
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/FramePlacement.h"
 #include "app/HelpContext.h"
+#include "app/OnlineHelp.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/FrameworkApp.h"
@@ -155,6 +156,7 @@ long MainFrame::OnSize(WindowEvent* event)
 long MainFrame::OnClose(WindowEvent*)
 {
     SaveFramePlacement(this);
+    RemoveHelpHook();
     return 0; // the default processing destroys the window
 }
 

@@ -78,6 +78,9 @@ private:
     // Command handlers (MainFrameCommands.cpp).
     struct CommandRow;
     static const CommandRow Commands[];
+    long HelpOnContext();
+    long HelpContents();
+    long HelpSearch();
     long RelayoutWindows();
     long Exit();
     long ToggleToolBar();

@@ -2,6 +2,7 @@
 
 #include "app/BarLayoutRule.h"
 #include "app/MainFrame.h"
+#include "app/OnlineHelp.h"
 #include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/PreferencesStore.h"
@@ -50,9 +51,12 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {1310, &MainFrame::ToggleToolBar},
     {1311, &MainFrame::ToggleStatusBar},
     {1554, &MainFrame::ToggleNavigating},
+    {HelpOnContextCommand, &MainFrame::HelpOnContext},
     {1901, &MainFrame::CascadeWindows},
     {1902, &MainFrame::TileWindows},
     {1903, &MainFrame::ArrangeWindowIcons},
+    {1910, &MainFrame::HelpContents},
+    {1911, &MainFrame::HelpSearch},
     {1913, &MainFrame::About},
 };
 
@@ -73,6 +77,24 @@ long MainFrame::OnCommand(WindowEvent* event)
     }
     // Everything else goes on to the active document window.
     return 0;
+}
+
+long MainFrame::HelpOnContext()
+{
+    ShowHelpForContext();
+    return 1;
+}
+
+long MainFrame::HelpContents()
+{
+    ShowHelpContents();
+    return 1;
+}
+
+long MainFrame::HelpSearch()
+{
+    ShowHelpIndex();
+    return 1;
 }
 
 long MainFrame::RelayoutWindows()

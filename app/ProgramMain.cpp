@@ -6,6 +6,7 @@
 #include "app/CursorStack.h"
 #include "app/FramePlacement.h"
 #include "app/MainFrame.h"
+#include "app/OnlineHelp.h"
 #include "app/SplashDialog.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/TableDirectory.h"
@@ -114,6 +115,7 @@ void StartApplication()
 {
     InitCommonControls();
     AppDialog::ResetOpenDialogs();
+    InstallHelpHook();
     BuildBuiltinNameRegistry();
     LocaleChars::Create(CommandLineFlag(DefaultLocaleBit));
     CursorStack::Create();

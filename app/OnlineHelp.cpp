@@ -1,0 +1,108 @@
+#include "app/OnlineHelp.h"
+
+#include "app/StartProgram.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/FilePath.h"
+#include "foundation/MessageBoxes.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/TopWindow.h"
+
+namespace {
+
+HelpViewer& Viewer()
+{
+    static HelpViewer viewer = WinHelpA;
+    return viewer;
+}
+
+HHOOK helpHook = nullptr;
+
+HWND MainFrameWindow()
+{
+    return TheApp && TheApp->MainWindow() ? TheApp->MainWindow()->Handle() : nullptr;
+}
+
+LRESULT CALLBACK HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if ((code == MSGF_DIALOGBOX || code == MSGF_MENU) && message && message->message == WM_KEYUP &&
+        message->wParam == VK_F1) {
+        if (HWND frame = MainFrameWindow())
+            PostMessageA(frame, WM_COMMAND, HelpOnContextCommand, 0);
+    }
+    return CallNextHookEx(helpHook, code, wParam, lParam);
+}
+
+} // namespace
+
+HelpViewer SetHelpViewer(HelpViewer viewer)
+{
+    HelpViewer previous = Viewer();
+    Viewer() = viewer ? std::move(viewer) : HelpViewer(WinHelpA);
+    return previous;
+}
+
+const char* HelpDirectory()
+{
+    static zString directory;
+    if (directory.IsEmpty()) {
+        directory = ProgramDirectory;
+        AppendDirectory(directory, "Help");
+    }
+    return directory.Text();
+}
+
+void ShowHelpFile(const char* fileName, UINT command, ULONG_PTR value, HWND window)
+{
+    if (!window)
+        window = MainFrameWindow();
+    const FilePath path(HelpDirectory(), fileName);
+    if (path.Exists())
+        Viewer()(window, path.FullPath().Text(), command, value);
+    else
+        ShowInfoBox(nullptr, "The help file is not available. Please check our web site for a patch.", 0);
+}
+
+void ShowHelp(UINT command, ULONG_PTR value)
+{
+    ShowHelpFile(HelpFileName, command, value, nullptr);
+}
+
+void ShowHelpForContext()
+{
+    if (CurrentHelpContext > 0)
+        ShowHelp(HELP_CONTEXT, static_cast<ULONG_PTR>(CurrentHelpContext));
+    else
+        ShowHelpContents();
+}
+
+void ShowHelpContents()
+{
+    ShowHelp(HELP_CONTENTS, 0);
+}
+
+void ShowHelpIndex()
+{
+    static const char empty[] = "";
+    ShowHelp(HELP_PARTIALKEY, reinterpret_cast<ULONG_PTR>(empty));
+}
+
+void QuitHelp()
+{
+    Viewer()(MainFrameWindow(), HelpFileName, HELP_QUIT, 0);
+}
+
+void InstallHelpHook()
+{
+    if (!helpHook)
+        helpHook = SetWindowsHookExA(WH_MSGFILTER, HelpKeyFilter, TheApp ? TheApp->Instance() : nullptr,
+                                     GetCurrentThreadId());
+}
+
+void RemoveHelpHook()
+{
+    QuitHelp();
+    if (helpHook)
+        UnhookWindowsHookEx(helpHook);
+    helpHook = nullptr;
+}

@@ -8,7 +8,7 @@
 #include "framework/dialog/StaticCtrl.h"
 #include "formula/Formula.h"
 #include "framework/window/Clipboard.h"
-#include "tests/framework/dialog/RangeValidator.h"
+#include "tests/framework/dialog/TestRangeValidator.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
@@ -60,13 +60,13 @@ TEST(FormattedEdit, NumbersAreOfferedToTheValidatorSignedAndWithoutTrailingZeros
     } reals[] = {{0.0, "+0."}, {-1.25, "-1.25"}, {2.5, "+2.5"}, {3.0, "+3."}, {1e-8, "+0."}};
     for (const auto& c : reals) {
         double value = c.value;
-        auto* field = RealEdit::FromTemplate(fixture.dialog.get(), 101, new RangeValidator(-10, 10, &offered), 0, &value);
+        auto* field = RealEdit::FromTemplate(fixture.dialog.get(), 101, new TestRangeValidator(-10, 10, &offered), 0, &value);
         ASSERT_FALSE(offered.empty());
         EXPECT_EQ(offered.back(), c.text) << c.value;
         EXPECT_EQ(field->GetText(), c.text);
     }
     int count = 42;
-    IntegerEdit::FromTemplate(fixture.dialog.get(), 102, new RangeValidator(0, 100, &offered), 0, &count);
+    IntegerEdit::FromTemplate(fixture.dialog.get(), 102, new TestRangeValidator(0, 100, &offered), 0, &count);
     EXPECT_EQ(offered.back(), "+42");
 }
 
@@ -77,7 +77,7 @@ TEST(FormattedEdit, EnterIsSwallowedEscapeCancelsAndRejectedKeysChangeNothing)
     RecordingTarget cancel(&log, "cancel", 1);
     fixture.dialog->AddHandler(&cancel, &RecordingTarget::Handle, WM_COMMAND);
     double value = 1.5;
-    auto* field = RealEdit::FromTemplate(fixture.dialog.get(), 101, new RangeValidator(-10, 10), 0, &value);
+    auto* field = RealEdit::FromTemplate(fixture.dialog.get(), 101, new TestRangeValidator(-10, 10), 0, &value);
     field->SetSelection(0, -1);
     SendMessageA(field->Handle(), WM_CHAR, '\r', 0);
     SendMessageA(field->Handle(), WM_CHAR, 'x', 0);
@@ -95,7 +95,7 @@ TEST(FormattedEdit, ControlKeysCopyAndCutThroughTheClipboardAndSwallowTheirChara
     ClipboardTestLock lock;
     DialogFixture fixture;
     double value = 12.25;
-    auto* field = RealEdit::FromTemplate(fixture.dialog.get(), 101, new RangeValidator(-100, 100), 0, &value);
+    auto* field = RealEdit::FromTemplate(fixture.dialog.get(), 101, new TestRangeValidator(-100, 100), 0, &value);
     Clipboard clipboard(field);
     auto clipboardText = [&] {
         std::unique_ptr<char[]> text(clipboard.GetText());

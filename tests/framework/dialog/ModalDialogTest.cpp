@@ -4,7 +4,7 @@
 #include "framework/dialog/OkCancelDialog.h"
 #include "framework/window/FrameworkApp.h"
 #include "tests/framework/dialog/DialogScript.h"
-#include "tests/framework/dialog/RangeValidator.h"
+#include "tests/framework/dialog/TestRangeValidator.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
@@ -34,7 +34,7 @@ TEST(OkCancelDialog, OkFocusesTheFirstRefusingControlWithItsRangeAndStoresOnlyWh
     double tiny = 1e-8;
     int checked = 1;
     EditCtrl::FromTemplate(&dialog, 101, &name);
-    auto* number = RealEdit::FromTemplate(&dialog, 102, new RangeValidator(0, 10), 0, &tiny);
+    auto* number = RealEdit::FromTemplate(&dialog, 102, new TestRangeValidator(0, 10), 0, &tiny);
     CheckBoxCtrl::FromTemplate(&dialog, 103, &checked);
     const zString loadedText = number->GetText();
     EXPECT_EQ(loadedText, "+0.");

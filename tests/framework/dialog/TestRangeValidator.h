@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-class RangeValidator : public Validator {
+class TestRangeValidator : public Validator {
 public:
-    RangeValidator(double minimum, double maximum, std::vector<std::string>* offered = nullptr)
+    TestRangeValidator(double minimum, double maximum, std::vector<std::string>* offered = nullptr)
         : Validator(0), minimum_(minimum), maximum_(maximum), offered_(offered)
     {
     }

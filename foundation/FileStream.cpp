@@ -1,10 +1,23 @@
 #include "foundation/FileStream.h"
 
+#include <algorithm>
+#include <cstring>
+
 FileStream::FileStream(const char* path, bool storing) : Archive(storing)
 {
     file = path ? std::fopen(path, storing ? "wb" : "rb") : nullptr;
-    if (!file)
+    if (!file) {
         SetState(StateIoFailure);
+        return;
+    }
+    if (storing)
+        return;
+    // The size is taken once: asking the file for its end at every stored string would drop the read
+    // buffer each time.
+    if (std::fseek(file, 0, SEEK_END) == 0)
+        fileSize = std::ftell(file);
+    if (std::fseek(file, 0, SEEK_SET) != 0)
+        fileSize = -1;
 }
 
 FileStream::~FileStream() { Close(); }
@@ -31,29 +44,61 @@ void FileStream::Read(void* buffer, uint32_t size, uint32_t count)
 {
     if (State() != 0)
         return;
-    if (!file || std::fread(buffer, size, count, file) < count) {
+    const size_t total = static_cast<size_t>(size) * count;
+    if (!file || !TakeBytes(static_cast<uint8_t*>(buffer), total)) {
         SetState(StateIoFailure);
         return;
     }
+    readPosition += static_cast<long>(total);
     SwapBytes(buffer, size, count);
+}
+
+bool FileStream::TakeBytes(uint8_t* out, size_t wanted)
+{
+    while (wanted > 0) {
+        if (bufferAt == bufferEnd) {
+            if (wanted >= kReadBufferSize)
+                return std::fread(out, 1, wanted, file) == wanted;
+            if (!readBuffer)
+                readBuffer = std::make_unique<uint8_t[]>(kReadBufferSize);
+            bufferAt = 0;
+            bufferEnd = std::fread(readBuffer.get(), 1, kReadBufferSize, file);
+            if (bufferEnd == 0)
+                return false;
+        }
+        const size_t taken = std::min(wanted, bufferEnd - bufferAt);
+        std::memcpy(out, readBuffer.get() + bufferAt, taken);
+        bufferAt += taken;
+        out += taken;
+        wanted -= taken;
+    }
+    return true;
 }
 
 void FileStream::Seek(long offset, int origin)
 {
+    // The file stands past the buffered bytes: a seek from the current place starts at the reader's place.
+    if (file && IsLoading() && origin == SEEK_CUR) {
+        offset += readPosition;
+        origin = SEEK_SET;
+    }
+    bufferAt = bufferEnd = 0;
     if (!file || std::fseek(file, offset, origin) != 0)
         SetState(StateIoFailure);
+    else
+        readPosition = std::ftell(file);
 }
 
-long FileStream::Tell() { return file ? std::ftell(file) : -1; }
+long FileStream::Tell()
+{
+    if (!file)
+        return -1;
+    return IsLoading() ? readPosition : std::ftell(file);
+}
 
 uint32_t FileStream::BytesLeft()
 {
-    if (!file || IsStoring())
+    if (!file || IsStoring() || fileSize < 0 || readPosition < 0)
         return kNoLimit;
-    long here = std::ftell(file);
-    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0)
-        return kNoLimit;
-    long end = std::ftell(file);
-    std::fseek(file, here, SEEK_SET);
-    return end > here ? static_cast<uint32_t>(end - here) : 0;
+    return fileSize > readPosition ? static_cast<uint32_t>(fileSize - readPosition) : 0;
 }

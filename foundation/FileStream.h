@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstddef>
+#include <memory>
 
 class FileStream : public Archive {
 public:
@@ -24,5 +26,18 @@ public:
     void Close();
 
 private:
+    // Reads through the read buffer; false when the file ends first.
+    bool TakeBytes(uint8_t* out, size_t wanted);
+
+    static constexpr size_t kReadBufferSize = 64 * 1024;
+
     std::FILE* file = nullptr;
+    // Reading goes through one buffer of the stream's own: the file's buffered reads lock the file at
+    // every field.
+    std::unique_ptr<uint8_t[]> readBuffer;
+    size_t bufferAt = 0;
+    size_t bufferEnd = 0;
+    // When reading: the file's size (-1 unknown) and the offset of the next byte.
+    long fileSize = -1;
+    long readPosition = 0;
 };

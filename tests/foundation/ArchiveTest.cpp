@@ -407,4 +407,34 @@ TEST(FileStream, MissingFileAndShortReadSetStateTwo)
     std::remove(path.c_str());
 }
 
+// A file longer than the read buffer: places, seeks and the bytes left follow what was read, and a read
+// past the end fails.
+TEST(FileStreamReading, PlacesAndBytesLeftAcrossTheReadBuffer)
+{
+    const std::string path = TempPath("kivo_archive_long.bin");
+    Bytes bytes(200000);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i % 251);
+    WriteFile(path, bytes);
+    FileStream file(path.c_str(), false);
+    Bytes part(70000);
+    file.ReadBytes(part.data(), 3);
+    file.ReadBytes(part.data(), static_cast<uint32_t>(part.size()));
+    EXPECT_EQ(part[0], 3);
+    EXPECT_EQ(file.Tell(), 70003);
+    EXPECT_EQ(file.BytesLeft(), 200000u - 70003u);
+    file.Seek(-70001, SEEK_CUR);
+    uint8_t byte = 0;
+    file.ReadByte(byte);
+    EXPECT_EQ(byte, 2);
+    file.Seek(-1, SEEK_END);
+    file.ReadByte(byte);
+    EXPECT_EQ(byte, (199999 % 251));
+    EXPECT_EQ(file.BytesLeft(), 0u);
+    file.ReadByte(byte);
+    EXPECT_NE(file.State(), 0u);
+    file.Close();
+    std::remove(path.c_str());
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "framework/draw/Display.h"
 #include "framework/visual/VisualButtonFace.h"
+#include "framework/visual/VisualCaption.h"
 #include "framework/window/LayoutManager.h"
 
 #include <algorithm>
@@ -43,16 +44,33 @@ void VisualButton::Redraw()
         group_->Draw(nullptr);
 }
 
-void VisualButton::SetFont(HFONT font, bool) { font_ = font; }
+void VisualButton::SetFont(HFONT font, bool redraw)
+{
+    font_ = font;
+    if (VisualButtonCaption* caption = Caption()) {
+        caption->SetFont(font);
+        if (redraw)
+            Redraw();
+    }
+}
+
 HFONT VisualButton::GetFont() const { return font_; }
 
-void VisualButton::SetGrayed(bool) {}
+void VisualButton::SetGrayed(bool grayed)
+{
+    if (VisualButtonCaption* caption = Caption()) {
+        caption->SetGrayed(grayed);
+        caption->Draw(nullptr);
+    }
+}
 
 void VisualButton::SetButtonStyle(unsigned style, bool redraw)
 {
     buttonStyle_ = style;
     if (group_ && group_->Face())
         group_->Face()->SetStyle(style);
+    if (VisualButtonCaption* caption = Caption())
+        caption->SetStyle(style);
     if (redraw)
         Redraw();
 }
@@ -62,6 +80,11 @@ const std::string& VisualButton::GetTitle() const { return title_; }
 void VisualButton::SetTitle(const char* text)
 {
     title_ = text ? text : "";
+    if (VisualButtonCaption* caption = Caption()) {
+        caption->Erase();
+        caption->SetText("");
+        caption->SetText(title_.c_str());
+    }
     Redraw();
 }
 
@@ -123,8 +146,11 @@ LRESULT VisualPanel::DefaultProcessing(WindowEvent* event)
     };
     switch (event->message) {
     case BM_GETCHECK:
-    case BM_GETSTATE:
         return check();
+    case BM_GETSTATE: {
+        VisualButtonCaption* caption = Caption();
+        return check() | (caption && caption->Focused() ? BST_PUSHED | BST_FOCUS : 0);
+    }
     case BM_SETCHECK:
         if (face)
             event->wParam ? face->DrawLatched() : face->DrawUp();
@@ -193,10 +219,17 @@ long VisualPanel::OnFocus(WindowEvent* event)
 {
     const bool focus = event->message == WM_SETFOCUS;
     VisualButtonFace* face = group_ ? group_->Face() : nullptr;
+    VisualButtonCaption* caption = Caption();
+    if (caption)
+        caption->SetFocused(focus);
     if (defaultRing_ && face) {
         face->SetDefault(focus);
         face->DrawDefaultRing(!focus);
+        if (!(buttonStyle_ & VisualCaption::FocusMark))
+            return 1;
     }
+    if (caption)
+        caption->DrawFocusRect(!focus);
     return 1;
 }
 
@@ -221,11 +254,16 @@ VisualPushButton::VisualPushButton(WindowCL* parent, LayoutManager* layout, unsi
     AdoptGroup(root_, group, style);
     auto* face = new VisualButtonFace(group, Covering(layout), style, static_cast<int>(id), bitmap, frameCount);
     group->SetFace(face);
+    auto* caption = new VisualButtonCaption(group, Covering(layout), style, text, bitmap != nullptr);
+    group->SetCaption(caption);
     group->AddChild(face);
+    group->AddChild(caption);
 }
 
 void VisualPushButton::SetGrayed(bool grayed)
 {
+    if (VisualButtonCaption* caption = Caption())
+        caption->SetGrayed(grayed);
     if (VisualButtonFace* face = group_ ? group_->Face() : nullptr) {
         face->SetGrayed(grayed);
         face->Draw(nullptr);

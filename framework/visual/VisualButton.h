@@ -8,18 +8,25 @@
 #include <string>
 
 class Bitmap;
+class VisualButtonCaption;
 class VisualButtonFace;
 
-// The group that holds a button's face.
+// The group that holds a button's face and caption. The panes use it, without either, for the groups of
+// their bevel frames.
 class VisualButtonGroup : public VisualItemGroup {
 public:
     using VisualItemGroup::VisualItemGroup;
 
+    virtual VisualButtonCaption* GetCaption() const { return caption_; } // 14
+
     VisualButtonFace* Face() const { return face_; }
     void SetFace(VisualButtonFace* face) { face_ = face; }
+    void SetCaption(VisualButtonCaption* caption) { caption_ = caption; }
 
 private:
-    VisualButtonFace* face_ = nullptr; // one of the children, deleted with them
+    // Both are children of the group, deleted with them.
+    VisualButtonFace* face_ = nullptr;
+    VisualButtonCaption* caption_ = nullptr;
 };
 
 class VisualButton : public VisualItemHost {
@@ -42,6 +49,7 @@ public:
 
 protected:
     void Redraw();
+    VisualButtonCaption* Caption() const { return group_ ? group_->GetCaption() : nullptr; }
 
     HFONT font_ = nullptr;
     VisualButtonGroup* group_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include "framework/draw/Bitmap.h"
 #include "framework/draw/Display.h"
+#include "framework/visual/VisualButton.h"
+#include "framework/visual/VisualCaption.h"
 #include "framework/window/Timer.h"
 #include "framework/window/WindowCL.h"
 
@@ -328,8 +330,22 @@ void VisualButtonFace::Paint(int state, int bevel, int drawMode, int offset)
         }
         if (bitmap_)
             DrawImage(drawMode, imagePosition_.x + offset, imagePosition_.y + offset);
+        auto* group = dynamic_cast<VisualButtonGroup*>(parent_);
+        VisualButtonCaption* caption = group ? group->GetCaption() : nullptr;
+        if (caption && !(style_ & BareStyle) && !caption->ShownText().empty()) {
+            caption->SetButtonState(state_);
+            caption->Draw(nullptr);
+        }
     }
     display->Unlock();
+}
+
+SIZE VisualButtonFace::ImageSize() const
+{
+    if (!bitmap_)
+        return SIZE{0, 0};
+    const SIZE size = bitmap_->Size();
+    return SIZE{size.cx / frameCount_, size.cy};
 }
 
 void VisualButtonFace::PlaceImage()
@@ -339,13 +355,28 @@ void VisualButtonFace::PlaceImage()
     const int ring = (style_ & DefaultRingStyle) ? 1 : 0;
     const RECT b = Bounds();
     const int L = b.left + ring, T = b.top + ring, R = b.right - ring, B = b.bottom - ring;
-    const SIZE size = bitmap_->Size();
-    const int iw = size.cx / frameCount_, ih = size.cy;
+    const SIZE image = ImageSize();
+    const int iw = image.cx, ih = image.cy;
     const bool fits = ih <= B - T && iw <= R - L;
+    auto* group = dynamic_cast<VisualButtonGroup*>(parent_);
+    VisualButtonCaption* caption = group ? group->GetCaption() : nullptr;
     if (style_ & BareStyle) {
         imagePosition_ = fits ? POINT{(R + L) / 2 - iw / 2, (B + T) / 2 - ih / 2} : POINT{L, T};
-    } else if (fits) {
-        imagePosition_ = POINT{(R + L) / 2 - iw / 2 + ring, (B + T) / 2 - ih / 2 + ring};
+    } else if (!caption || caption->ShownText().empty()) {
+        if (fits)
+            imagePosition_ = POINT{(R + L) / 2 - iw / 2 + ring, (B + T) / 2 - ih / 2 + ring};
+    } else {
+        const int tw = caption->TextWidth(), th = caption->TextHeight();
+        const unsigned arrangement = style_ & 0xc00;
+        if (arrangement == 0x400 || arrangement == 0xc00) {
+            imagePosition_ = POINT{(R + L) / 2 - iw / 2, (B + T) / 2 - (th + 1 + ih) / 2};
+            if (arrangement == 0xc00)
+                imagePosition_.y += 1 + th;
+        } else {
+            imagePosition_ = POINT{(R + L) / 2 - (tw + 1 + iw) / 2, (B + T) / 2 - ih / 2};
+            if (arrangement == 0)
+                imagePosition_.x += 1 + tw;
+        }
     }
 }
 

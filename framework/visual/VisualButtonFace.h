@@ -99,6 +99,8 @@ public:
     bool IsDefault() const override { return default_ != 0; }
 
     void SetGrayed(bool grayed) { grayed_ = grayed ? 1 : 0; }
+    // One frame of the strip: (bitmap width / frame count, bitmap height); (0, 0) without a bitmap.
+    SIZE ImageSize() const;
     // Outlines the bounds for the default-button mark (black), or erases it (face colour).
     void DrawDefaultRing(bool erase);
 

@@ -13,6 +13,8 @@ struct NodeGeometry {
     float YBottom = 0.0f;
     float SubtreeTop = 0.0f;
     float SubtreeHeight = 0.0f;
+    // The layout column the node stands in (the root's is 0).
+    int32_t Column = 0;
 
     // Measured sizes.
     float NameWidth = 0.0f;
@@ -38,4 +40,6 @@ struct NodeGeometry {
         return NameHeight + 0.03f + (SecondTextHeight > 0.0f ? SecondTextHeight + 0.18f : 0.0f);
     }
     float BranchY() const { return Y + BranchOffset(); }
+    // Whether the node has a second text: its block stands above the name.
+    float SecondTextBlock() const { return SecondTextHeight > 0.0f ? SecondTextHeight + 0.18f : 0.0f; }
 };

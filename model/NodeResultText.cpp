@@ -5,7 +5,7 @@
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
-void BuildNodeResultText(const TreeNode* node, zString& out, int)
+void BuildNodeValueText(const TreeNode* node, zString& out, int)
 {
     const NumericFormat& format = node->document != nullptr ? node->document->NumberFormat : DefaultNumericFormat;
     FormatNumber(format, node->ExpectedValue(), out, true, true, DigitsOfFormat);

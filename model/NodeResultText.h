@@ -1,5 +1,5 @@
 #pragma once
-// The result label that the tree shows at a node after roll back.
+// The value a node shows after roll back: its expected value in the tree's number format.
 
 #include "foundation/zString.h"
 
@@ -7,4 +7,4 @@ struct TreeNode;
 
 // The node's expected value in the window's number format as an expected value (the default format
 // without a window). mode 0 is the label of the tree display.
-void BuildNodeResultText(const TreeNode* node, zString& out, int mode);
+void BuildNodeValueText(const TreeNode* node, zString& out, int mode);

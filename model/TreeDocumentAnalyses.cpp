@@ -2,6 +2,7 @@
 #include "model/StoredAnalysisList.h"
 #include "foundation/Host.h"
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 
 void TreeDocument::SetStoredAnalysis(StoredAnalysis* record)
 {
@@ -51,11 +52,15 @@ void TreeDocument::EndRolledBack()
 void TreeDocument::Relayout()
 {
     ++RelayoutCount;
+    if (View != nullptr)
+        View->LayoutChanged();
 }
 
-void TreeDocument::RedrawNode(TreeNode*, int)
+void TreeDocument::RedrawNode(TreeNode* node, int mode)
 {
     ++NodeRedrawCount;
+    if (View != nullptr)
+        View->NodeChanged(node, mode);
 }
 
 void TreeDocument::ReleaseAnalyses()

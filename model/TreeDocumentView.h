@@ -1,9 +1,16 @@
 #pragma once
 // What a tree document tells the window that shows it.
 
+struct TreeNode;
+
 class TreeDocumentView {
 public:
     virtual ~TreeDocumentView() = default;
     // The document's variables were added, renamed or deleted.
     virtual void VariablesChanged() = 0;
+    // The tree must be laid out again.
+    virtual void LayoutChanged() {}
+    // The node must be measured again (mode: 0 the node alone, 1 with its subtree, 2 its children and then
+    // the node); the layout follows with the next LayoutChanged or drawing.
+    virtual void NodeChanged(TreeNode*, int) {}
 };

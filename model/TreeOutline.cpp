@@ -158,7 +158,7 @@ void AppendValueLine(zString& out, const TreeNode* node)
         }
     }
     zString result;
-    BuildNodeResultText(node, result, 0);
+    BuildNodeValueText(node, result, 0);
     out += " :: ";
     out += result;
 }

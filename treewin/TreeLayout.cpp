@@ -161,6 +161,7 @@ void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
     auto enter = [&](TreeNode* node, float x, int column, int cursor) {
         NodeGeometry& g = node->geometry;
         g.PendingDx = g.PendingDy = 0.0f;
+        g.Column = column;
         g.X = x;
         g.SymbolX = node->IsTerminal() && prefs.AlignEndNodes ? TotalWidth
                                                               : x + BranchLength(column, node->columnShift);

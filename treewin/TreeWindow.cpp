@@ -1,6 +1,8 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/NamePopupMenu.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/zFont.h"
 #include "foundation/AppFlags.h"
 #include "model/DocumentVariableOps.h"
 #include "model/TreeNodeRecords.h"

@@ -9,7 +9,13 @@
 
 #include <memory>
 
+class Display;
 class NamePopupMenu;
+class zFont;
+struct LogicalRect;
+
+// The four default fonts of a tree, in the order of their line heights.
+enum TreeFontKind { TreeTextFont = 0, ProbabilityFont = 1, VariablesFont = 2, ValuesFont = 3 };
 
 class TreeWindow : public TreeDocumentView {
 public:
@@ -89,13 +95,32 @@ public:
     void ModelChanged() { document.ModelChanged(); }
     void EndRolledBack() { document.EndRolledBack(); }
     // Lays the tree out again from the measured node sizes.
-    void Relayout()
-    {
-        document.Relayout();
-        layout.Relayout(document.Root, document.DisplayPrefs);
-    }
+    void Relayout();
     const TreeLayout& Layout() const { return layout; }
-    void RedrawNode(TreeNode* node, int mode) { document.RedrawNode(node, mode); }
+    float ColumnWidth(int column) const { return layout.ColumnWidth(column); }
+    // Measures every node again, then lays out.
+    void Redraw();
+    // Measures the listed nodes again and lays out; mode 0 each node alone (and its counterparts in clone
+    // copies), 1 each with its whole shown subtree, 2 first each child alone, then the node. An empty list
+    // does nothing.
+    void RedrawNodes(const NodeChildList& nodes, int mode);
+    void RedrawNode(TreeNode* node, int mode);
+    void LayoutChanged() override { Relayout(); }
+    void NodeChanged(TreeNode* node, int mode) override;
+
+    // The display the tree is shown on (an off-screen display compatible with the screen until one is set;
+    // null goes back to it). Texts are measured on its measuring display.
+    void SetPaneDisplay(Display* display);
+    Display& PaneDisplay();
+    Display& MeasuringDisplay();
+    // The default font of the kind, as a record and as made on the measuring display.
+    const FontRecord& DefaultFont(int kind) const;
+    zFont& MeasuringFont(int kind);
+    // Line heights on the measuring display of the four default fonts (inches).
+    float FontLineHeight(int kind);
+    // Paints the tree, then its note boxes and arrows, on the display; the clip rectangle (inches), when
+    // given, limits the work to what may show there. A pending layout is made first.
+    void Draw(Display& display, const LogicalRect* clip = nullptr);
     void ReleaseAnalyses() { document.ReleaseAnalyses(); }
 
     // Builds the variables menu again from the document's variables.
@@ -110,7 +135,16 @@ private:
     // The path becomes the tree's file and its name the title.
     void TakePath(const char* path);
 
+    void RebuildFonts();
+
     TreeDocument document;
     TreeLayout layout;
     zString filePath;
+    bool layoutPending = false;
+    std::unique_ptr<Display> offscreen;
+    Display* paneDisplay = nullptr;
+    // The measuring fonts and line heights and the display they were made on.
+    Display* fontsMadeOn = nullptr;
+    std::unique_ptr<zFont> measuringFonts[4];
+    float lineHeights[4] = {0, 0, 0, 0};
 };

@@ -5,13 +5,16 @@
 #include "foundation/FontRecord.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
+#include "framework/draw/zBrush.h"
 #include "framework/draw/zFont.h"
+#include "framework/draw/zPen.h"
 #include "framework/draw/zRegion.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -144,4 +147,106 @@ zRegion* DrawArc(POINT tail, POINT head, double width, const Display& display)
     };
     const POINT corners[4] = {offset(tail, 1), offset(head, 1), offset(head, -1), offset(tail, -1)};
     return new zPolygonRegion(corners, 4, ALTERNATE);
+}
+
+void DrawDashedLine(Display& display, LogicalPoint p0, LogicalPoint p1, int style, COLORREF colour)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return;
+    DashPattern pattern = PatternForStyle(display, style);
+    DashWalk walk{dc, colour, &pattern};
+    LineDDA(LogicalXToPixel(p0.x, display), LogicalYToPixel(p0.y, display), LogicalXToPixel(p1.x, display),
+            LogicalYToPixel(p1.y, display), DashStep, reinterpret_cast<LPARAM>(&walk));
+}
+
+void DrawFrameRect(Display& display, const RECT& rect)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return;
+    const POINT sides[4][2] = {{{rect.left + 1, rect.top}, {rect.right, rect.top}},
+                               {{rect.right, rect.top + 1}, {rect.right, rect.bottom}},
+                               {{rect.right - 1, rect.bottom}, {rect.left, rect.bottom}},
+                               {{rect.left, rect.bottom - 1}, {rect.left, rect.top}}};
+    for (const auto& side : sides) {
+        MoveToEx(dc, side[0].x, side[0].y, nullptr);
+        LineTo(dc, side[1].x, side[1].y);
+    }
+}
+
+Colour DrawPixel(Display& display, int x, int y, const Colour& colour)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    const COLORREF set = dc ? SetPixel(dc, x, y, colour.ToColorRef()) : CLR_INVALID;
+    return set == CLR_INVALID ? display.TextColour() : SplitColour(set);
+}
+
+void DrawTextAt(Display& display, int x, int y, const char* text, int length)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc || !text)
+        return;
+    TextOutA(dc, x, y, text, length < 0 ? static_cast<int>(std::strlen(text)) : length);
+}
+
+void ExpandTabs(const char* text, int count, zString& out)
+{
+    std::string expanded;
+    int column = 0;
+    for (int i = 0; i < count && text[i] != '\0'; ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            column = 0;
+        } else if (c == '\t') {
+            const int spaces = 8 - column % 8;
+            expanded.append(spaces, ' ');
+            column += spaces;
+        } else {
+            expanded += c;
+            ++column;
+        }
+    }
+    out = expanded.c_str();
+}
+
+RECT HandleRect(POINT point, bool atCorner, bool centred)
+{
+    constexpr int kSize = 10;
+    POINT corner = point;
+    if (!centred) {
+        corner.x -= kSize / 2;
+        corner.y -= kSize / 2;
+    } else if (!atCorner) {
+        corner.x -= kSize;
+        corner.y -= kSize;
+    }
+    return RECT{corner.x, corner.y, corner.x + kSize, corner.y + kSize};
+}
+
+bool HitHandle(POINT click, POINT point, bool atCorner, bool centred)
+{
+    const RECT square = HandleRect(point, atCorner, centred);
+    return click.x >= square.left && click.x <= square.right && click.y >= square.top && click.y <= square.bottom;
+}
+
+void DrawHandle(Display& display, POINT point, const Colour& colour, bool atCorner, bool centred)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return;
+    const RECT square = HandleRect(point, atCorner, centred);
+    display.PushPen(new zPen(colour, PS_SOLID, 0));
+    display.PushBrush(new zBrush(colour));
+    const POINT corners[4] = {{square.left, square.top}, {square.right, square.top}, {square.right, square.bottom},
+                              {square.left, square.bottom}};
+    Polygon(dc, corners, 4);
+    display.PopBrush();
+    display.PopPen();
+    display.FrameRect(square);
 }

@@ -2,6 +2,8 @@
 // Drawing routines shared by the document drawings. Rectangles in logical units are converted with the
 // display (LogicalUnits.h); pixel rectangles are used as given. Each routine locks the display itself.
 
+#include "foundation/zString.h"
+#include "framework/draw/Colour.h"
 #include "framework/draw/LogicalUnits.h"
 
 #include <windows.h>
@@ -16,6 +18,26 @@ void DrawShape(Display& display, const RECT& pixels, COLORREF fill);
 // from side to side (top left to right, right top to bottom, bottom right to left, left bottom to top).
 // Style 0: dash 0.02, gap 0.02; 1: dash 0.005, gap 0.032; 2: dash 0.05, gap 0.04; other: 1 pixel each.
 void DrawDashedRect(Display& display, const LogicalRect& rect, int style, COLORREF colour);
+// A line from p0 to p1 in the same dash patterns: the first dash has the dash length in pixels, every later
+// dash and gap one pixel more than its length.
+void DrawDashedLine(Display& display, LogicalPoint p0, LogicalPoint p1, int style, COLORREF colour);
+// Outline of a pixel rectangle in the current pen, side by side from each corner to the next.
+void DrawFrameRect(Display& display, const RECT& rect);
+// Sets one pixel; the colour actually set, or the display's text colour when none could be set.
+Colour DrawPixel(Display& display, int x, int y, const Colour& colour);
+// TextOutA of `length` characters (all when negative) at the pixel point.
+void DrawTextAt(Display& display, int x, int y, const char* text, int length = -1);
+// Copies `count` characters, a tab becoming spaces up to the next multiple of 8 columns; CR and LF are
+// dropped and restart the column count.
+void ExpandTabs(const char* text, int count, zString& out);
+
+// Selection handles: squares of 10 x 10 pixels at a pixel point: centred on it (centred = false), else
+// starting at it (atCorner) or ending at it.
+RECT HandleRect(POINT point, bool atCorner, bool centred);
+// The click lies in the handle's square, edges included.
+bool HitHandle(POINT click, POINT point, bool atCorner, bool centred);
+// The handle's square filled in the colour and framed.
+void DrawHandle(Display& display, POINT point, const Colour& colour, bool atCorner, bool centred);
 // Writes the text wrapped at word breaks into the logical rectangle in the font (the display's current
 // font when none), optionally centred; returns the number of lines, drawing them only when draw is set.
 int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, const FontRecord* font, bool draw,

@@ -80,3 +80,13 @@ LogicalRect PixelRectToLogical(const RECT& rect, const Display& display)
     return LogicalRect{PixelXToLogical(rect.left, display), PixelYToLogical(rect.top, display),
                        PixelXToLogical(rect.right, display), PixelYToLogical(rect.bottom, display)};
 }
+
+float PixelWidthToLogical(int width, const Display& display)
+{
+    return ToLogical(width, display.LogPixelsX(), 0.0f);
+}
+
+float PixelHeightToLogical(int height, const Display& display)
+{
+    return ToLogical(height, display.LogPixelsY(), 0.0f);
+}

@@ -30,3 +30,6 @@ RECT LogicalRectToPixels(const LogicalRect& rect, const Display& display);
 float PixelXToLogical(int x, const Display& display);
 float PixelYToLogical(int y, const Display& display);
 LogicalRect PixelRectToLogical(const RECT& rect, const Display& display);
+// px / LOGPIXELSX / scale (LOGPIXELSY for heights), without the origin; 0 without pixels per inch.
+float PixelWidthToLogical(int width, const Display& display);
+float PixelHeightToLogical(int height, const Display& display);

@@ -1,0 +1,60 @@
+#include "framework/draw/MeasuringDisplay.h"
+
+#include "foundation/AppFlags.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/GdiScopes.h"
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// A display over an information context, held for the display's whole life.
+class InformationDisplay : public Display {
+public:
+    InformationDisplay(int kind, HDC context) : Display(kind), context_(context)
+    {
+        dc_ = context;
+        Lock();
+        if (dc_)
+            ReadCapabilities(dc_);
+    }
+    ~InformationDisplay() override { Unlock(); }
+
+    bool Usable() const { return context_.Get() != nullptr && LogPixelsX() > 0 && LogPixelsY() > 0; }
+
+private:
+    ScopedCreatedDC context_;
+};
+
+// The default printer named by the "device" entry of the [windows] section: "name,driver,port".
+HDC DefaultPrinterContext()
+{
+    char device[256] = "";
+    GetProfileStringA("windows", "device", "", device, sizeof device);
+    char* comma = std::strchr(device, ',');
+    if (comma != nullptr)
+        *comma = '\0';
+    return device[0] != '\0' ? CreateICA("WINSPOOL", device, nullptr, nullptr) : nullptr;
+}
+
+Display& ScreenInformation()
+{
+    static InformationDisplay screen(Display::KindPlain, CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+    return screen;
+}
+
+Display& PrinterInformation()
+{
+    static InformationDisplay printer(Display::KindPrinter, DefaultPrinterContext());
+    return printer.Usable() ? static_cast<Display&>(printer) : ScreenInformation();
+}
+
+} // namespace
+
+Display& CurrentPrinter(Display& display)
+{
+    if (AppFlags::useScreenForSizing != 0 && display.Kind() != Display::KindMetafile)
+        return display;
+    return PrinterInformation();
+}

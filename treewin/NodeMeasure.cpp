@@ -1,0 +1,235 @@
+#include "treewin/NodeMeasure.h"
+
+#include "framework/draw/DrawingScale.h"
+#include "framework/draw/MultiLineText.h"
+#include "model/CloneCopies.h"
+#include "model/NodeLinkBlock.h"
+#include "model/TreeNode.h"
+#include "treewin/DefinitionsBox.h"
+#include "treewin/NodeFonts.h"
+#include "treewin/RollBackText.h"
+#include "treewin/TreeWindow.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Measuring runs at scale 1.0 whatever the zoom of the pane.
+class UnitScaleScope {
+public:
+    UnitScaleScope() : saved_(CurrentDrawingScale()) { SetCurrentDrawingScale(1.0f); }
+    ~UnitScaleScope() { SetCurrentDrawingScale(saved_); }
+    UnitScaleScope(const UnitScaleScope&) = delete;
+    UnitScaleScope& operator=(const UnitScaleScope&) = delete;
+
+private:
+    float saved_;
+};
+
+bool Inside(const LogicalRect& rect, LogicalPoint point)
+{
+    return point.x >= rect.left && point.x <= rect.right && point.y >= rect.top && point.y <= rect.bottom;
+}
+
+bool ChildrenSearched(const TreeNode* node)
+{
+    return node->childCount > 0 && node->ChildrenShown() && node->cloneStatus != CloneCopyNode;
+}
+
+void MeasureOne(TreeWindow& window, TreeNode* node)
+{
+    Display& measuring = window.MeasuringDisplay();
+    NodeGeometry& g = node->geometry;
+    {
+        PushedNodeFont font(measuring, node->fonts[0], window.MeasuringFont(TreeTextFont));
+        const LogicalSize name = MeasureMultiLineText(measuring, node->text.Text(), nullptr, true, true);
+        g.NameWidth = name.width;
+        g.NameHeight = name.height;
+        g.LineCount = static_cast<uint8_t>(std::min(CountLineBreaks(node->text.Text()) + 1, 255));
+    }
+    g.SecondTextWidth = g.SecondTextHeight = 0.0f;
+    if (!node->text2.IsEmpty()) {
+        PushedNodeFont font(measuring, node->fonts[2], window.MeasuringFont(TreeTextFont));
+        const LogicalSize second = MeasureMultiLineText(measuring, node->text2.Text(), nullptr, true, true);
+        g.SecondTextWidth = second.width + 0.1f;
+        g.SecondTextHeight = second.height + 0.1f;
+    }
+    {
+        PushedNodeFont font(measuring, node->fonts[1], window.MeasuringFont(ProbabilityFont));
+        g.ProbWidth = TextWidth(measuring, node->probability.Text().Text(), nullptr);
+        g.ProbHeight = node->fonts[1] != nullptr ? TextLineHeight(measuring, nullptr)
+                                                 : window.FontLineHeight(ProbabilityFont);
+    }
+    LogicalSize definitions;
+    PaintDefinitions(window, node, measuring, measuring, false, &definitions);
+    if (definitions.height > 0.0f)
+        definitions.width += 0.07f;
+    g.DefinitionsWidth = definitions.width;
+    g.DefinitionsHeight = definitions.height;
+
+    float width = std::max(g.NameWidth, g.ProbWidth);
+    if (g.DefinitionsHeight > 0.0f && g.DefinitionsWidth > width && window.Document().DisplayPrefs.WideVars != 0)
+        width = g.DefinitionsWidth;
+    width = std::max(width, g.SecondTextWidth);
+    g.BoxWidth = width + kSymbolSize;
+    g.BoxHeight = g.NameHeight + g.ProbHeight + 0.03f + 0.04f;
+    if (g.DefinitionsHeight > 0.0f)
+        g.BoxHeight += g.DefinitionsHeight + 0.08f;
+    g.BoxHeight += g.SecondTextBlock();
+    MeasureRollBackBox(window, node);
+}
+
+} // namespace
+
+void MeasureNode(TreeWindow& window, TreeNode* node, bool recursive)
+{
+    UnitScaleScope unitScale;
+    DisplayLock lock(window.MeasuringDisplay());
+    if (!recursive) {
+        MeasureOne(window, node);
+        ForEachCloneCounterpart(
+            node, [](TreeNode* counterpart, TreeNode*, void* arg) {
+                MeasureOne(*static_cast<TreeWindow*>(arg), counterpart);
+            },
+            &window);
+        return;
+    }
+    std::vector<TreeNode*> pending{node};
+    while (!pending.empty()) {
+        TreeNode* next = pending.back();
+        pending.pop_back();
+        MeasureOne(window, next);
+        if (next->childCount > 0 && next->ChildrenShown())
+            for (int i = 0; i < next->childCount; ++i)
+                pending.push_back(next->GetChild(i));
+    }
+}
+
+void MeasureRollBackBox(TreeWindow& window, TreeNode* node)
+{
+    zString text;
+    bool hasBox = true;
+    if (window.Document().RolledBack != 0)
+        BuildNodeResultText(node, text);
+    else
+        hasBox = BuildPlainRollBackText(node, text, false);
+    float width = 0.0f;
+    if (hasBox && !text.IsEmpty()) {
+        Display& measuring = window.MeasuringDisplay();
+        PushedNodeFont font(measuring, nullptr, window.MeasuringFont(ValuesFont));
+        width = TextWidth(measuring, text.Text(), nullptr);
+    }
+    node->geometry.RollBackBoxWidth = width;
+}
+
+LogicalRect SymbolRect(const TreeNode* node)
+{
+    const NodeGeometry& g = node->geometry;
+    const float top = g.BranchY() - kSymbolSize / 2;
+    return LogicalRect{g.SymbolX - kSymbolSize, top, g.SymbolX, top + kSymbolSize};
+}
+
+LogicalRect NameRect(const TreeWindow& window, const TreeNode* node)
+{
+    const NodeGeometry& g = node->geometry;
+    const float top = g.Y + g.SecondTextBlock();
+    return LogicalRect{g.X, top, g.X + window.ColumnWidth(g.Column) - kSymbolSize, top + g.NameHeight};
+}
+
+LogicalRect ProbRect(const TreeWindow& window, const TreeNode* node)
+{
+    const NodeGeometry& g = node->geometry;
+    const LogicalRect name = NameRect(window, node);
+    return LogicalRect{name.left, g.YBottom - g.ProbHeight, name.right, g.YBottom};
+}
+
+LogicalRect SecondTextRect(const TreeWindow& window, const TreeNode* node, bool exact)
+{
+    const NodeGeometry& g = node->geometry;
+    const float inset = exact ? 0.0f : 0.05f;
+    const float top = g.Y + 0.1f + inset;
+    return LogicalRect{g.X + inset, top, g.X + window.ColumnWidth(g.Column) - kSymbolSize - inset,
+                       top + g.SecondTextHeight - 2 * inset};
+}
+
+LogicalRect DefinitionsRect(const TreeWindow& window, const TreeNode* node, bool inner)
+{
+    const NodeGeometry& g = node->geometry;
+    if (g.DefinitionsHeight <= 0.0f)
+        return LogicalRect{0, 0, 0, 0};
+    const LogicalRect name = NameRect(window, node);
+    const float bottom = g.YBottom - g.ProbHeight - 0.04f;
+    LogicalRect box{name.left, bottom - g.DefinitionsHeight - 0.08f, name.right, bottom};
+    if (inner)
+        box = LogicalRect{box.left + 0.035f, box.top + 0.04f, box.right - 0.035f, box.bottom - 0.04f};
+    return box;
+}
+
+bool RollBackBoxHidden(const TreeNode* node)
+{
+    return node->linkBlock != nullptr && node->linkBlock->rollBackBoxHidden != 0;
+}
+
+LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node)
+{
+    const NodeGeometry& g = node->geometry;
+    const float left = g.SymbolX + 0.1f;
+    const float height = window.FontLineHeight(ValuesFont);
+    LogicalRect box{left, g.BranchY() - height / 2, left + std::max(0.1f, g.RollBackBoxWidth),
+                    g.BranchY() + height / 2};
+    if (node->linkBlock != nullptr) {
+        const float dx = node->linkBlock->rollBackBoxOffset[0];
+        const float dy = node->linkBlock->rollBackBoxOffset[1];
+        box = LogicalRect{box.left + dx, box.top + dy, box.right + dx, box.bottom + dy};
+    }
+    return box;
+}
+
+bool NodeContains(TreeWindow& window, const TreeNode* node, LogicalPoint point)
+{
+    const NodeGeometry& g = node->geometry;
+    if (Inside(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, point))
+        return true;
+    return window.Document().RolledBack != 0 && !RollBackBoxHidden(node) &&
+           Inside(RollBackBoxRect(window, node), point);
+}
+
+int HitTestNode(TreeWindow& window, const TreeNode* node, LogicalPoint point)
+{
+    if (Inside(SymbolRect(node), point))
+        return SymbolRegion;
+    if (Inside(NameRect(window, node), point))
+        return NameRegion;
+    if (Inside(ProbRect(window, node), point))
+        return ProbabilityRegion;
+    if (!node->text2.IsEmpty() && Inside(SecondTextRect(window, node, true), point))
+        return SecondTextRegion;
+    if (window.Document().DisplayPrefs.MarkNodesWithVars == 2 && Inside(DefinitionsRect(window, node, true), point))
+        return DefinitionsRegion;
+    if (window.Document().RolledBack != 0 && !RollBackBoxHidden(node) && Inside(RollBackBoxRect(window, node), point))
+        return RollBackBoxRegion;
+    return NoRegion;
+}
+
+TreeNode* FindNodeAt(TreeWindow& window, TreeNode* node, LogicalPoint point)
+{
+    const TreeDocument& document = window.Document();
+    const bool bandsApply = document.RolledBack == 0 && document.DisplayPrefs.PackTreeVert == 0;
+    const float gap = window.Layout().ColumnGap();
+    std::vector<TreeNode*> pending{node};
+    while (!pending.empty()) {
+        TreeNode* next = pending.back();
+        pending.pop_back();
+        if (NodeContains(window, next, point))
+            return next;
+        const NodeGeometry& g = next->geometry;
+        if (point.x < g.SymbolX + gap || !ChildrenSearched(next))
+            continue;
+        if (bandsApply && (point.y < g.SubtreeTop || point.y > g.SubtreeTop + g.SubtreeHeight))
+            continue;
+        for (int i = next->childCount - 1; i >= 0; --i)
+            pending.push_back(next->GetChild(i));
+    }
+    return nullptr;
+}

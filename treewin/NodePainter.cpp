@@ -1,0 +1,271 @@
+#include "dialogs/ResultBoxes.h"
+#include "framework/draw/Bitmap.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/DrawingPrimitives.h"
+#include "framework/draw/MultiLineText.h"
+#include "framework/draw/zBrush.h"
+#include "framework/draw/zPen.h"
+#include "foundation/NumericFormatting.h"
+#include "model/TreeNode.h"
+#include "treewin/DefinitionsBox.h"
+#include "treewin/NodeFonts.h"
+#include "treewin/NodeMeasure.h"
+#include "treewin/NodeSymbols.h"
+#include "treewin/RollBackText.h"
+#include "treewin/TreePainter.h"
+#include "treewin/TreeWindow.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+const Colour kBlack{0, 0, 0, 0};
+
+// Black with one-pixel white diagonals from upper left to lower right, one pixel in every four.
+Bitmap& StripePattern()
+{
+    static std::unique_ptr<Bitmap> pattern = [] {
+        WORD rows[8];
+        for (int y = 0; y < 8; ++y) {
+            WORD row = 0;
+            for (int x = 0; x < 8; ++x)
+                if ((x - y + 8) % 4 == 0)
+                    row |= static_cast<WORD>(0x80 >> x);
+            rows[y] = row;
+        }
+        return std::make_unique<Bitmap>(CreateBitmap(8, 8, 1, 1, rows));
+    }();
+    return *pattern;
+}
+
+bool HasBindings(const TreeNode* node)
+{
+    return node->BindingCount() > 0;
+}
+
+// The clone-master band or the striped band of bound variables, from the box's left along the branch row;
+// returns the band's width in pixels (0 without one).
+int PaintBands(TreeNode* node, PaintContext& context, const RECT& box, int row)
+{
+    Display& display = context.TargetDisplay();
+    Display& reference = context.Reference();
+    TreeWindow& window = context.window;
+    const bool screen = display.Kind() == Display::KindWindow;
+    const bool striped = window.Document().DisplayPrefs.MarkNodesWithVars == 1 && HasBindings(node) &&
+                         context.InCloneCopy == 0 && screen;
+    const bool master = ShowsCloneMasterMark(window, node, display);
+    if (!striped && !master)
+        return 0;
+    const int height = std::max(1, LogicalHeightToPixels(master ? 0.05 : 0.025, reference));
+    const int width = LogicalWidthToPixels(window.ColumnWidth(node->geometry.Column) - kSymbolSize, reference);
+    display.PushPen(new zPen(context.Map(kBlack), PS_SOLID, 0));
+    if (striped)
+        display.PushBrush(new zBrush(&StripePattern()));
+    else
+        display.PushBrush(new zBrush(context.Map(context.InCloneCopy && screen ? Colour{192, 192, 192, 0} : kBlack)));
+    Rectangle(display.DeviceContext(), box.left, row - 1, box.left + width + 2, row + height);
+    display.PopBrush();
+    display.PopPen();
+    return width;
+}
+
+void PaintCloneId(TreeNode* node, PaintContext& context, const RECT& symbol)
+{
+    Display& display = context.TargetDisplay();
+    const std::string id = std::to_string(node->cloneId);
+    const SIZE extent = display.TextExtent(id.c_str(), static_cast<int>(id.size()));
+    const int top = symbol.bottom + LogicalHeightToPixels(0.02, context.Reference());
+    DrawTextAt(display, (symbol.left + symbol.right - extent.cx) / 2, top, id.c_str());
+}
+
+void PaintCommentFlag(PaintContext& context, const RECT& symbol)
+{
+    Display& display = context.TargetDisplay();
+    Display& reference = context.Reference();
+    HDC dc = display.DeviceContext();
+    const Colour red = context.Map(Colour{255, 0, 0, 0});
+    const int x = (symbol.left + symbol.right) / 2;
+    const int bottom = symbol.top - 3;
+    const int top = bottom - LogicalHeightToPixels(0.06, reference);
+    const int side = LogicalWidthToPixels(0.05, reference);
+    display.PushPen(MakeInchPen(reference, red));
+    display.PushBrush(new zBrush(red));
+    MoveToEx(dc, x, bottom, nullptr);
+    LineTo(dc, x, top);
+    Rectangle(dc, x, top, x + side, top + side);
+    display.PopBrush();
+    display.PopPen();
+}
+
+void PaintTexts(TreeNode* node, PaintContext& context)
+{
+    Display& display = context.TargetDisplay();
+    Display& reference = context.Reference();
+    TreeWindow& window = context.window;
+    const TreeDocument& document = window.Document();
+    const NodeGeometry& g = node->geometry;
+    {
+        PushedNodeFont font(display, node->fonts[0], *context.fonts[TreeTextFont]);
+        const RECT name = LogicalRectToPixels(NameRect(window, node), reference);
+        if (g.LineCount > 1) {
+            const int step = LogicalHeightToPixels(g.NameHeight / g.LineCount, reference);
+            DrawMultiLineText(display, reference, node->text.Text(), name.left, name.top, step);
+        } else {
+            DrawTextAt(display, name.left, name.top, node->text.Text());
+        }
+    }
+    if (!node->text2.IsEmpty()) {
+        {
+            PushedNodeFont font(display, node->fonts[2], *context.fonts[TreeTextFont]);
+            const RECT inset = LogicalRectToPixels(SecondTextRect(window, node, false), reference);
+            const int lines = CountLineBreaks(node->text2.Text()) + 1;
+            const int step = LogicalHeightToPixels((g.SecondTextHeight - 0.1f) / lines, reference);
+            DrawMultiLineText(display, reference, node->text2.Text(), inset.left, inset.top, step);
+        }
+        const LogicalRect frame = SecondTextRect(window, node, true);
+        if (document.DisplayPrefs.NoteBoxBorderKey == 0)
+            display.FrameRect(LogicalRectToPixels(frame, reference));
+        else if (document.DisplayPrefs.NoteBoxBorderKey == 1)
+            DrawDashedRect(display, frame, 2, context.Map(kBlack).ToColorRef());
+    }
+    if (document.DisplayPrefs.HideProbs == 0 && node->parent != nullptr && node->parent->HasBranchProbabilities()) {
+        zString text = node->probability.Text();
+        const bool numeric = document.RolledBack != 0 && document.DisplayPrefs.ShowProbsAsNumericEquiv != 0 &&
+                             !text.IsEmpty() && !node->IsInMarkovSubtree();
+        if (numeric)
+            FormatNumber(document.CalcPrefs.CurrentNumericFormat(), node->branchProbability, text, false, false,
+                         DigitsOfFormat);
+        if (!text.IsEmpty()) {
+            PushedNodeFont font(display, node->fonts[1], *context.fonts[ProbabilityFont]);
+            const float width = numeric ? TextWidth(display, text.Text(), nullptr) : g.ProbWidth;
+            const RECT prob = LogicalRectToPixels(ProbRect(window, node), reference);
+            DrawTextAt(display, (prob.left + prob.right - LogicalWidthToPixels(width, reference)) / 2, prob.top,
+                       text.Text());
+        }
+    }
+    PaintDefinitions(window, node, display, reference, true, nullptr);
+}
+
+// Which roll-back box the node shows: the result, the plain label, or none.
+void PaintNodeRollBackBox(TreeNode* node, PaintContext& context)
+{
+    const TreeDocument& document = context.window.Document();
+    const TreeDisplayPrefs& prefs = document.DisplayPrefs;
+    if (prefs.Schematic != 0)
+        return;
+    const bool markovPlace = !node->IsInMarkovSubtree() || (node->parent != nullptr && node->parent->kind == MarkovNode);
+    bool wanted = document.RolledBack != 0 && !RollBackBoxHidden(node) && markovPlace;
+    if (wanted && prefs.ShowEVatTermEtc != 0)
+        wanted = node->IsDecision() || node->IsTerminal() || (node->parent != nullptr && node->parent->IsDecision());
+    if (wanted && document.CalcPrefs.RollBackCalculatesKey == RollBackPayoffsOnly)
+        wanted = node->IsTerminal();
+    zString text;
+    if (wanted) {
+        BuildNodeResultText(node, text);
+        PaintRollBackBox(context, RollBackBoxRect(context.window, node), text.Text(), true);
+    } else if (BuildPlainRollBackText(node, text, false)) {
+        PaintRollBackBox(context, RollBackBoxRect(context.window, node), text.Text(),
+                         node->IsTerminal() && prefs.BoxPayoffs != 0);
+    }
+}
+
+} // namespace
+
+bool ShowsCloneMasterMark(TreeWindow& window, const TreeNode* node, Display& display)
+{
+    return node->cloneStatus == CloneMasterNode &&
+           (display.Kind() != Display::KindPrinter || window.Document().DisplayPrefs.HideCloneCopies != 0);
+}
+
+void AlignSymbolToBranch(RECT& symbol, int branchRow)
+{
+    const int middle = (symbol.top + symbol.bottom) / 2;
+    if (middle > branchRow)
+        --symbol.top;
+    else if (middle < branchRow)
+        ++symbol.bottom;
+}
+
+void PaintNode(TreeNode* node, PaintContext& context)
+{
+    Display& display = context.TargetDisplay();
+    Display& reference = context.Reference();
+    TreeWindow& window = context.window;
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (dc == nullptr)
+        return;
+    const NodeGeometry& g = node->geometry;
+    const int row = LogicalYToPixel(g.BranchY(), reference);
+    RECT symbol = LogicalRectToPixels(SymbolRect(node), reference);
+    AlignSymbolToBranch(symbol, row);
+    const RECT box = LogicalRectToPixels(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, reference);
+
+    const int band = PaintBands(node, context, box, row);
+    display.PushPen(MakeInchPen(reference, context.Map(context.InCloneCopy ? Colour{192, 192, 192, 0} : kBlack)));
+    MoveToEx(dc, box.left + band, row, nullptr);
+    LineTo(dc, symbol.left, row);
+    display.PopPen();
+
+    const bool picture = display.Kind() == Display::KindBitmap || display.Kind() == Display::KindMetafile;
+    PaintNodeSymbol(node, symbol, context, node->IsSelectedOrUnderSelection() && !picture, context.InCloneCopy != 0);
+    if (ShowsCloneMasterMark(window, node, display))
+        PaintCloneId(node, context, symbol);
+    if (window.Document().DisplayPrefs.MarkNodesWithComments != 0 && display.Kind() == Display::KindWindow &&
+        !node->ExtraListEmpty() && context.InCloneCopy == 0)
+        PaintCommentFlag(context, symbol);
+    if (window.Document().DisplayPrefs.Schematic == 0)
+        PaintTexts(node, context);
+    // Where result columns show, the node's row of result boxes stands in place of its roll-back box.
+    const bool endsVisibly = node->IsTerminal() || !node->ChildrenShown();
+    if (!(ResultBoxes::Shown(window) && endsVisibly))
+        PaintNodeRollBackBox(node, context);
+}
+
+void PaintRollBackBox(PaintContext& context, const LogicalRect& rect, const char* text, bool boxed)
+{
+    Display& display = context.TargetDisplay();
+    Display& reference = context.Reference();
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (dc == nullptr)
+        return;
+    int offset = 0;
+    if (boxed && text != nullptr && *text != '\0') {
+        const RECT frame = LogicalRectToPixels(
+            LogicalRect{rect.left - 0.03f, rect.top - 0.03f, rect.right + 0.03f, rect.bottom + 0.03f}, reference);
+        display.PushPen(MakeInchPen(reference, context.Map(kBlack)));
+        if (context.window.Document().CalcPrefs.UseUtility != 0)
+            RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, LogicalWidthToPixels(0.1, reference),
+                      LogicalHeightToPixels(0.1, reference));
+        else
+            Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+        display.PopPen();
+        offset = 1;
+    }
+    const int mode = display.SetBackgroundMode(TRANSPARENT);
+    display.PushFont(new zFont(context.fonts[ValuesFont]->Handle()));
+    DrawTextAt(display, LogicalXToPixel(rect.left, reference) + offset, LogicalYToPixel(rect.top, reference) + offset,
+               text);
+    display.PopFont();
+    display.SetBackgroundMode(mode);
+}
+
+void PaintHighlight(TreeNode* node, bool highlighted, PaintContext& context)
+{
+    const TreeDocument& document = context.window.Document();
+    if ((document.DisplayPrefs.HideCloneCopies != 0 && node->IsInCloneCopy()) || node->IsInCollapsedSubtree())
+        return;
+    Display& display = context.TargetDisplay();
+    Display& reference = context.Reference();
+    DisplayLock lock(display);
+    if (display.DeviceContext() == nullptr)
+        return;
+    RECT symbol = LogicalRectToPixels(SymbolRect(node), reference);
+    AlignSymbolToBranch(symbol, LogicalYToPixel(node->geometry.BranchY(), reference));
+    DrawShape(display, symbol, reference.BackgroundColour().ToColorRef());
+    PaintNodeSymbol(node, symbol, context, highlighted, false);
+}

@@ -1,10 +1,19 @@
 #include "analysis/SensitivityResultGrid.h"
 
+#include "analysis/CEDominance.h"
+#include "analysis/CEPointList.h"
+#include "analysis/GridStepStrategySet.h"
 #include "analysis/LineCrossing.h"
 #include "analysis/RollBack.h"
+#include "foundation/Archive.h"
+#include "foundation/NameList.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericHelpers.h"
+#include "foundation/VersionRecord.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -133,4 +142,153 @@ TreeNode* SensitivityResultGrid::BetterBelow(int a, int b, int t, int component)
 {
     int better = document->IsBetter(node, Value(a, t - 1, component), Value(b, t - 1, component)) ? a : b;
     return node->GetChild(better);
+}
+
+SensitivityResultGrid* SensitivityResultGrid::Clone() const
+{
+    auto* copy = new SensitivityResultGrid(node, intervals, series, low, high);
+    std::copy(cells, cells + cellCount, copy->cells);
+    return copy;
+}
+
+void SensitivityResultGrid::CopySeries(int i, double* out, int component) const
+{
+    for (int t = 0; t <= intervals; ++t) {
+        const ValueTriple& cell = Cell(i, t);
+        out[t] = component == 1 ? cell.cost : component == 2 ? cell.effectiveness : cell.value;
+    }
+}
+
+bool SensitivityResultGrid::Extremes(double& minCost, double& maxCost, double& minEff, double& maxEff,
+                                     double& minRatio, double& maxRatio) const
+{
+    bool complete = true;
+    bool ratioSeen = false;
+    for (int k = 0; k < cellCount; ++k) {
+        const ValueTriple& cell = cells[k];
+        if (k == 0) {
+            minCost = maxCost = cell.cost;
+            minEff = maxEff = cell.effectiveness;
+            minRatio = maxRatio = 0.0;
+        }
+        minCost = std::min(minCost, cell.cost);
+        maxCost = std::max(maxCost, cell.cost);
+        minEff = std::min(minEff, cell.effectiveness);
+        maxEff = std::max(maxEff, cell.effectiveness);
+        if (std::fabs(cell.effectiveness) < kTie) {
+            complete = false;
+            continue;
+        }
+        const double ratio = cell.cost / cell.effectiveness;
+        minRatio = ratioSeen ? std::min(minRatio, ratio) : ratio;
+        maxRatio = ratioSeen ? std::max(maxRatio, ratio) : ratio;
+        ratioSeen = true;
+    }
+    return complete;
+}
+
+bool SensitivityResultGrid::ComponentRange(int component, double& rangeLow, double& rangeHigh) const
+{
+    double range[6] = {};
+    const bool complete = Extremes(range[0], range[1], range[2], range[3], range[4], range[5]);
+    const int first = component == 1 ? 0 : component == 2 ? 2 : 4;
+    rangeLow = range[first];
+    rangeHigh = range[first + 1];
+    return component != 3 || complete;
+}
+
+void SensitivityResultGrid::MarginalCEByStep(int i, double* out, int mode) const
+{
+    for (int t = 0; t <= intervals; ++t) {
+        out[t] = kNoValue;
+        CEPointList points;
+        BuildCEPoints(GridStepStrategySet(*this, t, nullptr), points, 0);
+        int k = -1;
+        for (int p = 0; p < points.Count(); ++p) {
+            if (points.Point(p)->strategyIndex == i)
+                k = p;
+        }
+        if (k < 1)
+            continue;
+        const CEPoint* point = points.Point(k);
+        if (mode == 3 && !point->IsUndominated())
+            continue;
+        int earlier = k - 1;
+        while (earlier > 0 && !points.Point(earlier)->IsUndominated())
+            --earlier;
+        const double dc = point->cost - points.Point(earlier)->cost;
+        const double de = point->effectiveness - points.Point(earlier)->effectiveness;
+        if (mode == 1)
+            out[t] = dc;
+        else if (mode == 2)
+            out[t] = de;
+        else if (de > 0)
+            out[t] = dc / de;
+    }
+}
+
+// Reading refuses counts that disagree with each other, so a damaged record never sizes the cells wrongly.
+void SensitivityResultGrid::Serialize(Archive& archive)
+{
+    VersionRecord version;
+    version.Serialize(archive);
+    if (archive.IsStoring()) {
+        archive.WriteShort(static_cast<int16_t>(intervals)).WriteShort(static_cast<int16_t>(series));
+        archive.WriteShort(static_cast<int16_t>(cellCount)).WriteDouble(low).WriteDouble(high);
+        StoreValueTriples(archive, cells, cellCount);
+        return;
+    }
+    int16_t storedIntervals = 0;
+    int16_t storedSeries = 0;
+    int16_t storedCells = 0;
+    archive.ReadShort(storedIntervals).ReadShort(storedSeries).ReadShort(storedCells).ReadDouble(low).ReadDouble(high);
+    delete[] cells;
+    cells = nullptr;
+    intervals = series = cellCount = 0;
+    if (archive.Failed() || storedIntervals < 1 || storedSeries < 1 ||
+        static_cast<int32_t>(storedIntervals + 1) * storedSeries != storedCells) {
+        archive.SetFormatError(1);
+        return;
+    }
+    intervals = storedIntervals;
+    series = storedSeries;
+    cellCount = storedCells;
+    cells = LoadValueTriples(archive, version, cellCount);
+    if (cells == nullptr)
+        intervals = series = cellCount = 0;
+}
+
+void BranchNames(const TreeNode* node, NameList& names)
+{
+    zString name;
+    for (int i = 0; i < node->childCount; ++i) {
+        node->GetChild(i)->GetShortText(name, 30);
+        names.AddCopy(name);
+    }
+}
+
+void AutoFormatForRange(NumericFormat& format, double rangeLow, double rangeHigh, int intervals)
+{
+    const double step = (rangeHigh - rangeLow) / intervals;
+    const double a = std::fabs(rangeLow);
+    const double b = std::fabs(rangeHigh);
+    int scale = 0;
+    int places = 0;
+    if (a >= 1e9 && b > 1e9) {
+        scale = 9;
+        places = step < 1e9 ? 1 : 0;
+    } else if (a >= 1e6 && b > 1e6) {
+        scale = 6;
+        places = step < 1e6 ? 1 : 0;
+    } else if (a >= 10000 && b > 10000) {
+        scale = 3;
+        places = step < 1000 ? 1 : 0;
+    } else {
+        int shown = std::max({DisplayedDecimals(rangeLow, &format), DisplayedDecimals(rangeHigh, &format),
+                              DisplayedDecimals(step, &format)});
+        places = 1 + std::min(shown, 4);
+    }
+    format.chopOff = static_cast<uint8_t>(scale);
+    format.axisDigits = static_cast<uint8_t>(places);
+    format.expValDigits = static_cast<uint8_t>(places);
 }

@@ -8,6 +8,9 @@
 
 #include <cstdint>
 
+class Archive;
+class NameList;
+class NumericFormat;
 struct TreeNode;
 class TreeDocument;
 
@@ -54,6 +57,23 @@ public:
     // The x of step t.
     double StepX(int t) const { return low + (high - low) * t / intervals; }
 
+    // A new grid with the same fields and a copy of the cells.
+    SensitivityResultGrid* Clone() const;
+    // Series i step by step: component 1 costs, 2 effectivenesses, 0 or 3 values; out holds intervals + 1.
+    void CopySeries(int i, double* out, int component) const;
+    // The smallest and largest cost, effectiveness and cost/effectiveness ratio of all cells; false when
+    // some effectiveness is below 1e-10 in magnitude (those cells take no part in the ratio range).
+    bool Extremes(double& minCost, double& maxCost, double& minEff, double& maxEff, double& minRatio,
+                  double& maxRatio) const;
+    // Low and high of one component (1 cost, 2 effectiveness, 3 ratio); false only for a ratio range that
+    // left cells out.
+    bool ComponentRange(int component, double& low, double& high) const;
+    // For each step, series i's increment against the nearest earlier undominated strategy of the step's
+    // cost-effectiveness list (mode 1 cost, 2 effectiveness, 3 ratio); -0.0001 where there is none.
+    void MarginalCEByStep(int i, double* out, int mode) const;
+    // Stored form: version record, intervals, series and cell count (16-bit), low and high, the cells.
+    void Serialize(Archive& archive);
+
     // Fills list with the points where the optimal series changes, over the whole grid (start -1) or between
     // steps start and start + 1, comparing the component (0 or ComponentValue, ComponentCost,
     // ComponentEffectiveness).
@@ -80,6 +100,8 @@ public:
     // The branch of series a or b that was better at step t - 1.
     TreeNode* BetterBelow(int a, int b, int t, int component) const;
 
+    static constexpr double kNoValue = -0.0001;
+
 private:
     double Value(int i, int t, int component) const { return Cell(i, t).Component(component); }
 
@@ -92,3 +114,9 @@ private:
     double high = 0.0;
     ValueTriple* cells = nullptr;
 };
+
+// Appends each branch's text cut to 30 characters.
+void BranchNames(const TreeNode* node, NameList& names);
+// Switches the format to fixed decimals suited to an axis from low to high in that many intervals: large
+// ranges in thousands, millions or billions; otherwise one place more than the ends and the step show.
+void AutoFormatForRange(NumericFormat& format, double low, double high, int intervals);

@@ -2,6 +2,8 @@
 
 #include "analysis/LineCrossing.h"
 #include "analysis/SensitivityResultGrid.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/NumericFormat.h"
 #include "tests/model/TreeBuilder.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +67,56 @@ TEST(LineCrossing, ParallelSegmentsDoNotCross)
     CrossingRecord parallel{0, 0, 0, 0.0, 1.0, 1.0, 3.0, 2.0, 4.0};
     EXPECT_FALSE(InterpolateCrossing(parallel));
     EXPECT_EQ(parallel.x, 0.0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SensitivityResultGrid, CheapestStrategyHasNoMarginalValueAndTheGridReadsBack)
+{
+    Lines lines({{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}});
+    for (int t = 0; t <= 4; ++t) {
+        lines.grid->Cell(0, t) = ValueTriple{10.0, 1.0, 0.0};
+        lines.grid->Cell(1, t) = ValueTriple{30.0 + t, 2.0, 0.0};
+    }
+    double marginal[5];
+    lines.grid->MarginalCEByStep(0, marginal, 3);
+    for (double m : marginal)
+        EXPECT_EQ(m, SensitivityResultGrid::kNoValue);
+    lines.grid->MarginalCEByStep(1, marginal, 3);
+    EXPECT_DOUBLE_EQ(marginal[4], 24.0);
+
+    MemoryStream out(100);
+    lines.grid->Serialize(out);
+    MemoryStream in(const_cast<uint8_t*>(out.Data()), out.Position(), false);
+    SensitivityResultGrid read;
+    read.Serialize(in);
+    ASSERT_EQ(read.CellCount(), 10);
+    EXPECT_EQ(read.Cell(1, 3).cost, 33.0);
+    // A damaged count is refused instead of sizing the cells from it.
+    std::vector<uint8_t> bytes(out.Data(), out.Data() + out.Position());
+    bytes[7] = 0x7F;
+    MemoryStream damaged(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+    SensitivityResultGrid refused;
+    refused.Serialize(damaged);
+    EXPECT_EQ(refused.CellCount(), 0);
+    EXPECT_TRUE(damaged.HasFormatError());
+}
+
+TEST(SensitivityResultGrid, AxisFormatFitsTheRange)
+{
+    const struct {
+        double low, high;
+        int intervals;
+        int chopOff, places;
+    } cases[] = {{0, 5, 10, 0, 2}, {0, 1, 4, 0, 3}, {20000, 50000, 10, 3, 0}, {2e6, 3e6, 4, 6, 1}};
+    for (const auto& c : cases) {
+        NumericFormat format(true);
+        AutoFormatForRange(format, c.low, c.high, c.intervals);
+        EXPECT_EQ(format.chopOff, c.chopOff) << c.low << ".." << c.high;
+        EXPECT_EQ(format.axisDigits, c.places) << c.low << ".." << c.high;
+    }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "app/MessageBoxes.h"
 
+#include "app/CursorStack.h"
 #include "app/HelpContext.h"
 #include "app/MessageOwnerWindow.h"
+#include "app/StatusMessage.h"
 
 #include <windows.h>
 
@@ -18,20 +20,6 @@ MessageBoxPresenter& Presenter()
     return presenter;
 }
 
-// Sets the box's help context for its life and restores the previous one afterwards.
-class HelpContextScope {
-public:
-    explicit HelpContextScope(int help) : saved_(CurrentHelpContext)
-    {
-        if (help > 0)
-            CurrentHelpContext = help;
-    }
-    ~HelpContextScope() { CurrentHelpContext = saved_; }
-
-private:
-    int saved_;
-};
-
 } // namespace
 
 MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter)
@@ -44,5 +32,10 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter)
 int PresentMessageBox(const MessageBoxRequest& request)
 {
     HelpContextScope helpScope(request.help);
-    return Presenter()(request);
+    WaitCursorScope arrow(CursorStack::kArrow);
+    if (request.help > 0)
+        ShowStatusMessage("Press F1 for help");
+    const int answer = Presenter()(request);
+    ShowStatusMessage("");
+    return answer;
 }

@@ -13,5 +13,6 @@
 using MessageBoxPresenter = std::function<int(const MessageBoxRequest&)>;
 // Installs a presenter (an empty one restores the default) and returns the one it replaces.
 MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
-// Presents the box through the presenter, with the box's help context current while it is shown.
+// Presents the box through the presenter with the arrow cursor, the box's help context current and, when it
+// has one, "Press F1 for help" in the status line while it is shown; the status line is empty afterwards.
 int PresentMessageBox(const MessageBoxRequest& request);

@@ -1,5 +1,7 @@
 #include "app/StatusMessage.h"
 
+#include "app/MainFrame.h"
+
 namespace {
 
 zString& StatusText()
@@ -13,6 +15,8 @@ zString& StatusText()
 void ShowStatusMessage(const char* text)
 {
     StatusText() = text != nullptr ? text : "";
+    if (MainFrame* frame = MainFrame::Program())
+        frame->SetStatusPane(StatusText().Text(), 0);
 }
 
 const zString& CurrentStatusMessage()

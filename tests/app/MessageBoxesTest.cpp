@@ -1,9 +1,13 @@
+#include "app/CursorStack.h"
 #include "app/HelpContext.h"
 #include "app/MessageBoxes.h"
+#include "app/StatusMessage.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <string>
 
 TEST(MessageBoxes, CaptionDefaultsToProductNameAndStylesFollowTheKind)
 {
@@ -82,4 +86,27 @@ TEST(MessageBoxes, HelpContextIsSetForTheBoxAndRestoredAfterwards)
     EXPECT_EQ(5, seenDuringBox);
     SetMessageBoxPresenter(previous);
     CurrentHelpContext = 0;
+}
+
+TEST(MessageBoxes, HelpHintStandsInTheStatusLineWhileTheBoxIsUpAndArrowCursorIsShown)
+{
+    CursorStack::Create();
+    PushWaitCursor();
+    for (int help : {0, 1200}) {
+        ShowStatusMessage("Rolling back");
+        std::string statusDuringBox;
+        uint32_t cursorDuringBox = 0;
+        MessageBoxPresenter previous = SetMessageBoxPresenter([&](const MessageBoxRequest&) {
+            statusDuringBox = CurrentStatusMessage().Text();
+            cursorDuringBox = CursorStack::Instance()->Top();
+            return IDOK;
+        });
+        ShowInfoBox(nullptr, "t", help);
+        SetMessageBoxPresenter(previous);
+        EXPECT_EQ(help > 0 ? "Press F1 for help" : "Rolling back", statusDuringBox);
+        EXPECT_EQ(CursorStack::kArrow, cursorDuringBox);
+        EXPECT_STREQ("", CurrentStatusMessage().Text());
+        EXPECT_EQ(CursorStack::kWait, CursorStack::Instance()->Top());
+    }
+    CursorStack::Destroy();
 }

@@ -7,6 +7,7 @@
 #include "app/FramePlacement.h"
 #include "app/MainFrame.h"
 #include "app/OnlineHelp.h"
+#include "app/RecentFilesMenu.h"
 #include "app/SplashDialog.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/TableDirectory.h"
@@ -115,6 +116,7 @@ void StartApplication()
 {
     InitCommonControls();
     AppDialog::ResetOpenDialogs();
+    BuildRecentFilesMenu(TheMainFrame);
     InstallHelpHook();
     BuildBuiltinNameRegistry();
     LocaleChars::Create(CommandLineFlag(DefaultLocaleBit));

@@ -1,0 +1,111 @@
+#include "app/RecentFilesMenu.h"
+
+#include "app/MainFrame.h"
+#include "app/StartProgram.h"
+#include "foundation/RecentFileList.h"
+#include "framework/dialog/Menu.h"
+
+#include <string>
+
+namespace {
+
+constexpr unsigned ExitCommand = 1199;
+constexpr size_t LongestShownPath = 40;
+
+// Cuts the text at its last backslash; false when it has none.
+bool CutAtLastBackslash(std::string& text)
+{
+    const size_t slash = text.rfind('\\');
+    if (slash == std::string::npos)
+        return false;
+    text.erase(slash);
+    return true;
+}
+
+} // namespace
+
+void BuildRecentFilesMenu(MainFrame* frame)
+{
+    if (!TheRecentFiles)
+        return;
+    for (int i = 0; i < TheRecentFiles->Count(); ++i)
+        AddRecentFile(frame, FilePath(), true);
+    UpdateRecentFilesMenu(frame);
+}
+
+void AddRecentFile(MainFrame* frame, const FilePath& path, bool slotOnly)
+{
+    if (!slotOnly && TheRecentFiles && TheRecentFiles->Contains(path)) {
+        TheRecentFiles->MoveToFront(path);
+        UpdateRecentFilesMenu(frame);
+        return;
+    }
+    HMENU bar = MainMenuBar ? MainMenuBar->Handle() : nullptr;
+    const int32_t slots = frame->RecentSlots();
+    if (bar && slots < RecentFileList::Capacity) {
+        const UINT id = FirstRecentFileCommand + static_cast<UINT>(slots);
+        if (slots == 0) {
+            InsertMenuA(bar, ExitCommand, MF_BYCOMMAND | MF_STRING, id, "dummy");
+            InsertMenuA(bar, ExitCommand, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+        } else {
+            InsertMenuA(bar, id - 1, MF_BYCOMMAND | MF_STRING, id, "dummy");
+        }
+        DrawMenuBar(frame->Handle());
+        frame->SetRecentSlots(slots + 1);
+    }
+    if (!slotOnly && TheRecentFiles) {
+        TheRecentFiles->AddToFront(path);
+        UpdateRecentFilesMenu(frame);
+    }
+}
+
+void UpdateRecentFilesMenu(MainFrame* frame)
+{
+    HMENU bar = MainMenuBar ? MainMenuBar->Handle() : nullptr;
+    if (!bar)
+        return;
+    const int32_t slots = frame->RecentSlots();
+    for (int i = 0; i < slots; ++i) {
+        const UINT id = FirstRecentFileCommand - 1 + static_cast<UINT>(slots - i);
+        zString text;
+        RecentFileMenuText(i, text);
+        ModifyMenuA(bar, id, MF_BYCOMMAND | MF_STRING | MF_ENABLED, id, text.Text());
+    }
+}
+
+void RecentFileMenuText(int entry, zString& out)
+{
+    out = "&";
+    out += static_cast<char>('1' + entry);
+    out += ' ';
+    FilePath path;
+    if (TheRecentFiles && TheRecentFiles->GetAt(entry, path)) {
+        zString shown;
+        AbbreviatePath(path, shown);
+        out += shown;
+    }
+}
+
+void AbbreviatePath(const FilePath& path, zString& out)
+{
+    out = path.FullPath();
+    if (out.Length() <= LongestShownPath)
+        return;
+    std::string directory = path.Directory().Text();
+    const size_t nameLength = path.Name().Length();
+    size_t testLength = directory.size() + 2;
+    if (!CutAtLastBackslash(directory))
+        return;
+    while (testLength + nameLength > LongestShownPath) {
+        if (!CutAtLastBackslash(directory))
+            return;
+        testLength = directory.size() + 3;
+    }
+    out = (directory + "\\...\\" + path.Name().Text()).c_str();
+}
+
+int RecentFileEntry(const MainFrame* frame, unsigned command)
+{
+    const int entry = frame->RecentSlots() - static_cast<int>(command - FirstRecentFileCommand) - 1;
+    return entry >= 0 && entry < frame->RecentSlots() ? entry : -1;
+}

@@ -1,0 +1,141 @@
+#include "framework/dialog/PrintJob.h"
+
+#include "framework/dialog/PrintCancelDialog.h"
+#include "framework/draw/PrinterDisplay.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
+
+namespace {
+
+PrintJob* currentJob = nullptr;
+
+// Lets the messages through while the printer spools, so that Cancel can be pressed.
+BOOL CALLBACK PassMessages(HDC, int)
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return FALSE;
+        }
+        if (TheApp)
+            TheApp->ProcessMessage(message);
+        else
+            DispatchMessageA(&message);
+    }
+    return currentJob != nullptr;
+}
+
+HDC PrinterContextOf(PrinterDisplay* printer)
+{
+    return printer ? printer->PrinterContext() : nullptr;
+}
+
+} // namespace
+
+PrintJob::PrintJob(PrintSource* source, PrinterDisplay* printer, PrintCancelDialog* dialog)
+    : printer_(printer), source_(source), dialog_(dialog)
+{
+    if (dialog_)
+        dialog_->SetJob(this);
+    currentJob = this;
+}
+
+PrintJob::~PrintJob()
+{
+    Finish(true);
+}
+
+PrintJob* PrintJob::Current()
+{
+    return currentJob;
+}
+
+bool PrintJob::Start(const char* output)
+{
+    HDC dc = PrinterContextOf(printer_);
+    if (!dc)
+        return false;
+    SetAbortProc(dc, PassMessages);
+    DOCINFOA document{};
+    document.cbSize = sizeof document;
+    document.lpszDocName = title_.Text();
+    document.lpszOutput = output;
+    if (StartDocA(dc, &document) <= 0)
+        return false;
+    started_ = true;
+    if (TheApp && TheApp->Idle())
+        TheApp->Idle()->Add(this, &PrintJob::Step);
+    return true;
+}
+
+int PrintJob::Run()
+{
+    HDC dc = PrinterContextOf(printer_);
+    if (!source_ || !dc) {
+        delete this;
+        return 1;
+    }
+    if (banding_) {
+        RECT band{};
+        Escape(dc, NEXTBAND, 0, nullptr, &band);
+        if (band.left || band.top || band.right || band.bottom) {
+            ++bandCount_;
+            if (dialog_)
+                dialog_->ShowBand(bandCount_);
+            source_->PrintOnDisplay(printer_);
+            return 0;
+        }
+    } else {
+        const bool pageStarted = StartPage(dc) > 0;
+        if (pageStarted)
+            source_->PrintOnDisplay(printer_);
+        if (!pageStarted || EndPage(dc) <= 0) {
+            Cancel();
+            return 1;
+        }
+    }
+    if (source_->NextPrintPage()) {
+        bandCount_ = 0;
+        ++pageNumber_;
+        if (dialog_)
+            dialog_->ShowPage(pageNumber_);
+        return 0;
+    }
+    EndDoc(dc);
+    started_ = false;
+    delete this;
+    return 1;
+}
+
+void PrintJob::Cancel()
+{
+    if (started_ && PrinterContextOf(printer_))
+        AbortDoc(printer_->PrinterContext());
+    started_ = false;
+    delete this;
+}
+
+void PrintJob::Finish(bool deleteDialog)
+{
+    if (TheApp && TheApp->Idle())
+        TheApp->Idle()->Remove(this, &PrintJob::Step);
+    delete printer_;
+    printer_ = nullptr;
+    if (dialog_) {
+        dialog_->SetJob(nullptr);
+        if (deleteDialog) {
+            if (dialog_->IsModal()) {
+                // The dialog is still running: it ends its run and deletes itself afterwards.
+                dialog_->SetStateBits(WindowCL::StateDeleteWithWindow);
+                dialog_->EndModal();
+            } else {
+                delete dialog_;
+            }
+        }
+    }
+    dialog_ = nullptr;
+    source_ = nullptr;
+    if (currentJob == this)
+        currentJob = nullptr;
+}

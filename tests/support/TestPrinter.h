@@ -1,0 +1,13 @@
+#pragma once
+// The printer of the tests: Wine's PostScript driver with a PPD of ours (a Letter page whose printable area is
+// 7.5 x 10 inches at 300 dots per inch) on the FILE: port, so that what is printed lands in a file. It is
+// installed in the test prefix once and never made the default printer, so that tests of the machine without a
+// printer still see none.
+
+#include <string>
+
+// The printer's entry as WIN.INI's "Device" would give it ("device,driver,port"); empty when the printer
+// could not be installed.
+std::string TestPrinterEntry();
+// The number of pages of a PostScript file (its "%%Page:" lines); -1 when the file cannot be read.
+int PostScriptPageCount(const std::string& path);

@@ -125,8 +125,9 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
 {
     if (layoutPending)
         Relayout();
-    PaintContext context(*this, display, nullptr, clip);
+    // Locked first: a picture records from its first lock to its last unlock.
     DisplayLock lock(display);
+    PaintContext context(*this, display, nullptr, clip);
     display.PushFont(new zFont(context.fonts[TreeTextFont]->Handle()));
     if (document.Root != nullptr)
         PaintTreeNode(document.Root, context);

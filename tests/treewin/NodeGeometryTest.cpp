@@ -2,6 +2,7 @@
 
 #include "analysis/TreeEngines.h"
 #include "framework/draw/MultiLineText.h"
+#include "model/CloneCopies.h"
 #include "model/NodeLinkBlock.h"
 #include "model/TreeNode.h"
 #include "treewin/RollBackText.h"
@@ -154,4 +155,47 @@ TEST(NodeGeometry, RollBackBoxRectFollowsTheValuesLineAndTheDrag)
     EXPECT_NEAR((box.top + box.bottom) / 2, node->geometry.BranchY(), kTol);
     node->EnsureLinkBlock()->rollBackBoxOffset[0] = 1.0f;
     EXPECT_NEAR(RollBackBoxRect(window, node).left, box.left + 1.0f, kTol);
+}
+
+TEST(RedrawNodes, EachModeMeasuresItsNodesBeforeLayingOut)
+{
+    const struct {
+        int mode;
+        bool parent, child, grandchild, copied;
+    } rows[] = {{0, true, false, false, false}, {1, true, true, true, false}, {2, true, true, false, false}};
+    for (const auto& row : rows) {
+        TreeWindow window;
+        TreeDocument& document = window.Document();
+        TreeNode* parent = document.AddChild(document.Root, ChanceNode, "");
+        TreeNode* child = document.AddChild(parent, ChanceNode, "", "1");
+        TreeNode* grandchild = document.AddChild(child, TerminalNode, "", "1");
+        window.Redraw();
+        for (TreeNode* node : {parent, child, grandchild})
+            node->SetText("Renamed", false);
+        NodeChildList list(1, false);
+        list.Add(parent);
+        window.RedrawNodes(list, row.mode);
+        EXPECT_EQ(parent->geometry.NameWidth > 0, row.parent) << row.mode;
+        EXPECT_EQ(child->geometry.NameWidth > 0, row.child) << row.mode;
+        EXPECT_EQ(grandchild->geometry.NameWidth > 0, row.grandchild) << row.mode;
+        EXPECT_NEAR(child->geometry.X, parent->geometry.SymbolX + 0.25f, kTol);
+    }
+
+    // Mode 0 follows a node into the clone copies of the master above it; an empty list does nothing.
+    TreeWindow window;
+    TreeDocument& document = window.Document();
+    TreeNode* master = document.AddChild(document.Root, ChanceNode, "Master");
+    TreeNode* inside = document.AddChild(master, TerminalNode, "", "1");
+    master->cloneStatus = CloneMasterNode;
+    master->cloneId = 1;
+    document.AddCloneMaster(master, "m");
+    TreeNode* copy = document.AddChild(document.Root, ChanceNode, "Copy");
+    ASSERT_TRUE(CopyCloneMaster(copy, master, nullptr));
+    window.Redraw();
+    inside->SetText("Renamed", true);
+    window.RedrawNode(inside, 0);
+    EXPECT_GT(copy->GetChild(0)->geometry.NameWidth, 0.0f);
+    inside->geometry.X = 99.0f;
+    window.RedrawNodes(NodeChildList(1, false), 0);
+    EXPECT_EQ(inside->geometry.X, 99.0f);
 }

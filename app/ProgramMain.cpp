@@ -9,6 +9,7 @@
 #include "app/OnlineHelp.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SplashDialog.h"
+#include "dialogs/ThresholdResultsDialog.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/TableDirectory.h"
 #include "foundation/AppFlags.h"
@@ -156,6 +157,7 @@ void StartProgram(FrameworkApp* app)
 {
     AppHost host;
     Host* previousHost = SetHost(&host);
+    InstallThresholdResultsDialog();
     char path[300];
     const DWORD length = GetModuleFileNameA(app->Instance(), path, sizeof path);
     path[length < sizeof path ? length : sizeof path - 1] = '\0';

@@ -1,0 +1,115 @@
+// The threshold results and risk preference dialogs on the screen, answered as a person would.
+
+#include "analysis/ThresholdAnalysis.h"
+#include "dialogs/RiskPreferenceDialogs.h"
+#include "dialogs/ThresholdResultsDialog.h"
+#include "framework/window/Clipboard.h"
+#include "model/RiskPrefAssessment.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+std::string TextOf(DialogFrameCL& dialog, unsigned id)
+{
+    char text[512] = {};
+    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
+    return text;
+}
+
+bool Enabled(DialogFrameCL& dialog, unsigned id)
+{
+    return IsWindowEnabled(dialog.FindChild(id)->Handle()) != 0;
+}
+
+struct OnScreen {
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    OnScreen() { frame.Create(); }
+};
+
+TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
+{
+    OnScreen screen;
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "X", "1");
+    tree.Terminal(tree.Root(), "A", "", "(X - 5) * (X - 5)");
+    tree.Terminal(tree.Root(), "B", "", "4");
+    ThresholdSettings settings;
+    settings.variable = "X";
+    settings.low = FormattedValue{"0", 0.0};
+    settings.high = FormattedValue{"10", 10.0};
+    settings.intervals = 4;
+    settings.tolerance = 0.01;
+    InstallThresholdResultsDialog();
+    ModalDialogDriver driver;
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, ThresholdResultsDialog::kCountText), "2");
+            EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kPrevButton));
+            EXPECT_TRUE(Enabled(dialog, ThresholdResultsDialog::kNextButton));
+        })
+        .Press(ThresholdResultsDialog::kNextButton)
+        .Press(ThresholdResultsDialog::kNextButton)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_TRUE(Enabled(dialog, ThresholdResultsDialog::kPrevButton));
+            EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kNextButton));
+            EXPECT_EQ(TextOf(dialog, ThresholdResultsDialog::kValueText), "");
+            EXPECT_NE(TextOf(dialog, ThresholdResultsDialog::kIntervalText).find("choice is \"A\"."), std::string::npos);
+        })
+        .Press(ThresholdResultsDialog::kClipboardButton)
+        .Then([](DialogFrameCL& dialog) { EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kClipboardButton)); })
+        .Press(IDCANCEL);
+    (new ThresholdAnalysis(tree.Root(), settings))->Run();
+    while (tree.Document().CurrentAnalysis != nullptr)
+        tree.Document().CurrentAnalysis->OnIdle();
+    SetThresholdResultsPresenter(nullptr);
+    EXPECT_TRUE(driver.Finished());
+    Clipboard clipboard(&screen.frame);
+    std::unique_ptr<char[]> text(clipboard.GetText());
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text.get()).rfind("KIVO(tm) Threshold Analysis:\r\nTolerance of +/- 0.01\r\n", 0), 0u);
+}
+
+// Two segments ask one question; an answer outside the lottery is refused and the question stays.
+TEST(AnalysisResultDialogs, RiskPreferencePointsFromOneQuestion)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "gamble");
+    tree.Terminal(chance, "win", "0.5", "1000");
+    tree.Terminal(chance, "lose", "0.5", "0");
+    ModalDialogDriver driver;
+    driver.Press(kTwoSegmentsRadio)
+        .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, kQuestionLabel), "CE 1");
+            EXPECT_EQ(TextOf(dialog, kMoreButton), "D&one");
+            EXPECT_EQ(TextOf(dialog, kLotteryHighText), "1000");
+        })
+        .Type(kCertaintyField, "1000")
+        .Press(kMoreButton)
+        .Type(kCertaintyField, "400")
+        .Press(kMoreButton);
+    EXPECT_EQ(EnterRiskPreference(&tree.Document()), 1);
+    EXPECT_EQ(boxes.Count(), 1u);
+    const RiskPrefAssessment& function = tree.Document().RiskAssessment;
+    ASSERT_EQ(function.type, 2);
+    EXPECT_EQ(function.points[1].value, 400.0);
+    EXPECT_EQ(function.points[1].utility, 0.5);
+    EXPECT_EQ(function.points[2].value, 1000.0);
+    EXPECT_EQ(tree.Document().Modified, 1);
+}
+
+}  // namespace

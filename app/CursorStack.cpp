@@ -1,9 +1,29 @@
 #include "app/CursorStack.h"
 
+#include "framework/window/FrameworkApp.h"
+
 #include <windows.h>
 
 namespace {
 CursorStack* instance = nullptr;
+}
+
+CursorStack::CursorStack()
+{
+    if (TheApp)
+        TheApp->AddHandler(this, &CursorStack::OnMouseMove, WM_MOUSEMOVE);
+}
+
+CursorStack::~CursorStack()
+{
+    if (TheApp)
+        TheApp->RemoveHandler(this, &CursorStack::OnMouseMove, WM_MOUSEMOVE);
+}
+
+long CursorStack::OnMouseMove(WindowEvent*)
+{
+    Apply(false);
+    return 0;
 }
 
 void CursorStack::Create()

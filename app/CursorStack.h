@@ -1,11 +1,14 @@
 #pragma once
 // The cursor stack: long operations push the wait cursor and pop it in nested pairs, so that the cursor
 // of the enclosing operation comes back. One instance, made at start-up; without it pushes and pops do
-// nothing.
+// nothing. While a cursor other than the arrow is on top, every mouse move in the application that reaches
+// the application's handlers shows it again, over the cursors of the windows themselves.
+
+#include "framework/window/EventTarget.h"
 
 #include <cstdint>
 
-class CursorStack {
+class CursorStack : public EventTarget {
 public:
     static constexpr int kCapacity = 19;
     static constexpr uint32_t kArrow = 32512;  // IDC_ARROW
@@ -14,6 +17,7 @@ public:
     static void Create();
     static void Destroy();
     static CursorStack* Instance();
+    ~CursorStack() override;
 
     // Pushes a system cursor id and shows it; a push beyond the capacity is ignored.
     void Push(uint32_t id);
@@ -26,7 +30,10 @@ public:
     bool Apply(bool force);
 
 private:
-    CursorStack() = default;
+    // Joins the application's WM_MOUSEMOVE handlers.
+    CursorStack();
+    // Shows the top cursor; the move goes on to the window.
+    long OnMouseMove(WindowEvent* event);
 
     uint32_t ids[kCapacity] = {};
     int count = 0;

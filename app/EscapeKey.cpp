@@ -22,7 +22,7 @@ bool EscapePressed()
 {
     if (KeySource())
         return KeySource()();
-    return (GetAsyncKeyState(VK_ESCAPE) & 1) != 0;
+    return GetAsyncKeyState(VK_ESCAPE) != 0;
 }
 
 void EscapeKeyReset()

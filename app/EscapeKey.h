@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-// True when Escape was pressed since the last query.
+// True when Escape is down or was pressed since the last query.
 bool EscapePressed();
 // Forgets a pending Escape press.
 void EscapeKeyReset();

@@ -1,4 +1,10 @@
 #include "app/CursorStack.h"
+#include "app/EscapeKey.h"
+#include "app/InputHelpers.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/HandlerList.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +40,99 @@ TEST(CursorStack, NestedPushesAndPops)
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(CursorStack::kArrow)));
     CursorStack::Destroy();
     EXPECT_EQ(CursorStack::Instance(), nullptr);
+}
+
+TEST(CursorStack, MouseMovesShowThePushedCursorOverTheWindowsOwn)
+{
+    ScopedApplication app;
+    RecordingTopWindow window;
+    window.Create();
+    window.AddRoutingBits(WindowCL::RouteMouseMove);
+    CursorStack::Create();
+    const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(CursorStack::kArrow));
+    const HCURSOR wait = LoadCursorA(nullptr, MAKEINTRESOURCEA(CursorStack::kWait));
+    SetCursor(arrow);
+    SendMessageA(window.Handle(), WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(GetCursor(), arrow);
+    PushWaitCursor();
+    SetCursor(arrow);
+    SendMessageA(window.Handle(), WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(GetCursor(), wait);
+    // A push beyond the capacity is refused; the stack pops back to the arrow in as many pops as it took.
+    for (int i = 0; i < CursorStack::kCapacity + 3; ++i)
+        PushCursor(32513);
+    EXPECT_EQ(CursorStack::Instance()->Count(), CursorStack::kCapacity);
+    for (int i = 0; i < CursorStack::kCapacity - 1; ++i)
+        PopCursor();
+    EXPECT_EQ(CursorStack::Instance()->Top(), CursorStack::kWait);
+    CursorStack::Destroy();
+    EXPECT_EQ(app->Handlers()->Count(), 0);
+}
+
+// Two presses with a target each, at the given times.
+struct ClickCase {
+    const char* name;
+    uint32_t first, second;
+    int firstTarget, secondTarget;
+    bool doubleClick;
+};
+
+TEST(ClickRecord, SameTargetWithinTheDoubleClickTimeIsADoubleClick)
+{
+    uint32_t now = 0;
+    const auto previousClock = SetTickSource([&] { return now; });
+    const uint32_t limit = GetDoubleClickTime();
+    int items[2];
+    const ClickCase cases[] = {
+        {"same item", 1000, 1000 + limit, 0, 0, true},
+        {"other item", 1000, 1100, 0, 1, false},
+        {"too slow", 1000, 1001 + limit, 0, 0, false},
+        // A second record within 10 ms is the same press reported twice.
+        {"one press reported twice", 1000, 1005, 0, 0, false},
+    };
+    uint32_t base = 0;
+    for (const ClickCase& c : cases) {
+        base += 100000;
+        now = base + c.first;
+        RecordMouseClick(MAKELPARAM(5, -3));
+        SetClickTarget(&items[c.firstTarget]);
+        now = base + c.second;
+        RecordMouseClick(MAKELPARAM(7, 9));
+        SetClickTarget(&items[c.secondTarget]);
+        EXPECT_EQ(IsDoubleClick(), c.doubleClick) << c.name;
+    }
+    POINT point;
+    EXPECT_EQ(LastClickPoint(point), &items[0]);
+    EXPECT_EQ(point.x, 5);
+    EXPECT_EQ(point.y, -3);
+    SetTickSource(previousClock);
+}
+
+TEST(ClickRecord, TheFirstClickAfterStartUpIsNeverADoubleClick)
+{
+    int item;
+    RecordMouseClick(0);
+    SetClickTarget(&item);
+    EXPECT_FALSE(IsDoubleClick());
+}
+
+TEST(PumpMessages, OnlyTheRangeIsDispatched)
+{
+    ScopedApplication app;
+    std::vector<std::string> log;
+    RecordingTopWindow window;
+    window.Create();
+    RecordingTarget inRange(&log, "in", 1);
+    RecordingTarget outside(&log, "out", 1);
+    window.AddHandler(&inRange, &RecordingTarget::Handle, WM_USER + 5);
+    window.AddHandler(&outside, &RecordingTarget::Handle, WM_USER + 50);
+    PostMessageA(window.Handle(), WM_USER + 50, 0, 0);
+    PostMessageA(window.Handle(), WM_USER + 5, 0, 0);
+    PostMessageA(window.Handle(), WM_USER + 5, 0, 0);
+    EXPECT_EQ(PumpMessages(WM_USER, WM_USER + 10), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"in", "in"}));
+    MSG left;
+    EXPECT_TRUE(PeekMessageA(&left, window.Handle(), WM_USER + 50, WM_USER + 50, PM_REMOVE));
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "framework/draw/DrawingScale.h"
 
+#include "foundation/DoubleStack.h"
+
 namespace {
 
 float drawingScale = 1.0f;
+DoubleStack savedScales(1.0);
 
 } // namespace
 
@@ -14,4 +17,14 @@ float CurrentDrawingScale()
 void SetCurrentDrawingScale(float scale)
 {
     drawingScale = scale;
+}
+
+void SaveDrawingScale()
+{
+    savedScales.Push(drawingScale);
+}
+
+void RestoreDrawingScale()
+{
+    drawingScale = static_cast<float>(savedScales.Pop());
 }

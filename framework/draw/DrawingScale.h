@@ -4,3 +4,8 @@
 
 float CurrentDrawingScale();
 void SetCurrentDrawingScale(float scale);
+
+// Saves the drawing scale on the program-wide scale stack, and sets it back to the last saved value (1.0
+// when nothing is saved). A pane saves the scale while it draws.
+void SaveDrawingScale();
+void RestoreDrawingScale();

@@ -59,6 +59,16 @@ int LogicalHeightToPixels(double height, const Display& display)
     return Truncate(display.LogPixelsY() * height * static_cast<double>(CurrentDrawingScale()));
 }
 
+POINT LogicalPointToPixels(const LogicalPoint& point, const Display& display)
+{
+    return POINT{LogicalXToPixel(point.x, display), LogicalYToPixel(point.y, display)};
+}
+
+SIZE LogicalSizeToPixels(const LogicalSize& size, const Display& display)
+{
+    return SIZE{LogicalWidthToPixels(size.width, display), LogicalHeightToPixels(size.height, display)};
+}
+
 RECT LogicalRectToPixels(const LogicalRect& rect, const Display& display)
 {
     return RECT{LogicalXToPixel(rect.left, display), LogicalYToPixel(rect.top, display),
@@ -73,6 +83,16 @@ float PixelXToLogical(int x, const Display& display)
 float PixelYToLogical(int y, const Display& display)
 {
     return ToLogical(y, display.LogPixelsY(), originY);
+}
+
+LogicalPoint PixelPointToLogical(const POINT& point, const Display& display)
+{
+    return LogicalPoint{PixelXToLogical(point.x, display), PixelYToLogical(point.y, display)};
+}
+
+LogicalSize PixelSizeToLogical(const SIZE& size, const Display& display)
+{
+    return LogicalSize{PixelWidthToLogical(size.cx, display), PixelHeightToLogical(size.cy, display)};
 }
 
 LogicalRect PixelRectToLogical(const RECT& rect, const Display& display)

@@ -5,6 +5,7 @@
 // (CurrentPrinter) with that font; without one the display's current font is used on the display itself.
 
 #include "foundation/zString.h"
+#include "framework/draw/LogicalUnits.h"
 
 #include <windows.h>
 
@@ -23,11 +24,6 @@ int CountLineBreaks(const char* text);
 
 // The first CR or LF of the text, or null at its end (and for null).
 const char* NextLineBreak(const char* text);
-
-struct LogicalSize {
-    float width = 0.0f;
-    float height = 0.0f;
-};
 
 // Width of the text (length < 0: up to its NUL), in inches on the display.
 float TextWidth(Display& display, const char* text, const FontRecord* font, int length = -1);

@@ -7,6 +7,7 @@
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
 #include "framework/window/ScrollBarState.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -84,6 +85,8 @@ protected:
     static int Steps(int extent, int client) { return extent <= client ? 0 : (extent - client + 39) / 40; }
     int PerInch() const { return pane->OwnDisplay()->LogPixelsX(); }
 
+    // The shown frame takes the focus from tests running beside this one.
+    FocusTestLock focus;
     ScopedApplication app;
     MDIframeCL frame{nullptr, 0, "frame"};
     Document* document = nullptr;

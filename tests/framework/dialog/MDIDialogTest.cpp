@@ -1,6 +1,7 @@
 #include "framework/dialog/MDIdialogCL.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDIframeCL.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -100,6 +101,7 @@ TEST(MDIdialog, SizedTemplateGivesTheClientAreaAndAMinimiseBoxGetsTheSystemMenu)
 
 TEST(MDIdialog, ReactivationGivesTheFocusBackToTheControlThatHadIt)
 {
+    FocusTestLock focus;
     ScopedApplication app;
     MDIframeCL frame(nullptr, 0, "frame");
     SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 400));
@@ -125,6 +127,7 @@ TEST(MDIdialog, ReactivationGivesTheFocusBackToTheControlThatHadIt)
 
 TEST(MDIdialog, EndingASelfDeletingDialogTakesItsMenuOffTheFrameBar)
 {
+    FocusTestLock focus;
     using Texts = std::vector<std::string>;
     ScopedApplication app;
     MDIframeCL frame(nullptr, 0, "frame");

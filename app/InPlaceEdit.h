@@ -1,0 +1,98 @@
+#pragma once
+// The edit control that a document window opens over a text of its drawing (a node's name, a branch
+// label). It sits on the document's pane, has a black frame drawn around it on the pane's picture, and
+// grows as text is typed so that the text never scrolls out of sight; deleting text never shrinks it.
+// The line editor grows in width, the multi-line editor in width and height. Their owners read the text
+// and delete the editor when the edit closes.
+
+#include "framework/dialog/EditCtrl.h"
+
+class Display;
+class ZoomPane;
+class zFont;
+
+// The frame around an editor: its outline in the pane's pixels (scrolled coordinates) and the pane.
+struct InPlaceFrame {
+    RECT rect;
+    ZoomPane* owner;
+};
+
+class InPlaceEdit : public EditCtrl {
+public:
+    // Flags: the editor has no frame.
+    static constexpr unsigned NoFrame = 1;
+    // The frame stands this many pixels outside the editor.
+    static constexpr int FrameMargin = 4;
+
+    // Made at once over the pane at the rectangle (the pane's client pixels), with the frame drawn unless
+    // the flags say otherwise.
+    InPlaceEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style, const char* text, unsigned id);
+    // The frame's area is given back to the pane to repaint.
+    ~InPlaceEdit() override;
+
+    // Grows the box for the character; the character still goes to the control.
+    long OnChar(WindowEvent* event) override; // 19
+    // Types the text into the control as if the user had typed it (the characters typed before the
+    // editor opened).
+    void TypeText(const zString& text);
+    // Draws the frame again (after the pane has repainted).
+    void RedrawFrame();
+    // The font that measures the text (not owned), or null for the pane's current font.
+    void SetMeasuringFont(zFont* font);
+
+    RECT EditRect() const { return editRect_; }
+    const InPlaceFrame* Frame() const { return frame_.get(); }
+
+protected:
+    // Grows the box, when needed, so that the text with the character fits; answers 0.
+    virtual long Grow(char c) = 0; // 23
+    // The control's text with the character appended.
+    zString TextWith(char c) const;
+    // Moves the right and bottom edges out to at least the given size in pixels; nothing when it fits.
+    void GrowTo(int width, int height);
+
+    Display& OwnerDisplay() const;
+    // Holds the measuring font on the pane's display, locked, for a scope.
+    class MeasuringScope;
+
+    float spareWidth_ = 0.0f;
+    float spareHeight_ = 0.01f;
+    zFont* font_ = nullptr;
+
+private:
+    // The room left beside the text: the width of "MM" plus 0.1 inch.
+    void MeasureSpareWidth();
+    // Erases the old outline and draws the frame around the editor's rectangle.
+    void PlaceFrame();
+    void DrawFrame(bool erase);
+    // The frame's outline grown by one pixel, invalidated with erasing.
+    void InvalidateFrameArea();
+
+    std::unique_ptr<InPlaceFrame> frame_;
+    RECT editRect_{0, 0, 0, 0};
+    unsigned inPlaceFlags_;
+    ZoomPane* owner_;
+};
+
+// One line, growing in width.
+class InPlaceLineEdit : public InPlaceEdit {
+public:
+    InPlaceLineEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style, const char* text, unsigned id);
+
+protected:
+    long Grow(char c) override;
+};
+
+// Several lines, growing in width and height until its owner stops the growing.
+class InPlaceMultiLineEdit : public InPlaceEdit {
+public:
+    InPlaceMultiLineEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style, const char* text,
+                         unsigned id);
+    void SetStopGrowing(bool stop) { stopGrowing_ = stop; }
+
+protected:
+    long Grow(char c) override;
+
+private:
+    bool stopGrowing_ = false;
+};

@@ -58,17 +58,17 @@ uint32_t AppHost::TickCount()
 
 int32_t AppHost::PushProgress(const char* text, double total)
 {
-    return ProgressWindow::Push(text, 0, 0, total);
+    return static_cast<int32_t>(ProgressWindow::Push(text, 0.0, total));
 }
 
 void AppHost::StepProgress(int32_t handle, double position)
 {
-    ProgressWindow::Step(handle, position);
+    ProgressWindow::Step(static_cast<uint32_t>(handle), position);
 }
 
 void AppHost::PopProgress(int32_t handle)
 {
-    ProgressWindow::Pop(handle);
+    ProgressWindow::Pop(static_cast<uint32_t>(handle));
 }
 
 void AppHost::PushWaitCursor()

@@ -21,7 +21,6 @@ public:
         geometry.Assign(0, 0);
         geometry.kind = kind_;
     }
-    void SetHeight(int height) { fixedHeight_ = height; }
 
     int32_t Visible = 1;
 };

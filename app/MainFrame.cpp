@@ -4,9 +4,14 @@
 #include "app/CommandLine.h"
 #include "app/FramePlacement.h"
 #include "app/HelpContext.h"
+#include "app/ProgressWindow.h"
 #include "app/OnlineHelp.h"
 #include "framework/dialog/Menu.h"
+#include "framework/visual/VisualFieldItem.h"
+#include "framework/visual/VisualListPane.h"
+#include "framework/visual/VisualStatusPane.h"
 #include "framework/window/ChildLayout.h"
+#include "framework/window/DockLayout.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IconResource.h"
 #include "framework/window/MDIchildCL.h"
@@ -29,18 +34,6 @@ constexpr unsigned HelpMenuId = 121;
 constexpr unsigned FrameIconId = 32001;
 constexpr unsigned AcceleratorsId = 103;
 constexpr int ToolBarHeight = 31;
-
-// The status bar is one line of the dialog font's height with its frame.
-int StatusBarHeight()
-{
-    HDC screen = GetDC(nullptr);
-    TEXTMETRICA metrics{};
-    HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
-    GetTextMetricsA(screen, &metrics);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    return metrics.tmHeight + 8;
-}
 
 } // namespace
 
@@ -108,13 +101,21 @@ MainFrame* MainFrame::Program()
 
 void MainFrame::CreateStatusBar()
 {
-    statusBarRule_ = new BarLayoutRule(LayoutManager::DockBottom, StatusBarHeight());
+    statusBarRule_ = new BarLayoutRule(LayoutManager::DockBottom, 0);
     statusMargin_ = new MDImarginCL(this, statusBarRule_);
-    statusMargin_->SetBackgroundColourRef(GetSysColor(COLOR_BTNFACE));
     // The bars come before the MDI client in the frame's rule, so that the client fills what they leave.
     auto* frameRule = static_cast<ChildLayout*>(layout_);
     frameRule->Remove(statusBarRule_);
     frameRule->Add(statusBarRule_);
+    auto* paneRule = new DockLayout(LayoutManager::DockTop, 0, statusBarRule_);
+    statusPane_ = new VisualPane(statusMargin_, paneRule, 0);
+    statusBarRule_->SetFixedHeight(paneRule->FixedHeight());
+    auto* message = new VisualFieldItem(statusPane_, LayoutManager::FillTopLeft, "", 0, 0x401);
+    new VisualFieldItem(statusPane_, LayoutManager::DockRight, "MultiAttr", 3, VisualFieldItem::Centred);
+    new VisualFieldItem(statusPane_, LayoutManager::DockRight, "RISK", 2, VisualFieldItem::Centred);
+    new ProgressWindow(statusPane_);
+    statusPane_->SetActiveItem(message);
+    statusPane_->Show(SW_SHOW);
     statusMargin_->Show(SW_SHOW);
 }
 
@@ -122,10 +123,12 @@ void MainFrame::CreateToolBar()
 {
     toolBarRule_ = new BarLayoutRule(LayoutManager::DockTop, ToolBarHeight);
     toolBarMargin_ = new MDImarginCL(this, toolBarRule_);
-    toolBarMargin_->SetBackgroundColourRef(GetSysColor(COLOR_BTNFACE));
     auto* frameRule = static_cast<ChildLayout*>(layout_);
     frameRule->Remove(toolBarRule_);
     frameRule->Add(toolBarRule_);
+    toolBar_ = new VisualForwardingListPane(
+        toolBarMargin_, new DockLayout(LayoutManager::DockTop, ToolBarHeight, toolBarRule_), VisualListPane::AutoEdge);
+    toolBar_->Show(SW_SHOW);
     toolBarMargin_->Show(SW_SHOW);
 }
 
@@ -192,9 +195,14 @@ void MainFrame::RememberChildShowCommand()
     childShowCommand_ = placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
 }
 
-void MainFrame::SetStatusPane(const char*, int)
+void MainFrame::SetStatusPane(const char* text, int key)
 {
-    // The status bar shows no items yet.
+    if (!statusPane_)
+        return;
+    if (VisualFieldItem* field = statusPane_->FindItem(key)) {
+        field->SetText(text);
+        field->Redraw();
+    }
 }
 
 void MainFrame::ClearStatusIndicators()

@@ -13,6 +13,8 @@
 
 class BarLayoutRule;
 class MDImarginCL;
+class VisualListPane;
+class VisualPane;
 
 // The frame's menu bar (resource 116, or 109 with the short menus) and its help pop-up (resource 121).
 extern Menu* MainMenuBar;
@@ -64,6 +66,8 @@ public:
 
     bool StatusBarVisible() const;
     bool ToolBarVisible() const;
+    VisualPane* StatusPane() const { return statusPane_; }
+    VisualListPane* ToolBar() const { return toolBar_; }
     MDImarginCL* StatusMargin() const { return statusMargin_; }
     MDImarginCL* ToolBarMargin() const { return toolBarMargin_; }
 
@@ -99,6 +103,8 @@ private:
     BarLayoutRule* statusBarRule_ = nullptr;
     BarLayoutRule* toolBarRule_ = nullptr;
     MDImarginCL* statusMargin_ = nullptr;
+    VisualPane* statusPane_ = nullptr;
+    VisualListPane* toolBar_ = nullptr;
     MDImarginCL* toolBarMargin_ = nullptr;
     FilePath revertPath_;
     RECT revertRect_{};

@@ -2,6 +2,7 @@
 
 #include "app/BarLayoutRule.h"
 #include "app/MainFrame.h"
+#include "app/MainToolbar.h"
 #include "app/OnlineHelp.h"
 #include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
@@ -191,5 +192,16 @@ void MainFrame::UpdateMenus()
 
 void MainFrame::RefreshCommands()
 {
-    // The tool bar shows no buttons yet whose states the frame could set.
+    if (!ActiveChild()) {
+        EnableSaveCommand(0);
+        EnablePrintCommands(0);
+        EnableConvertToOutline(0);
+        EnableDefineVariable(0);
+        EnableCommand1556(0);
+        EnableFontCommand(0);
+        EnableProbabilityWheel(0);
+        DisableAnalysisCommands();
+        SelectDefaultMode();
+    }
+    SetNavigatingButton(AppFlags::navigating ? 1 : 0);
 }

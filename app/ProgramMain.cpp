@@ -6,6 +6,7 @@
 #include "app/CursorStack.h"
 #include "app/FramePlacement.h"
 #include "app/MainFrame.h"
+#include "app/MainToolbar.h"
 #include "app/OnlineHelp.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SplashDialog.h"
@@ -122,6 +123,7 @@ void StartApplication()
     BuildBuiltinNameRegistry();
     LocaleChars::Create(CommandLineFlag(DefaultLocaleBit));
     CursorStack::Create();
+    BuildMainToolbar(TheMainFrame->ToolBar());
     LoadTablesDirectory();
     AppFlags::navigating = ReadProfileInt("General", "Navigating", 1) != 0;
     AppFlags::exportBlackAndWhite = ReadProfileInt("General", "ExportBW", 0) != 0;
@@ -140,6 +142,7 @@ void ShutdownApplication()
     CursorStack::Destroy();
     FreeBuiltinNameRegistry();
     LocaleChars::Destroy();
+    DestroyMainToolbar();
     FreeTables();
     DeleteGlobal(TheScriptManager);
     DeleteGlobal(OperatorsMenu);

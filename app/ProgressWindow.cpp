@@ -1,51 +1,91 @@
 #include "app/ProgressWindow.h"
 
-#include <string>
+#include "app/ProgressBar.h"
+#include "framework/draw/Display.h"
+#include "framework/visual/VisualStatusPane.h"
+#include "framework/window/ChildLayout.h"
+#include "framework/window/DockLayout.h"
+
 #include <vector>
+
+ProgressWindow* StatusProgress = nullptr;
 
 namespace {
 
-struct ProgressEntry {
-    int32_t handle;
-    std::string text;
-    double total;
-    double position;
-};
-
-std::vector<ProgressEntry>& Entries()
+std::vector<ProgressMessage>& Messages()
 {
-    static std::vector<ProgressEntry> entries;
-    return entries;
+    static std::vector<ProgressMessage> messages;
+    return messages;
 }
 
-int32_t lastHandle = 0;
+uint32_t lastHandle = 0;
+// The handle of the message shown; -1 when none.
+uint32_t shownHandle = static_cast<uint32_t>(-1);
 long pushedCount = 0;
 
-}  // namespace
+} // namespace
 
-int32_t ProgressWindow::Push(const char* text, int, int, double total)
+ProgressWindow::ProgressWindow(VisualStatusPane* pane) : VisualFieldItem(pane, LayoutManager::DockLeft, "", Key, 0)
+{
+    StatusProgress = this;
+}
+
+ProgressWindow::~ProgressWindow()
+{
+    if (StatusProgress == this)
+        StatusProgress = nullptr;
+}
+
+uint32_t ProgressWindow::Push(const char* text, double low, double high)
 {
     ++pushedCount;
-    Entries().push_back({++lastHandle, text != nullptr ? text : "", total, 0.0});
-    return lastHandle;
+    ProgressMessage message{++lastHandle, low, high, zString(text ? text : ""), low};
+    if (StatusProgress)
+        StatusProgress->HideBar();
+    Messages().push_back(message);
+    if (StatusProgress)
+        StatusProgress->ShowMessage(Messages().back());
+    shownHandle = message.Handle;
+    return message.Handle;
 }
 
-void ProgressWindow::Step(int32_t handle, double position)
+void ProgressWindow::Step(uint32_t handle, double value)
 {
-    auto& entries = Entries();
-    if (!entries.empty() && entries.back().handle == handle)
-        entries.back().position = position > entries.back().total ? entries.back().total : position;
+    if (handle != shownHandle || Messages().empty())
+        return;
+    ProgressMessage& top = Messages().back();
+    top.Value = value > top.High ? top.High : value;
+    if (StatusProgress && StatusProgress->activeBar_)
+        StatusProgress->activeBar_->SetValue(value);
 }
 
-void ProgressWindow::Pop(int32_t handle)
+void ProgressWindow::Pop(uint32_t handle)
 {
-    auto& entries = Entries();
-    for (auto it = entries.begin(); it != entries.end(); ++it) {
-        if (it->handle == handle) {
-            entries.erase(it);
-            return;
+    std::vector<ProgressMessage>& messages = Messages();
+    if (handle != shownHandle) {
+        for (auto it = messages.begin(); it != messages.end(); ++it) {
+            if (it->Handle == handle) {
+                messages.erase(it);
+                return;
+            }
         }
+        return;
     }
+    if (StatusProgress)
+        StatusProgress->HideBar();
+    messages.pop_back();
+    if (messages.empty()) {
+        shownHandle = static_cast<uint32_t>(-1);
+        return;
+    }
+    if (StatusProgress)
+        StatusProgress->ShowMessage(messages.back());
+    shownHandle = messages.back().Handle;
+}
+
+bool ProgressWindow::HasEntries()
+{
+    return StatusProgress && StatusProgress->activeBar_;
 }
 
 long ProgressWindow::PushedCount()
@@ -55,16 +95,55 @@ long ProgressWindow::PushedCount()
 
 int ProgressWindow::Depth()
 {
-    return static_cast<int>(Entries().size());
+    return static_cast<int>(Messages().size());
 }
 
 bool ProgressWindow::Top(zString& text, double& position, double& total)
 {
-    const auto& entries = Entries();
-    if (entries.empty())
+    if (Messages().empty())
         return false;
-    text = entries.back().text.c_str();
-    position = entries.back().position;
-    total = entries.back().total;
+    const ProgressMessage& top = Messages().back();
+    text = top.Text;
+    position = top.Value;
+    total = top.High;
     return true;
+}
+
+void ProgressWindow::ShowMessage(const ProgressMessage& message)
+{
+    Display* display = HostDisplay();
+    int textWidth = 0;
+    if (display) {
+        DisplayLock lock(*display);
+        textWidth = display->TextExtent(message.Text.Text(), 0).cx;
+    }
+    const RECT bounds = Bounds();
+    const RECT barRect{textWidth + 8, bounds.top, textWidth + 8 + BarWidth, bounds.bottom};
+    activeBar_ = std::make_unique<ProgressBar>(pane_, barRect, message.Low, message.High);
+    auto* rule = static_cast<DockLayout*>(Geometry());
+    savedSize_ = SIZE{rule->FixedWidth(), rule->FixedHeight()};
+    rule->SetFixedWidth(barRect.right + 8 - bounds.left);
+    Relayout();
+    pane_->SetItemTextByKey(0, "");
+    SetText(message.Text.Text());
+    ShowWindow(activeBar_->Handle(), SW_SHOW);
+    InvalidateRect(pane_->Handle(), nullptr, TRUE);
+    UpdateWindow(pane_->Handle());
+}
+
+void ProgressWindow::HideBar()
+{
+    if (!activeBar_)
+        return;
+    activeBar_.reset();
+    SetText("");
+    auto* rule = static_cast<DockLayout*>(Geometry());
+    rule->SetFixedWidth(savedSize_.cx);
+    Relayout();
+    InvalidateRect(pane_->Handle(), nullptr, TRUE);
+}
+
+void ProgressWindow::Relayout()
+{
+    pane_->PaneLayout()->Arrange(nullptr);
 }

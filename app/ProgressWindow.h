@@ -1,22 +1,56 @@
 #pragma once
-// The stack of status-bar progress entries: long operations push an entry with a text and a total, step
-// it, and pop it. Only the top entry is shown; the one below is shown again when it is popped.
+// The status-bar progress display: a stack of progress messages, each pushed by a long operation that gets
+// a handle, moves its own bar by it and pops it when done. Only the top message is shown, as a text and a
+// bar at the left of the status bar; a step or pop by a handle that is not on top leaves the display as it
+// is. The stack works without a status bar (nothing is shown then).
 
 #include "foundation/zString.h"
+#include "framework/visual/VisualFieldItem.h"
 
 #include <cstdint>
+#include <memory>
 
-class ProgressWindow {
+class ProgressBar;
+
+struct ProgressMessage {
+    uint32_t Handle;
+    double Low;
+    double High;
+    zString Text;
+    double Value; // where the operation has got to
+};
+
+class ProgressWindow : public VisualFieldItem {
 public:
-    // Pushes an entry and returns its handle (1 and above).
-    static int32_t Push(const char* text, int unused1, int unused2, double total);
-    // Moves the bar of the entry when it is the top one; ignored otherwise.
-    static void Step(int32_t handle, double position);
-    static void Pop(int32_t handle);
+    static constexpr int Key = 1;
+    static constexpr int BarWidth = 250;
 
-    // The number of entries pushed so far and the current depth (for the status bar and its checks).
+    // The item of key 1 at the left of the status pane; it becomes StatusProgress.
+    explicit ProgressWindow(VisualStatusPane* pane);
+    ~ProgressWindow() override;
+
+    // Handles count from 1. High should be above Low.
+    static uint32_t Push(const char* text, double low, double high);
+    static void Step(uint32_t handle, double value);
+    static void Pop(uint32_t handle);
+    // True while a bar is shown.
+    static bool HasEntries();
+
+    // Pushes so far, the stack's depth and the top message's text, value and High (false when empty).
     static long PushedCount();
     static int Depth();
-    // Text and position of the top entry; false when there is none.
     static bool Top(zString& text, double& position, double& total);
+
+    ProgressBar* ActiveBar() const { return activeBar_.get(); }
+
+private:
+    void ShowMessage(const ProgressMessage& message);
+    void HideBar();
+    void Relayout();
+
+    std::unique_ptr<ProgressBar> activeBar_;
+    SIZE savedSize_{0, 0};
 };
+
+// The status bar's progress display; null while there is no status bar.
+extern ProgressWindow* StatusProgress;

@@ -3,6 +3,7 @@
 #include "framework/draw/WindowDisplay.h"
 #include "framework/visual/VisualItem.h"
 #include "framework/window/LayoutManager.h"
+#include "framework/window/ScrollBarState.h"
 
 VisualCtrl::VisualCtrl(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id)
     : CtrlWindowCL(parent, layout, style, text, id)
@@ -11,6 +12,9 @@ VisualCtrl::VisualCtrl(WindowCL* parent, LayoutManager* layout, DWORD style, con
     className_ = "VisualCtrl";
     style_ &= ~WS_CLIPSIBLINGS;
     display_ = new WindowDisplay(this);
+    // Items draw with the system font unless they choose another.
+    display_->PopFont();
+    display_->PushFont(new zFont(SYSTEM_FONT));
     Create();
 }
 
@@ -53,6 +57,11 @@ long VisualCtrl::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
     case WM_CHAR:
     case WM_SYSCHAR:
         return OnChar(&event);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        // A bar that is no framework control moves nothing, but the event still goes on.
+        MoveScrollStateByCode(*this, event);
+        return Forward(&event);
     default:
         return CtrlWindowCL::HandleMessage(event, answeredAtOnce, answer);
     }

@@ -311,7 +311,7 @@ long VisualStatusPane::Paint(WindowEvent*)
     if (!showingHelp_) {
         root_->Draw(&bounds);
     } else if (!helpText_.empty()) {
-        const RECT area{16, 3, width, height + 1};
+        const RECT area{16, 3, width, height}; // the help area, its top-left corner moved in
         const POINT at = PlaceText(helpText_.c_str(), 0, area);
         TextOutA(dc, at.x, at.y, helpText_.c_str(), static_cast<int>(helpText_.size()));
     }

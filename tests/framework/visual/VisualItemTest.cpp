@@ -1,6 +1,7 @@
 #include "framework/visual/VisualCtrl.h"
 #include "framework/visual/VisualItem.h"
 #include "framework/window/LayoutManager.h"
+#include "framework/window/ScrollBarState.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -131,4 +132,29 @@ TEST(VisualItemHost, RoutesMouseToItemsOnlyWhileSomeItemWantsInput)
     const std::vector<std::string> expected{"down A", "up A", "key A"};
     EXPECT_EQ(expected, log);
     EXPECT_EQ(window, GetFocus());
+}
+
+TEST(VisualItemHost, ScrollCodesMoveTheWindowsOwnBarButNotAForeignControlsOne)
+{
+    ScopedApplication app;
+    RecordingTopWindow top;
+    top.Create();
+    struct Host : VisualItemHost {
+        using VisualItemHost::VisualItemHost;
+    };
+    auto* host = new Host(&top, new LayoutManager(0, 0, 60, 40, nullptr), WS_CHILD | WS_VISIBLE);
+    auto* bar = new ScrollBarState(host, SB_VERT);
+    host->SetVerticalState(bar);
+    HWND foreign = CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 5, 5, top.Handle(), nullptr, nullptr, nullptr);
+    const struct {
+        WPARAM code;
+        HWND control;
+        int position;
+    } steps[] = {{SB_LINEDOWN, nullptr, 1},  {SB_PAGEDOWN, nullptr, 11}, {MAKEWPARAM(SB_THUMBTRACK, 500), nullptr, 100},
+                 {SB_TOP, foreign, 100}, {SB_PAGEUP, nullptr, 90},   {SB_TOP, nullptr, 0}};
+    for (const auto& step : steps) {
+        SendMessageA(host->Handle(), WM_VSCROLL, step.code, reinterpret_cast<LPARAM>(step.control));
+        EXPECT_EQ(step.position, bar->position) << step.code;
+    }
+    DestroyWindow(foreign);
 }

@@ -118,9 +118,3 @@ void ParseCommandLineText(const char* text)
         }
     }
 }
-
-int RunStartupActions()
-{
-    // Outline requests and document arguments open document windows, which the program does not have yet.
-    return 0;
-}

@@ -6,6 +6,9 @@
 #include "foundation/zString.h"
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 enum CommandLineBit {
     ShortMenusBit = 0,        // n: the short menu bar
@@ -30,5 +33,21 @@ void ParseCommandLine();
 // and the two characters) and scanning goes on; a lone "-" or "/" at the very end, and "d" with fewer than
 // two characters after it, are ignored.
 void ParseCommandLineText(const char* text);
-// Carries out what the command line asks for and returns the number of documents it opened.
+// Carries out what the command line asks for and returns the number of documents it opened: an outline
+// request (option "^") of a tree file opens it, puts its outline on the clipboard and ends the actions
+// (1); of a ".txt" file hands the file's text to the script manager and ends them (0). Otherwise every
+// file argument is opened; a tree gets the argument's bindings at its root and, with option "d", its
+// decimal characters changed.
 int RunStartupActions();
+// The same over the given command line (the options already parsed).
+int RunStartupActionsText(const char* commandLine);
+
+// One file argument of the command line: the file's path (made full) and the name=value pairs that follow
+// it, each after a "?" (a part without "=" ends them).
+struct StartupFileArgument {
+    std::string path;
+    std::vector<std::pair<std::string, std::string>> bindings;
+};
+// The file arguments in order: a word in double quotes (always a file, ending at the next quote; without
+// one the walk ends) or a word up to the next blank that does not begin with "-" or "/".
+std::vector<StartupFileArgument> ReadFileArguments(const char* commandLine);

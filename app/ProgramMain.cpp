@@ -26,6 +26,7 @@
 #include "framework/window/FrameworkApp.h"
 #include "script/DdeLinkManager.h"
 #include "script/ScriptManager.h"
+#include "treewin/TreeWindow.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -139,6 +140,9 @@ void StartApplication()
 
 void ShutdownApplication()
 {
+    // The program's documents close before the services they use.
+    while (!TreeWindow::OpenWindows().empty())
+        delete TreeWindow::OpenWindows().back();
     CursorStack::Destroy();
     FreeBuiltinNameRegistry();
     LocaleChars::Destroy();
@@ -177,7 +181,9 @@ void StartProgram(FrameworkApp* app)
         (new SplashDialog(TheMainFrame, 2000))->Show(SW_SHOW);
     StartApplication();
     TheMainFrame->Show(showCommand);
-    RunStartupActions();
+    // Without a document from the command line the program starts with a new tree, unless asked not to.
+    if (RunStartupActions() == 0 && !CommandLineFlag(NoFirstTreeBit) && !CommandLineFlag(InfluenceFirstBit))
+        new TreeWindow();
     TheMainFrame->RefreshCommands();
     app->RunMessageLoop();
     ShutdownApplication();

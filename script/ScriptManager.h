@@ -21,6 +21,10 @@ public:
             ContinueScript();
     }
 
+    // A script's text handed over whole (an outline request of a ".txt" file at start-up); scripts are not
+    // run from a text yet, so the text is left as it is.
+    virtual void TakeScriptText(const char* text) { static_cast<void>(text); }
+
     // Runs the script on from the command after the one that waited.
     virtual void ContinueScript() { ++continuations; }
 

@@ -7,6 +7,7 @@
 #include "model/DocumentVariableOps.h"
 #include "model/TreeNodeRecords.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,12 @@ namespace {
 
 // Untitled trees of this run; a number is never given twice.
 int UntitledTreeCount = 0;
+
+std::vector<TreeWindow*>& LiveWindows()
+{
+    static std::vector<TreeWindow*> windows;
+    return windows;
+}
 
 bool HasSnapshotExtension(const char* path)
 {
@@ -30,14 +37,21 @@ bool HasSnapshotExtension(const char* path)
 
 } // namespace
 
+const std::vector<TreeWindow*>& TreeWindow::OpenWindows()
+{
+    return LiveWindows();
+}
+
 TreeWindow::TreeWindow(TreeNode* root) : document(root)
 {
+    LiveWindows().push_back(this);
     document.View = this;
     GiveUntitledTitle();
 }
 
 TreeWindow::TreeWindow(const char* path)
 {
+    LiveWindows().push_back(this);
     document.View = this;
     if (document.ReadTreeFile(path, HasSnapshotExtension(path))) {
         TakePath(path);
@@ -50,6 +64,8 @@ TreeWindow::TreeWindow(const char* path)
 
 TreeWindow::~TreeWindow()
 {
+    std::vector<TreeWindow*>& windows = LiveWindows();
+    windows.erase(std::find(windows.begin(), windows.end(), this));
     document.View = nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include "treewin/TreeLayout.h"
 
 #include <memory>
+#include <vector>
 
 class Display;
 class NamePopupMenu;
@@ -28,6 +29,9 @@ public:
     TreeWindow(const TreeWindow&) = delete;
     TreeWindow& operator=(const TreeWindow&) = delete;
     ~TreeWindow() override;
+
+    // The tree windows that exist now, oldest first.
+    static const std::vector<TreeWindow*>& OpenWindows();
 
     TreeDocument& Document() { return document; }
     // The file the tree is saved to; empty for an untitled tree.

@@ -1,0 +1,188 @@
+// What the command line asks for once the main frame stands: an outline request, or the documents to open
+// with their bindings and decimal characters.
+
+#include "app/CommandLine.h"
+
+#include "app/MessageBoxes.h"
+#include "app/OpenFileByName.h"
+#include "app/StartProgram.h"
+#include "app/StatusMessage.h"
+#include "foundation/FilePath.h"
+#include "foundation/StringHelpers.h"
+#include "framework/window/Clipboard.h"
+#include "framework/window/FrameworkApp.h"
+#include "model/DecimalConversion.h"
+#include "model/NameRules.h"
+#include "model/TreeNode.h"
+#include "model/TreeOutline.h"
+#include "script/ScriptManager.h"
+#include "treewin/TreeWindow.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string FullPathOf(const std::string& path)
+{
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full) : path;
+}
+
+StartupFileArgument SplitFileArgument(const std::string& word)
+{
+    StartupFileArgument argument;
+    size_t mark = word.find('?');
+    argument.path = FullPathOf(word.substr(0, mark));
+    while (mark != std::string::npos) {
+        const size_t next = word.find('?', mark + 1);
+        const std::string part = word.substr(mark + 1, next == std::string::npos ? std::string::npos : next - mark - 1);
+        const size_t equals = part.find('=');
+        if (equals == std::string::npos)
+            break;
+        argument.bindings.emplace_back(part.substr(0, equals), part.substr(equals + 1));
+        mark = next;
+    }
+    return argument;
+}
+
+// The argument's names that are names bound at the root, in order; each makes its variable.
+void SetStartupBindings(TreeWindow& tree, const StartupFileArgument& argument)
+{
+    TreeDocument& document = tree.Document();
+    bool changed = false;
+    for (const auto& binding : argument.bindings) {
+        if (CheckVariableName(zString(binding.first.c_str()), true, false) == 0)
+            continue;
+        document.EnsureVariable(binding.first.c_str(), nullptr);
+        document.Root->SetBinding(binding.first.c_str(), binding.second.c_str(), true);
+        changed = true;
+    }
+    if (!changed)
+        return;
+    document.SetModified(1);
+    tree.Relayout();
+}
+
+void ChangeStartupDecimals(TreeWindow& tree)
+{
+    zString message("Changing decimals from \"$1\" to \"$2\" ...");
+    SubstituteArgs(message, DecimalFromChar.Text(), DecimalToChar.Text());
+    ShowStatusMessage(message.Text());
+    const DecimalChangeCount count =
+        ChangeTreeDecimals(tree.Document().Root, DecimalFromChar.Text()[0], DecimalToChar.Text()[0], message.Text());
+    if (count.changed == 0)
+        return;
+    tree.Document().SetModified(1);
+    tree.Relayout();
+    if (count.unreadable > 0) {
+        char text[160];
+        std::snprintf(text, sizeof text, "%d formulas of \"%s\" could not be read after changing decimals.",
+                      count.unreadable, tree.Title().Text());
+        ShowErrorBox(nullptr, text, 0);
+    }
+}
+
+// The whole file as one text, or false when it cannot be read.
+bool ReadWholeFile(const FilePath& file, std::string& text)
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(file.FullPath().Text(), "rb"), std::fclose);
+    if (!stream)
+        return false;
+    const uint32_t size = file.FileSize();
+    text.assign(size, '\0');
+    return std::fread(&text[0], 1, size, stream.get()) == size;
+}
+
+// 1 when a tree was put on the clipboard as an outline, 0 when a script text was handed over; -1 when the
+// request is not for an existing ".tre" or ".txt" file.
+int RunOutlineRequest()
+{
+    const FilePath file(OutlineRequestPath.Text());
+    if (OutlineRequestPath.IsEmpty() || !file.Exists())
+        return -1;
+    zString extension;
+    file.GetExtension(extension);
+    extension.MakeLower();
+    if (extension == "txt") {
+        std::string text;
+        if (ReadWholeFile(file, text) && TheScriptManager != nullptr)
+            TheScriptManager->TakeScriptText(text.c_str());
+        return 0;
+    }
+    if (extension != "tre")
+        return -1;
+    auto* tree = new TreeWindow(file.FullPath().Text());
+    zString outline;
+    WriteTreeOutline(tree->Document().Root, outline);
+    if (AppClipboard != nullptr) {
+        AppClipboard->Empty();
+        AppClipboard->PutText(outline.Text());
+    }
+    ShowInfoBox("KIVO", "The open tree has been converted to an outline. The outline is now on the clipboard.", 0);
+    return 1;
+}
+
+} // namespace
+
+std::vector<StartupFileArgument> ReadFileArguments(const char* commandLine)
+{
+    std::vector<StartupFileArgument> arguments;
+    const std::string text = commandLine != nullptr ? commandLine : "";
+    size_t at = 0;
+    for (;;) {
+        while (at < text.size() && IsBlank(text[at]))
+            ++at;
+        if (at >= text.size())
+            break;
+        if (text[at] == '"') {
+            const size_t close = text.find('"', at + 1);
+            if (close == std::string::npos)
+                break;
+            arguments.push_back(SplitFileArgument(text.substr(at + 1, close - at - 1)));
+            at = close + 1;
+            continue;
+        }
+        size_t end = at;
+        while (end < text.size() && !IsBlank(text[end]))
+            ++end;
+        if (text[at] != '-' && text[at] != '/')
+            arguments.push_back(SplitFileArgument(text.substr(at, end - at)));
+        at = end;
+    }
+    return arguments;
+}
+
+int RunStartupActions()
+{
+    return RunStartupActionsText(TheApp && TheApp->CommandLine() ? TheApp->CommandLine() : "");
+}
+
+int RunStartupActionsText(const char* commandLine)
+{
+    if (CommandLineFlag(OutlineRequestBit)) {
+        const int outline = RunOutlineRequest();
+        if (outline >= 0)
+            return outline;
+    }
+    int opened = 0;
+    for (const StartupFileArgument& argument : ReadFileArguments(commandLine)) {
+        TreeWindow* tree = OpenFileByName(argument.path.c_str());
+        if (tree == nullptr)
+            continue;
+        SetStartupBindings(*tree, argument);
+        if (CommandLineFlag(ChangeDecimalsBit))
+            ChangeStartupDecimals(*tree);
+        ++opened;
+    }
+    return opened;
+}

@@ -1,0 +1,79 @@
+#include "model/DecimalConversion.h"
+
+#include "formula/Expression.h"
+#include "foundation/zString.h"
+#include "model/ExpressionWalk.h"
+#include "model/NodeFormula.h"
+
+#include <cctype>
+#include <string>
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+bool IsNameChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+}
+
+struct Conversion {
+    char from;
+    char to;
+    DecimalChangeCount count;
+};
+
+void ConvertFormula(ExpressionVisitor&, TreeNode* node, Expression& formula, void* arg)
+{
+    auto* conversion = static_cast<Conversion*>(arg);
+    zString text(formula.Text());
+    if (!ChangeLiteralDecimals(text, conversion->from, conversion->to))
+        return;
+    formula.SetText(text.Text());
+    ++conversion->count.changed;
+    int error = 0;
+    EvaluateNodeFormula(node, formula, "formula", &error, true);
+    if (!formula.HasParseTree())
+        ++conversion->count.unreadable;
+}
+
+} // namespace
+
+bool ChangeLiteralDecimals(zString& text, char from, char to)
+{
+    std::string changed(text.Text());
+    bool inQuotes = false;
+    bool inName = false;   // the digits being read belong to a name
+    bool any = false;
+    for (size_t i = 0; i < changed.size(); ++i) {
+        const char c = changed[i];
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            continue;
+        }
+        if (inQuotes)
+            continue;
+        if (c == from && i > 0 && i + 1 < changed.size() && IsDigit(changed[i - 1]) && IsDigit(changed[i + 1]) &&
+            !inName) {
+            changed[i] = to;
+            any = true;
+            continue;
+        }
+        if (IsDigit(c))
+            continue;
+        inName = IsNameChar(c);
+    }
+    if (any)
+        text = changed.c_str();
+    return any;
+}
+
+DecimalChangeCount ChangeTreeDecimals(TreeNode* root, char from, char to, const char* progressText)
+{
+    Conversion conversion{from, to, {}};
+    ReparseTreeBindings(root, false, ConvertFormula, &conversion, progressText);
+    return conversion.count;
+}

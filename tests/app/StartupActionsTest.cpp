@@ -1,0 +1,118 @@
+#include "app/CommandLine.h"
+
+#include "app/StartProgram.h"
+#include "framework/window/Clipboard.h"
+#include "framework/window/TopWindow.h"
+#include "model/TreeNode.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bindings = std::vector<std::pair<std::string, std::string>>;
+
+TEST(StartupArguments, FilesAndTheirBindingsInOrder)
+{
+    struct Case {
+        const char* commandLine;
+        std::vector<std::string> paths;
+        std::vector<Bindings> bindings;
+    } cases[] = {
+        {"\"Z:\\t\\a.tre?P=0.3?C=10\"", {"Z:\\t\\a.tre"}, {{{"P", "0.3"}, {"C", "10"}}}},
+        {"-d,. Z:\\a.tre?X?C=1 /t", {"Z:\\a.tre"}, {{}}},
+        {"\"Z:\\my -i trees\\b.tre\" -x Z:\\c.tre", {"Z:\\my -i trees\\b.tre", "Z:\\c.tre"}, {{}, {}}},
+        {"Z:\\a.tre \"Z:\\unended", {"Z:\\a.tre"}, {{}}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<StartupFileArgument> arguments = ReadFileArguments(c.commandLine);
+        ASSERT_EQ(arguments.size(), c.paths.size()) << c.commandLine;
+        for (size_t i = 0; i < arguments.size(); ++i) {
+            EXPECT_EQ(arguments[i].path, c.paths[i]);
+            EXPECT_EQ(arguments[i].bindings, c.bindings[i]);
+        }
+    }
+}
+
+// Tree files written for the test; every tree window the actions open is closed at the end.
+class StartupActionsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* temp = std::getenv("TEMP");
+        path = std::string(temp != nullptr ? temp : ".") + "\\kivo_start.tre";
+        {
+            TreeWindow tree;
+            TreeNode* root = tree.Document().Root;
+            tree.Document().AddChild(root, TerminalNode, "Rich", "", "1,5*2");
+            tree.Document().AddChild(root, TerminalNode, "Poor", "", "MAX(1, 2)+X1,5");
+            zString message;
+            ASSERT_TRUE(tree.SaveAs(path.c_str(), message));
+        }
+        windowsBefore = TreeWindow::OpenWindows().size();
+        CommandLineFlags = 0;
+    }
+    void TearDown() override
+    {
+        while (TreeWindow::OpenWindows().size() > windowsBefore)
+            delete TreeWindow::OpenWindows().back();
+        CommandLineFlags = 0;
+        OutlineRequestPath = DecimalFromChar = DecimalToChar = "";
+        std::remove(path.c_str());
+    }
+    TreeWindow* Opened() { return TreeWindow::OpenWindows().back(); }
+
+    std::string path;
+    size_t windowsBefore = 0;
+};
+
+TEST_F(StartupActionsTest, BindingsAndDecimalsOfAnOpenedTree)
+{
+    ParseCommandLineText("-d,.");
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(RunStartupActionsText(("-d,. \"" + path + "?P=1?C=10?P=0.3\" Z:\\missing.tre").c_str()), 1);
+    ASSERT_EQ(TreeWindow::OpenWindows().size(), windowsBefore + 1);
+    TreeDocument& document = Opened()->Document();
+    // Set in the order given: the later P wins.
+    ASSERT_EQ(document.Root->BindingCount(), 2);
+    EXPECT_STREQ(document.Root->FindBinding("P", true)->definition.Text().Text(), "0.3");
+    EXPECT_STREQ(document.Root->FindBinding("C", true)->definition.Text().Text(), "10");
+    EXPECT_TRUE(document.HasVariable("C", true));
+    EXPECT_EQ(document.Modified, 1);
+    EXPECT_STREQ(document.Root->GetChild(0)->Payoff(0).Text().Text(), "1.5*2");
+    EXPECT_STREQ(document.Root->GetChild(1)->Payoff(0).Text().Text(), "MAX(1, 2)+X1,5");
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "File \"Z:\\missing.tre\" not found.");
+}
+
+TEST_F(StartupActionsTest, OutlineRequestPutsTheTreeOnTheClipboard)
+{
+    ClipboardTestLock clipboardLock;
+    ScopedApplication app;
+    TopWindow owner(nullptr, nullptr, WS_OVERLAPPEDWINDOW, "owner");
+    owner.Create();
+    Clipboard clipboard(&owner);
+    AppClipboard = &clipboard;
+    ParseCommandLineText(("-^ " + path).c_str());
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(RunStartupActionsText(("-^ " + path).c_str()), 1);
+    AppClipboard = nullptr;
+    ASSERT_EQ(TreeWindow::OpenWindows().size(), windowsBefore + 1);
+    std::unique_ptr<char[]> text(clipboard.GetText());
+    ASSERT_NE(text, nullptr);
+    EXPECT_NE(std::string(text.get()).find("Rich"), std::string::npos);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "The open tree has been converted to an outline. The outline is now on the clipboard.");
+}
+
+} // namespace

@@ -211,7 +211,7 @@ int PaintDefinitions(TreeWindow& window, TreeNode* node, Display& display, Displ
     const bool wide = prefs.WideVars != 0;
     std::vector<std::string> lines;
     const int count = BuildDefinitionLines(node, &lines);
-    const float lineHeight = window.FontLineHeight(VariablesFont);
+    const float lineHeight = window.FontLineHeight(VariablesTextFont);
     if (!draw && (size == nullptr || !wide)) {
         if (size != nullptr)
             size->height = count * lineHeight;

@@ -16,7 +16,7 @@ class zFont;
 struct LogicalRect;
 
 // The four default fonts of a tree, in the order of their line heights.
-enum TreeFontKind { TreeTextFont = 0, ProbabilityFont = 1, VariablesFont = 2, ValuesFont = 3 };
+enum TreeFontKind { TreeTextFont = 0, ProbabilityFont = 1, VariablesTextFont = 2, ValuesFont = 3 };
 
 class TreeWindow : public TreeDocumentView {
 public:

@@ -84,7 +84,7 @@ const FontRecord& TreeWindow::DefaultFont(int kind) const
     switch (kind) {
     case ProbabilityFont:
         return prefs.ProbFont;
-    case VariablesFont:
+    case VariablesTextFont:
         return prefs.VariablesFont;
     case ValuesFont:
         return prefs.EVFont;

@@ -84,7 +84,7 @@ TEST(NodeGeometry, AWideDefinitionWidensTheNodeOnlyWithWideVars)
         node->SetBinding("LONGNAME", "1+2+3+4+5+6+7+8+9+10+11+12+13", false);
         window.Redraw();
         const NodeGeometry& g = node->geometry;
-        EXPECT_NEAR(g.DefinitionsHeight, window.FontLineHeight(VariablesFont), kTol);
+        EXPECT_NEAR(g.DefinitionsHeight, window.FontLineHeight(VariablesTextFont), kTol);
         const float definition = TextWidth(window.MeasuringDisplay(), "LONGNAME=1+2+3+4+5+6+7+8+9+10+11+12+13",
                                            &document.DisplayPrefs.VariablesFont);
         if (wide)

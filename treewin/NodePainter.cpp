@@ -91,7 +91,7 @@ void PaintCommentFlag(PaintContext& context, const RECT& symbol)
     const int bottom = symbol.top - 3;
     const int top = bottom - LogicalHeightToPixels(0.06, reference);
     const int side = LogicalWidthToPixels(0.05, reference);
-    display.PushPen(MakeInchPen(reference, red));
+    display.PushPen(context.Pen(red));
     display.PushBrush(new zBrush(red));
     MoveToEx(dc, x, bottom, nullptr);
     LineTo(dc, x, top);
@@ -205,7 +205,7 @@ void PaintNode(TreeNode* node, PaintContext& context)
     const RECT box = LogicalRectToPixels(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, reference);
 
     const int band = PaintBands(node, context, box, row);
-    display.PushPen(MakeInchPen(reference, context.Map(context.InCloneCopy ? Colour{192, 192, 192, 0} : kBlack)));
+    display.PushPen(context.Pen(context.InCloneCopy ? Colour{192, 192, 192, 0} : kBlack));
     MoveToEx(dc, box.left + band, row, nullptr);
     LineTo(dc, symbol.left, row);
     display.PopPen();
@@ -237,7 +237,7 @@ void PaintRollBackBox(PaintContext& context, const LogicalRect& rect, const char
     if (boxed && text != nullptr && *text != '\0') {
         const RECT frame = LogicalRectToPixels(
             LogicalRect{rect.left - 0.03f, rect.top - 0.03f, rect.right + 0.03f, rect.bottom + 0.03f}, reference);
-        display.PushPen(MakeInchPen(reference, context.Map(kBlack)));
+        display.PushPen(context.Pen(kBlack));
         if (context.window.Document().CalcPrefs.UseUtility != 0)
             RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, LogicalWidthToPixels(0.1, reference),
                       LogicalHeightToPixels(0.1, reference));

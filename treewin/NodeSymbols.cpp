@@ -66,8 +66,7 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
         kind = kTerminalLine;
     const Colour colour = context.Map(kind == kTerminalLine ? Colour{0, 0, 0, 0} : KindColour(kind));
     const Colour background = context.Map(reference.BackgroundColour());
-    display.PushPen(greyed ? MakeInchPen(reference, context.Map(Colour{192, 192, 192, 0}))
-                           : MakeInchPen(reference, colour));
+    display.PushPen(context.Pen(greyed ? Colour{192, 192, 192, 0} : colour));
     if (highlighted)
         display.PushBrush(new zBrush(colour));
     const RECT& r = rect;
@@ -81,7 +80,7 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
         if (kind == LogicNode) {
             const int dx = (r.right - r.left) / 3;
             const int dy = (r.bottom - r.top) / 3;
-            display.PushPen(MakeInchPen(reference, markColour));
+            display.PushPen(context.Pen(markColour));
             Polyline(dc, {{r.left + dx, r.top + dy - 1}, {r.left + dx, r.bottom - dy - 1},
                           {r.right - dx, r.bottom - dy - 1}});
             display.PopPen();
@@ -95,7 +94,7 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
         if (!highlighted)
             display.PopBrush();
         if (kind == ReversedDecisionNode && window.Document().CalcPrefs.CalcMethod != CostEffectivenessMethod) {
-            display.PushPen(MakeInchPen(reference, markColour));
+            display.PushPen(context.Pen(markColour));
             ReversedArrow(dc, r, reference, window.IsMaximizing());
             display.PopPen();
         }
@@ -118,7 +117,7 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
             --m.right;
         const float qx = (m.right - m.left) / 4.0f;
         const float qy = (m.bottom - m.top) / 4.0f;
-        display.PushPen(MakeInchPen(reference, markColour));
+        display.PushPen(context.Pen(markColour));
         Polyline(dc, {{static_cast<LONG>(m.left + qx), static_cast<LONG>(m.bottom - qy + 1)},
                       {static_cast<LONG>(m.left + qx), static_cast<LONG>(m.top + qy)},
                       {static_cast<LONG>(m.left + 2 * qx - 1), static_cast<LONG>(m.top + 2 * qy)},

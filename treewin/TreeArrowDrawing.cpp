@@ -58,7 +58,7 @@ void DrawTreeArrow(TreeWindow& window, const TreeArrow& arrow, PaintContext& con
         return;
     switch (prefs.ArrowLineStyleKey) {
     case 0:
-        display.PushPen(MakeInchPen(reference, black));
+        display.PushPen(context.Pen(black));
         MoveToEx(dc, LogicalXToPixel(arrow.tailX, reference), LogicalYToPixel(arrow.tailY, reference), nullptr);
         LineTo(dc, LogicalXToPixel(arrow.headX, reference), LogicalYToPixel(arrow.headY, reference));
         display.PopPen();

@@ -90,6 +90,16 @@ PaintContext::PaintContext(TreeWindow& window, Display& display, Display* refere
         fonts[kind] = CreateRecordFont(window.DefaultFont(kind), &Reference());
 }
 
+zPen* PaintContext::Pen(const Colour& colour, float width)
+{
+    const Colour mapped = Map(colour);
+    const int pixels = std::max(1, LogicalWidthToPixels(width, Reference()));
+    std::unique_ptr<zPen>& pen = pens[{mapped.ToColorRef(), pixels}];
+    if (!pen)
+        pen = std::make_unique<zPen>(mapped, PS_SOLID, pixels);
+    return new zPen(pen->Handle());
+}
+
 zPen* MakeInchPen(Display& display, const Colour& colour, float width)
 {
     return new zPen(colour, PS_SOLID, std::max(1, LogicalWidthToPixels(width, display)));
@@ -194,7 +204,7 @@ void PaintBranches(TreeNode* node, PaintContext& context)
     LogicalPoint start{node->geometry.SymbolX, node->geometry.BranchY()};
     if (at90)
         start.x -= kSymbolSize / 2;
-    display.PushPen(MakeInchPen(reference, context.Map(context.InCloneCopy ? kCloneGrey : kBlack)));
+    display.PushPen(context.Pen(context.InCloneCopy ? kCloneGrey : kBlack));
     const bool judged = document.RolledBack != 0 && node->IsDecision();
     for (int i = 0; i < node->childCount; ++i) {
         TreeNode* child = node->GetChild(i);
@@ -215,7 +225,7 @@ void PaintBranches(TreeNode* node, PaintContext& context)
         if (judged) {
             const bool optimal = node->optimal != nullptr && node->optimal->Contains(child);
             if (optimal && context.InCloneCopy == 0) {
-                display.PushPen(MakeInchPen(reference, context.Map(kOptimalMagenta)));
+                display.PushPen(context.Pen(kOptimalMagenta));
                 magenta = true;
             } else if (!optimal) {
                 DrawPrunedMarks(dc, child, p, e, at90, reference);

@@ -11,7 +11,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <utility>
 
 class Display;
 struct TreeNode;
@@ -27,6 +29,9 @@ struct PaintContext {
     Display& TargetDisplay() const { return colours.display; }
     Display& Reference() const { return colours.reference; }
     Colour Map(const Colour& colour) const { return colours.MapColour(colour); }
+    // A pen of the mapped colour and the given width (inches) on the reference display, to push on the
+    // display: it lends a pen the context makes once per colour and width.
+    zPen* Pen(const Colour& colour, float width = 0.0075f);
 
     TreeWindow& window;
     ColourContext colours;
@@ -39,6 +44,7 @@ struct PaintContext {
 
 private:
     LogicalRect everything{};
+    std::map<std::pair<COLORREF, int>, std::unique_ptr<zPen>> pens;
 };
 
 // A solid pen of the colour, its width in inches converted on the display (at least one pixel).

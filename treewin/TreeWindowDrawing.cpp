@@ -127,6 +127,14 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
         Relayout();
     // Locked first: a picture records from its first lock to its last unlock.
     DisplayLock lock(display);
+    // Without a rectangle of the caller's, what the display can show limits the work (a picture shows all).
+    LogicalRect shown{};
+    RECT box{};
+    if (clip == nullptr && display.Kind() != Display::KindMetafile && display.DeviceContext() != nullptr &&
+        GetClipBox(display.DeviceContext(), &box) != ERROR) {
+        shown = PixelRectToLogical(box, display);
+        clip = &shown;
+    }
     PaintContext context(*this, display, nullptr, clip);
     display.PushFont(new zFont(context.fonts[TreeTextFont]->Handle()));
     if (document.Root != nullptr)

@@ -22,13 +22,16 @@ void SelectTop(HDC dc, const std::vector<std::unique_ptr<Object>>& stack)
         SelectObject(dc, stack.back()->Handle());
 }
 
+// An object whose handle is already selected (a lent copy of the one below) is not selected again.
 template <class Object>
 void Push(HDC dc, std::vector<std::unique_ptr<Object>>& stack, Object* object)
 {
     if (!object)
         return;
+    const bool selected = !stack.empty() && stack.back()->Handle() == object->Handle();
     stack.emplace_back(object);
-    SelectTop(dc, stack);
+    if (!selected)
+        SelectTop(dc, stack);
 }
 
 template <class Object>
@@ -38,7 +41,8 @@ std::unique_ptr<Object> Pop(HDC dc, std::vector<std::unique_ptr<Object>>& stack)
         return nullptr;
     std::unique_ptr<Object> top = std::move(stack.back());
     stack.pop_back();
-    SelectTop(dc, stack);
+    if (stack.back()->Handle() != top->Handle())
+        SelectTop(dc, stack);
     return top;
 }
 

@@ -22,6 +22,12 @@ zPen::zPen(int stockId) : stockId_(stockId)
     handle_ = GetStockObject(stockId);
 }
 
+zPen::zPen(HPEN handle)
+{
+    flags_ = FlagStock;
+    handle_ = handle;
+}
+
 const StorableClassRecord* zPen::ClassRecord() const { return &penRecord; }
 
 void zPen::Serialize(Archive& archive)

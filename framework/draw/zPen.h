@@ -11,6 +11,8 @@ public:
     zPen(const Colour& colour, int style, int width);
     // A stock pen (GetStockObject); never deleted.
     explicit zPen(int stockId);
+    // Wraps a pen handle made elsewhere; it is never deleted.
+    explicit zPen(HPEN handle);
 
     const StorableClassRecord* ClassRecord() const override;
     // Stored form: the zDrawObj part (flags, 4); a stock pen: stock id (4); otherwise style (4), width (4),

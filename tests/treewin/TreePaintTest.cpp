@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -192,4 +193,53 @@ TEST(MarkovArcs, RowsAreComparedIn32Bits)
     EXPECT_EQ(bounds.top, 0);
     EXPECT_EQ(bounds.bottom, 200000);
     EXPECT_EQ(from.y, 0);
+}
+
+TEST(DeepZoom, BranchesAndMarkovArcsReachRowsBeyond16Bits)
+{
+    for (const int kind : {ChanceNode, MarkovNode}) {
+        TreeWindow window;
+        TreeDocument& document = window.Document();
+        document.Root->kind = kind;
+        document.AddChild(document.Root, TerminalNode, "Near", "0.5");
+        TreeNode* distant = document.AddChild(document.Root, TerminalNode, std::string(2000, '\n').c_str(), "#");
+        window.Redraw();
+
+        // At zoom 2.5 the far branch ends some 90,000 pixel rows down: look at its last inch.
+        SetCurrentDrawingScale(2.5f);
+        const NodeGeometry& end = distant->geometry;
+        ASSERT_GT(end.BranchY() * 96 * 2.5, 70000.0);
+        SetDrawingOrigin(end.X - 0.5f, end.BranchY() - 0.5f);
+        BitmapDisplay display(240, 240);
+        DrawShape(display, RECT{0, 0, 239, 239}, kWhite);
+        window.Draw(display);
+        // Above the branch row, left of the branch's end: only the line coming down from the root.
+        int black = 0;
+        const int endX = LogicalXToPixel(end.X, display);
+        for (int y = 0; y < LogicalYToPixel(end.BranchY(), display) - 2; ++y)
+            for (int x = endX - 60; x <= endX; ++x)
+                black += GetPixel(display.DeviceContext(), x, y) == kBlack ? 1 : 0;
+        SetDrawingOrigin(0, 0);
+        SetCurrentDrawingScale(1.0f);
+        EXPECT_GT(black, 60) << kind;
+    }
+}
+
+TEST(PictureLayout, PicturesAreLaidOutAsOnTheScreen)
+{
+    TreeWindow screen;
+    TreeWindow picture;
+    MetafileDisplay metafile(nullptr);
+    picture.SetPaneDisplay(&metafile);
+    for (TreeWindow* window : {&screen, &picture}) {
+        TreeDocument& document = window->Document();
+        document.AddChild(document.Root, TerminalNode, "A longer name\r\nin two lines", "0.3");
+        window->Redraw();
+    }
+    const NodeGeometry& a = screen.Document().Root->GetChild(0)->geometry;
+    const NodeGeometry& b = picture.Document().Root->GetChild(0)->geometry;
+    EXPECT_GT(b.NameWidth, 0.0f);
+    EXPECT_FLOAT_EQ(a.BoxWidth, b.BoxWidth);
+    EXPECT_FLOAT_EQ(a.BoxHeight, b.BoxHeight);
+    EXPECT_FLOAT_EQ(a.Y, b.Y);
 }

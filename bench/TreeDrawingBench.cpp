@@ -1,0 +1,60 @@
+// Measuring, laying out and painting a generated tree of about 10,000 nodes (a decision root, 10 chance
+// nodes of 10 chance nodes each, every one of those with 99 terminal branches) into an off-screen bitmap,
+// and the redraw after one node's text changes.
+
+#include "bench/Bench.h"
+
+#include "foundation/LogicalRect.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/DrawingScale.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void Grow(TreeDocument& document)
+{
+    TreeNode* root = document.Root;
+    root->SetText("Choose a strategy", false);
+    for (int i = 0; i < 10; ++i) {
+        TreeNode* outer = document.AddChild(root, ChanceNode, ("Strategy " + std::to_string(i)).c_str());
+        for (int j = 0; j < 10; ++j) {
+            TreeNode* inner = document.AddChild(outer, ChanceNode, ("Event " + std::to_string(j)).c_str(),
+                                                j < 9 ? "0.1" : "#");
+            for (int k = 0; k < 99; ++k)
+                document.AddChild(inner, TerminalNode, ("Outcome " + std::to_string(k)).c_str(),
+                                  k < 98 ? "pOutcome" : "#", "100*k");
+        }
+    }
+}
+
+} // namespace
+
+KIVO_BENCH(TreeDrawing)
+{
+    TreeWindow window;
+    Grow(window.Document());
+    BenchReport("measure and lay out 10,011 nodes", 1, [&] { window.Redraw(); });
+    BenchReport("lay out 10,011 nodes", 10, [&] { window.Relayout(); });
+    {
+        // The whole drawing at a quarter of its size fits one bitmap.
+        SetCurrentDrawingScale(0.25f);
+        const LayoutRect bounds = window.Layout().DrawingBounds;
+        BitmapDisplay whole(static_cast<int>(bounds.right * 24) + 1, static_cast<int>(bounds.bottom * 24) + 1);
+        std::printf("whole drawing %d x %d pixels\n", static_cast<int>(bounds.right * 24),
+                    static_cast<int>(bounds.bottom * 24));
+        BenchReport("paint every node (zoom 0.25)", 5, [&] { window.Draw(whole); });
+        SetCurrentDrawingScale(1.0f);
+    }
+    BitmapDisplay display(1200, 900);
+    BenchReport("paint one screen (1200 x 900 pixels)", 20, [&] { window.Draw(display); });
+    TreeNode* edited = window.Document().Root->GetChild(5)->GetChild(5)->GetChild(5);
+    int edits = 0;
+    BenchReport("redraw after one node's text changes", 20, [&] {
+        edited->SetText(("Edited " + std::to_string(++edits)).c_str(), false);
+        window.RedrawNode(edited, 0);
+    });
+}

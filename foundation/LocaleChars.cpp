@@ -1,6 +1,6 @@
 #include "foundation/LocaleChars.h"
 
-#include <windows.h>
+#include "foundation/IntlSettings.h"
 
 #include <cctype>
 #include <memory>
@@ -49,13 +49,8 @@ const LocaleChars& LocaleChars::Active()
 
 void LocaleChars::Read()
 {
-    char decimal[16] = {};
-    char thousands[16] = {};
-    char symbol[16] = {};
-    GetProfileStringA("intl", "sDecimal", ".", decimal, sizeof decimal);
-    GetProfileStringA("intl", "sThousand", ",", thousands, sizeof thousands);
-    GetProfileStringA("intl", "sCurrency", "$", symbol, sizeof symbol);
-    SetFromSettings(decimal, thousands, symbol);
+    const IntlSettings settings;
+    SetFromSettings(settings.decimal, settings.thousands, settings.currency);
 }
 
 void LocaleChars::SetFromSettings(const char* decimal, const char* thousands, const char* currencySymbol)

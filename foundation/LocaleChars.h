@@ -18,7 +18,7 @@ public:
     static const LocaleChars& Active();
 
     // Takes the decimal point, currency symbol (first two characters) and thousands separator from the
-    // user's international settings (WIN.INI section "intl").
+    // user's international settings (IntlSettings).
     void Read();
     // The same from the settings' texts: the first character of the decimal and thousands texts, the first
     // two of the currency text. Empty texts give '.', ',' and '$'.

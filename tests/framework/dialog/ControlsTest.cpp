@@ -2,7 +2,8 @@
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/dialog/FormattedEdit.h"
-#include "framework/dialog/IntlSettings.h"
+#include "foundation/IntlSettings.h"
+#include "foundation/LocaleChars.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
 #include "framework/dialog/StaticCtrl.h"
@@ -306,6 +307,11 @@ TEST(IntlSettings, ReadsWinIniWithDefaultsAndTheNegativeCurrencyStyles)
     EXPECT_STREQ(settings.currency, "kr");
     EXPECT_EQ(std::string(settings.flags, 4), "3301");
     EXPECT_STREQ(settings.negativeSign, "-");
+    // The program's number characters come from these settings; a long currency symbol keeps two.
+    intl.Set("sCurrency", "EUR");
+    LocaleChars chars;
+    chars.Read();
+    EXPECT_EQ(std::string() + chars.decimalChar + chars.thousandsChar + chars.currency, ",,EU");
 }
 
 } // namespace

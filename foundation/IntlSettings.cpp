@@ -1,4 +1,4 @@
-#include "framework/dialog/IntlSettings.h"
+#include "foundation/IntlSettings.h"
 
 #include <windows.h>
 

@@ -45,11 +45,6 @@ MainFrame::MainFrame()
     SetWindowMenuPosition(2);
 
     MainMenuBar = Menu::MenuBar(this, ResourceId(shortMenus_ ? ShortMenuBarId : FullMenuBarId, nullptr));
-    if (!MainMenuBar->Handle()) {
-        // Without its resource the bar still carries the Window and Help menus.
-        delete MainMenuBar;
-        MainMenuBar = Menu::EmptyMenuBar(this);
-    }
     SetMenuObject(MainMenuBar);
     HMENU bar = GetMenu(handle_);
     AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(WindowMenu()->Handle()), "&Window");

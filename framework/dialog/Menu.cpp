@@ -41,14 +41,6 @@ Menu* Menu::MenuBar(WindowCL* owner, const ResourceId& id)
     return menu;
 }
 
-Menu* Menu::EmptyMenuBar(WindowCL* owner)
-{
-    auto* menu = new Menu(CreateMenu(), owner);
-    if (owner)
-        SetMenu(owner->Handle(), menu->menu_);
-    return menu;
-}
-
 Menu* Menu::FromResource(const ResourceId& id)
 {
     return new Menu(Load(id), nullptr);

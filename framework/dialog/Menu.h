@@ -17,8 +17,6 @@ public:
 
     // Loads the menu and makes it the owner's menu bar.
     static Menu* MenuBar(WindowCL* owner, const ResourceId& id);
-    // An empty menu bar made the owner's bar.
-    static Menu* EmptyMenuBar(WindowCL* owner);
     // Loads the menu, without an owner.
     static Menu* FromResource(const ResourceId& id);
     // The first pop-up of the menu resource, taken out of it (an empty pop-up when it cannot be loaded).

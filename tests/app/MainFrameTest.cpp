@@ -1,5 +1,6 @@
 // The main frame in this process: its window, menus and bars, and commands posted to it as a menu sends them.
 
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
@@ -95,6 +96,21 @@ TEST_F(MainFrameTest, FrameWindowCarriesTitleClassStyleClientAndMenus)
     EXPECT_EQ(MainFrame::FirstChildId, GetMenuItemID(windowMenu, GetMenuItemCount(windowMenu) - 1));
     SendMessageA(frame->ClientHandle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
     UnregisterClassA("MDIChildTest", GetModuleHandleA(nullptr));
+}
+
+TEST(MainFrameMenus, ShortMenusOptionLoadsTheShortMenuBar)
+{
+    ScopedApplication app;
+    const uint32_t saved = CommandLineFlags;
+    for (bool shortMenus : {false, true}) {
+        CommandLineFlags = shortMenus ? 1u << ShortMenusBit : 0u;
+        MainFrame frame;
+        HMENU bar = GetMenu(frame.Handle());
+        EXPECT_EQ("E&xit\tAlt+F4", MenuText(bar, 1199));
+        // Run Script is on the full File menu only.
+        EXPECT_EQ(shortMenus ? "" : "R&un Script...", MenuText(bar, 1113));
+    }
+    CommandLineFlags = saved;
 }
 
 TEST_F(MainFrameTest, CommandsAreIgnoredUntilStartUpEnds)

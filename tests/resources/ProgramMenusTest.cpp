@@ -25,7 +25,8 @@ struct Key {
     }
 };
 
-// A hint such as "Ctrl+Shift+P", "F12", "Ins" or "Ctrl+]" as the key the accelerator table holds.
+// A hint such as "Ctrl+Shift+P", "F12", "Ins" or "Ctrl+]" (the bracket keys of a US keyboard) as the key
+// the accelerator table holds.
 bool KeyOfHint(std::string hint, Key& key)
 {
     key = {true, 0, 0};
@@ -40,12 +41,9 @@ bool KeyOfHint(std::string hint, Key& key)
             }
         }
     }
-    if (hint == "]" || hint == "[") {
-        // Control characters: the table holds their character codes.
-        key = {false, hint == "]" ? 29u : 27u, 0};
-        return true;
-    }
-    if (hint == "Ins")
+    if (hint == "]" || hint == "[")
+        key.code = hint == "]" ? VK_OEM_6 : VK_OEM_4;
+    else if (hint == "Ins")
         key.code = VK_INSERT;
     else if (hint.size() > 1 && hint[0] == 'F')
         key.code = VK_F1 + std::stoul(hint.substr(1)) - 1;

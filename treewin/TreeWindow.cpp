@@ -1,5 +1,6 @@
 #include "treewin/TreeWindow.h"
 
+#include "treewin/TreeChildWindow.h"
 #include "app/NamePopupMenu.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/zFont.h"
@@ -64,6 +65,7 @@ TreeWindow::TreeWindow(const char* path)
 
 TreeWindow::~TreeWindow()
 {
+    childWindows.CloseAll();
     std::vector<TreeWindow*>& windows = LiveWindows();
     windows.erase(std::find(windows.begin(), windows.end(), this));
     document.View = nullptr;
@@ -97,6 +99,42 @@ void TreeWindow::TakePath(const char* path)
     filePath = path;
     const char* name = std::strrchr(path, '\\');
     document.WindowTitle = name != nullptr ? name + 1 : path;
+    for (int i = 0; i < childWindows.Count(); ++i)
+        static_cast<TreeChildWindow*>(childWindows.At(i))->OnTreeTitleChanged(document.WindowTitle.Text());
+}
+
+void TreeWindow::AddChildWindow(TreeChildWindow* window)
+{
+    childWindows.Add(window);
+}
+
+void TreeWindow::RemoveChildWindow(TreeChildWindow* window)
+{
+    childWindows.RemovePtr(window);
+}
+
+void TreeWindow::CloseChildWindowsFor(const void* object)
+{
+    // A destroyed window leaves the list itself, so the walk stays at its index.
+    for (int i = 0; i < childWindows.Count();) {
+        auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
+        if (window->DependsOn(object))
+            delete window;
+        else
+            ++i;
+    }
+}
+
+void TreeWindow::RefreshBoundWindows()
+{
+    if (document.SuspendChildRefresh > 0)
+        return;
+    for (int i = 0; i < childWindows.Count();) {
+        auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
+        window->RefreshFromTree();
+        if (i < childWindows.Count() && childWindows.At(i) == window)
+            ++i;
+    }
 }
 
 bool TreeWindow::SaveAs(const char* path, zString& message)

@@ -3,6 +3,7 @@
 // tree and everything computed on it; the document functions of the window hand on to it, so callers that
 // hold the window keep its whole interface while the model and the analyses work on the document alone.
 
+#include "app/WindowList.h"
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
 #include "treewin/TreeLayout.h"
@@ -12,6 +13,7 @@
 
 class Display;
 class NamePopupMenu;
+class TreeChildWindow;
 class zFont;
 struct LogicalRect;
 
@@ -134,6 +136,15 @@ public:
     // first change of the variables.
     std::unique_ptr<NamePopupMenu> VariablesMenu;
 
+    // The tool windows bound to the tree (owned): each joins in its constructor and leaves in its destructor.
+    void AddChildWindow(TreeChildWindow* window);
+    void RemoveChildWindow(TreeChildWindow* window);
+    const WindowList& ChildWindows() const { return childWindows; }
+    // Destroys every bound window that depends on the object; the others keep their order.
+    void CloseChildWindowsFor(const void* object);
+    // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.
+    void RefreshBoundWindows();
+
 private:
     void GiveUntitledTitle();
     // The path becomes the tree's file and its name the title.
@@ -142,6 +153,7 @@ private:
     void RebuildFonts();
 
     TreeDocument document;
+    WindowList childWindows{4, true};
     TreeLayout layout;
     zString filePath;
     bool layoutPending = false;

@@ -1,0 +1,78 @@
+#include "treewin/TreeChildWindow.h"
+
+#include "framework/window/MDIframeCL.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A bound window that depends on one object and writes its name into a log when it is destroyed.
+class BoundWindow : public TreeChildWindow {
+public:
+    BoundWindow(TreeWindow* tree, const char* name, const void* object, std::vector<std::string>& log)
+        : TreeChildWindow(tree, ResourceId(2000u, nullptr), true), name(name), object(object), log(log)
+    {
+    }
+    ~BoundWindow() override { log.push_back(name); }
+    bool DependsOn(const void* other) const override { return other == object; }
+
+    std::string name;
+    const void* object;
+    std::vector<std::string>& log;
+};
+
+std::vector<std::string> Names(const TreeWindow& tree)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < tree.ChildWindows().Count(); ++i)
+        names.push_back(static_cast<BoundWindow*>(tree.ChildWindows().At(i))->name);
+    return names;
+}
+
+TEST(TreeChildWindows, ClosedWithWhatTheyShowAndWithTheirTree)
+{
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    const int node = 0, variable = 0;
+    std::vector<std::string> closed;
+    {
+        TreeWindow tree;
+        new BoundWindow(&tree, "a", &node, closed);
+        new BoundWindow(&tree, "b", &variable, closed);
+        new BoundWindow(&tree, "c", &node, closed);
+        new BoundWindow(&tree, "d", &variable, closed);
+        EXPECT_EQ(tree.Document().ChildWindowCount, 4);
+        tree.CloseChildWindowsFor(&node);
+        EXPECT_EQ(closed, (std::vector<std::string>{"a", "c"}));
+        EXPECT_EQ(Names(tree), (std::vector<std::string>{"b", "d"}));
+        EXPECT_EQ(tree.Document().ChildWindowCount, 2);
+        // A refresh pause keeps them; the tree's destruction closes the rest though each leaves the list.
+        tree.Document().SuspendChildRefresh = 1;
+        tree.RefreshBoundWindows();
+        EXPECT_EQ(Names(tree), (std::vector<std::string>{"b", "d"}));
+        tree.Document().SuspendChildRefresh = 0;
+        new BoundWindow(&tree, "e", &node, closed);
+    }
+    EXPECT_EQ(closed, (std::vector<std::string>{"a", "c", "b", "d", "e"}));
+}
+
+TEST(TreeChildWindows, ARefreshOfTheWholeTreeClosesThemAll)
+{
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    const int node = 0;
+    std::vector<std::string> closed;
+    TreeWindow tree;
+    new BoundWindow(&tree, "a", &node, closed);
+    new BoundWindow(&tree, "b", &node, closed);
+    tree.RefreshBoundWindows();
+    EXPECT_EQ(closed, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(tree.Document().ChildWindowCount, 0);
+}
+
+} // namespace

@@ -134,9 +134,9 @@ bool MarkovAnalysis::RequestForCommand(int command, MarkovGraphRequest& request)
 void MarkovAnalysis::ShowGraph()
 {
     MarkovGraphRequest request;
-    MarkovGraphData graph;
+    LineGraphData graph;
     if (MakeGraph(request, graph))
-        ShowMarkovGraph(graph);
+        ShowLineGraph(graph);
 }
 
 bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node)
@@ -191,9 +191,9 @@ void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* window)
     int ok = 0;
     auto* analysis = new MarkovAnalysis(window, node, &ok, 1);
     if (ok != 0) {
-        MarkovGraphData graph;
+        LineGraphData graph;
         if (analysis->MakeGraph(request, graph))
-            ShowMarkovGraph(graph);
+            ShowLineGraph(graph);
     }
     delete analysis;
     if (ok != 0)

@@ -64,7 +64,7 @@ public:
     // Called by the cohort engine after each cycle and once after the final rewards.
     void AddStageRow();
     // The line graph of a request, or false (nothing made) when the request does not qualify.
-    bool MakeGraph(MarkovGraphRequest& request, MarkovGraphData& graph) const;
+    bool MakeGraph(MarkovGraphRequest& request, LineGraphData& graph) const;
     // The request of a command of the analysis window's graph menu (1580-1585); false for another command.
     static bool RequestForCommand(int command, MarkovGraphRequest& request);
     // Opens the analysis's window; until the window exists, shows its state-probability graph.

@@ -8,12 +8,6 @@
 
 namespace {
 
-MarkovGraphPresenter& Presenter()
-{
-    static MarkovGraphPresenter presenter;
-    return presenter;
-}
-
 bool KindQualifies(int reportKind, bool costEffectiveness)
 {
     if (reportKind < 1 || reportKind > 9 || reportKind == 5)
@@ -56,20 +50,20 @@ const char* SingleLineName(int reportKind)
 
 }  // namespace
 
-bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, MarkovGraphData& graph) const
+bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, LineGraphData& graph) const
 {
     const int reportKind = request.reportKind;
     if (rows.Count() == 0 || lastStage <= 2 || request.stageStep < 1 || !KindQualifies(reportKind, costEffectiveness != 0))
         return false;
     request.points = static_cast<int16_t>((lastStage - request.firstStage) / request.stageStep);
-    graph = MarkovGraphData();
+    graph = LineGraphData();
     graph.title = MarkovReportTitle(reportKind);
-    MarkovGraphAxis& stageAxis = graph.horizontal;
+    GraphAxisData& stageAxis = graph.horizontal;
     stageAxis.label = "Stage";
     stageAxis.bottom = request.firstStage;
     stageAxis.top = request.firstStage + request.points;
     stageAxis.interval = request.stageStep;
-    MarkovGraphAxis& valueAxis = graph.vertical;
+    GraphAxisData& valueAxis = graph.vertical;
     switch (reportKind) {
     case 1:
         valueAxis.label = "Probability";
@@ -97,7 +91,7 @@ bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, MarkovGraphData& gra
     if (perState) {
         const int states = stateNames.Count();
         for (int s = 0; s < states; ++s) {
-            MarkovGraphLine line;
+            GraphLineData line;
             line.name = stateNames.At(s)->Text();
             for (int r = 0; r < rows.Count(); ++r) {
                 const MarkovStateEntry* entry = rows.At(r)->At(s);
@@ -106,7 +100,7 @@ bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, MarkovGraphData& gra
             graph.lines.push_back(std::move(line));
         }
     } else {
-        MarkovGraphLine line;
+        GraphLineData line;
         line.name = SingleLineName(reportKind);
         for (int r = 0; r < rows.Count(); ++r)
             line.values.push_back(RowValue(reportKind, *rows.At(r)));
@@ -114,7 +108,7 @@ bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, MarkovGraphData& gra
     }
     if (reportKind != 1) {
         bool first = true;
-        for (const MarkovGraphLine& line : graph.lines) {
+        for (const GraphLineData& line : graph.lines) {
             for (double value : line.values) {
                 valueAxis.bottom = first ? value : std::min(valueAxis.bottom, value);
                 valueAxis.top = first ? value : std::max(valueAxis.top, value);
@@ -124,17 +118,4 @@ bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, MarkovGraphData& gra
         valueAxis.autoScale = true;
     }
     return true;
-}
-
-void ShowMarkovGraph(const MarkovGraphData& graph)
-{
-    if (Presenter())
-        Presenter()(graph);
-}
-
-MarkovGraphPresenter SetMarkovGraphPresenter(MarkovGraphPresenter presenter)
-{
-    MarkovGraphPresenter previous = std::move(Presenter());
-    Presenter() = std::move(presenter);
-    return previous;
 }

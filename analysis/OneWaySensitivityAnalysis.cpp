@@ -7,6 +7,8 @@
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/VersionRecord.h"
+#include "foundation/NumericFormat.h"
+#include "model/DocVariable.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
@@ -18,6 +20,20 @@
 namespace {
 
 constexpr const char* kErrorCaption = "Sensitivity Error";
+
+CESensitivityPresenter& CEPresenter()
+{
+    static CESensitivityPresenter presenter;
+    return presenter;
+}
+
+zString VariableLabel(const TreeDocument* window, const zString& name)
+{
+    zString label = name;
+    if (const DocVariable* variable = window->FindVariable(name.Text(), false))
+        variable->GetLabel(label);
+    return label;
+}
 
 }  // namespace
 
@@ -232,6 +248,67 @@ void OneWaySensitivityAnalysis::Finish()
     if (nodeOnly == 0)
         grid->FindOptimalChanges(thresholds, -1, 0);
     ShowResults();
+}
+
+void OneWaySensitivityAnalysis::ShowResults()
+{
+    if (costEffectiveness == 0) {
+        LineGraphData graph;
+        MakeGraph(graph);
+        ShowLineGraph(graph);
+        return;
+    }
+    CESensitivityResults results;
+    results.grid.reset(grid.release());
+    results.node = node;
+    results.variableLabel = VariableLabel(document, ranges.RangeAt(0)->name);
+    results.title = "Sensitivity Analysis on ";
+    results.title += results.variableLabel;
+    if (CEPresenter())
+        CEPresenter()(results);
+}
+
+void OneWaySensitivityAnalysis::MakeGraph(LineGraphData& graph) const
+{
+    const VariableRange* main = ranges.RangeAt(0);
+    graph.title = "Sensitivity Analysis on ";
+    graph.title += VariableLabel(document, main->name).Text();
+    graph.useUtility = document->CalcPrefs.UseUtility != 0;
+    graph.maximizing = document->IsMaximizing();
+    for (int r = 1; r < ranges.Count(); ++r) {
+        zString description;
+        ranges.RangeAt(r)->Describe(description);
+        graph.subtitles.push_back(std::string("[") + ranges.RangeAt(r)->name.Text() + ":  " + description.Text() + "]");
+    }
+    GraphAxisData& x = graph.horizontal;
+    x.bottom = main->low.value;
+    x.top = main->high.value;
+    x.interval = (x.top - x.bottom) / ranges.intervals;
+    x.format = RangeFormat;
+    NumericFormat format = document->NumberFormat;
+    AutoFormatForRange(format, x.bottom, x.top, ranges.intervals);
+    x.digits = format.axisDigits;
+    x.scale = format.chopOff;
+    GraphAxisData& y = graph.vertical;
+    y.label = graph.useUtility ? "Expected Value (Risk-adjusted)" : "Expected Value";
+    y.bottom = minimum;
+    y.top = maximum;
+    y.autoScale = true;
+    std::vector<double> values(ranges.intervals + 1);
+    for (int i = 0; i < seriesCount; ++i) {
+        zString name;
+        (nodeOnly ? node : node->GetChild(i))->GetShortText(name, 30);
+        grid->CopySeries(i, values.data(), 0);
+        graph.lines.push_back({name.Text(), values});
+    }
+    for (int i = 0; i < thresholds.Count(); ++i)
+        graph.thresholds.push_back(*thresholds.At(i));
+}
+
+CESensitivityPresenter SetCESensitivityPresenter(CESensitivityPresenter presenter)
+{
+    std::swap(CEPresenter(), presenter);
+    return presenter;
 }
 
 StoredAnalysis* OneWaySensitivityAnalysis::MakeStoredRecord()

@@ -5,9 +5,11 @@
 // overwritten definition gets its formula back when the run ends, however it ends.
 
 #include "analysis/AnalysisRun.h"
+#include "analysis/LineGraphData.h"
 #include "analysis/SensitivityRangeSet.h"
 #include "analysis/SensitivityResultGrid.h"
 
+#include <functional>
 #include <memory>
 
 struct StoredAnalysis;
@@ -62,8 +64,11 @@ public:
     virtual std::unique_ptr<SensitivityResultGrid> MakeGrid();
     virtual void ApplyStepValues();
     virtual void RestoreRanges();
-    // Presents the grid and thresholds; the program's result window takes them from here.
-    virtual void ShowResults() {}
+    // Presents the grid and thresholds: the line graph in plain mode, the cost-effectiveness sensitivity
+    // window otherwise.
+    virtual void ShowResults();
+    // The line graph of a plain sweep.
+    void MakeGraph(LineGraphData& graph) const;
 
     TreeNode* node;
     int32_t riskCoefficient = 0;
@@ -81,6 +86,17 @@ public:
     double maximum = 0.0;
     std::unique_ptr<SensitivityResultGrid> grid;
 };
+
+// What the cost-effectiveness sensitivity window is given: it takes the grid.
+struct CESensitivityResults {
+    std::shared_ptr<SensitivityResultGrid> grid;
+    TreeNode* node = nullptr;
+    zString title;
+    zString variableLabel;
+};
+// Shows a cost-effectiveness sweep. Until a presenter is installed nothing is shown.
+using CESensitivityPresenter = std::function<void(const CESensitivityResults&)>;
+CESensitivityPresenter SetCESensitivityPresenter(CESensitivityPresenter presenter);
 
 // The description of a stored one-way analysis (kind 1) in the stored-analyses dialogs.
 void DescribeOneWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text);

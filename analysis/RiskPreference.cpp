@@ -1,8 +1,10 @@
 #include "analysis/RiskPreference.h"
 
+#include "analysis/LineGraphData.h"
 #include "analysis/TreeQueries.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/NumericFormat.h"
 #include "model/RiskPrefAssessment.h"
 #include "model/TreeDocument.h"
 
@@ -69,4 +71,50 @@ void RiskPointAssessment::Store(TreeDocument* window) const
     function.pointsAssessed = 1;
     function.type = 2;
     window->SetModified(1);
+}
+
+bool MakeRiskPreferenceGraph(const TreeDocument* window, LineGraphData& graph)
+{
+    const RiskPrefAssessment& function = window->RiskAssessment;
+    double xmin = 0.0;
+    double xmax = 0.0;
+    if (function.type == 1) {
+        xmin = -function.coefficient;
+        xmax = 2 * function.coefficient;
+    } else if (function.type == 2 && function.points) {
+        function.AssessedRange(xmin, xmax);
+    } else {
+        return false;
+    }
+    graph.title = "Risk Preference Function";
+    GraphAxisData& x = graph.horizontal;
+    x.label = "Expected Value";
+    x.bottom = xmin;
+    x.top = xmax;
+    x.interval = (xmax - xmin) / 10;
+    x.format = RangeFormat;
+    NumericFormat format = window->NumberFormat;
+    AutoFormatForRange(format, xmin, xmax, 10);
+    x.digits = format.axisDigits;
+    x.scale = format.chopOff;
+    GraphAxisData& y = graph.vertical;
+    y.label = "Utility";
+    y.bottom = function.type == 1 ? -2.0 : 0.0;
+    y.top = 1.0;
+    y.interval = function.type == 1 ? 0.3 : 0.1;
+    y.format = TwoDecimalsFormat;
+    GraphLineData line{"Utility", {}};
+    for (int k = 0; k <= 10; ++k) {
+        int error = 0;
+        line.values.push_back(function.ToUtility(xmin + k * (xmax - xmin) / 10, &error));
+    }
+    graph.lines.push_back(std::move(line));
+    return true;
+}
+
+void ShowRiskPreferenceGraph(const TreeDocument* window)
+{
+    LineGraphData graph;
+    if (MakeRiskPreferenceGraph(window, graph))
+        ShowLineGraph(graph);
 }

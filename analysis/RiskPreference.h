@@ -6,6 +6,7 @@
 #include <vector>
 
 class TreeDocument;
+struct LineGraphData;
 
 // The lowest and highest end values of the tree (wait cursor shown); false on an error, already reported.
 bool TreeEndValueRange(TreeDocument* window, double& lowest, double& highest);
@@ -39,3 +40,8 @@ private:
     double low = 0.0;
     double high = 0.0;
 };
+
+// The graph of the tree's function in 10 intervals ("Risk Preference Function"); false without a function.
+bool MakeRiskPreferenceGraph(const TreeDocument* window, LineGraphData& graph);
+// Shows that graph in a line graph window.
+void ShowRiskPreferenceGraph(const TreeDocument* window);

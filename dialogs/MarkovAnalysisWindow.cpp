@@ -58,9 +58,9 @@ long MarkovAnalysisWindow::OnCommand(WindowEvent* event)
     const int command = LOWORD(event->wParam);
     MarkovGraphRequest request;
     if (MarkovAnalysis::RequestForCommand(command, request)) {
-        MarkovGraphData graph;
+        LineGraphData graph;
         if (analysis_->MakeGraph(request, graph))
-            ShowMarkovGraph(graph);
+            ShowLineGraph(graph);
         return 1;
     }
     switch (command) {

@@ -181,7 +181,7 @@ TEST(MarkovAnalysisGraph, RequestsQualifyByRowsAndMode)
     for (const Case& row : cases) {
         MarkovGraphRequest request;
         ASSERT_TRUE(MarkovAnalysis::RequestForCommand(row.command, request));
-        MarkovGraphData graph;
+        LineGraphData graph;
         EXPECT_EQ(analysis->MakeGraph(request, graph), row.made) << row.command;
         if (!row.made)
             continue;
@@ -194,7 +194,7 @@ TEST(MarkovAnalysisGraph, RequestsQualifyByRowsAndMode)
     }
     MarkovGraphRequest perStage;
     MarkovAnalysis::RequestForCommand(1582, perStage);
-    MarkovGraphData graph;
+    LineGraphData graph;
     ASSERT_TRUE(analysis->MakeGraph(perStage, graph));
     EXPECT_EQ(graph.lines[0].name, "Reward");
     EXPECT_NEAR(graph.lines[0].values.back(), 0.125, 1e-12) << "the last row holds the final rewards";
@@ -214,7 +214,7 @@ TEST(MarkovAnalysisGraph, ThreeRowsOfferNoGraphButAReport)
     auto analysis = RunAnalysis(model);
     EXPECT_EQ(analysis->rows.Count(), 3);
     MarkovGraphRequest request;
-    MarkovGraphData graph;
+    LineGraphData graph;
     EXPECT_FALSE(analysis->MakeGraph(request, graph));
     TextReport report;
     analysis->WriteReport(report, ReportEverything);
@@ -224,13 +224,13 @@ TEST(MarkovAnalysisGraph, ThreeRowsOfferNoGraphButAReport)
 TEST(MarkovAnalysisStored, RerunShowsStoredGraph)
 {
     ReportModel setup;
-    std::vector<MarkovGraphData> shown;
-    auto previous = SetMarkovGraphPresenter([&shown](const MarkovGraphData& graph) { shown.push_back(graph); });
+    std::vector<LineGraphData> shown;
+    auto previous = SetLineGraphPresenter([&shown](const LineGraphData& graph) { shown.push_back(graph); });
     MarkovGraphRequest request;
     request.reportKind = 3;
     StoredAnalysis* record = MakeMarkovRecord(setup.model.markov, request);
     RunStoredAnalysis(record, &setup.model.Document());
-    SetMarkovGraphPresenter(previous);
+    SetLineGraphPresenter(previous);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Markov Total Reward");
     EXPECT_NEAR(shown[0].lines[0].values.back(), 10.875, 1e-12);

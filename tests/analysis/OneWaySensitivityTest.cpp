@@ -178,6 +178,32 @@ TEST(OneWaySensitivity, StoredRecordRunsAgainOnlyOnATreeItFits)
     StoredAnalysis::Delete(record);
 }
 
+TEST(OneWaySensitivity, PlainSweepDrawsOneLinePerBranchWithItsThreshold)
+{
+    Choice choice;
+    std::vector<LineGraphData> graphs;
+    auto previous = SetLineGraphPresenter([&graphs](const LineGraphData& graph) { graphs.push_back(graph); });
+    OneWaySettings settings;
+    settings.variable = "p";
+    settings.low = Value("0", 0.0);
+    settings.high = Value("1", 1.0);
+    settings.intervals = 4;
+    (new OneWaySensitivityAnalysis(choice.tree.Root(), settings))->Run();
+    while (choice.tree.Document().CurrentAnalysis != nullptr)
+        choice.tree.Document().CurrentAnalysis->OnIdle();
+    SetLineGraphPresenter(previous);
+    ASSERT_EQ(graphs.size(), 1u);
+    const LineGraphData& graph = graphs[0];
+    EXPECT_EQ(graph.title, "Sensitivity Analysis on p");
+    ASSERT_EQ(graph.lines.size(), 2u);
+    EXPECT_EQ(graph.lines[0].name, "A");
+    EXPECT_EQ(graph.lines[0].values, (std::vector<double>{0, 25, 50, 75, 100}));
+    EXPECT_EQ(graph.vertical.bottom, 0);
+    EXPECT_EQ(graph.vertical.top, 100);
+    ASSERT_EQ(graph.thresholds.size(), 1u);
+    EXPECT_EQ(graph.horizontal.digits, 3);
+}
+
 // Sweeping the risk preference coefficient changes the tree's function at each step and puts it back.
 TEST(OneWaySensitivity, RiskCoefficientSweepRestoresTheCoefficient)
 {

@@ -1,6 +1,7 @@
 // Risk preference functions: the exponential and assessed forms, the point questions and the check that
 // the tree still fits the assessed range.
 
+#include "analysis/LineGraphData.h"
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RiskPreference.h"
 #include "analysis/RollBack.h"
@@ -43,6 +44,22 @@ TEST(RiskPreference, ExponentialFunctionAndItsInverse)
     error = 0;
     function.ToUtility(-1e7, &error);
     EXPECT_EQ(error, 1);
+}
+
+TEST(RiskPreference, GraphSpansTheFunction)
+{
+    Gamble g;
+    LineGraphData graph;
+    EXPECT_FALSE(MakeRiskPreferenceGraph(&g.tree.Document(), graph));
+    g.tree.Document().RiskAssessment.type = 1;
+    g.tree.Document().RiskAssessment.coefficient = 100;
+    ASSERT_TRUE(MakeRiskPreferenceGraph(&g.tree.Document(), graph));
+    EXPECT_EQ(graph.horizontal.bottom, -100);
+    EXPECT_EQ(graph.horizontal.top, 200);
+    ASSERT_EQ(graph.lines.size(), 1u);
+    ASSERT_EQ(graph.lines[0].values.size(), 11u);
+    EXPECT_NEAR(graph.lines[0].values[0], 1 - std::exp(1.0), 1e-12);
+    EXPECT_NEAR(graph.lines[0].values[10], 1 - std::exp(-2.0), 1e-12);
 }
 
 TEST(RiskPreference, RollBackGivesCertaintyEquivalents)

@@ -141,13 +141,13 @@ TEST(RollBackAnalysisRun, StoredRollBackContinuesItsChain)
         MarkovTestTree model("_stage >= 4");
         model.WellDead(fail ? "1/0" : "0.5");
         int graphs = 0;
-        auto previous = SetMarkovGraphPresenter([&graphs](const MarkovGraphData&) { ++graphs; });
+        auto previous = SetLineGraphPresenter([&graphs](const LineGraphData&) { ++graphs; });
         StoredAnalysis* rollBack = StoredAnalysis::New();
         rollBack->kind = RollBackKind;
         StoredAnalysis* markov = MakeMarkovRecord(model.markov, MarkovGraphRequest());
         rollBack->next = markov;
         RunStoredAnalysis(rollBack, &model.Document());
-        SetMarkovGraphPresenter(previous);
+        SetLineGraphPresenter(previous);
         EXPECT_EQ(model.Document().RolledBack, fail ? 0 : 1);
         EXPECT_EQ(graphs, fail ? 0 : 1);
         EXPECT_EQ(rollBack->next, fail ? markov : nullptr);

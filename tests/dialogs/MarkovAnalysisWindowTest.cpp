@@ -24,8 +24,8 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
     ASSERT_EQ(ok, 1);
 
     std::vector<std::string> graphs;
-    MarkovGraphPresenter previousGraphs =
-        SetMarkovGraphPresenter([&](const MarkovGraphData& graph) { graphs.push_back(graph.vertical.label); });
+    LineGraphPresenter previousGraphs =
+        SetLineGraphPresenter([&](const LineGraphData& graph) { graphs.push_back(graph.vertical.label); });
     std::vector<std::string> reports;
     TextReportPresenter previousReports =
         SetTextReportPresenter([&](TextReport& report) { reports.push_back(report.Title().Text()); });
@@ -46,7 +46,7 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
     SendMessageA(handle, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(WindowCL::FromHandle(handle), nullptr);
-    SetMarkovGraphPresenter(previousGraphs);
+    SetLineGraphPresenter(previousGraphs);
     SetTextReportPresenter(previousReports);
 }
 

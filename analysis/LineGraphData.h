@@ -1,0 +1,56 @@
+#pragma once
+// A line graph as data: what a line graph window needs to draw it (title, axes, one line per series with one
+// value per point, threshold markers). Analyses build it; the program's graph windows show it.
+
+#include "analysis/SensitivityResultGrid.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Which number format an axis uses.
+enum GraphAxisFormat : int32_t {
+    TreeDisplayFormat = 0,  // the tree window's display format
+    TwoDecimalsFormat = 1,
+    PayoffFormat = 2,  // the number format of the axis's payoff
+    RangeFormat = 3,   // `digits` places after dividing by 10 to the power `scale` (AutoFormatForRange)
+};
+
+struct GraphAxisData {
+    std::string label;
+    double bottom = 0.0;
+    double top = 0.0;
+    double interval = 1.0;
+    // The axis's own automatic flag, as the scale is set.
+    bool automaticFlag = false;
+    // Set: bottom and top hold the smallest and largest plotted value, and the graph chooses a range and an
+    // interval from powers of ten around them.
+    bool autoScale = false;
+    GraphAxisFormat format = TreeDisplayFormat;
+    int32_t payoff = 0;
+    int32_t digits = 0;
+    int32_t scale = 0;
+};
+
+struct GraphLineData {
+    std::string name;
+    std::vector<double> values;
+};
+
+struct LineGraphData {
+    std::string title;
+    // Extra title lines under the title.
+    std::vector<std::string> subtitles;
+    GraphAxisData horizontal;
+    GraphAxisData vertical;
+    std::vector<GraphLineData> lines;
+    std::vector<ThresholdPoint> thresholds;
+    bool maximizing = true;
+    bool useUtility = false;
+};
+
+// Shows a graph in a line graph window. Until a presenter is installed nothing is shown.
+void ShowLineGraph(const LineGraphData& graph);
+using LineGraphPresenter = std::function<void(const LineGraphData&)>;
+LineGraphPresenter SetLineGraphPresenter(LineGraphPresenter presenter);

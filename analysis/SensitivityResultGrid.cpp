@@ -5,12 +5,16 @@
 #include "analysis/GridStepStrategySet.h"
 #include "analysis/LineCrossing.h"
 #include "analysis/RollBack.h"
+#include "analysis/VariableSubstitution.h"
 #include "foundation/Archive.h"
 #include "foundation/NameList.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericHelpers.h"
 #include "foundation/VersionRecord.h"
+#include "model/DocVariable.h"
+#include "model/NodeFormula.h"
 #include "model/TreeDocument.h"
+#include "model/VariableDefinition.h"
 #include "model/TreeNode.h"
 
 #include <algorithm>
@@ -291,4 +295,46 @@ void AutoFormatForRange(NumericFormat& format, double rangeLow, double rangeHigh
     format.chopOff = static_cast<uint8_t>(scale);
     format.axisDigits = static_cast<uint8_t>(places);
     format.expValDigits = static_cast<uint8_t>(places);
+}
+
+bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, double& low, double& high,
+                     FormattedValue* lowValue, FormattedValue* highValue)
+{
+    auto give = [&](double a, double b, const zString& aText, const zString& bText) {
+        low = a;
+        high = b;
+        if (lowValue != nullptr)
+            *lowValue = FormattedValue{aText, a};
+        if (highValue != nullptr)
+            *highValue = FormattedValue{bText, b};
+    };
+    const DocVariable* variable = window->FindVariable(name, false);
+    if (variable != nullptr && variable->hasRange != 0) {
+        give(variable->low.value, variable->high.value, variable->low.text, variable->high.text);
+        return true;
+    }
+    zString key(name);
+    key.MakeUpper();
+    RangeBindingList found;
+    if (node == nullptr)
+        AddDefinitionIfPresent(found, window->Root, key.Text());
+    else
+        CollectVariableDefinitions(found, node, key.Text(), false);
+    if (found.Count() > 0) {
+        RangeBinding* entry = found.At(0);
+        Expression& formula = entry->definition->definition;
+        double value = 0.0;
+        if (formula.GetConstant(&value)) {
+            give(value, value, formula.Text(), formula.Text());
+            return true;
+        }
+        int error = 0;
+        value = EvaluateNodeFormula(entry->node, formula, "definition", &error, true);
+        if (error == 0) {
+            give(value, value, zString(), zString());
+            return true;
+        }
+    }
+    give(0.0, 0.0, zString(), zString());
+    return false;
 }

@@ -3,6 +3,7 @@
 // step of the varied variable; step t stands for low + (high - low) * t / intervals. The grid also finds the
 // thresholds where the optimal series changes.
 
+#include "foundation/FormattedValue.h"
 #include "foundation/PtrArray.h"
 #include "foundation/ValueTriple.h"
 
@@ -115,6 +116,10 @@ private:
     ValueTriple* cells = nullptr;
 };
 
+// The range proposed for a variable: its stored sensitivity range, else its definition's value at the node
+// (the tree default without a node), texts kept for constants; false (0 to 0) when there is neither.
+bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, double& low, double& high,
+                     FormattedValue* lowValue = nullptr, FormattedValue* highValue = nullptr);
 // Appends each branch's text cut to 30 characters.
 void BranchNames(const TreeNode* node, NameList& names);
 // Switches the format to fixed decimals suited to an axis from low to high in that many intervals: large

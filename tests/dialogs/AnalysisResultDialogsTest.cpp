@@ -2,8 +2,10 @@
 
 #include "analysis/ThresholdAnalysis.h"
 #include "dialogs/RiskPreferenceDialogs.h"
+#include "dialogs/SensitivityDialogs.h"
 #include "dialogs/ThresholdResultsDialog.h"
 #include "framework/window/Clipboard.h"
+#include "model/DocVariable.h"
 #include "model/RiskPrefAssessment.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/model/TreeBuilder.h"
@@ -110,6 +112,76 @@ TEST(AnalysisResultDialogs, RiskPreferencePointsFromOneQuestion)
     EXPECT_EQ(function.points[1].utility, 0.5);
     EXPECT_EQ(function.points[2].value, 1000.0);
     EXPECT_EQ(tree.Document().Modified, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The set-up dialogs propose a variable's definition, refuse an empty range, remember the confirmed range in
+// the variable and share the interval count with the threshold dialog's degree of nonlinearity.
+TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "p", "0.3");
+    TreeNode* a = tree.Add(tree.Root(), ChanceNode, "A");
+    tree.Terminal(a, "win", "p", "100");
+    tree.Terminal(a, "lose", "#", "0");
+    tree.Terminal(tree.Root(), "B", "", "50");
+
+    ModalDialogDriver driver;
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, SensitivityDialog::kLowField), "0.3");
+            EXPECT_FALSE(IsWindowVisible(dialog.FindChild(SensitivityDialog::kEachBranchRadio)->Handle()));
+        })
+        .Type(SensitivityDialog::kLowField, "0")
+        .Type(SensitivityDialog::kHighField, "0")
+        .Press(IDOK)
+        .Type(SensitivityDialog::kHighField, "1")
+        .Type(SensitivityDialog::kIntervalsField, "10")
+        .Press(IDOK);
+    SensitivityDialog oneWay(&tree.Document(), tree.Root());
+    ASSERT_EQ(oneWay.result, 1);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The high value must be greater than the low value.");
+    EXPECT_EQ(oneWay.settings.intervals, 10);
+    EXPECT_EQ(oneWay.settings.high.text, "1");
+    EXPECT_EQ(tree.Document().FindVariable("p", false)->hasRange, 1);
+
+    ModalDialogDriver thresholdDriver;
+    thresholdDriver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, ThresholdDialog::kHighField), "1.");
+            EXPECT_EQ(SendMessageA(dialog.FindChild(ThresholdDialog::kLowRadio)->Handle(), BM_GETCHECK, 0, 0),
+                      BST_CHECKED);
+        })
+        .Then([](DialogFrameCL& dialog) {
+            SendMessageA(dialog.FindChild(ThresholdDialog::kLowRadio + 1)->Handle(), BM_CLICK, 0, 0);
+        })
+        .Type(ThresholdDialog::kToleranceField, "0.01")
+        .Press(IDOK);
+    ThresholdDialog threshold(&tree.Document(), tree.Root());
+    ASSERT_EQ(threshold.result, 1);
+    ThresholdSettings settings = threshold.Threshold();
+    EXPECT_EQ(settings.intervals, 8);
+    EXPECT_EQ(settings.tolerance, 0.01);
+
+    ThresholdResults results;
+    auto previous = SetThresholdResultsPresenter([&results](const ThresholdResults& r) { results = r; });
+    (new ThresholdAnalysis(tree.Root(), settings))->Run();
+    while (tree.Document().CurrentAnalysis != nullptr)
+        tree.Document().CurrentAnalysis->OnIdle();
+    SetThresholdResultsPresenter(previous);
+    ASSERT_EQ(results.Count(), 1);
+    EXPECT_NEAR(results.thresholds[0].x, 0.5, 1e-9);
+
+    ModalDialogDriver again;
+    again.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, SensitivityDialog::kIntervalsField), "8"); })
+        .Press(IDCANCEL);
+    EXPECT_EQ(SensitivityDialog(&tree.Document(), tree.Root()).result, 0);
 }
 
 }  // namespace

@@ -1,21 +1,54 @@
 #include "app/DocChildWindow.h"
 
+#include "app/AppDialog.h"
 #include "app/ZoomPane.h"
+#include "foundation/MessageBoxes.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/PrintJob.h"
+#include "framework/draw/PrinterDisplay.h"
 #include "framework/window/FrameworkApp.h"
+#include "framework/window/IconResource.h"
+#include "framework/window/MDIframeCL.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// Room left round a changed rectangle, so that anti-aliased and thick edges are repainted as well.
+constexpr float kInvalidMargin = 0.15f;
+
+MDIframeCL* Frame()
+{
+    return TheApp ? dynamic_cast<MDIframeCL*>(TheApp->MainWindow()) : nullptr;
+}
+
+} // namespace
 
 DocChildWindow::DocChildWindow(const char* title, DWORD style)
     : MDIdialogCL(TheApp ? TheApp->MainWindow() : nullptr, nullptr, style ? style : WS_OVERLAPPEDWINDOW, title)
 {
+    Initialise();
 }
 
 DocChildWindow::DocChildWindow(const ResourceId& templateId)
     : MDIdialogCL(TheApp ? TheApp->MainWindow() : nullptr, templateId)
 {
+    fromTemplate_ = 1;
+    Initialise();
+}
+
+void DocChildWindow::Initialise()
+{
+    if (handle_)
+        DragAcceptFiles(handle_, TRUE);
 }
 
 DocChildWindow::~DocChildWindow()
 {
+    focusChild_ = nullptr;
+    undo_.Add(nullptr);
     SetPane(nullptr);
+    delete printer_;
 }
 
 void DocChildWindow::SetPane(ZoomPane* pane)
@@ -31,15 +64,235 @@ Display* DocChildWindow::PaneDisplay() const
     return pane_ ? pane_->CurrentDisplay() : nullptr;
 }
 
+void DocChildWindow::AddUndoAction(UndoAction* action)
+{
+    undo_.Add(action);
+    if (action && IsDocument())
+        SetModified(1);
+}
+
+void DocChildWindow::Undo()
+{
+    if (undo_.Undo() && IsDocument())
+        SetModified(1);
+}
+
+void DocChildWindow::Redo()
+{
+    if (undo_.Redo() && IsDocument())
+        SetModified(1);
+}
+
+long DocChildWindow::OnClose(WindowEvent* event)
+{
+    if (event->window != handle_)
+        return 0;
+    // Not handled: the default processing closes the window.
+    return QueryClose(1) ? 0 : 1;
+}
+
+long DocChildWindow::OnCommand(WindowEvent* event)
+{
+    return OnEditCommand(event);
+}
+
+long DocChildWindow::OnEditCommand(WindowEvent* event)
+{
+    const unsigned id = LOWORD(event->wParam);
+    if (id == RedrawCommand) {
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_ERASENOW | RDW_FRAME);
+        return 1;
+    }
+    if (id < EditUndoCommand || id > EditClearCommand || !editCommandsOn_ || !focusEdit_)
+        return 0;
+    HWND edit = focusEdit_->Handle();
+    switch (id) {
+    case EditUndoCommand:
+        SendMessageA(edit, WM_UNDO, 0, 0);
+        break;
+    case EditUndoCommand + 1:
+        SendMessageA(edit, WM_CUT, 0, 0);
+        break;
+    case EditUndoCommand + 2:
+        SendMessageA(edit, WM_COPY, 0, 0);
+        break;
+    case EditUndoCommand + 3:
+        SendMessageA(edit, WM_PASTE, 0, 0);
+        break;
+    default:
+        focusEdit_->ReplaceSelection("");
+        break;
+    }
+    if (IsDocument())
+        SetModified(1);
+    return 1;
+}
+
+long DocChildWindow::OnMDIActivate(WindowEvent* event)
+{
+    const long answer = MDIdialogCL::OnMDIActivate(event);
+    if (reinterpret_cast<HWND>(event->lParam) == handle_)
+        OnActivated();
+    else if (reinterpret_cast<HWND>(event->wParam) == handle_)
+        PostMessageA(handle_, WM_COMMAND, RedrawCommand, 0);
+    return answer;
+}
+
+void DocChildWindow::OnActivated()
+{
+    RestoreFocus();
+    ShowRestoredIfFixed();
+    CurrentModelessDialog = fromTemplate_ ? nullptr : handle_;
+}
+
+void DocChildWindow::Show(int showCommand)
+{
+    if (showCommand == SW_SHOWMAXIMIZED && !(style_ & WS_MAXIMIZEBOX))
+        showCommand = SW_RESTORE;
+    MDIdialogCL::Show(showCommand);
+}
+
+void DocChildWindow::ShowRestoredIfFixed()
+{
+    if (handle_ && !(GetWindowLongA(handle_, GWL_STYLE) & WS_MAXIMIZEBOX) && IsZoomed(handle_))
+        ::ShowWindow(handle_, SW_RESTORE);
+}
+
+int DocChildWindow::QueryClose(int)
+{
+    if (AppDialog::OpenDialogs())
+        return 0;
+    if (!pane_)
+        return 1;
+    PrintJob* job = PrintJob::Current();
+    if (job && job->Source() == pane_) {
+        zString text("Please cancel the print job for \"");
+        text += Text();
+        text += "\" before closing it.";
+        ShowErrorBox(nullptr, text.Text(), 0);
+        return 0;
+    }
+    return 1;
+}
+
+int DocChildWindow::Print(int silent)
+{
+    return pane_ && pane_->Print(silent) ? 1 : 0;
+}
+
+bool DocChildWindow::GetPrintOffset(float&, float&)
+{
+    return false;
+}
+
+void DocChildWindow::PrintScaleRange(double& minimum, double& maximum)
+{
+    minimum = 0.2;
+    maximum = 2.5;
+}
+
 void DocChildWindow::Bounds(LogicalRect& rect)
 {
     rect = LogicalRect{0, 0, 0, 0};
 }
 
 void DocChildWindow::OnZoomChanged() {}
+
+PrinterDisplay* DocChildWindow::PrinterSetup()
+{
+    if (!printer_)
+        printer_ = new PrinterDisplay;
+    return printer_;
+}
+
+bool DocChildWindow::HasPrinter()
+{
+    PrinterDisplay* printer = PrinterSetup();
+    return printer && printer->PrinterContext();
+}
+
+void DocChildWindow::SetPrinter(PrinterDisplay* printer)
+{
+    if (printer == printer_)
+        return;
+    delete printer_;
+    printer_ = printer;
+}
+
+PrinterDisplay* DocChildWindow::ReleasePrinter()
+{
+    PrinterDisplay* printer = printer_;
+    printer_ = nullptr;
+    return printer;
+}
+
 void DocChildWindow::Draw(Display*) {}
+
+void DocChildWindow::InvalidateLogicalRect(const LogicalRect* rect)
+{
+    Display* display = PaneDisplay();
+    if (!display)
+        return;
+    if (!rect) {
+        display->InvalidateRect(nullptr, true);
+        return;
+    }
+    const LogicalRect grown{rect->left - kInvalidMargin, rect->top - kInvalidMargin, rect->right + kInvalidMargin,
+                            rect->bottom + kInvalidMargin};
+    RECT pixels = LogicalRectToPixels(grown, *display);
+    const POINT scroll = pane_->ScrollOrigin();
+    OffsetRect(&pixels, -scroll.x, -scroll.y);
+    display->InvalidateRect(&pixels, true);
+}
+
+void DocChildWindow::TrackFocus(EditCtrl* control)
+{
+    control->AddMessageHandler(this, &DocChildWindow::OnTrackedFocus, WM_SETFOCUS);
+    control->AddMessageHandler(this, &DocChildWindow::OnTrackedFocus, WM_KILLFOCUS);
+}
+
+long DocChildWindow::OnTrackedFocus(WindowEvent* event)
+{
+    if (event->message == WM_SETFOCUS)
+        if (auto* edit = dynamic_cast<EditCtrl*>(WindowCL::FromHandle(event->window)))
+            focusEdit_ = edit;
+    return 0;
+}
+
+void DocChildWindow::RestoreFocus()
+{
+    WindowCL* target = focusEdit_ ? static_cast<WindowCL*>(focusEdit_) : focusChild_;
+    if (!target)
+        target = pane_;
+    if (target && target->Handle() && IsWindow(target->Handle()))
+        SetFocus(target->Handle());
+    else
+        focusChild_ = nullptr;
+}
+
+void DocChildWindow::SetFocusChild(WindowCL* window)
+{
+    if (window && IsActiveChild() && window->Handle() && IsWindow(window->Handle()))
+        SetFocus(window->Handle());
+    focusChild_ = window;
+}
+
+bool DocChildWindow::IsActiveChild() const
+{
+    MDIframeCL* frame = Frame();
+    return frame && frame->ActiveChild() == this;
+}
+
+void DocChildWindow::SetIconId(unsigned id)
+{
+    iconId_ = id;
+    if (id)
+        SetClassIcon(new IconResource(ResourceId(id, nullptr)));
+}
+
 bool DocChildWindow::SuspendInPlaceEdit()
 {
     return false;
 }
+
 void DocChildWindow::ResumeInPlaceEdit() {}

@@ -1,29 +1,66 @@
 #pragma once
 // The base of the application's child windows of the main frame (documents and node-bound tool windows):
 // an MDI-hosted dialog, made as a plain child or from a dialog template, that may hold a drawing pane and
-// answers the pane's questions about its drawing.
+// answers the pane's questions about its drawing. It adds what all of them share: an undo history of ten
+// actions, the Edit commands of its in-place edit controls, focus memory, the printing parameters and its
+// printer, and the refusal to close while an application dialog is open or its pane is printing.
 
+#include "app/UndoHistory.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/dialog/MDIdialogCL.h"
 
 class Display;
+class EditCtrl;
+class PrinterDisplay;
 class ZoomPane;
 
 class DocChildWindow : public MDIdialogCL {
 public:
+    // Edit commands of the window's focused edit control, and the redraw that a deactivated window posts.
+    static constexpr unsigned RedrawCommand = 1190;
+    static constexpr unsigned EditUndoCommand = 1201;
+    static constexpr unsigned EditClearCommand = 1205;
+
     // A plain child of the main frame's MDI client; style 0 gives an overlapped window.
     DocChildWindow(const char* title, DWORD style);
     // A child built from the dialog template.
     explicit DocChildWindow(const ResourceId& templateId);
-    // Deletes the pane.
+    // Deletes the undo actions, the pane and the printer.
     ~DocChildWindow() override;
 
+    long OnClose(WindowEvent* event) override;          // 7: closes when QueryClose allows it
+    long OnCommand(WindowEvent* event) override;        // 8: OnEditCommand
+    long OnMDIActivate(WindowEvent* event) override;    // 19
+    void Show(int showCommand) override;                // 17: maximised only with a maximise box
+
+    // 1 when the window may close now: no application dialog is open and the pane is not printing (the
+    // user is told to cancel the job first).
+    virtual int QueryClose(int question);               // 27
+    virtual int IsDocument() { return 0; }              // 29
+    virtual int CanPrint() { return 0; }                // 30
+    // Prints the pane's picture (silent: every page once, no dialog); 0 when nothing was printed.
+    virtual int Print(int silent);                      // 31
+    virtual int IsModified() { return 0; }              // 32
+    // Where printed pages start when the user placed the drawing; false when the window keeps no offset.
+    virtual bool GetPrintOffset(float& x, float& y);    // 36
+    virtual void SetPrintOffset(float x, float y) {}    // 37
+    virtual int CentreOnePage() { return 0; }           // 38
+    virtual double GetPrintScale() { return 1.0; }      // 39
+    virtual void SetPrintScale(double x, double y) {}   // 40
+    virtual void PrintScaleRange(double& minimum, double& maximum); // 41
     // The drawing's bounds in logical units; empty here.
-    virtual void Bounds(LogicalRect& rect);
+    virtual void Bounds(LogicalRect& rect);             // 48
     // The pane's zoom changed: the drawing lays itself out again. Nothing here.
-    virtual void OnZoomChanged();
+    virtual void OnZoomChanged();                       // 50
+    // The window's printer, opened on the current printer on first use; it may have no device context.
+    virtual PrinterDisplay* PrinterSetup();             // 51
     // Draws the picture on the display. Nothing here.
-    virtual void Draw(Display* display);
+    virtual void Draw(Display* display);                // 52
+    void InvalidateAll() { InvalidateLogicalRect(nullptr); } // 53
+    virtual void OnActivated();                         // 55
+    // Documents keep a modified flag; other windows have none.
+    virtual void SetModified(int flag) {}               // 57
+
     // An open in-place text edit is put aside while the pane refits its scroll ranges and brought back
     // afterwards; true when there was one to put aside. None here.
     virtual bool SuspendInPlaceEdit();
@@ -35,6 +72,45 @@ public:
     // The display of the pane, null without a pane.
     Display* PaneDisplay() const;
 
+    // The undo history. An action is applied at once and marks a document modified; null clears the history.
+    void AddUndoAction(UndoAction* action);
+    UndoAction* CurrentUndoAction() const { return undo_.Current(); }
+    UndoAction* NextRedoAction() const { return undo_.NextRedo(); }
+    // Take back and apply again; a document is then modified, as its contents changed.
+    void Undo();
+    void Redo();
+    const UndoHistory& History() const { return undo_; }
+
+    // Invalidates the rectangle (logical units) grown by 0.15 on every side; null: the whole pane.
+    void InvalidateLogicalRect(const LogicalRect* rect);
+    bool HasPrinter();
+    // The printer the user chose for this window (owned), replacing the one it had.
+    void SetPrinter(PrinterDisplay* printer);
+    // The printer given up to a print job, which deletes it; the window opens a new one when next asked.
+    PrinterDisplay* ReleasePrinter();
+
+    // The Edit commands go to the edit control that last had the focus among those tracked.
+    void TrackFocus(EditCtrl* control);
+    EditCtrl* FocusEdit() const { return focusEdit_; }
+    // Gives the focus back: the tracked edit, else the focus child, else the pane.
+    void RestoreFocus();
+    void SetFocusChild(WindowCL* window);
+    bool IsActiveChild() const;
+    void ShowRestoredIfFixed();
+    // The window class's icon from the resource (0: none).
+    void SetIconId(unsigned id);
+
 private:
+    void Initialise();
+    long OnEditCommand(WindowEvent* event);
+    long OnTrackedFocus(WindowEvent* event);
+
+    UndoHistory undo_;
+    unsigned iconId_ = 0;
+    EditCtrl* focusEdit_ = nullptr;
+    WindowCL* focusChild_ = nullptr;
+    int editCommandsOn_ = 1;
+    int fromTemplate_ = 0;
     ZoomPane* pane_ = nullptr;
+    PrinterDisplay* printer_ = nullptr;
 };

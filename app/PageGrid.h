@@ -12,6 +12,14 @@ struct PrintOffset {
     float y = 0.0f;
 };
 
+// The pages of one print: first and last (1-based, inclusive; a last of 0 or less means every page) and
+// the copies of each page.
+struct PrintRange {
+    int first = 1;
+    int last = 0;
+    int copies = 1;
+};
+
 class PageGrid {
 public:
     // Lays the grid out for a printable page and a drawing. With `centre` and a 1 x 1 grid the print offset

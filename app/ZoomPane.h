@@ -4,13 +4,18 @@
 // display (a printer, a bitmap, a metafile), so that the owner's drawing code never sees the zoom. Its
 // scroll ranges follow the size of the owner's drawing at the current zoom.
 
+#include "framework/dialog/PrintJob.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/window/PaneWindowCL.h"
 
 class DocChildWindow;
+class PageGrid;
+class PrinterDisplay;
+struct PrintRange;
 class ZoomPaneScroller;
 
-class ZoomPane : public PaneWindowCL {
+// While printing, the pane paints the current page of the program-wide page grid on the printer.
+class ZoomPane : public PaneWindowCL, public PrintSource {
 public:
     static constexpr double MinimumZoom = 0.05;
     static constexpr double MaximumZoomLimit = 2.5;
@@ -30,6 +35,23 @@ public:
     void Scroll(int dx, int dy, const RECT* rect) override;
     // The size of the owner's drawing bounds.
     virtual LogicalSize LogicalExtent();
+
+    // Printing the owner's picture on the owner's printer. Without a usable printer the user is told (unless
+    // silent) and nothing prints; silent printing prints every page once without asking.
+    int Print(int silent);                                    // 29
+    // Prints the range through a print job while its progress dialog runs; a null output prints to the
+    // printer's port, else into that file. False when nothing could be started.
+    bool PrintRangeOf(PrinterDisplay* printer, const PrintRange& range, const char* output);
+    // Lays the page grid out for the printer's page; the number of pages.
+    int CountPages(Display* printer);
+    void StartPrint(Display* printer);
+    long NextPrintPage() override;                            // 27
+    void PrintOnDisplay(Display* printer) override;           // 26
+    // Printing is over: the print offsets are cleared and the owner's picture is repainted.
+    void ResetPrintState();                                   // 30
+    bool IsPrinting() const { return printing_ != 0; }
+    // The program-wide page grid of the pane that prints.
+    static PageGrid& Pages();
 
     DocChildWindow* Owner() const { return owner_; }
     double Zoom() const { return zoom_; }
@@ -69,4 +91,6 @@ private:
     double zoom_ = 1.0;
     double maximumZoom_ = MaximumZoomLimit;
     bool zoomEnabled_ = false;
+    int printing_ = 0;
+    int copies_ = 1;
 };

@@ -18,7 +18,7 @@ class PrintSource {
 public:
     virtual ~PrintSource() = default;
     virtual void PrintOnDisplay(Display* printer) = 0; // 26
-    virtual int NextPrintPage() = 0;                   // 27
+    virtual long NextPrintPage() = 0;                  // 27
 };
 
 class PrintJob : public EventTarget {
@@ -36,6 +36,7 @@ public:
     // 1: the printer names the bands of each page (NEXTBAND); 0: a page at a time (StartPage, EndPage).
     void SetBanding(int banding) { banding_ = banding; }
     int PageNumber() const { return pageNumber_; }
+    PrintSource* Source() const { return source_; }
 
     // Starts the document on the printer (StartDoc with an abort procedure that lets messages through) and
     // has the job stepped in idle time. A null output prints to the printer's port. False when the printer

@@ -83,7 +83,7 @@ public:
         DisplayLock lock(*printer);
         printer->TextOutAt(100, 100, std::to_string(page_).c_str());
     }
-    int NextPrintPage() override { return ++page_ <= pages_ ? 1 : 0; }
+    long NextPrintPage() override { return ++page_ <= pages_ ? 1 : 0; }
     std::vector<int> drawn;
     std::function<void(int)> onPage;
 

@@ -3,6 +3,7 @@
 #include "app/ZoomPane.h"
 #include "app/ZoomPaneScroller.h"
 #include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/MetafileDisplay.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
@@ -132,13 +133,17 @@ TEST_F(ZoomPaneTest, TheScreenIsDrawnAtTheZoomAndOtherDisplaysAtScaleOne)
     InvalidateRect(pane->Handle(), nullptr, TRUE);
     UpdateWindow(pane->Handle());
     BitmapDisplay bitmap(50, 50);
+    MetafileDisplay metafile(pane->OwnDisplay());
     pane->PushDisplay(&bitmap);
+    pane->Paint(nullptr);
+    pane->PushDisplay(&metafile);
     pane->Paint(nullptr);
     // While a bitmap is current the screen is still painted through the own display, at the zoom.
     InvalidateRect(pane->Handle(), nullptr, TRUE);
     UpdateWindow(pane->Handle());
     pane->PopDisplay();
-    EXPECT_EQ(document->drawScales, (std::vector<float>{1.5f, 1.0f, 1.5f}));
+    pane->PopDisplay();
+    EXPECT_EQ(document->drawScales, (std::vector<float>{1.5f, 1.0f, 1.0f, 1.5f}));
     // Drawing leaves the program's scale as it found it.
     EXPECT_FLOAT_EQ(CurrentDrawingScale(), 0.25f);
     SetCurrentDrawingScale(1.0f);

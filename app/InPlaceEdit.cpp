@@ -90,6 +90,11 @@ zString InPlaceEdit::TextWith(char c) const
 
 void InPlaceEdit::GrowTo(int width, int height)
 {
+    // The pane's scrolling moves the editor with the drawing: it grows from where it is now.
+    RECT now;
+    GetWindowRect(handle_, &now);
+    MapWindowPoints(nullptr, owner_->Handle(), reinterpret_cast<POINT*>(&now), 2);
+    OffsetRect(&editRect_, now.left - editRect_.left, now.top - editRect_.top);
     const bool wider = editRect_.right - editRect_.left < width;
     const bool higher = editRect_.bottom - editRect_.top < height;
     if (!wider && !higher)
@@ -137,8 +142,11 @@ void InPlaceEdit::DrawFrame(bool erase)
 
 void InPlaceEdit::InvalidateFrameArea()
 {
+    // The outline is in the scrolled drawing's pixels, the window's update area in its client's.
+    const POINT origin = owner_->ScrollOrigin();
     RECT area = frame_->rect;
     InflateRect(&area, 1, 1);
+    OffsetRect(&area, -origin.x, -origin.y);
     OwnerDisplay().InvalidateRect(&area, true);
 }
 

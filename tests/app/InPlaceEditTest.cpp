@@ -1,5 +1,6 @@
 #include "app/InPlaceEdit.h"
 #include "app/ZoomPane.h"
+#include "framework/draw/WindowDisplay.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/ChildLayout.h"
 #include "tests/framework/window/TestWindows.h"
@@ -67,20 +68,30 @@ TEST_F(InPlaceEditTest, LineEditorGrowsSoThatItsTextNeverScrolls)
 
     editor->TypeText("Short");
     EXPECT_EQ(SizeOf(editor->Handle()).cx, 200);
+    // Scrolling the pane carries the editor along; it grows from where it went.
+    pane->Scroll(-5, -3, nullptr);
+    pane->OwnDisplay()->SetWindowOrigin(5, 3);
     editor->TypeText(" and then a longer name");
     EXPECT_GT(SizeOf(editor->Handle()).cx, 200);
+    EXPECT_EQ(editor->EditRect().left, 15);
+    RECT placed;
+    GetWindowRect(editor->Handle(), &placed);
+    MapWindowPoints(nullptr, pane->Handle(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, 15);
+    EXPECT_EQ(placed.top, 17);
     EXPECT_EQ(editor->GetText(), zString("Short and then a longer name"));
     // The first character is still the first one shown: nothing scrolled out at the left.
     EXPECT_EQ(LOWORD(SendMessageA(editor->Handle(), EM_CHARFROMPOS, 0, MAKELPARAM(2, 5))), 0);
     const RECT grown = editor->EditRect();
-    EXPECT_EQ(editor->Frame()->rect.right, grown.right + 4);
+    EXPECT_EQ(editor->Frame()->rect.left, 15 - 4 + 5);
+    EXPECT_EQ(editor->Frame()->rect.right, grown.right + 4 + 5);
 
-    // Deleting the editor gives the frame's area back to the pane to repaint.
+    // Deleting the editor gives the frame's area back to the pane to repaint, in its client pixels.
     ValidateRect(pane->Handle(), nullptr);
     delete editor;
     const RECT area = UpdateArea();
-    EXPECT_EQ(area.left, 15);
-    EXPECT_EQ(area.right, grown.right + 5);
+    EXPECT_EQ(area.left, 15 - 4 - 1);
+    EXPECT_EQ(area.right, grown.right + 4 + 1);
 }
 
 TEST_F(InPlaceEditTest, WithoutAFrameNothingAroundTheEditorIsTouched)

@@ -1,3 +1,4 @@
+#include "framework/dialog/Menu.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/visual/VisualFieldItem.h"
@@ -71,6 +72,7 @@ TEST(VisualStatusPane, MenuHelpShowsEachItemsTextThenThePaneAgain)
 TEST(VisualStatusPane, MenuHelpInTheMessageFieldPutsItsOwnTextBack)
 {
     StatusBar bar(0);
+    bar.frame.SetMenuObject(Menu::EmptyMenuBar(&bar.frame)); // the help is heard through the frame's menu
     auto* message = new VisualFieldItem(bar.pane, LayoutManager::FillTopLeft, "", 0, 0x401);
     bar.pane->SetActiveItemByKey(0);
     bar.Show();

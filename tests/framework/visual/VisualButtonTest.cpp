@@ -129,30 +129,6 @@ TEST(VisualPushButton, PointerRestingOnAButtonTellsTheFrameOnceAndLeavingClearsI
     TimerManager::SetTickSource(previous);
 }
 
-TEST(VisualPushButton, RealPointerRestingOnTheButtonKeepsTheHelpUntilItLeaves)
-{
-    ButtonFixture fixture(0);
-    MenuSelectRecorder frame;
-    fixture.top.AddHandler(&frame, &MenuSelectRecorder::Record, WM_MENUSELECT);
-    SetWindowPos(fixture.top.Handle(), HWND_TOP, 0, 0, 200, 120, SWP_SHOWWINDOW);
-    PumpMessagesFor(100);
-    const TickSource previous = TimerManager::SetTickSource(FakeTickCount);
-    RECT r{};
-    GetWindowRect(fixture.button->Handle(), &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    // The system's own move may come or not; a posted one stands for it, so the wait is bounded either way.
-    PostMessageA(fixture.button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-    EXPECT_TRUE(PumpMessagesUntil([&frame]() { return !frame.words.empty(); }, 5000));
-    FakeTicks += 500;
-    TheApp->Timers()->Tick(nullptr);
-    EXPECT_EQ(std::vector<WPARAM>{CommandId}, frame.words); // still resting on it: the help stays
-    SetCursorPos(2000, 2000);
-    FakeTicks += 500;
-    TheApp->Timers()->Tick(nullptr);
-    EXPECT_EQ((std::vector<WPARAM>{CommandId, MAKEWPARAM(0, 0xFFFF)}), frame.words);
-    TimerManager::SetTickSource(previous);
-}
-
 namespace {
 
 // A face drawn on a memory display, its pixels read back.

@@ -6,6 +6,7 @@
 #include "framework/visual/VisualStatusPane.h"
 #include "framework/window/DockLayout.h"
 #include "framework/window/FrameworkApp.h"
+#include "framework/window/ResourceId.h"
 #include "framework/window/TimerManager.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ScopedApplication.h"
@@ -72,7 +73,7 @@ TEST(VisualStatusPane, MenuHelpShowsEachItemsTextThenThePaneAgain)
 TEST(VisualStatusPane, MenuHelpInTheMessageFieldPutsItsOwnTextBack)
 {
     StatusBar bar(0);
-    bar.frame.SetMenuObject(Menu::EmptyMenuBar(&bar.frame)); // the help is heard through the frame's menu
+    bar.frame.SetMenuObject(Menu::MenuBar(&bar.frame, ResourceId(102u, nullptr))); // heard through the menu
     auto* message = new VisualFieldItem(bar.pane, LayoutManager::FillTopLeft, "", 0, 0x401);
     bar.pane->SetActiveItemByKey(0);
     bar.Show();

@@ -7,6 +7,8 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr int16_t kValueDigits = -9;
@@ -48,6 +50,26 @@ bool LinkItemText(TreeNode* node, int id, zString& out)
         return false;
     FormatNumber(node->document->NumberFormat, value, out, true, false, kValueDigits);
     return true;
+}
+
+bool LinkValueText(TreeDocument& document, const char* itemName, zString& out)
+{
+    if (itemName == nullptr || std::strncmp(itemName, "DDE_", 4) != 0)
+        return false;
+    const char* digits = itemName + 4;
+    const size_t length = std::strlen(digits);
+    if (length == 0 || length > 5)
+        return false;
+    long id = 0;
+    for (const char* p = digits; *p; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        id = id * 10 + (*p - '0');
+    }
+    if (id < 1 || id > 32767)
+        return false;
+    TreeNode* node = FindNodeByLinkId(document.Root, static_cast<int>(id));
+    return node != nullptr && LinkItemText(node, static_cast<int>(id), out);
 }
 
 void UpdateNodeLinks(TreeNode* node)

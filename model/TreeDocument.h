@@ -203,7 +203,7 @@ public:
     StoredAnalysisList* StoredAnalysisRecords = nullptr;
     // Stored with the tree file and carried unchanged: the print offset (two 32-bit slots), the parse
     // level of the writer, the document tag, the link settings, the drawing zoom and the printer settings.
-    int32_t PrintOffset[2] = {0, 0};
+    int32_t PrintOffset[2] = {0, 0};  // thousandths of an inch
     int16_t ParseLevel = 2;
     zString DocumentTag;
     LinkSettings Links;

@@ -1,5 +1,6 @@
 #include "treewin/TreeWindow.h"
 
+#include "app/PageGrid.h"
 #include "treewin/TreeChildWindow.h"
 #include "app/NamePopupMenu.h"
 #include "framework/draw/Display.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -101,6 +103,25 @@ void TreeWindow::TakePath(const char* path)
     document.WindowTitle = name != nullptr ? name + 1 : path;
     for (int i = 0; i < childWindows.Count(); ++i)
         static_cast<TreeChildWindow*>(childWindows.At(i))->OnTreeTitleChanged(document.WindowTitle.Text());
+}
+
+bool TreeWindow::GetPrintOffset(PrintOffset& offset) const
+{
+    offset.x = static_cast<float>(document.PrintOffset[0] / 1000.0);
+    offset.y = static_cast<float>(document.PrintOffset[1] / 1000.0);
+    return true;
+}
+
+void TreeWindow::SetPrintOffset(const PrintOffset& offset)
+{
+    document.PrintOffset[0] = static_cast<int32_t>(std::lround(offset.x * 1000.0));
+    document.PrintOffset[1] = static_cast<int32_t>(std::lround(offset.y * 1000.0));
+}
+
+void TreeWindow::SetPrintScale(double scale)
+{
+    const double percent = std::min(std::max(scale * 100.0, 10.0), 250.0);
+    document.DisplayPrefs.PrintZoomFact = static_cast<uint8_t>(percent);
 }
 
 void TreeWindow::AddChildWindow(TreeChildWindow* window)

@@ -14,6 +14,7 @@
 class Display;
 class NamePopupMenu;
 class TreeChildWindow;
+struct PrintOffset;
 class zFont;
 struct LogicalRect;
 
@@ -135,6 +136,14 @@ public:
     // The pop-up menu of the variables' names (ids from kFirstVariableCommand in list order), made on the
     // first change of the variables.
     std::unique_ptr<NamePopupMenu> VariablesMenu;
+
+    // The drawing's offset on the printed page, in inches; the tree file keeps it in two 32-bit slots of
+    // thousandths of an inch. The getter answers that the tree has one.
+    bool GetPrintOffset(PrintOffset& offset) const;
+    void SetPrintOffset(const PrintOffset& offset);
+    // The print scale (1.0 is 100 per cent), kept as a whole per cent from 10 to 250.
+    double GetPrintScale() const { return document.DisplayPrefs.PrintZoomFact / 100.0; }
+    void SetPrintScale(double scale);
 
     // The tool windows bound to the tree (owned): each joins in its constructor and leaves in its destructor.
     void AddChildWindow(TreeChildWindow* window);

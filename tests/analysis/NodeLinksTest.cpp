@@ -95,4 +95,26 @@ TEST(NodeLinks, TextsOfTheLinkedValues)
     EXPECT_EQ(linked.Item(pathMiddle), "0.500000");
 }
 
+// Item names from another program are read within bounds; only a whole id that a node carries answers.
+TEST(NodeLinks, ItemNamesFromOutside)
+{
+    LinkedTree linked;
+    TreeDocument& document = linked.tree.Document();
+    const int value = document.LinkIdFor(linked.chance, 1605);
+    ASSERT_EQ(value, 1);
+    struct Case {
+        const char* name;
+        const char* answer;
+    } cases[] = {
+        {"DDE_1", "22.5"}, {"DDE_", nullptr}, {"DDE_x", nullptr}, {"DDE_0", nullptr}, {"DDE_2", nullptr},
+        {"DDE_1x", nullptr}, {"DDE_-1", nullptr}, {"DDE_99999999999999999999", nullptr}, {"XYZ_1", nullptr},
+    };
+    for (const Case& c : cases) {
+        zString text;
+        EXPECT_EQ(LinkValueText(document, c.name, text), c.answer != nullptr) << c.name;
+        if (c.answer != nullptr)
+            EXPECT_STREQ(text.Text(), c.answer);
+    }
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "treewin/TreeWindow.h"
 
+#include "app/PageGrid.h"
 #include "foundation/AppFlags.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -42,6 +43,8 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     const std::string tree = TempPath("kivo_window.tre"), copy = TempPath("kivo_window.trb");
     zString message;
     TreeWindow window;
+    window.SetPrintOffset(PrintOffset{1.25f, -0.5f});
+    window.SetPrintScale(1.255);
     window.Document().SetModified(1);
     ASSERT_TRUE(window.SaveAs(tree.c_str(), message)) << message.Text();
     window.Document().SetModified(1);
@@ -52,6 +55,12 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
 
     TreeWindow snapshot(copy.c_str());
     EXPECT_EQ(snapshot.Document().RolledBack, 2);
+    // The print offset travels in thousandths of an inch; the scale as whole per cents.
+    EXPECT_EQ(snapshot.Document().PrintOffset[0], 1250);
+    PrintOffset offset;
+    ASSERT_TRUE(snapshot.GetPrintOffset(offset));
+    EXPECT_FLOAT_EQ(offset.y, -0.5f);
+    EXPECT_DOUBLE_EQ(snapshot.GetPrintScale(), 1.25);
     EXPECT_STREQ(snapshot.FilePath().Text(), copy.c_str());
 
     std::ofstream(tree, std::ios::binary | std::ios::trunc) << std::string("\x22\x00\x03\x05\x00\x01\x00\x03", 8);

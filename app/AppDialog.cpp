@@ -1,11 +1,11 @@
 #include "app/AppDialog.h"
 
 #include "app/CursorStack.h"
-#include "app/FramePlacement.h"
 #include "app/OnlineHelp.h"
 #include "app/RangeValidator.h"
 #include "app/StartProgram.h"
 #include "app/ValidatedEdit.h"
+#include "app/WindowPlacement.h"
 #include "framework/dialog/DialogUnits.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/FormattedEdit.h"

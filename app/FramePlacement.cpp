@@ -2,10 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "foundation/PreferencesStore.h"
-#include "framework/window/FrameworkApp.h"
-#include "framework/window/TopWindow.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -52,26 +49,4 @@ void SaveFramePlacement(MainFrame* frame)
     char text[64];
     std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", rect.left, rect.top, rect.right, rect.bottom);
     WriteProfileString(Section, "OldRect", text, false);
-}
-
-void PlaceWindowInFrame(HWND window, float fx, float fy, bool relativeToActiveChild)
-{
-    HWND area = TheApp && TheApp->MainWindow() ? TheApp->MainWindow()->Handle() : nullptr;
-    if (relativeToActiveChild && MdiClientWindow)
-        if (auto active = reinterpret_cast<HWND>(SendMessageA(MdiClientWindow, WM_MDIGETACTIVE, 0, 0)))
-            area = active;
-    RECT client{};
-    RECT own{};
-    if (!area || !window || !GetClientRect(area, &client) || !GetWindowRect(window, &own))
-        return;
-    POINT centre{client.left + static_cast<LONG>((client.right - client.left) * fx),
-                 client.top + static_cast<LONG>((client.bottom - client.top) * fy)};
-    ClientToScreen(area, &centre);
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const LONG left = std::max(work.left, std::min(centre.x - width / 2, work.right - width));
-    const LONG top = std::max(work.top, std::min(centre.y - height / 2, work.bottom - height));
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

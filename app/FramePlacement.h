@@ -14,7 +14,3 @@ int ReadFramePlacement(RECT& out);
 int RestoreFramePlacement(MainFrame* frame, int receivedShowCommand);
 // Stores the placement; nothing while the frame is iconic.
 void SaveFramePlacement(MainFrame* frame);
-
-// Centres a top-level window on the point at the fractions (fx, fy) of the client area of the active MDI
-// child when asked and one is active, else of the main frame; the window stays on its screen's work area.
-void PlaceWindowInFrame(HWND window, float fx, float fy, bool relativeToActiveChild);

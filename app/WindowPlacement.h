@@ -1,0 +1,21 @@
+#pragma once
+// Placing windows: inside an area at a vertical fraction and kept within bounds, inside the main frame, and
+// fitting a rectangle of a given aspect ratio into another.
+
+#include "foundation/LogicalRect.h"
+
+#include <windows.h>
+
+// Centres the window horizontally in the area with its top at `fraction` of the area's height less its own
+// (0.5 centres it), then moves it back inside the bounds when given: up, down, left, right in that order, so
+// that a window larger than the bounds ends at their top-left corner. The second number plays no part.
+void PlaceWindow(HWND window, const RECT& area, float fraction, float second, const RECT* bounds);
+// PlaceWindow in the main frame's client area (or, when asked and there is one, the area of the active
+// document window's size), bounded by the frame's client area. A top-level window is placed on the screen
+// where the frame's client area is.
+void PlaceWindowInFrame(HWND window, float fraction, float second, bool useActiveChild);
+// The largest rectangle of the aspect (height / width) inside the pixel rectangle, centred in the direction
+// it does not fill, in logical units and in pixels of the main window's display (each when asked).
+void FitRectToAspect(float aspect, const RECT& pixels, LogicalRect* logical, RECT* fitted);
+// The point of x horizontal and y vertical dialog units of the window's font, in pixels.
+void DialogUnitsToPixels(POINT& out, int x, int y, HWND window);

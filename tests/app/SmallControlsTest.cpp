@@ -1,0 +1,140 @@
+// Small controls and window placement: placing windows in areas and in the frame, aspect fitting, the
+// multi-selection list, button-face backgrounds and the text pane's edit styles.
+
+#include "app/ControlColours.h"
+#include "app/MainFrame.h"
+#include "app/MultiSelectListBox.h"
+#include "app/StartProgram.h"
+#include "app/TextPaneEdit.h"
+#include "app/WindowPlacement.h"
+#include "framework/dialog/DialogFrameCL.h"
+#include "framework/draw/LogicalUnits.h"
+#include "framework/draw/WindowDisplay.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<long> RectOf(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+HWND PopupOfSize(int width, int height)
+{
+    return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST(WindowPlacement, FractionPlacesTheTopAndBoundsPullTheWindowBackToTheirCorner)
+{
+    HWND window = PopupOfSize(100, 60);
+    const RECT area{0, 0, 400, 300};
+    const struct {
+        float fraction;
+        const RECT* bounds;
+        std::vector<long> rect;
+    } rows[] = {
+        {0.5f, nullptr, {150, 120, 250, 180}},
+        {0.4f, nullptr, {150, 96, 250, 156}},   // (300 - 60) x 0.4
+        {2.0f, &area, {150, 240, 250, 300}},     // pushed up to the bottom of the bounds
+    };
+    for (const auto& row : rows) {
+        PlaceWindow(window, area, row.fraction, 0.5f, row.bounds);
+        EXPECT_EQ(row.rect, RectOf(window)) << row.fraction;
+    }
+    // Larger than the bounds: its top-left corner at theirs.
+    const RECT small{20, 10, 80, 40};
+    PlaceWindow(window, small, 0.5f, 0.5f, &small);
+    EXPECT_EQ((std::vector<long>{20, 10, 120, 70}), RectOf(window));
+    DestroyWindow(window);
+}
+
+TEST(WindowPlacement, DialogTallerThanTheFrameSitsAtTheTopOfItsClientArea)
+{
+    ScopedApplication app;
+    MainFrame frame;
+    MoveWindow(frame.Handle(), 30, 20, 500, 300, TRUE);
+    RECT client{};
+    GetClientRect(frame.Handle(), &client);
+    POINT origin{0, 0};
+    ClientToScreen(frame.Handle(), &origin);
+    HWND dialog = PopupOfSize(200, 900);
+    PlaceWindowInFrame(dialog, 0.33f, 0.5f, true);
+    EXPECT_EQ((std::vector<long>{origin.x + (client.right - 200) / 2, origin.y, origin.x + (client.right + 200) / 2,
+                                 origin.y + 900}),
+              RectOf(dialog));
+    DestroyWindow(dialog);
+}
+
+TEST(WindowPlacement, SquareInAWideRectangleIsCentredAtFullHeight)
+{
+    ScopedApplication app;
+    MainFrame frame;
+    WindowDisplay display(&frame);
+    LogicalRect logical{};
+    FitRectToAspect(1.0f, RECT{0, 0, 400, 100}, &logical, nullptr);
+    const LogicalRect wide = PixelRectToLogical(RECT{0, 0, 400, 100}, display);
+    EXPECT_FLOAT_EQ(wide.top, logical.top);
+    EXPECT_FLOAT_EQ(wide.bottom, logical.bottom);
+    EXPECT_NEAR(logical.bottom - logical.top, logical.right - logical.left, 1e-5);
+    EXPECT_NEAR((wide.left + wide.right) / 2, (logical.left + logical.right) / 2, 1e-5);
+}
+
+TEST(SmallControls, MultiSelectionCachesAtMostAHundredAndColoursSpareEmptyControls)
+{
+    ScopedApplication app;
+    DialogFrameCL dialog(nullptr, ResourceId(61330u, nullptr));
+    MultiSelectListBox list(&dialog, 101);
+    HWND box = GetDlgItem(dialog.Handle(), 101);
+    for (int i = 0; i < 150; ++i) {
+        SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("item " + std::to_string(i)).c_str()));
+        SendMessageA(box, LB_SETSEL, TRUE, i);
+    }
+    EXPECT_EQ(100, list.ReadSelection());
+    zString text;
+    EXPECT_EQ(99, list.SelectedText(99, text));
+    EXPECT_STREQ("item 99", text.Text());
+    list.Select(7, true);
+    EXPECT_EQ(1, list.ReadSelection());
+    EXPECT_EQ(7, list.SelectedAt(0));
+
+    ButtonFaceColour = Colour{1, 2, 3, 0};
+    WindowCL* label = WindowCL::FromHandle(GetDlgItem(dialog.Handle(), 102));
+    WindowCL* edit = WindowCL::FromHandle(GetDlgItem(dialog.Handle(), 103));
+    ASSERT_TRUE(label && edit);
+    const COLORREF editBefore = edit->BackgroundColour();
+    ApplyButtonFaceColour(&dialog);
+    EXPECT_EQ(RGB(1, 2, 3), dialog.BackgroundColour());
+    EXPECT_EQ(RGB(1, 2, 3), label->BackgroundColour());
+    EXPECT_EQ(editBefore, edit->BackgroundColour());
+}
+
+TEST(SmallControls, TextPaneEditStylesFollowWrapAndReadOnly)
+{
+    ScopedApplication app;
+    DialogFrameCL dialog(nullptr, ResourceId(61330u, nullptr));
+    const struct {
+        bool wrap, readOnly;
+        DWORD style;
+    } rows[] = {
+        {true, true, 0x801004 | 0x10200840}, {true, false, 0x801004 | 0x10200040},
+        {false, true, 0x100084 | 0x10200840}, {false, false, 0x100084 | 0x10200040},
+    };
+    for (const auto& row : rows) {
+        auto* edit = new TextPaneEdit(&dialog, 200, row.wrap, row.readOnly);
+        // The system draws the border itself and takes the bit off.
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(edit->Handle(), GWL_STYLE));
+        EXPECT_EQ(row.style & ~WS_BORDER, style & row.style & ~WS_BORDER);
+        EXPECT_EQ(0u, style & (row.readOnly ? 0u : static_cast<DWORD>(ES_READONLY)));
+        EXPECT_GT(static_cast<unsigned long>(edit->Send(EM_GETLIMITTEXT)), 30000ul);
+        delete edit;
+    }
+}
+
+} // namespace

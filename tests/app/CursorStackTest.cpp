@@ -116,23 +116,4 @@ TEST(ClickRecord, TheFirstClickAfterStartUpIsNeverADoubleClick)
     EXPECT_FALSE(IsDoubleClick());
 }
 
-TEST(PumpMessages, OnlyTheRangeIsDispatched)
-{
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window;
-    window.Create();
-    RecordingTarget inRange(&log, "in", 1);
-    RecordingTarget outside(&log, "out", 1);
-    window.AddHandler(&inRange, &RecordingTarget::Handle, WM_USER + 5);
-    window.AddHandler(&outside, &RecordingTarget::Handle, WM_USER + 50);
-    PostMessageA(window.Handle(), WM_USER + 50, 0, 0);
-    PostMessageA(window.Handle(), WM_USER + 5, 0, 0);
-    PostMessageA(window.Handle(), WM_USER + 5, 0, 0);
-    EXPECT_EQ(PumpMessages(WM_USER, WM_USER + 10), 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"in", "in"}));
-    MSG left;
-    EXPECT_TRUE(PeekMessageA(&left, window.Handle(), WM_USER + 50, WM_USER + 50, PM_REMOVE));
-}
-
 }  // namespace

@@ -120,11 +120,11 @@ void InPlaceEdit::RedrawFrame()
 void InPlaceEdit::PlaceFrame()
 {
     DrawFrame(true);
-    const POINT origin = owner_->ScrollOrigin();
     RECT& outline = frame_->rect;
     outline = editRect_;
     InflateRect(&outline, FrameMargin, FrameMargin);
-    OffsetRect(&outline, origin.x, origin.y);
+    const POINT corner = owner_->ClientToDrawing(POINT{outline.left, outline.top});
+    OffsetRect(&outline, corner.x - outline.left, corner.y - outline.top);
     DrawFrame(false);
 }
 
@@ -143,10 +143,9 @@ void InPlaceEdit::DrawFrame(bool erase)
 void InPlaceEdit::InvalidateFrameArea()
 {
     // The outline is in the scrolled drawing's pixels, the window's update area in its client's.
-    const POINT origin = owner_->ScrollOrigin();
     RECT area = frame_->rect;
     InflateRect(&area, 1, 1);
-    OffsetRect(&area, -origin.x, -origin.y);
+    area = owner_->DrawingToClient(area);
     OwnerDisplay().InvalidateRect(&area, true);
 }
 

@@ -155,6 +155,19 @@ RECT ZoomPane::VisibleRect() const
     return rect;
 }
 
+POINT ZoomPane::ClientToDrawing(POINT point) const
+{
+    const POINT origin = ScrollOrigin();
+    return POINT{point.x + origin.x, point.y + origin.y};
+}
+
+RECT ZoomPane::DrawingToClient(RECT rect) const
+{
+    const POINT origin = ScrollOrigin();
+    OffsetRect(&rect, -origin.x, -origin.y);
+    return rect;
+}
+
 void ZoomPane::ScrollIntoView(const LogicalRect& rect)
 {
     if (!scroller_)

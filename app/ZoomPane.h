@@ -78,6 +78,10 @@ public:
     POINT ScrollOrigin() const;
     // The client rectangle moved by the scroll origin: the part of the drawing in view, in pixels.
     RECT VisibleRect() const;
+    // A client point in the drawing's pixels (moved by the scroll origin), and a rectangle of the drawing's
+    // pixels in the client's (moved back by it).
+    POINT ClientToDrawing(POINT point) const;
+    RECT DrawingToClient(RECT rect) const;
     // Scrolls by whole steps so that the logical rectangle comes into view, its left and top edges first.
     void ScrollIntoView(const LogicalRect& rect);
     // Scroll bars in both directions with line steps and pages in pixels; each bar's page is a number of

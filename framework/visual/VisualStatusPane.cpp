@@ -1,6 +1,5 @@
 #include "framework/visual/VisualStatusPane.h"
 
-#include "framework/dialog/Menu.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/WindowDisplay.h"
@@ -9,7 +8,6 @@
 #include "framework/visual/VisualStatusItems.h"
 #include "framework/window/DockLayout.h"
 #include "framework/window/FrameworkApp.h"
-#include "framework/window/TopWindow.h"
 
 #include <algorithm>
 
@@ -63,6 +61,8 @@ VisualStatusPane::~VisualStatusPane()
     for (VisualFieldItem* field : fields)
         delete field;
     delete frameGroup_;
+    if (helpListener_)
+        helpListener_->RemoveHandler(this, &VisualStatusPane::OnMenuSelect, WM_MENUSELECT);
     if (loadedModule_)
         FreeLibrary(loadedModule_);
 }
@@ -128,15 +128,12 @@ WindowCL* VisualStatusPane::CommandWindow() const
 void VisualStatusPane::SetHelpTable(const HelpEntry* table)
 {
     WindowCL* target = CommandWindow();
-    if (target && !menuSelectRegistered_) {
-        // Through the window's menu when it has one, else straight on the window's own list: a frame
-        // without a menu bar still hears its tool bar's help.
-        auto* top = dynamic_cast<TopWindow*>(target);
-        if (top && top->MenuObject())
-            top->MenuObject()->OnMenuSelect(this, &VisualStatusPane::OnMenuSelect);
-        else
-            target->AddHandler(this, &VisualStatusPane::OnMenuSelect, WM_MENUSELECT);
-        menuSelectRegistered_ = true;
+    if (target && !helpListener_) {
+        // On the window's own list rather than its menu's: the window then hears the help of its menu and of
+        // its tool bar alike, with or without a menu bar, and the pane can leave the list whether it goes
+        // before the menu or after it.
+        target->AddHandler(this, &VisualStatusPane::OnMenuSelect, WM_MENUSELECT);
+        helpListener_ = target;
     }
     helpTable_ = table;
 }

@@ -114,7 +114,8 @@ private:
     int leftExtra_ = 0;
     int border_ = 2;
     VisualItemGroup* frameGroup_;
-    bool menuSelectRegistered_ = false;
+    // The window whose WM_MENUSELECT the pane listens to, once help is set up.
+    WindowCL* helpListener_ = nullptr;
 };
 
 class VisualPane : public VisualStatusPane {

@@ -73,7 +73,7 @@ TEST(VisualStatusPane, MenuHelpShowsEachItemsTextThenThePaneAgain)
 TEST(VisualStatusPane, MenuHelpInTheMessageFieldPutsItsOwnTextBack)
 {
     StatusBar bar(0);
-    bar.frame.SetMenuObject(Menu::MenuBar(&bar.frame, ResourceId(102u, nullptr))); // heard through the menu
+    bar.frame.SetMenuObject(Menu::MenuBar(&bar.frame, ResourceId(102u, nullptr))); // a frame with a menu bar
     auto* message = new VisualFieldItem(bar.pane, LayoutManager::FillTopLeft, "", 0, 0x401);
     bar.pane->SetActiveItemByKey(0);
     bar.Show();
@@ -85,6 +85,8 @@ TEST(VisualStatusPane, MenuHelpInTheMessageFieldPutsItsOwnTextBack)
     bar.MenuClosed();
     EXPECT_EQ("Ready", message->Text());
     EXPECT_FALSE(bar.pane->ShowingHelp());
+    delete bar.pane; // a pane gone before its frame hears no more help
+    bar.MenuSelect(1104, MF_STRING);
 }
 
 TEST(VisualStatusPane, FieldsDockByKindWithGapsAndTheFillFieldTakesTheRest)

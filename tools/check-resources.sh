@@ -8,9 +8,11 @@ set -euo pipefail
 root=${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 cd "$root"
 
-# Every id the resources define: the dialog catalogue and the resource scripts.
+# Every id the resources define: the dialog catalogue, the pictures and the resource scripts.
 carried=$( {
     sed -n 's/^dialog[[:space:]]\+\([0-9]\+\).*/\1/p' resources/dialogs/*.dlg
+    sed -n 's/^\(bitmap\|icon\)[[:space:]]\+//p' resources/art/*.art | tr ' ' '\n'
+    sed -n 's/^cursor[[:space:]]\+\([0-9]\+\).*/\1/p' resources/art/*.art
     sed -n 's/^\([0-9]\+\)[[:space:]]\+\(DIALOG\|MENU\|ACCELERATORS\|ICON\|CURSOR\|BITMAP\)\b.*/\1/p' resources/*.rc
 } | sort -u)
 

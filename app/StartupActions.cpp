@@ -86,8 +86,8 @@ void ChangeStartupDecimals(TreeWindow& tree)
     tree.Relayout();
     if (count.unreadable > 0) {
         char text[160];
-        std::snprintf(text, sizeof text, "%d formulas of \"%s\" could not be read after changing decimals.",
-                      count.unreadable, tree.Title().Text());
+        std::snprintf(text, sizeof text, "Some formulas of \"%s\" cannot be read after changing decimals (%d).",
+                      tree.Title().Text(), count.unreadable);
         ShowErrorBox(nullptr, text, 0);
     }
 }

@@ -55,6 +55,7 @@ protected:
             TreeNode* root = tree.Document().Root;
             tree.Document().AddChild(root, TerminalNode, "Rich", "", "1,5*2");
             tree.Document().AddChild(root, TerminalNode, "Poor", "", "MAX(1, 2)+X1,5");
+            tree.Document().AddChild(root, TerminalNode, "Odd", "", "1,5,5");
             zString message;
             ASSERT_TRUE(tree.SaveAs(path.c_str(), message));
         }
@@ -90,7 +91,8 @@ TEST_F(StartupActionsTest, BindingsAndDecimalsOfAnOpenedTree)
     EXPECT_EQ(document.Modified, 1);
     EXPECT_STREQ(document.Root->GetChild(0)->Payoff(0).Text().Text(), "1.5*2");
     EXPECT_STREQ(document.Root->GetChild(1)->Payoff(0).Text().Text(), "MAX(1, 2)+X1,5");
-    ASSERT_EQ(boxes.Count(), 1u);
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Some formulas of \"kivo_start.tre\" cannot be read after changing decimals (1).");
     EXPECT_EQ(boxes.Last().text, "File \"Z:\\missing.tre\" not found.");
 }
 

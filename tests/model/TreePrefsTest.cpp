@@ -2,6 +2,7 @@
 #include "model/TreeDisplayPrefs.h"
 
 #include "foundation/MemoryStream.h"
+#include "tests/foundation/RegistryTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,29 @@ TEST(TreeCalcPrefsStream, OldRecordChangesOnlyItsFields)
     EXPECT_EQ(read.OptPath[3], 0);
     EXPECT_EQ(read.CalcMethod, PayoffMethod);
     EXPECT_EQ(read.MarkovMonteFastTerm, 1);
+}
+
+// Saved keys that name no payoff or method give their defaults.
+TEST(TreeCalcPrefsProfile, PayoffIndexesAndMethodOutOfRangeTakeTheirDefaults)
+{
+    StoreTestLock lock;
+    const bool sectionExisted = SectionExists("TreeCalcPrefs");
+    TreeCalcPrefs before;
+    before.ReadProfile();
+    WriteProfileInt("TreeCalcPrefs", "CurrentPayoff", 4);
+    WriteProfileInt("TreeCalcPrefs", "CEEffPayoff", -1);
+    WriteProfileInt("TreeCalcPrefs", "CalcMethod", 4);
+    WriteProfileInt("TreeCalcPrefs", "BCCostPayoff", 3);
+    TreeCalcPrefs read;
+    read.ReadProfile();
+    EXPECT_EQ(read.CurrentPayoff, 0);
+    EXPECT_EQ(read.CEEffPayoff, 1);
+    EXPECT_EQ(read.CalcMethod, PayoffMethod);
+    EXPECT_EQ(read.BCCostPayoff, 3);
+    if (sectionExisted)
+        before.WriteProfile();
+    else
+        DeleteProfileSection("TreeCalcPrefs", false);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "analysis/MarkovCohortPlan.h"
 #include "analysis/MarkovCohortSteps.h"
 #include "analysis/ProbabilityVerification.h"
+#include "foundation/NumericHelpers.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovInfo.h"
 #include "analysis/RollBack.h"
@@ -122,7 +123,7 @@ bool CohortRun::BranchesValid(TreeNode* node)
             return false;
         sum += p;
     }
-    return std::fabs(sum - 1.0) <= kProbabilityTolerance;
+    return MagnitudeAtMost(sum - 1.0, kProbabilityTolerance);
 }
 
 bool CohortRun::CheckBranches(TreeNode* node, bool nameStage)

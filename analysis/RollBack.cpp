@@ -4,6 +4,7 @@
 #include "analysis/ProbabilityVerification.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/NumericHelpers.h"
 #include "analysis/ChooseCostEffectiveStrategy.h"
 #include "analysis/DecisionNodeStrategySet.h"
 #include "formula/Expression.h"
@@ -131,7 +132,7 @@ bool RollBackState::CheckProbabilitySum(double sum, TreeNode* node)
 {
     if (*error != 0)
         return false;
-    if (skipProbabilityChecks || calcState->probabilityCheck == 0 || std::fabs(sum - 1.0) <= kProbabilityTolerance)
+    if (skipProbabilityChecks || calcState->probabilityCheck == 0 || MagnitudeAtMost(sum - 1.0, kProbabilityTolerance))
         return true;
     VerifyProbabilities(document, 0, node, nullptr, 0);
     *error = 1;

@@ -1,5 +1,7 @@
 #include "formula/FormulaMath.h"
 
+#include "foundation/NumericHelpers.h"
+
 #include <cfloat>
 #include <cmath>
 
@@ -28,7 +30,7 @@ double PowerBySquaring(double base, int exponent)
 
 bool CheckedPow(double base, double exponent, double& result)
 {
-    if (std::fabs(exponent) <= kMaxSquaringExponent && exponent == std::trunc(exponent) && std::isfinite(base))
+    if (MagnitudeAtMost(exponent, kMaxSquaringExponent) && exponent == std::trunc(exponent) && std::isfinite(base))
         result = PowerBySquaring(base, static_cast<int>(exponent));
     else
         result = std::pow(base, exponent);
@@ -38,7 +40,7 @@ bool CheckedPow(double base, double exponent, double& result)
         return false;
     if (std::isinf(result))
         return std::isinf(base) || std::isinf(exponent);
-    if (std::fabs(result) < DBL_MIN) {
+    if (result < DBL_MIN && result > -DBL_MIN) {
         // Zero or subnormal: exact only for a zero base (with a positive exponent) or an infinite exponent.
         return base == 0.0 || std::isinf(exponent);
     }

@@ -62,9 +62,9 @@ int PrefixOperatorCode(int token)
 
 // At parse time a negative base is error 7 before anything is computed, and the value stays the base; in
 // check-only mode the base is made positive first. A failed power is error 7 with the computed value.
-double ApplyPower(double base, double exponent, Formula* f, OperatorPass pass)
+double ApplyParsePower(double base, double exponent, Formula* f)
 {
-    if (pass == OperatorPass::Parse && base < 0.0) {
+    if (base < 0.0) {
         if (!f || !f->IsParseOnly()) {
             ReportNodeError(f, FormulaBadPower);
             return base;

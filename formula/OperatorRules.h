@@ -10,6 +10,7 @@
 // and "|" against exactly zero, skipping the right operand when the left one decides.
 
 #include "formula/FormulaErrors.h"
+#include "formula/FormulaMath.h"
 #include "formula/ParseNode.h"
 
 #include <cmath>
@@ -60,8 +61,20 @@ inline bool DecidedByLeft(int code, double left, double& result)
     return false;
 }
 
-// "^" with its errors (error 7) reported on f when there is one.
-double ApplyPower(double base, double exponent, Formula* f, OperatorPass pass);
+// "^" at parse time, with its errors (error 7) reported on f when there is one.
+double ApplyParsePower(double base, double exponent, Formula* f);
+
+// "^" with its errors (error 7) reported on f when there is one. Inline, as every tree evaluation of "^"
+// comes here.
+inline double ApplyPower(double base, double exponent, Formula* f, OperatorPass pass)
+{
+    if (pass == OperatorPass::Parse)
+        return ApplyParsePower(base, exponent, f);
+    double result = 0.0;
+    if (!CheckedPow(base, exponent, result))
+        ReportNodeError(f, FormulaBadPower);
+    return result;
+}
 
 // The value of prefix operator `code` (NodeNegate, NodeUnaryPlus, NodeNot).
 inline double ApplyUnaryOperator(int code, double operand)

@@ -6,6 +6,13 @@
 
 class NumericFormat;
 
+// |x| <= limit (false for NaN), compared on both sides: this compiler computes std::fabs on the x87 stack,
+// a store and a reload that hot loops notice.
+inline bool MagnitudeAtMost(double x, double limit)
+{
+    return x <= limit && x >= -limit;
+}
+
 // In place: below low becomes low, else above high becomes high; NaN stays.
 void ClampValue(double* v, double low, double high);
 // n = integer part (toward zero), f = fractional part: n + 1 when n > 0 and f >= 0.5, n - 1 when n <= 0 and

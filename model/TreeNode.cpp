@@ -138,6 +138,7 @@ TreeNode::~TreeNode()
     delete markovInfo;
     delete optimal;
     delete comment;
+    delete geometry;
     delete children;
 }
 
@@ -465,6 +466,19 @@ NodeComment* TreeNode::GetExtraList()
     if (comment == nullptr)
         comment = new NodeComment(this);
     return comment;
+}
+
+NodeGeometry& TreeNode::Geometry()
+{
+    if (geometry == nullptr)
+        geometry = new NodeGeometry;
+    return *geometry;
+}
+
+const NodeGeometry& TreeNode::Geometry() const
+{
+    static const NodeGeometry empty;
+    return geometry != nullptr ? *geometry : empty;
 }
 
 bool TreeNode::ExtraListEmpty() const

@@ -222,7 +222,12 @@ struct TreeNode {
     FontRecord* fonts[3] = {nullptr, nullptr, nullptr};  // owned font overrides, null for the default
     NodeComment* comment = nullptr;               // owned, null until first used
     MarkovInfo* markovInfo = nullptr;             // owned, null when none
-    NodeGeometry geometry;
+    // Where the node is drawn, made on first use: only a laid-out tree needs it, so a tree built and
+    // analysed without a window stays small.
+    NodeGeometry& Geometry();
+    // The empty geometry for a node never measured or laid out.
+    const NodeGeometry& Geometry() const;
+    NodeGeometry* geometry = nullptr;  // owned, null until laid out
 
     double& ExpectedValue() { return triple.value; }
     double ExpectedValue() const { return triple.value; }

@@ -162,7 +162,7 @@ bool InMarkov(const TreeNode* node)
 bool HasBox(TreeWindow& window, TreeNode* node, bool draw)
 {
     const TreeDisplayPrefs& prefs = window.Document().DisplayPrefs;
-    if (prefs.MarkNodesWithVars != 2 || (draw && node->geometry.DefinitionsHeight <= 0.0f))
+    if (prefs.MarkNodesWithVars != 2 || (draw && node->Geometry().DefinitionsHeight <= 0.0f))
         return false;
     return node->BindingCount() > 0 || node->parent == nullptr || (prefs.ShowMarkovInfo != 0 && InMarkov(node));
 }

@@ -40,7 +40,7 @@ bool ChildrenSearched(const TreeNode* node)
 void MeasureOne(TreeWindow& window, TreeNode* node)
 {
     Display& measuring = window.MeasuringDisplay();
-    NodeGeometry& g = node->geometry;
+    NodeGeometry& g = node->Geometry();
     {
         PushedNodeFont font(measuring, node->fonts[0], window.MeasuringFont(TreeTextFont));
         const LogicalSize name = MeasureMultiLineText(measuring, node->text.Text(), nullptr, true, true);
@@ -120,33 +120,33 @@ void MeasureRollBackBox(TreeWindow& window, TreeNode* node)
         PushedNodeFont font(measuring, nullptr, window.MeasuringFont(ValuesFont));
         width = TextWidth(measuring, text.Text(), nullptr);
     }
-    node->geometry.RollBackBoxWidth = width;
+    node->Geometry().RollBackBoxWidth = width;
 }
 
 LogicalRect SymbolRect(const TreeNode* node)
 {
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     const float top = g.BranchY() - kSymbolSize / 2;
     return LogicalRect{g.SymbolX - kSymbolSize, top, g.SymbolX, top + kSymbolSize};
 }
 
 LogicalRect NameRect(const TreeWindow& window, const TreeNode* node)
 {
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     const float top = g.Y + g.SecondTextBlock();
     return LogicalRect{g.X, top, g.X + window.ColumnWidth(g.Column) - kSymbolSize, top + g.NameHeight};
 }
 
 LogicalRect ProbRect(const TreeWindow& window, const TreeNode* node)
 {
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     const LogicalRect name = NameRect(window, node);
     return LogicalRect{name.left, g.YBottom - g.ProbHeight, name.right, g.YBottom};
 }
 
 LogicalRect SecondTextRect(const TreeWindow& window, const TreeNode* node, bool exact)
 {
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     const float inset = exact ? 0.0f : 0.05f;
     const float top = g.Y + 0.1f + inset;
     return LogicalRect{g.X + inset, top, g.X + window.ColumnWidth(g.Column) - kSymbolSize - inset,
@@ -155,7 +155,7 @@ LogicalRect SecondTextRect(const TreeWindow& window, const TreeNode* node, bool 
 
 LogicalRect DefinitionsRect(const TreeWindow& window, const TreeNode* node, bool inner)
 {
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     if (g.DefinitionsHeight <= 0.0f)
         return LogicalRect{0, 0, 0, 0};
     const LogicalRect name = NameRect(window, node);
@@ -173,7 +173,7 @@ bool RollBackBoxHidden(const TreeNode* node)
 
 LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node)
 {
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     const float left = g.SymbolX + 0.1f;
     const float height = window.FontLineHeight(ValuesFont);
     LogicalRect box{left, g.BranchY() - height / 2, left + std::max(0.1f, g.RollBackBoxWidth),
@@ -188,7 +188,7 @@ LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node)
 
 bool NodeContains(TreeWindow& window, const TreeNode* node, LogicalPoint point)
 {
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     if (Inside(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, point))
         return true;
     return window.Document().RolledBack != 0 && !RollBackBoxHidden(node) &&
@@ -223,7 +223,7 @@ TreeNode* FindNodeAt(TreeWindow& window, TreeNode* node, LogicalPoint point)
         pending.pop_back();
         if (NodeContains(window, next, point))
             return next;
-        const NodeGeometry& g = next->geometry;
+        const NodeGeometry& g = next->Geometry();
         if (point.x < g.SymbolX + gap || !ChildrenSearched(next))
             continue;
         if (bandsApply && (point.y < g.SubtreeTop || point.y > g.SubtreeTop + g.SubtreeHeight))

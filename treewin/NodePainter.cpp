@@ -60,7 +60,7 @@ int PaintBands(TreeNode* node, PaintContext& context, const RECT& box, int row)
     if (!striped && !master)
         return 0;
     const int height = std::max(1, LogicalHeightToPixels(master ? 0.05 : 0.025, reference));
-    const int width = LogicalWidthToPixels(window.ColumnWidth(node->geometry.Column) - kSymbolSize, reference);
+    const int width = LogicalWidthToPixels(window.ColumnWidth(node->Geometry().Column) - kSymbolSize, reference);
     display.PushPen(new zPen(context.Map(kBlack), PS_SOLID, 0));
     if (striped)
         display.PushBrush(new zBrush(&StripePattern()));
@@ -106,7 +106,7 @@ void PaintTexts(TreeNode* node, PaintContext& context)
     Display& reference = context.Reference();
     TreeWindow& window = context.window;
     const TreeDocument& document = window.Document();
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     {
         PushedNodeFont font(display, node->fonts[0], *context.fonts[TreeTextFont]);
         const RECT name = LogicalRectToPixels(NameRect(window, node), reference);
@@ -198,7 +198,7 @@ void PaintNode(TreeNode* node, PaintContext& context)
     HDC dc = display.DeviceContext();
     if (dc == nullptr)
         return;
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     const int row = LogicalYToPixel(g.BranchY(), reference);
     RECT symbol = LogicalRectToPixels(SymbolRect(node), reference);
     AlignSymbolToBranch(symbol, row);
@@ -265,7 +265,7 @@ void PaintHighlight(TreeNode* node, bool highlighted, PaintContext& context)
     if (display.DeviceContext() == nullptr)
         return;
     RECT symbol = LogicalRectToPixels(SymbolRect(node), reference);
-    AlignSymbolToBranch(symbol, LogicalYToPixel(node->geometry.BranchY(), reference));
+    AlignSymbolToBranch(symbol, LogicalYToPixel(node->Geometry().BranchY(), reference));
     DrawShape(display, symbol, reference.BackgroundColour().ToColorRef());
     PaintNodeSymbol(node, symbol, context, highlighted, false);
 }

@@ -146,7 +146,7 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
             const int q = (r.bottom - r.top) / 4;
             Rectangle(dc, r.left, r.top + q, r.right, r.bottom - q);
         } else {
-            int row = LogicalYToPixel(node->geometry.BranchY(), reference);
+            int row = LogicalYToPixel(node->Geometry().BranchY(), reference);
             if (std::llabs(static_cast<long long>(midY) - row) > 1)
                 row = midY;
             MoveToEx(dc, r.left, row, nullptr);

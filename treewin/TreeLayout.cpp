@@ -15,7 +15,7 @@ bool HasShownChildren(const TreeNode* node)
 // each subtree at once would cost the subtree's size at every level of a deep tree.
 void OffsetLazily(TreeNode* node, float dx, float dy)
 {
-    NodeGeometry& g = node->geometry;
+    NodeGeometry& g = node->Geometry();
     g.X += dx;
     g.SymbolX += dx;
     g.Y += dy;
@@ -36,7 +36,7 @@ void SettleOffsets(TreeNode* root)
         pending.pop_back();
         if (!HasShownChildren(node))
             continue;
-        NodeGeometry& g = node->geometry;
+        NodeGeometry& g = node->Geometry();
         for (int i = 0; i < node->childCount; ++i) {
             TreeNode* child = node->GetChild(i);
             if (g.PendingDx != 0.0f || g.PendingDy != 0.0f)
@@ -114,8 +114,8 @@ void TreeLayout::MeasureColumns(TreeNode* root)
         TreeNode* node = pending.back().first;
         const int column = pending.back().second;
         pending.pop_back();
-        if (node->geometry.BoxWidth > ColumnWidth(column))
-            SetColumnWidth(column, node->geometry.BoxWidth);
+        if (node->Geometry().BoxWidth > ColumnWidth(column))
+            SetColumnWidth(column, node->Geometry().BoxWidth);
         if (!HasShownChildren(node)) {
             ColumnCount = std::max(ColumnCount, column + node->columnShift + 1);
             continue;
@@ -159,7 +159,7 @@ void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
         return start;
     };
     auto enter = [&](TreeNode* node, float x, int column, int cursor) {
-        NodeGeometry& g = node->geometry;
+        NodeGeometry& g = node->Geometry();
         g.PendingDx = g.PendingDy = 0.0f;
         g.Column = column;
         g.X = x;
@@ -172,7 +172,7 @@ void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
     while (!stack.empty()) {
         Frame& frame = stack.back();
         TreeNode* node = frame.node;
-        NodeGeometry& g = node->geometry;
+        NodeGeometry& g = node->Geometry();
         if (!HasShownChildren(node)) {
             const float top = largestSpanned(frame, 0.0f);
             g.Y = g.SubtreeTop = top;
@@ -192,8 +192,8 @@ void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
         }
 
         // Every child is placed: centre the node on the branch lines of its first and last child.
-        const NodeGeometry& first = node->GetChild(0)->geometry;
-        const NodeGeometry& last = node->GetChild(node->childCount - 1)->geometry;
+        const NodeGeometry& first = node->GetChild(0)->Geometry();
+        const NodeGeometry& last = node->GetChild(node->childCount - 1)->Geometry();
         g.Y = (first.BranchY() + last.BranchY()) / 2.0f - g.BranchOffset();
         g.SubtreeTop = first.SubtreeTop;
         g.YBottom = g.Y + g.BoxHeight;
@@ -219,7 +219,7 @@ void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
         if (pack) {
             g.SubtreeTop = g.Y;
             for (int i = 0; i < node->childCount; ++i) {
-                const NodeGeometry& child = node->GetChild(i)->geometry;
+                const NodeGeometry& child = node->GetChild(i)->Geometry();
                 g.SubtreeTop = std::min(g.SubtreeTop, child.SubtreeTop + g.PendingDy);
                 bottom = std::max(bottom, child.SubtreeTop + g.PendingDy + child.SubtreeHeight);
             }
@@ -240,7 +240,7 @@ void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
 // moved by the tree's origin.
 void TreeLayout::UpdateExtents(TreeNode* root)
 {
-    const float treeWidth = TotalWidth - root->geometry.X;
+    const float treeWidth = TotalWidth - root->Geometry().X;
     float overhang = 0.0f;
     float rightmost = 0.0f;
     std::vector<TreeNode*> pending{root};
@@ -252,13 +252,13 @@ void TreeLayout::UpdateExtents(TreeNode* root)
                 pending.push_back(node->GetChild(i));
             continue;
         }
-        const NodeGeometry& g = node->geometry;
+        const NodeGeometry& g = node->Geometry();
         if (g.SymbolX + g.RollBackBoxWidth > rightmost) {
             rightmost = g.SymbolX + g.RollBackBoxWidth;
             overhang = g.RollBackBoxWidth;
         }
     }
-    DrawingBounds = {0.0f, 0.0f, 2 * kMargin + treeWidth + overhang, 2 * kMargin + root->geometry.SubtreeHeight};
+    DrawingBounds = {0.0f, 0.0f, 2 * kMargin + treeWidth + overhang, 2 * kMargin + root->Geometry().SubtreeHeight};
 
     // The upper-left of the drawing is always (0, 0): an origin above or left of it is brought back.
     Origin.x -= std::min(0.0f, Origin.x);
@@ -268,7 +268,7 @@ void TreeLayout::UpdateExtents(TreeNode* root)
         DrawingBounds.bottom += Origin.y;
         Offset(root, Origin.x, Origin.y);
     }
-    const NodeGeometry& g = root->geometry;
+    const NodeGeometry& g = root->Geometry();
     DrawingBounds.left = std::min(DrawingBounds.left, g.X);
     DrawingBounds.top = std::min(DrawingBounds.top, g.Y);
     DrawingBounds.right = std::max(DrawingBounds.right, g.SymbolX);

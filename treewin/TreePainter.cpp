@@ -60,7 +60,7 @@ void DrawPrunedMarks(HDC dc, TreeNode* child, LogicalPoint p, LogicalPoint e, bo
         mark.x = p.x + (std::fabs(dy) < 0.00001f ? 0.1f : 0.0f);
     const TreeNode* neighbour = dy < 0 ? child->NextSibling() : child->PrevSibling();
     if (neighbour != nullptr && dy != 0.0f) {
-        const float row = neighbour->geometry.BranchY();
+        const float row = neighbour->Geometry().BranchY();
         if ((row - p.y) * dy > 0) {
             mark.y = (row + e.y) / 2;
             mark.x = p.x + dx * (mark.y - p.y) / dy;
@@ -109,9 +109,9 @@ bool SubtreeMayShow(const TreeNode* node, const LogicalRect* clip)
 {
     if (node->parent == nullptr || clip == nullptr)
         return true;
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     return g.SubtreeTop <= clip->bottom && g.SubtreeTop + g.SubtreeHeight >= clip->top &&
-           node->parent->geometry.SymbolX <= clip->right;
+           node->parent->Geometry().SymbolX <= clip->right;
 }
 
 bool NodeNeedsPaint(TreeNode* node, PaintContext& context)
@@ -120,7 +120,7 @@ bool NodeNeedsPaint(TreeNode* node, PaintContext& context)
         return false;
     if (context.colours.isExport || context.clip == nullptr)
         return true;
-    const NodeGeometry& g = node->geometry;
+    const NodeGeometry& g = node->Geometry();
     if (Overlap(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, *context.clip))
         return true;
     if (g.RollBackBoxWidth <= 0.0f && context.window.Document().RolledBack == 0)
@@ -201,7 +201,7 @@ void PaintBranches(TreeNode* node, PaintContext& context)
     HDC dc = display.DeviceContext();
     if (dc == nullptr)
         return;
-    LogicalPoint start{node->geometry.SymbolX, node->geometry.BranchY()};
+    LogicalPoint start{node->Geometry().SymbolX, node->Geometry().BranchY()};
     if (at90)
         start.x -= kSymbolSize / 2;
     display.PushPen(context.Pen(context.InCloneCopy ? kCloneGrey : kBlack));
@@ -211,7 +211,7 @@ void PaintBranches(TreeNode* node, PaintContext& context)
         if (IsTunnelCopy(child))
             continue;
         LogicalPoint p = start;
-        LogicalPoint e{child->geometry.X, child->geometry.BranchY()};
+        LogicalPoint e{child->Geometry().X, child->Geometry().BranchY()};
         if (context.clip != nullptr && display.Kind() == Display::KindPrinter) {
             const LogicalRect band{context.clip->left, context.clip->top - 2.0f, context.clip->right,
                                    context.clip->bottom + 2.0f};
@@ -266,7 +266,7 @@ void InvalidateNode(TreeWindow& window, TreeNode* node, bool recursive)
     while (!pending.empty()) {
         TreeNode* next = pending.back();
         pending.pop_back();
-        const NodeGeometry& g = next->geometry;
+        const NodeGeometry& g = next->Geometry();
         LogicalRect areas[2] = {{g.X, g.Y, g.SymbolX, g.YBottom}, {}};
         int count = 1;
         if (window.Document().RolledBack != 0 || g.RollBackBoxWidth > 0.0f)

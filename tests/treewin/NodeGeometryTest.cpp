@@ -39,7 +39,7 @@ TEST(NodeGeometry, EmptyNodeIsOneProbabilityLineHighAndASymbolWide)
     TreeWindow window;
     window.Document().DisplayPrefs.AlignEndNodes = 0;
     window.Redraw();
-    const NodeGeometry& g = window.Document().Root->geometry;
+    const NodeGeometry& g = window.Document().Root->Geometry();
     const float prob = window.FontLineHeight(ProbabilityFont);
     ASSERT_GT(prob, 0.0f);
     EXPECT_NEAR(g.BoxHeight, prob + 0.07f, kTol);
@@ -59,7 +59,7 @@ TEST(NodeGeometry, TextsSizeTheBoxAndASecondTextStandsAboveTheName)
     chance->SetText2("Note", false);
     window.Redraw();
 
-    const NodeGeometry& c = chance->geometry;
+    const NodeGeometry& c = chance->Geometry();
     const float prob = window.FontLineHeight(ProbabilityFont);
     const float second = Lines(window, 1) + 0.1f;
     EXPECT_NEAR(c.NameHeight, Lines(window, 2), kTol);
@@ -69,7 +69,7 @@ TEST(NodeGeometry, TextsSizeTheBoxAndASecondTextStandsAboveTheName)
     EXPECT_NEAR(c.BranchY(), c.Y + second + 0.18f + Lines(window, 2) + 0.03f, kTol);
     const float nameWidth = std::max(Width(window, "Two", TreeTextFont), Width(window, "lines", TreeTextFont));
     EXPECT_NEAR(c.BoxWidth, std::max(nameWidth, Width(window, "Note", TreeTextFont) + 0.1f) + 0.115f, kTol);
-    EXPECT_NEAR(leaf->geometry.BoxWidth, Width(window, "a rather long probability text", ProbabilityFont) + 0.115f,
+    EXPECT_NEAR(leaf->Geometry().BoxWidth, Width(window, "a rather long probability text", ProbabilityFont) + 0.115f,
                 kTol);
 }
 
@@ -83,7 +83,7 @@ TEST(NodeGeometry, AWideDefinitionWidensTheNodeOnlyWithWideVars)
         TreeNode* node = document.AddChild(document.Root, ChanceNode, "n");
         node->SetBinding("LONGNAME", "1+2+3+4+5+6+7+8+9+10+11+12+13", false);
         window.Redraw();
-        const NodeGeometry& g = node->geometry;
+        const NodeGeometry& g = node->Geometry();
         EXPECT_NEAR(g.DefinitionsHeight, window.FontLineHeight(VariablesTextFont), kTol);
         const float definition = TextWidth(window.MeasuringDisplay(), "LONGNAME=1+2+3+4+5+6+7+8+9+10+11+12+13",
                                            &document.DisplayPrefs.VariablesFont);
@@ -130,7 +130,7 @@ TEST(NodeGeometry, HitTestingFindsEveryPartOfEveryNode)
             EXPECT_EQ(FindNodeAt(window, root, point), node) << part.region;
         }
     }
-    const NodeGeometry& g = nodes[1]->geometry;
+    const NodeGeometry& g = nodes[1]->Geometry();
     EXPECT_EQ(FindNodeAt(window, root, {g.SymbolX, g.YBottom}), nodes[1]);  // the edge is inside
     EXPECT_EQ(HitTestNode(window, nodes[1], {g.X - 0.01f, g.Y}), NoRegion);
     EXPECT_EQ(FindNodeAt(window, root, {0.01f, 0.01f}), nullptr);
@@ -147,12 +147,12 @@ TEST(NodeGeometry, RollBackBoxRectFollowsTheValuesLineAndTheDrag)
     TreeWindow window;
     TreeNode* node = window.Document().AddChild(window.Document().Root, TerminalNode, "t", "", "5");
     window.Redraw();
-    node->geometry.RollBackBoxWidth = 0.05f;
+    node->Geometry().RollBackBoxWidth = 0.05f;
     LogicalRect box = RollBackBoxRect(window, node);
-    EXPECT_NEAR(box.left, node->geometry.SymbolX + 0.1f, kTol);
+    EXPECT_NEAR(box.left, node->Geometry().SymbolX + 0.1f, kTol);
     EXPECT_NEAR(box.right - box.left, 0.1f, kTol);
     EXPECT_NEAR(box.bottom - box.top, window.FontLineHeight(ValuesFont), kTol);
-    EXPECT_NEAR((box.top + box.bottom) / 2, node->geometry.BranchY(), kTol);
+    EXPECT_NEAR((box.top + box.bottom) / 2, node->Geometry().BranchY(), kTol);
     node->EnsureLinkBlock()->rollBackBoxOffset[0] = 1.0f;
     EXPECT_NEAR(RollBackBoxRect(window, node).left, box.left + 1.0f, kTol);
 }
@@ -175,10 +175,10 @@ TEST(RedrawNodes, EachModeMeasuresItsNodesBeforeLayingOut)
         NodeChildList list(1, false);
         list.Add(parent);
         window.RedrawNodes(list, row.mode);
-        EXPECT_EQ(parent->geometry.NameWidth > 0, row.parent) << row.mode;
-        EXPECT_EQ(child->geometry.NameWidth > 0, row.child) << row.mode;
-        EXPECT_EQ(grandchild->geometry.NameWidth > 0, row.grandchild) << row.mode;
-        EXPECT_NEAR(child->geometry.X, parent->geometry.SymbolX + 0.25f, kTol);
+        EXPECT_EQ(parent->Geometry().NameWidth > 0, row.parent) << row.mode;
+        EXPECT_EQ(child->Geometry().NameWidth > 0, row.child) << row.mode;
+        EXPECT_EQ(grandchild->Geometry().NameWidth > 0, row.grandchild) << row.mode;
+        EXPECT_NEAR(child->Geometry().X, parent->Geometry().SymbolX + 0.25f, kTol);
     }
 
     // Mode 0 follows a node into the clone copies of the master above it; an empty list does nothing.
@@ -194,8 +194,8 @@ TEST(RedrawNodes, EachModeMeasuresItsNodesBeforeLayingOut)
     window.Redraw();
     inside->SetText("Renamed", true);
     window.RedrawNode(inside, 0);
-    EXPECT_GT(copy->GetChild(0)->geometry.NameWidth, 0.0f);
-    inside->geometry.X = 99.0f;
+    EXPECT_GT(copy->GetChild(0)->Geometry().NameWidth, 0.0f);
+    inside->Geometry().X = 99.0f;
     window.RedrawNodes(NodeChildList(1, false), 0);
-    EXPECT_EQ(inside->geometry.X, 99.0f);
+    EXPECT_EQ(inside->Geometry().X, 99.0f);
 }

@@ -138,5 +138,5 @@ TEST(DefinitionsBox, ListsDefinitionsAndMarkovInformation)
 
     document.DisplayPrefs.MarkNodesWithVars = 1;
     window.Redraw();
-    EXPECT_EQ(markov->geometry.DefinitionsHeight, 0.0f);
+    EXPECT_EQ(markov->Geometry().DefinitionsHeight, 0.0f);
 }

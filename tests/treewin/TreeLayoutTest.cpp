@@ -14,10 +14,10 @@ TreeNode* Sized(float width, float nameHeight, int kind = TerminalNode)
 {
     auto* node = new TreeNode;
     node->kind = kind;
-    node->geometry.BoxWidth = width;
-    node->geometry.NameHeight = nameHeight;
-    node->geometry.ProbHeight = 0.15f;
-    node->geometry.BoxHeight = nameHeight + 0.15f + 0.07f;
+    node->Geometry().BoxWidth = width;
+    node->Geometry().NameHeight = nameHeight;
+    node->Geometry().ProbHeight = 0.15f;
+    node->Geometry().BoxHeight = nameHeight + 0.15f + 0.07f;
     return node;
 }
 
@@ -41,7 +41,7 @@ TEST(TreeLayout, OneNodeStandsAtTheTreeStartInOneColumn)
         Plain(window);
         window.Relayout();
         const TreeLayout& layout = window.Layout();
-        const NodeGeometry& g = window.Document().Root->geometry;
+        const NodeGeometry& g = window.Document().Root->Geometry();
         const float column = std::max(0.8f, width);
         EXPECT_EQ(layout.ColumnCount, 1);
         EXPECT_NEAR(layout.ColumnWidth(0), column, kTol);
@@ -58,10 +58,10 @@ TEST(TreeLayout, ChildrenStackAndTheParentCentresOnThem)
     TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
     TreeWindow window(root);
     Plain(window);
-    const NodeGeometry& first = AddChild(root, Sized(1.0f, 0.4f))->geometry;
-    const NodeGeometry& second = AddChild(root, Sized(0.3f, 0.2f))->geometry;
+    const NodeGeometry& first = AddChild(root, Sized(1.0f, 0.4f))->Geometry();
+    const NodeGeometry& second = AddChild(root, Sized(0.3f, 0.2f))->Geometry();
     window.Relayout();
-    const NodeGeometry& g = root->geometry;
+    const NodeGeometry& g = root->Geometry();
     EXPECT_NEAR(second.Y, first.YBottom + 0.02f, kTol);
     EXPECT_NEAR(g.BranchY(), (first.BranchY() + second.BranchY()) / 2, kTol);
     EXPECT_NEAR(first.X, g.SymbolX + 0.25f, kTol);
@@ -86,15 +86,15 @@ TEST(TreeLayout, AlignedEndNodesEndAtTheTotalWidth)
     TreeWindow window(root);
     Plain(window);
     TreeNode* middle = AddChild(root, Sized(0.5f, 0.2f, ChanceNode));
-    const NodeGeometry& deep = AddChild(middle, Sized(0.5f, 0.2f))->geometry;
-    const NodeGeometry& shallow = AddChild(root, Sized(0.5f, 0.2f))->geometry;
+    const NodeGeometry& deep = AddChild(middle, Sized(0.5f, 0.2f))->Geometry();
+    const NodeGeometry& shallow = AddChild(root, Sized(0.5f, 0.2f))->Geometry();
     window.Document().DisplayPrefs.AlignEndNodes = 1;
     window.Relayout();
     const float total = window.Layout().TotalWidth;
     EXPECT_NEAR(total, 0.25f + 3 * 0.8f + 2 * 0.25f, kTol);
     EXPECT_NEAR(deep.SymbolX, total, kTol);
     EXPECT_NEAR(shallow.SymbolX, total, kTol);
-    EXPECT_NEAR(middle->geometry.SymbolX, middle->geometry.X + 0.8f, kTol);
+    EXPECT_NEAR(middle->Geometry().SymbolX, middle->Geometry().X + 0.8f, kTol);
 }
 
 // Root with A (three end nodes below it) and then B, an end node in A's column.
@@ -106,17 +106,17 @@ TEST(TreeLayout, PackingLetsAShortLaterSubtreeRise)
     TreeNode* a = AddChild(root, Sized(0.5f, 0.2f, ChanceNode));
     for (int i = 0; i < 3; ++i)
         AddChild(a, Sized(0.5f, 0.2f));
-    const NodeGeometry& lastOfA = a->GetChild(2)->geometry;
-    const NodeGeometry& b = AddChild(root, Sized(0.5f, 0.2f))->geometry;
+    const NodeGeometry& lastOfA = a->GetChild(2)->Geometry();
+    const NodeGeometry& b = AddChild(root, Sized(0.5f, 0.2f))->Geometry();
 
     window.Relayout();
     EXPECT_NEAR(b.Y, lastOfA.YBottom + 0.02f, kTol);
 
     window.Document().DisplayPrefs.PackTreeVert = 1;
     window.Relayout();
-    EXPECT_NEAR(b.Y, a->geometry.YBottom + 0.02f, kTol);
+    EXPECT_NEAR(b.Y, a->Geometry().YBottom + 0.02f, kTol);
     EXPECT_LT(b.Y, lastOfA.YBottom);
-    EXPECT_NEAR(root->geometry.SubtreeTop + root->geometry.SubtreeHeight, lastOfA.YBottom, kTol);
+    EXPECT_NEAR(root->Geometry().SubtreeTop + root->Geometry().SubtreeHeight, lastOfA.YBottom, kTol);
 }
 
 TEST(TreeLayout, ATallParentPushesItsSubtreeDown)
@@ -125,11 +125,11 @@ TEST(TreeLayout, ATallParentPushesItsSubtreeDown)
     TreeWindow window(root);
     Plain(window);
     TreeNode* tall = AddChild(root, Sized(0.5f, 2.0f, ChanceNode));
-    const NodeGeometry& child = AddChild(tall, Sized(0.5f, 0.2f))->geometry;
+    const NodeGeometry& child = AddChild(tall, Sized(0.5f, 0.2f))->Geometry();
     window.Relayout();
-    EXPECT_NEAR(tall->geometry.Y, 0.25f, kTol);
-    EXPECT_NEAR(child.BranchY(), tall->geometry.BranchY(), kTol);
-    EXPECT_GE(tall->geometry.SubtreeHeight, tall->geometry.BoxHeight - kTol);
+    EXPECT_NEAR(tall->Geometry().Y, 0.25f, kTol);
+    EXPECT_NEAR(child.BranchY(), tall->Geometry().BranchY(), kTol);
+    EXPECT_GE(tall->Geometry().SubtreeHeight, tall->Geometry().BoxHeight - kTol);
 }
 
 TEST(TreeLayout, DeepAndWideTreesLayOutWithoutRecursion)
@@ -143,7 +143,7 @@ TEST(TreeLayout, DeepAndWideTreesLayOutWithoutRecursion)
         node = AddChild(node, Sized(0.5f, 0.2f, i + 1 < kCount ? ChanceNode : TerminalNode));
     window.Relayout();
     EXPECT_EQ(window.Layout().ColumnCount, kCount + 1);
-    EXPECT_NEAR(node->geometry.Y, root->geometry.Y, kTol);
+    EXPECT_NEAR(node->Geometry().Y, root->Geometry().Y, kTol);
 
     // A node holds at most 32,767 children: wide trees spread over a few levels.
     constexpr int kWide = 30000;
@@ -153,9 +153,9 @@ TEST(TreeLayout, DeepAndWideTreesLayOutWithoutRecursion)
     for (int i = 0; i < kWide; ++i)
         AddChild(wide, Sized(0.5f, 0.2f));
     wideWindow.Relayout();
-    const NodeGeometry& last = wide->GetChild(kWide - 1)->geometry;
-    EXPECT_GT(last.Y, wide->GetChild(kWide - 2)->geometry.YBottom);
-    EXPECT_NEAR(wide->geometry.SubtreeTop + wide->geometry.SubtreeHeight, last.YBottom, kTol);
+    const NodeGeometry& last = wide->GetChild(kWide - 1)->Geometry();
+    EXPECT_GT(last.Y, wide->GetChild(kWide - 2)->Geometry().YBottom);
+    EXPECT_NEAR(wide->Geometry().SubtreeTop + wide->Geometry().SubtreeHeight, last.YBottom, kTol);
 }
 
 } // namespace

@@ -73,15 +73,15 @@ protected:
     RECT Symbol(const TreeNode* node) const
     {
         RECT r = LogicalRectToPixels(SymbolRect(node), *bitmap);
-        AlignSymbolToBranch(r, LogicalYToPixel(node->geometry.BranchY(), *bitmap));
+        AlignSymbolToBranch(r, LogicalYToPixel(node->Geometry().BranchY(), *bitmap));
         return r;
     }
     // The pixels around the last quarter of the branch from a child's parent to the child, where no other
     // branch comes near.
     RECT BranchArea(const TreeNode* child) const
     {
-        const NodeGeometry& parent = child->parent->geometry;
-        const NodeGeometry& end = child->geometry;
+        const NodeGeometry& parent = child->parent->Geometry();
+        const NodeGeometry& end = child->Geometry();
         const float x = parent.SymbolX + (end.X - parent.SymbolX) * 0.75f;
         const float y = parent.BranchY() + (end.BranchY() - parent.BranchY()) * 0.75f;
         return RECT{LogicalXToPixel(x, *bitmap), LogicalYToPixel(std::min(y, end.BranchY()), *bitmap) - 1,
@@ -207,7 +207,7 @@ TEST(DeepZoom, BranchesAndMarkovArcsReachRowsBeyond16Bits)
 
         // At zoom 2.5 the far branch ends some 90,000 pixel rows down: look at its last inch.
         SetCurrentDrawingScale(2.5f);
-        const NodeGeometry& end = distant->geometry;
+        const NodeGeometry& end = distant->Geometry();
         ASSERT_GT(end.BranchY() * 96 * 2.5, 70000.0);
         SetDrawingOrigin(end.X - 0.5f, end.BranchY() - 0.5f);
         BitmapDisplay display(240, 240);
@@ -236,8 +236,8 @@ TEST(PictureLayout, PicturesAreLaidOutAsOnTheScreen)
         document.AddChild(document.Root, TerminalNode, "A longer name\r\nin two lines", "0.3");
         window->Redraw();
     }
-    const NodeGeometry& a = screen.Document().Root->GetChild(0)->geometry;
-    const NodeGeometry& b = picture.Document().Root->GetChild(0)->geometry;
+    const NodeGeometry& a = screen.Document().Root->GetChild(0)->Geometry();
+    const NodeGeometry& b = picture.Document().Root->GetChild(0)->Geometry();
     EXPECT_GT(b.NameWidth, 0.0f);
     EXPECT_FLOAT_EQ(a.BoxWidth, b.BoxWidth);
     EXPECT_FLOAT_EQ(a.BoxHeight, b.BoxHeight);

@@ -82,7 +82,7 @@ double SecondsPerRepetition(long repetitions, const std::function<void()>& body)
 
 KIVO_BENCH(MarkovCohort)
 {
-    SuppressMessageBoxes = 1;
+    HostSilence quiet(Silence::Notices);
     TreeDocument window;
     TreeNode* markov = BuildCohort(window);
     int error = 0;
@@ -112,5 +112,4 @@ KIVO_BENCH(MarkovCohort)
         BenchKeep(EvaluateMarkovNode(markov, &error, 0, nullptr));
     });
     std::printf("a run of one cycle: %.1f us\n", oneCycle * 1e6);
-    SuppressMessageBoxes = 0;
 }

@@ -1,5 +1,6 @@
 #include "formula/Formula.h"
 
+#include "foundation/Host.h"
 #include "foundation/UniformRandom.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/EvalContextBase.h"
@@ -339,7 +340,7 @@ int Formula::ReportError(TextField* edit, int selectNode)
 {
     if (!error)
         return 0;
-    if (error == FormulaSilentError || SuppressFormulaMessages)
+    if (error == FormulaSilentError || Host::Silenced(Silence::FormulaMessages))
         return 1;
     zString message;
     BuildErrorMessage(message);

@@ -64,7 +64,7 @@ public:
     EvalContextBase* Context() const { return context; }
     CalcState* GetCalcState() const { return calcState; }
 
-    // The message of the error (none for error 5 or while SuppressFormulaMessages is set) shown through the
+    // The message of the error (none for error 5 or while the host's formula messages are silenced) shown through the
     // context, the failing node selected when selectNode is set, and the focus given to `edit` when one is
     // given. Returns 1 when there was an error (shown or not), 0 when there was none.
     int ReportError(TextField* edit, int selectNode);

@@ -1,7 +1,5 @@
 #include "formula/FormulaErrors.h"
 
-unsigned char SuppressFormulaMessages = 0;
-
 namespace {
 
 const char* const errorTexts[FormulaErrorCount] = {

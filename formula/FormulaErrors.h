@@ -1,9 +1,6 @@
 #pragma once
 // The numbered errors of formula evaluation and their message texts.
 
-// While nonzero no formula prompt or error box is shown; callers set it around batch evaluations.
-extern unsigned char SuppressFormulaMessages;
-
 // Error numbers of formula evaluation (0 means none). Numbers 29 and above are unknown to the table.
 enum FormulaErrorCode {
     FormulaNoError = 0,

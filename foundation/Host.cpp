@@ -14,6 +14,13 @@ Host* installed = nullptr;
 
 }  // namespace
 
+int Host::silenced[2] = {0, 0};
+
+bool Host::Silenced(Silence kind)
+{
+    return silenced[static_cast<int>(kind)] > 0;
+}
+
 int Host::PresentMessage(const MessageBoxRequest& request)
 {
     const unsigned buttons = request.style & MB_TYPEMASK;

@@ -37,6 +37,11 @@ struct TableProperties {
     bool offEdgeIsError = false;
 };
 
+// What a host can be told to keep from the person for a while: notices (error and information boxes;
+// questions still ask), and formula messages (a formula's error message and its offers to create a missing
+// variable or table).
+enum class Silence : int { Notices, FormulaMessages };
+
 class Host {
 public:
     // Answers of the table conflict dialog and of the paste table dialog.
@@ -87,12 +92,32 @@ public:
     virtual void ShowVariableDefinitions(const char* name, const NameList& lines);
     // Asks for an existing file ("Locate Payoffs File"); false when the person cancels.
     virtual bool LocateFile(const char* title, const char* initial, const char* const* filters, zString& path);
+
+    // True while a HostSilence scope of that kind lives. The silence holds for whichever host is in
+    // charge, so a host that wraps another (to record messages) keeps it.
+    static bool Silenced(Silence kind);
+
+private:
+    friend class HostSilence;
+    static int silenced[2];
 };
 
 // The host in charge (the headless one until the program installs its own).
 Host& TheHost();
 // Installs a host (null: the headless one again) and returns the one it replaces (null for the headless one).
 Host* SetHost(Host* host);
+
+// Silences one kind of message for the scope's lifetime; scopes nest.
+class HostSilence {
+public:
+    explicit HostSilence(Silence kind) : index(static_cast<int>(kind)) { ++Host::silenced[index]; }
+    ~HostSilence() { --Host::silenced[index]; }
+    HostSilence(const HostSilence&) = delete;
+    HostSilence& operator=(const HostSilence&) = delete;
+
+private:
+    int index;
+};
 
 // Holds the wait cursor for its lifetime.
 class HostWaitCursor {

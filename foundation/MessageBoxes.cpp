@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-unsigned char SuppressMessageBoxes = 0;
-
 namespace {
 
 const char* const ProductName = "KIVO";
@@ -20,14 +18,14 @@ int ShowBox(const char* caption, const char* text, int help, unsigned style)
 
 int ShowErrorBox(const char* caption, const char* text, int help)
 {
-    if (!SuppressMessageBoxes)
+    if (!Host::Silenced(Silence::Notices))
         ShowBox(caption, text, help, MB_OK | MB_ICONHAND);
     return 1;
 }
 
 int ShowInfoBox(const char* caption, const char* text, int help)
 {
-    if (!SuppressMessageBoxes)
+    if (!Host::Silenced(Silence::Notices))
         ShowBox(caption, text, help, MB_OK | MB_ICONASTERISK);
     return 1;
 }

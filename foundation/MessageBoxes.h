@@ -5,9 +5,8 @@
 // Results: ShowErrorBox/ShowInfoBox 1; AskOkCancel 1 OK, 2 Cancel; AskYesNoCancel 1 Yes, 3 No, 2 Cancel;
 // AskYesNo 1 Yes, 3 No.
 
-// While nonzero, ShowErrorBox and ShowInfoBox show nothing; the question boxes always show.
-extern unsigned char SuppressMessageBoxes;
-
+// While the host's notices are silenced (HostSilence), ShowErrorBox and ShowInfoBox show nothing; the
+// question boxes always show.
 int ShowErrorBox(const char* caption, const char* text, int help);
 int ShowInfoBox(const char* caption, const char* text, int help);
 int AskOkCancel(const char* caption, const char* text, int help, int kind);

@@ -127,10 +127,8 @@ void RenameVariable(TreeDocument& window, const char* oldName, const char* newNa
     RenameInStoredAnalyses(window, oldName, newName);
 
     if (window.Root != nullptr) {
-        const unsigned char savedSuppress = SuppressFormulaMessages;
-        SuppressFormulaMessages = 1;
+        HostSilence quiet(Silence::FormulaMessages);
         ReparseTreeBindings(window.Root, true, nullptr, nullptr, nullptr);
-        SuppressFormulaMessages = savedSuppress;
     }
     RedrawMarkedVariables(window);
 }
@@ -290,8 +288,7 @@ void CollectVariableDefinitionLines(TreeDocument& window, const char* name, Name
         NameList* lines;
     } walk{&window, zString(name), &lines};
     walk.upperName.MakeUpper();
-    const unsigned char savedSuppress = SuppressFormulaMessages;
-    SuppressFormulaMessages = 1;
+    HostSilence quiet(Silence::FormulaMessages);
     WalkTreeWithSkip(
         window.Root,
         [](TreeNode* node, void* arg) {
@@ -319,7 +316,6 @@ void CollectVariableDefinitionLines(TreeDocument& window, const char* name, Name
             state->lines->AddCopy(line);
         },
         &walk, false);
-    SuppressFormulaMessages = savedSuppress;
 }
 
 void ShowVariableDefinitions(TreeDocument& window, const char* name)

@@ -1,5 +1,6 @@
 #include "model/EvalContext.h"
 
+#include "foundation/Host.h"
 #include "foundation/UniformRandom.h"
 #include "foundation/MessageBoxes.h"
 #include "formula/Expression.h"
@@ -184,7 +185,8 @@ int EvalContext::DistributionValue(int n, int resample, double* value)
 
 void EvalContext::CheckUndefinedVariable(const zString& name, const zString& upperName)
 {
-    if (document == nullptr || SuppressFormulaMessages || document->HasVariable(upperName.Text(), true))
+    if (document == nullptr || Host::Silenced(Silence::FormulaMessages) ||
+        document->HasVariable(upperName.Text(), true))
         return;
     if (formula->IsParseOnly() && CheckVariableName(name, false, false)) {
         zString question("The variable \"$1\" is not defined. Do you want to create a variable with that name?");
@@ -197,7 +199,7 @@ void EvalContext::CheckUndefinedVariable(const zString& name, const zString& upp
 
 void EvalContext::OfferNewTable(const zString& name)
 {
-    if (SuppressFormulaMessages)
+    if (Host::Silenced(Silence::FormulaMessages))
         return;
     zString question("The table \"$1\" is not defined. Do you want to create a table with that name?");
     SubstituteArgs(question, name.Text());

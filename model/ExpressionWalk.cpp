@@ -137,8 +137,7 @@ void WalkNodeExpressions(TreeNode* root, ExpressionVisitor& visitor)
 
 void ReplaceNameInNodeExpressions(TreeNode* node, NameEditContext& context)
 {
-    const unsigned char saved = SuppressFormulaMessages;
-    SuppressFormulaMessages = 1;
+    HostSilence quiet(Silence::FormulaMessages);
     for (int i = 0; i < node->BindingCount(); ++i)
         EditName(context, node->GetBinding(i)->definition);
     if (node->kind == TerminalNode) {
@@ -152,7 +151,6 @@ void ReplaceNameInNodeExpressions(TreeNode* node, NameEditContext& context)
                 formula.Store(node, context.scratch.Text());
         }
     }
-    SuppressFormulaMessages = saved;
 }
 
 void ReparseFormula(ExpressionVisitor&, TreeNode* node, Expression& formula, void*)

@@ -4,6 +4,7 @@
 
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileStream.h"
+#include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
@@ -277,12 +278,11 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot)
         return false;
     // Snapshot node records carry results: bytes of the other kind misalign, so a file named for one
     // kind but holding the other is read again as the other before it counts as damaged.
-    const unsigned char suppressed = SuppressMessageBoxes;
-    SuppressMessageBoxes = 1;
-    const bool readAsOther = ReadTreeStream(*this, path, !snapshot) == 0;
-    SuppressMessageBoxes = suppressed;
-    if (readAsOther)
-        return true;
+    {
+        HostSilence quiet(Silence::Notices);
+        if (ReadTreeStream(*this, path, !snapshot) == 0)
+            return true;
+    }
     char text[96];
     std::snprintf(text, sizeof text, "This tree file is damaged, and cannot be read. Error code = %d.", code);
     ShowErrorBox(nullptr, text, 0);

@@ -60,15 +60,18 @@ TEST(MessageBoxes, AnswersMapToResults)
 TEST(MessageBoxes, SuppressionSilencesNoticesButNeverQuestions)
 {
     MessageBoxRecorder boxes;
-    SuppressMessageBoxes = 1;
-    ShowErrorBox(nullptr, "lost", 0);
-    ShowInfoBox(nullptr, "lost", 0);
-    EXPECT_EQ(0u, boxes.Count());
-    boxes.Answer(IDNO);
-    EXPECT_EQ(3, AskYesNo(nullptr, "asked", 0));
-    SuppressMessageBoxes = 0;
-    ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ("asked", boxes.Last().text);
+    {
+        HostSilence quiet(Silence::Notices);
+        ShowErrorBox(nullptr, "lost", 0);
+        ShowInfoBox(nullptr, "lost", 0);
+        EXPECT_EQ(0u, boxes.Count());
+        boxes.Answer(IDNO);
+        EXPECT_EQ(3, AskYesNo(nullptr, "asked", 0));
+    }
+    ShowErrorBox(nullptr, "shown", 0);
+    ASSERT_EQ(2u, boxes.Count());
+    EXPECT_EQ("asked", boxes.Boxes()[0].text);
+    EXPECT_EQ("shown", boxes.Last().text);
 }
 
 TEST(MessageBoxes, HelpContextIsSetForTheBoxAndRestoredAfterwards)

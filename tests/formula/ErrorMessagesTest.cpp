@@ -156,9 +156,10 @@ TEST(ErrorMessages, SilentErrorsAndSuppressionShowNothing)
 
     FormulaRef batch(new TestContext, 1, "payoff");
     batch.EvaluateText("1/0");
-    SuppressFormulaMessages = 1;
-    EXPECT_EQ(1, batch.ShowError(nullptr, 0));
-    SuppressFormulaMessages = 0;
+    {
+        HostSilence quiet(Silence::FormulaMessages);
+        EXPECT_EQ(1, batch.ShowError(nullptr, 0));
+    }
     EXPECT_EQ(0u, recorder.Count());
     EXPECT_EQ(1, batch.ShowError(nullptr, 0));
     EXPECT_EQ(1u, recorder.Count());

@@ -1,21 +1,15 @@
 #include "analysis/MarkovAnalysis.h"
 
-#include "analysis/MarkovCohort.h"
 #include "analysis/NodeValueRecord.h"
-#include "analysis/ProbabilityVerification.h"
 #include "analysis/StoredAnalysisKinds.h"
+#include "analysis/TreeEngines.h"
 #include "model/StoredAnalysis.h"
-#include "foundation/Host.h"
 #include "foundation/StringHelpers.h"
-#include "model/MarkovInfo.h"
 #include "model/NodePath.h"
-#include "analysis/RollBack.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <vector>
 
 namespace {
 
@@ -49,74 +43,31 @@ void AddNumber(StoredNameList& parameters, long number)
 
 }  // namespace
 
-MarkovAnalysis::MarkovAnalysis(TreeDocument* window, TreeNode* node, int* ok, int kind)
-    : kind(kind), node(node), document(window), context(&window->CalcStateRecord)
+MarkovAnalysis::MarkovAnalysis(TreeDocument* window, TreeNode* node, int kind)
+    : kind(kind), node(node), document(window)
 {
-    Run(ok);
 }
 
-void MarkovAnalysis::Run(int* ok)
+bool MarkovAnalysis::Run()
 {
-    *ok = 1;
-    if (CheckRiskPreference(document, nullptr) == 0) {
-        *ok = 0;
-        return;
-    }
+    const MarkovCohortResult result = RunMarkovCohortAt(*document, node);
+    if (result.status != 0)
+        return false;
     costEffectiveness = document->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
-    HostWaitCursor cursor;
-    MarkovAnalysis* previous = document->CurrentMarkovAnalysis;
-    document->CurrentMarkovAnalysis = this;
-    int error = 0;
-    RollBackTree(node, &error, RollBackSilent);
-    document->CurrentMarkovAnalysis = previous;
-    if (error != 0)
-        *ok = 0;
-    if (kind == 0 && *ok != 0)
+    for (const zString& name : result.stateNames)
+        stateNames.AddCopy(name);
+    for (const MarkovStage& stage : result.stages) {
+        auto* row = new MarkovStageRow;
+        row->stage = stage.stage;
+        row->total = stage.total;
+        for (const MarkovStateEntry& entry : stage.states)
+            row->Add(new MarkovStateEntry(entry));
+        rows.Add(row);
+        ++lastStage;
+    }
+    if (kind == 0)
         document->SetStoredAnalysis(MakeNodeValueRecord(node, kMarkovAnalysisCommand, 1));
-}
-
-void MarkovAnalysis::AddStageRow()
-{
-    ++lastStage;
-    auto* row = new MarkovStageRow;
-    row->stage = context->stage;
-    row->total = context->total;
-    // Tunnel copies exist only while the cohort runs: their shares and rewards count for the state the user
-    // made, so rows and names list the user's states alone.
-    std::vector<TreeNode*> states;
-    for (int i = 0; i < node->childCount; ++i) {
-        TreeNode* state = node->GetChild(i);
-        if (state->markovInfo != nullptr && state->markovInfo->tunnelCount < 0)
-            continue;
-        states.push_back(state);
-        auto* entry = new MarkovStateEntry;
-        if (state->markovInfo != nullptr) {
-            entry->probability = state->markovInfo->probability;
-            entry->reward = state->markovInfo->reward;
-        }
-        row->Add(entry);
-    }
-    for (int i = 0; i < node->childCount; ++i) {
-        TreeNode* copy = node->GetChild(i);
-        if (copy->markovInfo == nullptr || copy->markovInfo->tunnelCount >= 0)
-            continue;
-        const auto origin = std::find(states.begin(), states.end(), FindTunnelOrigin(copy));
-        if (origin == states.end())
-            continue;
-        MarkovStateEntry* entry = row->At(static_cast<int>(origin - states.begin()));
-        entry->probability += copy->markovInfo->probability;
-        entry->reward.cost += copy->markovInfo->reward.cost;
-        entry->reward.effectiveness += copy->markovInfo->reward.effectiveness;
-        entry->reward.value += copy->markovInfo->reward.value;
-    }
-    rows.Add(row);
-    if (stateNames.Count() == 0) {
-        for (TreeNode* state : states) {
-            zString name;
-            state->GetShortText(name, 30);
-            stateNames.AddCopy(name);
-        }
-    }
+    return true;
 }
 
 bool MarkovAnalysis::RequestForCommand(int command, MarkovGraphRequest& request)
@@ -188,14 +139,13 @@ void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* window)
     TreeNode* node = nullptr;
     if (!ReadMarkovRequest(window, record, request, &node))
         return;
-    int ok = 0;
-    auto* analysis = new MarkovAnalysis(window, node, &ok, 1);
-    if (ok != 0) {
+    {
+        MarkovAnalysis analysis(window, node, 1);
+        if (!analysis.Run())
+            return;
         LineGraphData graph;
-        if (analysis->MakeGraph(request, graph))
+        if (analysis.MakeGraph(request, graph))
             ShowLineGraph(graph);
     }
-    delete analysis;
-    if (ok != 0)
-        RunNextStoredAnalysis(record, window);
+    RunNextStoredAnalysis(record, window);
 }

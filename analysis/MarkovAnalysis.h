@@ -1,7 +1,7 @@
 #pragma once
-// The Markov analysis: rolls a Markov node back with a recorder attached to the cohort engine, keeps one
-// row per stage, and from the rows builds line-graph data (state probabilities and rewards by stage) and
-// the full text report.
+// The Markov analysis: runs the cohort at a Markov node through RunMarkovCohortAt, keeps one row per
+// stage, and from the rows builds line-graph data (state probabilities and rewards by stage) and the full
+// text report.
 
 #include "analysis/MarkovAnalysisGraph.h"
 #include "foundation/ValueTriple.h"
@@ -10,7 +10,6 @@
 
 #include <cstdint>
 
-class CalcState;
 class TextReport;
 class TreeDocument;
 struct StoredAnalysis;
@@ -54,15 +53,15 @@ enum MarkovReportOption : int {
 
 class MarkovAnalysis {
 public:
-    // Runs at once; ok receives 1 on success. kind 0: started from the menu (the run then leaves a
-    // node-value record as the tree window's last analysis); any other: from a stored analysis.
-    MarkovAnalysis(TreeDocument* window, TreeNode* node, int* ok, int kind);
+    // kind 0: started from the menu (a run then leaves a node-value record as the tree window's last
+    // analysis); any other: from a stored analysis.
+    MarkovAnalysis(TreeDocument* window, TreeNode* node, int kind);
     MarkovAnalysis(const MarkovAnalysis&) = delete;
     MarkovAnalysis& operator=(const MarkovAnalysis&) = delete;
 
-    void Run(int* ok);
-    // Called by the cohort engine after each cycle and once after the final rewards.
-    void AddStageRow();
+    // Runs the cohort and keeps its rows; false when the risk preference check refused or the run failed
+    // or was cancelled.
+    bool Run();
     // The line graph of a request, or false (nothing made) when the request does not qualify.
     bool MakeGraph(MarkovGraphRequest& request, LineGraphData& graph) const;
     // The request of a command of the analysis window's graph menu (1580-1585); false for another command.
@@ -74,7 +73,6 @@ public:
     int32_t kind;
     TreeNode* node;
     TreeDocument* document;
-    CalcState* context;
     NameList stateNames{2, true};
     int32_t lastStage = -1;
     int32_t costEffectiveness = 0;

@@ -2,7 +2,6 @@
 
 #include "analysis/MarkovCohort.h"
 
-#include "analysis/MarkovAnalysis.h"
 #include "analysis/MarkovCohortPlan.h"
 #include "analysis/MarkovCohortSteps.h"
 #include "analysis/ProbabilityVerification.h"
@@ -212,14 +211,14 @@ void CohortRun::Advance()
 
 }  // namespace
 
-void RunMarkovCohort(TreeNode* markov, int* error, MarkovAnalysis* analysis, const MarkovRunArgs& args,
+void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder, const MarkovRunArgs& args,
                      ValueTriple& total)
 {
     if (*error != 0)
         return;
     TreeDocument* window = markov->document;
-    if (analysis == nullptr)
-        analysis = window->CurrentMarkovAnalysis;
+    if (recorder == nullptr)
+        recorder = window->CurrentMarkovRecorder;
     MarkovStatus status(markov);
     if (!PrepareMarkovRun(markov, error))
         return;
@@ -240,8 +239,8 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovAnalysis* analysis, con
         }
         window->RolledBack = 1;
         run.Cycle();
-        if (analysis != nullptr)
-            analysis->AddStageRow();
+        if (recorder != nullptr)
+            recorder->AddStageRow();
         run.Advance();
         calc.previousStage = calc.stage;
         calc.stage = ValueTriple();
@@ -271,19 +270,19 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovAnalysis* analysis, con
         }
         if (args.costEffectiveness)
             calc.total.ComputeRatio();
-        if (analysis != nullptr)
-            analysis->AddStageRow();
+        if (recorder != nullptr)
+            recorder->AddStageRow();
     }
     total = calc.total;
     FinishMarkovRun(markov);
 }
 
-double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovAnalysis* analysis)
+double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovStageRecorder* recorder)
 {
     MarkovRunArgs args;
     args.valuePayoff = payoffIndex;
     ValueTriple total;
-    RunMarkovCohort(markov, error, analysis, args, total);
+    RunMarkovCohort(markov, error, recorder, args, total);
     return total.value;
 }
 

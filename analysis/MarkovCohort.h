@@ -9,8 +9,15 @@
 
 #include <cstdint>
 
-class MarkovAnalysis;
 struct TreeNode;
+
+// Told by a cohort run after each cycle and once after the final rewards, while the cycle's rewards and
+// totals are on the calculation state and each state's share and reward on its Markov record.
+class MarkovStageRecorder {
+public:
+    virtual ~MarkovStageRecorder() = default;
+    virtual void AddStageRow() = 0;
+};
 
 // Which payoffs a run uses. With costEffectiveness clear only valuePayoff counts and goes to the value
 // component; with it set the value payoff's rewards go to effectiveness, the cost payoff's to cost, and the
@@ -24,12 +31,12 @@ struct MarkovRunArgs {
 // A cycle count at which every run ends, whatever its termination condition says.
 constexpr int32_t kMarkovCycleLimit = 10000;
 
-// The cohort run: *error set on entry makes it a no-op; analysis (or, when null, the tree window's current
-// Markov analysis) records one row per cycle and a last row; total receives the rewards of the run.
-void RunMarkovCohort(TreeNode* markov, int* error, MarkovAnalysis* analysis, const MarkovRunArgs& args,
+// The cohort run: *error set on entry makes it a no-op; recorder (or, when null, the document's current
+// Markov recorder) records one row per cycle and a last row; total receives the rewards of the run.
+void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder, const MarkovRunArgs& args,
                      ValueTriple& total);
 // Roll back's single-payoff entry: the total value of a cohort run over that payoff.
-double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovAnalysis* analysis);
+double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovStageRecorder* recorder);
 // The same in the form of a payoff evaluator of the calculation methods.
 double MarkovCohortValue(TreeNode* markov, int* error, int payoffIndex);
 // Roll back's cost-effectiveness entry: one cohort run over the cost and effectiveness payoffs, whose

@@ -1,9 +1,8 @@
 #include "analysis/RollBackAnalysis.h"
 
-#include "analysis/ProbabilityVerification.h"
 #include "analysis/StoredAnalysisKinds.h"
+#include "analysis/TreeEngines.h"
 #include "model/StoredAnalysis.h"
-#include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
@@ -17,20 +16,17 @@ const char* const RollBackAnalysis::kMultipleOptimaText =
 RollBackAnalysis::RollBackAnalysis(TreeDocument* window, AnalysisCaller* script)
     : AnalysisRun(window), scriptCaller(script)
 {
-    rollBackState.Init(1, &stopFlag, window, RollBackPlain);
 }
 
 RollBackAnalysis::RollBackAnalysis(TreeDocument* window, StoredAnalysis* record) : AnalysisRun(window)
 {
     caller = record;
-    rollBackState.Init(1, &stopFlag, window, RollBackPlain);
 }
 
 RollBackAnalysis::~RollBackAnalysis()
 {
     if (scriptCaller != nullptr)
         scriptCaller->AnalysisEnded();
-    rollBackState.EndProgress();
 }
 
 zString& RollBackAnalysis::StatusText(zString& out)
@@ -41,16 +37,7 @@ zString& RollBackAnalysis::StatusText(zString& out)
 
 void RollBackAnalysis::Run()
 {
-    if (CheckRiskPreference(document, nullptr) == 0) {
-        stopFlag = 1;
-        delete this;
-        return;
-    }
-    TheHost().PushWaitCursor();
-    startTime = TheHost().TickCount();
-    const int mode = document->CalcPrefs.FastRollBack ? RollBackSilent : RollBackWithProgress;
-    RollBackTree(document->Root, &stopFlag, mode);
-    TheHost().PopCursor();
+    stopFlag = RollBackDocument(*document, !document->CalcPrefs.FastRollBack).status;
     const bool succeeded = stopFlag == 0;
     if (succeeded)
         Finish();

@@ -1,6 +1,6 @@
 #pragma once
-// The "Roll Back" command as an analysis run. It does all its work inside Run: rolls the whole tree back,
-// marks the tree rolled back, shows the results and warns when the optimal path is not unique.
+// The "Roll Back" command as an analysis run. It does all its work inside Run: rolls the whole tree back
+// through RollBackDocument, shows the results and warns when the optimal path is not unique.
 
 #include "analysis/AnalysisCaller.h"
 #include "analysis/AnalysisRun.h"
@@ -35,7 +35,5 @@ public:
 private:
     int16_t progressTotal = 0;
     int16_t progressPosition = 0;
-    uint32_t startTime = 0;
-    RollBackState rollBackState;
     AnalysisCaller* scriptCaller = nullptr;
 };

@@ -3,11 +3,15 @@
 #include "analysis/CEDominance.h"
 #include "analysis/ChooseCostEffectiveStrategy.h"
 #include "analysis/DecisionNodeStrategySet.h"
+#include "analysis/MarkovCohort.h"
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
 #include "foundation/Host.h"
+#include "model/MarkovInfo.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -32,6 +36,27 @@ public:
     void PushWaitCursor() override { Next().PushWaitCursor(); }
     void PopCursor() override { Next().PopCursor(); }
     void ShowStatus(const char* text) override { Next().ShowStatus(text); }
+    void CommandsChanged() override { Next().CommandsChanged(); }
+    void AddIdleTask(IdleWork* task) override { Next().AddIdleTask(task); }
+    void RemoveIdleTask(IdleWork* task) override { Next().RemoveIdleTask(task); }
+    void TablesChanged(TablesEvent event) override { Next().TablesChanged(event); }
+    TableConflictChoice ChooseTableConflict(const char* tableName) override
+    {
+        return Next().ChooseTableConflict(tableName);
+    }
+    PasteChoice ChoosePasteMerge() override { return Next().ChoosePasteMerge(); }
+    bool EditTableProperties(const LookupTable* table, TableProperties& properties) override
+    {
+        return Next().EditTableProperties(table, properties);
+    }
+    void ShowVariableDefinitions(const char* name, const NameList& lines) override
+    {
+        Next().ShowVariableDefinitions(name, lines);
+    }
+    bool LocateFile(const char* title, const char* initial, const char* const* filters, zString& path) override
+    {
+        return Next().LocateFile(title, initial, filters, path);
+    }
 
     zString lastText;
 
@@ -43,16 +68,71 @@ private:
     Host headless;
 };
 
+// Keeps the cohort's stages while it runs, with the shares and rewards of tunnel copies counted for the
+// state each was made from.
+class StageCollector : public MarkovStageRecorder {
+public:
+    StageCollector(TreeNode* markov, MarkovCohortResult& result)
+        : markov(markov), calc(markov->document->CalcStateRecord), result(result)
+    {
+    }
+
+    void AddStageRow() override
+    {
+        MarkovStage stage{calc.stage, calc.total, {}};
+        std::vector<TreeNode*> states;
+        for (int i = 0; i < markov->childCount; ++i) {
+            TreeNode* state = markov->GetChild(i);
+            if (state->markovInfo != nullptr && state->markovInfo->tunnelCount < 0)
+                continue;
+            states.push_back(state);
+            MarkovStateEntry entry;
+            if (state->markovInfo != nullptr) {
+                entry.probability = state->markovInfo->probability;
+                entry.reward = state->markovInfo->reward;
+            }
+            stage.states.push_back(entry);
+        }
+        for (int i = 0; i < markov->childCount; ++i) {
+            TreeNode* copy = markov->GetChild(i);
+            if (copy->markovInfo == nullptr || copy->markovInfo->tunnelCount >= 0)
+                continue;
+            const auto origin = std::find(states.begin(), states.end(), FindTunnelOrigin(copy));
+            if (origin == states.end())
+                continue;
+            MarkovStateEntry& entry = stage.states[origin - states.begin()];
+            entry.probability += copy->markovInfo->probability;
+            entry.reward.cost += copy->markovInfo->reward.cost;
+            entry.reward.effectiveness += copy->markovInfo->reward.effectiveness;
+            entry.reward.value += copy->markovInfo->reward.value;
+        }
+        result.stages.push_back(stage);
+        if (result.stateNames.empty()) {
+            for (TreeNode* state : states) {
+                zString name;
+                state->GetShortText(name, 30);
+                result.stateNames.push_back(name);
+            }
+        }
+    }
+
+private:
+    TreeNode* markov;
+    const CalcState& calc;
+    MarkovCohortResult& result;
+};
+
 }  // namespace
 
-RollBackResult RollBackDocument(TreeDocument& document)
+RollBackResult RollBackDocument(TreeDocument& document, bool withProgress)
 {
     RollBackResult result;
     MessageRecorder recorder;
     if (CheckRiskPreference(&document, nullptr) == 0) {
         result.status = 1;
     } else {
-        RollBackTree(document.Root, &result.status, RollBackSilent);
+        HostWaitCursor cursor;
+        RollBackTree(document.Root, &result.status, withProgress ? RollBackWithProgress : RollBackSilent);
         if (result.status == 0) {
             document.RolledBack = 1;
             result.root = document.Root->triple;
@@ -67,19 +147,22 @@ MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov)
 {
     MarkovCohortResult result;
     MessageRecorder recorder;
-    int ok = 0;
-    MarkovAnalysis analysis(&document, markov, &ok, 1);
-    if (ok == 0) {
+    if (CheckRiskPreference(&document, nullptr) == 0) {
         result.status = 1;
         result.error = recorder.lastText;
         return result;
     }
-    for (int i = 0; i < analysis.rows.Count(); ++i) {
-        const MarkovStageRow* row = analysis.rows.At(i);
-        MarkovStage stage{row->stage, row->total, {}};
-        for (int j = 0; j < row->Count(); ++j)
-            stage.states.push_back(*row->At(j));
-        result.stages.push_back(stage);
+    HostWaitCursor cursor;
+    StageCollector collector(markov, result);
+    MarkovStageRecorder* previous = document.CurrentMarkovRecorder;
+    document.CurrentMarkovRecorder = &collector;
+    RollBackTree(markov, &result.status, RollBackSilent);
+    document.CurrentMarkovRecorder = previous;
+    if (result.status != 0) {
+        result.error = recorder.lastText;
+        result.stateNames.clear();
+        result.stages.clear();
+        return result;
     }
     if (!result.stages.empty())
         result.total = result.stages.back().total;

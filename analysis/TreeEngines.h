@@ -19,9 +19,10 @@ struct RollBackResult {
     zString error;
 };
 
-// Rolls the tree back (every node evaluated, no progress entry). Errors reach the host as message boxes
-// like any roll back, and their text is kept in the result.
-RollBackResult RollBackDocument(TreeDocument& document);
+// Rolls the tree back (after the risk preference check, under the wait cursor; every node evaluated), with
+// a progress entry when asked. Errors reach the host as message boxes like any roll back, and their text is
+// kept in the result.
+RollBackResult RollBackDocument(TreeDocument& document, bool withProgress = false);
 
 // One cycle of a cohort run: the rewards of the cycle, the running totals and each state's share and reward
 // (the states in child order).
@@ -34,12 +35,14 @@ struct MarkovStage {
 // A cohort run at a Markov node. status 0: done; otherwise failed with the reported text in error.
 struct MarkovCohortResult {
     int status = 0;
+    std::vector<zString> stateNames;  // the states' texts cut to 30 characters, in child order
     std::vector<MarkovStage> stages;  // one per cycle and a last one with the final rewards
     ValueTriple total;                // the rewards of the whole run
     zString error;
 };
 
-// Runs the cohort at markov as the Markov analysis does, without leaving a record in the document.
+// Runs the cohort at markov (after the risk preference check, under the wait cursor), without leaving a
+// record in the document. The stages list the states the user made: tunnel copies count for their state.
 MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov);
 
 // One strategy of a decision node on the cost-effectiveness plane, in ascending cost.

@@ -33,7 +33,7 @@
 class AnalysisRun;
 class Expression;
 class TreeDocumentView;
-class MarkovAnalysis;
+class MarkovStageRecorder;
 class NoteBox;
 class StoredAnalysisList;
 struct StoredAnalysis;
@@ -196,10 +196,10 @@ public:
     uint8_t Modified = 0;
     zString WindowTitle;
     // The analysis in progress (null when none; set and cleared by the run itself), the last analysis's
-    // record, the Markov analysis that records the cohort stages while it rolls back.
+    // record, the recorder of the cohort stages while a Markov analysis rolls its node back.
     AnalysisRun* CurrentAnalysis = nullptr;
     StoredAnalysis* LastAnalysis = nullptr;
-    MarkovAnalysis* CurrentMarkovAnalysis = nullptr;
+    MarkovStageRecorder* CurrentMarkovRecorder = nullptr;
     StoredAnalysisList* StoredAnalysisRecords = nullptr;
     // Stored with the tree file and carried unchanged: the print offset (two 32-bit slots), the parse
     // level of the writer, the document tag, the link settings, the drawing zoom and the printer settings.

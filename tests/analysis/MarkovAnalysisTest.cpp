@@ -32,9 +32,8 @@ struct ReportModel {
 
 std::unique_ptr<MarkovAnalysis> RunAnalysis(MarkovTestTree& model, int kind = 0)
 {
-    int ok = 0;
-    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, &ok, kind);
-    EXPECT_EQ(ok, 1);
+    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, kind);
+    EXPECT_TRUE(analysis->Run());
     return analysis;
 }
 

@@ -19,9 +19,8 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
     frame.Create();
     MarkovTestTree model("_stage >= 3");
     model.WellDead("0.5", "0.5", "2");
-    int ok = 0;
-    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, &ok, 1);
-    ASSERT_EQ(ok, 1);
+    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
+    ASSERT_TRUE(analysis->Run());
 
     std::vector<std::string> graphs;
     LineGraphPresenter previousGraphs =

@@ -35,6 +35,7 @@ public:
     void PopProgress(int32_t handle) override { Next().PopProgress(handle); }
     void PushWaitCursor() override { Next().PushWaitCursor(); }
     void PopCursor() override { Next().PopCursor(); }
+    PixelsPerInch ScreenResolution() override { return Next().ScreenResolution(); }
     void ShowStatus(const char* text) override { Next().ShowStatus(text); }
     void CommandsChanged() override { Next().CommandsChanged(); }
     void AddIdleTask(IdleWork* task) override { Next().AddIdleTask(task); }

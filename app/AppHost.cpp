@@ -16,6 +16,7 @@
 #include "framework/window/EventTarget.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
+#include "framework/window/ScreenMetrics.h"
 
 // An idle task as the framework's idle list calls it.
 class AppHost::IdleEntry : public EventTarget {
@@ -79,6 +80,12 @@ void AppHost::PushWaitCursor()
 void AppHost::PopCursor()
 {
     ::PopCursor();
+}
+
+PixelsPerInch AppHost::ScreenResolution()
+{
+    const ScreenMetrics& screen = Screen();
+    return {static_cast<double>(screen.logPixelsX), static_cast<double>(screen.logPixelsY)};
 }
 
 void AppHost::ShowStatus(const char* text)

@@ -21,6 +21,7 @@ public:
     void PopProgress(int32_t handle) override;
     void PushWaitCursor() override;
     void PopCursor() override;
+    PixelsPerInch ScreenResolution() override;
     void ShowStatus(const char* text) override;
     void CommandsChanged() override;
     void AddIdleTask(IdleWork* task) override;

@@ -50,6 +50,11 @@ void Host::PushWaitCursor() {}
 
 void Host::PopCursor() {}
 
+PixelsPerInch Host::ScreenResolution()
+{
+    return {96.0, 96.0};
+}
+
 void Host::ShowStatus(const char*) {}
 
 void Host::CommandsChanged() {}

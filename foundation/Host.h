@@ -42,6 +42,12 @@ struct TableProperties {
 // variable or table).
 enum class Silence : int { Notices, FormulaMessages };
 
+// A screen's resolution.
+struct PixelsPerInch {
+    double x;
+    double y;
+};
+
 class Host {
 public:
     // Answers of the table conflict dialog and of the paste table dialog.
@@ -68,6 +74,9 @@ public:
     // The wait cursor, pushed and popped in nested pairs.
     virtual void PushWaitCursor();
     virtual void PopCursor();
+
+    // The screen's resolution (96 by 96 without a screen): records stored in screen pixels convert by it.
+    virtual PixelsPerInch ScreenResolution();
 
     // The text of the status line (empty clears it).
     virtual void ShowStatus(const char* text);

@@ -164,11 +164,8 @@ int ReadCount(ForeignStreamReader& reader)
 
 void ReadNoteBoxes(ForeignStreamReader& reader, TreeDocument* window)
 {
-    HDC screen = GetDC(nullptr);
-    const double perInchX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    const double perInchY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    // The rectangles are in the pixels of the screen that wrote them, taken to be this one.
+    const PixelsPerInch screen = TheHost().ScreenResolution();
     const int count = ReadCount(reader);
     for (int i = 0; i < count && reader.Good(); ++i) {
         reader.Long();
@@ -181,8 +178,8 @@ void ReadNoteBoxes(ForeignStreamReader& reader, TreeDocument* window)
         if (!reader.Good())
             break;
         const double scale = 1.3333334;
-        LogicalRect rect{static_cast<float>(left / perInchX * scale), static_cast<float>(top / perInchY * scale),
-                         static_cast<float>(right / perInchX * scale), static_cast<float>(bottom / perInchY * scale)};
+        LogicalRect rect{static_cast<float>(left / screen.x * scale), static_cast<float>(top / screen.y * scale),
+                         static_cast<float>(right / screen.x * scale), static_cast<float>(bottom / screen.y * scale)};
         if (rect.left > rect.right)
             std::swap(rect.left, rect.right);
         if (rect.top > rect.bottom)

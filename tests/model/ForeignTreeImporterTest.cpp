@@ -1,3 +1,4 @@
+#include "foundation/Host.h"
 #include "foundation/MemoryStream.h"
 #include "model/ForeignTreeImporter.h"
 #include "model/MarkovInfo.h"
@@ -12,8 +13,6 @@
 #include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <cstring>
 #include <memory>
@@ -112,11 +111,9 @@ TEST(ForeignImport, Variant205SettingsNotesVariablesNodesAndClones)
     NoteBox* note = window.NoteBoxes.At(0);
     EXPECT_STREQ(note->text.Text(), "Note a");
     EXPECT_EQ(note->ownerTree, &window);
-    HDC screen = GetDC(nullptr);
-    const double perInch = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    EXPECT_NEAR(note->GetTextRect().left, 36 / perInch * 1.3333334, 1e-5);
-    EXPECT_NEAR(note->GetTextRect().bottom, 144 / perInch * 1.3333334, 1e-5);
+    const PixelsPerInch screen = TheHost().ScreenResolution();
+    EXPECT_NEAR(note->GetTextRect().left, 36 / screen.x * 1.3333334, 1e-5);
+    EXPECT_NEAR(note->GetTextRect().bottom, 144 / screen.y * 1.3333334, 1e-5);
 
     TreeNode* root = window.Root;
     EXPECT_STREQ(root->text.Text(), "Start");

@@ -135,8 +135,8 @@ public:
             EndRolledBack();
     }
     void EndRolledBack();
-    // Node positions recomputed and the tree redrawn; one node redrawn (mode 0: the node alone). Headless
-    // they only count.
+    // Node positions recomputed and the tree redrawn; one node redrawn (mode 0: the node alone). Both are
+    // counted and told to the view when there is one.
     void Relayout();
     void RedrawNode(TreeNode* node, int mode);
     // Frees the analysis records (called by the destructor).

@@ -1,3 +1,4 @@
+#include "analysis/RollBackAnalysis.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
@@ -156,6 +157,21 @@ TEST(TreeLayout, DeepAndWideTreesLayOutWithoutRecursion)
     const NodeGeometry& last = wide->GetChild(kWide - 1)->Geometry();
     EXPECT_GT(last.Y, wide->GetChild(kWide - 2)->Geometry().YBottom);
     EXPECT_NEAR(wide->Geometry().SubtreeTop + wide->Geometry().SubtreeHeight, last.YBottom, kTol);
+}
+
+// A roll back asks the document for a new layout; the window that shows the document lays its tree out.
+TEST(TreeLayout, ARollBackLaysOutTheWindowsTree)
+{
+    TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
+    TreeWindow window(root);
+    Plain(window);
+    TreeNode* end = AddChild(root, Sized(1.0f, 0.4f));
+    end->SetProbabilityText("1", false);
+    end->Payoff(0).SetText("2");
+    (new RollBackAnalysis(&window.Document(), static_cast<AnalysisCaller*>(nullptr)))->Run();
+    ASSERT_EQ(window.Document().RolledBack, 1);
+    EXPECT_EQ(window.Layout().ColumnCount, 2);
+    EXPECT_NEAR(root->GetChild(0)->Geometry().X, root->Geometry().SymbolX + 0.25f, kTol);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "app/DocChildWindow.h"
 
 #include "app/AppDialog.h"
+#include "app/MainFrame.h"
+#include "app/SaveQuestions.h"
 #include "app/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"
@@ -87,8 +89,8 @@ long DocChildWindow::OnClose(WindowEvent* event)
 {
     if (event->window != handle_)
         return 0;
-    // Not handled: the default processing closes the window.
-    return QueryClose(1) ? 0 : 1;
+    AskSaveChanges(MainFrame::Program(), this, false);
+    return 1;
 }
 
 long DocChildWindow::OnCommand(WindowEvent* event)
@@ -158,7 +160,7 @@ void DocChildWindow::ShowRestoredIfFixed()
         ::ShowWindow(handle_, SW_RESTORE);
 }
 
-int DocChildWindow::QueryClose(int)
+int DocChildWindow::QueryClose(const char*)
 {
     if (AppDialog::OpenDialogs())
         return 0;

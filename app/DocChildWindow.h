@@ -28,15 +28,17 @@ public:
     // Deletes the undo actions, the pane and the printer.
     ~DocChildWindow() override;
 
-    long OnClose(WindowEvent* event) override;          // 7: closes when QueryClose allows it
+    long OnClose(WindowEvent* event) override;          // 7: the frame's save question, then closing
     long OnCommand(WindowEvent* event) override;        // 8: OnEditCommand
     long OnMDIActivate(WindowEvent* event) override;    // 19
     void Show(int showCommand) override;                // 17: maximised only with a maximise box
 
     // 1 when the window may close now: no application dialog is open and the pane is not printing (the
-    // user is told to cancel the job first).
-    virtual int QueryClose(int question);               // 27
+    // user is told to cancel the job first). Documents ask the save question first.
+    virtual int QueryClose(const char* question);       // 27
     virtual int IsDocument() { return 0; }              // 29
+    // Only tree windows answer 1.
+    virtual int IsTree() { return 0; }
     virtual int CanPrint() { return 0; }                // 30
     // Prints the pane's picture (silent: every page once, no dialog); 0 when nothing was printed.
     virtual int Print(int silent);                      // 31

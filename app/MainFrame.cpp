@@ -5,6 +5,7 @@
 #include "app/FramePlacement.h"
 #include "app/HelpContext.h"
 #include "app/ProgressWindow.h"
+#include "app/SaveQuestions.h"
 #include "app/OnlineHelp.h"
 #include "framework/dialog/Menu.h"
 #include "framework/visual/VisualFieldItem.h"
@@ -153,6 +154,14 @@ long MainFrame::OnSize(WindowEvent* event)
 
 long MainFrame::OnClose(WindowEvent*)
 {
+    // The last window is asked first; the first that refuses keeps the program running.
+    std::vector<WindowCL*> windows;
+    CollectWindows(windows);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        BringWindowToTop((*it)->Handle());
+        if (!AskSaveChanges(this, *it, true))
+            return 1;
+    }
     SaveFramePlacement(this);
     RemoveHelpHook();
     return 0; // the default processing destroys the window

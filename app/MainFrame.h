@@ -85,6 +85,12 @@ private:
     long HelpOnContext();
     long HelpContents();
     long HelpSearch();
+    long CloseActive();
+    long PrintActive();
+    long UndoActive();
+    long RedoActive();
+    long CloseAll();
+    long CloseAllExceptTrees();
     long RelayoutWindows();
     long Exit();
     long ToggleToolBar();

@@ -1,9 +1,13 @@
 // The main frame's command handler, its menu update and its tool-bar refresh.
 
 #include "app/BarLayoutRule.h"
+#include "app/DocChildWindow.h"
 #include "app/MainFrame.h"
 #include "app/MainToolbar.h"
 #include "app/OnlineHelp.h"
+#include "app/SaveQuestions.h"
+#include "app/StartProgram.h"
+#include "app/ZoomPane.h"
 #include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/PreferencesStore.h"
@@ -11,6 +15,7 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
 #include "framework/window/MDIchildCL.h"
+#include "script/ScriptManager.h"
 
 #include <iterator>
 
@@ -33,9 +38,16 @@ const struct {
     {1204, "&Paste\tCtrl+V"}, {1205, "Clea&r"},
 };
 
+const char* const NoPrinterMessage = "Unable to print: No Printer drivers.";
+
 void SetItemText(Menu* menu, unsigned id, const char* text)
 {
     ModifyMenuA(menu->Handle(), id, MF_BYCOMMAND | MF_STRING, id, text);
+}
+
+DocChildWindow* AsDocChild(MDIchildCL* window)
+{
+    return dynamic_cast<DocChildWindow*>(window);
 }
 
 } // namespace
@@ -46,9 +58,13 @@ struct MainFrame::CommandRow {
 };
 
 const MainFrame::CommandRow MainFrame::Commands[] = {
+    {1107, &MainFrame::CloseActive},
+    {1108, &MainFrame::PrintActive},
     {1190, &MainFrame::RelayoutWindows},
     {1196, nullptr},
     {1199, &MainFrame::Exit},
+    {1201, &MainFrame::UndoActive},
+    {1219, &MainFrame::RedoActive},
     {1310, &MainFrame::ToggleToolBar},
     {1311, &MainFrame::ToggleStatusBar},
     {1554, &MainFrame::ToggleNavigating},
@@ -56,6 +72,8 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {1901, &MainFrame::CascadeWindows},
     {1902, &MainFrame::TileWindows},
     {1903, &MainFrame::ArrangeWindowIcons},
+    {1904, &MainFrame::CloseAll},
+    {1905, &MainFrame::CloseAllExceptTrees},
     {1910, &MainFrame::HelpContents},
     {1911, &MainFrame::HelpSearch},
     {1913, &MainFrame::About},
@@ -95,6 +113,55 @@ long MainFrame::HelpContents()
 long MainFrame::HelpSearch()
 {
     ShowHelpIndex();
+    return 1;
+}
+
+long MainFrame::CloseActive()
+{
+    AskSaveChanges(this, MDIframeCL::ActiveChild(), false);
+    return 1;
+}
+
+long MainFrame::PrintActive()
+{
+    DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild());
+    if (window && window->CanPrint() && !window->Print(0))
+        ShowErrorBox(nullptr, NoPrinterMessage, 0);
+    return 1;
+}
+
+long MainFrame::UndoActive()
+{
+    if (DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild()))
+        window->Undo();
+    return 1;
+}
+
+long MainFrame::RedoActive()
+{
+    if (DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild()))
+        window->Redo();
+    return 1;
+}
+
+long MainFrame::CloseAll()
+{
+    while (AskSaveChanges(this, MDIframeCL::ActiveChild(), false)) {
+    }
+    return 1;
+}
+
+long MainFrame::CloseAllExceptTrees()
+{
+    std::vector<WindowCL*> windows;
+    CollectWindows(windows);
+    for (WindowCL* window : windows) {
+        auto* child = dynamic_cast<DocChildWindow*>(window);
+        if (child && child->IsTree())
+            continue;
+        if (!AskSaveChanges(this, window, false))
+            break;
+    }
     return 1;
 }
 
@@ -184,6 +251,19 @@ void MainFrame::UpdateMenus()
         bar->GrayItem(id, 1);
     for (unsigned id : {1107u, 1904u, 1905u})
         bar->GrayItem(id, window == nullptr);
+    DocChildWindow* document = AsDocChild(window);
+    const bool canPrint = document && document->CanPrint();
+    for (unsigned id : {1108u, 1110u, 1112u})
+        bar->GrayItem(id, !canPrint);
+    bar->GrayItem(1113, TheScriptManager && TheScriptManager->runningScript);
+    const UndoHistory none;
+    const UndoHistory& history = document ? document->History() : none;
+    SetItemText(bar, 1201, history.UndoMenuText().Text());
+    bar->GrayItem(1201, history.Current() == nullptr);
+    SetItemText(bar, 1219, history.RedoMenuText().Text());
+    bar->GrayItem(1219, history.NextRedo() == nullptr);
+    ZoomPane* pane = document ? document->Pane() : nullptr;
+    bar->GrayItem(1313, pane == nullptr);
     for (const auto& item : PlainEditTexts)
         SetItemText(bar, item.id, item.text);
     SetItemText(bar, 1311, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");

@@ -32,7 +32,7 @@ public:
         scales.push_back(CurrentDrawingScale());
         display->FrameRect(RECT{10, 10, 2240, 2990});
         if (askToClose)
-            closeAnswer = QueryClose(1);
+            closeAnswer = QueryClose("");
         askToClose = false;
     }
     std::vector<std::pair<int, int>> pages;
@@ -102,7 +102,7 @@ TEST_F(DocumentPrinting, PagesPrintColumnByColumnAtScaleOneInTheirRangeAndCopies
     EXPECT_EQ(drawing->closeAnswer, 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Please cancel the print job for \"Plan\" before closing it.");
-    EXPECT_EQ(drawing->QueryClose(1), 1);
+    EXPECT_EQ(drawing->QueryClose(""), 1);
     EXPECT_FALSE(drawing->Pane()->IsPrinting());
     // The window gave its printer to the job; it opens the current printer when next asked.
     EXPECT_FALSE(drawing->HasPrinter());

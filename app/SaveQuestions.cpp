@@ -1,0 +1,22 @@
+#include "app/SaveQuestions.h"
+
+#include "app/DocChildWindow.h"
+#include "app/MainFrame.h"
+
+#include <string>
+
+int AskSaveChanges(MainFrame* frame, WindowCL* window, bool quitting)
+{
+    if (!window)
+        return 0;
+    const std::string question =
+        std::string("Save changes to \"") + window->Text() + "\" " + (quitting ? "before quitting?" : "before closing?");
+    // Windows that are no document child windows agree without asking.
+    auto* child = dynamic_cast<DocChildWindow*>(window);
+    if (child && !child->QueryClose(question.c_str()))
+        return 0;
+    delete window;
+    if (frame && !frame->MDIframeCL::ActiveChild())
+        frame->RefreshCommands();
+    return 1;
+}

@@ -1,0 +1,133 @@
+// The main frame with document windows: the save questions of quitting and closing, the Undo and Redo items
+// and printing from the frame, each command posted as the menu sends it.
+
+#include "app/DocChildWindow.h"
+#include "app/MainFrame.h"
+#include "framework/dialog/Menu.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A document window as far as the frame sees it: it asks its save question and prints on no printer.
+class TestDocument : public DocChildWindow {
+public:
+    explicit TestDocument(const char* title) : DocChildWindow(title, 0)
+    {
+        Create();
+        Show(SW_SHOWNORMAL);
+    }
+    int QueryClose(const char* question) override { return AskYesNoCancel(nullptr, question, 0) != 2; }
+    int IsDocument() override { return 1; }
+    int CanPrint() override { return 1; }
+    int Print(int) override { return 0; }
+};
+
+class Typing : public UndoAction {
+public:
+    explicit Typing(DocChildWindow* window) : UndoAction(window, "Typing") {}
+    void Do() override {}
+    void Undo() override {}
+};
+
+class FrameDocuments : public ::testing::Test {
+protected:
+    FrameDocuments()
+    {
+        frame = new MainFrame;
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
+    }
+    ~FrameDocuments() override { delete frame; }
+
+    void Post(unsigned id)
+    {
+        PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
+        PumpMessagesFor(50);
+    }
+    std::vector<std::string> Questions() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes.Boxes())
+            texts.push_back(box.text);
+        return texts;
+    }
+    size_t WindowCount() const
+    {
+        std::vector<WindowCL*> windows;
+        frame->CollectWindows(windows);
+        return windows.size();
+    }
+    std::string ItemText(UINT id) const
+    {
+        char text[64] = {};
+        GetMenuStringA(GetMenu(frame->Handle()), id, text, sizeof text, MF_BYCOMMAND);
+        return text;
+    }
+    bool Grayed(UINT id) const { return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED; }
+    void OpenMenu() { SendMessageA(frame->Handle(), WM_INITMENU, 0, 0); }
+
+    ScopedApplication app;
+    MainFrame* frame;
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(FrameDocuments, QuitAsksTheLastDocumentFirstAndCancelKeepsTheRestOpen)
+{
+    new TestDocument("A");
+    new TestDocument("B");
+    new TestDocument("C");
+    boxes.Answer(IDNO);
+    boxes.Answer(IDCANCEL);
+    Post(1199);
+    EXPECT_EQ((std::vector<std::string>{"Save changes to \"C\" before quitting?",
+                                        "Save changes to \"B\" before quitting?"}),
+              Questions());
+    EXPECT_EQ(2u, WindowCount());
+    EXPECT_TRUE(IsWindow(frame->Handle()));
+    EXPECT_FALSE(DrainQuitMessage());
+
+    // Close All asks the active window, then the next active one, until one refuses.
+    boxes.Clear();
+    boxes.Answer(IDYES);
+    boxes.Answer(IDCANCEL);
+    Post(1904);
+    ASSERT_EQ(2u, boxes.Count());
+    EXPECT_EQ("Save changes to \"B\" before closing?", boxes.Boxes()[0].text);
+    EXPECT_EQ(1u, WindowCount());
+}
+
+TEST_F(FrameDocuments, UndoAndRedoItemsNameTheActionAndGrayWithoutOne)
+{
+    OpenMenu();
+    EXPECT_EQ("&Undo \tCtrl+Z", ItemText(1201));
+    EXPECT_TRUE(Grayed(1201));
+    auto* document = new TestDocument("A");
+    document->AddUndoAction(new Typing(document));
+    OpenMenu();
+    EXPECT_EQ("&Undo Typing\tCtrl+Z", ItemText(1201));
+    EXPECT_FALSE(Grayed(1201));
+    EXPECT_EQ("Re&do \tCtrl+Shift+Z", ItemText(1219));
+    EXPECT_TRUE(Grayed(1219));
+    Post(1201);
+    OpenMenu();
+    EXPECT_EQ("Re&do Typing\tCtrl+Shift+Z", ItemText(1219));
+    EXPECT_TRUE(Grayed(1201));
+}
+
+TEST_F(FrameDocuments, PrintingWithoutAPrinterIsReported)
+{
+    new TestDocument("A");
+    Post(1108);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ("Unable to print: No Printer drivers.", boxes.Last().text);
+    EXPECT_EQ("KIVO", boxes.Last().caption);
+}
+
+} // namespace

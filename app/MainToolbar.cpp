@@ -1,6 +1,7 @@
 #include "app/MainToolbar.h"
 
 #include "framework/draw/Bitmap.h"
+#include "framework/draw/GdiScopes.h"
 #include "framework/visual/VisualButton.h"
 #include "framework/visual/VisualLayoutRule.h"
 #include "framework/visual/VisualListPane.h"
@@ -20,6 +21,8 @@ std::vector<std::unique_ptr<LayoutManager>> GapRules;
 const unsigned PushStyle = 0x6010;  // bare, flat, a pressed image
 const unsigned CheckStyle = 0x6220; // bare, flat, latching, pressed and latched images
 const int ButtonSize = 23;
+// The pictures are drawn on this grey, which stands for the button face.
+const COLORREF PictureBackground = RGB(192, 192, 192);
 const int GapWidth = 9;
 
 struct RowEntry {
@@ -76,11 +79,7 @@ void BuildMainToolbar(VisualListPane* toolBarPane)
             GapRules.push_back(std::make_unique<VisualLayoutRule>(order++, GapWidth, 0, layout));
             continue;
         }
-        auto* bitmap = new Bitmap(ResourceId(entry.bitmap, nullptr));
-        if (!bitmap->Handle()) {
-            delete bitmap; // the button works without its picture
-            bitmap = nullptr;
-        }
+        Bitmap* bitmap = LoadToolbarPicture(entry.bitmap); // without it the button still works
         auto* rule = new VisualLayoutRule(order++, ButtonSize, ButtonSize, layout);
         auto* button = new VisualBitmapButton(toolBarPane, rule, entry.style | WS_CHILD, entry.command, bitmap);
         if (&entry != last)
@@ -100,6 +99,23 @@ void DestroyMainToolbar()
     GapRules.clear();
     ToolBarPane = nullptr;
     ToolBarWindow = nullptr;
+}
+
+Bitmap* LoadToolbarPicture(unsigned resourceId)
+{
+    auto picture = std::make_unique<Bitmap>(ResourceId(resourceId, nullptr));
+    if (!picture->Handle())
+        return nullptr;
+    ScopedWindowDC screen(nullptr);
+    ScopedMemoryDC memory(screen.Get());
+    ScopedSelection selected(memory.Get(), picture->Handle());
+    const SIZE size = picture->Size();
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            if (GetPixel(memory.Get(), x, y) == PictureBackground)
+                SetPixel(memory.Get(), x, y, face);
+    return picture.release();
 }
 
 VisualListPane* MainToolbarPane() { return LivePane(); }

@@ -5,6 +5,7 @@
 // (1755) that stands for no mode. Windows enable and check the buttons by command id through the operations
 // below, from their menu-updating code.
 
+class Bitmap;
 class VisualListPane;
 class VisualToggleSet;
 
@@ -18,6 +19,9 @@ void BuildMainToolbar(VisualListPane* toolBarPane);
 // Deletes the mode set and the gap rules; the buttons go with the pane.
 void DestroyMainToolbar();
 VisualListPane* MainToolbarPane();
+// A button picture from the program's resources, its light-grey background turned into the button face's
+// colour of this system; null when it cannot be loaded.
+Bitmap* LoadToolbarPicture(unsigned resourceId);
 VisualToggleSet* ModeButtonSet();
 
 void EnableSaveCommand(int enable);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -148,4 +149,20 @@ TEST(MainToolbar, ModeAndRollBackButtonStates)
     EXPECT_TRUE(bar.Checked(1554));
     SetNavigatingButton(0);
     EXPECT_FALSE(bar.Checked(1554));
+}
+
+TEST(MainToolbar, PicturesTakeTheButtonFaceColourBehindTheirDrawing)
+{
+    ScopedApplication app;
+    std::unique_ptr<Bitmap> save(LoadToolbarPicture(32319));
+    ASSERT_NE(nullptr, save);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, save->Handle());
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(memory, 0, 0)); // background
+    EXPECT_EQ(RGB(0, 0, 128), GetPixel(memory, 5, 5));              // the disk itself
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(nullptr, LoadToolbarPicture(1));
 }

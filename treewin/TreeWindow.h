@@ -3,6 +3,7 @@
 // tree and everything computed on it; the document functions of the window hand on to it, so callers that
 // hold the window keep its whole interface while the model and the analyses work on the document alone.
 
+#include "app/UndoHistory.h"
 #include "app/WindowList.h"
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
@@ -17,6 +18,7 @@ class TreeChildWindow;
 struct PrintOffset;
 class zFont;
 struct LogicalRect;
+struct WindowEvent;
 
 // The four default fonts of a tree, in the order of their line heights.
 enum TreeFontKind { TreeTextFont = 0, ProbabilityFont = 1, VariablesTextFont = 2, ValuesFont = 3 };
@@ -63,14 +65,46 @@ public:
     TreeNode* FindCloneMaster(int cloneId) const { return document.FindCloneMaster(cloneId); }
     int NewCloneId() const { return document.NewCloneId(); }
 
-    void SelectNode(TreeNode* node, int mode, const void* point, bool extend)
-    {
-        document.SelectNode(node, mode, point, extend);
-    }
+    // Selection (TreeSelection.cpp). The node selection, the selected note box and the field the in-place
+    // edit shows. Selecting a node clears a selected note box, and selecting a note box clears the nodes.
+    // Selects the node a click on it means (ResolveSelectableNode) with the field; extend adds it, or
+    // removes it when it is selected already. Reselecting the only selected node with its field does nothing.
+    void SelectNode(TreeNode* node, int field, const void* point, bool extend);
     void SelectNodes(const NodeChildList& nodes) { document.SelectNodes(nodes); }
-    void SelectOrToggleNode(TreeNode* node) { document.SelectOrToggleNode(node); }
-    void ClearSelection() { document.ClearSelection(); }
+    void SelectOrToggleNode(TreeNode* node) { SelectNode(node, 1, nullptr, document.Selection.Count() > 0); }
+    void ClearSelection();
     bool IsNodeSelected(const TreeNode* node) const { return document.IsNodeSelected(node); }
+    // The first selected node, or null.
+    TreeNode* CurrentNode() const;
+    // Selects the note box; without openText no field is open.
+    void SelectNoteBox(NoteBox* note, const void* point, bool openText);
+    // The node a click on this one selects: the root of the clone copy it lies in, then the highest
+    // collapsed ancestor.
+    TreeNode* ResolveSelectableNode(TreeNode* node);
+    // Appends every note box whose text equals the text, in the window's order.
+    void FindNoteBoxesWithText(const char* text, std::vector<NoteBox*>& out) const;
+
+    // The key operation: keys of the in-place edit and keys released over the pane (virtual-key code in
+    // wParam, the Alt bit in lParam); 1 when the key was used.
+    int OnKey(const WindowEvent& event);
+    // Home, Left, Up, Down and Right move the selection through the tree; with Navigating on and Ctrl held
+    // (from the key operation) they skip nodes without a variable binding. 0 when the key is not theirs.
+    int NavigateByKey(int key, bool fromKeyOperation);
+
+    // What the in-place edit shows: 0 nothing, 1 the node's text, 2 the probability of the branch into it,
+    // 3 the selected note box's text, 4 the node's second text.
+    int EditField = 0;
+    NoteBox* SelectedNote = nullptr;
+    // 0, or the next press in the pane draws an arrow (1) or a note box (2).
+    int ClickMode = 0;
+
+    // The undo history: an action is applied at once; adding, taking back and applying again mark the
+    // tree modified. Null clears the history.
+    void AddUndoAction(UndoAction* action);
+    void Undo();
+    void Redo();
+    UndoAction* CurrentUndoAction() const { return history.Current(); }
+    const UndoHistory& History() const { return history; }
 
     void AddNoteBox(NoteBox* note) { document.AddNoteBox(note); }
 
@@ -164,6 +198,7 @@ private:
     TreeDocument document;
     WindowList childWindows{4, true};
     TreeLayout layout;
+    UndoHistory history;
     zString filePath;
     bool layoutPending = false;
     std::unique_ptr<Display> offscreen;

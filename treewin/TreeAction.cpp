@@ -1,0 +1,109 @@
+#include "treewin/TreeAction.h"
+
+#include "framework/window/TraceMessage.h"
+#include "model/NodePath.h"
+#include "model/NoteBox.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include <cmath>
+#include <vector>
+
+void TreeAction::Toggle()
+{
+    if (marksModified)
+        tree->SetModified(1);
+    UndoAction::Toggle();
+}
+
+TreeNode* TreeAction::ResolvePath(const zString& path) const
+{
+    TreeNode* node = FindNodeByPath(tree->Document().Root, path.Text());
+    if (node == nullptr)
+        TraceMessage("%s: no node at %s", name.Text(), path.Text());
+    return node;
+}
+
+void RecordPath(const TreeNode* node, zString& out)
+{
+    NodePathString(node, out, nullptr);
+}
+
+void RecordPaths(const NodeChildList& nodes, NameList& out)
+{
+    for (int i = 0; i < nodes.Count(); ++i) {
+        zString path;
+        RecordPath(nodes.At(i), path);
+        out.AddCopy(path);
+    }
+}
+
+void NoteSnapshot::Take(const NoteBox* note, const char* replacementText)
+{
+    if (note == nullptr)
+        return;
+    text = replacementText != nullptr ? zString(replacementText) : note->text;
+    width = note->frame.right - note->frame.left;
+    height = note->frame.bottom - note->frame.top;
+    left = note->frame.left;
+    top = note->frame.top;
+}
+
+namespace {
+
+bool Near(float a, float b, double tolerance)
+{
+    return std::fabs(static_cast<double>(a) - static_cast<double>(b)) <= tolerance;
+}
+
+} // namespace
+
+// Among notes of equal text: those of the same size, and of those (when still two or more) the ones at the
+// same place; the tolerance widens until fewer than two are left.
+NoteBox* NoteSnapshot::Find(TreeWindow& window) const
+{
+    std::vector<NoteBox*> candidates;
+    window.FindNoteBoxesWithText(text.Text(), candidates);
+    if (candidates.size() < 2)
+        return candidates.empty() ? nullptr : candidates.front();
+    std::vector<NoteBox*> kept;
+    for (double tolerance : {0.001, 0.01, 0.1}) {
+        kept.clear();
+        for (NoteBox* note : candidates) {
+            const LogicalRect& frame = note->frame;
+            if (Near(frame.right - frame.left, width, tolerance) && Near(frame.bottom - frame.top, height, tolerance))
+                kept.push_back(note);
+        }
+        if (kept.size() >= 2) {
+            for (size_t i = kept.size(); i-- > 0;) {
+                if (!Near(kept[i]->frame.left, left, tolerance) || !Near(kept[i]->frame.top, top, tolerance))
+                    kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+        }
+        if (kept.size() < 2)
+            break;
+    }
+    return kept.empty() ? nullptr : kept.front();
+}
+
+ChildProbabilities::ChildProbabilities(const TreeNode* node, bool withNew)
+{
+    for (int i = 0; i < node->childCount; ++i) {
+        zString text;
+        node->GetChild(i)->GetProbabilityText(text);
+        old.AddCopy(text);
+        if (withNew)
+            replacement.AddText("");
+    }
+}
+
+void ChildProbabilities::Apply(TreeNode* node, bool useNew, NodeChildList* handled) const
+{
+    const NameList& texts = useNew ? replacement : old;
+    for (int i = 0; i < node->childCount && i < texts.Count(); ++i) {
+        TreeNode* child = node->GetChild(i);
+        child->SetProbabilityText(texts.At(i)->Text(), true);
+        if (handled != nullptr)
+            handled->Add(child);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The base of every undo action of a tree window, and the ways an action remembers what it changed without
+// holding pointers into the tree: other edits may delete and re-create nodes between two toggles, so nodes
+// are kept as path texts resolved afresh on every call, and note boxes by their text, size and position.
+
+#include "app/UndoAction.h"
+#include "foundation/NameList.h"
+#include "foundation/zString.h"
+#include "model/NodeChildList.h"
+
+class NoteBox;
+class TreeWindow;
+struct TreeNode;
+
+class TreeAction : public UndoAction {
+public:
+    TreeAction(TreeWindow* tree, const char* name) : UndoAction(nullptr, name), tree(tree) {}
+    // Marks the document modified (when the action does so), then takes back or applies again.
+    void Toggle() override;
+
+    TreeWindow* tree;
+    int marksModified = 1;
+
+protected:
+    // The node the stored path leads to from the root, or null (traced) when it leads nowhere.
+    TreeNode* ResolvePath(const zString& path) const;
+};
+
+// The path of the node from the root, into out.
+void RecordPath(const TreeNode* node, zString& out);
+// Appends the path of every node of the list, in list order.
+void RecordPaths(const NodeChildList& nodes, NameList& out);
+
+// A note box told apart by content: its text, then its frame's size, then its position.
+struct NoteSnapshot {
+    // Reads the note (nothing without one); the replacement text, when given, stands for the note's own.
+    void Take(const NoteBox* note, const char* replacementText = nullptr);
+    // The note of the window that matches, or null.
+    NoteBox* Find(TreeWindow& window) const;
+
+    zString text;
+    float width = 0.0f;
+    float height = 0.0f;
+    float left = 0.0f;
+    float top = 0.0f;
+};
+
+// The probability texts of a node's children as they were, and texts to set in their place.
+struct ChildProbabilities {
+    ChildProbabilities(const TreeNode* node, bool withNew);
+    // Sets each child's probability to its new (useNew) or old text, clone copies following; each child is
+    // appended to the list when one is given.
+    void Apply(TreeNode* node, bool useNew, NodeChildList* handled) const;
+
+    NameList old;
+    NameList replacement;
+};

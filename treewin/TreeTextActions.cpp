@@ -1,0 +1,56 @@
+#include "treewin/TreeTextActions.h"
+
+#include "model/NoteBox.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+TreeTypingAction::TreeTypingAction(TreeWindow* tree, const char* name, TreeNode* node, int part,
+                                   const char* oldText, const char* newText)
+    : TreeAction(tree, name), oldText(oldText != nullptr ? oldText : ""),
+      newText(newText != nullptr ? newText : ""), part(part)
+{
+    if (node != nullptr)
+        RecordPath(node, path);
+    else
+        snapshot.Take(tree->SelectedNote, newText);
+}
+
+void TreeTypingAction::SetTreeText(const zString& text)
+{
+    tree->ClearSelection();
+    if (part == 3) {
+        NoteBox* found = snapshot.Find(*tree);
+        if (found == nullptr)
+            return;
+        found->text = text;
+        tree->SelectNoteBox(found, nullptr, false);
+        snapshot.Take(found);
+        return;
+    }
+    TreeNode* node = ResolvePath(path);
+    if (node == nullptr)
+        return;
+    if (part == 1)
+        node->SetText(text.Text(), true);
+    else if (part == 2)
+        node->SetProbabilityText(text.Text(), true);
+    else
+        node->SetText2(text.Text(), true);
+    tree->RedrawNode(node, 0);
+    tree->SelectNode(node, part, nullptr, false);
+}
+
+TreeTextTypingAction::TreeTextTypingAction(TreeWindow* tree, TreeNode* node, int part, const char* oldText)
+    : TreeTypingAction(tree, "Typing", node, part, oldText, nullptr), note(tree->SelectedNote)
+{
+    open = 1;
+}
+
+void TreeTextTypingAction::Close()
+{
+    open = 0;
+    if (part == 3) {
+        snapshot.Take(note);
+        note = nullptr;
+    }
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Undo actions of the texts shown on a tree: a node's text (part 1), its probability (2), a note box's text
+// (3) and the node's second text (4). "Typing" stays open while the in-place editor is open, so one edit,
+// however many keys it takes, is one step; the others are single edits of the Edit menu.
+
+#include "treewin/TreeAction.h"
+
+class TreeTypingAction : public TreeAction {
+public:
+    // With no node the window's selected note is meant; a given new text is what the note will hold, so
+    // the snapshot is taken with it.
+    TreeTypingAction(TreeWindow* tree, const char* name, TreeNode* node, int part, const char* oldText,
+                     const char* newText);
+
+    zString path;
+    zString oldText;
+    zString newText;
+    NoteSnapshot snapshot;
+    int part;
+
+protected:
+    // Puts the text into the node or note, redraws and selects it.
+    void SetTreeText(const zString& text);
+};
+
+// One in-place edit: the editor already shows the change, so Do does nothing; Close takes the final text.
+class TreeTextTypingAction : public TreeTypingAction {
+public:
+    TreeTextTypingAction(TreeWindow* tree, TreeNode* node, int part, const char* oldText);
+    void Do() override {}
+    void Undo() override { SetTreeText(oldText); }
+    void Redo() override { SetTreeText(newText); }
+    void Close() override;
+
+    NoteBox* note;
+};
+
+// "Cut Text", "Paste Text" and "Clear Text".
+class TreeEditTextAction : public TreeTypingAction {
+public:
+    using TreeTypingAction::TreeTypingAction;
+    void Do() override { SetTreeText(newText); }
+    void Undo() override { SetTreeText(oldText); }
+};
+
+class TreeCutTextAction : public TreeEditTextAction {
+public:
+    TreeCutTextAction(TreeWindow* tree, TreeNode* node, int part, const char* oldText, const char* newText)
+        : TreeEditTextAction(tree, "Cut Text", node, part, oldText, newText) {}
+};
+
+class TreePasteTextAction : public TreeEditTextAction {
+public:
+    TreePasteTextAction(TreeWindow* tree, TreeNode* node, int part, const char* oldText, const char* newText)
+        : TreeEditTextAction(tree, "Paste Text", node, part, oldText, newText) {}
+};
+
+class TreeClearTextAction : public TreeEditTextAction {
+public:
+    TreeClearTextAction(TreeWindow* tree, TreeNode* node, int part, const char* oldText, const char* newText)
+        : TreeEditTextAction(tree, "Clear Text", node, part, oldText, newText) {}
+};

@@ -116,6 +116,9 @@ public:
 
     // Status-bar indicators of the tree (utility on/off, calculation method); nothing while not shown.
     void UpdateStatusIndicators();
+    // Their texts: "RISK" while the utility function is used, else empty; the method "Payoff n", "C/E, c/e"
+    // (cost and effectiveness payoffs), "B-C, b-c" (benefit and cost payoffs) or "MultiAttr".
+    void StatusIndicatorTexts(zString& risk, zString& method) const;
 
     // Analyses: the run in progress, the record of the last analysis and the stored analyses.
     // Replaces the last-analysis record, deleting the one held before; null is allowed.

@@ -4,6 +4,8 @@
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
+#include <cstdio>
+
 namespace {
 
 int PayoffIndex(int payoff)
@@ -34,6 +36,29 @@ int TreeDocument::OptimalPathDirection() const
 bool TreeDocument::IsPayoffMaximized(int payoff) const
 {
     return CalcPrefs.OptPath[PayoffIndex(payoff)] == 1;
+}
+
+void TreeDocument::StatusIndicatorTexts(zString& risk, zString& method) const
+{
+    risk = CalcPrefs.UseUtility != 0 ? "RISK" : "";
+    char text[32] = "";
+    switch (CalcPrefs.CalcMethod) {
+    case PayoffMethod:
+        std::snprintf(text, sizeof text, "Payoff %d", CalcPrefs.CurrentPayoff + 1);
+        break;
+    case CostEffectivenessMethod:
+        std::snprintf(text, sizeof text, "C/E, %d/%d", CostPayoffIndex() + 1, CalcPrefs.CEEffPayoff + 1);
+        break;
+    case BenefitCostMethod:
+        std::snprintf(text, sizeof text, "B-C, %d-%d", CalcPrefs.BCBenefitPayoff + 1, CostPayoffIndex() + 1);
+        break;
+    case MultiAttributeMethod:
+        std::snprintf(text, sizeof text, "MultiAttr");
+        break;
+    default:
+        break;
+    }
+    method = text;
 }
 
 int TreeDocument::CostPayoffIndex() const

@@ -38,6 +38,29 @@ TEST(TreeWindowTitles, UntitledTreesAreNumberedOnceEach)
     EXPECT_EQ(first.Document().Root->kind, DecisionNode);
 }
 
+// A new tree shows "Payoff 1"; each method names its payoffs, counted from 1.
+TEST(TreeWindowTitles, StatusIndicatorsNameTheMethodAndItsPayoffs)
+{
+    struct Case {
+        int method;
+        const char* text;
+    } cases[] = {{-1, "Payoff 1"}, {PayoffMethod, "Payoff 3"}, {CostEffectivenessMethod, "C/E, 1/2"},
+                 {BenefitCostMethod, "B-C, 1-2"}, {MultiAttributeMethod, "MultiAttr"}, {7, ""}};
+    for (const Case& c : cases) {
+        TreeWindow window;
+        TreeCalcPrefs& prefs = window.Document().CalcPrefs;
+        if (c.method >= 0) {
+            prefs.CalcMethod = c.method;
+            prefs.CurrentPayoff = 2;
+            prefs.UseUtility = 1;
+        }
+        zString risk, method;
+        window.Document().StatusIndicatorTexts(risk, method);
+        EXPECT_STREQ(method.Text(), c.text);
+        EXPECT_STREQ(risk.Text(), c.method >= 0 ? "RISK" : "");
+    }
+}
+
 TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
 {
     const std::string tree = TempPath("kivo_window.tre"), copy = TempPath("kivo_window.trb");

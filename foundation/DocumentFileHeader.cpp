@@ -39,7 +39,7 @@ int ReadFileHeader(Archive& archive)
     if (version.IsNewerThanRecord(VersionRecord::Current()))
         return Refuse(archive, HeaderNewerVersion,
                       "The file you have opened cannot be read by this version of KIVO. Please call Morlund "
-                      "Software or visit our web site at www.morlund.example  to update your copy of the program.");
+                      "Software at (555) 010-4477 or visit our web site at www.morlund.example  to update your copy of the program.");
     return kind;
 }
 

@@ -1,0 +1,256 @@
+#include "app/DocumentWindow.h"
+
+#include "app/BmpFile.h"
+#include "app/CursorStack.h"
+#include "app/FilePathDialogs.h"
+#include "app/FrameCommands.h"
+#include "app/StartProgram.h"
+#include "foundation/AppFlags.h"
+#include "foundation/DocumentFileHeader.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/FileStream.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/RecentFileList.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/DrawingScale.h"
+#include "framework/draw/MetafileDisplay.h"
+
+#include <cstring>
+
+namespace {
+
+const char* const AllFilesFilter[] = {"All Files (*.*)", "*.*", nullptr};
+
+// The extension a filter's first pattern gives ("*.tre" gives "tre"); empty for "*.*".
+zString FilterExtension(const char* const* filter)
+{
+    const char* pattern = filter && filter[0] && filter[1] ? filter[1] : "";
+    if (std::strncmp(pattern, "*.", 2) == 0 && std::strcmp(pattern + 2, "*") != 0)
+        return zString(pattern + 2);
+    return zString();
+}
+
+// Draws the picture at scale 1 with the bounds' top-left at the display's origin.
+class PictureScale {
+public:
+    PictureScale() { SaveDrawingScale(), SetCurrentDrawingScale(1.0f); }
+    ~PictureScale() { RestoreDrawingScale(); }
+    PictureScale(const PictureScale&) = delete;
+    PictureScale& operator=(const PictureScale&) = delete;
+};
+
+} // namespace
+
+DocumentWindow::DocumentWindow(const char* title, DWORD style) : DocChildWindow(title, style) {}
+
+DocumentWindow::~DocumentWindow() = default;
+
+void DocumentWindow::SetModified(int flag)
+{
+    if (flag == modified_)
+        return;
+    modified_ = flag;
+    RefreshFrameCommands();
+}
+
+const char* const* DocumentWindow::FileFilter()
+{
+    return AllFilesFilter;
+}
+
+void DocumentWindow::SetTitleFromPath(const char* path)
+{
+    filePath_.SetFullPath(path);
+    zString title;
+    if (AppFlags::fullDocumentTitles)
+        filePath_.GetBaseName(title);
+    else
+        title = filePath_.Name();
+    SetText(title);
+}
+
+bool DocumentWindow::WriteFileHeader(Archive& stream)
+{
+    return ::WriteFileHeader(stream, static_cast<::DocumentKind>(DocumentKind()));
+}
+
+int DocumentWindow::ReadFromFile()
+{
+    if (filePath_.IsEmpty())
+        return 0;
+    const uint32_t size = filePath_.FileSize();
+    bool read = false;
+    {
+        std::unique_ptr<FileStream> stream = filePath_.OpenStream(false);
+        WaitCursorScope wait;
+        read = ReadDocument(*stream, size);
+    }
+    if (read)
+        return 1;
+    ShowErrorBox(nullptr, "Unable to open file.", 0);
+    filePath_.Clear();
+    return 0;
+}
+
+int DocumentWindow::SaveToFile()
+{
+    if (filePath_.IsEmpty())
+        return SaveAs(nullptr);
+    if (filePath_.IsInUse()) {
+        if (AskOkCancel(nullptr,
+                        "This file is read-only, or is on a locked disk. Would you like to save it under a new name?",
+                        0, 3) == 1)
+            return SaveAs(nullptr);
+        return 0;
+    }
+    FilePath temporary;
+    if (!MakeTempFilePath(temporary)) {
+        ShowErrorBox(nullptr, "Unable to save file.", 0);
+        return 0;
+    }
+    bool written = false;
+    bool copied = false;
+    {
+        WaitCursorScope wait;
+        {
+            std::unique_ptr<FileStream> stream = temporary.OpenStream(true);
+            written = stream->IsOpen() && WriteDocument(*stream) && !stream->Failed();
+        }
+        // A document that could not be written whole never replaces the file.
+        copied = written && MoveFilePath(temporary, filePath_);
+    }
+    if (!written) {
+        temporary.Delete();
+        ShowErrorBox(nullptr, "Unable to save file.", 0);
+        SetModified(1);
+        return 0;
+    }
+    if (!copied) {
+        zString text("Insufficient disk space. You may be able to recover your file saved as ");
+        text += temporary.FullPath();
+        text += ".";
+        ShowErrorBox(nullptr, text.Text(), 0);
+        SetModified(1);
+        return 0;
+    }
+    SetModified(0);
+    return 1;
+}
+
+int DocumentWindow::SaveAs(const char* path)
+{
+    const char* const* filter = FileFilter();
+    FilePath target;
+    if (path && *path) {
+        target.SetFullPath(path);
+    } else {
+        zString initial = filePath_.IsEmpty() ? zString(Text()) : filePath_.Name();
+        if (!ChooseSavePath(handle_, filter, "Save As", initial.Text(), target))
+            return 0;
+    }
+    zString extension;
+    target.GetExtension(extension);
+    extension.MakeLower();
+    if (extension == "wmf" || extension == "bmp") {
+        const bool metafile = extension == "wmf";
+        if (!CanSaveAsPicture()) {
+            zString text("This document cannot be saved as a ");
+            text += metafile ? "metafile." : "bitmap.";
+            ShowInfoBox(nullptr, text.Text(), 0);
+            return 0;
+        }
+        const zString full = target.FullPath();
+        return (metafile ? SaveAsMetafile(full.Text()) : SaveAsBitmap(full.Text())) ? 1 : 0;
+    }
+    const zString own = FilterExtension(filter);
+    zString ownLower = own;
+    ownLower.MakeLower();
+    if (!own.IsEmpty() && extension != ownLower) {
+        target.SetExtension(own.Text());
+        // The dialog asked about the name the user typed, not about this one.
+        if (target.Exists() && !target.EqualsNoCase(filePath_)) {
+            zString text("\"");
+            text += target.FullPath();
+            text += "\" already exists. Do you want to replace it?";
+            if (AskOkCancel(nullptr, text.Text(), 0, 3) != 1)
+                return 0;
+        }
+    }
+    SetTitleFromPath(target.FullPath().Text());
+    const int saved = SaveToFile();
+    if (saved && TheRecentFiles) {
+        if (TheRecentFiles->Contains(target))
+            TheRecentFiles->MoveToFront(target);
+        else
+            TheRecentFiles->AddToFront(target);
+    }
+    return saved;
+}
+
+RECT DocumentWindow::PicturePixels(const Display& display)
+{
+    LogicalRect bounds{0, 0, 0, 0};
+    Bounds(bounds);
+    return LogicalRectToPixels(bounds, display);
+}
+
+bool DocumentWindow::SaveAsBitmap(const char* path)
+{
+    WaitCursorScope wait;
+    PictureScale scale;
+    BitmapDisplay screen(1, 1);
+    const RECT pixels = PicturePixels(screen);
+    BitmapDisplay bitmap(pixels.right - pixels.left, pixels.bottom - pixels.top);
+    bitmap.SetWindowOrigin(pixels.left, pixels.top);
+    Draw(&bitmap);
+    return SaveBitmapAsBmp(bitmap, FilePath(path));
+}
+
+bool DocumentWindow::SaveAsMetafile(const char* path)
+{
+    WaitCursorScope wait;
+    PictureScale scale;
+    const FilePath file(path);
+    {
+        MetafileObject picture(file, PaneDisplay());
+        const RECT pixels = PicturePixels(picture);
+        picture.SetFrame(pixels);
+        DisplayLock lock(picture);
+        Draw(&picture);
+    }
+    return file.Exists();
+}
+
+bool DocumentWindow::CopyPicture()
+{
+    WaitCursorScope wait;
+    PictureScale scale;
+    LogicalRect bounds{0, 0, 0, 0};
+    Bounds(bounds);
+    if (!OpenClipboard(handle_))
+        return false;
+    EmptyClipboard();
+    CloseClipboard();
+    MetafileObject picture(FilePath(), PaneDisplay());
+    const RECT pixels = PicturePixels(picture);
+    picture.SetFrame(pixels);
+    picture.SetLogicalRect(bounds.left, bounds.top, bounds.right, bounds.bottom);
+    {
+        DisplayLock lock(picture);
+        Draw(&picture);
+    }
+    const bool metafile = picture.CopyToClipboard(handle_);
+    BitmapDisplay bitmap(pixels.right - pixels.left, pixels.bottom - pixels.top);
+    bitmap.SetWindowOrigin(pixels.left, pixels.top);
+    Draw(&bitmap);
+    bool copied = false;
+    if (HGLOBAL dib = bitmap.ExportDib()) {
+        if (OpenClipboard(handle_)) {
+            copied = SetClipboardData(CF_DIB, dib) != nullptr;
+            CloseClipboard();
+        }
+        if (!copied)
+            GlobalFree(dib);
+    }
+    return metafile && copied;
+}

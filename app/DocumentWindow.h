@@ -1,0 +1,60 @@
+#pragma once
+// The base of the document windows (trees, influence diagrams, graphs): the window is the document. It holds
+// the file path and the modified flag, writes and checks the header that every document file begins with,
+// saves through a temporary copy so that a failed save never damages the file, saves its picture as a
+// bitmap or a metafile, puts it on the clipboard, and keeps its title equal to its file name.
+
+#include "app/DocChildWindow.h"
+#include "foundation/FilePath.h"
+
+class Archive;
+
+class DocumentWindow : public DocChildWindow {
+public:
+    DocumentWindow(const char* title, DWORD style);
+    ~DocumentWindow() override;
+
+    int IsDocument() override { return 1; }
+    int IsModified() override { return modified_; }
+    // A changed flag refreshes the frame's commands.
+    void SetModified(int flag) override;                        // 57
+    virtual int CanSaveAsPicture() { return 0; }                // 58
+    // Writes header and body; false when the document could not be written.
+    virtual bool WriteDocument(Archive& stream) = 0;            // 59
+    // The file dialog's filter pairs (description, pattern) ending with null; the first pattern gives the
+    // document's extension.
+    virtual const char* const* FileFilter();                    // 60
+    // Reads header and body; false when the file is no readable document of this kind.
+    virtual bool ReadDocument(Archive& stream, uint32_t fileSize) = 0; // 61
+    // The path becomes the document's file and its name the title.
+    virtual void SetTitleFromPath(const char* path);            // 62
+    // 1 tree, 2 graph, 3 influence diagram.
+    virtual int DocumentKind() { return 0; }                    // 63
+
+    // Writes the header with this document's kind; false (after recording error 6) when it failed.
+    bool WriteFileHeader(Archive& stream);
+
+    // Reads the document from its file; a file that cannot be read is reported and leaves the document
+    // untitled, so that Save never writes an empty document over it.
+    int ReadFromFile();
+    // Saves to the document's file through a temporary file; untitled documents ask for a name. 0 when
+    // nothing was saved (reported to the user).
+    int SaveToFile();
+    // Saves under a name (null: asked for); ".bmp" and ".wmf" names save the picture instead and leave the
+    // document's own path alone; any other name takes the document's own extension.
+    int SaveAs(const char* path);
+    bool SaveAsBitmap(const char* path);
+    bool SaveAsMetafile(const char* path);
+    // The picture on the clipboard as a metafile and as a bitmap.
+    bool CopyPicture();
+
+    zString FullPath() const { return filePath_.FullPath(); }
+    const FilePath& FilePathObject() const { return filePath_; }
+
+private:
+    // The drawing bounds in pixels of the display at scale 1.
+    RECT PicturePixels(const Display& display);
+
+    int modified_ = 0;
+    FilePath filePath_;
+};

@@ -1,0 +1,254 @@
+#include "app/DocumentWindow.h"
+#include "foundation/Archive.h"
+#include "foundation/DocumentFileHeader.h"
+#include "foundation/FileStream.h"
+#include "foundation/MemoryStream.h"
+#include "framework/dialog/FileDialogs.h"
+#include "framework/draw/Display.h"
+#include "framework/window/MDIframeCL.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A document of one line of text after the header, drawn as a filled rectangle of 2 x 1 inches.
+class NoteDocument : public DocumentWindow {
+public:
+    NoteDocument() : DocumentWindow("Untitled Note", 0) {}
+    int DocumentKind() override { return 1; }
+    int CanSaveAsPicture() override { return 1; }
+    const char* const* FileFilter() override
+    {
+        static const char* const filter[] = {"Tree Files (*.tre)", "*.tre", nullptr};
+        return filter;
+    }
+    bool WriteDocument(Archive& stream) override
+    {
+        if (failWrite)
+            return false;
+        WriteFileHeader(stream);
+        stream.WriteBytes(text.data(), static_cast<uint32_t>(text.size()));
+        return true;
+    }
+    bool ReadDocument(Archive& stream, uint32_t size) override
+    {
+        if (ReadFileHeader(stream) != 1)
+            return false;
+        text.assign(size - 7, ' ');
+        stream.ReadBytes(&text[0], size - 7);
+        return stream.State() == 0;
+    }
+    void Bounds(LogicalRect& rect) override { rect = LogicalRect{0, 0, 2, 1}; }
+    void Draw(Display* display) override
+    {
+        DisplayLock lock(*display);
+        PatBlt(display->DeviceContext(), -1000, -1000, 5000, 5000, BLACKNESS);
+    }
+    std::string text = "first";
+    bool failWrite = false;
+};
+
+// Adds or removes a letter of the note.
+class LetterAction : public UndoAction {
+public:
+    explicit LetterAction(NoteDocument* note) : UndoAction(note, "Typing"), note_(note) {}
+    void Do() override { note_->text += "!"; }
+    void Undo() override { note_->text.pop_back(); }
+
+private:
+    NoteDocument* note_;
+};
+
+std::string TempPath(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name;
+}
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class DocumentWindowTest : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        delete note;
+        for (const std::string& path : used)
+            DeleteFileA(path.c_str());
+    }
+    // A file of this test alone (tests run side by side in one temporary directory).
+    std::string Path(const char* name)
+    {
+        used.push_back(TempPath(name));
+        return used.back();
+    }
+    std::vector<std::string> used;
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    NoteDocument* note = new NoteDocument;
+};
+
+TEST(DocumentFileHeader, MarkVersionAndKindAreCheckedWithTheirMessages)
+{
+    MemoryStream written(100);
+    ASSERT_TRUE(WriteFileHeader(written, TreeDocumentKind));
+    written.WriteShort(0x1234);
+    const std::string ours(reinterpret_cast<const char*>(written.Data()), written.Size());
+    std::string swapped = ours;
+    std::swap(swapped[0], swapped[1]);
+    std::swap(swapped[5], swapped[6]);
+    std::swap(swapped[7], swapped[8]);
+    std::string newer = ours;
+    newer[2] = 9;
+    const struct {
+        std::string bytes;
+        int kind;
+        uint32_t code;
+        std::string message;
+    } rows[] = {
+        {ours, 1, 0, ""},
+        {swapped, 1, 0, ""},
+        {newer, 0, HeaderNewerVersion,
+         "The file you have opened cannot be read by this version of KIVO. Please call Morlund Software at (555) "
+         "010-4477 or visit our web site at www.morlund.example  to update your copy of the program."},
+        {"PK" + ours.substr(2), 0, HeaderNotADocument, "This file was not created by KIVO. It cannot be read."},
+        {"", 0, HeaderFileMissing, "File not found, or the file is empty."},
+    };
+    for (const auto& row : rows) {
+        MessageBoxRecorder boxes;
+        std::string bytes = row.bytes;
+        MemoryStream stream(bytes.empty() ? nullptr : &bytes[0], static_cast<uint32_t>(bytes.size()), false);
+        EXPECT_EQ(ReadFileHeader(stream), row.kind);
+        EXPECT_EQ(stream.FormatError(), row.code);
+        if (row.kind) {
+            int16_t after = 0;
+            stream.ReadShort(after);
+            EXPECT_EQ(after, 0x1234);
+            EXPECT_EQ(boxes.Count(), 0u);
+        } else {
+            ASSERT_EQ(boxes.Count(), 1u);
+            EXPECT_EQ(boxes.Last().text, row.message);
+            EXPECT_EQ(boxes.Last().style, static_cast<unsigned>(MB_OK | MB_ICONHAND));
+        }
+    }
+}
+
+TEST_F(DocumentWindowTest, SavesThroughATemporaryFileAndReadsBack)
+{
+    const std::string path = Path("kivo-saved.tre");
+    note->AddUndoAction(new LetterAction(note));
+    EXPECT_EQ(note->IsModified(), 1);
+    // ".txt" takes the document's own extension.
+    ASSERT_EQ(note->SaveAs(TempPath("kivo-saved.txt").c_str()), 1);
+    EXPECT_EQ(std::string(note->FullPath().Text()), path);
+    EXPECT_STREQ(note->Text(), "kivo-saved");
+    EXPECT_EQ(note->IsModified(), 0);
+    EXPECT_EQ(FileText(path).substr(7), "first!");
+    // Undo changes the document again.
+    note->Undo();
+    EXPECT_EQ(note->IsModified(), 1);
+    // A write that fails leaves the file as it was, is reported and keeps the document modified.
+    MessageBoxRecorder boxes;
+    note->failWrite = true;
+    EXPECT_EQ(note->SaveToFile(), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Unable to save file.");
+    EXPECT_EQ(FileText(path).substr(7), "first!");
+    EXPECT_EQ(note->IsModified(), 1);
+    note->failWrite = false;
+    ASSERT_EQ(note->SaveToFile(), 1);
+    note->text = "";
+    EXPECT_EQ(note->ReadFromFile(), 1);
+    EXPECT_EQ(note->text, "first");
+}
+
+TEST_F(DocumentWindowTest, SaveAsAsksBeforeReplacingAnotherFileAndPicturesKeepThePath)
+{
+    MessageBoxRecorder boxes;
+    const std::string other = Path("kivo-other.tre");
+    WriteFile(other, "keep");
+    // The user typed a new name; the document's extension makes it an existing file.
+    boxes.Answer(IDCANCEL);
+    EXPECT_EQ(note->SaveAs(TempPath("kivo-other.txt").c_str()), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "\"" + other + "\" already exists. Do you want to replace it?");
+    EXPECT_EQ(FileText(other), "keep");
+    EXPECT_TRUE(note->FullPath().IsEmpty());
+    // A bitmap: the picture is written and the document stays untitled.
+    const std::string bitmap = Path("kivo-NOTE.BMP");
+    ASSERT_EQ(note->SaveAs(bitmap.c_str()), 1);
+    EXPECT_EQ(FileText(bitmap).substr(0, 2), "BM");
+    EXPECT_TRUE(note->FullPath().IsEmpty());
+    // A file another program holds offers a new name; Cancel saves nothing.
+    boxes.Clear();
+    ASSERT_EQ(note->SaveAs(other.c_str()), 1);
+    HANDLE held = CreateFileA(other.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    boxes.Answer(IDCANCEL);
+    EXPECT_EQ(note->SaveToFile(), 0);
+    CloseHandle(held);
+    EXPECT_EQ(boxes.Last().text,
+              "This file is read-only, or is on a locked disk. Would you like to save it under a new name?");
+    // A copy over the file that fails is reported with the temporary file to recover, never as saved.
+    note->SetModified(1);
+    held = CreateFileA(other.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(note->SaveToFile(), 0);
+    CloseHandle(held);
+    EXPECT_EQ(boxes.Last().text.rfind("Insufficient disk space. You may be able to recover your file saved as ", 0), 0u);
+    EXPECT_EQ(note->IsModified(), 1);
+}
+
+TEST_F(DocumentWindowTest, ADamagedFileIsReportedAndLeavesTheDocumentUntitled)
+{
+    MessageBoxRecorder boxes;
+    const std::string path = Path("kivo-damaged.tre");
+    WriteFile(path, "not a tree at all");
+    note->SetTitleFromPath(path.c_str());
+    EXPECT_EQ(note->ReadFromFile(), 0);
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "This file was not created by KIVO. It cannot be read.");
+    EXPECT_EQ(boxes.Last().text, "Unable to open file.");
+    EXPECT_TRUE(note->FullPath().IsEmpty());
+    // Save now asks for a name instead of writing over the file.
+    SetFileDialogPresenter([](OPENFILENAMEA&, bool) { return 0; });
+    EXPECT_EQ(note->SaveToFile(), 0);
+    SetFileDialogPresenter(nullptr);
+    EXPECT_EQ(FileText(path), "not a tree at all");
+}
+
+TEST_F(DocumentWindowTest, ThePictureGoesOnTheClipboardAsMetafileAndBitmap)
+{
+    ClipboardTestLock clipboard;
+    ASSERT_TRUE(note->CopyPicture());
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_METAFILEPICT));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)));
+    ASSERT_NE(header, nullptr);
+    // 2 x 1 inches at the screen's resolution.
+    const int perInch = GetDeviceCaps(GetDC(nullptr), LOGPIXELSX);
+    EXPECT_EQ(header->biWidth, 2 * perInch);
+    EXPECT_EQ(header->biHeight, perInch);
+    GlobalUnlock(GetClipboardData(CF_DIB));
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+} // namespace

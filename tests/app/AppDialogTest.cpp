@@ -7,6 +7,7 @@
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -223,6 +224,8 @@ void CALLBACK MenuSteps(HWND, UINT, UINT_PTR, DWORD)
 // F1 released inside a dialog or a menu reaches the frame as its Help command.
 TEST(OnlineHelp, F1InDialogsAndMenusBecomesTheFrameHelpCommand)
 {
+    // The menu is tracked only while the frame is the foreground window.
+    FocusTestLock focus;
     ScopedApplication app;
     RecordingTopWindow frame;
     frame.Create();

@@ -146,13 +146,10 @@ bool OneWaySensitivityAnalysis::BuildBindings()
     for (int r = 0; r < ranges.Count(); ++r) {
         VariableRange* range = ranges.RangeAt(r);
         CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
-        if (range->bindings.Count() == 0) {
-            zString message("The variable \"");
-            message += range->name;
-            message += "\" has no definitions.";
-            ShowErrorBox(kErrorCaption, message.Text(), -1);
+        zString description;
+        range->Describe(description);
+        if (!CheckDefinitions(document, *range, description))
             return false;
-        }
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "analysis/VariableSubstitution.h"
 
+#include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
@@ -16,6 +17,12 @@ namespace {
 
 constexpr const char* kRiskPreferenceItem = "$$ Risk Pref $$";
 constexpr const char* kDocumentDefaultItem = "$$ Doc Default $$";
+
+DefinitionChooser& Chooser()
+{
+    static DefinitionChooser chooser;
+    return chooser;
+}
 
 }  // namespace
 
@@ -178,6 +185,34 @@ bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocum
         TreeNode* node = *item == kDocumentDefaultItem ? window->Root : FindNodeByPath(window->Root, item->Text());
         if (node == nullptr || !AddDefinitionIfPresent(list, node, key.Text()) || items.Next() == nullptr)
             return false;
+    }
+    return true;
+}
+
+DefinitionChooser SetDefinitionChooser(DefinitionChooser chooser)
+{
+    std::swap(Chooser(), chooser);
+    return chooser;
+}
+
+bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString& rangeText)
+{
+    RangeBindingList& list = range.bindings;
+    if (list.Count() == 0) {
+        zString message("The variable \"");
+        message += range.name;
+        message += "\" has no definitions.";
+        ShowErrorBox("Sensitivity Error", message.Text(), -1);
+        return false;
+    }
+    if (list.Count() == 1 || !Chooser())
+        return true;
+    if (!Chooser()(list, window, range.name, rangeText))
+        return false;
+    if (list.Count() == 0) {
+        ShowErrorBox("Sensitivity Error", "No non-degenerate variable definitions exist. The analysis will not be completed.",
+                     -1);
+        return false;
     }
     return true;
 }

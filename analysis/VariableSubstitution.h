@@ -7,6 +7,8 @@
 class NameList;
 class TreeDocument;
 
+#include <functional>
+
 // When the node binds the variable (name upper-case), appends {definition, node, its formula text}.
 bool AddDefinitionIfPresent(RangeBindingList& list, TreeNode* node, const char* upperName);
 // The nearest definition from start up through its ancestors; with subtree, then every definition in the
@@ -38,3 +40,12 @@ void StoreBindingsText(const RangeBindingList& list, NameList& items);
 // Reads that form back for the tree (paths may also be "$$ Doc Default $$", the root); false when the list
 // ends or a node is missing or does not bind the variable.
 bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocument* window, const zString& name);
+
+// Lets the person keep only some of several definitions for the sweep (true), or cancel (false). Without an
+// installed chooser every definition is kept.
+using DefinitionChooser =
+    std::function<bool(RangeBindingList& list, TreeDocument* window, const zString& variable, const zString& rangeText)>;
+DefinitionChooser SetDefinitionChooser(DefinitionChooser chooser);
+// True when the range's definitions may be swept: one, or those the person keeps of several; a range without
+// any, or with none kept, shows its error.
+bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString& rangeText);

@@ -10,6 +10,7 @@
 #include "app/OnlineHelp.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SplashDialog.h"
+#include "dialogs/DefinitionChoiceDialog.h"
 #include "dialogs/ThresholdResultsDialog.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/TableDirectory.h"
@@ -165,6 +166,7 @@ void StartProgram(FrameworkApp* app)
     AppHost host;
     Host* previousHost = SetHost(&host);
     InstallThresholdResultsDialog();
+    InstallDefinitionChoiceDialog();
     char path[300];
     const DWORD length = GetModuleFileNameA(app->Instance(), path, sizeof path);
     path[length < sizeof path ? length : sizeof path - 1] = '\0';

@@ -17,6 +17,16 @@ carried=$( {
 } | sort -u)
 
 status=0
+# One definition per dialog: the linker keeps only one of two with the same id.
+while IFS= read -r id; do
+    [ -n "$id" ] || continue
+    echo "dialog $id is defined more than once" >&2
+    status=1
+done < <( {
+    sed -n 's/^dialog[[:space:]]\+\([0-9]\+\).*/\1/p' resources/dialogs/*.dlg
+    sed -n 's/^\([0-9]\+\)[[:space:]]\+DIALOG\b.*/\1/p' resources/*.rc
+} | sort | uniq -d)
+
 folders=""
 for folder in formula app treewin graph dialogs influence script; do
     [ -d "$folder" ] && folders="$folders $folder"

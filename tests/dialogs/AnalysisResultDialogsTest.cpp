@@ -1,6 +1,8 @@
 // The threshold results and risk preference dialogs on the screen, answered as a person would.
 
 #include "analysis/ThresholdAnalysis.h"
+#include "analysis/VariableSubstitution.h"
+#include "dialogs/DefinitionChoiceDialog.h"
 #include "dialogs/RiskPreferenceDialogs.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "dialogs/ThresholdResultsDialog.h"
@@ -182,6 +184,57 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     again.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, SensitivityDialog::kIntervalsField), "8"); })
         .Press(IDCANCEL);
     EXPECT_EQ(SensitivityDialog(&tree.Document(), tree.Root()).result, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Several definitions of the swept variable: the person keeps the tree default's expression and sweeps the
+// other; keeping every original expression leaves nothing to sweep.
+TEST(AnalysisResultDialogs, DefinitionChoiceKeepsOnlyAcceptedDefinitions)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "p", "0.3");
+    TreeNode* a = tree.Add(tree.Root(), ChanceNode, "A");
+    tree.Bind(a, "p", "0.2 * 2");
+    tree.Terminal(a, "win", "p", "100");
+    tree.Terminal(a, "lose", "#", "0");
+    tree.Terminal(tree.Root(), "B", "", "50");
+    InstallDefinitionChoiceDialog();
+    OneWaySettings settings;
+    settings.variable = "p";
+    settings.low = FormattedValue{"0", 0.0};
+    settings.high = FormattedValue{"1", 1.0};
+    settings.intervals = 4;
+
+    ModalDialogDriver driver;
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kNodeText), "(None: Default for Tree)");
+            EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kValueText), "0.3");
+        })
+        .Press(DefinitionChoiceDialog::kKeepThisButton)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kExpressionText), "0.2 * 2");
+            EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kValueText), "0.4");
+        })
+        .Press(DefinitionChoiceDialog::kAcceptThisButton);
+    (new OneWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    auto* run = static_cast<OneWaySensitivityAnalysis*>(tree.Document().CurrentAnalysis);
+    ASSERT_NE(run, nullptr);
+    ASSERT_EQ(run->ranges.RangeAt(0)->bindings.Count(), 1);
+    EXPECT_EQ(run->ranges.RangeAt(0)->bindings.At(0)->node, a);
+    delete run;
+
+    ModalDialogDriver keepAll;
+    keepAll.Press(DefinitionChoiceDialog::kKeepRemainingButton);
+    (new OneWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    EXPECT_EQ(tree.Document().CurrentAnalysis, nullptr);
+    EXPECT_EQ(boxes.Last().text, "No non-degenerate variable definitions exist. The analysis will not be completed.");
+    SetDefinitionChooser(nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+#include "dialogs/DefinitionChoiceDialog.h"
+
+#include "analysis/VariableSubstitution.h"
+#include "foundation/NumericFormat.h"
+#include "framework/window/HandlerDescriptor.h"
+#include "model/NodeFormula.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+
+#include <windows.h>
+
+DefinitionChoiceDialog::DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* window, const zString& variable,
+                                               const zString& rangeText)
+    : AppDialog(kTemplateId), list(list), window(window)
+{
+    zString caption("Sensitivity Analysis on ");
+    caption += variable;
+    SetText(caption);
+    if (WindowCL* range = FindChild(kRangeText))
+        range->SetText(rangeText);
+    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(kShowNodeButton, kKeepRemainingButton,
+                                                             AsEventHandler(&DefinitionChoiceDialog::OnChoice), this,
+                                                             WM_COMMAND));
+    ShowEntry();
+    RunModal();
+}
+
+void DefinitionChoiceDialog::ShowEntry()
+{
+    if (index >= list.Count())
+        return;
+    const RangeBinding* entry = list.At(index);
+    zString text;
+    if (entry->node == nullptr || entry->node == window->Root)
+        text = "(None: Default for Tree)";
+    else
+        entry->node->GetDisplayText(text, true);
+    if (WindowCL* node = FindChild(kNodeText))
+        node->SetText(text);
+    if (WindowCL* expression = FindChild(kExpressionText))
+        expression->SetText(entry->savedText);
+    text.Clear();
+    if (entry->node != nullptr) {
+        int error = 0;
+        const double value = EvaluateNodeFormulaText(entry->node, entry->savedText.Text(), "definition", &error, true);
+        if (error == 0)
+            FormatNumber(DefaultNumericFormat, value, text, false, false, -9);
+    }
+    if (WindowCL* value = FindChild(kValueText))
+        value->SetText(text);
+}
+
+// The dialog has no OK button: passing the last entry ends it with a result.
+void DefinitionChoiceDialog::Finish()
+{
+    if (index < list.Count()) {
+        ShowEntry();
+        return;
+    }
+    result = 1;
+    EndModal();
+}
+
+long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
+{
+    switch (LOWORD(event->wParam)) {
+    case kShowNodeButton:
+        if (index < list.Count() && list.At(index)->node != nullptr && list.At(index)->node != window->Root)
+            window->SelectNode(list.At(index)->node, 1, nullptr, true);
+        return 1;
+    case kAcceptThisButton:
+        ++index;
+        break;
+    case kAcceptRemainingButton:
+        index = list.Count();
+        break;
+    case kKeepThisButton:
+        list.DeleteAt(index);
+        break;
+    case kKeepRemainingButton:
+        while (list.Count() > index)
+            list.DeleteAt(index);
+        break;
+    default:
+        return 0;
+    }
+    Finish();
+    return 1;
+}
+
+void InstallDefinitionChoiceDialog()
+{
+    SetDefinitionChooser([](RangeBindingList& list, TreeDocument* window, const zString& variable,
+                            const zString& rangeText) {
+        return DefinitionChoiceDialog(list, window, variable, rangeText).result != 0;
+    });
+}

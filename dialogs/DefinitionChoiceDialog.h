@@ -1,0 +1,44 @@
+#pragma once
+// Sensitivity Analysis on <variable> (template 2150): walks through the definitions a sweep would overwrite
+// and lets the person keep the original expression of some. "&This Definition" and "&Remaining Definitions"
+// under "Accept range for:" keep entries for the sweep; the two under "Keep original expression for:" take
+// them off the list. Passing the last entry ends the dialog with OK.
+
+#include "analysis/VariableRange.h"
+#include "app/AppDialog.h"
+
+class TreeDocument;
+
+class DefinitionChoiceDialog : public AppDialog {
+public:
+    enum : unsigned {
+        kTemplateId = 2150,
+        kShowNodeButton = 2151,
+        kRangeText = 2152,
+        kNodeText = 2153,
+        kValueText = 2154,
+        kExpressionText = 2155,
+        kAcceptThisButton = 2156,
+        kAcceptRemainingButton = 2157,
+        kKeepThisButton = 2158,
+        kKeepRemainingButton = 2159,
+    };
+
+    // Runs at once; the list keeps only the accepted entries. result is nonzero unless cancelled.
+    DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* window, const zString& variable,
+                           const zString& rangeText);
+
+    int result = 0;
+
+private:
+    long OnChoice(WindowEvent* event);
+    void ShowEntry();
+    void Finish();
+
+    RangeBindingList& list;
+    TreeDocument* window;
+    int index = 0;
+};
+
+// Lets every sweep's several definitions be chosen in this dialog.
+void InstallDefinitionChoiceDialog();

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/FramePlacement.h"
 #include "app/HelpContext.h"
+#include "app/OpenFileByName.h"
 #include "app/ProgressWindow.h"
 #include "app/SaveQuestions.h"
 #include "app/OnlineHelp.h"
@@ -22,6 +23,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <string>
 
 Menu* MainMenuBar = nullptr;
 Menu* HelpMenu = nullptr;
@@ -68,14 +70,18 @@ MainFrame::MainFrame()
     CreateStatusBar();
     CreateToolBar();
     DragAcceptFiles(handle_, TRUE);
+    if (TheApp)
+        TheApp->AddHandler(this, &MainFrame::OnDropFiles, WM_DROPFILES);
 }
 
 MainFrame::~MainFrame()
 {
     if (IsWindow(handle_))
         DragAcceptFiles(handle_, FALSE);
-    if (TheApp)
+    if (TheApp) {
+        TheApp->RemoveHandler(this, &MainFrame::OnDropFiles, WM_DROPFILES);
         TheApp->SetAcceleratorTable(nullptr);
+    }
     // The Window and Help pop-ups have owners of their own: they leave the bar before it is destroyed.
     if (MainMenuBar && IsWindow(handle_)) {
         HMENU bar = MainMenuBar->Handle();
@@ -221,6 +227,20 @@ long MainFrame::OnInitMenu(WindowEvent*)
         return 0;
     UpdateMenus();
     return 0;
+}
+
+long MainFrame::OnDropFiles(WindowEvent* event)
+{
+    auto* drop = reinterpret_cast<HDROP>(event->wParam);
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // Names are read at their full length.
+        std::string name(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+        if (DragQueryFileA(drop, i, &name[0], static_cast<UINT>(name.size())))
+            OpenFileByName(name.c_str());
+    }
+    DragFinish(drop);
+    return 1;
 }
 
 long MainFrame::OnMenuSelect(WindowEvent* event)

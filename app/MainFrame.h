@@ -78,6 +78,8 @@ private:
     void Relayout();
     long OnInitMenu(WindowEvent* event);
     long OnMenuSelect(WindowEvent* event);
+    // Files dropped from the shell on any window open as File Open opens them.
+    long OnDropFiles(WindowEvent* event);
 
     // Command handlers (MainFrameCommands.cpp).
     struct CommandRow;
@@ -85,6 +87,8 @@ private:
     long HelpOnContext();
     long HelpContents();
     long HelpSearch();
+    long OpenFile();
+    void OpenRecentFile(unsigned id);
     long CloseActive();
     long PrintActive();
     long UndoActive();

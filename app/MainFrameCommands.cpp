@@ -1,16 +1,22 @@
 // The main frame's command handler, its menu update and its tool-bar refresh.
 
 #include "app/BarLayoutRule.h"
+#include "app/CommandLine.h"
 #include "app/DocChildWindow.h"
+#include "app/FilePathDialogs.h"
 #include "app/MainFrame.h"
 #include "app/MainToolbar.h"
 #include "app/OnlineHelp.h"
+#include "app/OpenFileByName.h"
+#include "app/RecentFilesMenu.h"
 #include "app/SaveQuestions.h"
 #include "app/StartProgram.h"
 #include "app/ZoomPane.h"
 #include "foundation/AppFlags.h"
+#include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/PreferencesStore.h"
+#include "foundation/RecentFileList.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
@@ -38,6 +44,16 @@ const struct {
     {1204, "&Paste\tCtrl+V"}, {1205, "Clea&r"},
 };
 
+// The Open dialog's file kinds; influence diagrams come first with the command-line option i.
+const char* const OpenFilters[] = {
+    "Tree Files (*.tre)", "*.tre", "Influence Files (*.ind)", "*.ind", "Roll-back Files (*.trb)", "*.trb",
+    "Graph Files (*.grf)", "*.grf", "All Files (*.*)", "*.*", nullptr,
+};
+const char* const InfluenceFirstOpenFilters[] = {
+    "Influence Files (*.ind)", "*.ind", "Tree Files (*.tre)", "*.tre", "Roll-back Files (*.trb)", "*.trb",
+    "Graph Files (*.grf)", "*.grf", "All Files (*.*)", "*.*", nullptr,
+};
+
 const char* const NoPrinterMessage = "Unable to print: No Printer drivers.";
 
 void SetItemText(Menu* menu, unsigned id, const char* text)
@@ -58,6 +74,7 @@ struct MainFrame::CommandRow {
 };
 
 const MainFrame::CommandRow MainFrame::Commands[] = {
+    {1103, &MainFrame::OpenFile},
     {1107, &MainFrame::CloseActive},
     {1108, &MainFrame::PrintActive},
     {1190, &MainFrame::RelayoutWindows},
@@ -85,6 +102,12 @@ long MainFrame::OnCommand(WindowEvent* event)
     if (startupBusy_)
         return 1;
     const unsigned id = LOWORD(event->wParam);
+    if (id >= FirstRecentFileCommand && id < FirstRecentFileCommand + RecentFileList::Capacity) {
+        OpenRecentFile(id);
+        if (MDIframeCL::ActiveChild())
+            RefreshCommands();
+        return 1;
+    }
     for (const CommandRow& row : Commands) {
         if (row.id != id)
             continue;
@@ -114,6 +137,23 @@ long MainFrame::HelpSearch()
 {
     ShowHelpIndex();
     return 1;
+}
+
+long MainFrame::OpenFile()
+{
+    FilePath path;
+    const char* const* filters = CommandLineFlag(InfluenceFirstBit) ? InfluenceFirstOpenFilters : OpenFilters;
+    if (ChooseOpenPath(handle_, filters, "Open File", nullptr, path))
+        OpenFileByName(path.FullPath().Text());
+    return 1;
+}
+
+void MainFrame::OpenRecentFile(unsigned id)
+{
+    FilePath path;
+    const int entry = RecentFileEntry(this, id);
+    if (entry >= 0 && TheRecentFiles && TheRecentFiles->GetAt(entry, path))
+        OpenFileByName(path.FullPath().Text());
 }
 
 long MainFrame::CloseActive()

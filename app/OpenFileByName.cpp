@@ -1,10 +1,10 @@
 #include "app/OpenFileByName.h"
 
+#include "app/MainFrame.h"
 #include "app/MessageBoxes.h"
-#include "app/StartProgram.h"
+#include "app/RecentFilesMenu.h"
 #include "app/StatusMessage.h"
 #include "foundation/FilePath.h"
-#include "foundation/RecentFileList.h"
 #include "foundation/StringHelpers.h"
 #include "treewin/TreeWindow.h"
 
@@ -38,12 +38,7 @@ TreeWindow* OpenFileByName(const char* path)
     // A damaged file was reported and gave an untitled tree: it is neither a recent file nor opened.
     if (window->FilePath().IsEmpty())
         return window;
-    if (TheRecentFiles != nullptr) {
-        if (TheRecentFiles->Contains(file))
-            TheRecentFiles->MoveToFront(file);
-        else
-            TheRecentFiles->AddToFront(file);
-    }
+    AddRecentFile(MainFrame::Program(), file, false);
     ShowStatusMessage((std::string("Opened \"") + fullPath.Text() + "\"").c_str());
     return window;
 }

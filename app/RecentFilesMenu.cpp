@@ -40,8 +40,8 @@ void AddRecentFile(MainFrame* frame, const FilePath& path, bool slotOnly)
         UpdateRecentFilesMenu(frame);
         return;
     }
-    HMENU bar = MainMenuBar ? MainMenuBar->Handle() : nullptr;
-    const int32_t slots = frame->RecentSlots();
+    HMENU bar = MainMenuBar && frame ? MainMenuBar->Handle() : nullptr;
+    const int32_t slots = frame ? frame->RecentSlots() : 0;
     if (bar && slots < RecentFileList::Capacity) {
         const UINT id = FirstRecentFileCommand + static_cast<UINT>(slots);
         if (slots == 0) {
@@ -61,7 +61,7 @@ void AddRecentFile(MainFrame* frame, const FilePath& path, bool slotOnly)
 
 void UpdateRecentFilesMenu(MainFrame* frame)
 {
-    HMENU bar = MainMenuBar ? MainMenuBar->Handle() : nullptr;
+    HMENU bar = MainMenuBar && frame ? MainMenuBar->Handle() : nullptr;
     if (!bar)
         return;
     const int32_t slots = frame->RecentSlots();

@@ -13,7 +13,8 @@ constexpr unsigned FirstRecentFileCommand = 1180;
 // One item per entry of the list (at start-up), then their texts.
 void BuildRecentFilesMenu(MainFrame* frame);
 // Adds an item unless all six exist; unless slotOnly, records the path first in the list (a path already
-// listed, compared without regard to case, only moves to the front and adds no item).
+// listed, compared without regard to case, only moves to the front and adds no item). Without a frame only
+// the list changes.
 void AddRecentFile(MainFrame* frame, const FilePath& path, bool slotOnly);
 // Rewrites the texts of all items from the list.
 void UpdateRecentFilesMenu(MainFrame* frame);

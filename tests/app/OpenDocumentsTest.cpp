@@ -1,0 +1,197 @@
+// Opening documents from the frame: the Open command, the recent-file items, dropped files, and the
+// answers for missing, unknown and already open files.
+
+#include "app/CommandLine.h"
+#include "app/MainFrame.h"
+#include "app/OpenFileByName.h"
+#include "app/StartProgram.h"
+#include "app/StatusMessage.h"
+#include "foundation/PreferencesStore.h"
+#include "foundation/RecentFileList.h"
+#include "framework/dialog/FileDialogs.h"
+#include "tests/foundation/RegistryTestSupport.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string TempDirectory()
+{
+    const char* temp = std::getenv("TEMP");
+    return temp ? temp : ".";
+}
+
+void WriteTree(const std::string& path)
+{
+    TreeWindow tree;
+    zString message;
+    ASSERT_TRUE(tree.SaveAs(path.c_str(), message)) << message.Text();
+}
+
+// A shell drop of the files, as the shell hands it to a window.
+HDROP DropOf(const std::vector<std::string>& paths)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths)
+        size += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    char* names = reinterpret_cast<char*>(drop + 1);
+    for (const std::string& path : paths) {
+        std::strcpy(names, path.c_str());
+        names += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+class OpenDocuments : public ::testing::Test {
+protected:
+    OpenDocuments()
+    {
+        for (int i = 1; i <= 6; ++i) {
+            saved.push_back(std::make_unique<SavedRegistryValue>("RecentFiles", ("File" + std::to_string(i)).c_str()));
+            WriteProfileString("RecentFiles", ("File" + std::to_string(i)).c_str(), "", false);
+        }
+        previousList = TheRecentFiles;
+        TheRecentFiles = new RecentFileList;
+        frame = new MainFrame;
+        frame->EndStartup();
+        windowsBefore = TreeWindow::OpenWindows().size();
+    }
+    ~OpenDocuments() override
+    {
+        CloseTrees();
+        delete frame;
+        delete TheRecentFiles;
+        TheRecentFiles = previousList;
+        for (const std::string& path : files)
+            std::remove(path.c_str());
+    }
+    std::string NewTree(const std::string& name)
+    {
+        files.push_back(TempDirectory() + "\\" + name);
+        WriteTree(files.back());
+        return files.back();
+    }
+    void CloseTrees()
+    {
+        while (TreeWindow::OpenWindows().size() > windowsBefore)
+            delete TreeWindow::OpenWindows().back();
+    }
+    void Post(unsigned id)
+    {
+        PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
+        PumpMessagesFor(50);
+    }
+    std::string ItemText(UINT id) const
+    {
+        char text[300] = {};
+        GetMenuStringA(GetMenu(frame->Handle()), id, text, sizeof text, MF_BYCOMMAND);
+        return text;
+    }
+
+    StoreTestLock lock;
+    std::vector<std::unique_ptr<SavedRegistryValue>> saved;
+    ScopedApplication app;
+    RecentFileList* previousList;
+    MainFrame* frame;
+    size_t windowsBefore;
+    std::vector<std::string> files;
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(OpenDocuments, SevenOpensLeaveSixItemsNewestFirstAndReopeningMovesAnItemToTheTop)
+{
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 7; ++i) {
+        paths.push_back(NewTree("kivo_recent" + std::to_string(i) + ".tre"));
+        ASSERT_NE(OpenFileByName(paths.back().c_str()), nullptr);
+        EXPECT_EQ("Opened \"" + paths.back() + "\"", CurrentStatusMessage().Text());
+        CloseTrees();
+    }
+    EXPECT_EQ("&1 " + paths[6], ItemText(1185));
+    EXPECT_EQ("&6 " + paths[1], ItemText(1180));
+    EXPECT_EQ("", ItemText(1186));
+
+    // Entry 5 of the list ("&5", paths[2]) stands at 1181.
+    Post(1181);
+    EXPECT_EQ(windowsBefore + 1, TreeWindow::OpenWindows().size());
+    EXPECT_EQ("&1 " + paths[2], ItemText(1185));
+    EXPECT_EQ("&2 " + paths[6], ItemText(1184));
+    EXPECT_EQ("&6 " + paths[1], ItemText(1180));
+}
+
+TEST_F(OpenDocuments, MissingUnknownAndAlreadyOpenFilesOpenNothingAndLeaveTheRecentFiles)
+{
+    const std::string tree = NewTree("kivo_open.tre");
+    files.push_back(TempDirectory() + "\\kivo_open.xyz");
+    std::fclose(std::fopen(files.back().c_str(), "w"));
+    const std::string missing = TempDirectory() + "\\kivo_missing.tre";
+    ASSERT_NE(OpenFileByName(tree.c_str()), nullptr);
+    const int recent = TheRecentFiles->Count();
+
+    EXPECT_EQ(nullptr, OpenFileByName(missing.c_str()));
+    EXPECT_EQ(nullptr, OpenFileByName(files.back().c_str()));
+    ASSERT_EQ(2u, boxes.Count());
+    EXPECT_EQ("File \"" + missing + "\" not found.", boxes.Boxes()[0].text);
+    EXPECT_EQ("Unrecognized file type.", boxes.Boxes()[1].text);
+
+    std::string upper = tree;
+    for (char& c : upper)
+        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(nullptr, OpenFileByName(upper.c_str()));
+    EXPECT_STREQ("The file is already loaded.", CurrentStatusMessage().Text());
+    EXPECT_EQ(windowsBefore + 1, TreeWindow::OpenWindows().size());
+    EXPECT_EQ(recent, TheRecentFiles->Count());
+}
+
+TEST_F(OpenDocuments, OpenCommandOffersTheFileKindsAndDroppedFilesOpenInOrderAtFullLength)
+{
+    const std::string chosen = NewTree("kivo_chosen.tre");
+    std::vector<std::string> filters;
+    FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
+        filters.push_back(dialog.lpstrFilter);
+        std::strcpy(dialog.lpstrFile, chosen.c_str());
+        return 1;
+    });
+    Post(1103);
+    CloseTrees();
+    CommandLineFlags = 1u << InfluenceFirstBit;
+    Post(1103);
+    CommandLineFlags = 0;
+    SetFileDialogPresenter(previous);
+    EXPECT_EQ((std::vector<std::string>{"Tree Files (*.tre)", "Influence Files (*.ind)"}), filters);
+    EXPECT_EQ("&1 " + chosen, ItemText(1180));
+    CloseTrees();
+
+    // A name longer than 199 characters.
+    const std::string directory = TempDirectory() + "\\" + std::string(120, 'd');
+    CreateDirectoryA(directory.c_str(), nullptr);
+    const std::string longName = NewTree(std::string(120, 'd') + "\\" + std::string(70, 'n') + ".tre");
+    const std::string second = NewTree("kivo_dropped.tre");
+    SendMessageA(frame->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({longName, second})), 0);
+    ASSERT_EQ(windowsBefore + 2, TreeWindow::OpenWindows().size());
+    EXPECT_STRCASEEQ(longName.c_str(), TreeWindow::OpenWindows()[windowsBefore]->FilePath().Text());
+    EXPECT_STRCASEEQ(second.c_str(), TreeWindow::OpenWindows()[windowsBefore + 1]->FilePath().Text());
+    CloseTrees();
+    std::remove(longName.c_str());
+    RemoveDirectoryA(directory.c_str());
+}
+
+} // namespace

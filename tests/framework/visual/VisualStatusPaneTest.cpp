@@ -59,6 +59,23 @@ TEST(VisualStatusPane, MenuHelpShowsEachItemsTextThenThePaneAgain)
     bar.MenuSelect(1104, MF_STRING);
     EXPECT_TRUE(bar.pane->ShowingHelp());
     EXPECT_EQ(SaveHelp, bar.pane->HelpText());
+    {
+        // Painted: the help text from 16 pixels in, instead of the fields.
+        RECT client{};
+        GetClientRect(bar.pane->Handle(), &client);
+        BitmapDisplay picture(client.right, client.bottom);
+        bar.pane->PushDisplay(&picture);
+        bar.pane->PrintPageSetup(nullptr, nullptr);
+        bar.pane->PopDisplay();
+        DisplayLock lock(picture);
+        const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+        int inkBefore16 = 0, inkAfter = 0;
+        for (int y = 2; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                (x < 16 ? inkBefore16 : inkAfter) += GetPixel(picture.DeviceContext(), x, y) == text;
+        EXPECT_EQ(0, inkBefore16);
+        EXPECT_LT(0, inkAfter);
+    }
     bar.MenuSelect(1103, MF_STRING);
     EXPECT_EQ(OpenHelp, bar.pane->HelpText());
     bar.MenuSelect(0, MF_SEPARATOR);

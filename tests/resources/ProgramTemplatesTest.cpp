@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,8 +71,12 @@ TEST(ProgramTemplates, EveryTemplateIsClassicWithAtomClassesOneOfTwoFontsAndStan
         ASSERT_TRUE(parsed.hasFont);
         const std::string font = parsed.faceName + " " + std::to_string(parsed.pointSize);
         EXPECT_TRUE(font == "MS Sans Serif 8" || font == "Arial 12") << font;
+        std::set<unsigned> controlIds;
         for (const DialogItemTemplate& item : parsed.items) {
             SCOPED_TRACE("item " + std::to_string(item.id) + " " + item.title);
+            // Controls are found by id: every id but the unnamed one stands once.
+            if ((item.id & 0xFFFF) != 0xFFFF)
+                EXPECT_TRUE(controlIds.insert(item.id).second);
             EXPECT_GE(item.classAtom, 0x80u);
             EXPECT_LE(item.classAtom, 0x85u);
             EXPECT_EQ(item.extendedStyle, 0u);

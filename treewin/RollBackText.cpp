@@ -25,10 +25,11 @@ void AppendPayoff(zString& text, const TreeNode* node, int payoff)
     text += node->Payoff(payoff).Text();
 }
 
-void AppendNumber(zString& text, const TreeDocument& document, double value)
+// Probabilities in the format's places, without its scaling, separators or units.
+void AppendProbability(zString& text, const TreeDocument& document, double value)
 {
     zString number;
-    FormatNumber(document.NumberFormat, value, number, false, true, DigitsOfFormat);
+    FormatNumber(document.NumberFormat, value, number, false, false, DigitsOfFormat);
     text += number;
 }
 
@@ -54,7 +55,7 @@ void AppendPathProbability(zString& text, TreeNode* node)
     if (error != 0 || probability <= 0.0)
         return;
     text += "; P = ";
-    AppendNumber(text, *node->document, probability);
+    AppendProbability(text, *node->document, probability);
 }
 
 void AppendDecisionText(zString& text, TreeNode* node)
@@ -193,7 +194,7 @@ void BuildNodeResultText(TreeNode* node, zString& text)
     if (calculates == RollBackPathProbabilities && !inMarkov) {
         text += "P = ";
         int error = 0;
-        AppendNumber(text, *node->document, PathProbability(node, &error, nullptr, false));
+        AppendProbability(text, *node->document, PathProbability(node, &error, nullptr, false));
         return;
     }
     if (node->parent != nullptr && node->parent->kind == MarkovNode) {
@@ -203,7 +204,7 @@ void BuildNodeResultText(TreeNode* node, zString& text)
             if (text.Length() > 0)
                 text += "; ";
             text += "FP = ";
-            AppendNumber(text, *node->document, node->markovInfo->probability);
+            AppendProbability(text, *node->document, node->markovInfo->probability);
         }
         return;
     }

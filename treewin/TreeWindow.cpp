@@ -5,6 +5,7 @@
 #include "app/NamePopupMenu.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/zFont.h"
+#include "treewin/TreeViewWindow.h"
 #include "foundation/AppFlags.h"
 #include "model/DocumentVariableOps.h"
 #include "model/TreeNodeRecords.h"
@@ -67,6 +68,7 @@ TreeWindow::TreeWindow(const char* path)
 
 TreeWindow::~TreeWindow()
 {
+    shown.reset();
     childWindows.CloseAll();
     std::vector<TreeWindow*>& windows = LiveWindows();
     windows.erase(std::find(windows.begin(), windows.end(), this));

@@ -13,9 +13,11 @@
 #include <vector>
 
 class Display;
+class FilePath;
 class NamePopupMenu;
 class TreeChildWindow;
 struct PrintOffset;
+class TreeViewWindow;
 class zFont;
 struct LogicalRect;
 struct WindowEvent;
@@ -162,6 +164,13 @@ public:
     // Paints the tree, then its note boxes and arrows, on the display; the clip rectangle (inches), when
     // given, limits the work to what may show there. A pending layout is made first.
     void Draw(Display& display, const LogicalRect* clip = nullptr);
+
+    // Shows the tree in a window of the main frame (made on the first call), measured on its pane.
+    TreeViewWindow& Show();
+    TreeViewWindow* ShownWindow() const { return shown.get(); }
+    // The whole drawing at its natural size on a white screen-compatible bitmap, written as a .BMP file;
+    // false when the bitmap cannot be made or written.
+    bool SaveAsBitmap(const ::FilePath& path);
     void ReleaseAnalyses() { document.ReleaseAnalyses(); }
 
     // Builds the variables menu again from the document's variables.
@@ -202,6 +211,7 @@ private:
     zString filePath;
     bool layoutPending = false;
     std::unique_ptr<Display> offscreen;
+    std::unique_ptr<TreeViewWindow> shown;
     Display* paneDisplay = nullptr;
     // The measuring fonts and line heights and the display they were made on.
     Display* fontsMadeOn = nullptr;

@@ -1,6 +1,8 @@
 #include "treewin/TreeWindow.h"
 
+#include "app/BmpFile.h"
 #include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/MeasuringDisplay.h"
@@ -11,6 +13,7 @@
 #include "treewin/NodeMeasure.h"
 #include "treewin/NoteBoxDrawing.h"
 #include "treewin/TreeArrowDrawing.h"
+#include "treewin/TreeViewWindow.h"
 #include "treewin/TreePainter.h"
 
 void TreeWindow::Relayout()
@@ -144,4 +147,35 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
     for (int i = 0; i < document.Arrows.Count(); ++i)
         DrawTreeArrow(*this, *document.Arrows.At(i), context);
     display.PopFont();
+}
+
+TreeViewWindow& TreeWindow::Show()
+{
+    if (!shown) {
+        shown = std::make_unique<TreeViewWindow>(*this);
+        Redraw();
+        shown->Show(SW_SHOW);
+    }
+    return *shown;
+}
+
+bool TreeWindow::SaveAsBitmap(const ::FilePath& path)
+{
+    if (layoutPending)
+        Relayout();
+    const float scale = CurrentDrawingScale();
+    SetCurrentDrawingScale(1.0f);
+    const LayoutRect& bounds = layout.DrawingBounds;
+    BitmapDisplay picture(PaneDisplay(), LogicalWidthToPixels(bounds.right, PaneDisplay()) + 1,
+                          LogicalHeightToPixels(bounds.bottom, PaneDisplay()) + 1);
+    RECT area{};
+    picture.Bounds(area);
+    bool saved = false;
+    if (area.right > 0 && area.bottom > 0) {
+        DrawShape(picture, RECT{0, 0, area.right - 1, area.bottom - 1}, RGB(255, 255, 255));
+        Draw(picture);
+        saved = SaveBitmapAsBmp(picture, path);
+    }
+    SetCurrentDrawingScale(scale);
+    return saved;
 }

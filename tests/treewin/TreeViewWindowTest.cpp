@@ -1,0 +1,69 @@
+#include "treewin/TreeViewWindow.h"
+
+#include "app/ZoomPane.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/FilePath.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/WindowDisplay.h"
+#include "framework/window/MDIframeCL.h"
+#include "model/TreeNode.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/NodeMeasure.h"
+#include "treewin/TreePainter.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int CountInSymbol(BitmapDisplay& picture, const TreeNode* node, COLORREF colour)
+{
+    RECT r = LogicalRectToPixels(SymbolRect(node), picture);
+    AlignSymbolToBranch(r, LogicalYToPixel(node->geometry.BranchY(), picture));
+    int count = 0;
+    for (int y = r.top; y <= r.bottom; ++y)
+        for (int x = r.left; x <= r.right; ++x)
+            count += GetPixel(picture.DeviceContext(), x, y) == colour ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+TEST(TreeViewWindow, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    frame.Show(SW_SHOW);
+
+    TreeWindow window;
+    TreeDocument& document = window.Document();
+    document.DisplayPrefs.AlignEndNodes = 0;
+    document.DisplayPrefs.TermNodeStyle = 0;
+    TreeNode* chance = document.AddChild(document.Root, ChanceNode, "Treat");
+    TreeNode* cure = document.AddChild(chance, TerminalNode, "Cure", "0.8", "10");
+    document.AddChild(chance, TerminalNode, "Fail", "#", "0");
+
+    TreeViewWindow& shown = window.Show();
+    PumpMessagesFor(50);
+    ASSERT_NE(shown.Pane(), nullptr);
+    EXPECT_EQ(&window.MeasuringDisplay(), static_cast<Display*>(shown.Pane()->OwnDisplay()));
+    LogicalRect bounds{};
+    shown.Bounds(bounds);
+    EXPECT_FLOAT_EQ(bounds.right, window.Layout().DrawingBounds.right);
+    EXPECT_GT(chance->geometry.BoxWidth, 0.115f);
+
+    FilePath file;
+    ASSERT_TRUE(MakeTempFilePath(file));
+    ASSERT_TRUE(window.SaveAsBitmap(file));
+    HBITMAP loaded = static_cast<HBITMAP>(
+        LoadImageA(nullptr, file.FullPath().Text(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    file.Delete();
+    ASSERT_NE(loaded, nullptr);
+    BitmapDisplay picture(new Bitmap(loaded));
+    EXPECT_GT(CountInSymbol(picture, document.Root, RGB(0, 0, 255)), 4);
+    EXPECT_GT(CountInSymbol(picture, chance, RGB(0, 128, 0)), 4);
+    EXPECT_GT(CountInSymbol(picture, cure, RGB(255, 0, 0)), 4);
+}

@@ -1,0 +1,32 @@
+#include "treewin/TreeViewWindow.h"
+
+#include "app/ZoomPane.h"
+#include "framework/draw/WindowDisplay.h"
+#include "framework/window/FillLayout.h"
+#include "treewin/TreeWindow.h"
+
+TreeViewWindow::TreeViewWindow(TreeWindow& tree) : DocChildWindow(tree.Title().Text(), 0), tree_(tree)
+{
+    auto* pane = new ZoomPane(this, new FillLayout(), WS_CHILD | WS_VISIBLE);
+    SetPane(pane);
+    pane->EnableZoom(true);
+    pane->AttachScrollBars(40, 40, 160, 160);
+    tree_.SetPaneDisplay(pane->OwnDisplay());
+}
+
+TreeViewWindow::~TreeViewWindow()
+{
+    tree_.SetPaneDisplay(nullptr);
+}
+
+void TreeViewWindow::Bounds(LogicalRect& rect)
+{
+    const LayoutRect& bounds = tree_.Layout().DrawingBounds;
+    rect = LogicalRect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+}
+
+void TreeViewWindow::Draw(Display* display)
+{
+    if (display != nullptr)
+        tree_.Draw(*display);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The window a tree is shown in: a child of the main frame with a zoomable, scrolling pane. Its drawing,
+// bounds and zoom changes are those of the tree window that made it.
+
+#include "app/DocChildWindow.h"
+
+class TreeWindow;
+
+class TreeViewWindow : public DocChildWindow {
+public:
+    // Titled as the tree; the pane fills the window, zooms and scrolls by 40 pixels (pages of 160).
+    explicit TreeViewWindow(TreeWindow& tree);
+    ~TreeViewWindow() override;
+
+    void Bounds(LogicalRect& rect) override;
+    void Draw(Display* display) override;
+
+private:
+    TreeWindow& tree_;
+};

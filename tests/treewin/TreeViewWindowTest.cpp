@@ -21,7 +21,7 @@ namespace {
 int CountInSymbol(BitmapDisplay& picture, const TreeNode* node, COLORREF colour)
 {
     RECT r = LogicalRectToPixels(SymbolRect(node), picture);
-    AlignSymbolToBranch(r, LogicalYToPixel(node->geometry.BranchY(), picture));
+    AlignSymbolToBranch(r, LogicalYToPixel(node->Geometry().BranchY(), picture));
     int count = 0;
     for (int y = r.top; y <= r.bottom; ++y)
         for (int x = r.left; x <= r.right; ++x)
@@ -53,7 +53,7 @@ TEST(TreeViewWindow, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
     LogicalRect bounds{};
     shown.Bounds(bounds);
     EXPECT_FLOAT_EQ(bounds.right, window.Layout().DrawingBounds.right);
-    EXPECT_GT(chance->geometry.BoxWidth, 0.115f);
+    EXPECT_GT(chance->Geometry().BoxWidth, 0.115f);
 
     FilePath file;
     ASSERT_TRUE(MakeTempFilePath(file));

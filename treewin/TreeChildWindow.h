@@ -16,6 +16,16 @@ public:
 
     TreeWindow* Tree() const { return tree_; }
 
+    // 8: the Edit commands of the focused edit control, then a pick of the Operators or Keywords menu or of
+    // the tree's variables menu, which is typed into that edit.
+    long OnCommand(WindowEvent* event) override;
+    // Replaces the selection of the edit control that last had the focus by the text (not by an empty
+    // one); with parentheses "()" follows and the caret stands between them. The edit takes the focus.
+    virtual void InsertText(const char* text, bool withParentheses);
+    // The item text of the command in the Operators menu, the Keywords menu or the tree's variables menu
+    // (at most 50 characters) is inserted; false when none of them has the command.
+    bool InsertMenuPick(unsigned command);
+
     // The tree's title changed.
     virtual void OnTreeTitleChanged(const char* title);
     // Whether the window shows something of the object (a node, a variable) and closes with it.

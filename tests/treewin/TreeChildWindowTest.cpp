@@ -1,6 +1,9 @@
 #include "treewin/TreeChildWindow.h"
 
+#include "model/DocumentVariableOps.h"
+#include "framework/dialog/EditCtrl.h"
 #include "framework/window/MDIframeCL.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
@@ -73,6 +76,27 @@ TEST(TreeChildWindows, ARefreshOfTheWholeTreeClosesThemAll)
     tree.RefreshBoundWindows();
     EXPECT_EQ(closed, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(tree.Document().ChildWindowCount, 0);
+}
+
+// A pick of the tree's variables menu is typed into the field that had the focus.
+TEST(TreeChildWindows, VariablesMenuPickTypedIntoTheFocusedField)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    std::vector<std::string> closed;
+    TreeWindow tree;
+    tree.EnsureVariable("COST", nullptr);
+    auto* window = new BoundWindow(&tree, "a", nullptr, closed);
+    EditCtrl* field = EditCtrl::FromTemplate(window, 2001);
+    ASSERT_NE(field, nullptr);
+    window->TrackFocus(field);
+    SendMessageA(field->Handle(), WM_SETFOCUS, 0, 0);
+    SendMessageA(window->Handle(), WM_COMMAND, kFirstVariableCommand, 0);
+    char text[32] = "";
+    GetWindowTextA(field->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "COST");
+    EXPECT_FALSE(window->InsertMenuPick(kFirstVariableCommand + 5));
 }
 
 } // namespace

@@ -79,29 +79,27 @@ public:
 // small probability and payoff a step list of its own.
 constexpr int kFlattenMinNodes = 8;
 
-// Stands in the compiled field of a cached tree that is evaluated as a tree; never dereferenced or deleted.
+// Stand in the compiled field of a cached tree that is evaluated as a tree (a constant node apart); never
+// dereferenced or deleted.
 char treeOnlyMarker;
 CompiledFormula* const TreeOnly = reinterpret_cast<CompiledFormula*>(&treeOnlyMarker);
+char numberMarker;
+CompiledFormula* const NumberTree = reinterpret_cast<CompiledFormula*>(&numberMarker);
 
-bool HasAtLeastNodes(ParseNode& root, int wanted)
+// The nodes of the tree below `node`, counted up to `limit` (at least 1). Each level down counts one node
+// more, so the recursion is at most `limit` deep.
+int CountNodesUpTo(ParseNode& node, int limit)
 {
-    std::vector<ParseNode*> pending{&root};
-    int seen = 0;
-    while (!pending.empty()) {
-        ParseNode* node = pending.back();
-        pending.pop_back();
-        if (++seen >= wanted)
-            return true;
-        for (int i = 0; i < node->OperandCount(); ++i)
-            if (ParseNode* operand = node->GetOperand(i))
-                pending.push_back(operand);
-    }
-    return false;
+    int seen = 1;
+    for (int i = 0; i < node.OperandCount() && seen < limit; ++i)
+        if (ParseNode* operand = node.GetOperand(i))
+            seen += CountNodesUpTo(*operand, limit - seen);
+    return seen;
 }
 
 void DeleteCompiled(CompiledFormula* compiled)
 {
-    if (compiled != TreeOnly)
+    if (compiled != TreeOnly && compiled != NumberTree)
         delete compiled;
 }
 
@@ -151,9 +149,23 @@ void Expression::SetParseTree(ParseNode* tree)
 
 double Expression::EvaluateParseTree(Formula* f)
 {
-    if (!compiled)
-        compiled = HasAtLeastNodes(*parseTree, kFlattenMinNodes) ? new CompiledFormula(*parseTree) : TreeOnly;
-    return compiled == TreeOnly ? parseTree->Evaluate(f) : compiled->Evaluate(f);
+    if (!compiled) {
+        if (parseTree->TypeCode() == NodeConstant)
+            compiled = NumberTree;
+        else if (CountNodesUpTo(*parseTree, kFlattenMinNodes) >= kFlattenMinNodes)
+            compiled = new CompiledFormula(*parseTree);
+        else
+            compiled = TreeOnly;
+    }
+    return compiled == TreeOnly || compiled == NumberTree ? parseTree->Evaluate(f) : compiled->Evaluate(f);
+}
+
+bool Expression::CachedNumber(double* out) const
+{
+    if (compiled != NumberTree)
+        return false;
+    *out = static_cast<const ConstantNode*>(parseTree)->Value();
+    return true;
 }
 
 void Expression::DropParseTree()

@@ -43,6 +43,9 @@ public:
     // The value of the cached tree (which must exist) on `f`: through its flattened steps, made on first use,
     // unless the tree is a single node.
     double EvaluateParseTree(Formula* f);
+    // True, with the value, when the cached tree is a plain number and has been evaluated once: callers may
+    // then skip setting up an evaluation.
+    bool CachedNumber(double* out) const;
 
     // The text becomes `newText` when given, else the value as the default number format writes it; the
     // cached tree becomes a constant node holding the value, so no parsing is needed.

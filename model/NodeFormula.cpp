@@ -56,6 +56,14 @@ double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                            bool* usesVariables)
 {
+    // A formula cached as a plain number is its value: it needs no context, reads no variable and cannot
+    // fail (roll back meets one at most chance branches).
+    double number = 0.0;
+    if (formula.CachedNumber(&number)) {
+        if (usesVariables != nullptr)
+            *usesVariables = false;
+        return number;
+    }
     if (node->document != nullptr) {
         NodeFormulaEvaluator& shared = node->document->FormulaEvaluator();
         if (!shared.IsBusy())

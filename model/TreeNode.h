@@ -195,8 +195,6 @@ struct TreeNode {
     uint8_t markovRunFlag = 0;
     uint8_t columnShift = 0;
     uint8_t collapsed = 0;
-    // Children the foreign format hides in the display (its own count, kept apart from collapsed).
-    uint8_t hiddenChildren = 0;
     uint8_t displayFlag = 1;
     TreeDocument* document = nullptr;
     // Payoff formulas 0 to 3, made on first use (only terminal nodes need them).
@@ -214,6 +212,8 @@ struct TreeNode {
     int16_t cloneId = -1;
     int16_t terminalNumber = 0;
     int16_t childCount = 0;
+    // Children the foreign format hides in the display (its own count, kept apart from collapsed).
+    uint8_t hiddenChildren = 0;
     NodeChildList* optimal = nullptr;
     int32_t layoutLevel = 0;  // the layout value that copies keep
     NodeLinkBlock* linkBlock = nullptr;

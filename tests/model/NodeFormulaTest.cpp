@@ -51,4 +51,31 @@ TEST(NodeFormulaEvaluator, EachEvaluationStartsAfresh)
     }
 }
 
+// A formula kept as a plain number is read without an evaluation, until its text or its number changes.
+TEST(NodeFormulaEvaluator, AKeptNumberFollowsItsFormula)
+{
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "x", "3");
+    TreeNode* t = tree.Terminal(tree.Root(), "T", "", "0");
+    Expression formula("0.25");
+    const struct {
+        const char* text;  // null: SetNumber(7)
+        double value;
+        bool usesVariables;
+    } rows[] = {{"0.25", 0.25, false}, {"x", 3.0, true}, {nullptr, 7.0, false}, {"x+1", 4.0, true}};
+    for (const auto& row : rows) {
+        if (row.text != nullptr)
+            formula.SetText(row.text);
+        else
+            formula.SetNumber(7.0);
+        for (int round = 0; round < 3; ++round) {
+            int error = 0;
+            bool usesVariables = !row.usesVariables;
+            EXPECT_EQ(EvaluateNodeFormula(t, formula, "payoff", &error, false, &usesVariables), row.value) << round;
+            EXPECT_EQ(usesVariables, row.usesVariables) << round;
+            EXPECT_EQ(error, 0);
+        }
+    }
+}
+
 }  // namespace

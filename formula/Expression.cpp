@@ -14,6 +14,7 @@
 #include "foundation/VersionRecord.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -75,16 +76,34 @@ public:
     void DeleteItem(void* item) override { delete static_cast<OldParseItem*>(item); }
 };
 
-// Cached trees of fewer nodes are evaluated as trees: flattening them saves little time and would give every
-// small probability and payoff a step list of its own.
+// Cached trees of fewer nodes are walked until they prove hot: flattening them saves little on one evaluation
+// and would give every small probability and payoff a step list of its own, but a formula evaluated again
+// and again (a Markov reward, once per cycle) is worth its steps. Single nodes are always walked.
 constexpr int kFlattenMinNodes = 8;
+constexpr int kHotEvaluations = 24;
 
-// Stand in the compiled field of a cached tree that is evaluated as a tree (a constant node apart); never
-// dereferenced or deleted.
-char treeOnlyMarker;
-CompiledFormula* const TreeOnly = reinterpret_cast<CompiledFormula*>(&treeOnlyMarker);
+// Stand in the compiled field, never dereferenced or deleted: a constant tree, any other single node, and a
+// small tree walked 1 to kHotEvaluations times so far.
 char numberMarker;
-CompiledFormula* const NumberTree = reinterpret_cast<CompiledFormula*>(&numberMarker);
+char singleNodeMarker;
+char walkMarkers[kHotEvaluations];
+
+CompiledFormula* Marker(char* marker)
+{
+    return reinterpret_cast<CompiledFormula*>(marker);
+}
+
+bool IsWalkMarker(const CompiledFormula* compiled)
+{
+    const auto* marker = reinterpret_cast<const char*>(compiled);
+    const std::less_equal<const char*> atMost;
+    return atMost(walkMarkers, marker) && atMost(marker, walkMarkers + kHotEvaluations - 1);
+}
+
+bool IsMarker(const CompiledFormula* compiled)
+{
+    return compiled == Marker(&numberMarker) || compiled == Marker(&singleNodeMarker) || IsWalkMarker(compiled);
+}
 
 // The nodes of the tree below `node`, counted up to `limit` (at least 1). Each level down counts one node
 // more, so the recursion is at most `limit` deep.
@@ -99,7 +118,7 @@ int CountNodesUpTo(ParseNode& node, int limit)
 
 void DeleteCompiled(CompiledFormula* compiled)
 {
-    if (compiled != TreeOnly && compiled != NumberTree)
+    if (!IsMarker(compiled))
         delete compiled;
 }
 
@@ -150,19 +169,26 @@ void Expression::SetParseTree(ParseNode* tree)
 double Expression::EvaluateParseTree(Formula* f)
 {
     if (!compiled) {
-        if (parseTree->TypeCode() == NodeConstant)
-            compiled = NumberTree;
-        else if (CountNodesUpTo(*parseTree, kFlattenMinNodes) >= kFlattenMinNodes)
+        const int nodes = CountNodesUpTo(*parseTree, kFlattenMinNodes);
+        if (nodes >= kFlattenMinNodes)
             compiled = new CompiledFormula(*parseTree);
+        else if (nodes > 1)
+            compiled = Marker(walkMarkers);
         else
-            compiled = TreeOnly;
+            compiled = Marker(parseTree->TypeCode() == NodeConstant ? &numberMarker : &singleNodeMarker);
     }
-    return compiled == TreeOnly || compiled == NumberTree ? parseTree->Evaluate(f) : compiled->Evaluate(f);
+    if (!IsMarker(compiled))
+        return compiled->Evaluate(f);
+    if (IsWalkMarker(compiled)) {
+        char* next = reinterpret_cast<char*>(compiled) + 1;
+        compiled = next == walkMarkers + kHotEvaluations ? new CompiledFormula(*parseTree) : Marker(next);
+    }
+    return parseTree->Evaluate(f);
 }
 
 bool Expression::CachedNumber(double* out) const
 {
-    if (compiled != NumberTree)
+    if (compiled != Marker(&numberMarker))
         return false;
     *out = static_cast<const ConstantNode*>(parseTree)->Value();
     return true;

@@ -40,8 +40,9 @@ public:
     // Deletes the cached tree; the next evaluation parses the text again. Every change of the text, or of
     // anything the tree could depend on, calls it.
     void DropParseTree();
-    // The value of the cached tree (which must exist) on `f`: through its flattened steps, made on first use,
-    // unless the tree is a single node.
+    // The value of the cached tree (which must exist) on `f`: through its flattened steps, made on first use
+    // for a large tree and once it has been evaluated a few dozen times for a small one; a single node is
+    // always walked.
     double EvaluateParseTree(Formula* f);
     // True, with the value, when the cached tree is a plain number and has been evaluated once: callers may
     // then skip setting up an evaluation.

@@ -117,6 +117,28 @@ TEST(CompiledFormula, StepsEvaluateAsTheTree)
     }
 }
 
+// A small kept formula is walked at first and flattened once it has been evaluated often: every evaluation
+// gives the value of the variables at that time, and a divisor of zero is reported each time it occurs.
+TEST(CompiledFormula, ASmallFormulaEvaluatedOftenFollowsItsVariables)
+{
+    Expression expression("1/(x-y)");
+    auto* context = new TestContext({{"x", 1}, {"y", 0}});
+    FormulaRef ref(context, 1, "payoff");
+    for (int i = 0; i < 100; ++i) {
+        const double y = i % 7 == 3 ? 1.0 : i % 5;
+        context->Set("y", y);
+        ref.GetFormula().Restart();
+        const double value = ref.Evaluate(expression);
+        if (y == 1.0) {
+            EXPECT_EQ(ref.ErrorCode(), FormulaDivisionByZero) << i;
+            EXPECT_EQ(value, 0.0) << i;
+        } else {
+            EXPECT_EQ(ref.ErrorCode(), 0) << i;
+            EXPECT_EQ(value, 1.0 / (1.0 - y)) << i;
+        }
+    }
+}
+
 TEST(CompiledFormula, WithoutAFormulaNothingIsReportedAndNamesAreRandom)
 {
     Expression expression("If(x; y/z; 2) + Ln(z) + (y & x) + Sum(x; y) + z^-1 + 1/(z-1)");

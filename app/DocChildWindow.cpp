@@ -1,7 +1,9 @@
 #include "app/DocChildWindow.h"
 
 #include "app/AppDialog.h"
+#include "app/FrameCommands.h"
 #include "app/MainFrame.h"
+#include "app/MainToolbar.h"
 #include "app/SaveQuestions.h"
 #include "app/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
@@ -145,6 +147,7 @@ void DocChildWindow::OnActivated()
     RestoreFocus();
     ShowRestoredIfFixed();
     CurrentModelessDialog = fromTemplate_ ? nullptr : handle_;
+    RefreshFrameCommands();
 }
 
 void DocChildWindow::Show(int showCommand)
@@ -191,6 +194,19 @@ void DocChildWindow::PrintScaleRange(double& minimum, double& maximum)
 {
     minimum = 0.2;
     maximum = 2.5;
+}
+
+void DocChildWindow::SetDefaultCommandStates()
+{
+    EnableSaveCommand(0);
+    EnablePrintCommands(CanPrint());
+    EnableConvertToOutline(0);
+    DisableAnalysisCommands();
+    SelectDefaultMode();
+    EnableDefineVariable(0);
+    EnableCommand1556(0);
+    EnableProbabilityWheel(0);
+    EnableFontCommand(0);
 }
 
 void DocChildWindow::Bounds(LogicalRect& rect)

@@ -50,6 +50,9 @@ public:
     virtual double GetPrintScale() { return 1.0; }      // 39
     virtual void SetPrintScale(double x, double y) {}   // 40
     virtual void PrintScaleRange(double& minimum, double& maximum); // 41
+    // The frame's tool bar and menu states for this window: nothing to save, printing as CanPrint, no
+    // analysis, font or variable commands, the default mode.
+    virtual void SetDefaultCommandStates();             // 42
     // The drawing's bounds in logical units; empty here.
     virtual void Bounds(LogicalRect& rect);             // 48
     // The pane's zoom changed: the drawing lays itself out again. Nothing here.

@@ -4,6 +4,7 @@
 #include "app/CursorStack.h"
 #include "app/FilePathDialogs.h"
 #include "app/FrameCommands.h"
+#include "app/MainToolbar.h"
 #include "app/StartProgram.h"
 #include "foundation/AppFlags.h"
 #include "foundation/DocumentFileHeader.h"
@@ -51,6 +52,12 @@ void DocumentWindow::SetModified(int flag)
         return;
     modified_ = flag;
     RefreshFrameCommands();
+}
+
+void DocumentWindow::SetDefaultCommandStates()
+{
+    DocChildWindow::SetDefaultCommandStates();
+    EnableSaveCommand(modified_ || filePath_.IsEmpty() ? 1 : 0);
 }
 
 const char* const* DocumentWindow::FileFilter()

@@ -16,6 +16,8 @@ public:
 
     int IsDocument() override { return 1; }
     int IsModified() override { return modified_; }
+    // As every child window, and Save while the document is modified or untitled.
+    void SetDefaultCommandStates() override;                    // 42
     // A changed flag refreshes the frame's commands.
     void SetModified(int flag) override;                        // 57
     virtual int CanSaveAsPicture() { return 0; }                // 58

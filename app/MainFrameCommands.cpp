@@ -312,7 +312,9 @@ void MainFrame::UpdateMenus()
 
 void MainFrame::RefreshCommands()
 {
-    if (!ActiveChild()) {
+    if (auto* child = dynamic_cast<DocChildWindow*>(ActiveChild())) {
+        child->SetDefaultCommandStates();
+    } else {
         EnableSaveCommand(0);
         EnablePrintCommands(0);
         EnableConvertToOutline(0);

@@ -1,10 +1,14 @@
 #include "app/DocumentWindow.h"
+#include "app/MainFrame.h"
+#include "app/MainToolbar.h"
 #include "foundation/Archive.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileStream.h"
 #include "foundation/MemoryStream.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/draw/Display.h"
+#include "framework/visual/VisualListPane.h"
+#include "framework/visual/VisualToggleSet.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
@@ -231,6 +235,30 @@ TEST_F(DocumentWindowTest, ADamagedFileIsReportedAndLeavesTheDocumentUntitled)
     EXPECT_EQ(note->SaveToFile(), 0);
     SetFileDialogPresenter(nullptr);
     EXPECT_EQ(FileText(path), "not a tree at all");
+}
+
+// The frame's Save button follows the active document: on while it is modified or untitled.
+TEST(DocumentCommands, SaveIsOnWhileTheDocumentIsModifiedOrUntitled)
+{
+    ScopedApplication app;
+    auto* frame = new MainFrame;
+    frame->EndStartup();
+    BuildMainToolbar(frame->ToolBar());
+    auto* note = new NoteDocument;
+    note->Create();
+    note->Show(SW_SHOWNORMAL);
+    frame->RefreshCommands();
+    auto saveOn = [&] { return VisualCtrlKit::IsItemEnabled(frame->ToolBar(), 1104); };
+    EXPECT_TRUE(saveOn());
+    note->SetTitleFromPath("C:\\notes\\a.tre");
+    frame->RefreshCommands();
+    EXPECT_FALSE(saveOn());
+    note->SetModified(1);
+    EXPECT_TRUE(saveOn());
+    EXPECT_FALSE(VisualCtrlKit::IsItemEnabled(frame->ToolBar(), 1108));
+    delete note;
+    DestroyMainToolbar();
+    delete frame;
 }
 
 TEST_F(DocumentWindowTest, ThePictureGoesOnTheClipboardAsMetafileAndBitmap)

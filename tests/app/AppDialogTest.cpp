@@ -83,6 +83,7 @@ TEST(AppDialog, ChainAndHelpContextFollowNestedDialogs)
 
 TEST(AppDialog, OkProtocolFollowsPreCheckAndResultHook)
 {
+    FocusTestLock focus;
     ScopedApplication app;
     RecordingTopWindow frame;
     frame.Create();
@@ -123,6 +124,7 @@ TEST(AppDialog, OkProtocolFollowsPreCheckAndResultHook)
 
 TEST(AppDialog, PickedMenuTextGoesIntoTheTrackedField)
 {
+    FocusTestLock focus;
     ScopedApplication app;
     RecordingTopWindow frame;
     frame.Create();

@@ -6,6 +6,7 @@
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/TestPrinter.h"
 
@@ -65,6 +66,8 @@ protected:
         return path;
     }
 
+    // The progress dialog takes the activation while it runs.
+    FocusTestLock focus;
     ScopedApplication app;
     MDIframeCL frame{nullptr, 0, "frame"};
     Drawing* drawing = nullptr;

@@ -240,6 +240,7 @@ TEST_F(DocumentWindowTest, ADamagedFileIsReportedAndLeavesTheDocumentUntitled)
 // The frame's Save button follows the active document: on while it is modified or untitled.
 TEST(DocumentCommands, SaveIsOnWhileTheDocumentIsModifiedOrUntitled)
 {
+    FocusTestLock focus;
     ScopedApplication app;
     auto* frame = new MainFrame;
     frame->EndStartup();

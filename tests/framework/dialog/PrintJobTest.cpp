@@ -2,6 +2,7 @@
 #include "framework/dialog/PrintJob.h"
 #include "framework/draw/PrinterDisplay.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/TestPrinter.h"
@@ -117,6 +118,8 @@ std::string OutputFile(const char* name)
 // Cancel is pressed.
 TEST(PrintJob, PrintsEveryPageOrStopsAtCancel)
 {
+    // The cancel dialog takes the activation while it runs.
+    FocusTestLock focus;
     const std::string entry = TestPrinterEntry();
     ASSERT_FALSE(entry.empty());
     const DefaultPrinter described(entry.c_str());

@@ -1,6 +1,7 @@
 #include "analysis/SensitivityResultGrid.h"
 
 #include "analysis/CEDominance.h"
+#include "analysis/CEReport.h"
 #include "analysis/CEPointList.h"
 #include "analysis/GridStepStrategySet.h"
 #include "analysis/LineCrossing.h"
@@ -23,6 +24,12 @@
 namespace {
 
 constexpr double kTie = 1e-10;
+
+ExtendedDominanceQuestion& Question()
+{
+    static ExtendedDominanceQuestion question;
+    return question;
+}
 
 }  // namespace
 
@@ -337,4 +344,30 @@ bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, dou
     }
     give(0.0, 0.0, zString(), zString());
     return false;
+}
+
+ExtendedDominanceQuestion SetExtendedDominanceQuestion(ExtendedDominanceQuestion question)
+{
+    std::swap(Question(), question);
+    return question;
+}
+
+void SensitivityResultGrid::CEOptimalByStep(TextReport& report, const char* rowLabelTitle, const NameList* names, const CEFormats& formats,
+                                            int eliminate, int step) const
+{
+    if (eliminate < 0)
+        eliminate = series == 1 ? 0 : Question() ? Question()(0) : 0;
+    NameList branchNames;
+    if (names == nullptr && node != nullptr) {
+        BranchNames(node, branchNames);
+        names = &branchNames;
+    }
+    WriteCETableHeader(report, rowLabelTitle);
+    for (int t = step >= 0 ? step : 0; t <= (step >= 0 ? step : intervals); ++t) {
+        CEPointList points;
+        BuildCEPoints(GridStepStrategySet(*this, t, names), points, eliminate);
+        zString label;
+        AppendFormattedNumber(label, StepX(t), -9);
+        WriteCETableRows(points, report, formats, label.Text(), eliminate != 0);
+    }
 }

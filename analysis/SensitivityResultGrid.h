@@ -8,9 +8,12 @@
 #include "foundation/ValueTriple.h"
 
 #include <cstdint>
+#include <functional>
 
 class Archive;
 class NameList;
+class TextReport;
+struct CEFormats;
 class NumericFormat;
 struct TreeNode;
 class TreeDocument;
@@ -72,6 +75,11 @@ public:
     // For each step, series i's increment against the nearest earlier undominated strategy of the step's
     // cost-effectiveness list (mode 1 cost, 2 effectiveness, 3 ratio); -0.0001 where there is none.
     void MarginalCEByStep(int i, double* out, int mode) const;
+    // The cost-effectiveness table of every step (or of step `step` alone) into the report, each step's
+    // strategies labelled with its x in the leading column `rowLabelTitle`. eliminate < 0 asks whether extended-dominated strategies go (never
+    // for one series). Strategies are named by `names`, else by the branches.
+    void CEOptimalByStep(TextReport& report, const char* rowLabelTitle, const NameList* names, const CEFormats& formats, int eliminate,
+                         int step = -1) const;
     // Stored form: version record, intervals, series and cell count (16-bit), low and high, the cells.
     void Serialize(Archive& archive);
 
@@ -120,6 +128,10 @@ private:
 // (the tree default without a node), texts kept for constants; false (0 to 0) when there is neither.
 bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, double& low, double& high,
                      FormattedValue* lowValue = nullptr, FormattedValue* highValue = nullptr);
+// Asks whether a cost-effectiveness report eliminates extended-dominated strategies, starting from the given
+// answer; without an installed question the answer stays.
+using ExtendedDominanceQuestion = std::function<int(int initial)>;
+ExtendedDominanceQuestion SetExtendedDominanceQuestion(ExtendedDominanceQuestion question);
 // Appends each branch's text cut to 30 characters.
 void BranchNames(const TreeNode* node, NameList& names);
 // Switches the format to fixed decimals suited to an axis from low to high in that many intervals: large

@@ -10,6 +10,7 @@
 #include "app/OnlineHelp.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SplashDialog.h"
+#include "dialogs/CEReportQuestionDialog.h"
 #include "dialogs/DefinitionChoiceDialog.h"
 #include "dialogs/ThresholdResultsDialog.h"
 #include "formula/BuiltinRegistry.h"
@@ -167,6 +168,7 @@ void StartProgram(FrameworkApp* app)
     Host* previousHost = SetHost(&host);
     InstallThresholdResultsDialog();
     InstallDefinitionChoiceDialog();
+    InstallCEReportQuestionDialog();
     char path[300];
     const DWORD length = GetModuleFileNameA(app->Instance(), path, sizeof path);
     path[length < sizeof path ? length : sizeof path - 1] = '\0';

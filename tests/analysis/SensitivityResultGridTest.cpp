@@ -2,7 +2,9 @@
 
 #include "analysis/LineCrossing.h"
 #include "analysis/SensitivityResultGrid.h"
+#include "analysis/CEReport.h"
 #include "foundation/MemoryStream.h"
+#include "foundation/TextReport.h"
 #include "foundation/NumericFormat.h"
 #include "tests/model/TreeBuilder.h"
 
@@ -102,6 +104,33 @@ TEST(SensitivityResultGrid, CheapestStrategyHasNoMarginalValueAndTheGridReadsBac
     refused.Serialize(damaged);
     EXPECT_EQ(refused.CellCount(), 0);
     EXPECT_TRUE(damaged.HasFormatError());
+}
+
+// Per step: the label on the first row, increments against the cheaper strategy, "(Dominated)" for a dearer
+// and less effective one, and a spacer row.
+TEST(SensitivityResultGrid, CostEffectivenessTableByStep)
+{
+    Lines lines({{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}});
+    lines.grid->Cell(0, 0) = ValueTriple{10.0, 1.0, 0.0};
+    lines.grid->Cell(1, 0) = ValueTriple{30.0, 2.0, 0.0};
+    lines.grid->Cell(0, 1) = ValueTriple{10.0, 2.0, 0.0};
+    lines.grid->Cell(1, 1) = ValueTriple{30.0, 1.0, 0.0};
+    NumericFormat plain(true);
+    plain.unitsKind = NumericFormat::UnitsNone;
+    plain.commas = 0;
+    plain.axisDigits = 1;
+    NameList names;
+    names.AddText("A");
+    names.AddText("B");
+    TextReport report;
+    lines.grid->CEOptimalByStep(report, "x", &names, CEFormats{plain, plain, plain}, 0, 1);
+    ASSERT_EQ(report.Lines().Count(), 3);
+    EXPECT_STREQ(report.Lines().At(0)->Text(), "1\tA\t10.0\t\t2.0\t\t5.0\t");
+    EXPECT_STREQ(report.Lines().At(1)->Text(), "   \tB\t30.0\t\t1.0\t\t30.0\t(Dominated)");
+    EXPECT_STREQ(report.Lines().At(2)->Text(), "   ");
+    TextReport both;
+    lines.grid->CEOptimalByStep(both, "x", &names, CEFormats{plain, plain, plain}, 0);
+    EXPECT_STREQ(both.Lines().At(1)->Text(), "   \tB\t30.0\t20.0\t2.0\t1.0\t15.0\t20.0");
 }
 
 TEST(SensitivityResultGrid, AxisFormatFitsTheRange)

@@ -2,7 +2,11 @@
 
 #include "analysis/ThresholdAnalysis.h"
 #include "analysis/VariableSubstitution.h"
+#include "analysis/CEReport.h"
+#include "dialogs/CEReportQuestionDialog.h"
 #include "dialogs/DefinitionChoiceDialog.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/TextReport.h"
 #include "dialogs/RiskPreferenceDialogs.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "dialogs/ThresholdResultsDialog.h"
@@ -235,6 +239,39 @@ TEST(AnalysisResultDialogs, DefinitionChoiceKeepsOnlyAcceptedDefinitions)
     EXPECT_EQ(tree.Document().CurrentAnalysis, nullptr);
     EXPECT_EQ(boxes.Last().text, "No non-degenerate variable definitions exist. The analysis will not be completed.");
     SetDefinitionChooser(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A cost-effectiveness report with several strategies asks once whether extended dominance eliminates.
+TEST(AnalysisResultDialogs, ReportQuestionDecidesTheElimination)
+{
+    OnScreen screen;
+    TreeBuilder tree;
+    tree.Terminal(tree.Root(), "A", "", "0");
+    tree.Terminal(tree.Root(), "B", "", "0");
+    SensitivityResultGrid grid(tree.Root(), 1, 2, 0.0, 1.0);
+    InstallCEReportQuestionDialog();
+    int asked = 0;
+    auto install = SetExtendedDominanceQuestion(nullptr);
+    SetExtendedDominanceQuestion([&](int initial) {
+        ++asked;
+        return install(initial);
+    });
+    ModalDialogDriver driver;
+    driver.Then([](DialogFrameCL& dialog) {
+              SendMessageA(dialog.FindChild(CEReportQuestionDialog::kYesCheck)->Handle(), BM_CLICK, 0, 0);
+          })
+        .Press(IDOK);
+    NumericFormat format(true);
+    TextReport report;
+    grid.CEOptimalByStep(report, "x", nullptr, CEFormats{format, format, format}, -1);
+    SetExtendedDominanceQuestion(nullptr);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(report.Lines().Count(), 6);
 }
 
 }  // namespace

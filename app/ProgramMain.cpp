@@ -12,6 +12,7 @@
 #include "app/SplashDialog.h"
 #include "dialogs/CEReportQuestionDialog.h"
 #include "dialogs/DefinitionChoiceDialog.h"
+#include "dialogs/TextReportDialog.h"
 #include "dialogs/ThresholdResultsDialog.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/TableDirectory.h"
@@ -167,6 +168,7 @@ void StartProgram(FrameworkApp* app)
     AppHost host;
     Host* previousHost = SetHost(&host);
     InstallThresholdResultsDialog();
+    InstallTextReportDialog();
     InstallDefinitionChoiceDialog();
     InstallCEReportQuestionDialog();
     char path[300];

@@ -128,6 +128,7 @@ TEST(MarkovAnalysisReport, FullTextReport)
               "\r\n"
               "P(Sn) = Probability of being in state n\r\n"
               "r{Sn} = Contribution to _stage_reward from state n\r\n"
+              "\r\n"
               "Stage\t_stage_rwd\t_total_rwd\tP(S1)\tP(S2)\tr{S1}\tr{S2}\r\n"
               "0\t5.5\t5.5\t1\t0\t0.5\t5\r\n"
               "1\t3\t8.5\t0.5\t0.5\t0.5\t2.5\r\n"
@@ -154,6 +155,7 @@ TEST(MarkovAnalysisReport, CostEffectivenessColumnsAreRunningSums)
     analysis->WriteReport(report, ReportStageRewards | ReportTotalRewards);
     EXPECT_EQ(report.ExportText(),
               "KIVO(tm) Markov Analysis\r\n"
+              "\r\n"
               "Stage\tStage Cost\tStage Eff\tNet Cost\tNet Eff\r\n"
               "0\t100\t0\t100\t0\r\n"
               "1\t10\t1\t110\t1\r\n"

@@ -27,7 +27,10 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
         SetLineGraphPresenter([&](const LineGraphData& graph) { graphs.push_back(graph.vertical.label); });
     std::vector<std::string> reports;
     TextReportPresenter previousReports =
-        SetTextReportPresenter([&](TextReport& report) { reports.push_back(report.Title().Text()); });
+        SetTextReportPresenter([&](TextReport& report, const char*) {
+            reports.push_back(report.Title().Text());
+            return 1;
+        });
 
     auto* window = new MarkovAnalysisWindow(std::move(analysis));
     HWND handle = window->Handle();

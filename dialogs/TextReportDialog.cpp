@@ -1,0 +1,211 @@
+#include "dialogs/TextReportDialog.h"
+
+#include "app/CursorStack.h"
+#include "app/FilePathDialogs.h"
+#include "app/MessageBoxes.h"
+#include "app/ReportListView.h"
+#include "app/StartProgram.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/FilePath.h"
+#include "foundation/TextReport.h"
+#include "framework/dialog/Menu.h"
+#include "framework/draw/zFont.h"
+#include "framework/window/Clipboard.h"
+
+#include <commctrl.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const char* const kTextFilter[] = {"Text Files (*.txt)", "*.txt", nullptr};
+
+// The notes list box's tab stops in dialog units.
+const int kNoteTabStops[] = {70, 115, 160, 205, 250, 295, 340, 385};
+
+RECT ChildRect(DialogFrameCL& dialog, unsigned id)
+{
+    RECT rect{};
+    if (WindowCL* child = dialog.FindChild(id)) {
+        GetWindowRect(child->Handle(), &rect);
+        MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    }
+    return rect;
+}
+
+void SetFont(HWND window)
+{
+    if (CurrentDialogFont)
+        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentDialogFont->Handle()), TRUE);
+}
+
+// The list view over the placeholder: the report's columns (a width below 1 sizes the column to its
+// header) and its rows, whose cells are read from the row texts when drawn.
+std::unique_ptr<ReportListView> MakeListView(DialogFrameCL& dialog, TextReport& report, const RECT& area)
+{
+    auto list = std::make_unique<ReportListView>(&dialog, area, 0, "", TextReportDialog::kListArea);
+    SetFont(list->Handle());
+    const int columns = report.ColumnHeaders().Count();
+    std::vector<const char*> titles;
+    std::vector<int> widths;
+    for (int i = 0; i < columns; ++i) {
+        titles.push_back(report.ColumnHeaders().At(i)->Text());
+        widths.push_back(i < report.ColumnWidths().Count() ? report.ColumnWidths().At(i) : TextReport::kDefaultWidth);
+    }
+    list->SetColumns(titles.data(), widths.data(), columns);
+    for (int i = 0; i < columns; ++i) {
+        if (widths[i] < 1)
+            list->SetColumnWidth(i, LVSCW_AUTOSIZE_USEHEADER);
+    }
+    const NameList& rows = report.Lines();
+    list->SetRows(rows.Count(), [&rows](int row, int column, zString& out) {
+        if (row < rows.Count())
+            TextReport::ColumnText(rows.At(row)->Text(), column, out);
+    });
+    return list;
+}
+
+// The "Export" control becomes a push button that opens its menu right-aligned under itself; the picked
+// item comes back to the dialog as a command.
+void MakeExportButton(DialogFrameCL& dialog)
+{
+    WindowCL* placeholder = dialog.FindChild(TextReportDialog::kExportButton);
+    if (!placeholder)
+        return;
+    const RECT rect = ChildRect(dialog, TextReportDialog::kExportButton);
+    ShowWindow(placeholder->Handle(), SW_HIDE);
+    SetWindowLongPtrA(placeholder->Handle(), GWLP_ID, 0);
+    HWND button = CreateWindowA("BUTTON", "Export", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, rect.left,
+                                rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog.Handle(),
+                                reinterpret_cast<HMENU>(TextReportDialog::kExportButton), nullptr, nullptr);
+    SetFont(button);
+}
+
+void TrackExportMenu(DialogFrameCL& dialog)
+{
+    Menu menu;
+    menu.AppendItem(TextReportDialog::kClipboardItem, "To Clipboard");
+    menu.AppendItem(TextReportDialog::kFileItem, "To File...");
+    HWND button = GetDlgItem(dialog.Handle(), TextReportDialog::kExportButton);
+    RECT rect{};
+    GetClientRect(button, &rect);
+    POINT corner{rect.right, rect.bottom};
+    MapWindowPoints(button, nullptr, &corner, 1);
+    TrackPopupMenu(menu.Handle(), TPM_RIGHTALIGN, corner.x, corner.y, 0, dialog.Handle(), nullptr);
+}
+
+void FillNotes(DialogFrameCL& dialog, const TextReport& report)
+{
+    WindowCL* notes = dialog.FindChild(TextReportDialog::kNotesList);
+    if (!notes)
+        return;
+    for (int i = 0; i < report.Notes().Count(); ++i)
+        SendMessageA(notes->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(report.Notes().At(i)->Text()));
+    SetFont(notes->Handle());
+    SetListTabStops(notes->Handle(), kNoteTabStops, static_cast<int>(std::size(kNoteTabStops)));
+    if (report.Notes().Count() == 0)
+        ShowWindow(notes->Handle(), SW_HIDE);
+}
+
+bool IsCommand(const std::string& lowered, const char* prefix)
+{
+    return lowered.size() == 4 && lowered.compare(0, 3, prefix) == 0;
+}
+
+} // namespace
+
+bool SaveTextReport(TextReport& report, HWND owner, const char* path)
+{
+    FilePath target;
+    if (path && *path)
+        target.SetFullPath(path);
+    else if (!ChooseSavePath(owner, kTextFilter, "Save Text Report", "textRpt.txt", target))
+        return false;
+    WaitCursorScope wait;
+    const std::string text = report.ExportText();
+    const zString fullPath = target.FullPath();
+    FILE* file = std::fopen(fullPath.Text(), "wb");
+    bool written = file != nullptr;
+    if (file) {
+        written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+        written = std::fclose(file) == 0 && written;
+    }
+    if (!written) {
+        std::string message = "Unable to save the text report to ";
+        message += fullPath.Text();
+        message += ".";
+        ShowErrorBox(nullptr, message.c_str(), 0);
+    }
+    return written;
+}
+
+void CopyTextReport(TextReport& report, HWND owner, std::string& out, bool quiet)
+{
+    if (report.ClipboardText(out) || quiet)
+        return;
+    if (AskYesNo(nullptr,
+                 "The text report is too long to fit on the clipboard. A truncated version will be copied.\n\n"
+                 "Do you want to save the complete report to a file?",
+                 0) == IDYES)
+        SaveTextReport(report, owner, nullptr);
+}
+
+void PutTextReportOnClipboard(TextReport& report, HWND owner, bool quiet)
+{
+    std::string text;
+    CopyTextReport(report, owner, text, quiet);
+    Clipboard clipboard = MainWindowClipboard();
+    clipboard.Empty();
+    clipboard.PutText(text.c_str());
+}
+
+void TextReportDialog::Run()
+{
+    ProgramDialog dialog(kTemplateId);
+    if (!dialog.Handle())
+        return;
+    const zString* lines[] = {&report.Title(), report.HeaderLines().Count() > 0 ? report.HeaderLines().At(0) : nullptr,
+                              report.HeaderLines().Count() > 1 ? report.HeaderLines().At(1) : nullptr};
+    for (int i = 0; i < 3; ++i) {
+        if (WindowCL* text = dialog.FindChild(kTitleText + i))
+            text->SetText(lines[i] ? lines[i]->Text() : "");
+    }
+    MakeExportButton(dialog);
+    RECT area = ChildRect(dialog, kListArea);
+    if (report.Notes().Count() == 0)
+        area.bottom = ChildRect(dialog, kNotesList).bottom;
+    if (WindowCL* placeholder = dialog.FindChild(kListArea)) {
+        ShowWindow(placeholder->Handle(), SW_HIDE);
+        SetWindowLongPtrA(placeholder->Handle(), GWLP_ID, 0);
+    }
+    report.CountColumns(true);
+    std::unique_ptr<ReportListView> list = MakeListView(dialog, report, area);
+    FillNotes(dialog, report);
+    const HWND owner = dialog.Handle();
+    dialog.OnButton(kExportButton, [&] { TrackExportMenu(dialog); });
+    dialog.OnButton(kClipboardItem, [&] { PutTextReportOnClipboard(report, owner, false); });
+    dialog.OnButton(kFileItem, [&] { SaveTextReport(report, owner, nullptr); });
+    dialog.Run();
+}
+
+void InstallTextReportDialog()
+{
+    SetTextReportPresenter([](TextReport& report, const char* command) {
+        std::string lowered = command ? command : "";
+        for (char& c : lowered)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (lowered.empty() || IsCommand(lowered, "sho")) {
+            TextReportDialog(report).Run();
+            return 1;
+        }
+        if (IsCommand(lowered, "cli")) {
+            PutTextReportOnClipboard(report, nullptr, true);
+            return 1;
+        }
+        return SaveTextReport(report, nullptr, command) ? 1 : 0;
+    });
+}

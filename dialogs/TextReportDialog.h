@@ -1,0 +1,42 @@
+#pragma once
+// Text reports on the screen, on the clipboard and in files. The "Text Report" dialog (3789) shows the title
+// and two lines under it, the table in a report list view, the notes in a list box, and an "Export" menu
+// button offering "To Clipboard" and "To File...".
+
+#include <windows.h>
+
+#include <string>
+
+class TextReport;
+
+class TextReportDialog {
+public:
+    enum : int {
+        kTemplateId = 3789,
+        kClipboardItem = 3371,
+        kListArea = 3372,
+        kFileItem = 3373,
+        kTitleText = 3374,
+        kNotesList = 3377,
+        kExportButton = 3378
+    };
+
+    explicit TextReportDialog(TextReport& report) : report(report) {}
+    // Runs on the screen (nothing without an application).
+    void Run();
+
+private:
+    TextReport& report;
+};
+
+// Writes the report's file form to the path, or, without one, to a file the user chooses ("textRpt.txt"
+// proposed). A file that cannot be written is reported in an error box. Returns whether it was written.
+bool SaveTextReport(TextReport& report, HWND owner, const char* path);
+// The clipboard form of the report in `out`. A report over the clipboard limit is cut; unless quiet, the
+// user is then asked whether to save the complete report to a file.
+void CopyTextReport(TextReport& report, HWND owner, std::string& out, bool quiet);
+// Empties the clipboard and puts the report's clipboard form there.
+void PutTextReportOnClipboard(TextReport& report, HWND owner, bool quiet);
+
+// Delivers every report the program shows: the dialog, the clipboard or a file by the command.
+void InstallTextReportDialog();

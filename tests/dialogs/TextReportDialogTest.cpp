@@ -1,0 +1,132 @@
+// Text reports delivered by command: the dialog, the clipboard and files.
+
+#include "dialogs/TextReportDialog.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/FilePath.h"
+#include "foundation/TextReport.h"
+#include "framework/window/Clipboard.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct OnScreen {
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    OnScreen()
+    {
+        frame.Create();
+        InstallTextReportDialog();
+    }
+    ~OnScreen() { SetTextReportPresenter(nullptr); }
+};
+
+void Fill(TextReport& report, int rows)
+{
+    report.SetTitle("KIVO(tm) Test");
+    report.AddColumnHeader("Name");
+    report.AddColumnHeader("Long column header");
+    report.AddColumnWidth(60);
+    report.AddColumnWidth(0);
+    for (int i = 0; i < rows; ++i)
+        report.AddLine(zString("row\t1\textra"));
+}
+
+std::string ClipboardText(WindowCL& owner)
+{
+    Clipboard clipboard(&owner);
+    std::unique_ptr<char[]> text(clipboard.GetText());
+    return text ? text.get() : "";
+}
+
+std::string FileText(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(TextReportDialog, CommandsChooseClipboardDialogOrFile)
+{
+    OnScreen screen;
+    TextReport report;
+    Fill(report, 2);
+    std::string expected;
+    report.ClipboardText(expected);
+
+    EXPECT_EQ(ShowTextReport(report, "CLIP"), 1);
+    EXPECT_EQ(ClipboardText(screen.frame), expected);
+
+    ModalDialogDriver driver;
+    int columns = 0, rows = 0, nameWidth = 0, headerWidth = 0;
+    driver
+        .Then([&](DialogFrameCL& dialog) {
+            HWND list = GetDlgItem(dialog.Handle(), TextReportDialog::kListArea);
+            HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+            columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+            rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+            nameWidth = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+            headerWidth = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
+        })
+        .Press(IDOK);
+    ShowTextReport(report, "Show");
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(columns, 3);  // the third field gets an empty header
+    EXPECT_EQ(rows, 2);
+    // The width-0 column fits its longer header.
+    EXPECT_GT(headerWidth, nameWidth);
+
+    FilePath reservation;
+    ASSERT_TRUE(MakeTempFilePath(reservation));
+    const zString path = reservation.FullPath();
+    EXPECT_EQ(ShowTextReport(report, path.Text()), 1);
+    EXPECT_EQ(FileText(path.Text()), report.ExportText());
+    DeleteFileA(path.Text());
+}
+
+// A file that cannot be written is reported, and the caller told so.
+TEST(TextReportDialog, UnwritableFileIsReported)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    TextReport report;
+    Fill(report, 1);
+    EXPECT_EQ(ShowTextReport(report, "Z:\\no\\such\\directory\\clips"), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.Last().text.find("Unable to save the text report"), std::string::npos);
+}
+
+// A report over the clipboard limit asks before copying its truncated form; quiet copies do not ask.
+TEST(TextReportDialog, LongReportAsksAndCopiesTruncated)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    boxes.Answer(IDNO);
+    TextReport report;
+    Fill(report, 3000);  // 3000 rows of 13 characters and a line end
+    PutTextReportOnClipboard(report, screen.frame.Handle(), false);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "The text report is too long to fit on the clipboard. A truncated version will be copied.\n\n"
+              "Do you want to save the complete report to a file?");
+    const std::string copied = ClipboardText(screen.frame);
+    EXPECT_LE(copied.size(), 32100u);
+    EXPECT_GT(copied.size(), 31000u);
+    ShowTextReport(report, "clIp");
+    EXPECT_EQ(boxes.Count(), 1u);
+}

@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "framework/dialog/Menu.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -73,6 +74,8 @@ protected:
     bool Grayed(UINT id) const { return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED; }
     void OpenMenu() { SendMessageA(frame->Handle(), WM_INITMENU, 0, 0); }
 
+    // The documents must stay the active children while the commands reach them.
+    FocusTestLock focus;
     ScopedApplication app;
     MainFrame* frame;
     MessageBoxRecorder boxes;

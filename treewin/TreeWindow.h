@@ -93,6 +93,14 @@ public:
     // (from the key operation) they skip nodes without a variable binding. 0 when the key is not theirs.
     int NavigateByKey(int key, bool fromKeyOperation);
 
+    // Puts a typed text into the field (EditField's numbering) of the current node or the selected note
+    // box, clone copies following. With check a typed probability is evaluated at once (its error shown)
+    // and, with complementary probabilities on, completes the one sibling left without a probability.
+    void SetFieldText(int field, const zString& text, bool check);
+    void CompleteSiblingProbability(TreeNode* node);
+    // 0 while a probability typed in place is being evaluated: no editor opens meanwhile.
+    static int InPlaceEditingAllowed;
+
     // What the in-place edit shows: 0 nothing, 1 the node's text, 2 the probability of the branch into it,
     // 3 the selected note box's text, 4 the node's second text.
     int EditField = 0;

@@ -4,10 +4,15 @@
 #include "model/NodePath.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "treewin/TreeViewWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <cmath>
 #include <vector>
+
+TreeAction::TreeAction(TreeWindow* tree, const char* name) : UndoAction(&tree->Show(), name), tree(tree)
+{
+}
 
 void TreeAction::Toggle()
 {

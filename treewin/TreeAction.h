@@ -14,7 +14,7 @@ struct TreeNode;
 
 class TreeAction : public UndoAction {
 public:
-    TreeAction(TreeWindow* tree, const char* name) : UndoAction(nullptr, name), tree(tree) {}
+    TreeAction(TreeWindow* tree, const char* name);
     // Marks the document modified (when the action does so), then takes back or applies again.
     void Toggle() override;
 

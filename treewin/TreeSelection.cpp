@@ -7,6 +7,7 @@
 #include "framework/window/WindowEvent.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "treewin/TreeViewWindow.h"
 
 #include <cctype>
 
@@ -192,19 +193,27 @@ int TreeWindow::OnKey(const WindowEvent& event)
 
 void TreeWindow::AddUndoAction(UndoAction* action)
 {
-    history.Add(action);
+    Show().AddUndoAction(action);
     if (action != nullptr)
         SetModified(1);
 }
 
 void TreeWindow::Undo()
 {
-    if (history.Undo())
-        SetModified(1);
+    Show().Undo();
 }
 
 void TreeWindow::Redo()
 {
-    if (history.Redo())
-        SetModified(1);
+    Show().Redo();
+}
+
+UndoAction* TreeWindow::CurrentUndoAction()
+{
+    return Show().CurrentUndoAction();
+}
+
+const UndoHistory& TreeWindow::History()
+{
+    return Show().History();
 }

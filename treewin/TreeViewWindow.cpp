@@ -1,13 +1,12 @@
 #include "treewin/TreeViewWindow.h"
 
-#include "app/ZoomPane.h"
 #include "framework/draw/WindowDisplay.h"
-#include "framework/window/FillLayout.h"
+#include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
 
 TreeViewWindow::TreeViewWindow(TreeWindow& tree) : DocChildWindow(tree.Title().Text(), 0), tree_(tree)
 {
-    auto* pane = new ZoomPane(this, new FillLayout(), WS_CHILD | WS_VISIBLE);
+    auto* pane = new TreePane(this, tree);
     SetPane(pane);
     pane->EnableZoom(true);
     pane->AttachScrollBars(40, 40, 160, 160);

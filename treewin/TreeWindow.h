@@ -3,7 +3,6 @@
 // tree and everything computed on it; the document functions of the window hand on to it, so callers that
 // hold the window keep its whole interface while the model and the analyses work on the document alone.
 
-#include "app/UndoHistory.h"
 #include "app/WindowList.h"
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
@@ -15,6 +14,8 @@
 class Display;
 class FilePath;
 class NamePopupMenu;
+class UndoAction;
+class UndoHistory;
 class TreeChildWindow;
 struct PrintOffset;
 class TreeViewWindow;
@@ -108,13 +109,13 @@ public:
     // 0, or the next press in the pane draws an arrow (1) or a note box (2).
     int ClickMode = 0;
 
-    // The undo history: an action is applied at once; adding, taking back and applying again mark the
-    // tree modified. Null clears the history.
+    // The undo history is the one of the window the tree is shown in (shown when needed): an action is
+    // applied at once; adding, taking back and applying again mark the tree modified. Null clears it.
     void AddUndoAction(UndoAction* action);
     void Undo();
     void Redo();
-    UndoAction* CurrentUndoAction() const { return history.Current(); }
-    const UndoHistory& History() const { return history; }
+    UndoAction* CurrentUndoAction();
+    const UndoHistory& History();
 
     void AddNoteBox(NoteBox* note) { document.AddNoteBox(note); }
 
@@ -215,7 +216,6 @@ private:
     TreeDocument document;
     WindowList childWindows{4, true};
     TreeLayout layout;
-    UndoHistory history;
     zString filePath;
     bool layoutPending = false;
     std::unique_ptr<Display> offscreen;

@@ -97,3 +97,22 @@ long VisualItemPane::PrintPageSetup(void* display, void* rect)
     }
     return PaneWindowCL::PrintPageSetup(display, rect);
 }
+
+WindowCL* VisualItemPane::CommandWindow(bool grandparent) const
+{
+    if (!parent_)
+        return nullptr;
+    return grandparent ? parent_->Parent() : parent_;
+}
+
+LRESULT VisualItemPane::ForwardCommands(WindowEvent* event, bool grandparent)
+{
+    WindowCL* target = CommandWindow(grandparent);
+    if (target && target->Handle()) {
+        if (event->message == WM_COMMAND && IsWindow(target->Handle()))
+            return SendMessageA(target->Handle(), WM_COMMAND, event->wParam, event->lParam);
+        if (event->message == WM_MENUSELECT)
+            return SendMessageA(target->Handle(), WM_MENUSELECT, event->wParam, event->lParam);
+    }
+    return VisualItemPane::DefaultProcessing(event);
+}

@@ -26,6 +26,10 @@ public:
 
 protected:
     bool RootWantsInput() const;
+    // The window that acts on the pane's commands and menu help: its parent, or the parent's parent.
+    WindowCL* CommandWindow(bool grandparent) const;
+    // Commands and menu help go on to that window; everything else is processed as usual.
+    LRESULT ForwardCommands(WindowEvent* event, bool grandparent);
 
     VisualItemGroup* root_;
 };

@@ -79,21 +79,12 @@ void VisualListPane::DeleteToggleSet(VisualToggleSet* set)
 
 WindowCL* VisualListPane::CommandWindow() const
 {
-    if (!parent_)
-        return nullptr;
-    return forwardToGrandparent_ ? parent_->Parent() : parent_;
+    return VisualItemPane::CommandWindow(forwardToGrandparent_ != 0);
 }
 
 LRESULT VisualListPane::DefaultProcessing(WindowEvent* event)
 {
-    WindowCL* target = CommandWindow();
-    if (target && target->Handle()) {
-        if (event->message == WM_COMMAND && IsWindow(target->Handle()))
-            return SendMessageA(target->Handle(), WM_COMMAND, event->wParam, event->lParam);
-        if (event->message == WM_MENUSELECT)
-            return SendMessageA(target->Handle(), WM_MENUSELECT, event->wParam, event->lParam);
-    }
-    return VisualItemPane::DefaultProcessing(event);
+    return ForwardCommands(event, forwardToGrandparent_ != 0);
 }
 
 long VisualListPane::OnSize(WindowEvent* event)

@@ -120,9 +120,7 @@ void VisualStatusPane::SetItemTextByKey(int key, const char* text)
 
 WindowCL* VisualStatusPane::CommandWindow() const
 {
-    if (!parent_)
-        return nullptr;
-    return forwardToGrandparent_ ? parent_->Parent() : parent_;
+    return VisualItemPane::CommandWindow(forwardToGrandparent_ != 0);
 }
 
 void VisualStatusPane::SetHelpTable(const HelpEntry* table)
@@ -253,14 +251,7 @@ POINT VisualStatusPane::PlaceText(const char* text, unsigned flags, const RECT& 
 
 LRESULT VisualStatusPane::DefaultProcessing(WindowEvent* event)
 {
-    WindowCL* target = CommandWindow();
-    if (target && target->Handle()) {
-        if (event->message == WM_COMMAND && IsWindow(target->Handle()))
-            return SendMessageA(target->Handle(), WM_COMMAND, event->wParam, event->lParam);
-        if (event->message == WM_MENUSELECT)
-            return SendMessageA(target->Handle(), WM_MENUSELECT, event->wParam, event->lParam);
-    }
-    return VisualItemPane::DefaultProcessing(event);
+    return ForwardCommands(event, forwardToGrandparent_ != 0);
 }
 
 long VisualStatusPane::OnSize(WindowEvent* event)

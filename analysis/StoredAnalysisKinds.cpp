@@ -2,6 +2,7 @@
 
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/OneWaySensitivityAnalysis.h"
+#include "analysis/OverUnderAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisVariables.h"
@@ -28,6 +29,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
         {RollBackKind, {RunRollBack, nullptr}},
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
+        {OverUnderKind, {RunOverUnder, OverUnderDescribe}},
     };
     return table;
 }

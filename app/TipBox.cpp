@@ -1,0 +1,95 @@
+#include "app/TipBox.h"
+
+#include "app/StartProgram.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/GdiScopes.h"
+#include "framework/draw/zFont.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> SplitLines(const char* text)
+{
+    std::vector<std::string> lines(1);
+    for (const char* c = text; *c; ++c) {
+        if (*c == '\r' || *c == '\n') {
+            if (*c == '\r' && c[1] == '\n')
+                ++c;
+            lines.emplace_back();
+        } else {
+            lines.back() += *c;
+        }
+    }
+    return lines;
+}
+
+// Moves the box back inside the limit, side by side.
+void KeepInside(RECT& box, const RECT& limit)
+{
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    if (box.left < limit.left)
+        box.left = limit.left;
+    else if (box.left + width > limit.right)
+        box.left = limit.right - width;
+    if (box.top < limit.top)
+        box.top = limit.top;
+    else if (box.top + height > limit.bottom)
+        box.top = limit.bottom - height;
+    box.right = box.left + width;
+    box.bottom = box.top + height;
+}
+
+} // namespace
+
+void DrawTipFrame(const RECT& rect, Display& display, const TipColours& colours)
+{
+    HDC dc = display.DeviceContext();
+    {
+        ScopedBrush fill(dc, colours.background);
+        ScopedPen frame(dc, colours.shadow);
+        Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    }
+    ScopedPen light(dc, colours.light);
+    MoveToEx(dc, rect.left, rect.bottom - 1, nullptr);
+    LineTo(dc, rect.left, rect.top);
+    LineTo(dc, rect.right - 1, rect.top);
+}
+
+RECT DrawTipBox(Display& display, POINT anchor, const char* text, bool centre, const RECT* limit)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    const HGDIOBJ previousFont =
+        CurrentDialogFont ? SelectObject(dc, reinterpret_cast<HGDIOBJ>(CurrentDialogFont->Handle())) : nullptr;
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const int lineHeight = metrics.tmHeight;
+    const std::vector<std::string> lines = SplitLines(text);
+    int widest = 0;
+    for (const std::string& line : lines)
+        widest = std::max(widest, static_cast<int>(display.TextExtent(line.c_str(), static_cast<int>(line.size())).cx));
+    const bool oneLine = lines.size() == 1;
+    RECT box{anchor.x, anchor.y - lineHeight * static_cast<int>(lines.size()) - 4,
+             anchor.x + widest + (oneLine ? 4 : 6), anchor.y};
+    if (oneLine && centre)
+        OffsetRect(&box, -(box.right - box.left) / 2, 0);
+    if (limit)
+        KeepInside(box, *limit);
+
+    const TipColours colours;
+    DrawTipFrame(box, display, colours);
+    const int previousMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF previousColour = SetTextColor(dc, GetNearestColor(dc, colours.text));
+    for (size_t i = 0; i < lines.size(); ++i)
+        TextOutA(dc, box.left + 2, box.top + 2 + static_cast<int>(i) * lineHeight, lines[i].c_str(),
+                 static_cast<int>(lines[i].size()));
+    SetTextColor(dc, previousColour);
+    SetBkMode(dc, previousMode);
+    if (previousFont)
+        SelectObject(dc, previousFont);
+    return box;
+}

@@ -1,0 +1,49 @@
+// Plot mapping of values onto pixels, and tip boxes painted on a bitmap.
+
+#include "app/PlotMapping.h"
+#include "app/TipBox.h"
+#include "framework/draw/BitmapDisplay.h"
+
+#include <gtest/gtest.h>
+
+TEST(PlotMapping, ValuesMapOntoTheRectangleAndDegenerateRangesToTheMiddle)
+{
+    struct Case {
+        double lo, hi, value;
+        int x, y;
+    } cases[] = {
+        {0, 10, 0, 10, 210},    // lo: left edge, bottom edge
+        {0, 10, 10, 110, 10},   // hi: right edge, top edge
+        {0, 10, 2.5, 35, 160},  // a quarter in
+        {5, 5, 7, 60, 110},     // no range: the middle
+    };
+    for (const Case& c : cases) {
+        PlotMapping plot;
+        plot.loX = plot.loY = c.lo;
+        plot.hiX = plot.hiY = c.hi;
+        plot.pixels = RECT{10, 10, 110, 210};
+        EXPECT_EQ(plot.PlotX(c.value), c.x) << c.lo << " " << c.hi << " " << c.value;
+        EXPECT_EQ(plot.PlotY(c.value), c.y) << c.lo << " " << c.hi << " " << c.value;
+    }
+}
+
+TEST(TipBox, StaysInsideItsLimitAndFillsInTheTipColour)
+{
+    BitmapDisplay display(200, 100);
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    PatBlt(dc, 0, 0, 200, 100, WHITENESS);
+    const RECT limit{0, 0, 200, 100};
+    const RECT box = DrawTipBox(display, POINT{190, 50}, "12.5", false, &limit);
+    EXPECT_EQ(box.right, 200);
+    EXPECT_LT(box.left, 190);
+    EXPECT_EQ(box.bottom, 50);
+    const COLORREF background = GetNearestColor(dc, GetSysColor(COLOR_INFOBK));
+    EXPECT_EQ(GetPixel(dc, box.left + 1, box.bottom - 2), background);
+
+    // Two lines are twice as high as one (less the margin), and an empty text still makes a one-line box.
+    const RECT two = DrawTipBox(display, POINT{10, 90}, "a\r\nb", false, nullptr);
+    const RECT empty = DrawTipBox(display, POINT{100, 90}, "", false, nullptr);
+    EXPECT_EQ(two.bottom - two.top - 4, 2 * (box.bottom - box.top - 4));
+    EXPECT_EQ(empty.bottom - empty.top, box.bottom - box.top);
+}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fails on any #include that runs upward through the layers (docs/ARCHITECTURE.md) and prints its file and
-# line: check-layers.sh [SOURCE ROOT]   (default: the repository holding this script)
+# Fails on any #include that runs upward through the layers (docs/ARCHITECTURE.md), and on any call of the
+# system's windows, dialogs or drawing in the core; prints each one's file and line.
+# Usage: check-layers.sh [SOURCE ROOT]   (default: the repository holding this script)
 set -euo pipefail
 root=${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 cd "$root"
@@ -37,5 +38,20 @@ for layer in foundation formula model analysis framework app treewin graph dialo
             ;;
         esac
     done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$layer" --include='*.h' --include='*.cpp' || true)
+done
+
+# The core reaches the screen only through the host seam: no window, dialog, drawing or cursor call of the
+# system in foundation, formula, model or analysis.
+ui_calls='GetDC|GetWindowDC|ReleaseDC|CreateCompatibleDC|CreateDC[AW]?|DeleteDC|GetDeviceCaps|SelectObject|DeleteObject'
+ui_calls+='|CreateFont[A-Za-z]*|CreateWindow(Ex)?[AW]?|DestroyWindow|BeginPaint|EndPaint|MessageBox[AW]?'
+ui_calls+='|DialogBox[A-Za-z]*|SendMessage[AW]?|PostMessage[AW]?|SetCursor|LoadCursor[AW]?'
+for layer in foundation formula model analysis; do
+    [ -d "$layer" ] || continue
+    while IFS= read -r hit; do
+        file=${hit%%:*}
+        rest=${hit#*:}
+        echo "$file:${rest%%:*}: $layer calls the user interface of the system (the host seam gives it)"
+        status=1
+    done < <(grep -rnE "\b($ui_calls)[[:space:]]*\(" "$layer" --include='*.h' --include='*.cpp' || true)
 done
 exit $status

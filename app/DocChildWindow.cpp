@@ -152,6 +152,10 @@ void DocChildWindow::OnActivated()
 
 void DocChildWindow::Show(int showCommand)
 {
+    if (showCommand < 0) {
+        MainFrame* frame = MainFrame::Program();
+        showCommand = frame ? frame->ChildShowCommand() : SW_SHOWNORMAL;
+    }
     if (showCommand == SW_SHOWMAXIMIZED && !(style_ & WS_MAXIMIZEBOX))
         showCommand = SW_RESTORE;
     MDIdialogCL::Show(showCommand);

@@ -31,7 +31,8 @@ public:
     long OnClose(WindowEvent* event) override;          // 7: the frame's save question, then closing
     long OnCommand(WindowEvent* event) override;        // 8: OnEditCommand
     long OnMDIActivate(WindowEvent* event) override;    // 19
-    void Show(int showCommand) override;                // 17: maximised only with a maximise box
+    // A negative command: the frame's show command of new windows. Maximised only with a maximise box.
+    void Show(int showCommand) override;                // 17
 
     // 1 when the window may close now: no application dialog is open and the pane is not printing (the
     // user is told to cancel the job first). Documents ask the save question first.

@@ -93,6 +93,8 @@ private:
     long PrintActive();
     long UndoActive();
     long RedoActive();
+    long RedrawActive();
+    void ZoomActive(bool in);
     long CloseAll();
     long CloseAllExceptTrees();
     long RelayoutWindows();

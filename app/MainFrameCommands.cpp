@@ -84,6 +84,7 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {1219, &MainFrame::RedoActive},
     {1310, &MainFrame::ToggleToolBar},
     {1311, &MainFrame::ToggleStatusBar},
+    {1313, &MainFrame::RedrawActive},
     {1554, &MainFrame::ToggleNavigating},
     {HelpOnContextCommand, &MainFrame::HelpOnContext},
     {1901, &MainFrame::CascadeWindows},
@@ -104,6 +105,16 @@ long MainFrame::OnCommand(WindowEvent* event)
     const unsigned id = LOWORD(event->wParam);
     if (id >= FirstRecentFileCommand && id < FirstRecentFileCommand + RecentFileList::Capacity) {
         OpenRecentFile(id);
+        if (MDIframeCL::ActiveChild())
+            RefreshCommands();
+        return 1;
+    }
+    if (id == 1350 || id == 1351) {
+        // The active window zooms itself when it can; otherwise the frame steps its pane.
+        MDIchildCL* active = MDIframeCL::ActiveChild();
+        if (active && active->OnCommand(event))
+            return 1;
+        ZoomActive(id == 1350);
         if (MDIframeCL::ActiveChild())
             RefreshCommands();
         return 1;
@@ -182,6 +193,23 @@ long MainFrame::RedoActive()
     if (DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild()))
         window->Redo();
     return 1;
+}
+
+long MainFrame::RedrawActive()
+{
+    if (DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild()); window && window->Pane())
+        window->InvalidateAll();
+    return 1;
+}
+
+void MainFrame::ZoomActive(bool in)
+{
+    DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild());
+    ZoomPane* pane = window ? window->Pane() : nullptr;
+    if (!pane || !(in ? pane->CanZoomIn() : pane->CanZoomOut()))
+        return;
+    pane->ZoomStep(in);
+    window->InvalidateAll();
 }
 
 long MainFrame::CloseAll()
@@ -304,6 +332,8 @@ void MainFrame::UpdateMenus()
     bar->GrayItem(1219, history.NextRedo() == nullptr);
     ZoomPane* pane = document ? document->Pane() : nullptr;
     bar->GrayItem(1313, pane == nullptr);
+    bar->GrayItem(1350, !pane || !pane->CanZoomIn());
+    bar->GrayItem(1351, !pane || !pane->CanZoomOut());
     for (const auto& item : PlainEditTexts)
         SetItemText(bar, item.id, item.text);
     SetItemText(bar, 1311, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");

@@ -3,6 +3,8 @@
 
 #include "app/DocChildWindow.h"
 #include "app/MainFrame.h"
+#include "app/ZoomPane.h"
+#include "framework/window/ChildLayout.h"
 #include "framework/dialog/Menu.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
@@ -50,7 +52,8 @@ protected:
     void Post(unsigned id)
     {
         PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
-        PumpMessagesFor(50);
+        MSG pending;
+        PumpMessagesUntil([&] { return !PeekMessageA(&pending, frame->Handle(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE); });
     }
     std::vector<std::string> Questions() const
     {
@@ -131,6 +134,22 @@ TEST_F(FrameDocuments, PrintingWithoutAPrinterIsReported)
     ASSERT_EQ(1u, boxes.Count());
     EXPECT_EQ("Unable to print: No Printer drivers.", boxes.Last().text);
     EXPECT_EQ("KIVO", boxes.Last().caption);
+}
+
+TEST_F(FrameDocuments, ZoomCommandsStepTheActivePaneWithinItsRange)
+{
+    auto* document = new TestDocument("A");
+    document->SetPane(new ZoomPane(document, new ChildLayout(0, 0, 300, 200, nullptr), WS_CHILD | WS_VISIBLE));
+    ZoomPane* pane = document->Pane();
+    pane->EnableZoom(true);
+    const double before = pane->Zoom();
+    Post(1350);
+    EXPECT_GT(pane->Zoom(), before);
+    Post(1351);
+    EXPECT_DOUBLE_EQ(before, pane->Zoom());
+    pane->SetZoom(ZoomPane::MinimumZoom);
+    Post(1351);
+    EXPECT_DOUBLE_EQ(ZoomPane::MinimumZoom, pane->Zoom());
 }
 
 } // namespace

@@ -43,7 +43,8 @@ protected:
     void Post(unsigned id)
     {
         PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
-        PumpMessagesFor(50);
+        MSG pending;
+        PumpMessagesUntil([&] { return !PeekMessageA(&pending, frame->Handle(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE); });
     }
     // The menu bar's texts and states are set as the menu opens.
     void OpenMenu() { SendMessageA(frame->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(frame->Handle())), 0); }

@@ -97,7 +97,8 @@ protected:
     void Post(unsigned id)
     {
         PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
-        PumpMessagesFor(50);
+        MSG pending;
+        PumpMessagesUntil([&] { return !PeekMessageA(&pending, frame->Handle(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE); });
     }
     std::string ItemText(UINT id) const
     {

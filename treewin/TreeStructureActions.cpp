@@ -1,0 +1,265 @@
+#include "treewin/TreeStructureActions.h"
+
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+namespace {
+
+// Clears the selection, redraws the node with the mode and selects the given node.
+void RefreshNode(TreeWindow& tree, TreeNode* node, int mode, TreeNode* selected)
+{
+    tree.ClearSelection();
+    tree.RedrawNode(node, mode);
+    tree.SelectNode(selected, 1, nullptr, false);
+}
+
+} // namespace
+
+TreeInsertBranchAction::TreeInsertBranchAction(TreeWindow* tree, TreeNode* node, int mode)
+    : TreeAction(tree, "Insert Branch"), mode(mode)
+{
+    RecordPath(node, path);
+}
+
+void TreeInsertBranchAction::Do()
+{
+    TreeNode* node = ResolvePath(path);
+    if (node == nullptr)
+        return;
+    TreeNode* parent = node->parent;
+    // Above and below need a parent; the commands offer them only off the root.
+    if (parent == nullptr && (mode == Above || mode == Below))
+        return;
+    TreeDocument& document = tree->Document();
+    auto* inserted = new TreeNode(&document);
+    if (mode == ToLeft) {
+        if (parent == nullptr) {
+            document.Root = inserted;
+        } else {
+            const int index = parent->IndexOfChild(node);
+            parent->RemoveChild(node);
+            parent->InsertChild(inserted, index);
+        }
+        inserted->InsertChild(node, -1);
+    } else if (mode == ToRight) {
+        node->MoveChildrenTo(inserted, -1);
+        node->InsertChild(inserted, -1);
+    } else {
+        parent->InsertChild(inserted, parent->IndexOfChild(node) + (mode == Below ? 1 : 0));
+    }
+    RefreshNode(*tree, mode == Above || mode == Below ? parent : inserted, 2, inserted);
+}
+
+void TreeInsertBranchAction::Undo()
+{
+    TreeNode* node = ResolvePath(path);
+    if (node == nullptr)
+        return;
+    TreeNode* inserted = node;
+    TreeNode* original = node;
+    if (mode == ToLeft) {
+        if (inserted->childCount != 1)
+            return;
+        original = inserted->GetChild(0);
+        inserted->RemoveChild(original);
+        TreeNode* parent = inserted->parent;
+        if (parent == nullptr) {
+            tree->Document().Root = original;
+        } else {
+            const int index = parent->IndexOfChild(inserted);
+            parent->RemoveChild(inserted);
+            parent->InsertChild(original, index);
+        }
+    } else if (mode == ToRight) {
+        if (node->childCount != 1)
+            return;
+        inserted = node->GetChild(0);
+        node->RemoveChild(inserted);
+        inserted->MoveChildrenTo(node, -1);
+    } else {
+        TreeNode* parent = node->parent;
+        if (parent == nullptr)
+            return;
+        if (mode == Below) {
+            inserted = node->NextSibling();
+            if (inserted == nullptr)
+                return;
+        } else {
+            original = node->NextSibling();
+        }
+        parent->RemoveChild(inserted);
+    }
+    delete inserted;
+    if (original != nullptr)
+        RefreshNode(*tree, original, 2, original);
+}
+
+TreeDeleteBranchAction::TreeDeleteBranchAction(TreeWindow* tree, TreeNode* node)
+    : TreeAction(tree, "Delete Branch"), index(-1), childCount(node->childCount)
+{
+    if (node->parent == nullptr)
+        return;
+    RecordPath(node->parent, parentPath);
+    index = static_cast<int16_t>(node->parent->IndexOfChild(node));
+}
+
+TreeDeleteBranchAction::~TreeDeleteBranchAction()
+{
+    if (!undone)
+        delete removed;
+}
+
+void TreeDeleteBranchAction::Do()
+{
+    // Built on the root, the action has no parent (index -1) and changes nothing.
+    if (index < 0)
+        return;
+    TreeNode* parent = ResolvePath(parentPath);
+    if (parent == nullptr || index >= parent->childCount)
+        return;
+    removed = parent->GetChild(index);
+    parent->RemoveChild(removed);
+    removed->MoveChildrenTo(parent, index);
+    RefreshNode(*tree, parent, 2, parent);
+}
+
+void TreeDeleteBranchAction::Undo()
+{
+    if (index < 0 || removed == nullptr)
+        return;
+    TreeNode* parent = ResolvePath(parentPath);
+    if (parent == nullptr || index + childCount > parent->childCount)
+        return;
+    for (int i = 0; i < childCount; ++i) {
+        TreeNode* child = parent->GetChild(index);
+        parent->RemoveChild(child);
+        removed->InsertChild(child, -1);
+    }
+    parent->InsertChild(removed, index);
+    TreeNode* restored = removed;
+    removed = nullptr;
+    RefreshNode(*tree, restored, 2, restored);
+}
+
+TreeAddBranchAction::TreeAddBranchAction(TreeWindow* tree, TreeNode* node)
+    : TreeAddBranchAction(tree, node, "Add Branch", 1)
+{
+}
+
+TreeAddBranchAction::TreeAddBranchAction(TreeWindow* tree, TreeNode* node, const char* name, int count)
+    : TreeAction(tree, name), count(count), addAbove(tree->Document().DisplayPrefs.AddAbove)
+{
+    RecordPath(node, path);
+}
+
+void TreeAddBranchAction::Do()
+{
+    TreeNode* node = ResolvePath(path);
+    if (node == nullptr)
+        return;
+    for (int i = 0; i < count; ++i)
+        node->InsertChild(new TreeNode(&tree->Document()), addAbove ? 0 : -1);
+    RefreshNode(*tree, node, 2, node);
+}
+
+void TreeAddBranchAction::Undo()
+{
+    TreeNode* node = ResolvePath(path);
+    if (node == nullptr)
+        return;
+    for (int i = 0; i < count && node->childCount > 0; ++i) {
+        TreeNode* child = node->GetChild(addAbove ? 0 : node->childCount - 1);
+        node->RemoveChild(child);
+        delete child;
+    }
+    RefreshNode(*tree, node, 0, node);
+}
+
+TreeAddBranchesAction::TreeAddBranchesAction(TreeWindow* tree, TreeNode* node)
+    : TreeAddBranchAction(tree, node, "Add Branches", tree->Document().DisplayPrefs.BranchesPerNode)
+{
+}
+
+namespace {
+
+bool KindHasProbabilities(int kind)
+{
+    return kind == ChanceNode || kind == MarkovNode || kind == LogicNode;
+}
+
+} // namespace
+
+TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind,
+                                                   const char* const* payoffTexts)
+    : TreeAction(tree, "Change Node Type"), newKind(newKind), payoffsGiven(payoffTexts != nullptr ? 1 : 0)
+{
+    for (int i = 0; i < 4 && payoffTexts != nullptr; ++i)
+        payoffs[i] = payoffTexts[i] != nullptr ? payoffTexts[i] : "";
+    records.resize(static_cast<size_t>(nodes.Count()));
+    for (int n = 0; n < nodes.Count(); ++n) {
+        TreeNode* node = nodes.At(n);
+        Record& record = records[static_cast<size_t>(n)];
+        RecordPath(node, record.path);
+        record.oldKind = node->kind;
+        if (!KindHasProbabilities(newKind))
+            record.probabilities = std::make_unique<ChildProbabilities>(node, true);
+        for (int i = 0; i < 4; ++i)
+            node->GetPayoffText(record.payoffs[i], i);
+    }
+}
+
+void TreeChangeNodeTypeAction::Do()
+{
+    NodeChildList nodes(4, false);
+    NodeChildList children(4, false);
+    for (const Record& record : records) {
+        TreeNode* node = ResolvePath(record.path);
+        if (node == nullptr)
+            continue;
+        node->SetKind(newKind, true);
+        if (record.probabilities != nullptr)
+            record.probabilities->Apply(node, true, &children);
+        for (int i = 0; i < 4 && payoffsGiven; ++i)
+            node->SetPayoffText(payoffs[i].Text(), i, true);
+        nodes.Add(node);
+    }
+    Refresh(nodes, children);
+}
+
+void TreeChangeNodeTypeAction::Undo()
+{
+    NodeChildList nodes(4, false);
+    NodeChildList children(4, false);
+    for (const Record& record : records) {
+        TreeNode* node = ResolvePath(record.path);
+        if (node == nullptr)
+            continue;
+        node->SetKind(record.oldKind, true);
+        if (record.probabilities != nullptr)
+            record.probabilities->Apply(node, false, &children);
+        // Without given texts a terminal node sets its own again, so clone copies receive them.
+        for (int i = 0; i < 4 && (payoffsGiven || record.oldKind == TerminalNode); ++i) {
+            zString text;
+            if (payoffsGiven)
+                text = record.payoffs[i];
+            else
+                node->GetPayoffText(text, i);
+            node->SetPayoffText(text.Text(), i, true);
+        }
+        nodes.Add(node);
+    }
+    Refresh(nodes, children);
+}
+
+void TreeChangeNodeTypeAction::Refresh(const NodeChildList& nodes, const NodeChildList& children)
+{
+    tree->ClearSelection();
+    NodeChildList redrawn(4, false);
+    for (int i = 0; i < nodes.Count(); ++i)
+        redrawn.Add(nodes.At(i));
+    for (int i = 0; i < children.Count(); ++i)
+        redrawn.Add(children.At(i));
+    tree->RedrawNodes(redrawn, 0);
+    for (int i = 0; i < nodes.Count(); ++i)
+        tree->SelectNode(nodes.At(i), 1, nullptr, i > 0);
+}

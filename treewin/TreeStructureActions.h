@@ -1,0 +1,88 @@
+#pragma once
+// Undo actions that change the shape of a tree: inserting, deleting and adding branches, and changing node
+// kinds. Nodes are kept as paths; a node taken out of the tree is owned by the action while it is out.
+
+#include "treewin/TreeAction.h"
+
+#include <memory>
+#include <vector>
+
+// Insert Branch: mode 37 puts the new node in the node's place with the node below it (a new root on the
+// root), 38 and 40 insert it above or below the node, 39 moves the node's children under it.
+class TreeInsertBranchAction : public TreeAction {
+public:
+    static constexpr int ToLeft = 37;
+    static constexpr int Above = 38;
+    static constexpr int ToRight = 39;
+    static constexpr int Below = 40;
+
+    TreeInsertBranchAction(TreeWindow* tree, TreeNode* node, int mode);
+    void Do() override;
+    void Undo() override;
+
+    zString path;
+    int mode;
+};
+
+// Delete Branch: the node leaves the tree and its branches move up one level in its place.
+class TreeDeleteBranchAction : public TreeAction {
+public:
+    TreeDeleteBranchAction(TreeWindow* tree, TreeNode* node);
+    ~TreeDeleteBranchAction() override;
+    void Do() override;
+    void Undo() override;
+
+    zString parentPath;
+    // -1 when built on the root.
+    int16_t index;
+    int childCount;
+    // The node taken out, while the action is applied.
+    TreeNode* removed = nullptr;
+};
+
+// Add Branch: one new branch under the node, on top when the window adds above, else at the end.
+class TreeAddBranchAction : public TreeAction {
+public:
+    TreeAddBranchAction(TreeWindow* tree, TreeNode* node);
+    void Do() override;
+    void Undo() override;
+
+    zString path;
+    int count = 1;
+    int addAbove;
+
+protected:
+    TreeAddBranchAction(TreeWindow* tree, TreeNode* node, const char* name, int count);
+};
+
+// Add Branches: as many new branches as the window's branches-per-node preference.
+class TreeAddBranchesAction : public TreeAddBranchAction {
+public:
+    TreeAddBranchesAction(TreeWindow* tree, TreeNode* node);
+};
+
+// Change Node Type: every listed node takes the new kind; kinds without branch probabilities empty their
+// children's probabilities; the four payoff texts, when given, replace the nodes' own.
+class TreeChangeNodeTypeAction : public TreeAction {
+public:
+    TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind,
+                             const char* const* payoffTexts = nullptr);
+    void Do() override;
+    void Undo() override;
+
+    struct Record {
+        zString path;
+        int oldKind = 0;
+        // Only when the new kind has no branch probabilities.
+        std::unique_ptr<ChildProbabilities> probabilities;
+        zString payoffs[4];
+    };
+    std::vector<Record> records;
+    int newKind;
+    zString payoffs[4];
+    int payoffsGiven;
+
+private:
+    // Redraws the nodes and the children whose probabilities changed, and selects the nodes.
+    void Refresh(const NodeChildList& nodes, const NodeChildList& children);
+};

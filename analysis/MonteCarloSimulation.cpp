@@ -1,0 +1,240 @@
+#include "analysis/MonteCarloSimulation.h"
+
+#include "analysis/ProbabilityVerification.h"
+#include "analysis/RollBack.h"
+#include "analysis/TreeQueries.h"
+#include "foundation/RandomGenerator.h"
+#include "formula/Distribution.h"
+#include "model/DocVariable.h"
+#include "model/DocumentVariableOps.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+#include <cmath>
+#include <ctime>
+
+namespace {
+
+// A decision node at or below the node; terminal and Markov nodes are not looked below.
+bool HasDecisionAtOrBelow(const TreeNode* node)
+{
+    if (node->IsDecision())
+        return true;
+    if (node->IsEndNode())
+        return false;
+    for (int i = 0; i < node->childCount; ++i)
+        if (HasDecisionAtOrBelow(node->GetChild(i)))
+            return true;
+    return false;
+}
+
+// Sets the calculation-state switches of a trial and restores them on every exit.
+class TrialSwitches {
+public:
+    TrialSwitches(CalcState& calc, int32_t resample, int32_t fixedPath)
+        : calc(calc), resample(calc.resample), fixedPath(calc.fixedPath), trialFlag1(calc.trialFlag1)
+    {
+        calc.resample = resample;
+        calc.fixedPath = fixedPath;
+        // End nodes are evaluated anew in each trial, since their payoffs may read the new samples.
+        calc.trialFlag1 = 1;
+    }
+    ~TrialSwitches()
+    {
+        calc.resample = resample;
+        calc.fixedPath = fixedPath;
+        calc.trialFlag1 = trialFlag1;
+    }
+    TrialSwitches(const TrialSwitches&) = delete;
+    TrialSwitches& operator=(const TrialSwitches&) = delete;
+
+private:
+    CalcState& calc;
+    int32_t resample;
+    int32_t fixedPath;
+    int32_t trialFlag1;
+};
+
+}  // namespace
+
+MonteCarloSimulation::MonteCarloSimulation(TreeNode* node) : node(node), window(node->document)
+{
+    optionCount = node->childCount;
+    isDecision = node->IsDecision();
+    costEffectiveness = window->IsCostEffectiveness();
+    hasDecisions = HasDecisionAtOrBelow(node);
+}
+
+MonteCarloSimulation::~MonteCarloSimulation() = default;
+
+bool MonteCarloSimulation::Setup(const MonteCarloSettings& settings)
+{
+    if (!CheckRiskPreference(window, nullptr))
+        return false;
+    DistributionList& all = window->Distributions;
+    // Without sampling every trial sees the same values, so the optimal path is fixed once.
+    reevaluatePath = all.Count() > 0 && hasDecisions && settings.reevaluatePath != 0 &&
+                     settings.samplingMode != SampleNone;
+    if (settings.trials <= 0)
+        return false;
+    trials = static_cast<uint16_t>(settings.trials);
+    weight = 1.0 / trials;
+    totalWeight = 0.0;
+    records.reserve(static_cast<size_t>(trials) + 1);
+    samplingMode = settings.samplingMode;
+    sampled.RemoveAll();
+    unsampled.RemoveAll();
+    switch (samplingMode) {
+    case SampleAll:
+        for (int i = 0; i < all.Count(); ++i)
+            sampled.Add(all.RecordAt(i));
+        break;
+    case SampleNone:
+    case SampleChosen:
+        for (int i = 0; i < all.Count(); ++i)
+            unsampled.Add(all.RecordAt(i));
+        if (samplingMode == SampleChosen) {
+            for (int32_t index : settings.chosen) {
+                DistributionRecord* record = window->FindDistributionByIndex(index);
+                if (record == nullptr || sampled.IndexOf(record) >= 0)
+                    continue;
+                unsampled.RemovePtr(record);
+                sampled.InsertSorted(record);
+            }
+        }
+        break;
+    default:
+        return false;
+    }
+    if (settings.seed >= 1) {
+        SeedRandom(static_cast<uint32_t>(settings.seed));
+        for (int i = 0; i < sampled.Count(); ++i)
+            if (Distribution* distribution = sampled.RecordAt(i)->GetDistribution())
+                distribution->ResetSampler();
+    } else {
+        SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    }
+    return true;
+}
+
+void MonteCarloSimulation::Begin()
+{
+    flaggedVariables.clear();
+    ListFlaggedVariables(*window, &flaggedVariables);
+    for (DocVariable* variable : flaggedVariables)
+        variable->tValue3 = variable->tValue2;
+    for (int i = 0; i < unsampled.Count(); ++i)
+        unsampled.RecordAt(i)->sampled = 0;
+    window->ApplyToDistributions(&error);
+    if (reevaluatePath || error != 0)
+        return;
+    if (hasDecisions) {
+        RollBackTree(node, &error, RollBackSilent);
+        if (error == 0 && !VerifyProbabilities(window, 0, node, nullptr, 0))
+            error = 1;
+    }
+}
+
+bool MonteCarloSimulation::RunTrial()
+{
+    trialCounter += 1;
+    if (trialCounter > trials)
+        return true;
+    TrialSwitches switches(window->CalcStateRecord, samplingMode, reevaluatePath ? 0 : 1);
+    return Trial();
+}
+
+bool MonteCarloSimulation::Trial()
+{
+    if (samplingMode != SampleNone)
+        for (int i = 0; i < sampled.Count() && error == 0; ++i)
+            sampled.RecordAt(i)->Sample(&error);
+    for (DocVariable* variable : flaggedVariables)
+        variable->tValue3 = variable->tValue2;
+    if (error != 0)
+        return true;
+
+    MonteCarloTrialRecord record;
+    if (reevaluatePath) {
+        RollBackTree(node, &error, RollBackSilent);
+        if (error != 0)
+            return true;
+        for (int i = 0; i < optionCount; ++i) {
+            const ValueTriple& option = node->GetChild(i)->triple;
+            if (costEffectiveness) {
+                record.optionValues.push_back(option.cost);
+                record.optionValues.push_back(option.effectiveness);
+            } else {
+                record.optionValues.push_back(option.value);
+            }
+        }
+        if (samplingMode != SampleNone && node->optimal != nullptr && node->optimal->Count() > 0) {
+            TreeNode* best = node->optimal->At(0);
+            best->GetShortText(record.optimalLabel, 30);
+            for (int i = 0; i < optionCount; ++i)
+                if (node->GetChild(i) == best)
+                    record.optimalIndex = i;
+        }
+    }
+
+    TreeNode* reached = nullptr;
+    const double value = TrialValue(node, &error, &reached);
+    if (error != 0)
+        return true;
+    const ValueTriple triple{node->triple.cost, node->triple.effectiveness, value};
+    TrackExtremes(triple);
+    if (reached != nullptr)
+        reached->GetShortText(record.outcomeLabel, 30);
+    outcomes.AddTriple(triple, weight, record.outcomeLabel.Text(), true);
+    totalWeight += weight;
+
+    record.value = value;
+    record.cost = triple.cost;
+    record.effectiveness = triple.effectiveness;
+    for (int i = 0; i < sampled.Count(); ++i)
+        record.samples.push_back(sampled.RecordAt(i)->CurrentSample(&error));
+    for (DocVariable* variable : flaggedVariables)
+        record.variableValues.push_back(variable->tValue3);
+    records.push_back(std::move(record));
+    return error != 0;
+}
+
+void MonteCarloSimulation::TrackExtremes(const ValueTriple& triple)
+{
+    if (records.empty()) {
+        minimum = maximum = triple;
+        return;
+    }
+    if (triple.value < minimum.value)
+        minimum.value = triple.value;
+    else if (triple.value > maximum.value)
+        maximum.value = triple.value;
+    if (!costEffectiveness)
+        return;
+    if (triple.cost < minimum.cost)
+        minimum.cost = triple.cost;
+    else if (triple.cost > maximum.cost)
+        maximum.cost = triple.cost;
+    if (triple.effectiveness < minimum.effectiveness)
+        minimum.effectiveness = triple.effectiveness;
+    else if (triple.effectiveness > maximum.effectiveness)
+        maximum.effectiveness = triple.effectiveness;
+}
+
+void MonteCarloSimulation::End()
+{
+    if (totalWeight > 0.0 && totalWeight < 1.0)
+        for (int i = 0; i < outcomes.Count(); ++i)
+            outcomes.OutcomeAt(i)->probability /= totalWeight;
+    for (DocVariable* variable : flaggedVariables)
+        variable->tValue3 = variable->tValue1;
+    for (int i = 0; i < unsampled.Count(); ++i)
+        unsampled.RecordAt(i)->sampled = 1;
+}
+
+OutcomeStatistics MonteCarloSimulation::Statistics(int component) const
+{
+    OutcomeDistribution sorted(16, false);
+    outcomes.SortByComponent(sorted, component, false);
+    return sorted.Statistics(1.0, component, -1.0);
+}

@@ -1,0 +1,89 @@
+#pragma once
+// Monte Carlo simulation at a node: in each trial the chosen distributions of the document are sampled and
+// the node is evaluated once along random branches. Each trial's outcome enters an outcome list with weight
+// 1/n; a record per trial keeps what the report lists. A caller drives it one trial per call:
+// Setup, Begin, RunTrial until it answers true or the user stops, then End exactly once.
+
+#include "analysis/OutcomeDistribution.h"
+#include "foundation/ValueTriple.h"
+#include "foundation/zString.h"
+#include "formula/DistributionList.h"
+
+#include <cstdint>
+#include <vector>
+
+class DocVariable;
+class TreeDocument;
+struct TreeNode;
+
+// Sampling modes: nothing, every distribution, the chosen ones.
+enum MonteCarloSampling : int16_t { SampleNone = 0, SampleAll = 1, SampleChosen = -2 };
+
+struct MonteCarloSettings {
+    int16_t trials = 100;
+    // >= 1 selects a predictable sequence; otherwise the clock seeds it.
+    int16_t seed = 0;
+    int16_t reevaluatePath = 0;
+    int16_t samplingMode = SampleAll;
+    // Index numbers of the chosen distributions (SampleChosen).
+    std::vector<int32_t> chosen;
+};
+
+struct MonteCarloTrialRecord {
+    zString outcomeLabel;
+    zString optimalLabel;
+    double value = 0.0;
+    double cost = 0.0;
+    double effectiveness = 0.0;
+    // Per option its expected value, or its cost then its effectiveness; empty without re-evaluation.
+    std::vector<double> optionValues;
+    std::vector<double> samples;
+    std::vector<double> variableValues;
+    int32_t optimalIndex = -1;
+};
+
+class MonteCarloSimulation {
+public:
+    explicit MonteCarloSimulation(TreeNode* node);
+    MonteCarloSimulation(const MonteCarloSimulation&) = delete;
+    MonteCarloSimulation& operator=(const MonteCarloSimulation&) = delete;
+    ~MonteCarloSimulation();
+
+    // False when the risk preference check refuses, trials is 0 or the sampling mode is unknown.
+    bool Setup(const MonteCarloSettings& settings);
+    void Begin();
+    // One trial; true when the simulation is done or failed (a failed trial is neither recorded nor counted).
+    bool RunTrial();
+    // After the last trial or a stop: the outcome probabilities of an early stop are rescaled to sum to 1.
+    void End();
+    // Statistics of the outcomes sorted by the component (ValueTriple numbering).
+    OutcomeStatistics Statistics(int component) const;
+
+    int RecordCount() const { return static_cast<int>(records.size()); }
+    const MonteCarloTrialRecord& RecordAt(int i) const { return records[static_cast<size_t>(i)]; }
+
+    uint16_t trialCounter = 0;
+    uint16_t trials = 0;
+    int32_t optionCount = 0;
+    bool isDecision = false;
+    int32_t samplingMode = SampleAll;
+    int32_t error = 0;
+    bool costEffectiveness = false;
+    bool hasDecisions = false;
+    bool reevaluatePath = false;
+    OutcomeDistribution outcomes;
+    std::vector<MonteCarloTrialRecord> records;
+    std::vector<DocVariable*> flaggedVariables;
+    DistributionList sampled{4, false};
+    DistributionList unsampled{4, false};
+    double weight = 0.0;
+    double totalWeight = 0.0;
+    ValueTriple minimum;
+    ValueTriple maximum;
+    TreeNode* node;
+    TreeDocument* window;
+
+private:
+    bool Trial();
+    void TrackExtremes(const ValueTriple& triple);
+};

@@ -1,5 +1,6 @@
 #include "analysis/StoredAnalysisKinds.h"
 
+#include "analysis/EvpiCalculation.h"
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/OverUnderAnalysis.h"
@@ -30,6 +31,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
         {OverUnderKind, {RunOverUnder, OverUnderDescribe}},
+        {EvpiKind, {RerunEvpi, EvpiDescribe}},
     };
     return table;
 }

@@ -21,6 +21,11 @@ struct BenchRegistrar {
 // Times `body` repeated `count` times and prints the total and the cost of one repetition.
 void BenchReport(const std::string& label, long count, const std::function<void()>& body);
 
+// Prints whether a KIVO result and the same computation written by hand agree (to a relative 1e-12) and the
+// ratio of their times.
+void BenchCompare(const std::string& label, double kivoValue, double plainValue, double kivoSeconds,
+                  double plainSeconds);
+
 // Keeps the optimiser from discarding a computed value.
 void BenchKeep(double value);
 

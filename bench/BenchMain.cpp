@@ -1,5 +1,6 @@
 #include "bench/Bench.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -26,6 +27,16 @@ void BenchReport(const std::string& label, long count, const std::function<void(
     double each = count > 0 ? seconds / count : 0.0;
     std::printf("%-48s %10ld runs %10.3f ms total %12.1f ns each %14.0f per second\n", label.c_str(), count,
                 seconds * 1e3, each * 1e9, each > 0 ? 1.0 / each : 0.0);
+    std::fflush(stdout);
+}
+
+void BenchCompare(const std::string& label, double kivoValue, double plainValue, double kivoSeconds,
+                  double plainSeconds)
+{
+    const double scale = std::fabs(plainValue) > 1.0 ? std::fabs(plainValue) : 1.0;
+    const bool agree = std::fabs(kivoValue - plainValue) <= 1e-12 * scale;
+    std::printf("%s: KIVO %.12g, hand-written %.12g (%s); KIVO / hand-written time %.1f x\n", label.c_str(),
+                kivoValue, plainValue, agree ? "agree" : "DIFFER", plainSeconds > 0 ? kivoSeconds / plainSeconds : 0.0);
     std::fflush(stdout);
 }
 

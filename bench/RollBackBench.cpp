@@ -73,6 +73,70 @@ void Grow(TreeNode* decision, int pairs)
     }
 }
 
+// The same tree by hand: nodes in one array with each node's children contiguous, terminal probabilities and
+// payoffs computed from the variables on every pass as the formulas do.
+enum PlainKind { PlainDecision, PlainChance, PlainTerminal };
+
+struct PlainNode {
+    int kind;
+    double probability;  // branch probability under a chance parent; terminals read pBranch instead
+    int firstChild;
+    int childCount;
+    int payoff;  // terminals: 0 "cost + rate*years", 1 "cost - rate*years*2"
+};
+
+struct PlainTree {
+    std::vector<PlainNode> nodes;
+    double cost = 1000, rate = 0.05, years = 20, pBranch = 0.5;
+};
+
+int AddPlainChildren(PlainTree& tree, int parent, int count, int kind, double probability)
+{
+    const int first = static_cast<int>(tree.nodes.size());
+    tree.nodes[parent].firstChild = first;
+    tree.nodes[parent].childCount = count;
+    for (int i = 0; i < count; ++i)
+        tree.nodes.push_back({kind, probability, 0, 0, i});
+    return first;
+}
+
+void GrowPlain(PlainTree& tree, int decision, int pairs)
+{
+    const int chances = AddPlainChildren(tree, decision, 2, PlainChance, 0.0);
+    for (int d = 0; d < 2; ++d) {
+        const int below = AddPlainChildren(tree, chances + d, 4, pairs > 1 ? PlainDecision : PlainChance, 0.25);
+        for (int c = 0; c < 4; ++c) {
+            if (pairs > 1)
+                GrowPlain(tree, below + c, pairs - 1);
+            else
+                AddPlainChildren(tree, below + c, 2, PlainTerminal, 0.0);
+        }
+    }
+}
+
+double PlainRollBack(const PlainTree& tree, int index)
+{
+    const PlainNode& node = tree.nodes[index];
+    if (node.kind == PlainTerminal)
+        return node.payoff == 0 ? tree.cost + tree.rate * tree.years : tree.cost - tree.rate * tree.years * 2;
+    const PlainNode* children = &tree.nodes[node.firstChild];
+    if (node.kind == PlainDecision) {
+        double best = PlainRollBack(tree, node.firstChild);
+        for (int i = 1; i < node.childCount; ++i) {
+            const double value = PlainRollBack(tree, node.firstChild + i);
+            if (value > best)
+                best = value;
+        }
+        return best;
+    }
+    double sum = 0.0;
+    for (int i = 0; i < node.childCount; ++i) {
+        const double p = children[i].kind == PlainTerminal ? tree.pBranch : children[i].probability;
+        sum += p * PlainRollBack(tree, node.firstChild + i);
+    }
+    return sum;
+}
+
 }  // namespace
 
 KIVO_BENCH(RollBackMillionNodes)
@@ -91,12 +155,17 @@ KIVO_BENCH(RollBackMillionNodes)
     std::printf("tree of %ld nodes\n", nodes);
 
     using Clock = std::chrono::steady_clock;
+    double kivoValue = 0.0;
+    double kivoBest = 0.0;
     for (int pass = 0; pass < 3; ++pass) {
         int error = 0;
         const Clock::time_point start = Clock::now();
         const double value = RollBackTree(window->Root, &error, RollBackSilent);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         BenchKeep(value);
+        kivoValue = value;
+        if (pass > 0 && (pass == 1 || seconds < kivoBest))
+            kivoBest = seconds;
         std::printf("roll back pass %d%s: value %.6g, error %d, %.3f s, %.1f ns per node\n", pass + 1,
                     pass == 0 ? " (formulas parsed)" : " (parse trees cached)", value, error, seconds,
                     seconds * 1e9 / static_cast<double>(nodes));
@@ -107,6 +176,23 @@ KIVO_BENCH(RollBackMillionNodes)
                     static_cast<double>(current - baseline) / static_cast<double>(nodes),
                     static_cast<double>(peak - baseline) / static_cast<double>(nodes));
     }
+    PlainTree plain;
+    plain.nodes.push_back({PlainDecision, 0.0, 0, 0, 0});
+    GrowPlain(plain, 0, 6);
+    double plainValue = 0.0;
+    double plainBest = 0.0;
+    for (int pass = 0; pass < 3; ++pass) {
+        const Clock::time_point start = Clock::now();
+        plainValue = PlainRollBack(plain, 0);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        BenchKeep(plainValue);
+        if (pass == 0 || seconds < plainBest)
+            plainBest = seconds;
+    }
+    std::printf("hand-written roll back of %zu nodes: %.4f s, %.1f ns per node\n", plain.nodes.size(), plainBest,
+                plainBest * 1e9 / static_cast<double>(plain.nodes.size()));
+    BenchCompare("roll back (best cached pass)", kivoValue, plainValue, kivoBest, plainBest);
+
     const Clock::time_point start = Clock::now();
     delete window;
     std::printf("tree destroyed in %.3f s\n", std::chrono::duration<double>(Clock::now() - start).count());

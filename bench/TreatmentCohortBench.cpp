@@ -180,6 +180,15 @@ KIVO_BENCH(TreatmentCohortRollBack)
         std::printf("two strategies of %d states over %d cycles: error %d, KIVO %.2f us, hand-written %.3f us\n",
                     kStates, kCycles, error, perRun * 1e6, plainRun * 1e6);
         BenchCompare("whole roll back", value, plainValue, perRun, plainRun);
+
+        // What does not grow with the cycles: preparing and finishing each cohort run and the decision.
+        for (int i = 0; i < window.Root->childCount; ++i)
+            window.Root->GetChild(i)->SetMarkovTerminationText("_stage >= 1", 0);
+        const double oneCycle = SecondsPerRepetition(2000, [&] {
+            error = 0;
+            BenchKeep(RollBackTree(window.Root, &error, RollBackSilent));
+        });
+        std::printf("a roll back with one cycle per strategy: %.2f us\n", oneCycle * 1e6);
     }
     FreeTables();
     DeleteFileA((directory + "mortality.tbl").c_str());

@@ -1,7 +1,10 @@
 #include "treewin/TreeStructureActions.h"
 
 #include "model/TreeNode.h"
+#include "treewin/TreeViewWindow.h"
 #include "treewin/TreeWindow.h"
+
+#include <utility>
 
 namespace {
 
@@ -262,4 +265,98 @@ void TreeChangeNodeTypeAction::Refresh(const NodeChildList& nodes, const NodeChi
     tree->RedrawNodes(redrawn, 0);
     for (int i = 0; i < nodes.Count(); ++i)
         tree->SelectNode(nodes.At(i), 1, nullptr, i > 0);
+}
+
+TreeReorderBranchesAction::TreeReorderBranchesAction(TreeWindow* tree, TreeNode* node, std::vector<int> order)
+    : TreeAction(tree, "Reorder Branches"), order(std::move(order))
+{
+    RecordPath(node, path);
+}
+
+void TreeReorderBranchesAction::Do()
+{
+    TreeNode* node = ResolvePath(path);
+    const int count = static_cast<int>(order.size());
+    if (node == nullptr || node->childCount != count)
+        return;
+    std::vector<TreeNode*> old;
+    for (int i = 0; i < count; ++i)
+        old.push_back(node->GetChild(i));
+    std::vector<int> inverse(order.size(), 0);
+    for (int k = 0; k < count; ++k) {
+        if (order[k] < 0 || order[k] >= count)
+            return;
+        inverse[order[k]] = k;
+    }
+    for (TreeNode* child : old)
+        node->RemoveChild(child);
+    for (int k = 0; k < count; ++k)
+        node->InsertChild(old[order[k]], -1);
+    order = std::move(inverse);
+    RefreshNode(*tree, node, 2, node);
+}
+
+TreeForcePathAction::TreeForcePathAction(TreeWindow* tree, TreeNode* child)
+    : TreeAction(tree, "Force Path"), oldKind(child->parent->kind), childCount(child->parent->childCount),
+      probabilities(child->parent, true)
+{
+    RecordPath(child, path);
+    const int forced = child->parent->IndexOfChild(child);
+    for (int i = 0; i < probabilities.replacement.Count(); ++i)
+        *probabilities.replacement.At(i) = i == forced ? "1" : "0";
+}
+
+TreeNode* TreeForcePathAction::Parent() const
+{
+    TreeNode* child = ResolvePath(path);
+    return child != nullptr ? child->parent : nullptr;
+}
+
+void TreeForcePathAction::Do()
+{
+    TreeNode* parent = Parent();
+    if (parent == nullptr)
+        return;
+    probabilities.Apply(parent, true, nullptr);
+    parent->SetKind(LogicNode, true);
+    Refresh(parent);
+}
+
+// A parent whose branches changed since is left alone.
+void TreeForcePathAction::Undo()
+{
+    TreeNode* parent = Parent();
+    if (parent == nullptr || parent->childCount != childCount)
+        return;
+    probabilities.Apply(parent, false, nullptr);
+    parent->SetKind(oldKind, true);
+    Refresh(parent);
+}
+
+void TreeForcePathAction::Refresh(TreeNode* parent)
+{
+    tree->ClearSelection();
+    tree->RedrawNode(parent, 2);
+    tree->SelectNode(ResolvePath(path), 1, nullptr, false);
+}
+
+TreeChangeOptimalPathAction::TreeChangeOptimalPathAction(TreeWindow* tree, const NodeChildList& nodes, int kind)
+    : TreeAction(tree, "Change Optimal Path"), kind(kind)
+{
+    RecordPaths(nodes, paths);
+}
+
+void TreeChangeOptimalPathAction::Do()
+{
+    NodeChildList nodes(4, false);
+    for (int i = 0; i < paths.Count(); ++i) {
+        TreeNode* node = ResolvePath(*paths.At(i));
+        if (node == nullptr)
+            continue;
+        node->SetKind(kind, true);
+        nodes.Add(node);
+    }
+    kind = kind == DecisionNode ? ReversedDecisionNode : DecisionNode;
+    tree->SelectNodes(nodes);
+    tree->Show().InvalidateAll();
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Undo actions that change the shape of a tree: inserting, deleting and adding branches, and changing node
-// kinds. Nodes are kept as paths; a node taken out of the tree is owned by the action while it is out.
+// Undo actions that change the shape of a tree: inserting, deleting, adding and reordering branches, forcing a path,
+// and changing node kinds. Nodes are kept as paths; a node taken out of the tree is owned by the action while it is out.
 
 #include "treewin/TreeAction.h"
 
@@ -85,4 +85,46 @@ public:
 private:
     // Redraws the nodes and the children whose probabilities changed, and selects the nodes.
     void Refresh(const NodeChildList& nodes, const NodeChildList& children);
+};
+
+// Reorder Branches: new child k is the old child at entry k of the order; every toggle applies the stored
+// order and keeps its inverse, so applying it again restores the earlier order.
+class TreeReorderBranchesAction : public TreeAction {
+public:
+    TreeReorderBranchesAction(TreeWindow* tree, TreeNode* node, std::vector<int> order);
+    void Do() override;
+    void Undo() override { Do(); }
+
+    zString path;
+    std::vector<int> order;
+};
+
+// Force Path: the parent becomes a logic node whose forced child has probability "1" and the others "0".
+class TreeForcePathAction : public TreeAction {
+public:
+    TreeForcePathAction(TreeWindow* tree, TreeNode* child);
+    void Do() override;
+    void Undo() override;
+
+    zString path;
+    int oldKind;
+    int childCount;
+    ChildProbabilities probabilities;
+
+private:
+    // The parent of the child at the path, or null.
+    TreeNode* Parent() const;
+    void Refresh(TreeNode* parent);
+};
+
+// Change Optimal Path: every listed node takes the stored kind, which then alternates between decision
+// and reversed decision on each toggle.
+class TreeChangeOptimalPathAction : public TreeAction {
+public:
+    TreeChangeOptimalPathAction(TreeWindow* tree, const NodeChildList& nodes, int kind);
+    void Do() override;
+    void Undo() override { Do(); }
+
+    NameList paths;
+    int kind;
 };

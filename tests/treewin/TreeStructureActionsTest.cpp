@@ -55,6 +55,13 @@ TEST(TreeStructureAction, EachEditUndoesToTheOldOutlineAndRedoesToTheNew)
              NodeChildList nodes(4, false);
              nodes.Add(a);
              return new TreeChangeNodeTypeAction(&w, nodes, TerminalNode); }, 2},
+        {"reorder", [](TreeWindow& w, TreeNode*) {
+             return new TreeReorderBranchesAction(&w, w.Document().Root, {1, 0}); }, 2},
+        {"force path", [](TreeWindow& w, TreeNode* a) { return new TreeForcePathAction(&w, a->GetChild(1)); }, 2},
+        {"change optimal path", [](TreeWindow& w, TreeNode*) {
+             NodeChildList nodes(4, false);
+             nodes.Add(w.Document().Root);
+             return new TreeChangeOptimalPathAction(&w, nodes, ReversedDecisionNode); }, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -118,6 +125,14 @@ TEST(TreeStructureAction, EditsLandWhereTheWindowSays)
     a->GetChild(1)->GetProbabilityText(probability);
     EXPECT_STREQ(probability.Text(), "0.7");
     EXPECT_EQ(a->kind, ChanceNode);
+
+    // A forced path is not taken back once the parent's branches changed.
+    window.AddUndoAction(new TreeForcePathAction(&window, a->GetChild(0)));
+    tree.AddChild(a, TerminalNode, "A3", "");
+    window.Undo();
+    EXPECT_EQ(a->kind, LogicNode);
+    a->GetChild(0)->GetProbabilityText(probability);
+    EXPECT_STREQ(probability.Text(), "1");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// Undo actions that change the shape of a tree: inserting, deleting, adding and reordering branches, forcing a path,
-// and changing node kinds. Nodes are kept as paths; a node taken out of the tree is owned by the action while it is out.
+// Undo actions that change the shape of a tree: inserting, deleting, adding and reordering branches, forcing
+// a path, and changing node kinds. Nodes are kept as paths; a node taken out of the tree is owned by the
+// action while it is out.
 
 #include "treewin/TreeAction.h"
 

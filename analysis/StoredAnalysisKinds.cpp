@@ -5,6 +5,7 @@
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/OverUnderAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
+#include "analysis/TwoWaySensitivityAnalysis.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisVariables.h"
 #include "foundation/MessageBoxes.h"
@@ -28,6 +29,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
     static std::map<int, StoredAnalysisHandlers> table = {
         {OneWaySensitivityKind, {RunStoredOneWaySensitivity, DescribeOneWaySensitivity}},
         {RollBackKind, {RunRollBack, nullptr}},
+        {TwoWaySensitivityKind, {RunStoredTwoWaySensitivity, DescribeTwoWaySensitivity}},
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
         {OverUnderKind, {RunOverUnder, OverUnderDescribe}},

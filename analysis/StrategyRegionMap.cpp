@@ -8,7 +8,8 @@
 #include "model/TreeNode.h"
 
 #include <cmath>
-#include <new>
+#include <climits>
+#include <exception>
 
 StrategyRegionMap::StrategyRegionMap(TreeNode* node, int xCount, int yCount, int strategies, double xLow,
                                      double xHigh, double yLow, double yHigh)
@@ -45,12 +46,13 @@ bool StrategyRegionMap::Allocate()
 {
     cells.clear();
     labels.clear();
-    if (xCount < 1 || yCount < 1 || strategies < 1)
+    if (xCount < 1 || yCount < 1 || strategies < 1 ||
+        static_cast<int64_t>(xCount) * yCount * strategies > INT32_MAX)
         return false;
     try {
         cells.assign(static_cast<size_t>(CellCount()), ValueTriple());
         labels.resize(static_cast<size_t>(strategies));
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
         cells.clear();
         labels.clear();
         return false;

@@ -1,0 +1,281 @@
+#include "analysis/TwoWaySensitivityAnalysis.h"
+
+#include "analysis/ProbabilityVerification.h"
+#include "analysis/VariableSubstitution.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/NameList.h"
+#include "foundation/VersionRecord.h"
+#include "model/DocVariable.h"
+#include "model/NodePath.h"
+#include "model/StoredAnalysis.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+#include <string>
+
+const char* const kNotEnoughMemoryText =
+    "There is not enough memory to perform the requested analysis. Please try closing other applications or "
+    "documents, or try using fewer intervals.";
+
+namespace {
+
+constexpr const char* kErrorCaption = "Sensitivity Error";
+
+TwoWaySensitivityPresenter& Presenter()
+{
+    static TwoWaySensitivityPresenter presenter;
+    return presenter;
+}
+
+zString VariableLabel(const TreeDocument* window, const zString& name)
+{
+    zString label = name;
+    if (const DocVariable* variable = window->FindVariable(name.Text(), false))
+        variable->GetLabel(label);
+    return label;
+}
+
+void SetUpAxis(const SensitivityAxisSettings& axis, SensitivityRangeSet& set, zString& name, int32_t& count)
+{
+    set.intervals = axis.intervals;
+    set.Add(new VariableRange(axis.variable, axis.low, axis.high));
+    name = axis.variable;
+    name.MakeUpper();
+    count = axis.intervals + 1;
+}
+
+// One axis of a stored record: name, low and high are read by the caller in record order; here the range
+// and its bindings.
+bool LoadAxis(StoredItemReader& items, TreeDocument* window, const zString& name, const FormattedValue& low,
+              const FormattedValue& high, SensitivityRangeSet& set)
+{
+    auto* range = new VariableRange(name, low, high);
+    set.Add(range);
+    return LoadBindingsText(range->bindings, items, window, name);
+}
+
+}  // namespace
+
+TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeNode* node, const TwoWaySettings& settings)
+    : AnalysisRun(node->document), node(node), strategies(node->childCount), newRun(1)
+{
+    SetUpAxis(settings.x, xSet, xName, xCount);
+    SetUpAxis(settings.y, ySet, yName, yCount);
+    if (!settings.checkCoherence)
+        coherenceGuard = std::make_unique<CoherenceGuard>(document->CheckingFlag);
+}
+
+// Items as MakeStoredRecord writes them; records before 3.0 beta 2 end after the bindings, and only those
+// after 3.5 beta 2 hold correlated ranges.
+TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record)
+    : AnalysisRun(window), node(nullptr)
+{
+    caller = record;
+    if (record->kind != TwoWaySensitivityKind || record->parameters->Count() < 8) {
+        stopFlag = 1;
+        return;
+    }
+    StoredItemReader items{*record->parameters};
+    const int32_t version = record->version.Key();
+    int error = 0;
+    node = FindNodeByPath(window->Root, items.Next()->Text());
+    bool fits = node != nullptr && node->childCount > 0;
+    if (fits) {
+        strategies = node->childCount;
+        xName = *items.Next();
+        yName = *items.Next();
+        FormattedValue xLow, xHigh, yLow, yHigh;
+        for (FormattedValue* value : {&xLow, &xHigh, &yLow, &yHigh})
+            ReadValueItem(items, error, *value);
+        xSet.intervals = static_cast<int32_t>(ReadNumberItem(items, error));
+        ySet.intervals = static_cast<int32_t>(ReadNumberItem(items, error));
+        xCount = xSet.intervals + 1;
+        yCount = ySet.intervals + 1;
+        fits = error == 0 && xSet.intervals >= 1 && ySet.intervals >= 1 &&
+               LoadAxis(items, window, xName, xLow, xHigh, xSet) && LoadAxis(items, window, yName, yLow, yHigh, ySet);
+    }
+    if (fits && version >= KnownVersion::k3_0_Beta2) {
+        if (version >= KnownVersion::k3_5_Beta2)
+            fits = xSet.LoadText(items, window, true) && ySet.LoadText(items, window, true);
+        if (fits && ReadNumberItem(items, error) == 0.0 && error == 0)
+            coherenceGuard = std::make_unique<CoherenceGuard>(document->CheckingFlag);
+        fits = fits && error == 0;
+    }
+    if (!fits) {
+        ShowErrorBox(kErrorCaption, "The analysis cannot be performed. The tree structure is too different.", -1);
+        stopFlag = 1;
+    }
+}
+
+TwoWaySensitivityAnalysis::~TwoWaySensitivityAnalysis()
+{
+    xSet.RestoreAll();
+    ySet.RestoreAll();
+}
+
+bool TwoWaySensitivityAnalysis::BuildBindings()
+{
+    for (SensitivityRangeSet* set : {&xSet, &ySet}) {
+        for (int r = 0; r < set->Count(); ++r) {
+            VariableRange* range = set->RangeAt(r);
+            CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
+            zString description;
+            range->Describe(description);
+            if (!CheckDefinitions(document, *range, description))
+                return false;
+        }
+    }
+    return true;
+}
+
+void TwoWaySensitivityAnalysis::Run()
+{
+    if (node == nullptr || stopFlag != 0 || xSet.intervals < 1 || ySet.intervals < 1 ||
+        (caller == nullptr && !BuildBindings())) {
+        stopFlag = 1;
+        delete this;
+        return;
+    }
+    const VariableRange* x = xSet.RangeAt(0);
+    const VariableRange* y = ySet.RangeAt(0);
+    map = std::make_unique<StrategyRegionMap>(node, xCount, yCount, strategies, x->low.value, x->high.value,
+                                              y->low.value, y->high.value);
+    if (!map->IsAllocated()) {
+        ShowErrorBox(kErrorCaption, kNotEnoughMemoryText, -1);
+        stopFlag = 1;
+        delete this;
+        return;
+    }
+    strategyCounter = yStep = xStep = 0;
+    Start();
+}
+
+// One evaluation: the current strategy at the current grid point; the first strategy of a point writes the
+// point's values (Y only at the start of a row) and checks the tree there.
+int TwoWaySensitivityAnalysis::Step()
+{
+    if (stopFlag != 0)
+        return 1;
+    if (strategyCounter == 0) {
+        xSet.ApplyStep(xStep, &xValueText);
+        if (xStep == 0)
+            ySet.ApplyStep(yStep, &yValueText);
+        if (coherenceGuard == nullptr) {
+            whenText = "When:\n";
+            whenText += xName;
+            whenText += " = ";
+            whenText += xValueText;
+            whenText += "\r\n";
+            whenText += yName;
+            whenText += " = ";
+            whenText += yValueText;
+        }
+        const char* when = whenText.IsEmpty() ? nullptr : whenText.Text();
+        if (CheckRiskPreference(document, when) == 0 ||
+            (coherenceGuard == nullptr && VerifyProbabilities(document, 0, node, when, 0) == 0)) {
+            stopFlag = 1;
+            return 1;
+        }
+    }
+    int error = 0;
+    map->EvaluateCell(strategyCounter, yStep, xStep, node->GetChild(strategyCounter), &error);
+    if (error != 0) {
+        stopFlag = 1;
+        return 1;
+    }
+    if (++strategyCounter < strategies)
+        return 0;
+    strategyCounter = 0;
+    if (++xStep < xCount)
+        return 0;
+    xStep = 0;
+    if (++yStep < yCount)
+        return 0;
+    yStep = 0;
+    return 1;
+}
+
+void TwoWaySensitivityAnalysis::Finish()
+{
+    xSet.RestoreAll();
+    ySet.RestoreAll();
+    TwoWaySensitivityResults results;
+    results.strategies = strategies;
+    results.newRun = newRun != 0;
+    results.title = "Sensitivity Analysis on ";
+    results.xLabel = VariableLabel(document, xSet.RangeAt(0)->name);
+    results.yLabel = VariableLabel(document, ySet.RangeAt(0)->name);
+    results.subtitle = results.xLabel;
+    results.subtitle += " and ";
+    results.subtitle += results.yLabel;
+    results.map.reset(map.release());
+    if (Presenter())
+        Presenter()(results);
+}
+
+TwoWaySensitivityPresenter SetTwoWaySensitivityPresenter(TwoWaySensitivityPresenter presenter)
+{
+    std::swap(Presenter(), presenter);
+    return presenter;
+}
+
+StoredAnalysis* TwoWaySensitivityAnalysis::MakeStoredRecord()
+{
+    if (stopFlag != 0)
+        return nullptr;
+    StoredAnalysis* record = StoredAnalysis::New();
+    record->kind = TwoWaySensitivityKind;
+    record->templateAllowed = 1;
+    NameList& items = *record->parameters;
+    const VariableRange* x = xSet.RangeAt(0);
+    const VariableRange* y = ySet.RangeAt(0);
+    zString text;
+    NodePathString(node, text, nullptr);
+    items.AddCopy(text);
+    items.AddCopy(xName);
+    items.AddCopy(yName);
+    for (const zString* value : {&x->low.text, &x->high.text, &y->low.text, &y->high.text})
+        items.AddCopy(*value);
+    items.AddText(std::to_string(xSet.intervals).c_str());
+    items.AddText(std::to_string(ySet.intervals).c_str());
+    StoreBindingsText(x->bindings, items);
+    StoreBindingsText(y->bindings, items);
+    xSet.StoreText(items, true);
+    ySet.StoreText(items, true);
+    items.AddText(coherenceGuard == nullptr ? "1" : "0");
+    return record;
+}
+
+void RunStoredTwoWaySensitivity(StoredAnalysis* record, TreeDocument* window)
+{
+    (new TwoWaySensitivityAnalysis(window, record))->Run();
+}
+
+// Items: node path, X and Y names, X low and high, Y low and high, X and Y intervals.
+void DescribeTwoWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text)
+{
+    const StoredNameList& items = *record->parameters;
+    auto item = [&items](int i) { return items.At(i) != nullptr ? items.At(i)->Text() : ""; };
+    text = "Sens(2) on ";
+    text += item(1);
+    text += " and ";
+    text += item(2);
+    text += "\r\nAt Node \"";
+    TreeNode* found = window != nullptr ? FindNodeByPath(window->Root, item(0)) : nullptr;
+    if (found != nullptr) {
+        zString name;
+        found->GetShortText(name, 30);
+        text += name;
+    }
+    text += "\"\r\n";
+    for (int axis = 0; axis < 2; ++axis) {
+        text += item(1 + axis);
+        text += ": ";
+        text += item(3 + 2 * axis);
+        text += " to ";
+        text += item(4 + 2 * axis);
+        text += "; ";
+        text += item(7 + axis);
+        text += " Intervals\r\n";
+    }
+}

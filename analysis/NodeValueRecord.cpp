@@ -4,6 +4,16 @@
 #include "foundation/StringHelpers.h"
 #include "model/NodePath.h"
 #include "model/TreeNode.h"
+#include "analysis/EvpiCalculation.h"
+#include "analysis/RollBack.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "analysis/TreeQueries.h"
+#include "analysis/VariableSubstitution.h"
+#include "foundation/Host.h"
+#include "foundation/MessageBoxes.h"
+#include "model/TreeDocument.h"
+
+#include <utility>
 
 namespace {
 
@@ -36,4 +46,161 @@ StoredAnalysis* MakeNodeValueRecord(TreeNode* node, int commandId, int templateA
     NodeChildList nodes(1, false);
     nodes.Add(node);
     return MakeNodeValueStoredRecord(nodes, commandId, templateAllowed);
+}
+
+namespace {
+
+NodeValuePresenter& Presenter()
+{
+    static NodeValuePresenter presenter;
+    return presenter;
+}
+
+NodeValueCommandSender& Sender()
+{
+    static NodeValueCommandSender sender;
+    return sender;
+}
+
+const char* CommandTitle(int command)
+{
+    switch (command) {
+    case ProbabilityDistributionCommand: return "Probability Distribution";
+    case MarkovAnalysisCommand: return "Markov Analysis";
+    case ExpectedValueCommand: return "Expected Value";
+    case PathProbabilityCommand: return "Path Probability";
+    case PayoffRangeCommand: return "Payoff Range";
+    case StandardDeviationCommand: return "Standard Deviation";
+    case RankingsCommand: return "Rankings";
+    case CostEffectivenessCommand: return "Cost Effectivness Analysis";
+    default: return nullptr;
+    }
+}
+
+bool IsDisplayAnyValCommand(int command)
+{
+    return command == ExpectedValueCommand || command == PathProbabilityCommand ||
+           command == StandardDeviationCommand || command == EvpiCommand;
+}
+
+// The command id and the node count of a record, the count bounded by the paths the list holds.
+bool ReadHeader(const StoredAnalysis* record, int& command, int& count)
+{
+    if (record->parameters == nullptr)
+        return false;
+    StoredItemReader items{*record->parameters};
+    int error = 0;
+    command = static_cast<int>(ReadNumberItem(items, error));
+    const double n = ReadNumberItem(items, error);
+    if (error != 0)
+        return false;
+    const int paths = record->parameters->Count() - 2;
+    count = n < 0 ? 0 : (n > paths ? paths : static_cast<int>(n));
+    return true;
+}
+
+}  // namespace
+
+NodeValuePresenter SetNodeValuePresenter(NodeValuePresenter presenter)
+{
+    std::swap(Presenter(), presenter);
+    return presenter;
+}
+
+NodeValueCommandSender SetNodeValueCommandSender(NodeValueCommandSender sender)
+{
+    std::swap(Sender(), sender);
+    return sender;
+}
+
+void DisplayAnyVal(TreeDocument* window, int command)
+{
+    const NodeChildList& nodes = window->Selection;
+    double value = 0.0;
+    int error = 0;
+    const char* message = nullptr;
+    const NodeChildList* optimal = nullptr;
+    {
+        HostWaitCursor wait;
+        switch (command) {
+        case ExpectedValueCommand:
+            for (int i = 0; i < nodes.Count() && error == 0; ++i)
+                value += RollBackTree(nodes.At(i), &error, RollBackPlain);
+            if (error == 0 && nodes.Count() == 1) {
+                TreeNode* node = nodes.At(0);
+                if (node->kind == DecisionNode || node->kind == ReversedDecisionNode) {
+                    optimal = node->optimal;
+                    if (window->IsCostEffectiveness() && optimal != nullptr && optimal->Count() == 0)
+                        message = "No strategy can be recommended, based on the cost-effectiveness parameters you "
+                                  "entered.";
+                }
+            }
+            break;
+        case PathProbabilityCommand:
+            for (int i = 0; i < nodes.Count() && error == 0; ++i)
+                value += PathProbability(nodes.At(i), &error, nullptr, false);
+            break;
+        case StandardDeviationCommand:
+            if (nodes.Count() > 0)
+                value = NodeStandardDeviation(nodes.At(0), &error);
+            break;
+        case EvpiCommand:
+            value = CalculateEvpi(nodes, &error);
+            break;
+        default:
+            return;
+        }
+    }
+    if (error != 0)
+        return;
+    if (message != nullptr)
+        ShowInfoBox(nullptr, message, -1);
+    else if (Presenter())
+        Presenter()(window, command, value, optimal);
+    if (command != EvpiCommand)
+        window->SetStoredAnalysis(MakeNodeValueStoredRecord(nodes, command, 0));
+}
+
+void NodeValueAnalysisName(TreeDocument* window, StoredAnalysis* record, zString& text)
+{
+    int command = 0;
+    int count = 0;
+    if (!ReadHeader(record, command, count))
+        return;
+    zString name;
+    TreeNode* first = count > 0 && window != nullptr ? FindNodeByPath(window->Root, record->parameters->At(2)->Text())
+                                                     : nullptr;
+    if (first != nullptr)
+        first->GetShortText(name, 30);
+    const char* title = CommandTitle(command);
+    if (title == nullptr)
+        return;
+    if (command == ProbabilityDistributionCommand && count != 1) {
+        text = "Comparative Distributions";
+        return;
+    }
+    text = title;
+    text += "\r\nAt \"";
+    text += name;
+    text += "\"";
+}
+
+void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* window)
+{
+    int command = 0;
+    int count = 0;
+    if (window == nullptr || !ReadHeader(record, command, count))
+        return;
+    window->ClearSelection();
+    for (int i = 0; i < count; ++i) {
+        TreeNode* node = FindNodeByPath(window->Root, record->parameters->At(2 + i)->Text());
+        if (node != nullptr)
+            window->Selection.Add(node);
+    }
+    if (Sender())
+        Sender()(window, command, record->graphTemplate);
+    else if (IsDisplayAnyValCommand(command))
+        DisplayAnyVal(window, command);
+    window->SetStoredAnalysis(nullptr);
+    RunNextStoredAnalysis(record, window);
 }

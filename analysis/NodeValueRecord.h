@@ -12,3 +12,43 @@ struct TreeNode;
 StoredAnalysis* MakeNodeValueStoredRecord(const NodeChildList& nodes, int commandId, int templateAllowed);
 // The same for a single node.
 StoredAnalysis* MakeNodeValueRecord(TreeNode* node, int commandId, int templateAllowed);
+
+#include "foundation/zString.h"
+
+#include <functional>
+
+class GraphTemplate;
+class TreeDocument;
+
+// Menu commands whose settings a node-value record keeps.
+enum NodeValueCommand : int {
+    ProbabilityDistributionCommand = 1602,
+    MarkovAnalysisCommand = 1603,
+    ExpectedValueCommand = 1605,
+    PathProbabilityCommand = 1606,
+    PayoffRangeCommand = 1608,
+    StandardDeviationCommand = 1609,
+    EvpiCommand = 1618,
+    RankingsCommand = 1619,
+    CostEffectivenessCommand = 1620,
+};
+
+// Shows one node value (the program's node value dialog); optimal is the strategy list of a single
+// decision node under Expected Value, else null.
+using NodeValuePresenter =
+    std::function<void(TreeDocument* window, int command, double value, const NodeChildList* optimal)>;
+NodeValuePresenter SetNodeValuePresenter(NodeValuePresenter presenter);
+// Sends a command to the tree window as a menu command, the record's graph template pending. Without an
+// installed sender the node value commands run here and the others are not run.
+using NodeValueCommandSender = std::function<void(TreeDocument* window, int command, GraphTemplate* pending)>;
+NodeValueCommandSender SetNodeValueCommandSender(NodeValueCommandSender sender);
+
+// Expected Value, Path Probability, Standard Deviation or EVPI of the selected nodes: shows the value, or
+// the message of a cost-effectiveness decision without a strategy, and makes the last-analysis record
+// (none for EVPI). A failed calculation shows nothing more and keeps no record.
+void DisplayAnyVal(TreeDocument* window, int command);
+// The description of a node-value record.
+void NodeValueAnalysisName(TreeDocument* window, StoredAnalysis* record, zString& text);
+// Selects the record's nodes again, sends its command and runs the next record of the chain; the record
+// the command made for itself is dropped.
+void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* window);

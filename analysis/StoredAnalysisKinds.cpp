@@ -2,6 +2,7 @@
 
 #include "analysis/EvpiCalculation.h"
 #include "analysis/MarkovAnalysis.h"
+#include "analysis/NodeValueRecord.h"
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/OverUnderAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
@@ -34,6 +35,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
         {OverUnderKind, {RunOverUnder, OverUnderDescribe}},
         {EvpiKind, {RerunEvpi, EvpiDescribe}},
+        {NodeValuesKind, {RunNodeValueAnalysis, NodeValueAnalysisName}},
     };
     return table;
 }

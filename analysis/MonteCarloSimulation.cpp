@@ -4,13 +4,17 @@
 #include "analysis/RollBack.h"
 #include "analysis/TreeQueries.h"
 #include "foundation/RandomGenerator.h"
+#include "foundation/StringHelpers.h"
 #include "formula/Distribution.h"
 #include "model/DocVariable.h"
 #include "model/DocumentVariableOps.h"
+#include "model/NodePath.h"
+#include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -54,6 +58,23 @@ private:
     int32_t fixedPath;
     int32_t trialFlag1;
 };
+
+bool ReadNumber(const StoredNameList& parameters, int i, long& out)
+{
+    const zString* text = parameters.At(i);
+    if (text == nullptr || text->IsEmpty())
+        return false;
+    char* end = nullptr;
+    out = std::strtol(text->Text(), &end, 10);
+    return *end == '\0';
+}
+
+void AddNumber(StoredNameList& parameters, long number)
+{
+    zString text;
+    AppendInt(text, number);
+    parameters.AddCopy(text);
+}
 
 }  // namespace
 
@@ -237,4 +258,74 @@ OutcomeStatistics MonteCarloSimulation::Statistics(int component) const
     OutcomeDistribution sorted(16, false);
     outcomes.SortByComponent(sorted, component, false);
     return sorted.Statistics(1.0, component, -1.0);
+}
+
+StoredAnalysis* MakeMonteCarloRecord(TreeNode* node, const MonteCarloSettings& settings)
+{
+    StoredAnalysis* record = StoredAnalysis::New();
+    record->kind = MonteCarloKind;
+    zString path;
+    NodePathString(node, path, nullptr);
+    record->parameters->AddCopy(path);
+    AddNumber(*record->parameters, settings.trials);
+    AddNumber(*record->parameters, settings.reevaluatePath);
+    AddNumber(*record->parameters, static_cast<long>(settings.chosen.size()));
+    for (int32_t index : settings.chosen)
+        AddNumber(*record->parameters, index);
+    AddNumber(*record->parameters, settings.samplingMode);
+    AddNumber(*record->parameters, settings.seed);
+    return record;
+}
+
+TreeNode* ReadMonteCarloRecord(TreeDocument* window, StoredAnalysis* record, MonteCarloSettings& settings)
+{
+    const StoredNameList& parameters = *record->parameters;
+    long trials = 0;
+    long reevaluate = 0;
+    long count = 0;
+    if (!ReadNumber(parameters, 1, trials) || !ReadNumber(parameters, 2, reevaluate) ||
+        !ReadNumber(parameters, 3, count) || trials < 1 || trials > 32000)
+        return nullptr;
+    // The count is trusted only as far as the list reaches.
+    if (count < 0 || count > parameters.Count() - 4)
+        return nullptr;
+    settings = MonteCarloSettings();
+    settings.trials = static_cast<int16_t>(trials);
+    settings.reevaluatePath = reevaluate != 0 ? 1 : 0;
+    for (int i = 0; i < count; ++i) {
+        long index = 0;
+        if (!ReadNumber(parameters, 4 + i, index))
+            return nullptr;
+        settings.chosen.push_back(static_cast<int32_t>(index));
+    }
+    long mode = 0;
+    long seed = 0;
+    if (ReadNumber(parameters, 4 + static_cast<int>(count), mode) &&
+        ReadNumber(parameters, 5 + static_cast<int>(count), seed)) {
+        settings.samplingMode = static_cast<int16_t>(mode);
+        settings.seed = static_cast<int16_t>(seed >= 1 && seed <= 32767 ? seed : 0);
+    } else {
+        settings.samplingMode = SampleChosen;
+        settings.seed = 0;
+    }
+    const zString* path = parameters.At(0);
+    return path != nullptr ? FindNodeByPath(window->Root, path->Text()) : nullptr;
+}
+
+void DescribeMonteCarlo(TreeDocument* window, StoredAnalysis* record, zString& text)
+{
+    MonteCarloSettings settings;
+    TreeNode* node = ReadMonteCarloRecord(window, record, settings);
+    text = "Monte Carlo Simulation\r\nat ";
+    if (node != nullptr) {
+        zString name;
+        node->GetShortText(name, 30);
+        text += name;
+    } else {
+        text += "(Unknown)";
+    }
+    long trials = 0;
+    text += "\r\n";
+    AppendInt(text, ReadNumber(*record->parameters, 1, trials) ? trials : 0);
+    text += " Trials";
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 class DocVariable;
+struct StoredAnalysis;
 class TreeDocument;
 struct TreeNode;
 
@@ -87,3 +88,12 @@ private:
     bool Trial();
     void TrackExtremes(const ValueTriple& triple);
 };
+
+// Stored form of a simulation's settings (kind MonteCarloKind): node path, trials, re-evaluate flag, number
+// of chosen distributions, their index numbers, sampling mode, seed.
+StoredAnalysis* MakeMonteCarloRecord(TreeNode* node, const MonteCarloSettings& settings);
+// The simulated node with the settings read back, or null when the node is not found or the record is
+// short. A record without sampling mode and seed samples the chosen distributions with a clock seed.
+TreeNode* ReadMonteCarloRecord(TreeDocument* window, StoredAnalysis* record, MonteCarloSettings& settings);
+// "Monte Carlo Simulation", "at " and the node (or "(Unknown)"), and the number of trials, on three lines.
+void DescribeMonteCarlo(TreeDocument* window, StoredAnalysis* record, zString& text);

@@ -2,6 +2,7 @@
 
 #include "analysis/EvpiCalculation.h"
 #include "analysis/MarkovAnalysis.h"
+#include "analysis/MonteCarloSimulation.h"
 #include "analysis/NodeValueRecord.h"
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/OverUnderAnalysis.h"
@@ -34,6 +35,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
         {OverUnderKind, {RunOverUnder, OverUnderDescribe}},
+        {MonteCarloKind, {nullptr, DescribeMonteCarlo}},
         {EvpiKind, {RerunEvpi, EvpiDescribe}},
         {NodeValuesKind, {RunNodeValueAnalysis, NodeValueAnalysisName}},
     };

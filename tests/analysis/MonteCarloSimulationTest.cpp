@@ -2,6 +2,8 @@
 
 #include "analysis/MonteCarloSimulation.h"
 #include "analysis/RollBack.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "model/StoredAnalysis.h"
 #include "formula/Distribution.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -118,6 +120,57 @@ TEST(MonteCarloSimulation, OptimalPathPerTrialAndUnsampledRuns)
         } else {
             EXPECT_EQ(risky + safe, 0);
         }
+    }
+}
+
+TEST(MonteCarloSimulation, StoredRecordReadsBackAndDescribes)
+{
+    SimulatedTree tree;
+    MonteCarloSettings settings;
+    settings.trials = 250;
+    settings.seed = 77;
+    settings.reevaluatePath = 1;
+    settings.samplingMode = SampleChosen;
+    settings.chosen = {1, 4};
+    StoredAnalysis* record = MakeMonteCarloRecord(tree.risky, settings);
+    MonteCarloSettings read;
+    EXPECT_EQ(ReadMonteCarloRecord(&tree.tree.Document(), record, read), tree.risky);
+    EXPECT_EQ(read.trials, 250);
+    EXPECT_EQ(read.seed, 77);
+    EXPECT_EQ(read.reevaluatePath, 1);
+    EXPECT_EQ(read.samplingMode, SampleChosen);
+    EXPECT_EQ(read.chosen, settings.chosen);
+    zString text;
+    DescribeStoredAnalysis(&tree.tree.Document(), record, text);
+    EXPECT_STREQ(text.Text(), "Monte Carlo Simulation\r\nat Risky\r\n250 Trials");
+    StoredAnalysis::Delete(record);
+
+    // Older records end after the indices; a count beyond the list, or a path that does not resolve, fits nothing.
+    struct Case {
+        std::vector<const char*> parameters;
+        bool fits;
+        const char* description;
+    };
+    const Case cases[] = {
+        {{"@0,", "30", "0", "1", "1"}, true, "Monte Carlo Simulation\r\nat Risky\r\n30 Trials"},
+        {{"@0,", "30", "0", "5", "1"}, false, "Monte Carlo Simulation\r\nat (Unknown)\r\n30 Trials"},
+        {{"@7,", "30", "0", "0", "1", "9"}, false, "Monte Carlo Simulation\r\nat (Unknown)\r\n30 Trials"},
+    };
+    for (const Case& c : cases) {
+        StoredAnalysis* stored = StoredAnalysis::New();
+        stored->kind = MonteCarloKind;
+        for (const char* parameter : c.parameters)
+            stored->parameters->AddCopy(zString(parameter));
+        MonteCarloSettings old;
+        EXPECT_EQ(ReadMonteCarloRecord(&tree.tree.Document(), stored, old) != nullptr, c.fits);
+        if (c.fits) {
+            EXPECT_EQ(old.samplingMode, SampleChosen);
+            EXPECT_EQ(old.seed, 0);
+            EXPECT_EQ(old.chosen, std::vector<int32_t>{1});
+        }
+        DescribeStoredAnalysis(&tree.tree.Document(), stored, text);
+        EXPECT_STREQ(text.Text(), c.description);
+        StoredAnalysis::Delete(stored);
     }
 }
 

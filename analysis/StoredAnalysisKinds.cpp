@@ -7,6 +7,7 @@
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/OverUnderAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
+#include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisVariables.h"
@@ -32,6 +33,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
         {OneWaySensitivityKind, {RunStoredOneWaySensitivity, DescribeOneWaySensitivity}},
         {RollBackKind, {RunRollBack, nullptr}},
         {TwoWaySensitivityKind, {RunStoredTwoWaySensitivity, DescribeTwoWaySensitivity}},
+        {ThreeWaySensitivityKind, {RunStoredThreeWaySensitivity, DescribeThreeWaySensitivity}},
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
         {OverUnderKind, {RunOverUnder, OverUnderDescribe}},

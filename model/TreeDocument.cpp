@@ -26,8 +26,9 @@ TreeNode* TreeDocument::AddChild(TreeNode* parent, int kind, const char* name, c
 {
     auto* node = new TreeNode(this);
     node->SetKind(kind, false);
-    node->SetText(name, false);
-    node->SetProbabilityText(probability, false);
+    // Code building a tree may pass null for "no text".
+    node->SetText(name != nullptr ? name : "", false);
+    node->SetProbabilityText(probability != nullptr ? probability : "", false);
     if (payoff != nullptr)
         node->SetPayoffText(payoff, 0, false);
     parent->InsertChild(node, -1);

@@ -83,7 +83,7 @@ TEST(HeadlessCore, RollBackDocumentGivesTheRootValuesOrTheError)
     TreeNode* treat = document.AddChild(document.Root, ChanceNode, "Treat");
     document.AddChild(treat, TerminalNode, "better", "0.3", "10");
     document.AddChild(treat, TerminalNode, "same", "#", "0");
-    TreeNode* wait = document.AddChild(document.Root, TerminalNode, "Wait", "", "w");
+    TreeNode* wait = document.AddChild(document.Root, TerminalNode, "Wait", nullptr, "w");  // no probability text
     document.EnsureVariable("w", nullptr);
 
     CountingHost host;

@@ -3,6 +3,7 @@
 #include "analysis/NodeValueRecord.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "analysis/TreeEngines.h"
+#include "analysis/VariableSubstitution.h"
 #include "model/StoredAnalysis.h"
 #include "foundation/StringHelpers.h"
 #include "model/NodePath.h"
@@ -32,13 +33,6 @@ bool ParseInteger(const zString* text, long& out)
     char* end = nullptr;
     out = std::strtol(text->Text(), &end, 10);
     return *end == '\0';
-}
-
-void AddNumber(StoredNameList& parameters, long number)
-{
-    zString text;
-    AppendInt(text, number);
-    parameters.AddCopy(text);
 }
 
 }  // namespace
@@ -125,11 +119,11 @@ StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& reque
     zString path;
     NodePathString(node, path, nullptr);
     record->parameters->AddCopy(path);
-    AddNumber(*record->parameters, request.reportKind);
-    AddNumber(*record->parameters, request.stageStep);
-    AddNumber(*record->parameters, request.firstStage);
-    AddNumber(*record->parameters, request.settingA);
-    AddNumber(*record->parameters, request.settingB);
+    AddNumberItem(*record->parameters, request.reportKind);
+    AddNumberItem(*record->parameters, request.stageStep);
+    AddNumberItem(*record->parameters, request.firstStage);
+    AddNumberItem(*record->parameters, request.settingA);
+    AddNumberItem(*record->parameters, request.settingB);
     return record;
 }
 

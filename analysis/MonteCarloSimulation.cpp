@@ -3,6 +3,7 @@
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
 #include "analysis/TreeQueries.h"
+#include "analysis/VariableSubstitution.h"
 #include "foundation/RandomGenerator.h"
 #include "foundation/StringHelpers.h"
 #include "formula/Distribution.h"
@@ -67,13 +68,6 @@ bool ReadNumber(const StoredNameList& parameters, int i, long& out)
     char* end = nullptr;
     out = std::strtol(text->Text(), &end, 10);
     return *end == '\0';
-}
-
-void AddNumber(StoredNameList& parameters, long number)
-{
-    zString text;
-    AppendInt(text, number);
-    parameters.AddCopy(text);
 }
 
 }  // namespace
@@ -267,13 +261,13 @@ StoredAnalysis* MakeMonteCarloRecord(TreeNode* node, const MonteCarloSettings& s
     zString path;
     NodePathString(node, path, nullptr);
     record->parameters->AddCopy(path);
-    AddNumber(*record->parameters, settings.trials);
-    AddNumber(*record->parameters, settings.reevaluatePath);
-    AddNumber(*record->parameters, static_cast<long>(settings.chosen.size()));
+    AddNumberItem(*record->parameters, settings.trials);
+    AddNumberItem(*record->parameters, settings.reevaluatePath);
+    AddNumberItem(*record->parameters, static_cast<long>(settings.chosen.size()));
     for (int32_t index : settings.chosen)
-        AddNumber(*record->parameters, index);
-    AddNumber(*record->parameters, settings.samplingMode);
-    AddNumber(*record->parameters, settings.seed);
+        AddNumberItem(*record->parameters, index);
+    AddNumberItem(*record->parameters, settings.samplingMode);
+    AddNumberItem(*record->parameters, settings.seed);
     return record;
 }
 

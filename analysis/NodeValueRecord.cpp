@@ -15,24 +15,13 @@
 
 #include <utility>
 
-namespace {
-
-void AddNumber(StoredNameList& parameters, long number)
-{
-    zString text;
-    AppendInt(text, number);
-    parameters.AddCopy(text);
-}
-
-}  // namespace
-
 StoredAnalysis* MakeNodeValueStoredRecord(const NodeChildList& nodes, int commandId, int templateAllowed)
 {
     StoredAnalysis* record = StoredAnalysis::New();
     record->kind = NodeValuesKind;
     record->templateAllowed = static_cast<int16_t>(templateAllowed);
-    AddNumber(*record->parameters, commandId);
-    AddNumber(*record->parameters, nodes.Count());
+    AddNumberItem(*record->parameters, commandId);
+    AddNumberItem(*record->parameters, nodes.Count());
     for (int i = 0; i < nodes.Count(); ++i) {
         zString path;
         NodePathString(nodes.At(i), path, nullptr);

@@ -324,11 +324,11 @@ StoredAnalysis* OneWaySensitivityAnalysis::MakeStoredRecord()
     items.AddCopy(main->low.text);
     items.AddCopy(main->high.text);
     for (int32_t number : {ranges.intervals, costEffectiveness})
-        items.AddText(std::to_string(number).c_str());
+        AddNumberItem(items, number);
     StoreBindingsText(main->bindings, items);
     ranges.StoreText(items, true);
     for (int32_t number : {coherenceGuard == nullptr ? 1 : 0, nodeOnly, reserved, riskCoefficient})
-        items.AddText(std::to_string(number).c_str());
+        AddNumberItem(items, number);
     return record;
 }
 

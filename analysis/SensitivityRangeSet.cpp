@@ -80,7 +80,7 @@ void SensitivityRangeSet::Serialize(Archive& archive)
 
 void SensitivityRangeSet::StoreText(NameList& items, bool skipFirst) const
 {
-    items.AddText(std::to_string(Count()).c_str());
+    AddNumberItem(items, Count());
     for (int i = skipFirst ? 1 : 0; i < Count(); ++i) {
         const VariableRange* range = RangeAt(i);
         items.AddCopy(range->name);

@@ -252,7 +252,7 @@ StoredAnalysis* ThreeWaySensitivityAnalysis::MakeStoredRecord()
         items.AddCopy(set.RangeAt(0)->high.text);
     }
     for (const SensitivityRangeSet& set : sets)
-        items.AddText(std::to_string(set.intervals).c_str());
+        AddNumberItem(items, set.intervals);
     for (const SensitivityRangeSet& set : sets)
         StoreBindingsText(set.RangeAt(0)->bindings, items);
     for (const SensitivityRangeSet& set : sets)

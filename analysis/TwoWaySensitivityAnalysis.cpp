@@ -236,8 +236,8 @@ StoredAnalysis* TwoWaySensitivityAnalysis::MakeStoredRecord()
     items.AddCopy(yName);
     for (const zString* value : {&x->low.text, &x->high.text, &y->low.text, &y->high.text})
         items.AddCopy(*value);
-    items.AddText(std::to_string(xSet.intervals).c_str());
-    items.AddText(std::to_string(ySet.intervals).c_str());
+    AddNumberItem(items, xSet.intervals);
+    AddNumberItem(items, ySet.intervals);
     StoreBindingsText(x->bindings, items);
     StoreBindingsText(y->bindings, items);
     xSet.StoreText(items, true);

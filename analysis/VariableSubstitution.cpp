@@ -126,6 +126,11 @@ double ReadNumberItem(StoredItemReader& items, int& error)
     return error != 0 ? 0.0 : value;
 }
 
+void AddNumberItem(NameList& items, long number)
+{
+    items.AddText(std::to_string(number).c_str());
+}
+
 void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value)
 {
     if (error != 0)
@@ -148,8 +153,7 @@ void CoefficientText(const TreeDocument* window, zString& out)
 void StoreBindingsText(const RangeBindingList& list, NameList& items)
 {
     zString text;
-    text = std::to_string(list.Count()).c_str();
-    items.AddCopy(text);
+    AddNumberItem(items, list.Count());
     for (int i = 0; i < list.Count(); ++i) {
         const RangeBinding* entry = list.At(i);
         if (entry->node == nullptr) {

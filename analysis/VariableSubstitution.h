@@ -29,6 +29,8 @@ struct StoredItemReader {
 };
 // The next item as a number; a missing or unreadable item sets error. Nothing is read once error is set.
 double ReadNumberItem(StoredItemReader& items, int& error);
+// Appends the number as a decimal text item.
+void AddNumberItem(NameList& items, long number);
 // The next item as a value's text and its number; a missing item sets error.
 void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value);
 // The risk preference coefficient as a sweep saves it (nine significant digits).

@@ -17,14 +17,16 @@ carried=$( {
 } | sort -u)
 
 status=0
-# One definition per dialog: the linker keeps only one of two with the same id.
+# One definition per dialog and picture: the linker keeps only one of two with the same type and id.
 while IFS= read -r id; do
     [ -n "$id" ] || continue
-    echo "dialog $id is defined more than once" >&2
+    echo "$id is defined more than once" >&2
     status=1
 done < <( {
-    sed -n 's/^dialog[[:space:]]\+\([0-9]\+\).*/\1/p' resources/dialogs/*.dlg
-    sed -n 's/^\([0-9]\+\)[[:space:]]\+DIALOG\b.*/\1/p' resources/*.rc
+    sed -n 's/^dialog[[:space:]]\+\([0-9]\+\).*/DIALOG \1/p' resources/dialogs/*.dlg
+    sed -n 's/^\([0-9]\+\)[[:space:]]\+\(DIALOG\|BITMAP\|ICON\|CURSOR\)\b.*/\2 \1/p' resources/*.rc
+    awk '$1 == "bitmap" || $1 == "icon" { for (i = 2; i <= NF; i++) print toupper($1), $i }
+         $1 == "cursor" { print "CURSOR", $2 }' resources/art/*.art 2>/dev/null
 } | sort | uniq -d)
 
 folders=""

@@ -341,17 +341,11 @@ void RunStoredOneWaySensitivity(StoredAnalysis* record, TreeDocument* window)
 void DescribeOneWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text)
 {
     const StoredNameList& items = *record->parameters;
-    auto item = [&items](int i) { return items.At(i) != nullptr ? items.At(i)->Text() : ""; };
+    auto item = [&items](int i) { return StoredItemText(items, i); };
     text = "Sensitivity Analysis on ";
     text += item(1);
-    text += "\r\nAt Node \"";
-    TreeNode* found = window != nullptr ? FindNodeByPath(window->Root, item(0)) : nullptr;
-    if (found != nullptr) {
-        zString name;
-        found->GetShortText(name, 30);
-        text += name;
-    }
-    text += "\"\r\nLow = ";
+    AppendAtNode(text, window, item(0));
+    text += "\r\nLow = ";
     text += item(2);
     text += "\r\nHigh = ";
     text += item(3);

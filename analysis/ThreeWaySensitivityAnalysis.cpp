@@ -270,21 +270,14 @@ void RunStoredThreeWaySensitivity(StoredAnalysis* record, TreeDocument* window)
 void DescribeThreeWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text)
 {
     const StoredNameList& items = *record->parameters;
-    auto item = [&items](int i) { return items.At(i) != nullptr ? items.At(i)->Text() : ""; };
+    auto item = [&items](int i) { return StoredItemText(items, i); };
     text = "Sens(3) on ";
     text += item(1);
     text += ", ";
     text += item(2);
     text += ", ";
     text += item(3);
-    text += "\r\nAt Node \"";
-    TreeNode* found = window != nullptr ? FindNodeByPath(window->Root, item(0)) : nullptr;
-    if (found != nullptr) {
-        zString name;
-        found->GetShortText(name, 30);
-        text += name;
-    }
-    text += "\"";
+    AppendAtNode(text, window, item(0));
     for (int a = 0; a < 3; ++a) {
         text += "\r\n";
         text += item(1 + a);

@@ -255,19 +255,13 @@ void RunStoredTwoWaySensitivity(StoredAnalysis* record, TreeDocument* window)
 void DescribeTwoWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text)
 {
     const StoredNameList& items = *record->parameters;
-    auto item = [&items](int i) { return items.At(i) != nullptr ? items.At(i)->Text() : ""; };
+    auto item = [&items](int i) { return StoredItemText(items, i); };
     text = "Sens(2) on ";
     text += item(1);
     text += " and ";
     text += item(2);
-    text += "\r\nAt Node \"";
-    TreeNode* found = window != nullptr ? FindNodeByPath(window->Root, item(0)) : nullptr;
-    if (found != nullptr) {
-        zString name;
-        found->GetShortText(name, 30);
-        text += name;
-    }
-    text += "\"\r\n";
+    AppendAtNode(text, window, item(0));
+    text += "\r\n";
     for (int axis = 0; axis < 2; ++axis) {
         text += item(1 + axis);
         text += ": ";

@@ -126,6 +126,22 @@ double ReadNumberItem(StoredItemReader& items, int& error)
     return error != 0 ? 0.0 : value;
 }
 
+const char* StoredItemText(const NameList& items, int i)
+{
+    return items.At(i) != nullptr ? items.At(i)->Text() : "";
+}
+
+void AppendAtNode(zString& text, TreeDocument* window, const char* path)
+{
+    text += "\r\nAt Node \"";
+    if (TreeNode* found = window != nullptr ? FindNodeByPath(window->Root, path) : nullptr) {
+        zString name;
+        found->GetShortText(name, 30);
+        text += name;
+    }
+    text += "\"";
+}
+
 void AddNumberItem(NameList& items, long number)
 {
     items.AddText(std::to_string(number).c_str());

@@ -29,6 +29,11 @@ struct StoredItemReader {
 };
 // The next item as a number; a missing or unreadable item sets error. Nothing is read once error is set.
 double ReadNumberItem(StoredItemReader& items, int& error);
+// The text of item i of a stored record's parameters, empty when there is none.
+const char* StoredItemText(const NameList& items, int i);
+// "\r\nAt Node \"<node>\"" with the text, cut to 30 characters, of the node the path names from the root (nothing
+// between the quotes when it names none).
+void AppendAtNode(zString& text, TreeDocument* window, const char* path);
 // Appends the number as a decimal text item.
 void AddNumberItem(NameList& items, long number);
 // The next item as a value's text and its number; a missing item sets error.

@@ -27,14 +27,6 @@ CESensitivityPresenter& CEPresenter()
     return presenter;
 }
 
-zString VariableLabel(const TreeDocument* window, const zString& name)
-{
-    zString label = name;
-    if (const DocVariable* variable = window->FindVariable(name.Text(), false))
-        variable->GetLabel(label);
-    return label;
-}
-
 }  // namespace
 
 OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeNode* node, const OneWaySettings& settings)
@@ -113,10 +105,7 @@ void OneWaySensitivityAnalysis::Run()
         return;
     }
     if (!SensitivityResultGrid::SizeFits(ranges.intervals, seriesCount)) {
-        ShowErrorBox(kErrorCaption,
-                     "There is not enough memory to perform the requested analysis. Please try closing other "
-                     "applications or documents, or try using fewer intervals.",
-                     -1);
+        ShowErrorBox(kErrorCaption, kNotEnoughMemoryText, -1);
         stopFlag = 1;
         delete this;
         return;

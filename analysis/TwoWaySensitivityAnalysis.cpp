@@ -13,10 +13,6 @@
 
 #include <string>
 
-const char* const kNotEnoughMemoryText =
-    "There is not enough memory to perform the requested analysis. Please try closing other applications or "
-    "documents, or try using fewer intervals.";
-
 namespace {
 
 constexpr const char* kErrorCaption = "Sensitivity Error";
@@ -25,14 +21,6 @@ TwoWaySensitivityPresenter& Presenter()
 {
     static TwoWaySensitivityPresenter presenter;
     return presenter;
-}
-
-zString VariableLabel(const TreeDocument* window, const zString& name)
-{
-    zString label = name;
-    if (const DocVariable* variable = window->FindVariable(name.Text(), false))
-        variable->GetLabel(label);
-    return label;
 }
 
 void SetUpAxis(const SensitivityAxisSettings& axis, SensitivityRangeSet& set, zString& name, int32_t& count)

@@ -80,9 +80,6 @@ struct TwoWaySensitivityResults {
 using TwoWaySensitivityPresenter = std::function<void(const TwoWaySensitivityResults&)>;
 TwoWaySensitivityPresenter SetTwoWaySensitivityPresenter(TwoWaySensitivityPresenter presenter);
 
-// The message of a map that cannot be allocated.
-extern const char* const kNotEnoughMemoryText;
-
 // The description of a stored two-way analysis (kind 5).
 void DescribeTwoWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text);
 void RunStoredTwoWaySensitivity(StoredAnalysis* record, TreeDocument* window);

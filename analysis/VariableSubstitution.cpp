@@ -5,6 +5,7 @@
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
 #include "model/CloneCopies.h"
+#include "model/DocVariable.h"
 #include "model/NodePath.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
@@ -124,6 +125,18 @@ double ReadNumberItem(StoredItemReader& items, int& error)
     double value = 0.0;
     ParseNumber(item->Text(), value, error);
     return error != 0 ? 0.0 : value;
+}
+
+const char* const kNotEnoughMemoryText =
+    "There is not enough memory to perform the requested analysis. Please try closing other applications or "
+    "documents, or try using fewer intervals.";
+
+zString VariableLabel(const TreeDocument* window, const zString& name)
+{
+    zString label = name;
+    if (const DocVariable* variable = window->FindVariable(name.Text(), false))
+        variable->GetLabel(label);
+    return label;
 }
 
 const char* StoredItemText(const NameList& items, int i)

@@ -29,6 +29,11 @@ struct StoredItemReader {
 };
 // The next item as a number; a missing or unreadable item sets error. Nothing is read once error is set.
 double ReadNumberItem(StoredItemReader& items, int& error);
+// The message of a sweep whose results cannot be allocated.
+extern const char* const kNotEnoughMemoryText;
+// The variable's label (its short description, else its name); the name itself when it is no document variable.
+zString VariableLabel(const TreeDocument* window, const zString& name);
+
 // The text of item i of a stored record's parameters, empty when there is none.
 const char* StoredItemText(const NameList& items, int i);
 // "\r\nAt Node \"<node>\"" with the text, cut to 30 characters, of the node the path names from the root (nothing

@@ -2,6 +2,7 @@
 
 #include "analysis/StoredAnalysisKinds.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
+#include "analysis/VariableSubstitution.h"
 #include "model/StoredAnalysis.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"

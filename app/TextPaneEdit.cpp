@@ -13,3 +13,9 @@ TextPaneEdit::TextPaneEdit(WindowCL* parent, unsigned id, bool wrap, bool readOn
 {
     SetLimit(0);
 }
+
+TextPaneEdit::TextPaneEdit(WindowCL* parent, LayoutManager* layout, unsigned id, bool wrap, bool readOnly)
+    : EditCtrl(parent, layout, StyleFor(wrap, readOnly), "", id)
+{
+    SetLimit(0);
+}

@@ -48,7 +48,7 @@ public:
     long NextPrintPage() override;                            // 27
     void PrintOnDisplay(Display* printer) override;           // 26
     // Printing is over: the print offsets are cleared and the owner's picture is repainted.
-    void ResetPrintState();                                   // 30
+    virtual void ResetPrintState();                           // 30
     bool IsPrinting() const { return printing_ != 0; }
     // The program-wide page grid of the pane that prints.
     static PageGrid& Pages();

@@ -7,6 +7,17 @@
 EditCtrl::EditCtrl(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id)
     : CtrlWindowCL(parent, rect, style, text, id)
 {
+    CreateWithText(text);
+}
+
+EditCtrl::EditCtrl(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id)
+    : CtrlWindowCL(parent, layout, style, text, id)
+{
+    CreateWithText(text);
+}
+
+void EditCtrl::CreateWithText(const char* text)
+{
     className_ = "edit";
     kind_ = KindEdit;
     Create();

@@ -14,6 +14,8 @@ public:
 
     // Create form: made at once with the text; WS_DISABLED in the style leaves it disabled.
     EditCtrl(WindowCL* parent, const RECT& rect, DWORD style, const char* text, unsigned id);
+    // The same placed by a layout rule (a fill layout makes the control cover its parent).
+    EditCtrl(WindowCL* parent, LayoutManager* layout, DWORD style, const char* text, unsigned id);
     // Bind form; with a buffer the field loads it at once.
     static EditCtrl* FromTemplate(WindowCL* parent, unsigned id, zString* buffer = nullptr, unsigned flags = 0);
 
@@ -42,6 +44,10 @@ public:
 
 protected:
     EditCtrl(WindowCL* parent, unsigned id, zString* buffer, unsigned flags);
+
+private:
+    // The create forms' common part: the window is made with the text.
+    void CreateWithText(const char* text);
 };
 
 // The bind form of a plain template field.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class TreeDocument;
+
 // Which number format an axis uses.
 enum GraphAxisFormat : int32_t {
     TreeDisplayFormat = 0,  // the tree window's display format
@@ -48,6 +50,10 @@ struct LineGraphData {
     std::vector<ThresholdPoint> thresholds;
     bool maximizing = true;
     bool useUtility = false;
+    // The swept variable's name, written in the threshold texts.
+    std::string variableName;
+    // The tree whose number formats the axes use; null gives the default format.
+    const TreeDocument* document = nullptr;
 };
 
 // Shows a graph in a line graph window. Until a presenter is installed nothing is shown.

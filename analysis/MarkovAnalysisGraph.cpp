@@ -58,6 +58,7 @@ bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, LineGraphData& graph
     request.points = static_cast<int16_t>((lastStage - request.firstStage) / request.stageStep);
     graph = LineGraphData();
     graph.title = MarkovReportTitle(reportKind);
+    graph.document = document;
     GraphAxisData& stageAxis = graph.horizontal;
     stageAxis.label = "Stage";
     stageAxis.bottom = request.firstStage;

@@ -261,6 +261,8 @@ void OneWaySensitivityAnalysis::MakeGraph(LineGraphData& graph) const
     graph.title += VariableLabel(document, main->name).Text();
     graph.useUtility = document->CalcPrefs.UseUtility != 0;
     graph.maximizing = document->IsMaximizing();
+    graph.variableName = main->name.Text();
+    graph.document = document;
     for (int r = 1; r < ranges.Count(); ++r) {
         zString description;
         ranges.RangeAt(r)->Describe(description);

@@ -87,6 +87,7 @@ bool MakeRiskPreferenceGraph(const TreeDocument* window, LineGraphData& graph)
         return false;
     }
     graph.title = "Risk Preference Function";
+    graph.document = window;
     GraphAxisData& x = graph.horizontal;
     x.label = "Expected Value";
     x.bottom = xmin;

@@ -27,6 +27,7 @@
 #include "framework/draw/zFont.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/FrameworkApp.h"
+#include "graph/LineGraph.h"
 #include "script/DdeLinkManager.h"
 #include "script/ScriptManager.h"
 #include "treewin/TreeWindow.h"
@@ -171,6 +172,7 @@ void StartProgram(FrameworkApp* app)
     InstallTextReportDialog();
     InstallDefinitionChoiceDialog();
     InstallCEReportQuestionDialog();
+    InstallLineGraphWindows();
     char path[300];
     const DWORD length = GetModuleFileNameA(app->Instance(), path, sizeof path);
     path[length < sizeof path ? length : sizeof path - 1] = '\0';

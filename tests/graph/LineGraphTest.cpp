@@ -1,0 +1,121 @@
+// Line graph windows: the axis scaling every analysis graph uses, and a one-way sensitivity run shown in a
+// line graph inside the main frame.
+
+#include "analysis/OneWaySensitivityAnalysis.h"
+#include "app/MainFrame.h"
+#include "graph/LineGraph.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class LineGraphs : public ::testing::Test {
+protected:
+    LineGraphs()
+    {
+        frame = new MainFrame;
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
+    }
+    ~LineGraphs() override { delete frame; }
+
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame* frame;
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(LineGraphs, AutoScaleTakesWholeMultiplesOfAPowerOfTenAndEndsAboveTheHigh)
+{
+    struct Case {
+        double low, high;
+        int count;
+        double bottom, top, interval;
+    };
+    const Case cases[] = {
+        {-3, 7, 5, -3, 9, 2}, {0, 10, 4, 0, 12, 3}, {0, 10, 5, 0, 12, 2}, {4, 4, 0, 4, 4.1, 0.01},
+    };
+    auto* graph = new LineGraph(4, 1);
+    for (const Case& c : cases) {
+        graph->AutoScaleAxis(1, NumericFormat(), c.low, c.high, "Value", 1, c.count);
+        EXPECT_NEAR(graph->verticalAxis.valueBottom, c.bottom, 1e-9) << c.low << ".." << c.high;
+        EXPECT_NEAR(graph->verticalAxis.valueTop, c.top, 1e-9) << c.low << ".." << c.high;
+        EXPECT_NEAR(graph->verticalAxis.interval, c.interval, 1e-9) << c.low << ".." << c.high;
+    }
+    EXPECT_STREQ(graph->verticalLabel.Text(), "Value");
+    EXPECT_EQ(graph->verticalAxis.isLocked, 0);
+}
+
+TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
+{
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "p", "0.3");
+    TreeNode* a = tree.Add(tree.Root(), ChanceNode, "A");
+    tree.Terminal(a, "win", "p", "100");
+    tree.Terminal(a, "lose", "#", "0");
+    tree.Terminal(tree.Root(), "B", "", "50");
+    LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
+    InstallLineGraphWindows();
+    OneWaySettings settings;
+    settings.variable = "p";
+    settings.low.text = "0";
+    settings.low.value = 0.0;
+    settings.high.text = "1";
+    settings.high.value = 1.0;
+    settings.intervals = 4;
+    (new OneWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    while (tree.Document().CurrentAnalysis != nullptr)
+        tree.Document().CurrentAnalysis->OnIdle();
+    SetLineGraphPresenter(previous);
+
+    std::vector<WindowCL*> windows;
+    frame->CollectWindows(windows);
+    ASSERT_EQ(windows.size(), 1u);
+    auto* graph = dynamic_cast<LineGraph*>(windows[0]);
+    ASSERT_NE(graph, nullptr);
+    EXPECT_STREQ(graph->title.Text(), "Sensitivity Analysis on p");
+    ASSERT_EQ(graph->LineCount(), 2);
+    ASSERT_EQ(graph->ThresholdCount(), 1);
+    // Both in the tree's number format, with the places the axes chose for their ranges.
+    EXPECT_STREQ(graph->ThresholdText(0, 0).Text(), "p = $0.500");
+    EXPECT_STREQ(graph->ThresholdText(0, 1).Text(), "EV = $50.000");
+
+    // Values between grid points are interpolated, below the grid the first segment goes on; ties keep the
+    // earlier line.
+    EXPECT_DOUBLE_EQ(graph->ValueAt(0, 0.1), 10.0);
+    EXPECT_DOUBLE_EQ(graph->ValueAt(0, -0.25), -25.0);
+    EXPECT_DOUBLE_EQ(graph->ValueAt(0, 3.0), 100.0);
+    EXPECT_EQ(graph->BestLineAt(0.25), 1);
+    EXPECT_EQ(graph->BestLineAt(0.5), 0);
+    EXPECT_EQ(graph->BestLineAt(0.75), 0);
+
+    // The legend and the threshold block lie right of the plot, inside the drawing.
+    LogicalRect bounds;
+    graph->Bounds(bounds);
+    EXPECT_GT(bounds.right, graph->graphRect.right + 0.5f);
+    EXPECT_GT(graph->graphRect.left, 0.2f);
+    EXPECT_TRUE(graph->DisplayThresholds());
+    SendMessageA(graph->Handle(), WM_COMMAND, LineGraph::DisplayThresholdsCommand, 0);
+    EXPECT_FALSE(graph->DisplayThresholds());
+}
+
+TEST_F(LineGraphs, OnlyThirtyLinesAreDrawn)
+{
+    auto* graph = new LineGraph(1, 1);
+    const double values[] = {1, 2};
+    for (int i = 0; i < 31; ++i)
+        graph->AddLine(values, nullptr, "line");
+    EXPECT_EQ(graph->LineCount(), 31);
+    EXPECT_EQ(graph->ShownLineCount(), 30);
+    // Mark kinds run 6..14, then 1 onward.
+    EXPECT_EQ(graph->Line(8).markKind, 14);
+    EXPECT_EQ(graph->Line(9).markKind, 1);
+}
+
+}  // namespace

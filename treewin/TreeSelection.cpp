@@ -95,6 +95,7 @@ void TreeWindow::ClearSelection()
 {
     document.ClearSelection();
     SelectedNote = nullptr;
+    SelectedArrow = nullptr;
 }
 
 void TreeWindow::SelectNoteBox(NoteBox* note, const void* point, bool openText)

@@ -17,6 +17,7 @@ class NamePopupMenu;
 class UndoAction;
 class UndoHistory;
 class TreeChildWindow;
+struct TreeArrow;
 struct PrintOffset;
 class TreeViewWindow;
 class zFont;
@@ -118,6 +119,16 @@ public:
     const UndoHistory& History();
 
     void AddNoteBox(NoteBox* note) { document.AddNoteBox(note); }
+    // Takes the note box out of the window (the caller owns it then); it is no longer selected.
+    void RemoveNoteBox(NoteBox* note);
+    // Arrows (TreeWindowNotes.cpp): the window owns an added arrow; a removed one belongs to the caller.
+    void AddArrow(TreeArrow* arrow);
+    void RemoveArrow(TreeArrow* arrow);
+    // Selects the arrow alone: no node and no note box stay selected.
+    void SelectArrow(TreeArrow* arrow);
+    TreeArrow* SelectedArrow = nullptr;
+    // The part of the drawing in view in the pane, in inches.
+    LogicalRect VisibleArea();
 
     int OptimalPathDirection() const { return document.OptimalPathDirection(); }
     bool IsMaximizing() const { return document.IsMaximizing(); }

@@ -1,0 +1,103 @@
+#pragma once
+// Undo actions of the note boxes and arrows drawn on a tree. Notes are found again by content (a snapshot);
+// a note or arrow taken out of the tree belongs to the action while it is out.
+
+#include "foundation/FontRecord.h"
+#include "foundation/LogicalRect.h"
+#include "treewin/TreeAction.h"
+
+#include <memory>
+
+class Clipboard;
+class ClipboardSnapshot;
+struct TreeArrow;
+
+// "Create Note": a note box with the frame (inches).
+class TreeCreateNoteAction : public TreeAction {
+public:
+    TreeCreateNoteAction(TreeWindow* tree, const LogicalRect& frame);
+    void Do() override;
+    void Undo() override;
+
+    LogicalRect frame;
+    NoteSnapshot snapshot;
+};
+
+// "Bind Note": the note becomes the node's second text (its font the node's third font when it is not the
+// tree font) and leaves the drawing.
+class TreeBindNoteAction : public TreeAction {
+public:
+    TreeBindNoteAction(TreeWindow* tree, NoteBox* note, TreeNode* node);
+    void Do() override;
+    void Undo() override;
+
+    zString path;
+    NoteSnapshot snapshot;
+    LogicalRect textFrame;
+    FontRecord font;
+};
+
+// "Unbind Note": the node's second text becomes a note box in the place it was shown.
+class TreeUnbindNoteAction : public TreeAction {
+public:
+    TreeUnbindNoteAction(TreeWindow* tree, TreeNode* node);
+    void Do() override;
+    void Undo() override;
+
+    zString path;
+    zString text;
+    NoteSnapshot snapshot;
+};
+
+// "Move Note" / "Resize Note": every toggle exchanges the note's frame with the kept one.
+class TreeMoveNoteAction : public TreeAction {
+public:
+    TreeMoveNoteAction(TreeWindow* tree, NoteBox* note, const LogicalRect& frame, bool resize);
+    void Do() override;
+    void Undo() override { Do(); }
+
+    NoteSnapshot snapshot;
+    LogicalRect frame;
+};
+
+// "Paste Note": the note on the clipboard, centred in the part of the pane in view.
+class TreePasteNoteAction : public TreeAction {
+public:
+    explicit TreePasteNoteAction(TreeWindow* tree);
+    ~TreePasteNoteAction() override;
+    void Do() override;
+    void Undo() override;
+
+    // The note while it is out of the tree; none when the clipboard held none.
+    std::unique_ptr<NoteBox> note;
+    NoteSnapshot snapshot;
+};
+
+// "Cut Note" / "Clear Note" of the selected note; a cut puts it on the clipboard, whose former contents
+// come back on undo.
+class TreeCutNoteAction : public TreeAction {
+public:
+    TreeCutNoteAction(TreeWindow* tree, bool cut);
+    ~TreeCutNoteAction() override;
+    void Do() override;
+    void Undo() override;
+
+    bool cut;
+    NoteSnapshot snapshot;
+    std::unique_ptr<NoteBox> removed;
+    std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<ClipboardSnapshot> saved;
+};
+
+// "Clear Arrow" of the selected arrow.
+class TreeClearArrowAction : public TreeAction {
+public:
+    explicit TreeClearArrowAction(TreeWindow* tree);
+    ~TreeClearArrowAction() override;
+    void Do() override;
+    void Undo() override;
+
+    TreeArrow* arrow;
+    // The arrow belongs to the action while it is out of the tree.
+    bool holdsArrow = false;
+};

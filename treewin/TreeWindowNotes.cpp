@@ -1,0 +1,50 @@
+#include "treewin/TreeWindow.h"
+
+#include "app/ZoomPane.h"
+#include "framework/draw/LogicalUnits.h"
+#include "model/NoteBox.h"
+#include "model/TreeArrow.h"
+#include "treewin/TreeViewWindow.h"
+
+void TreeWindow::RemoveNoteBox(NoteBox* note)
+{
+    if (note == SelectedNote) {
+        SelectedNote = nullptr;
+        if (EditField == 3)
+            EditField = 0;
+    }
+    document.NoteBoxes.RemovePtr(note);
+}
+
+void TreeWindow::AddArrow(TreeArrow* arrow)
+{
+    arrow->owner = &document;
+    document.Arrows.Add(arrow);
+}
+
+void TreeWindow::RemoveArrow(TreeArrow* arrow)
+{
+    if (arrow == SelectedArrow)
+        SelectedArrow = nullptr;
+    document.Arrows.RemovePtr(arrow);
+}
+
+void TreeWindow::SelectArrow(TreeArrow* arrow)
+{
+    ClearSelection();
+    EditField = 0;
+    SelectedArrow = arrow;
+}
+
+LogicalRect TreeWindow::VisibleArea()
+{
+    TreeViewWindow& view = Show();
+    ZoomPane* pane = view.Pane();
+    Display* display = view.PaneDisplay();
+    if (pane == nullptr || display == nullptr)
+        return LogicalRect{0.0f, 0.0f, 0.0f, 0.0f};
+    pane->PushDrawingScale();
+    const LogicalRect area = PixelRectToLogical(pane->VisibleRect(), *display);
+    pane->PopDrawingScale();
+    return area;
+}

@@ -1,5 +1,6 @@
 #include "app/RangeValidator.h"
 
+#include "formula/Expression.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/LocaleChars.h"
 #include "foundation/NumericFormatParsing.h"
@@ -174,7 +175,15 @@ bool RealRangeValidator::Validate(const char* text) const
     double value = 0.0;
     int error = 0;
     ParseNumber(Stripped(text).Text(), value, error);
-    return !error && InRange(value);
+    if (error)
+        return false;
+    // The text as typed must also read as a constant formula of the same value, so that a field never
+    // takes what a formula elsewhere would read differently.
+    Expression formula(text);
+    double constant = 0.0;
+    if (!formula.GetConstant(&constant) || std::fabs(constant - value) >= 1e-10)
+        return false;
+    return InRange(value);
 }
 
 void RealRangeValidator::ShowError() const

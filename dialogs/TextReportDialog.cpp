@@ -2,6 +2,7 @@
 
 #include "app/CursorStack.h"
 #include "app/FilePathDialogs.h"
+#include "app/MenuButton.h"
 #include "app/MessageBoxes.h"
 #include "app/ReportListView.h"
 #include "app/StartProgram.h"
@@ -69,33 +70,20 @@ std::unique_ptr<ReportListView> MakeListView(DialogFrameCL& dialog, TextReport& 
     return list;
 }
 
-// The "Export" control becomes a push button that opens its menu right-aligned under itself; the picked
-// item comes back to the dialog as a command.
+// The "Export" control becomes a menu button offering the clipboard and a file; its picks come back to
+// the dialog as commands.
 void MakeExportButton(DialogFrameCL& dialog)
 {
-    WindowCL* placeholder = dialog.FindChild(TextReportDialog::kExportButton);
-    if (!placeholder)
+    auto menu = std::make_unique<Menu>();
+    menu->AppendItem(TextReportDialog::kClipboardItem, "To Clipboard");
+    menu->AppendItem(TextReportDialog::kFileItem, "To File...");
+    MenuButton* button = MakeMenuButton(menu.get(), dialog.FindChild(TextReportDialog::kExportButton), &dialog,
+                                        nullptr, false);
+    if (!button)
         return;
-    const RECT rect = ChildRect(dialog, TextReportDialog::kExportButton);
-    ShowWindow(placeholder->Handle(), SW_HIDE);
-    SetWindowLongPtrA(placeholder->Handle(), GWLP_ID, 0);
-    HWND button = CreateWindowA("BUTTON", "Export", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, rect.left,
-                                rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog.Handle(),
-                                reinterpret_cast<HMENU>(TextReportDialog::kExportButton), nullptr, nullptr);
-    SetFont(button);
-}
-
-void TrackExportMenu(DialogFrameCL& dialog)
-{
-    Menu menu;
-    menu.AppendItem(TextReportDialog::kClipboardItem, "To Clipboard");
-    menu.AppendItem(TextReportDialog::kFileItem, "To File...");
-    HWND button = GetDlgItem(dialog.Handle(), TextReportDialog::kExportButton);
-    RECT rect{};
-    GetClientRect(button, &rect);
-    POINT corner{rect.right, rect.bottom};
-    MapWindowPoints(button, nullptr, &corner, 1);
-    TrackPopupMenu(menu.Handle(), TPM_RIGHTALIGN, corner.x, corner.y, 0, dialog.Handle(), nullptr);
+    button->SetOwnsMenu(true);
+    menu.release();
+    button->Reset();
 }
 
 void FillNotes(DialogFrameCL& dialog, const TextReport& report)
@@ -186,7 +174,6 @@ void TextReportDialog::Run()
     std::unique_ptr<ReportListView> list = MakeListView(dialog, report, area);
     FillNotes(dialog, report);
     const HWND owner = dialog.Handle();
-    dialog.OnButton(kExportButton, [&] { TrackExportMenu(dialog); });
     dialog.OnButton(kClipboardItem, [&] { PutTextReportOnClipboard(report, owner, false); });
     dialog.OnButton(kFileItem, [&] { SaveTextReport(report, owner, nullptr); });
     dialog.Run();

@@ -1,4 +1,5 @@
 #include "app/RangeValidator.h"
+#include "foundation/LocaleChars.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,35 @@ TEST(RangeValidator, CheckSelectsTheOffendingCharacterOrRefusesTheRangeWithItsMe
     }
     RealRangeValidator between(0, 100, 1);
     EXPECT_EQ(between.Check(zString("99.5"), selection), 1);
+}
+
+// A real text must also read as a constant formula of the same value.
+TEST(RangeValidator, RealTextsMustReadAsConstantFormulas)
+{
+    MessageBoxRecorder boxes;
+    RealRangeValidator any(0, 0, 0);
+    const struct {
+        const char* text;
+        int accepted;
+    } cases[] = {{"1,000", 1}, {"2.5K", 1}, {"-3e2", 1}, {"5e", 0}};
+    for (const auto& c : cases) {
+        TextSelection selection{0, 0};
+        EXPECT_EQ(any.Check(zString(c.text), selection), c.accepted) << c.text;
+    }
+}
+
+// Under a locale whose decimal character is a comma, a typed point becomes a comma, and the result checks.
+TEST(RangeValidator, TypedPointBecomesTheLocaleDecimalComma)
+{
+    LocaleChars::Create(true);
+    const_cast<LocaleChars&>(*LocaleChars::Current()).SetFromSettings(",", ".", "$");
+    RealRangeValidator validator(0, 100, 1);
+    const std::string typed = Typed(validator, "12", TextSelection{2, 2}, ".");
+    TextSelection selection{0, 0};
+    const int accepted = validator.Check(zString("12,5"), selection);
+    LocaleChars::Destroy();
+    EXPECT_EQ(typed, "12,|3");
+    EXPECT_EQ(accepted, 1);
 }
 
 TEST(RangeValidator, NormaliseDropsCurrencyAndThousandsSeparators)

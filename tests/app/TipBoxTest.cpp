@@ -1,8 +1,11 @@
-// Plot mapping of values onto pixels, and tip boxes painted on a bitmap.
+// Plot mapping of values onto pixels, tip boxes and value scales painted on a bitmap.
 
 #include "app/PlotMapping.h"
 #include "app/TipBox.h"
+#include "app/ValueScaleWindow.h"
 #include "framework/draw/BitmapDisplay.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -46,4 +49,27 @@ TEST(TipBox, StaysInsideItsLimitAndFillsInTheTipColour)
     const RECT empty = DrawTipBox(display, POINT{100, 90}, "", false, nullptr);
     EXPECT_EQ(two.bottom - two.top - 4, 2 * (box.bottom - box.top - 4));
     EXPECT_EQ(empty.bottom - empty.top, box.bottom - box.top);
+}
+
+TEST(ValueScaleWindow, CopiesItsPictureToTheOriginAndFramesItWhenAsked)
+{
+    ScopedApplication app;
+    RecordingTopWindow top;
+    top.Create();
+    BitmapDisplay painter(10, 6);
+    PatBlt(painter.DeviceContext(), 0, 0, 10, 6, BLACKNESS);
+    SetPixel(painter.DeviceContext(), 4, 3, RGB(255, 0, 0));
+    std::unique_ptr<Bitmap> picture = painter.SelectBitmap(nullptr);
+    for (bool framed : {false, true}) {
+        auto* pane = new ValueScaleWindow(&top, RECT{0, 0, 40, 30}, picture.get(), framed);
+        BitmapDisplay target(40, 30);
+        HDC dc = target.DeviceContext();
+        PatBlt(dc, 0, 0, 40, 30, WHITENESS);
+        pane->PushDisplay(&target);
+        pane->Paint(nullptr);
+        pane->PopDisplay();
+        EXPECT_EQ(GetPixel(dc, 4, 3), RGB(255, 0, 0)) << framed;
+        EXPECT_EQ(GetPixel(dc, 10, 3), framed ? RGB(0, 0, 0) : RGB(255, 255, 255)) << framed;
+        EXPECT_EQ(GetPixel(dc, 12, 3), RGB(255, 255, 255)) << framed;
+    }
 }

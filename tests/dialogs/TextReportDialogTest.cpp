@@ -1,5 +1,6 @@
 // Text reports delivered by command: the dialog, the clipboard and files.
 
+#include "app/MenuButton.h"
 #include "dialogs/TextReportDialog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"
@@ -129,4 +130,62 @@ TEST(TextReportDialog, LongReportAsksAndCopiesTruncated)
     EXPECT_GT(copied.size(), 31000u);
     ShowTextReport(report, "clIp");
     EXPECT_EQ(boxes.Count(), 1u);
+}
+
+namespace {
+
+// The pop-up menu seen while it was open, picked by its first item through the keyboard.
+RECT openedMenu{};
+
+void CALLBACK PickFirstMenuItem(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu))
+        return;
+    KillTimer(nullptr, timer);
+    GetWindowRect(menu, &openedMenu);
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+} // namespace
+
+// The Export menu button stands on its placeholder, opens right-aligned under itself and its pick reaches
+// the dialog as a command.
+TEST(TextReportDialog, ExportButtonCopiesThroughItsMenu)
+{
+    OnScreen screen;
+    TextReport report;
+    Fill(report, 2);
+    Clipboard(&screen.frame).Empty();
+
+    ModalDialogDriver driver;
+    RECT button{};
+    int arrowColumn = 0;
+    bool placeholderShown = true;
+    driver.Then([&](DialogFrameCL& dialog) {
+        // Away from the screen's left edge, so that the menu can end under the button.
+        SetWindowPos(dialog.Handle(), nullptr, 300, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        placeholderShown = IsWindowVisible(GetDlgItem(dialog.Handle(), TextReportDialog::kExportButton));
+        MenuButton* export_ = nullptr;
+        for (WindowCL* child : dialog.Children())
+            if (auto* found = dynamic_cast<MenuButton*>(child))
+                export_ = found;
+        ASSERT_NE(export_, nullptr);
+        EXPECT_EQ(export_->FaceText(), "Export");
+        GetWindowRect(export_->Handle(), &button);
+        arrowColumn = export_->ArrowColumn();
+        SetTimer(nullptr, 0, 30, PickFirstMenuItem);
+        SendMessageA(export_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        driver.Press(IDOK);
+    });
+    ShowTextReport(report, "Show");
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_FALSE(placeholderShown);
+    EXPECT_EQ(arrowColumn, button.right - button.left - 1 - 20);
+    EXPECT_EQ(openedMenu.right, button.right);
+    EXPECT_EQ(openedMenu.top, button.bottom);
+    std::string expected;
+    report.ClipboardText(expected);
+    EXPECT_EQ(ClipboardText(screen.frame), expected);
 }

@@ -17,6 +17,7 @@ enum GraphAxisFormat : int32_t {
     TwoDecimalsFormat = 1,
     PayoffFormat = 2,  // the number format of the axis's payoff
     RangeFormat = 3,   // `digits` places after dividing by 10 to the power `scale` (AutoFormatForRange)
+    CostEffectivenessFormat = 4,  // the tree's format of cost/effectiveness ratios
 };
 
 struct GraphAxisData {

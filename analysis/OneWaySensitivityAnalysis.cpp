@@ -248,6 +248,7 @@ void OneWaySensitivityAnalysis::ShowResults()
     results.grid.reset(grid.release());
     results.node = node;
     results.variableLabel = VariableLabel(document, ranges.RangeAt(0)->name);
+    results.variableName = ranges.RangeAt(0)->name;
     results.title = "Sensitivity Analysis on ";
     results.title += results.variableLabel;
     if (CEPresenter())

@@ -93,6 +93,7 @@ struct CESensitivityResults {
     TreeNode* node = nullptr;
     zString title;
     zString variableLabel;
+    zString variableName;
 };
 // Shows a cost-effectiveness sweep. Until a presenter is installed nothing is shown.
 using CESensitivityPresenter = std::function<void(const CESensitivityResults&)>;

@@ -11,6 +11,7 @@
 #include "app/RecentFilesMenu.h"
 #include "app/SplashDialog.h"
 #include "dialogs/CEReportQuestionDialog.h"
+#include "dialogs/CESensitivityWindow.h"
 #include "dialogs/DefinitionChoiceDialog.h"
 #include "dialogs/TextReportDialog.h"
 #include "dialogs/ThresholdResultsDialog.h"
@@ -173,6 +174,7 @@ void StartProgram(FrameworkApp* app)
     InstallDefinitionChoiceDialog();
     InstallCEReportQuestionDialog();
     InstallLineGraphWindows();
+    InstallCESensitivityWindow();
     char path[300];
     const DWORD length = GetModuleFileNameA(app->Instance(), path, sizeof path);
     path[length < sizeof path ? length : sizeof path - 1] = '\0';

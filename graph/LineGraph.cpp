@@ -39,9 +39,12 @@ NumericFormat AxisFormat(const GraphAxisData& axis, const TreeDocument* document
 {
     NumericFormat format(true);
     if (document != nullptr) {
-        format = axis.format == PayoffFormat && axis.payoff >= 0 && axis.payoff < 4
-                     ? document->CalcPrefs.PayoffFormats[axis.payoff]
-                     : document->NumberFormat;
+        if (axis.format == PayoffFormat && axis.payoff >= 0 && axis.payoff < 4)
+            format = document->CalcPrefs.PayoffFormats[axis.payoff];
+        else if (axis.format == CostEffectivenessFormat)
+            format = document->CalcPrefs.CostEffFormat;
+        else
+            format = document->NumberFormat;
     }
     switch (axis.format) {
     case TwoDecimalsFormat:

@@ -1,0 +1,198 @@
+#include "dialogs/CESensitivityWindow.h"
+
+#include "analysis/CEReport.h"
+#include "analysis/LineGraphData.h"
+#include "app/GraphCommandStyle.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/TextReport.h"
+#include "framework/dialog/Menu.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/TopWindow.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const DWORD WindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+WindowCL* Frame()
+{
+    return TheApp ? TheApp->MainWindow() : nullptr;
+}
+
+const char* const kNoRatioText =
+    "The data cannot be graphed as C/E ratios because the effectiveness of one or more options is zero.";
+
+// Thresholds of average cost (lowest best) or average effectiveness (highest best), found with the tree
+// briefly under the payoff method on that payoff; the tree's settings are restored.
+void FindPayoffThresholds(const SensitivityResultGrid& grid, int component, std::vector<ThresholdPoint>& out)
+{
+    TreeDocument* document = grid.Document();
+    if (document == nullptr)
+        return;
+    TreeCalcPrefs& prefs = document->CalcPrefs;
+    const int payoff = component == ComponentCost ? document->CostPayoffIndex() : prefs.CEEffPayoff;
+    if (payoff < 0 || payoff > 3)
+        return;
+    const int32_t method = prefs.CalcMethod;
+    const int8_t current = prefs.CurrentPayoff;
+    const int32_t direction = prefs.OptPath[payoff];
+    prefs.CalcMethod = PayoffMethod;
+    prefs.CurrentPayoff = static_cast<int8_t>(payoff);
+    prefs.OptPath[payoff] = component == ComponentCost ? 0 : 1;
+    ThresholdList list;
+    const_cast<SensitivityResultGrid&>(grid).FindOptimalChanges(list, -1, component);
+    prefs.OptPath[payoff] = direction;
+    prefs.CurrentPayoff = current;
+    prefs.CalcMethod = method;
+    for (int i = 0; i < list.Count(); ++i)
+        out.push_back(*list.At(i));
+}
+
+}  // namespace
+
+CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
+    : DialogFrameCL(Frame(), ResourceId(kTemplateId, nullptr), WindowStyle), results_(results)
+{
+    SetStateBits(StateDeleteWithWindow);
+    if (WindowCL* text = FindChild(kNodeText)) {
+        zString nodeText;
+        if (results_.node != nullptr)
+            results_.node->GetShortText(nodeText, 30);
+        text->SetText(nodeText);
+    }
+    if (WindowCL* text = FindChild(kVariableText))
+        text->SetText(results_.variableLabel);
+    Show(SW_SHOW);
+    if (!HasRatioRange())
+        ShowInfoBox(nullptr, kNoRatioText, -1);
+}
+
+CESensitivityWindow::~CESensitivityWindow() = default;
+
+bool CESensitivityWindow::HasRatioRange() const
+{
+    double low = 0.0;
+    double high = 0.0;
+    // Component 3 of the grid's ranges is the cost/effectiveness ratio.
+    return results_.grid != nullptr && results_.grid->ComponentRange(3, low, high);
+}
+
+void CESensitivityWindow::ShowGraphMenu()
+{
+    const std::string name = results_.variableName.Text();
+    const bool ratio = HasRatioRange();
+    Menu menu;
+    if (ratio)
+        menu.AppendItem(1587, (name + " vs. Marginal Cost-Effectiveness").c_str());
+    menu.AppendItem(1583, (name + " vs. Marginal Cost").c_str());
+    menu.AppendItem(1585, (name + " vs. Marginal Effectiveness").c_str());
+    menu.AppendSeparator();
+    if (ratio)
+        menu.AppendItem(1586, (name + " vs. Average Cost-Effectiveness").c_str());
+    menu.AppendItem(1582, (name + " vs. Average Cost").c_str());
+    menu.AppendItem(1584, (name + " vs. Average Effectiveness").c_str());
+    RECT button{};
+    if (WindowCL* graph = FindChild(kGraphButton))
+        GetWindowRect(graph->Handle(), &button);
+    // The chosen command arrives here as WM_COMMAND.
+    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
+}
+
+bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
+{
+    if (command < 1582 || command > 1587 || results_.grid == nullptr)
+        return false;
+    int marginal = 0;
+    int measure = 0;
+    StyleForCommand(command, marginal, measure);
+    const SensitivityResultGrid& grid = *results_.grid;
+    TreeDocument* document = grid.Document();
+    const int steps = grid.Intervals();
+    graph.title = "Sensitivity Analysis on";
+    graph.subtitles.push_back(results_.variableLabel.Text());
+    graph.variableName = results_.variableName.Text();
+    graph.document = document;
+    graph.maximizing = measure == 2;
+    graph.horizontal.label = results_.variableLabel.Text();
+    graph.horizontal.bottom = grid.Low();
+    graph.horizontal.top = grid.High();
+    graph.horizontal.interval = (grid.High() - grid.Low()) / steps;
+    static const char* const labels[] = {"", "Cost", "Effectiveness", "Cost/Eff"};
+    graph.vertical.label = std::string(marginal ? "Marginal " : "") + labels[measure];
+    graph.vertical.autoScale = true;
+    if (measure == 3) {
+        graph.vertical.format = CostEffectivenessFormat;
+    } else {
+        graph.vertical.format = PayoffFormat;
+        graph.vertical.payoff = document == nullptr ? 0
+                                : measure == 1      ? document->CostPayoffIndex()
+                                                    : document->CalcPrefs.CEEffPayoff;
+    }
+    std::vector<double> values(steps + 1);
+    bool first = true;
+    for (int i = 0; i < grid.Series(); ++i) {
+        if (marginal) {
+            grid.MarginalCEByStep(i, values.data(), measure);
+        } else if (measure == 3) {
+            std::vector<double> effectiveness(steps + 1);
+            grid.CopySeries(i, values.data(), ComponentCost);
+            grid.CopySeries(i, effectiveness.data(), ComponentEffectiveness);
+            for (int t = 0; t <= steps; ++t)
+                values[t] = effectiveness[t] != 0.0 ? values[t] / effectiveness[t] : 0.0;
+        } else {
+            grid.CopySeries(i, values.data(), measure);
+        }
+        ScalePoints(!first, graph.vertical.bottom, graph.vertical.top, values.data(), steps + 1);
+        first = false;
+        zString name;
+        if (const TreeNode* child = grid.Node() != nullptr ? grid.Node()->GetChild(i) : nullptr)
+            child->GetShortText(name, 30);
+        graph.lines.push_back({name.Text(), values});
+    }
+    if (!marginal && measure != 3)
+        FindPayoffThresholds(grid, measure, graph.thresholds);
+    return true;
+}
+
+long CESensitivityWindow::OnCommand(WindowEvent* event)
+{
+    const int command = LOWORD(event->wParam);
+    LineGraphData graph;
+    if (MakeGraph(command, graph)) {
+        ShowLineGraph(graph);
+        return 1;
+    }
+    switch (command) {
+    case kGraphButton:
+        ShowGraphMenu();
+        return 1;
+    case kReportButton: {
+        TextReport report;
+        const TreeDocument* document = results_.grid->Document();
+        NumericFormat plain;
+        const CEFormats formats =
+            document != nullptr
+                ? CEFormats{document->CalcPrefs.PayoffFormats[document->CostPayoffIndex()],
+                            document->CalcPrefs.PayoffFormats[document->CalcPrefs.CEEffPayoff],
+                            document->CalcPrefs.CostEffFormat}
+                : CEFormats{plain, plain, plain};
+        results_.grid->CEOptimalByStep(report, results_.variableName.Text(), nullptr, formats, -1);
+        ShowTextReport(report);
+        return 1;
+    }
+    case IDOK:
+        DestroyWindow(handle_);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void InstallCESensitivityWindow()
+{
+    SetCESensitivityPresenter([](const CESensitivityResults& results) { new CESensitivityWindow(results); });
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The results of a one-way sensitivity run in cost-effectiveness mode (template 2340): the node and the
+// varied variable, a "Graph" menu of the average and marginal cost, effectiveness and cost/effectiveness
+// line graphs, and the text report of every step's cost-effectiveness table. It owns the run's grid and
+// deletes itself when it closes.
+
+#include "analysis/OneWaySensitivityAnalysis.h"
+#include "framework/dialog/DialogFrameCL.h"
+
+struct LineGraphData;
+
+class CESensitivityWindow : public DialogFrameCL {
+public:
+    enum : unsigned { kTemplateId = 2340, kNodeText = 2341, kGraphButton = 2342, kReportButton = 2343, kVariableText = 2344 };
+
+    explicit CESensitivityWindow(const CESensitivityResults& results);
+    ~CESensitivityWindow() override;
+
+    long OnCommand(WindowEvent* event) override; // 8
+
+    // The line graph of commands 1582-1587; false for any other command.
+    bool MakeGraph(int command, LineGraphData& graph) const;
+
+private:
+    void ShowGraphMenu();
+    bool HasRatioRange() const;
+
+    CESensitivityResults results_;
+};
+
+// One-way runs in cost-effectiveness mode open this window from now on.
+void InstallCESensitivityWindow();

@@ -1,0 +1,105 @@
+// A one-way sensitivity run in cost-effectiveness mode opens its results window, whose graphs and report
+// read the run's grid.
+
+#include "analysis/LineGraphData.h"
+#include "dialogs/CESensitivityWindow.h"
+#include "foundation/TextReport.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// A decision between A (cost c, effectiveness 1) and B (cost 10, effectiveness `bEffect`), c swept 0 to 20.
+struct CERun {
+    explicit CERun(const char* bEffect)
+    {
+        frame.Create();
+        TreeDocument& document = tree.Document();
+        document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+        document.CalcPrefs.CECostPayoff = 0;
+        document.CalcPrefs.CEEffPayoff = 1;
+        tree.Bind(tree.Root(), "c", "2");
+        tree.Terminal(tree.Root(), "A", "", "c", "1");
+        tree.Terminal(tree.Root(), "B", "", "10", bEffect);
+        CESensitivityPresenter previous =
+            SetCESensitivityPresenter([this](const CESensitivityResults& results) { window = new CESensitivityWindow(results); });
+        OneWaySettings settings;
+        settings.variable = "c";
+        settings.low = FormattedValue{"0", 0.0};
+        settings.high = FormattedValue{"20", 20.0};
+        settings.intervals = 4;
+        (new OneWaySensitivityAnalysis(tree.Root(), settings))->Run();
+        while (document.CurrentAnalysis != nullptr)
+            document.CurrentAnalysis->OnIdle();
+        SetCESensitivityPresenter(previous);
+    }
+    ~CERun()
+    {
+        if (window != nullptr)
+            DestroyWindow(window->Handle());
+    }
+    std::string Text(unsigned id) const
+    {
+        char text[128] = {};
+        GetWindowTextA(window->FindChild(id)->Handle(), text, sizeof text);
+        return text;
+    }
+
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    CESensitivityWindow* window = nullptr;
+};
+
+TEST(CESensitivityWindow, GraphsAndReportReadTheRunsGrid)
+{
+    CERun run("3");
+    ASSERT_NE(run.window, nullptr);
+    EXPECT_EQ(run.Text(CESensitivityWindow::kVariableText), "c");
+    EXPECT_EQ(run.boxes.Count(), 0u);
+
+    // Average cost: A is cheaper until c passes 10; the tree is back in cost-effectiveness mode afterwards.
+    LineGraphData cost;
+    ASSERT_TRUE(run.window->MakeGraph(1582, cost));
+    EXPECT_EQ(cost.vertical.label, "Cost");
+    ASSERT_EQ(cost.lines.size(), 2u);
+    EXPECT_EQ(cost.lines[0].values, (std::vector<double>{0, 5, 10, 15, 20}));
+    ASSERT_EQ(cost.thresholds.size(), 1u);
+    EXPECT_NEAR(cost.thresholds[0].x, 10.0, 1e-9);
+    EXPECT_EQ(run.tree.Document().CalcPrefs.CalcMethod, CostEffectivenessMethod);
+
+    LineGraphData ratio;
+    ASSERT_TRUE(run.window->MakeGraph(1586, ratio));
+    EXPECT_EQ(ratio.vertical.label, "Cost/Eff");
+    EXPECT_NEAR(ratio.lines[1].values[0], 10.0 / 3.0, 1e-12);
+    EXPECT_TRUE(ratio.thresholds.empty());
+
+    std::string report;
+    TextReportPresenter previous = SetTextReportPresenter([&report](TextReport& shown, const char*) {
+        report = shown.Title().Text();
+        return 1;
+    });
+    SendMessageA(run.window->Handle(), WM_COMMAND, CESensitivityWindow::kReportButton, 0);
+    SetTextReportPresenter(previous);
+    EXPECT_FALSE(report.empty());
+}
+
+TEST(CESensitivityWindow, ZeroEffectivenessLeavesNoRatioGraph)
+{
+    CERun run("0");
+    ASSERT_NE(run.window, nullptr);
+    ASSERT_EQ(run.boxes.Count(), 1u);
+    EXPECT_EQ(run.boxes.Last().text,
+              "The data cannot be graphed as C/E ratios because the effectiveness of one or more options is zero.");
+}
+
+}  // namespace

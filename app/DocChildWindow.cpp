@@ -5,11 +5,13 @@
 #include "app/MainFrame.h"
 #include "app/MainToolbar.h"
 #include "app/SaveQuestions.h"
+#include "app/WindowPlacement.h"
 #include "app/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/PrintJob.h"
-#include "framework/draw/PrinterDisplay.h"
+#include "dialogs/ScaledWindow.h"
+#include "foundation/NumericHelpers.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IconResource.h"
 #include "framework/window/MDIframeCL.h"
@@ -220,20 +222,27 @@ void DocChildWindow::Bounds(LogicalRect& rect)
 
 void DocChildWindow::OnZoomChanged() {}
 
-PrinterDisplay* DocChildWindow::PrinterSetup()
+ScaledWindow* DocChildWindow::PrinterSetup()
 {
     if (!printer_)
-        printer_ = new PrinterDisplay;
+        printer_ = new ScaledWindow;
+    // Every time, so that a scale changed since (a drag in the preview) takes effect.
+    double scale = GetPrintScale();
+    double minimum = 0.0;
+    double maximum = 0.0;
+    PrintScaleRange(minimum, maximum);
+    ClampValue(&scale, minimum, maximum);
+    printer_->SetScale(scale, -1.0);
     return printer_;
 }
 
 bool DocChildWindow::HasPrinter()
 {
-    PrinterDisplay* printer = PrinterSetup();
+    ScaledWindow* printer = PrinterSetup();
     return printer && printer->PrinterContext();
 }
 
-void DocChildWindow::SetPrinter(PrinterDisplay* printer)
+void DocChildWindow::SetPrinter(ScaledWindow* printer)
 {
     if (printer == printer_)
         return;
@@ -241,9 +250,9 @@ void DocChildWindow::SetPrinter(PrinterDisplay* printer)
     printer_ = printer;
 }
 
-PrinterDisplay* DocChildWindow::ReleasePrinter()
+ScaledWindow* DocChildWindow::ReleasePrinter()
 {
-    PrinterDisplay* printer = printer_;
+    ScaledWindow* printer = printer_;
     printer_ = nullptr;
     return printer;
 }

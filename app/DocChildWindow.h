@@ -6,13 +6,37 @@
 // printer, and the refusal to close while an application dialog is open or its pane is printing.
 
 #include "app/UndoHistory.h"
+#include "foundation/FontRecord.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/dialog/MDIdialogCL.h"
 
+#include <vector>
+
 class Display;
 class EditCtrl;
-class PrinterDisplay;
+class PageGrid;
+class ScaledWindow;
 class ZoomPane;
+
+// What DrawPageHeaderText marks on a drawing: the page breaks, and the header and footer of every page
+// (their texts expanded as page headers, aligned as AlignOffset aligns), on the display, within the rectangle
+// to be drawn (logical units).
+struct PageHeaderOptions {
+    bool breaks = false;
+    bool headers = false;
+    FontRecord headerFont;
+    FontRecord footerFont;
+    zString headerText;
+    zString footerText;
+    int headerAlignment = -1;
+    int footerAlignment = 1;
+    Display* display = nullptr;
+    LogicalRect rect{0, 0, 0, 0};
+};
+
+// The offset in pixels of a text in a width of pixels: alignment < 0 left (0), 0 centred, > 0 right; the
+// text is measured in the display's current font.
+int AlignOffset(int alignment, Display& display, const char* text, int width);
 
 class DocChildWindow : public MDIdialogCL {
 public:
@@ -58,8 +82,9 @@ public:
     virtual void Bounds(LogicalRect& rect);             // 48
     // The pane's zoom changed: the drawing lays itself out again. Nothing here.
     virtual void OnZoomChanged();                       // 50
-    // The window's printer, opened on the current printer on first use; it may have no device context.
-    virtual PrinterDisplay* PrinterSetup();             // 51
+    // The window's printer, opened on the current printer on first use, scaled by the print scale kept
+    // within the print-scale range; it may have no device context.
+    virtual ScaledWindow* PrinterSetup();               // 51
     // Draws the picture on the display. Nothing here.
     virtual void Draw(Display* display);                // 52
     void InvalidateAll() { InvalidateLogicalRect(nullptr); } // 53
@@ -78,6 +103,18 @@ public:
     // The display of the pane, null without a pane.
     Display* PaneDisplay() const;
 
+    // Places the window at fractions of the frame's client area (across, down).
+    void PlaceAt(double across, double down);
+    // Keeps the window within the frame's client area, shrinking it where it is larger.
+    void FitToFrame();
+    // Sizes the window to show the whole drawing (18 pixels to spare), keeping its left or right edge and
+    // its top or bottom edge; with keepInside it is then moved back inside the frame's client area. Nothing
+    // without a pane or with an empty drawing.
+    void FitToContents(bool anchorRight, bool anchorBottom, bool keepInside);
+    // Marks the printed pages on the drawing: dashed page breaks and each page's header and footer. While
+    // the pane prints, the header and footer of the page being printed.
+    void DrawPageHeaderText(const PageHeaderOptions& options);
+
     // The undo history. An action is applied at once and marks a document modified; null clears the history.
     void AddUndoAction(UndoAction* action);
     UndoAction* CurrentUndoAction() const { return undo_.Current(); }
@@ -91,9 +128,9 @@ public:
     void InvalidateLogicalRect(const LogicalRect* rect);
     bool HasPrinter();
     // The printer the user chose for this window (owned), replacing the one it had.
-    void SetPrinter(PrinterDisplay* printer);
+    void SetPrinter(ScaledWindow* printer);
     // The printer given up to a print job, which deletes it; the window opens a new one when next asked.
-    PrinterDisplay* ReleasePrinter();
+    ScaledWindow* ReleasePrinter();
 
     // The Edit commands go to the edit control that last had the focus among those tracked.
     void TrackFocus(EditCtrl* control);
@@ -107,6 +144,15 @@ public:
     void SetIconId(unsigned id);
 
 private:
+    // A page of the drawing on a display: its column and row (-1: the page being printed) and pixels.
+    struct PageOnDisplay {
+        int column;
+        int row;
+        RECT pixels;
+    };
+    // Draws the page breaks within the options' rectangle and lists the pages that touch it (in pixels of
+    // the options' display); false without a printer page to lay out.
+    bool LayOutPages(const PageHeaderOptions& options, PageGrid& grid, std::vector<PageOnDisplay>& pages);
     void Initialise();
     long OnEditCommand(WindowEvent* event);
     long OnTrackedFocus(WindowEvent* event);
@@ -118,5 +164,5 @@ private:
     int editCommandsOn_ = 1;
     int fromTemplate_ = 0;
     ZoomPane* pane_ = nullptr;
-    PrinterDisplay* printer_ = nullptr;
+    ScaledWindow* printer_ = nullptr;
 };

@@ -80,3 +80,19 @@ void DialogUnitsToPixels(POINT& out, int x, int y, HWND window)
     SelectObject(dc, old);
     ReleaseDC(window, dc);
 }
+
+RECT MoveRectInside(RECT rect, const RECT& area)
+{
+    int dx = 0;
+    int dy = 0;
+    if (rect.right > area.right)
+        dx = area.right - rect.right;
+    if (rect.bottom > area.bottom)
+        dy = area.bottom - rect.bottom;
+    if (rect.left + dx < area.left)
+        dx = area.left - rect.left;
+    if (rect.top + dy < area.top)
+        dy = area.top - rect.top;
+    OffsetRect(&rect, dx, dy);
+    return rect;
+}

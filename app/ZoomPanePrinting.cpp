@@ -6,7 +6,7 @@
 #include "app/PrintProgressDialog.h"
 #include "app/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
-#include "framework/draw/PrinterDisplay.h"
+#include "dialogs/ScaledWindow.h"
 
 PageGrid& ZoomPane::Pages()
 {

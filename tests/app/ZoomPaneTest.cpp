@@ -193,4 +193,50 @@ TEST_F(ZoomPaneTest, ScrollIntoViewBringsARectangleInByWholeSteps)
     EXPECT_EQ(pane->ScrollOrigin().y, pane->VerticalState()->position * 40);
 }
 
+TEST_F(ZoomPaneTest, FittedToItsDrawingTheWindowKeepsTheAnchoredEdgesAndStaysInTheFrame)
+{
+    HWND window = document->Handle();
+    const auto place = [&](int left, int top) { MoveWindow(window, left, top, 200, 150, TRUE); };
+    const auto rect = [&] {
+        RECT r{};
+        GetWindowRect(window, &r);
+        MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    place(100, 80);
+    RECT client{};
+    GetClientRect(window, &client);
+    const int extraX = 200 - client.right + 18;
+    const int extraY = 150 - client.bottom + 18;
+    document->width = 2.0f;
+    document->height = 1.0f;
+    pane->SetZoom(1.0);
+    const int wide = 2 * PerInch() + extraX;
+    const int high = PerInch() + extraY;
+    const struct {
+        bool right, bottom;
+        RECT expected;
+    } cases[] = {{false, false, {100, 80, 100 + wide, 80 + high}}, {true, true, {300 - wide, 230 - high, 300, 230}}};
+    for (const auto& c : cases) {
+        place(100, 80);
+        document->FitToContents(c.right, c.bottom, false);
+        const RECT fitted = rect();
+        EXPECT_TRUE(EqualRect(&c.expected, &fitted)) << c.right << ": " << fitted.left << "," << fitted.top << ","
+                                                     << fitted.right << "," << fitted.bottom;
+    }
+    // Too wide for where it stands: moved back inside the frame's client area.
+    RECT area{};
+    GetClientRect(GetParent(window), &area);
+    document->width = static_cast<float>(area.right) / PerInch() - 1.0f;
+    place(100, 80);
+    document->FitToContents(false, false, true);
+    EXPECT_EQ(rect().right, area.right);
+    EXPECT_EQ(rect().top, 80);
+    // Larger than the frame: cut to it at its top-left corner.
+    MoveWindow(window, 50, 50, area.right + 100, area.bottom + 100, TRUE);
+    document->FitToFrame();
+    const RECT fitted = rect();
+    EXPECT_TRUE(EqualRect(&fitted, &area));
+}
+
 } // namespace

@@ -10,6 +10,10 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
 #include <string>
 
 namespace {
@@ -34,7 +38,111 @@ void ShowNumber(ProgramDialog& dialog, unsigned id, double value)
         control->SetText(text);
 }
 
+using AreaPainter = std::function<void(HDC, const RECT&)>;
+
+LRESULT CALLBACK PaintedAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* paint = reinterpret_cast<AreaPainter*>(data);
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        (*paint)(dc, client);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, PaintedAreaProc, 1);
+        delete paint;
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The dialog's area control is painted by the function from now on.
+void PaintArea(ProgramDialog& dialog, unsigned id, AreaPainter paint)
+{
+    if (WindowCL* area = dialog.FindChild(id))
+        SetWindowSubclass(area->Handle(), PaintedAreaProc, 1, reinterpret_cast<DWORD_PTR>(new AreaPainter(std::move(paint))));
+}
+
+void DrawPicture(HDC dc, unsigned bitmapId, int x, int y)
+{
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId));
+    if (bitmap == nullptr)
+        return;
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof info, &info);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(dc, x, y - info.bmHeight / 2, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
+
+void DrawBranch(HDC dc, int fromX, int fromY, int toX, int y, int endX, COLORREF colour, int width)
+{
+    HPEN pen = CreatePen(PS_SOLID, width, colour);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, fromX, fromY, nullptr);
+    LineTo(dc, toX, y);
+    LineTo(dc, endX, y);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
 }  // namespace
+
+void DrawLotteryPicture(HDC dc, const RECT& area, double x)
+{
+    const int middle = (area.top + area.bottom) / 2;
+    DrawPicture(dc, 32216, area.left + 8, middle);
+    SetBkMode(dc, TRANSPARENT);
+    const int textX = area.left + 64;
+    const int quarter = (area.bottom - area.top) / 4;
+    zString win("0.5:  ");
+    AppendFormattedNumber(win, x, -9);
+    TextOutA(dc, textX, area.top + quarter - 8, win.Text(), static_cast<int>(win.Length()));
+    zString lose("0.5:  ");
+    AppendFormattedNumber(lose, -x / 2, -9);
+    TextOutA(dc, textX, area.bottom - quarter - 8, lose.Text(), static_cast<int>(lose.Length()));
+}
+
+void DrawAssessmentPicture(HDC dc, const RECT& area, const RiskPointAssessment& assessment)
+{
+    const int middle = (area.top + area.bottom) / 2;
+    DrawPicture(dc, 32217, area.left + 8, middle);
+    const int count = static_cast<int>(assessment.values.size());
+    if (count == 0)
+        return;
+    const int nodeX = area.left + 72;
+    const int bendX = nodeX + 24;
+    const int endX = area.right - 150;
+    const int rowHeight = (area.bottom - area.top - 8) / std::max(count, 2);
+    SetBkMode(dc, TRANSPARENT);
+    // Highest value on top; the current lottery's two branches stand out in red.
+    for (int i = 0; i < count; ++i) {
+        const int index = count - 1 - i;
+        const double value = assessment.values[index];
+        const bool inLottery = value == assessment.LotteryLow() || value == assessment.LotteryHigh();
+        const int y = area.top + 4 + rowHeight * i + rowHeight / 2;
+        DrawBranch(dc, nodeX, middle, bendX, y, endX, inLottery ? RGB(255, 0, 0) : RGB(128, 128, 128), inLottery ? 2 : 1);
+        if (inLottery || index == 0 || index == count - 1) {
+            zString label;
+            AppendFormattedNumber(label, value, -9);
+            label += "  (U = ";
+            AppendFormattedNumber(label, assessment.utilities[index], -4);
+            label += ")";
+            TextOutA(dc, endX + 6, y - 7, label.Text(), static_cast<int>(label.Length()));
+        }
+    }
+}
 
 // Constant risk aversion is chosen first; the segment buttons count only for non-constant, and choosing one
 // chooses non-constant.
@@ -70,6 +178,7 @@ int AssessConstantRiskAversion(TreeDocument* window)
 {
     ProgramDialog dialog(kConstantAssessmentTemplate);
     double coefficient = window->RiskAssessment.coefficient;
+    PaintArea(dialog, kConstantLotteryArea, [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
     auto* field = RealEdit::FromTemplate(&dialog, kCoefficientField, new RealRangeValidator(1e-5, 1e16, 0), 0,
                                          &coefficient);
     if (dialog.Run() != IDOK || field == nullptr)
@@ -90,6 +199,8 @@ int AssessRiskPreferencePoints(TreeDocument* window, int segments)
     if (!assessment.Begin(window, segments))
         return 0;
     ProgramDialog dialog(kPointAssessmentTemplate);
+    PaintArea(dialog, kPointLotteryArea,
+              [&assessment](HDC dc, const RECT& area) { DrawAssessmentPicture(dc, area, assessment); });
     double answer = assessment.Proposed();
     auto* field = RealEdit::FromTemplate(&dialog, kCertaintyField, new RealRangeValidator(-1e16, 1e16, 0), 0,
                                          &answer);
@@ -104,6 +215,8 @@ int AssessRiskPreferencePoints(TreeDocument* window, int segments)
         if (field != nullptr)
             field->Load();
         dialog.SelectField(kCertaintyField);
+        if (WindowCL* area = dialog.FindChild(kPointLotteryArea))
+            InvalidateRect(area->Handle(), nullptr, TRUE);
     };
     ask();
     dialog.OnButton(kMoreButton, [&] {

@@ -4,6 +4,9 @@
 // certainty equivalents of 50/50 lotteries (2570). Each returns 1 when the person completed it; the tree's
 // function changes only then.
 
+#include <windows.h>
+
+class RiskPointAssessment;
 class TreeDocument;
 
 enum : int {
@@ -13,8 +16,10 @@ enum : int {
     kTwoSegmentsRadio = 2544,
     kSixteenSegmentsRadio = 2547,
     kConstantAssessmentTemplate = 2550,
+    kConstantLotteryArea = 2551,
     kCoefficientField = 2552,
     kPointAssessmentTemplate = 2570,
+    kPointLotteryArea = 2571,
     kLotteryLowText = 2572,
     kLotteryHighText = 2573,
     kQuestionLabel = 2574,
@@ -25,3 +30,8 @@ enum : int {
 int EnterRiskPreference(TreeDocument* window);
 int AssessConstantRiskAversion(TreeDocument* window);
 int AssessRiskPreferencePoints(TreeDocument* window, int segments);
+
+// The lottery pictures of the two assessments in a dialog area: the 50/50 lottery of X and -X/2, and the
+// points assessed so far as branches with the current lottery's two in red.
+void DrawLotteryPicture(HDC dc, const RECT& area, double x);
+void DrawAssessmentPicture(HDC dc, const RECT& area, const RiskPointAssessment& assessment);

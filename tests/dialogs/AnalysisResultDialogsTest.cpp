@@ -13,6 +13,7 @@
 #include "framework/window/Clipboard.h"
 #include "model/DocVariable.h"
 #include "model/RiskPrefAssessment.h"
+#include "analysis/RiskPreference.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -275,3 +276,53 @@ TEST(AnalysisResultDialogs, ReportQuestionDecidesTheElimination)
 }
 
 }  // namespace
+
+namespace {
+
+// Runs of consecutive rows in one column whose pixel is the colour.
+int RunsOf(const uint32_t* pixels, int width, int height, int x, uint32_t colour)
+{
+    int runs = 0;
+    bool inside = false;
+    for (int y = 0; y < height; ++y) {
+        const bool match = (pixels[y * width + x] & 0xFFFFFF) == colour;
+        runs += match && !inside;
+        inside = match;
+    }
+    return runs;
+}
+
+}  // namespace
+
+TEST(AnalysisResultDialogs, AssessmentPictureMarksTheCurrentLotteryInRed)
+{
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "gamble");
+    tree.Terminal(chance, "win", "0.5", "1000");
+    tree.Terminal(chance, "lose", "#", "0");
+    RiskPointAssessment assessment;
+    ASSERT_TRUE(assessment.Begin(&tree.Document(), 4));
+    ASSERT_TRUE(assessment.Answer(400));
+    ASSERT_DOUBLE_EQ(assessment.LotteryHigh(), 400);
+
+    const int width = 400;
+    const int height = 120;
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT area{0, 0, width, height};
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawAssessmentPicture(dc, area, assessment);
+    GdiFlush();
+    // Three points so far (0, 400, 1000): the lottery's two branches are red, the third grey.
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    EXPECT_EQ(RunsOf(pixels, width, height, width - 160, 0xFF0000), 2);
+    EXPECT_EQ(RunsOf(pixels, width, height, width - 160, 0x808080), 1);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}

@@ -14,8 +14,17 @@
 
 class DocVariable;
 struct StoredAnalysis;
+class TextReport;
 class TreeDocument;
 struct TreeNode;
+
+// The results a simulation shows (MonteCarloSimulation::ShowResult).
+enum MonteCarloResult : int {
+    OutcomeDistributionResult = 1,
+    StrategyFrequencyResult = 2,
+    CostDistributionResult = 3,
+    EffectivenessDistributionResult = 4,
+};
 
 // Sampling modes: nothing, every distribution, the chosen ones.
 enum MonteCarloSampling : int16_t { SampleNone = 0, SampleAll = 1, SampleChosen = -2 };
@@ -59,6 +68,11 @@ public:
     void End();
     // Statistics of the outcomes sorted by the component (ValueTriple numbering).
     OutcomeStatistics Statistics(int component) const;
+    // Hands a graph of the result to the program (MonteCarloResult); false when none is made: the outcomes
+    // do not vary (said in a message), or no strategy frequency without per-trial re-evaluation.
+    bool ShowResult(int choice) const;
+    // The ordered list of trials with every column; the options do not change it.
+    void WriteReport(TextReport& report, int options) const;
 
     int RecordCount() const { return static_cast<int>(records.size()); }
     const MonteCarloTrialRecord& RecordAt(int i) const { return records[static_cast<size_t>(i)]; }

@@ -13,6 +13,7 @@
 #include "dialogs/CEReportQuestionDialog.h"
 #include "dialogs/CESensitivityWindow.h"
 #include "dialogs/DefinitionChoiceDialog.h"
+#include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/TextReportDialog.h"
 #include "dialogs/ThresholdResultsDialog.h"
 #include "formula/BuiltinRegistry.h"
@@ -28,6 +29,7 @@
 #include "framework/draw/zFont.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/FrameworkApp.h"
+#include "graph/BarGraphs.h"
 #include "graph/LineGraph.h"
 #include "script/DdeLinkManager.h"
 #include "script/ScriptManager.h"
@@ -175,6 +177,8 @@ void StartProgram(FrameworkApp* app)
     InstallCEReportQuestionDialog();
     InstallLineGraphWindows();
     InstallCESensitivityWindow();
+    InstallMonteCarloDialogs();
+    InstallBarGraphs();
     char path[300];
     const DWORD length = GetModuleFileNameA(app->Instance(), path, sizeof path);
     path[length < sizeof path ? length : sizeof path - 1] = '\0';

@@ -1,0 +1,329 @@
+#include "dialogs/MonteCarloDialogs.h"
+
+#include "analysis/StoredAnalysisKinds.h"
+#include "app/ProgressBar.h"
+#include "app/WindowPlacement.h"
+#include "foundation/StringHelpers.h"
+#include "foundation/TextReport.h"
+#include "formula/Distribution.h"
+#include "framework/dialog/Menu.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/TopWindow.h"
+#include "framework/window/HandlerDescriptor.h"
+#include "model/StoredAnalysis.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Kept while the program runs for the next set-up; the key value is never changed by a run.
+struct RememberedDefaults {
+    int trials = 100;
+    bool predictable = false;
+    int key = 1000;
+    bool reevaluate = false;
+};
+RememberedDefaults remembered;
+
+// The statistics fields: the value's (the cost's) then the effectiveness's.
+const unsigned kStatisticsFields[] = {3924, 3925, 3926, 3927, 3933, 3934, 3935,
+                                      3936, 3937, 3938, 3939, 3941, 3942, 3943};
+
+// A top-level window of the frame, whatever the template says of its frame.
+const DWORD ProgressWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+HWND Control(const DialogFrameCL& dialog, unsigned id)
+{
+    WindowCL* control = dialog.FindChild(id);
+    return control != nullptr ? control->Handle() : nullptr;
+}
+
+void Enable(const DialogFrameCL& dialog, unsigned id, bool on)
+{
+    EnableWindow(Control(dialog, id), on ? TRUE : FALSE);
+}
+
+void SetChecked(const DialogFrameCL& dialog, unsigned id, bool on)
+{
+    SendMessageA(Control(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void SetControlText(const DialogFrameCL& dialog, unsigned id, const char* text)
+{
+    SetWindowTextA(Control(dialog, id), text);
+}
+
+void OpenProgress(std::unique_ptr<MonteCarloSimulation> simulation, StoredAnalysis* record, StoredAnalysis* caller)
+{
+    auto run = std::make_unique<MonteCarloProgress>(std::move(simulation), record, caller);
+    new MonteCarloProgressDialog(std::move(run));
+}
+
+}  // namespace
+
+MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* window, TreeNode* node)
+    : AppDialog(kTemplateId), window(window), node(node)
+{
+    trials = remembered.trials;
+    key = remembered.key;
+    AddIntegerField(kTrialsField, &trials, 1, 32000);
+    AddIntegerField(kKeyField, &key, 1, 20000);
+    for (unsigned id : {kPredictableCheck, kSampleAllRadio, kSampleSomeRadio, kSampleNoneRadio, kWhichButton})
+        AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
+            id, AsEventHandler(&MonteCarloSetupDialog::OnChoice), this, WM_COMMAND));
+    const bool hasDistributions = window->Distributions.Count() > 0;
+    SetChecked(*this, kPredictableCheck, remembered.predictable);
+    SetChecked(*this, kReevaluateCheck, remembered.reevaluate);
+    SetChecked(*this, hasDistributions ? kSampleAllRadio : kSampleNoneRadio, true);
+    for (unsigned id : {kSampleAllRadio, kSampleSomeRadio, kSampleNoneRadio})
+        Enable(*this, id, hasDistributions);
+    UpdateControls();
+    RunModal();
+}
+
+bool MonteCarloSetupDialog::Checked(unsigned id) const
+{
+    return SendMessageA(Control(*this, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The key only with a predictable sequence, "&Which..." only with "Sample &some", re-evaluation only at a
+// decision node that samples.
+void MonteCarloSetupDialog::UpdateControls()
+{
+    Enable(*this, kKeyField, Checked(kPredictableCheck));
+    Enable(*this, kWhichButton, Checked(kSampleSomeRadio));
+    const bool reevaluable = node->IsDecision() && !Checked(kSampleNoneRadio);
+    if (!reevaluable)
+        SetChecked(*this, kReevaluateCheck, false);
+    Enable(*this, kReevaluateCheck, reevaluable);
+}
+
+long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
+{
+    if (LOWORD(event->wParam) == kWhichButton) {
+        SampleDistributionsDialog(window, chosen);
+        return 1;
+    }
+    UpdateControls();
+    return 0;
+}
+
+int MonteCarloSetupDialog::OkResult()
+{
+    const bool predictable = Checked(kPredictableCheck);
+    const bool reevaluable = IsWindowEnabled(Control(*this, kReevaluateCheck)) != 0;
+    remembered.trials = trials;
+    remembered.predictable = predictable;
+    if (reevaluable)
+        remembered.reevaluate = Checked(kReevaluateCheck);
+    settings = MonteCarloSettings();
+    settings.trials = static_cast<int16_t>(trials);
+    settings.seed = static_cast<int16_t>(predictable ? key : 0);
+    settings.reevaluatePath = reevaluable && Checked(kReevaluateCheck) ? 1 : 0;
+    if (Checked(kSampleAllRadio)) {
+        settings.samplingMode = SampleAll;
+        for (int i = 0; i < window->Distributions.Count(); ++i)
+            settings.chosen.push_back(window->Distributions.RecordAt(i)->index);
+    } else if (Checked(kSampleSomeRadio)) {
+        settings.samplingMode = SampleChosen;
+        settings.chosen = chosen;
+    } else {
+        settings.samplingMode = SampleNone;
+    }
+    return 1;
+}
+
+SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* window, std::vector<int32_t>& chosen)
+    : AppDialog(kTemplateId), window(window), chosen(chosen)
+{
+    const HWND list = Control(*this, kList);
+    const DistributionList& all = window->Distributions;
+    for (int i = 0; i < all.Count(); ++i) {
+        DistributionRecord* record = all.RecordAt(i);
+        zString line;
+        AppendInt(line, record->index);
+        line += '\t';
+        if (!record->comment.IsEmpty())
+            line += record->comment;
+        else if (record->GetDistribution() != nullptr)
+            line += record->GetDistribution()->Name();
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.Text()));
+        const bool selected = std::find(chosen.begin(), chosen.end(), record->index) != chosen.end();
+        SendMessageA(list, LB_SETSEL, selected ? TRUE : FALSE, i);
+    }
+    RunModal();
+}
+
+int SampleDistributionsDialog::OkResult()
+{
+    const HWND list = Control(*this, kList);
+    chosen.clear();
+    for (int i = 0; i < window->Distributions.Count(); ++i)
+        if (SendMessageA(list, LB_GETSEL, i, 0) > 0)
+            chosen.push_back(window->Distributions.RecordAt(i)->index);
+    return 1;
+}
+
+namespace {
+
+unsigned ProgressTemplate(const MonteCarloProgress& run)
+{
+    return run.Simulation().costEffectiveness ? MonteCarloProgressDialog::kCostEffectivenessTemplateId
+                                              : MonteCarloProgressDialog::kTemplateId;
+}
+
+WindowCL* Frame()
+{
+    return TheApp ? TheApp->MainWindow() : nullptr;
+}
+
+}  // namespace
+
+MonteCarloProgressDialog::MonteCarloProgressDialog(std::unique_ptr<MonteCarloProgress> run)
+    : DialogFrameCL(Frame(), ResourceId(ProgressTemplate(*run), nullptr), ProgressWindowStyle), run(std::move(run))
+{
+    SetStateBits(StateDeleteWithWindow);
+    MonteCarloSimulation& simulation = this->run->Simulation();
+    zString text;
+    simulation.node->GetShortText(text, 30);
+    SetControlText(*this, kNodeText, text.Text());
+    text.Clear();
+    AppendInt(text, simulation.trials);
+    SetControlText(*this, kTrialsText, text.Text());
+    Enable(*this, IDOK, false);
+    if (HWND area = Control(*this, kProgressArea)) {
+        RECT rect;
+        GetWindowRect(area, &rect);
+        MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&rect), 2);
+        progressBar = std::make_unique<ProgressBar>(this, rect, 0.0, simulation.trials);
+    }
+    PlaceWindowInFrame(handle_, 0.4f, 0.5f, true);
+    Show(SW_SHOW);
+    this->run->SetView(this);
+    this->run->Start();
+}
+
+MonteCarloProgressDialog::~MonteCarloProgressDialog()
+{
+    run->SetView(nullptr);
+    run.reset();
+}
+
+void MonteCarloProgressDialog::ShowTrialPosition(int trial)
+{
+    if (progressBar)
+        progressBar->SetValue(trial);
+}
+
+void MonteCarloProgressDialog::ShowStatistics(const std::vector<zString>& texts)
+{
+    for (size_t i = 0; i < texts.size() && i < std::size(kStatisticsFields); ++i)
+        SetControlText(*this, kStatisticsFields[i], texts[i].Text());
+}
+
+void MonteCarloProgressDialog::ShowFinished(bool resultsEnabled)
+{
+    progressBar.reset();
+    Enable(*this, kStopButton, false);
+    Enable(*this, kCalcStatsButton, false);
+    Enable(*this, IDOK, true);
+    SetFocus(Control(*this, IDOK));
+    Enable(*this, kGraphButton, resultsEnabled);
+    Enable(*this, kReportButton, resultsEnabled);
+}
+
+void MonteCarloProgressDialog::ShowGraphMenu()
+{
+    const MonteCarloSimulation& simulation = run->Simulation();
+    Menu menu;
+    if (!simulation.costEffectiveness) {
+        menu.AppendItem(1563, "Distribution of Outcomes");
+    } else {
+        menu.AppendItem(1564, "Distribution of Costs");
+        menu.AppendItem(1565, "Distribution of Effectiveness Values");
+    }
+    if (simulation.reevaluatePath) {
+        menu.AppendSeparator();
+        menu.AppendItem(1566, "Strategy Selection Frequency");
+    }
+    RECT button{};
+    GetWindowRect(Control(*this, kGraphButton), &button);
+    // The chosen command arrives here as WM_COMMAND.
+    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
+}
+
+long MonteCarloProgressDialog::OnCommand(WindowEvent* event)
+{
+    switch (LOWORD(event->wParam)) {
+    case IDOK:
+        DestroyWindow(handle_);
+        return 1;
+    case kStopButton:
+        run->Finish();
+        return 1;
+    case kCalcStatsButton:
+        run->CalcStats();
+        return 1;
+    case kReportButton: {
+        if (!run->ResultsEnabled())
+            return 1;
+        TextReport report;
+        {
+            HostWaitCursor waiting;
+            run->Simulation().WriteReport(report, 2 | 4 | 8 | 16);
+        }
+        ShowTextReport(report);
+        return 1;
+    }
+    case kGraphButton:
+        ShowGraphMenu();
+        return 1;
+    case 1563:
+        run->Simulation().ShowResult(OutcomeDistributionResult);
+        return 1;
+    case 1564:
+        run->Simulation().ShowResult(CostDistributionResult);
+        return 1;
+    case 1565:
+        run->Simulation().ShowResult(EffectivenessDistributionResult);
+        return 1;
+    case 1566:
+        run->Simulation().ShowResult(StrategyFrequencyResult);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void RunMonteCarlo(TreeNode* node)
+{
+    MonteCarloSetupDialog dialog(node->document, node);
+    if (!dialog.Result())
+        return;
+    auto simulation = std::make_unique<MonteCarloSimulation>(node);
+    if (simulation->error != 0 || !simulation->Setup(dialog.settings))
+        return;
+    OpenProgress(std::move(simulation), MakeMonteCarloRecord(node, dialog.settings), nullptr);
+}
+
+void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* window)
+{
+    MonteCarloSettings settings;
+    TreeNode* node = ReadMonteCarloRecord(window, record, settings);
+    if (node == nullptr)
+        return;
+    auto simulation = std::make_unique<MonteCarloSimulation>(node);
+    if (simulation->error != 0 || !simulation->Setup(settings))
+        return;
+    OpenProgress(std::move(simulation), nullptr, record);
+}
+
+void InstallMonteCarloDialogs()
+{
+    RegisterStoredAnalysisKind(MonteCarloKind, RunStoredMonteCarlo, DescribeMonteCarlo);
+}

@@ -1,0 +1,101 @@
+#pragma once
+// The Monte Carlo simulation's dialogs and drivers: the set-up dialog (template 2420) and its "Sample
+// Distributions" chooser (2455), the modeless progress-and-results dialog (3920, 3944 in cost-effectiveness
+// mode) that runs the trials in idle time, and the drivers behind the Analysis menu and stored records.
+
+#include "analysis/MonteCarloProgress.h"
+#include "app/AppDialog.h"
+
+#include <memory>
+#include <vector>
+
+class ProgressBar;
+class TreeDocument;
+struct TreeNode;
+
+class MonteCarloSetupDialog : public AppDialog {
+public:
+    enum : unsigned {
+        kTemplateId = 2420,
+        kPredictableCheck = 2421,
+        kKeyField = 2422,
+        kTrialsField = 2423,
+        kReevaluateCheck = 2424,
+        kSampleAllRadio = 2425,
+        kSampleSomeRadio = 2426,
+        kSampleNoneRadio = 2427,
+        kWhichButton = 2428,
+    };
+
+    // Runs the dialog modally from the remembered defaults; after "&Begin" Result() is nonzero and the
+    // settings hold the choice.
+    MonteCarloSetupDialog(TreeDocument* window, TreeNode* node);
+
+    MonteCarloSettings settings;
+
+private:
+    int OkResult() override;
+    long OnChoice(WindowEvent* event);
+    void UpdateControls();
+    bool Checked(unsigned id) const;
+
+    TreeDocument* window;
+    TreeNode* node;
+    int trials = 0;
+    int key = 0;
+    std::vector<int32_t> chosen;
+};
+
+// Toggles which of the document's distributions are sampled; on OK the chosen list becomes the selected ones.
+class SampleDistributionsDialog : public AppDialog {
+public:
+    enum : unsigned { kTemplateId = 2455, kList = 2456 };
+
+    SampleDistributionsDialog(TreeDocument* window, std::vector<int32_t>& chosen);
+
+private:
+    int OkResult() override;
+
+    TreeDocument* window;
+    std::vector<int32_t>& chosen;
+};
+
+// Shows a running simulation and its results; owns the run and deletes itself, with the run, when closed.
+class MonteCarloProgressDialog : public DialogFrameCL, public MonteCarloProgressView {
+public:
+    enum : unsigned {
+        kTemplateId = 3920,
+        kCostEffectivenessTemplateId = 3944,
+        kNodeText = 3921,
+        kProgressArea = 3922,
+        kTrialsText = 3923,
+        kStopButton = 3928,
+        kReportButton = 3931,
+        kGraphButton = 3932,
+        kCalcStatsButton = 3945,
+    };
+
+    // Takes the run, shows the dialog and starts the trials.
+    explicit MonteCarloProgressDialog(std::unique_ptr<MonteCarloProgress> run);
+    ~MonteCarloProgressDialog() override;
+
+    long OnCommand(WindowEvent* event) override;
+    void ShowTrialPosition(int trial) override;
+    void ShowStatistics(const std::vector<zString>& texts) override;
+    void ShowFinished(bool resultsEnabled) override;
+
+    MonteCarloProgress& Run() const { return *run; }
+
+private:
+    void ShowGraphMenu();
+
+    std::unique_ptr<MonteCarloProgress> run;
+    std::unique_ptr<ProgressBar> progressBar;
+};
+
+// The Analysis menu's simulation at a node: the set-up dialog, then the progress dialog.
+void RunMonteCarlo(TreeNode* node);
+// Runs a stored simulation again; the record's chain continues when all trials ran.
+void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* window);
+// Registers the stored simulation's runner with the stored analyses.
+void InstallMonteCarloDialogs();

@@ -1,0 +1,224 @@
+// The Monte Carlo set-up dialog answered as a person would, and a run in its progress dialog from the menu's
+// driver and from a stored record.
+
+#include "analysis/BarGraphData.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "dialogs/MonteCarloDialogs.h"
+#include "foundation/TextReport.h"
+#include "formula/Distribution.h"
+#include "model/StoredAnalysis.h"
+#include "model/TreeDocument.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using SetupDialog = MonteCarloSetupDialog;
+using Progress = MonteCarloProgressDialog;
+
+std::string TextOf(DialogFrameCL& dialog, unsigned id)
+{
+    char text[256] = {};
+    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
+    return text;
+}
+
+bool Enabled(DialogFrameCL& dialog, unsigned id)
+{
+    return IsWindowEnabled(dialog.FindChild(id)->Handle()) != 0;
+}
+
+bool Checked(DialogFrameCL& dialog, unsigned id)
+{
+    return SendMessageA(dialog.FindChild(id)->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Checks a radio button or check box and tells the dialog, as a click does.
+ModalDialogDriver::Step Click(unsigned id, bool on = true)
+{
+    return [id, on](DialogFrameCL& dialog) {
+        const unsigned radios[] = {SetupDialog::kSampleAllRadio, SetupDialog::kSampleSomeRadio, SetupDialog::kSampleNoneRadio};
+        if (std::find(std::begin(radios), std::end(radios), id) != std::end(radios))
+            for (unsigned radio : radios)
+                SendMessageA(dialog.FindChild(radio)->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+        SendMessageA(dialog.FindChild(id)->Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    };
+}
+
+// Root decision: "Risky" chance (0.5 -> DistSamp(1), 0.5 -> 10), "Safe" 25; DistSamp(1) Uniform 0 .. 100.
+struct SimulatedTree {
+    TreeBuilder tree;
+
+    explicit SimulatedTree(bool withDistribution = true)
+    {
+        if (withDistribution) {
+            auto* record = new DistributionRecord;
+            record->index = 1;
+            Distribution* uniform = MakeDistribution(2);
+            uniform->Parameter(0)->SetText("0");
+            uniform->Parameter(1)->SetText("100");
+            record->SetDistribution(uniform);
+            record->SetOwner(&tree.Document());
+            tree.Document().Distributions.InsertSorted(record);
+        }
+        TreeNode* risky = tree.Add(tree.Root(), ChanceNode, "Risky");
+        tree.Terminal(risky, "Draw", "0.5", withDistribution ? "DistSamp(1)" : "50");
+        tree.Terminal(risky, "Ten", "0.5", "10");
+        tree.Terminal(tree.Root(), "Safe", "", "25");
+    }
+};
+
+struct OnScreen {
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    OnScreen() { frame.Create(); }
+};
+
+Progress* OpenProgressDialog()
+{
+    HWND handle = FindWindowA(nullptr, "Monte Carlo Simulation");
+    return handle != nullptr ? dynamic_cast<Progress*>(WindowCL::FromHandle(handle)) : nullptr;
+}
+
+TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    SimulatedTree tree;
+    ModalDialogDriver driver;
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, SetupDialog::kTrialsField), "100");
+            EXPECT_EQ(TextOf(dialog, SetupDialog::kKeyField), "1000");
+            EXPECT_FALSE(Enabled(dialog, SetupDialog::kKeyField));
+            EXPECT_TRUE(Checked(dialog, SetupDialog::kSampleAllRadio));
+            EXPECT_FALSE(Enabled(dialog, SetupDialog::kWhichButton));
+            EXPECT_TRUE(Enabled(dialog, SetupDialog::kReevaluateCheck));
+        })
+        .Then(Click(SetupDialog::kSampleSomeRadio))
+        .Then([](DialogFrameCL& dialog) { EXPECT_TRUE(Enabled(dialog, SetupDialog::kWhichButton)); })
+        .Then(Click(SetupDialog::kSampleNoneRadio))
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_FALSE(Enabled(dialog, SetupDialog::kWhichButton));
+            EXPECT_FALSE(Enabled(dialog, SetupDialog::kReevaluateCheck));
+        })
+        .Then(Click(SetupDialog::kSampleAllRadio))
+        .Then(Click(SetupDialog::kReevaluateCheck))
+        .Then(Click(SetupDialog::kPredictableCheck))
+        .Then([](DialogFrameCL& dialog) { EXPECT_TRUE(Enabled(dialog, SetupDialog::kKeyField)); })
+        .Type(SetupDialog::kTrialsField, "32001")
+        .Press(IDOK)
+        .Type(SetupDialog::kTrialsField, "50")
+        .Type(SetupDialog::kKeyField, "77")
+        .Press(IDOK);
+    SetupDialog first(&tree.tree.Document(), tree.tree.Root());
+    EXPECT_TRUE(driver.Finished());
+    ASSERT_NE(first.Result(), 0);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(first.settings.trials, 50);
+    EXPECT_EQ(first.settings.seed, 77);
+    EXPECT_EQ(first.settings.reevaluatePath, 1);
+    EXPECT_EQ(first.settings.samplingMode, SampleAll);
+    EXPECT_EQ(first.settings.chosen, std::vector<int32_t>{1});
+
+    // The next opening starts from the choice, but never from the key; at a chance node nothing re-evaluates.
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, SetupDialog::kTrialsField), "50");
+            EXPECT_EQ(TextOf(dialog, SetupDialog::kKeyField), "1000");
+            EXPECT_TRUE(Checked(dialog, SetupDialog::kPredictableCheck));
+            EXPECT_FALSE(Checked(dialog, SetupDialog::kReevaluateCheck));
+            EXPECT_FALSE(Enabled(dialog, SetupDialog::kReevaluateCheck));
+        })
+        .Press(IDCANCEL);
+    SetupDialog second(&tree.tree.Document(), tree.tree.Root()->GetChild(0));
+    EXPECT_EQ(second.Result(), 0);
+
+    // Without distributions only "Do &not sample" is offered, and no re-evaluation.
+    SimulatedTree plain(false);
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_TRUE(Checked(dialog, SetupDialog::kSampleNoneRadio));
+            for (unsigned id : {SetupDialog::kSampleAllRadio, SetupDialog::kSampleSomeRadio, SetupDialog::kSampleNoneRadio,
+                                SetupDialog::kReevaluateCheck})
+                EXPECT_FALSE(Enabled(dialog, id)) << id;
+        })
+        .Press(IDOK);
+    SetupDialog third(&plain.tree.Document(), plain.tree.Root());
+    EXPECT_EQ(third.settings.samplingMode, SampleNone);
+    EXPECT_TRUE(third.settings.chosen.empty());
+}
+
+TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    InstallMonteCarloDialogs();
+    std::vector<std::string> reports;
+    TextReportPresenter previousReports = SetTextReportPresenter([&](TextReport& report, const char*) {
+        reports.push_back(report.HeaderLines().At(0)->Text());
+        return 1;
+    });
+    int graphs = 0;
+    auto previousGraphs = SetProbDistributionPresenter([&](std::unique_ptr<ProbDistributionData>) { ++graphs; });
+
+    SimulatedTree tree;
+    TreeDocument& document = tree.tree.Document();
+    ModalDialogDriver driver;
+    driver.Type(SetupDialog::kTrialsField, "20").Press(IDOK);
+    RunMonteCarlo(tree.tree.Root());
+    Progress* dialog = OpenProgressDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(TextOf(*dialog, Progress::kTrialsText), "20");
+    EXPECT_FALSE(Enabled(*dialog, IDOK));
+    EXPECT_FALSE(Enabled(*dialog, Progress::kReportButton));
+    while (!dialog->Run().Finished())
+        dialog->Run().OnIdle();
+    EXPECT_TRUE(Enabled(*dialog, IDOK));
+    EXPECT_FALSE(Enabled(*dialog, Progress::kStopButton));
+    EXPECT_TRUE(Enabled(*dialog, Progress::kGraphButton));
+    EXPECT_FALSE(TextOf(*dialog, 3924).empty());
+    ASSERT_NE(document.LastAnalysis, nullptr);
+    EXPECT_EQ(document.LastAnalysis->kind, MonteCarloKind);
+    SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(Progress::kReportButton, BN_CLICKED), 0);
+    SendMessageA(dialog->Handle(), WM_COMMAND, 1563, 0);
+    EXPECT_EQ(reports, std::vector<std::string>{"Ordered List of 20 Outcomes"});
+    EXPECT_EQ(graphs, 1);
+    HWND handle = dialog->Handle();
+    SendMessageA(handle, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_FALSE(IsWindow(handle));
+
+    // A stored run leaves the last analysis alone and goes on with the record's successor when it ends.
+    StoredAnalysis* stored = document.LastAnalysis->Clone();
+    StoredAnalysis* successor = document.LastAnalysis->Clone();
+    stored->next = successor;
+    RunStoredAnalysis(stored, &document);
+    dialog = OpenProgressDialog();
+    ASSERT_NE(dialog, nullptr);
+    while (!dialog->Run().Finished())
+        dialog->Run().OnIdle();
+    EXPECT_EQ(stored->next, nullptr);
+    Progress* next = OpenProgressDialog();
+    EXPECT_NE(next, dialog);
+    for (Progress* open : {dialog, next})
+        if (open != nullptr)
+            SendMessageA(open->Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(OpenProgressDialog(), nullptr);
+    StoredAnalysis::Delete(stored);
+    StoredAnalysis::Delete(successor);
+    SetTextReportPresenter(previousReports);
+    SetProbDistributionPresenter(previousGraphs);
+}
+
+}  // namespace

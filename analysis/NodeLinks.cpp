@@ -21,8 +21,7 @@ void FormatPathProbability(const TreeNode* node, double value, zString& out)
 
 void SendToLink(TreeNode* node, int id, const zString& text)
 {
-    if (DocumentLink* item = node->document->FindLinkEntry(id))
-        item->SetValue(text.Text());
+    node->document->PublishLinkValue(id, text.Text());
 }
 
 }  // namespace

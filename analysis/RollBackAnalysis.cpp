@@ -1,5 +1,6 @@
 #include "analysis/RollBackAnalysis.h"
 
+#include "analysis/NodeLinks.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "analysis/TreeEngines.h"
 #include "model/StoredAnalysis.h"
@@ -54,6 +55,7 @@ void RollBackAnalysis::Finish()
 {
     document->RefreshChildWindows();
     document->RolledBack = 1;
+    UpdateAllNodeLinks(document->Root);
     WarnMultipleOptima();
     if (document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin) {
         WalkTreeWithSkip(

@@ -90,6 +90,9 @@ public:
     DocumentLink* FindLinkEntry(int id) const { return LinkItems.Find(id); }
     // Clears the id at the node (when given), deletes its link item and marks the document modified.
     void ReleaseLinkEntry(int id, TreeNode* node);
+    // A new value text of link id: its link item keeps it and the window hands it to the clients that
+    // follow the item. Nothing without a link item of that id.
+    void PublishLinkValue(int id, const char* text);
 
     // Appends a note box to the document's notes; the document owns it and becomes its owner.
     void AddNoteBox(NoteBox* note);

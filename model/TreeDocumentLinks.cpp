@@ -2,6 +2,7 @@
 
 #include "model/TreeDocument.h"
 
+#include "model/TreeDocumentView.h"
 #include "model/TreeNode.h"
 
 namespace {
@@ -37,6 +38,16 @@ int TreeDocument::LinkIdFor(TreeNode* node, int command)
         SetModified(1);
     }
     return block->linkIds[slot];
+}
+
+void TreeDocument::PublishLinkValue(int id, const char* text)
+{
+    DocumentLink* item = FindLinkEntry(id);
+    if (item == nullptr)
+        return;
+    item->SetValue(text);
+    if (View != nullptr)
+        View->LinkValueChanged(id, item->value.Text());
 }
 
 void TreeDocument::ReleaseLinkEntry(int id, TreeNode* node)

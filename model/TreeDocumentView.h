@@ -13,4 +13,6 @@ public:
     // The node must be measured again (mode: 0 the node alone, 1 with its subtree, 2 its children and then
     // the node); the layout follows with the next LayoutChanged or drawing.
     virtual void NodeChanged(TreeNode*, int) {}
+    // The tree published a new text for its link id (after a roll back); clients that follow it get it.
+    virtual void LinkValueChanged(int, const char*) {}
 };

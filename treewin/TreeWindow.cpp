@@ -3,6 +3,9 @@
 #include "app/PageGrid.h"
 #include "treewin/TreeChildWindow.h"
 #include "app/NamePopupMenu.h"
+#include "app/StartProgram.h"
+#include "script/DdeLinkManager.h"
+#include "treewin/TreeDdeServer.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/zFont.h"
 #include "treewin/TreeViewWindow.h"
@@ -105,6 +108,25 @@ void TreeWindow::TakePath(const char* path)
     document.WindowTitle = name != nullptr ? name + 1 : path;
     for (int i = 0; i < childWindows.Count(); ++i)
         static_cast<TreeChildWindow*>(childWindows.At(i))->OnTreeTitleChanged(document.WindowTitle.Text());
+    CreateDdeTopic();
+}
+
+void TreeWindow::CreateDdeTopic()
+{
+    ddeTopic.reset();
+    if (TheLinkManager != nullptr)
+        ddeTopic = std::make_unique<TreeDdeServer>(this, &TheLinkManager->Server(), filePath.Text());
+}
+
+void TreeWindow::DdeItemName(int id, zString& text)
+{
+    text = ("DDE_" + std::to_string(id)).c_str();
+}
+
+void TreeWindow::LinkValueChanged(int id, const char* text)
+{
+    if (ddeTopic)
+        ddeTopic->UpdateItem(id, text);
 }
 
 bool TreeWindow::GetPrintOffset(PrintOffset& offset) const

@@ -18,6 +18,7 @@ class UndoAction;
 class UndoHistory;
 class TreeChildWindow;
 struct TreeArrow;
+class TreeDdeServer;
 struct PrintOffset;
 class TreeViewWindow;
 class zFont;
@@ -171,6 +172,15 @@ public:
     void LayoutChanged() override { Relayout(); }
     void NodeChanged(TreeNode* node, int mode) override;
 
+    // The tree's DDE topic on the program's service is named after its file path: made when the tree gets
+    // a path (opened or saved under a name) and made anew under each new path, so the old name no longer
+    // connects. Without the program's link manager there is none.
+    void CreateDdeTopic();
+    // "DDE_" followed by the id: the topic's item of a link id.
+    static void DdeItemName(int id, zString& text);
+    // The clients advising on the item of the id get the new text.
+    void LinkValueChanged(int id, const char* text) override;
+
     // The display the tree is shown on (an off-screen display compatible with the screen until one is set;
     // null goes back to it). Texts are measured on its measuring display.
     void SetPaneDisplay(Display* display);
@@ -231,6 +241,7 @@ private:
     bool layoutPending = false;
     std::unique_ptr<Display> offscreen;
     std::unique_ptr<TreeViewWindow> shown;
+    std::unique_ptr<TreeDdeServer> ddeTopic;
     Display* paneDisplay = nullptr;
     // The measuring fonts and line heights and the display they were made on.
     Display* fontsMadeOn = nullptr;

@@ -8,8 +8,10 @@
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "model/TreeNode.h"
+#include "treewin/NodeMeasure.h"
 #include "treewin/TreeWindow.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -56,5 +58,24 @@ KIVO_BENCH(TreeDrawing)
     BenchReport("redraw after one node's text changes", 20, [&] {
         edited->SetText(("Edited " + std::to_string(++edits)).c_str(), false);
         window.RedrawNode(edited, 0);
+    });
+    // Points spread over the whole drawing with a fixed linear congruential sequence.
+    const LayoutRect bounds = window.Layout().DrawingBounds;
+    uint32_t seed = 12345;
+    auto next = [&seed](float extent) {
+        seed = seed * 1103515245u + 12345u;
+        return extent * static_cast<float>((seed >> 8) & 0xFFFF) / 65536.0f;
+    };
+    int found = 0;
+    BenchReport("FindNodeAt at a random point of the drawing", 100000, [&] {
+        const LogicalPoint point{next(bounds.right), next(bounds.bottom)};
+        found += FindNodeAt(window, window.Document().Root, point) != nullptr ? 1 : 0;
+    });
+    std::printf("%d of 100000 points hit a node\n", found);
+    TreeNode* deep = window.Document().Root->GetChild(9)->GetChild(9)->GetChild(98);
+    BenchReport("select a deep node and scroll it into view", 1000, [&] {
+        window.SelectNode(deep, 1, nullptr, false);
+        window.ScrollSelectionIntoView();
+        window.ClearSelection();
     });
 }

@@ -446,6 +446,18 @@ void TreeNode::SetSideBlockPair(const int32_t pair[2], bool alsoInCopies)
         }, nullptr);
 }
 
+void TreeNode::SetRollBackBoxOffset(float dx, float dy, bool alsoInCopies)
+{
+    NodeLinkBlock* block = EnsureLinkBlock();
+    block->rollBackBoxOffset[0] = dx;
+    block->rollBackBoxOffset[1] = dy;
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
+            counterpart->SetRollBackBoxOffset(node->linkBlock->rollBackBoxOffset[0],
+                                              node->linkBlock->rollBackBoxOffset[1], false);
+        }, nullptr);
+}
+
 void TreeNode::SetFont(int i, const FontRecord* record, bool alsoInCopies)
 {
     delete fonts[i];

@@ -95,6 +95,8 @@ struct TreeNode {
     void PushColumnShift(bool alsoInCopies);
     void PopColumnShift(bool alsoInCopies);
     void SetSideBlockPair(const int32_t pair[2], bool alsoInCopies);
+    // Where the roll-back box was dragged from its place (inches).
+    void SetRollBackBoxOffset(float dx, float dy, bool alsoInCopies);
     // Font overrides of the node's texts: the node keeps its own copy of the record; null means the default.
     void SetFont0(const FontRecord* record, bool alsoInCopies) { SetFont(0, record, alsoInCopies); }
     void SetFont1(const FontRecord* record, bool alsoInCopies) { SetFont(1, record, alsoInCopies); }

@@ -1,17 +1,40 @@
 #include "treewin/TreePane.h"
 
+#include "app/DocChildWindow.h"
+#include "app/InPlaceEdit.h"
 #include "app/InputHelpers.h"
 #include "app/MouseTracker.h"
+#include "app/StatusMessage.h"
+#include "framework/dialog/PopupMenu.h"
+#include "framework/draw/DrawingScale.h"
 #include "framework/window/FillLayout.h"
 #include "framework/window/WindowEvent.h"
 #include "influence/OutlineTracker.h"
+#include "model/NodeLinkBlock.h"
+#include "model/NoteBox.h"
+#include "model/TreeArrow.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
+#include "treewin/TreeArrowDrawing.h"
+#include "treewin/TreeNoteActions.h"
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 namespace {
+
+constexpr unsigned kBindingsCommand = 1562;
+constexpr unsigned kChangePayoffCommand = 1506;
+constexpr unsigned kAddBranchesCommand = 1403;
+constexpr unsigned kNodeSymbolCursor = 32100;
+// The system's cross and I-beam cursors.
+constexpr unsigned kCrossCursor = 32515;
+constexpr unsigned kTextCursor = 32513;
+// Smaller notes (square inches) and shorter arrows (inches) are refused.
+constexpr float kSmallestNoteArea = 0.1f;
+constexpr float kShortestArrow = 0.1f;
 
 // The pane's drawing scale for the length of a mouse operation.
 class DrawingScaleScope {
@@ -29,14 +52,41 @@ bool Overlaps(const LogicalRect& a, const LogicalRect& b)
            std::min(a.bottom, b.bottom) > std::max(a.top, b.top);
 }
 
+LogicalRect Normalised(LogicalPoint a, LogicalPoint b)
+{
+    return LogicalRect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+// The point moved onto the horizontal through the anchor when it lies nearer to it than to the vertical.
+LogicalPoint ConstrainToAxis(LogicalPoint point, LogicalPoint anchor)
+{
+    if (std::fabs(point.y - anchor.y) <= std::fabs(point.x - anchor.x))
+        point.y = anchor.y;
+    else
+        point.x = anchor.x;
+    return point;
+}
+
+bool CarriesProbabilities(const TreeNode* node)
+{
+    return node->parent != nullptr && node->parent->HasBranchProbabilities();
+}
+
 } // namespace
 
 TreePane::TreePane(DocChildWindow* owner, TreeWindow& tree)
     : ZoomPane(owner, new FillLayout(), WS_CHILD | WS_VISIBLE), tree_(tree)
 {
+    AddHandler(this, &TreePane::OnKey, WM_KEYUP);
 }
 
-TreePane::~TreePane() = default;
+// An open edit goes first: its frame is drawn on the pane, which must still be whole.
+TreePane::~TreePane()
+{
+    InPlaceEdit* editor = tree_.InPlaceEditor;
+    tree_.InPlaceEditor = nullptr;
+    delete editor;
+}
 
 POINT TreePane::DrawingPoint(const WindowEvent& event) const
 {
@@ -50,6 +100,24 @@ LogicalPoint TreePane::ToLogical(POINT drawingPixels) const
                         PixelYToLogical(drawingPixels.y, *CurrentDisplay())};
 }
 
+POINT TreePane::ToPixels(LogicalPoint point) const
+{
+    return POINT{LogicalXToPixel(point.x, *CurrentDisplay()), LogicalYToPixel(point.y, *CurrentDisplay())};
+}
+
+RECT TreePane::ToPixels(const LogicalRect& rect) const
+{
+    return LogicalRectToPixels(rect, *CurrentDisplay());
+}
+
+void TreePane::StartTracker(std::unique_ptr<TrackerBase> tracker, POINT start, int mode)
+{
+    tracker_ = std::move(tracker);
+    tracker_->Start(start.x, start.y);
+    DragMode = mode;
+    SetCapture(Handle());
+}
+
 long TreePane::OnButtonDown(WindowEvent* event)
 {
     if (IgnoreMouse)
@@ -59,13 +127,90 @@ long TreePane::OnButtonDown(WindowEvent* event)
     const POINT pixels = DrawingPoint(*event);
     pressPoint_ = ToLogical(pixels);
     shiftAtPress_ = (event->wParam & MK_SHIFT) != 0 ? 1 : 0;
-    TreeNode* node = FindNodeAt(tree_, tree_.Document().Root, pressPoint_);
-    SetClickTarget(node);
-    if (node != nullptr)
+    constrainAllowed_ = 0;
+    const bool right = event->message == WM_RBUTTONDOWN;
+    if (tree_.ClickMode == 2) {
+        StartTracker(std::make_unique<OutlineTracker>(CurrentDisplay(), Colour{0, 0, 0, 0}), pixels, NoteCreateDrag);
+        return 1;
+    }
+    if (tree_.ClickMode == 1) {
+        constrainAllowed_ = 1;
+        anchorPoint_ = pressPoint_;
+        auto line = std::make_unique<OutlineTracker>(CurrentDisplay(), Colour{0, 0, 0, 0});
+        line->LineMode = 1;
+        StartTracker(std::move(line), pixels, ArrowCreateDrag);
+        return 1;
+    }
+    const POINT client{static_cast<short>(LOWORD(event->lParam)), static_cast<short>(HIWORD(event->lParam))};
+    if (NoteBox* note = tree_.NoteBoxAt(pressPoint_)) {
+        SetClickTarget(note);
+        PressNoteBox(note, pressPoint_, pixels);
+    } else if (TreeNode* node = FindNodeAt(tree_, tree_.Document().Root, pressPoint_)) {
+        SetClickTarget(node);
         PressNode(node, pressPoint_, *event);
-    else if (event->message == WM_LBUTTONDOWN)
-        BeginBandSelection(pixels);
+        if (right)
+            ShowContextMenu(client);
+    } else if (TreeArrow* arrow = tree_.ArrowAt(pressPoint_)) {
+        SetClickTarget(arrow);
+        PressArrow(arrow, pressPoint_, pixels);
+    } else {
+        SetClickTarget(nullptr);
+        if (right)
+            ShowContextMenu(client);
+        else if (event->message == WM_LBUTTONDOWN)
+            BeginBandSelection(pixels);
+    }
     return 1;
+}
+
+// The frame moves the note, a corner handle resizes it from the opposite corner, the text opens for typing
+// with the caret where the press was.
+void TreePane::PressNoteBox(NoteBox* note, LogicalPoint point, POINT pixels)
+{
+    const int hit = note->HitTest(point.x, point.y);
+    if (hit == NoteBoxInterior) {
+        tree_.SelectNoteBox(note, &point, true);
+        return;
+    }
+    tree_.SelectNoteBox(note, &point, false);
+    const LogicalRect text = note->GetTextRect();
+    if (hit == NoteBoxBorder) {
+        StartTracker(std::make_unique<MouseTracker>(CurrentDisplay(), ToPixels(text)), pixels, NoteMoveDrag);
+        return;
+    }
+    const NoteBoxHandle handle = note->HandleAt(point.x, point.y);
+    const float left = std::min(text.left, text.right);
+    const float right = std::max(text.left, text.right);
+    const float top = std::min(text.top, text.bottom);
+    const float bottom = std::max(text.top, text.bottom);
+    const LogicalPoint fixed{handle.column == 0 ? right : left, handle.row == 0 ? bottom : top};
+    const LogicalPoint pressed{handle.column == 0 ? left : right, handle.row == 0 ? top : bottom};
+    StartTracker(std::make_unique<DiagramTracker>(CurrentDisplay(), ToPixels(fixed)), ToPixels(pressed),
+                 NoteResizeDrag);
+}
+
+// The body moves the whole arrow; an end moves that end while the other stays.
+void TreePane::PressArrow(TreeArrow* arrow, LogicalPoint point, POINT pixels)
+{
+    tree_.SelectArrow(arrow);
+    const bool head = ArrowHitHead(*arrow, point);
+    if (!head && !ArrowHitTail(*arrow, point)) {
+        const LogicalRect bounds =
+            Normalised(LogicalPoint{arrow->tailX, arrow->tailY}, LogicalPoint{arrow->headX, arrow->headY});
+        StartTracker(std::make_unique<MouseTracker>(CurrentDisplay(), ToPixels(bounds)), pixels, ArrowMoveDrag);
+        return;
+    }
+    constrainAllowed_ = 1;
+    anchorPoint_ = head ? LogicalPoint{arrow->tailX, arrow->tailY} : LogicalPoint{arrow->headX, arrow->headY};
+    auto tracker = std::make_unique<DiagramTracker>(CurrentDisplay(), ToPixels(anchorPoint_));
+    tracker->LineMode = 1;
+    StartTracker(std::move(tracker), pixels, head ? ArrowHeadDrag : ArrowTailDrag);
+}
+
+void TreePane::BeginRollBackBoxDrag(TreeNode* node, POINT pressPixels)
+{
+    StartTracker(std::make_unique<MouseTracker>(CurrentDisplay(), ToPixels(RollBackBoxRect(tree_, node))),
+                 pressPixels, RollBackBoxDrag);
 }
 
 // The region under the point chooses the field: the probability under a parent that carries them, the
@@ -73,6 +218,11 @@ long TreePane::OnButtonDown(WindowEvent* event)
 void TreePane::PressNode(TreeNode* node, LogicalPoint point, const WindowEvent& event)
 {
     const bool shift = (event.wParam & MK_SHIFT) != 0;
+    const bool control = (event.wParam & MK_CONTROL) != 0;
+    if (IsDoubleClick()) {
+        DoubleClickNode(node, point, shift);
+        return;
+    }
     if (event.message == WM_RBUTTONDOWN) {
         tree_.SelectNode(node, 1, nullptr, false);
         return;
@@ -87,13 +237,16 @@ void TreePane::PressNode(TreeNode* node, LogicalPoint point, const WindowEvent& 
     case NoRegion:
         break;
     case ProbabilityRegion:
-        field = node->parent != nullptr && node->parent->HasBranchProbabilities() ? 2 : 1;
+        field = CarriesProbabilities(node) ? 2 : 1;
         break;
     case SecondTextRegion:
         field = 4;
         break;
     case RollBackBoxRegion:
         field = 0;
+        if (control && !(node->kind == TerminalNode && tree_.Document().RolledBack != 0 &&
+                         tree_.Document().DisplayPrefs.ShowColumns != 0))
+            BeginRollBackBoxDrag(node, ToPixels(point));
         break;
     default:
         if (!shift)
@@ -101,6 +254,78 @@ void TreePane::PressNode(TreeNode* node, LogicalPoint point, const WindowEvent& 
         return;
     }
     tree_.SelectNode(node, field, &point, shift);
+}
+
+// A double click on the definitions box opens the bindings; elsewhere it adds branches, or changes the
+// payoff of a terminal node, while the tree is not rolled back.
+void TreePane::DoubleClickNode(TreeNode* node, LogicalPoint point, bool shift)
+{
+    HWND window = Owner()->Handle();
+    if (HitTestNode(tree_, node, point) == DefinitionsRegion) {
+        tree_.SelectNode(node, 1, nullptr, false);
+        SendCommand(window, kBindingsCommand);
+        return;
+    }
+    if (shift || tree_.Document().RolledBack != 0 || node->cloneStatus == CloneCopyNode || node->collapsed)
+        return;
+    SendCommand(window, node->kind == TerminalNode ? kChangePayoffCommand : kAddBranchesCommand);
+}
+
+bool TreePane::ShowContextMenu(POINT client)
+{
+    if (tracker_)
+        return false;
+    TrackContextMenu(client);
+    return true;
+}
+
+void TreePane::TrackContextMenu(POINT client)
+{
+    MapWindowPoints(Handle(), Owner()->Handle(), &client, 1);
+    PopupMenu menu(client.x, client.y, Owner(), ResourceId(ContextMenuResource, nullptr));
+    menu.Track();
+}
+
+void TreePane::HookInPlaceEditor(InPlaceEdit& editor)
+{
+    editor.AddMessageHandler(this, &TreePane::EditMouseDown, WM_LBUTTONDOWN);
+    editor.AddMessageHandler(this, &TreePane::EditMouseDown, WM_RBUTTONDOWN);
+    editor.AddHandler(this, &TreePane::EditKeyDown, WM_KEYDOWN);
+}
+
+long TreePane::EditMouseDown(WindowEvent* event)
+{
+    if (event->message != WM_RBUTTONDOWN || tree_.InPlaceEditor == nullptr)
+        return 0;
+    POINT at{static_cast<short>(LOWORD(event->lParam)), static_cast<short>(HIWORD(event->lParam))};
+    MapWindowPoints(tree_.InPlaceEditor->Handle(), Handle(), &at, 1);
+    TrackContextMenu(at);
+    return 1;
+}
+
+long TreePane::EditKeyDown(WindowEvent* event)
+{
+    return tree_.OnKey(*event);
+}
+
+long TreePane::OnCommand(WindowEvent* event)
+{
+    if (HIWORD(event->wParam) == EN_CHANGE && tree_.InPlaceEditor != nullptr &&
+        reinterpret_cast<HWND>(event->lParam) == tree_.InPlaceEditor->Handle()) {
+        tree_.InPlaceTextChanged();
+        return 1;
+    }
+    return ZoomPane::OnCommand(event);
+}
+
+long TreePane::OnKey(WindowEvent* event)
+{
+    const bool alt = (HIWORD(event->lParam) & KF_ALTDOWN) != 0;
+    if (tree_.Document().RolledBack == 0 && GetKeyState(VK_CONTROL) >= 0 && !alt)
+        return 1;
+    if (static_cast<signed char>(event->wParam) < VK_ESCAPE)
+        return 0;
+    return tree_.OnKey(*event);
 }
 
 void TreePane::BeginBandSelection(POINT start)
@@ -112,29 +337,74 @@ void TreePane::BeginBandSelection(POINT start)
     bandHighlight_.assign(selection.Count(), nullptr);
     for (int i = 0; i < selection.Count(); ++i)
         bandHighlight_[i] = selection.At(i);
-    tracker_ = std::make_unique<OutlineTracker>(CurrentDisplay(), Colour{0, 0, 0, 0});
-    tracker_->Start(start.x, start.y);
-    DragMode = BandDrag;
-    SetCapture(Handle());
+    StartTracker(std::make_unique<OutlineTracker>(CurrentDisplay(), Colour{0, 0, 0, 0}), start, BandDrag);
 }
 
 long TreePane::OnMouseMove(WindowEvent* event)
 {
     if (IgnoreMouse)
         return 1;
-    if (!tracker_)
+    DrawingScaleScope scale(*this);
+    POINT pixels = DrawingPoint(*event);
+    if (!tracker_) {
+        ChooseCursor(ToLogical(pixels));
         return 0;
+    }
     if ((event->wParam & MK_LBUTTON) == 0) {
         tracker_.reset();
         DragMode = NoDrag;
+        ReleaseCapture();
         return 1;
     }
-    DrawingScaleScope scale(*this);
-    const POINT pixels = DrawingPoint(*event);
+    if (constrainAllowed_ && (event->wParam & MK_SHIFT) != 0)
+        pixels = ToPixels(ConstrainToAxis(ToLogical(pixels), anchorPoint_));
     tracker_->MoveTo(pixels.x, pixels.y);
     if (DragMode == BandDrag)
         UpdateBandSelection();
     return 1;
+}
+
+// A cross while a click draws a note or an arrow; the I-beam over texts that can be typed into; the node
+// cursor over the symbol of a node that can have branches.
+void TreePane::ChooseCursor(LogicalPoint point)
+{
+    if (tree_.ClickMode != 0) {
+        SetCursor(Cursor(kCrossCursor));
+        return;
+    }
+    if (NoteBox* note = tree_.NoteBoxAt(point)) {
+        const LogicalRect& outer = note->frame;
+        const bool inside = point.x >= outer.left && point.x <= outer.right && point.y >= outer.top &&
+                            point.y <= outer.bottom;
+        SetCursor(inside ? Cursor(kTextCursor) : Cursor::Arrow());
+        return;
+    }
+    TreeNode* node = FindNodeAt(tree_, tree_.Document().Root, point);
+    if (node == nullptr) {
+        SetCursor(Cursor::Arrow());
+        return;
+    }
+    int region = HitTestNode(tree_, node, point);
+    if (tree_.Document().RolledBack != 0 && (region == NameRegion || region == ProbabilityRegion))
+        region = NoRegion;
+    const bool typable = region == NameRegion || region == SecondTextRegion ||
+                         (region == ProbabilityRegion && CarriesProbabilities(node));
+    if (typable)
+        SetCursor(Cursor(kTextCursor));
+    else if (region == SymbolRegion && node->kind != TerminalNode)
+        SetCursor(Cursor::FromResource(ResourceId(kNodeSymbolCursor, nullptr)));
+    else {
+        SetCursor(Cursor::Arrow());
+        return;
+    }
+    // Where the node's text is too small to read, the status line shows it.
+    const FontRecord& font = node->fonts[0] != nullptr ? *node->fonts[0] : tree_.DefaultFont(TreeTextFont);
+    if (font.pointSize * Zoom() <= 7.0) {
+        const std::string status = "Node: " + std::string(node->text.Text()).substr(0, 30);
+        ShowStatusMessage(status.c_str());
+    } else {
+        ShowStatusMessage("");
+    }
 }
 
 void TreePane::CollectNodesInRect(TreeNode* node, const LogicalRect& band, std::vector<TreeNode*>& out)
@@ -172,7 +442,7 @@ void TreePane::UpdateBandSelection()
     bandNodes_ = taken;
 }
 
-long TreePane::OnButtonUp(WindowEvent*)
+long TreePane::OnButtonUp(WindowEvent* event)
 {
     if (IgnoreMouse)
         return 1;
@@ -182,23 +452,120 @@ long TreePane::OnButtonUp(WindowEvent*)
     DrawingScaleScope scale(*this);
     tracker_->Finish();
     if (tracker_->CurrentPoint.x != tracker_->StartPoint.x || tracker_->CurrentPoint.y != tracker_->StartPoint.y)
-        FinishDrag();
+        FinishDrag((event->wParam & MK_SHIFT) != 0);
     tracker_.reset();
     DragMode = NoDrag;
     ReleaseCapture();
     return 1;
 }
 
-void TreePane::FinishDrag()
+LogicalPoint TreePane::MovedDistance() const
 {
-    if (DragMode != BandDrag)
-        return;
-    tree_.ClearSelection();
-    NodeChildList nodes{4, false};
-    for (TreeNode* node : bandHighlight_)
-        nodes.Add(node);
-    if (nodes.Count() == 1)
-        tree_.SelectNode(nodes.At(0), 1, nullptr, false);
-    else
-        tree_.SelectNodes(nodes);
+    const Display& display = *CurrentDisplay();
+    return LogicalPoint{PixelWidthToLogical(tracker_->CurrentPoint.x - tracker_->StartPoint.x, display),
+                        PixelHeightToLogical(tracker_->CurrentPoint.y - tracker_->StartPoint.y, display)};
+}
+
+// A refused note or arrow (too small) leaves the tree unmodified.
+void TreePane::FinishDrag(bool shift)
+{
+    const RECT shape = tracker_->ShapeRect(tracker_->CurrentPoint);
+    const LogicalPoint first = ToLogical(POINT{shape.left, shape.top});
+    const LogicalPoint second = ToLogical(POINT{shape.right, shape.bottom});
+    const LogicalRect rect = Normalised(first, second);
+    const LogicalPoint moved = MovedDistance();
+    bool modified = true;
+    switch (DragMode) {
+    case NoteCreateDrag:
+        if ((rect.bottom - rect.top) * (rect.right - rect.left) < kSmallestNoteArea) {
+            MessageBeep(0);
+            modified = false;
+        } else {
+            tree_.AddUndoAction(new TreeCreateNoteAction(&tree_, rect));
+        }
+        break;
+    case NoteMoveDrag:
+    case NoteResizeDrag:
+        if (NoteBox* note = tree_.SelectedNote) {
+            // The action keeps the note's frame: the text area grown by the margin.
+            LogicalRect target{rect.left - NoteBox::kMargin, rect.top - NoteBox::kMargin,
+                               rect.right + NoteBox::kMargin, rect.bottom + NoteBox::kMargin};
+            if (DragMode == NoteMoveDrag)
+                target = LogicalRect{note->frame.left + moved.x, note->frame.top + moved.y,
+                                     note->frame.right + moved.x, note->frame.bottom + moved.y};
+            tree_.AddUndoAction(new TreeMoveNoteAction(&tree_, note, target, DragMode == NoteResizeDrag));
+        }
+        break;
+    case ArrowCreateDrag: {
+        // The line keeps its direction: from where the press was to where the release is.
+        const LogicalPoint tail = ToLogical(tracker_->StartPoint);
+        LogicalPoint head = ToLogical(tracker_->CurrentPoint);
+        if (std::hypot(head.x - tail.x, head.y - tail.y) < kShortestArrow) {
+            MessageBeep(0);
+            modified = false;
+            break;
+        }
+        if (constrainAllowed_ && shift)
+            head = ConstrainToAxis(head, tail);
+        auto* arrow = new TreeArrow();
+        arrow->tailX = tail.x;
+        arrow->tailY = tail.y;
+        arrow->headX = head.x;
+        arrow->headY = head.y;
+        tree_.AddArrow(arrow);
+        tree_.Relayout();
+        tree_.SelectArrow(arrow);
+        break;
+    }
+    case ArrowMoveDrag:
+    case ArrowHeadDrag:
+    case ArrowTailDrag: {
+        TreeArrow* arrow = tree_.SelectedArrow;
+        if (arrow == nullptr)
+            break;
+        if (DragMode != ArrowTailDrag) {
+            LogicalPoint head{arrow->headX + moved.x, arrow->headY + moved.y};
+            if (DragMode == ArrowHeadDrag && shift)
+                head = ConstrainToAxis(head, LogicalPoint{arrow->tailX, arrow->tailY});
+            arrow->headX = head.x;
+            arrow->headY = head.y;
+        }
+        if (DragMode != ArrowHeadDrag) {
+            LogicalPoint tail{arrow->tailX + moved.x, arrow->tailY + moved.y};
+            if (DragMode == ArrowTailDrag && shift)
+                tail = ConstrainToAxis(tail, LogicalPoint{arrow->headX, arrow->headY});
+            arrow->tailX = tail.x;
+            arrow->tailY = tail.y;
+        }
+        tree_.Relayout();
+        break;
+    }
+    case RollBackBoxDrag:
+        if (TreeNode* node = tree_.CurrentNode()) {
+            const float* old = node->linkBlock != nullptr ? node->linkBlock->rollBackBoxOffset : nullptr;
+            node->SetRollBackBoxOffset((old ? old[0] : 0.0f) + moved.x, (old ? old[1] : 0.0f) + moved.y, true);
+            tree_.Relayout();
+        }
+        break;
+    case BandDrag: {
+        modified = false;
+        tree_.ClearSelection();
+        NodeChildList nodes{4, false};
+        for (TreeNode* node : bandHighlight_)
+            nodes.Add(node);
+        if (nodes.Count() == 1)
+            tree_.SelectNode(nodes.At(0), 1, nullptr, false);
+        else
+            tree_.SelectNodes(nodes);
+        bandNodes_.clear();
+        bandHighlight_.clear();
+        break;
+    }
+    default:
+        modified = false;
+        break;
+    }
+    InvalidateRect(Handle(), nullptr, TRUE);
+    if (modified)
+        tree_.SetModified(1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The drawing surface of a tree window: a zooming, scrolling pane that paints through its window and turns
-// mouse presses, moves and releases over the tree into selections and drags.
+// mouse presses, moves and releases over the tree into selections, drags of note boxes, arrows and
+// roll-back boxes, the rubber band and the context menu.
 
 #include "app/ZoomPane.h"
 #include "framework/draw/LogicalUnits.h"
@@ -8,22 +9,52 @@
 #include <memory>
 #include <vector>
 
+class InPlaceEdit;
+class NoteBox;
 class TrackerBase;
 class TreeWindow;
+struct TreeArrow;
 struct TreeNode;
 
 class TreePane : public ZoomPane {
 public:
     // Drags that may run.
-    enum DragModes { NoDrag = 0, BandDrag = 9 };
+    enum DragModes {
+        NoDrag = 0,
+        NoteCreateDrag = 1,
+        NoteMoveDrag = 2,
+        ArrowCreateDrag = 3,
+        ArrowMoveDrag = 4,
+        ArrowHeadDrag = 5,
+        ArrowTailDrag = 6,
+        NoteResizeDrag = 7,
+        RollBackBoxDrag = 8,
+        BandDrag = 9,
+    };
+    // The context menu's resource.
+    static constexpr unsigned ContextMenuResource = 118;
 
-    // Fills the owner.
+    // Fills the owner; key releases go to OnKey.
     TreePane(DocChildWindow* owner, TreeWindow& tree);
     ~TreePane() override;
 
+    long OnCommand(WindowEvent* event) override;    // 8: the in-place edit's changes
     long OnMouseMove(WindowEvent* event) override;  // 10
     long OnButtonUp(WindowEvent* event) override;   // 11
     long OnButtonDown(WindowEvent* event) override; // 12
+    // A released key: taken without effect unless the tree is rolled back or Ctrl or Alt is held; then the
+    // tree window's key operation has it (codes below Escape excepted).
+    long OnKey(WindowEvent* event);
+
+    // Routes the open edit's presses and key-downs through the pane and the tree window.
+    void HookInPlaceEditor(InPlaceEdit& editor);
+    // A right press in the open edit shows the context menu; other presses are the edit's.
+    long EditMouseDown(WindowEvent* event);
+    long EditKeyDown(WindowEvent* event);
+    // Shows the context menu at the client point unless a drag runs; true when shown.
+    bool ShowContextMenu(POINT client);
+    // A Ctrl+press on the node's roll-back box drags the box.
+    void BeginRollBackBoxDrag(TreeNode* node, POINT pressPixels);
 
     // While nonzero, presses, moves and releases are taken without effect.
     int IgnoreMouse = 0;
@@ -33,17 +64,30 @@ private:
     // The event's client point in the drawing's pixels, and in logical units.
     POINT DrawingPoint(const WindowEvent& event) const;
     LogicalPoint ToLogical(POINT drawingPixels) const;
+    POINT ToPixels(LogicalPoint point) const;
+    RECT ToPixels(const LogicalRect& rect) const;
+    // The menu at the client point, tracked until it closes; the chosen command goes to the tree's window.
+    void TrackContextMenu(POINT client);
+    void StartTracker(std::unique_ptr<TrackerBase> tracker, POINT start, int mode);
     void PressNode(TreeNode* node, LogicalPoint point, const WindowEvent& event);
+    void PressNoteBox(NoteBox* note, LogicalPoint point, POINT pixels);
+    void PressArrow(TreeArrow* arrow, LogicalPoint point, POINT pixels);
+    void DoubleClickNode(TreeNode* node, LogicalPoint point, bool shift);
     void BeginBandSelection(POINT start);
     // The nodes whose symbols the band overlaps now become highlighted, those it left plain again.
     void UpdateBandSelection();
     void CollectNodesInRect(TreeNode* node, const LogicalRect& band, std::vector<TreeNode*>& out);
-    void FinishDrag();
+    void ChooseCursor(LogicalPoint point);
+    void FinishDrag(bool shift);
+    // The tracker's moved distance in logical units.
+    LogicalPoint MovedDistance() const;
 
     TreeWindow& tree_;
     std::unique_ptr<TrackerBase> tracker_;
     std::vector<TreeNode*> bandNodes_;
     std::vector<TreeNode*> bandHighlight_;
     LogicalPoint pressPoint_{0, 0};
+    LogicalPoint anchorPoint_{0, 0};
     int shiftAtPress_ = 0;
+    int constrainAllowed_ = 0;
 };

@@ -7,6 +7,11 @@
 #include "framework/window/WindowEvent.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "app/InPlaceEdit.h"
+#include "app/InputHelpers.h"
+#include "treewin/NodeMeasure.h"
+#include "treewin/TreeArrowDrawing.h"
+#include "treewin/TreePane.h"
 #include "treewin/TreeViewWindow.h"
 
 #include <cctype>
@@ -75,36 +80,125 @@ TreeNode* TreeWindow::ResolveSelectableNode(TreeNode* node)
     return node;
 }
 
-void TreeWindow::SelectNode(TreeNode* node, int field, const void*, bool extend)
+void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool extend)
 {
     NodeChildList& selection = document.Selection;
     if (!extend && selection.Count() == 1 && selection.At(0) == node && EditField == field)
         return;
     node = ResolveSelectableNode(node);
-    if (!extend || SelectedNote != nullptr) {
+    if (!extend || SelectedNote != nullptr || SelectedArrow != nullptr) {
+        ++document.SuspendVariablesSync;
         ClearSelection();
+        --document.SuspendVariablesSync;
     } else if (selection.Contains(node)) {
+        CloseInPlaceEdit();
         selection.RemovePtr(node);
+        InvalidateNode(node);
+        if (selection.Count() == 1 && document.SuspendChildRefresh == 0)
+            OpenInPlaceEditor();
         return;
+    } else {
+        CloseInPlaceEdit();
     }
     selection.Add(node);
     EditField = field;
+    InvalidateNode(node);
+    if (selection.Count() == 1) {
+        ScrollSelectionIntoView();
+        if (document.SuspendChildRefresh == 0)
+            OpenInPlaceEditor();
+    }
+    if (point != nullptr && field != 2)
+        ForwardClickToEditor(*static_cast<const LogicalPoint*>(point));
+}
+
+// The press that selected lands in the opened edit too, so that the caret goes where the user clicked.
+void TreeWindow::ForwardClickToEditor(LogicalPoint point)
+{
+    TreePane* pane = Pane();
+    if (InPlaceEditor == nullptr || pane == nullptr || (point.x == 0.0f && point.y == 0.0f))
+        return;
+    pane->PushDrawingScale();
+    const Display& display = *pane->CurrentDisplay();
+    POINT at{LogicalXToPixel(point.x, display), LogicalYToPixel(point.y, display)};
+    pane->PopDrawingScale();
+    const RECT client = pane->DrawingToClient(RECT{at.x, at.y, at.x, at.y});
+    at = POINT{client.left, client.top};
+    MapWindowPoints(pane->Handle(), InPlaceEditor->Handle(), &at, 1);
+    PostMouseDown(InPlaceEditor->Handle(), at);
 }
 
 void TreeWindow::ClearSelection()
 {
+    CloseInPlaceEdit();
+    for (int i = 0; i < document.Selection.Count(); ++i)
+        InvalidateNode(document.Selection.At(i));
     document.ClearSelection();
+    if (shown && SelectedNote != nullptr)
+        shown->InvalidateLogicalRect(&SelectedNote->frame);
+    if (shown && SelectedArrow != nullptr) {
+        const LogicalRect bounds = ArrowBounds(*SelectedArrow);
+        shown->InvalidateLogicalRect(&bounds);
+    }
     SelectedNote = nullptr;
     SelectedArrow = nullptr;
 }
 
 void TreeWindow::SelectNoteBox(NoteBox* note, const void* point, bool openText)
 {
-    if (note == SelectedNote && point == nullptr && (EditField == 3) == openText)
+    if (note == SelectedNote && point == nullptr && (InPlaceEditor != nullptr) == openText)
         return;
     ClearSelection();
     SelectedNote = note;
-    EditField = openText ? 3 : 0;
+    EditField = 3;
+    if (shown)
+        shown->InvalidateLogicalRect(&note->frame);
+    if (!openText) {
+        EditField = 0;
+        return;
+    }
+    OpenInPlaceEditor();
+    if (point != nullptr)
+        ForwardClickToEditor(*static_cast<const LogicalPoint*>(point));
+}
+
+void TreeWindow::ScrollSelectionIntoView()
+{
+    TreePane* pane = Pane();
+    if (pane == nullptr)
+        return;
+    LogicalRect rect{};
+    if (TreeNode* node = CurrentNode()) {
+        const NodeGeometry& g = node->Geometry();
+        rect = LogicalRect{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom};
+    } else if (SelectedNote != nullptr) {
+        rect = SelectedNote->GetTextRect();
+    } else if (SelectedArrow != nullptr) {
+        rect = ArrowBounds(*SelectedArrow);
+    } else {
+        return;
+    }
+    pane->ScrollIntoView(rect);
+}
+
+NoteBox* TreeWindow::NoteBoxAt(LogicalPoint point) const
+{
+    const NoteBoxList& notes = document.NoteBoxes;
+    for (int i = 0; i < notes.Count(); ++i) {
+        if (notes.At(i)->HitTest(point.x, point.y) != NoteBoxMissed)
+            return notes.At(i);
+    }
+    return nullptr;
+}
+
+TreeArrow* TreeWindow::ArrowAt(LogicalPoint point)
+{
+    const TreeArrowList& arrows = document.Arrows;
+    for (int i = 0; i < arrows.Count(); ++i) {
+        if (ArrowHitTest(*this, *arrows.At(i), point))
+            return arrows.At(i);
+    }
+    return nullptr;
 }
 
 void TreeWindow::FindNoteBoxesWithText(const char* text, std::vector<NoteBox*>& out) const
@@ -175,15 +269,22 @@ int TreeWindow::OnKey(const WindowEvent& event)
         return 1;
     }
     TreeNode* current = CurrentNode();
-    if (SelectedNote != nullptr || current == nullptr)
+    // An open edit takes the key itself (the key-down comes before it sees the key).
+    if (SelectedNote != nullptr)
+        return InPlaceEditor != nullptr ? 0 : 1;
+    if (current == nullptr || SelectedArrow != nullptr)
         return 1;
     if (IsArrowKey(key) && NavigateByKey(key, true) != 0)
         return 1;
     if (key == VK_TAB || (key == VK_RETURN && EditField == 2)) {
-        if (current->parent != nullptr && current->parent->HasBranchProbabilities())
+        CloseInPlaceEdit();
+        if (current->parent != nullptr && current->parent->HasBranchProbabilities()) {
             EditField = EditField == 1 ? 2 : 1;
-        else
+            OpenInPlaceEditor();
+        } else {
             ShowInfoBox(nullptr, "You may only assign a probability to a branch emanating from a chance node.", -1);
+            InvalidateNode(current);
+        }
         return 1;
     }
     const bool moves = IsArrowKey(key) || key == VK_END || key == kHomeKey || key == VK_SNAPSHOT || key == VK_ESCAPE;

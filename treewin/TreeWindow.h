@@ -13,6 +13,7 @@
 
 class Display;
 class FilePath;
+class InPlaceEdit;
 class NamePopupMenu;
 class UndoAction;
 class UndoHistory;
@@ -20,8 +21,10 @@ class TreeChildWindow;
 struct TreeArrow;
 class TreeDdeServer;
 struct PrintOffset;
+class TreePane;
 class TreeViewWindow;
 class zFont;
+struct LogicalPoint;
 struct LogicalRect;
 struct WindowEvent;
 
@@ -88,6 +91,11 @@ public:
     TreeNode* ResolveSelectableNode(TreeNode* node);
     // Appends every note box whose text equals the text, in the window's order.
     void FindNoteBoxesWithText(const char* text, std::vector<NoteBox*>& out) const;
+    // The first note box, or free arrow, in list order whose hit test accepts the point; null when none.
+    NoteBox* NoteBoxAt(LogicalPoint point) const;
+    TreeArrow* ArrowAt(LogicalPoint point);
+    // Scrolls the shown pane to the current node, else the selected note or arrow.
+    void ScrollSelectionIntoView();
 
     // The key operation: keys of the in-place edit and keys released over the pane (virtual-key code in
     // wParam, the Alt bit in lParam); 1 when the key was used.
@@ -103,6 +111,30 @@ public:
     void CompleteSiblingProbability(TreeNode* node);
     // 0 while a probability typed in place is being evaluated: no editor opens meanwhile.
     static int InPlaceEditingAllowed;
+
+    // The in-place edit (TreeInPlaceEdit.cpp): an edit control over the text of EditField, on the pane of
+    // the shown window while it is the active child. A selection range (start >= 0) places the caret,
+    // else it goes to the end. Nothing opens while an edit is open or opening, with two nodes selected, or
+    // for a probability while probabilities are hidden.
+    void OpenInPlaceEditor(int selectionStart = -1, int selectionEnd = -1);
+    // Puts the edit's text into its field when it changed; with check a probability is evaluated.
+    void CommitInPlaceEdit(bool check);
+    // Commits, completes an open "Typing" step, closes the edit and gives the pane the focus.
+    void CloseInPlaceEdit();
+    void SetEditFont(const FontRecord& font);
+    // The edit's text changed: the first change opens a "Typing" step.
+    void InPlaceTextChanged();
+    // The open edit (a child of the pane), or null.
+    InPlaceEdit* InPlaceEditor = nullptr;
+    zString EditStartText;
+    zString EditText;
+    std::unique_ptr<zFont> EditFont;
+    // Nonzero while an edit is being opened: no second one opens meanwhile.
+    static int EditOpening;
+    // The pane of the shown window, or null.
+    TreePane* Pane() const;
+    // Invalidates the node's box on the shown window.
+    void InvalidateNode(const TreeNode* node);
 
     // What the in-place edit shows: 0 nothing, 1 the node's text, 2 the probability of the branch into it,
     // 3 the selected note box's text, 4 the node's second text.
@@ -228,6 +260,9 @@ public:
     void RefreshBoundWindows();
 
 private:
+    bool MayOpenInPlaceEditor() const;
+    // Posts a press at the point to the open edit, so that its caret goes where the user clicked.
+    void ForwardClickToEditor(LogicalPoint point);
     void GiveUntitledTitle();
     // The path becomes the tree's file and its name the title.
     void TakePath(const char* path);
@@ -247,4 +282,18 @@ private:
     Display* fontsMadeOn = nullptr;
     std::unique_ptr<zFont> measuringFonts[4];
     float lineHeights[4] = {0, 0, 0, 0};
+};
+
+// Keeps the in-place edit across an operation that must not run with it open: closes it, remembering its
+// selection, and Restore opens it again where it was.
+class InPlaceEditState {
+public:
+    explicit InPlaceEditState(TreeWindow& tree);
+    void Restore();
+
+private:
+    TreeWindow& tree_;
+    bool wasOpen_;
+    int start_ = 0;
+    int end_ = 0;
 };

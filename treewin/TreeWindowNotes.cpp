@@ -4,11 +4,13 @@
 #include "framework/draw/LogicalUnits.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
+#include "treewin/TreeArrowDrawing.h"
 #include "treewin/TreeViewWindow.h"
 
 void TreeWindow::RemoveNoteBox(NoteBox* note)
 {
     if (note == SelectedNote) {
+        CloseInPlaceEdit();
         SelectedNote = nullptr;
         if (EditField == 3)
             EditField = 0;
@@ -34,6 +36,10 @@ void TreeWindow::SelectArrow(TreeArrow* arrow)
     ClearSelection();
     EditField = 0;
     SelectedArrow = arrow;
+    if (shown) {
+        const LogicalRect bounds = ArrowBounds(*arrow);
+        shown->InvalidateLogicalRect(&bounds);
+    }
 }
 
 LogicalRect TreeWindow::VisibleArea()

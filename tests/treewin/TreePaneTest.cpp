@@ -2,7 +2,13 @@
 
 #include "treewin/TreePane.h"
 
+#include "app/InPlaceEdit.h"
+#include "app/UndoHistory.h"
+#include "framework/dialog/Menu.h"
 #include "framework/window/MDIframeCL.h"
+#include "model/NodeLinkBlock.h"
+#include "model/NoteBox.h"
+#include "model/TreeArrow.h"
 #include "model/TreeNode.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
@@ -14,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -31,13 +39,21 @@ struct ShownTree {
         PumpMessagesFor(50);
     }
     // The client point of the middle of the node's symbol (and, with dx/dy, beside it).
-    POINT At(const TreeNode* node, int dx = 0, int dy = 0)
+    POINT At(const TreeNode* node, int dx = 0, int dy = 0) { return Middle(SymbolRect(node), dx, dy); }
+    POINT Middle(const LogicalRect& rect, int dx = 0, int dy = 0)
     {
         pane->PushDrawingScale();
-        const RECT drawing = LogicalRectToPixels(SymbolRect(node), *pane->CurrentDisplay());
+        const RECT drawing = LogicalRectToPixels(rect, *pane->CurrentDisplay());
         pane->PopDrawingScale();
         const RECT client = pane->DrawingToClient(drawing);
         return POINT{(client.left + client.right) / 2 + dx, (client.top + client.bottom) / 2 + dy};
+    }
+    // The client point of a logical point.
+    POINT Client(float x, float y) { return Middle(LogicalRect{x, y, x, y}); }
+    void Click(POINT point, WPARAM keys = 0)
+    {
+        Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, point);
+        Send(WM_LBUTTONUP, keys, point);
     }
     void Send(UINT message, WPARAM keys, POINT point)
     {
@@ -97,6 +113,165 @@ TEST(TreePane, RubberBandSelectsTheNodesInItAndShiftInverts)
     t.Send(WM_MOUSEMOVE, 0, to);
     t.Send(WM_LBUTTONUP, 0, to);
     EXPECT_TRUE(t.Selected().empty());
+}
+
+TEST(TreePane, TypingInPlaceIsOneUndoStep)
+{
+    ShownTree t;
+    t.Click(t.At(t.decision));
+    ASSERT_NE(t.window.InPlaceEditor, nullptr);
+    EXPECT_STREQ(t.window.InPlaceEditor->GetText().Text(), "Decision");
+    PumpMessagesFor(20);
+    t.window.InPlaceEditor->SetSelection(0, -1);
+    t.window.InPlaceEditor->TypeText(zString("Yes"));
+    // A click on empty space commits and closes the edit.
+    t.Click(t.At(t.second, 0, 60));
+    EXPECT_EQ(t.window.InPlaceEditor, nullptr);
+    EXPECT_STREQ(t.decision->text.Text(), "Yes");
+    const UndoHistory& history = t.window.History();
+    ASSERT_EQ(history.Count(), 1);
+    EXPECT_STREQ(history.Current()->name.Text(), "Typing");
+    t.window.Undo();
+    EXPECT_STREQ(t.decision->text.Text(), "Decision");
+    t.window.Redo();
+    EXPECT_STREQ(t.decision->text.Text(), "Yes");
+    // Tab under a chance node reopens the edit on the branch's probability.
+    t.window.ClearSelection();
+    t.Click(t.At(t.first));
+    t.window.OnKey(WindowEvent{0, VK_TAB, WM_KEYDOWN, nullptr});
+    ASSERT_NE(t.window.InPlaceEditor, nullptr);
+    EXPECT_EQ(t.window.EditField, 2);
+    EXPECT_STREQ(t.window.InPlaceEditor->GetText().Text(), "0.5");
+}
+
+TEST(TreePane, DragsMakeNotesAndArrowsAndRefuseSmallOnes)
+{
+    struct Case {
+        const char* what;
+        int clickMode;
+        float width, height;  // inches dragged
+        int notes, arrows;
+        bool modified;
+    } cases[] = {
+        {"note", 2, 1.0f, 0.5f, 1, 0, true},
+        {"note under 0.1 square inches", 2, 0.3f, 0.3f, 0, 0, false},
+        {"arrow", 1, 0.6f, 0.0f, 0, 1, true},
+        {"arrow under 0.1 inch", 1, 0.07f, 0.05f, 0, 0, false},
+    };
+    ShownTree t;
+    const float x = t.second->Geometry().X;
+    const float y = t.second->Geometry().YBottom + 0.5f;
+    for (const Case& c : cases) {
+        t.window.SetModified(0);
+        t.window.ClickMode = c.clickMode;
+        t.Drag(t.Client(x, y), t.Client(x + c.width, y + c.height), 0);
+        EXPECT_EQ(t.window.Document().NoteBoxes.Count(), c.notes) << c.what;
+        EXPECT_EQ(t.window.Document().Arrows.Count(), c.arrows) << c.what;
+        EXPECT_EQ(t.window.Document().Modified != 0, c.modified) << c.what;
+        EXPECT_EQ(t.window.ClickMode, 0) << c.what;
+        if (c.notes == 1) {
+            EXPECT_STREQ(t.window.History().Current()->name.Text(), "Create Note");
+            // Dragged by its frame the note moves by the drag, as one "Move Note" step.
+            NoteBox* note = t.window.Document().NoteBoxes.At(0);
+            const LogicalRect before = note->GetTextRect();
+            const POINT frame = t.Client(note->frame.left + 0.01f, (note->frame.top + note->frame.bottom) / 2);
+            t.Drag(frame, POINT{frame.x + 40, frame.y}, 0);
+            EXPECT_STREQ(t.window.History().Current()->name.Text(), "Move Note");
+            EXPECT_GT(note->GetTextRect().left, before.left + 0.2f);
+            EXPECT_FLOAT_EQ(note->GetTextRect().top, before.top);
+            t.window.Undo();
+            EXPECT_FLOAT_EQ(note->GetTextRect().left, before.left);
+            t.window.Undo();
+        }
+        if (c.arrows == 1) {
+            TreeArrow* arrow = t.window.Document().Arrows.At(0);
+            EXPECT_EQ(t.window.SelectedArrow, arrow);
+            EXPECT_NEAR(arrow->headX - arrow->tailX, c.width, 0.02f);
+            t.window.RemoveArrow(arrow);
+            delete arrow;
+        }
+    }
+}
+
+TEST(TreePane, ControlDragOfARollBackBoxStoresItsOffset)
+{
+    ShownTree t;
+    t.window.Document().RolledBack = 1;
+    t.window.Redraw();
+    const POINT box = t.Middle(RollBackBoxRect(t.window, t.first));
+    t.Drag(box, POINT{box.x + 30, box.y + 20}, MK_CONTROL);
+    ASSERT_NE(t.first->linkBlock, nullptr);
+    EXPECT_GT(t.first->linkBlock->rollBackBoxOffset[0], 0.1f);
+    EXPECT_GT(t.first->linkBlock->rollBackBoxOffset[1], 0.05f);
+}
+
+std::vector<std::string> menuItems;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (auto* popup = dynamic_cast<Menu*>(CurrentPopupMenu)) {
+        HMENU menu = popup->Handle();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = {};
+            GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+            if (text[0] != 0)
+                menuItems.push_back(text);
+        }
+    }
+    EndMenu();
+}
+
+TEST(TreePane, RightPressShowsTheContextMenuAndDoubleClicksSendCommands)
+{
+    ShownTree t;
+    menuItems.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenu);
+    t.Send(WM_RBUTTONDOWN, MK_RBUTTON, t.At(t.decision));
+    KillTimer(nullptr, timer);
+    ASSERT_FALSE(menuItems.empty());
+    EXPECT_EQ(menuItems.front(), "Cu&t");
+    EXPECT_EQ(menuItems.back(), "Pre&ferences...");
+    EXPECT_EQ(t.Selected(), std::set<TreeNode*>{t.decision});
+    // Two presses on one node within the double-click time send its command to the tree's window.
+    struct Recorder : EventTarget {
+        long Record(WindowEvent* event)
+        {
+            commands.push_back(LOWORD(event->wParam));
+            return 1;
+        }
+        std::vector<unsigned> commands;
+    } recorder;
+    t.window.Show().AddHandler(&recorder, &Recorder::Record, WM_COMMAND);
+    // Presses closer than 10 ms are one press.
+    for (const TreeNode* node : {t.first, t.first, t.decision, t.decision}) {
+        Sleep(15);
+        t.Click(t.At(node));
+    }
+    EXPECT_EQ(recorder.commands, (std::vector<unsigned>{1506, 1403}));
+    t.window.Show().RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);
+}
+
+TEST(TreePane, HoverCursorFollowsWhatLiesUnderTheMouse)
+{
+    ShownTree t;
+    const HCURSOR beam = LoadCursor(nullptr, IDC_IBEAM);
+    const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    const HCURSOR cross = LoadCursor(nullptr, IDC_CROSS);
+    struct Case {
+        POINT at;
+        int clickMode;
+        HCURSOR expected;
+    } cases[] = {
+        {t.Middle(NameRect(t.window, t.first)), 0, beam},
+        {t.Middle(ProbRect(t.window, t.first)), 0, beam},
+        {t.At(t.second, 0, 60), 0, arrow},
+        {t.At(t.second, 0, 60), 1, cross},
+    };
+    for (const Case& c : cases) {
+        t.window.ClickMode = c.clickMode;
+        t.Send(WM_MOUSEMOVE, 0, c.at);
+        EXPECT_EQ(t.pane->WindowCursor().Handle(), c.expected);
+    }
+    t.window.ClickMode = 0;
 }
 
 }  // namespace

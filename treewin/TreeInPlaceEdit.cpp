@@ -1,0 +1,217 @@
+// The edit control opened over a text of the tree: a node's text, its probability, its second text or a
+// note box's text. What was typed goes into the field when the edit closes; the first change opens one
+// "Typing" step that the closing completes.
+
+#include "treewin/TreeWindow.h"
+
+#include "app/FrameCommands.h"
+#include "app/InPlaceEdit.h"
+#include "app/InputHelpers.h"
+#include "app/UndoHistory.h"
+#include "framework/draw/FontRecordFonts.h"
+#include "framework/draw/zFont.h"
+#include "model/NoteBox.h"
+#include "model/TreeNode.h"
+#include "treewin/NodeMeasure.h"
+#include "treewin/TreePane.h"
+#include "treewin/TreeTextActions.h"
+#include "treewin/TreeViewWindow.h"
+
+int TreeWindow::EditOpening = 0;
+
+namespace {
+
+constexpr unsigned kInPlaceEditId = 1;
+
+// The pane's drawing scale for the length of a scope.
+class PaneScale {
+public:
+    explicit PaneScale(ZoomPane& pane) : pane_(pane) { pane_.PushDrawingScale(); }
+    ~PaneScale() { pane_.PopDrawingScale(); }
+    PaneScale(const PaneScale&) = delete;
+    PaneScale& operator=(const PaneScale&) = delete;
+
+private:
+    ZoomPane& pane_;
+};
+
+class OpeningGuard {
+public:
+    OpeningGuard() { ++TreeWindow::EditOpening; }
+    ~OpeningGuard() { --TreeWindow::EditOpening; }
+    OpeningGuard(const OpeningGuard&) = delete;
+    OpeningGuard& operator=(const OpeningGuard&) = delete;
+};
+
+} // namespace
+
+TreePane* TreeWindow::Pane() const
+{
+    return shown ? static_cast<TreePane*>(shown->Pane()) : nullptr;
+}
+
+bool TreeWindow::MayOpenInPlaceEditor() const
+{
+    const int selected = document.Selection.Count();
+    if (EditOpening != 0 || InPlaceEditor != nullptr || InPlaceEditingAllowed == 0 || selected >= 2 ||
+        document.SuspendVariablesSync != 0 || Pane() == nullptr || !shown->IsActiveChild())
+        return false;
+    if (SelectedNote == nullptr && EditField != 3 &&
+        (document.SuspendChildRefresh != 0 || selected != 1 || document.DisplayPrefs.Schematic != 0))
+        return false;
+    if (EditField == 3)
+        return SelectedNote != nullptr;
+    return !(EditField == 2 && document.DisplayPrefs.HideProbs != 0);
+}
+
+void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
+{
+    if (!MayOpenInPlaceEditor())
+        return;
+    OpeningGuard opening;
+    TreePane& pane = *Pane();
+    PaneScale scale(pane);
+    TreeNode* node = CurrentNode();
+    LogicalRect rect{};
+    const FontRecord* font = nullptr;
+    zString text;
+    switch (EditField) {
+    case 1:
+        rect = NameRect(*this, node);
+        font = node->fonts[0] != nullptr ? node->fonts[0] : &DefaultFont(TreeTextFont);
+        text = node->text;
+        break;
+    case 2:
+        rect = ProbRect(*this, node);
+        rect.bottom += 0.035f;
+        font = node->fonts[1] != nullptr ? node->fonts[1] : &DefaultFont(ProbabilityFont);
+        node->GetProbabilityText(text);
+        break;
+    case 3:
+        rect = SelectedNote->frame;
+        font = &SelectedNote->font;
+        text = SelectedNote->text;
+        break;
+    case 4:
+        rect = SecondTextRect(*this, node, false);
+        font = node->fonts[2] != nullptr ? node->fonts[2] : &DefaultFont(TreeTextFont);
+        text = node->text2;
+        break;
+    default:
+        return;
+    }
+    EditStartText = text;
+    Display& display = *pane.CurrentDisplay();
+    if (EditField != 3)
+        rect.right += 0.03f;
+    RECT pixels = pane.DrawingToClient(LogicalRectToPixels(rect, display));
+    if (EditField == 3) {
+        pixels.right += 2;
+        pixels.bottom += 1;
+    }
+    const DWORD style = WS_CHILD | ES_AUTOHSCROLL | (EditField == 2 ? 0 : ES_MULTILINE | ES_AUTOVSCROLL);
+    InPlaceEdit* editor = nullptr;
+    if (EditField == 2)
+        editor = new InPlaceLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
+    else
+        editor = new InPlaceMultiLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
+    InPlaceEditor = editor;
+    SetEditFont(*font);
+    pane.HookInPlaceEditor(*editor);
+    if (selectionStart >= 0) {
+        editor->SetSelection(selectionStart, selectionEnd);
+        PostKeyDown(editor->Handle(), VK_SNAPSHOT);
+    } else {
+        PostKeyDown(editor->Handle(), VK_END);
+    }
+    ShowWindow(editor->Handle(), SW_SHOW);
+    SetFocus(editor->Handle());
+    RefreshFrameCommands();
+}
+
+void TreeWindow::SetEditFont(const FontRecord& font)
+{
+    if (InPlaceEditor == nullptr)
+        return;
+    EditFont = CreateRecordFont(font, Pane()->CurrentDisplay());
+    SendMessageA(InPlaceEditor->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(EditFont->Handle()), TRUE);
+    InPlaceEditor->SetMeasuringFont(EditFont.get());
+}
+
+void TreeWindow::CommitInPlaceEdit(bool check)
+{
+    if (InPlaceEditor == nullptr)
+        return;
+    EditText = InPlaceEditor->GetText();
+    if (EditText == EditStartText)
+        return;
+    // The field's setters may select and redraw: meanwhile no editor is open.
+    InPlaceEdit* editor = InPlaceEditor;
+    InPlaceEditor = nullptr;
+    SetFieldText(EditField, EditText, check);
+    InPlaceEditor = editor;
+}
+
+void TreeWindow::InPlaceTextChanged()
+{
+    if (InPlaceEditor == nullptr)
+        return;
+    EditText = InPlaceEditor->GetText();
+    if (EditText == EditStartText)
+        return;
+    const UndoAction* current = CurrentUndoAction();
+    if (current != nullptr && current->open)
+        return;
+    TreeNode* node = EditField == 3 ? nullptr : CurrentNode();
+    AddUndoAction(new TreeTextTypingAction(this, node, EditField, EditStartText.Text()));
+}
+
+void TreeWindow::CloseInPlaceEdit()
+{
+    TreePane* pane = Pane();
+    if (InPlaceEditor != nullptr) {
+        CommitInPlaceEdit(true);
+        auto* typing = dynamic_cast<TreeTextTypingAction*>(CurrentUndoAction());
+        if (typing != nullptr && typing->open) {
+            typing->newText = EditText;
+            typing->Close();
+        }
+        const bool changed = !(EditText == EditStartText);
+        InPlaceEdit* editor = InPlaceEditor;
+        InPlaceEditor = nullptr;
+        delete editor;
+        EditFont.reset();
+        if (TreeNode* node = CurrentNode()) {
+            if (changed)
+                RedrawNode(node, 0);
+            InvalidateNode(node);
+        }
+        RefreshFrameCommands();
+    }
+    if (pane != nullptr && IsWindow(pane->Handle()))
+        SetFocus(pane->Handle());
+}
+
+void TreeWindow::InvalidateNode(const TreeNode* node)
+{
+    const NodeGeometry& g = node->Geometry();
+    LogicalRect rect{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom};
+    if (shown)
+        shown->InvalidateLogicalRect(&rect);
+}
+
+InPlaceEditState::InPlaceEditState(TreeWindow& tree) : tree_(tree), wasOpen_(tree.InPlaceEditor != nullptr)
+{
+    if (!wasOpen_)
+        return;
+    const EditCtrl::Selection selection = tree.InPlaceEditor->GetSelection();
+    start_ = selection.low;
+    end_ = selection.high;
+    tree.CloseInPlaceEdit();
+}
+
+void InPlaceEditState::Restore()
+{
+    if (wasOpen_)
+        tree_.OpenInPlaceEditor(start_, end_);
+}

@@ -200,7 +200,7 @@ bool MonteCarloSimulation::Trial()
     TrackExtremes(triple);
     if (reached != nullptr)
         reached->GetShortText(record.outcomeLabel, 30);
-    outcomes.AddTriple(triple, weight, record.outcomeLabel.Text(), true);
+    AddOutcome(triple, record.outcomeLabel.Text());
     totalWeight += weight;
 
     record.value = value;
@@ -212,6 +212,26 @@ bool MonteCarloSimulation::Trial()
         record.variableValues.push_back(variable->tValue3);
     records.push_back(std::move(record));
     return error != 0;
+}
+
+void MonteCarloSimulation::AddOutcome(const ValueTriple& triple, const char* label)
+{
+    // A wider window than the tolerance, so that no rounding of its ends loses a candidate; the first
+    // equal outcome in list order takes the weight.
+    const double margin = 2e-10;
+    int first = -1;
+    for (auto it = outcomeIndex.lower_bound(triple.value - margin);
+         it != outcomeIndex.end() && it->first <= triple.value + margin; ++it) {
+        const Outcome* existing = outcomes.OutcomeAt(it->second);
+        if ((first < 0 || it->second < first) && existing->label == label && existing->triple.NearlyEqual(triple))
+            first = it->second;
+    }
+    if (first >= 0) {
+        outcomes.OutcomeAt(first)->probability += weight;
+        return;
+    }
+    if (outcomes.AddTriple(triple, weight, label, false) && !std::isnan(triple.value))
+        outcomeIndex.emplace(triple.value, outcomes.Count() - 1);
 }
 
 void MonteCarloSimulation::TrackExtremes(const ValueTriple& triple)

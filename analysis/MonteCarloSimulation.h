@@ -10,6 +10,7 @@
 #include "formula/DistributionList.h"
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 class DocVariable;
@@ -101,6 +102,12 @@ public:
 private:
     bool Trial();
     void TrackExtremes(const ValueTriple& triple);
+    // Merges the trial's outcome into an equal one (same label, triple within 1e-10) or appends it, as the
+    // outcome list's merging insertion does, finding the candidates by value instead of scanning the list.
+    void AddOutcome(const ValueTriple& triple, const char* label);
+
+    // The outcomes' list positions by value.
+    std::multimap<double, int> outcomeIndex;
 };
 
 // Stored form of a simulation's settings (kind MonteCarloKind): node path, trials, re-evaluate flag, number

@@ -5,8 +5,11 @@
 
 #include "bench/Bench.h"
 
+#include "analysis/MonteCarloSimulation.h"
 #include "analysis/RollBack.h"
 #include "app/MessageBoxes.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionRecord.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "model/MarkovInfo.h"
@@ -15,12 +18,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,6 +36,7 @@ constexpr double kMortalityStages[] = {0, 5, 10, 15};
 constexpr double kMortality[] = {0.01, 0.015, 0.02, 0.03};
 constexpr double kQuality[kStates] = {1.0, 0.8, 0.5, 0.0};
 constexpr double kSlowing = 0.6;
+constexpr double kPlainProgression[] = {0.2, 0.05, 0.25, kSlowing};
 
 TreeNode* AddNode(TreeNode* parent, int kind, const char* text, const char* probability)
 {
@@ -58,14 +64,24 @@ void AddState(TreeNode* markov, const char* name, const char* initial, const cha
         AddNode(state, TerminalNode, exit.target, exit.probability)->SetMarkovJumpState(exit.target, false);
 }
 
-// slowing is "" for the first strategy and "*0.6" for the second.
-void AddStrategy(TreeNode* decision, const char* name, const std::string& slowing)
+// The progression probabilities, as numbers or as samples of distributions.
+struct Progression {
+    const char* early;
+    const char* severe;
+    const char* late;
+};
+constexpr Progression kFixedProgression{"0.2", "0.05", "0.25"};
+constexpr Progression kSampledProgression{"DistSamp(1)", "DistSamp(2)", "DistSamp(3)"};
+
+// slowing is "" for the first strategy and "*0.6" (or "*DistSamp(4)") for the second.
+void AddStrategy(TreeNode* decision, const char* name, const std::string& slowing,
+                 const Progression& progression = kFixedProgression)
 {
     TreeNode* markov = AddNode(decision, MarkovNode, name, "");
     markov->SetMarkovTerminationText("_stage >= 20", 0);
-    const std::string early = "0.2" + slowing;
-    const std::string severe = "0.05" + slowing;
-    const std::string late = "0.25" + slowing;
+    const std::string early = progression.early + slowing;
+    const std::string severe = progression.severe + slowing;
+    const std::string late = progression.late + slowing;
     AddState(markov, "Early", "1", "1/1.035^_stage",
              {{"Late", early.c_str()}, {"Severe", severe.c_str()}, {"Dead", "mortality[_stage]"}, {"Early", "#"}});
     AddState(markov, "Late", "0", "0.8/1.035^_stage",
@@ -77,12 +93,12 @@ void AddStrategy(TreeNode* decision, const char* name, const std::string& slowin
 // One strategy's cohort in plain arrays, in the engine's order: transitions at the current stage, the stage
 // advanced, then the discounted rewards until the termination stage. Shares of at most 1e-12 are skipped as
 // the engine skips them.
-double PlainStrategy(const double* mortality, double slowing, int cycles)
+double PlainStrategy(const double* mortality, const double* progression, double slowing, int cycles)
 {
     constexpr double kNegligible = 1e-12;
-    const double early = 0.2 * slowing;
-    const double severe = 0.05 * slowing;
-    const double late = 0.25 * slowing;
+    const double early = progression[0] * slowing;
+    const double severe = progression[1] * slowing;
+    const double late = progression[2] * slowing;
     double share[kStates] = {1.0, 0.0, 0.0, 0.0};
     double total = 0.0;
     for (int stage = 0;;) {
@@ -120,10 +136,11 @@ double PlainStrategy(const double* mortality, double slowing, int cycles)
     }
 }
 
-double PlainRollBack(const double* mortality, int cycles)
+// progression: early, severe and late progression, then the second strategy's slowing.
+double PlainRollBack(const double* mortality, const double* progression, int cycles)
 {
-    const double first = PlainStrategy(mortality, 1.0, cycles);
-    const double second = PlainStrategy(mortality, kSlowing, cycles);
+    const double first = PlainStrategy(mortality, progression, 1.0, cycles);
+    const double second = PlainStrategy(mortality, progression, progression[3], cycles);
     return second > first ? second : first;
 }
 
@@ -135,6 +152,66 @@ double SecondsPerRepetition(long repetitions, const std::function<void()>& body)
         body();
     return std::chrono::duration<double>(Clock::now() - start).count() / repetitions;
 }
+
+void AddUniform(TreeDocument& document, int index, double low, double high)
+{
+    auto* record = new DistributionRecord;
+    record->index = index;
+    Distribution* uniform = MakeDistribution(2);
+    uniform->Parameter(0)->SetText(std::to_string(low).c_str());
+    uniform->Parameter(1)->SetText(std::to_string(high).c_str());
+    record->SetDistribution(uniform);
+    record->SetOwner(&document);
+    document.Distributions.InsertSorted(record);
+}
+
+// A probabilistic run: the three progression probabilities and the slowing drawn per sample, the optimal
+// strategy re-evaluated by a whole roll back in each. The hand-written loop takes the samples KIVO drew.
+void ProbabilisticRun(const double* mortality)
+{
+    constexpr int kSamples = 1000;
+    TreeDocument window;
+    AddUniform(window, 1, 0.15, 0.25);
+    AddUniform(window, 2, 0.03, 0.07);
+    AddUniform(window, 3, 0.2, 0.3);
+    AddUniform(window, 4, 0.5, 0.7);
+    AddStrategy(window.Root, "Standard", "", kSampledProgression);
+    AddStrategy(window.Root, "Combined", "*DistSamp(4)", kSampledProgression);
+    MonteCarloSimulation simulation(window.Root);
+    MonteCarloSettings settings;
+    settings.trials = kSamples;
+    settings.seed = 1000;
+    settings.reevaluatePath = 1;
+    if (!simulation.Setup(settings))
+        return;
+    const double perSample = SecondsPerRepetition(1, [&] {
+                                 simulation.Begin();
+                                 while (!simulation.RunTrial()) {
+                                 }
+                                 simulation.End();
+                             }) / kSamples;
+    double value = 0.0;
+    std::vector<double> samples;
+    for (int i = 0; i < simulation.RecordCount(); ++i) {
+        const MonteCarloTrialRecord& record = simulation.RecordAt(i);
+        value += std::max(record.optionValues[0], record.optionValues[1]);
+        samples.insert(samples.end(), record.samples.begin(), record.samples.end());
+    }
+    volatile int cycles = kCycles;  // kept opaque so the loops are not folded away
+    double plainValue = 0.0;
+    const int count = simulation.RecordCount();
+    const double plainPerSample = SecondsPerRepetition(20, [&] {
+                                      plainValue = 0.0;
+                                      for (int i = 0; i < count; ++i)
+                                          plainValue += PlainRollBack(mortality, &samples[4 * i], cycles);
+                                      BenchKeep(plainValue);
+                                  }) / count;
+    std::printf("%d samples of four distributions: error %d, KIVO %.2f us per sample (roll back and one "
+                "individual's walk), hand-written roll back %.3f us\n",
+                count, simulation.error, perSample * 1e6, plainPerSample * 1e6);
+    BenchCompare("probabilistic run, sum of the optimal values", value, plainValue, perSample, plainPerSample);
+}
+
 
 }  // namespace
 
@@ -174,7 +251,7 @@ KIVO_BENCH(TreatmentCohortRollBack)
         volatile int cycles = kCycles;  // kept opaque so the loops are not folded away
         double plainValue = 0.0;
         const double plainRun = SecondsPerRepetition(50000, [&] {
-            plainValue = PlainRollBack(mortality, cycles);
+            plainValue = PlainRollBack(mortality, kPlainProgression, cycles);
             BenchKeep(plainValue);
         });
         std::printf("two strategies of %d states over %d cycles: error %d, KIVO %.2f us, hand-written %.3f us\n",
@@ -190,6 +267,7 @@ KIVO_BENCH(TreatmentCohortRollBack)
         });
         std::printf("a roll back with one cycle per strategy: %.2f us\n", oneCycle * 1e6);
     }
+    ProbabilisticRun(mortality);
     FreeTables();
     DeleteFileA((directory + "mortality.tbl").c_str());
     RemoveDirectoryA(directory.c_str());

@@ -122,6 +122,36 @@ TEST(MonteCarloResults, SeededReportIsGolden)
     }
 }
 
+// The simulation finds equal outcomes through its own index: the list must be what merging insertion makes.
+TEST(MonteCarloResults, OutcomesMergeAsTheListDoes)
+{
+    MessageBoxRecorder boxes;
+    for (int16_t mode : {SampleNone, SampleAll}) {
+        SimulatedTree tree;
+        auto simulation = std::make_unique<MonteCarloSimulation>(tree.tree.Root());
+        MonteCarloSettings settings;
+        settings.trials = 300;
+        settings.seed = 5;
+        settings.samplingMode = mode;
+        ASSERT_TRUE(simulation->Setup(settings));
+        simulation->Begin();
+        while (!simulation->RunTrial()) {
+        }
+        OutcomeDistribution fresh;
+        for (int i = 0; i < simulation->RecordCount(); ++i) {
+            const MonteCarloTrialRecord& record = simulation->RecordAt(i);
+            fresh.AddTriple({record.cost, record.effectiveness, record.value}, 1.0 / 300, record.outcomeLabel.Text(),
+                            true);
+        }
+        ASSERT_EQ(simulation->outcomes.Count(), fresh.Count());
+        EXPECT_EQ(fresh.Count() < 10, mode == SampleNone);
+        for (int i = 0; i < fresh.Count(); ++i) {
+            EXPECT_EQ(simulation->outcomes.OutcomeAt(i)->triple.value, fresh.OutcomeAt(i)->triple.value);
+            EXPECT_EQ(simulation->outcomes.OutcomeAt(i)->probability, fresh.OutcomeAt(i)->probability);
+        }
+    }
+}
+
 // A clock that moves 100 ms at every reading: a slice of 500 ms runs four trials.
 class SteppingClock {
 public:

@@ -107,11 +107,13 @@ TEST(MonteCarloSimulation, OptimalPathPerTrialAndUnsampledRuns)
             risky += record.optimalIndex == 0;
             safe += record.optimalIndex == 1;
             // Unsampled, the draw is the distribution's mean: the fixed optimal path is Risky.
-            if (c.samplingMode == SampleNone)
+            if (c.samplingMode == SampleNone) {
                 EXPECT_TRUE(record.value == 50.0 || record.value == 10.0) << record.value;
+            }
             // The trial follows the option chosen by that trial's roll back.
-            if (record.optimalIndex == 1)
+            if (record.optimalIndex == 1) {
                 EXPECT_EQ(record.value, 25.0);
+            }
         }
         if (c.expectReevaluated) {
             EXPECT_EQ(risky + safe, n);

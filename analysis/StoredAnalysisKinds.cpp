@@ -8,6 +8,7 @@
 #include "analysis/OverUnderAnalysis.h"
 #include "analysis/RollBackAnalysis.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
+#include "analysis/TornadoDiagram.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisVariables.h"
@@ -36,6 +37,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
         {ThreeWaySensitivityKind, {RunStoredThreeWaySensitivity, DescribeThreeWaySensitivity}},
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
+        {TornadoKind, {RunStoredTornadoDiagram, DescribeTornadoDiagram}},
         {OverUnderKind, {RunOverUnder, OverUnderDescribe}},
         {MonteCarloKind, {nullptr, DescribeMonteCarlo}},
         {EvpiKind, {RerunEvpi, EvpiDescribe}},

@@ -2,12 +2,16 @@
 
 #include "analysis/RollBack.h"
 #include "foundation/Archive.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatting.h"
+#include "foundation/TextReport.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
 #include <cmath>
+#include <cstdio>
 #include <climits>
 #include <exception>
 
@@ -150,4 +154,39 @@ void StrategyRegionMap::Serialize(Archive& archive)
     if (version.IsAtLeast(KnownVersion::k3_5))
         archive.ReadShort(storedCostEffectiveness);
     costEffectiveness = storedCostEffectiveness != 0;
+}
+
+void StrategyRegionMap::ExportText(TextReport& table, const zString& xName, const zString& yName) const
+{
+    const NumericFormat& format = document != nullptr ? document->NumberFormat : DefaultNumericFormat;
+    auto axisValue = [&format](double value) {
+        zString text;
+        FormatNumber(format, value, text, true, true, static_cast<int16_t>(format.expValDigits + 1));
+        return text;
+    };
+    if (table.ColumnHeaders().Count() == 0) {
+        table.AddColumnWidth(116);
+        zString header("   ");
+        header += xName;
+        header += " =>";
+        table.AddColumnHeader(header.Text());
+        for (int x = 0; x < xCount; ++x) {
+            table.AddColumnWidth(80);
+            table.AddColumnHeader(axisValue(XAt(x)).Text());
+        }
+    }
+    table.AddLine(yName);
+    for (int y = yCount - 1; y >= 0; --y) {
+        for (int s = 0; s < strategies; ++s) {
+            zString row = s == 0 ? axisValue(YAt(y)) : zString();
+            for (int x = 0; x < xCount; ++x) {
+                char number[32];
+                std::snprintf(number, sizeof number, "%.6g", Value(s, y, x));
+                row += "\t";
+                row += number;
+            }
+            table.AddLine(row);
+        }
+        table.AddLine(zString());
+    }
 }

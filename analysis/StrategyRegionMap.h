@@ -9,6 +9,7 @@
 #include <vector>
 
 class Archive;
+class TextReport;
 class TreeDocument;
 class TreeNode;
 
@@ -49,6 +50,12 @@ public:
     // The best of the strategies' component (ComponentValue, ComponentCost, ComponentEffectiveness)
     // interpolated bilinearly at fractional steps, largest when maximizing, otherwise smallest.
     double BestValueAt(double y, double x, int component) const;
+
+    // The map as a text table: when the table has no columns yet, the widths (116, then 80 per x step) and
+    // the headers "   <X> =>" and the x values; then the Y name and, from the last y step down, one row per
+    // strategy (the first led by the y value) with the cells' values in six significant digits, and an empty
+    // row after each y step. Axis values take the tree's expected-value places plus one.
+    void ExportText(TextReport& table, const zString& xName, const zString& yName) const;
 
     // Stored form:
     //   version record                               3 bytes

@@ -12,6 +12,7 @@
 #include "model/TreeDocument.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 double PathProbability(TreeNode* node, int* error, TreeNode* ancestor, bool onlyOptimal)
@@ -217,4 +218,26 @@ double TrialValueChecked(TreeNode* node, int* error, TreeNode** endNode)
     if (*error != 0)
         return 0.0;
     return TrialValue(node, error, endNode);
+}
+
+double ComputeNodeMeasure(TreeNode* node, int* error, int kind)
+{
+    switch (kind) {
+    case 0:
+    case 4:
+        return RollBackTree(node, error, RollBackPlain);
+    case 1: {
+        const double deviation = NodeStandardDeviation(node, error);
+        return deviation * deviation;
+    }
+    case 2:
+    case 3: {
+        double low = std::numeric_limits<double>::max();
+        double high = -std::numeric_limits<double>::max();
+        RangeOfEndValues(node, &low, &high, error);
+        return kind == 2 ? high : low;
+    }
+    default:
+        return 0.0;
+    }
 }

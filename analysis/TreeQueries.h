@@ -14,6 +14,9 @@ double PathProbability(TreeNode* node, int* error, TreeNode* ancestor, bool only
 double NodeStandardDeviation(TreeNode* node, int* error);
 // Widens [low, high] to hold every end value below the node (the caller sets both first).
 void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error);
+// The node's value for a measure: 0 and 4 the expected value, 1 the variance of its outcomes, 2 the largest
+// and 3 the smallest end value below it; any other kind 0.
+double ComputeNodeMeasure(TreeNode* node, int* error, int kind);
 // The child a random trial takes at the node.
 int RandomBranchIndex(TreeNode* node, int* error);
 // One random pass from the node to an end node (stored in *endNode); the value reached.

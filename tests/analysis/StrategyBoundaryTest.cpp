@@ -5,6 +5,7 @@
 #include "foundation/Archive.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/StoredString.h"
+#include "foundation/TextReport.h"
 #include "foundation/VersionRecord.h"
 
 #include <gtest/gtest.h>
@@ -176,3 +177,35 @@ TEST(StrategyBoundaryTest, MapAndTableRoundTrip)
     EXPECT_EQ(oldMap.Value(0, 0, 1), 6.0);
     EXPECT_FALSE(oldMap.costEffectiveness);
 }
+
+namespace {
+
+// The text table: headers once, rows from the last y down, six significant digits, an empty row after each y.
+TEST(StrategyRegionMapText, ExportMatchesTheGoldenTable)
+{
+    StrategyRegionMap map(nullptr, 3, 2, 2, 0.0, 2.0, 0.0, 1.0);
+    Fill(map, [](int x, int y) { return x / 3.0 + 1000 * y; }, 12.5);
+    TextReport table;
+    map.ExportText(table, "p", "v");
+    map.ExportText(table, "p", "v");
+    std::vector<std::string> headers;
+    for (int i = 0; i < table.ColumnHeaders().Count(); ++i)
+        headers.push_back(table.ColumnHeaders().At(i)->Text());
+    EXPECT_EQ(headers, (std::vector<std::string>{"   p =>", "$0.0", "$1.0", "$2.0"}));
+    EXPECT_EQ(table.ColumnWidths().At(0), 116);
+    EXPECT_EQ(table.ColumnWidths().At(3), 80);
+    const std::vector<std::string> rows = {"v",
+                                           "$1.0\t1000\t1000.33\t1000.67",
+                                           "\t12.5\t12.5\t12.5",
+                                           "",
+                                           "$0.0\t0\t0.333333\t0.666667",
+                                           "\t12.5\t12.5\t12.5",
+                                           ""};
+    ASSERT_EQ(table.Lines().Count(), 14);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(table.Lines().At(static_cast<int>(i))->Text(), rows[i]) << i;
+        EXPECT_EQ(table.Lines().At(static_cast<int>(i + rows.size()))->Text(), rows[i]) << i;
+    }
+}
+
+}  // namespace

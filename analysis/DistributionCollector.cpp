@@ -18,34 +18,54 @@ namespace {
 
 constexpr int kLabelLength = 30;
 
-// The end nodes met by the walk along the optimal path; the first problem stops the gathering.
-struct EndNodeGathering {
-    bool costEffectiveness = false;
-    bool failed = false;
-    std::vector<TreeNode*> endNodes;
-};
-
-void GatherEndNode(TreeNode* node, void* argument)
+// The end nodes met by the walk along the optimal path, each with the product of the branch probabilities
+// below the collected node (the walk of WalkSubtreeByKind, with PathProbability's rules: chance branches
+// multiply, a logic node counts only its selected branch). The first problem stops the gathering.
+bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<OptimalEndNode>& ends)
 {
-    EndNodeGathering& gathering = *static_cast<EndNodeGathering*>(argument);
-    if (gathering.failed)
-        return;
-    if (node->IsEndNode()) {
-        if (gathering.costEffectiveness && std::fabs(node->triple.effectiveness) < 1e-10) {
-            ShowErrorBox(nullptr,
-                         "One or more of the optimal endnodes has zero effectiveness, so the distribution may not "
-                         "be shown. Try performing a distribution on cost alone or effectiveness alone.",
-                         0);
-            gathering.failed = true;
-            return;
+    int error = 0;
+    std::vector<OptimalEndNode> pending{{start, 1.0}};
+    while (!pending.empty()) {
+        const OptimalEndNode current = pending.back();
+        pending.pop_back();
+        TreeNode* node = current.node;
+        if (node->IsEndNode()) {
+            if (costEffectiveness && std::fabs(node->triple.effectiveness) < 1e-10) {
+                ShowErrorBox(nullptr,
+                             "One or more of the optimal endnodes has zero effectiveness, so the distribution may "
+                             "not be shown. Try performing a distribution on cost alone or effectiveness alone.",
+                             0);
+                return false;
+            }
+            ends.push_back(current);
+            continue;
         }
-        gathering.endNodes.push_back(node);
-        return;
+        if (node->childCount == 0) {
+            ShowErrorBox("Tree Structure Error", "All end-nodes must be terminal.", 0);
+            return false;
+        }
+        const NodeChildList* followed = nullptr;
+        if (node->kind == ChanceNode || node->kind == LabelNode)
+            followed = node->children;
+        else if (node->IsDecision() || node->kind == LogicNode)
+            followed = node->optimal;
+        if (followed == nullptr)
+            continue;
+        TreeNode* selected = node->kind == LogicNode ? SelectLogicBranch(node, &error, true) : nullptr;
+        // Pushed last to first, so that the end nodes come out in tree order.
+        for (int i = followed->Count() - 1; i >= 0 && error == 0; --i) {
+            TreeNode* child = followed->At(i);
+            double probability = current.probability;
+            if (node->kind == ChanceNode)
+                probability *= BranchProbability(child, &error, false);
+            else if (node->kind == LogicNode && child != selected)
+                probability = 0.0;
+            pending.push_back({child, probability});
+        }
+        if (error != 0)
+            return false;
     }
-    if (node->childCount > 0)
-        return;
-    ShowErrorBox("Tree Structure Error", "All end-nodes must be terminal.", 0);
-    gathering.failed = true;
+    return true;
 }
 
 }  // namespace
@@ -63,19 +83,10 @@ DistributionCollector::~DistributionCollector()
 int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes)
 {
     TreeDocument* window = node->document;
-    if (!CheckRiskPreference(window, nullptr))
+    std::vector<OptimalEndNode> ends;
+    if (Gather(node, ends) != 0)
         return 1;
-    int error = 0;
-    RollBackTree(node, &error, RollBackPlain);
-    if (error)
-        return 1;
-
-    EndNodeGathering gathering;
-    gathering.costEffectiveness = window != nullptr && window->IsCostEffectiveness();
-    WalkSubtreeByKind(node, GatherEndNode, &gathering, true);
-    if (gathering.failed || gathering.endNodes.empty())
-        return 1;
-    if (graphChecks && gathering.endNodes.size() == 1) {
+    if (graphChecks && ends.size() == 1) {
         ShowInfoBox(nullptr,
                     "The optimal path of this decision node leads to a single terminal node which, because it is "
                     "the only outcome, has a probability of 1.0.",
@@ -83,15 +94,11 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
         return 1;
     }
 
-    std::vector<double> probabilities;
-    double smallest = gathering.endNodes.front()->triple.value;
+    double smallest = ends.front().node->triple.value;
     double largest = smallest;
-    for (TreeNode* end : gathering.endNodes) {
-        probabilities.push_back(PathProbability(end, &error, node, false));
-        if (error)
-            return 1;
-        smallest = std::fmin(smallest, end->triple.value);
-        largest = std::fmax(largest, end->triple.value);
+    for (const OptimalEndNode& end : ends) {
+        smallest = std::fmin(smallest, end.node->triple.value);
+        largest = std::fmax(largest, end.node->triple.value);
     }
     if (graphChecks && largest == smallest) {
         zString message("The optimal path of this decision node leads to one or more terminal nodes which have the "
@@ -103,10 +110,25 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
         ShowErrorBox(nullptr, message.Text(), 0);
         return 1;
     }
-    for (size_t i = 0; i < gathering.endNodes.size(); ++i) {
+    for (const OptimalEndNode& end : ends) {
         zString label;
-        gathering.endNodes[i]->GetShortText(label, kLabelLength);
-        outcomes.AddTriple(gathering.endNodes[i]->triple, probabilities[i], label.Text(), false);
+        end.node->GetShortText(label, kLabelLength);
+        outcomes.AddTriple(end.node->triple, end.probability, label.Text(), false);
     }
+    return 0;
+}
+
+int DistributionCollector::Gather(TreeNode* node, std::vector<OptimalEndNode>& ends)
+{
+    TreeDocument* window = node->document;
+    if (!CheckRiskPreference(window, nullptr))
+        return 1;
+    int error = 0;
+    RollBackTree(node, &error, RollBackPlain);
+    if (error)
+        return 1;
+    const bool costEffectiveness = window != nullptr && window->IsCostEffectiveness();
+    if (!GatherEndNodes(node, costEffectiveness, ends) || ends.empty())
+        return 1;
     return 0;
 }

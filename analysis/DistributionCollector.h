@@ -3,8 +3,16 @@
 // optimal choices, with its value triple, the product of the branch probabilities on the way and its name.
 // The wait cursor shows while the collector exists.
 
+#include <vector>
+
 struct TreeNode;
 class OutcomeDistribution;
+
+// An end node on the optimal path and the product of the branch probabilities from the collected node to it.
+struct OptimalEndNode {
+    TreeNode* node;
+    double probability;
+};
 
 class DistributionCollector {
 public:
@@ -19,6 +27,9 @@ public:
     // Rolls the node back and appends its outcomes to the list (untouched on failure). Nonzero on failure,
     // after the message that explains it.
     int Collect(TreeNode* node, OutcomeDistribution& outcomes);
+    // Rolls the node back and gathers its optimal end nodes with their path probabilities in one walk down
+    // the tree (no graph checks, no records). Nonzero on failure, after the message that explains it.
+    int Gather(TreeNode* node, std::vector<OptimalEndNode>& ends);
 
 private:
     bool graphChecks;

@@ -39,15 +39,22 @@ double PathProbability(TreeNode* node, int* error, TreeNode* ancestor, bool only
     return p;
 }
 
+// Summed over the gathered end nodes directly: no outcome records, so any number of outcomes counts.
 double NodeStandardDeviation(TreeNode* node, int* error)
 {
-    OutcomeDistribution outcomes(16, true);
+    std::vector<OptimalEndNode> ends;
     DistributionCollector collector(false);
-    if (collector.Collect(node, outcomes) != 0) {
+    if (collector.Gather(node, ends) != 0) {
         *error = 1;
         return 0.0;
     }
-    return outcomes.StandardDeviation(node->ExpectedValue(), 1.0);
+    const double mean = node->ExpectedValue();
+    double sum = 0.0;
+    for (const OptimalEndNode& end : ends) {
+        const double difference = end.node->triple.Selected() - mean;
+        sum += difference * difference * end.probability;
+    }
+    return std::sqrt(sum);
 }
 
 // End values are payoffs, never utilities: the risk preference function is kept off while they are read, so

@@ -1,6 +1,7 @@
 #include "analysis/DistributionCollector.h"
 
 #include "analysis/OutcomeDistribution.h"
+#include "analysis/TreeQueries.h"
 #include "foundation/NumericFormat.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -237,6 +238,26 @@ TEST(DistributionCollector, CostEffectivenessOutcomesCarryTheTriple)
         EXPECT_EQ(o->triple.effectiveness, cheap ? 2 : 3);
         EXPECT_NEAR(o->triple.value, cheap ? 5 : 10, 1e-12);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Far more outcomes than a record list holds: 200 x 200 end values, half 0 and half 10, give 5 exactly.
+TEST(DistributionCollector, StandardDeviationCountsEveryOutcome)
+{
+    TreeDocument window;
+    TreeNode* root = window.Root;
+    root->SetKind(ChanceNode, false);
+    for (int i = 0; i < 200; ++i) {
+        TreeNode* middle = Add(root, ChanceNode, "m", "1/200");
+        for (int j = 0; j < 200; ++j)
+            AddTerminal(middle, "t", "1/200", j % 2 == 0 ? "0" : "10");
+    }
+    int error = 0;
+    EXPECT_NEAR(NodeStandardDeviation(root, &error), 5.0, 1e-9);
+    EXPECT_EQ(error, 0);
 }
 
 }  // namespace

@@ -1,10 +1,6 @@
 #include "foundation/RandomGenerator.h"
 
-RandomGenerator& ProgramRandom()
-{
-    static RandomGenerator generator;
-    return generator;
-}
+RandomGenerator TheProgramRandom;
 
 void SeedRandom(uint32_t seed)
 {

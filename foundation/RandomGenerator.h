@@ -9,7 +9,7 @@ class RandomGenerator {
 public:
     static constexpr int MaxValue = 32767;
 
-    explicit RandomGenerator(uint32_t seed = 1) : state_(seed) {}
+    constexpr explicit RandomGenerator(uint32_t seed = 1) : state_(seed) {}
 
     void Seed(uint32_t seed) { state_ = seed; }
     // The next value, 0..32767.
@@ -23,7 +23,12 @@ private:
     uint32_t state_;
 };
 
-// The one generator of the program, seeded with 1 at start-up.
-RandomGenerator& ProgramRandom();
+// The one generator of the program, seeded with 1 at start-up. A plain global, constant-initialised, so that
+// a draw costs no guard of a function-local static.
+extern RandomGenerator TheProgramRandom;
+inline RandomGenerator& ProgramRandom()
+{
+    return TheProgramRandom;
+}
 // Fixes the sequence that follows.
 void SeedRandom(uint32_t seed);

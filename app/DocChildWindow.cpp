@@ -10,7 +10,8 @@
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/PrintJob.h"
-#include "dialogs/ScaledWindow.h"
+#include "app/PrinterDevice.h"
+#include "foundation/PrinterSetupRecord.h"
 #include "foundation/NumericHelpers.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IconResource.h"
@@ -222,10 +223,13 @@ void DocChildWindow::Bounds(LogicalRect& rect)
 
 void DocChildWindow::OnZoomChanged() {}
 
-ScaledWindow* DocChildWindow::PrinterSetup()
+PrinterDevice* DocChildWindow::PrinterSetup()
 {
     if (!printer_)
-        printer_ = new ScaledWindow;
+        printer_ = new PrinterDevice;
+    PrinterSetupRecord& settings = PrinterSettings();
+    if (printer_->Settings() != &settings)
+        printer_->Open(&settings);
     // Every time, so that a scale changed since (a drag in the preview) takes effect.
     double scale = GetPrintScale();
     double minimum = 0.0;
@@ -238,11 +242,26 @@ ScaledWindow* DocChildWindow::PrinterSetup()
 
 bool DocChildWindow::HasPrinter()
 {
-    ScaledWindow* printer = PrinterSetup();
+    PrinterDevice* printer = PrinterSetup();
     return printer && printer->PrinterContext();
 }
 
-void DocChildWindow::SetPrinter(ScaledWindow* printer)
+int DocChildWindow::PrintSetup()
+{
+    if (!HasPrinter())
+        return 0;
+    printer_->PrintSetup();
+    return 1;
+}
+
+PrinterSetupRecord& DocChildWindow::PrinterSettings()
+{
+    if (!settings_)
+        settings_ = std::make_unique<PrinterSetupRecord>();
+    return *settings_;
+}
+
+void DocChildWindow::UsePrinter(PrinterDevice* printer)
 {
     if (printer == printer_)
         return;
@@ -250,9 +269,9 @@ void DocChildWindow::SetPrinter(ScaledWindow* printer)
     printer_ = printer;
 }
 
-ScaledWindow* DocChildWindow::ReleasePrinter()
+PrinterDevice* DocChildWindow::ReleasePrinter()
 {
-    ScaledWindow* printer = printer_;
+    PrinterDevice* printer = printer_;
     printer_ = nullptr;
     return printer;
 }

@@ -10,12 +10,14 @@
 #include "framework/draw/LogicalUnits.h"
 #include "framework/dialog/MDIdialogCL.h"
 
+#include <memory>
 #include <vector>
 
 class Display;
 class EditCtrl;
 class PageGrid;
-class ScaledWindow;
+class PrinterDevice;
+class PrinterSetupRecord;
 class ZoomPane;
 
 // What DrawPageHeaderText marks on a drawing: the page breaks, and the header and footer of every page
@@ -82,9 +84,9 @@ public:
     virtual void Bounds(LogicalRect& rect);             // 48
     // The pane's zoom changed: the drawing lays itself out again. Nothing here.
     virtual void OnZoomChanged();                       // 50
-    // The window's printer, opened on the current printer on first use, scaled by the print scale kept
-    // within the print-scale range; it may have no device context.
-    virtual ScaledWindow* PrinterSetup();               // 51
+    // The window's printer, opened on the current printer with the window's printer settings on first use,
+    // scaled by the print scale kept within the print-scale range; it may have no device context.
+    virtual PrinterDevice* PrinterSetup();              // 51
     // Draws the picture on the display. Nothing here.
     virtual void Draw(Display* display);                // 52
     void InvalidateAll() { InvalidateLogicalRect(nullptr); } // 53
@@ -127,10 +129,14 @@ public:
     // Invalidates the rectangle (logical units) grown by 0.15 on every side; null: the whole pane.
     void InvalidateLogicalRect(const LogicalRect* rect);
     bool HasPrinter();
+    // The print set-up dialog on the window's printer; 0 without a usable printer.
+    int PrintSetup();
+    // The printer settings kept with the window: the device mode the user last confirmed.
+    virtual PrinterSetupRecord& PrinterSettings();
     // The printer the user chose for this window (owned), replacing the one it had.
-    void SetPrinter(ScaledWindow* printer);
+    void UsePrinter(PrinterDevice* printer);
     // The printer given up to a print job, which deletes it; the window opens a new one when next asked.
-    ScaledWindow* ReleasePrinter();
+    PrinterDevice* ReleasePrinter();
 
     // The Edit commands go to the edit control that last had the focus among those tracked.
     void TrackFocus(EditCtrl* control);
@@ -164,5 +170,6 @@ private:
     int editCommandsOn_ = 1;
     int fromTemplate_ = 0;
     ZoomPane* pane_ = nullptr;
-    ScaledWindow* printer_ = nullptr;
+    PrinterDevice* printer_ = nullptr;
+    std::unique_ptr<PrinterSetupRecord> settings_;
 };

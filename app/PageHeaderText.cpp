@@ -4,7 +4,7 @@
 #include "app/DocumentWindow.h"
 #include "app/PageGrid.h"
 #include "app/ZoomPane.h"
-#include "dialogs/ScaledWindow.h"
+#include "app/PrinterDevice.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/FontRecordFonts.h"
@@ -127,7 +127,7 @@ void DocChildWindow::DrawPageHeaderText(const PageHeaderOptions& options)
 
 bool DocChildWindow::LayOutPages(const PageHeaderOptions& options, PageGrid& grid, std::vector<PageOnDisplay>& pages)
 {
-    ScaledWindow* printer = PrinterSetup();
+    PrinterDevice* printer = PrinterSetup();
     if (!printer || printer->LogPixelsX() <= 0 || printer->LogPixelsY() <= 0)
         return false;
     RECT pixels{};

@@ -1,34 +1,49 @@
 #include "app/PrintProgressDialog.h"
 
-#include "framework/draw/Display.h"
+#include "app/DocumentWindow.h"
+#include "app/PageGrid.h"
+#include "app/ZoomPane.h"
+#include "framework/draw/PrinterDisplay.h"
 
-#include <commdlg.h>
+#include <cstdio>
 
-PrintProgressDialog::PrintProgressDialog(WindowCL* owner, ZoomPane*, Display*)
+PrintProgressDialog::PrintProgressDialog(DocChildWindow* owner, ZoomPane*, PrinterDisplay* printer)
     : PrintCancelDialog(owner, ResourceId(TemplateId, nullptr))
 {
+    if (!handle_)
+        return;
+    zString document = owner ? owner->Text() : zString();
+    if (auto* file = dynamic_cast<DocumentWindow*>(owner); file && owner->IsDocument()) {
+        const zString path = file->FullPath();
+        if (!path.IsEmpty() && GetFileAttributesA(path.Text()) != INVALID_FILE_ATTRIBUTES)
+            document = path;
+    }
+    SetDlgItemTextA(handle_, DocumentControl, document.Text());
+    zString target("To \"");
+    if (printer) {
+        target += printer->DriverName();
+        target += "\" on ";
+        target += printer->PortName();
+    }
+    SetDlgItemTextA(handle_, PrinterControl, target.Text());
 }
 
-bool AskPrintRange(WindowCL* owner, const Display&, int pageCount, PrintRange& range)
+void PrintProgressDialog::SetPageRange(int first, int last)
 {
-    PRINTDLGA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner ? owner->Handle() : nullptr;
-    dialog.Flags = PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE | (pageCount < 2 ? PD_NOPAGENUMS : 0);
-    dialog.nFromPage = 1;
-    dialog.nToPage = static_cast<WORD>(pageCount);
-    dialog.nMinPage = 1;
-    dialog.nMaxPage = static_cast<WORD>(pageCount);
-    dialog.nCopies = 1;
-    if (!PrintDlgA(&dialog))
-        return false;
-    const bool ranged = (dialog.Flags & PD_PAGENUMS) != 0;
-    range.first = ranged ? dialog.nFromPage : 1;
-    range.last = ranged ? dialog.nToPage : pageCount;
-    range.copies = dialog.nCopies > 0 ? dialog.nCopies : 1;
-    if (dialog.hDevMode)
-        GlobalFree(dialog.hDevMode);
-    if (dialog.hDevNames)
-        GlobalFree(dialog.hDevNames);
-    return true;
+    first_ = first;
+    last_ = last;
+}
+
+void PrintProgressDialog::ShowPage(int)
+{
+    const int page = ZoomPane::Pages().PageNumber();
+    char text[80];
+    if (first_ == 1)
+        std::snprintf(text, sizeof text, "Printing Page %d of %d", page, last_);
+    else if (last_ > first_)
+        std::snprintf(text, sizeof text, "Printing Page %d, %d Pages Remaining", page, last_ - page);
+    else
+        std::snprintf(text, sizeof text, "Printing Page %d", page);
+    if (handle_)
+        SetDlgItemTextA(handle_, PageControl, text);
 }

@@ -1,23 +1,33 @@
 #pragma once
-// The "Printing" dialog (2050) that runs while a document window's pane prints; Cancel aborts the job.
-// The print dialog that asks for the pages and copies comes with it.
+// The "Printing" dialog (2050) that runs while a document window's pane prints: which document goes to
+// which printer, and which page is printing. Cancel aborts the job.
 
-#include "app/PageGrid.h"
 #include "framework/dialog/PrintCancelDialog.h"
 
-class Display;
+class DocChildWindow;
+class PrinterDisplay;
 class ZoomPane;
 
 class PrintProgressDialog : public PrintCancelDialog {
 public:
     static constexpr unsigned TemplateId = 2050;
+    static constexpr unsigned DocumentControl = 2051;
+    static constexpr unsigned PrinterControl = 2052;
+    static constexpr unsigned PageControl = 2053;
 
-    PrintProgressDialog(WindowCL* owner, ZoomPane* pane, Display* printer);
+    // Shows the window's title (the full path of a document whose file exists) and the printer's driver
+    // and port; the page text stays empty until the first page starts.
+    PrintProgressDialog(DocChildWindow* owner, ZoomPane* pane, PrinterDisplay* printer);
 
+    // The range being printed (1-based, inclusive).
+    void SetPageRange(int first, int last);
+    // "Printing Page N" of the pane's current page, with " of <last>" when the range starts at page 1, else
+    // with ", <last - N> Pages Remaining" when the range holds more than one page.
+    void ShowPage(int page) override;
     // Runs modally while the job prints; returns when the job has ended.
     void Run() { RunModal(); }
-};
 
-// The system's print dialog for a document of the given number of pages on the printer; false on cancel,
-// else the range and copies chosen (every page and one copy unless the user chose otherwise).
-bool AskPrintRange(WindowCL* owner, const Display& printer, int pageCount, PrintRange& range);
+private:
+    int first_ = 1;
+    int last_ = 1;
+};

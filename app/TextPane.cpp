@@ -8,7 +8,7 @@
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/MultiLineText.h"
-#include "dialogs/ScaledWindow.h"
+#include "app/PrinterDevice.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/FillLayout.h"

@@ -6,7 +6,7 @@
 #include "app/PrintProgressDialog.h"
 #include "app/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
-#include "dialogs/ScaledWindow.h"
+#include "app/PrinterDevice.h"
 
 PageGrid& ZoomPane::Pages()
 {
@@ -16,7 +16,7 @@ PageGrid& ZoomPane::Pages()
 
 int ZoomPane::Print(int silent)
 {
-    PrinterDisplay* printer = owner_ ? owner_->PrinterSetup() : nullptr;
+    PrinterDevice* printer = owner_ ? owner_->PrinterSetup() : nullptr;
     RECT page{};
     if (printer)
         printer->ClientRect(page);
@@ -27,8 +27,11 @@ int ZoomPane::Print(int silent)
     }
     const int pages = CountPages(printer);
     PrintRange range;
-    if (!silent && (!AskPrintRange(owner_, *printer, pages, range) || !printer->PrinterContext()))
-        return 0;
+    if (!silent) {
+        if (!printer->PrintDialog(pages) || !printer->PrinterContext())
+            return 0;
+        range = PrintRange{printer->FirstPage(), printer->LastPage(), printer->Copies()};
+    }
     return PrintRangeOf(owner_->ReleasePrinter(), range, nullptr) ? 1 : 0;
 }
 
@@ -48,6 +51,7 @@ bool ZoomPane::PrintRangeOf(PrinterDisplay* printer, const PrintRange& range, co
     for (int i = 1; i < range.first && more; ++i)
         more = grid.Next(1);
     copies_ = range.copies > 0 ? range.copies : 1;
+    dialog->SetPageRange(range.first, range.last >= 1 ? range.last : grid.Columns() * grid.Rows());
     if (!more || !job->Start(output)) {
         delete job;
         ResetPrintState();

@@ -60,3 +60,31 @@ const uint8_t* PrinterSetupRecord::DevMode() const
     std::memcpy(&header, devMode.get(), sizeof header);
     return header.dmSize + header.dmDriverExtra == devModeLength ? devMode.get() : nullptr;
 }
+
+int PrinterSetupRecord::DevModeSize(const void* deviceMode, void* destination)
+{
+    DEVMODEA header;
+    std::memcpy(&header, deviceMode, sizeof header);
+    const int size = header.dmSize + header.dmDriverExtra;
+    if (destination)
+        std::memcpy(destination, deviceMode, static_cast<size_t>(size));
+    return size;
+}
+
+void PrinterSetupRecord::SetDevMode(const void* deviceMode)
+{
+    if (AppFlags::noPrinterSettings)
+        return;
+    devMode.reset();
+    devModeLength = 0;
+    if (!deviceMode)
+        return;
+    const int size = DevModeSize(deviceMode, nullptr);
+    if (size <= 0 || size > INT16_MAX)
+        return;
+    devMode.reset(new (std::nothrow) uint8_t[size]);
+    if (!devMode)
+        return;
+    DevModeSize(deviceMode, devMode.get());
+    devModeLength = static_cast<int16_t>(size);
+}

@@ -23,6 +23,10 @@ public:
     // structure and equals its own dmSize + dmDriverExtra, and option x is not given. Else null (a block
     // that fails the check is still written back).
     const uint8_t* DevMode() const;
+    // Keeps a copy of the device mode (dmSize + dmDriverExtra bytes; null: none). Nothing with option x.
+    void SetDevMode(const void* deviceMode);
+    // dmSize + dmDriverExtra of a device mode, copied into the destination when one is given.
+    static int DevModeSize(const void* deviceMode, void* destination);
 
     int16_t devModeLength = 0;
     int16_t extraLength = 0;

@@ -29,3 +29,10 @@ void TreeViewWindow::Draw(Display* display)
     if (display != nullptr)
         tree_.Draw(*display);
 }
+
+PrinterSetupRecord& TreeViewWindow::PrinterSettings()
+{
+    if (!tree_.Document().PrinterSetup)
+        tree_.Document().PrinterSetup = std::make_unique<PrinterSetupRecord>();
+    return *tree_.Document().PrinterSetup;
+}

@@ -14,6 +14,8 @@ public:
 
     void Bounds(LogicalRect& rect) override;
     void Draw(Display* display) override;
+    // The tree's own printer settings, stored in its file.
+    PrinterSetupRecord& PrinterSettings() override;
 
 private:
     TreeWindow& tree_;

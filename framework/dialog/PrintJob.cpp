@@ -1,9 +1,12 @@
 #include "framework/dialog/PrintJob.h"
 
+#include "foundation/MessageBoxes.h"
 #include "framework/dialog/PrintCancelDialog.h"
 #include "framework/draw/PrinterDisplay.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -61,9 +64,13 @@ bool PrintJob::Start(const char* output)
     document.cbSize = sizeof document;
     document.lpszDocName = title_.Text();
     document.lpszOutput = output;
-    if (StartDocA(dc, &document) <= 0)
+    if (printer_->StartDocument(document) <= 0) {
+        ShowErrorBox(nullptr, "Unable to print: the printer did not accept the document.", 0);
         return false;
+    }
     started_ = true;
+    if (dialog_)
+        dialog_->ShowPage(pageNumber_);
     if (TheApp && TheApp->Idle())
         TheApp->Idle()->Add(this, &PrintJob::Step);
     return true;
@@ -87,11 +94,14 @@ int PrintJob::Run()
             return 0;
         }
     } else {
-        const bool pageStarted = StartPage(dc) > 0;
+        const bool pageStarted = printer_->StartPrinterPage() > 0;
         if (pageStarted)
             source_->PrintOnDisplay(printer_);
-        if (!pageStarted || EndPage(dc) <= 0) {
+        if (!pageStarted || printer_->EndPrinterPage() <= 0) {
+            char text[80];
+            std::snprintf(text, sizeof text, "Printing stopped: the printer did not accept page %d.", pageNumber_);
             Cancel();
+            ShowErrorBox(nullptr, text, 0);
             return 1;
         }
     }
@@ -102,7 +112,7 @@ int PrintJob::Run()
             dialog_->ShowPage(pageNumber_);
         return 0;
     }
-    EndDoc(dc);
+    printer_->EndDocument();
     started_ = false;
     delete this;
     return 1;
@@ -111,7 +121,7 @@ int PrintJob::Run()
 void PrintJob::Cancel()
 {
     if (started_ && PrinterContextOf(printer_))
-        AbortDoc(printer_->PrinterContext());
+        printer_->AbortDocument();
     started_ = false;
     delete this;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A print job drives the printing of a document page by page while its cancel dialog runs: it is stepped
 // from the application's idle time, either band by band (the printer names the bands) or a whole page at a
-// time, until it reports that it has finished (a page the printer refuses aborts the document); then it deletes itself, its printer display and its dialog.
+// time, until it reports that it has finished; then it deletes itself, its printer display and its dialog.
+// A document or page the printer refuses ends the job at once, and the user is told.
 // While a job exists it is the program's current print job.
 
 #include "foundation/zString.h"
@@ -37,10 +38,11 @@ public:
     void SetBanding(int banding) { banding_ = banding; }
     int PageNumber() const { return pageNumber_; }
     PrintSource* Source() const { return source_; }
+    PrintCancelDialog* Dialog() const { return dialog_; }
 
     // Starts the document on the printer (StartDoc with an abort procedure that lets messages through) and
-    // has the job stepped in idle time. A null output prints to the printer's port. False when the printer
-    // refused the document; nothing is started then.
+    // has the job stepped in idle time; the dialog shows the first page. A null output prints to the
+    // printer's port. False when the printer refused the document (the user is told); nothing is started then.
     bool Start(const char* output = nullptr);
     // One step: 0 while more is to come; 1 when the job has finished and deleted itself.
     virtual int Run(); // 2

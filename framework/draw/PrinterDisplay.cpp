@@ -78,6 +78,52 @@ void PrinterDisplay::Open(const char* driver, const char* device, const char* po
     ReadCapabilities(printerDC_);
 }
 
+void PrinterDisplay::ReplaceContext(HDC context)
+{
+    if (!context)
+        return;
+    if (printerDC_) {
+        Unlock();
+        DeleteDC(printerDC_);
+    }
+    printerDC_ = context;
+    dc_ = printerDC_;
+    Lock();
+    ReadCapabilities(printerDC_);
+}
+
+void PrinterDisplay::SetNames(const char* driver, const char* device, const char* port)
+{
+    driver_ = driver ? driver : "";
+    device_ = device ? device : "";
+    port_ = port ? port : "";
+}
+
+int PrinterDisplay::StartDocument(const DOCINFOA& document)
+{
+    return printerDC_ ? StartDocA(printerDC_, &document) : -1;
+}
+
+int PrinterDisplay::StartPrinterPage()
+{
+    return printerDC_ ? StartPage(printerDC_) : 0;
+}
+
+int PrinterDisplay::EndPrinterPage()
+{
+    return printerDC_ ? EndPage(printerDC_) : 0;
+}
+
+int PrinterDisplay::EndDocument()
+{
+    return printerDC_ ? EndDoc(printerDC_) : 0;
+}
+
+int PrinterDisplay::AbortDocument()
+{
+    return printerDC_ ? AbortDoc(printerDC_) : 0;
+}
+
 PrinterDisplay::~PrinterDisplay()
 {
     if (!printerDC_)

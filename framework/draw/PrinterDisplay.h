@@ -49,6 +49,19 @@ public:
     // Through a device-independent copy of the bitmap, which every printer driver takes.
     BOOL DrawBitmap(Bitmap* bitmap, int x, int y, DWORD rop) override;
 
+    // The document and page calls of a print, on the printer context; answers as the system gives them
+    // (above 0: done). A printer that cannot be reached answers 0 (-1 for StartDocument).
+    virtual int StartDocument(const DOCINFOA& document);
+    virtual int StartPrinterPage();
+    virtual int EndPrinterPage();
+    virtual int EndDocument();
+    virtual int AbortDocument();
+
+protected:
+    // The context (owned) replaces the old one, which is deleted, and is measured; null keeps the old one.
+    void ReplaceContext(HDC context);
+    void SetNames(const char* driver, const char* device, const char* port);
+
 private:
     void Open(const char* driver, const char* device, const char* port, const DEVMODEA* deviceMode);
 

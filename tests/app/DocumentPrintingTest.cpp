@@ -1,10 +1,13 @@
 #include "app/DocChildWindow.h"
 #include "app/PageGrid.h"
+#include "app/PrintProgressDialog.h"
+#include "foundation/PrinterSetupRecord.h"
+#include "framework/dialog/PrintJob.h"
 #include "framework/draw/MetafileDisplay.h"
 #include "framework/draw/WindowDisplay.h"
 #include "app/ZoomPane.h"
 #include "framework/draw/DrawingScale.h"
-#include "dialogs/ScaledWindow.h"
+#include "app/PrinterDevice.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -13,6 +16,9 @@
 #include "tests/support/TestPrinter.h"
 
 #include <gtest/gtest.h>
+
+#include <commdlg.h>
+#include <winspool.h>
 
 #include <cmath>
 #include <string>
@@ -41,6 +47,13 @@ public:
                            static_cast<int>(std::lround(DrawingOriginY() / 10.0f)));
         scales.push_back(CurrentDrawingScale());
         display->FrameRect(RECT{10, 10, 2240, 2990});
+        if (PrintJob* job = PrintJob::Current()) {
+            char text[80] = "";
+            GetDlgItemTextA(job->Dialog()->Handle(), PrintProgressDialog::PageControl, text, sizeof text);
+            pageTexts.emplace_back(text);
+            if (static_cast<int>(pages.size()) == cancelOnPage)
+                PostMessageA(job->Dialog()->Handle(), WM_COMMAND, IDCANCEL, 0);
+        }
         if (askToClose)
             closeAnswer = QueryClose("");
         askToClose = false;
@@ -51,7 +64,81 @@ public:
     int closeAnswer = -1;
     double printScale = 1.0;
     PrintOffset offset;
+    std::vector<std::string> pageTexts;
+    int cancelOnPage = 0;
 };
+
+// The test printer refusing the document, or the page of a number.
+class FailingPrinter : public PrinterDevice {
+public:
+    FailingPrinter(const DefaultPrinter* printer, int refusedPage) : PrinterDevice(printer), refused_(refusedPage) {}
+    int StartDocument(const DOCINFOA& document) override
+    {
+        return refused_ == 0 ? -1 : PrinterDevice::StartDocument(document);
+    }
+    int EndPrinterPage() override { return ++page_ == refused_ ? -1 : PrinterDevice::EndPrinterPage(); }
+
+private:
+    int refused_;
+    int page_ = 0;
+};
+
+// The print dialogs as the program opens them, and the answer the user gives.
+struct DialogCall {
+    DWORD flags = 0;
+    SIZE_T deviceModeSize = 0;
+    std::string driver, device, port;
+    WORD driverOffset = 0, deviceOffset = 0, outputOffset = 0;
+};
+std::vector<DialogCall> dialogCalls;
+DWORD answerFlags = 0;
+WORD answerFrom = 0, answerTo = 0;
+short answerOrientation = DMORIENT_PORTRAIT;
+
+BOOL WINAPI RecordingPrintDialog(PRINTDLGA* dialog)
+{
+    DialogCall call;
+    call.flags = dialog->Flags;
+    call.deviceModeSize = dialog->hDevMode ? GlobalSize(dialog->hDevMode) : 0;
+    if (auto* names = static_cast<DEVNAMES*>(GlobalLock(dialog->hDevNames))) {
+        const char* bytes = reinterpret_cast<const char*>(names);
+        call.driver = bytes + names->wDriverOffset;
+        call.device = bytes + names->wDeviceOffset;
+        call.port = bytes + names->wOutputOffset;
+        call.driverOffset = names->wDriverOffset;
+        call.deviceOffset = names->wDeviceOffset;
+        call.outputOffset = names->wOutputOffset;
+        GlobalUnlock(dialog->hDevNames);
+    }
+    dialogCalls.push_back(call);
+    auto* mode = static_cast<DEVMODEA*>(GlobalLock(dialog->hDevMode));
+    if (mode)
+        mode->dmOrientation = answerOrientation;
+    // The system's dialog returns the chosen printer's context.
+    dialog->hDC = CreateDCA(call.driver.c_str(), call.device.c_str(), call.port.c_str(), mode);
+    if (mode)
+        GlobalUnlock(dialog->hDevMode);
+    dialog->Flags = answerFlags;
+    dialog->nFromPage = answerFrom;
+    dialog->nToPage = answerTo;
+    dialog->nCopies = 2;
+    return TRUE;
+}
+
+// The test printer's own device mode, turned as asked.
+std::vector<uint8_t> TestPrinterMode(const std::string& name, short orientation)
+{
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(const_cast<char*>(name.c_str()), &printer, nullptr))
+        return {};
+    std::vector<uint8_t> bytes(DocumentPropertiesA(nullptr, printer, nullptr, nullptr, nullptr, 0));
+    auto* mode = reinterpret_cast<DEVMODEA*>(bytes.data());
+    DocumentPropertiesA(nullptr, printer, nullptr, mode, nullptr, DM_OUT_BUFFER);
+    ClosePrinter(printer);
+    mode->dmOrientation = orientation;
+    mode->dmFields |= DM_ORIENTATION;
+    return bytes;
+}
 
 // A text the metafile recorded, at its point.
 struct RecordedText {
@@ -80,12 +167,13 @@ protected:
         drawing->Pane()->SetZoom(0.5);
     }
     void TearDown() override { delete drawing; }
-    ScaledWindow* TestPrinter()
+    PrinterDevice* TestPrinter(int refusedPage = -1)
     {
         const std::string entry = TestPrinterEntry();
         const DefaultPrinter described(entry.c_str());
-        return new ScaledWindow(&described);
+        return refusedPage < 0 ? new PrinterDevice(&described) : new FailingPrinter(&described, refusedPage);
     }
+    std::string PrinterName() { return TestPrinterEntry().substr(0, TestPrinterEntry().find(',')); }
     static std::string OutputFile()
     {
         char temp[MAX_PATH];
@@ -116,7 +204,7 @@ TEST_F(DocumentPrinting, WithoutAPrinterTheUserIsToldUnlessSilent)
 
 TEST_F(DocumentPrinting, PagesPrintColumnByColumnAtScaleOneInTheirRangeAndCopies)
 {
-    drawing->SetPrinter(TestPrinter());
+    drawing->UsePrinter(TestPrinter());
     ASSERT_TRUE(drawing->HasPrinter());
     const std::string output = OutputFile();
     PrintRange range;
@@ -139,7 +227,7 @@ TEST_F(DocumentPrinting, PagesPrintColumnByColumnAtScaleOneInTheirRangeAndCopies
     // The window gave its printer to the job; it opens the current printer when next asked.
     EXPECT_FALSE(drawing->HasPrinter());
     drawing->pages.clear();
-    drawing->SetPrinter(TestPrinter());
+    drawing->UsePrinter(TestPrinter());
     ASSERT_TRUE(drawing->Pane()->PrintRangeOf(drawing->ReleasePrinter(), PrintRange{}, output.c_str()));
     EXPECT_EQ(drawing->pages, (Pages{{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}));
     EXPECT_EQ(PostScriptPageCount(output), 6);
@@ -147,7 +235,7 @@ TEST_F(DocumentPrinting, PagesPrintColumnByColumnAtScaleOneInTheirRangeAndCopies
 
 TEST_F(DocumentPrinting, ThePrintScaleHandedToThePrinterStaysWithinItsRange)
 {
-    drawing->SetPrinter(TestPrinter());
+    drawing->UsePrinter(TestPrinter());
     const struct {
         double scale;
         int perInch;
@@ -161,7 +249,7 @@ TEST_F(DocumentPrinting, ThePrintScaleHandedToThePrinterStaysWithinItsRange)
 
 TEST_F(DocumentPrinting, EachPageShowsItsHeaderAtItsTopAndItsFooterAtItsBottom)
 {
-    drawing->SetPrinter(TestPrinter());
+    drawing->UsePrinter(TestPrinter());
     drawing->offset = PrintOffset{1.0f, 0.5f};
     SetCurrentDrawingScale(1.0f);
     MetafileDisplay picture(drawing->Pane()->OwnDisplay());
@@ -193,6 +281,141 @@ TEST_F(DocumentPrinting, EachPageShowsItsHeaderAtItsTopAndItsFooterAtItsBottom)
             EXPECT_GT(footer.y, top + 9.5 * inch);
             EXPECT_LT(footer.y, top + 10 * inch);
         }
+}
+
+TEST_F(DocumentPrinting, TheProgressDialogNamesTheDocumentThePrinterAndEachPageOfTheRange)
+{
+    const struct {
+        int first, last;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {1, 5, {"Printing Page 1 of 5", "Printing Page 2 of 5", "Printing Page 3 of 5", "Printing Page 4 of 5",
+                "Printing Page 5 of 5"}},
+        {2, 5, {"Printing Page 2, 3 Pages Remaining", "Printing Page 3, 2 Pages Remaining",
+                "Printing Page 4, 1 Pages Remaining", "Printing Page 5, 0 Pages Remaining"}},
+        {4, 4, {"Printing Page 4"}},
+    };
+    for (const auto& c : cases) {
+        drawing->pageTexts.clear();
+        const std::string output = OutputFile();
+        const PrintRange range{c.first, c.last, 1};
+        ASSERT_TRUE(drawing->Pane()->PrintRangeOf(TestPrinter(), range, output.c_str()));
+        EXPECT_EQ(drawing->pageTexts, c.texts) << c.first;
+        EXPECT_EQ(PostScriptPageCount(output), static_cast<int>(c.texts.size()));
+    }
+}
+
+TEST_F(DocumentPrinting, ThePrintingDialogShowsTheTitleAndThePrinter)
+{
+    PrinterDevice* printer = TestPrinter();
+    PrintProgressDialog dialog(drawing, drawing->Pane(), printer);
+    char text[200] = "";
+    GetDlgItemTextA(dialog.Handle(), PrintProgressDialog::DocumentControl, text, sizeof text);
+    EXPECT_STREQ(text, "Plan");
+    GetDlgItemTextA(dialog.Handle(), PrintProgressDialog::PrinterControl, text, sizeof text);
+    EXPECT_STREQ(text, "To \"WINEPS.DRV\" on FILE:");
+    GetDlgItemTextA(dialog.Handle(), PrintProgressDialog::PageControl, text, sizeof text);
+    EXPECT_STREQ(text, "");
+    delete printer;
+}
+
+TEST_F(DocumentPrinting, CancelStopsTheJobAndLeavesTheWindowWithoutItsPrinter)
+{
+    drawing->cancelOnPage = 2;
+    ASSERT_TRUE(drawing->Pane()->PrintRangeOf(TestPrinter(), PrintRange{}, OutputFile().c_str()));
+    EXPECT_EQ(drawing->pages.size(), 2u);
+    EXPECT_EQ(PrintJob::Current(), nullptr);
+    EXPECT_FALSE(drawing->Pane()->IsPrinting());
+    EXPECT_FALSE(drawing->HasPrinter());
+}
+
+TEST_F(DocumentPrinting, APrinterThatRefusesTheDocumentOrAPageStopsTheJobAndTheUserIsTold)
+{
+    const struct {
+        int refusedPage;
+        bool started;
+        size_t pagesDrawn;
+        const char* message;
+    } cases[] = {
+        {0, false, 0, "Unable to print: the printer did not accept the document."},
+        {2, true, 2, "Printing stopped: the printer did not accept page 2."},
+    };
+    for (const auto& c : cases) {
+        drawing->pages.clear();
+        MessageBoxRecorder boxes;
+        EXPECT_EQ(drawing->Pane()->PrintRangeOf(TestPrinter(c.refusedPage), PrintRange{}, OutputFile().c_str()),
+                  c.started);
+        EXPECT_EQ(drawing->pages.size(), c.pagesDrawn);
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text, c.message);
+        EXPECT_FALSE(drawing->Pane()->IsPrinting());
+        EXPECT_EQ(PrintJob::Current(), nullptr);
+    }
+}
+
+TEST_F(DocumentPrinting, TheDialogsStartFromTheStoredDeviceModeAndKeepTheUsersChoice)
+{
+    PrinterDevice::SetPrintDialogCall(RecordingPrintDialog);
+    dialogCalls.clear();
+    drawing->UsePrinter(TestPrinter());
+    const std::vector<uint8_t> mode = TestPrinterMode(PrinterName(), DMORIENT_PORTRAIT);
+    ASSERT_FALSE(mode.empty());
+    drawing->PrinterSettings().SetDevMode(mode.data());
+    PrinterDevice* printer = drawing->PrinterSetup();
+    answerFlags = 0;
+    answerOrientation = DMORIENT_LANDSCAPE;
+    EXPECT_EQ(drawing->PrintSetup(), 1);
+    answerFlags = PD_PAGENUMS;
+    answerFrom = 2;
+    answerTo = 3;
+    ASSERT_EQ(printer->PrintDialog(5), 1);
+    EXPECT_EQ(printer->FirstPage(), 2);
+    EXPECT_EQ(printer->LastPage(), 3);
+    EXPECT_EQ(printer->Copies(), 2);
+    answerFlags = 0;
+    ASSERT_EQ(printer->PrintDialog(1), 1);
+    EXPECT_EQ(printer->FirstPage(), 1);
+    EXPECT_EQ(printer->LastPage(), 1);
+    ASSERT_EQ(dialogCalls.size(), 3u);
+    const DWORD flags[] = {0x14C, 0x104, 0x10C};
+    for (size_t i = 0; i < 3; ++i) {
+        const DialogCall& call = dialogCalls[i];
+        EXPECT_EQ(call.flags & ~static_cast<DWORD>(PD_USEDEVMODECOPIESANDCOLLATE), flags[i]) << i;
+        EXPECT_EQ(call.deviceModeSize, std::max<SIZE_T>(mode.size(), 600)) << i;
+        EXPECT_EQ(call.driver, "WINEPS.DRV");
+        EXPECT_EQ(call.device, PrinterName());
+        EXPECT_EQ(call.port, "FILE:");
+        EXPECT_EQ(call.driverOffset, 8);
+        EXPECT_EQ(call.deviceOffset, 8 + call.driver.size() + 1);
+        EXPECT_EQ(call.outputOffset, call.deviceOffset + call.device.size() + 1);
+    }
+    // The set-up turned the page: the choice is kept in the settings and the printer prints on it.
+    EXPECT_GT(printer->HorzRes(), printer->VertRes());
+    PrinterSetupRecord& settings = drawing->PrinterSettings();
+    ASSERT_NE(settings.DevMode(), nullptr);
+    EXPECT_EQ(reinterpret_cast<const DEVMODEA*>(settings.DevMode())->dmOrientation, DMORIENT_LANDSCAPE);
+    // A stored block whose length disagrees with its own sizes never reaches the dialogs.
+    settings.devModeLength = static_cast<int16_t>(settings.devModeLength - 2);
+    printer->PrintSetup();
+    EXPECT_EQ(dialogCalls.back().deviceModeSize, 0u);
+    PrinterDevice::SetPrintDialogCall(nullptr);
+}
+
+TEST_F(DocumentPrinting, AStoredDeviceModeSelectsThePrintersSettingsUnlessItsSizeIsWrong)
+{
+    const std::vector<uint8_t> turned = TestPrinterMode(PrinterName(), DMORIENT_LANDSCAPE);
+    ASSERT_FALSE(turned.empty());
+    for (const bool damaged : {false, true}) {
+        auto* window = new Drawing;
+        PrinterSetupRecord& settings = window->PrinterSettings();
+        settings.SetDevMode(turned.data());
+        if (damaged)
+            settings.devModeLength = static_cast<int16_t>(settings.devModeLength + 2);
+        window->UsePrinter(TestPrinter());
+        PrinterDevice* printer = window->PrinterSetup();
+        EXPECT_EQ(printer->HorzRes() > printer->VertRes(), !damaged) << damaged;
+        delete window;
+    }
 }
 
 } // namespace

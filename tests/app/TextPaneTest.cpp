@@ -3,7 +3,7 @@
 #include "app/DocChildWindow.h"
 #include "app/PageGrid.h"
 #include "app/TextPaneEdit.h"
-#include "dialogs/ScaledWindow.h"
+#include "app/PrinterDevice.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/ProcessLock.h"
@@ -46,7 +46,7 @@ protected:
                                      true, false));
         const std::string entry = TestPrinterEntry();
         const DefaultPrinter described(entry.c_str());
-        window->SetPrinter(new ScaledWindow(&described));
+        window->UsePrinter(new PrinterDevice(&described));
         ASSERT_NE(window->PrinterSetup()->PrinterContext(), nullptr);
     }
     void TearDown() override { delete window; }

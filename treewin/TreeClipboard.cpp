@@ -1,0 +1,99 @@
+#include "treewin/TreeClipboard.h"
+
+#include "app/MainFrame.h"
+#include "framework/dialog/Menu.h"
+#include "model/TreeArrow.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+
+#include <string>
+
+namespace {
+
+// A copy of the subtree belonging to no document; the contents of clone copies are left out.
+TreeNode* DetachedCopy(const TreeNode& source)
+{
+    const bool saved = CopyCloneCopyContents;
+    CopyCloneCopyContents = false;
+    auto* copy = new TreeNode(source, true);
+    CopyCloneCopyContents = saved;
+    ForEachInSubtree(copy, [](TreeNode* node) { node->SetDocument(nullptr); });
+    return copy;
+}
+
+} // namespace
+
+TreeClipboard::TreeClipboard() = default;
+TreeClipboard::~TreeClipboard() = default;
+
+void TreeClipboard::Store(const TreeNode* node, int slot)
+{
+    slot = SlotIndex(slot);
+    slots[slot].reset(node ? DetachedCopy(*node) : nullptr);
+    if (TreeNode* stored = slots[slot].get(); stored && stored->childCount > 0) {
+        stored->kind = 0;
+        stored->text.Clear();
+        stored->probability.SetText("");
+    }
+    UpdateMenuItems(slot);
+}
+
+TreeNode* TreeClipboard::Fetch(int slot) const
+{
+    const TreeNode* stored = slots[SlotIndex(slot)].get();
+    return stored ? DetachedCopy(*stored) : nullptr;
+}
+
+TreeNode* TreeClipboard::Get(int slot) const
+{
+    return slots[SlotIndex(slot)].get();
+}
+
+void TreeClipboard::Exchange(TreeNode*& node, int slot)
+{
+    TreeNode* previous = node;
+    node = Fetch(slot);
+    Store(previous, slot);
+    delete previous;
+}
+
+void TreeClipboard::SelectSlot(int slot)
+{
+    slot = SlotIndex(slot);
+    if (slot == current)
+        return;
+    current = static_cast<int16_t>(slot);
+    UpdateMenuItems(slot);
+}
+
+void TreeClipboard::SetArrow(const TreeArrow* source)
+{
+    arrow.reset(source ? new TreeArrow(*source) : nullptr);
+}
+
+void TreeClipboard::SlotItemText(int slot, zString& out) const
+{
+    slot = SlotIndex(slot);
+    std::string text = "Tree Clipboard &" + std::to_string(slot + 1);
+    if (const TreeNode* stored = slots[slot].get())
+        text += stored->kind == 0 ? " (Subtree)" : " (Node)";
+    out = text.c_str();
+}
+
+void TreeClipboard::UpdateMenuItems(int slot) const
+{
+    if (!MainMenuBar || !MainMenuBar->Handle())
+        return;
+    zString text;
+    SlotItemText(slot, text);
+    const UINT id = kFirstSlotCommand + static_cast<UINT>(slot);
+    ModifyMenuA(MainMenuBar->Handle(), id, MF_BYCOMMAND | MF_STRING, id, text.Text());
+    for (int i = 0; i < kSlots; ++i)
+        MainMenuBar->CheckItem(kFirstSlotCommand + static_cast<UINT>(i), i == current);
+}
+
+TreeClipboard& TheTreeClipboard()
+{
+    static TreeClipboard clipboard;
+    return clipboard;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The program's own clipboard for nodes and subtrees, apart from the system clipboard: four numbered slots,
+// one of them current, and one slot for an arrow. A stored node with children is a subtree: its root keeps
+// no kind (0) and no texts. Stored trees belong to no document. Each slot's Edit-menu item (1208 to 1211)
+// tells what it holds: "Tree Clipboard &2 (Node)", "... (Subtree)" or nothing after the number when empty.
+
+#include "foundation/zString.h"
+
+#include <memory>
+
+struct TreeArrow;
+struct TreeNode;
+
+class TreeClipboard {
+public:
+    static constexpr int kSlots = 4;
+    static constexpr unsigned kFirstSlotCommand = 1208;
+
+    TreeClipboard();
+    ~TreeClipboard();
+    TreeClipboard(const TreeClipboard&) = delete;
+    TreeClipboard& operator=(const TreeClipboard&) = delete;
+
+    // A slot outside 0 to 3 means the current slot throughout.
+    // Replaces the slot's tree by a copy of the node's subtree (clone copies left empty), or empties it.
+    void Store(const TreeNode* node, int slot);
+    // A new copy of the slot's tree, owned by the caller; null when the slot is empty.
+    TreeNode* Fetch(int slot) const;
+    // The stored tree itself, or null.
+    TreeNode* Get(int slot) const;
+    // The node takes a copy of the slot's tree and the slot the node's old tree (which is then deleted).
+    void Exchange(TreeNode*& node, int slot);
+    void SelectSlot(int slot);
+    int Current() const { return current; }
+
+    // The arrow slot holds a copy of the arrow, or nothing for null.
+    void SetArrow(const TreeArrow* arrow);
+    const TreeArrow* Arrow() const { return arrow.get(); }
+
+    // The Edit-menu text of the slot's item.
+    void SlotItemText(int slot, zString& out) const;
+
+private:
+    int SlotIndex(int slot) const { return slot >= 0 && slot < kSlots ? slot : current; }
+    // Puts the slot's text on its item of the frame's menu bar and checks the current slot's item.
+    void UpdateMenuItems(int slot) const;
+
+    std::unique_ptr<TreeNode> slots[kSlots];
+    int16_t current = 0;
+    std::unique_ptr<TreeArrow> arrow;
+};
+
+// The program's tree clipboard, made on first use.
+TreeClipboard& TheTreeClipboard();

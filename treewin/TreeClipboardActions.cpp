@@ -1,0 +1,182 @@
+#include "treewin/TreeClipboardActions.h"
+
+#include "model/NodePath.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+#include "model/VariableDefinition.h"
+#include "treewin/TreeClipboard.h"
+#include "treewin/TreeWindow.h"
+
+namespace {
+
+// The nodes of the paths that still resolve.
+void ResolveAll(TreeWindow& tree, const NameList& paths, NodeChildList& out)
+{
+    for (int i = 0; i < paths.Count(); ++i)
+        if (TreeNode* node = FindNodeByPath(tree.Document().Root, paths.At(i)->Text()))
+            out.Add(node);
+}
+
+// A copy of the entry belonging to the document.
+TreeNode* CopyInto(TreeDocument& document, const TreeNode& entry)
+{
+    auto* copy = new TreeNode(entry, true);
+    ForEachInSubtree(copy, [&document](TreeNode* node) { node->SetDocument(&document); });
+    return copy;
+}
+
+void RefreshNode(TreeWindow& tree, TreeNode* node, int mode, TreeNode* selected)
+{
+    tree.ClearSelection();
+    tree.RedrawNode(node, mode);
+    tree.SelectNode(selected, 1, nullptr, false);
+}
+
+} // namespace
+
+TreePasteAction::TreePasteAction(TreeWindow* tree, const NodeChildList& targets)
+    : TreeAction(tree, "Paste Node"), entry(TheTreeClipboard().Fetch(-1)), subtree(entry && entry->kind == 0),
+      addAbove(tree->Document().DisplayPrefs.AddAbove)
+{
+    if (subtree)
+        name = "Paste Subtree";
+    RecordPaths(targets, paths);
+    // The variables bound in the pasted branches become the document's.
+    if (entry)
+        ForEachInSubtree(entry.get(), [tree](TreeNode* node) {
+            for (int i = 0; i < node->BindingCount(); ++i)
+                tree->EnsureVariable(node->GetBinding(i)->name.Text(), nullptr);
+        });
+}
+
+TreePasteAction::~TreePasteAction() = default;
+
+void TreePasteAction::Do()
+{
+    NodeChildList targets(4, false);
+    ResolveAll(*tree, paths, targets);
+    if (!entry)
+        return;
+    for (int i = 0; i < targets.Count(); ++i) {
+        TreeNode* target = targets.At(i);
+        const int index = addAbove ? 0 : target->childCount;
+        TreeNode* copy = CopyInto(tree->Document(), *entry);
+        if (subtree) {
+            copy->MoveChildrenTo(target, index);
+            delete copy;
+        } else {
+            target->InsertChild(copy, index);
+        }
+    }
+    // Pasting on top moves the later targets among the earlier ones' branches: their paths change.
+    paths.Clear();
+    RecordPaths(targets, paths);
+    Refresh(targets);
+}
+
+void TreePasteAction::Undo()
+{
+    NodeChildList targets(4, false);
+    ResolveAll(*tree, paths, targets);
+    if (!entry)
+        return;
+    const int count = subtree ? entry->childCount : 1;
+    for (int i = 0; i < targets.Count(); ++i) {
+        TreeNode* target = targets.At(i);
+        for (int k = 0; k < count && target->childCount > 0; ++k) {
+            TreeNode* child = target->GetChild(addAbove ? 0 : target->childCount - 1);
+            target->RemoveChild(child);
+            delete child;
+        }
+    }
+    paths.Clear();
+    RecordPaths(targets, paths);
+    Refresh(targets);
+}
+
+void TreePasteAction::Refresh(const NodeChildList& targets)
+{
+    tree->ClearSelection();
+    tree->RedrawNodes(targets, 1);
+    tree->SelectNodes(targets);
+}
+
+TreeCutNodeAction::TreeCutNodeAction(TreeWindow* tree, TreeNode* node, bool cut)
+    : TreeAction(tree, cut ? "Cut Node" : "Clear Node"), index(-1), slot(TheTreeClipboard().Current()), cut(cut)
+{
+    if (node->parent == nullptr)
+        return;
+    RecordPath(node->parent, parentPath);
+    index = static_cast<int16_t>(node->parent->IndexOfChild(node));
+}
+
+TreeCutNodeAction::~TreeCutNodeAction()
+{
+    if (!undone)
+        delete removed;
+}
+
+void TreeCutNodeAction::Do()
+{
+    if (index < 0)
+        return;
+    TreeNode* parent = ResolvePath(parentPath);
+    if (parent == nullptr || index >= parent->childCount)
+        return;
+    removed = parent->GetChild(index);
+    parent->RemoveChild(removed);
+    if (cut) {
+        TreeClipboard& clipboard = TheTreeClipboard();
+        savedEntry.reset(clipboard.Fetch(slot));
+        clipboard.Store(removed, slot);
+    }
+    RefreshNode(*tree, parent, 0, parent);
+}
+
+void TreeCutNodeAction::Undo()
+{
+    if (index < 0 || removed == nullptr)
+        return;
+    TreeNode* parent = ResolvePath(parentPath);
+    if (parent == nullptr || index > parent->childCount)
+        return;
+    parent->InsertChild(removed, index);
+    if (cut)
+        TheTreeClipboard().Store(savedEntry.get(), slot);
+    TreeNode* restored = removed;
+    removed = nullptr;
+    RefreshNode(*tree, restored, 2, restored);
+}
+
+TreeCutSubtreeAction::TreeCutSubtreeAction(TreeWindow* tree, TreeNode* node, bool cut)
+    : TreeAction(tree, cut ? "Cut Subtree" : "Clear Subtree"), holder(std::make_unique<TreeNode>()),
+      slot(TheTreeClipboard().Current()), cut(cut)
+{
+    holder->kind = 0;
+    RecordPath(node, path);
+}
+
+void TreeCutSubtreeAction::Do()
+{
+    TreeNode* node = ResolvePath(path);
+    if (node == nullptr)
+        return;
+    if (cut) {
+        TreeClipboard& clipboard = TheTreeClipboard();
+        savedEntry.reset(clipboard.Fetch(slot));
+        clipboard.Store(node, slot);
+    }
+    node->MoveChildrenTo(holder.get(), -1);
+    RefreshNode(*tree, node, 0, node);
+}
+
+void TreeCutSubtreeAction::Undo()
+{
+    TreeNode* node = ResolvePath(path);
+    if (node == nullptr)
+        return;
+    holder->MoveChildrenTo(node, -1);
+    if (cut)
+        TheTreeClipboard().Store(savedEntry.get(), slot);
+    RefreshNode(*tree, node, 1, node);
+}

@@ -199,8 +199,6 @@ void ReadCloneMasters(ForeignStreamReader& reader, TreeDocument* window)
         TreeNode* master = reader.Good() ? FindForeignNodeByPath(window->Root, path.c_str()) : nullptr;
         if (!master || master->cloneStatus == CloneMasterNode)
             continue;
-        master->cloneStatus = CloneMasterNode;
-        master->cloneId = static_cast<int16_t>(window->NewCloneId());
         window->AddCloneMaster(master, name.c_str());
     }
 }

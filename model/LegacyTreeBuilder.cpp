@@ -225,8 +225,6 @@ void LegacyTreeImporter::MakeCloneCopy(TreeNode* child, LegacyNodeRecord* target
 {
     TreeNode* master = target->built;
     if (master->cloneStatus != CloneMasterNode) {
-        master->cloneStatus = CloneMasterNode;
-        master->cloneId = static_cast<int16_t>(document->NewCloneId());
         document->AddCloneMaster(master, ("Clone of \"" + target->name + "\"").c_str());
     }
     // The copy holds the master's subtree without the master itself.

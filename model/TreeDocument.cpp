@@ -98,13 +98,50 @@ void TreeDocument::VariablesChanged()
         View->VariablesChanged();
 }
 
-void TreeDocument::AddCloneMaster(TreeNode* node, const char* name)
+int TreeDocument::AddCloneMaster(TreeNode* node, const char* name)
 {
+    // A node read as a master keeps its stored id.
+    if (node->cloneStatus != CloneMasterNode) {
+        node->cloneId = static_cast<int16_t>(NewCloneId());
+        node->cloneStatus = CloneMasterNode;
+    }
     auto* ref = new NodeRef;
     ref->id = node->cloneId;
     ref->node = node;
     ref->name = name;
     CloneMasters.InsertSorted(ref);
+    return ref->id;
+}
+
+void TreeDocument::CloneName(int cloneId, zString& out) const
+{
+    const NodeRef* ref = CloneMasters.FindId(cloneId);
+    out = ref != nullptr ? ref->name : zString();
+}
+
+bool TreeDocument::IsCloneNameUsed(const char* name) const
+{
+    for (int i = 0; i < CloneMasters.Count(); ++i)
+        if (CloneMasters.At(i)->name == name)
+            return true;
+    return false;
+}
+
+void TreeDocument::RemoveCloneMaster(int cloneId, bool removeCopies)
+{
+    if (cloneId < 0)
+        return;
+    if (removeCopies && Root != nullptr)
+        Root->RemoveCloneCopiesOf(cloneId);
+    NodeRef* ref = CloneMasters.FindId(cloneId);
+    if (ref == nullptr)
+        return;
+    if (ref->node != nullptr) {
+        ref->node->cloneId = -1;
+        ref->node->cloneStatus = NotCloned;
+    }
+    CloneMasters.RemovePtr(ref);
+    delete ref;
 }
 
 TreeNode* TreeDocument::FindCloneMaster(int cloneId) const

@@ -69,9 +69,17 @@ public:
     // with a default formula the name is also bound to it at the root (the tree default).
     DocVariable* EnsureVariable(const char* name, const char* defaultFormula);
 
-    // Clone-master registry.
-    void AddCloneMaster(TreeNode* node, const char* name);
+    // Clone-master registry. Adding makes the node a master with a new id (a node already marked as master
+    // keeps its own) and answers the id.
+    int AddCloneMaster(TreeNode* node, const char* name);
     TreeNode* FindCloneMaster(int cloneId) const;
+    // The entry's name; empty for an id without entry.
+    void CloneName(int cloneId, zString& out) const;
+    // An entry has exactly that name (case counts).
+    bool IsCloneNameUsed(const char* name) const;
+    // The entry's master becomes a plain node and the entry goes; with removeCopies every copy of it first
+    // becomes a plain node without branches.
+    void RemoveCloneMaster(int cloneId, bool removeCopies);
     // A new id: below the first entry (in id order) that lies at least 2 above the one before it (starting
     // at 0), else after the last: ids 1, 2, 5 give 4; only 3 gives 2; none gives 1.
     int NewCloneId() const;

@@ -69,7 +69,7 @@ public:
         return document.EnsureVariable(name, defaultFormula);
     }
 
-    void AddCloneMaster(TreeNode* node, const char* name) { document.AddCloneMaster(node, name); }
+    int AddCloneMaster(TreeNode* node, const char* name) { return document.AddCloneMaster(node, name); }
     TreeNode* FindCloneMaster(int cloneId) const { return document.FindCloneMaster(cloneId); }
     int NewCloneId() const { return document.NewCloneId(); }
 

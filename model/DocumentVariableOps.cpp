@@ -21,6 +21,7 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 
 namespace {
 
@@ -217,12 +218,17 @@ void GetVariableDescription(const TreeDocument& window, const char* name, zStrin
     out = variable->comment.IsEmpty() ? variable->shortDescription : variable->comment;
 }
 
-int CheckEditConflict(TreeDocument& window, const NodeChildList&, const char*, bool)
+int CheckEditConflict(TreeDocument& window, const NodeChildList& nodes, const char* name, bool ask)
 {
     if (window.RolledBack) {
         MessageBeep(0);
         return 0;
     }
+    if (window.View == nullptr)
+        return 1;
+    for (int i = 0; i < nodes.Count(); ++i)
+        if (!window.View->AcceptsEdit(nodes.At(i), name, ask))
+            return 0;
     return 1;
 }
 

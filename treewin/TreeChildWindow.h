@@ -6,6 +6,7 @@
 #include "app/DocChildWindow.h"
 
 class TreeWindow;
+struct TreeNode;
 class zString;
 
 class TreeChildWindow : public DocChildWindow {
@@ -30,6 +31,9 @@ public:
     virtual void OnTreeTitleChanged(const char* title);
     // Whether the window shows something of the object (a node, a variable) and closes with it.
     virtual bool DependsOn(const void* object) const;
+    // Whether the window edits the item named by the key (a variable's name or a fixed "***" key) at the
+    // node; none here.
+    virtual bool Matches(const TreeNode* node, const char* key) const { return false; }
     // The probability the window offers to the probability wheel, and its text.
     virtual double CurrentProbability() const;
     virtual void CurrentProbabilityText(zString& text) const;

@@ -10,6 +10,7 @@
 #include "framework/draw/zFont.h"
 #include "treewin/TreeViewWindow.h"
 #include "foundation/AppFlags.h"
+#include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
 #include "model/TreeNodeRecords.h"
 
@@ -168,6 +169,26 @@ void TreeWindow::CloseChildWindowsFor(const void* object)
         else
             ++i;
     }
+}
+
+int TreeWindow::CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask)
+{
+    return ::CheckEditConflict(document, nodes, key, ask);
+}
+
+int TreeWindow::AcceptsEdit(TreeNode* node, const char* key, bool ask)
+{
+    for (int i = 0; i < childWindows.Count(); ++i) {
+        auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
+        if (!window->Matches(node, key))
+            continue;
+        if (ask && AskYesNo(nullptr,
+                            "One or more of the selected nodes is currently editing that item in another window. "
+                            "Do you want to activate that window now?", 0) == 1)
+            window->Activate();
+        return 0;
+    }
+    return 1;
 }
 
 void TreeWindow::RefreshBoundWindows()

@@ -254,6 +254,24 @@ public:
     void AddChildWindow(TreeChildWindow* window);
     void RemoveChildWindow(TreeChildWindow* window);
     const WindowList& ChildWindows() const { return childWindows; }
+    // 0 (with a beep) while rolled back, or at the first node that a bound window already edits the key at
+    // (asking, with ask, whether to bring that window up); 1 otherwise.
+    int CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask);
+    int AcceptsEdit(TreeNode* node, const char* key, bool ask) override;
+    // The Values menu (TreeValuesCommands.cpp): 1502 Define Values, 1506 Change Payoff, 1507 Markov State
+    // Information, 1508 Markov Termination, 1512 Markov Transition Rewards; 1 for
+    // these commands, 0 for any other.
+    int EditTreeVariables(int command);
+    void DefineValues();
+    // The Define Variable window of the name at the node, unless another window edits it there.
+    void OpenNodeValueWindow(TreeNode* node, const char* name);
+    // Define New Variable (1195) at the current node: a new document variable, then its window there.
+    void DefineNewVariable();
+    // Distribute Children (1408): the current node gets one branch per range of a chosen distribution, each
+    // binding the chosen variable to its range's value; the undo history is cleared after asking.
+    void DistributeChildren();
+    // Bayes' Revision (1409) on the current node.
+    void StartBayesRevision();
     // Destroys every bound window that depends on the object; the others keep their order.
     void CloseChildWindowsFor(const void* object);
     // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.

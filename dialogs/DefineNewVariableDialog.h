@@ -1,0 +1,24 @@
+#pragma once
+// Define New Variable (prompt dialog 2000): a name for a new document variable. OK is accepted only for a
+// name that passes the variable-name rules and that no document variable has; otherwise the dialog stays.
+
+#include "dialogs/PresentedDialog.h"
+#include "foundation/zString.h"
+
+class TreeDocument;
+
+class DefineNewVariableDialog : public PresentedDialog<DefineNewVariableDialog> {
+public:
+    enum : unsigned { kTemplateId = 2000, kNameField = 2001, kPromptText = 2002 };
+
+    // Starts with the name; Cancel empties it.
+    DefineNewVariableDialog(TreeDocument& window, zString& name) : window(window), name(name) {}
+    // 1 with an accepted name, 0 (name empty) when cancelled.
+    int Run();
+
+    const char* Caption() const { return "Define New Variable"; }
+    const char* Prompt() const { return "Enter a name for the variable:"; }
+
+    TreeDocument& window;
+    zString& name;
+};

@@ -1,0 +1,206 @@
+// The Values menu: one window per item and node, the questions a conflict asks, and the commands that
+// define new variables and distribute a node's children.
+
+#include "treewin/TreeWindow.h"
+
+#include "app/UndoHistory.h"
+#include "dialogs/DefineNewVariableDialog.h"
+#include "dialogs/DefineValuesDialog.h"
+#include "dialogs/DistributeChildrenDialog.h"
+#include "dialogs/DistributionPicker.h"
+#include "dialogs/NodeValueWindow.h"
+#include "formula/DistributionTypes.h"
+#include "framework/window/MDIframeCL.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeStructureActions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kEditingQuestion =
+    "One or more of the selected nodes is currently editing that item in another window. Do you want to "
+    "activate that window now?";
+
+class TreeValuesCommands : public testing::Test {
+protected:
+    TreeValuesCommands()
+    {
+        a = tree.AddChild(tree.Root, TerminalNode, "A", "", "1");
+        b = tree.AddChild(tree.Root, TerminalNode, "B", "", "2");
+        for (const char* name : {"x", "y", "z"})
+            window.EnsureVariable(name, nullptr);
+    }
+
+    void Select(std::initializer_list<TreeNode*> nodes)
+    {
+        window.ClearSelection();
+        for (TreeNode* node : nodes)
+            tree.Selection.Add(node);
+    }
+
+    // The windows bound to the tree as (key, node texts).
+    std::vector<std::string> Windows()
+    {
+        std::vector<std::string> out;
+        for (int i = 0; i < window.ChildWindows().Count(); ++i) {
+            auto* bound = static_cast<NodeValueWindow*>(window.ChildWindows().At(i));
+            std::string line = bound->Key().Text();
+            for (int n = 0; n < bound->Nodes().Count(); ++n)
+                line += std::string(" ") + bound->Nodes().At(n)->text.Text();
+            out.push_back(line);
+        }
+        return out;
+    }
+
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    MessageBoxRecorder boxes;
+    TreeWindow window;
+    TreeDocument& tree = window.Document();
+    TreeNode* a;
+    TreeNode* b;
+};
+
+TEST_F(TreeValuesCommands, AnItemOfANodeIsEditedInOneWindow)
+{
+    Select({a, b});
+    EXPECT_EQ(window.EditTreeVariables(1506), 1);
+    EXPECT_EQ(Windows(), (std::vector<std::string>{"***enterPay A B"}));
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    // Again on B: the question, answered No, and no second window; other keys are free.
+    Select({b});
+    boxes.Answer(IDNO);
+    window.EditTreeVariables(1506);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, kEditingQuestion);
+    window.EditTreeVariables(1512);
+    EXPECT_EQ(Windows(), (std::vector<std::string>{"***enterPay A B", "***markovToll B"}));
+
+    // Rolled back: only a beep, no box and no window.
+    tree.RolledBack = 1;
+    window.EditTreeVariables(1507);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(window.ChildWindows().Count(), 2);
+    EXPECT_EQ(window.EditTreeVariables(1201), 0);
+}
+
+TEST_F(TreeValuesCommands, DefineValuesOpensTheFreeVariablesAndReportsTheOthers)
+{
+    struct Case {
+        std::vector<const char*> chosen;
+        bool perNode;
+        std::vector<std::string> windows;  // after "y A" was already open
+        std::vector<std::string> boxTexts;
+    } cases[] = {
+        {{"x", "y", "z"}, false, {"y A", "x A B", "z A B"},
+         {"One or more of the selected variables is currently being edited in another window."}},
+        {{"y"}, false, {"y A"}, {kEditingQuestion}},
+        {{"x"}, true, {"y A", "x A", "x B"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen.size());
+        Select({a, b});
+        auto previous = DefineValuesDialog::SetPresenter([&](DefineValuesDialog& dialog) {
+            EXPECT_EQ(dialog.selectedCount, 2);
+            for (const char* name : c.chosen)
+                dialog.chosen.AddText(name);
+            dialog.windowPerNode = c.perNode;
+            return IDOK;
+        });
+        window.OpenNodeValueWindow(a, "y");
+        boxes.Clear();
+        boxes.Answer(IDNO);
+        window.EditTreeVariables(1502);
+        std::vector<std::string> texts;
+        for (const auto& box : boxes.Boxes())
+            texts.push_back(box.text);
+        EXPECT_EQ(texts, c.boxTexts);
+        EXPECT_EQ(Windows(), c.windows);
+        DefineValuesDialog::SetPresenter(previous);
+        window.CloseChildWindowsFor(a);
+        window.CloseChildWindowsFor(b);
+    }
+}
+
+TEST_F(TreeValuesCommands, DefineNewVariableRefusesAUsedName)
+{
+    Select({a});
+    std::vector<const char*> typed = {"x", "fresh"};
+    auto previous = DefineNewVariableDialog::SetPresenter([&](DefineNewVariableDialog& dialog) {
+        EXPECT_STREQ(dialog.name.Text(), typed.size() == 2 ? "NewVar" : "x");
+        dialog.name = typed.front();
+        typed.erase(typed.begin());
+        return IDOK;
+    });
+    window.DefineNewVariable();
+    DefineNewVariableDialog::SetPresenter(previous);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "That variable name is already being used.");
+    EXPECT_NE(window.FindVariable("fresh", false), nullptr);
+    EXPECT_EQ(Windows(), (std::vector<std::string>{"fresh A"}));
+}
+
+TEST_F(TreeValuesCommands, DistributeChildrenAsksBeforeTheHistoryGoes)
+{
+    auto first = DistributeChildrenDialog::SetPresenter([](DistributeChildrenDialog& dialog) {
+        dialog.count = 3;
+        dialog.variableIndex = 1;
+        return IDOK;
+    });
+    auto picker = DistributionPicker::SetPresenter([](DistributionPicker& dialog) {
+        dialog.chosen = new NormalDistribution();
+        return IDOK;
+    });
+    auto ranges = DistributeChildrenRangesDialog::SetPresenter([](DistributeChildrenRangesDialog& dialog) {
+        dialog.probabilities = {0.25, 0.5, 0.25};
+        dialog.values = {1.5, 2.0, 2.125};
+        return IDOK;
+    });
+    window.AddUndoAction(new TreeAddBranchAction(&window, a));
+    window.Undo();
+    Select({b});
+
+    // Cancel keeps the tree and the history.
+    boxes.Answer(IDCANCEL);
+    window.DistributeChildren();
+    EXPECT_EQ(b->childCount, 0);
+    EXPECT_EQ(window.History().Count(), 1);
+
+    window.DistributeChildren();
+    ASSERT_EQ(b->childCount, 3);
+    const char* probabilities[] = {"0.25", "0.5", "#"};
+    const char* values[] = {"1.5", "2", "2.125"};
+    for (int i = 0; i < 3; ++i) {
+        TreeNode* child = b->GetChild(i);
+        EXPECT_EQ(std::string(child->text.Text()), "Node " + std::to_string(i + 1));
+        zString probability;
+        child->GetProbabilityText(probability);
+        EXPECT_STREQ(probability.Text(), probabilities[i]);
+        ASSERT_NE(child->FindBinding("y", false), nullptr);
+        EXPECT_STREQ(child->FindBinding("y", false)->definition.Text().Text(), values[i]);
+    }
+    EXPECT_EQ(window.History().Count(), 0);
+    EXPECT_EQ(tree.Modified, 1);
+    DistributeChildrenDialog::SetPresenter(first);
+    DistributionPicker::SetPresenter(picker);
+    DistributeChildrenRangesDialog::SetPresenter(ranges);
+
+    // Without variables only the error box.
+    boxes.Clear();
+    tree.Variables.DeleteAll();
+    window.DistributeChildren();
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "No variables are defined to hold the values of the distribution. Please create one first.");
+    EXPECT_EQ(boxes.Last().help, 30011);
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// The Values menu of a tree window and the commands that build values and branches: each value window edits
+// one item of one node, so a window opens only when no other window edits that item at the chosen nodes.
+
+#include "treewin/TreeWindow.h"
+
+#include "dialogs/BayesDialogs.h"
+#include "dialogs/DefineNewVariableDialog.h"
+#include "dialogs/DefineValuesDialog.h"
+#include "dialogs/DistributeChildrenDialog.h"
+#include "dialogs/DistributionPicker.h"
+#include "dialogs/NodeValueWindow.h"
+#include "formula/Distribution.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatting.h"
+#include "model/DocVariable.h"
+#include "model/NameRules.h"
+#include "model/TreeNode.h"
+
+#include <memory>
+#include <string>
+
+namespace {
+
+NodeChildList& OneNode(NodeChildList& list, TreeNode* node)
+{
+    list.Add(node);
+    return list;
+}
+
+// Shows the new window and leaves it in the tree's list of bound windows, which it joined when made.
+void ShowValueWindow(NodeValueWindow* window)
+{
+    window->Show(-1);
+}
+
+} // namespace
+
+int TreeWindow::EditTreeVariables(int command)
+{
+    const NodeChildList& selection = document.Selection;
+    switch (command) {
+    case 1502:
+        DefineValues();
+        return 1;
+    case 1506:
+        if (CheckEditConflict(selection, "***enterPay", true))
+            ShowValueWindow(new EnterPayoffWindow(this, selection));
+        return 1;
+    case 1507:
+        if (CheckEditConflict(selection, "***markovRewards", true))
+            ShowValueWindow(new MarkovRewardsWindow(this, selection));
+        return 1;
+    case 1508:
+        if (selection.Count() > 0) {
+            NodeChildList first(1, false);
+            if (CheckEditConflict(OneNode(first, selection.At(0)), "***markovTerm", true))
+                ShowValueWindow(new MarkovTerminationWindow(this, first));
+        }
+        return 1;
+    case 1512:
+        if (CheckEditConflict(selection, "***markovToll", true))
+            ShowValueWindow(new MarkovTollWindow(this, selection));
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void TreeWindow::DefineValues()
+{
+    const NodeChildList& selection = document.Selection;
+    DefineValuesDialog dialog(selection.Count(), 1);
+    if (!dialog.Run())
+        return;
+    const int count = dialog.chosen.Count();
+    const bool single = count == 1;
+    bool conflict = false;
+    for (int i = 0; i < count; ++i) {
+        zString name(*dialog.chosen.At(i));
+        NormalizeVariableName(name);
+        // A name that is no variable is a lookup table, whose graph window is not made here.
+        if (name.IsEmpty() || FindVariable(name.Text(), false) == nullptr)
+            continue;
+        NodeChildList root(1, false);
+        const NodeChildList& nodes = dialog.defaultForTree ? OneNode(root, document.Root) : selection;
+        if (!CheckEditConflict(nodes, name.Text(), single)) {
+            conflict = true;
+            continue;
+        }
+        if (dialog.defaultForTree || !dialog.windowPerNode) {
+            ShowValueWindow(new DefineVariableWindow(this, nodes, name.Text()));
+            continue;
+        }
+        for (int n = 0; n < selection.Count(); ++n) {
+            NodeChildList one(1, false);
+            ShowValueWindow(new DefineVariableWindow(this, OneNode(one, selection.At(n)), name.Text()));
+        }
+    }
+    if (conflict && !single)
+        ShowInfoBox(nullptr, "One or more of the selected variables is currently being edited in another window.", 0);
+}
+
+void TreeWindow::OpenNodeValueWindow(TreeNode* node, const char* name)
+{
+    NodeChildList one(1, false);
+    if (CheckEditConflict(OneNode(one, node), name, true))
+        ShowValueWindow(new DefineVariableWindow(this, one, name));
+}
+
+void TreeWindow::DefineNewVariable()
+{
+    TreeNode* node = CurrentNode();
+    if (node == nullptr)
+        return;
+    zString name("NewVar");
+    DefineNewVariableDialog dialog(document, name);
+    if (!dialog.Run())
+        return;
+    EnsureVariable(name.Text(), nullptr);
+    OpenNodeValueWindow(node, name.Text());
+}
+
+void TreeWindow::DistributeChildren()
+{
+    TreeNode* node = CurrentNode();
+    if (node == nullptr)
+        return;
+    if (document.Variables.Count() == 0) {
+        ShowErrorBox(nullptr,
+                     "No variables are defined to hold the values of the distribution. Please create one first.",
+                     30011);
+        return;
+    }
+    DistributeChildrenDialog first;
+    if (!first.Run() || first.variableIndex < 0 || first.variableIndex >= document.Variables.Count())
+        return;
+    std::unique_ptr<Distribution> distribution(RunDistributionPicker(this, nullptr, false));
+    if (distribution == nullptr)
+        return;
+    DistributeChildrenRangesDialog ranges(*distribution, first.count);
+    if (!ranges.Run())
+        return;
+    // The new branches cannot be taken back: the history goes, after the person agrees.
+    if (AskOkCancel(nullptr, "Distributing the children cannot be undone, and the undo history will be cleared. "
+                             "Do you want to continue?", 0, 3) != 1)
+        return;
+    const zString variable(document.Variables.At(first.variableIndex)->name);
+    const NumericFormat& format = document.CalcPrefs.CurrentNumericFormat();
+    for (int i = 0; i < first.count; ++i) {
+        auto* child = new TreeNode(&document);
+        node->InsertChild(child, -1);
+        zString text;
+        FormatNumber(format, ranges.RangeValue(i), text, true, false, -9);
+        child->SetBinding(variable.Text(), text.Text(), false);
+        child->SetText(("Node " + std::to_string(i + 1)).c_str(), false);
+        if (i == first.count - 1)
+            text = "#";
+        else
+            FormatNumber(format, ranges.probabilities[i], text, false, false,
+                         static_cast<int16_t>(-format.ExtendedProbDigits()));
+        child->SetProbabilityText(text.Text(), false);
+    }
+    AddUndoAction(nullptr);
+    RedrawNode(node, 2);
+    SetModified(1);
+}
+
+void TreeWindow::StartBayesRevision()
+{
+    TreeNode* node = CurrentNode();
+    if (node == nullptr)
+        return;
+    ReviseWithBayes(node);
+    RedrawNode(node, 1);
+}

@@ -34,6 +34,9 @@ public:
     // Whether the window edits the item named by the key (a variable's name or a fixed "***" key) at the
     // node; none here.
     virtual bool Matches(const TreeNode* node, const char* key) const { return false; }
+    // While the tree is written to a file a window that holds temporary values in the tree shows the
+    // original ones (true), afterwards its own again (false). Nothing here.
+    virtual void ShowOriginalValues(bool original) {}
     // The probability the window offers to the probability wheel, and its text.
     virtual double CurrentProbability() const;
     virtual void CurrentProbabilityText(zString& text) const;

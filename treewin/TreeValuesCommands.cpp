@@ -4,6 +4,7 @@
 #include "treewin/TreeWindow.h"
 
 #include "dialogs/BayesDialogs.h"
+#include "dialogs/CreateSliderDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DistributeChildrenDialog.h"
@@ -16,6 +17,7 @@
 #include "model/DocVariable.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
+#include "treewin/SliderWindow.h"
 
 #include <memory>
 #include <string>
@@ -58,6 +60,9 @@ int TreeWindow::EditTreeVariables(int command)
                 ShowValueWindow(new MarkovTerminationWindow(this, first));
         }
         return 1;
+    case 1510:
+        CreateSlider();
+        return 1;
     case 1512:
         if (CheckEditConflict(selection, "***markovToll", true))
             ShowValueWindow(new MarkovTollWindow(this, selection));
@@ -99,6 +104,27 @@ void TreeWindow::DefineValues()
     }
     if (conflict && !single)
         ShowInfoBox(nullptr, "One or more of the selected variables is currently being edited in another window.", 0);
+}
+
+void TreeWindow::CreateSlider()
+{
+    NodeChildList nodes(4, false);
+    nodes.AssignShallow(document.Selection);
+    if (nodes.Count() == 0)
+        nodes.Add(document.Root);
+    CreateSliderDialog dialog;
+    if (!dialog.Run() || !(dialog.high > dialog.low))
+        return;
+    if (!CheckEditConflict(nodes, dialog.variable.Text(), true))
+        return;
+    if (DocVariable* variable = FindVariable(dialog.variable.Text(), false)) {
+        variable->low.value = dialog.low;
+        variable->low.text.Clear();
+        variable->high.value = dialog.high;
+        variable->high.text.Clear();
+        variable->hasRange = 1;
+    }
+    (new SliderWindow(this, nodes, dialog.variable.Text(), dialog.low, dialog.high, dialog.intervals))->Show(-1);
 }
 
 void TreeWindow::OpenNodeValueWindow(TreeNode* node, const char* name)

@@ -203,8 +203,30 @@ void TreeWindow::RefreshBoundWindows()
     }
 }
 
+namespace {
+
+// While a tree is written, its bound windows show the tree's own values.
+class OriginalValuesScope {
+public:
+    explicit OriginalValuesScope(const WindowList& windows) : windows(windows) { Show(true); }
+    ~OriginalValuesScope() { Show(false); }
+    OriginalValuesScope(const OriginalValuesScope&) = delete;
+    OriginalValuesScope& operator=(const OriginalValuesScope&) = delete;
+
+private:
+    void Show(bool original)
+    {
+        for (int i = 0; i < windows.Count(); ++i)
+            static_cast<TreeChildWindow*>(windows.At(i))->ShowOriginalValues(original);
+    }
+    const WindowList& windows;
+};
+
+} // namespace
+
 bool TreeWindow::SaveAs(const char* path, zString& message)
 {
+    OriginalValuesScope original(childWindows);
     if (!document.WriteTreeFile(path, message))
         return false;
     TakePath(path);
@@ -215,5 +237,6 @@ bool TreeWindow::SaveAs(const char* path, zString& message)
 bool TreeWindow::SaveCopyAs(const char* path, zString& message)
 {
     SnapshotModeScope snapshot(true);
+    OriginalValuesScope original(childWindows);
     return document.WriteTreeFile(path, message);
 }

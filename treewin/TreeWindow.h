@@ -49,7 +49,8 @@ public:
     TreeDocument& Document() { return document; }
     // The file the tree is saved to; empty for an untitled tree.
     const zString& FilePath() const { return filePath; }
-    // Saves to the path, which becomes the tree's file; false (message set) when nothing was written.
+    // Saves to the path, which becomes the tree's file; false (message set) when nothing was written. Values
+    // that bound windows set for a while (a slider's) are written as they were before.
     bool SaveAs(const char* path, zString& message);
     // Writes a roll-back snapshot to the path; the tree's path, title and modified flag stay as they are.
     bool SaveCopyAs(const char* path, zString& message);
@@ -259,10 +260,13 @@ public:
     int CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask);
     int AcceptsEdit(TreeNode* node, const char* key, bool ask) override;
     // The Values menu (TreeValuesCommands.cpp): 1502 Define Values, 1506 Change Payoff, 1507 Markov State
-    // Information, 1508 Markov Termination, 1512 Markov Transition Rewards; 1 for
+    // Information, 1508 Markov Termination, 1510 Create Slider, 1512 Markov Transition Rewards; 1 for
     // these commands, 0 for any other.
     int EditTreeVariables(int command);
     void DefineValues();
+    // A slider of the chosen variable over the selected nodes (the root when none is), when its high value
+    // lies above its low one; the variable's sensitivity range becomes the slider's.
+    void CreateSlider();
     // The Define Variable window of the name at the node, unless another window edits it there.
     void OpenNodeValueWindow(TreeNode* node, const char* name);
     // Define New Variable (1195) at the current node: a new document variable, then its window there.

@@ -1,0 +1,149 @@
+// The slider: where it starts, what it writes into the definitions, and that it gives them back however the
+// tree changed meanwhile.
+
+#include "treewin/SliderWindow.h"
+
+#include "dialogs/CreateSliderDialog.h"
+#include "foundation/FilePath.h"
+#include "framework/window/MDIframeCL.h"
+#include "model/DocVariable.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeStructureActions.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+class Slider : public testing::Test {
+protected:
+    Slider()
+    {
+        a = tree.AddChild(tree.Root, ChanceNode, "A");
+        tree.AddChild(a, TerminalNode, "A1", "1");
+        b = tree.AddChild(tree.Root, TerminalNode, "B");
+        window.EnsureVariable("v", nullptr);
+        a->SetBinding("v", "3.7", false);
+        b->SetBinding("v", "1+1", false);
+    }
+
+    std::string Definition(TreeNode* node) { return node->FindBinding("v", false)->definition.Text().Text(); }
+
+    std::string Label(SliderWindow* slider, unsigned id)
+    {
+        char text[100] = "";
+        GetDlgItemTextA(slider->Handle(), static_cast<int>(id), text, sizeof text);
+        return text;
+    }
+
+    SliderWindow* Open(std::initializer_list<TreeNode*> nodes)
+    {
+        NodeChildList list(4, false);
+        for (TreeNode* node : nodes)
+            list.Add(node);
+        return new SliderWindow(&window, list, "v", 0.0, 10.0, 10);
+    }
+
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    TreeWindow window;
+    TreeDocument& tree = window.Document();
+    TreeNode* a;
+    TreeNode* b;
+};
+
+TEST_F(Slider, StartsAtTheDefinitionAndGivesItBackOnClosing)
+{
+    SliderWindow* slider = Open({a});
+    EXPECT_EQ(slider->Position(), 3);
+    EXPECT_STREQ(slider->CurrentText().Text(), "3");
+    EXPECT_EQ(Definition(a), "3");
+    EXPECT_EQ(Label(slider, SliderWindow::kExpressionLabel), "3.7");
+    EXPECT_EQ(Label(slider, SliderWindow::kValueLabel), "3.7");
+    EXPECT_EQ(Label(slider, SliderWindow::kNodeLabel), "A");
+    for (int position : {12, 7, -1, 9})
+        slider->ApplyPosition(position);
+    EXPECT_EQ(Definition(a), "9");
+    EXPECT_EQ(Definition(b), "1+1");
+    delete slider;
+    EXPECT_EQ(Definition(a), "3.7");
+
+    // Two nodes: the labels say the definitions differ; both follow the bar and both come back.
+    slider = Open({a, b});
+    EXPECT_EQ(Label(slider, SliderWindow::kExpressionLabel), "(not consistent)");
+    EXPECT_EQ(Label(slider, SliderWindow::kValueLabel), "(not consistent)");
+    EXPECT_EQ(Label(slider, SliderWindow::kNodeLabel), "(multiple)");
+    slider->ApplyPosition(10);
+    EXPECT_EQ(Definition(a), "10");
+    EXPECT_EQ(Definition(b), "10");
+    delete slider;
+    EXPECT_EQ(Definition(a), "3.7");
+    EXPECT_EQ(Definition(b), "1+1");
+}
+
+TEST_F(Slider, LetsGoOfDeletedBindingsAndSavesTheOriginals)
+{
+    SliderWindow* slider = Open({a, b});
+    // A is deleted: its child moves into its path, which the slider must not write into.
+    window.AddUndoAction(new TreeDeleteBranchAction(&window, a));
+    TreeNode* a1 = tree.Root->GetChild(0);
+    a1->SetBinding("v", "5", false);
+    slider->ApplyPosition(2);
+    EXPECT_EQ(Definition(a1), "5");
+    EXPECT_EQ(Definition(b), "2");
+    EXPECT_EQ(slider->BindingCount(), 1);
+
+    char directory[MAX_PATH];
+    GetTempPathA(MAX_PATH, directory);
+    const std::string path = std::string(directory) + "slider-save.tre";
+    zString message;
+    ASSERT_TRUE(window.SaveAs(path.c_str(), message)) << message.Text();
+    EXPECT_EQ(Definition(b), "2");
+    {
+        TreeWindow reopened(path.c_str());
+        EXPECT_EQ(reopened.Document().Root->GetChild(1)->FindBinding("v", false)->definition.Text(), "1+1");
+    }
+    std::remove(path.c_str());
+    delete slider;
+    EXPECT_EQ(Definition(b), "1+1");
+    EXPECT_EQ(Definition(a1), "5");
+}
+
+TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
+{
+    auto previous = CreateSliderDialog::SetPresenter([](CreateSliderDialog& dialog) {
+        dialog.variable = "v";
+        dialog.low = 2.0;
+        dialog.high = 2.0;
+        return IDOK;
+    });
+    window.EditTreeVariables(1510);
+    EXPECT_EQ(window.ChildWindows().Count(), 0);
+    CreateSliderDialog::SetPresenter([](CreateSliderDialog& dialog) {
+        dialog.variable = "v";
+        dialog.low = 1.0;
+        dialog.high = 4.0;
+        dialog.intervals = 3;
+        return IDOK;
+    });
+    tree.Root->SetBinding("v", "2.5", false);
+    window.EditTreeVariables(1510);
+    CreateSliderDialog::SetPresenter(previous);
+    ASSERT_EQ(window.ChildWindows().Count(), 1);
+    auto* slider = static_cast<SliderWindow*>(window.ChildWindows().At(0));
+    EXPECT_EQ(Label(slider, SliderWindow::kNodeLabel), "(none) Default Definition for Document");
+    EXPECT_EQ(slider->Position(), 1);
+    const DocVariable* variable = window.FindVariable("v", false);
+    EXPECT_EQ(variable->hasRange, 1);
+    EXPECT_EQ(variable->low.value, 1.0);
+    EXPECT_EQ(variable->high.value, 4.0);
+}
+
+}  // namespace

@@ -1,0 +1,217 @@
+#include "treewin/SliderWindow.h"
+
+#include "formula/FormulaRef.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatting.h"
+#include "framework/window/ResourceId.h"
+#include "framework/window/WindowEvent.h"
+#include "model/EvalContext.h"
+#include "model/NodePath.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+#include "treewin/TreeAction.h"
+#include "treewin/TreeWindow.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const char* const kNotConsistent = "(not consistent)";
+
+} // namespace
+
+SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const char* name, double low, double high,
+                           int steps)
+    : TreeChildWindow(tree, ResourceId(kTemplateId, nullptr), false), name(name), low(low), high(high),
+      steps(std::max(steps, 1)), position(this->steps / 2)
+{
+    TreeDocument& document = tree->Document();
+    zString title(tree->Title());
+    title += ": Slider";
+    SetText(title);
+    NodeChildList targets(4, false);
+    targets.AssignShallow(nodes);
+    if (targets.Count() == 0)
+        targets.Add(document.Root);
+    RecordPaths(targets, nodePaths);
+
+    zString startValue;
+    for (int i = 0; i < targets.Count(); ++i) {
+        TreeNode* node = targets.At(i);
+        VariableDefinition* binding = node->FindBinding(name, false);
+        if (binding == nullptr)
+            continue;
+        Entry entry;
+        entry.path = *nodePaths.At(i);
+        entry.oldText = binding->definition.Text();
+        entry.shownText = entry.oldText;
+        entries.push_back(entry);
+        if (entries.size() > 1)
+            continue;
+        FormulaRef formula(new EvalContext(&document, node), 1, name);
+        const double value = formula.Evaluate(binding->definition);
+        if (formula.HasError())
+            break;
+        FormatNumber(DefaultNumericFormat, value, startValue, false, false, -9);
+        const double share = high > low ? this->steps * (value - low) / (high - low) : 0.0;
+        position = share <= 0.0 ? 0 : share >= this->steps ? this->steps : static_cast<int>(share);
+    }
+
+    zString nodeLabel;
+    if (targets.Count() > 1)
+        nodeLabel = "(multiple)";
+    else if (targets.At(0) == document.Root)
+        nodeLabel = "(none) Default Definition for Document";
+    else
+        targets.At(0)->GetShortText(nodeLabel, 30);
+    SetLabel(kNodeLabel, nodeLabel.Text());
+    SetLabel(kVariableLabel, name);
+    const bool one = entries.size() == 1;
+    SetLabel(kExpressionLabel, one ? entries[0].oldText.Text() : kNotConsistent);
+    SetLabel(kValueLabel, one ? startValue.Text() : kNotConsistent);
+    zString bound;
+    FormatNumber(document.NumberFormat, low, bound, true, false, -9);
+    SetLabel(kLowLabel, bound.Text());
+    FormatNumber(document.NumberFormat, high, bound, true, false, -9);
+    SetLabel(kHighLabel, bound.Text());
+
+    ApplyPosition(position);
+    MakeScrollBar();
+    AddHandler(this, &SliderWindow::OnScroll, WM_HSCROLL);
+}
+
+SliderWindow::~SliderWindow()
+{
+    for (const Entry& entry : entries)
+        if (VariableDefinition* binding = FindEntry(entry))
+            binding->definition.SetText(entry.oldText.Text());
+}
+
+VariableDefinition* SliderWindow::FindEntry(const Entry& entry) const
+{
+    TreeNode* node = FindNodeByPath(Tree()->Document().Root, entry.path.Text());
+    VariableDefinition* binding = node != nullptr ? node->FindBinding(name.Text(), false) : nullptr;
+    return binding != nullptr && binding->definition.Text() == entry.shownText ? binding : nullptr;
+}
+
+int SliderWindow::BindingCount() const
+{
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
+                                          [this](const Entry& entry) { return FindEntry(entry) != nullptr; }));
+}
+
+void SliderWindow::ApplyPosition(int newPosition)
+{
+    position = std::clamp(newPosition, 0, steps);
+    const double value = low + (high - low) * position / steps;
+    FormatNumber(Tree()->Document().NumberFormat, value, current, true, false, -9);
+    SetLabel(kCurrentLabel, current.Text());
+    NodeChildList changed(4, false);
+    for (auto entry = entries.begin(); entry != entries.end();) {
+        VariableDefinition* binding = FindEntry(*entry);
+        if (binding == nullptr) {
+            // Deleted or edited elsewhere: the slider lets go of it.
+            entry = entries.erase(entry);
+            continue;
+        }
+        binding->definition.SetText(current.Text());
+        entry->shownText = current;
+        changed.Add(FindNodeByPath(Tree()->Document().Root, entry->path.Text()));
+        ++entry;
+    }
+    Tree()->Document().ModelChanged();
+    Tree()->RedrawNodes(changed, 0);
+}
+
+void SliderWindow::ShowOriginalValues(bool original)
+{
+    for (Entry& entry : entries) {
+        VariableDefinition* binding = FindEntry(entry);
+        if (binding == nullptr)
+            continue;
+        entry.shownText = original ? entry.oldText : current;
+        binding->definition.SetText(entry.shownText.Text());
+    }
+}
+
+bool SliderWindow::IsForVariable(const char* other) const
+{
+    zString mine(name), theirs(other);
+    mine.MakeUpper();
+    theirs.MakeUpper();
+    return mine == theirs;
+}
+
+bool SliderWindow::Matches(const TreeNode* node, const char* key) const
+{
+    if (!IsForVariable(key))
+        return false;
+    zString path;
+    RecordPath(node, path);
+    return nodePaths.Contains(path);
+}
+
+void SliderWindow::RenameVariable(const char* oldName, const char* newName)
+{
+    if (IsForVariable(oldName))
+        name = newName;
+}
+
+long SliderWindow::OnCommand(WindowEvent* event)
+{
+    if (LOWORD(event->wParam) != kShowNodesButton)
+        return TreeChildWindow::OnCommand(event);
+    NodeChildList nodes(4, false);
+    for (int i = 0; i < nodePaths.Count(); ++i)
+        if (TreeNode* node = FindNodeByPath(Tree()->Document().Root, nodePaths.At(i)->Text()))
+            nodes.Add(node);
+    Tree()->SelectNodes(nodes);
+    return 1;
+}
+
+void SliderWindow::SetLabel(unsigned id, const char* text)
+{
+    if (Handle() != nullptr)
+        SetDlgItemTextA(Handle(), static_cast<int>(id), text);
+}
+
+void SliderWindow::MakeScrollBar()
+{
+    HWND area = Handle() != nullptr ? GetDlgItem(Handle(), kScrollArea) : nullptr;
+    if (area == nullptr)
+        return;
+    RECT rect;
+    GetWindowRect(area, &rect);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    ::ShowWindow(area, SW_HIDE);
+    scrollBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, rect.left, rect.top,
+                                rect.right - rect.left, rect.bottom - rect.top, Handle(), nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    SetScrollRange(scrollBar, SB_CTL, 0, steps, FALSE);
+    SetScrollPos(scrollBar, SB_CTL, position, TRUE);
+}
+
+long SliderWindow::OnScroll(WindowEvent* event)
+{
+    if (scrollBar == nullptr || reinterpret_cast<HWND>(event->lParam) != scrollBar)
+        return 0;
+    const int page = std::max(1, steps / 10);
+    int next = position;
+    switch (LOWORD(event->wParam)) {
+    case SB_LINELEFT: next -= 1; break;
+    case SB_LINERIGHT: next += 1; break;
+    case SB_PAGELEFT: next -= page; break;
+    case SB_PAGERIGHT: next += page; break;
+    case SB_LEFT: next = 0; break;
+    case SB_RIGHT: next = steps; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: next = static_cast<int16_t>(HIWORD(event->wParam)); break;
+    default: return 1;
+    }
+    if (next != position) {
+        ApplyPosition(next);
+        SetScrollPos(scrollBar, SB_CTL, position, TRUE);
+    }
+    return 1;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// The slider (template 31104): a variable tried at values between a low and a high value without editing
+// its definition. Moving the scroll bar rewrites the definition of the variable at every chosen node that
+// binds it to the value at the bar's position; closing the window puts the definitions back. The bindings
+// are found again by node path and name on every move, and a binding whose text someone else changed in the
+// meantime is left alone, so deleting branches or undoing edits never leaves the slider a dangling binding.
+
+#include "foundation/NameList.h"
+#include "foundation/zString.h"
+#include "model/NodeChildList.h"
+#include "treewin/TreeChildWindow.h"
+
+#include <vector>
+
+class VariableDefinition;
+
+class SliderWindow : public TreeChildWindow {
+public:
+    enum : unsigned {
+        kTemplateId = 31104,
+        kShowNodesButton = 31000,
+        kNodeLabel = 31001,
+        kVariableLabel = 31009,
+        kValueLabel = 31010,
+        kHighLabel = 31015,
+        kExpressionLabel = 31016,
+        kCurrentLabel = 31017,
+        kLowLabel = 31018,
+        kScrollArea = 31019,
+    };
+
+    // The nodes (the root when the list is empty), the variable's name, the values at the first and the last
+    // position, and the number of intervals.
+    SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const char* name, double low, double high,
+                 int steps);
+    // Puts back every definition the slider still holds.
+    ~SliderWindow() override;
+
+    long OnCommand(WindowEvent* event) override;
+    // Moves the bar: every binding held gets the text of the value there.
+    void ApplyPosition(int position);
+    // While a tree is saved the bindings show their original texts (true), then the slider's again.
+    void ShowOriginalValues(bool original) override;
+
+    bool IsForVariable(const char* other) const;
+    bool Matches(const TreeNode* node, const char* key) const override;
+    void RenameVariable(const char* oldName, const char* newName);
+
+    int Position() const { return position; }
+    int Steps() const { return steps; }
+    const zString& CurrentText() const { return current; }
+    // The number of bindings the slider still holds.
+    int BindingCount() const;
+
+private:
+    struct Entry {
+        zString path;
+        zString oldText;
+        // The text the binding holds now, as the slider left it.
+        zString shownText;
+    };
+    // The binding of the entry if it still holds what the slider left there, else null.
+    VariableDefinition* FindEntry(const Entry& entry) const;
+    void SetLabel(unsigned id, const char* text);
+    void MakeScrollBar();
+    long OnScroll(WindowEvent* event);
+
+    NameList nodePaths;
+    zString name;
+    std::vector<Entry> entries;
+    double low;
+    double high;
+    int steps;
+    int position;
+    zString current;
+    HWND scrollBar = nullptr;
+};

@@ -88,7 +88,7 @@ void TreeLayout::Offset(TreeNode* node, float dx, float dy)
     SettleOffsets(node);
 }
 
-void TreeLayout::Relayout(TreeNode* root, const TreeDisplayPrefs& prefs)
+LayoutPoint TreeLayout::Relayout(TreeNode* root, const TreeDisplayPrefs& prefs, const LayoutRect* notes)
 {
     branchesAt90 = prefs.BranchesAt90 != 0;
     columnWidths.clear();
@@ -96,13 +96,13 @@ void TreeLayout::Relayout(TreeNode* root, const TreeDisplayPrefs& prefs)
     TotalWidth = 0.0f;
     DrawingBounds = LayoutRect{};
     if (root == nullptr)
-        return;
+        return LayoutPoint{};
     MeasureColumns(root);
     TotalWidth = kTreeStart + ColumnWidth(0);
     for (int column = 1; column < ColumnCount; ++column)
         TotalWidth += ColumnWidth(column) + ColumnGap();
     Position(root, prefs);
-    UpdateExtents(root);
+    return UpdateExtents(root, notes);
 }
 
 // Every column as wide as its widest node (at least the default), and the number of columns in use: the
@@ -238,7 +238,7 @@ void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
 
 // The bounds of the drawing: the tree with margins and the widest end-node label beyond the last column,
 // moved by the tree's origin.
-void TreeLayout::UpdateExtents(TreeNode* root)
+LayoutPoint TreeLayout::UpdateExtents(TreeNode* root, const LayoutRect* notes)
 {
     const float treeWidth = TotalWidth - root->Geometry().X;
     float overhang = 0.0f;
@@ -260,19 +260,26 @@ void TreeLayout::UpdateExtents(TreeNode* root)
     }
     DrawingBounds = {0.0f, 0.0f, 2 * kMargin + treeWidth + overhang, 2 * kMargin + root->Geometry().SubtreeHeight};
 
-    // The upper-left of the drawing is always (0, 0): an origin above or left of it is brought back.
-    Origin.x -= std::min(0.0f, Origin.x);
-    Origin.y -= std::min(0.0f, Origin.y);
+    // The upper-left of the tree and the notes is always (0, 0): whichever lies further up or left is
+    // brought back there, and the other moves with it.
+    LayoutRect moved = notes != nullptr ? *notes : LayoutRect{};
+    const LayoutPoint shift{std::min(moved.left, Origin.x), std::min(moved.top, Origin.y)};
+    if (shift.x != 0.0f || shift.y != 0.0f) {
+        moved = LayoutRect{moved.left - shift.x, moved.top - shift.y, moved.right - shift.x, moved.bottom - shift.y};
+        Origin.x -= shift.x;
+        Origin.y -= shift.y;
+    }
     if (Origin.x != 0.0f || Origin.y != 0.0f) {
         DrawingBounds.right += Origin.x;
         DrawingBounds.bottom += Origin.y;
         Offset(root, Origin.x, Origin.y);
     }
     const NodeGeometry& g = root->Geometry();
-    DrawingBounds.left = std::min(DrawingBounds.left, g.X);
-    DrawingBounds.top = std::min(DrawingBounds.top, g.Y);
-    DrawingBounds.right = std::max(DrawingBounds.right, g.SymbolX);
-    DrawingBounds.bottom = std::max(DrawingBounds.bottom, g.YBottom);
+    DrawingBounds.left = std::min({DrawingBounds.left, g.X, moved.left});
+    DrawingBounds.top = std::min({DrawingBounds.top, g.Y, moved.top});
+    DrawingBounds.right = std::max({DrawingBounds.right, g.SymbolX, moved.right});
+    DrawingBounds.bottom = std::max({DrawingBounds.bottom, g.YBottom, moved.bottom});
     // Aligned end nodes stand at TotalWidth: it moves with the tree.
     TotalWidth += Origin.x;
+    return shift;
 }

@@ -30,8 +30,12 @@ public:
     static constexpr float kEndNodeGap = 0.02f;
     static constexpr float kMargin = 0.25f;
 
-    // Lays the tree out from the measured node sizes (NodeGeometry); the root may be null.
-    void Relayout(TreeNode* root, const TreeDisplayPrefs& prefs);
+    // Lays the tree out from the measured node sizes (NodeGeometry); the root may be null. The notes
+    // rectangle (the note boxes and arrows drawn with the tree, grown by the margin; null when there are
+    // none) joins the bounds. A note or arrow above or left of the drawing moves the tree down or right by
+    // as much: the answer is how far the notes must then move (subtract it from their places); with the
+    // notes back beside the tree the tree returns to the top left.
+    LayoutPoint Relayout(TreeNode* root, const TreeDisplayPrefs& prefs, const LayoutRect* notes = nullptr);
 
     // A column's width: the stored one, or the default beyond the stored ones.
     float ColumnWidth(int column) const;
@@ -54,7 +58,7 @@ public:
 private:
     void MeasureColumns(TreeNode* root);
     void Position(TreeNode* root, const TreeDisplayPrefs& prefs);
-    void UpdateExtents(TreeNode* root);
+    LayoutPoint UpdateExtents(TreeNode* root, const LayoutRect* notes);
 
     std::vector<float> columnWidths;
     bool branchesAt90 = false;

@@ -283,6 +283,8 @@ public:
 
 private:
     bool MayOpenInPlaceEditor() const;
+    void LimitZoom();
+    void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.
     void ForwardClickToEditor(LogicalPoint point);
     void GiveUntitledTitle();

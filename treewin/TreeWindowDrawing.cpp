@@ -1,6 +1,7 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/BmpFile.h"
+#include "app/InPlaceEdit.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
@@ -8,18 +9,68 @@
 #include "framework/draw/MeasuringDisplay.h"
 #include "framework/draw/MultiLineText.h"
 #include "model/NoteBox.h"
+#include "model/TreeArrow.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeFonts.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/NoteBoxDrawing.h"
 #include "treewin/TreeArrowDrawing.h"
+#include "treewin/TreePane.h"
 #include "treewin/TreeViewWindow.h"
 #include "treewin/TreePainter.h"
 
+#include <algorithm>
+
+// The note boxes and arrows keep their places against the tree: when one lies above or left of the drawing,
+// the tree moves down or right rather than the notes moving up.
 void TreeWindow::Relayout()
 {
     layoutPending = false;
-    layout.Relayout(document.Root, document.DisplayPrefs);
+    InPlaceEditState edit(*this);
+    const NoteBoxList& notes = document.NoteBoxes;
+    const TreeArrowList& arrows = document.Arrows;
+    LayoutRect area{};
+    bool any = false;
+    auto join = [&area, &any](const LogicalRect& rect) {
+        area = any ? LayoutRect{std::min(area.left, rect.left), std::min(area.top, rect.top),
+                                std::max(area.right, rect.right), std::max(area.bottom, rect.bottom)}
+                   : LayoutRect{rect.left, rect.top, rect.right, rect.bottom};
+        any = true;
+    };
+    for (int i = 0; i < notes.Count(); ++i)
+        join(notes.At(i)->frame);
+    for (int i = 0; i < arrows.Count(); ++i)
+        join(ArrowExtent(*this, *arrows.At(i)));
+    const float margin = TreeLayout::kMargin;
+    area = LayoutRect{area.left - margin, area.top - margin, area.right + margin, area.bottom + margin};
+    const LayoutPoint shift = layout.Relayout(document.Root, document.DisplayPrefs, any ? &area : nullptr);
+    if (shift.x != 0.0f || shift.y != 0.0f) {
+        for (int i = 0; i < notes.Count(); ++i)
+            notes.At(i)->Offset(-shift.x, -shift.y);
+        for (int i = 0; i < arrows.Count(); ++i) {
+            TreeArrow& arrow = *arrows.At(i);
+            arrow.tailX -= shift.x;
+            arrow.tailY -= shift.y;
+            arrow.headX -= shift.x;
+            arrow.headY -= shift.y;
+        }
+    }
+    LimitZoom();
+    edit.Restore();
+}
+
+// The drawing at full zoom stays within 200,000,000 pixels each way.
+void TreeWindow::LimitZoom()
+{
+    ZoomPane* pane = Pane();
+    if (pane == nullptr)
+        return;
+    const Display& display = PaneDisplay();
+    const LayoutRect& bounds = layout.DrawingBounds;
+    const double width = (bounds.right - bounds.left) * display.LogPixelsX();
+    const double height = (bounds.bottom - bounds.top) * display.LogPixelsY();
+    const double kLargestExtent = 200000000.0;
+    pane->SetMaxZoom(width > 0 && height > 0 ? std::min(kLargestExtent / width, kLargestExtent / height) : 2.0);
 }
 
 void TreeWindow::Redraw()
@@ -131,12 +182,12 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
     // Locked first: a picture records from its first lock to its last unlock.
     DisplayLock lock(display);
     // Without a rectangle of the caller's, what the display can show limits the work (a picture shows all).
-    LogicalRect shown{};
+    LogicalRect visible{};
     RECT box{};
     if (clip == nullptr && display.Kind() != Display::KindMetafile && display.DeviceContext() != nullptr &&
         GetClipBox(display.DeviceContext(), &box) != ERROR) {
-        shown = PixelRectToLogical(box, display);
-        clip = &shown;
+        visible = PixelRectToLogical(box, display);
+        clip = &visible;
     }
     PaintContext context(*this, display, nullptr, clip);
     display.PushFont(new zFont(context.fonts[TreeTextFont]->Handle()));
@@ -146,7 +197,40 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
         DrawNoteBox(*document.NoteBoxes.At(i), display, false);
     for (int i = 0; i < document.Arrows.Count(); ++i)
         DrawTreeArrow(*this, *document.Arrows.At(i), context);
+    const bool screen = shown && display.Kind() == Display::KindWindow;
+    if (screen && SelectedNote != nullptr)
+        DrawNoteBoxWithHandles(*SelectedNote, display, InPlaceEditor != nullptr ? 0 : 1);
+    else if (screen && SelectedArrow != nullptr)
+        DrawArrowHandles(*SelectedArrow, display);
+    if (screen && InPlaceEditor != nullptr)
+        InPlaceEditor->RedrawFrame();
+    MarkPages(display, clip);
     display.PopFont();
+}
+
+// Page breaks on the screen when they are shown; headers and footers with them, and always on paper.
+void TreeWindow::MarkPages(Display& display, const LogicalRect* clip)
+{
+    const TreeDisplayPrefs& prefs = document.DisplayPrefs;
+    const bool printer = display.Kind() == Display::KindPrinter;
+    if (!shown || (display.Kind() != Display::KindWindow && !printer))
+        return;
+    PageHeaderOptions options;
+    options.breaks = !printer && prefs.ShowPageBreaksInTree != 0;
+    options.headers = (printer || (options.breaks && prefs.ShowPageHeadersInTree != 0)) &&
+                      !(prefs.PageHeaderString.IsEmpty() && prefs.PageFooterString.IsEmpty());
+    if (!options.breaks && !options.headers)
+        return;
+    options.headerFont = prefs.PageHeaderFont;
+    options.footerFont = prefs.PageFooterFont;
+    options.headerText = prefs.PageHeaderString;
+    options.footerText = prefs.PageFooterString;
+    options.headerAlignment = prefs.PageHeaderLoc;
+    options.footerAlignment = prefs.PageFooterLoc;
+    options.display = &display;
+    const LayoutRect& bounds = layout.DrawingBounds;
+    options.rect = clip != nullptr ? *clip : LogicalRect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    shown->DrawPageHeaderText(options);
 }
 
 TreeViewWindow& TreeWindow::Show()

@@ -177,6 +177,58 @@ void DrawFrameRect(Display& display, const RECT& rect)
     }
 }
 
+namespace {
+
+// A polyline in a solid one-pixel pen of the colour.
+void DrawPolyline(HDC dc, COLORREF colour, const POINT* points, int count)
+{
+    ScopedPen pen(dc, colour);
+    Polyline(dc, points, count);
+}
+
+} // namespace
+
+void DrawBevel(Display& display, const RECT& rect, int depth, COLORREF light, COLORREF dark)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return;
+    for (int i = 1; i <= depth; ++i) {
+        const POINT lit[3] = {{rect.left + i, rect.bottom - i - 1}, {rect.left + i, rect.top + i},
+                              {rect.right - i, rect.top + i}};
+        const POINT shaded[3] = {{rect.right - i, rect.top + i}, {rect.right - i, rect.bottom - i},
+                                 {rect.left + i, rect.bottom - i}};
+        DrawPolyline(dc, light, lit, 3);
+        DrawPolyline(dc, dark, shaded, 3);
+    }
+}
+
+void Draw3DFrame(Display& display, RECT rect, bool raised, int depth)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return;
+    --rect.right;
+    --rect.bottom;
+    const POINT outer[3] = {{rect.left, rect.bottom}, {rect.right, rect.bottom}, {rect.right, rect.top - 1}};
+    Polyline(dc, outer, 3);
+    --rect.left;
+    --rect.top;
+    if (raised) {
+        DrawBevel(display, rect, depth, RGB(255, 255, 255), RGB(128, 128, 128));
+        return;
+    }
+    for (int i = 1; i < depth; ++i) {
+        const POINT inner[3] = {{rect.left + i, rect.bottom - i - 1}, {rect.left + i, rect.top + i},
+                                {rect.right - i, rect.top + i}};
+        DrawPolyline(dc, RGB(128, 128, 128), inner, 3);
+    }
+    const POINT edge[3] = {{rect.left, rect.bottom}, {rect.left, rect.top}, {rect.right, rect.top}};
+    DrawPolyline(dc, RGB(64, 64, 64), edge, 3);
+}
+
 Colour DrawPixel(Display& display, int x, int y, const Colour& colour)
 {
     DisplayLock lock(display);

@@ -23,6 +23,12 @@ void DrawDashedRect(Display& display, const LogicalRect& rect, int style, COLORR
 void DrawDashedLine(Display& display, LogicalPoint p0, LogicalPoint p1, int style, COLORREF colour);
 // Outline of a pixel rectangle in the current pen, side by side from each corner to the next.
 void DrawFrameRect(Display& display, const RECT& rect);
+// `depth` nested outlines inside the pixel rectangle, left and top edges in the light colour, right and
+// bottom edges in the dark one.
+void DrawBevel(Display& display, const RECT& rect, int depth, COLORREF light, COLORREF dark);
+// A raised (lit from the top left) or sunken frame of `depth` pixels inside the pixel rectangle; its right
+// and bottom edges are drawn in the current pen.
+void Draw3DFrame(Display& display, RECT rect, bool raised, int depth);
 // Sets one pixel; the colour actually set, or the display's text colour when none could be set.
 Colour DrawPixel(Display& display, int x, int y, const Colour& colour);
 // TextOutA of `length` characters (all when negative) at the pixel point.

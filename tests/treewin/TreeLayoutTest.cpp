@@ -1,4 +1,5 @@
 #include "analysis/RollBackAnalysis.h"
+#include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
@@ -52,6 +53,31 @@ TEST(TreeLayout, OneNodeStandsAtTheTreeStartInOneColumn)
         EXPECT_NEAR(layout.DrawingBounds.right, 0.5f + column, kTol) << width;
         EXPECT_NEAR(layout.DrawingBounds.bottom, 0.5f + g.BoxHeight, kTol) << width;
     }
+}
+
+TEST(TreeLayout, ANoteAboveTheTreeMovesTheTreeDownAndBackAgain)
+{
+    TreeWindow window(Sized(1.0f, 0.2f, DecisionNode));
+    Plain(window);
+    auto* note = new NoteBox(LogicalRect{0.0f, 0.0f, 1.0f, 1.0f}, &window.Document());
+    window.AddNoteBox(note);
+    // Dragged up and left of the drawing: the tree moves by as much, the note to the margin.
+    note->frame = LogicalRect{-1.0f, -0.5f, 0.0f, 0.5f};
+    window.Relayout();
+    const NodeGeometry& g = window.Document().Root->Geometry();
+    EXPECT_NEAR(g.X, 0.25f + 1.25f, kTol);
+    EXPECT_NEAR(g.Y, 0.25f + 0.75f, kTol);
+    EXPECT_NEAR(note->frame.left, 0.25f, kTol);
+    EXPECT_NEAR(note->frame.top, 0.25f, kTol);
+    // Dragged back beside the tree: the tree returns to the top left; the bounds hold the note.
+    note->frame = LogicalRect{4.0f, 3.0f, 5.0f, 4.0f};
+    window.Relayout();
+    EXPECT_NEAR(g.X, 0.25f, kTol);
+    EXPECT_NEAR(g.Y, 0.25f, kTol);
+    EXPECT_NEAR(note->frame.left, 4.0f - 1.25f, kTol);
+    EXPECT_NEAR(note->frame.top, 3.0f - 0.75f, kTol);
+    EXPECT_NEAR(window.Layout().DrawingBounds.right, 5.0f - 1.25f + 0.25f, kTol);
+    EXPECT_NEAR(window.Layout().DrawingBounds.bottom, 4.0f - 0.75f + 0.25f, kTol);
 }
 
 TEST(TreeLayout, ChildrenStackAndTheParentCentresOnThem)

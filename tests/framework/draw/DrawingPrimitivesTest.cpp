@@ -95,3 +95,26 @@ TEST(DrawingPrimitives, DashedLinesAndArrowHeadsArePixelExact)
     EXPECT_EQ(GetPixel(display.DeviceContext(), x, LogicalYToPixel(0.1, display) + 3), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(display.DeviceContext(), x, LogicalYToPixel(0.1, display) - 3), RGB(255, 255, 255));
 }
+
+TEST(DrawingPrimitives, FramesAreLitFromTheTopLeft)
+{
+    BitmapDisplay display(40, 40);
+    DrawShape(display, RECT{0, 0, 39, 39}, RGB(255, 255, 255));
+    const COLORREF white = RGB(255, 255, 255), grey = RGB(128, 128, 128), dark = RGB(64, 64, 64);
+    HDC dc = display.DeviceContext();
+    // A raised frame: black outer right and bottom edges, then white above and left of grey.
+    Draw3DFrame(display, RECT{0, 0, 20, 20}, true, 1);
+    struct Pixel {
+        int x, y;
+        COLORREF colour;
+    } raised[] = {{10, 19, RGB(0, 0, 0)}, {19, 10, RGB(0, 0, 0)}, {0, 10, white}, {10, 0, white},
+                  {18, 10, grey}, {10, 18, grey}};
+    for (const Pixel& p : raised)
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), p.colour) << p.x << "," << p.y;
+    // A sunken frame of depth 2: a dark grey outer left and top edge, grey inside it.
+    Draw3DFrame(display, RECT{20, 20, 40, 40}, false, 2);
+    EXPECT_EQ(GetPixel(dc, 19, 30), dark);
+    EXPECT_EQ(GetPixel(dc, 30, 19), dark);
+    EXPECT_EQ(GetPixel(dc, 20, 30), grey);
+    EXPECT_EQ(GetPixel(dc, 30, 20), grey);
+}

@@ -186,7 +186,7 @@ int OneWaySensitivityAnalysis::Step()
         ApplyStepValues();
         const char* when = whenText.IsEmpty() ? nullptr : whenText.Text();
         if (CheckRiskPreference(document, when) == 0 ||
-            (coherenceGuard == nullptr && VerifyProbabilities(document, 0, node, when, 0) == 0)) {
+            (coherenceGuard == nullptr && probabilityCheck.Verify(document, node, when) == 0)) {
             stopFlag = 1;
             return 1;
         }

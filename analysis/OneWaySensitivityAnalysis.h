@@ -7,6 +7,7 @@
 #include "analysis/AnalysisRun.h"
 #include "analysis/LineGraphData.h"
 #include "analysis/SensitivityRangeSet.h"
+#include "analysis/ProbabilityVerification.h"
 #include "analysis/SensitivityResultGrid.h"
 
 #include <functional>
@@ -79,6 +80,7 @@ public:
     int32_t seriesCounter = 0;
     zString whenText;
     std::unique_ptr<CoherenceGuard> coherenceGuard;
+    RepeatedProbabilityCheck probabilityCheck;
     int32_t reserved = 0;
     ThresholdList thresholds;
     SensitivityRangeSet ranges;

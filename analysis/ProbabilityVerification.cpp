@@ -8,6 +8,7 @@
 #include "analysis/RiskPreference.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
+#include "formula/Expression.h"
 
 #include <cmath>
 #include <vector>
@@ -115,6 +116,54 @@ int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const
         return 0;
     if (report)
         ShowInfoBox(nullptr, "All probabilities sum to 1.0.", -1);
+    return 1;
+}
+
+namespace {
+
+bool ConstantBranchProbabilities(const TreeNode* node)
+{
+    for (int i = 0; i < node->childCount; ++i) {
+        const Expression& probability = node->GetChild(i)->probability;
+        double value = 0.0;
+        if (!ProbabilityIsComplement(probability) && !probability.CachedNumber(&value) &&
+            !IsConstantTree(probability.GetParseTree()))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RepeatedProbabilityCheck::Verify(TreeDocument* window, TreeNode* start, const char* extraText)
+{
+    if (!noted_ || whole_) {
+        if (VerifyProbabilities(window, 0, start, extraText, 0) == 0)
+            return 0;
+        if (noted_ || window == nullptr)
+            return 1;
+        noted_ = true;
+        std::vector<TreeNode*> pending{start != nullptr ? start : window->Root};
+        while (!pending.empty() && !whole_) {
+            TreeNode* node = pending.back();
+            pending.pop_back();
+            whole_ = node->kind == MarkovNode;
+            if (node->kind != LabelNode && node->HasBranchProbabilities() && !ConstantBranchProbabilities(node))
+                varying_.push_back(node);
+            for (int i = node->childCount - 1; i >= 0; --i)
+                pending.push_back(node->GetChild(i));
+        }
+        return 1;
+    }
+    if (window == nullptr || window->ValuesCurrent())
+        return 1;
+    VerificationState state;
+    state.extraText = extraText;
+    for (TreeNode* node : varying_) {
+        CheckNode(state, node);
+        if (state.error != 0)
+            return 0;
+    }
     return 1;
 }
 

@@ -3,6 +3,8 @@
 // add up to one, label nodes with at most one branch, a usable risk preference function; and the checked
 // conversions between values and utilities.
 
+#include <vector>
+
 struct TreeNode;
 class TreeDocument;
 
@@ -11,6 +13,20 @@ class TreeDocument;
 // node is selected. Returns 1 at once when the tree's values are current. With report, success is
 // announced by "All probabilities sum to 1.0.".
 int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly);
+
+// The same check repeated at every step of a sweep, which changes variables but never the tree: the first
+// check is whole and notes the nodes whose branch probabilities are not all constants; later checks visit
+// only those, in the same order, so the same first problem is found. A subtree with a Markov node is
+// checked whole every time.
+class RepeatedProbabilityCheck {
+public:
+    int Verify(TreeDocument* window, TreeNode* start, const char* extraText);
+
+private:
+    std::vector<TreeNode*> varying_;
+    bool noted_ = false;
+    bool whole_ = false;
+};
 
 // 1 when the analysis may go on: utilities are off, or the risk preference function passes its check, or
 // the user agrees to turn utilities off.

@@ -107,6 +107,30 @@ TEST(OneWaySensitivity, StoppedRunPutsTheDefinitionBack)
     EXPECT_STREQ(choice.tree.Root()->FindBinding("P", true)->definition.Text().Text(), "0.2 + 0.1");
 }
 
+// Later steps check only the probabilities that can change; one that leaves its range at the fourth step is
+// still reported, with the step's value, and stops the run.
+TEST(OneWaySensitivity, AProbabilityLeavingItsRangeMidSweepStopsTheRun)
+{
+    MessageBoxRecorder boxes;
+    Choice choice;
+    TreeNode* fixed = choice.tree.Add(choice.tree.Root(), ChanceNode, "C");
+    choice.tree.Terminal(fixed, "c1", "1/4", "10");
+    choice.tree.Terminal(fixed, "c2", "#", "20");
+    OneWaySettings settings;
+    settings.variable = "p";
+    settings.low = Value("0", 0.0);
+    settings.high = Value("2", 2.0);
+    settings.intervals = 4;
+    Found found;
+    (new Recorded(choice.tree.Root(), settings, found))->Run();
+    while (choice.tree.Document().CurrentAnalysis != nullptr)
+        choice.tree.Document().CurrentAnalysis->OnIdle();
+    EXPECT_EQ(found.evaluations, 3 * 3 + 1);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The probability of node \"win\" is not between zero and one.\r\n\r\nWhen:\np = 1.5");
+    EXPECT_STREQ(choice.tree.Root()->FindBinding("P", true)->definition.Text().Text(), "0.2 + 0.1");
+}
+
 TEST(OneWaySensitivity, EvaluatesEveryBranchAtEveryStep)
 {
     Choice choice;

@@ -13,6 +13,8 @@
 #include "model/TreeDocument.h"
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -36,6 +38,27 @@ void Add(ValueTriple& to, const ValueTriple& from)
     AddScaled(to, from, 1.0);
 }
 
+std::vector<std::unique_ptr<MarkovCohortPlan>>& SparePlans()
+{
+    static std::vector<std::unique_ptr<MarkovCohortPlan>> spare;
+    return spare;
+}
+
+std::unique_ptr<MarkovCohortPlan> TakePlan()
+{
+    auto& spare = SparePlans();
+    if (spare.empty())
+        return std::make_unique<MarkovCohortPlan>();
+    std::unique_ptr<MarkovCohortPlan> plan = std::move(spare.back());
+    spare.pop_back();
+    return plan;
+}
+
+void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan)
+{
+    SparePlans().push_back(std::move(plan));
+}
+
 class CohortRun {
 public:
     CohortRun(TreeNode* markov, int* error, const MarkovRunArgs& args)
@@ -43,6 +66,7 @@ public:
     {
         plan.Build(markov, args);
     }
+    ~CohortRun() { ReturnPlan(std::move(owned)); }
 
     // The Markov node's own starting probabilities, checked like any chance node's and taken as the states'
     // shares before the first cycle. False when the check failed.
@@ -70,7 +94,9 @@ private:
     CalcState& calc;
     int* error;
     MarkovRunArgs args;
-    MarkovCohortPlan plan;
+    // Plans of ended runs keep their storage for the next: runs start often, and may nest.
+    std::unique_ptr<MarkovCohortPlan> owned = TakePlan();
+    MarkovCohortPlan& plan = *owned;
     bool formulaReported = false;
 };
 

@@ -158,12 +158,11 @@ void FreeTables()
 
 TableDirEntry* FindTableEntry(const char* name, bool nameIsUpper)
 {
-    zString key(name);
-    if (!nameIsUpper)
-        key.MakeUpper();
+    // Formulas look tables up by name at every evaluation: the name is compared without a copy.
     const TableRegistry& registry = State().registry;
     for (int i = 0; i < registry.Count(); ++i) {
-        if (registry.EntryAt(i)->table->Key() == key)
+        const zString& key = registry.EntryAt(i)->table->Key();
+        if (nameIsUpper ? key == name : UpperCasedEquals(name, key))
             return registry.EntryAt(i);
     }
     return nullptr;

@@ -1,5 +1,6 @@
 #include "foundation/StringHelpers.h"
 
+#include <cctype>
 #include <cstring>
 
 int FindText(const zString& text, const char* pattern, bool wholeWord, bool matchCase, uint32_t start)
@@ -152,13 +153,44 @@ void Parenthesize(zString& text)
     text = result;
 }
 
+namespace {
+
+char Upper(char c)
+{
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+// The first `length` characters of both texts agree once each is mapped by its own function.
+template <typename MapA, typename MapB>
+bool SameMapped(const char* a, const char* b, uint32_t length, MapA mapA, MapB mapB)
+{
+    for (uint32_t i = 0; i < length; ++i) {
+        if (mapA(a[i]) != mapB(b[i]))
+            return false;
+    }
+    return true;
+}
+
+char Same(char c)
+{
+    return c;
+}
+
+}  // namespace
+
 bool EqualsNoCase(const zString& a, const zString& b)
 {
-    if (a.Length() != b.Length())
-        return false;
-    zString upperA(a);
-    zString upperB(b);
-    upperA.MakeUpper();
-    upperB.MakeUpper();
-    return upperA == upperB;
+    return a.Length() == b.Length() && SameMapped(a.Text(), b.Text(), a.Length(), Upper, Upper);
+}
+
+bool EqualsNoCase(const zString& a, const char* b)
+{
+    const char* text = b != nullptr ? b : "";
+    return a.Length() == std::strlen(text) && SameMapped(a.Text(), text, a.Length(), Upper, Upper);
+}
+
+bool UpperCasedEquals(const char* text, const zString& upper)
+{
+    const char* own = text != nullptr ? text : "";
+    return std::strlen(own) == upper.Length() && SameMapped(own, upper.Text(), upper.Length(), Upper, Same);
 }

@@ -72,5 +72,8 @@ inline char* StringEnd(char* p)
 // The text becomes "(" + text + ")".
 void Parenthesize(zString& text);
 
-// True when both texts are equal after upper-casing.
+// True when both texts are equal after upper-casing; nothing is copied.
 bool EqualsNoCase(const zString& a, const zString& b);
+bool EqualsNoCase(const zString& a, const char* b);
+// True when the text upper-cased (as zString::MakeUpper does it) equals `upper`; nothing is copied.
+bool UpperCasedEquals(const char* text, const zString& upper);

@@ -52,9 +52,11 @@ void ReportFault(TreeNode* node, const char* rule)
 
 bool CheckMarkovStructure(TreeNode* markov)
 {
+    // One list for every state: a run checks the structure each time it starts.
+    std::vector<TreeNode*> pending;
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* state = markov->GetChild(i);
-        std::vector<TreeNode*> pending{state};
+        pending.assign(1, state);
         while (!pending.empty()) {
             TreeNode* node = pending.back();
             pending.pop_back();

@@ -3,6 +3,7 @@
 
 #include "model/MarkovInfoJumps.h"
 
+#include "foundation/StringHelpers.h"
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
@@ -15,24 +16,39 @@
 namespace {
 
 // Calls visit(terminal, state, stateNumber) on every terminal below every state of the Markov node.
+// One list serves every state: each run resolves the jumps when it starts.
 template <typename Visit> void ForEachStateTerminal(TreeNode* markov, Visit visit)
 {
+    std::vector<TreeNode*> pending;
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* state = markov->GetChild(i);
-        ForEachInSubtree(state, [&](TreeNode* node) {
+        pending.assign(1, state);
+        while (!pending.empty()) {
+            TreeNode* node = pending.back();
+            pending.pop_back();
             if (node->IsTerminal())
                 visit(node, state, i + 1);
-        });
+            for (int c = node->childCount - 1; c >= 0; --c)
+                pending.push_back(node->GetChild(c));
+        }
     }
 }
 
+// Every jump of every run is resolved against every state: the texts are compared without copies.
 int MatchStateText(const TreeNode* markov, const zString& upperName)
 {
-    zString upperState;
     for (int i = 0; i < markov->childCount; ++i) {
-        upperState = markov->GetChild(i)->text;
-        upperState.MakeUpper();
-        if (upperState == upperName)
+        if (UpperCasedEquals(markov->GetChild(i)->text.Text(), upperName))
+            return i + 1;
+    }
+    return 0;
+}
+
+// The same for a name not yet upper-cased.
+int MatchStateName(const TreeNode* markov, const char* name)
+{
+    for (int i = 0; i < markov->childCount; ++i) {
+        if (EqualsNoCase(markov->GetChild(i)->text, name))
             return i + 1;
     }
     return 0;
@@ -58,7 +74,10 @@ int TreeNode::FindStateIndexByName(const char* name) const
     const TreeNode* markov = FindMarkovNode();
     if (markov == nullptr)
         return 0;
-    zString current(name != nullptr ? name : "");
+    // A plain state name (every jump of an ordinary model) is matched without copying it.
+    if (name == nullptr || name[0] != '=')
+        return MatchStateName(markov, name != nullptr ? name : "");
+    zString current(name);
     current.MakeUpper();
     // User names already followed: a chain of bindings that comes back to one of them is unresolved.
     std::vector<std::string> followed;

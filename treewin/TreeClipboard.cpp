@@ -29,12 +29,13 @@ TreeClipboard::~TreeClipboard() = default;
 void TreeClipboard::Store(const TreeNode* node, int slot)
 {
     slot = SlotIndex(slot);
-    slots[slot].reset(node ? DetachedCopy(*node) : nullptr);
-    if (TreeNode* stored = slots[slot].get(); stored && stored->childCount > 0) {
+    std::shared_ptr<TreeNode> stored(node ? DetachedCopy(*node) : nullptr);
+    if (stored && stored->childCount > 0) {
         stored->kind = 0;
         stored->text.Clear();
         stored->probability.SetText("");
     }
+    slots[slot] = std::move(stored);
     UpdateMenuItems(slot);
 }
 

@@ -28,6 +28,9 @@ public:
     TreeNode* Fetch(int slot) const;
     // The stored tree itself, or null.
     TreeNode* Get(int slot) const;
+    // The stored tree, shared: a stored tree is never changed, and a holder keeps it after the slot is
+    // stored over.
+    std::shared_ptr<const TreeNode> Share(int slot) const { return slots[SlotIndex(slot)]; }
     // The node takes a copy of the slot's tree and the slot the node's old tree (which is then deleted).
     void Exchange(TreeNode*& node, int slot);
     void SelectSlot(int slot);
@@ -45,7 +48,7 @@ private:
     // Puts the slot's text on its item of the frame's menu bar and checks the current slot's item.
     void UpdateMenuItems(int slot) const;
 
-    std::unique_ptr<TreeNode> slots[kSlots];
+    std::shared_ptr<TreeNode> slots[kSlots];
     int16_t current = 0;
     std::unique_ptr<TreeArrow> arrow;
 };

@@ -35,7 +35,7 @@ void RefreshNode(TreeWindow& tree, TreeNode* node, int mode, TreeNode* selected)
 } // namespace
 
 TreePasteAction::TreePasteAction(TreeWindow* tree, const NodeChildList& targets)
-    : TreeAction(tree, "Paste Node"), entry(TheTreeClipboard().Fetch(-1)), subtree(entry && entry->kind == 0),
+    : TreeAction(tree, "Paste Node"), entry(TheTreeClipboard().Share(-1)), subtree(entry && entry->kind == 0),
       addAbove(tree->Document().DisplayPrefs.AddAbove)
 {
     if (subtree)
@@ -43,7 +43,7 @@ TreePasteAction::TreePasteAction(TreeWindow* tree, const NodeChildList& targets)
     RecordPaths(targets, paths);
     // The variables bound in the pasted branches become the document's.
     if (entry)
-        ForEachInSubtree(entry.get(), [tree](TreeNode* node) {
+        ForEachInSubtree(entry.get(), [tree](const TreeNode* node) {
             for (int i = 0; i < node->BindingCount(); ++i)
                 tree->EnsureVariable(node->GetBinding(i)->name.Text(), nullptr);
         });
@@ -57,9 +57,15 @@ void TreePasteAction::Do()
     ResolveAll(*tree, paths, targets);
     if (!entry)
         return;
+    // After an undo the nodes it took out go back, when they still match the targets.
+    const bool reuse = held.size() == static_cast<size_t>(targets.Count());
     for (int i = 0; i < targets.Count(); ++i) {
         TreeNode* target = targets.At(i);
         const int index = addAbove ? 0 : target->childCount;
+        if (reuse) {
+            held[static_cast<size_t>(i)]->MoveChildrenTo(target, index);
+            continue;
+        }
         TreeNode* copy = CopyInto(tree->Document(), *entry);
         if (subtree) {
             copy->MoveChildrenTo(target, index);
@@ -68,6 +74,7 @@ void TreePasteAction::Do()
             target->InsertChild(copy, index);
         }
     }
+    held.clear();
     // Pasting on top moves the later targets among the earlier ones' branches: their paths change.
     paths.Clear();
     RecordPaths(targets, paths);
@@ -81,13 +88,18 @@ void TreePasteAction::Undo()
     if (!entry)
         return;
     const int count = subtree ? entry->childCount : 1;
+    held.clear();
     for (int i = 0; i < targets.Count(); ++i) {
         TreeNode* target = targets.At(i);
-        for (int k = 0; k < count && target->childCount > 0; ++k) {
-            TreeNode* child = target->GetChild(addAbove ? 0 : target->childCount - 1);
+        auto holder = std::make_unique<TreeNode>();
+        const int taken = count < target->childCount ? count : target->childCount;
+        const int first = addAbove ? 0 : target->childCount - taken;
+        for (int k = 0; k < taken; ++k) {
+            TreeNode* child = target->GetChild(first);
             target->RemoveChild(child);
-            delete child;
+            holder->InsertChild(child, -1);
         }
+        held.push_back(std::move(holder));
     }
     paths.Clear();
     RecordPaths(targets, paths);

@@ -6,9 +6,11 @@
 #include "treewin/TreeAction.h"
 
 #include <memory>
+#include <vector>
 
 // "Paste Node" or "Paste Subtree": a copy of the current slot below every listed node, on top when the
-// window adds above, else at the end. A subtree entry gives its branches, a node entry itself.
+// window adds above, else at the end. A subtree entry gives its branches, a node entry itself. Taking the
+// paste back keeps the pasted nodes, which applying it again puts back.
 class TreePasteAction : public TreeAction {
 public:
     TreePasteAction(TreeWindow* tree, const NodeChildList& targets);
@@ -18,9 +20,11 @@ public:
 
     NameList paths;
     // The clipboard's entry when the action was made; null when the slot was empty.
-    std::unique_ptr<TreeNode> entry;
+    std::shared_ptr<const TreeNode> entry;
     bool subtree;
     int addAbove;
+    // Per target, the nodes pasted there while the paste is taken back.
+    std::vector<std::unique_ptr<TreeNode>> held;
 
 private:
     void Refresh(const NodeChildList& targets);

@@ -91,6 +91,8 @@ private:
     void OpenRecentFile(unsigned id);
     long CloseActive();
     long PrintActive();
+    // Print Preview of the active document window.
+    long PrintPreviewActive();
     long UndoActive();
     long RedoActive();
     long RedrawActive();

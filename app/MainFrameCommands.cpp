@@ -12,6 +12,7 @@
 #include "app/SaveQuestions.h"
 #include "app/StartProgram.h"
 #include "app/ZoomPane.h"
+#include "dialogs/PrintPagesDialog.h"
 #include "foundation/AppFlags.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
@@ -77,6 +78,7 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {1103, &MainFrame::OpenFile},
     {1107, &MainFrame::CloseActive},
     {1108, &MainFrame::PrintActive},
+    {1112, &MainFrame::PrintPreviewActive},
     {1190, &MainFrame::RelayoutWindows},
     {1196, nullptr},
     {1199, &MainFrame::Exit},
@@ -170,6 +172,14 @@ void MainFrame::OpenRecentFile(unsigned id)
 long MainFrame::CloseActive()
 {
     AskSaveChanges(this, MDIframeCL::ActiveChild(), false);
+    return 1;
+}
+
+long MainFrame::PrintPreviewActive()
+{
+    DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild());
+    if (window && window->CanPrint())
+        ShowPrintPreview(window);
     return 1;
 }
 

@@ -1,7 +1,5 @@
 #include "dialogs/ScaledWindow.h"
 
-#include <cmath>
-
 ScaledWindow::ScaledWindow(const DefaultPrinter* printer) : PrinterDisplay(printer)
 {
     UpdateScaleState();
@@ -15,17 +13,13 @@ ScaledWindow::ScaledWindow(const char* driver, const char* device, const char* p
 
 void ScaledWindow::UpdateScaleState()
 {
-    baseX_ = LogPixelsX();
-    baseY_ = LogPixelsY();
-    if (std::fabs(scale_ - 1.0) >= 1e-10)
-        SetScale(scale_, -1.0);
+    scale_.Measure(LogPixelsX(), LogPixelsY());
+    if (scale_.IsScaled())
+        SetScale(scale_.Factor(), -1.0);
 }
 
 void ScaledWindow::SetScale(double horizontal, double vertical)
 {
-    scale_ = horizontal;
-    if (vertical < 0.0)
-        vertical = horizontal;
-    SetCapabilities(HorzRes(), VertRes(), static_cast<int>(std::floor(baseX_ * horizontal)),
-                    static_cast<int>(std::floor(baseY_ * vertical)), HorzSize(), VertSize());
+    const POINT perInch = scale_.Apply(horizontal, vertical);
+    SetCapabilities(HorzRes(), VertRes(), perInch.x, perInch.y, HorzSize(), VertSize());
 }

@@ -2,6 +2,7 @@
 // A printer display with a scale factor of its own: its pixels per inch are the device's times the factor,
 // so a drawing laid out in inches prints larger or smaller. A factor within 1e-10 of 1.0 counts as unscaled.
 
+#include "dialogs/DisplayScale.h"
 #include "framework/draw/PrinterDisplay.h"
 
 class ScaledWindow : public PrinterDisplay {
@@ -14,14 +15,12 @@ public:
     // Pixels per inch become floor(measured x factor) on each axis; a negative vertical factor means the
     // horizontal one.
     void SetScale(double horizontal, double vertical);
-    double Scale() const { return scale_; }
+    double Scale() const { return scale_.Factor(); }
 
 protected:
     // The device was measured anew: its pixels per inch become the measured ones and the factor applies again.
     void UpdateScaleState();
 
 private:
-    double scale_ = 1.0;
-    int baseX_ = 0;
-    int baseY_ = 0;
+    DisplayScale scale_;
 };

@@ -14,7 +14,9 @@ HWND LiveHandleOf(const WindowCL* window)
 
 } // namespace
 
-WindowDisplay::WindowDisplay(WindowCL* window) : Display(KindWindow), window_(window)
+WindowDisplay::WindowDisplay(WindowCL* window) : WindowDisplay(window, KindWindow) {}
+
+WindowDisplay::WindowDisplay(WindowCL* window, int kind) : Display(kind), window_(window)
 {
     HWND source = LiveHandleOf(window);
     if (!source && window)

@@ -24,6 +24,9 @@ public:
     void InvalidateRect(const RECT* rect, bool erase) override;
 
 protected:
+    // A window display that drawing code takes for a display of another kind (a printer's page shown in a
+    // window).
+    WindowDisplay(WindowCL* window, int kind);
     void AcquireDC() override;
     void ReleaseDC() override;
 

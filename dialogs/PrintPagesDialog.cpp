@@ -1,0 +1,80 @@
+#include "dialogs/PrintPagesDialog.h"
+
+#include "app/DocChildWindow.h"
+#include "app/PrintPreview.h"
+#include "foundation/MessageBoxes.h"
+
+#include <string>
+
+PrintPagesDialog::PrintPagesDialog(DocChildWindow* window) : AppDialog(TemplateId), window_(window)
+{
+    AddHandler(this, &PrintPagesDialog::OnPagesCommand, WM_COMMAND);
+    if (!handle_)
+        return;
+    SetDlgItemTextA(handle_, TitleText, window_->Text());
+    SetDlgItemTextA(handle_, CountText, "");
+    // No document window edits its page header here yet.
+    ::ShowWindow(GetDlgItem(handle_, HeadersButton), SW_HIDE);
+    Rebuild();
+}
+
+PrintPagesDialog::~PrintPagesDialog()
+{
+    if (preview_)
+        preview_->Free();
+}
+
+void PrintPagesDialog::Rebuild()
+{
+    if (preview_) {
+        preview_->Free();
+        preview_.reset();
+    }
+    RECT area{};
+    HWND areaControl = GetDlgItem(handle_, PreviewArea);
+    GetWindowRect(areaControl, &area);
+    MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&area), 2);
+    preview_ = MakePrintPreview(this, window_->Pane(), area);
+    const int pages = PreviewPageCount();
+    SetDlgItemTextA(handle_, CountText, std::to_string(pages).c_str());
+    ::ShowWindow(GetDlgItem(handle_, RowsText), pages < 2 ? SW_HIDE : SW_SHOW);
+}
+
+long PrintPagesDialog::OnPagesCommand(WindowEvent* event)
+{
+    switch (LOWORD(event->wParam)) {
+    case PrintButton:
+        print_ = true;
+        EndModal();
+        return 1;
+    case SetupButton:
+        if (preview_) {
+            preview_->Free();
+            preview_.reset();
+        }
+        window_->PrintSetup();
+        Rebuild();
+        return 1;
+    case PrintPreviewWindow::RebuildCommand:
+        Rebuild();
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void ShowPrintPreview(DocChildWindow* window)
+{
+    if (!window || !window->HasPrinter()) {
+        ShowErrorBox(nullptr, "Unable to print: No Printer drivers.", 0);
+        return;
+    }
+    bool print = false;
+    {
+        PrintPagesDialog dialog(window);
+        dialog.RunModal();
+        print = dialog.PrintChosen();
+    }
+    if (print)
+        window->Print(0);
+}

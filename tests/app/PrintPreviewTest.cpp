@@ -1,0 +1,199 @@
+#include "app/DocChildWindow.h"
+#include "app/PageGrid.h"
+#include "app/PrintPreview.h"
+#include "app/PrinterDevice.h"
+#include "app/ZoomPane.h"
+#include "dialogs/PrintPagesDialog.h"
+#include "framework/window/ChildLayout.h"
+#include "framework/window/MDIframeCL.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+#include "tests/support/TestPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// A drawing of the given size that keeps a print offset and scale, on the test printer.
+class Sheet : public DocChildWindow {
+public:
+    Sheet() : DocChildWindow("Sheet", 0) {}
+    void Bounds(LogicalRect& rect) override { rect = LogicalRect{0, 0, width, height}; }
+    bool GetPrintOffset(float& x, float& y) override
+    {
+        x = offset.x;
+        y = offset.y;
+        return keepsOffset;
+    }
+    void SetPrintOffset(float x, float y) override { offset = PrintOffset{x, y}; }
+    int CentreOnePage() override { return centre; }
+    double GetPrintScale() override { return scale; }
+    void SetPrintScale(double x, double) override { scale = x; }
+
+    float width = 4.0f;
+    float height = 3.0f;
+    PrintOffset offset{1.0f, 1.0f};
+    bool keepsOffset = true;
+    int centre = 0;
+    double scale = 1.0;
+};
+
+class PrintPreviewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 600));
+        frame.Show(SW_SHOW);
+        sheet = new Sheet;
+        sheet->SetPane(new ZoomPane(sheet, new ChildLayout(0, 0, 300, 200, nullptr), WS_CHILD | WS_VISIBLE));
+        const std::string entry = TestPrinterEntry();
+        const DefaultPrinter described(entry.c_str());
+        sheet->UsePrinter(new PrinterDevice(&described));
+    }
+    void TearDown() override
+    {
+        if (preview)
+            preview->Free();
+        delete sheet;
+    }
+    // The preview in a square area of 300 pixels; its window's rectangle in the frame's client.
+    RECT Build()
+    {
+        if (preview)
+            preview->Free();
+        preview = MakePrintPreview(&frame, sheet->Pane(), RECT{0, 0, 300, 300});
+        RECT rect{};
+        if (!preview)
+            return rect;
+        GetWindowRect(Window(), &rect);
+        MapWindowPoints(nullptr, frame.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    HWND Window() const { return preview->window->Handle(); }
+    int PerInch() const { return preview->window->Preview()->LogPixelsX(); }
+    // A drag in the preview window's client pixels.
+    void Drag(POINT from, POINT to)
+    {
+        SendMessageA(Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+        SendMessageA(Window(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((from.x + to.x) / 2, (from.y + to.y) / 2));
+        SendMessageA(Window(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        SendMessageA(Window(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    }
+    COLORREF PixelAt(int x, int y)
+    {
+        InvalidateRect(Window(), nullptr, TRUE);
+        UpdateWindow(Window());
+        HDC dc = GetDC(Window());
+        const COLORREF colour = GetPixel(dc, x, y);
+        ReleaseDC(Window(), dc);
+        return colour;
+    }
+
+    FocusTestLock focus;
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    Sheet* sheet = nullptr;
+    std::unique_ptr<PreviewHelper> preview;
+};
+
+TEST_F(PrintPreviewTest, AWideGridFillsTheAreasWidthCentredVertically)
+{
+    sheet->width = 20.0f;
+    sheet->height = 5.0f;
+    sheet->keepsOffset = false;
+    const RECT rect = Build();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(PreviewPageCount(), 3);
+    // 3 x 1 pages of 7.5 x 10 inches: 270 pixels across, 120 high, in the middle of the area less 15 pixels.
+    EXPECT_NEAR(rect.left, 15, 1);
+    EXPECT_NEAR(rect.right, 285, 1);
+    EXPECT_NEAR(rect.top, 90, 1);
+    EXPECT_NEAR(rect.bottom, 210, 1);
+}
+
+TEST_F(PrintPreviewTest, AnEmptyDrawingHasNoPreview)
+{
+    sheet->width = sheet->height = 0.0f;
+    Build();
+    EXPECT_EQ(preview, nullptr);
+    EXPECT_EQ(PreviewPageCount(), 0);
+}
+
+TEST_F(PrintPreviewTest, HandlesShowWhereTheDocumentKeepsAnOffsetButNotOnACentredSinglePage)
+{
+    Build();
+    ASSERT_NE(preview, nullptr);
+    const int inch = PerInch();
+    // Red below and right of the drawing's corner at the offset, black above and left of its far corner.
+    EXPECT_EQ(PixelAt(inch + 3, inch + 3), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(inch + 4 * inch - 3, inch + 3 * inch - 3), RGB(0, 0, 0));
+    sheet->keepsOffset = false;
+    sheet->centre = 1;
+    Build();
+    const POINT corner{static_cast<LONG>(ZoomPane::Pages().Offset().x * PerInch()),
+                       static_cast<LONG>(ZoomPane::Pages().Offset().y * PerInch())};
+    EXPECT_NE(PixelAt(corner.x + 3, corner.y + 3), RGB(255, 0, 0));
+}
+
+TEST_F(PrintPreviewTest, DraggingTheCornerMovesTheDrawingButNeverBeforeThePaper)
+{
+    const struct {
+        int dx, dy;
+        bool left, top;
+    } cases[] = {{-60, -60, true, true}, {13, -60, false, true}, {-60, 13, true, false}};
+    for (const auto& c : cases) {
+        sheet->offset = PrintOffset{1.0f, 1.0f};
+        Build();
+        const int inch = PerInch();
+        Drag(POINT{inch + 1, inch + 1}, POINT{inch + 1 + c.dx, inch + 1 + c.dy});
+        EXPECT_FLOAT_EQ(sheet->offset.x, c.left ? 0.0f : 1.0f + 13.0f / inch) << c.dx;
+        EXPECT_FLOAT_EQ(sheet->offset.y, c.top ? 0.0f : 1.0f + 13.0f / inch) << c.dy;
+    }
+}
+
+TEST_F(PrintPreviewTest, DraggingTheFarCornerScalesWithinTheRangeAndScalesTheOffset)
+{
+    const struct {
+        double widths;
+        double scale;
+    } cases[] = {{2.0, 2.0}, {10.0, 2.5}, {0.01, 0.2}};
+    for (const auto& c : cases) {
+        sheet->offset = PrintOffset{1.0f, 1.0f};
+        sheet->scale = 1.0;
+        Build();
+        const int inch = PerInch();
+        const POINT corner{inch + 4 * inch, inch + 3 * inch};
+        const int width = static_cast<int>(4 * inch * c.widths);
+        Drag(corner, POINT{inch + width, inch + width * 3 / 4});
+        EXPECT_NEAR(sheet->scale, c.scale, 1e-9) << c.widths;
+        if (c.widths == 2.0) {
+            EXPECT_FLOAT_EQ(sheet->offset.x, 0.5f);
+            EXPECT_FLOAT_EQ(sheet->offset.y, 0.5f);
+        }
+    }
+}
+
+TEST_F(PrintPreviewTest, ThePagesDialogCountsThePagesAndPreviewWithoutAPrinterIsRefused)
+{
+    for (const float width : {4.0f, 20.0f}) {
+        sheet->width = width;
+        PrintPagesDialog dialog(sheet);
+        char count[16] = "";
+        GetDlgItemTextA(dialog.Handle(), PrintPagesDialog::CountText, count, sizeof count);
+        EXPECT_STREQ(count, width < 5.0f ? "1" : "3");
+        const LONG style = GetWindowLongA(GetDlgItem(dialog.Handle(), PrintPagesDialog::RowsText), GWL_STYLE);
+        EXPECT_EQ((style & WS_VISIBLE) != 0, width > 5.0f);
+        ASSERT_NE(dialog.Preview(), nullptr);
+    }
+    auto* unprinted = new Sheet;
+    MessageBoxRecorder boxes;
+    ShowPrintPreview(unprinted);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Unable to print: No Printer drivers.");
+    delete unprinted;
+}
+
+} // namespace

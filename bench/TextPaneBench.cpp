@@ -6,9 +6,9 @@
 
 #include "app/DocChildWindow.h"
 #include "app/PageGrid.h"
+#include "app/PrinterDevice.h"
 #include "app/TextPane.h"
 #include "app/TextPaneEdit.h"
-#include "dialogs/ScaledWindow.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDIframeCL.h"
@@ -57,7 +57,7 @@ KIVO_BENCH(TextPanePaging)
         auto* pane = new TextPane(window, new ChildLayout(0, 0, 300, 200, nullptr), WS_CHILD, true, true);
         window->SetPane(pane);
         const DefaultPrinter described("KIVO Test Printer,WINEPS.DRV,FILE:");
-        window->SetPrinter(new ScaledWindow(&described));
+        window->UsePrinter(new PrinterDevice(&described));
         if (!IsWindow(pane->Edit().Handle())) {
             std::printf("no windows without a display: run it inside tools/session.sh's session\n");
         } else if (window->PrinterSetup()->PrinterContext() == nullptr) {

@@ -6,6 +6,7 @@
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/NoteBoxClipboard.h"
+#include "treewin/TreeClipboard.h"
 #include "treewin/TreeWindow.h"
 
 #include <utility>
@@ -236,6 +237,78 @@ void TreeClearArrowAction::Undo()
         return;
     tree->AddArrow(arrow);
     holdsArrow = false;
+    tree->SelectArrow(arrow);
+    tree->Relayout();
+}
+
+TreePasteArrowAction::TreePasteArrowAction(TreeWindow* tree)
+    : TreeAction(tree, "Paste Arrow"),
+      arrow(TheTreeClipboard().Arrow() != nullptr ? new TreeArrow(*TheTreeClipboard().Arrow()) : nullptr)
+{
+}
+
+TreePasteArrowAction::~TreePasteArrowAction()
+{
+    if (!inTree)
+        delete arrow;
+}
+
+void TreePasteArrowAction::Do()
+{
+    if (arrow == nullptr)
+        return;
+    tree->AddArrow(arrow);
+    inTree = true;
+    const LogicalRect view = tree->VisibleArea();
+    const float dx = (view.left + view.right - arrow->tailX - arrow->headX) / 2;
+    const float dy = (view.top + view.bottom - arrow->tailY - arrow->headY) / 2;
+    arrow->tailX += dx;
+    arrow->headX += dx;
+    arrow->tailY += dy;
+    arrow->headY += dy;
+    tree->Relayout();
+    tree->SelectArrow(arrow);
+}
+
+void TreePasteArrowAction::Undo()
+{
+    if (arrow == nullptr)
+        return;
+    tree->RemoveArrow(arrow);
+    inTree = false;
+    tree->Relayout();
+}
+
+TreeCutArrowAction::TreeCutArrowAction(TreeWindow* tree) : TreeAction(tree, "Cut Arrow"), arrow(tree->SelectedArrow)
+{
+}
+
+TreeCutArrowAction::~TreeCutArrowAction()
+{
+    if (holdsArrow)
+        delete arrow;
+}
+
+void TreeCutArrowAction::Do()
+{
+    if (arrow == nullptr)
+        return;
+    tree->RemoveArrow(arrow);
+    holdsArrow = true;
+    TreeClipboard& clipboard = TheTreeClipboard();
+    saved.reset(clipboard.Arrow() != nullptr ? new TreeArrow(*clipboard.Arrow()) : nullptr);
+    clipboard.SetArrow(arrow);
+    tree->Relayout();
+}
+
+void TreeCutArrowAction::Undo()
+{
+    if (arrow == nullptr)
+        return;
+    tree->AddArrow(arrow);
+    holdsArrow = false;
+    TheTreeClipboard().SetArrow(saved.get());
+    saved.reset();
     tree->SelectArrow(arrow);
     tree->Relayout();
 }

@@ -89,6 +89,33 @@ public:
     std::unique_ptr<ClipboardSnapshot> saved;
 };
 
+// "Paste Arrow": a copy of the tree clipboard's arrow, centred in the part of the pane in view.
+class TreePasteArrowAction : public TreeAction {
+public:
+    explicit TreePasteArrowAction(TreeWindow* tree);
+    ~TreePasteArrowAction() override;
+    void Do() override;
+    void Undo() override;
+
+    // None when the clipboard held no arrow.
+    TreeArrow* arrow;
+    bool inTree = false;
+};
+
+// "Cut Arrow": the selected arrow goes to the tree clipboard, whose former arrow comes back on undo.
+class TreeCutArrowAction : public TreeAction {
+public:
+    explicit TreeCutArrowAction(TreeWindow* tree);
+    ~TreeCutArrowAction() override;
+    void Do() override;
+    void Undo() override;
+
+    TreeArrow* arrow;
+    bool holdsArrow = false;
+    // The clipboard's arrow before the cut, while the cut is applied.
+    std::unique_ptr<TreeArrow> saved;
+};
+
 // "Clear Arrow" of the selected arrow.
 class TreeClearArrowAction : public TreeAction {
 public:

@@ -16,6 +16,7 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/NoteBoxClipboard.h"
+#include "treewin/TreeClipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -159,12 +160,18 @@ TEST(TreeValueAction, EachEditUndoesToTheOldStateAndRedoesToTheNew)
         {"clear note", [](Fixture& f) {
              f.window.SelectNoteBox(f.note, nullptr, false);
              return new TreeCutNoteAction(&f.window, false); }},
+        {"cut arrow", [](Fixture& f) {
+             f.window.SelectArrow(f.tree.Arrows.At(0));
+             return new TreeCutArrowAction(&f.window); }},
+        {"paste arrow", [](Fixture& f) { return new TreePasteArrowAction(&f.window); }},
         {"clear arrow", [](Fixture& f) {
              f.window.SelectArrow(f.tree.Arrows.At(0));
              return new TreeClearArrowAction(&f.window); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        TreeArrow onClipboard{5.0f, 5.0f, 6.0f, 5.0f, nullptr};
+        TheTreeClipboard().SetArrow(&onClipboard);
         Fixture f;
         const std::string before = State(f.window);
         f.window.AddUndoAction(c.make(f));
@@ -179,6 +186,7 @@ TEST(TreeValueAction, EachEditUndoesToTheOldStateAndRedoesToTheNew)
             EXPECT_EQ(State(f.window), after);
         }
     }
+    TheTreeClipboard().SetArrow(nullptr);
 }
 
 zString Payoff(TreeNode* node, int i)
@@ -274,6 +282,30 @@ TEST(TreeValueAction, CutNoteGoesToTheClipboardAndPasteCentresIt)
     EXPECT_NEAR(pasted->frame.right - pasted->frame.left, 1.0 + 2 * NoteBox::kMargin, 1e-4);
     f.window.Undo();
     EXPECT_EQ(f.tree.NoteBoxes.Count(), 0);
+}
+
+TEST(TreeValueAction, ArrowsTravelThroughTheTreeClipboardsArrowSlot)
+{
+    Fixture f;
+    TreeArrow before{5.0f, 5.0f, 7.0f, 6.0f, nullptr};
+    TheTreeClipboard().SetArrow(&before);
+    f.window.SelectArrow(f.tree.Arrows.At(0));
+    f.window.AddUndoAction(new TreeCutArrowAction(&f.window));
+    EXPECT_EQ(f.tree.Arrows.Count(), 0);
+    EXPECT_EQ(TheTreeClipboard().Arrow()->headX, 1.0f);
+    f.window.Undo();
+    EXPECT_EQ(TheTreeClipboard().Arrow()->headX, 7.0f);
+    EXPECT_EQ(f.window.SelectedArrow, f.tree.Arrows.At(0));
+
+    f.window.AddUndoAction(new TreePasteArrowAction(&f.window));
+    ASSERT_EQ(f.tree.Arrows.Count(), 2);
+    const TreeArrow* pasted = f.tree.Arrows.At(1);
+    const LogicalRect view = f.window.VisibleArea();
+    EXPECT_NEAR(pasted->tailX + pasted->headX, view.left + view.right, 1e-4);
+    EXPECT_NEAR(pasted->tailY + pasted->headY, view.top + view.bottom, 1e-4);
+    EXPECT_NEAR(pasted->headX - pasted->tailX, 2.0, 1e-4);
+    EXPECT_EQ(f.window.SelectedArrow, pasted);
+    TheTreeClipboard().SetArrow(nullptr);
 }
 
 }  // namespace

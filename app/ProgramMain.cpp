@@ -13,6 +13,7 @@
 #include "dialogs/CEReportQuestionDialog.h"
 #include "dialogs/CESensitivityWindow.h"
 #include "dialogs/DefinitionChoiceDialog.h"
+#include "dialogs/NodeValueDialogs.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/TextReportDialog.h"
 #include "dialogs/ThresholdResultsDialog.h"
@@ -33,6 +34,7 @@
 #include "graph/LineGraph.h"
 #include "script/DdeLinkManager.h"
 #include "script/ScriptManager.h"
+#include "treewin/NodeValueCommandSender.h"
 #include "treewin/TreeWindow.h"
 
 #include <commctrl.h>
@@ -176,6 +178,8 @@ void StartProgram(FrameworkApp* app)
     InstallDefinitionChoiceDialog();
     InstallCEReportQuestionDialog();
     InstallLineGraphWindows();
+    InstallNodeValueDialogs();
+    InstallNodeValueCommandSender();
     InstallCESensitivityWindow();
     InstallMonteCarloDialogs();
     InstallBarGraphs();

@@ -1,0 +1,181 @@
+#include "dialogs/NodeValueDialogs.h"
+
+#include "analysis/EvpiCalculation.h"
+#include "analysis/NodeValueRecord.h"
+#include "analysis/ProbabilityVerification.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/NumericFormatting.h"
+#include "framework/dialog/FormattedEdit.h"
+#include "app/RangeValidator.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr int kNameLength = 30;
+
+void SetText(ProgramDialog& dialog, unsigned id, const zString& text)
+{
+    if (WindowCL* control = dialog.FindChild(id))
+        control->SetText(text);
+}
+
+zString ShortText(const TreeNode* node)
+{
+    zString text;
+    node->GetShortText(text, kNameLength);
+    return text;
+}
+
+HWND List(ProgramDialog& dialog, unsigned id)
+{
+    WindowCL* list = dialog.FindChild(id);
+    return list != nullptr ? list->Handle() : nullptr;
+}
+
+// The sentence before the value: by command, for one or several selected nodes.
+zString Sentence(TreeDocument* window, int command, double value)
+{
+    const NodeChildList& selection = window->Selection;
+    const bool several = selection.Count() > 1;
+    const bool riskAdjusted = window->CalcPrefs.UseUtility != 0;
+    zString text;
+    switch (command) {
+    case ExpectedValueCommand:
+        if (several)
+            text = riskAdjusted ? "The sum of the risk-adjusted expected values" : "The sum of the expected values";
+        else
+            text = riskAdjusted ? "The expected value (risk-adjusted) of node\n" : "The expected value of node\n";
+        break;
+    case PathProbabilityCommand:
+        text = several ? "The sum of the path probabilities" : "The path probability of node\n";
+        break;
+    case StandardDeviationCommand:
+        text = "The standard deviation of node\n";
+        break;
+    default:
+        text = "The expected value of perfect information is: ";
+        if (value < 0.0)
+            text += "0; though it was calculated as ";
+        return text;
+    }
+    if (several && command != StandardDeviationCommand) {
+        text += " of the selected nodes is: ";
+    } else if (selection.Count() > 0) {
+        text += "\"";
+        text += ShortText(selection.At(0));
+        text += "\" is: ";
+    }
+    return text;
+}
+
+bool ChooseEquivalentNodes(const std::vector<TreeNode*>& candidates, std::vector<bool>& chosen)
+{
+    ProgramDialog dialog(kEvpiNodesTemplate);
+    const HWND list = List(dialog, kEvpiNodesList);
+    for (TreeNode* candidate : candidates)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShortText(candidate).Text()));
+    std::vector<bool> picked(candidates.size(), false);
+    dialog.OnButton(kEvpiNodesList, [&] {
+        for (size_t i = 0; i < candidates.size(); ++i)
+            picked[i] = SendMessageA(list, LB_GETSEL, i, 0) > 0;
+    });
+    if (dialog.Run() != IDOK)
+        return false;
+    chosen = picked;
+    return true;
+}
+
+// The nearest decision node is proposed; "Other Node..." asks among all of them, nearest first.
+int ChooseEvpiDecisionLevel(const std::vector<TreeNode*>& decisions)
+{
+    bool other = false;
+    {
+        ProgramDialog dialog(kEvpiDecisionTemplate);
+        SetText(dialog, kEvpiDecisionText, ShortText(decisions.front()));
+        dialog.OnButton(kOtherNodeButton, [&] {
+            other = true;
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+        });
+        if (dialog.Run() != IDOK)
+            return -1;
+    }
+    if (!other)
+        return 0;
+    ProgramDialog dialog(kEvpiLevelTemplate);
+    const HWND list = List(dialog, kEvpiLevelList);
+    for (TreeNode* decision : decisions)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShortText(decision).Text()));
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    int level = 0;
+    dialog.OnButton(kEvpiLevelList, [&] {
+        const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+        level = selected == LB_ERR ? 0 : static_cast<int>(selected);
+    });
+    return dialog.Run() == IDOK ? level : -1;
+}
+
+void ShowOverUnderResult(const OverUnderResult& result)
+{
+    ProgramDialog dialog(kOverUnderResultTemplate);
+    SetText(dialog, kTargetField, result.target);
+    SetText(dialog, kAboveValueText, result.above);
+    SetText(dialog, kBelowValueText, result.below);
+    SetText(dialog, kAboveLabel, result.aboveLabel);
+    SetText(dialog, kBelowLabel, result.belowLabel);
+    dialog.Run();
+}
+
+}  // namespace
+
+NodeValueDialog::NodeValueDialog(TreeDocument* window, int command, double value, const NodeChildList* optimal)
+{
+    ProgramDialog dialog(kNodeValueTemplate);
+    zString text = Sentence(window, command, value);
+    zString number;
+    const bool probability = command == PathProbabilityCommand;
+    FormatNumber(window->NumberFormat, value, number, !probability, !probability, DigitsOfFormat);
+    text += number;
+    SetText(dialog, kNodeValueText, text);
+    if (command == ExpectedValueCommand && optimal != nullptr && optimal->Count() > 0) {
+        zString choice("Optimal Choice: ");
+        choice += optimal->Count() > 1 ? zString("(Indifferent)") : ShortText(optimal->At(0));
+        SetText(dialog, kOptimalChoiceText, choice);
+    }
+    dialog.Run();
+}
+
+void OverUnderDialog::Run(TreeNode* node)
+{
+    if (CheckRiskPreference(node->document, nullptr) == 0)
+        return;
+    double target = 0.0;
+    ProgramDialog dialog(kOverUnderTemplate);
+    RealEdit::FromTemplate(&dialog, kTargetField, new RealRangeValidator(0.0, 0.0, 0), 0, &target);
+    if (WindowCL* check = dialog.FindChild(kLowerRangeCheck))
+        SendMessageA(check->Handle(), BM_SETCHECK, BST_CHECKED, 0);
+    bool includeInLower = true;
+    dialog.OnButton(kLowerRangeCheck, [&] {
+        WindowCL* check = dialog.FindChild(kLowerRangeCheck);
+        includeInLower = check != nullptr && SendMessageA(check->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    });
+    if (dialog.Run() != IDOK)
+        return;
+    OverUnderRequest request;
+    request.target = target;
+    request.node = node;
+    request.targetCountsAbove = includeInLower ? 0 : 1;
+    OverUnderCompute(request, false);
+}
+
+void InstallNodeValueDialogs()
+{
+    SetNodeValuePresenter([](TreeDocument* window, int command, double value, const NodeChildList* optimal) {
+        NodeValueDialog(window, command, value, optimal);
+    });
+    SetEvpiPresenter([](TreeDocument* window, double evpi) { NodeValueDialog(window, EvpiCommand, evpi, nullptr); });
+    SetOverUnderPresenter(ShowOverUnderResult);
+    SetEvpiChooser(EvpiChooser{ChooseEquivalentNodes, ChooseEvpiDecisionLevel});
+}

@@ -1,0 +1,156 @@
+// The node value, over/under and EVPI dialogs on the screen, answered as a person would.
+
+#include "analysis/EvpiCalculation.h"
+#include "analysis/NodeValueRecord.h"
+#include "analysis/OverUnderAnalysis.h"
+#include "dialogs/NodeValueDialogs.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string TextOf(DialogFrameCL& dialog, unsigned id)
+{
+    char text[512] = {};
+    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
+    return text;
+}
+
+// The dialogs installed for the test's lifetime, the headless presenters and chooser given back after it.
+struct NodeValueScreen {
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    MessageBoxRecorder boxes;
+    NodeValuePresenter nodeValues = SetNodeValuePresenter(nullptr);
+    EvpiPresenter evpiValues = SetEvpiPresenter(nullptr);
+    OverUnderPresenter overUnder = SetOverUnderPresenter(nullptr);
+    EvpiChooser chooser = SetEvpiChooser({});
+    NodeValueScreen()
+    {
+        frame.Create();
+        InstallNodeValueDialogs();
+    }
+    ~NodeValueScreen()
+    {
+        SetNodeValuePresenter(nodeValues);
+        SetEvpiPresenter(evpiValues);
+        SetOverUnderPresenter(overUnder);
+        SetEvpiChooser(chooser);
+    }
+};
+
+// Outcomes 10, 20, 30 at 0.2, 0.5, 0.3 and target 20: ticked, the target counts below; unticked, above.
+TEST(NodeValueDialogs, OverUnderAsksTheTargetAndShowsBothSides)
+{
+    NodeValueScreen screen;
+    TreeBuilder tree;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "Outcome");
+    tree.Terminal(chance, "Low", "0.2", "10");
+    tree.Terminal(chance, "Mid", "0.5", "20");
+    tree.Terminal(chance, "High", "0.3", "30");
+    ModalDialogDriver driver;
+    driver.Type(kTargetField, "20")
+        .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, kAboveValueText), "0.300");
+            EXPECT_EQ(TextOf(dialog, kBelowValueText), "0.700");
+            EXPECT_EQ(TextOf(dialog, kBelowLabel), "Probability at or below target:");
+        })
+        .Press(IDOK)
+        .Type(kTargetField, "20")
+        .Then([](DialogFrameCL& dialog) {
+            SendMessageA(dialog.FindChild(kLowerRangeCheck)->Handle(), BM_CLICK, 0, 0);
+        })
+        .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, kAboveValueText), "0.800");
+            EXPECT_EQ(TextOf(dialog, kAboveLabel), "Probability at or above target:");
+        })
+        .Press(IDOK);
+    OverUnderDialog::Run(chance);
+    OverUnderDialog::Run(chance);
+    EXPECT_TRUE(driver.Finished());
+}
+
+// Three selected nodes: the sum in words; one decision node: its value and optimal choice.
+TEST(NodeValueDialogs, ExpectedValueInWords)
+{
+    NodeValueScreen screen;
+    TreeBuilder tree;
+    TreeNode* a = tree.Terminal(tree.Root(), "A", "", "10");
+    TreeNode* b = tree.Terminal(tree.Root(), "B", "", "20");
+    TreeNode* c = tree.Terminal(tree.Root(), "C", "", "30");
+    ModalDialogDriver driver;
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, kNodeValueText), "The sum of the expected values of the selected nodes is: $60");
+        })
+        .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) {
+            const std::string text = TextOf(dialog, kNodeValueText);
+            EXPECT_EQ(text.rfind("The expected value of node\n\"", 0), 0u) << text;
+            EXPECT_NE(text.find("\" is: $30"), std::string::npos) << text;
+            EXPECT_EQ(TextOf(dialog, kOptimalChoiceText), "Optimal Choice: C");
+        })
+        .Press(IDOK);
+    for (TreeNode* node : {a, b, c})
+        tree.Document().Selection.Add(node);
+    DisplayAnyVal(&tree.Document(), ExpectedValueCommand);
+    tree.Document().ClearSelection();
+    tree.Document().Selection.Add(tree.Root());
+    DisplayAnyVal(&tree.Document(), ExpectedValueCommand);
+    EXPECT_TRUE(driver.Finished());
+}
+
+// Two decisions above the event: the nearest is proposed, "Other Node..." lists both and the outer one is
+// taken; a sibling event within a tenth is offered first. The value shows in words.
+TEST(NodeValueDialogs, EvpiAsksForTheEventAndTheDecision)
+{
+    NodeValueScreen screen;
+    TreeBuilder tree;
+    tree.Root()->kind = DecisionNode;
+    TreeNode* inner = tree.Add(tree.Root(), DecisionNode, "Inner");
+    TreeNode* event = tree.Add(inner, ChanceNode, "A");
+    tree.Terminal(event, "Good", "0.4", "100");
+    tree.Terminal(event, "Bad", "0.6", "0");
+    TreeNode* sibling = tree.Add(inner, ChanceNode, "Twin");
+    tree.Terminal(sibling, "Good", "0.45", "0");
+    tree.Terminal(sibling, "Bad", "0.55", "0");
+    tree.Terminal(inner, "B", "", "50");
+    tree.Terminal(tree.Root(), "Outer B", "", "40");
+    ModalDialogDriver driver;
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(SendMessageA(dialog.FindChild(kEvpiNodesList)->Handle(), LB_GETCOUNT, 0, 0), 1);
+        })
+        .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, kEvpiDecisionText), "Inner"); })
+        .Press(kOtherNodeButton)
+        .Then([](DialogFrameCL& dialog) {
+            HWND list = dialog.FindChild(kEvpiLevelList)->Handle();
+            EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+            SendMessageA(list, LB_SETCURSEL, 1, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(kEvpiLevelList, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+        })
+        .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, kNodeValueText), "The expected value of perfect information is: $20");
+        })
+        .Press(IDOK);
+    tree.Document().Selection.Add(event);
+    DisplayAnyVal(&tree.Document(), EvpiCommand);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(screen.boxes.Count(), 0u);
+}
+
+}  // namespace

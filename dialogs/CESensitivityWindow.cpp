@@ -3,6 +3,7 @@
 #include "analysis/CEReport.h"
 #include "analysis/LineGraphData.h"
 #include "app/GraphCommandStyle.h"
+#include "app/MenuButton.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/TextReport.h"
 #include "framework/dialog/Menu.h"
@@ -66,6 +67,7 @@ CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
     }
     if (WindowCL* text = FindChild(kVariableText))
         text->SetText(results_.variableLabel);
+    MakeGraphButton();
     Show(SW_SHOW);
     if (!HasRatioRange())
         ShowInfoBox(nullptr, kNoRatioText, -1);
@@ -81,25 +83,25 @@ bool CESensitivityWindow::HasRatioRange() const
     return results_.grid != nullptr && results_.grid->ComponentRange(3, low, high);
 }
 
-void CESensitivityWindow::ShowGraphMenu()
+void CESensitivityWindow::MakeGraphButton()
 {
     const std::string name = results_.variableName.Text();
     const bool ratio = HasRatioRange();
-    Menu menu;
+    auto* menu = new Menu;
     if (ratio)
-        menu.AppendItem(1587, (name + " vs. Marginal Cost-Effectiveness").c_str());
-    menu.AppendItem(1583, (name + " vs. Marginal Cost").c_str());
-    menu.AppendItem(1585, (name + " vs. Marginal Effectiveness").c_str());
-    menu.AppendSeparator();
+        menu->AppendItem(1587, (name + " vs. Marginal Cost-Effectiveness").c_str());
+    menu->AppendItem(1583, (name + " vs. Marginal Cost").c_str());
+    menu->AppendItem(1585, (name + " vs. Marginal Effectiveness").c_str());
+    menu->AppendSeparator();
     if (ratio)
-        menu.AppendItem(1586, (name + " vs. Average Cost-Effectiveness").c_str());
-    menu.AppendItem(1582, (name + " vs. Average Cost").c_str());
-    menu.AppendItem(1584, (name + " vs. Average Effectiveness").c_str());
-    RECT button{};
-    if (WindowCL* graph = FindChild(kGraphButton))
-        GetWindowRect(graph->Handle(), &button);
-    // The chosen command arrives here as WM_COMMAND.
-    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
+        menu->AppendItem(1586, (name + " vs. Average Cost-Effectiveness").c_str());
+    menu->AppendItem(1582, (name + " vs. Average Cost").c_str());
+    menu->AppendItem(1584, (name + " vs. Average Effectiveness").c_str());
+    // The picked command arrives here as WM_COMMAND.
+    if (MenuButton* button = MakeMenuButton(menu, FindChild(kGraphButton), this, nullptr, false))
+        button->SetOwnsMenu(true);
+    else
+        delete menu;
 }
 
 bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
@@ -167,9 +169,6 @@ long CESensitivityWindow::OnCommand(WindowEvent* event)
         return 1;
     }
     switch (command) {
-    case kGraphButton:
-        ShowGraphMenu();
-        return 1;
     case kReportButton: {
         TextReport report;
         const TreeDocument* document = results_.grid->Document();

@@ -22,7 +22,7 @@ public:
     bool MakeGraph(int command, LineGraphData& graph) const;
 
 private:
-    void ShowGraphMenu();
+    void MakeGraphButton();
     bool HasRatioRange() const;
 
     CESensitivityResults results_;

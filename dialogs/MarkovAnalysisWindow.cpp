@@ -2,6 +2,7 @@
 
 #include "analysis/MarkovAnalysis.h"
 #include "foundation/TextReport.h"
+#include "app/MenuButton.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/TopWindow.h"
@@ -29,28 +30,29 @@ MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analy
             analysis_->node->GetShortText(nodeText, 30);
         text->SetText(nodeText);
     }
+    MakeGraphButton();
     Show(SW_SHOW);
 }
 
 MarkovAnalysisWindow::~MarkovAnalysisWindow() = default;
 
-void MarkovAnalysisWindow::ShowGraphMenu()
+void MarkovAnalysisWindow::MakeGraphButton()
 {
-    Menu menu;
-    menu.AppendItem(1580, "State Probabilities");
+    auto* menu = new Menu;
+    menu->AppendItem(1580, "State Probabilities");
     if (analysis_->costEffectiveness) {
-        menu.AppendItem(1584, "_stage_cost");
-        menu.AppendItem(1585, "_stage_eff");
+        menu->AppendItem(1584, "_stage_cost");
+        menu->AppendItem(1585, "_stage_eff");
     } else {
-        menu.AppendItem(1581, "State Rewards");
-        menu.AppendItem(1582, "_stage_reward");
-        menu.AppendItem(1583, "_total_reward");
+        menu->AppendItem(1581, "State Rewards");
+        menu->AppendItem(1582, "_stage_reward");
+        menu->AppendItem(1583, "_total_reward");
     }
-    RECT button{};
-    if (WindowCL* graph = FindChild(kGraphButton))
-        GetWindowRect(graph->Handle(), &button);
-    // The chosen command arrives here as WM_COMMAND.
-    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
+    // The picked command arrives here as WM_COMMAND.
+    if (MenuButton* button = MakeMenuButton(menu, FindChild(kGraphButton), this, nullptr, false))
+        button->SetOwnsMenu(true);
+    else
+        delete menu;
 }
 
 long MarkovAnalysisWindow::OnCommand(WindowEvent* event)
@@ -64,9 +66,6 @@ long MarkovAnalysisWindow::OnCommand(WindowEvent* event)
         return 1;
     }
     switch (command) {
-    case kGraphButton:
-        ShowGraphMenu();
-        return 1;
     case kReportButton: {
         TextReport report;
         analysis_->WriteReport(report, ReportEverything);

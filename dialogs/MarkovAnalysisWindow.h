@@ -23,7 +23,7 @@ public:
     MarkovAnalysis& Analysis() const { return *analysis_; }
 
 private:
-    void ShowGraphMenu();
+    void MakeGraphButton();
 
     std::unique_ptr<MarkovAnalysis> analysis_;
 };

@@ -22,24 +22,36 @@ double Finish(FormulaRef& handle, double value, int* error, bool quiet, bool* us
 
 }  // namespace
 
-NodeFormulaEvaluator::NodeFormulaEvaluator(TreeDocument* window)
-    : context(new EvalContext(window, nullptr)), handle(new FormulaRef(context, 1, nullptr))
-{
-}
+NodeFormulaEvaluator::NodeFormulaEvaluator(TreeDocument* window) : window(window) {}
 
 NodeFormulaEvaluator::~NodeFormulaEvaluator() = default;
+
+NodeFormulaEvaluator::RoleHandle& NodeFormulaEvaluator::HandleFor(const char* role)
+{
+    for (int i = 0; i < used; ++i) {
+        if (handles[i].role == role)
+            return handles[i];
+    }
+    RoleHandle& entry = handles[used < kHandles ? used++ : kHandles - 1];
+    if (!entry.handle) {
+        entry.context = new EvalContext(window, nullptr);
+        entry.handle.reset(new FormulaRef(entry.context, 1, nullptr));
+    }
+    return entry;
+}
 
 double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                                       bool* usesVariables)
 {
     busy = true;
-    context->Retarget(node);
-    Formula& task = handle->GetFormula();
-    if (role == currentRole) {
+    RoleHandle& entry = HandleFor(role);
+    entry.context->Retarget(node);
+    Formula& task = entry.handle->GetFormula();
+    if (role == entry.role) {
         task.Restart();
     } else {
-        task.Init(context, 1, role);
-        currentRole = role;
+        task.Init(entry.context, 1, role);
+        entry.role = role;
     }
     const double value = task.Evaluate(formula);
     if (usesVariables != nullptr)

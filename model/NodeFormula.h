@@ -20,10 +20,12 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
 double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
                                bool* usesVariables = nullptr);
 
-// One evaluation handle and context kept by a tree window and moved from node to node, so that evaluating
-// the formulas of a whole tree makes no handle per formula. Each evaluation is its own task (fresh error and
-// memo); the role name is copied into the handle only when it differs from the last one, so roles must be
-// texts that live as long as the program. Used only when no evaluation through it is in progress.
+// Evaluation handles and contexts kept by a tree window and moved from node to node, so that evaluating the
+// formulas of a whole tree makes no handle per formula. Each role name has a handle of its own, so that the
+// alternating roles of a Markov cycle (probability, reward, termination) cost no renaming; roles beyond the
+// first few share the last handle, which is renamed. Each evaluation is its own task (fresh error and memo);
+// roles must be texts that live as long as the program. Used only when no evaluation through it is in
+// progress.
 class NodeFormulaEvaluator {
 public:
     explicit NodeFormulaEvaluator(TreeDocument* window);
@@ -36,9 +38,19 @@ public:
                     bool* usesVariables);
 
 private:
-    EvalContext* context;  // owned by the handle
-    std::unique_ptr<FormulaRef> handle;
-    // The role of the last task, or null before the first.
-    const char* currentRole = nullptr;
+    static constexpr int kHandles = 8;
+
+    struct RoleHandle {
+        // The role of the handle's last task, or null before the first.
+        const char* role = nullptr;
+        EvalContext* context = nullptr;  // owned by the handle
+        std::unique_ptr<FormulaRef> handle;
+    };
+
+    RoleHandle& HandleFor(const char* role);
+
+    TreeDocument* window;
+    RoleHandle handles[kHandles];
+    int used = 0;
     bool busy = false;
 };

@@ -49,6 +49,16 @@ TEST(NodeFormulaEvaluator, EachEvaluationStartsAfresh)
             }
         }
     }
+    // More roles than the evaluator keeps handles for: each message still names its own role.
+    static const char* const roles[] = {"payoff", "r1", "r2", "r3", "r4", "r5", "r6", "r7", "r8", "r9", "probability"};
+    Expression failing("1/0");
+    for (int round = 0; round < 2; ++round) {
+        for (const char* role : roles) {
+            int error = 0;
+            EvaluateNodeFormula(t, failing, role, &error, false);
+            EXPECT_EQ(boxes.Last().text, std::string("Division by zero. Unable to evaluate ") + role + " of node \"T\".");
+        }
+    }
 }
 
 // A formula kept as a plain number is read without an evaluation, until its text or its number changes.

@@ -107,15 +107,16 @@ void PaintTexts(TreeNode* node, PaintContext& context)
     TreeWindow& window = context.window;
     const TreeDocument& document = window.Document();
     const NodeGeometry& g = node->Geometry();
-    {
+    const RECT name = LogicalRectToPixels(NameRect(window, node), reference);
+    if (g.LineCount > 1) {
         PushedNodeFont font(display, node->fonts[0], *context.fonts[TreeTextFont]);
-        const RECT name = LogicalRectToPixels(NameRect(window, node), reference);
-        if (g.LineCount > 1) {
-            const int step = LogicalHeightToPixels(g.NameHeight / g.LineCount, reference);
-            DrawMultiLineText(display, reference, node->text.Text(), name.left, name.top, step);
-        } else {
-            DrawTextAt(display, name.left, name.top, node->text.Text());
-        }
+        const int step = LogicalHeightToPixels(g.NameHeight / g.LineCount, reference);
+        DrawMultiLineText(display, reference, node->text.Text(), name.left, name.top, step);
+    } else if (node->fonts[0] == nullptr) {
+        context.stamps.Draw(display, context.fonts[TreeTextFont]->Handle(), name.left, name.top, node->text.Text());
+    } else {
+        PushedNodeFont font(display, node->fonts[0], *context.fonts[TreeTextFont]);
+        context.stamps.Draw(display, nullptr, name.left, name.top, node->text.Text());
     }
     if (!node->text2.IsEmpty()) {
         {
@@ -126,8 +127,11 @@ void PaintTexts(TreeNode* node, PaintContext& context)
             DrawMultiLineText(display, reference, node->text2.Text(), inset.left, inset.top, step);
         }
         const LogicalRect frame = SecondTextRect(window, node, true);
-        if (document.DisplayPrefs.NoteBoxBorderKey == 0)
+        if (document.DisplayPrefs.NoteBoxBorderKey == 0) {
+            display.PushPen(new zPen(BLACK_PEN));
             display.FrameRect(LogicalRectToPixels(frame, reference));
+            display.PopPen();
+        }
         else if (document.DisplayPrefs.NoteBoxBorderKey == 1)
             DrawDashedRect(display, frame, 2, context.Map(kBlack).ToColorRef());
     }
@@ -139,11 +143,19 @@ void PaintTexts(TreeNode* node, PaintContext& context)
             FormatNumber(document.CalcPrefs.CurrentNumericFormat(), node->branchProbability, text, false, false,
                          DigitsOfFormat);
         if (!text.IsEmpty()) {
-            PushedNodeFont font(display, node->fonts[1], *context.fonts[ProbabilityFont]);
-            const float width = numeric ? TextWidth(display, text.Text(), nullptr) : g.ProbWidth;
             const RECT prob = LogicalRectToPixels(ProbRect(window, node), reference);
-            DrawTextAt(display, (prob.left + prob.right - LogicalWidthToPixels(width, reference)) / 2, prob.top,
-                       text.Text());
+            if (!numeric && node->fonts[1] == nullptr) {
+                // The width measured with the node centres the text without its font being selected.
+                context.stamps.Draw(display, context.fonts[ProbabilityFont]->Handle(),
+                                    (prob.left + prob.right - LogicalWidthToPixels(g.ProbWidth, reference)) / 2,
+                                    prob.top, text.Text());
+            } else {
+                PushedNodeFont font(display, node->fonts[1], *context.fonts[ProbabilityFont]);
+                const float width = numeric ? TextWidth(display, text.Text(), nullptr) : g.ProbWidth;
+                context.stamps.Draw(display, nullptr,
+                                    (prob.left + prob.right - LogicalWidthToPixels(width, reference)) / 2, prob.top,
+                                    text.Text());
+            }
         }
     }
     PaintDefinitions(window, node, display, reference, true, nullptr);
@@ -205,10 +217,13 @@ void PaintNode(TreeNode* node, PaintContext& context)
     const RECT box = LogicalRectToPixels(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, reference);
 
     const int band = PaintBands(node, context, box, row);
-    display.PushPen(context.Pen(context.InCloneCopy ? Colour{192, 192, 192, 0} : kBlack));
+    // The tree's paint holds the black pen; a clone copy's grey one is pushed here.
+    if (context.InCloneCopy)
+        display.PushPen(context.Pen(Colour{192, 192, 192, 0}));
     MoveToEx(dc, box.left + band, row, nullptr);
     LineTo(dc, symbol.left, row);
-    display.PopPen();
+    if (context.InCloneCopy)
+        display.PopPen();
 
     const bool picture = display.Kind() == Display::KindBitmap || display.Kind() == Display::KindMetafile;
     PaintNodeSymbol(node, symbol, context, node->IsSelectedOrUnderSelection() && !picture, context.InCloneCopy != 0);
@@ -247,10 +262,8 @@ void PaintRollBackBox(PaintContext& context, const LogicalRect& rect, const char
         offset = 1;
     }
     const int mode = display.SetBackgroundMode(TRANSPARENT);
-    display.PushFont(new zFont(context.fonts[ValuesFont]->Handle()));
-    DrawTextAt(display, LogicalXToPixel(rect.left, reference) + offset, LogicalYToPixel(rect.top, reference) + offset,
-               text);
-    display.PopFont();
+    context.stamps.Draw(display, context.fonts[ValuesFont]->Handle(), LogicalXToPixel(rect.left, reference) + offset,
+                        LogicalYToPixel(rect.top, reference) + offset, text);
     display.SetBackgroundMode(mode);
 }
 

@@ -138,6 +138,9 @@ void PaintTreeNode(TreeNode* root, PaintContext& context)
         int32_t savedMarkov;
     };
     std::vector<Frame> stack{{root, -1, false, 0, 0}};
+    // Black is the pen of most lines: pushed once, the lines need not select it each time.
+    Display& display = context.TargetDisplay();
+    display.PushPen(context.Pen(kBlack));
     while (!stack.empty()) {
         Frame& frame = stack.back();
         TreeNode* node = frame.node;
@@ -169,6 +172,7 @@ void PaintTreeNode(TreeNode* root, PaintContext& context)
             PaintNode(node, context);
         stack.pop_back();
     }
+    display.PopPen();
 }
 
 bool DrawsMarkovArc(POINT start, POINT end)

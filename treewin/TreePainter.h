@@ -6,6 +6,7 @@
 // any depth paint.
 
 #include "framework/draw/ColourContext.h"
+#include "framework/draw/TextStamps.h"
 #include "framework/draw/zFont.h"
 
 #include <windows.h>
@@ -38,6 +39,8 @@ struct PaintContext {
     const LogicalRect* clip;
     // The tree's four fonts made for the reference display at the current scale.
     std::unique_ptr<zFont> fonts[4];
+    // The single-line texts of the paint: labels repeated on many branches are copied, not drawn again.
+    TextStamps stamps;
     // Set while painting inside a clone copy and below a Markov node.
     int32_t InCloneCopy = 0;
     int32_t InMarkovSubtree = 0;

@@ -3,6 +3,7 @@
 // and the redraw after one node's text changes.
 
 #include "bench/Bench.h"
+#include "bench/BenchTree.h"
 
 #include "foundation/LogicalRect.h"
 #include "framework/draw/BitmapDisplay.h"
@@ -15,9 +16,7 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-void Grow(TreeDocument& document)
+void GrowBenchTree(TreeDocument& document)
 {
     TreeNode* root = document.Root;
     root->SetText("Choose a strategy", false);
@@ -33,12 +32,10 @@ void Grow(TreeDocument& document)
     }
 }
 
-} // namespace
-
 KIVO_BENCH(TreeDrawing)
 {
     TreeWindow window;
-    Grow(window.Document());
+    GrowBenchTree(window.Document());
     BenchReport("measure and lay out 10,011 nodes", 1, [&] { window.Redraw(); });
     BenchReport("lay out 10,011 nodes", 10, [&] { window.Relayout(); });
     {

@@ -1,0 +1,63 @@
+// Counting the printed pages of the generated tree of about 10,000 nodes and printing it, page after page
+// through a print job and its progress dialog, to the test printer (PostScript into a file).
+
+#include "bench/Bench.h"
+#include "bench/BenchTree.h"
+
+#include "app/PageGrid.h"
+#include "app/PrinterDevice.h"
+#include "app/ZoomPane.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/MDIframeCL.h"
+#include "tests/support/TestPrinter.h"
+#include "treewin/TreeViewWindow.h"
+#include "treewin/TreeWindow.h"
+
+#include <cstdio>
+#include <string>
+
+KIVO_BENCH(TreePrinting)
+{
+    const std::string entry = TestPrinterEntry();
+    if (entry.empty()) {
+        std::printf("no test printer: tree printing not measured\n");
+        return;
+    }
+    FrameworkApp* previous = TheApp;
+    auto* app = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
+    TheApp = app;
+    {
+        MDIframeCL frame(nullptr, 0, "KIVO bench");
+        TreeWindow tree;
+        GrowBenchTree(tree.Document());
+        tree.Redraw();
+        auto* view = new TreeViewWindow(tree);
+        const DefaultPrinter described(entry.c_str());
+        view->UsePrinter(new PrinterDevice(&described));
+        int pages = 0;
+        BenchReport("count the printed pages of 10,011 nodes", 100,
+                    [&] { pages = view->Pane()->CountPages(view->PrinterSetup()); });
+        std::printf("%d pages (%d columns x %d rows)\n", pages, ZoomPane::Pages().Columns(), ZoomPane::Pages().Rows());
+        {
+            // The program's share of a printed page: the first page drawn on the printer's context with no
+            // page started, so that the driver renders nothing.
+            PrinterDevice* printer = view->PrinterSetup();
+            view->Pane()->StartPrint(printer);
+            BenchReport("draw one page of the tree on the printer (not spooled)", 20,
+                        [&] { view->Pane()->PrintOnDisplay(printer); });
+            view->Pane()->ResetPrintState();
+        }
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        const std::string output = std::string(temp) + "kivo-bench-tree.ps";
+        DeleteFileA(output.c_str());
+        BenchReport("print 10,011 nodes to the test printer", 1, [&] {
+            view->UsePrinter(new PrinterDevice(&described));
+            view->Pane()->PrintRangeOf(view->ReleasePrinter(), PrintRange{}, output.c_str());
+        });
+        std::printf("%d pages in the printed file\n", PostScriptPageCount(output));
+        delete view;
+    }
+    delete app;
+    TheApp = previous;
+}

@@ -8,6 +8,8 @@
 #include "model/TreeDocumentView.h"
 #include "treewin/TreeLayout.h"
 
+#include <windows.h>
+
 #include <memory>
 #include <vector>
 
@@ -276,6 +278,33 @@ public:
     void DistributeChildren();
     // Bayes' Revision (1409) on the current node.
     void StartBayesRevision();
+    // Commands (TreeCommands.cpp). The window's command handler: 1 when the command is a tree command (also
+    // when its condition refuses it), 0 otherwise. Cancels a pending arrow or note click first.
+    int OnCommand(int command);
+    // The Edit menu's node, subtree, note and arrow commands, the clone commands and the tree clipboard
+    // slots (1189, 1202-1211); 1 for these, 0 otherwise.
+    int OnEditMenuCommand(int command);
+    // The Analysis menu's roll back (1612, on and off), show optimal path, verify probabilities and node
+    // values; 1 for these, 0 otherwise.
+    int DispatchAnalysis(int command);
+    // Add Branches (1403) on the current node: as many branches as the preference says on a node without
+    // any, else one; nothing on a terminal node or while roll-back results are shown.
+    void AddBranches();
+    // The kinds of object Cut, Copy, Clear and Paste act on, as bit (1 << scope) of each scope.
+    enum EditScope { ScopeNode = 1, ScopeSubtree = 2, ScopeText = 3, ScopeNote = 4, ScopeArrow = 5 };
+    struct EditMasks {
+        unsigned copy = 0, cut = 0, clear = 0, paste = 0;
+    };
+    EditMasks ComputeEditMasks() const;
+    // Retitles and grays Cut, Copy, Clear and Paste of the menu by the masks ("Cu&t Node\tCtrl+X",
+    // "&Copy..." for several kinds); in the node popup menu without '&' and key texts, with Paste Text (1188)
+    // and Paste Node(s) (1189) enabled by the paste mask.
+    void UpdateEditMenuTexts(HMENU menu, bool popup) const;
+    // Before a cut or clear that takes clone masters with it: asks, then removes them with their copies and
+    // clears the undo history; 0 when the user cancels.
+    int ConfirmCloneMasterLoss(TreeNode* node);
+    // The master to attach to: the only one, or the one chosen among several; null when none.
+    TreeNode* ChooseCloneMaster();
     // Destroys every bound window that depends on the object; the others keep their order.
     void CloseChildWindowsFor(const void* object);
     // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.
@@ -283,6 +312,15 @@ public:
 
 private:
     bool MayOpenInPlaceEditor() const;
+    int OnStructureCommand(int command, TreeNode* node);
+    // Structure edits wait while roll-back results are shown.
+    bool MayEditStructure() const;
+    void ChangeOptimalPath(TreeNode* node);
+    void DeleteBranch(TreeNode* node);
+    void EditWithScope(int command);
+    void CreateOrDestroyClone(TreeNode* node);
+    void AttachOrDetachClone(TreeNode* node);
+    void ShowOptimalPath(TreeNode* node);
     void LimitZoom();
     void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.

@@ -1,0 +1,18 @@
+#pragma once
+// The Attach Clone chooser (dialog 2125): which of the tree's clone masters a node is to copy, by its
+// position in the list of names.
+
+#include "dialogs/PresentedDialog.h"
+#include "foundation/NameList.h"
+
+class AttachCloneDialog : public PresentedDialog<AttachCloneDialog> {
+public:
+    enum : unsigned { kTemplateId = 2125 };
+
+    explicit AttachCloneDialog(const NameList& names) : names(names) {}
+    // The chosen position, or -1 when cancelled.
+    int Run() { return Present() == IDOK && choice >= 0 && choice < names.Count() ? choice : -1; }
+
+    const NameList& names;
+    int choice = -1;
+};

@@ -1,0 +1,225 @@
+// Tree window commands: branches, the Edit menu's scopes and texts with the tree clipboard, clones, and the
+// Analysis menu's roll back, optimal path and probability check; commands refused where their item would be
+// grayed.
+
+#include "treewin/TreeWindow.h"
+
+#include "app/MainFrame.h"
+#include "app/UndoAction.h"
+#include "app/UndoHistory.h"
+#include "framework/dialog/Menu.h"
+#include "model/TreeNode.h"
+#include "model/TreeOutline.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeClipboard.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+std::string Outline(TreeWindow& window)
+{
+    zString out;
+    WriteTreeOutline(window.Document().Root, out);
+    return out.Text();
+}
+
+std::string ItemText(HMENU menu, unsigned id)
+{
+    char text[64] = {};
+    GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
+bool Grayed(HMENU menu, unsigned id)
+{
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+// The frame's menu bar for the clipboard and the Edit texts, with empty clipboard slots.
+struct Screen {
+    ScopedApplication app;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<Menu> bar{Menu::FromResource(ResourceId(116u, nullptr))};
+    Screen()
+    {
+        MainMenuBar = bar.get();
+        Empty();
+    }
+    ~Screen()
+    {
+        Empty();
+        MainMenuBar = nullptr;
+    }
+    static void Empty()
+    {
+        for (int slot = 0; slot < TreeClipboard::kSlots; ++slot)
+            TheTreeClipboard().Store(nullptr, slot);
+        TheTreeClipboard().SelectSlot(0);
+    }
+};
+
+// Root "R" (decision) with chance "A" (terminals "A1" 0.3 and "A2" 0.7, payoffs 1 and 2) and terminal "B".
+struct Tree {
+    TreeWindow window;
+    TreeDocument& document = window.Document();
+    TreeNode* a;
+    TreeNode* b;
+    Tree()
+    {
+        document.Root->SetKind(DecisionNode, false);
+        document.Root->SetText("R", false);
+        a = document.AddChild(document.Root, ChanceNode, "A");
+        document.AddChild(a, TerminalNode, "A1", "0.3", "1");
+        document.AddChild(a, TerminalNode, "A2", "0.7", "2");
+        b = document.AddChild(document.Root, TerminalNode, "B", "", "5");
+    }
+    const char* LastActionName() { return window.CurrentUndoAction()->name.Text(); }
+};
+
+} // namespace
+
+TEST(TreeCommands, AddBranchesGivesTwoThenOneAndRefusesTerminals)
+{
+    Screen screen;
+    TreeWindow window;
+    TreeDocument& document = window.Document();
+    document.DisplayPrefs.AddAbove = 1;
+    document.DisplayPrefs.BranchesPerNode = 2;
+    window.SelectNode(document.Root, 1, nullptr, false);
+    EXPECT_EQ(window.OnCommand(1403), 1);
+    EXPECT_EQ(document.Root->childCount, 2);
+    EXPECT_STREQ(window.CurrentUndoAction()->name.Text(), "Add Branches");
+    document.Root->GetChild(0)->SetText("first", false);
+    window.SelectNode(document.Root, 1, nullptr, false);
+    window.OnCommand(1403);
+    EXPECT_STREQ(window.CurrentUndoAction()->name.Text(), "Add Branch");
+    ASSERT_EQ(document.Root->childCount, 3);
+    EXPECT_STREQ(document.Root->GetChild(1)->text.Text(), "first");  // the new one went on top
+    window.Undo();
+    window.Undo();
+    EXPECT_EQ(document.Root->childCount, 0);
+
+    // A terminal node takes no branches, and nothing changes while roll-back results are shown.
+    Tree t;
+    t.window.SelectNode(t.b, 1, nullptr, false);
+    EXPECT_EQ(t.window.OnCommand(1403), 1);
+    EXPECT_EQ(t.b->childCount, 0);
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.document.SuspendChildRefresh = 1;
+    const std::string before = Outline(t.window);
+    for (int command : {1403, 1413, 1406, 1304})
+        t.window.OnCommand(command);
+    EXPECT_EQ(Outline(t.window), before);
+    t.document.SuspendChildRefresh = 0;
+}
+
+TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
+{
+    Screen screen;
+    Tree t;
+    HMENU menu = screen.bar->Handle();
+    TreeNode* leaf = t.a->GetChild(0);
+    t.window.SelectNode(leaf, 1, nullptr, false);
+    t.window.UpdateEditMenuTexts(menu, false);
+    EXPECT_EQ(ItemText(menu, 1202), "Cu&t Node\tCtrl+X");
+    EXPECT_EQ(ItemText(menu, 1203), "&Copy Node\tCtrl+C");
+    EXPECT_TRUE(Grayed(menu, 1204));
+
+    // The slot held "B" before the cut; undoing the cut brings both back.
+    TheTreeClipboard().Store(t.b, 0);
+    const std::string before = Outline(t.window);
+    t.window.OnCommand(1202);
+    EXPECT_EQ(t.a->childCount, 1);
+    EXPECT_EQ(ItemText(menu, 1208), "Tree Clipboard &1 (Node)");
+    EXPECT_STREQ(TheTreeClipboard().Get(0)->text.Text(), "A1");
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.window.OnCommand(1204);
+    EXPECT_STREQ(t.LastActionName(), "Paste Node");
+    t.window.Undo();
+    t.window.Undo();
+    EXPECT_EQ(Outline(t.window), before);
+    EXPECT_STREQ(TheTreeClipboard().Get(0)->text.Text(), "B");
+
+    // A node with children is copied only as a subtree; the root alone is neither cut nor cleared.
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.window.UpdateEditMenuTexts(menu, false);
+    EXPECT_TRUE(Grayed(menu, 1203));
+    t.document.SubtreeSelection = 1;
+    t.window.UpdateEditMenuTexts(menu, false);
+    EXPECT_EQ(ItemText(menu, 1203), "&Copy Subtree\tCtrl+C");
+    t.window.OnCommand(1203);
+    EXPECT_EQ(ItemText(menu, 1208), "Tree Clipboard &1 (Subtree)");
+    t.document.SubtreeSelection = 0;
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    const TreeWindow::EditMasks root = t.window.ComputeEditMasks();
+    EXPECT_EQ(root.cut, 0u);
+    EXPECT_EQ(root.clear, 0u);
+    t.window.OnCommand(1205);
+    EXPECT_EQ(t.document.Root->childCount, 2);
+}
+
+TEST(TreeCommands, ClonesAskAndRefuseRecursion)
+{
+    Screen screen;
+    Tree t;
+    t.window.AddCloneMaster(t.a, "Alpha");
+    t.window.SelectNode(t.a->GetChild(0), 1, nullptr, false);
+    t.window.OnCommand(1207);
+    EXPECT_EQ(screen.boxes.Last().text,
+              "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.");
+    EXPECT_EQ(t.a->GetChild(0)->cloneStatus, NotCloned);
+
+    // Destroying asks first; cancelled, the master stays.
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    screen.boxes.Answer(IDCANCEL);
+    t.window.OnCommand(1206);
+    EXPECT_EQ(screen.boxes.Last().caption, "Destroy Clone");
+    EXPECT_EQ(screen.boxes.Last().text, "Destroying this clone will detach it from all copies as well.");
+    EXPECT_EQ(t.a->cloneStatus, CloneMasterNode);
+
+    // Cutting a master warns; the masters go at once, the cut itself stays undoable.
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.document.SubtreeSelection = 1;
+    t.window.OnCommand(1202);
+    t.document.SubtreeSelection = 0;
+    EXPECT_EQ(screen.boxes.Last().text, "This cut or clear operation will destroy one or more clone masters. This "
+                                        "part of the operation is NOT undo-able.");
+    EXPECT_EQ(t.document.CloneMasters.Count(), 0);
+    EXPECT_EQ(t.a->childCount, 0);
+    t.window.Undo();
+    EXPECT_EQ(t.a->childCount, 2);
+}
+
+TEST(TreeCommands, RollBackTogglesAndOptimalPathsAreSelected)
+{
+    Screen screen;
+    Tree t;
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.window.OnCommand(1315);
+    ASSERT_GT(t.window.History().Count(), 0);
+    t.window.OnCommand(1612);
+    EXPECT_EQ(t.document.RolledBack, 1);
+    EXPECT_EQ(t.window.History().Count(), 0);
+    t.window.OnCommand(1612);
+    EXPECT_EQ(t.document.RolledBack, 0);
+    t.window.OnCommand(1612);
+    EXPECT_EQ(t.document.RolledBack, 1);
+    t.window.OnCommand(1612);
+
+    // Two children of equal value are both on the optimal path.
+    t.b->SetPayoffText("1.7", 0, false);
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    t.window.OnCommand(1610);
+    EXPECT_TRUE(t.window.IsNodeSelected(t.a));
+    EXPECT_TRUE(t.window.IsNodeSelected(t.b));
+
+    screen.boxes.Clear();
+    t.window.OnCommand(1611);
+    ASSERT_EQ(screen.boxes.Count(), 1u);
+    EXPECT_EQ(screen.boxes.Last().text, "All probabilities sum to 1.0.");
+}

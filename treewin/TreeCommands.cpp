@@ -1,0 +1,456 @@
+// The commands of a tree window: structure, display and selection commands, the Edit menu's cut, copy,
+// paste and clear through the tree clipboard, the clone commands, and the Analysis menu's roll back and
+// node-value commands. Every handler checks its own condition: a command may come from a key, the tool bar
+// or a script while its menu item would be grayed.
+
+#include "treewin/TreeWindow.h"
+
+#include "analysis/NodeValueRecord.h"
+#include "analysis/ProbabilityVerification.h"
+#include "analysis/RollBack.h"
+#include "analysis/RollBackAnalysis.h"
+#include "app/CursorStack.h"
+#include "app/FrameCommands.h"
+#include "app/PromptDialog.h"
+#include "dialogs/AttachCloneDialog.h"
+#include "dialogs/EditScopeDialog.h"
+#include "dialogs/InsertBranchDialog.h"
+#include "foundation/MessageBoxes.h"
+#include "model/DocumentVariableOps.h"
+#include "model/NodeRef.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
+#include "treewin/NoteBoxClipboard.h"
+#include "treewin/TreeClipboard.h"
+#include "treewin/TreeClipboardActions.h"
+#include "treewin/TreeCloneActions.h"
+#include "treewin/TreeDisplayActions.h"
+#include "treewin/TreeNoteActions.h"
+#include "treewin/TreeStructureActions.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+unsigned Bit(int scope)
+{
+    return 1u << scope;
+}
+
+int SingleScope(unsigned mask)
+{
+    for (int scope = TreeWindow::ScopeNode; scope <= TreeWindow::ScopeArrow; ++scope)
+        if (mask == Bit(scope))
+            return scope;
+    return 0;
+}
+
+bool AnyTerminalOrCopy(const NodeChildList& nodes)
+{
+    for (int i = 0; i < nodes.Count(); ++i)
+        if (nodes.At(i)->IsTerminal() || nodes.At(i)->cloneStatus == CloneCopyNode)
+            return true;
+    return false;
+}
+
+int CheckNewCloneName(const zString& name, int32_t window)
+{
+    auto* tree = reinterpret_cast<TreeWindow*>(static_cast<intptr_t>(window));
+    if (!tree->Document().IsCloneNameUsed(name.Text()))
+        return 1;
+    ShowErrorBox(nullptr, "That clone name has already been used in this document.", 0);
+    return 0;
+}
+
+} // namespace
+
+int TreeWindow::OnCommand(int command)
+{
+    TreeNode* node = CurrentNode();
+    ClickMode = 0;
+    const int variables = document.Variables.Count();
+    if (command >= static_cast<int>(kFirstVariableCommand) && command < static_cast<int>(kFirstVariableCommand) + variables) {
+        if (node != nullptr)
+            OpenNodeValueWindow(node, document.Variables.At(command - static_cast<int>(kFirstVariableCommand))->name.Text());
+        RefreshFrameCommands();
+        return 1;
+    }
+    if (!OnEditMenuCommand(command) && !EditTreeVariables(command) && !DispatchAnalysis(command) &&
+        !OnStructureCommand(command, node))
+        return 0;
+    RefreshFrameCommands();
+    return 1;
+}
+
+int TreeWindow::OnStructureCommand(int command, TreeNode* node)
+{
+    const NodeChildList& selection = document.Selection;
+    const bool mayEdit = node != nullptr && MayEditStructure();
+    switch (command) {
+    case 1195:
+        if (node != nullptr)
+            DefineNewVariable();
+        return 1;
+    case 1304:
+    case 1305:
+        if (mayEdit)
+            AddUndoAction(new TreeSkipGenerationAction(this, selection, command == 1304 ? 1 : -1));
+        return 1;
+    case 1315:
+        if (node != nullptr)
+            AddUndoAction(new TreeCollapseSubtreeAction(this, selection));
+        return 1;
+    case 1316:
+    case 1317:
+        if (node != nullptr)
+            AddUndoAction(new TreeExpandSubtreeAction(this, selection, command == 1317));
+        return 1;
+    case 1403:
+        AddBranches();
+        return 1;
+    case 1404:
+        if (mayEdit) {
+            InsertBranchDialog dialog;
+            // Above and below need a parent.
+            const int mode = dialog.Run();
+            if (mode != 0 && (node->parent != nullptr || mode == TreeInsertBranchAction::ToLeft ||
+                              mode == TreeInsertBranchAction::ToRight))
+                AddUndoAction(new TreeInsertBranchAction(this, node, mode));
+        }
+        return 1;
+    case 1406:
+        if (mayEdit && node->parent != nullptr)
+            AddUndoAction(new TreeForcePathAction(this, node));
+        return 1;
+    case 1408:
+        DistributeChildren();
+        return 1;
+    case 1409:
+        StartBayesRevision();
+        return 1;
+    case 1412:
+        if (mayEdit && node->IsDecision())
+            ChangeOptimalPath(node);
+        return 1;
+    case 1413:
+        if (mayEdit && node->parent != nullptr)
+            DeleteBranch(node);
+        return 1;
+    default:
+        break;
+    }
+    if (command >= 1661 && command <= 1669) {
+        const int child = command - 1661;
+        if (selection.Count() == 1 && child < node->childCount)
+            SelectNode(node->GetChild(child), 1, nullptr, false);
+        return 1;
+    }
+    return 0;
+}
+
+bool TreeWindow::MayEditStructure() const
+{
+    return document.SuspendChildRefresh <= 0;
+}
+
+void TreeWindow::AddBranches()
+{
+    TreeNode* node = CurrentNode();
+    if (node == nullptr || node->IsTerminal() || !MayEditStructure() || (node->kind == LabelNode && node->childCount > 0))
+        return;
+    if (node->childCount == 0 && node->kind != LabelNode)
+        AddUndoAction(new TreeAddBranchesAction(this, node));
+    else
+        AddUndoAction(new TreeAddBranchAction(this, node));
+}
+
+void TreeWindow::ChangeOptimalPath(TreeNode* node)
+{
+    const bool toReversed = node->kind == DecisionNode;
+    const std::string question = std::string("Do you want to change the optimal path of the selected node(s) to be ") +
+                                 (toReversed ? "opposite to" : "the same as") + " the default for this tree?";
+    if (AskOkCancel(nullptr, question.c_str(), 0, 3) == 1)
+        AddUndoAction(new TreeChangeOptimalPathAction(this, document.Selection,
+                                                      toReversed ? ReversedDecisionNode : DecisionNode));
+}
+
+void TreeWindow::DeleteBranch(TreeNode* node)
+{
+    if (node->cloneStatus == CloneMasterNode) {
+        if (AskOkCancel(nullptr, "This operation will destroy a clone master. This part of the operation is NOT undo-able.",
+                        0, 2) != 1)
+            return;
+        document.RemoveCloneMaster(node->cloneId, true);
+        AddUndoAction(nullptr);
+    }
+    AddUndoAction(new TreeDeleteBranchAction(this, node));
+}
+
+TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
+{
+    EditMasks masks;
+    TreeNode* node = CurrentNode();
+    const bool subtreeFlag = document.SubtreeSelection != 0;
+    // The root alone cannot be cut or cleared as a node.
+    const bool mayCutNodes = document.ChildWindowCount <= 0 && document.SuspendChildRefresh <= 0 && node != nullptr &&
+                             (node->parent != nullptr || subtreeFlag);
+    if (SelectedNote != nullptr && InPlaceEditor == nullptr)
+        masks.copy |= Bit(ScopeNote);
+    if (SelectedArrow != nullptr)
+        masks.copy |= Bit(ScopeArrow);
+    if (!mayCutNodes)
+        masks.cut = masks.clear = masks.copy;
+    // A node with children is copied only through the subtree selection.
+    if (node != nullptr) {
+        if (subtreeFlag)
+            masks.copy |= Bit(ScopeSubtree);
+        else if (node->childCount == 0 || node->cloneStatus == CloneCopyNode)
+            masks.copy |= Bit(ScopeNode);
+    }
+    if (mayCutNodes)
+        masks.cut = masks.clear = masks.copy;
+    // Arrows are copied and cleared; cutting and pasting them is not offered.
+    masks.cut &= ~Bit(ScopeArrow);
+    const TreeNode* stored = TheTreeClipboard().Get(-1);
+    if (node != nullptr && stored != nullptr && document.SuspendChildRefresh <= 0 && !AnyTerminalOrCopy(document.Selection))
+        masks.paste |= stored->kind == 0 ? Bit(ScopeSubtree) : Bit(ScopeNode);
+    if (node == nullptr && SelectedNote == nullptr && SelectedArrow == nullptr && IsNoteBoxOnClipboard())
+        masks.paste |= Bit(ScopeNote);
+    return masks;
+}
+
+void TreeWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
+{
+    static const char* const words[] = {"", "Node", "Subtree", "Text", "Note", "Arrow"};
+    const EditMasks masks = ComputeEditMasks();
+    const struct {
+        unsigned id;
+        unsigned mask;
+        const char* verb;
+        const char* key;
+    } items[] = {{1202, masks.cut, "Cu&t", "\tCtrl+X"},
+                 {1203, masks.copy, "&Copy", "\tCtrl+C"},
+                 {1205, masks.clear, "Clea&r", ""},
+                 {1204, masks.paste, "&Paste", "\tCtrl+V"}};
+    for (const auto& item : items) {
+        EnableMenuItem(menu, item.id, MF_BYCOMMAND | (item.mask != 0 ? MF_ENABLED : MF_GRAYED));
+        if (item.mask == 0 || (popup && item.id == 1204))
+            continue;
+        const int scope = SingleScope(item.mask);
+        std::string text = std::string(item.verb) + (scope != 0 ? std::string(" ") + words[scope] : std::string("..."));
+        if (popup) {
+            text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+        } else {
+            text += item.key;
+        }
+        ModifyMenuA(menu, item.id, MF_BYCOMMAND | MF_STRING, item.id, text.c_str());
+    }
+    if (popup) {
+        EnableMenuItem(menu, 1188, MF_BYCOMMAND | ((masks.paste & Bit(ScopeText)) ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, 1189, MF_BYCOMMAND |
+                                       ((masks.paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+int TreeWindow::OnEditMenuCommand(int command)
+{
+    TreeNode* node = CurrentNode();
+    switch (command) {
+    case 1189:
+        if ((ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
+            AddUndoAction(new TreePasteAction(this, document.Selection));
+        return 1;
+    case 1202:
+    case 1203:
+    case 1204:
+    case 1205:
+        EditWithScope(command);
+        return 1;
+    case 1206:
+        if (node != nullptr && MayEditStructure())
+            CreateOrDestroyClone(node);
+        return 1;
+    case 1207:
+        if (node != nullptr && MayEditStructure())
+            AttachOrDetachClone(node);
+        return 1;
+    case 1208:
+    case 1209:
+    case 1210:
+    case 1211:
+        TheTreeClipboard().SelectSlot(command - 1208);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void TreeWindow::EditWithScope(int command)
+{
+    const EditMasks masks = ComputeEditMasks();
+    const unsigned mask = command == 1202 ? masks.cut : command == 1203 ? masks.copy : command == 1204 ? masks.paste
+                                                                                                       : masks.clear;
+    if (mask == 0)
+        return;
+    int scope = SingleScope(mask);
+    if (scope == 0) {
+        EditScopeDialog dialog(static_cast<unsigned>(command), mask);
+        scope = dialog.Run();
+    }
+    TreeNode* node = CurrentNode();
+    const bool cut = command == 1202;
+    switch (scope) {
+    case ScopeNode:
+    case ScopeSubtree:
+        if (command == 1203) {
+            TheTreeClipboard().Store(node, -1);
+        } else if (command == 1204) {
+            AddUndoAction(new TreePasteAction(this, document.Selection));
+        } else if (ConfirmCloneMasterLoss(node)) {
+            if (scope == ScopeNode)
+                AddUndoAction(new TreeCutNodeAction(this, node, cut));
+            else
+                AddUndoAction(new TreeCutSubtreeAction(this, node, cut));
+        }
+        return;
+    case ScopeNote:
+        if (command == 1203)
+            PutNoteBoxOnClipboard(*SelectedNote);
+        else if (command == 1204)
+            AddUndoAction(new TreePasteNoteAction(this));
+        else
+            AddUndoAction(new TreeCutNoteAction(this, cut));
+        return;
+    case ScopeArrow:
+        if (command == 1203)
+            TheTreeClipboard().SetArrow(SelectedArrow);
+        else if (command == 1205)
+            AddUndoAction(new TreeClearArrowAction(this));
+        return;
+    default:
+        return;
+    }
+}
+
+int TreeWindow::ConfirmCloneMasterLoss(TreeNode* node)
+{
+    if (!node->ContainsCloneMaster())
+        return 1;
+    if (AskOkCancel(nullptr,
+                    "This cut or clear operation will destroy one or more clone masters. This part of the operation is "
+                    "NOT undo-able.",
+                    0, 2) != 1)
+        return 0;
+    std::vector<int> ids;
+    WalkTreeWithSkip(node, [](TreeNode* each, void* list) {
+        if (each->cloneStatus == CloneMasterNode)
+            static_cast<std::vector<int>*>(list)->push_back(each->cloneId);
+    }, &ids, false);
+    for (int id : ids)
+        document.RemoveCloneMaster(id, true);
+    AddUndoAction(nullptr);
+    return 1;
+}
+
+void TreeWindow::CreateOrDestroyClone(TreeNode* node)
+{
+    if (node->cloneStatus == CloneMasterNode) {
+        if (AskOkCancel("Destroy Clone", "Destroying this clone will detach it from all copies as well.", 30000, 2) == 1)
+            AddUndoAction(new TreeCloneMasterAction(this, node));
+        return;
+    }
+    zString shortText;
+    node->GetShortText(shortText, 30);
+    const std::string prompt = std::string("Enter a name for your clone master at node \"") + shortText.Text() + "\".";
+    zString name;
+    if (PromptForText(name, CheckNewCloneName, static_cast<int32_t>(reinterpret_cast<intptr_t>(this)), "Create Clone",
+                      prompt.c_str(), 30001, false) == 1)
+        AddUndoAction(new TreeCloneMasterAction(this, node, name.Text()));
+}
+
+void TreeWindow::AttachOrDetachClone(TreeNode* node)
+{
+    if (node->cloneStatus == CloneCopyNode) {
+        const int answer =
+            AskYesNoCancel(nullptr, "Do you want to keep an editable copy of the cloned subtree at the selected node?", 0);
+        if (answer != 2)
+            AddUndoAction(new TreeAttachCloneAction(this, node, answer == 1));
+        return;
+    }
+    TreeNode* master = ChooseCloneMaster();
+    if (master == nullptr)
+        return;
+    const NodeChildList& selection = document.Selection;
+    for (int i = 0; i < selection.Count(); ++i) {
+        if (selection.At(i) == master || selection.At(i)->IsDescendantOf(master)) {
+            ShowErrorBox(nullptr,
+                         "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.",
+                         0);
+            return;
+        }
+    }
+    AddUndoAction(new TreeAttachCloneAction(this, selection, master));
+}
+
+TreeNode* TreeWindow::ChooseCloneMaster()
+{
+    const NodeRefList& masters = document.CloneMasters;
+    if (masters.Count() <= 1)
+        return masters.Count() == 1 ? masters.At(0)->node : nullptr;
+    NameList names;
+    for (int i = 0; i < masters.Count(); ++i)
+        names.AddCopy(masters.At(i)->name);
+    AttachCloneDialog dialog(names);
+    const int choice = dialog.Run();
+    return choice >= 0 ? masters.At(choice)->node : nullptr;
+}
+
+int TreeWindow::DispatchAnalysis(int command)
+{
+    TreeNode* node = CurrentNode();
+    switch (command) {
+    case 1605:
+    case 1606:
+    case 1609:
+    case 1618:
+        DisplayAnyVal(&document, command);
+        return 1;
+    case 1610:
+        if (node != nullptr)
+            ShowOptimalPath(node);
+        return 1;
+    case 1611:
+        VerifyProbabilities(&document, 1, document.Root, nullptr, 0);
+        return 1;
+    case 1612:
+        if (document.RolledBack == 0) {
+            (new RollBackAnalysis(&document, static_cast<AnalysisCaller*>(nullptr)))->Run();
+            // Edits made before the results were shown are not taken back over them.
+            if (document.RolledBack != 0)
+                AddUndoAction(nullptr);
+        } else {
+            document.EndRolledBack();
+        }
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void TreeWindow::ShowOptimalPath(TreeNode* node)
+{
+    if (CheckRiskPreference(&document, nullptr) != 1)
+        return;
+    int error = 0;
+    {
+        WaitCursorScope wait;
+        RollBackTree(node, &error, 0);
+    }
+    if (error != 0 || node->optimal == nullptr || node->optimal->Count() == 0)
+        return;
+    ClearSelection();
+    for (int i = 0; i < node->optimal->Count(); ++i)
+        SelectNode(node->optimal->At(i), 1, nullptr, i > 0);
+}

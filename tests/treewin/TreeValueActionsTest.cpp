@@ -297,12 +297,15 @@ TEST(TreeValueAction, ArrowsTravelThroughTheTreeClipboardsArrowSlot)
     EXPECT_EQ(TheTreeClipboard().Arrow()->headX, 7.0f);
     EXPECT_EQ(f.window.SelectedArrow, f.tree.Arrows.At(0));
 
+    // An arrow pasted above or left of the drawing moves the tree by as much as the arrow moves back.
+    const NodeGeometry& root = f.tree.Root->Geometry();
+    const float beforeX = root.X, beforeY = root.Y;
     f.window.AddUndoAction(new TreePasteArrowAction(&f.window));
     ASSERT_EQ(f.tree.Arrows.Count(), 2);
     const TreeArrow* pasted = f.tree.Arrows.At(1);
     const LogicalRect view = f.window.VisibleArea();
-    EXPECT_NEAR(pasted->tailX + pasted->headX, view.left + view.right, 1e-4);
-    EXPECT_NEAR(pasted->tailY + pasted->headY, view.top + view.bottom, 1e-4);
+    EXPECT_NEAR(pasted->tailX + pasted->headX, view.left + view.right + 2 * (root.X - beforeX), 1e-4);
+    EXPECT_NEAR(pasted->tailY + pasted->headY, view.top + view.bottom + 2 * (root.Y - beforeY), 1e-4);
     EXPECT_NEAR(pasted->headX - pasted->tailX, 2.0, 1e-4);
     EXPECT_EQ(f.window.SelectedArrow, pasted);
     TheTreeClipboard().SetArrow(nullptr);

@@ -250,7 +250,14 @@ int DocChildWindow::PrintSetup()
 {
     if (!HasPrinter())
         return 0;
+    // The system's dialog is no application dialog: the chain is empty while it runs.
+    AppDialog* open = AppDialog::SwapOpenDialogs(nullptr);
     printer_->PrintSetup();
+    AppDialog::SwapOpenDialogs(open);
+    if (open) {
+        WindowEvent event{0, WA_ACTIVE, WM_ACTIVATE, open->Handle()};
+        open->OnActivate(&event);
+    }
     return 1;
 }
 

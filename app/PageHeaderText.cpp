@@ -79,8 +79,11 @@ void DocChildWindow::DrawPageHeaderText(const PageHeaderOptions& options)
     if (!options.display)
         return;
     Display& display = *options.display;
-    // While the pane prints, the display is the printer and shows one page: its header and footer only.
+    // While the pane prints, the printer shows one page: its header and footer only. The screen shows no
+    // marks meanwhile (the window's printer is the job's).
     const bool printing = pane_ && pane_->IsPrinting();
+    if (printing && display.Kind() != Display::KindPrinter)
+        return;
     std::vector<PageOnDisplay> pages;
     PageGrid grid;
     if (printing) {

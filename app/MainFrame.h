@@ -91,12 +91,14 @@ private:
     void OpenRecentFile(unsigned id);
     long CloseActive();
     long PrintActive();
+    long PageSetupActive();
     // Print Preview of the active document window.
     long PrintPreviewActive();
     long UndoActive();
     long RedoActive();
     long RedrawActive();
     void ZoomActive(bool in);
+    long ZoomDialogActive();
     long CloseAll();
     long CloseAllExceptTrees();
     long RelayoutWindows();

@@ -13,6 +13,7 @@
 #include "app/StartProgram.h"
 #include "app/ZoomPane.h"
 #include "dialogs/PrintPagesDialog.h"
+#include "dialogs/ZoomDialog.h"
 #include "foundation/AppFlags.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
@@ -78,6 +79,7 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {1103, &MainFrame::OpenFile},
     {1107, &MainFrame::CloseActive},
     {1108, &MainFrame::PrintActive},
+    {1110, &MainFrame::PageSetupActive},
     {1112, &MainFrame::PrintPreviewActive},
     {1190, &MainFrame::RelayoutWindows},
     {1196, nullptr},
@@ -87,6 +89,7 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {1310, &MainFrame::ToggleToolBar},
     {1311, &MainFrame::ToggleStatusBar},
     {1313, &MainFrame::RedrawActive},
+    {1352, &MainFrame::ZoomDialogActive},
     {1554, &MainFrame::ToggleNavigating},
     {HelpOnContextCommand, &MainFrame::HelpOnContext},
     {1901, &MainFrame::CascadeWindows},
@@ -191,6 +194,14 @@ long MainFrame::PrintActive()
     return 1;
 }
 
+long MainFrame::PageSetupActive()
+{
+    DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild());
+    if (window && window->CanPrint() && !window->PrintSetup())
+        ShowErrorBox(nullptr, NoPrinterMessage, 0);
+    return 1;
+}
+
 long MainFrame::UndoActive()
 {
     if (DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild()))
@@ -220,6 +231,15 @@ void MainFrame::ZoomActive(bool in)
         return;
     pane->ZoomStep(in);
     window->InvalidateAll();
+}
+
+long MainFrame::ZoomDialogActive()
+{
+    DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild());
+    ZoomPane* pane = window ? window->Pane() : nullptr;
+    if (pane && (pane->CanZoomIn() || pane->CanZoomOut()))
+        ZoomDialog dialog(pane);
+    return 1;
 }
 
 long MainFrame::CloseAll()
@@ -344,6 +364,7 @@ void MainFrame::UpdateMenus()
     bar->GrayItem(1313, pane == nullptr);
     bar->GrayItem(1350, !pane || !pane->CanZoomIn());
     bar->GrayItem(1351, !pane || !pane->CanZoomOut());
+    bar->GrayItem(1352, !pane || !(pane->CanZoomIn() || pane->CanZoomOut()));
     for (const auto& item : PlainEditTexts)
         SetItemText(bar, item.id, item.text);
     SetItemText(bar, 1311, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");

@@ -7,6 +7,7 @@
 #include "framework/window/ChildLayout.h"
 #include "framework/dialog/Menu.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -130,10 +131,13 @@ TEST_F(FrameDocuments, UndoAndRedoItemsNameTheActionAndGrayWithoutOne)
 TEST_F(FrameDocuments, PrintingWithoutAPrinterIsReported)
 {
     new TestDocument("A");
-    Post(1108);
-    ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ("Unable to print: No Printer drivers.", boxes.Last().text);
-    EXPECT_EQ("KIVO", boxes.Last().caption);
+    for (unsigned id : {1108u, 1110u}) {
+        boxes.Clear();
+        Post(id);
+        ASSERT_EQ(1u, boxes.Count()) << id;
+        EXPECT_EQ("Unable to print: No Printer drivers.", boxes.Last().text) << id;
+        EXPECT_EQ("KIVO", boxes.Last().caption) << id;
+    }
 }
 
 TEST_F(FrameDocuments, ZoomCommandsStepTheActivePaneWithinItsRange)
@@ -150,6 +154,34 @@ TEST_F(FrameDocuments, ZoomCommandsStepTheActivePaneWithinItsRange)
     pane->SetZoom(ZoomPane::MinimumZoom);
     Post(1351);
     EXPECT_DOUBLE_EQ(ZoomPane::MinimumZoom, pane->Zoom());
+}
+
+TEST_F(FrameDocuments, ZoomDialogSetsAWholePercentWithinThePanesRange)
+{
+    auto* document = new TestDocument("A");
+    document->SetPane(new ZoomPane(document, new ChildLayout(0, 0, 300, 200, nullptr), WS_CHILD | WS_VISIBLE));
+    ZoomPane* pane = document->Pane();
+    pane->EnableZoom(true);
+    std::string prompt, shown;
+    const auto read = [&](DialogFrameCL& dialog) {
+        char text[100] = {};
+        GetWindowTextA(dialog.FindChild(2802)->Handle(), text, sizeof text);
+        prompt = text;
+        GetWindowTextA(dialog.FindChild(2801)->Handle(), text, sizeof text);
+        shown = text;
+    };
+    ModalDialogDriver driver;
+    driver.Type(2801, "29").Press(IDOK);
+    Post(1352);
+    EXPECT_DOUBLE_EQ(0.29, pane->Zoom());
+    // The factor set reads back as its percent; a percent outside the range is refused and Cancel keeps it.
+    driver.Then(read).Type(2801, "251").Press(IDOK).Press(IDCANCEL);
+    Post(1352);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ("Enter the &zoom factor in percent, from 5% to 250%.", prompt);
+    EXPECT_EQ("29", shown);
+    EXPECT_EQ(1u, boxes.Count());
+    EXPECT_DOUBLE_EQ(0.29, pane->Zoom());
 }
 
 } // namespace

@@ -1,0 +1,43 @@
+#include "dialogs/ZoomDialog.h"
+
+#include "app/ZoomPane.h"
+
+#include <string>
+
+namespace {
+
+// Binary fractions make 0.29 x 100 come out as 28.999...: a hair more keeps the percent that was set.
+constexpr double PercentTolerance = 1e-9;
+
+} // namespace
+
+int ZoomDialog::Percent(double zoom)
+{
+    return static_cast<int>(zoom * 100.0 + PercentTolerance);
+}
+
+ZoomDialog::ZoomDialog(ZoomPane* pane) : AppDialog(kTemplateId), pane_(pane)
+{
+    double minimum = 0.0;
+    double maximum = 0.0;
+    pane->ZoomRange(minimum, maximum);
+    const int low = Percent(minimum);
+    const int high = Percent(maximum);
+    percent_ = Percent(pane->Zoom());
+    const std::string prompt = "Enter the &zoom factor in percent, from " + std::to_string(low) + "% to " +
+                               std::to_string(high) + "%.";
+    if (WindowCL* text = FindChild(kPromptText))
+        SetWindowTextA(text->Handle(), prompt.c_str());
+    AddIntegerField(kPercentField, &percent_, low, high);
+    if (WindowCL* field = FindChild(kPercentField)) {
+        SetFocus(field->Handle());
+        SendMessageA(field->Handle(), EM_SETSEL, 0, -1);
+    }
+    RunModal();
+}
+
+int ZoomDialog::OkResult()
+{
+    pane_->SetZoom(percent_ / 100.0);
+    return 1;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Zoom (template 2800): the zoom factor of a pane as a whole percent within the pane's zoom range. Built and
+// run by its constructor; OK sets the pane's zoom.
+
+#include "app/AppDialog.h"
+
+class ZoomPane;
+
+class ZoomDialog : public AppDialog {
+public:
+    enum : unsigned { kTemplateId = 2800, kPercentField = 2801, kPromptText = 2802 };
+
+    explicit ZoomDialog(ZoomPane* pane);
+
+    // The whole percent of a zoom factor; a factor that a whole percent set reads back as that percent.
+    static int Percent(double zoom);
+
+private:
+    int OkResult() override;
+
+    ZoomPane* pane_;
+    int percent_ = 100;
+};

@@ -92,24 +92,34 @@ int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const
     };
     int32_t& tunnelIndex = window->CalcStateRecord.tunnelIndex;
     const int32_t savedTunnel = tunnelIndex;
-    std::vector<Pending> pending{{first, savedTunnel, false}};
-    while (!pending.empty() && state.error == 0) {
-        Pending entry = pending.back();
-        pending.pop_back();
+    // Checks the entry's node; false for a state the cohort has left, whose subtree is skipped.
+    auto check = [&](Pending& entry) {
         TreeNode* node = entry.node;
         if (node->parent != nullptr && node->parent->kind == MarkovNode) {
             if (entry.inCohort && node->markovInfo != nullptr && node->markovInfo->probability < kNegligibleShare)
-                continue;
+                return false;
             entry.tunnel = TunnelNumber(node);
         }
         if (node->kind == MarkovNode && node->markovRunFlag != 0)
             entry.inCohort = true;
         tunnelIndex = entry.tunnel;
         CheckNode(state, node);
-        if (thisNodeOnly)
-            break;
-        for (int i = node->childCount - 1; i >= 0; --i)
-            pending.push_back({node->GetChild(i), entry.tunnel, entry.inCohort});
+        return true;
+    };
+    Pending top{first, savedTunnel, false};
+    if (thisNodeOnly) {
+        // Every random branch of a trial asks for its node alone: no list is made for it.
+        check(top);
+    } else {
+        std::vector<Pending> pending{top};
+        while (!pending.empty() && state.error == 0) {
+            Pending entry = pending.back();
+            pending.pop_back();
+            if (!check(entry))
+                continue;
+            for (int i = entry.node->childCount - 1; i >= 0; --i)
+                pending.push_back({entry.node->GetChild(i), entry.tunnel, entry.inCohort});
+        }
     }
     tunnelIndex = savedTunnel;
     if (state.error != 0)

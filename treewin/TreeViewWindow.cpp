@@ -1,6 +1,7 @@
 #include "treewin/TreeViewWindow.h"
 
 #include "framework/draw/WindowDisplay.h"
+#include "framework/window/WindowEvent.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
 
@@ -28,6 +29,13 @@ void TreeViewWindow::Draw(Display* display)
 {
     if (display != nullptr)
         tree_.Draw(*display);
+}
+
+long TreeViewWindow::OnCommand(WindowEvent* event)
+{
+    if (DocChildWindow::OnCommand(event) != 0)
+        return 1;
+    return tree_.OnCommand(LOWORD(event->wParam));
 }
 
 PrinterSetupRecord& TreeViewWindow::PrinterSettings()

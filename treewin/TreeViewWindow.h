@@ -14,6 +14,8 @@ public:
 
     void Bounds(LogicalRect& rect) override;
     void Draw(Display* display) override;
+    // The focused edit's own commands first, then the tree's.
+    long OnCommand(WindowEvent* event) override;
     // The tree's own printer settings, stored in its file.
     PrinterSetupRecord& PrinterSettings() override;
 

@@ -10,9 +10,12 @@
 #include "framework/dialog/Menu.h"
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
+#include "framework/window/MDIframeCL.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeClipboard.h"
+#include "treewin/TreeViewWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -85,13 +88,17 @@ struct Tree {
 
 TEST(TreeCommands, AddBranchesGivesTwoThenOneAndRefusesTerminals)
 {
+    FocusTestLock focus;
     Screen screen;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    frame.Show(SW_SHOW);
     TreeWindow window;
     TreeDocument& document = window.Document();
     document.DisplayPrefs.AddAbove = 1;
     document.DisplayPrefs.BranchesPerNode = 2;
     window.SelectNode(document.Root, 1, nullptr, false);
-    EXPECT_EQ(window.OnCommand(1403), 1);
+    // The command reaches the tree through the window it is shown in.
+    SendMessageA(window.Show().Handle(), WM_COMMAND, 1403, 0);
     EXPECT_EQ(document.Root->childCount, 2);
     EXPECT_STREQ(window.CurrentUndoAction()->name.Text(), "Add Branches");
     document.Root->GetChild(0)->SetText("first", false);

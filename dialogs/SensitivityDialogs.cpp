@@ -43,6 +43,38 @@ void SetChecked(const DialogFrameCL& dialog, unsigned id, bool on)
     SendMessageA(Control(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* window, TreeNode* node, const zString& name,
+                       FormattedValue& low, FormattedValue& high, unsigned descriptionId, unsigned correlationsId)
+{
+    zString description;
+    zString correlations;
+    if (name == kRiskCoefficientName) {
+        low = high = FormattedValue{zString(), window->RiskAssessment.coefficient};
+    } else if (!name.IsEmpty()) {
+        ReadStoredRange(name.Text(), node, window, low.value, high.value, &low, &high);
+        GetVariableDescription(*window, name.Text(), description);
+        if (DocVariable* variable = window->FindVariable(name.Text(), false); variable && variable->correlations) {
+            for (int i = 0; i < variable->correlations->Count(); ++i) {
+                correlations += i == 0 ? "Correlations: " : ", ";
+                correlations += variable->correlations->At(i)->name;
+            }
+        }
+    }
+    SetWindowTextA(Control(dialog, descriptionId), description.Text());
+    SetWindowTextA(Control(dialog, correlationsId), correlations.Text());
+}
+
+// "View Definitions": the nodes defining the variable, or why there are none.
+void ShowDefinitionsOf(TreeDocument* window, const zString& name)
+{
+    if (name == kRiskCoefficientName) {
+        ShowInfoBox(nullptr, "There are no actual definitions of the risk preference coefficient. This button only "
+                             "has meaning for true variables.", -1);
+    } else if (!name.IsEmpty()) {
+        ShowVariableDefinitions(*window, name.Text());
+    }
+}
+
 }  // namespace
 
 SensitivityRangeDialog::SensitivityRangeDialog(unsigned templateId, TreeDocument* window, TreeNode* node)
@@ -82,26 +114,10 @@ zString SensitivityRangeDialog::SelectedName() const
 // A variable's block: its proposed range, its description and the variables it is correlated with.
 void SensitivityRangeDialog::LoadVariable()
 {
-    const zString name = SelectedName();
-    zString description;
-    zString correlations;
-    if (name == kRiskCoefficientName) {
-        settings.low = settings.high = FormattedValue{zString(), window->RiskAssessment.coefficient};
-    } else if (!name.IsEmpty()) {
-        ReadStoredRange(name.Text(), node, window, settings.low.value, settings.high.value, &settings.low,
-                        &settings.high);
-        GetVariableDescription(*window, name.Text(), description);
-        if (DocVariable* variable = window->FindVariable(name.Text(), false); variable && variable->correlations) {
-            for (int i = 0; i < variable->correlations->Count(); ++i) {
-                correlations += i == 0 ? "Correlations: " : ", ";
-                correlations += variable->correlations->At(i)->name;
-            }
-        }
-    }
+    LoadVariableBlock(*this, window, node, SelectedName(), settings.low, settings.high, kDescriptionText,
+                      kCorrelationsText);
     lowField->Load();
     highField->Load();
-    SetWindowTextA(Control(*this, kDescriptionText), description.Text());
-    SetWindowTextA(Control(*this, kCorrelationsText), correlations.Text());
 }
 
 long SensitivityRangeDialog::OnVariableCommand(WindowEvent* event)
@@ -112,13 +128,7 @@ long SensitivityRangeDialog::OnVariableCommand(WindowEvent* event)
             LoadVariable();
         return 0;
     }
-    const zString name = SelectedName();
-    if (name == kRiskCoefficientName) {
-        ShowInfoBox(nullptr, "There are no actual definitions of the risk preference coefficient. This button only "
-                             "has meaning for true variables.", -1);
-    } else if (!name.IsEmpty()) {
-        ShowVariableDefinitions(*window, name.Text());
-    }
+    ShowDefinitionsOf(window, SelectedName());
     return 1;
 }
 
@@ -215,4 +225,190 @@ ThresholdSettings ThresholdDialog::Threshold() const
     static_cast<OneWaySettings&>(threshold) = settings;
     threshold.tolerance = tolerance;
     return threshold;
+}
+
+const unsigned SensitivityAxesDialog::kBlockIds[3][6] = {
+    {2092, 2091, 2093, 2094, 2110, 2111},
+    {2096, 2097, 2098, 2099, 2112, 2113},
+    {2101, 2102, 2103, 2104, 2114, 2115},
+};
+
+SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* window, TreeNode* node,
+                                             int axisCount)
+    : AppDialog(templateId), window(window), node(node), axisCount(axisCount)
+{
+    for (int k = 0; k < axisCount; ++k) {
+        for (int c = 0; c < 4; ++c)
+            AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
+                kBlockIds[k][c], AsEventHandler(&SensitivityAxesDialog::OnBlockCommand), this, WM_COMMAND));
+    }
+    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
+        kDefinitionsButton, AsEventHandler(&SensitivityAxesDialog::OnBlockCommand), this, WM_COMMAND));
+}
+
+void SensitivityAxesDialog::RunDialog()
+{
+    NameList names;
+    FillVariableChoices(*window, names, 3);
+    for (int k = 0; k < axisCount; ++k) {
+        axes[k].intervals = rememberedIntervals;
+        AddIntegerField(kBlockIds[k][1], &axes[k].intervals, 2, 50);
+        lowFields[k] = AddRealFieldUnbounded(kBlockIds[k][2], &axes[k].low.value);
+        highFields[k] = AddRealFieldUnbounded(kBlockIds[k][3], &axes[k].high.value);
+        const HWND list = Control(*this, kBlockIds[k][0]);
+        for (int i = 0; i < names.Count(); ++i)
+            SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
+        SendMessageA(list, CB_SETCURSEL, 0, 0);
+        LoadAxis(k);
+    }
+    SetChecked(*this, kCoherenceCheck, true);
+    RunModal();
+    if (!Result())
+        return;
+    result = 1;
+    rememberedIntervals = axes[0].intervals;
+    for (int k = 0; k < axisCount; ++k) {
+        DocVariable* variable = window->FindVariable(axes[k].variable.Text(), false);
+        if (variable == nullptr || !(axes[k].low.value < axes[k].high.value))
+            continue;
+        variable->low = axes[k].low;
+        variable->high = axes[k].high;
+        variable->hasRange = 1;
+    }
+}
+
+zString SensitivityAxesDialog::SelectedName(int k) const
+{
+    const HWND list = Control(*this, kBlockIds[k][0]);
+    const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    char text[256] = {};
+    if (index != CB_ERR && SendMessageA(list, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof text))
+        SendMessageA(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return zString(text);
+}
+
+void SensitivityAxesDialog::LoadAxis(int k)
+{
+    LoadVariableBlock(*this, window, node, SelectedName(k), axes[k].low, axes[k].high, kBlockIds[k][4],
+                      kBlockIds[k][5]);
+    lowFields[k]->Load();
+    highFields[k]->Load();
+}
+
+// A block's controls tell which block "View Definitions" is about; a new variable loads its block.
+long SensitivityAxesDialog::OnBlockCommand(WindowEvent* event)
+{
+    const unsigned id = LOWORD(event->wParam);
+    if (id == kDefinitionsButton) {
+        ShowDefinitionsOf(window, SelectedName(focusedAxis));
+        return 1;
+    }
+    const unsigned code = HIWORD(event->wParam);
+    for (int k = 0; k < axisCount; ++k) {
+        if (id == kBlockIds[k][0] && code == CBN_SELCHANGE)
+            LoadAxis(k);
+        for (int c = 0; c < 4; ++c) {
+            if (id == kBlockIds[k][c] && (code == CBN_SETFOCUS || code == EN_SETFOCUS))
+                focusedAxis = k;
+        }
+    }
+    return 0;
+}
+
+void SensitivityAxesDialog::FocusControl(unsigned id)
+{
+    SetFocus(Control(*this, id));
+    SendMessageA(Control(*this, id), EM_SETSEL, 0, -1);
+}
+
+bool SensitivityAxesDialog::AcceptCorrelations(int a, int b)
+{
+    const DocVariable* first = window->FindVariable(axes[a].variable.Text(), false);
+    const DocVariable* second = window->FindVariable(axes[b].variable.Text(), false);
+    if (first == nullptr || second == nullptr || first->correlations == nullptr || second->correlations == nullptr)
+        return true;
+    if (first->correlations->ContainsName(second->upperName) &&
+        AskYesNo(nullptr,
+                 "The variables you have selected are correlated, and are unsuited to independent-variable "
+                 "analysis.  You should disable the correlations in the next dialogs, or select different "
+                 "variables.\n\nProceed with this analysis?",
+                 -1) != 1)
+        return false;
+    for (int i = 0; i < first->correlations->Count(); ++i) {
+        const zString& shared = first->correlations->At(i)->name;
+        if (!second->correlations->ContainsName(shared))
+            continue;
+        zString display;
+        VariableDisplayName(*window, shared.Text(), display);
+        zString question("The variables you have selected are correlated to the variable \"");
+        question += display;
+        question += "\", and are unsuited to independent-variable analysis. You should disable the correlations in "
+                    "the next dialogs, or select different variables.\n\nProceed with this analysis?";
+        if (AskYesNo(nullptr, question.Text(), -1) != 1)
+            return false;
+    }
+    return true;
+}
+
+int SensitivityAxesDialog::OkResult()
+{
+    for (int k = 0; k < axisCount; ++k) {
+        if (!(axes[k].low.value < axes[k].high.value)) {
+            ShowErrorBox(nullptr, "The high values must be greater than the low values.", -1);
+            FocusControl(kBlockIds[k][3]);
+            return 0;
+        }
+    }
+    for (int k = 0; k < axisCount; ++k) {
+        axes[k].variable = SelectedName(k);
+        axes[k].low.text = TextOf(*this, kBlockIds[k][2]);
+        axes[k].high.text = TextOf(*this, kBlockIds[k][3]);
+    }
+    const bool sameXY = axes[0].variable == axes[1].variable;
+    const bool sameThird = axisCount == 3 && (axes[2].variable == axes[0].variable || axes[2].variable == axes[1].variable);
+    if (sameXY || sameThird) {
+        ShowErrorBox(nullptr, "The variables must be different.", -1);
+        SetFocus(Control(*this, kBlockIds[sameThird ? 2 : 1][0]));
+        return 0;
+    }
+    const int pairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
+    for (int p = 0; p < (axisCount == 3 ? 3 : 1); ++p) {
+        if (!AcceptCorrelations(pairs[p][0], pairs[p][1])) {
+            SetFocus(Control(*this, kBlockIds[p == 0 ? 1 : 2][0]));
+            return 0;
+        }
+    }
+    checkCoherence = IsChecked(*this, kCoherenceCheck);
+    return 1;
+}
+
+TwoWaySensitivityDialog::TwoWaySensitivityDialog(TreeDocument* window, TreeNode* node)
+    : SensitivityAxesDialog(kTemplateId, window, node, 2)
+{
+    RunDialog();
+}
+
+TwoWaySettings TwoWaySensitivityDialog::Settings() const
+{
+    TwoWaySettings settings;
+    settings.x = axes[0];
+    settings.y = axes[1];
+    settings.checkCoherence = checkCoherence;
+    return settings;
+}
+
+ThreeWaySensitivityDialog::ThreeWaySensitivityDialog(TreeDocument* window, TreeNode* node)
+    : SensitivityAxesDialog(kTemplateId, window, node, 3)
+{
+    RunDialog();
+}
+
+ThreeWaySettings ThreeWaySensitivityDialog::Settings() const
+{
+    ThreeWaySettings settings;
+    settings.x = axes[0];
+    settings.y = axes[1];
+    settings.z = axes[2];
+    settings.checkCoherence = checkCoherence;
+    return settings;
 }

@@ -1,9 +1,11 @@
 #pragma once
-// The set-up dialogs of the one-way sensitivity analysis (template 2090) and the threshold analysis (2390):
-// which variable to vary, over which range and in how many steps. Each is built and run by its constructor;
+// The set-up dialogs of the one-way sensitivity analysis (template 2090), the threshold analysis (2390) and
+// the two- and three-way sensitivity analyses (2531, 3220): which variables to vary, over which ranges and in
+// how many steps. Each is built and run by its constructor;
 // the analysis reads the result and the fields. A confirmed range is remembered in the variable's record,
 // and the interval count (the threshold's degree of nonlinearity too) and the tolerance for the process.
 
+#include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/ThresholdAnalysis.h"
 #include "app/AppDialog.h"
 
@@ -69,4 +71,53 @@ private:
     int OkResult() override;
     double tolerance = 0.1;
     int degree = 4;
+};
+
+// Two or three variable blocks (X, Y and the third): each block's variable, range and intervals; the
+// variables must differ, ranges must not be empty, and correlated pairs are questioned.
+class SensitivityAxesDialog : public AppDialog {
+public:
+    enum : unsigned { kCoherenceCheck = 2100, kDefinitionsButton = 2095 };
+    // The ids of block k's list, intervals, low, high and two describing statics.
+    static const unsigned kBlockIds[3][6];
+
+    SensitivityAxisSettings axes[3];
+    bool checkCoherence = true;
+    // Nonzero after OK.
+    int result = 0;
+
+protected:
+    SensitivityAxesDialog(unsigned templateId, TreeDocument* window, TreeNode* node, int axisCount);
+    // Fills the blocks, runs the dialog and keeps a confirmed range in each variable's record.
+    void RunDialog();
+    int OkResult() override;
+
+private:
+    long OnBlockCommand(WindowEvent* event);
+    void LoadAxis(int k);
+    zString SelectedName(int k) const;
+    // The correlation questions of a pair of blocks; false when the person declined.
+    bool AcceptCorrelations(int a, int b);
+    void FocusControl(unsigned id);
+
+    TreeDocument* window;
+    TreeNode* node;
+    int axisCount;
+    int focusedAxis = 0;
+    RealEdit* lowFields[3] = {};
+    RealEdit* highFields[3] = {};
+};
+
+class TwoWaySensitivityDialog : public SensitivityAxesDialog {
+public:
+    enum : unsigned { kTemplateId = 2531 };
+    TwoWaySensitivityDialog(TreeDocument* window, TreeNode* node);
+    TwoWaySettings Settings() const;
+};
+
+class ThreeWaySensitivityDialog : public SensitivityAxesDialog {
+public:
+    enum : unsigned { kTemplateId = 3220 };
+    ThreeWaySensitivityDialog(TreeDocument* window, TreeNode* node);
+    ThreeWaySettings Settings() const;
 };

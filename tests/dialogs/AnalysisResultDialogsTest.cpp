@@ -326,3 +326,52 @@ TEST(AnalysisResultDialogs, AssessmentPictureMarksTheCurrentLotteryInRed)
     DeleteObject(bitmap);
     DeleteDC(dc);
 }
+
+namespace {
+
+// Two-way set-up: an empty range and the same variable twice are refused; the chosen ranges come back and are
+// remembered in the variables.
+TEST(AnalysisResultDialogs, TwoWaySetUpChecksBlocksAndRemembersRanges)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "p", "0.3");
+    tree.Bind(tree.Root(), "v", "50");
+    TreeNode* a = tree.Add(tree.Root(), ChanceNode, "A");
+    tree.Terminal(a, "win", "p", "100");
+    tree.Terminal(a, "lose", "#", "0");
+    tree.Terminal(tree.Root(), "B", "", "v");
+    const auto& ids = SensitivityAxesDialog::kBlockIds;
+    ModalDialogDriver driver;
+    driver.Press(IDOK)
+        .Type(ids[0][3], "1")
+        .Type(ids[1][2], "0")
+        .Type(ids[1][3], "1")
+        .Press(IDOK)
+        .Then([&ids](DialogFrameCL& dialog) {
+            HWND list = dialog.FindChild(ids[1][0])->Handle();
+            SendMessageA(list, CB_SETCURSEL, 1, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(ids[1][0], CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            EXPECT_EQ(TextOf(dialog, ids[1][2]), "50.");
+        })
+        .Type(ids[1][2], "0")
+        .Type(ids[1][3], "100")
+        .Type(ids[1][1], "5")
+        .Press(IDOK);
+    TwoWaySensitivityDialog dialog(&tree.Document(), tree.Root());
+    EXPECT_TRUE(driver.Finished());
+    ASSERT_EQ(dialog.result, 1);
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "The high values must be greater than the low values.");
+    EXPECT_EQ(boxes.Boxes()[1].text, "The variables must be different.");
+    const TwoWaySettings settings = dialog.Settings();
+    EXPECT_EQ(std::string(settings.x.variable.Text()), "p");
+    EXPECT_EQ(std::string(settings.y.variable.Text()), "v");
+    EXPECT_EQ(settings.y.high.value, 100.0);
+    EXPECT_EQ(settings.y.intervals, 5);
+    EXPECT_EQ(tree.Document().FindVariable("v", false)->hasRange, 1);
+}
+
+}  // namespace

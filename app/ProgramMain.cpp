@@ -32,6 +32,8 @@
 #include "framework/window/FrameworkApp.h"
 #include "graph/BarGraphs.h"
 #include "graph/LineGraph.h"
+#include "graph/SensitivityRegionGraphs.h"
+#include "graph/TornadoGraph.h"
 #include "script/DdeLinkManager.h"
 #include "script/ScriptManager.h"
 #include "treewin/NodeValueCommandSender.h"
@@ -178,6 +180,8 @@ void StartProgram(FrameworkApp* app)
     InstallDefinitionChoiceDialog();
     InstallCEReportQuestionDialog();
     InstallLineGraphWindows();
+    InstallSensitivityRegionGraphs();
+    InstallTornadoGraphs();
     InstallNodeValueDialogs();
     InstallNodeValueCommandSender();
     InstallCESensitivityWindow();

@@ -1,0 +1,106 @@
+#include "graph/SensitivityRegionGraphs.h"
+
+#include "analysis/ThreeWaySensitivityAnalysis.h"
+#include "analysis/TwoWaySensitivityAnalysis.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+#include <windows.h>
+
+namespace {
+
+NumericFormat PlaneFormat(const StrategyRegionMap& map)
+{
+    return map.document != nullptr ? map.document->NumberFormat : NumericFormat(true);
+}
+
+}  // namespace
+
+void RegionGraph::SetUpPlane(const StrategyRegionMap& map, const zString& xLabel, const zString& yLabel)
+{
+    const NumericFormat format = PlaneFormat(map);
+    AutoScaleAxis(0, format, map.xLow, map.xHigh, xLabel.Text(), 1, 0);
+    AutoScaleAxis(1, format, map.yLow, map.yHigh, yLabel.Text(), 1, 0);
+    legendTexts.clear();
+    for (int s = 0; s < map.strategies; ++s) {
+        zString label = s < static_cast<int>(map.labels.size()) ? map.labels[s] : zString();
+        if (label.IsEmpty() && map.node != nullptr && s < map.node->childCount)
+            map.node->GetChild(s)->GetShortText(label, 30);
+        legendTexts.push_back(label);
+    }
+}
+
+void RegionGraph::DrawBoundaries(Display& display, const StrategyBoundaryTable& table)
+{
+    const int strategies = static_cast<int>(legendTexts.size());
+    for (int i = 0; i < strategies; ++i) {
+        for (int j = i + 1; j < strategies; ++j) {
+            const BoundaryPointList* points = table.Entry(i, j);
+            for (int k = 1; points != nullptr && k < points->Count(); ++k) {
+                const BoundaryPoint* a = points->Point(k - 1);
+                const BoundaryPoint* b = points->Point(k);
+                DrawLineBetween(display, horizontalAxis.Position(a->x, graphRect),
+                                verticalAxis.Position(a->y, graphRect), horizontalAxis.Position(b->x, graphRect),
+                                verticalAxis.Position(b->y, graphRect));
+            }
+        }
+    }
+}
+
+TwoWaySensGraph::TwoWaySensGraph(const TwoWaySensitivityResults& results)
+    : valueMap(results.map), boundaries(std::make_unique<StrategyBoundaryTable>(*results.map))
+{
+    title = results.title;
+    subtitle = results.subtitle;
+    hasSubtitle = !subtitle.IsEmpty();
+    SetUpPlane(*valueMap, results.xLabel, results.yLabel);
+}
+
+bool TwoWaySensGraph::WriteTextExport(TextReport& report)
+{
+    if (!valueMap)
+        return false;
+    valueMap->ExportText(report, horizontalLabel, verticalLabel);
+    return true;
+}
+
+void TwoWaySensGraph::DrawSeries(Display& display)
+{
+    DrawBoundaries(display, *boundaries);
+}
+
+ThreeWaySensGraph::ThreeWaySensGraph(const ThreeWaySensitivityResults& results)
+    : maps(results.maps), zLow(results.zLow), zStep(results.zStep)
+{
+    title = results.title;
+    subtitle = results.subtitle;
+    hasSubtitle = !subtitle.IsEmpty();
+    for (const auto& map : maps)
+        boundaries.push_back(std::make_unique<StrategyBoundaryTable>(*map));
+    if (!maps.empty())
+        SetUpPlane(*maps.front(), results.labels[0], results.labels[1]);
+}
+
+void ThreeWaySensGraph::DrawSeries(Display& display)
+{
+    if (shownStep >= 0 && shownStep < static_cast<int>(boundaries.size()))
+        DrawBoundaries(display, *boundaries[shownStep]);
+}
+
+void InstallSensitivityRegionGraphs()
+{
+    SetTwoWaySensitivityPresenter([](const TwoWaySensitivityResults& results) {
+        if (!results.map)
+            return;
+        auto* graph = new TwoWaySensGraph(results);
+        graph->Layout();
+        graph->Show(SW_SHOWNORMAL);
+    });
+    SetThreeWaySensitivityPresenter([](const ThreeWaySensitivityResults& results) {
+        if (results.maps.empty())
+            return;
+        auto* graph = new ThreeWaySensGraph(results);
+        graph->Layout();
+        graph->Show(SW_SHOWNORMAL);
+    });
+}

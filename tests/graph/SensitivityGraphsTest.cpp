@@ -1,0 +1,108 @@
+// Two-way sensitivity and tornado runs handing their maps and bars to graph windows inside the main frame.
+
+#include "analysis/ThreeWaySensitivityAnalysis.h"
+#include "analysis/TornadoDiagram.h"
+#include "analysis/TwoWaySensitivityAnalysis.h"
+#include "app/MainFrame.h"
+#include "foundation/TextReport.h"
+#include "graph/SensitivityRegionGraphs.h"
+#include "graph/TornadoGraph.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class SensitivityGraphs : public ::testing::Test {
+protected:
+    SensitivityGraphs()
+    {
+        frame = new MainFrame;
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
+        tree.Bind(tree.Root(), "p", "0.3");
+        tree.Bind(tree.Root(), "v", "50");
+        TreeNode* a = tree.Add(tree.Root(), ChanceNode, "A");
+        tree.Terminal(a, "win", "p", "100");
+        tree.Terminal(a, "lose", "#", "0");
+        tree.Terminal(tree.Root(), "B", "", "v");
+        InstallSensitivityRegionGraphs();
+        InstallTornadoGraphs();
+    }
+    ~SensitivityGraphs() override
+    {
+        SetTwoWaySensitivityPresenter(nullptr);
+        SetThreeWaySensitivityPresenter(nullptr);
+        SetTornadoPresenter(nullptr);
+        delete frame;
+    }
+    template <class Graph>
+    Graph* OnlyGraph()
+    {
+        std::vector<WindowCL*> windows;
+        frame->CollectWindows(windows);
+        return windows.size() == 1 ? dynamic_cast<Graph*>(windows[0]) : nullptr;
+    }
+    void RunToEnd()
+    {
+        while (tree.Document().CurrentAnalysis != nullptr)
+            tree.Document().CurrentAnalysis->OnIdle();
+    }
+
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame* frame;
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+};
+
+// The graph keeps the map, its boundary between A and B, and exports the map as text.
+TEST_F(SensitivityGraphs, TwoWayGraphOwnsItsMapAndBoundaries)
+{
+    TwoWaySettings settings;
+    settings.x = {"p", FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}, 4};
+    settings.y = {"v", FormattedValue{"0", 0.0}, FormattedValue{"100", 100.0}, 4};
+    (new TwoWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    RunToEnd();
+    auto* graph = OnlyGraph<TwoWaySensGraph>();
+    ASSERT_NE(graph, nullptr);
+    ASSERT_TRUE(graph->valueMap);
+    EXPECT_EQ(graph->valueMap->CellCount(), 2 * 5 * 5);
+    ASSERT_NE(graph->boundaries->Entry(0, 1), nullptr);
+    EXPECT_GT(graph->boundaries->Entry(0, 1)->Count(), 0);
+    TextReport report;
+    EXPECT_TRUE(graph->WriteTextExport(report));
+    EXPECT_EQ(report.ColumnHeaders().Count(), 6);
+}
+
+TEST_F(SensitivityGraphs, TornadoGraphOwnsItsBars)
+{
+    auto previous = SetTornadoSetupDialog([](TornadoSetupRequest& request) {
+        for (const char* name : {"p", "v"}) {
+            auto* bar = new TornadoSetup;
+            bar->barName = name;
+            bar->ranges.Add(new VariableRange(zString(name), FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}));
+            request.bars->Add(bar);
+        }
+        request.intervals = 2;
+        request.thisNodeOnly = 1;
+        return true;
+    });
+    (new TornadoDiagram(&tree.Document(), tree.Root()))->Run();
+    RunToEnd();
+    SetTornadoSetupDialog(previous);
+    auto* graph = OnlyGraph<TornadoGraph>();
+    ASSERT_NE(graph, nullptr);
+    ASSERT_EQ(graph->allBars->Count(), 2);
+    // p over 0..1 moves A from 0 to 100 against B = 50: 50 .. 100; v over 0..1 leaves A's 30 best: no span.
+    EXPECT_STREQ(graph->allBars->At(0)->barName.Text(), "p");
+    EXPECT_EQ(graph->allBars->At(0)->highResult, 100.0);
+    EXPECT_EQ(graph->legendTexts.size(), 2u);
+}
+
+}  // namespace

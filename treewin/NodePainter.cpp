@@ -217,13 +217,11 @@ void PaintNode(TreeNode* node, PaintContext& context)
     const RECT box = LogicalRectToPixels(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, reference);
 
     const int band = PaintBands(node, context, box, row);
-    // The tree's paint holds the black pen; a clone copy's grey one is pushed here.
-    if (context.InCloneCopy)
-        display.PushPen(context.Pen(Colour{192, 192, 192, 0}));
-    MoveToEx(dc, box.left + band, row, nullptr);
-    LineTo(dc, symbol.left, row);
-    if (context.InCloneCopy)
-        display.PopPen();
+    {
+        PaintPen pen(context, context.InCloneCopy ? Colour{192, 192, 192, 0} : kBlack);
+        MoveToEx(dc, box.left + band, row, nullptr);
+        LineTo(dc, symbol.left, row);
+    }
 
     const bool picture = display.Kind() == Display::KindBitmap || display.Kind() == Display::KindMetafile;
     PaintNodeSymbol(node, symbol, context, node->IsSelectedOrUnderSelection() && !picture, context.InCloneCopy != 0);

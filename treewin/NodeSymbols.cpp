@@ -66,7 +66,7 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
         kind = kTerminalLine;
     const Colour colour = context.Map(kind == kTerminalLine ? Colour{0, 0, 0, 0} : KindColour(kind));
     const Colour background = context.Map(reference.BackgroundColour());
-    display.PushPen(context.Pen(greyed ? Colour{192, 192, 192, 0} : colour));
+    PaintPen pen(context, greyed ? Colour{192, 192, 192, 0} : colour);
     if (highlighted)
         display.PushBrush(new zBrush(colour));
     const RECT& r = rect;
@@ -158,7 +158,6 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
     }
     if (highlighted)
         display.PopBrush();
-    display.PopPen();
 }
 
 } // namespace

@@ -100,6 +100,25 @@ zPen* PaintContext::Pen(const Colour& colour, float width)
     return new zPen(pen->Handle());
 }
 
+PaintPen::PaintPen(PaintContext& context, const Colour& colour) : context_(context)
+{
+    Display& display = context.TargetDisplay();
+    if (context.holdsDcPen && display.DeviceContext() != nullptr) {
+        dc_ = display.DeviceContext();
+        previous_ = SetDCPenColor(dc_, context.Map(colour).ToColorRef());
+    } else {
+        display.PushPen(context.Pen(colour));
+    }
+}
+
+PaintPen::~PaintPen()
+{
+    if (dc_ != nullptr)
+        SetDCPenColor(dc_, previous_);
+    else
+        context_.TargetDisplay().PopPen();
+}
+
 zPen* MakeInchPen(Display& display, const Colour& colour, float width)
 {
     return new zPen(colour, PS_SOLID, std::max(1, LogicalWidthToPixels(width, display)));
@@ -138,9 +157,20 @@ void PaintTreeNode(TreeNode* root, PaintContext& context)
         int32_t savedMarkov;
     };
     std::vector<Frame> stack{{root, -1, false, 0, 0}};
-    // Black is the pen of most lines: pushed once, the lines need not select it each time.
+    // Black is the pen of most lines: pushed once, the lines need not select it each time. One-pixel lines
+    // on a screen or bitmap use the DC pen, whose colour changes without a selection.
     Display& display = context.TargetDisplay();
-    display.PushPen(context.Pen(kBlack));
+    DisplayLock lock(display);
+    const bool onePixel = LogicalWidthToPixels(0.0075f, context.Reference()) <= 1;
+    const bool plainDevice = display.Kind() == Display::KindBitmap || display.Kind() == Display::KindWindow;
+    const bool dcPen = onePixel && plainDevice && display.DeviceContext() != nullptr && !context.holdsDcPen;
+    if (dcPen) {
+        display.PushPen(new zPen(DC_PEN));
+        SetDCPenColor(display.DeviceContext(), context.Map(kBlack).ToColorRef());
+        context.holdsDcPen = true;
+    } else {
+        display.PushPen(context.Pen(kBlack));
+    }
     while (!stack.empty()) {
         Frame& frame = stack.back();
         TreeNode* node = frame.node;
@@ -173,6 +203,8 @@ void PaintTreeNode(TreeNode* root, PaintContext& context)
         stack.pop_back();
     }
     display.PopPen();
+    if (dcPen)
+        context.holdsDcPen = false;
 }
 
 bool DrawsMarkovArc(POINT start, POINT end)
@@ -208,7 +240,7 @@ void PaintBranches(TreeNode* node, PaintContext& context)
     LogicalPoint start{node->Geometry().SymbolX, node->Geometry().BranchY()};
     if (at90)
         start.x -= kSymbolSize / 2;
-    display.PushPen(context.Pen(context.InCloneCopy ? kCloneGrey : kBlack));
+    PaintPen pen(context, context.InCloneCopy ? kCloneGrey : kBlack);
     const bool judged = document.RolledBack != 0 && node->IsDecision();
     for (int i = 0; i < node->childCount; ++i) {
         TreeNode* child = node->GetChild(i);
@@ -260,7 +292,6 @@ void PaintBranches(TreeNode* node, PaintContext& context)
         const int middle = (box.left + box.right) / 2;
         Arc(dc, box.left, box.top, box.right, box.bottom, middle, box.bottom, middle, box.top);
     }
-    display.PopPen();
 }
 
 void InvalidateNode(TreeWindow& window, TreeNode* node, bool recursive)

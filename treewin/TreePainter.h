@@ -41,6 +41,8 @@ struct PaintContext {
     std::unique_ptr<zFont> fonts[4];
     // The single-line texts of the paint: labels repeated on many branches are copied, not drawn again.
     TextStamps stamps;
+    // Set while the paint holds the DC pen: one-pixel lines then only change its colour (PaintPen).
+    bool holdsDcPen = false;
     // Set while painting inside a clone copy and below a Markov node.
     int32_t InCloneCopy = 0;
     int32_t InMarkovSubtree = 0;
@@ -48,6 +50,21 @@ struct PaintContext {
 private:
     LogicalRect everything{};
     std::map<std::pair<COLORREF, int>, std::unique_ptr<zPen>> pens;
+};
+
+// The context's pen of a colour for a scope. While the paint holds the DC pen and the pen is one pixel wide
+// only the DC pen's colour changes, which costs far less than selecting a pen; otherwise the pen is pushed.
+class PaintPen {
+public:
+    PaintPen(PaintContext& context, const Colour& colour);
+    ~PaintPen();
+    PaintPen(const PaintPen&) = delete;
+    PaintPen& operator=(const PaintPen&) = delete;
+
+private:
+    PaintContext& context_;
+    HDC dc_ = nullptr;
+    COLORREF previous_ = 0;
 };
 
 // A solid pen of the colour, its width in inches converted on the display (at least one pixel).

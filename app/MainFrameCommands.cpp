@@ -189,8 +189,14 @@ long MainFrame::PrintPreviewActive()
 long MainFrame::PrintActive()
 {
     DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild());
-    if (window && window->CanPrint() && !window->Print(0))
+    if (!window || !window->CanPrint())
+        return 1;
+    // Without a printer the frame says so; otherwise the window's printing reports its own failures, and a
+    // cancelled print dialog is no failure, so no second box follows.
+    if (!window->HasPrinter())
         ShowErrorBox(nullptr, NoPrinterMessage, 0);
+    else
+        window->Print(0);
     return 1;
 }
 

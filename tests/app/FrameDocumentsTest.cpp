@@ -33,6 +33,18 @@ public:
     int Print(int) override { return 0; }
 };
 
+// A document that prints through its pane, as the program's documents do.
+class PaneDocument : public DocChildWindow {
+public:
+    explicit PaneDocument(const char* title) : DocChildWindow(title, 0)
+    {
+        Create();
+        SetPane(new ZoomPane(this, new ChildLayout(0, 0, 300, 200, nullptr), WS_CHILD | WS_VISIBLE));
+        Show(SW_SHOWNORMAL);
+    }
+    int CanPrint() override { return 1; }
+};
+
 class Typing : public UndoAction {
 public:
     explicit Typing(DocChildWindow* window) : UndoAction(window, "Typing") {}
@@ -138,6 +150,12 @@ TEST_F(FrameDocuments, PrintingWithoutAPrinterIsReported)
         EXPECT_EQ("Unable to print: No Printer drivers.", boxes.Last().text) << id;
         EXPECT_EQ("KIVO", boxes.Last().caption) << id;
     }
+    // A document printing through its pane is told once, not by the pane and then again by the frame.
+    new PaneDocument("B");
+    boxes.Clear();
+    Post(1108);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ("Unable to print: No Printer drivers.", boxes.Last().text);
 }
 
 TEST_F(FrameDocuments, ZoomCommandsStepTheActivePaneWithinItsRange)

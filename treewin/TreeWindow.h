@@ -305,6 +305,16 @@ public:
     int ConfirmCloneMasterLoss(TreeNode* node);
     // The master to attach to: the only one, or the one chosen among several; null when none.
     TreeNode* ChooseCloneMaster();
+    // Menu and tool-bar state (TreeMenuState.cpp), taken from the selection and the window's state: the tree's
+    // menus on the menu bar, the node pop-up menu (menu 118, which gets the "Define Variable" sub-menu at
+    // position 5) and the tool-bar buttons.
+    void UpdateMenus(HMENU bar);
+    void UpdateMenuTexts(HMENU popup);
+    void UpdateCommands();
+    // The tree has custom-interface settings with a parameter, and a stored analysis to run.
+    bool CanShowCustomInterface();
+    // 1 while the custom interface covers the tree.
+    int16_t CustomInterfaceShown = 0;
     // Destroys every bound window that depends on the object; the others keep their order.
     void CloseChildWindowsFor(const void* object);
     // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.

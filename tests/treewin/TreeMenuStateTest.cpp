@@ -1,0 +1,154 @@
+// Menu state of a tree window: items grayed, checked and titled by the selection and the window's state, read
+// back from the menus as the system shows them.
+
+#include "treewin/TreeWindow.h"
+
+#include "framework/dialog/Menu.h"
+#include "framework/window/ResourceId.h"
+#include "model/TreeNode.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool Grayed(HMENU menu, unsigned id)
+{
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+std::string Text(HMENU menu, unsigned id)
+{
+    char text[120] = "";
+    GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
+// Root "R" (decision) with terminals "A" and "B" and chance "C" (terminal "C1" below it).
+struct MenuFixture {
+    TreeWindow window;
+    TreeDocument& tree = window.Document();
+    TreeNode* a = tree.AddChild(tree.Root, TerminalNode, "A", "", "1");
+    TreeNode* b = tree.AddChild(tree.Root, TerminalNode, "B", "", "2");
+    TreeNode* c = tree.AddChild(tree.Root, ChanceNode, "C");
+    std::unique_ptr<Menu> treeMenus{Menu::FromResource(ResourceId(115u, nullptr))};
+    std::unique_ptr<Menu> frameMenus{Menu::FromResource(ResourceId(116u, nullptr))};
+
+    MenuFixture()
+    {
+        tree.AddChild(c, TerminalNode, "C1", "1");
+        window.EnsureVariable("v", nullptr);
+    }
+    void Select(std::initializer_list<TreeNode*> nodes)
+    {
+        window.ClearSelection();
+        for (TreeNode* node : nodes)
+            tree.Selection.Add(node);
+    }
+    void Update()
+    {
+        window.UpdateMenus(treeMenus->Handle());
+        window.UpdateMenus(frameMenus->Handle());
+    }
+    bool Grayed(unsigned id) const
+    {
+        return ::Grayed(GetMenuState(treeMenus->Handle(), id, MF_BYCOMMAND) != static_cast<UINT>(-1)
+                            ? treeMenus->Handle()
+                            : frameMenus->Handle(),
+                        id);
+    }
+};
+
+TEST(TreeMenuState, ItemsFollowTheSelectionAndTheWindowsState)
+{
+    struct Case {
+        const char* what;
+        std::function<void(MenuFixture&)> arrange;
+        std::vector<unsigned> grayed;
+        std::vector<unsigned> enabled;
+    } cases[] = {
+        {"nothing selected", [](MenuFixture&) {}, {1403, 1404, 1413}, {1303, 1517}},
+        {"one chance node", [](MenuFixture& f) { f.Select({f.c}); }, {1303, 1506, 1408}, {1403, 1404, 1413, 1409}},
+        {"opened snapshot", [](MenuFixture& f) { f.tree.RolledBack = 2; }, {1104, 1105, 1612, 1301, 1314}, {1114}},
+        {"maximin roll back", [](MenuFixture& f) {
+             f.Select({f.tree.Root});
+             f.tree.RolledBack = 1;
+             f.tree.CalcPrefs.RollBackCalculatesKey = 3;
+         }, {1651, 1652, 1654, 1610, 1515, 1605, 1618, 1606, 1613}, {1612, 1611}},
+        {"custom interface shown", [](MenuFixture& f) {
+             f.Select({f.a});
+             f.window.CustomInterfaceShown = 1;
+         }, {1114, 1308, 1402, 1502, 1506, 1612, 1208, 1350}, {1309, 1517}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MenuFixture f;
+        c.arrange(f);
+        f.Update();
+        for (unsigned id : c.grayed)
+            EXPECT_TRUE(f.Grayed(id)) << id;
+        for (unsigned id : c.enabled)
+            EXPECT_FALSE(f.Grayed(id)) << id;
+    }
+}
+
+TEST(TreeMenuState, TitlesFollowTheSelection)
+{
+    MenuFixture f;
+    const HMENU menus = f.treeMenus->Handle();
+    // A clone copy alone may be detached, though it has children.
+    f.window.AddCloneMaster(f.c, "master");
+    TreeNode* copy = f.tree.AddChild(f.tree.Root, ChanceNode, "copy");
+    f.tree.AddChild(copy, TerminalNode, "copy1");
+    copy->cloneStatus = CloneCopyNode;
+    f.Select({copy});
+    f.Update();
+    EXPECT_FALSE(Grayed(f.frameMenus->Handle(), 1207));
+    EXPECT_EQ(Text(f.frameMenus->Handle(), 1207), "Det&ach Clone...");
+
+    // Two terminals under cost-effectiveness name the cost and effectiveness payoffs.
+    f.tree.CalcPrefs.CalcMethod = 1;
+    f.Select({f.a, f.b});
+    f.Update();
+    EXPECT_FALSE(Grayed(menus, 1506));
+    EXPECT_EQ(Text(menus, 1506), "Chan&ge Active Payoff (1,2)\tCtrl+Y");
+    f.tree.CalcPrefs.CalcMethod = 0;
+    f.Select({f.a});
+    f.Update();
+    EXPECT_EQ(Text(menus, 1506), "Chan&ge Payoff...\tCtrl+Y");
+
+    // Add Branches on a childless node, Add Branch on one with children; roll back is check-marked.
+    f.Select({f.c});
+    f.tree.RolledBack = 1;
+    f.Update();
+    EXPECT_EQ(Text(menus, 1403), "&Add Branch\tCtrl+A");
+    EXPECT_TRUE(GetMenuState(menus, 1612, MF_BYCOMMAND) & MF_CHECKED);
+    f.tree.RolledBack = 0;
+    f.Select({f.tree.Root->GetChild(2)->GetChild(0)});
+    f.Update();
+    EXPECT_TRUE(Grayed(menus, 1403));
+    EXPECT_FALSE(GetMenuState(menus, 1612, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST(TreeMenuState, NodePopupGetsTheDefineVariableMenu)
+{
+    MenuFixture f;
+    std::unique_ptr<Menu> popup(Menu::PopupFromResource(ResourceId(118u, nullptr)));
+    f.Select({f.a});
+    f.window.UpdateMenuTexts(popup->Handle());
+    char title[60] = "";
+    GetMenuStringA(popup->Handle(), 5, title, sizeof title, MF_BYPOSITION);
+    EXPECT_STREQ(title, "Define Variable");
+    const HMENU variables = GetSubMenu(popup->Handle(), 5);
+    ASSERT_NE(variables, nullptr);
+    EXPECT_EQ(GetMenuItemID(variables, 0), 1195u);
+    EXPECT_EQ(Text(variables, 1195), "New...");
+    EXPECT_EQ(GetMenuItemCount(variables), 3);
+    EXPECT_EQ(Text(popup->Handle(), 1602), "Probability Distribution");
+}
+
+}  // namespace

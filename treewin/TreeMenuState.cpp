@@ -1,0 +1,316 @@
+// Menu and tool-bar state of a tree window: which items are grayed, checked and how they are titled follows
+// from the selection and the window's state, taken afresh at every update. The rules are the ones the command
+// handlers rely on, so a grayed command is never sent from a menu.
+
+#include "treewin/TreeWindow.h"
+
+#include "app/MainToolbar.h"
+#include "model/StoredAnalysisList.h"
+#include "model/TreeNode.h"
+#include "treewin/NodeMeasure.h"
+#include "treewin/TreeViewWindow.h"
+#include "app/NamePopupMenu.h"
+
+#include <functional>
+#include <string>
+
+namespace {
+
+// The terms of the rules, gathered in one pass over the selection.
+struct MenuFacts {
+    int n = 0;
+    TreeNode* first = nullptr;
+    bool one = false, any = false, decision1 = false, copy1 = false, root1 = false, markov1 = false;
+    int kids = 0;
+    bool customInterface = false, locked = false, busy = false, rolledBack = false, snapshot = false;
+    bool free = false, editable = false, editable1 = false, subtreeHighlighted = false;
+    int variables = 0, masters = 0, analyses = 0, calcMethod = 0;
+    int editField = 0;
+    // Over the selection: some node is other than plain; every node ...
+    bool someNotPlain = false, allSkipped = true, allCollapsible = true, allCollapsed = true;
+    bool allHaveChildren = true, allTerminal = true, allMarkovStates = true, allInMarkovNotState = true;
+    bool allTerminalInMarkovNotState = true, someLogic = false, someInMarkov = false;
+    bool allDecision = true, allReversed = true;
+
+    MenuFacts(TreeWindow& window, int customInterfaceShown);
+};
+
+bool IsMarkovState(const TreeNode* node)
+{
+    return node->parent != nullptr && node->parent->kind == MarkovNode;
+}
+
+MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
+{
+    TreeDocument& document = window.Document();
+    const NodeChildList& selection = document.Selection;
+    n = selection.Count();
+    first = window.CurrentNode();
+    one = n == 1;
+    any = n >= 1;
+    decision1 = one && (first->kind == DecisionNode || first->kind == ReversedDecisionNode);
+    copy1 = one && first->cloneStatus == CloneCopyNode;
+    root1 = one && first->parent == nullptr;
+    markov1 = one && first->kind == MarkovNode;
+    kids = first != nullptr ? first->childCount : 0;
+    customInterface = customInterfaceShown != 0;
+    locked = document.SuspendChildRefresh > 0;
+    busy = locked || customInterface;
+    rolledBack = document.RolledBack != 0;
+    snapshot = document.RolledBack == 2;
+    free = document.CurrentAnalysis == nullptr && !(rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3);
+    editable = !customInterface && any;
+    editable1 = editable && one && !locked;
+    subtreeHighlighted = any && document.SubtreeSelection != 0;
+    variables = document.Variables.Count();
+    masters = document.CloneMasters.Count();
+    analyses = window.StoredAnalyses().Count();
+    calcMethod = document.CalcPrefs.CalcMethod;
+    editField = window.InPlaceEditor != nullptr ? window.EditField : 0;
+    for (int i = 0; i < n; ++i) {
+        const TreeNode* node = selection.At(i);
+        const bool inMarkov = node->IsInMarkovSubtree();
+        const bool state = IsMarkovState(node);
+        someNotPlain = someNotPlain || node->cloneStatus != NotCloned || node->childCount > 0 ||
+                       node->kind == TerminalNode || node->kind == LabelNode;
+        allSkipped = allSkipped && node->columnShift > 0;
+        allCollapsible = allCollapsible && node->childCount > 0 && !node->collapsed &&
+                         node->cloneStatus != CloneCopyNode;
+        allCollapsed = allCollapsed && node->collapsed;
+        allHaveChildren = allHaveChildren && node->childCount > 0;
+        allTerminal = allTerminal && node->kind == TerminalNode;
+        allMarkovStates = allMarkovStates && state;
+        allInMarkovNotState = allInMarkovNotState && inMarkov && !state;
+        allTerminalInMarkovNotState = allTerminalInMarkovNotState && node->kind == TerminalNode && inMarkov && !state;
+        someLogic = someLogic || node->kind == LogicNode;
+        someInMarkov = someInMarkov || inMarkov;
+        allDecision = allDecision && node->kind == DecisionNode;
+        allReversed = allReversed && node->kind == ReversedDecisionNode;
+    }
+}
+
+// Sets the item's text (when given), then grays or enables it; a missing item is left alone.
+void SetItem(HMENU menu, unsigned id, bool enabled, const char* text = nullptr)
+{
+    const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
+    if (text != nullptr && GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+        const bool checked = (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING | state | (checked ? MF_CHECKED : 0), id, text);
+        return;
+    }
+    EnableMenuItem(menu, id, MF_BYCOMMAND | state);
+}
+
+void CheckItem(HMENU menu, unsigned id, bool checked)
+{
+    CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The Change Payoff item: its title names the payoffs a change of several nodes would set.
+std::string ChangePayoffText(const TreeDocument& document, const MenuFacts& facts)
+{
+    const TreeCalcPrefs& prefs = document.CalcPrefs;
+    if (facts.calcMethod == 3)
+        return "Chan&ge Attributes...\tCtrl+Y";
+    if (facts.n <= 1)
+        return "Chan&ge Payoff...\tCtrl+Y";
+    std::string text = "Chan&ge Active Payoff (";
+    if (facts.calcMethod == 1 || facts.calcMethod == 2)
+        text += std::to_string(document.CostPayoffIndex() + 1) + "," +
+                std::to_string((facts.calcMethod == 1 ? prefs.CEEffPayoff : prefs.BCBenefitPayoff) + 1);
+    else
+        text += std::to_string(prefs.CurrentPayoff + 1);
+    return text + ")\tCtrl+Y";
+}
+
+} // namespace
+
+void TreeWindow::UpdateMenus(HMENU bar)
+{
+    const MenuFacts f(*this, CustomInterfaceShown);
+    const bool ci = f.customInterface;
+    TreeNode* node = f.first;
+
+    SetItem(bar, 1106, false);
+    SetItem(bar, 1114, !ci);
+    if (f.snapshot)
+        for (unsigned id : {1104u, 1105u})
+            SetItem(bar, id, false);
+    if (ci)
+        for (unsigned id : {1208u, 1209u, 1210u, 1211u, 1213u, 1350u, 1351u, 1352u})
+            SetItem(bar, id, false);
+
+    const bool attach = f.editable && f.masters > 0 && (f.copy1 || !f.someNotPlain);
+    if (!attach)
+        SetItem(bar, 1207, false);
+    else if (f.copy1)
+        SetItem(bar, 1207, true, "Det&ach Clone...");
+    else
+        SetItem(bar, 1207, true, f.masters < 2 ? "&Attach Clone" : "&Attach Clone...");
+    SetItem(bar, 1206, f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1,
+            node != nullptr && node->cloneStatus == CloneMasterNode ? "Destroy C&lone" : "Create C&lone");
+    SetItem(bar, 1220, f.masters > 0);
+
+    for (unsigned id : {1301u, 1314u})
+        SetItem(bar, id, !f.snapshot && !ci);
+    const bool noteSelected = SelectedNote != nullptr;
+    const bool unbind = f.one && !node->text2.IsEmpty();
+    SetItem(bar, 1319, !ci && ((noteSelected && f.editField == 0) || unbind),
+            unbind && !noteSelected ? "Un&bind Note" : "&Bind Note...");
+    SetItem(bar, 1303, f.editField != 0 || (!f.any && !noteSelected));
+    SetItem(bar, 1304, f.editable);
+    SetItem(bar, 1305, f.editable && f.allSkipped);
+    SetItem(bar, 1315, !ci && f.any && f.allCollapsible, "C&ollapse Subtree\tCtrl+J");
+    SetItem(bar, 1316, !ci && f.any && f.allCollapsed, "&Expand Subtree Once\tCtrl+Shift+J");
+    SetItem(bar, 1317, !ci && f.any && f.allCollapsed);
+    SetItem(bar, 1308, !ci);
+    SetItem(bar, 1309, true);
+
+    SetItem(bar, 1402, !ci);
+    SetItem(bar, 1401,
+            f.one && !ci && (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !node->collapsed)),
+            f.subtreeHighlighted ? "Deselect Su&btree\tCtrl+B" : "Select Su&btree\tCtrl+B");
+    SetItem(bar, 1414, !f.busy && f.one && f.kids >= 1);
+    SetItem(bar, 1415, !ci);
+    SetItem(bar, 1405, f.editable && !f.locked);
+    SetItem(bar, 1412, f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed));
+    const bool labelWithChild = node != nullptr && node->kind == LabelNode && f.kids > 0;
+    const bool addOne = node != nullptr && (f.kids > 0 || node->kind == LabelNode);
+    SetItem(bar, 1403,
+            f.editable1 && node->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 && !node->collapsed &&
+                !labelWithChild,
+            addOne ? "&Add Branch\tCtrl+A" : "&Add Branches\tCtrl+A");
+    SetItem(bar, 1404, f.editable1);
+    SetItem(bar, 1413, f.editable1 && !f.root1);
+    SetItem(bar, 1418, f.editable1 && f.kids >= 2);
+    SetItem(bar, 1406, f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1);
+    SetItem(bar, 1409, f.editable1 && node->kind == ChanceNode && !f.copy1);
+    SetItem(bar, 1420, !f.busy && f.one && (f.markov1 || f.someInMarkov));
+    SetItem(bar, 1421, !ci && f.any && !f.locked && f.allTerminalInMarkovNotState);
+    SetItem(bar, 1408, f.editable1 && !f.markov1 && f.kids == 0 && node->kind != TerminalNode);
+    SetItem(bar, 1407, !f.busy && !f.rolledBack && f.calcMethod == 0);
+    SetItem(bar, 1410, !f.rolledBack && !ci);
+    SetItem(bar, 1416, CanShowCustomInterface(), ci ? "Hide &Custom Interface" : "Show &Custom Interface");
+    SetItem(bar, 1417, !ci);
+
+    SetItem(bar, 1510, f.any && !f.busy);
+    SetItem(bar, 1509, !ci);
+    SetItem(bar, 1513, f.one && !f.busy && !f.copy1 && node->kind == ChanceNode && f.kids >= 1);
+    SetItem(bar, 1502, !f.busy);
+    SetItem(bar, 1504, !f.busy);
+    SetItem(bar, 1503, f.editField == 2);
+    SetItem(bar, 1306, !ci);
+    SetItem(bar, 1508, f.markov1 && !f.busy);
+    SetItem(bar, 1507, !ci && f.any && !f.locked && f.allMarkovStates);
+    SetItem(bar, 1512, !ci && f.any && !f.locked && f.allInMarkovNotState);
+    SetItem(bar, 1514, !f.busy && f.calcMethod == 3);
+    const bool payoff = !f.rolledBack && f.any && !f.someInMarkov && f.allTerminal && !ci;
+    if (payoff)
+        SetItem(bar, 1506, true, ChangePayoffText(document, f).c_str());
+    else
+        SetItem(bar, 1506, false, f.calcMethod == 3 ? "Chan&ge Attributes...\tCtrl+Y" : "Chan&ge Payoff...\tCtrl+Y");
+    SetItem(bar, 1515, !f.busy && f.free);
+    SetItem(bar, 1516, !f.busy);
+    SetItem(bar, 1517, true);
+    SetItem(bar, 1518, true);
+
+    SetItem(bar, 1651, f.one && f.free && f.variables >= 1 && !f.busy);
+    SetItem(bar, 1652, f.decision1 && f.free && f.variables >= 2 && !f.busy);
+    SetItem(bar, 1653, f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1);
+    SetItem(bar, 1654, f.one && f.free && f.variables >= 1 && !f.busy);
+    SetItem(bar, 1610, f.decision1 && !f.copy1 && f.free && !ci);
+    const bool markovNode = node != nullptr && node->kind == MarkovNode;
+    SetItem(bar, 1602, !ci && f.any && !f.someLogic && f.allHaveChildren && !markovNode && !f.someInMarkov && f.free,
+            f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
+    SetItem(bar, 1613, !ci && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
+                           f.variables >= 1 && f.free);
+    const RiskPrefAssessment& risk = document.RiskAssessment;
+    SetItem(bar, 1604, (risk.constantAssessed || risk.pointsAssessed) && !ci);
+    SetItem(bar, 1603, f.markov1 && f.free && !f.rolledBack && !ci);
+    const bool expectedValue = !ci && f.any && !f.someInMarkov && f.free;
+    SetItem(bar, 1605, expectedValue);
+    SetItem(bar, 1618, f.any && f.free && !ci);
+    SetItem(bar, 1620, f.decision1 && f.free && f.calcMethod == 1 && !ci);
+    SetItem(bar, 1614, f.one && f.free && f.kids >= 1 && !f.someInMarkov && !ci);
+    SetItem(bar, 1619, expectedValue && f.decision1);
+    SetItem(bar, 1606, !ci && f.any && f.free && !f.someInMarkov && !f.root1);
+    SetItem(bar, 1609, !ci && f.one && node->kind == ChanceNode && f.kids >= 1 && f.free);
+    for (unsigned id : {1608u, 1607u})
+        SetItem(bar, id, !ci && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !markovNode);
+    SetItem(bar, 1611, !ci);
+    SetItem(bar, 1612, !ci && !f.snapshot);
+    CheckItem(bar, 1612, f.rolledBack);
+    SetItem(bar, 1615, document.LastAnalysis != nullptr && !ci);
+    SetItem(bar, 1616, f.free && f.analyses > 0 && !f.busy);
+    SetItem(bar, 1617, f.analyses > 0 && !ci);
+}
+
+void TreeWindow::UpdateMenuTexts(HMENU popup)
+{
+    const MenuFacts f(*this, CustomInterfaceShown);
+    TreeNode* node = f.first;
+    SetItem(popup, 1308, true);
+    // The variables' menu under "Define Variable", "New..." first.
+    if (!f.locked && f.one) {
+        HMENU variables = CreatePopupMenu();
+        AppendMenuA(variables, MF_STRING, 1195, "New...");
+        const HMENU names = VariablesMenu ? VariablesMenu->Handle() : nullptr;
+        const int count = names != nullptr ? GetMenuItemCount(names) : 0;
+        if (count > 0)
+            AppendMenuA(variables, MF_SEPARATOR, 0, nullptr);
+        for (int i = 0; i < count; ++i) {
+            char text[100] = "";
+            GetMenuStringA(names, i, text, sizeof text, MF_BYPOSITION);
+            AppendMenuA(variables, MF_STRING, GetMenuItemID(names, i), text);
+        }
+        InsertMenuA(popup, 5, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(variables),
+                    "Define Variable");
+    }
+    SetItem(popup, 1414, !f.locked && f.one && f.kids >= 1);
+    SetItem(popup, 1405, !f.locked && f.any);
+    CheckItem(popup, 1249, f.one && RollBackBoxHidden(node));
+    SetItem(popup, 1249, f.one && f.rolledBack);
+    const bool running = document.CurrentAnalysis != nullptr;
+    SetItem(popup, 1651, f.one && !running && !f.locked && f.variables >= 1);
+    SetItem(popup, 1602, f.any && !f.someLogic && f.allHaveChildren && !running,
+            f.n >= 2 ? "Comparative Distributions" : "Probability Distribution");
+    SetItem(popup, 1605, f.any && !f.someInMarkov &&
+                             !(f.rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3) && !running);
+    CheckItem(popup, 1612, f.rolledBack);
+    SetItem(popup, 1612, !f.snapshot);
+}
+
+void TreeWindow::UpdateCommands()
+{
+    if (document.SuspendVariablesSync)
+        return;
+    const MenuFacts f(*this, CustomInterfaceShown);
+    const bool ci = f.customInterface;
+    TreeNode* node = f.first;
+    const bool running = document.CurrentAnalysis != nullptr;
+    const CustomInterfaceSettings* settings = document.CustomInterface.get();
+    SelectDefaultMode();
+    const bool saveBlocked = ci && (settings == nullptr || settings->options.allowSaveTree == 0);
+    EnableSaveCommand(!f.snapshot && !saveBlocked && (FilePath().IsEmpty() || document.Modified != 0));
+    EnablePrintCommands(Show().CanPrint());
+    EnableConvertToOutline(0);
+    EnableRollBack(!f.snapshot && !ci, f.rolledBack);
+    EnableProbabilityDistribution(node != nullptr && f.kids > 0 && node->kind != LogicNode &&
+                                  node->kind != MarkovNode && !node->IsInMarkovSubtree() && !ci);
+    const bool sensitivity = f.one && !running && !f.locked && f.variables >= 1 && !ci;
+    EnableOneWaySensitivity(sensitivity);
+    EnableTwoWaySensitivity(sensitivity);
+    EnableDefineVariable(!f.locked && !ci);
+    EnableCommand1556(!ci);
+    EnableProbabilityWheel(!f.locked && f.one && node->cloneStatus != CloneCopyNode && node->kind == ChanceNode &&
+                           f.kids > 0 && !ci);
+    EnableFontCommand(f.editField != 0 || (!f.any && SelectedNote == nullptr));
+    EnableMonteCarlo(f.one && !running && !f.locked && f.kids > 0 && !ci && !node->IsInMarkovSubtree());
+    EnableChangeNodeType(!f.locked && f.any && !ci);
+}
+
+bool TreeWindow::CanShowCustomInterface()
+{
+    const CustomInterfaceSettings* settings = document.CustomInterface.get();
+    return settings != nullptr && settings->Count() > 0 && StoredAnalyses().Count() > 0;
+}

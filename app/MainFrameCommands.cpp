@@ -12,6 +12,7 @@
 #include "app/SaveQuestions.h"
 #include "app/StartProgram.h"
 #include "app/ZoomPane.h"
+#include "dialogs/PreferencesDialog.h"
 #include "dialogs/PrintPagesDialog.h"
 #include "dialogs/ZoomDialog.h"
 #include "foundation/AppFlags.h"
@@ -110,6 +111,16 @@ long MainFrame::OnCommand(WindowEvent* event)
     const unsigned id = LOWORD(event->wParam);
     if (id >= FirstRecentFileCommand && id < FirstRecentFileCommand + RecentFileList::Capacity) {
         OpenRecentFile(id);
+        if (MDIframeCL::ActiveChild())
+            RefreshCommands();
+        return 1;
+    }
+    if (id == 1308) {
+        // The active window edits its own preferences when it can; otherwise the application's are edited.
+        MDIchildCL* active = MDIframeCL::ActiveChild();
+        if (active && active->OnCommand(event))
+            return 1;
+        PreferencesDialog dialog;
         if (MDIframeCL::ActiveChild())
             RefreshCommands();
         return 1;

@@ -4,6 +4,9 @@
 #include "app/DocChildWindow.h"
 #include "app/MainFrame.h"
 #include "app/ZoomPane.h"
+#include "dialogs/PreferencesDialog.h"
+#include "foundation/AppFlags.h"
+#include "foundation/PreferencesStore.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/dialog/Menu.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -200,6 +203,45 @@ TEST_F(FrameDocuments, ZoomDialogSetsAWholePercentWithinThePanesRange)
     EXPECT_EQ("29", shown);
     EXPECT_EQ(1u, boxes.Count());
     EXPECT_DOUBLE_EQ(0.29, pane->Zoom());
+}
+
+TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAndStoreThemAtOk)
+{
+    const int useScreen = AppFlags::useScreenForSizing;
+    AppFlags::useScreenForSizing = 1;
+    std::vector<std::string> categories;
+    bool saveEnabled = true;
+    const auto usePrinter = [&](DialogFrameCL& dialog) {
+        auto& preferences = dynamic_cast<PreferencesDialog&>(dialog);
+        HWND list = preferences.FindChild(PreferencesDialog::kCategoryList)->Handle();
+        char text[64] = {};
+        for (LRESULT i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            categories.push_back(text + std::string(SendMessageA(list, LB_GETCURSEL, 0, 0) == i ? " *" : ""));
+        }
+        saveEnabled = IsWindowEnabled(preferences.FindChild(PreferencesDialog::kSaveCheck)->Handle());
+        // A header line cannot be chosen: the page shown stays.
+        SendMessageA(list, LB_SETCURSEL, 0, 0);
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(PreferencesDialog::kCategoryList, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+        ASSERT_EQ(1, SendMessageA(list, LB_GETCURSEL, 0, 0));
+        ASSERT_EQ(static_cast<int>(PreferencesDialog::kGlobalPage), preferences.PageId());
+        CheckDlgButton(preferences.Page()->Handle(), PreferencesDialog::kUsePrinterForSizingCheck, BST_CHECKED);
+    };
+    ModalDialogDriver driver;
+    driver.Then(usePrinter).Press(IDCANCEL);
+    Post(1308);
+    EXPECT_EQ(1, AppFlags::useScreenForSizing);
+    driver.Then(usePrinter).Press(IDOK);
+    Post(1308);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ((std::vector<std::string>{"---- Other Prefs", "Global Prefs *", "---- Other Prefs", "Global Prefs *"}),
+              categories);
+    EXPECT_FALSE(saveEnabled);
+    EXPECT_EQ(0, AppFlags::useScreenForSizing);
+    EXPECT_EQ(0, ReadProfileInt("General", "UseScreenForSizing", -1));
+    AppFlags::useScreenForSizing = useScreen;
+    WriteProfileInt("General", "UseScreenForSizing", useScreen);
 }
 
 } // namespace

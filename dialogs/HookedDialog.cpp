@@ -1,0 +1,58 @@
+#include "dialogs/HookedDialog.h"
+
+#include "framework/window/ResourceId.h"
+
+DialogPage::DialogPage(HookedDialog* host, unsigned pageId)
+    : OkCancelDialog(host, ResourceId(pageId, nullptr)), host_(host)
+{
+    ApplyDialogFont(*this);
+}
+
+long DialogPage::OnCommand(WindowEvent* event)
+{
+    return host_->OnCommand(event);
+}
+
+HookedDialog::HookedDialog(unsigned templateId) : AppDialog(templateId) {}
+
+HookedDialog::~HookedDialog()
+{
+    ClosePage();
+}
+
+int HookedDialog::ShowPage(int pageId)
+{
+    if (pageId > 0 && pageId == pageId_)
+        return 0;
+    if (page_ && (!page_->ValidateAndStore() || !ValidatePage()))
+        return 0;
+    ClosePage();
+    pageId_ = pageId;
+    page_ = std::make_unique<DialogPage>(this, static_cast<unsigned>(pageId));
+    MoveWindow(page_->Handle(), pageRect_.left, pageRect_.top, pageRect_.right - pageRect_.left,
+               pageRect_.bottom - pageRect_.top, TRUE);
+    BuildPage();
+    page_->Show(SW_SHOW);
+    return 1;
+}
+
+void HookedDialog::ClosePage()
+{
+    if (!page_)
+        return;
+    ReleasePage();
+    page_.reset();
+}
+
+int HookedDialog::OkResult()
+{
+    if (page_ && !page_->ValidateAndStore())
+        return 0;
+    return ValidatePage();
+}
+
+void HookedDialog::EndModal()
+{
+    ClosePage();
+    AppDialog::EndModal();
+}

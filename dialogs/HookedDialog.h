@@ -1,0 +1,56 @@
+#pragma once
+// A dialog that hosts pages: each page is a child dialog built from its own template and shown in the page
+// rectangle of the dialog, one at a time. Leaving a page validates and stores its controls into the values
+// they are bound to, so the values outlive the page; a page that refuses stays. The dialog's command handler
+// also serves the commands of its pages.
+
+#include "app/AppDialog.h"
+
+#include <memory>
+
+class HookedDialog;
+
+// A page: a child dialog of its template inside the hosting dialog, in the application's dialog font.
+class DialogPage : public OkCancelDialog {
+public:
+    DialogPage(HookedDialog* host, unsigned pageId);
+    // Commands of the page's controls go to the hosting dialog.
+    long OnCommand(WindowEvent* event) override;
+
+private:
+    HookedDialog* host_;
+};
+
+class HookedDialog : public AppDialog {
+public:
+    explicit HookedDialog(unsigned templateId);
+    ~HookedDialog() override;
+
+    // Shows the page of the template id: 1 when it is shown now, 0 when it was shown already or the page
+    // shown refused to be left.
+    int ShowPage(int pageId);
+    // Releases and destroys the page shown; no page afterwards.
+    void ClosePage();
+    DialogPage* Page() const { return page_.get(); }
+    int PageId() const { return pageId_; }
+
+protected:
+    // The page shown may be left (its fields stored already); 0 keeps it.
+    virtual int ValidatePage() { return 1; }
+    // Creates and binds the controls of the page just made (PageId() tells which).
+    virtual void BuildPage() {}
+    // Called before the page window is destroyed.
+    virtual void ReleasePage() {}
+
+    // OK stores the page shown too; a page that refuses keeps the dialog open.
+    int OkResult() override;
+    // OK or Cancel: the page goes before the run ends.
+    void EndModal() override;
+
+    // Where pages are shown, in pixels of the dialog's client area.
+    RECT pageRect_{};
+
+private:
+    std::unique_ptr<DialogPage> page_;
+    int pageId_ = -1;
+};

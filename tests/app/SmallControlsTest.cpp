@@ -1,19 +1,23 @@
 // Small controls and window placement: placing windows in areas and in the frame, aspect fitting, the
-// multi-selection list, button-face backgrounds and the text pane's edit styles.
+// multi-selection list, button-face backgrounds, the text pane's edit styles and the font sample.
 
 #include "app/ControlColours.h"
+#include "app/FontSampleControl.h"
 #include "app/MainFrame.h"
 #include "app/MultiSelectListBox.h"
 #include "app/StartProgram.h"
 #include "app/TextPaneEdit.h"
 #include "app/WindowPlacement.h"
 #include "framework/dialog/DialogFrameCL.h"
+#include "framework/dialog/FontDialog.h"
+#include "foundation/FontRecord.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/WindowDisplay.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -135,6 +139,47 @@ TEST(SmallControls, TextPaneEditStylesFollowWrapAndReadOnly)
         EXPECT_GT(static_cast<unsigned long>(edit->Send(EM_GETLIMITTEXT)), 30000ul);
         delete edit;
     }
+}
+
+TEST(SmallControls, FontSampleShowsTheRecordUnturnedAndChangesOnlyWhenConfirmed)
+{
+    ScopedApplication app;
+    DialogFrameCL dialog(nullptr, ResourceId(61330u, nullptr));
+    HWND sample = GetDlgItem(dialog.Handle(), 105);
+    bool confirm = false;
+    const FontDialogPresenter previous = SetFontDialogPresenter([&](CHOOSEFONTA& chooser) {
+        std::strcpy(chooser.lpLogFont->lfFaceName, "Courier New");
+        chooser.iPointSize = 140;
+        return confirm ? 1 : 0;
+    });
+    const auto shown = [&] {
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(sample, WM_GETFONT, 0, 0)), sizeof font, &font);
+        return std::string(font.lfFaceName) + " " + std::to_string(font.lfEscapement);
+    };
+    const auto click = [&] {
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(104, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog.Handle(), 104)));
+    };
+    FontRecord record;
+    record.face = "Arial";
+    record.turned = 1;
+    {
+        FontSampleControl control(&dialog, 104, &record, 105, nullptr);
+        EXPECT_EQ("Arial 0", shown());
+        EXPECT_EQ(1, record.turned);
+        click();
+        EXPECT_EQ(0, control.Changed);
+        EXPECT_EQ("Arial 0", shown());
+        confirm = true;
+        click();
+        EXPECT_EQ(1, control.Changed);
+        EXPECT_EQ("Courier New 0", shown());
+        EXPECT_EQ(14, record.pointSize);
+        record.turned = 0;
+    }
+    EXPECT_EQ(1, record.turned);
+    SetFontDialogPresenter(previous);
 }
 
 } // namespace

@@ -237,6 +237,9 @@ bool TornadoDiagram::BuildBindings()
         SensitivityRangeSet& set = bars->At(b)->ranges;
         for (int r = 0; r < set.Count(); ++r) {
             VariableRange* range = set.RangeAt(r);
+            // A set-up that checked the ranges already collected their definitions.
+            if (range->bindings.Count() > 0)
+                continue;
             CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
             zString description;
             range->Describe(description);

@@ -14,6 +14,7 @@
 #include "dialogs/CESensitivityWindow.h"
 #include "dialogs/DefinitionChoiceDialog.h"
 #include "dialogs/NodeValueDialogs.h"
+#include "dialogs/TornadoDialog.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/TextReportDialog.h"
 #include "dialogs/ThresholdResultsDialog.h"
@@ -183,6 +184,7 @@ void StartProgram(FrameworkApp* app)
     InstallSensitivityRegionGraphs();
     InstallTornadoGraphs();
     InstallNodeValueDialogs();
+    InstallTornadoSetupDialog();
     InstallNodeValueCommandSender();
     InstallCESensitivityWindow();
     InstallMonteCarloDialogs();

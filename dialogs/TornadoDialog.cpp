@@ -1,0 +1,309 @@
+#include "dialogs/TornadoDialog.h"
+
+#include "analysis/SensitivityResultGrid.h"
+#include "analysis/VariableSubstitution.h"
+#include "app/PromptDialog.h"
+#include "dialogs/CorrelationsDialog.h"
+#include "formula/CorrelationList.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/NameList.h"
+#include "framework/dialog/FormattedEdit.h"
+#include "framework/window/HandlerDescriptor.h"
+#include "model/DocVariable.h"
+#include "model/DocumentVariableOps.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+#include <windows.h>
+
+namespace {
+
+// The intervals of the last tornado set-up, for the process.
+int rememberedIntervals = 3;
+
+HWND Control(const DialogFrameCL& dialog, unsigned id)
+{
+    WindowCL* control = dialog.FindChild(id);
+    return control != nullptr ? control->Handle() : nullptr;
+}
+
+zString ListText(HWND list, LRESULT index)
+{
+    char text[256] = {};
+    if (index >= 0 && SendMessageA(list, LB_GETTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof text))
+        SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+    return zString(text);
+}
+
+LRESULT FindLine(HWND list, const zString& text)
+{
+    return SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.Text()));
+}
+
+void StoreRange(TreeDocument* window, const zString& name, const FormattedValue& low, const FormattedValue& high)
+{
+    if (DocVariable* variable = window->FindVariable(name.Text(), false)) {
+        variable->low = low;
+        variable->high = high;
+        variable->hasRange = 1;
+    }
+}
+
+class VariableRangeDialog : public AppDialog {
+public:
+    VariableRangeDialog(const zString& name, FormattedValue& low, FormattedValue& high)
+        : AppDialog(2500), low(low), high(high), lowValue(low.value), highValue(high.value)
+    {
+        zString caption("Range for Variable: ");
+        caption += name;
+        SetText(caption);
+        if (WindowCL* label = FindChild(2501))
+            label->SetText("&Low:");
+        if (WindowCL* label = FindChild(2502))
+            label->SetText("H&igh:");
+        if (WindowCL* more = FindChild(2508))
+            ::ShowWindow(more->Handle(), SW_HIDE);
+        AddRealFieldUnbounded(2503, &lowValue);
+        AddRealFieldUnbounded(2504, &highValue);
+        if (!low.text.IsEmpty())
+            SetWindowTextA(Control(*this, 2503), low.text.Text());
+        if (!high.text.IsEmpty())
+            SetWindowTextA(Control(*this, 2504), high.text.Text());
+        RunModal();
+    }
+
+private:
+    int OkResult() override
+    {
+        if (!(lowValue < highValue)) {
+            ShowErrorBox(nullptr, "The high value must be greater than the low value.", -1);
+            SetFocus(Control(*this, 2504));
+            return 0;
+        }
+        char text[256] = {};
+        GetWindowTextA(Control(*this, 2503), text, sizeof text);
+        low = FormattedValue{zString(text), lowValue};
+        GetWindowTextA(Control(*this, 2504), text, sizeof text);
+        high = FormattedValue{zString(text), highValue};
+        return 1;
+    }
+
+    FormattedValue& low;
+    FormattedValue& high;
+    double lowValue;
+    double highValue;
+};
+
+}  // namespace
+
+bool RunVariableRangeDialog(const zString& name, FormattedValue& low, FormattedValue& high)
+{
+    return VariableRangeDialog(name, low, high).Result() != 0;
+}
+
+bool ValidateVariableRanges(SensitivityRangeSet& bar, TreeDocument* window, TreeNode* node)
+{
+    for (int r = 0; r < bar.Count(); ++r) {
+        VariableRange* range = bar.RangeAt(r);
+        CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
+        zString description;
+        range->Describe(description);
+        if (!CheckDefinitions(window, *range, description))
+            return false;
+    }
+    return true;
+}
+
+TornadoDialog::TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplateId), request(request)
+{
+    NameList names;
+    FillVariableChoices(*request.window, names, 3);
+    if (names.Count() == 0) {
+        ShowErrorBox(nullptr, "No available variable-definitions were found.", -1);
+        return;
+    }
+    for (unsigned id : {kAvailableList, kAnalyzeList, kAddButton, kRemoveButton, kRangeButton})
+        AddHandlerDescriptor(
+            std::make_unique<HandlerDescriptor>(id, AsEventHandler(&TornadoDialog::OnControl), this, WM_COMMAND));
+    const HWND available = Control(*this, kAvailableList);
+    for (int i = 0; i < names.Count(); ++i)
+        SendMessageA(available, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
+    SendMessageA(available, LB_SETCURSEL, 0, 0);
+    intervals = rememberedIntervals;
+    AddIntegerField(kIntervalsField, &intervals, 1, 10);
+    TreeNode* node = request.node;
+    const bool offered = node->IsDecision() && node->parent != nullptr && node->parent->IsDecision();
+    for (unsigned id : {kLinesCaption, kEachBranchRadio, kThisNodeRadio})
+        ::ShowWindow(Control(*this, id), offered ? SW_SHOW : SW_HIDE);
+    SendMessageA(Control(*this, node->IsDecision() ? kEachBranchRadio : kThisNodeRadio), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(Control(*this, kCoherenceCheck), BM_SETCHECK, request.checking ? BST_CHECKED : BST_UNCHECKED, 0);
+    RefreshInformation();
+    RunModal();
+    if (!Result())
+        return;
+    result = 1;
+    rememberedIntervals = intervals;
+    for (int b = 0; b < chosen.Count(); ++b)
+        request.bars->Add(chosen.At(b));
+    chosen.RemoveAll();
+}
+
+int TornadoDialog::OkResult()
+{
+    request.intervals = intervals;
+    request.checking = SendMessageA(Control(*this, kCoherenceCheck), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    request.thisNodeOnly = SendMessageA(Control(*this, kThisNodeRadio), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    return 1;
+}
+
+zString TornadoDialog::SelectedText(unsigned listId) const
+{
+    const HWND list = Control(*this, listId);
+    return ListText(list, SendMessageA(list, LB_GETCURSEL, 0, 0));
+}
+
+int TornadoDialog::BarOfLine(const zString& line) const
+{
+    for (int b = 0; b < chosen.Count(); ++b) {
+        if (chosen.At(b)->barName == line)
+            return b;
+    }
+    for (int b = 0; b < chosen.Count(); ++b) {
+        if (chosen.At(b)->ranges.Count() > 0 && chosen.At(b)->ranges.RangeAt(0)->name == line)
+            return b;
+    }
+    return -1;
+}
+
+long TornadoDialog::OnControl(WindowEvent* event)
+{
+    const unsigned id = LOWORD(event->wParam);
+    const unsigned code = HIWORD(event->wParam);
+    const bool full = SendMessageA(Control(*this, kAnalyzeList), LB_GETCOUNT, 0, 0) >= kMaximumBars;
+    if (id == kAddButton || (id == kAvailableList && code == LBN_DBLCLK && !full))
+        Add();
+    else if (id == kRemoveButton)
+        Remove();
+    else if (id == kRangeButton || (id == kAnalyzeList && code == LBN_DBLCLK))
+        EditRange();
+    else if (code == LBN_SELCHANGE)
+        RefreshInformation();
+    return id == kAvailableList || id == kAnalyzeList ? 0 : 1;
+}
+
+void TornadoDialog::Add()
+{
+    const HWND available = Control(*this, kAvailableList);
+    const HWND analyze = Control(*this, kAnalyzeList);
+    const LRESULT position = SendMessageA(available, LB_GETCURSEL, 0, 0);
+    const zString name = ListText(available, position);
+    DocVariable* variable = request.window->FindVariable(name.Text(), false);
+    if (name.IsEmpty() || variable == nullptr || SendMessageA(analyze, LB_GETCOUNT, 0, 0) >= kMaximumBars)
+        return;
+    FormattedValue low;
+    FormattedValue high;
+    ReadStoredRange(name.Text(), request.node, request.window, low.value, high.value, &low, &high);
+    if (!RunVariableRangeDialog(name, low, high))
+        return;
+    StoreRange(request.window, name, low, high);
+    std::vector<CorrelationItem*> correlated;
+    if (ShowCorrelationRanges(*request.window, *variable, low.text.Text(), high.text.Text(), correlated) == 0)
+        return;
+    auto bar = std::make_unique<TornadoSetup>();
+    bar->ranges.Add(new VariableRange(variable->name, low, high));
+    BuildVariableRanges(correlated, bar->ranges, *request.window);
+    zString line = name;
+    if (bar->ranges.Count() == 1) {
+        variable->GetLabel(bar->barName);
+    } else {
+        line = "Correlated variables";
+        for (;;) {
+            if (PromptForText(line, nullptr, 0, "Bar Name", "Enter a name for the bar grouping the variables:", -1,
+                              false) != 1)
+                return;
+            if (line.IsEmpty())
+                ShowErrorBox(nullptr, "The name cannot be empty.", -1);
+            else if (FindLine(available, line) != LB_ERR || FindLine(analyze, line) != LB_ERR)
+                ShowErrorBox(nullptr, "That name is either a variable name or the name of another correlated group.",
+                             -1);
+            else
+                break;
+        }
+        bar->barName = line;
+    }
+    if (!ValidateVariableRanges(bar->ranges, request.window, request.node))
+        return;
+    for (int r = 0; r < bar->ranges.Count(); ++r) {
+        const LRESULT at = FindLine(available, bar->ranges.RangeAt(r)->name);
+        if (at != LB_ERR)
+            SendMessageA(available, LB_DELETESTRING, at, 0);
+    }
+    chosen.Add(bar.release());
+    const LRESULT added = SendMessageA(analyze, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.Text()));
+    SendMessageA(analyze, LB_SETCURSEL, added, 0);
+    const LRESULT remaining = SendMessageA(available, LB_GETCOUNT, 0, 0);
+    SendMessageA(available, LB_SETCURSEL, position < remaining ? position : remaining - 1, 0);
+    SetFocus(available);
+    RefreshInformation();
+}
+
+void TornadoDialog::Remove()
+{
+    const HWND available = Control(*this, kAvailableList);
+    const HWND analyze = Control(*this, kAnalyzeList);
+    const LRESULT selected = SendMessageA(analyze, LB_GETCURSEL, 0, 0);
+    const zString line = ListText(analyze, selected);
+    const int b = BarOfLine(line);
+    if (selected == LB_ERR || b < 0)
+        return;
+    SendMessageA(analyze, LB_DELETESTRING, selected, 0);
+    const TornadoSetup* bar = chosen.At(b);
+    for (int r = 0; r < bar->ranges.Count(); ++r)
+        SendMessageA(available, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(bar->ranges.RangeAt(r)->name.Text()));
+    const LRESULT back = FindLine(available, line);
+    SendMessageA(available, LB_SETCURSEL, back == LB_ERR ? 0 : back, 0);
+    SetFocus(available);
+    chosen.DeleteAt(b);
+    RefreshInformation();
+}
+
+void TornadoDialog::EditRange()
+{
+    const int b = BarOfLine(SelectedText(kAnalyzeList));
+    if (b < 0 || chosen.At(b)->ranges.Count() != 1)
+        return;
+    VariableRange* range = chosen.At(b)->ranges.RangeAt(0);
+    if (!RunVariableRangeDialog(range->name, range->low, range->high))
+        return;
+    StoreRange(request.window, range->name, range->low, range->high);
+    RefreshInformation();
+}
+
+void TornadoDialog::RefreshInformation()
+{
+    const int b = BarOfLine(SelectedText(kAnalyzeList));
+    const bool single = b >= 0 && chosen.At(b)->ranges.Count() == 1;
+    const VariableRange* range = single ? chosen.At(b)->ranges.RangeAt(0) : nullptr;
+    SetWindowTextA(Control(*this, kLowText), range != nullptr ? range->low.text.Text() : "");
+    SetWindowTextA(Control(*this, kHighText), range != nullptr ? range->high.text.Text() : "");
+    EnableWindow(Control(*this, kRangeButton), single);
+    const zString name = SelectedText(kAvailableList);
+    zString description;
+    zString correlations;
+    if (const DocVariable* variable = request.window->FindVariable(name.Text(), false)) {
+        GetVariableDescription(*request.window, name.Text(), description);
+        if (description.IsEmpty())
+            description = variable->comment;
+        for (int i = 0; variable->correlations != nullptr && i < variable->correlations->Count(); ++i) {
+            correlations += i == 0 ? "Correlations: " : ", ";
+            correlations += variable->correlations->At(i)->name;
+        }
+    }
+    SetWindowTextA(Control(*this, kDescriptionText), description.Text());
+    SetWindowTextA(Control(*this, kCorrelationsText), correlations.Text());
+}
+
+void InstallTornadoSetupDialog()
+{
+    SetTornadoSetupDialog([](TornadoSetupRequest& request) { return TornadoDialog(request).result != 0; });
+}

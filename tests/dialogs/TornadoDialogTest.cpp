@@ -1,0 +1,97 @@
+// The tornado set-up on the screen: bars added with their ranges, removed again, and handed to the analysis.
+
+#include "analysis/TornadoDiagram.h"
+#include "dialogs/TornadoDialog.h"
+#include "model/DocVariable.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/model/TreeBuilder.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string TextOf(DialogFrameCL& dialog, unsigned id)
+{
+    char text[512] = {};
+    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
+    return text;
+}
+
+LRESULT Lines(DialogFrameCL& dialog, unsigned id)
+{
+    return SendMessageA(dialog.FindChild(id)->Handle(), LB_GETCOUNT, 0, 0);
+}
+
+// Add p over 0..1 (an empty range refused first), add v, remove v again: v returns to the available list and
+// the run sweeps p alone, each branch of the decision a series.
+TEST(TornadoDialog, BarsAddedRemovedAndHandedToTheRun)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "p", "0.3");
+    tree.Bind(tree.Root(), "v", "50");
+    TreeNode* a = tree.Add(tree.Root(), ChanceNode, "A");
+    tree.Terminal(a, "win", "p", "100");
+    tree.Terminal(a, "lose", "#", "0");
+    tree.Terminal(tree.Root(), "B", "", "v");
+    TornadoResults shown;
+    auto previousPresenter = SetTornadoPresenter([&shown](const TornadoResults& results) { shown = results; });
+    auto previousDialog = SetTornadoSetupDialog(nullptr);
+    InstallTornadoSetupDialog();
+
+    ModalDialogDriver driver;
+    driver.Then([](DialogFrameCL& dialog) { EXPECT_FALSE(IsWindowVisible(dialog.FindChild(2108)->Handle())); })
+        .Press(TornadoDialog::kAddButton)
+        .Type(2503, "0")
+        .Type(2504, "0")
+        .Press(IDOK)
+        .Type(2504, "1")
+        .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(Lines(dialog, TornadoDialog::kAnalyzeList), 1);
+            EXPECT_EQ(TextOf(dialog, TornadoDialog::kHighText), "1");
+            EXPECT_TRUE(IsWindowEnabled(dialog.FindChild(TornadoDialog::kRangeButton)->Handle()));
+        })
+        .Press(TornadoDialog::kAddButton)
+        .Type(2503, "0")
+        .Type(2504, "100")
+        .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(Lines(dialog, TornadoDialog::kAnalyzeList), 2);
+            EXPECT_EQ(Lines(dialog, TornadoDialog::kAvailableList), 0);
+            SendMessageA(dialog.FindChild(TornadoDialog::kAnalyzeList)->Handle(), LB_SETCURSEL, 1, 0);
+        })
+        .Press(TornadoDialog::kRemoveButton)
+        .Then([](DialogFrameCL& dialog) { EXPECT_EQ(Lines(dialog, TornadoDialog::kAvailableList), 1); })
+        .Type(TornadoDialog::kIntervalsField, "2")
+        .Press(IDOK);
+    (new TornadoDiagram(&tree.Document(), tree.Root()))->Run();
+    while (tree.Document().CurrentAnalysis != nullptr)
+        tree.Document().CurrentAnalysis->OnIdle();
+    SetTornadoPresenter(previousPresenter);
+    SetTornadoSetupDialog(previousDialog);
+
+    EXPECT_TRUE(driver.Finished());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The high value must be greater than the low value.");
+    ASSERT_TRUE(shown.bars);
+    ASSERT_EQ(shown.bars->Count(), 1);
+    EXPECT_EQ(shown.intervals, 2);
+    EXPECT_FALSE(shown.thisNodeOnly);
+    EXPECT_EQ(shown.bars->At(0)->values.size(), 6u);
+    EXPECT_EQ(shown.bars->At(0)->highResult, 100.0);
+    EXPECT_EQ(tree.Document().FindVariable("v", false)->hasRange, 1);
+    EXPECT_EQ(std::string(tree.Root()->FindBinding("p", false)->definition.Text().Text()), "0.3");
+}
+
+}  // namespace

@@ -1,11 +1,13 @@
 // The commands of a tree window: structure, display and selection commands, the Edit menu's cut, copy,
-// paste and clear through the tree clipboard, the clone commands, and the Analysis menu's roll back and
-// node-value commands. Every handler checks its own condition: a command may come from a key, the tool bar
+// paste and clear through the tree clipboard, the clone commands, and the Analysis menu's roll back,
+// node-value, Markov, over/under, threshold, Monte Carlo and one-way sensitivity commands. Every handler checks its own condition: a command may come from a key, the tool bar
 // or a script while its menu item would be grayed.
 
 #include "treewin/TreeWindow.h"
 
+#include "analysis/MarkovAnalysis.h"
 #include "analysis/NodeValueRecord.h"
+#include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
 #include "analysis/RollBackAnalysis.h"
@@ -15,6 +17,10 @@
 #include "dialogs/AttachCloneDialog.h"
 #include "dialogs/EditScopeDialog.h"
 #include "dialogs/InsertBranchDialog.h"
+#include "dialogs/MarkovAnalysisWindow.h"
+#include "dialogs/MonteCarloDialogs.h"
+#include "dialogs/NodeValueDialogs.h"
+#include "dialogs/SensitivityDialogs.h"
 #include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
 #include "model/NodeRef.h"
@@ -30,6 +36,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace {
@@ -417,9 +424,39 @@ int TreeWindow::DispatchAnalysis(int command)
     case 1618:
         DisplayAnyVal(&document, command);
         return 1;
+    case 1603:
+        if (node != nullptr) {
+            auto analysis = std::make_unique<MarkovAnalysis>(&document, node, 0);
+            if (analysis->Run())
+                new MarkovAnalysisWindow(std::move(analysis));
+        }
+        return 1;
+    case 1607:
+        if (node != nullptr)
+            OverUnderDialog::Run(node);
+        return 1;
     case 1610:
         if (node != nullptr)
             ShowOptimalPath(node);
+        return 1;
+    case 1613:
+        if (node != nullptr) {
+            ThresholdDialog dialog(&document, node);
+            if (dialog.result != 0)
+                (new ThresholdAnalysis(node, dialog.Threshold()))->Run();
+        }
+        return 1;
+    case 1614:
+        if (node != nullptr)
+            RunMonteCarlo(node);
+        return 1;
+    case 1651:
+        // One analysis at a time, and a variable to vary.
+        if (node != nullptr && document.CurrentAnalysis == nullptr && document.Variables.Count() >= 1) {
+            SensitivityDialog dialog(&document, node);
+            if (dialog.result != 0)
+                (new OneWaySensitivityAnalysis(node, dialog.settings))->Run();
+        }
         return 1;
     case 1611:
         VerifyProbabilities(&document, 1, document.Root, nullptr, 0);

@@ -284,8 +284,9 @@ public:
     // The Edit menu's node, subtree, note and arrow commands, the clone commands and the tree clipboard
     // slots (1189, 1202-1211); 1 for these, 0 otherwise.
     int OnEditMenuCommand(int command);
-    // The Analysis menu's roll back (1612, on and off), show optimal path, verify probabilities and node
-    // values; 1 for these, 0 otherwise.
+    // The Analysis menu's roll back (1612, on and off), show optimal path, verify probabilities, node
+    // values, Markov, over/under, threshold, Monte Carlo and one-way sensitivity (refused while another
+    // analysis runs or without a variable); 1 for these, 0 otherwise.
     int DispatchAnalysis(int command);
     // Add Branches (1403) on the current node: as many branches as the preference says on a node without
     // any, else one; nothing on a terminal node or while roll-back results are shown.

@@ -4,6 +4,7 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "analysis/AnalysisRun.h"
 #include "app/MainFrame.h"
 #include "app/UndoAction.h"
 #include "app/UndoHistory.h"
@@ -82,6 +83,17 @@ struct Tree {
         b = document.AddChild(document.Root, TerminalNode, "B", "", "5");
     }
     const char* LastActionName() { return window.CurrentUndoAction()->name.Text(); }
+};
+
+// An analysis that only holds the tree's analysis slot while it lives.
+class IdleAnalysis : public AnalysisRun {
+public:
+    using AnalysisRun::AnalysisRun;
+    void Run() override {}
+    const char* Name() const override { return "idle"; }
+    int Step() override { return 1; }
+    double ProgressPos() override { return 0; }
+    double ProgressTotal() override { return 1; }
 };
 
 } // namespace
@@ -229,4 +241,14 @@ TEST(TreeCommands, RollBackTogglesAndOptimalPathsAreSelected)
     t.window.OnCommand(1611);
     ASSERT_EQ(screen.boxes.Count(), 1u);
     EXPECT_EQ(screen.boxes.Last().text, "All probabilities sum to 1.0.");
+
+    // One Way needs a variable and no other analysis running: refused, it opens no set-up dialog.
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    EXPECT_EQ(t.window.OnCommand(1651), 1);
+    t.document.EnsureVariable("x", "1");
+    {
+        IdleAnalysis running(&t.document);
+        EXPECT_EQ(t.window.OnCommand(1651), 1);
+    }
+    EXPECT_EQ(t.document.CurrentAnalysis, nullptr);
 }

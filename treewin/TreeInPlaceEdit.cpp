@@ -13,6 +13,7 @@
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
+#include "treewin/TreePainter.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeTextActions.h"
 #include "treewin/TreeViewWindow.h"
@@ -184,20 +185,12 @@ void TreeWindow::CloseInPlaceEdit()
         if (TreeNode* node = CurrentNode()) {
             if (changed)
                 RedrawNode(node, 0);
-            InvalidateNode(node);
+            ::InvalidateNode(*this, node, false);
         }
         RefreshFrameCommands();
     }
     if (pane != nullptr && IsWindow(pane->Handle()))
         SetFocus(pane->Handle());
-}
-
-void TreeWindow::InvalidateNode(const TreeNode* node)
-{
-    const NodeGeometry& g = node->Geometry();
-    LogicalRect rect{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom};
-    if (shown)
-        shown->InvalidateLogicalRect(&rect);
 }
 
 InPlaceEditState::InPlaceEditState(TreeWindow& tree) : tree_(tree), wasOpen_(tree.InPlaceEditor != nullptr)

@@ -9,6 +9,8 @@
 #include "model/NodeSideRecord.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
+#include "treewin/TreePane.h"
+#include "treewin/TreeViewWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <cmath>
@@ -294,26 +296,27 @@ void PaintBranches(TreeNode* node, PaintContext& context)
     }
 }
 
-void InvalidateNode(TreeWindow& window, TreeNode* node, bool recursive)
+void InvalidateNode(TreeWindow& window, const TreeNode* node, bool recursive)
 {
-    Display& pane = window.PaneDisplay();
-    std::vector<TreeNode*> pending{node};
+    TreeViewWindow* shown = window.ShownWindow();
+    TreePane* pane = window.Pane();
+    if (shown == nullptr || pane == nullptr)
+        return;
+    pane->PushDrawingScale();
+    std::vector<const TreeNode*> pending{node};
     while (!pending.empty()) {
-        TreeNode* next = pending.back();
+        const TreeNode* next = pending.back();
         pending.pop_back();
         const NodeGeometry& g = next->Geometry();
-        LogicalRect areas[2] = {{g.X, g.Y, g.SymbolX, g.YBottom}, {}};
-        int count = 1;
-        if (window.Document().RolledBack != 0 || g.RollBackBoxWidth > 0.0f)
-            areas[count++] = RollBackBoxRect(window, next);
-        for (int i = 0; i < count; ++i) {
-            const LogicalRect& a = areas[i];
-            const RECT pixels =
-                LogicalRectToPixels(LogicalRect{a.left - 0.15f, a.top - 0.15f, a.right + 0.15f, a.bottom + 0.15f}, pane);
-            pane.InvalidateRect(&pixels, true);
+        const LogicalRect box{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom};
+        shown->InvalidateLogicalRect(&box);
+        if (window.Document().RolledBack != 0 || g.RollBackBoxWidth > 0.0f) {
+            const LogicalRect rollBack = RollBackBoxRect(window, next);
+            shown->InvalidateLogicalRect(&rollBack);
         }
         if (recursive)
             for (int i = 0; i < next->childCount; ++i)
                 pending.push_back(next->GetChild(i));
     }
+    pane->PopDrawingScale();
 }

@@ -79,8 +79,9 @@ bool SubtreeMayShow(const TreeNode* node, const LogicalRect* clip);
 void AlignSymbolToBranch(RECT& symbol, int branchRow);
 // Repaints only the node's symbol, highlighted or plain, over the background.
 void PaintHighlight(TreeNode* node, bool highlighted, PaintContext& context);
-// Invalidates the node's box (and roll-back box) in the pane, grown by 0.15; recursive: every child too.
-void InvalidateNode(TreeWindow& window, TreeNode* node, bool recursive);
+// Invalidates the node's box with its symbol (and roll-back box) on the shown window's pane, grown by 0.15;
+// recursive: every child too. Nothing while the tree is not shown.
+void InvalidateNode(TreeWindow& window, const TreeNode* node, bool recursive);
 // A roll-back box text at the rectangle's top left in the values font; boxed (and not empty): framed 0.03
 // outside the rectangle, with rounded corners when the tree uses utility.
 void PaintRollBackBox(PaintContext& context, const LogicalRect& rect, const char* text, bool boxed);

@@ -254,6 +254,8 @@ void TreePane::PressNode(TreeNode* node, LogicalPoint point, const WindowEvent& 
         return;
     }
     tree_.SelectNode(node, field, &point, shift);
+    if (control && !shift && tree_.Document().Selection.Count() == 1)
+        tree_.HighlightSubtree();
 }
 
 // A double click on the definitions box opens the bindings; elsewhere it adds branches, or changes the

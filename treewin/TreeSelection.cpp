@@ -11,6 +11,7 @@
 #include "app/InputHelpers.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeArrowDrawing.h"
+#include "treewin/TreePainter.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeViewWindow.h"
 
@@ -93,16 +94,18 @@ void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool e
     } else if (selection.Contains(node)) {
         CloseInPlaceEdit();
         selection.RemovePtr(node);
-        InvalidateNode(node);
+        ::InvalidateNode(*this, node, false);
         if (selection.Count() == 1 && document.SuspendChildRefresh == 0)
             OpenInPlaceEditor();
         return;
     } else {
         CloseInPlaceEdit();
     }
+    if (document.SubtreeSelection != 0)
+        UnhighlightSubtree();
     selection.Add(node);
     EditField = field;
-    InvalidateNode(node);
+    ::InvalidateNode(*this, node, false);
     if (selection.Count() == 1) {
         ScrollSelectionIntoView();
         if (document.SuspendChildRefresh == 0)
@@ -131,8 +134,10 @@ void TreeWindow::ForwardClickToEditor(LogicalPoint point)
 void TreeWindow::ClearSelection()
 {
     CloseInPlaceEdit();
+    if (document.SubtreeSelection != 0)
+        UnhighlightSubtree();
     for (int i = 0; i < document.Selection.Count(); ++i)
-        InvalidateNode(document.Selection.At(i));
+        ::InvalidateNode(*this, document.Selection.At(i), false);
     document.ClearSelection();
     if (shown && SelectedNote != nullptr)
         shown->InvalidateLogicalRect(&SelectedNote->frame);
@@ -160,6 +165,20 @@ void TreeWindow::SelectNoteBox(NoteBox* note, const void* point, bool openText)
     OpenInPlaceEditor();
     if (point != nullptr)
         ForwardClickToEditor(*static_cast<const LogicalPoint*>(point));
+}
+
+void TreeWindow::HighlightSubtree()
+{
+    document.SubtreeSelection = 1;
+    if (TreeNode* node = CurrentNode())
+        ::InvalidateNode(*this, node, true);
+}
+
+void TreeWindow::UnhighlightSubtree()
+{
+    document.SubtreeSelection = 0;
+    if (TreeNode* node = CurrentNode())
+        ::InvalidateNode(*this, node, true);
 }
 
 void TreeWindow::ScrollSelectionIntoView()
@@ -283,7 +302,7 @@ int TreeWindow::OnKey(const WindowEvent& event)
             OpenInPlaceEditor();
         } else {
             ShowInfoBox(nullptr, "You may only assign a probability to a branch emanating from a chance node.", -1);
-            InvalidateNode(current);
+            ::InvalidateNode(*this, current, false);
         }
         return 1;
     }

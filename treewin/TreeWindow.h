@@ -97,6 +97,9 @@ public:
     // The first note box, or free arrow, in list order whose hit test accepts the point; null when none.
     NoteBox* NoteBoxAt(LogicalPoint point) const;
     TreeArrow* ArrowAt(LogicalPoint point);
+    // A Ctrl+click shows the current node's whole shown subtree selected until the selection changes.
+    void HighlightSubtree();
+    void UnhighlightSubtree();
     // Scrolls the shown pane to the current node, else the selected note or arrow.
     void ScrollSelectionIntoView();
 
@@ -136,8 +139,6 @@ public:
     static int EditOpening;
     // The pane of the shown window, or null.
     TreePane* Pane() const;
-    // Invalidates the node's box on the shown window.
-    void InvalidateNode(const TreeNode* node);
 
     // What the in-place edit shows: 0 nothing, 1 the node's text, 2 the probability of the branch into it,
     // 3 the selected note box's text, 4 the node's second text.

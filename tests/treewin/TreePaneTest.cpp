@@ -6,6 +6,7 @@
 #include "app/UndoHistory.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/MDIframeCL.h"
+#include "model/CloneCopies.h"
 #include "model/NodeLinkBlock.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
@@ -90,11 +91,16 @@ TEST(TreePane, PressOnASymbolSelectsItsNodeText)
     t.Send(WM_LBUTTONUP, 0, t.At(t.decision));
     EXPECT_EQ(t.Selected(), std::set<TreeNode*>{t.decision});
     EXPECT_EQ(t.window.EditField, 1);
+    // With Ctrl the whole subtree shows selected, until the selection changes.
+    t.Click(t.At(t.chance), MK_CONTROL);
+    EXPECT_EQ(t.Selected(), std::set<TreeNode*>{t.chance});
+    EXPECT_TRUE(t.second->IsSelectedOrUnderSelection());
     // A press on empty space without a drag leaves nothing selected.
     const POINT empty = t.At(t.second, 0, 60);
     t.Send(WM_LBUTTONDOWN, MK_LBUTTON, empty);
     t.Send(WM_LBUTTONUP, 0, empty);
     EXPECT_TRUE(t.Selected().empty());
+    EXPECT_FALSE(t.second->IsSelectedOrUnderSelection());
 }
 
 TEST(TreePane, RubberBandSelectsTheNodesInItAndShiftInverts)
@@ -196,6 +202,9 @@ TEST(TreePane, DragsMakeNotesAndArrowsAndRefuseSmallOnes)
 TEST(TreePane, ControlDragOfARollBackBoxStoresItsOffset)
 {
     ShownTree t;
+    // The decision node becomes a clone copy of the chance node: its first child follows the first leaf.
+    t.window.AddCloneMaster(t.chance, "Gamble");
+    CopyCloneMaster(t.decision, t.chance, nullptr);
     t.window.Document().RolledBack = 1;
     t.window.Redraw();
     const POINT box = t.Middle(RollBackBoxRect(t.window, t.first));
@@ -203,6 +212,27 @@ TEST(TreePane, ControlDragOfARollBackBoxStoresItsOffset)
     ASSERT_NE(t.first->linkBlock, nullptr);
     EXPECT_GT(t.first->linkBlock->rollBackBoxOffset[0], 0.1f);
     EXPECT_GT(t.first->linkBlock->rollBackBoxOffset[1], 0.05f);
+    const TreeNode* counterpart = t.decision->GetChild(0);
+    ASSERT_NE(counterpart->linkBlock, nullptr);
+    EXPECT_EQ(counterpart->linkBlock->rollBackBoxOffset[0], t.first->linkBlock->rollBackBoxOffset[0]);
+    EXPECT_EQ(counterpart->linkBlock->rollBackBoxOffset[1], t.first->linkBlock->rollBackBoxOffset[1]);
+}
+
+TEST(TreePane, ReleasedKeysReachTheTreeOnlyWithControlOrARolledBackTree)
+{
+    ShownTree t;
+    t.Click(t.At(t.first));
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE saved = keys[VK_CONTROL];
+    for (const bool control : {false, true}) {
+        keys[VK_CONTROL] = control ? 0x80 : 0;
+        SetKeyboardState(keys);
+        SendMessageA(t.pane->Handle(), WM_KEYUP, VK_HOME, 0);
+        EXPECT_EQ(t.Selected(), std::set<TreeNode*>{control ? t.window.Document().Root : t.first}) << control;
+    }
+    keys[VK_CONTROL] = saved;
+    SetKeyboardState(keys);
 }
 
 std::vector<std::string> menuItems;

@@ -23,6 +23,11 @@ constexpr int kLabelLength = 30;
 // multiply, a logic node counts only its selected branch). The first problem stops the gathering.
 bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<OptimalEndNode>& ends)
 {
+    // The roll back just made (or the rolled-back state) holds the branch probabilities of every chance node
+    // it reached with a positive probability: the nodes this walk reaches with one. A maximin roll back
+    // weighs no branches, so they are evaluated here.
+    const TreeDocument* window = start->document;
+    const bool cached = window != nullptr && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin;
     int error = 0;
     std::vector<OptimalEndNode> pending{{start, 1.0}};
     while (!pending.empty()) {
@@ -56,8 +61,8 @@ bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<Optimal
         for (int i = followed->Count() - 1; i >= 0 && error == 0; --i) {
             TreeNode* child = followed->At(i);
             double probability = current.probability;
-            if (node->kind == ChanceNode)
-                probability *= BranchProbability(child, &error, false);
+            if (node->kind == ChanceNode && probability != 0.0)
+                probability *= cached ? child->branchProbability : BranchProbability(child, &error, false);
             else if (node->kind == LogicNode && child != selected)
                 probability = 0.0;
             pending.push_back({child, probability});

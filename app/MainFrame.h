@@ -89,6 +89,7 @@ private:
     long HelpSearch();
     long OpenFile();
     void OpenRecentFile(unsigned id);
+    long RunScript();
     long CloseActive();
     long PrintActive();
     long PageSetupActive();

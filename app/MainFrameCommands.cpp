@@ -82,6 +82,7 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {1108, &MainFrame::PrintActive},
     {1110, &MainFrame::PageSetupActive},
     {1112, &MainFrame::PrintPreviewActive},
+    {1113, &MainFrame::RunScript},
     {1190, &MainFrame::RelayoutWindows},
     {1196, nullptr},
     {1199, &MainFrame::Exit},
@@ -172,6 +173,18 @@ long MainFrame::OpenFile()
     const char* const* filters = CommandLineFlag(InfluenceFirstBit) ? InfluenceFirstOpenFilters : OpenFilters;
     if (ChooseOpenPath(handle_, filters, "Open File", nullptr, path))
         OpenFileByName(path.FullPath().Text());
+    return 1;
+}
+
+long MainFrame::RunScript()
+{
+    // Grayed while a script runs; a command that comes anyway (a posted one) finds it so too.
+    if (!TheScriptManager || TheScriptManager->runningScript)
+        return 1;
+    static const char* const ScriptFilters[] = {"Script Files (*.txt)", "*.txt", nullptr};
+    FilePath path;
+    if (ChooseOpenPath(handle_, ScriptFilters, "Run Script", nullptr, path))
+        TheScriptManager->RunScriptFile(path.FullPath().Text());
     return 1;
 }
 

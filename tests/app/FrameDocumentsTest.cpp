@@ -3,10 +3,13 @@
 
 #include "app/DocChildWindow.h"
 #include "app/MainFrame.h"
+#include "app/StartProgram.h"
 #include "app/ZoomPane.h"
 #include "dialogs/PreferencesDialog.h"
 #include "foundation/AppFlags.h"
 #include "foundation/PreferencesStore.h"
+#include "framework/dialog/FileDialogs.h"
+#include "script/ScriptManager.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/dialog/Menu.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -17,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -242,6 +248,37 @@ TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAnd
     EXPECT_EQ(0, ReadProfileInt("General", "UseScreenForSizing", -1));
     AppFlags::useScreenForSizing = useScreen;
     WriteProfileInt("General", "UseScreenForSizing", useScreen);
+}
+
+TEST_F(FrameDocuments, RunScriptReadsTheChosenFileLineByLineUntilItsFirstUnknownCommand)
+{
+    const char* temp = std::getenv("TEMP");
+    const std::string path = std::string(temp ? temp : ".") + "\\frame script.txt";
+    // Comment, LF CR as one line end, a label with a comment, then two commands of which the first ends it.
+    const char text[] = "# only comment\r\n\n\r  :Start # label\n\r!Announce(\"a, b\") # why\r\n!Never\n";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, file);
+    std::fwrite(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    std::string title, filter;
+    const FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
+        title = dialog.lpstrTitle;
+        filter = dialog.lpstrFilter;
+        std::strcpy(dialog.lpstrFile, path.c_str());
+        return 1;
+    });
+    ScriptManager script;
+    ScriptManager* const running = TheScriptManager;
+    TheScriptManager = &script;
+    Post(1113);
+    TheScriptManager = running;
+    SetFileDialogPresenter(previous);
+    std::remove(path.c_str());
+    EXPECT_EQ("Run Script", title);
+    EXPECT_EQ("Script Files (*.txt)", filter);
+    EXPECT_EQ((std::vector<std::string>{"Unrecognized command \"Announce\"."}), Questions());
+    EXPECT_EQ(4, script.lineCount);
+    EXPECT_EQ(0, script.runningScript);
 }
 
 } // namespace

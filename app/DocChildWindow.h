@@ -80,6 +80,8 @@ public:
     // The frame's tool bar and menu states for this window: nothing to save, printing as CanPrint, no
     // analysis, font or variable commands, the default mode.
     virtual void SetDefaultCommandStates();             // 42
+    // The window's own states and texts of the frame's menu bar, set after the frame's. Nothing here.
+    virtual void UpdateMenus(HMENU bar) {}
     // The drawing's bounds in logical units; empty here.
     virtual void Bounds(LogicalRect& rect);             // 48
     // The pane's zoom changed: the drawing lays itself out again. Nothing here.

@@ -57,6 +57,7 @@ MainFrame::MainFrame()
 
     AddRoutingBits(RouteMenu);
     MainMenuBar->OnInitMenu(this, &MainFrame::OnInitMenu);
+    MainMenuBar->OnInitMenuPopup(this, &MainFrame::OnInitMenu);
     MainMenuBar->OnMenuSelect(this, &MainFrame::OnMenuSelect);
 
     auto* icon = new IconResource(ResourceId(FrameIconId, nullptr));

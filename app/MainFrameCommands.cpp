@@ -399,6 +399,8 @@ void MainFrame::UpdateMenus()
         SetItemText(bar, item.id, item.text);
     SetItemText(bar, 1311, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");
     SetItemText(bar, 1310, ToolBarVisible() ? "Hide &Tool Bar" : "Show &Tool Bar");
+    if (document)
+        document->UpdateMenus(bar->Handle());
 }
 
 void MainFrame::RefreshCommands()

@@ -31,6 +31,16 @@ void TreeViewWindow::Draw(Display* display)
         tree_.Draw(*display);
 }
 
+void TreeViewWindow::UpdateMenus(HMENU bar)
+{
+    tree_.UpdateMenus(bar);
+}
+
+void TreeViewWindow::SetDefaultCommandStates()
+{
+    tree_.UpdateCommands();
+}
+
 long TreeViewWindow::OnCommand(WindowEvent* event)
 {
     if (DocChildWindow::OnCommand(event) != 0)

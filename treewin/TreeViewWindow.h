@@ -14,6 +14,9 @@ public:
 
     void Bounds(LogicalRect& rect) override;
     void Draw(Display* display) override;
+    // The tree's menu and tool-bar states.
+    void UpdateMenus(HMENU bar) override;
+    void SetDefaultCommandStates() override;
     // The focused edit's own commands first, then the tree's.
     long OnCommand(WindowEvent* event) override;
     // The tree's own printer settings, stored in its file.

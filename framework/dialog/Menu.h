@@ -50,7 +50,7 @@ public:
     // The text of the item with the command id, sub-menus included; false when there is none.
     bool ItemText(UINT id, zString& out) const;
 
-    // Handlers of WM_MENUSELECT and WM_INITMENU, which the owner window then forwards.
+    // Handlers of WM_MENUSELECT, WM_INITMENU and WM_INITMENUPOPUP, which the owner window then forwards.
     template <class T>
     void OnMenuSelect(T* target, long (T::*method)(WindowEvent*))
     {
@@ -60,6 +60,11 @@ public:
     void OnInitMenu(T* target, long (T::*method)(WindowEvent*))
     {
         AddMessageDescriptor(target, AsEventHandler(method), WM_INITMENU);
+    }
+    template <class T>
+    void OnInitMenuPopup(T* target, long (T::*method)(WindowEvent*))
+    {
+        AddMessageDescriptor(target, AsEventHandler(method), WM_INITMENUPOPUP);
     }
     // A handler of one menu command.
     template <class T>

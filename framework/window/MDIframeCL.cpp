@@ -271,6 +271,7 @@ long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
                child->MenuObject()->Dispatch(&event);
     }
     case WM_INITMENU:
+    case WM_INITMENUPOPUP:
     case WM_MENUSELECT:
         // The frame's menu object, then the active child's, then the lists.
         if ((routingMask_ & RouteMenu) && menu_) {

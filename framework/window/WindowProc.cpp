@@ -112,6 +112,7 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
         result = 0;
         break;
     case WM_INITMENU:
+    case WM_INITMENUPOPUP:
     case WM_MENUSELECT:
         if (CommandTarget* menu = MenuTargetOf(this)) {
             if (long taken = menu->Dispatch(&event))

@@ -3,7 +3,10 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "app/MainFrame.h"
 #include "framework/dialog/Menu.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeViewWindow.h"
 #include "framework/window/ResourceId.h"
 #include "model/TreeNode.h"
 
@@ -149,6 +152,26 @@ TEST(TreeMenuState, NodePopupGetsTheDefineVariableMenu)
     EXPECT_EQ(Text(variables, 1195), "New...");
     EXPECT_EQ(GetMenuItemCount(variables), 3);
     EXPECT_EQ(Text(popup->Handle(), 1602), "Probability Distribution");
+}
+
+TEST(TreeMenuState, TheFrameAsksTheActiveTreeWhenAMenuOpens)
+{
+    ScopedApplication app;
+    auto* frame = new MainFrame;
+    frame->EndStartup();
+    {
+        MenuFixture f;
+        f.window.Show().Show(SW_SHOWNORMAL);
+        ASSERT_EQ(static_cast<MDIchildCL*>(f.window.ShownWindow()), frame->ActiveChild());
+        f.tree.RolledBack = 2;
+        const HMENU bar = GetMenu(frame->Handle());
+        const HMENU file = GetSubMenu(bar, 0);
+        SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        EXPECT_TRUE(Grayed(bar, 1104));
+        EXPECT_TRUE(Grayed(bar, 1105));
+        EXPECT_FALSE(Grayed(bar, 1114));
+    }
+    delete frame;
 }
 
 }  // namespace

@@ -15,11 +15,13 @@
 #include "app/FrameCommands.h"
 #include "app/PromptDialog.h"
 #include "dialogs/AttachCloneDialog.h"
+#include "dialogs/ChangeNodeTypeDialog.h"
 #include "dialogs/EditScopeDialog.h"
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
+#include "dialogs/ReorderBranchesDialog.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
@@ -127,6 +129,17 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
                 AddUndoAction(new TreeInsertBranchAction(this, node, mode));
         }
         return 1;
+    case 1405:
+        if (mayEdit) {
+            ChangeNodeTypeDialog dialog;
+            const int kind = dialog.Run();
+            if (kind >= 0) {
+                const char* texts[4] = {dialog.payoffs[0].Text(), dialog.payoffs[1].Text(), dialog.payoffs[2].Text(),
+                                        dialog.payoffs[3].Text()};
+                AddUndoAction(new TreeChangeNodeTypeAction(this, selection, kind, dialog.payoffsGiven ? texts : nullptr));
+            }
+        }
+        return 1;
     case 1406:
         if (mayEdit && node->parent != nullptr)
             AddUndoAction(new TreeForcePathAction(this, node));
@@ -144,6 +157,13 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     case 1413:
         if (mayEdit && node->parent != nullptr)
             DeleteBranch(node);
+        return 1;
+    case 1418:
+        if (mayEdit && node->childCount > 1) {
+            ReorderBranchesDialog dialog(node->childCount);
+            if (dialog.Run())
+                AddUndoAction(new TreeReorderBranchesAction(this, node, dialog.order));
+        }
         return 1;
     default:
         break;
@@ -218,13 +238,15 @@ TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
     }
     if (mayCutNodes)
         masks.cut = masks.clear = masks.copy;
-    // Arrows are copied and cleared; cutting and pasting them is not offered.
-    masks.cut &= ~Bit(ScopeArrow);
     const TreeNode* stored = TheTreeClipboard().Get(-1);
     if (node != nullptr && stored != nullptr && document.SuspendChildRefresh <= 0 && !AnyTerminalOrCopy(document.Selection))
         masks.paste |= stored->kind == 0 ? Bit(ScopeSubtree) : Bit(ScopeNode);
-    if (node == nullptr && SelectedNote == nullptr && SelectedArrow == nullptr && IsNoteBoxOnClipboard())
-        masks.paste |= Bit(ScopeNote);
+    if (node == nullptr && SelectedNote == nullptr && SelectedArrow == nullptr) {
+        if (IsNoteBoxOnClipboard())
+            masks.paste |= Bit(ScopeNote);
+        if (TheTreeClipboard().Arrow() != nullptr)
+            masks.paste |= Bit(ScopeArrow);
+    }
     return masks;
 }
 
@@ -333,7 +355,11 @@ void TreeWindow::EditWithScope(int command)
     case ScopeArrow:
         if (command == 1203)
             TheTreeClipboard().SetArrow(SelectedArrow);
-        else if (command == 1205)
+        else if (command == 1204)
+            AddUndoAction(new TreePasteArrowAction(this));
+        else if (cut)
+            AddUndoAction(new TreeCutArrowAction(this));
+        else
             AddUndoAction(new TreeClearArrowAction(this));
         return;
     default:

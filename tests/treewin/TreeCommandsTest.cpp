@@ -8,7 +8,11 @@
 #include "app/MainFrame.h"
 #include "app/UndoAction.h"
 #include "app/UndoHistory.h"
+#include "dialogs/ChangeNodeTypeDialog.h"
+#include "dialogs/InsertBranchDialog.h"
+#include "dialogs/ReorderBranchesDialog.h"
 #include "framework/dialog/Menu.h"
+#include "model/TreeArrow.h"
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
 #include "framework/window/MDIframeCL.h"
@@ -137,6 +141,38 @@ TEST(TreeCommands, AddBranchesGivesTwoThenOneAndRefusesTerminals)
     t.document.SuspendChildRefresh = 0;
 }
 
+// Insert, Change Node Type and Reorder take the dialog's answer; a reorder that is no permutation is refused.
+TEST(TreeCommands, DialogAnswersBuildTheirActions)
+{
+    Screen screen;
+    Tree t;
+    auto insert = InsertBranchDialog::SetPresenter([](InsertBranchDialog& d) { d.mode = 38; return IDOK; });
+    auto kind = ChangeNodeTypeDialog::SetPresenter([](ChangeNodeTypeDialog& d) { d.kind = DecisionNode; return IDOK; });
+    std::vector<int> order{1, 1, 0};
+    auto reorder = ReorderBranchesDialog::SetPresenter([&order](ReorderBranchesDialog& d) {
+        d.order = order;
+        return IDOK;
+    });
+    t.window.SelectNode(t.b, 1, nullptr, false);
+    t.window.OnCommand(1404);
+    ASSERT_EQ(t.document.Root->childCount, 3);
+    EXPECT_EQ(t.document.Root->GetChild(2), t.b);
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.window.OnCommand(1405);
+    EXPECT_EQ(t.a->kind, DecisionNode);
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    const std::string before = Outline(t.window);
+    t.window.OnCommand(1418);
+    EXPECT_EQ(Outline(t.window), before);
+    order = {2, 0, 1};
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    t.window.OnCommand(1418);
+    EXPECT_EQ(t.document.Root->GetChild(0), t.b);
+    InsertBranchDialog::SetPresenter(insert);
+    ChangeNodeTypeDialog::SetPresenter(kind);
+    ReorderBranchesDialog::SetPresenter(reorder);
+}
+
 TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
 {
     Screen screen;
@@ -180,6 +216,20 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     EXPECT_EQ(root.clear, 0u);
     t.window.OnCommand(1205);
     EXPECT_EQ(t.document.Root->childCount, 2);
+
+    // An arrow is cut to the clipboard's arrow slot and pasted back with nothing selected.
+    t.window.AddArrow(new TreeArrow{1.0f, 1.0f, 2.0f, 1.5f, nullptr});
+    t.window.SelectArrow(t.document.Arrows.At(0));
+    t.window.UpdateEditMenuTexts(menu, false);
+    EXPECT_EQ(ItemText(menu, 1202), "Cu&t Arrow\tCtrl+X");
+    t.window.OnCommand(1202);
+    EXPECT_EQ(t.document.Arrows.Count(), 0);
+    t.window.ClearSelection();
+    t.window.UpdateEditMenuTexts(menu, false);
+    EXPECT_EQ(ItemText(menu, 1204), "&Paste Arrow\tCtrl+V");
+    t.window.OnCommand(1204);
+    EXPECT_EQ(t.document.Arrows.Count(), 1);
+    TheTreeClipboard().SetArrow(nullptr);
 }
 
 TEST(TreeCommands, ClonesAskAndRefuseRecursion)

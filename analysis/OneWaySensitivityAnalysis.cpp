@@ -132,15 +132,7 @@ bool OneWaySensitivityAnalysis::BuildBindings()
         ranges.RangeAt(0)->bindings.Add(entry);
         return true;
     }
-    for (int r = 0; r < ranges.Count(); ++r) {
-        VariableRange* range = ranges.RangeAt(r);
-        CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
-        zString description;
-        range->Describe(description);
-        if (!CheckDefinitions(document, *range, description))
-            return false;
-    }
-    return true;
+    return CollectAndCheckDefinitions(ranges, node, document);
 }
 
 void OneWaySensitivityAnalysis::ApplyStepValues()

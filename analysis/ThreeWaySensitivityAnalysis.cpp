@@ -101,14 +101,8 @@ ThreeWaySensitivityAnalysis::~ThreeWaySensitivityAnalysis()
 bool ThreeWaySensitivityAnalysis::BuildBindings()
 {
     for (SensitivityRangeSet& set : sets) {
-        for (int r = 0; r < set.Count(); ++r) {
-            VariableRange* range = set.RangeAt(r);
-            CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
-            zString description;
-            range->Describe(description);
-            if (!CheckDefinitions(document, *range, description))
-                return false;
-        }
+        if (!CollectAndCheckDefinitions(set, node, document))
+            return false;
     }
     return true;
 }

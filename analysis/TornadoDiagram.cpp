@@ -233,19 +233,10 @@ zString& TornadoDiagram::StatusText(zString& out)
 
 bool TornadoDiagram::BuildBindings()
 {
+    // A set-up that checked the ranges already collected their definitions.
     for (int b = 0; b < bars->Count(); ++b) {
-        SensitivityRangeSet& set = bars->At(b)->ranges;
-        for (int r = 0; r < set.Count(); ++r) {
-            VariableRange* range = set.RangeAt(r);
-            // A set-up that checked the ranges already collected their definitions.
-            if (range->bindings.Count() > 0)
-                continue;
-            CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
-            zString description;
-            range->Describe(description);
-            if (!CheckDefinitions(document, *range, description))
-                return false;
-        }
+        if (!CollectAndCheckDefinitions(bars->At(b)->ranges, node, document))
+            return false;
     }
     return true;
 }

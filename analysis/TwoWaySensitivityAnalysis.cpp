@@ -103,17 +103,7 @@ TwoWaySensitivityAnalysis::~TwoWaySensitivityAnalysis()
 
 bool TwoWaySensitivityAnalysis::BuildBindings()
 {
-    for (SensitivityRangeSet* set : {&xSet, &ySet}) {
-        for (int r = 0; r < set->Count(); ++r) {
-            VariableRange* range = set->RangeAt(r);
-            CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
-            zString description;
-            range->Describe(description);
-            if (!CheckDefinitions(document, *range, description))
-                return false;
-        }
-    }
-    return true;
+    return CollectAndCheckDefinitions(xSet, node, document) && CollectAndCheckDefinitions(ySet, node, document);
 }
 
 void TwoWaySensitivityAnalysis::Run()

@@ -222,6 +222,21 @@ bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocum
     return true;
 }
 
+bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDocument* window)
+{
+    for (int r = 0; r < set.Count(); ++r) {
+        VariableRange* range = set.RangeAt(r);
+        if (range->bindings.Count() > 0)
+            continue;
+        CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
+        zString description;
+        range->Describe(description);
+        if (!CheckDefinitions(window, *range, description))
+            return false;
+    }
+    return true;
+}
+
 DefinitionChooser SetDefinitionChooser(DefinitionChooser chooser)
 {
     std::swap(Chooser(), chooser);

@@ -2,6 +2,7 @@
 // Variable substitution for sensitivity analyses: finding the definitions of a variable that a sweep
 // overwrites, writing a step's value into them and putting their formulas back afterwards.
 
+#include "analysis/SensitivityRangeSet.h"
 #include "analysis/VariableRange.h"
 
 class NameList;
@@ -61,3 +62,6 @@ DefinitionChooser SetDefinitionChooser(DefinitionChooser chooser);
 // True when the range's definitions may be swept: one, or those the person keeps of several; a range without
 // any, or with none kept, shows its error.
 bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString& rangeText);
+// Collects the definitions below the node of every range of the set that has none collected yet and checks
+// them (CheckDefinitions); false at the first range that may not be swept.
+bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDocument* window);

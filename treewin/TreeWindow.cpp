@@ -2,6 +2,7 @@
 
 #include "app/PageGrid.h"
 #include "treewin/TreeChildWindow.h"
+#include "dialogs/MonteCarloDialogs.h"
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
 #include "script/DdeLinkManager.h"
@@ -74,6 +75,7 @@ TreeWindow::~TreeWindow()
 {
     shown.reset();
     childWindows.CloseAll();
+    CloseMonteCarloProgress(&document);
     std::vector<TreeWindow*>& windows = LiveWindows();
     windows.erase(std::find(windows.begin(), windows.end(), this));
     document.View = nullptr;

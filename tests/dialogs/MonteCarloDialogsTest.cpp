@@ -14,6 +14,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -219,6 +220,39 @@ TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)
     StoredAnalysis::Delete(successor);
     SetTextReportPresenter(previousReports);
     SetProbDistributionPresenter(previousGraphs);
+}
+
+int continuedRuns = 0;
+
+// Closing the tree mid-run takes the dialog and its run along: a stored run's chain does not go on.
+TEST(MonteCarloDialogs, ProgressClosesWithItsTree)
+{
+    OnScreen screen;
+    MessageBoxRecorder boxes;
+    RegisterStoredAnalysisKind(MonteCarloKind, [](StoredAnalysis*, TreeDocument*) { ++continuedRuns; },
+                               DescribeMonteCarlo);
+    auto tree = std::make_unique<TreeWindow>();
+    TreeDocument& document = tree->Document();
+    document.AddChild(document.Root, TerminalNode, "Low", "", "10");
+    document.AddChild(document.Root, TerminalNode, "High", "", "20");
+    MonteCarloSettings settings;
+    settings.trials = 20;
+    auto simulation = std::make_unique<MonteCarloSimulation>(document.Root);
+    ASSERT_TRUE(simulation->Setup(settings));
+    StoredAnalysis* record = MakeMonteCarloRecord(document.Root, settings);
+    record->next = record->Clone();
+    new Progress(std::make_unique<MonteCarloProgress>(std::move(simulation), nullptr, record));
+    Progress* dialog = OpenProgressDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->Run().NextTrial();
+    const HWND handle = dialog->Handle();
+    tree.reset();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(continuedRuns, 0);
+    EXPECT_EQ(boxes.Count(), 0u);
+    StoredAnalysis::Delete(record->next);
+    StoredAnalysis::Delete(record);
+    InstallMonteCarloDialogs();
 }
 
 }  // namespace

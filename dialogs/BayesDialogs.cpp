@@ -1,6 +1,10 @@
 #include "dialogs/BayesDialogs.h"
 
+#include "app/MenuButton.h"
 #include "foundation/MessageBoxes.h"
+#include "framework/dialog/Menu.h"
+#include "model/DocVariable.h"
+#include "model/TreeDocument.h"
 #include "framework/dialog/FormattedEdit.h"
 #include "model/TreeNode.h"
 
@@ -33,6 +37,18 @@ BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record, bool)
 {
     valueField = AddRealField(kValueField, &value, 0.0, 1.0);
     expressionField = TextEditCtrl::FromTemplate(this, kExpressionField, &expression);
+    // The document's variables: a pick replaces the Expression field's selection.
+    auto* menu = new Menu;
+    const DocVariableList& variables = record.window->Variables;
+    for (int i = 0; i < variables.Count(); ++i)
+        menu->AppendItem(kFirstVariableItem + i, variables.At(i)->name.Text());
+    if (MenuButton* button = MakeMenuButton(menu, FindChild(kVariablesButton), this, nullptr, false)) {
+        button->SetOwnsMenu(true);
+        AddMenuButton(menu);
+    } else {
+        delete menu;
+    }
+    TrackFocus(expressionField);
 }
 
 int BayesProbabilitiesDialog::OkResult()

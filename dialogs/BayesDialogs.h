@@ -11,7 +11,15 @@ class EditCtrl;
 
 class BayesProbabilitiesDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 2380, kPromptText = 2381, kValueField = 2382, kExpressionField = 2383 };
+    enum : unsigned {
+        kTemplateId = 2380,
+        kPromptText = 2381,
+        kValueField = 2382,
+        kExpressionField = 2383,
+        kVariablesButton = 2384,
+        // The Variables menu's items, one per document variable.
+        kFirstVariableItem = 30000,
+    };
 
     explicit BayesProbabilitiesDialog(BayesRevision& record);
 

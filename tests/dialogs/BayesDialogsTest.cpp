@@ -118,15 +118,21 @@ TEST(BayesDialogs, SensitivitySpecificityRouteTakesThreeEntries)
     EXPECT_EQ(screen.Bound("_p4"), "0.658536585");
 }
 
-// Cancel on a prompt leaves the tree as it was.
-TEST(BayesDialogs, CancelChangesNothing)
+// A variable picked from the Variables menu goes into the Expression field; Cancel on a prompt leaves the tree
+// as it was.
+TEST(BayesDialogs, VariablesMenuFillsTheExpressionAndCancelChangesNothing)
 {
     BayesScreen screen("Positive", "Negative");
+    screen.tree.Document().EnsureVariable("prevalence", nullptr);
     screen.boxes.Answer(IDNO);
     ModalDialogDriver driver;
     driver.Type(BayesProbabilitiesDialog::kValueField, "0.3")
         .Type(BayesProbabilitiesDialog::kExpressionField, "0.3")
         .Press(IDOK)
+        .Press(BayesProbabilitiesDialog::kFirstVariableItem)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, BayesProbabilitiesDialog::kExpressionField), "prevalence");
+        })
         .Press(IDCANCEL);
     ReviseWithBayes(screen.bayes);
     EXPECT_TRUE(driver.Finished());

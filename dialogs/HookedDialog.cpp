@@ -6,6 +6,10 @@ DialogPage::DialogPage(HookedDialog* host, unsigned pageId)
     : OkCancelDialog(host, ResourceId(pageId, nullptr)), host_(host)
 {
     ApplyDialogFont(*this);
+    // The dialog's keyboard handling takes the page's controls as its own: Tab runs through the dialog's tab
+    // stops and the page's, Alt+letter finds the page's controls, Enter and Escape act on OK and Cancel.
+    if (Handle())
+        SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 }
 
 long DialogPage::OnCommand(WindowEvent* event)

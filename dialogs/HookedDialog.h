@@ -2,7 +2,7 @@
 // A dialog that hosts pages: each page is a child dialog built from its own template and shown in the page
 // rectangle of the dialog, one at a time. Leaving a page validates and stores its controls into the values
 // they are bound to, so the values outlive the page; a page that refuses stays. The dialog's command handler
-// also serves the commands of its pages.
+// also serves the commands of its pages, and its keyboard handling reaches the page's controls.
 
 #include "app/AppDialog.h"
 

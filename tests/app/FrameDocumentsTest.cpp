@@ -234,7 +234,15 @@ TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAnd
         ASSERT_EQ(static_cast<int>(PreferencesDialog::kGlobalPage), preferences.PageId());
         CheckDlgButton(preferences.Page()->Handle(), PreferencesDialog::kUsePrinterForSizingCheck, BST_CHECKED);
     };
+    // Tab on the dialog's last tab stop goes on into the page.
+    int focused = 0;
     ModalDialogDriver driver;
+    driver.Then([](DialogFrameCL& dialog) {
+        HWND help = dialog.FindChild(111)->Handle();
+        SetFocus(help);
+        PostMessageA(help, WM_KEYDOWN, VK_TAB, 0);
+    });
+    driver.Then([&](DialogFrameCL&) { focused = GetDlgCtrlID(GetFocus()); });
     driver.Then(usePrinter).Press(IDCANCEL);
     Post(1308);
     EXPECT_EQ(1, AppFlags::useScreenForSizing);
@@ -244,6 +252,7 @@ TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAnd
     EXPECT_EQ((std::vector<std::string>{"---- Other Prefs", "Global Prefs *", "---- Other Prefs", "Global Prefs *"}),
               categories);
     EXPECT_FALSE(saveEnabled);
+    EXPECT_EQ(static_cast<int>(PreferencesDialog::kExportBlackAndWhiteCheck), focused);
     EXPECT_EQ(0, AppFlags::useScreenForSizing);
     EXPECT_EQ(0, ReadProfileInt("General", "UseScreenForSizing", -1));
     AppFlags::useScreenForSizing = useScreen;

@@ -243,6 +243,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1615, document.LastAnalysis != nullptr && !ci);
     SetItem(bar, 1616, f.free && f.analyses > 0 && !f.busy);
     SetItem(bar, 1617, f.analyses > 0 && !ci);
+    UpdateEditMenuTexts(bar, false);
 }
 
 void TreeWindow::UpdateMenuTexts(HMENU popup)
@@ -278,6 +279,7 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
                              !(f.rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3) && !running);
     CheckItem(popup, 1612, f.rolledBack);
     SetItem(popup, 1612, !f.snapshot);
+    UpdateEditMenuTexts(popup, true);
 }
 
 void TreeWindow::UpdateCommands()

@@ -180,7 +180,7 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     HMENU menu = screen.bar->Handle();
     TreeNode* leaf = t.a->GetChild(0);
     t.window.SelectNode(leaf, 1, nullptr, false);
-    t.window.UpdateEditMenuTexts(menu, false);
+    t.window.UpdateMenus(menu);
     EXPECT_EQ(ItemText(menu, 1202), "Cu&t Node\tCtrl+X");
     EXPECT_EQ(ItemText(menu, 1203), "&Copy Node\tCtrl+C");
     EXPECT_TRUE(Grayed(menu, 1204));

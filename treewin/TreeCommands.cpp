@@ -98,6 +98,10 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     const NodeChildList& selection = document.Selection;
     const bool mayEdit = node != nullptr && MayEditStructure();
     switch (command) {
+    case 1114:
+        if (!CustomInterfaceShown)
+            SaveSnapshotCommand();
+        return 1;
     case 1195:
         if (node != nullptr)
             DefineNewVariable();

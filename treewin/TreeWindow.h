@@ -317,6 +317,13 @@ public:
     bool CanShowCustomInterface();
     // 1 while the custom interface covers the tree.
     int16_t CustomInterfaceShown = 0;
+    // Save Snapshot (TreeSnapshot.cpp): the form chosen ('m' metafile, 'b' bitmap, 'r' roll-back file, which
+    // only a rolled-back tree offers) with the path chosen for it, or 0 when cancelled.
+    char SaveSnapshot(bool rolledBack, ::FilePath& path);
+    // Command 1114: the snapshot in the chosen form; a failed save is reported.
+    void SaveSnapshotCommand();
+    // The whole drawing as a placeable metafile.
+    bool SaveAsMetafile(const ::FilePath& path);
     // Destroys every bound window that depends on the object; the others keep their order.
     void CloseChildWindowsFor(const void* object);
     // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.

@@ -1,0 +1,22 @@
+#pragma once
+// Snapshot Format (dialog 3310): "&Metafile (.WMF)", "&Bitmap (.BMP)" or "KIVO &Rollback Format (.TRB)". The
+// roll-back form is offered, and chosen at the start, only for a tree that shows roll-back results;
+// otherwise the metafile form is chosen at the start.
+
+#include "dialogs/PresentedDialog.h"
+#include "foundation/zString.h"
+
+class SnapshotFormatDialog : public PresentedDialog<SnapshotFormatDialog> {
+public:
+    enum : unsigned { kTemplateId = 3310 };
+
+    explicit SnapshotFormatDialog(bool rolledBack) : rollBackOffered(rolledBack), extension(rolledBack ? "trb" : "wmf")
+    {
+    }
+    // 1 on OK with an offered form chosen.
+    int Run() { return Present() == IDOK && (rollBackOffered || extension != "trb") ? 1 : 0; }
+
+    const bool rollBackOffered;
+    // "wmf", "bmp" or "trb".
+    zString extension;
+};

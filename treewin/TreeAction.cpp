@@ -29,6 +29,48 @@ TreeNode* TreeAction::ResolvePath(const zString& path) const
     return node;
 }
 
+TreeRemovalAction::TreeRemovalAction(TreeWindow* tree, const char* name, TreeNode* node) : TreeAction(tree, name)
+{
+    if (node->parent == nullptr)
+        return;
+    RecordPath(node->parent, parentPath);
+    index = static_cast<int16_t>(node->parent->IndexOfChild(node));
+}
+
+TreeRemovalAction::~TreeRemovalAction()
+{
+    if (!undone)
+        delete removed;
+}
+
+TreeNode* TreeRemovalAction::TakeOut()
+{
+    if (index < 0)
+        return nullptr;
+    TreeNode* parent = ResolvePath(parentPath);
+    if (parent == nullptr || index >= parent->childCount)
+        return nullptr;
+    removed = parent->GetChild(index);
+    parent->RemoveChild(removed);
+    return parent;
+}
+
+TreeNode* TreeRemovalAction::PlaceToPutBack(int extra) const
+{
+    if (index < 0 || removed == nullptr)
+        return nullptr;
+    TreeNode* parent = ResolvePath(parentPath);
+    return parent != nullptr && index + extra <= parent->childCount ? parent : nullptr;
+}
+
+TreeNode* TreeRemovalAction::PutBack(TreeNode* parent)
+{
+    parent->InsertChild(removed, index);
+    TreeNode* restored = removed;
+    removed = nullptr;
+    return restored;
+}
+
 void RecordPath(const TreeNode* node, zString& out)
 {
     NodePathString(node, out, nullptr);

@@ -26,6 +26,30 @@ protected:
     TreeNode* ResolvePath(const zString& path) const;
 };
 
+// An action that takes one node out of its parent and puts it back: the parent's path and the node's index
+// are recorded when the action is made; the node taken out belongs to the action while it is applied.
+class TreeRemovalAction : public TreeAction {
+public:
+    TreeRemovalAction(TreeWindow* tree, const char* name, TreeNode* node);
+    ~TreeRemovalAction() override;
+
+    zString parentPath;
+    // -1 when built on the root, which cannot be taken out.
+    int16_t index = -1;
+    // The node taken out, while the action is applied.
+    TreeNode* removed = nullptr;
+
+protected:
+    // Takes the node at the recorded place out into `removed`; its parent, or null (nothing changed) when
+    // the place no longer exists.
+    TreeNode* TakeOut();
+    // The recorded parent when `removed` can go back at the index with `extra` more children after it, else
+    // null.
+    TreeNode* PlaceToPutBack(int extra) const;
+    // Puts `removed` back at the index of that parent; the action no longer owns it.
+    TreeNode* PutBack(TreeNode* parent);
+};
+
 // The path of the node from the root, into out.
 void RecordPath(const TreeNode* node, zString& out);
 // Appends the path of every node of the list, in list order.

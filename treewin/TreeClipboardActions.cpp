@@ -114,29 +114,15 @@ void TreePasteAction::Refresh(const NodeChildList& targets)
 }
 
 TreeCutNodeAction::TreeCutNodeAction(TreeWindow* tree, TreeNode* node, bool cut)
-    : TreeAction(tree, cut ? "Cut Node" : "Clear Node"), index(-1), slot(TheTreeClipboard().Current()), cut(cut)
+    : TreeRemovalAction(tree, cut ? "Cut Node" : "Clear Node", node), slot(TheTreeClipboard().Current()), cut(cut)
 {
-    if (node->parent == nullptr)
-        return;
-    RecordPath(node->parent, parentPath);
-    index = static_cast<int16_t>(node->parent->IndexOfChild(node));
-}
-
-TreeCutNodeAction::~TreeCutNodeAction()
-{
-    if (!undone)
-        delete removed;
 }
 
 void TreeCutNodeAction::Do()
 {
-    if (index < 0)
+    TreeNode* parent = TakeOut();
+    if (parent == nullptr)
         return;
-    TreeNode* parent = ResolvePath(parentPath);
-    if (parent == nullptr || index >= parent->childCount)
-        return;
-    removed = parent->GetChild(index);
-    parent->RemoveChild(removed);
     if (cut) {
         TreeClipboard& clipboard = TheTreeClipboard();
         savedEntry.reset(clipboard.Fetch(slot));
@@ -147,16 +133,12 @@ void TreeCutNodeAction::Do()
 
 void TreeCutNodeAction::Undo()
 {
-    if (index < 0 || removed == nullptr)
+    TreeNode* parent = PlaceToPutBack(0);
+    if (parent == nullptr)
         return;
-    TreeNode* parent = ResolvePath(parentPath);
-    if (parent == nullptr || index > parent->childCount)
-        return;
-    parent->InsertChild(removed, index);
+    TreeNode* restored = PutBack(parent);
     if (cut)
         TheTreeClipboard().Store(savedEntry.get(), slot);
-    TreeNode* restored = removed;
-    removed = nullptr;
     RefreshNode(*tree, restored, 2, restored);
 }
 

@@ -31,22 +31,16 @@ private:
 };
 
 // "Cut Node" / "Clear Node": the node with its subtree leaves its parent.
-class TreeCutNodeAction : public TreeAction {
+class TreeCutNodeAction : public TreeRemovalAction {
 public:
     TreeCutNodeAction(TreeWindow* tree, TreeNode* node, bool cut);
-    ~TreeCutNodeAction() override;
     void Do() override;
     void Undo() override;
     // A clear leaves the tree clipboard alone.
     bool KeepsClipboard() const { return !cut; }
 
-    zString parentPath;
-    // -1 when built on the root, which cannot be cut.
-    int16_t index;
     int slot;
     bool cut;
-    // The node taken out, while the action is applied.
-    TreeNode* removed = nullptr;
     std::unique_ptr<TreeNode> savedEntry;
 };
 

@@ -98,49 +98,31 @@ void TreeInsertBranchAction::Undo()
 }
 
 TreeDeleteBranchAction::TreeDeleteBranchAction(TreeWindow* tree, TreeNode* node)
-    : TreeAction(tree, "Delete Branch"), index(-1), childCount(node->childCount)
+    : TreeRemovalAction(tree, "Delete Branch", node), childCount(node->childCount)
 {
-    if (node->parent == nullptr)
-        return;
-    RecordPath(node->parent, parentPath);
-    index = static_cast<int16_t>(node->parent->IndexOfChild(node));
-}
-
-TreeDeleteBranchAction::~TreeDeleteBranchAction()
-{
-    if (!undone)
-        delete removed;
 }
 
 void TreeDeleteBranchAction::Do()
 {
     // Built on the root, the action has no parent (index -1) and changes nothing.
-    if (index < 0)
+    TreeNode* parent = TakeOut();
+    if (parent == nullptr)
         return;
-    TreeNode* parent = ResolvePath(parentPath);
-    if (parent == nullptr || index >= parent->childCount)
-        return;
-    removed = parent->GetChild(index);
-    parent->RemoveChild(removed);
     removed->MoveChildrenTo(parent, index);
     RefreshNode(*tree, parent, 2, parent);
 }
 
 void TreeDeleteBranchAction::Undo()
 {
-    if (index < 0 || removed == nullptr)
-        return;
-    TreeNode* parent = ResolvePath(parentPath);
-    if (parent == nullptr || index + childCount > parent->childCount)
+    TreeNode* parent = PlaceToPutBack(childCount);
+    if (parent == nullptr)
         return;
     for (int i = 0; i < childCount; ++i) {
         TreeNode* child = parent->GetChild(index);
         parent->RemoveChild(child);
         removed->InsertChild(child, -1);
     }
-    parent->InsertChild(removed, index);
-    TreeNode* restored = removed;
-    removed = nullptr;
+    TreeNode* restored = PutBack(parent);
     RefreshNode(*tree, restored, 2, restored);
 }
 

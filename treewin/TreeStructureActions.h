@@ -26,19 +26,13 @@ public:
 };
 
 // Delete Branch: the node leaves the tree and its branches move up one level in its place.
-class TreeDeleteBranchAction : public TreeAction {
+class TreeDeleteBranchAction : public TreeRemovalAction {
 public:
     TreeDeleteBranchAction(TreeWindow* tree, TreeNode* node);
-    ~TreeDeleteBranchAction() override;
     void Do() override;
     void Undo() override;
 
-    zString parentPath;
-    // -1 when built on the root.
-    int16_t index;
     int childCount;
-    // The node taken out, while the action is applied.
-    TreeNode* removed = nullptr;
 };
 
 // Add Branch: one new branch under the node, on top when the window adds above, else at the end.

@@ -145,7 +145,7 @@ bool SliderWindow::IsForVariable(const char* other) const
 
 bool SliderWindow::Matches(const TreeNode* node, const char* key) const
 {
-    if (!IsForVariable(key))
+    if (node == nullptr || !IsForVariable(key))
         return false;
     zString path;
     RecordPath(node, path);

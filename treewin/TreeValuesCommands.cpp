@@ -165,7 +165,8 @@ void TreeWindow::DistributeChildren()
     if (distribution == nullptr)
         return;
     DistributeChildrenRangesDialog ranges(*distribution, first.count);
-    if (!ranges.Run())
+    const size_t count = static_cast<size_t>(first.count);
+    if (!ranges.Run() || ranges.probabilities.size() < count || ranges.values.size() < count)
         return;
     // The new branches cannot be taken back: the history goes, after the person agrees.
     if (AskOkCancel(nullptr, "Distributing the children cannot be undone, and the undo history will be cleared. "

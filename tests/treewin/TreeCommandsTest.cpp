@@ -175,6 +175,12 @@ TEST(TreeCommands, DialogAnswersBuildTheirActions)
 
 TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
 {
+    // What another test leaves on the system clipboard (a note) would add a Paste choice.
+    ClipboardTestLock clipboard;
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
     Screen screen;
     Tree t;
     HMENU menu = screen.bar->Handle();

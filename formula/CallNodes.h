@@ -3,6 +3,7 @@
 // the parser builds, each call or lookup is preceded on the building stack by its marker; the call node
 // takes its argument nodes, last argument first, down to the marker.
 
+#include "formula/NameResolution.h"
 #include "formula/ParseNode.h"
 #include "foundation/zString.h"
 
@@ -64,6 +65,7 @@ public:
     void Read(Archive& archive, int version) override;
     const zString& Name() const { return name; }
     const ArgumentList& Arguments() const { return arguments; }
+    TableResolutionCache& Resolution() { return resolution; }
 
 protected:
     void CopyFieldsTo(ParseNode& target, PendingCopies& pending) const override;
@@ -71,6 +73,7 @@ protected:
 private:
     zString name;  // as typed
     ArgumentList arguments;
+    TableResolutionCache resolution;
 };
 
 class FunctionCallNode : public ParseNode {

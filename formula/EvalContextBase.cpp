@@ -68,9 +68,9 @@ void EvalContextBase::ShowMessage(const zString& message, int)
     ShowErrorBox(kMessageCaption, message.Text(), kMessageHelpContext);
 }
 
-LookupTable* EvalContextBase::FindTable(const zString& name)
+LookupTable* EvalContextBase::FindTable(const zString& name, TableResolutionCache& cache)
 {
-    return ::FindTable(name);
+    return ::FindTable(name, cache);
 }
 
 int EvalContextBase::DistributionValue(int, int, double*)

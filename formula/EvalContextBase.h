@@ -8,6 +8,7 @@
 class CalcState;
 class Formula;
 class LookupTable;
+struct TableResolutionCache;
 struct NameResolutionCache;
 
 class EvalContextBase {
@@ -42,8 +43,9 @@ public:
     // context then selects the node when selectNode is set.
     virtual void ShowMessage(const zString& message, int selectNode);
 
-    // The lookup table of that name regardless of case (the base asks the tables registry), or null.
-    virtual LookupTable* FindTable(const zString& name);
+    // The lookup table of that name regardless of case (the base asks the tables registry through the
+    // cache), or null.
+    virtual LookupTable* FindTable(const zString& name, TableResolutionCache& cache);
     // The document's distribution number n for DistSamp: its current sample when `resample` is set, else
     // its expected value. Returns 1 with the value, 0 when there is no such distribution, -1 when the
     // distribution cannot give a value.

@@ -8,6 +8,7 @@
 #include "formula/FormulaErrors.h"
 #include "formula/FormulaParser.h"
 #include "formula/LookupTable.h"
+#include "formula/NameResolution.h"
 #include "formula/ParseNode.h"
 #include "foundation/StringHelpers.h"
 
@@ -271,18 +272,19 @@ double Formula::KeywordValue(int index)
     return ::KeywordValue(index, calcState);
 }
 
-::LookupTable* Formula::FindTable(const zString& tableName)
+::LookupTable* Formula::FindTable(const zString& tableName, TableResolutionCache& cache)
 {
-    return context ? context->FindTable(tableName) : nullptr;
+    return context ? context->FindTable(tableName, cache) : nullptr;
 }
 
 double Formula::LookupTableByName(const zString& tableName)
 {
-    ::LookupTable* table = FindTable(tableName);
+    TableResolutionCache cache;
+    ::LookupTable* table = FindTable(tableName, cache);
     if (!table) {
         if (context)
             context->OfferNewTable(tableName);
-        table = FindTable(tableName);
+        table = FindTable(tableName, cache);
         if (!table)
             SetError(FormulaUnknownTable, &tableName);
     }

@@ -18,6 +18,7 @@ class LookupTable;
 class ParseNode;
 class TreeNode;
 struct NameResolutionCache;
+struct TableResolutionCache;
 
 // A variable value worked out during the task, per name and the node at which its lookup started.
 struct VariableMemo {
@@ -89,8 +90,9 @@ public:
     double KeywordValue(int index);
     // Looks up the current frame's values in the named table and pops the frame.
     double LookupTableByName(const zString& name);
-    // The table of that name (regardless of case) through the context, or null.
-    ::LookupTable* FindTable(const zString& name);
+    // The table of that name (regardless of case) through the context, or null; a parse node keeps where
+    // its name last resolved in the cache.
+    ::LookupTable* FindTable(const zString& name, TableResolutionCache& cache);
     // One value: the table's lookup; two: the range sum; other counts: error 16. A failed lookup: error 15.
     double LookupTable(::LookupTable* table, int count, const double* values);
     // The built-in function dispatcher (index -1: found by name).

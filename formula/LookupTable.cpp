@@ -1,5 +1,7 @@
 #include "formula/LookupTable.h"
 
+#include "formula/NameResolution.h"
+
 #include "foundation/UniformRandom.h"
 
 #include <cmath>
@@ -22,6 +24,7 @@ void LookupTable::SetName(const char* text)
     name = text;
     key = text;
     key.MakeUpper();
+    InvalidateTableResolution();
 }
 
 void LookupTable::SetMethod(int32_t value)

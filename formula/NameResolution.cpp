@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 uint32_t NameResolutionGeneration = 1;
+uint32_t TableResolutionGeneration = 1;
 
 const zString* InternUpperName(const zString& upperName)
 {

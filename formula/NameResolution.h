@@ -2,7 +2,8 @@
 // Shared support for resolving the names of parsed formulas quickly: one shared upper-case text per
 // distinct name, and a per-name cache of where a variable's binding was found. Anything that can change
 // which binding a name resolves to (bindings added, removed or renamed, nodes inserted, moved or deleted,
-// document variables added or removed) calls InvalidateNameResolution, which makes every cache stale.
+// document variables added or removed) calls InvalidateNameResolution, which makes every cache stale. Table
+// names have their own cache and generation.
 
 #include "foundation/zString.h"
 
@@ -21,6 +22,23 @@ struct NameResolutionCache {
     uint32_t generation = 0;
     const void* startNode = nullptr;
     void* binding = nullptr;
+};
+
+class LookupTable;
+
+// Bumped whenever a table joins or leaves the tables directory or is renamed; a table cache filled under an
+// older value is ignored.
+extern uint32_t TableResolutionGeneration;
+
+inline void InvalidateTableResolution()
+{
+    ++TableResolutionGeneration;
+}
+
+// The table a lookup node's name last resolved to (null: none of that name).
+struct TableResolutionCache {
+    uint32_t generation = 0;
+    LookupTable* table = nullptr;
 };
 
 // The one shared copy of an upper-case name; it lives as long as the process.

@@ -4,6 +4,7 @@
 #include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "formula/LookupTable.h"
+#include "formula/NameResolution.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileNameRules.h"
 #include "foundation/NameList.h"
@@ -92,6 +93,7 @@ TableDirEntry::~TableDirEntry() { delete table; }
 
 int TableRegistry::InsertSorted(TableDirEntry* entry)
 {
+    InvalidateTableResolution();
     int position = 0;
     while (position < Count() && CompareKeys(EntryAt(position)->table->Key(), entry->table->Key()) < 0)
         ++position;
@@ -104,7 +106,11 @@ void* TableRegistry::CloneItem(void* item)
     return new TableDirEntry(new LookupTable(*source->table), source->path);
 }
 
-void TableRegistry::DeleteItem(void* item) { delete static_cast<TableDirEntry*>(item); }
+void TableRegistry::DeleteItem(void* item)
+{
+    InvalidateTableResolution();
+    delete static_cast<TableDirEntry*>(item);
+}
 
 void FindTablesDirectory(const char* programDirectory, zString& out)
 {
@@ -172,6 +178,15 @@ LookupTable* FindTable(const char* name, bool nameIsUpper)
 {
     TableDirEntry* entry = FindTableEntry(name, nameIsUpper);
     return entry ? entry->table : nullptr;
+}
+
+LookupTable* FindTable(const zString& name, TableResolutionCache& cache)
+{
+    if (cache.generation != TableResolutionGeneration) {
+        cache.table = FindTable(name.Text(), false);
+        cache.generation = TableResolutionGeneration;
+    }
+    return cache.table;
 }
 
 TableDirEntry* FindEntryOfTable(const LookupTable* table)

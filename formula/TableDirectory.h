@@ -12,6 +12,7 @@
 
 class LookupTable;
 class NameList;
+struct TableResolutionCache;
 
 // One registry entry: the table (owned) and the path of its file.
 struct TableDirEntry {
@@ -56,6 +57,8 @@ void FreeTables();
 TableRegistry& Tables();
 
 TableDirEntry* FindTableEntry(const char* name, bool nameIsUpper = false);
+// The table of the name (any case), searched only when the directory changed since the cache was filled.
+LookupTable* FindTable(const zString& name, TableResolutionCache& cache);
 LookupTable* FindTable(const char* name, bool nameIsUpper = false);
 inline LookupTable* FindTable(const zString& name, bool nameIsUpper = false)
 {

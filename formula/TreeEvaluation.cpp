@@ -152,7 +152,7 @@ ParseNode* TreeWalk::AdvanceLookup(Frame& frame)
     double result = 0.0;
     if (!f) {
         result = FindTable(node.Name()) ? UniformRandom(0.0, 1.0) : 0.0;
-    } else if (::LookupTable* table = f->FindTable(node.Name())) {
+    } else if (::LookupTable* table = f->FindTable(node.Name(), node.Resolution())) {
         result = f->LookupTable(table, count, values.Last(count));
     } else {
         f->SetError(FormulaUnknownTable, &node.Name());

@@ -9,6 +9,10 @@
 #include "dialogs/TablePropertiesDialog.h"
 #include "formula/DistributionRecord.h"
 #include "formula/DistributionTypes.h"
+#include "formula/EvalContextBase.h"
+#include "formula/Expression.h"
+#include "formula/Formula.h"
+#include "formula/FormulaRef.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/Archive.h"
@@ -603,6 +607,54 @@ TEST_F(TableRegistryTest, ProvideTableRenamesTheNewTable)
     EXPECT_EQ(ProvideTable(again), nullptr);
     EXPECT_STREQ(again.Text(), "Rates");
     EXPECT_EQ(Tables().Count(), 2);
+}
+
+namespace {
+
+class NoVariables : public EvalContextBase {
+public:
+    double VariableValue(const zString&) override { return 0.0; }
+};
+
+}  // namespace
+
+// A formula's kept parse tree finds its table again after every change of the directory: a renamed,
+// deleted, recreated or edited table (-1: unknown table).
+TEST_F(TableRegistryTest, KeptFormulaFollowsTheDirectory)
+{
+    FormulaRef ref(new NoVariables, 1, "payoff");
+    Expression lookup("rates[1]");
+    // The first evaluation parses and keeps the tree; the second runs the kept tree, whose node remembers
+    // the table it found.
+    auto value = [&] {
+        double result = 0.0;
+        for (int pass = 0; pass < 2; ++pass) {
+            ref.Reset(new NoVariables, 1, "payoff");
+            result = ref.Evaluate(lookup);
+            if (ref.GetFormula().HasError())
+                result = -1.0;
+        }
+        return result;
+    };
+    LookupTable* first = CreateTable("Rates", "rates", "", LookupTable::Truncation, false);
+    first->SetEntry(1, 10);
+    EXPECT_EQ(value(), 10);
+    first->SetName("Other");
+    EXPECT_EQ(value(), -1);
+    first->SetName("Rates");
+    DeleteTable(first);
+    EXPECT_EQ(value(), -1);
+    LookupTable* second = CreateTable("Rates", "rates2", "", LookupTable::Truncation, false);
+    second->SetEntry(1, 20);
+    EXPECT_EQ(value(), 20);
+    TablePropertiesDialog::SetPresenter([](TablePropertiesDialog& dialog) {
+        dialog.name = "Costs";
+        return IDOK;
+    });
+    EditTableProperties(second);
+    EXPECT_EQ(value(), -1);
+    CreateTable("Rates", "rates3", "", LookupTable::Truncation, false)->SetEntry(1, 30);
+    EXPECT_EQ(value(), 30);
 }
 
 TEST_F(TableRegistryTest, DeleteTableRemovesItsFile)

@@ -60,7 +60,7 @@ public:
         return found->second;
     }
 
-    LookupTable* FindTable(const zString& name) override
+    LookupTable* FindTable(const zString& name, TableResolutionCache&) override
     {
         zString upper(name);
         upper.MakeUpper();

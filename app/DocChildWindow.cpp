@@ -31,9 +31,14 @@ MDIframeCL* Frame()
 
 } // namespace
 
-DocChildWindow::DocChildWindow(const char* title, DWORD style)
-    : MDIdialogCL(TheApp ? TheApp->MainWindow() : nullptr, nullptr, style ? style : WS_OVERLAPPEDWINDOW, title)
+DocChildWindow::DocChildWindow(const char* title, DWORD style, unsigned menuId)
+    : MDIdialogCL(TheApp ? TheApp->MainWindow() : nullptr, nullptr, style ? style : WS_OVERLAPPEDWINDOW, title, 0,
+                  menuId != 0)
 {
+    if (menuId != 0) {
+        SetMenuId(ResourceId(menuId, nullptr));
+        Create();
+    }
     Initialise();
 }
 

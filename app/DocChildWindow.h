@@ -47,8 +47,9 @@ public:
     static constexpr unsigned EditUndoCommand = 1201;
     static constexpr unsigned EditClearCommand = 1205;
 
-    // A plain child of the main frame's MDI client; style 0 gives an overlapped window.
-    DocChildWindow(const char* title, DWORD style);
+    // A plain child of the main frame's MDI client; style 0 gives an overlapped window. A menu (nonzero id)
+    // is merged into the frame's menu bar while the window is active.
+    DocChildWindow(const char* title, DWORD style, unsigned menuId = 0);
     // A child built from the dialog template.
     explicit DocChildWindow(const ResourceId& templateId);
     // Deletes the undo actions, the pane and the printer.

@@ -15,6 +15,7 @@
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MetafileDisplay.h"
+#include "treewin/TreeWindow.h"
 
 #include <cstring>
 
@@ -42,7 +43,10 @@ public:
 
 } // namespace
 
-DocumentWindow::DocumentWindow(const char* title, DWORD style) : DocChildWindow(title, style) {}
+DocumentWindow::DocumentWindow(const char* title, DWORD style, unsigned menuId)
+    : DocChildWindow(title, style, menuId)
+{
+}
 
 DocumentWindow::~DocumentWindow() = default;
 
@@ -57,7 +61,36 @@ void DocumentWindow::SetModified(int flag)
 void DocumentWindow::SetDefaultCommandStates()
 {
     DocChildWindow::SetDefaultCommandStates();
-    EnableSaveCommand(modified_ || filePath_.IsEmpty() ? 1 : 0);
+    EnableSaveCommand(IsModified() || filePath_.IsEmpty() ? 1 : 0);
+}
+
+int DocumentWindow::QueryClose(const char* question)
+{
+    if (!DocChildWindow::QueryClose(question))
+        return 0;
+    if (!IsModified())
+        return 1;
+    switch (AskYesNoCancel(nullptr, question, 0)) {
+    case 1:
+        return SaveToFile();
+    case 3:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+DocumentWindow* DocumentWindow::OpenDocument(const char* path)
+{
+    const FilePath file(path);
+    int kind = 0;
+    {
+        std::unique_ptr<FileStream> stream = file.OpenStream(false);
+        kind = ReadFileHeader(*stream);
+    }
+    if (kind == TreeDocumentKind)
+        return new TreeWindow(file.FullPath().Text());
+    return nullptr;
 }
 
 const char* const* DocumentWindow::FileFilter()

@@ -11,11 +11,14 @@ class Archive;
 
 class DocumentWindow : public DocChildWindow {
 public:
-    DocumentWindow(const char* title, DWORD style);
+    DocumentWindow(const char* title, DWORD style, unsigned menuId = 0);
     ~DocumentWindow() override;
 
     int IsDocument() override { return 1; }
     int IsModified() override { return modified_; }
+    // A modified document asks the question (Yes saves, No closes unsaved, Cancel keeps it open) once the
+    // window itself may close.
+    int QueryClose(const char* question) override;              // 27
     // As every child window, and Save while the document is modified or untitled.
     void SetDefaultCommandStates() override;                    // 42
     // A changed flag refreshes the frame's commands.
@@ -49,6 +52,10 @@ public:
     bool SaveAsMetafile(const char* path);
     // The picture on the clipboard as a metafile and as a bitmap.
     bool CopyPicture();
+
+    // Opens the document file as the window of the kind its header names (a tree); null after the header's
+    // message, or for a kind that has no window.
+    static DocumentWindow* OpenDocument(const char* path);
 
     zString FullPath() const { return filePath_.FullPath(); }
     const FilePath& FilePathObject() const { return filePath_; }

@@ -5,23 +5,43 @@
 #include "app/RecentFilesMenu.h"
 #include "app/StatusMessage.h"
 #include "foundation/FilePath.h"
+#include "foundation/Host.h"
 #include "foundation/StringHelpers.h"
 #include "treewin/TreeWindow.h"
 
-#include <windows.h>
-
 #include <string>
+#include <vector>
 
-TreeWindow* OpenFileByName(const char* path)
+namespace {
+
+// The document window of the frame that holds the file, or null.
+DocumentWindow* FindOpenDocument(const FilePath& file)
+{
+    MainFrame* frame = MainFrame::Program();
+    if (frame == nullptr)
+        return nullptr;
+    std::vector<WindowCL*> windows;
+    frame->CollectWindows(windows);
+    for (WindowCL* window : windows) {
+        auto* document = dynamic_cast<DocumentWindow*>(window);
+        if (document && document->IsDocument() && !document->FilePathObject().IsEmpty() &&
+            file.EqualsNoCase(document->FilePathObject()))
+            return document;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
 {
     const FilePath file(path);
     const zString fullPath = file.FullPath();
-    for (TreeWindow* window : TreeWindow::OpenWindows()) {
-        if (!window->FilePath().IsEmpty() && file.EqualsNoCase(FilePath(window->FilePath().Text()))) {
-            MessageBeep(0);
-            ShowStatusMessage("The file is already loaded.");
-            return nullptr;
-        }
+    if (DocumentWindow* open = FindOpenDocument(file)) {
+        MessageBeep(0);
+        ShowStatusMessage("The file is already loaded.");
+        open->Activate();
+        return nullptr;
     }
     if (!file.Exists()) {
         ShowErrorBox(nullptr, (std::string("File \"") + fullPath.Text() + "\" not found.").c_str(), 0);
@@ -30,13 +50,24 @@ TreeWindow* OpenFileByName(const char* path)
     zString extension;
     file.GetExtension(extension);
     extension.MakeLower();
-    if (extension != "tre" && extension != "trb") {
+    DocumentWindow* window = nullptr;
+    if (extension == "tre" || extension == "trb") {
+        window = new TreeWindow(fullPath.Text());
+    } else {
+        // Whatever the header says, the user hears one answer: the file's type is not known.
+        HostSilence quiet(Silence::Notices);
+        window = DocumentWindow::OpenDocument(fullPath.Text());
+    }
+    if (window == nullptr) {
         ShowErrorBox(nullptr, "Unrecognized file type.", 0);
         return nullptr;
     }
-    auto* window = new TreeWindow(fullPath.Text());
+    if (placement != nullptr && window->Handle() != nullptr)
+        MoveWindow(window->Handle(), placement->left, placement->top, placement->right - placement->left,
+                   placement->bottom - placement->top, TRUE);
+    window->Show(-1);
     // A damaged file was reported and gave an untitled tree: it is neither a recent file nor opened.
-    if (window->FilePath().IsEmpty())
+    if (window->FilePathObject().IsEmpty())
         return window;
     AddRecentFile(MainFrame::Program(), file, false);
     ShowStatusMessage((std::string("Opened \"") + fullPath.Text() + "\"").c_str());

@@ -207,7 +207,7 @@ void StartProgram(FrameworkApp* app)
     TheMainFrame->Show(showCommand);
     // Without a document from the command line the program starts with a new tree, unless asked not to.
     if (RunStartupActions() == 0 && !CommandLineFlag(NoFirstTreeBit) && !CommandLineFlag(InfluenceFirstBit))
-        new TreeWindow();
+        (new TreeWindow())->Show(-1);
     TheMainFrame->RefreshCommands();
     app->RunMessageLoop();
     ShutdownApplication();

@@ -122,6 +122,7 @@ int RunOutlineRequest()
     if (extension != "tre")
         return -1;
     auto* tree = new TreeWindow(file.FullPath().Text());
+    tree->Show(-1);
     zString outline;
     WriteTreeOutline(tree->Document().Root, outline);
     if (AppClipboard != nullptr) {
@@ -176,12 +177,15 @@ int RunStartupActionsText(const char* commandLine)
     }
     int opened = 0;
     for (const StartupFileArgument& argument : ReadFileArguments(commandLine)) {
-        TreeWindow* tree = OpenFileByName(argument.path.c_str());
-        if (tree == nullptr)
+        DocumentWindow* window = OpenFileByName(argument.path.c_str());
+        if (window == nullptr)
             continue;
-        SetStartupBindings(*tree, argument);
-        if (CommandLineFlag(ChangeDecimalsBit))
-            ChangeStartupDecimals(*tree);
+        if (window->IsTree()) {
+            auto* tree = static_cast<TreeWindow*>(window);
+            SetStartupBindings(*tree, argument);
+            if (CommandLineFlag(ChangeDecimalsBit))
+                ChangeStartupDecimals(*tree);
+        }
         ++opened;
     }
     return opened;

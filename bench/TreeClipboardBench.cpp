@@ -36,7 +36,6 @@ KIVO_BENCH(TreeClipboardPaste)
     TreeWindow window;
     TreeDocument& document = window.Document();
     Grow(document, document.Root, 100, 999);
-    window.Show();
     window.Redraw();
     NodeChildList targets(4, false);
     targets.Add(document.Root->GetChild(50));

@@ -10,7 +10,7 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/TestPrinter.h"
-#include "treewin/TreeViewWindow.h"
+#include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
 
 #include <cstdio>
@@ -31,7 +31,7 @@ KIVO_BENCH(TreePrinting)
         TreeWindow tree;
         GrowBenchTree(tree.Document());
         tree.Redraw();
-        auto* view = new TreeViewWindow(tree);
+        TreeWindow* view = &tree;
         const DefaultPrinter described(entry.c_str());
         view->UsePrinter(new PrinterDevice(&described));
         int pages = 0;
@@ -56,7 +56,6 @@ KIVO_BENCH(TreePrinting)
             view->Pane()->PrintRangeOf(view->ReleasePrinter(), PrintRange{}, output.c_str());
         });
         std::printf("%d pages in the printed file\n", PostScriptPageCount(output));
-        delete view;
     }
     delete app;
     TheApp = previous;

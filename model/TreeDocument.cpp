@@ -185,4 +185,6 @@ void TreeDocument::SelectOrToggleNode(TreeNode* node)
 
 void TreeDocument::UpdateStatusIndicators()
 {
+    if (View != nullptr)
+        View->StatusIndicatorsChanged();
 }

@@ -125,7 +125,7 @@ public:
     // The evaluation handle that node formulas share (made on first use).
     NodeFormulaEvaluator& FormulaEvaluator() { return sharedEvaluator ? *sharedEvaluator : MakeFormulaEvaluator(); }
 
-    // Status-bar indicators of the tree (utility on/off, calculation method); nothing while not shown.
+    // Status-bar indicators of the tree (utility on/off, calculation method): the view is told.
     void UpdateStatusIndicators();
     // Their texts: "RISK" while the utility function is used, else empty; the method "Payoff n", "C/E, c/e"
     // (cost and effectiveness payoffs), "B-C, b-c" (benefit and cost payoffs) or "MultiAttr".

@@ -18,4 +18,6 @@ public:
     // 1 when no window of the view edits the item named by the key (a variable's name or a fixed "***"
     // key) at the node; otherwise 0, after asking (with ask) whether that window should come to the top.
     virtual int AcceptsEdit(TreeNode*, const char*, bool) { return 1; }
+    // The calculation preferences that the status indicators name changed.
+    virtual void StatusIndicatorsChanged() {}
 };

@@ -4,13 +4,12 @@
 #include "model/NodePath.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
-#include "treewin/TreeViewWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <cmath>
 #include <vector>
 
-TreeAction::TreeAction(TreeWindow* tree, const char* name) : UndoAction(&tree->Show(), name), tree(tree)
+TreeAction::TreeAction(TreeWindow* tree, const char* name) : UndoAction(tree, name), tree(tree)
 {
 }
 

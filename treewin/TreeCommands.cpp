@@ -24,6 +24,7 @@
 #include "dialogs/ReorderBranchesDialog.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "foundation/MessageBoxes.h"
+#include "framework/window/WindowEvent.h"
 #include "model/DocumentVariableOps.h"
 #include "model/NodeRef.h"
 #include "model/TreeNode.h"
@@ -74,6 +75,13 @@ int CheckNewCloneName(const zString& name, int32_t window)
 }
 
 } // namespace
+
+long TreeWindow::OnCommand(WindowEvent* event)
+{
+    if (DocumentWindow::OnCommand(event) != 0)
+        return 1;
+    return OnCommand(static_cast<int>(LOWORD(event->wParam)));
+}
 
 int TreeWindow::OnCommand(int command)
 {

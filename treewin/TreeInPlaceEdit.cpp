@@ -16,7 +16,6 @@
 #include "treewin/TreePainter.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeTextActions.h"
-#include "treewin/TreeViewWindow.h"
 
 int TreeWindow::EditOpening = 0;
 
@@ -48,14 +47,14 @@ public:
 
 TreePane* TreeWindow::Pane() const
 {
-    return shown ? static_cast<TreePane*>(shown->Pane()) : nullptr;
+    return static_cast<TreePane*>(DocChildWindow::Pane());
 }
 
 bool TreeWindow::MayOpenInPlaceEditor() const
 {
     const int selected = document.Selection.Count();
     if (EditOpening != 0 || InPlaceEditor != nullptr || InPlaceEditingAllowed == 0 || selected >= 2 ||
-        document.SuspendVariablesSync != 0 || Pane() == nullptr || !shown->IsActiveChild())
+        document.SuspendVariablesSync != 0 || Pane() == nullptr || !IsActiveChild())
         return false;
     if (SelectedNote == nullptr && EditField != 3 &&
         (document.SuspendChildRefresh != 0 || selected != 1 || document.DisplayPrefs.Schematic != 0))
@@ -125,7 +124,7 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
     } else {
         PostKeyDown(editor->Handle(), VK_END);
     }
-    ShowWindow(editor->Handle(), SW_SHOW);
+    ::ShowWindow(editor->Handle(), SW_SHOW);
     SetFocus(editor->Handle());
     RefreshFrameCommands();
 }

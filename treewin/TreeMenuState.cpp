@@ -8,7 +8,6 @@
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
-#include "treewin/TreeViewWindow.h"
 #include "app/NamePopupMenu.h"
 
 #include <functional>
@@ -294,7 +293,7 @@ void TreeWindow::UpdateCommands()
     SelectDefaultMode();
     const bool saveBlocked = ci && (settings == nullptr || settings->options.allowSaveTree == 0);
     EnableSaveCommand(!f.snapshot && !saveBlocked && (FilePath().IsEmpty() || document.Modified != 0));
-    EnablePrintCommands(Show().CanPrint());
+    EnablePrintCommands(CanPrint());
     EnableConvertToOutline(0);
     EnableRollBack(!f.snapshot && !ci, f.rolledBack);
     EnableProbabilityDistribution(node != nullptr && f.kids > 0 && node->kind != LogicNode &&

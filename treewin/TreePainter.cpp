@@ -10,7 +10,6 @@
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreePane.h"
-#include "treewin/TreeViewWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <cmath>
@@ -298,9 +297,8 @@ void PaintBranches(TreeNode* node, PaintContext& context)
 
 void InvalidateNode(TreeWindow& window, const TreeNode* node, bool recursive)
 {
-    TreeViewWindow* shown = window.ShownWindow();
     TreePane* pane = window.Pane();
-    if (shown == nullptr || pane == nullptr)
+    if (pane == nullptr)
         return;
     pane->PushDrawingScale();
     std::vector<const TreeNode*> pending{node};
@@ -309,10 +307,10 @@ void InvalidateNode(TreeWindow& window, const TreeNode* node, bool recursive)
         pending.pop_back();
         const NodeGeometry& g = next->Geometry();
         const LogicalRect box{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom};
-        shown->InvalidateLogicalRect(&box);
+        window.InvalidateLogicalRect(&box);
         if (window.Document().RolledBack != 0 || g.RollBackBoxWidth > 0.0f) {
             const LogicalRect rollBack = RollBackBoxRect(window, next);
-            shown->InvalidateLogicalRect(&rollBack);
+            window.InvalidateLogicalRect(&rollBack);
         }
         if (recursive)
             for (int i = 0; i < next->childCount; ++i)

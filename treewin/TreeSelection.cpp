@@ -13,7 +13,6 @@
 #include "treewin/TreeArrowDrawing.h"
 #include "treewin/TreePainter.h"
 #include "treewin/TreePane.h"
-#include "treewin/TreeViewWindow.h"
 
 #include <cctype>
 
@@ -139,11 +138,11 @@ void TreeWindow::ClearSelection()
     for (int i = 0; i < document.Selection.Count(); ++i)
         ::InvalidateNode(*this, document.Selection.At(i), false);
     document.ClearSelection();
-    if (shown && SelectedNote != nullptr)
-        shown->InvalidateLogicalRect(&SelectedNote->frame);
-    if (shown && SelectedArrow != nullptr) {
+    if (SelectedNote != nullptr)
+        InvalidateLogicalRect(&SelectedNote->frame);
+    if (SelectedArrow != nullptr) {
         const LogicalRect bounds = ArrowBounds(*SelectedArrow);
-        shown->InvalidateLogicalRect(&bounds);
+        InvalidateLogicalRect(&bounds);
     }
     SelectedNote = nullptr;
     SelectedArrow = nullptr;
@@ -156,8 +155,7 @@ void TreeWindow::SelectNoteBox(NoteBox* note, const void* point, bool openText)
     ClearSelection();
     SelectedNote = note;
     EditField = 3;
-    if (shown)
-        shown->InvalidateLogicalRect(&note->frame);
+    InvalidateLogicalRect(&note->frame);
     if (!openText) {
         EditField = 0;
         return;
@@ -310,31 +308,4 @@ int TreeWindow::OnKey(const WindowEvent& event)
     if (!control && !alt && !moves)
         SetModified(1);
     return 0;
-}
-
-void TreeWindow::AddUndoAction(UndoAction* action)
-{
-    Show().AddUndoAction(action);
-    if (action != nullptr)
-        SetModified(1);
-}
-
-void TreeWindow::Undo()
-{
-    Show().Undo();
-}
-
-void TreeWindow::Redo()
-{
-    Show().Redo();
-}
-
-UndoAction* TreeWindow::CurrentUndoAction()
-{
-    return Show().CurrentUndoAction();
-}
-
-const UndoHistory& TreeWindow::History()
-{
-    return Show().History();
 }

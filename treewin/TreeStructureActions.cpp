@@ -1,7 +1,6 @@
 #include "treewin/TreeStructureActions.h"
 
 #include "model/TreeNode.h"
-#include "treewin/TreeViewWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <utility>
@@ -340,5 +339,5 @@ void TreeChangeOptimalPathAction::Do()
     }
     kind = kind == DecisionNode ? ReversedDecisionNode : DecisionNode;
     tree->SelectNodes(nodes);
-    tree->Show().InvalidateAll();
+    tree->InvalidateAll();
 }

@@ -1,5 +1,8 @@
 #include "treewin/TreeWindow.h"
 
+#include "app/CommandLine.h"
+#include "app/FrameCommands.h"
+#include "app/MainFrame.h"
 #include "app/PageGrid.h"
 #include "treewin/TreeChildWindow.h"
 #include "dialogs/MonteCarloDialogs.h"
@@ -7,13 +10,17 @@
 #include "app/StartProgram.h"
 #include "script/DdeLinkManager.h"
 #include "treewin/TreeDdeServer.h"
+#include "foundation/Archive.h"
+#include "foundation/DocumentFileHeader.h"
+#include "foundation/MessageBoxes.h"
 #include "framework/draw/Display.h"
+#include "framework/draw/WindowDisplay.h"
 #include "framework/draw/zFont.h"
-#include "treewin/TreeViewWindow.h"
 #include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
 #include "model/TreeNodeRecords.h"
+#include "treewin/TreePane.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,6 +33,14 @@ namespace {
 
 // Untitled trees of this run; a number is never given twice.
 int UntitledTreeCount = 0;
+
+const char* const TreeFileFilter[] = {"Tree Files (*.tre)", "*.tre", nullptr};
+
+// The tree window's menus, merged into the frame's bar: the short ones with the command-line option n.
+unsigned TreeMenuId()
+{
+    return CommandLineFlag(ShortMenusBit) ? 110 : 115;
+}
 
 std::vector<TreeWindow*>& LiveWindows()
 {
@@ -51,34 +66,136 @@ const std::vector<TreeWindow*>& TreeWindow::OpenWindows()
     return LiveWindows();
 }
 
-TreeWindow::TreeWindow(TreeNode* root) : document(root)
+TreeWindow::TreeWindow(TreeNode* root) : DocumentWindow("", WS_OVERLAPPEDWINDOW, TreeMenuId()), document(root)
 {
     LiveWindows().push_back(this);
     document.View = this;
     GiveUntitledTitle();
+    CreatePane();
 }
 
-TreeWindow::TreeWindow(const char* path)
+TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDOW, TreeMenuId())
 {
     LiveWindows().push_back(this);
     document.View = this;
     if (document.ReadTreeFile(path, HasSnapshotExtension(path))) {
-        TakePath(path);
+        SetTitleFromPath(path);
         document.SetModified(0);
-        return;
+    } else {
+        // A damaged file never keeps its path, so that Save cannot overwrite it.
+        GiveUntitledTitle();
     }
-    // A damaged file never keeps its path, so that Save cannot overwrite it.
-    GiveUntitledTitle();
+    CreatePane();
 }
 
 TreeWindow::~TreeWindow()
 {
-    shown.reset();
+    // The pane and the undo actions go while the tree they show is still whole.
+    AddUndoAction(nullptr);
+    SetPane(nullptr);
+    paneDisplay = nullptr;
     childWindows.CloseAll();
     CloseMonteCarloProgress(&document);
     std::vector<TreeWindow*>& windows = LiveWindows();
     windows.erase(std::find(windows.begin(), windows.end(), this));
     document.View = nullptr;
+}
+
+void TreeWindow::CreatePane()
+{
+    // Headless, the tree is measured when it is first drawn or laid out.
+    if (handle_ == nullptr)
+        return;
+    auto* pane = new TreePane(this, *this);
+    SetPane(pane);
+    pane->EnableZoom(true);
+    pane->AttachScrollBars(40, 40, 160, 160);
+    SetPaneDisplay(pane->OwnDisplay());
+    Redraw();
+}
+
+void TreeWindow::SetModified(int flag)
+{
+    if ((flag != 0 ? 1 : 0) == document.Modified)
+        return;
+    document.SetModified(flag);
+    RefreshFrameCommands();
+}
+
+int TreeWindow::QueryClose(const char* question)
+{
+    if (document.RolledBack > 1)
+        SetModified(0);
+    return DocumentWindow::QueryClose(question);
+}
+
+void TreeWindow::OnActivated()
+{
+    DocumentWindow::OnActivated();
+    StatusIndicatorsChanged();
+}
+
+void TreeWindow::StatusIndicatorsChanged()
+{
+    MainFrame* frame = MainFrame::Program();
+    if (frame == nullptr || !IsActiveChild())
+        return;
+    zString risk, method;
+    document.StatusIndicatorTexts(risk, method);
+    frame->SetStatusPane(risk.Text(), 2);
+    frame->SetStatusPane(method.Text(), 3);
+}
+
+void TreeWindow::Bounds(LogicalRect& rect)
+{
+    if (layoutPending)
+        Relayout();
+    const LayoutRect& bounds = layout.DrawingBounds;
+    rect = LogicalRect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+}
+
+void TreeWindow::Draw(Display* display)
+{
+    if (display != nullptr)
+        Draw(*display);
+}
+
+PrinterSetupRecord& TreeWindow::PrinterSettings()
+{
+    if (!document.PrinterSetup)
+        document.PrinterSetup = std::make_unique<PrinterSetupRecord>();
+    return *document.PrinterSetup;
+}
+
+void TreeWindow::OnZoomChanged()
+{
+    Redraw();
+}
+
+bool TreeWindow::WriteDocument(Archive& stream)
+{
+    zString message;
+    if (!CheckNodesStorable(document.Root, message)) {
+        ShowErrorBox(nullptr, message.Text(), 0);
+        return false;
+    }
+    if (!WriteFileHeader(stream))
+        return false;
+    document.WriteDocumentBody(stream);
+    return !stream.Failed();
+}
+
+const char* const* TreeWindow::FileFilter()
+{
+    return TreeFileFilter;
+}
+
+bool TreeWindow::ReadDocument(Archive& stream, uint32_t)
+{
+    if (ReadFileHeader(stream) != TreeDocumentKind)
+        return false;
+    document.ReadDocumentBody(stream);
+    return !stream.Failed();
 }
 
 void TreeWindow::VariablesChanged()
@@ -101,14 +218,13 @@ void TreeWindow::GiveUntitledTitle()
     else
         std::snprintf(title, sizeof title, "TREE%d.TRE", UntitledTreeCount);
     document.WindowTitle = title;
-    filePath = "";
+    SetText(title);
 }
 
-void TreeWindow::TakePath(const char* path)
+void TreeWindow::SetTitleFromPath(const char* path)
 {
-    filePath = path;
-    const char* name = std::strrchr(path, '\\');
-    document.WindowTitle = name != nullptr ? name + 1 : path;
+    DocumentWindow::SetTitleFromPath(path);
+    document.WindowTitle = Text();
     for (int i = 0; i < childWindows.Count(); ++i)
         static_cast<TreeChildWindow*>(childWindows.At(i))->OnTreeTitleChanged(document.WindowTitle.Text());
     CreateDdeTopic();
@@ -118,7 +234,7 @@ void TreeWindow::CreateDdeTopic()
 {
     ddeTopic.reset();
     if (TheLinkManager != nullptr)
-        ddeTopic = std::make_unique<TreeDdeServer>(this, &TheLinkManager->Server(), filePath.Text());
+        ddeTopic = std::make_unique<TreeDdeServer>(this, &TheLinkManager->Server(), FullPath().Text());
 }
 
 void TreeWindow::DdeItemName(int id, zString& text)
@@ -231,8 +347,8 @@ bool TreeWindow::SaveAs(const char* path, zString& message)
     OriginalValuesScope original(childWindows);
     if (!document.WriteTreeFile(path, message))
         return false;
-    TakePath(path);
-    document.SetModified(0);
+    SetTitleFromPath(path);
+    SetModified(0);
     return true;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
-// The tree window: the window that shows and edits one tree document. It owns its document, which holds the
-// tree and everything computed on it; the document functions of the window hand on to it, so callers that
-// hold the window keep its whole interface while the model and the analyses work on the document alone.
+// The tree window: the document window of the main frame that shows and edits one tree document. It owns its
+// document, which holds the tree and everything computed on it; the document functions of the window hand on
+// to it, so callers that hold the window keep its whole interface while the model and the analyses work on
+// the document alone. Without a main frame the window has no handle and no pane; the tree is then measured
+// on an off-screen display, so a tree stays usable headless.
 
+#include "app/DocumentWindow.h"
 #include "app/WindowList.h"
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
@@ -24,7 +27,6 @@ struct TreeArrow;
 class TreeDdeServer;
 struct PrintOffset;
 class TreePane;
-class TreeViewWindow;
 class zFont;
 struct LogicalPoint;
 struct LogicalRect;
@@ -33,10 +35,11 @@ struct WindowEvent;
 // The four default fonts of a tree, in the order of their line heights.
 enum TreeFontKind { TreeTextFont = 0, ProbabilityFont = 1, VariablesTextFont = 2, ValuesFont = 3 };
 
-class TreeWindow : public TreeDocumentView {
+class TreeWindow : public DocumentWindow, public TreeDocumentView {
 public:
     // A new tree: a fresh decision node as root, or the given tree (see TreeDocument), titled "Untitled Tree n"
-    // (or "TREEn.TRE" without full document titles) with the next number of the run and no file path.
+    // (or "TREEn.TRE" without full document titles) with the next number of the run and no file path. The
+    // window is made hidden inside the main frame; Show shows it.
     explicit TreeWindow(TreeNode* root = nullptr);
     // A tree opened from a file (a ".trb" name reads a roll-back snapshot). A damaged file gives an untitled
     // tree with a fresh root and no path, so that Save cannot overwrite the file.
@@ -50,7 +53,7 @@ public:
 
     TreeDocument& Document() { return document; }
     // The file the tree is saved to; empty for an untitled tree.
-    const zString& FilePath() const { return filePath; }
+    zString FilePath() const { return FullPath(); }
     // Saves to the path, which becomes the tree's file; false (message set) when nothing was written. Values
     // that bound windows set for a while (a slider's) are written as they were before.
     bool SaveAs(const char* path, zString& message);
@@ -59,8 +62,29 @@ public:
     const TreeDocument& Document() const { return document; }
 
     bool ValuesCurrent() const { return document.ValuesCurrent(); }
-    void SetModified(int flag) { document.SetModified(flag); }
+    // The modified flag is the document's; a change refreshes the frame's commands.
+    void SetModified(int flag) override;
+    int IsModified() override { return document.Modified; }
     const zString& Title() const { return document.Title(); }
+
+    // The window as a document of the frame.
+    int IsTree() override { return 1; }
+    int CanPrint() override { return 1; }
+    // A roll-back snapshot never asks to be saved; then the save question of every document.
+    int QueryClose(const char* question) override;
+    // The status indicators of the frame follow the tree that becomes active.
+    void OnActivated() override;
+    void Bounds(LogicalRect& rect) override;
+    void Draw(Display* display) override;
+    void OnZoomChanged() override;
+    // The tree's own printer settings, stored in its file.
+    PrinterSetupRecord& PrinterSettings() override;
+    bool WriteDocument(Archive& stream) override;
+    const char* const* FileFilter() override;
+    bool ReadDocument(Archive& stream, uint32_t fileSize) override;
+    // The title follows the path, in the document and in every bound window.
+    void SetTitleFromPath(const char* path) override;
+    int DocumentKind() override { return 1; }
 
     DocVariable* FindVariable(const char* name, bool alreadyUpper) const
     {
@@ -147,14 +171,6 @@ public:
     // 0, or the next press in the pane draws an arrow (1) or a note box (2).
     int ClickMode = 0;
 
-    // The undo history is the one of the window the tree is shown in (shown when needed): an action is
-    // applied at once; adding, taking back and applying again mark the tree modified. Null clears it.
-    void AddUndoAction(UndoAction* action);
-    void Undo();
-    void Redo();
-    UndoAction* CurrentUndoAction();
-    const UndoHistory& History();
-
     void AddNoteBox(NoteBox* note) { document.AddNoteBox(note); }
     // Takes the note box out of the window (the caller owns it then); it is no longer selected.
     void RemoveNoteBox(NoteBox* note);
@@ -185,7 +201,9 @@ public:
 
     NodeFormulaEvaluator& FormulaEvaluator() { return document.FormulaEvaluator(); }
 
+    // Shows the tree's indicators in the frame's status bar while the window is the active one.
     void UpdateStatusIndicators() { document.UpdateStatusIndicators(); }
+    void StatusIndicatorsChanged() override;
 
     void SetStoredAnalysis(StoredAnalysis* record) { document.SetStoredAnalysis(record); }
     StoredAnalysis* FindStoredAnalysis(const char* name) const { return document.FindStoredAnalysis(name); }
@@ -231,9 +249,6 @@ public:
     // given, limits the work to what may show there. A pending layout is made first.
     void Draw(Display& display, const LogicalRect* clip = nullptr);
 
-    // Shows the tree in a window of the main frame (made on the first call), measured on its pane.
-    TreeViewWindow& Show();
-    TreeViewWindow* ShownWindow() const { return shown.get(); }
     // The whole drawing at its natural size on a white screen-compatible bitmap, written as a .BMP file;
     // false when the bitmap cannot be made or written.
     bool SaveAsBitmap(const ::FilePath& path);
@@ -282,6 +297,8 @@ public:
     // Commands (TreeCommands.cpp). The window's command handler: 1 when the command is a tree command (also
     // when its condition refuses it), 0 otherwise. Cancels a pending arrow or note click first.
     int OnCommand(int command);
+    // Commands sent to the window: Save, Save As and the focused edit's own commands first, then the tree's.
+    long OnCommand(WindowEvent* event) override;
     // The Edit menu's node, subtree, note and arrow commands, the clone commands and the tree clipboard
     // slots (1189, 1202-1211); 1 for these, 0 otherwise.
     int OnEditMenuCommand(int command);
@@ -310,9 +327,10 @@ public:
     // Menu and tool-bar state (TreeMenuState.cpp), taken from the selection and the window's state: the tree's
     // menus on the menu bar, the node pop-up menu (menu 118, which gets the "Define Variable" sub-menu at
     // position 5) and the tool-bar buttons.
-    void UpdateMenus(HMENU bar);
+    void UpdateMenus(HMENU bar) override;
     void UpdateMenuTexts(HMENU popup);
     void UpdateCommands();
+    void SetDefaultCommandStates() override { UpdateCommands(); }
     // The tree has custom-interface settings with a parameter, and a stored analysis to run.
     bool CanShowCustomInterface();
     // 1 while the custom interface covers the tree.
@@ -344,19 +362,17 @@ private:
     void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.
     void ForwardClickToEditor(LogicalPoint point);
+    // Gives the window its pane inside the frame (none without a frame handle).
+    void CreatePane();
     void GiveUntitledTitle();
-    // The path becomes the tree's file and its name the title.
-    void TakePath(const char* path);
 
     void RebuildFonts();
 
     TreeDocument document;
     WindowList childWindows{4, true};
     TreeLayout layout;
-    zString filePath;
     bool layoutPending = false;
     std::unique_ptr<Display> offscreen;
-    std::unique_ptr<TreeViewWindow> shown;
     std::unique_ptr<TreeDdeServer> ddeTopic;
     Display* paneDisplay = nullptr;
     // The measuring fonts and line heights and the display they were made on.

@@ -16,7 +16,6 @@
 #include "treewin/NoteBoxDrawing.h"
 #include "treewin/TreeArrowDrawing.h"
 #include "treewin/TreePane.h"
-#include "treewin/TreeViewWindow.h"
 #include "treewin/TreePainter.h"
 
 #include <algorithm>
@@ -197,7 +196,7 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
         DrawNoteBox(*document.NoteBoxes.At(i), display, false);
     for (int i = 0; i < document.Arrows.Count(); ++i)
         DrawTreeArrow(*this, *document.Arrows.At(i), context);
-    const bool screen = shown && display.Kind() == Display::KindWindow;
+    const bool screen = DocChildWindow::Pane() != nullptr && display.Kind() == Display::KindWindow;
     if (screen && SelectedNote != nullptr)
         DrawNoteBoxWithHandles(*SelectedNote, display, InPlaceEditor != nullptr ? 0 : 1);
     else if (screen && SelectedArrow != nullptr)
@@ -213,7 +212,7 @@ void TreeWindow::MarkPages(Display& display, const LogicalRect* clip)
 {
     const TreeDisplayPrefs& prefs = document.DisplayPrefs;
     const bool printer = display.Kind() == Display::KindPrinter;
-    if (!shown || (display.Kind() != Display::KindWindow && !printer))
+    if (DocChildWindow::Pane() == nullptr || (display.Kind() != Display::KindWindow && !printer))
         return;
     PageHeaderOptions options;
     options.breaks = !printer && prefs.ShowPageBreaksInTree != 0;
@@ -230,17 +229,7 @@ void TreeWindow::MarkPages(Display& display, const LogicalRect* clip)
     options.display = &display;
     const LayoutRect& bounds = layout.DrawingBounds;
     options.rect = clip != nullptr ? *clip : LogicalRect{bounds.left, bounds.top, bounds.right, bounds.bottom};
-    shown->DrawPageHeaderText(options);
-}
-
-TreeViewWindow& TreeWindow::Show()
-{
-    if (!shown) {
-        shown = std::make_unique<TreeViewWindow>(*this);
-        Redraw();
-        shown->Show(SW_SHOW);
-    }
-    return *shown;
+    DrawPageHeaderText(options);
 }
 
 bool TreeWindow::SaveAsBitmap(const ::FilePath& path)

@@ -5,7 +5,6 @@
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
 #include "treewin/TreeArrowDrawing.h"
-#include "treewin/TreeViewWindow.h"
 
 void TreeWindow::RemoveNoteBox(NoteBox* note)
 {
@@ -36,17 +35,14 @@ void TreeWindow::SelectArrow(TreeArrow* arrow)
     ClearSelection();
     EditField = 0;
     SelectedArrow = arrow;
-    if (shown) {
-        const LogicalRect bounds = ArrowBounds(*arrow);
-        shown->InvalidateLogicalRect(&bounds);
-    }
+    const LogicalRect bounds = ArrowBounds(*arrow);
+    InvalidateLogicalRect(&bounds);
 }
 
 LogicalRect TreeWindow::VisibleArea()
 {
-    TreeViewWindow& view = Show();
-    ZoomPane* pane = view.Pane();
-    Display* display = view.PaneDisplay();
+    ZoomPane* pane = DocChildWindow::Pane();
+    Display* display = DocChildWindow::PaneDisplay();
     if (pane == nullptr || display == nullptr)
         return LogicalRect{0.0f, 0.0f, 0.0f, 0.0f};
     pane->PushDrawingScale();

@@ -92,7 +92,7 @@ TEST_F(StartupActionsTest, BindingsAndDecimalsOfAnOpenedTree)
     EXPECT_STREQ(document.Root->GetChild(0)->Payoff(0).Text().Text(), "1.5*2");
     EXPECT_STREQ(document.Root->GetChild(1)->Payoff(0).Text().Text(), "MAX(1, 2)+X1,5");
     ASSERT_EQ(boxes.Count(), 2u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "Some formulas of \"kivo_start.tre\" cannot be read after changing decimals (1).");
+    EXPECT_EQ(boxes.Boxes()[0].text, "Some formulas of \"kivo_start\" cannot be read after changing decimals (1).");
     EXPECT_EQ(boxes.Last().text, "File \"Z:\\missing.tre\" not found.");
 }
 

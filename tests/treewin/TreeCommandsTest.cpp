@@ -20,7 +20,6 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeClipboard.h"
-#include "treewin/TreeViewWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +113,7 @@ TEST(TreeCommands, AddBranchesGivesTwoThenOneAndRefusesTerminals)
     document.DisplayPrefs.BranchesPerNode = 2;
     window.SelectNode(document.Root, 1, nullptr, false);
     // The command reaches the tree through the window it is shown in.
-    SendMessageA(window.Show().Handle(), WM_COMMAND, 1403, 0);
+    SendMessageA(window.Handle(), WM_COMMAND, 1403, 0);
     EXPECT_EQ(document.Root->childCount, 2);
     EXPECT_STREQ(window.CurrentUndoAction()->name.Text(), "Add Branches");
     document.Root->GetChild(0)->SetText("first", false);

@@ -6,7 +6,6 @@
 #include "app/MainFrame.h"
 #include "framework/dialog/Menu.h"
 #include "tests/support/ScopedApplication.h"
-#include "treewin/TreeViewWindow.h"
 #include "framework/window/ResourceId.h"
 #include "model/TreeNode.h"
 
@@ -161,8 +160,8 @@ TEST(TreeMenuState, TheFrameAsksTheActiveTreeWhenAMenuOpens)
     frame->EndStartup();
     {
         MenuFixture f;
-        f.window.Show().Show(SW_SHOWNORMAL);
-        ASSERT_EQ(static_cast<MDIchildCL*>(f.window.ShownWindow()), frame->ActiveChild());
+        f.window.Show(SW_SHOWNORMAL);
+        ASSERT_EQ(static_cast<MDIchildCL*>(&f.window), frame->ActiveChild());
         f.tree.RolledBack = 2;
         const HMENU bar = GetMenu(frame->Handle());
         const HMENU file = GetSubMenu(bar, 0);

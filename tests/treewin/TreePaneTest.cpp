@@ -15,7 +15,6 @@
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/NodeMeasure.h"
-#include "treewin/TreeViewWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +34,9 @@ struct ShownTree {
         decision = document.AddChild(document.Root, DecisionNode, "Decision");
         first = document.AddChild(chance, TerminalNode, "First", "0.5");
         second = document.AddChild(chance, TerminalNode, "Second", "#");
-        pane = static_cast<TreePane*>(window.Show().Pane());
-        window.Show().Show(SW_MAXIMIZE);
+        window.Redraw();
+        pane = static_cast<TreePane*>(window.Pane());
+        window.Show(SW_MAXIMIZE);
         PumpMessagesFor(50);
     }
     // The client point of the middle of the node's symbol (and, with dx/dy, beside it).
@@ -270,14 +270,14 @@ TEST(TreePane, RightPressShowsTheContextMenuAndDoubleClicksSendCommands)
         }
         std::vector<unsigned> commands;
     } recorder;
-    t.window.Show().AddHandler(&recorder, &Recorder::Record, WM_COMMAND);
+    t.window.AddHandler(&recorder, &Recorder::Record, WM_COMMAND);
     // Presses closer than 10 ms are one press.
     for (const TreeNode* node : {t.first, t.first, t.decision, t.decision}) {
         Sleep(15);
         t.Click(t.At(node));
     }
     EXPECT_EQ(recorder.commands, (std::vector<unsigned>{1506, 1403}));
-    t.window.Show().RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);
+    t.window.RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);
 }
 
 TEST(TreePane, HoverCursorFollowsWhatLiesUnderTheMouse)

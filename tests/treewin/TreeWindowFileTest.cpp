@@ -73,7 +73,7 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     window.Document().SetModified(1);
     ASSERT_TRUE(window.SaveCopyAs(copy.c_str(), message));
     EXPECT_STREQ(window.FilePath().Text(), tree.c_str());
-    EXPECT_STREQ(window.Title().Text(), "kivo_window.tre");
+    EXPECT_STREQ(window.Title().Text(), "kivo_window");
     EXPECT_EQ(window.Document().Modified, 1);
 
     TreeWindow snapshot(copy.c_str());

@@ -1,4 +1,4 @@
-#include "treewin/TreeViewWindow.h"
+#include "treewin/TreeWindow.h"
 
 #include "app/ZoomPane.h"
 #include "foundation/FileHelpers.h"
@@ -12,7 +12,7 @@
 #include "tests/support/ScopedApplication.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreePainter.h"
-#include "treewin/TreeWindow.h"
+#include "treewin/TreePane.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ int CountInSymbol(BitmapDisplay& picture, const TreeNode* node, COLORREF colour)
 
 } // namespace
 
-TEST(TreeViewWindow, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
+TEST(TreeWindowInFrame, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
 {
     FocusTestLock focus;
     ScopedApplication app;
@@ -46,12 +46,13 @@ TEST(TreeViewWindow, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
     TreeNode* cure = document.AddChild(chance, TerminalNode, "Cure", "0.8", "10");
     document.AddChild(chance, TerminalNode, "Fail", "#", "0");
 
-    TreeViewWindow& shown = window.Show();
+    window.Redraw();
+    window.Show(SW_SHOW);
     PumpMessagesFor(50);
-    ASSERT_NE(shown.Pane(), nullptr);
-    EXPECT_EQ(&window.MeasuringDisplay(), static_cast<Display*>(shown.Pane()->OwnDisplay()));
+    ASSERT_NE(window.Pane(), nullptr);
+    EXPECT_EQ(&window.MeasuringDisplay(), static_cast<Display*>(window.Pane()->OwnDisplay()));
     LogicalRect bounds{};
-    shown.Bounds(bounds);
+    window.Bounds(bounds);
     EXPECT_FLOAT_EQ(bounds.right, window.Layout().DrawingBounds.right);
     EXPECT_GT(chance->Geometry().BoxWidth, 0.115f);
 

@@ -4,12 +4,14 @@
 #include "app/CursorStack.h"
 #include "app/FilePathDialogs.h"
 #include "app/FrameCommands.h"
+#include "app/MainFrame.h"
 #include "app/MainToolbar.h"
 #include "app/StartProgram.h"
 #include "foundation/AppFlags.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileStream.h"
+#include "framework/window/WindowEvent.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RecentFileList.h"
 #include "framework/draw/BitmapDisplay.h"
@@ -43,8 +45,21 @@ public:
 
 } // namespace
 
+namespace {
+
+// A new document opens as the active one is shown (maximised or not); the frame notes it before the
+// window is made. The title passes through.
+const char* NoteChildShowCommand(const char* title)
+{
+    if (MainFrame* frame = MainFrame::Program())
+        frame->RememberChildShowCommand();
+    return title;
+}
+
+} // namespace
+
 DocumentWindow::DocumentWindow(const char* title, DWORD style, unsigned menuId)
-    : DocChildWindow(title, style, menuId)
+    : DocChildWindow(NoteChildShowCommand(title), style, menuId)
 {
 }
 
@@ -78,6 +93,30 @@ int DocumentWindow::QueryClose(const char* question)
     default:
         return 0;
     }
+}
+
+long DocumentWindow::OnCommand(WindowEvent* event)
+{
+    switch (LOWORD(event->wParam)) {
+    case 1104:
+        SaveToFile();
+        return 1;
+    case 1105:
+        SaveAs(nullptr);
+        return 1;
+    default:
+        return DocChildWindow::OnCommand(event);
+    }
+}
+
+bool DocumentWindow::FileStillReadable()
+{
+    if (!filePath_.Exists()) {
+        ShowErrorBox(nullptr, "File not found, or the file is empty.", 0);
+        return false;
+    }
+    std::unique_ptr<FileStream> stream = filePath_.OpenStream(false);
+    return ReadFileHeader(*stream) == DocumentKind();
 }
 
 DocumentWindow* DocumentWindow::OpenDocument(const char* path)

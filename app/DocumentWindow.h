@@ -19,6 +19,8 @@ public:
     // A modified document asks the question (Yes saves, No closes unsaved, Cancel keeps it open) once the
     // window itself may close.
     int QueryClose(const char* question) override;              // 27
+    // Save (1104) and Save As (1105), then the child window's commands.
+    long OnCommand(WindowEvent* event) override;
     // As every child window, and Save while the document is modified or untitled.
     void SetDefaultCommandStates() override;                    // 42
     // A changed flag refreshes the frame's commands.
@@ -38,6 +40,10 @@ public:
 
     // Writes the header with this document's kind; false (after recording error 6) when it failed.
     bool WriteFileHeader(Archive& stream);
+
+    // True when the document's file still reads as a document of its kind (the reading reports what is
+    // wrong); Revert asks before it gives up the unsaved work.
+    virtual bool FileStillReadable();
 
     // Reads the document from its file; a file that cannot be read is reported and leaves the document
     // untitled, so that Save never writes an empty document over it.

@@ -87,9 +87,13 @@ private:
     long HelpOnContext();
     long HelpContents();
     long HelpSearch();
+    long NewTree();
+    long NewDocument();
     long OpenFile();
     void OpenRecentFile(unsigned id);
     long RunScript();
+    long RevertActive();
+    long ReopenReverted();
     long CloseActive();
     long PrintActive();
     long PageSetupActive();

@@ -3,6 +3,7 @@
 #include "app/BarLayoutRule.h"
 #include "app/CommandLine.h"
 #include "app/DocChildWindow.h"
+#include "app/DocumentWindow.h"
 #include "app/FilePathDialogs.h"
 #include "app/MainFrame.h"
 #include "app/MainToolbar.h"
@@ -24,9 +25,13 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
 #include "framework/window/MDIchildCL.h"
+#include "dialogs/NewDocumentDialog.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "script/ScriptManager.h"
+#include "treewin/TreeWindow.h"
 
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -77,12 +82,16 @@ struct MainFrame::CommandRow {
 };
 
 const MainFrame::CommandRow MainFrame::Commands[] = {
+    {1101, &MainFrame::NewTree},
     {1103, &MainFrame::OpenFile},
     {1107, &MainFrame::CloseActive},
     {1108, &MainFrame::PrintActive},
     {1110, &MainFrame::PageSetupActive},
+    {1111, &MainFrame::RevertActive},
     {1112, &MainFrame::PrintPreviewActive},
     {1113, &MainFrame::RunScript},
+    {1115, &MainFrame::NewDocument},
+    {1186, &MainFrame::ReopenReverted},
     {1190, &MainFrame::RelayoutWindows},
     {1196, nullptr},
     {1199, &MainFrame::Exit},
@@ -164,6 +173,56 @@ long MainFrame::HelpContents()
 long MainFrame::HelpSearch()
 {
     ShowHelpIndex();
+    return 1;
+}
+
+long MainFrame::NewTree()
+{
+    (new TreeWindow())->Show(SW_SHOWNORMAL);
+    return 1;
+}
+
+long MainFrame::NewDocument()
+{
+    NewDocumentDialog dialog;
+    if (!dialog.Run())
+        return 1;
+    if (dialog.Choice == NewDocumentDialog::InfluenceDiagram)
+        (new InfluenceDiagramWindow())->Show(SW_SHOWNORMAL);
+    else
+        (new TreeWindow())->Show(SW_SHOWNORMAL);
+    return 1;
+}
+
+long MainFrame::RevertActive()
+{
+    auto* document = dynamic_cast<DocumentWindow*>(MDIframeCL::ActiveChild());
+    if (!document || !document->IsDocument() || !document->IsModified() || document->FilePathObject().IsEmpty())
+        return 1;
+    revertPath_ = document->FilePathObject();
+    // The window's own rectangle in the MDI client, where the reopened window goes.
+    if (document->Handle()) {
+        GetWindowRect(document->Handle(), &revertRect_);
+        MapWindowPoints(nullptr, ClientHandle(), reinterpret_cast<POINT*>(&revertRect_), 2);
+    }
+    const std::string question =
+        std::string("You will lose unsaved changes to \"") + document->Text() + "\". Revert to the last saved version?";
+    if (AskOkCancel(nullptr, question.c_str(), 0, 2) != 1)
+        return 1;
+    // The unsaved work stays when the saved file can no longer be read (the reading said why).
+    if (!document->FileStillReadable())
+        return 1;
+    document->SetModified(0);
+    // The reopened window is shown as this one was, maximised or not.
+    RememberChildShowCommand();
+    delete document;
+    PostMessageA(handle_, WM_COMMAND, 1186, 0);
+    return 1;
+}
+
+long MainFrame::ReopenReverted()
+{
+    OpenFileByName(revertPath_.FullPath().Text(), &revertRect_);
     return 1;
 }
 
@@ -379,6 +438,8 @@ void MainFrame::UpdateMenus()
         bar->GrayItem(id, 1);
     for (unsigned id : {1107u, 1904u, 1905u})
         bar->GrayItem(id, window == nullptr);
+    auto* saved = dynamic_cast<DocumentWindow*>(window);
+    bar->GrayItem(1111, !saved || !saved->IsDocument() || !saved->IsModified() || saved->FilePathObject().IsEmpty());
     DocChildWindow* document = AsDocChild(window);
     const bool canPrint = document && document->CanPrint();
     for (unsigned id : {1108u, 1110u, 1112u})

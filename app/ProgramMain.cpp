@@ -38,6 +38,7 @@
 #include "script/DdeLinkManager.h"
 #include "script/ScriptManager.h"
 #include "treewin/NodeValueCommandSender.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <commctrl.h>
@@ -206,8 +207,12 @@ void StartProgram(FrameworkApp* app)
     StartApplication();
     TheMainFrame->Show(showCommand);
     // Without a document from the command line the program starts with a new tree, unless asked not to.
-    if (RunStartupActions() == 0 && !CommandLineFlag(NoFirstTreeBit) && !CommandLineFlag(InfluenceFirstBit))
-        (new TreeWindow())->Show(-1);
+    if (RunStartupActions() == 0) {
+        if (CommandLineFlag(InfluenceFirstBit))
+            (new InfluenceDiagramWindow())->Show(-1);
+        else if (!CommandLineFlag(NoFirstTreeBit))
+            (new TreeWindow())->Show(-1);
+    }
     TheMainFrame->RefreshCommands();
     app->RunMessageLoop();
     ShutdownApplication();

@@ -16,10 +16,19 @@ void ProgramDialog::OnButton(unsigned id, std::function<void()> handler)
         std::make_unique<HandlerDescriptor>(id, AsEventHandler(&ProgramDialog::OnAnyButton), this, WM_COMMAND));
 }
 
+void ProgramDialog::OnNotification(unsigned id, unsigned code, std::function<void()> handler)
+{
+    codes_[id] = code;
+    OnButton(id, std::move(handler));
+}
+
 long ProgramDialog::OnAnyButton(WindowEvent* event)
 {
     auto found = handlers_.find(LOWORD(event->wParam));
     if (found == handlers_.end())
+        return 0;
+    auto code = codes_.find(LOWORD(event->wParam));
+    if (code != codes_.end() && code->second != HIWORD(event->wParam))
         return 0;
     found->second();
     return 1;

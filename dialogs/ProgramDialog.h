@@ -14,6 +14,8 @@ public:
 
     // The handler runs instead of anything else the button would do.
     void OnButton(unsigned id, std::function<void()> handler);
+    // The handler runs when the control sends that notification (LBN_DBLCLK, ...).
+    void OnNotification(unsigned id, unsigned code, std::function<void()> handler);
     // Runs the dialog when there is an application; answers IDOK after a successful OK, else IDCANCEL.
     int Run();
     // Focuses the field and selects its whole text.
@@ -23,4 +25,5 @@ private:
     long OnAnyButton(WindowEvent* event);
 
     std::map<unsigned, std::function<void()>> handlers_;
+    std::map<unsigned, unsigned> codes_;
 };

@@ -185,6 +185,13 @@ bool TreeWindow::WriteDocument(Archive& stream)
     return !stream.Failed();
 }
 
+bool TreeWindow::FileStillReadable()
+{
+    const zString path = FullPath();
+    TreeDocument probe;
+    return probe.ReadTreeFile(path.Text(), HasSnapshotExtension(path.Text()));
+}
+
 const char* const* TreeWindow::FileFilter()
 {
     return TreeFileFilter;

@@ -82,6 +82,8 @@ public:
     bool WriteDocument(Archive& stream) override;
     const char* const* FileFilter() override;
     bool ReadDocument(Archive& stream, uint32_t fileSize) override;
+    // The whole file reads as a tree (or snapshot) again.
+    bool FileStillReadable() override;
     // The title follows the path, in the document and in every bound window.
     void SetTitleFromPath(const char* path) override;
     int DocumentKind() override { return 1; }

@@ -1,0 +1,55 @@
+#include "dialogs/NewDocumentDialog.h"
+
+#include "app/CommandLine.h"
+#include "dialogs/ProgramDialog.h"
+
+namespace {
+
+constexpr unsigned TemplateId = 3430;
+constexpr unsigned KindList = 3431;
+
+bool ShowOnScreen(NewDocumentDialog& request)
+{
+    ProgramDialog dialog(TemplateId);
+    WindowCL* list = dialog.FindChild(KindList);
+    if (list == nullptr)
+        return false;
+    for (const char* kind : {"Tree", "Influence Diagram"})
+        SendMessageA(list->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kind));
+    SendMessageA(list->Handle(), LB_SETCURSEL, static_cast<WPARAM>(request.Choice), 0);
+    bool chosen = false;
+    const auto choose = [&] {
+        const LRESULT selected = SendMessageA(list->Handle(), LB_GETCURSEL, 0, 0);
+        request.Choice = selected == NewDocumentDialog::InfluenceDiagram ? NewDocumentDialog::InfluenceDiagram
+                                                                         : NewDocumentDialog::Tree;
+        chosen = true;
+        dialog.EndModal();
+    };
+    dialog.OnButton(IDOK, choose);
+    dialog.OnNotification(KindList, LBN_DBLCLK, choose);
+    dialog.Run();
+    return chosen;
+}
+
+NewDocumentDialog::Presenter& CurrentPresenter()
+{
+    static NewDocumentDialog::Presenter presenter;
+    return presenter;
+}
+
+} // namespace
+
+NewDocumentDialog::NewDocumentDialog() : Choice(CommandLineFlag(InfluenceFirstBit) ? InfluenceDiagram : Tree) {}
+
+NewDocumentDialog::Presenter NewDocumentDialog::SetPresenter(Presenter presenter)
+{
+    Presenter previous = std::move(CurrentPresenter());
+    CurrentPresenter() = std::move(presenter);
+    return previous;
+}
+
+bool NewDocumentDialog::Run()
+{
+    const Presenter& presenter = CurrentPresenter();
+    return presenter ? presenter(*this) : ShowOnScreen(*this);
+}

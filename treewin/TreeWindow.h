@@ -182,7 +182,7 @@ public:
     // Selects the arrow alone: no node and no note box stay selected.
     void SelectArrow(TreeArrow* arrow);
     TreeArrow* SelectedArrow = nullptr;
-    // The part of the drawing in view in the pane, in inches.
+    // The part of the drawing in view in the pane, in inches (without a pane: a letter page at the origin).
     LogicalRect VisibleArea();
 
     int OptimalPathDirection() const { return document.OptimalPathDirection(); }

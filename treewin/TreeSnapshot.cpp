@@ -10,7 +10,6 @@
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/MetafileDisplay.h"
-#include "treewin/TreeViewWindow.h"
 
 #include <cstdio>
 
@@ -34,7 +33,7 @@ char TreeWindow::SaveSnapshot(bool rolledBack, ::FilePath& path)
     const bool rollBack = extension == "trb";
     const bool metafile = extension == "wmf";
     const char* const* filters = rollBack ? RollBackFilters : metafile ? MetafileFilters : BitmapFilters;
-    if (!ChooseSavePath(Show().Handle(), filters, "Save Snapshot", proposed.FullPath().Text(), path))
+    if (!ChooseSavePath(handle_, filters, "Save Snapshot", proposed.FullPath().Text(), path))
         return 0;
     path.SetExtension(extension.Text());
     return rollBack ? 'r' : metafile ? 'm' : 'b';

@@ -35,7 +35,8 @@ TEST(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
     TreeDocument& tree = window.Document();
     TreeNode* a = tree.AddChild(tree.Root, TerminalNode, "A", "", "3");
     tree.AddChild(tree.Root, TerminalNode, "B", "", "5");
-    window.Show();
+    window.Redraw();
+    window.Show(SW_SHOW);
     std::string proposed;
     std::string target;
     auto files = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool saving) {

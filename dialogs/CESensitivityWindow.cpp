@@ -4,6 +4,7 @@
 #include "analysis/LineGraphData.h"
 #include "app/GraphCommandStyle.h"
 #include "app/MenuButton.h"
+#include "dialogs/DocumentPopups.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/TextReport.h"
 #include "framework/dialog/Menu.h"
@@ -59,6 +60,7 @@ CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
     : DialogFrameCL(Frame(), ResourceId(kTemplateId, nullptr), WindowStyle), results_(results)
 {
     SetStateBits(StateDeleteWithWindow);
+    AddDocumentPopup(this, results_.grid != nullptr ? results_.grid->Document() : nullptr);
     if (WindowCL* text = FindChild(kNodeText)) {
         zString nodeText;
         if (results_.node != nullptr)
@@ -73,7 +75,10 @@ CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
         ShowInfoBox(nullptr, kNoRatioText, -1);
 }
 
-CESensitivityWindow::~CESensitivityWindow() = default;
+CESensitivityWindow::~CESensitivityWindow()
+{
+    RemoveDocumentPopup(this);
+}
 
 bool CESensitivityWindow::HasRatioRange() const
 {

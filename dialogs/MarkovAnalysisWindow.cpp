@@ -3,6 +3,7 @@
 #include "analysis/MarkovAnalysis.h"
 #include "foundation/TextReport.h"
 #include "app/MenuButton.h"
+#include "dialogs/DocumentPopups.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/TopWindow.h"
@@ -24,6 +25,7 @@ MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analy
     : DialogFrameCL(Frame(), ResourceId(kTemplateId, nullptr), WindowStyle), analysis_(std::move(analysis))
 {
     SetStateBits(StateDeleteWithWindow);
+    AddDocumentPopup(this, analysis_->document);
     if (WindowCL* text = FindChild(kNodeText)) {
         zString nodeText;
         if (analysis_->node)
@@ -34,7 +36,10 @@ MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analy
     Show(SW_SHOW);
 }
 
-MarkovAnalysisWindow::~MarkovAnalysisWindow() = default;
+MarkovAnalysisWindow::~MarkovAnalysisWindow()
+{
+    RemoveDocumentPopup(this);
+}
 
 void MarkovAnalysisWindow::MakeGraphButton()
 {

@@ -1,5 +1,7 @@
 #include "dialogs/MonteCarloDialogs.h"
 
+#include "dialogs/DocumentPopups.h"
+
 #include "analysis/StoredAnalysisKinds.h"
 #include "app/ProgressBar.h"
 #include "app/WindowPlacement.h"
@@ -182,21 +184,14 @@ WindowCL* Frame()
     return TheApp ? TheApp->MainWindow() : nullptr;
 }
 
-// The open progress dialogs, so that a closing tree finds those of its document.
-std::vector<MonteCarloProgressDialog*>& OpenDialogs()
-{
-    static std::vector<MonteCarloProgressDialog*> dialogs;
-    return dialogs;
-}
-
 }  // namespace
 
 MonteCarloProgressDialog::MonteCarloProgressDialog(std::unique_ptr<MonteCarloProgress> run)
     : DialogFrameCL(Frame(), ResourceId(ProgressTemplate(*run), nullptr), ProgressWindowStyle), run(std::move(run))
 {
     SetStateBits(StateDeleteWithWindow);
-    OpenDialogs().push_back(this);
     MonteCarloSimulation& simulation = this->run->Simulation();
+    AddDocumentPopup(this, simulation.window);
     zString text;
     simulation.node->GetShortText(text, 30);
     SetControlText(*this, kNodeText, text.Text());
@@ -218,8 +213,7 @@ MonteCarloProgressDialog::MonteCarloProgressDialog(std::unique_ptr<MonteCarloPro
 
 MonteCarloProgressDialog::~MonteCarloProgressDialog()
 {
-    std::vector<MonteCarloProgressDialog*>& dialogs = OpenDialogs();
-    dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), this), dialogs.end());
+    RemoveDocumentPopup(this);
     run->SetView(nullptr);
     run.reset();
 }
@@ -331,15 +325,6 @@ void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* window)
     if (simulation->error != 0 || !simulation->Setup(settings))
         return;
     OpenProgress(std::move(simulation), nullptr, record);
-}
-
-void CloseMonteCarloProgress(const TreeDocument* document)
-{
-    // Each closing dialog leaves the list, so the walk works on a copy.
-    const std::vector<MonteCarloProgressDialog*> dialogs = OpenDialogs();
-    for (MonteCarloProgressDialog* dialog : dialogs)
-        if (dialog->Run().Simulation().window == document)
-            DestroyWindow(dialog->Handle());
 }
 
 void InstallMonteCarloDialogs()

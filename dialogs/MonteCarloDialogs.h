@@ -61,7 +61,7 @@ private:
 };
 
 // Shows a running simulation and its results; owns the run and deletes itself, with the run, when closed.
-// It closes with its tree (CloseMonteCarloProgress), so the run never outlives the document.
+// It closes with its tree (CloseDocumentPopups), so the run never outlives the document.
 class MonteCarloProgressDialog : public DialogFrameCL, public MonteCarloProgressView {
 public:
     enum : unsigned {
@@ -98,8 +98,5 @@ private:
 void RunMonteCarlo(TreeNode* node);
 // Runs a stored simulation again; the record's chain continues when all trials ran.
 void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* window);
-// Closes every progress dialog of a simulation on the document, which is going away; a run cut short
-// stores and continues nothing.
-void CloseMonteCarloProgress(const TreeDocument* document);
 // Registers the stored simulation's runner with the stored analyses.
 void InstallMonteCarloDialogs();

@@ -5,7 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/PageGrid.h"
 #include "treewin/TreeChildWindow.h"
-#include "dialogs/MonteCarloDialogs.h"
+#include "dialogs/DocumentPopups.h"
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
 #include "script/DdeLinkManager.h"
@@ -95,7 +95,8 @@ TreeWindow::~TreeWindow()
     SetPane(nullptr);
     paneDisplay = nullptr;
     childWindows.CloseAll();
-    CloseMonteCarloProgress(&document);
+    // Result popups close before the document goes; a Monte Carlo run cut short stores and continues nothing.
+    CloseDocumentPopups(&document);
     std::vector<TreeWindow*>& windows = LiveWindows();
     windows.erase(std::find(windows.begin(), windows.end(), this));
     document.View = nullptr;

@@ -3,6 +3,7 @@
 
 #include "analysis/LineGraphData.h"
 #include "dialogs/CESensitivityWindow.h"
+#include "dialogs/DocumentPopups.h"
 #include "foundation/TextReport.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/model/TreeBuilder.h"
@@ -100,6 +101,11 @@ TEST(CESensitivityWindow, ZeroEffectivenessLeavesNoRatioGraph)
     ASSERT_EQ(run.boxes.Count(), 1u);
     EXPECT_EQ(run.boxes.Last().text,
               "The data cannot be graphed as C/E ratios because the effectiveness of one or more options is zero.");
+    // The window goes with its tree's document.
+    const HWND handle = run.window->Handle();
+    CloseDocumentPopups(&run.tree.Document());
+    EXPECT_FALSE(IsWindow(handle));
+    run.window = nullptr;
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ AnalysisRun::AnalysisRun(TreeDocument* window) : document(window)
 
 AnalysisRun::~AnalysisRun()
 {
+    // A run deleted before it finished (stopped, or its tree closing) must not stay among the idle tasks.
+    TheHost().RemoveIdleTask(this);
     if (document->CurrentAnalysis == this)
         document->CurrentAnalysis = nullptr;
     TheHost().CommandsChanged();

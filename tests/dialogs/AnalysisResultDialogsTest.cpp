@@ -11,6 +11,8 @@
 #include "dialogs/SensitivityDialogs.h"
 #include "dialogs/ThresholdResultsDialog.h"
 #include "framework/window/Clipboard.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
 #include "model/DocVariable.h"
 #include "model/RiskPrefAssessment.h"
 #include "analysis/RiskPreference.h"
@@ -232,7 +234,9 @@ TEST(AnalysisResultDialogs, DefinitionChoiceKeepsOnlyAcceptedDefinitions)
     ASSERT_NE(run, nullptr);
     ASSERT_EQ(run->ranges.RangeAt(0)->bindings.Count(), 1);
     EXPECT_EQ(run->ranges.RangeAt(0)->bindings.At(0)->node, a);
+    // A run deleted before it finished leaves no idle task behind.
     delete run;
+    TheApp->Idle()->Run();
 
     ModalDialogDriver keepAll;
     keepAll.Press(DefinitionChoiceDialog::kKeepRemainingButton);

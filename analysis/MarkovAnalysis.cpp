@@ -113,12 +113,7 @@ bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraph
 
 StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& request)
 {
-    StoredAnalysis* record = StoredAnalysis::New();
-    record->kind = MarkovCohortKind;
-    record->templateAllowed = 1;
-    zString path;
-    NodePathString(node, path, nullptr);
-    record->parameters->AddCopy(path);
+    StoredAnalysis* record = NewStoredRecordAt(MarkovCohortKind, node, 1);
     AddNumberItem(*record->parameters, request.reportKind);
     AddNumberItem(*record->parameters, request.stageStep);
     AddNumberItem(*record->parameters, request.firstStage);

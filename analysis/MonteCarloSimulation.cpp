@@ -276,11 +276,7 @@ OutcomeStatistics MonteCarloSimulation::Statistics(int component) const
 
 StoredAnalysis* MakeMonteCarloRecord(TreeNode* node, const MonteCarloSettings& settings)
 {
-    StoredAnalysis* record = StoredAnalysis::New();
-    record->kind = MonteCarloKind;
-    zString path;
-    NodePathString(node, path, nullptr);
-    record->parameters->AddCopy(path);
+    StoredAnalysis* record = NewStoredRecordAt(MonteCarloKind, node, 0);
     AddNumberItem(*record->parameters, settings.trials);
     AddNumberItem(*record->parameters, settings.reevaluatePath);
     AddNumberItem(*record->parameters, static_cast<long>(settings.chosen.size()));

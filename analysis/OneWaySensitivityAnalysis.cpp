@@ -296,14 +296,9 @@ StoredAnalysis* OneWaySensitivityAnalysis::MakeStoredRecord()
 {
     if (stopFlag != 0)
         return nullptr;
-    StoredAnalysis* record = StoredAnalysis::New();
-    record->kind = OneWaySensitivityKind;
-    record->templateAllowed = 1;
+    StoredAnalysis* record = NewStoredRecordAt(OneWaySensitivityKind, node, 1);
     NameList& items = *record->parameters;
     const VariableRange* main = ranges.RangeAt(0);
-    zString text;
-    NodePathString(node, text, nullptr);
-    items.AddCopy(text);
     items.AddCopy(main->name);
     items.AddCopy(main->low.text);
     items.AddCopy(main->high.text);

@@ -62,11 +62,8 @@ void Present(const OverUnderRequest& request)
 
 StoredAnalysis* MakeRecord(const OverUnderRequest& request)
 {
-    StoredAnalysis* record = StoredAnalysis::New();
-    record->kind = OverUnderKind;
+    StoredAnalysis* record = NewStoredRecordAt(OverUnderKind, request.node, 0);
     zString text;
-    NodePathString(request.node, text, nullptr);
-    record->parameters->AddCopy(text);
     FormatNumber(DefaultNumericFormat, request.target, text, false, false, -9);
     record->parameters->AddCopy(text);
     text = "";

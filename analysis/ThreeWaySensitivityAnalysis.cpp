@@ -232,13 +232,8 @@ StoredAnalysis* ThreeWaySensitivityAnalysis::MakeStoredRecord()
 {
     if (stopFlag != 0)
         return nullptr;
-    StoredAnalysis* record = StoredAnalysis::New();
-    record->kind = ThreeWaySensitivityKind;
-    record->templateAllowed = 1;
+    StoredAnalysis* record = NewStoredRecordAt(ThreeWaySensitivityKind, node, 1);
     NameList& items = *record->parameters;
-    zString text;
-    NodePathString(node, text, nullptr);
-    items.AddCopy(text);
     for (const zString& name : names)
         items.AddCopy(name);
     for (const SensitivityRangeSet& set : sets) {

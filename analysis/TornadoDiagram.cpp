@@ -389,13 +389,8 @@ StoredAnalysis* TornadoDiagram::MakeStoredRecord()
 {
     if (stopFlag != 0)
         return nullptr;
-    StoredAnalysis* record = StoredAnalysis::New();
-    record->kind = TornadoKind;
-    record->templateAllowed = 1;
+    StoredAnalysis* record = NewStoredRecordAt(TornadoKind, node, 1);
     NameList& items = *record->parameters;
-    zString text;
-    NodePathString(node, text, nullptr);
-    items.AddCopy(text);
     AddNumberItem(items, intervals);
     AddNumberItem(items, barCount);
     // In the order of the set-up, so that a re-run orders bars of equal span as this run did.

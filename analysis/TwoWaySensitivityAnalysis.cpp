@@ -201,15 +201,10 @@ StoredAnalysis* TwoWaySensitivityAnalysis::MakeStoredRecord()
 {
     if (stopFlag != 0)
         return nullptr;
-    StoredAnalysis* record = StoredAnalysis::New();
-    record->kind = TwoWaySensitivityKind;
-    record->templateAllowed = 1;
+    StoredAnalysis* record = NewStoredRecordAt(TwoWaySensitivityKind, node, 1);
     NameList& items = *record->parameters;
     const VariableRange* x = xSet.RangeAt(0);
     const VariableRange* y = ySet.RangeAt(0);
-    zString text;
-    NodePathString(node, text, nullptr);
-    items.AddCopy(text);
     items.AddCopy(xName);
     items.AddCopy(yName);
     for (const zString* value : {&x->low.text, &x->high.text, &y->low.text, &y->high.text})

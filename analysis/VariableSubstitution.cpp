@@ -7,6 +7,7 @@
 #include "model/CloneCopies.h"
 #include "model/DocVariable.h"
 #include "model/NodePath.h"
+#include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
@@ -158,6 +159,17 @@ void AppendAtNode(zString& text, TreeDocument* window, const char* path)
 void AddNumberItem(NameList& items, long number)
 {
     items.AddText(std::to_string(number).c_str());
+}
+
+StoredAnalysis* NewStoredRecordAt(int kind, const TreeNode* node, int templateAllowed)
+{
+    StoredAnalysis* record = StoredAnalysis::New();
+    record->kind = kind;
+    record->templateAllowed = static_cast<int16_t>(templateAllowed);
+    zString path;
+    NodePathString(node, path, nullptr);
+    record->parameters->AddCopy(path);
+    return record;
 }
 
 void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value)

@@ -6,6 +6,7 @@
 #include "analysis/VariableRange.h"
 
 class NameList;
+struct StoredAnalysis;
 class TreeDocument;
 
 #include <functional>
@@ -42,6 +43,8 @@ const char* StoredItemText(const NameList& items, int i);
 void AppendAtNode(zString& text, TreeDocument* window, const char* path);
 // Appends the number as a decimal text item.
 void AddNumberItem(NameList& items, long number);
+// A new stored record of the kind whose first item is the node's path.
+StoredAnalysis* NewStoredRecordAt(int kind, const TreeNode* node, int templateAllowed);
 // The next item as a value's text and its number; a missing item sets error.
 void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value);
 // The risk preference coefficient as a sweep saves it (nine significant digits).

@@ -103,15 +103,7 @@ bool RunVariableRangeDialog(const zString& name, FormattedValue& low, FormattedV
 
 bool ValidateVariableRanges(SensitivityRangeSet& bar, TreeDocument* window, TreeNode* node)
 {
-    for (int r = 0; r < bar.Count(); ++r) {
-        VariableRange* range = bar.RangeAt(r);
-        CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
-        zString description;
-        range->Describe(description);
-        if (!CheckDefinitions(window, *range, description))
-            return false;
-    }
-    return true;
+    return CollectAndCheckDefinitions(bar, node, window);
 }
 
 TornadoDialog::TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplateId), request(request)

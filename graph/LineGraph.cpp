@@ -123,12 +123,6 @@ void LineGraph::UpdateThresholdText(int index)
     thresholdTexts_[index][1] += number;
 }
 
-void LineGraph::UpdateAllThresholdTexts()
-{
-    for (int i = 0; i < ThresholdCount(); ++i)
-        UpdateThresholdText(i);
-}
-
 double LineGraph::ValueAt(int line, double x) const
 {
     const std::vector<double>& y = lines_[line]->values;

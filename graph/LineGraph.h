@@ -35,7 +35,6 @@ public:
     GraphLineElement* AddLine(const double* values, const double* positions, const char* legend);
     // Adds the crossing points and their texts; the threshold block shows when there is at least one.
     void AddThresholdValues(const std::vector<ThresholdPoint>& points);
-    void UpdateAllThresholdTexts();
     // The line's value at x on the horizontal axis's grid, interpolated; -1 from BestLineAt without lines.
     double ValueAt(int line, double x) const;
     int BestLineAt(double x) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 FileStream::FileStream(const char* path, bool storing) : Archive(storing)
 {
@@ -36,6 +37,15 @@ void FileStream::Write(const void* buffer, uint32_t size, uint32_t count)
 {
     if (State() != 0)
         return;
+    if (IsSwapping() && size >= 2) {
+        // Writes in the other byte order, as a file from the other kind of machine holds it.
+        std::vector<uint8_t> swapped(static_cast<const uint8_t*>(buffer),
+                                     static_cast<const uint8_t*>(buffer) + static_cast<size_t>(size) * count);
+        SwapBytes(swapped.data(), size, count);
+        if (!file || std::fwrite(swapped.data(), size, count, file) < count)
+            SetState(StateIoFailure);
+        return;
+    }
     if (!file || std::fwrite(buffer, size, count, file) < count)
         SetState(StateIoFailure);
 }

@@ -14,6 +14,7 @@ public:
     FileStream(const char* path, bool storing);
     ~FileStream() override;
 
+    // With the swap flag set the items are written byte-swapped.
     void Write(const void* buffer, uint32_t size, uint32_t count) override;
     // A read that the file cannot satisfy sets state 2; otherwise the items are byte-swapped when the
     // archive's swap flag is set.

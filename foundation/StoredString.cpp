@@ -18,9 +18,9 @@ void StoreString(Archive& archive, const char* text, uint8_t flag)
     if (archive.HasFormatError())
         return;
     uint32_t length = text ? static_cast<uint32_t>(std::strlen(text)) : 0;
-    // A short record goes out in one write: version, length, characters and flag.
+    // A short record goes out in one write: version, length, characters and flag (in this machine's order).
     uint8_t record[256];
-    if (length <= sizeof record - kRecordOverhead) {
+    if (length <= sizeof record - kRecordOverhead && !archive.IsSwapping()) {
         VersionRecord::Current().StoredBytes(record);
         std::memcpy(record + 3, &length, 4);  // as WriteLong stores it
         if (length > 0)

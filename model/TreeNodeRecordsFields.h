@@ -1,7 +1,7 @@
 #pragma once
 // Gathers the fixed-size fields of a node record and writes each run of them in one archive write. The
-// bytes are those the archive's own WriteByte, WriteShort, WriteLong and WriteDouble store (the host's
-// little-endian order; writing never swaps). A field that writes itself (a string, an expression, a font,
+// bytes are those the archive's own WriteByte, WriteShort, WriteLong and WriteDouble store (each value
+// byte-swapped when the archive swaps). A field that writes itself (a string, an expression, a font,
 // a nested list) takes the archive through Nested(), which first writes the fields gathered so far.
 
 #include "foundation/Archive.h"
@@ -47,6 +47,8 @@ private:
         if (used + size > sizeof pending)
             Flush();
         std::memcpy(pending + used, value, size);
+        if (archive.IsSwapping())
+            archive.SwapBytes(pending + used, size, 1);
         used += size;
         return *this;
     }

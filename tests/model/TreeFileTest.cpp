@@ -1,5 +1,7 @@
 #include "model/TreeDocument.h"
 
+#include "foundation/DocumentFileHeader.h"
+#include "foundation/FileStream.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/model/TreeBuilder.h"
 #include "model/NodeRef.h"
@@ -116,6 +118,21 @@ TEST(TreeFile, EveryFeatureSavedOpenedAndSavedAgainIsByteIdentical)
     EXPECT_EQ(opened.LinkIdFor(opened.Root->GetChild(2), 1605), 2);
     ASSERT_TRUE(opened.CustomInterface);
     EXPECT_STREQ(opened.CustomInterface->At(0)->valueText.Text(), "0.3");
+
+    // The same tree written in the other byte order reads back to the same file.
+    {
+        FileStream swapped(second.c_str(), true);
+        swapped.SetSwapping(true);
+        ASSERT_TRUE(WriteFileHeader(swapped, TreeDocumentKind));
+        tree.Document().WriteDocumentBody(swapped);
+        swapped.Close();
+        ASSERT_FALSE(swapped.Failed());
+    }
+    ASSERT_NE(FileBytes(second), bytes);
+    TreeDocument fromSwapped;
+    ASSERT_TRUE(fromSwapped.ReadTreeFile(second.c_str()));
+    ASSERT_TRUE(fromSwapped.WriteTreeFile(second.c_str(), message));
+    EXPECT_EQ(FileBytes(second), bytes);
     std::remove(first.c_str());
     std::remove(second.c_str());
 }

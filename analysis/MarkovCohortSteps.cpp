@@ -111,11 +111,13 @@ MarkovStatus::~MarkovStatus()
     TheHost().ShowStatus("");
 }
 
+// Every run shows its status twice: the texts keep their storage from run to run.
 void MarkovStatus::Show(int32_t stage)
 {
-    zString name;
+    static zString name;
+    static zString text;
     markov->GetShortText(name, 30);
-    zString text("Markov EV at \"");
+    text = "Markov EV at \"";
     text += name;
     text += "\"; Stage ";
     AppendInt(text, stage);

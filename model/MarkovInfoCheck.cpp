@@ -1,11 +1,10 @@
 #include "model/MarkovInfoCheck.h"
 
+#include "formula/WorkStack.h"
 #include "foundation/MessageBoxes.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
-
-#include <vector>
 
 namespace {
 
@@ -52,21 +51,20 @@ void ReportFault(TreeNode* node, const char* rule)
 
 bool CheckMarkovStructure(TreeNode* markov)
 {
-    // One list for every state: a run checks the structure each time it starts.
-    std::vector<TreeNode*> pending;
+    // A run checks the structure each time it starts: the list allocates nothing for shallow states.
+    WorkStack<TreeNode*, 32> pending;
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* state = markov->GetChild(i);
-        pending.assign(1, state);
-        while (!pending.empty()) {
-            TreeNode* node = pending.back();
-            pending.pop_back();
+        pending.Push(state);
+        while (!pending.Empty()) {
+            TreeNode* node = pending.Pop();
             if (const char* rule = StructureFault(node, node == state)) {
                 ReportFault(node, rule);
                 return false;
             }
             ClearRunResults(node);
             for (int c = node->childCount - 1; c >= 0; --c)
-                pending.push_back(node->GetChild(c));
+                pending.Push(node->GetChild(c));
         }
     }
     ClearRunResults(markov);

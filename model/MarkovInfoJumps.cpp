@@ -15,22 +15,16 @@
 
 namespace {
 
-// Calls visit(terminal, state, stateNumber) on every terminal below every state of the Markov node.
-// One list serves every state: each run resolves the jumps when it starts.
+// Calls visit(terminal, state, stateNumber) on every terminal below every state of the Markov node. Each
+// run resolves the jumps when it starts: the walk allocates nothing for a shallow state.
 template <typename Visit> void ForEachStateTerminal(TreeNode* markov, Visit visit)
 {
-    std::vector<TreeNode*> pending;
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* state = markov->GetChild(i);
-        pending.assign(1, state);
-        while (!pending.empty()) {
-            TreeNode* node = pending.back();
-            pending.pop_back();
+        ForEachInSubtree(state, [&](TreeNode* node) {
             if (node->IsTerminal())
                 visit(node, state, i + 1);
-            for (int c = node->childCount - 1; c >= 0; --c)
-                pending.push_back(node->GetChild(c));
-        }
+        });
     }
 }
 

@@ -519,23 +519,22 @@ void TreeNode::GetDisplayText(zString& out, bool whole) const
 
 void TreeNode::GetShortText(zString& out, int n) const
 {
-    zString joined;
+    out.Clear();
     bool hadBreak = false;
     for (const char* p = text.Text(); *p; ++p) {
         if (*p == '\r')
             continue;
         if (*p == '\n') {
-            joined += ' ';
+            out += ' ';
             hadBreak = true;
         } else {
-            joined += *p;
+            out += *p;
         }
     }
-    if (hadBreak && n >= 1 && joined.Length() > static_cast<uint32_t>(n)) {
-        joined.Truncate(static_cast<uint32_t>(n));
-        joined += "...";
+    if (hadBreak && n >= 1 && out.Length() > static_cast<uint32_t>(n)) {
+        out.Truncate(static_cast<uint32_t>(n));
+        out += "...";
     }
-    out = joined;
 }
 
 bool TreeNode::IsValid() const

@@ -1,8 +1,8 @@
 #pragma once
 // Pre-order walks over a tree with callbacks. Every walk keeps its own list of pending nodes, so the depth
-// of a tree costs no native stack.
+// of a tree costs no native stack and a shallow one no allocation.
 
-#include <vector>
+#include "formula/WorkStack.h"
 
 struct TreeNode;
 
@@ -10,13 +10,13 @@ struct TreeNode;
 template <typename Node, typename Visit>
 void ForEachInSubtree(Node* top, Visit visit)
 {
-    std::vector<Node*> pending{top};
-    while (!pending.empty()) {
-        Node* node = pending.back();
-        pending.pop_back();
+    WorkStack<Node*, 32> pending;
+    pending.Push(top);
+    while (!pending.Empty()) {
+        Node* node = pending.Pop();
         visit(node);
         for (int i = node->childCount - 1; i >= 0; --i)
-            pending.push_back(node->GetChild(i));
+            pending.Push(node->GetChild(i));
     }
 }
 

@@ -1,6 +1,14 @@
 #include "dialogs/NodeValueWindow.h"
 
+#include "app/MainFrame.h"
+#include "app/SaveQuestions.h"
+#include "formula/FormulaRef.h"
+#include "framework/dialog/EditCtrl.h"
 #include "framework/window/ResourceId.h"
+#include "framework/window/WindowEvent.h"
+#include "formula/ParseOnlyContext.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
 
 #include <cctype>
 #include <string>
@@ -14,6 +22,8 @@ std::string Upper(const char* text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
+
+constexpr int kShortTextLength = 30;
 
 } // namespace
 
@@ -39,4 +49,100 @@ bool NodeValueWindow::Matches(const TreeNode* node, const char* text) const
 bool NodeValueWindow::DependsOn(const void* object) const
 {
     return nodes.Contains(object);
+}
+
+long NodeValueWindow::OnCommand(WindowEvent* event)
+{
+    switch (LOWORD(event->wParam)) {
+    case kShowNodesButton:
+        if (Tree() != nullptr)
+            Tree()->SelectNodes(nodes);
+        return 1;
+    case IDOK:
+        if (Apply(true))
+            AskSaveChanges(MainFrame::Program(), this, false);
+        return 1;
+    case IDCANCEL:
+        AskSaveChanges(MainFrame::Program(), this, false);
+        return 1;
+    default:
+        return TreeChildWindow::OnCommand(event);
+    }
+}
+
+EditCtrl* NodeValueWindow::BindEdit(unsigned id)
+{
+    EditCtrl* edit = EditCtrl::FromTemplate(this, id);
+    if (edit != nullptr)
+        TrackFocus(edit);
+    return edit;
+}
+
+void NodeValueWindow::ShowNodeLabel()
+{
+    zString text;
+    const bool defaultDefinition =
+        nodes.Count() == 1 && (nodes.At(0) == nullptr || nodes.At(0)->parent == nullptr);
+    if (nodes.Count() > 1)
+        text = "(multiple)";
+    else if (defaultDefinition)
+        text = "(none) Default Definition for Document";
+    else if (nodes.Count() == 1)
+        nodes.At(0)->GetShortText(text, kShortTextLength);
+    if (Handle() == nullptr)
+        return;
+    SetDlgItemTextA(Handle(), kNodeLabel, text.Text());
+    if (defaultDefinition)
+        EnableWindow(GetDlgItem(Handle(), kShowNodesButton), FALSE);
+}
+
+bool NodeValueWindow::Parses(const zString& text, EditCtrl* edit, const char* formulaName)
+{
+    if (text.IsEmpty())
+        return true;
+    // Names need not resolve: only the syntax is checked.
+    FormulaRef formula(new ParseOnlyContext(), 0, formulaName);
+    formula.EvaluateText(text.Text());
+    if (!formula.HasError())
+        return true;
+    formula.ShowError(edit, 0);
+    return false;
+}
+
+void NodeValueWindow::SetCaption(const char* suffix)
+{
+    zString title(Tree()->Title());
+    title += suffix;
+    SetText(title);
+}
+
+void NodeValueWindow::Store(UndoAction* action)
+{
+    Tree()->SetModified(1);
+    Tree()->AddUndoAction(action);
+}
+
+void NodeValueWindow::FocusWhole(EditCtrl* edit)
+{
+    if (edit == nullptr)
+        return;
+    edit->SetSelection(0, 10000);
+    SetFocus(edit->Handle());
+}
+
+void NodeValueWindow::ActivePayoffs(bool active[4]) const
+{
+    const TreeDocument& document = Tree()->Document();
+    const TreeCalcPrefs& prefs = document.CalcPrefs;
+    const bool all = nodes.Count() <= 1 || prefs.CalcMethod == 3;
+    for (int i = 0; i < 4; ++i)
+        active[i] = all;
+    if (all)
+        return;
+    if (prefs.CalcMethod == 1 || prefs.CalcMethod == 2) {
+        active[document.CostPayoffIndex()] = true;
+        active[prefs.CalcMethod == 1 ? prefs.CEEffPayoff : prefs.BCBenefitPayoff] = true;
+    } else {
+        active[prefs.CurrentPayoff] = true;
+    }
 }

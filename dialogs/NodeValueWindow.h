@@ -1,14 +1,19 @@
 #pragma once
 // The base of the modeless windows that edit a formula-valued property of tree nodes (definitions, payoffs,
 // Markov settings): a window bound to the tree that holds the nodes it edits and a key naming what it
-// edits, so that one item of one node is edited in one window only.
+// edits, so that one item of one node is edited in one window only. OK stores the fields through one undo
+// action of the tree and closes the window; a formula with a syntax error keeps it open.
 
 #include "foundation/zString.h"
 #include "model/NodeChildList.h"
 #include "treewin/TreeChildWindow.h"
 
+class EditCtrl;
+
 class NodeValueWindow : public TreeChildWindow {
 public:
+    enum : unsigned { kShowNodesButton = 31000, kNodeLabel = 31001 };
+
     // Built from the template for a copy of the node list; a counted window raises the tree's count of
     // bound windows while it lives.
     NodeValueWindow(TreeWindow* tree, unsigned templateId, bool counted, const NodeChildList& nodes,
@@ -21,45 +26,35 @@ public:
     // The window closes with any of its nodes.
     bool DependsOn(const void* object) const override;
 
+    // Show Nodes selects the window's nodes; OK applies and closes when that succeeds; Cancel closes.
+    long OnCommand(WindowEvent* event) override;
+    // Checks the fields and, with commit, stores them in the tree as one undo action; false (the error
+    // shown on its field) when a field does not parse.
+    virtual bool Apply(bool commit) = 0;
+
     const NodeChildList& Nodes() const { return nodes; }
     const zString& Key() const { return key; }
+
+protected:
+    // The edit control of the template id, its focus tracked for the inserting commands.
+    EditCtrl* BindEdit(unsigned id);
+    // The node label: "(multiple)", the node's short text, or "(none) Default Definition for Document" for
+    // the root alone or no node (Show Nodes is then disabled).
+    void ShowNodeLabel();
+    // The text parses as a formula (names need not resolve); otherwise the error is shown on the edit.
+    bool Parses(const zString& text, EditCtrl* edit, const char* formulaName);
+    // The caption: the tree's title followed by the suffix.
+    void SetCaption(const char* suffix);
+    // Marks the tree modified and applies the action through the tree's undo history.
+    void Store(class UndoAction* action);
+    // Gives the edit its whole text selected and the focus.
+    static void FocusWhole(EditCtrl* edit);
+    // The payoffs a change of the nodes sets: all four for one node; for several the current payoff
+    // (Simple), cost and effectiveness or benefit (Cost-Effectiveness, Benefit-Cost), or all four
+    // (Multi-Attribute).
+    void ActivePayoffs(bool active[4]) const;
 
 private:
     NodeChildList nodes{4, false};
     zString key;
-};
-
-// Change Payoff (template 31100): the payoffs of the selected terminal nodes.
-class EnterPayoffWindow : public NodeValueWindow {
-public:
-    EnterPayoffWindow(TreeWindow* tree, const NodeChildList& nodes)
-        : NodeValueWindow(tree, 31100, false, nodes, "***enterPay") {}
-};
-
-// Define Variable (template 31109): the definition of one variable at the nodes, keyed by its name.
-class DefineVariableWindow : public NodeValueWindow {
-public:
-    DefineVariableWindow(TreeWindow* tree, const NodeChildList& nodes, const char* name)
-        : NodeValueWindow(tree, 31109, false, nodes, name) {}
-};
-
-// Markov Termination (template 31110): the termination condition of one Markov node.
-class MarkovTerminationWindow : public NodeValueWindow {
-public:
-    MarkovTerminationWindow(TreeWindow* tree, const NodeChildList& nodes)
-        : NodeValueWindow(tree, 31110, true, nodes, "***markovTerm") {}
-};
-
-// Markov State Information (template 31111): the rewards of the selected Markov states.
-class MarkovRewardsWindow : public NodeValueWindow {
-public:
-    MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& nodes)
-        : NodeValueWindow(tree, 31111, true, nodes, "***markovRewards") {}
-};
-
-// Markov Transition Rewards (template 31114): the transition rewards of the selected nodes.
-class MarkovTollWindow : public NodeValueWindow {
-public:
-    MarkovTollWindow(TreeWindow* tree, const NodeChildList& nodes)
-        : NodeValueWindow(tree, 31114, false, nodes, "***markovToll") {}
 };

@@ -1,0 +1,49 @@
+#include "dialogs/EnterPayoffWindow.h"
+
+#include "model/TreeNode.h"
+#include "treewin/TreeValueActions.h"
+#include "treewin/TreeWindow.h"
+
+#include <string>
+
+EnterPayoffWindow::EnterPayoffWindow(TreeWindow* tree, const NodeChildList& nodes)
+    : PayoffEditsWindow(tree, kTemplateId, false, nodes, "***enterPay")
+{
+    SetIconId(32016);
+    PlaceAt(0.4, 0.5);
+    OnTreeTitleChanged(tree->Title().Text());
+    ShowNodeLabel();
+    BuildEdits(false);
+}
+
+void EnterPayoffWindow::OnTreeTitleChanged(const char*)
+{
+    SetCaption(Tree()->Document().CalcPrefs.CalcMethod == 3 ? ": Enter Attributes" : ": Enter Payoff");
+}
+
+void EnterPayoffWindow::NodeText(TreeNode* node, int payoff, zString& out) const
+{
+    node->GetPayoffText(out, payoff);
+}
+
+zString EnterPayoffWindow::Label(int payoff) const
+{
+    const TreeDocument& document = Tree()->Document();
+    const int method = document.CalcPrefs.CalcMethod;
+    const std::string number = std::to_string(payoff + 1);
+    if (method == 3)
+        return zString(("Attr &" + number + ":").c_str());
+    if (method == 1 || method == 2) {
+        if (payoff == document.CostPayoffIndex())
+            return zString("&Cost:");
+        const int other = method == 1 ? document.CalcPrefs.CEEffPayoff : document.CalcPrefs.BCBenefitPayoff;
+        if (payoff == other)
+            return zString(method == 1 ? "&Effect:" : "&Benefit:");
+    }
+    return zString(("Payoff &" + number + ":").c_str());
+}
+
+UndoAction* EnterPayoffWindow::MakeAction(const char* const texts[4], const bool active[4])
+{
+    return new TreeChangePayoffAction(Tree(), Nodes(), texts, active);
+}

@@ -1,0 +1,61 @@
+#include "dialogs/PayoffEditsWindow.h"
+
+#include "framework/dialog/EditCtrl.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+PayoffEditsWindow::PayoffEditsWindow(TreeWindow* tree, unsigned templateId, bool counted,
+                                     const NodeChildList& nodes, const char* key)
+    : NodeValueWindow(tree, templateId, counted, nodes, key)
+{
+}
+
+void PayoffEditsWindow::BuildEdits(bool skipEmpty)
+{
+    ActivePayoffs(active);
+    EditCtrl* first = nullptr;
+    for (int payoff = 0; payoff < 4; ++payoff) {
+        const HWND label = Handle() != nullptr ? GetDlgItem(Handle(), kFirstLabel + payoff) : nullptr;
+        if (!active[payoff]) {
+            ::ShowWindow(label, SW_HIDE);
+            ::ShowWindow(GetDlgItem(Handle(), kFirstEdit + payoff), SW_HIDE);
+            continue;
+        }
+        SetWindowTextA(label, Label(payoff).Text());
+        edits[payoff] = BindEdit(kFirstEdit + payoff);
+        zString common;
+        bool found = false;
+        for (int i = 0; i < Nodes().Count(); ++i) {
+            zString text;
+            NodeText(Nodes().At(i), payoff, text);
+            if (skipEmpty && text.IsEmpty())
+                continue;
+            if (found && !(common == text)) {
+                common.Clear();
+                break;
+            }
+            common = text;
+            found = true;
+        }
+        if (edits[payoff] != nullptr)
+            edits[payoff]->SetText(common);
+        if (first == nullptr)
+            first = edits[payoff];
+    }
+    FocusWhole(first);
+}
+
+bool PayoffEditsWindow::Apply(bool)
+{
+    zString texts[4];
+    const char* pointers[4];
+    for (int payoff = 0; payoff < 4; ++payoff) {
+        if (active[payoff] && edits[payoff] != nullptr)
+            texts[payoff] = edits[payoff]->GetText();
+        pointers[payoff] = texts[payoff].Text();
+        if (active[payoff] && !Parses(texts[payoff], edits[payoff], FormulaName()))
+            return false;
+    }
+    Store(MakeAction(pointers, active));
+    return true;
+}

@@ -110,6 +110,7 @@ private:
     long Exit();
     long ToggleToolBar();
     long ToggleStatusBar();
+    long ToggleTreeClipboard();
     long ToggleBar(BarLayoutRule* rule);
     long ToggleNavigating();
     long CascadeWindows();

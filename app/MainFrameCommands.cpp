@@ -28,6 +28,7 @@
 #include "dialogs/NewDocumentDialog.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "script/ScriptManager.h"
+#include "treewin/TreeClipboard.h"
 #include "treewin/TreeWindow.h"
 
 #include <iterator>
@@ -99,6 +100,7 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {1219, &MainFrame::RedoActive},
     {1310, &MainFrame::ToggleToolBar},
     {1311, &MainFrame::ToggleStatusBar},
+    {1212, &MainFrame::ToggleTreeClipboard},
     {1313, &MainFrame::RedrawActive},
     {1352, &MainFrame::ZoomDialogActive},
     {1554, &MainFrame::ToggleNavigating},
@@ -179,6 +181,12 @@ long MainFrame::HelpSearch()
 long MainFrame::NewTree()
 {
     (new TreeWindow())->Show(SW_SHOWNORMAL);
+    return 1;
+}
+
+long MainFrame::ToggleTreeClipboard()
+{
+    TheTreeClipboard().ToggleWindow();
     return 1;
 }
 

@@ -5,6 +5,7 @@
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
+#include "treewin/TreeClipboardWindow.h"
 
 #include <string>
 
@@ -24,7 +25,10 @@ TreeNode* DetachedCopy(const TreeNode& source)
 } // namespace
 
 TreeClipboard::TreeClipboard() = default;
-TreeClipboard::~TreeClipboard() = default;
+TreeClipboard::~TreeClipboard()
+{
+    delete window;
+}
 
 void TreeClipboard::Store(const TreeNode* node, int slot)
 {
@@ -36,6 +40,7 @@ void TreeClipboard::Store(const TreeNode* node, int slot)
         stored->probability.SetText("");
     }
     slots[slot] = std::move(stored);
+    RefreshWindow();
     UpdateMenuItems(slot);
 }
 
@@ -64,6 +69,7 @@ void TreeClipboard::SelectSlot(int slot)
     if (slot == current)
         return;
     current = static_cast<int16_t>(slot);
+    RefreshWindow();
     UpdateMenuItems(slot);
 }
 
@@ -91,6 +97,29 @@ void TreeClipboard::UpdateMenuItems(int slot) const
     ModifyMenuA(MainMenuBar->Handle(), id, MF_BYCOMMAND | MF_STRING, id, text.Text());
     for (int i = 0; i < kSlots; ++i)
         MainMenuBar->CheckItem(kFirstSlotCommand + static_cast<UINT>(i), i == current);
+}
+
+void TreeClipboard::ToggleWindow()
+{
+    if (window != nullptr) {
+        delete window;
+        return;
+    }
+    window = new TreeClipboardWindow(*this);
+    RefreshWindow();
+    window->Show(SW_SHOWNORMAL);
+}
+
+void TreeClipboard::RefreshWindow()
+{
+    if (window != nullptr)
+        window->Refresh();
+}
+
+void TreeClipboard::WindowClosed(const TreeClipboardWindow* closed)
+{
+    if (window == closed)
+        window = nullptr;
 }
 
 TreeClipboard& TheTreeClipboard()

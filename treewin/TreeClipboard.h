@@ -10,6 +10,7 @@
 
 struct TreeArrow;
 struct TreeNode;
+class TreeClipboardWindow;
 
 class TreeClipboard {
 public:
@@ -43,6 +44,14 @@ public:
     // The Edit-menu text of the slot's item.
     void SlotItemText(int slot, zString& out) const;
 
+    // The window showing the current slot (command 1212): closed when it is open, else made and shown.
+    void ToggleWindow();
+    TreeClipboardWindow* Window() const { return window; }
+    // The window shows the current slot again; nothing without a window.
+    void RefreshWindow();
+    // Called by the window as it goes.
+    void WindowClosed(const TreeClipboardWindow* closed);
+
 private:
     int SlotIndex(int slot) const { return slot >= 0 && slot < kSlots ? slot : current; }
     // Puts the slot's text on its item of the frame's menu bar and checks the current slot's item.
@@ -51,6 +60,7 @@ private:
     std::shared_ptr<TreeNode> slots[kSlots];
     int16_t current = 0;
     std::unique_ptr<TreeArrow> arrow;
+    TreeClipboardWindow* window = nullptr;
 };
 
 // The program's tree clipboard, made on first use.

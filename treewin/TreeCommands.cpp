@@ -13,6 +13,7 @@
 #include "analysis/RollBackAnalysis.h"
 #include "app/CursorStack.h"
 #include "app/FrameCommands.h"
+#include "app/InPlaceEdit.h"
 #include "app/PromptDialog.h"
 #include "dialogs/AttachCloneDialog.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
@@ -128,6 +129,14 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         if (node != nullptr)
             AddUndoAction(new TreeExpandSubtreeAction(this, selection, command == 1317));
         return 1;
+    case 1401:
+        if (selection.Count() == 1 && !CustomInterfaceShown) {
+            if (document.SubtreeSelection != 0)
+                UnhighlightSubtree();
+            else if (node->cloneStatus != CloneCopyNode && node->childCount > 0 && !node->collapsed)
+                HighlightSubtree();
+        }
+        return 1;
     case 1403:
         AddBranches();
         return 1;
@@ -235,6 +244,11 @@ TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
     // The root alone cannot be cut or cleared as a node.
     const bool mayCutNodes = document.ChildWindowCount <= 0 && document.SuspendChildRefresh <= 0 && node != nullptr &&
                              (node->parent != nullptr || subtreeFlag);
+    if (InPlaceEditor != nullptr) {
+        const EditCtrl::Selection selected = InPlaceEditor->GetSelection();
+        if (selected.high > selected.low)
+            masks.copy |= Bit(ScopeText);
+    }
     if (SelectedNote != nullptr && InPlaceEditor == nullptr)
         masks.copy |= Bit(ScopeNote);
     if (SelectedArrow != nullptr)
@@ -250,6 +264,8 @@ TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
     }
     if (mayCutNodes)
         masks.cut = masks.clear = masks.copy;
+    if (InPlaceEditor != nullptr && IsClipboardFormatAvailable(CF_TEXT))
+        masks.paste |= Bit(ScopeText);
     const TreeNode* stored = TheTreeClipboard().Get(-1);
     if (node != nullptr && stored != nullptr && document.SuspendChildRefresh <= 0 && !AnyTerminalOrCopy(document.Selection))
         masks.paste |= stored->kind == 0 ? Bit(ScopeSubtree) : Bit(ScopeNode);
@@ -299,6 +315,10 @@ int TreeWindow::OnEditMenuCommand(int command)
 {
     TreeNode* node = CurrentNode();
     switch (command) {
+    case 1188:
+        if ((ComputeEditMasks().paste & Bit(ScopeText)) != 0)
+            EditInPlaceText(1204);
+        return 1;
     case 1189:
         if ((ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
             AddUndoAction(new TreePasteAction(this, document.Selection));
@@ -322,6 +342,21 @@ int TreeWindow::OnEditMenuCommand(int command)
     case 1210:
     case 1211:
         TheTreeClipboard().SelectSlot(command - 1208);
+        return 1;
+    case 1213:
+        ShowLinks();
+        return 1;
+    case 1216:
+        CopySpecial();
+        return 1;
+    case 1217:
+        PasteLinkIntoEditor();
+        return 1;
+    case 1218:
+        BreakLink();
+        return 1;
+    case 1220:
+        ShowClones();
         return 1;
     default:
         return 0;
@@ -355,6 +390,9 @@ void TreeWindow::EditWithScope(int command)
             else
                 AddUndoAction(new TreeCutSubtreeAction(this, node, cut));
         }
+        return;
+    case ScopeText:
+        EditInPlaceText(command);
         return;
     case ScopeNote:
         if (command == 1203)
@@ -402,8 +440,7 @@ int TreeWindow::ConfirmCloneMasterLoss(TreeNode* node)
 void TreeWindow::CreateOrDestroyClone(TreeNode* node)
 {
     if (node->cloneStatus == CloneMasterNode) {
-        if (AskOkCancel("Destroy Clone", "Destroying this clone will detach it from all copies as well.", 30000, 2) == 1)
-            AddUndoAction(new TreeCloneMasterAction(this, node));
+        ConfirmDestroyClone(node);
         return;
     }
     zString shortText;
@@ -413,6 +450,12 @@ void TreeWindow::CreateOrDestroyClone(TreeNode* node)
     if (PromptForText(name, CheckNewCloneName, static_cast<int32_t>(reinterpret_cast<intptr_t>(this)), "Create Clone",
                       prompt.c_str(), 30001, false) == 1)
         AddUndoAction(new TreeCloneMasterAction(this, node, name.Text()));
+}
+
+void TreeWindow::ConfirmDestroyClone(TreeNode* master)
+{
+    if (AskOkCancel("Destroy Clone", "Destroying this clone will detach it from all copies as well.", 30000, 2) == 1)
+        AddUndoAction(new TreeCloneMasterAction(this, master));
 }
 
 void TreeWindow::AttachOrDetachClone(TreeNode* node)

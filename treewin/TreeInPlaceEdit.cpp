@@ -10,12 +10,17 @@
 #include "app/UndoHistory.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/zFont.h"
+#include "framework/window/Clipboard.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreePainter.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeTextActions.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
 
 int TreeWindow::EditOpening = 0;
 
@@ -190,6 +195,56 @@ void TreeWindow::CloseInPlaceEdit()
     }
     if (pane != nullptr && IsWindow(pane->Handle()))
         SetFocus(pane->Handle());
+}
+
+void TreeWindow::EditInPlaceText(int command)
+{
+    InPlaceEdit* editor = InPlaceEditor;
+    if (editor == nullptr)
+        return;
+    if (command == 1203) {
+        editor->Copy();
+        return;
+    }
+    std::string pasted;
+    if (command == 1204) {
+        Clipboard clipboard(this);
+        const std::unique_ptr<char[]> text(clipboard.GetText());
+        if (!text)
+            return;
+        pasted = text.get();
+        // Typed, a line break is one carriage return; only the note and second texts keep tabs.
+        pasted.erase(std::remove(pasted.begin(), pasted.end(), '\r'), pasted.end());
+        std::replace(pasted.begin(), pasted.end(), '\n', '\r');
+        if (EditField != 3 && EditField != 4)
+            pasted.erase(std::remove(pasted.begin(), pasted.end(), '\t'), pasted.end());
+    }
+    const zString before = editor->GetText();
+    // A typing step still open ends with what was typed so far.
+    auto* typing = dynamic_cast<TreeTextTypingAction*>(CurrentUndoAction());
+    if (typing != nullptr && typing->open) {
+        typing->newText = before;
+        typing->Close();
+    }
+    // The change is this command's own step: meanwhile the edit's change notices open no typing step.
+    InPlaceEditor = nullptr;
+    if (command == 1202)
+        editor->Cut();
+    else if (command == 1204)
+        editor->TypeText(zString(pasted.c_str()));
+    else
+        editor->ReplaceSelection("");
+    InPlaceEditor = editor;
+    const zString after = editor->GetText();
+    if (after == before)
+        return;
+    TreeNode* node = EditField == 3 ? nullptr : CurrentNode();
+    if (command == 1202)
+        AddUndoAction(new TreeCutTextAction(this, node, EditField, before.Text(), after.Text()));
+    else if (command == 1204)
+        AddUndoAction(new TreePasteTextAction(this, node, EditField, before.Text(), after.Text()));
+    else
+        AddUndoAction(new TreeClearTextAction(this, node, EditField, before.Text(), after.Text()));
 }
 
 InPlaceEditState::InPlaceEditState(TreeWindow& tree) : tree_(tree), wasOpen_(tree.InPlaceEditor != nullptr)

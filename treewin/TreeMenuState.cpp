@@ -242,6 +242,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1615, document.LastAnalysis != nullptr && !ci);
     SetItem(bar, 1616, f.free && f.analyses > 0 && !f.busy);
     SetItem(bar, 1617, f.analyses > 0 && !ci);
+    UpdateLinkItems(bar);
     UpdateEditMenuTexts(bar, false);
 }
 

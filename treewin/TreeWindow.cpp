@@ -74,6 +74,14 @@ TreeWindow::TreeWindow(TreeNode* root) : DocumentWindow("", WS_OVERLAPPEDWINDOW,
     CreatePane();
 }
 
+TreeWindow::TreeWindow(const char* title, unsigned menuId) : DocumentWindow(title, WS_OVERLAPPEDWINDOW, menuId)
+{
+    LiveWindows().push_back(this);
+    document.View = this;
+    document.WindowTitle = title;
+    CreatePane();
+}
+
 TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDOW, TreeMenuId())
 {
     LiveWindows().push_back(this);

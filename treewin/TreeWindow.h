@@ -326,6 +326,22 @@ public:
     int ConfirmCloneMasterLoss(TreeNode* node);
     // The master to attach to: the only one, or the one chosen among several; null when none.
     TreeNode* ChooseCloneMaster();
+    // Asks before destroying the master's clone, which then leaves all its copies (an undoable step).
+    void ConfirmDestroyClone(TreeNode* master);
+    // Links (TreeLinkCommands.cpp). Copy Special (1216) on one node: its picture, or a link to one of its
+    // values on the clipboard; Paste Link (1217) types the formula of the clipboard's link into the open
+    // probability; Break Link (1218) the node's links; Links (1213) and Clones (1220) their dialogs. Each is
+    // refused where its menu item is grayed.
+    bool CanCopySpecial() const;
+    bool CanPasteLinkHere() const;
+    bool CanBreakLink() const;
+    void CopySpecial();
+    void PasteLinkIntoEditor();
+    void BreakLink();
+    void ShowLinks();
+    void ShowClones();
+    // The states of the link items 1213, 1216, 1217 and 1218 on the menu bar.
+    void UpdateLinkItems(HMENU bar) const;
     // Menu and tool-bar state (TreeMenuState.cpp), taken from the selection and the window's state: the tree's
     // menus on the menu bar, the node pop-up menu (menu 118, which gets the "Define Variable" sub-menu at
     // position 5) and the tool-bar buttons.
@@ -349,6 +365,11 @@ public:
     // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.
     void RefreshBoundWindows();
 
+protected:
+    // A window without a menu of its own and without an untitled number, titled as given: it shows trees
+    // that belong to no document file.
+    TreeWindow(const char* title, unsigned menuId);
+
 private:
     bool MayOpenInPlaceEditor() const;
     int OnStructureCommand(int command, TreeNode* node);
@@ -357,6 +378,9 @@ private:
     void ChangeOptimalPath(TreeNode* node);
     void DeleteBranch(TreeNode* node);
     void EditWithScope(int command);
+    // Cut (1202), Copy (1203), Paste (1204) or Clear (1205) of the in-place edit's selection; the edit shows
+    // the change and one undo step holds the texts before and after it.
+    void EditInPlaceText(int command);
     void CreateOrDestroyClone(TreeNode* node);
     void AttachOrDetachClone(TreeNode* node);
     void ShowOptimalPath(TreeNode* node);

@@ -3,10 +3,13 @@
 
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeClipboardActions.h"
+#include "treewin/TreeClipboardWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include "app/MainFrame.h"
 #include "framework/dialog/Menu.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/window/MDIframeCL.h"
 #include "model/CloneCopies.h"
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
@@ -112,6 +115,47 @@ TEST(TreeClipboard, SlotsNameWhatTheyHold)
     clipboard.Store(t.window.Document().Root, 0);
     std::unique_ptr<TreeNode> fetched(clipboard.Fetch(0));
     EXPECT_EQ(fetched->GetChild(1)->GetChild(0)->childCount, 0);
+}
+
+// The window shows a copy of the current slot under the slot's number; an empty slot shows nothing.
+TEST(TreeClipboardWindow, ShowsTheCurrentSlotAndNothingForAnEmptyOne)
+{
+    MenuBar menus;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    Tree t;
+    TreeClipboard& clipboard = TheTreeClipboard();
+    clipboard.Store(t.a, 0);
+    clipboard.ToggleWindow();
+    TreeClipboardWindow* window = clipboard.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(std::string(window->Text()), "Tree Clipboard 1");
+    const TreeNode* shown = window->Document().Root;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(shown, clipboard.Get(0));
+    EXPECT_EQ(shown->childCount, 2);
+    LogicalRect bounds{};
+    window->Bounds(bounds);
+    EXPECT_GT(bounds.right, bounds.left);
+
+    // The slot items reach the window as commands; an empty slot lays out, measures and draws nothing.
+    SendMessageA(window->Handle(), WM_COMMAND, 1209, 0);
+    EXPECT_EQ(clipboard.Current(), 1);
+    EXPECT_EQ(std::string(window->Text()), "Tree Clipboard 2");
+    EXPECT_EQ(window->Document().Root, nullptr);
+    window->Redraw();
+    window->Bounds(bounds);
+    EXPECT_EQ(bounds.right - bounds.left, 0.0f);
+    BitmapDisplay picture(window->PaneDisplay(), 40, 40);
+    window->Draw(picture);
+
+    // Storing into the shown slot shows the new tree; closing keeps every slot.
+    clipboard.Store(t.a->GetChild(0), 1);
+    ASSERT_NE(window->Document().Root, nullptr);
+    EXPECT_STREQ(window->Document().Root->text.Text(), "A1");
+    clipboard.ToggleWindow();
+    EXPECT_EQ(clipboard.Window(), nullptr);
+    EXPECT_NE(clipboard.Get(0), nullptr);
+    EXPECT_NE(clipboard.Get(1), nullptr);
 }
 
 TEST(TreeClipboardAction, EachEditUndoesAndRedoesWithItsSlot)

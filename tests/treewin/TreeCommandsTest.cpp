@@ -11,7 +11,9 @@
 #include "dialogs/ChangeNodeTypeDialog.h"
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/ReorderBranchesDialog.h"
+#include "app/InPlaceEdit.h"
 #include "framework/dialog/Menu.h"
+#include "framework/window/Clipboard.h"
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
@@ -235,6 +237,56 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     t.window.OnCommand(1204);
     EXPECT_EQ(t.document.Arrows.Count(), 1);
     TheTreeClipboard().SetArrow(nullptr);
+}
+
+// Cut, Clear and Paste of the in-place edit's selection are one undo step each; Copy changes nothing.
+TEST(TreeCommands, TextScopesEditTheOpenEditorAsOneStep)
+{
+    FocusTestLock focus;
+    ClipboardTestLock clipboardLock;
+    Screen screen;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    frame.Show(SW_SHOW);
+    const struct {
+        int command;
+        const char* after;
+        const char* action;
+    } cases[] = {{1202, "Aha", "Cut Text"}, {1205, "Aha", "Clear Text"}, {1204, "Axyha", "Paste Text"},
+                 {1188, "Axyha", "Paste Text"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        Tree t;
+        t.window.Show(SW_SHOW);
+        Clipboard clipboard(&t.window);
+        clipboard.Empty();
+        clipboard.PutText("x\ty");  // a probability or node text takes no tab
+        t.a->SetText("Alpha", false);
+        t.window.SelectNode(t.a, 1, nullptr, false);
+        ASSERT_NE(t.window.InPlaceEditor, nullptr);
+        t.window.InPlaceEditor->SetSelection(1, 3);
+        const std::string before = Outline(t.window);
+        if (c.command != 1188) {
+            t.window.OnCommand(1203);
+            EXPECT_EQ(Outline(t.window), before);
+            EXPECT_EQ(t.window.History().Count(), 0);
+            if (c.command == 1204) {
+                clipboard.Empty();
+                clipboard.PutText("x\ty");
+            }
+        }
+        t.window.OnCommand(c.command);
+        EXPECT_STREQ(t.a->text.Text(), c.after);
+        EXPECT_STREQ(t.LastActionName(), c.action);
+        const std::string after = Outline(t.window);
+        t.window.Undo();
+        EXPECT_EQ(Outline(t.window), before);
+        t.window.Redo();
+        EXPECT_EQ(Outline(t.window), after);
+        if (c.command == 1202) {
+            std::unique_ptr<char[]> cut(clipboard.GetText());
+            EXPECT_STREQ(cut.get(), "lp");
+        }
+    }
 }
 
 TEST(TreeCommands, ClonesAskAndRefuseRecursion)

@@ -1,0 +1,40 @@
+#include "dialogs/CopySpecialDialog.h"
+
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+CopySpecialDialog::CopySpecialDialog(TreeNode* node, const TreeWindow& tree)
+{
+    const TreeDocument& document = tree.Document();
+    picture_ = node != nullptr && (node->childCount == 0 || document.SubtreeSelection != 0);
+    // A link names the tree's file, and one node.
+    if (node != nullptr && !tree.FilePath().IsEmpty() && document.Selection.Count() < 2) {
+        links_[0] = true;
+        links_[1] = node->kind == ChanceNode;
+        links_[2] = node->parent != nullptr;
+    }
+    choice = picture_ ? Picture : ExpectedValueLink;
+}
+
+bool CopySpecialDialog::Offers(int offered) const
+{
+    if (offered == Picture)
+        return picture_;
+    return offered >= ExpectedValueLink && offered <= PathProbabilityLink && links_[offered - ExpectedValueLink];
+}
+
+int CopySpecialDialog::Run()
+{
+    if (Present() != IDOK || !Offers(choice))
+        return 0;
+    switch (choice) {
+    case Picture:
+        return 1216;
+    case ExpectedValueLink:
+        return 1605;
+    case StandardDeviationLink:
+        return 1609;
+    default:
+        return 1606;
+    }
+}

@@ -1,0 +1,105 @@
+// The tree window's link commands: Copy Special (the picture, or a link to a node's value for another
+// program), Paste Link into an open probability, the node's links and the document's links, and the Clones
+// dialog.
+
+#include "treewin/TreeWindow.h"
+
+#include "analysis/NodeLinks.h"
+#include "app/InPlaceEdit.h"
+#include "app/StartProgram.h"
+#include "dialogs/ClonesDialog.h"
+#include "dialogs/CopySpecialDialog.h"
+#include "dialogs/NodeLinksDialog.h"
+#include "model/TreeNode.h"
+#include "script/DdeLinkManager.h"
+#include "script/DocumentLinks.h"
+#include "script/LinksDialog.h"
+
+bool TreeWindow::CanCopySpecial() const
+{
+    const TreeNode* node = CurrentNode();
+    const bool oneNode = document.Selection.Count() == 1 && !CustomInterfaceShown &&
+                         (document.SubtreeSelection != 0 || node->childCount == 0 || !FilePath().IsEmpty());
+    return oneNode || (document.RolledBack != 0 && document.DisplayPrefs.ShowColumns != 0);
+}
+
+bool TreeWindow::CanPasteLinkHere() const
+{
+    return InPlaceEditor != nullptr && EditField == 2 && TheLinkManager != nullptr && TheLinkManager->CanPasteLink();
+}
+
+bool TreeWindow::CanBreakLink() const
+{
+    const TreeNode* node = CurrentNode();
+    return node != nullptr && !CustomInterfaceShown &&
+           node->GetLinkId0() + node->GetLinkId1() + node->GetLinkId2() > 0;
+}
+
+void TreeWindow::UpdateLinkItems(HMENU bar) const
+{
+    const auto set = [bar](unsigned id, bool enabled) {
+        EnableMenuItem(bar, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    };
+    set(1213, !CustomInterfaceShown);
+    set(1216, CanCopySpecial());
+    set(1217, CanPasteLinkHere());
+    set(1218, CanBreakLink());
+}
+
+void TreeWindow::CopySpecial()
+{
+    if (!CanCopySpecial())
+        return;
+    TreeNode* node = CurrentNode();
+    CopySpecialDialog dialog(node, *this);
+    const int command = dialog.Run();
+    if (command == 0)
+        return;
+    if (command == 1216) {
+        CopyPicture();
+        return;
+    }
+    const int id = document.LinkIdFor(node, command);
+    zString item, value;
+    DdeItemName(id, item);
+    // A value that cannot be computed puts nothing on the clipboard.
+    if (id != 0 && TheLinkManager != nullptr && LinkItemText(node, id, value))
+        TheLinkManager->CopyLinkToClipboard(FilePath().Text(), item.Text(), value.Text());
+}
+
+void TreeWindow::PasteLinkIntoEditor()
+{
+    if (!CanPasteLinkHere())
+        return;
+    zString formula;
+    if (PasteLinkFromClipboard(*TheLinkManager, document.DocumentLinks, *this, formula, 0) == 0 ||
+        InPlaceEditor == nullptr)
+        return;
+    InPlaceEditor->ReplaceSelection(formula.Text());
+    SetModified(1);
+}
+
+void TreeWindow::BreakLink()
+{
+    if (!CanBreakLink())
+        return;
+    NodeLinksDialog dialog(*CurrentNode(), document);
+    dialog.Run();
+}
+
+void TreeWindow::ShowLinks()
+{
+    if (CustomInterfaceShown)
+        return;
+    LinksDialog dialog(document.DocumentLinks);
+    if (dialog.Run())
+        SetModified(1);
+}
+
+void TreeWindow::ShowClones()
+{
+    if (document.CloneMasters.Count() == 0)
+        return;
+    ClonesDialog dialog(*this, document.CloneMasters);
+    dialog.Run();
+}

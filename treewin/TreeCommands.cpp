@@ -14,6 +14,7 @@
 #include "app/CursorStack.h"
 #include "app/FrameCommands.h"
 #include "app/InPlaceEdit.h"
+#include "app/ZoomPane.h"
 #include "app/PromptDialog.h"
 #include "dialogs/AttachCloneDialog.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
@@ -23,13 +24,16 @@
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
 #include "dialogs/ReorderBranchesDialog.h"
+#include "dialogs/RiskPreferenceDialogs.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/WindowEvent.h"
+#include "model/CloneCopies.h"
 #include "model/DocumentVariableOps.h"
 #include "model/NodeRef.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
+#include "treewin/NodeMeasure.h"
 #include "treewin/NoteBoxClipboard.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeClipboardActions.h"
@@ -128,6 +132,17 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     case 1317:
         if (node != nullptr)
             AddUndoAction(new TreeExpandSubtreeAction(this, selection, command == 1317));
+        return 1;
+    case 1249:
+        if (node != nullptr && document.RolledBack != 0)
+            ToggleRollBackBox(node);
+        return 1;
+    case 1350:
+    case 1351:
+        ZoomByStep(command == 1350);
+        return 1;
+    case 1407:
+        EnterRiskPreferences();
         return 1;
     case 1401:
         if (selection.Count() == 1 && !CustomInterfaceShown) {
@@ -234,6 +249,47 @@ void TreeWindow::DeleteBranch(TreeNode* node)
         AddUndoAction(nullptr);
     }
     AddUndoAction(new TreeDeleteBranchAction(this, node));
+}
+
+void TreeWindow::ToggleRollBackBox(TreeNode* node)
+{
+    uint8_t hidden = RollBackBoxHidden(node) ? 0 : 1;
+    node->EnsureLinkBlock()->rollBackBoxHidden = hidden;
+    ForEachCloneCounterpart(node, [](TreeNode* counterpart, TreeNode*, void* value) {
+        counterpart->EnsureLinkBlock()->rollBackBoxHidden = *static_cast<uint8_t*>(value);
+    }, &hidden);
+    InvalidateAll();
+    SetModified(1);
+}
+
+void TreeWindow::ZoomByStep(bool in)
+{
+    ZoomPane* pane = DocChildWindow::Pane();
+    if (pane == nullptr || !(in ? pane->CanZoomIn() : pane->CanZoomOut()))
+        return;
+    InPlaceEditState edit(*this);
+    pane->ZoomStep(in);
+    ScrollSelectionIntoView();
+    edit.Restore();
+}
+
+void TreeWindow::EnterRiskPreferences()
+{
+    if (CustomInterfaceShown || document.SuspendChildRefresh > 0 || document.RolledBack != 0 ||
+        document.CalcPrefs.CalcMethod != 0)
+        return;
+    // The function is entered with utilities off; it is offered to be switched on when it was off.
+    uint8_t& useUtility = document.CalcPrefs.UseUtility;
+    const uint8_t wasOn = useUtility;
+    useUtility = 0;
+    uint8_t after = wasOn;
+    if (EnterRiskPreference(&document) == 1) {
+        SetModified(1);
+        if (wasOn == 0 && AskYesNo(nullptr, "Do you want to turn on the risk preference function now?", 0) == 1)
+            after = 1;
+    }
+    useUtility = after;
+    UpdateStatusIndicators();
 }
 
 TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const

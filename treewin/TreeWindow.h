@@ -376,6 +376,12 @@ private:
     // Structure edits wait while roll-back results are shown.
     bool MayEditStructure() const;
     void ChangeOptimalPath(TreeNode* node);
+    // Hide Roll-Back Box (1249): flips the node's flag, its clone counterparts following; not undoable.
+    void ToggleRollBackBox(TreeNode* node);
+    // Zoom In (1350) and Out (1351) by one step, keeping the selection in view and the in-place edit open.
+    void ZoomByStep(bool in);
+    // Enter Risk Preferences (1407), then the offer to switch the function on.
+    void EnterRiskPreferences();
     void DeleteBranch(TreeNode* node);
     void EditWithScope(int command);
     // Cut (1202), Copy (1203), Paste (1204) or Clear (1205) of the in-place edit's selection; the edit shows

@@ -18,10 +18,15 @@
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
 #include "framework/window/MDIframeCL.h"
+#include "dialogs/RiskPreferenceDialogs.h"
+#include "model/CloneCopies.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "treewin/NodeMeasure.h"
 #include "treewin/TreeClipboard.h"
+#include "treewin/TreePane.h"
 
 #include <gtest/gtest.h>
 
@@ -287,6 +292,54 @@ TEST(TreeCommands, TextScopesEditTheOpenEditorAsOneStep)
             EXPECT_STREQ(cut.get(), "lp");
         }
     }
+}
+
+// Hide Roll-Back Box only while rolled back, its clone counterparts following; zoom keeps the edit open;
+// Enter Risk Preferences runs with utilities off and offers to switch them on when they were off.
+TEST(TreeCommands, RollBackBoxesHideAndRiskPreferencesTurnOn)
+{
+    FocusTestLock focus;
+    Screen screen;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    frame.Show(SW_SHOW);
+    Tree t;
+    t.window.AddCloneMaster(t.a, "Alpha");
+    TreeNode* copy = t.document.AddChild(t.document.Root, ChanceNode, "C");
+    CopyCloneMaster(copy, t.a, nullptr);
+    t.window.SelectNode(t.a->GetChild(0), 1, nullptr, false);
+    t.window.OnCommand(1249);
+    EXPECT_FALSE(RollBackBoxHidden(t.a->GetChild(0)));
+    t.window.OnCommand(1612);
+    t.window.SelectNode(t.a->GetChild(0), 1, nullptr, false);
+    t.window.OnCommand(1249);
+    EXPECT_TRUE(RollBackBoxHidden(t.a->GetChild(0)));
+    EXPECT_TRUE(RollBackBoxHidden(copy->GetChild(0)));
+    t.window.OnCommand(1612);
+
+    // A zoom step keeps the in-place edit open.
+    t.window.Show(SW_SHOW);
+    t.window.SelectNode(t.b, 1, nullptr, false);
+    ASSERT_NE(t.window.InPlaceEditor, nullptr);
+    const double zoom = t.window.Pane()->Zoom();
+    t.window.OnCommand(1350);
+    EXPECT_GT(t.window.Pane()->Zoom(), zoom);
+    EXPECT_NE(t.window.InPlaceEditor, nullptr);
+
+    TreeWindow gamble;
+    TreeDocument& document = gamble.Document();
+    TreeNode* chance = document.AddChild(document.Root, ChanceNode, "gamble");
+    document.AddChild(chance, TerminalNode, "win", "0.5", "1000");
+    document.AddChild(chance, TerminalNode, "lose", "0.5", "0");
+    ModalDialogDriver driver;
+    driver.Then([&document](DialogFrameCL&) { EXPECT_EQ(document.CalcPrefs.UseUtility, 0); })
+        .Press(kTwoSegmentsRadio)
+        .Press(IDOK)
+        .Type(kCertaintyField, "400")
+        .Press(kMoreButton);
+    gamble.OnCommand(1407);
+    EXPECT_EQ(screen.boxes.Last().text, "Do you want to turn on the risk preference function now?");
+    EXPECT_EQ(document.CalcPrefs.UseUtility, 1);
+    EXPECT_EQ(document.RiskAssessment.type, 2);
 }
 
 TEST(TreeCommands, ClonesAskAndRefuseRecursion)

@@ -7,8 +7,9 @@
 #include "analysis/ProbabilityVerification.h"
 #include "foundation/NumericHelpers.h"
 #include "foundation/StringHelpers.h"
-#include "model/MarkovInfo.h"
 #include "analysis/RollBack.h"
+#include "model/MarkovInfo.h"
+#include "model/NodeFormula.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
@@ -83,10 +84,16 @@ public:
     void Advance();
 
 private:
-    bool BranchesValid(TreeNode* node);
+    // The value of a formula of the plan (0 for none); a shared one is evaluated once per stage. A formula
+    // error is shown and sets *failed.
+    double Evaluate(int32_t formula, const char* role, int* failed);
+    bool StateReward(const MarkovCohortPlan::State& state, int rewardKind, ValueTriple& out);
+    // The branch probabilities of the checked node onto its children; false on a formula error (shown).
+    bool EvaluateBranches(const MarkovCohortPlan::Check& check);
+    bool BranchesValid(const MarkovCohortPlan::Check& check);
     // Evaluates and checks the node's branch probabilities, reporting a failure through the probability
     // verification (naming the stage when asked) unless the formula reported it.
-    bool CheckBranches(TreeNode* node, bool nameStage);
+    bool CheckBranches(const MarkovCohortPlan::Check& check, bool nameStage);
     void TransitionStep(const MarkovCohortPlan::Exit& exit, TreeNode* state, double stateShare);
 
     TreeNode* markov;
@@ -100,9 +107,33 @@ private:
     bool formulaReported = false;
 };
 
+double CohortRun::Evaluate(int32_t formula, const char* role, int* failed)
+{
+    if (formula < 0)
+        return 0.0;
+    const MarkovCohortPlan::Formula& slot = plan.formulas[formula];
+    MarkovCohortPlan::SharedValue* shared = slot.shared >= 0 ? &plan.shared[slot.shared] : nullptr;
+    if (shared != nullptr && (shared->stage == calc.stageCounter || (shared->wholeRun && shared->stage >= 0)))
+        return shared->value;
+    int formulaError = 0;
+    const double value = EvaluateNodeFormula(slot.node, *slot.expression, role, &formulaError, false);
+    if (formulaError != 0)
+        *failed = 1;
+    else if (shared != nullptr)
+        *shared = MarkovCohortPlan::SharedValue{calc.stageCounter, shared->wholeRun, value};
+    return value;
+}
+
+bool CohortRun::StateReward(const MarkovCohortPlan::State& state, int rewardKind, ValueTriple& out)
+{
+    const char* role = StateRewardRole(rewardKind);
+    return CombineStateReward(args, error, out,
+                              [&](int payoff) { return Evaluate(state.rewards[rewardKind][payoff], role, error); });
+}
+
 bool CohortRun::TakeStartingShares()
 {
-    if (!CheckBranches(markov, false))
+    if (!CheckBranches(plan.start, false))
         return false;
     for (const MarkovCohortPlan::State& state : plan.states)
         state.info->probability = state.node->branchProbability;
@@ -111,6 +142,7 @@ bool CohortRun::TakeStartingShares()
 
 void CohortRun::RewardSweep(int rewardKind)
 {
+    const int32_t savedTunnel = calc.tunnelIndex;
     ValueTriple reward;
     for (const MarkovCohortPlan::State& state : plan.states) {
         if (*error != 0)
@@ -120,22 +152,50 @@ void CohortRun::RewardSweep(int rewardKind)
         info->reward = ValueTriple();
         if (!Holds(share))
             continue;
-        if (!EvaluateStateReward(state.node, rewardKind, args, error, reward))
-            return;
+        calc.tunnelIndex = state.tunnel;
+        if (!StateReward(state, rewardKind, reward))
+            break;
         AddScaled(info->reward, reward, share);
         Add(calc.stage, info->reward);
         Add(state.node->triple, info->reward);
     }
+    calc.tunnelIndex = savedTunnel;
+}
+
+bool CohortRun::EvaluateBranches(const MarkovCohortPlan::Check& check)
+{
+    if (!check.direct) {
+        int formulaError = 0;
+        return EvaluateBranchProbabilities(check.node, &formulaError) == nullptr && formulaError == 0;
+    }
+    int failed = 0;
+    double remaining = 1.0;
+    TreeNode* complement = nullptr;
+    const MarkovCohortPlan::Branch* branches = plan.branches.data() + check.firstBranch;
+    for (uint32_t b = 0; b < check.branchCount; ++b) {
+        const MarkovCohortPlan::Branch& branch = branches[b];
+        if (branch.formula < 0) {
+            complement = branch.child;
+            continue;
+        }
+        branch.child->branchProbability = Evaluate(branch.formula, "probability", &failed);
+        remaining -= branch.child->branchProbability;
+        if (failed != 0)
+            return false;
+    }
+    if (complement != nullptr)
+        complement->branchProbability = remaining;
+    return true;
 }
 
 // A node whose branch probabilities fail a check is handed to the probability verification, which
 // evaluates it again and reports the problem with its own message.
-bool CohortRun::BranchesValid(TreeNode* node)
+bool CohortRun::BranchesValid(const MarkovCohortPlan::Check& check)
 {
+    TreeNode* node = check.node;
     if (node->kind == LabelNode)
         return node->childCount < 2;
-    int formulaError = 0;
-    if (EvaluateBranchProbabilities(node, &formulaError) != nullptr || formulaError != 0) {
+    if (!EvaluateBranches(check)) {
         formulaReported = true;  // the formula's own message has been shown
         return false;
     }
@@ -151,16 +211,16 @@ bool CohortRun::BranchesValid(TreeNode* node)
     return MagnitudeAtMost(sum - 1.0, kProbabilityTolerance);
 }
 
-bool CohortRun::CheckBranches(TreeNode* node, bool nameStage)
+bool CohortRun::CheckBranches(const MarkovCohortPlan::Check& check, bool nameStage)
 {
     const uint8_t rolledBack = document->RolledBack;
     document->RolledBack = 0;
     formulaReported = false;
-    const bool valid = BranchesValid(node);
+    const bool valid = BranchesValid(check);
     if (!valid && !formulaReported) {
         zString context("_stage = ");
         AppendInt(context, calc.stageCounter);
-        VerifyProbabilities(document, 0, node, nameStage ? context.Text() : nullptr, 1);
+        VerifyProbabilities(document, 0, check.node, nameStage ? context.Text() : nullptr, 1);
     }
     document->RolledBack = rolledBack;
     return valid;
@@ -174,7 +234,7 @@ bool CohortRun::EvaluateStageProbabilities()
         if (!Holds(state.info->probability))
             continue;
         calc.tunnelIndex = state.tunnel;
-        TreeNode* const* checks = plan.checks.data() + state.firstCheck;
+        const MarkovCohortPlan::Check* checks = plan.checks.data() + state.firstCheck;
         for (uint32_t c = 0; c < state.checkCount && valid; ++c)
             valid = CheckBranches(checks[c], true);
         if (!valid)

@@ -1,19 +1,33 @@
 #pragma once
 // The shape of a prepared Markov node, flattened once per cohort run so that the cycles do not walk the
-// subtrees again: for each state, the nodes whose branch probabilities are evaluated every stage and every
-// way out of the state (terminal, target state and the path that decides its share). Built after the run is
-// prepared, when tunnel copies exist and jump targets are resolved; the tree keeps its shape while the run
-// lasts. Only the shape is kept: probabilities and rewards are read from the nodes each cycle.
+// subtrees again: for each state, its reward formulas, the nodes whose branch probabilities are evaluated
+// every stage with their children's formulas, and every way out of the state (terminal, target state and
+// the path that decides its share). Built after the run is prepared, when tunnel copies exist and jump
+// targets are resolved; the tree keeps its shape while the run lasts. The storage is kept from run to run.
+//
+// Formulas whose cached trees are alike and read nothing but numbers, "_stage" and tables (a discount or a
+// stage-dependent probability repeated in every state) have one value per stage: the first state that
+// needs it evaluates it, the others take that value. One that does not read "_stage" either ("0.2*0.6")
+// has one value for the whole run.
 
 #include "analysis/MarkovCohort.h"
 
 #include <cstdint>
 #include <vector>
 
+class Expression;
+class ParseNode;
 struct MarkovInfo;
 
 class MarkovCohortPlan {
 public:
+    // A formula of a node evaluated during the run; shared >= 0 names its value per stage.
+    struct Formula {
+        TreeNode* node;
+        Expression* expression;
+        int32_t shared;
+    };
+
     // One node on the path from a terminal up to its state that scales the share reaching the terminal.
     struct PathStep {
         TreeNode* node;
@@ -32,26 +46,67 @@ public:
         bool transitionRewards;
     };
 
+    // A child of a checked node: the formula of its branch probability, or -1 for the complement "#".
+    struct Branch {
+        TreeNode* child;
+        int32_t formula;
+    };
+
+    // A node whose children's branch probabilities are evaluated and checked each stage. Direct checks
+    // evaluate the listed branches; a label node, or a node with more than one complement, goes through
+    // the roll back's own evaluation, which reports what is wrong with it.
+    struct Check {
+        TreeNode* node;
+        uint32_t firstBranch;
+        uint32_t branchCount;
+        bool direct;
+    };
+
     struct State {
         TreeNode* node;
         MarkovInfo* info;
         int32_t tunnel;
+        // Per reward kind (initial, incremental, final) the formula of the value payoff and of the cost
+        // payoff; -1 where it is missing or empty.
+        int32_t rewards[3][2];
         uint32_t firstCheck;
         uint32_t checkCount;
         uint32_t firstExit;
         uint32_t exitCount;
     };
 
+    // A stage's value of a shared formula (of every stage when wholeRun); stage -1 until it is evaluated.
+    struct SharedValue {
+        int32_t stage;
+        bool wholeRun;
+        double value;
+    };
+
     // The shape of every state of the prepared Markov node, subtrees in pre-order.
     void Build(TreeNode* markov, const MarkovRunArgs& args);
 
+    // The Markov node's own check: the states' starting probabilities.
+    Check start{};
     std::vector<State> states;
-    // Nodes of a state's subtree whose children's branch probabilities are checked each stage.
-    std::vector<TreeNode*> checks;
+    std::vector<Check> checks;
+    std::vector<Branch> branches;
+    std::vector<Formula> formulas;
     std::vector<Exit> exits;
     std::vector<PathStep> steps;
+    std::vector<SharedValue> shared;
 
 private:
+    Check AddCheck(TreeNode* node);
+    int32_t AddFormula(TreeNode* node, Expression* expression);
     void AddExit(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args);
+    // Gives every group of alike stage-only formulas, and every formula of the run's constants, one
+    // shared value.
+    void ShareFormulas();
+    int32_t AddShared(bool wholeRun);
+
     std::vector<TreeNode*> pending;
+    // (fingerprint, formula) of every stage-only formula, sorted to find the alike ones.
+    std::vector<std::pair<uint32_t, uint32_t>> candidates;
+    // Per formula: a stage-only one that does not read "_stage".
+    std::vector<bool> runConstant;
 };

@@ -46,22 +46,20 @@ int TunnelNumber(const TreeNode* state)
     return info != nullptr && info->tunnelCount < 0 ? -info->tunnelCount : 0;
 }
 
+const char* StateRewardRole(int rewardKind)
+{
+    return kRewardNames[rewardKind];
+}
+
 bool EvaluateStateReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, int* error, ValueTriple& out)
 {
-    out = ValueTriple();
     TunnelScope tunnel(state->document->CalcStateRecord, TunnelNumber(state));
     const char* role = kRewardNames[rewardKind];
     bool present = false;
-    if (args.costEffectiveness) {
-        out.effectiveness = EvaluateReward(state, state->MarkovRewardExpr(rewardKind, args.valuePayoff), role, error,
-                                           present);
-        if (*error == 0)
-            out.cost = EvaluateReward(state, state->MarkovRewardExpr(rewardKind, args.costPayoff), role, error, present);
-        out.ComputeRatio();
-    } else {
-        out.value = EvaluateReward(state, state->MarkovRewardExpr(rewardKind, args.valuePayoff), role, error, present);
-    }
-    return *error == 0;
+    return CombineStateReward(args, error, out, [&](int payoff) {
+        return EvaluateReward(state, state->MarkovRewardExpr(rewardKind, payoff == 0 ? args.valuePayoff : args.costPayoff),
+                              role, error, present);
+    });
 }
 
 bool SumTransitionRewards(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args, int* error,

@@ -11,6 +11,24 @@ class CalcState;
 // The tunnel number of a state: 0 for an ordinary state, k for its k-th tunnel copy.
 int TunnelNumber(const TreeNode* state);
 
+// The role under which a reward of kind 0 initial, 1 incremental, 2 final is evaluated.
+const char* StateRewardRole(int rewardKind);
+// A state's reward, not weighted: evaluate(0) gives the value payoff's reward and, in a cost-effectiveness
+// run, evaluate(1) the cost payoff's (each 0 when missing). False when *error is set.
+template <typename Evaluate>
+bool CombineStateReward(const MarkovRunArgs& args, int* error, ValueTriple& out, Evaluate evaluate)
+{
+    out = ValueTriple();
+    if (args.costEffectiveness) {
+        out.effectiveness = evaluate(0);
+        if (*error == 0)
+            out.cost = evaluate(1);
+        out.ComputeRatio();
+    } else {
+        out.value = evaluate(0);
+    }
+    return *error == 0;
+}
 // Reward of kind 0 initial, 1 incremental, 2 final of the state, not weighted, with "_tunnel" set for the
 // state. An empty or missing reward is 0. False (error shown, state selected, *error set) on a formula
 // error.

@@ -1,15 +1,17 @@
-// Cohort runs reuse the storage of earlier runs and match jump names without copying them: random models,
-// with jump names in any letter case and run again and again among models of other sizes, against the same
-// chain computed here in plain arrays.
+// Cohort runs reuse the storage of earlier runs, match jump names without copying them and evaluate alike
+// stage-only formulas once per stage: random models run again and again, against the same chain computed
+// here in plain arrays and against the same model built afresh.
 
 #include "analysis/MarkovCohort.h"
 #include "foundation/RandomGenerator.h"
 #include "tests/analysis/MarkovTestTrees.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,69 @@ TEST(MarkovCohortReuse, RandomModelsRunAgainGiveTheChainsValue)
             const double value = EvaluateMarkovNode(tree.markov, &error, 0, nullptr);
             ASSERT_EQ(error, 0) << "round " << round;
             EXPECT_NEAR(value, expected, 1e-9 * std::max(1.0, std::fabs(expected))) << "round " << round;
+        }
+    }
+}
+
+// Formulas repeated in many states, alike or nearly so, some reading variables bound per state or failing
+// at some stage: every run of a model again (whose formulas have their cached trees) gives what the first
+// run of the same model built afresh gives, to the bit, with the same messages.
+TEST(MarkovCohortReuse, RepeatedFormulasGiveWhatAFreshModelGives)
+{
+    const char* const probabilities[] = {"0.05 + 0.001*_stage", "0.05+0.001*_stage", "0.001*_stage + 0.05",
+                                         "0.1",  "risk*_stage/100", "If(_stage < 3; 0.1; 0.2)",
+                                         "0.02*(_stage + 1)", "0.1*0.5"};
+    const char* const rewards[] = {"1/1.03^_stage", "1/1.03^_stage", "2/1.03^_stage", "risk + _stage",
+                                   "1/(_stage - 4)", "_stage*0.5", "1/1.03^_stage + risk", "0.5*3"};
+    struct Shape {
+        int states;
+        int cycles;
+        std::vector<int> picks;
+    };
+    RandomGenerator random(77);
+    for (int round = 0; round < 60; ++round) {
+        Shape shape{2 + static_cast<int>(random.Next() % 6), 1 + static_cast<int>(random.Next() % 9), {}};
+        for (int i = 0; i < 6 * shape.states; ++i)
+            shape.picks.push_back(static_cast<int>(random.Next() % 1000));
+        const std::string termination = "_stage >= " + std::to_string(shape.cycles);
+        auto build = [&](MarkovTestTree& tree) {
+            for (int s = 0; s < shape.states; ++s) {
+                const int* pick = &shape.picks[6 * s];
+                const bool absorbing = s + 1 == shape.states;
+                const std::string name = "S" + std::to_string(s);
+                TreeNode* state = tree.State(absorbing ? TerminalNode : ChanceNode, name.c_str(), s == 0 ? "1" : "0",
+                                             rewards[pick[0] % 8], rewards[pick[1] % 8], rewards[pick[2] % 8]);
+                tree.tree.Bind(state, "risk", std::to_string(pick[3] % 5).c_str());
+                if (absorbing)
+                    continue;
+                const std::string move = "S" + std::to_string(pick[3] % shape.states);
+                const std::string next = "S" + std::to_string(s + 1);
+                tree.Jump(state, "move", probabilities[pick[4] % 8], move.c_str());
+                tree.Jump(state, "next", probabilities[pick[5] % 8], next.c_str());
+                tree.Jump(state, "stay", "#", name.c_str());
+            }
+        };
+        MessageBoxRecorder boxes;
+        MarkovTestTree kept(termination.c_str());
+        build(kept);
+        for (int run = 0; run < 3; ++run) {
+            MarkovTestTree fresh(termination.c_str());
+            build(fresh);
+            int freshError = 0;
+            boxes.Clear();
+            const double expected = EvaluateMarkovNode(fresh.markov, &freshError, 0, nullptr);
+            const std::vector<MessageBoxRecorder::Box> freshBoxes = boxes.Boxes();
+            int error = 0;
+            boxes.Clear();
+            const double value = EvaluateMarkovNode(kept.markov, &error, 0, nullptr);
+            EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << "round " << round << " run " << run;
+            EXPECT_EQ(error, freshError) << "round " << round;
+            ASSERT_EQ(boxes.Count(), freshBoxes.size()) << "round " << round;
+            for (size_t b = 0; b < freshBoxes.size(); ++b)
+                EXPECT_EQ(boxes.Boxes()[b].text, freshBoxes[b].text) << "round " << round;
+            for (int s = 0; s < shape.states; ++s)
+                EXPECT_EQ(kept.markov->GetChild(s)->markovInfo->probability,
+                          fresh.markov->GetChild(s)->markovInfo->probability) << "round " << round;
         }
     }
 }

@@ -276,6 +276,9 @@ struct Frame {
     double sum = 0.0;
     double pendingProbability = 0.0;
     size_t firstChildValue = 0;  // decision nodes: their children's values start here
+    // Chance nodes: children below this index have their probability in branchProbability already,
+    // evaluated by a "#" sibling before them.
+    int16_t probabilitiesKnown = 0;
     bool haveCandidate = false;
 };
 
@@ -289,6 +292,10 @@ private:
     bool Enter(TreeNode* node);
     // The next child to evaluate for the frame, or null when the frame is complete.
     TreeNode* NextChild(Frame& frame);
+    // The probability of the branch into the frame's current child (BranchProbability).
+    double ChildProbability(Frame& frame, TreeNode* child);
+    // A "#" branch: one minus its siblings' probabilities, each formula evaluated once in the frame.
+    double ComplementProbability(Frame& frame, TreeNode* child);
     void ChildDone(Frame& frame, TreeNode* child, double childValue);
     double Finish(Frame& frame);
     void ChooseCostEffectiveChild(TreeNode* node);
@@ -356,7 +363,7 @@ bool Evaluator::Enter(TreeNode* node)
     if (state.costEffectiveness && !node->IsDecision())
         node->triple = ValueTriple();
     if (node->kind == LogicNode) {
-        node->EnsureOptimalList()->RemoveAll();
+        node->EnsureOptimalList()->Empty();
         frame.chosen = SelectLogicBranch(node, error, true);
         if (frame.chosen == nullptr) {
             if (*error == 0) {
@@ -369,7 +376,7 @@ bool Evaluator::Enter(TreeNode* node)
         node->optimal->Add(frame.chosen);
     }
     if (node->IsDecision()) {
-        node->EnsureOptimalList()->RemoveAll();
+        node->EnsureOptimalList()->Empty();
         frame.firstChildValue = childValues.size();
     }
     frames.push_back(frame);
@@ -388,7 +395,7 @@ TreeNode* Evaluator::NextChild(Frame& frame)
         }
         while (frame.next < node->childCount) {
             TreeNode* child = node->GetChild(frame.next++);
-            const double p = BranchProbability(child, error, false);
+            const double p = ChildProbability(frame, child);
             if (*error != 0 || !state.CheckProbabilityRange(p, node))
                 return nullptr;
             if (!state.evaluateAll && !IsPositive(p)) {
@@ -420,6 +427,46 @@ TreeNode* Evaluator::NextChild(Frame& frame)
             return nullptr;
         return node->GetChild(frame.next++);
     }
+}
+
+double Evaluator::ChildProbability(Frame& frame, TreeNode* child)
+{
+    if (frame.next <= frame.probabilitiesKnown)
+        return child->branchProbability;
+    if (*error == 0 && ProbabilityIsComplement(child->probability) &&
+        !(state.document->ValuesCurrent() && state.document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin))
+        return ComplementProbability(frame, child);
+    return BranchProbability(child, error, false);
+}
+
+// The siblings before the child were evaluated by this frame; those after it are evaluated here and kept
+// for their own turn, unless another "#" follows (its formula is evaluated as a sibling's, as before).
+double Evaluator::ComplementProbability(Frame& frame, TreeNode* child)
+{
+    TreeNode* node = frame.node;
+    const int index = frame.next - 1;
+    bool keep = true;
+    double p = 1.0;
+    for (int i = 0; i < node->childCount && *error == 0; ++i) {
+        TreeNode* sibling = node->GetChild(i);
+        if (i == index)
+            continue;
+        const bool complement = ProbabilityIsComplement(sibling->probability);
+        if (i < index && !complement) {
+            p -= sibling->branchProbability;
+            continue;
+        }
+        const double q = EvaluateNodeFormula(sibling, sibling->probability, "probability", error, false);
+        p -= q;
+        if (complement)
+            keep = false;
+        else if (keep)
+            sibling->branchProbability = q;
+    }
+    if (keep && *error == 0)
+        frame.probabilitiesKnown = node->childCount;
+    child->branchProbability = p;
+    return p;
 }
 
 void Evaluator::ChildDone(Frame& frame, TreeNode* child, double childValue)

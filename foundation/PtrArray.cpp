@@ -94,6 +94,13 @@ void PtrArray::RemoveAll()
     count = 0;
 }
 
+void PtrArray::Empty()
+{
+    for (int i = 0; i < count; ++i)
+        items[i] = nullptr;
+    count = 0;
+}
+
 void PtrArray::DeleteAll()
 {
     for (int i = 0; i < count; ++i)

@@ -66,6 +66,8 @@ public:
     bool SetCapacity(int n);
     // Frees the block without deleting items.
     void RemoveAll();
+    // Removes every item without deleting it, keeping the block for the items that follow.
+    void Empty();
     // DeleteItem on each item in index order, then RemoveAll.
     void DeleteAll();
     // DeleteAll when the array owns its items, else RemoveAll.

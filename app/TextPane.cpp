@@ -135,8 +135,10 @@ void TextPane::Draw(Display& display)
     const int x = LogicalXToPixel(Margin, display);
     for (int i = 0; i < LineCount(); ++i) {
         const zString line = LineText(i);
+        // Each page's lines start below its own top margin, as they print.
+        const double y = (i / linesPerPage_) * pageHeight_ + Margin + (i % linesPerPage_) * step;
         if (!line.IsEmpty())
-            display.TextOutAt(x, LogicalYToPixel(Margin + i * step, display), line.Text());
+            display.TextOutAt(x, LogicalYToPixel(y, display), line.Text());
     }
 }
 

@@ -41,7 +41,8 @@ public:
     // they fill exactly one column and that many rows of the page grid. Without a usable printer the last
     // bounds stay.
     void Layout(LogicalRect& bounds, bool forPrinting);
-    // Draws every laid-out line one under the other at the printed line step.
+    // Draws every laid-out line where it prints: page under page, each page's lines at the printed line
+    // step below its top margin.
     void Draw(Display& display);
     // Draws the lines of the page grid's current row.
     void DrawPage(Display& display);

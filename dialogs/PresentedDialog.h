@@ -23,6 +23,7 @@ public:
 protected:
     // The presenter's answer, IDCANCEL without one.
     int Present() { return Current() ? Current()(static_cast<Dialog&>(*this)) : IDCANCEL; }
+    static bool HasPresenter() { return static_cast<bool>(Current()); }
 
 private:
     static Presenter& Current()

@@ -5,6 +5,8 @@
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
+#include <cstring>
+
 NodeComment::NodeComment(const TreeNode* node)
 {
     for (int i = 0; i < node->childCount; ++i) {
@@ -29,6 +31,17 @@ void NodeComment::Assign(const NodeComment& other)
     for (int i = 0; i < 4; ++i)
         values[i] = other.values[i];
     font = other.font;
+}
+
+bool NodeComment::WindowRect(float rect[4]) const
+{
+    std::memcpy(rect, values, sizeof values);
+    return !(values[0] == values[1] && values[1] == values[2] && values[2] == values[3]);
+}
+
+void NodeComment::SetWindowRect(const float rect[4])
+{
+    std::memcpy(values, rect, sizeof values);
 }
 
 void NodeComment::Serialize(Archive& archive)

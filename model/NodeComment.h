@@ -25,6 +25,10 @@ public:
     // Copies the records, the four values and the font.
     void Assign(const NodeComment& other);
     bool AllEmpty() const { return branches.AllEmpty(); }
+    // The comment window's rectangle when it was last closed (logical units, held in the four values as
+    // floats); false when none was saved (the four are all equal).
+    bool WindowRect(float rect[4]) const;
+    void SetWindowRect(const float rect[4]);
 
     // Stored form (nothing while the archive has a format error):
     //   version record   3 bytes

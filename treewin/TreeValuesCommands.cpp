@@ -12,6 +12,7 @@
 #include "dialogs/DefineVariableWindow.h"
 #include "dialogs/EnterPayoffWindow.h"
 #include "dialogs/MarkovValueWindows.h"
+#include "dialogs/NodeCommentWindow.h"
 #include "formula/Distribution.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
@@ -68,6 +69,9 @@ int TreeWindow::EditTreeVariables(int command)
     case 1512:
         if (CheckEditConflict(selection, "***markovToll", true))
             ShowValueWindow(new MarkovTollWindow(this, selection));
+        return 1;
+    case 1414:
+        OpenNodeComment();
         return 1;
     default:
         return 0;
@@ -134,6 +138,15 @@ void TreeWindow::OpenNodeValueWindow(TreeNode* node, const char* name)
     NodeChildList one(1, false);
     if (CheckEditConflict(OneNode(one, node), name, true))
         ShowValueWindow(new DefineVariableWindow(this, one, name));
+}
+
+void TreeWindow::OpenNodeComment()
+{
+    TreeNode* node = CurrentNode();
+    NodeChildList one(1, false);
+    if (node != nullptr && CheckEditConflict(OneNode(one, node), "***node comment", true) &&
+        ValidateNodeComment(node))
+        ShowValueWindow(new NodeCommentWindow(this, node));
 }
 
 void TreeWindow::DefineNewVariable()

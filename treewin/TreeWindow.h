@@ -280,8 +280,8 @@ public:
     int CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask);
     int AcceptsEdit(TreeNode* node, const char* key, bool ask) override;
     // The Values menu (TreeValuesCommands.cpp): 1502 Define Values, 1506 Change Payoff, 1507 Markov State
-    // Information, 1508 Markov Termination, 1510 Create Slider, 1512 Markov Transition Rewards; 1 for
-    // these commands, 0 for any other.
+    // Information, 1508 Markov Termination, 1510 Create Slider, 1512 Markov Transition Rewards, 1414 Node
+    // Comment; 1 for these commands, 0 for any other.
     int EditTreeVariables(int command);
     void DefineValues();
     // A slider of the chosen variable over the selected nodes (the root when none is), when its high value
@@ -289,6 +289,9 @@ public:
     void CreateSlider();
     // The Define Variable window of the name at the node, unless another window edits it there.
     void OpenNodeValueWindow(TreeNode* node, const char* name);
+    // The comment window of the current node, unless another window shows it or the person cancels the
+    // question about a comment that no longer matches the node's branches.
+    void OpenNodeComment();
     // Define New Variable (1195) at the current node: a new document variable, then its window there.
     void DefineNewVariable();
     // Distribute Children (1408): the current node gets one branch per range of a chosen distribution, each

@@ -4,6 +4,10 @@
 #include "app/PageGrid.h"
 #include "app/TextPaneEdit.h"
 #include "app/PrinterDevice.h"
+#include "framework/draw/DrawingScale.h"
+#include "framework/draw/LogicalUnits.h"
+#include "framework/draw/MetafileDisplay.h"
+#include "framework/draw/WindowDisplay.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/ProcessLock.h"
@@ -13,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,6 +40,14 @@ std::string Lines(int count)
     for (int i = 0; i < count; ++i)
         text += (i > 0 ? "\r\n" : "") + std::string("line\t") + std::to_string(i);
     return text;
+}
+
+// The vertical positions of the texts a metafile recorded, in order.
+int CALLBACK CollectTextTops(HDC, HANDLETABLE*, METARECORD* record, int, LPARAM into)
+{
+    if (record->rdFunction == META_EXTTEXTOUT)
+        reinterpret_cast<std::vector<int>*>(into)->push_back(static_cast<short>(record->rdParm[0]));
+    return 1;
 }
 
 class TextPanePrinting : public testing::Test {
@@ -100,6 +113,16 @@ TEST_F(TextPanePrinting, TwoFullPagesAreOnePageWideAndTwoPagesHigh)
     EXPECT_EQ(window->Text().PageCount(), 2);
     LayOut(Lines(2 * perPage + 1));
     EXPECT_EQ(window->Text().PageCount(), 3);
+
+    // Drawn as one picture (the preview), each page's lines start below that page's top margin.
+    SetCurrentDrawingScale(1.0f);
+    MetafileDisplay picture(window->Pane()->OwnDisplay());
+    window->Text().Draw(picture);
+    std::vector<int> tops;
+    EnumMetaFile(nullptr, picture.Metafile(), CollectTextTops, reinterpret_cast<LPARAM>(&tops));
+    ASSERT_EQ(tops.size(), static_cast<size_t>(2 * perPage + 1));
+    for (int page = 0; page < 3; ++page)
+        EXPECT_EQ(tops[page * perPage], LogicalYToPixel(page * kPageHeight + TextPane::Margin, picture)) << page;
     EXPECT_EQ(PrintedPages(), 3);
 }
 

@@ -1,0 +1,98 @@
+#pragma once
+// The node comment window: a node's comment is one text per branch, edited in stacked rows (the branch's
+// name over an editable text pane). A hidden text pane holds the whole comment, every branch's name and
+// text, for printing and copying: the window prints that pane's pages.
+
+#include "dialogs/NodeValueWindow.h"
+#include "dialogs/PresentedDialog.h"
+
+#include <memory>
+#include <vector>
+
+class BranchNameList;
+class FontRecord;
+class NodeComment;
+class StaticCtrl;
+class TextPane;
+
+// Invalid Comment (dialog 3240): the node's branches changed since its comment was written; the choice
+// is one of the radio buttons 3241 (adjust, the default), 3242 (throw out) and 3243 (keep).
+class InvalidCommentDialog : public PresentedDialog<InvalidCommentDialog> {
+public:
+    enum : int { TemplateId = 3240, Adjust = 3241, ThrowOut = 3242, Keep = 3243 };
+
+    // The choice, or 0 when cancelled. Without a presenter the dialog runs on the screen.
+    int Run();
+
+    int choice = Adjust;
+};
+
+// Before the window opens: a comment that does not match the node's branches asks the Invalid Comment
+// question; a matching one is extended to one record per branch, and an empty list gets one empty record.
+// False when the person cancelled.
+bool ValidateNodeComment(TreeNode* node);
+
+// The rows of a comment, one per record: a label with the branch name (control 1000 + row) over an
+// editable text pane; the rows share the given area's height equally.
+class CommentRowSet {
+public:
+    static constexpr unsigned FirstLabelId = 1000;
+
+    CommentRowSet(DocChildWindow* owner, BranchNameList& records, const FontRecord& font);
+    ~CommentRowSet();
+    CommentRowSet(const CommentRowSet&) = delete;
+    CommentRowSet& operator=(const CommentRowSet&) = delete;
+
+    int Count() const { return static_cast<int>(panes_.size()); }
+    TextPane& Row(int index) const { return *panes_[index]; }
+    void Arrange(const RECT& area);
+    void SetFont(const FontRecord* font);
+    // Each row's text goes into its record.
+    void StoreTexts();
+
+private:
+    BranchNameList& records_;
+    std::vector<StaticCtrl*> labels_;
+    std::vector<TextPane*> panes_;
+};
+
+class NodeCommentWindow : public NodeValueWindow {
+public:
+    static constexpr unsigned TemplateId = 31112;
+
+    NodeCommentWindow(TreeWindow* tree, TreeNode* node);
+    // Collects the texts and keeps the window's rectangle with the comment.
+    ~NodeCommentWindow() override;
+
+    NodeComment& Comment() const { return comment_; }
+    const CommentRowSet& Rows() const { return *rows_; }
+    int CurrentRow() const { return current_; }
+    TextPane& Text() const;
+    // The rows' texts go into the records, and the whole comment (each branch's name, ":" and a line end,
+    // its text and two line ends) into the text pane.
+    void CollectTexts();
+
+    // Nothing to store: the rows' texts are in the comment already.
+    bool Apply(bool commit) override { return true; }
+    void OnTreeTitleChanged(const char* title) override;
+    long OnCommand(WindowEvent* event) override;
+    long OnSize(WindowEvent* event) override;
+    void SetDefaultCommandStates() override;
+    void UpdateMenus(HMENU bar) override;
+    int CanPrint() override { return 1; }
+    // The whole comment laid out for the printer, except while it prints the layout made before.
+    void Bounds(LogicalRect& rect) override;
+    void Draw(Display* display) override;
+
+private:
+    long OnRowKey(WindowEvent* event);
+    long OnRowCommand(WindowEvent* event);
+    // The focused row's text has a selection.
+    bool FocusHasSelection() const;
+    void FocusRow(int index);
+    void MarkTreeModified();
+
+    NodeComment& comment_;
+    std::unique_ptr<CommentRowSet> rows_;
+    int current_ = 0;
+};

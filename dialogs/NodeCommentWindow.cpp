@@ -11,6 +11,7 @@
 #include "framework/window/WindowEvent.h"
 #include "model/NodeComment.h"
 #include "model/TreeNode.h"
+#include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
@@ -80,7 +81,6 @@ bool ValidateNodeComment(TreeNode* node)
 }
 
 CommentRowSet::CommentRowSet(DocChildWindow* owner, BranchNameList& records, const FontRecord& font)
-    : records_(records)
 {
     const HFONT labelFont = reinterpret_cast<HFONT>(SendMessageA(owner->Handle(), WM_GETFONT, 0, 0));
     for (int i = 0; i < records.Count(); ++i) {
@@ -129,18 +129,19 @@ void CommentRowSet::SetFont(const FontRecord* font)
         pane->SetFont(font);
 }
 
-void CommentRowSet::StoreTexts()
+void CommentRowSet::StoreTexts(BranchNameList& records) const
 {
-    for (int i = 0; i < Count() && i < records_.Count(); ++i)
-        records_.At(i)->comment = panes_[i]->Edit().GetText();
+    for (int i = 0; i < Count() && i < records.Count(); ++i)
+        records.At(i)->comment = panes_[i]->Edit().GetText();
 }
 
 NodeCommentWindow::NodeCommentWindow(TreeWindow* tree, TreeNode* node)
     : NodeValueWindow(tree, TemplateId, true, OneNode(NodeChildList(1, false), node), "***node comment"),
-      comment_(*node->GetExtraList())
+      node_(node)
 {
     SetIconId(32023);
-    rows_ = std::make_unique<CommentRowSet>(this, comment_.branches, comment_.font);
+    NodeComment& comment = *node->GetExtraList();
+    rows_ = std::make_unique<CommentRowSet>(this, comment.branches, comment.font);
     for (int i = 0; i < rows_->Count(); ++i) {
         TextPane& row = rows_->Row(i);
         TrackFocus(&row.Edit());
@@ -150,13 +151,13 @@ NodeCommentWindow::NodeCommentWindow(TreeWindow* tree, TreeNode* node)
     }
     // The whole comment, never shown: what the window prints and copies.
     auto* whole = new TextPane(this, new ChildLayout(0, 0, 0, 0, nullptr), WS_CHILD, true, true);
-    whole->SetFont(&comment_.font);
+    whole->SetFont(&comment.font);
     SetPane(whole);
     OnTreeTitleChanged(tree->Title().Text());
     if (!handle_)
         return;
     float saved[4];
-    if (comment_.WindowRect(saved) && whole->OwnDisplay() != nullptr) {
+    if (comment.WindowRect(saved) && whole->OwnDisplay() != nullptr) {
         const int perInchX = whole->OwnDisplay()->LogPixelsX();
         const int perInchY = whole->OwnDisplay()->LogPixelsY();
         MoveWindow(handle_, static_cast<int>(saved[0] * perInchX), static_cast<int>(saved[1] * perInchY),
@@ -181,8 +182,9 @@ NodeCommentWindow::NodeCommentWindow(TreeWindow* tree, TreeNode* node)
 
 NodeCommentWindow::~NodeCommentWindow()
 {
-    rows_->StoreTexts();
-    if (handle_ && GetParent(handle_) != nullptr && Pane() != nullptr && Pane()->OwnDisplay() != nullptr) {
+    NodeComment* comment = Comment();
+    if (comment != nullptr && handle_ && GetParent(handle_) != nullptr && Pane() != nullptr &&
+        Pane()->OwnDisplay() != nullptr) {
         RECT rect{};
         GetWindowRect(handle_, &rect);
         MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&rect), 2);
@@ -190,9 +192,18 @@ NodeCommentWindow::~NodeCommentWindow()
         const float perInchY = static_cast<float>(Pane()->OwnDisplay()->LogPixelsY());
         const float logical[4] = {rect.left / perInchX, rect.top / perInchY, rect.right / perInchX,
                                   rect.bottom / perInchY};
-        comment_.SetWindowRect(logical);
+        comment->SetWindowRect(logical);
     }
     rows_.reset();
+}
+
+NodeComment* NodeCommentWindow::Comment() const
+{
+    // The node may have been cut or deleted while the window stayed open: only its address is compared.
+    bool inTree = false;
+    if (Tree() != nullptr && Tree()->Document().Root != nullptr)
+        ForEachInSubtree(Tree()->Document().Root, [this, &inTree](TreeNode* node) { inTree = inTree || node == node_; });
+    return inTree ? node_->GetExtraList() : nullptr;
 }
 
 TextPane& NodeCommentWindow::Text() const
@@ -202,10 +213,13 @@ TextPane& NodeCommentWindow::Text() const
 
 void NodeCommentWindow::CollectTexts()
 {
-    rows_->StoreTexts();
+    NodeComment* comment = Comment();
+    if (comment == nullptr)
+        return;
+    rows_->StoreTexts(comment->branches);
     std::string whole;
-    for (int i = 0; i < comment_.branches.Count(); ++i) {
-        const BranchName* record = comment_.branches.At(i);
+    for (int i = 0; i < comment->branches.Count(); ++i) {
+        const BranchName* record = comment->branches.At(i);
         whole += std::string(record->name.Text()) + ":\r\n" + record->comment.Text() + "\r\n\r\n";
     }
     Text().Edit().SetText(whole.c_str());
@@ -260,9 +274,10 @@ long NodeCommentWindow::OnRowKey(WindowEvent* event)
 
 long NodeCommentWindow::OnRowCommand(WindowEvent* event)
 {
-    if (HIWORD(event->wParam) != EN_CHANGE)
+    NodeComment* comment = Comment();
+    if (HIWORD(event->wParam) != EN_CHANGE || comment == nullptr)
         return 0;
-    rows_->StoreTexts();
+    rows_->StoreTexts(comment->branches);
     MarkTreeModified();
     return 0;
 }
@@ -282,9 +297,11 @@ long NodeCommentWindow::OnCommand(WindowEvent* event)
         return 1;
     case 1303:
         if (rows_->Count() > 0 && rows_->Row(0).ChooseFont()) {
-            comment_.font = rows_->Row(0).Font();
-            rows_->SetFont(&comment_.font);
-            Text().SetFont(&comment_.font);
+            const FontRecord chosen = rows_->Row(0).Font();
+            rows_->SetFont(&chosen);
+            Text().SetFont(&chosen);
+            if (NodeComment* comment = Comment())
+                comment->font = chosen;
             MarkTreeModified();
         }
         return 1;

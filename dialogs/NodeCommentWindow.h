@@ -1,7 +1,8 @@
 #pragma once
 // The node comment window: a node's comment is one text per branch, edited in stacked rows (the branch's
-// name over an editable text pane). A hidden text pane holds the whole comment, every branch's name and
-// text, for printing and copying: the window prints that pane's pages.
+// name over an editable text pane); each change of a row goes into its record at once. A hidden text pane
+// holds the whole comment, every branch's name and text, for printing and copying: the window prints that
+// pane's pages.
 
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/PresentedDialog.h"
@@ -47,11 +48,10 @@ public:
     TextPane& Row(int index) const { return *panes_[index]; }
     void Arrange(const RECT& area);
     void SetFont(const FontRecord* font);
-    // Each row's text goes into its record.
-    void StoreTexts();
+    // Each row's text goes into the record at its place.
+    void StoreTexts(BranchNameList& records) const;
 
 private:
-    BranchNameList& records_;
     std::vector<StaticCtrl*> labels_;
     std::vector<TextPane*> panes_;
 };
@@ -64,7 +64,8 @@ public:
     // Collects the texts and keeps the window's rectangle with the comment.
     ~NodeCommentWindow() override;
 
-    NodeComment& Comment() const { return comment_; }
+    // The node's comment; null once the node is no longer in the tree (nothing is written to it then).
+    NodeComment* Comment() const;
     const CommentRowSet& Rows() const { return *rows_; }
     int CurrentRow() const { return current_; }
     TextPane& Text() const;
@@ -92,7 +93,7 @@ private:
     void FocusRow(int index);
     void MarkTreeModified();
 
-    NodeComment& comment_;
+    TreeNode* node_;
     std::unique_ptr<CommentRowSet> rows_;
     int current_ = 0;
 };

@@ -6,6 +6,7 @@
 #include "analysis/NodeValueRecord.h"
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/OverUnderAnalysis.h"
+#include "analysis/ProbabilityDistribution.h"
 #include "analysis/RollBackAnalysis.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TornadoDiagram.h"
@@ -32,6 +33,7 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
 {
     static std::map<int, StoredAnalysisHandlers> table = {
         {OneWaySensitivityKind, {RunStoredOneWaySensitivity, DescribeOneWaySensitivity}},
+        {ProbabilityDistributionKind, {RerunProbabilityDistribution, DescribeProbabilityDistribution}},
         {RollBackKind, {RunRollBack, nullptr}},
         {TwoWaySensitivityKind, {RunStoredTwoWaySensitivity, DescribeTwoWaySensitivity}},
         {ThreeWaySensitivityKind, {RunStoredThreeWaySensitivity, DescribeThreeWaySensitivity}},

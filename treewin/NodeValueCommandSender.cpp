@@ -1,10 +1,7 @@
 #include "treewin/NodeValueCommandSender.h"
 
 #include "analysis/NodeValueRecord.h"
-#include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
-
-#include <windows.h>
 
 void InstallNodeValueCommandSender()
 {
@@ -19,9 +16,11 @@ void InstallNodeValueCommandSender()
         default:
             break;
         }
+        // Straight to the analysis: a chain run from the custom interface or after roll back starts
+        // commands whose menu items are grayed meanwhile.
         for (TreeWindow* tree : TreeWindow::OpenWindows()) {
             if (&tree->Document() == window && tree->Pane() != nullptr)
-                SendMessageA(tree->Pane()->Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+                tree->DispatchAnalysis(command);
         }
     });
 }

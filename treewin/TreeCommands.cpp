@@ -1,36 +1,47 @@
 // The commands of a tree window: structure, display and selection commands, the Edit menu's cut, copy,
-// paste and clear through the tree clipboard, the clone commands, and the Analysis menu's roll back,
-// node-value, Markov, over/under, threshold, Monte Carlo and one-way sensitivity commands. Every handler checks its own condition: a command may come from a key, the tool bar
-// or a script while its menu item would be grayed.
+// paste and clear through the tree clipboard, the clone commands, and the Analysis menu, which starts every
+// analysis after its checks. Every handler checks its own condition: a command may come from a key, the tool
+// bar or a script while its menu item would be grayed.
 
 #include "treewin/TreeWindow.h"
 
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/NodeValueRecord.h"
 #include "analysis/OneWaySensitivityAnalysis.h"
+#include "analysis/ProbabilityDistribution.h"
 #include "analysis/ProbabilityVerification.h"
+#include "analysis/RiskPreference.h"
 #include "analysis/RollBack.h"
 #include "analysis/RollBackAnalysis.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "analysis/TornadoDiagram.h"
+#include "analysis/TreeQueries.h"
 #include "app/CursorStack.h"
 #include "app/FrameCommands.h"
 #include "app/InPlaceEdit.h"
 #include "app/ZoomPane.h"
 #include "app/PromptDialog.h"
 #include "dialogs/AttachCloneDialog.h"
+#include "dialogs/CEAnalysisDialog.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
 #include "dialogs/EditScopeDialog.h"
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
+#include "dialogs/PayoffRangeDialog.h"
+#include "dialogs/RankingsDialog.h"
 #include "dialogs/ReorderBranchesDialog.h"
 #include "dialogs/RiskPreferenceDialogs.h"
 #include "dialogs/SensitivityDialogs.h"
+#include "dialogs/StoredAnalysisDialogs.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/WindowEvent.h"
+#include "graph/CEGraph.h"
 #include "model/CloneCopies.h"
 #include "model/DocumentVariableOps.h"
 #include "model/NodeRef.h"
+#include "model/StoredAnalysis.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "treewin/NodeMeasure.h"
@@ -44,6 +55,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -96,6 +108,11 @@ int TreeWindow::OnCommand(int command)
     if (command >= static_cast<int>(kFirstVariableCommand) && command < static_cast<int>(kFirstVariableCommand) + variables) {
         if (node != nullptr)
             OpenNodeValueWindow(node, document.Variables.At(command - static_cast<int>(kFirstVariableCommand))->name.Text());
+        RefreshFrameCommands();
+        return 1;
+    }
+    // A key, a tool-bar button, a posted message or a script may send a command whose item is grayed.
+    if (!CommandEnabled(command)) {
         RefreshFrameCommands();
         return 1;
     }
@@ -595,6 +612,46 @@ int TreeWindow::DispatchAnalysis(int command)
                 (new OneWaySensitivityAnalysis(node, dialog.settings))->Run();
         }
         return 1;
+    case 1602:
+        RunProbabilityDistribution(&document, document.Selection, nullptr);
+        return 1;
+    case 1604:
+        GraphRiskPreference();
+        return 1;
+    case 1608:
+        if (node != nullptr)
+            ShowPayoffRange(node);
+        return 1;
+    case 1619:
+        if (node != nullptr && RollBackWithWait(node)) {
+            RankingsDialog dialog(node);
+            document.SetStoredAnalysis(MakeNodeValueRecord(node, command, 0));
+        }
+        return 1;
+    case 1620:
+        ShowCostEffectiveness(node);
+        return 1;
+    case 1652:
+    case 1653:
+    case 1654:
+        StartSensitivity(command, node);
+        return 1;
+    case 1615:
+        if (document.LastAnalysis != nullptr) {
+            SaveAnalysisDialog dialog(&document, document.LastAnalysis, StoredAnalyses());
+            // The list owns the record now.
+            if (dialog.accepted)
+                document.LastAnalysis = nullptr;
+        }
+        return 1;
+    case 1616:
+    case 1194:
+        RunStoredAnalyses(command == 1194);
+        return 1;
+    case 1617: {
+        StoredAnalysesDialog dialog(&document, StoredAnalyses());
+        return 1;
+    }
     case 1611:
         VerifyProbabilities(&document, 1, document.Root, nullptr, 0);
         return 1;
@@ -613,16 +670,111 @@ int TreeWindow::DispatchAnalysis(int command)
     }
 }
 
-void TreeWindow::ShowOptimalPath(TreeNode* node)
+void TreeWindow::StartSensitivity(int command, TreeNode* node)
 {
-    if (CheckRiskPreference(&document, nullptr) != 1)
+    // One analysis at a time; two- and three-way analyses compare the branches of a decision.
+    const int needed = command == 1653 ? 3 : 2;
+    if (document.CurrentAnalysis != nullptr || document.Variables.Count() < needed)
         return;
+    if (command == 1654) {
+        // With nothing selected the diagram is for the whole tree.
+        (new TornadoDiagram(&document, node != nullptr ? node : document.Root))->Run();
+        return;
+    }
+    if (node == nullptr || !node->IsDecision())
+        return;
+    if (command == 1652) {
+        TwoWaySensitivityDialog dialog(&document, node);
+        if (dialog.result != 0)
+            (new TwoWaySensitivityAnalysis(node, dialog.Settings()))->Run();
+    } else {
+        ThreeWaySensitivityDialog dialog(&document, node);
+        if (dialog.result != 0)
+            (new ThreeWaySensitivityAnalysis(node, dialog.Settings()))->Run();
+    }
+}
+
+bool TreeWindow::RollBackWithWait(TreeNode* node)
+{
+    int error = 0;
+    WaitCursorScope wait;
+    RollBackTree(node, &error, 0);
+    return error == 0;
+}
+
+void TreeWindow::GraphRiskPreference()
+{
+    RiskPrefAssessment& risk = document.RiskAssessment;
+    int form = 0;
+    if (risk.constantAssessed && risk.pointsAssessed) {
+        RiskPrefGraphDialog dialog;
+        if (!dialog.accepted)
+            return;
+        form = dialog.IsConstantRiskAversion() ? 1 : 2;
+    }
+    // The graph is drawn with the chosen function on; the tree keeps its own settings.
+    const auto useUtility = document.CalcPrefs.UseUtility;
+    const int32_t type = risk.type;
+    if (form != 0)
+        risk.type = form;
+    document.CalcPrefs.UseUtility = 1;
+    ShowRiskPreferenceGraph(&document);
+    document.CalcPrefs.UseUtility = useUtility;
+    risk.type = type;
+}
+
+void TreeWindow::ShowPayoffRange(TreeNode* node)
+{
+    double lowest = std::numeric_limits<double>::max();
+    double highest = -std::numeric_limits<double>::max();
     int error = 0;
     {
         WaitCursorScope wait;
-        RollBackTree(node, &error, 0);
+        RangeOfEndValues(node, &lowest, &highest, &error);
     }
-    if (error != 0 || node->optimal == nullptr || node->optimal->Count() == 0)
+    if (error != 0)
+        return;
+    PayoffRangeDialog dialog(node, lowest, highest);
+    document.SetStoredAnalysis(MakeNodeValueStoredRecord(document.Selection, 1608, 0));
+}
+
+void TreeWindow::ShowCostEffectiveness(TreeNode* node)
+{
+    if (!document.IsCostEffectiveness() || node == nullptr || !node->IsDecision()) {
+        ShowErrorBox(nullptr, "You must set the calculation method to Cost-Effectiveness and select a decision node first.",
+                     0);
+        return;
+    }
+    if (!RollBackWithWait(node))
+        return;
+    const int effectivenessOnX = RunCEAnalysisDialog();
+    if (effectivenessOnX < 0)
+        return;
+    auto* graph = new CEGraph(node, effectivenessOnX);
+    graph->Layout();
+    graph->Show(SW_SHOWNORMAL);
+    document.SetStoredAnalysis(MakeNodeValueRecord(node, 1620, 1));
+}
+
+void TreeWindow::RunStoredAnalyses(bool customInterfaceForm)
+{
+    RunStoredAnalysisDialog dialog(&document, StoredAnalyses(), customInterfaceForm);
+    if (!dialog.accepted || dialog.SelectedCount() == 0)
+        return;
+    // Linked from the last to the first, so that the chain runs in list order.
+    StoredAnalysis* chain = nullptr;
+    for (int i = dialog.SelectedCount() - 1; i >= 0; --i) {
+        StoredAnalysis* record = dialog.Selected(i);
+        record->next = chain;
+        chain = record;
+    }
+    RunStoredAnalysis(chain, &document);
+}
+
+void TreeWindow::ShowOptimalPath(TreeNode* node)
+{
+    if (CheckRiskPreference(&document, nullptr) != 1 || !RollBackWithWait(node) || node->optimal == nullptr ||
+        node->optimal->Count() == 0)
         return;
     ClearSelection();
     for (int i = 0; i < node->optimal->Count(); ++i)

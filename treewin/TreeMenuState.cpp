@@ -122,7 +122,56 @@ std::string ChangePayoffText(const TreeDocument& document, const MenuFacts& fact
     return text + ")\tCtrl+Y";
 }
 
+
+// The commands whose handlers follow the rules of their menu items: the Analysis menu and Enter Risk
+// Preferences.
+const unsigned kRuledCommands[] = {1407, 1602, 1603, 1604, 1605, 1606, 1607, 1608, 1609, 1610, 1611, 1612, 1613,
+                                   1614, 1615, 1616, 1617, 1618, 1619, 1620, 1651, 1652, 1653, 1654};
+
+bool RuleAllows(const MenuFacts& f, const TreeDocument& document, unsigned id)
+{
+    const bool ci = f.customInterface;
+    const TreeNode* node = f.first;
+    const bool markovNode = node != nullptr && node->kind == MarkovNode;
+    const bool expectedValue = !ci && f.any && !f.someInMarkov && f.free;
+    switch (id) {
+    case 1407: return !f.busy && !f.rolledBack && f.calcMethod == 0;
+    case 1651: return f.one && f.free && f.variables >= 1 && !f.busy;
+    case 1652: return f.decision1 && f.free && f.variables >= 2 && !f.busy;
+    case 1653: return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1;
+    // With nothing selected the tornado is for the whole tree; its bars need two variables to compare.
+    case 1654: return f.n <= 1 && f.free && f.variables >= 2 && !f.busy;
+    case 1610: return f.decision1 && !f.copy1 && f.free && !ci;
+    case 1602: return !ci && f.any && !f.someLogic && f.allHaveChildren && !markovNode && !f.someInMarkov && f.free;
+    case 1613:
+        return !ci && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
+               f.variables >= 1 && f.free;
+    case 1604: return (document.RiskAssessment.constantAssessed || document.RiskAssessment.pointsAssessed) && !ci;
+    case 1603: return f.markov1 && f.free && !f.rolledBack && !ci;
+    case 1605: return expectedValue;
+    case 1618: return f.any && f.free && !ci;
+    case 1620: return f.decision1 && f.free && f.calcMethod == 1 && !ci;
+    case 1614: return f.one && f.free && f.kids >= 1 && !f.someInMarkov && !ci;
+    case 1619: return expectedValue && f.decision1;
+    case 1606: return !ci && f.any && f.free && !f.someInMarkov && !f.root1;
+    case 1609: return !ci && f.one && node->kind == ChanceNode && f.kids >= 1 && f.free;
+    case 1607:
+    case 1608: return !ci && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !markovNode;
+    case 1611: return !ci;
+    case 1612: return !ci && !f.snapshot;
+    case 1615: return document.LastAnalysis != nullptr && !ci;
+    case 1616: return f.free && f.analyses > 0 && !f.busy;
+    case 1617: return f.analyses > 0 && !ci;
+    default: return true;
+    }
+}
+
 } // namespace
+
+bool TreeWindow::CommandEnabled(int command)
+{
+    return RuleAllows(MenuFacts(*this, CustomInterfaceShown), document, static_cast<unsigned>(command));
+}
 
 void TreeWindow::UpdateMenus(HMENU bar)
 {
@@ -187,7 +236,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1420, !f.busy && f.one && (f.markov1 || f.someInMarkov));
     SetItem(bar, 1421, !ci && f.any && !f.locked && f.allTerminalInMarkovNotState);
     SetItem(bar, 1408, f.editable1 && !f.markov1 && f.kids == 0 && node->kind != TerminalNode);
-    SetItem(bar, 1407, !f.busy && !f.rolledBack && f.calcMethod == 0);
+    SetItem(bar, 1407, RuleAllows(f, document, 1407));
     SetItem(bar, 1410, !f.rolledBack && !ci);
     SetItem(bar, 1416, CanShowCustomInterface(), ci ? "Hide &Custom Interface" : "Show &Custom Interface");
     SetItem(bar, 1417, !ci);
@@ -213,35 +262,11 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1517, true);
     SetItem(bar, 1518, true);
 
-    SetItem(bar, 1651, f.one && f.free && f.variables >= 1 && !f.busy);
-    SetItem(bar, 1652, f.decision1 && f.free && f.variables >= 2 && !f.busy);
-    SetItem(bar, 1653, f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1);
-    SetItem(bar, 1654, f.one && f.free && f.variables >= 1 && !f.busy);
-    SetItem(bar, 1610, f.decision1 && !f.copy1 && f.free && !ci);
-    const bool markovNode = node != nullptr && node->kind == MarkovNode;
-    SetItem(bar, 1602, !ci && f.any && !f.someLogic && f.allHaveChildren && !markovNode && !f.someInMarkov && f.free,
-            f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
-    SetItem(bar, 1613, !ci && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
-                           f.variables >= 1 && f.free);
-    const RiskPrefAssessment& risk = document.RiskAssessment;
-    SetItem(bar, 1604, (risk.constantAssessed || risk.pointsAssessed) && !ci);
-    SetItem(bar, 1603, f.markov1 && f.free && !f.rolledBack && !ci);
-    const bool expectedValue = !ci && f.any && !f.someInMarkov && f.free;
-    SetItem(bar, 1605, expectedValue);
-    SetItem(bar, 1618, f.any && f.free && !ci);
-    SetItem(bar, 1620, f.decision1 && f.free && f.calcMethod == 1 && !ci);
-    SetItem(bar, 1614, f.one && f.free && f.kids >= 1 && !f.someInMarkov && !ci);
-    SetItem(bar, 1619, expectedValue && f.decision1);
-    SetItem(bar, 1606, !ci && f.any && f.free && !f.someInMarkov && !f.root1);
-    SetItem(bar, 1609, !ci && f.one && node->kind == ChanceNode && f.kids >= 1 && f.free);
-    for (unsigned id : {1608u, 1607u})
-        SetItem(bar, id, !ci && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !markovNode);
-    SetItem(bar, 1611, !ci);
-    SetItem(bar, 1612, !ci && !f.snapshot);
+    for (unsigned id : kRuledCommands)
+        if (id != 1407)
+            SetItem(bar, id, RuleAllows(f, document, id),
+                    id != 1602 ? nullptr : f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
     CheckItem(bar, 1612, f.rolledBack);
-    SetItem(bar, 1615, document.LastAnalysis != nullptr && !ci);
-    SetItem(bar, 1616, f.free && f.analyses > 0 && !f.busy);
-    SetItem(bar, 1617, f.analyses > 0 && !ci);
     UpdateLinkItems(bar);
     UpdateEditMenuTexts(bar, false);
 }

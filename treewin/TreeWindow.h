@@ -307,10 +307,14 @@ public:
     // The Edit menu's node, subtree, note and arrow commands, the clone commands and the tree clipboard
     // slots (1189, 1202-1211); 1 for these, 0 otherwise.
     int OnEditMenuCommand(int command);
-    // The Analysis menu's roll back (1612, on and off), show optimal path, verify probabilities, node
-    // values, Markov, over/under, threshold, Monte Carlo and one-way sensitivity (refused while another
-    // analysis runs or without a variable); 1 for these, 0 otherwise.
+    // The Analysis menu (1602-1620, 1651-1654) and the custom interface's Analyze (1194): each command
+    // starts its analysis after the analysis's own checks (a running analysis, the variables it needs, a
+    // decision node); 1 for these, also when refused, 0 otherwise. A stored analysis run again sends its
+    // command here directly.
     int DispatchAnalysis(int command);
+    // False when the command's menu item would be grayed now (the Analysis menu and Enter Risk
+    // Preferences); true for any other command.
+    bool CommandEnabled(int command);
     // Add Branches (1403) on the current node: as many branches as the preference says on a node without
     // any, else one; nothing on a terminal node or while roll-back results are shown.
     void AddBranches();
@@ -393,6 +397,18 @@ private:
     void CreateOrDestroyClone(TreeNode* node);
     void AttachOrDetachClone(TreeNode* node);
     void ShowOptimalPath(TreeNode* node);
+    // Two Way (1652), Three Way (1653) and Tornado Diagram (1654), after their checks.
+    void StartSensitivity(int command, TreeNode* node);
+    // Run Old Analysis (1616) and the custom interface's Analyze (1194): the chosen stored analyses, one
+    // after the other in list order.
+    void RunStoredAnalyses(bool customInterfaceForm);
+    // Rolls the node back under the wait cursor; false when roll back failed (it has said why).
+    bool RollBackWithWait(TreeNode* node);
+    // Graph Risk Preference Function (1604): the chosen function's graph; the tree's settings stay as they were.
+    void GraphRiskPreference();
+    // Payoff Range (1608) and Cost-Effectiveness (1620), each kept as the last analysis.
+    void ShowPayoffRange(TreeNode* node);
+    void ShowCostEffectiveness(TreeNode* node);
     void LimitZoom();
     void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.

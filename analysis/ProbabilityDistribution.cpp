@@ -1,0 +1,94 @@
+#include "analysis/ProbabilityDistribution.h"
+
+#include "analysis/BarGraphData.h"
+#include "analysis/DistributionCollector.h"
+#include "analysis/ProbabilityVerification.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "analysis/VariableSubstitution.h"
+#include "model/NodePath.h"
+#include "model/StoredAnalysis.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr int kTextLength = 30;
+
+StoredAnalysis* MakeRecord(const NodeChildList& nodes)
+{
+    StoredAnalysis* record = StoredAnalysis::New();
+    record->kind = ProbabilityDistributionKind;
+    record->templateAllowed = 1;
+    AddNumberItem(*record->parameters, nodes.Count());
+    for (int i = 0; i < nodes.Count(); ++i) {
+        zString text;
+        zString path;
+        nodes.At(i)->GetShortText(text, kTextLength);
+        NodePathString(nodes.At(i), path, nullptr);
+        record->parameters->AddCopy(text);
+        record->parameters->AddCopy(path);
+    }
+    return record;
+}
+
+}  // namespace
+
+void RunProbabilityDistribution(TreeDocument* window, const NodeChildList& nodes, StoredAnalysis* stored)
+{
+    if (nodes.Count() != 1)
+        return;
+    TreeNode* node = nodes.At(0);
+    if (VerifyProbabilities(window, 0, node, nullptr, 0) != 1)
+        return;
+    auto data = std::make_unique<ProbDistributionData>();
+    if (DistributionCollector().Collect(node, data->outcomes) != 0)
+        return;
+    data->title = "Probability Distribution at";
+    zString text;
+    node->GetShortText(text, kTextLength);
+    data->nodeText = text.Text();
+    data->minimum = data->maximum = data->outcomes.OutcomeAt(0)->triple.value;
+    for (int i = 1; i < data->outcomes.Count(); ++i) {
+        data->minimum = std::min(data->minimum, data->outcomes.OutcomeAt(i)->triple.value);
+        data->maximum = std::max(data->maximum, data->outcomes.OutcomeAt(i)->triple.value);
+    }
+    ShowProbDistributionGraph(std::move(data));
+    if (stored == nullptr)
+        window->SetStoredAnalysis(MakeRecord(nodes));
+}
+
+void RerunProbabilityDistribution(StoredAnalysis* record, TreeDocument* window)
+{
+    StoredItemReader items{*record->parameters};
+    int error = 0;
+    const int count = static_cast<int>(ReadNumberItem(items, error));
+    if (error != 0 || count < 1 || record->parameters->Count() < 1 + 2 * count)
+        return;
+    NodeChildList nodes(2, false);
+    for (int i = 0; i < count; ++i) {
+        items.Next();
+        TreeNode* node = FindNodeByPath(window->Root, items.Next()->Text());
+        if (node == nullptr)
+            return;
+        nodes.Add(node);
+    }
+    RunProbabilityDistribution(window, nodes, record);
+    RunNextStoredAnalysis(record, window);
+}
+
+void DescribeProbabilityDistribution(TreeDocument*, StoredAnalysis* record, zString& text)
+{
+    StoredItemReader items{*record->parameters};
+    int error = 0;
+    const int count = static_cast<int>(ReadNumberItem(items, error));
+    text = "Probability Distribution at\r\n";
+    for (int i = 0; i < count && i < 3; ++i) {
+        text += StoredItemText(*record->parameters, 1 + 2 * i);
+        text += "\r\n";
+    }
+    if (count > 3)
+        text += " (and others)";
+}

@@ -104,6 +104,7 @@ int TreeWindow::OnCommand(int command)
 {
     TreeNode* node = CurrentNode();
     ClickMode = 0;
+    PendingNoteBinding = nullptr;
     const int variables = document.Variables.Count();
     if (command >= static_cast<int>(kFirstVariableCommand) && command < static_cast<int>(kFirstVariableCommand) + variables) {
         if (node != nullptr)
@@ -135,6 +136,18 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     case 1195:
         if (node != nullptr)
             DefineNewVariable();
+        return 1;
+    case 1301:
+    case 1314:
+        // The next press in the pane draws the note box or the arrow.
+        if (!CustomInterfaceShown && document.RolledBack != 2) {
+            ClearSelection();
+            ClickMode = command == 1301 ? 2 : 1;
+        }
+        return 1;
+    case 1319:
+        if (!CustomInterfaceShown)
+            BindOrUnbindNote(node);
         return 1;
     case 1304:
     case 1305:
@@ -244,6 +257,18 @@ void TreeWindow::AddBranches()
         AddUndoAction(new TreeAddBranchesAction(this, node));
     else
         AddUndoAction(new TreeAddBranchAction(this, node));
+}
+
+void TreeWindow::BindOrUnbindNote(TreeNode* node)
+{
+    if (SelectedNote == nullptr) {
+        if (node != nullptr && document.Selection.Count() == 1 && !node->text2.IsEmpty())
+            AddUndoAction(new TreeUnbindNoteAction(this, node));
+        return;
+    }
+    PendingNoteBinding = SelectedNote;
+    if (AskOkCancel(nullptr, "Your next click should be on the node to which you want the note box bound.", 0, 1) != 1)
+        PendingNoteBinding = nullptr;
 }
 
 void TreeWindow::ChangeOptimalPath(TreeNode* node)

@@ -471,7 +471,9 @@ LogicalPoint TreePane::MovedDistance() const
 // A refused note or arrow (too small) leaves the tree unmodified.
 void TreePane::FinishDrag(bool shift)
 {
-    const RECT shape = tracker_->ShapeRect(tracker_->CurrentPoint);
+    // A resize spans from the fixed corner, not from where the press was.
+    const RECT shape = DragMode == NoteResizeDrag ? static_cast<const DiagramTracker&>(*tracker_).CurrentRect()
+                                                  : tracker_->ShapeRect(tracker_->CurrentPoint);
     const LogicalPoint first = ToLogical(POINT{shape.left, shape.top});
     const LogicalPoint second = ToLogical(POINT{shape.right, shape.bottom});
     const LogicalRect rect = Normalised(first, second);

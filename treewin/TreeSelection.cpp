@@ -11,6 +11,7 @@
 #include "app/InputHelpers.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeArrowDrawing.h"
+#include "treewin/TreeNoteActions.h"
 #include "treewin/TreePainter.h"
 #include "treewin/TreePane.h"
 
@@ -86,6 +87,8 @@ void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool e
     if (!extend && selection.Count() == 1 && selection.At(0) == node && EditField == field)
         return;
     node = ResolveSelectableNode(node);
+    // Clearing the selection drops a pending binding: the note to bind is taken first.
+    NoteBox* binding = PendingNoteBinding;
     if (!extend || SelectedNote != nullptr || SelectedArrow != nullptr) {
         ++document.SuspendVariablesSync;
         ClearSelection();
@@ -112,6 +115,10 @@ void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool e
     }
     if (point != nullptr && field != 2)
         ForwardClickToEditor(*static_cast<const LogicalPoint*>(point));
+    if (binding != nullptr && document.NoteBoxes.Contains(binding)) {
+        PendingNoteBinding = nullptr;
+        AddUndoAction(new TreeBindNoteAction(this, binding, node));
+    }
 }
 
 // The press that selected lands in the opened edit too, so that the caret goes where the user clicked.
@@ -132,6 +139,7 @@ void TreeWindow::ForwardClickToEditor(LogicalPoint point)
 
 void TreeWindow::ClearSelection()
 {
+    PendingNoteBinding = nullptr;
     CloseInPlaceEdit();
     if (document.SubtreeSelection != 0)
         UnhighlightSubtree();

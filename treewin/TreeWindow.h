@@ -172,6 +172,9 @@ public:
     NoteBox* SelectedNote = nullptr;
     // 0, or the next press in the pane draws an arrow (1) or a note box (2).
     int ClickMode = 0;
+    // The note box the next node selected gets bound to (Bind Note), or null. Any command and any other
+    // selection drop it.
+    NoteBox* PendingNoteBinding = nullptr;
 
     void AddNoteBox(NoteBox* note) { document.AddNoteBox(note); }
     // Takes the note box out of the window (the caller owns it then); it is no longer selected.
@@ -299,6 +302,9 @@ public:
     void DistributeChildren();
     // Bayes' Revision (1409) on the current node.
     void StartBayesRevision();
+    // Bind Note (1319): the selected note box waits for a click on its node, after the person agrees; with
+    // no note box selected the one selected node's second text becomes a note box again.
+    void BindOrUnbindNote(TreeNode* node);
     // Commands (TreeCommands.cpp). The window's command handler: 1 when the command is a tree command (also
     // when its condition refuses it), 0 otherwise. Cancels a pending arrow or note click first.
     int OnCommand(int command);

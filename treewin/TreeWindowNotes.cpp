@@ -14,6 +14,8 @@ void TreeWindow::RemoveNoteBox(NoteBox* note)
         if (EditField == 3)
             EditField = 0;
     }
+    if (note == PendingNoteBinding)
+        PendingNoteBinding = nullptr;
     document.NoteBoxes.RemovePtr(note);
 }
 

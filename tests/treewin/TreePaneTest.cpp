@@ -11,10 +11,14 @@
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"
+#include "framework/window/Clipboard.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/NodeMeasure.h"
+#include "treewin/NoteBoxClipboard.h"
+#include "treewin/TreeClipboard.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +60,7 @@ struct ShownTree {
         Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, point);
         Send(WM_LBUTTONUP, keys, point);
     }
+    void Command(int id) { SendMessageA(window.Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void Send(UINT message, WPARAM keys, POINT point)
     {
         SendMessageA(pane->Handle(), message, keys, MAKELPARAM(point.x, point.y));
@@ -169,7 +174,8 @@ TEST(TreePane, DragsMakeNotesAndArrowsAndRefuseSmallOnes)
     const float y = t.second->Geometry().YBottom + 0.5f;
     for (const Case& c : cases) {
         t.window.SetModified(0);
-        t.window.ClickMode = c.clickMode;
+        t.Command(c.clickMode == 2 ? 1301 : 1314);
+        EXPECT_EQ(t.window.ClickMode, c.clickMode) << c.what;
         t.Drag(t.Client(x, y), t.Client(x + c.width, y + c.height), 0);
         EXPECT_EQ(t.window.Document().NoteBoxes.Count(), c.notes) << c.what;
         EXPECT_EQ(t.window.Document().Arrows.Count(), c.arrows) << c.what;
@@ -197,6 +203,92 @@ TEST(TreePane, DragsMakeNotesAndArrowsAndRefuseSmallOnes)
             delete arrow;
         }
     }
+}
+
+TEST(TreePane, NoteCommandsResizeBindAndUnbindANote)
+{
+    ShownTree t;
+    MessageBoxRecorder boxes;
+    const UndoHistory& history = t.window.History();
+    const float x = t.second->Geometry().X;
+    const float y = t.second->Geometry().YBottom + 0.5f;
+    t.Command(1301);
+    t.Drag(t.Client(x, y), t.Client(x + 1.0f, y + 0.5f), 0);
+    ASSERT_EQ(t.window.Document().NoteBoxes.Count(), 1);
+    NoteBox* note = t.window.Document().NoteBoxes.At(0);
+    t.window.SelectNoteBox(note, nullptr, true);
+    ASSERT_NE(t.window.InPlaceEditor, nullptr);
+    t.window.InPlaceEditor->TypeText(zString("remark"));
+    t.window.ClearSelection();
+
+    // The bottom right handle resizes the note from its top left corner, as one undoable step.
+    const LogicalRect before = note->GetTextRect();
+    const POINT corner = t.Client(before.right, before.bottom);
+    t.Drag(corner, POINT{corner.x + 40, corner.y + 20}, 0);
+    EXPECT_STREQ(history.Current()->name.Text(), "Resize Note");
+    EXPECT_GT(note->GetTextRect().right, before.right + 0.2f);
+    EXPECT_NEAR(note->GetTextRect().left, before.left, 0.02);
+    t.window.Undo();
+    EXPECT_FLOAT_EQ(note->GetTextRect().right, before.right);
+
+    // Bind Note asks first; cancelled, the next click only selects.
+    const std::string ask = "Your next click should be on the node to which you want the note box bound.";
+    for (TreeNode* node : {t.second, t.first}) {
+        t.window.SelectNoteBox(note, nullptr, false);
+        boxes.Answer(node == t.second ? IDCANCEL : IDOK);
+        t.Command(1319);
+        ASSERT_EQ(boxes.Last().text, ask);
+        EXPECT_NE(boxes.Last().style & MB_ICONINFORMATION, 0u);
+        t.Click(t.At(node));
+        EXPECT_EQ(t.Selected(), std::set<TreeNode*>{node});
+    }
+    EXPECT_STREQ(t.second->text2.Text(), "");
+    EXPECT_STREQ(history.Current()->name.Text(), "Bind Note");
+    EXPECT_STREQ(t.first->text2.Text(), "remark");
+    EXPECT_EQ(t.window.Document().NoteBoxes.Count(), 0);
+
+    // With the node selected the same command makes the note again.
+    t.Command(1319);
+    EXPECT_STREQ(history.Current()->name.Text(), "Unbind Note");
+    EXPECT_STREQ(t.first->text2.Text(), "");
+    ASSERT_EQ(t.window.Document().NoteBoxes.Count(), 1);
+    EXPECT_STREQ(t.window.Document().NoteBoxes.At(0)->text.Text(), "remark");
+    t.window.Undo();
+    EXPECT_STREQ(t.first->text2.Text(), "remark");
+    EXPECT_EQ(t.window.Document().NoteBoxes.Count(), 0);
+}
+
+TEST(TreePane, CutAndPasteOfNotesAndArrowsGoThroughTheirClipboards)
+{
+    ClipboardTestLock clipboardLock;
+    ShownTree t;
+    Clipboard clipboard = MainWindowClipboard();
+    clipboard.Empty();
+    TheTreeClipboard().SetArrow(nullptr);
+    const float x = t.second->Geometry().X;
+    const float y = t.second->Geometry().YBottom + 0.5f;
+    t.Command(1314);
+    t.Drag(t.Client(x, y), t.Client(x + 1.0f, y), 0);
+    ASSERT_NE(t.window.SelectedArrow, nullptr);
+    t.Command(1202);
+    EXPECT_STREQ(t.window.History().Current()->name.Text(), "Cut Arrow");
+    EXPECT_EQ(t.window.Document().Arrows.Count(), 0);
+    ASSERT_NE(TheTreeClipboard().Arrow(), nullptr);
+    t.Command(1204);
+    ASSERT_EQ(t.window.Document().Arrows.Count(), 1);
+    const TreeArrow* pasted = t.window.Document().Arrows.At(0);
+    const LogicalRect view = t.window.VisibleArea();
+    EXPECT_NEAR(pasted->tailX + pasted->headX, view.left + view.right, 0.02);
+    EXPECT_NEAR(pasted->tailY + pasted->headY, view.top + view.bottom, 0.02);
+
+    t.Command(1301);
+    t.Drag(t.Client(x, y + 1.0f), t.Client(x + 1.0f, y + 1.5f), 0);
+    ASSERT_NE(t.window.SelectedNote, nullptr);
+    t.Command(1202);
+    EXPECT_STREQ(t.window.History().Current()->name.Text(), "Cut Note");
+    EXPECT_EQ(t.window.Document().NoteBoxes.Count(), 0);
+    EXPECT_TRUE(IsNoteBoxOnClipboard());
+    TheTreeClipboard().SetArrow(nullptr);
 }
 
 TEST(TreePane, ControlDragOfARollBackBoxStoresItsOffset)

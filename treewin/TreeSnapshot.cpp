@@ -3,15 +3,23 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "app/BmpFile.h"
 #include "app/FilePathDialogs.h"
 #include "dialogs/SnapshotFormatDialog.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/MetafileDisplay.h"
+#include "model/TreeNode.h"
+#include "treewin/NodeMeasure.h"
+#include "treewin/TreePainter.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -39,20 +47,103 @@ char TreeWindow::SaveSnapshot(bool rolledBack, ::FilePath& path)
     return rollBack ? 'r' : metafile ? 'm' : 'b';
 }
 
-bool TreeWindow::SaveAsMetafile(const ::FilePath& path)
+namespace {
+
+void Include(LogicalRect& bounds, const LogicalRect& part)
+{
+    bounds.left = std::min(bounds.left, part.left);
+    bounds.top = std::min(bounds.top, part.top);
+    bounds.right = std::max(bounds.right, part.right);
+    bounds.bottom = std::max(bounds.bottom, part.bottom);
+}
+
+// The boxes of the node and of every node shown below it, with their roll-back boxes.
+LogicalRect SubtreeRect(TreeWindow& window, TreeNode* top)
+{
+    const NodeGeometry& first = top->Geometry();
+    LogicalRect bounds{first.X, first.Y, first.SymbolX + kSymbolSize, first.YBottom};
+    std::vector<TreeNode*> pending{top};
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        const NodeGeometry& g = node->Geometry();
+        Include(bounds, LogicalRect{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom});
+        if (g.RollBackBoxWidth > 0.0f && !RollBackBoxHidden(node))
+            Include(bounds, RollBackBoxRect(window, node));
+        if (node->ChildrenShown())
+            for (int i = 0; i < node->childCount; ++i)
+                pending.push_back(node->GetChild(i));
+    }
+    return bounds;
+}
+
+// The picture's rectangle in pixels of the display at the drawing scale of 1.
+RECT PictureRectPixels(const LogicalRect& bounds, const Display& display)
+{
+    return RECT{LogicalXToPixel(bounds.left, display), LogicalYToPixel(bounds.top, display),
+                LogicalXToPixel(bounds.right, display) + 1, LogicalYToPixel(bounds.bottom, display) + 1};
+}
+
+} // namespace
+
+LogicalRect TreeWindow::PictureBounds()
 {
     if (layoutPending)
         Relayout();
+    if (TreeNode* node = CurrentNode())
+        return SubtreeRect(*this, node);
+    const LayoutRect& bounds = layout.DrawingBounds;
+    return LogicalRect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+}
+
+void TreeWindow::DrawPicture(Display& display)
+{
+    TreeNode* node = CurrentNode();
+    if (node == nullptr) {
+        Draw(display);
+        return;
+    }
+    if (layoutPending)
+        Relayout();
+    DisplayLock lock(display);
+    PaintContext context(*this, display, nullptr, nullptr);
+    display.PushFont(new zFont(context.fonts[TreeTextFont]->Handle()));
+    PaintTreeNode(node, context);
+    display.PopFont();
+}
+
+bool TreeWindow::SaveAsBitmap(const ::FilePath& path)
+{
+    const float scale = CurrentDrawingScale();
+    SetCurrentDrawingScale(1.0f);
+    const RECT pixels = PictureRectPixels(PictureBounds(), PaneDisplay());
+    BitmapDisplay picture(PaneDisplay(), pixels.right - pixels.left, pixels.bottom - pixels.top);
+    RECT area{};
+    picture.Bounds(area);
+    bool saved = false;
+    if (area.right > 0 && area.bottom > 0) {
+        DisplayLock lock(picture);
+        picture.SetWindowOrigin(pixels.left, pixels.top);
+        DrawShape(picture, RECT{pixels.left, pixels.top, pixels.right - 1, pixels.bottom - 1}, RGB(255, 255, 255));
+        DrawPicture(picture);
+        saved = SaveBitmapAsBmp(picture, path);
+    }
+    SetCurrentDrawingScale(scale);
+    return saved;
+}
+
+bool TreeWindow::SaveAsMetafile(const ::FilePath& path)
+{
     const float scale = CurrentDrawingScale();
     SetCurrentDrawingScale(1.0f);
     std::remove(path.FullPath().Text());
     {
         MetafileObject picture(path, &PaneDisplay());
-        const LayoutRect& bounds = layout.DrawingBounds;
-        picture.SetFrame(RECT{0, 0, LogicalWidthToPixels(bounds.right, picture) + 1,
-                              LogicalHeightToPixels(bounds.bottom, picture) + 1});
+        const RECT pixels = PictureRectPixels(PictureBounds(), picture);
+        picture.SetFrame(RECT{0, 0, pixels.right - pixels.left, pixels.bottom - pixels.top});
         DisplayLock lock(picture);
-        Draw(picture);
+        picture.SetWindowOrigin(pixels.left, pixels.top);
+        DrawPicture(picture);
     }
     SetCurrentDrawingScale(scale);
     return path.Exists();

@@ -254,8 +254,12 @@ public:
     // given, limits the work to what may show there. A pending layout is made first.
     void Draw(Display& display, const LogicalRect* clip = nullptr);
 
-    // The whole drawing at its natural size on a white screen-compatible bitmap, written as a .BMP file;
-    // false when the bitmap cannot be made or written.
+    // The picture of the tree (TreeSnapshot.cpp): the current node with its shown subtree, or the whole
+    // drawing with its notes and arrows when no node is selected. Its rectangle in inches:
+    LogicalRect PictureBounds();
+    void DrawPicture(Display& display);
+    // The picture at its natural size on a white screen-compatible bitmap, written as a .BMP file; false
+    // when the bitmap cannot be made or written.
     bool SaveAsBitmap(const ::FilePath& path);
     void ReleaseAnalyses() { document.ReleaseAnalyses(); }
 
@@ -371,7 +375,7 @@ public:
     char SaveSnapshot(bool rolledBack, ::FilePath& path);
     // Command 1114: the snapshot in the chosen form; a failed save is reported.
     void SaveSnapshotCommand();
-    // The whole drawing as a placeable metafile.
+    // The picture as a placeable metafile.
     bool SaveAsMetafile(const ::FilePath& path);
     // Destroys every bound window that depends on the object; the others keep their order.
     void CloseChildWindowsFor(const void* object);

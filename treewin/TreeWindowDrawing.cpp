@@ -1,6 +1,5 @@
 #include "treewin/TreeWindow.h"
 
-#include "app/BmpFile.h"
 #include "app/InPlaceEdit.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingPrimitives.h"
@@ -230,25 +229,4 @@ void TreeWindow::MarkPages(Display& display, const LogicalRect* clip)
     const LayoutRect& bounds = layout.DrawingBounds;
     options.rect = clip != nullptr ? *clip : LogicalRect{bounds.left, bounds.top, bounds.right, bounds.bottom};
     DrawPageHeaderText(options);
-}
-
-bool TreeWindow::SaveAsBitmap(const ::FilePath& path)
-{
-    if (layoutPending)
-        Relayout();
-    const float scale = CurrentDrawingScale();
-    SetCurrentDrawingScale(1.0f);
-    const LayoutRect& bounds = layout.DrawingBounds;
-    BitmapDisplay picture(PaneDisplay(), LogicalWidthToPixels(bounds.right, PaneDisplay()) + 1,
-                          LogicalHeightToPixels(bounds.bottom, PaneDisplay()) + 1);
-    RECT area{};
-    picture.Bounds(area);
-    bool saved = false;
-    if (area.right > 0 && area.bottom > 0) {
-        DrawShape(picture, RECT{0, 0, area.right - 1, area.bottom - 1}, RGB(255, 255, 255));
-        Draw(picture);
-        saved = SaveBitmapAsBmp(picture, path);
-    }
-    SetCurrentDrawingScale(scale);
-    return saved;
 }

@@ -8,12 +8,17 @@
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/ScopedApplication.h"
 #include "model/TreeNode.h"
+#include "framework/draw/LogicalUnits.h"
+#include "treewin/NodeMeasure.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <utility>
 #include <cstring>
 #include <string>
 
@@ -93,6 +98,57 @@ TEST(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
     }
     for (const char* name : {"snapshot-test.wmf", "snapshot-test.bmp", "snapshot-test.trb"})
         std::remove(TempPath(name).c_str());
+}
+
+// The width and height of a picture file: a bitmap's from its info header, a placeable metafile's from its
+// frame.
+std::pair<int, int> PictureSize(const std::string& path, bool metafile)
+{
+    std::ifstream file(path, std::ios::binary);
+    char header[26] = {};
+    file.read(header, sizeof header);
+    if (metafile) {
+        int16_t frame[4];
+        std::memcpy(frame, header + 6, sizeof frame);
+        return {frame[2] - frame[0], frame[3] - frame[1]};
+    }
+    int32_t size[2];
+    std::memcpy(size, header + 18, sizeof size);
+    return {size[0], std::abs(size[1])};
+}
+
+TEST(TreeSnapshot, PictureOfASelectedNodeHoldsItsSubtreeOnly)
+{
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    frame.Show(SW_SHOW);
+    TreeWindow window;
+    TreeDocument& tree = window.Document();
+    TreeNode* chance = tree.AddChild(tree.Root, ChanceNode, "Chance");
+    TreeNode* leaf = tree.AddChild(chance, TerminalNode, "First", "0.5", "1");
+    tree.AddChild(chance, TerminalNode, "Second", "#", "2");
+    tree.AddChild(tree.Root, TerminalNode, "Other", "", "3");
+    window.Redraw();
+    window.Show(SW_SHOW);
+    const std::string bitmap = TempPath("subtree-test.bmp");
+    const std::string metafile = TempPath("subtree-test.wmf");
+    ASSERT_TRUE(window.SaveAsBitmap(FilePath(bitmap.c_str())));
+    const auto whole = PictureSize(bitmap, false);
+    window.SelectNode(chance, 1, nullptr, false);
+    ASSERT_TRUE(window.SaveAsBitmap(FilePath(bitmap.c_str())));
+    ASSERT_TRUE(window.SaveAsMetafile(FilePath(metafile.c_str())));
+    const auto subtree = PictureSize(bitmap, false);
+    EXPECT_EQ(PictureSize(metafile, true), subtree);
+
+    // As high as the laid-out subtree; nothing left of the chance node, its leaves' symbols inside.
+    Display& display = window.PaneDisplay();
+    const NodeGeometry& g = chance->Geometry();
+    EXPECT_NEAR(subtree.second, LogicalHeightToPixels(g.SubtreeHeight, display), 2);
+    EXPECT_LT(subtree.second, whole.second);
+    EXPECT_LE(subtree.first, whole.first - LogicalWidthToPixels(g.X, display));
+    EXPECT_GE(subtree.first, LogicalWidthToPixels(leaf->Geometry().SymbolX + kSymbolSize - g.X, display));
+    std::remove(bitmap.c_str());
+    std::remove(metafile.c_str());
 }
 
 }  // namespace

@@ -36,6 +36,7 @@
 #include "dialogs/SensitivityDialogs.h"
 #include "dialogs/StoredAnalysisDialogs.h"
 #include "foundation/MessageBoxes.h"
+#include "framework/draw/FontRecordFonts.h"
 #include "framework/window/WindowEvent.h"
 #include "graph/CEGraph.h"
 #include "model/CloneCopies.h"
@@ -52,6 +53,7 @@
 #include "treewin/TreeDisplayActions.h"
 #include "treewin/TreeNoteActions.h"
 #include "treewin/TreeStructureActions.h"
+#include "treewin/TreeValueActions.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -144,6 +146,9 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
             ClearSelection();
             ClickMode = command == 1301 ? 2 : 1;
         }
+        return 1;
+    case 1303:
+        ChangeFont();
         return 1;
     case 1319:
         if (!CustomInterfaceShown)
@@ -257,6 +262,44 @@ void TreeWindow::AddBranches()
         AddUndoAction(new TreeAddBranchesAction(this, node));
     else
         AddUndoAction(new TreeAddBranchAction(this, node));
+}
+
+void TreeWindow::ChangeFont()
+{
+    TreeNode* node = CurrentNode();
+    if (node == nullptr && SelectedNote == nullptr) {
+        FontRecord font = document.DisplayPrefs.TreeFont;
+        if (EditFontRecord(font, handle_))
+            AddUndoAction(new TreeDocumentFontAction(this, font));
+        return;
+    }
+    // The font belongs to the text being edited: a node's text, probability or second text, or the note's.
+    const int part = EditField;
+    if (part == 0 || (part == 3) != (node == nullptr))
+        return;
+    const bool subtree = document.SubtreeSelection != 0;
+    if (subtree && AskYesNo(nullptr,
+                            "Changing the font of the entire subtree is not undoable. To change the font of a single "
+                            "node, deselect the subtree first.\n\nChange the font of all nodes in the subtree?",
+                            0) != 1)
+        return;
+    if (!EditFontRecord(ChosenFont, handle_))
+        return;
+    if (!subtree) {
+        AddUndoAction(new TreeFontChangeAction(this, node, part, ChosenFont));
+        return;
+    }
+    struct Change {
+        int slot;
+        const FontRecord* font;
+    } change{part == 4 ? 2 : part - 1, &ChosenFont};
+    WalkTreeWithSkip(node, [](TreeNode* each, void* arg) {
+        const auto* c = static_cast<const Change*>(arg);
+        each->SetFont(c->slot, c->font, true);
+    }, &change, true);
+    AddUndoAction(nullptr);
+    SetModified(1);
+    RedrawNode(node, 1);
 }
 
 void TreeWindow::BindOrUnbindNote(TreeNode* node)

@@ -306,6 +306,12 @@ public:
     void DistributeChildren();
     // Bayes' Revision (1409) on the current node.
     void StartBayesRevision();
+    // Font (1303): with nothing selected the tree font, else the font of the edited text of the current node
+    // or of the selected note box, one undoable step; over a highlighted subtree every node's font of that
+    // text, after asking, without undo.
+    void ChangeFont();
+    // The font last chosen for a node's or a note box's text, offered the next time.
+    FontRecord ChosenFont;
     // Bind Note (1319): the selected note box waits for a click on its node, after the person agrees; with
     // no note box selected the one selected node's second text becomes a note box again.
     void BindOrUnbindNote(TreeNode* node);

@@ -12,6 +12,7 @@
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/ReorderBranchesDialog.h"
 #include "app/InPlaceEdit.h"
+#include "framework/dialog/FontDialog.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/Clipboard.h"
 #include "model/TreeArrow.h"
@@ -340,6 +341,51 @@ TEST(TreeCommands, RollBackBoxesHideAndRiskPreferencesTurnOn)
     EXPECT_EQ(screen.boxes.Last().text, "Do you want to turn on the risk preference function now?");
     EXPECT_EQ(document.CalcPrefs.UseUtility, 1);
     EXPECT_EQ(document.RiskAssessment.type, 2);
+}
+
+TEST(TreeCommands, FontChangesTheEditedTextOrTheTreeFont)
+{
+    Screen screen;
+    Tree t;
+    int chosen = 14;
+    auto previous = SetFontDialogPresenter([&](CHOOSEFONTA& dialog) {
+        dialog.iPointSize = chosen * 10;
+        return 1;
+    });
+    // Nothing selected: the tree font, as one step.
+    const int treeSize = t.document.DisplayPrefs.TreeFont.pointSize;
+    t.window.OnCommand(1303);
+    EXPECT_STREQ(t.LastActionName(), "Font Change");
+    EXPECT_EQ(t.document.DisplayPrefs.TreeFont.pointSize, 14);
+    t.window.Undo();
+    EXPECT_EQ(t.document.DisplayPrefs.TreeFont.pointSize, treeSize);
+
+    // A probability being edited: that node's probability font alone.
+    TreeNode* leaf = t.a->GetChild(0);
+    t.window.SelectNode(leaf, 2, nullptr, false);
+    chosen = 20;
+    t.window.OnCommand(1303);
+    ASSERT_NE(leaf->fonts[1], nullptr);
+    EXPECT_EQ(leaf->fonts[1]->pointSize, 20);
+    EXPECT_EQ(leaf->fonts[0], nullptr);
+    t.window.Undo();
+    EXPECT_EQ(*leaf->fonts[1], t.document.DisplayPrefs.ProbFont);
+
+    // A highlighted subtree asks first; Yes gives every node of it the text font, and the history goes.
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.window.HighlightSubtree();
+    screen.boxes.Answer(IDNO);
+    t.window.OnCommand(1303);
+    EXPECT_EQ(t.a->fonts[0], nullptr);
+    t.window.OnCommand(1303);
+    for (TreeNode* node : {t.a, leaf, t.a->GetChild(1)}) {
+        ASSERT_NE(node->fonts[0], nullptr);
+        EXPECT_EQ(node->fonts[0]->pointSize, 20);
+    }
+    EXPECT_EQ(t.b->fonts[0], nullptr);
+    EXPECT_EQ(t.window.History().Count(), 0);
+    EXPECT_EQ(screen.boxes.Count(), 2u);
+    SetFontDialogPresenter(previous);
 }
 
 TEST(TreeCommands, ClonesAskAndRefuseRecursion)

@@ -176,6 +176,7 @@ TEST(TreeAnalysisCommands, EveryAnalysisStartsFromTheMenuAfterItsChecks)
          }, "save"},
         {1616, stored, "run"},
         {1194, stored, "run"},
+        {1194, stored, "", 3, true},
         {1617, stored, "maintain"},
         {1618, chance, "value"},
         {1619, root, "rankings"},

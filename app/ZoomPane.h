@@ -97,4 +97,6 @@ private:
     bool zoomEnabled_ = false;
     int printing_ = 0;
     int copies_ = 1;
+    // The printer the owner's drawing is laid out for while a job prints (compared, never used).
+    const Display* layoutPrinter_ = nullptr;
 };

@@ -103,20 +103,30 @@ void ZoomPane::PrintOnDisplay(Display* printer)
     if (owner_)
         owner_->Bounds(drawing);
     PushDisplay(printer);
-    OnZoomChanged();
+    // The owner lays its drawing out for the printer, and for the screen again afterwards. While a job
+    // prints, that happens once: at its first page, and when it ends.
+    if (!printing_ || layoutPrinter_ != printer)
+        OnZoomChanged();
+    if (printing_)
+        layoutPrinter_ = printer;
     const float originX = DrawingOriginX();
     const float originY = DrawingOriginY();
     SetDrawingOrigin(drawing.left + Pages().OriginX(), drawing.top + Pages().OriginY());
     Paint(nullptr);
     SetDrawingOrigin(originX, originY);
     PopDisplay();
-    OnZoomChanged();
+    if (!printing_)
+        OnZoomChanged();
 }
 
 void ZoomPane::ResetPrintState()
 {
     printing_ = 0;
     copies_ = 1;
+    if (layoutPrinter_ != nullptr) {
+        layoutPrinter_ = nullptr;
+        OnZoomChanged();
+    }
     if (owner_)
         owner_->InvalidateAll();
 }

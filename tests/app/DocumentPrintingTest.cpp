@@ -58,8 +58,10 @@ public:
             closeAnswer = QueryClose("");
         askToClose = false;
     }
+    void OnZoomChanged() override { ++layouts; }
     std::vector<std::pair<int, int>> pages;
     std::vector<float> scales;
+    int layouts = 0;
     bool askToClose = false;
     int closeAnswer = -1;
     double printScale = 1.0;
@@ -213,9 +215,12 @@ TEST_F(DocumentPrinting, PagesPrintColumnByColumnAtScaleOneInTheirRangeAndCopies
     range.copies = 2;
     MessageBoxRecorder boxes;
     drawing->askToClose = true;
+    drawing->layouts = 0;
     ASSERT_TRUE(drawing->Pane()->PrintRangeOf(drawing->ReleasePrinter(), range, output.c_str()));
     using Pages = std::vector<std::pair<int, int>>;
     EXPECT_EQ(drawing->pages, (Pages{{0, 1}, {0, 1}, {1, 0}, {1, 0}}));
+    // Laid out for the printer once for the job, and for the screen again after it.
+    EXPECT_EQ(drawing->layouts, 2);
     EXPECT_EQ(drawing->scales, (std::vector<float>(4, 1.0f)));
     EXPECT_EQ(PostScriptPageCount(output), 4);
     // Closing is refused while the job runs, and allowed afterwards.

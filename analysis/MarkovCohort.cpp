@@ -39,6 +39,22 @@ void Add(ValueTriple& to, const ValueTriple& from)
     AddScaled(to, from, 1.0);
 }
 
+// Stages beyond are not kept from run to run.
+constexpr int32_t kMaxRememberedStage = 1 << 14;
+
+void Remember(MarkovCohortPlan::StageValues& memo, int32_t stage, double value)
+{
+    if (stage < 0 || stage >= kMaxRememberedStage)
+        return;
+    const size_t at = static_cast<size_t>(stage);
+    if (at >= memo.known.size()) {
+        memo.known.resize(at + 1, 0);
+        memo.values.resize(at + 1, 0.0);
+    }
+    memo.values[at] = value;
+    memo.known[at] = 1;
+}
+
 std::vector<std::unique_ptr<MarkovCohortPlan>>& SparePlans()
 {
     static std::vector<std::unique_ptr<MarkovCohortPlan>> spare;
@@ -113,14 +129,27 @@ double CohortRun::Evaluate(int32_t formula, const char* role, int* failed)
         return 0.0;
     const MarkovCohortPlan::Formula& slot = plan.formulas[formula];
     MarkovCohortPlan::SharedValue* shared = slot.shared >= 0 ? &plan.shared[slot.shared] : nullptr;
-    if (shared != nullptr && (shared->stage == calc.stageCounter || (shared->wholeRun && shared->stage >= 0)))
-        return shared->value;
+    const int32_t stage = calc.stageCounter;
+    if (shared != nullptr) {
+        if (shared->stage == stage || (shared->wholeRun && shared->stage >= 0))
+            return shared->value;
+        MarkovCohortPlan::StageValues* memo = shared->memo.get();
+        if (memo != nullptr && stage >= 0 && static_cast<size_t>(stage) < memo->known.size() && memo->known[stage]) {
+            shared->stage = stage;
+            shared->value = memo->values[stage];
+            return shared->value;
+        }
+    }
     int formulaError = 0;
     const double value = EvaluateNodeFormula(slot.node, *slot.expression, role, &formulaError, false);
-    if (formulaError != 0)
+    if (formulaError != 0) {
         *failed = 1;
-    else if (shared != nullptr)
-        *shared = MarkovCohortPlan::SharedValue{calc.stageCounter, shared->wholeRun, value};
+    } else if (shared != nullptr) {
+        shared->stage = stage;
+        shared->value = value;
+        if (shared->memo != nullptr)
+            Remember(*shared->memo, stage, value);
+    }
     return value;
 }
 

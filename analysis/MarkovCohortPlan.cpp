@@ -2,14 +2,18 @@
 
 #include "analysis/MarkovCohortSteps.h"
 #include "analysis/RollBack.h"
+#include "formula/BuiltinRegistry.h"
 #include "formula/CallNodes.h"
 #include "formula/Expression.h"
 #include "formula/OperandNodes.h"
 #include "model/MarkovInfo.h"
+#include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -41,61 +45,106 @@ uint32_t BitsOf(double value, int half)
     return words[half];
 }
 
-// True when the tree reads nothing but numbers, "_stage" and tables through the operators, so that its
-// value depends on the stage alone; `print` takes in the tree's shape and values, and readsStage is set
-// when it reads "_stage".
-bool ReadsOnlyStage(const ParseNode& node, int depth, uint32_t& print, bool& readsStage)
-{
-    if (depth > kMaxSharedDepth)
-        return false;
-    const int code = node.TypeCode();
-    Mix(print, static_cast<uint32_t>(code));
-    switch (code) {
-    case NodeConstant: {
-        const double value = static_cast<const ConstantNode&>(node).Value();
-        Mix(print, BitsOf(value, 0));
-        Mix(print, BitsOf(value, 1));
+// Reads a formula's tree: whether its value depends on the stage alone, and its exact form.
+struct StageOnlyScan {
+    // In a Monte Carlo trial "DistSamp" reads the trial's draw, which holds for the whole run.
+    bool samplesFixed = false;
+    bool readsStage = false;
+    // Reads a table or a draw, whose values may differ in another run.
+    bool readsRunInputs = false;
+    uint32_t print = 2166136261u;
+    // The tree in words, node by node in pre-order: code, its numbers or name, operand count.
+    std::vector<uint32_t>* form = nullptr;
+
+    void Take(uint32_t value)
+    {
+        Mix(print, value);
+        form->push_back(value);
+    }
+
+    // True when the tree reads nothing but numbers, "_stage", tables and fixed draws through the operators.
+    bool Accepts(const ParseNode& node, int depth)
+    {
+        if (depth > kMaxSharedDepth)
+            return false;
+        const int code = node.TypeCode();
+        Take(static_cast<uint32_t>(code));
+        switch (code) {
+        case NodeConstant: {
+            const double value = static_cast<const ConstantNode&>(node).Value();
+            Take(BitsOf(value, 0));
+            Take(BitsOf(value, 1));
+            return true;
+        }
+        case NodeName:
+            readsStage = true;
+            return static_cast<const NameNode&>(node).KeywordIndex() == kStageKeyword;
+        case NodeTableLookup:
+            readsRunInputs = true;
+            for (const char* c = static_cast<const TableLookupNode&>(node).Name().Text(); *c; ++c)
+                Take(static_cast<unsigned char>(*c));
+            Take(0);
+            break;
+        case NodeFunctionCall: {
+            const int function = static_cast<const FunctionCallNode&>(node).FunctionIndex();
+            if (!samplesFixed || function != BuiltinDistSamp)
+                return false;
+            readsRunInputs = true;
+            Take(static_cast<uint32_t>(function));
+            break;
+        }
+        default:
+            if (code < NodeAdd || code > NodeGreater)
+                return false;
+        }
+        Take(static_cast<uint32_t>(node.OperandCount()));
+        for (int i = 0; i < node.OperandCount(); ++i) {
+            const ParseNode* operand = node.GetOperand(i);
+            if (operand == nullptr || !Accepts(*operand, depth + 1))
+                return false;
+        }
         return true;
     }
-    case NodeName:
-        readsStage = true;
-        return static_cast<const NameNode&>(node).KeywordIndex() == kStageKeyword;
-    case NodeTableLookup:
-        for (const char* c = static_cast<const TableLookupNode&>(node).Name().Text(); *c; ++c)
-            Mix(print, static_cast<unsigned char>(*c));
-        break;
-    default:
-        if (code < NodeAdd || code > NodeGreater)
-            return false;
-    }
-    Mix(print, static_cast<uint32_t>(node.OperandCount()));
-    for (int i = 0; i < node.OperandCount(); ++i) {
-        const ParseNode* operand = node.GetOperand(i);
-        if (operand == nullptr || !ReadsOnlyStage(*operand, depth + 1, print, readsStage))
-            return false;
-    }
-    return true;
-}
+};
 
-// Two trees that ReadsOnlyStage accepted are alike: the same nodes with the same numbers and table names.
-bool Alike(const ParseNode& a, const ParseNode& b)
+// Values of formulas that read nothing but numbers and "_stage", kept from run to run under the formula's
+// exact form: such a value depends on the form and the stage alone.
+class StageValueMemo {
+public:
+    std::shared_ptr<MarkovCohortPlan::StageValues> Find(uint32_t print, const uint32_t* form, size_t length)
+    {
+        auto bucket = entries.find(print);
+        if (bucket != entries.end()) {
+            for (const Entry& entry : bucket->second) {
+                if (entry.form.size() == length && std::equal(form, form + length, entry.form.begin()))
+                    return entry.values;
+            }
+        }
+        // Plans hold on to their values; the memo only forgets them.
+        if (++count > kMaxEntries) {
+            entries.clear();
+            count = 1;
+        }
+        std::vector<Entry>& fresh = entries[print];
+        fresh.push_back(Entry{std::vector<uint32_t>(form, form + length),
+                              std::make_shared<MarkovCohortPlan::StageValues>()});
+        return fresh.back().values;
+    }
+
+private:
+    static constexpr size_t kMaxEntries = 256;
+    struct Entry {
+        std::vector<uint32_t> form;
+        std::shared_ptr<MarkovCohortPlan::StageValues> values;
+    };
+    std::unordered_map<uint32_t, std::vector<Entry>> entries;
+    size_t count = 0;
+};
+
+StageValueMemo& Memo()
 {
-    const int code = a.TypeCode();
-    if (code != b.TypeCode() || a.OperandCount() != b.OperandCount())
-        return false;
-    if (code == NodeConstant) {
-        const double x = static_cast<const ConstantNode&>(a).Value();
-        const double y = static_cast<const ConstantNode&>(b).Value();
-        return std::memcmp(&x, &y, sizeof x) == 0;
-    }
-    if (code == NodeTableLookup &&
-        !(static_cast<const TableLookupNode&>(a).Name() == static_cast<const TableLookupNode&>(b).Name()))
-        return false;
-    for (int i = 0; i < a.OperandCount(); ++i) {
-        if (!Alike(*a.GetOperand(i), *b.GetOperand(i)))
-            return false;
-    }
-    return true;
+    static StageValueMemo memo;
+    return memo;
 }
 
 }  // namespace
@@ -137,7 +186,7 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
         state.exitCount = static_cast<uint32_t>(exits.size()) - state.firstExit;
         states.push_back(state);
     }
-    ShareFormulas();
+    ShareFormulas(markov->document->CalcStateRecord.resample != 0);
 }
 
 MarkovCohortPlan::Check MarkovCohortPlan::AddCheck(TreeNode* node)
@@ -185,24 +234,43 @@ void MarkovCohortPlan::AddExit(TreeNode* terminal, TreeNode* state, const Markov
     exits.push_back(exit);
 }
 
-int32_t MarkovCohortPlan::AddShared(bool wholeRun)
+int32_t MarkovCohortPlan::AddShared(uint32_t formula, uint32_t print)
 {
-    shared.push_back(SharedValue{-1, wholeRun, 0.0});
+    const Scan& scan = scans[formula];
+    SharedValue value{-1, !scan.readsStage, 0.0, nullptr};
+    if (scan.readsStage && !scan.readsRunInputs)
+        value.memo = Memo().Find(print, forms.data() + scan.formBegin, scan.formLength);
+    shared.push_back(std::move(value));
     return static_cast<int32_t>(shared.size()) - 1;
 }
 
-void MarkovCohortPlan::ShareFormulas()
+bool MarkovCohortPlan::SameForm(uint32_t a, uint32_t b) const
+{
+    const Scan& x = scans[a];
+    const Scan& y = scans[b];
+    return x.formLength == y.formLength &&
+           std::equal(forms.begin() + x.formBegin, forms.begin() + x.formBegin + x.formLength,
+                      forms.begin() + y.formBegin);
+}
+
+void MarkovCohortPlan::ShareFormulas(bool samplesFixed)
 {
     shared.clear();
     candidates.clear();
-    runConstant.assign(formulas.size(), false);
+    forms.clear();
+    scans.assign(formulas.size(), Scan{});
     for (uint32_t i = 0; i < formulas.size(); ++i) {
         const ParseNode* tree = formulas[i].expression->GetParseTree();
-        uint32_t print = 2166136261u;
-        bool readsStage = false;
-        if (tree != nullptr && ReadsOnlyStage(*tree, 0, print, readsStage)) {
-            candidates.emplace_back(print, i);
-            runConstant[i] = !readsStage;
+        StageOnlyScan scan;
+        scan.samplesFixed = samplesFixed;
+        scan.form = &forms;
+        const size_t begin = forms.size();
+        if (tree != nullptr && scan.Accepts(*tree, 0)) {
+            scans[i] = Scan{scan.readsStage, scan.readsRunInputs, static_cast<uint32_t>(begin),
+                            static_cast<uint32_t>(forms.size() - begin)};
+            candidates.emplace_back(scan.print, i);
+        } else {
+            forms.resize(begin);
         }
     }
     std::sort(candidates.begin(), candidates.end());
@@ -211,20 +279,22 @@ void MarkovCohortPlan::ShareFormulas()
         while (end < candidates.size() && candidates[end].first == candidates[first].first)
             ++end;
         for (size_t k = first; k < end; ++k) {
-            Formula& leader = formulas[candidates[k].second];
+            const uint32_t leaderIndex = candidates[k].second;
+            Formula& leader = formulas[leaderIndex];
             if (leader.shared >= 0)
                 continue;
             for (size_t m = k + 1; m < end; ++m) {
                 Formula& other = formulas[candidates[m].second];
-                if (other.shared >= 0 || !Alike(*leader.expression->GetParseTree(), *other.expression->GetParseTree()))
+                if (other.shared >= 0 || !SameForm(leaderIndex, candidates[m].second))
                     continue;
                 if (leader.shared < 0)
-                    leader.shared = AddShared(runConstant[candidates[k].second]);
+                    leader.shared = AddShared(leaderIndex, candidates[k].first);
                 other.shared = leader.shared;
             }
-            // A constant of the run is worth keeping even when no other formula is alike.
-            if (leader.shared < 0 && runConstant[candidates[k].second])
-                leader.shared = AddShared(true);
+            // A constant of the run, or a value kept from earlier runs, is worth a slot of its own.
+            const Scan& scan = scans[leaderIndex];
+            if (leader.shared < 0 && (!scan.readsStage || !scan.readsRunInputs))
+                leader.shared = AddShared(leaderIndex, candidates[k].first);
         }
         first = end;
     }

@@ -8,11 +8,13 @@
 // Formulas whose cached trees are alike and read nothing but numbers, "_stage" and tables (a discount or a
 // stage-dependent probability repeated in every state) have one value per stage: the first state that
 // needs it evaluates it, the others take that value. One that does not read "_stage" either ("0.2*0.6")
-// has one value for the whole run.
+// has one value for the whole run. In a Monte Carlo trial the draws "DistSamp(n)" count as numbers, since
+// they hold for the whole run. A formula of numbers and "_stage" alone keeps its values from run to run.
 
 #include "analysis/MarkovCohort.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class Expression;
@@ -75,11 +77,18 @@ public:
         uint32_t exitCount;
     };
 
+    // Values by stage of a formula of numbers and "_stage", kept from run to run.
+    struct StageValues {
+        std::vector<double> values;
+        std::vector<uint8_t> known;
+    };
+
     // A stage's value of a shared formula (of every stage when wholeRun); stage -1 until it is evaluated.
     struct SharedValue {
         int32_t stage;
         bool wholeRun;
         double value;
+        std::shared_ptr<StageValues> memo;
     };
 
     // The shape of every state of the prepared Markov node, subtrees in pre-order.
@@ -99,14 +108,23 @@ private:
     Check AddCheck(TreeNode* node);
     int32_t AddFormula(TreeNode* node, Expression* expression);
     void AddExit(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args);
-    // Gives every group of alike stage-only formulas, and every formula of the run's constants, one
-    // shared value.
-    void ShareFormulas();
-    int32_t AddShared(bool wholeRun);
+    // Gives every group of alike stage-only formulas, every formula of the run's constants and every one
+    // of numbers and "_stage" alone one shared value; samplesFixed when the draws hold for the run.
+    void ShareFormulas(bool samplesFixed);
+    int32_t AddShared(uint32_t formula, uint32_t print);
+    bool SameForm(uint32_t a, uint32_t b) const;
+
+    // What a stage-only formula reads, and where its exact form lies in `forms`.
+    struct Scan {
+        bool readsStage;
+        bool readsRunInputs;
+        uint32_t formBegin;
+        uint32_t formLength;
+    };
 
     std::vector<TreeNode*> pending;
     // (fingerprint, formula) of every stage-only formula, sorted to find the alike ones.
     std::vector<std::pair<uint32_t, uint32_t>> candidates;
-    // Per formula: a stage-only one that does not read "_stage".
-    std::vector<bool> runConstant;
+    std::vector<Scan> scans;
+    std::vector<uint32_t> forms;
 };

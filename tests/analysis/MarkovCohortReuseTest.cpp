@@ -1,9 +1,12 @@
-// Cohort runs reuse the storage of earlier runs, match jump names without copying them and evaluate alike
-// stage-only formulas once per stage: random models run again and again, against the same chain computed
-// here in plain arrays and against the same model built afresh.
+// Cohort runs reuse the storage of earlier runs, match jump names without copying them, evaluate alike
+// stage-only formulas once per stage and keep the values of formulas of numbers and "_stage" from run to
+// run: random models run again and again, against the same chain computed here in plain arrays, against the
+// same model built afresh and against each formula evaluated on its own.
 
 #include "analysis/MarkovCohort.h"
 #include "foundation/RandomGenerator.h"
+#include "model/NodeFormula.h"
+#include "model/TreeDocument.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 
@@ -194,6 +197,63 @@ TEST(MarkovCohortReuse, RepeatedFormulasGiveWhatAFreshModelGives)
             for (int s = 0; s < shape.states; ++s)
                 EXPECT_EQ(kept.markov->GetChild(s)->markovInfo->probability,
                           fresh.markov->GetChild(s)->markovInfo->probability) << "round " << round;
+        }
+    }
+}
+
+// A random formula of numbers and "_stage" from a few parts, among them 1.03 and its next double, so that
+// equal and nearly equal formulas abound.
+std::string RandomStageFormula(RandomGenerator& random, int depth)
+{
+    static const std::string parts[] = {"1.03", Number(std::nextafter(1.03, 2.0)), "2", "_stage"};
+    static const char* const operators[] = {"/", "^", "-", ">="};
+    if (depth == 0 || random.Next() % 4 == 0)
+        return parts[random.Next() % 4];
+    return "(" + RandomStageFormula(random, depth - 1) + operators[random.Next() % 4] +
+           RandomStageFormula(random, depth - 1) + ")";
+}
+
+// Absorbing states holding 1/2, 1/4, ... of the cohort earn random formulas of numbers and "_stage": every
+// run, fresh or kept, gives to the bit the stage sums of each formula evaluated on its own, or fails where
+// one of them fails.
+TEST(MarkovCohortReuse, StageFormulasKeptFromRunToRunGiveTheirOwnValues)
+{
+    RandomGenerator random(4242);
+    MessageBoxRecorder boxes;
+    for (int round = 0; round < 80; ++round) {
+        const int states = 2 + static_cast<int>(random.Next() % 5);
+        const int cycles = 1 + static_cast<int>(random.Next() % 8);
+        const std::string termination = "_stage >= " + std::to_string(cycles);
+        MarkovTestTree tree(termination.c_str());
+        std::vector<TreeNode*> nodes;
+        std::vector<double> shares;
+        for (int s = 0; s < states; ++s) {
+            const std::string name = "S" + std::to_string(s);
+            const double share = std::ldexp(1.0, -std::min(s + 1, states - 1));
+            const std::string reward = RandomStageFormula(random, 2);
+            nodes.push_back(tree.State(TerminalNode, name.c_str(), s + 1 < states ? Number(share).c_str() : "#", "0",
+                                       reward.c_str(), "0"));
+            shares.push_back(share);
+        }
+        CalcState& calc = tree.Document().CalcStateRecord;
+        double expected = 0.0;
+        int expectedError = 0;
+        for (int stage = 1; stage < cycles && expectedError == 0; ++stage) {
+            calc.stageCounter = stage;
+            double sum = 0.0;
+            for (int s = 0; s < states && expectedError == 0; ++s)
+                sum += EvaluateNodeFormula(nodes[s], *nodes[s]->MarkovRewardExpr(IncrementalReward, 0),
+                                           "incremental reward", &expectedError, false) *
+                       shares[s];
+            expected += sum;
+        }
+        calc.stageCounter = 0;
+        for (int run = 0; run < 2; ++run) {
+            int error = 0;
+            const double value = EvaluateMarkovNode(tree.markov, &error, 0, nullptr);
+            EXPECT_EQ(error != 0, expectedError != 0) << "round " << round;
+            if (expectedError == 0)
+                EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << "round " << round << " run " << run;
         }
     }
 }

@@ -61,8 +61,12 @@ public:
     // Set by Formula::Init.
     void SetFormula(Formula* owner) { formula = owner; }
     Formula* GetFormula() const { return formula; }
+    // The node from which names now resolve when a name's cache filled by CachedVariableValue may answer
+    // for it without asking the context; null while none may (the base, or a definition being evaluated).
+    const void* ResolutionStart() const { return resolutionStart; }
 
 protected:
+    const void* resolutionStart = nullptr;
     Formula* formula = nullptr;
     CalcState* calcState = nullptr;
     int ownsCalcState = 0;

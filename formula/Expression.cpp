@@ -127,7 +127,7 @@ void DeleteCompiled(CompiledFormula* compiled)
 Expression::Expression(const Expression& source) : text(source.text)
 {
     if (source.parseTree)
-        parseTree = source.parseTree->Clone();
+        SetParseTree(source.parseTree->Clone());
 }
 
 Expression& Expression::operator=(const Expression& source)
@@ -161,7 +161,8 @@ void Expression::SetParseTree(ParseNode* tree)
     if (tree == parseTree)
         return;
     DeleteCompiled(compiled);
-    compiled = nullptr;
+    // A plain number is known as one from the start, so it can be read without an evaluation.
+    compiled = tree != nullptr && tree->TypeCode() == NodeConstant ? Marker(&numberMarker) : nullptr;
     delete parseTree;
     parseTree = tree;
 }

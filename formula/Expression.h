@@ -44,8 +44,8 @@ public:
     // for a large tree and once it has been evaluated a few dozen times for a small one; a single node is
     // always walked.
     double EvaluateParseTree(Formula* f);
-    // True, with the value, when the cached tree is a plain number and has been evaluated once: callers may
-    // then skip setting up an evaluation.
+    // True, with the value, when the cached tree is a plain number: callers may then skip setting up an
+    // evaluation.
     bool CachedNumber(double* out) const;
 
     // The text becomes `newText` when given, else the value as the default number format writes it; the

@@ -237,7 +237,7 @@ double Formula::LookupVariable(const zString& variableName, int alreadyUpper)
     return VariableLookup(variableName, upperName);
 }
 
-double Formula::LookupVariable(const zString& upperName, NameResolutionCache& cache)
+double Formula::LookupVariableByContext(const zString& upperName, NameResolutionCache& cache)
 {
     double cached = 0.0;
     if (context && !parseOnly && !error && context->CachedVariableValue(upperName, cache, &cached)) {

@@ -3,6 +3,9 @@
 // with its message arguments, the value of the last parse, the parser's argument frames and node stack,
 // and the variable values worked out so far. Callers reach it through FormulaRef.
 
+#include "formula/EvalContextBase.h"
+#include "formula/Expression.h"
+#include "formula/NameResolution.h"
 #include "foundation/TextField.h"
 #include "foundation/zString.h"
 
@@ -83,8 +86,18 @@ public:
     double CallFunction(const zString& name);
     // The value of a variable; a random value in check-only mode or after an error.
     double LookupVariable(const zString& name, int alreadyUpper);
-    // The same for an upper-case name of a parse node, which keeps where the name last resolved.
-    double LookupVariable(const zString& upperName, NameResolutionCache& cache);
+    // The same for an upper-case name of a parse node, which keeps where the name last resolved: a name
+    // bound to a plain number, found again from the same node with nothing changed since, is read directly.
+    double LookupVariable(const zString& upperName, NameResolutionCache& cache)
+    {
+        double number = 0.0;
+        if (cache.generation == NameResolutionGeneration && !parseOnly && !error && context != nullptr &&
+            cache.startNode == context->ResolutionStart() && cache.definition->CachedNumber(&number)) {
+            usesVariables = 1;
+            return number;
+        }
+        return LookupVariableByContext(upperName, cache);
+    }
     // A keyword's value, or a variable's; keywordIndex receives the keyword index or -1.
     double LookupName(const zString& name, int* keywordIndex);
     double KeywordValue(int index);
@@ -109,6 +122,7 @@ private:
     // Parses the text with the current node stack (null: no tree is built).
     void Parse(const char* text);
     double VariableLookup(const zString& typedName, const zString& upperName);
+    double LookupVariableByContext(const zString& upperName, NameResolutionCache& cache);
     void ClearNodeStack(std::vector<ParseNode*>* stack);
 
     int error = 0;

@@ -17,11 +17,15 @@ inline void InvalidateNameResolution()
     ++NameResolutionGeneration;
 }
 
-// Where a name node last resolved: the node at which its lookup started and the binding found there.
+class Expression;
+
+// Where a name node last resolved: the node at which its lookup started, the binding found there and the
+// binding's formula.
 struct NameResolutionCache {
     uint32_t generation = 0;
     const void* startNode = nullptr;
     void* binding = nullptr;
+    const Expression* definition = nullptr;
 };
 
 class LookupTable;

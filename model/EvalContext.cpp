@@ -29,6 +29,13 @@ EvalContext::EvalContext(TreeDocument* treeWindow, TreeNode* node)
       startNode(currentNode),
       bindingNode(node)
 {
+    NoteResolutionStart();
+}
+
+void EvalContext::NoteResolutionStart()
+{
+    const bool inTree = document != nullptr && currentNode != nullptr && currentNode->document == document;
+    resolutionStart = inTree ? currentNode : nullptr;
 }
 
 void EvalContext::Retarget(TreeNode* node)
@@ -38,6 +45,7 @@ void EvalContext::Retarget(TreeNode* node)
     bindingNode = node;
     errorNode = nullptr;
     guardNames.clear();
+    NoteResolutionStart();
 }
 
 CalcState* EvalContext::GetCalcState()
@@ -102,9 +110,13 @@ double EvalContext::VariableValue(const zString& upperName)
         definition = nullptr;
 
     if (definition != nullptr && !definition->definition.GetConstant(&value)) {
+        // Names inside the definition resolve from elsewhere: no name's cache answers for them.
+        const void* savedStart = resolutionStart;
+        resolutionStart = nullptr;
         guardNames.push_back(definition->upperName.Text());
         value = formula->Evaluate(definition->definition);
         guardNames.pop_back();
+        resolutionStart = savedStart;
     }
     currentNode = savedCurrent;
     if (!movedUp)
@@ -150,6 +162,7 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
         cache.generation = NameResolutionGeneration;
         cache.startNode = currentNode;
         cache.binding = definition;
+        cache.definition = &definition->definition;
     }
     // A definition already parsed to a plain number is read directly; anything else asks the expression.
     const ParseNode* tree = definition->definition.GetParseTree();

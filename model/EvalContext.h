@@ -44,6 +44,8 @@ private:
     // it, or `from` when none does.
     VariableDefinition* SearchUpward(TreeNode* from, const char* upperName);
     bool IsGuarded(const char* upperName) const;
+    // Names resolve from the current node through the caches of their name nodes when it is in the tree.
+    void NoteResolutionStart();
 
     TreeDocument* document;
     TreeNode* currentNode;

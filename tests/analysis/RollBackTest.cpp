@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/RandomGenerator.h"
+
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -296,6 +301,125 @@ TEST(RollBackProgress, ModeTwoShowsAndRemovesItsEntry)
     Roll(tree, tree.Root(), error, RollBackWithProgress);
     EXPECT_EQ(ProgressWindow::PushedCount(), before + 1);
     EXPECT_EQ(ProgressWindow::Depth(), 0);
+}
+
+// A tree rolled back again and again while its variables and bindings change, as a sweep changes them,
+// keeps its parse trees, name caches and flattened formulas; every roll back must still give, bit for bit,
+// what a fresh copy of the tree gives on its first roll back, with every formula parsed anew.
+class RandomTree {
+public:
+    explicit RandomTree(uint32_t seed)
+    {
+        for (const char* name : {"a", "b", "c"})
+            tree.Bind(tree.Root(), name, "0");
+        random.Seed(seed);
+        Grow(tree.Add(tree.Root(), DecisionNode, "d"), kDepth);
+    }
+
+    // A definition of b below the root's, over the whole tree, or none.
+    void SetInnerDefinition(bool present)
+    {
+        TreeNode* top = tree.Root()->GetChild(0);
+        if (present)
+            top->SetBinding("b", "2", false);
+        else
+            top->RemoveBinding("b", false, false);
+    }
+
+    // The root definitions take new numbers the way a sweep writes them.
+    void Set(const double (&values)[3])
+    {
+        const char* names[] = {"A", "B", "C"};
+        for (int i = 0; i < 3; ++i)
+            tree.Root()->FindBinding(names[i], true)->definition.SetNumber(values[i], Text(values[i]).c_str());
+        tree.Root()->ModelChanged();
+    }
+
+    static std::string Text(double value)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", value);
+        return text;
+    }
+
+    TreeBuilder tree;
+
+private:
+    static constexpr int kDepth = 4;
+
+    const char* Pick(const std::vector<const char*>& texts) { return texts[random.Next() % texts.size()]; }
+
+    void Grow(TreeNode* node, int depth)
+    {
+        // Inner definitions keep a and c within 0..1: plain numbers, formulas and ones that refer to the
+        // definition above.
+        if (depth < kDepth && random.Next() % 3 == 0) {
+            const int which = random.Next() % 3;
+            node->SetBinding(which == 0 ? "a" : which == 1 ? "b" : "c",
+                             which == 0 ? Pick({"0.5", "a/2 + c/4"}) : which == 1 ? Pick({"b*2 + 1", "7"})
+                                                                      : Pick({"c/2", "0.25"}),
+                             false);
+        }
+        const int count = 2 + random.Next() % 3;
+        for (int i = 0; i < count; ++i) {
+            // Under a chance node the first branch takes the rest; the others stay below 1/count.
+            const char* probability = node->kind != ChanceNode ? "" : i == 0 ? "#"
+                : Pick({"0.2", "1/5", "c/5", "c*a/5", "If(a > 0.5; 0.1; 0.2)", "Min(a; c)/5"});
+            const int kind = depth == 0 || random.Next() % 4 == 0 ? TerminalNode
+                                                                  : random.Next() % 3 == 0 ? DecisionNode : ChanceNode;
+            if (kind == TerminalNode) {
+                tree.Terminal(node, "t", probability,
+                              Pick({"a + b*2 - c", "b", "10", "a*b - c/3", "b^2 + a", "If(b > 5; a; c) + Max(a; b)",
+                                    "(a + b)*(c - a)/(b + 1) - a*a + c*b*2 - 3"}));
+            } else {
+                Grow(tree.Add(node, kind, "n", probability), depth - 1);
+            }
+        }
+    }
+
+    RandomGenerator random;
+};
+
+void ExpectSameResults(const TreeNode* kept, const TreeNode* fresh, const std::string& where)
+{
+    ASSERT_EQ(kept->childCount, fresh->childCount) << where;
+    EXPECT_EQ(kept->value, fresh->value) << where;
+    EXPECT_EQ(kept->ExpectedValue(), fresh->ExpectedValue()) << where;
+    EXPECT_EQ(kept->branchProbability, fresh->branchProbability) << where;
+    const int optimal = kept->optimal != nullptr ? kept->optimal->Count() : 0;
+    EXPECT_EQ(optimal, fresh->optimal != nullptr ? fresh->optimal->Count() : 0) << where;
+    for (int i = 0; i < kept->childCount; ++i)
+        ExpectSameResults(kept->GetChild(i), fresh->GetChild(i), where + "/" + std::to_string(i));
+}
+
+TEST(RollBackRepeated, KeptFormulasGiveWhatFreshOnesGive)
+{
+    MessageBoxRecorder boxes;
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        RandomGenerator draws(seed * 7919u);
+        RandomTree kept(seed);
+        for (int round = 0; round < 40; ++round) {
+            const double values[3] = {draws.Next() / 32767.0, draws.Next() / 3276.7, draws.Next() / 32767.0};
+            kept.Set(values);
+            // Every few rounds the bindings change too, so every name resolves anew.
+            const bool innerDefinition = round / 4 % 2 == 1;
+            if (round % 4 == 0)
+                kept.SetInnerDefinition(innerDefinition);
+            RandomTree fresh(seed);
+            fresh.Set(values);
+            fresh.SetInnerDefinition(innerDefinition);
+            int keptError = 0;
+            int freshError = 0;
+            const double keptValue = RollBackTree(kept.tree.Root(), &keptError, RollBackSilent);
+            const double freshValue = RollBackTree(fresh.tree.Root(), &freshError, RollBackSilent);
+            const std::string where = "seed " + std::to_string(seed) + " round " + std::to_string(round);
+            ASSERT_EQ(freshError, 0) << where << (boxes.Count() > 0 ? ": " + boxes.Last().text : "");
+            ASSERT_EQ(keptError, 0) << where;
+            EXPECT_EQ(keptValue, freshValue) << where;
+            ExpectSameResults(kept.tree.Root(), fresh.tree.Root(), where);
+        }
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 }  // namespace

@@ -13,14 +13,16 @@ public:
     UndoAction(const UndoAction&) = delete;
     UndoAction& operator=(const UndoAction&) = delete;
 
-    // Takes the action back while it is applied, applies it again after it was taken back.
-    virtual void Toggle()
+    // Takes the action back while it is applied, applies it again after it was taken back; false (nothing
+    // changed) when what the action changed can no longer be found.
+    virtual bool Toggle()
     {
         if (undone)
             Redo();
         else
             Undo();
         undone = undone ? 0 : 1;
+        return true;
     }
     // The first application, once, when the history takes the action.
     virtual void Do() = 0;

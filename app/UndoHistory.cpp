@@ -35,7 +35,10 @@ bool UndoHistory::Undo()
     UndoAction* action = Current();
     if (!action)
         return false;
-    action->Toggle();
+    if (!action->Toggle()) {
+        Add(nullptr);
+        return false;
+    }
     --position_;
     return true;
 }
@@ -45,7 +48,10 @@ bool UndoHistory::Redo()
     UndoAction* action = NextRedo();
     if (!action)
         return false;
-    action->Toggle();
+    if (!action->Toggle()) {
+        Add(nullptr);
+        return false;
+    }
     ++position_;
     return true;
 }

@@ -14,9 +14,10 @@ public:
     // Keeps the action, after the redo tail and beyond-capacity oldest are deleted, and applies it (Do).
     // Null deletes the whole history.
     void Add(UndoAction* action);
-    // Takes back the last applied action; false when there is none.
+    // Takes back the last applied action; false when there is none. An action that no longer finds what it
+    // changed is refused, and the whole history goes with it: the actions around it would not fit either.
     bool Undo();
-    // Applies again the first action taken back; false when there is none.
+    // Applies again the first action taken back; false when there is none or it is refused (as above).
     bool Redo();
     // What Undo would take back, and what Redo would apply again; null when nothing.
     UndoAction* Current() const;

@@ -13,19 +13,36 @@ TreeAction::TreeAction(TreeWindow* tree, const char* name) : UndoAction(tree, na
 {
 }
 
-void TreeAction::Toggle()
+bool TreeAction::Toggle()
 {
+    lost_ = false;
+    if (undone)
+        Redo();
+    else
+        Undo();
+    if (lost_)
+        return false;
+    undone = undone ? 0 : 1;
     if (marksModified)
         tree->SetModified(1);
-    UndoAction::Toggle();
+    return true;
 }
 
 TreeNode* TreeAction::ResolvePath(const zString& path) const
 {
     TreeNode* node = FindNodeByPath(tree->Document().Root, path.Text());
-    if (node == nullptr)
+    if (node == nullptr) {
         TraceMessage("%s: no node at %s", name.Text(), path.Text());
+        Lost();
+    }
     return node;
+}
+
+void TreeAction::ResolvePaths(const NameList& paths, NodeChildList& out) const
+{
+    for (int i = 0; i < paths.Count(); ++i)
+        if (TreeNode* node = ResolvePath(*paths.At(i)))
+            out.Add(node);
 }
 
 TreeRemovalAction::TreeRemovalAction(TreeWindow* tree, const char* name, TreeNode* node) : TreeAction(tree, name)
@@ -47,8 +64,10 @@ TreeNode* TreeRemovalAction::TakeOut()
     if (index < 0)
         return nullptr;
     TreeNode* parent = ResolvePath(parentPath);
-    if (parent == nullptr || index >= parent->childCount)
+    if (parent == nullptr || index >= parent->childCount) {
+        Lost();
         return nullptr;
+    }
     removed = parent->GetChild(index);
     parent->RemoveChild(removed);
     return parent;
@@ -59,7 +78,10 @@ TreeNode* TreeRemovalAction::PlaceToPutBack(int extra) const
     if (index < 0 || removed == nullptr)
         return nullptr;
     TreeNode* parent = ResolvePath(parentPath);
-    return parent != nullptr && index + extra <= parent->childCount ? parent : nullptr;
+    if (parent != nullptr && index + extra <= parent->childCount)
+        return parent;
+    Lost();
+    return nullptr;
 }
 
 TreeNode* TreeRemovalAction::PutBack(TreeNode* parent)

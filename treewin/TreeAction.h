@@ -15,15 +15,24 @@ struct TreeNode;
 class TreeAction : public UndoAction {
 public:
     TreeAction(TreeWindow* tree, const char* name);
-    // Marks the document modified (when the action does so), then takes back or applies again.
-    void Toggle() override;
+    // Takes back or applies again, then marks the document modified (when the action does so). Refused
+    // (false) when a stored path led nowhere on the way: the tree was changed outside the history.
+    bool Toggle() override;
 
     TreeWindow* tree;
     int marksModified = 1;
 
 protected:
-    // The node the stored path leads to from the root, or null (traced) when it leads nowhere.
+    // The node the stored path leads to from the root, or null (traced, and the toggle refused) when it leads
+    // nowhere.
     TreeNode* ResolvePath(const zString& path) const;
+    // Appends the node of every path, in order; those that lead nowhere are left out as above.
+    void ResolvePaths(const NameList& paths, NodeChildList& out) const;
+    // What the action changed is no longer where it was: the toggle under way is refused.
+    void Lost() const { lost_ = true; }
+
+private:
+    mutable bool lost_ = false;
 };
 
 // An action that takes one node out of its parent and puts it back: the parent's path and the node's index

@@ -1,6 +1,5 @@
 #include "treewin/TreeClipboardActions.h"
 
-#include "model/NodePath.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
@@ -8,14 +7,6 @@
 #include "treewin/TreeWindow.h"
 
 namespace {
-
-// The nodes of the paths that still resolve.
-void ResolveAll(TreeWindow& tree, const NameList& paths, NodeChildList& out)
-{
-    for (int i = 0; i < paths.Count(); ++i)
-        if (TreeNode* node = FindNodeByPath(tree.Document().Root, paths.At(i)->Text()))
-            out.Add(node);
-}
 
 // A copy of the entry belonging to the document.
 TreeNode* CopyInto(TreeDocument& document, const TreeNode& entry)
@@ -54,7 +45,7 @@ TreePasteAction::~TreePasteAction() = default;
 void TreePasteAction::Do()
 {
     NodeChildList targets(4, false);
-    ResolveAll(*tree, paths, targets);
+    ResolvePaths(paths, targets);
     if (!entry)
         return;
     // After an undo the nodes it took out go back, when they still match the targets.
@@ -84,7 +75,7 @@ void TreePasteAction::Do()
 void TreePasteAction::Undo()
 {
     NodeChildList targets(4, false);
-    ResolveAll(*tree, paths, targets);
+    ResolvePaths(paths, targets);
     if (!entry)
         return;
     const int count = subtree ? entry->childCount : 1;

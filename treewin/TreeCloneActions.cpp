@@ -1,20 +1,8 @@
 #include "treewin/TreeCloneActions.h"
 
 #include "model/CloneCopies.h"
-#include "model/NodePath.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
-
-namespace {
-
-void ResolveAll(TreeWindow& tree, const NameList& paths, NodeChildList& out)
-{
-    for (int i = 0; i < paths.Count(); ++i)
-        if (TreeNode* node = FindNodeByPath(tree.Document().Root, paths.At(i)->Text()))
-            out.Add(node);
-}
-
-} // namespace
 
 TreeCloneMasterAction::TreeCloneMasterAction(TreeWindow* tree, TreeNode* node, const char* cloneName)
     : TreeAction(tree, "Create Clone"), cloneName(cloneName), creates(true)
@@ -35,7 +23,7 @@ void TreeCloneMasterAction::Create()
         return;
     tree->AddCloneMaster(node, cloneName.Text());
     NodeChildList copies(4, false);
-    ResolveAll(*tree, copyPaths, copies);
+    ResolvePaths(copyPaths, copies);
     for (int i = 0; i < copies.Count(); ++i)
         CopyCloneMaster(copies.At(i), node, nullptr);
     copyPaths.Clear();
@@ -85,7 +73,7 @@ void TreeAttachCloneAction::Attach()
     if (master == nullptr || master->cloneStatus != CloneMasterNode)
         return;
     NodeChildList nodes(4, false);
-    ResolveAll(*tree, paths, nodes);
+    ResolvePaths(paths, nodes);
     NodeChildList redrawn(4, false);
     for (int i = 0; i < nodes.Count(); ++i) {
         CopyCloneMaster(nodes.At(i), master, &redrawn);
@@ -99,7 +87,7 @@ void TreeAttachCloneAction::Attach()
 void TreeAttachCloneAction::Detach()
 {
     NodeChildList nodes(4, false);
-    ResolveAll(*tree, paths, nodes);
+    ResolvePaths(paths, nodes);
     if (nodes.Count() == 0)
         return;
     TreeNode* master = tree->FindCloneMaster(nodes.At(0)->cloneId);

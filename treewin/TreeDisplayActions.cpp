@@ -1,20 +1,11 @@
 #include "treewin/TreeDisplayActions.h"
 
 #include "model/CloneCopies.h"
-#include "model/NodePath.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"
 
 namespace {
-
-// The nodes of the paths that still resolve.
-void ResolveAll(TreeWindow& tree, const NameList& paths, NodeChildList& out)
-{
-    for (int i = 0; i < paths.Count(); ++i)
-        if (TreeNode* node = FindNodeByPath(tree.Document().Root, paths.At(i)->Text()))
-            out.Add(node);
-}
 
 // Sets the node's collapsed flag and the same at its clone counterparts, which join the redraw list.
 void SetCollapsedFlag(TreeNode* node, uint8_t flag, NodeChildList& redrawn)
@@ -59,7 +50,7 @@ TreeCollapseSubtreeAction::TreeCollapseSubtreeAction(TreeWindow* tree, const Nod
 void TreeCollapseSubtreeAction::SetCollapsed(uint8_t flag)
 {
     NodeChildList nodes(4, false);
-    ResolveAll(*tree, paths, nodes);
+    ResolvePaths(paths, nodes);
     NodeChildList redrawn(4, false);
     for (int i = 0; i < nodes.Count(); ++i)
         SetCollapsedFlag(nodes.At(i), flag, redrawn);
@@ -94,7 +85,7 @@ void TreeExpandSubtreeAction::Covered(const NodeChildList& nodes, std::vector<Tr
 void TreeExpandSubtreeAction::Do()
 {
     NodeChildList nodes(4, false);
-    ResolveAll(*tree, paths, nodes);
+    ResolvePaths(paths, nodes);
     std::vector<TreeNode*> covered;
     Covered(nodes, covered);
     NodeChildList redrawn(4, false);
@@ -108,7 +99,7 @@ void TreeExpandSubtreeAction::Do()
 void TreeExpandSubtreeAction::Undo()
 {
     NodeChildList nodes(4, false);
-    ResolveAll(*tree, paths, nodes);
+    ResolvePaths(paths, nodes);
     std::vector<TreeNode*> covered;
     Covered(nodes, covered);
     NodeChildList redrawn(4, false);

@@ -135,4 +135,30 @@ TEST(TreeStructureAction, EditsLandWhereTheWindowSays)
     EXPECT_STREQ(probability.Text(), "1");
 }
 
+// A tree changed outside the history: an undo that no longer finds its node changes nothing and drops the
+// history, and the node a refused removal holds is freed with it.
+TEST(TreeStructureAction, AnUndoWhoseNodeIsGoneIsRefused)
+{
+    TreeWindow window;
+    TreeDocument& tree = window.Document();
+    Build(tree);
+    // The branch added to "B" and the branches "A" gave up are taken away behind the history's back.
+    window.AddUndoAction(new TreeAddBranchAction(&window, tree.Root->GetChild(1)));
+    window.AddUndoAction(new TreeDeleteBranchAction(&window, tree.Root->GetChild(0)));
+    for (int taken : {2, 1}) {
+        for (int i = 0; i < taken; ++i) {
+            TreeNode* gone = tree.Root->GetChild(0);
+            tree.Root->RemoveChild(gone);
+            delete gone;
+        }
+        const std::string outline = Outline(window);
+        tree.SetModified(0);
+        window.Undo();
+        EXPECT_EQ(Outline(window), outline);
+        EXPECT_EQ(tree.Modified, 0);
+        EXPECT_EQ(window.History().Count(), 0);
+        window.AddUndoAction(new TreeAddBranchAction(&window, tree.Root->GetChild(0)));
+    }
+}
+
 }  // namespace

@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <commdlg.h>
-#include <winspool.h>
 
 #include <cmath>
 #include <string>
@@ -125,21 +124,6 @@ BOOL WINAPI RecordingPrintDialog(PRINTDLGA* dialog)
     dialog->nToPage = answerTo;
     dialog->nCopies = 2;
     return TRUE;
-}
-
-// The test printer's own device mode, turned as asked.
-std::vector<uint8_t> TestPrinterMode(const std::string& name, short orientation)
-{
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(name.c_str()), &printer, nullptr))
-        return {};
-    std::vector<uint8_t> bytes(DocumentPropertiesA(nullptr, printer, nullptr, nullptr, nullptr, 0));
-    auto* mode = reinterpret_cast<DEVMODEA*>(bytes.data());
-    DocumentPropertiesA(nullptr, printer, nullptr, mode, nullptr, DM_OUT_BUFFER);
-    ClosePrinter(printer);
-    mode->dmOrientation = orientation;
-    mode->dmFields |= DM_ORIENTATION;
-    return bytes;
 }
 
 // A text the metafile recorded, at its point.
@@ -363,7 +347,7 @@ TEST_F(DocumentPrinting, TheDialogsStartFromTheStoredDeviceModeAndKeepTheUsersCh
     PrinterDevice::SetPrintDialogCall(RecordingPrintDialog);
     dialogCalls.clear();
     drawing->UsePrinter(TestPrinter());
-    const std::vector<uint8_t> mode = TestPrinterMode(PrinterName(), DMORIENT_PORTRAIT);
+    const std::vector<uint8_t> mode = TestPrinterDeviceMode(DMORIENT_PORTRAIT);
     ASSERT_FALSE(mode.empty());
     drawing->PrinterSettings().SetDevMode(mode.data());
     PrinterDevice* printer = drawing->PrinterSetup();
@@ -408,7 +392,7 @@ TEST_F(DocumentPrinting, TheDialogsStartFromTheStoredDeviceModeAndKeepTheUsersCh
 
 TEST_F(DocumentPrinting, AStoredDeviceModeSelectsThePrintersSettingsUnlessItsSizeIsWrong)
 {
-    const std::vector<uint8_t> turned = TestPrinterMode(PrinterName(), DMORIENT_LANDSCAPE);
+    const std::vector<uint8_t> turned = TestPrinterDeviceMode(DMORIENT_LANDSCAPE);
     ASSERT_FALSE(turned.empty());
     for (const bool damaged : {false, true}) {
         auto* window = new Drawing;

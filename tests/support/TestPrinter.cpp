@@ -73,3 +73,20 @@ int PostScriptPageCount(const std::string& path)
             ++pages;
     return pages;
 }
+
+std::vector<uint8_t> TestPrinterDeviceMode(short orientation)
+{
+    HANDLE printer = nullptr;
+    if (TestPrinterEntry().empty() || !OpenPrinterA(const_cast<char*>(kPrinterName), &printer, nullptr))
+        return {};
+    const LONG size = DocumentPropertiesA(nullptr, printer, nullptr, nullptr, nullptr, 0);
+    std::vector<uint8_t> bytes(size > 0 ? static_cast<size_t>(size) : 0);
+    auto* mode = reinterpret_cast<DEVMODEA*>(bytes.data());
+    const bool read = size > 0 && DocumentPropertiesA(nullptr, printer, nullptr, mode, nullptr, DM_OUT_BUFFER) >= 0;
+    ClosePrinter(printer);
+    if (!read)
+        return {};
+    mode->dmOrientation = orientation;
+    mode->dmFields |= DM_ORIENTATION;
+    return bytes;
+}

@@ -78,6 +78,11 @@ public:
     //   comment                                  string
     // Reading stops at the first failure of the archive, whatever the counts say.
     void Serialize(Archive& archive);
+    // The end user has an option to set: the risk function switch, or a calculation method to choose.
+    bool IsInUse() const
+    {
+        return options.allowRiskToggle != 0 || (options.allowCalcMethodChange != 0 && options.Count() > 0);
+    }
 
     CustomInterfaceOptions options;
     zString comment;

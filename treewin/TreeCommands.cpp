@@ -120,7 +120,7 @@ int TreeWindow::OnCommand(int command)
         return 1;
     }
     if (!OnEditMenuCommand(command) && !EditTreeVariables(command) && !DispatchAnalysis(command) &&
-        !OnStructureCommand(command, node))
+        !OnStructureCommand(command, node) && !OnCustomInterfaceCommand(command))
         return 0;
     RefreshFrameCommands();
     return 1;

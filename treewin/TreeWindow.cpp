@@ -94,12 +94,16 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
         GiveUntitledTitle();
     }
     CreatePane();
+    // A finished model opens on its custom interface.
+    if (CanShowCustomInterface())
+        ShowCustomInterface(1);
 }
 
 TreeWindow::~TreeWindow()
 {
     // The pane and the undo actions go while the tree they show is still whole.
     AddUndoAction(nullptr);
+    customInterfacePanel = nullptr;
     SetPane(nullptr);
     paneDisplay = nullptr;
     childWindows.CloseAll();
@@ -157,6 +161,11 @@ void TreeWindow::StatusIndicatorsChanged()
 
 void TreeWindow::Bounds(LogicalRect& rect)
 {
+    // The custom interface covers the tree: nothing to scroll, print or preview.
+    if (CustomInterfaceShown != 0) {
+        rect = LogicalRect{0, 0, 0, 0};
+        return;
+    }
     if (layoutPending)
         Relayout();
     const LayoutRect& bounds = layout.DrawingBounds;
@@ -165,7 +174,7 @@ void TreeWindow::Bounds(LogicalRect& rect)
 
 void TreeWindow::Draw(Display* display)
 {
-    if (display != nullptr)
+    if (display != nullptr && CustomInterfaceShown == 0)
         Draw(*display);
 }
 

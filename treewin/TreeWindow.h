@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class CustomInterfacePanel;
 class Display;
 class FilePath;
 class InPlaceEdit;
@@ -376,6 +377,13 @@ public:
     bool CanShowCustomInterface();
     // 1 while the custom interface covers the tree.
     int16_t CustomInterfaceShown = 0;
+    // Shows (1) or hides (0) the custom interface panel over the tree pane; hiding clears the selection.
+    void ShowCustomInterface(int show);
+    // The panel while it is shown in a pane, else null.
+    CustomInterfacePanel* CustomPanel() const { return customInterfacePanel; }
+    // The custom interface's commands: Options (1191), Change Values (1192), Comments (1193) and Show or
+    // Hide Custom Interface (1416); 1 for these, 0 otherwise.
+    int OnCustomInterfaceCommand(int command);
     // Save Snapshot (TreeSnapshot.cpp): the form chosen ('m' metafile, 'b' bitmap, 'r' roll-back file, which
     // only a rolled-back tree offers) with the path chosen for it, or 0 when cancelled.
     char SaveSnapshot(bool rolledBack, ::FilePath& path);
@@ -437,6 +445,8 @@ private:
 
     TreeDocument document;
     WindowList childWindows{4, true};
+    // A child of the pane, deleted with it.
+    CustomInterfacePanel* customInterfacePanel = nullptr;
     TreeLayout layout;
     bool layoutPending = false;
     std::unique_ptr<Display> offscreen;

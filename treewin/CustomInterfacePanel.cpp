@@ -1,0 +1,132 @@
+#include "treewin/CustomInterfacePanel.h"
+
+#include "app/StartProgram.h"
+#include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/DialogUnits.h"
+#include "framework/draw/GdiScopes.h"
+#include "framework/draw/zFont.h"
+#include "framework/window/FillLayout.h"
+#include "framework/window/WindowEvent.h"
+#include "model/CustomInterfaceSettings.h"
+#include "treewin/TreePane.h"
+#include "treewin/TreeWindow.h"
+
+#include <algorithm>
+
+namespace {
+
+// Keeps a window of fixed size in the middle of its parent as the parent is resized.
+class CentredLayout : public LayoutManager {
+public:
+    CentredLayout(int width, int height) : LayoutManager(0, 0, width, height, nullptr) {}
+
+    void Resize(WindowCL* window, WindowEvent* parentSize) override
+    {
+        if (window == nullptr || window->Handle() == nullptr || parentSize == nullptr)
+            return;
+        x_ = std::max(0, (static_cast<int>(LOWORD(parentSize->lParam)) - width_) / 2);
+        y_ = std::max(0, (static_cast<int>(HIWORD(parentSize->lParam)) - height_) / 2);
+        MoveWindow(window->Handle(), x_, y_, width_, height_, TRUE);
+    }
+};
+
+// The pane of the buttons: a click hands the button's command to the tree window.
+class ButtonPane : public PaneWindowCL {
+public:
+    ButtonPane(WindowCL* parent, TreeWindow& tree, SIZE size)
+        : PaneWindowCL(parent, new CentredLayout(size.cx, size.cy), WS_CHILD | WS_VISIBLE), tree_(tree)
+    {
+        SetBackgroundColour(SplitColour(GetSysColor(COLOR_BTNFACE)));
+    }
+
+    long OnCommand(WindowEvent* event) override
+    {
+        if (HIWORD(event->wParam) != BN_CLICKED)
+            return 0;
+        // The command may take the panel, and this pane with it, away.
+        tree_.OnCommand(static_cast<int>(LOWORD(event->wParam)));
+        return 1;
+    }
+
+private:
+    TreeWindow& tree_;
+};
+
+// Dialog units of the program's dialog font (the system's without one).
+zDialogUnit DialogFontUnits()
+{
+    if (CurrentDialogFont == nullptr)
+        return zDialogUnit();
+    ScopedScreenInfoContext dc;
+    ScopedSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(CurrentDialogFont->Handle()));
+    return zDialogUnit(dc.Get());
+}
+
+struct PanelButton {
+    const char* text;
+    unsigned command;
+    int top;
+};
+
+} // namespace
+
+CustomInterfacePanel::CustomInterfacePanel(TreeWindow& tree, WindowCL* treePane)
+    : PaneWindowCL(treePane, new FillLayout(), WS_CHILD)
+{
+    SetBackgroundColour(SplitColour(GetSysColor(COLOR_BTNFACE)));
+    const zDialogUnit units = DialogFontUnits();
+    block_ = new ButtonPane(this, tree, SIZE{units.ToPixelsX(BlockWidth), units.ToPixelsY(BlockHeight)});
+
+    const CustomInterfaceSettings* settings = tree.Document().CustomInterface.get();
+    const bool options = settings != nullptr && settings->IsInUse();
+    const bool comments = settings != nullptr && !settings->comment.IsEmpty();
+    const PanelButton buttons[] = {{"Options...", 1191, 15}, {"Change Values...", 1192, 35},
+                                   {"Comments...", 1193, 86}, {"Show Tree", 1416, 105}, {"Analyze...", 1194, 55}};
+    const HFONT font = CurrentDialogFont != nullptr ? CurrentDialogFont->Handle() : nullptr;
+    for (const PanelButton& button : buttons) {
+        if ((button.command == 1191 && !options) || (button.command == 1193 && !comments))
+            continue;
+        const int left = units.ToPixelsX(ButtonLeft);
+        const int top = units.ToPixelsY(button.top);
+        const RECT rect{left, top, left + units.ToPixelsX(ButtonWidth), top + units.ToPixelsY(ButtonHeight)};
+        auto* control = new StyledButtonCtrl(block_, rect, BS_PUSHBUTTON | WS_TABSTOP, button.text, button.command);
+        if (font != nullptr)
+            SendMessageA(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    RECT client{};
+    GetClientRect(treePane->Handle(), &client);
+    MoveWindow(handle_, 0, 0, client.right, client.bottom, FALSE);
+    WindowEvent size{MAKELPARAM(client.right, client.bottom), SIZE_RESTORED, WM_SIZE, handle_};
+    block_->Layout()->Resize(block_, &size);
+}
+
+void TreeWindow::ShowCustomInterface(int show)
+{
+    const int16_t shown = show != 0 ? 1 : 0;
+    if (shown == CustomInterfaceShown)
+        return;
+    if (shown == 0) {
+        ClearSelection();
+        delete customInterfacePanel;
+        customInterfacePanel = nullptr;
+    } else if (TreePane* pane = Pane()) {
+        customInterfacePanel = new CustomInterfacePanel(*this, pane);
+        customInterfacePanel->Show(SW_SHOW);
+    }
+    CustomInterfaceShown = shown;
+    Redraw();
+    InvalidateAll();
+}
+
+int TreeWindow::OnCustomInterfaceCommand(int command)
+{
+    switch (command) {
+    case 1416:
+        // Hiding is always possible; showing needs an interface to show.
+        if (CustomInterfaceShown != 0 || CanShowCustomInterface())
+            ShowCustomInterface(CustomInterfaceShown == 0 ? 1 : 0);
+        return 1;
+    default:
+        return 0;
+    }
+}

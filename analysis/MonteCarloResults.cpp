@@ -45,10 +45,10 @@ bool MonteCarloSimulation::ShowResult(int choice) const
         data->shares.assign(static_cast<size_t>(optionCount), 0.0);
         for (int i = 0; i < optionCount; ++i)
             data->optionNames.push_back(ShortText(node->GetChild(i)));
-        const double share = records.empty() ? 0.0 : 1.0 / static_cast<double>(records.size());
-        for (const MonteCarloTrialRecord& record : records)
-            if (record.optimalIndex >= 0 && record.optimalIndex < optionCount)
-                data->shares[static_cast<size_t>(record.optimalIndex)] += share;
+        const double share = kept.empty() ? 0.0 : 1.0 / static_cast<double>(kept.size());
+        for (const KeptTrial& trial : kept)
+            if (trial.optimalIndex >= 0 && trial.optimalIndex < optionCount)
+                data->shares[static_cast<size_t>(trial.optimalIndex)] += share;
         ShowOptionBarGraph(std::move(data));
         return true;
     }
@@ -135,7 +135,7 @@ void MonteCarloSimulation::WriteReport(TextReport& report, int) const
     }
 
     for (int r = 0; r < RecordCount(); ++r) {
-        const MonteCarloTrialRecord& record = RecordAt(r);
+        const MonteCarloTrialRecord record = RecordAt(r);
         zString line;
         AppendInt(line, r + 1);
         line += '\t';

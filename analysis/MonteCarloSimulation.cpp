@@ -95,7 +95,8 @@ bool MonteCarloSimulation::Setup(const MonteCarloSettings& settings)
     trials = static_cast<uint16_t>(settings.trials);
     weight = 1.0 / trials;
     totalWeight = 0.0;
-    records.reserve(static_cast<size_t>(trials) + 1);
+    kept.clear();
+    kept.reserve(trials);
     samplingMode = settings.samplingMode;
     sampled.RemoveAll();
     unsampled.RemoveAll();
@@ -140,6 +141,13 @@ void MonteCarloSimulation::Begin()
         variable->tValue3 = variable->tValue2;
     for (int i = 0; i < unsampled.Count(); ++i)
         unsampled.RecordAt(i)->sampled = 0;
+    optionColumns = reevaluatePath ? static_cast<size_t>(optionCount) * (costEffectiveness ? 2 : 1) : 0;
+    variableColumns = flaggedVariables.size();
+    sampleColumns = static_cast<size_t>(sampled.Count());
+    columns.clear();
+    columns.reserve((optionColumns + variableColumns + sampleColumns) * trials);
+    labels.assign(1, zString());
+    nodeLabels.clear();
     window->ApplyToDistributions(&error);
     if (reevaluatePath || error != 0)
         return;
@@ -169,7 +177,7 @@ bool MonteCarloSimulation::Trial()
     if (error != 0)
         return true;
 
-    MonteCarloTrialRecord record;
+    KeptTrial trial{0.0, 0.0, 0.0, -1, 0, 0, static_cast<uint32_t>(columns.size())};
     if (reevaluatePath) {
         RollBackTree(node, &error, RollBackSilent);
         if (error != 0)
@@ -177,41 +185,79 @@ bool MonteCarloSimulation::Trial()
         for (int i = 0; i < optionCount; ++i) {
             const ValueTriple& option = node->GetChild(i)->triple;
             if (costEffectiveness) {
-                record.optionValues.push_back(option.cost);
-                record.optionValues.push_back(option.effectiveness);
+                columns.push_back(option.cost);
+                columns.push_back(option.effectiveness);
             } else {
-                record.optionValues.push_back(option.value);
+                columns.push_back(option.value);
             }
         }
         if (samplingMode != SampleNone && node->optimal != nullptr && node->optimal->Count() > 0) {
             TreeNode* best = node->optimal->At(0);
-            best->GetShortText(record.optimalLabel, 30);
+            trial.optimalLabel = LabelOf(best);
             for (int i = 0; i < optionCount; ++i)
                 if (node->GetChild(i) == best)
-                    record.optimalIndex = i;
+                    trial.optimalIndex = i;
         }
     }
 
     TreeNode* reached = nullptr;
     const double value = TrialValue(node, &error, &reached);
-    if (error != 0)
+    if (error != 0) {
+        columns.resize(trial.columnStart);
         return true;
+    }
     const ValueTriple triple{node->triple.cost, node->triple.effectiveness, value};
     TrackExtremes(triple);
     if (reached != nullptr)
-        reached->GetShortText(record.outcomeLabel, 30);
-    AddOutcome(triple, record.outcomeLabel.Text());
+        trial.outcomeLabel = LabelOf(reached);
+    AddOutcome(triple, labels[static_cast<size_t>(trial.outcomeLabel)].Text());
     totalWeight += weight;
 
-    record.value = value;
-    record.cost = triple.cost;
-    record.effectiveness = triple.effectiveness;
-    for (int i = 0; i < sampled.Count(); ++i)
-        record.samples.push_back(sampled.RecordAt(i)->CurrentSample(&error));
+    trial.value = value;
+    trial.cost = triple.cost;
+    trial.effectiveness = triple.effectiveness;
     for (DocVariable* variable : flaggedVariables)
-        record.variableValues.push_back(variable->tValue3);
-    records.push_back(std::move(record));
+        columns.push_back(variable->tValue3);
+    for (int i = 0; i < sampled.Count(); ++i)
+        columns.push_back(sampled.RecordAt(i)->CurrentSample(&error));
+    kept.push_back(trial);
     return error != 0;
+}
+
+int32_t MonteCarloSimulation::LabelOf(const TreeNode* labelled)
+{
+    labelled->GetShortText(shortText, 30);
+    for (auto& known : nodeLabels) {
+        if (known.first != labelled)
+            continue;
+        if (labels[static_cast<size_t>(known.second)] != shortText) {
+            known.second = static_cast<int32_t>(labels.size());
+            labels.push_back(shortText);
+        }
+        return known.second;
+    }
+    nodeLabels.emplace_back(labelled, static_cast<int32_t>(labels.size()));
+    labels.push_back(shortText);
+    return nodeLabels.back().second;
+}
+
+MonteCarloTrialRecord MonteCarloSimulation::RecordAt(int i) const
+{
+    const KeptTrial& trial = kept[static_cast<size_t>(i)];
+    MonteCarloTrialRecord record;
+    record.outcomeLabel = labels[static_cast<size_t>(trial.outcomeLabel)];
+    record.optimalLabel = labels[static_cast<size_t>(trial.optimalLabel)];
+    record.value = trial.value;
+    record.cost = trial.cost;
+    record.effectiveness = trial.effectiveness;
+    record.optimalIndex = trial.optimalIndex;
+    const double* at = columns.data() + trial.columnStart;
+    record.optionValues.assign(at, at + optionColumns);
+    at += optionColumns;
+    record.variableValues.assign(at, at + variableColumns);
+    at += variableColumns;
+    record.samples.assign(at, at + sampleColumns);
+    return record;
 }
 
 void MonteCarloSimulation::AddOutcome(const ValueTriple& triple, const char* label)
@@ -236,7 +282,7 @@ void MonteCarloSimulation::AddOutcome(const ValueTriple& triple, const char* lab
 
 void MonteCarloSimulation::TrackExtremes(const ValueTriple& triple)
 {
-    if (records.empty()) {
+    if (kept.empty()) {
         minimum = maximum = triple;
         return;
     }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 class DocVariable;
@@ -40,6 +41,7 @@ struct MonteCarloSettings {
     std::vector<int32_t> chosen;
 };
 
+// A trial as the report lists it.
 struct MonteCarloTrialRecord {
     zString outcomeLabel;
     zString optimalLabel;
@@ -75,8 +77,9 @@ public:
     // The ordered list of trials with every column; the options do not change it.
     void WriteReport(TextReport& report, int options) const;
 
-    int RecordCount() const { return static_cast<int>(records.size()); }
-    const MonteCarloTrialRecord& RecordAt(int i) const { return records[static_cast<size_t>(i)]; }
+    int RecordCount() const { return static_cast<int>(kept.size()); }
+    // The record of trial i, made from what the trial kept.
+    MonteCarloTrialRecord RecordAt(int i) const;
 
     uint16_t trialCounter = 0;
     uint16_t trials = 0;
@@ -88,7 +91,6 @@ public:
     bool hasDecisions = false;
     bool reevaluatePath = false;
     OutcomeDistribution outcomes;
-    std::vector<MonteCarloTrialRecord> records;
     std::vector<DocVariable*> flaggedVariables;
     DistributionList sampled{4, false};
     DistributionList unsampled{4, false};
@@ -106,8 +108,32 @@ private:
     // outcome list's merging insertion does, finding the candidates by value instead of scanning the list.
     void AddOutcome(const ValueTriple& triple, const char* label);
 
+    // The position in `labels` of the node's short text.
+    int32_t LabelOf(const TreeNode* labelled);
+
     // The outcomes' list positions by value.
     std::multimap<double, int> outcomeIndex;
+
+    // What each trial keeps, without an allocation of its own: its numbers, its labels as positions in
+    // `labels`, and its option values, variable values and samples in `columns` from columnStart on.
+    struct KeptTrial {
+        double value;
+        double cost;
+        double effectiveness;
+        int32_t optimalIndex;
+        int32_t outcomeLabel;
+        int32_t optimalLabel;
+        uint32_t columnStart;
+    };
+    std::vector<KeptTrial> kept;
+    std::vector<double> columns;
+    size_t optionColumns = 0;
+    size_t variableColumns = 0;
+    size_t sampleColumns = 0;
+    // Every label met, the empty one first; the last label made for each node.
+    std::vector<zString> labels;
+    std::vector<std::pair<const TreeNode*, int32_t>> nodeLabels;
+    zString shortText;
 };
 
 // Stored form of a simulation's settings (kind MonteCarloKind): node path, trials, re-evaluate flag, number

@@ -122,18 +122,44 @@ std::string ChangePayoffText(const TreeDocument& document, const MenuFacts& fact
     return text + ")\tCtrl+Y";
 }
 
-// The commands whose handlers follow the rules of their menu items: the Analysis menu and Enter Risk
-// Preferences.
-const unsigned kRuledCommands[] = {1407, 1602, 1603, 1604, 1605, 1606, 1607, 1608, 1609, 1610, 1611, 1612, 1613,
+// The Analysis menu, whose items take their states from the rules alone.
+const unsigned kRuledCommands[] = {1602, 1603, 1604, 1605, 1606, 1607, 1608, 1609, 1610, 1611, 1612, 1613,
                                    1614, 1615, 1616, 1617, 1618, 1619, 1620, 1651, 1652, 1653, 1654};
 
+// Whether the item of the command is enabled now; commands without a rule here are. The handlers refuse a
+// command whose item is grayed.
 bool RuleAllows(const MenuFacts& f, const TreeDocument& document, unsigned id)
 {
     const bool ci = f.customInterface;
     const TreeNode* node = f.first;
     const bool markovNode = node != nullptr && node->kind == MarkovNode;
     const bool expectedValue = !ci && f.any && !f.someInMarkov && f.free;
+    const bool labelWithChild = node != nullptr && node->kind == LabelNode && f.kids > 0;
     switch (id) {
+    case 1207: return f.editable && f.masters > 0 && (f.copy1 || !f.someNotPlain);
+    case 1206: return f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1;
+    case 1220: return f.masters > 0;
+    case 1301:
+    case 1314: return !f.snapshot && !ci;
+    case 1304: return f.editable;
+    case 1305: return f.editable && f.allSkipped;
+    case 1315: return !ci && f.any && f.allCollapsible;
+    case 1316:
+    case 1317: return !ci && f.any && f.allCollapsed;
+    case 1414: return !f.busy && f.one && f.kids >= 1;
+    case 1405: return f.editable && !f.locked;
+    case 1412: return f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed);
+    case 1403:
+        return f.editable1 && node->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 && !node->collapsed &&
+               !labelWithChild;
+    case 1404: return f.editable1;
+    case 1413: return f.editable1 && !f.root1;
+    case 1418: return f.editable1 && f.kids >= 2;
+    case 1406: return f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1;
+    case 1409: return f.editable1 && node->kind == ChanceNode && !f.copy1;
+    case 1420: return !f.busy && f.one && (f.markov1 || f.someInMarkov);
+    case 1421: return !ci && f.any && !f.locked && f.allTerminalInMarkovNotState;
+    case 1408: return f.editable1 && !f.markov1 && f.kids == 0 && node->kind != TerminalNode;
     case 1407: return !f.busy && !f.rolledBack && f.calcMethod == 0;
     case 1651: return f.one && f.free && f.variables >= 1 && !f.busy;
     case 1652: return f.decision1 && f.free && f.variables >= 2 && !f.busy;
@@ -190,29 +216,29 @@ void TreeWindow::UpdateMenus(HMENU bar)
         for (unsigned id : {1208u, 1209u, 1210u, 1211u, 1213u, 1350u, 1351u, 1352u})
             SetItem(bar, id, false);
 
-    const bool attach = f.editable && f.masters > 0 && (f.copy1 || !f.someNotPlain);
-    if (!attach)
+    const auto rule = [&](unsigned id) { return RuleAllows(f, document, id); };
+    if (!rule(1207))
         SetItem(bar, 1207, false);
     else if (f.copy1)
         SetItem(bar, 1207, true, "Det&ach Clone...");
     else
         SetItem(bar, 1207, true, f.masters < 2 ? "&Attach Clone" : "&Attach Clone...");
-    SetItem(bar, 1206, f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1,
+    SetItem(bar, 1206, rule(1206),
             node != nullptr && node->cloneStatus == CloneMasterNode ? "Destroy C&lone" : "Create C&lone");
-    SetItem(bar, 1220, f.masters > 0);
+    SetItem(bar, 1220, rule(1220));
 
     for (unsigned id : {1301u, 1314u})
-        SetItem(bar, id, !f.snapshot && !ci);
+        SetItem(bar, id, rule(id));
     const bool noteSelected = SelectedNote != nullptr;
     const bool unbind = f.one && !node->text2.IsEmpty();
     SetItem(bar, 1319, !ci && ((noteSelected && f.editField == 0) || unbind),
             unbind && !noteSelected ? "Un&bind Note" : "&Bind Note...");
     SetItem(bar, 1303, f.editField != 0 || (!f.any && !noteSelected));
-    SetItem(bar, 1304, f.editable);
-    SetItem(bar, 1305, f.editable && f.allSkipped);
-    SetItem(bar, 1315, !ci && f.any && f.allCollapsible, "C&ollapse Subtree\tCtrl+J");
-    SetItem(bar, 1316, !ci && f.any && f.allCollapsed, "&Expand Subtree Once\tCtrl+Shift+J");
-    SetItem(bar, 1317, !ci && f.any && f.allCollapsed);
+    for (unsigned id : {1304u, 1305u, 1317u, 1405u, 1412u, 1404u, 1413u, 1418u, 1406u, 1409u, 1420u, 1421u, 1408u,
+                        1407u})
+        SetItem(bar, id, rule(id));
+    SetItem(bar, 1315, rule(1315), "C&ollapse Subtree\tCtrl+J");
+    SetItem(bar, 1316, rule(1316), "&Expand Subtree Once\tCtrl+Shift+J");
     SetItem(bar, 1308, !ci);
     SetItem(bar, 1309, true);
 
@@ -220,25 +246,10 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1401,
             f.one && !ci && (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !node->collapsed)),
             f.subtreeHighlighted ? "Deselect Su&btree\tCtrl+B" : "Select Su&btree\tCtrl+B");
-    SetItem(bar, 1414, !f.busy && f.one && f.kids >= 1);
+    SetItem(bar, 1414, rule(1414));
     SetItem(bar, 1415, !ci);
-    SetItem(bar, 1405, f.editable && !f.locked);
-    SetItem(bar, 1412, f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed));
-    const bool labelWithChild = node != nullptr && node->kind == LabelNode && f.kids > 0;
     const bool addOne = node != nullptr && (f.kids > 0 || node->kind == LabelNode);
-    SetItem(bar, 1403,
-            f.editable1 && node->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 && !node->collapsed &&
-                !labelWithChild,
-            addOne ? "&Add Branch\tCtrl+A" : "&Add Branches\tCtrl+A");
-    SetItem(bar, 1404, f.editable1);
-    SetItem(bar, 1413, f.editable1 && !f.root1);
-    SetItem(bar, 1418, f.editable1 && f.kids >= 2);
-    SetItem(bar, 1406, f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1);
-    SetItem(bar, 1409, f.editable1 && node->kind == ChanceNode && !f.copy1);
-    SetItem(bar, 1420, !f.busy && f.one && (f.markov1 || f.someInMarkov));
-    SetItem(bar, 1421, !ci && f.any && !f.locked && f.allTerminalInMarkovNotState);
-    SetItem(bar, 1408, f.editable1 && !f.markov1 && f.kids == 0 && node->kind != TerminalNode);
-    SetItem(bar, 1407, RuleAllows(f, document, 1407));
+    SetItem(bar, 1403, rule(1403), addOne ? "&Add Branch\tCtrl+A" : "&Add Branches\tCtrl+A");
     SetItem(bar, 1410, !f.rolledBack && !ci);
     SetItem(bar, 1416, CanShowCustomInterface(), ci ? "Hide &Custom Interface" : "Show &Custom Interface");
     SetItem(bar, 1417, !ci);
@@ -265,9 +276,8 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1518, true);
 
     for (unsigned id : kRuledCommands)
-        if (id != 1407)
-            SetItem(bar, id, RuleAllows(f, document, id),
-                    id != 1602 ? nullptr : f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
+        SetItem(bar, id, rule(id),
+                id != 1602 ? nullptr : f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
     CheckItem(bar, 1612, f.rolledBack);
     UpdateLinkItems(bar);
     UpdateEditMenuTexts(bar, false);

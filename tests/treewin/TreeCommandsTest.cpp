@@ -393,14 +393,30 @@ TEST(TreeCommands, ClonesAskAndRefuseRecursion)
     Screen screen;
     Tree t;
     t.window.AddCloneMaster(t.a, "Alpha");
+    // A clone goes onto a plain node: no branches, not terminal.
+    t.a->GetChild(0)->SetKind(ChanceNode, false);
     t.window.SelectNode(t.a->GetChild(0), 1, nullptr, false);
     t.window.OnCommand(1207);
     EXPECT_EQ(screen.boxes.Last().text,
               "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.");
     EXPECT_EQ(t.a->GetChild(0)->cloneStatus, NotCloned);
 
+    // Commands whose items are grayed are refused: Create Clone without the subtree highlighted, Attach
+    // Clone on a node with branches, Add Branches on a clone copy.
+    TreeNode* copy = t.document.AddChild(t.b->parent, TerminalNode, "C");
+    CopyCloneMaster(copy, t.a, nullptr);
+    const size_t asked = screen.boxes.Count();
+    const std::string before = Outline(t.window);
+    for (auto [node, command] : {std::pair{t.a, 1206}, {t.a, 1207}, {copy, 1403}}) {
+        t.window.SelectNode(node, 1, nullptr, false);
+        EXPECT_EQ(t.window.OnCommand(command), 1);
+    }
+    EXPECT_EQ(screen.boxes.Count(), asked);
+    EXPECT_EQ(Outline(t.window), before);
+
     // Destroying asks first; cancelled, the master stays.
     t.window.SelectNode(t.a, 1, nullptr, false);
+    t.document.SubtreeSelection = 1;
     screen.boxes.Answer(IDCANCEL);
     t.window.OnCommand(1206);
     EXPECT_EQ(screen.boxes.Last().caption, "Destroy Clone");

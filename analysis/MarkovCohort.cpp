@@ -13,6 +13,7 @@
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -98,12 +99,27 @@ public:
     // Moves the cohort along every branch into the next-cycle shares, crediting transition rewards.
     void Cycle();
     void Advance();
+    // The termination test after a cycle.
+    bool Terminates();
+    // Writes the shares and rewards to the states for those who read them there.
+    void Publish() const { plan.Publish(); }
 
 private:
     // The value of a formula of the plan (0 for none); a shared one is evaluated once per stage. A formula
     // error is shown and sets *failed.
-    double Evaluate(int32_t formula, const char* role, int* failed);
-    bool StateReward(const MarkovCohortPlan::State& state, int rewardKind, ValueTriple& out);
+    double Evaluate(int32_t formula, const char* role, int* failed)
+    {
+        if (formula < 0)
+            return 0.0;
+        const int32_t shared = plan.formulas[formula].shared;
+        if (shared >= 0) {
+            const MarkovCohortPlan::SharedValue& value = plan.shared[shared];
+            if (value.stage == calc.stageCounter || (value.wholeRun && value.stage >= 0))
+                return value.value;
+        }
+        return EvaluateAnew(formula, role, failed);
+    }
+    double EvaluateAnew(int32_t formula, const char* role, int* failed);
     // The branch probabilities of the checked node onto its children; false on a formula error (shown).
     bool EvaluateBranches(const MarkovCohortPlan::Check& check);
     bool BranchesValid(const MarkovCohortPlan::Check& check);
@@ -123,16 +139,12 @@ private:
     bool formulaReported = false;
 };
 
-double CohortRun::Evaluate(int32_t formula, const char* role, int* failed)
+double CohortRun::EvaluateAnew(int32_t formula, const char* role, int* failed)
 {
-    if (formula < 0)
-        return 0.0;
     const MarkovCohortPlan::Formula& slot = plan.formulas[formula];
     MarkovCohortPlan::SharedValue* shared = slot.shared >= 0 ? &plan.shared[slot.shared] : nullptr;
     const int32_t stage = calc.stageCounter;
     if (shared != nullptr) {
-        if (shared->stage == stage || (shared->wholeRun && shared->stage >= 0))
-            return shared->value;
         MarkovCohortPlan::StageValues* memo = shared->memo.get();
         if (memo != nullptr && stage >= 0 && static_cast<size_t>(stage) < memo->known.size() && memo->known[stage]) {
             shared->stage = stage;
@@ -153,40 +165,40 @@ double CohortRun::Evaluate(int32_t formula, const char* role, int* failed)
     return value;
 }
 
-bool CohortRun::StateReward(const MarkovCohortPlan::State& state, int rewardKind, ValueTriple& out)
-{
-    const char* role = StateRewardRole(rewardKind);
-    return CombineStateReward(args, error, out,
-                              [&](int payoff) { return Evaluate(state.rewards[rewardKind][payoff], role, error); });
-}
-
 bool CohortRun::TakeStartingShares()
 {
     if (!CheckBranches(plan.start, false))
         return false;
-    for (const MarkovCohortPlan::State& state : plan.states)
-        state.info->probability = state.node->branchProbability;
+    for (size_t s = 0; s < plan.states.size(); ++s)
+        plan.shares[s] = plan.states[s].node->branchProbability;
     return true;
 }
 
 void CohortRun::RewardSweep(int rewardKind)
 {
     const int32_t savedTunnel = calc.tunnelIndex;
-    ValueTriple reward;
-    for (const MarkovCohortPlan::State& state : plan.states) {
-        if (*error != 0)
-            break;
-        MarkovInfo* info = state.info;
-        const double share = info->probability;
-        info->reward = ValueTriple();
+    const char* role = StateRewardRole(rewardKind);
+    const MarkovCohortPlan::State* states = plan.states.data();
+    const double* shares = plan.shares.data();
+    MarkovCohortPlan::StateTotals* totals = plan.totals.data();
+    const size_t count = plan.states.size();
+    for (size_t s = 0; s < count && *error == 0; ++s) {
+        const double share = shares[s];
+        totals[s].reward = ValueTriple();
         if (!Holds(share))
             continue;
+        const MarkovCohortPlan::State& state = states[s];
         calc.tunnelIndex = state.tunnel;
-        if (!StateReward(state, rewardKind, reward))
+        const int32_t* formulas = state.rewards[rewardKind];
+        ValueTriple reward;
+        if (!CombineStateReward(args, error, reward, [&](int payoff) { return Evaluate(formulas[payoff], role, error); }))
             break;
-        AddScaled(info->reward, reward, share);
-        Add(calc.stage, info->reward);
-        Add(state.node->triple, info->reward);
+        // Built in locals and stored whole: reading back parts of what was just stored stalls.
+        ValueTriple credited;
+        AddScaled(credited, reward, share);
+        totals[s].reward = credited;
+        Add(calc.stage, credited);
+        Add(totals[s].triple, credited);
     }
     calc.tunnelIndex = savedTunnel;
 }
@@ -195,25 +207,35 @@ bool CohortRun::EvaluateBranches(const MarkovCohortPlan::Check& check)
 {
     if (!check.direct) {
         int formulaError = 0;
-        return EvaluateBranchProbabilities(check.node, &formulaError) == nullptr && formulaError == 0;
+        if (EvaluateBranchProbabilities(check.node, &formulaError) != nullptr || formulaError != 0)
+            return false;
+        for (uint32_t b = 0; b < check.branchCount; ++b)
+            plan.probabilities[check.firstBranch + b] = plan.branches[check.firstBranch + b].child->branchProbability;
+        return true;
     }
     int failed = 0;
     double remaining = 1.0;
     TreeNode* complement = nullptr;
+    uint32_t complementAt = 0;
     const MarkovCohortPlan::Branch* branches = plan.branches.data() + check.firstBranch;
     for (uint32_t b = 0; b < check.branchCount; ++b) {
         const MarkovCohortPlan::Branch& branch = branches[b];
         if (branch.formula < 0) {
             complement = branch.child;
+            complementAt = check.firstBranch + b;
             continue;
         }
-        branch.child->branchProbability = Evaluate(branch.formula, "probability", &failed);
-        remaining -= branch.child->branchProbability;
+        const double p = Evaluate(branch.formula, "probability", &failed);
+        branch.child->branchProbability = p;
+        plan.probabilities[check.firstBranch + b] = p;
+        remaining -= p;
         if (failed != 0)
             return false;
     }
-    if (complement != nullptr)
+    if (complement != nullptr) {
         complement->branchProbability = remaining;
+        plan.probabilities[complementAt] = remaining;
+    }
     return true;
 }
 
@@ -231,8 +253,9 @@ bool CohortRun::BranchesValid(const MarkovCohortPlan::Check& check)
     if (node->kind == LogicNode)
         return true;
     double sum = 0.0;
-    for (int i = 0; i < node->childCount; ++i) {
-        const double p = node->GetChild(i)->branchProbability;
+    const double* probabilities = plan.probabilities.data() + check.firstBranch;
+    for (uint32_t b = 0; b < check.branchCount; ++b) {
+        const double p = probabilities[b];
         if (!(p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance))
             return false;
         sum += p;
@@ -247,6 +270,7 @@ bool CohortRun::CheckBranches(const MarkovCohortPlan::Check& check, bool nameSta
     formulaReported = false;
     const bool valid = BranchesValid(check);
     if (!valid && !formulaReported) {
+        plan.Publish();  // the verification skips the states the cohort has left
         zString context("_stage = ");
         AppendInt(context, calc.stageCounter);
         VerifyProbabilities(document, 0, check.node, nameStage ? context.Text() : nullptr, 1);
@@ -259,9 +283,10 @@ bool CohortRun::EvaluateStageProbabilities()
 {
     const int32_t savedTunnel = calc.tunnelIndex;
     bool valid = true;
-    for (const MarkovCohortPlan::State& state : plan.states) {
-        if (!Holds(state.info->probability))
+    for (size_t s = 0; s < plan.states.size(); ++s) {
+        if (!Holds(plan.shares[s]))
             continue;
+        const MarkovCohortPlan::State& state = plan.states[s];
         calc.tunnelIndex = state.tunnel;
         const MarkovCohortPlan::Check* checks = plan.checks.data() + state.firstCheck;
         for (uint32_t c = 0; c < state.checkCount && valid; ++c)
@@ -275,19 +300,33 @@ bool CohortRun::EvaluateStageProbabilities()
 
 void CohortRun::Cycle()
 {
-    for (const MarkovCohortPlan::State& state : plan.states)
-        state.info->nextProbability = 0.0;
+    const size_t count = plan.states.size();
+    double* next = plan.nextShares.data();
+    std::fill(next, next + count, 0.0);
+    const MarkovCohortPlan::State* states = plan.states.data();
+    const double* shares = plan.shares.data();
+    const double* probabilities = plan.probabilities.data();
+    const MarkovCohortPlan::PathStep* steps = plan.steps.data();
     const int32_t savedTunnel = calc.tunnelIndex;
-    for (const MarkovCohortPlan::State& state : plan.states) {
-        if (*error != 0)
-            break;
-        const double share = state.info->probability;
+    for (size_t s = 0; s < count && *error == 0; ++s) {
+        const double share = shares[s];
         if (!Holds(share))
             continue;
+        const MarkovCohortPlan::State& state = states[s];
         calc.tunnelIndex = state.tunnel;
         const MarkovCohortPlan::Exit* exits = plan.exits.data() + state.firstExit;
-        for (uint32_t e = 0; e < state.exitCount && *error == 0; ++e)
-            TransitionStep(exits[e], state.node, share);
+        for (uint32_t e = 0; e < state.exitCount && *error == 0; ++e) {
+            const MarkovCohortPlan::Exit& exit = exits[e];
+            if (!exit.plain) {
+                TransitionStep(exit, state.node, share);
+                continue;
+            }
+            double reach = 1.0;
+            const MarkovCohortPlan::PathStep* path = steps + exit.firstStep;
+            for (uint32_t k = 0; k < exit.stepCount && reach != 0.0; ++k)
+                reach *= probabilities[path[k].branch];
+            next[exit.targetState] += reach * share;
+        }
     }
     calc.tunnelIndex = savedTunnel;
 }
@@ -301,27 +340,33 @@ void CohortRun::TransitionStep(const MarkovCohortPlan::Exit& exit, TreeNode* sta
     for (uint32_t s = 0; s < exit.stepCount && reach != 0.0; ++s) {
         const MarkovCohortPlan::PathStep& step = steps[s];
         if (step.logicParent == nullptr)
-            reach *= step.node->branchProbability;
+            reach *= plan.probabilities[step.branch];
         else if (SelectLogicBranch(step.logicParent, error, false) != step.node)
             reach = 0.0;
     }
     const double moved = reach * stateShare;
-    exit.targetInfo->nextProbability += moved;
+    plan.nextShares[exit.targetState] += moved;
     if (!Holds(moved) || !exit.transitionRewards)
         return;
     ValueTriple reward;
     if (!SumTransitionRewards(exit.terminal, state, args, error, reward))
         return;
-    AddScaled(exit.target->triple, reward, moved);
-    AddScaled(exit.targetInfo->reward, reward, moved);
+    MarkovCohortPlan::StateTotals& target = plan.totals[exit.targetState];
+    AddScaled(target.triple, reward, moved);
+    AddScaled(target.reward, reward, moved);
     AddScaled(calc.stage, reward, moved);
     AddScaled(calc.total, reward, moved);
 }
 
 void CohortRun::Advance()
 {
-    for (const MarkovCohortPlan::State& state : plan.states)
-        state.info->probability = state.info->nextProbability;
+    plan.shares = plan.nextShares;
+}
+
+bool CohortRun::Terminates()
+{
+    const double value = Evaluate(plan.termination, "termination condition", error);
+    return MarkovTerminatesOn(value, calc, *error);
 }
 
 }  // namespace
@@ -354,8 +399,10 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
         }
         window->RolledBack = 1;
         run.Cycle();
-        if (recorder != nullptr)
+        if (recorder != nullptr) {
+            run.Publish();
             recorder->AddStageRow();
+        }
         run.Advance();
         calc.previousStage = calc.stage;
         calc.stage = ValueTriple();
@@ -363,7 +410,7 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
         if (status.Update(calc.stageCounter)) {
             stopped = true;
         } else {
-            terminated = MarkovTerminates(markov, args.costEffectiveness != 0, args.valuePayoff, calc, error);
+            terminated = run.Terminates();
             if (!terminated && *error == 0) {
                 run.RewardSweep(IncrementalReward);
                 Add(calc.total, calc.stage);
@@ -385,9 +432,12 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
         }
         if (args.costEffectiveness)
             calc.total.ComputeRatio();
-        if (recorder != nullptr)
+        if (recorder != nullptr) {
+            run.Publish();
             recorder->AddStageRow();
+        }
     }
+    run.Publish();
     total = calc.total;
     FinishMarkovRun(markov);
 }

@@ -158,6 +158,7 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
     exits.clear();
     steps.clear();
     start = AddCheck(markov);
+    termination = AddFormula(markov, &MarkovTerminationCondition(markov, args.costEffectiveness != 0, args.valuePayoff));
     states.reserve(markov->childCount);
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* stateNode = markov->GetChild(i);
@@ -169,24 +170,59 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
             state.rewards[kind][0] = HasFormula(value) ? AddFormula(stateNode, value) : -1;
             state.rewards[kind][1] = HasFormula(cost) ? AddFormula(stateNode, cost) : -1;
         }
-        pending.assign(1, stateNode);
+        states.push_back(state);
+    }
+    // Exits name their target's position, so every state is listed before the first exit.
+    for (State& state : states) {
+        state.firstCheck = static_cast<uint32_t>(checks.size());
+        state.firstExit = static_cast<uint32_t>(exits.size());
+        pending.assign(1, Pending{state.node, 0, -1});
         while (!pending.empty()) {
-            TreeNode* node = pending.back();
+            const Pending entry = pending.back();
             pending.pop_back();
+            if (pathBranches.size() <= static_cast<size_t>(entry.depth))
+                pathBranches.resize(entry.depth + 1);
+            pathBranches[entry.depth] = entry.branch;
+            TreeNode* node = entry.node;
             if (node->IsTerminal()) {
-                AddExit(node, stateNode, args);
+                AddExit(node, state.node, args, pathBranches.data(), entry.depth);
                 continue;
             }
-            if (IsChecked(node))
-                checks.push_back(AddCheck(node));
+            int32_t firstBranch = -1;
+            if (IsChecked(node)) {
+                const Check check = AddCheck(node);
+                checks.push_back(check);
+                if (check.branchCount == static_cast<uint32_t>(node->childCount))
+                    firstBranch = static_cast<int32_t>(check.firstBranch);
+            }
             for (int c = node->childCount - 1; c >= 0; --c)
-                pending.push_back(node->GetChild(c));
+                pending.push_back(Pending{node->GetChild(c), entry.depth + 1, firstBranch >= 0 ? firstBranch + c : -1});
         }
         state.checkCount = static_cast<uint32_t>(checks.size()) - state.firstCheck;
         state.exitCount = static_cast<uint32_t>(exits.size()) - state.firstExit;
-        states.push_back(state);
     }
     ShareFormulas(markov->document->CalcStateRecord.resample != 0);
+    probabilities.assign(branches.size(), 0.0);
+    shares.resize(states.size());
+    nextShares.resize(states.size());
+    totals.resize(states.size());
+    for (size_t s = 0; s < states.size(); ++s) {
+        const MarkovInfo* info = states[s].info;
+        shares[s] = info->probability;
+        nextShares[s] = info->nextProbability;
+        totals[s] = StateTotals{info->reward, states[s].node->triple};
+    }
+}
+
+void MarkovCohortPlan::Publish() const
+{
+    for (size_t s = 0; s < states.size(); ++s) {
+        MarkovInfo* info = states[s].info;
+        info->probability = shares[s];
+        info->nextProbability = nextShares[s];
+        info->reward = totals[s].reward;
+        states[s].node->triple = totals[s].triple;
+    }
 }
 
 MarkovCohortPlan::Check MarkovCohortPlan::AddCheck(TreeNode* node)
@@ -215,22 +251,37 @@ int32_t MarkovCohortPlan::AddFormula(TreeNode* node, Expression* expression)
     return static_cast<int32_t>(formulas.size()) - 1;
 }
 
-void MarkovCohortPlan::AddExit(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args)
+uint32_t MarkovCohortPlan::StateIndex(const TreeNode* terminal, const TreeNode* target) const
+{
+    const int16_t index = terminal->markovInfo->jumpIndex;
+    if (index >= 1 && static_cast<size_t>(index) <= states.size() && states[index - 1].node == target)
+        return static_cast<uint32_t>(index - 1);
+    uint32_t s = 0;
+    while (states[s].node != target)
+        ++s;
+    return s;
+}
+
+void MarkovCohortPlan::AddExit(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args,
+                               const int32_t* pathBranches, int depth)
 {
     TreeNode* target = terminal->markovInfo->jumpNode;
-    Exit exit{terminal, target, target->markovInfo, static_cast<uint32_t>(steps.size()), 0, false};
-    for (TreeNode* node = terminal; node != state; node = node->parent) {
+    Exit exit{terminal, target, StateIndex(terminal, target), static_cast<uint32_t>(steps.size()), 0, false, true};
+    for (TreeNode* node = terminal; node != state; node = node->parent, --depth) {
         TreeNode* parent = node->parent;
-        if (parent->kind == ChanceNode)
-            steps.push_back(PathStep{node, nullptr});
-        else if (parent->kind == LogicNode)
-            steps.push_back(PathStep{node, parent});
+        if (parent->kind == ChanceNode) {
+            steps.push_back(PathStep{node, nullptr, pathBranches[depth]});
+        } else if (parent->kind == LogicNode) {
+            steps.push_back(PathStep{node, parent, -1});
+            exit.plain = false;
+        }
         if (node->markovInfo != nullptr &&
             (HasFormula(node->MarkovTransitionRewardExpr(args.valuePayoff)) ||
              (args.costEffectiveness != 0 && HasFormula(node->MarkovTransitionRewardExpr(args.costPayoff)))))
             exit.transitionRewards = true;
     }
     exit.stepCount = static_cast<uint32_t>(steps.size()) - exit.firstStep;
+    exit.plain = exit.plain && !exit.transitionRewards;
     exits.push_back(exit);
 }
 

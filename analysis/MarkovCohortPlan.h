@@ -36,16 +36,21 @@ public:
         // Null for a branch of a chance node (the share is multiplied by its probability); otherwise the
         // logic node above, which passes the share on only along the branch it selects.
         TreeNode* logicParent;
+        // The node's entry in `branches` (and `probabilities`) under a chance node; -1 under a logic node.
+        int32_t branch;
     };
 
     struct Exit {
         TreeNode* terminal;
         TreeNode* target;
-        MarkovInfo* targetInfo;
+        // The target's position in `states`.
+        uint32_t targetState;
         uint32_t firstStep;
         uint32_t stepCount;
         // Some node on the path carries a transition reward of a payoff the run uses.
         bool transitionRewards;
+        // Neither transition rewards nor logic nodes on the path: only chance branches scale the share.
+        bool plain;
     };
 
     // A child of a checked node: the formula of its branch probability, or -1 for the complement "#".
@@ -91,14 +96,33 @@ public:
         std::shared_ptr<StageValues> memo;
     };
 
-    // The shape of every state of the prepared Markov node, subtrees in pre-order.
+    // What the run adds up for a state, kept here and written to its node and Markov record when others
+    // read them: the reward credited in the latest step and the node's running total.
+    struct StateTotals {
+        ValueTriple reward;
+        ValueTriple triple;
+    };
+
+    // The shape of every state of the prepared Markov node, subtrees in pre-order; the run values start
+    // from the states' records.
     void Build(TreeNode* markov, const MarkovRunArgs& args);
+    // Writes the run values to the states' nodes and Markov records.
+    void Publish() const;
 
     // The Markov node's own check: the states' starting probabilities.
     Check start{};
+    // The formula of the termination condition.
+    int32_t termination = -1;
     std::vector<State> states;
     std::vector<Check> checks;
     std::vector<Branch> branches;
+    // The latest value of each branch's probability.
+    std::vector<double> probabilities;
+    // Per state, in the order of `states`: the share of the cohort this cycle and the share arriving for the
+    // next, and the rewards.
+    std::vector<double> shares;
+    std::vector<double> nextShares;
+    std::vector<StateTotals> totals;
     std::vector<Formula> formulas;
     std::vector<Exit> exits;
     std::vector<PathStep> steps;
@@ -107,7 +131,12 @@ public:
 private:
     Check AddCheck(TreeNode* node);
     int32_t AddFormula(TreeNode* node, Expression* expression);
-    void AddExit(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args);
+    // pathBranches[d] is the entry in `branches` of the node at depth d below the state on the way to the
+    // terminal.
+    void AddExit(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args, const int32_t* pathBranches,
+                 int depth);
+    // The position in `states` of the terminal's target.
+    uint32_t StateIndex(const TreeNode* terminal, const TreeNode* target) const;
     // Gives every group of alike stage-only formulas, every formula of the run's constants and every one
     // of numbers and "_stage" alone one shared value; samplesFixed when the draws hold for the run.
     void ShareFormulas(bool samplesFixed);
@@ -122,7 +151,13 @@ private:
         uint32_t formLength;
     };
 
-    std::vector<TreeNode*> pending;
+    struct Pending {
+        TreeNode* node;
+        int32_t depth;
+        int32_t branch;
+    };
+    std::vector<Pending> pending;
+    std::vector<int32_t> pathBranches;
     // (fingerprint, formula) of every stage-only formula, sorted to find the alike ones.
     std::vector<std::pair<uint32_t, uint32_t>> candidates;
     std::vector<Scan> scans;

@@ -86,17 +86,27 @@ bool SumTransitionRewards(TreeNode* terminal, TreeNode* state, const MarkovRunAr
     return present;
 }
 
-bool MarkovTerminates(TreeNode* markov, bool shared, int payoffIndex, const CalcState& calc, int* error)
+Expression& MarkovTerminationCondition(TreeNode* markov, bool shared, int payoffIndex)
 {
     Expression* condition = shared ? markov->MarkovSharedTerminationExpr() : markov->MarkovTerminationExpr(payoffIndex);
     static Expression missing;  // a node without Markov settings evaluates the empty condition
-    const double value =
-        EvaluateNodeFormula(markov, condition != nullptr ? *condition : missing, "termination condition", error, false);
-    if (*error != 0)
+    return condition != nullptr ? *condition : missing;
+}
+
+bool MarkovTerminatesOn(double value, const CalcState& calc, int error)
+{
+    if (error != 0)
         return true;
     if (std::fabs(value) >= kFalseLimit)
         return true;
     return calc.stageCounter >= kMarkovCycleLimit;
+}
+
+bool MarkovTerminates(TreeNode* markov, bool shared, int payoffIndex, const CalcState& calc, int* error)
+{
+    const double value = EvaluateNodeFormula(markov, MarkovTerminationCondition(markov, shared, payoffIndex),
+                                             "termination condition", error, false);
+    return MarkovTerminatesOn(value, calc, *error);
 }
 
 MarkovStatus::MarkovStatus(TreeNode* markov) : markov(markov)

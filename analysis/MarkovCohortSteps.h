@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class CalcState;
+class Expression;
 
 // The tunnel number of a state: 0 for an ordinary state, k for its k-th tunnel copy.
 int TunnelNumber(const TreeNode* state);
@@ -40,6 +41,10 @@ bool SumTransitionRewards(TreeNode* terminal, TreeNode* state, const MarkovRunAr
 // The termination condition (the shared one, else that of the payoff) is true, or the cycle limit is
 // reached. *error on a formula error.
 bool MarkovTerminates(TreeNode* markov, bool shared, int payoffIndex, const CalcState& calc, int* error);
+// The condition that test evaluates (an empty one when the node has none).
+Expression& MarkovTerminationCondition(TreeNode* markov, bool shared, int payoffIndex);
+// The test on the condition's value, given the error of its evaluation.
+bool MarkovTerminatesOn(double value, const CalcState& calc, int error);
 
 // The status line "Markov EV at "<node>"; Stage n", shown at the start and refreshed at most every 501 ms;
 // each refresh also asks for the Escape key.

@@ -11,6 +11,7 @@
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/MetafileText.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/TestPrinter.h"
@@ -126,24 +127,6 @@ BOOL WINAPI RecordingPrintDialog(PRINTDLGA* dialog)
     return TRUE;
 }
 
-// A text the metafile recorded, at its point.
-struct RecordedText {
-    int x, y;
-    std::string text;
-};
-
-int CALLBACK CollectText(HDC, HANDLETABLE*, METARECORD* record, int, LPARAM into)
-{
-    if (record->rdFunction != META_EXTTEXTOUT)
-        return 1;
-    const WORD* words = record->rdParm;
-    const int skip = (words[3] & (ETO_OPAQUE | ETO_CLIPPED)) ? 8 : 4;
-    const char* text = reinterpret_cast<const char*>(words + skip);
-    reinterpret_cast<std::vector<RecordedText>*>(into)->push_back(
-        RecordedText{static_cast<short>(words[1]), static_cast<short>(words[0]), std::string(text, words[2])});
-    return 1;
-}
-
 class DocumentPrinting : public testing::Test {
 protected:
     void SetUp() override
@@ -250,8 +233,7 @@ TEST_F(DocumentPrinting, EachPageShowsItsHeaderAtItsTopAndItsFooterAtItsBottom)
     options.display = &picture;
     options.rect = LogicalRect{0, 0, 20, 15};
     drawing->DrawPageHeaderText(options);
-    std::vector<RecordedText> texts;
-    EnumMetaFile(nullptr, picture.Metafile(), CollectText, reinterpret_cast<LPARAM>(&texts));
+    const std::vector<RecordedText> texts = MetafileTexts(picture.Metafile());
     // The drawing sits an inch across and half an inch down its first page: 3 x 2 pages of 7.5 x 10 inches.
     ASSERT_EQ(texts.size(), 12u);
     for (int column = 0; column < 3; ++column)

@@ -10,6 +10,7 @@
 #include "framework/draw/WindowDisplay.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
+#include "tests/support/MetafileText.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/TestPrinter.h"
@@ -40,14 +41,6 @@ std::string Lines(int count)
     for (int i = 0; i < count; ++i)
         text += (i > 0 ? "\r\n" : "") + std::string("line\t") + std::to_string(i);
     return text;
-}
-
-// The vertical positions of the texts a metafile recorded, in order.
-int CALLBACK CollectTextTops(HDC, HANDLETABLE*, METARECORD* record, int, LPARAM into)
-{
-    if (record->rdFunction == META_EXTTEXTOUT)
-        reinterpret_cast<std::vector<int>*>(into)->push_back(static_cast<short>(record->rdParm[0]));
-    return 1;
 }
 
 class TextPanePrinting : public testing::Test {
@@ -114,15 +107,18 @@ TEST_F(TextPanePrinting, TwoFullPagesAreOnePageWideAndTwoPagesHigh)
     LayOut(Lines(2 * perPage + 1));
     EXPECT_EQ(window->Text().PageCount(), 3);
 
-    // Drawn as one picture (the preview), each page's lines start below that page's top margin.
+    // Drawn as one picture (the preview), each page's lines start below that page's top margin, at the left
+    // margin, with their tabs expanded to the next multiple of 8 columns.
     SetCurrentDrawingScale(1.0f);
     MetafileDisplay picture(window->Pane()->OwnDisplay());
     window->Text().Draw(picture);
-    std::vector<int> tops;
-    EnumMetaFile(nullptr, picture.Metafile(), CollectTextTops, reinterpret_cast<LPARAM>(&tops));
-    ASSERT_EQ(tops.size(), static_cast<size_t>(2 * perPage + 1));
-    for (int page = 0; page < 3; ++page)
-        EXPECT_EQ(tops[page * perPage], LogicalYToPixel(page * kPageHeight + TextPane::Margin, picture)) << page;
+    const std::vector<RecordedText> texts = MetafileTexts(picture.Metafile());
+    ASSERT_EQ(texts.size(), static_cast<size_t>(2 * perPage + 1));
+    EXPECT_EQ(texts[0].text, "line    0");
+    for (int page = 0; page < 3; ++page) {
+        EXPECT_EQ(texts[page * perPage].y, LogicalYToPixel(page * kPageHeight + TextPane::Margin, picture)) << page;
+        EXPECT_EQ(texts[page * perPage].x, LogicalXToPixel(TextPane::Margin, picture)) << page;
+    }
     EXPECT_EQ(PrintedPages(), 3);
 }
 

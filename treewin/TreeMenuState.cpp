@@ -255,7 +255,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1417, !ci);
 
     SetItem(bar, 1510, f.any && !f.busy);
-    SetItem(bar, 1509, !ci);
+    SetItem(bar, 1509, !ci, Evaluator != nullptr ? "Close &Evaluator" : "Open &Evaluator");
     SetItem(bar, 1513, f.one && !f.busy && !f.copy1 && node->kind == ChanceNode && f.kids >= 1);
     SetItem(bar, 1502, !f.busy);
     SetItem(bar, 1504, !f.busy);

@@ -3,16 +3,24 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "app/InPlaceEdit.h"
 #include "dialogs/BayesDialogs.h"
 #include "dialogs/CreateSliderDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"
+#include "dialogs/DefineVariableWindow.h"
 #include "dialogs/DistributeChildrenDialog.h"
 #include "dialogs/DistributionPicker.h"
-#include "dialogs/DefineVariableWindow.h"
+#include "dialogs/DistributionsDialog.h"
 #include "dialogs/EnterPayoffWindow.h"
+#include "dialogs/EvaluatorWindow.h"
+#include "dialogs/InsertVariableDialog.h"
 #include "dialogs/MarkovValueWindows.h"
+#include "dialogs/MultiAttrWeightDialog.h"
 #include "dialogs/NodeCommentWindow.h"
+#include "dialogs/ProbabilityWheel.h"
+#include "dialogs/TablesUsedDialog.h"
+#include "dialogs/VariablesWindow.h"
 #include "formula/Distribution.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
@@ -63,6 +71,15 @@ int TreeWindow::EditTreeVariables(int command)
                 ShowValueWindow(new MarkovTerminationWindow(this, first));
         }
         return 1;
+    case 1503:
+        InsertVariableName(this, InPlaceEditor);
+        return 1;
+    case 1509:
+        if (Evaluator == nullptr)
+            OpenEvaluatorWindow();
+        else
+            CloseEvaluatorWindow();
+        return 1;
     case 1510:
         CreateSlider();
         return 1;
@@ -70,12 +87,45 @@ int TreeWindow::EditTreeVariables(int command)
         if (CheckEditConflict(selection, "***markovToll", true))
             ShowValueWindow(new MarkovTollWindow(this, selection));
         return 1;
+    case 1513:
+        if (selection.Count() > 0)
+            OpenProbabilityWheel(this, selection.At(0));
+        return 1;
+    case 1514:
+        OpenMultiAttributeWeighting(this);
+        return 1;
+    case 1515:
+        DistributionsDialog(this, false).Run();
+        return 1;
+    case 1517:
+        ShowTablesUsed(document.Root);
+        return 1;
+    case 1518:
+        VariablesWindow::CopyAsText(document.Root, this);
+        return 1;
     case 1414:
         OpenNodeComment();
         return 1;
     default:
         return 0;
     }
+}
+
+void TreeWindow::OpenEvaluatorWindow()
+{
+    Evaluator = new EvaluatorWindow(this, document.Selection);
+    Evaluator->Show(-1);
+}
+
+void TreeWindow::CloseEvaluatorWindow()
+{
+    delete Evaluator;
+}
+
+void TreeWindow::SyncEvaluatorWindow()
+{
+    if (Evaluator != nullptr && document.SuspendVariablesSync == 0)
+        Evaluator->SetNodes(document.Selection);
 }
 
 void TreeWindow::DefineValues()

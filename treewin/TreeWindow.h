@@ -19,6 +19,7 @@
 class CustomInterfacePanel;
 class Display;
 class FilePath;
+class EvaluatorWindow;
 class InPlaceEdit;
 class NamePopupMenu;
 class UndoAction;
@@ -287,10 +288,19 @@ public:
     // (asking, with ask, whether to bring that window up); 1 otherwise.
     int CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask);
     int AcceptsEdit(TreeNode* node, const char* key, bool ask) override;
-    // The Values menu (TreeValuesCommands.cpp): 1502 Define Values, 1506 Change Payoff, 1507 Markov State
-    // Information, 1508 Markov Termination, 1510 Create Slider, 1512 Markov Transition Rewards, 1414 Node
-    // Comment; 1 for these commands, 0 for any other.
+    // The Values menu (TreeValuesCommands.cpp): 1502 Define Values, 1503 Insert Variable, 1506 Change
+    // Payoff, 1507 Markov State Information, 1508 Markov Termination, 1509 Open/Close Evaluator, 1510 Create
+    // Slider, 1512 Markov Transition Rewards, 1513 Probability Wheel, 1514 Multi-Attribute Weights, 1515
+    // Distributions, 1517 Tables Used, 1518 the Variables report, 1414 Node Comment; 1 for these commands, 0
+    // for any other.
     int EditTreeVariables(int command);
+    // The tree's Evaluator (one of its bound windows), null while it is closed.
+    EvaluatorWindow* Evaluator = nullptr;
+    // Opens the Evaluator over the selection; Close destroys it.
+    void OpenEvaluatorWindow();
+    void CloseEvaluatorWindow();
+    // The open Evaluator follows the selection.
+    void SyncEvaluatorWindow();
     void DefineValues();
     // A slider of the chosen variable over the selected nodes (the root when none is), when its high value
     // lies above its low one; the variable's sensitivity range becomes the slider's.

@@ -3,13 +3,24 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "app/InPlaceEdit.h"
 #include "app/UndoHistory.h"
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DistributeChildrenDialog.h"
 #include "dialogs/DistributionPicker.h"
+#include "dialogs/DistributionsDialog.h"
+#include "dialogs/EvaluatorWindow.h"
+#include "dialogs/InsertVariableDialog.h"
+#include "dialogs/MultiAttrWeightDialog.h"
+#include "dialogs/ProbabilityWheel.h"
+#include "dialogs/TablesUsedDialog.h"
+#include "dialogs/VariablesReportDialog.h"
 #include "dialogs/NodeValueWindow.h"
+#include "formula/DistributionRecord.h"
 #include "formula/DistributionTypes.h"
+#include "foundation/TextReport.h"
+#include "framework/dialog/EditCtrl.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
@@ -57,6 +68,13 @@ protected:
             out.push_back(line);
         }
         return out;
+    }
+
+    static std::string Probability(const TreeNode* node)
+    {
+        zString text;
+        node->GetProbabilityText(text);
+        return text.Text();
     }
 
     ScopedApplication app;
@@ -181,9 +199,7 @@ TEST_F(TreeValuesCommands, DistributeChildrenAsksBeforeTheHistoryGoes)
     for (int i = 0; i < 3; ++i) {
         TreeNode* child = b->GetChild(i);
         EXPECT_EQ(std::string(child->text.Text()), "Node " + std::to_string(i + 1));
-        zString probability;
-        child->GetProbabilityText(probability);
-        EXPECT_STREQ(probability.Text(), probabilities[i]);
+        EXPECT_EQ(Probability(child), probabilities[i]);
         ASSERT_NE(child->FindBinding("y", false), nullptr);
         EXPECT_STREQ(child->FindBinding("y", false)->definition.Text().Text(), values[i]);
     }
@@ -201,6 +217,120 @@ TEST_F(TreeValuesCommands, DistributeChildrenAsksBeforeTheHistoryGoes)
     EXPECT_EQ(boxes.Last().text,
               "No variables are defined to hold the values of the distribution. Please create one first.");
     EXPECT_EQ(boxes.Last().help, 30011);
+}
+
+TEST_F(TreeValuesCommands, TheReportsAndToolsOfTheValuesMenu)
+{
+    tree.Root->SetBinding("x", "3", false);
+    tree.Root->SetBinding("y", "x+1", false);
+    a->SetBinding("z", "5", false);
+    b->SetBinding("z", "6", false);
+    a->SetPayoffText("Costs [2] + 3[1] + (", 0, false);
+
+    // Tables Used: the name before a bracket in a formula that does not parse, upper-cased and missing.
+    std::vector<std::string> missing;
+    auto tables = TablesUsedDialog::SetPresenter([&](TablesUsedDialog& dialog) {
+        for (int i = 0; i < dialog.missing.Count(); ++i)
+            missing.push_back(dialog.missing.At(i)->Text());
+        return IDOK;
+    });
+    EXPECT_EQ(window.EditTreeVariables(1517), 1);
+    TablesUsedDialog::SetPresenter(tables);
+    EXPECT_EQ(missing, (std::vector<std::string>{"COSTS"}));
+
+    // The Variables report: a variable defined at several nodes, none of them the root, has no value.
+    std::vector<std::string> lines;
+    auto report = SetTextReportPresenter([&](TextReport& text, const char*) {
+        for (int i = 0; i < text.Lines().Count(); ++i)
+            lines.push_back(text.Lines().At(i)->Text());
+        return 1;
+    });
+    auto columns = VariablesReportDialog::SetPresenter([](VariablesReportSettings&) { return IDOK; });
+    window.EditTreeVariables(1518);
+    SetTextReportPresenter(report);
+    VariablesReportDialog::SetPresenter(columns);
+    EXPECT_EQ(lines, (std::vector<std::string>{"x\t \t$3", "y\t \t$4", "z\t \t "}));
+
+    // The Evaluator opens over the selection, evaluates there and closes on the same command.
+    Select({a});
+    window.EditTreeVariables(1509);
+    ASSERT_NE(window.Evaluator, nullptr);
+    window.Evaluator->Expression()->SetText("z*x");
+    window.Evaluator->Calculate();
+    EXPECT_STREQ(window.Evaluator->Result()->GetText().Text(), "15");
+    window.EditTreeVariables(1509);
+    EXPECT_EQ(window.Evaluator, nullptr);
+    EXPECT_EQ(window.ChildWindows().Count(), 0);
+
+    // Multi-attribute weights and distributions are the document's, and changing them modifies it.
+    auto weights = MultiAttrWeightDialog::SetPresenter([](MultiAttrWeightDialog& dialog) {
+        dialog.weights[2] = "x/10";
+        return IDOK;
+    });
+    tree.Modified = 0;
+    window.EditTreeVariables(1514);
+    MultiAttrWeightDialog::SetPresenter(weights);
+    EXPECT_STREQ(tree.CalcPrefs.MultiAttrWeight[2].Text().Text(), "x/10");
+    EXPECT_EQ(tree.Modified, 1);
+    auto picker = DistributionPicker::SetPresenter([](DistributionPicker& dialog) {
+        dialog.chosen = new NormalDistribution();
+        return IDOK;
+    });
+    auto distributions = DistributionsDialog::SetPresenter([](DistributionsDialog& dialog) {
+        dialog.New();
+        dialog.New();
+        dialog.selected = 0;
+        dialog.Delete();
+        EXPECT_EQ(dialog.NextFreeIndex(), 1);
+        return IDCANCEL;
+    });
+    window.EditTreeVariables(1515);
+    DistributionPicker::SetPresenter(picker);
+    DistributionsDialog::SetPresenter(distributions);
+    ASSERT_EQ(tree.Distributions.Count(), 1);
+    EXPECT_EQ(tree.Distributions.RecordAt(0)->index, 2);
+}
+
+TEST_F(TreeValuesCommands, TheWheelAndInsertVariableWorkOnTheChanceNode)
+{
+    TreeNode* c = tree.AddChild(tree.Root, ChanceNode, "C");
+    TreeNode* c1 = tree.AddChild(c, TerminalNode, "C1", "0.3");
+    TreeNode* c2 = tree.AddChild(c, TerminalNode, "C2", "#");
+    Select({});
+    EXPECT_EQ(window.EditTreeVariables(1513), 1);
+
+    // The remainder branch starts with what the stated one leaves and keeps its "#".
+    auto wheel = ProbabilityWheelDialog::SetPresenter([](ProbabilityWheelDialog& dialog) {
+        EXPECT_NEAR(dialog.shares[1], 0.7, 1e-9);
+        dialog.shares = {0.25, 0.75};
+        return IDOK;
+    });
+    Select({c});
+    window.EditTreeVariables(1513);
+    ProbabilityWheelDialog::SetPresenter(wheel);
+    EXPECT_EQ(Probability(c1) + " " + Probability(c2), "0.25 #");
+    window.Undo();
+    EXPECT_EQ(Probability(c1), "0.3");
+
+    // Insert Variable completes the name being typed in the probability, asking only when several fit.
+    frame.Show(SW_SHOW);
+    window.Show(SW_SHOW);
+    window.SelectNode(c1, 2, nullptr, false);
+    ASSERT_NE(window.InPlaceEditor, nullptr);
+    int asked = 0;
+    auto insert = InsertVariableDialog::SetPresenter([&](InsertVariableDialog& dialog) {
+        ++asked;
+        dialog.selected = 1;
+        return IDOK;
+    });
+    for (const char* typed : {"1-Z", "1-"}) {
+        window.InPlaceEditor->SetText(typed);
+        window.InPlaceEditor->SetSelection(10, 10);
+        window.EditTreeVariables(1503);
+    }
+    InsertVariableDialog::SetPresenter(insert);
+    EXPECT_STREQ(window.InPlaceEditor->GetText().Text(), "1-y");
+    EXPECT_EQ(asked, 1);
 }
 
 }  // namespace

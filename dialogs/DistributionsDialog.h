@@ -1,0 +1,40 @@
+#pragma once
+// Distributions (dialog 3440): the document's numbered distributions, one line per record (index, a tab,
+// the comment), with the text of the selected one below; "&New..." adds a record with a picked
+// distribution under the smallest free index, "&Delete" removes the selected one. As a chooser the dialog
+// picks a record.
+
+#include "dialogs/PresentedDialog.h"
+#include "foundation/zString.h"
+
+#include <cstdint>
+
+class DistributionList;
+class DistributionRecord;
+class TreeWindow;
+
+class DistributionsDialog : public PresentedDialog<DistributionsDialog> {
+public:
+    enum : unsigned { kTemplateId = 3440, kList = 3441, kNewButton = 3442, kDeleteButton = 3444 };
+
+    DistributionsDialog(TreeWindow* window, bool chooser);
+    // 1 on OK (only a chooser has an OK button).
+    int Run() { return Present() == IDOK ? 1 : 0; }
+
+    // The record at the selected index, or null.
+    DistributionRecord* Selected() const;
+    // The text of the selected record's distribution ("Sample from table: " and the table's name for a
+    // table sampling), empty when none.
+    zString Description() const;
+    // Picks a distribution and adds it as a new record, selected; false when none was picked.
+    bool New();
+    // Removes and destroys the selected record.
+    void Delete();
+    // The smallest positive index no record uses.
+    int32_t NextFreeIndex() const;
+
+    TreeWindow* window;
+    int selected = 0;
+    bool chooser;
+    DistributionList& list;
+};

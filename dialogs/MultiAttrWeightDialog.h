@@ -1,0 +1,24 @@
+#pragma once
+// Multi-Attribute Weighting (dialog 3200): the four weights w1..w4 of the payoff
+// w1 * Attribute 1 + w2 * Attribute 2 + w3 * Attribute 3 + w4 * Attribute 4, in edits 3201-3204.
+
+#include "dialogs/PresentedDialog.h"
+#include "foundation/zString.h"
+
+class TreeWindow;
+
+class MultiAttrWeightDialog : public PresentedDialog<MultiAttrWeightDialog> {
+public:
+    enum : unsigned { kTemplateId = 3200, kFirstWeightEdit = 3201 };
+
+    // Loads the tree's four weight texts.
+    explicit MultiAttrWeightDialog(TreeWindow* window);
+    int Run() { return Present() == IDOK ? 1 : 0; }
+
+    TreeWindow* window;
+    zString weights[4];
+};
+
+// Runs the dialog on the tree's weights; on OK they take the four texts and the tree is modified. Returns
+// whether OK was chosen.
+int OpenMultiAttributeWeighting(TreeWindow* window);

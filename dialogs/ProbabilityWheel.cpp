@@ -1,0 +1,177 @@
+#include "dialogs/ProbabilityWheel.h"
+
+#include "analysis/RollBack.h"
+#include "foundation/Host.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatParsing.h"
+#include "foundation/NumericFormatting.h"
+#include "model/DocVariable.h"
+#include "model/NameRules.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeAction.h"
+#include "treewin/TreeValueActions.h"
+#include "treewin/TreeWindow.h"
+
+#include <algorithm>
+#include <string>
+
+const char* const kStoreNumerically = " (Numerically)";
+
+int ProbabilityWheelDialog::Run()
+{
+    while (Present() == IDOK) {
+        const zString* repeated = nullptr;
+        for (int i = 0; targets != nullptr && i < targets->Count() && repeated == nullptr; ++i)
+            for (int later = i + 1; later < targets->Count(); ++later)
+                if (*targets->At(i) != kStoreNumerically && *targets->At(i) == *targets->At(later))
+                    repeated = targets->At(i);
+        if (repeated == nullptr)
+            return 1;
+        const std::string text = std::string("You may use \"") + repeated->Text() + "\" for storing only one probability.";
+        ShowErrorBox(nullptr, text.c_str(), 0);
+    }
+    return 0;
+}
+
+double RoundAsDisplayed(double value, zString* text, const NumericFormat* format, int places)
+{
+    zString scratch;
+    zString& out = text != nullptr ? *text : scratch;
+    FormatNumber(format != nullptr ? *format : DefaultNumericFormat, value, out, false, false,
+                 static_cast<int16_t>(places < 1 ? 2 : places));
+    double rounded = 0.0;
+    int error = 0;
+    ParseNumber(out.Text(), rounded, error);
+    return rounded;
+}
+
+namespace {
+
+// The variable whose name begins the probability text, as the document spells it; empty when none.
+zString LeadingVariable(const TreeWindow& window, const char* text)
+{
+    while (*text == ' ')
+        ++text;
+    const char* end = text;
+    if (IsNameStartChar(*end))
+        while (IsNameChar(*end))
+            ++end;
+    const std::string name(text, end);
+    const DocVariable* variable = name.empty() ? nullptr : window.FindVariable(name.c_str(), false);
+    return variable != nullptr ? variable->name : zString();
+}
+
+// The shares the branches start with: stated probabilities held within 0.001..0.999, the rest shared by
+// the remainder branches (those with "#" or a failing formula), or equal shares when they add up to 1 or
+// more.
+std::vector<double> StartingShares(TreeNode* node)
+{
+    HostSilence notices(Silence::Notices);
+    HostSilence messages(Silence::FormulaMessages);
+    const int n = node->childCount;
+    std::vector<double> shares(static_cast<size_t>(n), -1.0);
+    double sum = 0.0;
+    int remainders = 0;
+    for (int i = 0; i < n; ++i) {
+        TreeNode* child = node->GetChild(i);
+        zString text;
+        child->GetProbabilityText(text);
+        int error = 0;
+        int usesVariables = 0;
+        if (text.Text()[0] != '#') {
+            const double p = std::clamp(BranchProbabilityEx(child, &error, &usesVariables), 0.001, 0.999);
+            if (error == 0) {
+                shares[static_cast<size_t>(i)] = p;
+                sum += p;
+                continue;
+            }
+        }
+        ++remainders;
+    }
+    if (remainders == 0 && sum <= 1.0011)
+        return shares;
+    for (double& share : shares) {
+        if (sum >= 1.0)
+            share = 1.0 / n;
+        else if (share < 0.0)
+            share = (1.0 - sum) / remainders;
+    }
+    return shares;
+}
+
+// Where each branch's value goes: its leading variable once, "#" for a remainder, else the number.
+void StoreTargets(TreeWindow& window, TreeNode* node, NameList& targets)
+{
+    HostSilence notices(Silence::Notices);
+    HostSilence messages(Silence::FormulaMessages);
+    for (int i = 0; i < node->childCount; ++i) {
+        TreeNode* child = node->GetChild(i);
+        zString text;
+        child->GetProbabilityText(text);
+        zString target(kStoreNumerically);
+        int error = 0;
+        int usesVariables = 0;
+        if (text.Text()[0] == '#') {
+            target = "#";
+        } else {
+            BranchProbabilityEx(child, &error, &usesVariables);
+            const zString variable = LeadingVariable(window, text.Text());
+            if (usesVariables != 0 && !variable.IsEmpty() && !targets.Contains(variable))
+                target = variable;
+        }
+        targets.AddCopy(target);
+    }
+}
+
+} // namespace
+
+int OpenProbabilityWheel(TreeWindow* window, TreeNode* node)
+{
+    const int n = node->childCount;
+    if (n < 2 || n > 7) {
+        ShowErrorBox(nullptr, "The probability wheel may only be used for chance nodes with two to seven outcomes.",
+                     0);
+        return 0;
+    }
+    NameList names(4, true);
+    for (int i = 0; i < n; ++i) {
+        zString name;
+        node->GetChild(i)->GetShortText(name, 30);
+        names.AddCopy(name);
+    }
+    NameList targets(4, true);
+    StoreTargets(*window, node, targets);
+    const bool storeColumn = window->Document().Variables.Count() > 0;
+    ProbabilityWheelDialog dialog(StartingShares(node), names, storeColumn ? &targets : nullptr);
+    if (!dialog.Run())
+        return 0;
+
+    // The last branch takes what the others leave, so that the texts add up to exactly 1.
+    const NumericFormat& format = window->Document().NumberFormat;
+    NameList texts(4, true);
+    std::vector<TreeProbabilityWheelAction::VariableRecord> records;
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i) {
+        zString number;
+        if (i < n - 1)
+            sum += RoundAsDisplayed(dialog.shares[static_cast<size_t>(i)], &number, &format, 2);
+        else
+            FormatNumber(format, 1.0 - sum, number, false, false, 2);
+        const zString& target = *targets.At(i);
+        if (target == "#") {
+            texts.AddText("#");
+        } else if (target == kStoreNumerically) {
+            texts.AddCopy(number);
+        } else {
+            texts.AddCopy(target);
+            TreeProbabilityWheelAction::VariableRecord record;
+            record.name = target;
+            record.newText = number;
+            RecordPath(node->GetChild(i), record.path);
+            records.push_back(record);
+        }
+    }
+    window->AddUndoAction(new TreeProbabilityWheelAction(window, node, std::move(records), texts));
+    return 1;
+}

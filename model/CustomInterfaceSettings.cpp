@@ -1,8 +1,11 @@
 #include "model/CustomInterfaceSettings.h"
 
 #include "foundation/Archive.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatting.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
+#include "model/TreeNode.h"
 
 namespace {
 
@@ -112,4 +115,20 @@ void CustomInterfaceSettings::SerializeParameter(Archive& archive, CustomInterfa
     Transfer(archive, parameter.wheelAllowed);
     if (storing || version.IsAtLeast(KnownVersion::k3_5))
         Transfer(archive, parameter.valueText);
+}
+
+TreeNode* CustomInterfaceSettings::ApplyParameterValue(const CustomInterfaceParameter& parameter, TreeNode* root,
+                                                       TreeNode* node)
+{
+    zString key(parameter.variableName);
+    key.MakeUpper();
+    zString text(parameter.valueText);
+    if (text.IsEmpty())
+        FormatNumber(DefaultNumericFormat, parameter.currentValue, text, false, false, -9);
+    for (TreeNode* target : {node, root})
+        if (target != nullptr && target->FindBinding(key.Text(), true) != nullptr) {
+            target->SetBinding(key.Text(), text.Text(), true);
+            return target;
+        }
+    return nullptr;
 }

@@ -10,6 +10,7 @@
 
 class Archive;
 class VersionRecord;
+struct TreeNode;
 
 // One number the end user may change; it sets the definition of its variable.
 struct CustomInterfaceParameter {
@@ -83,6 +84,11 @@ public:
     {
         return options.allowRiskToggle != 0 || (options.allowCalcMethodChange != 0 && options.Count() > 0);
     }
+
+    // Writes the parameter's value text (its current value, formatted, when the text is empty) into the
+    // definition of its variable: at the node when it binds the variable, else at the root when that does;
+    // the node whose definition changed, or null when neither binds it.
+    static TreeNode* ApplyParameterValue(const CustomInterfaceParameter& parameter, TreeNode* root, TreeNode* node);
 
     CustomInterfaceOptions options;
     zString comment;

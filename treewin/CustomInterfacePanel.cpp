@@ -1,6 +1,9 @@
 #include "treewin/CustomInterfacePanel.h"
 
 #include "app/StartProgram.h"
+#include "dialogs/ChangeValuesDialog.h"
+#include "dialogs/InterfaceOptionsDialog.h"
+#include "dialogs/NamedCommentDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/DialogUnits.h"
 #include "framework/draw/GdiScopes.h"
@@ -120,7 +123,29 @@ void TreeWindow::ShowCustomInterface(int show)
 
 int TreeWindow::OnCustomInterfaceCommand(int command)
 {
+    CustomInterfaceSettings* settings = document.CustomInterface.get();
     switch (command) {
+    case 1191:
+        if (settings != nullptr && InterfaceOptionsDialog(document, settings->options).Run()) {
+            document.ModelChanged();
+            UpdateStatusIndicators();
+        }
+        return 1;
+    case 1192:
+        if (settings != nullptr) {
+            // Changes are kept as modified only where the user may save them.
+            NodeChildList changed(4, false);
+            if (ChangeValuesDialog(document, *settings, settings->options.allowSaveTree != 0).Run(changed)) {
+                if (document.DisplayPrefs.MarkNodesWithVars == 2)
+                    RedrawNodes(changed, 0);
+                InvalidateAll();
+            }
+        }
+        return 1;
+    case 1193:
+        if (settings != nullptr)
+            RunNamedCommentDialog(settings->comment, nullptr);
+        return 1;
     case 1416:
         // Hiding is always possible; showing needs an interface to show.
         if (CustomInterfaceShown != 0 || CanShowCustomInterface())

@@ -137,13 +137,15 @@ TEST_F(NodeCommentWindowTest, OpeningChecksTheCommentAgainstTheBranches)
         EXPECT_EQ(RowTexts(*comment), c.rows) << c.answer;
         delete comment;
     }
-    // A node without branches gets one row; a second Node Comment on it opens no second window.
-    NodeCommentWindow* leaf = Open(node->GetChild(0));
-    ASSERT_NE(leaf, nullptr);
-    EXPECT_EQ(RowTexts(*leaf), Rows{":="});
+    // A second Node Comment on the node opens no second window; a node without branches is refused.
+    SetRecords({});
+    NodeCommentWindow* first = Open(node);
+    ASSERT_NE(first, nullptr);
     boxes.Answer(IDNO);
-    EXPECT_EQ(Open(node->GetChild(0)), nullptr);
+    EXPECT_EQ(Open(node), nullptr);
     EXPECT_EQ(boxes.Count(), 1u);
+    delete first;
+    EXPECT_EQ(Open(node->GetChild(0)), nullptr);
 }
 
 TEST_F(NodeCommentWindowTest, RowsTabAroundKeepTheirTextsAndCopyAllTakesTheWholeComment)

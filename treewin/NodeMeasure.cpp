@@ -11,6 +11,8 @@
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -37,30 +39,72 @@ bool ChildrenSearched(const TreeNode* node)
     return node->childCount > 0 && node->ChildrenShown() && node->cloneStatus != CloneCopyNode;
 }
 
-void MeasureOne(TreeWindow& window, TreeNode* node)
+// Sizes of texts in the window's own fonts, kept through one measuring pass: the texts of a tree repeat
+// (branch names, probabilities, payoffs), and measuring on the display is the slow part. Texts in a node's
+// own font are measured each time.
+class TextSizes {
+public:
+    explicit TextSizes(TreeWindow& window) : window_(window) {}
+
+    // The text's size in the node's own font, else in the window's font of the kind; a single line gives
+    // the width and the font's line height.
+    LogicalSize Measure(const FontRecord* own, int kind, const char* text, bool multiLine)
+    {
+        std::unordered_map<std::string, LogicalSize>* known = own == nullptr ? &known_[kind][multiLine] : nullptr;
+        if (known != nullptr) {
+            const auto found = known->find(text);
+            if (found != known->end())
+                return found->second;
+        }
+        Display& measuring = window_.MeasuringDisplay();
+        PushedNodeFont font(measuring, own, window_.MeasuringFont(kind));
+        LogicalSize size{};
+        if (multiLine) {
+            size = MeasureMultiLineText(measuring, text, nullptr, true, true);
+        } else {
+            size.width = TextWidth(measuring, text, nullptr);
+            size.height = own != nullptr ? TextLineHeight(measuring, nullptr) : window_.FontLineHeight(kind);
+        }
+        if (known != nullptr)
+            known->emplace(text, size);
+        return size;
+    }
+
+private:
+    TreeWindow& window_;
+    std::unordered_map<std::string, LogicalSize> known_[4][2];
+};
+
+void MeasureRollBackBox(TreeWindow& window, TreeNode* node, TextSizes& sizes)
+{
+    zString text;
+    bool hasBox = true;
+    if (window.Document().RolledBack != 0)
+        BuildNodeResultText(node, text);
+    else
+        hasBox = BuildPlainRollBackText(node, text, false);
+    node->Geometry().RollBackBoxWidth =
+        hasBox && !text.IsEmpty() ? sizes.Measure(nullptr, ValuesFont, text.Text(), false).width : 0.0f;
+}
+
+void MeasureOne(TreeWindow& window, TreeNode* node, TextSizes& sizes)
 {
     Display& measuring = window.MeasuringDisplay();
     NodeGeometry& g = node->Geometry();
-    {
-        PushedNodeFont font(measuring, node->fonts[0], window.MeasuringFont(TreeTextFont));
-        const LogicalSize name = MeasureMultiLineText(measuring, node->text.Text(), nullptr, true, true);
-        g.NameWidth = name.width;
-        g.NameHeight = name.height;
-        g.LineCount = static_cast<uint8_t>(std::min(CountLineBreaks(node->text.Text()) + 1, 255));
-    }
+    const LogicalSize name = sizes.Measure(node->fonts[0], TreeTextFont, node->text.Text(), true);
+    g.NameWidth = name.width;
+    g.NameHeight = name.height;
+    g.LineCount = static_cast<uint8_t>(std::min(CountLineBreaks(node->text.Text()) + 1, 255));
     g.SecondTextWidth = g.SecondTextHeight = 0.0f;
     if (!node->text2.IsEmpty()) {
-        PushedNodeFont font(measuring, node->fonts[2], window.MeasuringFont(TreeTextFont));
-        const LogicalSize second = MeasureMultiLineText(measuring, node->text2.Text(), nullptr, true, true);
+        const LogicalSize second = sizes.Measure(node->fonts[2], TreeTextFont, node->text2.Text(), true);
         g.SecondTextWidth = second.width + 0.1f;
         g.SecondTextHeight = second.height + 0.1f;
     }
-    {
-        PushedNodeFont font(measuring, node->fonts[1], window.MeasuringFont(ProbabilityFont));
-        g.ProbWidth = TextWidth(measuring, node->probability.Text().Text(), nullptr);
-        g.ProbHeight = node->fonts[1] != nullptr ? TextLineHeight(measuring, nullptr)
-                                                 : window.FontLineHeight(ProbabilityFont);
-    }
+    const LogicalSize probability =
+        sizes.Measure(node->fonts[1], ProbabilityFont, node->probability.Text().Text(), false);
+    g.ProbWidth = probability.width;
+    g.ProbHeight = probability.height;
     LogicalSize definitions;
     PaintDefinitions(window, node, measuring, measuring, false, &definitions);
     if (definitions.height > 0.0f)
@@ -77,7 +121,7 @@ void MeasureOne(TreeWindow& window, TreeNode* node)
     if (g.DefinitionsHeight > 0.0f)
         g.BoxHeight += g.DefinitionsHeight + 0.08f;
     g.BoxHeight += g.SecondTextBlock();
-    MeasureRollBackBox(window, node);
+    MeasureRollBackBox(window, node, sizes);
 }
 
 } // namespace
@@ -86,41 +130,30 @@ void MeasureNode(TreeWindow& window, TreeNode* node, bool recursive)
 {
     UnitScaleScope unitScale;
     DisplayLock lock(window.MeasuringDisplay());
+    TextSizes sizes(window);
     if (!recursive) {
-        MeasureOne(window, node);
+        struct Pass {
+            TreeWindow& window;
+            TextSizes& sizes;
+        } pass{window, sizes};
+        MeasureOne(window, node, sizes);
         ForEachCloneCounterpart(
             node, [](TreeNode* counterpart, TreeNode*, void* arg) {
-                MeasureOne(*static_cast<TreeWindow*>(arg), counterpart);
+                auto* each = static_cast<Pass*>(arg);
+                MeasureOne(each->window, counterpart, each->sizes);
             },
-            &window);
+            &pass);
         return;
     }
     std::vector<TreeNode*> pending{node};
     while (!pending.empty()) {
         TreeNode* next = pending.back();
         pending.pop_back();
-        MeasureOne(window, next);
+        MeasureOne(window, next, sizes);
         if (next->childCount > 0 && next->ChildrenShown())
             for (int i = 0; i < next->childCount; ++i)
                 pending.push_back(next->GetChild(i));
     }
-}
-
-void MeasureRollBackBox(TreeWindow& window, TreeNode* node)
-{
-    zString text;
-    bool hasBox = true;
-    if (window.Document().RolledBack != 0)
-        BuildNodeResultText(node, text);
-    else
-        hasBox = BuildPlainRollBackText(node, text, false);
-    float width = 0.0f;
-    if (hasBox && !text.IsEmpty()) {
-        Display& measuring = window.MeasuringDisplay();
-        PushedNodeFont font(measuring, nullptr, window.MeasuringFont(ValuesFont));
-        width = TextWidth(measuring, text.Text(), nullptr);
-    }
-    node->Geometry().RollBackBoxWidth = width;
 }
 
 LogicalRect SymbolRect(const TreeNode* node)

@@ -23,11 +23,9 @@ enum NodeRegion {
 constexpr float kSymbolSize = 0.115f;
 
 // Measures the node on the window's measuring display; recursive: every shown child follows; otherwise the
-// node's counterparts in clone copies are measured too (each alone).
+// node's counterparts in clone copies are measured too (each alone). The roll-back box text (the result
+// after roll back, else the plain label) gives the node's RollBackBoxWidth (0 without a box).
 void MeasureNode(TreeWindow& window, TreeNode* node, bool recursive);
-// Builds the node's roll-back box text (the result after roll back, else the plain label) and measures its
-// width into the node's RollBackBoxWidth (0 without a box).
-void MeasureRollBackBox(TreeWindow& window, TreeNode* node);
 
 LogicalRect SymbolRect(const TreeNode* node);
 LogicalRect NameRect(const TreeWindow& window, const TreeNode* node);

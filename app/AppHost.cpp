@@ -52,6 +52,11 @@ bool AppHost::EscapePressed()
     return ::EscapePressed();
 }
 
+bool AppHost::ShiftAndControlHeld()
+{
+    return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0 && (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+
 uint32_t AppHost::TickCount()
 {
     return ::TickCount();

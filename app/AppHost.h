@@ -16,6 +16,7 @@ public:
     int PresentMessage(const MessageBoxRequest& request) override;
     bool EscapePressed() override;
     uint32_t TickCount() override;
+    bool ShiftAndControlHeld() override;
     int32_t PushProgress(const char* text, double total) override;
     void StepProgress(int32_t handle, double position) override;
     void PopProgress(int32_t handle) override;

@@ -32,6 +32,11 @@ bool Host::EscapePressed()
     return false;
 }
 
+bool Host::ShiftAndControlHeld()
+{
+    return false;
+}
+
 uint32_t Host::TickCount()
 {
     return GetTickCount();

@@ -65,6 +65,8 @@ public:
     // True when Escape was pressed since the last question; milliseconds since the system started.
     virtual bool EscapePressed();
     virtual uint32_t TickCount();
+    // True while the person holds Shift and Control down (a tree opened so has its formulas parsed anew).
+    virtual bool ShiftAndControlHeld();
 
     // Status-bar progress: pushes an entry (handle 1 and above), moves its bar, pops it.
     virtual int32_t PushProgress(const char* text, double total);

@@ -10,6 +10,7 @@
 #include "foundation/VersionRecord.h"
 #include "model/CloneCopies.h"
 #include "model/CustomInterfaceSettings.h"
+#include "model/ExpressionWalk.h"
 #include "model/NodePath.h"
 #include "model/NodeRef.h"
 #include "model/NoteBox.h"
@@ -46,6 +47,7 @@
 //                       V >= 3.5: roll-back display columns list
 //                       V > 3.5 beta 4: cost-effectiveness settings
 //   snapshot only: selection count i16, then each selected node's path string
+// The writer stores parse level 2; a 3.5 body of a lower level has its stored parse trees built again.
 // Reading stops at the first error: nothing after it is read.
 
 namespace {
@@ -70,6 +72,12 @@ void NoteStreamFailure(Archive& archive)
 {
     if (archive.State() != 0)
         archive.SetFormatError(FormatTruncated);
+}
+
+void RebuildParseTree(ExpressionVisitor& visitor, TreeNode* node, Expression& formula, void* arg)
+{
+    formula.DropParseTree();
+    ReparseFormula(visitor, node, formula, arg);
 }
 
 } // namespace
@@ -186,6 +194,12 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
         return;
     }
     UpdateCloneCopies(Root);
+    // Parse trees stored by a writer of an earlier parse level, or every one when the person holds Shift and
+    // Control while the tree opens, are built again from the formulas' texts, quietly.
+    if (version.IsAtLeast(KnownVersion::k3_5) && (ParseLevel < 2 || TheHost().ShiftAndControlHeld())) {
+        HostSilence notices(Silence::Notices), formulaMessages(Silence::FormulaMessages);
+        ReparseTreeBindings(Root, false, RebuildParseTree, nullptr, "Forcing update of all parse trees...");
+    }
     for (int i = 0; i < NoteBoxes.Count(); ++i)
         static_cast<NoteBox*>(NoteBoxes.At(i))->ownerTree = this;
     for (int i = 0; i < Arrows.Count(); ++i)

@@ -161,6 +161,28 @@ TEST(TreeFile, SnapshotReopensRolledBackWithItsSelectionUnderAnyName)
     std::remove(path.c_str());
 }
 
+// Stored parse trees are kept at the writer's parse level 2 and built again from their texts below it.
+TEST(TreeFile, AnEarlierParseLevelRebuildsTheStoredParseTrees)
+{
+    const std::string path = TempPath("kivo_level.tre");
+    TreeBuilder tree;
+    tree.Terminal(tree.Root(), "Leaf", "", "0")->Payoff(0).SetNumber(1.0, "2");
+    zString message;
+    ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message));
+    std::vector<uint8_t> bytes = FileBytes(path);
+    const size_t parseLevelAt = 7 + 3 + 8;  // header, body version, print offset
+    for (uint8_t level : {2, 1}) {
+        bytes[parseLevelAt] = level;
+        PutBytes(path, bytes);
+        TreeDocument opened;
+        ASSERT_TRUE(opened.ReadTreeFile(path.c_str()));
+        double value = 0.0;
+        ASSERT_TRUE(opened.Root->GetChild(0)->Payoff(0).CachedNumber(&value));
+        EXPECT_EQ(value, level == 2 ? 1.0 : 2.0);
+    }
+    std::remove(path.c_str());
+}
+
 // Damaged files: one box with the code, a single decision node and never a crash.
 TEST(TreeFile, DamagedFilesReportTheirCode)
 {

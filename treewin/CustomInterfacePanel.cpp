@@ -113,6 +113,8 @@ void TreeWindow::ShowCustomInterface(int show)
         delete customInterfacePanel;
         customInterfacePanel = nullptr;
     } else if (TreePane* pane = Pane()) {
+        // No typing into a text hidden behind the panel.
+        CloseInPlaceEdit();
         customInterfacePanel = new CustomInterfacePanel(*this, pane);
         customInterfacePanel->Show(SW_SHOW);
     }

@@ -62,29 +62,59 @@ std::vector<std::unique_ptr<MarkovCohortPlan>>& SparePlans()
     return spare;
 }
 
-std::unique_ptr<MarkovCohortPlan> TakePlan()
+// Plans kept whole for another run while a MarkovPlanReuse lives.
+struct PlanReuse {
+    int depth = 0;
+    std::vector<std::unique_ptr<MarkovCohortPlan>> kept;
+};
+
+PlanReuse& Reuse()
 {
+    static PlanReuse reuse;
+    return reuse;
+}
+
+// A plan for the run: a kept one that serves it as it is, else one built now.
+std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed)
+{
+    auto& kept = Reuse().kept;
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+        if ((*it)->Serves(markov, args, samplesFixed)) {
+            std::unique_ptr<MarkovCohortPlan> plan = std::move(*it);
+            kept.erase(it);
+            plan->Restart();
+            return plan;
+        }
+    }
     auto& spare = SparePlans();
-    if (spare.empty())
-        return std::make_unique<MarkovCohortPlan>();
-    std::unique_ptr<MarkovCohortPlan> plan = std::move(spare.back());
-    spare.pop_back();
+    std::unique_ptr<MarkovCohortPlan> plan;
+    if (spare.empty()) {
+        plan = std::make_unique<MarkovCohortPlan>();
+    } else {
+        plan = std::move(spare.back());
+        spare.pop_back();
+    }
+    plan->Build(markov, args);
     return plan;
 }
 
-void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan)
+void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan, const TreeNode* markov, const MarkovRunArgs& args,
+                bool samplesFixed)
 {
-    SparePlans().push_back(std::move(plan));
+    if (Reuse().depth > 0 && plan->Serves(markov, args, samplesFixed))
+        Reuse().kept.push_back(std::move(plan));
+    else
+        SparePlans().push_back(std::move(plan));
 }
 
 class CohortRun {
 public:
     CohortRun(TreeNode* markov, int* error, const MarkovRunArgs& args)
-        : markov(markov), document(markov->document), calc(document->CalcStateRecord), error(error), args(args)
+        : markov(markov), document(markov->document), calc(document->CalcStateRecord), error(error), args(args),
+          samplesFixed(calc.resample != 0)
     {
-        plan.Build(markov, args);
     }
-    ~CohortRun() { ReturnPlan(std::move(owned)); }
+    ~CohortRun() { ReturnPlan(std::move(owned), markov, args, samplesFixed); }
 
     // The Markov node's own starting probabilities, checked like any chance node's and taken as the states'
     // shares before the first cycle. False when the check failed.
@@ -133,8 +163,9 @@ private:
     CalcState& calc;
     int* error;
     MarkovRunArgs args;
+    bool samplesFixed;
     // Plans of ended runs keep their storage for the next: runs start often, and may nest.
-    std::unique_ptr<MarkovCohortPlan> owned = TakePlan();
+    std::unique_ptr<MarkovCohortPlan> owned = TakePlan(markov, args, samplesFixed);
     MarkovCohortPlan& plan = *owned;
     bool formulaReported = false;
 };
@@ -440,6 +471,21 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
     run.Publish();
     total = calc.total;
     FinishMarkovRun(markov);
+}
+
+MarkovPlanReuse::MarkovPlanReuse()
+{
+    ++Reuse().depth;
+}
+
+MarkovPlanReuse::~MarkovPlanReuse()
+{
+    PlanReuse& reuse = Reuse();
+    if (--reuse.depth > 0)
+        return;
+    for (auto& plan : reuse.kept)
+        SparePlans().push_back(std::move(plan));
+    reuse.kept.clear();
 }
 
 double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovStageRecorder* recorder)

@@ -46,6 +46,17 @@ double MarkovCostEffectivenessValue(TreeNode* markov, int* error);
 // effectiveness.
 double SimulateMarkovIndividual(TreeNode* markov, int* error);
 
+// While one lives, cohort runs keep their plans and take them up again for the same Markov node and
+// payoffs instead of building them anew: for runs back to back between which nothing changes but the draws
+// of distributions (the trials of a Monte Carlo slice). Scopes may nest.
+class MarkovPlanReuse {
+public:
+    MarkovPlanReuse();
+    ~MarkovPlanReuse();
+    MarkovPlanReuse(const MarkovPlanReuse&) = delete;
+    MarkovPlanReuse& operator=(const MarkovPlanReuse&) = delete;
+};
+
 // Shared by both evaluators: resolve jump targets, check the structure, reset the calculation state,
 // expand tunnel states. False (with *error set) when the structure check failed.
 bool PrepareMarkovRun(TreeNode* markov, int* error);

@@ -201,7 +201,20 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
         state.checkCount = static_cast<uint32_t>(checks.size()) - state.firstCheck;
         state.exitCount = static_cast<uint32_t>(exits.size()) - state.firstExit;
     }
-    ShareFormulas(markov->document->CalcStateRecord.resample != 0);
+    builtFor = markov;
+    builtArgs = args;
+    builtSamplesFixed = markov->document->CalcStateRecord.resample != 0;
+    ShareFormulas(builtSamplesFixed);
+    reusable = std::none_of(states.begin(), states.end(), [](const State& state) { return state.tunnel != 0; });
+    unparsed.clear();
+    for (uint32_t i = 0; i < formulas.size(); ++i)
+        if (!formulas[i].expression->HasParseTree())
+            unparsed.push_back(i);
+    StartValues();
+}
+
+void MarkovCohortPlan::StartValues()
+{
     probabilities.assign(branches.size(), 0.0);
     shares.resize(states.size());
     nextShares.resize(states.size());
@@ -212,6 +225,22 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
         nextShares[s] = info->nextProbability;
         totals[s] = StateTotals{info->reward, states[s].node->triple};
     }
+}
+
+bool MarkovCohortPlan::Serves(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed) const
+{
+    return reusable && builtFor == markov && builtSamplesFixed == samplesFixed &&
+           builtArgs.costEffectiveness == args.costEffectiveness && builtArgs.costPayoff == args.costPayoff &&
+           builtArgs.valuePayoff == args.valuePayoff &&
+           std::none_of(unparsed.begin(), unparsed.end(),
+                        [this](uint32_t i) { return formulas[i].expression->HasParseTree(); });
+}
+
+void MarkovCohortPlan::Restart()
+{
+    for (SharedValue& value : shared)
+        value.stage = -1;
+    StartValues();
 }
 
 void MarkovCohortPlan::Publish() const

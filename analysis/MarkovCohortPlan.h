@@ -108,6 +108,12 @@ public:
     void Build(TreeNode* markov, const MarkovRunArgs& args);
     // Writes the run values to the states' nodes and Markov records.
     void Publish() const;
+    // True when the plan was built for this node, these payoffs and the same state of the draws, and may
+    // serve another run of an unchanged tree: it has no tunnel copies (each run makes them anew), and no
+    // formula without its cached tree then has one now (a new build would share its values).
+    bool Serves(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed) const;
+    // Forgets the values of the last run; the run values start again from the states' records.
+    void Restart();
 
     // The Markov node's own check: the states' starting probabilities.
     Check start{};
@@ -129,6 +135,15 @@ public:
     std::vector<SharedValue> shared;
 
 private:
+    const TreeNode* builtFor = nullptr;
+    MarkovRunArgs builtArgs;
+    bool builtSamplesFixed = false;
+    bool reusable = false;
+    // The formulas that had no cached tree at the build.
+    std::vector<uint32_t> unparsed;
+
+    // The run values from the states' records.
+    void StartValues();
     Check AddCheck(TreeNode* node);
     int32_t AddFormula(TreeNode* node, Expression* expression);
     // pathBranches[d] is the entry in `branches` of the node at depth d below the state on the way to the

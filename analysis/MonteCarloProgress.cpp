@@ -1,5 +1,6 @@
 #include "analysis/MonteCarloProgress.h"
 
+#include "analysis/MarkovCohort.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "foundation/NumericFormatting.h"
 #include "model/StoredAnalysis.h"
@@ -52,6 +53,8 @@ void MonteCarloProgress::OnIdle()
     }
     const uint32_t begun = TheHost().TickCount();
     bool done = false;
+    // Between the trials of one slice nothing changes but the draws.
+    MarkovPlanReuse reuse;
     while (!done && TheHost().TickCount() - begun < kSliceMilliseconds)
         done = NextTrial();
     if (done)

@@ -5,6 +5,7 @@
 
 #include "bench/Bench.h"
 
+#include "analysis/MarkovCohort.h"
 #include "analysis/MonteCarloSimulation.h"
 #include "analysis/RollBack.h"
 #include "app/MessageBoxes.h"
@@ -186,6 +187,8 @@ void ProbabilisticRun(const double* mortality)
     if (!simulation.Setup(settings))
         return;
     const double perSample = SecondsPerRepetition(1, [&] {
+                                 // The trials run back to back, as in a slice of the progress.
+                                 MarkovPlanReuse reuse;
                                  simulation.Begin();
                                  while (!simulation.RunTrial()) {
                                  }

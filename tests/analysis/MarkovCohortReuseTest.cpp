@@ -1,10 +1,13 @@
 // Cohort runs reuse the storage of earlier runs, match jump names without copying them, evaluate alike
-// stage-only formulas once per stage and keep the values of formulas of numbers and "_stage" from run to
-// run: random models run again and again, against the same chain computed here in plain arrays, against the
-// same model built afresh and against each formula evaluated on its own.
+// stage-only formulas once per stage, keep the values of formulas of numbers and "_stage" from run to run
+// and, in Monte Carlo trials back to back, their whole plans: random models run again and again, against
+// the same chain computed here in plain arrays, against the same model built afresh and against each
+// formula evaluated on its own.
 
 #include "analysis/MarkovCohort.h"
+#include "analysis/MonteCarloSimulation.h"
 #include "foundation/RandomGenerator.h"
+#include "formula/Distribution.h"
 #include "model/NodeFormula.h"
 #include "model/TreeDocument.h"
 #include "tests/analysis/MarkovTestTrees.h"
@@ -15,6 +18,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -254,6 +258,92 @@ TEST(MarkovCohortReuse, StageFormulasKeptFromRunToRunGiveTheirOwnValues)
             EXPECT_EQ(error != 0, expectedError != 0) << "round " << round;
             if (expectedError == 0)
                 EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << "round " << round << " run " << run;
+        }
+    }
+}
+
+void AddUniform(TreeDocument& document, int index, const char* low, const char* high)
+{
+    auto* record = new DistributionRecord;
+    record->index = index;
+    Distribution* uniform = MakeDistribution(2);
+    uniform->Parameter(0)->SetText(low);
+    uniform->Parameter(1)->SetText(high);
+    record->SetDistribution(uniform);
+    record->SetOwner(&document);
+    document.Distributions.InsertSorted(record);
+}
+
+// Random models of draws, "_stage", a bound variable and numbers, some with tunnel states, against a
+// terminal worth a draw: trials that take up the plans of earlier runs, in a first simulation and again
+// in a second, give to the bit what trials of the same model built afresh give.
+TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
+{
+    const char* const probabilities[] = {"DistSamp(1)*0.5", "0.1", "0.01*_stage + DistSamp(2)*0.1",
+                                         "If(_stage < 3; DistSamp(1)*0.3; 0.2)", "risk/10", "0.1*0.5"};
+    const char* const rewards[] = {"1/1.03^_stage", "DistSamp(2)", "DistSamp(1)*_stage", "risk", "0"};
+    RandomGenerator random(31);
+    MessageBoxRecorder boxes;
+    for (int round = 0; round < 30; ++round) {
+        const int states = 2 + static_cast<int>(random.Next() % 4);
+        const std::string termination = "_stage >= " + std::to_string(1 + random.Next() % 8);
+        std::vector<int> picks(static_cast<size_t>(6 * states));
+        for (int& pick : picks)
+            pick = static_cast<int>(random.Next() % 1000);
+        auto build = [&](MarkovTestTree& tree) {
+            AddUniform(tree.Document(), 1, "0", "1");
+            AddUniform(tree.Document(), 2, "0.5", "1.5");
+            for (int s = 0; s < states; ++s) {
+                const int* pick = &picks[static_cast<size_t>(6 * s)];
+                const bool absorbing = s + 1 == states;
+                const std::string name = "S" + std::to_string(s);
+                TreeNode* state = tree.State(absorbing ? TerminalNode : ChanceNode, name.c_str(), s == 0 ? "1" : "0",
+                                             rewards[pick[0] % 5], rewards[pick[1] % 5], rewards[pick[2] % 5]);
+                tree.tree.Bind(state, "risk", std::to_string(pick[3] % 5).c_str());
+                if (absorbing)
+                    continue;
+                if (pick[3] % 4 == 0)
+                    state->EnsureMarkovInfo()->tunnelCount = static_cast<int16_t>(1 + pick[3] % 3);
+                tree.Jump(state, "move", probabilities[pick[4] % 6], ("S" + std::to_string(pick[3] % states)).c_str());
+                tree.Jump(state, "next", probabilities[pick[5] % 6], ("S" + std::to_string(s + 1)).c_str());
+                tree.Jump(state, "stay", "#", name.c_str());
+            }
+            tree.tree.Terminal(tree.tree.Root(), "Other", "", "DistSamp(2)*3");
+        };
+        // Each trial's error, value, option values and draws.
+        auto trials = [](MarkovTestTree& tree, bool keepPlans) {
+            MonteCarloSimulation simulation(tree.tree.Root());
+            MonteCarloSettings settings;
+            settings.trials = 20;
+            settings.seed = 7;
+            settings.reevaluatePath = 1;
+            EXPECT_TRUE(simulation.Setup(settings));
+            std::optional<MarkovPlanReuse> reuse;
+            if (keepPlans)
+                reuse.emplace();
+            simulation.Begin();
+            while (!simulation.RunTrial()) {
+            }
+            simulation.End();
+            std::vector<double> numbers{static_cast<double>(simulation.error)};
+            for (int i = 0; i < simulation.RecordCount(); ++i) {
+                const MonteCarloTrialRecord record = simulation.RecordAt(i);
+                numbers.push_back(record.value);
+                numbers.insert(numbers.end(), record.optionValues.begin(), record.optionValues.end());
+                numbers.insert(numbers.end(), record.samples.begin(), record.samples.end());
+            }
+            return numbers;
+        };
+        MarkovTestTree kept(termination.c_str());
+        build(kept);
+        for (int simulation = 0; simulation < 2; ++simulation) {
+            MarkovTestTree fresh(termination.c_str());
+            build(fresh);
+            const std::vector<double> expected = trials(fresh, false);
+            const std::vector<double> numbers = trials(kept, true);
+            ASSERT_EQ(numbers.size(), expected.size()) << "round " << round;
+            EXPECT_EQ(std::memcmp(numbers.data(), expected.data(), numbers.size() * sizeof(double)), 0)
+                << "round " << round << " simulation " << simulation;
         }
     }
 }

@@ -26,7 +26,9 @@
 #include "dialogs/ChangeNodeTypeDialog.h"
 #include "dialogs/EditScopeDialog.h"
 #include "dialogs/InsertBranchDialog.h"
+#include "dialogs/JumpToDialog.h"
 #include "dialogs/MarkovAnalysisWindow.h"
+#include "dialogs/MarkovBindingsDialog.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
 #include "dialogs/PayoffRangeDialog.h"
@@ -229,6 +231,21 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         if (mayEdit && node->parent != nullptr)
             DeleteBranch(node);
         return 1;
+    case 1420: {
+        MarkovBindingsDialog dialog(node, *node->MarkovBindings());
+        if (dialog.Run()) {
+            SetModified(1);
+            if (document.DisplayPrefs.ShowMarkovInfo != 0)
+                RedrawNode(node, 2);
+        }
+        return 1;
+    }
+    case 1421: {
+        zString state;
+        if (RunJumpToDialog(node, state, true) == 1)
+            AddUndoAction(new TreeMarkovJumpAction(this, selection, state.Text()));
+        return 1;
+    }
     case 1418:
         if (mayEdit && node->childCount > 1) {
             ReorderBranchesDialog dialog(node->childCount);

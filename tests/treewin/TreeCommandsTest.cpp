@@ -10,6 +10,10 @@
 #include "app/UndoHistory.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
 #include "dialogs/InsertBranchDialog.h"
+#include "dialogs/JumpToDialog.h"
+#include "dialogs/MarkovBindingsDialog.h"
+#include "model/MarkovBinding.h"
+#include "model/MarkovInfo.h"
 #include "dialogs/ReorderBranchesDialog.h"
 #include "app/InPlaceEdit.h"
 #include "framework/dialog/FontDialog.h"
@@ -178,6 +182,45 @@ TEST(TreeCommands, DialogAnswersBuildTheirActions)
     InsertBranchDialog::SetPresenter(insert);
     ChangeNodeTypeDialog::SetPresenter(kind);
     ReorderBranchesDialog::SetPresenter(reorder);
+}
+
+// Markov Transition Node offers the states and the "=" names above, and its choice is one undo step;
+// Markov Bindings marks the tree modified when the bindings changed.
+TEST(TreeCommands, MarkovCommandsChooseTheJumpAndEditTheBindings)
+{
+    Screen screen;
+    TreeWindow window;
+    TreeDocument& document = window.Document();
+    TreeNode* markov = document.AddChild(document.Root, MarkovNode, "M");
+    TreeNode* well = document.AddChild(markov, ChanceNode, "Well", "0.9");
+    document.AddChild(markov, TerminalNode, "Sick", "#");
+    TreeNode* stay = document.AddChild(well, TerminalNode, "Stay", "1");
+    well->MarkovBindings()->Add(new MarkovBinding("Sick", "Worse"));
+    std::vector<std::string> rows;
+    auto jump = JumpToDialog::SetPresenter([&rows](JumpToDialog& d) {
+        for (int i = 0; i < d.rows.Count(); ++i)
+            rows.push_back(d.rows.At(i)->Text());
+        d.choice = 2;
+        return IDOK;
+    });
+    window.SelectNode(stay, 1, nullptr, false);
+    window.OnCommand(1421);
+    EXPECT_EQ(rows, (std::vector<std::string>{"Well", "Sick", "=Worse"}));
+    for (const char* expected : {"=Worse", "", "=Worse"}) {
+        EXPECT_STREQ(stay->markovInfo != nullptr ? stay->markovInfo->jumpName.Text() : "", expected);
+        window.CurrentUndoAction() != nullptr ? window.Undo() : window.Redo();
+    }
+    JumpToDialog::SetPresenter(jump);
+
+    auto bindings = MarkovBindingsDialog::SetPresenter([](MarkovBindingsDialog& d) {
+        d.changed = true;
+        return IDOK;
+    });
+    document.SetModified(0);
+    window.SelectNode(markov, 1, nullptr, false);
+    window.OnCommand(1420);
+    EXPECT_EQ(document.Modified, 1);
+    MarkovBindingsDialog::SetPresenter(bindings);
 }
 
 TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)

@@ -1,0 +1,20 @@
+#pragma once
+// Markov Bindings (dialog 4350): the Markov bindings kept at a node, added, edited and deleted in place.
+
+#include "dialogs/PresentedDialog.h"
+
+class MarkovBindingList;
+struct TreeNode;
+
+class MarkovBindingsDialog : public PresentedDialog<MarkovBindingsDialog> {
+public:
+    enum : unsigned { kTemplateId = 4350 };
+
+    MarkovBindingsDialog(TreeNode* node, MarkovBindingList& bindings) : node(node), bindings(bindings) {}
+    // True after OK when the bindings changed.
+    bool Run() { return Present() == IDOK && changed; }
+
+    TreeNode* node;
+    MarkovBindingList& bindings;
+    bool changed = false;
+};

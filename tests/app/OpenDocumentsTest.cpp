@@ -160,6 +160,19 @@ TEST_F(OpenDocuments, MissingUnknownAndAlreadyOpenFilesOpenNothingAndLeaveTheRec
     EXPECT_STREQ("The file is already loaded.", CurrentStatusMessage().Text());
     EXPECT_EQ(windowsBefore + 1, TreeWindow::OpenWindows().size());
     EXPECT_EQ(recent, TheRecentFiles->Count());
+
+    // A damaged tree opens untitled: it is not reported opened nor listed, so Save cannot write over it.
+    files.push_back(TempDirectory() + "\\kivo_damaged.tre");
+    std::FILE* damaged = std::fopen(files.back().c_str(), "wb");
+    std::fwrite("\x22\x00\x03\x05\x00\x01\x00\x03", 1, 8, damaged);
+    std::fclose(damaged);
+    ShowStatusMessage("");
+    DocumentWindow* window = OpenFileByName(files.back().c_str());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->FilePathObject().IsEmpty());
+    EXPECT_EQ(3u, boxes.Count());
+    EXPECT_STREQ("", CurrentStatusMessage().Text());
+    EXPECT_EQ(recent, TheRecentFiles->Count());
 }
 
 TEST_F(OpenDocuments, OpenCommandOffersTheFileKindsAndDroppedFilesOpenInOrderAtFullLength)

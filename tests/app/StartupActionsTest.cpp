@@ -4,6 +4,7 @@
 #include "framework/window/Clipboard.h"
 #include "framework/window/TopWindow.h"
 #include "model/TreeNode.h"
+#include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
@@ -80,10 +81,10 @@ TEST_F(StartupActionsTest, BindingsAndDecimalsOfAnOpenedTree)
 {
     ParseCommandLineText("-d,.");
     MessageBoxRecorder boxes;
-    EXPECT_EQ(RunStartupActionsText(("-d,. \"" + path + "?P=1?C=10?P=0.3\" Z:\\missing.tre").c_str()), 1);
+    EXPECT_EQ(RunStartupActionsText(("-d,. \"" + path + "?P=1?C=10?1X=2?P=0.3\" Z:\\missing.tre").c_str()), 1);
     ASSERT_EQ(TreeWindow::OpenWindows().size(), windowsBefore + 1);
     TreeDocument& document = Opened()->Document();
-    // Set in the order given: the later P wins.
+    // Set in the order given: the later P wins; a part that is no name sets nothing.
     ASSERT_EQ(document.Root->BindingCount(), 2);
     EXPECT_STREQ(document.Root->FindBinding("P", true)->definition.Text().Text(), "0.3");
     EXPECT_STREQ(document.Root->FindBinding("C", true)->definition.Text().Text(), "10");
@@ -91,8 +92,9 @@ TEST_F(StartupActionsTest, BindingsAndDecimalsOfAnOpenedTree)
     EXPECT_EQ(document.Modified, 1);
     EXPECT_STREQ(document.Root->GetChild(0)->Payoff(0).Text().Text(), "1.5*2");
     EXPECT_STREQ(document.Root->GetChild(1)->Payoff(0).Text().Text(), "MAX(1, 2)+X1,5");
-    ASSERT_EQ(boxes.Count(), 2u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "Some formulas of \"kivo_start\" cannot be read after changing decimals (1).");
+    ASSERT_EQ(boxes.Count(), 3u);
+    EXPECT_EQ(boxes.Boxes()[0].text.rfind("The name \"1X\" is not a valid variable", 0), 0u);
+    EXPECT_EQ(boxes.Boxes()[1].text, "Some formulas of \"kivo_start\" cannot be read after changing decimals (1).");
     EXPECT_EQ(boxes.Last().text, "File \"Z:\\missing.tre\" not found.");
 }
 
@@ -115,6 +117,28 @@ TEST_F(StartupActionsTest, OutlineRequestPutsTheTreeOnTheClipboard)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text,
               "The open tree has been converted to an outline. The outline is now on the clipboard.");
+}
+
+// A ".txt" outline request hands the whole file to the script hook and opens nothing, not even the files.
+TEST_F(StartupActionsTest, TextOutlineRequestHandsTheWholeFileToTheScripts)
+{
+    struct Recorder : ScriptManager {
+        void TakeScriptText(const char* given) override { text = given; }
+        std::string text;
+    } script;
+    const std::string textPath = path.substr(0, path.size() - 3) + "txt";
+    const std::string content = "!RollBack\r\n" + std::string(70000, 'x');
+    std::FILE* file = std::fopen(textPath.c_str(), "wb");
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+    ScriptManager* const running = TheScriptManager;
+    TheScriptManager = &script;
+    ParseCommandLineText(("-^ " + textPath).c_str());
+    EXPECT_EQ(RunStartupActionsText(("-^ " + textPath + " " + path).c_str()), 0);
+    TheScriptManager = running;
+    std::remove(textPath.c_str());
+    EXPECT_EQ(script.text, content);
+    EXPECT_EQ(TreeWindow::OpenWindows().size(), windowsBefore);
 }
 
 } // namespace

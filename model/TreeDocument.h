@@ -149,6 +149,11 @@ public:
             EndRolledBack();
     }
     void EndRolledBack();
+    // Bound windows that keep temporary values in the tree (a slider's). While there are any, the view hears
+    // before the shape of the tree changes, so that they can give the values back while their paths hold.
+    int32_t TemporaryValueHolders = 0;
+    // The node is about to gain, lose or reorder children (or, being the root, to be replaced).
+    void ShapeChanging(const TreeNode* node);
     // Node positions recomputed and the tree redrawn; one node redrawn (mode 0: the node alone). Both are
     // counted and told to the view when there is one.
     void Relayout();

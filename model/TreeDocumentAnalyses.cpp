@@ -3,6 +3,7 @@
 #include "foundation/Host.h"
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
+#include "model/TreeNode.h"
 
 void TreeDocument::SetStoredAnalysis(StoredAnalysis* record)
 {
@@ -37,6 +38,16 @@ void TreeDocument::ResumeChildWindows()
         --SuspendChildRefresh;
     if (SuspendChildRefresh == 0)
         TheHost().CommandsChanged();
+}
+
+void TreeDocument::ShapeChanging(const TreeNode* node)
+{
+    if (TemporaryValueHolders <= 0 || View == nullptr)
+        return;
+    while (node->parent != nullptr)
+        node = node->parent;
+    if (node == Root)
+        View->ShapeChanging();
 }
 
 void TreeDocument::EndRolledBack()

@@ -170,6 +170,8 @@ void TreeNode::Reset()
 
 void TreeNode::InsertChild(TreeNode* child, int i)
 {
+    if (document != nullptr)
+        document->ShapeChanging(this);
     InvalidateNameResolution();
     if (!children->InsertAt(i < 0 ? children->Count() : i, child))
         return;
@@ -181,6 +183,8 @@ void TreeNode::InsertChild(TreeNode* child, int i)
 
 void TreeNode::RemoveChild(TreeNode* child)
 {
+    if (document != nullptr)
+        document->ShapeChanging(this);
     InvalidateNameResolution();
     children->RemovePtr(child);
     child->parent = nullptr;
@@ -190,6 +194,8 @@ void TreeNode::RemoveChild(TreeNode* child)
 
 void TreeNode::ClearChildren()
 {
+    if (document != nullptr)
+        document->ShapeChanging(this);
     InvalidateNameResolution();
     children->RemoveAll();
     childCount = 0;
@@ -198,6 +204,8 @@ void TreeNode::ClearChildren()
 
 void TreeNode::MoveChildrenTo(TreeNode* destination, int i)
 {
+    if (document != nullptr)
+        document->ShapeChanging(this);
     int position = i;
     for (int k = 0; k < children->Count(); ++k) {
         destination->InsertChild(children->At(k), position);

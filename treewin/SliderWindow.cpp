@@ -35,6 +35,7 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
     if (targets.Count() == 0)
         targets.Add(document.Root);
     RecordPaths(targets, nodePaths);
+    ++document.TemporaryValueHolders;
 
     zString startValue;
     for (int i = 0; i < targets.Count(); ++i) {
@@ -86,6 +87,7 @@ SliderWindow::~SliderWindow()
     for (const Entry& entry : entries)
         if (VariableDefinition* binding = FindEntry(entry))
             binding->definition.SetText(entry.oldText.Text());
+    --Tree()->Document().TemporaryValueHolders;
 }
 
 VariableDefinition* SliderWindow::FindEntry(const Entry& entry) const

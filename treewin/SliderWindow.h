@@ -3,7 +3,9 @@
 // its definition. Moving the scroll bar rewrites the definition of the variable at every chosen node that
 // binds it to the value at the bar's position; closing the window puts the definitions back. The bindings
 // are found again by node path and name on every move, and a binding whose text someone else changed in the
-// meantime is left alone, so deleting branches or undoing edits never leaves the slider a dangling binding.
+// meantime is left alone. Before the tree changes shape (a branch deleted, inserted or reordered, also by
+// undo) the slider closes, so the definitions go back while the paths still lead to them and a deleted
+// branch keeps its own definition in the undo history.
 
 #include "foundation/NameList.h"
 #include "foundation/zString.h"
@@ -41,6 +43,8 @@ public:
     void ApplyPosition(int position);
     // While a tree is saved the bindings show their original texts (true), then the slider's again.
     void ShowOriginalValues(bool original) override;
+    // The slider closes before the tree changes shape: its paths would lead elsewhere afterwards.
+    bool HoldsTemporaryValues() const override { return true; }
 
     bool IsForVariable(const char* other) const;
     bool Matches(const TreeNode* node, const char* key) const override;

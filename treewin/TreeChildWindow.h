@@ -37,6 +37,9 @@ public:
     // While the tree is written to a file a window that holds temporary values in the tree shows the
     // original ones (true), afterwards its own again (false). Nothing here.
     virtual void ShowOriginalValues(bool original) {}
+    // Whether the window keeps temporary values in the tree; such a window closes before the tree changes
+    // shape, giving them back.
+    virtual bool HoldsTemporaryValues() const { return false; }
     // The probability the window offers to the probability wheel, and its text.
     virtual double CurrentProbability() const;
     virtual void CurrentProbabilityText(zString& text) const;

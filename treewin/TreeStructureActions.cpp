@@ -36,6 +36,7 @@ void TreeInsertBranchAction::Do()
     auto* inserted = new TreeNode(&document);
     if (mode == ToLeft) {
         if (parent == nullptr) {
+            document.ShapeChanging(node);
             document.Root = inserted;
         } else {
             const int index = parent->IndexOfChild(node);

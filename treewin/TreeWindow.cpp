@@ -314,6 +314,17 @@ void TreeWindow::CloseChildWindowsFor(const void* object)
     }
 }
 
+void TreeWindow::ShapeChanging()
+{
+    for (int i = 0; i < childWindows.Count();) {
+        auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
+        if (window->HoldsTemporaryValues())
+            delete window;
+        else
+            ++i;
+    }
+}
+
 int TreeWindow::CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask)
 {
     return ::CheckEditConflict(document, nodes, key, ask);

@@ -231,6 +231,8 @@ public:
     void RedrawNodes(const NodeChildList& nodes, int mode);
     void RedrawNode(TreeNode* node, int mode);
     void LayoutChanged() override { Relayout(); }
+    // Closes the bound windows that keep temporary values in the tree.
+    void ShapeChanging() override;
     void NodeChanged(TreeNode* node, int mode) override;
 
     // The tree's DDE topic on the program's service is named after its file path: made when the tree gets

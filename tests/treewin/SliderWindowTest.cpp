@@ -88,18 +88,10 @@ TEST_F(Slider, StartsAtTheDefinitionAndGivesItBackOnClosing)
     EXPECT_EQ(Definition(b), "1+1");
 }
 
-TEST_F(Slider, LetsGoOfDeletedBindingsAndSavesTheOriginals)
+TEST_F(Slider, SavesTheOriginalsAndGivesThemBackBeforeTheTreeChangesShape)
 {
     SliderWindow* slider = Open({a, b});
-    // A is deleted: its child moves into its path, which the slider must not write into.
-    window.AddUndoAction(new TreeDeleteBranchAction(&window, a));
-    TreeNode* a1 = tree.Root->GetChild(0);
-    a1->SetBinding("v", "5", false);
     slider->ApplyPosition(2);
-    EXPECT_EQ(Definition(a1), "5");
-    EXPECT_EQ(Definition(b), "2");
-    EXPECT_EQ(slider->BindingCount(), 1);
-
     char directory[MAX_PATH];
     GetTempPathA(MAX_PATH, directory);
     const std::string path = std::string(directory) + "slider-save.tre";
@@ -111,9 +103,24 @@ TEST_F(Slider, LetsGoOfDeletedBindingsAndSavesTheOriginals)
         EXPECT_EQ(reopened.Document().Root->GetChild(1)->FindBinding("v", false)->definition.Text(), "1+1");
     }
     std::remove(path.c_str());
-    delete slider;
-    EXPECT_EQ(Definition(b), "1+1");
-    EXPECT_EQ(Definition(a1), "5");
+
+    // A cleared history leaves the slider working.
+    window.AddUndoAction(nullptr);
+    slider->ApplyPosition(5);
+    EXPECT_EQ(Definition(a) + " " + Definition(b), "5 5");
+
+    // Swapped branches would trade paths: the slider closes first and each keeps its own definition.
+    window.AddUndoAction(new TreeReorderBranchesAction(&window, tree.Root, {1, 0}));
+    EXPECT_EQ(window.ChildWindows().Count(), 0);
+    EXPECT_EQ(Definition(a) + " " + Definition(b), "3.7 1+1");
+
+    // A deleted branch goes into the history with its own definition.
+    Open({a})->ApplyPosition(8);
+    window.AddUndoAction(new TreeDeleteBranchAction(&window, a));
+    EXPECT_EQ(window.ChildWindows().Count(), 0);
+    window.Undo();
+    EXPECT_EQ(Definition(a), "3.7");
+    window.AddUndoAction(nullptr);
 }
 
 TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)

@@ -22,6 +22,10 @@ public:
     // The value of the tree on `f` (null: nothing is reported and names yield random values).
     double Evaluate(Formula* f) const;
 
+    // The value Evaluate gives when no step needs a formula (as Expression::EvaluateBoundNumbers says), else
+    // false with nothing changed.
+    bool EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const;
+
     // The number of steps (for tests).
     int StepCount() const { return static_cast<int>(steps.size()); }
 
@@ -70,6 +74,10 @@ private:
     void EmitBinary(int code, ParseNode& left, ParseNode& right, int height, int depth);
     bool EmitCall(ParseNode& node, int height, int depth);
     void Add(Op op, int32_t count = 0);
+    // Runs the steps with names, keywords, calls, subtrees, "/" and "^" through `reader`; false as soon as
+    // the reader refuses one.
+    template <class Reader>
+    bool Run(Reader& reader, double* out) const;
     void AddTree(ParseNode& node);
 
     std::vector<Step> steps;

@@ -4,6 +4,7 @@
 #include "formula/CompiledFormula.h"
 #include "formula/FormulaRef.h"
 #include "formula/OperandNodes.h"
+#include "formula/OperatorRules.h"
 #include "formula/ParseNodeStream.h"
 #include "formula/ParseOnlyContext.h"
 #include "foundation/Archive.h"
@@ -116,6 +117,49 @@ int CountNodesUpTo(ParseNode& node, int limit)
     return seen;
 }
 
+// The tree walk of EvaluateBoundNumbers for a tree kept unflattened (fewer than kFlattenMinNodes nodes, so
+// the recursion is shallow): the operands in the tree's order, "&" and "|" decided by the left one alone.
+bool WalkBoundNumbers(ParseNode& node, const void* start, double* out, bool* readsVariables)
+{
+    const int code = node.TypeCode();
+    switch (code) {
+    case NodeConstant:
+        *out = static_cast<ConstantNode&>(node).Value();
+        return true;
+    case NodeName: {
+        NameNode& name = static_cast<NameNode&>(node);
+        *readsVariables = true;
+        return name.KeywordIndex() == -1 && BoundNumberFromCache(name.Resolution(), start, out);
+    }
+    case NodeNegate: case NodeUnaryPlus: case NodeNot: {
+        ParseNode* operand = static_cast<UnaryNode&>(node).Operand();
+        if (!operand || !WalkBoundNumbers(*operand, start, out, readsVariables))
+            return false;
+        *out = ApplyUnaryOperator(code, *out);
+        return true;
+    }
+    case NodeAdd: case NodeSubtract: case NodeMultiply: case NodeDivide: case NodePower: case NodeAnd: case NodeOr:
+    case NodeLess: case NodeLessEqual: case NodeEqual: case NodeNotEqual: case NodeGreaterEqual: case NodeGreater: {
+        BinaryNode& binary = static_cast<BinaryNode&>(node);
+        if (!binary.Left() || !binary.Right())
+            return false;
+        const bool rightFirst = RightOperandFirst(code);
+        double first = 0.0;
+        double second = 0.0;
+        if (!WalkBoundNumbers(rightFirst ? *binary.Right() : *binary.Left(), start, &first, readsVariables))
+            return false;
+        if (DecidedByLeft(code, first, *out))
+            return true;
+        if (!WalkBoundNumbers(rightFirst ? *binary.Left() : *binary.Right(), start, &second, readsVariables))
+            return false;
+        return rightFirst ? ApplyBinaryOperatorUnfailing(code, second, first, out)
+                          : ApplyBinaryOperatorUnfailing(code, first, second, out);
+    }
+    default:
+        return false;
+    }
+}
+
 void DeleteCompiled(CompiledFormula* compiled)
 {
     if (!IsMarker(compiled))
@@ -192,6 +236,20 @@ bool Expression::CachedNumber(double* out) const
     if (compiled != Marker(&numberMarker))
         return false;
     *out = static_cast<const ConstantNode*>(parseTree)->Value();
+    return true;
+}
+
+bool Expression::EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const
+{
+    // Until its first evaluation a tree is not known to be flattened or walked.
+    if (!compiled)
+        return false;
+    if (!IsMarker(compiled))
+        return compiled->EvaluateBoundNumbers(start, out, readsVariables);
+    bool reads = false;
+    if (!WalkBoundNumbers(*parseTree, start, out, &reads))
+        return false;
+    *readsVariables = reads;
     return true;
 }
 

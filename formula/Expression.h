@@ -3,6 +3,7 @@
 // by GetConstant, SetNumber or loading). Later evaluations run the cached tree. The tree always belongs
 // to exactly one expression: copies clone it.
 
+#include "formula/NameResolution.h"
 #include "foundation/zString.h"
 
 #include <cstdint>
@@ -47,6 +48,11 @@ public:
     // True, with the value, when the cached tree is a plain number: callers may then skip setting up an
     // evaluation.
     bool CachedNumber(double* out) const;
+    // The value EvaluateParseTree gives, when the tree has been evaluated before and needs no formula task:
+    // every name it reads is bound to a plain number that the name's cache knows from `start` (the node that
+    // names resolve from), and it meets no keyword, call, lookup, divisor of zero or failing "^". False when
+    // that does not hold, with nothing changed. readsVariables tells whether a name was read.
+    bool EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const;
 
     // The text becomes `newText` when given, else the value as the default number format writes it; the
     // cached tree becomes a constant node holding the value, so no parsing is needed.
@@ -76,6 +82,14 @@ private:
     // The cached tree flattened for evaluation; goes with the tree.
     CompiledFormula* compiled = nullptr;
 };
+
+// True, with the number, when the cache was filled from `start` under the current generation and its name
+// is bound to a plain number.
+inline bool BoundNumberFromCache(const NameResolutionCache& cache, const void* start, double* number)
+{
+    return cache.generation == NameResolutionGeneration && cache.startNode == start && start != nullptr &&
+           cache.definition->CachedNumber(number);
+}
 
 // True when the tree is a constant node, optionally behind unary minus and plus nodes.
 bool IsConstantTree(const ParseNode* tree);

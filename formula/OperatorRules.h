@@ -118,6 +118,20 @@ inline double ApplyBinaryOperator(int code, double left, double right, Formula* 
     }
 }
 
+// Tree evaluation of binary operator `code` where it reports no error: true with its value, false where
+// ApplyBinaryOperator would report one (a divisor of zero, a failing "^").
+inline bool ApplyBinaryOperatorUnfailing(int code, double left, double right, double* result)
+{
+    if (code == NodePower) {
+        *result = 0.0;
+        return CheckedPow(left, right, *result);
+    }
+    if (code == NodeDivide && right == 0.0)
+        return false;
+    *result = ApplyBinaryOperator(code, left, right, nullptr, OperatorPass::Tree);
+    return true;
+}
+
 // Evaluates binary operator `Code` of `node` on the native stack: the operand evaluated first, then (unless
 // it decides "&" or "|") the other, then the operator. A missing operand is error 1; a node deeper than the
 // native levels is walked with frames.

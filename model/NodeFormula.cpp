@@ -77,6 +77,13 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
         return number;
     }
     if (node->document != nullptr) {
+        // So is one that reads only names bound to plain numbers and cannot fail.
+        bool readsVariables = false;
+        if (formula.EvaluateBoundNumbers(node, &number, &readsVariables)) {
+            if (usesVariables != nullptr)
+                *usesVariables = readsVariables;
+            return number;
+        }
         NodeFormulaEvaluator& shared = node->document->FormulaEvaluator();
         if (!shared.IsBusy())
             return shared.Evaluate(node, formula, role, error, quiet, usesVariables);

@@ -2,12 +2,17 @@
 // whichever role.
 
 #include "formula/Expression.h"
+#include "formula/FormulaRef.h"
+#include "foundation/RandomGenerator.h"
+#include "model/EvalContext.h"
 #include "model/NodeFormula.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -84,6 +89,49 @@ TEST(NodeFormulaEvaluator, AKeptNumberFollowsItsFormula)
             EXPECT_EQ(EvaluateNodeFormula(t, formula, "payoff", &error, false, &usesVariables), row.value) << round;
             EXPECT_EQ(usesVariables, row.usesVariables) << round;
             EXPECT_EQ(error, 0);
+        }
+    }
+}
+
+// Kept formulas evaluated at their node again and again, while the numbers their names are bound to change
+// and a binding moves, give bit for bit what a fresh copy of their tree gives in a task of its own, with the
+// same error and the same use of variables.
+TEST(NodeFormulaEvaluator, KeptFormulasMatchAFreshTree)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double special[][2] = {{0, 0}, {1e-11, -1}, {-2, 0.5}, {nan, 2}, {1e300, 1e300}, {-1, 0}, {2, 3}};
+    const char* const texts[] = {"a + b*2 - a/b", "b/a", "b^a", "a^0.5", "-(b^a)", "a & b | !a & !b", "!a", "b",
+                                 "a = b", "If(a; 1/a; b)", "a*b + Abs(a)", "a + _stage", "a + c", "a/(b - 1) + a",
+                                 "(a + b)*(a - b)/(b + 1) - a*a + If(a > b; b^2; a <> b) - (a | b/a)"};
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    for (const char* name : {"a", "b", "c"})
+        tree.Bind(tree.Root(), name, name[0] == 'c' ? "a*2" : "3");
+    RandomGenerator random(17);
+    for (const char* text : texts) {
+        TreeNode* t = tree.Terminal(tree.Root(), "T", "", text);
+        int error = 0;
+        EvaluateNodeFormula(t, t->Payoff(0), "payoff", &error, true);
+        for (int round = 0; round < 40; ++round) {
+            const double a = round < 7 ? special[round][0] : random.Next() / 8192.0 - 2.0;
+            const double b = round < 7 ? special[round][1] : random.Next() % 5 - 2.0;
+            tree.Root()->FindBinding("A", true)->definition.SetNumber(a);
+            tree.Root()->FindBinding("B", true)->definition.SetNumber(b);
+            if (round == 30)
+                t->SetBinding("b", "0.5", false);
+            SCOPED_TRACE(std::string(text) + " round " + std::to_string(round));
+            // After an error names give random values: both evaluations draw the same ones.
+            SeedRandom(round);
+            error = 0;
+            bool usesVariables = false;
+            const double value = EvaluateNodeFormula(t, t->Payoff(0), "payoff", &error, true, &usesVariables);
+            Expression fresh(t->Payoff(0));
+            FormulaRef task(new EvalContext(&tree.Document(), t), 1, "payoff");
+            SeedRandom(round);
+            const double expected = task.Evaluate(fresh);
+            EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << value << " " << expected;
+            EXPECT_EQ(error, task.HasError() ? 1 : 0);
+            EXPECT_EQ(usesVariables, task.UsesVariables());
         }
     }
 }

@@ -168,7 +168,7 @@ void DeleteCompiled(CompiledFormula* compiled)
 
 }  // namespace
 
-Expression::Expression(const Expression& source) : text(source.text)
+Expression::Expression(const Expression& source) : text(source.text), first(source.first)
 {
     if (source.parseTree)
         SetParseTree(source.parseTree->Clone());
@@ -191,12 +191,14 @@ void Expression::Assign(const Expression& source)
     if (&source == this)
         return;
     text = source.text;
+    first = source.first;
     SetParseTree(source.parseTree ? source.parseTree->Clone() : nullptr);
 }
 
 void Expression::SetText(const char* newText)
 {
     text = newText;
+    first = text[0];
     DropParseTree();
 }
 
@@ -264,6 +266,7 @@ void Expression::SetNumber(double value, const char* newText)
         text = newText;
     else
         FormatNumber(DefaultNumericFormat, value, text, false, false, -9);
+    first = text[0];
     SetParseTree(new ConstantNode(value));
 }
 
@@ -317,6 +320,7 @@ void Expression::Serialize(Archive& archive)
 
     version.Serialize(archive);
     LoadString(archive, text);
+    first = text[0];
     DropParseTree();
     int16_t flag = kTreeFlagNodeList;
     if (version.IsNewerThan(KnownVersion::k2_6_Beta5))

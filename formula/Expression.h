@@ -20,7 +20,7 @@ public:
     static constexpr uint32_t kMaxStoredTextLength = 1500;
 
     Expression() = default;
-    explicit Expression(const char* text) : text(text) {}
+    explicit Expression(const char* text) : text(text), first(this->text[0]) {}
     Expression(const Expression& source);
     Expression& operator=(const Expression& source);
     ~Expression();
@@ -32,7 +32,10 @@ public:
     const zString& Text() const { return text; }
     // Sets the text and drops the cached tree.
     void SetText(const char* newText);
-    bool IsEmpty() const { return text.IsEmpty(); }
+    bool IsEmpty() const { return first == '\0'; }
+    // The first character of the text ('\0' when empty), kept with the expression so that tests of it
+    // need not reach the text.
+    char FirstChar() const { return first; }
 
     ParseNode* GetParseTree() const { return parseTree; }
     bool HasParseTree() const { return parseTree != nullptr; }
@@ -78,6 +81,7 @@ public:
 
 private:
     zString text;
+    char first = '\0';
     ParseNode* parseTree = nullptr;
     // The cached tree flattened for evaluation; goes with the tree.
     CompiledFormula* compiled = nullptr;

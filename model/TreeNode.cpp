@@ -369,7 +369,7 @@ void TreeNode::SetProbabilityText(const char* newText, bool alsoInCopies)
 
 bool TreeNode::ProbabilityIsComplement() const
 {
-    return probability.Text()[0] == '#';
+    return probability.FirstChar() == '#';
 }
 
 void TreeNode::SetPayoffText(const char* newText, int i, bool alsoInCopies)

@@ -53,6 +53,10 @@ void BuildEveryFeature(TreeBuilder& tree)
     tree.Terminal(copy, "Leaf", "1", "5");
     TreeNode* markov = tree.Add(tree.Root(), MarkovNode, "Markov");
     tree.Terminal(markov, "Stay", "1", "0");
+    TreeNode* logic = tree.Add(tree.Root(), LogicNode, "Logic");
+    tree.Terminal(logic, "Yes", "P>0.5", "1");
+    logic->hiddenChildren = 1;
+    tree.Add(tree.Add(logic, ReversedDecisionNode, "Worst", "P<=0.5"), LabelNode, "Label")->text2 = "second";
     document.LinkIdFor(chance, 1606);
     document.LinkIdFor(markov, 1605);
     auto* source = new DocumentLink(2);
@@ -110,7 +114,7 @@ TEST(TreeFile, EveryFeatureSavedOpenedAndSavedAgainIsByteIdentical)
     ASSERT_GT(bytes.size(), start.size());
     EXPECT_TRUE(std::equal(start.begin(), start.end(), bytes.begin()));
     EXPECT_EQ(opened.ParseLevel, 2);
-    EXPECT_EQ(opened.StoredNodeCount, 9);
+    EXPECT_EQ(opened.StoredNodeCount, 13);
     EXPECT_EQ(opened.CloneMasters.At(0)->node, opened.Root->GetChild(0)->GetChild(1));
     EXPECT_EQ(opened.Arrows.At(0)->owner, &opened);
     EXPECT_EQ(opened.PrinterSetup->DevMode(), nullptr);  // four bytes are no device mode: kept, not used
@@ -208,7 +212,11 @@ TEST(TreeFile, DamagedFilesReportTheirCode)
         {"arrow marker", good, 27},
         {"body version", good, 32},
         {"header version", good, 32},
+        {"display preferences", {}, 23},
     };
+    tree.Document().DisplayPrefs.BranchesPerNode = 21;
+    ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message));
+    cases[4].bytes = FileBytes(path);
     cases[1].bytes[arrowMarker + 3] = 0x45;
     cases[2].bytes[7] = 11;
     cases[3].bytes[2] = 1;
@@ -222,6 +230,8 @@ TEST(TreeFile, DamagedFilesReportTheirCode)
                   "This tree file is damaged, and cannot be read. Error code = " + std::to_string(c.code) + ".");
         EXPECT_EQ(opened.Root->childCount, 0) << c.what;
         EXPECT_EQ(opened.Root->kind, DecisionNode);
+        // Nothing read before the damage stays to be saved over the file.
+        EXPECT_EQ(opened.Variables.Count() + opened.NoteBoxes.Count() + opened.LinkItems.Count(), 0) << c.what;
     }
     std::remove(path.c_str());
 }

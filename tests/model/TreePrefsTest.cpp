@@ -2,6 +2,7 @@
 #include "model/TreeDisplayPrefs.h"
 
 #include "foundation/MemoryStream.h"
+#include "model/TreeDocument.h"
 #include "tests/foundation/RegistryTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +187,27 @@ TEST(TreeCalcPrefsProfile, PayoffIndexesAndMethodOutOfRangeTakeTheirDefaults)
         before.WriteProfile();
     else
         DeleteProfileSection("TreeCalcPrefs", false);
+}
+
+// A new tree starts from the saved preferences, except the page header and footer.
+TEST(TreePrefsProfile, NewTreesTakeTheSavedRecordsWithoutHeaderAndFooter)
+{
+    StoreTestLock lock;
+    SavedRegistryValue savedDisplay("Preferences", "TreeDisplayPrefs"), savedCalc("Preferences", "TreeCalcPrefs");
+    TreeDisplayPrefs display;
+    display.BranchesPerNode = 7;
+    display.PageHeaderString = "Head";
+    display.PageFooterString = "Foot";
+    display.TermNumString = "T#";
+    ASSERT_TRUE(SavePreferences(display));
+    TreeCalcPrefs calc;
+    calc.CurrentPayoff = 2;
+    ASSERT_TRUE(SavePreferences(calc));
+    TreeDocument document;
+    EXPECT_EQ(document.DisplayPrefs.BranchesPerNode, 7);
+    EXPECT_STREQ(document.DisplayPrefs.TermNumString.Text(), "T#");
+    EXPECT_TRUE(document.DisplayPrefs.PageHeaderString.IsEmpty() && document.DisplayPrefs.PageFooterString.IsEmpty());
+    EXPECT_EQ(document.CalcPrefs.CurrentPayoff, 2);
 }
 
 } // namespace

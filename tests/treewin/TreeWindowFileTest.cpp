@@ -1,5 +1,6 @@
 #include "treewin/TreeWindow.h"
 
+#include "analysis/TreeEngines.h"
 #include "app/PageGrid.h"
 #include "foundation/AppFlags.h"
 #include "model/TreeNode.h"
@@ -66,6 +67,9 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     const std::string tree = TempPath("kivo_window.tre"), copy = TempPath("kivo_window.trb");
     zString message;
     TreeWindow window;
+    window.Document().AddChild(window.Document().Root, TerminalNode, "Low", "", "3");
+    window.Document().AddChild(window.Document().Root, TerminalNode, "High", "", "5");
+    RollBackDocument(window.Document());
     window.SetPrintOffset(PrintOffset{1.25f, -0.5f});
     window.SetPrintScale(1.255);
     window.Document().SetModified(1);
@@ -78,6 +82,14 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
 
     TreeWindow snapshot(copy.c_str());
     EXPECT_EQ(snapshot.Document().RolledBack, 2);
+    EXPECT_EQ(snapshot.Document().Root->ExpectedValue(), 5.0);
+    // A snapshot never asks to be saved.
+    snapshot.SetModified(1);
+    {
+        MessageBoxRecorder closing;
+        EXPECT_EQ(snapshot.QueryClose("Save?"), 1);
+        EXPECT_EQ(closing.Count(), 0u);
+    }
     // The print offset travels in thousandths of an inch; the scale as whole per cents.
     EXPECT_EQ(snapshot.Document().PrintOffset[0], 1250);
     PrintOffset offset;

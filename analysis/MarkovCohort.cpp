@@ -62,10 +62,12 @@ std::vector<std::unique_ptr<MarkovCohortPlan>>& SparePlans()
     return spare;
 }
 
-// Plans kept whole for another run while a MarkovPlanReuse lives.
+// What runs keep for later runs while a MarkovRunReuse lives: whole plans, and the Markov nodes whose
+// jumps are resolved.
 struct PlanReuse {
     int depth = 0;
     std::vector<std::unique_ptr<MarkovCohortPlan>> kept;
+    std::vector<const TreeNode*> resolvedJumps;
 };
 
 PlanReuse& Reuse()
@@ -473,12 +475,12 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
     FinishMarkovRun(markov);
 }
 
-MarkovPlanReuse::MarkovPlanReuse()
+MarkovRunReuse::MarkovRunReuse()
 {
     ++Reuse().depth;
 }
 
-MarkovPlanReuse::~MarkovPlanReuse()
+MarkovRunReuse::~MarkovRunReuse()
 {
     PlanReuse& reuse = Reuse();
     if (--reuse.depth > 0)
@@ -486,6 +488,20 @@ MarkovPlanReuse::~MarkovPlanReuse()
     for (auto& plan : reuse.kept)
         SparePlans().push_back(std::move(plan));
     reuse.kept.clear();
+    reuse.resolvedJumps.clear();
+}
+
+bool MarkovRunReuse::JumpsResolved(const TreeNode* markov)
+{
+    const auto& resolved = Reuse().resolvedJumps;
+    return std::find(resolved.begin(), resolved.end(), markov) != resolved.end();
+}
+
+void MarkovRunReuse::KeepJumps(const TreeNode* markov)
+{
+    PlanReuse& reuse = Reuse();
+    if (reuse.depth > 0 && !JumpsResolved(markov))
+        reuse.resolvedJumps.push_back(markov);
 }
 
 double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovStageRecorder* recorder)

@@ -46,15 +46,21 @@ double MarkovCostEffectivenessValue(TreeNode* markov, int* error);
 // effectiveness.
 double SimulateMarkovIndividual(TreeNode* markov, int* error);
 
-// While one lives, cohort runs keep their plans and take them up again for the same Markov node and
-// payoffs instead of building them anew: for runs back to back between which nothing changes but the draws
-// of distributions (the trials of a Monte Carlo slice). Scopes may nest.
-class MarkovPlanReuse {
+// While one lives, Markov runs keep what they prepare and take it up again instead of making it anew:
+// cohort runs their plans (for the same Markov node and payoffs), every run the resolved jump targets of a
+// node without tunnel states. For runs back to back between which nothing changes but the draws of
+// distributions (the trials of a Monte Carlo slice). Scopes may nest.
+class MarkovRunReuse {
 public:
-    MarkovPlanReuse();
-    ~MarkovPlanReuse();
-    MarkovPlanReuse(const MarkovPlanReuse&) = delete;
-    MarkovPlanReuse& operator=(const MarkovPlanReuse&) = delete;
+    MarkovRunReuse();
+    ~MarkovRunReuse();
+    MarkovRunReuse(const MarkovRunReuse&) = delete;
+    MarkovRunReuse& operator=(const MarkovRunReuse&) = delete;
+
+    // Whether an earlier run of the scope resolved the node's jumps; outside a scope never.
+    static bool JumpsResolved(const TreeNode* markov);
+    // Within a scope: the node's jumps are resolved and stay so.
+    static void KeepJumps(const TreeNode* markov);
 };
 
 // Shared by both evaluators: resolve jump targets, check the structure, reset the calculation state,

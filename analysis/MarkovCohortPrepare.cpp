@@ -200,7 +200,8 @@ void CollapseTunnelStates(TreeNode* markov)
 
 bool PrepareMarkovRun(TreeNode* markov, int* error)
 {
-    ResolveMarkovJumpIndexes(markov);
+    if (!MarkovRunReuse::JumpsResolved(markov))
+        ResolveMarkovJumpIndexes(markov);
     if (!CheckMarkovStructure(markov)) {
         *error = 1;
         return false;
@@ -211,6 +212,8 @@ bool PrepareMarkovRun(TreeNode* markov, int* error)
     // The copies' jump names are resolved with the rest; without copies the indexes are already current.
     if (ExpandTunnelStates(markov))
         ResolveMarkovJumpIndexes(markov);
+    else
+        MarkovRunReuse::KeepJumps(markov);
     ResolveJumpTargetNodes(markov);
     TheHost().EscapePressed();
     return true;

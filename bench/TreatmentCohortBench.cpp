@@ -188,7 +188,7 @@ void ProbabilisticRun(const double* mortality)
         return;
     const double perSample = SecondsPerRepetition(1, [&] {
                                  // The trials run back to back, as in a slice of the progress.
-                                 MarkovPlanReuse reuse;
+                                 MarkovRunReuse reuse;
                                  simulation.Begin();
                                  while (!simulation.RunTrial()) {
                                  }

@@ -318,7 +318,7 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
             settings.seed = 7;
             settings.reevaluatePath = 1;
             EXPECT_TRUE(simulation.Setup(settings));
-            std::optional<MarkovPlanReuse> reuse;
+            std::optional<MarkovRunReuse> reuse;
             if (keepPlans)
                 reuse.emplace();
             simulation.Begin();

@@ -146,6 +146,7 @@ bool RuleAllows(const MenuFacts& f, const TreeDocument& document, unsigned id)
     case 1315: return !ci && f.any && f.allCollapsible;
     case 1316:
     case 1317: return !ci && f.any && f.allCollapsed;
+    case 1414: return !f.busy && f.one && f.kids >= 1;
     case 1405: return f.editable && !f.locked;
     case 1412: return f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed);
     case 1403:
@@ -245,7 +246,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1401,
             f.one && !ci && (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !node->collapsed)),
             f.subtreeHighlighted ? "Deselect Su&btree\tCtrl+B" : "Select Su&btree\tCtrl+B");
-    SetItem(bar, 1414, !f.busy && f.one && f.kids >= 1);
+    SetItem(bar, 1414, rule(1414));
     SetItem(bar, 1415, !ci);
     const bool addOne = node != nullptr && (f.kids > 0 || node->kind == LabelNode);
     SetItem(bar, 1403, rule(1403), addOne ? "&Add Branch\tCtrl+A" : "&Add Branches\tCtrl+A");

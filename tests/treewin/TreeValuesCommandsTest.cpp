@@ -104,6 +104,7 @@ TEST_F(TreeValuesCommands, AnItemOfANodeIsEditedInOneWindow)
 
     // Rolled back: only a beep, no box and no window.
     tree.RolledBack = 1;
+    window.EditTreeVariables(1506);
     window.EditTreeVariables(1507);
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(window.ChildWindows().Count(), 2);

@@ -76,7 +76,11 @@ PlanReuse& Reuse()
     return reuse;
 }
 
-// A plan for the run: a kept one that serves it as it is, else one built now.
+// Spare plans kept beyond this many go, the longest unused first.
+constexpr size_t kMaxSparePlans = 16;
+
+// A plan for the run: a kept one that serves it as it is, else one built now, preferably the spare one last
+// built for the node, whose formula sharing likely holds again.
 std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed)
 {
     auto& kept = Reuse().kept;
@@ -90,12 +94,14 @@ std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs
     }
     auto& spare = SparePlans();
     std::unique_ptr<MarkovCohortPlan> plan;
-    if (spare.empty()) {
-        plan = std::make_unique<MarkovCohortPlan>();
-    } else {
-        plan = std::move(spare.back());
-        spare.pop_back();
+    for (size_t i = spare.size(); i-- > 0 && plan == nullptr;) {
+        if (spare[i]->BuiltFor() == markov) {
+            plan = std::move(spare[i]);
+            spare.erase(spare.begin() + static_cast<std::ptrdiff_t>(i));
+        }
     }
+    if (plan == nullptr)
+        plan = std::make_unique<MarkovCohortPlan>();
     plan->Build(markov, args);
     return plan;
 }
@@ -103,10 +109,14 @@ std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs
 void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan, const TreeNode* markov, const MarkovRunArgs& args,
                 bool samplesFixed)
 {
-    if (Reuse().depth > 0 && plan->Serves(markov, args, samplesFixed))
+    if (Reuse().depth > 0 && plan->Serves(markov, args, samplesFixed)) {
         Reuse().kept.push_back(std::move(plan));
-    else
-        SparePlans().push_back(std::move(plan));
+        return;
+    }
+    auto& spare = SparePlans();
+    if (spare.size() >= kMaxSparePlans)
+        spare.erase(spare.begin());
+    spare.push_back(std::move(plan));
 }
 
 class CohortRun {

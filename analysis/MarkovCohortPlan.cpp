@@ -333,8 +333,27 @@ bool MarkovCohortPlan::SameForm(uint32_t a, uint32_t b) const
                       forms.begin() + y.formBegin);
 }
 
+bool MarkovCohortPlan::SharingHolds(bool samplesFixed) const
+{
+    if (samplesFixed != sharedSamplesFixed || sharedFrom.size() != formulas.size())
+        return false;
+    for (size_t i = 0; i < formulas.size(); ++i) {
+        const Expression* expression = formulas[i].expression;
+        if (sharedFrom[i].expression != expression || sharedFrom[i].treeSerial != expression->TreeSerial())
+            return false;
+    }
+    return true;
+}
+
 void MarkovCohortPlan::ShareFormulas(bool samplesFixed)
 {
+    if (SharingHolds(samplesFixed)) {
+        for (size_t i = 0; i < formulas.size(); ++i)
+            formulas[i].shared = sharedSlots[i];
+        for (SharedValue& value : shared)
+            value.stage = -1;
+        return;
+    }
     shared.clear();
     candidates.clear();
     forms.clear();
@@ -377,5 +396,12 @@ void MarkovCohortPlan::ShareFormulas(bool samplesFixed)
                 leader.shared = AddShared(leaderIndex, candidates[k].first);
         }
         first = end;
+    }
+    sharedSamplesFixed = samplesFixed;
+    sharedFrom.clear();
+    sharedSlots.clear();
+    for (const Formula& formula : formulas) {
+        sharedFrom.push_back(FormulaKey{formula.expression, formula.expression->TreeSerial()});
+        sharedSlots.push_back(formula.shared);
     }
 }

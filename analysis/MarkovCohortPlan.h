@@ -114,6 +114,8 @@ public:
     bool Serves(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed) const;
     // Forgets the values of the last run; the run values start again from the states' records.
     void Restart();
+    // The node of the latest Build.
+    const TreeNode* BuiltFor() const { return builtFor; }
 
     // The Markov node's own check: the states' starting probabilities.
     Check start{};
@@ -155,6 +157,8 @@ private:
     // Gives every group of alike stage-only formulas, every formula of the run's constants and every one
     // of numbers and "_stage" alone one shared value; samplesFixed when the draws hold for the run.
     void ShareFormulas(bool samplesFixed);
+    // The sharing worked out last holds when the same formulas come with the same trees.
+    bool SharingHolds(bool samplesFixed) const;
     int32_t AddShared(uint32_t formula, uint32_t print);
     bool SameForm(uint32_t a, uint32_t b) const;
 
@@ -177,4 +181,12 @@ private:
     std::vector<std::pair<uint32_t, uint32_t>> candidates;
     std::vector<Scan> scans;
     std::vector<uint32_t> forms;
+    // What the latest sharing was worked out from, and its slot per formula.
+    struct FormulaKey {
+        const Expression* expression;
+        uint32_t treeSerial;
+    };
+    std::vector<FormulaKey> sharedFrom;
+    std::vector<int32_t> sharedSlots;
+    bool sharedSamplesFixed = false;
 };

@@ -202,10 +202,17 @@ void Expression::SetText(const char* newText)
     DropParseTree();
 }
 
+uint32_t Expression::NewTreeSerial()
+{
+    static uint32_t last = 0;
+    return ++last;
+}
+
 void Expression::SetParseTree(ParseNode* tree)
 {
     if (tree == parseTree)
         return;
+    treeSerial = NewTreeSerial();
     DeleteCompiled(compiled);
     // A plain number is known as one from the start, so it can be read without an evaluation.
     compiled = tree != nullptr && tree->TypeCode() == NodeConstant ? Marker(&numberMarker) : nullptr;

@@ -38,6 +38,9 @@ public:
     char FirstChar() const { return first; }
 
     ParseNode* GetParseTree() const { return parseTree; }
+    // Differs between expressions and changes with every change of the cached tree: what was worked out
+    // from the tree holds while the serial stays.
+    uint32_t TreeSerial() const { return treeSerial; }
     bool HasParseTree() const { return parseTree != nullptr; }
     // Takes ownership of `tree` in place of the cached one.
     void SetParseTree(ParseNode* tree);
@@ -85,6 +88,9 @@ private:
     ParseNode* parseTree = nullptr;
     // The cached tree flattened for evaluation; goes with the tree.
     CompiledFormula* compiled = nullptr;
+    uint32_t treeSerial = NewTreeSerial();
+
+    static uint32_t NewTreeSerial();
 };
 
 // True, with the number, when the cache was filled from `start` under the current generation and its name

@@ -205,6 +205,28 @@ TEST(MarkovCohortReuse, RepeatedFormulasGiveWhatAFreshModelGives)
     }
 }
 
+// A model whose formulas already have their trees on its first run, its death probability edited between
+// runs: each run gives, to the bit, what the same model built afresh gives.
+TEST(MarkovCohortReuse, FormulasEditedBetweenRunsGiveWhatAFreshModelGives)
+{
+    const char* const edits[] = {"0.1", "0.05 + 0.001*_stage", "0.05+0.001*_stage", "0.1", "0.02*(_stage + 1)"};
+    MarkovTestTree kept("_stage >= 6");
+    kept.WellDead(edits[0], "0", "0", "1/1.03^_stage");
+    int error = 0;
+    EvaluateNodeFormula(kept.well, *kept.well->MarkovRewardExpr(IncrementalReward, 0), "reward", &error, false);
+    for (const char* edit : edits) {
+        kept.die->SetProbabilityText(edit, false);
+        EvaluateNodeFormula(kept.die, kept.die->probability, "probability", &error, false);
+        for (int run = 0; run < 2; ++run) {
+            MarkovTestTree fresh("_stage >= 6");
+            fresh.WellDead(edit, "0", "0", "1/1.03^_stage");
+            const double expected = EvaluateMarkovNode(fresh.markov, &error, 0, nullptr);
+            const double value = EvaluateMarkovNode(kept.markov, &error, 0, nullptr);
+            EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << edit << " run " << run;
+        }
+    }
+}
+
 // A random formula of numbers and "_stage" from a few parts, among them 1.03 and its next double, so that
 // equal and nearly equal formulas abound.
 std::string RandomStageFormula(RandomGenerator& random, int depth)

@@ -86,6 +86,8 @@ TreePane::~TreePane()
     InPlaceEdit* editor = tree_.InPlaceEditor;
     tree_.InPlaceEditor = nullptr;
     delete editor;
+    // The pressed node may go with the tree and its address be reused: the next press starts afresh.
+    SetClickTarget(nullptr);
 }
 
 POINT TreePane::DrawingPoint(const WindowEvent& event) const

@@ -80,6 +80,11 @@ const NumericFormat& TreeCalcPrefs::CurrentNumericFormat() const
     }
 }
 
+NumericFormat& TreeCalcPrefs::CurrentNumericFormat()
+{
+    return const_cast<NumericFormat&>(static_cast<const TreeCalcPrefs&>(*this).CurrentNumericFormat());
+}
+
 // Older text form: RollBackCalculatesKey, UseUtility, CalcComplementaryProbs, OptPath1..4, CurrentPayoff.
 bool TreeCalcPrefs::FromText(const char* text, int, const VersionRecord&)
 {

@@ -40,6 +40,9 @@ struct TreeCalcPrefs : PreferenceRecord {
 
     // The format of the current method (the current payoff's under the Payoff method).
     const NumericFormat& CurrentNumericFormat() const;
+    NumericFormat& CurrentNumericFormat();
+    // The payoff's format; an index out of range gives the first payoff's.
+    NumericFormat& PayoffFormat(int payoff) { return PayoffFormats[payoff >= 0 && payoff < 4 ? payoff : 0]; }
 
     int32_t RollBackCalculatesKey;
     uint8_t UseUtility;

@@ -31,6 +31,7 @@
 #include "dialogs/MarkovBindingsDialog.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
+#include "dialogs/NumericFormatDialog.h"
 #include "dialogs/PayoffRangeDialog.h"
 #include "dialogs/RankingsDialog.h"
 #include "dialogs/ReorderBranchesDialog.h"
@@ -180,6 +181,9 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         return 1;
     case 1407:
         EnterRiskPreferences();
+        return 1;
+    case 1309:
+        EditNumberFormats();
         return 1;
     case 1401:
         if (selection.Count() == 1 && !CustomInterfaceShown) {
@@ -373,6 +377,24 @@ void TreeWindow::ZoomByStep(bool in)
     pane->ZoomStep(in);
     ScrollSelectionIntoView();
     edit.Restore();
+}
+
+void TreeWindow::EditNumberFormats()
+{
+    TreeCalcPrefs& calc = document.CalcPrefs;
+    const int changed =
+        calc.CalcMethod == CostEffectivenessMethod
+            ? RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(calc.CECostPayoff),
+                                          calc.PayoffFormat(calc.CEEffPayoff), calc.CECostPayoff, calc.CEEffPayoff)
+            : RunNumericFormatDialog(calc.CurrentNumericFormat(), calc.CalcMethod, calc.CurrentPayoff);
+    if (changed == 0)
+        return;
+    // The results shown are written in the formats: their boxes are measured again.
+    if (document.RolledBack != 0) {
+        Redraw();
+        InvalidateAll();
+    }
+    SetModified(1);
 }
 
 void TreeWindow::EnterRiskPreferences()

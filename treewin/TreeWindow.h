@@ -423,6 +423,8 @@ private:
     void ToggleRollBackBox(TreeNode* node);
     // Zoom In (1350) and Out (1351) by one step, keeping the selection in view and the in-place edit open.
     void ZoomByStep(bool in);
+    // Numeric Formatting (1309): the format of the calculation method, or the cost-effectiveness formats.
+    void EditNumberFormats();
     // Enter Risk Preferences (1407), then the offer to switch the function on.
     void EnterRiskPreferences();
     void DeleteBranch(TreeNode* node);

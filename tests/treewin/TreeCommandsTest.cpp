@@ -12,6 +12,7 @@
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/JumpToDialog.h"
 #include "dialogs/MarkovBindingsDialog.h"
+#include "dialogs/NumericFormatDialog.h"
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
 #include "dialogs/ReorderBranchesDialog.h"
@@ -221,6 +222,39 @@ TEST(TreeCommands, MarkovCommandsChooseTheJumpAndEditTheBindings)
     window.OnCommand(1420);
     EXPECT_EQ(document.Modified, 1);
     MarkovBindingsDialog::SetPresenter(bindings);
+}
+
+// Numeric Formatting edits the format of the calculation method, or picks among the cost-effectiveness ones;
+// only an accepted change marks the tree modified.
+TEST(TreeCommands, NumericFormattingEditsTheFormatOfTheMethod)
+{
+    Screen screen;
+    Tree t;
+    TreeCalcPrefs& calc = t.document.CalcPrefs;
+    calc.CurrentPayoff = 1;
+    const NumericFormat* edited = nullptr;
+    int answer = IDCANCEL;
+    auto single = NumericFormatDialog::SetPresenter([&](NumericFormatDialog& d) {
+        edited = &d.format;
+        return answer;
+    });
+    auto choice = NumericFormatChoiceDialog::SetPresenter([&](NumericFormatChoiceDialog& d) {
+        edited = &d.cost;
+        d.changed = true;
+        return answer;
+    });
+    for (int method : {0, 1}) {
+        calc.CalcMethod = method;
+        for (int given : {IDCANCEL, IDOK}) {
+            answer = given;
+            t.document.SetModified(0);
+            t.window.OnCommand(1309);
+            EXPECT_EQ(edited, &calc.PayoffFormats[method == 0 ? 1 : calc.CECostPayoff]);
+            EXPECT_EQ(t.document.Modified, given == IDOK ? 1 : 0);
+        }
+    }
+    NumericFormatDialog::SetPresenter(single);
+    NumericFormatChoiceDialog::SetPresenter(choice);
 }
 
 TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)

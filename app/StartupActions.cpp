@@ -79,7 +79,7 @@ void ChangeStartupDecimals(TreeWindow& tree)
     SubstituteArgs(message, DecimalFromChar.Text(), DecimalToChar.Text());
     ShowStatusMessage(message.Text());
     const DecimalChangeCount count =
-        ChangeTreeDecimals(tree.Document().Root, DecimalFromChar.Text()[0], DecimalToChar.Text()[0], message.Text());
+        ChangeTreeDecimals(tree.Document(), DecimalFromChar.Text()[0], DecimalToChar.Text()[0], message.Text());
     if (count.changed == 0)
         return;
     tree.Document().SetModified(1);

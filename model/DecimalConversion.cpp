@@ -1,12 +1,16 @@
 #include "model/DecimalConversion.h"
 
+#include "formula/Distribution.h"
+#include "formula/DistributionRecord.h"
 #include "formula/Expression.h"
 #include "foundation/zString.h"
 #include "model/ExpressionWalk.h"
 #include "model/NodeFormula.h"
+#include "model/TreeDocument.h"
 
 #include <cctype>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,9 +75,23 @@ bool ChangeLiteralDecimals(zString& text, char from, char to)
     return any;
 }
 
-DecimalChangeCount ChangeTreeDecimals(TreeNode* root, char from, char to, const char* progressText)
+DecimalChangeCount ChangeTreeDecimals(TreeDocument& document, char from, char to, const char* progressText)
 {
     Conversion conversion{from, to, {}};
-    ReparseTreeBindings(root, false, ConvertFormula, &conversion, progressText);
+    ReparseTreeBindings(document.Root, false, ConvertFormula, &conversion, progressText);
+    std::vector<Expression*> formulas;
+    for (int i = 0; i < document.Distributions.Count(); ++i) {
+        if (Distribution* distribution = document.Distributions.RecordAt(i)->GetDistribution()) {
+            for (int p = 0; p < distribution->ParameterCount(); ++p)
+                formulas.push_back(distribution->Parameter(p));
+        }
+    }
+    for (Expression& weight : document.CalcPrefs.MultiAttrWeight)
+        formulas.push_back(&weight);
+    CESensitivitySettings& limits = document.CESettings;
+    formulas.insert(formulas.end(), {&limits.willingnessToPay, &limits.costCeiling, &limits.effectivenessFloor});
+    ExpressionVisitor visitor;
+    for (Expression* formula : formulas)
+        ConvertFormula(visitor, document.Root, *formula, &conversion);
     return conversion.count;
 }

@@ -1,6 +1,10 @@
 #include "model/DecimalConversion.h"
 
+#include "formula/Distribution.h"
+#include "formula/DistributionRecord.h"
 #include "foundation/zString.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +30,25 @@ TEST(DecimalConversion, OnlyNumberLiteralsChange)
         EXPECT_EQ(ChangeLiteralDecimals(text, c.from, c.to), std::string(c.text) != c.expected) << c.text;
         EXPECT_STREQ(text.Text(), c.expected);
     }
+}
+
+// The document's own formulas change with the tree's.
+TEST(DecimalConversion, EveryFormulaOfTheDocument)
+{
+    TreeDocument document;
+    document.AddChild(document.Root, TerminalNode, "End", "", "2,5");
+    auto* record = new DistributionRecord;
+    record->index = 1;
+    record->SetDistribution(MakeDistribution(1));
+    record->GetDistribution()->Parameter(0)->SetText("0,5");
+    document.Distributions.InsertSorted(record);
+    document.CalcPrefs.MultiAttrWeight[1].SetText("0,25");
+    document.CESettings.costCeiling.SetText("1000,5");
+    EXPECT_EQ(ChangeTreeDecimals(document, ',', '.', nullptr).changed, 4);
+    EXPECT_STREQ(document.Root->GetChild(0)->Payoff(0).Text().Text(), "2.5");
+    EXPECT_STREQ(record->GetDistribution()->Parameter(0)->Text().Text(), "0.5");
+    EXPECT_STREQ(document.CalcPrefs.MultiAttrWeight[1].Text().Text(), "0.25");
+    EXPECT_STREQ(document.CESettings.costCeiling.Text().Text(), "1000.5");
 }
 
 } // namespace

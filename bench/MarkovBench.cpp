@@ -16,7 +16,6 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <cstdlib>
 
 namespace {
 
@@ -128,7 +127,7 @@ KIVO_BENCH(MarkovCohort)
     const double value = EvaluateMarkovNode(markov, &error, 0, nullptr);
     std::printf("cohort of %d states over %d cycles: value %.9g, error %d\n", kStates, kCycles, value, error);
     const double stateCycles = kStates * kCycles;
-    const double perRun = SecondsPerRepetition(getenv("PROF")?100000:getenv("PROF1")?1:200, [&] {
+    const double perRun = SecondsPerRepetition(200, [&] {
         error = 0;
         BenchKeep(EvaluateMarkovNode(markov, &error, 0, nullptr));
     });
@@ -153,7 +152,7 @@ KIVO_BENCH(MarkovCohort)
 
     // Preparing and finishing a run: jump resolution, structure check, tunnel copies, status line.
     markov->SetMarkovTerminationText("_stage >= 1", 0);
-    const double oneCycle = SecondsPerRepetition(getenv("PROF1")?1000000:2000, [&] {
+    const double oneCycle = SecondsPerRepetition(2000, [&] {
         error = 0;
         BenchKeep(EvaluateMarkovNode(markov, &error, 0, nullptr));
     });

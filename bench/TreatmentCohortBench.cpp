@@ -24,7 +24,6 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -248,7 +247,7 @@ KIVO_BENCH(TreatmentCohortRollBack)
         AddStrategy(window.Root, "Combined", "*0.6");
         int error = 0;
         const double value = RollBackTree(window.Root, &error, RollBackSilent);
-        const double perRun = SecondsPerRepetition(getenv("PROF")?300000:500, [&] {
+        const double perRun = SecondsPerRepetition(500, [&] {
             error = 0;
             BenchKeep(RollBackTree(window.Root, &error, RollBackSilent));
         });

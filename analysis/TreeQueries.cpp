@@ -7,6 +7,7 @@
 #include "foundation/MessageBoxes.h"
 #include "analysis/DistributionCollector.h"
 #include "analysis/RollBack.h"
+#include "formula/WorkStack.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/TreeDocument.h"
@@ -148,7 +149,7 @@ double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
     if (*error != 0)
         return 0.0;
     // Each step goes one level down; the levels are walked in a loop, then the values travel back up.
-    std::vector<TreeNode*> path;
+    WorkStack<TreeNode*, 16> path;
     TreeNode* current = node;
     while (current != nullptr && *error == 0) {
         if (current->LastBindingIsBraced() && !current->EvaluateBracedBindings()) {
@@ -196,7 +197,7 @@ double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
         default:
             return 0.0;
         }
-        path.push_back(current);
+        path.Push(current);
         if (current->IsEndNode())
             break;
         if (next == nullptr) {
@@ -210,12 +211,12 @@ double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
     }
     if (*error != 0)
         return 0.0;
-    for (size_t i = path.size() - 1; i > 0; --i) {
-        TreeNode* parent = path[i - 1];
-        const TreeNode* child = path[i];
+    for (const TreeNode* child = path.Pop(); !path.Empty();) {
+        TreeNode* parent = path.Pop();
         parent->triple.value = child->triple.value;
         parent->triple.cost = child->triple.cost;
         parent->triple.effectiveness = child->triple.effectiveness;
+        child = parent;
     }
     return node->triple.value;
 }

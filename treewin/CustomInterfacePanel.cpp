@@ -1,5 +1,6 @@
 #include "treewin/CustomInterfacePanel.h"
 
+#include "app/FramePane.h"
 #include "app/StartProgram.h"
 #include "dialogs/ChangeValuesDialog.h"
 #include "dialogs/InterfaceOptionsDialog.h"
@@ -33,13 +34,12 @@ public:
     }
 };
 
-// The pane of the buttons: a click hands the button's command to the tree window.
-class ButtonPane : public PaneWindowCL {
+// The framed pane of the buttons: a click hands the button's command to the tree window.
+class ButtonPane : public FramePane {
 public:
     ButtonPane(WindowCL* parent, TreeWindow& tree, SIZE size)
-        : PaneWindowCL(parent, new CentredLayout(size.cx, size.cy), WS_CHILD | WS_VISIBLE), tree_(tree)
+        : FramePane(parent, new CentredLayout(size.cx, size.cy), WS_CHILD | WS_VISIBLE), tree_(tree)
     {
-        SetBackgroundColour(SplitColour(GetSysColor(COLOR_BTNFACE)));
     }
 
     long OnCommand(WindowEvent* event) override

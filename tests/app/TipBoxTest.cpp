@@ -1,9 +1,11 @@
 // Plot mapping of values onto pixels, tip boxes and value scales painted on a bitmap.
 
+#include "app/FramePane.h"
 #include "app/PlotMapping.h"
 #include "app/TipBox.h"
 #include "app/ValueScaleWindow.h"
 #include "framework/draw/BitmapDisplay.h"
+#include "framework/window/LayoutManager.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -72,4 +74,24 @@ TEST(ValueScaleWindow, CopiesItsPictureToTheOriginAndFramesItWhenAsked)
         EXPECT_EQ(GetPixel(dc, 10, 3), framed ? RGB(0, 0, 0) : RGB(255, 255, 255)) << framed;
         EXPECT_EQ(GetPixel(dc, 12, 3), RGB(255, 255, 255)) << framed;
     }
+}
+
+TEST(FramePane, PaintsARaisedEdgeAndASunkenOneFourPixelsIn)
+{
+    ScopedApplication app;
+    RecordingTopWindow top;
+    top.Create();
+    auto* pane = new FramePane(&top, new LayoutManager(RECT{0, 0, 40, 30}, nullptr), WS_VISIBLE);
+    BitmapDisplay target(40, 30);
+    PatBlt(target.DeviceContext(), 0, 0, 40, 30, BLACKNESS);
+    pane->PushDisplay(&target);
+    pane->Paint(nullptr);
+    pane->PopDisplay();
+    const COLORREF white = RGB(255, 255, 255), grey = RGB(128, 128, 128), black = 0;
+    const struct { int x, y; COLORREF colour; } pixels[] = {
+        {1, 10, white}, {2, 10, white}, {38, 10, grey}, {20, 1, white}, {20, 28, grey}, // raised
+        {5, 10, grey}, {6, 10, grey}, {34, 10, white}, {20, 5, grey}, {20, 24, white},  // sunken
+        {3, 10, black}, {10, 10, black}};
+    for (const auto& p : pixels)
+        EXPECT_EQ(GetPixel(target.DeviceContext(), p.x, p.y), p.colour) << p.x << "," << p.y;
 }

@@ -1,9 +1,14 @@
 #include "dialogs/DistributionsDialog.h"
 
 #include "dialogs/DistributionPicker.h"
+#include "dialogs/ProgramDialog.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"
+#include "formula/DistributionList.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "treewin/TreeWindow.h"
+
+#include <string>
 
 namespace {
 
@@ -15,6 +20,62 @@ constexpr int32_t kTableSampling = 16;
 DistributionsDialog::DistributionsDialog(TreeWindow* window, bool chooser)
     : window(window), chooser(chooser), list(window->Document().Distributions)
 {
+}
+
+namespace {
+
+// The list of records and the controls that follow its selection.
+void ShowRecords(DistributionsDialog& distributions, ProgramDialog& dialog, NotifyListCtrl& list)
+{
+    list.Clear();
+    for (int i = 0; i < distributions.list.Count(); ++i) {
+        const DistributionRecord& record = *distributions.list.RecordAt(i);
+        const std::string line = std::to_string(record.index) + "\t" + record.comment.Text();
+        list.AddChars(line.c_str());
+    }
+    list.SetCurSel(distributions.selected);
+    SetDlgItemTextA(dialog.Handle(), DistributionsDialog::kDescription, distributions.Description().Text());
+    const BOOL any = distributions.Selected() != nullptr;
+    EnableWindow(GetDlgItem(dialog.Handle(), DistributionsDialog::kDeleteButton), any);
+    if (distributions.chooser)
+        EnableWindow(GetDlgItem(dialog.Handle(), IDOK), any);
+}
+
+int ShowOnScreen(DistributionsDialog& distributions)
+{
+    ProgramDialog dialog(DistributionsDialog::kTemplateId);
+    NotifyListCtrl* list = NotifyListCtrl::FromTemplate(&dialog, DistributionsDialog::kList);
+    if (list == nullptr)
+        return IDCANCEL;
+    if (distributions.chooser) {
+        SetDlgItemTextA(dialog.Handle(), IDOK, "&Use");
+        SetDlgItemTextA(dialog.Handle(), IDCANCEL, "Cancel");
+    } else {
+        ShowWindow(GetDlgItem(dialog.Handle(), IDOK), SW_HIDE);
+    }
+    // Editing a record's properties is not offered here.
+    EnableWindow(GetDlgItem(dialog.Handle(), DistributionsDialog::kPropertiesButton), FALSE);
+    ShowRecords(distributions, dialog, *list);
+    dialog.OnNotification(DistributionsDialog::kList, LBN_SELCHANGE, [&] {
+        distributions.selected = list->GetCurSel();
+        ShowRecords(distributions, dialog, *list);
+    });
+    dialog.OnButton(DistributionsDialog::kNewButton, [&] {
+        if (distributions.New())
+            ShowRecords(distributions, dialog, *list);
+    });
+    dialog.OnButton(DistributionsDialog::kDeleteButton, [&] {
+        distributions.Delete();
+        ShowRecords(distributions, dialog, *list);
+    });
+    return dialog.Run();
+}
+
+} // namespace
+
+int DistributionsDialog::Run()
+{
+    return (HasPresenter() ? Present() : ShowOnScreen(*this)) == IDOK ? 1 : 0;
 }
 
 DistributionRecord* DistributionsDialog::Selected() const

@@ -15,11 +15,12 @@ class TreeWindow;
 
 class DistributionsDialog : public PresentedDialog<DistributionsDialog> {
 public:
-    enum : unsigned { kTemplateId = 3440, kList = 3441, kNewButton = 3442, kDeleteButton = 3444 };
+    enum : unsigned { kTemplateId = 3440, kList = 3441, kNewButton = 3442, kPropertiesButton = 3443, kDeleteButton = 3444,
+                   kDescription = 3445 };
 
     DistributionsDialog(TreeWindow* window, bool chooser);
-    // 1 on OK (only a chooser has an OK button).
-    int Run() { return Present() == IDOK ? 1 : 0; }
+    // 1 on OK (only a chooser has an OK button, "&Use"); on the screen without a presenter.
+    int Run();
 
     // The record at the selected index, or null.
     DistributionRecord* Selected() const;

@@ -88,7 +88,12 @@ void EvaluatorWindow::InsertText(const char* text, bool)
 
 long EvaluatorWindow::OnCommand(WindowEvent* event)
 {
-    if (LOWORD(event->wParam) != kCalculateButton)
+    const unsigned id = LOWORD(event->wParam);
+    // The result never shows the value of an expression changed since.
+    if (id == kExpressionEdit && HIWORD(event->wParam) == EN_CHANGE && result != nullptr)
+        result->SetText("");
+    // Enter in the window calculates as the button does.
+    if (id != kCalculateButton && id != IDOK)
         return TreeChildWindow::OnCommand(event);
     Calculate();
     if (expression != nullptr)

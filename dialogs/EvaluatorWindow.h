@@ -28,6 +28,7 @@ public:
     // formula's message and the result left as it was.
     void Calculate();
     void InsertText(const char* text, bool withParentheses) override;
+    // Calculate (31008, or Enter); a change of the expression clears the result.
     long OnCommand(WindowEvent* event) override;
     void OnTreeTitleChanged(const char* title) override;
 

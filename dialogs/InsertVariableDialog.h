@@ -14,7 +14,8 @@ public:
 
     explicit InsertVariableDialog(const NameList& candidates) : candidates(candidates) {}
     // The chosen candidate, or null after Cancel.
-    const zString* Run() { return Present() == IDOK ? candidates.At(selected) : nullptr; }
+    // On the screen without a presenter; double-clicking a line is OK.
+    const zString* Run();
 
     const NameList& candidates;
     int selected = 0;

@@ -13,7 +13,8 @@ public:
 
     // Loads the tree's four weight texts.
     explicit MultiAttrWeightDialog(TreeWindow* window);
-    int Run() { return Present() == IDOK ? 1 : 0; }
+    // 1 on OK; on the screen without a presenter.
+    int Run();
 
     TreeWindow* window;
     zString weights[4];

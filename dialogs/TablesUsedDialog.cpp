@@ -1,18 +1,21 @@
 #include "dialogs/TablesUsedDialog.h"
 
 #include "app/CursorStack.h"
+#include "dialogs/ProgramDialog.h"
 #include "formula/Expression.h"
 #include "formula/FormulaRef.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "model/EvalContext.h"
 #include "model/ExpressionWalk.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -54,6 +57,20 @@ void CollectFormulaTables(ExpressionVisitor&, TreeNode* node, Expression& formul
 }
 
 } // namespace
+
+void TablesUsedDialog::Run()
+{
+    if (HasPresenter()) {
+        Present();
+        return;
+    }
+    ProgramDialog dialog(kTemplateId);
+    for (const auto& [id, names] : {std::pair<unsigned, const NameList*>{kFoundList, &found}, {kMissingList, &missing}})
+        if (ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, id))
+            for (int i = 0; i < names->Count(); ++i)
+                list->AddString(*names->At(i));
+    dialog.Run();
+}
 
 void ShowTablesUsed(TreeNode* root)
 {

@@ -12,7 +12,8 @@ public:
     enum : unsigned { kTemplateId = 4360, kFoundList = 4361, kMissingList = 4363 };
 
     TablesUsedDialog(const NameList& found, const NameList& missing) : found(found), missing(missing) {}
-    void Run() { Present(); }
+    // Shows the lists; on the screen without a presenter.
+    void Run();
 
     const NameList& found;
     const NameList& missing;

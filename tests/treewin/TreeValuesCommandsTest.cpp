@@ -25,6 +25,7 @@
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeStructureActions.h"
 
@@ -332,6 +333,33 @@ TEST_F(TreeValuesCommands, TheWheelAndInsertVariableWorkOnTheChanceNode)
     InsertVariableDialog::SetPresenter(insert);
     EXPECT_STREQ(window.InPlaceEditor->GetText().Text(), "1-y");
     EXPECT_EQ(asked, 1);
+}
+
+TEST_F(TreeValuesCommands, TheWeightsAndDistributionsDialogsOnTheScreen)
+{
+    {
+        ModalDialogDriver person;
+        person.Type(MultiAttrWeightDialog::kFirstWeightEdit + 1, "0.25").Press(IDOK);
+        window.EditTreeVariables(1514);
+        EXPECT_TRUE(person.Finished());
+    }
+    EXPECT_STREQ(tree.CalcPrefs.MultiAttrWeight[1].Text().Text(), "0.25");
+
+    auto picker = DistributionPicker::SetPresenter([](DistributionPicker& dialog) {
+        dialog.chosen = new NormalDistribution();
+        return IDOK;
+    });
+    {
+        ModalDialogDriver person;
+        person.Press(DistributionsDialog::kNewButton).Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), DistributionsDialog::kList, LB_GETCOUNT, 0, 0), 1);
+        });
+        person.Press(IDCANCEL);
+        window.EditTreeVariables(1515);
+        EXPECT_TRUE(person.Finished());
+    }
+    DistributionPicker::SetPresenter(picker);
+    EXPECT_EQ(tree.Distributions.Count(), 1);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "model/MarkovInfo.h"
 #include "dialogs/ReorderBranchesDialog.h"
 #include "app/InPlaceEdit.h"
+#include "app/PromptDialog.h"
 #include "framework/dialog/FontDialog.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/Clipboard.h"
@@ -511,6 +512,42 @@ TEST(TreeCommands, ClonesAskAndRefuseRecursion)
     EXPECT_EQ(t.a->childCount, 0);
     t.window.Undo();
     EXPECT_EQ(t.a->childCount, 2);
+}
+
+// Create Clone asks for a name until it is one no master has; the clone is one undo step.
+TEST(TreeCommands, CreateCloneAsksForAnUnusedName)
+{
+    Screen screen;
+    Tree t;
+    t.window.AddCloneMaster(t.b, "Alpha");
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.document.SubtreeSelection = 1;
+    std::string caption, prompt;
+    ModalDialogDriver driver;
+    driver.Then([&](DialogFrameCL& dialog) {
+              char text[100] = {};
+              GetWindowTextA(dialog.Handle(), text, sizeof text);
+              caption = text;
+              GetWindowTextA(dialog.FindChild(PromptDialog::PromptId)->Handle(), text, sizeof text);
+              prompt = text;
+          })
+        .Type(PromptDialog::FieldId, "Alpha")
+        .Press(IDOK)
+        .Type(PromptDialog::FieldId, "Beta")
+        .Press(IDOK);
+    t.window.OnCommand(1206);
+    EXPECT_EQ(caption, "Create Clone");
+    EXPECT_EQ(prompt, "Enter a name for your clone master at node \"A\".");
+    EXPECT_EQ(screen.boxes.Last().text, "That clone name has already been used in this document.");
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(t.a->cloneStatus, CloneMasterNode);
+        zString name;
+        t.document.CloneName(t.a->cloneId, name);
+        EXPECT_STREQ(name.Text(), "Beta");
+        t.window.Undo();
+        EXPECT_EQ(t.a->cloneStatus, NotCloned);
+        t.window.Redo();
+    }
 }
 
 TEST(TreeCommands, RollBackTogglesAndOptimalPathsAreSelected)

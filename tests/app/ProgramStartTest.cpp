@@ -96,6 +96,24 @@ private:
     bool started_ = false;
 };
 
+BOOL CALLBACK CollectTitle(HWND window, LPARAM parameter)
+{
+    reinterpret_cast<std::vector<std::string>*>(parameter)->push_back(TitleOf(window));
+    return TRUE;
+}
+
+// The titles of the frame's windows that are trees.
+std::vector<std::string> TreeTitles(HWND frame)
+{
+    std::vector<std::string> titles, trees;
+    EnumChildWindows(frame, CollectTitle, reinterpret_cast<LPARAM>(&titles));
+    for (const std::string& title : titles) {
+        if (title.find("Tree") != std::string::npos)
+            trees.push_back(title);
+    }
+    return trees;
+}
+
 bool WaitUntilTopmost(HWND window)
 {
     for (int waited = 0; waited < 100; ++waited) {
@@ -141,6 +159,7 @@ TEST_F(ProgramStart, FrameTakesSavedRectangleSplashEndsAndCloseStoresPlacementAn
     GetWindowRect(frame, &rect);
     EXPECT_EQ((std::vector<long>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<long>{40, 30, 700, 520}));
     EXPECT_FALSE(IsZoomed(frame));
+    EXPECT_TRUE(TreeTitles(frame).empty());
 
     // The splash stands above the frame, then closes by itself after its two seconds.
     HWND splash = program.WaitForWindow(IsSplash, 1);
@@ -174,12 +193,27 @@ TEST_F(ProgramStart, SavedMaximisedFrameOpensMaximisedAndIgnoresTheRectangle)
     HWND frame = program.WaitForWindow(IsFrame);
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(IsZoomed(frame));
+    EXPECT_TRUE(TreeTitles(frame).empty());
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0);
     EXPECT_EQ(ReadProfileInt("General", "WasMax", -1), 1);
 }
 
 } // namespace
+
+// Without arguments the program starts with one new tree, the first of its run.
+TEST_F(ProgramStart, WithoutArgumentsOneUntitledTreeOpens)
+{
+    RunningProgram program("");
+    ASSERT_TRUE(program.Started());
+    HWND frame = program.WaitForWindow(IsFrame);
+    ASSERT_NE(frame, nullptr);
+    for (int waited = 0; waited < 200 && TreeTitles(frame).empty(); ++waited)
+        Sleep(50);
+    EXPECT_EQ(TreeTitles(frame), std::vector<std::string>{"Untitled Tree 1"});
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+}
 
 TEST_F(ProgramStart, StartedMinimisedIgnoresTheSavedPlacement)
 {

@@ -108,13 +108,12 @@ void TreeWindow::ShowCustomInterface(int show)
     const int16_t shown = show != 0 ? 1 : 0;
     if (shown == CustomInterfaceShown)
         return;
+    // Nothing stays selected, or typed into, in a tree hidden behind the panel.
+    ClearSelection();
     if (shown == 0) {
-        ClearSelection();
         delete customInterfacePanel;
         customInterfacePanel = nullptr;
     } else if (TreePane* pane = Pane()) {
-        // No typing into a text hidden behind the panel.
-        CloseInPlaceEdit();
         customInterfacePanel = new CustomInterfacePanel(*this, pane);
         customInterfacePanel->Show(SW_SHOW);
     }

@@ -389,7 +389,7 @@ public:
     bool CanShowCustomInterface();
     // 1 while the custom interface covers the tree.
     int16_t CustomInterfaceShown = 0;
-    // Shows (1) or hides (0) the custom interface panel over the tree pane; hiding clears the selection.
+    // Shows (1) or hides (0) the custom interface panel over the tree pane; either clears the selection.
     void ShowCustomInterface(int show);
     // The panel while it is shown in a pane, else null.
     CustomInterfacePanel* CustomPanel() const { return customInterfacePanel; }

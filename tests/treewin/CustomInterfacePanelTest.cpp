@@ -69,6 +69,7 @@ TEST_F(CustomInterfacePanelTest, CoversTheTreeWithItsButtonsUntilShowTree)
     window.OnCommand(1416);
     window.ShowCustomInterface(1);
     ASSERT_NE(window.CustomPanel(), nullptr);
+    EXPECT_EQ(window.Document().Selection.Count(), 0);
     EXPECT_EQ(PanelsOver(window), 1);
     LogicalRect bounds{1, 1, 1, 1};
     window.Bounds(bounds);
@@ -94,6 +95,7 @@ TEST_F(CustomInterfacePanelTest, CoversTheTreeWithItsButtonsUntilShowTree)
         EXPECT_EQ(rect.bottom - rect.top, units.ToPixelsY(14));
     }
 
+    window.SelectNode(window.Document().Root, 1, nullptr, false);
     SendMessageA(block, WM_COMMAND, MAKEWPARAM(1416, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(block, 1416)));
     EXPECT_EQ(window.CustomInterfaceShown, 0);
     EXPECT_EQ(window.CustomPanel(), nullptr);

@@ -1,5 +1,8 @@
 #include "dialogs/VariablesReportDialog.h"
 
+#include "dialogs/ProgramDialog.h"
+#include "framework/dialog/ButtonCtrl.h"
+
 #include <windows.h>
 
 #include <utility>
@@ -9,6 +12,24 @@ VariablesReportDialog::Presenter& CurrentPresenter()
 {
     static VariablesReportDialog::Presenter presenter;
     return presenter;
+}
+
+// The check boxes on the screen, one per setting.
+int ShowOnScreen(VariablesReportSettings& settings)
+{
+    ProgramDialog dialog(VariablesReportDialog::kTemplateId);
+    const std::pair<unsigned, int32_t*> boxes[] = {
+        {VariablesReportDialog::kNameCheck, &settings.includeName},
+        {VariablesReportDialog::kShortDescriptionCheck, &settings.includeShortDescription},
+        {VariablesReportDialog::kFormulaCheck, &settings.includeFormula},
+        {VariablesReportDialog::kValueCheck, &settings.includeValue},
+        {VariablesReportDialog::kRangeCheck, &settings.includeLow},
+        {VariablesReportDialog::kCommentCheck, &settings.includeComment},
+        {VariablesReportDialog::kRootDefinitionCheck, &settings.rootDefinitionWhenSeveral},
+    };
+    for (const auto& [id, state] : boxes)
+        CheckBoxCtrl::FromTemplate(&dialog, id, state);
+    return dialog.Run();
 }
 }  // namespace
 
@@ -22,7 +43,7 @@ VariablesReportDialog::Presenter VariablesReportDialog::SetPresenter(Presenter p
 int RunVariablesReportDialog(VariablesReportSettings& settings)
 {
     VariablesReportSettings edited = settings;
-    const int result = CurrentPresenter() ? CurrentPresenter()(edited) : IDCANCEL;
+    const int result = CurrentPresenter() ? CurrentPresenter()(edited) : ShowOnScreen(edited);
     if (result != IDOK)
         return 0;
     edited.includeHigh = edited.includeLow;

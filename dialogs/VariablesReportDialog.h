@@ -1,7 +1,6 @@
 #pragma once
 // Variables Report (dialog 4370): check boxes choose the report's columns. The range box governs both
-// range columns. The window itself is drawn from its template by the dialog engine, which stands behind
-// the presenter.
+// range columns.
 
 #include "model/VariablesReport.h"
 
@@ -20,8 +19,8 @@ public:
         kRootDefinitionCheck = 4378,
     };
 
-    // The person's side: edits the settings as the check boxes would and returns IDOK or IDCANCEL. Until
-    // the dialog engine shows the template, a dialog without a presenter answers Cancel.
+    // The person's side: edits the settings as the check boxes would and returns IDOK or IDCANCEL. Without a
+    // presenter the dialog shows on the screen.
     using Presenter = std::function<int(VariablesReportSettings&)>;
     static Presenter SetPresenter(Presenter presenter);
 };

@@ -335,7 +335,7 @@ TEST_F(TreeValuesCommands, TheWheelAndInsertVariableWorkOnTheChanceNode)
     EXPECT_EQ(asked, 1);
 }
 
-TEST_F(TreeValuesCommands, TheWeightsAndDistributionsDialogsOnTheScreen)
+TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
 {
     {
         ModalDialogDriver person;
@@ -360,6 +360,20 @@ TEST_F(TreeValuesCommands, TheWeightsAndDistributionsDialogsOnTheScreen)
     }
     DistributionPicker::SetPresenter(picker);
     EXPECT_EQ(tree.Distributions.Count(), 1);
+
+    // The Variables report with the columns the dialog starts with: name, description and value.
+    int columns = 0;
+    auto report = SetTextReportPresenter([&](TextReport& text, const char*) {
+        columns = text.ColumnHeaders().Count();
+        return 1;
+    });
+    {
+        ModalDialogDriver person;
+        person.Press(IDOK);
+        window.EditTreeVariables(1518);
+    }
+    SetTextReportPresenter(report);
+    EXPECT_EQ(columns, 3);
 }
 
 }  // namespace

@@ -125,6 +125,8 @@ void TreeWindow::CreatePane()
     pane->AttachScrollBars(40, 40, 160, 160);
     SetPaneDisplay(pane->OwnDisplay());
     Redraw();
+    // The zoom the tree was stored with; the pane keeps it within its range.
+    pane->SetZoom(document.Zoom);
 }
 
 void TreeWindow::SetModified(int flag)
@@ -187,6 +189,9 @@ PrinterSetupRecord& TreeWindow::PrinterSettings()
 
 void TreeWindow::OnZoomChanged()
 {
+    // Stored with the tree.
+    if (ZoomPane* pane = Pane())
+        document.Zoom = pane->Zoom();
     Redraw();
 }
 

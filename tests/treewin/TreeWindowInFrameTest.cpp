@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 int CountInSymbol(BitmapDisplay& picture, const TreeNode* node, COLORREF colour)
@@ -67,4 +71,22 @@ TEST(TreeWindowInFrame, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
     EXPECT_GT(CountInSymbol(picture, document.Root, RGB(0, 0, 255)), 4);
     EXPECT_GT(CountInSymbol(picture, chance, RGB(0, 128, 0)), 4);
     EXPECT_GT(CountInSymbol(picture, cure, RGB(255, 0, 0)), 4);
+}
+
+TEST(TreeWindowInFrame, TheZoomIsStoredWithTheTree)
+{
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    const std::string path = std::string(std::getenv("TEMP") ? std::getenv("TEMP") : ".") + "\\kivo_zoom.tre";
+    zString message;
+    {
+        TreeWindow tree;
+        ASSERT_NE(tree.Pane(), nullptr);
+        tree.Pane()->SetZoom(1.5);
+        ASSERT_TRUE(tree.SaveAs(path.c_str(), message)) << message.Text();
+    }
+    TreeWindow opened(path.c_str());
+    ASSERT_NE(opened.Pane(), nullptr);
+    EXPECT_DOUBLE_EQ(opened.Pane()->Zoom(), 1.5);
+    std::remove(path.c_str());
 }

@@ -36,6 +36,7 @@
 #include "dialogs/RankingsDialog.h"
 #include "dialogs/ReorderBranchesDialog.h"
 #include "dialogs/RiskPreferenceDialogs.h"
+#include "dialogs/SelectNodesDialog.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "dialogs/StoredAnalysisDialogs.h"
 #include "foundation/MessageBoxes.h"
@@ -184,6 +185,10 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         return 1;
     case 1309:
         EditNumberFormats();
+        return 1;
+    case 1415:
+        if (!CustomInterfaceShown)
+            SelectNodesDialog{*this};
         return 1;
     case 1401:
         if (selection.Count() == 1 && !CustomInterfaceShown) {

@@ -16,6 +16,8 @@
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
 #include "dialogs/ReorderBranchesDialog.h"
+#include "dialogs/SelectNodesDialog.h"
+#include "app/StatusMessage.h"
 #include "app/InPlaceEdit.h"
 #include "app/PromptDialog.h"
 #include "framework/dialog/FontDialog.h"
@@ -256,6 +258,43 @@ TEST(TreeCommands, NumericFormattingEditsTheFormatOfTheMethod)
     }
     NumericFormatDialog::SetPresenter(single);
     NumericFormatChoiceDialog::SetPresenter(choice);
+}
+
+// Select If selects what its rule finds, replacing the selection or joining it; searching the selected
+// subtrees counts only the nodes that were not selected already.
+TEST(TreeCommands, SelectIfSelectsTheNodesOfTheRule)
+{
+    Screen screen;
+    Tree t;
+    const struct {
+        SelectRule rule;
+        TreeNode* selected;
+        const char* names;
+    } cases[] = {
+        {{}, nullptr, "A1 A2 B "},
+        {{SelectRule::Position, 0, 0, 0, SelectRule::DecisionStrategy, 0, "", "", 0}, nullptr, "A B "},
+        {{SelectRule::ProbabilityValue, 0, 0, 0, 0, 5, "", "", 0.5}, nullptr, "A2 "},
+        {{SelectRule::ProbabilityValue, 0, 0, 0, 0, 2, "", "", 0.3}, nullptr, "A1 "},
+        {{SelectRule::NameContains, 0, 0, 0, 0, 0, "", "a", 0}, nullptr, "A A1 A2 "},
+        {{SelectRule::NameContains, 0, 0, 0, 0, 0, "", "", 0}, nullptr, "R A A1 A2 B "},
+        {{SelectRule::NodeType, 1, 1, 2072, 0, 0, "", "", 0}, t.a, "A A1 A2 "},
+    };
+    for (const auto& c : cases) {
+        auto presenter = SelectNodesDialog::SetPresenter([&c](SelectNodesDialog& d) {
+            d.rule = c.rule;
+            return IDOK;
+        });
+        t.window.ClearSelection();
+        if (c.selected != nullptr)
+            t.window.SelectNode(c.selected, 1, nullptr, false);
+        t.window.OnCommand(1415);
+        std::string names;
+        for (int i = 0; i < t.document.Selection.Count(); ++i)
+            names += std::string(t.document.Selection.At(i)->text.Text()) + " ";
+        EXPECT_EQ(names, c.names) << c.rule.kind;
+        SelectNodesDialog::SetPresenter(presenter);
+    }
+    EXPECT_STREQ(CurrentStatusMessage().Text(), "2 new node(s) selected");
 }
 
 TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)

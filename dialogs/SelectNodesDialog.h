@@ -1,0 +1,48 @@
+#pragma once
+// Select Nodes (dialog 3100, "Se&lect If..."): the person picks one rule and fills it in; on OK every node
+// of the tree, or of the selected nodes' subtrees, that satisfies the rule is selected and the count of newly
+// selected nodes is shown in the status line. Scripts fill a rule themselves and apply it with
+// SelectMatching.
+
+#include "dialogs/PresentedDialog.h"
+#include "foundation/zString.h"
+
+#include <cstdint>
+
+class TreeWindow;
+struct TreeNode;
+
+struct SelectRule {
+    // The rule kinds, by the id of the page that describes each.
+    enum : int32_t { NodeType = 3101, Position = 3102, VariableDefined = 3103, ProbabilityValue = 3104, NameContains = 3105 };
+    enum : int32_t { Rightmost = 3121, DecisionStrategy, ChanceOutcome, MarkovState, MarkovTransition };
+
+    int32_t kind = NodeType;
+    // Only the subtrees of the nodes selected now are searched.
+    int32_t selectedOnly = 0;
+    // The matches join the selection instead of replacing it.
+    int32_t addToSelection = 0;
+    // A node kind code; while the dialog runs, the chosen type button (2071 to 2076).
+    int32_t nodeKind = 2072;
+    int32_t position = Rightmost;
+    // Index into "<", "<=", "=", "<>", ">=", ">".
+    int32_t comparison = 0;
+    zString variable;
+    zString name;
+    double target = 0.5;
+};
+
+class SelectNodesDialog : public PresentedDialog<SelectNodesDialog> {
+public:
+    enum : unsigned { kTemplateId = 3100 };
+
+    // Runs the dialog over the tree and, on OK, applies the rule filled in.
+    explicit SelectNodesDialog(TreeWindow& tree);
+    // Selects the nodes that satisfy the rule, whose node kind is a kind code; returns how many were not
+    // selected before.
+    static int SelectMatching(const SelectRule& rule, TreeWindow& tree);
+    static bool NodeMatches(const SelectRule& rule, TreeNode* node);
+
+    TreeWindow& tree;
+    SelectRule rule;
+};

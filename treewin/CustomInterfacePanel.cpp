@@ -108,14 +108,22 @@ void TreeWindow::ShowCustomInterface(int show)
     const int16_t shown = show != 0 ? 1 : 0;
     if (shown == CustomInterfaceShown)
         return;
-    // Nothing stays selected, or typed into, in a tree hidden behind the panel.
+    // Nothing stays selected, or typed into, in a tree hidden behind the panel; the keys go to the panel
+    // while it is shown.
     ClearSelection();
-    if (shown == 0) {
+    TreePane* pane = Pane();
+    if (shown == 0 && customInterfacePanel != nullptr) {
+        const bool focused = IsChild(customInterfacePanel->Handle(), GetFocus()) != FALSE;
         delete customInterfacePanel;
         customInterfacePanel = nullptr;
-    } else if (TreePane* pane = Pane()) {
+        if (focused)
+            SetFocus(pane->Handle());
+    } else if (shown != 0 && pane != nullptr) {
+        const bool focused = GetFocus() == pane->Handle();
         customInterfacePanel = new CustomInterfacePanel(*this, pane);
         customInterfacePanel->Show(SW_SHOW);
+        if (focused)
+            SetFocus(customInterfacePanel->ButtonBlock().Children().front()->Handle());
     }
     CustomInterfaceShown = shown;
     Redraw();

@@ -66,9 +66,11 @@ TEST(CustomInterfacePanel, CoversTheTreeWithItsButtonsUntilShowTree)
     CustomInterfaceSettings& settings = GiveCustomInterface(window, "Read me");
     settings.options.allowRiskToggle = 1;
     window.SelectNode(window.Document().Root, 1, nullptr, false);
+    SetFocus(window.Pane()->Handle());
     window.OnCommand(1416);
     window.ShowCustomInterface(1);
     ASSERT_NE(window.CustomPanel(), nullptr);
+    EXPECT_EQ(GetParent(GetFocus()), window.CustomPanel()->ButtonBlock().Handle());
     EXPECT_EQ(window.Document().Selection.Count(), 0);
     EXPECT_EQ(PanelsOver(window), 1);
     LogicalRect bounds{1, 1, 1, 1};
@@ -94,6 +96,7 @@ TEST(CustomInterfacePanel, CoversTheTreeWithItsButtonsUntilShowTree)
     window.SelectNode(window.Document().Root, 1, nullptr, false);
     SendMessageA(block, WM_COMMAND, MAKEWPARAM(1416, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(block, 1416)));
     EXPECT_EQ(window.CustomPanel(), nullptr);
+    EXPECT_EQ(GetFocus(), window.Pane()->Handle());
     EXPECT_EQ(PanelsOver(window), 0);
     EXPECT_EQ(window.Document().Selection.Count(), 0);
     window.Bounds(bounds);

@@ -1,8 +1,7 @@
 #pragma once
 // The custom interface of a tree window: a pane in the button-face colour laid over the tree pane, filling
 // it, with a framed block of large buttons in its middle (Options, Change Values, Comments, Show Tree,
-// Analyze).
-// Each button hands its command to the tree window's command handler.
+// Analyze). Each button hands its command to the tree window's command handler.
 
 #include "framework/window/PaneWindowCL.h"
 

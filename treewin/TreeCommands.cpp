@@ -24,6 +24,7 @@
 #include "dialogs/AttachCloneDialog.h"
 #include "dialogs/CEAnalysisDialog.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
+#include "dialogs/CustomInterfaceDialog.h"
 #include "dialogs/EditScopeDialog.h"
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/JumpToDialog.h"
@@ -189,6 +190,15 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     case 1415:
         if (!CustomInterfaceShown)
             SelectNodesDialog{*this};
+        return 1;
+    case 1417:
+        if (!CustomInterfaceShown) {
+            // A tree designs its first custom interface from empty settings.
+            if (!document.CustomInterface)
+                document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+            if (CustomInterfaceDialog(*this, *document.CustomInterface).Run())
+                SetModified(1);
+        }
         return 1;
     case 1401:
         if (selection.Count() == 1 && !CustomInterfaceShown) {

@@ -9,6 +9,7 @@
 #include "app/UndoAction.h"
 #include "app/UndoHistory.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
+#include "dialogs/CustomInterfaceDialog.h"
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/JumpToDialog.h"
 #include "dialogs/MarkovBindingsDialog.h"
@@ -295,6 +296,27 @@ TEST(TreeCommands, SelectIfSelectsTheNodesOfTheRule)
         SelectNodesDialog::SetPresenter(presenter);
     }
     EXPECT_STREQ(CurrentStatusMessage().Text(), "2 new node(s) selected");
+}
+
+// Design Custom Interface starts a tree's first custom interface from empty settings; OK keeps the design.
+TEST(TreeCommands, DesignCustomInterfaceStartsFromEmptySettings)
+{
+    Screen screen;
+    Tree t;
+    int answer = IDCANCEL;
+    auto presenter = CustomInterfaceDialog::SetPresenter([&answer](CustomInterfaceDialog& d) {
+        EXPECT_EQ(d.settings.Count(), 0);
+        d.settings.comment = "Read me";
+        return answer;
+    });
+    for (int given : {IDCANCEL, IDOK}) {
+        answer = given;
+        t.document.SetModified(0);
+        t.window.OnCommand(1417);
+        EXPECT_EQ(t.document.Modified, given == IDOK ? 1 : 0);
+        t.document.CustomInterface.reset();
+    }
+    CustomInterfaceDialog::SetPresenter(presenter);
 }
 
 TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)

@@ -167,8 +167,10 @@ public:
     // With SnapshotMode on, node records carry results and the selection follows the nodes.
     void ReadDocumentBody(Archive& archive);
     void WriteDocumentBody(Archive& archive);
+    // A tree file of the other program's binary format, imported in place of the tree; false when damaged.
+    bool ReadForeignTree(Archive& archive);
     // A whole tree file: header and body, read as a snapshot or a plain tree (a file holding the other
-    // kind is recognised and read as that). Reading reports a damaged file in one error box and returns
+    // kind is recognised and read as that), or a foreign tree file. Reading reports a damaged file in one error box and returns
     // false. Writing goes to a temporary file beside the target that then replaces it, so a failed save
     // leaves the old file; false (message set) when the tree cannot be stored or the file not written.
     bool ReadTreeFile(const char* path, bool snapshot = false);
@@ -245,6 +247,9 @@ private:
     // variable, and each definition (of the variables, then of the old list) the root's binding unless
     // the root binds the name already.
     void MoveOldDefaultsToRoot(VariableDefList& oldDefaults);
+    // After reading: a damaged file leaves nothing but a fresh decision root (false); otherwise the clone
+    // copies follow their masters and the notes and arrows know their tree (true).
+    bool FinishReading(bool damaged);
 
 
     std::unique_ptr<NodeFormulaEvaluator> sharedEvaluator;

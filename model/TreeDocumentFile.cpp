@@ -11,6 +11,7 @@
 #include "model/CloneCopies.h"
 #include "model/CustomInterfaceSettings.h"
 #include "model/ExpressionWalk.h"
+#include "model/ForeignTreeImporter.h"
 #include "model/NodePath.h"
 #include "model/NodeRef.h"
 #include "model/NoteBox.h"
@@ -170,7 +171,31 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
         }
     }
     NoteStreamFailure(archive);
-    if (archive.Failed()) {
+    if (!FinishReading(archive.Failed()))
+        return;
+    // Parse trees stored by a writer of an earlier parse level, or every one when the person holds Shift and
+    // Control while the tree opens, are built again from the formulas' texts, quietly.
+    if (version.IsAtLeast(KnownVersion::k3_5) && (ParseLevel < 2 || TheHost().ShiftAndControlHeld())) {
+        HostSilence notices(Silence::Notices), formulaMessages(Silence::FormulaMessages);
+        ReparseTreeBindings(Root, false, RebuildParseTree, nullptr, "Forcing update of all parse trees...");
+    }
+    if (SnapshotMode)
+        RolledBack = 2;
+}
+
+bool TreeDocument::ReadForeignTree(Archive& archive)
+{
+    Selection.RemoveAll();
+    StoredNodeCount = NodesLoaded = 0;
+    if (!ImportForeignTree(archive, this) && !archive.Failed())
+        archive.SetFormatError(kForeignFormatError);
+    NoteStreamFailure(archive);
+    return FinishReading(archive.Failed());
+}
+
+bool TreeDocument::FinishReading(bool damaged)
+{
+    if (damaged) {
         // Nothing of a damaged body stays: partial lists would be saved over the file later.
         delete Root;
         Root = nullptr;
@@ -191,21 +216,14 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
         Root = new TreeNode(this);
         Root->SetKind(DecisionNode, true);
         StoredNodeCount = 1;
-        return;
+        return false;
     }
     UpdateCloneCopies(Root);
-    // Parse trees stored by a writer of an earlier parse level, or every one when the person holds Shift and
-    // Control while the tree opens, are built again from the formulas' texts, quietly.
-    if (version.IsAtLeast(KnownVersion::k3_5) && (ParseLevel < 2 || TheHost().ShiftAndControlHeld())) {
-        HostSilence notices(Silence::Notices), formulaMessages(Silence::FormulaMessages);
-        ReparseTreeBindings(Root, false, RebuildParseTree, nullptr, "Forcing update of all parse trees...");
-    }
     for (int i = 0; i < NoteBoxes.Count(); ++i)
         static_cast<NoteBox*>(NoteBoxes.At(i))->ownerTree = this;
     for (int i = 0; i < Arrows.Count(); ++i)
         Arrows.At(i)->owner = this;
-    if (SnapshotMode)
-        RolledBack = 2;
+    return true;
 }
 
 void TreeDocument::MoveOldDefaultsToRoot(VariableDefList& oldDefaults)
@@ -266,6 +284,11 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot)
 {
     SnapshotModeScope mode(snapshot);
     FileStream stream(path, false);
+    if (IsForeignTreeFile(stream)) {
+        if (document.ReadForeignTree(stream))
+            return 0;
+        return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
+    }
     const int kind = ReadFileHeader(stream);
     if (kind == TreeDocumentKind) {
         document.ReadDocumentBody(stream);

@@ -3,6 +3,7 @@
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileStream.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/model/ForeignFileBuilder.h"
 #include "tests/model/TreeBuilder.h"
 #include "model/NodeRef.h"
 #include "model/NoteBox.h"
@@ -184,6 +185,28 @@ TEST(TreeFile, AnEarlierParseLevelRebuildsTheStoredParseTrees)
         ASSERT_TRUE(opened.Root->GetChild(0)->Payoff(0).CachedNumber(&value));
         EXPECT_EQ(value, level == 2 ? 1.0 : 2.0);
     }
+    std::remove(path.c_str());
+}
+
+// The other program's tree files open through the same reader; a damaged one is reported like ours.
+TEST(TreeFile, ForeignTreeFilesAreImported)
+{
+    const std::string path = TempPath("kivo_foreign.tre");
+    const foreign_test::Bytes foreign = foreign_test::Sample205().bytes;
+    PutBytes(path, foreign);
+    TreeDocument opened;
+    ASSERT_TRUE(opened.ReadTreeFile(path.c_str()));
+    EXPECT_STREQ(opened.Root->text.Text(), "Start");
+    EXPECT_EQ(opened.Root->childCount, 2);
+    ASSERT_EQ(opened.NoteBoxes.Count(), 1);
+    EXPECT_EQ(static_cast<NoteBox*>(opened.NoteBoxes.At(0))->ownerTree, &opened);
+
+    PutBytes(path, foreign_test::Bytes(foreign.begin(), foreign.end() - 20));
+    MessageBoxRecorder boxes;
+    TreeDocument damaged;
+    EXPECT_FALSE(damaged.ReadTreeFile(path.c_str()));
+    EXPECT_EQ(boxes.Last().text, "This tree file is damaged, and cannot be read. Error code = 2.");
+    EXPECT_EQ(damaged.Root->childCount + damaged.Variables.Count(), 0);
     std::remove(path.c_str());
 }
 

@@ -6,6 +6,7 @@
 #include "analysis/MarkovCohortSteps.h"
 #include "analysis/ProbabilityVerification.h"
 #include "foundation/NumericHelpers.h"
+#include "formula/NameResolution.h"
 #include "foundation/StringHelpers.h"
 #include "analysis/RollBack.h"
 #include "model/MarkovInfo.h"
@@ -43,10 +44,24 @@ void Add(ValueTriple& to, const ValueTriple& from)
 // Stages beyond are not kept from run to run.
 constexpr int32_t kMaxRememberedStage = 1 << 14;
 
-void Remember(MarkovCohortPlan::StageValues& memo, int32_t stage, double value)
+// The kept values hold for the tables as they are now.
+bool Current(const MarkovCohortPlan::StageValues& memo)
+{
+    return !memo.readsTables ||
+           (memo.tableResolution == TableResolutionGeneration && memo.tableContent == TableContentGeneration);
+}
+
+// resolution and content: the tables' generations when the evaluation began (a lookup may load its table).
+void Remember(MarkovCohortPlan::StageValues& memo, int32_t stage, double value, uint32_t resolution,
+              uint32_t content)
 {
     if (stage < 0 || stage >= kMaxRememberedStage)
         return;
+    if (memo.readsTables && (memo.tableResolution != resolution || memo.tableContent != content)) {
+        std::fill(memo.known.begin(), memo.known.end(), 0);
+        memo.tableResolution = resolution;
+        memo.tableContent = content;
+    }
     const size_t at = static_cast<size_t>(stage);
     if (at >= memo.known.size()) {
         memo.known.resize(at + 1, 0);
@@ -189,12 +204,15 @@ double CohortRun::EvaluateAnew(int32_t formula, const char* role, int* failed)
     const int32_t stage = calc.stageCounter;
     if (shared != nullptr) {
         MarkovCohortPlan::StageValues* memo = shared->memo.get();
-        if (memo != nullptr && stage >= 0 && static_cast<size_t>(stage) < memo->known.size() && memo->known[stage]) {
+        if (memo != nullptr && Current(*memo) && stage >= 0 && static_cast<size_t>(stage) < memo->known.size() &&
+            memo->known[stage]) {
             shared->stage = stage;
             shared->value = memo->values[stage];
             return shared->value;
         }
     }
+    const uint32_t resolution = TableResolutionGeneration;
+    const uint32_t content = TableContentGeneration;
     int formulaError = 0;
     const double value = EvaluateNodeFormula(slot.node, *slot.expression, role, &formulaError, false);
     if (formulaError != 0) {
@@ -203,7 +221,7 @@ double CohortRun::EvaluateAnew(int32_t formula, const char* role, int* failed)
         shared->stage = stage;
         shared->value = value;
         if (shared->memo != nullptr)
-            Remember(*shared->memo, stage, value);
+            Remember(*shared->memo, stage, value, resolution, content);
     }
     return value;
 }

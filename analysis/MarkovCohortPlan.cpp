@@ -51,7 +51,8 @@ struct StageOnlyScan {
     bool samplesFixed = false;
     bool readsStage = false;
     // Reads a table or a draw, whose values may differ in another run.
-    bool readsRunInputs = false;
+    bool readsTables = false;
+    bool readsDraws = false;
     uint32_t print = 2166136261u;
     // The tree in words, node by node in pre-order: code, its numbers or name, operand count.
     std::vector<uint32_t>* form = nullptr;
@@ -80,7 +81,7 @@ struct StageOnlyScan {
             readsStage = true;
             return static_cast<const NameNode&>(node).KeywordIndex() == kStageKeyword;
         case NodeTableLookup:
-            readsRunInputs = true;
+            readsTables = true;
             for (const char* c = static_cast<const TableLookupNode&>(node).Name().Text(); *c; ++c)
                 Take(static_cast<unsigned char>(*c));
             Take(0);
@@ -89,7 +90,7 @@ struct StageOnlyScan {
             const int function = static_cast<const FunctionCallNode&>(node).FunctionIndex();
             if (!samplesFixed || function != BuiltinDistSamp)
                 return false;
-            readsRunInputs = true;
+            readsDraws = true;
             Take(static_cast<uint32_t>(function));
             break;
         }
@@ -318,8 +319,10 @@ int32_t MarkovCohortPlan::AddShared(uint32_t formula, uint32_t print)
 {
     const Scan& scan = scans[formula];
     SharedValue value{-1, !scan.readsStage, 0.0, nullptr};
-    if (scan.readsStage && !scan.readsRunInputs)
+    if (scan.readsStage && !scan.readsDraws) {
         value.memo = Memo().Find(print, forms.data() + scan.formBegin, scan.formLength);
+        value.memo->readsTables = scan.readsTables;
+    }
     shared.push_back(std::move(value));
     return static_cast<int32_t>(shared.size()) - 1;
 }
@@ -365,7 +368,7 @@ void MarkovCohortPlan::ShareFormulas(bool samplesFixed)
         scan.form = &forms;
         const size_t begin = forms.size();
         if (tree != nullptr && scan.Accepts(*tree, 0)) {
-            scans[i] = Scan{scan.readsStage, scan.readsRunInputs, static_cast<uint32_t>(begin),
+            scans[i] = Scan{scan.readsStage, scan.readsTables, scan.readsDraws, static_cast<uint32_t>(begin),
                             static_cast<uint32_t>(forms.size() - begin)};
             candidates.emplace_back(scan.print, i);
         } else {
@@ -392,7 +395,7 @@ void MarkovCohortPlan::ShareFormulas(bool samplesFixed)
             }
             // A constant of the run, or a value kept from earlier runs, is worth a slot of its own.
             const Scan& scan = scans[leaderIndex];
-            if (leader.shared < 0 && (!scan.readsStage || !scan.readsRunInputs))
+            if (leader.shared < 0 && (!scan.readsStage || !scan.readsDraws))
                 leader.shared = AddShared(leaderIndex, candidates[k].first);
         }
         first = end;

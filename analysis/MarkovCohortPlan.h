@@ -9,7 +9,8 @@
 // stage-dependent probability repeated in every state) have one value per stage: the first state that
 // needs it evaluates it, the others take that value. One that does not read "_stage" either ("0.2*0.6")
 // has one value for the whole run. In a Monte Carlo trial the draws "DistSamp(n)" count as numbers, since
-// they hold for the whole run. A formula of numbers and "_stage" alone keeps its values from run to run.
+// they hold for the whole run. A formula of numbers, "_stage" and tables keeps its values from run to run,
+// those reading tables while no table changes.
 
 #include "analysis/MarkovCohort.h"
 
@@ -82,10 +83,14 @@ public:
         uint32_t exitCount;
     };
 
-    // Values by stage of a formula of numbers and "_stage", kept from run to run.
+    // Values by stage of a formula of numbers, "_stage" and tables, kept from run to run.
     struct StageValues {
         std::vector<double> values;
         std::vector<uint8_t> known;
+        // For a formula that reads tables: the tables' generations the values were worked out under.
+        bool readsTables = false;
+        uint32_t tableResolution = 0;
+        uint32_t tableContent = 0;
     };
 
     // A stage's value of a shared formula (of every stage when wholeRun); stage -1 until it is evaluated.
@@ -165,7 +170,8 @@ private:
     // What a stage-only formula reads, and where its exact form lies in `forms`.
     struct Scan {
         bool readsStage;
-        bool readsRunInputs;
+        bool readsTables;
+        bool readsDraws;
         uint32_t formBegin;
         uint32_t formLength;
     };

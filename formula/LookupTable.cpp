@@ -41,6 +41,7 @@ void LookupTable::SetOffEdgeIsError(bool on)
 
 void LookupTable::ClearCaches()
 {
+    ++TableContentGeneration;
     lookupCached = 0;
     medianCached = 0;
 }

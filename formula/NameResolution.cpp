@@ -6,6 +6,7 @@
 
 uint32_t NameResolutionGeneration = 1;
 uint32_t TableResolutionGeneration = 1;
+uint32_t TableContentGeneration = 1;
 
 const zString* InternUpperName(const zString& upperName)
 {

@@ -39,6 +39,10 @@ inline void InvalidateTableResolution()
     ++TableResolutionGeneration;
 }
 
+// Bumped whenever a table's entries or the way it looks them up may have changed (its lookup caches are
+// cleared); values worked out from tables under an older value may be stale.
+extern uint32_t TableContentGeneration;
+
 // The table a lookup node's name last resolved to (null: none of that name).
 struct TableResolutionCache {
     uint32_t generation = 0;

@@ -6,6 +6,9 @@
 
 #include "analysis/MarkovCohort.h"
 #include "analysis/MonteCarloSimulation.h"
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
+#include "foundation/FilePath.h"
 #include "foundation/RandomGenerator.h"
 #include "formula/Distribution.h"
 #include "model/NodeFormula.h"
@@ -225,6 +228,42 @@ TEST(MarkovCohortReuse, FormulasEditedBetweenRunsGiveWhatAFreshModelGives)
             EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << edit << " run " << run;
         }
     }
+}
+
+// A death probability read from a table by the stage: after the table's entries change, or another table
+// takes its name, the next run follows the table as it is then.
+TEST(MarkovCohortReuse, StageValuesFromTablesFollowTheTables)
+{
+    auto addTable = [](double scale) {
+        auto* table = new LookupTable;
+        table->SetName("risks");
+        table->SetMethod(LookupTable::Truncation);
+        table->SetLoaded(true);
+        for (int stage = 0; stage < 8; ++stage)
+            table->SetEntry(stage, scale * (stage + 1));
+        Tables().InsertSorted(new TableDirEntry(table, FilePath("C:\\", "risks.tbl")));
+        return table;
+    };
+    LookupTable* table = addTable(0.01);
+    MarkovTestTree tree("_stage >= 8");
+    tree.WellDead("risks[_stage]");
+    for (int round = 0; round < 4; ++round) {
+        double share = 1.0;
+        double expected = 0.0;
+        for (int stage = 0; stage < 8; ++stage) {
+            int32_t err = 0;
+            share *= 1.0 - table->Lookup(stage, &err);
+            expected += stage < 7 ? share : 0.0;
+        }
+        int error = 0;
+        EXPECT_NEAR(EvaluateMarkovNode(tree.markov, &error, 0, nullptr), expected, 1e-12) << "round " << round;
+        table->SetEntry(3, 0.2 + 0.1 * round);
+        if (round == 2) {
+            Tables().DeletePtr(FindEntryOfTable(table));
+            table = addTable(0.02);
+        }
+    }
+    Tables().DeletePtr(FindEntryOfTable(table));
 }
 
 // A random formula of numbers and "_stage" from a few parts, among them 1.03 and its next double, so that

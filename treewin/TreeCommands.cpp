@@ -140,6 +140,9 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         if (!CustomInterfaceShown)
             SaveSnapshotCommand();
         return 1;
+    case 1187:
+        InPlaceTextChanged();
+        return 1;
     case 1195:
         if (node != nullptr)
             DefineNewVariable();

@@ -168,7 +168,7 @@ double RollBackTree(TreeNode* node, int* error, int mode)
 
 bool ProbabilityIsComplement(const Expression& expression)
 {
-    return expression.FirstChar() == '#';
+    return expression.Text()[0] == '#';
 }
 
 double BranchProbability(TreeNode* node, int* error, bool quiet)

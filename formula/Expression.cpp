@@ -168,7 +168,7 @@ void DeleteCompiled(CompiledFormula* compiled)
 
 }  // namespace
 
-Expression::Expression(const Expression& source) : text(source.text), first(source.first)
+Expression::Expression(const Expression& source) : text(source.text)
 {
     if (source.parseTree)
         SetParseTree(source.parseTree->Clone());
@@ -191,14 +191,12 @@ void Expression::Assign(const Expression& source)
     if (&source == this)
         return;
     text = source.text;
-    first = source.first;
     SetParseTree(source.parseTree ? source.parseTree->Clone() : nullptr);
 }
 
 void Expression::SetText(const char* newText)
 {
     text = newText;
-    first = text[0];
     DropParseTree();
 }
 
@@ -273,7 +271,6 @@ void Expression::SetNumber(double value, const char* newText)
         text = newText;
     else
         FormatNumber(DefaultNumericFormat, value, text, false, false, -9);
-    first = text[0];
     SetParseTree(new ConstantNode(value));
 }
 
@@ -327,7 +324,6 @@ void Expression::Serialize(Archive& archive)
 
     version.Serialize(archive);
     LoadString(archive, text);
-    first = text[0];
     DropParseTree();
     int16_t flag = kTreeFlagNodeList;
     if (version.IsNewerThan(KnownVersion::k2_6_Beta5))

@@ -20,7 +20,7 @@ public:
     static constexpr uint32_t kMaxStoredTextLength = 1500;
 
     Expression() = default;
-    explicit Expression(const char* text) : text(text), first(this->text[0]) {}
+    explicit Expression(const char* text) : text(text) {}
     Expression(const Expression& source);
     Expression& operator=(const Expression& source);
     ~Expression();
@@ -32,10 +32,7 @@ public:
     const zString& Text() const { return text; }
     // Sets the text and drops the cached tree.
     void SetText(const char* newText);
-    bool IsEmpty() const { return first == '\0'; }
-    // The first character of the text ('\0' when empty), kept with the expression so that tests of it
-    // need not reach the text.
-    char FirstChar() const { return first; }
+    bool IsEmpty() const { return text.IsEmpty(); }
 
     ParseNode* GetParseTree() const { return parseTree; }
     // Differs between expressions and changes with every change of the cached tree: what was worked out
@@ -84,7 +81,6 @@ public:
 
 private:
     zString text;
-    char first = '\0';
     ParseNode* parseTree = nullptr;
     // The cached tree flattened for evaluation; goes with the tree.
     CompiledFormula* compiled = nullptr;

@@ -369,7 +369,7 @@ void TreeNode::SetProbabilityText(const char* newText, bool alsoInCopies)
 
 bool TreeNode::ProbabilityIsComplement() const
 {
-    return probability.FirstChar() == '#';
+    return probability.Text()[0] == '#';
 }
 
 void TreeNode::SetPayoffText(const char* newText, int i, bool alsoInCopies)

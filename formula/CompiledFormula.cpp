@@ -23,64 +23,6 @@ inline void ApplyBinaryStep(double*& top, Formula* f)
                                       : ApplyBinaryOperator(Code, first, second, f, OperatorPass::Tree);
 }
 
-// Steps evaluated for a formula task (or, without one, with names and keywords drawn at random); it refuses
-// nothing.
-struct TaskReader {
-    Formula* f;
-
-    bool Variable(const zString& name, NameResolutionCache& cache, double* value)
-    {
-        *value = f ? f->LookupVariable(name, cache) : UniformRandom(0.0, 1.0);
-        return true;
-    }
-    bool Keyword(int index, double* value)
-    {
-        *value = f ? f->KeywordValue(index) : UniformRandom(0.0, 1.0);
-        return true;
-    }
-    bool Tree(ParseNode& node, double* value)
-    {
-        *value = node.Evaluate(f);
-        return true;
-    }
-    bool Call(int index, int count, const double* values, double* value)
-    {
-        *value = f ? f->CallBuiltinFunction(index, count, values) : UniformRandom(0.0, 1.0);
-        return true;
-    }
-    template <int Code>
-    bool Apply(double*& top)
-    {
-        ApplyBinaryStep<Code>(top, f);
-        return true;
-    }
-};
-
-// Steps evaluated without a task: only names bound to plain numbers known to their caches from `start`, and
-// only operators that report no error.
-struct BoundNumberReader {
-    const void* start;
-    bool readsVariables = false;
-
-    bool Variable(const zString&, NameResolutionCache& cache, double* value)
-    {
-        readsVariables = true;
-        return BoundNumberFromCache(cache, start, value);
-    }
-    bool Keyword(int, double*) { return false; }
-    bool Tree(ParseNode&, double*) { return false; }
-    bool Call(int, int, const double*, double*) { return false; }
-    template <int Code>
-    bool Apply(double*& top)
-    {
-        --top;
-        const double first = top[-1];
-        const double second = top[0];
-        return RightOperandFirst(Code) ? ApplyBinaryOperatorUnfailing(Code, second, first, &top[-1])
-                                       : ApplyBinaryOperatorUnfailing(Code, first, second, &top[-1]);
-    }
-};
-
 }  // namespace
 
 CompiledFormula::CompiledFormula(ParseNode& root)
@@ -93,6 +35,10 @@ CompiledFormula::CompiledFormula(ParseNode& root)
     Emit(root, 0, 0);
     steps.swap(scratch);
     steps.assign(scratch.begin(), scratch.end());
+    for (const Step& step : steps) {
+        if (step.op == Op::Keyword || step.op == Op::Tree || step.op == Op::Call)
+            boundNumbersOnly = false;
+    }
 }
 
 void CompiledFormula::Add(Op op, int32_t count)
@@ -208,24 +154,6 @@ bool CompiledFormula::EmitCall(ParseNode& node, int height, int depth)
 
 double CompiledFormula::Evaluate(Formula* f) const
 {
-    TaskReader reader{f};
-    double value = 0.0;
-    Run(reader, &value);
-    return value;
-}
-
-bool CompiledFormula::EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const
-{
-    BoundNumberReader reader{start};
-    if (!Run(reader, out))
-        return false;
-    *readsVariables = reader.readsVariables;
-    return true;
-}
-
-template <class Reader>
-bool CompiledFormula::Run(Reader& reader, double* out) const
-{
     double stack[kStackSize];
     double* top = stack;
     const Step* const first = steps.data();
@@ -236,36 +164,27 @@ bool CompiledFormula::Run(Reader& reader, double* out) const
             *top++ = step->constant;
             break;
         case Op::Variable:
-            if (!reader.Variable(*step->variable.name, *step->variable.cache, top++))
-                return false;
+            *top++ = f ? f->LookupVariable(*step->variable.name, *step->variable.cache) : UniformRandom(0.0, 1.0);
             break;
         case Op::Keyword:
-            if (!reader.Keyword(step->index, top++))
-                return false;
+            *top++ = f ? f->KeywordValue(step->index) : UniformRandom(0.0, 1.0);
             break;
         case Op::Tree:
-            if (!reader.Tree(*step->node, top++))
-                return false;
+            *top++ = step->node->Evaluate(f);
             break;
-        case Op::Add: ApplyBinaryStep<NodeAdd>(top, nullptr); break;
-        case Op::Subtract: ApplyBinaryStep<NodeSubtract>(top, nullptr); break;
-        case Op::Multiply: ApplyBinaryStep<NodeMultiply>(top, nullptr); break;
-        case Op::Divide:
-            if (!reader.template Apply<NodeDivide>(top))
-                return false;
-            break;
-        case Op::Power:
-            if (!reader.template Apply<NodePower>(top))
-                return false;
-            break;
-        case Op::And: ApplyBinaryStep<NodeAnd>(top, nullptr); break;
-        case Op::Or: ApplyBinaryStep<NodeOr>(top, nullptr); break;
-        case Op::Less: ApplyBinaryStep<NodeLess>(top, nullptr); break;
-        case Op::LessEqual: ApplyBinaryStep<NodeLessEqual>(top, nullptr); break;
-        case Op::Equal: ApplyBinaryStep<NodeEqual>(top, nullptr); break;
-        case Op::NotEqual: ApplyBinaryStep<NodeNotEqual>(top, nullptr); break;
-        case Op::GreaterEqual: ApplyBinaryStep<NodeGreaterEqual>(top, nullptr); break;
-        case Op::Greater: ApplyBinaryStep<NodeGreater>(top, nullptr); break;
+        case Op::Add: ApplyBinaryStep<NodeAdd>(top, f); break;
+        case Op::Subtract: ApplyBinaryStep<NodeSubtract>(top, f); break;
+        case Op::Multiply: ApplyBinaryStep<NodeMultiply>(top, f); break;
+        case Op::Divide: ApplyBinaryStep<NodeDivide>(top, f); break;
+        case Op::Power: ApplyBinaryStep<NodePower>(top, f); break;
+        case Op::And: ApplyBinaryStep<NodeAnd>(top, f); break;
+        case Op::Or: ApplyBinaryStep<NodeOr>(top, f); break;
+        case Op::Less: ApplyBinaryStep<NodeLess>(top, f); break;
+        case Op::LessEqual: ApplyBinaryStep<NodeLessEqual>(top, f); break;
+        case Op::Equal: ApplyBinaryStep<NodeEqual>(top, f); break;
+        case Op::NotEqual: ApplyBinaryStep<NodeNotEqual>(top, f); break;
+        case Op::GreaterEqual: ApplyBinaryStep<NodeGreaterEqual>(top, f); break;
+        case Op::Greater: ApplyBinaryStep<NodeGreater>(top, f); break;
         case Op::Negate: top[-1] = ApplyUnaryOperator(NodeNegate, top[-1]); break;
         case Op::UnaryPlus: top[-1] = ApplyUnaryOperator(NodeUnaryPlus, top[-1]); break;
         case Op::Not: top[-1] = ApplyUnaryOperator(NodeNot, top[-1]); break;
@@ -287,13 +206,64 @@ bool CompiledFormula::Run(Reader& reader, double* out) const
             break;
         case Op::Call: {
             double* values = top - step->count;
-            if (!reader.Call(step->index, step->count, values, values))
+            double result = f ? f->CallBuiltinFunction(step->index, step->count, values)
+                              : UniformRandom(0.0, 1.0);
+            top = values;
+            *top++ = result;
+            break;
+        }
+        }
+    }
+    return stack[0];
+}
+
+bool CompiledFormula::RunBoundNumbers(const void* start, double* out, bool* readsVariables) const
+{
+    double stack[kStackSize];
+    double* top = stack;
+    bool reads = false;
+    const Step* const first = steps.data();
+    const Step* const end = first + steps.size();
+    for (const Step* step = first; step != end; ++step) {
+        const int code = static_cast<int>(step->op);
+        switch (step->op) {
+        case Op::Constant:
+            *top++ = step->constant;
+            break;
+        case Op::Variable:
+            reads = true;
+            if (!BoundNumberFromCache(*step->variable.cache, start, top++))
                 return false;
-            top = values + 1;
+            break;
+        case Op::Negate: case Op::UnaryPlus: case Op::Not:
+            top[-1] = ApplyUnaryOperator(code, top[-1]);
+            break;
+        case Op::AndTest: case Op::OrTest:
+            if (DecidedByLeft(step->op == Op::AndTest ? NodeAnd : NodeOr, top[-1], top[-1]))
+                step = first + step->count - 1;
+            break;
+        case Op::IfTest: {
+            const double condition = *--top;
+            step = std::fabs(condition) >= kTruthTolerance ? step : first + step->count - 1;
+            break;
+        }
+        case Op::Jump:
+            step = first + step->count - 1;
+            break;
+        case Op::Keyword: case Op::Tree: case Op::Call:
+            return false;
+        default: {
+            // A binary operator: the operand evaluated first is the lower value.
+            --top;
+            const double lower = top[-1];
+            if (!(RightOperandFirst(code) ? ApplyBinaryOperatorUnfailing(code, top[0], lower, &top[-1])
+                                          : ApplyBinaryOperatorUnfailing(code, lower, top[0], &top[-1])))
+                return false;
             break;
         }
         }
     }
     *out = stack[0];
+    *readsVariables = reads;
     return true;
 }

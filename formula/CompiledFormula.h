@@ -24,7 +24,10 @@ public:
 
     // The value Evaluate gives when no step needs a formula (as Expression::EvaluateBoundNumbers says), else
     // false with nothing changed.
-    bool EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const;
+    bool EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const
+    {
+        return boundNumbersOnly && RunBoundNumbers(start, out, readsVariables);
+    }
 
     // The number of steps (for tests).
     int StepCount() const { return static_cast<int>(steps.size()); }
@@ -74,11 +77,10 @@ private:
     void EmitBinary(int code, ParseNode& left, ParseNode& right, int height, int depth);
     bool EmitCall(ParseNode& node, int height, int depth);
     void Add(Op op, int32_t count = 0);
-    // Runs the steps with names, keywords, calls, subtrees, "/" and "^" through `reader`; false as soon as
-    // the reader refuses one.
-    template <class Reader>
-    bool Run(Reader& reader, double* out) const;
     void AddTree(ParseNode& node);
+    bool RunBoundNumbers(const void* start, double* out, bool* readsVariables) const;
 
     std::vector<Step> steps;
+    // No step needs a formula task (keywords, calls, subtrees).
+    bool boundNumbersOnly = true;
 };

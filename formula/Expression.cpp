@@ -84,21 +84,44 @@ constexpr int kFlattenMinNodes = 8;
 constexpr int kHotEvaluations = 24;
 
 // Stand in the compiled field, never dereferenced or deleted: a constant tree, any other single node, and a
-// small tree walked 1 to kHotEvaluations times so far.
+// small tree walked 1 to kHotEvaluations times so far (the first kHotEvaluations markers for a tree of numbers,
+// names and operators alone, the others for one that needs a formula task).
 char numberMarker;
 char singleNodeMarker;
-char walkMarkers[kHotEvaluations];
+char walkMarkers[2 * kHotEvaluations];
+char* const taskWalkMarkers = walkMarkers + kHotEvaluations;
 
 CompiledFormula* Marker(char* marker)
 {
     return reinterpret_cast<CompiledFormula*>(marker);
 }
 
-bool IsWalkMarker(const CompiledFormula* compiled)
+bool IsWithin(const CompiledFormula* compiled, const char* first, const char* last)
 {
     const auto* marker = reinterpret_cast<const char*>(compiled);
     const std::less_equal<const char*> atMost;
-    return atMost(walkMarkers, marker) && atMost(marker, walkMarkers + kHotEvaluations - 1);
+    return atMost(first, marker) && atMost(marker, last);
+}
+
+bool IsWalkMarker(const CompiledFormula* compiled)
+{
+    return IsWithin(compiled, walkMarkers, walkMarkers + 2 * kHotEvaluations - 1);
+}
+
+// True when the tree has nothing but numbers, names of variables and operators.
+bool OfNumbersAndNames(ParseNode& node)
+{
+    const int code = node.TypeCode();
+    if (code == NodeName)
+        return static_cast<NameNode&>(node).KeywordIndex() == -1;
+    if (code != NodeConstant && (code < NodeAdd || code > NodeGreater))
+        return false;
+    for (int i = 0; i < node.OperandCount(); ++i) {
+        ParseNode* operand = node.GetOperand(i);
+        if (!operand || !OfNumbersAndNames(*operand))
+            return false;
+    }
+    return true;
 }
 
 bool IsMarker(const CompiledFormula* compiled)
@@ -225,7 +248,7 @@ double Expression::EvaluateParseTree(Formula* f)
         if (nodes >= kFlattenMinNodes)
             compiled = new CompiledFormula(*parseTree);
         else if (nodes > 1)
-            compiled = Marker(walkMarkers);
+            compiled = Marker(OfNumbersAndNames(*parseTree) ? walkMarkers : taskWalkMarkers);
         else
             compiled = Marker(parseTree->TypeCode() == NodeConstant ? &numberMarker : &singleNodeMarker);
     }
@@ -233,7 +256,8 @@ double Expression::EvaluateParseTree(Formula* f)
         return compiled->Evaluate(f);
     if (IsWalkMarker(compiled)) {
         char* next = reinterpret_cast<char*>(compiled) + 1;
-        compiled = next == walkMarkers + kHotEvaluations ? new CompiledFormula(*parseTree) : Marker(next);
+        const bool hot = next == taskWalkMarkers || next == taskWalkMarkers + kHotEvaluations;
+        compiled = hot ? new CompiledFormula(*parseTree) : Marker(next);
     }
     return parseTree->Evaluate(f);
 }
@@ -248,11 +272,16 @@ bool Expression::CachedNumber(double* out) const
 
 bool Expression::EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const
 {
-    // Until its first evaluation a tree is not known to be flattened or walked.
-    if (!compiled)
+    if (!IsMarker(compiled)) {
+        // Until its first evaluation a tree is not known to be flattened or walked.
+        return compiled != nullptr && compiled->EvaluateBoundNumbers(start, out, readsVariables);
+    }
+    if (CachedNumber(out)) {
+        *readsVariables = false;
+        return true;
+    }
+    if (IsWithin(compiled, taskWalkMarkers, taskWalkMarkers + kHotEvaluations - 1))
         return false;
-    if (!IsMarker(compiled))
-        return compiled->EvaluateBoundNumbers(start, out, readsVariables);
     bool reads = false;
     if (!WalkBoundNumbers(*parseTree, start, out, &reads))
         return false;

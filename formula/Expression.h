@@ -51,10 +51,11 @@ public:
     // True, with the value, when the cached tree is a plain number: callers may then skip setting up an
     // evaluation.
     bool CachedNumber(double* out) const;
-    // The value EvaluateParseTree gives, when the tree has been evaluated before and needs no formula task:
-    // every name it reads is bound to a plain number that the name's cache knows from `start` (the node that
-    // names resolve from), and it meets no keyword, call, lookup, divisor of zero or failing "^". False when
-    // that does not hold, with nothing changed. readsVariables tells whether a name was read.
+    // The value EvaluateParseTree gives, when the tree is a plain number, or has been evaluated before and
+    // needs no formula task: every name it reads is bound to a plain number that the name's cache knows from
+    // `start` (the node that names resolve from), and it meets no keyword, call, lookup, divisor of zero or
+    // failing "^". False when that does not hold, with nothing changed. readsVariables tells whether a name
+    // was read.
     bool EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const;
 
     // The text becomes `newText` when given, else the value as the default number format writes it; the

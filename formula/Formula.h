@@ -91,8 +91,8 @@ public:
     double LookupVariable(const zString& upperName, NameResolutionCache& cache)
     {
         double number = 0.0;
-        if (!parseOnly && !error && context != nullptr &&
-            BoundNumberFromCache(cache, context->ResolutionStart(), &number)) {
+        if (cache.generation == NameResolutionGeneration && !parseOnly && !error && context != nullptr &&
+            cache.startNode == context->ResolutionStart() && cache.definition->CachedNumber(&number)) {
             usesVariables = 1;
             return number;
         }

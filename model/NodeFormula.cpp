@@ -69,21 +69,17 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
                            bool* usesVariables)
 {
     // A formula cached as a plain number is its value: it needs no context, reads no variable and cannot
-    // fail (roll back meets one at most chance branches).
+    // fail (roll back meets one at most chance branches). So is one that reads only names bound to plain
+    // numbers and cannot fail.
     double number = 0.0;
-    if (formula.CachedNumber(&number)) {
+    bool readsVariables = false;
+    if (node->document != nullptr ? formula.EvaluateBoundNumbers(node, &number, &readsVariables)
+                                  : formula.CachedNumber(&number)) {
         if (usesVariables != nullptr)
-            *usesVariables = false;
+            *usesVariables = readsVariables;
         return number;
     }
     if (node->document != nullptr) {
-        // So is one that reads only names bound to plain numbers and cannot fail.
-        bool readsVariables = false;
-        if (formula.EvaluateBoundNumbers(node, &number, &readsVariables)) {
-            if (usesVariables != nullptr)
-                *usesVariables = readsVariables;
-            return number;
-        }
         NodeFormulaEvaluator& shared = node->document->FormulaEvaluator();
         if (!shared.IsBusy())
             return shared.Evaluate(node, formula, role, error, quiet, usesVariables);

@@ -1,32 +1,46 @@
 #include "model/NodeProgress.h"
 
-#include "foundation/Host.h"
 #include "foundation/Archive.h"
+#include "foundation/Host.h"
+#include "model/TreeDocument.h"
 
-#include <cstdio>
+#include <string>
 
 namespace {
 
-const Archive* currentArchive = nullptr;
-long nodeCount = 0;
+constexpr int32_t kBarFromNodes = 100;
 
-}  // namespace
+} // namespace
 
-void ReportNodeProgress(TreeDocument*, Archive& archive)
+NodeProgressScope::NodeProgressScope(TreeDocument& document) : document_(document)
 {
-    if (&archive != currentArchive) {
-        currentArchive = &archive;
-        nodeCount = 0;
-    }
-    ++nodeCount;
-    if (nodeCount != 1 && nodeCount % 64 != 0)
-        return;
-    char text[48];
-    std::snprintf(text, sizeof text, "%s%ld", archive.IsLoading() ? "Nodes Loaded: " : "Nodes Saved: ", nodeCount);
-    TheHost().ShowStatus(text);
+    document_.NodesLoaded = 0;
+    const int32_t total = document_.StoredNodeCount;
+    if (total >= kBarFromNodes)
+        document_.NodeProgressHandle = TheHost().PushProgress((std::to_string(total) + " Nodes  ").c_str(), total);
 }
 
-long ReportedNodeCount()
+NodeProgressScope::~NodeProgressScope()
 {
-    return nodeCount;
+    if (document_.NodeProgressHandle != 0)
+        TheHost().PopProgress(document_.NodeProgressHandle);
+    document_.NodeProgressHandle = 0;
+}
+
+void ReportNodeProgress(TreeDocument* window, Archive& archive)
+{
+    if (window == nullptr)
+        return;
+    const int32_t count = ++window->NodesLoaded;
+    const int32_t total = window->StoredNodeCount;
+    if (count != 1 && count % 64 != 0 && count != total)
+        return;
+    if (window->NodeProgressHandle != 0) {
+        TheHost().StepProgress(window->NodeProgressHandle, count);
+        return;
+    }
+    std::string text = (archive.IsLoading() ? "Nodes Loaded: " : "Nodes Saved: ") + std::to_string(count);
+    if (total > 0)
+        text += " of " + std::to_string(total);
+    TheHost().ShowStatus(text.c_str());
 }

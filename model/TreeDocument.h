@@ -235,9 +235,11 @@ public:
     TreeArrowList Arrows;
     DocumentLinkList DocumentLinks;
     DisplayColumnList RollBackColumns;
-    // The node total stored in the file and the nodes read so far.
+    // The node total stored in the file and the nodes read (or written) so far, with the progress entry
+    // that shows them while there is one.
     int32_t StoredNodeCount = 0;
     int32_t NodesLoaded = 0;
+    int32_t NodeProgressHandle = 0;
     long RelayoutCount = 0;
     long NodeRedrawCount = 0;
 

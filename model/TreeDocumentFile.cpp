@@ -13,6 +13,7 @@
 #include "model/ExpressionWalk.h"
 #include "model/ForeignTreeImporter.h"
 #include "model/NodePath.h"
+#include "model/NodeProgress.h"
 #include "model/NodeRef.h"
 #include "model/NoteBox.h"
 #include "model/StoredAnalysisList.h"
@@ -121,6 +122,7 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
     if (version.IsAtLeast(KnownVersion::k3_0_Beta4))
         archive.ReadLong(StoredNodeCount);
     if (!archive.Failed()) {
+        NodeProgressScope progress(*this);
         Root = new TreeNode(this);
         ReadTreeNode(Root, archive);
     }
@@ -249,8 +251,12 @@ void TreeDocument::WriteDocumentBody(Archive& archive)
     RiskAssessment.Serialize(archive);
     LinkItems.Serialize(archive);
     DocumentLinks.Serialize(archive);
-    archive.WriteLong(static_cast<int32_t>(CountSubtreeNodes(Root, true)));
-    WriteTreeNode(Root, archive);
+    StoredNodeCount = static_cast<int32_t>(CountSubtreeNodes(Root, true));
+    archive.WriteLong(StoredNodeCount);
+    {
+        NodeProgressScope progress(*this);
+        WriteTreeNode(Root, archive);
+    }
     CloneMasters.Serialize(archive);
     Arrows.Serialize(archive);
     Distributions.Serialize(archive);

@@ -2,6 +2,7 @@
 
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileStream.h"
+#include "foundation/Host.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/model/ForeignFileBuilder.h"
 #include "tests/model/TreeBuilder.h"
@@ -207,6 +208,42 @@ TEST(TreeFile, ForeignTreeFilesAreImported)
     EXPECT_FALSE(damaged.ReadTreeFile(path.c_str()));
     EXPECT_EQ(boxes.Last().text, "This tree file is damaged, and cannot be read. Error code = 2.");
     EXPECT_EQ(damaged.Root->childCount + damaged.Variables.Count(), 0);
+    std::remove(path.c_str());
+}
+
+// Nodes read show a bar from 100 nodes on, else their count of the total in the status line.
+TEST(TreeFile, NodeProgressCountsTowardsTheStoredTotal)
+{
+    struct RecordingHost : Host {
+        void ShowStatus(const char* text) override { status = text; }
+        int32_t PushProgress(const char* text, double) override { bar = text; return 7; }
+        void StepProgress(int32_t, double position) override { reached = position; }
+        void PopProgress(int32_t handle) override { popped = handle; }
+        std::string status, bar;
+        double reached = 0.0;
+        int32_t popped = 0;
+    };
+    const std::string path = TempPath("kivo_progress.tre");
+    for (int leaves : {2, 120}) {
+        TreeBuilder tree;
+        for (int i = 0; i < leaves; ++i)
+            tree.Terminal(tree.Root(), "x", "", "1");
+        zString message;
+        ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message));
+        RecordingHost host;
+        Host* const previous = SetHost(&host);
+        TreeDocument opened;
+        EXPECT_TRUE(opened.ReadTreeFile(path.c_str()));
+        SetHost(previous);
+        if (leaves == 2) {
+            EXPECT_EQ(host.status, "Nodes Loaded: 3 of 3");
+            EXPECT_EQ(host.bar, "");
+        } else {
+            EXPECT_EQ(host.bar, "121 Nodes  ");
+            EXPECT_EQ(host.reached, 121.0);
+            EXPECT_EQ(host.popped, 7);
+        }
+    }
     std::remove(path.c_str());
 }
 

@@ -30,6 +30,7 @@
 #include "framework/window/MDIframeCL.h"
 #include "dialogs/RiskPreferenceDialogs.h"
 #include "model/CloneCopies.h"
+#include "model/DocumentVariableOps.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -609,6 +610,42 @@ TEST(TreeCommands, CreateCloneAsksForAnUnusedName)
         EXPECT_EQ(t.a->cloneStatus, NotCloned);
         t.window.Redo();
     }
+}
+
+// The edges of the command table: the variables popup's range, Ctrl+digit, a pending gesture dropped by any
+// command, the optimal-path question of a reversed node, and a clone master kept when its deletion is
+// cancelled.
+TEST(TreeCommands, CommandTableEdges)
+{
+    Screen screen;
+    Tree t;
+    t.document.EnsureVariable("x", "1");
+    EXPECT_EQ(t.window.OnCommand(kFirstVariableCommand), 1);
+    EXPECT_EQ(t.window.OnCommand(kFirstVariableCommand + 1), 0);
+
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    t.window.OnCommand(1663);
+    EXPECT_TRUE(t.window.IsNodeSelected(t.document.Root));
+    t.window.OnCommand(1662);
+    EXPECT_TRUE(t.window.IsNodeSelected(t.b));
+
+    t.window.ClickMode = 2;
+    EXPECT_EQ(t.window.OnCommand(9999), 0);
+    EXPECT_EQ(t.window.ClickMode, 0);
+
+    t.document.Root->SetKind(ReversedDecisionNode, false);
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    t.window.OnCommand(1412);
+    EXPECT_EQ(screen.boxes.Last().text, "Do you want to change the optimal path of the selected node(s) to be the same "
+                                        "as the default for this tree?");
+    EXPECT_EQ(t.document.Root->kind, DecisionNode);
+
+    t.window.AddCloneMaster(t.a, "Alpha");
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    screen.boxes.Answer(IDCANCEL);
+    t.window.OnCommand(1413);
+    EXPECT_EQ(t.a->cloneStatus, CloneMasterNode);
+    EXPECT_EQ(t.a->parent, t.document.Root);
 }
 
 TEST(TreeCommands, RollBackTogglesAndOptimalPathsAreSelected)

@@ -5,12 +5,19 @@
 #include "dialogs/PresentedDialog.h"
 #include "foundation/zString.h"
 
+class DocVariableList;
+
 class CreateSliderDialog : public PresentedDialog<CreateSliderDialog> {
 public:
-    enum : unsigned { kTemplateId = 2140 };
+    enum : unsigned { kTemplateId = 2140, kVariableBox = 2141, kLowField = 2142, kHighField = 2143,
+                      kIntervalsField = 2144 };
 
-    // 1 on OK with a variable and 3 to 100 intervals.
-    int Run() { return Present() == IDOK && !variable.IsEmpty() && intervals >= 3 && intervals <= 100 ? 1 : 0; }
+    // The variables offered in "&Variable:", none without a list.
+    explicit CreateSliderDialog(const DocVariableList* variables = nullptr) : variables(variables) {}
+    // 1 on OK with a variable and 3 to 100 intervals; on the screen without a presenter.
+    int Run();
+
+    const DocVariableList* variables;
 
     zString variable;
     int intervals = 10;

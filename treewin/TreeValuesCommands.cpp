@@ -168,7 +168,7 @@ void TreeWindow::CreateSlider()
     nodes.AssignShallow(document.Selection);
     if (nodes.Count() == 0)
         nodes.Add(document.Root);
-    CreateSliderDialog dialog;
+    CreateSliderDialog dialog(&document.Variables);
     if (!dialog.Run() || !(dialog.high > dialog.low))
         return;
     if (!CheckEditConflict(nodes, dialog.variable.Text(), true))

@@ -5,6 +5,7 @@
 
 #include "app/InPlaceEdit.h"
 #include "app/UndoHistory.h"
+#include "dialogs/CreateSliderDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DistributeChildrenDialog.h"
@@ -27,6 +28,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ScopedApplication.h"
+#include "treewin/SliderWindow.h"
 #include "treewin/TreeStructureActions.h"
 
 #include <gtest/gtest.h>
@@ -374,6 +376,20 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     }
     SetTextReportPresenter(report);
     EXPECT_EQ(columns, 3);
+
+    {
+        ModalDialogDriver person;
+        person.Then([](DialogFrameCL& dialog) {
+            SendDlgItemMessageA(dialog.Handle(), CreateSliderDialog::kVariableBox, CB_SELECTSTRING,
+                                static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("y"));
+        });
+        person.Type(CreateSliderDialog::kIntervalsField, "4").Type(CreateSliderDialog::kHighField, "8");
+        person.Press(IDOK).Press(IDCANCEL);
+        window.EditTreeVariables(1510);
+    }
+    ASSERT_EQ(window.ChildWindows().Count(), 1);
+    EXPECT_EQ(static_cast<SliderWindow*>(window.ChildWindows().At(0))->Steps(), 4);
+    EXPECT_EQ(window.FindVariable("y", false)->high.value, 8.0);
 }
 
 }  // namespace

@@ -168,13 +168,16 @@ private:
     {
         if (formula < 0)
             return 0.0;
-        const int32_t shared = plan.formulas[formula].shared;
-        if (shared >= 0) {
-            const MarkovCohortPlan::SharedValue& value = plan.shared[shared];
-            if (value.stage == calc.stageCounter || (value.wholeRun && value.stage >= 0))
-                return value.value;
-        }
-        return EvaluateAnew(formula, role, failed);
+        const double* known = KnownValue(plan.formulas[formula].shared);
+        return known != nullptr ? *known : EvaluateAnew(formula, role, failed);
+    }
+    // The value of the stage (or run) in the shared slot, or null when it is not known yet.
+    const double* KnownValue(int32_t shared) const
+    {
+        if (shared < 0)
+            return nullptr;
+        const MarkovCohortPlan::SharedValue& value = plan.shared[shared];
+        return value.stage == calc.stageCounter || (value.wholeRun && value.stage >= 0) ? &value.value : nullptr;
     }
     double EvaluateAnew(int32_t formula, const char* role, int* failed);
     // The branch probabilities of the checked node onto its children; false on a formula error (shown).
@@ -184,6 +187,8 @@ private:
     // verification (naming the stage when asked) unless the formula reported it.
     bool CheckBranches(const MarkovCohortPlan::Check& check, bool nameStage);
     void TransitionStep(const MarkovCohortPlan::Exit& exit, TreeNode* state, double stateShare);
+    // The probabilities of the check's branches become those of the alike one.
+    void CopyBranches(const MarkovCohortPlan::Check& from, const MarkovCohortPlan::Check& to);
 
     TreeNode* markov;
     TreeDocument* document;
@@ -243,6 +248,8 @@ void CohortRun::RewardSweep(int rewardKind)
     const double* shares = plan.shares.data();
     MarkovCohortPlan::StateTotals* totals = plan.totals.data();
     const size_t count = plan.states.size();
+    // Summed here and stored once: no formula reads the stage's running rewards.
+    ValueTriple stage = calc.stage;
     for (size_t s = 0; s < count && *error == 0; ++s) {
         const double share = shares[s];
         totals[s].reward = ValueTriple();
@@ -258,9 +265,10 @@ void CohortRun::RewardSweep(int rewardKind)
         ValueTriple credited;
         AddScaled(credited, reward, share);
         totals[s].reward = credited;
-        Add(calc.stage, credited);
+        Add(stage, credited);
         Add(totals[s].triple, credited);
     }
+    calc.stage = stage;
     calc.tunnelIndex = savedTunnel;
 }
 
@@ -286,7 +294,8 @@ bool CohortRun::EvaluateBranches(const MarkovCohortPlan::Check& check)
             complementAt = check.firstBranch + b;
             continue;
         }
-        const double p = Evaluate(branch.formula, "probability", &failed);
+        const double* known = KnownValue(branch.shared);
+        const double p = known != nullptr ? *known : EvaluateAnew(branch.formula, "probability", &failed);
         branch.child->branchProbability = p;
         plan.probabilities[check.firstBranch + b] = p;
         remaining -= p;
@@ -304,14 +313,13 @@ bool CohortRun::EvaluateBranches(const MarkovCohortPlan::Check& check)
 // evaluates it again and reports the problem with its own message.
 bool CohortRun::BranchesValid(const MarkovCohortPlan::Check& check)
 {
-    TreeNode* node = check.node;
-    if (node->kind == LabelNode)
-        return node->childCount < 2;
+    if (check.kind == LabelNode)
+        return check.node->childCount < 2;
     if (!EvaluateBranches(check)) {
         formulaReported = true;  // the formula's own message has been shown
         return false;
     }
-    if (node->kind == LogicNode)
+    if (check.kind == LogicNode)
         return true;
     double sum = 0.0;
     const double* probabilities = plan.probabilities.data() + check.firstBranch;
@@ -340,6 +348,17 @@ bool CohortRun::CheckBranches(const MarkovCohortPlan::Check& check, bool nameSta
     return valid;
 }
 
+void CohortRun::CopyBranches(const MarkovCohortPlan::Check& from, const MarkovCohortPlan::Check& to)
+{
+    const double* source = plan.probabilities.data() + from.firstBranch;
+    double* target = plan.probabilities.data() + to.firstBranch;
+    const MarkovCohortPlan::Branch* branches = plan.branches.data() + to.firstBranch;
+    for (uint32_t b = 0; b < to.branchCount; ++b) {
+        target[b] = source[b];
+        branches[b].child->branchProbability = source[b];
+    }
+}
+
 bool CohortRun::EvaluateStageProbabilities()
 {
     const int32_t savedTunnel = calc.tunnelIndex;
@@ -349,9 +368,17 @@ bool CohortRun::EvaluateStageProbabilities()
             continue;
         const MarkovCohortPlan::State& state = plan.states[s];
         calc.tunnelIndex = state.tunnel;
-        const MarkovCohortPlan::Check* checks = plan.checks.data() + state.firstCheck;
-        for (uint32_t c = 0; c < state.checkCount && valid; ++c)
-            valid = CheckBranches(checks[c], true);
+        for (uint32_t c = state.firstCheck; c < state.firstCheck + state.checkCount && valid; ++c) {
+            const MarkovCohortPlan::Check& check = plan.checks[c];
+            // Alike checks take the values found valid for the first at this stage.
+            if (check.sameAs >= 0 && plan.checkedStage[check.sameAs] == calc.stageCounter) {
+                CopyBranches(plan.checks[check.sameAs], check);
+                continue;
+            }
+            valid = CheckBranches(check, true);
+            if (valid)
+                plan.checkedStage[c] = calc.stageCounter;
+        }
         if (!valid)
             break;
     }
@@ -380,6 +407,10 @@ void CohortRun::Cycle()
             const MarkovCohortPlan::Exit& exit = exits[e];
             if (!exit.plain) {
                 TransitionStep(exit, state.node, share);
+                continue;
+            }
+            if (exit.onlyBranch >= 0) {
+                next[exit.targetState] += probabilities[exit.onlyBranch] * share;
                 continue;
             }
             double reach = 1.0;

@@ -206,6 +206,9 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
     builtArgs = args;
     builtSamplesFixed = markov->document->CalcStateRecord.resample != 0;
     ShareFormulas(builtSamplesFixed);
+    for (Branch& branch : branches)
+        branch.shared = branch.formula >= 0 ? formulas[branch.formula].shared : -1;
+    MatchChecks();
     reusable = std::none_of(states.begin(), states.end(), [](const State& state) { return state.tunnel != 0; });
     unparsed.clear();
     for (uint32_t i = 0; i < formulas.size(); ++i)
@@ -217,6 +220,7 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
 void MarkovCohortPlan::StartValues()
 {
     probabilities.assign(branches.size(), 0.0);
+    checkedStage.assign(checks.size(), -1);
     shares.resize(states.size());
     nextShares.resize(states.size());
     totals.resize(states.size());
@@ -257,7 +261,7 @@ void MarkovCohortPlan::Publish() const
 
 MarkovCohortPlan::Check MarkovCohortPlan::AddCheck(TreeNode* node)
 {
-    Check check{node, static_cast<uint32_t>(branches.size()), 0, node->kind != LabelNode};
+    Check check{node, node->kind, static_cast<uint32_t>(branches.size()), 0, node->kind != LabelNode, -1};
     if (!check.direct)
         return check;
     int complements = 0;
@@ -265,9 +269,9 @@ MarkovCohortPlan::Check MarkovCohortPlan::AddCheck(TreeNode* node)
         TreeNode* child = node->GetChild(i);
         if (ProbabilityIsComplement(child->probability)) {
             ++complements;
-            branches.push_back(Branch{child, -1});
+            branches.push_back(Branch{child, -1, -1});
         } else {
-            branches.push_back(Branch{child, AddFormula(child, &child->probability)});
+            branches.push_back(Branch{child, AddFormula(child, &child->probability), -1});
         }
     }
     check.branchCount = static_cast<uint32_t>(branches.size()) - check.firstBranch;
@@ -296,7 +300,7 @@ void MarkovCohortPlan::AddExit(TreeNode* terminal, TreeNode* state, const Markov
                                const int32_t* pathBranches, int depth)
 {
     TreeNode* target = terminal->markovInfo->jumpNode;
-    Exit exit{terminal, target, StateIndex(terminal, target), static_cast<uint32_t>(steps.size()), 0, false, true};
+    Exit exit{terminal, target, StateIndex(terminal, target), static_cast<uint32_t>(steps.size()), 0, false, true, -1};
     for (TreeNode* node = terminal; node != state; node = node->parent, --depth) {
         TreeNode* parent = node->parent;
         if (parent->kind == ChanceNode) {
@@ -312,6 +316,8 @@ void MarkovCohortPlan::AddExit(TreeNode* terminal, TreeNode* state, const Markov
     }
     exit.stepCount = static_cast<uint32_t>(steps.size()) - exit.firstStep;
     exit.plain = exit.plain && !exit.transitionRewards;
+    if (exit.plain && exit.stepCount == 1)
+        exit.onlyBranch = steps.back().branch;
     exits.push_back(exit);
 }
 
@@ -334,6 +340,42 @@ bool MarkovCohortPlan::SameForm(uint32_t a, uint32_t b) const
     return x.formLength == y.formLength &&
            std::equal(forms.begin() + x.formBegin, forms.begin() + x.formBegin + x.formLength,
                       forms.begin() + y.formBegin);
+}
+
+bool MarkovCohortPlan::SameBranches(const Check& a, const Check& b) const
+{
+    if (a.branchCount != b.branchCount)
+        return false;
+    for (uint32_t i = 0; i < a.branchCount; ++i) {
+        const Branch& x = branches[a.firstBranch + i];
+        const Branch& y = branches[b.firstBranch + i];
+        if (x.shared != y.shared || (x.formula < 0) != (y.formula < 0))
+            return false;
+    }
+    return true;
+}
+
+void MarkovCohortPlan::MatchChecks()
+{
+    // Only the first few distinct kinds of check are looked for: the models that gain have a handful.
+    constexpr size_t kMaxLeaders = 8;
+    uint32_t leaders[kMaxLeaders];
+    size_t leaderCount = 0;
+    for (uint32_t c = 0; c < checks.size(); ++c) {
+        Check& check = checks[c];
+        check.sameAs = -1;
+        if (!check.direct || check.kind != ChanceNode)
+            continue;
+        const Branch* own = branches.data() + check.firstBranch;
+        if (!std::all_of(own, own + check.branchCount, [](const Branch& b) { return b.formula < 0 || b.shared >= 0; }))
+            continue;
+        for (size_t l = 0; l < leaderCount && check.sameAs < 0; ++l) {
+            if (SameBranches(checks[leaders[l]], check))
+                check.sameAs = static_cast<int32_t>(leaders[l]);
+        }
+        if (check.sameAs < 0 && leaderCount < kMaxLeaders)
+            leaders[leaderCount++] = c;
+    }
 }
 
 bool MarkovCohortPlan::SharingHolds(bool samplesFixed) const

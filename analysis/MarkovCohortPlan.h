@@ -52,12 +52,16 @@ public:
         bool transitionRewards;
         // Neither transition rewards nor logic nodes on the path: only chance branches scale the share.
         bool plain;
+        // For a plain path of one step, that step's branch; else -1.
+        int32_t onlyBranch;
     };
 
     // A child of a checked node: the formula of its branch probability, or -1 for the complement "#".
     struct Branch {
         TreeNode* child;
         int32_t formula;
+        // The formula's shared value, -1 for none.
+        int32_t shared;
     };
 
     // A node whose children's branch probabilities are evaluated and checked each stage. Direct checks
@@ -65,9 +69,13 @@ public:
     // the roll back's own evaluation, which reports what is wrong with it.
     struct Check {
         TreeNode* node;
+        int32_t kind;
         uint32_t firstBranch;
         uint32_t branchCount;
         bool direct;
+        // An earlier chance check whose branches take the same shared values (or are complements) in the
+        // same order, so that in a stage both have the same probabilities; -1 for none.
+        int32_t sameAs;
     };
 
     struct State {
@@ -131,6 +139,8 @@ public:
     std::vector<Branch> branches;
     // The latest value of each branch's probability.
     std::vector<double> probabilities;
+    // Per check, the stage at which its probabilities were last found valid (-1 before).
+    std::vector<int32_t> checkedStage;
     // Per state, in the order of `states`: the share of the cohort this cycle and the share arriving for the
     // next, and the rewards.
     std::vector<double> shares;
@@ -162,6 +172,9 @@ private:
     // Gives every group of alike stage-only formulas, every formula of the run's constants and every one
     // of numbers and "_stage" alone one shared value; samplesFixed when the draws hold for the run.
     void ShareFormulas(bool samplesFixed);
+    // Finds each check's earlier alike check.
+    void MatchChecks();
+    bool SameBranches(const Check& a, const Check& b) const;
     // The sharing worked out last holds when the same formulas come with the same trees.
     bool SharingHolds(bool samplesFixed) const;
     int32_t AddShared(uint32_t formula, uint32_t print);

@@ -167,7 +167,7 @@ public:
     // With SnapshotMode on, node records carry results and the selection follows the nodes.
     void ReadDocumentBody(Archive& archive);
     void WriteDocumentBody(Archive& archive);
-    // A tree file of the other program's binary format, imported in place of the tree; false when damaged.
+    // A tree file in the foreign binary tree format, imported in place of the tree; false when damaged.
     bool ReadForeignTree(Archive& archive);
     // A whole tree file: header and body, read as a snapshot or a plain tree (a file holding the other
     // kind is recognised and read as that), or a foreign tree file. Reading reports a damaged file in one error box and returns

@@ -189,7 +189,7 @@ TEST(TreeFile, AnEarlierParseLevelRebuildsTheStoredParseTrees)
     std::remove(path.c_str());
 }
 
-// The other program's tree files open through the same reader; a damaged one is reported like ours.
+// Foreign-format tree files open through the same reader; a damaged one is reported like ours.
 TEST(TreeFile, ForeignTreeFilesAreImported)
 {
     const std::string path = TempPath("kivo_foreign.tre");

@@ -5,6 +5,8 @@
 #include "analysis/MarkovCohortPlan.h"
 #include "analysis/MarkovCohortSteps.h"
 #include "analysis/ProbabilityVerification.h"
+#include "formula/DistributionList.h"
+#include "formula/DistributionRecord.h"
 #include "foundation/NumericHelpers.h"
 #include "formula/NameResolution.h"
 #include "foundation/StringHelpers.h"
@@ -91,12 +93,8 @@ PlanReuse& Reuse()
     return reuse;
 }
 
-// Spare plans kept beyond this many go, the longest unused first.
-constexpr size_t kMaxSparePlans = 16;
-
-// A plan for the run: a kept one that serves it as it is, else one built now, preferably the spare one last
-// built for the node, whose formula sharing likely holds again.
-std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed)
+// A kept plan that serves the run as it is, restarted; null when there is none.
+std::unique_ptr<MarkovCohortPlan> TakeKeptPlan(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed)
 {
     auto& kept = Reuse().kept;
     for (auto it = kept.begin(); it != kept.end(); ++it) {
@@ -107,8 +105,20 @@ std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs
             return plan;
         }
     }
+    return nullptr;
+}
+
+// Spare plans kept beyond this many go, the longest unused first.
+constexpr size_t kMaxSparePlans = 16;
+
+// A plan for the run: a kept one that serves it as it is, else one built now, preferably the spare one last
+// built for the node, whose formula sharing likely holds again.
+std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed)
+{
+    std::unique_ptr<MarkovCohortPlan> plan = TakeKeptPlan(markov, args, samplesFixed);
+    if (plan != nullptr)
+        return plan;
     auto& spare = SparePlans();
-    std::unique_ptr<MarkovCohortPlan> plan;
     for (size_t i = spare.size(); i-- > 0 && plan == nullptr;) {
         if (spare[i]->BuiltFor() == markov) {
             plan = std::move(spare[i]);
@@ -561,6 +571,63 @@ void MarkovRunReuse::KeepJumps(const TreeNode* markov)
     PlanReuse& reuse = Reuse();
     if (reuse.depth > 0 && !JumpsResolved(markov))
         reuse.resolvedJumps.push_back(markov);
+}
+
+MarkovWalkValues::MarkovWalkValues(TreeNode* markov, const MarkovRunArgs& args)
+    : document(markov->document), markov(markov), args(args), samplesFixed(document->CalcStateRecord.resample != 0)
+{
+    const DistributionList& distributions = document->Distributions;
+    for (int i = 0; i < distributions.Count(); ++i)
+        if (samplesFixed && distributions.RecordAt(i)->resampleEachStage)
+            return;
+    plan = TakeKeptPlan(markov, args, samplesFixed);
+    if (plan == nullptr)
+        return;
+    previous = document->KnownValues;
+    document->KnownValues = this;
+}
+
+MarkovWalkValues::~MarkovWalkValues()
+{
+    if (plan == nullptr)
+        return;
+    document->KnownValues = previous;
+    ReturnPlan(std::move(plan), markov, args, samplesFixed);
+}
+
+bool MarkovWalkValues::Find(const Expression& formula, double* value)
+{
+    const int32_t slot = plan->SharedSlot(&formula);
+    if (slot < 0)
+        return false;
+    MarkovCohortPlan::SharedValue& shared = plan->shared[slot];
+    const int32_t stage = document->CalcStateRecord.stageCounter;
+    if (shared.stage != stage && !(shared.wholeRun && shared.stage >= 0)) {
+        const MarkovCohortPlan::StageValues* memo = shared.memo.get();
+        if (memo == nullptr || !Current(*memo) || stage < 0 || static_cast<size_t>(stage) >= memo->known.size() ||
+            !memo->known[stage]) {
+            // The tables as the evaluation that follows begins.
+            resolution = TableResolutionGeneration;
+            content = TableContentGeneration;
+            return false;
+        }
+        shared.stage = stage;
+        shared.value = memo->values[stage];
+    }
+    *value = shared.value;
+    return true;
+}
+
+void MarkovWalkValues::Remember(const Expression& formula, double value)
+{
+    const int32_t slot = plan->SharedSlot(&formula);
+    if (slot < 0)
+        return;
+    MarkovCohortPlan::SharedValue& shared = plan->shared[slot];
+    shared.stage = document->CalcStateRecord.stageCounter;
+    shared.value = value;
+    if (shared.memo != nullptr)
+        ::Remember(*shared.memo, shared.stage, value, resolution, content);
 }
 
 double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovStageRecorder* recorder)

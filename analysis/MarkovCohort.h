@@ -6,9 +6,13 @@
 // termination rule.
 
 #include "foundation/ValueTriple.h"
+#include "model/NodeFormula.h"
 
 #include <cstdint>
+#include <memory>
 
+class MarkovCohortPlan;
+class TreeDocument;
 struct TreeNode;
 
 // Told by a cohort run after each cycle and once after the final rewards, while the cycle's rewards and
@@ -61,6 +65,32 @@ public:
     static bool JumpsResolved(const TreeNode* markov);
     // Within a scope: the node's jumps are resolved and stay so.
     static void KeepJumps(const TreeNode* markov);
+};
+
+// While one lives, the individual walk over the Markov node takes up what a cohort plan kept in the
+// MarkovRunReuse scope shares: formulas of numbers and the trial's draws are evaluated once per walk, those of
+// numbers and "_stage" once for good, alike stage formulas once per stage. Nothing is installed when no kept
+// plan serves the payoffs, or when draws are made anew each cycle.
+class MarkovWalkValues : public KnownFormulaValues {
+public:
+    MarkovWalkValues(TreeNode* markov, const MarkovRunArgs& args);
+    ~MarkovWalkValues() override;
+    MarkovWalkValues(const MarkovWalkValues&) = delete;
+    MarkovWalkValues& operator=(const MarkovWalkValues&) = delete;
+
+    bool Find(const Expression& formula, double* value) override;
+    void Remember(const Expression& formula, double value) override;
+
+private:
+    TreeDocument* document;
+    const TreeNode* markov;
+    MarkovRunArgs args;
+    bool samplesFixed;
+    std::unique_ptr<MarkovCohortPlan> plan;
+    KnownFormulaValues* previous = nullptr;
+    // The tables' generations when the formula last not found began its evaluation.
+    uint32_t resolution = 0;
+    uint32_t content = 0;
 };
 
 // Shared by both evaluators: resolve jump targets, check the structure, reset the calculation state,

@@ -89,6 +89,7 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
     const int terminationPayoff = prefs.CalcMethod == PayoffMethod ? prefs.CurrentPayoff : 0;
     if (!PrepareMarkovRun(markov, error))
         return 0.0;
+    MarkovWalkValues known(markov, args);
     CalcState& calc = window->CalcStateRecord;
     calc.flaggedVariables = ListFlaggedVariables(*window, nullptr) > 0 ? 1 : 0;
     const int first = RandomBranchIndex(markov, error);

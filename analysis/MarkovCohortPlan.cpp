@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -142,6 +143,11 @@ private:
     size_t count = 0;
 };
 
+bool ByExpression(const std::pair<const Expression*, int32_t>& a, const std::pair<const Expression*, int32_t>& b)
+{
+    return std::less<const Expression*>()(a.first, b.first);
+}
+
 StageValueMemo& Memo()
 {
     static StageValueMemo memo;
@@ -214,6 +220,7 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
     for (uint32_t i = 0; i < formulas.size(); ++i)
         if (!formulas[i].expression->HasParseTree())
             unparsed.push_back(i);
+    slotsMade = false;
     StartValues();
 }
 
@@ -234,9 +241,10 @@ void MarkovCohortPlan::StartValues()
 
 bool MarkovCohortPlan::Serves(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed) const
 {
+    // The cost payoff counts only in a cost-effectiveness run.
     return reusable && builtFor == markov && builtSamplesFixed == samplesFixed &&
-           builtArgs.costEffectiveness == args.costEffectiveness && builtArgs.costPayoff == args.costPayoff &&
-           builtArgs.valuePayoff == args.valuePayoff &&
+           builtArgs.costEffectiveness == args.costEffectiveness && builtArgs.valuePayoff == args.valuePayoff &&
+           (args.costEffectiveness == 0 || builtArgs.costPayoff == args.costPayoff) &&
            std::none_of(unparsed.begin(), unparsed.end(),
                         [this](uint32_t i) { return formulas[i].expression->HasParseTree(); });
 }
@@ -246,6 +254,20 @@ void MarkovCohortPlan::Restart()
     for (SharedValue& value : shared)
         value.stage = -1;
     StartValues();
+}
+
+int32_t MarkovCohortPlan::SharedSlot(const Expression* expression)
+{
+    if (!slotsMade) {
+        slots.clear();
+        for (const Formula& formula : formulas)
+            if (formula.shared >= 0)
+                slots.emplace_back(formula.expression, formula.shared);
+        std::sort(slots.begin(), slots.end(), ByExpression);
+        slotsMade = true;
+    }
+    auto found = std::lower_bound(slots.begin(), slots.end(), std::make_pair(expression, int32_t{-1}), ByExpression);
+    return found != slots.end() && found->first == expression ? found->second : -1;
 }
 
 void MarkovCohortPlan::Publish() const

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class Expression;
@@ -127,6 +128,8 @@ public:
     bool Serves(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed) const;
     // Forgets the values of the last run; the run values start again from the states' records.
     void Restart();
+    // The shared value of the plan's formula that is `expression`, or -1.
+    int32_t SharedSlot(const Expression* expression);
     // The node of the latest Build.
     const TreeNode* BuiltFor() const { return builtFor; }
 
@@ -158,6 +161,9 @@ private:
     bool reusable = false;
     // The formulas that had no cached tree at the build.
     std::vector<uint32_t> unparsed;
+    // (expression, shared value) of the shared formulas by expression, made on first use after a build.
+    std::vector<std::pair<const Expression*, int32_t>> slots;
+    bool slotsMade = false;
 
     // The run values from the states' records.
     void StartValues();

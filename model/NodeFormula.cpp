@@ -65,6 +65,23 @@ double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const
     return value;
 }
 
+namespace {
+
+double EvaluateAtNode(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+                      bool* usesVariables)
+{
+    if (node->document != nullptr) {
+        NodeFormulaEvaluator& shared = node->document->FormulaEvaluator();
+        if (!shared.IsBusy())
+            return shared.Evaluate(node, formula, role, error, quiet, usesVariables);
+    }
+    FormulaRef handle(new EvalContext(node->document, node), 1, role);
+    const double value = handle.Evaluate(formula);
+    return Finish(handle, value, error, quiet, usesVariables);
+}
+
+}  // namespace
+
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                            bool* usesVariables)
 {
@@ -79,14 +96,21 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
             *usesVariables = readsVariables;
         return number;
     }
-    if (node->document != nullptr) {
-        NodeFormulaEvaluator& shared = node->document->FormulaEvaluator();
-        if (!shared.IsBusy())
-            return shared.Evaluate(node, formula, role, error, quiet, usesVariables);
+    KnownFormulaValues* known = node->document != nullptr ? node->document->KnownValues : nullptr;
+    if (known == nullptr)
+        return EvaluateAtNode(node, formula, role, error, quiet, usesVariables);
+    if (known->Find(formula, &number)) {
+        if (usesVariables != nullptr)
+            *usesVariables = false;
+        return number;
     }
-    FormulaRef handle(new EvalContext(node->document, node), 1, role);
-    const double value = handle.Evaluate(formula);
-    return Finish(handle, value, error, quiet, usesVariables);
+    int failed = 0;
+    number = EvaluateAtNode(node, formula, role, &failed, quiet, usesVariables);
+    if (failed != 0)
+        *error = 1;
+    else
+        known->Remember(formula, number);
+    return number;
 }
 
 double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,

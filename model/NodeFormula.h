@@ -16,6 +16,16 @@ struct TreeNode;
 // when given, receives whether the formula referred to a variable.
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                            bool* usesVariables = nullptr);
+// Values a caller knows for some formulas that read no variable, installed on a document while it knows
+// them (TreeDocument::KnownValues): asked before each formula is evaluated at a node of the document, and
+// told the value of each formula evaluated without error.
+class KnownFormulaValues {
+public:
+    virtual ~KnownFormulaValues() = default;
+    virtual bool Find(const Expression& formula, double* value) = 0;
+    virtual void Remember(const Expression& formula, double value) = 0;
+};
+
 // The same for a formula text that is parsed once and not kept.
 double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
                                bool* usesVariables = nullptr);

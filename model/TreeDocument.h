@@ -37,6 +37,7 @@ class MarkovStageRecorder;
 class NoteBox;
 class StoredAnalysisList;
 struct StoredAnalysis;
+class KnownFormulaValues;
 class NodeFormulaEvaluator;
 struct TreeNode;
 
@@ -188,6 +189,8 @@ public:
     // Willingness to pay and limits that choose the recommended strategy under cost-effectiveness.
     CESensitivitySettings CESettings;
     CalcState CalcStateRecord;
+    // Values known for some node formulas, asked by every evaluation while installed; null while none is.
+    KnownFormulaValues* KnownValues = nullptr;
     // The document's numbered distributions (DistSamp); their parameter formulas are evaluated here.
     DistributionList Distributions{4, true};
     // The first distribution of that index number, or null.

@@ -323,7 +323,7 @@ TEST(MarkovCohortReuse, StageFormulasKeptFromRunToRunGiveTheirOwnValues)
     }
 }
 
-void AddUniform(TreeDocument& document, int index, const char* low, const char* high)
+DistributionRecord* AddUniform(TreeDocument& document, int index, const char* low, const char* high)
 {
     auto* record = new DistributionRecord;
     record->index = index;
@@ -333,11 +333,13 @@ void AddUniform(TreeDocument& document, int index, const char* low, const char* 
     record->SetDistribution(uniform);
     record->SetOwner(&document);
     document.Distributions.InsertSorted(record);
+    return record;
 }
 
-// Random models of draws, "_stage", a bound variable and numbers, some with tunnel states, against a
-// terminal worth a draw: trials that take up the plans of earlier runs, in a first simulation and again
-// in a second, give to the bit what trials of the same model built afresh give.
+// Random models of draws (some drawn anew each cycle of a walk), "_stage", a bound variable and numbers,
+// some with tunnel states, against a terminal worth a draw: trials that take up the plans and values of
+// earlier runs, in a first simulation and again in a second, give to the bit what trials of the same model
+// built afresh give.
 TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
 {
     const char* const probabilities[] = {"DistSamp(1)*0.5", "0.1", "0.01*_stage + DistSamp(2)*0.1",
@@ -351,19 +353,22 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
         std::vector<int> picks(static_cast<size_t>(6 * states));
         for (int& pick : picks)
             pick = static_cast<int>(random.Next() % 1000);
+        // Every third round draws DistSamp(2) anew each cycle of a walk, and every state earns it.
+        const bool redrawn = round % 3 == 0;
         auto build = [&](MarkovTestTree& tree) {
             AddUniform(tree.Document(), 1, "0", "1");
-            AddUniform(tree.Document(), 2, "0.5", "1.5");
+            AddUniform(tree.Document(), 2, "0.5", "1.5")->resampleEachStage = redrawn;
             for (int s = 0; s < states; ++s) {
                 const int* pick = &picks[static_cast<size_t>(6 * s)];
                 const bool absorbing = s + 1 == states;
                 const std::string name = "S" + std::to_string(s);
                 TreeNode* state = tree.State(absorbing ? TerminalNode : ChanceNode, name.c_str(), s == 0 ? "1" : "0",
-                                             rewards[pick[0] % 5], rewards[pick[1] % 5], rewards[pick[2] % 5]);
+                                             rewards[pick[0] % 5], redrawn ? "DistSamp(2)" : rewards[pick[1] % 5],
+                                             rewards[pick[2] % 5]);
                 tree.tree.Bind(state, "risk", std::to_string(pick[3] % 5).c_str());
                 if (absorbing)
                     continue;
-                if (pick[3] % 4 == 0)
+                if (pick[3] % 10 == 0)
                     state->EnsureMarkovInfo()->tunnelCount = static_cast<int16_t>(1 + pick[3] % 3);
                 tree.Jump(state, "move", probabilities[pick[4] % 6], ("S" + std::to_string(pick[3] % states)).c_str());
                 tree.Jump(state, "next", probabilities[pick[5] % 6], ("S" + std::to_string(s + 1)).c_str());

@@ -9,6 +9,19 @@
 
 #include <string>
 
+namespace {
+
+constexpr unsigned PasteLinkCommand = 1217;
+
+// The Options and Analysis commands are grayed while a bound window is active.
+bool GrayedInBoundWindows(unsigned command)
+{
+    return (command >= 1401 && command <= 1421) || (command >= 1602 && command <= 1620) ||
+           (command >= 1651 && command <= 1654);
+}
+
+} // namespace
+
 TreeChildWindow::TreeChildWindow(TreeWindow* tree, const ResourceId& templateId, bool counted)
     : DocChildWindow(templateId), tree_(tree), counted_(counted)
 {
@@ -32,7 +45,20 @@ long TreeChildWindow::OnCommand(WindowEvent* event)
 {
     if (DocChildWindow::OnCommand(event) != 0)
         return 1;
-    return InsertMenuPick(LOWORD(event->wParam)) ? 1 : 0;
+    const unsigned command = LOWORD(event->wParam);
+    if (command == PasteLinkCommand && tree_ != nullptr && FocusEdit() != nullptr) {
+        zString formula;
+        if (tree_->PasteLink(formula))
+            InsertText(formula.Text(), false);
+        return 1;
+    }
+    if (InsertMenuPick(command))
+        return 1;
+    // Menu and key commands go on to the tree's command handler (a key may send one that is grayed here);
+    // the notifications of the window's own controls do not.
+    if (tree_ == nullptr || event->lParam != 0)
+        return 0;
+    return GrayedInBoundWindows(command) ? 1 : tree_->OnCommand(static_cast<int>(command));
 }
 
 void TreeChildWindow::InsertText(const char* text, bool withParentheses)

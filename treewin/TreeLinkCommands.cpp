@@ -67,13 +67,18 @@ void TreeWindow::CopySpecial()
         TheLinkManager->CopyLinkToClipboard(FilePath().Text(), item.Text(), value.Text());
 }
 
+bool TreeWindow::PasteLink(zString& formula)
+{
+    return TheLinkManager != nullptr &&
+           PasteLinkFromClipboard(*TheLinkManager, document.DocumentLinks, *this, formula, 0) != 0;
+}
+
 void TreeWindow::PasteLinkIntoEditor()
 {
     if (!CanPasteLinkHere())
         return;
     zString formula;
-    if (PasteLinkFromClipboard(*TheLinkManager, document.DocumentLinks, *this, formula, 0) == 0 ||
-        InPlaceEditor == nullptr)
+    if (!PasteLink(formula) || InPlaceEditor == nullptr)
         return;
     InPlaceEditor->ReplaceSelection(formula.Text());
     SetModified(1);

@@ -373,6 +373,9 @@ public:
     bool CanBreakLink() const;
     void CopySpecial();
     void PasteLinkIntoEditor();
+    // Makes the link that the clipboard holds (or reuses it) and gives the formula text that reads it; false,
+    // after saying why where something is wrong, when no link was made.
+    bool PasteLink(zString& formula);
     void BreakLink();
     void ShowLinks();
     void ShowClones();

@@ -1,10 +1,12 @@
 #include "treewin/TreeChildWindow.h"
 
 #include "model/DocumentVariableOps.h"
+#include "model/TreeNode.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "treewin/TreeClipboard.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +99,27 @@ TEST(TreeChildWindows, VariablesMenuPickTypedIntoTheFocusedField)
     GetWindowTextA(field->Handle(), text, sizeof text);
     EXPECT_STREQ(text, "COST");
     EXPECT_FALSE(window->InsertMenuPick(kFirstVariableCommand + 5));
+}
+
+// Menu and key commands that the window does not take are the tree's; its controls' notifications are not.
+TEST(TreeChildWindows, OtherCommandsGoToTheTree)
+{
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    std::vector<std::string> closed;
+    TreeWindow tree;
+    auto* window = new BoundWindow(&tree, "a", nullptr, closed);
+    const int before = TheTreeClipboard().Current(), next = (before + 1) % 4;
+    SendMessageA(window->Handle(), WM_COMMAND, 1208 + next, reinterpret_cast<LPARAM>(window->Handle()));
+    EXPECT_EQ(TheTreeClipboard().Current(), before);
+    SendMessageA(window->Handle(), WM_COMMAND, 1208 + next, 0);
+    EXPECT_EQ(TheTreeClipboard().Current(), next);
+    TheTreeClipboard().SelectSlot(before);
+    // Options (Delete Branch among them) are grayed here: a key's command is taken and does nothing.
+    TreeNode* end = tree.Document().AddChild(tree.Document().Root, TerminalNode, "End", "", "1");
+    tree.Document().SelectNode(end, 0, nullptr, false);
+    SendMessageA(window->Handle(), WM_COMMAND, 1413, 0);
+    EXPECT_EQ(tree.Document().Root->childCount, 1);
 }
 
 } // namespace

@@ -15,15 +15,6 @@ namespace {
 // The type code of a distribution that samples a lookup table.
 constexpr int32_t kTableSampling = 16;
 
-} // namespace
-
-DistributionsDialog::DistributionsDialog(TreeWindow* window, bool chooser)
-    : window(window), chooser(chooser), list(window->Document().Distributions)
-{
-}
-
-namespace {
-
 // The list of records and the controls that follow its selection.
 void ShowRecords(DistributionsDialog& distributions, ProgramDialog& dialog, NotifyListCtrl& list)
 {
@@ -72,6 +63,11 @@ int ShowOnScreen(DistributionsDialog& distributions)
 }
 
 } // namespace
+
+DistributionsDialog::DistributionsDialog(TreeWindow* window, bool chooser)
+    : window(window), chooser(chooser), list(window->Document().Distributions)
+{
+}
 
 int DistributionsDialog::Run()
 {

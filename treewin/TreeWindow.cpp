@@ -195,6 +195,27 @@ void TreeWindow::OnZoomChanged()
     Redraw();
 }
 
+namespace {
+
+// While a tree is written, its bound windows show the tree's own values.
+class OriginalValuesScope {
+public:
+    explicit OriginalValuesScope(const WindowList& windows) : windows(windows) { Show(true); }
+    ~OriginalValuesScope() { Show(false); }
+    OriginalValuesScope(const OriginalValuesScope&) = delete;
+    OriginalValuesScope& operator=(const OriginalValuesScope&) = delete;
+
+private:
+    void Show(bool original)
+    {
+        for (int i = 0; i < windows.Count(); ++i)
+            static_cast<TreeChildWindow*>(windows.At(i))->ShowOriginalValues(original);
+    }
+    const WindowList& windows;
+};
+
+} // namespace
+
 bool TreeWindow::WriteDocument(Archive& stream)
 {
     zString message;
@@ -204,6 +225,7 @@ bool TreeWindow::WriteDocument(Archive& stream)
     }
     if (!WriteFileHeader(stream))
         return false;
+    OriginalValuesScope original(childWindows);
     document.WriteDocumentBody(stream);
     return !stream.Failed();
 }
@@ -362,26 +384,6 @@ void TreeWindow::RefreshBoundWindows()
     }
 }
 
-namespace {
-
-// While a tree is written, its bound windows show the tree's own values.
-class OriginalValuesScope {
-public:
-    explicit OriginalValuesScope(const WindowList& windows) : windows(windows) { Show(true); }
-    ~OriginalValuesScope() { Show(false); }
-    OriginalValuesScope(const OriginalValuesScope&) = delete;
-    OriginalValuesScope& operator=(const OriginalValuesScope&) = delete;
-
-private:
-    void Show(bool original)
-    {
-        for (int i = 0; i < windows.Count(); ++i)
-            static_cast<TreeChildWindow*>(windows.At(i))->ShowOriginalValues(original);
-    }
-    const WindowList& windows;
-};
-
-} // namespace
 
 bool TreeWindow::SaveAs(const char* path, zString& message)
 {

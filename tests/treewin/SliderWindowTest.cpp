@@ -98,6 +98,10 @@ TEST_F(Slider, SavesTheOriginalsAndGivesThemBackBeforeTheTreeChangesShape)
     zString message;
     ASSERT_TRUE(window.SaveAs(path.c_str(), message)) << message.Text();
     EXPECT_EQ(Definition(b), "2");
+    // Save writes through the document window, as the menu's Save does.
+    slider->ApplyPosition(7);
+    ASSERT_EQ(window.SaveToFile(), 1);
+    EXPECT_EQ(Definition(b), "7");
     {
         TreeWindow reopened(path.c_str());
         EXPECT_EQ(reopened.Document().Root->GetChild(1)->FindBinding("v", false)->definition.Text(), "1+1");

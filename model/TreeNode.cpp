@@ -266,10 +266,13 @@ TreeNode* TreeNode::GetTreeRoot() const
 
 TreeNode* TreeNode::NextNode(int flags) const
 {
-    const TreeNode* start = NextSibling();
-    if (start == nullptr)
-        start = parent != nullptr ? parent : this;
-    const TreeNode* node = start;
+    // After the last child comes its parent; after the root, as after any other node, the first leaf below.
+    const TreeNode* node = NextSibling();
+    if (node == nullptr) {
+        if (parent != nullptr)
+            return parent;
+        node = this;
+    }
     while (node->childCount > 0) {
         if (node->kind == MarkovNode && (flags & 1) == 0)
             break;

@@ -80,6 +80,7 @@ void TreePasteAction::Undo()
         return;
     const int count = subtree ? entry->childCount : 1;
     held.clear();
+    tree->ResetFindReplace();
     for (int i = 0; i < targets.Count(); ++i) {
         TreeNode* target = targets.At(i);
         auto holder = std::make_unique<TreeNode>();
@@ -120,6 +121,7 @@ void TreeCutNodeAction::Do()
         clipboard.Store(removed, slot);
     }
     RefreshNode(*tree, parent, 0, parent);
+    tree->ResetFindReplace();
 }
 
 void TreeCutNodeAction::Undo()
@@ -153,6 +155,7 @@ void TreeCutSubtreeAction::Do()
     }
     node->MoveChildrenTo(holder.get(), -1);
     RefreshNode(*tree, node, 0, node);
+    tree->ResetFindReplace();
 }
 
 void TreeCutSubtreeAction::Undo()

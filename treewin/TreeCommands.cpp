@@ -26,6 +26,7 @@
 #include "dialogs/ChangeNodeTypeDialog.h"
 #include "dialogs/CustomInterfaceDialog.h"
 #include "dialogs/EditScopeDialog.h"
+#include "dialogs/FindReplaceWindow.h"
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/JumpToDialog.h"
 #include "dialogs/MarkovAnalysisWindow.h"
@@ -190,6 +191,16 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     case 1309:
         EditNumberFormats();
         return 1;
+    case 1402:
+        if (CustomInterfaceShown)
+            return 1;
+        if (FindReplace == nullptr) {
+            FindReplace = new FindReplaceWindow(this);
+            FindReplace->Show(-1);
+        } else {
+            FindReplace->Activate();
+        }
+        return 1;
     case 1415:
         if (!CustomInterfaceShown)
             SelectNodesDialog{*this};
@@ -285,6 +296,12 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         return 1;
     }
     return 0;
+}
+
+void TreeWindow::ResetFindReplace()
+{
+    if (FindReplace != nullptr)
+        FindReplace->ResetSearch();
 }
 
 bool TreeWindow::MayEditStructure() const

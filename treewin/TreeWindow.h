@@ -20,6 +20,7 @@ class CustomInterfacePanel;
 class Display;
 class FilePath;
 class EvaluatorWindow;
+class FindReplaceWindow;
 class InPlaceEdit;
 class NamePopupMenu;
 class UndoAction;
@@ -296,6 +297,10 @@ public:
     // Distributions, 1517 Tables Used, 1518 the Variables report, 1414 Node Comment; 1 for these commands, 0
     // for any other.
     int EditTreeVariables(int command);
+    // The tree's Find/Replace window (one of its bound windows), null while it is closed. Edits that take
+    // nodes away start its search over.
+    FindReplaceWindow* FindReplace = nullptr;
+    void ResetFindReplace();
     // The tree's Evaluator (one of its bound windows), null while it is closed.
     EvaluatorWindow* Evaluator = nullptr;
     // Opens the Evaluator over the selection; Close destroys it.

@@ -411,6 +411,12 @@ void CohortRun::Cycle()
         if (!Holds(share))
             continue;
         const MarkovCohortPlan::State& state = states[s];
+        if (state.moveCount > 0) {
+            const MarkovCohortPlan::Move* moves = plan.moves.data() + state.firstMove;
+            for (uint32_t m = 0; m < state.moveCount; ++m)
+                next[moves[m].targetState] += probabilities[moves[m].branch] * share;
+            continue;
+        }
         calc.tunnelIndex = state.tunnel;
         const MarkovCohortPlan::Exit* exits = plan.exits.data() + state.firstExit;
         for (uint32_t e = 0; e < state.exitCount && *error == 0; ++e) {

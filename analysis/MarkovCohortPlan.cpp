@@ -163,6 +163,7 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
     branches.clear();
     formulas.clear();
     exits.clear();
+    moves.clear();
     steps.clear();
     start = AddCheck(markov);
     termination = AddFormula(markov, &MarkovTerminationCondition(markov, args.costEffectiveness != 0, args.valuePayoff));
@@ -170,7 +171,7 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* stateNode = markov->GetChild(i);
         State state{stateNode, stateNode->markovInfo, TunnelNumber(stateNode), {}, static_cast<uint32_t>(checks.size()),
-                    0, static_cast<uint32_t>(exits.size()), 0};
+                    0, static_cast<uint32_t>(exits.size()), 0, 0, 0};
         for (int kind = 0; kind < 3; ++kind) {
             Expression* value = stateNode->MarkovRewardExpr(kind, args.valuePayoff);
             Expression* cost = args.costEffectiveness != 0 ? stateNode->MarkovRewardExpr(kind, args.costPayoff) : nullptr;
@@ -207,6 +208,15 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
         }
         state.checkCount = static_cast<uint32_t>(checks.size()) - state.firstCheck;
         state.exitCount = static_cast<uint32_t>(exits.size()) - state.firstExit;
+        const Exit* own = exits.data() + state.firstExit;
+        state.firstMove = static_cast<uint32_t>(moves.size());
+        state.moveCount = 0;
+        if (state.exitCount > 0 &&
+            std::all_of(own, own + state.exitCount, [](const Exit& exit) { return exit.onlyBranch >= 0; })) {
+            for (uint32_t e = 0; e < state.exitCount; ++e)
+                moves.push_back(Move{own[e].targetState, static_cast<uint32_t>(own[e].onlyBranch)});
+            state.moveCount = state.exitCount;
+        }
     }
     builtFor = markov;
     builtArgs = args;

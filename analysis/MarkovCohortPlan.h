@@ -90,6 +90,15 @@ public:
         uint32_t checkCount;
         uint32_t firstExit;
         uint32_t exitCount;
+        // When every exit's share is one branch's probability (a plain path of one step): the exits as
+        // moves, in the same order; else moveCount is 0.
+        uint32_t firstMove;
+        uint32_t moveCount;
+    };
+
+    struct Move {
+        uint32_t targetState;
+        uint32_t branch;
     };
 
     // Values by stage of a formula of numbers, "_stage" and tables, kept from run to run.
@@ -151,6 +160,7 @@ public:
     std::vector<StateTotals> totals;
     std::vector<Formula> formulas;
     std::vector<Exit> exits;
+    std::vector<Move> moves;
     std::vector<PathStep> steps;
     std::vector<SharedValue> shared;
 

@@ -2,6 +2,7 @@
 
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
+#include "dialogs/InsertVariableDialog.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/PopupMenu.h"
 #include "framework/window/WindowEvent.h"
@@ -12,12 +13,15 @@
 namespace {
 
 constexpr unsigned PasteLinkCommand = 1217;
+constexpr unsigned InsertVariableCommand = 1503;
+constexpr unsigned ProbabilityWheelCommand = 1513;
 
-// The Options and Analysis commands are grayed while a bound window is active.
+// The Options and Analysis commands are grayed while a bound window is active, and so is the Probability
+// Wheel: none of these windows offers a probability to assess.
 bool GrayedInBoundWindows(unsigned command)
 {
     return (command >= 1401 && command <= 1421) || (command >= 1602 && command <= 1620) ||
-           (command >= 1651 && command <= 1654);
+           (command >= 1651 && command <= 1654) || command == ProbabilityWheelCommand;
 }
 
 } // namespace
@@ -46,6 +50,10 @@ long TreeChildWindow::OnCommand(WindowEvent* event)
     if (DocChildWindow::OnCommand(event) != 0)
         return 1;
     const unsigned command = LOWORD(event->wParam);
+    if (command == InsertVariableCommand && tree_ != nullptr && FocusEdit() != nullptr) {
+        InsertVariableName(tree_, FocusEdit());
+        return 1;
+    }
     if (command == PasteLinkCommand && tree_ != nullptr && FocusEdit() != nullptr) {
         zString formula;
         if (tree_->PasteLink(formula))

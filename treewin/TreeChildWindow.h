@@ -17,10 +17,10 @@ public:
 
     TreeWindow* Tree() const { return tree_; }
 
-    // 8: the Edit commands of the focused edit control, Paste Link into that edit, then a pick of the
-    // Operators or Keywords menu or of the tree's variables menu, which is typed into that edit; any other
-    // menu or key command goes to the tree's command handler (the Options and Analysis commands are
-    // grayed here and do nothing).
+    // 8: the Edit commands of the focused edit control, Insert Variable and Paste Link into that edit, then
+    // a pick of the Operators or Keywords menu or of the tree's variables menu, which is typed into that
+    // edit; any other menu or key command goes to the tree's command handler (the Options and Analysis
+    // commands and the Probability Wheel are grayed here and do nothing).
     long OnCommand(WindowEvent* event) override;
     // Replaces the selection of the edit control that last had the focus by the text (not by an empty
     // one); with parentheses "()" follows and the caret stands between them. The edit takes the focus.

@@ -99,6 +99,12 @@ TEST(TreeChildWindows, VariablesMenuPickTypedIntoTheFocusedField)
     GetWindowTextA(field->Handle(), text, sizeof text);
     EXPECT_STREQ(text, "COST");
     EXPECT_FALSE(window->InsertMenuPick(kFirstVariableCommand + 5));
+    // Insert Variable completes the name typed in that field.
+    SetWindowTextA(field->Handle(), "1+CO");
+    SendMessageA(field->Handle(), EM_SETSEL, 4, 4);
+    SendMessageA(window->Handle(), WM_COMMAND, 1503, 0);
+    GetWindowTextA(field->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "1+COST");
 }
 
 // Menu and key commands that the window does not take are the tree's; its controls' notifications are not.

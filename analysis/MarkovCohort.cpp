@@ -6,6 +6,7 @@
 #include "analysis/MarkovCohortSteps.h"
 #include "analysis/ProbabilityVerification.h"
 #include "formula/DistributionList.h"
+#include "formula/Expression.h"
 #include "formula/DistributionRecord.h"
 #include "foundation/NumericHelpers.h"
 #include "formula/NameResolution.h"
@@ -603,8 +604,9 @@ MarkovWalkValues::~MarkovWalkValues()
 
 bool MarkovWalkValues::Find(const Expression& formula, double* value)
 {
+    // Only the walk's own evaluations are answered: with the trial's switch as it is, of formulas as built.
     const int32_t slot = plan->SharedSlot(&formula);
-    if (slot < 0)
+    if (slot < 0 || (document->CalcStateRecord.resample != 0) != samplesFixed || !formula.HasParseTree())
         return false;
     MarkovCohortPlan::SharedValue& shared = plan->shared[slot];
     const int32_t stage = document->CalcStateRecord.stageCounter;
@@ -627,7 +629,7 @@ bool MarkovWalkValues::Find(const Expression& formula, double* value)
 void MarkovWalkValues::Remember(const Expression& formula, double value)
 {
     const int32_t slot = plan->SharedSlot(&formula);
-    if (slot < 0)
+    if (slot < 0 || (document->CalcStateRecord.resample != 0) != samplesFixed)
         return;
     MarkovCohortPlan::SharedValue& shared = plan->shared[slot];
     shared.stage = document->CalcStateRecord.stageCounter;

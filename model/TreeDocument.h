@@ -253,7 +253,7 @@ private:
     // the root binds the name already.
     void MoveOldDefaultsToRoot(VariableDefList& oldDefaults);
     // After reading: a damaged file leaves nothing but a fresh decision root (false); otherwise the clone
-    // copies follow their masters and the notes and arrows know their tree (true).
+    // copies follow their masters and the distributions, notes and arrows know their tree (true).
     bool FinishReading(bool damaged);
 
 

@@ -221,6 +221,9 @@ bool TreeDocument::FinishReading(bool damaged)
         return false;
     }
     UpdateCloneCopies(Root);
+    // Distribution parameters are evaluated among the tree's variables.
+    for (int i = 0; i < Distributions.Count(); ++i)
+        Distributions.RecordAt(i)->SetOwner(this);
     for (int i = 0; i < NoteBoxes.Count(); ++i)
         static_cast<NoteBox*>(NoteBoxes.At(i))->ownerTree = this;
     for (int i = 0; i < Arrows.Count(); ++i)

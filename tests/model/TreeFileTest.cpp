@@ -1,5 +1,7 @@
 #include "model/TreeDocument.h"
 
+#include "formula/Distribution.h"
+#include "formula/DistributionRecord.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileStream.h"
 #include "foundation/Host.h"
@@ -81,6 +83,11 @@ void BuildEveryFeature(TreeBuilder& tree)
     note->text = "A note";
     note->frame = {0.5f, 0.5f, 2.0f, 1.0f};
     document.AddNoteBox(note);
+    auto* distribution = new DistributionRecord;
+    distribution->index = 3;
+    distribution->SetDistribution(MakeDistribution(1));
+    distribution->GetDistribution()->Parameter(0)->SetText("C");
+    document.Distributions.InsertSorted(distribution);
     auto* arrow = new TreeArrow;
     arrow->tailX = 1.5f;
     arrow->headY = 2.25f;
@@ -119,6 +126,7 @@ TEST(TreeFile, EveryFeatureSavedOpenedAndSavedAgainIsByteIdentical)
     EXPECT_EQ(opened.StoredNodeCount, 13);
     EXPECT_EQ(opened.CloneMasters.At(0)->node, opened.Root->GetChild(0)->GetChild(1));
     EXPECT_EQ(opened.Arrows.At(0)->owner, &opened);
+    EXPECT_EQ(opened.FindDistributionByIndex(3)->GetDistribution()->Owner(), &opened);
     EXPECT_EQ(opened.PrinterSetup->DevMode(), nullptr);  // four bytes are no device mode: kept, not used
     EXPECT_EQ(opened.FindLinkEntry(2), opened.LinkItems.At(1));
     EXPECT_EQ(opened.LinkIdFor(opened.Root->GetChild(2), 1605), 2);

@@ -173,14 +173,16 @@ public:
     void Publish() const { plan.Publish(); }
 
 private:
-    // The value of a formula of the plan (0 for none); a shared one is evaluated once per stage. A formula
-    // error is shown and sets *failed.
-    double Evaluate(int32_t formula, const char* role, int* failed)
+    // The value of a formula of the plan (0 for none); a shared one is evaluated once per stage. An
+    // evaluation sees "_tunnel" of the given number. A formula error is shown and sets *failed.
+    double Evaluate(int32_t formula, int32_t tunnel, const char* role, int* failed)
     {
         if (formula < 0)
             return 0.0;
-        const double* known = KnownValue(plan.formulas[formula].shared);
-        return known != nullptr ? *known : EvaluateAnew(formula, role, failed);
+        if (const double* known = KnownValue(plan.formulas[formula].shared))
+            return *known;
+        calc.tunnelIndex = tunnel;
+        return EvaluateAnew(formula, role, failed);
     }
     // The value of the stage (or run) in the shared slot, or null when it is not known yet.
     const double* KnownValue(int32_t shared) const
@@ -267,10 +269,10 @@ void CohortRun::RewardSweep(int rewardKind)
         if (!Holds(share))
             continue;
         const MarkovCohortPlan::State& state = states[s];
-        calc.tunnelIndex = state.tunnel;
         const int32_t* formulas = state.rewards[rewardKind];
         ValueTriple reward;
-        if (!CombineStateReward(args, error, reward, [&](int payoff) { return Evaluate(formulas[payoff], role, error); }))
+        if (!CombineStateReward(args, error, reward,
+                                [&](int payoff) { return Evaluate(formulas[payoff], state.tunnel, role, error); }))
             break;
         // Built in locals and stored whole: reading back parts of what was just stored stalls.
         ValueTriple credited;
@@ -378,7 +380,6 @@ bool CohortRun::EvaluateStageProbabilities()
         if (!Holds(plan.shares[s]))
             continue;
         const MarkovCohortPlan::State& state = plan.states[s];
-        calc.tunnelIndex = state.tunnel;
         for (uint32_t c = state.firstCheck; c < state.firstCheck + state.checkCount && valid; ++c) {
             const MarkovCohortPlan::Check& check = plan.checks[c];
             // Alike checks take the values found valid for the first at this stage.
@@ -386,6 +387,7 @@ bool CohortRun::EvaluateStageProbabilities()
                 CopyBranches(plan.checks[check.sameAs], check);
                 continue;
             }
+            calc.tunnelIndex = state.tunnel;
             valid = CheckBranches(check, true);
             if (valid)
                 plan.checkedStage[c] = calc.stageCounter;
@@ -474,7 +476,7 @@ void CohortRun::Advance()
 
 bool CohortRun::Terminates()
 {
-    const double value = Evaluate(plan.termination, "termination condition", error);
+    const double value = Evaluate(plan.termination, calc.tunnelIndex, "termination condition", error);
     return MarkovTerminatesOn(value, calc, *error);
 }
 

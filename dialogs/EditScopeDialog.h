@@ -7,13 +7,20 @@
 
 class EditScopeDialog : public PresentedDialog<EditScopeDialog> {
 public:
-    enum : unsigned { kTemplateId = 2401 };
+    enum : unsigned { kTemplateId = 2401, kFirstButton = 2402, kButtons = 4 };
 
-    EditScopeDialog(unsigned command, unsigned mask) : command(command), mask(mask) {}
-    // The chosen scope when it is offered; 0 when cancelled.
-    int Run() { return Present() == IDOK && scope > 0 && scope < 32 && (mask & (1u << scope)) ? scope : 0; }
+    // `tree` names the scopes of a tree window, else those of an influence diagram.
+    EditScopeDialog(unsigned command, unsigned mask, bool tree = true) : command(command), mask(mask), tree(tree) {}
+    // The chosen scope when it is offered; 0 when cancelled. On the screen the first offered scope is
+    // chosen at first.
+    int Run();
+    // "Cut", "Copy", "Paste" or "Clear", then " Options".
+    const char* Caption() const;
+    // The scope's button label.
+    const char* Label(int scope) const;
 
     unsigned command;
     unsigned mask;
+    bool tree;
     int scope = 0;
 };

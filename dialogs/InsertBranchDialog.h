@@ -4,12 +4,23 @@
 
 #include "dialogs/PresentedDialog.h"
 
+struct TreeNode;
+
 class InsertBranchDialog : public PresentedDialog<InsertBranchDialog> {
 public:
-    enum : unsigned { kTemplateId = 2370 };
+    enum : unsigned { kTemplateId = 2370, kFirstButton = 2371, kLastButton = 2374 };
+    enum : int { ToLeft = 37, Above = 38, ToRight = 39, Below = 40 };
 
+    // To the right by default; an end node or a clone copy takes nothing to its right, and a node without a
+    // parent or under a label node nothing above or below.
+    explicit InsertBranchDialog(const TreeNode& node);
     // The button pressed (37 to 40), or 0 when cancelled.
-    int Run() { return Present() == IDOK && mode >= 37 && mode <= 40 ? mode : 0; }
+    int Run();
+    bool Offers(int position) const;
 
-    int mode = 0;
+    int mode;
+
+private:
+    bool right_;
+    bool aboveBelow_;
 };

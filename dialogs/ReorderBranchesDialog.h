@@ -3,28 +3,25 @@
 // position.
 
 #include "dialogs/PresentedDialog.h"
+#include "foundation/zString.h"
 
-#include <algorithm>
 #include <vector>
+
+struct TreeNode;
 
 class ReorderBranchesDialog : public PresentedDialog<ReorderBranchesDialog> {
 public:
-    enum : unsigned { kTemplateId = 3335 };
+    enum : unsigned { kTemplateId = 3335, kList = 3336, kUpButton = 3337, kDownButton = 3338 };
 
-    explicit ReorderBranchesDialog(int branches) : branches(branches) {}
+    // Starts from the branches' present order.
+    explicit ReorderBranchesDialog(const TreeNode& node);
     // True after OK with an order that names every branch once and changes it.
-    bool Run()
-    {
-        if (Present() != IDOK || static_cast<int>(order.size()) != branches)
-            return false;
-        std::vector<int> sorted(order);
-        std::sort(sorted.begin(), sorted.end());
-        for (int i = 0; i < branches; ++i)
-            if (sorted[static_cast<size_t>(i)] != i)
-                return false;
-        return !std::is_sorted(order.begin(), order.end());
-    }
+    bool Run();
+    // Moves the branch at the position one place earlier (-1) or later (+1); false past either end.
+    bool Move(int position, int step);
 
     int branches;
+    // Each branch's text cut to 30 characters, by old index.
+    std::vector<zString> texts;
     std::vector<int> order;
 };

@@ -227,11 +227,8 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         return 1;
     case 1404:
         if (mayEdit) {
-            InsertBranchDialog dialog;
-            // Above and below need a parent.
-            const int mode = dialog.Run();
-            if (mode != 0 && (node->parent != nullptr || mode == TreeInsertBranchAction::ToLeft ||
-                              mode == TreeInsertBranchAction::ToRight))
+            InsertBranchDialog dialog(*node);
+            if (const int mode = dialog.Run())
                 AddUndoAction(new TreeInsertBranchAction(this, node, mode));
         }
         return 1;
@@ -281,7 +278,7 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     }
     case 1418:
         if (mayEdit && node->childCount > 1) {
-            ReorderBranchesDialog dialog(node->childCount);
+            ReorderBranchesDialog dialog(*node);
             if (dialog.Run())
                 AddUndoAction(new TreeReorderBranchesAction(this, node, dialog.order));
         }

@@ -1,0 +1,51 @@
+#include "dialogs/ChoiceControls.h"
+
+#include "foundation/NameList.h"
+#include "framework/dialog/ListBoxCtrl.h"
+#include "framework/dialog/RadioGroup.h"
+
+namespace {
+
+enum : unsigned { kChooserTemplate = 2125, kChooserList = 2126, kChooserPrompt = 2127 };
+
+} // namespace
+
+void EnableControl(ProgramDialog& dialog, unsigned id, bool enabled)
+{
+    EnableWindow(GetDlgItem(dialog.Handle(), static_cast<int>(id)), enabled ? TRUE : FALSE);
+}
+
+int RunRadioChoice(ProgramDialog& dialog, unsigned first, unsigned last, int& checked,
+                   const std::function<bool(unsigned)>& available)
+{
+    auto* group = new RadioGroup(&dialog, first, last, &checked, 0);
+    for (unsigned id = first; id <= last; ++id)
+        EnableControl(dialog, id, available(id));
+    if (checked >= static_cast<int>(first) && checked <= static_cast<int>(last))
+        SetFocus(GetDlgItem(dialog.Handle(), checked));
+    const int answer = dialog.Run();
+    // Read from the group itself: a disabled first button stores nothing.
+    if (answer == IDOK && group->CheckedMember() != nullptr)
+        checked = static_cast<int>(group->CheckedMember()->Id());
+    return answer;
+}
+
+int ShowListChooser(const char* caption, const char* prompt, const NameList& rows, int& selected)
+{
+    ProgramDialog dialog(kChooserTemplate);
+    dialog.SetText(caption);
+    SetDlgItemTextA(dialog.Handle(), kChooserPrompt, prompt);
+    if (selected < 0 || selected >= rows.Count())
+        selected = 0;
+    if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateIndex(&dialog, kChooserList, &selected, 0)) {
+        for (int i = 0; i < rows.Count(); ++i)
+            list->AddString(*rows.At(i));
+        list->Load();
+        SetFocus(list->Handle());
+    }
+    dialog.OnNotification(kChooserList, LBN_DBLCLK, [&dialog] {
+        if (dialog.ValidateAndStore())
+            dialog.EndModal();
+    });
+    return dialog.Run();
+}

@@ -1,0 +1,73 @@
+#include "dialogs/EditScopeDialog.h"
+
+#include "dialogs/ChoiceControls.h"
+
+#include <algorithm>
+
+namespace {
+
+// One button per offered scope, in scope order; buttons left over are hidden and out of the tab order.
+int ShowOnScreen(EditScopeDialog& edit)
+{
+    ProgramDialog dialog(EditScopeDialog::kTemplateId);
+    dialog.SetText(edit.Caption());
+    int scopes[EditScopeDialog::kButtons] = {};
+    unsigned buttons = 0;
+    for (int bit = 0; bit < 31 && buttons < EditScopeDialog::kButtons; ++bit)
+        if (edit.mask & (1u << bit)) {
+            scopes[buttons] = bit;
+            SetDlgItemTextA(dialog.Handle(), static_cast<int>(EditScopeDialog::kFirstButton + buttons), edit.Label(bit));
+            ++buttons;
+        }
+    // Fewer than two scopes leave the second button as it is.
+    const unsigned shown = std::max(buttons, 2u);
+    for (unsigned i = shown; i < EditScopeDialog::kButtons; ++i)
+        ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(EditScopeDialog::kFirstButton + i)), SW_HIDE);
+    const unsigned last = EditScopeDialog::kFirstButton + EditScopeDialog::kButtons - 1;
+    int checked = EditScopeDialog::kFirstButton;
+    const int answer = RunRadioChoice(dialog, EditScopeDialog::kFirstButton, last, checked, [shown](unsigned id) {
+        return id - EditScopeDialog::kFirstButton < shown;
+    });
+    edit.scope = scopes[checked - EditScopeDialog::kFirstButton];
+    return answer;
+}
+
+} // namespace
+
+int EditScopeDialog::Run()
+{
+    const int answer = HasPresenter() ? Present() : ShowOnScreen(*this);
+    return answer == IDOK && scope > 0 && scope < 32 && (mask & (1u << scope)) ? scope : 0;
+}
+
+const char* EditScopeDialog::Caption() const
+{
+    switch (command) {
+    case 1202:
+        return "Cut Options";
+    case 1203:
+        return "Copy Options";
+    case 1204:
+        return "Paste Options";
+    default:
+        return "Clear Options";
+    }
+}
+
+const char* EditScopeDialog::Label(int scope) const
+{
+    switch (scope) {
+    case 1:
+        return "&Node";
+    case 2:
+        return tree ? "&Subtree" : "&Nodes";
+    case 3:
+        return "&Text";
+    case 4:
+        return "N&ote";
+    case 5:
+        return tree ? "&Arrow" : "&Arc";
+    default:
+        return "";
+    }
+}

@@ -1,0 +1,72 @@
+// The tree editing dialogs on the screen, answered as a person would from the tree window's commands.
+
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string Branches(const TreeNode* node)
+{
+    std::string out;
+    for (int i = 0; i < node->childCount; ++i)
+        out += std::string(i > 0 ? "," : "") + node->GetChild(i)->text.Text();
+    return out;
+}
+
+bool Enabled(DialogFrameCL& dialog, unsigned id)
+{
+    return IsWindowEnabled(dialog.FindChild(id)->Handle()) != 0;
+}
+
+} // namespace
+
+TEST(TreeEditDialogsOnScreen, InsertAboveThenMoveDownReshapeTheTree)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    TreeWindow window;
+    TreeDocument& document = window.Document();
+    TreeNode* root = document.Root;
+    document.AddChild(root, ChanceNode, "A");
+    TreeNode* b = document.AddChild(root, TerminalNode, "B", "", "5");
+    window.SelectNode(b, 1, nullptr, false);
+    ModalDialogDriver insert;
+    insert
+        .Then([](DialogFrameCL& dialog) {
+            // An end node takes nothing to its right: To Left is the default.
+            EXPECT_FALSE(Enabled(dialog, 2373));
+            EXPECT_EQ(SendMessageA(dialog.FindChild(2371)->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+        })
+        .Press(2372)
+        .Press(IDOK);
+    window.OnCommand(1404);
+    EXPECT_TRUE(insert.Finished());
+    ASSERT_EQ(Branches(root), "A,,B");
+
+    window.SelectNode(root, 1, nullptr, false);
+    ModalDialogDriver reorder;
+    reorder.Then([](DialogFrameCL& dialog) { EXPECT_FALSE(Enabled(dialog, 3337)); })
+        .Press(3338)
+        .Press(3338)
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_TRUE(Enabled(dialog, 3337));
+            EXPECT_FALSE(Enabled(dialog, 3338));
+        })
+        .Press(IDOK);
+    window.OnCommand(1418);
+    EXPECT_TRUE(reorder.Finished());
+    EXPECT_EQ(Branches(root), ",B,A");
+    window.Undo();
+    EXPECT_EQ(Branches(root), "A,,B");
+}

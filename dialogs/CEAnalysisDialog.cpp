@@ -1,5 +1,17 @@
 #include "dialogs/CEAnalysisDialog.h"
 
+#include "dialogs/ProgramDialog.h"
+
+int CEAnalysisDialog::Run()
+{
+    if (HasPresenter())
+        return Present();
+    int checked = effectivenessOnX != 0 ? kEffectivenessButton : kCostButton;
+    const int answer = ProgramDialog::RunRadioChoice(kTemplateId, kCostButton, kEffectivenessButton, checked);
+    effectivenessOnX = checked == kEffectivenessButton ? 1 : 0;
+    return answer;
+}
+
 int RunCEAnalysisDialog()
 {
     static int effectivenessOnX = 1;

@@ -6,13 +6,13 @@
 
 class CEAnalysisDialog : public PresentedDialog<CEAnalysisDialog> {
 public:
-    enum : unsigned { kTemplateId = 4380 };
+    enum : unsigned { kTemplateId = 4380, kCostButton = 4381, kEffectivenessButton = 4382 };
     // 1 effectiveness on the horizontal axis, 0 cost.
     int effectivenessOnX = 1;
 
 private:
     friend int RunCEAnalysisDialog();
-    int Run() { return Present(); }
+    int Run();
 };
 
 // 0 (cost on the horizontal axis) or 1 (effectiveness), remembered; -1 on Cancel, the choice unchanged.

@@ -1,6 +1,7 @@
 #include "dialogs/NamedCommentDialog.h"
 
 #include "dialogs/ProgramDialog.h"
+#include "framework/dialog/EditCtrl.h"
 
 void NamedCommentDialog::Run()
 {
@@ -18,4 +19,17 @@ void NamedCommentDialog::Run()
 void RunNamedCommentDialog(const zString& text, const char* caption)
 {
     NamedCommentDialog(text, caption).Run();
+}
+
+int RunCommentDialog(zString& text, const char* caption)
+{
+    ProgramDialog dialog(3535);
+    if (caption != nullptr)
+        dialog.SetText(caption);
+    zString copy(text);
+    EditCtrl::FromTemplate(&dialog, NamedCommentDialog::TextId, &copy, CtrlWindowCL::MayBeEmpty);
+    if (dialog.Run() != IDOK)
+        return 0;
+    text = copy;
+    return 1;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The read-only Comment dialog (3537): a text shown in its edit (3536) with "O&K"; what is typed there is
-// not kept.
+// The Comment dialogs: the read-only form (3537) shows a text in its edit (3536) with "O&K", and what is
+// typed there is not kept; the editing form (3535) writes the text back on OK.
 
 #include "dialogs/PresentedDialog.h"
 #include "foundation/zString.h"
@@ -17,6 +17,10 @@ public:
     // The title; empty keeps the template's.
     zString caption;
 };
+
+// The editing Comment dialog (3535) on the text, titled with the caption when one is given; nonzero after OK,
+// and only then is the text replaced.
+int RunCommentDialog(zString& text, const char* caption);
 
 // Shows the text in the read-only Comment dialog, titled with the caption when one is given.
 void RunNamedCommentDialog(const zString& text, const char* caption);

@@ -1,5 +1,6 @@
 #include "dialogs/ProgramDialog.h"
 
+#include "framework/dialog/RadioGroup.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/HandlerDescriptor.h"
 #include "framework/window/TopWindow.h"
@@ -11,24 +12,25 @@ ProgramDialog::ProgramDialog(unsigned templateId)
 
 void ProgramDialog::OnButton(unsigned id, std::function<void()> handler)
 {
-    handlers_[id] = std::move(handler);
-    AddHandlerDescriptor(
-        std::make_unique<HandlerDescriptor>(id, AsEventHandler(&ProgramDialog::OnAnyButton), this, WM_COMMAND));
+    OnNotification(id, kAnyCode, std::move(handler));
 }
 
 void ProgramDialog::OnNotification(unsigned id, unsigned code, std::function<void()> handler)
 {
-    codes_[id] = code;
-    OnButton(id, std::move(handler));
+    const auto first = handlers_.lower_bound({id, 0});
+    if (first == handlers_.end() || first->first.first != id)
+        AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(id, AsEventHandler(&ProgramDialog::OnAnyButton),
+                                                                 this, WM_COMMAND));
+    handlers_[{id, code}] = std::move(handler);
 }
 
 long ProgramDialog::OnAnyButton(WindowEvent* event)
 {
-    auto found = handlers_.find(LOWORD(event->wParam));
+    const unsigned id = LOWORD(event->wParam);
+    auto found = handlers_.find({id, kAnyCode});
     if (found == handlers_.end())
-        return 0;
-    auto code = codes_.find(LOWORD(event->wParam));
-    if (code != codes_.end() && code->second != HIWORD(event->wParam))
+        found = handlers_.find({id, HIWORD(event->wParam)});
+    if (found == handlers_.end())
         return 0;
     found->second();
     return 1;
@@ -48,4 +50,11 @@ void ProgramDialog::SelectField(unsigned id)
         SetFocus(field->Handle());
         SendMessageA(field->Handle(), EM_SETSEL, 0, -1);
     }
+}
+
+int ProgramDialog::RunRadioChoice(unsigned templateId, unsigned firstId, unsigned lastId, int& checkedId)
+{
+    ProgramDialog dialog(templateId);
+    new RadioGroup(&dialog, firstId, lastId, &checkedId, 0);
+    return dialog.Run();
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 class ProgramDialog : public OkCancelDialog {
 public:
@@ -14,16 +15,24 @@ public:
 
     // The handler runs instead of anything else the button would do.
     void OnButton(unsigned id, std::function<void()> handler);
-    // The handler runs when the control sends that notification (LBN_DBLCLK, ...).
+    // The handler runs when the control sends that notification (LBN_DBLCLK, ...); a control may have one
+    // handler for each of its notifications.
     void OnNotification(unsigned id, unsigned code, std::function<void()> handler);
     // Runs the dialog when there is an application; answers IDOK after a successful OK, else IDCANCEL.
     int Run();
     // Focuses the field and selects its whole text.
     void SelectField(unsigned id);
+    // The text of a control of the template.
+    void SetItemText(unsigned id, const char* text) { SetDlgItemTextA(Handle(), static_cast<int>(id), text); }
+    void EnableItem(unsigned id, bool enabled) { EnableWindow(GetDlgItem(Handle(), static_cast<int>(id)), enabled); }
+    // Runs a dialog whose only choice is a run of radio buttons, firstId to lastId; on OK the checked
+    // button's id is stored in checkedId.
+    static int RunRadioChoice(unsigned templateId, unsigned firstId, unsigned lastId, int& checkedId);
 
 private:
     long OnAnyButton(WindowEvent* event);
 
-    std::map<unsigned, std::function<void()>> handlers_;
-    std::map<unsigned, unsigned> codes_;
+    // Keyed by control id and notification code; kAnyCode for a button's handler.
+    static constexpr unsigned kAnyCode = 0xFFFFFFFFu;
+    std::map<std::pair<unsigned, unsigned>, std::function<void()>> handlers_;
 };

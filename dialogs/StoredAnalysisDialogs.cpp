@@ -1,18 +1,146 @@
 #include "dialogs/StoredAnalysisDialogs.h"
 
 #include "analysis/StoredAnalysisKinds.h"
+#include "dialogs/NamedCommentDialog.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/MessageBoxes.h"
+#include "framework/dialog/EditCtrl.h"
+#include "model/GraphTemplate.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeDocument.h"
 
 #include <algorithm>
 
+namespace {
+
+constexpr const char* kCommentCaption = "Analysis Comment";
+
+// "&Template..." is offered only for analyses that draw a graph; no graph template can be chosen yet.
+void OfferTemplates(ProgramDialog& dialog, unsigned button, bool producesGraph)
+{
+    if (!producesGraph) {
+        ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(button)), SW_HIDE);
+        return;
+    }
+    dialog.OnButton(button, [] { ShowInfoBox(nullptr, "There are no graph templates available.", 0); });
+}
+
+// The list box shows the names of the stored analyses in list order.
+HWND ShowNames(ProgramDialog& dialog, unsigned id, const StoredAnalysisList& list)
+{
+    const HWND names = GetDlgItem(dialog.Handle(), static_cast<int>(id));
+    SendMessageA(names, LB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < list.Count(); ++i)
+        SendMessageA(names, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.At(i)->name.Text()));
+    return names;
+}
+
+zString Description(TreeDocument* window, StoredAnalysis* record)
+{
+    zString text;
+    if (record != nullptr)
+        DescribeStoredAnalysis(window, record, text);
+    return text;
+}
+
+int ShowOnScreen(SaveAnalysisDialog& save, bool producesGraph)
+{
+    ProgramDialog dialog(SaveAnalysisDialog::kTemplateId);
+    EditCtrl::FromTemplate(&dialog, SaveAnalysisDialog::kNameField, &save.name);
+    dialog.SetItemText(SaveAnalysisDialog::kSummary, save.summary.Text());
+    dialog.OnButton(SaveAnalysisDialog::kCommentButton, [&save] { RunCommentDialog(save.comment, kCommentCaption); });
+    OfferTemplates(dialog, SaveAnalysisDialog::kTemplateButton, producesGraph);
+    dialog.SelectField(SaveAnalysisDialog::kNameField);
+    return dialog.Run();
+}
+
+int ShowOnScreen(RunStoredAnalysisDialog& run)
+{
+    using Run = RunStoredAnalysisDialog;
+    ProgramDialog dialog(run.commentForm ? Run::kCommentTemplateId : Run::kTemplateId);
+    const HWND names = ShowNames(dialog, Run::kList, run.analyses);
+    // The selection is kept as it changes: the list is gone when the dialog has closed.
+    auto selectionChanged = [&] {
+        const auto count = SendMessageA(names, LB_GETSELCOUNT, 0, 0);
+        run.chosen.assign(static_cast<size_t>(std::max<LRESULT>(count, 0)), 0);
+        if (count > 0)
+            SendMessageA(names, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(run.chosen.data()));
+        StoredAnalysis* single = count == 1 ? run.analyses.At(run.chosen[0]) : nullptr;
+        if (run.commentForm) {
+            dialog.SetItemText(Run::kComment, single != nullptr ? single->comment.Text() : "");
+            return;
+        }
+        dialog.SetItemText(Run::kSummary, Description(run.window, single).Text());
+        dialog.EnableItem(Run::kComment, single != nullptr && !single->comment.IsEmpty());
+    };
+    selectionChanged();
+    dialog.OnNotification(Run::kList, LBN_SELCHANGE, selectionChanged);
+    dialog.OnNotification(Run::kList, LBN_DBLCLK, [&dialog] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
+    if (!run.commentForm)
+        dialog.OnButton(Run::kComment, [&run] {
+            if (run.chosen.size() == 1)
+                RunNamedCommentDialog(run.analyses.At(run.chosen[0])->comment, kCommentCaption);
+        });
+    return dialog.Run();
+}
+
+void ShowOnScreen(StoredAnalysesDialog& maintain)
+{
+    using Maintain = StoredAnalysesDialog;
+    ProgramDialog dialog(Maintain::kTemplateId);
+    int selected = 0;
+    HWND names = nullptr;
+    auto refresh = [&] {
+        StoredAnalysis* record = maintain.analyses.At(selected);
+        const bool graph = record != nullptr && record->templateAllowed != 0;
+        dialog.SetItemText(Maintain::kSummary, Description(maintain.window, record).Text());
+        dialog.SetItemText(Maintain::kNameField, record != nullptr ? record->name.Text() : "");
+        for (unsigned id : {Maintain::kRenameButton, Maintain::kDeleteButton, Maintain::kCommentButton})
+            dialog.EnableItem(id, record != nullptr);
+        dialog.EnableItem(Maintain::kUpButton, record != nullptr && selected > 0);
+        dialog.EnableItem(Maintain::kDownButton, record != nullptr && selected < maintain.analyses.Count() - 1);
+        dialog.EnableItem(Maintain::kTemplateButton, graph);
+        const char* templateName = "";
+        if (record != nullptr && !graph)
+            templateName = "(None permitted)";
+        else if (record != nullptr)
+            templateName = record->graphTemplate != nullptr ? record->graphTemplate->description.Text() : "(None)";
+        dialog.SetItemText(Maintain::kTemplateName, templateName);
+    };
+    auto refill = [&](int select) {
+        names = ShowNames(dialog, Maintain::kList, maintain.analyses);
+        selected = select;
+        SendMessageA(names, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        refresh();
+    };
+    refill(0);
+    dialog.OnNotification(Maintain::kList, LBN_SELCHANGE, [&] {
+        selected = static_cast<int>(SendMessageA(names, LB_GETCURSEL, 0, 0));
+        refresh();
+    });
+    dialog.OnButton(Maintain::kUpButton, [&] { refill(maintain.Move(selected, -1)); });
+    dialog.OnButton(Maintain::kDownButton, [&] { refill(maintain.Move(selected, 1)); });
+    dialog.OnButton(Maintain::kDeleteButton, [&] { refill(maintain.Delete(selected)); });
+    dialog.OnButton(Maintain::kRenameButton, [&] {
+        char name[256] = {};
+        GetDlgItemTextA(dialog.Handle(), Maintain::kNameField, name, sizeof name);
+        refill(maintain.Rename(selected, zString(name)));
+    });
+    dialog.OnButton(Maintain::kCommentButton, [&] { maintain.EditComment(selected); });
+    OfferTemplates(dialog, Maintain::kTemplateButton, true);
+    dialog.Run();
+}
+
+} // namespace
+
 SaveAnalysisDialog::SaveAnalysisDialog(TreeDocument* window, StoredAnalysis* record, StoredAnalysisList& list)
     : name(record->name), comment(record->comment)
 {
     DescribeStoredAnalysis(window, record, summary);
     // An empty name keeps the dialog open; the person can only cancel then.
-    accepted = Present() == IDOK && !name.IsEmpty();
+    const int answer = HasPresenter() ? Present() : ShowOnScreen(*this, record->templateAllowed != 0);
+    accepted = answer == IDOK && !name.IsEmpty();
     if (!accepted)
         return;
     record->name = name;
@@ -21,10 +149,10 @@ SaveAnalysisDialog::SaveAnalysisDialog(TreeDocument* window, StoredAnalysis* rec
     window->SetModified(1);
 }
 
-RunStoredAnalysisDialog::RunStoredAnalysisDialog(TreeDocument*, StoredAnalysisList& list, bool commentForm)
-    : analyses(list), commentForm(commentForm)
+RunStoredAnalysisDialog::RunStoredAnalysisDialog(TreeDocument* window, StoredAnalysisList& list, bool commentForm)
+    : window(window), analyses(list), commentForm(commentForm)
 {
-    accepted = Present() == IDOK;
+    accepted = (HasPresenter() ? Present() : ShowOnScreen(*this)) == IDOK;
     if (!accepted) {
         chosen.clear();
         return;
@@ -42,9 +170,66 @@ StoredAnalysis* RunStoredAnalysisDialog::Selected(int i) const
     return analyses.At(chosen[static_cast<size_t>(i)]);
 }
 
-StoredAnalysesDialog::StoredAnalysesDialog(TreeDocument* window, StoredAnalysisList& list) : analyses(list)
+StoredAnalysesDialog::StoredAnalysesDialog(TreeDocument* window, StoredAnalysisList& list)
+    : window(window), analyses(list)
 {
-    Present();
+    if (HasPresenter())
+        Present();
+    else
+        ShowOnScreen(*this);
     if (changed)
         window->SetModified(1);
+}
+
+int StoredAnalysesDialog::Move(int index, int by)
+{
+    const int to = index + by;
+    if (!analyses.IsValidIndex(index) || !analyses.IsValidIndex(to))
+        return index;
+    void* record = analyses.At(index);
+    analyses.RemoveAt(index);
+    analyses.InsertAt(to, record);
+    changed = true;
+    return to;
+}
+
+int StoredAnalysesDialog::Rename(int index, const zString& name)
+{
+    StoredAnalysis* record = analyses.At(index);
+    if (record == nullptr)
+        return index;
+    if (!name.IsEmpty()) {
+        record->name = name;
+        changed = true;
+        return index;
+    }
+    if (AskYesNo(nullptr, "Do you want to delete the analysis entirely?", 0) == 1)
+        return Delete(index);
+    return index;
+}
+
+int StoredAnalysesDialog::Delete(int index)
+{
+    if (!analyses.IsValidIndex(index))
+        return index;
+    analyses.DeleteAt(index);
+    changed = true;
+    return std::min(index, analyses.Count() - 1);
+}
+
+void StoredAnalysesDialog::EditComment(int index)
+{
+    if (StoredAnalysis* record = analyses.At(index))
+        changed = RunCommentDialog(record->comment, kCommentCaption) != 0 || changed;
+}
+
+RiskPrefGraphDialog::RiskPrefGraphDialog()
+{
+    if (HasPresenter()) {
+        accepted = Present() == IDOK;
+        return;
+    }
+    int checked = kConstantButton;
+    accepted = ProgramDialog::RunRadioChoice(kTemplateId, kConstantButton, kNonConstantButton, checked) == IDOK;
+    constant = checked == kConstantButton;
 }

@@ -15,7 +15,7 @@ struct StoredAnalysis;
 
 class SaveAnalysisDialog : public PresentedDialog<SaveAnalysisDialog> {
 public:
-    enum : unsigned { kTemplateId = 2510 };
+    enum : unsigned { kTemplateId = 2510, kSummary = 2511, kNameField = 2512, kCommentButton = 2513, kTemplateButton = 2514 };
     // On OK with a name the record takes the name and comment and belongs to the list from then on, and the
     // document is modified; otherwise nothing changes.
     SaveAnalysisDialog(TreeDocument* window, StoredAnalysis* record, StoredAnalysisList& list);
@@ -29,13 +29,14 @@ public:
 
 class RunStoredAnalysisDialog : public PresentedDialog<RunStoredAnalysisDialog> {
 public:
-    enum : unsigned { kTemplateId = 2520, kCommentTemplateId = 2523 };
+    enum : unsigned { kTemplateId = 2520, kCommentTemplateId = 2523, kList = 2521, kSummary = 2522, kComment = 2524 };
     RunStoredAnalysisDialog(TreeDocument* window, StoredAnalysisList& list, bool commentForm);
 
     // After Run: the entries chosen, in list order.
     int SelectedCount() const { return static_cast<int>(chosen.size()); }
     StoredAnalysis* Selected(int i) const;
 
+    TreeDocument* window;
     StoredAnalysisList& analyses;
     const bool commentForm;
     // The list positions the person selected; on OK they are put in list order, each once.
@@ -45,10 +46,33 @@ public:
 
 class StoredAnalysesDialog : public PresentedDialog<StoredAnalysesDialog> {
 public:
-    enum : unsigned { kTemplateId = 2700 };
+    enum : unsigned {
+        kTemplateId = 2700,
+        kList = 2701,
+        kUpButton = 2702,
+        kDownButton = 2703,
+        kRenameButton = 2704,
+        kDeleteButton = 2705,
+        kNameField = 2706,
+        kSummary = 2707,
+        kCommentButton = 2708,
+        kTemplateName = 2709,
+        kTemplateButton = 2710,
+    };
     // Runs until Close; the document is modified when the list was changed.
     StoredAnalysesDialog(TreeDocument* window, StoredAnalysisList& list);
 
+    // Each works on the entry at the index and answers the entry to select afterwards.
+    // Moves the entry one place earlier (by -1) or later (by 1) when there is room.
+    int Move(int index, int by);
+    // A name replaces the entry's; an empty one asks whether to delete the entry.
+    int Rename(int index, const zString& name);
+    // Deletes without asking; the entry now at the index is selected, or the new last one.
+    int Delete(int index);
+    // The editing Comment dialog on the entry's comment.
+    void EditComment(int index);
+
+    TreeDocument* window;
     StoredAnalysisList& analyses;
     // Set by an order, name, comment or template change, or a deletion.
     bool changed = false;
@@ -56,9 +80,9 @@ public:
 
 class RiskPrefGraphDialog : public PresentedDialog<RiskPrefGraphDialog> {
 public:
-    enum : unsigned { kTemplateId = 2585 };
+    enum : unsigned { kTemplateId = 2585, kConstantButton = 2586, kNonConstantButton = 2587 };
     // Opens with constant risk aversion chosen.
-    RiskPrefGraphDialog() { accepted = Present() == IDOK; }
+    RiskPrefGraphDialog();
     bool IsConstantRiskAversion() const { return constant; }
 
     bool constant = true;

@@ -1,0 +1,89 @@
+// Save Last Analysis and Run Old Analysis on the screen, opened from the tree window's commands.
+
+#include "analysis/NodeValueRecord.h"
+#include "app/MainFrame.h"
+#include "dialogs/StoredAnalysisDialogs.h"
+#include "model/StoredAnalysis.h"
+#include "model/StoredAnalysisList.h"
+#include "model/TreeNode.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ItemText(DialogFrameCL& dialog, unsigned id)
+{
+    char text[256] = {};
+    GetDlgItemTextA(dialog.Handle(), static_cast<int>(id), text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+// The typed name is required, then stored with the last analysis; Run Old lists it, shows its summary when
+// it is picked and runs it.
+TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame* frame = new MainFrame;
+    frame->EndStartup();
+    MessageBoxRecorder boxes;
+    TreeWindow window;
+    TreeDocument& document = window.Document();
+    document.AddChild(document.Root, TerminalNode, "A", "", "5");
+    std::vector<int> shown;
+    NodeValuePresenter previous = SetNodeValuePresenter(
+        [&shown](TreeDocument*, int command, double, const NodeChildList*) { shown.push_back(command); });
+    window.SelectNode(document.Root, 1, nullptr, false);
+    window.OnCommand(1605);
+    ASSERT_NE(document.LastAnalysis, nullptr);
+
+    std::string summary;
+    bool stayedOpen = false;
+    ModalDialogDriver save;
+    save.Then([&](DialogFrameCL& dialog) { summary = ItemText(dialog, SaveAnalysisDialog::kSummary); })
+        .Type(SaveAnalysisDialog::kNameField, "")
+        .Press(IDOK)
+        .Then([&](DialogFrameCL& dialog) { stayedOpen = IsWindowVisible(dialog.Handle()) != 0; })
+        .Type(SaveAnalysisDialog::kNameField, "Base case")
+        .Press(IDOK);
+    window.OnCommand(1615);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_FALSE(summary.empty());
+    ASSERT_EQ(window.StoredAnalyses().Count(), 1);
+    EXPECT_STREQ(window.StoredAnalyses().At(0)->name.Text(), "Base case");
+    EXPECT_EQ(document.LastAnalysis, nullptr);
+    EXPECT_EQ(document.Modified, 1);
+
+    std::string listed;
+    std::string picked;
+    ModalDialogDriver run;
+    run.Then([&](DialogFrameCL& dialog) {
+           const HWND list = GetDlgItem(dialog.Handle(), RunStoredAnalysisDialog::kList);
+           char text[64] = {};
+           SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+           listed = text;
+           SendMessageA(list, LB_SETSEL, TRUE, 0);
+           SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(RunStoredAnalysisDialog::kList, LBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(list));
+           picked = ItemText(dialog, RunStoredAnalysisDialog::kSummary);
+       })
+        .Press(IDOK);
+    shown.clear();
+    window.OnCommand(1616);
+    EXPECT_TRUE(run.Finished());
+    EXPECT_EQ(listed, "Base case");
+    EXPECT_EQ(picked, summary);
+    EXPECT_EQ(shown, std::vector<int>{1605});
+    SetNodeValuePresenter(previous);
+}

@@ -35,6 +35,7 @@ public:
     // Names added since the last reset.
     int NameCount() const { return static_cast<int>(added_.size()); }
     const Menu& GetMenu() const { return menu_; }
+    Menu& GetMenu() { return menu_; }
     HMENU Handle() const { return menu_.Handle(); }
     // The text of the item with the command id, sub-menus included; false when there is none.
     bool ItemText(unsigned id, zString& out) const { return menu_.ItemText(id, out); }

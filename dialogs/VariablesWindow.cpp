@@ -2,16 +2,28 @@
 
 #include "analysis/VariableSubstitution.h"
 #include "app/CursorStack.h"
+#include "app/MenuButton.h"
+#include "app/NamePopupMenu.h"
 #include "dialogs/VariablesReportDialog.h"
 #include "formula/FormulaRef.h"
 #include "foundation/Host.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/StringHelpers.h"
 #include "foundation/TextReport.h"
+#include "framework/dialog/ListBoxCtrl.h"
+#include "framework/dialog/StaticCtrl.h"
+#include "framework/window/Clipboard.h"
+#include "framework/window/WindowEvent.h"
 #include "model/DocVariable.h"
 #include "model/EvalContext.h"
+#include "model/NameRules.h"
+#include "model/NodePath.h"
 #include "model/TreeNode.h"
+#include "treewin/TreeAction.h"
 #include "treewin/TreeWindow.h"
+
+#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -81,4 +93,231 @@ void VariablesWindow::CopyAsText(TreeNode* root, TreeWindow* window)
         }
     }
     ShowTextReport(report);
+}
+
+VariablesWindow::VariablesWindow(TreeWindow* tree, const NodeChildList& nodes)
+    : TreeChildWindow(tree, ResourceId(kTemplateId, nullptr), false), defineNewMenu(std::make_unique<NamePopupMenu>())
+{
+    SetIconId(32009);
+    FitToFrame();
+    PlaceAt(0.65, 0.5);
+    OnTreeTitleChanged(tree->Title().Text());
+    if (Handle() == nullptr)
+        return;
+    // The list goes below the lowest of the template's controls.
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        listTop = std::max(listTop, static_cast<int>(rect.bottom) + 4);
+    }
+    defineNewButton = MakeMenuButton(&defineNewMenu->GetMenu(), StaticCtrl::FromTemplate(this, kDefineNewButton),
+                                     this, "Define New: ", false);
+    list = new NotifyListCtrl(this, RECT{0, listTop, 10, listTop + 10}, WS_BORDER | WS_TABSTOP, "", kList);
+    SendMessageA(list->Handle(), WM_SETFONT, SendMessageA(Handle(), WM_GETFONT, 0, 0), FALSE);
+    list->AddHandler(this, &VariablesWindow::OnListKey, WM_KEYDOWN);
+    PlaceList();
+    SetFocusChild(list);
+    SetNodes(nodes);
+}
+
+VariablesWindow::~VariablesWindow()
+{
+    if (Tree() != nullptr && Tree()->VariablesView == this)
+        Tree()->VariablesView = nullptr;
+}
+
+void VariablesWindow::OnTreeTitleChanged(const char*)
+{
+    zString title(Tree()->Title());
+    title += ": Variables";
+    SetText(title);
+}
+
+void VariablesWindow::RefreshFromTree()
+{
+    SetNodes(Tree()->Document().Selection);
+}
+
+TreeNode* VariablesWindow::Node() const
+{
+    return nodePath.IsEmpty() ? nullptr : FindNodeByPath(Tree()->Document().Root, nodePath.Text());
+}
+
+void VariablesWindow::SetNodes(const NodeChildList& nodes)
+{
+    severalSelected = nodes.Count() > 1;
+    nodePath.Clear();
+    zString label(severalSelected ? "(multiple)" : "(none)");
+    if (nodes.Count() == 1) {
+        RecordPath(nodes.At(0), nodePath);
+        nodes.At(0)->GetShortText(label, 30);
+    } else {
+        showInherited = false;
+    }
+    if (Handle() != nullptr) {
+        SetDlgItemTextA(Handle(), kNodeLabel, label.Text());
+        CheckDlgButton(Handle(), kShowInheritedButton, showInherited ? BST_CHECKED : BST_UNCHECKED);
+        EnableWindow(GetDlgItem(Handle(), kShowInheritedButton), nodes.Count() == 1);
+    }
+    Refill();
+}
+
+void VariablesWindow::SetShowInherited(bool on)
+{
+    showInherited = on && Node() != nullptr;
+    if (Handle() != nullptr)
+        CheckDlgButton(Handle(), kShowInheritedButton, showInherited ? BST_CHECKED : BST_UNCHECKED);
+    Refill();
+}
+
+void VariablesWindow::Refill()
+{
+    if (list == nullptr)
+        return;
+    list->Clear();
+    namesShown.Clear();
+    TreeNode* node = Node();
+    if (node != nullptr)
+        AddDefinitions(node, false);
+    // Built before the inherited lines: a variable the node only inherits may still be defined here.
+    RebuildDefineNewMenu();
+    if (node == nullptr || !showInherited)
+        return;
+    for (const TreeNode* above = node->parent; above != nullptr; above = above->parent)
+        AddDefinitions(above, true);
+}
+
+void VariablesWindow::AddDefinitions(const TreeNode* node, bool withHeader)
+{
+    bool headerWritten = false;
+    for (int i = 0; i < node->BindingCount(); ++i) {
+        const VariableDefinition* definition = node->GetBinding(i);
+        if (namesShown.Contains(definition->upperName))
+            continue;
+        if (withHeader && !headerWritten) {
+            zString header(" ----- ");
+            if (node->parent == nullptr) {
+                header += "(Tree Defaults)";
+            } else {
+                zString text;
+                node->GetShortText(text, 30);
+                header += text;
+            }
+            list->AddString(header);
+            headerWritten = true;
+        }
+        zString line;
+        definition->FormatAssignment(line, true);
+        list->AddString(line);
+        namesShown.AddCopy(definition->upperName);
+    }
+}
+
+void VariablesWindow::RebuildDefineNewMenu()
+{
+    defineNewMenu->Rebuild();
+    const DocVariableList& variables = Tree()->Document().Variables;
+    for (int i = 0; i < variables.Count(); ++i)
+        if (!namesShown.Contains(variables.At(i)->upperName))
+            defineNewMenu->AddName(kFirstDefineNewCommand + static_cast<unsigned>(i), variables.At(i)->name.Text());
+    defineNewMenu->Build();
+    if (defineNewButton != nullptr) {
+        defineNewButton->Enable(defineNewMenu->GetMenu().ItemCount() > 0);
+        defineNewButton->UpdateEnabled();
+    }
+}
+
+void VariablesWindow::OpenSelectedDefinition()
+{
+    zString name;
+    if (list == nullptr || list->GetSelText(name) == 0)
+        return;
+    NormalizeVariableName(name);
+    name.MakeUpper();
+    TreeNode* node = Node();
+    if (name.IsEmpty() || node == nullptr)
+        return;
+    if (showInherited)
+        while (node != nullptr && node->FindBinding(name.Text(), true) == nullptr)
+            node = node->parent;
+    if (node != nullptr)
+        Tree()->OpenNodeValueWindow(node, name.Text());
+}
+
+void VariablesWindow::DefineNew(unsigned command)
+{
+    zString name;
+    TreeNode* node = Node();
+    if (node == nullptr) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    defineNewMenu->ItemText(command, name);
+    Tree()->OpenNodeValueWindow(node, std::string(name.Text()).substr(0, 50).c_str());
+}
+
+void VariablesWindow::CopyLines()
+{
+    std::string text;
+    for (int i = 0; list != nullptr && i < list->GetCount(); ++i) {
+        zString line;
+        list->GetString(line, i);
+        text += line.Text();
+        text += "\r\n";
+    }
+    Clipboard clipboard(this);
+    clipboard.Empty();
+    clipboard.PutText(text.c_str());
+}
+
+long VariablesWindow::OnListKey(WindowEvent* event)
+{
+    const auto key = static_cast<unsigned>(event->wParam);
+    if (key != VK_RETURN && key != '\n' && key != VK_SPACE)
+        return 0;
+    OpenSelectedDefinition();
+    return 1;
+}
+
+long VariablesWindow::OnCommand(WindowEvent* event)
+{
+    const unsigned id = LOWORD(event->wParam);
+    zString picked;
+    if (id == kList && HIWORD(event->wParam) == LBN_DBLCLK) {
+        OpenSelectedDefinition();
+    } else if (id == kShowInheritedButton) {
+        SetShowInherited(!showInherited);
+    } else if (id == 1203) {
+        CopyLines();
+    } else if (id >= kFirstDefineNewCommand && defineNewMenu->ItemText(id, picked)) {
+        DefineNew(id);
+    } else {
+        return TreeChildWindow::OnCommand(event);
+    }
+    return 1;
+}
+
+long VariablesWindow::OnSize(WindowEvent* event)
+{
+    const long answer = TreeChildWindow::OnSize(event);
+    if (event->wParam != SIZE_MINIMIZED)
+        PlaceList();
+    return answer;
+}
+
+void VariablesWindow::PlaceList()
+{
+    if (list == nullptr || list->Handle() == nullptr)
+        return;
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    MoveWindow(list->Handle(), 0, listTop, client.right, std::max(0, static_cast<int>(client.bottom) - listTop), TRUE);
+}
+
+void VariablesWindow::UpdateMenus(HMENU bar)
+{
+    const bool empty = list == nullptr || list->GetCount() == 0;
+    ModifyMenuA(bar, 1203, MF_BYCOMMAND | MF_STRING | (empty ? MF_GRAYED : MF_ENABLED), 1203, "&Copy Variables");
 }

@@ -141,6 +141,9 @@ bool RuleAllows(const MenuFacts& f, const TreeDocument& document, unsigned id)
     case 1220: return f.masters > 0;
     case 1301:
     case 1314: return !f.snapshot && !ci;
+    case 1306:
+    case 1556:
+    case 1562: return !ci;
     case 1304: return f.editable;
     case 1305: return f.editable && f.allSkipped;
     case 1315: return !ci && f.any && f.allCollapsible;
@@ -260,7 +263,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1502, !f.busy);
     SetItem(bar, 1504, !f.busy);
     SetItem(bar, 1503, f.editField == 2);
-    SetItem(bar, 1306, !ci);
+    SetItem(bar, 1306, !ci, VariablesView != nullptr ? "Hide &Variables Window" : "Show &Variables Window");
     SetItem(bar, 1508, f.markov1 && !f.busy);
     SetItem(bar, 1507, !ci && f.any && !f.locked && f.allMarkovStates);
     SetItem(bar, 1512, !ci && f.any && !f.locked && f.allInMarkovNotState);

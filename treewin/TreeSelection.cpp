@@ -97,7 +97,7 @@ void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool e
         CloseInPlaceEdit();
         selection.RemovePtr(node);
         ::InvalidateNode(*this, node, false);
-        SyncEvaluatorWindow();
+        SyncCompanionWindows();
         if (selection.Count() == 1 && document.SuspendChildRefresh == 0)
             OpenInPlaceEditor();
         return;
@@ -108,7 +108,7 @@ void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool e
         UnhighlightSubtree();
     selection.Add(node);
     EditField = field;
-    SyncEvaluatorWindow();
+    SyncCompanionWindows();
     ::InvalidateNode(*this, node, false);
     if (selection.Count() == 1) {
         ScrollSelectionIntoView();
@@ -156,7 +156,7 @@ void TreeWindow::ClearSelection()
     }
     SelectedNote = nullptr;
     SelectedArrow = nullptr;
-    SyncEvaluatorWindow();
+    SyncCompanionWindows();
 }
 
 void TreeWindow::SelectNoteBox(NoteBox* note, const void* point, bool openText)

@@ -80,6 +80,19 @@ int TreeWindow::EditTreeVariables(int command)
         else
             CloseEvaluatorWindow();
         return 1;
+    case 1306:
+        if (VariablesView == nullptr)
+            OpenVariablesWindow();
+        else
+            CloseVariablesWindow();
+        return 1;
+    case 1556:
+    case 1562:
+        if (VariablesView == nullptr)
+            OpenVariablesWindow();
+        else
+            BringWindowToTop(VariablesView->Handle());
+        return 1;
     case 1510:
         CreateSlider();
         return 1;
@@ -126,6 +139,29 @@ void TreeWindow::SyncEvaluatorWindow()
 {
     if (Evaluator != nullptr && document.SuspendVariablesSync == 0)
         Evaluator->SetNodes(document.Selection);
+}
+
+void TreeWindow::OpenVariablesWindow()
+{
+    VariablesView = new VariablesWindow(this, document.Selection);
+    VariablesView->Show(-1);
+}
+
+void TreeWindow::CloseVariablesWindow()
+{
+    delete VariablesView;
+}
+
+void TreeWindow::SyncVariablesWindow()
+{
+    if (VariablesView != nullptr && document.SuspendVariablesSync == 0)
+        VariablesView->SetNodes(document.Selection);
+}
+
+void TreeWindow::SyncCompanionWindows()
+{
+    SyncEvaluatorWindow();
+    SyncVariablesWindow();
 }
 
 void TreeWindow::DefineValues()

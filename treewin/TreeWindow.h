@@ -21,6 +21,7 @@ class Display;
 class FilePath;
 class EvaluatorWindow;
 class FindReplaceWindow;
+class VariablesWindow;
 class InPlaceEdit;
 class NamePopupMenu;
 class UndoAction;
@@ -294,7 +295,8 @@ public:
     // The Values menu (TreeValuesCommands.cpp): 1502 Define Values, 1503 Insert Variable, 1506 Change
     // Payoff, 1507 Markov State Information, 1508 Markov Termination, 1509 Open/Close Evaluator, 1510 Create
     // Slider, 1512 Markov Transition Rewards, 1513 Probability Wheel, 1514 Multi-Attribute Weights, 1515
-    // Distributions, 1517 Tables Used, 1518 the Variables report, 1414 Node Comment; 1 for these commands, 0
+    // Distributions, 1517 Tables Used, 1518 the Variables report, 1414 Node Comment, 1306 Show/Hide Variables
+    // Window, 1556 and 1562 the Variables window opened or brought to the top; 1 for these commands, 0
     // for any other.
     int EditTreeVariables(int command);
     // The tree's Find/Replace window (one of its bound windows), null while it is closed. Edits that take
@@ -308,6 +310,15 @@ public:
     void CloseEvaluatorWindow();
     // The open Evaluator follows the selection.
     void SyncEvaluatorWindow();
+    // The tree's Variables window (one of its bound windows), null while it is closed.
+    VariablesWindow* VariablesView = nullptr;
+    // Opens the Variables window over the selection; Close destroys it.
+    void OpenVariablesWindow();
+    void CloseVariablesWindow();
+    // The open Variables window follows the selection.
+    void SyncVariablesWindow();
+    // The Evaluator and the Variables window both.
+    void SyncCompanionWindows();
     void DefineValues();
     // A slider of the chosen variable over the selected nodes (the root when none is), when its high value
     // lies above its low one; the variable's sensitivity range becomes the slider's.

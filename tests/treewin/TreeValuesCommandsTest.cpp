@@ -16,11 +16,13 @@
 #include "dialogs/MultiAttrWeightDialog.h"
 #include "dialogs/ProbabilityWheel.h"
 #include "dialogs/TablesUsedDialog.h"
+#include "dialogs/VariablesWindow.h"
 #include "dialogs/VariablesReportDialog.h"
 #include "dialogs/NodeValueWindow.h"
 #include "formula/DistributionRecord.h"
 #include "formula/DistributionTypes.h"
 #include "foundation/TextReport.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/TreeNode.h"
@@ -393,3 +395,55 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
 }
 
 }  // namespace
+
+TEST_F(TreeValuesCommands, TheVariablesWindowListsTheSelectedNodesDefinitions)
+{
+    tree.Root->SetBinding("x", "1", false);
+    tree.Root->SetBinding("z", "4", false);
+    a->SetBinding("y", "2", false);
+    a->SetBinding("x", "3", false);
+    window.SelectNode(a, 0, nullptr, false);
+    window.OnCommand(1306);
+    VariablesWindow* variables = window.VariablesView;
+    ASSERT_NE(variables, nullptr);
+    const auto shown = [&] {
+        char label[40] = {};
+        GetDlgItemTextA(variables->Handle(), VariablesWindow::kNodeLabel, label, sizeof label);
+        std::vector<std::string> lines{label};
+        for (int i = 0; i < variables->List()->GetCount(); ++i) {
+            zString line;
+            variables->List()->GetString(line, i);
+            lines.push_back(line.Text());
+        }
+        return lines;
+    };
+    EXPECT_EQ(shown(), (std::vector<std::string>{"A", "x = 3", "y = 2"}));
+    window.SelectNode(b, 0, nullptr, true);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"(multiple)"}));
+
+    // Inherited lines: the root's x is hidden by A's, its z comes under the defaults' header.
+    window.SelectNode(a, 0, nullptr, false);
+    SendMessageA(variables->Handle(), WM_COMMAND, VariablesWindow::kShowInheritedButton, 0);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"A", "x = 3", "y = 2", " ----- (Tree Defaults)", "z = 4"}));
+    variables->List()->SetCurSel(3);
+    variables->OpenSelectedDefinition();
+    variables->List()->SetCurSel(4);
+    variables->OpenSelectedDefinition();
+    ASSERT_EQ(window.ChildWindows().Count(), 2);
+    EXPECT_TRUE(static_cast<TreeChildWindow*>(window.ChildWindows().At(1))->Matches(tree.Root, "z"));
+
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 1306, "");
+    const auto title = [menu] {
+        char text[40] = {};
+        GetMenuStringA(menu, 1306, text, sizeof text, MF_BYCOMMAND);
+        return std::string(text);
+    };
+    window.UpdateMenus(menu);
+    EXPECT_EQ(title(), "Hide &Variables Window");
+    window.OnCommand(1306);
+    EXPECT_EQ(window.VariablesView, nullptr);
+    window.UpdateMenus(menu);
+    EXPECT_EQ(title(), "Show &Variables Window");
+    DestroyMenu(menu);
+}

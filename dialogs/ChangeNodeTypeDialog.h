@@ -5,14 +5,27 @@
 #include "dialogs/PresentedDialog.h"
 #include "foundation/zString.h"
 
+class NodeChildList;
+
 class ChangeNodeTypeDialog : public PresentedDialog<ChangeNodeTypeDialog> {
 public:
-    enum : unsigned { kTemplateId = 2070 };
+    enum : unsigned { kTemplateId = 2070, kFirstButton = 2071, kLastButton = 2076 };
 
+    // The nodes' common kind is chosen at first (none when they differ). A kind is not offered when a node
+    // cannot take it: Markov and decision below a Markov node, terminal with branches, label with two or
+    // more; Markov, logic and label not at all with the short menus.
+    explicit ChangeNodeTypeDialog(const NodeChildList& nodes);
     // The chosen kind (1 to 7), or -1 when cancelled.
-    int Run() { return Present() == IDOK && kind >= 1 && kind <= 7 ? kind : -1; }
+    int Run();
+    bool Offers(int kind) const;
+    // Whether the kind's button shows at all.
+    bool Shows(int kind) const;
 
     int kind = -1;
     bool payoffsGiven = false;
     zString payoffs[4];
+
+private:
+    unsigned offered_ = 0; // bit (1 << kind) of each kind offered
+    bool shortMenus_;
 };

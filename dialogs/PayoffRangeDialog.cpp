@@ -1,7 +1,30 @@
 #include "dialogs/PayoffRangeDialog.h"
 
 #include "analysis/ProbabilityVerification.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/NumericFormatting.h"
+#include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
+namespace {
+
+enum : unsigned { kHighestText = 2388, kLowestText = 2389 };
+
+// Each value as a payoff in the tree's number format.
+void ShowOnScreen(const PayoffRangeDialog& range)
+{
+    ProgramDialog dialog(PayoffRangeDialog::kTemplateId);
+    const unsigned ids[] = {kHighestText, kLowestText};
+    const double values[] = {range.highest, range.lowest};
+    for (int i = 0; i < 2; ++i) {
+        zString text;
+        FormatNumber(range.node->document->NumberFormat, values[i], text, true, true, DigitsOfFormat);
+        SetDlgItemTextA(dialog.Handle(), static_cast<int>(ids[i]), text.Text());
+    }
+    dialog.Run();
+}
+
+} // namespace
 
 PayoffRangeDialog::PayoffRangeDialog(TreeNode* node, double lowest, double highest)
     : node(node), lowest(lowest), highest(highest)
@@ -9,5 +32,8 @@ PayoffRangeDialog::PayoffRangeDialog(TreeNode* node, double lowest, double highe
     if (CheckRiskPreference(node->document, nullptr) != 1)
         return;
     shown = true;
-    Present();
+    if (HasPresenter())
+        Present();
+    else
+        ShowOnScreen(*this);
 }

@@ -29,7 +29,7 @@ bool Enabled(DialogFrameCL& dialog, unsigned id)
 
 } // namespace
 
-TEST(TreeEditDialogsOnScreen, InsertAboveThenMoveDownReshapeTheTree)
+TEST(TreeEditDialogsOnScreen, InsertReorderAndChangeTypeReshapeTheTree)
 {
     FocusTestLock focus;
     ScopedApplication app;
@@ -38,7 +38,7 @@ TEST(TreeEditDialogsOnScreen, InsertAboveThenMoveDownReshapeTheTree)
     TreeWindow window;
     TreeDocument& document = window.Document();
     TreeNode* root = document.Root;
-    document.AddChild(root, ChanceNode, "A");
+    TreeNode* a = document.AddChild(root, ChanceNode, "A");
     TreeNode* b = document.AddChild(root, TerminalNode, "B", "", "5");
     window.SelectNode(b, 1, nullptr, false);
     ModalDialogDriver insert;
@@ -69,4 +69,11 @@ TEST(TreeEditDialogsOnScreen, InsertAboveThenMoveDownReshapeTheTree)
     EXPECT_EQ(Branches(root), ",B,A");
     window.Undo();
     EXPECT_EQ(Branches(root), "A,,B");
+
+    window.SelectNode(a, 1, nullptr, false);
+    ModalDialogDriver change;
+    change.Press(2073).Press(IDOK);
+    window.OnCommand(1405);
+    EXPECT_TRUE(change.Finished());
+    EXPECT_EQ(a->kind, DecisionNode);
 }

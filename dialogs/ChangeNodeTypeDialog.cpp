@@ -1,0 +1,100 @@
+#include "dialogs/ChangeNodeTypeDialog.h"
+
+#include "app/CommandLine.h"
+#include "dialogs/ChoiceControls.h"
+#include "model/NodeChildList.h"
+#include "model/TreeNode.h"
+
+#include <algorithm>
+
+namespace {
+
+// Each button with its kind and the picture static beside it.
+struct KindButton {
+    unsigned button;
+    int kind;
+    unsigned picture;
+};
+constexpr KindButton kKindButtons[] = {{2071, ChanceNode, 2083},   {2072, TerminalNode, 2081},
+                                       {2073, DecisionNode, 2082}, {2074, LogicNode, 2084},
+                                       {2075, MarkovNode, 2085},   {2076, LabelNode, 2086}};
+
+const KindButton* ButtonOfKind(int kind)
+{
+    for (const KindButton& entry : kKindButtons)
+        if (entry.kind == (kind == ReversedDecisionNode ? DecisionNode : kind))
+            return &entry;
+    return nullptr;
+}
+
+int KindOfButton(int button)
+{
+    for (const KindButton& entry : kKindButtons)
+        if (static_cast<int>(entry.button) == button)
+            return entry.kind;
+    return -1;
+}
+
+// Without a common kind OK waits for a choice.
+int ShowOnScreen(ChangeNodeTypeDialog& change)
+{
+    ProgramDialog dialog(ChangeNodeTypeDialog::kTemplateId);
+    for (const KindButton& entry : kKindButtons)
+        if (!change.Shows(entry.kind))
+            for (unsigned id : {entry.button, entry.picture})
+                ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(id)), SW_HIDE);
+    const KindButton* current = ButtonOfKind(change.kind);
+    int checked = current != nullptr ? static_cast<int>(current->button) : 0;
+    EnableControl(dialog, IDOK, current != nullptr);
+    for (const KindButton& entry : kKindButtons)
+        dialog.OnButton(entry.button, [&dialog] { EnableControl(dialog, IDOK, true); });
+    const int answer =
+        RunRadioChoice(dialog, ChangeNodeTypeDialog::kFirstButton, ChangeNodeTypeDialog::kLastButton, checked,
+                       [&change](unsigned id) { return change.Offers(KindOfButton(static_cast<int>(id))); });
+    change.kind = KindOfButton(checked);
+    return answer;
+}
+
+} // namespace
+
+ChangeNodeTypeDialog::ChangeNodeTypeDialog(const NodeChildList& nodes) : shortMenus_(CommandLineFlag(ShortMenusBit))
+{
+    bool belowMarkov = false;
+    int mostBranches = 0;
+    for (int i = 0; i < nodes.Count(); ++i) {
+        const TreeNode* node = nodes.At(i);
+        if (i == 0)
+            kind = node->kind;
+        else if (node->kind != kind)
+            kind = -1;
+        belowMarkov = belowMarkov || node->IsInMarkovSubtree();
+        mostBranches = std::max<int>(mostBranches, node->childCount);
+    }
+    for (const KindButton& entry : kKindButtons)
+        offered_ |= 1u << entry.kind;
+    if (belowMarkov)
+        offered_ &= ~((1u << MarkovNode) | (1u << DecisionNode));
+    if (mostBranches > 0)
+        offered_ &= ~(1u << TerminalNode);
+    if (mostBranches > 1)
+        offered_ &= ~(1u << LabelNode);
+    if (shortMenus_)
+        offered_ &= ~((1u << MarkovNode) | (1u << LogicNode) | (1u << LabelNode));
+}
+
+bool ChangeNodeTypeDialog::Shows(int kindShown) const
+{
+    return !shortMenus_ || (kindShown != MarkovNode && kindShown != LogicNode && kindShown != LabelNode);
+}
+
+bool ChangeNodeTypeDialog::Offers(int kindOffered) const
+{
+    const KindButton* entry = ButtonOfKind(kindOffered);
+    return entry != nullptr && (offered_ & (1u << entry->kind)) != 0;
+}
+
+int ChangeNodeTypeDialog::Run()
+{
+    const int answer = HasPresenter() ? Present() : ShowOnScreen(*this);
+    return answer == IDOK && Offers(kind) ? kind : -1;
+}

@@ -265,15 +265,18 @@ void CohortRun::RewardSweep(int rewardKind)
     ValueTriple stage = calc.stage;
     for (size_t s = 0; s < count && *error == 0; ++s) {
         const double share = shares[s];
-        totals[s].reward = ValueTriple();
-        if (!Holds(share))
+        if (!Holds(share)) {
+            totals[s].reward = ValueTriple();
             continue;
+        }
         const MarkovCohortPlan::State& state = states[s];
         const int32_t* formulas = state.rewards[rewardKind];
         ValueTriple reward;
         if (!CombineStateReward(args, error, reward,
-                                [&](int payoff) { return Evaluate(formulas[payoff], state.tunnel, role, error); }))
+                                [&](int payoff) { return Evaluate(formulas[payoff], state.tunnel, role, error); })) {
+            totals[s].reward = ValueTriple();
             break;
+        }
         // Built in locals and stored whole: reading back parts of what was just stored stalls.
         ValueTriple credited;
         AddScaled(credited, reward, share);

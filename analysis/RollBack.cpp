@@ -15,6 +15,7 @@
 #include "model/TreeDocument.h"
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -282,9 +283,45 @@ struct Frame {
     bool haveCandidate = false;
 };
 
+// The working stacks of one evaluation. They are kept, emptied, for the next evaluation, so that repeated roll
+// backs (one per Monte Carlo trial, per sensitivity value) allocate nothing; a formula may start another roll
+// back while one runs, so each running evaluation holds stacks of its own.
+struct EvaluationStacks {
+    std::vector<Frame> frames;
+    std::vector<double> childValues;
+};
+
+std::vector<std::unique_ptr<EvaluationStacks>>& SpareStacks()
+{
+    static std::vector<std::unique_ptr<EvaluationStacks>> spare;
+    return spare;
+}
+
+std::unique_ptr<EvaluationStacks> TakeStacks()
+{
+    auto& spare = SpareStacks();
+    if (spare.empty())
+        return std::make_unique<EvaluationStacks>();
+    std::unique_ptr<EvaluationStacks> stacks = std::move(spare.back());
+    spare.pop_back();
+    return stacks;
+}
+
 class Evaluator {
 public:
-    explicit Evaluator(RollBackState& state) : state(state), error(state.error) {}
+    explicit Evaluator(RollBackState& state)
+        : state(state), error(state.error), stacks(TakeStacks()), frames(stacks->frames),
+          childValues(stacks->childValues)
+    {
+    }
+    ~Evaluator()
+    {
+        frames.clear();
+        childValues.clear();
+        SpareStacks().push_back(std::move(stacks));
+    }
+    Evaluator(const Evaluator&) = delete;
+    Evaluator& operator=(const Evaluator&) = delete;
     double Run(TreeNode* root);
 
 private:
@@ -305,8 +342,9 @@ private:
 
     RollBackState& state;
     int* error;
-    std::vector<Frame> frames;
-    std::vector<double> childValues;
+    std::unique_ptr<EvaluationStacks> stacks;
+    std::vector<Frame>& frames;
+    std::vector<double>& childValues;
     double result = 0.0;
 };
 

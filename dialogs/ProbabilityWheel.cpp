@@ -1,6 +1,7 @@
 #include "dialogs/ProbabilityWheel.h"
 
 #include "analysis/RollBack.h"
+#include "dialogs/ProgramDialog.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
@@ -14,13 +15,188 @@
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 const char* const kStoreNumerically = " (Numerically)";
 
+namespace {
+
+constexpr double kTwoPi = 6.283185307;
+// No slice becomes narrower than this share (0.001 radian).
+constexpr double kSmallestShare = 0.001 / kTwoPi;
+
+COLORREF SliceColour(size_t k, size_t last)
+{
+    static const COLORREF colours[6] = {RGB(0, 0, 255), RGB(128, 0, 128), RGB(255, 0, 0),
+                                        RGB(0, 128, 0),  RGB(255, 0, 255), RGB(0, 0, 0)};
+    return k == last ? RGB(255, 226, 151) : colours[k % 6];
+}
+
+// The pie (or, with legend set, the branch names beside their colours) drawn from the dialog's shares.
+struct WheelPane {
+    ProbabilityWheelDialog* dialog;
+    bool legend;
+    int dragging = -1;
+};
+
+// The point at a cumulative share on the circle: share 0 at the top, growing clockwise.
+POINT PointAt(const RECT& circle, double share)
+{
+    const double cx = (circle.left + circle.right) / 2.0, cy = (circle.top + circle.bottom) / 2.0;
+    const double r = (circle.right - circle.left) / 2.0;
+    return POINT{static_cast<LONG>(cx + r * std::sin(kTwoPi * share)),
+                 static_cast<LONG>(cy - r * std::cos(kTwoPi * share))};
+}
+
+RECT WheelCircle(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    const LONG side = std::min(client.right, client.bottom) - 8;
+    return RECT{(client.right - side) / 2, (client.bottom - side) / 2, (client.right + side) / 2,
+                (client.bottom + side) / 2};
+}
+
+// The cumulative share at the point's angle round the centre.
+double ShareAt(HWND window, POINT point)
+{
+    const RECT circle = WheelCircle(window);
+    const double share = std::atan2(point.x - (circle.left + circle.right) / 2.0,
+                                    (circle.top + circle.bottom) / 2.0 - point.y) / kTwoPi;
+    return share < 0.0 ? share + 1.0 : share;
+}
+
+void PaintPane(HWND window, HDC dc, const WheelPane& pane)
+{
+    const std::vector<double>& shares = pane.dialog->shares;
+    const RECT circle = WheelCircle(window);
+    double start = 0.0;
+    for (size_t k = 0; k < shares.size(); ++k) {
+        HBRUSH brush = CreateSolidBrush(SliceColour(k, shares.size() - 1));
+        HGDIOBJ old = SelectObject(dc, brush);
+        if (pane.legend) {
+            const int y = 4 + 18 * static_cast<int>(k);
+            Rectangle(dc, 2, y + 3, 10, y + 11);
+            const zString* name = pane.dialog->names.At(static_cast<int>(k));
+            if (name != nullptr)
+                TextOutA(dc, 14, y, name->Text(), static_cast<int>(name->Length()));
+        } else if (shares[k] > 0.0) {
+            // The pie runs counter-clockwise from its first point: from the slice's end back to its start.
+            const POINT from = PointAt(circle, start + shares[k]), to = PointAt(circle, start);
+            Pie(dc, circle.left, circle.top, circle.right, circle.bottom, from.x, from.y, to.x, to.y);
+        }
+        SelectObject(dc, old);
+        DeleteObject(brush);
+        start += shares[k];
+    }
+}
+
+// Moves border k (between slices k and k + 1) to the share under the point, keeping both slices open.
+void DragBorder(HWND window, WheelPane& pane, POINT point)
+{
+    std::vector<double>& shares = pane.dialog->shares;
+    double share = ShareAt(window, point);
+    const size_t k = static_cast<size_t>(pane.dragging);
+    double before = 0.0;
+    for (size_t i = 0; i < k; ++i)
+        before += shares[i];
+    const double after = before + shares[k] + shares[k + 1];
+    share = std::clamp(share, before + kSmallestShare, after - kSmallestShare);
+    shares[k] = share - before;
+    shares[k + 1] = after - share;
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// The border nearest the point, when it lies within 0.02 of a turn.
+int BorderNear(HWND window, const WheelPane& pane, POINT point)
+{
+    const double share = ShareAt(window, point);
+    double border = 0.0;
+    for (size_t k = 0; k + 1 < pane.dialog->shares.size(); ++k) {
+        border += pane.dialog->shares[k];
+        if (std::fabs(border - share) < 0.02)
+            return static_cast<int>(k);
+    }
+    return -1;
+}
+
+LRESULT CALLBACK WheelPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* pane = reinterpret_cast<WheelPane*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (pane == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const POINT point{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        SetBkMode(dc, TRANSPARENT);
+        PaintPane(window, dc, *pane);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        if (!pane->legend && (pane->dragging = BorderNear(window, *pane, point)) >= 0)
+            SetCapture(window);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (pane->dragging >= 0)
+            DragBorder(window, *pane, point);
+        return 0;
+    case WM_LBUTTONUP:
+        if (pane->dragging >= 0)
+            ReleaseCapture();
+        pane->dragging = -1;
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// A pane over the area control of the dialog; it lives as long as the dialog's window.
+void MakePane(HWND dialog, unsigned area, WheelPane& pane)
+{
+    static const ATOM registered = [] {
+        WNDCLASSA type{};
+        type.lpfnWndProc = WheelPaneProc;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        type.lpszClassName = "KivoWheelPane";
+        return RegisterClassA(&type);
+    }();
+    HWND host = GetDlgItem(dialog, static_cast<int>(area));
+    if (registered == 0 || host == nullptr)
+        return;
+    RECT rect;
+    GetWindowRect(host, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    ShowWindow(host, SW_HIDE);
+    HWND window = CreateWindowExA(0, "KivoWheelPane", "", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, dialog, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pane));
+}
+
+int ShowOnScreen(ProbabilityWheelDialog& wheel)
+{
+    ProgramDialog dialog(ProbabilityWheelDialog::kTemplateId);
+    WheelPane pie{&wheel, false};
+    WheelPane legend{&wheel, true};
+    MakePane(dialog.Handle(), ProbabilityWheelDialog::kWheelArea, pie);
+    MakePane(dialog.Handle(), ProbabilityWheelDialog::kLegendArea, legend);
+    // Keeping proportions and the node's comment are not offered here.
+    for (int id : {3303, 3304})
+        ShowWindow(GetDlgItem(dialog.Handle(), id), SW_HIDE);
+    return dialog.Run();
+}
+
+} // namespace
+
 int ProbabilityWheelDialog::Run()
 {
-    while (Present() == IDOK) {
+    while ((HasPresenter() ? Present() : ShowOnScreen(*this)) == IDOK) {
         const zString* repeated = nullptr;
         for (int i = 0; targets != nullptr && i < targets->Count() && repeated == nullptr; ++i)
             for (int later = i + 1; later < targets->Count(); ++later)

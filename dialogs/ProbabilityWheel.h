@@ -14,13 +14,16 @@ struct TreeNode;
 
 class ProbabilityWheelDialog : public PresentedDialog<ProbabilityWheelDialog> {
 public:
+    enum : unsigned { kTemplateId = 3300, kWheelArea = 3301, kLegendArea = 3302 };
+
     // One share and one name per branch; targets (one per branch) only with the store column.
     ProbabilityWheelDialog(std::vector<double> shares, const NameList& names, NameList* targets)
         : shares(std::move(shares)), names(names), targets(targets)
     {
     }
     // 1 on OK. A store target other than " (Numerically)" chosen for two branches is refused with a
-    // message, and the dialog stays open.
+    // message, and the dialog stays open. Without a presenter the pie shows on the screen, where dragging
+    // a border between two slices moves it.
     int Run();
 
     std::vector<double> shares;

@@ -35,6 +35,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -392,6 +393,31 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     ASSERT_EQ(window.ChildWindows().Count(), 1);
     EXPECT_EQ(static_cast<SliderWindow*>(window.ChildWindows().At(0))->Steps(), 4);
     EXPECT_EQ(window.FindVariable("y", false)->high.value, 8.0);
+
+    // The wheel on the screen: the border between the slices dragged from 0.3 round to 0.5.
+    TreeNode* c = tree.AddChild(tree.Root, ChanceNode, "C");
+    TreeNode* c1 = tree.AddChild(c, TerminalNode, "C1", "0.3");
+    tree.AddChild(c, TerminalNode, "C2", "#");
+    Select({c});
+    {
+        ModalDialogDriver person;
+        person.Then([](DialogFrameCL& dialog) {
+            HWND pie = FindWindowExA(dialog.Handle(), nullptr, "KivoWheelPane", nullptr);
+            RECT client;
+            GetClientRect(pie, &client);
+            const double cx = client.right / 2.0, cy = client.bottom / 2.0, r = 0.3 * client.bottom;
+            auto at = [&](double share) {
+                return MAKELPARAM(static_cast<int>(cx + r * std::sin(6.283185307 * share)),
+                                  static_cast<int>(cy - r * std::cos(6.283185307 * share)));
+            };
+            SendMessageA(pie, WM_LBUTTONDOWN, MK_LBUTTON, at(0.3));
+            SendMessageA(pie, WM_MOUSEMOVE, MK_LBUTTON, at(0.5));
+            SendMessageA(pie, WM_LBUTTONUP, 0, at(0.5));
+        });
+        person.Press(IDOK).Press(IDCANCEL);
+        window.EditTreeVariables(1513);
+    }
+    EXPECT_EQ(Probability(c1), "0.50");
 }
 
 }  // namespace

@@ -451,6 +451,9 @@ void TreeWindow::EnterRiskPreferences()
 TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
 {
     EditMasks masks;
+    // The tree is hidden behind the custom interface: nothing of it is cut, copied, cleared or pasted.
+    if (CustomInterfaceShown)
+        return masks;
     TreeNode* node = CurrentNode();
     const bool subtreeFlag = document.SubtreeSelection != 0;
     // The root alone cannot be cut or cleared as a node.

@@ -141,6 +141,11 @@ bool RuleAllows(const MenuFacts& f, const TreeDocument& document, unsigned id)
     case 1220: return f.masters > 0;
     case 1301:
     case 1314: return !f.snapshot && !ci;
+    case 1208:
+    case 1209:
+    case 1210:
+    case 1211:
+    case 1213:
     case 1306:
     case 1556:
     case 1562: return !ci;

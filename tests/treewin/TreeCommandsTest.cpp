@@ -380,6 +380,13 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     t.window.ClearSelection();
     t.window.UpdateEditMenuTexts(menu, false);
     EXPECT_EQ(ItemText(menu, 1204), "&Paste Arrow\tCtrl+V");
+    // Not into the tree hidden behind the custom interface.
+    t.window.CustomInterfaceShown = 1;
+    t.window.UpdateEditMenuTexts(menu, false);
+    EXPECT_TRUE(Grayed(menu, 1204));
+    t.window.OnCommand(1204);
+    EXPECT_EQ(t.document.Arrows.Count(), 0);
+    t.window.CustomInterfaceShown = 0;
     t.window.OnCommand(1204);
     EXPECT_EQ(t.document.Arrows.Count(), 1);
     TheTreeClipboard().SetArrow(nullptr);

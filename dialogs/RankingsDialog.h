@@ -1,21 +1,29 @@
 #pragma once
-// Rankings (dialog 3029): the branches of a rolled-back node from best to worst.
+// Rankings (dialog 3029): the branches of a rolled-back node from best to worst, with the marginal difference
+// to the row above, in a report list view; "To &Clipboard" copies the table once.
 
+#include "analysis/RankingList.h"
 #include "dialogs/PresentedDialog.h"
+#include "foundation/TextReport.h"
 #include "foundation/zString.h"
 
 struct TreeNode;
 
 class RankingsDialog : public PresentedDialog<RankingsDialog> {
 public:
-    enum : unsigned { kTemplateId = 3029 };
+    enum : unsigned { kTemplateId = 3029, kListArea = 3021, kClipboardButton = 3022 };
     // The value column is headed by the label, "Value" when none is given.
-    explicit RankingsDialog(TreeNode* node, const char* label = nullptr)
-        : node(node), valueLabel(label != nullptr ? label : "Value")
-    {
-        Present();
-    }
+    explicit RankingsDialog(TreeNode* node, const char* label = nullptr);
+
+    // The title line, the header line and the rows, lines ending with CR LF but the last.
+    zString ClipboardText() const;
 
     TreeNode* node;
     zString valueLabel;
+    // The columns and one row per branch: rank, strategy, value and, from the second row on, the marginal.
+    TextReport table;
+    RankingList ranking;
+
+private:
+    void BuildTable();
 };

@@ -44,32 +44,6 @@ void SetFont(HWND window)
         SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentDialogFont->Handle()), TRUE);
 }
 
-// The list view over the placeholder: the report's columns (a width below 1 sizes the column to its
-// header) and its rows, whose cells are read from the row texts when drawn.
-std::unique_ptr<ReportListView> MakeListView(DialogFrameCL& dialog, TextReport& report, const RECT& area)
-{
-    auto list = std::make_unique<ReportListView>(&dialog, area, 0, "", TextReportDialog::kListArea);
-    SetFont(list->Handle());
-    const int columns = report.ColumnHeaders().Count();
-    std::vector<const char*> titles;
-    std::vector<int> widths;
-    for (int i = 0; i < columns; ++i) {
-        titles.push_back(report.ColumnHeaders().At(i)->Text());
-        widths.push_back(i < report.ColumnWidths().Count() ? report.ColumnWidths().At(i) : TextReport::kDefaultWidth);
-    }
-    list->SetColumns(titles.data(), widths.data(), columns);
-    for (int i = 0; i < columns; ++i) {
-        if (widths[i] < 1)
-            list->SetColumnWidth(i, LVSCW_AUTOSIZE_USEHEADER);
-    }
-    const NameList& rows = report.Lines();
-    list->SetRows(rows.Count(), [&rows](int row, int column, zString& out) {
-        if (row < rows.Count())
-            TextReport::ColumnText(rows.At(row)->Text(), column, out);
-    });
-    return list;
-}
-
 // The "Export" control becomes a menu button offering the clipboard and a file; its picks come back to
 // the dialog as commands.
 void MakeExportButton(DialogFrameCL& dialog)
@@ -105,6 +79,40 @@ bool IsCommand(const std::string& lowered, const char* prefix)
 }
 
 } // namespace
+
+std::unique_ptr<ReportListView> ShowReportTable(DialogFrameCL& dialog, unsigned placeholder, const RECT& area,
+                                                TextReport& report)
+{
+    if (WindowCL* place = dialog.FindChild(placeholder)) {
+        ShowWindow(place->Handle(), SW_HIDE);
+        SetWindowLongPtrA(place->Handle(), GWLP_ID, 0);
+    }
+    auto list = std::make_unique<ReportListView>(&dialog, area, 0, "", placeholder);
+    SetFont(list->Handle());
+    const int columns = report.ColumnHeaders().Count();
+    std::vector<const char*> titles;
+    std::vector<int> widths;
+    for (int i = 0; i < columns; ++i) {
+        titles.push_back(report.ColumnHeaders().At(i)->Text());
+        widths.push_back(i < report.ColumnWidths().Count() ? report.ColumnWidths().At(i) : TextReport::kDefaultWidth);
+    }
+    list->SetColumns(titles.data(), widths.data(), columns);
+    for (int i = 0; i < columns; ++i) {
+        if (widths[i] < 1)
+            list->SetColumnWidth(i, LVSCW_AUTOSIZE_USEHEADER);
+    }
+    const NameList& rows = report.Lines();
+    list->SetRows(rows.Count(), [&rows](int row, int column, zString& out) {
+        if (row < rows.Count())
+            TextReport::ColumnText(rows.At(row)->Text(), column, out);
+    });
+    return list;
+}
+
+std::unique_ptr<ReportListView> ShowReportTable(DialogFrameCL& dialog, unsigned placeholder, TextReport& report)
+{
+    return ShowReportTable(dialog, placeholder, ChildRect(dialog, placeholder), report);
+}
 
 bool SaveTextReport(TextReport& report, HWND owner, const char* path)
 {
@@ -166,12 +174,8 @@ void TextReportDialog::Run()
     RECT area = ChildRect(dialog, kListArea);
     if (report.Notes().Count() == 0)
         area.bottom = ChildRect(dialog, kNotesList).bottom;
-    if (WindowCL* placeholder = dialog.FindChild(kListArea)) {
-        ShowWindow(placeholder->Handle(), SW_HIDE);
-        SetWindowLongPtrA(placeholder->Handle(), GWLP_ID, 0);
-    }
     report.CountColumns(true);
-    std::unique_ptr<ReportListView> list = MakeListView(dialog, report, area);
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, kListArea, area, report);
     FillNotes(dialog, report);
     const HWND owner = dialog.Handle();
     dialog.OnButton(kClipboardItem, [&] { PutTextReportOnClipboard(report, owner, false); });

@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+class DialogFrameCL;
+class ReportListView;
 class TextReport;
 
 class TextReportDialog {
@@ -37,6 +40,13 @@ bool SaveTextReport(TextReport& report, HWND owner, const char* path);
 void CopyTextReport(TextReport& report, HWND owner, std::string& out, bool quiet);
 // Empties the clipboard and puts the report's clipboard form there.
 void PutTextReportOnClipboard(TextReport& report, HWND owner, bool quiet);
+
+// A report list view of the report's table (its columns and rows, whose cells are read from the row texts
+// when drawn) in place of the dialog's placeholder control, which is hidden and gives the list its id; the
+// list covers the area, or the placeholder itself.
+std::unique_ptr<ReportListView> ShowReportTable(DialogFrameCL& dialog, unsigned placeholder, const RECT& area,
+                                                TextReport& report);
+std::unique_ptr<ReportListView> ShowReportTable(DialogFrameCL& dialog, unsigned placeholder, TextReport& report);
 
 // Delivers every report the program shows: the dialog, the clipboard or a file by the command.
 void InstallTextReportDialog();

@@ -2,21 +2,14 @@
 
 #include "app/RangeValidator.h"
 #include "dialogs/ProgramDialog.h"
-#include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/FormattedEdit.h"
-#include "model/DocVariable.h"
 
 namespace {
 
 int ShowOnScreen(CreateSliderDialog& slider)
 {
     ProgramDialog dialog(CreateSliderDialog::kTemplateId);
-    if (ComboBoxCtrl* names = ComboBoxCtrl::FromTemplate(&dialog, CreateSliderDialog::kVariableBox)) {
-        for (int i = 0; slider.variables != nullptr && i < slider.variables->Count(); ++i)
-            names->AddString(slider.variables->At(i)->name);
-        names->SetTextBuffer(&slider.variable, 0);
-        names->Load();
-    }
+    dialog.BindVariableNames(CreateSliderDialog::kVariableBox, slider.variables, &slider.variable);
     IntegerEdit::FromTemplate(&dialog, CreateSliderDialog::kIntervalsField, new IntegerRangeValidator(3, 100, 1), 0,
                               &slider.intervals);
     RealEdit::FromTemplate(&dialog, CreateSliderDialog::kLowField, new RealRangeValidator(0.0, 0.0, 0), 0,

@@ -1,5 +1,6 @@
 #include "dialogs/DefineNewVariableDialog.h"
 
+#include "app/PromptDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "model/NameRules.h"
 #include "model/TreeDocument.h"
@@ -7,7 +8,9 @@
 int DefineNewVariableDialog::Run()
 {
     for (;;) {
-        if (Present() != IDOK) {
+        const int answer = HasPresenter() ? Present()
+                           : PromptForText(name, nullptr, 0, Caption(), Prompt(), 0, false) == 1 ? IDOK : IDCANCEL;
+        if (answer != IDOK) {
             name.Clear();
             return 0;
         }

@@ -1,9 +1,11 @@
 #include "dialogs/ProgramDialog.h"
 
+#include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/HandlerDescriptor.h"
 #include "framework/window/TopWindow.h"
+#include "model/DocVariable.h"
 
 ProgramDialog::ProgramDialog(unsigned templateId)
     : OkCancelDialog(TheApp ? TheApp->MainWindow() : nullptr, ResourceId(templateId, nullptr))
@@ -57,4 +59,16 @@ int ProgramDialog::RunRadioChoice(unsigned templateId, unsigned firstId, unsigne
     ProgramDialog dialog(templateId);
     new RadioGroup(&dialog, firstId, lastId, &checkedId, 0);
     return dialog.Run();
+}
+
+ComboBoxCtrl* ProgramDialog::BindVariableNames(unsigned id, const DocVariableList* variables, zString* chosen)
+{
+    ComboBoxCtrl* names = ComboBoxCtrl::FromTemplate(this, id);
+    if (names == nullptr)
+        return nullptr;
+    for (int i = 0; variables != nullptr && i < variables->Count(); ++i)
+        names->AddString(variables->At(i)->name);
+    names->SetTextBuffer(chosen, 0);
+    names->Load();
+    return names;
 }

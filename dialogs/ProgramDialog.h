@@ -9,6 +9,10 @@
 #include <map>
 #include <utility>
 
+class ComboBoxCtrl;
+class DocVariableList;
+class zString;
+
 class ProgramDialog : public OkCancelDialog {
 public:
     explicit ProgramDialog(unsigned templateId);
@@ -28,6 +32,8 @@ public:
     // Runs a dialog whose only choice is a run of radio buttons, firstId to lastId; on OK the checked
     // button's id is stored in checkedId.
     static int RunRadioChoice(unsigned templateId, unsigned firstId, unsigned lastId, int& checkedId);
+    // The combo box lists the variables' names and holds the chosen one in the text.
+    ComboBoxCtrl* BindVariableNames(unsigned id, const DocVariableList* variables, zString* chosen);
 
 private:
     long OnAnyButton(WindowEvent* event);

@@ -8,13 +8,13 @@
 
 class SnapshotFormatDialog : public PresentedDialog<SnapshotFormatDialog> {
 public:
-    enum : unsigned { kTemplateId = 3310 };
+    enum : unsigned { kTemplateId = 3310, kMetafileButton = 3311, kBitmapButton = 3312, kRollBackButton = 3313 };
 
     explicit SnapshotFormatDialog(bool rolledBack) : rollBackOffered(rolledBack), extension(rolledBack ? "trb" : "wmf")
     {
     }
-    // 1 on OK with an offered form chosen.
-    int Run() { return Present() == IDOK && (rollBackOffered || extension != "trb") ? 1 : 0; }
+    // 1 on OK with an offered form chosen; on the screen without a presenter.
+    int Run();
 
     const bool rollBackOffered;
     // "wmf", "bmp" or "trb".

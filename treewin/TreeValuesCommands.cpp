@@ -259,7 +259,7 @@ void TreeWindow::DistributeChildren()
                      30011);
         return;
     }
-    DistributeChildrenDialog first;
+    DistributeChildrenDialog first(document.Variables);
     if (!first.Run() || first.variableIndex < 0 || first.variableIndex >= document.Variables.Count())
         return;
     std::unique_ptr<Distribution> distribution(RunDistributionPicker(this, nullptr, false));
@@ -267,7 +267,7 @@ void TreeWindow::DistributeChildren()
         return;
     DistributeChildrenRangesDialog ranges(*distribution, first.count);
     const size_t count = static_cast<size_t>(first.count);
-    if (!ranges.Run() || ranges.probabilities.size() < count || ranges.values.size() < count)
+    if (!ranges.Run() || ranges.probabilities.size() < count || ranges.boundaries.size() <= count)
         return;
     // The new branches cannot be taken back: the history goes, after the person agrees.
     if (AskOkCancel(nullptr, "Distributing the children cannot be undone, and the undo history will be cleared. "

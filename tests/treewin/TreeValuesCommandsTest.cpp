@@ -186,7 +186,7 @@ TEST_F(TreeValuesCommands, DistributeChildrenAsksBeforeTheHistoryGoes)
     });
     auto ranges = DistributeChildrenRangesDialog::SetPresenter([](DistributeChildrenRangesDialog& dialog) {
         dialog.probabilities = {0.25, 0.5, 0.25};
-        dialog.values = {1.5, 2.0, 2.125};
+        dialog.boundaries = {1.0, 2.0, 2.0, 2.25};
         return IDOK;
     });
     window.AddUndoAction(new TreeAddBranchAction(&window, a));

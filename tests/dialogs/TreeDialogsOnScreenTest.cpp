@@ -1,0 +1,76 @@
+// The tree commands' dialogs as a person meets them on the screen, driven from the commands themselves.
+
+#include "treewin/TreeWindow.h"
+
+#include "dialogs/DefineNewVariableDialog.h"
+#include "dialogs/DistributeChildrenDialog.h"
+#include "dialogs/DistributionPicker.h"
+#include "formula/DistributionTypes.h"
+#include "framework/window/MDIframeCL.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class TreeDialogsOnScreen : public testing::Test {
+protected:
+    TreeDialogsOnScreen()
+    {
+        node = tree.AddChild(tree.Root, ChanceNode, "A", "", "");
+        tree.Selection.Add(node);
+    }
+
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    MessageBoxRecorder boxes;
+    TreeWindow window;
+    TreeDocument& tree = window.Document();
+    TreeNode* node;
+};
+
+TEST_F(TreeDialogsOnScreen, DefineNewVariableThenDistributeChildrenIntoThree)
+{
+    {
+        ModalDialogDriver person;
+        person.Type(2001, "rate").Press(IDOK);
+        window.DefineNewVariable();
+        EXPECT_TRUE(person.Finished());
+    }
+    ASSERT_NE(window.FindVariable("rate", false), nullptr);
+
+    auto picker = DistributionPicker::SetPresenter([](DistributionPicker& dialog) {
+        dialog.chosen = new UniformDistribution();
+        return IDOK;
+    });
+    {
+        ModalDialogDriver person;
+        person.Type(DistributeChildrenDialog::kCountField, "3")
+            .Press(IDOK)
+            .Press(DistributeChildrenRangesDialog::kEqualProbsButton)
+            .Press(IDOK);
+        window.DistributeChildren();
+        EXPECT_TRUE(person.Finished());
+    }
+    DistributionPicker::SetPresenter(picker);
+    // Equal probabilities over the uniform range 0 to 1: the middle range is centred on 0.5.
+    ASSERT_EQ(node->childCount, 3);
+    const char* probabilities[] = {"0.333333", "0.333333", "#"};
+    for (int i = 0; i < 3; ++i) {
+        TreeNode* child = node->GetChild(i);
+        zString probability;
+        child->GetProbabilityText(probability);
+        EXPECT_STREQ(probability.Text(), probabilities[i]);
+        EXPECT_EQ(std::string(child->text.Text()), "Node " + std::to_string(i + 1));
+        ASSERT_NE(child->FindBinding("rate", false), nullptr);
+    }
+    EXPECT_STREQ(node->GetChild(1)->FindBinding("rate", false)->definition.Text().Text(), "0.5");
+}
+
+} // namespace

@@ -11,8 +11,9 @@ public:
 
     explicit AttachCloneDialog(const NameList& names) : names(names) {}
     // The chosen position, or -1 when cancelled.
-    int Run() { return Present() == IDOK && choice >= 0 && choice < names.Count() ? choice : -1; }
+    // On the screen the first row is chosen at first.
+    int Run();
 
     const NameList& names;
-    int choice = -1;
+    int choice = 0;
 };

@@ -1,7 +1,20 @@
 #include "dialogs/CopySpecialDialog.h"
 
+#include "dialogs/ChoiceControls.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
+
+namespace {
+
+// Copying the end nodes' columns is not offered.
+int ShowOnScreen(CopySpecialDialog& copy)
+{
+    ProgramDialog dialog(CopySpecialDialog::kTemplateId);
+    return RunRadioChoice(dialog, CopySpecialDialog::Picture, CopySpecialDialog::PathProbabilityLink, copy.choice,
+                          [&copy](unsigned id) { return copy.Offers(static_cast<int>(id)); });
+}
+
+} // namespace
 
 CopySpecialDialog::CopySpecialDialog(TreeNode* node, const TreeWindow& tree)
 {
@@ -25,7 +38,8 @@ bool CopySpecialDialog::Offers(int offered) const
 
 int CopySpecialDialog::Run()
 {
-    if (Present() != IDOK || !Offers(choice))
+    const int answer = HasPresenter() ? Present() : ShowOnScreen(*this);
+    if (answer != IDOK || !Offers(choice))
         return 0;
     switch (choice) {
     case Picture:

@@ -1,8 +1,7 @@
 #include "dialogs/InsertVariableDialog.h"
 
 #include "app/InPlaceEdit.h"
-#include "dialogs/ProgramDialog.h"
-#include "framework/dialog/ListBoxCtrl.h"
+#include "dialogs/ChoiceControls.h"
 #include "formula/TableDirectory.h"
 #include "model/DocVariable.h"
 #include "model/NameRules.h"
@@ -27,24 +26,9 @@ bool Fits(const zString& name, const zString& upperWord)
 
 const zString* InsertVariableDialog::Run()
 {
-    int answer = IDCANCEL;
-    if (HasPresenter()) {
-        answer = Present();
-    } else {
-        ProgramDialog dialog(kTemplateId);
-        dialog.SetText("Insert Variable");
-        SetDlgItemTextA(dialog.Handle(), kPrompt, "Choose a &variable to insert:");
-        if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateIndex(&dialog, kList, &selected, 0)) {
-            for (int i = 0; i < candidates.Count(); ++i)
-                list->AddString(*candidates.At(i));
-            list->Load();
-        }
-        dialog.OnNotification(kList, LBN_DBLCLK, [&dialog] {
-            if (dialog.ValidateAndStore())
-                dialog.EndModal();
-        });
-        answer = dialog.Run();
-    }
+    const int answer = HasPresenter() ? Present()
+                                      : ShowListChooser("Insert Variable", "Choose a &variable to insert:", candidates,
+                                                        selected);
     return answer == IDOK ? candidates.At(selected) : nullptr;
 }
 

@@ -10,7 +10,6 @@ class TreeWindow;
 
 class InsertVariableDialog : public PresentedDialog<InsertVariableDialog> {
 public:
-    enum : unsigned { kTemplateId = 2125, kPrompt = 2127, kList = 2126 };
 
     explicit InsertVariableDialog(const NameList& candidates) : candidates(candidates) {}
     // The chosen candidate, or null after Cancel.

@@ -1,8 +1,16 @@
 #include "dialogs/JumpToDialog.h"
 
+#include "dialogs/ChoiceControls.h"
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
+
+int JumpToDialog::Run()
+{
+    const int answer =
+        HasPresenter() ? Present() : ShowListChooser("Jump To", "Select a &state to jump to:", rows, choice);
+    return answer == IDOK && choice >= 0 && choice < rows.Count() ? choice : -1;
+}
 
 int RunJumpToDialog(TreeNode* node, zString& target, bool force)
 {

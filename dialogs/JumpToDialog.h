@@ -13,7 +13,7 @@ public:
     enum : unsigned { kTemplateId = 2125, kHelpContext = 4341 };
 
     // The chosen row, or -1 when cancelled.
-    int Run() { return Present() == IDOK && choice >= 0 && choice < rows.Count() ? choice : -1; }
+    int Run();
 
     // Each state's whole text (shown cut to 30 characters), then each "=" name once.
     NameList rows;

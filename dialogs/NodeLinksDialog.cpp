@@ -1,5 +1,7 @@
 #include "dialogs/NodeLinksDialog.h"
 
+#include "dialogs/ChoiceControls.h"
+
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
@@ -10,9 +12,36 @@ namespace {
 const int kSlots[] = {NodeLinkBlock::ExpectedValueLink, NodeLinkBlock::StandardDeviationLink,
                       NodeLinkBlock::PathProbabilityLink};
 
+// Each row's item name, and its button while it has a link; a break empties the row and focuses OK.
+void ShowOnScreen(NodeLinksDialog& links)
+{
+    ProgramDialog dialog(NodeLinksDialog::kTemplateId);
+    for (int row = 0; row < 3; ++row) {
+        const int text = static_cast<int>(NodeLinksDialog::kFirstItemText) + row;
+        const unsigned button = NodeLinksDialog::kFirstBreakButton + static_cast<unsigned>(row);
+        SetDlgItemTextA(dialog.Handle(), text, links.ItemName(row).Text());
+        EnableControl(dialog, button, links.LinkId(row) != 0);
+        dialog.OnButton(button, [&dialog, &links, row, text, button] {
+            links.Break(row);
+            EnableControl(dialog, button, false);
+            SetDlgItemTextA(dialog.Handle(), text, "");
+            SetFocus(GetDlgItem(dialog.Handle(), IDOK));
+        });
+    }
+    dialog.Run();
+}
+
 } // namespace
 
 NodeLinksDialog::NodeLinksDialog(TreeNode& node, TreeDocument& document) : node_(node), document_(document) {}
+
+void NodeLinksDialog::Run()
+{
+    if (HasPresenter())
+        Present();
+    else
+        ShowOnScreen(*this);
+}
 
 int NodeLinksDialog::LinkId(int row) const
 {

@@ -11,11 +11,11 @@ class TreeDocument;
 
 class NodeLinksDialog : public PresentedDialog<NodeLinksDialog> {
 public:
-    enum : unsigned { kTemplateId = 2690 };
+    enum : unsigned { kTemplateId = 2690, kFirstItemText = 2691, kFirstBreakButton = 2694 };
     enum Row { ExpectedValueRow = 0, StandardDeviationRow = 1, PathProbabilityRow = 2 };
 
     NodeLinksDialog(TreeNode& node, TreeDocument& document);
-    void Run() { Present(); }
+    void Run();
     // The row's link id, 0 when the value has no link.
     int LinkId(int row) const;
     // "DDE_" and the id; empty without a link.

@@ -2,6 +2,7 @@
 
 #include "analysis/VariableSubstitution.h"
 #include "app/CursorStack.h"
+#include "app/MainToolbar.h"
 #include "app/MenuButton.h"
 #include "app/NamePopupMenu.h"
 #include "dialogs/VariablesReportDialog.h"
@@ -10,8 +11,10 @@
 #include "foundation/NumericFormatting.h"
 #include "foundation/StringHelpers.h"
 #include "foundation/TextReport.h"
+#include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/StaticCtrl.h"
+#include "framework/draw/Bitmap.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/WindowEvent.h"
 #include "model/DocVariable.h"
@@ -114,6 +117,7 @@ VariablesWindow::VariablesWindow(TreeWindow* tree, const NodeChildList& nodes)
     }
     defineNewButton = MakeMenuButton(&defineNewMenu->GetMenu(), StaticCtrl::FromTemplate(this, kDefineNewButton),
                                      this, "Define New: ", false);
+    MakeArrowButtons();
     list = new NotifyListCtrl(this, RECT{0, listTop, 10, listTop + 10}, WS_BORDER | WS_TABSTOP, "", kList);
     SendMessageA(list->Handle(), WM_SETFONT, SendMessageA(Handle(), WM_GETFONT, 0, 0), FALSE);
     list->AddHandler(this, &VariablesWindow::OnListKey, WM_KEYDOWN);
@@ -126,6 +130,24 @@ VariablesWindow::~VariablesWindow()
 {
     if (Tree() != nullptr && Tree()->VariablesView == this)
         Tree()->VariablesView = nullptr;
+}
+
+void VariablesWindow::MakeArrowButtons()
+{
+    const unsigned ids[4] = {kDownButton, kUpButton, kLeftButton, kRightButton};
+    for (int i = 0; i < 4; ++i) {
+        HWND placeholder = GetDlgItem(Handle(), static_cast<int>(ids[i]));
+        if (placeholder == nullptr)
+            continue;
+        RECT rect{};
+        GetWindowRect(placeholder, &rect);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        DestroyWindow(placeholder);
+        auto* button = new StyledButtonCtrl(this, rect, BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, "", ids[i]);
+        arrowPictures[i].reset(LoadToolbarPicture(ids[i]));
+        if (arrowPictures[i] != nullptr)
+            button->Send(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(arrowPictures[i]->Handle()));
+    }
 }
 
 void VariablesWindow::OnTreeTitleChanged(const char*)
@@ -289,6 +311,10 @@ long VariablesWindow::OnCommand(WindowEvent* event)
         OpenSelectedDefinition();
     } else if (id == kShowInheritedButton) {
         SetShowInherited(!showInherited);
+    } else if (id >= kDownButton && id <= kRightButton) {
+        // The buttons move the tree's selection as the arrow keys do.
+        static const int keys[] = {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT};
+        Tree()->NavigateByKey(keys[id - kDownButton], false);
     } else if (id == 1203) {
         CopyLines();
     } else if (id >= kFirstDefineNewCommand && defineNewMenu->ItemText(id, picked)) {

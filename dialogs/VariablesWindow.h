@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class Bitmap;
 class MenuButton;
 class NamePopupMenu;
 class NodeChildList;
@@ -25,6 +26,10 @@ public:
         kShowInheritedButton = 31021,
         kList = 31110,
         kFirstDefineNewCommand = 20000,
+        kDownButton = 32225,
+        kUpButton = 32226,
+        kLeftButton = 32227,
+        kRightButton = 32228,
     };
 
     VariablesWindow(TreeWindow* tree, const NodeChildList& nodes);
@@ -65,6 +70,8 @@ private:
     long OnListKey(WindowEvent* event);
     // The list fills the window below the template's controls.
     void PlaceList();
+    // Bitmap buttons over the arrow placeholders, each showing the picture of its id.
+    void MakeArrowButtons();
 
     // Empty when no node or several are selected.
     zString nodePath;
@@ -76,4 +83,5 @@ private:
     std::unique_ptr<NamePopupMenu> defineNewMenu;
     MenuButton* defineNewButton = nullptr;
     int listTop = 0;
+    std::unique_ptr<Bitmap> arrowPictures[4];
 };

@@ -457,6 +457,9 @@ TEST_F(TreeValuesCommands, TheVariablesWindowListsTheSelectedNodesDefinitions)
     variables->OpenSelectedDefinition();
     ASSERT_EQ(window.ChildWindows().Count(), 2);
     EXPECT_TRUE(static_cast<TreeChildWindow*>(window.ChildWindows().At(1))->Matches(tree.Root, "z"));
+    // Left moves the selection to the root, whose lines show once, without a header.
+    SendMessageA(variables->Handle(), WM_COMMAND, VariablesWindow::kLeftButton, 0);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"", "x = 1", "z = 4"}));
 
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 1306, "");

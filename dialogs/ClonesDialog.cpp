@@ -1,9 +1,95 @@
 #include "dialogs/ClonesDialog.h"
 
+#include "app/RangeValidator.h"
+#include "app/ReportListView.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/MessageBoxes.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/FormattedEdit.h"
 #include "model/NodeRef.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"
 
+#include <algorithm>
 #include <string>
+
+namespace {
+
+void ShowOnScreen(ClonesDialog& clones)
+{
+    ProgramDialog dialog(ClonesDialog::kTemplateId);
+    const HWND list = GetDlgItem(dialog.Handle(), ClonesDialog::kList);
+    const int tabStops[] = {25};
+    SetListTabStops(list, tabStops, 1);
+    auto refill = [&](int select) {
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < clones.Count(); ++i)
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(clones.RowText(i).Text()));
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(select), 0);
+        SetFocus(list);
+        const bool any = SendMessageA(list, LB_GETCURSEL, 0, 0) >= 0;
+        dialog.EnableItem(ClonesDialog::kPropertiesButton, any);
+        dialog.EnableItem(ClonesDialog::kDestroyButton, any);
+    };
+    auto selected = [list] { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); };
+    auto edit = [&] {
+        const int row = clones.Edit(selected());
+        if (row >= 0)
+            refill(row);
+    };
+    refill(0);
+    dialog.OnNotification(ClonesDialog::kList, LBN_DBLCLK, edit);
+    dialog.OnButton(ClonesDialog::kPropertiesButton, edit);
+    dialog.OnButton(ClonesDialog::kDestroyButton, [&] {
+        const int row = selected();
+        clones.Destroy(row);
+        refill(std::min(row, clones.Count() - 1));
+    });
+    dialog.Run();
+}
+
+int ShowOnScreen(ClonePropsDialog& properties)
+{
+    ProgramDialog dialog(ClonePropsDialog::kTemplateId);
+    IntegerEdit::FromTemplate(&dialog, ClonePropsDialog::kIndexField, new IntegerRangeValidator(1, 32000, 1), 0,
+                              &properties.newIndex);
+    EditCtrl::FromTemplate(&dialog, ClonePropsDialog::kDescriptionField, &properties.description);
+    dialog.OnButton(IDOK, [&] {
+        if (!dialog.ValidateAndStore())
+            return;
+        if (properties.IndexIsFree()) {
+            dialog.EndModal();
+            return;
+        }
+        dialog.SelectField(ClonePropsDialog::kIndexField);
+        ShowErrorBox(nullptr, "This index is being used by another clone.", 0);
+    });
+    dialog.SelectField(ClonePropsDialog::kDescriptionField);
+    return dialog.Run();
+}
+
+struct Renumbering {
+    int from;
+    int to;
+};
+
+void Renumber(TreeNode* node, void* arg)
+{
+    const auto& change = *static_cast<const Renumbering*>(arg);
+    if (node->cloneId == change.from)
+        node->cloneId = static_cast<int16_t>(change.to);
+}
+
+} // namespace
+
+void ClonesDialog::Run()
+{
+    if (HasPresenter())
+        Present();
+    else
+        ShowOnScreen(*this);
+}
 
 int ClonesDialog::Count() const
 {
@@ -22,4 +108,36 @@ void ClonesDialog::Destroy(int row)
         return;
     if (TreeNode* master = tree_.FindCloneMaster(masters_.At(row)->id))
         tree_.ConfirmDestroyClone(master);
+}
+
+int ClonesDialog::Edit(int row)
+{
+    NodeRef* entry = masters_.At(row);
+    if (entry == nullptr)
+        return -1;
+    masters_.RemoveAt(row);
+    const bool accepted = ClonePropsDialog(tree_, *entry, masters_).accepted;
+    const int at = masters_.InsertSorted(entry);
+    if (!accepted)
+        return -1;
+    tree_.SetModified(1);
+    return at;
+}
+
+ClonePropsDialog::ClonePropsDialog(TreeWindow& tree, NodeRef& entry, const NodeRefList& masters)
+    : newIndex(entry.id), description(entry.name), masters_(masters)
+{
+    accepted = (HasPresenter() ? Present() : ShowOnScreen(*this)) == IDOK && IndexIsFree() && newIndex >= 1 &&
+               newIndex <= 32000 && !description.IsEmpty();
+    if (!accepted)
+        return;
+    Renumbering change{entry.id, newIndex};
+    WalkTreeWithSkip(tree.Document().Root, &Renumber, &change, false);
+    entry.id = static_cast<int16_t>(newIndex);
+    entry.name = description;
+}
+
+bool ClonePropsDialog::IndexIsFree() const
+{
+    return masters_.FindId(newIndex) == nullptr;
 }

@@ -1,25 +1,48 @@
 #pragma once
-// The Clones dialog (3610): the tree's clone masters, one row each ("3\tname"), and Destroy on the chosen
-// one. Every change is made at once; the dialog closes without cancelling anything.
+// The Clones dialog (3610): the tree's clone masters, one row each ("3\tname"); Properties edits a row's
+// index and description (Clone Properties, 3620), Destroy destroys its clone. Every change is made at once;
+// the dialog closes without cancelling anything.
 
 #include "dialogs/PresentedDialog.h"
 #include "foundation/zString.h"
 
 class NodeRefList;
 class TreeWindow;
+struct NodeRef;
 
 class ClonesDialog : public PresentedDialog<ClonesDialog> {
 public:
-    enum : unsigned { kTemplateId = 3610 };
+    enum : unsigned { kTemplateId = 3610, kList = 3611, kPropertiesButton = 3612, kDestroyButton = 3613 };
 
-    ClonesDialog(TreeWindow& tree, const NodeRefList& masters) : tree_(tree), masters_(masters) {}
-    void Run() { Present(); }
+    ClonesDialog(TreeWindow& tree, NodeRefList& masters) : tree_(tree), masters_(masters) {}
+    void Run();
     int Count() const;
     zString RowText(int row) const;
     // Destroys the row's clone after the tree's question; a row out of range does nothing.
     void Destroy(int row);
+    // Clone Properties on the row's entry; after OK the entry's new row (the tree is modified), else -1.
+    int Edit(int row);
 
 private:
     TreeWindow& tree_;
+    NodeRefList& masters_;
+};
+
+// Clone Properties (3620): a new index (1 to 32000, not used by another entry) and description of one clone.
+class ClonePropsDialog : public PresentedDialog<ClonePropsDialog> {
+public:
+    enum : unsigned { kTemplateId = 3620, kIndexField = 3621, kDescriptionField = 3622 };
+
+    // The entry is out of the registry while it is edited. On OK every node of the clone, master and
+    // copies, takes the new index, and the entry takes both fields.
+    ClonePropsDialog(TreeWindow& tree, NodeRef& entry, const NodeRefList& masters);
+    // The index is free in the registry.
+    bool IndexIsFree() const;
+
+    int newIndex;
+    zString description;
+    bool accepted = false;
+
+private:
     const NodeRefList& masters_;
 };

@@ -3,7 +3,11 @@
 #include "app/CommandLine.h"
 #include "dialogs/ChoiceControls.h"
 #include "model/NodeChildList.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/DrawingPrimitives.h"
 #include "model/TreeNode.h"
+#include "treewin/NodeSymbols.h"
+#include "treewin/TreePainter.h"
 
 #include <algorithm>
 
@@ -35,6 +39,23 @@ int KindOfButton(int button)
     return -1;
 }
 
+// The kind's symbol centred in the area, on a node made for the purpose.
+void PaintSymbol(TreeWindow& window, int kind, HDC dc, const RECT& area)
+{
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    BitmapDisplay picture(width, height);
+    DisplayLock lock(picture);
+    DrawShape(picture, RECT{0, 0, width, height}, RGB(255, 255, 255));
+    PaintContext context(window, picture, nullptr, nullptr);
+    TreeNode sample;
+    sample.kind = kind;
+    const int side = std::max(1, std::min(width, height) - 4);
+    const RECT symbol{(width - side) / 2, (height - side) / 2, (width + side) / 2, (height + side) / 2};
+    PaintNodeSymbol(&sample, symbol, context, false, false);
+    BitBlt(dc, area.left, area.top, width, height, picture.DeviceContext(), 0, 0, SRCCOPY);
+}
+
 // Without a common kind OK waits for a choice.
 int ShowOnScreen(ChangeNodeTypeDialog& change)
 {
@@ -43,6 +64,11 @@ int ShowOnScreen(ChangeNodeTypeDialog& change)
         if (!change.Shows(entry.kind))
             for (unsigned id : {entry.button, entry.picture})
                 ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(id)), SW_HIDE);
+    for (const KindButton& entry : kKindButtons)
+        if (change.Offers(entry.kind))
+            dialog.PaintArea(entry.picture, [&change, &entry](HDC dc, const RECT& area) {
+                PaintSymbol(change.Window(), entry.kind, dc, area);
+            });
     const KindButton* current = ButtonOfKind(change.kind);
     int checked = current != nullptr ? static_cast<int>(current->button) : 0;
     EnableControl(dialog, IDOK, current != nullptr);
@@ -57,7 +83,8 @@ int ShowOnScreen(ChangeNodeTypeDialog& change)
 
 } // namespace
 
-ChangeNodeTypeDialog::ChangeNodeTypeDialog(const NodeChildList& nodes) : shortMenus_(CommandLineFlag(ShortMenusBit))
+ChangeNodeTypeDialog::ChangeNodeTypeDialog(TreeWindow& window, const NodeChildList& nodes)
+    : window_(window), shortMenus_(CommandLineFlag(ShortMenusBit))
 {
     bool belowMarkov = false;
     int mostBranches = 0;

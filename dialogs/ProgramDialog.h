@@ -26,6 +26,8 @@ public:
     int Run();
     // Focuses the field and selects its whole text.
     void SelectField(unsigned id);
+    // The area control is painted white and then by the function from now on.
+    void PaintArea(unsigned id, std::function<void(HDC, const RECT&)> paint);
     // The text of a control of the template.
     void SetItemText(unsigned id, const char* text) { SetDlgItemTextA(Handle(), static_cast<int>(id), text); }
     void EnableItem(unsigned id, bool enabled) { EnableWindow(GetDlgItem(Handle(), static_cast<int>(id)), enabled); }

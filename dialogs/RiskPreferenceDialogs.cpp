@@ -10,10 +10,7 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <algorithm>
-#include <functional>
 #include <string>
 
 namespace {
@@ -36,39 +33,6 @@ void ShowNumber(ProgramDialog& dialog, unsigned id, double value)
     AppendFormattedNumber(text, value, -9);
     if (WindowCL* control = dialog.FindChild(id))
         control->SetText(text);
-}
-
-using AreaPainter = std::function<void(HDC, const RECT&)>;
-
-LRESULT CALLBACK PaintedAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
-{
-    auto* paint = reinterpret_cast<AreaPainter*>(data);
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        (*paint)(dc, client);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(window, PaintedAreaProc, 1);
-        delete paint;
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-// The dialog's area control is painted by the function from now on.
-void PaintArea(ProgramDialog& dialog, unsigned id, AreaPainter paint)
-{
-    if (WindowCL* area = dialog.FindChild(id))
-        SetWindowSubclass(area->Handle(), PaintedAreaProc, 1, reinterpret_cast<DWORD_PTR>(new AreaPainter(std::move(paint))));
 }
 
 void DrawPicture(HDC dc, unsigned bitmapId, int x, int y)
@@ -178,7 +142,7 @@ int AssessConstantRiskAversion(TreeDocument* window)
 {
     ProgramDialog dialog(kConstantAssessmentTemplate);
     double coefficient = window->RiskAssessment.coefficient;
-    PaintArea(dialog, kConstantLotteryArea, [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
+    dialog.PaintArea(kConstantLotteryArea, [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
     auto* field = RealEdit::FromTemplate(&dialog, kCoefficientField, new RealRangeValidator(1e-5, 1e16, 0), 0,
                                          &coefficient);
     if (dialog.Run() != IDOK || field == nullptr)
@@ -199,7 +163,7 @@ int AssessRiskPreferencePoints(TreeDocument* window, int segments)
     if (!assessment.Begin(window, segments))
         return 0;
     ProgramDialog dialog(kPointAssessmentTemplate);
-    PaintArea(dialog, kPointLotteryArea,
+    dialog.PaintArea(kPointLotteryArea,
               [&assessment](HDC dc, const RECT& area) { DrawAssessmentPicture(dc, area, assessment); });
     double answer = assessment.Proposed();
     auto* field = RealEdit::FromTemplate(&dialog, kCertaintyField, new RealRangeValidator(-1e16, 1e16, 0), 0,

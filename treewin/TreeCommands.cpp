@@ -234,7 +234,7 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         return 1;
     case 1405:
         if (mayEdit) {
-            ChangeNodeTypeDialog dialog(selection);
+            ChangeNodeTypeDialog dialog(*this, selection);
             const int kind = dialog.Run();
             if (kind >= 0) {
                 const char* texts[4] = {dialog.payoffs[0].Text(), dialog.payoffs[1].Text(), dialog.payoffs[2].Text(),

@@ -111,7 +111,11 @@ public:
     // Selects the node a click on it means (ResolveSelectableNode) with the field; extend adds it, or
     // removes it when it is selected already. Reselecting the only selected node with its field does nothing.
     void SelectNode(TreeNode* node, int field, const void* point, bool extend);
-    void SelectNodes(const NodeChildList& nodes) { document.SelectNodes(nodes); }
+    void SelectNodes(const NodeChildList& nodes)
+    {
+        document.SelectNodes(nodes);
+        SyncEvaluatorWindow();
+    }
     void SelectOrToggleNode(TreeNode* node) { SelectNode(node, 1, nullptr, document.Selection.Count() > 0); }
     void ClearSelection();
     bool IsNodeSelected(const TreeNode* node) const { return document.IsNodeSelected(node); }

@@ -265,6 +265,11 @@ TEST_F(TreeValuesCommands, TheReportsAndToolsOfTheValuesMenu)
     window.Evaluator->Expression()->SetText("z*x");
     window.Evaluator->Calculate();
     EXPECT_STREQ(window.Evaluator->Result()->GetText().Text(), "15");
+    NodeChildList both(2, false);
+    both.Add(a);
+    both.Add(b);
+    window.SelectNodes(both);
+    EXPECT_EQ(window.Evaluator->Node(), tree.Root);
     window.EditTreeVariables(1509);
     EXPECT_EQ(window.Evaluator, nullptr);
     EXPECT_EQ(window.ChildWindows().Count(), 0);

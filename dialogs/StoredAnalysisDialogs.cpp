@@ -1,6 +1,7 @@
 #include "dialogs/StoredAnalysisDialogs.h"
 
 #include "analysis/StoredAnalysisKinds.h"
+#include "app/MultiSelectListBox.h"
 #include "dialogs/NamedCommentDialog.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
@@ -59,13 +60,12 @@ int ShowOnScreen(RunStoredAnalysisDialog& run)
 {
     using Run = RunStoredAnalysisDialog;
     ProgramDialog dialog(run.commentForm ? Run::kCommentTemplateId : Run::kTemplateId);
-    const HWND names = ShowNames(dialog, Run::kList, run.analyses);
+    ShowNames(dialog, Run::kList, run.analyses);
+    MultiSelectListBox names(&dialog, Run::kList);
     // The selection is kept as it changes: the list is gone when the dialog has closed.
     auto selectionChanged = [&] {
-        const auto count = SendMessageA(names, LB_GETSELCOUNT, 0, 0);
-        run.chosen.assign(static_cast<size_t>(std::max<LRESULT>(count, 0)), 0);
-        if (count > 0)
-            SendMessageA(names, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(run.chosen.data()));
+        const int count = names.ReadSelection();
+        run.chosen.assign(names.Selection, names.Selection + count);
         StoredAnalysis* single = count == 1 ? run.analyses.At(run.chosen[0]) : nullptr;
         if (run.commentForm) {
             dialog.SetItemText(Run::kComment, single != nullptr ? single->comment.Text() : "");

@@ -1,15 +1,125 @@
 #include "script/LinksDialog.h"
 
+#include "app/FilePathDialogs.h"
+#include "app/MultiSelectListBox.h"
+#include "app/RangeValidator.h"
+#include "app/ReportListView.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
+#include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/FormattedEdit.h"
 #include "model/DocumentLink.h"
 
 #include <algorithm>
 #include <string>
 
+namespace {
+
+// The details of the one selected link; empty with none or several.
+void ShowDetails(ProgramDialog& dialog, const DocumentLink* link)
+{
+    const bool dde = link != nullptr && link->kind == DocumentLink::DdeKind;
+    const bool value = dde || (link != nullptr && link->kind == DocumentLink::BlockKind);
+    dialog.SetItemText(LinksDialog::kTypeText, dde ? link->application.Text() : "");
+    dialog.SetItemText(LinksDialog::kSourceText, dde ? link->topic.Text() : "");
+    dialog.SetItemText(LinksDialog::kItemText, dde ? link->item.Text() : "");
+    dialog.SetItemText(LinksDialog::kValueText, value ? link->value.Text() : "");
+}
+
+void ShowOnScreen(LinksDialog& links)
+{
+    ProgramDialog dialog(LinksDialog::kTemplateId);
+    const HWND list = GetDlgItem(dialog.Handle(), LinksDialog::kList);
+    const int tabStops[] = {25, 40, 65};
+    SetListTabStops(list, tabStops, 3);
+    MultiSelectListBox selection(&dialog, LinksDialog::kList);
+    // Copying, pasting and re-pointing links, and the spreadsheet links, are not offered here.
+    for (unsigned id : {LinksDialog::kCopyButton, LinksDialog::kPasteButton, LinksDialog::kReplaceButton,
+                        LinksDialog::kBiLinksButton})
+        dialog.EnableItem(id, false);
+    auto refresh = [&] {
+        const int count = selection.ReadSelection();
+        dialog.EnableItem(LinksDialog::kDeleteButton, count > 0);
+        dialog.EnableItem(LinksDialog::kPropertiesButton, count == 1);
+        ShowDetails(dialog, count == 1 ? links.At(selection.SelectedAt(0)) : nullptr);
+    };
+    auto refill = [&](int select) {
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < links.Count(); ++i)
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(links.RowText(i).Text()));
+        if (select >= 0)
+            selection.Select(select, true);
+        refresh();
+    };
+    refill(-1);
+    dialog.OnNotification(LinksDialog::kList, LBN_SELCHANGE, refresh);
+    dialog.OnButton(LinksDialog::kPropertiesButton, [&] {
+        if (selection.ReadSelection() != 1)
+            return;
+        const int row = links.Edit(selection.SelectedAt(0));
+        if (row >= 0)
+            refill(row);
+    });
+    dialog.OnButton(LinksDialog::kDeleteButton, [&] {
+        const int count = selection.ReadSelection();
+        links.Delete(std::vector<int>(selection.Selection, selection.Selection + count));
+        refill(-1);
+    });
+    dialog.Run();
+}
+
+int ShowOnScreen(LinkSourceDialog& source)
+{
+    ProgramDialog dialog(LinkSourceDialog::kTemplateId);
+    IntegerEdit::FromTemplate(&dialog, LinkSourceDialog::kIndexField, new IntegerRangeValidator(1, 32000, 1), 0,
+                              &source.index);
+    for (auto field : {std::make_pair(LinkSourceDialog::kSourceField, &source.topic),
+                       std::make_pair(LinkSourceDialog::kItemField, &source.item),
+                       std::make_pair(LinkSourceDialog::kDescriptionField, &source.description)})
+        EditCtrl::FromTemplate(&dialog, field.first, field.second, CtrlWindowCL::MayBeEmpty);
+    SendDlgItemMessageA(dialog.Handle(), LinkSourceDialog::kDescriptionField, EM_LIMITTEXT, 256, 0);
+    CheckBoxCtrl::FromTemplate(&dialog, LinkSourceDialog::kBiDirectionalCheck, &source.biDirectional);
+    dialog.OnButton(LinkSourceDialog::kBrowseButton, [&dialog] {
+        const char* const filters[] = {"All Files (*.*)", "*.*", nullptr};
+        FilePath path;
+        if (ChooseOpenPath(dialog.Handle(), filters, "Select Source Document", nullptr, path))
+            dialog.SetItemText(LinkSourceDialog::kSourceField, path.FullPath().Text());
+    });
+    dialog.OnButton(IDOK, [&] {
+        if (dialog.ValidateAndStore() && source.CheckIndex())
+            dialog.EndModal();
+        else
+            dialog.SelectField(LinkSourceDialog::kIndexField);
+    });
+    dialog.SelectField(LinkSourceDialog::kIndexField);
+    return dialog.Run();
+}
+
+} // namespace
+
 bool LinksDialog::Run()
 {
-    Present();
+    if (HasPresenter())
+        Present();
+    else
+        ShowOnScreen(*this);
     return changed_;
+}
+
+DocumentLink* LinksDialog::At(int row) const
+{
+    return links_.At(row);
+}
+
+int LinksDialog::Edit(int row)
+{
+    DocumentLink* link = links_.At(row);
+    if (link == nullptr || !LinkSourceDialog(links_, *link).accepted)
+        return -1;
+    changed_ = true;
+    return links_.IndexOf(link);
 }
 
 int LinksDialog::Count() const
@@ -44,4 +154,37 @@ void LinksDialog::Delete(const std::vector<int>& rows)
     for (auto row = doomed.rbegin(); row != doomed.rend(); ++row)
         links_.DeleteAt(*row);
     changed_ = true;
+}
+
+LinkSourceDialog::LinkSourceDialog(DocumentLinkList& links, DocumentLink& link)
+    : index(link.index), topic(link.topic), item(link.item), description(link.description),
+      biDirectional(link.biDirectional), links_(links), link_(link)
+{
+    const int answer = HasPresenter() ? Present() : ShowOnScreen(*this);
+    accepted = answer == IDOK && index >= 1 && index <= 32000 && (!HasPresenter() || CheckIndex());
+    if (!accepted)
+        return;
+    link.description = description;
+    link.topic = topic;
+    link.item = item;
+    link.biDirectional = static_cast<int16_t>(biDirectional != 0);
+    if (index != link.index) {
+        link.index = static_cast<int16_t>(index);
+        links.RemovePtr(&link);
+        links.InsertSorted(&link);
+    }
+}
+
+bool LinkSourceDialog::CheckIndex() const
+{
+    if (index == link_.index)
+        return true;
+    const DocumentLink* other = links_.Find(index);
+    if (other != nullptr && other != &link_) {
+        ShowErrorBox(nullptr, "This index is being used by another subscriber.", 0);
+        return false;
+    }
+    ShowInfoBox(nullptr,
+                "You have changed this subscriber's index. This may leave unresolved references to the old index.", 0);
+    return true;
 }

@@ -8,11 +8,25 @@
 
 #include <vector>
 
+class DocumentLink;
 class DocumentLinkList;
 
 class LinksDialog : public PresentedDialog<LinksDialog> {
 public:
-    enum : unsigned { kTemplateId = 2190 };
+    enum : unsigned {
+        kTemplateId = 2190,
+        kList = 2191,
+        kTypeText = 2192,
+        kValueText = 2193,
+        kPropertiesButton = 2194,
+        kDeleteButton = 2195,
+        kSourceText = 2196,
+        kItemText = 2197,
+        kPasteButton = 2198,
+        kCopyButton = 2199,
+        kBiLinksButton = 2200,
+        kReplaceButton = 2201,
+    };
 
     explicit LinksDialog(DocumentLinkList& links) : links_(links) {}
     // True when the links were changed.
@@ -21,8 +35,41 @@ public:
     zString RowText(int row) const;
     // After the question, the rows' links (in list order) leave the list; nothing when the answer is No.
     void Delete(const std::vector<int>& rows);
+    // Link Properties on the row's link; after OK its new row, else -1.
+    int Edit(int row);
+    DocumentLink* At(int row) const;
 
 private:
     DocumentLinkList& links_;
     bool changed_ = false;
+};
+
+// Link Properties (3480): the index (1 to 32000, not another link's), source document, item, description and
+// bi-directional flag of one link.
+class LinkSourceDialog : public PresentedDialog<LinkSourceDialog> {
+public:
+    enum : unsigned {
+        kTemplateId = 3480,
+        kIndexField = 3481,
+        kSourceField = 3484,
+        kItemField = 3485,
+        kBrowseButton = 3487,
+        kDescriptionField = 3488,
+        kBiDirectionalCheck = 3489,
+    };
+    // On OK the link takes the fields and moves to its place in index order.
+    LinkSourceDialog(DocumentLinkList& links, DocumentLink& link);
+    // Refuses an index that another link has; tells that a changed index may leave references behind.
+    bool CheckIndex() const;
+
+    int index;
+    zString topic;
+    zString item;
+    zString description;
+    int biDirectional;
+    bool accepted = false;
+
+private:
+    DocumentLinkList& links_;
+    DocumentLink& link_;
 };

@@ -99,6 +99,23 @@ int CheckNewCloneName(const zString& name, int32_t window)
     return 0;
 }
 
+// A lone node turning into an end node inside a Markov model needs the state it jumps to: a state of the
+// Markov node jumps to itself, a node further down asks unless its target already names a state. False
+// when the person cancels.
+bool SettleJumpState(const NodeChildList& nodes)
+{
+    TreeNode* node = nodes.Count() == 1 ? nodes.At(0) : nullptr;
+    if (node == nullptr || !node->IsInMarkovSubtree())
+        return true;
+    zString state;
+    if (node->parent != nullptr && node->parent->kind == MarkovNode)
+        state = node->text;
+    else if (RunJumpToDialog(node, state, false) == 0)
+        return false;
+    node->SetMarkovJumpState(state.Text(), true);
+    return true;
+}
+
 } // namespace
 
 long TreeWindow::OnCommand(WindowEvent* event)
@@ -236,7 +253,7 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         if (mayEdit) {
             ChangeNodeTypeDialog dialog(*this, selection);
             const int kind = dialog.Run();
-            if (kind >= 0) {
+            if (kind >= 0 && (kind != TerminalNode || SettleJumpState(selection))) {
                 const char* texts[4] = {dialog.payoffs[0].Text(), dialog.payoffs[1].Text(), dialog.payoffs[2].Text(),
                                         dialog.payoffs[3].Text()};
                 AddUndoAction(new TreeChangeNodeTypeAction(this, selection, kind, dialog.payoffsGiven ? texts : nullptr));

@@ -1,5 +1,6 @@
 // The tree editing dialogs on the screen, answered as a person would from the tree window's commands.
 
+#include "model/MarkovInfo.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "tests/framework/window/TestWindows.h"
@@ -29,7 +30,7 @@ bool Enabled(DialogFrameCL& dialog, unsigned id)
 
 } // namespace
 
-TEST(TreeEditDialogsOnScreen, InsertReorderAndChangeTypeReshapeTheTree)
+TEST(TreeEditDialogsOnScreen, InsertReorderChangeTypeAndJumpReshapeTheTree)
 {
     FocusTestLock focus;
     ScopedApplication app;
@@ -76,4 +77,20 @@ TEST(TreeEditDialogsOnScreen, InsertReorderAndChangeTypeReshapeTheTree)
     window.OnCommand(1405);
     EXPECT_TRUE(change.Finished());
     EXPECT_EQ(a->kind, DecisionNode);
+
+    // An end node deep in a Markov model takes the state chosen in Jump To.
+    TreeNode* markov = document.AddChild(root, MarkovNode, "M");
+    TreeNode* stay = document.AddChild(document.AddChild(markov, ChanceNode, "Well"), ChanceNode, "Stay");
+    document.AddChild(markov, TerminalNode, "Sick");
+    window.SelectNode(stay, 1, nullptr, false);
+    ModalDialogDriver jump;
+    jump.Press(2072).Press(IDOK).Then([](DialogFrameCL& dialog) {
+        HWND list = dialog.FindChild(2126)->Handle();
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(2126, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+    });
+    window.OnCommand(1405);
+    EXPECT_TRUE(jump.Finished());
+    EXPECT_EQ(stay->kind, TerminalNode);
+    EXPECT_STREQ(stay->markovInfo->jumpName.Text(), "Sick");
 }

@@ -2,8 +2,10 @@
 
 #include "app/MainFrame.h"
 #include "app/SaveQuestions.h"
+#include "dialogs/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
+#include "framework/dialog/ButtonCtrl.h"
 #include "framework/window/ResourceId.h"
 #include "framework/window/WindowEvent.h"
 #include "model/NodePath.h"
@@ -25,6 +27,16 @@ zString ControlText(HWND window, unsigned id)
 }
 
 } // namespace
+
+bool FindOptionsDialog::Run()
+{
+    if (HasPresenter())
+        return Present() == IDOK;
+    ProgramDialog dialog(kTemplateId);
+    for (unsigned i = 0; i < 5; ++i)
+        CheckBoxCtrl::FromTemplate(&dialog, kFirstCheck + i, &searchIn[i]);
+    return dialog.Run() == IDOK;
+}
 
 FindReplaceWindow::FindReplaceWindow(TreeWindow* tree) : TreeChildWindow(tree, ResourceId(kTemplateId, nullptr), false)
 {

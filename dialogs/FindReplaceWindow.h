@@ -11,10 +11,10 @@
 // Find Options (dialog 2630): which kinds of field are searched.
 class FindOptionsDialog : public PresentedDialog<FindOptionsDialog> {
 public:
-    enum : unsigned { kTemplateId = 2630 };
+    enum : unsigned { kTemplateId = 2630, kFirstCheck = 2631 };
 
     // The window's flags are copied back after OK only.
-    bool Run() { return Present() == IDOK; }
+    bool Run();
 
     int searchIn[5] = {};
 };

@@ -7,6 +7,7 @@
 #include "dialogs/ProgramDialog.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/StringHelpers.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/FormattedEdit.h"
@@ -35,37 +36,53 @@ void ShowOnScreen(LinksDialog& links)
     const int tabStops[] = {25, 40, 65};
     SetListTabStops(list, tabStops, 3);
     MultiSelectListBox selection(&dialog, LinksDialog::kList);
-    // Copying, pasting and re-pointing links, and the spreadsheet links, are not offered here.
-    for (unsigned id : {LinksDialog::kCopyButton, LinksDialog::kPasteButton, LinksDialog::kReplaceButton,
-                        LinksDialog::kBiLinksButton})
+    // Copying and pasting links, and the spreadsheet links, are not offered here.
+    for (unsigned id : {LinksDialog::kCopyButton, LinksDialog::kPasteButton, LinksDialog::kBiLinksButton})
         dialog.EnableItem(id, false);
     auto refresh = [&] {
         const int count = selection.ReadSelection();
+        dialog.EnableItem(LinksDialog::kReplaceButton, links.Count() > 0);
         dialog.EnableItem(LinksDialog::kDeleteButton, count > 0);
         dialog.EnableItem(LinksDialog::kPropertiesButton, count == 1);
         ShowDetails(dialog, count == 1 ? links.At(selection.SelectedAt(0)) : nullptr);
     };
-    auto refill = [&](int select) {
+    auto refill = [&](const std::vector<int>& select) {
         SendMessageA(list, LB_RESETCONTENT, 0, 0);
         for (int i = 0; i < links.Count(); ++i)
             SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(links.RowText(i).Text()));
-        if (select >= 0)
-            selection.Select(select, true);
+        for (int row : select)
+            selection.Select(row, false);
         refresh();
     };
-    refill(-1);
+    refill({});
     dialog.OnNotification(LinksDialog::kList, LBN_SELCHANGE, refresh);
     dialog.OnButton(LinksDialog::kPropertiesButton, [&] {
         if (selection.ReadSelection() != 1)
             return;
         const int row = links.Edit(selection.SelectedAt(0));
         if (row >= 0)
-            refill(row);
+            refill({row});
     });
-    dialog.OnButton(LinksDialog::kDeleteButton, [&] {
+    auto selectedRows = [&selection] {
         const int count = selection.ReadSelection();
-        links.Delete(std::vector<int>(selection.Selection, selection.Selection + count));
-        refill(-1);
+        return std::vector<int>(selection.Selection, selection.Selection + count);
+    };
+    dialog.OnButton(LinksDialog::kDeleteButton, [&] {
+        links.Delete(selectedRows());
+        refill({});
+    });
+    dialog.OnButton(LinksDialog::kReplaceButton, [&] {
+        const std::vector<int> rows = selectedRows();
+        int onlySelected = rows.empty() ? 0 : 1;
+        zString search;
+        zString replacement;
+        ProgramDialog replace(LinksDialog::kReplaceTemplateId);
+        EditCtrl::FromTemplate(&replace, LinksDialog::kSearchField, &search);
+        EditCtrl::FromTemplate(&replace, LinksDialog::kReplacementField, &replacement, CtrlWindowCL::MayBeEmpty);
+        CheckBoxCtrl::FromTemplate(&replace, LinksDialog::kOnlySelectedCheck, &onlySelected);
+        replace.EnableItem(LinksDialog::kOnlySelectedCheck, !rows.empty());
+        if (replace.Run() == IDOK)
+            refill(links.ReplaceInSources(search, replacement, onlySelected != 0 ? rows : std::vector<int>()));
     });
     dialog.Run();
 }
@@ -111,6 +128,23 @@ bool LinksDialog::Run()
 DocumentLink* LinksDialog::At(int row) const
 {
     return links_.At(row);
+}
+
+std::vector<int> LinksDialog::ReplaceInSources(const zString& search, const zString& replacement,
+                                               std::vector<int> rows)
+{
+    if (rows.empty())
+        for (int row = 0; row < Count(); ++row)
+            rows.push_back(row);
+    std::vector<int> changed;
+    for (int row : rows) {
+        DocumentLink* link = links_.At(row);
+        if (link != nullptr && !search.IsEmpty() &&
+            ReplaceAll(link->topic, search.Text(), replacement.Text(), false, true, 0, true) > 0)
+            changed.push_back(row);
+    }
+    changed_ = changed_ || !changed.empty();
+    return changed;
 }
 
 int LinksDialog::Edit(int row)

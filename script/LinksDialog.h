@@ -26,6 +26,10 @@ public:
         kCopyButton = 2199,
         kBiLinksButton = 2200,
         kReplaceButton = 2201,
+        kReplaceTemplateId = 3795,
+        kOnlySelectedCheck = 3796,
+        kSearchField = 3797,
+        kReplacementField = 3798,
     };
 
     explicit LinksDialog(DocumentLinkList& links) : links_(links) {}
@@ -35,6 +39,9 @@ public:
     zString RowText(int row) const;
     // After the question, the rows' links (in list order) leave the list; nothing when the answer is No.
     void Delete(const std::vector<int>& rows);
+    // Replaces the search text throughout the source documents of the rows' links (every link when rows is
+    // empty); the rows whose source changed.
+    std::vector<int> ReplaceInSources(const zString& search, const zString& replacement, std::vector<int> rows);
     // Link Properties on the row's link; after OK its new row, else -1.
     int Edit(int row);
     DocumentLink* At(int row) const;

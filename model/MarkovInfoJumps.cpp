@@ -3,12 +3,15 @@
 
 #include "model/MarkovInfoJumps.h"
 
+#include "formula/WorkStack.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 
+#include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -28,7 +31,7 @@ template <typename Visit> void ForEachStateTerminal(TreeNode* markov, Visit visi
     }
 }
 
-// Every jump of every run is resolved against every state: the texts are compared without copies.
+// The first state whose name equals an upper-cased name reached through bindings; 0 when none.
 int MatchStateText(const TreeNode* markov, const zString& upperName)
 {
     for (int i = 0; i < markov->childCount; ++i) {
@@ -38,15 +41,65 @@ int MatchStateText(const TreeNode* markov, const zString& upperName)
     return 0;
 }
 
-// The same for a name not yet upper-cased.
-int MatchStateName(const TreeNode* markov, const char* name)
+char UpperChar(char c)
 {
-    for (int i = 0; i < markov->childCount; ++i) {
-        if (EqualsNoCase(markov->GetChild(i)->text, name))
-            return i + 1;
-    }
-    return 0;
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
+
+// The states' names upper-cased once, so that the names of all jumps are matched against them by length
+// and bytes alone. Small models need no allocation.
+class StateNames {
+public:
+    explicit StateNames(const TreeNode* markov) : count(markov->childCount)
+    {
+        for (int i = 0; i < count; ++i) {
+            const zString& text = markov->GetChild(i)->text;
+            const uint32_t length = text.Length();
+            lengths.Push(length);
+            for (uint32_t k = 0; k < length; ++k)
+                upper.Push(UpperChar(text[k]));
+            total += length;
+        }
+        lengthAt = lengths.Last(count);
+        upperAt = upper.Last(static_cast<int>(total));
+    }
+    StateNames(const StateNames&) = delete;
+    StateNames& operator=(const StateNames&) = delete;
+
+    // The number of the first state whose name equals `name` regardless of case; 0 when none.
+    int Find(const char* name) const
+    {
+        const uint32_t length = static_cast<uint32_t>(std::strlen(name));
+        WorkStack<char, 64> upperName;
+        bool upperCased = false;
+        const char* at = upperAt;
+        for (int i = 0; i < count; at += lengthAt[i], ++i) {
+            if (lengthAt[i] != length)
+                continue;
+            if (!upperCased) {
+                for (uint32_t k = 0; k < length; ++k)
+                    upperName.Push(UpperChar(name[k]));
+                upperCased = true;
+            }
+            // Compared in place: the names are short, and a library call per state costs more.
+            const char* wanted = upperName.Last(static_cast<int>(length));
+            uint32_t k = 0;
+            while (k < length && at[k] == wanted[k])
+                ++k;
+            if (k == length)
+                return i + 1;
+        }
+        return 0;
+    }
+
+private:
+    int count;
+    uint32_t total = 0;
+    WorkStack<uint32_t, 32> lengths;
+    WorkStack<char, 256> upper;
+    const uint32_t* lengthAt = nullptr;
+    const char* upperAt = nullptr;
+};
 
 const MarkovBinding* FindBindingUpTo(const TreeNode* node, const TreeNode* markov, const char* upperUserName)
 {
@@ -61,16 +114,12 @@ const MarkovBinding* FindBindingUpTo(const TreeNode* node, const TreeNode* marko
     return nullptr;
 }
 
-}  // namespace
-
-int TreeNode::FindStateIndexByName(const char* name) const
+// The state a jump name resolves to from `from`, with the names of the states of its Markov node.
+int ResolveJumpName(const TreeNode* from, const TreeNode* markov, const StateNames& states, const char* name)
 {
-    const TreeNode* markov = FindMarkovNode();
-    if (markov == nullptr)
-        return 0;
-    // A plain state name (every jump of an ordinary model) is matched without copying it.
-    if (name == nullptr || name[0] != '=')
-        return MatchStateName(markov, name != nullptr ? name : "");
+    // A plain state name: every jump of an ordinary model.
+    if (name[0] != '=')
+        return states.Find(name);
     zString current(name);
     current.MakeUpper();
     // User names already followed: a chain of bindings that comes back to one of them is unresolved.
@@ -86,11 +135,21 @@ int TreeNode::FindStateIndexByName(const char* name) const
                 return 0;
         }
         followed.push_back(userName);
-        const MarkovBinding* binding = FindBindingUpTo(this, markov, userName.c_str());
+        const MarkovBinding* binding = FindBindingUpTo(from, markov, userName.c_str());
         if (binding == nullptr)
             return 0;
         current = binding->upperTarget;
     }
+}
+
+}  // namespace
+
+int TreeNode::FindStateIndexByName(const char* name) const
+{
+    const TreeNode* markov = FindMarkovNode();
+    if (markov == nullptr)
+        return 0;
+    return ResolveJumpName(this, markov, StateNames(markov), name != nullptr ? name : "");
 }
 
 void ResolveMarkovJumpIndexes(TreeNode* node)
@@ -98,10 +157,17 @@ void ResolveMarkovJumpIndexes(TreeNode* node)
     TreeNode* markov = node != nullptr ? node->FindMarkovNode() : nullptr;
     if (markov == nullptr)
         return;
-    ForEachStateTerminal(markov, [](TreeNode* terminal, TreeNode* state, int stateNumber) {
+    const StateNames states(markov);
+    ForEachStateTerminal(markov, [&](TreeNode* terminal, TreeNode* state, int stateNumber) {
         MarkovInfo* info = terminal->EnsureMarkovInfo();
-        info->jumpIndex = static_cast<int16_t>(terminal == state ? stateNumber
-                                                                 : terminal->FindStateIndexByName(info->jumpName.Text()));
+        int index = stateNumber;
+        if (terminal != state) {
+            // A terminal of a Markov node nested in a state resolves against that node's states.
+            const TreeNode* own = terminal->FindMarkovNode();
+            index = own == markov ? ResolveJumpName(terminal, markov, states, info->jumpName.Text())
+                                  : terminal->FindStateIndexByName(info->jumpName.Text());
+        }
+        info->jumpIndex = static_cast<int16_t>(index);
     });
 }
 

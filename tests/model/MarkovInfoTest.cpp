@@ -130,6 +130,18 @@ TEST(MarkovInfoTest, JumpNamesResolveRegardlessOfCase)
     EXPECT_EQ(t.dead->markovInfo->jumpIndex, 0);
 }
 
+TEST(MarkovInfoTest, JumpNameResolvesToTheFirstStateOfThatName)
+{
+    MarkovTree t;
+    t.tree.Add(t.markov, TerminalNode, "SICK", "0");
+    t.stayWell->SetMarkovJumpState("Sic", false);
+    t.sickStays->SetMarkovJumpState("Sickly", false);
+    ResolveMarkovJumpIndexes(t.markov);
+    EXPECT_EQ(t.getSick->markovInfo->jumpIndex, 2);  // "sick": Sick before SICK
+    EXPECT_EQ(t.stayWell->markovInfo->jumpIndex, 0);
+    EXPECT_EQ(t.sickStays->markovInfo->jumpIndex, 0);
+}
+
 struct BindingCase {
     const char* name;
     const char* jumpName;

@@ -1,22 +1,69 @@
 #include "script/LinksDialog.h"
 
+#include "app/ClipboardReader.h"
+#include "app/ClipboardWriter.h"
 #include "app/FilePathDialogs.h"
 #include "app/MultiSelectListBox.h"
 #include "app/RangeValidator.h"
 #include "app/ReportListView.h"
 #include "dialogs/ProgramDialog.h"
+#include "foundation/ArchiveTransfer.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/FormattedEdit.h"
+#include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
+#include "script/DocumentLinks.h"
 
 #include <algorithm>
 #include <string>
 
 namespace {
+
+const ClipboardFormat& LinkPasserFormat()
+{
+    static const ClipboardFormat format = ClipboardFormat::Register("LinkPasser");
+    return format;
+}
+
+// One link as the "LinkPasser" form carries it, both ways.
+struct PassedLink {
+    int16_t index = 0;
+    zString application;
+    zString topic;
+    zString item;
+    zString description;
+
+    void Transfer(Archive& stream)
+    {
+        TransferShort(stream, index);
+        for (zString* text : {&application, &topic, &item, &description})
+            TransferString(stream, *text);
+    }
+};
+
+// The number of links the clipboard offers; with out, the links themselves (none from a damaged form).
+int ReadPassedLinks(std::vector<PassedLink>* out)
+{
+    Clipboard clipboard = MainWindowClipboard();
+    if (!clipboard.HasFormat(LinkPasserFormat()))
+        return 0;
+    ClipboardReader reader(clipboard, LinkPasserFormat());
+    Archive* stream = reader.Stream();
+    int16_t count = 0;
+    if (stream != nullptr)
+        TransferShort(*stream, count);
+    for (int i = 0; out != nullptr && i < count && !stream->Failed(); ++i) {
+        out->emplace_back();
+        out->back().Transfer(*stream);
+    }
+    if (out != nullptr && stream != nullptr && stream->Failed())
+        out->clear();
+    return std::max<int>(count, 0);
+}
 
 // The details of the one selected link; empty with none or several.
 void ShowDetails(ProgramDialog& dialog, const DocumentLink* link)
@@ -36,11 +83,15 @@ void ShowOnScreen(LinksDialog& links)
     const int tabStops[] = {25, 40, 65};
     SetListTabStops(list, tabStops, 3);
     MultiSelectListBox selection(&dialog, LinksDialog::kList);
-    // Copying and pasting links, and the spreadsheet links, are not offered here.
-    for (unsigned id : {LinksDialog::kCopyButton, LinksDialog::kPasteButton, LinksDialog::kBiLinksButton})
-        dialog.EnableItem(id, false);
+    // The spreadsheet links are not offered here.
+    dialog.EnableItem(LinksDialog::kBiLinksButton, false);
     auto refresh = [&] {
         const int count = selection.ReadSelection();
+        const int offered = LinksDialog::LinksOnClipboard();
+        dialog.SetItemText(LinksDialog::kCopyButton, count >= 2 ? "&Copy Links" : "&Copy Link");
+        dialog.EnableItem(LinksDialog::kCopyButton, count > 0);
+        dialog.SetItemText(LinksDialog::kPasteButton, offered >= 2 ? "P&aste Links" : "P&aste Link");
+        dialog.EnableItem(LinksDialog::kPasteButton, offered > 0);
         dialog.EnableItem(LinksDialog::kReplaceButton, links.Count() > 0);
         dialog.EnableItem(LinksDialog::kDeleteButton, count > 0);
         dialog.EnableItem(LinksDialog::kPropertiesButton, count == 1);
@@ -67,6 +118,11 @@ void ShowOnScreen(LinksDialog& links)
         const int count = selection.ReadSelection();
         return std::vector<int>(selection.Selection, selection.Selection + count);
     };
+    dialog.OnButton(LinksDialog::kCopyButton, [&] {
+        links.Copy(selectedRows());
+        refresh();
+    });
+    dialog.OnButton(LinksDialog::kPasteButton, [&] { refill(links.Paste()); });
     dialog.OnButton(LinksDialog::kDeleteButton, [&] {
         links.Delete(selectedRows());
         refill({});
@@ -128,6 +184,48 @@ bool LinksDialog::Run()
 DocumentLink* LinksDialog::At(int row) const
 {
     return links_.At(row);
+}
+
+bool LinksDialog::Copy(const std::vector<int>& rows) const
+{
+    std::vector<PassedLink> passed;
+    for (int row : rows)
+        if (const DocumentLink* link = links_.At(row))
+            passed.push_back({link->index, link->application, link->topic, link->item, link->description});
+    if (passed.empty())
+        return false;
+    Clipboard clipboard = MainWindowClipboard();
+    ClipboardWriter writer(clipboard, LinkPasserFormat(), true);
+    int16_t count = static_cast<int16_t>(passed.size());
+    TransferShort(*writer.Stream(), count);
+    for (PassedLink& link : passed)
+        link.Transfer(*writer.Stream());
+    return writer.Flush() != 0;
+}
+
+int LinksDialog::LinksOnClipboard()
+{
+    return ReadPassedLinks(nullptr);
+}
+
+std::vector<int> LinksDialog::Paste()
+{
+    std::vector<PassedLink> offered;
+    ReadPassedLinks(&offered);
+    std::vector<DocumentLink*> pasted;
+    for (const PassedLink& passed : offered) {
+        DocumentLink* link = links_.Find(CreateDdeLink(links_, passed.application.Text(), passed.topic.Text(),
+                                                       passed.item.Text(), ""));
+        if (link == nullptr)
+            continue;
+        link->description = passed.description;
+        pasted.push_back(link);
+        changed_ = true;
+    }
+    std::vector<int> rows;
+    for (DocumentLink* link : pasted)
+        rows.push_back(links_.IndexOf(link));
+    return rows;
 }
 
 std::vector<int> LinksDialog::ReplaceInSources(const zString& search, const zString& replacement,

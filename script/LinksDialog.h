@@ -39,6 +39,13 @@ public:
     zString RowText(int row) const;
     // After the question, the rows' links (in list order) leave the list; nothing when the answer is No.
     void Delete(const std::vector<int>& rows);
+    // Puts the rows' links on the clipboard in the "LinkPasser" form: a count, then per link its index,
+    // application, topic, item and description.
+    bool Copy(const std::vector<int>& rows) const;
+    // The number of links the clipboard offers in that form.
+    static int LinksOnClipboard();
+    // Makes (or reuses) a link for each one on the clipboard, with its description; their rows.
+    std::vector<int> Paste();
     // Replaces the search text throughout the source documents of the rows' links (every link when rows is
     // empty); the rows whose source changed.
     std::vector<int> ReplaceInSources(const zString& search, const zString& replacement, std::vector<int> rows);

@@ -165,20 +165,23 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
     exits.clear();
     moves.clear();
     steps.clear();
-    start = AddCheck(markov);
+    AddCheck(markov, start);
     termination = AddFormula(markov, &MarkovTerminationCondition(markov, args.costEffectiveness != 0, args.valuePayoff));
     states.reserve(markov->childCount);
+    // The entries of states, checks and exits are filled where they stand: a whole entry copied from one
+    // just written field by field stalls the processor, and plans are built at every run.
     for (int i = 0; i < markov->childCount; ++i) {
         TreeNode* stateNode = markov->GetChild(i);
-        State state{stateNode, stateNode->markovInfo, TunnelNumber(stateNode), {}, static_cast<uint32_t>(checks.size()),
-                    0, static_cast<uint32_t>(exits.size()), 0, 0, 0};
+        State& state = states.emplace_back();
+        state.node = stateNode;
+        state.info = stateNode->markovInfo;
+        state.tunnel = TunnelNumber(stateNode);
         for (int kind = 0; kind < 3; ++kind) {
             Expression* value = stateNode->MarkovRewardExpr(kind, args.valuePayoff);
             Expression* cost = args.costEffectiveness != 0 ? stateNode->MarkovRewardExpr(kind, args.costPayoff) : nullptr;
             state.rewards[kind][0] = HasFormula(value) ? AddFormula(stateNode, value) : -1;
             state.rewards[kind][1] = HasFormula(cost) ? AddFormula(stateNode, cost) : -1;
         }
-        states.push_back(state);
     }
     // Exits name their target's position, so every state is listed before the first exit.
     for (State& state : states) {
@@ -198,8 +201,8 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
             }
             int32_t firstBranch = -1;
             if (IsChecked(node)) {
-                const Check check = AddCheck(node);
-                checks.push_back(check);
+                Check& check = checks.emplace_back();
+                AddCheck(node, check);
                 if (check.branchCount == static_cast<uint32_t>(node->childCount))
                     firstBranch = static_cast<int32_t>(check.firstBranch);
             }
@@ -291,11 +294,16 @@ void MarkovCohortPlan::Publish() const
     }
 }
 
-MarkovCohortPlan::Check MarkovCohortPlan::AddCheck(TreeNode* node)
+void MarkovCohortPlan::AddCheck(TreeNode* node, Check& check)
 {
-    Check check{node, node->kind, static_cast<uint32_t>(branches.size()), 0, node->kind != LabelNode, -1};
+    check.node = node;
+    check.kind = node->kind;
+    check.firstBranch = static_cast<uint32_t>(branches.size());
+    check.branchCount = 0;
+    check.direct = node->kind != LabelNode;
+    check.sameAs = -1;
     if (!check.direct)
-        return check;
+        return;
     int complements = 0;
     for (int i = 0; i < node->childCount; ++i) {
         TreeNode* child = node->GetChild(i);
@@ -308,7 +316,6 @@ MarkovCohortPlan::Check MarkovCohortPlan::AddCheck(TreeNode* node)
     }
     check.branchCount = static_cast<uint32_t>(branches.size()) - check.firstBranch;
     check.direct = complements <= 1;
-    return check;
 }
 
 int32_t MarkovCohortPlan::AddFormula(TreeNode* node, Expression* expression)
@@ -332,7 +339,13 @@ void MarkovCohortPlan::AddExit(TreeNode* terminal, TreeNode* state, const Markov
                                const int32_t* pathBranches, int depth)
 {
     TreeNode* target = terminal->markovInfo->jumpNode;
-    Exit exit{terminal, target, StateIndex(terminal, target), static_cast<uint32_t>(steps.size()), 0, false, true, -1};
+    Exit& exit = exits.emplace_back();
+    exit.terminal = terminal;
+    exit.target = target;
+    exit.targetState = StateIndex(terminal, target);
+    exit.firstStep = static_cast<uint32_t>(steps.size());
+    exit.plain = true;
+    exit.onlyBranch = -1;
     for (TreeNode* node = terminal; node != state; node = node->parent, --depth) {
         TreeNode* parent = node->parent;
         if (parent->kind == ChanceNode) {
@@ -350,7 +363,6 @@ void MarkovCohortPlan::AddExit(TreeNode* terminal, TreeNode* state, const Markov
     exit.plain = exit.plain && !exit.transitionRewards;
     if (exit.plain && exit.stepCount == 1)
         exit.onlyBranch = steps.back().branch;
-    exits.push_back(exit);
 }
 
 int32_t MarkovCohortPlan::AddShared(uint32_t formula, uint32_t print)

@@ -177,7 +177,8 @@ private:
 
     // The run values from the states' records.
     void StartValues();
-    Check AddCheck(TreeNode* node);
+    // Fills `check` for the node and adds its branches.
+    void AddCheck(TreeNode* node, Check& check);
     int32_t AddFormula(TreeNode* node, Expression* expression);
     // pathBranches[d] is the entry in `branches` of the node at depth d below the state on the way to the
     // terminal.

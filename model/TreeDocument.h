@@ -153,8 +153,12 @@ public:
     // Bound windows that keep temporary values in the tree (a slider's). While there are any, the view hears
     // before the shape of the tree changes, so that they can give the values back while their paths hold.
     int32_t TemporaryValueHolders = 0;
-    // The node is about to gain, lose or reorder children (or, being the root, to be replaced).
-    void ShapeChanging(const TreeNode* node);
+    // The node is about to gain, lose or reorder children (or, being the root, to be replaced). With leaving,
+    // the subtree under it is about to leave the tree: the view always hears of that, so that no window
+    // keeps its nodes.
+    void ShapeChanging(const TreeNode* node, const TreeNode* leaving = nullptr);
+    // Whether the node is in the document's tree (its topmost ancestor is the root).
+    bool Holds(const TreeNode* node) const;
     // Node positions recomputed and the tree redrawn; one node redrawn (mode 0: the node alone). Both are
     // counted and told to the view when there is one.
     void Relayout();

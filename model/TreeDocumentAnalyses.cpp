@@ -40,14 +40,19 @@ void TreeDocument::ResumeChildWindows()
         TheHost().CommandsChanged();
 }
 
-void TreeDocument::ShapeChanging(const TreeNode* node)
+void TreeDocument::ShapeChanging(const TreeNode* node, const TreeNode* leaving)
 {
-    if (TemporaryValueHolders <= 0 || View == nullptr)
+    if ((TemporaryValueHolders <= 0 && leaving == nullptr) || View == nullptr)
         return;
+    if (Holds(node))
+        View->ShapeChanging(leaving);
+}
+
+bool TreeDocument::Holds(const TreeNode* node) const
+{
     while (node->parent != nullptr)
         node = node->parent;
-    if (node == Root)
-        View->ShapeChanging();
+    return node == Root;
 }
 
 void TreeDocument::EndRolledBack()

@@ -86,6 +86,8 @@ void RebuildParseTree(ExpressionVisitor& visitor, TreeNode* node, Expression& fo
 
 void TreeDocument::ReadDocumentBody(Archive& archive)
 {
+    if (Root != nullptr)
+        ShapeChanging(Root, Root);
     delete Root;
     Root = nullptr;
     Selection.RemoveAll();

@@ -20,6 +20,7 @@ public:
     virtual int AcceptsEdit(TreeNode*, const char*, bool) { return 1; }
     // The calculation preferences that the status indicators name changed.
     virtual void StatusIndicatorsChanged() {}
-    // The shape of the tree is about to change; told only while the document has temporary value holders.
-    virtual void ShapeChanging() {}
+    // The shape of the tree is about to change: told while the document has temporary value holders, and
+    // always when a subtree (leaving, else null) is about to leave the tree.
+    virtual void ShapeChanging(const TreeNode*) {}
 };

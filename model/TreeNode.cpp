@@ -184,7 +184,7 @@ void TreeNode::InsertChild(TreeNode* child, int i)
 void TreeNode::RemoveChild(TreeNode* child)
 {
     if (document != nullptr)
-        document->ShapeChanging(this);
+        document->ShapeChanging(this, child);
     InvalidateNameResolution();
     children->RemovePtr(child);
     child->parent = nullptr;
@@ -194,8 +194,13 @@ void TreeNode::RemoveChild(TreeNode* child)
 
 void TreeNode::ClearChildren()
 {
-    if (document != nullptr)
+    // Children already moved under another node stay in the tree; the others leave it.
+    if (document != nullptr) {
         document->ShapeChanging(this);
+        for (int k = 0; k < children->Count(); ++k)
+            if (children->At(k)->parent == this)
+                document->ShapeChanging(this, children->At(k));
+    }
     InvalidateNameResolution();
     children->RemoveAll();
     childCount = 0;
@@ -204,8 +209,13 @@ void TreeNode::ClearChildren()
 
 void TreeNode::MoveChildrenTo(TreeNode* destination, int i)
 {
-    if (document != nullptr)
+    if (document != nullptr) {
         document->ShapeChanging(this);
+        // Moved under a node outside the tree, the children leave it.
+        const bool leaving = !document->Holds(destination);
+        for (int k = 0; k < children->Count() && leaving; ++k)
+            document->ShapeChanging(this, children->At(k));
+    }
     int position = i;
     for (int k = 0; k < children->Count(); ++k) {
         destination->InsertChild(children->At(k), position);

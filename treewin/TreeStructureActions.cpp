@@ -67,6 +67,7 @@ void TreeInsertBranchAction::Undo()
         inserted->RemoveChild(original);
         TreeNode* parent = inserted->parent;
         if (parent == nullptr) {
+            tree->Document().ShapeChanging(inserted, inserted);
             tree->Document().Root = original;
         } else {
             const int index = parent->IndexOfChild(inserted);

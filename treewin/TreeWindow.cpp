@@ -19,7 +19,9 @@
 #include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
+#include "model/TreeNode.h"
 #include "model/TreeNodeRecords.h"
+#include "model/TreeWalks.h"
 #include "treewin/TreePane.h"
 
 #include <algorithm>
@@ -341,7 +343,7 @@ void TreeWindow::CloseChildWindowsFor(const void* object)
     }
 }
 
-void TreeWindow::ShapeChanging()
+void TreeWindow::ShapeChanging(const TreeNode* leaving)
 {
     for (int i = 0; i < childWindows.Count();) {
         auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
@@ -350,6 +352,8 @@ void TreeWindow::ShapeChanging()
         else
             ++i;
     }
+    if (leaving != nullptr && childWindows.Count() > 0)
+        ForEachInSubtree(leaving, [this](const TreeNode* node) { CloseChildWindowsFor(node); });
 }
 
 int TreeWindow::CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask)

@@ -237,8 +237,9 @@ public:
     void RedrawNodes(const NodeChildList& nodes, int mode);
     void RedrawNode(TreeNode* node, int mode);
     void LayoutChanged() override { Relayout(); }
-    // Closes the bound windows that keep temporary values in the tree.
-    void ShapeChanging() override;
+    // Closes the bound windows that keep temporary values in the tree, and those that depend on a node of
+    // the leaving subtree.
+    void ShapeChanging(const TreeNode* leaving) override;
     void NodeChanged(TreeNode* node, int mode) override;
 
     // The tree's DDE topic on the program's service is named after its file path: made when the tree gets

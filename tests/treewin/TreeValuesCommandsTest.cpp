@@ -31,6 +31,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/SliderWindow.h"
+#include "treewin/TreeClipboardActions.h"
 #include "treewin/TreeStructureActions.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,30 @@ TEST_F(TreeValuesCommands, AnItemOfANodeIsEditedInOneWindow)
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(window.ChildWindows().Count(), 2);
     EXPECT_EQ(window.EditTreeVariables(1201), 0);
+}
+
+TEST_F(TreeValuesCommands, AValueWindowClosesWhenItsNodeLeavesTheTree)
+{
+    Select({b});
+    window.EditTreeVariables(1506);
+    const std::vector<std::string> onB = {"***enterPay B"};
+    for (bool cut : {false, true}) {
+        Select({a});
+        window.EditTreeVariables(1506);
+        if (cut)
+            window.AddUndoAction(new TreeCutNodeAction(&window, a, true));
+        else
+            window.AddUndoAction(new TreeDeleteBranchAction(&window, a));
+        EXPECT_EQ(Windows(), onB);
+        window.Undo();
+    }
+    // An added branch taken back by Undo is freed.
+    window.AddUndoAction(new TreeAddBranchAction(&window, a));
+    Select({a->GetChild(0)});
+    window.EditTreeVariables(1506);
+    EXPECT_EQ(window.ChildWindows().Count(), 2);
+    window.Undo();
+    EXPECT_EQ(Windows(), onB);
 }
 
 TEST_F(TreeValuesCommands, DefineValuesOpensTheFreeVariablesAndReportsTheOthers)

@@ -5,6 +5,7 @@
 #include "app/FilePathDialogs.h"
 #include "app/MultiSelectListBox.h"
 #include "app/RangeValidator.h"
+#include "app/StartProgram.h"
 #include "app/ReportListView.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/ArchiveTransfer.h"
@@ -16,6 +17,7 @@
 #include "framework/dialog/FormattedEdit.h"
 #include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
+#include "script/DdeLinkManager.h"
 #include "script/DocumentLinks.h"
 
 #include <algorithm>
@@ -87,7 +89,7 @@ void ShowOnScreen(LinksDialog& links)
     dialog.EnableItem(LinksDialog::kBiLinksButton, false);
     auto refresh = [&] {
         const int count = selection.ReadSelection();
-        const int offered = LinksDialog::LinksOnClipboard();
+        const int offered = links.LinksOnClipboard();
         dialog.SetItemText(LinksDialog::kCopyButton, count >= 2 ? "&Copy Links" : "&Copy Link");
         dialog.EnableItem(LinksDialog::kCopyButton, count > 0);
         dialog.SetItemText(LinksDialog::kPasteButton, offered >= 2 ? "P&aste Links" : "P&aste Link");
@@ -203,13 +205,26 @@ bool LinksDialog::Copy(const std::vector<int>& rows) const
     return writer.Flush() != 0;
 }
 
-int LinksDialog::LinksOnClipboard()
+bool LinksDialog::CanPasteProgramLink() const
 {
-    return ReadPassedLinks(nullptr);
+    return window_ != nullptr && TheLinkManager != nullptr && TheLinkManager->CanPasteLink();
+}
+
+int LinksDialog::LinksOnClipboard() const
+{
+    return CanPasteProgramLink() ? 1 : ReadPassedLinks(nullptr);
 }
 
 std::vector<int> LinksDialog::Paste()
 {
+    if (CanPasteProgramLink()) {
+        zString formula;
+        const DocumentLink* link = links_.Find(PasteLinkFromClipboard(*TheLinkManager, links_, *window_, formula, 0));
+        if (link == nullptr)
+            return {};
+        changed_ = true;
+        return {links_.IndexOf(link)};
+    }
     std::vector<PassedLink> offered;
     ReadPassedLinks(&offered);
     std::vector<DocumentLink*> pasted;

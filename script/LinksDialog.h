@@ -10,6 +10,7 @@
 
 class DocumentLink;
 class DocumentLinkList;
+class DocumentWindow;
 
 class LinksDialog : public PresentedDialog<LinksDialog> {
 public:
@@ -32,7 +33,11 @@ public:
         kReplacementField = 3798,
     };
 
-    explicit LinksDialog(DocumentLinkList& links) : links_(links) {}
+    // The window, when given, is the document whose links they are: a link to another program's item can be
+    // pasted into it.
+    explicit LinksDialog(DocumentLinkList& links, DocumentWindow* window = nullptr) : links_(links), window_(window)
+    {
+    }
     // True when the links were changed.
     bool Run();
     int Count() const;
@@ -42,9 +47,10 @@ public:
     // Puts the rows' links on the clipboard in the "LinkPasser" form: a count, then per link its index,
     // application, topic, item and description.
     bool Copy(const std::vector<int>& rows) const;
-    // The number of links the clipboard offers in that form.
-    static int LinksOnClipboard();
-    // Makes (or reuses) a link for each one on the clipboard, with its description; their rows.
+    // The number of links the clipboard offers: one for another program's link, else those of that form.
+    int LinksOnClipboard() const;
+    // Makes (or reuses) a link for another program's link on the clipboard, or for each one of that form,
+    // with its description; their rows.
     std::vector<int> Paste();
     // Replaces the search text throughout the source documents of the rows' links (every link when rows is
     // empty); the rows whose source changed.
@@ -54,7 +60,10 @@ public:
     DocumentLink* At(int row) const;
 
 private:
+    bool CanPasteProgramLink() const;
+
     DocumentLinkList& links_;
+    DocumentWindow* window_;
     bool changed_ = false;
 };
 

@@ -96,7 +96,7 @@ void TreeWindow::ShowLinks()
 {
     if (CustomInterfaceShown)
         return;
-    LinksDialog dialog(document.DocumentLinks);
+    LinksDialog dialog(document.DocumentLinks, this);
     if (dialog.Run())
         SetModified(1);
 }

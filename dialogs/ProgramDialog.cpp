@@ -78,6 +78,14 @@ int ProgramDialog::Run()
     return Result() ? IDOK : IDCANCEL;
 }
 
+bool ProgramDialog::Accept()
+{
+    if (!ValidateAndStore())
+        return false;
+    EndModal();
+    return true;
+}
+
 void ProgramDialog::SelectField(unsigned id)
 {
     if (WindowCL* field = FindChild(id)) {

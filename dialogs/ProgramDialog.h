@@ -28,6 +28,9 @@ public:
     void SelectField(unsigned id);
     // The area control is painted white and then by the function from now on.
     void PaintArea(unsigned id, std::function<void(HDC, const RECT&)> paint);
+    // Ends the dialog as accepted after storing its controls, also without an OK button; false, keeping it
+    // open, when a control refuses.
+    bool Accept();
     // The text of a control of the template.
     void SetItemText(unsigned id, const char* text) { SetDlgItemTextA(Handle(), static_cast<int>(id), text); }
     void EnableItem(unsigned id, bool enabled) { EnableWindow(GetDlgItem(Handle(), static_cast<int>(id)), enabled); }

@@ -167,7 +167,7 @@ void TreeWindow::SyncCompanionWindows()
 void TreeWindow::DefineValues()
 {
     const NodeChildList& selection = document.Selection;
-    DefineValuesDialog dialog(selection.Count(), 1);
+    DefineValuesDialog dialog(*this, selection.Count(), 1);
     if (!dialog.Run())
         return;
     const int count = dialog.chosen.Count();

@@ -3,10 +3,12 @@
 #include "treewin/TreeWindow.h"
 
 #include "dialogs/DefineNewVariableDialog.h"
+#include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DistributeChildrenDialog.h"
 #include "dialogs/DistributionPicker.h"
 #include "formula/DistributionTypes.h"
 #include "framework/window/MDIframeCL.h"
+#include "dialogs/NodeValueWindow.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -35,8 +37,24 @@ protected:
     TreeNode* node;
 };
 
-TEST_F(TreeDialogsOnScreen, DefineNewVariableThenDistributeChildrenIntoThree)
+TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThree)
 {
+    // The first variable as the tree's default: its window opens at the root.
+    window.EnsureVariable("cost", nullptr);
+    {
+        ModalDialogDriver person;
+        person.Then([](DialogFrameCL& dialog) {
+            SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList, LB_SETSEL, TRUE, 0);
+        });
+        person.Press(DefineValuesDialog::kDefaultForTree);
+        window.EditTreeVariables(1502);
+        EXPECT_TRUE(person.Finished());
+    }
+    ASSERT_EQ(window.ChildWindows().Count(), 1);
+    auto* defined = static_cast<NodeValueWindow*>(window.ChildWindows().At(0));
+    EXPECT_STREQ(defined->Key().Text(), "cost");
+    EXPECT_EQ(defined->Nodes().At(0), tree.Root);
+
     {
         ModalDialogDriver person;
         person.Type(2001, "rate").Press(IDOK);
@@ -52,6 +70,10 @@ TEST_F(TreeDialogsOnScreen, DefineNewVariableThenDistributeChildrenIntoThree)
     {
         ModalDialogDriver person;
         person.Type(DistributeChildrenDialog::kCountField, "3")
+            .Then([](DialogFrameCL& dialog) {
+                SendDlgItemMessageA(dialog.Handle(), DistributeChildrenDialog::kVariableBox, CB_SELECTSTRING,
+                                    static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("rate"));
+            })
             .Press(IDOK)
             .Press(DistributeChildrenRangesDialog::kEqualProbsButton)
             .Press(IDOK);

@@ -1,0 +1,240 @@
+#include "dialogs/DefineValuesDialog.h"
+
+#include "app/MenuButton.h"
+#include "app/MultiSelectListBox.h"
+#include "dialogs/DefineNewVariableDialog.h"
+#include "dialogs/ProgramDialog.h"
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
+#include "foundation/MessageBoxes.h"
+#include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/Menu.h"
+#include "model/DocVariable.h"
+#include "model/DocumentVariableOps.h"
+#include "model/NameRules.h"
+#include "treewin/TreeWindow.h"
+
+#include <memory>
+
+namespace {
+
+// "&Show Tables" keeps its state from one opening to the next.
+int showTables = 1;
+
+// A menu button of the dialog over the static, with the first pop-up of the menu resource.
+Menu* MenuOver(ProgramDialog& dialog, unsigned menuId, unsigned control)
+{
+    std::unique_ptr<Menu> menu(Menu::PopupFromResource(ResourceId(menuId, nullptr)));
+    MenuButton* button = MakeMenuButton(menu.get(), dialog.FindChild(control), &dialog, nullptr, false);
+    if (button == nullptr)
+        return nullptr;
+    button->SetOwnsMenu(true);
+    return menu.release();
+}
+
+class DefineValuesScreen {
+public:
+    explicit DefineValuesScreen(DefineValuesDialog& values)
+        : values(values), document(values.window.Document()), dialog(DefineValuesDialog::kTemplateId),
+          list(&dialog, DefineValuesDialog::kList)
+    {
+        MenuOver(dialog, 129, DefineValuesDialog::kNewButton);
+        valueMenu = MenuOver(dialog, 130, DefineValuesDialog::kValueButton);
+        CheckBoxCtrl::FromTemplate(&dialog, DefineValuesDialog::kShowTablesCheck, &showTables);
+        dialog.OnNotification(DefineValuesDialog::kList, LBN_SELCHANGE, [this] { Update(); });
+        dialog.OnButton(DefineValuesDialog::kShowTablesCheck, [this] {
+            showTables = IsDlgButtonChecked(dialog.Handle(), DefineValuesDialog::kShowTablesCheck) == BST_CHECKED;
+            Fill();
+        });
+        dialog.OnButton(DefineValuesDialog::kAtSelectedNodes, [this] { AtSelectedNodes(); });
+        dialog.OnButton(DefineValuesDialog::kDefaultForTree, [this] { DefaultForTree(); });
+        dialog.OnButton(DefineValuesDialog::kNewVariable, [this] { NewVariable(); });
+        dialog.OnButton(DefineValuesDialog::kNewTable, [this] {
+            if (LookupTable* table = NewTable())
+                Fill(table->Name().Text());
+        });
+        dialog.OnButton(DefineValuesDialog::kPropertiesButton, [this] { TableProperties(); });
+        dialog.OnButton(DefineValuesDialog::kDeleteButton, [this] { Delete(); });
+        Fill();
+        if (Count() > 0)
+            list.Select(0, true);
+        Update();
+    }
+
+    int Run() { return dialog.Run(); }
+
+private:
+    int Count() const { return static_cast<int>(SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList,
+                                                                     LB_GETCOUNT, 0, 0)); }
+    bool IsTable(int index) const { return tablesStart >= 0 && index > tablesStart; }
+    bool IsVariable(int index) const { return tablesStart < 0 || index < tablesStart; }
+
+    // The list again; the line of the name, when given, is selected.
+    void Fill(const char* select = nullptr)
+    {
+        NameList lines(8, true);
+        FillVariableRows(document, lines, 1);
+        NameList tables(4, true);
+        ListTableNames(tables);
+        tablesStart = -1;
+        if (showTables && tables.Count() > 0) {
+            tablesStart = lines.Count();
+            lines.AddText(" ---- Tables ----");
+            for (int i = 0; i < tables.Count(); ++i)
+                lines.AddText((std::string(tables.At(i)->Text()) + "  [ ]").c_str());
+        }
+        const HWND handle = GetDlgItem(dialog.Handle(), DefineValuesDialog::kList);
+        SendMessageA(handle, LB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < lines.Count(); ++i)
+            SendMessageA(handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines.At(i)->Text()));
+        if (select != nullptr) {
+            zString wanted(select);
+            wanted.MakeUpper();
+            for (int i = 0; i < lines.Count(); ++i) {
+                zString name(*lines.At(i));
+                NormalizeVariableName(name);
+                name.MakeUpper();
+                if (name == wanted) {
+                    SetFocus(handle);
+                    list.Select(i, false);
+                    break;
+                }
+            }
+        }
+        Update();
+    }
+
+    // The selected lines' names, normalised.
+    zString NameAt(int i)
+    {
+        zString name;
+        list.SelectedText(i, name);
+        NormalizeVariableName(name);
+        return name;
+    }
+
+    void Update()
+    {
+        const int count = list.ReadSelection();
+        bool anyVariable = false;
+        bool anyTable = false;
+        for (int i = 0; i < count; ++i) {
+            anyVariable = anyVariable || (tablesStart != 0 && IsVariable(list.SelectedAt(i)));
+            anyTable = anyTable || IsTable(list.SelectedAt(i));
+        }
+        if (valueMenu != nullptr) {
+            valueMenu->GrayItem(DefineValuesDialog::kAtSelectedNodes,
+                                values.selectedCount == 0 || !anyVariable || anyTable);
+            valueMenu->GrayItem(DefineValuesDialog::kDefaultForTree, count == 0);
+        }
+        // Only a table's properties can be edited here.
+        dialog.EnableItem(DefineValuesDialog::kPropertiesButton, count == 1 && IsTable(list.SelectedAt(0)));
+        dialog.EnableItem(DefineValuesDialog::kDeleteButton, anyVariable || anyTable);
+        zString information;
+        if (count == 1 && IsTable(list.SelectedAt(0))) {
+            if (LookupTable* table = FindTable(NameAt(0)))
+                information = table->Comment();
+        } else if (count == 1 && IsVariable(list.SelectedAt(0))) {
+            GetVariableDescription(document, NameAt(0).Text(), information);
+        }
+        dialog.SetItemText(DefineValuesDialog::kInformation, information.Text());
+    }
+
+    void StoreSelection()
+    {
+        values.chosen.DeleteAll();
+        for (int i = 0; i < list.ReadSelection(); ++i) {
+            zString line;
+            list.SelectedText(i, line);
+            values.chosen.AddText(line.Text());
+        }
+    }
+
+    void AtSelectedNodes()
+    {
+        int checked = 2716;
+        if (values.selectedCount > 1 && ProgramDialog::RunRadioChoice(2715, 2716, 2717, checked) != IDOK)
+            return;
+        StoreSelection();
+        values.defaultForTree = false;
+        values.windowPerNode = checked == 2717;
+        dialog.Accept();
+    }
+
+    void DefaultForTree()
+    {
+        StoreSelection();
+        for (int i = 0; i < list.SelectionCount; ++i) {
+            const DocVariable* variable = IsVariable(list.SelectedAt(i))
+                                              ? document.FindVariable(NameAt(i).Text(), false) : nullptr;
+            if (variable != nullptr && variable->tFlag) {
+                ShowInfoBox(nullptr, "Monte Carlo tracking variables cannot have a default definition.", 0);
+                return;
+            }
+        }
+        values.defaultForTree = true;
+        dialog.Accept();
+    }
+
+    void NewVariable()
+    {
+        zString name;
+        if (!DefineNewVariableDialog(document, name).Run())
+            return;
+        values.window.EnsureVariable(name.Text(), nullptr);
+        Fill(name.Text());
+    }
+
+    void TableProperties()
+    {
+        LookupTable* table = list.ReadSelection() == 1 ? FindTable(NameAt(0)) : nullptr;
+        if (table != nullptr && EditTableProperties(table))
+            Fill(table->Name().Text());
+    }
+
+    void Delete()
+    {
+        const int count = list.ReadSelection();
+        if (count == 0)
+            return;
+        std::string text = count == 1 ? "Deleting the item \"" + std::string(NameAt(0).Text()) + "\""
+                                      : std::string("Deleting these items");
+        text += " will destroy any definitions, and may leave unresolved references in formulas.";
+        if (AskOkCancel("Delete", text.c_str(), 30002, 0) != 1)
+            return;
+        bool variables = false;
+        for (int i = 0; i < count; ++i) {
+            const zString name = NameAt(i);
+            if (name.IsEmpty())
+                continue;
+            if (IsTable(list.SelectedAt(i))) {
+                if (LookupTable* table = FindTable(name))
+                    DeleteTable(table);
+            } else if (IsVariable(list.SelectedAt(i))) {
+                DeleteVariable(document, name.Text());
+                variables = true;
+            }
+        }
+        if (variables) {
+            document.VariablesChanged();
+            values.window.SetModified(1);
+        }
+        list.ClearSelection();
+        Fill();
+    }
+
+    DefineValuesDialog& values;
+    TreeDocument& document;
+    ProgramDialog dialog;
+    MultiSelectListBox list;
+    Menu* valueMenu = nullptr;
+    int tablesStart = -1;
+};
+
+} // namespace
+
+int DefineValuesDialog::Run()
+{
+    const int answer = HasPresenter() ? Present() : DefineValuesScreen(*this).Run();
+    return answer == IDOK && chosen.Count() > 0 ? 1 : 0;
+}

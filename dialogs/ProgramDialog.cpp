@@ -70,11 +70,23 @@ long ProgramDialog::OnAnyButton(WindowEvent* event)
     return 1;
 }
 
+void ProgramDialog::Every(unsigned period, std::function<void()> handler)
+{
+    onTimer_ = std::move(handler);
+    timer_ = std::make_unique<Timer>(this, &ProgramDialog::OnTimer, period);
+}
+
+void ProgramDialog::OnTimer()
+{
+    onTimer_();
+}
+
 int ProgramDialog::Run()
 {
     if (!TheApp || !Handle())
         return IDCANCEL;
     RunModal();
+    timer_.reset();
     return Result() ? IDOK : IDCANCEL;
 }
 

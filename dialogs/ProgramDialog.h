@@ -4,9 +4,11 @@
 // dialog answers Cancel.
 
 #include "framework/dialog/OkCancelDialog.h"
+#include "framework/window/Timer.h"
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 
 class ComboBoxCtrl;
@@ -22,6 +24,8 @@ public:
     // The handler runs when the control sends that notification (LBN_DBLCLK, ...); a control may have one
     // handler for each of its notifications.
     void OnNotification(unsigned id, unsigned code, std::function<void()> handler);
+    // The handler runs every period (milliseconds) while the dialog is open.
+    void Every(unsigned period, std::function<void()> handler);
     // Runs the dialog when there is an application; answers IDOK after a successful OK, else IDCANCEL.
     int Run();
     // Focuses the field and selects its whole text.
@@ -42,8 +46,11 @@ public:
 
 private:
     long OnAnyButton(WindowEvent* event);
+    void OnTimer();
 
     // Keyed by control id and notification code; kAnyCode for a button's handler.
     static constexpr unsigned kAnyCode = 0xFFFFFFFFu;
     std::map<std::pair<unsigned, unsigned>, std::function<void()>> handlers_;
+    std::function<void()> onTimer_;
+    std::unique_ptr<Timer> timer_;
 };

@@ -108,6 +108,8 @@ void ShowOnScreen(LinksDialog& links)
         refresh();
     };
     refill({});
+    // What the clipboard offers changes while the dialog is open.
+    dialog.Every(1000, refresh);
     dialog.OnNotification(LinksDialog::kList, LBN_SELCHANGE, refresh);
     dialog.OnButton(LinksDialog::kPropertiesButton, [&] {
         if (selection.ReadSelection() != 1)

@@ -1,8 +1,183 @@
 #include "dialogs/NumericFormatDialog.h"
 
+#include "app/RangeValidator.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatting.h"
+#include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/ComboBoxCtrl.h"
+#include "framework/dialog/FormattedEdit.h"
+
+#include <string>
+
+namespace {
+
+enum : unsigned { kAxisTemplate = 2319, kSaveCheck = 2301, kLabel = 2302, kProbDigitsField = 2304, kCommasCheck = 2310, kTagField = 2318, kTagLabel = 2324,
+                  kScaleBox = 2320, kUnitsBox = 2321, kSample = 2322 };
+
+const char* const kScales[] = {"Exactly", "In thousands (K)", "In millions (M)", "In billions (B)", nullptr};
+const char* const kUnits[] = {"None", "Currency", "Custom prefix", "Custom suffix", nullptr};
+
+bool IsCustom(int units)
+{
+    return units == NumericFormat::UnitsTextBefore || units == NumericFormat::UnitsTextAfter;
+}
+
+// The dialog's buffers, loaded from a format and stored into one.
+struct FormatFields {
+    explicit FormatFields(const NumericFormat& format)
+        : digits(format.axisFormat ? format.axisDigits : format.expValDigits), probDigits(format.probDigits),
+          scale(format.chopOff > 0 && format.chopOff <= 9 ? format.chopOff / 3 : 0), units(format.unitsKind),
+          commas(format.commas), tag(format.unitsText)
+    {
+    }
+    void StoreInto(NumericFormat& format) const
+    {
+        (format.axisFormat ? format.axisDigits : format.expValDigits) = static_cast<uint8_t>(digits);
+        format.probDigits = static_cast<uint8_t>(probDigits);
+        format.unitsKind = units;
+        format.unitsText = IsCustom(units) ? tag : zString();
+        format.commas = static_cast<uint8_t>(commas);
+        format.chopOff = static_cast<uint8_t>(scale * 3);
+    }
+
+    int digits;
+    int probDigits;
+    int scale;
+    int units;
+    int commas;
+    zString tag;
+    int save = 0;
+};
+
+ComboBoxCtrl* BindChoices(ProgramDialog& dialog, unsigned id, const char* const* texts, int* index)
+{
+    ComboBoxCtrl* box = ComboBoxCtrl::FromTemplate(&dialog, id);
+    if (box != nullptr) {
+        box->AddStrings(texts);
+        box->SetIndexBuffer(index, 0);
+        box->Load();
+    }
+    return box;
+}
+
+std::string Label(int method, int payoff)
+{
+    static const char* const methods[] = {"Cost-Effectiveness", "Benefit-Cost", "Multi-Attribute"};
+    if (method < 0)
+        return "";
+    if (payoff < 0)
+        return "For Influence diagram conversion";
+    if (method == 0)
+        return "For Payoff " + std::to_string(payoff + 1);
+    return std::string("For ") + (method <= 3 ? methods[method - 1] : "");
+}
+
+class FormatScreen {
+public:
+    explicit FormatScreen(NumericFormatDialog& edited)
+        : edited(edited), fields(edited.format), sample(edited.format),
+          dialog(edited.format.axisFormat ? unsigned(kAxisTemplate) : unsigned(NumericFormatDialog::kTemplateId))
+    {
+        dialog.SetItemText(kLabel, edited.format.axisFormat ? "For Graph Axis"
+                                                            : Label(edited.method, edited.payoff).c_str());
+        IntegerEdit::FromTemplate(&dialog, NumericFormatDialog::kDigitsField, new IntegerRangeValidator(0, 9, 1), 0,
+                                  &fields.digits);
+        if (dialog.FindChild(kProbDigitsField) != nullptr)
+            IntegerEdit::FromTemplate(&dialog, kProbDigitsField, new IntegerRangeValidator(0, 9, 1), 0,
+                                      &fields.probDigits);
+        BindChoices(dialog, kScaleBox, kScales, &fields.scale);
+        units = BindChoices(dialog, kUnitsBox, kUnits, &fields.units);
+        StringEdit::FromTemplate(&dialog, kTagField, nullptr, 0, &fields.tag);
+        CheckBoxCtrl::FromTemplate(&dialog, kCommasCheck, &fields.commas);
+        if (dialog.FindChild(kSaveCheck) != nullptr)
+            CheckBoxCtrl::FromTemplate(&dialog, kSaveCheck, &fields.save);
+        for (unsigned id : {unsigned(NumericFormatDialog::kDigitsField), unsigned(kProbDigitsField),
+                            unsigned(kTagField)})
+            dialog.OnNotification(id, EN_CHANGE, [this] { Refresh(); });
+        for (unsigned id : {kScaleBox, kUnitsBox})
+            dialog.OnNotification(id, CBN_SELCHANGE, [this] { Refresh(); });
+        dialog.OnButton(kCommasCheck, [this] { Refresh(); });
+        dialog.OnButton(IDOK, [this] { Ok(); });
+        Refresh();
+        dialog.SelectField(NumericFormatDialog::kDigitsField);
+    }
+
+    int Run() { return dialog.Run(); }
+
+private:
+    // The tag shows only for custom units; the sample follows the fields as they stand.
+    void Refresh()
+    {
+        const bool custom = units != nullptr && IsCustom(units->GetCurSel());
+        for (unsigned id : {kTagField, kTagLabel})
+            ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(id)), custom ? SW_SHOW : SW_HIDE);
+        FormatFields shown(fields);
+        shown.digits = static_cast<int>(GetDlgItemInt(dialog.Handle(), NumericFormatDialog::kDigitsField, nullptr, FALSE));
+        shown.scale = static_cast<int>(SendDlgItemMessageA(dialog.Handle(), kScaleBox, CB_GETCURSEL, 0, 0));
+        shown.units = units != nullptr ? units->GetCurSel() : fields.units;
+        shown.commas = IsDlgButtonChecked(dialog.Handle(), kCommasCheck) == BST_CHECKED;
+        char tag[256] = {};
+        GetDlgItemTextA(dialog.Handle(), kTagField, tag, sizeof tag);
+        shown.tag = tag;
+        shown.StoreInto(sample);
+        zString text;
+        FormatNumber(sample, 123456789.123456789, text, true, true, DigitsOfFormat);
+        dialog.SetItemText(kSample, text.Text());
+    }
+
+    void Ok()
+    {
+        if (!dialog.ValidateAndStore())
+            return;
+        if (IsCustom(fields.units) && fields.tag.IsEmpty()) {
+            dialog.SelectField(kTagField);
+            ShowInfoBox(nullptr, "For custom quantity types (i.e., prefix or suffix), you should fill in the units "
+                                 "here (e.g., \"QALY\").", 0);
+            return;
+        }
+        fields.StoreInto(edited.format);
+        if (fields.save)
+            edited.format.WriteProfile();
+        dialog.Accept();
+    }
+
+    NumericFormatDialog& edited;
+    FormatFields fields;
+    NumericFormat sample;
+    ProgramDialog dialog;
+    ComboBoxCtrl* units = nullptr;
+};
+
+} // namespace
+
+int NumericFormatDialog::Run()
+{
+    return (HasPresenter() ? Present() : FormatScreen(*this).Run()) == IDOK ? 1 : 0;
+}
+
 int RunNumericFormatDialog(NumericFormat& format, int method, int payoff)
 {
     return NumericFormatDialog(format, method, payoff).Run();
+}
+
+int NumericFormatChoiceDialog::Run()
+{
+    int answer = IDCANCEL;
+    if (HasPresenter()) {
+        answer = Present();
+    } else {
+        ProgramDialog dialog(kTemplateId);
+        dialog.OnButton(3461, [this] { changed |= RunNumericFormatDialog(cost, 0, costPayoff) != 0; });
+        dialog.OnButton(3462,
+                        [this] { changed |= RunNumericFormatDialog(effectiveness, 0, effectivenessPayoff) != 0; });
+        dialog.OnButton(3463, [this] { changed |= RunNumericFormatDialog(ratio, 1, 0) != 0; });
+        // The chooser only closes: what it changed stays changed.
+        dialog.Run();
+        answer = IDOK;
+    }
+    return answer == IDOK && changed ? 1 : 0;
 }
 
 int RunNumericFormatPrefsDialog(NumericFormat& ratio, NumericFormat& cost, NumericFormat& effectiveness, int costPayoff,

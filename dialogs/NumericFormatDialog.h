@@ -9,14 +9,14 @@ class NumericFormat;
 
 class NumericFormatDialog : public PresentedDialog<NumericFormatDialog> {
 public:
-    enum : unsigned { kTemplateId = 2313 };
+    enum : unsigned { kTemplateId = 2313, kDigitsField = 2303 };
 
     // The method (-1 none) and the payoff index (-1 none) the label names.
     NumericFormatDialog(NumericFormat& format, int method, int payoff) : format(format), method(method), payoff(payoff)
     {
     }
-    // Nonzero after OK.
-    int Run() { return Present() == IDOK ? 1 : 0; }
+    // Nonzero after OK; on the screen without a presenter.
+    int Run();
 
     NumericFormat& format;
     int method;
@@ -36,7 +36,7 @@ public:
     {
     }
     // 1 when a format was changed with OK in the format dialog its buttons open, else 0.
-    int Run() { return Present() == IDOK && changed ? 1 : 0; }
+    int Run();
 
     NumericFormat& ratio;
     NumericFormat& cost;

@@ -9,6 +9,7 @@
 #include "formula/DistributionTypes.h"
 #include "framework/window/MDIframeCL.h"
 #include "dialogs/NodeValueWindow.h"
+#include "dialogs/NumericFormatDialog.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -93,6 +94,17 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
         ASSERT_NE(child->FindBinding("rate", false), nullptr);
     }
     EXPECT_STREQ(node->GetChild(1)->FindBinding("rate", false)->definition.Text().Text(), "0.5");
+}
+
+TEST_F(TreeDialogsOnScreen, NumericFormatStoresTheTypedPlaces)
+{
+    tree.CalcPrefs.CalcMethod = 0;
+    ModalDialogDriver person;
+    person.Type(NumericFormatDialog::kDigitsField, "2").Press(IDOK);
+    window.OnCommand(1309);
+    EXPECT_TRUE(person.Finished());
+    EXPECT_EQ(tree.CalcPrefs.CurrentNumericFormat().expValDigits, 2);
+    EXPECT_EQ(tree.Modified, 1);
 }
 
 } // namespace

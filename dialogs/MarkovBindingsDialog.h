@@ -11,8 +11,8 @@ public:
     enum : unsigned { kTemplateId = 4350 };
 
     MarkovBindingsDialog(TreeNode* node, MarkovBindingList& bindings) : node(node), bindings(bindings) {}
-    // True after OK when the bindings changed.
-    bool Run() { return Present() == IDOK && changed; }
+    // True after OK when the bindings changed; on the screen without a presenter.
+    bool Run();
 
     TreeNode* node;
     MarkovBindingList& bindings;

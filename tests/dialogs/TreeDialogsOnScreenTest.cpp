@@ -10,6 +10,7 @@
 #include "framework/window/MDIframeCL.h"
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/NumericFormatDialog.h"
+#include "model/MarkovBinding.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -105,6 +106,21 @@ TEST_F(TreeDialogsOnScreen, NumericFormatStoresTheTypedPlaces)
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(tree.CalcPrefs.CurrentNumericFormat().expValDigits, 2);
     EXPECT_EQ(tree.Modified, 1);
+}
+
+TEST_F(TreeDialogsOnScreen, MarkovBindingsAddsABindingToTheFirstState)
+{
+    TreeNode* markov = tree.AddChild(tree.Root, MarkovNode, "M");
+    TreeNode* well = tree.AddChild(markov, ChanceNode, "Well", "0.9");
+    tree.AddChild(markov, TerminalNode, "Sick", "#");
+    window.SelectNode(well, 1, nullptr, false);
+    ModalDialogDriver person;
+    person.Press(4352).Type(4341, "Better").Press(IDOK).Press(IDOK);
+    window.OnCommand(1420);
+    EXPECT_TRUE(person.Finished());
+    ASSERT_EQ(well->MarkovBindings()->Count(), 1);
+    EXPECT_STREQ(well->MarkovBindings()->At(0)->target.Text(), "Well");
+    EXPECT_STREQ(well->MarkovBindings()->At(0)->userName.Text(), "Better");
 }
 
 } // namespace

@@ -1,0 +1,178 @@
+#include "dialogs/MarkovBindingsDialog.h"
+
+#include "app/MenuButton.h"
+#include "dialogs/ProgramDialog.h"
+#include "framework/dialog/FormattedEdit.h"
+#include "framework/dialog/Menu.h"
+#include "model/MarkovBinding.h"
+#include "model/TreeNode.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum : unsigned { kList = 4351, kNewButton = 4352, kDeleteButton = 4353, kPropertiesButton = 4354,
+                  kBindingTemplate = 4340, kNameField = 4341, kStateButton = 4342, kMoreButton = 4343,
+                  kFirstState = 800 };
+
+// Add Markov Binding: a user name and the state it points to; editing one binding, or adding new ones
+// ("&More" stores one and starts the next). True when a binding was stored.
+bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
+{
+    ProgramDialog dialog(kBindingTemplate);
+    TreeNode* markov = bindings.node->FindMarkovNode();
+    auto menu = std::make_unique<Menu>();
+    // The offered states' whole texts by child position; empty for a state that is not offered.
+    std::vector<zString> states(markov != nullptr ? markov->childCount : 0);
+    int first = -1;
+    int match = -1;
+    for (int i = 0; i < static_cast<int>(states.size()); ++i) {
+        zString shortText;
+        markov->GetChild(i)->GetShortText(shortText, 30);
+        if (shortText.IsEmpty())
+            continue;
+        menu->AppendItem(kFirstState + i, shortText.Text());
+        markov->GetChild(i)->GetDisplayText(states[i], true);
+        first = first < 0 ? i : first;
+        if (match < 0 && binding != nullptr && states[i] == binding->target)
+            match = i;
+    }
+    const int preset = match >= 0 ? match : first;
+    MenuButton* button = MakeMenuButton(menu.get(), dialog.FindChild(kStateButton), &dialog, nullptr, false);
+    if (button == nullptr)
+        return false;
+    button->SetOwnsMenu(true);
+    menu.release();
+    int picked = preset;
+    auto pick = [&](int state) {
+        picked = state;
+        if (state >= 0)
+            button->ShowPickedItem(kFirstState + state);
+    };
+    for (int i = 0; i < static_cast<int>(states.size()); ++i)
+        dialog.OnButton(kFirstState + i, [&pick, i] { pick(i); });
+    pick(preset);
+
+    zString name(binding != nullptr ? binding->userName : zString());
+    StringEdit::FromTemplate(&dialog, kNameField, nullptr, 0, &name);
+    if (binding != nullptr) {
+        ShowWindow(GetDlgItem(dialog.Handle(), kMoreButton), SW_HIDE);
+        dialog.SetText("Binding Properties");
+    }
+    dialog.SelectField(kNameField);
+    bool stored = false;
+    // An empty name or state stores nothing.
+    auto store = [&] {
+        if (!dialog.ValidateAndStore() || name.IsEmpty() || picked < 0 || states[picked].IsEmpty())
+            return;
+        stored = true;
+        if (binding == nullptr) {
+            bindings.bindings.Add(new MarkovBinding(states[picked].Text(), name.Text()));
+            return;
+        }
+        const zString old(binding->userName);
+        binding->SetTarget(states[picked].Text());
+        binding->SetUserName(name.Text());
+        if (old == name)
+            return;
+        TreeNode* state = bindings.node;
+        while (state != nullptr && (state->parent == nullptr || state->parent->kind != MarkovNode))
+            state = state->parent;
+        if (state != nullptr) {
+            state->UpdateMarkovStateBindings(old.Text(), name.Text());
+            state->UpdateMarkovStateBindings(("=" + std::string(old.Text())).c_str(),
+                                             ("=" + std::string(name.Text())).c_str());
+        }
+    };
+    dialog.OnButton(IDOK, [&] {
+        store();
+        dialog.EndModal();
+    });
+    dialog.OnButton(kMoreButton, [&] {
+        store();
+        dialog.SetItemText(kNameField, "");
+        pick(preset);
+        dialog.SelectField(kNameField);
+        dialog.SetItemText(IDCANCEL, "&Close");
+    });
+    dialog.Run();
+    return stored;
+}
+
+class BindingsScreen {
+public:
+    explicit BindingsScreen(MarkovBindingsDialog& bindings)
+        : bindings(bindings), dialog(MarkovBindingsDialog::kTemplateId)
+    {
+        const int tabStop = 90;
+        SendDlgItemMessageA(dialog.Handle(), kList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+        dialog.OnNotification(kList, LBN_SELCHANGE, [this] {
+            selected = static_cast<int>(SendDlgItemMessageA(dialog.Handle(), kList, LB_GETCURSEL, 0, 0));
+            Fill();
+        });
+        dialog.OnButton(kNewButton, [this] { Edit(nullptr); });
+        dialog.OnButton(kPropertiesButton, [this] { Edit(Selected()); });
+        dialog.OnNotification(kList, LBN_DBLCLK, [this] { Edit(Selected()); });
+        dialog.OnButton(kDeleteButton, [this] {
+            if (Selected() == nullptr)
+                return;
+            this->bindings.bindings.DeleteAt(selected);
+            this->bindings.changed = true;
+            if (selected >= this->bindings.bindings.Count())
+                selected = this->bindings.bindings.Count() - 1;
+            Fill();
+        });
+        Fill();
+    }
+
+    int Run() { return dialog.Run(); }
+
+private:
+    MarkovBinding* Selected() const
+    {
+        return selected >= 0 && selected < bindings.bindings.Count() ? bindings.bindings.At(selected) : nullptr;
+    }
+
+    void Edit(MarkovBinding* binding)
+    {
+        const int before = bindings.bindings.Count();
+        if (!EditBinding(bindings, binding) || (binding == nullptr && bindings.bindings.Count() == before))
+            return;
+        bindings.changed = true;
+        if (binding == nullptr)
+            selected = bindings.bindings.Count() - 1;
+        Fill();
+    }
+
+    // The lines, the selection and the buttons that need one.
+    void Fill()
+    {
+        const HWND list = GetDlgItem(dialog.Handle(), kList);
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < bindings.bindings.Count(); ++i) {
+            const MarkovBinding& binding = *bindings.bindings.At(i);
+            const std::string line = std::string(binding.userName.Text()) + "\t" + binding.target.Text();
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        }
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        dialog.EnableItem(kDeleteButton, Selected() != nullptr);
+        dialog.EnableItem(kPropertiesButton, Selected() != nullptr);
+    }
+
+    MarkovBindingsDialog& bindings;
+    ProgramDialog dialog;
+    int selected = 0;
+};
+
+} // namespace
+
+bool MarkovBindingsDialog::Run()
+{
+    if (HasPresenter())
+        return Present() == IDOK && changed;
+    // Every change is made at once, so closing the dialog keeps them.
+    BindingsScreen(*this).Run();
+    return changed;
+}

@@ -1,5 +1,7 @@
 #include "dialogs/HookedDialog.h"
 
+#include "app/RangeValidator.h"
+#include "framework/dialog/FormattedEdit.h"
 #include "framework/window/ResourceId.h"
 
 DialogPage::DialogPage(HookedDialog* host, unsigned pageId)
@@ -59,4 +61,9 @@ void HookedDialog::EndModal()
 {
     ClosePage();
     AppDialog::EndModal();
+}
+
+IntegerEdit* HookedDialog::AddPageIntegerField(unsigned id, int* value, int low, int high)
+{
+    return IntegerEdit::FromTemplate(page_.get(), id, new IntegerRangeValidator(low, high, 1), 0, value);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class HookedDialog;
+class IntegerEdit;
 
 // A page: a child dialog of its template inside the hosting dialog, in the application's dialog font.
 class DialogPage : public OkCancelDialog {
@@ -46,6 +47,9 @@ protected:
     int OkResult() override;
     // OK or Cancel: the page goes before the run ends.
     void EndModal() override;
+
+    // A number field on the page shown, bound to the value and refusing numbers outside low..high.
+    IntegerEdit* AddPageIntegerField(unsigned id, int* value, int low, int high);
 
     // Where pages are shown, in pixels of the dialog's client area.
     RECT pageRect_{};

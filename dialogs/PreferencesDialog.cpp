@@ -1,19 +1,54 @@
 #include "dialogs/PreferencesDialog.h"
 
+#include "app/FontSampleControl.h"
+#include "app/StartProgram.h"
 #include "app/WindowPlacement.h"
+#include "dialogs/MultiAttrWeightDialog.h"
+#include "dialogs/NumericFormatDialog.h"
+#include "dialogs/RiskPreferenceDialogs.h"
 #include "foundation/AppFlags.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/NumericFormatting.h"
+#include "foundation/PreferenceRecord.h"
+#include "foundation/PreferencesFonts.h"
 #include "foundation/PreferencesStore.h"
 #include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/ComboBoxCtrl.h"
+#include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/ListBoxCtrl.h"
+#include "framework/dialog/RadioGroup.h"
+#include "framework/draw/WindowDisplay.h"
+#include "model/TreeDocument.h"
+#include "treewin/TreeWindow.h"
 
 #include <cstdint>
-
-namespace {
+#include <iterator>
 
 // A category of the list: the template of its page, 0 for a header line (shown, never selected).
 struct PreferencesPage {
     int32_t pageId;
     const char* label;
+};
+
+namespace {
+
+const PreferencesPage TreePages[] = {
+    {0, "---- Calc Prefs"},
+    {PreferencesDialog::kCalculationMethodPage, "Calculation Method"},
+    {PreferencesDialog::kRollBackPage, "Roll Back"},
+    {PreferencesDialog::kRiskPage, "Risk Preferences"},
+    {PreferencesDialog::kOtherCalcPage, "Other Calc Prefs"},
+    {0, "---- Display Prefs"},
+    {PreferencesDialog::kTerminalNodesPage, "Terminal Nodes"},
+    {PreferencesDialog::kNodeDisplayPage, "Node Display"},
+    {PreferencesDialog::kVariablesDisplayPage, "Variables Display"},
+    {PreferencesDialog::kTreeDisplayPage, "Tree Display"},
+    {PreferencesDialog::kFontsPage, "Fonts"},
+    {PreferencesDialog::kNotesArrowsPage, "Notes & Arrows"},
+    {PreferencesDialog::kPrintingPage, "Printing"},
+    {0, "---- Other Prefs"},
+    {PreferencesDialog::kGlobalPage, "Global Prefs"},
+    {0, nullptr},
 };
 
 const PreferencesPage ApplicationPages[] = {
@@ -26,12 +61,179 @@ const PreferencesPage ApplicationPages[] = {
 constexpr POINT PageCorner{91, 7};
 constexpr SIZE PageSize{158, 160};
 
+// Check boxes of the tree's display record: page, control, key, and whether a change makes the layout stale.
+struct DisplayCheck {
+    int page;
+    unsigned id;
+    uint8_t TreeDisplayPrefs::*key;
+    bool relayout;
+};
+const DisplayCheck DisplayChecks[] = {
+    {4135, 4034, &TreeDisplayPrefs::AlwaysShowPayoffs, true},
+    {4135, 4027, &TreeDisplayPrefs::BoxPayoffs, false},
+    {4135, 4136, &TreeDisplayPrefs::ShowTermNodeNumbers, false},
+    {4135, 4083, &TreeDisplayPrefs::ShowColumns, true},
+    {4011, 4037, &TreeDisplayPrefs::MarkNodesWithComments, false},
+    {4011, 4065, &TreeDisplayPrefs::Schematic, true},
+    {4011, 4066, &TreeDisplayPrefs::HideProbs, true},
+    {4038, 4028, &TreeDisplayPrefs::WideVars, true},
+    {4038, 4057, &TreeDisplayPrefs::ShowMarkovInfo, true},
+    {4009, 4056, &TreeDisplayPrefs::PackTreeVert, true},
+    {4009, 4033, &TreeDisplayPrefs::AlignEndNodes, true},
+    {4009, 4026, &TreeDisplayPrefs::BranchesAt90, true},
+    {4009, 4035, &TreeDisplayPrefs::HideCloneCopies, true},
+    {4019, 4081, &TreeDisplayPrefs::ShowPageBreaksInTree, false},
+    {4019, 4049, &TreeDisplayPrefs::ShowPageHeadersInTree, false},
+    {4019, 4059, &TreeDisplayPrefs::CenterTreeOnPage, false},
+    {4013, 4050, &TreeDisplayPrefs::ShowProbsAsNumericEquiv, false},
+    {4013, 4051, &TreeDisplayPrefs::ShowEVatTermEtc, false},
+};
+constexpr int DisplayCheckCount = static_cast<int>(std::size(DisplayChecks));
+
+// Check boxes of the tree's calculation record.
+struct CalcCheck {
+    int page;
+    unsigned id;
+    uint8_t TreeCalcPrefs::*key;
+};
+const CalcCheck CalcChecks[] = {
+    {4013, 4058, &TreeCalcPrefs::FastRollBack},
+    {4015, 4070, &TreeCalcPrefs::UseUtility},
+    {4016, 4080, &TreeCalcPrefs::CalcComplementaryProbs},
+    {4016, 4086, &TreeCalcPrefs::AllowTermNodeNameAsPayoff},
+    {4016, 4087, &TreeCalcPrefs::MarkovMonteFastTerm},
+};
+constexpr int CalcCheckCount = static_cast<int>(std::size(CalcChecks));
+
+// Radio runs over a numbered key: value v in 0..count-1 checks first + v; any other value checks first + other,
+// and is written back as other.
+struct DisplayChoice {
+    int page;
+    unsigned first;
+    int count;
+    int other;
+    int32_t TreeDisplayPrefs::*key;
+    bool relayout;
+};
+const DisplayChoice DisplayChoices[] = {
+    {4135, 4100, 3, 2, &TreeDisplayPrefs::TermNodeStyle, false},
+    {4038, 4043, 3, 2, &TreeDisplayPrefs::MarkNodesWithVars, true},
+    {4012, 4040, 3, 1, &TreeDisplayPrefs::NoteBoxBorderKey, false},
+    {4012, 4046, 3, 2, &TreeDisplayPrefs::ArrowHeadSize, false},
+    {4012, 4097, 3, 2, &TreeDisplayPrefs::ArrowLineStyleKey, false},
+};
+constexpr int DisplayChoiceCount = static_cast<int>(std::size(DisplayChoices));
+constexpr unsigned RollBackKindRadio = 4052;
+
+int ChoiceId(int value, unsigned first, int count, int other)
+{
+    return static_cast<int>(first) + (value >= 0 && value < count ? value : other);
+}
+
+int ChoiceValue(int id, unsigned first, int count, int other)
+{
+    const int index = id - static_cast<int>(first);
+    return index >= 0 && index < count ? index : other;
+}
+
+// A check box that enables another control while it is checked (or while unchecked); an exclusive pair
+// also clears the control it disables.
+struct CheckRule {
+    unsigned check;
+    unsigned dependent;
+    bool whenChecked;
+    bool exclusive;
+};
+const CheckRule CheckRules[] = {
+    {4034, 4027, true, false}, {4136, 4137, true, false}, {4083, 4084, true, false}, {4065, 4066, false, false},
+    {4033, 4056, false, true}, {4056, 4033, false, true}, {4081, 4049, true, false},
+};
+
+// What changes what roll back computes cannot change while the tree is rolled back.
+const unsigned RolledBackLocked[] = {4075, 4060, 4077, 4069, 4139, 4063, 4064, 4051, 4052, 4053, 4054, 4055, 4086};
+
+FontRecord TreeDisplayPrefs::*const TreeFonts[4] = {&TreeDisplayPrefs::TreeFont, &TreeDisplayPrefs::ProbFont,
+                                                    &TreeDisplayPrefs::EVFont, &TreeDisplayPrefs::VariablesFont};
+// Font buttons and samples of the Fonts page, and the application's default fonts they become when saved.
+const unsigned FontButtons[4] = {4020, 4088, 4021, 4024};
+const unsigned FontSamples[4] = {4022, 4089, 4023, 4025};
+const int DefaultFontOf[5] = {TreeFont, ProbFont, EVFont, VariablesFont, PageHeaderFont};
+const char* const DefaultFontNames[5] = {"Tree", "Prob", "EV", "Variables", "PageHeader"};
+
+const char* const MethodNames[] = {"Simple", "Cost-Effectiveness", "Benefit-Cost", "Multi-Attribute", nullptr};
+const char* const PayoffNames[] = {"1", "2", "3", "4", nullptr};
+
+// Optimal-path directions as the High/Low radio ids: 1 high, 0 low, anything else neither.
+int PathId(int32_t path)
+{
+    if (path == 1)
+        return PreferencesDialog::kHighRadio;
+    return path == 0 ? static_cast<int>(PreferencesDialog::kLowRadio) : 0;
+}
+
+int32_t PathValue(int id)
+{
+    return id == PreferencesDialog::kLowRadio ? 0 : 1;
+}
+
 } // namespace
 
-PreferencesDialog::PreferencesDialog() : HookedDialog(kTemplateId)
+// The working copy of a tree's settings while the dialog runs, and the controls of the page shown.
+struct TreePreferenceValues {
+    int displayChecks[DisplayCheckCount] = {};
+    int calcChecks[CalcCheckCount] = {};
+    int choices[DisplayChoiceCount] = {};
+    int addAbove = 0;
+    zString numberingText;
+    int branchesPerNode = 0;
+    int zoom = 0;
+    FontRecord fonts[4];
+
+    int method = 0;
+    int currentPayoff = 0;
+    int bcCost = 0;
+    int bcBenefit = 0;
+    int ceCost = 0;
+    int ceEff = 0;
+    int optPath[4] = {};
+    int multiAttrOptPath = 0;
+    int costEffOptPath = PreferencesDialog::kLowRadio;
+    int benCostOptPath = PreferencesDialog::kHighRadio;
+    // The optimal path the High/Low pair edits now.
+    int* currentOptPath = nullptr;
+    int riskKind = 0;
+    int rollBackKind = 0;
+
+    ComboBoxCtrl* methodList = nullptr;
+    ComboBoxCtrl* payoffList = nullptr;
+    ComboBoxCtrl* secondList = nullptr;
+    std::unique_ptr<WindowDisplay> display;
+    std::unique_ptr<FontSampleControl> samples[4];
+
+    int* DisplayCheck(unsigned id)
+    {
+        for (int i = 0; i < DisplayCheckCount; ++i)
+            if (DisplayChecks[i].id == id)
+                return &displayChecks[i];
+        return nullptr;
+    }
+};
+
+PreferencesDialog::PreferencesDialog() : HookedDialog(kTemplateId), pages_(ApplicationPages)
 {
     Run();
 }
+
+PreferencesDialog::PreferencesDialog(TreeWindow& tree)
+    : HookedDialog(kTemplateId), pages_(TreePages), tree_(&tree),
+      rolledBack_(tree.Document().RolledBack != 0), values_(std::make_unique<TreePreferenceValues>())
+{
+    values_->display = std::make_unique<WindowDisplay>(this);
+    Run();
+    values_->display.reset();
+}
+
+PreferencesDialog::~PreferencesDialog() = default;
 
 void PreferencesDialog::Run()
 {
@@ -41,21 +243,23 @@ void PreferencesDialog::Run()
     DialogUnitsToPixels(size, PageSize.cx, PageSize.cy, Handle());
     pageRect_ = RECT{corner.x, corner.y, corner.x + size.x, corner.y + size.y};
     firstShow_ = true;
-    const PreferencesPage* pages = ApplicationPages;
-    selected_ = pages[0].pageId == 0 ? 1 : 0;
+    selected_ = pages_[0].pageId == 0 ? 1 : 0;
     shown_ = selected_ - 1;
     categories_ = ListBoxCtrl::FromTemplate(this, kCategoryList);
-    for (const PreferencesPage* page = pages; page->label; ++page)
+    for (const PreferencesPage* page = pages_; page->label; ++page)
         categories_->AddChars(page->label);
     categories_->SetCurSel(selected_);
     categories_->OnSelChange(this, &PreferencesDialog::OnCategoryChange);
     CheckBoxCtrl* save = CheckBoxCtrl::FromTemplate(this, kSaveCheck, &save_);
-    if (save->Handle())
+    if (save->Handle() && !tree_)
         EnableWindow(save->Handle(), FALSE);
     LoadFromDocument();
     OnCategoryChange(nullptr);
-    if (RunModal())
+    if (RunModal()) {
         Apply();
+        if (save_ && tree_)
+            SaveTreeSettings();
+    }
 }
 
 long PreferencesDialog::OnCategoryChange(WindowEvent*)
@@ -67,7 +271,7 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
         if (selected_ == shown_)
             return 1;
     }
-    const int32_t pageId = ApplicationPages[selected_].pageId;
+    const int32_t pageId = pages_[selected_].pageId;
     if (pageId == 0 || !ShowPage(pageId)) {
         selected_ = shown_;
         categories_->SetCurSel(shown_);
@@ -79,12 +283,298 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
     return 1;
 }
 
+HWND PreferencesDialog::Item(unsigned id) const
+{
+    return Page() && Page()->Handle() ? GetDlgItem(Page()->Handle(), static_cast<int>(id)) : nullptr;
+}
+
+void PreferencesDialog::EnableItem(unsigned id, bool enable) const
+{
+    if (HWND item = Item(id))
+        EnableWindow(item, enable ? TRUE : FALSE);
+}
+
+void PreferencesDialog::ShowItem(unsigned id, bool show) const
+{
+    if (HWND item = Item(id))
+        ::ShowWindow(item, show ? SW_SHOW : SW_HIDE);
+}
+
 void PreferencesDialog::BuildPage()
 {
     if (PageId() == static_cast<int>(kGlobalPage)) {
         CheckBoxCtrl::FromTemplate(Page(), kExportBlackAndWhiteCheck, &exportBlackAndWhite_);
         CheckBoxCtrl::FromTemplate(Page(), kTrueTypeOnlyCheck, &trueTypeOnly_);
         CheckBoxCtrl::FromTemplate(Page(), kUsePrinterForSizingCheck, &usePrinterForSizing_);
+    } else if (tree_) {
+        BuildTreePage();
+    }
+}
+
+void PreferencesDialog::BuildTreePage()
+{
+    TreePreferenceValues& v = *values_;
+    DialogPage* page = Page();
+    const int id = PageId();
+    for (int i = 0; i < DisplayCheckCount; ++i)
+        if (DisplayChecks[i].page == id)
+            CheckBoxCtrl::FromTemplate(page, DisplayChecks[i].id, &v.displayChecks[i]);
+    for (int i = 0; i < CalcCheckCount; ++i)
+        if (CalcChecks[i].page == id)
+            CheckBoxCtrl::FromTemplate(page, CalcChecks[i].id, &v.calcChecks[i]);
+    for (int i = 0; i < DisplayChoiceCount; ++i) {
+        const DisplayChoice& choice = DisplayChoices[i];
+        if (choice.page != id)
+            continue;
+        auto* group = new RadioGroup(page, choice.first, choice.first + choice.count - 1, &v.choices[i], 0);
+        if (choice.first == 4043)
+            group->SetNotification(this, &PreferencesDialog::OnVariableMarkingChange);
+    }
+    switch (id) {
+    case kCalculationMethodPage:
+        BuildMethodPage();
+        break;
+    case kRollBackPage:
+        new RadioGroup(page, RollBackKindRadio, RollBackKindRadio + 3, &v.rollBackKind, 0);
+        break;
+    case kRiskPage: {
+        new RadioGroup(page, 4071, 4072, &v.riskKind, 0);
+        const RiskPrefAssessment& risk = tree_->Document().RiskAssessment;
+        const bool locked = rolledBack_ || v.method != PayoffMethod;
+        if (!risk.pointsAssessed)
+            EnableItem(4072, false);
+        if (!risk.constantAssessed)
+            EnableItem(4071, false);
+        if (locked || (!risk.pointsAssessed && !risk.constantAssessed))
+            for (unsigned control : {4070u, 4071u, 4072u})
+                EnableItem(control, false);
+        if (locked) {
+            EnableItem(4073, false);
+            EnableItem(4074, false);
+        }
+        break;
+    }
+    case kTerminalNodesPage:
+        EditCtrl::FromTemplate(page, 4137, &v.numberingText, CtrlWindowCL::MayBeEmpty)->Load();
+        break;
+    case kVariablesDisplayPage:
+        OnVariableMarkingChange(nullptr);
+        break;
+    case kTreeDisplayPage:
+        AddPageIntegerField(4030, &v.branchesPerNode, 1, 20);
+        new RadioGroup(page, 4031, 4032, &v.addAbove, 0);
+        break;
+    case kFontsPage:
+        for (int i = 0; i < 4; ++i)
+            v.samples[i] = std::make_unique<FontSampleControl>(page, FontButtons[i], &v.fonts[i], FontSamples[i],
+                                                               v.display.get());
+        break;
+    case kPrintingPage:
+        AddPageIntegerField(4082, &v.zoom, 5, 250);
+        break;
+    default:
+        break;
+    }
+    for (const CheckRule& rule : CheckRules) {
+        HWND check = Item(rule.check);
+        if (check && IsWindowEnabled(check))
+            EnableItem(rule.dependent, (*v.DisplayCheck(rule.check) != 0) == rule.whenChecked);
+    }
+    if (rolledBack_)
+        for (unsigned control : RolledBackLocked)
+            EnableItem(control, false);
+}
+
+void PreferencesDialog::BuildMethodPage()
+{
+    TreePreferenceValues& v = *values_;
+    v.methodList = ComboIndexCtrl::FromTemplate(Page(), kMethodList, &v.method, 0);
+    v.methodList->AddStrings(MethodNames);
+    v.methodList->Load();
+    v.methodList->OnSelChange(this, &PreferencesDialog::OnMethodChange);
+    v.payoffList = ComboIndexCtrl::FromTemplate(Page(), kPayoffList, &v.currentPayoff, 0);
+    v.secondList = ComboIndexCtrl::FromTemplate(Page(), kSecondPayoffList, &v.ceEff, 0);
+    for (ComboBoxCtrl* list : {v.payoffList, v.secondList}) {
+        list->AddStrings(PayoffNames);
+        list->Load();
+        list->OnSelChange(this, &PreferencesDialog::OnPayoffChange);
+    }
+    SetDlgItemTextA(Page()->Handle(), 4078, "for \"Cost\"");
+    OnMethodChange(nullptr);
+}
+
+void PreferencesDialog::StoreMethodLists()
+{
+    for (ComboBoxCtrl* list : {values_->methodList, values_->payoffList, values_->secondList})
+        if (list && list->Handle() && IsWindowEnabled(list->Handle()))
+            list->Store();
+}
+
+void PreferencesDialog::CheckOptimalPath(bool checked)
+{
+    const int* path = values_->currentOptPath;
+    if (HWND radio = path && *path != 0 ? Item(static_cast<unsigned>(*path)) : nullptr)
+        SendMessageA(radio, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// Shows the payoff lists and the optimal-path choice of the method chosen, bound to that method's values.
+long PreferencesDialog::OnMethodChange(WindowEvent*)
+{
+    TreePreferenceValues& v = *values_;
+    StoreMethodLists();
+    CheckOptimalPath(false);
+    const bool ratio = v.method == CostEffectivenessMethod || v.method == BenefitCostMethod;
+    if (v.method == CostEffectivenessMethod) {
+        v.currentOptPath = &v.costEffOptPath;
+        v.payoffList->SetIndexBuffer(&v.ceCost, 0);
+        v.secondList->SetIndexBuffer(&v.ceEff, 0);
+        SetDlgItemTextA(Page()->Handle(), 4068, "for \"Effectiveness\"");
+    } else if (v.method == BenefitCostMethod) {
+        v.currentOptPath = &v.benCostOptPath;
+        v.payoffList->SetIndexBuffer(&v.bcCost, 0);
+        v.secondList->SetIndexBuffer(&v.bcBenefit, 0);
+        SetDlgItemTextA(Page()->Handle(), 4068, "for \"Benefit\"");
+    } else {
+        v.currentOptPath = v.method == MultiAttributeMethod ? &v.multiAttrOptPath : &v.optPath[v.currentPayoff & 3];
+        v.payoffList->SetIndexBuffer(&v.currentPayoff, 0);
+        // Hidden, and showing what it is bound to, so that storing it changes nothing.
+        v.secondList->SetIndexBuffer(&v.ceCost, 0);
+    }
+    const bool simple = v.method == PayoffMethod;
+    ShowItem(4076, ratio || simple);
+    ShowItem(kPayoffList, ratio || simple);
+    for (unsigned control : {4078u, 4067u, 4068u, static_cast<unsigned>(kSecondPayoffList)})
+        ShowItem(control, ratio);
+    v.payoffList->Load();
+    v.secondList->Load();
+    for (unsigned control : {4138u, static_cast<unsigned>(kHighRadio), static_cast<unsigned>(kLowRadio)})
+        ShowItem(control, !ratio);
+    if (!ratio) {
+        EnableItem(kHighRadio, !rolledBack_);
+        EnableItem(kLowRadio, !rolledBack_);
+    }
+    ShowItem(4139, v.method == CostEffectivenessMethod);
+    ShowItem(4069, v.method == MultiAttributeMethod);
+    CheckOptimalPath(true);
+    ShowNumericSample();
+    return 1;
+}
+
+long PreferencesDialog::OnPayoffChange(WindowEvent*)
+{
+    TreePreferenceValues& v = *values_;
+    StoreMethodLists();
+    if (v.method == PayoffMethod) {
+        CheckOptimalPath(false);
+        v.currentOptPath = &v.optPath[v.currentPayoff & 3];
+        CheckOptimalPath(true);
+    }
+    ShowNumericSample();
+    return 1;
+}
+
+long PreferencesDialog::OnVariableMarkingChange(WindowEvent*)
+{
+    const bool full = Item(4045) && IsDlgButtonChecked(Page()->Handle(), 4045) == BST_CHECKED;
+    for (unsigned control : {4028u, 4057u}) {
+        if (!full && Item(control))
+            SendMessageA(Item(control), BM_SETCHECK, BST_UNCHECKED, 0);
+        EnableItem(control, full);
+    }
+    return 1;
+}
+
+void PreferencesDialog::ShowNumericSample()
+{
+    TreeCalcPrefs& calc = tree_->Document().CalcPrefs;
+    const int method = values_->method;
+    const NumericFormat& format = method == CostEffectivenessMethod ? calc.CostEffFormat
+                                  : method == BenefitCostMethod     ? calc.BenCostFormat
+                                  : method == MultiAttributeMethod  ? calc.MultiAttrFormat
+                                                                    : calc.PayoffFormat(values_->currentPayoff);
+    zString text;
+    FormatNumber(format, 1234567.8901234, text, true, true, DigitsOfFormat);
+    if (Page())
+        SetDlgItemTextA(Page()->Handle(), kNumericSample, text.Text());
+}
+
+int PreferencesDialog::ValidatePage()
+{
+    if (!tree_ || PageId() != static_cast<int>(kCalculationMethodPage))
+        return 1;
+    const TreePreferenceValues& v = *values_;
+    if ((v.method == CostEffectivenessMethod && v.ceCost == v.ceEff) ||
+        (v.method == BenefitCostMethod && v.bcCost == v.bcBenefit)) {
+        ShowInfoBox(nullptr, "The two payoffs must be different.", 0);
+        return 0;
+    }
+    return 1;
+}
+
+void PreferencesDialog::ReleasePage()
+{
+    if (!tree_)
+        return;
+    values_->methodList = values_->payoffList = values_->secondList = nullptr;
+    for (auto& sample : values_->samples)
+        sample.reset();
+}
+
+long PreferencesDialog::OnCommand(WindowEvent* event)
+{
+    const unsigned id = LOWORD(event->wParam);
+    if (!tree_ || !Page() || HIWORD(event->wParam) != BN_CLICKED)
+        return HookedDialog::OnCommand(event);
+    TreePreferenceValues& v = *values_;
+    TreeDocument& document = tree_->Document();
+    TreeCalcPrefs& calc = document.CalcPrefs;
+    for (const CheckRule& rule : CheckRules) {
+        if (rule.check != id)
+            continue;
+        int* checked = v.DisplayCheck(id);
+        *checked = IsDlgButtonChecked(Page()->Handle(), static_cast<int>(id)) == BST_CHECKED ? 1 : 0;
+        const bool enable = (*checked != 0) == rule.whenChecked;
+        EnableItem(rule.dependent, enable);
+        if (rule.exclusive && !enable) {
+            SendMessageA(Item(rule.dependent), BM_SETCHECK, BST_UNCHECKED, 0);
+            *v.DisplayCheck(rule.dependent) = 0;
+        }
+        return 1;
+    }
+    switch (id) {
+    case kHighRadio:
+    case kLowRadio:
+        CheckOptimalPath(false);
+        if (v.currentOptPath)
+            *v.currentOptPath = static_cast<int>(id);
+        CheckOptimalPath(true);
+        return 1;
+    case 4062:
+        StoreMethodLists();
+        if (v.method == CostEffectivenessMethod)
+            RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(v.ceCost), calc.PayoffFormat(v.ceEff),
+                                        v.ceCost, v.ceEff);
+        else
+            RunNumericFormatDialog(calc.CurrentNumericFormat(), v.method, v.payoffList->GetCurSel());
+        ShowNumericSample();
+        return 1;
+    case 4069:
+        OpenMultiAttributeWeighting(tree_);
+        return 1;
+    case 4073:
+    case 4074: {
+        const int done = id == 4073 ? AssessConstantRiskAversion(&document) : EnterRiskPreference(&document);
+        if (done) {
+            tree_->SetModified(1);
+            const RiskPrefAssessment& risk = document.RiskAssessment;
+            EnableItem(4071, risk.constantAssessed != 0);
+            EnableItem(4072, risk.pointsAssessed != 0);
+            EnableItem(4070, true);
+        }
+        return 1;
+    }
+    default:
+        return HookedDialog::OnCommand(event);
     }
 }
 
@@ -93,11 +583,48 @@ void PreferencesDialog::LoadFromDocument()
     exportBlackAndWhite_ = AppFlags::exportBlackAndWhite ? 1 : 0;
     trueTypeOnly_ = AppFlags::trueTypeFontsOnly ? 1 : 0;
     usePrinterForSizing_ = AppFlags::useScreenForSizing == 0 ? 1 : 0;
+    if (!tree_)
+        return;
+    TreePreferenceValues& v = *values_;
+    const TreeDocument& document = tree_->Document();
+    const TreeDisplayPrefs& display = document.DisplayPrefs;
+    const TreeCalcPrefs& calc = document.CalcPrefs;
+    for (int i = 0; i < DisplayCheckCount; ++i)
+        v.displayChecks[i] = display.*DisplayChecks[i].key;
+    for (int i = 0; i < CalcCheckCount; ++i)
+        v.calcChecks[i] = calc.*CalcChecks[i].key;
+    for (int i = 0; i < DisplayChoiceCount; ++i) {
+        const DisplayChoice& choice = DisplayChoices[i];
+        v.choices[i] = ChoiceId(display.*choice.key, choice.first, choice.count, choice.other);
+    }
+    v.addAbove = display.AddAbove != 0 ? 4031 : 4032;
+    v.numberingText = display.TermNumString.IsEmpty() ? zString("{^}") : display.TermNumString;
+    v.branchesPerNode = display.BranchesPerNode;
+    v.zoom = display.PrintZoomFact;
+    for (int i = 0; i < 4; ++i)
+        v.fonts[i] = display.*TreeFonts[i];
+    v.method = calc.CalcMethod;
+    v.currentPayoff = calc.CurrentPayoff;
+    v.bcCost = calc.BCCostPayoff;
+    v.bcBenefit = calc.BCBenefitPayoff;
+    v.ceCost = calc.CECostPayoff;
+    v.ceEff = calc.CEEffPayoff;
+    for (int i = 0; i < 4; ++i)
+        v.optPath[i] = PathId(calc.OptPath[i]);
+    v.multiAttrOptPath = PathId(calc.MultiAttrOptPath);
+    const RiskPrefAssessment& risk = document.RiskAssessment;
+    v.riskKind = risk.type == 1 || !risk.pointsAssessed ? 4071 : 4072;
+    v.rollBackKind = ChoiceId(calc.RollBackCalculatesKey, RollBackKindRadio, 4, 0);
 }
 
-// The application's settings take effect and are stored at once, whether or not "Sa&ve settings" is checked.
+// The tree's part first (display, then calculation), then the application's settings, which take effect and
+// are stored at once whether or not "Sa&ve settings" is checked.
 void PreferencesDialog::Apply()
 {
+    if (tree_) {
+        ApplyTreeDisplay();
+        ApplyTreeCalculation();
+    }
     AppFlags::exportBlackAndWhite = exportBlackAndWhite_ != 0;
     AppFlags::trueTypeFontsOnly = trueTypeOnly_ != 0;
     const int useScreen = usePrinterForSizing_ ? 0 : 1;
@@ -105,4 +632,85 @@ void PreferencesDialog::Apply()
     WriteProfileInt("General", "ExportBW", exportBlackAndWhite_ ? 1 : 0);
     WriteProfileInt("General", "TrueTypeOnly", trueTypeOnly_ ? 1 : 0);
     WriteProfileInt("General", "UseScreenForSizing", useScreen);
+}
+
+void PreferencesDialog::ApplyTreeDisplay()
+{
+    const TreePreferenceValues& v = *values_;
+    TreeDisplayPrefs& display = tree_->Document().DisplayPrefs;
+    display.AddAbove = v.addAbove == 4032 ? 0 : 1;
+    for (int i = 0; i < DisplayCheckCount; ++i) {
+        uint8_t& key = display.*DisplayChecks[i].key;
+        const auto value = static_cast<uint8_t>(v.displayChecks[i]);
+        if (DisplayChecks[i].relayout && key != value)
+            relayout_ = 1;
+        key = value;
+    }
+    for (int i = 0; i < DisplayChoiceCount; ++i) {
+        const DisplayChoice& choice = DisplayChoices[i];
+        int32_t& key = display.*choice.key;
+        const int32_t value = ChoiceValue(v.choices[i], choice.first, choice.count, choice.other);
+        if (choice.relayout && key != value)
+            relayout_ = 1;
+        key = value;
+    }
+    display.TermNumString = v.numberingText;
+    display.BranchesPerNode = static_cast<uint8_t>(v.branchesPerNode);
+    display.PrintZoomFact = static_cast<uint8_t>(v.zoom);
+    for (int i = 0; i < 4; ++i) {
+        FontRecord& font = display.*TreeFonts[i];
+        if (!(font == v.fonts[i]))
+            relayout_ = 1;
+        font = v.fonts[i];
+    }
+}
+
+void PreferencesDialog::ApplyTreeCalculation()
+{
+    const TreePreferenceValues& v = *values_;
+    TreeDocument& document = tree_->Document();
+    const TreeDisplayPrefs& display = document.DisplayPrefs;
+    TreeCalcPrefs& calc = document.CalcPrefs;
+    // Payoff names and variable marks show the payoffs the method uses: a change moves them.
+    const bool payoffsShown = display.MarkNodesWithVars != 0 || display.AlwaysShowPayoffs != 0;
+    if (payoffsShown && (calc.CalcMethod != v.method || calc.CurrentPayoff != v.currentPayoff ||
+                         calc.BCCostPayoff != v.bcCost || calc.BCBenefitPayoff != v.bcBenefit ||
+                         calc.CECostPayoff != v.ceCost || calc.CEEffPayoff != v.ceEff))
+        relayout_ = 1;
+    calc.CalcMethod = v.method;
+    calc.CurrentPayoff = static_cast<int8_t>(v.currentPayoff);
+    calc.BCCostPayoff = static_cast<int8_t>(v.bcCost);
+    calc.BCBenefitPayoff = static_cast<int8_t>(v.bcBenefit);
+    calc.CECostPayoff = static_cast<int8_t>(v.ceCost);
+    calc.CEEffPayoff = static_cast<int8_t>(v.ceEff);
+    for (int i = 0; i < CalcCheckCount; ++i)
+        calc.*CalcChecks[i].key = static_cast<uint8_t>(v.calcChecks[i]);
+    // Only a function that has been assessed becomes the tree's: a kind never entered has no values.
+    RiskPrefAssessment& risk = document.RiskAssessment;
+    if (v.riskKind == 4071 && risk.constantAssessed)
+        risk.type = 1;
+    else if (v.riskKind == 4072 && risk.pointsAssessed)
+        risk.type = 2;
+    calc.RollBackCalculatesKey = ChoiceValue(v.rollBackKind, RollBackKindRadio, 4, 0);
+    for (int i = 0; i < 4; ++i)
+        calc.OptPath[i] = PathValue(v.optPath[i]);
+    calc.MultiAttrOptPath = PathValue(v.multiAttrOptPath);
+    calc.CostEffOptPath = PathValue(v.costEffOptPath);
+    calc.BenCostOptPath = PathValue(v.benCostOptPath);
+}
+
+// "Sa&ve settings": the tree's records become the saved preferences, and its fonts the default fonts.
+void PreferencesDialog::SaveTreeSettings()
+{
+    TreeDisplayPrefs& display = tree_->Document().DisplayPrefs;
+    SavePreferences(display);
+    SavePreferences(tree_->Document().CalcPrefs);
+    const FontRecord* fonts[5] = {&display.TreeFont, &display.ProbFont, &display.EVFont, &display.VariablesFont,
+                                  &display.PageHeaderFont};
+    for (int i = 0; i < 5; ++i) {
+        if (FontRecord* preference = DefaultFonts[DefaultFontOf[i]]) {
+            *preference = *fonts[i];
+            SaveFontPreference(*preference, DefaultFontNames[i]);
+        }
+    }
 }

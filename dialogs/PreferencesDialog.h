@@ -1,12 +1,18 @@
 #pragma once
 // Preferences (template 4000): a list of categories on the left and the page of the category chosen on the
-// right. The pages edit working copies of the settings; OK writes them back. Opened without a document
-// window it edits the application's settings alone ("Global Prefs"), and "Sa&ve settings" is disabled
-// because those are stored at OK anyway. Built and run by its constructor; Result() is nonzero after OK.
+// right. The pages edit working copies of the settings; OK writes them back. Opened on a tree window it edits
+// the tree's calculation and display settings (and the application's); opened without a document window it
+// edits the application's settings alone ("Global Prefs"), and "Sa&ve settings" is disabled because those
+// are stored at OK anyway. Built and run by its constructor; Result() is nonzero after OK.
 
 #include "dialogs/HookedDialog.h"
 
+#include <memory>
+
 class ListBoxCtrl;
+class TreeWindow;
+struct PreferencesPage;
+struct TreePreferenceValues;
 
 class PreferencesDialog : public HookedDialog {
 public:
@@ -18,23 +24,71 @@ public:
         kExportBlackAndWhiteCheck = 4090,
         kTrueTypeOnlyCheck = 4091,
         kUsePrinterForSizingCheck = 4096,
+        kCalculationMethodPage = 4014,
+        kMethodList = 4075,
+        kPayoffList = 4060,
+        kSecondPayoffList = 4077,
+        kHighRadio = 4063,
+        kLowRadio = 4064,
+        kNumericSample = 4061,
+        kRollBackPage = 4013,
+        kRiskPage = 4015,
+        kOtherCalcPage = 4016,
+        kTerminalNodesPage = 4135,
+        kNodeDisplayPage = 4011,
+        kVariablesDisplayPage = 4038,
+        kTreeDisplayPage = 4009,
+        kFontsPage = 4010,
+        kNotesArrowsPage = 4012,
+        kPrintingPage = 4019,
     };
 
     // The application's settings, for when no document window takes the Preferences command.
     PreferencesDialog();
+    // The tree window's settings and the application's; the pages edit the tree's records at OK.
+    explicit PreferencesDialog(TreeWindow& tree);
+    ~PreferencesDialog() override;
+
+    // After OK on a tree: a changed value makes the tree's layout stale.
+    bool Relayout() const { return relayout_ != 0; }
+
+    long OnCommand(WindowEvent* event) override;
 
 private:
     void Run();
     long OnCategoryChange(WindowEvent* event);
+    int ValidatePage() override;
     void BuildPage() override;
+    void ReleasePage() override;
     void LoadFromDocument();
     void Apply();
+    void SaveTreeSettings();
+
+    void BuildTreePage();
+    void BuildMethodPage();
+    long OnMethodChange(WindowEvent* event);
+    long OnPayoffChange(WindowEvent* event);
+    long OnVariableMarkingChange(WindowEvent* event);
+    void StoreMethodLists();
+    void CheckOptimalPath(bool checked);
+    void ShowNumericSample();
+    void ApplyTreeDisplay();
+    void ApplyTreeCalculation();
+    // The page's control window, null when the page shown has none of that id.
+    HWND Item(unsigned id) const;
+    void EnableItem(unsigned id, bool enable) const;
+    void ShowItem(unsigned id, bool show) const;
 
     bool firstShow_ = true;
     int selected_ = 0;
     int shown_ = -1;
+    const PreferencesPage* pages_ = nullptr;
     ListBoxCtrl* categories_ = nullptr;
     int save_ = 0;
+    TreeWindow* tree_ = nullptr;
+    bool rolledBack_ = false;
+    int relayout_ = 0;
+    std::unique_ptr<TreePreferenceValues> values_;
 
     // Working values of the "Global Prefs" page.
     int exportBlackAndWhite_ = 0;

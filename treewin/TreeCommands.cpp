@@ -35,6 +35,7 @@
 #include "dialogs/NodeValueDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "dialogs/PayoffRangeDialog.h"
+#include "dialogs/PreferencesDialog.h"
 #include "dialogs/RankingsDialog.h"
 #include "dialogs/ReorderBranchesDialog.h"
 #include "dialogs/RiskPreferenceDialogs.h"
@@ -207,6 +208,10 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         return 1;
     case 1309:
         EditNumberFormats();
+        return 1;
+    case 1308:
+        if (!CustomInterfaceShown)
+            EditPreferences();
         return 1;
     case 1402:
         if (CustomInterfaceShown)
@@ -426,6 +431,15 @@ void TreeWindow::ZoomByStep(bool in)
     pane->ZoomStep(in);
     ScrollSelectionIntoView();
     edit.Restore();
+}
+
+void TreeWindow::EditPreferences()
+{
+    const TreeDisplayPrefs display = document.DisplayPrefs;
+    const TreeCalcPrefs calc = document.CalcPrefs;
+    PreferencesDialog dialog(*this);
+    if (dialog.Result())
+        AddUndoAction(new TreePreferencesAction(this, display, calc, dialog.Relayout()));
 }
 
 void TreeWindow::EditNumberFormats()

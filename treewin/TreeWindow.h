@@ -449,6 +449,8 @@ private:
     void ZoomByStep(bool in);
     // Numeric Formatting (1309): the format of the calculation method, or the cost-effectiveness formats.
     void EditNumberFormats();
+    // Preferences (1308): the tree's pages of the Preferences dialog, undoable as one "Preferences" action.
+    void EditPreferences();
     // Enter Risk Preferences (1407), then the offer to switch the function on.
     void EnterRiskPreferences();
     void DeleteBranch(TreeNode* node);

@@ -1,0 +1,67 @@
+// A tree's Preferences: the pages edit the tree's records at OK, undoably; Cancel leaves them alone.
+
+#include "dialogs/PreferencesDialog.h"
+#include "model/TreeDocument.h"
+#include "tests/framework/window/TestWindows.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Picks an entry of a list as a click would: the selection, then its notice to the window holding it.
+void Pick(HWND holder, unsigned id, int index, bool combo)
+{
+    HWND list = GetDlgItem(holder, static_cast<int>(id));
+    SendMessageA(list, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(holder, WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+HWND PageOf(DialogFrameCL& dialog)
+{
+    return dynamic_cast<HookedDialog&>(dialog).Page()->Handle();
+}
+
+} // namespace
+
+TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    frame.Create();
+    TreeWindow window;
+    TreeDocument& document = window.Document();
+    document.CalcPrefs.CalcMethod = PayoffMethod;
+    const uint8_t rightAngles = document.DisplayPrefs.BranchesAt90;
+
+    for (const unsigned closing : {IDCANCEL, IDOK}) {
+        ModalDialogDriver driver;
+        driver
+            .Then([](DialogFrameCL& dialog) {
+                // Multi-Attribute takes the payoff lists and High/Low away.
+                Pick(PageOf(dialog), PreferencesDialog::kMethodList, MultiAttributeMethod, true);
+                EXPECT_FALSE(IsWindowVisible(GetDlgItem(PageOf(dialog), PreferencesDialog::kPayoffList)));
+                EXPECT_TRUE(IsWindowVisible(GetDlgItem(PageOf(dialog), PreferencesDialog::kHighRadio)));
+                // A header line is never shown: the page stays.
+                Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 5, false);
+                EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4014);
+                Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 9, false);
+                SendMessageA(GetDlgItem(PageOf(dialog), 4026), BM_CLICK, 0, 0);
+            })
+            .Press(closing);
+        window.OnCommand(1308);
+        EXPECT_TRUE(driver.Finished());
+    }
+    EXPECT_EQ(document.CalcPrefs.CalcMethod, MultiAttributeMethod);
+    EXPECT_NE(document.DisplayPrefs.BranchesAt90, rightAngles);
+    // No risk function was ever entered: the tree still has none.
+    EXPECT_EQ(document.RiskAssessment.type, 0);
+    window.Undo();
+    EXPECT_EQ(document.CalcPrefs.CalcMethod, PayoffMethod);
+    EXPECT_EQ(document.DisplayPrefs.BranchesAt90, rightAngles);
+}

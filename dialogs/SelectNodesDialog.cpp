@@ -1,12 +1,21 @@
 #include "dialogs/SelectNodesDialog.h"
 
 #include "analysis/RollBack.h"
+#include "app/RangeValidator.h"
 #include "app/StatusMessage.h"
+#include "app/WindowPlacement.h"
+#include "dialogs/HookedDialog.h"
+#include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/FormattedEdit.h"
+#include "framework/dialog/ListBoxCtrl.h"
+#include "framework/dialog/RadioGroup.h"
+#include "model/DocVariable.h"
 #include "foundation/StringHelpers.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -42,11 +51,95 @@ struct Search {
     NodeChildList& matches;
 };
 
+// The dialog on the screen: the rule's category on the left, its page on the right.
+class SelectNodesScreen : public HookedDialog {
+public:
+    enum : unsigned { kAddCheck = 3130, kSelectedOnlyCheck = 3134, kCategoryList = 3120, kVariableList = 3131,
+                      kComparisonList = 3132, kTextField = 3133 };
+
+    SelectNodesScreen(SelectRule& rule, TreeWindow& tree)
+        : HookedDialog(SelectNodesDialog::kTemplateId), rule(rule), tree(tree)
+    {
+        const bool anySelected = tree.Document().Selection.Count() > 0;
+        POINT corner{};
+        POINT end{};
+        DialogUnitsToPixels(corner, 68, 6, Handle());
+        DialogUnitsToPixels(end, 188, 114, Handle());
+        pageRect_ = RECT{corner.x, corner.y, end.x, end.y};
+        for (unsigned id : {unsigned(kAddCheck), unsigned(kSelectedOnlyCheck)}) {
+            CheckBoxCtrl* check = CheckBoxCtrl::FromTemplate(this, id, id == kAddCheck ? &rule.addToSelection
+                                                                                       : &rule.selectedOnly);
+            if (check->Handle() != nullptr && !anySelected)
+                EnableWindow(check->Handle(), FALSE);
+        }
+        categories = ListBoxCtrl::FromTemplate(this, kCategoryList);
+        for (const char* entry : {"Node type is...", "Node name contains...", "Position in tree is...",
+                                  "Variable defined...", "Probability value is..."})
+            categories->AddChars(entry);
+        categories->SetCurSel(0);
+        categories->OnSelChange(this, &SelectNodesScreen::OnCategoryChange);
+        ShowPage(kPages[0]);
+    }
+
+private:
+    static constexpr int kPages[] = {SelectRule::NodeType, SelectRule::NameContains, SelectRule::Position,
+                                     SelectRule::VariableDefined, SelectRule::ProbabilityValue};
+
+    long OnCategoryChange(WindowEvent*)
+    {
+        const int index = categories->GetCurSel();
+        if (index >= 0 && index < 5 && !ShowPage(kPages[index]))
+            categories->SetCurSel(static_cast<int>(std::find(kPages, kPages + 5, PageId()) - kPages));
+        if (categories->Handle() != nullptr)
+            SetFocus(categories->Handle());
+        return 1;
+    }
+
+    void BuildPage() override
+    {
+        rule.kind = PageId();
+        switch (PageId()) {
+        case SelectRule::NodeType: new RadioGroup(Page(), 2071, 2076, &rule.nodeKind, 0); break;
+        case SelectRule::Position: new RadioGroup(Page(), 3121, 3125, &rule.position, 0); break;
+        case SelectRule::VariableDefined: {
+            ListBoxCtrl* names = NotifyListCtrl::FromTemplateText(Page(), kVariableList, &rule.variable, 0);
+            const DocVariableList& variables = tree.Document().Variables;
+            for (int i = 0; i < variables.Count(); ++i)
+                names->AddString(variables.At(i)->name);
+            names->Load();
+            if (names->GetCurSel() < 0)
+                names->SetCurSel(0);
+            break;
+        }
+        case SelectRule::ProbabilityValue: {
+            ListBoxCtrl* operators = NotifyListCtrl::FromTemplateIndex(Page(), kComparisonList, &rule.comparison, 0);
+            for (const char* text : {"<", "<=", "=", "<>", ">=", ">"})
+                operators->AddChars(text);
+            operators->Load();
+            RealEdit::FromTemplate(Page(), kTextField, new RealRangeValidator(0.0, 1.0, 1), 0, &rule.target);
+            break;
+        }
+        default: StringEdit::FromTemplate(Page(), kTextField, nullptr, 0, &rule.name); break;
+        }
+    }
+
+    SelectRule& rule;
+    TreeWindow& tree;
+    ListBoxCtrl* categories = nullptr;
+};
+
 } // namespace
 
 SelectNodesDialog::SelectNodesDialog(TreeWindow& tree) : tree(tree)
 {
-    if (Present() != IDOK)
+    int answer = IDCANCEL;
+    if (HasPresenter()) {
+        answer = Present();
+    } else {
+        SelectNodesScreen screen(rule, tree);
+        answer = screen.RunModal() ? IDOK : IDCANCEL;
+    }
+    if (answer != IDOK)
         return;
     // The type page's buttons stand for kinds in their own order.
     static const int kinds[] = {ChanceNode, TerminalNode, DecisionNode, LogicNode, MarkovNode, LabelNode};

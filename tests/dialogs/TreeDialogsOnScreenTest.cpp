@@ -123,4 +123,26 @@ TEST_F(TreeDialogsOnScreen, MarkovBindingsAddsABindingToTheFirstState)
     EXPECT_STREQ(well->MarkovBindings()->At(0)->userName.Text(), "Better");
 }
 
+TEST_F(TreeDialogsOnScreen, SelectIfChanceNodesSelectsThem)
+{
+    TreeNode* chance = tree.AddChild(node, ChanceNode, "C");
+    tree.AddChild(chance, TerminalNode, "T");
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        // The node type page's "&Chance" button, inside the page.
+        HWND button = nullptr;
+        for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child != nullptr && button == nullptr;
+             child = GetWindow(child, GW_HWNDNEXT))
+            button = GetDlgItem(child, 2071);
+        ASSERT_NE(button, nullptr);
+        SendMessageA(button, BM_CLICK, 0, 0);
+    });
+    person.Press(IDOK);
+    window.OnCommand(1415);
+    EXPECT_TRUE(person.Finished());
+    ASSERT_EQ(tree.Selection.Count(), 2);
+    EXPECT_EQ(tree.Selection.At(0), node);
+    EXPECT_EQ(tree.Selection.At(1), chance);
+}
+
 } // namespace

@@ -561,6 +561,9 @@ long PreferencesDialog::OnCommand(WindowEvent* event)
     case 4069:
         OpenMultiAttributeWeighting(tree_);
         return 1;
+    case 4029:
+        tree_->EditPageHeader();
+        return 1;
     case 4073:
     case 4074: {
         const int done = id == 4073 ? AssessConstantRiskAversion(&document) : EnterRiskPreference(&document);

@@ -34,6 +34,7 @@
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
+#include "dialogs/PageHeaderDialog.h"
 #include "dialogs/PayoffRangeDialog.h"
 #include "dialogs/PreferencesDialog.h"
 #include "dialogs/RankingsDialog.h"
@@ -440,6 +441,17 @@ void TreeWindow::EditPreferences()
     PreferencesDialog dialog(*this);
     if (dialog.Result())
         AddUndoAction(new TreePreferencesAction(this, display, calc, dialog.Relayout()));
+}
+
+int TreeWindow::EditPageHeader()
+{
+    TreeDisplayPrefs& display = document.DisplayPrefs;
+    PageHeaderDialog dialog(display.PageHeaderString, display.PageFooterString, display.PageHeaderFont,
+                            display.PageFooterFont, display.PageHeaderLoc, display.PageFooterLoc);
+    if (!dialog.Result())
+        return 0;
+    SetModified(1);
+    return 1;
 }
 
 void TreeWindow::EditNumberFormats()

@@ -1,4 +1,5 @@
-// A tree's Preferences: the pages edit the tree's records at OK, undoably; Cancel leaves them alone.
+// A tree's Preferences: the pages edit the tree's records at OK, undoably; Cancel leaves them alone, but
+// not the page header, which its own dialog stores at once.
 
 #include "dialogs/PreferencesDialog.h"
 #include "model/TreeDocument.h"
@@ -64,4 +65,20 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
     window.Undo();
     EXPECT_EQ(document.CalcPrefs.CalcMethod, PayoffMethod);
     EXPECT_EQ(document.DisplayPrefs.BranchesAt90, rightAngles);
+
+    // The Printing page edits the page header at once: Cancel of Preferences keeps it.
+    ModalDialogDriver header;
+    header
+        .Then([](DialogFrameCL& dialog) {
+            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 12, false);
+            SendMessageA(GetDlgItem(PageOf(dialog), 4029), BM_CLICK, 0, 0);
+        })
+        .Type(2811, "Page ^P")
+        .Press(2814)
+        .Press(IDOK)
+        .Press(IDCANCEL);
+    window.OnCommand(1308);
+    EXPECT_TRUE(header.Finished());
+    EXPECT_STREQ(document.DisplayPrefs.PageHeaderString.Text(), "Page ^P");
+    EXPECT_EQ(document.DisplayPrefs.PageHeaderLoc, 1);
 }

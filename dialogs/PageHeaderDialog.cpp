@@ -1,0 +1,47 @@
+#include "dialogs/PageHeaderDialog.h"
+
+#include "app/FontSampleControl.h"
+#include "app/MenuButton.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/Menu.h"
+#include "framework/dialog/RadioGroup.h"
+#include "framework/window/ResourceId.h"
+
+#include <cstring>
+
+PageHeaderDialog::PageHeaderDialog(zString& header, zString& footer, FontRecord& headerFont,
+                                   FontRecord& footerFont, int16_t& headerPlace, int16_t& footerPlace)
+    : AppDialog(kTemplateId), headerText_(header), footerText_(footer), headerFont_(headerFont),
+      footerFont_(footerFont), headerPlace_(kHeaderCentre + headerPlace), footerPlace_(kFooterCentre + footerPlace)
+{
+    TrackFocus(EditCtrl::FromTemplate(this, kHeaderEdit, &headerText_, CtrlWindowCL::MayBeEmpty));
+    TrackFocus(EditCtrl::FromTemplate(this, kFooterEdit, &footerText_, CtrlWindowCL::MayBeEmpty));
+    new RadioGroup(this, kHeaderCentre - 1, kHeaderCentre + 1, &headerPlace_, 0);
+    new RadioGroup(this, kFooterCentre - 1, kFooterCentre + 1, &footerPlace_, 0);
+    samples_[0] = std::make_unique<FontSampleControl>(this, 2815, &headerFont_, 2816, nullptr);
+    samples_[1] = std::make_unique<FontSampleControl>(this, 2821, &footerFont_, 2822, nullptr);
+    std::unique_ptr<Menu> codes(Menu::PopupFromResource(ResourceId(124, nullptr)));
+    if (MenuButton* button = MakeMenuButton(codes.get(), FindChild(2823), this, nullptr, false)) {
+        button->SetOwnsMenu(true);
+        AddMenuButton(codes.release());
+    }
+    if (!RunModal())
+        return;
+    header = headerText_;
+    footer = footerText_;
+    headerFont = headerFont_;
+    footerFont = footerFont_;
+    headerPlace = static_cast<int16_t>(headerPlace_ - kHeaderCentre);
+    footerPlace = static_cast<int16_t>(footerPlace_ - kFooterCentre);
+}
+
+PageHeaderDialog::~PageHeaderDialog() = default;
+
+void PageHeaderDialog::InsertPickedText(const char* text, unsigned commandId)
+{
+    const char* code = std::strstr(text, "(^");
+    if (code == nullptr || code[2] == '\0')
+        return;
+    const char insert[3] = {'^', code[2], '\0'};
+    AppDialog::InsertPickedText(insert, commandId);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Page Header & Footer (template 2810): the two texts, their fonts and their places on the page (-1 left,
+// 0 centre, 1 right). Works on copies; OK writes them back. Built and run by its constructor; Result() is
+// nonzero after OK.
+
+#include "app/AppDialog.h"
+#include "foundation/FontRecord.h"
+#include "foundation/zString.h"
+
+#include <cstdint>
+#include <memory>
+
+class FontSampleControl;
+
+class PageHeaderDialog : public AppDialog {
+public:
+    enum : unsigned {
+        kTemplateId = 2810,
+        kHeaderEdit = 2811,
+        kHeaderCentre = 2813,
+        kFooterEdit = 2817,
+        kFooterCentre = 2819,
+    };
+
+    PageHeaderDialog(zString& header, zString& footer, FontRecord& headerFont, FontRecord& footerFont,
+                     int16_t& headerPlace, int16_t& footerPlace);
+    ~PageHeaderDialog() override;
+
+private:
+    // A pick of the "Insert:" menu puts its code ("^" and the letter of the item) at the caret.
+    void InsertPickedText(const char* text, unsigned commandId) override;
+
+    zString headerText_;
+    zString footerText_;
+    FontRecord headerFont_;
+    FontRecord footerFont_;
+    int headerPlace_;
+    int footerPlace_;
+    std::unique_ptr<FontSampleControl> samples_[2];
+};

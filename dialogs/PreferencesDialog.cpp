@@ -3,6 +3,7 @@
 #include "app/FontSampleControl.h"
 #include "app/StartProgram.h"
 #include "app/WindowPlacement.h"
+#include "dialogs/CEParamsDialog.h"
 #include "dialogs/MultiAttrWeightDialog.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "dialogs/RiskPreferenceDialogs.h"
@@ -563,6 +564,9 @@ long PreferencesDialog::OnCommand(WindowEvent* event)
         return 1;
     case 4029:
         tree_->EditPageHeader();
+        return 1;
+    case 4139:
+        OpenCEParameters(tree_);
         return 1;
     case 4073:
     case 4074: {

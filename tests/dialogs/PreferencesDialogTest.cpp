@@ -1,6 +1,7 @@
 // A tree's Preferences: the pages edit the tree's records at OK, undoably; Cancel leaves them alone, but
 // not the page header, which its own dialog stores at once.
 
+#include "dialogs/CEParamsDialog.h"
 #include "dialogs/PreferencesDialog.h"
 #include "model/TreeDocument.h"
 #include "tests/framework/window/TestWindows.h"
@@ -81,4 +82,22 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
     EXPECT_TRUE(header.Finished());
     EXPECT_STREQ(document.DisplayPrefs.PageHeaderString.Text(), "Page ^P");
     EXPECT_EQ(document.DisplayPrefs.PageHeaderLoc, 1);
+}
+
+TEST(PreferencesDialog, CostEffectivenessLimitsSwitchedOffBecomeZero)
+{
+    TreeWindow window;
+    CESensitivitySettings& settings = window.Document().CESettings;
+    settings.useCostCeiling = 1;
+    settings.costCeiling.SetText("5000");
+    CEParamsDialog::SetPresenter([](CEParamsDialog& dialog) {
+        dialog.useMaximum = 0;
+        dialog.willingness = "50000";
+        return IDOK;
+    });
+    EXPECT_EQ(OpenCEParameters(&window), 1);
+    CEParamsDialog::SetPresenter(nullptr);
+    EXPECT_EQ(settings.useCostCeiling, 0);
+    EXPECT_STREQ(settings.costCeiling.Text().Text(), "0");
+    EXPECT_STREQ(settings.willingnessToPay.Text().Text(), "50000");
 }

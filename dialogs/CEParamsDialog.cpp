@@ -1,0 +1,88 @@
+#include "dialogs/CEParamsDialog.h"
+
+#include "dialogs/ProgramDialog.h"
+#include "formula/FormulaRef.h"
+#include "formula/ParseOnlyContext.h"
+#include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/EditCtrl.h"
+#include "treewin/TreeWindow.h"
+
+CEParamsDialog::CEParamsDialog(TreeWindow* window) : window(window)
+{
+    const CESensitivitySettings& settings = window->Document().CESettings;
+    willingness = settings.willingnessToPay.Text();
+    minimum = settings.effectivenessFloor.Text();
+    maximum = settings.costCeiling.Text();
+    useMinimum = settings.useEffectivenessFloor;
+    useMaximum = settings.useCostCeiling;
+}
+
+int CEParamsDialog::Run()
+{
+    if (HasPresenter())
+        return Present() == IDOK ? 1 : 0;
+    ProgramDialog dialog(kTemplateId);
+    EditCtrl* fields[3] = {
+        EditCtrl::FromTemplate(&dialog, kWillingnessEdit, &willingness, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, kMinimumEdit, &minimum, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, kMaximumEdit, &maximum, CtrlWindowCL::MayBeEmpty),
+    };
+    CheckBoxCtrl::FromTemplate(&dialog, kMinimumCheck, &useMinimum);
+    CheckBoxCtrl::FromTemplate(&dialog, kMaximumCheck, &useMaximum);
+    // An optional formula and its "..." button are usable only while its box is checked.
+    const auto follow = [&dialog](unsigned check) {
+        const bool on = IsDlgButtonChecked(dialog.Handle(), static_cast<int>(check)) == BST_CHECKED;
+        dialog.EnableItem(check + 1, on);
+        dialog.EnableItem(check + 5, on);
+    };
+    for (unsigned check : {kMinimumCheck, kMaximumCheck}) {
+        follow(check);
+        dialog.OnButton(check, [follow, check] { follow(check); });
+    }
+    dialog.OnButton(IDOK, [&] {
+        if (!dialog.ValidateAndStore())
+            return;
+        const struct {
+            const zString& text;
+            bool used;
+            EditCtrl* field;
+            const char* name;
+        } formulas[3] = {{willingness, true, fields[0], "Willingness to pay"},
+                         {maximum, useMaximum != 0, fields[2], "Maximum cost"},
+                         {minimum, useMinimum != 0, fields[1], "Minimum effectiveness"}};
+        for (const auto& formula : formulas) {
+            if (!formula.used)
+                continue;
+            FormulaRef check(new ParseOnlyContext(), 0, formula.name);
+            check.EvaluateText(formula.text.Text());
+            if (check.HasError()) {
+                check.ShowError(formula.field, 0);
+                return;
+            }
+        }
+        dialog.EndModal();
+    });
+    dialog.SelectField(kWillingnessEdit);
+    return dialog.Run() == IDOK ? 1 : 0;
+}
+
+int OpenCEParameters(TreeWindow* window)
+{
+    CEParamsDialog dialog(window);
+    if (!dialog.Run())
+        return 0;
+    CESensitivitySettings& settings = window->Document().CESettings;
+    settings.willingnessToPay.SetText(dialog.willingness.Text());
+    settings.useEffectivenessFloor = dialog.useMinimum;
+    settings.useCostCeiling = dialog.useMaximum;
+    if (dialog.useMinimum)
+        settings.effectivenessFloor.SetText(dialog.minimum.Text());
+    else
+        settings.effectivenessFloor.SetNumber(0.0);
+    if (dialog.useMaximum)
+        settings.costCeiling.SetText(dialog.maximum.Text());
+    else
+        settings.costCeiling.SetNumber(0.0);
+    window->SetModified(1);
+    return 1;
+}

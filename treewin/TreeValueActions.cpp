@@ -20,6 +20,8 @@ void TreePreferencesAction::Do()
         tree->Redraw();
     else
         tree->Relayout();
+    // The status bar names the calculation method and whether utilities are used.
+    tree->StatusIndicatorsChanged();
 }
 
 void TreePreferencesAction::Undo()

@@ -1,10 +1,189 @@
 #include "dialogs/DistributionPicker.h"
 
+#include "dialogs/DistributionParameterRow.h"
+#include "dialogs/NodeValueWindow.h"
+#include "dialogs/ProgramDialog.h"
 #include "formula/Distribution.h"
+#include "formula/TableDirectory.h"
+#include "foundation/NameList.h"
+#include "framework/dialog/ListBoxCtrl.h"
+#include "treewin/TreeWindow.h"
+
+#include <memory>
+#include <string>
+
+namespace {
+
+enum : unsigned { kTemplateId = 2488, kFirstPicture = 2461, kLastPicture = 2479, kPlaceholderOffset = 2450,
+                  kTableList = 2487, kFirstMode = 2492, kSecondMode = 2493 };
+constexpr int kTableType = 16;
+
+// The pictures in the order they are made: type index and the label under it.
+struct Picture {
+    int type;
+    const char* label;
+};
+const Picture kPictures[] = {{1, "Normal"},  {2, "Uniform"},   {17, "Triangular"}, {3, "Beta"},
+                             {4, "Chi"},     {5, "ChiSquared"}, {6, "Erlang"},     {7, "Exponential"},
+                             {8, "Gamma"},   {9, "HyperExp"},  {10, "Laplace"},    {11, "Logistic"},
+                             {12, "LogNormal"}, {13, "Maxwell"}, {14, "Rayleigh"}, {15, "Weibull"},
+                             {18, "Poisson"}, {19, "Binomial"}, {16, "Table"}};
+
+class PickerScreen {
+public:
+    explicit PickerScreen(DistributionPicker& picker)
+        : picker(picker), dialog(kTemplateId),
+          rows{Row(2481, 2484, 2489, 0), Row(2482, 2485, 2490, 1), Row(2483, 2486, 2491, 2)}
+    {
+        NameList tables(4, true);
+        ListTableNames(tables);
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageA(dialog.Handle(), WM_GETFONT, 0, 0));
+        for (const Picture& picture : kPictures) {
+            const unsigned id = kFirstPicture + picture.type - 1;
+            HWND area = GetDlgItem(dialog.Handle(), static_cast<int>(id - kPlaceholderOffset));
+            if (area == nullptr)
+                continue;
+            RECT place{};
+            GetWindowRect(area, &place);
+            MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&place), 2);
+            ShowWindow(area, SW_HIDE);
+            // A push-like radio button stays pressed while its type is the current one.
+            HWND button = CreateWindowExA(0, "BUTTON", picture.label, WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                                          BS_AUTORADIOBUTTON | BS_PUSHLIKE, place.left, place.top,
+                                          place.right - place.left, place.bottom - place.top, dialog.Handle(),
+                                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+            SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            if (picture.type == kTableType && (!picker.allowTable || tables.Count() == 0))
+                EnableWindow(button, FALSE);
+            dialog.OnButton(id, [this, picture] { Choose(picture.type); });
+        }
+        if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateText(&dialog, kTableList, &tableName, 0)) {
+            for (int i = 0; i < tables.Count(); ++i)
+                list->AddString(*tables.At(i));
+        }
+        for (unsigned id : {unsigned(kFirstMode), unsigned(kSecondMode)})
+            dialog.OnButton(id, [this, id] {
+                current->SetVariant(static_cast<int32_t>(id - kFirstMode + 1));
+                Refresh(false);
+            });
+        dialog.OnButton(IDOK, [this] { Ok(); });
+        current = picker.current;
+        if (current == nullptr) {
+            current = MakeDistribution(1);
+            current->SetOwner(Owner());
+        }
+        Refresh(true);
+    }
+    ~PickerScreen()
+    {
+        if (current != picker.current)
+            delete current;
+    }
+
+    // The distribution picked, or null after Cancel.
+    Distribution* Run()
+    {
+        if (dialog.Run() != IDOK)
+            return nullptr;
+        Distribution* picked = current;
+        current = nullptr;
+        return picked;
+    }
+
+private:
+    std::unique_ptr<DistributionParameterRow> Row(unsigned label, unsigned field, unsigned button, int i)
+    {
+        // The Formula Editor is not offered here.
+        EnableWindow(GetDlgItem(dialog.Handle(), static_cast<int>(button)), FALSE);
+        return std::make_unique<DistributionParameterRow>(&dialog, label, field, button, &texts[i], nullptr);
+    }
+
+    FormulaDocument* Owner() const { return picker.window != nullptr ? &picker.window->Document() : nullptr; }
+
+    void Choose(int type)
+    {
+        if (current->TypeCode() == type)
+            return;
+        if (current != picker.current)
+            delete current;
+        current = MakeDistribution(type);
+        current->SetOwner(Owner());
+        Refresh(true);
+    }
+
+    // The rows, list and modes of the current type; with texts the rows take the type's parameter texts.
+    void Refresh(bool withTexts)
+    {
+        const bool table = current->TypeCode() == kTableType;
+        CheckRadioButton(dialog.Handle(), kFirstPicture, kLastPicture,
+                         static_cast<int>(kFirstPicture + current->TypeCode() - 1));
+        // A hidden list is disabled too, so that OK does not ask it for a choice.
+        ShowWindow(GetDlgItem(dialog.Handle(), kTableList), table ? SW_SHOW : SW_HIDE);
+        dialog.EnableItem(kTableList, table);
+        const bool modes = !table && current->HasVariants();
+        for (int32_t mode : {1, 2}) {
+            HWND radio = GetDlgItem(dialog.Handle(), static_cast<int>(kFirstMode + mode - 1));
+            ShowWindow(radio, modes ? SW_SHOW : SW_HIDE);
+            SetWindowTextA(radio, current->VariantName(mode));
+            SendMessageA(radio, BM_SETCHECK, current->Variant() == mode ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        for (int i = 0; i < 3; ++i) {
+            const bool shown = !table && i < current->ParameterCount();
+            if (shown && withTexts) {
+                texts[i] = current->Parameter(i)->Text();
+                SetWindowTextA(rows[i]->Field()->Handle(), texts[i].Text());
+            }
+            rows[i]->SetLabel(shown ? current->ParameterLabel(i) : "");
+            rows[i]->Show(shown);
+        }
+        if (table) {
+            tableName = current->Parameter(0) != nullptr ? current->Parameter(0)->Text() : zString();
+            SendDlgItemMessageA(dialog.Handle(), kTableList, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                reinterpret_cast<LPARAM>(tableName.Text()));
+        } else {
+            dialog.SelectField(2484);
+        }
+    }
+
+    void Ok()
+    {
+        if (!dialog.ValidateAndStore())
+            return;
+        Expression values[4];
+        values[0].SetText(std::to_string(current->Variant()).c_str());
+        if (current->TypeCode() == kTableType) {
+            if (tableName.IsEmpty())
+                return;
+            values[1].SetText(tableName.Text());
+        } else {
+            for (int i = 0; i < current->ParameterCount() && i < 3; ++i) {
+                if (!NodeValueWindow::Parses(texts[i], rows[i]->Field(), nullptr))
+                    return;
+                values[i + 1].SetText(texts[i].Text());
+            }
+        }
+        current->SetParameters(values);
+        dialog.Accept();
+    }
+
+    DistributionPicker& picker;
+    zString texts[3];
+    zString tableName;
+    ProgramDialog dialog;
+    std::unique_ptr<DistributionParameterRow> rows[3];
+    Distribution* current = nullptr;
+};
+
+} // namespace
 
 Distribution* RunDistributionPicker(TreeWindow* window, Distribution* current, bool allowTable)
 {
     DistributionPicker picker(window, current, allowTable);
+    if (!DistributionPicker::HasPresenter()) {
+        std::unique_ptr<Distribution> copy(current != nullptr ? current->Clone() : nullptr);
+        Distribution* picked = PickerScreen(picker).Run();
+        return picked != nullptr ? picked : copy.release();
+    }
     if (picker.Present() != IDOK) {
         delete picker.chosen;
         return nullptr;

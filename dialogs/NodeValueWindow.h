@@ -34,6 +34,8 @@ public:
 
     const NodeChildList& Nodes() const { return nodes; }
     const zString& Key() const { return key; }
+    // The text parses as a formula (names need not resolve); otherwise the error is shown on the edit.
+    static bool Parses(const zString& text, EditCtrl* edit, const char* formulaName);
 
 protected:
     // The edit control of the template id, its focus tracked for the inserting commands.
@@ -41,8 +43,6 @@ protected:
     // The node label: "(multiple)", the node's short text, or "(none) Default Definition for Document" for
     // the root alone or no node (Show Nodes is then disabled).
     void ShowNodeLabel();
-    // The text parses as a formula (names need not resolve); otherwise the error is shown on the edit.
-    bool Parses(const zString& text, EditCtrl* edit, const char* formulaName);
     // The caption: the tree's title followed by the suffix.
     void SetCaption(const char* suffix);
     // Marks the tree modified and applies the action through the tree's undo history.

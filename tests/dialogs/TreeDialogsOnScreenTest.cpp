@@ -5,8 +5,6 @@
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DistributeChildrenDialog.h"
-#include "dialogs/DistributionPicker.h"
-#include "formula/DistributionTypes.h"
 #include "framework/window/MDIframeCL.h"
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/NumericFormatDialog.h"
@@ -65,10 +63,6 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
     }
     ASSERT_NE(window.FindVariable("rate", false), nullptr);
 
-    auto picker = DistributionPicker::SetPresenter([](DistributionPicker& dialog) {
-        dialog.chosen = new UniformDistribution();
-        return IDOK;
-    });
     {
         ModalDialogDriver person;
         person.Type(DistributeChildrenDialog::kCountField, "3")
@@ -77,12 +71,13 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
                                     static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("rate"));
             })
             .Press(IDOK)
+            .Press(2462) // the uniform distribution's picture
+            .Press(IDOK)
             .Press(DistributeChildrenRangesDialog::kEqualProbsButton)
             .Press(IDOK);
         window.DistributeChildren();
         EXPECT_TRUE(person.Finished());
     }
-    DistributionPicker::SetPresenter(picker);
     // Equal probabilities over the uniform range 0 to 1: the middle range is centred on 0.5.
     ASSERT_EQ(node->childCount, 3);
     const char* probabilities[] = {"0.333333", "0.333333", "#"};

@@ -8,7 +8,9 @@
 #include "framework/dialog/FormattedEdit.h"
 #include "model/DocVariable.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 int DistributeChildrenDialog::Run()
 {
@@ -41,20 +43,112 @@ DistributeChildrenRangesDialog::DistributeChildrenRangesDialog(Distribution& dis
 
 namespace {
 
-void ShowNumber(ProgramDialog& dialog, unsigned id, double value)
+// The value with at most that many places (negative), trailing zeros dropped.
+void ShowNumber(ProgramDialog& dialog, unsigned id, double value, int16_t places)
 {
     zString text;
-    FormatNumber(NumericFormat(), value, text, true, false, -4);
+    FormatNumber(NumericFormat(), value, text, true, false, places);
     SetDlgItemTextA(dialog.Handle(), id, text.Text());
+}
+
+// The pixel of a value of the range across the rectangle.
+int PixelOf(const DistributeChildrenRangesDialog& ranges, const RECT& rect, double value)
+{
+    return rect.left + static_cast<int>((value - ranges.low) * (rect.right - rect.left) / (ranges.high - ranges.low));
+}
+
+// The distribution's density (or probabilities) over its range, scaled between the lowest and highest sample.
+void PaintCurve(DistributeChildrenRangesDialog& ranges, ProgramDialog& dialog, HDC dc, const RECT& area)
+{
+    const RECT plot{area.left + 1, area.top + 1, area.right - 1, area.bottom - 1};
+    const int samples = ranges.discrete ? static_cast<int>(ranges.high - ranges.low) + 1 : 45;
+    std::vector<POINT> points;
+    double low = 0.0;
+    double high = 0.0;
+    std::vector<double> ys;
+    for (int i = 0; i < samples; ++i) {
+        const double x = ranges.discrete ? ranges.low + i : ranges.low + i * (ranges.high - ranges.low) / 44;
+        int32_t error = 0;
+        const double y = ranges.distribution.Density(x, &error);
+        if (error != 0)
+            break;
+        ys.push_back(y);
+        low = ys.size() == 1 ? y : std::min(low, y);
+        high = ys.size() == 1 ? y : std::max(high, y);
+        points.push_back(POINT{PixelOf(ranges, plot, x), 0});
+    }
+    low = low * 0.75 < 0.2 ? 0.0 : low * 0.75;
+    high = high + (1 - high) / 4 > 0.8 ? 1.0 : high + (1 - high) / 4;
+    ShowNumber(dialog, 2564, low, -3);
+    ShowNumber(dialog, 2563, high, -3);
+    const auto yOf = [&](double y) {
+        return high - low < 1e-10 ? (plot.top + plot.bottom) / 2
+                                  : plot.bottom - static_cast<int>((y - low) * (plot.bottom - plot.top) / (high - low));
+    };
+    for (size_t i = 0; i < points.size(); ++i)
+        points[i].y = yOf(ys[i]);
+    if (!ranges.discrete && !points.empty())
+        Polyline(dc, points.data(), static_cast<int>(points.size()));
+    for (size_t i = 0; ranges.discrete && i < points.size(); ++i) {
+        const RECT bar{points[i].x - 2, points[i].y, points[i].x + 3, yOf(0.0)};
+        if (bar.bottom > bar.top)
+            FillRect(dc, &bar, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    FrameRect(dc, &plot, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+// The ranges' brackets with their "Node" labels, and a triangle at each inner boundary.
+void PaintRanges(DistributeChildrenRangesDialog& ranges, HDC dc, const RECT& area)
+{
+    SetBkMode(dc, TRANSPARENT);
+    const int n = static_cast<int>(ranges.probabilities.size());
+    for (int i = 1; i <= n; ++i) {
+        const int x0 = PixelOf(ranges, area, ranges.boundaries[i - 1]);
+        const int x1 = PixelOf(ranges, area, ranges.boundaries[i]);
+        const POINT bracket[] = {{x0 + 1, area.top}, {x0 + 1, area.top + 3}, {x1 - 1, area.top + 3},
+                                 {x1 - 1, area.top - 1}};
+        Polyline(dc, bracket, 4);
+        std::string label = "Node " + std::to_string(i);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &size);
+        if (size.cx > x1 - x0) {
+            label = std::to_string(i);
+            GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &size);
+        }
+        TextOutA(dc, (x0 + x1 - size.cx) / 2, area.top + 4, label.c_str(), static_cast<int>(label.size()));
+    }
+}
+
+void PaintMarkers(DistributeChildrenRangesDialog& ranges, HDC dc, const RECT& area)
+{
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    for (size_t i = 1; i + 1 < ranges.boundaries.size(); ++i) {
+        const int x = PixelOf(ranges, area, ranges.boundaries[i]);
+        const POINT triangle[] = {{x - 6, area.top + 10}, {x + 6, area.top + 10}, {x, area.top + 1}};
+        Polygon(dc, triangle, 3);
+    }
 }
 
 int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
 {
     ProgramDialog dialog(DistributeChildrenRangesDialog::kTemplateId);
-    ShowNumber(dialog, DistributeChildrenRangesDialog::kLowText, ranges.low);
-    ShowNumber(dialog, DistributeChildrenRangesDialog::kHighText, ranges.high);
-    dialog.OnButton(DistributeChildrenRangesDialog::kEqualRangesButton, [&ranges] { ranges.EqualRanges(); });
-    dialog.OnButton(DistributeChildrenRangesDialog::kEqualProbsButton, [&ranges] { ranges.EqualProbabilities(); });
+    ShowNumber(dialog, DistributeChildrenRangesDialog::kLowText, ranges.low, -4);
+    ShowNumber(dialog, DistributeChildrenRangesDialog::kHighText, ranges.high, -4);
+    dialog.PaintArea(2565, [&](HDC dc, const RECT& area) { PaintCurve(ranges, dialog, dc, area); });
+    dialog.PaintArea(2569, [&](HDC dc, const RECT& area) { PaintRanges(ranges, dc, area); });
+    dialog.PaintArea(2568, [&](HDC dc, const RECT& area) { PaintMarkers(ranges, dc, area); });
+    const auto redrawStrips = [&dialog] {
+        for (int id : {2568, 2569})
+            InvalidateRect(GetDlgItem(dialog.Handle(), id), nullptr, TRUE);
+    };
+    dialog.OnButton(DistributeChildrenRangesDialog::kEqualRangesButton, [&] {
+        ranges.EqualRanges();
+        redrawStrips();
+    });
+    dialog.OnButton(DistributeChildrenRangesDialog::kEqualProbsButton, [&] {
+        ranges.EqualProbabilities();
+        redrawStrips();
+    });
     return dialog.Run();
 }
 

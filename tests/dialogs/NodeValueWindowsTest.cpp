@@ -8,6 +8,7 @@
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/FramedTreeWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@
 
 namespace {
 
-class NodeValueWindows : public testing::Test {
+class NodeValueWindows : public testing::Test, protected FramedTreeWindow {
 protected:
     NodeValueWindows()
     {
@@ -52,11 +53,6 @@ protected:
         return binding != nullptr ? binding->definition.Text().Text() : "(none)";
     }
 
-    ScopedApplication app;
-    MDIframeCL frame{nullptr, 0, "frame"};
-    MessageBoxRecorder boxes;
-    TreeWindow window;
-    TreeDocument& tree = window.Document();
     TreeNode* a;
     TreeNode* b;
 };

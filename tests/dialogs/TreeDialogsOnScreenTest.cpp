@@ -14,6 +14,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/FramedTreeWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@
 
 namespace {
 
-class TreeDialogsOnScreen : public testing::Test {
+class TreeDialogsOnScreen : public testing::Test, protected FramedTreeWindow {
 protected:
     TreeDialogsOnScreen()
     {
@@ -29,11 +30,6 @@ protected:
         tree.Selection.Add(node);
     }
 
-    ScopedApplication app;
-    MDIframeCL frame{nullptr, 0, "frame"};
-    MessageBoxRecorder boxes;
-    TreeWindow window;
-    TreeDocument& tree = window.Document();
     TreeNode* node;
 };
 

@@ -20,6 +20,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/IdleAnalysis.h"
 
 #include <gtest/gtest.h>
 
@@ -79,17 +80,6 @@ struct Tree {
         document.AddChild(a, TerminalNode, "A2", "#", "0");
         b = document.AddChild(document.Root, TerminalNode, "B", "", variables > 2 ? "y" : "4");
     }
-};
-
-// An analysis that only holds the tree's analysis slot while it lives.
-class IdleAnalysis : public AnalysisRun {
-public:
-    using AnalysisRun::AnalysisRun;
-    void Run() override {}
-    const char* Name() const override { return "idle"; }
-    int Step() override { return 1; }
-    double ProgressPos() override { return 0; }
-    double ProgressTotal() override { return 1; }
 };
 
 TreeNode* AddCohort(Tree& t)

@@ -35,6 +35,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/IdleAnalysis.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreePane.h"
@@ -104,17 +105,6 @@ struct Tree {
         b = document.AddChild(document.Root, TerminalNode, "B", "", "5");
     }
     const char* LastActionName() { return window.CurrentUndoAction()->name.Text(); }
-};
-
-// An analysis that only holds the tree's analysis slot while it lives.
-class IdleAnalysis : public AnalysisRun {
-public:
-    using AnalysisRun::AnalysisRun;
-    void Run() override {}
-    const char* Name() const override { return "idle"; }
-    int Step() override { return 1; }
-    double ProgressPos() override { return 0; }
-    double ProgressTotal() override { return 1; }
 };
 
 } // namespace

@@ -30,6 +30,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/FramedTreeWindow.h"
 #include "treewin/SliderWindow.h"
 #include "treewin/TreeClipboardActions.h"
 #include "treewin/TreeStructureActions.h"
@@ -46,7 +47,7 @@ const char* const kEditingQuestion =
     "One or more of the selected nodes is currently editing that item in another window. Do you want to "
     "activate that window now?";
 
-class TreeValuesCommands : public testing::Test {
+class TreeValuesCommands : public testing::Test, protected FramedTreeWindow {
 protected:
     TreeValuesCommands()
     {
@@ -84,11 +85,6 @@ protected:
         return text.Text();
     }
 
-    ScopedApplication app;
-    MDIframeCL frame{nullptr, 0, "frame"};
-    MessageBoxRecorder boxes;
-    TreeWindow window;
-    TreeDocument& tree = window.Document();
     TreeNode* a;
     TreeNode* b;
 };

@@ -133,6 +133,9 @@ TEST(CustomInterfaceCommands, SetOptionsSwitchesTheRiskFunctionAndPicksTheMethod
     options.Add(new CalcMethodChoice{"Second payoff", 2});
     options.Add(new CalcMethodChoice{"Cost-effectiveness", 5});
     TreeCalcPrefs& prefs = window.Document().CalcPrefs;
+    prefs.CalcMethod = PayoffMethod;
+    prefs.CurrentPayoff = 0;
+    prefs.UseUtility = 0;
     std::string seen;
     auto previous = InterfaceOptionsDialog::SetPresenter([&](InterfaceOptionsDialog& d) {
         seen += std::to_string(d.useUtility) + "/" + std::to_string(d.choice) + " ";

@@ -194,20 +194,20 @@ TEST(TreePrefsProfile, NewTreesTakeTheSavedRecordsWithoutHeaderAndFooter)
 {
     StoreTestLock lock;
     SavedRegistryValue savedDisplay("Preferences", "TreeDisplayPrefs"), savedCalc("Preferences", "TreeCalcPrefs");
+    // Every new tree of any test process writes what it loaded back, so the values stored here may outlive
+    // this test: they are ones no other test reads (the fourth payoff's places, the terminal number text).
     TreeDisplayPrefs display;
-    display.BranchesPerNode = 7;
     display.PageHeaderString = "Head";
     display.PageFooterString = "Foot";
     display.TermNumString = "T#";
     ASSERT_TRUE(SavePreferences(display));
     TreeCalcPrefs calc;
-    calc.CurrentPayoff = 2;
+    calc.PayoffFormats[3].expValDigits = 5;
     ASSERT_TRUE(SavePreferences(calc));
     TreeDocument document;
-    EXPECT_EQ(document.DisplayPrefs.BranchesPerNode, 7);
     EXPECT_STREQ(document.DisplayPrefs.TermNumString.Text(), "T#");
     EXPECT_TRUE(document.DisplayPrefs.PageHeaderString.IsEmpty() && document.DisplayPrefs.PageFooterString.IsEmpty());
-    EXPECT_EQ(document.CalcPrefs.CurrentPayoff, 2);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[3].expValDigits, 5);
 }
 
 } // namespace

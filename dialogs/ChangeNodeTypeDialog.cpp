@@ -71,9 +71,9 @@ int ShowOnScreen(ChangeNodeTypeDialog& change)
             });
     const KindButton* current = ButtonOfKind(change.kind);
     int checked = current != nullptr ? static_cast<int>(current->button) : 0;
-    EnableControl(dialog, IDOK, current != nullptr);
+    dialog.EnableItem(IDOK, current != nullptr);
     for (const KindButton& entry : kKindButtons)
-        dialog.OnButton(entry.button, [&dialog] { EnableControl(dialog, IDOK, true); });
+        dialog.OnButton(entry.button, [&dialog] { dialog.EnableItem(IDOK, true); });
     const int answer =
         RunRadioChoice(dialog, ChangeNodeTypeDialog::kFirstButton, ChangeNodeTypeDialog::kLastButton, checked,
                        [&change](unsigned id) { return change.Offers(KindOfButton(static_cast<int>(id))); });

@@ -10,17 +10,12 @@ enum : unsigned { kChooserTemplate = 2125, kChooserList = 2126, kChooserPrompt =
 
 } // namespace
 
-void EnableControl(ProgramDialog& dialog, unsigned id, bool enabled)
-{
-    EnableWindow(GetDlgItem(dialog.Handle(), static_cast<int>(id)), enabled ? TRUE : FALSE);
-}
-
 int RunRadioChoice(ProgramDialog& dialog, unsigned first, unsigned last, int& checked,
                    const std::function<bool(unsigned)>& available)
 {
     auto* group = new RadioGroup(&dialog, first, last, &checked, 0);
     for (unsigned id = first; id <= last; ++id)
-        EnableControl(dialog, id, available(id));
+        dialog.EnableItem(id, available(id));
     if (checked >= static_cast<int>(first) && checked <= static_cast<int>(last))
         SetFocus(GetDlgItem(dialog.Handle(), checked));
     const int answer = dialog.Run();
@@ -34,7 +29,7 @@ int ShowListChooser(const char* caption, const char* prompt, const NameList& row
 {
     ProgramDialog dialog(kChooserTemplate);
     dialog.SetText(caption);
-    SetDlgItemTextA(dialog.Handle(), kChooserPrompt, prompt);
+    dialog.SetItemText(kChooserPrompt, prompt);
     if (selected < 0 || selected >= rows.Count())
         selected = 0;
     if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateIndex(&dialog, kChooserList, &selected, 0)) {
@@ -43,9 +38,6 @@ int ShowListChooser(const char* caption, const char* prompt, const NameList& row
         list->Load();
         SetFocus(list->Handle());
     }
-    dialog.OnNotification(kChooserList, LBN_DBLCLK, [&dialog] {
-        if (dialog.ValidateAndStore())
-            dialog.EndModal();
-    });
+    dialog.OnNotification(kChooserList, LBN_DBLCLK, [&dialog] { dialog.Accept(); });
     return dialog.Run();
 }

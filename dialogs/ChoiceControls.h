@@ -8,9 +8,6 @@
 
 class NameList;
 
-// Enables or disables the dialog's control.
-void EnableControl(ProgramDialog& dialog, unsigned id, bool enabled);
-
 // Runs the dialog with its radio buttons first..last showing `checked` (a button id), those `available`
 // refuses disabled and the checked one focused; after OK `checked` is the chosen button. IDOK or IDCANCEL.
 int RunRadioChoice(ProgramDialog& dialog, unsigned first, unsigned last, int& checked,

@@ -48,7 +48,7 @@ void ShowNumber(ProgramDialog& dialog, unsigned id, double value, int16_t places
 {
     zString text;
     FormatNumber(NumericFormat(), value, text, true, false, places);
-    SetDlgItemTextA(dialog.Handle(), id, text.Text());
+    dialog.SetItemText(id, text.Text());
 }
 
 // The pixel of a value of the range across the rectangle.

@@ -94,7 +94,7 @@ private:
     std::unique_ptr<DistributionParameterRow> Row(unsigned label, unsigned field, unsigned button, int i)
     {
         // The Formula Editor is not offered here.
-        EnableWindow(GetDlgItem(dialog.Handle(), static_cast<int>(button)), FALSE);
+        dialog.EnableItem(button, false);
         return std::make_unique<DistributionParameterRow>(&dialog, label, field, button, &texts[i], nullptr);
     }
 

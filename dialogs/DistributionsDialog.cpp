@@ -25,11 +25,11 @@ void ShowRecords(DistributionsDialog& distributions, ProgramDialog& dialog, Noti
         list.AddChars(line.c_str());
     }
     list.SetCurSel(distributions.selected);
-    SetDlgItemTextA(dialog.Handle(), DistributionsDialog::kDescription, distributions.Description().Text());
+    dialog.SetItemText(DistributionsDialog::kDescription, distributions.Description().Text());
     const BOOL any = distributions.Selected() != nullptr;
-    EnableWindow(GetDlgItem(dialog.Handle(), DistributionsDialog::kDeleteButton), any);
+    dialog.EnableItem(DistributionsDialog::kDeleteButton, any);
     if (distributions.chooser)
-        EnableWindow(GetDlgItem(dialog.Handle(), IDOK), any);
+        dialog.EnableItem(IDOK, any);
 }
 
 int ShowOnScreen(DistributionsDialog& distributions)
@@ -39,13 +39,13 @@ int ShowOnScreen(DistributionsDialog& distributions)
     if (list == nullptr)
         return IDCANCEL;
     if (distributions.chooser) {
-        SetDlgItemTextA(dialog.Handle(), IDOK, "&Use");
-        SetDlgItemTextA(dialog.Handle(), IDCANCEL, "Cancel");
+        dialog.SetItemText(IDOK, "&Use");
+        dialog.SetItemText(IDCANCEL, "Cancel");
     } else {
         ShowWindow(GetDlgItem(dialog.Handle(), IDOK), SW_HIDE);
     }
     // Editing a record's properties is not offered here.
-    EnableWindow(GetDlgItem(dialog.Handle(), DistributionsDialog::kPropertiesButton), FALSE);
+    dialog.EnableItem(DistributionsDialog::kPropertiesButton, false);
     ShowRecords(distributions, dialog, *list);
     dialog.OnNotification(DistributionsDialog::kList, LBN_SELCHANGE, [&] {
         distributions.selected = list->GetCurSel();

@@ -16,7 +16,7 @@ int ShowOnScreen(EditScopeDialog& edit)
     for (int bit = 0; bit < 31 && buttons < EditScopeDialog::kButtons; ++bit)
         if (edit.mask & (1u << bit)) {
             scopes[buttons] = bit;
-            SetDlgItemTextA(dialog.Handle(), static_cast<int>(EditScopeDialog::kFirstButton + buttons), edit.Label(bit));
+            dialog.SetItemText(EditScopeDialog::kFirstButton + buttons, edit.Label(bit));
             ++buttons;
         }
     // Fewer than two scopes leave the second button as it is.

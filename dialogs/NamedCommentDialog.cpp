@@ -12,7 +12,7 @@ void NamedCommentDialog::Run()
     ProgramDialog dialog(TemplateId);
     if (!caption.IsEmpty())
         dialog.SetText(caption);
-    SetDlgItemTextA(dialog.Handle(), TextId, text.Text());
+    dialog.SetItemText(TextId, text.Text());
     dialog.Run();
 }
 

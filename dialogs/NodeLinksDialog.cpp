@@ -1,6 +1,6 @@
 #include "dialogs/NodeLinksDialog.h"
 
-#include "dialogs/ChoiceControls.h"
+#include "dialogs/ProgramDialog.h"
 
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
@@ -19,12 +19,12 @@ void ShowOnScreen(NodeLinksDialog& links)
     for (int row = 0; row < 3; ++row) {
         const int text = static_cast<int>(NodeLinksDialog::kFirstItemText) + row;
         const unsigned button = NodeLinksDialog::kFirstBreakButton + static_cast<unsigned>(row);
-        SetDlgItemTextA(dialog.Handle(), text, links.ItemName(row).Text());
-        EnableControl(dialog, button, links.LinkId(row) != 0);
+        dialog.SetItemText(text, links.ItemName(row).Text());
+        dialog.EnableItem(button, links.LinkId(row) != 0);
         dialog.OnButton(button, [&dialog, &links, row, text, button] {
             links.Break(row);
-            EnableControl(dialog, button, false);
-            SetDlgItemTextA(dialog.Handle(), text, "");
+            dialog.EnableItem(button, false);
+            dialog.SetItemText(text, "");
             SetFocus(GetDlgItem(dialog.Handle(), IDOK));
         });
     }

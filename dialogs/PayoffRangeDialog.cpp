@@ -19,7 +19,7 @@ void ShowOnScreen(const PayoffRangeDialog& range)
     for (int i = 0; i < 2; ++i) {
         zString text;
         FormatNumber(range.node->document->NumberFormat, values[i], text, true, true, DigitsOfFormat);
-        SetDlgItemTextA(dialog.Handle(), static_cast<int>(ids[i]), text.Text());
+        dialog.SetItemText(ids[i], text.Text());
     }
     dialog.Run();
 }

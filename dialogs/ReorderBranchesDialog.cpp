@@ -1,6 +1,6 @@
 #include "dialogs/ReorderBranchesDialog.h"
 
-#include "dialogs/ChoiceControls.h"
+#include "dialogs/ProgramDialog.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "model/TreeNode.h"
 
@@ -21,8 +21,8 @@ void ShowRows(ReorderBranchesDialog& reorder, ProgramDialog& dialog, ListBoxCtrl
         list.AddChars(row.c_str());
     }
     list.SetCurSel(selected);
-    EnableControl(dialog, ReorderBranchesDialog::kUpButton, selected > 0);
-    EnableControl(dialog, ReorderBranchesDialog::kDownButton, selected >= 0 && selected + 1 < reorder.branches);
+    dialog.EnableItem(ReorderBranchesDialog::kUpButton, selected > 0);
+    dialog.EnableItem(ReorderBranchesDialog::kDownButton, selected >= 0 && selected + 1 < reorder.branches);
 }
 
 int ShowOnScreen(ReorderBranchesDialog& reorder)

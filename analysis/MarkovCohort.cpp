@@ -132,6 +132,14 @@ std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs
     return plan;
 }
 
+void KeepSpare(std::unique_ptr<MarkovCohortPlan> plan)
+{
+    auto& spare = SparePlans();
+    if (spare.size() >= kMaxSparePlans)
+        spare.erase(spare.begin());
+    spare.push_back(std::move(plan));
+}
+
 void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan, const TreeNode* markov, const MarkovRunArgs& args,
                 bool samplesFixed)
 {
@@ -139,10 +147,7 @@ void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan, const TreeNode* markov, 
         Reuse().kept.push_back(std::move(plan));
         return;
     }
-    auto& spare = SparePlans();
-    if (spare.size() >= kMaxSparePlans)
-        spare.erase(spare.begin());
-    spare.push_back(std::move(plan));
+    KeepSpare(std::move(plan));
 }
 
 class CohortRun {
@@ -567,7 +572,7 @@ MarkovRunReuse::~MarkovRunReuse()
     if (--reuse.depth > 0)
         return;
     for (auto& plan : reuse.kept)
-        SparePlans().push_back(std::move(plan));
+        KeepSpare(std::move(plan));
     reuse.kept.clear();
     reuse.resolvedJumps.clear();
 }

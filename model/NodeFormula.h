@@ -16,6 +16,10 @@ struct TreeNode;
 // when given, receives whether the formula referred to a variable.
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                            bool* usesVariables = nullptr);
+// The same for a formula text that is parsed once and not kept.
+double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
+                               bool* usesVariables = nullptr);
+
 // Values a caller knows for some formulas that read no variable, installed on a document while it knows
 // them (TreeDocument::KnownValues): asked before each formula is evaluated at a node of the document, and
 // told the value of each formula evaluated without error.
@@ -25,10 +29,6 @@ public:
     virtual bool Find(const Expression& formula, double* value) = 0;
     virtual void Remember(const Expression& formula, double value) = 0;
 };
-
-// The same for a formula text that is parsed once and not kept.
-double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
-                               bool* usesVariables = nullptr);
 
 // Evaluation handles and contexts kept by a tree window and moved from node to node, so that evaluating the
 // formulas of a whole tree makes no handle per formula. Each role name has a handle of its own, so that the

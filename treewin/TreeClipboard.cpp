@@ -55,14 +55,6 @@ TreeNode* TreeClipboard::Get(int slot) const
     return slots[SlotIndex(slot)].get();
 }
 
-void TreeClipboard::Exchange(TreeNode*& node, int slot)
-{
-    TreeNode* previous = node;
-    node = Fetch(slot);
-    Store(previous, slot);
-    delete previous;
-}
-
 void TreeClipboard::SelectSlot(int slot)
 {
     slot = SlotIndex(slot);

@@ -32,8 +32,6 @@ public:
     // The stored tree, shared: a stored tree is never changed, and a holder keeps it after the slot is
     // stored over.
     std::shared_ptr<const TreeNode> Share(int slot) const { return slots[SlotIndex(slot)]; }
-    // The node takes a copy of the slot's tree and the slot the node's old tree (which is then deleted).
-    void Exchange(TreeNode*& node, int slot);
     void SelectSlot(int slot);
     int Current() const { return current; }
 

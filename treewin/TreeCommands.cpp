@@ -157,8 +157,7 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     const bool mayEdit = node != nullptr && MayEditStructure();
     switch (command) {
     case 1114:
-        if (!CustomInterfaceShown)
-            SaveSnapshotCommand();
+        SaveSnapshotCommand();
         return 1;
     case 1187:
         InPlaceTextChanged();
@@ -211,12 +210,9 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         EditNumberFormats();
         return 1;
     case 1308:
-        if (!CustomInterfaceShown)
-            EditPreferences();
+        EditPreferences();
         return 1;
     case 1402:
-        if (CustomInterfaceShown)
-            return 1;
         if (FindReplace == nullptr) {
             FindReplace = new FindReplaceWindow(this);
             FindReplace->Show(-1);
@@ -225,17 +221,14 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         }
         return 1;
     case 1415:
-        if (!CustomInterfaceShown)
-            SelectNodesDialog{*this};
+        SelectNodesDialog{*this};
         return 1;
     case 1417:
-        if (!CustomInterfaceShown) {
-            // A tree designs its first custom interface from empty settings.
-            if (!document.CustomInterface)
-                document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
-            if (CustomInterfaceDialog(*this, *document.CustomInterface).Run())
-                SetModified(1);
-        }
+        // A tree designs its first custom interface from empty settings.
+        if (!document.CustomInterface)
+            document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+        if (CustomInterfaceDialog(*this, *document.CustomInterface).Run())
+            SetModified(1);
         return 1;
     case 1401:
         if (selection.Count() == 1 && !CustomInterfaceShown) {

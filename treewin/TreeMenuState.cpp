@@ -141,12 +141,17 @@ bool RuleAllows(const MenuFacts& f, const TreeDocument& document, unsigned id)
     case 1220: return f.masters > 0;
     case 1301:
     case 1314: return !f.snapshot && !ci;
+    case 1114:
     case 1208:
     case 1209:
     case 1210:
     case 1211:
     case 1213:
     case 1306:
+    case 1308:
+    case 1402:
+    case 1415:
+    case 1417:
     case 1556:
     case 1562: return !ci;
     case 1304: return f.editable;
@@ -214,9 +219,10 @@ void TreeWindow::UpdateMenus(HMENU bar)
     const MenuFacts f(*this, CustomInterfaceShown);
     const bool ci = f.customInterface;
     TreeNode* node = f.first;
+    const auto rule = [&](unsigned id) { return RuleAllows(f, document, id); };
 
     SetItem(bar, 1106, false);
-    SetItem(bar, 1114, !ci);
+    SetItem(bar, 1114, rule(1114));
     if (f.snapshot)
         for (unsigned id : {1104u, 1105u})
             SetItem(bar, id, false);
@@ -224,7 +230,6 @@ void TreeWindow::UpdateMenus(HMENU bar)
         for (unsigned id : {1208u, 1209u, 1210u, 1211u, 1213u, 1350u, 1351u, 1352u})
             SetItem(bar, id, false);
 
-    const auto rule = [&](unsigned id) { return RuleAllows(f, document, id); };
     if (!rule(1207))
         SetItem(bar, 1207, false);
     else if (f.copy1)
@@ -247,20 +252,20 @@ void TreeWindow::UpdateMenus(HMENU bar)
         SetItem(bar, id, rule(id));
     SetItem(bar, 1315, rule(1315), "C&ollapse Subtree\tCtrl+J");
     SetItem(bar, 1316, rule(1316), "&Expand Subtree Once\tCtrl+Shift+J");
-    SetItem(bar, 1308, !ci);
+    SetItem(bar, 1308, rule(1308));
     SetItem(bar, 1309, true);
 
-    SetItem(bar, 1402, !ci);
+    SetItem(bar, 1402, rule(1402));
     SetItem(bar, 1401,
             f.one && !ci && (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !node->collapsed)),
             f.subtreeHighlighted ? "Deselect Su&btree\tCtrl+B" : "Select Su&btree\tCtrl+B");
     SetItem(bar, 1414, rule(1414));
-    SetItem(bar, 1415, !ci);
+    SetItem(bar, 1415, rule(1415));
     const bool addOne = node != nullptr && (f.kids > 0 || node->kind == LabelNode);
     SetItem(bar, 1403, rule(1403), addOne ? "&Add Branch\tCtrl+A" : "&Add Branches\tCtrl+A");
     SetItem(bar, 1410, !f.rolledBack && !ci);
     SetItem(bar, 1416, CanShowCustomInterface(), ci ? "Hide &Custom Interface" : "Show &Custom Interface");
-    SetItem(bar, 1417, !ci);
+    SetItem(bar, 1417, rule(1417));
 
     SetItem(bar, 1510, f.any && !f.busy);
     SetItem(bar, 1509, !ci, Evaluator != nullptr ? "Close &Evaluator" : "Open &Evaluator");
@@ -268,7 +273,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1502, !f.busy);
     SetItem(bar, 1504, !f.busy);
     SetItem(bar, 1503, f.editField == 2);
-    SetItem(bar, 1306, !ci, VariablesView != nullptr ? "Hide &Variables Window" : "Show &Variables Window");
+    SetItem(bar, 1306, rule(1306), VariablesView != nullptr ? "Hide &Variables Window" : "Show &Variables Window");
     SetItem(bar, 1508, f.markov1 && !f.busy);
     SetItem(bar, 1507, !ci && f.any && !f.locked && f.allMarkovStates);
     SetItem(bar, 1512, !ci && f.any && !f.locked && f.allInMarkovNotState);

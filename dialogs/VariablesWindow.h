@@ -43,7 +43,6 @@ public:
     // The definition window of the selected line's variable at the node that defines it.
     void OpenSelectedDefinition();
     void SetShowInherited(bool on);
-    bool ShowInherited() const { return showInherited; }
 
     long OnCommand(WindowEvent* event) override;
     long OnSize(WindowEvent* event) override;

@@ -22,7 +22,6 @@ public:
     DdeClient& Client() { return client_; }
     const ClipboardFormat& ObjectLinkFormat() const { return objectLink_; }
     Clipboard* LinkClipboard() const { return clipboard_; }
-    const std::string& ServiceName() const { return serviceName_; }
 
     // Empties the clipboard, then puts the text and a link to the item of the topic on this service; false
     // when the clipboard took neither.

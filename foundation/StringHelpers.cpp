@@ -153,12 +153,12 @@ void Parenthesize(zString& text)
     text = result;
 }
 
-namespace {
-
-char Upper(char c)
+char UpperChar(char c)
 {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
+
+namespace {
 
 // The first `length` characters of both texts agree once each is mapped by its own function.
 template <typename MapA, typename MapB>
@@ -180,17 +180,17 @@ char Same(char c)
 
 bool EqualsNoCase(const zString& a, const zString& b)
 {
-    return a.Length() == b.Length() && SameMapped(a.Text(), b.Text(), a.Length(), Upper, Upper);
+    return a.Length() == b.Length() && SameMapped(a.Text(), b.Text(), a.Length(), UpperChar, UpperChar);
 }
 
 bool EqualsNoCase(const zString& a, const char* b)
 {
     const char* text = b != nullptr ? b : "";
-    return a.Length() == std::strlen(text) && SameMapped(a.Text(), text, a.Length(), Upper, Upper);
+    return a.Length() == std::strlen(text) && SameMapped(a.Text(), text, a.Length(), UpperChar, UpperChar);
 }
 
 bool UpperCasedEquals(const char* text, const zString& upper)
 {
     const char* own = text != nullptr ? text : "";
-    return std::strlen(own) == upper.Length() && SameMapped(own, upper.Text(), upper.Length(), Upper, Same);
+    return std::strlen(own) == upper.Length() && SameMapped(own, upper.Text(), upper.Length(), UpperChar, Same);
 }

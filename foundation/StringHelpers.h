@@ -75,5 +75,7 @@ void Parenthesize(zString& text);
 // True when both texts are equal after upper-casing; nothing is copied.
 bool EqualsNoCase(const zString& a, const zString& b);
 bool EqualsNoCase(const zString& a, const char* b);
+// The character upper-cased as zString::MakeUpper does it.
+char UpperChar(char c);
 // True when the text upper-cased (as zString::MakeUpper does it) equals `upper`; nothing is copied.
 bool UpperCasedEquals(const char* text, const zString& upper);

@@ -10,7 +10,6 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 
-#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -39,11 +38,6 @@ int MatchStateText(const TreeNode* markov, const zString& upperName)
             return i + 1;
     }
     return 0;
-}
-
-char UpperChar(char c)
-{
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
 // The states' names upper-cased once, so that the names of all jumps are matched against them by length

@@ -83,13 +83,8 @@ void TreeWindow::RedrawNodes(const NodeChildList& nodes, int mode)
 {
     if (nodes.Count() == 0)
         return;
-    for (int i = 0; i < nodes.Count(); ++i) {
-        TreeNode* node = nodes.At(i);
-        if (mode == 2)
-            for (int child = 0; child < node->childCount; ++child)
-                MeasureNode(*this, node->GetChild(child), false);
-        MeasureNode(*this, node, mode == 1);
-    }
+    for (int i = 0; i < nodes.Count(); ++i)
+        NodeChanged(nodes.At(i), mode);
     Relayout();
 }
 

@@ -95,7 +95,6 @@ bool MonteCarloSimulation::Setup(const MonteCarloSettings& settings)
     trials = static_cast<uint16_t>(settings.trials);
     weight = 1.0 / trials;
     totalWeight = 0.0;
-    kept.clear();
     kept.reserve(trials);
     samplingMode = settings.samplingMode;
     sampled.RemoveAll();
@@ -144,6 +143,8 @@ void MonteCarloSimulation::Begin()
     optionColumns = reevaluatePath ? static_cast<size_t>(optionCount) * (costEffectiveness ? 2 : 1) : 0;
     variableColumns = flaggedVariables.size();
     sampleColumns = static_cast<size_t>(sampled.Count());
+    // Kept trials point into the columns and labels, so all three start again together.
+    kept.clear();
     columns.clear();
     columns.reserve((optionColumns + variableColumns + sampleColumns) * trials);
     labels.assign(1, zString());

@@ -114,7 +114,7 @@ public:
     void SelectNodes(const NodeChildList& nodes)
     {
         document.SelectNodes(nodes);
-        SyncEvaluatorWindow();
+        SyncCompanionWindows();
     }
     void SelectOrToggleNode(TreeNode* node) { SelectNode(node, 1, nullptr, document.Selection.Count() > 0); }
     void ClearSelection();

@@ -2,6 +2,7 @@
 
 #include "analysis/MarkovCohort.h"
 #include "analysis/ProbabilityVerification.h"
+#include "analysis/RollBackPlan.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericHelpers.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr double kProbabilityTolerance = 1e-6;
 constexpr double kTieTolerance = 1e-10;
 constexpr double kOverflowLimit = 1e21;
 constexpr uint32_t kCancelCheckInterval = 601;
@@ -118,11 +118,14 @@ void RollBackState::EndProgress()
     progressCount = 0;
 }
 
+bool RollBackState::ChecksProbabilities() const
+{
+    return !skipProbabilityChecks && calcState->probabilityCheck != 0;
+}
+
 bool RollBackState::CheckProbabilityRange(double p, TreeNode* node)
 {
-    if (skipProbabilityChecks || calcState->probabilityCheck == 0)
-        return true;
-    if (p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance)
+    if (!ChecksProbabilities() || ProbabilityInRange(p))
         return true;
     VerifyProbabilities(document, 0, node, nullptr, 0);
     *error = 1;
@@ -133,7 +136,7 @@ bool RollBackState::CheckProbabilitySum(double sum, TreeNode* node)
 {
     if (*error != 0)
         return false;
-    if (skipProbabilityChecks || calcState->probabilityCheck == 0 || MagnitudeAtMost(sum - 1.0, kProbabilityTolerance))
+    if (!ChecksProbabilities() || ProbabilitySumIsOne(sum))
         return true;
     VerifyProbabilities(document, 0, node, nullptr, 0);
     *error = 1;
@@ -154,7 +157,11 @@ double RollBackTree(TreeNode* node, int* error, int mode)
         state.Start();
         if (mode == RollBackWithProgress)
             state.ShowProgress(CountSubtreeNodes(node, true));
-        value = EvaluateNode(node, state);
+        if (!RollBackPlan::RollBack(node, state, &value)) {
+            value = EvaluateNode(node, state);
+            if (*error == 0)
+                RollBackPlan::Keep(node, state);
+        }
         if (*error == 0 && state.useUtility)
             InverseUtilityChecked(window, value, error);
         if (mode != RollBackSilent)
@@ -170,6 +177,11 @@ double RollBackTree(TreeNode* node, int* error, int mode)
 bool ProbabilityIsComplement(const Expression& expression)
 {
     return expression.Text()[0] == '#';
+}
+
+bool TiesWithBest(double value, double best)
+{
+    return std::fabs(value - best) < kTieTolerance;
 }
 
 double BranchProbability(TreeNode* node, int* error, bool quiet)
@@ -573,7 +585,7 @@ void Evaluator::ChooseBestChild(Frame& frame)
     for (size_t i = 1; i < count; ++i)
         best = state.document->BetterValue(node, best, values[i]);
     for (size_t i = 0; i < count; ++i) {
-        if (std::fabs(values[i] - best) < kTieTolerance)
+        if (TiesWithBest(values[i], best))
             node->optimal->Add(node->GetChild(static_cast<int>(i)));
     }
     frame.value = best;

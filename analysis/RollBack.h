@@ -5,6 +5,7 @@
 // cost and effectiveness, branch probabilities, optimal children) stay in the nodes.
 
 #include "analysis/CalcMethods.h"
+#include "foundation/NumericHelpers.h"
 
 #include <cstdint>
 
@@ -12,6 +13,17 @@ class CalcState;
 class Expression;
 class TreeDocument;
 struct TreeNode;
+
+// What the probability checks accept: a probability within -1e-6..1+1e-6, a sum within 1e-6 of 1.
+constexpr double kProbabilityTolerance = 1e-6;
+inline bool ProbabilityInRange(double p)
+{
+    return p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance;
+}
+inline bool ProbabilitySumIsOne(double sum)
+{
+    return MagnitudeAtMost(sum - 1.0, kProbabilityTolerance);
+}
 
 // Modes of RollBackTree.
 enum RollBackMode { RollBackPlain = 0, RollBackWithProgress = 2, RollBackSilent = 3 };
@@ -30,6 +42,8 @@ public:
     // 1, is reported through the probability verification at the node and fails.
     bool CheckProbabilityRange(double p, TreeNode* node);
     bool CheckProbabilitySum(double sum, TreeNode* node);
+    // The probability checks are on.
+    bool ChecksProbabilities() const;
 
     int* error = nullptr;
     TreeDocument* document = nullptr;
@@ -64,6 +78,8 @@ double BranchProbabilityEx(TreeNode* node, int* error, int* usesVariables);
 // Evaluates and caches the branch probabilities of every child; null, or the child whose formula failed.
 TreeNode* EvaluateBranchProbabilities(TreeNode* node, int* error);
 bool ProbabilityIsComplement(const Expression& expression);
+// A decision node's child whose value ties with the best value is on the optimal path too.
+bool TiesWithBest(double value, double best);
 // The child a logic node follows: the first with a positive branch probability, else the last; null for a
 // node without children.
 TreeNode* SelectLogicBranch(TreeNode* node, int* error, bool check);

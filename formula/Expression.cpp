@@ -223,11 +223,7 @@ void Expression::SetText(const char* newText)
     DropParseTree();
 }
 
-uint32_t Expression::NewTreeSerial()
-{
-    static uint32_t last = 0;
-    return ++last;
-}
+uint32_t Expression::lastTreeSerial = 0;
 
 void Expression::SetParseTree(ParseNode* tree)
 {

@@ -38,6 +38,9 @@ public:
     // Differs between expressions and changes with every change of the cached tree: what was worked out
     // from the tree holds while the serial stays.
     uint32_t TreeSerial() const { return treeSerial; }
+    // The serial handed out last: it changes whenever any expression is made or any cached tree changes (every
+    // change of a formula text drops its tree), so a value worked out from formulas holds while it stays.
+    static uint32_t LastTreeSerial() { return lastTreeSerial; }
     bool HasParseTree() const { return parseTree != nullptr; }
     // Takes ownership of `tree` in place of the cached one.
     void SetParseTree(ParseNode* tree);
@@ -87,7 +90,8 @@ private:
     CompiledFormula* compiled = nullptr;
     uint32_t treeSerial = NewTreeSerial();
 
-    static uint32_t NewTreeSerial();
+    static uint32_t lastTreeSerial;
+    static uint32_t NewTreeSerial() { return ++lastTreeSerial; }
 };
 
 // True, with the number, when the cache was filled from `start` under the current generation and its name

@@ -94,6 +94,7 @@ DocVariable* TreeDocument::EnsureVariable(const char* name, const char* defaultF
 
 void TreeDocument::VariablesChanged()
 {
+    ++EditCount;
     if (View != nullptr)
         View->VariablesChanged();
 }

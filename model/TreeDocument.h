@@ -41,6 +41,30 @@ class KnownFormulaValues;
 class NodeFormulaEvaluator;
 struct TreeNode;
 
+// What a calculation's result depends on besides the values its variables hold now, as one record that
+// compares equal while nothing it covers changed: the formulas of every expression, where names resolve
+// (bindings, the tree's shape, nodes deleted), the tables, and the document's own count of model changes.
+struct CalculationRevision {
+    uint32_t formulas = 0;
+    uint32_t names = 0;
+    uint32_t tables = 0;
+    uint32_t tableContents = 0;
+    uint32_t edits = 0;
+
+    bool operator==(const CalculationRevision& other) const
+    {
+        return formulas == other.formulas && names == other.names && tables == other.tables &&
+               tableContents == other.tableContents && edits == other.edits;
+    }
+    bool operator!=(const CalculationRevision& other) const { return !(*this == other); }
+};
+
+// Work an analysis keeps on a document between its runs (the analysis knows what it holds).
+class KeptAnalysisWork {
+public:
+    virtual ~KeptAnalysisWork() = default;
+};
+
 class TreeDocument : public FormulaDocument {
 public:
     // A new tree: a fresh decision node as root, or the given tree (each of its nodes is told the document and
@@ -119,6 +143,8 @@ public:
     // The better of a and b for the optimal path (ties give a); the direction is reversed at a node of the
     // reversed-decision kind.
     double BetterValue(const TreeNode* node, double a, double b) const;
+    // The same at a node of the kind.
+    double BetterValueOfKind(int32_t kind, double a, double b) const;
     // a is at least as good as b.
     bool IsBetter(const TreeNode* node, double a, double b) const;
     bool IsCostEffectiveness() const { return CalcPrefs.CalcMethod == CostEffectivenessMethod; }
@@ -146,9 +172,16 @@ public:
     // the values on the nodes stale: the rolled-back state ends as the Roll Back toggle ends it.
     void ModelChanged()
     {
+        ++EditCount;
         if (RolledBack != 0)
             EndRolledBack();
     }
+    // The revision of everything a calculation on the document reads besides the variables' current values.
+    CalculationRevision Revision() const;
+    // Model changes counted by ModelChanged (also for nodes outside the tree) and VariablesChanged.
+    uint32_t EditCount = 0;
+    // The roll back's flat form of the tree, kept for the next roll back (null when none).
+    std::unique_ptr<KeptAnalysisWork> KeptRollBack;
     void EndRolledBack();
     // Bound windows that keep temporary values in the tree (a slider's). While there are any, the view hears
     // before the shape of the tree changes, so that they can give the values back while their paths hold.

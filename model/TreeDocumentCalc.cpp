@@ -1,6 +1,8 @@
 // The calculation-method rules of a tree window: which direction the optimal path takes, which payoff is
 // the cost, the multi-attribute weights, and the comparison that picks the better of two values.
 
+#include "formula/Expression.h"
+#include "formula/NameResolution.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
@@ -16,6 +18,17 @@ int PayoffIndex(int payoff)
 }
 
 }  // namespace
+
+CalculationRevision TreeDocument::Revision() const
+{
+    CalculationRevision revision;
+    revision.formulas = Expression::LastTreeSerial();
+    revision.names = NameResolutionGeneration;
+    revision.tables = TableResolutionGeneration;
+    revision.tableContents = TableContentGeneration;
+    revision.edits = EditCount;
+    return revision;
+}
 
 int TreeDocument::OptimalPathDirection() const
 {
@@ -80,8 +93,13 @@ bool TreeDocument::GetMultiAttrWeight(int payoff, zString& out) const
 
 double TreeDocument::BetterValue(const TreeNode* node, double a, double b) const
 {
+    return BetterValueOfKind(node != nullptr ? node->kind : 0, a, b);
+}
+
+double TreeDocument::BetterValueOfKind(int32_t kind, double a, double b) const
+{
     bool maximize = IsMaximizing();
-    if (node != nullptr && node->kind == ReversedDecisionNode)
+    if (kind == ReversedDecisionNode)
         maximize = !maximize;
     if (maximize)
         return a < b ? b : a;

@@ -259,7 +259,10 @@ int TreeNode::Depth() const
 
 void TreeNode::ModelChanged()
 {
-    if (document == nullptr || document->RolledBack == 0)
+    if (document == nullptr)
+        return;
+    ++document->EditCount;
+    if (document->RolledBack == 0)
         return;
     // A node being built apart from the tree (a copy not inserted yet) changes no value of the tree.
     const TreeNode* top = this;

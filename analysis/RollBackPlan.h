@@ -1,0 +1,78 @@
+#pragma once
+// A tree laid out flat for repeated roll backs: node kinds, children as contiguous index ranges, the
+// probability and payoff formulas as references into a list of distinct formulas, and the results in arrays.
+// It is laid out by the second roll back from the same node at the same document revision, kept by the
+// document and used while the revision stays. Each run evaluates every distinct formula once, through the
+// same evaluation a full roll back uses, then rolls the arrays back and stores the results in the nodes as a
+// full roll back does, so both give identical results. It serves trees of chance, decision and terminal nodes
+// whose formulas read only variables bound to plain numbers, under the payoff method without utilities; any
+// other tree, and any run that meets a failing formula or probability check, takes the full roll back.
+
+#include "formula/Expression.h"
+#include "model/TreeDocument.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class RollBackState;
+class ParseNode;
+struct TreeNode;
+
+class RollBackPlan : public KeptAnalysisWork {
+public:
+    // Rolls back from `start` by the kept plan (laying it out when it is due): true when it ran, with *value
+    // set (or the state's error set by a cancel); false, with nothing written, when the full roll back must run.
+    static bool RollBack(TreeNode* start, RollBackState& state, double* value);
+    // A full roll back from `start` ended without error: the next roll back from it may lay the plan out when
+    // the document is still at the same revision.
+    static void Keep(TreeNode* start, RollBackState& state);
+
+private:
+    // A node of the flat tree. Children of a node follow each other; a parent comes before its children.
+    struct Entry {
+        TreeNode* node;
+        int32_t kind;
+        int32_t childCount;  // as the node had it when laid out
+        int32_t firstChild;
+        // Children of chance nodes: their probability's formula, or kComplement for "#"; others kNone.
+        int32_t probability;
+        // Terminal nodes: their payoff's formula; others kNone.
+        int32_t payoff;
+    };
+    // One distinct formula: the node it is evaluated at and the formula itself.
+    struct Formula {
+        TreeNode* node;
+        const Expression* expression;
+    };
+    static constexpr int32_t kNone = -1;
+    static constexpr int32_t kComplement = -2;
+
+    static bool Applies(const RollBackState& state);
+    bool Holds(const TreeNode* node, const TreeDocument& document) const;
+    void Forget();
+    bool Build(const RollBackState& state);
+    bool AddChildren(int32_t parent, const RollBackState& state);
+    // The index of the formula evaluated at the node (shared with earlier nodes whose formula gives the same
+    // value by construction), or kNone when it cannot be read by bound numbers.
+    int32_t FormulaIndex(TreeNode* node, const Expression& expression);
+    // Rolls the arrays back; false when a formula or probability check fails (*error set by a cancel).
+    bool Evaluate(RollBackState& state);
+    bool Store(RollBackState& state);
+    void StoreOptimal(TreeNode* node, size_t first, size_t end, double best);
+
+    TreeNode* start = nullptr;
+    CalculationRevision revision;
+    int payoffIndex = 0;
+    uint8_t allowNamePayoff = 0;
+    bool laidOut = false;
+    int refusals = 0;
+    std::vector<Entry> entries;
+    std::vector<Formula> formulas;
+    // While laying out: the formulas by the hash of their shape.
+    std::unordered_multimap<uint64_t, int32_t> shapes;
+    std::vector<double> formulaValues;
+    std::vector<double> values;
+    std::vector<double> probabilities;
+    std::vector<uint8_t> reached;
+};

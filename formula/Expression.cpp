@@ -227,8 +227,12 @@ uint32_t Expression::lastTreeSerial = 0;
 
 void Expression::SetParseTree(ParseNode* tree)
 {
-    if (tree == parseTree)
+    if (tree == parseTree) {
+        // Without a tree before and after, the text may still have changed: what was worked out from it is stale.
+        if (tree == nullptr)
+            treeSerial = NewTreeSerial();
         return;
+    }
     treeSerial = NewTreeSerial();
     DeleteCompiled(compiled);
     // A plain number is known as one from the start, so it can be read without an evaluation.

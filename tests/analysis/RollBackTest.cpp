@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -420,6 +421,160 @@ TEST(RollBackRepeated, KeptFormulasGiveWhatFreshOnesGive)
         }
     }
     EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// A tree edited through the model's own setters between roll backs: every roll back, however often the tree
+// was rolled back unchanged before, gives bit for bit what a fresh tree built by the same steps gives.
+class EditedTree {
+public:
+    EditedTree(uint32_t seed, int edits)
+    {
+        for (const char* name : {"a", "b", "c"})
+            tree.Bind(tree.Root(), name, "0.5");
+        random.Seed(seed);
+        Grow(tree.Add(tree.Root(), DecisionNode, "d"), 3);
+        for (int i = 0; i < edits; ++i)
+            Edit();
+    }
+
+    void Edit()
+    {
+        std::vector<TreeNode*> nodes;
+        Collect(tree.Root()->GetChild(0), nodes);
+        TreeNode* node = nodes[random.Next() % nodes.size()];
+        TreeCalcPrefs& prefs = tree.Document().CalcPrefs;
+        switch (random.Next() % 8) {
+        case 0:
+            node->SetProbabilityText(Probability(), false);
+            break;
+        case 1:
+            node->SetPayoffText(Payoff(), random.Next() % 2, false);
+            break;
+        case 2:
+            node->SetKind(Kind(), false);
+            break;
+        case 3:
+            Grow(node, random.Next() % 2);
+            break;
+        case 4:
+            if (node->parent->childCount > 1) {
+                node->parent->RemoveChild(node);
+                delete node;
+            }
+            break;
+        case 5:
+            tree.Root()->FindBinding("B", true)->definition.SetNumber(random.Next() / 16384.0);
+            break;
+        case 6:
+            if (random.Next() % 2 == 0)
+                node->SetBinding(Pick({"a", "c"}), Pick({"0.25", "0.75", "c/2"}), false);
+            else
+                node->RemoveBinding(Pick({"a", "c"}), false, false);
+            break;
+        default:
+            if (random.Next() % 2 == 0)
+                prefs.CurrentPayoff = static_cast<int8_t>(random.Next() % 2);
+            else
+                prefs.OptPath[prefs.CurrentPayoff] = prefs.OptPath[prefs.CurrentPayoff] == 1 ? 0 : 1;
+            break;
+        }
+    }
+
+    TreeBuilder tree;
+
+private:
+    const char* Pick(const std::vector<const char*>& texts) { return texts[random.Next() % texts.size()]; }
+    const char* Probability() { return Pick({"0.1", "0.2", "a/5", "b/10", "c*a/5", "(a + c)/10"}); }
+    const char* Payoff()
+    {
+        return Pick({"a + b*2 - c", "b", "10", "a*b - c/3", "(a + b)*(c - a)/(b + 1) - a*a + c*b*2 - 3"});
+    }
+    int Kind() { return std::vector<int>{ChanceNode, DecisionNode, ReversedDecisionNode, TerminalNode}[random.Next() % 4]; }
+
+    void Grow(TreeNode* node, int depth)
+    {
+        const int count = 2 + random.Next() % 3;
+        for (int i = 0; i < count; ++i) {
+            const int kind = depth == 0 ? TerminalNode : Kind();
+            TreeNode* child = tree.Add(node, kind, "n", i == 0 ? "#" : Probability());
+            child->SetPayoffText(Payoff(), 0, false);
+            child->SetPayoffText(Payoff(), 1, false);
+            if (kind != TerminalNode)
+                Grow(child, depth - 1);
+        }
+    }
+
+    static void Collect(TreeNode* node, std::vector<TreeNode*>& nodes)
+    {
+        nodes.push_back(node);
+        for (int i = 0; i < node->childCount; ++i)
+            Collect(node->GetChild(i), nodes);
+    }
+
+    RandomGenerator random;
+};
+
+// The results on the nodes a roll back reaches (nodes it leaves keep older ones).
+void ExpectSameReached(const TreeNode* kept, const TreeNode* fresh, bool evaluateAll, const std::string& where)
+{
+    ASSERT_EQ(kept->childCount, fresh->childCount) << where;
+    EXPECT_EQ(kept->value, fresh->value) << where;
+    EXPECT_EQ(kept->ExpectedValue(), fresh->ExpectedValue()) << where;
+    if (kept->IsTerminal())
+        return;
+    if (kept->IsDecision()) {
+        ASSERT_EQ(kept->optimal->Count(), fresh->optimal->Count()) << where;
+        for (int i = 0; i < kept->optimal->Count(); ++i)
+            EXPECT_EQ(kept->IndexOfChild(kept->optimal->At(i)), fresh->IndexOfChild(fresh->optimal->At(i))) << where;
+    }
+    for (int i = 0; i < kept->childCount; ++i) {
+        const TreeNode* child = kept->GetChild(i);
+        if (kept->kind == ChanceNode) {
+            EXPECT_EQ(child->branchProbability, fresh->GetChild(i)->branchProbability) << where;
+            if (!evaluateAll && !(child->branchProbability > 0.0))
+                continue;
+        }
+        ExpectSameReached(child, fresh->GetChild(i), evaluateAll, where + "/" + std::to_string(i));
+    }
+}
+
+int ModeAfter(int edits)
+{
+    return edits % 3 == 2 ? RollBackPlain : RollBackSilent;
+}
+
+TEST(RollBackRepeated, EditsBetweenRollBacksGiveWhatAFreshTreeGives)
+{
+    MessageBoxRecorder boxes;
+    constexpr int kEdits = 30;
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        // The fresh trees are rolled back first: nothing but the edits comes between the kept tree's roll backs.
+        std::vector<std::unique_ptr<EditedTree>> fresh;
+        std::vector<double> freshValues;
+        std::vector<int> freshErrors;
+        for (int edits = 0; edits <= kEdits; ++edits) {
+            fresh.push_back(std::make_unique<EditedTree>(seed, edits));
+            freshErrors.push_back(0);
+            freshValues.push_back(RollBackTree(fresh.back()->tree.Root(), &freshErrors.back(), ModeAfter(edits)));
+        }
+        EditedTree kept(seed, 0);
+        for (int edits = 0; edits <= kEdits; ++edits) {
+            if (edits > 0)
+                kept.Edit();
+            // The unchanged tree rolled back again reads its kept formulas, then its flat form.
+            for (int pass = 0; pass < 3; ++pass) {
+                const std::string where = "seed " + std::to_string(seed) + " edits " + std::to_string(edits) +
+                                          " pass " + std::to_string(pass);
+                int keptError = 0;
+                const double keptValue = RollBackTree(kept.tree.Root(), &keptError, ModeAfter(edits));
+                ASSERT_EQ(keptError, freshErrors[edits]) << where;
+                EXPECT_EQ(keptValue, freshValues[edits]) << where;
+                if (keptError == 0)
+                    ExpectSameReached(kept.tree.Root(), fresh[edits]->tree.Root(), ModeAfter(edits) != RollBackPlain,
+                                      where);
+            }
+        }
+    }
 }
 
 }  // namespace

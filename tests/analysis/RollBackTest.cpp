@@ -2,6 +2,7 @@
 
 #include "app/ProgressWindow.h"
 #include "analysis/RollBack.h"
+#include "model/TreeWalks.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 
@@ -440,7 +441,7 @@ public:
     void Edit()
     {
         std::vector<TreeNode*> nodes;
-        Collect(tree.Root()->GetChild(0), nodes);
+        ForEachInSubtree(tree.Root()->GetChild(0), [&](TreeNode* node) { nodes.push_back(node); });
         TreeNode* node = nodes[random.Next() % nodes.size()];
         TreeCalcPrefs& prefs = tree.Document().CalcPrefs;
         switch (random.Next() % 8) {
@@ -502,13 +503,6 @@ private:
             if (kind != TerminalNode)
                 Grow(child, depth - 1);
         }
-    }
-
-    static void Collect(TreeNode* node, std::vector<TreeNode*>& nodes)
-    {
-        nodes.push_back(node);
-        for (int i = 0; i < node->childCount; ++i)
-            Collect(node->GetChild(i), nodes);
     }
 
     RandomGenerator random;

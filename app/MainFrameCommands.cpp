@@ -341,7 +341,19 @@ long MainFrame::ZoomDialogActive()
 
 long MainFrame::CloseAll()
 {
-    while (AskSaveChanges(this, MDIframeCL::ActiveChild(), false)) {
+    // The active window is asked first, then the next active one; while the client names no active window
+    // (between a close and the next activation) the last window opened is asked, so that none is skipped.
+    for (;;) {
+        WindowCL* window = MDIframeCL::ActiveChild();
+        if (!window) {
+            std::vector<WindowCL*> windows;
+            CollectWindows(windows);
+            if (windows.empty())
+                break;
+            window = windows.back();
+        }
+        if (!AskSaveChanges(this, window, false))
+            break;
     }
     return 1;
 }

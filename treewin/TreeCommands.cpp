@@ -18,6 +18,7 @@
 #include "analysis/TreeQueries.h"
 #include "app/CursorStack.h"
 #include "app/FrameCommands.h"
+#include "app/InputHelpers.h"
 #include "app/InPlaceEdit.h"
 #include "app/ZoomPane.h"
 #include "app/PromptDialog.h"
@@ -104,11 +105,8 @@ int CheckNewCloneName(const zString& name, int32_t window)
 // A lone node turning into an end node inside a Markov model needs the state it jumps to: a state of the
 // Markov node jumps to itself, a node further down asks unless its target already names a state. False
 // when the person cancels.
-bool SettleJumpState(const NodeChildList& nodes)
+bool SettleJumpState(TreeNode* node)
 {
-    TreeNode* node = nodes.Count() == 1 ? nodes.At(0) : nullptr;
-    if (node == nullptr || !node->IsInMarkovSubtree())
-        return true;
     zString state;
     if (node->parent != nullptr && node->parent->kind == MarkovNode)
         state = node->text;
@@ -249,15 +247,8 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         }
         return 1;
     case 1405:
-        if (mayEdit) {
-            ChangeNodeTypeDialog dialog(*this, selection);
-            const int kind = dialog.Run();
-            if (kind >= 0 && (kind != TerminalNode || SettleJumpState(selection))) {
-                const char* texts[4] = {dialog.payoffs[0].Text(), dialog.payoffs[1].Text(), dialog.payoffs[2].Text(),
-                                        dialog.payoffs[3].Text()};
-                AddUndoAction(new TreeChangeNodeTypeAction(this, selection, kind, dialog.payoffsGiven ? texts : nullptr));
-            }
-        }
+        if (mayEdit)
+            ChangeNodeType();
         return 1;
     case 1406:
         if (mayEdit && node->parent != nullptr)
@@ -425,6 +416,35 @@ void TreeWindow::ZoomByStep(bool in)
     pane->ZoomStep(in);
     ScrollSelectionIntoView();
     edit.Restore();
+}
+
+void TreeWindow::ChangeNodeType()
+{
+    const NodeChildList& selection = document.Selection;
+    ChangeNodeTypeDialog dialog(*this, selection);
+    const int kind = dialog.Run();
+    bool inMarkov = false;
+    for (int i = 0; i < selection.Count(); ++i)
+        inMarkov = inMarkov || selection.At(i)->IsInMarkovSubtree();
+    if (kind == TerminalNode && (!inMarkov || selection.Count() > 1)) {
+        // Direct, so the history would no longer match the tree.
+        AddUndoAction(nullptr);
+        InPlaceEditState edit(*this);
+        for (int i = 0; i < selection.Count(); ++i)
+            selection.At(i)->SetKind(TerminalNode, true);
+        RedrawNodes(selection, 0);
+        InvalidateAll();
+        SetModified(1);
+        edit.Restore();
+        if (!inMarkov)
+            PostCommand(Handle(), 1506);
+        return;
+    }
+    if (kind < 0 || (kind == TerminalNode && !SettleJumpState(selection.At(0))))
+        return;
+    const char* texts[4] = {dialog.payoffs[0].Text(), dialog.payoffs[1].Text(), dialog.payoffs[2].Text(),
+                            dialog.payoffs[3].Text()};
+    AddUndoAction(new TreeChangeNodeTypeAction(this, selection, kind, dialog.payoffsGiven ? texts : nullptr));
 }
 
 void TreeWindow::EditPreferences()

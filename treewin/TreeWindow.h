@@ -449,6 +449,9 @@ private:
     void ToggleRollBackBox(TreeNode* node);
     // Zoom In (1350) and Out (1351) by one step, keeping the selection in view and the in-place edit open.
     void ZoomByStep(bool in);
+    // Change Node Type (1405): the chosen kind as one undo step; end nodes outside a Markov model, or several
+    // at once, change directly and the undo history is emptied.
+    void ChangeNodeType();
     // Numeric Formatting (1309): the format of the calculation method, or the cost-effectiveness formats.
     void EditNumberFormats();
     // Preferences (1308): the tree's pages of the Preferences dialog, undoable as one "Preferences" action.

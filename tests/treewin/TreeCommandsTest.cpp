@@ -44,6 +44,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -178,6 +179,44 @@ TEST(TreeCommands, DialogAnswersBuildTheirActions)
     InsertBranchDialog::SetPresenter(insert);
     ChangeNodeTypeDialog::SetPresenter(kind);
     ReorderBranchesDialog::SetPresenter(reorder);
+}
+
+// End nodes made outside a Markov model, or several at once, change directly: the history is emptied, no
+// state is asked for, and outside a Markov model Change Payoff follows.
+TEST(TreeCommands, ChangingToTerminalDirectlyEmptiesTheHistory)
+{
+    Screen screen;
+    Tree t;
+    TreeNode* markov = t.document.AddChild(t.document.Root, MarkovNode, "M");
+    TreeNode* well = t.document.AddChild(markov, ChanceNode, "Well");
+    TreeNode* deep[2] = {t.document.AddChild(well, ChanceNode, "X"), t.document.AddChild(well, ChanceNode, "Y")};
+    TreeNode* plain = t.document.AddChild(t.b, ChanceNode, "P");
+    t.b->SetKind(ChanceNode, false);
+    auto kind = ChangeNodeTypeDialog::SetPresenter([](ChangeNodeTypeDialog& d) { d.kind = TerminalNode; return IDOK; });
+    auto jump = JumpToDialog::SetPresenter([](JumpToDialog&) { ADD_FAILURE() << "no state asked"; return IDCANCEL; });
+    struct Case {
+        std::vector<TreeNode*> nodes;
+        bool payoffFollows;
+    };
+    for (const Case& c : {Case{{deep[0], deep[1]}, false}, Case{{plain}, true}}) {
+        t.window.SelectNode(t.a, 1, nullptr, false);
+        t.window.OnCommand(1406);
+        ASSERT_GT(t.window.History().Count(), 0);
+        t.document.SetModified(0);
+        for (size_t i = 0; i < c.nodes.size(); ++i)
+            t.window.SelectNode(c.nodes[i], 1, nullptr, i > 0);
+        t.window.OnCommand(1405);
+        for (TreeNode* node : c.nodes)
+            EXPECT_EQ(node->kind, TerminalNode);
+        EXPECT_EQ(t.window.History().Count(), 0);
+        EXPECT_EQ(t.document.Modified, 1);
+        MSG posted;
+        EXPECT_EQ(PeekMessageA(&posted, t.window.Handle(), WM_COMMAND, WM_COMMAND, PM_REMOVE) != 0 &&
+                      posted.wParam == 1506,
+                  c.payoffFollows);
+    }
+    ChangeNodeTypeDialog::SetPresenter(kind);
+    JumpToDialog::SetPresenter(jump);
 }
 
 // Markov Transition Node offers the states and the "=" names above, and its choice is one undo step;

@@ -18,14 +18,14 @@ PrintProgressDialog::PrintProgressDialog(DocChildWindow* owner, ZoomPane*, Print
         if (!path.IsEmpty() && GetFileAttributesA(path.Text()) != INVALID_FILE_ATTRIBUTES)
             document = path;
     }
-    SetDlgItemTextA(handle_, DocumentControl, document.Text());
+    SetItemText(DocumentControl, document.Text());
     zString target("To \"");
     if (printer) {
         target += printer->DriverName();
         target += "\" on ";
         target += printer->PortName();
     }
-    SetDlgItemTextA(handle_, PrinterControl, target.Text());
+    SetItemText(PrinterControl, target.Text());
 }
 
 void PrintProgressDialog::SetPageRange(int first, int last)
@@ -45,5 +45,5 @@ void PrintProgressDialog::ShowPage(int)
     else
         std::snprintf(text, sizeof text, "Printing Page %d", page);
     if (handle_)
-        SetDlgItemTextA(handle_, PageControl, text);
+        SetItemText(PageControl, text);
 }

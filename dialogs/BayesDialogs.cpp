@@ -12,18 +12,6 @@
 
 namespace {
 
-void Check(const DialogFrameCL& dialog, unsigned id, bool on)
-{
-    if (WindowCL* button = dialog.FindChild(id))
-        SendMessageA(button->Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool IsChecked(const DialogFrameCL& dialog, unsigned id)
-{
-    WindowCL* button = dialog.FindChild(id);
-    return button != nullptr && SendMessageA(button->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 }  // namespace
 
 BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record) : BayesProbabilitiesDialog(record, true)
@@ -121,16 +109,16 @@ BayesTestDialog::BayesTestDialog(const BayesRevision& record) : AppDialog(kTempl
     }
     ChooseBayesTestDefaults(record, positiveTest, presenceCondition);
     for (int i = 0; i < 2; ++i) {
-        Check(*this, kFirstTestRadio + i, i == positiveTest);
-        Check(*this, kFirstConditionRadio + i, i == presenceCondition);
+        CheckItem(kFirstTestRadio + i, i == positiveTest);
+        CheckItem(kFirstConditionRadio + i, i == presenceCondition);
     }
     RunModal();
 }
 
 int BayesTestDialog::OkResult()
 {
-    positiveTest = IsChecked(*this, kFirstTestRadio + 1) ? 1 : 0;
-    presenceCondition = IsChecked(*this, kFirstConditionRadio + 1) ? 1 : 0;
+    positiveTest = IsItemChecked(kFirstTestRadio + 1) ? 1 : 0;
+    presenceCondition = IsItemChecked(kFirstConditionRadio + 1) ? 1 : 0;
     return 1;
 }
 

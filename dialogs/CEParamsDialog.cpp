@@ -31,7 +31,7 @@ int CEParamsDialog::Run()
     CheckBoxCtrl::FromTemplate(&dialog, kMaximumCheck, &useMaximum);
     // An optional formula and its "..." button are usable only while its box is checked.
     const auto follow = [&dialog](unsigned check) {
-        const bool on = IsDlgButtonChecked(dialog.Handle(), static_cast<int>(check)) == BST_CHECKED;
+        const bool on = dialog.IsItemChecked(check);
         dialog.EnableItem(check + 1, on);
         dialog.EnableItem(check + 5, on);
     };

@@ -63,7 +63,7 @@ int ShowOnScreen(ChangeNodeTypeDialog& change)
     for (const KindButton& entry : kKindButtons)
         if (!change.Shows(entry.kind))
             for (unsigned id : {entry.button, entry.picture})
-                ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(id)), SW_HIDE);
+                dialog.ShowItem(id, false);
     for (const KindButton& entry : kKindButtons)
         if (change.Offers(entry.kind))
             dialog.PaintArea(entry.picture, [&change, &entry](HDC dc, const RECT& area) {

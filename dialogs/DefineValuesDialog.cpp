@@ -43,7 +43,7 @@ public:
         CheckBoxCtrl::FromTemplate(&dialog, DefineValuesDialog::kShowTablesCheck, &showTables);
         dialog.OnNotification(DefineValuesDialog::kList, LBN_SELCHANGE, [this] { Update(); });
         dialog.OnButton(DefineValuesDialog::kShowTablesCheck, [this] {
-            showTables = IsDlgButtonChecked(dialog.Handle(), DefineValuesDialog::kShowTablesCheck) == BST_CHECKED;
+            showTables = dialog.IsItemChecked(DefineValuesDialog::kShowTablesCheck);
             Fill();
         });
         dialog.OnButton(DefineValuesDialog::kAtSelectedNodes, [this] { AtSelectedNodes(); });

@@ -118,7 +118,7 @@ private:
         CheckRadioButton(dialog.Handle(), kFirstPicture, kLastPicture,
                          static_cast<int>(kFirstPicture + current->TypeCode() - 1));
         // A hidden list is disabled too, so that OK does not ask it for a choice.
-        ShowWindow(GetDlgItem(dialog.Handle(), kTableList), table ? SW_SHOW : SW_HIDE);
+        dialog.ShowItem(kTableList, table);
         dialog.EnableItem(kTableList, table);
         const bool modes = !table && current->HasVariants();
         for (int32_t mode : {1, 2}) {

@@ -42,7 +42,7 @@ int ShowOnScreen(DistributionsDialog& distributions)
         dialog.SetItemText(IDOK, "&Use");
         dialog.SetItemText(IDCANCEL, "Cancel");
     } else {
-        ShowWindow(GetDlgItem(dialog.Handle(), IDOK), SW_HIDE);
+        dialog.ShowItem(IDOK, false);
     }
     // Editing a record's properties is not offered here.
     dialog.EnableItem(DistributionsDialog::kPropertiesButton, false);

@@ -22,7 +22,7 @@ int ShowOnScreen(EditScopeDialog& edit)
     // Fewer than two scopes leave the second button as it is.
     const unsigned shown = std::max(buttons, 2u);
     for (unsigned i = shown; i < EditScopeDialog::kButtons; ++i)
-        ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(EditScopeDialog::kFirstButton + i)), SW_HIDE);
+        dialog.ShowItem(EditScopeDialog::kFirstButton + i, false);
     const unsigned last = EditScopeDialog::kFirstButton + EditScopeDialog::kButtons - 1;
     int checked = EditScopeDialog::kFirstButton;
     const int answer = RunRadioChoice(dialog, EditScopeDialog::kFirstButton, last, checked, [shown](unsigned id) {

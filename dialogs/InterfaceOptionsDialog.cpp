@@ -19,12 +19,6 @@ int MethodCode(const TreeCalcPrefs& prefs)
     }
 }
 
-void HideItem(ProgramDialog& dialog, unsigned id)
-{
-    if (WindowCL* item = dialog.FindChild(id))
-        item->ShowWindow(SW_HIDE);
-}
-
 int ShowOnScreen(InterfaceOptionsDialog& options)
 {
     ProgramDialog dialog(InterfaceOptionsDialog::TemplateId);
@@ -32,15 +26,15 @@ int ShowOnScreen(InterfaceOptionsDialog& options)
         return IDCANCEL;
     CheckBoxCtrl::FromTemplate(&dialog, InterfaceOptionsDialog::UtilityBox, &options.useUtility);
     if (options.options.allowRiskToggle == 0)
-        HideItem(dialog, InterfaceOptionsDialog::UtilityBox);
+        dialog.ShowItem(InterfaceOptionsDialog::UtilityBox, false);
     DropListCtrl* methods =
         DropListCtrl::FromTemplateIndex(&dialog, InterfaceOptionsDialog::MethodList, &options.choice, CtrlWindowCL::MayBeEmpty);
     for (int i = 0; i < options.options.Count(); ++i)
         methods->AddString(options.options.At(i)->menuText);
     methods->Load();
     if (options.options.allowCalcMethodChange == 0) {
-        HideItem(dialog, InterfaceOptionsDialog::MethodLabel);
-        HideItem(dialog, InterfaceOptionsDialog::MethodList);
+        dialog.ShowItem(InterfaceOptionsDialog::MethodLabel, false);
+        dialog.ShowItem(InterfaceOptionsDialog::MethodList, false);
     }
     return dialog.Run();
 }

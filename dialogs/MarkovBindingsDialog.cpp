@@ -58,7 +58,7 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
     zString name(binding != nullptr ? binding->userName : zString());
     StringEdit::FromTemplate(&dialog, kNameField, nullptr, 0, &name);
     if (binding != nullptr) {
-        ShowWindow(GetDlgItem(dialog.Handle(), kMoreButton), SW_HIDE);
+        dialog.ShowItem(kMoreButton, false);
         dialog.SetText("Binding Properties");
     }
     dialog.SelectField(kNameField);

@@ -39,27 +39,6 @@ const unsigned kStatisticsFields[] = {3924, 3925, 3926, 3927, 3933, 3934, 3935,
 // A top-level window of the frame, whatever the template says of its frame.
 const DWORD ProgressWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
-HWND Control(const DialogFrameCL& dialog, unsigned id)
-{
-    WindowCL* control = dialog.FindChild(id);
-    return control != nullptr ? control->Handle() : nullptr;
-}
-
-void Enable(const DialogFrameCL& dialog, unsigned id, bool on)
-{
-    EnableWindow(Control(dialog, id), on ? TRUE : FALSE);
-}
-
-void SetChecked(const DialogFrameCL& dialog, unsigned id, bool on)
-{
-    SendMessageA(Control(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void SetControlText(const DialogFrameCL& dialog, unsigned id, const char* text)
-{
-    SetWindowTextA(Control(dialog, id), text);
-}
-
 void OpenProgress(std::unique_ptr<MonteCarloSimulation> simulation, StoredAnalysis* record, StoredAnalysis* caller)
 {
     auto run = std::make_unique<MonteCarloProgress>(std::move(simulation), record, caller);
@@ -79,30 +58,25 @@ MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* window, TreeNode* nod
         AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
             id, AsEventHandler(&MonteCarloSetupDialog::OnChoice), this, WM_COMMAND));
     const bool hasDistributions = window->Distributions.Count() > 0;
-    SetChecked(*this, kPredictableCheck, remembered.predictable);
-    SetChecked(*this, kReevaluateCheck, remembered.reevaluate);
-    SetChecked(*this, hasDistributions ? kSampleAllRadio : kSampleNoneRadio, true);
+    CheckItem(kPredictableCheck, remembered.predictable);
+    CheckItem(kReevaluateCheck, remembered.reevaluate);
+    CheckItem(hasDistributions ? kSampleAllRadio : kSampleNoneRadio, true);
     for (unsigned id : {kSampleAllRadio, kSampleSomeRadio, kSampleNoneRadio})
-        Enable(*this, id, hasDistributions);
+        EnableItem(id, hasDistributions);
     UpdateControls();
     RunModal();
-}
-
-bool MonteCarloSetupDialog::Checked(unsigned id) const
-{
-    return SendMessageA(Control(*this, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 // The key only with a predictable sequence, "&Which..." only with "Sample &some", re-evaluation only at a
 // decision node that samples.
 void MonteCarloSetupDialog::UpdateControls()
 {
-    Enable(*this, kKeyField, Checked(kPredictableCheck));
-    Enable(*this, kWhichButton, Checked(kSampleSomeRadio));
-    const bool reevaluable = node->IsDecision() && !Checked(kSampleNoneRadio);
+    EnableItem(kKeyField, IsItemChecked(kPredictableCheck));
+    EnableItem(kWhichButton, IsItemChecked(kSampleSomeRadio));
+    const bool reevaluable = node->IsDecision() && !IsItemChecked(kSampleNoneRadio);
     if (!reevaluable)
-        SetChecked(*this, kReevaluateCheck, false);
-    Enable(*this, kReevaluateCheck, reevaluable);
+        CheckItem(kReevaluateCheck, false);
+    EnableItem(kReevaluateCheck, reevaluable);
 }
 
 long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
@@ -117,21 +91,21 @@ long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
 
 int MonteCarloSetupDialog::OkResult()
 {
-    const bool predictable = Checked(kPredictableCheck);
-    const bool reevaluable = IsWindowEnabled(Control(*this, kReevaluateCheck)) != 0;
+    const bool predictable = IsItemChecked(kPredictableCheck);
+    const bool reevaluable = IsWindowEnabled(Control(kReevaluateCheck)) != 0;
     remembered.trials = trials;
     remembered.predictable = predictable;
     if (reevaluable)
-        remembered.reevaluate = Checked(kReevaluateCheck);
+        remembered.reevaluate = IsItemChecked(kReevaluateCheck);
     settings = MonteCarloSettings();
     settings.trials = static_cast<int16_t>(trials);
     settings.seed = static_cast<int16_t>(predictable ? key : 0);
-    settings.reevaluatePath = reevaluable && Checked(kReevaluateCheck) ? 1 : 0;
-    if (Checked(kSampleAllRadio)) {
+    settings.reevaluatePath = reevaluable && IsItemChecked(kReevaluateCheck) ? 1 : 0;
+    if (IsItemChecked(kSampleAllRadio)) {
         settings.samplingMode = SampleAll;
         for (int i = 0; i < window->Distributions.Count(); ++i)
             settings.chosen.push_back(window->Distributions.RecordAt(i)->index);
-    } else if (Checked(kSampleSomeRadio)) {
+    } else if (IsItemChecked(kSampleSomeRadio)) {
         settings.samplingMode = SampleChosen;
         settings.chosen = chosen;
     } else {
@@ -143,7 +117,7 @@ int MonteCarloSetupDialog::OkResult()
 SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* window, std::vector<int32_t>& chosen)
     : AppDialog(kTemplateId), window(window), chosen(chosen)
 {
-    const HWND list = Control(*this, kList);
+    const HWND list = Control(kList);
     const DistributionList& all = window->Distributions;
     for (int i = 0; i < all.Count(); ++i) {
         DistributionRecord* record = all.RecordAt(i);
@@ -163,7 +137,7 @@ SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* window, std::
 
 int SampleDistributionsDialog::OkResult()
 {
-    const HWND list = Control(*this, kList);
+    const HWND list = Control(kList);
     chosen.clear();
     for (int i = 0; i < window->Distributions.Count(); ++i)
         if (SendMessageA(list, LB_GETSEL, i, 0) > 0)
@@ -194,12 +168,12 @@ MonteCarloProgressDialog::MonteCarloProgressDialog(std::unique_ptr<MonteCarloPro
     AddDocumentPopup(this, simulation.window);
     zString text;
     simulation.node->GetShortText(text, 30);
-    SetControlText(*this, kNodeText, text.Text());
+    SetItemText(kNodeText, text.Text());
     text.Clear();
     AppendInt(text, simulation.trials);
-    SetControlText(*this, kTrialsText, text.Text());
-    Enable(*this, IDOK, false);
-    if (HWND area = Control(*this, kProgressArea)) {
+    SetItemText(kTrialsText, text.Text());
+    EnableItem(IDOK, false);
+    if (HWND area = Control(kProgressArea)) {
         RECT rect;
         GetWindowRect(area, &rect);
         MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&rect), 2);
@@ -227,18 +201,18 @@ void MonteCarloProgressDialog::ShowTrialPosition(int trial)
 void MonteCarloProgressDialog::ShowStatistics(const std::vector<zString>& texts)
 {
     for (size_t i = 0; i < texts.size() && i < std::size(kStatisticsFields); ++i)
-        SetControlText(*this, kStatisticsFields[i], texts[i].Text());
+        SetItemText(kStatisticsFields[i], texts[i].Text());
 }
 
 void MonteCarloProgressDialog::ShowFinished(bool resultsEnabled)
 {
     progressBar.reset();
-    Enable(*this, kStopButton, false);
-    Enable(*this, kCalcStatsButton, false);
-    Enable(*this, IDOK, true);
-    SetFocus(Control(*this, IDOK));
-    Enable(*this, kGraphButton, resultsEnabled);
-    Enable(*this, kReportButton, resultsEnabled);
+    EnableItem(kStopButton, false);
+    EnableItem(kCalcStatsButton, false);
+    EnableItem(IDOK, true);
+    SetFocus(Control(IDOK));
+    EnableItem(kGraphButton, resultsEnabled);
+    EnableItem(kReportButton, resultsEnabled);
 }
 
 void MonteCarloProgressDialog::ShowGraphMenu()
@@ -256,7 +230,7 @@ void MonteCarloProgressDialog::ShowGraphMenu()
         menu.AppendItem(1566, "Strategy Selection Frequency");
     }
     RECT button{};
-    GetWindowRect(Control(*this, kGraphButton), &button);
+    GetWindowRect(Control(kGraphButton), &button);
     // The chosen command arrives here as WM_COMMAND.
     TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
 }

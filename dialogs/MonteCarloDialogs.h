@@ -37,7 +37,6 @@ private:
     int OkResult() override;
     long OnChoice(WindowEvent* event);
     void UpdateControls();
-    bool Checked(unsigned id) const;
 
     TreeDocument* window;
     TreeNode* node;

@@ -29,12 +29,6 @@ zString ShortText(const TreeNode* node)
     return text;
 }
 
-HWND List(ProgramDialog& dialog, unsigned id)
-{
-    WindowCL* list = dialog.FindChild(id);
-    return list != nullptr ? list->Handle() : nullptr;
-}
-
 // The sentence before the value: by command, for one or several selected nodes.
 zString Sentence(TreeDocument* window, int command, double value)
 {
@@ -74,7 +68,7 @@ zString Sentence(TreeDocument* window, int command, double value)
 bool ChooseEquivalentNodes(const std::vector<TreeNode*>& candidates, std::vector<bool>& chosen)
 {
     ProgramDialog dialog(kEvpiNodesTemplate);
-    const HWND list = List(dialog, kEvpiNodesList);
+    const HWND list = dialog.Control(kEvpiNodesList);
     for (TreeNode* candidate : candidates)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShortText(candidate).Text()));
     std::vector<bool> picked(candidates.size(), false);
@@ -105,7 +99,7 @@ int ChooseEvpiDecisionLevel(const std::vector<TreeNode*>& decisions)
     if (!other)
         return 0;
     ProgramDialog dialog(kEvpiLevelTemplate);
-    const HWND list = List(dialog, kEvpiLevelList);
+    const HWND list = dialog.Control(kEvpiLevelList);
     for (TreeNode* decision : decisions)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShortText(decision).Text()));
     SendMessageA(list, LB_SETCURSEL, 0, 0);

@@ -112,12 +112,12 @@ private:
     {
         const bool custom = units != nullptr && IsCustom(units->GetCurSel());
         for (unsigned id : {kTagField, kTagLabel})
-            ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(id)), custom ? SW_SHOW : SW_HIDE);
+            dialog.ShowItem(id, custom);
         FormatFields shown(fields);
         shown.digits = static_cast<int>(GetDlgItemInt(dialog.Handle(), NumericFormatDialog::kDigitsField, nullptr, FALSE));
         shown.scale = static_cast<int>(SendDlgItemMessageA(dialog.Handle(), kScaleBox, CB_GETCURSEL, 0, 0));
         shown.units = units != nullptr ? units->GetCurSel() : fields.units;
-        shown.commas = IsDlgButtonChecked(dialog.Handle(), kCommasCheck) == BST_CHECKED;
+        shown.commas = dialog.IsItemChecked(kCommasCheck);
         char tag[256] = {};
         GetDlgItemTextA(dialog.Handle(), kTagField, tag, sizeof tag);
         shown.tag = tag;

@@ -11,10 +11,10 @@ PrintPagesDialog::PrintPagesDialog(DocChildWindow* window) : AppDialog(TemplateI
     AddHandler(this, &PrintPagesDialog::OnPagesCommand, WM_COMMAND);
     if (!handle_)
         return;
-    SetDlgItemTextA(handle_, TitleText, window_->Text());
-    SetDlgItemTextA(handle_, CountText, "");
+    SetItemText(TitleText, window_->Text());
+    SetItemText(CountText, "");
     // No document window edits its page header here yet.
-    ::ShowWindow(GetDlgItem(handle_, HeadersButton), SW_HIDE);
+    ShowItem(HeadersButton, false);
     Rebuild();
 }
 
@@ -36,8 +36,8 @@ void PrintPagesDialog::Rebuild()
     MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&area), 2);
     preview_ = MakePrintPreview(this, window_->Pane(), area);
     const int pages = PreviewPageCount();
-    SetDlgItemTextA(handle_, CountText, std::to_string(pages).c_str());
-    ::ShowWindow(GetDlgItem(handle_, RowsText), pages < 2 ? SW_HIDE : SW_SHOW);
+    SetItemText(CountText, std::to_string(pages).c_str());
+    ShowItem(RowsText, pages >= 2);
 }
 
 long PrintPagesDialog::OnPagesCommand(WindowEvent* event)

@@ -188,7 +188,7 @@ int ShowOnScreen(ProbabilityWheelDialog& wheel)
     MakePane(dialog.Handle(), ProbabilityWheelDialog::kLegendArea, legend);
     // Keeping proportions and the node's comment are not offered here.
     for (int id : {3303, 3304})
-        ShowWindow(GetDlgItem(dialog.Handle(), id), SW_HIDE);
+        dialog.ShowItem(id, false);
     return dialog.Run();
 }
 

@@ -98,14 +98,6 @@ bool ProgramDialog::Accept()
     return true;
 }
 
-void ProgramDialog::SelectField(unsigned id)
-{
-    if (WindowCL* field = FindChild(id)) {
-        SetFocus(field->Handle());
-        SendMessageA(field->Handle(), EM_SETSEL, 0, -1);
-    }
-}
-
 int ProgramDialog::RunRadioChoice(unsigned templateId, unsigned firstId, unsigned lastId, int& checkedId)
 {
     ProgramDialog dialog(templateId);

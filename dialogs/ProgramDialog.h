@@ -28,16 +28,11 @@ public:
     void Every(unsigned period, std::function<void()> handler);
     // Runs the dialog when there is an application; answers IDOK after a successful OK, else IDCANCEL.
     int Run();
-    // Focuses the field and selects its whole text.
-    void SelectField(unsigned id);
     // The area control is painted white and then by the function from now on.
     void PaintArea(unsigned id, std::function<void(HDC, const RECT&)> paint);
     // Ends the dialog as accepted after storing its controls, also without an OK button; false, keeping it
     // open, when a control refuses.
     bool Accept();
-    // The text of a control of the template.
-    void SetItemText(unsigned id, const char* text) { SetDlgItemTextA(Handle(), static_cast<int>(id), text); }
-    void EnableItem(unsigned id, bool enabled) { EnableWindow(GetDlgItem(Handle(), static_cast<int>(id)), enabled); }
     // Runs a dialog whose only choice is a run of radio buttons, firstId to lastId; on OK the checked
     // button's id is stored in checkedId.
     static int RunRadioChoice(unsigned templateId, unsigned firstId, unsigned lastId, int& checkedId);

@@ -15,18 +15,6 @@
 
 namespace {
 
-void Check(ProgramDialog& dialog, unsigned id, bool on)
-{
-    if (WindowCL* button = dialog.FindChild(id))
-        SendMessageA(button->Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void Enable(ProgramDialog& dialog, unsigned id, bool on)
-{
-    if (WindowCL* control = dialog.FindChild(id))
-        EnableWindow(control->Handle(), on);
-}
-
 void ShowNumber(ProgramDialog& dialog, unsigned id, double value)
 {
     zString text;
@@ -117,11 +105,11 @@ int EnterRiskPreference(TreeDocument* window)
     bool constant = true;
     auto choose = [&](bool isConstant) {
         constant = isConstant;
-        Check(dialog, kConstantRiskRadio, constant);
-        Check(dialog, kNonConstantRiskRadio, !constant);
+        dialog.CheckItem(kConstantRiskRadio, constant);
+        dialog.CheckItem(kNonConstantRiskRadio, !constant);
         for (unsigned id = kTwoSegmentsRadio; id <= kSixteenSegmentsRadio; ++id) {
-            Check(dialog, id, (2 << (id - kTwoSegmentsRadio)) == segments);
-            Enable(dialog, id, !constant);
+            dialog.CheckItem(id, (2 << (id - kTwoSegmentsRadio)) == segments);
+            dialog.EnableItem(id, !constant);
         }
     };
     choose(true);

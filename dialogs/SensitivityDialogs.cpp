@@ -20,27 +20,11 @@ namespace {
 int rememberedIntervals = 4;
 double rememberedTolerance = 0.1;
 
-HWND Control(const DialogFrameCL& dialog, unsigned id)
-{
-    WindowCL* control = dialog.FindChild(id);
-    return control != nullptr ? control->Handle() : nullptr;
-}
-
 zString TextOf(const DialogFrameCL& dialog, unsigned id)
 {
     char text[256] = {};
-    GetWindowTextA(Control(dialog, id), text, sizeof text);
+    GetWindowTextA(dialog.Control(id), text, sizeof text);
     return zString(text);
-}
-
-bool IsChecked(const DialogFrameCL& dialog, unsigned id)
-{
-    return SendMessageA(Control(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void SetChecked(const DialogFrameCL& dialog, unsigned id, bool on)
-{
-    SendMessageA(Control(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* window, TreeNode* node, const zString& name,
@@ -60,8 +44,8 @@ void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* window, TreeNo
             }
         }
     }
-    SetWindowTextA(Control(dialog, descriptionId), description.Text());
-    SetWindowTextA(Control(dialog, correlationsId), correlations.Text());
+    SetWindowTextA(dialog.Control(descriptionId), description.Text());
+    SetWindowTextA(dialog.Control(correlationsId), correlations.Text());
 }
 
 // "View Definitions": the nodes defining the variable, or why there are none.
@@ -95,15 +79,15 @@ void SensitivityRangeDialog::Prepare()
     if (window->CalcPrefs.UseUtility != 0 && window->RiskAssessment.type == 1)
         names.AddText(kRiskCoefficientName);
     for (int i = 0; i < names.Count(); ++i)
-        SendMessageA(Control(*this, kVariableList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
-    SendMessageA(Control(*this, kVariableList), CB_SETCURSEL, 0, 0);
-    SetChecked(*this, kCoherenceCheck, true);
+        SendMessageA(Control(kVariableList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
+    SendMessageA(Control(kVariableList), CB_SETCURSEL, 0, 0);
+    CheckItem(kCoherenceCheck, true);
     LoadVariable();
 }
 
 zString SensitivityRangeDialog::SelectedName() const
 {
-    const HWND list = Control(*this, kVariableList);
+    const HWND list = Control(kVariableList);
     const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
     char text[256] = {};
     if (index != CB_ERR && SendMessageA(list, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof text))
@@ -136,14 +120,13 @@ int SensitivityRangeDialog::OkResult()
 {
     if (!(settings.low.value < settings.high.value)) {
         ShowErrorBox(nullptr, "The high value must be greater than the low value.", -1);
-        SetFocus(Control(*this, kHighField));
-        SendMessageA(Control(*this, kHighField), EM_SETSEL, 0, -1);
+        SelectField(kHighField);
         return 0;
     }
     settings.variable = SelectedName();
     settings.low.text = TextOf(*this, kLowField);
     settings.high.text = TextOf(*this, kHighField);
-    settings.checkCoherence = IsChecked(*this, kCoherenceCheck);
+    settings.checkCoherence = IsItemChecked(kCoherenceCheck);
     return 1;
 }
 
@@ -168,8 +151,8 @@ SensitivityDialog::SensitivityDialog(TreeDocument* window, TreeNode* node)
     Prepare();
     const bool offered = node->IsDecision() && node->parent != nullptr && node->parent->IsDecision();
     for (unsigned id : {kLinesCaption, kEachBranchRadio, kThisNodeRadio})
-        ::ShowWindow(Control(*this, id), offered ? SW_SHOW : SW_HIDE);
-    SetChecked(*this, kEachBranchRadio, true);
+        ShowItem(id, offered);
+    CheckItem(kEachBranchRadio, true);
     settings.nodeOnly = !node->IsDecision();
     RunModal();
     Conclude();
@@ -182,8 +165,8 @@ int SensitivityDialog::OkResult()
     if (SensitivityRangeDialog::OkResult() == 0)
         return 0;
     settings.intervals = intervals;
-    if (IsWindowVisible(Control(*this, kThisNodeRadio)))
-        settings.nodeOnly = IsChecked(*this, kThisNodeRadio);
+    if (IsWindowVisible(Control(kThisNodeRadio)))
+        settings.nodeOnly = IsItemChecked(kThisNodeRadio);
     return 1;
 }
 
@@ -194,7 +177,7 @@ ThresholdDialog::ThresholdDialog(TreeDocument* window, TreeNode* node)
     AddRealFieldUnbounded(kToleranceField, &tolerance);
     Prepare();
     const unsigned checked = rememberedIntervals == 8 ? kLowRadio + 1 : rememberedIntervals == 12 ? kHighRadio : kLowRadio;
-    SetChecked(*this, checked, true);
+    CheckItem(checked, true);
     RunModal();
     Conclude();
     if (result != 0) {
@@ -214,7 +197,7 @@ int ThresholdDialog::OkResult()
                  "variables in the analysis.\n\nProceed with the analysis?",
                  -1) != 1)
         return 0;
-    degree = IsChecked(*this, kHighRadio) ? 12 : IsChecked(*this, kLowRadio + 1) ? 8 : 4;
+    degree = IsItemChecked(kHighRadio) ? 12 : IsItemChecked(kLowRadio + 1) ? 8 : 4;
     settings.intervals = degree;
     return 1;
 }
@@ -255,13 +238,13 @@ void SensitivityAxesDialog::RunDialog()
         AddIntegerField(kBlockIds[k][1], &axes[k].intervals, 2, 50);
         lowFields[k] = AddRealFieldUnbounded(kBlockIds[k][2], &axes[k].low.value);
         highFields[k] = AddRealFieldUnbounded(kBlockIds[k][3], &axes[k].high.value);
-        const HWND list = Control(*this, kBlockIds[k][0]);
+        const HWND list = Control(kBlockIds[k][0]);
         for (int i = 0; i < names.Count(); ++i)
             SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
         SendMessageA(list, CB_SETCURSEL, 0, 0);
         LoadAxis(k);
     }
-    SetChecked(*this, kCoherenceCheck, true);
+    CheckItem(kCoherenceCheck, true);
     RunModal();
     if (!Result())
         return;
@@ -279,7 +262,7 @@ void SensitivityAxesDialog::RunDialog()
 
 zString SensitivityAxesDialog::SelectedName(int k) const
 {
-    const HWND list = Control(*this, kBlockIds[k][0]);
+    const HWND list = Control(kBlockIds[k][0]);
     const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
     char text[256] = {};
     if (index != CB_ERR && SendMessageA(list, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof text))
@@ -313,12 +296,6 @@ long SensitivityAxesDialog::OnBlockCommand(WindowEvent* event)
         }
     }
     return 0;
-}
-
-void SensitivityAxesDialog::FocusControl(unsigned id)
-{
-    SetFocus(Control(*this, id));
-    SendMessageA(Control(*this, id), EM_SETSEL, 0, -1);
 }
 
 bool SensitivityAxesDialog::AcceptCorrelations(int a, int b)
@@ -355,7 +332,7 @@ int SensitivityAxesDialog::OkResult()
     for (int k = 0; k < axisCount; ++k) {
         if (!(axes[k].low.value < axes[k].high.value)) {
             ShowErrorBox(nullptr, "The high values must be greater than the low values.", -1);
-            FocusControl(kBlockIds[k][3]);
+            SelectField(kBlockIds[k][3]);
             return 0;
         }
     }
@@ -368,17 +345,17 @@ int SensitivityAxesDialog::OkResult()
     const bool sameThird = axisCount == 3 && (axes[2].variable == axes[0].variable || axes[2].variable == axes[1].variable);
     if (sameXY || sameThird) {
         ShowErrorBox(nullptr, "The variables must be different.", -1);
-        SetFocus(Control(*this, kBlockIds[sameThird ? 2 : 1][0]));
+        SetFocus(Control(kBlockIds[sameThird ? 2 : 1][0]));
         return 0;
     }
     const int pairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
     for (int p = 0; p < (axisCount == 3 ? 3 : 1); ++p) {
         if (!AcceptCorrelations(pairs[p][0], pairs[p][1])) {
-            SetFocus(Control(*this, kBlockIds[p == 0 ? 1 : 2][0]));
+            SetFocus(Control(kBlockIds[p == 0 ? 1 : 2][0]));
             return 0;
         }
     }
-    checkCoherence = IsChecked(*this, kCoherenceCheck);
+    checkCoherence = IsItemChecked(kCoherenceCheck);
     return 1;
 }
 

@@ -98,7 +98,6 @@ private:
     zString SelectedName(int k) const;
     // The correlation questions of a pair of blocks; false when the person declined.
     bool AcceptCorrelations(int a, int b);
-    void FocusControl(unsigned id);
 
     TreeDocument* window;
     TreeNode* node;

@@ -21,7 +21,7 @@ constexpr const char* kCommentCaption = "Analysis Comment";
 void OfferTemplates(ProgramDialog& dialog, unsigned button, bool producesGraph)
 {
     if (!producesGraph) {
-        ShowWindow(GetDlgItem(dialog.Handle(), static_cast<int>(button)), SW_HIDE);
+        dialog.ShowItem(button, false);
         return;
     }
     dialog.OnButton(button, [] { ShowInfoBox(nullptr, "There are no graph templates available.", 0); });

@@ -21,12 +21,6 @@ namespace {
 // The intervals of the last tornado set-up, for the process.
 int rememberedIntervals = 3;
 
-HWND Control(const DialogFrameCL& dialog, unsigned id)
-{
-    WindowCL* control = dialog.FindChild(id);
-    return control != nullptr ? control->Handle() : nullptr;
-}
-
 zString ListText(HWND list, LRESULT index)
 {
     char text[256] = {};
@@ -66,9 +60,9 @@ public:
         AddRealFieldUnbounded(2503, &lowValue);
         AddRealFieldUnbounded(2504, &highValue);
         if (!low.text.IsEmpty())
-            SetWindowTextA(Control(*this, 2503), low.text.Text());
+            SetItemText(2503, low.text.Text());
         if (!high.text.IsEmpty())
-            SetWindowTextA(Control(*this, 2504), high.text.Text());
+            SetItemText(2504, high.text.Text());
         RunModal();
     }
 
@@ -77,13 +71,13 @@ private:
     {
         if (!(lowValue < highValue)) {
             ShowErrorBox(nullptr, "The high value must be greater than the low value.", -1);
-            SetFocus(Control(*this, 2504));
+            SetFocus(Control(2504));
             return 0;
         }
         char text[256] = {};
-        GetWindowTextA(Control(*this, 2503), text, sizeof text);
+        GetWindowTextA(Control(2503), text, sizeof text);
         low = FormattedValue{zString(text), lowValue};
-        GetWindowTextA(Control(*this, 2504), text, sizeof text);
+        GetWindowTextA(Control(2504), text, sizeof text);
         high = FormattedValue{zString(text), highValue};
         return 1;
     }
@@ -117,7 +111,7 @@ TornadoDialog::TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplate
     for (unsigned id : {kAvailableList, kAnalyzeList, kAddButton, kRemoveButton, kRangeButton})
         AddHandlerDescriptor(
             std::make_unique<HandlerDescriptor>(id, AsEventHandler(&TornadoDialog::OnControl), this, WM_COMMAND));
-    const HWND available = Control(*this, kAvailableList);
+    const HWND available = Control(kAvailableList);
     for (int i = 0; i < names.Count(); ++i)
         SendMessageA(available, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
     SendMessageA(available, LB_SETCURSEL, 0, 0);
@@ -126,9 +120,9 @@ TornadoDialog::TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplate
     TreeNode* node = request.node;
     const bool offered = node->IsDecision() && node->parent != nullptr && node->parent->IsDecision();
     for (unsigned id : {kLinesCaption, kEachBranchRadio, kThisNodeRadio})
-        ::ShowWindow(Control(*this, id), offered ? SW_SHOW : SW_HIDE);
-    SendMessageA(Control(*this, node->IsDecision() ? kEachBranchRadio : kThisNodeRadio), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageA(Control(*this, kCoherenceCheck), BM_SETCHECK, request.checking ? BST_CHECKED : BST_UNCHECKED, 0);
+        ShowItem(id, offered);
+    CheckItem(node->IsDecision() ? kEachBranchRadio : kThisNodeRadio, true);
+    CheckItem(kCoherenceCheck, request.checking != 0);
     RefreshInformation();
     RunModal();
     if (!Result())
@@ -143,14 +137,14 @@ TornadoDialog::TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplate
 int TornadoDialog::OkResult()
 {
     request.intervals = intervals;
-    request.checking = SendMessageA(Control(*this, kCoherenceCheck), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-    request.thisNodeOnly = SendMessageA(Control(*this, kThisNodeRadio), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    request.checking = IsItemChecked(kCoherenceCheck) ? 1 : 0;
+    request.thisNodeOnly = IsItemChecked(kThisNodeRadio) ? 1 : 0;
     return 1;
 }
 
 zString TornadoDialog::SelectedText(unsigned listId) const
 {
-    const HWND list = Control(*this, listId);
+    const HWND list = Control(listId);
     return ListText(list, SendMessageA(list, LB_GETCURSEL, 0, 0));
 }
 
@@ -171,7 +165,7 @@ long TornadoDialog::OnControl(WindowEvent* event)
 {
     const unsigned id = LOWORD(event->wParam);
     const unsigned code = HIWORD(event->wParam);
-    const bool full = SendMessageA(Control(*this, kAnalyzeList), LB_GETCOUNT, 0, 0) >= kMaximumBars;
+    const bool full = SendMessageA(Control(kAnalyzeList), LB_GETCOUNT, 0, 0) >= kMaximumBars;
     if (id == kAddButton || (id == kAvailableList && code == LBN_DBLCLK && !full))
         Add();
     else if (id == kRemoveButton)
@@ -185,8 +179,8 @@ long TornadoDialog::OnControl(WindowEvent* event)
 
 void TornadoDialog::Add()
 {
-    const HWND available = Control(*this, kAvailableList);
-    const HWND analyze = Control(*this, kAnalyzeList);
+    const HWND available = Control(kAvailableList);
+    const HWND analyze = Control(kAnalyzeList);
     const LRESULT position = SendMessageA(available, LB_GETCURSEL, 0, 0);
     const zString name = ListText(available, position);
     DocVariable* variable = request.window->FindVariable(name.Text(), false);
@@ -241,8 +235,8 @@ void TornadoDialog::Add()
 
 void TornadoDialog::Remove()
 {
-    const HWND available = Control(*this, kAvailableList);
-    const HWND analyze = Control(*this, kAnalyzeList);
+    const HWND available = Control(kAvailableList);
+    const HWND analyze = Control(kAnalyzeList);
     const LRESULT selected = SendMessageA(analyze, LB_GETCURSEL, 0, 0);
     const zString line = ListText(analyze, selected);
     const int b = BarOfLine(line);
@@ -276,9 +270,9 @@ void TornadoDialog::RefreshInformation()
     const int b = BarOfLine(SelectedText(kAnalyzeList));
     const bool single = b >= 0 && chosen.At(b)->ranges.Count() == 1;
     const VariableRange* range = single ? chosen.At(b)->ranges.RangeAt(0) : nullptr;
-    SetWindowTextA(Control(*this, kLowText), range != nullptr ? range->low.text.Text() : "");
-    SetWindowTextA(Control(*this, kHighText), range != nullptr ? range->high.text.Text() : "");
-    EnableWindow(Control(*this, kRangeButton), single);
+    SetItemText(kLowText, range != nullptr ? range->low.text.Text() : "");
+    SetItemText(kHighText, range != nullptr ? range->high.text.Text() : "");
+    EnableItem(kRangeButton, single);
     const zString name = SelectedText(kAvailableList);
     zString description;
     zString correlations;
@@ -291,8 +285,8 @@ void TornadoDialog::RefreshInformation()
             correlations += variable->correlations->At(i)->name;
         }
     }
-    SetWindowTextA(Control(*this, kDescriptionText), description.Text());
-    SetWindowTextA(Control(*this, kCorrelationsText), correlations.Text());
+    SetItemText(kDescriptionText, description.Text());
+    SetItemText(kCorrelationsText, correlations.Text());
 }
 
 void InstallTornadoSetupDialog()

@@ -29,10 +29,7 @@ ZoomDialog::ZoomDialog(ZoomPane* pane) : AppDialog(kTemplateId), pane_(pane)
     if (WindowCL* text = FindChild(kPromptText))
         SetWindowTextA(text->Handle(), prompt.c_str());
     AddIntegerField(kPercentField, &percent_, low, high);
-    if (WindowCL* field = FindChild(kPercentField)) {
-        SetFocus(field->Handle());
-        SendMessageA(field->Handle(), EM_SETSEL, 0, -1);
-    }
+    SelectField(kPercentField);
     RunModal();
 }
 

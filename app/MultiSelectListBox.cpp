@@ -2,8 +2,6 @@
 
 #include "framework/dialog/ListBoxCtrl.h"
 
-#include <string>
-
 MultiSelectListBox::MultiSelectListBox(WindowCL* dialog, unsigned id) : list_(ListIndexCtrl::FromTemplate(dialog, id)) {}
 
 int MultiSelectListBox::ReadSelection()
@@ -16,10 +14,7 @@ int MultiSelectListBox::ReadSelection()
 int MultiSelectListBox::SelectedText(int i, zString& out) const
 {
     const int index = Selection[i];
-    const LRESULT length = list_->Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
-    std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
-    list_->Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    out = text.c_str();
+    list_->GetString(out, index);
     return index;
 }
 

@@ -25,6 +25,8 @@ public:
     // Deselects every item, also beyond the first 100.
     void ClearSelection();
     void Select(int index, bool clearFirst);
+    // The list box itself, for filling it.
+    ListIndexCtrl* Box() const { return list_; }
 
     int32_t SelectionCount = 0;
     int32_t Selection[CacheSize] = {};

@@ -80,8 +80,3 @@ long ReportListView::OnNotify(WindowEvent* event)
     info->item.mask |= LVIF_DI_SETITEM;
     return 1;
 }
-
-void SetListTabStops(HWND listBox, const int* tabStops, int count)
-{
-    SendMessageA(listBox, LB_SETTABSTOPS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(tabStops));
-}

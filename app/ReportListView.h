@@ -33,6 +33,3 @@ private:
     CellText cellText_;
     bool listening_ = false;
 };
-
-// Sets the tab stops (dialog units) of a list box.
-void SetListTabStops(HWND listBox, const int* tabStops, int count);

@@ -1,11 +1,11 @@
 #include "dialogs/ClonesDialog.h"
 
 #include "app/RangeValidator.h"
-#include "app/ReportListView.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/FormattedEdit.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "model/NodeRef.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
@@ -19,20 +19,20 @@ namespace {
 void ShowOnScreen(ClonesDialog& clones)
 {
     ProgramDialog dialog(ClonesDialog::kTemplateId);
-    const HWND list = GetDlgItem(dialog.Handle(), ClonesDialog::kList);
+    ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, ClonesDialog::kList);
     const int tabStops[] = {25};
-    SetListTabStops(list, tabStops, 1);
+    list->SetTabStops(tabStops, 1);
     auto refill = [&](int select) {
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        list->Clear();
         for (int i = 0; i < clones.Count(); ++i)
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(clones.RowText(i).Text()));
-        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(select), 0);
-        SetFocus(list);
-        const bool any = SendMessageA(list, LB_GETCURSEL, 0, 0) >= 0;
+            list->AddString(clones.RowText(i));
+        list->SetCurSel(select);
+        SetFocus(list->Handle());
+        const bool any = list->GetCurSel() >= 0;
         dialog.EnableItem(ClonesDialog::kPropertiesButton, any);
         dialog.EnableItem(ClonesDialog::kDestroyButton, any);
     };
-    auto selected = [list] { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); };
+    auto selected = [list] { return list->GetCurSel(); };
     auto edit = [&] {
         const int row = clones.Edit(selected());
         if (row >= 0)

@@ -8,6 +8,7 @@
 #include "formula/TableDirectory.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/ButtonCtrl.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/Menu.h"
 #include "model/DocVariable.h"
 #include "model/DocumentVariableOps.h"
@@ -64,8 +65,7 @@ public:
     int Run() { return dialog.Run(); }
 
 private:
-    int Count() const { return static_cast<int>(SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList,
-                                                                     LB_GETCOUNT, 0, 0)); }
+    int Count() const { return list.Box()->GetCount(); }
     bool IsTable(int index) const { return tablesStart >= 0 && index > tablesStart; }
     bool IsVariable(int index) const { return tablesStart < 0 || index < tablesStart; }
 
@@ -83,10 +83,10 @@ private:
             for (int i = 0; i < tables.Count(); ++i)
                 lines.AddText((std::string(tables.At(i)->Text()) + "  [ ]").c_str());
         }
-        const HWND handle = GetDlgItem(dialog.Handle(), DefineValuesDialog::kList);
-        SendMessageA(handle, LB_RESETCONTENT, 0, 0);
+        ListBoxCtrl& box = *list.Box();
+        box.Clear();
         for (int i = 0; i < lines.Count(); ++i)
-            SendMessageA(handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines.At(i)->Text()));
+            box.AddString(*lines.At(i));
         if (select != nullptr) {
             zString wanted(select);
             wanted.MakeUpper();
@@ -95,7 +95,7 @@ private:
                 NormalizeVariableName(name);
                 name.MakeUpper();
                 if (name == wanted) {
-                    SetFocus(handle);
+                    SetFocus(box.Handle());
                     list.Select(i, false);
                     break;
                 }

@@ -3,6 +3,7 @@
 #include "app/MenuButton.h"
 #include "dialogs/ProgramDialog.h"
 #include "framework/dialog/FormattedEdit.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/Menu.h"
 #include "model/MarkovBinding.h"
 #include "model/TreeNode.h"
@@ -104,12 +105,13 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
 class BindingsScreen {
 public:
     explicit BindingsScreen(MarkovBindingsDialog& bindings)
-        : bindings(bindings), dialog(MarkovBindingsDialog::kTemplateId)
+        : bindings(bindings), dialog(MarkovBindingsDialog::kTemplateId),
+          list(ListBoxCtrl::FromTemplate(&dialog, kList))
     {
         const int tabStop = 90;
-        SendDlgItemMessageA(dialog.Handle(), kList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+        list->SetTabStops(&tabStop, 1);
         dialog.OnNotification(kList, LBN_SELCHANGE, [this] {
-            selected = static_cast<int>(SendDlgItemMessageA(dialog.Handle(), kList, LB_GETCURSEL, 0, 0));
+            selected = list->GetCurSel();
             Fill();
         });
         dialog.OnButton(kNewButton, [this] { Edit(nullptr); });
@@ -149,20 +151,19 @@ private:
     // The lines, the selection and the buttons that need one.
     void Fill()
     {
-        const HWND list = GetDlgItem(dialog.Handle(), kList);
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        list->Clear();
         for (int i = 0; i < bindings.bindings.Count(); ++i) {
             const MarkovBinding& binding = *bindings.bindings.At(i);
-            const std::string line = std::string(binding.userName.Text()) + "\t" + binding.target.Text();
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+            list->AddChars((std::string(binding.userName.Text()) + "\t" + binding.target.Text()).c_str());
         }
-        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        list->SetCurSel(selected);
         dialog.EnableItem(kDeleteButton, Selected() != nullptr);
         dialog.EnableItem(kPropertiesButton, Selected() != nullptr);
     }
 
     MarkovBindingsDialog& bindings;
     ProgramDialog dialog;
+    ListBoxCtrl* list;
     int selected = 0;
 };
 

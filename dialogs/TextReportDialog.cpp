@@ -9,6 +9,7 @@
 #include "dialogs/ProgramDialog.h"
 #include "foundation/FilePath.h"
 #include "foundation/TextReport.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/Menu.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/Clipboard.h"
@@ -62,13 +63,13 @@ void MakeExportButton(DialogFrameCL& dialog)
 
 void FillNotes(DialogFrameCL& dialog, const TextReport& report)
 {
-    WindowCL* notes = dialog.FindChild(TextReportDialog::kNotesList);
-    if (!notes)
+    if (!dialog.FindChild(TextReportDialog::kNotesList))
         return;
+    ListBoxCtrl* notes = ListBoxCtrl::FromTemplate(&dialog, TextReportDialog::kNotesList);
     for (int i = 0; i < report.Notes().Count(); ++i)
-        SendMessageA(notes->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(report.Notes().At(i)->Text()));
+        notes->AddString(*report.Notes().At(i));
     SetFont(notes->Handle());
-    SetListTabStops(notes->Handle(), kNoteTabStops, static_cast<int>(std::size(kNoteTabStops)));
+    notes->SetTabStops(kNoteTabStops, static_cast<int>(std::size(kNoteTabStops)));
     if (report.Notes().Count() == 0)
         ShowWindow(notes->Handle(), SW_HIDE);
 }

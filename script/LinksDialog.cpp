@@ -6,7 +6,6 @@
 #include "app/MultiSelectListBox.h"
 #include "app/RangeValidator.h"
 #include "app/StartProgram.h"
-#include "app/ReportListView.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/ArchiveTransfer.h"
 #include "foundation/FilePath.h"
@@ -15,6 +14,7 @@
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/FormattedEdit.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
 #include "script/DdeLinkManager.h"
@@ -81,10 +81,10 @@ void ShowDetails(ProgramDialog& dialog, const DocumentLink* link)
 void ShowOnScreen(LinksDialog& links)
 {
     ProgramDialog dialog(LinksDialog::kTemplateId);
-    const HWND list = GetDlgItem(dialog.Handle(), LinksDialog::kList);
-    const int tabStops[] = {25, 40, 65};
-    SetListTabStops(list, tabStops, 3);
     MultiSelectListBox selection(&dialog, LinksDialog::kList);
+    ListBoxCtrl& list = *selection.Box();
+    const int tabStops[] = {25, 40, 65};
+    list.SetTabStops(tabStops, 3);
     // The spreadsheet links are not offered here.
     dialog.EnableItem(LinksDialog::kBiLinksButton, false);
     auto refresh = [&] {
@@ -100,9 +100,9 @@ void ShowOnScreen(LinksDialog& links)
         ShowDetails(dialog, count == 1 ? links.At(selection.SelectedAt(0)) : nullptr);
     };
     auto refill = [&](const std::vector<int>& select) {
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        list.Clear();
         for (int i = 0; i < links.Count(); ++i)
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(links.RowText(i).Text()));
+            list.AddString(links.RowText(i));
         for (int row : select)
             selection.Select(row, false);
         refresh();

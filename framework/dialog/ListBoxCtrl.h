@@ -36,6 +36,11 @@ public:
     void DeleteString(int index) { Send(LB_DELETESTRING, static_cast<WPARAM>(index)); }
     void Clear() { Send(LB_RESETCONTENT); }
     int GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
+    // The tab stops of the entries' texts, in dialog units.
+    void SetTabStops(const int* stops, int count)
+    {
+        Send(LB_SETTABSTOPS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(stops));
+    }
     // Adds every text of a list ending with a null entry, drawing once at the end.
     int AddStrings(const char* const* texts);
 

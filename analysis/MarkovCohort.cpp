@@ -112,8 +112,9 @@ std::unique_ptr<MarkovCohortPlan> TakeKeptPlan(const TreeNode* markov, const Mar
 // Spare plans kept beyond this many go, the longest unused first.
 constexpr size_t kMaxSparePlans = 16;
 
-// A plan for the run: a kept one that serves it as it is, else one built now, preferably the spare one last
-// built for the node, whose formula sharing likely holds again.
+// A plan for the run: a kept one that serves it as it is, else the spare one last built for the node, as it is
+// when the document has not changed since its last run, else built now (its formula sharing likely holds
+// again).
 std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed)
 {
     std::unique_ptr<MarkovCohortPlan> plan = TakeKeptPlan(markov, args, samplesFixed);
@@ -128,6 +129,10 @@ std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs
     }
     if (plan == nullptr)
         plan = std::make_unique<MarkovCohortPlan>();
+    if (plan->ServesUnchanged(markov, args, samplesFixed, markov->document->Revision())) {
+        plan->Restart();
+        return plan;
+    }
     plan->Build(markov, args);
     return plan;
 }
@@ -143,6 +148,7 @@ void KeepSpare(std::unique_ptr<MarkovCohortPlan> plan)
 void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan, const TreeNode* markov, const MarkovRunArgs& args,
                 bool samplesFixed)
 {
+    plan->RunEnded(markov->document->Revision());
     if (Reuse().depth > 0 && plan->Serves(markov, args, samplesFixed)) {
         Reuse().kept.push_back(std::move(plan));
         return;

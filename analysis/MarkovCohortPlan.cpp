@@ -158,6 +158,7 @@ StageValueMemo& Memo()
 
 void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
 {
+    ranAtRevision = false;
     states.clear();
     checks.clear();
     branches.clear();
@@ -260,6 +261,18 @@ bool MarkovCohortPlan::Serves(const TreeNode* markov, const MarkovRunArgs& args,
            (args.costEffectiveness == 0 || builtArgs.costPayoff == args.costPayoff) &&
            std::none_of(unparsed.begin(), unparsed.end(),
                         [this](uint32_t i) { return formulas[i].expression->HasParseTree(); });
+}
+
+void MarkovCohortPlan::RunEnded(const CalculationRevision& revision)
+{
+    ranAtRevision = true;
+    lastRun = revision;
+}
+
+bool MarkovCohortPlan::ServesUnchanged(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed,
+                                       const CalculationRevision& revision) const
+{
+    return ranAtRevision && lastRun == revision && Serves(markov, args, samplesFixed);
 }
 
 void MarkovCohortPlan::Restart()

@@ -13,6 +13,7 @@
 // those reading tables while no table changes.
 
 #include "analysis/MarkovCohort.h"
+#include "model/TreeDocument.h"
 
 #include <cstdint>
 #include <memory>
@@ -137,6 +138,12 @@ public:
     bool Serves(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed) const;
     // Forgets the values of the last run; the run values start again from the states' records.
     void Restart();
+    // A run with the plan ended with the document at the revision: until it changes, the plan may serve the
+    // node's next run outside a MarkovRunReuse scope too.
+    void RunEnded(const CalculationRevision& revision);
+    // True when the plan serves the run and the document is still at the revision of the plan's last run.
+    bool ServesUnchanged(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed,
+                         const CalculationRevision& revision) const;
     // The shared value of the plan's formula that is `expression`, or -1.
     int32_t SharedSlot(const Expression* expression);
     // The node of the latest Build.
@@ -169,6 +176,8 @@ private:
     MarkovRunArgs builtArgs;
     bool builtSamplesFixed = false;
     bool reusable = false;
+    bool ranAtRevision = false;
+    CalculationRevision lastRun;
     // The formulas that had no cached tree at the build.
     std::vector<uint32_t> unparsed;
     // (expression, shared value) of the shared formulas by expression, made on first use after a build.

@@ -347,6 +347,9 @@ void TreeNode::SetText(const char* newText, bool alsoInCopies)
 {
     const zString oldText(text);
     text = newText;
+    // A name may be a payoff or a Markov state's: what was worked out from the tree may no longer hold.
+    if (document != nullptr)
+        ++document->EditCount;
     UpdateMarkovStateBindings(oldText.Text(), text.Text());
     if (alsoInCopies)
         ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {

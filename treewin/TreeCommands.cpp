@@ -271,6 +271,8 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     case 1420: {
         MarkovBindingsDialog dialog(node, *node->MarkovBindings());
         if (dialog.Run()) {
+            // The jumps may lead elsewhere now: the values on the nodes are stale.
+            node->ModelChanged();
             SetModified(1);
             if (document.DisplayPrefs.ShowMarkovInfo != 0)
                 RedrawNode(node, 2);

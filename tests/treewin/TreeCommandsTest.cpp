@@ -220,7 +220,7 @@ TEST(TreeCommands, ChangingToTerminalDirectlyEmptiesTheHistory)
 }
 
 // Markov Transition Node offers the states and the "=" names above, and its choice is one undo step;
-// Markov Bindings marks the tree modified when the bindings changed.
+// Markov Bindings marks the tree modified, and its values stale, when the bindings changed.
 TEST(TreeCommands, MarkovCommandsChooseTheJumpAndEditTheBindings)
 {
     Screen screen;
@@ -252,9 +252,11 @@ TEST(TreeCommands, MarkovCommandsChooseTheJumpAndEditTheBindings)
         return IDOK;
     });
     document.SetModified(0);
+    document.RolledBack = 2;
     window.SelectNode(markov, 1, nullptr, false);
     window.OnCommand(1420);
     EXPECT_EQ(document.Modified, 1);
+    EXPECT_FALSE(document.ValuesCurrent());
     MarkovBindingsDialog::SetPresenter(bindings);
 }
 

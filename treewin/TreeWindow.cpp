@@ -143,7 +143,17 @@ int TreeWindow::QueryClose(const char* question)
 {
     if (document.RolledBack > 1)
         SetModified(0);
-    return DocumentWindow::QueryClose(question);
+    if (!DocumentWindow::QueryClose(question))
+        return 0;
+    // A running analysis steps on this tree from the idle loop; it must end before the tree goes.
+    if (document.CurrentAnalysis != nullptr) {
+        zString text("Please cancel the active \"processing\" window for \"");
+        text += Text();
+        text += "\" before closing it.";
+        ShowErrorBox(nullptr, text.Text(), 0);
+        return 0;
+    }
+    return 1;
 }
 
 void TreeWindow::OnActivated()

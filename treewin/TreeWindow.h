@@ -74,7 +74,8 @@ public:
     // The window as a document of the frame.
     int IsTree() override { return 1; }
     int CanPrint() override { return 1; }
-    // A roll-back snapshot never asks to be saved; then the save question of every document.
+    // A roll-back snapshot never asks to be saved; then the save question of every document. A tree with a
+    // running analysis refuses to close.
     int QueryClose(const char* question) override;
     // The status indicators of the frame follow the tree that becomes active.
     void OnActivated() override;

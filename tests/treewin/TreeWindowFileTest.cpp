@@ -4,6 +4,7 @@
 #include "app/PageGrid.h"
 #include "foundation/AppFlags.h"
 #include "model/TreeNode.h"
+#include "tests/support/IdleAnalysis.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +107,22 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     EXPECT_EQ(TitleNumber(damaged, "Untitled Tree %d") > 0, true);
     std::remove(tree.c_str());
     std::remove(copy.c_str());
+}
+
+// The analysis would go on stepping on a closed tree.
+TEST(TreeWindowFiles, ClosingWaitsForTheRunningAnalysis)
+{
+    MessageBoxRecorder boxes;
+    TreeWindow window;
+    window.SetModified(0);
+    {
+        IdleAnalysis running(&window.Document());
+        EXPECT_EQ(window.QueryClose("Save?"), 0);
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text, std::string("Please cancel the active \"processing\" window for \"") +
+                                         window.Text() + "\" before closing it.");
+    }
+    EXPECT_EQ(window.QueryClose("Save?"), 1);
 }
 
 } // namespace

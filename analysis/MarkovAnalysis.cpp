@@ -10,8 +10,6 @@
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
-#include <cstdlib>
-
 namespace {
 
 constexpr int kMarkovAnalysisCommand = 1603;
@@ -25,15 +23,6 @@ struct CommandRequest {
 constexpr CommandRequest kGraphCommands[] = {
     {1580, 1}, {1581, 4}, {1582, 2}, {1583, 3}, {1584, 6}, {1585, 7},
 };
-
-bool ParseInteger(const zString* text, long& out)
-{
-    if (text == nullptr || text->IsEmpty())
-        return false;
-    char* end = nullptr;
-    out = std::strtol(text->Text(), &end, 10);
-    return *end == '\0';
-}
 
 }  // namespace
 
@@ -91,8 +80,9 @@ bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraph
     long reportKind = 0;
     long step = 0;
     long first = 0;
-    if (parameters.Count() < 4 || !ParseInteger(parameters.At(1), reportKind) || !ParseInteger(parameters.At(2), step) ||
-        !ParseInteger(parameters.At(3), first) || step < 1 || step > 32767 || first < 0 || first > 32767)
+    if (parameters.Count() < 4 || !ReadIntegerItem(parameters, 1, reportKind) ||
+        !ReadIntegerItem(parameters, 2, step) || !ReadIntegerItem(parameters, 3, first) || step < 1 || step > 32767 ||
+        first < 0 || first > 32767)
         return false;
     request = MarkovGraphRequest();
     request.reportKind = static_cast<int32_t>(reportKind);
@@ -100,7 +90,7 @@ bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraph
     request.firstStage = static_cast<int16_t>(first);
     long settingA = 0;
     long settingB = 0;
-    if (parameters.Count() >= 6 && ParseInteger(parameters.At(4), settingA) && ParseInteger(parameters.At(5), settingB)) {
+    if (parameters.Count() >= 6 && ReadIntegerItem(parameters, 4, settingA) && ReadIntegerItem(parameters, 5, settingB)) {
         request.settingA = static_cast<int16_t>(settingA);
         request.settingB = static_cast<int32_t>(settingB);
     }

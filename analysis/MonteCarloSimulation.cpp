@@ -15,7 +15,6 @@
 #include "model/TreeNode.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -59,16 +58,6 @@ private:
     int32_t fixedPath;
     int32_t trialFlag1;
 };
-
-bool ReadNumber(const StoredNameList& parameters, int i, long& out)
-{
-    const zString* text = parameters.At(i);
-    if (text == nullptr || text->IsEmpty())
-        return false;
-    char* end = nullptr;
-    out = std::strtol(text->Text(), &end, 10);
-    return *end == '\0';
-}
 
 }  // namespace
 
@@ -340,8 +329,8 @@ TreeNode* ReadMonteCarloRecord(TreeDocument* window, StoredAnalysis* record, Mon
     long trials = 0;
     long reevaluate = 0;
     long count = 0;
-    if (!ReadNumber(parameters, 1, trials) || !ReadNumber(parameters, 2, reevaluate) ||
-        !ReadNumber(parameters, 3, count) || trials < 1 || trials > 32000)
+    if (!ReadIntegerItem(parameters, 1, trials) || !ReadIntegerItem(parameters, 2, reevaluate) ||
+        !ReadIntegerItem(parameters, 3, count) || trials < 1 || trials > 32000)
         return nullptr;
     // The count is trusted only as far as the list reaches.
     if (count < 0 || count > parameters.Count() - 4)
@@ -351,14 +340,14 @@ TreeNode* ReadMonteCarloRecord(TreeDocument* window, StoredAnalysis* record, Mon
     settings.reevaluatePath = reevaluate != 0 ? 1 : 0;
     for (int i = 0; i < count; ++i) {
         long index = 0;
-        if (!ReadNumber(parameters, 4 + i, index))
+        if (!ReadIntegerItem(parameters, 4 + i, index))
             return nullptr;
         settings.chosen.push_back(static_cast<int32_t>(index));
     }
     long mode = 0;
     long seed = 0;
-    if (ReadNumber(parameters, 4 + static_cast<int>(count), mode) &&
-        ReadNumber(parameters, 5 + static_cast<int>(count), seed)) {
+    if (ReadIntegerItem(parameters, 4 + static_cast<int>(count), mode) &&
+        ReadIntegerItem(parameters, 5 + static_cast<int>(count), seed)) {
         settings.samplingMode = static_cast<int16_t>(mode);
         settings.seed = static_cast<int16_t>(seed >= 1 && seed <= 32767 ? seed : 0);
     } else {
@@ -383,6 +372,6 @@ void DescribeMonteCarlo(TreeDocument* window, StoredAnalysis* record, zString& t
     }
     long trials = 0;
     text += "\r\n";
-    AppendInt(text, ReadNumber(*record->parameters, 1, trials) ? trials : 0);
+    AppendInt(text, ReadIntegerItem(*record->parameters, 1, trials) ? trials : 0);
     text += " Trials";
 }

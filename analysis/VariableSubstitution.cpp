@@ -12,6 +12,7 @@
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,16 @@ zString VariableLabel(const TreeDocument* window, const zString& name)
 const char* StoredItemText(const NameList& items, int i)
 {
     return items.At(i) != nullptr ? items.At(i)->Text() : "";
+}
+
+bool ReadIntegerItem(const NameList& items, int i, long& out)
+{
+    const zString* text = items.At(i);
+    if (text == nullptr || text->IsEmpty())
+        return false;
+    char* end = nullptr;
+    out = std::strtol(text->Text(), &end, 10);
+    return *end == '\0';
 }
 
 void AppendAtNode(zString& text, TreeDocument* window, const char* path)

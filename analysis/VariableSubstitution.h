@@ -38,6 +38,8 @@ zString VariableLabel(const TreeDocument* window, const zString& name);
 
 // The text of item i of a stored record's parameters, empty when there is none.
 const char* StoredItemText(const NameList& items, int i);
+// Item i as a decimal integer; false when it is missing, empty or not wholly a number.
+bool ReadIntegerItem(const NameList& items, int i, long& out);
 // "\r\nAt Node \"<node>\"" with the text, cut to 30 characters, of the node the path names from the root (nothing
 // between the quotes when it names none).
 void AppendAtNode(zString& text, TreeDocument* window, const char* path);

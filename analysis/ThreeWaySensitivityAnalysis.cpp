@@ -5,7 +5,6 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
 #include "foundation/VersionRecord.h"
-#include "model/DocVariable.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
@@ -30,12 +29,8 @@ ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeNode* node, const T
     : AnalysisRun(node->document), node(node), strategies(node->childCount), newRun(1)
 {
     const SensitivityAxisSettings* axes[3] = {&settings.x, &settings.y, &settings.z};
-    for (int a = 0; a < 3; ++a) {
-        sets[a].intervals = axes[a]->intervals;
-        sets[a].Add(new VariableRange(axes[a]->variable, axes[a]->low, axes[a]->high));
-        names[a] = axes[a]->variable;
-        names[a].MakeUpper();
-    }
+    for (int a = 0; a < 3; ++a)
+        SetUpSensitivityAxis(*axes[a], sets[a], names[a]);
     xCount = sets[0].intervals + 1;
     yCount = sets[1].intervals + 1;
     zCount = sets[2].intervals + 1;
@@ -69,11 +64,8 @@ ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeDocument* window, S
             set.intervals = static_cast<int32_t>(ReadNumberItem(items, error));
             fits = fits && set.intervals >= 1;
         }
-        for (int a = 0; a < 3 && fits && error == 0; ++a) {
-            auto* range = new VariableRange(names[a], bounds[2 * a], bounds[2 * a + 1]);
-            sets[a].Add(range);
-            fits = LoadBindingsText(range->bindings, items, window, names[a]);
-        }
+        for (int a = 0; a < 3 && fits && error == 0; ++a)
+            fits = LoadSensitivityAxis(items, window, names[a], bounds[2 * a], bounds[2 * a + 1], sets[a]);
         fits = fits && error == 0;
         xCount = sets[0].intervals + 1;
         yCount = sets[1].intervals + 1;
@@ -159,16 +151,8 @@ int ThreeWaySensitivityAnalysis::Step()
             if (yStep == 0)
                 sets[2].ApplyStep(zStep, &valueTexts[2]);
         }
-        if (coherenceGuard == nullptr) {
-            whenText = "When:\n";
-            for (int a = 0; a < 3; ++a) {
-                if (a > 0)
-                    whenText += "\r\n";
-                whenText += names[a];
-                whenText += " = ";
-                whenText += valueTexts[a];
-            }
-        }
+        if (coherenceGuard == nullptr)
+            whenText = GridPointText(names, valueTexts, 3);
         const char* when = whenText.IsEmpty() ? nullptr : whenText.Text();
         if (CheckRiskPreference(document, when) == 0 ||
             (coherenceGuard == nullptr && VerifyProbabilities(document, 0, node, when, 0) == 0)) {
@@ -207,9 +191,7 @@ void ThreeWaySensitivityAnalysis::Finish()
     results.newRun = newRun != 0;
     results.title = "Sensitivity Analysis on ";
     for (int a = 0; a < 3; ++a) {
-        results.labels[a] = sets[a].RangeAt(0)->name;
-        if (const DocVariable* variable = document->FindVariable(results.labels[a].Text(), false))
-            variable->GetLabel(results.labels[a]);
+        results.labels[a] = VariableLabel(document, sets[a].RangeAt(0)->name);
         if (a > 0)
             results.subtitle += " and ";
         results.subtitle += results.labels[a];

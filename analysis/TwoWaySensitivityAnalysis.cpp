@@ -5,7 +5,6 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
 #include "foundation/VersionRecord.h"
-#include "model/DocVariable.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
@@ -23,32 +22,44 @@ TwoWaySensitivityPresenter& Presenter()
     return presenter;
 }
 
-void SetUpAxis(const SensitivityAxisSettings& axis, SensitivityRangeSet& set, zString& name, int32_t& count)
+}  // namespace
+
+void SetUpSensitivityAxis(const SensitivityAxisSettings& axis, SensitivityRangeSet& set, zString& name)
 {
     set.intervals = axis.intervals;
     set.Add(new VariableRange(axis.variable, axis.low, axis.high));
     name = axis.variable;
     name.MakeUpper();
-    count = axis.intervals + 1;
 }
 
-// One axis of a stored record: name, low and high are read by the caller in record order; here the range
-// and its bindings.
-bool LoadAxis(StoredItemReader& items, TreeDocument* window, const zString& name, const FormattedValue& low,
-              const FormattedValue& high, SensitivityRangeSet& set)
+bool LoadSensitivityAxis(StoredItemReader& items, TreeDocument* window, const zString& name, const FormattedValue& low,
+                         const FormattedValue& high, SensitivityRangeSet& set)
 {
     auto* range = new VariableRange(name, low, high);
     set.Add(range);
     return LoadBindingsText(range->bindings, items, window, name);
 }
 
-}  // namespace
+zString GridPointText(const zString* names, const zString* values, int count)
+{
+    zString text("When:\n");
+    for (int a = 0; a < count; ++a) {
+        if (a > 0)
+            text += "\r\n";
+        text += names[a];
+        text += " = ";
+        text += values[a];
+    }
+    return text;
+}
 
 TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeNode* node, const TwoWaySettings& settings)
     : AnalysisRun(node->document), node(node), strategies(node->childCount), newRun(1)
 {
-    SetUpAxis(settings.x, xSet, xName, xCount);
-    SetUpAxis(settings.y, ySet, yName, yCount);
+    SetUpSensitivityAxis(settings.x, xSet, xName);
+    SetUpSensitivityAxis(settings.y, ySet, yName);
+    xCount = xSet.intervals + 1;
+    yCount = ySet.intervals + 1;
     if (!settings.checkCoherence)
         coherenceGuard = std::make_unique<CoherenceGuard>(document->CheckingFlag);
 }
@@ -80,7 +91,8 @@ TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeDocument* window, Store
         xCount = xSet.intervals + 1;
         yCount = ySet.intervals + 1;
         fits = error == 0 && xSet.intervals >= 1 && ySet.intervals >= 1 &&
-               LoadAxis(items, window, xName, xLow, xHigh, xSet) && LoadAxis(items, window, yName, yLow, yHigh, ySet);
+               LoadSensitivityAxis(items, window, xName, xLow, xHigh, xSet) &&
+               LoadSensitivityAxis(items, window, yName, yLow, yHigh, ySet);
     }
     if (fits && version >= KnownVersion::k3_0_Beta2) {
         if (version >= KnownVersion::k3_5_Beta2)
@@ -139,14 +151,9 @@ int TwoWaySensitivityAnalysis::Step()
         if (xStep == 0)
             ySet.ApplyStep(yStep, &yValueText);
         if (coherenceGuard == nullptr) {
-            whenText = "When:\n";
-            whenText += xName;
-            whenText += " = ";
-            whenText += xValueText;
-            whenText += "\r\n";
-            whenText += yName;
-            whenText += " = ";
-            whenText += yValueText;
+            const zString names[] = {xName, yName};
+            const zString values[] = {xValueText, yValueText};
+            whenText = GridPointText(names, values, 2);
         }
         const char* when = whenText.IsEmpty() ? nullptr : whenText.Text();
         if (CheckRiskPreference(document, when) == 0 ||

@@ -12,6 +12,7 @@
 #include <memory>
 
 struct StoredAnalysis;
+struct StoredItemReader;
 struct TreeNode;
 
 // One axis of the set-up: the variable, its range and intervals.
@@ -21,6 +22,15 @@ struct SensitivityAxisSettings {
     FormattedValue high;
     int32_t intervals = 0;
 };
+
+// The set takes the axis's intervals and its variable's range; name takes the variable's name in capitals.
+void SetUpSensitivityAxis(const SensitivityAxisSettings& axis, SensitivityRangeSet& set, zString& name);
+// One axis of a stored record: the caller reads name, low and high in record order; here the main range and
+// its bindings. False when a binding no longer fits the tree.
+bool LoadSensitivityAxis(StoredItemReader& items, TreeDocument* window, const zString& name, const FormattedValue& low,
+                         const FormattedValue& high, SensitivityRangeSet& set);
+// "When:" and a "NAME = value" line per axis: the grid point that the checks' messages name.
+zString GridPointText(const zString* names, const zString* values, int count);
 
 struct TwoWaySettings {
     SensitivityAxisSettings x;

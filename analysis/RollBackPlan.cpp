@@ -329,9 +329,12 @@ bool RollBackPlan::Evaluate(RollBackState& state)
 // with before anything is stored in it; false when one has not.
 bool RollBackPlan::Store(RollBackState& state)
 {
+    // Evaluating every node, the roll back reaches them all and probes every child of a chance node.
     const bool evaluateAll = state.evaluateAll != 0;
-    std::fill(reached.begin(), reached.end(), 0);
-    reached[0] = kReached;
+    if (!evaluateAll) {
+        std::fill(reached.begin(), reached.end(), 0);
+        reached[0] = kReached;
+    }
     long count = 0;
     const size_t total = entries.size();
     for (size_t i = 0; i < total; ++i) {
@@ -343,10 +346,10 @@ bool RollBackPlan::Store(RollBackState& state)
         if (i + kFetchListsAhead < total && entries[i + kFetchListsAhead].kind != TerminalNode &&
             entries[i + kFetchListsAhead].kind != ChanceNode && entries[i + kFetchListsAhead].node->optimal != nullptr)
             Prefetch(entries[i + kFetchListsAhead].node->optimal);
-        const uint8_t how = reached[i];
+        const Entry& entry = entries[i];
+        const uint8_t how = !evaluateAll ? reached[i] : entry.probability != kNone ? kProbed | kReached : kReached;
         if (how == 0)
             continue;
-        const Entry& entry = entries[i];
         TreeNode* node = entry.node;
         if (node->kind != entry.kind || node->childCount != entry.childCount)
             return false;
@@ -360,11 +363,11 @@ bool RollBackPlan::Store(RollBackState& state)
         const size_t first = static_cast<size_t>(entry.firstChild);
         const size_t end = first + static_cast<size_t>(entry.childCount);
         if (entry.kind == ChanceNode) {
-            for (size_t c = first; c < end; ++c)
-                reached[c] = evaluateAll || probabilities[c] > 0.0 ? kProbed | kReached : kProbed;
+            for (size_t c = first; c < end && !evaluateAll; ++c)
+                reached[c] = probabilities[c] > 0.0 ? kProbed | kReached : kProbed;
         } else if (entry.kind != TerminalNode) {
             StoreOptimal(node, first, end, values[i]);
-            for (size_t c = first; c < end; ++c)
+            for (size_t c = first; c < end && !evaluateAll; ++c)
                 reached[c] = kReached;
         }
     }

@@ -118,9 +118,7 @@ private:
         shown.scale = static_cast<int>(SendDlgItemMessageA(dialog.Handle(), kScaleBox, CB_GETCURSEL, 0, 0));
         shown.units = units != nullptr ? units->GetCurSel() : fields.units;
         shown.commas = dialog.IsItemChecked(kCommasCheck);
-        char tag[256] = {};
-        GetDlgItemTextA(dialog.Handle(), kTagField, tag, sizeof tag);
-        shown.tag = tag;
+        shown.tag = dialog.ItemText(kTagField);
         shown.StoreInto(sample);
         zString text;
         FormatNumber(sample, 123456789.123456789, text, true, true, DigitsOfFormat);

@@ -286,19 +286,19 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
 
 HWND PreferencesDialog::Item(unsigned id) const
 {
-    return Page() && Page()->Handle() ? GetDlgItem(Page()->Handle(), static_cast<int>(id)) : nullptr;
+    return Page() ? Page()->Control(id) : nullptr;
 }
 
 void PreferencesDialog::EnableItem(unsigned id, bool enable) const
 {
-    if (HWND item = Item(id))
-        EnableWindow(item, enable ? TRUE : FALSE);
+    if (Page())
+        Page()->EnableItem(id, enable);
 }
 
 void PreferencesDialog::ShowItem(unsigned id, bool show) const
 {
-    if (HWND item = Item(id))
-        ::ShowWindow(item, show ? SW_SHOW : SW_HIDE);
+    if (Page())
+        Page()->ShowItem(id, show);
 }
 
 void PreferencesDialog::BuildPage()
@@ -400,7 +400,7 @@ void PreferencesDialog::BuildMethodPage()
         list->Load();
         list->OnSelChange(this, &PreferencesDialog::OnPayoffChange);
     }
-    SetDlgItemTextA(Page()->Handle(), 4078, "for \"Cost\"");
+    Page()->SetItemText(4078, "for \"Cost\"");
     OnMethodChange(nullptr);
 }
 
@@ -414,8 +414,8 @@ void PreferencesDialog::StoreMethodLists()
 void PreferencesDialog::CheckOptimalPath(bool checked)
 {
     const int* path = values_->currentOptPath;
-    if (HWND radio = path && *path != 0 ? Item(static_cast<unsigned>(*path)) : nullptr)
-        SendMessageA(radio, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (path && *path != 0 && Page())
+        Page()->CheckItem(static_cast<unsigned>(*path), checked);
 }
 
 // Shows the payoff lists and the optimal-path choice of the method chosen, bound to that method's values.
@@ -429,12 +429,12 @@ long PreferencesDialog::OnMethodChange(WindowEvent*)
         v.currentOptPath = &v.costEffOptPath;
         v.payoffList->SetIndexBuffer(&v.ceCost, 0);
         v.secondList->SetIndexBuffer(&v.ceEff, 0);
-        SetDlgItemTextA(Page()->Handle(), 4068, "for \"Effectiveness\"");
+        Page()->SetItemText(4068, "for \"Effectiveness\"");
     } else if (v.method == BenefitCostMethod) {
         v.currentOptPath = &v.benCostOptPath;
         v.payoffList->SetIndexBuffer(&v.bcCost, 0);
         v.secondList->SetIndexBuffer(&v.bcBenefit, 0);
-        SetDlgItemTextA(Page()->Handle(), 4068, "for \"Benefit\"");
+        Page()->SetItemText(4068, "for \"Benefit\"");
     } else {
         v.currentOptPath = v.method == MultiAttributeMethod ? &v.multiAttrOptPath : &v.optPath[v.currentPayoff & 3];
         v.payoffList->SetIndexBuffer(&v.currentPayoff, 0);
@@ -476,10 +476,10 @@ long PreferencesDialog::OnPayoffChange(WindowEvent*)
 
 long PreferencesDialog::OnVariableMarkingChange(WindowEvent*)
 {
-    const bool full = Item(4045) && IsDlgButtonChecked(Page()->Handle(), 4045) == BST_CHECKED;
+    const bool full = Page() && Page()->IsItemChecked(4045);
     for (unsigned control : {4028u, 4057u}) {
-        if (!full && Item(control))
-            SendMessageA(Item(control), BM_SETCHECK, BST_UNCHECKED, 0);
+        if (!full && Page())
+            Page()->CheckItem(control, false);
         EnableItem(control, full);
     }
     return 1;
@@ -496,7 +496,7 @@ void PreferencesDialog::ShowNumericSample()
     zString text;
     FormatNumber(format, 1234567.8901234, text, true, true, DigitsOfFormat);
     if (Page())
-        SetDlgItemTextA(Page()->Handle(), kNumericSample, text.Text());
+        Page()->SetItemText(kNumericSample, text.Text());
 }
 
 int PreferencesDialog::ValidatePage()
@@ -533,11 +533,11 @@ long PreferencesDialog::OnCommand(WindowEvent* event)
         if (rule.check != id)
             continue;
         int* checked = v.DisplayCheck(id);
-        *checked = IsDlgButtonChecked(Page()->Handle(), static_cast<int>(id)) == BST_CHECKED ? 1 : 0;
+        *checked = Page()->IsItemChecked(id) ? 1 : 0;
         const bool enable = (*checked != 0) == rule.whenChecked;
         EnableItem(rule.dependent, enable);
         if (rule.exclusive && !enable) {
-            SendMessageA(Item(rule.dependent), BM_SETCHECK, BST_UNCHECKED, 0);
+            Page()->CheckItem(rule.dependent, false);
             *v.DisplayCheck(rule.dependent) = 0;
         }
         return 1;

@@ -20,13 +20,6 @@ namespace {
 int rememberedIntervals = 4;
 double rememberedTolerance = 0.1;
 
-zString TextOf(const DialogFrameCL& dialog, unsigned id)
-{
-    char text[256] = {};
-    GetWindowTextA(dialog.Control(id), text, sizeof text);
-    return zString(text);
-}
-
 void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* window, TreeNode* node, const zString& name,
                        FormattedValue& low, FormattedValue& high, unsigned descriptionId, unsigned correlationsId)
 {
@@ -124,8 +117,8 @@ int SensitivityRangeDialog::OkResult()
         return 0;
     }
     settings.variable = SelectedName();
-    settings.low.text = TextOf(*this, kLowField);
-    settings.high.text = TextOf(*this, kHighField);
+    settings.low.text = ItemText(kLowField);
+    settings.high.text = ItemText(kHighField);
     settings.checkCoherence = IsItemChecked(kCoherenceCheck);
     return 1;
 }
@@ -338,8 +331,8 @@ int SensitivityAxesDialog::OkResult()
     }
     for (int k = 0; k < axisCount; ++k) {
         axes[k].variable = SelectedName(k);
-        axes[k].low.text = TextOf(*this, kBlockIds[k][2]);
-        axes[k].high.text = TextOf(*this, kBlockIds[k][3]);
+        axes[k].low.text = ItemText(kBlockIds[k][2]);
+        axes[k].high.text = ItemText(kBlockIds[k][3]);
     }
     const bool sameXY = axes[0].variable == axes[1].variable;
     const bool sameThird = axisCount == 3 && (axes[2].variable == axes[0].variable || axes[2].variable == axes[1].variable);

@@ -123,9 +123,7 @@ void ShowOnScreen(StoredAnalysesDialog& maintain)
     dialog.OnButton(Maintain::kDownButton, [&] { refill(maintain.Move(selected, 1)); });
     dialog.OnButton(Maintain::kDeleteButton, [&] { refill(maintain.Delete(selected)); });
     dialog.OnButton(Maintain::kRenameButton, [&] {
-        char name[256] = {};
-        GetDlgItemTextA(dialog.Handle(), Maintain::kNameField, name, sizeof name);
-        refill(maintain.Rename(selected, zString(name)));
+        refill(maintain.Rename(selected, dialog.ItemText(Maintain::kNameField)));
     });
     dialog.OnButton(Maintain::kCommentButton, [&] { maintain.EditComment(selected); });
     OfferTemplates(dialog, Maintain::kTemplateButton, true);

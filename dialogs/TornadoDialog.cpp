@@ -74,11 +74,8 @@ private:
             SetFocus(Control(2504));
             return 0;
         }
-        char text[256] = {};
-        GetWindowTextA(Control(2503), text, sizeof text);
-        low = FormattedValue{zString(text), lowValue};
-        GetWindowTextA(Control(2504), text, sizeof text);
-        high = FormattedValue{zString(text), highValue};
+        low = FormattedValue{ItemText(2503), lowValue};
+        high = FormattedValue{ItemText(2504), highValue};
         return 1;
     }
 

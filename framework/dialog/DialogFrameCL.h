@@ -7,6 +7,7 @@
 
 #include "framework/dialog/DialogTemplateEngine.h"
 #include "framework/window/ResourceId.h"
+#include "foundation/zString.h"
 #include "framework/window/WindowCL.h"
 
 #include <memory>
@@ -60,6 +61,7 @@ public:
 
     // The window of a control of the template; null when there is none.
     HWND Control(unsigned id) const { return GetDlgItem(Handle(), static_cast<int>(id)); }
+    zString ItemText(unsigned id) const;
     void SetItemText(unsigned id, const char* text) { SetWindowTextA(Control(id), text); }
     void EnableItem(unsigned id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
     void ShowItem(unsigned id, bool shown) { ::ShowWindow(Control(id), shown ? SW_SHOW : SW_HIDE); }

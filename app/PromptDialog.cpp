@@ -30,8 +30,7 @@ int PromptForText(zString& text, PromptValidator validator, int32_t argument, co
     PromptDialog dialog(text, validator, argument, severalLines);
     HelpContextScope helpScope(help);
     WaitCursorScope arrow(CursorStack::kArrow);
-    if (WindowCL* label = dialog.FindChild(PromptDialog::PromptId))
-        SetWindowTextA(label->Handle(), prompt ? prompt : "");
+    dialog.SetItemText(PromptDialog::PromptId, prompt ? prompt : "");
     dialog.SetText(caption ? caption : "KIVO");
     if (help <= 0) {
         if (WindowCL* button = dialog.FindChild(PromptDialog::HelpButtonId)) {

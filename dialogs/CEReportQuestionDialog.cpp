@@ -7,15 +7,13 @@
 CEReportQuestionDialog::CEReportQuestionDialog(int* eliminate, int* answered)
     : AppDialog(kTemplateId), eliminate(eliminate), answered(answered)
 {
-    if (WindowCL* yes = FindChild(kYesCheck))
-        SendMessageA(yes->Handle(), BM_SETCHECK, *eliminate ? BST_CHECKED : BST_UNCHECKED, 0);
+    CheckItem(kYesCheck, *eliminate != 0);
     RunModal();
 }
 
 int CEReportQuestionDialog::OkResult()
 {
-    WindowCL* yes = FindChild(kYesCheck);
-    *eliminate = yes != nullptr && SendMessageA(yes->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    *eliminate = IsItemChecked(kYesCheck) ? 1 : 0;
     *answered = 1;
     return 1;
 }

@@ -148,13 +148,9 @@ void OverUnderDialog::Run(TreeNode* node)
     double target = 0.0;
     ProgramDialog dialog(kOverUnderTemplate);
     RealEdit::FromTemplate(&dialog, kTargetField, new RealRangeValidator(0.0, 0.0, 0), 0, &target);
-    if (WindowCL* check = dialog.FindChild(kLowerRangeCheck))
-        SendMessageA(check->Handle(), BM_SETCHECK, BST_CHECKED, 0);
+    dialog.CheckItem(kLowerRangeCheck, true);
     bool includeInLower = true;
-    dialog.OnButton(kLowerRangeCheck, [&] {
-        WindowCL* check = dialog.FindChild(kLowerRangeCheck);
-        includeInLower = check != nullptr && SendMessageA(check->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    });
+    dialog.OnButton(kLowerRangeCheck, [&] { includeInLower = dialog.IsItemChecked(kLowerRangeCheck); });
     if (dialog.Run() != IDOK)
         return;
     OverUnderRequest request;

@@ -252,8 +252,8 @@ void PreferencesDialog::Run()
     categories_->SetCurSel(selected_);
     categories_->OnSelChange(this, &PreferencesDialog::OnCategoryChange);
     CheckBoxCtrl* save = CheckBoxCtrl::FromTemplate(this, kSaveCheck, &save_);
-    if (save->Handle() && !tree_)
-        EnableWindow(save->Handle(), FALSE);
+    if (!tree_)
+        save->Disable();
     LoadFromDocument();
     OnCategoryChange(nullptr);
     if (RunModal()) {

@@ -69,8 +69,8 @@ public:
         for (unsigned id : {unsigned(kAddCheck), unsigned(kSelectedOnlyCheck)}) {
             CheckBoxCtrl* check = CheckBoxCtrl::FromTemplate(this, id, id == kAddCheck ? &rule.addToSelection
                                                                                        : &rule.selectedOnly);
-            if (check->Handle() != nullptr && !anySelected)
-                EnableWindow(check->Handle(), FALSE);
+            if (!anySelected)
+                check->Disable();
         }
         categories = ListBoxCtrl::FromTemplate(this, kCategoryList);
         for (const char* entry : {"Node type is...", "Node name contains...", "Position in tree is...",

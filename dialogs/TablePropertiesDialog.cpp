@@ -25,8 +25,7 @@ int ShowOnScreen(TablePropertiesDialog& properties)
                    &properties.methodButton, 0);
     CheckBoxCtrl::FromTemplate(&dialog, TablePropertiesDialog::kOffEdgeCheck, &properties.offEdgeIsError);
     // The comment dialog is not part of the program yet.
-    if (WindowCL* comment = dialog.FindChild(TablePropertiesDialog::kCommentButton))
-        EnableWindow(comment->Handle(), FALSE);
+    dialog.EnableItem(TablePropertiesDialog::kCommentButton, false);
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;

@@ -19,10 +19,8 @@ void ThresholdResultsDialog::Run()
         results.ThresholdText(shown, text);
         if (WindowCL* value = dialog.FindChild(kValueText))
             value->SetText(text);
-        if (WindowCL* prev = dialog.FindChild(kPrevButton))
-            EnableWindow(prev->Handle(), shown > 0);
-        if (WindowCL* next = dialog.FindChild(kNextButton))
-            EnableWindow(next->Handle(), shown < results.Count());
+        dialog.EnableItem(kPrevButton, shown > 0);
+        dialog.EnableItem(kNextButton, shown < results.Count());
     };
     if (WindowCL* count = dialog.FindChild(kCountText))
         count->SetText(zString(std::to_string(results.Count()).c_str()));
@@ -43,8 +41,7 @@ void ThresholdResultsDialog::Run()
         Clipboard clipboard(&dialog);
         clipboard.Empty();
         clipboard.PutText(report.Text());
-        if (WindowCL* button = dialog.FindChild(kClipboardButton))
-            EnableWindow(button->Handle(), FALSE);
+        dialog.EnableItem(kClipboardButton, false);
     });
     dialog.Run();
 }

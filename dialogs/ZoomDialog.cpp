@@ -26,8 +26,7 @@ ZoomDialog::ZoomDialog(ZoomPane* pane) : AppDialog(kTemplateId), pane_(pane)
     percent_ = Percent(pane->Zoom());
     const std::string prompt = "Enter the &zoom factor in percent, from " + std::to_string(low) + "% to " +
                                std::to_string(high) + "%.";
-    if (WindowCL* text = FindChild(kPromptText))
-        SetWindowTextA(text->Handle(), prompt.c_str());
+    SetItemText(kPromptText, prompt.c_str());
     AddIntegerField(kPercentField, &percent_, low, high);
     SelectField(kPercentField);
     RunModal();

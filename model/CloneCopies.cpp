@@ -84,26 +84,22 @@ struct CopySearch {
     NodeChildList* list;
 };
 
-void CollectCopiesWithoutEntering(TreeNode* root, int id, NodeChildList& list)
+// The copies with the id in pre-order; intoCopies also searches the contents of copies.
+void CollectCopies(TreeNode* root, int id, NodeChildList& list, bool intoCopies)
 {
     CopySearch search{id, &list};
     WalkTreeWithSkip(root, [](TreeNode* node, void* arg) {
         auto* state = static_cast<CopySearch*>(arg);
         if (node->cloneStatus == CloneCopyNode && node->cloneId == state->id)
             state->list->Add(node);
-    }, &search, false);
+    }, &search, intoCopies);
 }
 
 }  // namespace
 
 void CollectCloneCopies(TreeNode* root, int id, NodeChildList& list)
 {
-    CopySearch search{id, &list};
-    WalkTreeWithSkip(root, [](TreeNode* node, void* arg) {
-        auto* state = static_cast<CopySearch*>(arg);
-        if (node->cloneStatus == CloneCopyNode && node->cloneId == state->id)
-            state->list->Add(node);
-    }, &search, true);
+    CollectCopies(root, id, list, true);
 }
 
 bool CopyWouldContainItself(const TreeNode* node, const TreeNode* master)
@@ -162,7 +158,7 @@ bool UpdateCopiesOfMastersAbove(TreeNode* node, NodeChildList* list)
     for (; master != nullptr; master = CloneMasterAbove(master)) {
         found = true;
         NodeChildList copies(4, false);
-        CollectCopiesWithoutEntering(node->document->Root, master->cloneId, copies);
+        CollectCopies(node->document->Root, master->cloneId, copies, false);
         for (int i = 0; i < copies.Count(); ++i) {
             TreeNode* copy = copies.At(i);
             if (list != nullptr && !list->Contains(copy))

@@ -45,6 +45,13 @@ void TreeAction::ResolvePaths(const NameList& paths, NodeChildList& out) const
             out.Add(node);
 }
 
+void TreeAction::RefreshNode(TreeNode* node, int mode, TreeNode* selected) const
+{
+    tree->ClearSelection();
+    tree->RedrawNode(node, mode);
+    tree->SelectNode(selected, 1, nullptr, false);
+}
+
 TreeRemovalAction::TreeRemovalAction(TreeWindow* tree, const char* name, TreeNode* node) : TreeAction(tree, name)
 {
     if (node->parent == nullptr)

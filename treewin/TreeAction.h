@@ -28,6 +28,8 @@ protected:
     TreeNode* ResolvePath(const zString& path) const;
     // Appends the node of every path, in order; those that lead nowhere are left out as above.
     void ResolvePaths(const NameList& paths, NodeChildList& out) const;
+    // Clears the selection, redraws the node with the mode and selects the given node.
+    void RefreshNode(TreeNode* node, int mode, TreeNode* selected) const;
     // What the action changed is no longer where it was: the toggle under way is refused.
     void Lost() const { lost_ = true; }
 

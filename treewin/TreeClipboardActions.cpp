@@ -16,13 +16,6 @@ TreeNode* CopyInto(TreeDocument& document, const TreeNode& entry)
     return copy;
 }
 
-void RefreshNode(TreeWindow& tree, TreeNode* node, int mode, TreeNode* selected)
-{
-    tree.ClearSelection();
-    tree.RedrawNode(node, mode);
-    tree.SelectNode(selected, 1, nullptr, false);
-}
-
 } // namespace
 
 TreePasteAction::TreePasteAction(TreeWindow* tree, const NodeChildList& targets)
@@ -120,7 +113,7 @@ void TreeCutNodeAction::Do()
         savedEntry.reset(clipboard.Fetch(slot));
         clipboard.Store(removed, slot);
     }
-    RefreshNode(*tree, parent, 0, parent);
+    RefreshNode(parent, 0, parent);
     tree->ResetFindReplace();
 }
 
@@ -132,7 +125,7 @@ void TreeCutNodeAction::Undo()
     TreeNode* restored = PutBack(parent);
     if (cut)
         TheTreeClipboard().Store(savedEntry.get(), slot);
-    RefreshNode(*tree, restored, 2, restored);
+    RefreshNode(restored, 2, restored);
 }
 
 TreeCutSubtreeAction::TreeCutSubtreeAction(TreeWindow* tree, TreeNode* node, bool cut)
@@ -154,7 +147,7 @@ void TreeCutSubtreeAction::Do()
         clipboard.Store(node, slot);
     }
     node->MoveChildrenTo(holder.get(), -1);
-    RefreshNode(*tree, node, 0, node);
+    RefreshNode(node, 0, node);
     tree->ResetFindReplace();
 }
 
@@ -166,5 +159,5 @@ void TreeCutSubtreeAction::Undo()
     holder->MoveChildrenTo(node, -1);
     if (cut)
         TheTreeClipboard().Store(savedEntry.get(), slot);
-    RefreshNode(*tree, node, 1, node);
+    RefreshNode(node, 1, node);
 }

@@ -5,18 +5,6 @@
 
 #include <utility>
 
-namespace {
-
-// Clears the selection, redraws the node with the mode and selects the given node.
-void RefreshNode(TreeWindow& tree, TreeNode* node, int mode, TreeNode* selected)
-{
-    tree.ClearSelection();
-    tree.RedrawNode(node, mode);
-    tree.SelectNode(selected, 1, nullptr, false);
-}
-
-} // namespace
-
 TreeInsertBranchAction::TreeInsertBranchAction(TreeWindow* tree, TreeNode* node, int mode)
     : TreeAction(tree, "Insert Branch"), mode(mode)
 {
@@ -50,7 +38,7 @@ void TreeInsertBranchAction::Do()
     } else {
         parent->InsertChild(inserted, parent->IndexOfChild(node) + (mode == Below ? 1 : 0));
     }
-    RefreshNode(*tree, mode == Above || mode == Below ? parent : inserted, 2, inserted);
+    RefreshNode(mode == Above || mode == Below ? parent : inserted, 2, inserted);
 }
 
 void TreeInsertBranchAction::Undo()
@@ -95,7 +83,7 @@ void TreeInsertBranchAction::Undo()
     }
     delete inserted;
     if (original != nullptr)
-        RefreshNode(*tree, original, 2, original);
+        RefreshNode(original, 2, original);
 }
 
 TreeDeleteBranchAction::TreeDeleteBranchAction(TreeWindow* tree, TreeNode* node)
@@ -110,7 +98,7 @@ void TreeDeleteBranchAction::Do()
     if (parent == nullptr)
         return;
     removed->MoveChildrenTo(parent, index);
-    RefreshNode(*tree, parent, 2, parent);
+    RefreshNode(parent, 2, parent);
 }
 
 void TreeDeleteBranchAction::Undo()
@@ -124,7 +112,7 @@ void TreeDeleteBranchAction::Undo()
         removed->InsertChild(child, -1);
     }
     TreeNode* restored = PutBack(parent);
-    RefreshNode(*tree, restored, 2, restored);
+    RefreshNode(restored, 2, restored);
 }
 
 TreeAddBranchAction::TreeAddBranchAction(TreeWindow* tree, TreeNode* node)
@@ -145,7 +133,7 @@ void TreeAddBranchAction::Do()
         return;
     for (int i = 0; i < count; ++i)
         node->InsertChild(new TreeNode(&tree->Document()), addAbove ? 0 : -1);
-    RefreshNode(*tree, node, 2, node);
+    RefreshNode(node, 2, node);
 }
 
 void TreeAddBranchAction::Undo()
@@ -158,7 +146,7 @@ void TreeAddBranchAction::Undo()
         node->RemoveChild(child);
         delete child;
     }
-    RefreshNode(*tree, node, 0, node);
+    RefreshNode(node, 0, node);
 }
 
 TreeAddBranchesAction::TreeAddBranchesAction(TreeWindow* tree, TreeNode* node)
@@ -276,7 +264,7 @@ void TreeReorderBranchesAction::Do()
     for (int k = 0; k < count; ++k)
         node->InsertChild(old[order[k]], -1);
     order = std::move(inverse);
-    RefreshNode(*tree, node, 2, node);
+    RefreshNode(node, 2, node);
 }
 
 TreeForcePathAction::TreeForcePathAction(TreeWindow* tree, TreeNode* child)
@@ -318,9 +306,7 @@ void TreeForcePathAction::Undo()
 
 void TreeForcePathAction::Refresh(TreeNode* parent)
 {
-    tree->ClearSelection();
-    tree->RedrawNode(parent, 2);
-    tree->SelectNode(ResolvePath(path), 1, nullptr, false);
+    RefreshNode(parent, 2, ResolvePath(path));
 }
 
 TreeChangeOptimalPathAction::TreeChangeOptimalPathAction(TreeWindow* tree, const NodeChildList& nodes, int kind)

@@ -6,7 +6,6 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
-#include "foundation/StringHelpers.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
@@ -67,16 +66,13 @@ StoredAnalysis* MakeRecord(const EvpiCalculation& calculation)
 {
     StoredAnalysis* record = StoredAnalysis::New();
     record->kind = EvpiKind;
-    zString text;
-    AppendInt(text, calculation.selection.Count());
-    record->parameters->AddCopy(text);
+    AddNumberItem(*record->parameters, calculation.selection.Count());
+    zString path;
     for (int i = 0; i < calculation.selection.Count(); ++i) {
-        NodePathString(calculation.selection.At(i), text, nullptr);
-        record->parameters->AddCopy(text);
+        NodePathString(calculation.selection.At(i), path, nullptr);
+        record->parameters->AddCopy(path);
     }
-    text = "";
-    AppendInt(text, calculation.level);
-    record->parameters->AddCopy(text);
+    AddNumberItem(*record->parameters, calculation.level);
     return record;
 }
 

@@ -6,7 +6,6 @@
 #include "foundation/Host.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
-#include "foundation/StringHelpers.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
@@ -66,9 +65,7 @@ StoredAnalysis* MakeRecord(const OverUnderRequest& request)
     zString text;
     FormatNumber(DefaultNumericFormat, request.target, text, false, false, -9);
     record->parameters->AddCopy(text);
-    text = "";
-    AppendInt(text, request.targetCountsAbove);
-    record->parameters->AddCopy(text);
+    AddNumberItem(*record->parameters, request.targetCountsAbove);
     return record;
 }
 

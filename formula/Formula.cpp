@@ -216,15 +216,22 @@ void Formula::PopArgFrame()
     argFrames.pop_back();
 }
 
-double Formula::CallFunction(const zString& functionName)
+bool Formula::TakeArgFrame(std::vector<double>& out)
 {
     if (argFrames.empty()) {
         SetError(FormulaBadGrouping);
-        return 0.0;
+        return false;
     }
-    std::vector<double> arguments;
-    arguments.swap(argFrames.back());
+    out.swap(argFrames.back());
     argFrames.pop_back();
+    return true;
+}
+
+double Formula::CallFunction(const zString& functionName)
+{
+    std::vector<double> arguments;
+    if (!TakeArgFrame(arguments))
+        return 0.0;
     return CallBuiltinFunction(functionName, -1, static_cast<int>(arguments.size()), arguments.data());
 }
 
@@ -288,14 +295,8 @@ double Formula::LookupTableByName(const zString& tableName)
         if (!table)
             SetError(FormulaUnknownTable, &tableName);
     }
-    if (argFrames.empty()) {
-        SetError(FormulaBadGrouping);
-        return 0.0;
-    }
     std::vector<double> arguments;
-    arguments.swap(argFrames.back());
-    argFrames.pop_back();
-    if (error)
+    if (!TakeArgFrame(arguments) || error)
         return 0.0;
     usesVariables = 1;
     return LookupTable(table, static_cast<int>(arguments.size()), arguments.data());

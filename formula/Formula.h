@@ -124,6 +124,8 @@ private:
     double VariableLookup(const zString& typedName, const zString& upperName);
     double LookupVariableByContext(const zString& upperName, NameResolutionCache& cache);
     void ClearNodeStack(std::vector<ParseNode*>* stack);
+    // Takes the innermost argument frame off into out; false (a grouping error) when there is none.
+    bool TakeArgFrame(std::vector<double>& out);
 
     int error = 0;
     // Made with the first error that has arguments (most tasks have none), then kept for reuse.

@@ -23,3 +23,10 @@ const Expression& PayoffSlots::operator[](int i) const
     static const Expression none;
     return slots != nullptr && slots[i] != nullptr ? *slots[i] : none;
 }
+
+void PayoffSlots::CopyMade(const PayoffSlots& source)
+{
+    for (int i = 0; i < kPayoffCount && source.slots != nullptr; ++i)
+        if (source.slots[i] != nullptr)
+            (*this)[i].Assign(*source.slots[i]);
+}

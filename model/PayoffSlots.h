@@ -19,6 +19,8 @@ public:
     const Expression& operator[](int i) const;
     // Some payoff has been made.
     bool HasAny() const { return slots != nullptr; }
+    // Copies of the source's made payoffs in the same slots; the others stay as they are.
+    void CopyMade(const PayoffSlots& source);
 
 private:
     Expression** slots = nullptr;

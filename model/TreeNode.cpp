@@ -47,10 +47,8 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
                 copy.document->EnsureVariable(binding->name.Text(), nullptr);
         }
     }
-    if (source.kind == TerminalNode) {
-        for (int i = 0; i < kPayoffCount && source.HasPayoffs(); ++i)
-            copy.Payoff(i).Assign(source.payoffs[i]);
-    }
+    if (source.kind == TerminalNode)
+        copy.payoffs.CopyMade(source.payoffs);
     if (source.linkBlock != nullptr) {
         copy.linkBlock = new NodeLinkBlock(*source.linkBlock);
         copy.linkBlock->linkIds[0] = copy.linkBlock->linkIds[1] = copy.linkBlock->linkIds[2] = 0;
@@ -96,6 +94,8 @@ TreeNode::TreeNode(const TreeNode& source, bool withChildren)
         pending.pop_back();
         if (from->cloneStatus == CloneCopyNode && !CopyCloneCopyContents)
             continue;
+        if (from->childCount > 0)
+            to->children->SetCapacity(to->children->Count() + from->childCount);
         for (int i = 0; i < from->childCount; ++i) {
             const TreeNode* child = from->GetChild(i);
             auto* childCopy = new TreeNode(to->document);

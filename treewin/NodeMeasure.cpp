@@ -39,9 +39,9 @@ bool ChildrenSearched(const TreeNode* node)
     return node->childCount > 0 && node->ChildrenShown() && node->cloneStatus != CloneCopyNode;
 }
 
-// Sizes of texts in the window's own fonts, kept through one measuring pass: the texts of a tree repeat
-// (branch names, probabilities, payoffs), and measuring on the display is the slow part. Texts in a node's
-// own font are measured each time.
+// Sizes of texts in the window's own fonts come from the window's store of measured texts: the texts of a
+// tree repeat (branch names, probabilities, payoffs), and measuring on the display is the slow part. Texts in
+// a node's own font are measured each time.
 class TextSizes {
 public:
     explicit TextSizes(TreeWindow& window) : window_(window) {}
@@ -50,7 +50,8 @@ public:
     // the width and the font's line height.
     LogicalSize Measure(const FontRecord* own, int kind, const char* text, bool multiLine)
     {
-        std::unordered_map<std::string, LogicalSize>* known = own == nullptr ? &known_[kind][multiLine] : nullptr;
+        std::unordered_map<std::string, LogicalSize>* known =
+            own == nullptr ? &window_.MeasuredTexts(kind, multiLine) : nullptr;
         if (known != nullptr) {
             const auto found = known->find(text);
             if (found != known->end())
@@ -65,14 +66,18 @@ public:
             size.width = TextWidth(measuring, text, nullptr);
             size.height = own != nullptr ? TextLineHeight(measuring, nullptr) : window_.FontLineHeight(kind);
         }
-        if (known != nullptr)
+        if (known != nullptr) {
+            // A store grown past any tree's share of distinct texts starts again.
+            if (known->size() >= kMostKnownTexts)
+                known->clear();
             known->emplace(text, size);
+        }
         return size;
     }
 
 private:
+    static constexpr size_t kMostKnownTexts = 1u << 18;
     TreeWindow& window_;
-    std::unordered_map<std::string, LogicalSize> known_[4][2];
 };
 
 void MeasureRollBackBox(TreeWindow& window, TreeNode* node, TextSizes& sizes)

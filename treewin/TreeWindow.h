@@ -7,6 +7,7 @@
 
 #include "app/DocumentWindow.h"
 #include "app/WindowList.h"
+#include "framework/draw/LogicalUnits.h"
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
 #include "treewin/TreeLayout.h"
@@ -14,6 +15,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class CustomInterfacePanel;
@@ -264,6 +267,9 @@ public:
     zFont& MeasuringFont(int kind);
     // Line heights on the measuring display of the four default fonts (inches).
     float FontLineHeight(int kind);
+    // Sizes of texts measured in the default font of the kind (multi-line or single-line), kept until the
+    // measuring fonts are made again.
+    std::unordered_map<std::string, LogicalSize>& MeasuredTexts(int kind, bool multiLine);
     // Paints the tree, then its note boxes and arrows, on the display; the clip rectangle (inches), when
     // given, limits the work to what may show there. A pending layout is made first.
     void Draw(Display& display, const LogicalRect* clip = nullptr);
@@ -502,6 +508,7 @@ private:
     Display* fontsMadeOn = nullptr;
     std::unique_ptr<zFont> measuringFonts[4];
     float lineHeights[4] = {0, 0, 0, 0};
+    std::unordered_map<std::string, LogicalSize> measuredTexts[4][2];
 };
 
 // Keeps the in-place edit across an operation that must not run with it open: closes it, remembering its

@@ -152,6 +152,9 @@ void TreeWindow::RebuildFonts()
     }
     SetCurrentDrawingScale(scale);
     fontsMadeOn = &measuring;
+    for (auto& kind : measuredTexts)
+        for (auto& texts : kind)
+            texts.clear();
 }
 
 zFont& TreeWindow::MeasuringFont(int kind)
@@ -166,6 +169,13 @@ float TreeWindow::FontLineHeight(int kind)
     if (fontsMadeOn != &MeasuringDisplay())
         RebuildFonts();
     return lineHeights[kind];
+}
+
+std::unordered_map<std::string, LogicalSize>& TreeWindow::MeasuredTexts(int kind, bool multiLine)
+{
+    if (fontsMadeOn != &MeasuringDisplay())
+        RebuildFonts();
+    return measuredTexts[kind][multiLine];
 }
 
 void TreeWindow::Draw(Display& display, const LogicalRect* clip)

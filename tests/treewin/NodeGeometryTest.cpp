@@ -6,6 +6,7 @@
 #include "model/NodeLinkBlock.h"
 #include "model/TreeNode.h"
 #include "treewin/RollBackText.h"
+#include "treewin/TreeValueActions.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -198,4 +199,27 @@ TEST(RedrawNodes, EachModeMeasuresItsNodesBeforeLayingOut)
     inside->Geometry().X = 99.0f;
     window.RedrawNodes(NodeChildList(1, false), 0);
     EXPECT_EQ(inside->Geometry().X, 99.0f);
+}
+
+TEST(NodeGeometry, TextsMeasuredBeforeAFontChangeOrRenameMatchAFreshWindow)
+{
+    // Measured texts are kept between passes: after a bigger tree font and a rename redrawn alone, every
+    // size is what a window measuring the tree for the first time finds.
+    FontRecord big;
+    big.pointSize = 30;
+    TreeWindow edited, fresh;
+    fresh.Document().DisplayPrefs.TreeFont = big;
+    for (TreeWindow* window : {&edited, &fresh}) {
+        TreeNode* chance = window->Document().AddChild(window->Document().Root, ChanceNode, "Alpha");
+        window->Document().AddChild(chance, TerminalNode, window == &edited ? "Alpha" : "Beta", "0.25");
+        window->Redraw();
+    }
+    edited.AddUndoAction(new TreeDocumentFontAction(&edited, big));
+    TreeNode* renamed = edited.Document().Root->GetChild(0)->GetChild(0);
+    renamed->SetText("Beta", false);
+    edited.RedrawNode(renamed, 0);
+    for (TreeNode *a = renamed, *b = fresh.Document().Root->GetChild(0)->GetChild(0); a; a = a->parent, b = b->parent) {
+        EXPECT_NEAR(a->Geometry().BoxWidth, b->Geometry().BoxWidth, kTol) << a->text.Text();
+        EXPECT_NEAR(a->Geometry().BoxHeight, b->Geometry().BoxHeight, kTol) << a->text.Text();
+    }
 }

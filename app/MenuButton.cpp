@@ -330,3 +330,13 @@ MenuButton* MakeMenuButton(Menu* menu, WindowCL* control, WindowCL* target, cons
     button->ShowWindow(SW_SHOW);
     return button;
 }
+
+MenuButton* MakeOwningMenuButton(std::unique_ptr<Menu> menu, WindowCL* window, unsigned controlId)
+{
+    MenuButton* button = MakeMenuButton(menu.get(), window->FindChild(controlId), window, nullptr, false);
+    if (button == nullptr)
+        return nullptr;
+    button->SetOwnsMenu(true);
+    menu.release();
+    return button;
+}

@@ -6,6 +6,8 @@
 
 #include "framework/window/PaneWindowCL.h"
 
+#include <memory>
+
 class Menu;
 class zFont;
 
@@ -118,3 +120,6 @@ private:
 // a control. Without `inside` it is the control's sibling on the control's rectangle and the control is
 // hidden; with it, a child filling the control. Its picks go to the target.
 MenuButton* MakeMenuButton(Menu* menu, WindowCL* control, WindowCL* target, const char* text, bool inside);
+// A menu button over the window's control with the id, owning the menu and sending its picks to the window;
+// null, the menu deleted, when the window has no such control.
+MenuButton* MakeOwningMenuButton(std::unique_ptr<Menu> menu, WindowCL* window, unsigned controlId);

@@ -26,16 +26,12 @@ BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record, bool)
     valueField = AddRealField(kValueField, &value, 0.0, 1.0);
     expressionField = TextEditCtrl::FromTemplate(this, kExpressionField, &expression);
     // The document's variables: a pick replaces the Expression field's selection.
-    auto* menu = new Menu;
+    auto menu = std::make_unique<Menu>();
     const DocVariableList& variables = record.window->Variables;
     for (int i = 0; i < variables.Count(); ++i)
         menu->AppendItem(kFirstVariableItem + i, variables.At(i)->name.Text());
-    if (MenuButton* button = MakeMenuButton(menu, FindChild(kVariablesButton), this, nullptr, false)) {
-        button->SetOwnsMenu(true);
-        AddMenuButton(menu);
-    } else {
-        delete menu;
-    }
+    if (MenuButton* button = MakeOwningMenuButton(std::move(menu), this, kVariablesButton))
+        AddMenuButton(button->ButtonMenu());
     TrackFocus(expressionField);
 }
 

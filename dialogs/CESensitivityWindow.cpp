@@ -92,7 +92,7 @@ void CESensitivityWindow::MakeGraphButton()
 {
     const std::string name = results_.variableName.Text();
     const bool ratio = HasRatioRange();
-    auto* menu = new Menu;
+    auto menu = std::make_unique<Menu>();
     if (ratio)
         menu->AppendItem(1587, (name + " vs. Marginal Cost-Effectiveness").c_str());
     menu->AppendItem(1583, (name + " vs. Marginal Cost").c_str());
@@ -103,10 +103,7 @@ void CESensitivityWindow::MakeGraphButton()
     menu->AppendItem(1582, (name + " vs. Average Cost").c_str());
     menu->AppendItem(1584, (name + " vs. Average Effectiveness").c_str());
     // The picked command arrives here as WM_COMMAND.
-    if (MenuButton* button = MakeMenuButton(menu, FindChild(kGraphButton), this, nullptr, false))
-        button->SetOwnsMenu(true);
-    else
-        delete menu;
+    MakeOwningMenuButton(std::move(menu), this, kGraphButton);
 }
 
 bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const

@@ -26,11 +26,8 @@ int showTables = 1;
 Menu* MenuOver(ProgramDialog& dialog, unsigned menuId, unsigned control)
 {
     std::unique_ptr<Menu> menu(Menu::PopupFromResource(ResourceId(menuId, nullptr)));
-    MenuButton* button = MakeMenuButton(menu.get(), dialog.FindChild(control), &dialog, nullptr, false);
-    if (button == nullptr)
-        return nullptr;
-    button->SetOwnsMenu(true);
-    return menu.release();
+    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, control);
+    return button != nullptr ? button->ButtonMenu() : nullptr;
 }
 
 class DefineValuesScreen {

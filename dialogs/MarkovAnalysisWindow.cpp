@@ -43,7 +43,7 @@ MarkovAnalysisWindow::~MarkovAnalysisWindow()
 
 void MarkovAnalysisWindow::MakeGraphButton()
 {
-    auto* menu = new Menu;
+    auto menu = std::make_unique<Menu>();
     menu->AppendItem(1580, "State Probabilities");
     if (analysis_->costEffectiveness) {
         menu->AppendItem(1584, "_stage_cost");
@@ -54,10 +54,7 @@ void MarkovAnalysisWindow::MakeGraphButton()
         menu->AppendItem(1583, "_total_reward");
     }
     // The picked command arrives here as WM_COMMAND.
-    if (MenuButton* button = MakeMenuButton(menu, FindChild(kGraphButton), this, nullptr, false))
-        button->SetOwnsMenu(true);
-    else
-        delete menu;
+    MakeOwningMenuButton(std::move(menu), this, kGraphButton);
 }
 
 long MarkovAnalysisWindow::OnCommand(WindowEvent* event)

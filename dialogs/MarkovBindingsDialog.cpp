@@ -41,11 +41,9 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
             match = i;
     }
     const int preset = match >= 0 ? match : first;
-    MenuButton* button = MakeMenuButton(menu.get(), dialog.FindChild(kStateButton), &dialog, nullptr, false);
+    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, kStateButton);
     if (button == nullptr)
         return false;
-    button->SetOwnsMenu(true);
-    menu.release();
     int picked = preset;
     auto pick = [&](int state) {
         picked = state;

@@ -21,10 +21,8 @@ PageHeaderDialog::PageHeaderDialog(zString& header, zString& footer, FontRecord&
     samples_[0] = std::make_unique<FontSampleControl>(this, 2815, &headerFont_, 2816, nullptr);
     samples_[1] = std::make_unique<FontSampleControl>(this, 2821, &footerFont_, 2822, nullptr);
     std::unique_ptr<Menu> codes(Menu::PopupFromResource(ResourceId(124, nullptr)));
-    if (MenuButton* button = MakeMenuButton(codes.get(), FindChild(2823), this, nullptr, false)) {
-        button->SetOwnsMenu(true);
-        AddMenuButton(codes.release());
-    }
+    if (MenuButton* button = MakeOwningMenuButton(std::move(codes), this, 2823))
+        AddMenuButton(button->ButtonMenu());
     if (!RunModal())
         return;
     header = headerText_;

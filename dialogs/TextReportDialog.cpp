@@ -52,12 +52,9 @@ void MakeExportButton(DialogFrameCL& dialog)
     auto menu = std::make_unique<Menu>();
     menu->AppendItem(TextReportDialog::kClipboardItem, "To Clipboard");
     menu->AppendItem(TextReportDialog::kFileItem, "To File...");
-    MenuButton* button = MakeMenuButton(menu.get(), dialog.FindChild(TextReportDialog::kExportButton), &dialog,
-                                        nullptr, false);
+    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, TextReportDialog::kExportButton);
     if (!button)
         return;
-    button->SetOwnsMenu(true);
-    menu.release();
     button->Reset();
 }
 

@@ -1,5 +1,7 @@
 #include "app/EscapeKey.h"
 
+#include "foundation/SystemClock.h"
+
 #include <windows.h>
 
 namespace {
@@ -35,7 +37,7 @@ uint32_t TickCount()
 {
     if (ClockSource())
         return ClockSource()();
-    return GetTickCount();
+    return MillisecondTicks();
 }
 
 std::function<bool()> SetEscapeKeySource(std::function<bool()> source)

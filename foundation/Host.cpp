@@ -1,5 +1,7 @@
 #include "foundation/Host.h"
 
+#include "foundation/SystemClock.h"
+
 #include <windows.h>
 
 namespace {
@@ -39,7 +41,7 @@ bool Host::ShiftAndControlHeld()
 
 uint32_t Host::TickCount()
 {
-    return GetTickCount();
+    return MillisecondTicks();
 }
 
 int32_t Host::PushProgress(const char*, double)

@@ -1,5 +1,6 @@
 #include "framework/window/TimerManager.h"
 
+#include "foundation/SystemClock.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/Timer.h"
 #include "framework/window/TopWindow.h"
@@ -10,7 +11,7 @@ namespace {
 
 DWORD SystemTicks()
 {
-    return GetTickCount();
+    return MillisecondTicks();
 }
 
 TickSource CurrentTickSource = nullptr;

@@ -1,43 +1,33 @@
 #include "analysis/BarGraphData.h"
 
+#include "foundation/PresenterSlot.h"
+
 namespace {
 
-ProbDistributionPresenter& DistributionPresenter()
-{
-    static ProbDistributionPresenter presenter;
-    return presenter;
-}
+using DistributionSlot = PresenterSlot<ProbDistributionData, ProbDistributionPresenter>;
 
-OptionBarPresenter& BarPresenter()
-{
-    static OptionBarPresenter presenter;
-    return presenter;
-}
+using BarSlot = PresenterSlot<OptionBarData, OptionBarPresenter>;
 
 }  // namespace
 
 void ShowProbDistributionGraph(std::unique_ptr<ProbDistributionData> data)
 {
-    if (DistributionPresenter())
-        DistributionPresenter()(std::move(data));
+    if (DistributionSlot::Current())
+        DistributionSlot::Current()(std::move(data));
 }
 
 void ShowOptionBarGraph(std::unique_ptr<OptionBarData> data)
 {
-    if (BarPresenter())
-        BarPresenter()(std::move(data));
+    if (BarSlot::Current())
+        BarSlot::Current()(std::move(data));
 }
 
 ProbDistributionPresenter SetProbDistributionPresenter(ProbDistributionPresenter presenter)
 {
-    ProbDistributionPresenter previous = std::move(DistributionPresenter());
-    DistributionPresenter() = std::move(presenter);
-    return previous;
+    return DistributionSlot::Replace(std::move(presenter));
 }
 
 OptionBarPresenter SetOptionBarPresenter(OptionBarPresenter presenter)
 {
-    OptionBarPresenter previous = std::move(BarPresenter());
-    BarPresenter() = std::move(presenter);
-    return previous;
+    return BarSlot::Replace(std::move(presenter));
 }

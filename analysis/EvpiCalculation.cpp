@@ -6,6 +6,7 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/PresenterSlot.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
@@ -20,17 +21,9 @@ constexpr int kMaxLevel = 32;
 constexpr const char* kNoDecision =
     "There are no decision nodes to the left of the selected chance node(s). The EVPI cannot be calculated.";
 
-EvpiChooser& Chooser()
-{
-    static EvpiChooser chooser;
-    return chooser;
-}
+using ChooserSlot = PresenterSlot<EvpiCalculation, EvpiChooser>;
 
-EvpiPresenter& Presenter()
-{
-    static EvpiPresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<EvpiCalculation, EvpiPresenter>;
 
 bool IsDecision(const TreeNode* node)
 {
@@ -93,14 +86,12 @@ void ComputeFromDecision(EvpiCalculation& calculation)
 
 EvpiChooser SetEvpiChooser(EvpiChooser chooser)
 {
-    std::swap(Chooser(), chooser);
-    return chooser;
+    return ChooserSlot::Replace(std::move(chooser));
 }
 
 EvpiPresenter SetEvpiPresenter(EvpiPresenter presenter)
 {
-    std::swap(Presenter(), presenter);
-    return presenter;
+    return Slot::Replace(std::move(presenter));
 }
 
 EvpiCalculation::~EvpiCalculation()
@@ -132,10 +123,10 @@ void EvpiCalculation::FindEquivalentNodes()
         if (close && error == 0)
             candidates.push_back(sibling);
     }
-    if (error != 0 || candidates.empty() || !Chooser().equivalentNodes)
+    if (error != 0 || candidates.empty() || !ChooserSlot::Current().equivalentNodes)
         return;
     std::vector<bool> chosen(candidates.size(), false);
-    if (!Chooser().equivalentNodes(candidates, chosen)) {
+    if (!ChooserSlot::Current().equivalentNodes(candidates, chosen)) {
         error = 1;
         return;
     }
@@ -163,8 +154,8 @@ void EvpiCalculation::ChooseDecisionNode()
         return;
     }
     int index = 0;
-    if (decisions.size() > 1 && Chooser().decisionLevel)
-        index = Chooser().decisionLevel(decisions);
+    if (decisions.size() > 1 && ChooserSlot::Current().decisionLevel)
+        index = ChooserSlot::Current().decisionLevel(decisions);
     if (index < 0 || index >= static_cast<int>(decisions.size())) {
         error = 1;
         return;
@@ -295,8 +286,8 @@ void RerunEvpi(StoredAnalysis* record, TreeDocument* window)
     if (calculation.decisionNode == nullptr || !IsDecision(calculation.decisionNode))
         return;
     ComputeFromDecision(calculation);
-    if (calculation.error == 0 && Presenter())
-        Presenter()(window, calculation.evpi);
+    if (calculation.error == 0 && Slot::Current())
+        Slot::Current()(window, calculation.evpi);
 }
 
 void EvpiDescribe(TreeDocument* window, StoredAnalysis* record, zString& text)

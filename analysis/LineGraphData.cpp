@@ -1,24 +1,20 @@
 #include "analysis/LineGraphData.h"
 
+#include "foundation/PresenterSlot.h"
+
 namespace {
 
-LineGraphPresenter& Presenter()
-{
-    static LineGraphPresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<LineGraphData, LineGraphPresenter>;
 
 }  // namespace
 
 void ShowLineGraph(const LineGraphData& graph)
 {
-    if (Presenter())
-        Presenter()(graph);
+    if (Slot::Current())
+        Slot::Current()(graph);
 }
 
 LineGraphPresenter SetLineGraphPresenter(LineGraphPresenter presenter)
 {
-    LineGraphPresenter previous = std::move(Presenter());
-    Presenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }

@@ -1,5 +1,6 @@
 #include "analysis/NodeValueRecord.h"
 
+#include "foundation/PresenterSlot.h"
 #include "model/StoredAnalysis.h"
 #include "foundation/StringHelpers.h"
 #include "model/NodePath.h"
@@ -39,17 +40,9 @@ StoredAnalysis* MakeNodeValueRecord(TreeNode* node, int commandId, int templateA
 
 namespace {
 
-NodeValuePresenter& Presenter()
-{
-    static NodeValuePresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<NodeValuePresenter, NodeValuePresenter>;
 
-NodeValueCommandSender& Sender()
-{
-    static NodeValueCommandSender sender;
-    return sender;
-}
+using SenderSlot = PresenterSlot<NodeValueCommandSender, NodeValueCommandSender>;
 
 const char* CommandTitle(int command)
 {
@@ -92,14 +85,12 @@ bool ReadHeader(const StoredAnalysis* record, int& command, int& count)
 
 NodeValuePresenter SetNodeValuePresenter(NodeValuePresenter presenter)
 {
-    std::swap(Presenter(), presenter);
-    return presenter;
+    return Slot::Replace(std::move(presenter));
 }
 
 NodeValueCommandSender SetNodeValueCommandSender(NodeValueCommandSender sender)
 {
-    std::swap(Sender(), sender);
-    return sender;
+    return SenderSlot::Replace(std::move(sender));
 }
 
 void DisplayAnyVal(TreeDocument* window, int command)
@@ -144,8 +135,8 @@ void DisplayAnyVal(TreeDocument* window, int command)
         return;
     if (message != nullptr)
         ShowInfoBox(nullptr, message, -1);
-    else if (Presenter())
-        Presenter()(window, command, value, optimal);
+    else if (Slot::Current())
+        Slot::Current()(window, command, value, optimal);
     if (command != EvpiCommand)
         window->SetStoredAnalysis(MakeNodeValueStoredRecord(nodes, command, 0));
 }
@@ -186,8 +177,8 @@ void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* window)
         if (node != nullptr)
             window->Selection.Add(node);
     }
-    if (Sender())
-        Sender()(window, command, record->graphTemplate);
+    if (SenderSlot::Current())
+        SenderSlot::Current()(window, command, record->graphTemplate);
     else if (IsDisplayAnyValCommand(command))
         DisplayAnyVal(window, command);
     window->SetStoredAnalysis(nullptr);

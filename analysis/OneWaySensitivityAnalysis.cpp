@@ -6,6 +6,7 @@
 #include "foundation/NameList.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/PresenterSlot.h"
 #include "foundation/VersionRecord.h"
 #include "foundation/NumericFormat.h"
 #include "model/DocVariable.h"
@@ -21,11 +22,7 @@ namespace {
 
 constexpr const char* kErrorCaption = "Sensitivity Error";
 
-CESensitivityPresenter& CEPresenter()
-{
-    static CESensitivityPresenter presenter;
-    return presenter;
-}
+using CESlot = PresenterSlot<CESensitivityResults, CESensitivityPresenter>;
 
 }  // namespace
 
@@ -243,8 +240,8 @@ void OneWaySensitivityAnalysis::ShowResults()
     results.variableName = ranges.RangeAt(0)->name;
     results.title = "Sensitivity Analysis on ";
     results.title += results.variableLabel;
-    if (CEPresenter())
-        CEPresenter()(results);
+    if (CESlot::Current())
+        CESlot::Current()(results);
 }
 
 void OneWaySensitivityAnalysis::MakeGraph(LineGraphData& graph) const
@@ -288,8 +285,7 @@ void OneWaySensitivityAnalysis::MakeGraph(LineGraphData& graph) const
 
 CESensitivityPresenter SetCESensitivityPresenter(CESensitivityPresenter presenter)
 {
-    std::swap(CEPresenter(), presenter);
-    return presenter;
+    return CESlot::Replace(std::move(presenter));
 }
 
 StoredAnalysis* OneWaySensitivityAnalysis::MakeStoredRecord()

@@ -6,6 +6,7 @@
 #include "foundation/Host.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/PresenterSlot.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
@@ -17,11 +18,7 @@
 
 namespace {
 
-OverUnderPresenter& Presenter()
-{
-    static OverUnderPresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<OverUnderResult, OverUnderPresenter>;
 
 void AddOutcome(TreeNode* node, void* arg)
 {
@@ -47,7 +44,7 @@ void FillLabel(zString& label, const char* side, bool includesTarget)
 
 void Present(const OverUnderRequest& request)
 {
-    if (!Presenter())
+    if (!Slot::Current())
         return;
     const NumericFormat& format = request.node->document->NumberFormat;
     OverUnderResult result;
@@ -56,7 +53,7 @@ void Present(const OverUnderRequest& request)
     FormatNumber(format, 1.0 - request.probabilityAbove, result.below, false, false, DigitsOfFormat);
     FillLabel(result.aboveLabel, "above", request.targetCountsAbove != 0);
     FillLabel(result.belowLabel, "below", request.targetCountsAbove == 0);
-    Presenter()(result);
+    Slot::Current()(result);
 }
 
 StoredAnalysis* MakeRecord(const OverUnderRequest& request)
@@ -87,8 +84,7 @@ bool ReadRecord(TreeDocument* window, StoredAnalysis* record, OverUnderRequest& 
 
 OverUnderPresenter SetOverUnderPresenter(OverUnderPresenter presenter)
 {
-    std::swap(Presenter(), presenter);
-    return presenter;
+    return Slot::Replace(std::move(presenter));
 }
 
 void OverUnderCompute(OverUnderRequest& request, bool rerun)

@@ -11,6 +11,7 @@
 #include "foundation/NameList.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericHelpers.h"
+#include "foundation/PresenterSlot.h"
 #include "foundation/VersionRecord.h"
 #include "model/DocVariable.h"
 #include "model/NodeFormula.h"
@@ -25,11 +26,7 @@ namespace {
 
 constexpr double kTie = 1e-10;
 
-ExtendedDominanceQuestion& Question()
-{
-    static ExtendedDominanceQuestion question;
-    return question;
-}
+using QuestionSlot = PresenterSlot<SensitivityResultGrid, ExtendedDominanceQuestion>;
 
 }  // namespace
 
@@ -348,15 +345,14 @@ bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, dou
 
 ExtendedDominanceQuestion SetExtendedDominanceQuestion(ExtendedDominanceQuestion question)
 {
-    std::swap(Question(), question);
-    return question;
+    return QuestionSlot::Replace(std::move(question));
 }
 
 void SensitivityResultGrid::CEOptimalByStep(TextReport& report, const char* rowLabelTitle, const NameList* names, const CEFormats& formats,
                                             int eliminate, int step) const
 {
     if (eliminate < 0)
-        eliminate = series == 1 ? 0 : Question() ? Question()(0) : 0;
+        eliminate = series == 1 ? 0 : QuestionSlot::Current() ? QuestionSlot::Current()(0) : 0;
     NameList branchNames;
     if (names == nullptr && node != nullptr) {
         BranchNames(node, branchNames);

@@ -4,6 +4,7 @@
 #include "analysis/VariableSubstitution.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
+#include "foundation/PresenterSlot.h"
 #include "foundation/VersionRecord.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
@@ -17,11 +18,7 @@ namespace {
 
 constexpr const char* kErrorCaption = "Sensitivity Error";
 
-ThreeWaySensitivityPresenter& Presenter()
-{
-    static ThreeWaySensitivityPresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<ThreeWaySensitivityResults, ThreeWaySensitivityPresenter>;
 
 }  // namespace
 
@@ -200,14 +197,13 @@ void ThreeWaySensitivityAnalysis::Finish()
     results.zLow = z->low.value;
     results.zHigh = z->high.value;
     results.zStep = (z->high.value - z->low.value) / sets[2].intervals;
-    if (Presenter())
-        Presenter()(results);
+    if (Slot::Current())
+        Slot::Current()(results);
 }
 
 ThreeWaySensitivityPresenter SetThreeWaySensitivityPresenter(ThreeWaySensitivityPresenter presenter)
 {
-    std::swap(Presenter(), presenter);
-    return presenter;
+    return Slot::Replace(std::move(presenter));
 }
 
 StoredAnalysis* ThreeWaySensitivityAnalysis::MakeStoredRecord()

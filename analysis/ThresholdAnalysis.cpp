@@ -2,6 +2,7 @@
 
 #include "foundation/NumericFormatting.h"
 #include "foundation/NumericHelpers.h"
+#include "foundation/PresenterSlot.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
@@ -9,11 +10,7 @@
 
 namespace {
 
-ThresholdResultsPresenter& Presenter()
-{
-    static ThresholdResultsPresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<ThresholdResults, ThresholdResultsPresenter>;
 
 // One level of refinement. It takes the analysis's grid as its parent and its counters and range 0 as
 // they were, and gives all of them back when it is deleted.
@@ -77,8 +74,7 @@ private:
 
 ThresholdResultsPresenter SetThresholdResultsPresenter(ThresholdResultsPresenter presenter)
 {
-    std::swap(Presenter(), presenter);
-    return presenter;
+    return Slot::Replace(std::move(presenter));
 }
 
 ThresholdAnalysis::ThresholdAnalysis(TreeNode* node, const ThresholdSettings& settings)
@@ -158,8 +154,8 @@ int ThresholdAnalysis::Step()
 void ThresholdAnalysis::Finish()
 {
     RestoreRanges();
-    if (Presenter())
-        Presenter()(Results());
+    if (Slot::Current())
+        Slot::Current()(Results());
 }
 
 // The choice above the last threshold is the best series at the top grid's last step.

@@ -6,6 +6,7 @@
 #include "foundation/Archive.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
+#include "foundation/PresenterSlot.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 #include "model/NodePath.h"
@@ -21,30 +22,20 @@ namespace {
 constexpr const char* kErrorCaption = "Tornado Diagram";
 constexpr const char* kTooDifferentText = "The analysis cannot be performed. The tree structure is too different.";
 
-TornadoSetupDialog& SetupDialog()
-{
-    static TornadoSetupDialog dialog;
-    return dialog;
-}
+using SetupSlot = PresenterSlot<TornadoDiagram, TornadoSetupDialog>;
 
-TornadoPresenter& Presenter()
-{
-    static TornadoPresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<TornadoResults, TornadoPresenter>;
 
 }  // namespace
 
 TornadoSetupDialog SetTornadoSetupDialog(TornadoSetupDialog dialog)
 {
-    std::swap(SetupDialog(), dialog);
-    return dialog;
+    return SetupSlot::Replace(std::move(dialog));
 }
 
 TornadoPresenter SetTornadoPresenter(TornadoPresenter presenter)
 {
-    std::swap(Presenter(), presenter);
-    return presenter;
+    return Slot::Replace(std::move(presenter));
 }
 
 void TornadoPointList::StoreItem(Archive& archive, void* item)
@@ -257,7 +248,7 @@ void TornadoDiagram::Run()
         request.node = node;
         request.bars = bars.get();
         request.intervals = 1;
-        if (!SetupDialog() || !SetupDialog()(request) || request.intervals < 1)
+        if (!SetupSlot::Current() || !SetupSlot::Current()(request) || request.intervals < 1)
             return Stop();
         intervals = request.intervals;
         checking = request.checking;
@@ -381,8 +372,8 @@ void TornadoDiagram::Finish()
     shown.intervals = intervals;
     shown.label = document->CalcPrefs.UseUtility != 0 ? "Expected Value (Risk-adjusted)" : "Expected Value";
     shown.bars = bars;
-    if (Presenter())
-        Presenter()(shown);
+    if (Slot::Current())
+        Slot::Current()(shown);
 }
 
 StoredAnalysis* TornadoDiagram::MakeStoredRecord()

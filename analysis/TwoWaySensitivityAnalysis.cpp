@@ -4,6 +4,7 @@
 #include "analysis/VariableSubstitution.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
+#include "foundation/PresenterSlot.h"
 #include "foundation/VersionRecord.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
@@ -16,11 +17,7 @@ namespace {
 
 constexpr const char* kErrorCaption = "Sensitivity Error";
 
-TwoWaySensitivityPresenter& Presenter()
-{
-    static TwoWaySensitivityPresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<TwoWaySensitivityResults, TwoWaySensitivityPresenter>;
 
 }  // namespace
 
@@ -194,14 +191,13 @@ void TwoWaySensitivityAnalysis::Finish()
     results.subtitle += " and ";
     results.subtitle += results.yLabel;
     results.map.reset(map.release());
-    if (Presenter())
-        Presenter()(results);
+    if (Slot::Current())
+        Slot::Current()(results);
 }
 
 TwoWaySensitivityPresenter SetTwoWaySensitivityPresenter(TwoWaySensitivityPresenter presenter)
 {
-    std::swap(Presenter(), presenter);
-    return presenter;
+    return Slot::Replace(std::move(presenter));
 }
 
 StoredAnalysis* TwoWaySensitivityAnalysis::MakeStoredRecord()

@@ -4,6 +4,7 @@
 #include "foundation/NameList.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/PresenterSlot.h"
 #include "model/CloneCopies.h"
 #include "model/DocVariable.h"
 #include "model/NodePath.h"
@@ -21,11 +22,7 @@ namespace {
 constexpr const char* kRiskPreferenceItem = "$$ Risk Pref $$";
 constexpr const char* kDocumentDefaultItem = "$$ Doc Default $$";
 
-DefinitionChooser& Chooser()
-{
-    static DefinitionChooser chooser;
-    return chooser;
-}
+using ChooserSlot = PresenterSlot<VariableRange, DefinitionChooser>;
 
 }  // namespace
 
@@ -262,8 +259,7 @@ bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDo
 
 DefinitionChooser SetDefinitionChooser(DefinitionChooser chooser)
 {
-    std::swap(Chooser(), chooser);
-    return chooser;
+    return ChooserSlot::Replace(std::move(chooser));
 }
 
 bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString& rangeText)
@@ -276,9 +272,9 @@ bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString&
         ShowErrorBox("Sensitivity Error", message.Text(), -1);
         return false;
     }
-    if (list.Count() == 1 || !Chooser())
+    if (list.Count() == 1 || !ChooserSlot::Current())
         return true;
-    if (!Chooser()(list, window, range.name, rangeText))
+    if (!ChooserSlot::Current()(list, window, range.name, rangeText))
         return false;
     if (list.Count() == 0) {
         ShowErrorBox("Sensitivity Error", "No non-degenerate variable definitions exist. The analysis will not be completed.",

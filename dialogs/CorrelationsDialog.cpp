@@ -6,6 +6,7 @@
 #include "formula/CorrelationList.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/PresenterSlot.h"
 #include "model/DocVariable.h"
 #include "model/TreeDocument.h"
 
@@ -15,11 +16,7 @@
 
 namespace {
 
-CorrelationsDialog::Presenter& CurrentPresenter()
-{
-    static CorrelationsDialog::Presenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<CorrelationsDialog, CorrelationsDialog::Presenter>;
 
 // A range bound as shown: its own text, else its value in the document's number format.
 void AppendShownValue(const TreeDocument& window, const FormattedValue& bound, zString& out)
@@ -47,9 +44,7 @@ FormattedValue RangeBound(const FormattedValue& bound)
 
 CorrelationsDialog::Presenter CorrelationsDialog::SetPresenter(Presenter presenter)
 {
-    Presenter previous = std::move(CurrentPresenter());
-    CurrentPresenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }
 
 CorrelationsDialog::CorrelationsDialog(TreeDocument& window, DocVariable& variable, const char* lowText,
@@ -161,7 +156,7 @@ bool CorrelationsDialog::OnOk(bool all)
 int CorrelationsDialog::RunModal()
 {
     for (;;) {
-        const Presenter& presenter = CurrentPresenter();
+        const Presenter& presenter = Slot::Current();
         const int button = presenter ? presenter(*this) : IDCANCEL;
         if (button != IDOK && button != kSelectAllOkButton)
             return 0;

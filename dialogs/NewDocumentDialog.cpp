@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "dialogs/ProgramDialog.h"
+#include "foundation/PresenterSlot.h"
 
 namespace {
 
@@ -31,11 +32,7 @@ bool ShowOnScreen(NewDocumentDialog& request)
     return chosen;
 }
 
-NewDocumentDialog::Presenter& CurrentPresenter()
-{
-    static NewDocumentDialog::Presenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<NewDocumentDialog, NewDocumentDialog::Presenter>;
 
 } // namespace
 
@@ -43,13 +40,11 @@ NewDocumentDialog::NewDocumentDialog() : Choice(CommandLineFlag(InfluenceFirstBi
 
 NewDocumentDialog::Presenter NewDocumentDialog::SetPresenter(Presenter presenter)
 {
-    Presenter previous = std::move(CurrentPresenter());
-    CurrentPresenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }
 
 bool NewDocumentDialog::Run()
 {
-    const Presenter& presenter = CurrentPresenter();
+    const Presenter& presenter = Slot::Current();
     return presenter ? presenter(*this) : ShowOnScreen(*this);
 }

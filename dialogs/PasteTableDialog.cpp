@@ -1,23 +1,19 @@
 #include "dialogs/PasteTableDialog.h"
 
+#include "foundation/PresenterSlot.h"
+
 namespace {
-PasteTableDialog::Presenter& CurrentPresenter()
-{
-    static PasteTableDialog::Presenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<PasteTableDialog, PasteTableDialog::Presenter>;
 }  // namespace
 
 PasteTableDialog::Presenter PasteTableDialog::SetPresenter(Presenter presenter)
 {
-    Presenter previous = std::move(CurrentPresenter());
-    CurrentPresenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }
 
 PasteTableDialog::Choice PasteTableDialog::Ask()
 {
-    const Presenter& presenter = CurrentPresenter();
+    const Presenter& presenter = Slot::Current();
     if (!presenter)
         return SumEntries;
     const Choice choice = presenter();

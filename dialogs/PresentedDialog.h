@@ -3,6 +3,8 @@
 // fields, and the presenter (installed by the program's dialog engine, or by a test) shows it, lets the
 // fields be changed and answers IDOK or IDCANCEL. Without a presenter the dialog is cancelled.
 
+#include "foundation/PresenterSlot.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -13,22 +15,13 @@ class PresentedDialog {
 public:
     using Presenter = std::function<int(Dialog&)>;
     // Installs the presenter (an empty one removes it) and returns the one it replaces.
-    static Presenter SetPresenter(Presenter presenter)
-    {
-        Presenter previous = std::move(Current());
-        Current() = std::move(presenter);
-        return previous;
-    }
+    static Presenter SetPresenter(Presenter presenter) { return Slot::Replace(std::move(presenter)); }
 
 protected:
     // The presenter's answer, IDCANCEL without one.
-    int Present() { return Current() ? Current()(static_cast<Dialog&>(*this)) : IDCANCEL; }
-    static bool HasPresenter() { return static_cast<bool>(Current()); }
+    int Present() { return Slot::Current() ? Slot::Current()(static_cast<Dialog&>(*this)) : IDCANCEL; }
+    static bool HasPresenter() { return static_cast<bool>(Slot::Current()); }
 
 private:
-    static Presenter& Current()
-    {
-        static Presenter presenter;
-        return presenter;
-    }
+    using Slot = PresenterSlot<Dialog, Presenter>;
 };

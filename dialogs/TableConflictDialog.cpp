@@ -1,6 +1,7 @@
 #include "dialogs/TableConflictDialog.h"
 
 #include "dialogs/ProgramDialog.h"
+#include "foundation/PresenterSlot.h"
 
 namespace {
 // The dialog on the screen: Rename and Overwrite end it with their choice, Cancel ignores the new table.
@@ -20,23 +21,17 @@ TableConflictDialog::Choice ShowOnScreen(TableConflictDialog& conflict)
     return choice;
 }
 
-TableConflictDialog::Presenter& CurrentPresenter()
-{
-    static TableConflictDialog::Presenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<TableConflictDialog, TableConflictDialog::Presenter>;
 }  // namespace
 
 TableConflictDialog::Presenter TableConflictDialog::SetPresenter(Presenter presenter)
 {
-    Presenter previous = std::move(CurrentPresenter());
-    CurrentPresenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }
 
 TableConflictDialog::Choice TableConflictDialog::Run()
 {
-    const Presenter& presenter = CurrentPresenter();
+    const Presenter& presenter = Slot::Current();
     const Choice choice = presenter ? presenter(*this) : ShowOnScreen(*this);
     return choice == Rename || choice == Overwrite ? choice : Ignore;
 }

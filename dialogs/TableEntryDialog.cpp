@@ -2,6 +2,7 @@
 
 #include "app/RangeValidator.h"
 #include "dialogs/ProgramDialog.h"
+#include "foundation/PresenterSlot.h"
 #include "framework/dialog/FormattedEdit.h"
 
 #include <windows.h>
@@ -36,18 +37,12 @@ int ShowOnScreen(TableEntryDialog& entry)
     return dialog.Run();
 }
 
-TableEntryDialog::Presenter& CurrentPresenter()
-{
-    static TableEntryDialog::Presenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<TableEntryDialog, TableEntryDialog::Presenter>;
 }  // namespace
 
 TableEntryDialog::Presenter TableEntryDialog::SetPresenter(Presenter presenter)
 {
-    Presenter previous = std::move(CurrentPresenter());
-    CurrentPresenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }
 
 TableEntryDialog::TableEntryDialog(bool edit, double startIndex, double startValue)
@@ -77,7 +72,7 @@ void TableEntryDialog::OnOk()
 
 int TableEntryDialog::RunModal()
 {
-    const Presenter& presenter = CurrentPresenter();
+    const Presenter& presenter = Slot::Current();
     if ((presenter ? presenter(*this) : ShowOnScreen(*this)) != IDOK) {
         pairs.clear();
         return 0;

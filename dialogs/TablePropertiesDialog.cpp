@@ -4,6 +4,7 @@
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/FileNameRules.h"
+#include "foundation/PresenterSlot.h"
 #include "model/NameRules.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -38,18 +39,12 @@ int ShowOnScreen(TablePropertiesDialog& properties)
     return dialog.Run();
 }
 
-TablePropertiesDialog::Presenter& CurrentPresenter()
-{
-    static TablePropertiesDialog::Presenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<TablePropertiesDialog, TablePropertiesDialog::Presenter>;
 }  // namespace
 
 TablePropertiesDialog::Presenter TablePropertiesDialog::SetPresenter(Presenter presenter)
 {
-    Presenter previous = std::move(CurrentPresenter());
-    CurrentPresenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }
 
 TablePropertiesDialog::TablePropertiesDialog(const LookupTable* table, const char* name, const char* file,
@@ -73,7 +68,7 @@ TablePropertiesDialog::TablePropertiesDialog(const LookupTable* table, const cha
 int TablePropertiesDialog::RunModal()
 {
     for (;;) {
-        const Presenter& presenter = CurrentPresenter();
+        const Presenter& presenter = Slot::Current();
         if ((presenter ? presenter(*this) : ShowOnScreen(*this)) != IDOK)
             return 0;
         if (OnOk())

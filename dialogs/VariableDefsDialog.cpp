@@ -1,26 +1,22 @@
 #include "dialogs/VariableDefsDialog.h"
 
+#include "foundation/PresenterSlot.h"
+
 #include <utility>
 
 namespace {
-VariableDefsDialog::Presenter& CurrentPresenter()
-{
-    static VariableDefsDialog::Presenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<VariableDefsDialog, VariableDefsDialog::Presenter>;
 }  // namespace
 
 VariableDefsDialog::Presenter VariableDefsDialog::SetPresenter(Presenter presenter)
 {
-    Presenter previous = std::move(CurrentPresenter());
-    CurrentPresenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }
 
 VariableDefsDialog::VariableDefsDialog(const char* name, const NameList& source) : variableName(name)
 {
     for (int i = 0; i < source.Count(); ++i)
         lines.AddCopy(*source.At(i));
-    if (CurrentPresenter())
-        CurrentPresenter()(*this);
+    if (Slot::Current())
+        Slot::Current()(*this);
 }

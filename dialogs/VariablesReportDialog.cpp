@@ -1,6 +1,7 @@
 #include "dialogs/VariablesReportDialog.h"
 
 #include "dialogs/ProgramDialog.h"
+#include "foundation/PresenterSlot.h"
 #include "framework/dialog/ButtonCtrl.h"
 
 #include <windows.h>
@@ -8,11 +9,7 @@
 #include <utility>
 
 namespace {
-VariablesReportDialog::Presenter& CurrentPresenter()
-{
-    static VariablesReportDialog::Presenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<VariablesReportDialog, VariablesReportDialog::Presenter>;
 
 // The check boxes on the screen, one per setting.
 int ShowOnScreen(VariablesReportSettings& settings)
@@ -35,15 +32,13 @@ int ShowOnScreen(VariablesReportSettings& settings)
 
 VariablesReportDialog::Presenter VariablesReportDialog::SetPresenter(Presenter presenter)
 {
-    Presenter previous = std::move(CurrentPresenter());
-    CurrentPresenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }
 
 int RunVariablesReportDialog(VariablesReportSettings& settings)
 {
     VariablesReportSettings edited = settings;
-    const int result = CurrentPresenter() ? CurrentPresenter()(edited) : ShowOnScreen(edited);
+    const int result = Slot::Current() ? Slot::Current()(edited) : ShowOnScreen(edited);
     if (result != IDOK)
         return 0;
     edited.includeHigh = edited.includeLow;

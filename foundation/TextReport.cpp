@@ -1,15 +1,13 @@
 #include "foundation/TextReport.h"
 
+#include "foundation/PresenterSlot.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-TextReportPresenter& Presenter()
-{
-    static TextReportPresenter presenter;
-    return presenter;
-}
+using Slot = PresenterSlot<TextReport, TextReportPresenter>;
 
 void AppendLine(std::string& out, const char* line)
 {
@@ -126,12 +124,10 @@ bool TextReport::ClipboardText(std::string& out) const
 
 int ShowTextReport(TextReport& report, const char* command)
 {
-    return Presenter() ? Presenter()(report, command) : 1;
+    return Slot::Current() ? Slot::Current()(report, command) : 1;
 }
 
 TextReportPresenter SetTextReportPresenter(TextReportPresenter presenter)
 {
-    TextReportPresenter previous = std::move(Presenter());
-    Presenter() = std::move(presenter);
-    return previous;
+    return Slot::Replace(std::move(presenter));
 }

@@ -27,15 +27,23 @@ void OffsetLazily(TreeNode* node, float dx, float dy)
     }
 }
 
-// Hands every recorded move down to the shown children, top down, until no node holds one.
-void SettleOffsets(TreeNode* root)
+// Hands every recorded move down to the shown children, top down, until no node holds one. With `reach`, the
+// walk also finds how far right the roll-back boxes of the nodes without shown children reach (each is in
+// its final place when the walk comes to it).
+void SettleOffsets(TreeNode* root, LeafReach* reach = nullptr)
 {
     std::vector<TreeNode*> pending{root};
     while (!pending.empty()) {
         TreeNode* node = pending.back();
         pending.pop_back();
-        if (!HasShownChildren(node))
+        if (!HasShownChildren(node)) {
+            const NodeGeometry& g = node->Geometry();
+            if (reach != nullptr && g.SymbolX + g.RollBackBoxWidth > reach->right) {
+                reach->right = g.SymbolX + g.RollBackBoxWidth;
+                reach->overhang = g.RollBackBoxWidth;
+            }
             continue;
+        }
         NodeGeometry& g = node->Geometry();
         for (int i = 0; i < node->childCount; ++i) {
             TreeNode* child = node->GetChild(i);
@@ -101,8 +109,7 @@ LayoutPoint TreeLayout::Relayout(TreeNode* root, const TreeDisplayPrefs& prefs, 
     TotalWidth = kTreeStart + ColumnWidth(0);
     for (int column = 1; column < ColumnCount; ++column)
         TotalWidth += ColumnWidth(column) + ColumnGap();
-    Position(root, prefs);
-    return UpdateExtents(root, notes);
+    return UpdateExtents(root, Position(root, prefs), notes);
 }
 
 // Every column as wide as its widest node (at least the default), and the number of columns in use: the
@@ -127,7 +134,7 @@ void TreeLayout::MeasureColumns(TreeNode* root)
 
 // Places every node, children before their parent. The vertical cursors say where the next box may start:
 // one running cursor, or with PackTreeVert one per column (entry column + 1) between two sentinel zeros.
-void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
+LeafReach TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
 {
     const bool pack = prefs.PackTreeVert != 0;
     std::vector<float> cursors;
@@ -233,32 +240,17 @@ void TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
         g.SubtreeHeight = bottom - g.SubtreeTop;
         stack.pop_back();
     }
-    SettleOffsets(root);
+    LeafReach reach;
+    SettleOffsets(root, &reach);
+    return reach;
 }
 
 // The bounds of the drawing: the tree with margins and the widest end-node label beyond the last column,
 // moved by the tree's origin.
-LayoutPoint TreeLayout::UpdateExtents(TreeNode* root, const LayoutRect* notes)
+LayoutPoint TreeLayout::UpdateExtents(TreeNode* root, const LeafReach& reach, const LayoutRect* notes)
 {
     const float treeWidth = TotalWidth - root->Geometry().X;
-    float overhang = 0.0f;
-    float rightmost = 0.0f;
-    std::vector<TreeNode*> pending{root};
-    while (!pending.empty()) {
-        TreeNode* node = pending.back();
-        pending.pop_back();
-        if (HasShownChildren(node)) {
-            for (int i = 0; i < node->childCount; ++i)
-                pending.push_back(node->GetChild(i));
-            continue;
-        }
-        const NodeGeometry& g = node->Geometry();
-        if (g.SymbolX + g.RollBackBoxWidth > rightmost) {
-            rightmost = g.SymbolX + g.RollBackBoxWidth;
-            overhang = g.RollBackBoxWidth;
-        }
-    }
-    DrawingBounds = {0.0f, 0.0f, 2 * kMargin + treeWidth + overhang, 2 * kMargin + root->Geometry().SubtreeHeight};
+    DrawingBounds = {0.0f, 0.0f, 2 * kMargin + treeWidth + reach.overhang, 2 * kMargin + root->Geometry().SubtreeHeight};
 
     // The upper-left of the tree and the notes is always (0, 0): whichever lies further up or left is
     // brought back there, and the other moves with it.

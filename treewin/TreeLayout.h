@@ -23,6 +23,13 @@ struct LayoutRect {
     float bottom = 0.0f;
 };
 
+// How far right the roll-back boxes of a laid-out tree's nodes without shown children reach, and the width of
+// the box that reaches furthest.
+struct LeafReach {
+    float right = 0.0f;
+    float overhang = 0.0f;
+};
+
 class TreeLayout {
 public:
     static constexpr float kDefaultColumnWidth = 0.8f;
@@ -57,8 +64,8 @@ public:
 
 private:
     void MeasureColumns(TreeNode* root);
-    void Position(TreeNode* root, const TreeDisplayPrefs& prefs);
-    LayoutPoint UpdateExtents(TreeNode* root, const LayoutRect* notes);
+    LeafReach Position(TreeNode* root, const TreeDisplayPrefs& prefs);
+    LayoutPoint UpdateExtents(TreeNode* root, const LeafReach& reach, const LayoutRect* notes);
 
     std::vector<float> columnWidths;
     bool branchesAt90 = false;

@@ -13,13 +13,6 @@ namespace {
 // The arrow sits this far left of the frame's right edge.
 const int kArrowAreaWidth = 20;
 
-std::string WindowText(HWND window)
-{
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // The control's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND control)
 {
@@ -315,15 +308,15 @@ MenuButton* MakeMenuButton(Menu* menu, WindowCL* control, WindowCL* target, cons
 {
     if (!control)
         return nullptr;
-    const std::string label = text ? text : WindowText(control->Handle());
+    const zString label = text ? zString(text) : WindowCL::TextOf(control->Handle());
     MenuButton* button;
     if (inside) {
         RECT client{};
         GetClientRect(control->Handle(), &client);
-        button = new MenuButton(control, new LayoutManager(client, nullptr), menu, label.c_str(), 0);
+        button = new MenuButton(control, new LayoutManager(client, nullptr), menu, label.Text(), 0);
     } else {
         button = new MenuButton(control->Parent(), new LayoutManager(RectInParent(control->Handle()), nullptr), menu,
-                                label.c_str(), 0);
+                                label.Text(), 0);
         control->ShowWindow(SW_HIDE);
     }
     button->SetCommandTarget(target);

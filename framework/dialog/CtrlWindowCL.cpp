@@ -140,12 +140,7 @@ void CtrlWindowCL::Create()
 
 zString CtrlWindowCL::GetText() const
 {
-    const int length = GetWindowTextLengthA(handle_);
-    if (length <= 0)
-        return zString("");
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(handle_, &text[0], length + 1);
-    return zString(text.c_str());
+    return TextOf(handle_);
 }
 
 void CtrlWindowCL::SetTextForced(const char* text)

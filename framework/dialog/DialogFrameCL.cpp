@@ -185,17 +185,6 @@ void DialogFrameCL::Show(int showCommand)
         style_ |= WS_VISIBLE;
 }
 
-zString DialogFrameCL::ItemText(unsigned id) const
-{
-    const HWND control = Control(id);
-    const int length = GetWindowTextLengthA(control);
-    if (length <= 0)
-        return zString("");
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(control, &text[0], length + 1);
-    return zString(text.c_str());
-}
-
 void DialogFrameCL::CheckItem(unsigned id, bool checked)
 {
     SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -61,7 +61,7 @@ public:
 
     // The window of a control of the template; null when there is none.
     HWND Control(unsigned id) const { return GetDlgItem(Handle(), static_cast<int>(id)); }
-    zString ItemText(unsigned id) const;
+    zString ItemText(unsigned id) const { return TextOf(Control(id)); }
     void SetItemText(unsigned id, const char* text) { SetWindowTextA(Control(id), text); }
     void EnableItem(unsigned id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
     void ShowItem(unsigned id, bool shown) { ::ShowWindow(Control(id), shown ? SW_SHOW : SW_HIDE); }

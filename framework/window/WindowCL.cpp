@@ -362,6 +362,16 @@ void WindowCL::SetText(const char* text)
     SetWindowTextA(handle_, title_.c_str());
 }
 
+zString WindowCL::TextOf(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    if (length <= 0)
+        return zString("");
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(window, &text[0], length + 1);
+    return zString(text.c_str());
+}
+
 void WindowCL::ShowWindow(int command)
 {
     if (IsLive(handle_))

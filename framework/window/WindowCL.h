@@ -115,6 +115,8 @@ public:
     void SetText(const std::string& text) { SetText(text.c_str()); }
     void SetText(const zString& text) { SetText(text.Text()); }
     const char* Text() const { return title_.c_str(); }
+    // The system window's whole text; empty when it has none.
+    static zString TextOf(HWND window);
     void ShowWindow(int command);
     void ApplyStyle();
     void SetCursor(const Cursor& cursor);

@@ -100,20 +100,11 @@ void MDIdialogCL::OnUnknownClass(const char*, const char*, unsigned, POINT, SIZE
 
 void MDIdialogCL::Show(int showCommand)
 {
-    if (state_ & StateShown) {
-        ShowWindow(showCommand);
+    if (!BeginFirstShow(showCommand))
         return;
-    }
-    SetStateBits(StateShown);
-    SetWindowTextA(handle_, title_.c_str());
-    ::ShowWindow(handle_, showCommand);
-    if (showCommand != SW_SHOWMINNOACTIVE && showCommand != SW_SHOWNOACTIVATE)
-        Activate();
     // The main loop's dialog-message test gives the dialog its keyboard navigation.
     CurrentModelessDialog = handle_;
-    UpdateWindow(handle_);
-    if (showCommand)
-        style_ |= WS_VISIBLE;
+    EndFirstShow(showCommand);
 }
 
 void MDIdialogCL::End()

@@ -101,24 +101,36 @@ void MDIchildCL::CreateInClient(const char* mdiTitle, int x, int y, int width, i
     }
 }
 
-void MDIchildCL::Show(int showCommand)
+bool MDIchildCL::BeginFirstShow(int showCommand)
 {
     if (state_ & StateShown) {
         ShowWindow(showCommand);
-        return;
+        return false;
     }
     SetStateBits(StateShown);
     SetWindowTextA(handle_, title_.c_str());
     ::ShowWindow(handle_, showCommand);
     if (showCommand != SW_SHOWMINNOACTIVE && showCommand != SW_SHOWNOACTIVATE)
         Activate();
+    return true;
+}
+
+void MDIchildCL::EndFirstShow(int showCommand)
+{
+    UpdateWindow(handle_);
+    if (showCommand)
+        style_ |= WS_VISIBLE;
+}
+
+void MDIchildCL::Show(int showCommand)
+{
+    if (!BeginFirstShow(showCommand))
+        return;
     SendMessageA(GetParent(handle_), WM_MDIREFRESHMENU, 0, 0);
     auto* frame = dynamic_cast<TopWindow*>(parent_);
     if (frame && frame->MenuObject())
         DrawMenuBar(frame->Handle());
-    UpdateWindow(handle_);
-    if (showCommand)
-        style_ |= WS_VISIBLE;
+    EndFirstShow(showCommand);
 }
 
 long MDIchildCL::OnMDIActivate(WindowEvent*) { return 0; }

@@ -22,6 +22,11 @@ public:
     void Activate();
 
 protected:
+    // The first showing's opening steps: the title goes up and the child is shown, and activated unless the
+    // command keeps it inactive. False, after only showing it as asked, when it was shown before.
+    bool BeginFirstShow(int showCommand);
+    // The first showing's closing steps: painted at once, and visible from then on when shown.
+    void EndFirstShow(int showCommand);
     // Creates the window hidden inside the MDI client, without flicker, at the given place (CW_USEDEFAULT
     // lets the system choose) and with the given title for the request (null: none); the window text is the
     // child's title afterwards.

@@ -10,6 +10,7 @@
 #include "model/MarkovInfoJumps.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
+#include "model/TreeWalks.h"
 
 #include <cstring>
 #include <unordered_map>
@@ -45,24 +46,12 @@ void ResetMarkovFields(CalcState& calc)
     calc.flaggedVariables = 0;
 }
 
-template <typename Visit> void WalkSubtree(TreeNode* top, Visit visit)
-{
-    std::vector<TreeNode*> pending{top};
-    while (!pending.empty()) {
-        TreeNode* node = pending.back();
-        pending.pop_back();
-        visit(node);
-        for (int i = node->childCount - 1; i >= 0; --i)
-            pending.push_back(node->GetChild(i));
-    }
-}
-
 // Jump names and binding targets naming the state (compared as name resolution compares them: upper-cased)
 // get the new text; each change is reported to `changed`.
 template <typename Changed>
 void RedirectReferences(TreeNode* top, const zString& upperStateText, const char* newText, Changed changed)
 {
-    WalkSubtree(top, [&](TreeNode* node) {
+    ForEachInSubtree(top, [&](TreeNode* node) {
         if (node->IsTerminal() && node->markovInfo != nullptr) {
             zString upperJump(node->markovInfo->jumpName);
             upperJump.MakeUpper();

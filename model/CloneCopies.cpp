@@ -175,15 +175,10 @@ void UpdateCloneCopies(TreeNode* node)
     const bool saved = RefreshingAllCloneCopies;
     if (wholeTree)
         RefreshingAllCloneCopies = true;
-    std::vector<TreeNode*> pending{node};
-    while (!pending.empty()) {
-        TreeNode* current = pending.back();
-        pending.pop_back();
+    ForEachInSubtree(node, [](TreeNode* current) {
         if (current->cloneStatus == CloneCopyNode && current->document != nullptr)
             CopyCloneMaster(current, current->document->FindCloneMaster(current->cloneId), nullptr);
-        for (int i = current->childCount - 1; i >= 0; --i)
-            pending.push_back(current->GetChild(i));
-    }
+    });
     RefreshingAllCloneCopies = saved;
 }
 

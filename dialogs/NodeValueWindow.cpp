@@ -48,7 +48,7 @@ bool NodeValueWindow::Matches(const TreeNode* node, const char* text) const
 
 bool NodeValueWindow::DependsOn(const void* object) const
 {
-    return nodes.Contains(object);
+    return nodes.Contains(object) || IsVariableNamed(object, key.Text());
 }
 
 long NodeValueWindow::OnCommand(WindowEvent* event)

@@ -23,7 +23,7 @@ public:
     bool MatchesKey(const char* text) const;
     // The key matches, and the node is one of the window's (a null node: the window has none).
     bool Matches(const TreeNode* node, const char* key) const override;
-    // The window closes with any of its nodes.
+    // The window closes with any of its nodes and with the variable its key names.
     bool DependsOn(const void* object) const override;
 
     // Show Nodes selects the window's nodes; OK applies and closes when that succeeds; Cancel closes.

@@ -71,6 +71,18 @@ void RedrawMarkedVariables(TreeDocument& window)
         window.Relayout();
 }
 
+// The custom interface's first parameter that sets the variable goes with it.
+void RemoveInterfaceParameter(TreeDocument& window, const zString& name)
+{
+    CustomInterfaceSettings* settings = window.CustomInterface.get();
+    for (int i = 0; settings != nullptr && i < settings->Count(); ++i) {
+        if (EqualsNoCase(settings->At(i)->variableName, name)) {
+            settings->DeleteAt(i);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 bool FindVariableTrimmed(const TreeDocument& window, zString& text)
@@ -142,10 +154,13 @@ void DeleteVariable(TreeDocument& window, const char* name)
     if (variable == nullptr)
         return;
 
+    if (window.View != nullptr)
+        window.View->VariableLeaving(*variable);
     zString displayName;
     VariableDisplayName(window, variable->name.Text(), displayName);
     if (window.Root != nullptr)
         window.Root->RemoveBinding(displayName.Text(), true, false);
+    RemoveInterfaceParameter(window, upperName);
 
     for (int i = 0; i < window.Variables.Count(); ++i)
         window.Variables.At(i)->RenameCorrelation(upperName.Text(), "");

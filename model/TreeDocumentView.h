@@ -1,6 +1,7 @@
 #pragma once
 // What a tree document tells the window that shows it.
 
+class DocVariable;
 struct TreeNode;
 
 class TreeDocumentView {
@@ -8,6 +9,8 @@ public:
     virtual ~TreeDocumentView() = default;
     // The document's variables were added, renamed or deleted.
     virtual void VariablesChanged() = 0;
+    // The variable is about to be deleted, its bindings still in the tree.
+    virtual void VariableLeaving(const DocVariable&) {}
     // The tree must be laid out again.
     virtual void LayoutChanged() {}
     // The node must be measured again (mode: 0 the node alone, 1 with its subtree, 2 its children and then

@@ -145,6 +145,11 @@ bool SliderWindow::IsForVariable(const char* other) const
     return mine == theirs;
 }
 
+bool SliderWindow::DependsOn(const void* object) const
+{
+    return IsVariableNamed(object, name.Text());
+}
+
 bool SliderWindow::Matches(const TreeNode* node, const char* key) const
 {
     if (node == nullptr || !IsForVariable(key))

@@ -47,6 +47,8 @@ public:
     bool HoldsTemporaryValues() const override { return true; }
 
     bool IsForVariable(const char* other) const;
+    // The slider closes with its variable.
+    bool DependsOn(const void* object) const override;
     bool Matches(const TreeNode* node, const char* key) const override;
     void RenameVariable(const char* oldName, const char* newName);
 

@@ -6,6 +6,7 @@
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/PopupMenu.h"
 #include "framework/window/WindowEvent.h"
+#include "model/DocumentVariableOps.h"
 #include "treewin/TreeWindow.h"
 
 #include <string>
@@ -99,6 +100,13 @@ void TreeChildWindow::OnTreeTitleChanged(const char*) {}
 bool TreeChildWindow::DependsOn(const void*) const
 {
     return false;
+}
+
+bool TreeChildWindow::IsVariableNamed(const void* object, const char* name) const
+{
+    zString text(name);
+    return object != nullptr && tree_ != nullptr && FindVariableTrimmed(tree_->Document(), text) &&
+           tree_->FindVariable(text.Text(), false) == object;
 }
 
 double TreeChildWindow::CurrentProbability() const

@@ -33,6 +33,8 @@ public:
     virtual void OnTreeTitleChanged(const char* title);
     // Whether the window shows something of the object (a node, a variable) and closes with it.
     virtual bool DependsOn(const void* object) const;
+    // Whether the object is the tree's variable of the name ("{T} " before it allowed).
+    bool IsVariableNamed(const void* object, const char* name) const;
     // Whether the window edits the item named by the key (a variable's name or a fixed "***" key) at the
     // node; none here.
     virtual bool Matches(const TreeNode* node, const char* key) const { return false; }

@@ -194,7 +194,6 @@ void TreeDefineVariableAction::Refresh(const NodeChildList& changed)
 {
     tree->RedrawNodes(changed, 0);
     tree->VariablesChanged();
-    tree->SyncVariablesWindow();
 }
 
 TreeProbabilityWheelAction::TreeProbabilityWheelAction(TreeWindow* tree, TreeNode* node,

@@ -271,6 +271,12 @@ void TreeWindow::VariablesChanged()
     for (int i = 0; i < variables.Count(); ++i)
         VariablesMenu->AddName(kFirstVariableCommand + static_cast<unsigned>(i), variables.At(i)->name.Text());
     VariablesMenu->Build();
+    SyncVariablesWindow();
+}
+
+void TreeWindow::VariableLeaving(const DocVariable& variable)
+{
+    CloseChildWindowsFor(&variable);
 }
 
 void TreeWindow::GiveUntitledTitle()

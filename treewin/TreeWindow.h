@@ -283,8 +283,11 @@ public:
     bool SaveAsBitmap(const ::FilePath& path);
     void ReleaseAnalyses() { document.ReleaseAnalyses(); }
 
-    // Builds the variables menu again from the document's variables.
+    // Builds the variables menu again from the document's variables and shows the Variables window the
+    // selection again.
     void VariablesChanged() override;
+    // The windows bound to the variable close.
+    void VariableLeaving(const DocVariable& variable) override;
 
     // The pop-up menu of the variables' names (ids from kFirstVariableCommand in list order), made on the
     // first change of the variables.

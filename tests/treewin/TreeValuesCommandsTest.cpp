@@ -176,6 +176,30 @@ TEST_F(TreeValuesCommands, DefineValuesOpensTheFreeVariablesAndReportsTheOthers)
     }
 }
 
+TEST_F(TreeValuesCommands, DeletingAVariableClosesItsWindowsAndDropsItsParameter)
+{
+    b->SetBinding("y", "2", true);
+    tree.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+    tree.CustomInterface->Add(new CustomInterfaceParameter);
+    tree.CustomInterface->At(0)->variableName = "Y";
+    window.OpenNodeValueWindow(a, "y");
+    window.OpenNodeValueWindow(a, "x");
+    new SliderWindow(&window, tree.Selection, "y", 0.0, 8.0, 4);
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList, LB_SETSEL, FALSE, -1);
+        SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList, LB_SETSEL, TRUE, 1);
+    });
+    person.Press(DefineValuesDialog::kDeleteButton).Press(IDCANCEL);
+    boxes.Answer(IDOK);
+    window.EditTreeVariables(1502);
+    EXPECT_EQ(window.FindVariable("y", false), nullptr);
+    EXPECT_EQ(b->FindBinding("y", false), nullptr);
+    ASSERT_EQ(window.ChildWindows().Count(), 1);
+    EXPECT_EQ(Windows(), (std::vector<std::string>{"x A"}));
+    EXPECT_EQ(tree.CustomInterface->Count(), 0);
+}
+
 TEST_F(TreeValuesCommands, DefineNewVariableRefusesAUsedName)
 {
     Select({a});

@@ -1,9 +1,7 @@
 #pragma once
-// Change Node Type (dialog 2070): the kind the selected nodes are to take and, for end nodes, the four
-// payoff texts when the dialog gives them.
+// Change Node Type (dialog 2070): the kind the selected nodes are to take.
 
 #include "dialogs/PresentedDialog.h"
-#include "foundation/zString.h"
 
 class NodeChildList;
 class TreeWindow;
@@ -25,8 +23,6 @@ public:
     bool Shows(int kind) const;
 
     int kind = -1;
-    bool payoffsGiven = false;
-    zString payoffs[4];
 
 private:
     TreeWindow& window_;

@@ -444,9 +444,7 @@ void TreeWindow::ChangeNodeType()
     }
     if (kind < 0 || (kind == TerminalNode && !SettleJumpState(selection.At(0))))
         return;
-    const char* texts[4] = {dialog.payoffs[0].Text(), dialog.payoffs[1].Text(), dialog.payoffs[2].Text(),
-                            dialog.payoffs[3].Text()};
-    AddUndoAction(new TreeChangeNodeTypeAction(this, selection, kind, dialog.payoffsGiven ? texts : nullptr));
+    AddUndoAction(new TreeChangeNodeTypeAction(this, selection, kind));
 }
 
 void TreeWindow::EditPreferences()

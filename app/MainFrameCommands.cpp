@@ -65,7 +65,7 @@ const char* const InfluenceFirstOpenFilters[] = {
 
 const char* const NoPrinterMessage = "Unable to print: No Printer drivers.";
 
-void SetItemText(Menu* menu, unsigned id, const char* text)
+void SetMenuItemText(Menu* menu, unsigned id, const char* text)
 {
     ModifyMenuA(menu->Handle(), id, MF_BYCOMMAND | MF_STRING, id, text);
 }
@@ -467,9 +467,9 @@ void MainFrame::UpdateMenus()
     bar->GrayItem(1113, TheScriptManager && TheScriptManager->runningScript);
     const UndoHistory none;
     const UndoHistory& history = document ? document->History() : none;
-    SetItemText(bar, 1201, history.UndoMenuText().Text());
+    SetMenuItemText(bar, 1201, history.UndoMenuText().Text());
     bar->GrayItem(1201, history.Current() == nullptr);
-    SetItemText(bar, 1219, history.RedoMenuText().Text());
+    SetMenuItemText(bar, 1219, history.RedoMenuText().Text());
     bar->GrayItem(1219, history.NextRedo() == nullptr);
     ZoomPane* pane = document ? document->Pane() : nullptr;
     bar->GrayItem(1313, pane == nullptr);
@@ -477,9 +477,9 @@ void MainFrame::UpdateMenus()
     bar->GrayItem(1351, !pane || !pane->CanZoomOut());
     bar->GrayItem(1352, !pane || !(pane->CanZoomIn() || pane->CanZoomOut()));
     for (const auto& item : PlainEditTexts)
-        SetItemText(bar, item.id, item.text);
-    SetItemText(bar, 1311, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");
-    SetItemText(bar, 1310, ToolBarVisible() ? "Hide &Tool Bar" : "Show &Tool Bar");
+        SetMenuItemText(bar, item.id, item.text);
+    SetMenuItemText(bar, 1311, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");
+    SetMenuItemText(bar, 1310, ToolBarVisible() ? "Hide &Tool Bar" : "Show &Tool Bar");
     if (document)
         document->UpdateMenus(bar->Handle());
 }

@@ -17,7 +17,7 @@ int RunRadioChoice(ProgramDialog& dialog, unsigned first, unsigned last, int& ch
     for (unsigned id = first; id <= last; ++id)
         dialog.EnableItem(id, available(id));
     if (checked >= static_cast<int>(first) && checked <= static_cast<int>(last))
-        SetFocus(GetDlgItem(dialog.Handle(), checked));
+        SetFocus(dialog.Control(checked));
     const int answer = dialog.Run();
     // Read from the group itself: a disabled first button stores nothing.
     if (answer == IDOK && group->CheckedMember() != nullptr)

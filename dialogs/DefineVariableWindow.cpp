@@ -18,7 +18,7 @@ DefineVariableWindow::DefineVariableWindow(TreeWindow* tree, const NodeChildList
     OnTreeTitleChanged(tree->Title().Text());
     edit = BindEdit(kDefinitionEdit);
     if (const DocVariable* variable = tree->FindVariable(name, false); variable != nullptr && Handle() != nullptr)
-        SetDlgItemTextA(Handle(), kDescriptionLabel, variable->shortDescription.Text());
+        SetItemText(kDescriptionLabel, variable->shortDescription.Text());
     ShowNodeLabel();
     // The common definition of the nodes that bind the variable; none when two of them differ.
     zString common;

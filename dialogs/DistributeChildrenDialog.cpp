@@ -139,7 +139,7 @@ int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
     dialog.PaintArea(2568, [&](HDC dc, const RECT& area) { PaintMarkers(ranges, dc, area); });
     const auto redrawStrips = [&dialog] {
         for (int id : {2568, 2569})
-            InvalidateRect(GetDlgItem(dialog.Handle(), id), nullptr, TRUE);
+            InvalidateRect(dialog.Control(id), nullptr, TRUE);
     };
     dialog.OnButton(DistributeChildrenRangesDialog::kEqualRangesButton, [&] {
         ranges.EqualRanges();

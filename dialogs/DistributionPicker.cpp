@@ -40,7 +40,7 @@ public:
         const HFONT font = reinterpret_cast<HFONT>(SendMessageA(dialog.Handle(), WM_GETFONT, 0, 0));
         for (const Picture& picture : kPictures) {
             const unsigned id = kFirstPicture + picture.type - 1;
-            HWND area = GetDlgItem(dialog.Handle(), static_cast<int>(id - kPlaceholderOffset));
+            HWND area = dialog.Control(id - kPlaceholderOffset);
             if (area == nullptr)
                 continue;
             RECT place{};
@@ -122,7 +122,7 @@ private:
         dialog.EnableItem(kTableList, table);
         const bool modes = !table && current->HasVariants();
         for (int32_t mode : {1, 2}) {
-            HWND radio = GetDlgItem(dialog.Handle(), static_cast<int>(kFirstMode + mode - 1));
+            HWND radio = dialog.Control(kFirstMode + mode - 1);
             ShowWindow(radio, modes ? SW_SHOW : SW_HIDE);
             SetWindowTextA(radio, current->VariantName(mode));
             SendMessageA(radio, BM_SETCHECK, current->Variant() == mode ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -51,7 +51,7 @@ void EvaluatorWindow::SetNodes(const NodeChildList& nodes)
         nodes.At(0)->GetShortText(label, 30);
     }
     if (Handle() != nullptr)
-        SetDlgItemTextA(Handle(), kNodeLabel, label.Text());
+        SetItemText(kNodeLabel, label.Text());
     if (result != nullptr)
         result->SetText("");
 }

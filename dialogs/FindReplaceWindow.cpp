@@ -19,13 +19,6 @@ namespace {
 const char* const kFieldNames[] = {"(None)", "Node Event", "Node Probability", "Variable Name", "Variable Definition",
                                    "Node Payoff"};
 
-zString ControlText(HWND window, unsigned id)
-{
-    char text[512] = {};
-    GetDlgItemTextA(window, static_cast<int>(id), text, sizeof text);
-    return zString(text);
-}
-
 } // namespace
 
 bool FindOptionsDialog::Run()
@@ -44,7 +37,7 @@ FindReplaceWindow::FindReplaceWindow(TreeWindow* tree) : TreeChildWindow(tree, R
     OnTreeTitleChanged(tree->Title().Text());
     ResetSearch();
     if (Handle() != nullptr)
-        SetFocus(GetDlgItem(Handle(), kFindEdit));
+        SetFocus(Control(kFindEdit));
 }
 
 FindReplaceWindow::~FindReplaceWindow()
@@ -78,10 +71,10 @@ void FindReplaceWindow::StoreControls()
 {
     if (Handle() == nullptr)
         return;
-    findText = ControlText(Handle(), kFindEdit);
-    replaceText = ControlText(Handle(), kReplaceEdit);
-    wholeWord = IsDlgButtonChecked(Handle(), kWholeWordCheck) == BST_CHECKED;
-    matchCase = IsDlgButtonChecked(Handle(), kMatchCaseCheck) == BST_CHECKED;
+    findText = ItemText(kFindEdit);
+    replaceText = ItemText(kReplaceEdit);
+    wholeWord = IsItemChecked(kWholeWordCheck);
+    matchCase = IsItemChecked(kMatchCaseCheck);
 }
 
 bool FindReplaceWindow::InputValid(bool replacing)
@@ -91,7 +84,7 @@ bool FindReplaceWindow::InputValid(bool replacing)
         return true;
     ShowInfoBox(nullptr, noFind ? "Please enter the text to find." : "Please enter the text to replace.", 0);
     if (Handle() != nullptr)
-        SetFocus(GetDlgItem(Handle(), noFind ? kFindEdit : kReplaceEdit));
+        SetFocus(Control(noFind ? kFindEdit : kReplaceEdit));
     return false;
 }
 
@@ -174,7 +167,7 @@ bool FindReplaceWindow::FindNext()
     if (!replacingAll && !InputValid(false))
         return false;
     if (Handle() != nullptr)
-        SetDlgItemTextA(Handle(), kLastFindLabel, "");
+        SetItemText(kLastFindLabel, "");
     TreeNode* root = Tree()->Document().Root;
     TreeNode* node = CurrentNode();
     // Searching from the root goes round the tree once, back to the root; after a reset the root comes last.
@@ -242,7 +235,7 @@ void FindReplaceWindow::ReplaceAll()
 void FindReplaceWindow::ShowLastFind()
 {
     if (Handle() != nullptr)
-        SetDlgItemTextA(Handle(), kLastFindLabel, kFieldNames[field - None]);
+        SetItemText(kLastFindLabel, kFieldNames[field - None]);
 }
 
 long FindReplaceWindow::OnCommand(WindowEvent* event)

@@ -25,7 +25,7 @@ void ShowOnScreen(NodeLinksDialog& links)
             links.Break(row);
             dialog.EnableItem(button, false);
             dialog.SetItemText(text, "");
-            SetFocus(GetDlgItem(dialog.Handle(), IDOK));
+            SetFocus(dialog.Control(IDOK));
         });
     }
     dialog.Run();

@@ -91,9 +91,9 @@ void NodeValueWindow::ShowNodeLabel()
         nodes.At(0)->GetShortText(text, kShortTextLength);
     if (Handle() == nullptr)
         return;
-    SetDlgItemTextA(Handle(), kNodeLabel, text.Text());
+    SetItemText(kNodeLabel, text.Text());
     if (defaultDefinition)
-        EnableWindow(GetDlgItem(Handle(), kShowNodesButton), FALSE);
+        EnableItem(kShowNodesButton, false);
 }
 
 bool NodeValueWindow::Parses(const zString& text, EditCtrl* edit, const char* formulaName)

@@ -15,10 +15,10 @@ void PayoffEditsWindow::BuildEdits(bool skipEmpty)
     ActivePayoffs(active);
     EditCtrl* first = nullptr;
     for (int payoff = 0; payoff < 4; ++payoff) {
-        const HWND label = Handle() != nullptr ? GetDlgItem(Handle(), kFirstLabel + payoff) : nullptr;
+        const HWND label = Control(kFirstLabel + payoff);
         if (!active[payoff]) {
             ::ShowWindow(label, SW_HIDE);
-            ::ShowWindow(GetDlgItem(Handle(), kFirstEdit + payoff), SW_HIDE);
+            ShowItem(kFirstEdit + payoff, false);
             continue;
         }
         SetWindowTextA(label, Label(payoff).Text());

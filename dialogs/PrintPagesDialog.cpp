@@ -31,7 +31,7 @@ void PrintPagesDialog::Rebuild()
         preview_.reset();
     }
     RECT area{};
-    HWND areaControl = GetDlgItem(handle_, PreviewArea);
+    HWND areaControl = Control(PreviewArea);
     GetWindowRect(areaControl, &area);
     MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&area), 2);
     preview_ = MakePrintPreview(this, window_->Pane(), area);

@@ -30,7 +30,7 @@ void OfferTemplates(ProgramDialog& dialog, unsigned button, bool producesGraph)
 // The list box shows the names of the stored analyses in list order.
 HWND ShowNames(ProgramDialog& dialog, unsigned id, const StoredAnalysisList& list)
 {
-    const HWND names = GetDlgItem(dialog.Handle(), static_cast<int>(id));
+    const HWND names = dialog.Control(id);
     SendMessageA(names, LB_RESETCONTENT, 0, 0);
     for (int i = 0; i < list.Count(); ++i)
         SendMessageA(names, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.At(i)->name.Text()));

@@ -136,7 +136,7 @@ void VariablesWindow::MakeArrowButtons()
 {
     const unsigned ids[4] = {kDownButton, kUpButton, kLeftButton, kRightButton};
     for (int i = 0; i < 4; ++i) {
-        HWND placeholder = GetDlgItem(Handle(), static_cast<int>(ids[i]));
+        HWND placeholder = Control(ids[i]);
         if (placeholder == nullptr)
             continue;
         RECT rect{};
@@ -179,9 +179,9 @@ void VariablesWindow::SetNodes(const NodeChildList& nodes)
         showInherited = false;
     }
     if (Handle() != nullptr) {
-        SetDlgItemTextA(Handle(), kNodeLabel, label.Text());
-        CheckDlgButton(Handle(), kShowInheritedButton, showInherited ? BST_CHECKED : BST_UNCHECKED);
-        EnableWindow(GetDlgItem(Handle(), kShowInheritedButton), nodes.Count() == 1);
+        SetItemText(kNodeLabel, label.Text());
+        CheckItem(kShowInheritedButton, showInherited);
+        EnableItem(kShowInheritedButton, nodes.Count() == 1);
     }
     Refill();
 }
@@ -190,7 +190,7 @@ void VariablesWindow::SetShowInherited(bool on)
 {
     showInherited = on && Node() != nullptr;
     if (Handle() != nullptr)
-        CheckDlgButton(Handle(), kShowInheritedButton, showInherited ? BST_CHECKED : BST_UNCHECKED);
+        CheckItem(kShowInheritedButton, showInherited);
     Refill();
 }
 

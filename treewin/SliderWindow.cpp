@@ -66,16 +66,16 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
         nodeLabel = "(none) Default Definition for Document";
     else
         targets.At(0)->GetShortText(nodeLabel, 30);
-    SetLabel(kNodeLabel, nodeLabel.Text());
-    SetLabel(kVariableLabel, name);
+    SetItemText(kNodeLabel, nodeLabel.Text());
+    SetItemText(kVariableLabel, name);
     const bool one = entries.size() == 1;
-    SetLabel(kExpressionLabel, one ? entries[0].oldText.Text() : kNotConsistent);
-    SetLabel(kValueLabel, one ? startValue.Text() : kNotConsistent);
+    SetItemText(kExpressionLabel, one ? entries[0].oldText.Text() : kNotConsistent);
+    SetItemText(kValueLabel, one ? startValue.Text() : kNotConsistent);
     zString bound;
     FormatNumber(document.NumberFormat, low, bound, true, false, -9);
-    SetLabel(kLowLabel, bound.Text());
+    SetItemText(kLowLabel, bound.Text());
     FormatNumber(document.NumberFormat, high, bound, true, false, -9);
-    SetLabel(kHighLabel, bound.Text());
+    SetItemText(kHighLabel, bound.Text());
 
     ApplyPosition(position);
     MakeScrollBar();
@@ -108,7 +108,7 @@ void SliderWindow::ApplyPosition(int newPosition)
     position = std::clamp(newPosition, 0, steps);
     const double value = low + (high - low) * position / steps;
     FormatNumber(Tree()->Document().NumberFormat, value, current, true, false, -9);
-    SetLabel(kCurrentLabel, current.Text());
+    SetItemText(kCurrentLabel, current.Text());
     NodeChildList changed(4, false);
     for (auto entry = entries.begin(); entry != entries.end();) {
         VariableDefinition* binding = FindEntry(*entry);
@@ -177,15 +177,9 @@ long SliderWindow::OnCommand(WindowEvent* event)
     return 1;
 }
 
-void SliderWindow::SetLabel(unsigned id, const char* text)
-{
-    if (Handle() != nullptr)
-        SetDlgItemTextA(Handle(), static_cast<int>(id), text);
-}
-
 void SliderWindow::MakeScrollBar()
 {
-    HWND area = Handle() != nullptr ? GetDlgItem(Handle(), kScrollArea) : nullptr;
+    HWND area = Control(kScrollArea);
     if (area == nullptr)
         return;
     RECT rect;

@@ -67,7 +67,6 @@ private:
     };
     // The binding of the entry if it still holds what the slider left there, else null.
     VariableDefinition* FindEntry(const Entry& entry) const;
-    void SetLabel(unsigned id, const char* text);
     void MakeScrollBar();
     long OnScroll(WindowEvent* event);
 

@@ -100,7 +100,7 @@ void SetItem(HMENU menu, unsigned id, bool enabled, const char* text = nullptr)
     EnableMenuItem(menu, id, MF_BYCOMMAND | state);
 }
 
-void CheckItem(HMENU menu, unsigned id, bool checked)
+void CheckMenuEntry(HMENU menu, unsigned id, bool checked)
 {
     CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -291,7 +291,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     for (unsigned id : kRuledCommands)
         SetItem(bar, id, rule(id),
                 id != 1602 ? nullptr : f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
-    CheckItem(bar, 1612, f.rolledBack);
+    CheckMenuEntry(bar, 1612, f.rolledBack);
     UpdateLinkItems(bar);
     UpdateEditMenuTexts(bar, false);
 }
@@ -319,7 +319,7 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
     }
     SetItem(popup, 1414, !f.locked && f.one && f.kids >= 1);
     SetItem(popup, 1405, !f.locked && f.any);
-    CheckItem(popup, 1249, f.one && RollBackBoxHidden(node));
+    CheckMenuEntry(popup, 1249, f.one && RollBackBoxHidden(node));
     SetItem(popup, 1249, f.one && f.rolledBack);
     const bool running = document.CurrentAnalysis != nullptr;
     SetItem(popup, 1651, f.one && !running && !f.locked && f.variables >= 1);
@@ -327,7 +327,7 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
             f.n >= 2 ? "Comparative Distributions" : "Probability Distribution");
     SetItem(popup, 1605, f.any && !f.someInMarkov &&
                              !(f.rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3) && !running);
-    CheckItem(popup, 1612, f.rolledBack);
+    CheckMenuEntry(popup, 1612, f.rolledBack);
     SetItem(popup, 1612, !f.snapshot);
     UpdateEditMenuTexts(popup, true);
 }

@@ -184,21 +184,3 @@ void DialogFrameCL::Show(int showCommand)
     if (showCommand)
         style_ |= WS_VISIBLE;
 }
-
-void DialogFrameCL::CheckItem(unsigned id, bool checked)
-{
-    SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool DialogFrameCL::IsItemChecked(unsigned id) const
-{
-    return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void DialogFrameCL::SelectField(unsigned id)
-{
-    if (HWND field = Control(id)) {
-        SetFocus(field);
-        SendMessageA(field, EM_SETSEL, 0, -1);
-    }
-}

@@ -7,7 +7,6 @@
 
 #include "framework/dialog/DialogTemplateEngine.h"
 #include "framework/window/ResourceId.h"
-#include "foundation/zString.h"
 #include "framework/window/WindowCL.h"
 
 #include <memory>
@@ -59,17 +58,6 @@ public:
     void SetMenuId(const ResourceId& id);
     Menu* MenuObject() const { return menu_; }
 
-    // The window of a control of the template; null when there is none.
-    HWND Control(unsigned id) const { return GetDlgItem(Handle(), static_cast<int>(id)); }
-    zString ItemText(unsigned id) const { return TextOf(Control(id)); }
-    void SetItemText(unsigned id, const char* text) { SetWindowTextA(Control(id), text); }
-    void EnableItem(unsigned id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
-    void ShowItem(unsigned id, bool shown) { ::ShowWindow(Control(id), shown ? SW_SHOW : SW_HIDE); }
-    // A check box's or radio button's check mark.
-    void CheckItem(unsigned id, bool checked);
-    bool IsItemChecked(unsigned id) const;
-    // Focuses the field and selects its whole text.
-    void SelectField(unsigned id);
     // The dialogs running modally, innermost last.
     static const std::vector<DialogFrameCL*>& ModalStack();
 

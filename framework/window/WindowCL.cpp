@@ -409,6 +409,24 @@ WindowCL* WindowCL::FindChild(unsigned id) const
     return nullptr;
 }
 
+void WindowCL::CheckItem(unsigned id, bool checked)
+{
+    SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool WindowCL::IsItemChecked(unsigned id) const
+{
+    return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void WindowCL::SelectField(unsigned id)
+{
+    if (HWND field = Control(id)) {
+        SetFocus(field);
+        SendMessageA(field, EM_SETSEL, 0, -1);
+    }
+}
+
 WindowCL** WindowCL::FindChildNode(unsigned id)
 {
     for (WindowCL*& child : children_) {

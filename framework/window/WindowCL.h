@@ -130,6 +130,17 @@ public:
     WindowCL** FindChildNode(unsigned id);
     WindowCL* FindChildByHandle(HWND handle) const;
     const std::list<WindowCL*>& Children() const { return children_; }
+    // The system window of a child control with the id (one a dialog template made); null when none.
+    HWND Control(unsigned id) const { return GetDlgItem(Handle(), static_cast<int>(id)); }
+    zString ItemText(unsigned id) const { return TextOf(Control(id)); }
+    void SetItemText(unsigned id, const char* text) { SetWindowTextA(Control(id), text); }
+    void EnableItem(unsigned id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
+    void ShowItem(unsigned id, bool shown) { ::ShowWindow(Control(id), shown ? SW_SHOW : SW_HIDE); }
+    // A check box's or radio button's check mark.
+    void CheckItem(unsigned id, bool checked);
+    bool IsItemChecked(unsigned id) const;
+    // Focuses the field and selects its whole text.
+    void SelectField(unsigned id);
     void AppendChild(WindowCL* child) { children_.push_back(child); }
     void RemoveChild(WindowCL* child);
 

@@ -123,6 +123,7 @@ std::unique_ptr<SensitivityResultGrid> OneWaySensitivityAnalysis::MakeGrid()
 // The risk preference coefficient has no definition: its one entry only saves the coefficient's text.
 bool OneWaySensitivityAnalysis::BuildBindings()
 {
+    CloseRangeWindows(ranges, document);
     if (riskCoefficient != 0) {
         auto* entry = new RangeBinding;
         CoefficientText(document, entry->savedText);

@@ -59,7 +59,8 @@ public:
     double ProgressTotal() override { return grid ? grid->CellCount() : 0; }
     StoredAnalysis* MakeStoredRecord() override;
 
-    // Collects the definitions of every range; false (with its message) when the variable has none.
+    // Closes the windows bound to the ranges' variables, then collects the definitions of every range; false
+    // (with its message) when the variable has none.
     virtual bool BuildBindings();
     // The grid of the sweep over range 0.
     virtual std::unique_ptr<SensitivityResultGrid> MakeGrid();

@@ -89,6 +89,8 @@ ThreeWaySensitivityAnalysis::~ThreeWaySensitivityAnalysis()
 
 bool ThreeWaySensitivityAnalysis::BuildBindings()
 {
+    for (SensitivityRangeSet& set : sets)
+        CloseRangeWindows(set, document);
     for (SensitivityRangeSet& set : sets) {
         if (!CollectAndCheckDefinitions(set, node, document))
             return false;

@@ -225,6 +225,8 @@ zString& TornadoDiagram::StatusText(zString& out)
 bool TornadoDiagram::BuildBindings()
 {
     // A set-up that checked the ranges already collected their definitions.
+    for (int b = 0; b < bars->Count(); ++b)
+        CloseRangeWindows(bars->At(b)->ranges, document);
     for (int b = 0; b < bars->Count(); ++b) {
         if (!CollectAndCheckDefinitions(bars->At(b)->ranges, node, document))
             return false;

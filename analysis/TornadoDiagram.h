@@ -129,7 +129,8 @@ public:
     std::vector<TornadoSetup*> setupOrder;
 
 private:
-    // Collects every bar's definitions; false (its message shown) when one cannot be swept.
+    // Closes the windows bound to the bars' variables, then collects every bar's definitions; false (its
+    // message shown) when one cannot be swept.
     bool BuildBindings();
     bool LoadBar(StoredItemReader& items, int32_t version);
     void Stop();

@@ -112,6 +112,8 @@ TwoWaySensitivityAnalysis::~TwoWaySensitivityAnalysis()
 
 bool TwoWaySensitivityAnalysis::BuildBindings()
 {
+    CloseRangeWindows(xSet, document);
+    CloseRangeWindows(ySet, document);
     return CollectAndCheckDefinitions(xSet, node, document) && CollectAndCheckDefinitions(ySet, node, document);
 }
 

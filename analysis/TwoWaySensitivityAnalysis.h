@@ -54,7 +54,8 @@ public:
     double ProgressTotal() override { return map ? map->CellCount() : 0; }
     StoredAnalysis* MakeStoredRecord() override;
 
-    // Collects every range's definitions; false (with its message) when a variable has none.
+    // Closes the windows bound to the ranges' variables, then collects every range's definitions; false
+    // (with its message) when a variable has none.
     bool BuildBindings();
 
     TreeNode* node;

@@ -7,9 +7,11 @@
 #include "foundation/PresenterSlot.h"
 #include "model/CloneCopies.h"
 #include "model/DocVariable.h"
+#include "model/DocumentVariableOps.h"
 #include "model/NodePath.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 
@@ -255,6 +257,23 @@ bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDo
             return false;
     }
     return true;
+}
+
+void CloseRangeWindows(SensitivityRangeSet& set, TreeDocument* window)
+{
+    for (int r = 0; r < set.Count(); ++r) {
+        VariableRange* range = set.RangeAt(r);
+        zString name(range->name);
+        const DocVariable* variable = FindVariableTrimmed(*window, name) ? window->FindVariable(name.Text(), false)
+                                                                         : nullptr;
+        if (variable != nullptr && window->View != nullptr)
+            window->View->CloseVariableWindows(*variable);
+        for (int i = 0; i < range->bindings.Count(); ++i) {
+            RangeBinding* entry = range->bindings.At(i);
+            if (entry->definition != nullptr)
+                entry->savedText = entry->definition->definition.Text();
+        }
+    }
 }
 
 DefinitionChooser SetDefinitionChooser(DefinitionChooser chooser)

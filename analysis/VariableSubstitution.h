@@ -70,3 +70,6 @@ bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString&
 // Collects the definitions below the node of every range of the set that has none collected yet and checks
 // them (CheckDefinitions); false at the first range that may not be swept.
 bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDocument* window);
+// Before a new sweep: the windows of the document's view that depend on one of the set's variables close
+// (putting back any temporary values they hold), and definitions already collected save their texts again.
+void CloseRangeWindows(SensitivityRangeSet& set, TreeDocument* window);

@@ -155,7 +155,7 @@ void DeleteVariable(TreeDocument& window, const char* name)
         return;
 
     if (window.View != nullptr)
-        window.View->VariableLeaving(*variable);
+        window.View->CloseVariableWindows(*variable);
     zString displayName;
     VariableDisplayName(window, variable->name.Text(), displayName);
     if (window.Root != nullptr)

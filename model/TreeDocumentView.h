@@ -9,8 +9,9 @@ public:
     virtual ~TreeDocumentView() = default;
     // The document's variables were added, renamed or deleted.
     virtual void VariablesChanged() = 0;
-    // The variable is about to be deleted, its bindings still in the tree.
-    virtual void VariableLeaving(const DocVariable&) {}
+    // The windows bound to the variable must close: it is about to be deleted (its bindings still in the
+    // tree) or swept by an analysis.
+    virtual void CloseVariableWindows(const DocVariable&) {}
     // The tree must be laid out again.
     virtual void LayoutChanged() {}
     // The node must be measured again (mode: 0 the node alone, 1 with its subtree, 2 its children and then

@@ -274,7 +274,7 @@ void TreeWindow::VariablesChanged()
     SyncVariablesWindow();
 }
 
-void TreeWindow::VariableLeaving(const DocVariable& variable)
+void TreeWindow::CloseVariableWindows(const DocVariable& variable)
 {
     CloseChildWindowsFor(&variable);
 }

@@ -287,7 +287,7 @@ public:
     // selection again.
     void VariablesChanged() override;
     // The windows bound to the variable close.
-    void VariableLeaving(const DocVariable& variable) override;
+    void CloseVariableWindows(const DocVariable& variable) override;
 
     // The pop-up menu of the variables' names (ids from kFirstVariableCommand in list order), made on the
     // first change of the variables.

@@ -11,16 +11,19 @@
 #include "dialogs/CEAnalysisDialog.h"
 #include "dialogs/PayoffRangeDialog.h"
 #include "dialogs/RankingsDialog.h"
+#include "dialogs/SensitivityDialogs.h"
 #include "dialogs/StoredAnalysisDialogs.h"
 #include "model/MarkovInfo.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/IdleAnalysis.h"
+#include "treewin/SliderWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -254,6 +257,36 @@ TEST(TreeAnalysisCommands, StoredAnalysesAreSavedOnceAndRunAsAChainInListOrder)
     shown.clear();
     t.window.OnCommand(1616);
     EXPECT_EQ(shown, (std::vector<int>{1606, 1605}));
+}
+
+// A new sweep from the menu first closes the windows bound to its variable: the slider's temporary value of p
+// is put back before the definitions are saved, so it neither shapes the run nor comes back after it; the
+// slider of another variable stays.
+TEST(TreeAnalysisCommands, SensitivityRunClosesTheSweptVariablesWindowsFirst)
+{
+    OnScreen screen;
+    Tree t;
+    std::vector<double> lineA;
+    Installed<LineGraphPresenter> lines{SetLineGraphPresenter,
+                                        [&lineA](const LineGraphData& graph) { lineA = graph.lines.at(0).values; }};
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    new SliderWindow(&t.window, t.document.Selection, "p", 0.0, 0.8, 4);
+    new SliderWindow(&t.window, t.document.Selection, "y", 0.0, 8.0, 4);
+    const zString& p = t.document.Root->FindBinding("p", false)->definition.Text();
+    ASSERT_STREQ(p.Text(), "0.4");
+    {
+        ModalDialogDriver driver;
+        driver.Type(SensitivityDialog::kLowField, "0")
+            .Type(SensitivityDialog::kHighField, "1")
+            .Type(SensitivityDialog::kIntervalsField, "2")
+            .Press(IDOK);
+        SendMessageA(t.window.Handle(), WM_COMMAND, 1651, 0);
+    }
+    EXPECT_EQ(t.window.ChildWindows().Count(), 1);
+    while (t.document.CurrentAnalysis != nullptr)
+        t.document.CurrentAnalysis->OnIdle();
+    EXPECT_EQ(lineA, (std::vector<double>{0, 5, 10}));
+    EXPECT_STREQ(p.Text(), "0.5");
 }
 
 // Graph Risk Preference Function leaves the tree's function and "UseUtility" as they were; Cost-Effectiveness

@@ -37,6 +37,13 @@ uint32_t TickCount()
 {
     if (ClockSource())
         return ClockSource()();
+    return GetTickCount();
+}
+
+uint32_t FineTickCount()
+{
+    if (ClockSource())
+        return ClockSource()();
     return MillisecondTicks();
 }
 

@@ -36,7 +36,7 @@ int PumpMessages(UINT first, UINT last)
 
 void RecordMouseClick(LPARAM lParam)
 {
-    const uint32_t now = TickCount();
+    const uint32_t now = FineTickCount();
     if (now - clicks.time <= SamePressMilliseconds)
         return;
     clicks.previousTime = clicks.time;

@@ -1,7 +1,5 @@
 #include "foundation/Host.h"
 
-#include "foundation/SystemClock.h"
-
 #include <windows.h>
 
 namespace {
@@ -41,7 +39,7 @@ bool Host::ShiftAndControlHeld()
 
 uint32_t Host::TickCount()
 {
-    return MillisecondTicks();
+    return GetTickCount();
 }
 
 int32_t Host::PushProgress(const char*, double)

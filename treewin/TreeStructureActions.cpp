@@ -163,12 +163,9 @@ bool KindHasProbabilities(int kind)
 
 } // namespace
 
-TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind,
-                                                   const char* const* payoffTexts)
-    : TreeAction(tree, "Change Node Type"), newKind(newKind), payoffsGiven(payoffTexts != nullptr ? 1 : 0)
+TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind)
+    : TreeAction(tree, "Change Node Type"), newKind(newKind)
 {
-    for (int i = 0; i < 4 && payoffTexts != nullptr; ++i)
-        payoffs[i] = payoffTexts[i] != nullptr ? payoffTexts[i] : "";
     records.resize(static_cast<size_t>(nodes.Count()));
     for (int n = 0; n < nodes.Count(); ++n) {
         TreeNode* node = nodes.At(n);
@@ -177,8 +174,11 @@ TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeC
         record.oldKind = node->kind;
         if (!KindHasProbabilities(newKind))
             record.probabilities = std::make_unique<ChildProbabilities>(node, true);
+        // Reading the payoffs empties those a node other than an end node still holds: they do not come back
+        // when it becomes one.
+        zString payoff;
         for (int i = 0; i < 4; ++i)
-            node->GetPayoffText(record.payoffs[i], i);
+            node->GetPayoffText(payoff, i);
     }
 }
 
@@ -193,8 +193,6 @@ void TreeChangeNodeTypeAction::Do()
         node->SetKind(newKind, true);
         if (record.probabilities != nullptr)
             record.probabilities->Apply(node, true, &children);
-        for (int i = 0; i < 4 && payoffsGiven; ++i)
-            node->SetPayoffText(payoffs[i].Text(), i, true);
         nodes.Add(node);
     }
     Refresh(nodes, children);
@@ -211,13 +209,10 @@ void TreeChangeNodeTypeAction::Undo()
         node->SetKind(record.oldKind, true);
         if (record.probabilities != nullptr)
             record.probabilities->Apply(node, false, &children);
-        // Without given texts a terminal node sets its own again, so clone copies receive them.
-        for (int i = 0; i < 4 && (payoffsGiven || record.oldKind == TerminalNode); ++i) {
+        // A terminal node sets its own payoffs again, so clone copies receive them.
+        for (int i = 0; i < 4 && record.oldKind == TerminalNode; ++i) {
             zString text;
-            if (payoffsGiven)
-                text = record.payoffs[i];
-            else
-                node->GetPayoffText(text, i);
+            node->GetPayoffText(text, i);
             node->SetPayoffText(text.Text(), i, true);
         }
         nodes.Add(node);

@@ -57,11 +57,10 @@ public:
 };
 
 // Change Node Type: every listed node takes the new kind; kinds without branch probabilities empty their
-// children's probabilities; the four payoff texts, when given, replace the nodes' own.
+// children's probabilities.
 class TreeChangeNodeTypeAction : public TreeAction {
 public:
-    TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind,
-                             const char* const* payoffTexts = nullptr);
+    TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind);
     void Do() override;
     void Undo() override;
 
@@ -70,12 +69,9 @@ public:
         int oldKind = 0;
         // Only when the new kind has no branch probabilities.
         std::unique_ptr<ChildProbabilities> probabilities;
-        zString payoffs[4];
     };
     std::vector<Record> records;
     int newKind;
-    zString payoffs[4];
-    int payoffsGiven;
 
 private:
     // Redraws the nodes and the children whose probabilities changed, and selects the nodes.

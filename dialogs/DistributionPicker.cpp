@@ -122,10 +122,10 @@ private:
         dialog.EnableItem(kTableList, table);
         const bool modes = !table && current->HasVariants();
         for (int32_t mode : {1, 2}) {
-            HWND radio = dialog.Control(kFirstMode + mode - 1);
-            ShowWindow(radio, modes ? SW_SHOW : SW_HIDE);
-            SetWindowTextA(radio, current->VariantName(mode));
-            SendMessageA(radio, BM_SETCHECK, current->Variant() == mode ? BST_CHECKED : BST_UNCHECKED, 0);
+            const unsigned radio = kFirstMode + static_cast<unsigned>(mode) - 1;
+            dialog.ShowItem(radio, modes);
+            dialog.SetItemText(radio, current->VariantName(mode));
+            dialog.CheckItem(radio, current->Variant() == mode);
         }
         for (int i = 0; i < 3; ++i) {
             const bool shown = !table && i < current->ParameterCount();

@@ -19,6 +19,14 @@ cd "$build"
 set +e
 # A test that fails is run up to twice more: on a busy machine another test process's window may take the
 # activation, or Wine start-up may stall, while a real fault fails every time.
-ctest --output-on-failure --timeout 300 --repeat until-pass:3 -j "$(nproc)" "$@"
+# At most eight at once: more only lengthens the queues on the focus and clipboard locks.
+jobs=$(nproc)
+[ "$jobs" -gt 8 ] && jobs=8
+ctest --output-on-failure --timeout 300 --repeat until-pass:3 -j "$jobs" "$@"
 status=$?
+# The failures again at the end, where a reader of only the last lines sees them.
+if [ $status -ne 0 ] && [ -f Testing/Temporary/LastTest.log ]; then
+  echo "---- failures"
+  grep -E -A5 ': Failure$|Unexpected message box|exception' Testing/Temporary/LastTest.log | cut -c1-160 | tail -40
+fi
 exit $status

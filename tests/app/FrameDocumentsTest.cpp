@@ -109,7 +109,7 @@ protected:
 TEST_F(FrameDocuments, QuitAsksTheLastDocumentFirstAndCancelKeepsTheRestOpen)
 {
     new TestDocument("A");
-    new TestDocument("B");
+    auto* b = new TestDocument("B");
     new TestDocument("C");
     boxes.Answer(IDNO);
     boxes.Answer(IDCANCEL);
@@ -121,11 +121,13 @@ TEST_F(FrameDocuments, QuitAsksTheLastDocumentFirstAndCancelKeepsTheRestOpen)
     EXPECT_TRUE(IsWindow(frame->Handle()));
     EXPECT_FALSE(DrainQuitMessage());
 
-    // Close All asks the active window, then the next active one, until one refuses.
+    // Close All asks the active window, then the next active one, until one refuses. The command is sent right
+    // after the activation, with no message pumped in between that could move it.
     boxes.Clear();
     boxes.Answer(IDYES);
     boxes.Answer(IDCANCEL);
-    Post(1904);
+    b->Activate();
+    SendMessageA(frame->Handle(), WM_COMMAND, 1904, 0);
     ASSERT_EQ(2u, boxes.Count());
     EXPECT_EQ("Save changes to \"B\" before closing?", boxes.Boxes()[0].text);
     EXPECT_EQ(1u, WindowCount());

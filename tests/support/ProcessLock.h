@@ -9,7 +9,7 @@ public:
     explicit ProcessLock(const char* name) : mutex_(CreateMutexA(nullptr, FALSE, name))
     {
         if (mutex_)
-            WaitForSingleObject(mutex_, 60000);
+            WaitForSingleObject(mutex_, INFINITE);
     }
     ~ProcessLock()
     {

@@ -52,6 +52,7 @@ struct OnScreen {
 TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
 {
     OnScreen screen;
+    ClipboardTestLock clipboardLock;
     TreeBuilder tree;
     tree.Bind(tree.Root(), "X", "1");
     tree.Terminal(tree.Root(), "A", "", "(X - 5) * (X - 5)");

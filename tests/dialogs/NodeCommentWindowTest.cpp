@@ -150,6 +150,7 @@ TEST_F(NodeCommentWindowTest, OpeningChecksTheCommentAgainstTheBranches)
 
 TEST_F(NodeCommentWindowTest, RowsTabAroundKeepTheirTextsAndCopyAllTakesTheWholeComment)
 {
+    ClipboardTestLock clipboardLock;
     SetRecords({{"A", "first"}, {"B", ""}});
     NodeCommentWindow* comment = Open(node);
     ASSERT_NE(comment, nullptr);

@@ -24,6 +24,7 @@ namespace {
 
 struct OnScreen {
     FocusTestLock focus;
+    ClipboardTestLock clipboardLock;
     ScopedApplication app;
     RecordingTopWindow frame;
     OnScreen()

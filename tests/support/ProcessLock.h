@@ -25,7 +25,8 @@ private:
     HANDLE mutex_;
 };
 
-// The system clipboard is one for every process: tests that use it hold this lock.
+// The system clipboard is one for every process: tests that use it hold this lock. A test holding both locks
+// takes the focus lock first, so that two tests never wait for each other.
 class ClipboardTestLock : public ProcessLock {
 public:
     ClipboardTestLock() : ProcessLock("KIVO-tests-clipboard") {}

@@ -260,8 +260,8 @@ TEST(TreePane, NoteCommandsResizeBindAndUnbindANote)
 
 TEST(TreePane, CutAndPasteOfNotesAndArrowsGoThroughTheirClipboards)
 {
-    ClipboardTestLock clipboardLock;
     ShownTree t;
+    ClipboardTestLock clipboardLock;
     Clipboard clipboard = MainWindowClipboard();
     clipboard.Empty();
     TheTreeClipboard().SetArrow(nullptr);

@@ -22,7 +22,10 @@ set +e
 # At most eight at once: more only lengthens the queues on the focus and clipboard locks.
 jobs=$(nproc)
 [ "$jobs" -gt 8 ] && jobs=8
-ctest --output-on-failure --timeout 300 --repeat until-pass:3 -j "$jobs" "$@"
+# A --repeat of the caller's replaces this one (ctest takes only one).
+repeat="--repeat until-pass:3"
+case " $* " in *" --repeat "*) repeat="" ;; esac
+ctest --output-on-failure --timeout 300 $repeat -j "$jobs" "$@"
 status=$?
 # The failures again at the end, where a reader of only the last lines sees them.
 if [ $status -ne 0 ] && [ -f Testing/Temporary/LastTest.log ]; then

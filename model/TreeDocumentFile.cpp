@@ -49,7 +49,8 @@
 //                       V >= 3.5: roll-back display columns list
 //                       V > 3.5 beta 4: cost-effectiveness settings
 //   snapshot only: selection count i16, then each selected node's path string
-// The writer stores parse level 2; a 3.5 body of a lower level has its stored parse trees built again.
+// The writer stores parse level 2; a 3.5 body of a lower level has its stored parse trees built again, and
+// an older body gets the parse trees it lacks.
 // Reading stops at the first error: nothing after it is read.
 
 namespace {
@@ -177,11 +178,17 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
     NoteStreamFailure(archive);
     if (!FinishReading(archive.Failed()))
         return;
-    // Parse trees stored by a writer of an earlier parse level, or every one when the person holds Shift and
-    // Control while the tree opens, are built again from the formulas' texts, quietly.
-    if (version.IsAtLeast(KnownVersion::k3_5) && (ParseLevel < 2 || TheHost().ShiftAndControlHeld())) {
+    // Files before 3.5 get the parse trees they lack. In later files, those stored by a writer of an
+    // earlier parse level, or every one when the person holds Shift and Control while the tree opens, are
+    // built again from the formulas' texts. Both quietly.
+    const bool keysHeld = TheHost().ShiftAndControlHeld();
+    const bool older = version.IsOlderThan(KnownVersion::k3_5);
+    if (older || ParseLevel < 2 || keysHeld) {
         HostSilence notices(Silence::Notices), formulaMessages(Silence::FormulaMessages);
-        ReparseTreeBindings(Root, false, RebuildParseTree, nullptr, "Forcing update of all parse trees...");
+        if (older)
+            ReparseTreeBindings(Root, true, nullptr, nullptr, nullptr);
+        else
+            ReparseTreeBindings(Root, false, RebuildParseTree, nullptr, "Forcing update of all parse trees...");
     }
     if (SnapshotMode)
         RolledBack = 2;

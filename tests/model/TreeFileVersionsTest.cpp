@@ -166,6 +166,8 @@ TEST(TreeFileVersions, OldDefaultsLeaveARootBindingAlone)
     document.ReadDocumentBody(in);
     EXPECT_EQ(RootBinding(document, "B"), "5");
     EXPECT_EQ(RootBinding(document, "A"), "1");
+    // A body before 3.5 gets the parse trees its formulas lack.
+    EXPECT_TRUE(document.Root->FindBinding("A", true)->definition.HasParseTree());
 }
 
 } // namespace

@@ -95,6 +95,7 @@ TEST_F(StartupActionsTest, BindingsAndDecimalsOfAnOpenedTree)
     ASSERT_EQ(boxes.Count(), 3u);
     EXPECT_EQ(boxes.Boxes()[0].text.rfind("The name \"1X\" is not a valid variable", 0), 0u);
     EXPECT_EQ(boxes.Boxes()[1].text, "Some formulas of \"kivo_start\" cannot be read after changing decimals (1).");
+    EXPECT_EQ(boxes.Boxes()[1].status, "Changing decimals from \",\" to \".\" ...");
     EXPECT_EQ(boxes.Last().text, "File \"Z:\\missing.tre\" not found.");
 }
 

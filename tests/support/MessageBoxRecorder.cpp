@@ -1,5 +1,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 
+#include "app/StatusMessage.h"
+
 #include <windows.h>
 
 MessageBoxRecorder::MessageBoxRecorder()
@@ -14,7 +16,7 @@ MessageBoxRecorder::~MessageBoxRecorder()
 
 int MessageBoxRecorder::Present(const MessageBoxRequest& request)
 {
-    boxes_.push_back({request.caption, request.text, request.style, request.help});
+    boxes_.push_back({request.caption, request.text, request.style, request.help, CurrentStatusMessage().Text()});
     if (!answers_.empty()) {
         int answer = answers_.front();
         answers_.pop_front();

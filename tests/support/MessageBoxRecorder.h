@@ -16,6 +16,7 @@ public:
         std::string text;
         unsigned style;
         int help;
+        std::string status;  // the status line while the box shows
     };
 
     MessageBoxRecorder();

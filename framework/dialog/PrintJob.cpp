@@ -12,29 +12,17 @@ namespace {
 
 PrintJob* currentJob = nullptr;
 
-// Lets the messages through while the printer spools, so that Cancel can be pressed.
-BOOL CALLBACK PassMessages(HDC, int)
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return FALSE;
-        }
-        if (TheApp)
-            TheApp->ProcessMessage(message);
-        else
-            DispatchMessageA(&message);
-    }
-    return currentJob != nullptr;
-}
-
 HDC PrinterContextOf(PrinterDisplay* printer)
 {
     return printer ? printer->PrinterContext() : nullptr;
 }
 
 } // namespace
+
+BOOL CALLBACK PrintAbortProc(HDC, int error)
+{
+    return error == 0 || currentJob == nullptr;
+}
 
 PrintJob::PrintJob(PrintSource* source, PrinterDisplay* printer, PrintCancelDialog* dialog)
     : printer_(printer), source_(source), dialog_(dialog)
@@ -59,7 +47,7 @@ bool PrintJob::Start(const char* output)
     HDC dc = PrinterContextOf(printer_);
     if (!dc)
         return false;
-    SetAbortProc(dc, PassMessages);
+    SetAbortProc(dc, PrintAbortProc);
     DOCINFOA document{};
     document.cbSize = sizeof document;
     document.lpszDocName = title_.Text();

@@ -22,6 +22,11 @@ public:
     virtual long NextPrintPage() = 0;                  // 27
 };
 
+// The abort procedure a started document is given. The printer calls it while it spools a page: an error it
+// reports (nonzero) stops the document, so the page call fails and the job ends; otherwise printing goes on.
+// It dispatches no messages, so Cancel is handled between two pages, never while the job is inside one.
+BOOL CALLBACK PrintAbortProc(HDC printer, int error);
+
 class PrintJob : public EventTarget {
 public:
     // The job owns the printer display and the dialog; the dialog learns of its job.
@@ -40,9 +45,9 @@ public:
     PrintSource* Source() const { return source_; }
     PrintCancelDialog* Dialog() const { return dialog_; }
 
-    // Starts the document on the printer (StartDoc with an abort procedure that lets messages through) and
-    // has the job stepped in idle time; the dialog shows the first page. A null output prints to the
-    // printer's port. False when the printer refused the document (the user is told); nothing is started then.
+    // Starts the document on the printer (StartDoc with PrintAbortProc) and has the job stepped in idle time;
+    // the dialog shows the first page. A null output prints to the printer's port. False when the printer
+    // refused the document (the user is told); nothing is started then.
     bool Start(const char* output = nullptr);
     // One step: 0 while more is to come; 1 when the job has finished and deleted itself.
     virtual int Run(); // 2

@@ -85,6 +85,20 @@ private:
     int page_ = 0;
 };
 
+// The test printer whose spooler calls the abort procedure while it takes each page, as Windows does, reporting
+// the error code; a page the procedure stops is refused.
+class SpoolingPrinter : public PrinterDevice {
+public:
+    SpoolingPrinter(const DefaultPrinter* printer, int error) : PrinterDevice(printer), error_(error) {}
+    int EndPrinterPage() override
+    {
+        return PrintAbortProc(PrinterContext(), error_) ? PrinterDevice::EndPrinterPage() : SP_ERROR;
+    }
+
+private:
+    int error_;
+};
+
 // The print dialogs as the program opens them, and the answer the user gives.
 struct DialogCall {
     DWORD flags = 0;
@@ -298,6 +312,29 @@ TEST_F(DocumentPrinting, CancelStopsTheJobAndLeavesTheWindowWithoutItsPrinter)
     EXPECT_EQ(PrintJob::Current(), nullptr);
     EXPECT_FALSE(drawing->Pane()->IsPrinting());
     EXPECT_FALSE(drawing->HasPrinter());
+}
+
+TEST_F(DocumentPrinting, CancelWhileThePrinterSpoolsTakesEffectAfterThePageAndASpoolerErrorStopsTheJob)
+{
+    const struct {
+        int error;
+        int cancelOnPage;
+        size_t boxes;
+    } cases[] = {{0, 1, 0}, {SP_OUTOFDISK, 0, 1}};
+    const std::string entry = TestPrinterEntry();
+    const DefaultPrinter described(entry.c_str());
+    for (const auto& c : cases) {
+        drawing->pages.clear();
+        drawing->cancelOnPage = c.cancelOnPage;
+        MessageBoxRecorder boxes;
+        ASSERT_TRUE(drawing->Pane()->PrintRangeOf(new SpoolingPrinter(&described, c.error), PrintRange{},
+                                                  OutputFile().c_str()));
+        EXPECT_EQ(drawing->pages.size(), 1u) << c.error;
+        ASSERT_EQ(boxes.Count(), c.boxes) << c.error;
+        if (c.boxes)
+            EXPECT_EQ(boxes.Last().text, "Printing stopped: the printer did not accept page 1.");
+        EXPECT_EQ(PrintJob::Current(), nullptr);
+    }
 }
 
 TEST_F(DocumentPrinting, APrinterThatRefusesTheDocumentOrAPageStopsTheJobAndTheUserIsTold)

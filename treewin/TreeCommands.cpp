@@ -120,6 +120,9 @@ bool SettleJumpState(TreeNode* node)
 
 long TreeWindow::OnCommand(WindowEvent* event)
 {
+    // Any command ends a half-made arrow, note box or note binding, also one the base window takes.
+    ClickMode = 0;
+    PendingNoteBinding = nullptr;
     if (DocumentWindow::OnCommand(event) != 0)
         return 1;
     return OnCommand(static_cast<int>(LOWORD(event->wParam)));

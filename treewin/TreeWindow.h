@@ -364,7 +364,8 @@ public:
     // Commands (TreeCommands.cpp). The window's command handler: 1 when the command is a tree command (also
     // when its condition refuses it), 0 otherwise. Cancels a pending arrow or note click first.
     int OnCommand(int command);
-    // Commands sent to the window: Save, Save As and the focused edit's own commands first, then the tree's.
+    // Commands sent to the window: after cancelling a pending click, Save, Save As and the focused edit's own
+    // commands first, then the tree's.
     long OnCommand(WindowEvent* event) override;
     // The Edit menu's node, subtree, note and arrow commands, the clone commands and the tree clipboard
     // slots (1189, 1202-1211); 1 for these, 0 otherwise.

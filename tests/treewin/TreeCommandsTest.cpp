@@ -656,6 +656,7 @@ TEST(TreeCommands, CreateCloneAsksForAnUnusedName)
 TEST(TreeCommands, CommandTableEdges)
 {
     Screen screen;
+    MDIframeCL frame{nullptr, 0, "frame"};
     Tree t;
     t.document.EnsureVariable("x", "1");
     EXPECT_EQ(t.window.OnCommand(kFirstVariableCommand), 1);
@@ -669,6 +670,10 @@ TEST(TreeCommands, CommandTableEdges)
 
     t.window.ClickMode = 2;
     EXPECT_EQ(t.window.OnCommand(9999), 0);
+    EXPECT_EQ(t.window.ClickMode, 0);
+    // Also a command that the base window takes.
+    t.window.ClickMode = 1;
+    SendMessageA(t.window.Handle(), WM_COMMAND, DocChildWindow::RedrawCommand, 0);
     EXPECT_EQ(t.window.ClickMode, 0);
 
     t.document.Root->SetKind(ReversedDecisionNode, false);

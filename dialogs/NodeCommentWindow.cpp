@@ -339,6 +339,7 @@ void NodeCommentWindow::SetDefaultCommandStates()
 
 void NodeCommentWindow::UpdateMenus(HMENU bar)
 {
+    NodeValueWindow::UpdateMenus(bar);
     EnableMenuItem(bar, 1104, MF_BYCOMMAND | MF_GRAYED);
     EnableMenuItem(bar, 1105, MF_BYCOMMAND | MF_GRAYED);
     EnableMenuItem(bar, 1303, MF_BYCOMMAND | MF_ENABLED);

@@ -344,6 +344,7 @@ void VariablesWindow::PlaceList()
 
 void VariablesWindow::UpdateMenus(HMENU bar)
 {
+    TreeChildWindow::UpdateMenus(bar);
     const bool empty = list == nullptr || list->GetCount() == 0;
     ModifyMenuA(bar, 1203, MF_BYCOMMAND | MF_STRING | (empty ? MF_GRAYED : MF_ENABLED), 1203, "&Copy Variables");
 }

@@ -70,6 +70,19 @@ long TreeChildWindow::OnCommand(WindowEvent* event)
     return GrayedInBoundWindows(command) ? 1 : tree_->OnCommand(static_cast<int>(command));
 }
 
+void TreeChildWindow::SetDefaultCommandStates()
+{
+    DocChildWindow::SetDefaultCommandStates();
+    if (tree_ != nullptr)
+        tree_->UpdateChildCommands();
+}
+
+void TreeChildWindow::UpdateMenus(HMENU bar)
+{
+    if (tree_ != nullptr)
+        tree_->UpdateChildMenus(bar, FocusEdit() != nullptr);
+}
+
 void TreeChildWindow::InsertText(const char* text, bool withParentheses)
 {
     EditCtrl* edit = FocusEdit();

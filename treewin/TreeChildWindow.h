@@ -22,6 +22,10 @@ public:
     // edit; any other menu or key command goes to the tree's command handler (the Options and Analysis
     // commands and the Probability Wheel are grayed here and do nothing).
     long OnCommand(WindowEvent* event) override;
+    // The frame's tool bar and menu bar while the window is active: the window base's states, then the
+    // tree's for its bound windows.
+    void SetDefaultCommandStates() override;
+    void UpdateMenus(HMENU bar) override;
     // Replaces the selection of the edit control that last had the focus by the text (not by an empty
     // one); with parentheses "()" follows and the caret stands between them. The edit takes the focus.
     virtual void InsertText(const char* text, bool withParentheses);

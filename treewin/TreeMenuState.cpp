@@ -5,10 +5,12 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/MainToolbar.h"
+#include "app/NamePopupMenu.h"
+#include "app/StartProgram.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
+#include "script/DdeLinkManager.h"
 #include "treewin/NodeMeasure.h"
-#include "app/NamePopupMenu.h"
 
 #include <functional>
 #include <string>
@@ -103,6 +105,14 @@ void SetItem(HMENU menu, unsigned id, bool enabled, const char* text = nullptr)
 void CheckMenuEntry(HMENU menu, unsigned id, bool checked)
 {
     CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The items that open or close the tree's companion windows, titled by whether the window is open.
+void SetCompanionItems(HMENU bar, const TreeWindow& window, bool enabled)
+{
+    SetItem(bar, 1306, enabled,
+            window.VariablesView != nullptr ? "Hide &Variables Window" : "Show &Variables Window");
+    SetItem(bar, 1509, enabled, window.Evaluator != nullptr ? "Close &Evaluator" : "Open &Evaluator");
 }
 
 // The Change Payoff item: its title names the payoffs a change of several nodes would set.
@@ -268,12 +278,11 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1417, rule(1417));
 
     SetItem(bar, 1510, f.any && !f.busy);
-    SetItem(bar, 1509, !ci, Evaluator != nullptr ? "Close &Evaluator" : "Open &Evaluator");
+    SetCompanionItems(bar, *this, !ci);
     SetItem(bar, 1513, f.one && !f.busy && !f.copy1 && node->kind == ChanceNode && f.kids >= 1);
     SetItem(bar, 1502, !f.busy);
     SetItem(bar, 1504, !f.busy);
     SetItem(bar, 1503, f.editField == 2);
-    SetItem(bar, 1306, rule(1306), VariablesView != nullptr ? "Hide &Variables Window" : "Show &Variables Window");
     SetItem(bar, 1508, f.markov1 && !f.busy);
     SetItem(bar, 1507, !ci && f.any && !f.locked && f.allMarkovStates);
     SetItem(bar, 1512, !ci && f.any && !f.locked && f.allInMarkovNotState);
@@ -359,6 +368,36 @@ void TreeWindow::UpdateCommands()
     EnableFontCommand(f.editField != 0 || (!f.any && SelectedNote == nullptr));
     EnableMonteCarlo(f.one && !running && !f.locked && f.kids > 0 && !ci && !node->IsInMarkovSubtree());
     EnableChangeNodeType(!f.locked && f.any && !ci);
+}
+
+void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere)
+{
+    const bool locked = document.SuspendChildRefresh > 0;
+    for (unsigned id : {1208u, 1209u, 1210u, 1211u, 1213u, 1308u, 1517u, 1518u})
+        SetItem(bar, id, true);
+    SetItem(bar, 1217, editHere && TheLinkManager != nullptr && TheLinkManager->CanPasteLink());
+    SetItem(bar, 1220, document.CloneMasters.Count() > 0);
+    SetCompanionItems(bar, *this, true);
+    SetItem(bar, 1502, !locked);
+    SetItem(bar, 1504, !locked);
+    SetItem(bar, 1503, editHere);
+    // No bound window offers a probability to the wheel.
+    SetItem(bar, 1513, false);
+    SetItem(bar, 1514, !locked && document.CalcPrefs.CalcMethod == 3);
+    SetItem(bar, 1515, !locked && CustomInterfaceShown == 0);
+    for (unsigned id = 1401; id <= 1421; ++id)
+        SetItem(bar, id, false);
+    for (unsigned id = 1602; id <= 1620; ++id)
+        SetItem(bar, id, false);
+    for (unsigned id = 1651; id <= 1654; ++id)
+        SetItem(bar, id, false);
+}
+
+void TreeWindow::UpdateChildCommands()
+{
+    const bool ci = CustomInterfaceShown != 0;
+    EnableDefineVariable(document.SuspendChildRefresh == 0 && !ci);
+    EnableCommand1556(!ci);
 }
 
 bool TreeWindow::CanShowCustomInterface()

@@ -422,6 +422,11 @@ public:
     void UpdateMenuTexts(HMENU popup);
     void UpdateCommands();
     void SetDefaultCommandStates() override { UpdateCommands(); }
+    // The menu bar and the tool bar while one of the tree's bound windows is active (after the frame's and the
+    // window base's states): the Options and Analysis commands are grayed, the Values commands follow the
+    // tree; editHere says whether the bound window has an edit field to type into.
+    void UpdateChildMenus(HMENU bar, bool editHere);
+    void UpdateChildCommands();
     // The tree has custom-interface settings with a parameter, and a stored analysis to run.
     bool CanShowCustomInterface();
     // 1 while the custom interface covers the tree.

@@ -4,7 +4,12 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/MainFrame.h"
+#include "app/MainToolbar.h"
+#include "dialogs/VariablesWindow.h"
 #include "framework/dialog/Menu.h"
+#include "framework/visual/VisualListPane.h"
+#include "framework/visual/VisualToggleSet.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "framework/window/ResourceId.h"
 #include "model/TreeNode.h"
@@ -170,6 +175,49 @@ TEST(TreeMenuState, TheFrameAsksTheActiveTreeWhenAMenuOpens)
         EXPECT_TRUE(Grayed(bar, 1105));
         EXPECT_FALSE(Grayed(bar, 1114));
     }
+    delete frame;
+}
+
+// The tool bar follows the tree's rules; while one of the tree's bound windows is active the tree's clipboard
+// and link items stay on, and of the tool bar only the variables buttons.
+TEST(TreeMenuState, ToolBarAndBoundWindowsFollowTheTree)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    auto* frame = new MainFrame;
+    frame->EndStartup();
+    BuildMainToolbar(frame->ToolBar());
+    {
+        MenuFixture f;
+        f.window.Show(SW_SHOWNORMAL);
+        auto button = [&](unsigned id) { return VisualCtrlKit::IsItemEnabled(frame->ToolBar(), id); };
+        const std::vector<unsigned> buttons = {1513, 1651, 1652, 1602, 1614, 1405, 1502, 1556, 1612};
+        for (int ci : {0, 1}) {
+            f.Select({f.c});
+            f.window.CustomInterfaceShown = static_cast<int16_t>(ci);
+            frame->RefreshCommands();
+            for (unsigned id : buttons)
+                EXPECT_EQ(button(id), ci == 0) << id << " ci " << ci;
+            EXPECT_FALSE(button(1303));
+        }
+        f.window.CustomInterfaceShown = 0;
+
+        f.window.OnCommand(1306);
+        ASSERT_NE(f.window.VariablesView, nullptr);
+        ASSERT_EQ(static_cast<MDIchildCL*>(f.window.VariablesView), frame->ActiveChild());
+        const HMENU bar = GetMenu(frame->Handle());
+        SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar, 0)), 0);
+        for (unsigned id : {1208u, 1211u, 1213u})
+            EXPECT_FALSE(Grayed(bar, id)) << id;
+        for (unsigned id : {1217u, 1220u, 1104u})
+            EXPECT_TRUE(Grayed(bar, id)) << id;
+        frame->RefreshCommands();
+        EXPECT_TRUE(button(1502));
+        EXPECT_TRUE(button(1556));
+        for (unsigned id : {1513u, 1651u, 1602u, 1104u, 1303u})
+            EXPECT_FALSE(button(id)) << id;
+    }
+    DestroyMainToolbar();
     delete frame;
 }
 

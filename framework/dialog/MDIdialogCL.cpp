@@ -66,6 +66,9 @@ std::unique_ptr<WNDCLASSA> MDIdialogCL::ClassRecord()
 
 void MDIdialogCL::Create()
 {
+    // One window per object: a second window would leave the first in the client without its object.
+    if (handle_ && IsWindow(handle_))
+        return;
     RegisterClassOf(ClassRecord(), true);
     int x = layout_->X();
     int y = layout_->Y();

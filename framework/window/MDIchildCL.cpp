@@ -74,6 +74,8 @@ std::unique_ptr<WNDCLASSA> MDIchildCL::ClassRecord()
 
 void MDIchildCL::Create()
 {
+    if (handle_ && IsWindow(handle_))
+        return; // one window per object, as for dialogs
     RegisterClassOf(ClassRecord(), true);
     CreateInClient(nullptr, layout_ ? layout_->X() : CW_USEDEFAULT, layout_ ? layout_->Y() : CW_USEDEFAULT,
                    layout_ ? layout_->Width() : CW_USEDEFAULT, layout_ ? layout_->Height() : CW_USEDEFAULT);

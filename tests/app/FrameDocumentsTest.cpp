@@ -31,11 +31,7 @@ namespace {
 // A document window as far as the frame sees it: it asks its save question and prints on no printer.
 class TestDocument : public DocChildWindow {
 public:
-    explicit TestDocument(const char* title) : DocChildWindow(title, 0)
-    {
-        Create();
-        Show(SW_SHOWNORMAL);
-    }
+    explicit TestDocument(const char* title) : DocChildWindow(title, 0) { Show(SW_SHOWNORMAL); }
     int QueryClose(const char* question) override { return AskYesNoCancel(nullptr, question, 0) != 2; }
     int IsDocument() override { return 1; }
     int CanPrint() override { return 1; }
@@ -47,7 +43,6 @@ class PaneDocument : public DocChildWindow {
 public:
     explicit PaneDocument(const char* title) : DocChildWindow(title, 0)
     {
-        Create();
         SetPane(new ZoomPane(this, new ChildLayout(0, 0, 300, 200, nullptr), WS_CHILD | WS_VISIBLE));
         Show(SW_SHOWNORMAL);
     }

@@ -97,6 +97,12 @@ TEST(MDIdialog, SizedTemplateGivesTheClientAreaAndAMinimiseBoxGetsTheSystemMenu)
     char text[16] = {};
     GetWindowTextA(dialog.Handle(), text, sizeof text);
     EXPECT_STREQ(text, "Document");
+    // Creating it again keeps its one window, which stays its own.
+    const HWND first = dialog.Handle();
+    dialog.Create();
+    EXPECT_EQ(first, dialog.Handle());
+    EXPECT_EQ(first, GetWindow(frame.ClientHandle(), GW_CHILD));
+    EXPECT_EQ(nullptr, GetWindow(first, GW_HWNDNEXT));
 }
 
 TEST(MDIdialog, ReactivationGivesTheFocusBackToTheControlThatHadIt)

@@ -12,6 +12,7 @@
 #include "model/CustomInterfaceSettings.h"
 #include "model/ExpressionWalk.h"
 #include "model/ForeignTreeImporter.h"
+#include "model/LegacyTreeImporter.h"
 #include "model/NodePath.h"
 #include "model/NodeProgress.h"
 #include "model/NodeRef.h"
@@ -204,6 +205,17 @@ bool TreeDocument::ReadForeignTree(Archive& archive)
     return FinishReading(archive.Failed());
 }
 
+bool TreeDocument::ReadOlderTextTree(Archive& archive, uint32_t length)
+{
+    if (Root != nullptr)
+        ShapeChanging(Root, Root);
+    delete Root;
+    Selection.RemoveAll();
+    StoredNodeCount = NodesLoaded = 0;
+    Root = ImportLegacyTreeFile(archive, length, this, Variables);
+    return FinishReading(Root == nullptr);
+}
+
 bool TreeDocument::FinishReading(bool damaged)
 {
     if (damaged) {
@@ -297,8 +309,8 @@ void TreeDocument::WriteDocumentBody(Archive& archive)
 namespace {
 
 // Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the header
-// reader refused the file and said why.
-int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot)
+// reader or the importer of older text trees refused the file and said why.
+int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, bool* importedText)
 {
     SnapshotModeScope mode(snapshot);
     FileStream stream(path, false);
@@ -306,6 +318,11 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot)
         if (document.ReadForeignTree(stream))
             return 0;
         return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
+    }
+    if (TryImportLegacyTree(stream)) {
+        if (importedText != nullptr)
+            *importedText = true;
+        return document.ReadOlderTextTree(stream, stream.BytesLeft()) ? 0 : -1;
     }
     const int kind = ReadFileHeader(stream);
     if (kind == TreeDocumentKind) {
@@ -324,9 +341,9 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot)
 
 } // namespace
 
-bool TreeDocument::ReadTreeFile(const char* path, bool snapshot)
+bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, bool* importedText)
 {
-    const int code = ReadTreeStream(*this, path, snapshot);
+    const int code = ReadTreeStream(*this, path, snapshot, importedText);
     if (code == 0)
         return true;
     if (code < 0)
@@ -335,7 +352,7 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot)
     // kind but holding the other is read again as the other before it counts as damaged.
     {
         HostSilence quiet(Silence::Notices);
-        if (ReadTreeStream(*this, path, !snapshot) == 0)
+        if (ReadTreeStream(*this, path, !snapshot, nullptr) == 0)
             return true;
     }
     char text[96];

@@ -88,12 +88,16 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
 {
     LiveWindows().push_back(this);
     document.View = this;
-    if (document.ReadTreeFile(path, HasSnapshotExtension(path))) {
+    bool importedText = false;
+    const bool read = document.ReadTreeFile(path, HasSnapshotExtension(path), &importedText);
+    if (read && !importedText) {
         SetTitleFromPath(path);
         document.SetModified(0);
     } else {
-        // A damaged file never keeps its path, so that Save cannot overwrite it.
+        // A damaged file never keeps its path, so that Save cannot overwrite it. A tree imported from the
+        // older text form is new in this form: saving asks for a name, and closing asks to save it.
         GiveUntitledTitle();
+        document.SetModified(read ? 1 : 0);
     }
     CreatePane();
     // A finished model opens on its custom interface.

@@ -5,6 +5,7 @@
 #include "foundation/AppFlags.h"
 #include "model/TreeNode.h"
 #include "tests/support/IdleAnalysis.h"
+#include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,33 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     EXPECT_EQ(TitleNumber(damaged, "Untitled Tree %d") > 0, true);
     std::remove(tree.c_str());
     std::remove(copy.c_str());
+}
+
+// A tree of the older text form opens imported, untitled and modified, so that saving asks for a name; a
+// file the importer refuses (two roots, the choice cancelled) gives a fresh root and no damaged-file box.
+TEST(TreeWindowFiles, OlderTextTreesOpenImportedAndUntitled)
+{
+    StoreTestLock lock;  // the importer keeps its options in the preferences store
+    const std::string path = TempPath("kivo_text.tre");
+    struct Case {
+        const char* text;
+        const char* root;
+        int modified;
+    } cases[] = {
+        {"Start(D)\r\nTO: End\r\n-\r\n=\r\nEnd(T)\r\nU: = 5\r\n=\r\n", "Start", 1},
+        {"First(T)\r\nU: = 1\r\n=\r\nSecond(T)\r\nU: = 2\r\n=\r\n", "", 0},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << c.text;
+        MessageBoxRecorder boxes;
+        TreeWindow window(path.c_str());
+        EXPECT_EQ(boxes.Count(), 0u) << c.root;
+        EXPECT_STREQ(window.Document().Root->text.Text(), c.root);
+        EXPECT_STREQ(window.FilePath().Text(), "");
+        EXPECT_GT(TitleNumber(window, "Untitled Tree %d"), 0);
+        EXPECT_EQ(window.Document().Modified, c.modified);
+    }
+    std::remove(path.c_str());
 }
 
 // The analysis would go on stepping on a closed tree.

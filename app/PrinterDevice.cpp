@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 #include "foundation/AppFlags.h"
 #include "foundation/PrinterSetupRecord.h"
+#include "framework/draw/MeasuringDisplay.h"
 
 #include <commdlg.h>
 
@@ -64,6 +65,8 @@ void PrinterDevice::AttachDC(HDC context)
 {
     ReplaceContext(context);
     UpdateScaleState();
+    if (PrinterContext())
+        FollowPrinter(*this, reinterpret_cast<const DEVMODEA*>(settings_ ? settings_->DevMode() : nullptr));
 }
 
 HGLOBAL PrinterDevice::MakeDevModeHandle()

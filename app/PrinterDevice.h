@@ -23,7 +23,8 @@ public:
     // be opened so keeps the context it had.
     void Open(PrinterSetupRecord* settings);
     const PrinterSetupRecord* Settings() const { return settings_; }
-    // A new context (owned) replaces the old and is measured; the scale applies again. Null keeps the old.
+    // A new context (owned) replaces the old and is measured; the scale applies again, and the program's
+    // measuring printer follows this printer. Null keeps the old.
     void AttachDC(HDC context);
 
     // The print set-up dialog; a confirmed choice becomes the settings and the printer.

@@ -28,6 +28,7 @@
 #include "foundation/PreferencesStore.h"
 #include "foundation/RecentFileList.h"
 #include "framework/dialog/PopupMenu.h"
+#include "framework/draw/MeasuringDisplay.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/FrameworkApp.h"
@@ -143,6 +144,7 @@ void StartApplication()
     AppFlags::exportBlackAndWhite = ReadProfileInt("General", "ExportBW", 0) != 0;
     AppFlags::trueTypeFontsOnly = ReadProfileInt("General", "TrueTypeOnly", 0) != 0;
     AppFlags::useScreenForSizing = ReadProfileInt("General", "UseScreenForSizing", 1);
+    CreatePrinterInfoContext();
     AppClipboard = new Clipboard(TheMainFrame);
     TheLinkManager = new DdeLinkManager(AppClipboard, "KIVO_Node");
     OperatorsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(120, nullptr));
@@ -166,6 +168,7 @@ void ShutdownApplication()
     DeleteGlobal(KeywordsMenu);
     DeleteGlobal(AppClipboard);
     DeleteGlobal(TheLinkManager);
+    DeletePrinterInfoContext();
     DeleteGlobal(DialogFont);
     DeleteGlobal(DialogFontHeavy);
     CurrentDialogFont = nullptr;

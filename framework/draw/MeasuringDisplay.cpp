@@ -3,6 +3,7 @@
 #include "foundation/AppFlags.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
+#include "framework/draw/PrinterDisplay.h"
 
 #include <cstring>
 #include <memory>
@@ -50,11 +51,32 @@ Display& PrinterInformation()
     return printer.Usable() ? static_cast<Display&>(printer) : ScreenInformation();
 }
 
+std::unique_ptr<PrinterInfoContext> measuringPrinter;
+
 } // namespace
 
 Display& CurrentPrinter(Display& display)
 {
     if (AppFlags::useScreenForSizing != 0 && display.Kind() != Display::KindMetafile)
         return display;
+    if (measuringPrinter && measuringPrinter->InfoContext() != nullptr && measuringPrinter->LogPixelsX() > 0 &&
+        measuringPrinter->LogPixelsY() > 0)
+        return *measuringPrinter;
     return PrinterInformation();
+}
+
+void CreatePrinterInfoContext()
+{
+    measuringPrinter = std::make_unique<PrinterInfoContext>();
+}
+
+void DeletePrinterInfoContext()
+{
+    measuringPrinter.reset();
+}
+
+void FollowPrinter(Display& printer, const DEVMODEA* deviceMode)
+{
+    if (measuringPrinter)
+        measuringPrinter->Attach(&printer, deviceMode);
 }

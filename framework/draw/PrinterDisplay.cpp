@@ -170,7 +170,7 @@ PrinterInfoContext::~PrinterInfoContext()
         DeleteDC(infoContext_);
 }
 
-void PrinterInfoContext::Attach(Display* printer)
+void PrinterInfoContext::Attach(Display* printer, const DEVMODEA* deviceMode)
 {
     std::unique_ptr<PrinterDisplay> temporary;
     auto* source = dynamic_cast<PrinterDisplay*>(printer);
@@ -191,7 +191,7 @@ void PrinterInfoContext::Attach(Display* printer)
         infoContext_ = nullptr;
     }
     if (OrNull(driver_))
-        infoContext_ = CreateICA(driver_.Text(), OrNull(device_), OrNull(port_), nullptr);
+        infoContext_ = CreateICA(driver_.Text(), OrNull(device_), OrNull(port_), deviceMode);
     if (held)
         dc_ = infoContext_;
 }

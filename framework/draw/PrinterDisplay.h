@@ -80,8 +80,9 @@ public:
     ~PrinterInfoContext() override;
 
     // Takes the capabilities and names of the printer display; anything else (null included) means the
-    // default printer, opened for the time of the call.
-    void Attach(Display* printer);
+    // default printer, opened for the time of the call. The context opens on the device mode (null: the
+    // printer's own settings).
+    void Attach(Display* printer, const DEVMODEA* deviceMode = nullptr);
     HDC InfoContext() const { return infoContext_; }
 
 protected:

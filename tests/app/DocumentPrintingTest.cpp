@@ -3,7 +3,9 @@
 #include "app/PrintProgressDialog.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "framework/dialog/PrintJob.h"
+#include "framework/draw/MeasuringDisplay.h"
 #include "framework/draw/MetafileDisplay.h"
+#include "framework/draw/MultiLineText.h"
 #include "framework/draw/WindowDisplay.h"
 #include "app/ZoomPane.h"
 #include "framework/draw/DrawingScale.h"
@@ -217,6 +219,21 @@ TEST_F(DocumentPrinting, PagesPrintColumnByColumnAtScaleOneInTheirRangeAndCopies
     ASSERT_TRUE(drawing->Pane()->PrintRangeOf(drawing->ReleasePrinter(), PrintRange{}, output.c_str()));
     EXPECT_EQ(drawing->pages, (Pages{{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}));
     EXPECT_EQ(PostScriptPageCount(output), 6);
+}
+
+TEST_F(DocumentPrinting, PicturesAreMeasuredOnTheLastPrinterADocumentOpened)
+{
+    MetafileDisplay picture(nullptr);
+    const int screen = CurrentPrinter(picture).LogPixelsX();
+    CreatePrinterInfoContext();
+    EXPECT_EQ(CurrentPrinter(picture).LogPixelsX(), screen);
+    drawing->UsePrinter(TestPrinter());
+    drawing->PrinterSetup();
+    EXPECT_EQ(CurrentPrinter(picture).LogPixelsX(), 300);
+    const FontRecord font;
+    EXPECT_GT(TextWidth(picture, "Measured", &font), 0.0f);
+    DeletePrinterInfoContext();
+    EXPECT_EQ(CurrentPrinter(picture).LogPixelsX(), screen);
 }
 
 TEST_F(DocumentPrinting, ThePrintScaleHandedToThePrinterStaysWithinItsRange)

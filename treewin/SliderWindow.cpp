@@ -27,9 +27,7 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
       steps(std::max(steps, 1)), position(this->steps / 2)
 {
     TreeDocument& document = tree->Document();
-    zString title(tree->Title());
-    title += ": Slider";
-    SetText(title);
+    OnTreeTitleChanged(tree->Title().Text());
     NodeChildList targets(4, false);
     targets.AssignShallow(nodes);
     if (targets.Count() == 0)
@@ -135,6 +133,13 @@ void SliderWindow::ShowOriginalValues(bool original)
         entry.shownText = original ? entry.oldText : current;
         binding->definition.SetText(entry.shownText.Text());
     }
+}
+
+void SliderWindow::OnTreeTitleChanged(const char* title)
+{
+    zString text(title);
+    text += ": Slider";
+    SetText(text);
 }
 
 bool SliderWindow::IsForVariable(const char* other) const

@@ -39,6 +39,8 @@ public:
     ~SliderWindow() override;
 
     long OnCommand(WindowEvent* event) override;
+    // The title is the tree's followed by ": Slider".
+    void OnTreeTitleChanged(const char* title) override;
     // Moves the bar: every binding held gets the text of the value there.
     void ApplyPosition(int position);
     // While a tree is saved the bindings show their original texts (true), then the slider's again.

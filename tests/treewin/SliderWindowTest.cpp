@@ -98,6 +98,7 @@ TEST_F(Slider, SavesTheOriginalsAndGivesThemBackBeforeTheTreeChangesShape)
     zString message;
     ASSERT_TRUE(window.SaveAs(path.c_str(), message)) << message.Text();
     EXPECT_EQ(Definition(b), "2");
+    EXPECT_EQ(std::string(slider->Text()), std::string(window.Title().Text()) + ": Slider");
     // Save writes through the document window, as the menu's Save does.
     slider->ApplyPosition(7);
     ASSERT_EQ(window.SaveToFile(), 1);

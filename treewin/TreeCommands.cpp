@@ -135,7 +135,8 @@ int TreeWindow::OnCommand(int command)
     PendingNoteBinding = nullptr;
     const int variables = document.Variables.Count();
     if (command >= static_cast<int>(kFirstVariableCommand) && command < static_cast<int>(kFirstVariableCommand) + variables) {
-        if (node != nullptr)
+        // The variables are offered with "New..." of the same popup.
+        if (node != nullptr && CommandEnabled(1195))
             OpenNodeValueWindow(node, document.Variables.At(command - static_cast<int>(kFirstVariableCommand))->name.Text());
         RefreshFrameCommands();
         return 1;

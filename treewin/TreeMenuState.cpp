@@ -24,6 +24,7 @@ struct MenuFacts {
     bool one = false, any = false, decision1 = false, copy1 = false, root1 = false, markov1 = false;
     int kids = 0;
     bool customInterface = false, locked = false, busy = false, rolledBack = false, snapshot = false;
+    bool noteSelected = false, unbind = false;
     bool free = false, editable = false, editable1 = false, subtreeHighlighted = false;
     int variables = 0, masters = 0, analyses = 0, calcMethod = 0;
     int editField = 0;
@@ -68,6 +69,8 @@ MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
     analyses = window.StoredAnalyses().Count();
     calcMethod = document.CalcPrefs.CalcMethod;
     editField = window.InPlaceEditor != nullptr ? window.EditField : 0;
+    noteSelected = window.SelectedNote != nullptr;
+    unbind = one && !first->text2.IsEmpty();
     for (int i = 0; i < n; ++i) {
         const TreeNode* node = selection.At(i);
         const bool inMarkov = node->IsInMarkovSubtree();
@@ -149,6 +152,12 @@ bool RuleAllows(const MenuFacts& f, const TreeDocument& document, unsigned id)
     case 1207: return f.editable && f.masters > 0 && (f.copy1 || !f.someNotPlain);
     case 1206: return f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1;
     case 1220: return f.masters > 0;
+    // The node popup's variables menu, "New..." and the variables' names.
+    case 1195: return !f.locked && f.one;
+    case 1249: return f.one && f.rolledBack;
+    case 1319: return !ci && ((f.noteSelected && f.editField == 0) || f.unbind);
+    case 1350:
+    case 1351: return !ci;
     case 1301:
     case 1314: return !f.snapshot && !ci;
     case 1114:
@@ -252,11 +261,8 @@ void TreeWindow::UpdateMenus(HMENU bar)
 
     for (unsigned id : {1301u, 1314u})
         SetItem(bar, id, rule(id));
-    const bool noteSelected = SelectedNote != nullptr;
-    const bool unbind = f.one && !node->text2.IsEmpty();
-    SetItem(bar, 1319, !ci && ((noteSelected && f.editField == 0) || unbind),
-            unbind && !noteSelected ? "Un&bind Note" : "&Bind Note...");
-    SetItem(bar, 1303, f.editField != 0 || (!f.any && !noteSelected));
+    SetItem(bar, 1319, rule(1319), f.unbind && !f.noteSelected ? "Un&bind Note" : "&Bind Note...");
+    SetItem(bar, 1303, f.editField != 0 || (!f.any && !f.noteSelected));
     for (unsigned id : {1304u, 1305u, 1317u, 1405u, 1412u, 1404u, 1413u, 1418u, 1406u, 1409u, 1420u, 1421u, 1408u,
                         1407u})
         SetItem(bar, id, rule(id));
@@ -311,7 +317,7 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
     TreeNode* node = f.first;
     SetItem(popup, 1308, true);
     // The variables' menu under "Define Variable", "New..." first.
-    if (!f.locked && f.one) {
+    if (RuleAllows(f, document, 1195)) {
         HMENU variables = CreatePopupMenu();
         AppendMenuA(variables, MF_STRING, 1195, "New...");
         const HMENU names = VariablesMenu ? VariablesMenu->Handle() : nullptr;
@@ -329,7 +335,7 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
     SetItem(popup, 1414, !f.locked && f.one && f.kids >= 1);
     SetItem(popup, 1405, !f.locked && f.any);
     CheckMenuEntry(popup, 1249, f.one && RollBackBoxHidden(node));
-    SetItem(popup, 1249, f.one && f.rolledBack);
+    SetItem(popup, 1249, RuleAllows(f, document, 1249));
     const bool running = document.CurrentAnalysis != nullptr;
     SetItem(popup, 1651, f.one && !running && !f.locked && f.variables >= 1);
     SetItem(popup, 1602, f.any && !f.someLogic && f.allHaveChildren && !running,

@@ -10,12 +10,14 @@
 #include "app/UndoHistory.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
 #include "dialogs/CustomInterfaceDialog.h"
+#include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/InsertBranchDialog.h"
 #include "dialogs/JumpToDialog.h"
 #include "dialogs/MarkovBindingsDialog.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "model/MarkovBinding.h"
 #include "model/MarkovInfo.h"
+#include "model/NoteBox.h"
 #include "dialogs/ReorderBranchesDialog.h"
 #include "dialogs/SelectNodesDialog.h"
 #include "app/StatusMessage.h"
@@ -689,6 +691,50 @@ TEST(TreeCommands, CommandTableEdges)
     t.window.OnCommand(1413);
     EXPECT_EQ(t.a->cloneStatus, CloneMasterNode);
     EXPECT_EQ(t.a->parent, t.document.Root);
+}
+
+// Commands of the node popup and the zoom, sent while their items are grayed, change nothing.
+TEST(TreeCommands, GrayedPopupNoteAndZoomCommandsAreRefused)
+{
+    FocusTestLock focus;
+    Screen screen;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    frame.Show(SW_SHOW);
+    Tree t;
+    t.window.Show(SW_SHOW);
+    t.document.EnsureVariable("x", "1");
+    auto define = DefineNewVariableDialog::SetPresenter([](DefineNewVariableDialog&) {
+        ADD_FAILURE() << "a variable is defined";
+        return IDCANCEL;
+    });
+    // Rolled back: no box hides for two nodes, and no variable is defined or opened while results show.
+    t.window.OnCommand(1612);
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    t.window.SelectNode(t.b, 1, nullptr, true);
+    t.window.OnCommand(1249);
+    EXPECT_FALSE(RollBackBoxHidden(t.a) || RollBackBoxHidden(t.b));
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    for (int command : {1195, static_cast<int>(kFirstVariableCommand)})
+        EXPECT_EQ(t.window.OnCommand(command), 1);
+    EXPECT_EQ(t.window.ChildWindows().Count(), 0);
+    t.window.OnCommand(1612);
+
+    // A note box whose text is being edited is not bound.
+    auto* note = new NoteBox(LogicalRect{1.0f, 1.0f, 2.0f, 2.0f}, &t.document);
+    t.window.AddNoteBox(note);
+    t.window.SelectNoteBox(note, nullptr, true);
+    ASSERT_NE(t.window.InPlaceEditor, nullptr);
+    t.window.OnCommand(1319);
+    EXPECT_EQ(screen.boxes.Count(), 0u);
+    EXPECT_EQ(t.window.PendingNoteBinding, nullptr);
+
+    // Behind the custom interface the tree keeps its zoom.
+    t.window.CustomInterfaceShown = 1;
+    const double zoom = t.window.Pane()->Zoom();
+    EXPECT_EQ(t.window.OnCommand(1350), 1);
+    EXPECT_EQ(t.window.Pane()->Zoom(), zoom);
+    t.window.CustomInterfaceShown = 0;
+    DefineNewVariableDialog::SetPresenter(define);
 }
 
 TEST(TreeCommands, RollBackTogglesAndOptimalPathsAreSelected)

@@ -44,6 +44,15 @@ void Add(ValueTriple& to, const ValueTriple& from)
     AddScaled(to, from, 1.0);
 }
 
+// The share of a state's cohort that follows a plain path: the product of its branches' probabilities.
+double PlainReach(const double* probabilities, const MarkovCohortPlan::PathStep* path, uint32_t count)
+{
+    double reach = 1.0;
+    for (uint32_t k = 0; k < count && reach != 0.0; ++k)
+        reach *= probabilities[path[k].branch];
+    return reach;
+}
+
 // Stages beyond are not kept from run to run.
 constexpr int32_t kMaxRememberedStage = 1 << 14;
 
@@ -417,40 +426,46 @@ void CohortRun::Cycle()
 {
     const size_t count = plan.states.size();
     double* next = plan.nextShares.data();
-    std::fill(next, next + count, 0.0);
     const MarkovCohortPlan::State* states = plan.states.data();
     const double* shares = plan.shares.data();
     const double* probabilities = plan.probabilities.data();
     const MarkovCohortPlan::PathStep* steps = plan.steps.data();
+    if (!plan.inflows.empty()) {
+        const MarkovCohortPlan::Inflow* inflows = plan.inflows.data();
+        const uint32_t* start = plan.inflowStart.data();
+        for (size_t t = 0; t < count; ++t) {
+            double sum = 0.0;
+            for (uint32_t i = start[t]; i < start[t + 1]; ++i) {
+                const MarkovCohortPlan::Inflow& inflow = inflows[i];
+                const double share = shares[inflow.fromState];
+                if (!Holds(share))
+                    continue;
+                if (inflow.branch >= 0)
+                    sum += probabilities[inflow.branch] * share;
+                else
+                    sum += PlainReach(probabilities, steps + inflow.firstStep, inflow.stepCount) * share;
+            }
+            next[t] = sum;
+        }
+        return;
+    }
+    std::fill(next, next + count, 0.0);
     const int32_t savedTunnel = calc.tunnelIndex;
     for (size_t s = 0; s < count && *error == 0; ++s) {
         const double share = shares[s];
         if (!Holds(share))
             continue;
         const MarkovCohortPlan::State& state = states[s];
-        if (state.moveCount > 0) {
-            const MarkovCohortPlan::Move* moves = plan.moves.data() + state.firstMove;
-            for (uint32_t m = 0; m < state.moveCount; ++m)
-                next[moves[m].targetState] += probabilities[moves[m].branch] * share;
-            continue;
-        }
         calc.tunnelIndex = state.tunnel;
         const MarkovCohortPlan::Exit* exits = plan.exits.data() + state.firstExit;
         for (uint32_t e = 0; e < state.exitCount && *error == 0; ++e) {
             const MarkovCohortPlan::Exit& exit = exits[e];
-            if (!exit.plain) {
+            if (!exit.plain)
                 TransitionStep(exit, state.node, share);
-                continue;
-            }
-            if (exit.onlyBranch >= 0) {
+            else if (exit.onlyBranch >= 0)
                 next[exit.targetState] += probabilities[exit.onlyBranch] * share;
-                continue;
-            }
-            double reach = 1.0;
-            const MarkovCohortPlan::PathStep* path = steps + exit.firstStep;
-            for (uint32_t k = 0; k < exit.stepCount && reach != 0.0; ++k)
-                reach *= probabilities[path[k].branch];
-            next[exit.targetState] += reach * share;
+            else
+                next[exit.targetState] += PlainReach(probabilities, steps + exit.firstStep, exit.stepCount) * share;
         }
     }
     calc.tunnelIndex = savedTunnel;

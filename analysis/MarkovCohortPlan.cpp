@@ -164,7 +164,6 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
     branches.clear();
     formulas.clear();
     exits.clear();
-    moves.clear();
     steps.clear();
     AddCheck(markov, start);
     termination = AddFormula(markov, &MarkovTerminationCondition(markov, args.costEffectiveness != 0, args.valuePayoff));
@@ -212,16 +211,8 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
         }
         state.checkCount = static_cast<uint32_t>(checks.size()) - state.firstCheck;
         state.exitCount = static_cast<uint32_t>(exits.size()) - state.firstExit;
-        const Exit* own = exits.data() + state.firstExit;
-        state.firstMove = static_cast<uint32_t>(moves.size());
-        state.moveCount = 0;
-        if (state.exitCount > 0 &&
-            std::all_of(own, own + state.exitCount, [](const Exit& exit) { return exit.onlyBranch >= 0; })) {
-            for (uint32_t e = 0; e < state.exitCount; ++e)
-                moves.push_back(Move{own[e].targetState, static_cast<uint32_t>(own[e].onlyBranch)});
-            state.moveCount = state.exitCount;
-        }
     }
+    GatherInflows();
     builtFor = markov;
     builtArgs = args;
     builtSamplesFixed = markov->document->CalcStateRecord.resample != 0;
@@ -236,6 +227,28 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
             unparsed.push_back(i);
     slotsMade = false;
     StartValues();
+}
+
+void MarkovCohortPlan::GatherInflows()
+{
+    inflows.clear();
+    inflowStart.clear();
+    if (!std::all_of(exits.begin(), exits.end(), [](const Exit& exit) { return exit.plain; }))
+        return;
+    inflowStart.assign(states.size() + 1, 0);
+    for (const Exit& exit : exits)
+        ++inflowStart[exit.targetState + 1];
+    for (size_t t = 0; t < states.size(); ++t)
+        inflowStart[t + 1] += inflowStart[t];
+    inflows.resize(exits.size());
+    // Exits are listed state by state: placed in that order, each target's inflows keep it.
+    placed.assign(inflowStart.begin(), inflowStart.end() - 1);
+    for (uint32_t s = 0; s < states.size(); ++s) {
+        for (uint32_t e = states[s].firstExit; e < states[s].firstExit + states[s].exitCount; ++e) {
+            const Exit& exit = exits[e];
+            inflows[placed[exit.targetState]++] = Inflow{s, exit.onlyBranch, exit.firstStep, exit.stepCount};
+        }
+    }
 }
 
 void MarkovCohortPlan::StartValues()

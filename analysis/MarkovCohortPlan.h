@@ -91,15 +91,15 @@ public:
         uint32_t checkCount;
         uint32_t firstExit;
         uint32_t exitCount;
-        // When every exit's share is one branch's probability (a plain path of one step): the exits as
-        // moves, in the same order; else moveCount is 0.
-        uint32_t firstMove;
-        uint32_t moveCount;
     };
 
-    struct Move {
-        uint32_t targetState;
-        uint32_t branch;
+    // An exit seen from its target state: the state it leaves and what scales the share, either one
+    // branch's probability (branch >= 0) or the product along its steps.
+    struct Inflow {
+        uint32_t fromState;
+        int32_t branch;
+        uint32_t firstStep;
+        uint32_t stepCount;
     };
 
     // Values by stage of a formula of numbers, "_stage" and tables, kept from run to run.
@@ -167,7 +167,11 @@ public:
     std::vector<StateTotals> totals;
     std::vector<Formula> formulas;
     std::vector<Exit> exits;
-    std::vector<Move> moves;
+    // When every exit is plain: per target state, from inflowStart[t] to inflowStart[t + 1], the exits into
+    // it in the order of their states and of the exits within a state, so that each next share is summed
+    // in a register in the order of the moves one by one. Empty otherwise.
+    std::vector<Inflow> inflows;
+    std::vector<uint32_t> inflowStart;
     std::vector<PathStep> steps;
     std::vector<SharedValue> shared;
 
@@ -198,6 +202,8 @@ private:
     // Gives every group of alike stage-only formulas, every formula of the run's constants and every one
     // of numbers and "_stage" alone one shared value; samplesFixed when the draws hold for the run.
     void ShareFormulas(bool samplesFixed);
+    // Lists the exits by target state when every exit is plain.
+    void GatherInflows();
     // Finds each check's earlier alike check.
     void MatchChecks();
     bool SameBranches(const Check& a, const Check& b) const;
@@ -222,6 +228,8 @@ private:
     };
     std::vector<Pending> pending;
     std::vector<int32_t> pathBranches;
+    // Per target state, where its next inflow goes while they are gathered.
+    std::vector<uint32_t> placed;
     // (fingerprint, formula) of every stage-only formula, sorted to find the alike ones.
     std::vector<std::pair<uint32_t, uint32_t>> candidates;
     std::vector<Scan> scans;

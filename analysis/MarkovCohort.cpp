@@ -425,7 +425,7 @@ bool CohortRun::EvaluateStageProbabilities()
 void CohortRun::Cycle()
 {
     const size_t count = plan.states.size();
-    double* next = plan.nextShares.data();
+    double* next = plan.NextShares();
     const MarkovCohortPlan::State* states = plan.states.data();
     const double* shares = plan.shares.data();
     const double* probabilities = plan.probabilities.data();
@@ -500,7 +500,7 @@ void CohortRun::TransitionStep(const MarkovCohortPlan::Exit& exit, TreeNode* sta
 
 void CohortRun::Advance()
 {
-    plan.shares = plan.nextShares;
+    plan.Advance();
 }
 
 bool CohortRun::Terminates()

@@ -253,6 +253,7 @@ void MarkovCohortPlan::GatherInflows()
 
 void MarkovCohortPlan::StartValues()
 {
+    advanced = false;
     probabilities.assign(branches.size(), 0.0);
     checkedStage.assign(checks.size(), -1);
     shares.resize(states.size());
@@ -314,7 +315,7 @@ void MarkovCohortPlan::Publish() const
     for (size_t s = 0; s < states.size(); ++s) {
         MarkovInfo* info = states[s].info;
         info->probability = shares[s];
-        info->nextProbability = nextShares[s];
+        info->nextProbability = advanced ? shares[s] : nextShares[s];
         info->reward = totals[s].reward;
         states[s].node->triple = totals[s].triple;
     }

@@ -132,6 +132,19 @@ public:
     void Build(TreeNode* markov, const MarkovRunArgs& args);
     // Writes the run values to the states' nodes and Markov records.
     void Publish() const;
+    // The next shares, for a cycle to fill in.
+    double* NextShares()
+    {
+        advanced = false;
+        return nextShares.data();
+    }
+    // The shares a cycle filled in become the current ones: the two lists trade places rather than copy, and
+    // until the next cycle the next shares read as the current ones.
+    void Advance()
+    {
+        shares.swap(nextShares);
+        advanced = true;
+    }
     // True when the plan was built for this node, these payoffs and the same state of the draws, and may
     // serve another run of an unchanged tree: it has no tunnel copies (each run makes them anew), and no
     // formula without its cached tree then has one now (a new build would share its values).
@@ -161,7 +174,7 @@ public:
     // Per check, the stage at which its probabilities were last found valid (-1 before).
     std::vector<int32_t> checkedStage;
     // Per state, in the order of `states`: the share of the cohort this cycle and the share arriving for the
-    // next, and the rewards.
+    // next (the same once the cycle has advanced), and the rewards.
     std::vector<double> shares;
     std::vector<double> nextShares;
     std::vector<StateTotals> totals;
@@ -181,6 +194,7 @@ private:
     bool builtSamplesFixed = false;
     bool reusable = false;
     bool ranAtRevision = false;
+    bool advanced = false;
     CalculationRevision lastRun;
     // The formulas that had no cached tree at the build.
     std::vector<uint32_t> unparsed;

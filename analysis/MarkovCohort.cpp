@@ -299,10 +299,17 @@ void CohortRun::RewardSweep(int rewardKind)
         }
         // Built in locals and stored whole: reading back parts of what was just stored stalls.
         ValueTriple credited;
-        AddScaled(credited, reward, share);
+        if (args.costEffectiveness) {
+            AddScaled(credited, reward, share);
+            Add(stage, credited);
+            Add(totals[s].triple, credited);
+        } else {
+            // Cost and effectiveness stay zero: only the value is credited.
+            credited.value += reward.value * share;
+            stage.value += credited.value;
+            totals[s].triple.value += credited.value;
+        }
         totals[s].reward = credited;
-        Add(stage, credited);
-        Add(totals[s].triple, credited);
     }
     calc.stage = stage;
     calc.tunnelIndex = savedTunnel;

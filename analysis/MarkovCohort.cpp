@@ -95,7 +95,13 @@ struct PlanReuse {
     int depth = 0;
     std::vector<std::unique_ptr<MarkovCohortPlan>> kept;
     std::vector<const TreeNode*> resolvedJumps;
+    // Nodes whose jumps runs outside a scope resolved, with the revision they resolved them at, the latest
+    // last.
+    std::vector<std::pair<const TreeNode*, CalculationRevision>> unchangedJumps;
 };
+
+// Nodes whose jumps are known beyond this many are forgotten, the longest known first.
+constexpr size_t kMaxUnchangedJumps = 16;
 
 PlanReuse& Reuse()
 {
@@ -607,15 +613,30 @@ MarkovRunReuse::~MarkovRunReuse()
 
 bool MarkovRunReuse::JumpsResolved(const TreeNode* markov)
 {
-    const auto& resolved = Reuse().resolvedJumps;
-    return std::find(resolved.begin(), resolved.end(), markov) != resolved.end();
+    const PlanReuse& reuse = Reuse();
+    for (const auto& [node, revision] : reuse.unchangedJumps) {
+        if (node == markov && revision == markov->document->Revision())
+            return true;
+    }
+    return std::find(reuse.resolvedJumps.begin(), reuse.resolvedJumps.end(), markov) != reuse.resolvedJumps.end();
 }
 
 void MarkovRunReuse::KeepJumps(const TreeNode* markov)
 {
     PlanReuse& reuse = Reuse();
-    if (reuse.depth > 0 && !JumpsResolved(markov))
+    if (JumpsResolved(markov))
+        return;
+    if (reuse.depth > 0) {
         reuse.resolvedJumps.push_back(markov);
+        return;
+    }
+    auto& unchanged = reuse.unchangedJumps;
+    unchanged.erase(std::remove_if(unchanged.begin(), unchanged.end(),
+                                   [markov](const auto& known) { return known.first == markov; }),
+                    unchanged.end());
+    if (unchanged.size() >= kMaxUnchangedJumps)
+        unchanged.erase(unchanged.begin());
+    unchanged.emplace_back(markov, markov->document->Revision());
 }
 
 MarkovWalkValues::MarkovWalkValues(TreeNode* markov, const MarkovRunArgs& args)

@@ -61,9 +61,10 @@ public:
     MarkovRunReuse(const MarkovRunReuse&) = delete;
     MarkovRunReuse& operator=(const MarkovRunReuse&) = delete;
 
-    // Whether an earlier run of the scope resolved the node's jumps; outside a scope never.
+    // Whether an earlier run of the scope resolved the node's jumps, or a run outside any scope resolved them
+    // with the document at its present revision.
     static bool JumpsResolved(const TreeNode* markov);
-    // Within a scope: the node's jumps are resolved and stay so.
+    // The node's jumps are resolved and stay so within a scope, and while the document's revision stays.
     static void KeepJumps(const TreeNode* markov);
 };
 

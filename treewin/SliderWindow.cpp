@@ -27,6 +27,9 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
       steps(std::max(steps, 1)), position(this->steps / 2)
 {
     TreeDocument& document = tree->Document();
+    SetIconId(32012);
+    FitToFrame();
+    PlaceAt(0.7, 0.7);
     OnTreeTitleChanged(tree->Title().Text());
     NodeChildList targets(4, false);
     targets.AssignShallow(nodes);

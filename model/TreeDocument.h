@@ -211,12 +211,12 @@ public:
     // of the tree with its variables; false when the import was refused or cancelled (the importer says why).
     bool ReadOlderTextTree(Archive& archive, uint32_t length);
     // A whole tree file: header and body, read as a snapshot or a plain tree (a file holding the other
-    // kind is recognised and read as that), or a foreign or older text tree file. Reading reports a damaged
-    // file in one error box and returns false; importedText is set when the file held the older text form,
-    // which the tree does not keep as its file. Writing goes to a temporary file beside the target that then
-    // replaces it, so a failed save leaves the old file; false (message set) when the tree cannot be stored
-    // or the file not written.
-    bool ReadTreeFile(const char* path, bool snapshot = false, bool* importedText = nullptr);
+    // kind is recognised and read as that), or a foreign or older text tree file (form tells which).
+    // Reading reports a damaged file in one error box and returns false. Writing goes to a temporary file
+    // beside the target that then replaces it, so a failed save leaves the old file; false (message set)
+    // when the tree cannot be stored or the file not written.
+    enum class FileForm { Native, Foreign, OlderText };
+    bool ReadTreeFile(const char* path, bool snapshot = false, FileForm* form = nullptr);
     bool WriteTreeFile(const char* path, zString& message);
 
     TreeNode* Root = nullptr;

@@ -310,18 +310,20 @@ namespace {
 
 // Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the header
 // reader or the importer of older text trees refused the file and said why.
-int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, bool* importedText)
+int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, TreeDocument::FileForm* form)
 {
     SnapshotModeScope mode(snapshot);
     FileStream stream(path, false);
     if (IsForeignTreeFile(stream)) {
+        if (form != nullptr)
+            *form = TreeDocument::FileForm::Foreign;
         if (document.ReadForeignTree(stream))
             return 0;
         return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
     }
     if (TryImportLegacyTree(stream)) {
-        if (importedText != nullptr)
-            *importedText = true;
+        if (form != nullptr)
+            *form = TreeDocument::FileForm::OlderText;
         return document.ReadOlderTextTree(stream, stream.BytesLeft()) ? 0 : -1;
     }
     const int kind = ReadFileHeader(stream);
@@ -341,9 +343,9 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, bool
 
 } // namespace
 
-bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, bool* importedText)
+bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form)
 {
-    const int code = ReadTreeStream(*this, path, snapshot, importedText);
+    const int code = ReadTreeStream(*this, path, snapshot, form);
     if (code == 0)
         return true;
     if (code < 0)

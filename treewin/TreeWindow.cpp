@@ -19,9 +19,11 @@
 #include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
+#include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "model/TreeNodeRecords.h"
 #include "model/TreeWalks.h"
+#include "treewin/NodeMeasure.h"
 #include "treewin/TreePane.h"
 
 #include <algorithm>
@@ -88,8 +90,9 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
 {
     LiveWindows().push_back(this);
     document.View = this;
-    bool importedText = false;
-    const bool read = document.ReadTreeFile(path, HasSnapshotExtension(path), &importedText);
+    TreeDocument::FileForm form = TreeDocument::FileForm::Native;
+    const bool read = document.ReadTreeFile(path, HasSnapshotExtension(path), &form);
+    const bool importedText = form == TreeDocument::FileForm::OlderText;
     if (read && !importedText) {
         SetTitleFromPath(path);
         document.SetModified(0);
@@ -99,6 +102,8 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
         GiveUntitledTitle();
         document.SetModified(read ? 1 : 0);
     }
+    if (read && form == TreeDocument::FileForm::Foreign)
+        PlaceForeignNoteBoxes();
     CreatePane();
     // A finished model opens on its custom interface.
     if (CanShowCustomInterface())
@@ -118,6 +123,22 @@ TreeWindow::~TreeWindow()
     std::vector<TreeWindow*>& windows = LiveWindows();
     windows.erase(std::find(windows.begin(), windows.end(), this));
     document.View = nullptr;
+}
+
+void TreeWindow::PlaceForeignNoteBoxes()
+{
+    const NoteBoxList& notes = document.NoteBoxes;
+    if (notes.Count() == 0)
+        return;
+    // The foreign program places them from its root, which here stands at the end of the root's branch:
+    // the tree is laid out alone to find that end, then again with the notes moved right by it.
+    RebuildFonts();
+    MeasureNode(*this, document.Root, true);
+    layout.Relayout(document.Root, document.DisplayPrefs);
+    const float shift = document.Root->Geometry().SymbolX;
+    for (int i = 0; i < notes.Count(); ++i)
+        notes.At(i)->Offset(shift, 0.0f);
+    Relayout();
 }
 
 void TreeWindow::CreatePane()

@@ -501,6 +501,8 @@ private:
     // Gives the window its pane inside the frame (none without a frame handle).
     void CreatePane();
     void GiveUntitledTitle();
+    // The note boxes of a tree imported from the foreign format take their places beside this layout.
+    void PlaceForeignNoteBoxes();
 
     void RebuildFonts();
 

@@ -3,9 +3,11 @@
 #include "analysis/TreeEngines.h"
 #include "app/PageGrid.h"
 #include "foundation/AppFlags.h"
+#include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "tests/support/IdleAnalysis.h"
 #include "tests/foundation/RegistryTestSupport.h"
+#include "tests/model/ForeignFileBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +136,23 @@ TEST(TreeWindowFiles, OlderTextTreesOpenImportedAndUntitled)
         EXPECT_GT(TitleNumber(window, "Untitled Tree %d"), 0);
         EXPECT_EQ(window.Document().Modified, c.modified);
     }
+    std::remove(path.c_str());
+}
+
+// The foreign program places note boxes from its root: here they stand right of the root's branch.
+TEST(TreeWindowFiles, ForeignNoteBoxesMoveRightOfTheRootsBranch)
+{
+    const std::string path = TempPath("kivo_foreign_notes.tre");
+    const foreign_test::Bytes bytes = foreign_test::Sample205().bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
+                                                                  static_cast<std::streamsize>(bytes.size()));
+    TreeDocument imported;
+    ASSERT_TRUE(imported.ReadTreeFile(path.c_str()));
+    TreeWindow window(path.c_str());
+    ASSERT_EQ(window.Document().NoteBoxes.Count(), 1);
+    const float moved = window.Document().NoteBoxes.At(0)->frame.left - imported.NoteBoxes.At(0)->frame.left;
+    EXPECT_GT(moved, 0.5f);
+    EXPECT_FLOAT_EQ(moved, window.Document().Root->Geometry().SymbolX);
     std::remove(path.c_str());
 }
 

@@ -93,15 +93,6 @@ bool AnyTerminalOrCopy(const NodeChildList& nodes)
     return false;
 }
 
-int CheckNewCloneName(const zString& name, int32_t window)
-{
-    auto* tree = reinterpret_cast<TreeWindow*>(static_cast<intptr_t>(window));
-    if (!tree->Document().IsCloneNameUsed(name.Text()))
-        return 1;
-    ShowErrorBox(nullptr, "That clone name has already been used in this document.", 0);
-    return 0;
-}
-
 // A lone node turning into an end node inside a Markov model needs the state it jumps to: a state of the
 // Markov node jumps to itself, a node further down asks unless its target already names a state. False
 // when the person cancels.
@@ -722,7 +713,7 @@ void TreeWindow::CreateOrDestroyClone(TreeNode* node)
     node->GetShortText(shortText, 30);
     const std::string prompt = std::string("Enter a name for your clone master at node \"") + shortText.Text() + "\".";
     zString name;
-    if (PromptForText(name, CheckNewCloneName, static_cast<int32_t>(reinterpret_cast<intptr_t>(this)), "Create Clone",
+    if (PromptForText(name, IsNewCloneName, static_cast<int32_t>(reinterpret_cast<intptr_t>(this)), "Create Clone",
                       prompt.c_str(), 30001, false) == 1)
         AddUndoAction(new TreeCloneMasterAction(this, node, name.Text()));
 }
@@ -745,16 +736,29 @@ void TreeWindow::AttachOrDetachClone(TreeNode* node)
     TreeNode* master = ChooseCloneMaster();
     if (master == nullptr)
         return;
-    const NodeChildList& selection = document.Selection;
-    for (int i = 0; i < selection.Count(); ++i) {
-        if (selection.At(i) == master || selection.At(i)->IsDescendantOf(master)) {
-            ShowErrorBox(nullptr,
-                         "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.",
-                         0);
-            return;
-        }
+    if (!CanAttachClone(document.Selection, master)) {
+        ShowErrorBox(nullptr,
+                     "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.", 0);
+        return;
     }
-    AddUndoAction(new TreeAttachCloneAction(this, selection, master));
+    AddUndoAction(new TreeAttachCloneAction(this, document.Selection, master));
+}
+
+int TreeWindow::CanAttachClone(const NodeChildList& targets, const TreeNode* master)
+{
+    for (int i = 0; i < targets.Count(); ++i)
+        if (targets.At(i) == master || targets.At(i)->IsDescendantOf(master))
+            return 0;
+    return 1;
+}
+
+int TreeWindow::IsNewCloneName(const zString& name, int32_t window)
+{
+    auto* tree = reinterpret_cast<TreeWindow*>(static_cast<intptr_t>(window));
+    if (!tree->Document().IsCloneNameUsed(name.Text()))
+        return 1;
+    ShowErrorBox(nullptr, "That clone name has already been used in this document.", 0);
+    return 0;
 }
 
 TreeNode* TreeWindow::ChooseCloneMaster()

@@ -396,6 +396,10 @@ public:
     int ConfirmCloneMasterLoss(TreeNode* node);
     // The master to attach to: the only one, or the one chosen among several; null when none.
     TreeNode* ChooseCloneMaster();
+    // 1 when no node of the targets is the master or lies below it (attaching there would recurse).
+    static int CanAttachClone(const NodeChildList& targets, const TreeNode* master);
+    // The check of the Create Clone prompt for the window: 0, after saying so, when a master has the name.
+    static int IsNewCloneName(const zString& name, int32_t window);
     // Asks before destroying the master's clone, which then leaves all its copies (an undoable step).
     void ConfirmDestroyClone(TreeNode* master);
     // Links (TreeLinkCommands.cpp). Copy Special (1216) on one node: its picture, or a link to one of its

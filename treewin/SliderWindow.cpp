@@ -181,7 +181,7 @@ long SliderWindow::OnCommand(WindowEvent* event)
     for (int i = 0; i < nodePaths.Count(); ++i)
         if (TreeNode* node = FindNodeByPath(Tree()->Document().Root, nodePaths.At(i)->Text()))
             nodes.Add(node);
-    Tree()->SelectNodes(nodes);
+    Tree()->SelectNodes(nodes, "Slider");
     return 1;
 }
 

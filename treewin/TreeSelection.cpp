@@ -9,6 +9,7 @@
 #include "model/TreeNode.h"
 #include "app/InPlaceEdit.h"
 #include "app/InputHelpers.h"
+#include "app/StatusMessage.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeArrowDrawing.h"
 #include "treewin/TreeNoteActions.h"
@@ -16,6 +17,7 @@
 #include "treewin/TreePane.h"
 
 #include <cctype>
+#include <string>
 
 #include <windows.h>
 
@@ -137,6 +139,29 @@ void TreeWindow::ForwardClickToEditor(LogicalPoint point)
     at = POINT{client.left, client.top};
     MapWindowPoints(pane->Handle(), InPlaceEditor->Handle(), &at, 1);
     PostMouseDown(InPlaceEditor->Handle(), at);
+}
+
+void TreeWindow::SelectNodes(const NodeChildList& nodes, const char* windowName)
+{
+    if (windowName != nullptr && handle_ != nullptr)
+        BringWindowToTop(handle_);
+    ClearSelection();
+    if (nodes.Count() == 1 && nodes.At(0) != nullptr) {
+        SelectNode(nodes.At(0), 1, nullptr, false);
+    } else {
+        for (int i = 0; i < nodes.Count(); ++i) {
+            TreeNode* node = nodes.At(i);
+            if (node == nullptr || document.Selection.Contains(node))
+                continue;
+            document.Selection.Add(node);
+            ::InvalidateNode(*this, node, false);
+        }
+        ScrollSelectionIntoView();
+        OpenInPlaceEditor();
+        SyncCompanionWindows();
+    }
+    if (windowName != nullptr)
+        ShowStatusMessage((std::string("Hit Ctrl+F6 to return to the ") + windowName + " window").c_str());
 }
 
 void TreeWindow::ClearSelection()

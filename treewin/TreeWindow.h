@@ -115,11 +115,10 @@ public:
     // Selects the node a click on it means (ResolveSelectableNode) with the field; extend adds it, or
     // removes it when it is selected already. Reselecting the only selected node with its field does nothing.
     void SelectNode(TreeNode* node, int field, const void* point, bool extend);
-    void SelectNodes(const NodeChildList& nodes)
-    {
-        document.SelectNodes(nodes);
-        SyncCompanionWindows();
-    }
+    // Replaces the selection by the nodes (an open in-place edit is ended first, so it cannot land in another
+    // node). Given the name of the window asking, the tree comes to the top and the status line tells how to
+    // return to that window.
+    void SelectNodes(const NodeChildList& nodes, const char* windowName = nullptr);
     void SelectOrToggleNode(TreeNode* node) { SelectNode(node, 1, nullptr, document.Selection.Count() > 0); }
     void ClearSelection();
     bool IsNodeSelected(const TreeNode* node) const { return document.IsNodeSelected(node); }

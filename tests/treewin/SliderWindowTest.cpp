@@ -9,6 +9,8 @@
 #include "model/DocVariable.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "app/StatusMessage.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeWindow.h"
@@ -126,6 +128,26 @@ TEST_F(Slider, SavesTheOriginalsAndGivesThemBackBeforeTheTreeChangesShape)
     window.Undo();
     EXPECT_EQ(Definition(a), "3.7");
     window.AddUndoAction(nullptr);
+}
+
+// Show Nodes brings the tree up with the slider's nodes selected; the edit open in the tree before ends first,
+// so what is typed next cannot land in the newly selected node.
+TEST_F(Slider, ShowNodesSelectsThemInTheTree)
+{
+    FocusTestLock focus;
+    frame.Show(SW_SHOW);
+    window.Show(SW_SHOW);
+    window.SelectNode(tree.Root, 1, nullptr, false);
+    ASSERT_NE(window.InPlaceEditor, nullptr);
+    SliderWindow* slider = Open({a, b});
+    slider->Show(SW_SHOW);
+    SendMessageA(slider->Handle(), WM_COMMAND, SliderWindow::kShowNodesButton, 0);
+    ASSERT_EQ(tree.Selection.Count(), 2);
+    EXPECT_EQ(tree.Selection.At(0), a);
+    EXPECT_EQ(window.InPlaceEditor, nullptr);
+    EXPECT_TRUE(window.IsActiveChild());
+    EXPECT_STREQ(CurrentStatusMessage().Text(), "Hit Ctrl+F6 to return to the Slider window");
+    delete slider;
 }
 
 TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)

@@ -403,6 +403,14 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     t.window.OnCommand(1205);
     EXPECT_EQ(t.document.Root->childCount, 2);
 
+    // The stored subtree goes below no end node, also when another selected node would take it.
+    t.window.SelectNode(t.b, 1, nullptr, false);
+    EXPECT_EQ(t.window.ComputeEditMasks().paste, 0u);
+    t.window.SelectNode(t.a, 1, nullptr, true);
+    EXPECT_EQ(t.window.ComputeEditMasks().paste, 0u);
+    t.window.SelectNode(t.a, 1, nullptr, false);
+    EXPECT_NE(t.window.ComputeEditMasks().paste, 0u);
+
     // An arrow is cut to the clipboard's arrow slot and pasted back with nothing selected.
     t.window.AddArrow(new TreeArrow{1.0f, 1.0f, 2.0f, 1.5f, nullptr});
     t.window.SelectArrow(t.document.Arrows.At(0));
@@ -603,6 +611,16 @@ TEST(TreeCommands, ClonesAskAndRefuseRecursion)
     EXPECT_EQ(screen.boxes.Last().text, "Destroying this clone will detach it from all copies as well.");
     EXPECT_EQ(t.a->cloneStatus, CloneMasterNode);
 
+    // Detaching a copy asks whether to keep its branches: Cancel keeps the copy, Yes a plain node with them.
+    t.window.SelectNode(copy, 1, nullptr, false);
+    screen.boxes.Answer(IDCANCEL);
+    t.window.OnCommand(1207);
+    EXPECT_EQ(screen.boxes.Last().text, "Do you want to keep an editable copy of the cloned subtree at the selected node?");
+    EXPECT_EQ(copy->cloneStatus, CloneCopyNode);
+    t.window.OnCommand(1207);
+    EXPECT_EQ(copy->cloneStatus, NotCloned);
+    EXPECT_EQ(copy->childCount, 2);
+
     // Cutting a master warns; the masters go at once, the cut itself stays undoable.
     t.window.SelectNode(t.a, 1, nullptr, false);
     t.document.SubtreeSelection = 1;
@@ -686,11 +704,22 @@ TEST(TreeCommands, CommandTableEdges)
     EXPECT_EQ(t.document.Root->kind, DecisionNode);
 
     t.window.AddCloneMaster(t.a, "Alpha");
+    TreeNode* copy = t.document.AddChild(t.document.Root, ChanceNode, "C");
+    CopyCloneMaster(copy, t.a, nullptr);
     t.window.SelectNode(t.a, 1, nullptr, false);
     screen.boxes.Answer(IDCANCEL);
     t.window.OnCommand(1413);
     EXPECT_EQ(t.a->cloneStatus, CloneMasterNode);
     EXPECT_EQ(t.a->parent, t.document.Root);
+    // Answered OK, the master and its copies' link go for good; the deletion itself is one undo step.
+    t.window.OnCommand(1413);
+    EXPECT_EQ(t.document.CloneMasters.Count(), 0);
+    EXPECT_EQ(copy->cloneStatus, NotCloned);
+    EXPECT_EQ(copy->childCount, 0);
+    EXPECT_EQ(t.window.History().Count(), 1);
+    t.window.Undo();
+    EXPECT_EQ(t.a->parent, t.document.Root);
+    EXPECT_EQ(t.a->childCount, 2);
 }
 
 // Commands of the node popup and the zoom, sent while their items are grayed, change nothing.

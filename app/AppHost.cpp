@@ -6,8 +6,10 @@
 #include "app/MessageBoxes.h"
 #include "app/MessageOwnerWindow.h"
 #include "app/ProgressWindow.h"
+#include "app/StartProgram.h"
 #include "app/StatusMessage.h"
 #include "app/TablesMenu.h"
+#include "foundation/FontRecord.h"
 #include "dialogs/PasteTableDialog.h"
 #include "dialogs/TableConflictDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
@@ -163,6 +165,15 @@ bool AppHost::EditTableProperties(const LookupTable* table, TableProperties& pro
     properties.comment = dialog.comment;
     properties.method = dialog.Method();
     properties.offEdgeIsError = dialog.offEdgeIsError != 0;
+    return true;
+}
+
+bool AppHost::DefaultFont(const char* name, FontRecord& font)
+{
+    const FontRecord* found = DefaultFontNamed(name);
+    if (found == nullptr)
+        return false;
+    font = *found;
     return true;
 }
 

@@ -23,6 +23,7 @@ public:
     void PushWaitCursor() override;
     void PopCursor() override;
     PixelsPerInch ScreenResolution() override;
+    bool DefaultFont(const char* name, FontRecord& font) override;
     void ShowStatus(const char* text) override;
     void CommandsChanged() override;
     void AddIdleTask(IdleWork* task) override;

@@ -45,6 +45,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstring>
+
 zString ProgramDirectory;
 RecentFileList* TheRecentFiles = nullptr;
 Colour ButtonFaceColour{0, 0, 0, 0};
@@ -112,6 +114,19 @@ void MakeDefaultFonts()
     for (DefaultFontIndex index : SavedFontOrder)
         LoadFontPreference(*DefaultFonts[index], DefaultFontSpecs[index].preference);
 }
+
+} // namespace
+
+const FontRecord* DefaultFontNamed(const char* name)
+{
+    for (int i = 0; i < DefaultFontCount; ++i) {
+        if (std::strcmp(DefaultFontSpecs[i].preference, name) == 0)
+            return DefaultFonts[i];
+    }
+    return nullptr;
+}
+
+namespace {
 
 template <class T>
 void DeleteGlobal(T*& global)

@@ -33,6 +33,8 @@ extern PopupMenu* KeywordsMenu;        // keywords for formula editing (menu 119
 extern ScriptManager* TheScriptManager;
 extern DdeLinkManager* TheLinkManager; // DDE links, service "KIVO_Node"
 extern FontRecord* DefaultFonts[DefaultFontCount];
+// The default font saved under that name ("Tree", "Prob", ...), or null while it is not made.
+const FontRecord* DefaultFontNamed(const char* name);
 
 // The application-wide start-up once the main frame exists, and its shut-down after the message loop.
 void StartApplication();

@@ -85,6 +85,11 @@ bool Host::EditTableProperties(const LookupTable*, TableProperties&)
     return false;
 }
 
+bool Host::DefaultFont(const char*, FontRecord&)
+{
+    return false;
+}
+
 void Host::ShowVariableDefinitions(const char*, const NameList&) {}
 
 bool Host::LocateFile(const char*, const char*, const char* const*, zString&)

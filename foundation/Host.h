@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+class FontRecord;
 class LookupTable;
 class NameList;
 
@@ -79,6 +80,10 @@ public:
 
     // The screen's resolution (96 by 96 without a screen): records stored in screen pixels convert by it.
     virtual PixelsPerInch ScreenResolution();
+
+    // The program's default font of that name ("Tree", "Prob", "EV", "Variables", "PageHeader", ...) into
+    // font; false, the font unchanged, when there is none.
+    virtual bool DefaultFont(const char* name, FontRecord& font);
 
     // The text of the status line (empty clears it).
     virtual void ShowStatus(const char* text);

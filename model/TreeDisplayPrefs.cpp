@@ -4,6 +4,7 @@
 
 #include "foundation/Archive.h"
 #include "foundation/ArchiveTransfer.h"
+#include "foundation/Host.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/StoredString.h"
 
@@ -15,6 +16,23 @@ const char* const Section = "TreeDisplayPrefs";
 constexpr uint32_t kMaxTextLength = 200;
 
 uint8_t ValidZoom(int value) { return static_cast<uint8_t>(value < 10 || value > 250 ? 100 : value); }
+
+// The program's default font of that name, else the plain font record.
+FontRecord DefaultFont(const char* name)
+{
+    FontRecord font;
+    TheHost().DefaultFont(name, font);
+    return font;
+}
+
+// The four fonts of the tree drawing take the program's defaults.
+void TakeDefaultFonts(TreeDisplayPrefs& prefs)
+{
+    prefs.TreeFont = DefaultFont("Tree");
+    prefs.ProbFont = DefaultFont("Prob");
+    prefs.EVFont = DefaultFont("EV");
+    prefs.VariablesFont = DefaultFont("Variables");
+}
 
 uint8_t ReadFlag(const char* key, int defaultValue)
 {
@@ -39,10 +57,7 @@ TreeDisplayPrefs::TreeDisplayPrefs()
 
 void TreeDisplayPrefs::SetDefaults()
 {
-    TreeFont = FontRecord();
-    ProbFont = FontRecord();
-    EVFont = FontRecord();
-    VariablesFont = FontRecord();
+    TakeDefaultFonts(*this);
     AlignEndNodes = 0;
     AddAbove = 1;
     ShowProbsAsNumericEquiv = 1;
@@ -71,15 +86,16 @@ void TreeDisplayPrefs::SetDefaults()
     TermNumString = "";
     PageHeaderString = "";
     PageFooterString = "";
-    PageHeaderFont = FontRecord();
-    PageFooterFont = FontRecord();
+    PageHeaderFont = DefaultFont("PageHeader");
+    PageFooterFont = PageHeaderFont;
     PageHeaderLoc = -1;
     PageFooterLoc = 1;
     PrintZoomFact = 100;
 }
 
 // Older text form: AlignEndNodes, AddAbove, ShowProbsAsNumericEquiv, bits (0 AlwaysShowPayoffs,
-// 1 ShowTermNodeNumbers), HideCloneCopies, MarkNodesWithVars, ShowEVatTermEtc, BranchesPerNode, NoteBoxBorderKey.
+// 1 ShowTermNodeNumbers), HideCloneCopies, MarkNodesWithVars, ShowEVatTermEtc, BranchesPerNode, NoteBoxBorderKey;
+// the fonts are the program's defaults.
 bool TreeDisplayPrefs::FromText(const char* text, int, const VersionRecord&)
 {
     int values[9] = {};
@@ -96,6 +112,7 @@ bool TreeDisplayPrefs::FromText(const char* text, int, const VersionRecord&)
     ShowEVatTermEtc = static_cast<uint8_t>(values[6]);
     BranchesPerNode = static_cast<uint8_t>(values[7] >= 0 && values[7] <= 20 ? values[7] : 2);
     NoteBoxBorderKey = values[8] >= 0 && values[8] <= 20 ? values[8] : 1;
+    TakeDefaultFonts(*this);
     return true;
 }
 

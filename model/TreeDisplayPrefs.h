@@ -18,6 +18,8 @@ struct TreeDisplayPrefs : PreferenceRecord {
     void ReadProfile() override;
     void WriteProfile() override;
     void Serialize(Archive& archive, const VersionRecord& version) override;
+    // The fonts are the program's default fonts "Tree", "Prob", "EV", "Variables" and "PageHeader" (for the
+    // header and the footer), as the text form's are.
     void SetDefaults() override;
 
     // The style of a tree converted from an influence diagram.

@@ -1,6 +1,7 @@
 #include "model/TreeCalcPrefs.h"
 #include "model/TreeDisplayPrefs.h"
 
+#include "app/StartProgram.h"
 #include "foundation/MemoryStream.h"
 #include "model/TreeDocument.h"
 #include "tests/foundation/RegistryTestSupport.h"
@@ -187,6 +188,24 @@ TEST(TreeCalcPrefsProfile, PayoffIndexesAndMethodOutOfRangeTakeTheirDefaults)
         before.WriteProfile();
     else
         DeleteProfileSection("TreeCalcPrefs", false);
+}
+
+// The fonts of the defaults and of the older text form are the program's default fonts.
+TEST(TreeDisplayPrefsDefaults, FontsAreTheProgramsDefaultFonts)
+{
+    FontRecord prob, header;
+    prob.pointSize = 8;
+    header.bold = 1;
+    DefaultFonts[ProbFont] = &prob;
+    DefaultFonts[PageHeaderFont] = &header;
+    TreeDisplayPrefs prefs;
+    prefs.SetDefaults();
+    const bool fromDefaults = prefs.ProbFont == prob && prefs.PageFooterFont == header && prefs.TreeFont == FontRecord();
+    prefs.ProbFont = FontRecord();
+    EXPECT_TRUE(prefs.FromText("0,1,1,1,0,0,0,7,1", 0, VersionRecord()));
+    DefaultFonts[ProbFont] = DefaultFonts[PageHeaderFont] = nullptr;
+    EXPECT_TRUE(fromDefaults);
+    EXPECT_EQ(prefs.ProbFont, prob);
 }
 
 // A new tree starts from the saved preferences, except the page header and footer.

@@ -1,28 +1,14 @@
 #include "app/SplashDialog.h"
 
 #include "app/MainFrame.h"
-
-namespace {
-
-// Centred across the desktop; the top at 0.4 of the free height.
-void PlaceOnDesktop(HWND window)
-{
-    RECT desktop{};
-    RECT own{};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    GetWindowRect(window, &own);
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    const int left = desktop.left + (desktop.right - desktop.left - width) / 2;
-    const int top = static_cast<int>(0.4 * (desktop.top + desktop.bottom - height));
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-} // namespace
+#include "app/WindowPlacement.h"
 
 SplashDialog::SplashDialog(MainFrame* frame, unsigned milliseconds) : AppDialog(TemplateId), frame_(frame)
 {
-    PlaceOnDesktop(Handle());
+    // Centred across the desktop; the top at 0.4 of the free height.
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    PlaceWindow(Handle(), desktop, 0.4f, 0.0f, nullptr);
     timer_ = std::make_unique<Timer>(this, &SplashDialog::OnTimer, milliseconds, 0);
     AddHandler(this, &SplashDialog::OnStayOnTop, StayOnTopMessage);
     PostMessageA(Handle(), StayOnTopMessage, 0, 0);

@@ -213,11 +213,17 @@ TEST(TreeClipboardAction, PasteSubtreeGivesItsBranches)
     targets.Add(b);
     auto* paste = new TreePasteAction(&t.window, targets);
     EXPECT_STREQ(paste->name.Text(), "Paste Subtree");
+    const std::string before = Outline(t.window);
     t.window.AddUndoAction(paste);
     ASSERT_EQ(b->childCount, 2);
     EXPECT_STREQ(b->GetChild(0)->text.Text(), "A1");
     EXPECT_EQ(b->GetChild(1)->GetChild(0), nullptr);
     EXPECT_EQ(b->GetChild(1)->document, &t.window.Document());
-    t.window.Undo();
-    EXPECT_EQ(b->childCount, 0);
+    const std::string after = Outline(t.window);
+    for (int round = 0; round < 2; ++round) {
+        t.window.Undo();
+        EXPECT_EQ(Outline(t.window), before);
+        t.window.Redo();
+        EXPECT_EQ(Outline(t.window), after);
+    }
 }

@@ -51,6 +51,7 @@ TEST(TreeStructureAction, EachEditUndoesToTheOldOutlineAndRedoesToTheNew)
         {"delete branch", [](TreeWindow& w, TreeNode* a) { return new TreeDeleteBranchAction(&w, a); }, 3},
         {"add branches above", [](TreeWindow& w, TreeNode*) {
              return new TreeAddBranchesAction(&w, w.Document().Root); }, 4},
+        {"add branch above", [](TreeWindow& w, TreeNode*) { return new TreeAddBranchAction(&w, w.Document().Root); }, 3},
         {"change to terminal", [](TreeWindow& w, TreeNode* a) {
              NodeChildList nodes(4, false);
              nodes.Add(a);

@@ -110,6 +110,14 @@ void CheckMenuEntry(HMENU menu, unsigned id, bool checked)
     CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+// Save and Save As: never over an opened roll-back snapshot, nor from a custom interface that does not let
+// its user save.
+bool MaySave(const MenuFacts& f, const TreeDocument& document)
+{
+    const CustomInterfaceSettings* settings = document.CustomInterface.get();
+    return !f.snapshot && !(f.customInterface && (settings == nullptr || settings->options.allowSaveTree == 0));
+}
+
 // The items that open or close the tree's companion windows, titled by whether the window is open.
 void SetCompanionItems(HMENU bar, const TreeWindow& window, bool enabled)
 {
@@ -242,9 +250,8 @@ void TreeWindow::UpdateMenus(HMENU bar)
 
     SetItem(bar, 1106, false);
     SetItem(bar, 1114, rule(1114));
-    if (f.snapshot)
-        for (unsigned id : {1104u, 1105u})
-            SetItem(bar, id, false);
+    for (unsigned id : {1104u, 1105u})
+        SetItem(bar, id, MaySave(f, document));
     if (ci)
         for (unsigned id : {1208u, 1209u, 1210u, 1211u, 1213u, 1350u, 1351u, 1352u})
             SetItem(bar, id, false);
@@ -355,10 +362,8 @@ void TreeWindow::UpdateCommands()
     const bool ci = f.customInterface;
     TreeNode* node = f.first;
     const bool running = document.CurrentAnalysis != nullptr;
-    const CustomInterfaceSettings* settings = document.CustomInterface.get();
     SelectDefaultMode();
-    const bool saveBlocked = ci && (settings == nullptr || settings->options.allowSaveTree == 0);
-    EnableSaveCommand(!f.snapshot && !saveBlocked && (FilePath().IsEmpty() || document.Modified != 0));
+    EnableSaveCommand(MaySave(f, document) && (FilePath().IsEmpty() || document.Modified != 0));
     EnablePrintCommands(CanPrint());
     EnableConvertToOutline(0);
     EnableRollBack(!f.snapshot && !ci, f.rolledBack);

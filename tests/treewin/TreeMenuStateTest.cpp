@@ -89,7 +89,7 @@ TEST(TreeMenuState, ItemsFollowTheSelectionAndTheWindowsState)
         {"custom interface shown", [](MenuFixture& f) {
              f.Select({f.a});
              f.window.CustomInterfaceShown = 1;
-         }, {1114, 1308, 1402, 1502, 1506, 1612, 1208, 1350}, {1309, 1517}},
+         }, {1114, 1308, 1402, 1502, 1506, 1612, 1208, 1350, 1104}, {1309, 1517}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -167,9 +167,12 @@ TEST(TreeMenuState, TheFrameAsksTheActiveTreeWhenAMenuOpens)
         MenuFixture f;
         f.window.Show(SW_SHOWNORMAL);
         ASSERT_EQ(static_cast<MDIchildCL*>(&f.window), frame->ActiveChild());
-        f.tree.RolledBack = 2;
         const HMENU bar = GetMenu(frame->Handle());
         const HMENU file = GetSubMenu(bar, 0);
+        SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        EXPECT_FALSE(Grayed(bar, 1104));
+        EXPECT_FALSE(Grayed(bar, 1105));
+        f.tree.RolledBack = 2;
         SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
         EXPECT_TRUE(Grayed(bar, 1104));
         EXPECT_TRUE(Grayed(bar, 1105));

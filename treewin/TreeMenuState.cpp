@@ -252,8 +252,11 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, 1114, rule(1114));
     for (unsigned id : {1104u, 1105u})
         SetItem(bar, id, MaySave(f, document));
+    // The tree clipboard's slots, which the frame grays for windows other than trees.
+    for (unsigned id : {1208u, 1209u, 1210u, 1211u})
+        SetItem(bar, id, !ci);
     if (ci)
-        for (unsigned id : {1208u, 1209u, 1210u, 1211u, 1213u, 1350u, 1351u, 1352u})
+        for (unsigned id : {1213u, 1350u, 1351u, 1352u})
             SetItem(bar, id, false);
 
     if (!rule(1207))

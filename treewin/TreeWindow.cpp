@@ -3,7 +3,6 @@
 #include "app/CommandLine.h"
 #include "app/FrameCommands.h"
 #include "app/MainFrame.h"
-#include "app/PageGrid.h"
 #include "treewin/TreeChildWindow.h"
 #include "dialogs/DocumentPopups.h"
 #include "app/NamePopupMenu.h"
@@ -343,20 +342,20 @@ void TreeWindow::LinkValueChanged(int id, const char* text)
         ddeTopic->UpdateItem(id, text);
 }
 
-bool TreeWindow::GetPrintOffset(PrintOffset& offset) const
+bool TreeWindow::GetPrintOffset(float& x, float& y)
 {
-    offset.x = static_cast<float>(document.PrintOffset[0] / 1000.0);
-    offset.y = static_cast<float>(document.PrintOffset[1] / 1000.0);
+    x = static_cast<float>(document.PrintOffset[0] / 1000.0);
+    y = static_cast<float>(document.PrintOffset[1] / 1000.0);
     return true;
 }
 
-void TreeWindow::SetPrintOffset(const PrintOffset& offset)
+void TreeWindow::SetPrintOffset(float x, float y)
 {
-    document.PrintOffset[0] = static_cast<int32_t>(std::lround(offset.x * 1000.0));
-    document.PrintOffset[1] = static_cast<int32_t>(std::lround(offset.y * 1000.0));
+    document.PrintOffset[0] = static_cast<int32_t>(std::lround(x * 1000.0));
+    document.PrintOffset[1] = static_cast<int32_t>(std::lround(y * 1000.0));
 }
 
-void TreeWindow::SetPrintScale(double scale)
+void TreeWindow::SetPrintScale(double scale, double)
 {
     const double percent = std::min(std::max(scale * 100.0, 10.0), 250.0);
     document.DisplayPrefs.PrintZoomFact = static_cast<uint8_t>(percent);

@@ -32,7 +32,6 @@ class UndoHistory;
 class TreeChildWindow;
 struct TreeArrow;
 class TreeDdeServer;
-struct PrintOffset;
 class TreePane;
 class zFont;
 struct LogicalPoint;
@@ -294,11 +293,13 @@ public:
 
     // The drawing's offset on the printed page, in inches; the tree file keeps it in two 32-bit slots of
     // thousandths of an inch. The getter answers that the tree has one.
-    bool GetPrintOffset(PrintOffset& offset) const;
-    void SetPrintOffset(const PrintOffset& offset);
+    bool GetPrintOffset(float& x, float& y) override;
+    void SetPrintOffset(float x, float y) override;
+    // A drawing of one page is printed centred on it while the display preference says so.
+    int CentreOnePage() override { return document.DisplayPrefs.CenterTreeOnPage; }
     // The print scale (1.0 is 100 per cent), kept as a whole per cent from 10 to 250.
-    double GetPrintScale() const { return document.DisplayPrefs.PrintZoomFact / 100.0; }
-    void SetPrintScale(double scale);
+    double GetPrintScale() override { return document.DisplayPrefs.PrintZoomFact / 100.0; }
+    void SetPrintScale(double scale, double) override;
 
     // The tool windows bound to the tree (owned): each joins in its constructor and leaves in its destructor.
     void AddChildWindow(TreeChildWindow* window);

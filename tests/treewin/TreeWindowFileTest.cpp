@@ -1,7 +1,7 @@
 #include "treewin/TreeWindow.h"
 
 #include "analysis/TreeEngines.h"
-#include "app/PageGrid.h"
+#include "app/DocChildWindow.h"
 #include "foundation/AppFlags.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
@@ -74,8 +74,12 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     window.Document().AddChild(window.Document().Root, TerminalNode, "Low", "", "3");
     window.Document().AddChild(window.Document().Root, TerminalNode, "High", "", "5");
     RollBackDocument(window.Document());
-    window.SetPrintOffset(PrintOffset{1.25f, -0.5f});
-    window.SetPrintScale(1.255);
+    // Printing and its preview reach the tree's print settings as any document's.
+    DocChildWindow& printed = window;
+    printed.SetPrintOffset(1.25f, -0.5f);
+    printed.SetPrintScale(1.255, 1.255);
+    window.Document().DisplayPrefs.CenterTreeOnPage = 1;
+    EXPECT_EQ(printed.CentreOnePage(), 1);
     window.Document().SetModified(1);
     ASSERT_TRUE(window.SaveAs(tree.c_str(), message)) << message.Text();
     window.Document().SetModified(1);
@@ -96,9 +100,9 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     }
     // The print offset travels in thousandths of an inch; the scale as whole per cents.
     EXPECT_EQ(snapshot.Document().PrintOffset[0], 1250);
-    PrintOffset offset;
-    ASSERT_TRUE(snapshot.GetPrintOffset(offset));
-    EXPECT_FLOAT_EQ(offset.y, -0.5f);
+    float x = 0.0f, y = 0.0f;
+    ASSERT_TRUE(snapshot.GetPrintOffset(x, y));
+    EXPECT_FLOAT_EQ(y, -0.5f);
     EXPECT_DOUBLE_EQ(snapshot.GetPrintScale(), 1.25);
     EXPECT_STREQ(snapshot.FilePath().Text(), copy.c_str());
 

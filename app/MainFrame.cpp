@@ -19,6 +19,7 @@
 #include "framework/window/MDIchildCL.h"
 #include "framework/window/MDImarginCL.h"
 #include "framework/window/ResourceId.h"
+#include "treewin/TreeClipboard.h"
 
 #include <shellapi.h>
 
@@ -49,6 +50,7 @@ MainFrame::MainFrame()
 
     MainMenuBar = Menu::MenuBar(this, ResourceId(shortMenus_ ? ShortMenuBarId : FullMenuBarId, nullptr));
     SetMenuObject(MainMenuBar);
+    TheTreeClipboard().ShowInMenu();
     HMENU bar = GetMenu(handle_);
     AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(WindowMenu()->Handle()), "&Window");
     HelpMenu = Menu::PopupFromResource(ResourceId(HelpMenuId, nullptr));

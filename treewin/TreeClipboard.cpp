@@ -91,6 +91,12 @@ void TreeClipboard::UpdateMenuItems(int slot) const
         MainMenuBar->CheckItem(kFirstSlotCommand + static_cast<UINT>(i), i == current);
 }
 
+void TreeClipboard::ShowInMenu() const
+{
+    for (int slot = 0; slot < kSlots; ++slot)
+        UpdateMenuItems(slot);
+}
+
 void TreeClipboard::ToggleWindow()
 {
     if (window != nullptr) {

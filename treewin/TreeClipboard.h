@@ -41,6 +41,8 @@ public:
 
     // The Edit-menu text of the slot's item.
     void SlotItemText(int slot, zString& out) const;
+    // Titles the four slot items of the frame's menu bar and checks the current one's (a new menu bar).
+    void ShowInMenu() const;
 
     // The window showing the current slot (command 1212): closed when it is open, else made and shown.
     void ToggleWindow();

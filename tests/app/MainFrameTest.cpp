@@ -82,6 +82,8 @@ TEST_F(MainFrameTest, FrameWindowCarriesTitleClassStyleClientAndMenus)
     };
     for (const auto& item : items)
         EXPECT_EQ(item.text, MenuText(bar, item.id)) << item.id;
+    // The current tree clipboard slot, the first, is checked from the start.
+    EXPECT_TRUE(GetMenuState(bar, 1208, MF_BYCOMMAND) & MF_CHECKED);
 
     // A new MDI child gets the first child id in the Window menu.
     MDICREATESTRUCTA request{"MDIChildTest", "child", GetModuleHandleA(nullptr), 0, 0, 100, 100, WS_VISIBLE, 0};

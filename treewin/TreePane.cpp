@@ -287,6 +287,7 @@ void TreePane::TrackContextMenu(POINT client)
 {
     MapWindowPoints(Handle(), Owner()->Handle(), &client, 1);
     PopupMenu menu(client.x, client.y, Owner(), ResourceId(ContextMenuResource, nullptr));
+    tree_.UpdateMenuTexts(menu.Handle());
     menu.Track();
 }
 

@@ -182,6 +182,8 @@ int TreeWindow::QueryClose(const char* question)
 
 void TreeWindow::OnActivated()
 {
+    // An arrow or note box begun before the window was left is not drawn by the next press.
+    ClickMode = 0;
     DocumentWindow::OnActivated();
     StatusIndicatorsChanged();
 }

@@ -73,6 +73,24 @@ TEST(TreeWindowInFrame, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
     EXPECT_GT(CountInSymbol(picture, cure, RGB(255, 0, 0)), 4);
 }
 
+// A press after the window was left and activated again draws no arrow begun before.
+TEST(TreeWindowInFrame, ActivationEndsTheArrowOrNoteMode)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    frame.Show(SW_SHOW);
+    TreeWindow first, second;
+    first.Show(SW_SHOW);
+    second.Show(SW_SHOW);
+    second.Activate();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return second.IsActiveChild(); }));
+    first.ClickMode = 1;
+    first.Activate();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return first.IsActiveChild(); }));
+    EXPECT_EQ(first.ClickMode, 0);
+}
+
 TEST(TreeWindowInFrame, TheZoomIsStoredWithTheTree)
 {
     ScopedApplication app;

@@ -85,10 +85,19 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
 
 SliderWindow::~SliderWindow()
 {
+    TreeDocument& document = Tree()->Document();
+    NodeChildList changed(4, false);
     for (const Entry& entry : entries)
-        if (VariableDefinition* binding = FindEntry(entry))
+        if (VariableDefinition* binding = FindEntry(entry)) {
             binding->definition.SetText(entry.oldText.Text());
-    --Tree()->Document().TemporaryValueHolders;
+            changed.Add(FindNodeByPath(document.Root, entry.path.Text()));
+        }
+    --document.TemporaryValueHolders;
+    // Results and definitions on the screen showed the slider's value; not while the tree window goes.
+    if (changed.Count() > 0 && Tree()->Pane() != nullptr) {
+        document.ModelChanged();
+        Tree()->RedrawNodes(changed, 0);
+    }
 }
 
 VariableDefinition* SliderWindow::FindEntry(const Entry& entry) const

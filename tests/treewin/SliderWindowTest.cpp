@@ -74,8 +74,15 @@ TEST_F(Slider, StartsAtTheDefinitionAndGivesItBackOnClosing)
         slider->ApplyPosition(position);
     EXPECT_EQ(Definition(a), "9");
     EXPECT_EQ(Definition(b), "1+1");
+    // Results rolled back with the slider's value go when it closes.
+    a->GetChild(0)->SetPayoffText("v", 0, false);
+    b->SetPayoffText("v", 0, false);
+    window.OnCommand(1612);
+    ASSERT_EQ(tree.RolledBack, 1);
+    EXPECT_DOUBLE_EQ(a->ExpectedValue(), 9.0);
     delete slider;
     EXPECT_EQ(Definition(a), "3.7");
+    EXPECT_EQ(tree.RolledBack, 0);
 
     // Two nodes: the labels say the definitions differ; both follow the bar and both come back.
     slider = Open({a, b});

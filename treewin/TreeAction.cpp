@@ -1,6 +1,7 @@
 #include "treewin/TreeAction.h"
 
 #include "framework/window/TraceMessage.h"
+#include "model/CloneCopies.h"
 #include "model/NodePath.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
@@ -48,8 +49,22 @@ void TreeAction::ResolvePaths(const NameList& paths, NodeChildList& out) const
 void TreeAction::RefreshNode(TreeNode* node, int mode, TreeNode* selected) const
 {
     tree->ClearSelection();
-    tree->RedrawNode(node, mode);
+    NodeChildList one(1, false);
+    one.Add(node);
+    RedrawEdited(one, mode);
     tree->SelectNode(selected, 1, nullptr, false);
+}
+
+void TreeAction::RedrawEdited(const NodeChildList& nodes, int mode) const
+{
+    NodeChildList changed(4, false);
+    bool copies = false;
+    for (int i = 0; i < nodes.Count(); ++i) {
+        if (!changed.Contains(nodes.At(i)))
+            changed.Add(nodes.At(i));
+        copies = UpdateCopiesOfMastersAbove(nodes.At(i), &changed) || copies;
+    }
+    tree->RedrawNodes(changed, copies ? 1 : mode);
 }
 
 TreeRemovalAction::TreeRemovalAction(TreeWindow* tree, const char* name, TreeNode* node) : TreeAction(tree, name)

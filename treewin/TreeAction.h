@@ -30,6 +30,9 @@ protected:
     void ResolvePaths(const NameList& paths, NodeChildList& out) const;
     // Clears the selection, redraws the node with the mode and selects the given node.
     void RefreshNode(TreeNode* node, int mode, TreeNode* selected) const;
+    // Redraws nodes whose branches changed: the copies of the clone masters at or above them take the
+    // masters' new shape first and are redrawn whole with them.
+    void RedrawEdited(const NodeChildList& nodes, int mode) const;
     // What the action changed is no longer where it was: the toggle under way is refused.
     void Lost() const { lost_ = true; }
 

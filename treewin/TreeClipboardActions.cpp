@@ -94,7 +94,7 @@ void TreePasteAction::Undo()
 void TreePasteAction::Refresh(const NodeChildList& targets)
 {
     tree->ClearSelection();
-    tree->RedrawNodes(targets, 1);
+    RedrawEdited(targets, 1);
     tree->SelectNodes(targets);
 }
 

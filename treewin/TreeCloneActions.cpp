@@ -103,7 +103,9 @@ void TreeAttachCloneAction::Detach()
             }
         }
     }
-    Refresh(nodes, 1);
+    // A copy inside a master changes the master's shape.
+    tree->ClearSelection();
+    RedrawEdited(nodes, 1);
     tree->SelectNodes(nodes);
 }
 

@@ -1,7 +1,10 @@
 // Clone actions: each done, undone and redone twice, with the outline, every node's clone state and the
 // clone registry compared each time.
 
+#include "treewin/TreeClipboard.h"
+#include "treewin/TreeClipboardActions.h"
 #include "treewin/TreeCloneActions.h"
+#include "treewin/TreeStructureActions.h"
 #include "treewin/TreeWindow.h"
 
 #include "model/CloneCopies.h"
@@ -97,4 +100,36 @@ TEST(TreeCloneAction, CopiesFollowWhatTheActionsMake)
     EXPECT_EQ(t.c->cloneStatus, NotCloned);
     ASSERT_EQ(t.c->childCount, 2);
     EXPECT_STREQ(t.c->GetChild(1)->text.Text(), "A2");
+}
+
+// Edits of a master's branches reach its copies, also when undone and redone.
+TEST(TreeCloneAction, CopiesTakeTheMastersNewShape)
+{
+    const struct {
+        const char* name;
+        std::function<UndoAction*(Tree&)> make;
+        int branches;  // of the master and the copy afterwards
+    } cases[] = {
+        {"add branch", [](Tree& t) { return new TreeAddBranchAction(&t.window, t.a); }, 3},
+        {"delete branch", [](Tree& t) { return new TreeDeleteBranchAction(&t.window, t.a->GetChild(0)); }, 1},
+        {"cut node", [](Tree& t) { return new TreeCutNodeAction(&t.window, t.a->GetChild(1), true); }, 1},
+        {"paste node", [](Tree& t) {
+             TheTreeClipboard().Store(t.b, -1);
+             NodeChildList targets(4, false);
+             targets.Add(t.a);
+             return new TreePasteAction(&t.window, targets); }, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Tree t;
+        t.window.AddUndoAction(c.make(t));
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_EQ(t.a->childCount, c.branches);
+            EXPECT_EQ(t.c->childCount, c.branches);
+            t.window.Undo();
+            EXPECT_EQ(t.c->childCount, 2);
+            t.window.Redo();
+        }
+    }
+    TheTreeClipboard().Store(nullptr, -1);
 }

@@ -143,10 +143,12 @@ long DocChildWindow::OnEditCommand(WindowEvent* event)
 long DocChildWindow::OnMDIActivate(WindowEvent* event)
 {
     const long answer = MDIdialogCL::OnMDIActivate(event);
-    if (reinterpret_cast<HWND>(event->lParam) == handle_)
+    if (reinterpret_cast<HWND>(event->lParam) == handle_) {
         OnActivated();
-    else if (reinterpret_cast<HWND>(event->wParam) == handle_)
+    } else if (reinterpret_cast<HWND>(event->wParam) == handle_) {
+        OnDeactivated();
         PostMessageA(handle_, WM_COMMAND, RedrawCommand, 0);
+    }
     return answer;
 }
 

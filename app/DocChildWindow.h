@@ -94,6 +94,8 @@ public:
     virtual void Draw(Display* display);                // 52
     void InvalidateAll() { InvalidateLogicalRect(nullptr); } // 53
     virtual void OnActivated();                         // 55
+    // The window stops being the active child. Nothing here.
+    virtual void OnDeactivated() {}
     // Documents keep a modified flag; other windows have none.
     virtual void SetModified(int flag) {}               // 57
 

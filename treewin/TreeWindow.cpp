@@ -188,6 +188,12 @@ void TreeWindow::OnActivated()
     StatusIndicatorsChanged();
 }
 
+void TreeWindow::OnDeactivated()
+{
+    if (InPlaceEditor != nullptr)
+        CloseInPlaceEdit();
+}
+
 void TreeWindow::StatusIndicatorsChanged()
 {
     MainFrame* frame = MainFrame::Program();

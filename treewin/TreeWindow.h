@@ -81,6 +81,8 @@ public:
     int QueryClose(const char* question) override;
     // The status indicators of the frame follow the tree that becomes active.
     void OnActivated() override;
+    // A text being typed in place is taken into the tree before another window acts.
+    void OnDeactivated() override;
     void Bounds(LogicalRect& rect) override;
     void Draw(Display* display) override;
     void OnZoomChanged() override;

@@ -153,6 +153,17 @@ TEST(TreePane, TypingInPlaceIsOneUndoStep)
     ASSERT_NE(t.window.InPlaceEditor, nullptr);
     EXPECT_EQ(t.window.EditField, 2);
     EXPECT_STREQ(t.window.InPlaceEditor->GetText().Text(), "0.5");
+    // Another window made active takes what was typed in place into the tree first.
+    t.window.InPlaceEditor->SetSelection(0, -1);
+    t.window.InPlaceEditor->TypeText(zString("0.25"));
+    TreeWindow other;
+    other.Show(SW_SHOW);
+    other.Activate();
+    EXPECT_TRUE(PumpMessagesUntil([&] { return other.IsActiveChild(); }));
+    EXPECT_EQ(t.window.InPlaceEditor, nullptr);
+    zString probability;
+    t.first->GetProbabilityText(probability);
+    EXPECT_STREQ(probability.Text(), "0.25");
 }
 
 TEST(TreePane, DragsMakeNotesAndArrowsAndRefuseSmallOnes)

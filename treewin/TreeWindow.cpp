@@ -34,6 +34,9 @@
 
 namespace {
 
+// The icon of a tree window.
+constexpr unsigned TreeIconId = 32002;
+
 // Untitled trees of this run; a number is never given twice.
 int UntitledTreeCount = 0;
 
@@ -145,6 +148,7 @@ void TreeWindow::CreatePane()
     // Headless, the tree is measured when it is first drawn or laid out.
     if (handle_ == nullptr)
         return;
+    SetIconId(TreeIconId);
     auto* pane = new TreePane(this, *this);
     SetPane(pane);
     pane->EnableZoom(true);

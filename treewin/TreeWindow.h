@@ -504,7 +504,7 @@ private:
     void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.
     void ForwardClickToEditor(LogicalPoint point);
-    // Gives the window its pane inside the frame (none without a frame handle).
+    // Gives the window its icon and its pane inside the frame (neither without a frame handle).
     void CreatePane();
     void GiveUntitledTitle();
     // The note boxes of a tree imported from the foreign format take their places beside this layout.

@@ -73,8 +73,9 @@ TEST(TreeWindowInFrame, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
     EXPECT_GT(CountInSymbol(picture, cure, RGB(255, 0, 0)), 4);
 }
 
-// A press after the window was left and activated again draws no arrow begun before.
-TEST(TreeWindowInFrame, ActivationEndsTheArrowOrNoteMode)
+// A tree window shows the tree icon; a press after it was left and activated again draws no arrow begun
+// before.
+TEST(TreeWindowInFrame, TreeIconAndActivationEndingTheArrowMode)
 {
     FocusTestLock focus;
     ScopedApplication app;
@@ -89,6 +90,8 @@ TEST(TreeWindowInFrame, ActivationEndsTheArrowOrNoteMode)
     first.Activate();
     ASSERT_TRUE(PumpMessagesUntil([&] { return first.IsActiveChild(); }));
     EXPECT_EQ(first.ClickMode, 0);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongA(first.Handle(), GCL_HICON)),
+              LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(32002)));
 }
 
 TEST(TreeWindowInFrame, TheZoomIsStoredWithTheTree)

@@ -97,9 +97,11 @@ void StoreIfChanged(double& field, double value)
         field = value;
 }
 
-// Nodes stored ahead of which the next nodes are fetched, and the optimal lists of the next decision nodes.
+// Nodes stored ahead of which the next nodes are fetched, the optimal lists of the next decision nodes, and
+// the items of those lists.
 constexpr size_t kFetchNodesAhead = 96;
 constexpr size_t kFetchListsAhead = 32;
+constexpr size_t kFetchItemsAhead = 12;
 
 void Prefetch(const void* address)
 {
@@ -323,6 +325,11 @@ bool RollBackPlan::Evaluate(RollBackState& state)
     return true;
 }
 
+const NodeChildList* RollBackPlan::OptimalList(const Entry& entry)
+{
+    return entry.kind != TerminalNode && entry.kind != ChanceNode ? entry.node->optimal : nullptr;
+}
+
 // The results as a full roll back leaves them, on the nodes it reaches: chance nodes reach the children with
 // a positive probability (all of them when every node is evaluated) and probe the others, decision nodes
 // reach every child. Each node is visited once, and checked to have the kind and child count it was laid out
@@ -343,9 +350,15 @@ bool RollBackPlan::Store(RollBackState& state)
             Prefetch(&entries[i + kFetchNodesAhead].node->value);
             Prefetch(&entries[i + kFetchNodesAhead].node->childCount);
         }
-        if (i + kFetchListsAhead < total && entries[i + kFetchListsAhead].kind != TerminalNode &&
-            entries[i + kFetchListsAhead].kind != ChanceNode && entries[i + kFetchListsAhead].node->optimal != nullptr)
-            Prefetch(entries[i + kFetchListsAhead].node->optimal);
+        if (i + kFetchListsAhead < total) {
+            if (const NodeChildList* list = OptimalList(entries[i + kFetchListsAhead]))
+                Prefetch(list);
+        }
+        // Their items, once the lists themselves are near.
+        if (i + kFetchItemsAhead < total) {
+            if (const NodeChildList* list = OptimalList(entries[i + kFetchItemsAhead]); list && list->ItemBlock())
+                Prefetch(list->ItemBlock());
+        }
         const Entry& entry = entries[i];
         const uint8_t how = !evaluateAll ? reached[i] : entry.probability != kNone ? kProbed | kReached : kReached;
         if (how == 0)

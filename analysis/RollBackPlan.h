@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+class NodeChildList;
 class RollBackState;
 class ParseNode;
 struct TreeNode;
@@ -59,6 +60,8 @@ private:
     // Rolls the arrays back; false when a formula or probability check fails (*error set by a cancel).
     bool Evaluate(RollBackState& state);
     bool Store(RollBackState& state);
+    // The optimal list a decision node's entry stores into (null for other kinds, or before the first store).
+    static const NodeChildList* OptimalList(const Entry& entry);
     void StoreOptimal(TreeNode* node, size_t first, size_t end, double best);
 
     TreeNode* start = nullptr;

@@ -48,6 +48,8 @@ public:
     // The item, or null for an invalid index.
     void* At(int i) const { return IsValidIndex(i) ? items[i] : nullptr; }
     void* Item(int i) const { return At(i); }
+    // The block of item pointers (null before the first item), for a caller that fetches it ahead.
+    const void* ItemBlock() const { return items; }
     // Inserts before index i (an invalid index means the end). False when the array is full (32767
     // items) or memory runs out; the array is then unchanged.
     bool InsertAt(int i, void* item);

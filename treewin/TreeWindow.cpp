@@ -104,6 +104,8 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
         GiveUntitledTitle();
         document.SetModified(read ? 1 : 0);
     }
+    // The variables menu lists the variables read.
+    VariablesChanged();
     if (read && form == TreeDocument::FileForm::Foreign)
         PlaceForeignNoteBoxes();
     CreatePane();

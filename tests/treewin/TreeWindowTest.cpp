@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -33,6 +35,13 @@ TEST(TreeWindowVariablesMenu, IdsFollowTheSortedNames)
     DeleteVariable(window, "BETA");
     EXPECT_EQ(MenuText(treeWindow, 20001), "zeta");
     EXPECT_EQ(MenuText(treeWindow, 20002), "");
+    // A tree opened from its file lists the variables it holds.
+    const std::string path = std::string(std::getenv("TEMP") ? std::getenv("TEMP") : ".") + "\\kivo_menu.tre";
+    zString message;
+    ASSERT_TRUE(window.WriteTreeFile(path.c_str(), message));
+    TreeWindow opened(path.c_str());
+    std::remove(path.c_str());
+    EXPECT_EQ(MenuText(opened, 20001), "zeta");
 }
 
 }  // namespace

@@ -346,9 +346,9 @@ bool RollBackPlan::Store(RollBackState& state)
     const size_t total = entries.size();
     for (size_t i = 0; i < total; ++i) {
         if (i + kFetchNodesAhead < total) {
-            // The results and the kind may lie on two lines.
-            Prefetch(&entries[i + kFetchNodesAhead].node->value);
-            Prefetch(&entries[i + kFetchNodesAhead].node->childCount);
+            // What is read and stored, from the expected value to the optimal list, may lie on two lines.
+            Prefetch(&entries[i + kFetchNodesAhead].node->triple.value);
+            Prefetch(&entries[i + kFetchNodesAhead].node->optimal);
         }
         if (i + kFetchListsAhead < total) {
             if (const NodeChildList* list = OptimalList(entries[i + kFetchListsAhead]))

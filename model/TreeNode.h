@@ -206,17 +206,19 @@ struct TreeNode {
     bool HasPayoffs() const { return payoffs.HasAny(); }
     PayoffSlots payoffs;
     NodeChildList* children = nullptr;
+    // What a roll back reads and stores in every node lies together, so that a large tree's nodes are each
+    // reached through as few cache lines as may be.
+    ValueTriple triple;  // cost, effectiveness, expected value
     double value = 0.0;
     double branchProbability = 0.0;
-    ValueTriple triple;  // cost, effectiveness, expected value
     int32_t kind = ChanceNode;
-    int32_t cloneStatus = NotCloned;
-    int16_t cloneId = -1;
-    int16_t terminalNumber = 0;
     int16_t childCount = 0;
     // Children the foreign format hides in the display (its own count, kept apart from collapsed).
     uint8_t hiddenChildren = 0;
     NodeChildList* optimal = nullptr;
+    int32_t cloneStatus = NotCloned;
+    int16_t cloneId = -1;
+    int16_t terminalNumber = 0;
     int32_t layoutLevel = 0;  // the layout value that copies keep
     NodeLinkBlock* linkBlock = nullptr;
     MarkovBindingList* markovBindings = nullptr;  // owned, null when none

@@ -187,7 +187,7 @@ void RollBackPlan::Forget()
 bool RollBackPlan::Build(const RollBackState& state)
 {
     Forget();
-    entries.push_back({start, start->kind, start->childCount, kNone, kNone, kNone});
+    entries.push_back(MakeEntry(start, kNone));
     std::vector<int32_t> pending(1, 0);
     while (!pending.empty()) {
         const int32_t index = pending.back();
@@ -207,6 +207,17 @@ bool RollBackPlan::Build(const RollBackState& state)
     decltype(shapes)().swap(shapes);
     laidOut = true;
     return true;
+}
+
+RollBackPlan::Entry RollBackPlan::MakeEntry(TreeNode* node, int32_t probability)
+{
+    Entry entry;
+    entry.node = node;
+    entry.firstChild = kNone;
+    entry.probability = probability;
+    entry.childCount = node->childCount;
+    entry.kind = static_cast<int8_t>(node->kind);
+    return entry;
 }
 
 bool RollBackPlan::AddChildren(int32_t index, const RollBackState& state)
@@ -239,7 +250,7 @@ bool RollBackPlan::AddChildren(int32_t index, const RollBackState& state)
             if (probability == kNone)
                 return false;
         }
-        entries.push_back({child, child->kind, child->childCount, kNone, probability, kNone});
+        entries.push_back(MakeEntry(child, probability));
     }
     return true;
 }

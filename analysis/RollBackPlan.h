@@ -31,16 +31,19 @@ public:
 
 private:
     // A node of the flat tree. Children of a node follow each other; a parent comes before its children.
+    // Sixteen bytes: every roll back reads the entries twice, a million of them in a large tree.
     struct Entry {
         TreeNode* node;
-        int32_t kind;
-        int32_t childCount;  // as the node had it when laid out
-        int32_t firstChild;
+        union {
+            int32_t firstChild;  // chance and decision nodes
+            int32_t payoff;      // terminal nodes: their payoff's formula
+        };
         // Children of chance nodes: their probability's formula, or kComplement for "#"; others kNone.
         int32_t probability;
-        // Terminal nodes: their payoff's formula; others kNone.
-        int32_t payoff;
+        int16_t childCount;  // as the node had it when laid out
+        int8_t kind;
     };
+    static Entry MakeEntry(TreeNode* node, int32_t probability);
     // One distinct formula: the node it is evaluated at and the formula itself.
     struct Formula {
         TreeNode* node;

@@ -12,6 +12,16 @@ public:
 
     // The system's default answer to the event: DefWindowProcA, or 0 without an event.
     virtual LRESULT DefaultProcessing(WindowEvent* event);
+
+    // Set once the object's derived parts are destroyed (a window in its base destructor): the handlers
+    // registered for it name members that are gone, so no list calls them any more.
+    bool Retired() const { return retired_; }
+
+protected:
+    void Retire() { retired_ = true; }
+
+private:
+    bool retired_ = false;
 };
 
 // A member function of a target that handles one event; nonzero means handled.

@@ -29,7 +29,8 @@ long HandlerList::Dispatch(WindowEvent* event, const bool* goOn)
     const std::shared_ptr<Storage> storage = storage_;
     Descriptors::Walk walk(storage->descriptors);
     while (std::unique_ptr<HandlerDescriptor>* descriptor = walk.Next()) {
-        if ((*descriptor)->Match(event) && (*descriptor)->Call(event) != 0)
+        const HandlerDescriptor& entry = **descriptor;
+        if (entry.target != nullptr && !entry.target->Retired() && entry.Match(event) && entry.Call(event) != 0)
             return 1;
         if (storage->listGone || (goOn && !*goOn))
             return 0;

@@ -51,6 +51,9 @@ void WindowCL::BindLayout()
 
 WindowCL::~WindowCL()
 {
+    // Deleting the children below sends this window notifications (a focused edit's EN_KILLFOCUS): the
+    // handlers a derived class registered must not run on what is left of it.
+    Retire();
     ClearStateBits(StateDeleteWithWindow);
     if (parent_)
         parent_->RemoveChild(this);

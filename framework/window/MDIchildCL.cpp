@@ -33,6 +33,9 @@ MDIchildCL::MDIchildCL(WindowCL* parent) : TopWindow(parent)
 
 MDIchildCL::~MDIchildCL()
 {
+    // Children first: closing them may activate this child, which queues a merge request naming it.
+    while (!children_.empty())
+        delete children_.front();
     // No merge request queued for the frame may name this child after it is gone, and its items leave the
     // frame's bar while its window still exists.
     if (auto* frame = TheApp ? dynamic_cast<MDIframeCL*>(TheApp->MainWindow()) : nullptr) {
@@ -47,8 +50,6 @@ MDIchildCL::~MDIchildCL()
             frame->MergeChildMenu(&removal);
         }
     }
-    while (!children_.empty())
-        delete children_.front();
     // The window's destruction must not delete the object a second time.
     ClearStateBits(StateDeleteWithWindow);
     if (!(state_ & StateWindowGone) && handle_ && IsWindow(handle_)) {

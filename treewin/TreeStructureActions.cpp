@@ -141,6 +141,8 @@ void TreeAddBranchAction::Undo()
     TreeNode* node = ResolvePath(path);
     if (node == nullptr)
         return;
+    // The branches about to be freed may be selected.
+    tree->ClearSelection();
     for (int i = 0; i < count && node->childCount > 0; ++i) {
         TreeNode* child = node->GetChild(addAbove ? 0 : node->childCount - 1);
         node->RemoveChild(child);

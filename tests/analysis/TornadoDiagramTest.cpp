@@ -106,8 +106,9 @@ TEST(TornadoDiagram, BarsSweepEachBranchSortBySpanAndRunAgain)
     for (const char* name : {"a", "b", "c"})
         EXPECT_EQ(choices.Definition(name), std::string(name) == "a" ? "10" : std::string(name) == "b" ? "5" : "0");
 
-    StoredAnalysis* record = choices.tree.Document().LastAnalysis;
-    ASSERT_NE(record, nullptr);
+    // Run as the program runs it: a saved copy, since the run replaces the last analysis.
+    ASSERT_NE(choices.tree.Document().LastAnalysis, nullptr);
+    StoredAnalysis* record = choices.tree.Document().LastAnalysis->Clone();
     EXPECT_EQ(record->kind, TornadoKind);
     zString described;
     DescribeStoredAnalysis(&choices.tree.Document(), record, described);
@@ -116,6 +117,7 @@ TEST(TornadoDiagram, BarsSweepEachBranchSortBySpanAndRunAgain)
     RunStoredAnalysis(record, &choices.tree.Document());
     choices.RunToEnd();
     EXPECT_EQ(choices.BarOrder(), (std::vector<std::string>{"a", "c", "b"}));
+    StoredAnalysis::Delete(record);
 
     // The tree changed: the decision lost the node the record names.
     MessageBoxRecorder boxes;

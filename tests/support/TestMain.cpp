@@ -1,6 +1,8 @@
 // Test entry: no test may ever wait for a person, so a message box shown without a MessageBoxRecorder fails
 // the running test and is answered with its negative button. Each test process gets a temporary directory of
-// its own, so that tests running side by side never share (or remove) each other's files.
+// its own, so that tests running side by side never share (or remove) each other's files. An access
+// violation in the program's code fails the running test even where the system swallows it (a window
+// procedure called back from the system): such a fault is a use of freed or invalid memory.
 
 #include "app/AppHost.h"
 #include "app/MessageBoxes.h"
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -61,12 +64,31 @@ std::string UseOwnTempDirectory()
     return directory;
 }
 
+LONG CALLBACK FailOnAccessViolation(EXCEPTION_POINTERS* info)
+{
+    static const auto* image = reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
+    static const DWORD imageSize = [] {
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+        return reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew)->OptionalHeader.SizeOfImage;
+    }();
+    const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+    const auto* at = static_cast<const BYTE*>(record.ExceptionAddress);
+    if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && at >= image && at < image + imageSize) {
+        char text[96];
+        std::snprintf(text, sizeof text, "Access violation at %p reading or writing %p", record.ExceptionAddress,
+                      reinterpret_cast<void*>(record.ExceptionInformation[1]));
+        ADD_FAILURE() << text;
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     // A crashing test must end its process, not wait in a system error dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    AddVectoredExceptionHandler(1, FailOnAccessViolation);
     // Tests see the core through the program's host, as the program does.
     static AppHost host;
     SetHost(&host);

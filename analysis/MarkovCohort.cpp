@@ -305,17 +305,13 @@ void CohortRun::RewardSweep(int rewardKind)
         }
         // Built in locals and stored whole: reading back parts of what was just stored stalls.
         ValueTriple credited;
-        if (args.costEffectiveness) {
+        if (args.costEffectiveness)
             AddScaled(credited, reward, share);
-            Add(stage, credited);
-            Add(totals[s].triple, credited);
-        } else {
-            // Cost and effectiveness stay zero: only the value is credited.
-            credited.value += reward.value * share;
-            stage.value += credited.value;
-            totals[s].triple.value += credited.value;
-        }
+        else
+            credited.value = reward.value * share;  // cost and effectiveness stay zero
         totals[s].reward = credited;
+        Add(stage, credited);
+        Add(totals[s].triple, credited);
     }
     calc.stage = stage;
     calc.tunnelIndex = savedTunnel;

@@ -115,6 +115,13 @@ void MakeDefaultFonts()
         LoadFontPreference(*DefaultFonts[index], DefaultFontSpecs[index].preference);
 }
 
+template <class T>
+void DeleteGlobal(T*& global)
+{
+    delete global;
+    global = nullptr;
+}
+
 } // namespace
 
 const FontRecord* DefaultFontNamed(const char* name)
@@ -125,17 +132,6 @@ const FontRecord* DefaultFontNamed(const char* name)
     }
     return nullptr;
 }
-
-namespace {
-
-template <class T>
-void DeleteGlobal(T*& global)
-{
-    delete global;
-    global = nullptr;
-}
-
-} // namespace
 
 void CreateDialogFont()
 {

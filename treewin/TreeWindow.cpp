@@ -196,6 +196,7 @@ void TreeWindow::OnActivated()
 
 void TreeWindow::OnDeactivated()
 {
+    // Only an open edit: closing focuses the pane, which must not take the focus back from the next window.
     if (InPlaceEditor != nullptr)
         CloseInPlaceEdit();
 }

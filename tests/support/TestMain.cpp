@@ -1,6 +1,7 @@
 // Test entry: no test may ever wait for a person, so a message box shown without a MessageBoxRecorder fails
 // the running test and is answered with its negative button. Each test process gets a temporary directory of
-// its own, so that tests running side by side never share (or remove) each other's files. An access
+// its own, so that tests running side by side never share (or remove) each other's files; it is removed
+// when every test passed. An access
 // violation in the program's code fails the running test even where the system swallows it (a window
 // procedure called back from the system): such a fault is a use of freed or invalid memory.
 
@@ -96,7 +97,8 @@ int main(int argc, char** argv)
     const std::string temp = UseOwnTempDirectory();
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
-    if (!temp.empty())
+    // A failed run keeps its directory: what the failed tests wrote there (screen captures) is to be looked at.
+    if (!temp.empty() && result == 0)
         RemoveDirectoryTree(temp);
     return result;
 }

@@ -1,0 +1,12 @@
+#pragma once
+// What a window shows on the screen must be what it paints afresh: a window that leaves stale pixels behind
+// after a change (a missed invalidation, a too-small invalidated area, a child left over) fails this check.
+// Call it while holding the FocusTestLock, so that no other test's window takes the top meanwhile.
+
+#include <windows.h>
+
+// Once this thread is idle (no message queued, no paint pending), captures the window's screen rectangle
+// (with its visible children) from the screen, repaints the window and all its children in full, waits for
+// idle again and captures once more. Adds a test failure when the two captures differ, naming the rectangle
+// of differing pixels and the two captures written as BMP files in the test's temporary directory.
+void ExpectScreenEqualsRepaint(HWND window);

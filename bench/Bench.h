@@ -26,6 +26,17 @@ void BenchReport(const std::string& label, long count, const std::function<void(
 void BenchCompare(const std::string& label, double kivoValue, double plainValue, double kivoSeconds,
                   double plainSeconds);
 
+// Prints whether every KIVO result agrees with its hand-written counterpart (to a relative 1e-12), the
+// largest relative difference, and the ratio of their times.
+void BenchCompareAll(const std::string& label, const std::vector<double>& kivoValues,
+                     const std::vector<double>& plainValues, double kivoSeconds, double plainSeconds);
+
+// The seconds one call of `body` takes, averaged over `repetitions` calls back to back.
+double BenchSecondsEach(long repetitions, const std::function<void()>& body);
+
+// The seconds the fastest of `repetitions` calls of `body` takes.
+double BenchBestSeconds(int repetitions, const std::function<void()>& body);
+
 // Keeps the optimiser from discarding a computed value.
 void BenchKeep(double value);
 

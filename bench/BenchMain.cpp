@@ -40,6 +40,42 @@ void BenchCompare(const std::string& label, double kivoValue, double plainValue,
     std::fflush(stdout);
 }
 
+void BenchCompareAll(const std::string& label, const std::vector<double>& kivoValues,
+                     const std::vector<double>& plainValues, double kivoSeconds, double plainSeconds)
+{
+    double worst = kivoValues.size() == plainValues.size() ? 0.0 : 1.0;
+    for (size_t i = 0; i < kivoValues.size() && i < plainValues.size(); ++i) {
+        const double scale = std::fabs(plainValues[i]) > 1.0 ? std::fabs(plainValues[i]) : 1.0;
+        const double difference = std::fabs(kivoValues[i] - plainValues[i]) / scale;
+        if (!(difference <= worst))
+            worst = difference;
+    }
+    std::printf("%s: %zu results %s (largest relative difference %.1e); KIVO / hand-written time %.1f x\n",
+                label.c_str(), kivoValues.size(), worst <= 1e-12 ? "agree" : "DIFFER", worst,
+                plainSeconds > 0 ? kivoSeconds / plainSeconds : 0.0);
+    std::fflush(stdout);
+}
+
+double BenchSecondsEach(long repetitions, const std::function<void()>& body)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    for (long i = 0; i < repetitions; ++i)
+        body();
+    return std::chrono::duration<double>(Clock::now() - start).count() / static_cast<double>(repetitions);
+}
+
+double BenchBestSeconds(int repetitions, const std::function<void()>& body)
+{
+    double best = 0.0;
+    for (int i = 0; i < repetitions; ++i) {
+        const double seconds = BenchSecondsEach(1, body);
+        if (i == 0 || seconds < best)
+            best = seconds;
+    }
+    return best;
+}
+
 int main(int argc, char** argv)
 {
     const char* filter = argc > 1 ? argv[1] : nullptr;

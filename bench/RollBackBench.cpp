@@ -1,18 +1,19 @@
 // Roll back of a generated tree of about a million nodes: alternating decision (2 branches) and chance
 // (4 branches) levels, ending in chance nodes whose two terminal branches each carry a probability and a
-// payoff formula that reads three variables bound at the root.
+// payoff formula of their own (a number distinct per terminal) that reads three variables bound at the root.
+// The hand-written roll back keeps every node's value, as the tree does.
 
 #include "bench/Bench.h"
 
-#include "analysis/RollBack.h"
+#include "analysis/TreeEngines.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/TreeDocument.h"
 
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -55,26 +56,27 @@ TreeNode* AddNode(TreeNode* parent, int kind, const char* probability)
 }
 
 // depth counts the remaining decision/chance pairs.
-void Grow(TreeNode* decision, int pairs)
+void Grow(TreeNode* decision, int pairs, int& terminals)
 {
     for (int d = 0; d < 2; ++d) {
         TreeNode* chance = AddNode(decision, ChanceNode, "");
         for (int c = 0; c < 4; ++c) {
             if (pairs > 1) {
-                Grow(AddNode(chance, DecisionNode, "0.25"), pairs - 1);
+                Grow(AddNode(chance, DecisionNode, "0.25"), pairs - 1, terminals);
                 continue;
             }
             TreeNode* last = AddNode(chance, ChanceNode, "0.25");
             for (int t = 0; t < 2; ++t) {
                 TreeNode* terminal = AddNode(last, TerminalNode, "pBranch");
-                terminal->Payoff(0).SetText(t == 0 ? "cost + rate*years" : "cost - rate*years*2");
+                const std::string k = std::to_string(++terminals);
+                terminal->Payoff(0).SetText((t == 0 ? "cost + rate*(years+" + k + ")" : "cost - rate*years*2 + " + k).c_str());
             }
         }
     }
 }
 
 // The same tree by hand: nodes in one array with each node's children contiguous, terminal probabilities and
-// payoffs computed from the variables on every pass as the formulas do.
+// payoffs computed from the variables on every pass as the formulas do, every node's value kept.
 enum PlainKind { PlainDecision, PlainChance, PlainTerminal };
 
 struct PlainNode {
@@ -82,11 +84,14 @@ struct PlainNode {
     double probability;  // branch probability under a chance parent; terminals read pBranch instead
     int firstChild;
     int childCount;
-    int payoff;  // terminals: 0 "cost + rate*years", 1 "cost - rate*years*2"
+    int payoff;  // terminals: 0 "cost + rate*(years+k)", 1 "cost - rate*years*2 + k"
+    double k;
 };
 
 struct PlainTree {
     std::vector<PlainNode> nodes;
+    std::vector<double> values;
+    int terminals = 0;
     double cost = 1000, rate = 0.05, years = 20, pBranch = 0.5;
 };
 
@@ -96,7 +101,7 @@ int AddPlainChildren(PlainTree& tree, int parent, int count, int kind, double pr
     tree.nodes[parent].firstChild = first;
     tree.nodes[parent].childCount = count;
     for (int i = 0; i < count; ++i)
-        tree.nodes.push_back({kind, probability, 0, 0, i});
+        tree.nodes.push_back({kind, probability, 0, 0, i, kind == PlainTerminal ? ++tree.terminals : 0.0});
     return first;
 }
 
@@ -114,11 +119,12 @@ void GrowPlain(PlainTree& tree, int decision, int pairs)
     }
 }
 
-double PlainRollBack(const PlainTree& tree, int index)
+double PlainRollBack(PlainTree& tree, int index)
 {
     const PlainNode& node = tree.nodes[index];
     if (node.kind == PlainTerminal)
-        return node.payoff == 0 ? tree.cost + tree.rate * tree.years : tree.cost - tree.rate * tree.years * 2;
+        return tree.values[index] = node.payoff == 0 ? tree.cost + tree.rate * (tree.years + node.k)
+                                                     : tree.cost - tree.rate * tree.years * 2 + node.k;
     const PlainNode* children = &tree.nodes[node.firstChild];
     if (node.kind == PlainDecision) {
         double best = PlainRollBack(tree, node.firstChild);
@@ -127,14 +133,14 @@ double PlainRollBack(const PlainTree& tree, int index)
             if (value > best)
                 best = value;
         }
-        return best;
+        return tree.values[index] = best;
     }
     double sum = 0.0;
     for (int i = 0; i < node.childCount; ++i) {
         const double p = children[i].kind == PlainTerminal ? tree.pBranch : children[i].probability;
         sum += p * PlainRollBack(tree, node.firstChild + i);
     }
-    return sum;
+    return tree.values[index] = sum;
 }
 
 // The nodes visited as roll back visits them, reading each node's kind, children and value but evaluating no
@@ -162,62 +168,47 @@ KIVO_BENCH(RollBackMillionNodes)
     window->EnsureVariable("rate", "0.05");
     window->EnsureVariable("years", "20");
     window->EnsureVariable("pBranch", "0.5");
-    Grow(window->Root, 6);
+    int terminals = 0;
+    Grow(window->Root, 6, terminals);
     const long nodes = CountSubtreeNodes(window->Root, true);
-    std::printf("tree of %ld nodes\n", nodes);
+    const double perNode = 1.0 / static_cast<double>(nodes);
+    SIZE_T built = 0;
+    ProcessMemory(built, peak);
+    std::printf("tree of %ld nodes, %d distinct payoff formulas\n", nodes, terminals);
 
-    using Clock = std::chrono::steady_clock;
-    double kivoValue = 0.0;
-    double kivoBest = 0.0;
-    for (int pass = 0; pass < 5; ++pass) {
-        int error = 0;
-        const Clock::time_point start = Clock::now();
-        const double value = RollBackTree(window->Root, &error, RollBackSilent);
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        BenchKeep(value);
-        kivoValue = value;
-        if (pass > 0 && (pass == 1 || seconds < kivoBest))
-            kivoBest = seconds;
-        std::printf("roll back pass %d%s: value %.6g, error %d, %.3f s, %.1f ns per node\n", pass + 1,
-                    pass == 0 ? " (formulas parsed)" : pass < 3 ? " (parse trees cached)" : " (tree unchanged)", value,
-                    error, seconds,
-                    seconds * 1e9 / static_cast<double>(nodes));
-    }
-    SIZE_T current = 0;
-    if (haveMemory && ProcessMemory(current, peak)) {
-        std::printf("memory: %.1f bytes per node now, %.1f bytes per node at peak\n",
-                    static_cast<double>(current - baseline) / static_cast<double>(nodes),
-                    static_cast<double>(peak - baseline) / static_cast<double>(nodes));
-    }
-    double visitBest = 0.0;
-    for (int pass = 0; pass < 3; ++pass) {
-        const Clock::time_point start = Clock::now();
-        BenchKeep(VisitNodes(window->Root));
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        if (pass == 0 || seconds < visitBest)
-            visitBest = seconds;
-    }
-    std::printf("visiting the nodes alone, no formulas: %.1f ns per node\n",
-                visitBest * 1e9 / static_cast<double>(nodes));
+    // The hand-written roll back first, so that its best time is known when each pass is printed.
     PlainTree plain;
-    plain.nodes.push_back({PlainDecision, 0.0, 0, 0, 0});
+    plain.nodes.push_back({PlainDecision, 0.0, 0, 0, 0, 0.0});
     GrowPlain(plain, 0, 6);
+    plain.values.resize(plain.nodes.size());
     double plainValue = 0.0;
-    double plainBest = 0.0;
-    for (int pass = 0; pass < 3; ++pass) {
-        const Clock::time_point start = Clock::now();
+    const double plainBest = BenchBestSeconds(3, [&] {
         plainValue = PlainRollBack(plain, 0);
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         BenchKeep(plainValue);
-        if (pass == 0 || seconds < plainBest)
-            plainBest = seconds;
-    }
-    std::printf("hand-written roll back of %zu nodes: %.4f s, %.1f ns per node\n", plain.nodes.size(), plainBest,
-                plainBest * 1e9 / static_cast<double>(plain.nodes.size()));
-    BenchCompare("roll back (best cached pass)", kivoValue, plainValue, kivoBest, plainBest);
-    std::printf("visiting the nodes alone / hand-written time %.1f x\n", visitBest / plainBest);
+    });
+    const double plainBytes = static_cast<double>(sizeof(PlainNode) + sizeof(double));
+    std::printf("hand-written roll back of %zu nodes, every value kept: %.1f ns per node, %.0f bytes per node\n",
+                plain.nodes.size(), plainBest * 1e9 / static_cast<double>(plain.nodes.size()), plainBytes);
 
-    const Clock::time_point start = Clock::now();
-    delete window;
-    std::printf("tree destroyed in %.3f s\n", std::chrono::duration<double>(Clock::now() - start).count());
+    static const char* const kPasses[] = {"first pass (formulas parsed)", "second pass", "third pass",
+                                          "fourth pass (tree unchanged)", "fifth pass (tree unchanged)"};
+    for (int pass = 0; pass < 5; ++pass) {
+        double value = 0.0;
+        const double seconds = BenchSecondsEach(1, [&] { value = RollBackDocument(*window).root.value; });
+        std::printf("%s: %.3f s, %.1f ns per node\n", kPasses[pass], seconds, seconds * 1e9 * perNode);
+        BenchCompare(std::string("roll back, ") + kPasses[pass], value, plainValue, seconds, plainBest);
+        SIZE_T current = 0;
+        if (pass == 0 && haveMemory && ProcessMemory(current, peak)) {
+            std::printf("memory per node: %.1f bytes built (aim 200), %.1f bytes added by the first roll back (aim "
+                        "64), hand-written %.0f\n",
+                        static_cast<double>(built - baseline) * perNode,
+                        static_cast<double>(current - built) * perNode, plainBytes);
+        }
+    }
+    const double visitBest = BenchBestSeconds(3, [&] { BenchKeep(VisitNodes(window->Root)); });
+    std::printf("visiting the nodes alone, no formulas: %.1f ns per node, %.1f x the hand-written roll back\n",
+                visitBest * 1e9 * perNode, visitBest / plainBest);
+
+    const double destroyed = BenchSecondsEach(1, [&] { delete window; });
+    std::printf("tree destroyed in %.3f s\n", destroyed);
 }

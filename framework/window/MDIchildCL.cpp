@@ -45,7 +45,7 @@ MDIchildCL::~MDIchildCL()
             WindowEvent queued{message.lParam, message.wParam, message.message, message.hwnd};
             frame->MergeChildMenu(&queued);
         }
-        if (!(state_ & StateWindowGone) && IsWindow(handle_) && frame->ActiveChild() == this) {
+        if (frame->MergedChild() == this) {
             WindowEvent removal{reinterpret_cast<LPARAM>(this), 0, MDIframeCL::MergeMenuMessage, frame->Handle()};
             frame->MergeChildMenu(&removal);
         }
@@ -112,6 +112,12 @@ bool MDIchildCL::BeginFirstShow(int showCommand)
     }
     SetStateBits(StateShown);
     SetWindowTextA(handle_, title_.c_str());
+    // Children made after the window had its size (a document's pane) get their places before it shows: a
+    // restored window is shown at the size it has and is told of no size change.
+    RECT client{};
+    GetClientRect(handle_, &client);
+    WindowEvent size{MAKELPARAM(client.right, client.bottom), SIZE_RESTORED, WM_SIZE, handle_};
+    LayoutChildren(&size);
     ::ShowWindow(handle_, showCommand);
     if (showCommand != SW_SHOWMINNOACTIVE && showCommand != SW_SHOWNOACTIVATE)
         Activate();

@@ -39,6 +39,15 @@ std::string ItemText(HMENU menu, int position)
     return text;
 }
 
+// The buttons a maximised child puts at the end of the bar (minimise, restore, close) carry system commands.
+int TrailingSystemButtons(HMENU bar)
+{
+    int count = 0;
+    for (int i = GetMenuItemCount(bar) - 1; i >= 0 && !GetSubMenu(bar, i) && GetMenuItemID(bar, i) >= SC_SIZE; --i)
+        ++count;
+    return count;
+}
+
 void InsertChildItems(HMENU bar, HMENU childMenu, int trailing)
 {
     const int count = GetMenuItemCount(childMenu);
@@ -184,13 +193,21 @@ long MDIframeCL::MergeChildMenu(WindowEvent* event)
         return 0;
     const HWND activated = reinterpret_cast<HWND>(event->wParam);
     if (activated == child->Handle() || event->wParam == 1) {
+        // The system may tell of one activation twice: a child's items are on the bar once. A child whose
+        // deactivation has not arrived yet gives its place up first.
+        if (mergedChild_ == child && event->wParam != 1)
+            return 0;
+        if (mergedChild_ && mergedChild_ != child && mergedChild_->MenuObject())
+            RemoveChildItems(bar, mergedChild_->MenuObject()->Handle());
         mergedChild_ = child;
         // A maximised child puts its system-menu item at the start of the bar and its buttons at the end.
-        InsertChildItems(bar, childMenu, TrailingBarItems + (IsZoomed(child->Handle()) ? 1 : 0));
+        InsertChildItems(bar, childMenu, TrailingBarItems + TrailingSystemButtons(bar));
     } else {
+        // Only the merged child's items are on the bar.
+        if (mergedChild_ != child)
+            return 0;
         RemoveChildItems(bar, childMenu);
-        if (mergedChild_ == child)
-            mergedChild_ = nullptr;
+        mergedChild_ = nullptr;
     }
     DrawMenuBar(handle_);
     return 0;

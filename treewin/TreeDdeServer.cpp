@@ -18,7 +18,8 @@ HDDEDATA TreeDdeServer::Request(const DdeTransactionInfo& info)
 
 uintptr_t TreeDdeServer::AdviseStart(const DdeTransactionInfo& info)
 {
-    if (info.Format() != ClipboardFormat::Text)
+    zString text;
+    if (info.Format() != ClipboardFormat::Text || !LinkValueText(window_->Document(), info.ItemName().Text(), text))
         return 0;
     if (FindItem(info.ItemName().Text()) == nullptr)
         new TreeDdeItem(this, info);

@@ -15,7 +15,8 @@ public:
     // The value of the item as text in the tree's number format; 0 for another format or an item that
     // names no linked value of the tree.
     HDDEDATA Request(const DdeTransactionInfo& info) override;
-    // Makes the item (or finds the one made before) in the text format; 0 for any other format.
+    // Makes the item (or finds the one made before) in the text format; 0 for any other format or an item
+    // that names no linked value of the tree.
     uintptr_t AdviseStart(const DdeTransactionInfo& info) override;
 
     // The item of link id `id`, when a client advises on it, takes the text as its value and sends it on.

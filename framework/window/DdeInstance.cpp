@@ -71,6 +71,10 @@ HDDEDATA CALLBACK DdeServerCallback(UINT type, UINT format, HCONV conversation, 
                                     HDDEDATA data, ULONG_PTR extra1, ULONG_PTR extra2)
 {
     DdeTransactionInfo info = MakeInfo(type, format, conversation, topicHandle, itemHandle, data, extra1, extra2);
+    if (info.type == XTYP_DISCONNECT) {
+        DdeServerTopic::EndConversation(conversation);
+        return nullptr;
+    }
     DdeServerTopic* topic = nullptr;
     if (topicHandle)
         topic = DdeServerTopic::FindTopic(QueryString(TheServerInstance, topicHandle).Text());
@@ -84,8 +88,12 @@ HDDEDATA CALLBACK DdeServerCallback(UINT type, UINT format, HCONV conversation, 
         return nullptr;
     case XTYP_REQUEST:
         return topic->Request(info);
-    case XTYP_ADVSTART:
-        return Answer(topic->AdviseStart(info));
+    case XTYP_ADVSTART: {
+        const uintptr_t taken = topic->AdviseStart(info);
+        if (taken)
+            topic->StartLoop(info);
+        return Answer(taken);
+    }
     case XTYP_ADVSTOP:
         return Answer(topic->AdviseStop(info));
     case XTYP_EXECUTE: {

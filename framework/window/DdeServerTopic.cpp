@@ -52,10 +52,31 @@ uintptr_t DdeServerTopic::AdviseStart(const DdeTransactionInfo&)
 uintptr_t DdeServerTopic::AdviseStop(const DdeTransactionInfo& info)
 {
     DdeServerItem* item = FindItem(info.ItemName().Text());
-    if (!item)
+    if (!item || !item->EndLoop(info.conversation))
         return 0;
-    delete item;
+    if (item->loops_.empty())
+        delete item;
     return DDE_FACK;
+}
+
+void DdeServerTopic::StartLoop(const DdeTransactionInfo& info)
+{
+    DdeServerItem* item = FindItem(info.ItemName().Text());
+    if (item && std::find(item->loops_.begin(), item->loops_.end(), info.conversation) == item->loops_.end())
+        item->loops_.push_back(info.conversation);
+}
+
+void DdeServerTopic::EndConversation(HCONV conversation)
+{
+    for (DdeServerTopic* topic : Topics()) {
+        std::vector<DdeServerItem*> ended;
+        for (DdeServerItem* item : topic->items_) {
+            if (item->EndLoop(conversation) && item->loops_.empty())
+                ended.push_back(item);
+        }
+        for (DdeServerItem* item : ended)
+            delete item;
+    }
 }
 
 uintptr_t DdeServerTopic::Execute(const DdeTransactionInfo&)
@@ -102,6 +123,15 @@ DdeServerItem::~DdeServerItem()
     Erase(topic_->items_, this);
     if (handle_)
         DdeFreeStringHandle(DdeServer::ServerInstance(), handle_);
+}
+
+bool DdeServerItem::EndLoop(HCONV conversation)
+{
+    const auto found = std::find(loops_.begin(), loops_.end(), conversation);
+    if (found == loops_.end())
+        return false;
+    loops_.erase(found);
+    return true;
 }
 
 HDDEDATA DdeServerItem::RenderValue(const DdeTransactionInfo&)

@@ -1,7 +1,8 @@
 #pragma once
 // A topic offered by the process's DDE server, and the items of it whose changes clients follow. Topics are
 // found by their exact name (letter case counts); each answers the transactions on it through its virtual
-// operations. An item lives from the advise start that made it until its advise stop or its topic's end.
+// operations. An item lives from the advise start that made it while any conversation advises on it: until
+// the last loop on it stops (an advise stop, or the end of the loop's conversation) or its topic ends.
 
 #include "framework/window/DdeInstance.h"
 
@@ -21,8 +22,14 @@ public:
     virtual void ConnectConfirm(const DdeTransactionInfo& info);          // 0
     virtual HDDEDATA Request(const DdeTransactionInfo& info);             // 1: payload, 0 for nothing
     virtual uintptr_t AdviseStart(const DdeTransactionInfo& info);        // 2: 0 refuses the loop
-    // 3: deletes the named item and answers DDE_FACK; 0 when the topic has no such item.
+    // 3: ends the conversation's loop on the named item, deleting the item with its last loop, and answers
+    // DDE_FACK; 0 when the conversation has no loop on such an item.
     virtual uintptr_t AdviseStop(const DdeTransactionInfo& info);
+
+    // The advise start was taken: counts the conversation's loop on the named item, when there is one.
+    void StartLoop(const DdeTransactionInfo& info);
+    // The conversation ended: ends its loops on the items of every topic.
+    static void EndConversation(HCONV conversation);
     virtual uintptr_t Execute(const DdeTransactionInfo& info);            // 4
     virtual uintptr_t Poke(const DdeTransactionInfo& info);               // 5
 
@@ -62,9 +69,17 @@ public:
     const zString& Name() const { return name_; }
     const ClipboardFormat& Format() const { return format_; }
     DdeServerTopic* Topic() const { return topic_; }
+    // The advise loops on the item, one a conversation.
+    size_t Loops() const { return loops_.size(); }
 
 private:
+    friend class DdeServerTopic;
+
+    // Ends the conversation's loop; true when it had one.
+    bool EndLoop(HCONV conversation);
+
     DdeServerTopic* topic_;
+    std::vector<HCONV> loops_;
     zString name_;
     HSZ handle_;
     ClipboardFormat format_;

@@ -82,8 +82,12 @@ void FrameworkApp::RunMessageLoop()
             TakeQuit(message.wParam);
             break;
         }
-        if (got == -1)
-            break;
+        if (got == -1) {
+            // A message the system could not hand over (a DDE payload too large to pass between processes):
+            // it is lost, the program goes on.
+            TraceMessage("Message retrieval failed (error %lu)", GetLastError());
+            continue;
+        }
         ProcessMessage(message);
     }
     --loopDepth_;

@@ -3,7 +3,10 @@
 // connects to the topic and runs each command, writing one line per command to OUTPUT: "ITEM" requests the
 // item as text ("ITEM=value" or "ITEM: no answer"); "oem:ITEM" requests it as OEM text; "advise:ITEM" starts
 // an advise loop in text and waits up to 20 s for the first value ("advise ITEM=value" or "advise ITEM:
-// nothing"). Without a conversation the only line is "no connection".
+// nothing"); "start:ITEM" starts a loop and leaves it running ("start ITEM: taken" or "start ITEM: refused");
+// "stop:ITEM" starts a loop and stops it ("stop ITEM: taken" or "stop ITEM: refused"); "execute:BYTES" and
+// "poke:ITEM:BYTES" send a text of that many bytes without waiting for the answer ("sent BYTES"). Without a
+// conversation the only line is "no connection".
 
 #include "framework/window/DdeConversation.h"
 
@@ -71,6 +74,41 @@ std::string Advise(DdeConversation& conversation, const std::string& item)
     return "advise " + item + (advise.arrived ? "=" + advise.value : ": nothing");
 }
 
+// A transaction without data on the item, synchronous or (asynchronous) sent only; whether the server took
+// it or the library sent it.
+bool Transact(DdeClient& client, DdeConversation& conversation, const std::string& item, UINT type, bool wait)
+{
+    HSZ handle = DdeCreateStringHandleA(client.InstanceId(), item.c_str(), CP_WINANSI);
+    DWORD number = 0;
+    const bool taken = DdeClientTransaction(nullptr, 0, conversation.Handle(), handle, CF_TEXT, type,
+                                            wait ? 5000 : TIMEOUT_ASYNC, &number);
+    DdeFreeStringHandle(client.InstanceId(), handle);
+    PumpFor(20);
+    return taken;
+}
+
+// The stop goes without waiting for its answer, which some DDEML implementations give only at the time-out.
+std::string StartLoop(DdeClient& client, DdeConversation& conversation, const std::string& item, bool stop)
+{
+    const bool taken = Transact(client, conversation, item, XTYP_ADVSTART, true) &&
+                       (!stop || Transact(client, conversation, item, XTYP_ADVSTOP, false));
+    return (stop ? "stop " : "start ") + item + (taken ? ": taken" : ": refused");
+}
+
+// An execute (no item) or a poke of a text of `bytes` bytes, its terminating zero included.
+std::string Send(DdeClient& client, DdeConversation& conversation, const std::string& item, unsigned long bytes)
+{
+    std::string text(bytes > 0 ? bytes - 1 : 0, 'x');
+    HSZ handle = item.empty() ? nullptr : DdeCreateStringHandleA(client.InstanceId(), item.c_str(), CP_WINANSI);
+    DWORD number = 0;
+    DdeClientTransaction(reinterpret_cast<LPBYTE>(&text[0]), DWORD(text.size() + 1), conversation.Handle(), handle,
+                         CF_TEXT, item.empty() ? XTYP_EXECUTE : XTYP_POKE, TIMEOUT_ASYNC, &number);
+    PumpFor(20);
+    if (handle)
+        DdeFreeStringHandle(client.InstanceId(), handle);
+    return "sent " + std::to_string(bytes);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -92,6 +130,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             line = Request(conversation, command.substr(4), ClipboardFormat::OemText);
         else if (command.rfind("advise:", 0) == 0)
             line = Advise(conversation, command.substr(7));
+        else if (command.rfind("start:", 0) == 0 || command.rfind("stop:", 0) == 0)
+            line = StartLoop(client, conversation, command.substr(command.find(':') + 1), command[2] == 'o');
+        else if (command.rfind("execute:", 0) == 0)
+            line = Send(client, conversation, "", std::strtoul(command.c_str() + 8, nullptr, 10));
+        else if (command.rfind("poke:", 0) == 0 && command.find(':', 5) != std::string::npos)
+            line = Send(client, conversation, command.substr(5, command.find(':', 5) - 5),
+                        std::strtoul(command.c_str() + command.find(':', 5) + 1, nullptr, 10));
         else
             line = Request(conversation, command, ClipboardFormat::Text);
         std::fprintf(output, "%s\n", line.c_str());

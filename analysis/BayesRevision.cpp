@@ -182,7 +182,7 @@ void StoreSensSpecEntry(BayesRevision& record, int step, int positiveTest, int p
 
 void ChooseBayesTestDefaults(const BayesRevision& record, int& positiveTest, int& presenceCondition)
 {
-    auto has = [](const zString& text, const char* word) { return FindText(text, word, false, false, 0) > 0; };
+    auto has = [](const zString& text, const char* word) { return FindInText(text, word, false, false, 0) > 0; };
     positiveTest = 0;
     presenceCondition = 0;
     if (record.testNames.size() >= 2 && has(record.testNames[0], "NEG") && !has(record.testNames[0], "POS") &&

@@ -56,6 +56,7 @@ zFont* CurrentDialogFont = nullptr;
 Clipboard* AppClipboard = nullptr;
 PopupMenu* OperatorsMenu = nullptr;
 PopupMenu* KeywordsMenu = nullptr;
+PopupMenu* FunctionsMenu = nullptr;
 ScriptManager* TheScriptManager = nullptr;
 DdeLinkManager* TheLinkManager = nullptr;
 FontRecord* DefaultFonts[DefaultFontCount] = {};
@@ -160,6 +161,7 @@ void StartApplication()
     TheLinkManager = new DdeLinkManager(AppClipboard, "KIVO_Node");
     OperatorsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(120, nullptr));
     KeywordsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(119, nullptr));
+    FunctionsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(122, nullptr));
     TheScriptManager = new ScriptManager;
     MakeDefaultFonts();
 }
@@ -177,6 +179,7 @@ void ShutdownApplication()
     DeleteGlobal(TheScriptManager);
     DeleteGlobal(OperatorsMenu);
     DeleteGlobal(KeywordsMenu);
+    DeleteGlobal(FunctionsMenu);
     DeleteGlobal(AppClipboard);
     DeleteGlobal(TheLinkManager);
     DeletePrinterInfoContext();

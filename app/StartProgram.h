@@ -30,6 +30,7 @@ extern zFont* CurrentDialogFont;       // the font that dialogs use
 extern Clipboard* AppClipboard;        // the application's access to the system clipboard
 extern PopupMenu* OperatorsMenu;       // operators for formula editing (menu 120)
 extern PopupMenu* KeywordsMenu;        // keywords for formula editing (menu 119)
+extern PopupMenu* FunctionsMenu;       // built-in functions for formula editing (menu 122)
 extern ScriptManager* TheScriptManager;
 extern DdeLinkManager* TheLinkManager; // DDE links, service "KIVO_Node"
 extern FontRecord* DefaultFonts[DefaultFontCount];

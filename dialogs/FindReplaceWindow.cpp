@@ -157,7 +157,7 @@ bool FindReplaceWindow::FindInNode(TreeNode* node)
         if (field == None)
             return false;
         zString text;
-        if (FieldText(node, text) && FindText(text, findText.Text(), wholeWord, matchCase, 0) > 0)
+        if (FieldText(node, text) && FindInText(text, findText.Text(), wholeWord, matchCase, 0) > 0)
             return true;
     }
 }

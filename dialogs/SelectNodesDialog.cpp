@@ -173,7 +173,7 @@ bool SelectNodesDialog::NodeMatches(const SelectRule& rule, TreeNode* node)
         zString text;
         node->GetDisplayText(text, true);
         // An empty text to look for is found in every text that is not empty.
-        return rule.name.IsEmpty() ? !text.IsEmpty() : FindText(text, rule.name.Text(), false, false, 0) > 0;
+        return rule.name.IsEmpty() ? !text.IsEmpty() : FindInText(text, rule.name.Text(), false, false, 0) > 0;
     }
     default: return false;
     }

@@ -19,11 +19,8 @@ const char* const kKeywordNames[kKeywordCount] = {
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
 };
 
-const int kFunctionsMenuResource = 122;
-
 struct Registry {
     bool built = false;
-    HMENU functionsMenu = nullptr;
     std::vector<std::string> functionNames;  // upper case, by index
     std::vector<int> sortedFunctions;        // indexes in byte order of the upper-case names
     std::vector<std::string> keywordNames;   // upper case, by index; empty for an unused index
@@ -71,7 +68,6 @@ void BuildBuiltinNameRegistry()
     registry.keywordNames.clear();
     for (int i = 0; i < kKeywordCount; ++i)
         registry.keywordNames.push_back(UpperCase(kKeywordNames[i]));
-    registry.functionsMenu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kFunctionsMenuResource));
     registry.built = true;
 }
 
@@ -81,15 +77,7 @@ void FreeBuiltinNameRegistry()
     registry.functionNames.clear();
     registry.sortedFunctions.clear();
     registry.keywordNames.clear();
-    if (registry.functionsMenu)
-        DestroyMenu(registry.functionsMenu);
-    registry.functionsMenu = nullptr;
     registry.built = false;
-}
-
-HMENU BuiltinFunctionsMenu()
-{
-    return TheRegistry().functionsMenu;
 }
 
 int FindBuiltinFunction(const zString& name)

@@ -4,8 +4,6 @@
 
 #include "foundation/zString.h"
 
-#include <windows.h>
-
 class CalcState;
 class Formula;
 
@@ -60,12 +58,9 @@ struct KeywordRecord {
     int isUsed;
 };
 
-// Builds the sorted function list and the keyword names (done on first use as well), loads the Functions
-// menu of the formula editors, and releases all of it.
+// Builds the sorted function list and the keyword names (done on first use as well), and releases them.
 void BuildBuiltinNameRegistry();
 void FreeBuiltinNameRegistry();
-// The Functions menu (menu resource 122) kept by the registry; null when the program carries none.
-HMENU BuiltinFunctionsMenu();
 
 // The index of the built-in function of that name (any case), or -1.
 int FindBuiltinFunction(const zString& name);

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-int FindText(const zString& text, const char* pattern, bool wholeWord, bool matchCase, uint32_t start)
+int FindInText(const zString& text, const char* pattern, bool wholeWord, bool matchCase, uint32_t start)
 {
     if (!pattern || pattern[0] == '\0' || start >= text.Length())
         return 0;
@@ -66,7 +66,7 @@ int ReplaceAll(zString& text, const char* pattern, const char* replacement, bool
     bool replaced = false;
     uint32_t from = start;
     int found;
-    while ((found = FindText(text, pattern, wholeWord, matchCase, from)) > 0) {
+    while ((found = FindInText(text, pattern, wholeWord, matchCase, from)) > 0) {
         uint32_t position = static_cast<uint32_t>(found - 1);
         ReplaceRange(text, position, replacement ? replacement : "", patternLength);
         replaced = true;

@@ -1,12 +1,6 @@
 #pragma once
 // Free helpers that search, replace and substitute inside a zString, trim blanks and write integers.
-//
-// windows.h (with commdlg.h) comes first on purpose: the common-dialog header defines FindText as a macro, so
-// every translation unit must see the same spelling of the helper below (the macro then renames it
-// consistently, and the Win32 function remains reachable as an overload).
-
-#include <windows.h>
-#include <commdlg.h>
+// (The search is not named FindText: the common-dialog header makes that name a macro.)
 
 #include "foundation/CharClass.h"
 #include "foundation/zString.h"
@@ -17,7 +11,7 @@
 // when `start` is not below the text's length, or when the pattern is empty. Without matchCase both sides
 // are compared upper-cased. With wholeWord a match counts only when the character after it is a word break
 // and the character before it is a word break or the match begins exactly at `start`.
-int FindText(const zString& text, const char* pattern, bool wholeWord, bool matchCase, uint32_t start);
+int FindInText(const zString& text, const char* pattern, bool wholeWord, bool matchCase, uint32_t start);
 
 // Moves from p one character at a time, forward (stopping before the terminator) or backward (stopping at
 // limit), and stops at the first word-break character; returns where it stopped.
@@ -27,7 +21,7 @@ const char* FindWordEnd(const char* p, bool forward, const char* limit);
 // the replacement, then the old text from position + count on (when that is below the old length).
 void ReplaceRange(zString& text, uint32_t position, const char* replacement, uint32_t count);
 
-// Replaces matches of `pattern` (found as FindText does; the first search from `start`, later ones from
+// Replaces matches of `pattern` (found as FindInText does; the first search from `start`, later ones from
 // just after the previous replacement), once or, with `all`, repeatedly. Returns, when nothing was found,
 // 0 with `all` and -1 without; after replacing with `all`, 1; after one replacement, the 1-based position
 // of the character that follows the inserted replacement.

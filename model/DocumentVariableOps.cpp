@@ -235,10 +235,8 @@ void GetVariableDescription(const TreeDocument& window, const char* name, zStrin
 
 int CheckEditConflict(TreeDocument& window, const NodeChildList& nodes, const char* name, bool ask)
 {
-    if (window.RolledBack) {
-        MessageBeep(0);
+    if (window.RolledBack)
         return 0;
-    }
     if (window.View == nullptr)
         return 1;
     for (int i = 0; i < nodes.Count(); ++i)

@@ -45,8 +45,8 @@ int ListFlaggedVariables(const TreeDocument& window, std::vector<DocVariable*>* 
 // The variable's comment, else its short description; empty when there is no such variable.
 void GetVariableDescription(const TreeDocument& window, const char* name, zString& out);
 
-// 1 when the item (a variable's name or a fixed "***" key) may be edited at every node; 0 with a beep while
-// the tree shows rolled-back values, and 0 at the first node that a window of the document's view already
+// 1 when the item (a variable's name or a fixed "***" key) may be edited at every node; 0 while the tree
+// shows rolled-back values, and 0 at the first node that a window of the document's view already
 // edits (with ask the view offers to bring that window up), the later nodes not asked.
 int CheckEditConflict(TreeDocument& window, const NodeChildList& nodes, const char* name, bool ask);
 

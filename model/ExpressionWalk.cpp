@@ -35,7 +35,7 @@ bool RenamedText(NameEditContext& context, Expression& formula)
         context.scratch = formula.Text();
         return ReplaceAll(context.scratch, context.name.Text(), context.replacement->Text(), true, false, 0, true) > 0;
     }
-    if (FindText(formula.Text(), context.name.Text(), false, false, 0) > 0)
+    if (FindInText(formula.Text(), context.name.Text(), false, false, 0) > 0)
         formula.DropParseTree();
     return false;
 }

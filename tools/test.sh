@@ -12,6 +12,8 @@ bash "$here/check-layers.sh" "$root"
 # So does a resource id in the program's code that no resource carries.
 bash "$here/check-resources.sh" "$root"
 bash "$here/build.sh" "$build"
+# The built core libraries take nothing from the system but the kernel, the registry and the runtime.
+bash "$here/check-layers.sh" --imports "$build"
 bash "$here/prefix-setup.sh" "$build"
 . "$here/session.sh" "$build"
 kivo_session_start

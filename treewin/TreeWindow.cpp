@@ -413,6 +413,8 @@ void TreeWindow::ShapeChanging(const TreeNode* leaving)
 
 int TreeWindow::CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask)
 {
+    if (document.RolledBack)
+        MessageBeep(0);
     return ::CheckEditConflict(document, nodes, key, ask);
 }
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(FindText, WholeWordCaseAndStart)
+TEST(FindInText, WholeWordCaseAndStart)
 {
     struct Row { const char* text; const char* pattern; bool wholeWord, matchCase; uint32_t start; int expected; };
     const Row rows[] = {
@@ -28,7 +28,7 @@ TEST(FindText, WholeWordCaseAndStart)
         {"", "a", false, true, 0, 0},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(FindText(zString(row.text), row.pattern, row.wholeWord, row.matchCase, row.start), row.expected)
+        EXPECT_EQ(FindInText(zString(row.text), row.pattern, row.wholeWord, row.matchCase, row.start), row.expected)
             << row.text << " / " << row.pattern << " from " << row.start;
 }
 

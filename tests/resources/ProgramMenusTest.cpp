@@ -111,8 +111,8 @@ TEST(ProgramMenus, EveryKeyHintIsTheAcceleratorOfItsCommand)
 
 TEST(ProgramMenus, TheFunctionsMenuOffersBuiltinFunctionsAndTheHelper)
 {
-    BuildBuiltinNameRegistry();
-    HMENU functions = GetSubMenu(BuiltinFunctionsMenu(), 0);
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(122));
+    HMENU functions = GetSubMenu(menu, 0);
     ASSERT_NE(functions, nullptr);
     std::vector<std::pair<unsigned, std::string>> items;
     CollectItems(functions, items);
@@ -124,6 +124,7 @@ TEST(ProgramMenus, TheFunctionsMenuOffersBuiltinFunctionsAndTheHelper)
         }
         EXPECT_GE(FindBuiltinFunction(zString(text.c_str())), 0) << text;
     }
+    DestroyMenu(menu);
 }
 
 } // namespace

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Configures (first time) and builds KIVO, its tests and kivo_bench: build.sh [BUILD]   (default: build)
+# Configures (first time) and builds KIVO, its tests and kivo_bench, or only the named targets and what they
+# need: build.sh [BUILD [TARGET...]]   (default: build, everything)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-build}
+[ $# -gt 0 ] && shift
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 fi
-cmake --build "$build" -j "$(nproc)"
+targets=()
+for target in "$@"; do
+  targets+=(--target "$target")
+done
+cmake --build "$build" -j "$(nproc)" "${targets[@]}"

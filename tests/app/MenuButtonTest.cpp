@@ -3,8 +3,10 @@
 #include "app/MenuButton.h"
 #include "framework/dialog/Menu.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ThreadPopupMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@ bool IsChecked(Menu& menu, unsigned id)
 }
 
 struct Frame {
+    FocusTestLock focus;
     ScopedApplication app;
     RecordingTopWindow top;
     Menu menu;
@@ -36,7 +39,7 @@ bool menuShown = false;
 
 void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (HWND menu = FindWindowA("#32768", nullptr); menu && IsWindowVisible(menu)) {
+    if (ThreadPopupMenu()) {
         menuShown = true;
         EndMenu();
     }

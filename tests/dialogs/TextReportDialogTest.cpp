@@ -11,6 +11,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ThreadPopupMenu.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -140,8 +141,8 @@ RECT openedMenu{};
 
 void CALLBACK PickFirstMenuItem(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (!menu || !IsWindowVisible(menu))
+    HWND menu = ThreadPopupMenu();
+    if (!menu)
         return;
     KillTimer(nullptr, timer);
     GetWindowRect(menu, &openedMenu);

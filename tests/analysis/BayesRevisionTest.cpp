@@ -91,7 +91,7 @@ TEST(BayesRevision, StructureFaultsAreShownAndSelectTheNode)
     }
 }
 
-// The spec's worked numbers: priors 0.3/0.7, likelihoods 0.9/0.1 and 0.2/0.8, all typed as numbers.
+// A worked case: priors 0.3/0.7, likelihoods 0.9/0.1 and 0.2/0.8, all typed as numbers.
 TEST(BayesRevision, NumbersGiveJointsResultsAndPosteriorsBoundToNewNames)
 {
     TestTree test;

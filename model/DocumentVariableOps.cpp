@@ -83,6 +83,28 @@ void RemoveInterfaceParameter(TreeDocument& window, const zString& name)
     }
 }
 
+// The custom interface's first parameter that sets the variable follows it to its new name.
+void RenameInterfaceParameter(TreeDocument& window, const char* oldName, const char* newName)
+{
+    CustomInterfaceSettings* settings = window.CustomInterface.get();
+    for (int i = 0; settings != nullptr && i < settings->Count(); ++i) {
+        if (EqualsNoCase(settings->At(i)->variableName, oldName)) {
+            settings->At(i)->variableName = newName;
+            return;
+        }
+    }
+}
+
+// The roll-back display's custom calculations are kept as texts: the name is replaced in them alone.
+void RenameInDisplayColumns(TreeDocument& window, const char* oldName, const char* newName)
+{
+    for (int i = 0; i < window.RollBackColumns.Count(); ++i) {
+        DisplayColumn* column = window.RollBackColumns.At(i);
+        if (column->kind == DisplayColumn::kCustomCalculation)
+            ReplaceAll(column->formula, oldName, newName, true, false, 0, true);
+    }
+}
+
 }  // namespace
 
 bool FindVariableTrimmed(const TreeDocument& window, zString& text)
@@ -132,11 +154,13 @@ void RenameVariable(TreeDocument& window, const char* oldName, const char* newNa
     newUpper.MakeUpper();
     for (int i = 0; i < window.Variables.Count(); ++i)
         window.Variables.At(i)->RenameCorrelation(oldUpper.Text(), newUpper.Text());
+    RenameInterfaceParameter(window, oldName, newName);
 
     RenameInDistributions(window.Distributions, oldName, newName);
     ReplaceVariableInFormula(window.CESettings.willingnessToPay, oldName, newName);
     ReplaceVariableInFormula(window.CESettings.costCeiling, oldName, newName);
     ReplaceVariableInFormula(window.CESettings.effectivenessFloor, oldName, newName);
+    RenameInDisplayColumns(window, oldName, newName);
     RenameInStoredAnalyses(window, oldName, newName);
 
     if (window.Root != nullptr) {

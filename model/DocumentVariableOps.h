@@ -23,8 +23,9 @@ constexpr unsigned kFirstVariableCommand = 20001;
 bool FindVariableTrimmed(const TreeDocument& window, zString& text);
 
 // Renames the variable, its bindings and every mention of it in the tree's formulas, the distributions'
-// parameters, the cost-effectiveness formulas, the other variables' correlations and the stored analyses
-// (the last analysis's record included). An unknown old name does nothing.
+// parameters, the cost-effectiveness formulas, the roll-back display's custom calculations, the other
+// variables' correlations, the custom interface's parameter and the stored analyses (the last analysis's
+// record included). An unknown old name does nothing.
 void RenameVariable(TreeDocument& window, const char* oldName, const char* newName);
 // Removes the variable's record, its bindings everywhere and its correlations. An unknown name does
 // nothing.

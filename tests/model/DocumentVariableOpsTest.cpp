@@ -106,7 +106,7 @@ TEST(DocumentVariableOps, ReplaceInFormulaIsWholeWordAndIgnoresCase)
     EXPECT_FALSE(parsed.GetConstant(&value));
 }
 
-TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelations)
+TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsCorrelationsAndDisplay)
 {
     TreeBuilder tree;
     TreeDocument& window = tree.Document();
@@ -128,6 +128,14 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelati
     window.Distributions.InsertSorted(record);
     window.CESettings.willingnessToPay.SetText("1000*p");
     window.CESettings.costCeiling.SetText("Rates[p; P+1]");
+    auto* column = new DisplayColumn{DisplayColumn::kCustomCalculation, "P*4+pp"};
+    window.RollBackColumns.Add(column);
+    window.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+    for (const char* name : {"pp", "P", "p"}) {
+        auto* parameter = new CustomInterfaceParameter;
+        parameter->variableName = name;
+        window.CustomInterface->Add(parameter);
+    }
     window.Modified = 0;
 
     RenameVariable(window, "p", "q");
@@ -145,6 +153,10 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsAndCorrelati
     EXPECT_STREQ(record->GetDistribution()->Parameter(1)->Text().Text(), "q+1");
     EXPECT_STREQ(window.CESettings.willingnessToPay.Text().Text(), "1000*q");
     EXPECT_STREQ(window.CESettings.costCeiling.Text().Text(), "Rates[q; q+1]");
+    EXPECT_STREQ(column->formula.Text(), "q*4+pp");
+    const char* interfaceNames[] = {"pp", "q", "p"};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_STREQ(window.CustomInterface->At(i)->variableName.Text(), interfaceNames[i]);
     EXPECT_EQ(CorrelationsOf(window, "other"), "Q- ");
     EXPECT_EQ(CorrelationsOf(window, "q"), "OTHER- ");
 }

@@ -31,7 +31,10 @@ TreeNode* TreeDocument::AddChild(TreeNode* parent, int kind, const char* name, c
     node->SetProbabilityText(probability != nullptr ? probability : "", false);
     if (payoff != nullptr)
         node->SetPayoffText(payoff, 0, false);
-    parent->InsertChild(node, -1);
+    if (!parent->CheckRoomForChildren(1) || !parent->InsertChild(node, -1)) {
+        delete node;
+        return nullptr;
+    }
     return node;
 }
 

@@ -75,7 +75,8 @@ public:
     ~TreeDocument() override;
 
     // Builds a tree from code: appends to parent a new node of the kind (TreeNode kinds) with its name,
-    // branch probability formula and, when given, payoff 0 formula.
+    // branch probability formula and, when given, payoff 0 formula. Null, after an error box saying so, when
+    // the parent has no room for another branch.
     TreeNode* AddChild(TreeNode* parent, int kind, const char* name, const char* probability = "",
                        const char* payoff = nullptr);
 

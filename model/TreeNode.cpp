@@ -9,6 +9,8 @@
 #include "model/NodeComment.h"
 #include "model/VariableDefinition.h"
 #include "model/TreeDocument.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/StringHelpers.h"
 
 #include <cstring>
 #include <vector>
@@ -168,17 +170,35 @@ void TreeNode::Reset()
     linkBlock = nullptr;
 }
 
-void TreeNode::InsertChild(TreeNode* child, int i)
+bool TreeNode::InsertChild(TreeNode* child, int i)
 {
+    if (childCount >= kMaxChildren)
+        return false;
     if (document != nullptr)
         document->ShapeChanging(this);
     InvalidateNameResolution();
     if (!children->InsertAt(i < 0 ? children->Count() : i, child))
-        return;
+        return false;
     child->parent = this;
     child->document = document;
     childCount = children->Count();
     ModelChanged();
+    return true;
+}
+
+bool TreeNode::CheckRoomForChildren(int count) const
+{
+    if (childCount + count <= kMaxChildren)
+        return true;
+    zString name;
+    GetShortText(name, 30);
+    zString message("The node \"");
+    message += name;
+    message += "\" cannot have more than ";
+    AppendInt(message, kMaxChildren);
+    message += " branches.";
+    ShowErrorBox(nullptr, message.Text(), -1);
+    return false;
 }
 
 void TreeNode::RemoveChild(TreeNode* child)

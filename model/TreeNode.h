@@ -55,8 +55,13 @@ struct TreeNode {
     // Children; each keeps child count, parent and window consistent.
     TreeNode* GetChild(int i) const { return children->At(i); }
     int IndexOfChild(const TreeNode* child) const { return children->IndexOf(child); }
-    // i < 0 appends.
-    void InsertChild(TreeNode* child, int i);
+    // The most branches a node can have.
+    static constexpr int kMaxChildren = PtrArray::kMaxItems;
+    // i < 0 appends. False, with nothing changed, when the node has no room for another branch (the caller
+    // keeps the child).
+    bool InsertChild(TreeNode* child, int i);
+    // True when count more branches fit under the node; otherwise an error box says that they do not.
+    bool CheckRoomForChildren(int count) const;
     void RemoveChild(TreeNode* child);
     void ClearChildren();
     void MoveChildrenTo(TreeNode* destination, int i);

@@ -237,7 +237,10 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     case 1404:
         if (mayEdit) {
             InsertBranchDialog dialog(*node);
-            if (const int mode = dialog.Run())
+            const int mode = dialog.Run();
+            // Above and below, the new node is one more branch of the parent.
+            const bool besides = mode == TreeInsertBranchAction::Above || mode == TreeInsertBranchAction::Below;
+            if (mode != 0 && (!besides || node->parent->CheckRoomForChildren(1)))
                 AddUndoAction(new TreeInsertBranchAction(this, node, mode));
         }
         return 1;
@@ -315,10 +318,23 @@ void TreeWindow::AddBranches()
     TreeNode* node = CurrentNode();
     if (node == nullptr || node->IsTerminal() || !MayEditStructure() || (node->kind == LabelNode && node->childCount > 0))
         return;
-    if (node->childCount == 0 && node->kind != LabelNode)
+    const bool several = node->childCount == 0 && node->kind != LabelNode;
+    if (!node->CheckRoomForChildren(several ? document.DisplayPrefs.BranchesPerNode : 1))
+        return;
+    if (several)
         AddUndoAction(new TreeAddBranchesAction(this, node));
     else
         AddUndoAction(new TreeAddBranchAction(this, node));
+}
+
+void TreeWindow::PasteBranches()
+{
+    const std::shared_ptr<const TreeNode> entry = TheTreeClipboard().Share(-1);
+    const int count = entry && entry->kind == 0 ? entry->childCount : 1;
+    for (int i = 0; i < document.Selection.Count(); ++i)
+        if (!document.Selection.At(i)->CheckRoomForChildren(count))
+            return;
+    AddUndoAction(new TreePasteAction(this, document.Selection));
 }
 
 void TreeWindow::ChangeFont()
@@ -587,7 +603,7 @@ int TreeWindow::OnEditMenuCommand(int command)
         return 1;
     case 1189:
         if ((ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
-            AddUndoAction(new TreePasteAction(this, document.Selection));
+            PasteBranches();
         return 1;
     case 1202:
     case 1203:
@@ -649,7 +665,7 @@ void TreeWindow::EditWithScope(int command)
         if (command == 1203) {
             TheTreeClipboard().Store(node, -1);
         } else if (command == 1204) {
-            AddUndoAction(new TreePasteAction(this, document.Selection));
+            PasteBranches();
         } else if (ConfirmCloneMasterLoss(node)) {
             if (scope == ScopeNode)
                 AddUndoAction(new TreeCutNodeAction(this, node, cut));
@@ -747,7 +763,7 @@ void TreeWindow::AttachOrDetachClone(TreeNode* node)
 int TreeWindow::CanAttachClone(const NodeChildList& targets, const TreeNode* master)
 {
     for (int i = 0; i < targets.Count(); ++i)
-        if (targets.At(i) == master || targets.At(i)->IsDescendantOf(master))
+        if (CopyWouldContainItself(targets.At(i), master))
             return 0;
     return 1;
 }

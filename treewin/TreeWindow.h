@@ -381,8 +381,12 @@ public:
     // Preferences); true for any other command.
     bool CommandEnabled(int command);
     // Add Branches (1403) on the current node: as many branches as the preference says on a node without
-    // any, else one; nothing on a terminal node or while roll-back results are shown.
+    // any, else one; nothing on a terminal node or while roll-back results are shown. A node without room
+    // for them says so.
     void AddBranches();
+    // Pastes the clipboard's node, or its subtree's branches, under every selected node; refused, with a
+    // message, when one of them has no room for them.
+    void PasteBranches();
     // The kinds of object Cut, Copy, Clear and Paste act on, as bit (1 << scope) of each scope.
     enum EditScope { ScopeNode = 1, ScopeSubtree = 2, ScopeText = 3, ScopeNote = 4, ScopeArrow = 5 };
     struct EditMasks {
@@ -398,7 +402,8 @@ public:
     int ConfirmCloneMasterLoss(TreeNode* node);
     // The master to attach to: the only one, or the one chosen among several; null when none.
     TreeNode* ChooseCloneMaster();
-    // 1 when no node of the targets is the master or lies below it (attaching there would recurse).
+    // 1 when no node of the targets would contain itself as a copy of the master: none is the master or
+    // lies below it, and the master holds no copy of a master at or above one (attaching would recurse).
     static int CanAttachClone(const NodeChildList& targets, const TreeNode* master);
     // The check of the Create Clone prompt for the window: 0, after saying so, when a master has the name.
     static int IsNewCloneName(const zString& name, int32_t window);

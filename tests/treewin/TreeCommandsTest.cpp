@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/UndoAction.h"
 #include "app/UndoHistory.h"
+#include "dialogs/AttachCloneDialog.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
 #include "dialogs/CustomInterfaceDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"
@@ -632,6 +633,54 @@ TEST(TreeCommands, ClonesAskAndRefuseRecursion)
     EXPECT_EQ(t.a->childCount, 0);
     t.window.Undo();
     EXPECT_EQ(t.a->childCount, 2);
+}
+
+// A loop through another master is refused as a direct one is: "B" holds a copy of the master "A", so a
+// node inside "A" cannot become a copy of "B". Nothing is attached and no step is recorded.
+TEST(TreeCommands, AttachCloneRefusesALoopThroughAnotherMaster)
+{
+    Screen screen;
+    Tree t;
+    t.window.AddCloneMaster(t.a, "Alpha");
+    t.b->SetKind(ChanceNode, false);
+    CopyCloneMaster(t.document.AddChild(t.b, ChanceNode, "B1", "1"), t.a, nullptr);
+    t.window.AddCloneMaster(t.b, "Beta");
+    auto choose = AttachCloneDialog::SetPresenter([](AttachCloneDialog& dialog) { return dialog.choice = 1, IDOK; });
+    TreeNode* inside = t.a->GetChild(0);
+    inside->SetKind(ChanceNode, false);
+    const size_t steps = t.window.History().Count();
+    t.window.SelectNode(inside, 1, nullptr, false);
+    t.window.OnCommand(1207);
+    AttachCloneDialog::SetPresenter(choose);
+    ASSERT_EQ(screen.boxes.Count(), 1u);
+    EXPECT_EQ(screen.boxes.Last().text,
+              "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.");
+    EXPECT_EQ(inside->cloneStatus, NotCloned);
+    EXPECT_EQ(t.window.History().Count(), steps);
+}
+
+// A node holds at most 32767 branches: one more, built from code or added by Add Branch, Insert Branch or
+// Paste, is refused with a message; the tree stays as it was and no step is recorded.
+TEST(TreeCommands, AFullNodeRefusesAnotherBranch)
+{
+    Screen screen;
+    Tree t;
+    while (t.a->childCount < TreeNode::kMaxChildren)
+        ASSERT_NE(t.document.AddChild(t.a, TerminalNode, "", "0", "0"), nullptr);
+    auto below = InsertBranchDialog::SetPresenter([](InsertBranchDialog& d) { return d.mode = 40, IDOK; });
+    TheTreeClipboard().Store(t.b, 0);
+    const size_t steps = t.window.History().Count();
+    EXPECT_EQ(t.document.AddChild(t.a, TerminalNode, "more"), nullptr);
+    for (auto [node, command] : {std::pair{t.a, 1403}, {t.a->GetChild(0), 1404}, {t.a, 1204}}) {
+        t.window.SelectNode(node, 1, nullptr, false);
+        t.window.OnCommand(command);
+    }
+    InsertBranchDialog::SetPresenter(below);
+    ASSERT_EQ(screen.boxes.Count(), 4u);
+    for (const auto& box : screen.boxes.Boxes())
+        EXPECT_EQ(box.text, "The node \"A\" cannot have more than 32767 branches.");
+    EXPECT_EQ(t.a->childCount, TreeNode::kMaxChildren);
+    EXPECT_EQ(t.window.History().Count(), steps);
 }
 
 // Create Clone asks for a name until it is one no master has; the clone is one undo step.

@@ -123,6 +123,10 @@ bool MonteCarloSimulation::Setup(const MonteCarloSettings& settings)
 
 void MonteCarloSimulation::Begin()
 {
+    // The trials draw other values and leave their own on the nodes: a rolled-back tree stops showing the
+    // roll back's, and no check or probability of a trial trusts them.
+    if (window->RolledBack != 0)
+        window->EndRolledBack();
     flaggedVariables.clear();
     ListFlaggedVariables(*window, &flaggedVariables);
     for (DocVariable* variable : flaggedVariables)

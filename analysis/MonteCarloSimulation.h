@@ -64,6 +64,7 @@ public:
 
     // False when the risk preference check refuses, trials is 0 or the sampling mode is unknown.
     bool Setup(const MonteCarloSettings& settings);
+    // Before the first trial; a rolled-back tree stops being rolled back, since the trials change its values.
     void Begin();
     // One trial; true when the simulation is done or failed (a failed trial is neither recorded nor counted).
     bool RunTrial();

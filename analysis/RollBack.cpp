@@ -154,6 +154,7 @@ double RollBackTree(TreeNode* node, int* error, int mode)
     if (window->ValuesCurrent() && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin && mode == 0) {
         value = node->ExpectedValue();
     } else {
+        FreshValues afresh(*window);
         state.Start();
         if (mode == RollBackWithProgress)
             state.ShowProgress(CountSubtreeNodes(node, true));

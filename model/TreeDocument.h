@@ -83,8 +83,9 @@ public:
     // A context at the root for distribution parameter formulas.
     EvalContextBase* NewParameterContext() override;
 
-    // Values on the nodes are current (the tree is rolled back or opened from a snapshot).
-    bool ValuesCurrent() const { return RolledBack != 0; }
+    // Values on the nodes are current (the tree is rolled back or opened from a snapshot), so that they may
+    // stand in for computing them; never while values are computed afresh (FreshValues).
+    bool ValuesCurrent() const { return RolledBack != 0 && FreshValuesScopes == 0; }
     void SetModified(int flag) { Modified = flag != 0 ? 1 : 0; }
     const zString& Title() const { return WindowTitle; }
 
@@ -250,6 +251,8 @@ public:
     // The font of new node comments on nodes without a font of their own.
     FontRecord CommentFont;
     uint8_t RolledBack = 0;
+    // FreshValues scopes alive now.
+    int32_t FreshValuesScopes = 0;
     // The probabilities were verified in this analysis pass.
     uint8_t ProbabilitiesVerified = 0;
     // Set to 0 by the sensitivity analyses while coherence checking is off.
@@ -301,4 +304,18 @@ private:
 
 
     std::unique_ptr<NodeFormulaEvaluator> sharedEvaluator;
+};
+
+// While one lives, the document's values are computed afresh (a roll back that evaluates, possibly of a
+// scratch subtree or with other values of the variables): no check and no cached value trusts the values a
+// roll back left on the nodes.
+class FreshValues {
+public:
+    explicit FreshValues(TreeDocument& document) : document(document) { ++document.FreshValuesScopes; }
+    ~FreshValues() { --document.FreshValuesScopes; }
+    FreshValues(const FreshValues&) = delete;
+    FreshValues& operator=(const FreshValues&) = delete;
+
+private:
+    TreeDocument& document;
 };

@@ -253,9 +253,10 @@ TEST(RollBackCache, CurrentValuesAreReturnedWithoutEvaluating)
     a->branchProbability = 0.25;
     EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 99.0, 1e-12);
     EXPECT_NEAR(BranchProbability(a, &error, true), 0.25, 1e-12);
-    // A full evaluation on request recomputes the values from the cached branch probabilities (0.25 of 10
-    // and 0.5 of 20); maximin ignores the cache altogether.
-    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackSilent), 12.5, 1e-12);
+    // A full evaluation on request trusts none of them: it evaluates every probability again (as an
+    // analysis working on other values needs) and stores what it found; maximin ignores the cache altogether.
+    EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackSilent), 15.0, 1e-12);
+    EXPECT_EQ(a->branchProbability, 0.5);
     tree.Root()->ExpectedValue() = 99.0;
     tree.Document().CalcPrefs.RollBackCalculatesKey = RollBackMaximin;
     EXPECT_NEAR(Roll(tree, tree.Root(), error, RollBackPlain), 15.0, 1e-12);

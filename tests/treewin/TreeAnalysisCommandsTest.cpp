@@ -3,6 +3,18 @@
 #include "treewin/TreeWindow.h"
 
 #include "analysis/AnalysisRun.h"
+#include "analysis/MarkovAnalysis.h"
+#include "analysis/OutcomeDistribution.h"
+#include "analysis/OverUnderAnalysis.h"
+#include "analysis/StrategyRegionMap.h"
+#include "analysis/ThreeWaySensitivityAnalysis.h"
+#include "analysis/ThresholdAnalysis.h"
+#include "analysis/TwoWaySensitivityAnalysis.h"
+#include "analysis/VariableRange.h"
+#include "dialogs/MonteCarloDialogs.h"
+#include "dialogs/NodeValueDialogs.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionList.h"
 #include "analysis/BarGraphData.h"
 #include "analysis/LineGraphData.h"
 #include "analysis/NodeValueRecord.h"
@@ -85,9 +97,9 @@ struct Tree {
     }
 };
 
-TreeNode* AddCohort(Tree& t)
+TreeNode* AddCohortUnder(Tree& t, TreeNode* parent)
 {
-    TreeNode* cohort = t.document.AddChild(t.document.Root, MarkovNode, "Cohort");
+    TreeNode* cohort = t.document.AddChild(parent, MarkovNode, "Cohort", "1");
     cohort->SetMarkovTerminationText("_stage >= 3", 0);
     TreeNode* well = t.document.AddChild(cohort, ChanceNode, "Well", "1");
     TreeNode* dead = t.document.AddChild(cohort, TerminalNode, "Dead", "0");
@@ -97,6 +109,11 @@ TreeNode* AddCohort(Tree& t)
     t.document.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
     t.document.AddChild(well, TerminalNode, "die", "0.5")->SetMarkovJumpState("Dead", false);
     return cohort;
+}
+
+TreeNode* AddCohort(Tree& t)
+{
+    return AddCohortUnder(t, t.document.Root);
 }
 
 } // namespace
@@ -318,4 +335,269 @@ TEST(TreeAnalysisCommands, RiskGraphRestoresTheTreeAndCostEffectivenessExplainsI
     t.window.DispatchAnalysis(1620);
     EXPECT_EQ(screen.boxes.Last().text,
               "You must set the calculation method to Cost-Effectiveness and select a decision node first.");
+}
+
+namespace {
+
+// "G" wins 20 with a drawn probability (DistSamp(1): uniform 0.2 to 1.4, expected 0.8), so some draws lie
+// above 1; "Above" is a chance node over the cohort.
+void AddDrawsAndCohort(Tree& t)
+{
+    auto* record = new DistributionRecord;
+    record->index = 1;
+    Distribution* uniform = MakeDistribution(2);
+    uniform->Parameter(0)->SetText("0.2");
+    uniform->Parameter(1)->SetText("1.4");
+    record->SetDistribution(uniform);
+    record->SetOwner(&t.document);
+    t.document.Distributions.InsertSorted(record);
+    TreeNode* g = t.document.AddChild(t.document.Root, ChanceNode, "G");
+    t.document.AddChild(g, TerminalNode, "G1", "DistSamp(1)", "20");
+    t.document.AddChild(g, TerminalNode, "G2", "#", "0");
+    AddCohortUnder(t, t.document.AddChild(t.document.Root, ChanceNode, "Above"));
+}
+
+BOOL CALLBACK AppendChildText(HWND child, LPARAM out)
+{
+    char text[256] = {};
+    GetWindowTextA(child, text, sizeof text);
+    *reinterpret_cast<std::string*>(out) += std::string(text) + "|";
+    return TRUE;
+}
+
+BOOL CALLBACK FindSimulation(HWND window, LPARAM out)
+{
+    auto* found = dynamic_cast<MonteCarloProgressDialog*>(WindowCL::FromHandle(window));
+    if (found != nullptr)
+        *reinterpret_cast<MonteCarloProgressDialog**>(out) = found;
+    return found == nullptr;
+}
+
+// The analysis the command started, run to its end as idle time runs it; a simulation's statistics.
+void RunToEnd(TreeDocument& document, std::vector<std::string>& log)
+{
+    while (document.CurrentAnalysis != nullptr)
+        document.CurrentAnalysis->OnIdle();
+    MonteCarloProgressDialog* simulation = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&simulation));
+    if (simulation == nullptr)
+        return;
+    while (!simulation->Run().Finished())
+        simulation->Run().OnIdle();
+    for (const zString& text : simulation->Run().StatisticsTexts())
+        log.push_back(text.Text());
+    SendMessageA(simulation->Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+std::string Cells(const StrategyRegionMap& map)
+{
+    std::string cells;
+    for (int y = 0; y < map.yCount; ++y)
+        for (int x = 0; x < map.xCount; ++x)
+            for (int s = 0; s < map.strategies; ++s)
+                cells += std::to_string(map.Value(s, y, x)) + " ";
+    return cells;
+}
+
+using Steps = std::function<void(ModalDialogDriver&)>;
+
+// A predictable simulation of 200 trials, drawing every distribution or none.
+Steps Simulation(bool draw)
+{
+    return [draw](ModalDialogDriver& driver) {
+        using Setup = MonteCarloSetupDialog;
+        driver
+            .Then([draw](DialogFrameCL& dialog) {
+                const unsigned chosen = draw ? Setup::kSampleAllRadio : Setup::kSampleNoneRadio;
+                for (unsigned radio : {Setup::kSampleAllRadio, Setup::kSampleSomeRadio, Setup::kSampleNoneRadio})
+                    SendMessageA(dialog.FindChild(radio)->Handle(), BM_SETCHECK, radio == chosen, 0);
+                SendMessageA(dialog.FindChild(Setup::kPredictableCheck)->Handle(), BM_SETCHECK, BST_CHECKED, 0);
+                SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Setup::kPredictableCheck, BN_CLICKED), 0);
+            })
+            .Type(Setup::kKeyField, "7")
+            .Type(Setup::kTrialsField, "200")
+            .Press(IDOK);
+    };
+}
+
+// Axis b sweeps variable b (p over 0 to 1, then x and y over 0 to 10) in two steps.
+Steps Axes(int count)
+{
+    return [count](ModalDialogDriver& driver) {
+        for (int b = 0; b < count; ++b) {
+            const unsigned* ids = SensitivityAxesDialog::kBlockIds[b];
+            driver
+                .Then([ids, b](DialogFrameCL& dialog) {
+                    HWND list = dialog.FindChild(ids[0])->Handle();
+                    SendMessageA(list, CB_SETCURSEL, b, 0);
+                    SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(ids[0], CBN_SELCHANGE),
+                                 reinterpret_cast<LPARAM>(list));
+                })
+                .Type(ids[1], "2")
+                .Type(ids[2], "0")
+                .Type(ids[3], b == 0 ? "1" : "10");
+        }
+        driver.Press(IDOK);
+    };
+}
+
+} // namespace
+
+// Every analysis gives on a rolled-back tree what it gives on the same tree not rolled back, with the same
+// seed: the same results and the same messages. None trusts the values the roll back left while it works on
+// other ones (draws, a scratch tree, other values of the variables).
+TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
+{
+    OnScreen screen;
+    InstallMonteCarloDialogs();
+    std::vector<std::string> log;
+    auto note = [&log](std::string text) { log.push_back(std::move(text)); };
+    Installed<NodeValuePresenter> values{SetNodeValuePresenter, [&](TreeDocument*, int command, double value,
+                                                                    const NodeChildList*) {
+                                             note(std::to_string(command) + ": " + std::to_string(value));
+                                         }};
+    Installed<ProbDistributionPresenter> distributions{
+        SetProbDistributionPresenter, [&](std::unique_ptr<ProbDistributionData> data) {
+            for (int i = 0; i < data->outcomes.Count(); ++i)
+                note(std::to_string(data->outcomes.OutcomeAt(i)->triple.value) + " " +
+                     std::to_string(data->outcomes.OutcomeAt(i)->probability));
+        }};
+    Installed<LineGraphPresenter> lines{SetLineGraphPresenter, [&](const LineGraphData& graph) {
+                                            for (const GraphLineData& line : graph.lines)
+                                                for (double value : line.values)
+                                                    note(std::to_string(value));
+                                        }};
+    Installed<TornadoSetupDialog> tornado{SetTornadoSetupDialog, [](TornadoSetupRequest& request) {
+                                              for (const char* name : {"p", "y"}) {
+                                                  auto* bar = new TornadoSetup;
+                                                  bar->barName = name;
+                                                  bar->ranges.Add(new VariableRange(zString(name), {"0", 0.0},
+                                                                                    {"1", 1.0}));
+                                                  request.bars->Add(bar);
+                                              }
+                                              return request.intervals = 2, true;
+                                          }};
+    Installed<TornadoPresenter> bars{SetTornadoPresenter, [&](const TornadoResults& results) {
+                                         for (int b = 0; b < results.bars->Count(); ++b)
+                                             note(std::to_string(results.bars->At(b)->lowResult) + " " +
+                                                  std::to_string(results.bars->At(b)->highResult));
+                                     }};
+    Installed<TwoWaySensitivityPresenter> twoWay{SetTwoWaySensitivityPresenter,
+                                                 [&](const TwoWaySensitivityResults& r) { note(Cells(*r.map)); }};
+    Installed<ThreeWaySensitivityPresenter> threeWay{SetThreeWaySensitivityPresenter,
+                                                     [&](const ThreeWaySensitivityResults& r) {
+                                                         for (const auto& map : r.maps)
+                                                             note(Cells(*map));
+                                                     }};
+    Installed<ThresholdResultsPresenter> threshold{SetThresholdResultsPresenter, [&](const ThresholdResults& r) {
+                                                       zString text;
+                                                       r.ReportText(text);
+                                                       note(text.Text());
+                                                   }};
+    Installed<OverUnderPresenter> overUnder{SetOverUnderPresenter, [&](const OverUnderResult& r) {
+                                                note(std::string(r.above.Text()) + " " + r.below.Text());
+                                            }};
+    auto range = Answering<PayoffRangeDialog>([&](PayoffRangeDialog& d) {
+        return note(std::to_string(d.lowest) + " " + std::to_string(d.highest)), IDOK;
+    });
+    auto rankings = Answering<RankingsDialog>([&](RankingsDialog& d) { return note(d.ClipboardText().Text()), IDOK; });
+    auto run = Answering<RunStoredAnalysisDialog>([](RunStoredAnalysisDialog& d) { return d.chosen = {0}, IDOK; });
+
+    const Steps none = [](ModalDialogDriver&) {};
+    const Steps oneWay = [](ModalDialogDriver& driver) {
+        driver.Type(SensitivityDialog::kLowField, "0")
+            .Type(SensitivityDialog::kHighField, "1")
+            .Type(SensitivityDialog::kIntervalsField, "4")
+            .Press(IDOK);
+    };
+    const Steps thresholdRange = [](ModalDialogDriver& driver) {
+        driver.Type(SensitivityDialog::kLowField, "0")
+            .Type(SensitivityDialog::kHighField, "1")
+            .Type(ThresholdDialog::kToleranceField, "0.01")
+            .Press(IDOK);
+    };
+    const Steps target = [](ModalDialogDriver& driver) { driver.Type(kTargetField, "3").Press(IDOK); };
+    using Arrange = std::function<TreeNode*(Tree&)>;
+    const Arrange root = [](Tree& t) { return t.document.Root; };
+    const Arrange risky = [](Tree& t) { return t.a; };
+    const Arrange above = [](Tree& t) { return t.document.Root->GetChild(3); };
+    const Arrange win = [](Tree& t) { return t.a->GetChild(0); };
+    const Arrange nothing = [](Tree&) { return nullptr; };
+    const Arrange markov = [](Tree& t) {
+        t.window.StoredAnalyses().Add(MakeMarkovRecord(t.document.Root->GetChild(3)->GetChild(0), {}));
+        return t.document.Root;
+    };
+    // A command's run on a new tree, the tree rolled back first when asked: its results and messages, and a
+    // copy of the last-analysis record it left.
+    using Record = std::unique_ptr<StoredAnalysis, void (*)(StoredAnalysis*)>;
+    auto runOnce = [&](int command, const Arrange& arrange, const Steps& steps, bool rolledBack,
+                       const StoredAnalysis* stored) {
+        Tree t;
+        AddDrawsAndCohort(t);
+        TreeNode* selected = arrange(t);
+        if (stored != nullptr)
+            t.window.StoredAnalyses().Add(stored->Clone());
+        if (rolledBack)
+            SendMessageA(t.window.Handle(), WM_COMMAND, 1612, 0);
+        EXPECT_EQ(t.document.RolledBack, rolledBack ? 1 : 0);
+        t.window.ClearSelection();
+        if (selected != nullptr)
+            t.window.SelectNode(selected, 1, nullptr, false);
+        log.clear();
+        screen.boxes.Clear();
+        {
+            ModalDialogDriver driver;
+            steps(driver);
+            driver.Then([&log](DialogFrameCL& dialog) {
+                std::string texts;
+                EnumChildWindows(dialog.Handle(), AppendChildText, reinterpret_cast<LPARAM>(&texts));
+                log.push_back(texts);
+                SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+            });
+            SendMessageA(t.window.Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+            RunToEnd(t.document, log);
+        }
+        for (const auto& box : screen.boxes.Boxes())
+            log.push_back(box.text);
+        EXPECT_FALSE(log.empty());
+        StoredAnalysis* last = t.document.LastAnalysis;
+        return std::make_pair(log, Record(last != nullptr ? last->Clone() : nullptr, StoredAnalysis::Delete));
+    };
+    // Offered: the command runs on the rolled-back tree too. Stored: the menus gray it while the tree is
+    // rolled back, but the custom interface's Analyze runs its stored record there. Neither: it never runs there.
+    enum Reach { Offered, Stored, Neither };
+    const struct {
+        int command;
+        Arrange arrange;
+        Steps steps;
+        Reach reach;
+    } cases[] = {
+        {1605, root, none, Offered},   {1606, win, none, Offered},       {1609, risky, none, Offered},
+        {1608, risky, none, Offered},  {1618, risky, none, Offered},     {1619, root, none, Offered},
+        {1602, risky, none, Offered},  {1607, risky, target, Offered},   {1614, root, Simulation(true), Offered},
+        {1614, root, Simulation(false), Offered},                        {1614, above, Simulation(false), Offered},
+        {1194, markov, none, Offered}, {1651, root, oneWay, Stored},     {1652, root, Axes(2), Stored},
+        {1653, root, Axes(3), Stored}, {1654, nothing, none, Stored},    {1613, root, thresholdRange, Neither},
+        {1409, risky, none, Neither},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        auto plain = runOnce(c.command, c.arrange, c.steps, false, nullptr);
+        if (c.reach == Neither) {
+            Tree t;
+            SendMessageA(t.window.Handle(), WM_COMMAND, 1612, 0);
+            t.window.SelectNode(c.arrange(t), 1, nullptr, false);
+            EXPECT_FALSE(t.window.CommandEnabled(c.command));
+            continue;
+        }
+        const Record record = std::move(plain.second);
+        const bool stored = c.reach == Stored;
+        if (stored) {
+            ASSERT_NE(record, nullptr);
+            plain = runOnce(1194, c.arrange, none, false, record.get());
+        }
+        const auto rolledBack = runOnce(stored ? 1194 : c.command, c.arrange, stored ? none : c.steps, true,
+                                        stored ? record.get() : nullptr);
+        EXPECT_EQ(plain.first, rolledBack.first);
+    }
 }

@@ -3,6 +3,7 @@
 #include "treewin/TreeWindow.h"
 
 #include "analysis/AnalysisRun.h"
+#include "analysis/EvpiCalculation.h"
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/OutcomeDistribution.h"
 #include "analysis/OverUnderAnalysis.h"
@@ -497,6 +498,7 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
     Installed<OverUnderPresenter> overUnder{SetOverUnderPresenter, [&](const OverUnderResult& r) {
                                                 note(std::string(r.above.Text()) + " " + r.below.Text());
                                             }};
+    Installed<EvpiPresenter> evpi{SetEvpiPresenter, [&](TreeDocument*, double value) { note(std::to_string(value)); }};
     auto range = Answering<PayoffRangeDialog>([&](PayoffRangeDialog& d) {
         return note(std::to_string(d.lowest) + " " + std::to_string(d.highest)), IDOK;
     });
@@ -520,6 +522,7 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
     using Arrange = std::function<TreeNode*(Tree&)>;
     const Arrange root = [](Tree& t) { return t.document.Root; };
     const Arrange risky = [](Tree& t) { return t.a; };
+    const Arrange drawn = [](Tree& t) { return t.document.Root->GetChild(2); };
     const Arrange above = [](Tree& t) { return t.document.Root->GetChild(3); };
     const Arrange win = [](Tree& t) { return t.a->GetChild(0); };
     const Arrange nothing = [](Tree&) { return nullptr; };
@@ -563,8 +566,9 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
         StoredAnalysis* last = t.document.LastAnalysis;
         return std::make_pair(log, Record(last != nullptr ? last->Clone() : nullptr, StoredAnalysis::Delete));
     };
-    // Offered: the command runs on the rolled-back tree too. Stored: the menus gray it while the tree is
-    // rolled back, but the custom interface's Analyze runs its stored record there. Neither: it never runs there.
+    // Offered: the command runs on the rolled-back tree too. Stored: the record the command left runs again
+    // through the custom interface's Analyze (the way there for those the menus gray while the tree is rolled
+    // back). Neither: it never runs on such a tree.
     enum Reach { Offered, Stored, Neither };
     const struct {
         int command;
@@ -573,7 +577,8 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
         Reach reach;
     } cases[] = {
         {1605, root, none, Offered},   {1606, win, none, Offered},       {1609, risky, none, Offered},
-        {1608, risky, none, Offered},  {1618, risky, none, Offered},     {1619, root, none, Offered},
+        {1608, risky, none, Offered},  {1618, drawn, none, Offered},     {1618, drawn, none, Stored},
+        {1619, root, none, Offered},
         {1602, risky, none, Offered},  {1607, risky, target, Offered},   {1614, root, Simulation(true), Offered},
         {1614, root, Simulation(false), Offered},                        {1614, above, Simulation(false), Offered},
         {1194, markov, none, Offered}, {1651, root, oneWay, Stored},     {1652, root, Axes(2), Stored},

@@ -399,6 +399,9 @@ void TreeWindow::ChangeOptimalPath(TreeNode* node)
 
 void TreeWindow::DeleteBranch(TreeNode* node)
 {
+    // The node's branches take its place among its parent's.
+    if (!node->parent->CheckRoomForChildren(node->childCount - 1))
+        return;
     if (node->cloneStatus == CloneMasterNode) {
         if (AskOkCancel(nullptr, "This operation will destroy a clone master. This part of the operation is NOT undo-able.",
                         0, 2) != 1)

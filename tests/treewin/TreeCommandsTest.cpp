@@ -659,24 +659,29 @@ TEST(TreeCommands, AttachCloneRefusesALoopThroughAnotherMaster)
     EXPECT_EQ(t.window.History().Count(), steps);
 }
 
-// A node holds at most 32767 branches: one more, built from code or added by Add Branch, Insert Branch or
-// Paste, is refused with a message; the tree stays as it was and no step is recorded.
+// A node holds at most 32767 branches: one more, built from code or added by Add Branch, Insert Branch,
+// Paste or Delete Branch (of a child with two branches), is refused with a message; the tree stays as it was
+// and no step is recorded.
 TEST(TreeCommands, AFullNodeRefusesAnotherBranch)
 {
     Screen screen;
     Tree t;
+    TreeNode* pair = t.a->GetChild(0);
+    pair->SetKind(ChanceNode, false);
+    for (const char* name : {"x", "y"})
+        t.document.AddChild(pair, TerminalNode, name, "0.5", "0");
     while (t.a->childCount < TreeNode::kMaxChildren)
         ASSERT_NE(t.document.AddChild(t.a, TerminalNode, "", "0", "0"), nullptr);
     auto below = InsertBranchDialog::SetPresenter([](InsertBranchDialog& d) { return d.mode = 40, IDOK; });
     TheTreeClipboard().Store(t.b, 0);
     const size_t steps = t.window.History().Count();
     EXPECT_EQ(t.document.AddChild(t.a, TerminalNode, "more"), nullptr);
-    for (auto [node, command] : {std::pair{t.a, 1403}, {t.a->GetChild(0), 1404}, {t.a, 1204}}) {
+    for (auto [node, command] : {std::pair{t.a, 1403}, {pair, 1404}, {t.a, 1204}, {pair, 1413}}) {
         t.window.SelectNode(node, 1, nullptr, false);
         t.window.OnCommand(command);
     }
     InsertBranchDialog::SetPresenter(below);
-    ASSERT_EQ(screen.boxes.Count(), 4u);
+    ASSERT_EQ(screen.boxes.Count(), 5u);
     for (const auto& box : screen.boxes.Boxes())
         EXPECT_EQ(box.text, "The node \"A\" cannot have more than 32767 branches.");
     EXPECT_EQ(t.a->childCount, TreeNode::kMaxChildren);

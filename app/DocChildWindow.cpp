@@ -69,6 +69,13 @@ void DocChildWindow::SetPane(ZoomPane* pane)
         return;
     delete pane_;
     pane_ = pane;
+    // The window got its size before the pane existed: the pane fills it now, later sizes reach it through
+    // its layout.
+    if (pane_ && handle_ && pane_->Handle() && GetParent(pane_->Handle()) == handle_) {
+        RECT client{};
+        GetClientRect(handle_, &client);
+        MoveWindow(pane_->Handle(), 0, 0, client.right, client.bottom, TRUE);
+    }
 }
 
 Display* DocChildWindow::PaneDisplay() const

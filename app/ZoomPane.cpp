@@ -73,6 +73,11 @@ void ZoomPane::SetZoom(double zoom)
         return;
     zoom_ = std::clamp(zoom, MinimumZoom, maximumZoom_);
     OnZoomChanged();
+    DrawingChanged();
+}
+
+void ZoomPane::DrawingChanged()
+{
     if (scroller_)
         scroller_->Update(nullptr);
     else

@@ -66,6 +66,8 @@ public:
     // Clamps the zoom into [0.05, maximum] and lets the owner lay out again and the scroll ranges follow;
     // a change below 1e-10 does nothing.
     void SetZoom(double zoom);
+    // The owner's drawing changed: the scroll ranges follow its size and the whole pane is repainted.
+    void DrawingChanged();
     // The maximum zoom, clamped into [0.05, 2.5]; a zoom above it comes down to it (answer true).
     bool SetMaxZoom(double maximum);
 

@@ -172,6 +172,8 @@ void TreeDocument::SelectNode(TreeNode* node, int, const void*, bool extend)
         Selection.RemoveAll();
     if (node != nullptr && !Selection.Contains(node))
         Selection.Add(node);
+    if (View != nullptr)
+        View->SelectionChanged();
 }
 
 void TreeDocument::SelectNodes(const NodeChildList& nodes)
@@ -179,6 +181,8 @@ void TreeDocument::SelectNodes(const NodeChildList& nodes)
     Selection.RemoveAll();
     for (int i = 0; i < nodes.Count(); ++i)
         Selection.Add(nodes.At(i));
+    if (View != nullptr)
+        View->SelectionChanged();
 }
 
 void TreeDocument::SelectOrToggleNode(TreeNode* node)

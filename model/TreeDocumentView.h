@@ -17,6 +17,8 @@ public:
     // The node must be measured again (mode: 0 the node alone, 1 with its subtree, 2 its children and then
     // the node); the layout follows with the next LayoutChanged or drawing.
     virtual void NodeChanged(TreeNode*, int) {}
+    // The document changed the node selection itself (an analysis pointing at a node).
+    virtual void SelectionChanged() {}
     // The tree published a new text for its link id (after a roll back); clients that follow it get it.
     virtual void LinkValueChanged(int, const char*) {}
     // 1 when no window of the view edits the item named by the key (a variable's name or a fixed "***"

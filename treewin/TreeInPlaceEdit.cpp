@@ -114,7 +114,8 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         pixels.right += 2;
         pixels.bottom += 1;
     }
-    const DWORD style = WS_CHILD | ES_AUTOHSCROLL | (EditField == 2 ? 0 : ES_MULTILINE | ES_AUTOVSCROLL);
+    // Enter types a line break into a text of several lines, also where the window handles dialog keys.
+    const DWORD style = WS_CHILD | ES_AUTOHSCROLL | (EditField == 2 ? 0 : ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
     InPlaceEdit* editor = nullptr;
     if (EditField == 2)
         editor = new InPlaceLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);

@@ -38,6 +38,9 @@ public:
     TreePane(DocChildWindow* owner, TreeWindow& tree);
     ~TreePane() override;
 
+    // 7: taken without effect. A multi-line edit answers Escape by closing its parent where the window
+    // handles dialog keys; the pane goes only with its tree window.
+    long OnClose(WindowEvent*) override { return 1; }
     long OnCommand(WindowEvent* event) override;    // 8: the in-place edit's changes
     long OnMouseMove(WindowEvent* event) override;  // 10
     long OnButtonUp(WindowEvent* event) override;   // 11

@@ -336,7 +336,9 @@ int TreeWindow::OnKey(const WindowEvent& event)
             OpenInPlaceEditor();
         } else {
             ShowInfoBox(nullptr, "You may only assign a probability to a branch emanating from a chance node.", -1);
+            // The node is drawn again with its text open, so that typing and the arrows go on there.
             ::InvalidateNode(*this, current, false);
+            OpenInPlaceEditor();
         }
         return 1;
     }

@@ -247,6 +247,8 @@ public:
     // the leaving subtree.
     void ShapeChanging(const TreeNode* leaving) override;
     void NodeChanged(TreeNode* node, int mode) override;
+    // The highlighting follows a selection the document made.
+    void SelectionChanged() override { InvalidateAll(); }
 
     // The tree's DDE topic on the program's service is named after its file path: made when the tree gets
     // a path (opened or saved under a name) and made anew under each new path, so the old name no longer

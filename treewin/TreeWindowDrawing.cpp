@@ -20,7 +20,7 @@
 #include <algorithm>
 
 // The note boxes and arrows keep their places against the tree: when one lies above or left of the drawing,
-// the tree moves down or right rather than the notes moving up.
+// the tree moves down or right rather than the notes moving up. The pane repaints whole afterwards.
 void TreeWindow::Relayout()
 {
     layoutPending = false;
@@ -54,6 +54,9 @@ void TreeWindow::Relayout()
         }
     }
     LimitZoom();
+    // Any node may have moved and the drawing changed its size.
+    if (ZoomPane* pane = Pane())
+        pane->DrawingChanged();
     edit.Restore();
 }
 
@@ -190,6 +193,9 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
     if (clip == nullptr && display.Kind() != Display::KindMetafile && display.DeviceContext() != nullptr &&
         GetClipBox(display.DeviceContext(), &box) != ERROR) {
         visible = PixelRectToLogical(box, display);
+        // A symbol stands out of its node's box by up to half its size: no node reaching in is skipped.
+        visible = LogicalRect{visible.left - kSymbolSize, visible.top - kSymbolSize, visible.right + kSymbolSize,
+                              visible.bottom + kSymbolSize};
         clip = &visible;
     }
     PaintContext context(*this, display, nullptr, clip);

@@ -1,13 +1,134 @@
-// What the tree window shows on the screen is what it paints afresh.
+// What the tree window shows on the screen is what it paints afresh: after every step a person takes through
+// the main frame's menus, the keyboard and the mouse, the screen equals a full repaint.
 
+#include "app/MainFrame.h"
+#include "dialogs/ChangeNodeTypeDialog.h"
+#include "framework/dialog/FileDialogs.h"
+#include "framework/window/FrameworkApp.h"
 #include "model/TreeNode.h"
 #include "tests/support/FramedTreeWindow.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
+#include "treewin/NodeMeasure.h"
 #include "treewin/TreePane.h"
+#include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The program's main frame with a person's hands: menu commands, key presses at the focus, clicks on the
+// tree's pane.
+class ScreenSession : public ::testing::Test {
+protected:
+    ScreenSession()
+    {
+        frame = new MainFrame;
+        frame->EndStartup();
+        frame->Show(SW_SHOW);
+        const char* temp = std::getenv("TEMP");
+        path = std::string(temp ? temp : ".") + "\\kivo_screen.tre";
+    }
+    ~ScreenSession() override
+    {
+        while (!TreeWindow::OpenWindows().empty())
+            delete TreeWindow::OpenWindows().back();
+        delete frame;
+        std::remove(path.c_str());
+    }
+    // Hands every queued message to the program's own message processing (accelerators, dialog keys) until
+    // none is left.
+    void PumpUntilIdle()
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ASSERT_NE(message.message, static_cast<UINT>(WM_QUIT));
+            app->ProcessMessage(message);
+        }
+    }
+    // A menu command, as the frame receives it.
+    void Command(unsigned id)
+    {
+        PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
+        PumpUntilIdle();
+    }
+    // A key pressed and released at the focused window, with Shift or Ctrl held; the program's message
+    // processing turns the key-down into a character or a command.
+    void Press(UINT key, UINT held = 0)
+    {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = held == VK_SHIFT ? 0x80 : 0;
+        keys[VK_CONTROL] = held == VK_CONTROL ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PumpUntilIdle();
+        PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        PumpUntilIdle();
+        keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+    }
+    void Type(const char* text)
+    {
+        for (; *text; ++text) {
+            const SHORT key = VkKeyScanA(*text);
+            Press(LOBYTE(key), (key & 0x100) != 0 ? VK_SHIFT : 0);
+        }
+    }
+    TreeWindow& Tree() const { return *dynamic_cast<TreeWindow*>(frame->ActiveChild()); }
+    TreeNode* Node(std::initializer_list<int> path) const
+    {
+        TreeNode* node = Tree().Document().Root;
+        for (int child : path)
+            node = node->GetChild(child);
+        return node;
+    }
+    // A left click on the pane at the middle of the rectangle (inches). Two presses closer together than a
+    // hand can make them count as one: each click comes a little after the one before.
+    void Click(const LogicalRect& rect, WPARAM keys = 0)
+    {
+        while (GetTickCount() - lastClick <= 20) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            PumpUntilIdle();
+        }
+        TreePane& pane = *Tree().Pane();
+        pane.PushDrawingScale();
+        const RECT client = pane.DrawingToClient(LogicalRectToPixels(rect, *pane.CurrentDisplay()));
+        pane.PopDrawingScale();
+        const LPARAM at = MAKELPARAM((client.left + client.right) / 2, (client.top + client.bottom) / 2);
+        SendMessageA(pane.Handle(), WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
+        SendMessageA(pane.Handle(), WM_LBUTTONUP, keys, at);
+        lastClick = GetTickCount();
+        PumpUntilIdle();
+    }
+    void ClickNode(std::initializer_list<int> path, WPARAM keys = 0) { Click(SymbolRect(Node(path)), keys); }
+    void ClickEmpty() { Click(LogicalRect{0.05f, 0.05f, 0.05f, 0.05f}); }
+    std::string Text(std::initializer_list<int> path) const { return Node(path)->text.Text(); }
+    bool ScrollsVertically() const
+    {
+        int low = 0, high = 0;
+        GetScrollRange(Tree().Pane()->Handle(), SB_VERT, &low, &high);
+        return high > low;
+    }
+
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame* frame;
+    MessageBoxRecorder boxes;
+    std::string path;
+    DWORD lastClick = 0;
+};
+
+} // namespace
 
 // The check itself: a shown tree passes; pixels drawn on the screen without an invalidation fail it.
 TEST(TreeScreen, TheCheckCatchesPixelsNoPaintWouldDraw)
@@ -26,4 +147,138 @@ TEST(TreeScreen, TheCheckCatchesPixelsNoPaintWouldDraw)
     ReleaseDC(t.window.Pane()->Handle(), screen);
     EXPECT_NONFATAL_FAILURE(ExpectScreenEqualsRepaint(t.frame.Handle()), "The screen differs from a full repaint");
     ExpectScreenEqualsRepaint(t.frame.Handle());
+}
+
+TEST_F(ScreenSession, EveryStepLeavesTheScreenAsARepaintWouldDrawIt)
+{
+    auto terminal = ChangeNodeTypeDialog::SetPresenter([](ChangeNodeTypeDialog& d) {
+        d.kind = TerminalNode;
+        return IDOK;
+    });
+    auto files = SetFileDialogPresenter([this](OPENFILENAMEA& dialog, bool) {
+        std::snprintf(dialog.lpstrFile, dialog.nMaxFile, "%s", path.c_str());
+        return 1;
+    });
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+    };
+    const std::vector<Step> steps = {
+        {"new tree", [&] { Command(1101); }},
+        {"add branches to the root",
+         [&] {
+             ClickNode({});
+             Command(1403);
+         }},
+        {"type a long name of two lines",
+         [&] {
+             ClickNode({0});
+             Type("A much");
+             Press(VK_RETURN);
+             Type("longer name");
+         }},
+        {"commit it by a click beside the tree",
+         [&] {
+             ClickEmpty();
+             EXPECT_EQ(Text({0}), "A much\r\nlonger name");
+         }},
+        {"Tab under a decision says why and leaves the name open for typing",
+         [&] {
+             ClickNode({1});
+             Press(VK_TAB);
+             ASSERT_EQ(boxes.Count(), 1u);
+             EXPECT_EQ(boxes.Last().text, "You may only assign a probability to a branch emanating from a chance node.");
+             Type("Other");
+         }},
+        {"Escape while typing keeps the pane and the text",
+         [&] {
+             Press(VK_ESCAPE);
+             ASSERT_NE(Tree().Pane(), nullptr);
+             EXPECT_TRUE(IsChild(Tree().Handle(), Tree().Pane()->Handle()));
+             ClickEmpty();
+             EXPECT_EQ(Text({1}), "Other");
+         }},
+        {"add branches under it",
+         [&] {
+             ClickNode({0});
+             Command(1403);
+         }},
+        {"type a probability",
+         [&] {
+             ClickNode({0, 0});
+             Press(VK_TAB);
+             Type("0.25");
+             Press(VK_TAB);
+             ClickNode({0, 1});
+             Press(VK_TAB);
+             Type("0.75");
+         }},
+        {"make three branches terminal",
+         [&] {
+             ClickNode({1});
+             ClickNode({0, 0}, MK_SHIFT);
+             ClickNode({0, 1}, MK_SHIFT);
+             Command(1405);
+         }},
+        {"give them a payoff in the window that opened",
+         [&] {
+             Type("10");
+             SendMessageA(frame->ActiveChild()->Handle(), WM_COMMAND, IDOK, 0);
+             PumpUntilIdle();
+         }},
+        {"roll back by Ctrl+R",
+         [&] {
+             Press('R', VK_CONTROL);
+             EXPECT_NE(Tree().Document().RolledBack, 0);
+         }},
+        {"roll back off",
+         [&] {
+             Command(1612);
+             EXPECT_EQ(Tree().Document().RolledBack, 0);
+         }},
+        {"collapse",
+         [&] {
+             ClickNode({0});
+             Command(1315);
+         }},
+        {"expand", [&] { Command(1316); }},
+        {"zoom in", [&] { Command(1350); }},
+        {"zoom out", [&] { Command(1351); }},
+        {"undo", [&] { Command(1201); }},
+        {"redo", [&] { Command(1219); }},
+        {"copy and paste a subtree",
+         [&] {
+             ClickNode({0});
+             Command(1203);
+             ClickNode({0, 1});
+             Command(1204);
+         }},
+        {"save, close and open", [&] {
+             Command(1105);
+             Command(1107);
+             Command(1103);
+         }},
+        {"grow the tree taller than its window",
+         [&] {
+             ClickNode({});
+             for (int i = 0; i < 20; ++i)
+                 Command(1403);
+             EXPECT_TRUE(ScrollsVertically());
+         }},
+        {"save, close and open the tall tree",
+         [&] {
+             Command(1104);
+             Command(1107);
+             Command(1103);
+             EXPECT_TRUE(ScrollsVertically());
+         }},
+        {"close", [&] { Command(1107); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        ExpectScreenEqualsRepaint(frame->Handle());
+    }
+    ChangeNodeTypeDialog::SetPresenter(terminal);
+    SetFileDialogPresenter(files);
 }

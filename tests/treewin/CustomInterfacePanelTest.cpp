@@ -12,6 +12,7 @@
 #include "model/TreeNode.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
 
@@ -73,6 +74,7 @@ TEST(CustomInterfacePanel, CoversTheTreeWithItsButtonsUntilShowTree)
     EXPECT_EQ(GetParent(GetFocus()), window.CustomPanel()->ButtonBlock().Handle());
     EXPECT_EQ(window.Document().Selection.Count(), 0);
     EXPECT_EQ(PanelsOver(window), 1);
+    ExpectScreenEqualsRepaint(frame.Handle());
     LogicalRect bounds{1, 1, 1, 1};
     window.Bounds(bounds);
     EXPECT_EQ(bounds.right - bounds.left + bounds.bottom - bounds.top, 0.0f);
@@ -101,6 +103,7 @@ TEST(CustomInterfacePanel, CoversTheTreeWithItsButtonsUntilShowTree)
     EXPECT_EQ(window.Document().Selection.Count(), 0);
     window.Bounds(bounds);
     EXPECT_GT(bounds.right - bounds.left, 0.0f);
+    ExpectScreenEqualsRepaint(frame.Handle());
 
     // Options only with something to set (a method change without methods is nothing), Comments with a text.
     settings.options.allowRiskToggle = 0;

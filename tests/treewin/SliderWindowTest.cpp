@@ -12,6 +12,7 @@
 #include "app/StatusMessage.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeWindow.h"
 
@@ -154,6 +155,7 @@ TEST_F(Slider, ShowNodesSelectsThemInTheTree)
     EXPECT_EQ(window.InPlaceEditor, nullptr);
     EXPECT_TRUE(window.IsActiveChild());
     EXPECT_STREQ(CurrentStatusMessage().Text(), "Hit Ctrl+F6 to return to the Slider window");
+    ExpectScreenEqualsRepaint(frame.Handle());
     delete slider;
 }
 

@@ -38,6 +38,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/IdleAnalysis.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeClipboard.h"
@@ -134,6 +135,8 @@ TEST(TreeCommands, AddBranchesGivesTwoThenOneAndRefusesTerminals)
     EXPECT_STREQ(window.CurrentUndoAction()->name.Text(), "Add Branch");
     ASSERT_EQ(document.Root->childCount, 3);
     EXPECT_STREQ(document.Root->GetChild(1)->text.Text(), "first");  // the new one went on top
+    window.Show(SW_SHOW);
+    ExpectScreenEqualsRepaint(frame.Handle());
     window.Undo();
     window.Undo();
     EXPECT_EQ(document.Root->childCount, 0);
@@ -477,6 +480,7 @@ TEST(TreeCommands, TextScopesEditTheOpenEditorAsOneStep)
         EXPECT_EQ(Outline(t.window), before);
         t.window.Redo();
         EXPECT_EQ(Outline(t.window), after);
+        ExpectScreenEqualsRepaint(frame.Handle());
         if (c.command == 1202) {
             std::unique_ptr<char[]> cut(clipboard.GetText());
             EXPECT_STREQ(cut.get(), "lp");
@@ -504,6 +508,8 @@ TEST(TreeCommands, RollBackBoxesHideAndRiskPreferencesTurnOn)
     t.window.OnCommand(1249);
     EXPECT_TRUE(RollBackBoxHidden(t.a->GetChild(0)));
     EXPECT_TRUE(RollBackBoxHidden(copy->GetChild(0)));
+    t.window.Show(SW_SHOW);
+    ExpectScreenEqualsRepaint(frame.Handle());
     t.window.OnCommand(1612);
 
     // A zoom step keeps the in-place edit open.
@@ -514,6 +520,7 @@ TEST(TreeCommands, RollBackBoxesHideAndRiskPreferencesTurnOn)
     t.window.OnCommand(1350);
     EXPECT_GT(t.window.Pane()->Zoom(), zoom);
     EXPECT_NE(t.window.InPlaceEditor, nullptr);
+    ExpectScreenEqualsRepaint(frame.Handle());
 
     TreeWindow gamble;
     TreeDocument& document = gamble.Document();

@@ -19,6 +19,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,7 @@ struct LinkedTree {
     }
     ~LinkedTree()
     {
+        ExpectScreenEqualsRepaint(frame.Handle());
         TheLinkManager = saved;
         DeleteFileA(path.c_str());
     }

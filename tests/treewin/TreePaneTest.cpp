@@ -16,6 +16,7 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/NoteBoxClipboard.h"
 #include "treewin/TreeClipboard.h"
@@ -43,6 +44,8 @@ struct ShownTree {
         window.Show(SW_MAXIMIZE);
         PumpMessagesFor(50);
     }
+    // Whatever the test did, the screen shows what a repaint draws.
+    ~ShownTree() { ExpectScreenEqualsRepaint(frame.Handle()); }
     // The client point of the middle of the node's symbol (and, with dx/dy, beside it).
     POINT At(const TreeNode* node, int dx = 0, int dy = 0) { return Middle(SymbolRect(node), dx, dy); }
     POINT Middle(const LogicalRect& rect, int dx = 0, int dy = 0)

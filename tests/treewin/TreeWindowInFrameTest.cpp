@@ -10,6 +10,7 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreePainter.h"
 #include "treewin/TreePane.h"
@@ -52,7 +53,7 @@ TEST(TreeWindowInFrame, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
 
     window.Redraw();
     window.Show(SW_SHOW);
-    PumpMessagesFor(50);
+    ExpectScreenEqualsRepaint(frame.Handle());
     ASSERT_NE(window.Pane(), nullptr);
     EXPECT_EQ(&window.MeasuringDisplay(), static_cast<Display*>(window.Pane()->OwnDisplay()));
     LogicalRect bounds{};

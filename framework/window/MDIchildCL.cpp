@@ -175,6 +175,15 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
             PostMessageA(TheApp->MainWindow()->Handle(), MDIframeCL::DeleteLaterMessage, 0,
                          reinterpret_cast<LPARAM>(this));
         return answerNow(0);
+    case WM_SETTEXT: {
+        // The frame's Window menu lists the children by their titles; the system does not follow a change.
+        const long result = WindowCL::HandleMessage(event, answeredAtOnce, answer);
+        if (result || answeredAtOnce || !*alive)
+            return result;
+        const LRESULT set = DefaultProcessing(&event);
+        SendMessageA(GetParent(handle_), WM_MDIREFRESHMENU, 0, 0);
+        return answerNow(set);
+    }
     case WM_MDIACTIVATE:
         if (TheApp && TheApp->MainWindow())
             PostMessageA(TheApp->MainWindow()->Handle(), MDIframeCL::MergeMenuMessage,

@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/MainToolbar.h"
 #include "app/SaveQuestions.h"
+#include "app/StatusMessage.h"
 #include "app/WindowPlacement.h"
 #include "app/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
@@ -164,6 +165,11 @@ void DocChildWindow::OnActivated()
     RestoreFocus();
     ShowRestoredIfFixed();
     CurrentModelessDialog = fromTemplate_ ? nullptr : handle_;
+    // The status bar spoke of the window active before; this window writes its own indicators.
+    if (MainFrame* frame = MainFrame::Program()) {
+        frame->ClearStatusIndicators();
+        ShowStatusMessage("");
+    }
     RefreshFrameCommands();
 }
 

@@ -9,6 +9,7 @@
 #include "app/SaveQuestions.h"
 #include "app/OnlineHelp.h"
 #include "framework/dialog/Menu.h"
+#include "framework/draw/zFont.h"
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualStatusPane.h"
@@ -38,6 +39,19 @@ constexpr unsigned HelpMenuId = 121;
 constexpr unsigned FrameIconId = 32001;
 constexpr unsigned AcceleratorsId = 103;
 constexpr int ToolBarHeight = 31;
+
+// The status bar's texts in the system's status-bar font, as the menus and dialogs use the system's fonts.
+zFont* StatusBarFont()
+{
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return nullptr;
+    const LOGFONTA& font = metrics.lfStatusFont;
+    return new zFont(font.lfFaceName, font.lfWidth, font.lfHeight, font.lfWeight, font.lfPitchAndFamily & 0x0F,
+                     font.lfPitchAndFamily & 0xF0, 0, 0, 0, font.lfCharSet, font.lfOutPrecision,
+                     font.lfClipPrecision, font.lfQuality);
+}
 
 } // namespace
 
@@ -113,7 +127,7 @@ void MainFrame::CreateStatusBar()
     frameRule->Remove(statusBarRule_);
     frameRule->Add(statusBarRule_);
     auto* paneRule = new DockLayout(LayoutManager::DockTop, 0, statusBarRule_);
-    statusPane_ = new VisualPane(statusMargin_, paneRule, 0);
+    statusPane_ = new VisualPane(statusMargin_, paneRule, 0, StatusBarFont());
     statusBarRule_->SetFixedHeight(paneRule->FixedHeight());
     auto* message = new VisualFieldItem(statusPane_, LayoutManager::FillTopLeft, "", 0, 0x401);
     new VisualFieldItem(statusPane_, LayoutManager::DockRight, "MultiAttr", 3, VisualFieldItem::Centred);

@@ -11,6 +11,7 @@
 #include "app/OpenFileByName.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SaveQuestions.h"
+#include "app/StatusMessage.h"
 #include "app/StartProgram.h"
 #include "app/ZoomPane.h"
 #include "dialogs/PreferencesDialog.h"
@@ -498,6 +499,9 @@ void MainFrame::RefreshCommands()
         EnableProbabilityWheel(0);
         DisableAnalysisCommands();
         SelectDefaultMode();
+        // The last window's texts leave with it.
+        ClearStatusIndicators();
+        ShowStatusMessage("");
     }
     SetNavigatingButton(AppFlags::navigating ? 1 : 0);
 }

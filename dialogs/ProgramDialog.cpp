@@ -1,5 +1,6 @@
 #include "dialogs/ProgramDialog.h"
 
+#include "app/WindowPlacement.h"
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
 #include "framework/window/FrameworkApp.h"
@@ -85,6 +86,8 @@ int ProgramDialog::Run()
 {
     if (!TheApp || !Handle())
         return IDCANCEL;
+    // Over the window the user works in, as every application dialog.
+    PlaceWindowInFrame(Handle(), 0.33f, 0.5f, true);
     RunModal();
     timer_.reset();
     return Result() ? IDOK : IDCANCEL;

@@ -32,6 +32,7 @@ DialogFrameCL::DialogFrameCL(WindowCL* parent, const ResourceId& templateId, DWO
     : WindowCL(parent, new LayoutManager(), 0)
 {
     className_ = "DialogFrameCL";
+    focusBefore_ = GetFocus();
     background_ = GetSysColor(LOBYTE(LOWORD(GetVersion())) < 4 ? COLOR_WINDOW : COLOR_3DFACE);
     id_ = templateId.NumericId();
     if (engine_.Load(templateId))

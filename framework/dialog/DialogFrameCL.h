@@ -75,4 +75,7 @@ private:
     DialogTemplateEngine engine_;
     Menu* menu_ = nullptr;
     int modal_ = 0;
+    // Where the focus was before the dialog was made (making it focuses its first control): a modal run
+    // gives the focus back there, so the window the user worked in is active again.
+    HWND focusBefore_ = nullptr;
 };

@@ -44,7 +44,7 @@ void DialogFrameCL::RunModal()
         EnableWindow(stack.back()->Handle(), FALSE);
     stack.push_back(this);
     modal_ = 1;
-    HWND focus = GetFocus();
+    const HWND focus = focusBefore_;
     if (parent_) {
         EnableWindow(parent_->Handle(), FALSE);
         HWND main = MainWindowHandle();

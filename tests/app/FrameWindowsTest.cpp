@@ -1,14 +1,24 @@
 // Document windows in the main frame as a person opens, switches and closes them through the program's
-// commands: the menu bar carries each menu once with Window and Help last, a new window's pane fills it, and
-// the screen shows what the windows paint.
+// commands: the menu bar carries each menu once with Window and Help last, the Window menu names each window
+// by its title, a new window's pane fills it, the status bar speaks of the active window only, and the screen
+// shows what the windows paint.
 
 #include "analysis/LineGraphData.h"
+#include "app/DocumentWindow.h"
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
 #include "app/ZoomPane.h"
+#include "analysis/MarkovAnalysis.h"
+#include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/NewDocumentDialog.h"
+#include "dialogs/TextReportDialog.h"
+#include "framework/dialog/Menu.h"
+#include "framework/visual/VisualFieldItem.h"
+#include "framework/visual/VisualStatusPane.h"
+#include "framework/dialog/DialogFrameCL.h"
 #include "graph/LineGraph.h"
 #include "model/TreeNode.h"
+#include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
@@ -18,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -73,17 +84,36 @@ protected:
         MSG pending;
         PumpMessagesUntil([&] { return !PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE); });
     }
-    Texts BarTexts() const
+    // The texts of the menu's items (the system items of a maximised child have none); from the first child
+    // id on, the Window menu's entries of the children without their "&1 ", sorted.
+    static Texts MenuTexts(HMENU menu, UINT firstId = 0)
     {
         Texts texts;
-        HMENU bar = GetMenu(frame->Handle());
-        for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
             char text[100] = {};
-            // The system menu and buttons of a maximised child carry no text.
-            if (GetMenuStringA(bar, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION) > 0)
-                texts.push_back(text);
+            if (GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION) > 0 &&
+                (firstId == 0 || (GetMenuItemID(menu, i) >= firstId && GetMenuItemID(menu, i) < firstId + 9)))
+                texts.push_back(firstId ? text + 3 : text);
         }
+        if (firstId)
+            std::sort(texts.begin(), texts.end());
         return texts;
+    }
+    Texts BarTexts() const { return MenuTexts(GetMenu(frame->Handle())); }
+    Texts ChildTitles() const
+    {
+        std::vector<WindowCL*> windows;
+        frame->CollectWindows(windows);
+        Texts titles;
+        for (WindowCL* window : windows)
+            titles.push_back(window->Text());
+        std::sort(titles.begin(), titles.end());
+        return titles;
+    }
+    std::string StatusText(int key) const
+    {
+        auto* field = dynamic_cast<VisualFieldItem*>(frame->StatusPane()->FindItem(key));
+        return field ? field->Text() : "?";
     }
     // The active window's pane covers its client area.
     void ExpectPaneFillsActiveWindow() const
@@ -124,35 +154,133 @@ TEST_F(FrameWindows, MenuBarHoldsTheActiveWindowsMenusOnceBeforeWindowAndHelp)
         ShowLineGraph(data);
         Settle();
     };
+    auto saveAs = [this] {
+        static_cast<DocumentWindow*>(frame->ActiveChild())->SaveAs(paths[1].c_str());
+        Settle();
+    };
+    // Quiet: the status line is empty after the step; the "Opened" line of a file stays until another
+    // window is activated.
     const struct {
         const char* step;
         std::function<void()> act;
         bool maximised;
         const Texts& bar;
+        bool quiet;
     } steps[] = {
-        {"start", [] {}, false, FrameMenus},
-        {"open with no window", [this] { OpenFileByName(paths[0].c_str()); Settle(); }, true, TreeMenus},
-        {"new tree", [this] { Post(1101); }, true, TreeMenus},
-        {"Window menu", [this] { Post(MainFrame::FirstChildId); }, true, TreeMenus},
-        {"New dialog", [this] { Post(1115); }, true, TreeMenus},
-        {"open another file", [this] { OpenFileByName(paths[1].c_str()); Settle(); }, true, TreeMenus},
-        {"restore", restoreActive, false, TreeMenus},
-        {"new tree restored", [this] { Post(1101); }, false, TreeMenus},
-        {"Window menu restored", [this] { Post(MainFrame::FirstChildId + 1); }, false, TreeMenus},
-        {"graph", graph, false, FrameMenus},
-        {"close the graph", [this] { Post(1107); }, false, TreeMenus},
-        {"close all", [this] { Post(1904); }, false, FrameMenus},
+        {"start", [] {}, false, FrameMenus, false},
+        {"open with no window", [this] { OpenFileByName(paths[0].c_str()); Settle(); }, true, TreeMenus, false},
+        {"new tree", [this] { Post(1101); }, true, TreeMenus, true},
+        {"Window menu", [this] { Post(MainFrame::FirstChildId); }, true, TreeMenus, true},
+        {"New dialog", [this] { Post(1115); }, true, TreeMenus, true},
+        {"save as", saveAs, true, TreeMenus, false},
+        {"open another file", [this] { OpenFileByName(paths[0].c_str()); Settle(); }, true, TreeMenus, false},
+        {"restore", restoreActive, false, TreeMenus, false},
+        {"new tree restored", [this] { Post(1101); }, false, TreeMenus, true},
+        {"Window menu restored", [this] { Post(MainFrame::FirstChildId + 1); }, false, TreeMenus, true},
+        {"graph", graph, false, FrameMenus, true},
+        {"close the graph", [this] { Post(1107); }, false, TreeMenus, true},
+        {"close all", [this] { Post(1904); }, false, FrameMenus, true},
     };
     boxes.Answer(IDNO);
     for (const auto& step : steps) {
         SCOPED_TRACE(step.step);
         step.act();
         EXPECT_EQ(BarTexts(), step.bar);
+        EXPECT_EQ(MenuTexts(frame->WindowMenu()->Handle(), MainFrame::FirstChildId), ChildTitles());
         MDIchildCL* active = frame->ActiveChild();
         EXPECT_EQ(active && IsZoomed(active->Handle()), step.maximised);
+        if (step.quiet)
+            EXPECT_EQ(StatusText(0), "");
+        // The payoff indicator belongs to the active tree.
+        EXPECT_EQ(StatusText(3), dynamic_cast<TreeWindow*>(active) ? "Payoff 1" : "");
         ExpectPaneFillsActiveWindow();
         ExpectScreenEqualsRepaint(frame->Handle());
     }
+}
+
+// Runs a step on the innermost modal dialog once it shows, from a thread timer that is gone by then, so that
+// the step may wait for the thread to be idle.
+class WhenModalShows {
+public:
+    explicit WhenModalShows(std::function<void(DialogFrameCL&)> step)
+    {
+        Step() = std::move(step);
+        SetTimer(nullptr, 0, 30, &WhenModalShows::Tick);
+    }
+    ~WhenModalShows() { Step() = nullptr; }
+
+private:
+    static std::function<void(DialogFrameCL&)>& Step()
+    {
+        static std::function<void(DialogFrameCL&)> step;
+        return step;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        const auto& stack = DialogFrameCL::ModalStack();
+        if (Step() && (stack.empty() || !IsWindowVisible(stack.back()->Handle())))
+            return;
+        KillTimer(nullptr, timer);
+        if (Step())
+            Step()(*stack.back());
+    }
+};
+
+// The window the user worked in is active again when a modal dialog it opened ends, and its look is whole
+// while the dialog is open and after.
+TEST_F(FrameWindows, AModalDialogGivesTheActivationBackToTheWindowThatOpenedIt)
+{
+    auto* tree = static_cast<TreeWindow*>(OpenFileByName(paths[0].c_str()));
+    Settle();
+    tree->SelectNode(tree->Document().Root, 1, nullptr, false);
+    RECT dialogPlace{};
+    {
+        WhenModalShows changeNodeType([&](DialogFrameCL& dialog) {
+            GetWindowRect(dialog.Handle(), &dialogPlace);
+            ExpectScreenEqualsRepaint(tree->Handle());
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        });
+        Post(1405);
+    }
+    // Over the tree inside the frame, not at the screen's corner.
+    RECT client{}, frameClient{};
+    GetClientRect(tree->Handle(), &client);
+    MapWindowPoints(tree->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetClientRect(frame->Handle(), &frameClient);
+    MapWindowPoints(frame->Handle(), nullptr, reinterpret_cast<POINT*>(&frameClient), 2);
+    EXPECT_NEAR((dialogPlace.left + dialogPlace.right) / 2, (client.left + client.right) / 2, 8);
+    EXPECT_GE(dialogPlace.top, frameClient.top);
+    EXPECT_EQ(frame->ActiveChild(), tree);
+    EXPECT_TRUE(IsZoomed(tree->Handle()));
+    EXPECT_TRUE(IsChild(tree->Handle(), GetFocus()));
+    EXPECT_EQ(BarTexts(), TreeMenus);
+    ExpectScreenEqualsRepaint(frame->Handle());
+
+    // The report of a Markov analysis, asked for in its results window: OK leaves that window on top.
+    MarkovTestTree model("_stage >= 2");
+    model.WellDead("0.5", "0.5", "2");
+    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
+    ASSERT_TRUE(analysis->Run());
+    InstallTextReportDialog();
+    auto* results = new MarkovAnalysisWindow(std::move(analysis));
+    const HWND resultsWindow = results->Handle();
+    Settle();
+    {
+        WhenModalShows report([](DialogFrameCL& dialog) {
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        });
+        PostMessageA(results->FindChild(MarkovAnalysisWindow::kReportButton)->Handle(), BM_CLICK, 0, 0);
+        Settle();
+        PumpMessagesUntil([] { return DialogFrameCL::ModalStack().empty(); });
+        Settle();
+    }
+    EXPECT_EQ(GetActiveWindow(), resultsWindow);
+    EXPECT_TRUE(IsWindowVisible(resultsWindow));
+    HWND above = frame->Handle();
+    while (above && above != resultsWindow)
+        above = GetWindow(above, GW_HWNDPREV);
+    EXPECT_EQ(above, resultsWindow) << "the results window went behind the frame";
+    SendMessageA(resultsWindow, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 } // namespace

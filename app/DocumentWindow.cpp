@@ -171,49 +171,40 @@ int DocumentWindow::ReadFromFile()
     return 0;
 }
 
+namespace {
+
+int AskToSaveUnderNewName()
+{
+    return AskOkCancel(nullptr,
+                       "This file is read-only, or is on a locked disk. Would you like to save it under a new name?",
+                       0, 3);
+}
+
+} // namespace
+
 int DocumentWindow::SaveToFile()
 {
     if (filePath_.IsEmpty())
         return SaveAs(nullptr);
-    if (filePath_.IsInUse()) {
-        if (AskOkCancel(nullptr,
-                        "This file is read-only, or is on a locked disk. Would you like to save it under a new name?",
-                        0, 3) == 1)
-            return SaveAs(nullptr);
-        return 0;
-    }
-    FilePath temporary;
-    if (!MakeTempFilePath(temporary)) {
-        ShowErrorBox(nullptr, "Unable to save file.", 0);
-        return 0;
-    }
-    bool written = false;
-    bool copied = false;
+    if (filePath_.IsInUse())
+        return AskToSaveUnderNewName() == 1 ? SaveAs(nullptr) : 0;
+    zString message;
+    SaveFailure cause = SaveFailure::Other;
+    bool saved = false;
     {
         WaitCursorScope wait;
-        {
-            std::unique_ptr<FileStream> stream = temporary.OpenStream(true);
-            written = stream->IsOpen() && WriteDocument(*stream) && !stream->Failed();
-        }
-        // A document that could not be written whole never replaces the file.
-        copied = written && MoveFilePath(temporary, filePath_);
+        const zString path = filePath_.FullPath();
+        saved = SaveFileBeside(path.Text(), [this](FileStream& stream) { return WriteDocument(stream); }, message,
+                               &cause);
     }
-    if (!written) {
-        temporary.Delete();
-        ShowErrorBox(nullptr, "Unable to save file.", 0);
-        SetModified(1);
-        return 0;
-    }
-    if (!copied) {
-        zString text("Insufficient disk space. You may be able to recover your file saved as ");
-        text += temporary.FullPath();
-        text += ".";
-        ShowErrorBox(nullptr, text.Text(), 0);
-        SetModified(1);
-        return 0;
-    }
-    SetModified(0);
-    return 1;
+    SetModified(saved ? 0 : 1);
+    if (saved)
+        return 1;
+    // The file was taken by another program, or made read-only, while the document was written.
+    if (cause == SaveFailure::Locked)
+        return AskToSaveUnderNewName() == 1 ? SaveAs(nullptr) : 0;
+    ShowErrorBox(nullptr, message.Text(), 0);
+    return 0;
 }
 
 int DocumentWindow::SaveAs(const char* path)

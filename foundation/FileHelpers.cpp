@@ -1,11 +1,14 @@
 #include "foundation/FileHelpers.h"
 
 #include "foundation/FilePath.h"
+#include "foundation/FileStream.h"
 #include "foundation/StringHelpers.h"
 
 #include <windows.h>
 
+#include <cerrno>
 #include <cstring>
+#include <string>
 
 void EnsureTrailingBackslash(zString& text)
 {
@@ -67,4 +70,91 @@ bool MoveFilePath(const FilePath& source, const FilePath& target)
     if (!CopyFileA(source.FullPath().Text(), target.FullPath().Text(), FALSE))
         return false;
     return source.Delete();
+}
+
+namespace {
+
+SaveFailure FailureOfErrno(int number)
+{
+    switch (number) {
+    case ENOSPC:
+        return SaveFailure::DiskFull;
+    case ENOENT:
+        return SaveFailure::FolderMissing;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return SaveFailure::Locked;
+    default:
+        return SaveFailure::Other;
+    }
+}
+
+SaveFailure FailureOfSystemError(DWORD code)
+{
+    switch (code) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return SaveFailure::DiskFull;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND:
+        return SaveFailure::FolderMissing;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+        return SaveFailure::Locked;
+    default:
+        return SaveFailure::Other;
+    }
+}
+
+void DescribeFailure(SaveFailure cause, const char* target, bool existed, zString& message)
+{
+    switch (cause) {
+    case SaveFailure::DiskFull:
+        message = "Insufficient disk space.";
+        break;
+    case SaveFailure::FolderMissing:
+        message = "The folder of this file cannot be found.";
+        break;
+    case SaveFailure::Locked:
+        message = "The file is read-only, in use by another program, or on a locked disk.";
+        break;
+    case SaveFailure::Other:
+        message = "Unable to save file.";
+        break;
+    }
+    message += " \"";
+    message += target;
+    message += existed ? "\" was left unchanged." : "\" was not saved.";
+}
+
+} // namespace
+
+bool SaveFileBeside(const char* target, const std::function<bool(FileStream&)>& write, zString& message,
+                    SaveFailure* cause)
+{
+    const std::string beside = std::string(target) + ".tmp~";
+    const bool existed = FilePath(target).Exists();
+    SaveFailure failure = SaveFailure::Other;
+    {
+        FileStream stream(beside.c_str(), true);
+        bool wrote = stream.IsOpen() && write(stream);
+        stream.Close();
+        if (stream.State() != 0) {
+            failure = FailureOfErrno(stream.FailureErrno());
+            wrote = false;
+        }
+        if (wrote) {
+            if (MoveFileExA(beside.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            failure = FailureOfSystemError(GetLastError());
+        }
+    }
+    DeleteFileA(beside.c_str());
+    DescribeFailure(failure, target, existed, message);
+    if (cause != nullptr)
+        *cause = failure;
+    return false;
 }

@@ -1,10 +1,13 @@
 #pragma once
 // Helpers on directory texts and files: trailing backslash, parent directory, directory chains, temporary
-// files and moving a file.
+// files, moving a file and saving a file in place of another.
 
 #include "foundation/zString.h"
 
+#include <functional>
+
 class FilePath;
+class FileStream;
 
 // Appends "\" unless the last character is one; an empty text becomes "\".
 void EnsureTrailingBackslash(zString& text);
@@ -21,3 +24,12 @@ bool CreateDirectoryChain(const char* directory);
 bool MakeTempFilePath(FilePath& path);
 // Copies the source over the target and, when that succeeded, deletes the source.
 bool MoveFilePath(const FilePath& source, const FilePath& target);
+
+// Why a save failed, as the person is told.
+enum class SaveFailure { DiskFull, FolderMissing, Locked, Other };
+// A save writes the whole file beside its target (the target's name with ".tmp~" added) and then moves it
+// into place, so a save that fails at any point, or that the writer refuses (returns false), leaves the
+// older file as it was. False when nothing was saved: the message says what stopped the save and that the
+// target was left unchanged.
+bool SaveFileBeside(const char* target, const std::function<bool(FileStream&)>& write, zString& message,
+                    SaveFailure* cause = nullptr);

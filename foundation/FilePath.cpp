@@ -139,7 +139,8 @@ bool FilePath::EqualsNoCase(const FilePath& other) const
 bool FilePath::Exists() const
 {
     CriticalErrorsSuppressed noErrorBox;
-    return OpenExisting(FullPath(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE).IsValid();
+    const DWORD attributes = GetFileAttributesA(FullPath().Text());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool FilePath::IsInUse() const

@@ -41,7 +41,7 @@ public:
     // Names and directories equal after upper-casing.
     bool EqualsNoCase(const FilePath& other) const;
 
-    // True when the file opens for reading (no critical-error box is shown meanwhile).
+    // True when the path names a file (not a folder), also one that another program holds open.
     bool Exists() const;
     // False when the file does not exist; else true when it cannot be opened for exclusive reading and
     // writing (another program holds it).

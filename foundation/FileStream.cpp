@@ -1,6 +1,7 @@
 #include "foundation/FileStream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -8,7 +9,7 @@ FileStream::FileStream(const char* path, bool storing) : Archive(storing)
 {
     file = path ? std::fopen(path, storing ? "wb" : "rb") : nullptr;
     if (!file) {
-        SetState(StateIoFailure);
+        NoteFailure();
         return;
     }
     if (storing)
@@ -28,7 +29,7 @@ void FileStream::Close()
     if (file) {
         // Buffered bytes that cannot be flushed are a failed write.
         if (std::fclose(file) != 0)
-            SetState(StateIoFailure);
+            NoteFailure();
         file = nullptr;
     }
 }
@@ -43,11 +44,18 @@ void FileStream::Write(const void* buffer, uint32_t size, uint32_t count)
                                      static_cast<const uint8_t*>(buffer) + static_cast<size_t>(size) * count);
         SwapBytes(swapped.data(), size, count);
         if (!file || std::fwrite(swapped.data(), size, count, file) < count)
-            SetState(StateIoFailure);
+            NoteFailure();
         return;
     }
     if (!file || std::fwrite(buffer, size, count, file) < count)
-        SetState(StateIoFailure);
+        NoteFailure();
+}
+
+void FileStream::NoteFailure()
+{
+    if (failureErrno == 0)
+        failureErrno = errno != 0 ? errno : EIO;
+    SetState(StateIoFailure);
 }
 
 void FileStream::Read(void* buffer, uint32_t size, uint32_t count)

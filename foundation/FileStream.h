@@ -25,8 +25,11 @@ public:
 
     bool IsOpen() const { return file != nullptr; }
     void Close();
+    // The C library's error number of the first open, write or close that failed; 0 when none did.
+    int FailureErrno() const { return failureErrno; }
 
 private:
+    void NoteFailure();
     // Reads through the read buffer; false when the file ends first.
     bool TakeBytes(uint8_t* out, size_t wanted);
 
@@ -41,4 +44,5 @@ private:
     // When reading: the file's size (-1 unknown) and the offset of the next byte.
     long fileSize = -1;
     long readPosition = 0;
+    int failureErrno = 0;
 };

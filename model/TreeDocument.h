@@ -220,6 +220,10 @@ public:
     enum class FileForm { Native, Foreign, OlderText };
     bool ReadTreeFile(const char* path, bool snapshot = false, FileForm* form = nullptr);
     bool WriteTreeFile(const char* path, zString& message);
+    // True when the reader takes back everything a save writes: every node record within its limits and
+    // every distribution's parameters within a formula's stored form; else false with the message that
+    // names what is beyond a limit.
+    bool CheckStorable(zString& message) const;
 
     TreeNode* Root = nullptr;
     DocVariableList Variables{2, true};

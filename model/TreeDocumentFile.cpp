@@ -3,6 +3,8 @@
 #include "model/TreeDocument.h"
 
 #include "foundation/DocumentFileHeader.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
@@ -23,9 +25,6 @@
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
 
-#include <windows.h>
-
-#include <cstdio>
 #include <string>
 
 // Body layout, in file order (V: the body's own version record; gated fields only when V passes):
@@ -308,12 +307,22 @@ void TreeDocument::WriteDocumentBody(Archive& archive)
 
 namespace {
 
-// Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the header
-// reader or the importer of older text trees refused the file and said why.
+// Every refusal of a file names it: several files may be opened at once.
+void ShowFileError(const char* path, const std::string& text)
+{
+    ShowErrorBox(nullptr, (text + "\n\n\"" + path + "\"").c_str(), 0);
+}
+
+// Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the file was
+// refused and the person told why.
 int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, TreeDocument::FileForm* form)
 {
     SnapshotModeScope mode(snapshot);
     FileStream stream(path, false);
+    if (!stream.IsOpen() && FilePath(path).Exists()) {
+        ShowFileError(path, "This file is in use by another program, and cannot be read.");
+        return -1;
+    }
     if (IsForeignTreeFile(stream)) {
         if (form != nullptr)
             *form = TreeDocument::FileForm::Foreign;
@@ -326,15 +335,18 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
             *form = TreeDocument::FileForm::OlderText;
         return document.ReadOlderTextTree(stream, stream.BytesLeft()) ? 0 : -1;
     }
-    const int kind = ReadFileHeader(stream);
+    int kind = 0;
+    {
+        HostSilence ownMessage(Silence::Notices);
+        kind = ReadFileHeader(stream);
+    }
     if (kind == TreeDocumentKind) {
         document.ReadDocumentBody(stream);
         if (!stream.Failed())
             return 0;
-    } else if (kind != 0) {
-        ShowErrorBox(nullptr, "This file was not created by KIVO. It cannot be read.", 0);
-        return -1;
-    } else if (stream.FormatError() != Archive::FormatVersionRecord) {
+    } else if (kind != 0 || stream.FormatError() != Archive::FormatVersionRecord) {
+        const char* refusal = FileHeaderMessage(stream.FormatError());
+        ShowFileError(path, refusal != nullptr ? refusal : FileHeaderMessage(HeaderNotADocument));
         return -1;
     }
     // A stream that ran out is reported as such (2), whatever record noticed it first.
@@ -357,29 +369,36 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form)
         if (ReadTreeStream(*this, path, !snapshot, nullptr) == 0)
             return true;
     }
-    char text[96];
-    std::snprintf(text, sizeof text, "This tree file is damaged, and cannot be read. Error code = %d.", code);
-    ShowErrorBox(nullptr, text, 0);
+    ShowFileError(path, "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".");
     return false;
+}
+
+bool TreeDocument::CheckStorable(zString& message) const
+{
+    if (!CheckNodesStorable(Root, message))
+        return false;
+    for (int i = 0; i < Distributions.Count(); ++i) {
+        const DistributionRecord* record = Distributions.RecordAt(i);
+        if (record->GetDistribution() == nullptr || DistributionFitsStoredForm(record->GetDistribution()))
+            continue;
+        zString call;
+        record->FormatIndexCall(call);
+        message = "The tree cannot be saved: the distribution ";
+        message += call;
+        message += " cannot be stored, as one of its parameters is longer than 1500 characters.";
+        return false;
+    }
+    return true;
 }
 
 bool TreeDocument::WriteTreeFile(const char* path, zString& message)
 {
-    if (!CheckNodesStorable(Root, message))
+    if (!CheckStorable(message))
         return false;
-    const std::string temporary = std::string(path) + ".tmp~";
-    bool written = false;
-    {
-        FileStream stream(temporary.c_str(), true);
-        if (stream.IsOpen() && WriteFileHeader(stream, TreeDocumentKind)) {
-            WriteDocumentBody(stream);
-            stream.Close();
-            written = !stream.Failed();
-        }
-    }
-    if (written && MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return SaveFileBeside(path, [this](FileStream& stream) {
+        if (!WriteFileHeader(stream, TreeDocumentKind))
+            return false;
+        WriteDocumentBody(stream);
         return true;
-    DeleteFileA(temporary.c_str());
-    message = "The file could not be written.";
-    return false;
+    }, message);
 }

@@ -1,6 +1,7 @@
 #include "model/TreeNodeRecords.h"
 
 #include "model/DisplayColumnList.h"
+#include "formula/Distribution.h"
 #include "formula/Expression.h"
 #include "foundation/Archive.h"
 #include "foundation/FontRecord.h"
@@ -369,6 +370,15 @@ bool FormulasFitStoredForm(const TreeNode* node)
 
 }  // namespace
 
+bool DistributionFitsStoredForm(const Distribution* distribution)
+{
+    auto* parameters = const_cast<Distribution*>(distribution);
+    for (int i = 0; i < distribution->ParameterCount(); ++i)
+        if (!parameters->Parameter(i)->FitsStoredForm())
+            return false;
+    return true;
+}
+
 const char* ExceededRecordLimit(const TreeNode* node)
 {
     if (node->text.Length() >= TreeNode::kMaxNameLength)
@@ -390,6 +400,9 @@ const char* ExceededRecordLimit(const TreeNode* node)
         return "one of its link ids is above 255";
     if (!FormulasFitStoredForm(node))
         return "one of its formulas is longer than 1500 characters";
+    if (const NodeSideRecord* side = WrittenSideRecord(node))
+        if (!DistributionFitsStoredForm(side->distribution))
+            return "a parameter of its distribution is longer than 1500 characters";
     return nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 class Archive;
+class Distribution;
 class zString;
 struct TreeNode;
 
@@ -50,6 +51,8 @@ void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail);
 // stream state or a format error. Child nodes are bound to the node's window.
 void ReadTreeNode(TreeNode* node, Archive& archive);
 
+// True when every parameter of the distribution fits an expression's stored form.
+bool DistributionFitsStoredForm(const Distribution* distribution);
 // The first limit of the node record that the node exceeds, as the end of a sentence ("its name is longer
 // than 799 characters"), or null when the reader accepts the node's record.
 const char* ExceededRecordLimit(const TreeNode* node);

@@ -270,7 +270,7 @@ private:
 bool TreeWindow::WriteDocument(Archive& stream)
 {
     zString message;
-    if (!CheckNodesStorable(document.Root, message)) {
+    if (!document.CheckStorable(message)) {
         ShowErrorBox(nullptr, message.Text(), 0);
         return false;
     }

@@ -174,7 +174,7 @@ TEST_F(DocumentWindowTest, SavesThroughATemporaryFileAndReadsBack)
     note->failWrite = true;
     EXPECT_EQ(note->SaveToFile(), 0);
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Last().text, "Unable to save file.");
+    EXPECT_EQ(boxes.Last().text, "Unable to save file. \"" + path + "\" was left unchanged.");
     EXPECT_EQ(FileText(path).substr(7), "first!");
     EXPECT_EQ(note->IsModified(), 1);
     note->failWrite = false;
@@ -210,13 +210,41 @@ TEST_F(DocumentWindowTest, SaveAsAsksBeforeReplacingAnotherFileAndPicturesKeepTh
     CloseHandle(held);
     EXPECT_EQ(boxes.Last().text,
               "This file is read-only, or is on a locked disk. Would you like to save it under a new name?");
-    // A copy over the file that fails is reported with the temporary file to recover, never as saved.
-    note->SetModified(1);
+    // A file another program holds without sharing is in use too, not missing.
     held = CreateFileA(other.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    boxes.Clear();
+    boxes.Answer(IDCANCEL);
     EXPECT_EQ(note->SaveToFile(), 0);
     CloseHandle(held);
-    EXPECT_EQ(boxes.Last().text.rfind("Insufficient disk space. You may be able to recover your file saved as ", 0), 0u);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "This file is read-only, or is on a locked disk. Would you like to save it under a new name?");
+}
+
+// The file is written beside itself and then moved into place: no temporary folder is needed, and a save
+// that fails says why and leaves nothing behind.
+TEST_F(DocumentWindowTest, SavesBesideTheFileAndNamesWhatStoppedTheSave)
+{
+    const std::string path = Path("kivo-beside.tre");
+    const std::string gone = TempPath("kivo-gone-folder\\kivo.tre");
+    char temp[MAX_PATH] = {}, tmp[MAX_PATH] = {};
+    GetEnvironmentVariableA("TEMP", temp, sizeof temp);
+    GetEnvironmentVariableA("TMP", tmp, sizeof tmp);
+    SetEnvironmentVariableA("TEMP", gone.c_str());
+    SetEnvironmentVariableA("TMP", gone.c_str());
+    const int saved = note->SaveAs(path.c_str());
+    SetEnvironmentVariableA("TEMP", temp);
+    SetEnvironmentVariableA("TMP", tmp);
+    ASSERT_EQ(saved, 1);
+    EXPECT_EQ(FileText(path).substr(7), "first");
+
+    MessageBoxRecorder boxes;
+    note->SetTitleFromPath(gone.c_str());
+    EXPECT_EQ(note->SaveToFile(), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The folder of this file cannot be found. \"" + gone + "\" was not saved.");
     EXPECT_EQ(note->IsModified(), 1);
+    EXPECT_EQ(GetFileAttributesA((path + ".tmp~").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(DocumentWindowTest, ADamagedFileIsReportedAndLeavesTheDocumentUntitled)

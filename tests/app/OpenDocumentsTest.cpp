@@ -175,6 +175,37 @@ TEST_F(OpenDocuments, MissingUnknownAndAlreadyOpenFilesOpenNothingAndLeaveTheRec
     EXPECT_EQ(recent, TheRecentFiles->Count());
 }
 
+// Each refused file is named in its one box; a file another program holds is in use, not missing.
+TEST_F(OpenDocuments, RefusedFilesAreNamedOnceEachAndAHeldFileIsInUse)
+{
+    const std::string good = NewTree("kivo_good.tre");
+    std::vector<std::string> refused;
+    for (const char* name : {"kivo_zip.tre", "kivo_text.tre"}) {
+        files.push_back(TempDirectory() + "\\" + name);
+        refused.push_back(files.back());
+    }
+    std::FILE* file = std::fopen(refused[0].c_str(), "wb");
+    std::fwrite("PK\x03\x04\x14\x00\x00\x00\x08\x00", 1, 10, file);
+    std::fclose(file);
+    file = std::fopen(refused[1].c_str(), "wb");
+    std::fputs("Dear reader,\r\nthis is a letter.", file);
+    std::fclose(file);
+    for (const std::string& path : {refused[0], good, refused[1]})
+        ASSERT_NE(OpenFileByName(path.c_str()), nullptr);
+    ASSERT_EQ(boxes.Count(), 2u);
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(boxes.Boxes()[i].text,
+                  "This file was not created by KIVO. It cannot be read.\n\n\"" + refused[i] + "\"");
+
+    CloseTrees();
+    boxes.Clear();
+    HANDLE held = CreateFileA(good.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    OpenFileByName(good.c_str());
+    CloseHandle(held);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "This file is in use by another program, and cannot be read.\n\n\"" + good + "\"");
+}
+
 TEST_F(OpenDocuments, OpenCommandOffersTheFileKindsAndDroppedFilesOpenInOrderAtFullLength)
 {
     const std::string chosen = NewTree("kivo_chosen.tre");

@@ -214,7 +214,7 @@ TEST(TreeFile, ForeignTreeFilesAreImported)
     MessageBoxRecorder boxes;
     TreeDocument damaged;
     EXPECT_FALSE(damaged.ReadTreeFile(path.c_str()));
-    EXPECT_EQ(boxes.Last().text, "This tree file is damaged, and cannot be read. Error code = 2.");
+    EXPECT_EQ(boxes.Last().text, "This tree file is damaged, and cannot be read. Error code = 2.\n\n\"" + path + "\"");
     EXPECT_EQ(damaged.Root->childCount + damaged.Variables.Count(), 0);
     std::remove(path.c_str());
 }
@@ -255,7 +255,8 @@ TEST(TreeFile, NodeProgressCountsTowardsTheStoredTotal)
     std::remove(path.c_str());
 }
 
-// Damaged files: one box with the code, a single decision node and never a crash.
+// Damaged files and files of other programs: one box that names the file, a single decision node and never
+// a crash.
 TEST(TreeFile, DamagedFilesReportTheirCode)
 {
     const std::string path = TempPath("kivo_damaged.tre");
@@ -271,16 +272,19 @@ TEST(TreeFile, DamagedFilesReportTheirCode)
     };
     const size_t arrowMarker = find({3, 5, 0, 0x44, 0, 0, 0xC0, 0x3F});
     ASSERT_LT(arrowMarker, good.size());
+    const std::string notOurs = "This file was not created by KIVO. It cannot be read.";
     struct Case {
         const char* what;
         std::vector<uint8_t> bytes;
-        unsigned code;
+        std::string text;
     } cases[] = {
-        {"truncated", std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2), 2},
-        {"arrow marker", good, 27},
-        {"body version", good, 32},
-        {"header version", good, 32},
-        {"display preferences", {}, 23},
+        {"truncated", std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2), "2"},
+        {"arrow marker", good, "27"},
+        {"body version", good, "32"},
+        {"header version", good, "32"},
+        {"display preferences", {}, "23"},
+        {"archive", {'P', 'K', 3, 4, 20, 0, 0, 0, 8, 0, 0x21, 0xFE, 0x9C, 0x55}, notOurs},
+        {"picture", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R'}, notOurs},
     };
     tree.Document().DisplayPrefs.BranchesPerNode = 21;
     ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message));
@@ -294,8 +298,10 @@ TEST(TreeFile, DamagedFilesReportTheirCode)
         TreeDocument opened;
         EXPECT_FALSE(opened.ReadTreeFile(path.c_str())) << c.what;
         ASSERT_EQ(boxes.Count(), 1u) << c.what;
-        EXPECT_EQ(boxes.Last().text,
-                  "This tree file is damaged, and cannot be read. Error code = " + std::to_string(c.code) + ".");
+        const std::string text = c.text.size() > 2 ? c.text
+                                                   : "This tree file is damaged, and cannot be read. Error code = " +
+                                                         c.text + ".";
+        EXPECT_EQ(boxes.Last().text, text + "\n\n\"" + path + "\"");
         EXPECT_EQ(opened.Root->childCount, 0) << c.what;
         EXPECT_EQ(opened.Root->kind, DecisionNode);
         // Nothing read before the damage stays to be saved over the file.

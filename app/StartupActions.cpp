@@ -123,6 +123,9 @@ int RunOutlineRequest()
         return -1;
     auto* tree = new TreeWindow(file.FullPath().Text());
     tree->Show(-1);
+    // A file that could not be read was reported; the clipboard keeps what it holds.
+    if (!tree->FileRead())
+        return 1;
     zString outline;
     WriteTreeOutline(tree->Document().Root, outline);
     if (AppClipboard != nullptr) {

@@ -94,6 +94,7 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
     document.View = this;
     TreeDocument::FileForm form = TreeDocument::FileForm::Native;
     const bool read = document.ReadTreeFile(path, HasSnapshotExtension(path), &form);
+    fileRead = read;
     const bool importedText = form == TreeDocument::FileForm::OlderText;
     if (read && !importedText) {
         SetTitleFromPath(path);

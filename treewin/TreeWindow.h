@@ -50,6 +50,8 @@ public:
     // A tree opened from a file (a ".trb" name reads a roll-back snapshot). A damaged file gives an untitled
     // tree with a fresh root and no path, so that Save cannot overwrite the file.
     explicit TreeWindow(const char* path);
+    // False when the file of the constructor above was damaged or refused.
+    bool FileRead() const { return fileRead; }
     TreeWindow(const TreeWindow&) = delete;
     TreeWindow& operator=(const TreeWindow&) = delete;
     ~TreeWindow() override;
@@ -525,6 +527,7 @@ private:
     CustomInterfacePanel* customInterfacePanel = nullptr;
     TreeLayout layout;
     bool layoutPending = false;
+    bool fileRead = true;
     std::unique_ptr<Display> offscreen;
     std::unique_ptr<TreeDdeServer> ddeTopic;
     Display* paneDisplay = nullptr;

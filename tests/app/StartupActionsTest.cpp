@@ -118,6 +118,21 @@ TEST_F(StartupActionsTest, OutlineRequestPutsTheTreeOnTheClipboard)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text,
               "The open tree has been converted to an outline. The outline is now on the clipboard.");
+
+    // A damaged file is reported alone and the clipboard keeps what it holds.
+    std::FILE* damaged = std::fopen(path.c_str(), "r+b");
+    std::fseek(damaged, 20, SEEK_SET);
+    std::fputs("damage", damaged);
+    std::fclose(damaged);
+    AppClipboard = &clipboard;
+    boxes.Clear();
+    EXPECT_EQ(RunStartupActionsText(("-^ " + path).c_str()), 1);
+    AppClipboard = nullptr;
+    text.reset(clipboard.GetText());
+    ASSERT_NE(text, nullptr);
+    EXPECT_NE(std::string(text.get()).find("Rich"), std::string::npos);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text.rfind("This tree file is damaged", 0), 0u);
 }
 
 // A ".txt" outline request hands the whole file to the script hook and opens nothing, not even the files.

@@ -45,6 +45,14 @@ uint8_t Digits(int value)
     return static_cast<uint8_t>(value < 0 ? 0 : value > 20 ? 20 : value);
 }
 
+// The low byte of a number style is the power of ten divided out of the values (0, 3, 6 or 9 in the files
+// that are checked); one beyond the formats' range divides nothing.
+uint8_t ChopOffOfStyle(int style)
+{
+    const int power = style & 0xFF;
+    return static_cast<uint8_t>(power <= 10 ? power : 0);
+}
+
 // The tree prefix that follows the header (or starts a headerless file).
 struct TreePrefix {
     int16_t flags = 0;
@@ -79,7 +87,7 @@ void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* window)
     calc.OptPath[0] = prefix.Flag(5);
     calc.CurrentPayoff = 0;
     NumericFormat& format = window->CalcPrefs.PayoffFormats[0];
-    format.spare = static_cast<uint8_t>(prefix.numberStyle & 0xFF);
+    format.chopOff = ChopOffOfStyle(prefix.numberStyle);
     format.commas = static_cast<uint8_t>(prefix.numberStyle & 1);
     if (version < ForeignVersion205) {
         format.expValDigits = format.probDigits = Digits(prefix.digits1);
@@ -101,13 +109,14 @@ void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* window)
     format.probDigits = Digits(prefix.digits1);
 }
 
-// Number formats of payoffs 2 to 4: three 16-bit values and two digit bytes each.
+// Number formats of payoffs 2 to 4: three 16-bit values (axis digits, commas, number style) and two digit
+// bytes each.
 void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeDocument* window)
 {
     for (int payoff = 1; payoff < 4; ++payoff) {
         NumericFormat& format = window->CalcPrefs.PayoffFormats[payoff];
         if (version < ForeignVersion205) {
-            format.spare = window->CalcPrefs.PayoffFormats[0].spare;
+            format.chopOff = window->CalcPrefs.PayoffFormats[0].chopOff;
             format.commas = window->CalcPrefs.PayoffFormats[0].commas;
             format.expValDigits = window->CalcPrefs.PayoffFormats[0].expValDigits;
             format.probDigits = window->CalcPrefs.PayoffFormats[0].probDigits;
@@ -119,11 +128,10 @@ void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeDocument* w
         const uint8_t expValDigits = reader.Byte();
         const uint8_t probDigits = reader.Byte();
         format.commas = second != 0 ? 1 : 0;
-        format.spare = static_cast<uint8_t>(third & 0xFF);
+        format.chopOff = ChopOffOfStyle(third);
         format.expValDigits = Digits(expValDigits);
         format.probDigits = Digits(probDigits);
-        const int chopOff = first & 0xFF;
-        format.chopOff = static_cast<uint8_t>(chopOff > 10 ? 10 : chopOff);
+        format.axisDigits = Digits(first & 0xFF);
     }
 }
 

@@ -131,6 +131,37 @@ inline BigEndian Sample205(int border = 7, const std::string& payoffsName = "", 
     return file;
 }
 
+// Variant 0x100: root "Start" (decision, binding cost) over the terminal "Leaf" and "Other", each node's texts
+// in one string.
+inline BigEndian Sample100()
+{
+    BigEndian file = Header();
+    Prefix(file, 0x0040, 0, 2, 9, 1, 9);
+    file.Str("");
+    file.Str(std::string("Start\\0.5\\") + '\x02' + "xDx");
+    file.U8(4).Raw("cost").Str("12").U8('\\');
+    file.Str(std::string("Leaf\x8A\\0.3\\") + '\x00' + "xTx" + "7*rate\\");
+    file.U8('\\');
+    file.Str(std::string("Other\\#\\") + '\x00' + "xTx" + "\\");
+    file.U8('\\');
+    return file;
+}
+
+// Variant 0x200: the chance root "Root" (link id 5) over the terminal "End", which binds alpha.
+inline BigEndian Sample200()
+{
+    BigEndian file = Header();
+    Prefix(file, 0, -1, 1, 0, 1, 0);
+    file.I16(0).I16(0).I16(0).Str("").I32(0).I16(0);
+    file.I16(2).Str("alpha").Str("beta");
+    file.I16(0);
+    file.Str("Root").Str(std::string("\\") + '\x01' + "xCx").Zeros(12).I16(5);
+    file.U8('\\');
+    file.Str("End").Str(std::string("1\\") + '\x00' + "xTx3\\").Zeros(12).I16(0);
+    file.U8(5).Raw("alpha").Str("beta + 1").U8('\\');
+    return file;
+}
+
 struct ImportResult {
     std::unique_ptr<TreeDocument> document = std::make_unique<TreeDocument>();
     bool ok = false;

@@ -95,9 +95,11 @@ TEST(ForeignImport, Variant205SettingsNotesVariablesNodesAndClones)
     EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].expValDigits, 2);
     EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].probDigits, 3);
     EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].commas, 1);
+    EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].chopOff, 3);
     EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].expValDigits, 1);
     EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].probDigits, 5);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].chopOff, 4);
+    EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].chopOff, 6);
+    EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].axisDigits, 4);
     EXPECT_EQ(window.CalcPrefs.UseUtility, 1);
     EXPECT_EQ(window.RiskAssessment.coefficient, 0.25);
     EXPECT_EQ(window.RiskAssessment.type, 1);
@@ -165,15 +167,7 @@ TEST(ForeignImport, BadPrefixIsFormatError28)
 
 TEST(ForeignImport, Variant100ReadsTextsFromOneString)
 {
-    BigEndian file = Header();
-    Prefix(file, 0x0040, 0, 2, 9, 1, 0);
-    file.Str("");
-    file.Str(std::string("Start\\0.5\\") + '\x02' + "xDx");
-    file.U8(4).Raw("cost").Str("12").U8('\\');
-    file.Str(std::string("Leaf\x8A\\0.3\\") + '\x00' + "xTx" + "7*rate\\");
-    file.U8('\\');
-    file.Str(std::string("Other\\#\\") + '\x00' + "xTx" + "\\");
-    file.U8('\\');
+    BigEndian file = Sample100();
     ImportResult result = Import(file.bytes);
     ASSERT_TRUE(result.ok) << result.state << " " << result.formatError;
     TreeDocument& window = *result.document;
@@ -197,15 +191,7 @@ TEST(ForeignImport, Variant100ReadsTextsFromOneString)
 
 TEST(ForeignImport, Variant200ReadsSeparateStringsAndSkippedValues)
 {
-    BigEndian file = Header();
-    Prefix(file, 0, -1, 1, 0, 1, 0);
-    file.I16(0).I16(0).I16(0).Str("").I32(0).I16(0);
-    file.I16(2).Str("alpha").Str("beta");
-    file.I16(0);
-    file.Str("Root").Str(std::string("\\") + '\x01' + "xCx").Zeros(12).I16(5);
-    file.U8('\\');
-    file.Str("End").Str(std::string("1\\") + '\x00' + "xTx3\\").Zeros(12).I16(0);
-    file.U8(5).Raw("alpha").Str("beta + 1").U8('\\');
+    BigEndian file = Sample200();
     ImportResult result = Import(file.bytes);
     ASSERT_TRUE(result.ok) << result.state << " " << result.formatError;
     TreeNode* root = result.document->Root;

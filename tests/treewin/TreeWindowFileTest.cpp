@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -158,6 +159,38 @@ TEST(TreeWindowFiles, ForeignNoteBoxesMoveRightOfTheRootsBranch)
     EXPECT_GT(moved, 0.5f);
     EXPECT_FLOAT_EQ(moved, window.Document().Root->Geometry().SymbolX);
     std::remove(path.c_str());
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Every foreign sample opens, saves as a tree of ours without complaint, and that tree opens again and saves
+// to the same bytes.
+TEST(TreeWindowFiles, ForeignTreesSaveAsTreesThatOpenAgain)
+{
+    const std::string foreign = TempPath("kivo_foreign_in.tre");
+    const std::string first = TempPath("kivo_foreign_first.tre");
+    const std::string second = TempPath("kivo_foreign_second.tre");
+    const foreign_test::Bytes samples[] = {foreign_test::Sample205().bytes, foreign_test::Sample205(-7).bytes,
+                                           foreign_test::Sample100().bytes, foreign_test::Sample200().bytes};
+    for (const foreign_test::Bytes& bytes : samples) {
+        std::ofstream(foreign, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        MessageBoxRecorder boxes;
+        TreeWindow imported(foreign.c_str());
+        boxes.Clear();
+        ASSERT_EQ(imported.DocumentWindow::SaveAs(first.c_str()), 1);
+        TreeWindow reopened(first.c_str());
+        ASSERT_TRUE(reopened.FileRead()) << (boxes.Count() ? boxes.Last().text : "");
+        ASSERT_EQ(reopened.DocumentWindow::SaveAs(second.c_str()), 1);
+        EXPECT_EQ(boxes.Count(), 0u);
+        EXPECT_EQ(FileBytes(first), FileBytes(second));
+    }
+    for (const std::string& path : {foreign, first, second})
+        std::remove(path.c_str());
 }
 
 // The analysis would go on stepping on a closed tree.

@@ -11,12 +11,15 @@
 #include "model/LegacyTreeText.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "model/TreeNodeRecords.h"
+#include "model/TreeWalks.h"
 #include "model/TreeDocument.h"
 
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -157,6 +160,28 @@ void ReadRiskPreference(ForeignStreamReader& reader, int version, TreeDocument* 
         risk.points[i].value = reader.Double();
         risk.points[i].utility = reader.Double();
     }
+}
+
+// Link ids of 16 bits that a tree of ours cannot store are dropped, and the person told how many.
+void DropWideLinkIds(TreeNode* root)
+{
+    int dropped = 0;
+    ForEachInSubtree(root, [&dropped](TreeNode* node) {
+        const int ids[] = {node->GetLinkId0(), node->GetLinkId1(), node->GetLinkId2()};
+        void (TreeNode::*const setters[])(int) = {&TreeNode::SetLinkId0, &TreeNode::SetLinkId1,
+                                                  &TreeNode::SetLinkId2};
+        for (int i = 0; i < 3; ++i) {
+            if (ids[i] > kMaxStoredLinkId) {
+                (node->*setters[i])(0);
+                ++dropped;
+            }
+        }
+    });
+    if (dropped == 0)
+        return;
+    const std::string text = std::to_string(dropped) + (dropped == 1 ? " link id was" : " link ids were") +
+                             " dropped: a tree keeps link ids from 1 to 255 only.";
+    ShowInfoBox(nullptr, text.c_str(), -1);
 }
 
 // A count that a damaged file cannot make negative.
@@ -365,6 +390,7 @@ bool ImportForeignTree(Archive& archive, TreeDocument* window)
     window->Root = new TreeNode(window);
     if (!ReadForeignNode(archive, window->Root, window, version))
         return false;
+    DropWideLinkIds(window->Root);
     if (version >= ForeignVersion205)
         ReadCloneMasters(reader, window);
     if (!reader.Good())

@@ -167,6 +167,7 @@ bool LegacyTreeImporter::ChooseRoot(LegacyNodeRecord*& rootRecord)
     const int chosen = AskLegacyRootChoice(names);
     if (chosen < 0 || chosen >= static_cast<int>(candidates.size())) {
         error = RootChoiceCancelled;
+        errorSubject = std::to_string(candidates.size());
         return false;
     }
     rootRecord = candidates[chosen];

@@ -9,8 +9,10 @@
 #include "foundation/PreferencesStore.h"
 #include "model/LegacyTreeText.h"
 #include "model/TreeNode.h"
+#include "model/TreeNodeRecords.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -200,7 +202,25 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* w
         ShowErrorBox(nullptr, message, -1);
         return nullptr;
     }
+    case LegacyTreeImporter::NoRoot:
+        ShowErrorBox(nullptr,
+                     "The file cannot be imported: every node in it is named as a branch of another, so none is "
+                     "the root of its tree.",
+                     -1);
+        return nullptr;
+    case LegacyTreeImporter::RootChoiceCancelled: {
+        const std::string message = "The file cannot be imported: it holds " + importer.ErrorSubject() +
+                                    " separate trees, and none was chosen for conversion.";
+        ShowErrorBox(nullptr, message.c_str(), -1);
+        return nullptr;
+    }
     default:
+        return nullptr;
+    }
+    // Whatever is accepted can be saved: a node beyond the limits of a tree file refuses the file.
+    zString refusal;
+    if (!CheckNodesStorable(importer.Root(), refusal, "The file cannot be imported: ")) {
+        ShowErrorBox(nullptr, refusal.Text(), -1);
         return nullptr;
     }
     variables.Clear();

@@ -94,8 +94,8 @@ public:
     LegacyTreeImporter& operator=(const LegacyTreeImporter&) = delete;
 
     int ErrorCode() const { return error; }
-    // The line an error refers to (for the cycle: the record's name; for a long formula: its first 30
-    // characters).
+    // What an error refers to (for the cycle: the record's name; for a long formula: its first 30
+    // characters; for an unchosen root: the number of possible roots).
     const std::string& ErrorSubject() const { return errorSubject; }
     TreeNode* Root() const { return root; }
     // Hands the built tree to the caller.

@@ -207,7 +207,8 @@ public:
     // With SnapshotMode on, node records carry results and the selection follows the nodes.
     void ReadDocumentBody(Archive& archive);
     void WriteDocumentBody(Archive& archive);
-    // A tree file in the foreign binary tree format, imported in place of the tree; false when damaged.
+    // A tree file in the foreign binary tree format, imported in place of the tree; false when damaged (the
+    // archive's error tells), or refused with a message as beyond the limits of a tree file.
     bool ReadForeignTree(Archive& archive);
     // A tree file in the older text form (the rest of the archive, at most length bytes), imported in place
     // of the tree with its variables; false when the import was refused or cancelled (the importer says why).

@@ -201,6 +201,13 @@ bool TreeDocument::ReadForeignTree(Archive& archive)
     if (!ImportForeignTree(archive, this) && !archive.Failed())
         archive.SetFormatError(kForeignFormatError);
     NoteStreamFailure(archive);
+    // Whatever is accepted can be saved: a node beyond the limits of a tree file refuses the file.
+    zString refusal;
+    if (!archive.Failed() && !CheckNodesStorable(Root, refusal, "The file cannot be imported: ")) {
+        ShowErrorBox(nullptr, refusal.Text(), -1);
+        FinishReading(true);
+        return false;
+    }
     return FinishReading(archive.Failed());
 }
 
@@ -328,6 +335,8 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
             *form = TreeDocument::FileForm::Foreign;
         if (document.ReadForeignTree(stream))
             return 0;
+        if (!stream.Failed())
+            return -1;
         return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
     }
     if (TryImportLegacyTree(stream)) {

@@ -81,7 +81,6 @@ constexpr int kMaxKind = 15;
 constexpr int kMaxPayoffs = 4;
 constexpr int kMaxColumnShift = 30;
 constexpr int kMaxChildren = 1000;
-constexpr int kMaxLinkId = 255;  // the record keeps a link id in one byte
 
 // True (with the code recorded) when the archive failed: a stream state counts as damage too.
 bool StopOnFailure(Archive& archive, uint32_t code)
@@ -396,7 +395,8 @@ const char* ExceededRecordLimit(const TreeNode* node)
     for (const FontRecord* font : node->fonts)
         if (font != nullptr && !font->IsStorable())
             return "one of its fonts is larger than 200 points";
-    if (node->GetLinkId0() > kMaxLinkId || node->GetLinkId1() > kMaxLinkId || node->GetLinkId2() > kMaxLinkId)
+    if (node->GetLinkId0() > kMaxStoredLinkId || node->GetLinkId1() > kMaxStoredLinkId ||
+        node->GetLinkId2() > kMaxStoredLinkId)
         return "one of its link ids is above 255";
     if (!FormulasFitStoredForm(node))
         return "one of its formulas is longer than 1500 characters";
@@ -406,7 +406,7 @@ const char* ExceededRecordLimit(const TreeNode* node)
     return nullptr;
 }
 
-bool CheckNodesStorable(const TreeNode* node, zString& message)
+bool CheckNodesStorable(const TreeNode* node, zString& message, const char* lead)
 {
     std::vector<const TreeNode*> pending{node};
     while (!pending.empty()) {
@@ -419,7 +419,8 @@ bool CheckNodesStorable(const TreeNode* node, zString& message)
                 name.Truncate(30);
                 name += "...";
             }
-            message = "The tree cannot be saved: the node \"";
+            message = lead;
+            message += "the node \"";
             message += name;
             message += "\" cannot be stored, as ";
             message += limit;

@@ -51,14 +51,17 @@ void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail);
 // stream state or a format error. Child nodes are bound to the node's window.
 void ReadTreeNode(TreeNode* node, Archive& archive);
 
+// The record keeps each link id in one byte.
+constexpr int kMaxStoredLinkId = 255;
 // True when every parameter of the distribution fits an expression's stored form.
 bool DistributionFitsStoredForm(const Distribution* distribution);
 // The first limit of the node record that the node exceeds, as the end of a sentence ("its name is longer
 // than 799 characters"), or null when the reader accepts the node's record.
 const char* ExceededRecordLimit(const TreeNode* node);
 // True when every record of the node's subtree is within the reader's limits; else false with the message
-// that names the first node beyond a limit. A save checks this before it opens the user's file.
-bool CheckNodesStorable(const TreeNode* node, zString& message);
+// that names the first node beyond a limit, after the lead. A save checks this before it opens the user's
+// file.
+bool CheckNodesStorable(const TreeNode* node, zString& message, const char* lead = "The tree cannot be saved: ");
 
 // Writes the node's record (without its children) with the current version record.
 void WriteNodeRecord(const TreeNode* node, Archive& archive);

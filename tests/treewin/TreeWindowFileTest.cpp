@@ -3,6 +3,9 @@
 #include "analysis/TreeEngines.h"
 #include "app/DocChildWindow.h"
 #include "foundation/AppFlags.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionRecord.h"
+#include "model/NodeSideRecord.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "tests/support/IdleAnalysis.h"
@@ -16,6 +19,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 namespace {
@@ -117,31 +121,53 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     std::remove(copy.c_str());
 }
 
-// A tree of the older text form opens imported, untitled and modified, so that saving asks for a name; a
-// file the importer refuses (two roots, the choice cancelled) gives a fresh root and no damaged-file box.
+// A tree of the older text form opens imported, untitled and modified, so that saving asks for a name. A
+// file the importer refuses gives a fresh root and says why; whatever it accepts can be saved.
 TEST(TreeWindowFiles, OlderTextTreesOpenImportedAndUntitled)
 {
     StoreTestLock lock;  // the importer keeps its options in the preferences store
     const std::string path = TempPath("kivo_text.tre");
+    const std::string saved = TempPath("kivo_text_saved.tre");
+    const std::string longName(800, 'n');
+    const std::string hugeName(100000, 'h');
+    std::string wide = "Wide(C)\r\n";
+    for (int i = 0; i < 1001; ++i)
+        wide += "TO: E" + std::to_string(i) + "\r\n-\r\n";
+    wide += "=\r\n";
+    const std::string cannot = "The file cannot be imported: ";
     struct Case {
-        const char* text;
+        std::string text;
         const char* root;
-        int modified;
+        std::string box;
     } cases[] = {
-        {"Start(D)\r\nTO: End\r\n-\r\n=\r\nEnd(T)\r\nU: = 5\r\n=\r\n", "Start", 1},
-        {"First(T)\r\nU: = 1\r\n=\r\nSecond(T)\r\nU: = 2\r\n=\r\n", "", 0},
+        {"Start(D)\r\nTO: End\r\n-\r\n=\r\nEnd(T)\r\nU: = 5\r\n=\r\n", "Start", ""},
+        {"First(T)\r\nU: = 1\r\n=\r\nSecond(T)\r\nU: = 2\r\n=\r\n", "",
+         cannot + "it holds 2 separate trees, and none was chosen for conversion."},
+        {"A(D)\r\nTO: B\r\n-\r\n=\r\nB(D)\r\nTO: A\r\n-\r\n=\r\n", "",
+         cannot + "every node in it is named as a branch of another, so none is the root of its tree."},
+        {"Start(D)\r\nTO: " + longName + "\r\n-\r\n=\r\n" + longName + "(T)\r\nU: = 5\r\n=\r\n", "",
+         cannot + "the node \"" + std::string(30, 'n') +
+             "...\" cannot be stored, as its name is longer than 799 characters."},
+        {"Start(D)\r\nTO: " + hugeName + "\r\n-\r\n=\r\n", "",
+         cannot + "the node \"" + std::string(30, 'h') +
+             "...\" cannot be stored, as its name is longer than 799 characters."},
+        {wide, "", cannot + "the node \"Wide\" cannot be stored, as it has more than 1000 branches."},
     };
     for (const Case& c : cases) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << c.text;
         MessageBoxRecorder boxes;
         TreeWindow window(path.c_str());
-        EXPECT_EQ(boxes.Count(), 0u) << c.root;
+        ASSERT_EQ(boxes.Count(), c.box.empty() ? 0u : 1u) << c.root;
+        if (!c.box.empty())
+            EXPECT_EQ(boxes.Last().text, c.box);
         EXPECT_STREQ(window.Document().Root->text.Text(), c.root);
         EXPECT_STREQ(window.FilePath().Text(), "");
         EXPECT_GT(TitleNumber(window, "Untitled Tree %d"), 0);
-        EXPECT_EQ(window.Document().Modified, c.modified);
+        EXPECT_EQ(window.Document().Modified, c.box.empty() ? 1 : 0);
+        EXPECT_EQ(window.DocumentWindow::SaveAs(saved.c_str()), 1);
     }
     std::remove(path.c_str());
+    std::remove(saved.c_str());
 }
 
 // The foreign program places note boxes from its root: here they stand right of the root's branch.
@@ -191,6 +217,37 @@ TEST(TreeWindowFiles, ForeignTreesSaveAsTreesThatOpenAgain)
     }
     for (const std::string& path : {foreign, first, second})
         std::remove(path.c_str());
+}
+
+// A distribution parameter too long for a tree file is named at Save, as a long payoff is.
+TEST(TreeWindowFiles, SaveNamesTheDistributionBeyondTheLimits)
+{
+    const std::string path = TempPath("kivo_long_parameter.tre");
+    const std::string limit = " cannot be stored, as ";
+    for (const bool onNode : {true, false}) {
+        TreeWindow window;
+        Distribution* distribution = MakeDistribution(1);
+        distribution->Parameter(0)->SetText(std::string(1501, '1').c_str());
+        if (onNode) {
+            window.Document().Root->SetText("Chooser", false);
+            window.Document().Root->EnsureLinkBlock()->sideRecord = std::make_shared<NodeSideRecord>();
+            window.Document().Root->linkBlock->sideRecord->distribution = distribution;
+        } else {
+            auto* record = new DistributionRecord;
+            record->index = 4;
+            record->SetDistribution(distribution);
+            window.Document().Distributions.InsertSorted(record);
+        }
+        MessageBoxRecorder boxes;
+        EXPECT_EQ(window.DocumentWindow::SaveAs(path.c_str()), 0);
+        ASSERT_EQ(boxes.Count(), 2u);
+        EXPECT_EQ(boxes.Boxes()[0].text,
+                  onNode ? "The tree cannot be saved: the node \"Chooser\"" + limit +
+                               "a parameter of its distribution is longer than 1500 characters."
+                         : "The tree cannot be saved: the distribution DISTSAMP(4)" + limit +
+                               "one of its parameters is longer than 1500 characters.");
+        EXPECT_EQ(boxes.Last().text, "Unable to save file. \"" + path + "\" was not saved.");
+    }
 }
 
 // The analysis would go on stepping on a closed tree.

@@ -2,7 +2,6 @@
 
 #include "app/FontSampleControl.h"
 #include "app/StartProgram.h"
-#include "app/WindowPlacement.h"
 #include "dialogs/CEParamsDialog.h"
 #include "dialogs/MultiAttrWeightDialog.h"
 #include "dialogs/NumericFormatDialog.h"
@@ -15,6 +14,7 @@
 #include "foundation/PreferencesStore.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/ComboBoxCtrl.h"
+#include "framework/dialog/DialogUnits.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
@@ -58,9 +58,10 @@ const PreferencesPage ApplicationPages[] = {
     {0, nullptr},
 };
 
-// The page rectangle in dialog units: right of the category list, as wide as the pages' templates.
-constexpr POINT PageCorner{91, 7};
-constexpr SIZE PageSize{158, 160};
+// The page rectangle right of the category list, in the system's dialog units (not the dialog font's): with
+// the system's 8 x 16 bases against the dialog font's 6 x 13 it holds the pages' 158-unit-wide templates.
+constexpr POINT PageCorner{67, 7};
+constexpr SIZE PageSize{119, 115};
 
 // Check boxes of the tree's display record: page, control, key, and whether a change makes the layout stale.
 struct DisplayCheck {
@@ -238,11 +239,10 @@ PreferencesDialog::~PreferencesDialog() = default;
 
 void PreferencesDialog::Run()
 {
-    POINT corner{};
-    POINT size{};
-    DialogUnitsToPixels(corner, PageCorner.x, PageCorner.y, Handle());
-    DialogUnitsToPixels(size, PageSize.cx, PageSize.cy, Handle());
-    pageRect_ = RECT{corner.x, corner.y, corner.x + size.x, corner.y + size.y};
+    const zDialogUnit system;
+    const POINT corner{system.ToPixelsX(PageCorner.x), system.ToPixelsY(PageCorner.y)};
+    pageRect_ = RECT{corner.x, corner.y, corner.x + system.ToPixelsX(PageSize.cx),
+                     corner.y + system.ToPixelsY(PageSize.cy)};
     firstShow_ = true;
     selected_ = pages_[0].pageId == 0 ? 1 : 0;
     shown_ = selected_ - 1;

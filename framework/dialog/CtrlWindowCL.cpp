@@ -132,6 +132,9 @@ void CtrlWindowCL::Create()
     if (!handle)
         return;
     handle_ = handle;
+    // The style as the control made it: a combo box drops the scroll bar and border of its list, so a later
+    // write of the style must not give them to the closed box.
+    style_ = static_cast<DWORD>(GetWindowLongA(handle, GWL_STYLE));
     if (Map())
         Map()->Insert(handle, this);
     previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongA(handle, GWL_WNDPROC));

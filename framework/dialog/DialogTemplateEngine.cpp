@@ -285,6 +285,15 @@ bool DialogTemplateEngine::HandleKeyboardRow(WindowCL& dialog, WindowEvent& even
         defaultButtonId_ = static_cast<unsigned>(event.wParam);
         result = 1;
         return true;
+    case WM_SETFONT:
+        givenFont_ = reinterpret_cast<HFONT>(event.wParam);
+        result = 1;
+        return true;
+    case WM_GETFONT:
+        answeredAtOnce = true;
+        answer = reinterpret_cast<LRESULT>(givenFont_ ? givenFont_ : Font());
+        result = 0;
+        return true;
     case EnterFromEdit:
         if (event.wParam == 0x1000 && event.lParam == 0x1000) {
             WindowCL* button = defaultButtonId_ != NoDefaultButton ? dialog.FindChild(defaultButtonId_) : nullptr;

@@ -60,8 +60,10 @@ public:
     static void CloseDropDown(HWND dialog);
 
     // The keyboard rows of the dialog procedure: WM_NEXTDLGCTL, the default-button queries and the Enter
-    // key of an edit field. False for any other message; otherwise the working answer is in result, or
-    // the answer to the system in answer with answeredAtOnce set.
+    // key of an edit field; and its font rows: WM_SETFONT keeps the font given, WM_GETFONT answers it (the
+    // template's font until one is given), as a dialog of the system does, so controls made later get the
+    // dialog's font. False for any other message; otherwise the working answer is in result, or the answer
+    // to the system in answer with answeredAtOnce set.
     bool HandleKeyboardRow(WindowCL& dialog, WindowEvent& event, long& result, bool& answeredAtOnce, LRESULT& answer);
 
 private:
@@ -75,4 +77,5 @@ private:
     std::unique_ptr<zFont> font_;
     unsigned defaultButtonId_ = NoDefaultButton;
     HWND savedFocus_ = nullptr;
+    HFONT givenFont_ = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "app/WindowPlacement.h"
 
 #include "app/MainFrame.h"
-#include "framework/dialog/DialogUnits.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/window/FrameworkApp.h"
@@ -69,16 +68,6 @@ void FitRectToAspect(float aspect, const RECT& pixels, LogicalRect* logical, REC
         *logical = rect;
     if (fitted)
         *fitted = LogicalRectToPixels(rect, display);
-}
-
-void DialogUnitsToPixels(POINT& out, int x, int y, HWND window)
-{
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
-    const zDialogUnit units(dc);
-    out = POINT{units.ToPixelsX(x), units.ToPixelsY(y)};
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
 }
 
 RECT MoveRectInside(RECT rect, const RECT& area)

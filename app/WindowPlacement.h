@@ -17,8 +17,6 @@ void PlaceWindowInFrame(HWND window, float fraction, float second, bool useActiv
 // The largest rectangle of the aspect (height / width) inside the pixel rectangle, centred in the direction
 // it does not fill, in logical units and in pixels of the main window's display (each when asked).
 void FitRectToAspect(float aspect, const RECT& pixels, LogicalRect* logical, RECT* fitted);
-// The point of x horizontal and y vertical dialog units of the window's font, in pixels.
-void DialogUnitsToPixels(POINT& out, int x, int y, HWND window);
 // The rectangle moved back inside the area: left or up when it extends past the right or bottom, then right
 // or down when it starts before the left or top (so a rectangle larger than the area keeps its top-left
 // corner at the area's).

@@ -1,6 +1,7 @@
 #include "dialogs/HookedDialog.h"
 
 #include "app/RangeValidator.h"
+#include "framework/dialog/DialogUnits.h"
 #include "framework/dialog/FormattedEdit.h"
 #include "framework/window/ResourceId.h"
 
@@ -20,6 +21,12 @@ long DialogPage::OnCommand(WindowEvent* event)
 }
 
 HookedDialog::HookedDialog(unsigned templateId) : AppDialog(templateId) {}
+
+void HookedDialog::PlacePages(int left, int top, int right, int bottom)
+{
+    const zDialogUnit system;
+    pageRect_ = RECT{system.ToPixelsX(left), system.ToPixelsY(top), system.ToPixelsX(right), system.ToPixelsY(bottom)};
+}
 
 HookedDialog::~HookedDialog()
 {

@@ -51,6 +51,10 @@ protected:
     // A number field on the page shown, bound to the value and refusing numbers outside low..high.
     IntegerEdit* AddPageIntegerField(unsigned id, int* value, int low, int high);
 
+    // Pages are shown from (left, top) to (right, bottom) in the system's dialog units (not the dialog
+    // font's: with the system's 8 x 16 bases against the dialog font's 6 x 13 the pages' templates fit).
+    void PlacePages(int left, int top, int right, int bottom);
+
     // Where pages are shown, in pixels of the dialog's client area.
     RECT pageRect_{};
 

@@ -14,7 +14,6 @@
 #include "foundation/PreferencesStore.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/ComboBoxCtrl.h"
-#include "framework/dialog/DialogUnits.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
@@ -58,8 +57,7 @@ const PreferencesPage ApplicationPages[] = {
     {0, nullptr},
 };
 
-// The page rectangle right of the category list, in the system's dialog units (not the dialog font's): with
-// the system's 8 x 16 bases against the dialog font's 6 x 13 it holds the pages' 158-unit-wide templates.
+// The page rectangle right of the category list, in the system's dialog units.
 constexpr POINT PageCorner{67, 7};
 constexpr SIZE PageSize{119, 115};
 
@@ -239,10 +237,7 @@ PreferencesDialog::~PreferencesDialog() = default;
 
 void PreferencesDialog::Run()
 {
-    const zDialogUnit system;
-    const POINT corner{system.ToPixelsX(PageCorner.x), system.ToPixelsY(PageCorner.y)};
-    pageRect_ = RECT{corner.x, corner.y, corner.x + system.ToPixelsX(PageSize.cx),
-                     corner.y + system.ToPixelsY(PageSize.cy)};
+    PlacePages(PageCorner.x, PageCorner.y, PageCorner.x + PageSize.cx, PageCorner.y + PageSize.cy);
     firstShow_ = true;
     selected_ = pages_[0].pageId == 0 ? 1 : 0;
     shown_ = selected_ - 1;

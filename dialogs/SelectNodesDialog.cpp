@@ -3,7 +3,6 @@
 #include "analysis/RollBack.h"
 #include "app/RangeValidator.h"
 #include "app/StatusMessage.h"
-#include "app/WindowPlacement.h"
 #include "dialogs/HookedDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/FormattedEdit.h"
@@ -61,11 +60,7 @@ public:
         : HookedDialog(SelectNodesDialog::kTemplateId), rule(rule), tree(tree)
     {
         const bool anySelected = tree.Document().Selection.Count() > 0;
-        POINT corner{};
-        POINT end{};
-        DialogUnitsToPixels(corner, 68, 6, Handle());
-        DialogUnitsToPixels(end, 188, 114, Handle());
-        pageRect_ = RECT{corner.x, corner.y, end.x, end.y};
+        PlacePages(68, 6, 188, 114);
         for (unsigned id : {unsigned(kAddCheck), unsigned(kSelectedOnlyCheck)}) {
             CheckBoxCtrl* check = CheckBoxCtrl::FromTemplate(this, id, id == kAddCheck ? &rule.addToSelection
                                                                                        : &rule.selectedOnly);

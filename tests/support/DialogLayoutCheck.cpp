@@ -129,6 +129,35 @@ void CheckText(const Control& control, std::vector<std::string>& faults)
                          " pixels for its text, has " + std::to_string(width) + " x " + std::to_string(height));
 }
 
+// The lines of a list box without a horizontal scroll bar must fit its width; tabbed and owner-drawn lists
+// lay out their own lines.
+void CheckListLines(const Control& control, std::vector<std::string>& faults)
+{
+    if (LowerClassName(control.window) != "listbox" ||
+        (control.style & (WS_HSCROLL | LBS_USETABSTOPS | LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)))
+        return;
+    RECT client{};
+    GetClientRect(control.window, &client);
+    HDC dc = GetDC(control.window);
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(control.window, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    const int count = static_cast<int>(SendMessageA(control.window, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char line[512] = {};
+        if (SendMessageA(control.window, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) >= static_cast<LRESULT>(sizeof line))
+            continue;
+        SendMessageA(control.window, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, line, lstrlenA(line), &extent);
+        // The system draws a line a pixel in from the left.
+        if (extent.cx + 2 > client.right)
+            faults.push_back(NameOf(control) + " line \"" + line + "\" needs " + std::to_string(extent.cx + 2) +
+                             " pixels, has " + std::to_string(client.right));
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(control.window, dc);
+}
+
 std::vector<Control> ControlsOf(HWND dialog)
 {
     std::vector<Control> controls;
@@ -159,6 +188,7 @@ std::vector<std::string> DialogLayoutFaults(HWND dialog)
             faults.push_back(NameOf(control) + " reaches outside the client area");
         if (control.kind != TextKind::None)
             CheckText(control, faults);
+        CheckListLines(control, faults);
         // A scroll bar belongs to the drop-down list; on the closed box it covers the arrow.
         if (LowerClassName(control.window) == "combobox" && (control.style & (WS_VSCROLL | WS_HSCROLL)))
             faults.push_back(NameOf(control) + " has a scroll bar on its closed box");

@@ -1,8 +1,8 @@
 #pragma once
 // The layout of a dialog window as a person sees it: every visible control inside the client area, no two
 // of them overlapping (a group box round the controls inside it aside), and every text in one of the system's
-// text controls fitting its control, as measured now with the control's own font and the system's margins;
-// and no closed combo box carrying a scroll bar of its own.
+// text controls (and every line of a list box) fitting its control, as measured now with the control's own
+// font and the system's margins; and no closed combo box carrying a scroll bar of its own.
 
 #include <windows.h>
 

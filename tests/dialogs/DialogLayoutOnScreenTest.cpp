@@ -1,0 +1,118 @@
+// The program's dialogs as a person sees them, with what the program puts in them at run time: the pages
+// of Preferences and Select Nodes beside their categories, the distribution pictures, the Variables list.
+
+#include "app/StartProgram.h"
+#include "dialogs/DistributionsDialog.h"
+#include "dialogs/HookedDialog.h"
+#include "dialogs/PreferencesDialog.h"
+#include "dialogs/VariablesWindow.h"
+#include "framework/dialog/ListBoxCtrl.h"
+#include "model/TreeNode.h"
+#include "tests/support/DialogLayoutCheck.h"
+#include "tests/support/FramedTreeWindow.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScreenCheck.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing::IsEmpty;
+
+class DialogLayoutOnScreen : public testing::Test, protected FramedTreeWindow {
+protected:
+    DialogLayoutOnScreen()
+    {
+        if (!CurrentDialogFont)
+            CreateDialogFont();
+        frame.Show(SW_SHOW);
+    }
+
+    FocusTestLock focus;
+};
+
+// Each check runs in the last step, which also closes the dialog: the screen check waits for idle, and no
+// later step may run meanwhile.
+void CheckAndClose(DialogFrameCL& dialog)
+{
+    EXPECT_THAT(DialogLayoutFaults(dialog.Handle()), IsEmpty());
+    ExpectScreenEqualsRepaint(dialog.Handle());
+    SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+}
+
+// The dialogs that show a page per category beside their list: Preferences and Select Nodes.
+TEST_F(DialogLayoutOnScreen, EveryPageShowsWholeBesideTheCategories)
+{
+    // Cost-effectiveness shows the most controls of the first Preferences page: both payoffs and their labels.
+    tree.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    const struct {
+        int command;
+        unsigned categoryList;
+    } cases[] = {{1308, PreferencesDialog::kCategoryList}, {1415, 3120}};
+    for (const auto& paged : cases) {
+        SCOPED_TRACE("command " + std::to_string(paged.command));
+        ModalDialogDriver person;
+        person.Then([&paged](DialogFrameCL& dialog) {
+            HWND list = GetDlgItem(dialog.Handle(), static_cast<int>(paged.categoryList));
+            const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+            for (int index = 0; index < count; ++index) {
+                SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+                SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(paged.categoryList, LBN_SELCHANGE),
+                             reinterpret_cast<LPARAM>(list));
+                const HookedDialog& hooked = dynamic_cast<HookedDialog&>(dialog);
+                SCOPED_TRACE("page " + std::to_string(hooked.PageId()));
+                // The page is a child of the dialog: it stays clear of the list and the buttons.
+                EXPECT_THAT(DialogLayoutFaults(dialog.Handle()), IsEmpty());
+                EXPECT_THAT(DialogLayoutFaults(hooked.Page()->Handle()), IsEmpty());
+            }
+            CheckAndClose(dialog);
+        });
+        window.OnCommand(paged.command);
+        EXPECT_TRUE(person.Finished());
+    }
+}
+
+TEST_F(DialogLayoutOnScreen, DistributionPicturesAreLabelledInTheDialogFont)
+{
+    ModalDialogDriver person;
+    person.Press(DistributionsDialog::kNewButton).Then(CheckAndClose).Press(IDCANCEL);
+    window.EditTreeVariables(1515);
+    EXPECT_TRUE(person.Finished());
+}
+
+TEST_F(DialogLayoutOnScreen, TheVariablesWindowShowsLinesAndGrowsWithItsFrame)
+{
+    for (const char* name : {"a", "b", "c", "d", "e", "f"})
+        tree.Root->SetBinding(name, "1", false);
+    window.Show(SW_SHOW);
+    window.SelectNode(tree.Root, 0, nullptr, false);
+    window.OnCommand(1306);
+    VariablesWindow* variables = window.VariablesView;
+    ASSERT_NE(variables, nullptr);
+    variables->Show(SW_SHOW);
+    HWND list = variables->List()->Handle();
+    const auto listHeight = [list] {
+        RECT client{};
+        GetClientRect(list, &client);
+        return static_cast<int>(client.bottom);
+    };
+    const int lineHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_GE(listHeight(), 6 * lineHeight);
+    EXPECT_THAT(DialogLayoutFaults(variables->Handle()), IsEmpty());
+
+    // A sizing border: dragging it taller gives the list the room.
+    ASSERT_TRUE(GetWindowLongA(variables->Handle(), GWL_STYLE) & WS_THICKFRAME);
+    const int before = listHeight();
+    RECT place{};
+    GetWindowRect(variables->Handle(), &place);
+    MapWindowPoints(nullptr, GetParent(variables->Handle()), reinterpret_cast<POINT*>(&place), 2);
+    MoveWindow(variables->Handle(), place.left, place.top, place.right - place.left, place.bottom - place.top + 40,
+               TRUE);
+    // The list keeps to whole lines.
+    EXPECT_GT(listHeight(), before + 40 - lineHeight);
+    ExpectScreenEqualsRepaint(frame.Handle());
+}
+
+} // namespace

@@ -271,6 +271,9 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
     if (pageId == 0 || !ShowPage(pageId)) {
         selected_ = shown_;
         categories_->SetCurSel(shown_);
+        // Set back inside the list's own click, the selection would leave the focus mark on the line
+        // clicked: the list repaints whole.
+        InvalidateRect(categories_->Handle(), nullptr, TRUE);
     } else {
         shown_ = selected_;
     }

@@ -1,5 +1,5 @@
 // The program's dialogs as a person sees them, with what the program puts in them at run time: the pages
-// of Preferences and Select Nodes beside their categories, the distribution pictures, the Variables list.
+// of Preferences and Select Nodes beside their categories, the distribution pictures, the tool windows.
 
 #include "app/StartProgram.h"
 #include "dialogs/DistributionsDialog.h"
@@ -58,36 +58,56 @@ TEST_F(DialogLayoutOnScreen, EveryPageShowsWholeBesideTheCategories)
             HWND list = GetDlgItem(dialog.Handle(), static_cast<int>(paged.categoryList));
             const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
             for (int index = 0; index < count; ++index) {
-                SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-                SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(paged.categoryList, LBN_SELCHANGE),
-                             reinterpret_cast<LPARAM>(list));
+                // A click on the line, as a person picks it.
+                RECT line{};
+                SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&line));
+                const LPARAM at = MAKELPARAM(line.left + 4, (line.top + line.bottom) / 2);
+                SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                SendMessageA(list, WM_LBUTTONUP, 0, at);
                 const HookedDialog& hooked = dynamic_cast<HookedDialog&>(dialog);
                 SCOPED_TRACE("page " + std::to_string(hooked.PageId()));
                 // The page is a child of the dialog: it stays clear of the list and the buttons.
                 EXPECT_THAT(DialogLayoutFaults(dialog.Handle()), IsEmpty());
                 EXPECT_THAT(DialogLayoutFaults(hooked.Page()->Handle()), IsEmpty());
+                ExpectScreenEqualsRepaint(dialog.Handle());
             }
-            CheckAndClose(dialog);
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
         });
         window.OnCommand(paged.command);
         EXPECT_TRUE(person.Finished());
     }
 }
 
-TEST_F(DialogLayoutOnScreen, DistributionPicturesAreLabelledInTheDialogFont)
+// Define Values, and the distribution pictures that the picker puts on its placeholders.
+TEST_F(DialogLayoutOnScreen, ModalDialogsShowTheirControlsWhole)
 {
-    ModalDialogDriver person;
-    person.Press(DistributionsDialog::kNewButton).Then(CheckAndClose).Press(IDCANCEL);
-    window.EditTreeVariables(1515);
-    EXPECT_TRUE(person.Finished());
+    for (const int command : {1502, 1515}) {
+        SCOPED_TRACE("command " + std::to_string(command));
+        ModalDialogDriver person;
+        if (command == 1515)
+            person.Press(DistributionsDialog::kNewButton);
+        person.Then(CheckAndClose);
+        if (command == 1515)
+            person.Press(IDCANCEL);
+        window.EditTreeVariables(command);
+        EXPECT_TRUE(person.Finished());
+    }
 }
 
-TEST_F(DialogLayoutOnScreen, TheVariablesWindowShowsLinesAndGrowsWithItsFrame)
+// The tool windows: Enter Payoff's buttons stand apart; the Variables list shows lines and grows with its
+// sizing border.
+TEST_F(DialogLayoutOnScreen, ToolWindowsShowTheirControlsWholeAndTheVariablesListGrows)
 {
     for (const char* name : {"a", "b", "c", "d", "e", "f"})
         tree.Root->SetBinding(name, "1", false);
     window.Show(SW_SHOW);
     window.SelectNode(tree.Root, 0, nullptr, false);
+    window.EditTreeVariables(1506);
+    ASSERT_EQ(window.ChildWindows().Count(), 1);
+    HWND payoffs = static_cast<WindowCL*>(window.ChildWindows().At(0))->Handle();
+    EXPECT_THAT(DialogLayoutFaults(payoffs), IsEmpty());
+    ExpectScreenEqualsRepaint(frame.Handle());
+
     window.OnCommand(1306);
     VariablesWindow* variables = window.VariablesView;
     ASSERT_NE(variables, nullptr);
@@ -101,8 +121,6 @@ TEST_F(DialogLayoutOnScreen, TheVariablesWindowShowsLinesAndGrowsWithItsFrame)
     const int lineHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
     EXPECT_GE(listHeight(), 6 * lineHeight);
     EXPECT_THAT(DialogLayoutFaults(variables->Handle()), IsEmpty());
-
-    // A sizing border: dragging it taller gives the list the room.
     ASSERT_TRUE(GetWindowLongA(variables->Handle(), GWL_STYLE) & WS_THICKFRAME);
     const int before = listHeight();
     RECT place{};

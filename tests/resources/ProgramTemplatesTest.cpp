@@ -1,14 +1,24 @@
 // Every dialog template the program carries: the classic layout the engine reads, system classes by atom
-// only, one of the program's two fonts, the standard ids of OK, Cancel and Help; and the engine builds each
-// one completely.
+// only, one of the program's two fonts, the standard ids of OK, Cancel and Help; the engine builds each one
+// completely; and, built as the program builds it in the program's dialog font, it lays out as a person must
+// see it: controls inside the client area, none overlapping, every text fitting.
 
+#include "app/AppDialog.h"
+#include "app/StartProgram.h"
+#include "dialogs/HookedDialog.h"
+#include "dialogs/PreferencesDialog.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/dialog/DialogTemplate.h"
+#include "framework/dialog/MDIdialogCL.h"
+#include "framework/window/MDIframeCL.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/DialogLayoutCheck.h"
 #include "tests/support/ScopedApplication.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -115,5 +125,41 @@ TEST(ProgramTemplates, TheEngineBuildsEveryItemOfEveryTemplate)
             EXPECT_TRUE(IsWindow(child->Handle()));
     }
 }
+
+class DialogLayout : public testing::TestWithParam<unsigned> {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!CurrentDialogFont)
+            CreateDialogFont();
+    }
+
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, WS_OVERLAPPEDWINDOW, "frame"};
+};
+
+TEST_P(DialogLayout, ControlsStayInsideApartAndTheirTextsFit)
+{
+    const unsigned id = GetParam();
+    DialogTemplate parsed;
+    ASSERT_TRUE(ReadTemplate(id, parsed));
+    // A page lives in the Preferences dialog; a window template becomes a child of the frame's client;
+    // the others are the program's dialogs.
+    std::unique_ptr<HookedDialog> host;
+    std::unique_ptr<WindowCL> window;
+    if (parsed.style & DS_CONTROL) {
+        host = std::make_unique<HookedDialog>(PreferencesDialog::kTemplateId);
+        window = std::make_unique<DialogPage>(host.get(), id);
+    } else if (parsed.style & WS_CHILD) {
+        window = std::make_unique<MDIdialogCL>(&frame, ResourceId(id, nullptr));
+    } else {
+        window = std::make_unique<AppDialog>(id);
+    }
+    ASSERT_NE(window->Handle(), nullptr);
+    EXPECT_THAT(DialogLayoutFaults(window->Handle()), testing::IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ProgramTemplates, DialogLayout, testing::ValuesIn(ProgramTemplateIds()),
+                         [](const testing::TestParamInfo<unsigned>& info) { return std::to_string(info.param); });
 
 } // namespace

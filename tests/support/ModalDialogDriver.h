@@ -1,6 +1,7 @@
 #pragma once
 // Answers the framework's modal dialogs from a thread timer, one step per tick, as a person would: each
-// step gets the innermost running dialog. For dialogs that code under test makes and runs itself.
+// step gets the innermost running dialog. For dialogs that code under test makes and runs itself. A step
+// that pumps messages (a wait for idle) is not interrupted by the next one, unless it opened a dialog.
 
 #include "framework/dialog/DialogFrameCL.h"
 
@@ -49,13 +50,19 @@ private:
     {
         ModalDialogDriver* driver = Current();
         const auto& stack = DialogFrameCL::ModalStack();
-        if (!driver || driver->steps_.empty() || stack.empty() || !IsWindowVisible(stack.back()->Handle()))
+        if (!driver || driver->steps_.empty() || stack.empty() || !IsWindowVisible(stack.back()->Handle()) ||
+            driver->busy_ == stack.back())
             return;
         Step step = std::move(driver->steps_.front());
         driver->steps_.pop_front();
+        DialogFrameCL* outer = driver->busy_;
+        driver->busy_ = stack.back();
         step(*stack.back());
+        driver->busy_ = outer;
     }
 
     UINT_PTR timer_;
+    // The dialog whose step runs now.
+    DialogFrameCL* busy_ = nullptr;
     std::deque<Step> steps_;
 };

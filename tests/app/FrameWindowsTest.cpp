@@ -276,10 +276,14 @@ TEST_F(FrameWindows, AModalDialogGivesTheActivationBackToTheWindowThatOpenedIt)
     }
     EXPECT_EQ(GetActiveWindow(), resultsWindow);
     EXPECT_TRUE(IsWindowVisible(resultsWindow));
-    HWND above = frame->Handle();
-    while (above && above != resultsWindow)
-        above = GetWindow(above, GW_HWNDPREV);
-    EXPECT_EQ(above, resultsWindow) << "the results window went behind the frame";
+    // The system restacks the windows after it activated one, when the display tells it.
+    auto resultsAboveFrame = [&] {
+        HWND above = frame->Handle();
+        while (above && above != resultsWindow)
+            above = GetWindow(above, GW_HWNDPREV);
+        return above == resultsWindow;
+    };
+    EXPECT_TRUE(PumpMessagesUntil(resultsAboveFrame)) << "the results window went behind the frame";
     SendMessageA(resultsWindow, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 

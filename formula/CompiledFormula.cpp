@@ -41,6 +41,12 @@ CompiledFormula::CompiledFormula(ParseNode& root)
     }
 }
 
+CompiledFormula::CompiledFormula(double number)
+{
+    Add(Op::Constant);
+    steps.back().constant = number;
+}
+
 void CompiledFormula::Add(Op op, int32_t count)
 {
     Step step;

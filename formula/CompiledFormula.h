@@ -18,6 +18,8 @@ class CompiledFormula {
 public:
     // The steps of the tree below `root`, which must outlive this object and stay unchanged.
     explicit CompiledFormula(ParseNode& root);
+    // A single step that pushes `number`: a tree of numbers and operators worked out once.
+    explicit CompiledFormula(double number);
 
     // The value of the tree on `f` (null: nothing is reported and names yield random values).
     double Evaluate(Formula* f) const;
@@ -27,6 +29,15 @@ public:
     bool EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const
     {
         return boundNumbersOnly && RunBoundNumbers(start, out, readsVariables);
+    }
+
+    // True, with the number, when the steps push one constant.
+    bool IsNumber(double* out) const
+    {
+        if (steps.size() != 1 || steps[0].op != Op::Constant)
+            return false;
+        *out = steps[0].constant;
+        return true;
     }
 
     // The number of steps (for tests).

@@ -183,6 +183,27 @@ bool WalkBoundNumbers(ParseNode& node, const void* start, double* out, bool* rea
     }
 }
 
+// Trees of up to this many nodes that hold nothing but numbers and operators are worked out when cached.
+constexpr int kFoldMaxNodes = 256;
+
+// The flattened form of a new cached tree: a plain number is known as one from the start, and so is the
+// value of a small tree of numbers and operators that cannot fail ("1701+1055"), so that either can be read
+// without an evaluation. Other trees are flattened or walked on their first evaluation.
+CompiledFormula* InitialForm(ParseNode* tree)
+{
+    if (tree == nullptr)
+        return nullptr;
+    if (tree->TypeCode() == NodeConstant)
+        return Marker(&numberMarker);
+    if (CountNodesUpTo(*tree, kFoldMaxNodes) >= kFoldMaxNodes)
+        return nullptr;
+    double value = 0.0;
+    bool readsVariables = false;
+    if (!WalkBoundNumbers(*tree, nullptr, &value, &readsVariables) || readsVariables)
+        return nullptr;
+    return new CompiledFormula(value);
+}
+
 void DeleteCompiled(CompiledFormula* compiled)
 {
     if (!IsMarker(compiled))
@@ -235,8 +256,7 @@ void Expression::SetParseTree(ParseNode* tree)
     }
     treeSerial = NewTreeSerial();
     DeleteCompiled(compiled);
-    // A plain number is known as one from the start, so it can be read without an evaluation.
-    compiled = tree != nullptr && tree->TypeCode() == NodeConstant ? Marker(&numberMarker) : nullptr;
+    compiled = InitialForm(tree);
     delete parseTree;
     parseTree = tree;
 }
@@ -264,10 +284,11 @@ double Expression::EvaluateParseTree(Formula* f)
 
 bool Expression::CachedNumber(double* out) const
 {
-    if (compiled != Marker(&numberMarker))
-        return false;
-    *out = static_cast<const ConstantNode*>(parseTree)->Value();
-    return true;
+    if (compiled == Marker(&numberMarker)) {
+        *out = static_cast<const ConstantNode*>(parseTree)->Value();
+        return true;
+    }
+    return compiled != nullptr && !IsMarker(compiled) && compiled->IsNumber(out);
 }
 
 bool Expression::EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const

@@ -51,8 +51,9 @@ public:
     // for a large tree and once it has been evaluated a few dozen times for a small one; a single node is
     // always walked.
     double EvaluateParseTree(Formula* f);
-    // True, with the value, when the cached tree is a plain number: callers may then skip setting up an
-    // evaluation.
+    // True, with the value, when the cached tree is a plain number, or a small tree of numbers and operators
+    // that cannot fail ("1701+1055", worked out when the tree was cached): callers may then skip setting up
+    // an evaluation.
     bool CachedNumber(double* out) const;
     // The value EvaluateParseTree gives, when the tree is a plain number, or has been evaluated before and
     // needs no formula task: every name it reads is bound to a plain number that the name's cache knows from

@@ -7,7 +7,6 @@
 #include "formula/Formula.h"
 #include "formula/FormulaErrors.h"
 #include "formula/NameResolution.h"
-#include "formula/OperandNodes.h"
 #include "formula/TableDirectory.h"
 #include "foundation/StringHelpers.h"
 #include "model/NameRules.h"
@@ -109,7 +108,8 @@ double EvalContext::VariableValue(const zString& upperName)
     if (definition != nullptr && definition->IsBraced())
         definition = nullptr;
 
-    if (definition != nullptr && !definition->definition.GetConstant(&value)) {
+    if (definition != nullptr && !definition->definition.CachedNumber(&value) &&
+        !definition->definition.GetConstant(&value)) {
         // Names inside the definition resolve from elsewhere: no name's cache answers for them.
         const void* savedStart = resolutionStart;
         resolutionStart = nullptr;
@@ -140,8 +140,8 @@ double EvalContext::VariableValue(const zString& upperName)
     return value;
 }
 
-// Outside a definition's evaluation, a name bound at the start node or above to a constant definition, and
-// known to the document, has that constant as its value: the check of the name passes, and the memo would
+// Outside a definition's evaluation, a name bound at the start node or above to a definition of numbers, and
+// known to the document, has that number as its value: the check of the name passes, and the memo would
 // only repeat the same value. The binding found is remembered per name node and start node.
 bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value)
 {
@@ -164,13 +164,10 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
         cache.binding = definition;
         cache.definition = &definition->definition;
     }
-    // A definition already parsed to a plain number is read directly; anything else asks the expression.
-    const ParseNode* tree = definition->definition.GetParseTree();
-    if (tree != nullptr && tree->TypeCode() == NodeConstant) {
-        *value = static_cast<const ConstantNode*>(tree)->Value();
-        return true;
-    }
-    return definition->definition.GetConstant(value);
+    // A definition already parsed to a number (or to numbers and operators) is read directly; anything else
+    // asks the expression, which parses it when it has no tree yet.
+    Expression& formula = definition->definition;
+    return formula.CachedNumber(value) || formula.GetConstant(value) || formula.CachedNumber(value);
 }
 
 double EvalContext::LinkValue(int n)

@@ -6,6 +6,7 @@
 #include "formula/CallNodes.h"
 #include "formula/Expression.h"
 #include "formula/OperandNodes.h"
+#include "model/EvalContext.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
@@ -46,10 +47,22 @@ uint32_t BitsOf(double value, int half)
     return words[half];
 }
 
+// Words of a form that stand for a variable read at the formula's node: its number follows, or the form of
+// its definition (outside the node type codes).
+constexpr uint32_t kNameOfNumber = 0x10000;
+constexpr uint32_t kNameOfDefinition = 0x10001;
+
 // Reads a formula's tree: whether its value depends on the stage alone, and its exact form.
 struct StageOnlyScan {
     // In a Monte Carlo trial "DistSamp" reads the trial's draw, which holds for the whole run.
     bool samplesFixed = false;
+    // The node whose formula is read: variables resolve from it, and a variable stands in the form for its
+    // number or for its definition's form.
+    TreeNode* node = nullptr;
+    // A variable was read: the form holds while no binding and no formula changes.
+    bool readsNames = false;
+    // The variables whose definitions are being read; such a name inside means a binding further up.
+    std::vector<const char*> reading;
     bool readsStage = false;
     // Reads a table or a draw, whose values may differ in another run.
     bool readsTables = false;
@@ -78,9 +91,13 @@ struct StageOnlyScan {
             Take(BitsOf(value, 1));
             return true;
         }
-        case NodeName:
+        case NodeName: {
+            const NameNode& name = static_cast<const NameNode&>(node);
+            if (name.KeywordIndex() == -1)
+                return AcceptsVariable(name.Name().Text(), depth);
             readsStage = true;
-            return static_cast<const NameNode&>(node).KeywordIndex() == kStageKeyword;
+            return name.KeywordIndex() == kStageKeyword;
+        }
         case NodeTableLookup:
             readsTables = true;
             for (const char* c = static_cast<const TableLookupNode&>(node).Name().Text(); *c; ++c)
@@ -106,6 +123,35 @@ struct StageOnlyScan {
                 return false;
         }
         return true;
+    }
+
+    // A variable as the evaluation at the node reads it: its binding's number, or its definition, whose
+    // names resolve from the same node.
+    bool AcceptsVariable(const char* upperName, int depth)
+    {
+        for (const char* outer : reading) {
+            if (std::strcmp(outer, upperName) == 0)
+                return false;
+        }
+        const Expression* definition = BoundDefinitionAt(node, upperName);
+        if (definition == nullptr)
+            return false;
+        readsNames = true;
+        double number = 0.0;
+        if (definition->CachedNumber(&number)) {
+            Take(kNameOfNumber);
+            Take(BitsOf(number, 0));
+            Take(BitsOf(number, 1));
+            return true;
+        }
+        const ParseNode* tree = definition->GetParseTree();
+        if (tree == nullptr)
+            return false;
+        Take(kNameOfDefinition);
+        reading.push_back(upperName);
+        const bool accepted = Accepts(*tree, depth + 1);
+        reading.pop_back();
+        return accepted;
     }
 };
 
@@ -453,6 +499,9 @@ bool MarkovCohortPlan::SharingHolds(bool samplesFixed) const
 {
     if (samplesFixed != sharedSamplesFixed || sharedFrom.size() != formulas.size())
         return false;
+    if (sharingReadsNames &&
+        (sharedFormulaSerial != Expression::LastTreeSerial() || sharedNameGeneration != NameResolutionGeneration))
+        return false;
     for (size_t i = 0; i < formulas.size(); ++i) {
         const Expression* expression = formulas[i].expression;
         if (sharedFrom[i].expression != expression || sharedFrom[i].treeSerial != expression->TreeSerial())
@@ -474,13 +523,17 @@ void MarkovCohortPlan::ShareFormulas(bool samplesFixed)
     candidates.clear();
     forms.clear();
     scans.assign(formulas.size(), Scan{});
+    sharingReadsNames = false;
     for (uint32_t i = 0; i < formulas.size(); ++i) {
         const ParseNode* tree = formulas[i].expression->GetParseTree();
         StageOnlyScan scan;
         scan.samplesFixed = samplesFixed;
+        scan.node = formulas[i].node;
         scan.form = &forms;
         const size_t begin = forms.size();
-        if (tree != nullptr && scan.Accepts(*tree, 0)) {
+        const bool accepted = tree != nullptr && scan.Accepts(*tree, 0);
+        sharingReadsNames = sharingReadsNames || scan.readsNames;
+        if (accepted) {
             scans[i] = Scan{scan.readsStage, scan.readsTables, scan.readsDraws, static_cast<uint32_t>(begin),
                             static_cast<uint32_t>(forms.size() - begin)};
             candidates.emplace_back(scan.print, i);
@@ -514,6 +567,8 @@ void MarkovCohortPlan::ShareFormulas(bool samplesFixed)
         first = end;
     }
     sharedSamplesFixed = samplesFixed;
+    sharedFormulaSerial = Expression::LastTreeSerial();
+    sharedNameGeneration = NameResolutionGeneration;
     sharedFrom.clear();
     sharedSlots.clear();
     for (const Formula& formula : formulas) {

@@ -9,7 +9,8 @@
 // stage-dependent probability repeated in every state) have one value per stage: the first state that
 // needs it evaluates it, the others take that value. One that does not read "_stage" either ("0.2*0.6")
 // has one value for the whole run. In a Monte Carlo trial the draws "DistSamp(n)" count as numbers, since
-// they hold for the whole run. A formula of numbers, "_stage" and tables keeps its values from run to run,
+// they hold for the whole run. A variable counts as what it is bound to at the formula's node: its number,
+// or its definition read the same way. A formula of numbers, "_stage" and tables keeps its values from run to run,
 // those reading tables while no table changes.
 
 #include "analysis/MarkovCohort.h"
@@ -256,4 +257,8 @@ private:
     std::vector<FormulaKey> sharedFrom;
     std::vector<int32_t> sharedSlots;
     bool sharedSamplesFixed = false;
+    // Some formula read a variable: the sharing holds while no formula and no binding changes.
+    bool sharingReadsNames = false;
+    uint32_t sharedFormulaSerial = 0;
+    uint32_t sharedNameGeneration = 0;
 };

@@ -22,6 +22,19 @@ constexpr int kShortTextLength = 30;
 
 }  // namespace
 
+const Expression* BoundDefinitionAt(TreeNode* node, const char* upperName)
+{
+    if (node == nullptr || node->document == nullptr || !node->document->HasVariable(upperName, true))
+        return nullptr;
+    for (TreeNode* at = node; at != nullptr; at = at->parent) {
+        if (at->bindings == nullptr)
+            continue;
+        if (const VariableDefinition* definition = at->bindings->Find(upperName))
+            return definition->IsBraced() ? nullptr : &definition->definition;
+    }
+    return nullptr;
+}
+
 EvalContext::EvalContext(TreeDocument* treeWindow, TreeNode* node)
     : document(treeWindow),
       currentNode(node != nullptr || treeWindow == nullptr ? node : treeWindow->Root),

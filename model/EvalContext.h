@@ -11,6 +11,12 @@ struct TreeNode;
 class TreeDocument;
 class VariableDefinition;
 
+class Expression;
+
+// The definition a formula at `node` reads for the upper-case name outside any definition's evaluation: the
+// binding found at the node or above, when it is not braced and the document knows the name. Null otherwise.
+const Expression* BoundDefinitionAt(TreeNode* node, const char* upperName);
+
 class EvalContext : public EvalContextBase {
 public:
     // The start node is the given node, or the window's root when none is given.

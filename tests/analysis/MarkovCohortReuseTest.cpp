@@ -147,9 +147,10 @@ TEST(MarkovCohortReuse, RandomModelsRunAgainGiveTheChainsValue)
     }
 }
 
-// Formulas repeated in many states, alike or nearly so, some reading variables bound per state or failing
-// at some stage: every run of a model again (whose formulas have their cached trees) gives what the first
-// run of the same model built afresh gives, to the bit, with the same messages.
+// Formulas repeated in many states, alike or nearly so, some reading variables bound per state (to numbers,
+// to formulas of numbers, or to formulas reading the stage or a variable bound at the root) or failing at
+// some stage: every run of a model again (whose formulas have their cached trees) gives what the first run
+// of the same model built afresh gives, to the bit, with the same messages.
 TEST(MarkovCohortReuse, RepeatedFormulasGiveWhatAFreshModelGives)
 {
     const char* const probabilities[] = {"0.05 + 0.001*_stage", "0.05+0.001*_stage", "0.001*_stage + 0.05",
@@ -157,6 +158,7 @@ TEST(MarkovCohortReuse, RepeatedFormulasGiveWhatAFreshModelGives)
                                          "0.02*(_stage + 1)", "0.1*0.5"};
     const char* const rewards[] = {"1/1.03^_stage", "1/1.03^_stage", "2/1.03^_stage", "risk + _stage",
                                    "1/(_stage - 4)", "_stage*0.5", "1/1.03^_stage + risk", "0.5*3"};
+    const char* const risks[] = {"0", "1+2", "2*base", "base + _stage/10", "4"};
     struct Shape {
         int states;
         int cycles;
@@ -169,13 +171,14 @@ TEST(MarkovCohortReuse, RepeatedFormulasGiveWhatAFreshModelGives)
             shape.picks.push_back(static_cast<int>(random.Next() % 1000));
         const std::string termination = "_stage >= " + std::to_string(shape.cycles);
         auto build = [&](MarkovTestTree& tree) {
+            tree.tree.Bind(tree.tree.Root(), "base", "0.5*3");
             for (int s = 0; s < shape.states; ++s) {
                 const int* pick = &shape.picks[6 * s];
                 const bool absorbing = s + 1 == shape.states;
                 const std::string name = "S" + std::to_string(s);
                 TreeNode* state = tree.State(absorbing ? TerminalNode : ChanceNode, name.c_str(), s == 0 ? "1" : "0",
                                              rewards[pick[0] % 8], rewards[pick[1] % 8], rewards[pick[2] % 8]);
-                tree.tree.Bind(state, "risk", std::to_string(pick[3] % 5).c_str());
+                tree.tree.Bind(state, "risk", risks[pick[3] % 5]);
                 if (absorbing)
                     continue;
                 const std::string move = "S" + std::to_string(pick[3] % shape.states);
@@ -244,6 +247,8 @@ TEST(MarkovCohortReuse, ModelEditedBetweenRunsGivesWhatAFreshModelGives)
         [](MarkovTestTree& t) { t.well->SetMarkovRewardText(IncrementalReward, "2 + risk", 0); },
         [](MarkovTestTree& t) { t.Jump(t.well, "worsen", "0.1", "Dead"); },
         [](MarkovTestTree& t) { t.tree.Root()->SetBinding("risk", "3", false); },
+        [](MarkovTestTree& t) { t.tree.Root()->SetBinding("risk", "2+2", false); },
+        [](MarkovTestTree& t) { t.tree.Bind(t.well, "risk", "risk*_stage"); },
         [](MarkovTestTree& t) { t.markov->SetMarkovTerminationText("_stage >= 4", 0); },
     };
     auto build = [&](MarkovTestTree& t, size_t count) {

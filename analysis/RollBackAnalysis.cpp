@@ -57,12 +57,8 @@ void RollBackAnalysis::Finish()
     document->RolledBack = 1;
     UpdateAllNodeLinks(document->Root);
     WarnMultipleOptima();
-    if (document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin) {
-        WalkTreeWithSkip(
-            document->Root,
-            [](TreeNode* node, void* window) { static_cast<TreeDocument*>(window)->RedrawNode(node, 0); }, document,
-            false);
-    }
+    if (document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)
+        document->RedrawEveryNode();
     document->Relayout();
 }
 

@@ -198,6 +198,8 @@ public:
     // counted and told to the view when there is one.
     void Relayout();
     void RedrawNode(TreeNode* node, int mode);
+    // Every node of the tree (not inside clone copies) redrawn alone, as RedrawNode does node by node.
+    void RedrawEveryNode();
     // Frees the analysis records (called by the destructor).
     void ReleaseAnalyses();
 

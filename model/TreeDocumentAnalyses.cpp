@@ -4,6 +4,7 @@
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
 #include "model/TreeNode.h"
+#include "model/TreeWalks.h"
 
 void TreeDocument::SetStoredAnalysis(StoredAnalysis* record)
 {
@@ -77,6 +78,17 @@ void TreeDocument::RedrawNode(TreeNode* node, int mode)
     ++NodeRedrawCount;
     if (View != nullptr)
         View->NodeChanged(node, mode);
+}
+
+void TreeDocument::RedrawEveryNode()
+{
+    if (View != nullptr)
+        View->NodeChangesBegin();
+    WalkTreeWithSkip(
+        Root, [](TreeNode* node, void* document) { static_cast<TreeDocument*>(document)->RedrawNode(node, 0); },
+        this, false);
+    if (View != nullptr)
+        View->NodeChangesEnd();
 }
 
 void TreeDocument::ReleaseAnalyses()

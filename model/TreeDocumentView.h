@@ -19,6 +19,10 @@ public:
     virtual void NodeChanged(TreeNode*, int) {}
     // The document changed the node selection itself (an analysis pointing at a node).
     virtual void SelectionChanged() {}
+    // Many nodes are about to be told changed one by one (begin), or they have been (end): the view may keep
+    // what measuring needs ready in between. Calls pair up and do not nest.
+    virtual void NodeChangesBegin() {}
+    virtual void NodeChangesEnd() {}
     // The tree published a new text for its link id (after a roll back); clients that follow it get it.
     virtual void LinkValueChanged(int, const char*) {}
     // 1 when no window of the view edits the item named by the key (a variable's name or a fixed "***"

@@ -251,6 +251,9 @@ public:
     void NodeChanged(TreeNode* node, int mode) override;
     // The highlighting follows a selection the document made.
     void SelectionChanged() override { InvalidateAll(); }
+    // The measuring display stays ready (its context held) while many nodes are measured one by one.
+    void NodeChangesBegin() override;
+    void NodeChangesEnd() override;
 
     // The tree's DDE topic on the program's service is named after its file path: made when the tree gets
     // a path (opened or saved under a name) and made anew under each new path, so the old name no longer
@@ -531,6 +534,8 @@ private:
     std::unique_ptr<Display> offscreen;
     std::unique_ptr<TreeDdeServer> ddeTopic;
     Display* paneDisplay = nullptr;
+    // The measuring display held between NodeChangesBegin and NodeChangesEnd.
+    Display* heldDisplay = nullptr;
     // The measuring fonts and line heights and the display they were made on.
     Display* fontsMadeOn = nullptr;
     std::unique_ptr<zFont> measuringFonts[4];

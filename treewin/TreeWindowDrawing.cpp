@@ -108,6 +108,19 @@ void TreeWindow::NodeChanged(TreeNode* node, int mode)
     layoutPending = true;
 }
 
+void TreeWindow::NodeChangesBegin()
+{
+    heldDisplay = &MeasuringDisplay();
+    heldDisplay->Lock();
+}
+
+void TreeWindow::NodeChangesEnd()
+{
+    if (heldDisplay != nullptr)
+        heldDisplay->Unlock();
+    heldDisplay = nullptr;
+}
+
 void TreeWindow::SetPaneDisplay(Display* display)
 {
     paneDisplay = display;

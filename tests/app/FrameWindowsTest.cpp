@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -58,6 +59,8 @@ protected:
             zString message;
             EXPECT_TRUE(saved.SaveAs(paths[i].c_str(), message)) << message.Text();
         }
+        paths[2] = paths[1] + ".damaged.tre";
+        std::ofstream(paths[2], std::ios::binary) << std::string("\x22\x00\x03\x05\x00\x01\x00\x03", 8);
         previousGraphs = SetLineGraphPresenter(nullptr);
         InstallLineGraphWindows();
         previousNew = NewDocumentDialog::SetPresenter([](NewDocumentDialog& dialog) {
@@ -132,7 +135,7 @@ protected:
     ScopedApplication app;
     MainFrame* frame;
     MessageBoxRecorder boxes;
-    std::string paths[2];
+    std::string paths[3];
     LineGraphPresenter previousGraphs;
     NewDocumentDialog::Presenter previousNew;
 };
@@ -176,6 +179,7 @@ TEST_F(FrameWindows, MenuBarHoldsTheActiveWindowsMenusOnceBeforeWindowAndHelp)
         {"open another file", [this] { OpenFileByName(paths[0].c_str()); Settle(); }, true, TreeMenus, false},
         {"restore", restoreActive, false, TreeMenus, false},
         {"new tree restored", [this] { Post(1101); }, false, TreeMenus, true},
+        {"open a damaged file", [this] { OpenFileByName(paths[2].c_str()); Settle(); }, false, TreeMenus, false},
         {"Window menu restored", [this] { Post(MainFrame::FirstChildId + 1); }, false, TreeMenus, true},
         {"graph", graph, false, FrameMenus, true},
         {"close the graph", [this] { Post(1107); }, false, TreeMenus, true},

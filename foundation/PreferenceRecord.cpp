@@ -6,6 +6,7 @@
 #include "foundation/StoredString.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -13,15 +14,29 @@ const char* const PreferencesSection = "Preferences";
 constexpr uint32_t GrowStep = 100;
 constexpr uint32_t MaxBinaryBytes = 512;
 
-// Reads the binary form; false when there is none (the older text form has the same name but is a string
-// value). A damaged value gives the record its defaults.
-bool LoadBinaryForm(PreferenceRecord& record)
+// The record's binary form: the current version record and the record's fields.
+bool StoredForm(PreferenceRecord& record, std::vector<uint8_t>& bytes)
+{
+    MemoryStream stream(GrowStep);
+    VersionRecord version = VersionRecord::Current();
+    version.Serialize(stream);
+    record.Serialize(stream, version);
+    if (stream.Failed())
+        return false;
+    bytes.assign(stream.Data(), stream.Data() + stream.Position());
+    return true;
+}
+
+// Reads the binary form into the record and keeps the stored bytes; false when there is none (the older
+// text form has the same name but is a string value). A damaged value gives the record its defaults.
+bool LoadBinaryForm(PreferenceRecord& record, std::vector<uint8_t>& stored)
 {
     uint8_t bytes[MaxBinaryBytes];
     uint32_t size = sizeof bytes;
     uint32_t type = REG_NONE;
     if (!RegistryReadValue(PreferencesSection, record.ClassName(), bytes, size, &type) || type != REG_BINARY)
         return false;
+    stored.assign(bytes, bytes + size);
     MemoryStream stream(bytes, size, false);
     VersionRecord version;
     version.Serialize(stream);
@@ -52,19 +67,17 @@ bool LoadTextForm(PreferenceRecord& record)
 
 bool SavePreferences(PreferenceRecord& record)
 {
-    MemoryStream stream(GrowStep);
-    VersionRecord version = VersionRecord::Current();
-    version.Serialize(stream);
-    record.Serialize(stream, version);
-    if (stream.Failed())
+    std::vector<uint8_t> bytes;
+    if (!StoredForm(record, bytes))
         return false;
-    return RegistryWriteValue(PreferencesSection, record.ClassName(), REG_BINARY, stream.Data(),
-                              stream.Position());
+    return RegistryWriteValue(PreferencesSection, record.ClassName(), REG_BINARY, bytes.data(),
+                              static_cast<uint32_t>(bytes.size()));
 }
 
 void LoadPreferences(PreferenceRecord& record)
 {
-    bool binary = LoadBinaryForm(record);
+    std::vector<uint8_t> stored;
+    bool binary = LoadBinaryForm(record, stored);
     if (!binary && !LoadTextForm(record))
         record.ReadProfile();
 
@@ -75,6 +88,11 @@ void LoadPreferences(PreferenceRecord& record)
         DeleteProfileSection(record.ClassName(), true);
         DeleteProfileSection(PreferencesSection, true);
     }
+    // A current binary form is not written back unchanged: another process may have saved newer values
+    // since it was read, and those must not be overwritten with the older ones.
+    std::vector<uint8_t> current;
+    if (binary && StoredForm(record, current) && current == stored)
+        return;
     SavePreferences(record);
 }
 

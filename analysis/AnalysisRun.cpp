@@ -20,6 +20,32 @@ AnalysisRun::~AnalysisRun()
     TheHost().CommandsChanged();
 }
 
+template <class Work>
+void AnalysisRun::Collect(Work work)
+{
+    RunOutcome part;
+    {
+        OutcomeScope scope(part);
+        work();
+    }
+    for (const OutcomeNotice& notice : part.notices)
+        outcome.Add(notice);
+    PresentOutcome(part);
+}
+
+void AnalysisRun::Run()
+{
+    bool goesOn = false;
+    Collect([this, &goesOn] { goesOn = Begin(); });
+    if (goesOn)
+        return;
+    TreeDocument* window = document;
+    StoredAnalysis* chainedFrom = stopFlag == 0 ? caller : nullptr;
+    delete this;
+    if (chainedFrom != nullptr)
+        RunNextStoredAnalysis(chainedFrom, window);
+}
+
 zString& AnalysisRun::StatusText(zString& out)
 {
     out = "The ";
@@ -45,6 +71,8 @@ void AnalysisRun::Prepare()
 void AnalysisRun::PollStopKey()
 {
     stopFlag = TheHost().EscapePressed() ? 1 : 0;
+    if (stopFlag != 0 && !outcome.Failed())
+        outcome.code = OutcomeCode::Cancelled;
 }
 
 void AnalysisRun::ShowProgress(double position)
@@ -75,7 +103,7 @@ void AnalysisRun::OnIdle()
         int done = 0;
         PollStopKey();
         if (stopFlag == 0)
-            done = Step();
+            Collect([this, &done] { done = Step(); });
         if (done == 0 && stopFlag == 0)
             ShowProgress(ProgressPos());
         if (done != 0 || stopFlag != 0) {
@@ -89,8 +117,10 @@ void AnalysisRun::OnIdle()
         TheHost().RemoveIdleTask(this);
         if (stopFlag == 0) {
             TheHost().PushWaitCursor();
-            Finish();
-            document->SetStoredAnalysis(MakeStoredRecord());
+            Collect([this] {
+                Finish();
+                document->SetStoredAnalysis(MakeStoredRecord());
+            });
             TheHost().PopCursor();
         }
         document->ResumeChildWindows();

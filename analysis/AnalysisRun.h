@@ -2,8 +2,11 @@
 // The analysis now being performed on one tree document. Long analyses derive from it and run as an idle
 // task of the message loop, one evaluation step per idle call, with a progress message in the status bar;
 // Escape stops them. At its end a run presents its results, hands the tree window a stored record of its
-// settings and deletes itself. Roll back uses the same class but does its whole work inside Run.
+// settings and deletes itself. Roll back uses the same class but does its whole work inside Begin.
+// The engines show nothing: what each part of a run (its beginning, a step, its end) reports is collected in
+// the run's outcome and handed to the program's outcome presenter when that part returns.
 
+#include "formula/RunOutcome.h"
 #include "foundation/zString.h"
 #include "foundation/Host.h"
 
@@ -23,9 +26,12 @@ public:
     AnalysisRun& operator=(const AnalysisRun&) = delete;
     ~AnalysisRun() override;
 
-    // Called once by the creator: checks and allocations, then Start (long analyses) or the whole work at
-    // once; on failure the run deletes itself.
-    virtual void Run() = 0;
+    // Called once by the creator: Begin, then, when the run ended there (failed, or did its whole work at
+    // once), the run deletes itself and, when it succeeded, starts the caller's chained successor.
+    void Run();
+    // Checks and allocations, then Start (long analyses) or the whole work at once (stopFlag set on
+    // failure); true while the run goes on as an idle task.
+    virtual bool Begin() = 0;
     // The analysis's name; also the progress message.
     virtual const char* Name() const = 0;
     // A sentence describing the running analysis.
@@ -63,4 +69,11 @@ public:
     int32_t state = Created;
     // The stored record that started the run, or null.
     StoredAnalysis* caller = nullptr;
+    // What the run came to so far: its failure (or Cancelled after Escape) and every notice.
+    RunOutcome outcome;
+
+private:
+    // Runs one part of the run, collecting what it reports, then presents that.
+    template <class Work>
+    void Collect(Work work);
 };

@@ -1,7 +1,7 @@
 #include "analysis/BayesRevision.h"
 
 #include "formula/FormulaRef.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/StringHelpers.h"
@@ -65,9 +65,7 @@ zString Evaluated(const BayesRevision& record, zString text)
 
 bool Fault(BayesRevision& record, TreeNode* atFault, const char* text)
 {
-    ShowErrorBox("Bayes Structure Error", text, 30015);
-    if (record.window != nullptr)
-        record.window->SelectNode(atFault, 0, nullptr, false);
+    ReportNodeFault(OutcomeCode::BayesStructureFault, atFault, "Bayes Structure Error", text, 30015);
     return false;
 }
 

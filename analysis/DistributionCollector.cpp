@@ -3,7 +3,7 @@
 #include "analysis/OutcomeDistribution.h"
 #include "analysis/ProbabilityVerification.h"
 #include "foundation/Host.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NumericFormat.h"
 #include "analysis/RollBack.h"
 #include "model/TreeNode.h"
@@ -36,7 +36,7 @@ bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<Optimal
         TreeNode* node = current.node;
         if (node->IsEndNode()) {
             if (costEffectiveness && std::fabs(node->triple.effectiveness) < 1e-10) {
-                ShowErrorBox(nullptr,
+                ReportFailure(OutcomeCode::ZeroEffectivenessEnd, nullptr, nullptr,
                              "One or more of the optimal endnodes has zero effectiveness, so the distribution may "
                              "not be shown. Try performing a distribution on cost alone or effectiveness alone.",
                              0);
@@ -46,7 +46,7 @@ bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<Optimal
             continue;
         }
         if (node->childCount == 0) {
-            ShowErrorBox("Tree Structure Error", "All end-nodes must be terminal.", 0);
+            ReportFailure(OutcomeCode::EndNodesNotTerminal, nullptr, "Tree Structure Error", "All end-nodes must be terminal.", 0);
             return false;
         }
         const NodeChildList* followed = nullptr;
@@ -92,7 +92,7 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
     if (Gather(node, ends) != 0)
         return 1;
     if (graphChecks && ends.size() == 1) {
-        ShowInfoBox(nullptr,
+        ReportNotice(OutcomeCode::SingleOutcome, nullptr,
                     "The optimal path of this decision node leads to a single terminal node which, because it is "
                     "the only outcome, has a probability of 1.0.",
                     0);
@@ -112,7 +112,7 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
         FormatNumber(window ? window->NumberFormat : DefaultNumericFormat, largest, value, true, true, DigitsOfFormat);
         message += value;
         message += " and its probability is 1.0.";
-        ShowErrorBox(nullptr, message.Text(), 0);
+        ReportFailure(OutcomeCode::SamePayoffOutcomes, nullptr, nullptr, message.Text(), 0);
         return 1;
     }
     for (const OptimalEndNode& end : ends) {

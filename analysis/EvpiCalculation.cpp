@@ -3,7 +3,7 @@
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
 #include "analysis/VariableSubstitution.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/PresenterSlot.h"
@@ -149,7 +149,7 @@ void EvpiCalculation::ChooseDecisionNode()
         }
     }
     if (decisions.empty()) {
-        ShowErrorBox(nullptr, kNoDecision, -1);
+        ReportFailure(OutcomeCode::EvpiNoDecision, nullptr, nullptr, kNoDecision, -1);
         error = 1;
         return;
     }
@@ -239,7 +239,7 @@ double CalculateEvpi(const NodeChildList& selected, int* error)
     if (selected.Count() == 0)
         return 0.0;
     if (const char* problem = SelectionProblem(selected)) {
-        ShowErrorBox(nullptr, problem, -1);
+        ReportFailure(OutcomeCode::EvpiSelection, nullptr, nullptr, problem, -1);
         *error = 1;
         return 0.0;
     }

@@ -2,7 +2,7 @@
 
 #include "analysis/BarGraphData.h"
 #include "analysis/MonteCarloSimulation.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/StringHelpers.h"
 #include "foundation/TextReport.h"
@@ -69,7 +69,7 @@ bool MonteCarloSimulation::ShowResult(int choice) const
     const double low = minimum.Component(component);
     const double high = maximum.Component(component);
     if (std::fabs(high - low) < 1e-10) {
-        ShowErrorBox(nullptr, "All outcomes are the same, with probability 1.0.", 0);
+        ReportFailure(OutcomeCode::AllOutcomesEqual, nullptr, nullptr, "All outcomes are the same, with probability 1.0.", 0);
         return false;
     }
     auto data = std::make_unique<ProbDistributionData>();

@@ -11,7 +11,7 @@
 #include "analysis/TreeQueries.h"
 #include "analysis/VariableSubstitution.h"
 #include "foundation/Host.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "model/TreeDocument.h"
 
 #include <utility>
@@ -134,7 +134,7 @@ void DisplayAnyVal(TreeDocument* window, int command)
     if (error != 0)
         return;
     if (message != nullptr)
-        ShowInfoBox(nullptr, message, -1);
+        ReportNotice(OutcomeCode::NodeValueNotice, nullptr, message, -1);
     else if (Slot::Current())
         Slot::Current()(window, command, value, optimal);
     if (command != EvpiCommand)

@@ -2,7 +2,7 @@
 
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/VariableSubstitution.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NameList.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
@@ -82,7 +82,7 @@ OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeDocument* window, Store
         fits = fits && error == 0;
     }
     if (!fits) {
-        ShowErrorBox(kErrorCaption, "The analysis cannot be performed. The tree structure is too different.", -1);
+        ReportFailure(OutcomeCode::StoredStructureMismatch, nullptr, kErrorCaption, "The analysis cannot be performed. The tree structure is too different.", -1);
         stopFlag = 1;
         return;
     }
@@ -94,23 +94,22 @@ OneWaySensitivityAnalysis::~OneWaySensitivityAnalysis()
     RestoreRanges();
 }
 
-void OneWaySensitivityAnalysis::Run()
+bool OneWaySensitivityAnalysis::Begin()
 {
     if (node == nullptr || stopFlag != 0 || ranges.intervals < 1 || (caller == nullptr && !BuildBindings())) {
         stopFlag = 1;
-        delete this;
-        return;
+        return false;
     }
     if (!SensitivityResultGrid::SizeFits(ranges.intervals, seriesCount)) {
-        ShowErrorBox(kErrorCaption, kNotEnoughMemoryText, -1);
+        ReportFailure(OutcomeCode::NotEnoughMemory, nullptr, kErrorCaption, kNotEnoughMemoryText, -1);
         stopFlag = 1;
-        delete this;
-        return;
+        return false;
     }
     grid = MakeGrid();
     stepCounter = 0;
     seriesCounter = 0;
     Start();
+    return true;
 }
 
 std::unique_ptr<SensitivityResultGrid> OneWaySensitivityAnalysis::MakeGrid()
@@ -214,7 +213,7 @@ void OneWaySensitivityAnalysis::Finish()
 {
     RestoreRanges();
     if (costEffectiveness == 0 && minimum == maximum) {
-        ShowErrorBox(kErrorCaption,
+        ReportFailure(OutcomeCode::AllOutcomesEqual, nullptr, kErrorCaption,
                      "All outcomes are equal. The analysis had no effect on the optimal path (or expected value) "
                      "at the selected node.",
                      -1);

@@ -51,7 +51,7 @@ public:
     OneWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record);
     ~OneWaySensitivityAnalysis() override;
 
-    void Run() override;
+    bool Begin() override;
     const char* Name() const override { return "Sensitivity Analysis"; }
     int Step() override;
     void Finish() override;

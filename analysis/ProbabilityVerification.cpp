@@ -3,6 +3,7 @@
 #include "analysis/MarkovCohortSteps.h"
 #include "model/RiskPrefAssessment.h"
 #include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "model/MarkovInfo.h"
 #include "analysis/RollBack.h"
 #include "analysis/RiskPreference.h"
@@ -24,7 +25,7 @@ struct VerificationState {
     const char* extraText = nullptr;
 };
 
-void ReportProblem(VerificationState& state, TreeNode* node, const char* before, const char* after)
+void ReportProblem(VerificationState& state, OutcomeCode code, TreeNode* node, const char* before, const char* after)
 {
     zString name;
     node->GetShortText(name, kShortTextLength);
@@ -38,9 +39,7 @@ void ReportProblem(VerificationState& state, TreeNode* node, const char* before,
         message += state.extraText;
     }
     state.error = 1;
-    ShowErrorBox(nullptr, message.Text(), -1);
-    if (node->document != nullptr)
-        node->document->SelectNode(node, 1, nullptr, false);
+    ReportNodeFault(code, node, nullptr, message.Text(), -1);
 }
 
 void CheckNode(VerificationState& state, TreeNode* node)
@@ -49,7 +48,7 @@ void CheckNode(VerificationState& state, TreeNode* node)
         return;
     if (node->kind == LabelNode) {
         if (node->childCount >= 2)
-            ReportProblem(state, node, "The label node ", " may not have more than one branch.");
+            ReportProblem(state, OutcomeCode::LabelNodeBranches, node, "The label node ", " may not have more than one branch.");
         return;
     }
     if (!node->HasBranchProbabilities())
@@ -65,13 +64,14 @@ void CheckNode(VerificationState& state, TreeNode* node)
         TreeNode* child = node->GetChild(i);
         const double p = child->branchProbability;
         if (!(p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance)) {
-            ReportProblem(state, child, "The probability of node ", " is not between zero and one.");
+            ReportProblem(state, OutcomeCode::ProbabilityOutOfRange, child, "The probability of node ", " is not between zero and one.");
             return;
         }
         sum += p;
     }
     if (std::fabs(sum - 1.0) > kProbabilityTolerance)
-        ReportProblem(state, node, "The probabilities on the branches emanating from node ", " do not add up to 1.0.");
+        ReportProblem(state, OutcomeCode::ProbabilitiesNotOne, node, "The probabilities on the branches emanating from node ",
+                      " do not add up to 1.0.");
 }
 
 }  // namespace
@@ -125,7 +125,7 @@ int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const
     if (state.error != 0)
         return 0;
     if (report)
-        ShowInfoBox(nullptr, "All probabilities sum to 1.0.", -1);
+        ReportNotice(OutcomeCode::ProbabilitiesVerified, nullptr, "All probabilities sum to 1.0.", -1);
     return 1;
 }
 
@@ -201,7 +201,7 @@ namespace {
 
 void ReportUtilityOverflow()
 {
-    ShowErrorBox(nullptr, "Numeric overflow. Risk preference function has been inappropriately entered.", -1);
+    ReportFailure(OutcomeCode::UtilityOverflow, nullptr, nullptr, "Numeric overflow. Risk preference function has been inappropriately entered.", -1);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "analysis/LineGraphData.h"
 #include "analysis/TreeQueries.h"
 #include "foundation/Host.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NumericFormat.h"
 #include "model/RiskPrefAssessment.h"
 #include "model/TreeDocument.h"
@@ -28,7 +28,7 @@ bool RiskPointAssessment::Begin(TreeDocument* window, int segmentCount)
     if (!TreeEndValueRange(window, lowest, highest))
         return false;
     if (!(lowest < highest)) {
-        ShowErrorBox(nullptr, "The tree does not have a wide enough payoff range to use this risk preference function.",
+        ReportFailure(OutcomeCode::PayoffRangeTooNarrow, nullptr, nullptr, "The tree does not have a wide enough payoff range to use this risk preference function.",
                      -1);
         return false;
     }
@@ -43,7 +43,7 @@ bool RiskPointAssessment::Begin(TreeDocument* window, int segmentCount)
 bool RiskPointAssessment::Answer(double c)
 {
     if (!(low < c && c < high)) {
-        ShowErrorBox(nullptr, "You must enter a number between the low and high values of the given lottery.", -1);
+        ReportFailure(OutcomeCode::CertaintyEquivalentOutOfRange, nullptr, nullptr, "You must enter a number between the low and high values of the given lottery.", -1);
         return false;
     }
     // The highest value stays last: c lies below it.

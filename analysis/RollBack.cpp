@@ -4,7 +4,7 @@
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBackPlan.h"
 #include "foundation/Host.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NumericHelpers.h"
 #include "analysis/ChooseCostEffectiveStrategy.h"
 #include "analysis/DecisionNodeStrategySet.h"
@@ -38,11 +38,11 @@ void ReportOverflow(TreeNode* node)
     zString message("Numeric overflow. Unable to represent the value of node \"");
     message += name;
     message += "\".";
-    ShowErrorBox(nullptr, message.Text(), -1);
+    ReportFailure(OutcomeCode::ValueOverflow, node, nullptr, message.Text(), -1);
 }
 
-// An error box naming the node between the two texts; the node is selected.
-void ReportNodeProblem(TreeNode* node, const char* before, const char* after)
+// An error naming the node between the two texts; the node is to be selected.
+void ReportNodeProblem(OutcomeCode code, TreeNode* node, const char* before, const char* after)
 {
     zString name;
     node->GetShortText(name, 30);
@@ -51,9 +51,7 @@ void ReportNodeProblem(TreeNode* node, const char* before, const char* after)
     message += name;
     message += "\"";
     message += after;
-    ShowErrorBox(nullptr, message.Text(), -1);
-    if (node->document != nullptr)
-        node->document->SelectNode(node, 1, nullptr, false);
+    ReportNodeFault(code, node, nullptr, message.Text(), -1);
 }
 
 }  // namespace
@@ -419,7 +417,7 @@ bool Evaluator::Enter(TreeNode* node)
         if (frame.chosen == nullptr) {
             if (*error == 0) {
                 *error = 1;
-                ReportNodeProblem(node, "The logic node ", " has no branches. Unable to evaluate it.");
+                ReportNodeProblem(OutcomeCode::LogicNodeWithoutBranches, node, "The logic node ", " has no branches. Unable to evaluate it.");
             }
             result = Complete(node, 0.0, false);
             return false;
@@ -564,7 +562,7 @@ void Evaluator::ChooseCostEffectiveChild(TreeNode* node)
         node->triple = ValueTriple();
         if (*error == 0) {
             *error = 1;
-            ReportNodeProblem(node, "No strategy of the decision node ",
+            ReportNodeProblem(OutcomeCode::NoStrategyChosen, node, "No strategy of the decision node ",
                               " is within the cost-effectiveness limits. Unable to choose its optimal strategy.");
         }
         return;

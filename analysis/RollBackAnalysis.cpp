@@ -4,7 +4,7 @@
 #include "analysis/StoredAnalysisKinds.h"
 #include "analysis/TreeEngines.h"
 #include "model/StoredAnalysis.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/TreeDocument.h"
@@ -36,19 +36,16 @@ zString& RollBackAnalysis::StatusText(zString& out)
     return out;
 }
 
-void RollBackAnalysis::Run()
+bool RollBackAnalysis::Begin()
 {
-    stopFlag = RollBackDocument(*document, !document->CalcPrefs.FastRollBack).status;
-    const bool succeeded = stopFlag == 0;
-    if (succeeded)
+    const RollBackResult result = RollBackDocument(*document, !document->CalcPrefs.FastRollBack);
+    ForwardOutcome(result.outcome);
+    stopFlag = result.status;
+    if (stopFlag == 0)
         Finish();
-    // A roll back never becomes an idle task, so a chain of stored records goes on from here; a failed
-    // roll back ends the chain like any run that fails before it starts.
-    TreeDocument* window = document;
-    StoredAnalysis* chainedFrom = caller;
-    delete this;
-    if (succeeded && chainedFrom != nullptr)
-        RunNextStoredAnalysis(chainedFrom, window);
+    // A roll back never becomes an idle task: it ends here, and a chain of stored records goes on from here
+    // unless it failed, like any run that fails before it starts.
+    return false;
 }
 
 void RollBackAnalysis::Finish()
@@ -88,5 +85,5 @@ void RollBackAnalysis::WarnMultipleOptima()
     WalkSubtreeByKind(document->Root, VisitOptimal, &walk, true);
     document->SelectNodes(walk.visited);
     if (!walk.unique)
-        ShowInfoBox(nullptr, kMultipleOptimaText, -1);
+        ReportNotice(OutcomeCode::MultipleOptima, nullptr, kMultipleOptimaText, -1);
 }

@@ -17,7 +17,7 @@ public:
     // Lets a waiting script go on and ends the roll-back state.
     ~RollBackAnalysis() override;
 
-    void Run() override;
+    bool Begin() override;
     const char* Name() const override { return "Roll Back"; }
     zString& StatusText(zString& out) override;
     int Step() override { return 1; }

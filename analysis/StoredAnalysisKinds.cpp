@@ -13,7 +13,7 @@
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisVariables.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 
 #include <map>
 
@@ -26,7 +26,7 @@ void RunRollBack(StoredAnalysis* record, TreeDocument* window)
 
 void RunRetiredKind(StoredAnalysis*, TreeDocument*)
 {
-    ShowInfoBox(nullptr, "That analysis is no longer supported.", -1);
+    ReportNotice(OutcomeCode::AnalysisUnsupported, nullptr, "That analysis is no longer supported.", -1);
 }
 
 std::map<int, StoredAnalysisHandlers>& KindTable()
@@ -81,7 +81,7 @@ void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* window)
         zString message("The variable \"");
         message += missing;
         message += "\" has no definitions.";
-        ShowErrorBox("Sensitivity Error", message.Text(), -1);
+        ReportFailure(OutcomeCode::StoredVariableMissing, nullptr, "Sensitivity Error", message.Text(), -1);
         return;
     }
     handlers.run(record, window);

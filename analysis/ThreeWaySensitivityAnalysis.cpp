@@ -2,7 +2,7 @@
 
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/VariableSubstitution.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NameList.h"
 #include "foundation/PresenterSlot.h"
 #include "foundation/VersionRecord.h"
@@ -76,7 +76,7 @@ ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeDocument* window, S
         fits = fits && error == 0;
     }
     if (!fits) {
-        ShowErrorBox(kErrorCaption, "The analysis cannot be performed. The tree structure is too different.", -1);
+        ReportFailure(OutcomeCode::StoredStructureMismatch, nullptr, kErrorCaption, "The analysis cannot be performed. The tree structure is too different.", -1);
         stopFlag = 1;
     }
 }
@@ -98,13 +98,12 @@ bool ThreeWaySensitivityAnalysis::BuildBindings()
     return true;
 }
 
-void ThreeWaySensitivityAnalysis::Run()
+bool ThreeWaySensitivityAnalysis::Begin()
 {
     if (node == nullptr || stopFlag != 0 || sets[0].intervals < 1 || sets[1].intervals < 1 ||
         sets[2].intervals < 1 || (caller == nullptr && !BuildBindings())) {
         stopFlag = 1;
-        delete this;
-        return;
+        return false;
     }
     const VariableRange* x = sets[0].RangeAt(0);
     const VariableRange* y = sets[1].RangeAt(0);
@@ -121,13 +120,13 @@ void ThreeWaySensitivityAnalysis::Run()
     }
     if (!allocated) {
         maps.clear();
-        ShowErrorBox(kErrorCaption, kNotEnoughMemoryText, -1);
+        ReportFailure(OutcomeCode::NotEnoughMemory, nullptr, kErrorCaption, kNotEnoughMemoryText, -1);
         stopFlag = 1;
-        delete this;
-        return;
+        return false;
     }
     strategyCounter = yStep = xStep = zStep = 0;
     Start();
+    return true;
 }
 
 double ThreeWaySensitivityAnalysis::ProgressPos()

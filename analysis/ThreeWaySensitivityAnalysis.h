@@ -22,7 +22,7 @@ public:
     ThreeWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record);
     ~ThreeWaySensitivityAnalysis() override;
 
-    void Run() override;
+    bool Begin() override;
     const char* Name() const override { return "Sensitivity Analysis"; }
     int Step() override;
     void Finish() override;

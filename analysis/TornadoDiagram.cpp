@@ -4,7 +4,7 @@
 #include "analysis/TreeQueries.h"
 #include "analysis/VariableSubstitution.h"
 #include "foundation/Archive.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NameList.h"
 #include "foundation/PresenterSlot.h"
 #include "foundation/StoredString.h"
@@ -171,7 +171,7 @@ TornadoDiagram::TornadoDiagram(TreeDocument* window, StoredAnalysis* record)
     if (fits && thisNodeOnly == 0 && node->childCount < 1)
         fits = false;
     if (!fits) {
-        ShowErrorBox(kErrorCaption, kTooDifferentText, -1);
+        ReportFailure(OutcomeCode::StoredStructureMismatch, nullptr, kErrorCaption, kTooDifferentText, -1);
         stopFlag = 1;
         return;
     }
@@ -234,13 +234,13 @@ bool TornadoDiagram::BuildBindings()
     return true;
 }
 
-void TornadoDiagram::Stop()
+bool TornadoDiagram::Stop()
 {
     stopFlag = 1;
-    delete this;
+    return false;
 }
 
-void TornadoDiagram::Run()
+bool TornadoDiagram::Begin()
 {
     if (node == nullptr || stopFlag != 0)
         return Stop();
@@ -250,7 +250,12 @@ void TornadoDiagram::Run()
         request.node = node;
         request.bars = bars.get();
         request.intervals = 1;
-        if (!SetupSlot::Current() || !SetupSlot::Current()(request) || request.intervals < 1)
+        bool set = false;
+        if (SetupSlot::Current()) {
+            OutcomeScopePause dialog;
+            set = SetupSlot::Current()(request);
+        }
+        if (!set || request.intervals < 1)
             return Stop();
         intervals = request.intervals;
         checking = request.checking;
@@ -268,11 +273,12 @@ void TornadoDiagram::Run()
     try {
         results.assign(static_cast<size_t>(ResultIndex(0, 0, barCount)), 0.0);
     } catch (const std::exception&) {
-        ShowErrorBox(kErrorCaption, kNotEnoughMemoryText, -1);
+        ReportFailure(OutcomeCode::NotEnoughMemory, nullptr, kErrorCaption, kNotEnoughMemoryText, -1);
         return Stop();
     }
     step = barIndex = seriesIndex = 0;
     Start();
+    return true;
 }
 
 // One evaluation: the current series at the current step of the current bar; the first series of a step

@@ -96,7 +96,7 @@ public:
     TornadoDiagram(TreeDocument* window, StoredAnalysis* record);
     ~TornadoDiagram() override;
 
-    void Run() override;
+    bool Begin() override;
     const char* Name() const override { return "Tornado Diagram"; }
     zString& StatusText(zString& out) override;
     int Step() override;
@@ -133,7 +133,8 @@ private:
     // message shown) when one cannot be swept.
     bool BuildBindings();
     bool LoadBar(StoredItemReader& items, int32_t version);
-    void Stop();
+    // Marks the run failed; false, for Begin to return.
+    bool Stop();
 };
 
 void DescribeTornadoDiagram(TreeDocument* window, StoredAnalysis* record, zString& text);

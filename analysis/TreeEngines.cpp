@@ -7,6 +7,7 @@
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
 #include "foundation/Host.h"
+#include "formula/RunOutcome.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
@@ -14,60 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-// Passes every message to the host in charge and keeps the text of the last one.
-class MessageRecorder : public Host {
-public:
-    MessageRecorder() : previous(SetHost(this)) {}
-    ~MessageRecorder() override { SetHost(previous); }
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
-
-    int PresentMessage(const MessageBoxRequest& request) override
-    {
-        lastText = request.text;
-        return Next().PresentMessage(request);
-    }
-    bool EscapePressed() override { return Next().EscapePressed(); }
-    uint32_t TickCount() override { return Next().TickCount(); }
-    int32_t PushProgress(const char* text, double total) override { return Next().PushProgress(text, total); }
-    void StepProgress(int32_t handle, double position) override { Next().StepProgress(handle, position); }
-    void PopProgress(int32_t handle) override { Next().PopProgress(handle); }
-    void PushWaitCursor() override { Next().PushWaitCursor(); }
-    void PopCursor() override { Next().PopCursor(); }
-    PixelsPerInch ScreenResolution() override { return Next().ScreenResolution(); }
-    void ShowStatus(const char* text) override { Next().ShowStatus(text); }
-    void CommandsChanged() override { Next().CommandsChanged(); }
-    void AddIdleTask(IdleWork* task) override { Next().AddIdleTask(task); }
-    void RemoveIdleTask(IdleWork* task) override { Next().RemoveIdleTask(task); }
-    void TablesChanged(TablesEvent event) override { Next().TablesChanged(event); }
-    TableConflictChoice ChooseTableConflict(const char* tableName) override
-    {
-        return Next().ChooseTableConflict(tableName);
-    }
-    PasteChoice ChoosePasteMerge() override { return Next().ChoosePasteMerge(); }
-    bool EditTableProperties(const LookupTable* table, TableProperties& properties) override
-    {
-        return Next().EditTableProperties(table, properties);
-    }
-    void ShowVariableDefinitions(const char* name, const NameList& lines) override
-    {
-        Next().ShowVariableDefinitions(name, lines);
-    }
-    bool LocateFile(const char* title, const char* initial, const char* const* filters, zString& path) override
-    {
-        return Next().LocateFile(title, initial, filters, path);
-    }
-
-    zString lastText;
-
-private:
-    // The host that was in charge; the headless one when none was installed.
-    Host& Next() { return previous != nullptr ? *previous : headless; }
-
-    Host* previous;
-    Host headless;
-};
 
 // Keeps the cohort's stages while it runs, with the shares and rewards of tunnel copies counted for the
 // state each was made from.
@@ -123,12 +70,19 @@ private:
     MarkovCohortResult& result;
 };
 
+// A run that failed without reporting why was stopped (Escape, or a question answered No).
+void MarkStopped(int status, RunOutcome& outcome)
+{
+    if (status != 0 && !outcome.Failed())
+        outcome.code = OutcomeCode::Cancelled;
+}
+
 }  // namespace
 
 RollBackResult RollBackDocument(TreeDocument& document, bool withProgress)
 {
     RollBackResult result;
-    MessageRecorder recorder;
+    OutcomeScope scope(result.outcome);
     if (CheckRiskPreference(&document, nullptr) == 0) {
         result.status = 1;
     } else {
@@ -139,18 +93,17 @@ RollBackResult RollBackDocument(TreeDocument& document, bool withProgress)
             result.root = document.Root->triple;
         }
     }
-    if (result.status != 0)
-        result.error = recorder.lastText;
+    MarkStopped(result.status, result.outcome);
     return result;
 }
 
 MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov)
 {
     MarkovCohortResult result;
-    MessageRecorder recorder;
+    OutcomeScope scope(result.outcome);
     if (CheckRiskPreference(&document, nullptr) == 0) {
         result.status = 1;
-        result.error = recorder.lastText;
+        MarkStopped(result.status, result.outcome);
         return result;
     }
     HostWaitCursor cursor;
@@ -160,7 +113,7 @@ MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov)
     RollBackTree(markov, &result.status, RollBackSilent);
     document.CurrentMarkovRecorder = previous;
     if (result.status != 0) {
-        result.error = recorder.lastText;
+        MarkStopped(result.status, result.outcome);
         result.stateNames.clear();
         result.stages.clear();
         return result;
@@ -173,7 +126,7 @@ MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov)
 CEFrontierResult CostEffectivenessFrontier(TreeDocument& document, TreeNode* decision)
 {
     CEFrontierResult result;
-    MessageRecorder recorder;
+    OutcomeScope scope(result.outcome);
     RollBackTree(decision, &result.status, RollBackSilent);
     CEPointList points(2, true);
     int chosen = -1;
@@ -182,7 +135,7 @@ CEFrontierResult CostEffectivenessFrontier(TreeDocument& document, TreeNode* dec
         chosen = ChooseCostEffectiveStrategy(document.CESettings, points, &document, &result.status);
     }
     if (result.status != 0) {
-        result.error = recorder.lastText;
+        MarkStopped(result.status, result.outcome);
         return result;
     }
     const CEPoint* previous = nullptr;

@@ -1,7 +1,10 @@
 #pragma once
 // Plain entry points for a program that drives the core without the analysis frame: each takes the document
-// and answers with a result record.
+// and answers with a result record whose outcome tells what happened (RunOutcome: the code, the node or
+// variable concerned and the person's text). Nothing is shown or selected: the caller decides what to show
+// (PresentOutcome hands it to the program's presenter).
 
+#include "formula/RunOutcome.h"
 #include "foundation/ValueTriple.h"
 #include "analysis/MarkovAnalysis.h"
 #include "foundation/zString.h"
@@ -11,17 +14,16 @@
 class TreeDocument;
 struct TreeNode;
 
-// The outcome of rolling the whole tree back. status 0: done and the tree is marked rolled back; otherwise
-// failed or cancelled, and error holds the text of the last message reported (empty when none was).
+// Rolling the whole tree back. status 0: done and the tree is marked rolled back; otherwise failed (the
+// outcome's code and text) or stopped (Cancelled).
 struct RollBackResult {
     int status = 0;
     ValueTriple root;  // the root's cost, effectiveness and expected value
-    zString error;
+    RunOutcome outcome;
 };
 
 // Rolls the tree back (after the risk preference check, under the wait cursor; every node evaluated), with
-// a progress entry when asked. Errors reach the host as message boxes like any roll back, and their text is
-// kept in the result.
+// a progress entry when asked.
 RollBackResult RollBackDocument(TreeDocument& document, bool withProgress = false);
 
 // One cycle of a cohort run: the rewards of the cycle, the running totals and each state's share and reward
@@ -32,13 +34,13 @@ struct MarkovStage {
     std::vector<MarkovStateEntry> states;
 };
 
-// A cohort run at a Markov node. status 0: done; otherwise failed with the reported text in error.
+// A cohort run at a Markov node. status 0: done; otherwise failed or stopped, as the outcome tells.
 struct MarkovCohortResult {
     int status = 0;
     std::vector<zString> stateNames;  // the states' texts cut to 30 characters, in child order
     std::vector<MarkovStage> stages;  // one per cycle and a last one with the final rewards
     ValueTriple total;                // the rewards of the whole run
-    zString error;
+    RunOutcome outcome;
 };
 
 // Runs the cohort at markov (after the risk preference check, under the wait cursor), without leaving a
@@ -55,12 +57,12 @@ struct CEFrontierPoint {
     double ratio = kNoRatio;  // incremental against the previous undominated point; kNoRatio when none
 };
 
-// The frontier at a decision node. status 0: done; otherwise failed with the reported text in error.
+// The frontier at a decision node. status 0: done; otherwise failed or stopped, as the outcome tells.
 struct CEFrontierResult {
     int status = 0;
     std::vector<CEFrontierPoint> points;
     int recommended = -1;  // the recommended child's position under the tree's settings, or -1
-    zString error;
+    RunOutcome outcome;
 };
 
 // Rolls the node's subtree back under the tree's calculation method and lays out its children's cost and

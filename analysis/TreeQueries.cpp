@@ -4,7 +4,8 @@
 #include "analysis/OutcomeDistribution.h"
 #include "analysis/ProbabilityVerification.h"
 #include "foundation/UniformRandom.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
+#include "formula/RunOutcome.h"
 #include "analysis/DistributionCollector.h"
 #include "analysis/RollBack.h"
 #include "formula/WorkStack.h"
@@ -83,10 +84,9 @@ void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error)
             continue;
         }
         if (current->childCount == 0) {
-            ShowErrorBox(nullptr, "Unable to evaluate non-terminal nodes.", -1);
+            ReportNodeFault(OutcomeCode::NonTerminalEndNode, current, nullptr, "Unable to evaluate non-terminal nodes.",
+                            -1);
             *error = 1;
-            if (current->document != nullptr)
-                current->document->SelectNode(current, 1, nullptr, false);
             return;
         }
         for (int i = current->childCount - 1; i >= 0; --i)
@@ -139,7 +139,7 @@ void ReportNoTrialBranch(TreeNode* node)
     zString message("Unable to follow a branch of node \"");
     message += name;
     message += "\". Roll the tree back before running trials.";
-    ShowErrorBox(nullptr, message.Text(), -1);
+    ReportFailure(OutcomeCode::NoTrialBranch, nullptr, nullptr, message.Text(), -1);
 }
 
 }  // namespace

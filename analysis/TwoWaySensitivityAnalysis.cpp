@@ -2,7 +2,7 @@
 
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/VariableSubstitution.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NameList.h"
 #include "foundation/PresenterSlot.h"
 #include "foundation/VersionRecord.h"
@@ -99,7 +99,7 @@ TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeDocument* window, Store
         fits = fits && error == 0;
     }
     if (!fits) {
-        ShowErrorBox(kErrorCaption, "The analysis cannot be performed. The tree structure is too different.", -1);
+        ReportFailure(OutcomeCode::StoredStructureMismatch, nullptr, kErrorCaption, "The analysis cannot be performed. The tree structure is too different.", -1);
         stopFlag = 1;
     }
 }
@@ -117,26 +117,25 @@ bool TwoWaySensitivityAnalysis::BuildBindings()
     return CollectAndCheckDefinitions(xSet, node, document) && CollectAndCheckDefinitions(ySet, node, document);
 }
 
-void TwoWaySensitivityAnalysis::Run()
+bool TwoWaySensitivityAnalysis::Begin()
 {
     if (node == nullptr || stopFlag != 0 || xSet.intervals < 1 || ySet.intervals < 1 ||
         (caller == nullptr && !BuildBindings())) {
         stopFlag = 1;
-        delete this;
-        return;
+        return false;
     }
     const VariableRange* x = xSet.RangeAt(0);
     const VariableRange* y = ySet.RangeAt(0);
     map = std::make_unique<StrategyRegionMap>(node, xCount, yCount, strategies, x->low.value, x->high.value,
                                               y->low.value, y->high.value);
     if (!map->IsAllocated()) {
-        ShowErrorBox(kErrorCaption, kNotEnoughMemoryText, -1);
+        ReportFailure(OutcomeCode::NotEnoughMemory, nullptr, kErrorCaption, kNotEnoughMemoryText, -1);
         stopFlag = 1;
-        delete this;
-        return;
+        return false;
     }
     strategyCounter = yStep = xStep = 0;
     Start();
+    return true;
 }
 
 // One evaluation: the current strategy at the current grid point; the first strategy of a point writes the

@@ -46,7 +46,7 @@ public:
     TwoWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record);
     ~TwoWaySensitivityAnalysis() override;
 
-    void Run() override;
+    bool Begin() override;
     const char* Name() const override { return "Sensitivity Analysis"; }
     int Step() override;
     void Finish() override;

@@ -1,6 +1,6 @@
 #include "analysis/VariableSubstitution.h"
 
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NameList.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
@@ -288,15 +288,18 @@ bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString&
         zString message("The variable \"");
         message += range.name;
         message += "\" has no definitions.";
-        ShowErrorBox("Sensitivity Error", message.Text(), -1);
+        ReportFailure(OutcomeCode::VariableWithoutDefinitions, nullptr, "Sensitivity Error", message.Text(), -1);
         return false;
     }
     if (list.Count() == 1 || !ChooserSlot::Current())
         return true;
-    if (!ChooserSlot::Current()(list, window, range.name, rangeText))
-        return false;
+    {
+        OutcomeScopePause dialog;
+        if (!ChooserSlot::Current()(list, window, range.name, rangeText))
+            return false;
+    }
     if (list.Count() == 0) {
-        ShowErrorBox("Sensitivity Error", "No non-degenerate variable definitions exist. The analysis will not be completed.",
+        ReportFailure(OutcomeCode::NoUsableDefinitions, nullptr, "Sensitivity Error", "No non-degenerate variable definitions exist. The analysis will not be completed.",
                      -1);
         return false;
     }

@@ -5,6 +5,7 @@
 #include "app/FrameCommands.h"
 #include "app/MessageBoxes.h"
 #include "app/MessageOwnerWindow.h"
+#include "app/OutcomeBoxes.h"
 #include "app/ProgressWindow.h"
 #include "app/StartProgram.h"
 #include "app/StatusMessage.h"
@@ -35,10 +36,13 @@ private:
     IdleWork* task;
 };
 
-AppHost::AppHost() = default;
+AppHost::AppHost() : previousPresenter(SetOutcomePresenter(ShowOutcomeInWindows))
+{
+}
 
 AppHost::~AppHost()
 {
+    SetOutcomePresenter(previousPresenter);
     for (auto& entry : idleEntries)
         if (TheApp != nullptr)
             TheApp->Idle()->Remove(entry.second.get(), &IdleEntry::Run);

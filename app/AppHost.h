@@ -1,8 +1,10 @@
 #pragma once
 // The program's host: the core's requests reach the program's message boxes, status-bar progress, cursor
-// stack, status line, frame commands, idle list and dialogs. Installed for the life of the program (and by
-// the test main, so that tests see what the program does).
+// stack, status line, frame commands, idle list and dialogs; the engines' outcomes reach its boxes and tree
+// windows. Installed for the life of the program (and by the test main, so that tests see what the program
+// does).
 
+#include "formula/RunOutcome.h"
 #include "foundation/Host.h"
 
 #include <map>
@@ -37,5 +39,7 @@ public:
 
 private:
     class IdleEntry;
+    // The outcome presenter in charge before this host installed the program's.
+    OutcomePresenter previousPresenter;
     std::map<IdleWork*, std::unique_ptr<IdleEntry>> idleEntries;
 };

@@ -401,7 +401,7 @@ KIVO_BENCH(CostEffectivenessCohort)
         BenchKeep(plain[0]);
     });
     if (result.status != 0)
-        std::printf("roll back failed: %s\n", result.error.Text());
+        std::printf("roll back failed: %s\n", result.outcome.text.Text());
     std::printf("two strategies of 4 states over %d cycles, 13 root variables defined by formulas: status %d, "
                 "KIVO %.2f us (aim 20 us), hand-written %.3f us\n",
                 kFirstCycles, result.status, perRun * 1e6, plainRun * 1e6);
@@ -445,7 +445,7 @@ KIVO_BENCH(TimeDependentCohort)
         BenchKeep(plain[0]);
     });
     if (result.status != 0)
-        std::printf("roll back failed: %s\n", result.error.Text());
+        std::printf("roll back failed: %s\n", result.outcome.text.Text());
     std::printf("two strategies of 5 states over %d cycles, time-dependent risk and a table: status %d, KIVO %.2f "
                 "us, hand-written %.3f us\n",
                 kSecondCycles, result.status, perRun * 1e6, plainRun * 1e6);

@@ -1,7 +1,7 @@
 #include "formula/Distribution.h"
 
 #include "foundation/UniformRandom.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/FormulaMath.h"
 #include "foundation/NumericFormatting.h"
@@ -133,7 +133,7 @@ int Distribution::CheckParameterValue(int i, double value, int32_t code, int32_t
         AppendFormattedNumber(maximum, ParameterMaximum(i), -9);
     zString message("Invalid parameter ($2) in $1 distribution: must be $3$4.");
     SubstituteArgs(message, Name(), label.Text(), CheckWords(code), maximum.Text());
-    ShowErrorBox(nullptr, message.Text(), -1);
+    ReportFailure(OutcomeCode::DistributionParameterInvalid, nullptr, nullptr, message.Text(), -1);
     if (err)
         *err = 1;
     return 0;
@@ -171,7 +171,7 @@ int Distribution::CheckDistributionParameter(int32_t* err)
         zString message("Invalid parameter ($2) in $1 distribution: must be $3$4.");
         SubstituteArgs(message, Name(), label.Text(), smaller ? "smaller than the other" : "greater than the other",
                        "");
-        ShowErrorBox(nullptr, message.Text(), -1);
+        ReportFailure(OutcomeCode::DistributionParameterInvalid, nullptr, nullptr, message.Text(), -1);
         return 0;
     }
     constantsChecked = allConstant ? 1 : 0;

@@ -1,6 +1,6 @@
 #include "formula/DistributionRecord.h"
 
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/Distribution.h"
 #include "formula/LookupTable.h"
@@ -50,7 +50,7 @@ bool DistributionRecord::CheckRecursion(int32_t* err)
     AppendInt(number, index);
     zString message("Distribution index $1 has a recursive parameter.");
     SubstituteArgs(message, number.Text());
-    ShowErrorBox(nullptr, message.Text(), -1);
+    ReportFailure(OutcomeCode::DistributionRecursive, nullptr, nullptr, message.Text(), -1);
     if (err)
         *err = 1;
     return true;
@@ -64,7 +64,7 @@ LookupTable* DistributionRecord::FindTable(int32_t* err)
     zString message("The table \"");
     message += tableName;
     message += "\"was not found, and cannot be used as a distribution.";
-    ShowErrorBox(nullptr, message.Text(), -1);
+    ReportFailure(OutcomeCode::DistributionTableMissing, nullptr, nullptr, message.Text(), -1);
     if (err)
         *err = 1;
     return nullptr;

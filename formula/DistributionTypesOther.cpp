@@ -3,7 +3,7 @@
 #include "formula/DistributionTypes.h"
 
 #include "foundation/UniformRandom.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,7 +34,7 @@ double U() { return UniformRandom(0.0, 1.0); }
 double GuardedExp(double y, int32_t* err)
 {
     if (y > 709.0) {
-        ShowErrorBox(nullptr, "Overflow in lognormal distribution.", -1);
+        ReportFailure(OutcomeCode::DistributionOverflow, nullptr, nullptr, "Overflow in lognormal distribution.", -1);
         if (err)
             *err = 1;
         return 0.0;

@@ -1,7 +1,6 @@
 #include "formula/EvalContextBase.h"
 
 #include "foundation/UniformRandom.h"
-#include "foundation/MessageBoxes.h"
 #include "formula/Distribution.h"
 #include "formula/Formula.h"
 #include "formula/ParseOnlyContext.h"
@@ -63,9 +62,11 @@ void EvalContextBase::AppendNodePart(zString&, const zString&)
 {
 }
 
-void EvalContextBase::ShowMessage(const zString& message, int)
+void EvalContextBase::ReportMessage(OutcomeNotice notice)
 {
-    ShowErrorBox(kMessageCaption, message.Text(), kMessageHelpContext);
+    notice.caption = kMessageCaption;
+    notice.help = kMessageHelpContext;
+    ReportOutcome(notice);
 }
 
 LookupTable* EvalContextBase::FindTable(const zString& name, TableResolutionCache& cache)

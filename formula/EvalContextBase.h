@@ -1,8 +1,9 @@
 #pragma once
 // What a formula needs from where it stands: variable values, links, distributions, tables, the
-// calculation state, and the wording and showing of its error messages. The base answers for a formula
+// calculation state, and the wording and reporting of its error messages. The base answers for a formula
 // that stands nowhere; the tree-bound context answers at a node of a tree window.
 
+#include "formula/RunOutcome.h"
 #include "foundation/zString.h"
 
 class CalcState;
@@ -39,9 +40,9 @@ public:
     virtual void NoteErrorNode();
     // Appends the part of a message that names the node; nothing in the base.
     virtual void AppendNodePart(zString& message, const zString& formulaName);
-    // Shows an error message in a box captioned "Parser Error" (help context 30013); the tree-bound
-    // context then selects the node when selectNode is set.
-    virtual void ShowMessage(const zString& message, int selectNode);
+    // Reports a formula's failure (an error box captioned "Parser Error", help context 30013); the
+    // tree-bound context adds the node concerned.
+    virtual void ReportMessage(OutcomeNotice notice);
 
     // The lookup table of that name regardless of case (the base asks the tables registry through the
     // cache), or null.

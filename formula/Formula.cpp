@@ -345,10 +345,14 @@ int Formula::ReportError(TextField* edit, int selectNode)
         return 0;
     if (error == FormulaSilentError || Host::Silenced(Silence::FormulaMessages))
         return 1;
-    zString message;
-    BuildErrorMessage(message);
+    OutcomeNotice notice;
+    notice.code = OutcomeCode::FormulaFailed;
+    notice.formulaError = error;
+    notice.variable = name;
+    notice.selectNode = selectNode != 0;
+    BuildErrorMessage(notice.text);
     if (context)
-        context->ShowMessage(message, selectNode);
+        context->ReportMessage(notice);
     if (edit)
         SelectErrorInEdit(edit, 0);
     return 1;

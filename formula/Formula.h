@@ -68,9 +68,9 @@ public:
     EvalContextBase* Context() const { return context; }
     CalcState* GetCalcState() const { return calcState; }
 
-    // The message of the error (none for error 5 or while the host's formula messages are silenced) shown through the
-    // context, the failing node selected when selectNode is set, and the focus given to `edit` when one is
-    // given. Returns 1 when there was an error (shown or not), 0 when there was none.
+    // The message of the error (none for error 5 or while the host's formula messages are silenced) reported
+    // through the context, with the failing node for the program to select when selectNode is set, and the
+    // focus given to `edit` when one is given. Returns 1 when there was an error (shown or not), 0 when there was none.
     int ReportError(TextField* edit, int selectNode);
     // The whole message of the current error: the table text with its arguments, " Unable to evaluate ",
     // the name, the node part and ".".

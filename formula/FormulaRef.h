@@ -33,8 +33,8 @@ public:
     bool UsesVariables() const;
     // Positions of errors in the text are not tracked: always 0.
     int ErrorPosition() const { return 0; }
-    // Shows the error message, if any, selects the failing node when selectNode is set and gives the focus
-    // to `edit` when one is given. 1 when there was an error (shown or not), 0 when there was none.
+    // Reports the error message, if any (with the failing node for the program to select when selectNode is
+    // set), and gives the focus to `edit` when one is given. 1 when there was an error (shown or not), 0 when there was none.
     int ShowError(TextField* edit, int selectNode);
 
     Formula& GetFormula() const { return *formula; }

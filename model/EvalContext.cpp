@@ -248,11 +248,9 @@ void EvalContext::AppendNodePart(zString& message, const zString& formulaName)
     message += "\"";
 }
 
-void EvalContext::ShowMessage(const zString& message, int selectNode)
+void EvalContext::ReportMessage(OutcomeNotice notice)
 {
-    EvalContextBase::ShowMessage(message, selectNode);
-    if (errorNode == nullptr || selectNode == 0 || document == nullptr)
-        return;
-    errorNode = errorNode->CloneCopyRoot()->TopCollapsedAncestor();
-    document->SelectNode(errorNode, 1, nullptr, false);
+    if (errorNode != nullptr && document != nullptr)
+        notice.node = errorNode->CloneCopyRoot()->TopCollapsedAncestor();
+    EvalContextBase::ReportMessage(notice);
 }

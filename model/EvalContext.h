@@ -34,7 +34,7 @@ public:
     void OfferNewTable(const zString& name) override;
     void NoteErrorNode() override;
     void AppendNodePart(zString& message, const zString& formulaName) override;
-    void ShowMessage(const zString& message, int selectNode) override;
+    void ReportMessage(OutcomeNotice notice) override;
 
     // Moves the context to another node for the next formula of the same task (the memo of the task is
     // cleared by the caller through FormulaRef::Reset or a new handle).

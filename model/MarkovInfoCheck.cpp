@@ -1,7 +1,7 @@
 #include "model/MarkovInfoCheck.h"
 
 #include "formula/WorkStack.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
@@ -42,9 +42,8 @@ void ReportFault(TreeNode* node, const char* rule)
     message += " Bad node: \"";
     message += shortText;
     message += "\".";
-    if (node->document != nullptr)
-        node->document->SelectNode(node, 1, nullptr, false);
-    ShowErrorBox("Markov Structure Error", message.Text(), kStructureHelpContext);
+    ReportNodeFault(OutcomeCode::MarkovStructureFault, node, "Markov Structure Error", message.Text(),
+                    kStructureHelpContext);
 }
 
 }  // namespace

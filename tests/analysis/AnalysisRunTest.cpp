@@ -57,7 +57,11 @@ public:
         --log.alive;
         log.events.push_back(label + " deleted");
     }
-    void Run() override { Start(); }
+    bool Begin() override
+    {
+        Start();
+        return true;
+    }
     const char* Name() const override { return "Counting Analysis"; }
     int Step() override
     {

@@ -4,13 +4,16 @@
 
 #include "analysis/CEPoint.h"
 #include "analysis/MarkovCohort.h"
+#include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/RollBack.h"
+#include "analysis/StoredAnalysisKinds.h"
 #include "analysis/TreeEngines.h"
 #include "foundation/Host.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
 #include "formula/DistributionRecord.h"
 #include "formula/DistributionTypes.h"
+#include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "tests/analysis/MarkovTestTrees.h"
@@ -76,7 +79,7 @@ public:
 };
 
 // Root: "Treat" is a chance node, 0.3 of 10 and the rest of 0 (3 by hand); "Wait" pays "w". With w = 2
-// Treat is best; with w undefined the roll back fails with its message kept and shown by the host.
+// Treat is best; with w undefined the roll back fails and tells why, showing nothing itself.
 TEST(HeadlessCore, RollBackDocumentGivesTheRootValuesOrTheError)
 {
     TreeDocument document;
@@ -92,15 +95,17 @@ TEST(HeadlessCore, RollBackDocumentGivesTheRootValuesOrTheError)
     SetHost(previous);
     EXPECT_NE(failed.status, 0);
     EXPECT_FALSE(document.ValuesCurrent());
-    EXPECT_GT(failed.error.Length(), 0);
-    EXPECT_EQ(host.messages, 1);
+    EXPECT_EQ(failed.outcome.code, OutcomeCode::FormulaFailed);
+    EXPECT_EQ(failed.outcome.node, wait);
+    EXPECT_GT(failed.outcome.text.Length(), 0);
+    EXPECT_EQ(host.messages, 0);
 
     wait->SetBinding("w", "2", false);
     const RollBackResult result = RollBackDocument(document);
     EXPECT_EQ(result.status, 0);
     EXPECT_TRUE(document.ValuesCurrent());
     EXPECT_NEAR(result.root.value, 3.0, 1e-12);
-    EXPECT_EQ(result.error.Length(), 0);
+    EXPECT_FALSE(result.outcome.Failed());
 }
 
 // Well/Dead with death 0.5 per cycle, reward 1 per cycle in Well, ending at stage 3: by hand the rows
@@ -145,6 +150,40 @@ TEST(HeadlessCore, CostEffectivenessFrontierGivesDominanceRatiosAndTheChoice)
         EXPECT_NEAR(result.points[i].ratio, ratios[i], 1e-9) << i;
     }
     EXPECT_EQ(result.recommended, 0);
+}
+
+// The same words from two failures: a stored one-way analysis whose variable was deleted, and a new one on
+// a variable defined nowhere. What reaches the presenter tells them apart by code.
+TEST(HeadlessCore, FailuresWithTheSameWordsDifferByCode)
+{
+    TreeDocument document;
+    document.AddChild(document.Root, TerminalNode, "A", nullptr, "1");
+    std::vector<RunOutcome> presented;
+    OutcomePresenter previous = SetOutcomePresenter([&](const RunOutcome& outcome) { presented.push_back(outcome); });
+
+    StoredAnalysis* record = StoredAnalysis::New();
+    record->kind = OneWaySensitivityKind;
+    record->version.SetFromKey(KnownVersion::k3_0_Beta2);
+    for (const char* text : {"@0,", "r", "0", "1", "4", "1", "@0,", "r", "1"})
+        record->parameters->AddText(text);
+    RunStoredAnalysis(record, &document);
+    StoredAnalysis::Delete(record);
+
+    document.EnsureVariable("r", nullptr);
+    OneWaySettings settings;
+    settings.variable = "r";
+    settings.low.value = 0.0;
+    settings.high.value = 1.0;
+    settings.intervals = 4;
+    (new OneWaySensitivityAnalysis(document.Root, settings))->Run();
+    SetOutcomePresenter(previous);
+
+    ASSERT_EQ(presented.size(), 2u);
+    EXPECT_EQ(presented[0].text, presented[1].text);
+    EXPECT_STREQ(presented[0].text.Text(), "The variable \"r\" has no definitions.");
+    EXPECT_EQ(presented[0].code, OutcomeCode::StoredVariableMissing);
+    EXPECT_EQ(presented[1].code, OutcomeCode::VariableWithoutDefinitions);
+    EXPECT_EQ(document.CurrentAnalysis, nullptr);
 }
 
 }  // namespace

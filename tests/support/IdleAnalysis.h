@@ -6,7 +6,7 @@
 class IdleAnalysis : public AnalysisRun {
 public:
     using AnalysisRun::AnalysisRun;
-    void Run() override {}
+    bool Begin() override { return true; }
     const char* Name() const override { return "idle"; }
     int Step() override { return 1; }
     double ProgressPos() override { return 0; }

@@ -20,23 +20,13 @@ AnalysisRun::~AnalysisRun()
     TheHost().CommandsChanged();
 }
 
-template <class Work>
-void AnalysisRun::Collect(Work work)
-{
-    RunOutcome part;
-    {
-        OutcomeScope scope(part);
-        work();
-    }
-    for (const OutcomeNotice& notice : part.notices)
-        outcome.Add(notice);
-    PresentOutcome(part);
-}
-
 void AnalysisRun::Run()
 {
     bool goesOn = false;
-    Collect([this, &goesOn] { goesOn = Begin(); });
+    {
+        OutcomeRelay relay(outcome);
+        goesOn = Begin();
+    }
     if (goesOn)
         return;
     TreeDocument* window = document;
@@ -102,8 +92,10 @@ void AnalysisRun::OnIdle()
     case Running: {
         int done = 0;
         PollStopKey();
-        if (stopFlag == 0)
-            Collect([this, &done] { done = Step(); });
+        if (stopFlag == 0) {
+            OutcomeRelay relay(outcome);
+            done = Step();
+        }
         if (done == 0 && stopFlag == 0)
             ShowProgress(ProgressPos());
         if (done != 0 || stopFlag != 0) {
@@ -117,10 +109,11 @@ void AnalysisRun::OnIdle()
         TheHost().RemoveIdleTask(this);
         if (stopFlag == 0) {
             TheHost().PushWaitCursor();
-            Collect([this] {
+            {
+                OutcomeRelay relay(outcome);
                 Finish();
                 document->SetStoredAnalysis(MakeStoredRecord());
-            });
+            }
             TheHost().PopCursor();
         }
         document->ResumeChildWindows();

@@ -3,8 +3,9 @@
 // task of the message loop, one evaluation step per idle call, with a progress message in the status bar;
 // Escape stops them. At its end a run presents its results, hands the tree window a stored record of its
 // settings and deletes itself. Roll back uses the same class but does its whole work inside Begin.
-// The engines show nothing: what each part of a run (its beginning, a step, its end) reports is collected in
-// the run's outcome and handed to the program's outcome presenter when that part returns.
+// The engines show nothing: what each part of a run (its beginning, a step, its end) reports is kept in the
+// run's outcome and, when that part returns, handed on to the program's outcome presenter (or to the
+// scope of a driver that collects it).
 
 #include "formula/RunOutcome.h"
 #include "foundation/zString.h"
@@ -71,9 +72,4 @@ public:
     StoredAnalysis* caller = nullptr;
     // What the run came to so far: its failure (or Cancelled after Escape) and every notice.
     RunOutcome outcome;
-
-private:
-    // Runs one part of the run, collecting what it reports, then presents that.
-    template <class Work>
-    void Collect(Work work);
 };

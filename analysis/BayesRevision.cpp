@@ -73,6 +73,7 @@ bool Fault(BayesRevision& record, TreeNode* atFault, const char* text)
 
 BayesRevision::BayesRevision(TreeNode* node) : node(node), window(node->document)
 {
+    OutcomeRelay relay(outcome);
     failed = !CheckBayesStructure(*this);
 }
 

@@ -6,6 +6,7 @@
 // bound at the Bayes node to a new variable "_p<n>", and every result and condition node takes its variable
 // as probability. The entries are gathered one prompt at a time by the program's dialogs.
 
+#include "formula/RunOutcome.h"
 #include "foundation/zString.h"
 
 #include <cstdint>
@@ -35,10 +36,12 @@ struct BayesRevision {
     int32_t testCount = 0;
     int32_t conditionCount = 0;
     bool failed = false;
+    // What the structure check reported (reported on as the record is made).
+    RunOutcome outcome;
 };
 
-// True when the subtree is usable; otherwise the fault is shown ("Bayes Structure Error") with the node at
-// fault selected.
+// True when the subtree is usable; otherwise the fault is reported ("Bayes Structure Error") with the node at
+// fault to be selected.
 bool CheckBayesStructure(BayesRevision& record);
 
 // One prompt of the probabilities dialog: test -1 asks the prior of the condition, else the likelihood of the

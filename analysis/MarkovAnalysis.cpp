@@ -34,6 +34,8 @@ MarkovAnalysis::MarkovAnalysis(TreeDocument* window, TreeNode* node, int kind)
 bool MarkovAnalysis::Run()
 {
     const MarkovCohortResult result = RunMarkovCohortAt(*document, node);
+    outcome = result.outcome;
+    ForwardOutcome(outcome);
     if (result.status != 0)
         return false;
     costEffectiveness = document->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;

@@ -4,6 +4,7 @@
 // text report.
 
 #include "analysis/MarkovAnalysisGraph.h"
+#include "formula/RunOutcome.h"
 #include "foundation/ValueTriple.h"
 #include "foundation/NameList.h"
 #include "foundation/PtrArray.h"
@@ -60,7 +61,8 @@ public:
     MarkovAnalysis& operator=(const MarkovAnalysis&) = delete;
 
     // Runs the cohort and keeps its rows; false when the risk preference check refused or the run failed
-    // or was cancelled.
+    // or was cancelled. What it reported is kept in outcome and reported on (to the presenter unless a
+    // scope collects it).
     bool Run();
     // The line graph of a request, or false (nothing made) when the request does not qualify.
     bool MakeGraph(MarkovGraphRequest& request, LineGraphData& graph) const;
@@ -77,6 +79,7 @@ public:
     int32_t lastStage = -1;
     int32_t costEffectiveness = 0;
     MarkovStageRowList rows;
+    RunOutcome outcome;
 };
 
 // The report title of a kind (1-9), else the empty text.

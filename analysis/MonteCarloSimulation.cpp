@@ -73,6 +73,7 @@ MonteCarloSimulation::~MonteCarloSimulation() = default;
 
 bool MonteCarloSimulation::Setup(const MonteCarloSettings& settings)
 {
+    OutcomeRelay relay(outcome);
     if (!CheckRiskPreference(window, nullptr))
         return false;
     DistributionList& all = window->Distributions;
@@ -123,6 +124,7 @@ bool MonteCarloSimulation::Setup(const MonteCarloSettings& settings)
 
 void MonteCarloSimulation::Begin()
 {
+    OutcomeRelay relay(outcome);
     // The trials draw other values and leave their own on the nodes: a rolled-back tree stops showing the
     // roll back's, and no check or probability of a trial trusts them.
     if (window->RolledBack != 0)
@@ -154,6 +156,7 @@ void MonteCarloSimulation::Begin()
 
 bool MonteCarloSimulation::RunTrial()
 {
+    OutcomeRelay relay(outcome);
     trialCounter += 1;
     if (trialCounter > trials)
         return true;

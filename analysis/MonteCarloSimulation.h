@@ -8,6 +8,7 @@
 #include "foundation/ValueTriple.h"
 #include "foundation/zString.h"
 #include "formula/DistributionList.h"
+#include "formula/RunOutcome.h"
 
 #include <cstdint>
 #include <map>
@@ -88,6 +89,8 @@ public:
     bool isDecision = false;
     int32_t samplingMode = SampleAll;
     int32_t error = 0;
+    // What setting up, beginning and the trials reported (each reported on as it ends).
+    RunOutcome outcome;
     bool costEffectiveness = false;
     bool hasDecisions = false;
     bool reevaluatePath = false;

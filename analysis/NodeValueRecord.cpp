@@ -93,14 +93,16 @@ NodeValueCommandSender SetNodeValueCommandSender(NodeValueCommandSender sender)
     return SenderSlot::Replace(std::move(sender));
 }
 
-void DisplayAnyVal(TreeDocument* window, int command)
+RunOutcome DisplayAnyVal(TreeDocument* window, int command)
 {
+    RunOutcome outcome;
     const NodeChildList& nodes = window->Selection;
     double value = 0.0;
     int error = 0;
     const char* message = nullptr;
     const NodeChildList* optimal = nullptr;
     {
+        OutcomeRelay relay(outcome);
         HostWaitCursor wait;
         switch (command) {
         case ExpectedValueCommand:
@@ -128,17 +130,18 @@ void DisplayAnyVal(TreeDocument* window, int command)
             value = CalculateEvpi(nodes, &error);
             break;
         default:
-            return;
+            return outcome;
         }
+        if (error == 0 && message != nullptr)
+            ReportNotice(OutcomeCode::NodeValueNotice, nullptr, message, -1);
     }
     if (error != 0)
-        return;
-    if (message != nullptr)
-        ReportNotice(OutcomeCode::NodeValueNotice, nullptr, message, -1);
-    else if (Slot::Current())
+        return outcome;
+    if (message == nullptr && Slot::Current())
         Slot::Current()(window, command, value, optimal);
     if (command != EvpiCommand)
         window->SetStoredAnalysis(MakeNodeValueStoredRecord(nodes, command, 0));
+    return outcome;
 }
 
 void NodeValueAnalysisName(TreeDocument* window, StoredAnalysis* record, zString& text)

@@ -13,6 +13,7 @@ StoredAnalysis* MakeNodeValueStoredRecord(const NodeChildList& nodes, int comman
 // The same for a single node.
 StoredAnalysis* MakeNodeValueRecord(TreeNode* node, int commandId, int templateAllowed);
 
+#include "formula/RunOutcome.h"
 #include "foundation/zString.h"
 
 #include <functional>
@@ -43,10 +44,11 @@ NodeValuePresenter SetNodeValuePresenter(NodeValuePresenter presenter);
 using NodeValueCommandSender = std::function<void(TreeDocument* window, int command, GraphTemplate* pending)>;
 NodeValueCommandSender SetNodeValueCommandSender(NodeValueCommandSender sender);
 
-// Expected Value, Path Probability, Standard Deviation or EVPI of the selected nodes: shows the value, or
-// the message of a cost-effectiveness decision without a strategy, and makes the last-analysis record
-// (none for EVPI). A failed calculation shows nothing more and keeps no record.
-void DisplayAnyVal(TreeDocument* window, int command);
+// Expected Value, Path Probability, Standard Deviation or EVPI of the selected nodes: presents the value,
+// or reports that a cost-effectiveness decision has no strategy, and makes the last-analysis record (none
+// for EVPI). A failed calculation presents nothing and keeps no record. Returns what the calculation
+// reported (also reported on as it ends).
+RunOutcome DisplayAnyVal(TreeDocument* window, int command);
 // The description of a node-value record.
 void NodeValueAnalysisName(TreeDocument* window, StoredAnalysis* record, zString& text);
 // Selects the record's nodes again, sends its command and runs the next record of the chain; the record

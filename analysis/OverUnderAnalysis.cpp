@@ -90,6 +90,7 @@ OverUnderPresenter SetOverUnderPresenter(OverUnderPresenter presenter)
 void OverUnderCompute(OverUnderRequest& request, bool rerun)
 {
     {
+        OutcomeRelay relay(request.outcome);
         HostWaitCursor wait;
         RollBackTree(request.node, &request.error, RollBackPlain);
         if (request.error == 0)

@@ -3,6 +3,7 @@
 // rolled back and the probabilities of the paths to the end values above the target are added up; the
 // result is handed to the presenter and the settings become the tree's last analysis.
 
+#include "formula/RunOutcome.h"
 #include "foundation/zString.h"
 
 #include <cstdint>
@@ -19,6 +20,8 @@ struct OverUnderRequest {
     int error = 0;
     // 1: a value equal to the target counts as above; 0: as below.
     int32_t targetCountsAbove = 0;
+    // What the computation reported (reported on after it, before any result is presented).
+    RunOutcome outcome;
 };
 
 // What the result dialog shows: the texts formatted by the tree's number format and the two labels, the

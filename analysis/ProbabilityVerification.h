@@ -9,9 +9,9 @@ struct TreeNode;
 class TreeDocument;
 
 // 1 when the probabilities below start (null: the root; with thisNodeOnly: of start alone) are valid. The
-// first problem is shown in an error box (followed by two line breaks and extraText when given) and its
-// node is selected. Returns 1 at once when the tree's values are current. With report, success is
-// announced by "All probabilities sum to 1.0.".
+// first problem is reported (its text followed by two line breaks and extraText when given), its node to be
+// selected. Returns 1 at once when the tree's values are current. With report, success is announced by
+// "All probabilities sum to 1.0.".
 int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly);
 
 // The same check repeated at every step of a sweep, which changes variables but never the tree: the first

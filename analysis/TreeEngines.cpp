@@ -97,6 +97,14 @@ RollBackResult RollBackDocument(TreeDocument& document, bool withProgress)
     return result;
 }
 
+RunOutcome CheckTreeProbabilities(TreeDocument& document)
+{
+    RunOutcome outcome;
+    OutcomeScope scope(outcome);
+    VerifyProbabilities(&document, 1, document.Root, nullptr, 0);
+    return outcome;
+}
+
 MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov)
 {
     MarkovCohortResult result;

@@ -26,6 +26,9 @@ struct RollBackResult {
 // a progress entry when asked.
 RollBackResult RollBackDocument(TreeDocument& document, bool withProgress = false);
 
+// Checks every probability of the tree: Done with the notice ProbabilitiesVerified, or the first problem.
+RunOutcome CheckTreeProbabilities(TreeDocument& document);
+
 // One cycle of a cohort run: the rewards of the cycle, the running totals and each state's share and reward
 // (the states in child order).
 struct MarkovStage {

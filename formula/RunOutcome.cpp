@@ -48,6 +48,19 @@ OutcomeScope::~OutcomeScope()
     innermost = outer;
 }
 
+OutcomeRelay::OutcomeRelay(RunOutcome& kept) : kept(kept)
+{
+    scope.emplace(part);
+}
+
+OutcomeRelay::~OutcomeRelay()
+{
+    scope.reset();
+    for (const OutcomeNotice& notice : part.notices)
+        kept.Add(notice);
+    ForwardOutcome(part);
+}
+
 OutcomeScopePause::OutcomeScopePause() : paused(innermost)
 {
     innermost = nullptr;

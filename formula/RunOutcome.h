@@ -10,6 +10,7 @@
 #include "foundation/zString.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 struct TreeNode;
@@ -106,6 +107,22 @@ private:
     RunOutcome own;
     RunOutcome* target;
     OutcomeScope* outer;
+};
+
+// Keeps what is reported while it lives in an engine's own outcome, and when it ends reports that on (into
+// the enclosing scope, else to the presenter): an engine that presents its results itself keeps what
+// happened and shows nothing.
+class OutcomeRelay {
+public:
+    explicit OutcomeRelay(RunOutcome& kept);
+    ~OutcomeRelay();
+    OutcomeRelay(const OutcomeRelay&) = delete;
+    OutcomeRelay& operator=(const OutcomeRelay&) = delete;
+
+private:
+    RunOutcome part;
+    RunOutcome& kept;
+    std::optional<OutcomeScope> scope;
 };
 
 // While it lives no scope collects: a dialog of the program opened in the middle of a run shows its own

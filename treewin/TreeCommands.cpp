@@ -15,6 +15,7 @@
 #include "analysis/RollBackAnalysis.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "analysis/TornadoDiagram.h"
+#include "analysis/TreeEngines.h"
 #include "analysis/TreeQueries.h"
 #include "app/CursorStack.h"
 #include "app/FrameCommands.h"
@@ -878,7 +879,7 @@ int TreeWindow::DispatchAnalysis(int command)
         return 1;
     }
     case 1611:
-        VerifyProbabilities(&document, 1, document.Root, nullptr, 0);
+        PresentOutcome(CheckTreeProbabilities(document));
         return 1;
     case 1612:
         if (document.RolledBack == 0) {

@@ -52,6 +52,17 @@ uint32_t BitsOf(double value, int half)
 constexpr uint32_t kNameOfNumber = 0x10000;
 constexpr uint32_t kNameOfDefinition = 0x10001;
 
+// A built-in whose value depends on its arguments alone (not on distributions, links or draws).
+bool OfArgumentsAlone(int function)
+{
+    switch (function) {
+    case BuiltinDist: case BuiltinSub: case BuiltinReservedTable: case BuiltinChoose: case BuiltinDistSamp:
+        return false;
+    default:
+        return function >= 0 && function < BuiltinFunctionCount;
+    }
+}
+
 // Reads a formula's tree: whether its value depends on the stage alone, and its exact form.
 struct StageOnlyScan {
     // In a Monte Carlo trial "DistSamp" reads the trial's draw, which holds for the whole run.
@@ -77,7 +88,8 @@ struct StageOnlyScan {
         form->push_back(value);
     }
 
-    // True when the tree reads nothing but numbers, "_stage", tables and fixed draws through the operators.
+    // True when the tree reads nothing but numbers, "_stage", tables and fixed draws through the operators
+    // and the built-ins of their arguments alone.
     bool Accepts(const ParseNode& node, int depth)
     {
         if (depth > kMaxSharedDepth)
@@ -106,9 +118,13 @@ struct StageOnlyScan {
             break;
         case NodeFunctionCall: {
             const int function = static_cast<const FunctionCallNode&>(node).FunctionIndex();
-            if (!samplesFixed || function != BuiltinDistSamp)
+            if (function == BuiltinDistSamp) {
+                if (!samplesFixed)
+                    return false;
+                readsDraws = true;
+            } else if (!OfArgumentsAlone(function)) {
                 return false;
-            readsDraws = true;
+            }
             Take(static_cast<uint32_t>(function));
             break;
         }

@@ -5,13 +5,13 @@
 // the path that decides its share). Built after the run is prepared, when tunnel copies exist and jump
 // targets are resolved; the tree keeps its shape while the run lasts. The storage is kept from run to run.
 //
-// Formulas whose cached trees are alike and read nothing but numbers, "_stage" and tables (a discount or a
-// stage-dependent probability repeated in every state) have one value per stage: the first state that
-// needs it evaluates it, the others take that value. One that does not read "_stage" either ("0.2*0.6")
-// has one value for the whole run. In a Monte Carlo trial the draws "DistSamp(n)" count as numbers, since
-// they hold for the whole run. A variable counts as what it is bound to at the formula's node: its number,
-// or its definition read the same way. A formula of numbers, "_stage" and tables keeps its values from run to run,
-// those reading tables while no table changes.
+// Formulas whose cached trees are alike and read nothing but numbers, "_stage" and tables, through operators
+// and built-ins such as Exp (a discount or a stage-dependent probability repeated in every state), have one
+// value per stage: the first state that needs it evaluates it, the others take that value. One that does not
+// read "_stage" either ("0.2*0.6") has one value for the whole run. In a Monte Carlo trial the draws
+// "DistSamp(n)" count as numbers, since they hold for the whole run. A variable counts as what it is bound to
+// at the formula's node: its number, or its definition read the same way. A formula of numbers, "_stage" and
+// tables keeps its values from run to run, those reading tables while no table changes.
 
 #include "analysis/MarkovCohort.h"
 #include "model/TreeDocument.h"

@@ -158,7 +158,7 @@ TEST(MarkovCohortReuse, RepeatedFormulasGiveWhatAFreshModelGives)
                                          "0.02*(_stage + 1)", "0.1*0.5"};
     const char* const rewards[] = {"1/1.03^_stage", "1/1.03^_stage", "2/1.03^_stage", "risk + _stage",
                                    "1/(_stage - 4)", "_stage*0.5", "1/1.03^_stage + risk", "0.5*3"};
-    const char* const risks[] = {"0", "1+2", "2*base", "base + _stage/10", "4"};
+    const char* const risks[] = {"0", "1+2", "2*base", "base + _stage/10", "Max(1; Exp(base))"};
     struct Shape {
         int states;
         int cycles;

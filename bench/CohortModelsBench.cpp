@@ -407,6 +407,24 @@ KIVO_BENCH(CostEffectivenessCohort)
                 kFirstCycles, result.status, perRun * 1e6, plainRun * 1e6);
     BenchCompareAll("cost-effectiveness cohort, each strategy's cost and effectiveness", kivo, plain, perRun,
                     plainRun);
+
+    // Each run after the drug's cost changed, as a sensitivity analysis runs: no value of a run before holds.
+    constexpr int kChanges = 200;
+    int change = 0;
+    const double changedRun = BenchSecondsEach(kChanges, [&] {
+        document.Root->SetBinding("cDrug", std::to_string(1000 + 10 * change++).c_str(), false);
+        result = RollBackDocument(document);
+    });
+    const std::vector<double> changedKivo = StrategyResults(document);
+    const double changedPlain = BenchSecondsEach(kChanges, [&] {
+        FirstInputs inputs;
+        inputs.cDrug = 1000 + 10 * (kChanges - 1);
+        PlainFirstModel(inputs, cycles, plain.data());
+        BenchKeep(plain[0]);
+    });
+    std::printf("each run after a change of the drug's cost: status %d, KIVO %.2f us, hand-written %.3f us\n",
+                result.status, changedRun * 1e6, changedPlain * 1e6);
+    BenchCompareAll("cost-effectiveness cohort after a change", changedKivo, plain, changedRun, changedPlain);
 }
 
 KIVO_BENCH(TimeDependentCohort)
@@ -450,6 +468,28 @@ KIVO_BENCH(TimeDependentCohort)
                 "us, hand-written %.3f us\n",
                 kSecondCycles, result.status, perRun * 1e6, plainRun * 1e6);
     BenchCompareAll("time-dependent cohort, each strategy's cost and effectiveness", kivo, plain, perRun, plainRun);
+
+    // Each run after the new prosthesis's relative risk changed: its time-dependent risk is worked out anew.
+    constexpr int kChanges = 100;
+    int change = 0;
+    auto relativeRisk = [](int i) { return 0.2 + 0.001 * i; };
+    const double changedRun = BenchSecondsEach(kChanges, [&] {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", relativeRisk(change++));
+        document.Root->SetBinding("rrNew", text, false);
+        result = RollBackDocument(document);
+    });
+    const std::vector<double> changedKivo = StrategyResults(document);
+    const double changedPlain = BenchSecondsEach(kChanges, [&] {
+        SecondInputs in;
+        in.rrNew = relativeRisk(kChanges - 1);
+        PlainSecondStrategy(in, mortality, false, cycles, plain[0], plain[1]);
+        PlainSecondStrategy(in, mortality, true, cycles, plain[2], plain[3]);
+        BenchKeep(plain[0]);
+    });
+    std::printf("each run after a change of the relative risk: status %d, KIVO %.2f us, hand-written %.3f us\n",
+                result.status, changedRun * 1e6, changedPlain * 1e6);
+    BenchCompareAll("time-dependent cohort after a change", changedKivo, plain, changedRun, changedPlain);
 }
 
 KIVO_BENCH(ProbabilisticCohort)

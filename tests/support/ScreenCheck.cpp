@@ -1,5 +1,6 @@
 #include "tests/support/ScreenCheck.h"
 
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -142,6 +144,22 @@ private:
     HWND root_;
 };
 
+// The window's pixels once the screen has settled: each capture is a round trip to the display, so what a
+// raise exposed reaches this thread's queue before the next look at it; the pixels count once two
+// captures around a pump agree.
+ScreenCapture SettledCapture(HWND window)
+{
+    ScreenCapture capture = Capture(ScreenPlace(window));
+    for (int look = 0; look < 50; ++look) {
+        PumpUntilIdle();
+        ScreenCapture again = Capture(capture.place);
+        if (again.pixels == capture.pixels)
+            break;
+        capture = std::move(again);
+    }
+    return capture;
+}
+
 } // namespace
 
 void ExpectScreenEqualsRepaint(HWND window)
@@ -150,12 +168,14 @@ void ExpectScreenEqualsRepaint(HWND window)
         ADD_FAILURE() << "The window to check is not shown";
         return;
     }
+    // Checks of other test processes raise their windows too: one at a time, or two raised windows overlap.
+    ProcessLock screen("KIVO-tests-screen-check");
     OnTop onTop(window);
     // A blinking caret would differ between the captures.
     HideCaret(nullptr);
     if (!PumpUntilIdle())
         ADD_FAILURE() << "Messages or paints kept coming before the screen was captured";
-    const ScreenCapture shown = Capture(ScreenPlace(window));
+    const ScreenCapture shown = SettledCapture(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     if (!PumpUntilIdle())
         ADD_FAILURE() << "Messages or paints kept coming after the repaint";

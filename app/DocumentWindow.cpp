@@ -19,6 +19,8 @@
 #include "framework/draw/MetafileDisplay.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <cstring>
 
 namespace {
@@ -98,10 +100,10 @@ int DocumentWindow::QueryClose(const char* question)
 long DocumentWindow::OnCommand(WindowEvent* event)
 {
     switch (LOWORD(event->wParam)) {
-    case 1104:
+    case Cmd::FileSave:
         SaveToFile();
         return 1;
-    case 1105:
+    case Cmd::FileSaveAs:
         SaveAs(nullptr);
         return 1;
     default:

@@ -2,6 +2,8 @@
 
 #include "dialogs/ChoiceControls.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 
 namespace {
@@ -43,11 +45,11 @@ int EditScopeDialog::Run()
 const char* EditScopeDialog::Caption() const
 {
     switch (command) {
-    case 1202:
+    case Cmd::EditCut:
         return "Cut Options";
-    case 1203:
+    case Cmd::EditCopy:
         return "Copy Options";
-    case 1204:
+    case Cmd::EditPaste:
         return "Paste Options";
     default:
         return "Clear Options";

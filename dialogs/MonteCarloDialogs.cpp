@@ -16,6 +16,8 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
+#include "CommandIds.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -261,16 +263,16 @@ long MonteCarloProgressDialog::OnCommand(WindowEvent* event)
     case kGraphButton:
         ShowGraphMenu();
         return 1;
-    case 1563:
+    case Cmd::MonteCarloOutcomeGraph:
         run->Simulation().ShowResult(OutcomeDistributionResult);
         return 1;
-    case 1564:
+    case Cmd::MonteCarloCostGraph:
         run->Simulation().ShowResult(CostDistributionResult);
         return 1;
-    case 1565:
+    case Cmd::MonteCarloEffectivenessGraph:
         run->Simulation().ShowResult(EffectivenessDistributionResult);
         return 1;
-    case 1566:
+    case Cmd::MonteCarloStrategyGraph:
         run->Simulation().ShowResult(StrategyFrequencyResult);
         return 1;
     default:

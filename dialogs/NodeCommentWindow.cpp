@@ -14,6 +14,8 @@
 #include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <string>
 
@@ -285,7 +287,7 @@ long NodeCommentWindow::OnRowCommand(WindowEvent* event)
 long NodeCommentWindow::OnCommand(WindowEvent* event)
 {
     switch (LOWORD(event->wParam)) {
-    case 1203:
+    case Cmd::EditCopy:
         if (FocusHasSelection())
             break;
         CollectTexts();
@@ -295,7 +297,7 @@ long NodeCommentWindow::OnCommand(WindowEvent* event)
             clipboard.PutText(Text().Edit().GetText().Text());
         }
         return 1;
-    case 1303:
+    case Cmd::DisplayFont:
         if (rows_->Count() > 0 && rows_->Row(0).ChooseFont()) {
             const FontRecord chosen = rows_->Row(0).Font();
             rows_->SetFont(&chosen);
@@ -305,8 +307,8 @@ long NodeCommentWindow::OnCommand(WindowEvent* event)
             MarkTreeModified();
         }
         return 1;
-    case 1104:
-    case 1105:
+    case Cmd::FileSave:
+    case Cmd::FileSaveAs:
         if (Tree() == nullptr)
             return 1;
         CollectTexts();

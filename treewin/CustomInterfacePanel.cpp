@@ -15,6 +15,8 @@
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 
 namespace {
@@ -83,11 +85,11 @@ CustomInterfacePanel::CustomInterfacePanel(TreeWindow& tree, WindowCL* treePane)
     const CustomInterfaceSettings* settings = tree.Document().CustomInterface.get();
     const bool options = settings != nullptr && settings->IsInUse();
     const bool comments = settings != nullptr && !settings->comment.IsEmpty();
-    const PanelButton buttons[] = {{"Options...", 1191, 15}, {"Change Values...", 1192, 35},
-                                   {"Comments...", 1193, 86}, {"Show Tree", 1416, 105}, {"Analyze...", 1194, 55}};
+    const PanelButton buttons[] = {{"Options...", Cmd::CustomInterfaceOptions, 15}, {"Change Values...", Cmd::CustomInterfaceChangeValues, 35},
+                                   {"Comments...", Cmd::CustomInterfaceComments, 86}, {"Show Tree", Cmd::OptionsShowCustomInterface, 105}, {"Analyze...", Cmd::CustomInterfaceAnalyze, 55}};
     const HFONT font = CurrentDialogFont != nullptr ? CurrentDialogFont->Handle() : nullptr;
     for (const PanelButton& button : buttons) {
-        if ((button.command == 1191 && !options) || (button.command == 1193 && !comments))
+        if ((button.command == Cmd::CustomInterfaceOptions && !options) || (button.command == Cmd::CustomInterfaceComments && !comments))
             continue;
         const int left = units.ToPixelsX(ButtonLeft);
         const int top = units.ToPixelsY(button.top);
@@ -134,13 +136,13 @@ int TreeWindow::OnCustomInterfaceCommand(int command)
 {
     CustomInterfaceSettings* settings = document.CustomInterface.get();
     switch (command) {
-    case 1191:
+    case Cmd::CustomInterfaceOptions:
         if (settings != nullptr && InterfaceOptionsDialog(document, settings->options).Run()) {
             document.ModelChanged();
             UpdateStatusIndicators();
         }
         return 1;
-    case 1192:
+    case Cmd::CustomInterfaceChangeValues:
         if (settings != nullptr) {
             // Changes are kept as modified only where the user may save them.
             NodeChildList changed(4, false);
@@ -151,11 +153,11 @@ int TreeWindow::OnCustomInterfaceCommand(int command)
             }
         }
         return 1;
-    case 1193:
+    case Cmd::CustomInterfaceComments:
         if (settings != nullptr)
             RunNamedCommentDialog(settings->comment, nullptr);
         return 1;
-    case 1416:
+    case Cmd::OptionsShowCustomInterface:
         // Hiding is always possible; showing needs an interface to show.
         if (CustomInterfaceShown != 0 || CanShowCustomInterface())
             ShowCustomInterface(CustomInterfaceShown == 0 ? 1 : 0);

@@ -9,20 +9,18 @@
 #include "model/DocumentVariableOps.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <string>
 
 namespace {
-
-constexpr unsigned PasteLinkCommand = 1217;
-constexpr unsigned InsertVariableCommand = 1503;
-constexpr unsigned ProbabilityWheelCommand = 1513;
 
 // The Options and Analysis commands are grayed while a bound window is active, and so is the Probability
 // Wheel: none of these windows offers a probability to assess.
 bool GrayedInBoundWindows(unsigned command)
 {
-    return (command >= 1401 && command <= 1421) || (command >= 1602 && command <= 1620) ||
-           (command >= 1651 && command <= 1654) || command == ProbabilityWheelCommand;
+    return (command >= Cmd::OptionsSelectSubtree && command <= Cmd::OptionsMarkovTransitionNode) || (command >= Cmd::AnalysisProbabilityDistribution && command <= Cmd::AnalysisCostEffectiveness) ||
+           (command >= Cmd::AnalysisOneWay && command <= Cmd::AnalysisTornadoDiagram) || command == Cmd::ValuesProbabilityWheel;
 }
 
 } // namespace
@@ -51,11 +49,11 @@ long TreeChildWindow::OnCommand(WindowEvent* event)
     if (DocChildWindow::OnCommand(event) != 0)
         return 1;
     const unsigned command = LOWORD(event->wParam);
-    if (command == InsertVariableCommand && tree_ != nullptr && FocusEdit() != nullptr) {
+    if (command == Cmd::ValuesInsertVariable && tree_ != nullptr && FocusEdit() != nullptr) {
         InsertVariableName(tree_, FocusEdit());
         return 1;
     }
-    if (command == PasteLinkCommand && tree_ != nullptr && FocusEdit() != nullptr) {
+    if (command == Cmd::EditPasteLink && tree_ != nullptr && FocusEdit() != nullptr) {
         zString formula;
         if (tree_->PasteLink(formula))
             InsertText(formula.Text(), false);

@@ -65,6 +65,8 @@
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeValueActions.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -120,93 +122,69 @@ long TreeWindow::OnCommand(WindowEvent* event)
     return OnCommand(static_cast<int>(LOWORD(event->wParam)));
 }
 
-int TreeWindow::OnCommand(int command)
+int TreeWindow::OnStructureCommand(int command)
 {
     TreeNode* node = CurrentNode();
-    ClickMode = 0;
-    PendingNoteBinding = nullptr;
-    const int variables = document.Variables.Count();
-    if (command >= static_cast<int>(kFirstVariableCommand) && command < static_cast<int>(kFirstVariableCommand) + variables) {
-        // The variables are offered with "New..." of the same popup.
-        if (node != nullptr && CommandEnabled(1195))
-            OpenNodeValueWindow(node, document.Variables.At(command - static_cast<int>(kFirstVariableCommand))->name.Text());
-        RefreshFrameCommands();
-        return 1;
-    }
-    // A key, a tool-bar button, a posted message or a script may send a command whose item is grayed.
-    if (!CommandEnabled(command)) {
-        RefreshFrameCommands();
-        return 1;
-    }
-    if (!OnEditMenuCommand(command) && !EditTreeVariables(command) && !DispatchAnalysis(command) &&
-        !OnStructureCommand(command, node) && !OnCustomInterfaceCommand(command))
-        return 0;
-    RefreshFrameCommands();
-    return 1;
-}
-
-int TreeWindow::OnStructureCommand(int command, TreeNode* node)
-{
     const NodeChildList& selection = document.Selection;
     const bool mayEdit = node != nullptr && MayEditStructure();
     switch (command) {
-    case 1114:
+    case Cmd::FileSnapshot:
         SaveSnapshotCommand();
         return 1;
-    case 1187:
+    case Cmd::InPlaceTextChanged:
         InPlaceTextChanged();
         return 1;
-    case 1195:
+    case Cmd::NodeDefineNewVariable:
         if (node != nullptr)
             DefineNewVariable();
         return 1;
-    case 1301:
-    case 1314:
+    case Cmd::DisplayCreateNote:
+    case Cmd::DisplayCreateArrow:
         // The next press in the pane draws the note box or the arrow.
         if (!CustomInterfaceShown && document.RolledBack != 2) {
             ClearSelection();
-            ClickMode = command == 1301 ? 2 : 1;
+            ClickMode = command == Cmd::DisplayCreateNote ? 2 : 1;
         }
         return 1;
-    case 1303:
+    case Cmd::DisplayFont:
         ChangeFont();
         return 1;
-    case 1319:
+    case Cmd::DisplayBindNote:
         if (!CustomInterfaceShown)
             BindOrUnbindNote(node);
         return 1;
-    case 1304:
-    case 1305:
+    case Cmd::DisplaySkipGeneration:
+    case Cmd::DisplayUnskipGeneration:
         if (mayEdit)
-            AddUndoAction(new TreeSkipGenerationAction(this, selection, command == 1304 ? 1 : -1));
+            AddUndoAction(new TreeSkipGenerationAction(this, selection, command == Cmd::DisplaySkipGeneration ? 1 : -1));
         return 1;
-    case 1315:
+    case Cmd::DisplayCollapseSubtree:
         if (node != nullptr)
             AddUndoAction(new TreeCollapseSubtreeAction(this, selection));
         return 1;
-    case 1316:
-    case 1317:
+    case Cmd::DisplayExpandSubtreeOnce:
+    case Cmd::DisplayExpandEntireSubtree:
         if (node != nullptr)
-            AddUndoAction(new TreeExpandSubtreeAction(this, selection, command == 1317));
+            AddUndoAction(new TreeExpandSubtreeAction(this, selection, command == Cmd::DisplayExpandEntireSubtree));
         return 1;
-    case 1249:
+    case Cmd::NodeHideRollBackBox:
         if (node != nullptr && document.RolledBack != 0)
             ToggleRollBackBox(node);
         return 1;
-    case 1350:
-    case 1351:
-        ZoomByStep(command == 1350);
+    case Cmd::DisplayZoomIn:
+    case Cmd::DisplayZoomOut:
+        ZoomByStep(command == Cmd::DisplayZoomIn);
         return 1;
-    case 1407:
+    case Cmd::OptionsEnterRiskPreferences:
         EnterRiskPreferences();
         return 1;
-    case 1309:
+    case Cmd::DisplayNumericFormatting:
         EditNumberFormats();
         return 1;
-    case 1308:
+    case Cmd::DisplayPreferences:
         EditPreferences();
         return 1;
-    case 1402:
+    case Cmd::OptionsFind:
         if (FindReplace == nullptr) {
             FindReplace = new FindReplaceWindow(this);
             FindReplace->Show(-1);
@@ -214,17 +192,17 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
             FindReplace->Activate();
         }
         return 1;
-    case 1415:
+    case Cmd::OptionsSelectIf:
         SelectNodesDialog{*this};
         return 1;
-    case 1417:
+    case Cmd::OptionsDesignCustomInterface:
         // A tree designs its first custom interface from empty settings.
         if (!document.CustomInterface)
             document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
         if (CustomInterfaceDialog(*this, *document.CustomInterface).Run())
             SetModified(1);
         return 1;
-    case 1401:
+    case Cmd::OptionsSelectSubtree:
         if (selection.Count() == 1 && !CustomInterfaceShown) {
             if (document.SubtreeSelection != 0)
                 UnhighlightSubtree();
@@ -232,10 +210,10 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
                 HighlightSubtree();
         }
         return 1;
-    case 1403:
+    case Cmd::OptionsAddBranches:
         AddBranches();
         return 1;
-    case 1404:
+    case Cmd::OptionsInsertBranch:
         if (mayEdit) {
             InsertBranchDialog dialog(*node);
             const int mode = dialog.Run();
@@ -245,29 +223,29 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
                 AddUndoAction(new TreeInsertBranchAction(this, node, mode));
         }
         return 1;
-    case 1405:
+    case Cmd::OptionsChangeNodeType:
         if (mayEdit)
             ChangeNodeType();
         return 1;
-    case 1406:
+    case Cmd::OptionsForcePath:
         if (mayEdit && node->parent != nullptr)
             AddUndoAction(new TreeForcePathAction(this, node));
         return 1;
-    case 1408:
+    case Cmd::OptionsDistributeChildren:
         DistributeChildren();
         return 1;
-    case 1409:
+    case Cmd::OptionsBayesRevision:
         StartBayesRevision();
         return 1;
-    case 1412:
+    case Cmd::OptionsChangeOptimalPath:
         if (mayEdit && node->IsDecision())
             ChangeOptimalPath(node);
         return 1;
-    case 1413:
+    case Cmd::OptionsDeleteBranch:
         if (mayEdit && node->parent != nullptr)
             DeleteBranch(node);
         return 1;
-    case 1420: {
+    case Cmd::OptionsMarkovBindings: {
         MarkovBindingsDialog dialog(node, *node->MarkovBindings());
         if (dialog.Run()) {
             // The jumps may lead elsewhere now: the values on the nodes are stale.
@@ -278,13 +256,13 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
         }
         return 1;
     }
-    case 1421: {
+    case Cmd::OptionsMarkovTransitionNode: {
         zString state;
         if (RunJumpToDialog(node, state, true) == 1)
             AddUndoAction(new TreeMarkovJumpAction(this, selection, state.Text()));
         return 1;
     }
-    case 1418:
+    case Cmd::OptionsReorderBranches:
         if (mayEdit && node->childCount > 1) {
             ReorderBranchesDialog dialog(*node);
             if (dialog.Run())
@@ -294,8 +272,8 @@ int TreeWindow::OnStructureCommand(int command, TreeNode* node)
     default:
         break;
     }
-    if (command >= 1661 && command <= 1669) {
-        const int child = command - 1661;
+    if (command >= Cmd::SelectChild1 && command <= Cmd::SelectChild9) {
+        const int child = command - Cmd::SelectChild1;
         if (selection.Count() == 1 && child < node->childCount)
             SelectNode(node->GetChild(child), 1, nullptr, false);
         return 1;
@@ -454,7 +432,7 @@ void TreeWindow::ChangeNodeType()
         SetModified(1);
         edit.Restore();
         if (!inMarkov)
-            PostCommand(Handle(), 1506);
+            PostCommand(Handle(), Cmd::ValuesChangePayoff);
         return;
     }
     if (kind < 0 || (kind == TerminalNode && !SettleJumpState(selection.At(0))))
@@ -573,13 +551,13 @@ void TreeWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
         unsigned mask;
         const char* verb;
         const char* key;
-    } items[] = {{1202, masks.cut, "Cu&t", "\tCtrl+X"},
-                 {1203, masks.copy, "&Copy", "\tCtrl+C"},
-                 {1205, masks.clear, "Clea&r", ""},
-                 {1204, masks.paste, "&Paste", "\tCtrl+V"}};
+    } items[] = {{Cmd::EditCut, masks.cut, "Cu&t", "\tCtrl+X"},
+                 {Cmd::EditCopy, masks.copy, "&Copy", "\tCtrl+C"},
+                 {Cmd::EditClear, masks.clear, "Clea&r", ""},
+                 {Cmd::EditPaste, masks.paste, "&Paste", "\tCtrl+V"}};
     for (const auto& item : items) {
         EnableMenuItem(menu, item.id, MF_BYCOMMAND | (item.mask != 0 ? MF_ENABLED : MF_GRAYED));
-        if (item.mask == 0 || (popup && item.id == 1204))
+        if (item.mask == 0 || (popup && item.id == Cmd::EditPaste))
             continue;
         const int scope = SingleScope(item.mask);
         std::string text = std::string(item.verb) + (scope != 0 ? std::string(" ") + words[scope] : std::string("..."));
@@ -591,8 +569,8 @@ void TreeWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
         ModifyMenuA(menu, item.id, MF_BYCOMMAND | MF_STRING, item.id, text.c_str());
     }
     if (popup) {
-        EnableMenuItem(menu, 1188, MF_BYCOMMAND | ((masks.paste & Bit(ScopeText)) ? MF_ENABLED : MF_GRAYED));
-        EnableMenuItem(menu, 1189, MF_BYCOMMAND |
+        EnableMenuItem(menu, Cmd::NodePasteText, MF_BYCOMMAND | ((masks.paste & Bit(ScopeText)) ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, Cmd::NodePasteNode, MF_BYCOMMAND |
                                        ((masks.paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) ? MF_ENABLED : MF_GRAYED));
     }
 }
@@ -601,47 +579,47 @@ int TreeWindow::OnEditMenuCommand(int command)
 {
     TreeNode* node = CurrentNode();
     switch (command) {
-    case 1188:
+    case Cmd::NodePasteText:
         if ((ComputeEditMasks().paste & Bit(ScopeText)) != 0)
-            EditInPlaceText(1204);
+            EditInPlaceText(Cmd::EditPaste);
         return 1;
-    case 1189:
+    case Cmd::NodePasteNode:
         if ((ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
             PasteBranches();
         return 1;
-    case 1202:
-    case 1203:
-    case 1204:
-    case 1205:
+    case Cmd::EditCut:
+    case Cmd::EditCopy:
+    case Cmd::EditPaste:
+    case Cmd::EditClear:
         EditWithScope(command);
         return 1;
-    case 1206:
+    case Cmd::EditCreateClone:
         if (node != nullptr && MayEditStructure())
             CreateOrDestroyClone(node);
         return 1;
-    case 1207:
+    case Cmd::EditAttachClone:
         if (node != nullptr && MayEditStructure())
             AttachOrDetachClone(node);
         return 1;
-    case 1208:
-    case 1209:
-    case 1210:
-    case 1211:
-        TheTreeClipboard().SelectSlot(command - 1208);
+    case Cmd::EditTreeClipboard1:
+    case Cmd::EditTreeClipboard2:
+    case Cmd::EditTreeClipboard3:
+    case Cmd::EditTreeClipboard4:
+        TheTreeClipboard().SelectSlot(command - Cmd::EditTreeClipboard1);
         return 1;
-    case 1213:
+    case Cmd::EditLinks:
         ShowLinks();
         return 1;
-    case 1216:
+    case Cmd::EditCopySpecial:
         CopySpecial();
         return 1;
-    case 1217:
+    case Cmd::EditPasteLink:
         PasteLinkIntoEditor();
         return 1;
-    case 1218:
+    case Cmd::EditBreakLink:
         BreakLink();
         return 1;
-    case 1220:
+    case Cmd::EditClones:
         ShowClones();
         return 1;
     default:
@@ -652,7 +630,7 @@ int TreeWindow::OnEditMenuCommand(int command)
 void TreeWindow::EditWithScope(int command)
 {
     const EditMasks masks = ComputeEditMasks();
-    const unsigned mask = command == 1202 ? masks.cut : command == 1203 ? masks.copy : command == 1204 ? masks.paste
+    const unsigned mask = command == Cmd::EditCut ? masks.cut : command == Cmd::EditCopy ? masks.copy : command == Cmd::EditPaste ? masks.paste
                                                                                                        : masks.clear;
     if (mask == 0)
         return;
@@ -662,13 +640,13 @@ void TreeWindow::EditWithScope(int command)
         scope = dialog.Run();
     }
     TreeNode* node = CurrentNode();
-    const bool cut = command == 1202;
+    const bool cut = command == Cmd::EditCut;
     switch (scope) {
     case ScopeNode:
     case ScopeSubtree:
-        if (command == 1203) {
+        if (command == Cmd::EditCopy) {
             TheTreeClipboard().Store(node, -1);
-        } else if (command == 1204) {
+        } else if (command == Cmd::EditPaste) {
             PasteBranches();
         } else if (ConfirmCloneMasterLoss(node)) {
             if (scope == ScopeNode)
@@ -681,17 +659,17 @@ void TreeWindow::EditWithScope(int command)
         EditInPlaceText(command);
         return;
     case ScopeNote:
-        if (command == 1203)
+        if (command == Cmd::EditCopy)
             PutNoteBoxOnClipboard(*SelectedNote);
-        else if (command == 1204)
+        else if (command == Cmd::EditPaste)
             AddUndoAction(new TreePasteNoteAction(this));
         else
             AddUndoAction(new TreeCutNoteAction(this, cut));
         return;
     case ScopeArrow:
-        if (command == 1203)
+        if (command == Cmd::EditCopy)
             TheTreeClipboard().SetArrow(SelectedArrow);
-        else if (command == 1204)
+        else if (command == Cmd::EditPaste)
             AddUndoAction(new TreePasteArrowAction(this));
         else if (cut)
             AddUndoAction(new TreeCutArrowAction(this));
@@ -798,39 +776,39 @@ int TreeWindow::DispatchAnalysis(int command)
 {
     TreeNode* node = CurrentNode();
     switch (command) {
-    case 1605:
-    case 1606:
-    case 1609:
-    case 1618:
+    case Cmd::AnalysisExpectedValue:
+    case Cmd::AnalysisPathProbability:
+    case Cmd::AnalysisStandardDeviation:
+    case Cmd::AnalysisExpectedValueOfPerfectInfo:
         DisplayAnyVal(&document, command);
         return 1;
-    case 1603:
+    case Cmd::AnalysisMarkovAnalysis:
         if (node != nullptr) {
             auto analysis = std::make_unique<MarkovAnalysis>(&document, node, 0);
             if (analysis->Run())
                 new MarkovAnalysisWindow(std::move(analysis));
         }
         return 1;
-    case 1607:
+    case Cmd::AnalysisOverUnder:
         if (node != nullptr)
             OverUnderDialog::Run(node);
         return 1;
-    case 1610:
+    case Cmd::AnalysisShowOptimalPath:
         if (node != nullptr)
             ShowOptimalPath(node);
         return 1;
-    case 1613:
+    case Cmd::AnalysisThresholdAnalysis:
         if (node != nullptr) {
             ThresholdDialog dialog(&document, node);
             if (dialog.result != 0)
                 (new ThresholdAnalysis(node, dialog.Threshold()))->Run();
         }
         return 1;
-    case 1614:
+    case Cmd::AnalysisMonteCarloSimulation:
         if (node != nullptr)
             RunMonteCarlo(node);
         return 1;
-    case 1651:
+    case Cmd::AnalysisOneWay:
         // One analysis at a time, and a variable to vary.
         if (node != nullptr && document.CurrentAnalysis == nullptr && document.Variables.Count() >= 1) {
             SensitivityDialog dialog(&document, node);
@@ -838,31 +816,31 @@ int TreeWindow::DispatchAnalysis(int command)
                 (new OneWaySensitivityAnalysis(node, dialog.settings))->Run();
         }
         return 1;
-    case 1602:
+    case Cmd::AnalysisProbabilityDistribution:
         RunProbabilityDistribution(&document, document.Selection, nullptr);
         return 1;
-    case 1604:
+    case Cmd::AnalysisGraphRiskPreferenceFunction:
         GraphRiskPreference();
         return 1;
-    case 1608:
+    case Cmd::AnalysisPayoffRange:
         if (node != nullptr)
             ShowPayoffRange(node);
         return 1;
-    case 1619:
+    case Cmd::AnalysisRankings:
         if (node != nullptr && RollBackWithWait(node)) {
             RankingsDialog dialog(node);
             document.SetStoredAnalysis(MakeNodeValueRecord(node, command, 0));
         }
         return 1;
-    case 1620:
+    case Cmd::AnalysisCostEffectiveness:
         ShowCostEffectiveness(node);
         return 1;
-    case 1652:
-    case 1653:
-    case 1654:
+    case Cmd::AnalysisTwoWay:
+    case Cmd::AnalysisThreeWay:
+    case Cmd::AnalysisTornadoDiagram:
         StartSensitivity(command, node);
         return 1;
-    case 1615:
+    case Cmd::AnalysisSaveLast:
         if (document.LastAnalysis != nullptr) {
             SaveAnalysisDialog dialog(&document, document.LastAnalysis, StoredAnalyses());
             // The list owns the record now.
@@ -870,18 +848,18 @@ int TreeWindow::DispatchAnalysis(int command)
                 document.LastAnalysis = nullptr;
         }
         return 1;
-    case 1616:
-    case 1194:
-        RunStoredAnalyses(command == 1194);
+    case Cmd::AnalysisRunOldAnalysis:
+    case Cmd::CustomInterfaceAnalyze:
+        RunStoredAnalyses(command == Cmd::CustomInterfaceAnalyze);
         return 1;
-    case 1617: {
+    case Cmd::AnalysisMaintainAnalyses: {
         StoredAnalysesDialog dialog(&document, StoredAnalyses());
         return 1;
     }
-    case 1611:
+    case Cmd::AnalysisVerifyProbabilities:
         PresentOutcome(CheckTreeProbabilities(document));
         return 1;
-    case 1612:
+    case Cmd::AnalysisRollBack:
         if (document.RolledBack == 0) {
             (new RollBackAnalysis(&document, static_cast<AnalysisCaller*>(nullptr)))->Run();
             // Edits made before the results were shown are not taken back over them.
@@ -899,17 +877,17 @@ int TreeWindow::DispatchAnalysis(int command)
 void TreeWindow::StartSensitivity(int command, TreeNode* node)
 {
     // One analysis at a time; two- and three-way analyses compare the branches of a decision.
-    const int needed = command == 1653 ? 3 : 2;
+    const int needed = command == Cmd::AnalysisThreeWay ? 3 : 2;
     if (document.CurrentAnalysis != nullptr || document.Variables.Count() < needed)
         return;
-    if (command == 1654) {
+    if (command == Cmd::AnalysisTornadoDiagram) {
         // With nothing selected the diagram is for the whole tree.
         (new TornadoDiagram(&document, node != nullptr ? node : document.Root))->Run();
         return;
     }
     if (node == nullptr || !node->IsDecision())
         return;
-    if (command == 1652) {
+    if (command == Cmd::AnalysisTwoWay) {
         TwoWaySensitivityDialog dialog(&document, node);
         if (dialog.result != 0)
             (new TwoWaySensitivityAnalysis(node, dialog.Settings()))->Run();
@@ -961,7 +939,7 @@ void TreeWindow::ShowPayoffRange(TreeNode* node)
     if (error != 0)
         return;
     PayoffRangeDialog dialog(node, lowest, highest);
-    document.SetStoredAnalysis(MakeNodeValueStoredRecord(document.Selection, 1608, 0));
+    document.SetStoredAnalysis(MakeNodeValueStoredRecord(document.Selection, Cmd::AnalysisPayoffRange, 0));
 }
 
 void TreeWindow::ShowCostEffectiveness(TreeNode* node)
@@ -979,7 +957,7 @@ void TreeWindow::ShowCostEffectiveness(TreeNode* node)
     auto* graph = new CEGraph(node, effectivenessOnX);
     graph->Layout();
     graph->Show(SW_SHOWNORMAL);
-    document.SetStoredAnalysis(MakeNodeValueRecord(node, 1620, 1));
+    document.SetStoredAnalysis(MakeNodeValueRecord(node, Cmd::AnalysisCostEffectiveness, 1));
 }
 
 void TreeWindow::RunStoredAnalyses(bool customInterfaceForm)

@@ -35,17 +35,6 @@ bool TreeWindow::CanBreakLink() const
            node->GetLinkId0() + node->GetLinkId1() + node->GetLinkId2() > 0;
 }
 
-void TreeWindow::UpdateLinkItems(HMENU bar) const
-{
-    const auto set = [bar](unsigned id, bool enabled) {
-        EnableMenuItem(bar, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-    };
-    set(1213, !CustomInterfaceShown);
-    set(1216, CanCopySpecial());
-    set(1217, CanPasteLinkHere());
-    set(1218, CanBreakLink());
-}
-
 void TreeWindow::CopySpecial()
 {
     if (!CanCopySpecial())

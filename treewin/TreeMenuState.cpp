@@ -4,13 +4,17 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "app/FrameCommands.h"
 #include "app/MainToolbar.h"
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
+#include "model/DocumentVariableOps.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
 #include "script/DdeLinkManager.h"
 #include "treewin/NodeMeasure.h"
+
+#include "CommandIds.h"
 
 #include <functional>
 #include <string>
@@ -28,6 +32,8 @@ struct MenuFacts {
     bool free = false, editable = false, editable1 = false, subtreeHighlighted = false;
     int variables = 0, masters = 0, analyses = 0, calcMethod = 0;
     int editField = 0;
+    bool interfaceSettings = false;
+    TreeWindow* window = nullptr;
     // Over the selection: some node is other than plain; every node ...
     bool someNotPlain = false, allSkipped = true, allCollapsible = true, allCollapsed = true;
     bool allHaveChildren = true, allTerminal = true, allMarkovStates = true, allInMarkovNotState = true;
@@ -44,7 +50,9 @@ bool IsMarkovState(const TreeNode* node)
 
 MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
 {
+    this->window = &window;
     TreeDocument& document = window.Document();
+    interfaceSettings = document.CustomInterface != nullptr;
     const NodeChildList& selection = document.Selection;
     n = selection.Count();
     first = window.CurrentNode();
@@ -121,9 +129,9 @@ bool MaySave(const MenuFacts& f, const TreeDocument& document)
 // The items that open or close the tree's companion windows, titled by whether the window is open.
 void SetCompanionItems(HMENU bar, const TreeWindow& window, bool enabled)
 {
-    SetItem(bar, 1306, enabled,
+    SetItem(bar, Cmd::DisplayShowVariablesWindow, enabled,
             window.VariablesView != nullptr ? "Hide &Variables Window" : "Show &Variables Window");
-    SetItem(bar, 1509, enabled, window.Evaluator != nullptr ? "Close &Evaluator" : "Open &Evaluator");
+    SetItem(bar, Cmd::ValuesOpenEvaluator, enabled, window.Evaluator != nullptr ? "Close &Evaluator" : "Open &Evaluator");
 }
 
 // The Change Payoff item: its title names the payoffs a change of several nodes would set.
@@ -143,102 +151,266 @@ std::string ChangePayoffText(const TreeDocument& document, const MenuFacts& fact
     return text + ")\tCtrl+Y";
 }
 
-// The Analysis menu, whose items take their states from the rules alone.
-const unsigned kRuledCommands[] = {1602, 1603, 1604, 1605, 1606, 1607, 1608, 1609, 1610, 1611, 1612, 1613,
-                                   1614, 1615, 1616, 1617, 1618, 1619, 1620, 1651, 1652, 1653, 1654};
+} // namespace
 
-// Whether the item of the command is enabled now; commands without a rule here are. The handlers refuse a
-// command whose item is grayed.
-bool RuleAllows(const MenuFacts& f, const TreeDocument& document, unsigned id)
+// The tree window's commands. A rule tells whether the command's menu item is enabled now; the same rule
+// refuses the command when it comes from a key, the tool bar or a bound window while its item would be
+// grayed, and a command without a rule is disabled. An undo text names the step the command adds to the
+// history; a command without one leaves the name to its action (which depends on what was chosen).
+struct TreeWindow::CommandRow {
+    unsigned id;
+    int (TreeWindow::*handler)(int command);
+    bool (*rule)(const MenuFacts& f);
+    const char* undoText;
+};
+
+namespace {
+
+bool Always(const MenuFacts&) { return true; }
+bool NoCustomInterface(const MenuFacts& f) { return !f.customInterface; }
+bool PasteText(const MenuFacts& f) { return (f.window->ComputeEditMasks().paste & (1u << TreeWindow::ScopeText)) != 0; }
+bool PasteNodes(const MenuFacts& f)
 {
-    const bool ci = f.customInterface;
-    const TreeNode* node = f.first;
-    const bool markovNode = node != nullptr && node->kind == MarkovNode;
-    const bool expectedValue = !ci && f.any && !f.someInMarkov && f.free;
-    const bool labelWithChild = node != nullptr && node->kind == LabelNode && f.kids > 0;
-    switch (id) {
-    case 1207: return f.editable && f.masters > 0 && (f.copy1 || !f.someNotPlain);
-    case 1206: return f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1;
-    case 1220: return f.masters > 0;
+    return (f.window->ComputeEditMasks().paste & ((1u << TreeWindow::ScopeNode) | (1u << TreeWindow::ScopeSubtree))) != 0;
+}
+bool ExpectedValue(const MenuFacts& f) { return !f.customInterface && f.any && !f.someInMarkov && f.free; }
+bool LabelWithChild(const MenuFacts& f) { return f.first != nullptr && f.first->kind == LabelNode && f.kids > 0; }
+bool OnMarkovNode(const MenuFacts& f) { return f.first != nullptr && f.first->kind == MarkovNode; }
+
+} // namespace
+
+const TreeWindow::CommandRow TreeWindow::Commands[] = {
+    // The Edit menu and the node popup's paste items.
+    {Cmd::NodePasteText, &TreeWindow::OnEditMenuCommand, PasteText, nullptr},
+    {Cmd::NodePasteNode, &TreeWindow::OnEditMenuCommand, PasteNodes, nullptr},
+    {Cmd::EditCut, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->ComputeEditMasks().cut != 0; }, nullptr},
+    {Cmd::EditCopy, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->ComputeEditMasks().copy != 0; }, nullptr},
+    {Cmd::EditPaste, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->ComputeEditMasks().paste != 0; }, nullptr},
+    {Cmd::EditClear, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->ComputeEditMasks().clear != 0; }, nullptr},
+    {Cmd::EditCreateClone, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1; }, nullptr},
+    {Cmd::EditAttachClone, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.editable && f.masters > 0 && (f.copy1 || !f.someNotPlain); }, nullptr},
+    {Cmd::EditTreeClipboard1, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
+    {Cmd::EditTreeClipboard2, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
+    {Cmd::EditTreeClipboard3, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
+    {Cmd::EditTreeClipboard4, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
+    {Cmd::EditLinks, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
+    {Cmd::EditCopySpecial, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->CanCopySpecial(); }, nullptr},
+    {Cmd::EditPasteLink, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->CanPasteLinkHere(); }, nullptr},
+    {Cmd::EditBreakLink, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->CanBreakLink(); }, nullptr},
+    {Cmd::EditClones, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.masters > 0; }, nullptr},
+    // The Display and Options menus, and the commands of the pane and the node popup.
+    {Cmd::FileSnapshot, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    {Cmd::InPlaceTextChanged, &TreeWindow::OnStructureCommand, Always, nullptr},
     // The node popup's variables menu, "New..." and the variables' names.
-    case 1195: return !f.locked && f.one;
-    case 1249: return f.one && f.rolledBack;
-    case 1319: return !ci && ((f.noteSelected && f.editField == 0) || f.unbind);
-    case 1350:
-    case 1351: return !ci;
-    case 1301:
-    case 1314: return !f.snapshot && !ci;
-    case 1114:
-    case 1208:
-    case 1209:
-    case 1210:
-    case 1211:
-    case 1213:
-    case 1306:
-    case 1308:
-    case 1402:
-    case 1415:
-    case 1417:
-    case 1556:
-    case 1562: return !ci;
-    case 1304: return f.editable;
-    case 1305: return f.editable && f.allSkipped;
-    case 1315: return !ci && f.any && f.allCollapsible;
-    case 1316:
-    case 1317: return !ci && f.any && f.allCollapsed;
-    case 1414: return !f.busy && f.one && f.kids >= 1;
-    case 1405: return f.editable && !f.locked;
-    case 1412: return f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed);
-    case 1403:
-        return f.editable1 && node->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 && !node->collapsed &&
-               !labelWithChild;
-    case 1404: return f.editable1;
-    case 1413: return f.editable1 && !f.root1;
-    case 1418: return f.editable1 && f.kids >= 2;
-    case 1406: return f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1;
-    case 1409: return f.editable1 && node->kind == ChanceNode && !f.copy1;
-    case 1420: return !f.busy && f.one && (f.markov1 || f.someInMarkov);
-    case 1421: return !ci && f.any && !f.locked && f.allTerminalInMarkovNotState;
-    case 1408: return f.editable1 && !f.markov1 && f.kids == 0 && node->kind != TerminalNode;
-    case 1407: return !f.busy && !f.rolledBack && f.calcMethod == 0;
-    case 1651: return f.one && f.free && f.variables >= 1 && !f.busy;
-    case 1652: return f.decision1 && f.free && f.variables >= 2 && !f.busy;
-    case 1653: return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1;
+    {Cmd::NodeDefineNewVariable, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return !f.locked && f.one; }, nullptr},
+    {Cmd::NodeHideRollBackBox, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one && f.rolledBack; }, nullptr},
+    {Cmd::DisplayCreateNote, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
+    {Cmd::DisplayCreateArrow, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
+    {Cmd::DisplayBindNote, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.customInterface && ((f.noteSelected && f.editField == 0) || f.unbind); }, nullptr},
+    // The font of the edited text, or with nothing selected the tree's.
+    {Cmd::DisplayFont, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editField != 0 || (!f.any && !f.noteSelected); }, nullptr},
+    {Cmd::DisplaySkipGeneration, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable; }, "Skip Generation"},
+    {Cmd::DisplayUnskipGeneration, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable && f.allSkipped; }, "Unskip Generation"},
+    {Cmd::DisplayCollapseSubtree, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsible; }, "Collapse Subtree"},
+    {Cmd::DisplayExpandSubtreeOnce, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsed; }, "Expand Subtree Once"},
+    {Cmd::DisplayExpandEntireSubtree, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsed; }, nullptr},
+    {Cmd::DisplayShowVariablesWindow, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
+    {Cmd::DisplayPreferences, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    {Cmd::DisplayNumericFormatting, &TreeWindow::OnStructureCommand, Always, nullptr},
+    {Cmd::DisplayZoomIn, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    {Cmd::DisplayZoomOut, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    {Cmd::OptionsSelectSubtree, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) {
+         return f.one && !f.customInterface && (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !f.first->collapsed));
+     },
+     nullptr},
+    {Cmd::OptionsFind, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    {Cmd::OptionsAddBranches, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) {
+         return f.editable1 && f.first->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 && !f.first->collapsed &&
+                !LabelWithChild(f);
+     },
+     nullptr},
+    {Cmd::OptionsInsertBranch, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable1; }, "Insert Branch"},
+    {Cmd::OptionsChangeNodeType, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable && !f.locked; }, nullptr},
+    {Cmd::OptionsForcePath, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1; }, "Force Path"},
+    {Cmd::OptionsEnterRiskPreferences, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.busy && !f.rolledBack && f.calcMethod == 0; }, nullptr},
+    {Cmd::OptionsDistributeChildren, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable1 && !f.markov1 && f.kids == 0 && f.first->kind != TerminalNode; }, nullptr},
+    {Cmd::OptionsBayesRevision, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable1 && f.first->kind == ChanceNode && !f.copy1; }, nullptr},
+    {Cmd::OptionsChangeOptimalPath, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed); },
+     "Change Optimal Path"},
+    {Cmd::OptionsDeleteBranch, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable1 && !f.root1; }, nullptr},
+    {Cmd::OptionsNodeComment, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy && f.one && f.kids >= 1; }, nullptr},
+    {Cmd::OptionsSelectIf, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    // Hiding is always possible; showing needs an interface to show.
+    {Cmd::OptionsShowCustomInterface, &TreeWindow::OnCustomInterfaceCommand,
+     [](const MenuFacts& f) { return f.customInterface || f.window->CanShowCustomInterface(); }, nullptr},
+    {Cmd::OptionsDesignCustomInterface, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    {Cmd::OptionsReorderBranches, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable1 && f.kids >= 2; },
+     "Reorder Branches"},
+    // Mimic Run-Time has no handler yet.
+    {Cmd::OptionsMimicRunTime, nullptr, nullptr, nullptr},
+    {Cmd::OptionsMarkovBindings, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.busy && f.one && (f.markov1 || f.someInMarkov); }, nullptr},
+    {Cmd::OptionsMarkovTransitionNode, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allTerminalInMarkovNotState; },
+     "Markov Transition Node"},
+    // The custom interface's panel buttons; each needs the interface's settings.
+    {Cmd::CustomInterfaceOptions, &TreeWindow::OnCustomInterfaceCommand, [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
+    {Cmd::CustomInterfaceChangeValues, &TreeWindow::OnCustomInterfaceCommand, [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
+    {Cmd::CustomInterfaceComments, &TreeWindow::OnCustomInterfaceCommand, [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
+    // The Values menu.
+    {Cmd::ValuesDefineValues, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy; }, nullptr},
+    {Cmd::ValuesInsertVariable, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return f.editField == 2; }, nullptr},
+    {Cmd::ValuesChangePayoff, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return !f.rolledBack && f.any && !f.someInMarkov && f.allTerminal && !f.customInterface; }, nullptr},
+    {Cmd::ValuesMarkovStateInformation, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allMarkovStates; }, nullptr},
+    {Cmd::ValuesMarkovTermination, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return f.markov1 && !f.busy; }, nullptr},
+    {Cmd::ValuesOpenEvaluator, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
+    {Cmd::ValuesCreateSlider, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return f.any && !f.busy; }, nullptr},
+    {Cmd::ValuesMarkovTransitionRewards, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allInMarkovNotState; }, nullptr},
+    {Cmd::ValuesProbabilityWheel, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return f.one && !f.busy && !f.copy1 && f.first->kind == ChanceNode && f.kids >= 1; }, nullptr},
+    {Cmd::ValuesMultiAttributeWeights, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy && f.calcMethod == 3; }, nullptr},
+    {Cmd::ValuesDistributions, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy && f.free; }, nullptr},
+    {Cmd::ReportTablesUsed, &TreeWindow::EditTreeVariables, Always, nullptr},
+    {Cmd::ReportVariables, &TreeWindow::EditTreeVariables, Always, nullptr},
+    {Cmd::ShowVariables, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
+    {Cmd::ShowVariableBindings, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
+    // The Analysis menu.
+    {Cmd::AnalysisProbabilityDistribution, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) {
+         return !f.customInterface && f.any && !f.someLogic && f.allHaveChildren && !OnMarkovNode(f) && !f.someInMarkov && f.free;
+     },
+     nullptr},
+    {Cmd::AnalysisMarkovAnalysis, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.markov1 && f.free && !f.rolledBack && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisGraphRiskPreferenceFunction, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) {
+         const RiskPrefAssessment& risk = f.window->Document().RiskAssessment;
+         return (risk.constantAssessed || risk.pointsAssessed) && !f.customInterface;
+     },
+     nullptr},
+    {Cmd::AnalysisExpectedValue, &TreeWindow::DispatchAnalysis, ExpectedValue, nullptr},
+    {Cmd::AnalysisPathProbability, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return !f.customInterface && f.any && f.free && !f.someInMarkov && !f.root1; }, nullptr},
+    {Cmd::AnalysisOverUnder, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f); },
+     nullptr},
+    {Cmd::AnalysisPayoffRange, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f); },
+     nullptr},
+    {Cmd::AnalysisStandardDeviation, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return !f.customInterface && f.one && f.first->kind == ChanceNode && f.kids >= 1 && f.free; }, nullptr},
+    {Cmd::AnalysisShowOptimalPath, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.decision1 && !f.copy1 && f.free && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisVerifyProbabilities, &TreeWindow::DispatchAnalysis, NoCustomInterface, nullptr},
+    {Cmd::AnalysisRollBack, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return !f.customInterface && !f.snapshot; }, nullptr},
+    {Cmd::AnalysisThresholdAnalysis, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) {
+         return !f.customInterface && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
+                f.variables >= 1 && f.free;
+     },
+     nullptr},
+    {Cmd::AnalysisMonteCarloSimulation, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.one && f.free && f.kids >= 1 && !f.someInMarkov && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisSaveLast, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.window->Document().LastAnalysis != nullptr && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisRunOldAnalysis, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.free && f.analyses > 0 && !f.busy; }, nullptr},
+    {Cmd::AnalysisMaintainAnalyses, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.analyses > 0 && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisExpectedValueOfPerfectInfo, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.any && f.free && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisRankings, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return ExpectedValue(f) && f.decision1; }, nullptr},
+    {Cmd::AnalysisCostEffectiveness, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.decision1 && f.free && f.calcMethod == 1 && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisOneWay, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.one && f.free && f.variables >= 1 && !f.busy; }, nullptr},
+    {Cmd::AnalysisTwoWay, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.decision1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
+    {Cmd::AnalysisThreeWay, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1; }, nullptr},
     // With nothing selected the tornado is for the whole tree; its bars need two variables to compare.
-    case 1654: return f.n <= 1 && f.free && f.variables >= 2 && !f.busy;
-    case 1610: return f.decision1 && !f.copy1 && f.free && !ci;
-    case 1602: return !ci && f.any && !f.someLogic && f.allHaveChildren && !markovNode && !f.someInMarkov && f.free;
-    case 1613:
-        return !ci && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
-               f.variables >= 1 && f.free;
-    case 1604: return (document.RiskAssessment.constantAssessed || document.RiskAssessment.pointsAssessed) && !ci;
-    case 1603: return f.markov1 && f.free && !f.rolledBack && !ci;
-    case 1605: return expectedValue;
-    case 1618: return f.any && f.free && !ci;
-    case 1620: return f.decision1 && f.free && f.calcMethod == 1 && !ci;
-    case 1614: return f.one && f.free && f.kids >= 1 && !f.someInMarkov && !ci;
-    case 1619: return expectedValue && f.decision1;
-    case 1606: return !ci && f.any && f.free && !f.someInMarkov && !f.root1;
-    case 1609: return !ci && f.one && node->kind == ChanceNode && f.kids >= 1 && f.free;
-    case 1607:
-    case 1608: return !ci && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !markovNode;
-    case 1611: return !ci;
-    case 1612: return !ci && !f.snapshot;
-    case 1615: return document.LastAnalysis != nullptr && !ci;
-    case 1616: return f.free && f.analyses > 0 && !f.busy;
+    {Cmd::AnalysisTornadoDiagram, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.n <= 1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
     // The custom interface's Analyze: no menu item, but a chain of stored analyses is not joined while
     // another runs.
-    case 1194: return f.free && f.analyses > 0;
-    case 1617: return f.analyses > 0 && !ci;
-    default: return true;
-    }
+    {Cmd::CustomInterfaceAnalyze, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.free && f.analyses > 0; }, nullptr},
+    // Ctrl+1 to Ctrl+9 select a child of the one selected node.
+    {Cmd::SelectChild1, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild2, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild3, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild4, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild5, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild6, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild7, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild8, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild9, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+};
+
+const TreeWindow::CommandRow* TreeWindow::FindCommand(unsigned id)
+{
+    for (const CommandRow& row : Commands)
+        if (row.id == id)
+            return &row;
+    return nullptr;
+}
+
+bool TreeWindow::HasCommand(unsigned id)
+{
+    return FindCommand(id) != nullptr;
+}
+
+namespace {
+
+// Whether the command's item is enabled now: by its row's rule; a command without one is not.
+bool RuleAllows(const MenuFacts& f, unsigned id)
+{
+    const TreeWindow::CommandRow* row = TreeWindow::FindCommand(id);
+    return row != nullptr && row->rule != nullptr && row->rule(f);
 }
 
 } // namespace
 
 bool TreeWindow::CommandEnabled(int command)
 {
-    return RuleAllows(MenuFacts(*this, CustomInterfaceShown), document, static_cast<unsigned>(command));
+    return RuleAllows(MenuFacts(*this, CustomInterfaceShown), static_cast<unsigned>(command));
+}
+
+int TreeWindow::OnCommand(int command)
+{
+    TreeNode* node = CurrentNode();
+    ClickMode = 0;
+    PendingNoteBinding = nullptr;
+    const int variables = document.Variables.Count();
+    if (command >= static_cast<int>(kFirstVariableCommand) && command < static_cast<int>(kFirstVariableCommand) + variables) {
+        // The variables are offered with "New..." of the same popup.
+        if (node != nullptr && CommandEnabled(Cmd::NodeDefineNewVariable))
+            OpenNodeValueWindow(node, document.Variables.At(command - static_cast<int>(kFirstVariableCommand))->name.Text());
+        RefreshFrameCommands();
+        return 1;
+    }
+    const CommandRow* row = FindCommand(static_cast<unsigned>(command));
+    if (row == nullptr)
+        return 0;
+    // A key, a tool-bar button, a bound window or a script may send a command whose item is grayed.
+    if (row->handler != nullptr && row->rule != nullptr && row->rule(MenuFacts(*this, CustomInterfaceShown))) {
+        const UndoAction* before = CurrentUndoAction();
+        (this->*row->handler)(command);
+        if (row->undoText != nullptr && CurrentUndoAction() != nullptr && CurrentUndoAction() != before)
+            CurrentUndoAction()->name = row->undoText;
+    }
+    RefreshFrameCommands();
+    return 1;
 }
 
 void TreeWindow::UpdateMenus(HMENU bar)
@@ -246,78 +418,42 @@ void TreeWindow::UpdateMenus(HMENU bar)
     const MenuFacts f(*this, CustomInterfaceShown);
     const bool ci = f.customInterface;
     TreeNode* node = f.first;
-    const auto rule = [&](unsigned id) { return RuleAllows(f, document, id); };
+    for (const CommandRow& row : Commands)
+        SetItem(bar, row.id, row.rule != nullptr && row.rule(f));
 
-    SetItem(bar, 1106, false);
-    SetItem(bar, 1114, rule(1114));
-    for (unsigned id : {1104u, 1105u})
+    SetItem(bar, Cmd::FileConvertToOutline, false);
+    for (unsigned id : {Cmd::FileSave, Cmd::FileSaveAs})
         SetItem(bar, id, MaySave(f, document));
-    // The tree clipboard's slots, which the frame grays for windows other than trees.
-    for (unsigned id : {1208u, 1209u, 1210u, 1211u})
-        SetItem(bar, id, !ci);
     if (ci)
-        for (unsigned id : {1213u, 1350u, 1351u, 1352u})
-            SetItem(bar, id, false);
+        SetItem(bar, Cmd::DisplayZoom, false);
 
-    if (!rule(1207))
-        SetItem(bar, 1207, false);
-    else if (f.copy1)
-        SetItem(bar, 1207, true, "Det&ach Clone...");
-    else
-        SetItem(bar, 1207, true, f.masters < 2 ? "&Attach Clone" : "&Attach Clone...");
-    SetItem(bar, 1206, rule(1206),
+    // The titles that follow the selection and the window's state.
+    if (RuleAllows(f, Cmd::EditAttachClone))
+        SetItem(bar, Cmd::EditAttachClone, true,
+                f.copy1 ? "Det&ach Clone..." : f.masters < 2 ? "&Attach Clone" : "&Attach Clone...");
+    SetItem(bar, Cmd::EditCreateClone, RuleAllows(f, Cmd::EditCreateClone),
             node != nullptr && node->cloneStatus == CloneMasterNode ? "Destroy C&lone" : "Create C&lone");
-    SetItem(bar, 1220, rule(1220));
-
-    for (unsigned id : {1301u, 1314u})
-        SetItem(bar, id, rule(id));
-    SetItem(bar, 1319, rule(1319), f.unbind && !f.noteSelected ? "Un&bind Note" : "&Bind Note...");
-    SetItem(bar, 1303, f.editField != 0 || (!f.any && !f.noteSelected));
-    for (unsigned id : {1304u, 1305u, 1317u, 1405u, 1412u, 1404u, 1413u, 1418u, 1406u, 1409u, 1420u, 1421u, 1408u,
-                        1407u})
-        SetItem(bar, id, rule(id));
-    SetItem(bar, 1315, rule(1315), "C&ollapse Subtree\tCtrl+J");
-    SetItem(bar, 1316, rule(1316), "&Expand Subtree Once\tCtrl+Shift+J");
-    SetItem(bar, 1308, rule(1308));
-    SetItem(bar, 1309, true);
-
-    SetItem(bar, 1402, rule(1402));
-    SetItem(bar, 1401,
-            f.one && !ci && (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !node->collapsed)),
+    SetItem(bar, Cmd::DisplayBindNote, RuleAllows(f, Cmd::DisplayBindNote),
+            f.unbind && !f.noteSelected ? "Un&bind Note" : "&Bind Note...");
+    SetItem(bar, Cmd::DisplayCollapseSubtree, RuleAllows(f, Cmd::DisplayCollapseSubtree), "C&ollapse Subtree\tCtrl+J");
+    SetItem(bar, Cmd::DisplayExpandSubtreeOnce, RuleAllows(f, Cmd::DisplayExpandSubtreeOnce),
+            "&Expand Subtree Once\tCtrl+Shift+J");
+    SetItem(bar, Cmd::OptionsSelectSubtree, RuleAllows(f, Cmd::OptionsSelectSubtree),
             f.subtreeHighlighted ? "Deselect Su&btree\tCtrl+B" : "Select Su&btree\tCtrl+B");
-    SetItem(bar, 1414, rule(1414));
-    SetItem(bar, 1415, rule(1415));
     const bool addOne = node != nullptr && (f.kids > 0 || node->kind == LabelNode);
-    SetItem(bar, 1403, rule(1403), addOne ? "&Add Branch\tCtrl+A" : "&Add Branches\tCtrl+A");
-    SetItem(bar, 1410, !f.rolledBack && !ci);
-    SetItem(bar, 1416, CanShowCustomInterface(), ci ? "Hide &Custom Interface" : "Show &Custom Interface");
-    SetItem(bar, 1417, rule(1417));
-
-    SetItem(bar, 1510, f.any && !f.busy);
+    SetItem(bar, Cmd::OptionsAddBranches, RuleAllows(f, Cmd::OptionsAddBranches),
+            addOne ? "&Add Branch\tCtrl+A" : "&Add Branches\tCtrl+A");
+    SetItem(bar, Cmd::OptionsShowCustomInterface, RuleAllows(f, Cmd::OptionsShowCustomInterface),
+            ci ? "Hide &Custom Interface" : "Show &Custom Interface");
     SetCompanionItems(bar, *this, !ci);
-    SetItem(bar, 1513, f.one && !f.busy && !f.copy1 && node->kind == ChanceNode && f.kids >= 1);
-    SetItem(bar, 1502, !f.busy);
-    SetItem(bar, 1504, !f.busy);
-    SetItem(bar, 1503, f.editField == 2);
-    SetItem(bar, 1508, f.markov1 && !f.busy);
-    SetItem(bar, 1507, !ci && f.any && !f.locked && f.allMarkovStates);
-    SetItem(bar, 1512, !ci && f.any && !f.locked && f.allInMarkovNotState);
-    SetItem(bar, 1514, !f.busy && f.calcMethod == 3);
-    const bool payoff = !f.rolledBack && f.any && !f.someInMarkov && f.allTerminal && !ci;
-    if (payoff)
-        SetItem(bar, 1506, true, ChangePayoffText(document, f).c_str());
+    if (RuleAllows(f, Cmd::ValuesChangePayoff))
+        SetItem(bar, Cmd::ValuesChangePayoff, true, ChangePayoffText(document, f).c_str());
     else
-        SetItem(bar, 1506, false, f.calcMethod == 3 ? "Chan&ge Attributes...\tCtrl+Y" : "Chan&ge Payoff...\tCtrl+Y");
-    SetItem(bar, 1515, !f.busy && f.free);
-    SetItem(bar, 1516, !f.busy);
-    SetItem(bar, 1517, true);
-    SetItem(bar, 1518, true);
-
-    for (unsigned id : kRuledCommands)
-        SetItem(bar, id, rule(id),
-                id != 1602 ? nullptr : f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
-    CheckMenuEntry(bar, 1612, f.rolledBack);
-    UpdateLinkItems(bar);
+        SetItem(bar, Cmd::ValuesChangePayoff, false,
+                f.calcMethod == 3 ? "Chan&ge Attributes...\tCtrl+Y" : "Chan&ge Payoff...\tCtrl+Y");
+    SetItem(bar, Cmd::AnalysisProbabilityDistribution, RuleAllows(f, Cmd::AnalysisProbabilityDistribution),
+            f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
+    CheckMenuEntry(bar, Cmd::AnalysisRollBack, f.rolledBack);
     UpdateEditMenuTexts(bar, false);
 }
 
@@ -325,11 +461,11 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
 {
     const MenuFacts f(*this, CustomInterfaceShown);
     TreeNode* node = f.first;
-    SetItem(popup, 1308, true);
+    SetItem(popup, Cmd::DisplayPreferences, true);
     // The variables' menu under "Define Variable", "New..." first.
-    if (RuleAllows(f, document, 1195)) {
+    if (RuleAllows(f, Cmd::NodeDefineNewVariable)) {
         HMENU variables = CreatePopupMenu();
-        AppendMenuA(variables, MF_STRING, 1195, "New...");
+        AppendMenuA(variables, MF_STRING, Cmd::NodeDefineNewVariable, "New...");
         const HMENU names = VariablesMenu ? VariablesMenu->Handle() : nullptr;
         const int count = names != nullptr ? GetMenuItemCount(names) : 0;
         if (count > 0)
@@ -342,18 +478,18 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
         InsertMenuA(popup, 5, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(variables),
                     "Define Variable");
     }
-    SetItem(popup, 1414, !f.locked && f.one && f.kids >= 1);
-    SetItem(popup, 1405, !f.locked && f.any);
-    CheckMenuEntry(popup, 1249, f.one && RollBackBoxHidden(node));
-    SetItem(popup, 1249, RuleAllows(f, document, 1249));
+    SetItem(popup, Cmd::OptionsNodeComment, !f.locked && f.one && f.kids >= 1);
+    SetItem(popup, Cmd::OptionsChangeNodeType, !f.locked && f.any);
+    CheckMenuEntry(popup, Cmd::NodeHideRollBackBox, f.one && RollBackBoxHidden(node));
+    SetItem(popup, Cmd::NodeHideRollBackBox, RuleAllows(f, Cmd::NodeHideRollBackBox));
     const bool running = document.CurrentAnalysis != nullptr;
-    SetItem(popup, 1651, f.one && !running && !f.locked && f.variables >= 1);
-    SetItem(popup, 1602, f.any && !f.someLogic && f.allHaveChildren && !running,
+    SetItem(popup, Cmd::AnalysisOneWay, f.one && !running && !f.locked && f.variables >= 1);
+    SetItem(popup, Cmd::AnalysisProbabilityDistribution, f.any && !f.someLogic && f.allHaveChildren && !running,
             f.n >= 2 ? "Comparative Distributions" : "Probability Distribution");
-    SetItem(popup, 1605, f.any && !f.someInMarkov &&
+    SetItem(popup, Cmd::AnalysisExpectedValue, f.any && !f.someInMarkov &&
                              !(f.rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3) && !running);
-    CheckMenuEntry(popup, 1612, f.rolledBack);
-    SetItem(popup, 1612, !f.snapshot);
+    CheckMenuEntry(popup, Cmd::AnalysisRollBack, f.rolledBack);
+    SetItem(popup, Cmd::AnalysisRollBack, !f.snapshot);
     UpdateEditMenuTexts(popup, true);
 }
 
@@ -387,23 +523,23 @@ void TreeWindow::UpdateCommands()
 void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere)
 {
     const bool locked = document.SuspendChildRefresh > 0;
-    for (unsigned id : {1208u, 1209u, 1210u, 1211u, 1213u, 1308u, 1517u, 1518u})
+    for (unsigned id : {Cmd::EditTreeClipboard1, Cmd::EditTreeClipboard2, Cmd::EditTreeClipboard3, Cmd::EditTreeClipboard4, Cmd::EditLinks, Cmd::DisplayPreferences, Cmd::ReportTablesUsed, Cmd::ReportVariables})
         SetItem(bar, id, true);
-    SetItem(bar, 1217, editHere && TheLinkManager != nullptr && TheLinkManager->CanPasteLink());
-    SetItem(bar, 1220, document.CloneMasters.Count() > 0);
+    SetItem(bar, Cmd::EditPasteLink, editHere && TheLinkManager != nullptr && TheLinkManager->CanPasteLink());
+    SetItem(bar, Cmd::EditClones, document.CloneMasters.Count() > 0);
     SetCompanionItems(bar, *this, true);
-    SetItem(bar, 1502, !locked);
+    SetItem(bar, Cmd::ValuesDefineValues, !locked);
     SetItem(bar, 1504, !locked);
-    SetItem(bar, 1503, editHere);
+    SetItem(bar, Cmd::ValuesInsertVariable, editHere);
     // No bound window offers a probability to the wheel.
-    SetItem(bar, 1513, false);
-    SetItem(bar, 1514, !locked && document.CalcPrefs.CalcMethod == 3);
-    SetItem(bar, 1515, !locked && CustomInterfaceShown == 0);
-    for (unsigned id = 1401; id <= 1421; ++id)
+    SetItem(bar, Cmd::ValuesProbabilityWheel, false);
+    SetItem(bar, Cmd::ValuesMultiAttributeWeights, !locked && document.CalcPrefs.CalcMethod == 3);
+    SetItem(bar, Cmd::ValuesDistributions, !locked && CustomInterfaceShown == 0);
+    for (unsigned id = Cmd::OptionsSelectSubtree; id <= Cmd::OptionsMarkovTransitionNode; ++id)
         SetItem(bar, id, false);
-    for (unsigned id = 1602; id <= 1620; ++id)
+    for (unsigned id = Cmd::AnalysisProbabilityDistribution; id <= Cmd::AnalysisCostEffectiveness; ++id)
         SetItem(bar, id, false);
-    for (unsigned id = 1651; id <= 1654; ++id)
+    for (unsigned id = Cmd::AnalysisOneWay; id <= Cmd::AnalysisTornadoDiagram; ++id)
         SetItem(bar, id, false);
 }
 

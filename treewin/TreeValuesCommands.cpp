@@ -30,6 +30,8 @@
 #include "model/TreeNode.h"
 #include "treewin/SliderWindow.h"
 
+#include "CommandIds.h"
+
 #include <memory>
 #include <string>
 
@@ -53,70 +55,70 @@ int TreeWindow::EditTreeVariables(int command)
 {
     const NodeChildList& selection = document.Selection;
     switch (command) {
-    case 1502:
+    case Cmd::ValuesDefineValues:
         DefineValues();
         return 1;
-    case 1506:
+    case Cmd::ValuesChangePayoff:
         if (CheckEditConflict(selection, "***enterPay", true))
             ShowValueWindow(new EnterPayoffWindow(this, selection));
         return 1;
-    case 1507:
+    case Cmd::ValuesMarkovStateInformation:
         if (CheckEditConflict(selection, "***markovRewards", true))
             ShowValueWindow(new MarkovRewardsWindow(this, selection));
         return 1;
-    case 1508:
+    case Cmd::ValuesMarkovTermination:
         if (selection.Count() > 0) {
             NodeChildList first(1, false);
             if (CheckEditConflict(OneNode(first, selection.At(0)), "***markovTerm", true))
                 ShowValueWindow(new MarkovTerminationWindow(this, first));
         }
         return 1;
-    case 1503:
+    case Cmd::ValuesInsertVariable:
         InsertVariableName(this, InPlaceEditor);
         return 1;
-    case 1509:
+    case Cmd::ValuesOpenEvaluator:
         if (Evaluator == nullptr)
             OpenEvaluatorWindow();
         else
             CloseEvaluatorWindow();
         return 1;
-    case 1306:
+    case Cmd::DisplayShowVariablesWindow:
         if (VariablesView == nullptr)
             OpenVariablesWindow();
         else
             CloseVariablesWindow();
         return 1;
-    case 1556:
-    case 1562:
+    case Cmd::ShowVariables:
+    case Cmd::ShowVariableBindings:
         if (VariablesView == nullptr)
             OpenVariablesWindow();
         else
             BringWindowToTop(VariablesView->Handle());
         return 1;
-    case 1510:
+    case Cmd::ValuesCreateSlider:
         CreateSlider();
         return 1;
-    case 1512:
+    case Cmd::ValuesMarkovTransitionRewards:
         if (CheckEditConflict(selection, "***markovToll", true))
             ShowValueWindow(new MarkovTollWindow(this, selection));
         return 1;
-    case 1513:
+    case Cmd::ValuesProbabilityWheel:
         if (selection.Count() > 0)
             OpenProbabilityWheel(this, selection.At(0));
         return 1;
-    case 1514:
+    case Cmd::ValuesMultiAttributeWeights:
         OpenMultiAttributeWeighting(this);
         return 1;
-    case 1515:
+    case Cmd::ValuesDistributions:
         DistributionsDialog(this, false).Run();
         return 1;
-    case 1517:
+    case Cmd::ReportTablesUsed:
         ShowTablesUsed(document.Root);
         return 1;
-    case 1518:
+    case Cmd::ReportVariables:
         VariablesWindow::CopyAsText(document.Root, this);
         return 1;
-    case 1414:
+    case Cmd::OptionsNodeComment:
         OpenNodeComment();
         return 1;
     default:

@@ -370,8 +370,8 @@ public:
     // Bind Note (1319): the selected note box waits for a click on its node, after the person agrees; with
     // no note box selected the one selected node's second text becomes a note box again.
     void BindOrUnbindNote(TreeNode* node);
-    // Commands (TreeCommands.cpp). The window's command handler: 1 when the command is a tree command (also
-    // when its condition refuses it), 0 otherwise. Cancels a pending arrow or note click first.
+    // The window's command handler, through the command table: 1 when the command is a tree command (also
+    // when its rule refuses it), 0 otherwise. Cancels a pending arrow or note click first.
     int OnCommand(int command);
     // Commands sent to the window: after cancelling a pending click, Save, Save As and the focused edit's own
     // commands first, then the tree's.
@@ -384,9 +384,12 @@ public:
     // decision node); 1 for these, also when refused, 0 otherwise. A stored analysis run again sends its
     // command here directly.
     int DispatchAnalysis(int command);
-    // False when the command's menu item would be grayed now (the Analysis menu and Enter Risk
-    // Preferences); true for any other command.
+    // False when the command's menu item would be grayed now, or the command has no rule or no row.
     bool CommandEnabled(int command);
+    // The command table (TreeMenuState.cpp): each command's handler, enable rule and undo text.
+    struct CommandRow;
+    static const CommandRow* FindCommand(unsigned id);
+    static bool HasCommand(unsigned id);
     // Add Branches (1403) on the current node: as many branches as the preference says on a node without
     // any, else one; nothing on a terminal node or while roll-back results are shown. A node without room
     // for them says so.
@@ -431,8 +434,6 @@ public:
     void BreakLink();
     void ShowLinks();
     void ShowClones();
-    // The states of the link items 1213, 1216, 1217 and 1218 on the menu bar.
-    void UpdateLinkItems(HMENU bar) const;
     // Menu and tool-bar state (TreeMenuState.cpp), taken from the selection and the window's state: the tree's
     // menus on the menu bar, the node pop-up menu (menu 118, which gets the "Define Variable" sub-menu at
     // position 5) and the tool-bar buttons.
@@ -475,7 +476,8 @@ protected:
 
 private:
     bool MayOpenInPlaceEditor() const;
-    int OnStructureCommand(int command, TreeNode* node);
+    int OnStructureCommand(int command);
+    static const CommandRow Commands[];
     // Structure edits wait while roll-back results are shown.
     bool MayEditStructure() const;
     void ChangeOptimalPath(TreeNode* node);

@@ -22,6 +22,8 @@
 #include "framework/window/ResourceId.h"
 #include "treewin/TreeClipboard.h"
 
+#include "CommandIds.h"
+
 #include <shellapi.h>
 
 #include <algorithm>
@@ -171,7 +173,7 @@ void MainFrame::Relayout()
 
 long MainFrame::OnSize(WindowEvent* event)
 {
-    PostMessageA(handle_, WM_COMMAND, 1190, 0);
+    PostMessageA(handle_, WM_COMMAND, Cmd::RelayoutWindows, 0);
     return MDIframeCL::OnSize(event);
 }
 

@@ -35,6 +35,8 @@ public:
     long OnSize(WindowEvent* event) override;    // 5
     long OnClose(WindowEvent* event) override;   // 7
     long OnCommand(WindowEvent* event) override; // 8
+    // The frame's command table has a row for the command.
+    static bool HasCommand(unsigned id);
 
     // The splash has ended: commands and menu updates are taken from now on.
     void EndStartup();
@@ -81,9 +83,12 @@ private:
     // Files dropped from the shell on any window open as File Open opens them.
     long OnDropFiles(WindowEvent* event);
 
-    // Command handlers (MainFrameCommands.cpp).
+    // Command handlers (MainFrameCommands.cpp), through the frame's command table.
     struct CommandRow;
     static const CommandRow Commands[];
+    long EditAppPreferences();
+    long ZoomInActive();
+    long ZoomOutActive();
     long HelpOnContext();
     long HelpContents();
     long HelpSearch();

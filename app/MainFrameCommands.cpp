@@ -32,26 +32,37 @@
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <iterator>
 #include <string>
 
 namespace {
 
 // Items every window allows, and items the active window enables again when they apply to it.
-const unsigned AlwaysEnabled[] = {1115, 1103, 1199, 1308, 1310, 1311, 1312, 1212, 1511, 1706};
+const unsigned AlwaysEnabled[] = {
+    Cmd::FileNew, Cmd::FileOpen, Cmd::FileExit, Cmd::DisplayPreferences, Cmd::DisplayToolBar,
+    Cmd::DisplayHideStatusBar, Cmd::EditShowTreeClipboard,
+};
 const unsigned GrayedUntilTheWindowSays[] = {
-    1104, 1105, 1106, 1114, 1309,
-    1202, 1203, 1216, 1204, 1217, 1205, 1214, 1213, 1218, 1207, 1206, 1220, 1208, 1209, 1210, 1211,
-    1301, 1319, 1314, 1302, 1303, 1307, 1306, 1304, 1305, 1318, 1315, 1316, 1317,
-    1502, 1503, 1506, 1507, 1508, 1509, 1510, 1513, 1514, 1515, 1516, 1517, 1518,
+    Cmd::FileSave, Cmd::FileSaveAs, Cmd::FileConvertToOutline, Cmd::FileSnapshot, Cmd::DisplayNumericFormatting,
+    Cmd::EditCut, Cmd::EditCopy, Cmd::EditCopySpecial, Cmd::EditPaste, Cmd::EditPasteLink, Cmd::EditClear,
+    Cmd::EditLinks, Cmd::EditBreakLink, Cmd::EditAttachClone, Cmd::EditCreateClone, Cmd::EditClones,
+    Cmd::EditTreeClipboard1, Cmd::EditTreeClipboard2, Cmd::EditTreeClipboard3, Cmd::EditTreeClipboard4,
+    Cmd::DisplayCreateNote, Cmd::DisplayBindNote, Cmd::DisplayCreateArrow, Cmd::DisplayFont,
+    Cmd::DisplayShowVariablesWindow, Cmd::DisplaySkipGeneration, Cmd::DisplayUnskipGeneration,
+    Cmd::DisplayCollapseSubtree, Cmd::DisplayExpandSubtreeOnce, Cmd::DisplayExpandEntireSubtree,
+    Cmd::ValuesDefineValues, Cmd::ValuesInsertVariable, Cmd::ValuesChangePayoff, Cmd::ValuesMarkovStateInformation,
+    Cmd::ValuesMarkovTermination, Cmd::ValuesOpenEvaluator, Cmd::ValuesCreateSlider, Cmd::ValuesProbabilityWheel,
+    Cmd::ValuesMultiAttributeWeights, Cmd::ValuesDistributions, Cmd::ReportTablesUsed, Cmd::ReportVariables,
 };
 // The Edit items whose texts a window may have changed.
 const struct {
     unsigned id;
     const char* text;
 } PlainEditTexts[] = {
-    {1202, "Cu&t\tCtrl+X"}, {1203, "&Copy\tCtrl+C"}, {1216, "C&opy Special..."},
-    {1204, "&Paste\tCtrl+V"}, {1205, "Clea&r"},
+    {Cmd::EditCut, "Cu&t\tCtrl+X"}, {Cmd::EditCopy, "&Copy\tCtrl+C"}, {Cmd::EditCopySpecial, "C&opy Special..."},
+    {Cmd::EditPaste, "&Paste\tCtrl+V"}, {Cmd::EditClear, "Clea&r"},
 };
 
 // The Open dialog's file kinds; influence diagrams come first with the command-line option i.
@@ -78,43 +89,73 @@ DocChildWindow* AsDocChild(MDIchildCL* window)
 
 } // namespace
 
+// The frame's commands. A command is taken while its rule allows it, and one without a rule is refused;
+// a row without a handler passes the command on to the active window. With activeFirst the active window
+// may take the command before the frame's handler does.
 struct MainFrame::CommandRow {
     unsigned id;
     long (MainFrame::*handler)();
+    bool (*rule)(const MainFrame& frame);
+    bool activeFirst;
 };
 
+namespace {
+
+bool Always(const MainFrame&) { return true; }
+
+} // namespace
+
 const MainFrame::CommandRow MainFrame::Commands[] = {
-    {1101, &MainFrame::NewTree},
-    {1103, &MainFrame::OpenFile},
-    {1107, &MainFrame::CloseActive},
-    {1108, &MainFrame::PrintActive},
-    {1110, &MainFrame::PageSetupActive},
-    {1111, &MainFrame::RevertActive},
-    {1112, &MainFrame::PrintPreviewActive},
-    {1113, &MainFrame::RunScript},
-    {1115, &MainFrame::NewDocument},
-    {1186, &MainFrame::ReopenReverted},
-    {1190, &MainFrame::RelayoutWindows},
-    {1196, nullptr},
-    {1199, &MainFrame::Exit},
-    {1201, &MainFrame::UndoActive},
-    {1219, &MainFrame::RedoActive},
-    {1310, &MainFrame::ToggleToolBar},
-    {1311, &MainFrame::ToggleStatusBar},
-    {1212, &MainFrame::ToggleTreeClipboard},
-    {1313, &MainFrame::RedrawActive},
-    {1352, &MainFrame::ZoomDialogActive},
-    {1554, &MainFrame::ToggleNavigating},
-    {HelpOnContextCommand, &MainFrame::HelpOnContext},
-    {1901, &MainFrame::CascadeWindows},
-    {1902, &MainFrame::TileWindows},
-    {1903, &MainFrame::ArrangeWindowIcons},
-    {1904, &MainFrame::CloseAll},
-    {1905, &MainFrame::CloseAllExceptTrees},
-    {1910, &MainFrame::HelpContents},
-    {1911, &MainFrame::HelpSearch},
-    {1913, &MainFrame::About},
+    {Cmd::NewTree, &MainFrame::NewTree, Always, false},
+    {Cmd::FileOpen, &MainFrame::OpenFile, Always, false},
+    // Save and Save As belong to the active document window.
+    {Cmd::FileSave, nullptr, Always, false},
+    {Cmd::FileSaveAs, nullptr, Always, false},
+    // No window converts to an outline yet.
+    {Cmd::FileConvertToOutline, nullptr, nullptr, false},
+    {Cmd::FileClose, &MainFrame::CloseActive, Always, false},
+    {Cmd::FilePrint, &MainFrame::PrintActive, Always, false},
+    {Cmd::FilePageSetup, &MainFrame::PageSetupActive, Always, false},
+    {Cmd::FileRevertToSaved, &MainFrame::RevertActive, Always, false},
+    {Cmd::FilePrintPreview, &MainFrame::PrintPreviewActive, Always, false},
+    {Cmd::FileRunScript, &MainFrame::RunScript, Always, false},
+    {Cmd::FileNew, &MainFrame::NewDocument, Always, false},
+    {Cmd::ReopenReverted, &MainFrame::ReopenReverted, Always, false},
+    {Cmd::RelayoutWindows, &MainFrame::RelayoutWindows, Always, false},
+    // The splash's end is the splash's own message: taken and dropped here.
+    {Cmd::SplashEnded, nullptr, nullptr, false},
+    {Cmd::FileExit, &MainFrame::Exit, Always, false},
+    {Cmd::EditUndo, &MainFrame::UndoActive, Always, false},
+    {Cmd::EditRedo, &MainFrame::RedoActive, Always, false},
+    // The active window edits its own preferences when it can; otherwise the application's are edited.
+    {Cmd::DisplayPreferences, &MainFrame::EditAppPreferences, Always, true},
+    {Cmd::DisplayToolBar, &MainFrame::ToggleToolBar, Always, false},
+    {Cmd::DisplayHideStatusBar, &MainFrame::ToggleStatusBar, Always, false},
+    {Cmd::EditShowTreeClipboard, &MainFrame::ToggleTreeClipboard, Always, false},
+    {Cmd::DisplayRedrawWindow, &MainFrame::RedrawActive, Always, false},
+    // The active window zooms itself when it can; otherwise the frame steps its pane.
+    {Cmd::DisplayZoomIn, &MainFrame::ZoomInActive, Always, true},
+    {Cmd::DisplayZoomOut, &MainFrame::ZoomOutActive, Always, true},
+    {Cmd::DisplayZoom, &MainFrame::ZoomDialogActive, Always, false},
+    {Cmd::ToggleNavigating, &MainFrame::ToggleNavigating, Always, false},
+    {HelpOnContextCommand, &MainFrame::HelpOnContext, Always, false},
+    {Cmd::WindowCascade, &MainFrame::CascadeWindows, Always, false},
+    {Cmd::WindowTile, &MainFrame::TileWindows, Always, false},
+    {Cmd::WindowArrangeIcons, &MainFrame::ArrangeWindowIcons, Always, false},
+    {Cmd::WindowCloseAll, &MainFrame::CloseAll, Always, false},
+    {Cmd::WindowCloseAllExceptTrees, &MainFrame::CloseAllExceptTrees, Always, false},
+    {Cmd::HelpContents, &MainFrame::HelpContents, Always, false},
+    {Cmd::HelpSearchForHelpOn, &MainFrame::HelpSearch, Always, false},
+    {Cmd::HelpAboutKIVO, &MainFrame::About, Always, false},
 };
+
+bool MainFrame::HasCommand(unsigned id)
+{
+    for (const CommandRow& row : Commands)
+        if (row.id == id)
+            return true;
+    return false;
+}
 
 long MainFrame::OnCommand(WindowEvent* event)
 {
@@ -128,37 +169,41 @@ long MainFrame::OnCommand(WindowEvent* event)
             RefreshCommands();
         return 1;
     }
-    if (id == 1308) {
-        // The active window edits its own preferences when it can; otherwise the application's are edited.
-        MDIchildCL* active = MDIframeCL::ActiveChild();
-        if (active && active->OnCommand(event))
-            return 1;
-        PreferencesDialog dialog;
-        if (MDIframeCL::ActiveChild())
-            RefreshCommands();
-        return 1;
-    }
-    if (id == 1350 || id == 1351) {
-        // The active window zooms itself when it can; otherwise the frame steps its pane.
-        MDIchildCL* active = MDIframeCL::ActiveChild();
-        if (active && active->OnCommand(event))
-            return 1;
-        ZoomActive(id == 1350);
-        if (MDIframeCL::ActiveChild())
-            RefreshCommands();
-        return 1;
-    }
     for (const CommandRow& row : Commands) {
         if (row.id != id)
             continue;
-        if (row.handler)
-            (this->*row.handler)();
+        if (row.rule == nullptr || !row.rule(*this))
+            return 1;
+        if (row.handler == nullptr)
+            return 0;
+        MDIchildCL* active = MDIframeCL::ActiveChild();
+        if (row.activeFirst && active && active->OnCommand(event))
+            return 1;
+        (this->*row.handler)();
         if (!ending_ && MDIframeCL::ActiveChild())
             RefreshCommands();
         return 1;
     }
     // Everything else goes on to the active document window.
     return 0;
+}
+
+long MainFrame::EditAppPreferences()
+{
+    PreferencesDialog dialog;
+    return 1;
+}
+
+long MainFrame::ZoomInActive()
+{
+    ZoomActive(true);
+    return 1;
+}
+
+long MainFrame::ZoomOutActive()
+{
+    ZoomActive(false);
+    return 1;
 }
 
 long MainFrame::HelpOnContext()
@@ -225,7 +270,7 @@ long MainFrame::RevertActive()
     // The reopened window is shown as this one was, maximised or not.
     RememberChildShowCommand();
     delete document;
-    PostMessageA(handle_, WM_COMMAND, 1186, 0);
+    PostMessageA(handle_, WM_COMMAND, Cmd::ReopenReverted, 0);
     return 1;
 }
 
@@ -409,7 +454,7 @@ long MainFrame::ToggleBar(BarLayoutRule* rule)
 {
     rule->Visible = rule->Visible ? 0 : 1;
     Relayout();
-    PostMessageA(handle_, WM_COMMAND, 1190, 0);
+    PostMessageA(handle_, WM_COMMAND, Cmd::RelayoutWindows, 0);
     return 1;
 }
 
@@ -457,30 +502,31 @@ void MainFrame::UpdateMenus()
         bar->GrayItem(id, 0);
     for (unsigned id : GrayedUntilTheWindowSays)
         bar->GrayItem(id, 1);
-    for (unsigned id : {1107u, 1904u, 1905u})
+    for (unsigned id : {Cmd::FileClose, Cmd::WindowCloseAll, Cmd::WindowCloseAllExceptTrees})
         bar->GrayItem(id, window == nullptr);
     auto* saved = dynamic_cast<DocumentWindow*>(window);
-    bar->GrayItem(1111, !saved || !saved->IsDocument() || !saved->IsModified() || saved->FilePathObject().IsEmpty());
+    bar->GrayItem(Cmd::FileRevertToSaved,
+                  !saved || !saved->IsDocument() || !saved->IsModified() || saved->FilePathObject().IsEmpty());
     DocChildWindow* document = AsDocChild(window);
     const bool canPrint = document && document->CanPrint();
-    for (unsigned id : {1108u, 1110u, 1112u})
+    for (unsigned id : {Cmd::FilePrint, Cmd::FilePageSetup, Cmd::FilePrintPreview})
         bar->GrayItem(id, !canPrint);
-    bar->GrayItem(1113, TheScriptManager && TheScriptManager->runningScript);
+    bar->GrayItem(Cmd::FileRunScript, TheScriptManager && TheScriptManager->runningScript);
     const UndoHistory none;
     const UndoHistory& history = document ? document->History() : none;
-    SetMenuItemText(bar, 1201, history.UndoMenuText().Text());
-    bar->GrayItem(1201, history.Current() == nullptr);
-    SetMenuItemText(bar, 1219, history.RedoMenuText().Text());
-    bar->GrayItem(1219, history.NextRedo() == nullptr);
+    SetMenuItemText(bar, Cmd::EditUndo, history.UndoMenuText().Text());
+    bar->GrayItem(Cmd::EditUndo, history.Current() == nullptr);
+    SetMenuItemText(bar, Cmd::EditRedo, history.RedoMenuText().Text());
+    bar->GrayItem(Cmd::EditRedo, history.NextRedo() == nullptr);
     ZoomPane* pane = document ? document->Pane() : nullptr;
-    bar->GrayItem(1313, pane == nullptr);
-    bar->GrayItem(1350, !pane || !pane->CanZoomIn());
-    bar->GrayItem(1351, !pane || !pane->CanZoomOut());
-    bar->GrayItem(1352, !pane || !(pane->CanZoomIn() || pane->CanZoomOut()));
+    bar->GrayItem(Cmd::DisplayRedrawWindow, pane == nullptr);
+    bar->GrayItem(Cmd::DisplayZoomIn, !pane || !pane->CanZoomIn());
+    bar->GrayItem(Cmd::DisplayZoomOut, !pane || !pane->CanZoomOut());
+    bar->GrayItem(Cmd::DisplayZoom, !pane || !(pane->CanZoomIn() || pane->CanZoomOut()));
     for (const auto& item : PlainEditTexts)
         SetMenuItemText(bar, item.id, item.text);
-    SetMenuItemText(bar, 1311, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");
-    SetMenuItemText(bar, 1310, ToolBarVisible() ? "Hide &Tool Bar" : "Show &Tool Bar");
+    SetMenuItemText(bar, Cmd::DisplayHideStatusBar, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");
+    SetMenuItemText(bar, Cmd::DisplayToolBar, ToolBarVisible() ? "Hide &Tool Bar" : "Show &Tool Bar");
     if (document)
         document->UpdateMenus(bar->Handle());
 }

@@ -8,6 +8,8 @@
 #include "framework/visual/VisualToggleSet.h"
 #include "framework/window/ResourceId.h"
 
+#include "CommandIds.h"
+
 #include <memory>
 #include <vector>
 
@@ -33,20 +35,34 @@ struct RowEntry {
 
 const RowEntry Row[] = {
     {0, 0, 0},
-    {1115, 32328, PushStyle}, {1103, 32313, PushStyle}, {1104, 32319, PushStyle}, {1108, 32315, PushStyle},
-    {1112, 32314, PushStyle}, {1106, 32327, PushStyle},
+    {Cmd::FileNew, 32328, PushStyle},
+    {Cmd::FileOpen, 32313, PushStyle},
+    {Cmd::FileSave, 32319, PushStyle},
+    {Cmd::FilePrint, 32315, PushStyle},
+    {Cmd::FilePrintPreview, 32314, PushStyle},
+    {Cmd::FileConvertToOutline, 32327, PushStyle},
     {0, 0, 0},
-    {1303, 32306, PushStyle},
+    {Cmd::DisplayFont, 32306, PushStyle},
     {0, 0, 0},
-    {1556, 32322, PushStyle}, {1502, 32305, PushStyle}, {1513, 32317, PushStyle}, {1405, 32304, PushStyle},
+    {Cmd::ShowVariables, 32322, PushStyle},
+    {Cmd::ValuesDefineValues, 32305, PushStyle},
+    {Cmd::ValuesProbabilityWheel, 32317, PushStyle},
+    {Cmd::OptionsChangeNodeType, 32304, PushStyle},
     {0, 0, 0},
-    {1602, 32316, PushStyle}, {1651, 32320, PushStyle}, {1652, 32321, PushStyle}, {1614, 32307, PushStyle},
-    {1612, 32318, CheckStyle},
+    {Cmd::AnalysisProbabilityDistribution, 32316, PushStyle},
+    {Cmd::AnalysisOneWay, 32320, PushStyle},
+    {Cmd::AnalysisTwoWay, 32321, PushStyle},
+    {Cmd::AnalysisMonteCarloSimulation, 32307, PushStyle},
+    {Cmd::AnalysisRollBack, 32318, CheckStyle},
     {0, 0, 0},
-    {1554, 32308, CheckStyle},
+    {Cmd::ToggleNavigating, 32308, CheckStyle},
     {0, 0, 0},
-    {1754, 32303, CheckStyle}, {1750, 32311, CheckStyle}, {1751, 32310, CheckStyle}, {1752, 32326, CheckStyle},
-    {1753, 32312, CheckStyle}, {NoModeCommand, 32303, CheckStyle},
+    {Cmd::ModeArc, 32303, CheckStyle},
+    {Cmd::ModeDecision, 32311, CheckStyle},
+    {Cmd::ModeChance, 32310, CheckStyle},
+    {Cmd::ModeDeterministic, 32326, CheckStyle},
+    {Cmd::ModeValue, 32312, CheckStyle},
+    {NoModeCommand, 32303, CheckStyle},
 };
 
 // The pane while its window lives.
@@ -121,39 +137,40 @@ Bitmap* LoadToolbarPicture(unsigned resourceId)
 VisualListPane* MainToolbarPane() { return LivePane(); }
 VisualToggleSet* ModeButtonSet() { return LivePane() ? ModeSet : nullptr; }
 
-void EnableSaveCommand(int enable) { Enable(1104, enable); }
+void EnableSaveCommand(int enable) { Enable(Cmd::FileSave, enable); }
 void EnablePrintCommands(int enable)
 {
-    Enable(1108, enable);
-    Enable(1112, enable);
+    Enable(Cmd::FilePrint, enable);
+    Enable(Cmd::FilePrintPreview, enable);
 }
-void EnableConvertToOutline(int enable) { Enable(1106, enable); }
-void EnableFontCommand(int enable) { Enable(1303, enable); }
-void EnableDefineVariable(int enable) { Enable(1502, enable); }
-void EnableCommand1556(int enable) { Enable(1556, enable); }
-void EnableProbabilityWheel(int enable) { Enable(1513, enable); }
-void EnableChangeNodeType(int enable) { Enable(1405, enable); }
-void EnableOneWaySensitivity(int enable) { Enable(1651, enable); }
-void EnableTwoWaySensitivity(int enable) { Enable(1652, enable); }
-void EnableProbabilityDistribution(int enable) { Enable(1602, enable); }
-void EnableMonteCarlo(int enable) { Enable(1614, enable); }
+void EnableConvertToOutline(int enable) { Enable(Cmd::FileConvertToOutline, enable); }
+void EnableFontCommand(int enable) { Enable(Cmd::DisplayFont, enable); }
+void EnableDefineVariable(int enable) { Enable(Cmd::ValuesDefineValues, enable); }
+void EnableCommand1556(int enable) { Enable(Cmd::ShowVariables, enable); }
+void EnableProbabilityWheel(int enable) { Enable(Cmd::ValuesProbabilityWheel, enable); }
+void EnableChangeNodeType(int enable) { Enable(Cmd::OptionsChangeNodeType, enable); }
+void EnableOneWaySensitivity(int enable) { Enable(Cmd::AnalysisOneWay, enable); }
+void EnableTwoWaySensitivity(int enable) { Enable(Cmd::AnalysisTwoWay, enable); }
+void EnableProbabilityDistribution(int enable) { Enable(Cmd::AnalysisProbabilityDistribution, enable); }
+void EnableMonteCarlo(int enable) { Enable(Cmd::AnalysisMonteCarloSimulation, enable); }
 
 void DisableAnalysisCommands()
 {
-    for (unsigned id : {1651u, 1652u, 1602u, 1614u, 1612u, 1405u})
+    for (unsigned id : {Cmd::AnalysisOneWay, Cmd::AnalysisTwoWay, Cmd::AnalysisProbabilityDistribution,
+                        Cmd::AnalysisMonteCarloSimulation, Cmd::AnalysisRollBack, Cmd::OptionsChangeNodeType})
         Enable(id, 0);
 }
 
 void EnableRollBack(int enable, int checked)
 {
-    VisualCtrlKit::SetItemChecked(LivePane(), 1612, checked != 0);
-    Enable(1612, enable);
+    VisualCtrlKit::SetItemChecked(LivePane(), Cmd::AnalysisRollBack, checked != 0);
+    Enable(Cmd::AnalysisRollBack, enable);
 }
 
 void SetNavigatingButton(int checked)
 {
-    Enable(1554, 1);
-    VisualCtrlKit::SetItemChecked(LivePane(), 1554, checked != 0);
+    Enable(Cmd::ToggleNavigating, 1);
+    VisualCtrlKit::SetItemChecked(LivePane(), Cmd::ToggleNavigating, checked != 0);
 }
 
 void SelectDefaultMode()
@@ -168,7 +185,7 @@ void SelectModeButton(unsigned id)
 {
     if (!ModeButtonSet())
         return;
-    if (!VisualCtrlKit::IsItemEnabled(ToolBarPane, 1754))
+    if (!VisualCtrlKit::IsItemEnabled(ToolBarPane, Cmd::ModeArc))
         ModeSet->EnableAll(true);
     const unsigned target = id >= FirstModeCommand && id < NoModeCommand ? id : NoModeCommand;
     if (ModeSet->Current() != target)

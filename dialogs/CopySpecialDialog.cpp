@@ -4,6 +4,8 @@
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 namespace {
 
 // Copying the end nodes' columns is not offered.
@@ -43,12 +45,12 @@ int CopySpecialDialog::Run()
         return 0;
     switch (choice) {
     case Picture:
-        return 1216;
+        return Cmd::EditCopySpecial;
     case ExpectedValueLink:
-        return 1605;
+        return Cmd::AnalysisExpectedValue;
     case StandardDeviationLink:
-        return 1609;
+        return Cmd::AnalysisStandardDeviation;
     default:
-        return 1606;
+        return Cmd::AnalysisPathProbability;
     }
 }

@@ -222,14 +222,14 @@ void MonteCarloProgressDialog::ShowGraphMenu()
     const MonteCarloSimulation& simulation = run->Simulation();
     Menu menu;
     if (!simulation.costEffectiveness) {
-        menu.AppendItem(1563, "Distribution of Outcomes");
+        menu.AppendItem(Cmd::MonteCarloOutcomeGraph, "Distribution of Outcomes");
     } else {
-        menu.AppendItem(1564, "Distribution of Costs");
-        menu.AppendItem(1565, "Distribution of Effectiveness Values");
+        menu.AppendItem(Cmd::MonteCarloCostGraph, "Distribution of Costs");
+        menu.AppendItem(Cmd::MonteCarloEffectivenessGraph, "Distribution of Effectiveness Values");
     }
     if (simulation.reevaluatePath) {
         menu.AppendSeparator();
-        menu.AppendItem(1566, "Strategy Selection Frequency");
+        menu.AppendItem(Cmd::MonteCarloStrategyGraph, "Strategy Selection Frequency");
     }
     RECT button{};
     GetWindowRect(Control(kGraphButton), &button);

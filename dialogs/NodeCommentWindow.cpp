@@ -204,7 +204,8 @@ NodeComment* NodeCommentWindow::Comment() const
     // The node may have been cut or deleted while the window stayed open: only its address is compared.
     bool inTree = false;
     if (Tree() != nullptr && Tree()->Document().Root != nullptr)
-        ForEachInSubtree(Tree()->Document().Root, [this, &inTree](TreeNode* node) { inTree = inTree || node == node_; });
+        ForEachInSubtree(Tree()->Document().Root,
+                         [this, &inTree](TreeNode* node) { inTree = inTree || node == node_; });
     return inTree ? node_->GetExtraList() : nullptr;
 }
 
@@ -312,12 +313,12 @@ long NodeCommentWindow::OnCommand(WindowEvent* event)
         if (Tree() == nullptr)
             return 1;
         CollectTexts();
-        if (LOWORD(event->wParam) == 1104)
+        if (LOWORD(event->wParam) == Cmd::FileSave)
             Tree()->SaveToFile();
         else
             static_cast<DocumentWindow*>(Tree())->SaveAs(nullptr);
         return 1;
-    case 982:
+    case Ctl::NodeCommentModal::Prompts:
         return 1;
     default:
         break;
@@ -342,11 +343,11 @@ void NodeCommentWindow::SetDefaultCommandStates()
 void NodeCommentWindow::UpdateMenus(HMENU bar)
 {
     NodeValueWindow::UpdateMenus(bar);
-    EnableMenuItem(bar, 1104, MF_BYCOMMAND | MF_GRAYED);
-    EnableMenuItem(bar, 1105, MF_BYCOMMAND | MF_GRAYED);
-    EnableMenuItem(bar, 1303, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(bar, Cmd::FileSave, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(bar, Cmd::FileSaveAs, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(bar, Cmd::DisplayFont, MF_BYCOMMAND | MF_ENABLED);
     if (!FocusHasSelection())
-        ModifyMenuA(bar, 1203, MF_BYCOMMAND | MF_STRING | MF_ENABLED, 1203, kCopyAllText);
+        ModifyMenuA(bar, Cmd::EditCopy, MF_BYCOMMAND | MF_STRING | MF_ENABLED, Cmd::EditCopy, kCopyAllText);
 }
 
 void NodeCommentWindow::Bounds(LogicalRect& rect)

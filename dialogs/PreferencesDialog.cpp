@@ -21,6 +21,8 @@
 #include "model/TreeDocument.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <cstdint>
 #include <iterator>
 
@@ -69,24 +71,33 @@ struct DisplayCheck {
     bool relayout;
 };
 const DisplayCheck DisplayChecks[] = {
-    {4135, 4034, &TreeDisplayPrefs::AlwaysShowPayoffs, true},
-    {4135, 4027, &TreeDisplayPrefs::BoxPayoffs, false},
-    {4135, 4136, &TreeDisplayPrefs::ShowTermNodeNumbers, false},
-    {4135, 4083, &TreeDisplayPrefs::ShowColumns, true},
-    {4011, 4037, &TreeDisplayPrefs::MarkNodesWithComments, false},
-    {4011, 4065, &TreeDisplayPrefs::Schematic, true},
-    {4011, 4066, &TreeDisplayPrefs::HideProbs, true},
-    {4038, 4028, &TreeDisplayPrefs::WideVars, true},
-    {4038, 4057, &TreeDisplayPrefs::ShowMarkovInfo, true},
-    {4009, 4056, &TreeDisplayPrefs::PackTreeVert, true},
-    {4009, 4033, &TreeDisplayPrefs::AlignEndNodes, true},
-    {4009, 4026, &TreeDisplayPrefs::BranchesAt90, true},
-    {4009, 4035, &TreeDisplayPrefs::HideCloneCopies, true},
-    {4019, 4081, &TreeDisplayPrefs::ShowPageBreaksInTree, false},
-    {4019, 4049, &TreeDisplayPrefs::ShowPageHeadersInTree, false},
-    {4019, 4059, &TreeDisplayPrefs::CenterTreeOnPage, false},
-    {4013, 4050, &TreeDisplayPrefs::ShowProbsAsNumericEquiv, false},
-    {4013, 4051, &TreeDisplayPrefs::ShowEVatTermEtc, false},
+    {DialogRes::TerminalNodesPage, Ctl::TerminalNodesPage::DisplayPayoffNames, &TreeDisplayPrefs::AlwaysShowPayoffs,
+     true},
+    {DialogRes::TerminalNodesPage, Ctl::TerminalNodesPage::Boxed, &TreeDisplayPrefs::BoxPayoffs, false},
+    {DialogRes::TerminalNodesPage, Ctl::TerminalNodesPage::AutomaticNodeNumbering,
+     &TreeDisplayPrefs::ShowTermNodeNumbers, false},
+    {DialogRes::TerminalNodesPage, Ctl::TerminalNodesPage::ShowColumns, &TreeDisplayPrefs::ShowColumns, true},
+    {DialogRes::NodeDisplayPage, Ctl::NodeDisplayPage::MarkNodesWithComments, &TreeDisplayPrefs::MarkNodesWithComments,
+     false},
+    {DialogRes::NodeDisplayPage, Ctl::NodeDisplayPage::HideAllNodeTexts, &TreeDisplayPrefs::Schematic, true},
+    {DialogRes::NodeDisplayPage, Ctl::NodeDisplayPage::HideProbabilitiesOnly, &TreeDisplayPrefs::HideProbs, true},
+    {DialogRes::VariablesDisplayPage, Ctl::VariablesDisplayPage::ExpandNodeToFitVariables, &TreeDisplayPrefs::WideVars,
+     true},
+    {DialogRes::VariablesDisplayPage, Ctl::VariablesDisplayPage::ShowMarkovInformation,
+     &TreeDisplayPrefs::ShowMarkovInfo, true},
+    {DialogRes::TreeDisplayPage, Ctl::TreeDisplayPage::MinimizeEmptySpace, &TreeDisplayPrefs::PackTreeVert, true},
+    {DialogRes::TreeDisplayPage, Ctl::TreeDisplayPage::AlignEndnodes, &TreeDisplayPrefs::AlignEndNodes, true},
+    {DialogRes::TreeDisplayPage, Ctl::TreeDisplayPage::BranchLinesAtRightAngles, &TreeDisplayPrefs::BranchesAt90, true},
+    {DialogRes::TreeDisplayPage, Ctl::TreeDisplayPage::HideCloneCopySubtrees, &TreeDisplayPrefs::HideCloneCopies, true},
+    {DialogRes::PrintingOfATreePage, Ctl::PrintingOfATreePage::ShowPageBreaksInTreeWindow,
+     &TreeDisplayPrefs::ShowPageBreaksInTree, false},
+    {DialogRes::PrintingOfATreePage, Ctl::PrintingOfATreePage::ShowPageHeadersInTreeWindow,
+     &TreeDisplayPrefs::ShowPageHeadersInTree, false},
+    {DialogRes::PrintingOfATreePage, Ctl::PrintingOfATreePage::CenterInPage, &TreeDisplayPrefs::CenterTreeOnPage,
+     false},
+    {DialogRes::RollBackPage, Ctl::RollBackPage::DisplayProbabilitiesAsNumericEquivs,
+     &TreeDisplayPrefs::ShowProbsAsNumericEquiv, false},
+    {DialogRes::RollBackPage, Ctl::RollBackPage::DisplayEVAtTerminalAnd, &TreeDisplayPrefs::ShowEVatTermEtc, false},
 };
 constexpr int DisplayCheckCount = static_cast<int>(std::size(DisplayChecks));
 
@@ -97,11 +108,14 @@ struct CalcCheck {
     uint8_t TreeCalcPrefs::*key;
 };
 const CalcCheck CalcChecks[] = {
-    {4013, 4058, &TreeCalcPrefs::FastRollBack},
-    {4015, 4070, &TreeCalcPrefs::UseUtility},
-    {4016, 4080, &TreeCalcPrefs::CalcComplementaryProbs},
-    {4016, 4086, &TreeCalcPrefs::AllowTermNodeNameAsPayoff},
-    {4016, 4087, &TreeCalcPrefs::MarkovMonteFastTerm},
+    {DialogRes::RollBackPage, Ctl::RollBackPage::FastRollBack, &TreeCalcPrefs::FastRollBack},
+    {DialogRes::RiskPreferencesPage, Ctl::RiskPreferencesPage::UseRiskPreferenceFunction, &TreeCalcPrefs::UseUtility},
+    {DialogRes::OtherCalcPrefsPage, Ctl::OtherCalcPrefsPage::CalculateComplementaryProbabilities,
+     &TreeCalcPrefs::CalcComplementaryProbs},
+    {DialogRes::OtherCalcPrefsPage, Ctl::OtherCalcPrefsPage::AllowTerminalNodeNameToActAs,
+     &TreeCalcPrefs::AllowTermNodeNameAsPayoff},
+    {DialogRes::OtherCalcPrefsPage, Ctl::OtherCalcPrefsPage::TerminateMarkovMonteCarlo,
+     &TreeCalcPrefs::MarkovMonteFastTerm},
 };
 constexpr int CalcCheckCount = static_cast<int>(std::size(CalcChecks));
 
@@ -116,14 +130,17 @@ struct DisplayChoice {
     bool relayout;
 };
 const DisplayChoice DisplayChoices[] = {
-    {4135, 4100, 3, 2, &TreeDisplayPrefs::TermNodeStyle, false},
-    {4038, 4043, 3, 2, &TreeDisplayPrefs::MarkNodesWithVars, true},
-    {4012, 4040, 3, 1, &TreeDisplayPrefs::NoteBoxBorderKey, false},
-    {4012, 4046, 3, 2, &TreeDisplayPrefs::ArrowHeadSize, false},
-    {4012, 4097, 3, 2, &TreeDisplayPrefs::ArrowLineStyleKey, false},
+    {DialogRes::TerminalNodesPage, Ctl::TerminalNodesPage::Triangles, 3, 2, &TreeDisplayPrefs::TermNodeStyle, false},
+    {DialogRes::VariablesDisplayPage, Ctl::VariablesDisplayPage::NoDifferently, 3, 2,
+     &TreeDisplayPrefs::MarkNodesWithVars, true},
+    {DialogRes::NotesArrowsPage, Ctl::NotesArrowsPage::BorderSolid, 3, 1, &TreeDisplayPrefs::NoteBoxBorderKey, false},
+    {DialogRes::NotesArrowsPage, Ctl::NotesArrowsPage::ArrowheadSizeSmall, 3, 2, &TreeDisplayPrefs::ArrowHeadSize,
+     false},
+    {DialogRes::NotesArrowsPage, Ctl::NotesArrowsPage::LineStyleSolid, 3, 2, &TreeDisplayPrefs::ArrowLineStyleKey,
+     false},
 };
 constexpr int DisplayChoiceCount = static_cast<int>(std::size(DisplayChoices));
-constexpr unsigned RollBackKindRadio = 4052;
+constexpr unsigned RollBackKindRadio = Ctl::RollBackPage::RollBackCalculatesExpectedValues;
 
 int ChoiceId(int value, unsigned first, int count, int other)
 {
@@ -145,18 +162,38 @@ struct CheckRule {
     bool exclusive;
 };
 const CheckRule CheckRules[] = {
-    {4034, 4027, true, false}, {4136, 4137, true, false}, {4083, 4084, true, false}, {4065, 4066, false, false},
-    {4033, 4056, false, true}, {4056, 4033, false, true}, {4081, 4049, true, false},
+    {Ctl::TerminalNodesPage::DisplayPayoffNames, Ctl::TerminalNodesPage::Boxed, true, false},
+    {Ctl::TerminalNodesPage::AutomaticNodeNumbering, Ctl::TerminalNodesPage::NumberingTextEdit, true, false},
+    {Ctl::TerminalNodesPage::ShowColumns, Ctl::TerminalNodesPage::SetColumns, true, false},
+    {Ctl::NodeDisplayPage::HideAllNodeTexts, Ctl::NodeDisplayPage::HideProbabilitiesOnly, false, false},
+    {Ctl::TreeDisplayPage::AlignEndnodes, Ctl::TreeDisplayPage::MinimizeEmptySpace, false, true},
+    {Ctl::TreeDisplayPage::MinimizeEmptySpace, Ctl::TreeDisplayPage::AlignEndnodes, false, true},
+    {Ctl::PrintingOfATreePage::ShowPageBreaksInTreeWindow, Ctl::PrintingOfATreePage::ShowPageHeadersInTreeWindow, true,
+     false},
 };
 
 // What changes what roll back computes cannot change while the tree is rolled back.
-const unsigned RolledBackLocked[] = {4075, 4060, 4077, 4069, 4139, 4063, 4064, 4051, 4052, 4053, 4054, 4055, 4086};
+const unsigned RolledBackLocked[] = {Ctl::CalculationMethodPage::MethodCombo,
+                                     Ctl::CalculationMethodPage::PayoffCombo,
+                                     Ctl::CalculationMethodPage::SecondPayoffCombo,
+                                     Ctl::CalculationMethodPage::SetWeightings,
+                                     Ctl::CalculationMethodPage::CEParams,
+                                     Ctl::CalculationMethodPage::OptimalPathIsHigh,
+                                     Ctl::CalculationMethodPage::OptimalPathIsLow,
+                                     Ctl::RollBackPage::DisplayEVAtTerminalAnd,
+                                     Ctl::RollBackPage::RollBackCalculatesExpectedValues,
+                                     Ctl::RollBackPage::RollBackCalculatesPathProbabilities,
+                                     Ctl::RollBackPage::RollBackCalculatesPayoffsOnly,
+                                     Ctl::RollBackPage::RollBackCalculatesMaximin,
+                                     Ctl::OtherCalcPrefsPage::AllowTerminalNodeNameToActAs};
 
 FontRecord TreeDisplayPrefs::*const TreeFonts[4] = {&TreeDisplayPrefs::TreeFont, &TreeDisplayPrefs::ProbFont,
                                                     &TreeDisplayPrefs::EVFont, &TreeDisplayPrefs::VariablesFont};
 // Font buttons and samples of the Fonts page, and the application's default fonts they become when saved.
-const unsigned FontButtons[4] = {4020, 4088, 4021, 4024};
-const unsigned FontSamples[4] = {4022, 4089, 4023, 4025};
+const unsigned FontButtons[4] = {Ctl::FontsPage::NodeFont, Ctl::FontsPage::ProbFont, Ctl::FontsPage::EVFont,
+                                 Ctl::FontsPage::VariablesFont};
+const unsigned FontSamples[4] = {Ctl::FontsPage::NodeFontSample, Ctl::FontsPage::ProbFontSample,
+                                 Ctl::FontsPage::EVFontSample, Ctl::FontsPage::VariablesFontSample};
 const int DefaultFontOf[5] = {TreeFont, ProbFont, EVFont, VariablesFont, PageHeaderFont};
 const char* const DefaultFontNames[5] = {"Tree", "Prob", "EV", "Variables", "PageHeader"};
 
@@ -326,7 +363,7 @@ void PreferencesDialog::BuildTreePage()
         if (choice.page != id)
             continue;
         auto* group = new RadioGroup(page, choice.first, choice.first + choice.count - 1, &v.choices[i], 0);
-        if (choice.first == 4043)
+        if (choice.first == Ctl::VariablesDisplayPage::NoDifferently)
             group->SetNotification(this, &PreferencesDialog::OnVariableMarkingChange);
     }
     switch (id) {
@@ -337,31 +374,35 @@ void PreferencesDialog::BuildTreePage()
         new RadioGroup(page, RollBackKindRadio, RollBackKindRadio + 3, &v.rollBackKind, 0);
         break;
     case kRiskPage: {
-        new RadioGroup(page, 4071, 4072, &v.riskKind, 0);
+        new RadioGroup(page, Ctl::RiskPreferencesPage::ConstantRiskAversion, Ctl::RiskPreferencesPage::NonConstantRisk,
+                       &v.riskKind, 0);
         const RiskPrefAssessment& risk = tree_->Document().RiskAssessment;
         const bool locked = rolledBack_ || v.method != PayoffMethod;
         if (!risk.pointsAssessed)
-            EnableItem(4072, false);
+            EnableItem(Ctl::RiskPreferencesPage::NonConstantRisk, false);
         if (!risk.constantAssessed)
-            EnableItem(4071, false);
+            EnableItem(Ctl::RiskPreferencesPage::ConstantRiskAversion, false);
         if (locked || (!risk.pointsAssessed && !risk.constantAssessed))
             for (unsigned control : {4070u, 4071u, 4072u})
                 EnableItem(control, false);
         if (locked) {
-            EnableItem(4073, false);
-            EnableItem(4074, false);
+            EnableItem(Ctl::RiskPreferencesPage::EnterConstantRiskAversion, false);
+            EnableItem(Ctl::RiskPreferencesPage::EnterNonConstantRisk, false);
         }
         break;
     }
     case kTerminalNodesPage:
-        EditCtrl::FromTemplate(page, 4137, &v.numberingText, CtrlWindowCL::MayBeEmpty)->Load();
+        EditCtrl::FromTemplate(page, Ctl::TerminalNodesPage::NumberingTextEdit, &v.numberingText,
+                               CtrlWindowCL::MayBeEmpty)
+            ->Load();
         break;
     case kVariablesDisplayPage:
         OnVariableMarkingChange(nullptr);
         break;
     case kTreeDisplayPage:
-        AddPageIntegerField(4030, &v.branchesPerNode, 1, 20);
-        new RadioGroup(page, 4031, 4032, &v.addAbove, 0);
+        AddPageIntegerField(Ctl::TreeDisplayPage::DefaultBranchesPerNodeEdit, &v.branchesPerNode, 1, 20);
+        new RadioGroup(page, Ctl::TreeDisplayPage::AddBranchesAtTop, Ctl::TreeDisplayPage::AddBranchesAtBottom,
+                       &v.addAbove, 0);
         break;
     case kFontsPage:
         for (int i = 0; i < 4; ++i)
@@ -369,7 +410,7 @@ void PreferencesDialog::BuildTreePage()
                                                                v.display.get());
         break;
     case kPrintingPage:
-        AddPageIntegerField(4082, &v.zoom, 5, 250);
+        AddPageIntegerField(Ctl::PrintingOfATreePage::PrintingZoomFactorEdit, &v.zoom, 5, 250);
         break;
     default:
         break;
@@ -398,7 +439,7 @@ void PreferencesDialog::BuildMethodPage()
         list->Load();
         list->OnSelChange(this, &PreferencesDialog::OnPayoffChange);
     }
-    Page()->SetItemText(4078, "for \"Cost\"");
+    Page()->SetItemText(Ctl::CalculationMethodPage::PayoffNote, "for \"Cost\"");
     OnMethodChange(nullptr);
 }
 
@@ -427,12 +468,12 @@ long PreferencesDialog::OnMethodChange(WindowEvent*)
         v.currentOptPath = &v.costEffOptPath;
         v.payoffList->SetIndexBuffer(&v.ceCost, 0);
         v.secondList->SetIndexBuffer(&v.ceEff, 0);
-        Page()->SetItemText(4068, "for \"Effectiveness\"");
+        Page()->SetItemText(Ctl::CalculationMethodPage::SecondPayoffNote, "for \"Effectiveness\"");
     } else if (v.method == BenefitCostMethod) {
         v.currentOptPath = &v.benCostOptPath;
         v.payoffList->SetIndexBuffer(&v.bcCost, 0);
         v.secondList->SetIndexBuffer(&v.bcBenefit, 0);
-        Page()->SetItemText(4068, "for \"Benefit\"");
+        Page()->SetItemText(Ctl::CalculationMethodPage::SecondPayoffNote, "for \"Benefit\"");
     } else {
         v.currentOptPath = v.method == MultiAttributeMethod ? &v.multiAttrOptPath : &v.optPath[v.currentPayoff & 3];
         v.payoffList->SetIndexBuffer(&v.currentPayoff, 0);
@@ -440,7 +481,7 @@ long PreferencesDialog::OnMethodChange(WindowEvent*)
         v.secondList->SetIndexBuffer(&v.ceCost, 0);
     }
     const bool simple = v.method == PayoffMethod;
-    ShowItem(4076, ratio || simple);
+    ShowItem(Ctl::CalculationMethodPage::PayoffText, ratio || simple);
     ShowItem(kPayoffList, ratio || simple);
     for (unsigned control : {4078u, 4067u, 4068u, static_cast<unsigned>(kSecondPayoffList)})
         ShowItem(control, ratio);
@@ -452,8 +493,8 @@ long PreferencesDialog::OnMethodChange(WindowEvent*)
         EnableItem(kHighRadio, !rolledBack_);
         EnableItem(kLowRadio, !rolledBack_);
     }
-    ShowItem(4139, v.method == CostEffectivenessMethod);
-    ShowItem(4069, v.method == MultiAttributeMethod);
+    ShowItem(Ctl::CalculationMethodPage::CEParams, v.method == CostEffectivenessMethod);
+    ShowItem(Ctl::CalculationMethodPage::SetWeightings, v.method == MultiAttributeMethod);
     CheckOptimalPath(true);
     ShowNumericSample();
     return 1;
@@ -474,7 +515,7 @@ long PreferencesDialog::OnPayoffChange(WindowEvent*)
 
 long PreferencesDialog::OnVariableMarkingChange(WindowEvent*)
 {
-    const bool full = Page() && Page()->IsItemChecked(4045);
+    const bool full = Page() && Page()->IsItemChecked(Ctl::VariablesDisplayPage::FullDefinitionsInTree);
     for (unsigned control : {4028u, 4057u}) {
         if (!full && Page())
             Page()->CheckItem(control, false);
@@ -548,7 +589,7 @@ long PreferencesDialog::OnCommand(WindowEvent* event)
             *v.currentOptPath = static_cast<int>(id);
         CheckOptimalPath(true);
         return 1;
-    case 4062:
+    case Ctl::CalculationMethodPage::SetNumericFormat:
         StoreMethodLists();
         if (v.method == CostEffectivenessMethod)
             RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(v.ceCost), calc.PayoffFormat(v.ceEff),
@@ -557,24 +598,26 @@ long PreferencesDialog::OnCommand(WindowEvent* event)
             RunNumericFormatDialog(calc.CurrentNumericFormat(), v.method, v.payoffList->GetCurSel());
         ShowNumericSample();
         return 1;
-    case 4069:
+    case Ctl::CalculationMethodPage::SetWeightings:
         OpenMultiAttributeWeighting(tree_);
         return 1;
-    case 4029:
+    case Ctl::PrintingOfATreePage::PageHeader:
         tree_->EditPageHeader();
         return 1;
-    case 4139:
+    case Ctl::CalculationMethodPage::CEParams:
         OpenCEParameters(tree_);
         return 1;
-    case 4073:
-    case 4074: {
-        const int done = id == 4073 ? AssessConstantRiskAversion(&document) : EnterRiskPreference(&document);
+    case Ctl::RiskPreferencesPage::EnterConstantRiskAversion:
+    case Ctl::RiskPreferencesPage::EnterNonConstantRisk: {
+        const int done = id == Ctl::RiskPreferencesPage::EnterConstantRiskAversion
+                             ? AssessConstantRiskAversion(&document)
+                             : EnterRiskPreference(&document);
         if (done) {
             tree_->SetModified(1);
             const RiskPrefAssessment& risk = document.RiskAssessment;
-            EnableItem(4071, risk.constantAssessed != 0);
-            EnableItem(4072, risk.pointsAssessed != 0);
-            EnableItem(4070, true);
+            EnableItem(Ctl::RiskPreferencesPage::ConstantRiskAversion, risk.constantAssessed != 0);
+            EnableItem(Ctl::RiskPreferencesPage::NonConstantRisk, risk.pointsAssessed != 0);
+            EnableItem(Ctl::RiskPreferencesPage::UseRiskPreferenceFunction, true);
         }
         return 1;
     }
@@ -602,7 +645,8 @@ void PreferencesDialog::LoadFromDocument()
         const DisplayChoice& choice = DisplayChoices[i];
         v.choices[i] = ChoiceId(display.*choice.key, choice.first, choice.count, choice.other);
     }
-    v.addAbove = display.AddAbove != 0 ? 4031 : 4032;
+    v.addAbove =
+        display.AddAbove != 0 ? Ctl::TreeDisplayPage::AddBranchesAtTop : Ctl::TreeDisplayPage::AddBranchesAtBottom;
     v.numberingText = display.TermNumString.IsEmpty() ? zString("{^}") : display.TermNumString;
     v.branchesPerNode = display.BranchesPerNode;
     v.zoom = display.PrintZoomFact;
@@ -618,7 +662,8 @@ void PreferencesDialog::LoadFromDocument()
         v.optPath[i] = PathId(calc.OptPath[i]);
     v.multiAttrOptPath = PathId(calc.MultiAttrOptPath);
     const RiskPrefAssessment& risk = document.RiskAssessment;
-    v.riskKind = risk.type == 1 || !risk.pointsAssessed ? 4071 : 4072;
+    v.riskKind = risk.type == 1 || !risk.pointsAssessed ? Ctl::RiskPreferencesPage::ConstantRiskAversion
+                                                        : Ctl::RiskPreferencesPage::NonConstantRisk;
     v.rollBackKind = ChoiceId(calc.RollBackCalculatesKey, RollBackKindRadio, 4, 0);
 }
 
@@ -643,7 +688,7 @@ void PreferencesDialog::ApplyTreeDisplay()
 {
     const TreePreferenceValues& v = *values_;
     TreeDisplayPrefs& display = tree_->Document().DisplayPrefs;
-    display.AddAbove = v.addAbove == 4032 ? 0 : 1;
+    display.AddAbove = v.addAbove == Ctl::TreeDisplayPage::AddBranchesAtBottom ? 0 : 1;
     for (int i = 0; i < DisplayCheckCount; ++i) {
         uint8_t& key = display.*DisplayChecks[i].key;
         const auto value = static_cast<uint8_t>(v.displayChecks[i]);
@@ -692,9 +737,9 @@ void PreferencesDialog::ApplyTreeCalculation()
         calc.*CalcChecks[i].key = static_cast<uint8_t>(v.calcChecks[i]);
     // Only a function that has been assessed becomes the tree's: a kind never entered has no values.
     RiskPrefAssessment& risk = document.RiskAssessment;
-    if (v.riskKind == 4071 && risk.constantAssessed)
+    if (v.riskKind == Ctl::RiskPreferencesPage::ConstantRiskAversion && risk.constantAssessed)
         risk.type = 1;
-    else if (v.riskKind == 4072 && risk.pointsAssessed)
+    else if (v.riskKind == Ctl::RiskPreferencesPage::NonConstantRisk && risk.pointsAssessed)
         risk.type = 2;
     calc.RollBackCalculatesKey = ChoiceValue(v.rollBackKind, RollBackKindRadio, 4, 0);
     for (int i = 0; i < 4; ++i)

@@ -25,6 +25,8 @@
 #include "treewin/TreeAction.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <string>
 
@@ -315,7 +317,7 @@ long VariablesWindow::OnCommand(WindowEvent* event)
         // The buttons move the tree's selection as the arrow keys do.
         static const int keys[] = {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT};
         Tree()->NavigateByKey(keys[id - kDownButton], false);
-    } else if (id == 1203) {
+    } else if (id == Cmd::EditCopy) {
         CopyLines();
     } else if (id >= kFirstDefineNewCommand && defineNewMenu->ItemText(id, picked)) {
         DefineNew(id);
@@ -346,5 +348,6 @@ void VariablesWindow::UpdateMenus(HMENU bar)
 {
     TreeChildWindow::UpdateMenus(bar);
     const bool empty = list == nullptr || list->GetCount() == 0;
-    ModifyMenuA(bar, 1203, MF_BYCOMMAND | MF_STRING | (empty ? MF_GRAYED : MF_ENABLED), 1203, "&Copy Variables");
+    ModifyMenuA(bar, Cmd::EditCopy, MF_BYCOMMAND | MF_STRING | (empty ? MF_GRAYED : MF_ENABLED), Cmd::EditCopy,
+                "&Copy Variables");
 }

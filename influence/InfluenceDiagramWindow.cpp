@@ -2,6 +2,8 @@
 
 #include "foundation/AppFlags.h"
 
+#include "CommandIds.h"
+
 #include <cstdio>
 
 namespace {
@@ -11,11 +13,21 @@ int UntitledDiagramCount = 0;
 
 const char* const DiagramFileFilter[] = {"Influence Files (*.ind)", "*.ind", nullptr};
 
-constexpr unsigned DiagramMenuId = 125;
+// A command of the diagram: enabled while its rule allows it; none has a rule yet.
+struct DiagramCommand {
+    unsigned id;
+    bool (*rule)(const InfluenceDiagramWindow& window);
+};
+
+const DiagramCommand DiagramCommands[] = {
+    {Cmd::DiagramDescription, nullptr},  {Cmd::DiagramVariable, nullptr},      {Cmd::DiagramOutcomes, nullptr},
+    {Cmd::DiagramProbabilities, nullptr}, {Cmd::DiagramValues, nullptr},       {Cmd::DiagramStraightenArc, nullptr},
+    {Cmd::DiagramFlipArc, nullptr},       {Cmd::OptionsChangeNodeType, nullptr}, {Cmd::DiagramBayesRevision, nullptr},
+};
 
 } // namespace
 
-InfluenceDiagramWindow::InfluenceDiagramWindow() : DocumentWindow("", WS_OVERLAPPEDWINDOW, DiagramMenuId)
+InfluenceDiagramWindow::InfluenceDiagramWindow() : DocumentWindow("", WS_OVERLAPPEDWINDOW, MenuRes::DiagramMenu)
 {
     char title[48];
     ++UntitledDiagramCount;
@@ -29,4 +41,19 @@ InfluenceDiagramWindow::InfluenceDiagramWindow() : DocumentWindow("", WS_OVERLAP
 const char* const* InfluenceDiagramWindow::FileFilter()
 {
     return DiagramFileFilter;
+}
+
+void InfluenceDiagramWindow::UpdateMenus(HMENU bar)
+{
+    for (const DiagramCommand& command : DiagramCommands)
+        EnableMenuItem(bar, command.id,
+                       MF_BYCOMMAND | (command.rule != nullptr && command.rule(*this) ? MF_ENABLED : MF_GRAYED));
+}
+
+bool InfluenceDiagramWindow::HasCommand(unsigned id)
+{
+    for (const DiagramCommand& command : DiagramCommands)
+        if (command.id == id)
+            return true;
+    return false;
 }

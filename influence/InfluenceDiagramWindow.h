@@ -15,4 +15,9 @@ public:
     // An empty diagram has no body to store yet: nothing is written, and Save reports it.
     bool WriteDocument(Archive&) override { return false; }
     bool ReadDocument(Archive&, uint32_t) override { return false; }
+
+    // The diagram's command table (the Diagram menu). The diagram editor brings the handlers and their
+    // rules; until then every command is without a rule, so its item is grayed.
+    void UpdateMenus(HMENU bar) override;
+    static bool HasCommand(unsigned id);
 };

@@ -3,7 +3,7 @@
 # program's resources:   command-ids.sh SOURCE-ROOT OUTPUT
 # Commands are named by their menu and item captions ("&Options" + "&Add Branches" is OptionsAddBranches),
 # dialogs by their captions (a page by the "# Page:" line before it), controls by their texts or the label
-# in front of them; resources/names.txt names the rest and wins over a caption. Two ids that would take the
+# in front of them (a radio button by both); resources/names.txt names the rest and wins over a caption. Two ids that would take the
 # same name fail the build.
 set -euo pipefail
 root=$1
@@ -48,6 +48,8 @@ BEGIN {
         if (f[1] == "command") command[f[2]] = f[3]
         else if (f[1] == "menu") menu[f[2]] = f[3]
         else if (f[1] == "accelerators") accel[f[2]] = f[3]
+        else if (f[1] == "control") controlName[f[2] SUBSEP f[3]] = f[4]
+        else if (f[1] == "dialog") dialogGiven[f[2]] = f[3]
     }
 }
 # Menus.rc: macros of menu items, then MENU and ACCELERATORS blocks.
@@ -105,13 +107,16 @@ FILENAME ~ /\.dlg$/ {
         if (caption == "" && page != "") caption = camel(page) "Page"
         if (caption == "") caption = "Dialog" dialogId
         if (caption in dialogNamed) caption = caption dialogId
+        if (dialogId in dialogGiven) caption = dialogGiven[dialogId]
         dialogNamed[caption] = 1
         dialogName[dialogId] = caption
         dialogOrder[++dialogCount] = dialogId
         page = ""; label = ""
         next
     }
-    if (line ~ /^end/ || line ~ /^buttons/ || dialogId == "") { if (line ~ /^end/) dialogId = ""; next }
+    if (line ~ /^end[ \t]*$/) { dialogId = ""; next }
+    if (line ~ /^buttons/ || dialogId == "") next
+    if (line ~ /^[ \t>]*group/) { label = ""; next }
     control_line(line)
     next
 }
@@ -127,10 +132,13 @@ function control_line(line,    f, n, i, kind, id, text, name, suffix) {
     }
     id = f[2]
     if (kind == "text") { name = camel(text); if (name == "") name = label; label = camel(text); suffix = "Text" }
-    else if (kind == "button" || kind == "check" || kind == "radio") { name = camel(text); suffix = "" }
+    else if (kind == "button" || kind == "check") { name = camel(text); suffix = "" }
+    # A radio button is named by the short label of its run: "Line Style:" "S&olid" is LineStyleSolid.
+    else if (kind == "radio") { name = (length(label) <= 20 ? label : "") camel(text); suffix = "" }
     else { name = label; suffix = toupper(substr(kind, 1, 1)) substr(kind, 2) }
     if (id + 0 <= 2 || id == 111) return
     name = (name == "" ? toupper(substr(kind, 1, 1)) substr(kind, 2) id : name suffix)
+    if ((dialogId SUBSEP id) in controlName) name = controlName[dialogId SUBSEP id]
     if ((dialogId SUBSEP name) in controlTaken) name = name id
     controlTaken[dialogId SUBSEP name] = 1
     controls[dialogId] = controls[dialogId] "constexpr unsigned " name " = " id ";\n"

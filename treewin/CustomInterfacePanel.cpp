@@ -85,11 +85,15 @@ CustomInterfacePanel::CustomInterfacePanel(TreeWindow& tree, WindowCL* treePane)
     const CustomInterfaceSettings* settings = tree.Document().CustomInterface.get();
     const bool options = settings != nullptr && settings->IsInUse();
     const bool comments = settings != nullptr && !settings->comment.IsEmpty();
-    const PanelButton buttons[] = {{"Options...", Cmd::CustomInterfaceOptions, 15}, {"Change Values...", Cmd::CustomInterfaceChangeValues, 35},
-                                   {"Comments...", Cmd::CustomInterfaceComments, 86}, {"Show Tree", Cmd::OptionsShowCustomInterface, 105}, {"Analyze...", Cmd::CustomInterfaceAnalyze, 55}};
+    const PanelButton buttons[] = {{"Options...", Cmd::CustomInterfaceOptions, 15},
+                                   {"Change Values...", Cmd::CustomInterfaceChangeValues, 35},
+                                   {"Comments...", Cmd::CustomInterfaceComments, 86},
+                                   {"Show Tree", Cmd::OptionsShowCustomInterface, 105},
+                                   {"Analyze...", Cmd::CustomInterfaceAnalyze, 55}};
     const HFONT font = CurrentDialogFont != nullptr ? CurrentDialogFont->Handle() : nullptr;
     for (const PanelButton& button : buttons) {
-        if ((button.command == Cmd::CustomInterfaceOptions && !options) || (button.command == Cmd::CustomInterfaceComments && !comments))
+        if ((button.command == Cmd::CustomInterfaceOptions && !options) ||
+            (button.command == Cmd::CustomInterfaceComments && !comments))
             continue;
         const int left = units.ToPixelsX(ButtonLeft);
         const int top = units.ToPixelsY(button.top);

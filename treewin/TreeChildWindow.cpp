@@ -19,8 +19,10 @@ namespace {
 // Wheel: none of these windows offers a probability to assess.
 bool GrayedInBoundWindows(unsigned command)
 {
-    return (command >= Cmd::OptionsSelectSubtree && command <= Cmd::OptionsMarkovTransitionNode) || (command >= Cmd::AnalysisProbabilityDistribution && command <= Cmd::AnalysisCostEffectiveness) ||
-           (command >= Cmd::AnalysisOneWay && command <= Cmd::AnalysisTornadoDiagram) || command == Cmd::ValuesProbabilityWheel;
+    return (command >= Cmd::OptionsSelectSubtree && command <= Cmd::OptionsMarkovTransitionNode) ||
+           (command >= Cmd::AnalysisProbabilityDistribution && command <= Cmd::AnalysisCostEffectiveness) ||
+           (command >= Cmd::AnalysisOneWay && command <= Cmd::AnalysisTornadoDiagram) ||
+           command == Cmd::ValuesProbabilityWheel;
 }
 
 } // namespace

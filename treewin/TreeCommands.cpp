@@ -156,7 +156,8 @@ int TreeWindow::OnStructureCommand(int command)
     case Cmd::DisplaySkipGeneration:
     case Cmd::DisplayUnskipGeneration:
         if (mayEdit)
-            AddUndoAction(new TreeSkipGenerationAction(this, selection, command == Cmd::DisplaySkipGeneration ? 1 : -1));
+            AddUndoAction(
+                new TreeSkipGenerationAction(this, selection, command == Cmd::DisplaySkipGeneration ? 1 : -1));
         return 1;
     case Cmd::DisplayCollapseSubtree:
         if (node != nullptr)
@@ -295,7 +296,8 @@ bool TreeWindow::MayEditStructure() const
 void TreeWindow::AddBranches()
 {
     TreeNode* node = CurrentNode();
-    if (node == nullptr || node->IsTerminal() || !MayEditStructure() || (node->kind == LabelNode && node->childCount > 0))
+    if (node == nullptr || node->IsTerminal() || !MayEditStructure() ||
+        (node->kind == LabelNode && node->childCount > 0))
         return;
     const bool several = node->childCount == 0 && node->kind != LabelNode;
     if (!node->CheckRoomForChildren(several ? document.DisplayPrefs.BranchesPerNode : 1))
@@ -382,8 +384,9 @@ void TreeWindow::DeleteBranch(TreeNode* node)
     if (!node->parent->CheckRoomForChildren(node->childCount - 1))
         return;
     if (node->cloneStatus == CloneMasterNode) {
-        if (AskOkCancel(nullptr, "This operation will destroy a clone master. This part of the operation is NOT undo-able.",
-                        0, 2) != 1)
+        if (AskOkCancel(nullptr,
+                        "This operation will destroy a clone master. This part of the operation is NOT undo-able.", 0,
+                        2) != 1)
             return;
         document.RemoveCloneMaster(node->cloneId, true);
         AddUndoAction(nullptr);
@@ -531,7 +534,8 @@ TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
     if (InPlaceEditor != nullptr && IsClipboardFormatAvailable(CF_TEXT))
         masks.paste |= Bit(ScopeText);
     const TreeNode* stored = TheTreeClipboard().Get(-1);
-    if (node != nullptr && stored != nullptr && document.SuspendChildRefresh <= 0 && !AnyTerminalOrCopy(document.Selection))
+    if (node != nullptr && stored != nullptr && document.SuspendChildRefresh <= 0 &&
+        !AnyTerminalOrCopy(document.Selection))
         masks.paste |= stored->kind == 0 ? Bit(ScopeSubtree) : Bit(ScopeNode);
     if (node == nullptr && SelectedNote == nullptr && SelectedArrow == nullptr) {
         if (IsNoteBoxOnClipboard())
@@ -569,7 +573,8 @@ void TreeWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
         ModifyMenuA(menu, item.id, MF_BYCOMMAND | MF_STRING, item.id, text.c_str());
     }
     if (popup) {
-        EnableMenuItem(menu, Cmd::NodePasteText, MF_BYCOMMAND | ((masks.paste & Bit(ScopeText)) ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, Cmd::NodePasteText,
+                       MF_BYCOMMAND | ((masks.paste & Bit(ScopeText)) ? MF_ENABLED : MF_GRAYED));
         EnableMenuItem(menu, Cmd::NodePasteNode, MF_BYCOMMAND |
                                        ((masks.paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) ? MF_ENABLED : MF_GRAYED));
     }
@@ -630,8 +635,10 @@ int TreeWindow::OnEditMenuCommand(int command)
 void TreeWindow::EditWithScope(int command)
 {
     const EditMasks masks = ComputeEditMasks();
-    const unsigned mask = command == Cmd::EditCut ? masks.cut : command == Cmd::EditCopy ? masks.copy : command == Cmd::EditPaste ? masks.paste
-                                                                                                       : masks.clear;
+    const unsigned mask = command == Cmd::EditCut     ? masks.cut
+                          : command == Cmd::EditCopy  ? masks.copy
+                          : command == Cmd::EditPaste ? masks.paste
+                                                      : masks.clear;
     if (mask == 0)
         return;
     int scope = SingleScope(mask);
@@ -725,8 +732,8 @@ void TreeWindow::ConfirmDestroyClone(TreeNode* master)
 void TreeWindow::AttachOrDetachClone(TreeNode* node)
 {
     if (node->cloneStatus == CloneCopyNode) {
-        const int answer =
-            AskYesNoCancel(nullptr, "Do you want to keep an editable copy of the cloned subtree at the selected node?", 0);
+        const int answer = AskYesNoCancel(
+            nullptr, "Do you want to keep an editable copy of the cloned subtree at the selected node?", 0);
         if (answer != 2)
             AddUndoAction(new TreeAttachCloneAction(this, node, answer == 1));
         return;
@@ -736,7 +743,8 @@ void TreeWindow::AttachOrDetachClone(TreeNode* node)
         return;
     if (!CanAttachClone(document.Selection, master)) {
         ShowErrorBox(nullptr,
-                     "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.", 0);
+                     "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.",
+                     0);
         return;
     }
     AddUndoAction(new TreeAttachCloneAction(this, document.Selection, master));
@@ -945,8 +953,8 @@ void TreeWindow::ShowPayoffRange(TreeNode* node)
 void TreeWindow::ShowCostEffectiveness(TreeNode* node)
 {
     if (!document.IsCostEffectiveness() || node == nullptr || !node->IsDecision()) {
-        ShowErrorBox(nullptr, "You must set the calculation method to Cost-Effectiveness and select a decision node first.",
-                     0);
+        ShowErrorBox(nullptr,
+                     "You must set the calculation method to Cost-Effectiveness and select a decision node first.", 0);
         return;
     }
     if (!RollBackWithWait(node))

@@ -18,6 +18,8 @@
 #include "treewin/TreePane.h"
 #include "treewin/TreeTextActions.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -115,7 +117,8 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         pixels.bottom += 1;
     }
     // Enter types a line break into a text of several lines, also where the window handles dialog keys.
-    const DWORD style = WS_CHILD | ES_AUTOHSCROLL | (EditField == 2 ? 0 : ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
+    const DWORD style =
+        WS_CHILD | ES_AUTOHSCROLL | (EditField == 2 ? 0 : ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
     InPlaceEdit* editor = nullptr;
     if (EditField == 2)
         editor = new InPlaceLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
@@ -203,12 +206,12 @@ void TreeWindow::EditInPlaceText(int command)
     InPlaceEdit* editor = InPlaceEditor;
     if (editor == nullptr)
         return;
-    if (command == 1203) {
+    if (command == Cmd::EditCopy) {
         editor->Copy();
         return;
     }
     std::string pasted;
-    if (command == 1204) {
+    if (command == Cmd::EditPaste) {
         Clipboard clipboard(this);
         const std::unique_ptr<char[]> text(clipboard.GetText());
         if (!text)
@@ -229,9 +232,9 @@ void TreeWindow::EditInPlaceText(int command)
     }
     // The change is this command's own step: meanwhile the edit's change notices open no typing step.
     InPlaceEditor = nullptr;
-    if (command == 1202)
+    if (command == Cmd::EditCut)
         editor->Cut();
-    else if (command == 1204)
+    else if (command == Cmd::EditPaste)
         editor->TypeText(zString(pasted.c_str()));
     else
         editor->ReplaceSelection("");
@@ -240,9 +243,9 @@ void TreeWindow::EditInPlaceText(int command)
     if (after == before)
         return;
     TreeNode* node = EditField == 3 ? nullptr : CurrentNode();
-    if (command == 1202)
+    if (command == Cmd::EditCut)
         AddUndoAction(new TreeCutTextAction(this, node, EditField, before.Text(), after.Text()));
-    else if (command == 1204)
+    else if (command == Cmd::EditPaste)
         AddUndoAction(new TreePasteTextAction(this, node, EditField, before.Text(), after.Text()));
     else
         AddUndoAction(new TreeClearTextAction(this, node, EditField, before.Text(), after.Text()));

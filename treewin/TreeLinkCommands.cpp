@@ -15,6 +15,8 @@
 #include "script/DocumentLinks.h"
 #include "script/LinksDialog.h"
 
+#include "CommandIds.h"
+
 bool TreeWindow::CanCopySpecial() const
 {
     const TreeNode* node = CurrentNode();
@@ -44,7 +46,7 @@ void TreeWindow::CopySpecial()
     const int command = dialog.Run();
     if (command == 0)
         return;
-    if (command == 1216) {
+    if (command == Cmd::EditCopySpecial) {
         CopyPicture();
         return;
     }

@@ -131,7 +131,8 @@ void SetCompanionItems(HMENU bar, const TreeWindow& window, bool enabled)
 {
     SetItem(bar, Cmd::DisplayShowVariablesWindow, enabled,
             window.VariablesView != nullptr ? "Hide &Variables Window" : "Show &Variables Window");
-    SetItem(bar, Cmd::ValuesOpenEvaluator, enabled, window.Evaluator != nullptr ? "Close &Evaluator" : "Open &Evaluator");
+    SetItem(bar, Cmd::ValuesOpenEvaluator, enabled,
+            window.Evaluator != nullptr ? "Close &Evaluator" : "Open &Evaluator");
 }
 
 // The Change Payoff item: its title names the payoffs a change of several nodes would set.
@@ -171,7 +172,8 @@ bool NoCustomInterface(const MenuFacts& f) { return !f.customInterface; }
 bool PasteText(const MenuFacts& f) { return (f.window->ComputeEditMasks().paste & (1u << TreeWindow::ScopeText)) != 0; }
 bool PasteNodes(const MenuFacts& f)
 {
-    return (f.window->ComputeEditMasks().paste & ((1u << TreeWindow::ScopeNode) | (1u << TreeWindow::ScopeSubtree))) != 0;
+    const unsigned nodes = (1u << TreeWindow::ScopeNode) | (1u << TreeWindow::ScopeSubtree);
+    return (f.window->ComputeEditMasks().paste & nodes) != 0;
 }
 bool ExpectedValue(const MenuFacts& f) { return !f.customInterface && f.any && !f.someInMarkov && f.free; }
 bool LabelWithChild(const MenuFacts& f) { return f.first != nullptr && f.first->kind == LabelNode && f.kids > 0; }
@@ -183,10 +185,14 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     // The Edit menu and the node popup's paste items.
     {Cmd::NodePasteText, &TreeWindow::OnEditMenuCommand, PasteText, nullptr},
     {Cmd::NodePasteNode, &TreeWindow::OnEditMenuCommand, PasteNodes, nullptr},
-    {Cmd::EditCut, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->ComputeEditMasks().cut != 0; }, nullptr},
-    {Cmd::EditCopy, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->ComputeEditMasks().copy != 0; }, nullptr},
-    {Cmd::EditPaste, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->ComputeEditMasks().paste != 0; }, nullptr},
-    {Cmd::EditClear, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->ComputeEditMasks().clear != 0; }, nullptr},
+    {Cmd::EditCut, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.window->ComputeEditMasks().cut != 0; }, nullptr},
+    {Cmd::EditCopy, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.window->ComputeEditMasks().copy != 0; }, nullptr},
+    {Cmd::EditPaste, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.window->ComputeEditMasks().paste != 0; }, nullptr},
+    {Cmd::EditClear, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.window->ComputeEditMasks().clear != 0; }, nullptr},
     {Cmd::EditCreateClone, &TreeWindow::OnEditMenuCommand,
      [](const MenuFacts& f) { return f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1; }, nullptr},
     {Cmd::EditAttachClone, &TreeWindow::OnEditMenuCommand,
@@ -196,24 +202,36 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::EditTreeClipboard3, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
     {Cmd::EditTreeClipboard4, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
     {Cmd::EditLinks, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
-    {Cmd::EditCopySpecial, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->CanCopySpecial(); }, nullptr},
-    {Cmd::EditPasteLink, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->CanPasteLinkHere(); }, nullptr},
-    {Cmd::EditBreakLink, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.window->CanBreakLink(); }, nullptr},
+    {Cmd::EditCopySpecial, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.window->CanCopySpecial(); }, nullptr},
+    {Cmd::EditPasteLink, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.window->CanPasteLinkHere(); }, nullptr},
+    {Cmd::EditBreakLink, &TreeWindow::OnEditMenuCommand,
+     [](const MenuFacts& f) { return f.window->CanBreakLink(); }, nullptr},
     {Cmd::EditClones, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.masters > 0; }, nullptr},
     // The Display and Options menus, and the commands of the pane and the node popup.
     {Cmd::FileSnapshot, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
     {Cmd::InPlaceTextChanged, &TreeWindow::OnStructureCommand, Always, nullptr},
     // The node popup's variables menu, "New..." and the variables' names.
-    {Cmd::NodeDefineNewVariable, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return !f.locked && f.one; }, nullptr},
-    {Cmd::NodeHideRollBackBox, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one && f.rolledBack; }, nullptr},
-    {Cmd::DisplayCreateNote, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
-    {Cmd::DisplayCreateArrow, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
+    {Cmd::NodeDefineNewVariable, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.locked && f.one; }, nullptr},
+    {Cmd::NodeHideRollBackBox, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.one && f.rolledBack; }, nullptr},
+    {Cmd::DisplayCreateNote, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
+    {Cmd::DisplayCreateArrow, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
     {Cmd::DisplayBindNote, &TreeWindow::OnStructureCommand,
-     [](const MenuFacts& f) { return !f.customInterface && ((f.noteSelected && f.editField == 0) || f.unbind); }, nullptr},
-    // The font of the edited text, or with nothing selected the tree's.
-    {Cmd::DisplayFont, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editField != 0 || (!f.any && !f.noteSelected); }, nullptr},
-    {Cmd::DisplaySkipGeneration, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable; }, "Skip Generation"},
-    {Cmd::DisplayUnskipGeneration, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable && f.allSkipped; }, "Unskip Generation"},
+     [](const MenuFacts& f) {
+         return !f.customInterface && ((f.noteSelected && f.editField == 0) || f.unbind);
+     }, nullptr},
+    // The font of the selected text part, or with nothing selected the tree's.
+    {Cmd::DisplayFont, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.window->EditField != 0 || (!f.any && !f.noteSelected); }, nullptr},
+    {Cmd::DisplaySkipGeneration, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable; }, "Skip Generation"},
+    {Cmd::DisplayUnskipGeneration, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable && f.allSkipped; }, "Unskip Generation"},
     {Cmd::DisplayCollapseSubtree, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsible; }, "Collapse Subtree"},
     {Cmd::DisplayExpandSubtreeOnce, &TreeWindow::OnStructureCommand,
@@ -227,37 +245,47 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::DisplayZoomOut, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
     {Cmd::OptionsSelectSubtree, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) {
-         return f.one && !f.customInterface && (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !f.first->collapsed));
+         return f.one && !f.customInterface &&
+                (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !f.first->collapsed));
      },
      nullptr},
     {Cmd::OptionsFind, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
     {Cmd::OptionsAddBranches, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) {
-         return f.editable1 && f.first->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 && !f.first->collapsed &&
-                !LabelWithChild(f);
+         return f.editable1 && f.first->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 &&
+                !f.first->collapsed && !LabelWithChild(f);
      },
      nullptr},
-    {Cmd::OptionsInsertBranch, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable1; }, "Insert Branch"},
-    {Cmd::OptionsChangeNodeType, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable && !f.locked; }, nullptr},
+    {Cmd::OptionsInsertBranch, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable1; }, "Insert Branch"},
+    {Cmd::OptionsChangeNodeType, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable && !f.locked; }, nullptr},
     {Cmd::OptionsForcePath, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) { return f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1; }, "Force Path"},
     {Cmd::OptionsEnterRiskPreferences, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) { return !f.busy && !f.rolledBack && f.calcMethod == 0; }, nullptr},
     {Cmd::OptionsDistributeChildren, &TreeWindow::OnStructureCommand,
-     [](const MenuFacts& f) { return f.editable1 && !f.markov1 && f.kids == 0 && f.first->kind != TerminalNode; }, nullptr},
+     [](const MenuFacts& f) {
+         return f.editable1 && !f.markov1 && f.kids == 0 && f.first->kind != TerminalNode;
+     }, nullptr},
     {Cmd::OptionsBayesRevision, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) { return f.editable1 && f.first->kind == ChanceNode && !f.copy1; }, nullptr},
     {Cmd::OptionsChangeOptimalPath, &TreeWindow::OnStructureCommand,
-     [](const MenuFacts& f) { return f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed); },
+     [](const MenuFacts& f) {
+         return f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed);
+     },
      "Change Optimal Path"},
-    {Cmd::OptionsDeleteBranch, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable1 && !f.root1; }, nullptr},
-    {Cmd::OptionsNodeComment, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy && f.one && f.kids >= 1; }, nullptr},
+    {Cmd::OptionsDeleteBranch, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable1 && !f.root1; }, nullptr},
+    {Cmd::OptionsNodeComment, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return !f.busy && f.one && f.kids >= 1; }, nullptr},
     {Cmd::OptionsSelectIf, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
     // Hiding is always possible; showing needs an interface to show.
     {Cmd::OptionsShowCustomInterface, &TreeWindow::OnCustomInterfaceCommand,
      [](const MenuFacts& f) { return f.customInterface || f.window->CanShowCustomInterface(); }, nullptr},
     {Cmd::OptionsDesignCustomInterface, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
-    {Cmd::OptionsReorderBranches, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.editable1 && f.kids >= 2; },
+    {Cmd::OptionsReorderBranches, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) { return f.editable1 && f.kids >= 2; },
      "Reorder Branches"},
     // Mimic Run-Time has no handler yet.
     {Cmd::OptionsMimicRunTime, nullptr, nullptr, nullptr},
@@ -267,25 +295,37 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
      [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allTerminalInMarkovNotState; },
      "Markov Transition Node"},
     // The custom interface's panel buttons; each needs the interface's settings.
-    {Cmd::CustomInterfaceOptions, &TreeWindow::OnCustomInterfaceCommand, [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
-    {Cmd::CustomInterfaceChangeValues, &TreeWindow::OnCustomInterfaceCommand, [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
-    {Cmd::CustomInterfaceComments, &TreeWindow::OnCustomInterfaceCommand, [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
+    {Cmd::CustomInterfaceOptions, &TreeWindow::OnCustomInterfaceCommand,
+     [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
+    {Cmd::CustomInterfaceChangeValues, &TreeWindow::OnCustomInterfaceCommand,
+     [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
+    {Cmd::CustomInterfaceComments, &TreeWindow::OnCustomInterfaceCommand,
+     [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
     // The Values menu.
     {Cmd::ValuesDefineValues, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy; }, nullptr},
-    {Cmd::ValuesInsertVariable, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return f.editField == 2; }, nullptr},
+    {Cmd::ValuesInsertVariable, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return f.editField == 2; }, nullptr},
     {Cmd::ValuesChangePayoff, &TreeWindow::EditTreeVariables,
-     [](const MenuFacts& f) { return !f.rolledBack && f.any && !f.someInMarkov && f.allTerminal && !f.customInterface; }, nullptr},
+     [](const MenuFacts& f) {
+         return !f.rolledBack && f.any && !f.someInMarkov && f.allTerminal && !f.customInterface;
+     }, nullptr},
     {Cmd::ValuesMarkovStateInformation, &TreeWindow::EditTreeVariables,
      [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allMarkovStates; }, nullptr},
-    {Cmd::ValuesMarkovTermination, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return f.markov1 && !f.busy; }, nullptr},
+    {Cmd::ValuesMarkovTermination, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return f.markov1 && !f.busy; }, nullptr},
     {Cmd::ValuesOpenEvaluator, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
-    {Cmd::ValuesCreateSlider, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return f.any && !f.busy; }, nullptr},
+    {Cmd::ValuesCreateSlider, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return f.any && !f.busy; }, nullptr},
     {Cmd::ValuesMarkovTransitionRewards, &TreeWindow::EditTreeVariables,
      [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allInMarkovNotState; }, nullptr},
     {Cmd::ValuesProbabilityWheel, &TreeWindow::EditTreeVariables,
-     [](const MenuFacts& f) { return f.one && !f.busy && !f.copy1 && f.first->kind == ChanceNode && f.kids >= 1; }, nullptr},
-    {Cmd::ValuesMultiAttributeWeights, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy && f.calcMethod == 3; }, nullptr},
-    {Cmd::ValuesDistributions, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy && f.free; }, nullptr},
+     [](const MenuFacts& f) {
+         return f.one && !f.busy && !f.copy1 && f.first->kind == ChanceNode && f.kids >= 1;
+     }, nullptr},
+    {Cmd::ValuesMultiAttributeWeights, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return !f.busy && f.calcMethod == 3; }, nullptr},
+    {Cmd::ValuesDistributions, &TreeWindow::EditTreeVariables,
+     [](const MenuFacts& f) { return !f.busy && f.free; }, nullptr},
     {Cmd::ReportTablesUsed, &TreeWindow::EditTreeVariables, Always, nullptr},
     {Cmd::ReportVariables, &TreeWindow::EditTreeVariables, Always, nullptr},
     {Cmd::ShowVariables, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
@@ -293,7 +333,8 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     // The Analysis menu.
     {Cmd::AnalysisProbabilityDistribution, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) {
-         return !f.customInterface && f.any && !f.someLogic && f.allHaveChildren && !OnMarkovNode(f) && !f.someInMarkov && f.free;
+         return !f.customInterface && f.any && !f.someLogic && f.allHaveChildren && !OnMarkovNode(f) &&
+                !f.someInMarkov && f.free;
      },
      nullptr},
     {Cmd::AnalysisMarkovAnalysis, &TreeWindow::DispatchAnalysis,
@@ -308,17 +349,24 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::AnalysisPathProbability, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return !f.customInterface && f.any && f.free && !f.someInMarkov && !f.root1; }, nullptr},
     {Cmd::AnalysisOverUnder, &TreeWindow::DispatchAnalysis,
-     [](const MenuFacts& f) { return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f); },
+     [](const MenuFacts& f) {
+         return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f);
+     },
      nullptr},
     {Cmd::AnalysisPayoffRange, &TreeWindow::DispatchAnalysis,
-     [](const MenuFacts& f) { return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f); },
+     [](const MenuFacts& f) {
+         return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f);
+     },
      nullptr},
     {Cmd::AnalysisStandardDeviation, &TreeWindow::DispatchAnalysis,
-     [](const MenuFacts& f) { return !f.customInterface && f.one && f.first->kind == ChanceNode && f.kids >= 1 && f.free; }, nullptr},
+     [](const MenuFacts& f) {
+         return !f.customInterface && f.one && f.first->kind == ChanceNode && f.kids >= 1 && f.free;
+     }, nullptr},
     {Cmd::AnalysisShowOptimalPath, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return f.decision1 && !f.copy1 && f.free && !f.customInterface; }, nullptr},
     {Cmd::AnalysisVerifyProbabilities, &TreeWindow::DispatchAnalysis, NoCustomInterface, nullptr},
-    {Cmd::AnalysisRollBack, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return !f.customInterface && !f.snapshot; }, nullptr},
+    {Cmd::AnalysisRollBack, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return !f.customInterface && !f.snapshot; }, nullptr},
     {Cmd::AnalysisThresholdAnalysis, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) {
          return !f.customInterface && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
@@ -326,25 +374,36 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
      },
      nullptr},
     {Cmd::AnalysisMonteCarloSimulation, &TreeWindow::DispatchAnalysis,
-     [](const MenuFacts& f) { return f.one && f.free && f.kids >= 1 && !f.someInMarkov && !f.customInterface; }, nullptr},
+     [](const MenuFacts& f) {
+         return f.one && f.free && f.kids >= 1 && !f.someInMarkov && !f.customInterface;
+     }, nullptr},
     {Cmd::AnalysisSaveLast, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return f.window->Document().LastAnalysis != nullptr && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisRunOldAnalysis, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.free && f.analyses > 0 && !f.busy; }, nullptr},
-    {Cmd::AnalysisMaintainAnalyses, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.analyses > 0 && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisRunOldAnalysis, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.free && f.analyses > 0 && !f.busy; }, nullptr},
+    {Cmd::AnalysisMaintainAnalyses, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.analyses > 0 && !f.customInterface; }, nullptr},
     {Cmd::AnalysisExpectedValueOfPerfectInfo, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return f.any && f.free && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisRankings, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return ExpectedValue(f) && f.decision1; }, nullptr},
+    {Cmd::AnalysisRankings, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return ExpectedValue(f) && f.decision1; }, nullptr},
     {Cmd::AnalysisCostEffectiveness, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return f.decision1 && f.free && f.calcMethod == 1 && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisOneWay, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.one && f.free && f.variables >= 1 && !f.busy; }, nullptr},
-    {Cmd::AnalysisTwoWay, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.decision1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
+    {Cmd::AnalysisOneWay, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.one && f.free && f.variables >= 1 && !f.busy; }, nullptr},
+    {Cmd::AnalysisTwoWay, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.decision1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
     {Cmd::AnalysisThreeWay, &TreeWindow::DispatchAnalysis,
-     [](const MenuFacts& f) { return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1; }, nullptr},
+     [](const MenuFacts& f) {
+         return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1;
+     }, nullptr},
     // With nothing selected the tornado is for the whole tree; its bars need two variables to compare.
-    {Cmd::AnalysisTornadoDiagram, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.n <= 1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
+    {Cmd::AnalysisTornadoDiagram, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.n <= 1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
     // The custom interface's Analyze: no menu item, but a chain of stored analyses is not joined while
     // another runs.
-    {Cmd::CustomInterfaceAnalyze, &TreeWindow::DispatchAnalysis, [](const MenuFacts& f) { return f.free && f.analyses > 0; }, nullptr},
+    {Cmd::CustomInterfaceAnalyze, &TreeWindow::DispatchAnalysis,
+     [](const MenuFacts& f) { return f.free && f.analyses > 0; }, nullptr},
     // Ctrl+1 to Ctrl+9 select a child of the one selected node.
     {Cmd::SelectChild1, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
     {Cmd::SelectChild2, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
@@ -392,10 +451,12 @@ int TreeWindow::OnCommand(int command)
     ClickMode = 0;
     PendingNoteBinding = nullptr;
     const int variables = document.Variables.Count();
-    if (command >= static_cast<int>(kFirstVariableCommand) && command < static_cast<int>(kFirstVariableCommand) + variables) {
+    if (command >= static_cast<int>(kFirstVariableCommand) &&
+        command < static_cast<int>(kFirstVariableCommand) + variables) {
         // The variables are offered with "New..." of the same popup.
         if (node != nullptr && CommandEnabled(Cmd::NodeDefineNewVariable))
-            OpenNodeValueWindow(node, document.Variables.At(command - static_cast<int>(kFirstVariableCommand))->name.Text());
+            OpenNodeValueWindow(node,
+                                document.Variables.At(command - static_cast<int>(kFirstVariableCommand))->name.Text());
         RefreshFrameCommands();
         return 1;
     }
@@ -523,7 +584,9 @@ void TreeWindow::UpdateCommands()
 void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere)
 {
     const bool locked = document.SuspendChildRefresh > 0;
-    for (unsigned id : {Cmd::EditTreeClipboard1, Cmd::EditTreeClipboard2, Cmd::EditTreeClipboard3, Cmd::EditTreeClipboard4, Cmd::EditLinks, Cmd::DisplayPreferences, Cmd::ReportTablesUsed, Cmd::ReportVariables})
+    for (unsigned id :
+         {Cmd::EditTreeClipboard1, Cmd::EditTreeClipboard2, Cmd::EditTreeClipboard3, Cmd::EditTreeClipboard4,
+          Cmd::EditLinks, Cmd::DisplayPreferences, Cmd::ReportTablesUsed, Cmd::ReportVariables})
         SetItem(bar, id, true);
     SetItem(bar, Cmd::EditPasteLink, editHere && TheLinkManager != nullptr && TheLinkManager->CanPasteLink());
     SetItem(bar, Cmd::EditClones, document.CloneMasters.Count() > 0);

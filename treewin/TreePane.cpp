@@ -19,15 +19,14 @@
 #include "treewin/TreeNoteActions.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 namespace {
 
-constexpr unsigned kBindingsCommand = 1562;
-constexpr unsigned kChangePayoffCommand = 1506;
-constexpr unsigned kAddBranchesCommand = 1403;
 constexpr unsigned kNodeSymbolCursor = 32100;
 // The system's cross and I-beam cursors.
 constexpr unsigned kCrossCursor = 32515;
@@ -267,12 +266,12 @@ void TreePane::DoubleClickNode(TreeNode* node, LogicalPoint point, bool shift)
     HWND window = Owner()->Handle();
     if (HitTestNode(tree_, node, point) == DefinitionsRegion) {
         tree_.SelectNode(node, 1, nullptr, false);
-        SendCommand(window, kBindingsCommand);
+        SendCommand(window, Cmd::ShowVariableBindings);
         return;
     }
     if (shift || tree_.Document().RolledBack != 0 || node->cloneStatus == CloneCopyNode || node->collapsed)
         return;
-    SendCommand(window, node->kind == TerminalNode ? kChangePayoffCommand : kAddBranchesCommand);
+    SendCommand(window, node->kind == TerminalNode ? Cmd::ValuesChangePayoff : Cmd::OptionsAddBranches);
 }
 
 bool TreePane::ShowContextMenu(POINT client)

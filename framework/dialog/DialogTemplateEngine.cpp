@@ -42,6 +42,17 @@ bool IsEnabledTabStop(const WindowCL* child)
            (GetWindowLongA(child->Handle(), GWL_STYLE) & WS_TABSTOP);
 }
 
+// Shows a control made for a template item; an item without WS_VISIBLE stays hidden until the program shows it.
+void ShowAsItem(WindowCL* control, const DialogItemTemplate& item)
+{
+    if (item.style & WS_VISIBLE) {
+        control->Show(1);
+        return;
+    }
+    control->Show(SW_HIDE);
+    control->SetStyle(control->Style() & ~WS_VISIBLE);
+}
+
 std::string ClassNameOf(HWND window)
 {
     char name[21] = {};
@@ -135,7 +146,7 @@ void DialogTemplateEngine::CreateControl(WindowCL* dialog, const DialogItemTempl
             atom = 0x84;
         } else if (ResourceLibrary::Find(item.className.c_str())) {
             auto* control = new GenericCtrl(dialog, rect, item.style, text, item.id, item.className.c_str(), nullptr);
-            control->Show(1);
+            ShowAsItem(control, item);
             return;
         }
     }
@@ -173,13 +184,13 @@ void DialogTemplateEngine::CreateControl(WindowCL* dialog, const DialogItemTempl
         break;
     }
     if (control) {
-        control->Show(1);
+        ShowAsItem(control, item);
         return;
     }
     for (const CustomCtrlFactory& factory : CustomControlFactories()) {
         if (item.className == factory.className) {
             if (WindowCL* custom = factory.create(dialog, rect, item.style, text, item.id))
-                custom->Show(1);
+                ShowAsItem(custom, item);
             return;
         }
     }

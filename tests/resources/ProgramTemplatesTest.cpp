@@ -1,6 +1,6 @@
 // Every dialog template the program carries: the classic layout the engine reads, system classes by atom
 // only, one of the program's two fonts, the standard ids of OK, Cancel and Help; the engine builds each one
-// completely; and, built as the program builds it in the program's dialog font, it lays out as a person must
+// completely, hiding what it hides; and, built as the program builds it in the program's dialog font, it lays out as a person must
 // see it: controls inside the client area, none overlapping, every text fitting.
 
 #include "app/AppDialog.h"
@@ -120,9 +120,15 @@ TEST(ProgramTemplates, TheEngineBuildsEveryItemOfEveryTemplate)
         CountingDialog dialog(&top, id);
         ASSERT_NE(dialog.Handle(), nullptr);
         EXPECT_TRUE(dialog.unknown.empty());
-        EXPECT_EQ(dialog.Children().size(), parsed.items.size());
-        for (const WindowCL* child : dialog.Children())
+        ASSERT_EQ(dialog.Children().size(), parsed.items.size());
+        auto item = parsed.items.begin();
+        for (const WindowCL* child : dialog.Children()) {
             EXPECT_TRUE(IsWindow(child->Handle()));
+            // An item the template hides stays hidden.
+            const bool shown = GetWindowLongA(child->Handle(), GWL_STYLE) & WS_VISIBLE;
+            EXPECT_EQ(shown, (item->style & WS_VISIBLE) != 0) << item->id;
+            ++item;
+        }
     }
 }
 

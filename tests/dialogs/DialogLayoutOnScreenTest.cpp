@@ -21,7 +21,7 @@ namespace {
 
 using testing::IsEmpty;
 
-class DialogLayoutOnScreen : public testing::Test, protected FramedTreeWindow {
+class DialogLayoutOnScreen : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
 protected:
     DialogLayoutOnScreen()
     {
@@ -29,8 +29,6 @@ protected:
             CreateDialogFont();
         frame.Show(SW_SHOW);
     }
-
-    FocusTestLock focus;
 };
 
 // Each check runs in the last step, which also closes the dialog: the screen check waits for idle, and no

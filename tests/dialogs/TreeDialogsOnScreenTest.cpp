@@ -15,6 +15,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/FramedTreeWindow.h"
+#include "tests/support/ProcessLock.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,8 @@
 
 namespace {
 
-class TreeDialogsOnScreen : public testing::Test, protected FramedTreeWindow {
+// Its modal dialogs take the activation: no other test may check its screen meanwhile.
+class TreeDialogsOnScreen : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
 protected:
     TreeDialogsOnScreen()
     {

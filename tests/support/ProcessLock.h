@@ -38,3 +38,9 @@ class FocusTestLock : public ProcessLock {
 public:
     FocusTestLock() : ProcessLock("KIVO-tests-focus") {}
 };
+
+// A fixture lists this base before those that make its windows, so that it holds the focus lock from before
+// the first window is made until the last is gone.
+struct HoldsFocusTestLock {
+    FocusTestLock focusLock;
+};

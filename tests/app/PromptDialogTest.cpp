@@ -2,6 +2,7 @@
 
 #include "app/PromptDialog.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@ int RefuseEmpty(const zString& text, int32_t argument)
 
 TEST(PromptForText, ValidatorKeepsTheDialogOpenUntilTheTextIsAcceptedAndCancelKeepsTheText)
 {
+    FocusTestLock focus;
     ScopedApplication app;
     for (bool severalLines : {false, true}) {
         zString text("old");

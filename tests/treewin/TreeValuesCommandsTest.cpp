@@ -31,6 +31,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/FramedTreeWindow.h"
+#include "tests/support/ProcessLock.h"
 #include "treewin/SliderWindow.h"
 #include "treewin/TreeClipboardActions.h"
 #include "treewin/TreeStructureActions.h"
@@ -47,7 +48,8 @@ const char* const kEditingQuestion =
     "One or more of the selected nodes is currently editing that item in another window. Do you want to "
     "activate that window now?";
 
-class TreeValuesCommands : public testing::Test, protected FramedTreeWindow {
+// Its modal dialogs take the activation: no other test may check its screen meanwhile.
+class TreeValuesCommands : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
 protected:
     TreeValuesCommands()
     {

@@ -3,6 +3,7 @@
 
 #include "foundation/PreferencesStore.h"
 #include "tests/foundation/RegistryTestSupport.h"
+#include "tests/support/ProcessLock.h"
 
 #include <gtest/gtest.h>
 
@@ -136,6 +137,8 @@ bool IsSplash(const std::string& title)
 
 class ProgramStart : public ::testing::Test {
 protected:
+    // The program's frame and splash take the activation from other tests' windows.
+    FocusTestLock focus;
     StoreTestLock lock;
     SavedRegistryValue wasMax{"General", "WasMax"};
     SavedRegistryValue oldRect{"General", "OldRect"};

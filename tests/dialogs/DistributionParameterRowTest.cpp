@@ -1,6 +1,7 @@
 #include "dialogs/DistributionParameterRow.h"
 #include "framework/dialog/OkCancelDialog.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@ namespace {
 // The row is taken from the Add Table Entry template: label 2501, field 2503, button 2508.
 TEST(DistributionParameterRow, ShowsAndHidesItsThreeControlsAndHandsItsFieldToTheEditor)
 {
+    FocusTestLock focus;
     ScopedApplication app;
     RecordingTopWindow frame;
     frame.Create();

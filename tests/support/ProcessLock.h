@@ -34,9 +34,11 @@ public:
 
 // The active window and the keyboard focus are one for the whole display: tests that show windows and read
 // the focus hold this lock, so that another test process's window never takes the activation meanwhile.
+constexpr const char* FocusTestLockName = "KIVO-tests-focus";
+
 class FocusTestLock : public ProcessLock {
 public:
-    FocusTestLock() : ProcessLock("KIVO-tests-focus") {}
+    FocusTestLock() : ProcessLock(FocusTestLockName) {}
 };
 
 // A fixture lists this base before those that make its windows, so that it holds the focus lock from before

@@ -3,10 +3,12 @@
 // its own, so that tests running side by side never share (or remove) each other's files; it is removed
 // when every test passed. An access
 // violation in the program's code fails the running test even where the system swallows it (a window
-// procedure called back from the system): such a fault is a use of freed or invalid memory.
+// procedure called back from the system): such a fault is a use of freed or invalid memory. While another
+// test process holds the focus lock, this process's windows do not take the activation from it.
 
 #include "app/AppHost.h"
 #include "app/MessageBoxes.h"
+#include "tests/support/ProcessLock.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -83,6 +85,22 @@ LONG CALLBACK FailOnAccessViolation(EXCEPTION_POINTERS* info)
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
+// The focus lock of tests/support/ProcessLock.h, opened once: activations are refused while another
+// process holds it (this process holding it, or nobody, lets them through).
+HANDLE focusLock = nullptr;
+
+LRESULT CALLBACK KeepActivationOfFocusTests(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && focusLock) {
+        const DWORD waited = WaitForSingleObject(focusLock, 0);
+        if (waited == WAIT_TIMEOUT)
+            return 1;
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+            ReleaseMutex(focusLock);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,6 +113,8 @@ int main(int argc, char** argv)
     SetHost(&host);
     SetMessageBoxPresenter(FailOnUnexpectedBox);
     const std::string temp = UseOwnTempDirectory();
+    focusLock = CreateMutexA(nullptr, FALSE, FocusTestLockName);
+    SetWindowsHookExA(WH_CBT, KeepActivationOfFocusTests, nullptr, GetCurrentThreadId());
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     // A failed run keeps its directory: what the failed tests wrote there (screen captures) is to be looked at.

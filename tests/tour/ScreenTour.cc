@@ -1,0 +1,292 @@
+// The screenshot tour: the program's own start path, driven in-process by a thread timer through a fixed
+// sequence of commands. After each step the driver waits until the program is idle (nothing queued, no idle
+// task, no analysis running, and the step's own window ready), then writes the step's name to the request
+// file and waits until tools/screens.sh has taken the picture and removed the file. Timer callbacks run in
+// every message loop, so the steps go on inside modal dialogs too.
+//
+//   kivo_tour.exe REQUEST-FILE
+
+#include "analysis/AnalysisRun.h"
+#include "app/MainFrame.h"
+#include "app/PrinterDevice.h"
+#include "dialogs/MarkovAnalysisWindow.h"
+#include "dialogs/SensitivityDialogs.h"
+#include "framework/dialog/DialogFrameCL.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
+#include "framework/window/ProgramEntry.h"
+#include "graph/LineGraph.h"
+#include "model/MarkovInfo.h"
+#include "model/TreeNode.h"
+#include "tests/support/TestPrinter.h"
+#include "treewin/TreeWindow.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A step acts once, then waits until its window is ready and the program idle; a named step is then shot.
+struct Step {
+    const char* shot;
+    std::function<void()> act;
+    std::function<bool()> ready;
+};
+
+// Ticks in a row with nothing to do before a picture is asked for: each tick comes after every paint (timer
+// messages come last), and each wait between two ticks lets the window system put the paint on the screen.
+constexpr int kQuietTicks = 3;
+constexpr UINT kTickMilliseconds = 40;
+
+std::string requestFile;
+std::vector<Step> steps;
+size_t current = 0;
+bool acted = false;
+bool shooting = false;
+int quietTicks = 0;
+int shotNumber = 0;
+
+MainFrame* Frame()
+{
+    return MainFrame::Program();
+}
+
+TreeWindow* Tree()
+{
+    std::vector<WindowCL*> windows;
+    if (Frame())
+        Frame()->CollectWindows(windows);
+    for (WindowCL* window : windows)
+        if (auto* tree = dynamic_cast<TreeWindow*>(window))
+            return tree;
+    return nullptr;
+}
+
+template <class Window>
+Window* FrameChild()
+{
+    std::vector<WindowCL*> windows;
+    if (Frame())
+        Frame()->CollectWindows(windows);
+    for (WindowCL* window : windows)
+        if (auto* found = dynamic_cast<Window*>(window))
+            return found;
+    return nullptr;
+}
+
+template <class Window>
+BOOL CALLBACK FindTopWindow(HWND handle, LPARAM out)
+{
+    auto* window = dynamic_cast<Window*>(WindowCL::FromHandle(handle));
+    if (window && IsWindowVisible(handle))
+        *reinterpret_cast<Window**>(out) = window;
+    return window == nullptr;
+}
+
+template <class Window>
+Window* TopWindow()
+{
+    Window* found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindTopWindow<Window>, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+DialogFrameCL* ModalDialog()
+{
+    const auto& stack = DialogFrameCL::ModalStack();
+    return !stack.empty() && IsWindowVisible(stack.back()->Handle()) ? stack.back() : nullptr;
+}
+
+void Command(unsigned id)
+{
+    PostMessageA(Frame()->Handle(), WM_COMMAND, id, 0);
+}
+
+void PressInDialog(unsigned id)
+{
+    if (DialogFrameCL* dialog = ModalDialog())
+        PostMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+void Select(TreeNode* node)
+{
+    TreeWindow* tree = Tree();
+    MDIframeCL* frame = Frame();
+    SendMessageA(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tree->Handle()), 0);
+    tree->SelectNode(node, 1, nullptr, false);
+}
+
+TreeNode* NodeNamed(const char* name)
+{
+    TreeNode* root = Tree()->Document().Root;
+    for (int i = 0; i < root->childCount; ++i)
+        if (root->GetChild(i)->text == name)
+            return root->GetChild(i);
+    return root;
+}
+
+// A decision between surgery (a chance of success, pSuccess), medicine, and a two-state Markov cohort.
+void BuildTree()
+{
+    TreeDocument& tree = Tree()->Document();
+    TreeNode* root = tree.Root;
+    root->SetText("Treatment", false);
+    tree.EnsureVariable("pSuccess", nullptr);
+    root->SetBinding("pSuccess", "0.6", false);
+    TreeNode* surgery = tree.AddChild(root, ChanceNode, "Surgery");
+    tree.AddChild(surgery, TerminalNode, "Success", "pSuccess", "100");
+    tree.AddChild(surgery, TerminalNode, "Failure", "#", "20");
+    tree.AddChild(root, TerminalNode, "Medicine", "", "60");
+    TreeNode* cohort = tree.AddChild(root, MarkovNode, "Cohort");
+    cohort->SetMarkovTerminationText("_stage >= 10", 0);
+    TreeNode* well = tree.AddChild(cohort, ChanceNode, "Well", "1");
+    TreeNode* dead = tree.AddChild(cohort, TerminalNode, "Dead", "0");
+    for (TreeNode* state : {well, dead})
+        for (int kind : {InitialReward, IncrementalReward, FinalReward})
+            state->SetMarkovRewardText(kind, state == well && kind == IncrementalReward ? "10" : "0", 0);
+    tree.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
+    tree.AddChild(well, TerminalNode, "die", "0.2")->SetMarkovJumpState("Dead", false);
+    Tree()->Redraw();
+    Select(root);
+}
+
+bool Analysing()
+{
+    TreeWindow* tree = Tree();
+    return tree && tree->Document().CurrentAnalysis != nullptr;
+}
+
+bool Idle()
+{
+    const DWORD queued = HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER;
+    IdleList* idle = TheApp->Idle();
+    return queued == 0 && !(idle && idle->Count() > 0) && !Analysing();
+}
+
+void BuildSteps()
+{
+    const auto always = [] { return true; };
+    const auto modal = [] { return ModalDialog() != nullptr; };
+    const auto noModal = [] { return ModalDialog() == nullptr; };
+    steps = {
+        {"start", [] {}, [] { return Frame() && !Frame()->StartupBusy() && Tree(); }},
+        {"tree", BuildTree, always},
+        {"rolled-back", [] { Command(1612); }, [] { return Tree()->Document().RolledBack != 0; }},
+        {nullptr, [] { Command(1612); }, [] { return Tree()->Document().RolledBack == 0; }},
+        {"preferences", [] { Command(1308); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"variables", [] { Command(1306); }, always},
+        {nullptr, [] { Select(Tree()->Document().Root); Command(1651); }, modal},
+        {"sensitivity-graph",
+         [] {
+             DialogFrameCL* dialog = ModalDialog();
+             SetDlgItemTextA(dialog->Handle(), SensitivityRangeDialog::kLowField, "0");
+             SetDlgItemTextA(dialog->Handle(), SensitivityRangeDialog::kHighField, "1");
+             SetDlgItemTextA(dialog->Handle(), SensitivityRangeDialog::kIntervalsField, "10");
+             PressInDialog(IDOK);
+         },
+         [] { return FrameChild<LineGraph>() != nullptr; }},
+        {"markov-window", [] { Select(NodeNamed("Cohort")); Command(1603); },
+         [] { return TopWindow<MarkovAnalysisWindow>() != nullptr; }},
+        {"markov-probabilities",
+         [] { PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, 1580, 0); },
+         [] {
+             std::vector<WindowCL*> windows;
+             Frame()->CollectWindows(windows);
+             int graphs = 0;
+             for (WindowCL* window : windows)
+                 graphs += dynamic_cast<LineGraph*>(window) != nullptr;
+             return graphs == 2;
+         }},
+        {"markov-report",
+         [] {
+             PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND,
+                          MAKEWPARAM(MarkovAnalysisWindow::kReportButton, BN_CLICKED), 0);
+         },
+         modal},
+        {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {nullptr, [] { PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, IDOK, 0); },
+         [] { return TopWindow<MarkovAnalysisWindow>() == nullptr; }},
+        {"print-preview",
+         [] {
+             const std::string entry = TestPrinterEntry();
+             const DefaultPrinter described(entry.c_str());
+             Tree()->UsePrinter(new PrinterDevice(&described));
+             Select(Tree()->Document().Root);
+             Command(1112);
+         },
+         modal},
+        {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {nullptr, [] { PostQuitMessage(0); }, always},
+    };
+}
+
+bool RequestPending()
+{
+    return GetFileAttributesA(requestFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RequestShot(const char* name)
+{
+    char numbered[64];
+    std::snprintf(numbered, sizeof numbered, "%02d-%s", ++shotNumber, name);
+    if (FILE* file = std::fopen(requestFile.c_str(), "w")) {
+        std::fputs(numbered, file);
+        std::fclose(file);
+    }
+}
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (current >= steps.size())
+        return;
+    const Step& step = steps[current];
+    if (shooting) {
+        if (!RequestPending()) {
+            shooting = false;
+            acted = false;
+            ++current;
+        }
+        return;
+    }
+    if (!acted) {
+        if (current == 0 && !step.ready())
+            return;
+        acted = true;
+        quietTicks = 0;
+        std::fprintf(stderr, "step %u%s%s\n", static_cast<unsigned>(current), step.shot ? " " : "",
+                     step.shot ? step.shot : "");
+        std::fflush(stderr);
+        step.act();
+        return;
+    }
+    quietTicks = step.ready() && Idle() ? quietTicks + 1 : 0;
+    if (quietTicks < kQuietTicks)
+        return;
+    if (step.shot) {
+        shooting = true;
+        RequestShot(step.shot);
+    } else {
+        acted = false;
+        ++current;
+    }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand)
+{
+    requestFile = commandLine ? commandLine : "";
+    TheApp = new FrameworkApp(instance, previousInstance, "", showCommand);
+    BuildSteps();
+    const UINT_PTR timer = SetTimer(nullptr, 0, kTickMilliseconds, &Tick);
+    StartProgram(TheApp);
+    KillTimer(nullptr, timer);
+    const int exitCode = TheApp->ExitCode();
+    delete TheApp;
+    return exitCode;
+}

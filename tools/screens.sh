@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The screenshot tour: screens.sh [BUILD]   (default: build)
+# Builds the tour program if needed and runs it on a virtual screen. The program starts as KIVO does, builds a
+# small tree, rolls it back, opens Preferences, the Variables window, a sensitivity graph, the Markov window
+# with a graph and its report, and Print Preview. After each step, once the program is idle, it names the
+# step in a request file; this script then takes a picture of the whole screen (ImageMagick's import) into
+# BUILD/screens/NN-step.png and removes the request, and the program goes on.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/.." && pwd)
+build=${1:-build}
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+command -v import >/dev/null || { echo "screens.sh needs ImageMagick's import" >&2; exit 1; }
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+fi
+cmake --build "$build" -j4 --target kivo_tour >/dev/null
+bash "$here/prefix-setup.sh" "$build"
+
+# The program looks for its tables beside itself and offers to make the folder; an installed program has it.
+mkdir -p "$build/tests/Tables"
+out="$build/screens"
+rm -rf "$out"
+mkdir -p "$out"
+request="$out/request"
+
+. "$here/session.sh" "$build"
+kivo_session_start
+wine "$build/tests/kivo_tour.exe" "$(winepath -w "$request")" >"$out/tour.log" 2>&1 &
+tour=$!
+# Poll for requests while the tour runs; the program waits for each picture before it goes on.
+while kill -0 "$tour" 2>/dev/null; do
+  if [ -s "$request" ]; then
+    name=$(cat "$request")
+    import -window root "$out/$name.png"
+    rm -f "$request"
+    echo "$out/$name.png"
+  fi
+  sleep 0.05
+done
+wait "$tour"

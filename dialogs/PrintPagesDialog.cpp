@@ -11,6 +11,10 @@ PrintPagesDialog::PrintPagesDialog(DocChildWindow* window) : AppDialog(TemplateI
     AddHandler(this, &PrintPagesDialog::OnPagesCommand, WM_COMMAND);
     if (!handle_)
         return;
+    editPutAside_ = window_->SuspendInPlaceEdit();
+    // The preview lies over the white area: the area must not paint over it.
+    const HWND area = Control(PreviewArea);
+    SetWindowLongA(area, GWL_STYLE, GetWindowLongA(area, GWL_STYLE) | WS_CLIPSIBLINGS);
     SetItemText(TitleText, window_->Text());
     SetItemText(CountText, "");
     // No document window edits its page header here yet.
@@ -22,6 +26,8 @@ PrintPagesDialog::~PrintPagesDialog()
 {
     if (preview_)
         preview_->Free();
+    if (editPutAside_)
+        window_->ResumeInPlaceEdit();
 }
 
 void PrintPagesDialog::Rebuild()

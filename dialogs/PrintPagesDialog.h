@@ -38,6 +38,9 @@ private:
     DocChildWindow* window_;
     std::unique_ptr<PreviewHelper> preview_;
     bool print_ = false;
+    // The document's in-place edit is put aside while the dialog lives: the preview lays the drawing out
+    // for itself each time it paints.
+    bool editPutAside_ = false;
 };
 
 // Print Preview of a document window: "Unable to print: No Printer drivers." without a usable printer;

@@ -266,3 +266,17 @@ void InPlaceEditState::Restore()
     if (wasOpen_)
         tree_.OpenInPlaceEditor(start_, end_);
 }
+
+bool TreeWindow::SuspendInPlaceEdit()
+{
+    if (InPlaceEditor == nullptr || suspendedEdit != nullptr)
+        return false;
+    suspendedEdit = std::make_unique<InPlaceEditState>(*this);
+    return true;
+}
+
+void TreeWindow::ResumeInPlaceEdit()
+{
+    if (std::unique_ptr<InPlaceEditState> state = std::move(suspendedEdit))
+        state->Restore();
+}

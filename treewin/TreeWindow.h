@@ -26,6 +26,7 @@ class EvaluatorWindow;
 class FindReplaceWindow;
 class VariablesWindow;
 class InPlaceEdit;
+class InPlaceEditState;
 class NamePopupMenu;
 class UndoAction;
 class UndoHistory;
@@ -170,6 +171,11 @@ public:
     void SetEditFont(const FontRecord& font);
     // The edit's text changed: the first change opens a "Typing" step.
     void InPlaceTextChanged();
+    // While the pane refits its scroll ranges or a print preview draws the tree, an open edit is closed and
+    // then opened again with its selection: a layout for another display would move it, and so ask the
+    // pane to paint once more.
+    bool SuspendInPlaceEdit() override;
+    void ResumeInPlaceEdit() override;
     // The open edit (a child of the pane), or null.
     InPlaceEdit* InPlaceEditor = nullptr;
     zString EditStartText;
@@ -475,6 +481,7 @@ protected:
     TreeWindow(const char* title, unsigned menuId);
 
 private:
+    std::unique_ptr<InPlaceEditState> suspendedEdit;
     bool MayOpenInPlaceEditor() const;
     int OnStructureCommand(int command);
     static const CommandRow Commands[];

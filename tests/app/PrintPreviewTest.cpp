@@ -1,4 +1,5 @@
 #include "app/DocChildWindow.h"
+#include "app/MainFrame.h"
 #include "app/PageGrid.h"
 #include "app/PrintPreview.h"
 #include "app/PrinterDevice.h"
@@ -6,10 +7,14 @@
 #include "dialogs/PrintPagesDialog.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
+#include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/TestPrinter.h"
+#include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -194,6 +199,45 @@ TEST_F(PrintPreviewTest, ThePagesDialogCountsThePagesAndPreviewWithoutAPrinterIs
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unable to print: No Printer drivers.");
     delete unprinted;
+}
+
+// The preview of a tree whose name is open for editing, as after a click: the preview is what the screen shows
+// (the white area under it does not paint over it), the program comes to rest, and the edit is back after.
+TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    std::unique_ptr<MainFrame> frame(new MainFrame);
+    frame->EndStartup();
+    frame->Show(SW_SHOWNOACTIVATE);
+    auto* tree = new TreeWindow();
+    tree->Show(-1);
+    TreeDocument& document = tree->Document();
+    TreeNode* chance = document.AddChild(document.Root, ChanceNode, "Chance");
+    document.AddChild(chance, TerminalNode, "A", "0.5", "1");
+    document.AddChild(chance, TerminalNode, "B", "#", "2");
+    tree->Redraw();
+    tree->SelectNode(chance, 1, nullptr, false);
+    ASSERT_NE(tree->InPlaceEditor, nullptr);
+    const std::string entry = TestPrinterEntry();
+    const DefaultPrinter described(entry.c_str());
+    tree->UsePrinter(new PrinterDevice(&described));
+    {
+        PrintPagesDialog dialog(tree);
+        ASSERT_NE(dialog.Preview(), nullptr);
+        ShowWindow(dialog.Handle(), SW_SHOW);
+        EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
+        // The red handle lies below and right of the drawing's corner, at the print offset.
+        PreviewHelper& preview = *dialog.Preview();
+        const int perInch = preview.window->Preview()->LogPixelsX();
+        POINT handle{static_cast<LONG>(preview.offsetX * perInch) + 3, static_cast<LONG>(preview.offsetY * perInch) + 3};
+        ClientToScreen(preview.window->Handle(), &handle);
+        HDC screen = GetDC(nullptr);
+        EXPECT_EQ(GetPixel(screen, handle.x, handle.y), RGB(255, 0, 0));
+        ReleaseDC(nullptr, screen);
+        ExpectScreenEqualsRepaint(dialog.Handle());
+    }
+    EXPECT_NE(tree->InPlaceEditor, nullptr);
 }
 
 } // namespace

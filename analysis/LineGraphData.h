@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
+class NumericFormat;
 class TreeDocument;
 
 // Which number format an axis uses.
 enum GraphAxisFormat : int32_t {
     TreeDisplayFormat = 0,  // the tree window's display format
-    TwoDecimalsFormat = 1,
+    TwoDecimalsFormat = 1,  // plain numbers with `digits` places (two when 0): probabilities, utilities
     PayoffFormat = 2,  // the number format of the axis's payoff
     RangeFormat = 3,   // `digits` places after dividing by 10 to the power `scale` (AutoFormatForRange)
     CostEffectivenessFormat = 4,  // the tree's format of cost/effectiveness ratios
@@ -34,6 +35,8 @@ struct GraphAxisData {
     int32_t payoff = 0;
     int32_t digits = 0;
     int32_t scale = 0;
+    // The axis is not money: its numbers carry neither the currency nor a units text.
+    bool plain = false;
 };
 
 struct GraphLineData {
@@ -56,6 +59,10 @@ struct LineGraphData {
     // The tree whose number formats the axes use; null gives the default format.
     const TreeDocument* document = nullptr;
 };
+
+// The axis of a swept variable from low to high in that many intervals: plain numbers whose places and
+// power of ten suit the range (AutoFormatForRange on the tree's number format).
+void SetVariableAxis(GraphAxisData& axis, const NumericFormat& treeFormat, double low, double high, int intervals);
 
 // Shows a graph in a line graph window. Until a presenter is installed nothing is shown.
 void ShowLineGraph(const LineGraphData& graph);

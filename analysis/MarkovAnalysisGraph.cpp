@@ -64,6 +64,8 @@ bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, LineGraphData& graph
     stageAxis.bottom = request.firstStage;
     stageAxis.top = request.firstStage + request.points;
     stageAxis.interval = request.stageStep;
+    // Whole numbers in the tree's display format.
+    stageAxis.format = RangeFormat;
     GraphAxisData& valueAxis = graph.vertical;
     switch (reportKind) {
     case 1:

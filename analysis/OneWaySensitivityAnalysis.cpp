@@ -258,15 +258,7 @@ void OneWaySensitivityAnalysis::MakeGraph(LineGraphData& graph) const
         ranges.RangeAt(r)->Describe(description);
         graph.subtitles.push_back(std::string("[") + ranges.RangeAt(r)->name.Text() + ":  " + description.Text() + "]");
     }
-    GraphAxisData& x = graph.horizontal;
-    x.bottom = main->low.value;
-    x.top = main->high.value;
-    x.interval = (x.top - x.bottom) / ranges.intervals;
-    x.format = RangeFormat;
-    NumericFormat format = document->NumberFormat;
-    AutoFormatForRange(format, x.bottom, x.top, ranges.intervals);
-    x.digits = format.axisDigits;
-    x.scale = format.chopOff;
+    SetVariableAxis(graph.horizontal, document->NumberFormat, main->low.value, main->high.value, ranges.intervals);
     GraphAxisData& y = graph.vertical;
     y.label = graph.useUtility ? "Expected Value (Risk-adjusted)" : "Expected Value";
     y.bottom = minimum;

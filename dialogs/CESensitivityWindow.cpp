@@ -122,9 +122,8 @@ bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
     graph.document = document;
     graph.maximizing = measure == 2;
     graph.horizontal.label = results_.variableLabel.Text();
-    graph.horizontal.bottom = grid.Low();
-    graph.horizontal.top = grid.High();
-    graph.horizontal.interval = (grid.High() - grid.Low()) / steps;
+    SetVariableAxis(graph.horizontal, document != nullptr ? document->NumberFormat : DefaultNumericFormat, grid.Low(),
+                    grid.High(), steps);
     static const char* const labels[] = {"", "Cost", "Effectiveness", "Cost/Eff"};
     graph.vertical.label = std::string(marginal ? "Marginal " : "") + labels[measure];
     graph.vertical.autoScale = true;

@@ -46,6 +46,10 @@ NumericFormat AxisFormat(const GraphAxisData& axis, const TreeDocument* document
         else
             format = document->NumberFormat;
     }
+    if (axis.plain || axis.format == TwoDecimalsFormat) {
+        format.unitsKind = NumericFormat::UnitsNone;
+        format.unitsText = "";
+    }
     switch (axis.format) {
     case TwoDecimalsFormat:
         format.chopOff = 0;

@@ -1,9 +1,14 @@
-// Line graph windows: the axis scaling every analysis graph uses, and a one-way sensitivity run shown in a
-// line graph inside the main frame.
+// Line graph windows: the axis scaling every analysis graph uses, and a one-way sensitivity run and a Markov
+// analysis shown in line graphs inside the main frame.
 
+#include "analysis/MarkovAnalysis.h"
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
+#include "app/ZoomPane.h"
+#include "dialogs/MarkovAnalysisWindow.h"
+#include "foundation/NumericFormatting.h"
 #include "graph/LineGraph.h"
+#include "tests/analysis/MarkovTestTrees.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
@@ -11,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -82,9 +88,17 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     EXPECT_STREQ(graph->title.Text(), "Sensitivity Analysis on p");
     ASSERT_EQ(graph->LineCount(), 2);
     ASSERT_EQ(graph->ThresholdCount(), 1);
-    // Both in the tree's number format, with the places the axes chose for their ranges.
-    EXPECT_STREQ(graph->ThresholdText(0, 0).Text(), "p = $0.500");
+    // The variable in plain numbers, the value in the tree's number format, each with the places its axis
+    // chose for its range.
+    EXPECT_STREQ(graph->ThresholdText(0, 0).Text(), "p = 0.500");
     EXPECT_STREQ(graph->ThresholdText(0, 1).Text(), "EV = $50.000");
+    // The graph's pane fills the window it opened in.
+    RECT pane{};
+    RECT client{};
+    GetWindowRect(graph->Pane()->Handle(), &pane);
+    GetClientRect(graph->Handle(), &client);
+    EXPECT_EQ(pane.right - pane.left, client.right);
+    EXPECT_EQ(pane.bottom - pane.top, client.bottom);
 
     // Values between grid points are interpolated, below the grid the first segment goes on; ties keep the
     // earlier line.
@@ -103,6 +117,33 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     EXPECT_TRUE(graph->DisplayThresholds());
     SendMessageA(graph->Handle(), WM_COMMAND, LineGraph::DisplayThresholdsCommand, 0);
     EXPECT_FALSE(graph->DisplayThresholds());
+}
+
+// The Markov window's graph of state probabilities: probabilities in plain numbers with two places, stages in
+// whole numbers of the tree's display format.
+TEST_F(LineGraphs, MarkovProbabilitiesArePlainAndStagesWhole)
+{
+    MarkovTestTree model("_stage >= 4");
+    model.WellDead("0.5");
+    model.Document().NumberFormat.expValDigits = 2;
+    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
+    ASSERT_TRUE(analysis->Run());
+    LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
+    InstallLineGraphWindows();
+    auto* window = new MarkovAnalysisWindow(std::move(analysis));
+    SendMessageA(window->Handle(), WM_COMMAND, 1580, 0);
+    SetLineGraphPresenter(previous);
+    std::vector<WindowCL*> windows;
+    frame->CollectWindows(windows);
+    ASSERT_EQ(windows.size(), 1u);
+    auto* graph = dynamic_cast<LineGraph*>(windows[0]);
+    ASSERT_NE(graph, nullptr);
+    zString text;
+    FormatNumber(graph->verticalAxis.numberFormat, 0.5, text, false, true, DigitsOfFormat);
+    EXPECT_STREQ(text.Text(), "0.50");
+    FormatNumber(graph->horizontalAxis.numberFormat, 3, text, false, true, DigitsOfFormat);
+    EXPECT_STREQ(text.Text(), "$3");
+    DestroyWindow(window->Handle());
 }
 
 TEST_F(LineGraphs, OnlyThirtyLinesAreDrawn)

@@ -12,6 +12,8 @@ namespace {
 
 // The arrow sits this far left of the frame's right edge.
 const int kArrowAreaWidth = 20;
+// Face texts come from templates and menu items: "&" marks the access key, as there.
+const UINT kFaceTextFormat = DT_SINGLELINE | DT_NOCLIP;
 
 // The control's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND control)
@@ -141,8 +143,9 @@ void MenuButton::LayoutText()
     if (arrowColumn_ >= 0)
         GetTextExtentExPointA(dc.Get(), text_.Text(), length, area.right - area.left, &fits, nullptr, &size);
     shownText_ = std::string(text_.Text(), static_cast<size_t>(fits)).c_str();
-    GetTextExtentPoint32A(dc.Get(), shownText_.Text(), fits, &size);
-    textWidth_ = size.cx;
+    RECT extent{0, 0, 0, 0};
+    DrawTextA(dc.Get(), shownText_.Text(), fits, &extent, kFaceTextFormat | DT_CALCRECT);
+    textWidth_ = extent.right;
 }
 
 long MenuButton::Paint(WindowEvent*)
@@ -175,7 +178,8 @@ void MenuButton::DrawFace(HDC dc, bool pressed)
         ScopedSelection font(dc, FaceFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, CanOpen() ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_GRAYTEXT));
-        TextOutA(dc, textOrigin.x, textOrigin.y, shownText_.Text(), static_cast<int>(shownText_.Length()));
+        RECT place{textOrigin.x, textOrigin.y, textOrigin.x + textWidth_, textOrigin.y + textHeight_};
+        DrawTextA(dc, shownText_.Text(), static_cast<int>(shownText_.Length()), &place, kFaceTextFormat);
     }
     DrawDropArrow(dc, POINT{arrowColumn_ + 5 + shift, (client.top + client.bottom - 5) / 2 + shift});
     if (focused_)

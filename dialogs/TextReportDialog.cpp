@@ -58,16 +58,30 @@ void MakeExportButton(DialogFrameCL& dialog)
     button->Reset();
 }
 
-void FillNotes(DialogFrameCL& dialog, const TextReport& report)
+// Two header lines fit under the title; the notes list shows the rest of them first, then the notes, so the
+// screen holds every line a saved report holds.
+constexpr int kHeaderLinesShown = 2;
+
+std::vector<const zString*> ListedLines(const TextReport& report)
+{
+    std::vector<const zString*> lines;
+    for (int i = kHeaderLinesShown; i < report.HeaderLines().Count(); ++i)
+        lines.push_back(report.HeaderLines().At(i));
+    for (int i = 0; i < report.Notes().Count(); ++i)
+        lines.push_back(report.Notes().At(i));
+    return lines;
+}
+
+void FillNotes(DialogFrameCL& dialog, const std::vector<const zString*>& lines)
 {
     if (!dialog.FindChild(TextReportDialog::kNotesList))
         return;
     ListBoxCtrl* notes = ListBoxCtrl::FromTemplate(&dialog, TextReportDialog::kNotesList);
-    for (int i = 0; i < report.Notes().Count(); ++i)
-        notes->AddString(*report.Notes().At(i));
+    for (const zString* line : lines)
+        notes->AddString(*line);
     SetFont(notes->Handle());
     notes->SetTabStops(kNoteTabStops, static_cast<int>(std::size(kNoteTabStops)));
-    if (report.Notes().Count() == 0)
+    if (lines.empty())
         ShowWindow(notes->Handle(), SW_HIDE);
 }
 
@@ -162,19 +176,20 @@ void TextReportDialog::Run()
     ProgramDialog dialog(kTemplateId);
     if (!dialog.Handle())
         return;
-    const zString* lines[] = {&report.Title(), report.HeaderLines().Count() > 0 ? report.HeaderLines().At(0) : nullptr,
-                              report.HeaderLines().Count() > 1 ? report.HeaderLines().At(1) : nullptr};
-    for (int i = 0; i < 3; ++i) {
+    const int headerLines = report.HeaderLines().Count();
+    for (int i = 0; i <= kHeaderLinesShown; ++i) {
+        const zString* line = i == 0 ? &report.Title() : i <= headerLines ? report.HeaderLines().At(i - 1) : nullptr;
         if (WindowCL* text = dialog.FindChild(kTitleText + i))
-            text->SetText(lines[i] ? lines[i]->Text() : "");
+            text->SetText(line ? line->Text() : "");
     }
     MakeExportButton(dialog);
+    const std::vector<const zString*> listed = ListedLines(report);
     RECT area = ChildRect(dialog, kListArea);
-    if (report.Notes().Count() == 0)
+    if (listed.empty())
         area.bottom = ChildRect(dialog, kNotesList).bottom;
     report.CountColumns(true);
     std::unique_ptr<ReportListView> list = ShowReportTable(dialog, kListArea, area, report);
-    FillNotes(dialog, report);
+    FillNotes(dialog, listed);
     const HWND owner = dialog.Handle();
     dialog.OnButton(kClipboardItem, [&] { PutTextReportOnClipboard(report, owner, false); });
     dialog.OnButton(kFileItem, [&] { SaveTextReport(report, owner, nullptr); });

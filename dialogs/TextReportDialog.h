@@ -1,7 +1,7 @@
 #pragma once
 // Text reports on the screen, on the clipboard and in files. The "Text Report" dialog (3789) shows the title
-// and two lines under it, the table in a report list view, the notes in a list box, and an "Export" menu
-// button offering "To Clipboard" and "To File...".
+// and two lines under it, the table in a report list view, the further lines under the title and the notes in
+// a list box, and an "Export" menu button offering "To Clipboard" and "To File...".
 
 #include <windows.h>
 

@@ -1,26 +1,94 @@
 #include "analysis/MarkovAnalysis.h"
+#include "app/MenuButton.h"
+#include "app/StartProgram.h"
 #include "foundation/TextReport.h"
 #include "dialogs/MarkovAnalysisWindow.h"
+#include "dialogs/TextReportDialog.h"
+#include "framework/draw/zFont.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOnOk)
-{
+struct MarkovWindowOnScreen {
+    FocusTestLock focus;
     ScopedApplication app;
     RecordingTopWindow frame;
-    frame.Create();
-    MarkovTestTree model("_stage >= 3");
-    model.WellDead("0.5", "0.5", "2");
-    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
-    ASSERT_TRUE(analysis->Run());
+    MarkovTestTree model{"_stage >= 3"};
+    std::unique_ptr<MarkovAnalysis> analysis;
+    MarkovWindowOnScreen()
+    {
+        frame.Create();
+        model.WellDead("0.5", "0.5", "2");
+        analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
+    }
+};
+
+std::string TextOf(HWND window)
+{
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The columns from the first to the last that hold a dark pixel, in the given columns and rows of the DC.
+int InkWidth(HDC dc, int left, int right, int top, int bottom)
+{
+    int first = -1;
+    int last = -1;
+    for (int x = left; x < right; ++x)
+        for (int y = top; y < bottom; ++y)
+            if (GetRValue(GetPixel(dc, x, y)) < 100) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+// The ink width of the text written plainly in the face font of menu buttons.
+int PlainInkWidth(const char* text)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 40);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, CurrentDialogFont ? CurrentDialogFont->Handle() : GetStockObject(DEFAULT_GUI_FONT));
+    RECT all{0, 0, 200, 40};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    TextOutA(dc, 10, 10, text, static_cast<int>(std::strlen(text)));
+    const int width = InkWidth(dc, 0, 200, 0, 40);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return width;
+}
+
+BOOL CALLBACK FindMenuButton(HWND child, LPARAM out)
+{
+    if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
+        *reinterpret_cast<MenuButton**>(out) = button;
+    return TRUE;
+}
+
+} // namespace
+
+TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOnOk)
+{
+    MarkovWindowOnScreen screen;
+    ASSERT_TRUE(screen.analysis->Run());
 
     std::vector<std::string> graphs;
     LineGraphPresenter previousGraphs =
@@ -32,7 +100,7 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
             return 1;
         });
 
-    auto* window = new MarkovAnalysisWindow(std::move(analysis));
+    auto* window = new MarkovAnalysisWindow(std::move(screen.analysis));
     HWND handle = window->Handle();
     ASSERT_TRUE(IsWindowVisible(handle));
     char text[64] = {};
@@ -52,4 +120,63 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
     SetTextReportPresenter(previousReports);
 }
 
-} // namespace
+// The "&Graph" button shows its access key as the template means it, not as an ampersand: its text takes the
+// width of "Graph".
+TEST(MarkovAnalysisWindow, TheGraphButtonShowsNoAmpersand)
+{
+    MarkovWindowOnScreen screen;
+    ASSERT_TRUE(screen.analysis->Run());
+    auto* window = new MarkovAnalysisWindow(std::move(screen.analysis));
+    MenuButton* button = nullptr;
+    EnumChildWindows(window->Handle(), FindMenuButton, reinterpret_cast<LPARAM>(&button));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->FaceText(), "&Graph");
+    SetWindowPos(window->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client{};
+    GetClientRect(button->Handle(), &client);
+    HDC dc = GetDC(button->Handle());
+    const int ink = InkWidth(dc, 2, button->ArrowColumn(), 3, client.bottom - 3);
+    ReleaseDC(button->Handle(), dc);
+    const int plain = PlainInkWidth("Graph");
+    EXPECT_NEAR(ink, plain, 2);
+    DestroyWindow(window->Handle());
+}
+
+// The report on the screen holds every line its file holds: the title and the first two lines under it above
+// the table, the further lines (the state legend) in the list under it.
+TEST(MarkovAnalysisWindow, TheReportOnTheScreenHoldsTheStateLegend)
+{
+    MarkovWindowOnScreen screen;
+    ASSERT_TRUE(screen.analysis->Run());
+    TextReport written;
+    screen.analysis->WriteReport(written, ReportEverything);
+    std::vector<std::string> expected{written.Title().Text()};
+    for (int i = 0; i < written.HeaderLines().Count(); ++i)
+        expected.push_back(written.HeaderLines().At(i)->Text());
+    ASSERT_GT(expected.size(), 3u);
+
+    InstallTextReportDialog();
+    auto* window = new MarkovAnalysisWindow(std::move(screen.analysis));
+    std::vector<std::string> shown;
+    ModalDialogDriver driver;
+    driver
+        .Then([&shown](DialogFrameCL& dialog) {
+            for (unsigned id = TextReportDialog::kTitleText; id < TextReportDialog::kTitleText + 3; ++id)
+                shown.push_back(TextOf(GetDlgItem(dialog.Handle(), id)));
+            HWND list = GetDlgItem(dialog.Handle(), TextReportDialog::kNotesList);
+            EXPECT_TRUE(IsWindowVisible(list));
+            const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                char line[256] = {};
+                SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+                shown.push_back(line);
+            }
+        })
+        .Press(IDOK);
+    SendMessageA(window->Handle(), WM_COMMAND, MAKEWPARAM(MarkovAnalysisWindow::kReportButton, BN_CLICKED), 0);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(shown, expected);
+    SetTextReportPresenter(nullptr);
+    DestroyWindow(window->Handle());
+}

@@ -161,7 +161,7 @@ void GraphWindow::Layout()
     extent = LogicalRect{0.0f, 0.0f, 0.2f + width + 0.2f,
                          std::max(bottom, legendTop_ + legendTexts.size() * (line + 0.05f) + extraHeight) + 0.2f};
     if (auto* pane = Pane())
-        pane->OnZoomChanged();
+        pane->DrawingChanged();
 }
 
 void GraphWindow::DrawAxes(Display& display)

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -144,6 +145,21 @@ TEST_F(LineGraphs, MarkovProbabilitiesArePlainAndStagesWhole)
     FormatNumber(graph->horizontalAxis.numberFormat, 3, text, false, true, DigitsOfFormat);
     EXPECT_STREQ(text.Text(), "$3");
     DestroyWindow(window->Handle());
+}
+
+// A graph wider than its window can be scrolled across as soon as it opens.
+TEST_F(LineGraphs, AGraphWiderThanItsWindowScrolls)
+{
+    LineGraphData data;
+    data.title = std::string(300, 'W');
+    data.horizontal.top = 1.0;
+    data.vertical.top = 1.0;
+    data.lines.push_back({"line", {0.0, 1.0}});
+    LineGraph* graph = OpenLineGraph(data);
+    int low = 0;
+    int high = 0;
+    GetScrollRange(graph->Pane()->Handle(), SB_HORZ, &low, &high);
+    EXPECT_GT(high, low);
 }
 
 TEST_F(LineGraphs, OnlyThirtyLinesAreDrawn)

@@ -28,13 +28,21 @@ request="$out/request"
 kivo_session_start
 wine "$build/tests/kivo_tour.exe" "$(winepath -w "$request")" >"$out/tour.log" 2>&1 &
 tour=$!
-# Poll for requests while the tour runs; the program waits for each picture before it goes on.
+# Poll for requests while the tour runs; the program waits for each picture before it goes on. A program that
+# asks for nothing in a minute (a paint that never ends starves its timer) is pictured and stopped.
+last=$SECONDS
 while kill -0 "$tour" 2>/dev/null; do
   if [ -s "$request" ]; then
     name=$(cat "$request")
     import -window root "$out/$name.png"
     rm -f "$request"
     echo "$out/$name.png"
+    last=$SECONDS
+  elif [ $((SECONDS - last)) -gt 60 ]; then
+    import -window root "$out/stuck.png"
+    echo "the tour stopped coming to rest (see $out/stuck.png and $out/tour.log)" >&2
+    kill "$tour"
+    exit 1
   fi
   sleep 0.05
 done

@@ -41,6 +41,9 @@ struct Step {
 // messages come last), and each wait between two ticks lets the window system put the paint on the screen.
 constexpr int kQuietTicks = 3;
 constexpr UINT kTickMilliseconds = 40;
+// A step whose window never comes, or a program that never comes to rest (a box nobody answers, a paint that
+// never ends), is pictured as it is after this many ticks (30 seconds), and the tour ends there.
+constexpr int kGiveUpTicks = 750;
 
 std::string requestFile;
 std::vector<Step> steps;
@@ -48,6 +51,8 @@ size_t current = 0;
 bool acted = false;
 bool shooting = false;
 int quietTicks = 0;
+int waitedTicks = 0;
+bool givingUp = false;
 int shotNumber = 0;
 
 MainFrame* Frame()
@@ -246,6 +251,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
         return;
     const Step& step = steps[current];
     if (shooting) {
+        if (!RequestPending() && givingUp)
+            ExitProcess(1);
         if (!RequestPending()) {
             shooting = false;
             acted = false;
@@ -258,6 +265,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
             return;
         acted = true;
         quietTicks = 0;
+        waitedTicks = 0;
         std::fprintf(stderr, "step %u%s%s\n", static_cast<unsigned>(current), step.shot ? " " : "",
                      step.shot ? step.shot : "");
         std::fflush(stderr);
@@ -265,6 +273,13 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
         return;
     }
     quietTicks = step.ready() && Idle() ? quietTicks + 1 : 0;
+    if (quietTicks < kQuietTicks && ++waitedTicks > kGiveUpTicks) {
+        std::fprintf(stderr, "step %u did not come to rest\n", static_cast<unsigned>(current));
+        std::fflush(stderr);
+        givingUp = shooting = true;
+        RequestShot("stuck");
+        return;
+    }
     if (quietTicks < kQuietTicks)
         return;
     if (step.shot) {

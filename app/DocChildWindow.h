@@ -10,6 +10,8 @@
 #include "framework/draw/LogicalUnits.h"
 #include "framework/dialog/MDIdialogCL.h"
 
+#include "CommandIds.h"
+
 #include <memory>
 #include <vector>
 
@@ -44,8 +46,8 @@ class DocChildWindow : public MDIdialogCL {
 public:
     // Edit commands of the window's focused edit control, and the redraw that a deactivated window posts.
     static constexpr unsigned RedrawCommand = 1190;
-    static constexpr unsigned EditUndoCommand = 1201;
-    static constexpr unsigned EditClearCommand = 1205;
+    static constexpr unsigned EditUndoCommand = Cmd::EditUndo;
+    static constexpr unsigned EditClearCommand = Cmd::EditClear;
 
     // A plain child of the main frame's MDI client; style 0 gives an overlapped window. A menu (nonzero id)
     // is merged into the frame's menu bar while the window is active.

@@ -39,11 +39,7 @@
 
 namespace {
 
-// Items every window allows, and items the active window enables again when they apply to it.
-const unsigned AlwaysEnabled[] = {
-    Cmd::FileNew, Cmd::FileOpen, Cmd::FileExit, Cmd::DisplayPreferences, Cmd::DisplayToolBar,
-    Cmd::DisplayHideStatusBar, Cmd::EditShowTreeClipboard,
-};
+// Items the active window enables again when they apply to it.
 const unsigned GrayedUntilTheWindowSays[] = {
     Cmd::FileSave, Cmd::FileSaveAs, Cmd::FileConvertToOutline, Cmd::FileSnapshot, Cmd::DisplayNumericFormatting,
     Cmd::EditCut, Cmd::EditCopy, Cmd::EditCopySpecial, Cmd::EditPaste, Cmd::EditPasteLink, Cmd::EditClear,
@@ -102,6 +98,23 @@ struct MainFrame::CommandRow {
 namespace {
 
 bool Always(const MainFrame&) { return true; }
+bool WindowOpen(const MainFrame& frame) { return frame.MDIframeCL::ActiveChild() != nullptr; }
+DocChildWindow* ActiveDocChild(const MainFrame& frame) { return AsDocChild(frame.MDIframeCL::ActiveChild()); }
+bool CanPrintActive(const MainFrame& frame)
+{
+    DocChildWindow* window = ActiveDocChild(frame);
+    return window != nullptr && window->CanPrint();
+}
+bool CanRevertActive(const MainFrame& frame)
+{
+    auto* saved = dynamic_cast<DocumentWindow*>(frame.MDIframeCL::ActiveChild());
+    return saved != nullptr && saved->IsDocument() && saved->IsModified() && !saved->FilePathObject().IsEmpty();
+}
+const ZoomPane* ActivePane(const MainFrame& frame)
+{
+    const DocChildWindow* window = ActiveDocChild(frame);
+    return window != nullptr ? window->Pane() : nullptr;
+}
 
 } // namespace
 
@@ -113,37 +126,57 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {Cmd::FileSaveAs, nullptr, Always, false},
     // No window converts to an outline yet.
     {Cmd::FileConvertToOutline, nullptr, nullptr, false},
-    {Cmd::FileClose, &MainFrame::CloseActive, Always, false},
-    {Cmd::FilePrint, &MainFrame::PrintActive, Always, false},
-    {Cmd::FilePageSetup, &MainFrame::PageSetupActive, Always, false},
-    {Cmd::FileRevertToSaved, &MainFrame::RevertActive, Always, false},
-    {Cmd::FilePrintPreview, &MainFrame::PrintPreviewActive, Always, false},
-    {Cmd::FileRunScript, &MainFrame::RunScript, Always, false},
+    {Cmd::FileClose, &MainFrame::CloseActive, WindowOpen, false},
+    {Cmd::FilePrint, &MainFrame::PrintActive, CanPrintActive, false},
+    {Cmd::FilePageSetup, &MainFrame::PageSetupActive, CanPrintActive, false},
+    {Cmd::FileRevertToSaved, &MainFrame::RevertActive, CanRevertActive, false},
+    {Cmd::FilePrintPreview, &MainFrame::PrintPreviewActive, CanPrintActive, false},
+    // Grayed while a script runs.
+    {Cmd::FileRunScript, &MainFrame::RunScript,
+     [](const MainFrame&) { return !(TheScriptManager && TheScriptManager->runningScript); }, false},
     {Cmd::FileNew, &MainFrame::NewDocument, Always, false},
     {Cmd::ReopenReverted, &MainFrame::ReopenReverted, Always, false},
     {Cmd::RelayoutWindows, &MainFrame::RelayoutWindows, Always, false},
     // The splash's end is the splash's own message: taken and dropped here.
     {Cmd::SplashEnded, nullptr, nullptr, false},
     {Cmd::FileExit, &MainFrame::Exit, Always, false},
-    {Cmd::EditUndo, &MainFrame::UndoActive, Always, false},
-    {Cmd::EditRedo, &MainFrame::RedoActive, Always, false},
+    {Cmd::EditUndo, &MainFrame::UndoActive,
+     [](const MainFrame& frame) {
+         const DocChildWindow* window = ActiveDocChild(frame);
+         return window != nullptr && window->History().Current() != nullptr;
+     },
+     false},
+    {Cmd::EditRedo, &MainFrame::RedoActive,
+     [](const MainFrame& frame) {
+         const DocChildWindow* window = ActiveDocChild(frame);
+         return window != nullptr && window->History().NextRedo() != nullptr;
+     },
+     false},
     // The active window edits its own preferences when it can; otherwise the application's are edited.
     {Cmd::DisplayPreferences, &MainFrame::EditAppPreferences, Always, true},
     {Cmd::DisplayToolBar, &MainFrame::ToggleToolBar, Always, false},
     {Cmd::DisplayHideStatusBar, &MainFrame::ToggleStatusBar, Always, false},
     {Cmd::EditShowTreeClipboard, &MainFrame::ToggleTreeClipboard, Always, false},
-    {Cmd::DisplayRedrawWindow, &MainFrame::RedrawActive, Always, false},
+    {Cmd::DisplayRedrawWindow, &MainFrame::RedrawActive,
+     [](const MainFrame& frame) { return ActivePane(frame) != nullptr; }, false},
     // The active window zooms itself when it can; otherwise the frame steps its pane.
-    {Cmd::DisplayZoomIn, &MainFrame::ZoomInActive, Always, true},
-    {Cmd::DisplayZoomOut, &MainFrame::ZoomOutActive, Always, true},
-    {Cmd::DisplayZoom, &MainFrame::ZoomDialogActive, Always, false},
+    {Cmd::DisplayZoomIn, &MainFrame::ZoomInActive,
+     [](const MainFrame& frame) { return ActivePane(frame) != nullptr && ActivePane(frame)->CanZoomIn(); }, true},
+    {Cmd::DisplayZoomOut, &MainFrame::ZoomOutActive,
+     [](const MainFrame& frame) { return ActivePane(frame) != nullptr && ActivePane(frame)->CanZoomOut(); }, true},
+    {Cmd::DisplayZoom, &MainFrame::ZoomDialogActive,
+     [](const MainFrame& frame) {
+         const ZoomPane* pane = ActivePane(frame);
+         return pane != nullptr && (pane->CanZoomIn() || pane->CanZoomOut());
+     },
+     false},
     {Cmd::ToggleNavigating, &MainFrame::ToggleNavigating, Always, false},
     {HelpOnContextCommand, &MainFrame::HelpOnContext, Always, false},
     {Cmd::WindowCascade, &MainFrame::CascadeWindows, Always, false},
     {Cmd::WindowTile, &MainFrame::TileWindows, Always, false},
     {Cmd::WindowArrangeIcons, &MainFrame::ArrangeWindowIcons, Always, false},
-    {Cmd::WindowCloseAll, &MainFrame::CloseAll, Always, false},
-    {Cmd::WindowCloseAllExceptTrees, &MainFrame::CloseAllExceptTrees, Always, false},
+    {Cmd::WindowCloseAll, &MainFrame::CloseAll, WindowOpen, false},
+    {Cmd::WindowCloseAllExceptTrees, &MainFrame::CloseAllExceptTrees, WindowOpen, false},
     {Cmd::HelpContents, &MainFrame::HelpContents, Always, false},
     {Cmd::HelpSearchForHelpOn, &MainFrame::HelpSearch, Always, false},
     {Cmd::HelpAboutKIVO, &MainFrame::About, Always, false},
@@ -172,13 +205,13 @@ long MainFrame::OnCommand(WindowEvent* event)
     for (const CommandRow& row : Commands) {
         if (row.id != id)
             continue;
+        MDIchildCL* active = MDIframeCL::ActiveChild();
+        if (row.activeFirst && active && active->OnCommand(event))
+            return 1;
         if (row.rule == nullptr || !row.rule(*this))
             return 1;
         if (row.handler == nullptr)
             return 0;
-        MDIchildCL* active = MDIframeCL::ActiveChild();
-        if (row.activeFirst && active && active->OnCommand(event))
-            return 1;
         (this->*row.handler)();
         if (!ending_ && MDIframeCL::ActiveChild())
             RefreshCommands();
@@ -497,32 +530,17 @@ void MainFrame::UpdateMenus()
     Menu* bar = MainMenuBar;
     if (!bar)
         return;
-    MDIchildCL* window = MDIframeCL::ActiveChild();
-    for (unsigned id : AlwaysEnabled)
-        bar->GrayItem(id, 0);
+    // The frame's commands by their rules; those the active window takes are its to state.
+    for (const CommandRow& row : Commands)
+        if (row.handler != nullptr || row.rule == nullptr)
+            bar->GrayItem(row.id, row.rule == nullptr || !row.rule(*this));
     for (unsigned id : GrayedUntilTheWindowSays)
         bar->GrayItem(id, 1);
-    for (unsigned id : {Cmd::FileClose, Cmd::WindowCloseAll, Cmd::WindowCloseAllExceptTrees})
-        bar->GrayItem(id, window == nullptr);
-    auto* saved = dynamic_cast<DocumentWindow*>(window);
-    bar->GrayItem(Cmd::FileRevertToSaved,
-                  !saved || !saved->IsDocument() || !saved->IsModified() || saved->FilePathObject().IsEmpty());
-    DocChildWindow* document = AsDocChild(window);
-    const bool canPrint = document && document->CanPrint();
-    for (unsigned id : {Cmd::FilePrint, Cmd::FilePageSetup, Cmd::FilePrintPreview})
-        bar->GrayItem(id, !canPrint);
-    bar->GrayItem(Cmd::FileRunScript, TheScriptManager && TheScriptManager->runningScript);
+    DocChildWindow* document = AsDocChild(MDIframeCL::ActiveChild());
     const UndoHistory none;
     const UndoHistory& history = document ? document->History() : none;
     SetMenuItemText(bar, Cmd::EditUndo, history.UndoMenuText().Text());
-    bar->GrayItem(Cmd::EditUndo, history.Current() == nullptr);
     SetMenuItemText(bar, Cmd::EditRedo, history.RedoMenuText().Text());
-    bar->GrayItem(Cmd::EditRedo, history.NextRedo() == nullptr);
-    ZoomPane* pane = document ? document->Pane() : nullptr;
-    bar->GrayItem(Cmd::DisplayRedrawWindow, pane == nullptr);
-    bar->GrayItem(Cmd::DisplayZoomIn, !pane || !pane->CanZoomIn());
-    bar->GrayItem(Cmd::DisplayZoomOut, !pane || !pane->CanZoomOut());
-    bar->GrayItem(Cmd::DisplayZoom, !pane || !(pane->CanZoomIn() || pane->CanZoomOut()));
     for (const auto& item : PlainEditTexts)
         SetMenuItemText(bar, item.id, item.text);
     SetMenuItemText(bar, Cmd::DisplayHideStatusBar, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");

@@ -2,16 +2,18 @@
 // The main window's tool bar: a row of 23 x 23 bitmap buttons, one per frequent command, in groups separated
 // by gaps, built once at start-up on the frame's tool bar pane. Its buttons send the menu commands' ids to the
 // frame. The last group is a one-of-N choice of the influence diagram drawing mode, with a hidden member
-// (1755) that stands for no mode. Windows enable and check the buttons by command id through the operations
-// below, from their menu-updating code.
+// (Cmd::ModeNone) that stands for no mode. Windows enable and check the buttons by command id through the
+// operations below, from their menu-updating code.
+
+#include "CommandIds.h"
 
 class Bitmap;
 class VisualListPane;
 class VisualToggleSet;
 
 // The drawing-mode commands: new decision, chance, deterministic and value node, new arc, and no mode.
-const unsigned FirstModeCommand = 1750;
-const unsigned NoModeCommand = 1755;
+const unsigned FirstModeCommand = Cmd::ModeDecision;
+const unsigned NoModeCommand = Cmd::ModeNone;
 
 // Fills the frame's tool bar pane (a forwarding list pane docked at the top, 31 pixels high) with the row,
 // and starts the mode set on no mode with every mode button disabled.

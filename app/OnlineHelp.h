@@ -5,13 +5,15 @@
 
 #include "app/HelpContext.h"
 
+#include "CommandIds.h"
+
 #include <windows.h>
 
 #include <functional>
 
 constexpr const char* HelpFileName = "Kivo35.Hlp";
 // The frame command that shows help for the current context.
-constexpr unsigned HelpOnContextCommand = 1800;
+constexpr unsigned HelpOnContextCommand = Cmd::HelpOnContext;
 
 // The single point where help reaches WinHelp; tests install their own to see what is asked.
 using HelpViewer = std::function<BOOL(HWND window, const char* path, UINT command, ULONG_PTR value)>;

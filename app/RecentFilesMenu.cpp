@@ -5,11 +5,13 @@
 #include "foundation/RecentFileList.h"
 #include "framework/dialog/Menu.h"
 
+#include "CommandIds.h"
+
 #include <string>
 
 namespace {
 
-constexpr unsigned ExitCommand = 1199;
+constexpr unsigned ExitCommand = Cmd::FileExit;
 constexpr size_t LongestShownPath = 40;
 
 // Cuts the text at its last backslash; false when it has none.

@@ -6,9 +6,11 @@
 #include "foundation/FilePath.h"
 #include "foundation/zString.h"
 
+#include "CommandIds.h"
+
 class MainFrame;
 
-constexpr unsigned FirstRecentFileCommand = 1180;
+constexpr unsigned FirstRecentFileCommand = Cmd::FirstRecentFile;
 
 // One item per entry of the list (at start-up), then their texts.
 void BuildRecentFilesMenu(MainFrame* frame);

@@ -5,6 +5,8 @@
 #include "app/AppDialog.h"
 #include "framework/window/Timer.h"
 
+#include "CommandIds.h"
+
 #include <memory>
 
 class MainFrame;
@@ -12,7 +14,7 @@ class MainFrame;
 class SplashDialog : public AppDialog {
 public:
     static constexpr unsigned TemplateId = 2764;
-    static constexpr unsigned EndedCommand = 1196;
+    static constexpr unsigned EndedCommand = Cmd::SplashEnded;
 
     // Builds and places the splash; the caller shows it modelessly. The splash owns itself from then on.
     SplashDialog(MainFrame* frame, unsigned milliseconds);

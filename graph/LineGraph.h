@@ -6,6 +6,8 @@
 #include "analysis/SensitivityResultGrid.h"
 #include "graph/GraphWindow.h"
 
+#include "CommandIds.h"
+
 #include <array>
 #include <memory>
 #include <vector>
@@ -22,7 +24,7 @@ struct GraphLineElement {
 class LineGraph : public GraphWindow {
 public:
     static constexpr int MaximumShownLines = 30;
-    static constexpr unsigned DisplayThresholdsCommand = 1702;
+    static constexpr unsigned DisplayThresholdsCommand = Cmd::GraphDisplayThresholdValues;
 
     LineGraph(int stepCount, int optionWord);
     ~LineGraph() override;

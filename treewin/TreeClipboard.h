@@ -6,6 +6,8 @@
 
 #include "foundation/zString.h"
 
+#include "CommandIds.h"
+
 #include <memory>
 
 struct TreeArrow;
@@ -15,7 +17,7 @@ class TreeClipboardWindow;
 class TreeClipboard {
 public:
     static constexpr int kSlots = 4;
-    static constexpr unsigned kFirstSlotCommand = 1208;
+    static constexpr unsigned kFirstSlotCommand = Cmd::EditTreeClipboard1;
 
     TreeClipboard();
     ~TreeClipboard();

@@ -8,6 +8,7 @@
 #include "app/MainToolbar.h"
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
+#include "app/ZoomPane.h"
 #include "model/DocumentVariableOps.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
@@ -241,8 +242,19 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::DisplayShowVariablesWindow, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
     {Cmd::DisplayPreferences, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
     {Cmd::DisplayNumericFormatting, &TreeWindow::OnStructureCommand, Always, nullptr},
-    {Cmd::DisplayZoomIn, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
-    {Cmd::DisplayZoomOut, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    // A step while the pane has room for it.
+    {Cmd::DisplayZoomIn, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) {
+         const ZoomPane* pane = static_cast<const DocChildWindow*>(f.window)->Pane();
+         return !f.customInterface && pane != nullptr && pane->CanZoomIn();
+     },
+     nullptr},
+    {Cmd::DisplayZoomOut, &TreeWindow::OnStructureCommand,
+     [](const MenuFacts& f) {
+         const ZoomPane* pane = static_cast<const DocChildWindow*>(f.window)->Pane();
+         return !f.customInterface && pane != nullptr && pane->CanZoomOut();
+     },
+     nullptr},
     {Cmd::OptionsSelectSubtree, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) {
          return f.one && !f.customInterface &&

@@ -530,17 +530,18 @@ void MainFrame::UpdateMenus()
     Menu* bar = MainMenuBar;
     if (!bar)
         return;
+    // The texts first: setting one enables its item.
+    DocChildWindow* document = AsDocChild(MDIframeCL::ActiveChild());
+    const UndoHistory none;
+    const UndoHistory& history = document ? document->History() : none;
+    SetMenuItemText(bar, Cmd::EditUndo, history.UndoMenuText().Text());
+    SetMenuItemText(bar, Cmd::EditRedo, history.RedoMenuText().Text());
     // The frame's commands by their rules; those the active window takes are its to state.
     for (const CommandRow& row : Commands)
         if (row.handler != nullptr || row.rule == nullptr)
             bar->GrayItem(row.id, row.rule == nullptr || !row.rule(*this));
     for (unsigned id : GrayedUntilTheWindowSays)
         bar->GrayItem(id, 1);
-    DocChildWindow* document = AsDocChild(MDIframeCL::ActiveChild());
-    const UndoHistory none;
-    const UndoHistory& history = document ? document->History() : none;
-    SetMenuItemText(bar, Cmd::EditUndo, history.UndoMenuText().Text());
-    SetMenuItemText(bar, Cmd::EditRedo, history.RedoMenuText().Text());
     for (const auto& item : PlainEditTexts)
         SetMenuItemText(bar, item.id, item.text);
     SetMenuItemText(bar, Cmd::DisplayHideStatusBar, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");

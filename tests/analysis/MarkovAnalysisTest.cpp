@@ -62,6 +62,20 @@ TEST(MarkovAnalysisRows, OneRowPerCycleAndALastRow)
     EXPECT_STREQ(setup.model.Document().LastAnalysis->parameters->At(2)->Text(), "@0,");
 }
 
+// A run that fails keeps what happened and the person still sees its box, once.
+TEST(MarkovAnalysisRows, AFailedRunShowsItsFormulaErrorOnce)
+{
+    MessageBoxRecorder boxes;
+    MarkovTestTree model("_stage >= 4");
+    model.WellDead("1 / 0");
+    MarkovAnalysis analysis(&model.Document(), model.markov, 0);
+    EXPECT_FALSE(analysis.Run());
+    EXPECT_EQ(analysis.outcome.code, OutcomeCode::FormulaFailed);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, analysis.outcome.text.Text());
+    EXPECT_EQ(boxes.Last().text.rfind("Division by zero.", 0), 0u);
+}
+
 // A death probability that changes with the stage gives the same rows right after the Roll Back command
 // (which marks the tree rolled back) as on a fresh tree: Well shares 0.9, 0.81, 0.405, 0.2025.
 TEST(MarkovAnalysisRows, SameNumbersRightAfterRollBack)

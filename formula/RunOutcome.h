@@ -58,6 +58,11 @@ enum class OutcomeCode : int {
     EvpiNoDecision,
     EvpiSelection,
     BayesStructureFault,
+    // Edits and tables.
+    NodeFull,
+    NameRejected,
+    VariableNotDefined,
+    TableNotSaved,
 };
 
 // How a notice is shown: an error box or an information box.

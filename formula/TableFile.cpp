@@ -2,7 +2,7 @@
 
 #include "formula/LookupTable.h"
 
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "formula/TableDirectory.h"
 #include "foundation/Archive.h"
 #include "foundation/FilePath.h"
@@ -106,6 +106,6 @@ bool LookupTable::Save()
         return true;
     zString message("The table \"$1\" could not be saved to the file \"$2\".");
     SubstituteArgs(message, name.Text(), entry->path.FullPath().Text());
-    ShowErrorBox(nullptr, message.Text(), -1);
+    ReportFailure(OutcomeCode::TableNotSaved, nullptr, nullptr, message.Text(), -1);
     return false;
 }

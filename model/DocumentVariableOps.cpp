@@ -4,7 +4,7 @@
 #include "model/StoredAnalysisList.h"
 #include "model/StoredAnalysisVariables.h"
 #include "foundation/Host.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
@@ -369,7 +369,7 @@ void ShowVariableDefinitions(TreeDocument& window, const char* name)
         zString message("The variable \"");
         message += name;
         message += "\" has not been defined anywhere in the subtree. ";
-        ShowInfoBox(nullptr, message.Text(), -1);
+        ReportNotice(OutcomeCode::VariableNotDefined, nullptr, message.Text(), -1);
         return;
     }
     TheHost().ShowVariableDefinitions(name, lines);

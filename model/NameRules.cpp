@@ -1,6 +1,6 @@
 #include "model/NameRules.h"
 
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/TableDirectory.h"
 
@@ -61,7 +61,7 @@ int CheckVariableName(const zString& name, bool showMessage, bool alreadyUpper)
         message += name;
         message += "\"";
         message += suffix;
-        ShowErrorBox(nullptr, message.Text(), -1);
+        ReportFailure(OutcomeCode::NameRejected, nullptr, nullptr, message.Text(), -1);
     }
     return 0;
 }

@@ -9,7 +9,7 @@
 #include "model/NodeComment.h"
 #include "model/VariableDefinition.h"
 #include "model/TreeDocument.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "foundation/StringHelpers.h"
 
 #include <cstring>
@@ -197,7 +197,7 @@ bool TreeNode::CheckRoomForChildren(int count) const
     message += "\" cannot have more than ";
     AppendInt(message, kMaxChildren);
     message += " branches.";
-    ShowErrorBox(nullptr, message.Text(), -1);
+    ReportFailure(OutcomeCode::NodeFull, nullptr, nullptr, message.Text(), -1);
     return false;
 }
 

@@ -43,12 +43,12 @@ void Grow(TreeNode* root)
     }
 }
 
-void RunPass(const char* label, TreeDocument& window, long nodes)
+void RunPass(const char* label, RecordForm form, TreeDocument& window, long nodes)
 {
     using Clock = std::chrono::steady_clock;
     MemoryStream out(64u << 20);
     auto start = Clock::now();
-    WriteTreeNode(window.Root, out);
+    WriteTreeNode(window.Root, out, nullptr, form);
     const double writeSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     const double megabytes = out.Position() / (1024.0 * 1024.0);
     std::printf("%s write: %.1f MB in %.3f s, %.1f MB/s, %.2f million nodes/s%s\n", label, megabytes, writeSeconds,
@@ -57,7 +57,7 @@ void RunPass(const char* label, TreeDocument& window, long nodes)
     MemoryStream in(const_cast<uint8_t*>(out.Data()), out.Position(), false);
     auto loaded = std::make_unique<TreeNode>(&window);
     start = Clock::now();
-    ReadTreeNode(loaded.get(), in);
+    ReadTreeNode(loaded.get(), in, form);
     const double readSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("%s read:  %.1f MB in %.3f s, %.1f MB/s, %.2f million nodes/s%s\n", label, megabytes, readSeconds,
                 megabytes / readSeconds, nodes / readSeconds / 1e6, in.Failed() ? " (failed)" : "");
@@ -71,7 +71,6 @@ KIVO_BENCH(NodeRecords)
     Grow(window.Root);
     const long nodes = 1L + kBranches + static_cast<long>(kBranches) * kLeaves;
     std::printf("tree of %ld nodes\n", nodes);
-    RunPass("plain", window, nodes);
-    SnapshotModeScope snapshot(true);
-    RunPass("snapshot", window, nodes);
+    RunPass("plain", RecordForm::Plain, window, nodes);
+    RunPass("snapshot", RecordForm::Snapshot, window, nodes);
 }

@@ -26,6 +26,7 @@
 #include "model/TreeArrow.h"
 #include "model/TreeCalcPrefs.h"
 #include "model/TreeDisplayPrefs.h"
+#include "model/TreeNodeRecords.h"
 
 #include <cstdint>
 #include <memory>
@@ -206,9 +207,9 @@ public:
     // The tree file body (after the document header). Reading replaces the tree and the document's lists;
     // it stops at the first error, and a damaged body leaves a fresh decision root. The archive's format
     // error tells the caller (2 truncated or unreadable, 23 bad preferences, 27 bad arrow, 32 bad version).
-    // With SnapshotMode on, node records carry results and the selection follows the nodes.
-    void ReadDocumentBody(Archive& archive);
-    void WriteDocumentBody(Archive& archive);
+    // In a snapshot, node records carry results and the selection follows the nodes.
+    void ReadDocumentBody(Archive& archive, RecordForm form = RecordForm::Plain);
+    void WriteDocumentBody(Archive& archive, RecordForm form = RecordForm::Plain);
     // A tree file in the foreign binary tree format, imported in place of the tree; false when damaged (the
     // archive's error tells), or refused with a message as beyond the limits of a tree file.
     bool ReadForeignTree(Archive& archive);
@@ -222,7 +223,7 @@ public:
     // when the tree cannot be stored or the file not written.
     enum class FileForm { Native, Foreign, OlderText };
     bool ReadTreeFile(const char* path, bool snapshot = false, FileForm* form = nullptr);
-    bool WriteTreeFile(const char* path, zString& message);
+    bool WriteTreeFile(const char* path, zString& message, RecordForm form = RecordForm::Plain);
     // True when the reader takes back everything a save writes: every node record within its limits and
     // every distribution's parameters within a formula's stored form; else false with the message that
     // names what is beyond a limit.

@@ -85,7 +85,7 @@ void RebuildParseTree(ExpressionVisitor& visitor, TreeNode* node, Expression& fo
 
 } // namespace
 
-void TreeDocument::ReadDocumentBody(Archive& archive)
+void TreeDocument::ReadDocumentBody(Archive& archive, RecordForm form)
 {
     if (Root != nullptr)
         ShapeChanging(Root, Root);
@@ -127,7 +127,7 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
     if (!archive.Failed()) {
         NodeProgressScope progress(*this);
         Root = new TreeNode(this);
-        ReadTreeNode(Root, archive);
+        ReadTreeNode(Root, archive, form);
     }
     if (!archive.Failed() && version.IsAtMost(KnownVersion::k3_0_Beta2))
         MoveOldDefaultsToRoot(oldDefaults);
@@ -165,7 +165,7 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
                 CESettings.Serialize(archive);
         }
     }
-    if (!archive.Failed() && SnapshotMode) {
+    if (!archive.Failed() && form == RecordForm::Snapshot) {
         int16_t selected = 0;
         archive.ReadShort(selected);
         for (int i = 0; i < selected && !archive.Failed(); ++i) {
@@ -190,7 +190,7 @@ void TreeDocument::ReadDocumentBody(Archive& archive)
         else
             ReparseTreeBindings(Root, false, RebuildParseTree, nullptr, "Forcing update of all parse trees...");
     }
-    if (SnapshotMode)
+    if (form == RecordForm::Snapshot)
         RolledBack = 2;
 }
 
@@ -268,7 +268,7 @@ void TreeDocument::MoveOldDefaultsToRoot(VariableDefList& oldDefaults)
         MoveDefinitionToRoot(Root, *oldDefaults.At(i));
 }
 
-void TreeDocument::WriteDocumentBody(Archive& archive)
+void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form)
 {
     VersionRecord().Serialize(archive);
     archive.WriteLong(PrintOffset[0]).WriteLong(PrintOffset[1]).WriteShort(2);
@@ -285,7 +285,7 @@ void TreeDocument::WriteDocumentBody(Archive& archive)
     archive.WriteLong(StoredNodeCount);
     {
         NodeProgressScope progress(*this);
-        WriteTreeNode(Root, archive);
+        WriteTreeNode(Root, archive, nullptr, form);
     }
     CloneMasters.Serialize(archive);
     Arrows.Serialize(archive);
@@ -302,7 +302,7 @@ void TreeDocument::WriteDocumentBody(Archive& archive)
         PrinterSetup->Serialize(archive, VersionRecord::Current());
     RollBackColumns.Serialize(archive);
     CESettings.Serialize(archive);
-    if (!SnapshotMode)
+    if (form != RecordForm::Snapshot)
         return;
     archive.WriteShort(Selection.Count());
     for (int i = 0; i < Selection.Count(); ++i) {
@@ -324,7 +324,6 @@ void ShowFileError(const char* path, const std::string& text)
 // refused and the person told why.
 int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, TreeDocument::FileForm* form)
 {
-    SnapshotModeScope mode(snapshot);
     FileStream stream(path, false);
     if (!stream.IsOpen() && FilePath(path).Exists()) {
         ShowFileError(path, "This file is in use by another program, and cannot be read.");
@@ -350,7 +349,7 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
         kind = ReadFileHeader(stream);
     }
     if (kind == TreeDocumentKind) {
-        document.ReadDocumentBody(stream);
+        document.ReadDocumentBody(stream, snapshot ? RecordForm::Snapshot : RecordForm::Plain);
         if (!stream.Failed())
             return 0;
     } else if (kind != 0 || stream.FormatError() != Archive::FormatVersionRecord) {
@@ -400,14 +399,14 @@ bool TreeDocument::CheckStorable(zString& message) const
     return true;
 }
 
-bool TreeDocument::WriteTreeFile(const char* path, zString& message)
+bool TreeDocument::WriteTreeFile(const char* path, zString& message, RecordForm form)
 {
     if (!CheckStorable(message))
         return false;
-    return SaveFileBeside(path, [this](FileStream& stream) {
+    return SaveFileBeside(path, [this, form](FileStream& stream) {
         if (!WriteFileHeader(stream, TreeDocumentKind))
             return false;
-        WriteDocumentBody(stream);
+        WriteDocumentBody(stream, form);
         return true;
     }, message);
 }

@@ -21,7 +21,6 @@
 #include <utility>
 #include <vector>
 
-bool SnapshotMode = false;
 
 // Node record, in stored order (byte 8 bits, short 16, long 32, double 64; string: stored string; expr: an
 // Expression's stored form; font: a FontRecord's stored form). Version gates compare the record's own
@@ -246,7 +245,7 @@ void ReadBindings(TreeNode* node, Archive& archive, int32_t key)
 
 }  // namespace
 
-void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail)
+void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail, RecordForm form)
 {
     tail = NodeRecordTail();
     VersionRecord version;
@@ -331,7 +330,7 @@ void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail)
         return;
     }
     tail.childCount = childCount;
-    if (SnapshotMode)
+    if (form == RecordForm::Snapshot)
         ReadResults(node, archive, key, tail);
     StopOnFailure(archive, NodeRecordBadChildCount);
 }
@@ -433,7 +432,7 @@ bool CheckNodesStorable(const TreeNode* node, zString& message, const char* lead
     return true;
 }
 
-void WriteNodeRecord(const TreeNode* node, Archive& archive)
+void WriteNodeRecord(const TreeNode* node, Archive& archive, RecordForm form)
 {
     RecordFieldWriter fields(archive);
     uint8_t version[3];
@@ -487,6 +486,6 @@ void WriteNodeRecord(const TreeNode* node, Archive& archive)
         node->markovBindings->Serialize(fields.Nested());
 
     fields.Short(node->childCount);
-    if (SnapshotMode)
+    if (form == RecordForm::Snapshot)
         WriteResults(node, fields);
 }

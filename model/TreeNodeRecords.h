@@ -11,21 +11,8 @@ class Distribution;
 class zString;
 struct TreeNode;
 
-// Process-wide: while on, node records carry the roll-back results (snapshots). The tree loader and the
-// snapshot writer turn it on around their node records.
-extern bool SnapshotMode;
-
-// Turns snapshot mode on or off for its lifetime and restores the previous state.
-class SnapshotModeScope {
-public:
-    explicit SnapshotModeScope(bool on) : saved(SnapshotMode) { SnapshotMode = on; }
-    ~SnapshotModeScope() { SnapshotMode = saved; }
-    SnapshotModeScope(const SnapshotModeScope&) = delete;
-    SnapshotModeScope& operator=(const SnapshotModeScope&) = delete;
-
-private:
-    bool saved;
-};
+// The form of a stream's node records: a snapshot's records also carry the roll-back results.
+enum class RecordForm { Plain, Snapshot };
 
 // Format errors of the node records.
 enum NodeRecordError : uint32_t {
@@ -46,10 +33,10 @@ struct NodeRecordTail {
 
 // Reads the record of the node (without its children) into the node. Never throws; a failure leaves a
 // format error in the archive and the node filled as far as it was read.
-void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail);
+void ReadNodeRecord(TreeNode* node, Archive& archive, NodeRecordTail& tail, RecordForm form);
 // Reads the node's record and its children's records. Does nothing when the archive is storing or has a
 // stream state or a format error. Child nodes are bound to the node's window.
-void ReadTreeNode(TreeNode* node, Archive& archive);
+void ReadTreeNode(TreeNode* node, Archive& archive, RecordForm form = RecordForm::Plain);
 
 // The record keeps each link id in one byte.
 constexpr int kMaxStoredLinkId = 255;
@@ -64,8 +51,9 @@ const char* ExceededRecordLimit(const TreeNode* node);
 bool CheckNodesStorable(const TreeNode* node, zString& message, const char* lead = "The tree cannot be saved: ");
 
 // Writes the node's record (without its children) with the current version record.
-void WriteNodeRecord(const TreeNode* node, Archive& archive);
+void WriteNodeRecord(const TreeNode* node, Archive& archive, RecordForm form = RecordForm::Plain);
 // Writes the records of the node and its subtree (the contents of clone copies too). Does nothing and
 // returns false when the archive is loading or has failed; a subtree that CheckNodesStorable refuses is
 // not written at all: the archive gets format error 16 and message (when given) the refusal.
-bool WriteTreeNode(const TreeNode* node, Archive& archive, zString* message = nullptr);
+bool WriteTreeNode(const TreeNode* node, Archive& archive, zString* message = nullptr,
+                   RecordForm form = RecordForm::Plain);

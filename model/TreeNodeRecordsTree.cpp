@@ -17,11 +17,11 @@ struct PendingNode {
     int childrenLeft;
 };
 
-void ReadOneRecord(TreeNode* node, Archive& archive, std::vector<PendingNode>& pending)
+void ReadOneRecord(TreeNode* node, Archive& archive, RecordForm form, std::vector<PendingNode>& pending)
 {
     pending.push_back({node, NodeRecordTail(), 0});
     PendingNode& entry = pending.back();
-    ReadNodeRecord(node, archive, entry.tail);
+    ReadNodeRecord(node, archive, entry.tail, form);
     ReportNodeProgress(node->document, archive);
     entry.childrenLeft = entry.tail.childCount;
     // One block for all the children instead of growing it four slots at a time.
@@ -31,10 +31,10 @@ void ReadOneRecord(TreeNode* node, Archive& archive, std::vector<PendingNode>& p
 
 // Steps 3 and 4 once a node's children are read: the stored optimal indexes become the children they name,
 // and the node must be valid.
-void FinishNode(PendingNode& entry, Archive& archive)
+void FinishNode(PendingNode& entry, Archive& archive, RecordForm form)
 {
     TreeNode* node = entry.node;
-    if (entry.tail.childCount > 0 && SnapshotMode && !entry.tail.optimalIndexes.empty()) {
+    if (entry.tail.childCount > 0 && form == RecordForm::Snapshot && !entry.tail.optimalIndexes.empty()) {
         NodeChildList* optimal = node->EnsureOptimalList();
         optimal->RemoveAll();
         for (int16_t index : entry.tail.optimalIndexes) {
@@ -53,20 +53,20 @@ void FinishNode(PendingNode& entry, Archive& archive)
 
 }  // namespace
 
-void ReadTreeNode(TreeNode* node, Archive& archive)
+void ReadTreeNode(TreeNode* node, Archive& archive, RecordForm form)
 {
     if (node == nullptr || archive.IsStoring() || archive.Failed())
         return;
     std::vector<PendingNode> pending;
-    ReadOneRecord(node, archive, pending);
+    ReadOneRecord(node, archive, form, pending);
     while (!pending.empty()) {
         PendingNode& top = pending.back();
         if (top.childrenLeft > 0 && !archive.Failed()) {
             --top.childrenLeft;
-            ReadOneRecord(new TreeNode(top.node->document), archive, pending);
+            ReadOneRecord(new TreeNode(top.node->document), archive, form, pending);
             continue;
         }
-        FinishNode(top, archive);
+        FinishNode(top, archive, form);
         TreeNode* finished = top.node;
         pending.pop_back();
         if (!pending.empty())
@@ -74,7 +74,7 @@ void ReadTreeNode(TreeNode* node, Archive& archive)
     }
 }
 
-bool WriteTreeNode(const TreeNode* node, Archive& archive, zString* message)
+bool WriteTreeNode(const TreeNode* node, Archive& archive, zString* message, RecordForm form)
 {
     if (node == nullptr || archive.IsLoading() || archive.Failed())
         return false;
@@ -89,7 +89,7 @@ bool WriteTreeNode(const TreeNode* node, Archive& archive, zString* message)
     while (!pending.empty() && !archive.Failed()) {
         const TreeNode* current = pending.back();
         pending.pop_back();
-        WriteNodeRecord(current, archive);
+        WriteNodeRecord(current, archive, form);
         ReportNodeProgress(current->document, archive);
         for (int i = current->childCount - 1; i >= 0; --i)
             pending.push_back(current->GetChild(i));

@@ -459,7 +459,6 @@ bool TreeWindow::SaveAs(const char* path, zString& message)
 
 bool TreeWindow::SaveCopyAs(const char* path, zString& message)
 {
-    SnapshotModeScope snapshot(true);
     OriginalValuesScope original(childWindows);
-    return document.WriteTreeFile(path, message);
+    return document.WriteTreeFile(path, message, RecordForm::Snapshot);
 }

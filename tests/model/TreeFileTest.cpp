@@ -160,10 +160,7 @@ TEST(TreeFile, SnapshotReopensRolledBackWithItsSelectionUnderAnyName)
     tree.Document().SelectNodes(NodeChildList{});
     tree.Document().Selection.Add(selected);
     zString message;
-    {
-        SnapshotModeScope snapshot(true);
-        ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message));
-    }
+    ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message, RecordForm::Snapshot));
     // Read as a plain tree (as under a ".tre" name): the bytes say it is a snapshot.
     MessageBoxRecorder boxes;
     TreeDocument opened;

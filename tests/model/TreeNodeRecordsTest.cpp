@@ -99,19 +99,20 @@ struct RichTree {
     }
 };
 
-Bytes WriteTree(const TreeNode* node)
+Bytes WriteTree(const TreeNode* node, RecordForm form = RecordForm::Plain)
 {
-    return WrittenBytes([node](Archive& a) { WriteTreeNode(node, a); });
+    return WrittenBytes([node, form](Archive& a) { WriteTreeNode(node, a, nullptr, form); });
 }
 
 // Reads the bytes into a new root of the window; the archive is returned for its error state.
 std::unique_ptr<TreeNode> ReadTree(const Bytes& bytes, TreeDocument* window, uint32_t* error = nullptr,
-                                   bool swapped = false, bool* consumedAll = nullptr)
+                                   bool swapped = false, bool* consumedAll = nullptr,
+                                   RecordForm form = RecordForm::Plain)
 {
     ReadStream in(bytes);
     in->SetSwapping(swapped);
     auto node = std::make_unique<TreeNode>(window);
-    ReadTreeNode(node.get(), in);
+    ReadTreeNode(node.get(), in, form);
     if (error != nullptr)
         *error = in->Failed() ? (in->FormatError() != 0 ? in->FormatError() : 1000 + in->State()) : 0;
     if (consumedAll != nullptr)
@@ -173,7 +174,7 @@ TEST(TreeNodeRecordsTest, SideRecordLivesWithTheNodesThatShareIt)
     auto readRecord = [&]() {
         ReadStream in(bytes);
         NodeRecordTail tail;
-        ReadNodeRecord(node.get(), in, tail);
+        ReadNodeRecord(node.get(), in, tail, RecordForm::Plain);
         EXPECT_FALSE(in->Failed());
     };
     readRecord();
@@ -196,13 +197,13 @@ TEST(TreeNodeRecordsTest, SnapshotRoundTripCarriesResultsAndOptimalChildren)
 {
     RichTree rich;
     rich.SetResults();
-    SnapshotModeScope snapshot(true);
-    const Bytes first = WriteTree(rich.root);
+    const RecordForm snapshot = RecordForm::Snapshot;
+    const Bytes first = WriteTree(rich.root, snapshot);
     TreeBuilder target;
     uint32_t error = 99;
-    std::unique_ptr<TreeNode> loaded = ReadTree(first, &target.Document(), &error);
+    std::unique_ptr<TreeNode> loaded = ReadTree(first, &target.Document(), &error, false, nullptr, snapshot);
     EXPECT_EQ(error, 0u);
-    EXPECT_EQ(WriteTree(loaded.get()), first);
+    EXPECT_EQ(WriteTree(loaded.get(), snapshot), first);
     const TreeNode* decision = loaded->GetChild(0);
     ASSERT_NE(decision->optimal, nullptr);
     ASSERT_EQ(decision->optimal->Count(), 1);
@@ -216,7 +217,6 @@ TEST(TreeNodeRecordsTest, SnapshotRoundTripCarriesResultsAndOptimalChildren)
     EXPECT_STREQ(loaded->displayColumns->At(0)->formula.Text(), "rate*2");
 
     // The snapshot's results make it longer than the plain form, which a plain reader cannot take.
-    SnapshotModeScope plain(false);
     EXPECT_LT(WriteTree(rich.root).size(), first.size());
 }
 
@@ -368,10 +368,9 @@ TEST_P(NodeRecordErrors, StopWithTheirFormatError)
     AppendRecord(f, c.spec, c.snapshot);
     for (int i = 0; i < c.spec.childCount && i < 2; ++i)
         AppendRecord(f, RecordSpec(), c.snapshot);
-    SnapshotModeScope snapshot(c.snapshot);
     TreeBuilder target;
     uint32_t error = 0;
-    ReadTree(f.bytes, &target.Document(), &error);
+    ReadTree(f.bytes, &target.Document(), &error, false, nullptr, c.snapshot ? RecordForm::Snapshot : RecordForm::Plain);
     EXPECT_EQ(error, c.error);
 }
 
@@ -429,7 +428,7 @@ TEST(TreeNodeRecordsTest, OlderMarkovFields)
         ReadStream in(f.bytes);
         auto node = std::make_unique<TreeNode>(&target.Document());
         NodeRecordTail tail;
-        ReadNodeRecord(node.get(), in, tail);
+        ReadNodeRecord(node.get(), in, tail, RecordForm::Plain);
         EXPECT_FALSE(in->Failed());
         EXPECT_EQ(in->Position(), f.bytes.size());
         return node;
@@ -512,10 +511,10 @@ TEST(TreeNodeRecordsTest, WriterRefusesRecordsBeyondTheReadersLimits)
         TreeBuilder tree;
         TreeNode* node = tree.Add(tree.Root(), ChanceNode, "Deep", "1");
         c.build(tree, node);
-        SnapshotModeScope snapshot(c.snapshot);
+        const RecordForm form = c.snapshot ? RecordForm::Snapshot : RecordForm::Plain;
         zString message;
         bool written = true;
-        const Bytes bytes = WrittenBytes([&](Archive& a) { written = WriteTreeNode(tree.Root(), a, &message); });
+        const Bytes bytes = WrittenBytes([&](Archive& a) { written = WriteTreeNode(tree.Root(), a, &message, form); });
         EXPECT_FALSE(written) << c.name;
         EXPECT_TRUE(bytes.empty()) << c.name;
         EXPECT_NE(std::strstr(message.Text(), "cannot be stored, as"), nullptr) << c.name;
@@ -539,12 +538,12 @@ TEST(TreeNodeRecordsTest, FuzzedInputsEndInErrorsNeverInACrash)
 {
     RichTree rich;
     rich.SetResults();
-    SnapshotModeScope snapshot(true);
-    const Bytes good = WriteTree(rich.root);
+    const RecordForm snapshot = RecordForm::Snapshot;
+    const Bytes good = WriteTree(rich.root, snapshot);
     TreeBuilder target;
     for (size_t length = 0; length < good.size(); length += 1 + length / 400) {
         uint32_t error = 0;
-        ReadTree(Bytes(good.begin(), good.begin() + length), &target.Document(), &error);
+        ReadTree(Bytes(good.begin(), good.begin() + length), &target.Document(), &error, false, nullptr, snapshot);
         EXPECT_NE(error, 0u) << "length " << length;
     }
     std::mt19937 random(12345);
@@ -556,13 +555,13 @@ TEST(TreeNodeRecordsTest, FuzzedInputsEndInErrorsNeverInACrash)
         if (trial % 3 == 0)
             bytes.resize(random() % bytes.size());
         uint32_t error = 0;
-        std::unique_ptr<TreeNode> accepted = ReadTree(bytes, &target.Document(), &error);
+        std::unique_ptr<TreeNode> accepted = ReadTree(bytes, &target.Document(), &error, false, nullptr, snapshot);
         if (error != 0)
             continue;
-        const Bytes written = WriteTree(accepted.get());
-        std::unique_ptr<TreeNode> again = ReadTree(written, &target.Document(), &error);
+        const Bytes written = WriteTree(accepted.get(), snapshot);
+        std::unique_ptr<TreeNode> again = ReadTree(written, &target.Document(), &error, false, nullptr, snapshot);
         EXPECT_EQ(error, 0u) << "trial " << trial;
-        EXPECT_EQ(WriteTree(again.get()), written) << "trial " << trial;
+        EXPECT_EQ(WriteTree(again.get(), snapshot), written) << "trial " << trial;
     }
 }
 

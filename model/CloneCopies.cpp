@@ -7,7 +7,6 @@
 
 #include <vector>
 
-bool RefreshingAllCloneCopies = false;
 
 TreeNode* CloneMasterAbove(const TreeNode* node)
 {
@@ -127,7 +126,7 @@ bool CopyWouldContainItself(const TreeNode* node, const TreeNode* master)
     return false;
 }
 
-bool CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list)
+bool CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list, bool refreshAbove)
 {
     if (master == nullptr)
         return true;
@@ -144,7 +143,7 @@ bool CopyCloneMaster(TreeNode* node, TreeNode* master, NodeChildList* list)
     temporary->SetDocument(node->document);
     temporary->MoveChildrenTo(node, -1);
     delete temporary;
-    if (!RefreshingAllCloneCopies)
+    if (refreshAbove)
         UpdateCopiesOfMastersAbove(node, list);
     return true;
 }
@@ -169,17 +168,14 @@ bool UpdateCopiesOfMastersAbove(TreeNode* node, NodeChildList* list)
     return found;
 }
 
-void UpdateCloneCopies(TreeNode* node)
+void UpdateCloneCopies(TreeNode* node, bool refreshAbove)
 {
     const bool wholeTree = node->document != nullptr && node == node->document->Root;
-    const bool saved = RefreshingAllCloneCopies;
-    if (wholeTree)
-        RefreshingAllCloneCopies = true;
-    ForEachInSubtree(node, [](TreeNode* current) {
+    const bool eachAbove = refreshAbove && !wholeTree;
+    ForEachInSubtree(node, [eachAbove](TreeNode* current) {
         if (current->cloneStatus == CloneCopyNode && current->document != nullptr)
-            CopyCloneMaster(current, current->document->FindCloneMaster(current->cloneId), nullptr);
+            CopyCloneMaster(current, current->document->FindCloneMaster(current->cloneId), nullptr, eachAbove);
     });
-    RefreshingAllCloneCopies = saved;
 }
 
 void ForEachCloneCounterpart(TreeNode* node, CounterpartFunction fn, void* arg)

@@ -15,19 +15,6 @@
 
 namespace {
 
-// Sets a process-wide flag for the length of a scope.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = saved_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
-
 std::string Upper(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
@@ -232,7 +219,8 @@ void LegacyTreeImporter::MakeCloneCopy(TreeNode* child, LegacyNodeRecord* target
     const SubtreeCost copied = CostOfSubtree(master);
     if (!CountBuilt(copied.nodes - 1, copied.bytes - NodeFootprint(master)))
         return;
-    CopyCloneMaster(child, master, nullptr);
+    // The copies are refreshed once the whole tree is built.
+    CopyCloneMaster(child, master, nullptr, false);
     clonesMade = true;
 }
 
@@ -241,7 +229,6 @@ void LegacyTreeImporter::MakeCloneCopy(TreeNode* child, LegacyNodeRecord* target
 // clone with the clone option and refused without it (the tree would have no end).
 void LegacyTreeImporter::BuildTree(LegacyNodeRecord* rootRecord)
 {
-    FlagScope quietCopies(RefreshingAllCloneCopies, true);
     root = MakeNode(rootRecord);
     for (int i = 0; i < variables.Count(); ++i) {
         DocVariable* variable = variables.At(i);
@@ -419,10 +406,8 @@ void LegacyTreeImporter::ConvertMarkovNodes()
         for (int i = node->childCount - 1; i >= 0; --i)
             pending.push_back(node->GetChild(i));
     }
-    if (clonesMade) {
-        FlagScope quietCopies(RefreshingAllCloneCopies, true);
-        UpdateCloneCopies(root);
-    }
+    if (clonesMade)
+        UpdateCloneCopies(root, false);
 }
 
 void LegacyTreeImporter::SetCalculationPreferences()

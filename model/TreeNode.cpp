@@ -15,7 +15,6 @@
 #include <cstring>
 #include <vector>
 
-bool CopyCloneCopyContents = true;
 
 namespace {
 
@@ -81,7 +80,7 @@ TreeNode::TreeNode(TreeDocument* newWindow)
     document = newWindow;
 }
 
-TreeNode::TreeNode(const TreeNode& source, bool withChildren)
+TreeNode::TreeNode(const TreeNode& source, bool withChildren, bool cloneCopyContents)
 {
     Reset();
     CopyNodeFields(*this, source);
@@ -94,7 +93,7 @@ TreeNode::TreeNode(const TreeNode& source, bool withChildren)
         const TreeNode* from = pending.back().first;
         TreeNode* to = pending.back().second;
         pending.pop_back();
-        if (from->cloneStatus == CloneCopyNode && !CopyCloneCopyContents)
+        if (from->cloneStatus == CloneCopyNode && !cloneCopyContents)
             continue;
         if (from->childCount > 0)
             to->children->SetCapacity(to->children->Count() + from->childCount);

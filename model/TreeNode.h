@@ -35,15 +35,12 @@ enum NodeKind : int32_t {
 
 enum CloneStatus : int32_t { NotCloned = 0, CloneMasterNode = 1, CloneCopyNode = 2 };
 
-// Process-wide switch: while on, copying a node copies the contents of clone copies too (the tree clipboard
-// turns it off while it copies).
-extern bool CopyCloneCopyContents;
-
 struct TreeNode {
     explicit TreeNode(TreeDocument* window = nullptr);
     // Deep copy of the node (and, with withChildren, of its subtree); clone state, results, links and the
-    // optimal list are not copied. Bindings are made known to the copy's window.
-    TreeNode(const TreeNode& source, bool withChildren);
+    // optimal list are not copied. Bindings are made known to the copy's window. Without
+    // cloneCopyContents, the children of clone copies are left out (the tree clipboard's copy).
+    TreeNode(const TreeNode& source, bool withChildren, bool cloneCopyContents = true);
     TreeNode(const TreeNode&) = delete;
     TreeNode& operator=(const TreeNode&) = delete;
     // Releases the node's link ids and destroys its subtree (iteratively, so deep chains are safe).

@@ -14,10 +14,7 @@ namespace {
 // A copy of the subtree belonging to no document; the contents of clone copies are left out.
 TreeNode* DetachedCopy(const TreeNode& source)
 {
-    const bool saved = CopyCloneCopyContents;
-    CopyCloneCopyContents = false;
-    auto* copy = new TreeNode(source, true);
-    CopyCloneCopyContents = saved;
+    auto* copy = new TreeNode(source, true, false);
     ForEachInSubtree(copy, [](TreeNode* node) { node->SetDocument(nullptr); });
     return copy;
 }

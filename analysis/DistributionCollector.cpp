@@ -51,9 +51,9 @@ bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<Optimal
         }
         const NodeChildList* followed = nullptr;
         if (node->kind == ChanceNode || node->kind == LabelNode)
-            followed = node->children;
+            followed = node->children.get();
         else if (node->IsDecision() || node->kind == LogicNode)
-            followed = node->optimal;
+            followed = node->optimal.get();
         if (followed == nullptr)
             continue;
         TreeNode* selected = node->kind == LogicNode ? SelectLogicBranch(node, &error, true) : nullptr;

@@ -236,7 +236,7 @@ void MarkovCohortPlan::Build(TreeNode* markov, const MarkovRunArgs& args)
         TreeNode* stateNode = markov->GetChild(i);
         State& state = states.emplace_back();
         state.node = stateNode;
-        state.info = stateNode->markovInfo;
+        state.info = stateNode->markovInfo.get();
         state.tunnel = TunnelNumber(stateNode);
         for (int kind = 0; kind < 3; ++kind) {
             Expression* value = stateNode->MarkovRewardExpr(kind, args.valuePayoff);

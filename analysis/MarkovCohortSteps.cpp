@@ -42,7 +42,7 @@ private:
 
 int TunnelNumber(const TreeNode* state)
 {
-    const MarkovInfo* info = state->markovInfo;
+    const MarkovInfo* info = state->markovInfo.get();
     return info != nullptr && info->tunnelCount < 0 ? -info->tunnelCount : 0;
 }
 

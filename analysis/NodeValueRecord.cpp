@@ -111,7 +111,7 @@ RunOutcome DisplayAnyVal(TreeDocument* window, int command)
             if (error == 0 && nodes.Count() == 1) {
                 TreeNode* node = nodes.At(0);
                 if (node->kind == DecisionNode || node->kind == ReversedDecisionNode) {
-                    optimal = node->optimal;
+                    optimal = node->optimal.get();
                     if (window->IsCostEffectiveness() && optimal != nullptr && optimal->Count() == 0)
                         message = "No strategy can be recommended, based on the cost-effectiveness parameters you "
                                   "entered.";

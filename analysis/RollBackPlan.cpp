@@ -338,7 +338,7 @@ bool RollBackPlan::Evaluate(RollBackState& state)
 
 const NodeChildList* RollBackPlan::OptimalList(const Entry& entry)
 {
-    return entry.kind != TerminalNode && entry.kind != ChanceNode ? entry.node->optimal : nullptr;
+    return entry.kind != TerminalNode && entry.kind != ChanceNode ? entry.node->optimal.get() : nullptr;
 }
 
 // The results as a full roll back leaves them, on the nodes it reaches: chance nodes reach the children with

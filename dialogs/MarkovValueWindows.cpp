@@ -100,7 +100,7 @@ bool MarkovRewardsWindow::Apply(bool)
     for (int kind = 0; kind < 3; ++kind)
         for (int payoff = 0; payoff < 4; ++payoff)
             pointers[kind][payoff] = rewards[kind][payoff].Text();
-    const MarkovInfo* info = Nodes().Count() == 1 ? Nodes().At(0)->markovInfo : nullptr;
+    const MarkovInfo* info = Nodes().Count() == 1 ? Nodes().At(0)->markovInfo.get() : nullptr;
     Store(new TreeMarkovStateInfoAction(Tree(), Nodes(), info != nullptr ? info->tunnelCount : 0, pointers));
     return true;
 }

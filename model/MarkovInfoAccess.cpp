@@ -86,15 +86,15 @@ void CopyText(const Expression* expr, zString& out)
 MarkovInfo* TreeNode::EnsureMarkovInfo()
 {
     if (markovInfo == nullptr)
-        markovInfo = new MarkovInfo;
-    return markovInfo;
+        markovInfo = std::make_unique<MarkovInfo>();
+    return markovInfo.get();
 }
 
 MarkovBindingList* TreeNode::MarkovBindings()
 {
     if (markovBindings == nullptr)
-        markovBindings = new MarkovBindingList;
-    return markovBindings;
+        markovBindings = std::make_unique<MarkovBindingList>();
+    return markovBindings.get();
 }
 
 TreeNode* TreeNode::FindMarkovNode() const

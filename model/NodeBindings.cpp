@@ -55,7 +55,7 @@ VariableDefinition* TreeNode::SetBinding(const char* name, const char* formulaTe
         binding->definition.SetText(formulaText);
     } else {
         if (bindings == nullptr)
-            bindings = new VariableDefList(4, true);
+            bindings = std::make_unique<VariableDefList>(4, true);
         binding = new VariableDefinition(name, formulaText);
         if (bindings->InsertSorted(binding) < 0) {
             delete binding;
@@ -136,7 +136,7 @@ void TreeNode::CopyBindingsTo(TreeNode* destination, bool replace)
         return;
     const bool destinationHadBindings = destination->bindings != nullptr;
     if (!destinationHadBindings)
-        destination->bindings = new VariableDefList(4, true);
+        destination->bindings = std::make_unique<VariableDefList>(4, true);
     for (int i = 0; i < bindings->Count(); ++i) {
         const VariableDefinition* source = bindings->At(i);
         VariableDefinition* existing =

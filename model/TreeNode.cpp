@@ -37,7 +37,7 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
     copy.collapsed = source.collapsed;
     copy.layoutLevel = source.layoutLevel;
     if (source.bindings != nullptr) {
-        copy.bindings = new VariableDefList(source.bindings->GrowBy(), true);
+        copy.bindings = std::make_unique<VariableDefList>(source.bindings->GrowBy(), true);
         for (int i = 0; i < source.bindings->Count(); ++i) {
             const VariableDefinition* binding = source.bindings->At(i);
             auto* duplicate = new VariableDefinition;
@@ -51,23 +51,23 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
     if (source.kind == TerminalNode)
         copy.payoffs.CopyMade(source.payoffs);
     if (source.linkBlock != nullptr) {
-        copy.linkBlock = new NodeLinkBlock(*source.linkBlock);
+        copy.linkBlock = std::make_unique<NodeLinkBlock>(*source.linkBlock);
         copy.linkBlock->linkIds[0] = copy.linkBlock->linkIds[1] = copy.linkBlock->linkIds[2] = 0;
     }
     for (int i = 0; i < 3; ++i) {
         if (source.fonts[i] != nullptr)
-            copy.fonts[i] = new FontRecord(*source.fonts[i]);
+            copy.fonts[i] = std::make_unique<FontRecord>(*source.fonts[i]);
     }
     if (source.comment != nullptr && !source.comment->AllEmpty()) {
-        copy.comment = new NodeComment;
+        copy.comment = std::make_unique<NodeComment>();
         copy.comment->Assign(*source.comment);
     }
     if (source.markovInfo != nullptr) {
-        copy.markovInfo = new MarkovInfo;
+        copy.markovInfo = std::make_unique<MarkovInfo>();
         copy.markovInfo->Assign(*source.markovInfo);
     }
     if (source.markovBindings != nullptr) {
-        copy.markovBindings = new MarkovBindingList;
+        copy.markovBindings = std::make_unique<MarkovBindingList>();
         copy.markovBindings->Assign(*source.markovBindings);
     }
 }
@@ -130,17 +130,6 @@ TreeNode::~TreeNode()
             if (id != 0)
                 document->ReleaseLinkEntry(id, nullptr);
     }
-    delete bindings;
-    delete displayColumns;
-    delete markovBindings;
-    for (FontRecord* font : fonts)
-        delete font;
-    delete linkBlock;
-    delete markovInfo;
-    delete optimal;
-    delete comment;
-    delete geometry;
-    delete children;
 }
 
 void TreeNode::Reset()
@@ -155,7 +144,7 @@ void TreeNode::Reset()
     displayFlag = 1;
     document = nullptr;
     if (children == nullptr)
-        children = new NodeChildList(4, true);
+        children = std::make_unique<NodeChildList>(4, true);
     value = 0.0;
     branchProbability = 0.0;
     triple = ValueTriple();
@@ -506,8 +495,7 @@ void TreeNode::SetRollBackBoxOffset(float dx, float dy, bool alsoInCopies)
 
 void TreeNode::SetFont(int i, const FontRecord* record, bool alsoInCopies)
 {
-    delete fonts[i];
-    fonts[i] = record != nullptr ? new FontRecord(*record) : nullptr;
+    fonts[i] = record != nullptr ? std::make_unique<FontRecord>(*record) : nullptr;
     if (!alsoInCopies)
         return;
     struct Slot {
@@ -515,21 +503,21 @@ void TreeNode::SetFont(int i, const FontRecord* record, bool alsoInCopies)
     } slot{i};
     ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void* arg) {
         const int index = static_cast<Slot*>(arg)->i;
-        counterpart->SetFont(index, node->fonts[index], false);
+        counterpart->SetFont(index, node->fonts[index].get(), false);
     }, &slot);
 }
 
 NodeComment* TreeNode::GetExtraList()
 {
     if (comment == nullptr)
-        comment = new NodeComment(this);
-    return comment;
+        comment = std::make_unique<NodeComment>(this);
+    return comment.get();
 }
 
 NodeGeometry& TreeNode::Geometry()
 {
     if (geometry == nullptr)
-        geometry = new NodeGeometry;
+        geometry = std::make_unique<NodeGeometry>();
     return *geometry;
 }
 
@@ -615,15 +603,15 @@ void TreeNode::ClearLinkId(int id)
 NodeLinkBlock* TreeNode::EnsureLinkBlock()
 {
     if (linkBlock == nullptr)
-        linkBlock = new NodeLinkBlock;
-    return linkBlock;
+        linkBlock = std::make_unique<NodeLinkBlock>();
+    return linkBlock.get();
 }
 
 NodeChildList* TreeNode::EnsureOptimalList()
 {
     if (optimal == nullptr)
-        optimal = new NodeChildList(4, false);
-    return optimal;
+        optimal = std::make_unique<NodeChildList>(4, false);
+    return optimal.get();
 }
 
 bool PayoffFromNodeName(const TreeNode* node, zString& out, int i)

@@ -13,6 +13,7 @@
 #include "model/PayoffSlots.h"
 
 #include <cstdint>
+#include <memory>
 
 class DisplayColumnList;
 class FontRecord;
@@ -194,7 +195,7 @@ struct TreeNode {
     zString text;
     zString text2;
     Expression probability;
-    VariableDefList* bindings = nullptr;
+    std::unique_ptr<VariableDefList> bindings;
     TreeNode* parent = nullptr;
     uint8_t markovRunFlag = 0;
     uint8_t columnShift = 0;
@@ -207,7 +208,7 @@ struct TreeNode {
     const Expression& Payoff(int i) const;
     bool HasPayoffs() const { return payoffs.HasAny(); }
     PayoffSlots payoffs;
-    NodeChildList* children = nullptr;
+    std::unique_ptr<NodeChildList> children;
     // What a roll back reads and stores in every node lies together, so that a large tree's nodes are each
     // reached through as few cache lines as may be.
     ValueTriple triple;  // cost, effectiveness, expected value
@@ -217,23 +218,23 @@ struct TreeNode {
     int16_t childCount = 0;
     // Children the foreign format hides in the display (its own count, kept apart from collapsed).
     uint8_t hiddenChildren = 0;
-    NodeChildList* optimal = nullptr;
+    std::unique_ptr<NodeChildList> optimal;
     int32_t cloneStatus = NotCloned;
     int16_t cloneId = -1;
     int16_t terminalNumber = 0;
     int32_t layoutLevel = 0;  // the layout value that copies keep
-    NodeLinkBlock* linkBlock = nullptr;
-    MarkovBindingList* markovBindings = nullptr;  // owned, null when none
-    DisplayColumnList* displayColumns = nullptr;  // owned, null when none
-    FontRecord* fonts[3] = {nullptr, nullptr, nullptr};  // owned font overrides, null for the default
-    NodeComment* comment = nullptr;               // owned, null until first used
-    MarkovInfo* markovInfo = nullptr;             // owned, null when none
+    std::unique_ptr<NodeLinkBlock> linkBlock;
+    std::unique_ptr<MarkovBindingList> markovBindings;  // null when none
+    std::unique_ptr<DisplayColumnList> displayColumns;  // null when none
+    std::unique_ptr<FontRecord> fonts[3];  // font overrides, null for the default
+    std::unique_ptr<NodeComment> comment;  // null until first used
+    std::unique_ptr<MarkovInfo> markovInfo;  // null when none
     // Where the node is drawn, made on first use: only a laid-out tree needs it, so a tree built and
     // analysed without a window stays small.
     NodeGeometry& Geometry();
     // The empty geometry for a node never measured or laid out.
     const NodeGeometry& Geometry() const;
-    NodeGeometry* geometry = nullptr;  // owned, null until laid out
+    std::unique_ptr<NodeGeometry> geometry;  // null until laid out
 
     double& ExpectedValue() { return triple.value; }
     double ExpectedValue() const { return triple.value; }

@@ -90,16 +90,14 @@ bool StopOnFailure(Archive& archive, uint32_t code)
     return true;
 }
 
-void ReadFontOverride(Archive& archive, FontRecord*& slot)
+void ReadFontOverride(Archive& archive, std::unique_ptr<FontRecord>& slot)
 {
     int16_t present = 0;
     archive.ReadShort(present);
     if (present == 0 || archive.Failed())
         return;
-    auto* font = new FontRecord;
-    font->Serialize(archive);
-    delete slot;
-    slot = font;
+    slot = std::make_unique<FontRecord>();
+    slot->Serialize(archive);
 }
 
 void WriteFontOverride(RecordFieldWriter& fields, FontRecord* font)
@@ -161,10 +159,8 @@ void ReadResults(TreeNode* node, Archive& archive, int32_t key, NodeRecordTail& 
     int16_t columnCount = 0;
     archive.ReadShort(columnCount);
     if (columnCount > 0 && !archive.Failed()) {
-        auto* columns = new DisplayColumnList(4, true);
-        columns->Serialize(archive);
-        delete node->displayColumns;
-        node->displayColumns = columns;
+        node->displayColumns = std::make_unique<DisplayColumnList>(4, true);
+        node->displayColumns->Serialize(archive);
     }
 }
 
@@ -197,7 +193,7 @@ void ReadLinksCloneAndBindings(TreeNode* node, Archive& archive, int32_t key)
         archive.ReadShort(commentPresent);
         if (commentPresent != 0 && !archive.Failed()) {
             if (node->comment == nullptr)
-                node->comment = new NodeComment;
+                node->comment = std::make_unique<NodeComment>();
             node->comment->Serialize(archive);
         }
     }
@@ -228,10 +224,8 @@ void ReadBindings(TreeNode* node, Archive& archive, int32_t key)
     int16_t present = 0;
     archive.ReadShort(present);
     if (present != 0 && !archive.Failed()) {
-        auto* bindings = new VariableDefList(4, true);
-        bindings->Serialize(archive);
-        delete node->bindings;
-        node->bindings = bindings;
+        node->bindings = std::make_unique<VariableDefList>(4, true);
+        node->bindings->Serialize(archive);
     }
     if (key < KnownVersion::k3_5 || archive.Failed())
         return;
@@ -391,7 +385,7 @@ const char* ExceededRecordLimit(const TreeNode* node)
         return "its node type is unknown";
     if (node->columnShift > kMaxColumnShift)
         return "it is shifted by more than 30 columns";
-    for (const FontRecord* font : node->fonts)
+    for (const std::unique_ptr<FontRecord>& font : node->fonts)
         if (font != nullptr && !font->IsStorable())
             return "one of its fonts is larger than 200 points";
     if (node->GetLinkId0() > kMaxStoredLinkId || node->GetLinkId1() > kMaxStoredLinkId ||
@@ -442,7 +436,7 @@ void WriteNodeRecord(const TreeNode* node, Archive& archive, RecordForm form)
     const_cast<Expression&>(node->probability).Serialize(fields.Nested());
     fields.Short(static_cast<int16_t>(node->kind));
     StoreString(fields.Nested(), node->text2);
-    WriteFontOverride(fields, node->fonts[2]);
+    WriteFontOverride(fields, node->fonts[2].get());
     NodeSideRecord* sideRecord = WrittenSideRecord(node);
     fields.Short(sideRecord != nullptr ? 1 : 0);
     if (sideRecord != nullptr)
@@ -456,8 +450,8 @@ void WriteNodeRecord(const TreeNode* node, Archive& archive, RecordForm form)
             const_cast<Expression&>(node->payoffs[i]).Serialize(fields.Nested());
     }
 
-    WriteFontOverride(fields, node->fonts[0]);
-    WriteFontOverride(fields, node->fonts[1]);
+    WriteFontOverride(fields, node->fonts[0].get());
+    WriteFontOverride(fields, node->fonts[1].get());
     fields.Byte(node->columnShift);
 
     fields.Byte(node->collapsed);
@@ -467,7 +461,7 @@ void WriteNodeRecord(const TreeNode* node, Archive& archive, RecordForm form)
     fields.Byte(static_cast<uint8_t>(node->GetLinkId2()));
     fields.Byte(static_cast<uint8_t>(node->GetLinkId0()));
     fields.Byte(static_cast<uint8_t>(node->GetLinkId1()));
-    const NodeLinkBlock* block = node->linkBlock;
+    const NodeLinkBlock* block = node->linkBlock.get();
     const bool pairPresent = block != nullptr && (block->sideValues[0] != 0 || block->sideValues[1] != 0);
     fields.Short(pairPresent ? 1 : 0);
     if (pairPresent)

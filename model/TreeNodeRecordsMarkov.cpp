@@ -155,7 +155,7 @@ void ReadMarkovFields(TreeNode* node, Archive& archive, int selector, int32_t ve
 
 void WriteMarkovFields(const TreeNode* node, Archive& archive, int selector)
 {
-    const MarkovInfo* info = node->markovInfo;
+    const MarkovInfo* info = node->markovInfo.get();
     if (info == nullptr)
         return;
     switch (selector) {

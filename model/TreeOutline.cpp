@@ -131,7 +131,7 @@ void AppendFormulaSections(zString& out, const TreeNode* node)
     const bool inMarkov = node->IsInMarkovSubtree();
     if (node->IsTerminal() && !inMarkov && node->HasPayoffs())
         AppendFieldSection(out, 'p', node->payoffs, kPayoffCount);
-    const MarkovInfo* info = node->markovInfo;
+    const MarkovInfo* info = node->markovInfo.get();
     if (info == nullptr)
         return;
     if (node->kind == MarkovNode) {

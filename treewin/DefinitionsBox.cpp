@@ -132,7 +132,7 @@ int TransitionLines(TreeNode* node, std::vector<std::string>& lines)
 
 void StateBindingLines(TreeNode* node, std::vector<std::string>& lines)
 {
-    const MarkovBindingList* bindings = node->markovBindings;
+    const MarkovBindingList* bindings = node->markovBindings.get();
     if (bindings == nullptr || bindings->Count() == 0)
         return;
     lines.push_back(" --- State Bindings");

@@ -96,18 +96,18 @@ void MeasureOne(TreeWindow& window, TreeNode* node, TextSizes& sizes)
 {
     Display& measuring = window.MeasuringDisplay();
     NodeGeometry& g = node->Geometry();
-    const LogicalSize name = sizes.Measure(node->fonts[0], TreeTextFont, node->text.Text(), true);
+    const LogicalSize name = sizes.Measure(node->fonts[0].get(), TreeTextFont, node->text.Text(), true);
     g.NameWidth = name.width;
     g.NameHeight = name.height;
     g.LineCount = static_cast<uint8_t>(std::min(CountLineBreaks(node->text.Text()) + 1, 255));
     g.SecondTextWidth = g.SecondTextHeight = 0.0f;
     if (!node->text2.IsEmpty()) {
-        const LogicalSize second = sizes.Measure(node->fonts[2], TreeTextFont, node->text2.Text(), true);
+        const LogicalSize second = sizes.Measure(node->fonts[2].get(), TreeTextFont, node->text2.Text(), true);
         g.SecondTextWidth = second.width + 0.1f;
         g.SecondTextHeight = second.height + 0.1f;
     }
     const LogicalSize probability =
-        sizes.Measure(node->fonts[1], ProbabilityFont, node->probability.Text().Text(), false);
+        sizes.Measure(node->fonts[1].get(), ProbabilityFont, node->probability.Text().Text(), false);
     g.ProbWidth = probability.width;
     g.ProbHeight = probability.height;
     LogicalSize definitions;

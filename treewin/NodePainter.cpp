@@ -109,18 +109,18 @@ void PaintTexts(TreeNode* node, PaintContext& context)
     const NodeGeometry& g = node->Geometry();
     const RECT name = LogicalRectToPixels(NameRect(window, node), reference);
     if (g.LineCount > 1) {
-        PushedNodeFont font(display, node->fonts[0], *context.fonts[TreeTextFont]);
+        PushedNodeFont font(display, node->fonts[0].get(), *context.fonts[TreeTextFont]);
         const int step = LogicalHeightToPixels(g.NameHeight / g.LineCount, reference);
         DrawMultiLineText(display, reference, node->text.Text(), name.left, name.top, step);
     } else if (node->fonts[0] == nullptr) {
         context.stamps.Draw(display, context.fonts[TreeTextFont]->Handle(), name.left, name.top, node->text.Text());
     } else {
-        PushedNodeFont font(display, node->fonts[0], *context.fonts[TreeTextFont]);
+        PushedNodeFont font(display, node->fonts[0].get(), *context.fonts[TreeTextFont]);
         context.stamps.Draw(display, nullptr, name.left, name.top, node->text.Text());
     }
     if (!node->text2.IsEmpty()) {
         {
-            PushedNodeFont font(display, node->fonts[2], *context.fonts[TreeTextFont]);
+            PushedNodeFont font(display, node->fonts[2].get(), *context.fonts[TreeTextFont]);
             const RECT inset = LogicalRectToPixels(SecondTextRect(window, node, false), reference);
             const int lines = CountLineBreaks(node->text2.Text()) + 1;
             const int step = LogicalHeightToPixels((g.SecondTextHeight - 0.1f) / lines, reference);
@@ -150,7 +150,7 @@ void PaintTexts(TreeNode* node, PaintContext& context)
                                     (prob.left + prob.right - LogicalWidthToPixels(g.ProbWidth, reference)) / 2,
                                     prob.top, text.Text());
             } else {
-                PushedNodeFont font(display, node->fonts[1], *context.fonts[ProbabilityFont]);
+                PushedNodeFont font(display, node->fonts[1].get(), *context.fonts[ProbabilityFont]);
                 const float width = numeric ? TextWidth(display, text.Text(), nullptr) : g.ProbWidth;
                 context.stamps.Draw(display, nullptr,
                                     (prob.left + prob.right - LogicalWidthToPixels(width, reference)) / 2, prob.top,

@@ -85,13 +85,13 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
     switch (EditField) {
     case 1:
         rect = NameRect(*this, node);
-        font = node->fonts[0] != nullptr ? node->fonts[0] : &DefaultFont(TreeTextFont);
+        font = node->fonts[0] != nullptr ? node->fonts[0].get() : &DefaultFont(TreeTextFont);
         text = node->text;
         break;
     case 2:
         rect = ProbRect(*this, node);
         rect.bottom += 0.035f;
-        font = node->fonts[1] != nullptr ? node->fonts[1] : &DefaultFont(ProbabilityFont);
+        font = node->fonts[1] != nullptr ? node->fonts[1].get() : &DefaultFont(ProbabilityFont);
         node->GetProbabilityText(text);
         break;
     case 3:
@@ -101,7 +101,7 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         break;
     case 4:
         rect = SecondTextRect(*this, node, false);
-        font = node->fonts[2] != nullptr ? node->fonts[2] : &DefaultFont(TreeTextFont);
+        font = node->fonts[2] != nullptr ? node->fonts[2].get() : &DefaultFont(TreeTextFont);
         text = node->text2;
         break;
     default:

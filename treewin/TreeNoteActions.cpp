@@ -99,7 +99,7 @@ void TreeUnbindNoteAction::Do()
     TreeNode* node = ResolvePath(path);
     if (node == nullptr)
         return;
-    NoteBox* note = MakeNote(*tree, SecondTextRect(*tree, node, false), text, node->fonts[2]);
+    NoteBox* note = MakeNote(*tree, SecondTextRect(*tree, node, false), text, node->fonts[2].get());
     node->SetText2("", true);
     tree->AddNoteBox(note);
     snapshot = NoteSnapshot();

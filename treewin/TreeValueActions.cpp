@@ -41,7 +41,7 @@ TreeFontChangeAction::TreeFontChangeAction(TreeWindow* tree, TreeNode* node, int
         return;
     }
     RecordPath(node, path);
-    const FontRecord* own = node->fonts[part == 4 ? 2 : part - 1];
+    const FontRecord* own = node->fonts[part == 4 ? 2 : part - 1].get();
     if (own != nullptr)
         oldFont = std::make_unique<FontRecord>(*own);
 }
@@ -237,7 +237,7 @@ TreeMarkovJumpAction::TreeMarkovJumpAction(TreeWindow* tree, const NodeChildList
 {
     RecordPaths(nodes, paths);
     for (int i = 0; i < nodes.Count(); ++i) {
-        const MarkovInfo* info = nodes.At(i)->markovInfo;
+        const MarkovInfo* info = nodes.At(i)->markovInfo.get();
         oldNames.AddText(info != nullptr ? info->jumpName.Text() : "");
     }
 }

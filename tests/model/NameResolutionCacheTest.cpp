@@ -80,7 +80,6 @@ TEST(NameResolutionCache, ChangesAfterAFirstEvaluationAreSeen)
          {0.0, 25}},
         {"root bindings list deleted", none,
          [](CacheTree& c) {
-             delete c.tree.Root()->bindings;
              c.tree.Root()->bindings = nullptr;
          },
          {0.0, 25}},

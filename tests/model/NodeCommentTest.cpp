@@ -97,7 +97,7 @@ TEST(NodeCommentTest, NewCommentFromTheNode)
     FontRecord font;
     font.face = "Arial";
     font.pointSize = 9;
-    tree.Root()->fonts[0] = new FontRecord(font);
+    tree.Root()->fonts[0] = std::make_unique<FontRecord>(font);
     NodeComment withFont(tree.Root());
     EXPECT_TRUE(withFont.font == font);
 }

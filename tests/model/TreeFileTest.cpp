@@ -76,7 +76,7 @@ void BuildEveryFeature(TreeBuilder& tree)
     document.CustomInterface->Add(parameter);
     document.CustomInterface->options.Add(new CalcMethodChoice{"Cost", 5});
     document.CustomInterface->comment = "For the board";
-    chance->fonts[0] = new FontRecord;
+    chance->fonts[0] = std::make_unique<FontRecord>();
     chance->fonts[0]->pointSize = 15;
 
     auto* note = new NoteBox;

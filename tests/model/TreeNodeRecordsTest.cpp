@@ -39,8 +39,8 @@ struct RichTree {
         root->SetText2("second text", false);
         tree.Bind(root, "rate", "0.05");
         tree.Bind(root, "cost", "100*rate");
-        root->fonts[0] = new FontRecord;
-        root->fonts[2] = new FontRecord;
+        root->fonts[0] = std::make_unique<FontRecord>();
+        root->fonts[2] = std::make_unique<FontRecord>();
         root->fonts[2]->face = "Arial";
         root->collapsed = 1;
         root->columnShift = 3;
@@ -57,7 +57,7 @@ struct RichTree {
         decision = tree.Add(root, DecisionNode, "Choose", "0.4");
         decision->cloneStatus = CloneMasterNode;
         decision->cloneId = 1;
-        decision->comment = new NodeComment;
+        decision->comment = std::make_unique<NodeComment>();
         auto* branch = new BranchName;
         branch->name = "A";
         branch->comment = "about A";
@@ -91,7 +91,7 @@ struct RichTree {
         decision->triple = ValueTriple{1.5, 2.5, 100.0};
         decision->value = 99.0;
         terminal->branchProbability = 0.25;
-        root->displayColumns = new DisplayColumnList(4, true);
+        root->displayColumns = std::make_unique<DisplayColumnList>(4, true);
         auto* column = new DisplayColumn;
         column->kind = DisplayColumn::kCustomCalculation;
         column->formula = "rate*2";

@@ -116,7 +116,7 @@ TEST(DefinitionsBox, ListsDefinitionsAndMarkovInformation)
     markov->SetMarkovTerminationText("_stage>5", 0);
     TreeNode* state = document.AddChild(markov, ChanceNode, "Well", "1");
     state->SetMarkovTunnelCount(2, false);
-    state->markovBindings = new MarkovBindingList;
+    state->markovBindings = std::make_unique<MarkovBindingList>();
     state->markovBindings->Add(new MarkovBinding("Dead\r\nstate", "gone"));
 
     std::vector<std::string> lines;

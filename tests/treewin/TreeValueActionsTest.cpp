@@ -31,9 +31,9 @@ void AppendNode(const TreeNode* node, std::string& out)
     out += node->text.Text();
     out += "|";
     out += node->text2.Text();
-    for (const FontRecord* font : node->fonts)
+    for (const std::unique_ptr<FontRecord>& font : node->fonts)
         out += font != nullptr ? "|f" + std::to_string(font->pointSize) : "|-";
-    const MarkovInfo* info = node->markovInfo;
+    const MarkovInfo* info = node->markovInfo.get();
     if (info != nullptr && (!info->jumpName.IsEmpty() || info->tunnelCount != 0))
         out += "|jump " + std::string(info->jumpName.Text()) + " tunnels " + std::to_string(info->tunnelCount);
     out += "\n";

@@ -1,6 +1,5 @@
 #include "tests/support/ScreenCheck.h"
 
-#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 
 #include <gtest/gtest.h>
@@ -129,20 +128,6 @@ std::string CapturePathBase()
     return path.str();
 }
 
-// Raises the window's top-level window above every other for the life of the object.
-class OnTop {
-public:
-    explicit OnTop(HWND window) : root_(GetAncestor(window, GA_ROOT))
-    {
-        SetWindowPos(root_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    ~OnTop() { SetWindowPos(root_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
-    OnTop(const OnTop&) = delete;
-    OnTop& operator=(const OnTop&) = delete;
-
-private:
-    HWND root_;
-};
 
 // The window's pixels once the screen has settled: each capture is a round trip to the display, so what a
 // raise exposed reaches this thread's queue before the next look at it; the pixels count once two
@@ -162,15 +147,23 @@ ScreenCapture SettledCapture(HWND window)
 
 } // namespace
 
+ScreenOnTop::ScreenOnTop(HWND window) : lock_("KIVO-tests-screen-check"), root_(GetAncestor(window, GA_ROOT))
+{
+    SetWindowPos(root_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+ScreenOnTop::~ScreenOnTop()
+{
+    SetWindowPos(root_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void ExpectScreenEqualsRepaint(HWND window)
 {
     if (!IsWindow(window) || !IsWindowVisible(window)) {
         ADD_FAILURE() << "The window to check is not shown";
         return;
     }
-    // Checks of other test processes raise their windows too: one at a time, or two raised windows overlap.
-    ProcessLock screen("KIVO-tests-screen-check");
-    OnTop onTop(window);
+    ScreenOnTop onTop(window);
     // A blinking caret would differ between the captures.
     HideCaret(nullptr);
     if (!PumpUntilIdle())

@@ -3,7 +3,23 @@
 // after a change (a missed invalidation, a too-small invalidated area, a child left over) fails this check.
 // Call it while holding the FocusTestLock, so that no other test's window takes the top meanwhile.
 
+#include "tests/support/ProcessLock.h"
+
 #include <windows.h>
+
+// Raises the window's top-level window above every other while it lives. Checks of other test processes
+// raise their windows too, so one holds the top at a time (a lock of its own, taken inside every other lock).
+class ScreenOnTop {
+public:
+    explicit ScreenOnTop(HWND window);
+    ~ScreenOnTop();
+    ScreenOnTop(const ScreenOnTop&) = delete;
+    ScreenOnTop& operator=(const ScreenOnTop&) = delete;
+
+private:
+    ProcessLock lock_;
+    HWND root_;
+};
 
 // Once this thread is idle (no message queued, no paint pending), captures the window's screen rectangle
 // (with its visible children) from the screen, repaints the window and all its children in full, waits for

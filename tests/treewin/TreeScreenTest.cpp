@@ -139,6 +139,8 @@ TEST(TreeScreen, TheCheckCatchesPixelsNoPaintWouldDraw)
     t.tree.AddChild(t.tree.Root, TerminalNode, "Only");
     t.window.Redraw();
     t.window.Show(SW_MAXIMIZE);
+    // Raised first: pixels drawn where another process's window lay would never reach the screen.
+    ScreenOnTop raised(t.frame.Handle());
     ExpectScreenEqualsRepaint(t.frame.Handle());
 
     HDC screen = GetDC(t.window.Pane()->Handle());

@@ -83,27 +83,31 @@ void ForwardOutcome(const RunOutcome& outcome)
         Deliver(notice);
 }
 
-void ReportFailure(OutcomeCode code, TreeNode* node, const char* caption, const char* text, int help)
+namespace {
+
+void ReportAtNode(OutcomeCode code, TreeNode* node, bool selectNode, const char* caption, const char* text,
+                  int help)
 {
     OutcomeNotice notice;
     notice.code = code;
     notice.node = node;
+    notice.selectNode = selectNode;
     notice.caption = caption;
     notice.text = text;
     notice.help = help;
     ReportOutcome(notice);
 }
 
+} // namespace
+
+void ReportFailure(OutcomeCode code, TreeNode* node, const char* caption, const char* text, int help)
+{
+    ReportAtNode(code, node, false, caption, text, help);
+}
+
 void ReportNodeFault(OutcomeCode code, TreeNode* node, const char* caption, const char* text, int help)
 {
-    OutcomeNotice notice;
-    notice.code = code;
-    notice.node = node;
-    notice.selectNode = true;
-    notice.caption = caption;
-    notice.text = text;
-    notice.help = help;
-    ReportOutcome(notice);
+    ReportAtNode(code, node, true, caption, text, help);
 }
 
 void ReportNotice(OutcomeCode code, const char* caption, const char* text, int help)

@@ -223,7 +223,7 @@ long MainFrame::OnCommand(WindowEvent* event)
 
 long MainFrame::EditAppPreferences()
 {
-    PreferencesDialog dialog;
+    PreferencesDialog().Run();
     return 1;
 }
 
@@ -414,7 +414,7 @@ long MainFrame::ZoomDialogActive()
     DocChildWindow* window = AsDocChild(MDIframeCL::ActiveChild());
     ZoomPane* pane = window ? window->Pane() : nullptr;
     if (pane && (pane->CanZoomIn() || pane->CanZoomOut()))
-        ZoomDialog dialog(pane);
+        ZoomDialog(pane).RunModal();
     return 1;
 }
 

@@ -17,7 +17,6 @@ namespace {
 BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record) : BayesProbabilitiesDialog(record, true)
 {
     NextStep(true);
-    RunModal();
 }
 
 BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record, bool)
@@ -108,7 +107,6 @@ BayesTestDialog::BayesTestDialog(const BayesRevision& record) : AppDialog(kTempl
         CheckItem(kFirstTestRadio + i, i == positiveTest);
         CheckItem(kFirstConditionRadio + i, i == presenceCondition);
     }
-    RunModal();
 }
 
 int BayesTestDialog::OkResult()
@@ -122,7 +120,6 @@ BayesSensSpecDialog::BayesSensSpecDialog(BayesRevision& record, int positiveTest
     : BayesProbabilitiesDialog(record, true), positiveTest(positiveTest), presenceCondition(presenceCondition)
 {
     NextStep(true);
-    RunModal();
 }
 
 void BayesSensSpecDialog::NextStep(bool first)
@@ -167,7 +164,7 @@ void BayesSensSpecDialog::BindVariables()
 
 void RunBayesRevision(BayesRevision& record)
 {
-    BayesProbabilitiesDialog dialog(record);
+    BayesProbabilitiesDialog(record).RunModal();
 }
 
 void RunBayesTestRevision(BayesRevision& record)
@@ -176,12 +173,12 @@ void RunBayesTestRevision(BayesRevision& record)
     int presenceCondition = 0;
     {
         BayesTestDialog dialog(record);
-        if (!dialog.Result())
+        if (!dialog.RunModal())
             return;
         positiveTest = dialog.positiveTest;
         presenceCondition = dialog.presenceCondition;
     }
-    BayesSensSpecDialog dialog(record, positiveTest, presenceCondition);
+    BayesSensSpecDialog(record, positiveTest, presenceCondition).RunModal();
 }
 
 void ReviseWithBayes(TreeNode* node)

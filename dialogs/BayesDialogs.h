@@ -24,7 +24,7 @@ public:
     explicit BayesProbabilitiesDialog(BayesRevision& record);
 
 protected:
-    // Builds the dialog without running it (for the sensitivity-and-specificity route).
+    // Builds the dialog without its first prompt (for the sensitivity-and-specificity route).
     BayesProbabilitiesDialog(BayesRevision& record, bool);
     // OK: the entry is stored and the next prompt shown; the dialog ends after the last one.
     int OkResult() override;

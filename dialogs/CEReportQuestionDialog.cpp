@@ -8,7 +8,6 @@ CEReportQuestionDialog::CEReportQuestionDialog(int* eliminate, int* answered)
     : AppDialog(kTemplateId), eliminate(eliminate), answered(answered)
 {
     CheckItem(kYesCheck, *eliminate != 0);
-    RunModal();
 }
 
 int CEReportQuestionDialog::OkResult()
@@ -23,7 +22,7 @@ void InstallCEReportQuestionDialog()
     SetExtendedDominanceQuestion([](int initial) {
         int eliminate = initial;
         int answered = 0;
-        CEReportQuestionDialog dialog(&eliminate, &answered);
+        CEReportQuestionDialog(&eliminate, &answered).RunModal();
         return answered != 0 ? eliminate : initial;
     });
 }

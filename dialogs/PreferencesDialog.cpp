@@ -256,23 +256,18 @@ struct TreePreferenceValues {
     }
 };
 
-PreferencesDialog::PreferencesDialog() : HookedDialog(kTemplateId), pages_(ApplicationPages)
-{
-    Run();
-}
+PreferencesDialog::PreferencesDialog() : HookedDialog(kTemplateId), pages_(ApplicationPages) {}
 
 PreferencesDialog::PreferencesDialog(TreeWindow& tree)
     : HookedDialog(kTemplateId), pages_(TreePages), tree_(&tree),
       rolledBack_(tree.Document().RolledBack != 0), values_(std::make_unique<TreePreferenceValues>())
 {
     values_->display = std::make_unique<WindowDisplay>(this);
-    Run();
-    values_->display.reset();
 }
 
 PreferencesDialog::~PreferencesDialog() = default;
 
-void PreferencesDialog::Run()
+int PreferencesDialog::Run()
 {
     PlacePages(PageCorner.x, PageCorner.y, PageCorner.x + PageSize.cx, PageCorner.y + PageSize.cy);
     firstShow_ = true;
@@ -293,6 +288,9 @@ void PreferencesDialog::Run()
         if (save_ && tree_)
             SaveTreeSettings();
     }
+    if (values_)
+        values_->display.reset();
+    return Result();
 }
 
 long PreferencesDialog::OnCategoryChange(WindowEvent*)

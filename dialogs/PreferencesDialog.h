@@ -3,7 +3,7 @@
 // right. The pages edit working copies of the settings; OK writes them back. Opened on a tree window it edits
 // the tree's calculation and display settings (and the application's); opened without a document window it
 // edits the application's settings alone ("Global Prefs"), and "Sa&ve settings" is disabled because those
-// are stored at OK anyway. Built and run by its constructor; Result() is nonzero after OK.
+// are stored at OK anyway. Run() runs it; Result() is nonzero after OK.
 
 #include "dialogs/HookedDialog.h"
 
@@ -48,6 +48,9 @@ public:
     // The tree window's settings and the application's; the pages edit the tree's records at OK.
     explicit PreferencesDialog(TreeWindow& tree);
     ~PreferencesDialog() override;
+    // The modal run; at OK the settings are applied (and, with the check box, kept for new trees). Nonzero
+    // after OK.
+    int Run();
 
     // After OK on a tree: a changed value makes the tree's layout stale.
     bool Relayout() const { return relayout_ != 0; }
@@ -55,7 +58,6 @@ public:
     long OnCommand(WindowEvent* event) override;
 
 private:
-    void Run();
     long OnCategoryChange(WindowEvent* event);
     int ValidatePage() override;
     void BuildPage() override;

@@ -147,10 +147,15 @@ SensitivityDialog::SensitivityDialog(TreeDocument* window, TreeNode* node)
         ShowItem(id, offered);
     CheckItem(kEachBranchRadio, true);
     settings.nodeOnly = !node->IsDecision();
+}
+
+int SensitivityDialog::Run()
+{
     RunModal();
     Conclude();
     if (result != 0)
         rememberedIntervals = intervals;
+    return result;
 }
 
 int SensitivityDialog::OkResult()
@@ -171,12 +176,17 @@ ThresholdDialog::ThresholdDialog(TreeDocument* window, TreeNode* node)
     Prepare();
     const unsigned checked = rememberedIntervals == 8 ? kLowRadio + 1 : rememberedIntervals == 12 ? kHighRadio : kLowRadio;
     CheckItem(checked, true);
+}
+
+int ThresholdDialog::Run()
+{
     RunModal();
     Conclude();
     if (result != 0) {
         rememberedIntervals = degree;
         rememberedTolerance = tolerance;
     }
+    return result;
 }
 
 int ThresholdDialog::OkResult()
@@ -222,7 +232,7 @@ SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* 
         kDefinitionsButton, AsEventHandler(&SensitivityAxesDialog::OnBlockCommand), this, WM_COMMAND));
 }
 
-void SensitivityAxesDialog::RunDialog()
+int SensitivityAxesDialog::Run()
 {
     NameList names;
     FillVariableChoices(*window, names, 3);
@@ -240,7 +250,7 @@ void SensitivityAxesDialog::RunDialog()
     CheckItem(kCoherenceCheck, true);
     RunModal();
     if (!Result())
-        return;
+        return result;
     result = 1;
     rememberedIntervals = axes[0].intervals;
     for (int k = 0; k < axisCount; ++k) {
@@ -251,6 +261,7 @@ void SensitivityAxesDialog::RunDialog()
         variable->high = axes[k].high;
         variable->hasRange = 1;
     }
+    return result;
 }
 
 zString SensitivityAxesDialog::SelectedName(int k) const
@@ -355,7 +366,6 @@ int SensitivityAxesDialog::OkResult()
 TwoWaySensitivityDialog::TwoWaySensitivityDialog(TreeDocument* window, TreeNode* node)
     : SensitivityAxesDialog(kTemplateId, window, node, 2)
 {
-    RunDialog();
 }
 
 TwoWaySettings TwoWaySensitivityDialog::Settings() const
@@ -370,7 +380,6 @@ TwoWaySettings TwoWaySensitivityDialog::Settings() const
 ThreeWaySensitivityDialog::ThreeWaySensitivityDialog(TreeDocument* window, TreeNode* node)
     : SensitivityAxesDialog(kTemplateId, window, node, 3)
 {
-    RunDialog();
 }
 
 ThreeWaySettings ThreeWaySensitivityDialog::Settings() const

@@ -1,7 +1,7 @@
 #pragma once
 // The set-up dialogs of the one-way sensitivity analysis (template 2090), the threshold analysis (2390) and
 // the two- and three-way sensitivity analyses (2531, 3220): which variables to vary, over which ranges and in
-// how many steps. Each is built and run by its constructor;
+// how many steps. Each is built by its constructor and run by Run();
 // the analysis reads the result and the fields. A confirmed range is remembered in the variable's record,
 // and the interval count (the threshold's degree of nonlinearity too) and the tolerance for the process.
 
@@ -54,6 +54,8 @@ class SensitivityDialog : public SensitivityRangeDialog {
 public:
     enum : unsigned { kTemplateId = 2090, kLinesCaption = 2107, kEachBranchRadio = 2108, kThisNodeRadio = 2109 };
     SensitivityDialog(TreeDocument* window, TreeNode* node);
+    // The modal run; nonzero after OK, when settings hold the choices.
+    int Run();
 
 private:
     int OkResult() override;
@@ -64,6 +66,8 @@ class ThresholdDialog : public SensitivityRangeDialog {
 public:
     enum : unsigned { kTemplateId = 2390, kToleranceField = 2091, kLowRadio = 2391, kHighRadio = 2393 };
     ThresholdDialog(TreeDocument* window, TreeNode* node);
+    // The modal run; nonzero after OK, when Threshold() gives the choices.
+    int Run();
 
     ThresholdSettings Threshold() const;
 
@@ -86,10 +90,11 @@ public:
     // Nonzero after OK.
     int result = 0;
 
+    // Fills the blocks, runs the dialog and keeps a confirmed range in each variable's record; the result.
+    int Run();
+
 protected:
     SensitivityAxesDialog(unsigned templateId, TreeDocument* window, TreeNode* node, int axisCount);
-    // Fills the blocks, runs the dialog and keeps a confirmed range in each variable's record.
-    void RunDialog();
     int OkResult() override;
 
 private:

@@ -29,7 +29,6 @@ ZoomDialog::ZoomDialog(ZoomPane* pane) : AppDialog(kTemplateId), pane_(pane)
     SetItemText(kPromptText, prompt.c_str());
     AddIntegerField(kPercentField, &percent_, low, high);
     SelectField(kPercentField);
-    RunModal();
 }
 
 int ZoomDialog::OkResult()

@@ -1,6 +1,6 @@
 #pragma once
-// Zoom (template 2800): the zoom factor of a pane as a whole percent within the pane's zoom range. Built and
-// run by its constructor; OK sets the pane's zoom.
+// Zoom (template 2800): the zoom factor of a pane as a whole percent within the pane's zoom range. OK sets
+// the pane's zoom.
 
 #include "app/AppDialog.h"
 

@@ -448,7 +448,7 @@ void TreeWindow::EditPreferences()
     const TreeDisplayPrefs display = document.DisplayPrefs;
     const TreeCalcPrefs calc = document.CalcPrefs;
     PreferencesDialog dialog(*this);
-    if (dialog.Result())
+    if (dialog.Run())
         AddUndoAction(new TreePreferencesAction(this, display, calc, dialog.Relayout()));
 }
 
@@ -808,7 +808,7 @@ int TreeWindow::DispatchAnalysis(int command)
     case Cmd::AnalysisThresholdAnalysis:
         if (node != nullptr) {
             ThresholdDialog dialog(&document, node);
-            if (dialog.result != 0)
+            if (dialog.Run() != 0)
                 (new ThresholdAnalysis(node, dialog.Threshold()))->Run();
         }
         return 1;
@@ -820,7 +820,7 @@ int TreeWindow::DispatchAnalysis(int command)
         // One analysis at a time, and a variable to vary.
         if (node != nullptr && document.CurrentAnalysis == nullptr && document.Variables.Count() >= 1) {
             SensitivityDialog dialog(&document, node);
-            if (dialog.result != 0)
+            if (dialog.Run() != 0)
                 (new OneWaySensitivityAnalysis(node, dialog.settings))->Run();
         }
         return 1;
@@ -897,11 +897,11 @@ void TreeWindow::StartSensitivity(int command, TreeNode* node)
         return;
     if (command == Cmd::AnalysisTwoWay) {
         TwoWaySensitivityDialog dialog(&document, node);
-        if (dialog.result != 0)
+        if (dialog.Run() != 0)
             (new TwoWaySensitivityAnalysis(node, dialog.Settings()))->Run();
     } else {
         ThreeWaySensitivityDialog dialog(&document, node);
-        if (dialog.result != 0)
+        if (dialog.Run() != 0)
             (new ThreeWaySensitivityAnalysis(node, dialog.Settings()))->Run();
     }
 }

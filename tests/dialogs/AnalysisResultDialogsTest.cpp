@@ -154,7 +154,7 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
         .Type(SensitivityDialog::kIntervalsField, "10")
         .Press(IDOK);
     SensitivityDialog oneWay(&tree.Document(), tree.Root());
-    ASSERT_EQ(oneWay.result, 1);
+    ASSERT_EQ(oneWay.Run(), 1);
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The high value must be greater than the low value.");
     EXPECT_EQ(oneWay.settings.intervals, 10);
@@ -174,7 +174,7 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
         .Type(ThresholdDialog::kToleranceField, "0.01")
         .Press(IDOK);
     ThresholdDialog threshold(&tree.Document(), tree.Root());
-    ASSERT_EQ(threshold.result, 1);
+    ASSERT_EQ(threshold.Run(), 1);
     ThresholdSettings settings = threshold.Threshold();
     EXPECT_EQ(settings.intervals, 8);
     EXPECT_EQ(settings.tolerance, 0.01);
@@ -191,7 +191,7 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     ModalDialogDriver again;
     again.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, SensitivityDialog::kIntervalsField), "8"); })
         .Press(IDCANCEL);
-    EXPECT_EQ(SensitivityDialog(&tree.Document(), tree.Root()).result, 0);
+    EXPECT_EQ(SensitivityDialog(&tree.Document(), tree.Root()).Run(), 0);
 }
 
 }  // namespace
@@ -366,8 +366,8 @@ TEST(AnalysisResultDialogs, TwoWaySetUpChecksBlocksAndRemembersRanges)
         .Type(ids[1][1], "5")
         .Press(IDOK);
     TwoWaySensitivityDialog dialog(&tree.Document(), tree.Root());
+    ASSERT_EQ(dialog.Run(), 1);
     EXPECT_TRUE(driver.Finished());
-    ASSERT_EQ(dialog.result, 1);
     ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_EQ(boxes.Boxes()[0].text, "The high values must be greater than the low values.");
     EXPECT_EQ(boxes.Boxes()[1].text, "The variables must be different.");

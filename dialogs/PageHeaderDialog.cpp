@@ -11,8 +11,10 @@
 
 PageHeaderDialog::PageHeaderDialog(zString& header, zString& footer, FontRecord& headerFont,
                                    FontRecord& footerFont, int16_t& headerPlace, int16_t& footerPlace)
-    : AppDialog(kTemplateId), headerText_(header), footerText_(footer), headerFont_(headerFont),
-      footerFont_(footerFont), headerPlace_(kHeaderCentre + headerPlace), footerPlace_(kFooterCentre + footerPlace)
+    : AppDialog(kTemplateId), header_(header), footer_(footer), headerFontOut_(headerFont), footerFontOut_(footerFont),
+      headerPlaceOut_(headerPlace), footerPlaceOut_(footerPlace), headerText_(header), footerText_(footer),
+      headerFont_(headerFont), footerFont_(footerFont), headerPlace_(kHeaderCentre + headerPlace),
+      footerPlace_(kFooterCentre + footerPlace)
 {
     TrackFocus(EditCtrl::FromTemplate(this, kHeaderEdit, &headerText_, CtrlWindowCL::MayBeEmpty));
     TrackFocus(EditCtrl::FromTemplate(this, kFooterEdit, &footerText_, CtrlWindowCL::MayBeEmpty));
@@ -23,14 +25,19 @@ PageHeaderDialog::PageHeaderDialog(zString& header, zString& footer, FontRecord&
     std::unique_ptr<Menu> codes(Menu::PopupFromResource(ResourceId(124, nullptr)));
     if (MenuButton* button = MakeOwningMenuButton(std::move(codes), this, 2823))
         AddMenuButton(button->ButtonMenu());
+}
+
+int PageHeaderDialog::Run()
+{
     if (!RunModal())
-        return;
-    header = headerText_;
-    footer = footerText_;
-    headerFont = headerFont_;
-    footerFont = footerFont_;
-    headerPlace = static_cast<int16_t>(headerPlace_ - kHeaderCentre);
-    footerPlace = static_cast<int16_t>(footerPlace_ - kFooterCentre);
+        return 0;
+    header_ = headerText_;
+    footer_ = footerText_;
+    headerFontOut_ = headerFont_;
+    footerFontOut_ = footerFont_;
+    headerPlaceOut_ = static_cast<int16_t>(headerPlace_ - kHeaderCentre);
+    footerPlaceOut_ = static_cast<int16_t>(footerPlace_ - kFooterCentre);
+    return 1;
 }
 
 PageHeaderDialog::~PageHeaderDialog() = default;

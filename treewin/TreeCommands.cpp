@@ -457,7 +457,7 @@ int TreeWindow::EditPageHeader()
     TreeDisplayPrefs& display = document.DisplayPrefs;
     PageHeaderDialog dialog(display.PageHeaderString, display.PageFooterString, display.PageHeaderFont,
                             display.PageFooterFont, display.PageHeaderLoc, display.PageFooterLoc);
-    if (!dialog.Result())
+    if (!dialog.Run())
         return 0;
     SetModified(1);
     return 1;

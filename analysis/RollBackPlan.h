@@ -75,8 +75,13 @@ private:
     int refusals = 0;
     std::vector<Entry> entries;
     std::vector<Formula> formulas;
+    // Buckets by both halves of a shape's hash: the standard hash of a 64-bit key keeps only its low half in a
+    // 32-bit program, and numbers such as whole ones change only the high half.
+    struct ShapeHash {
+        size_t operator()(uint64_t hash) const { return static_cast<size_t>(hash ^ (hash >> 32)); }
+    };
     // While laying out: the formulas by the hash of their shape.
-    std::unordered_multimap<uint64_t, int32_t> shapes;
+    std::unordered_multimap<uint64_t, int32_t, ShapeHash> shapes;
     std::vector<double> formulaValues;
     std::vector<double> values;
     std::vector<double> probabilities;

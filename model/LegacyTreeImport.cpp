@@ -12,7 +12,9 @@
 #include "model/TreeNodeRecords.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -53,6 +55,15 @@ std::vector<std::string> AppliedConversions(const LegacyConversion* table, unsig
             entries.push_back(std::string(table[i].from) + " --> " + table[i].to);
     }
     return entries;
+}
+
+void ShowTooLarge()
+{
+    char message[160];
+    std::snprintf(message, sizeof message,
+                  "The file cannot be imported: its tree would take more than %ld MB of memory.",
+                  LegacyTreeImporter::kMaxBytes >> 20);
+    ShowErrorBox(nullptr, message, -1);
 }
 
 }  // namespace
@@ -145,10 +156,16 @@ bool TryImportLegacyTree(Archive& stream)
     return acceptable && FindNodeTypeMark(first) != std::string::npos;
 }
 
-TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* window, DocVariableList& variables)
+namespace {
+
+TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* window, DocVariableList& variables)
 {
     if (length > stream.BytesLeft())
         length = stream.BytesLeft();
+    if (length > static_cast<uint32_t>(LegacyTreeImporter::kMaxBytes)) {
+        ShowTooLarge();
+        return nullptr;
+    }
     std::string text(length, '\0');
     if (length > 0)
         stream.ReadBytes(&text[0], length);
@@ -162,7 +179,7 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* w
         return nullptr;
     }
     options.Save();
-    LegacyTreeImporter importer(text.c_str(), window, options);
+    LegacyTreeImporter importer(std::move(text), window, options);
     const std::vector<std::string> lines = importer.ReportLines();
     if (!lines.empty())
         Prompts().showReport(lines);
@@ -194,14 +211,9 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* w
         ShowErrorBox(nullptr, message, -1);
         return nullptr;
     }
-    case LegacyTreeImporter::TooLarge: {
-        char message[160];
-        std::snprintf(message, sizeof message,
-                      "The file cannot be imported: its tree would take more than %ld MB of memory.",
-                      LegacyTreeImporter::kMaxBytes >> 20);
-        ShowErrorBox(nullptr, message, -1);
+    case LegacyTreeImporter::TooLarge:
+        ShowTooLarge();
         return nullptr;
-    }
     case LegacyTreeImporter::NoRoot:
         ShowErrorBox(nullptr,
                      "The file cannot be imported: every node in it is named as a branch of another, so none is "
@@ -232,4 +244,18 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* w
             delete copy;
     }
     return importer.ReleaseRoot();
+}
+
+}  // namespace
+
+TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* window, DocVariableList& variables)
+{
+    // Memory that runs out while the text is parsed or the tree built refuses the file as too large.
+    try {
+        return ImportText(stream, length, window, variables);
+    } catch (const std::bad_alloc&) {
+        TheHost().ShowStatus("");
+        ShowTooLarge();
+        return nullptr;
+    }
 }

@@ -83,12 +83,13 @@ public:
     };
     // The most nodes, and the most bytes of node data (texts, formulas, bindings and the nodes themselves),
     // that an import builds; a file whose tree would be larger is refused. A few lines that name shared
-    // subtrees again and again can describe a tree far larger than memory.
+    // subtrees again and again can describe a tree far larger than memory. The records parsed from the
+    // text are bounded alike, and so is the text itself.
     static constexpr long kMaxNodes = 1000000;
     static constexpr long kMaxBytes = 64L << 20;
 
     // Parses the text and builds the tree at once.
-    LegacyTreeImporter(const char* text, TreeDocument* window, const LegacyImportOptions& options);
+    LegacyTreeImporter(std::string text, TreeDocument* window, const LegacyImportOptions& options);
     ~LegacyTreeImporter();
     LegacyTreeImporter(const LegacyTreeImporter&) = delete;
     LegacyTreeImporter& operator=(const LegacyTreeImporter&) = delete;
@@ -131,6 +132,10 @@ private:
     void MakeCloneCopy(TreeNode* child, LegacyNodeRecord* target);
     // Counts what was built; false (with the error set) once the tree is beyond a bound.
     bool CountBuilt(long nodes, long bytes);
+    // Counts what parsing keeps; past the bound the error is set and the rest of the text is not read.
+    void CountParsed(size_t bytes);
+    // A record's entry in the index by name: the key, the pointer and the table's own bookkeeping.
+    static constexpr size_t kIndexEntryBytes = 64;
     void DropUnboundVariables();
     void ConvertMarkovNodes();
     void ConvertMarkovNode(TreeNode* markov);
@@ -151,6 +156,7 @@ private:
     bool costEffectiveness = false;
     long nodesBuilt = 0;
     long bytesBuilt = 0;
+    long parsedBytes = 0;
     bool clonesMade = false;
     // Report lists.
     std::vector<std::string> prunedClones;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -93,8 +94,8 @@ bool ParseEntry(const std::string& line, double& index, double& value)
 
 }  // namespace
 
-LegacyTreeImporter::LegacyTreeImporter(const char* source, TreeDocument* window, const LegacyImportOptions& options)
-    : text(source ? source : ""), document(window), options(options)
+LegacyTreeImporter::LegacyTreeImporter(std::string source, TreeDocument* window, const LegacyImportOptions& options)
+    : text(std::move(source)), document(window), options(options)
 {
     NextLine();
     ParseNodeSection();
@@ -103,7 +104,8 @@ LegacyTreeImporter::LegacyTreeImporter(const char* source, TreeDocument* window,
     NextLine();
     ParseTableSection();
     ParseCommentSection();
-
+    if (error != NoError)
+        return;
     ConvertFormulas();
     if (error != NoError)
         return;
@@ -124,7 +126,8 @@ LegacyTreeImporter::LegacyTreeImporter(const char* source, TreeDocument* window,
 void LegacyTreeImporter::NextLine()
 {
     line.clear();
-    if (position >= text.size()) {
+    // A refused file is read no further.
+    if (position >= text.size() || error != NoError) {
         endOfFile = true;
         return;
     }
@@ -137,6 +140,15 @@ void LegacyTreeImporter::NextLine()
     while (position < text.size() && text[position] == '\n')
         ++position;
     ++lineNumber;
+    // What a line leaves behind is copies of its parts: names, keys, formulas, comments, ignored lines.
+    CountParsed(3 * line.size());
+}
+
+void LegacyTreeImporter::CountParsed(size_t bytes)
+{
+    parsedBytes += static_cast<long>(bytes);
+    if (parsedBytes > kMaxBytes && error == NoError)
+        error = TooLarge;
 }
 
 // Records are found by their name in upper case; an empty name never matches, so each one is a record of
@@ -151,6 +163,7 @@ LegacyNodeRecord* LegacyTreeImporter::FindOrAddRecord(const std::string& name)
         if (found != recordIndex.end())
             return found->second;
     }
+    CountParsed(sizeof(LegacyNodeRecord) + kIndexEntryBytes);
     records.push_back(std::make_unique<LegacyNodeRecord>());
     records.back()->name = name;
     if (!key.empty())
@@ -186,6 +199,7 @@ void LegacyTreeImporter::ParseNodeSection()
             NextLine();
         }
         while (ContainsIgnoringCase(line, "TO:")) {
+            CountParsed(sizeof(LegacyBranchRecord));
             auto branch = std::make_unique<LegacyBranchRecord>();
             const std::string targetName = TrimBlanks(line.substr(line.find(':') + 1));
             LegacyNodeRecord* target = FindOrAddRecord(targetName);
@@ -300,6 +314,7 @@ void LegacyTreeImporter::ParseBinding(LegacyBranchRecord& branch)
     if (ContainsIgnoringCase(name, "m.") && ApplyMarkovBinding(branch, name, formula))
         return;
     if (IsAcceptableFormula(formula) && CheckName(name, usable)) {
+        CountParsed(sizeof(VariableDefinition));
         branch.bindings.InsertSorted(new VariableDefinition(usable.c_str(), formula.c_str()));
         EnsureVariable(usable);
         return;
@@ -375,6 +390,7 @@ DocVariable* LegacyTreeImporter::EnsureVariable(const std::string& name)
     upper.MakeUpper();
     DocVariable* variable = FindVariableDefinition(variables, upper.Text());
     if (!variable) {
+        CountParsed(sizeof(DocVariable));
         variable = new DocVariable(name.c_str());
         if (variables.InsertSorted(variable) < 0) {
             delete variable;

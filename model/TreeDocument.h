@@ -206,8 +206,10 @@ public:
 
     // The tree file body (after the document header). Reading replaces the tree and the document's lists;
     // it stops at the first error, and a damaged body leaves a fresh decision root. The archive's format
-    // error tells the caller (2 truncated or unreadable, 23 bad preferences, 27 bad arrow, 32 bad version).
+    // error tells the caller (2 truncated or unreadable, 23 bad preferences, 27 bad arrow, 32 bad version,
+    // 37 a formula whose stored parse tree is not the one its text gives).
     // In a snapshot, node records carry results and the selection follows the nodes.
+    static constexpr uint32_t kFormulaTreeMismatch = 37;
     void ReadDocumentBody(Archive& archive, RecordForm form = RecordForm::Plain);
     void WriteDocumentBody(Archive& archive, RecordForm form = RecordForm::Plain);
     // A tree file in the foreign binary tree format, imported in place of the tree; false when damaged (the

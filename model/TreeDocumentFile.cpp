@@ -7,9 +7,11 @@
 #include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
 #include "foundation/Host.h"
+#include "foundation/MemoryStream.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
+#include "formula/ParseNodeStream.h"
 #include "model/CloneCopies.h"
 #include "model/CustomInterfaceSettings.h"
 #include "model/ExpressionWalk.h"
@@ -25,7 +27,9 @@
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
 
+#include <new>
 #include <string>
+#include <unordered_map>
 
 // Body layout, in file order (V: the body's own version record; gated fields only when V passes):
 //   V                                   version record, 3 bytes
@@ -50,7 +54,8 @@
 //                       V > 3.5 beta 4: cost-effectiveness settings
 //   snapshot only: selection count i16, then each selected node's path string
 // The writer stores parse level 2; a 3.5 body of a lower level has its stored parse trees built again, and
-// an older body gets the parse trees it lacks.
+// an older body gets the parse trees it lacks. A stored parse tree that is not the one its formula's text
+// gives is damage (37).
 // Reading stops at the first error: nothing after it is read.
 
 namespace {
@@ -81,6 +86,42 @@ void RebuildParseTree(ExpressionVisitor& visitor, TreeNode* node, Expression& fo
 {
     formula.DropParseTree();
     ReparseFormula(visitor, node, formula, arg);
+}
+
+std::string StoredTreeBytes(const ParseNode& tree)
+{
+    MemoryStream stream(256);
+    WriteParseNode(stream, tree);
+    return std::string(reinterpret_cast<const char*>(stream.Data()), stream.Position());
+}
+
+// A stored parse tree must be the one its text gives: a formula that shows one text and computes another
+// marks the file damaged. A text that does not parse here keeps no stored tree; it is parsed, and its
+// error reported, when it is first evaluated. The tree a text parses to is its syntax alone, so each text
+// is parsed once.
+struct StoredTreeCheck {
+    std::unordered_map<std::string, std::string> parsedTrees;  // text -> stored form of its tree
+    bool mismatch = false;
+};
+
+void CheckStoredParseTree(ExpressionVisitor& visitor, TreeNode* node, Expression& formula, void* arg)
+{
+    auto& check = *static_cast<StoredTreeCheck*>(arg);
+    if (check.mismatch || !formula.HasParseTree())
+        return;
+    const std::string text = formula.Text().Text();
+    auto parsed = check.parsedTrees.find(text);
+    if (parsed == check.parsedTrees.end()) {
+        Expression fresh(text.c_str());
+        ReparseFormula(visitor, node, fresh, nullptr);
+        if (!fresh.HasParseTree()) {
+            formula.DropParseTree();
+            return;
+        }
+        parsed = check.parsedTrees.emplace(text, StoredTreeBytes(*fresh.GetParseTree())).first;
+    }
+    if (parsed->second != StoredTreeBytes(*formula.GetParseTree()))
+        check.mismatch = true;
 }
 
 } // namespace
@@ -183,12 +224,19 @@ void TreeDocument::ReadDocumentBody(Archive& archive, RecordForm form)
     // built again from the formulas' texts. Both quietly.
     const bool keysHeld = TheHost().ShiftAndControlHeld();
     const bool older = version.IsOlderThan(KnownVersion::k3_5);
-    if (older || ParseLevel < 2 || keysHeld) {
-        HostSilence notices(Silence::Notices), formulaMessages(Silence::FormulaMessages);
-        if (older)
-            ReparseTreeBindings(Root, true, nullptr, nullptr, nullptr);
-        else
-            ReparseTreeBindings(Root, false, RebuildParseTree, nullptr, "Forcing update of all parse trees...");
+    HostSilence notices(Silence::Notices), formulaMessages(Silence::FormulaMessages);
+    if (older) {
+        ReparseTreeBindings(Root, true, nullptr, nullptr, nullptr);
+    } else if (ParseLevel < 2 || keysHeld) {
+        ReparseTreeBindings(Root, false, RebuildParseTree, nullptr, "Forcing update of all parse trees...");
+    } else {
+        StoredTreeCheck check;
+        ReparseTreeBindings(Root, false, CheckStoredParseTree, &check, nullptr);
+        if (check.mismatch) {
+            archive.SetFormatError(kFormulaTreeMismatch);
+            FinishReading(true);
+            return;
+        }
     }
     if (form == RecordForm::Snapshot)
         RolledBack = 2;
@@ -365,19 +413,27 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
 
 bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form)
 {
-    const int code = ReadTreeStream(*this, path, snapshot, form);
-    if (code == 0)
-        return true;
-    if (code < 0)
-        return false;
-    // Snapshot node records carry results: bytes of the other kind misalign, so a file named for one
-    // kind but holding the other is read again as the other before it counts as damaged.
-    {
-        HostSilence quiet(Silence::Notices);
-        if (ReadTreeStream(*this, path, !snapshot, nullptr) == 0)
+    try {
+        const int code = ReadTreeStream(*this, path, snapshot, form);
+        if (code == 0)
             return true;
+        if (code < 0)
+            return false;
+        // Snapshot node records carry results: bytes of the other kind misalign, so a file named for one
+        // kind but holding the other is read again as the other before it counts as damaged.
+        {
+            HostSilence quiet(Silence::Notices);
+            if (ReadTreeStream(*this, path, !snapshot, nullptr) == 0)
+                return true;
+        }
+        ShowFileError(path,
+                      "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".");
+    } catch (const std::bad_alloc&) {
+        // What was read goes, so that the program and the other documents have their memory back.
+        FinishReading(true);
+        ShowFileError(path, "There is not enough memory to open this tree. Please try closing other "
+                            "applications or documents.");
     }
-    ShowFileError(path, "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".");
     return false;
 }
 

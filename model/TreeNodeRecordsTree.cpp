@@ -58,19 +58,27 @@ void ReadTreeNode(TreeNode* node, Archive& archive, RecordForm form)
     if (node == nullptr || archive.IsStoring() || archive.Failed())
         return;
     std::vector<PendingNode> pending;
-    ReadOneRecord(node, archive, form, pending);
-    while (!pending.empty()) {
-        PendingNode& top = pending.back();
-        if (top.childrenLeft > 0 && !archive.Failed()) {
-            --top.childrenLeft;
-            ReadOneRecord(new TreeNode(top.node->document), archive, form, pending);
-            continue;
+    try {
+        ReadOneRecord(node, archive, form, pending);
+        while (!pending.empty()) {
+            PendingNode& top = pending.back();
+            if (top.childrenLeft > 0 && !archive.Failed()) {
+                --top.childrenLeft;
+                ReadOneRecord(new TreeNode(top.node->document), archive, form, pending);
+                continue;
+            }
+            FinishNode(top, archive, form);
+            TreeNode* finished = top.node;
+            pending.pop_back();
+            if (!pending.empty())
+                pending.back().node->InsertChild(finished, -1);
         }
-        FinishNode(top, archive, form);
-        TreeNode* finished = top.node;
-        pending.pop_back();
-        if (!pending.empty())
-            pending.back().node->InsertChild(finished, -1);
+    } catch (...) {
+        // Memory ran out: the nodes not yet given to their parents go (with their children); the first is
+        // the caller's.
+        for (size_t i = 1; i < pending.size(); ++i)
+            delete pending[i].node;
+        throw;
     }
 }
 

@@ -172,7 +172,8 @@ TEST(TreeFile, SnapshotReopensRolledBackWithItsSelectionUnderAnyName)
     std::remove(path.c_str());
 }
 
-// Stored parse trees are kept at the writer's parse level 2 and built again from their texts below it.
+// Stored parse trees are built again from their texts below the writer's parse level 2; at level 2 one that
+// disagrees with its text is damage.
 TEST(TreeFile, AnEarlierParseLevelRebuildsTheStoredParseTrees)
 {
     const std::string path = TempPath("kivo_level.tre");
@@ -185,11 +186,16 @@ TEST(TreeFile, AnEarlierParseLevelRebuildsTheStoredParseTrees)
     for (uint8_t level : {2, 1}) {
         bytes[parseLevelAt] = level;
         PutBytes(path, bytes);
+        MessageBoxRecorder boxes;
         TreeDocument opened;
-        ASSERT_TRUE(opened.ReadTreeFile(path.c_str()));
+        ASSERT_EQ(opened.ReadTreeFile(path.c_str()), level == 1);
+        if (level == 2) {
+            EXPECT_EQ(boxes.Last().text.rfind("This tree file is damaged, and cannot be read. Error code = 37.", 0), 0u);
+            continue;
+        }
         double value = 0.0;
         ASSERT_TRUE(opened.Root->GetChild(0)->Payoff(0).CachedNumber(&value));
-        EXPECT_EQ(value, level == 2 ? 1.0 : 2.0);
+        EXPECT_EQ(value, 2.0);
     }
     std::remove(path.c_str());
 }
@@ -249,6 +255,36 @@ TEST(TreeFile, NodeProgressCountsTowardsTheStoredTotal)
             EXPECT_EQ(host.popped, 7);
         }
     }
+    std::remove(path.c_str());
+}
+
+// A formula whose stored parse tree is not the one its text gives is damage: it would compute what it does
+// not show.
+TEST(TreeFile, AFormulaStoredWithAnotherTreeIsDamage)
+{
+    const std::string path = TempPath("kivo_formula_tree.tre");
+    TreeBuilder tree;
+    TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "Chance");
+    double value = 0.0;
+    tree.Terminal(chance, "Up", "1/50", "1")->probability.GetConstant(&value);
+    tree.Terminal(chance, "Down", "#", "0");
+    ASSERT_TRUE(chance->GetChild(0)->probability.HasParseTree());
+    zString message;
+    ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message));
+    std::vector<uint8_t> bytes = FileBytes(path);
+    TreeDocument sound;
+    EXPECT_TRUE(sound.ReadTreeFile(path.c_str()));
+    const std::string shown = "1/50";
+    const auto at = std::search(bytes.begin(), bytes.end(), shown.begin(), shown.end());
+    ASSERT_NE(at, bytes.end());
+    at[3] = ' ';
+    PutBytes(path, bytes);
+    MessageBoxRecorder boxes;
+    TreeDocument opened;
+    EXPECT_FALSE(opened.ReadTreeFile(path.c_str()));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "This tree file is damaged, and cannot be read. Error code = 37.\n\n\"" + path + "\"");
+    EXPECT_EQ(opened.Root->childCount, 0);
     std::remove(path.c_str());
 }
 

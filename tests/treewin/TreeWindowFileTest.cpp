@@ -170,6 +170,24 @@ TEST(TreeWindowFiles, OlderTextTreesOpenImportedAndUntitled)
     std::remove(saved.c_str());
 }
 
+// A text of records that each name the next is refused while it is parsed, long before memory runs out.
+TEST(TreeWindowFiles, OlderTextTreesTooLargeToParseAreRefused)
+{
+    StoreTestLock lock;
+    const std::string path = TempPath("kivo_text_chain.tre");
+    {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        for (int i = 0; i < 150000; ++i)
+            file << 'N' << i << "(C)\r\nTO: N" << i + 1 << "\r\n-\r\n=\r\n";
+    }
+    MessageBoxRecorder boxes;
+    TreeWindow window(path.c_str());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The file cannot be imported: its tree would take more than 64 MB of memory.");
+    EXPECT_EQ(window.Document().Root->childCount, 0);
+    std::remove(path.c_str());
+}
+
 // The foreign program places note boxes from its root: here they stand right of the root's branch.
 TEST(TreeWindowFiles, ForeignNoteBoxesMoveRightOfTheRootsBranch)
 {

@@ -362,6 +362,17 @@ void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form)
 
 namespace {
 
+// The first exception a process throws has the unwinder sort its tables, which takes memory: thrown once at
+// start-up, while there is memory, the one that tells of memory running out while a tree is read can be
+// caught.
+const bool UnwinderPrepared = [] {
+    try {
+        throw std::bad_alloc();
+    } catch (const std::bad_alloc&) {
+        return true;
+    }
+}();
+
 // Every refusal of a file names it: several files may be opened at once.
 void ShowFileError(const char* path, const std::string& text)
 {

@@ -89,21 +89,31 @@ TreeNode::TreeNode(const TreeNode& source, bool withChildren, bool cloneCopyCont
     // Copies the subtree level by level with an explicit list of pending pairs, so depth costs no stack.
     std::vector<std::pair<const TreeNode*, TreeNode*>> pending;
     pending.emplace_back(&source, this);
-    while (!pending.empty()) {
-        const TreeNode* from = pending.back().first;
-        TreeNode* to = pending.back().second;
-        pending.pop_back();
-        if (from->cloneStatus == CloneCopyNode && !cloneCopyContents)
-            continue;
-        if (from->childCount > 0)
-            to->children->SetCapacity(to->children->Count() + from->childCount);
-        for (int i = 0; i < from->childCount; ++i) {
-            const TreeNode* child = from->GetChild(i);
-            auto* childCopy = new TreeNode(to->document);
-            CopyNodeFields(*childCopy, *child);
-            to->InsertChild(childCopy, -1);
-            pending.emplace_back(child, childCopy);
+    try {
+        while (!pending.empty()) {
+            const TreeNode* from = pending.back().first;
+            TreeNode* to = pending.back().second;
+            pending.pop_back();
+            if (from->cloneStatus == CloneCopyNode && !cloneCopyContents)
+                continue;
+            if (from->childCount > 0)
+                to->children->SetCapacity(to->children->Count() + from->childCount);
+            for (int i = 0; i < from->childCount; ++i) {
+                const TreeNode* child = from->GetChild(i);
+                auto* childCopy = new TreeNode(to->document);
+                CopyNodeFields(*childCopy, *child);
+                to->InsertChild(childCopy, -1);
+                pending.emplace_back(child, childCopy);
+            }
         }
+    } catch (...) {
+        // Memory ran out: the part copied so far goes with the copy that failed.
+        while (childCount > 0) {
+            TreeNode* child = GetChild(childCount - 1);
+            RemoveChild(child);
+            delete child;
+        }
+        throw;
     }
 }
 

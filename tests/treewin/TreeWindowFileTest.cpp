@@ -21,6 +21,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -266,6 +267,74 @@ TEST(TreeWindowFiles, SaveNamesTheDistributionBeyondTheLimits)
                                "one of its parameters is longer than 1500 characters.");
         EXPECT_EQ(boxes.Last().text, "Unable to save file. \"" + path + "\" was not saved.");
     }
+}
+
+// All of this process's free address space but about `spare` bytes, held back while the object lives.
+class AddressSpaceHeld {
+public:
+    explicit AddressSpaceHeld(size_t spare)
+    {
+        blocks.reserve(70000);
+        for (size_t chunk = 16u << 20; chunk >= 64u << 10; chunk /= 4)
+            while (void* block = VirtualAlloc(nullptr, chunk, MEM_RESERVE, PAGE_NOACCESS))
+                blocks.push_back(block);
+        for (size_t given = 0; given < spare && !blocks.empty(); given += 16u << 20) {
+            VirtualFree(blocks.front(), 0, MEM_RELEASE);
+            blocks.erase(blocks.begin());
+        }
+    }
+    ~AddressSpaceHeld()
+    {
+        for (void* block : blocks)
+            VirtualFree(block, 0, MEM_RELEASE);
+    }
+    AddressSpaceHeld(const AddressSpaceHeld&) = delete;
+    AddressSpaceHeld& operator=(const AddressSpaceHeld&) = delete;
+
+private:
+    std::vector<void*> blocks;
+};
+
+// A small file whose clone copies unfold into 2^30 nodes: the open fails with a word, gives its memory
+// back, and the other trees keep their unsaved changes.
+TEST(TreeWindowFiles, ATreeTooLargeForMemoryFailsAloneWithAWord)
+{
+    const std::string path = TempPath("kivo_unfolding.tre");
+    {
+        TreeWindow source;
+        TreeDocument& document = source.Document();
+        for (int level = 1; level <= 31; ++level) {
+            TreeNode* master = document.AddChild(document.Root, ChanceNode, "Level");
+            master->cloneStatus = CloneMasterNode;
+            master->cloneId = static_cast<int16_t>(level);
+            document.AddCloneMaster(master, ("Level " + std::to_string(level)).c_str());
+            for (int i = 0; i < 2; ++i) {
+                TreeNode* branch = document.AddChild(master, level == 1 ? TerminalNode : ChanceNode, "Half", "0.5");
+                if (level > 1) {
+                    branch->cloneStatus = CloneCopyNode;
+                    branch->cloneId = static_cast<int16_t>(level - 1);
+                }
+            }
+        }
+        zString message;
+        ASSERT_TRUE(document.WriteTreeFile(path.c_str(), message)) << message.Text();
+    }
+    TreeWindow other;
+    other.Document().AddChild(other.Document().Root, TerminalNode, "Unsaved", "", "1");
+    other.SetModified(1);
+    MessageBoxRecorder boxes;
+    {
+        AddressSpaceHeld held(1024u << 20);
+        TreeWindow unfolding(path.c_str());
+        EXPECT_FALSE(unfolding.FileRead());
+        EXPECT_EQ(unfolding.Document().Root->childCount, 0);
+    }
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "There is not enough memory to open this tree. Please try closing other applications "
+                                 "or documents.\n\n\"" + path + "\"");
+    EXPECT_EQ(other.Document().Root->childCount, 1);
+    EXPECT_EQ(other.IsModified(), 1);
+    std::remove(path.c_str());
 }
 
 // The analysis would go on stepping on a closed tree.

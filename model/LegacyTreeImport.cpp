@@ -5,6 +5,7 @@
 
 #include "foundation/MessageBoxes.h"
 #include "foundation/Host.h"
+#include "foundation/MemoryReserve.h"
 #include "foundation/Archive.h"
 #include "foundation/PreferencesStore.h"
 #include "model/LegacyTreeText.h"
@@ -254,6 +255,7 @@ TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* w
     try {
         return ImportText(stream, length, window, variables);
     } catch (const std::bad_alloc&) {
+        RestoreMemoryReserve();
         TheHost().ShowStatus("");
         ShowTooLarge();
         return nullptr;

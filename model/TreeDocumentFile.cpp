@@ -7,6 +7,7 @@
 #include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
 #include "foundation/Host.h"
+#include "foundation/MemoryReserve.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StoredString.h"
@@ -362,17 +363,6 @@ void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form)
 
 namespace {
 
-// The first exception a process throws has the unwinder sort its tables, which takes memory: thrown once at
-// start-up, while there is memory, the one that tells of memory running out while a tree is read can be
-// caught.
-const bool UnwinderPrepared = [] {
-    try {
-        throw std::bad_alloc();
-    } catch (const std::bad_alloc&) {
-        return true;
-    }
-}();
-
 // Every refusal of a file names it: several files may be opened at once.
 void ShowFileError(const char* path, const std::string& text)
 {
@@ -442,6 +432,7 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form)
     } catch (const std::bad_alloc&) {
         // What was read goes, so that the program and the other documents have their memory back.
         FinishReading(true);
+        RestoreMemoryReserve();
         ShowFileError(path, "There is not enough memory to open this tree. Please try closing other "
                             "applications or documents.");
     }

@@ -191,80 +191,20 @@ LRESULT CALLBACK CtrlWindowCL::SubclassProc(HWND handle, UINT message, WPARAM wP
     if (!control)
         return 0;
     WindowEvent event{lParam, wParam, message, handle};
-    bool answeredAtOnce = false;
-    LRESULT answer = 0;
-    const long result = control->Route(event, answeredAtOnce, answer);
-    if (answeredAtOnce)
-        return answer;
-    if (result)
-        return 0;
-    // The handler may have deleted the object; the system control's procedure then answers alone.
-    if (!Map() || Map()->Find(handle) != control)
-        return IsWindow(handle) ? DefWindowProcA(handle, message, wParam, lParam) : 0;
-    return control->DefaultProcessing(&event);
+    return Deliver(control, event);
 }
 
-long CtrlWindowCL::Route(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+long CtrlWindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
     const AnswerNow answerNow{answeredAtOnce, answer};
-    auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
-
     switch (event.message) {
     case WM_DESTROY:
         return 0;
-    case WM_MOVE: {
-        const long result = OnMove(&event);
-        if (layout_)
-            layout_->SetPosition(static_cast<short>(LOWORD(event.lParam)), static_cast<short>(HIWORD(event.lParam)));
-        return result;
-    }
-    case WM_SIZE: {
-        const long result = OnSize(&event);
-        LayoutChildren(&event);
-        return result;
-    }
-    case WM_ACTIVATE:
-        if (listsTake(RouteActivate))
-            return answerNow(1);
-        return OnActivate(&event);
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        if (listsTake(RouteFocus))
-            return answerNow(1);
-        return OnFocus(&event);
-    case WM_CLOSE:
-        if (listsTake(RouteClose))
-            return answerNow(1);
-        return OnClose(&event);
-    case WM_ERASEBKGND:
-        return EraseBackground(&event);
-    case WM_MOUSEMOVE:
-        if (cursor_.Handle())
-            ::SetCursor(cursor_.Handle());
-        if (listsTake(RouteMouseMove))
-            return answerNow(1);
-        return OnMouseMove(&event);
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        if (listsTake(RouteButtonDown))
-            return answerNow(1);
-        return OnButtonDown(&event);
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-        if (listsTake(RouteButtonUp))
-            return answerNow(1);
-        return OnButtonUp(&event);
     case WM_CHAR:
     case WM_SYSCHAR:
         if (long taken = OnChar(&event))
             return taken;
         return DispatchToLists(&event);
-    case WM_COMMAND:
-        if (long taken = DispatchEvent(&event))
-            return taken;
-        return static_cast<WindowCL*>(this)->OnCommand(&event);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
         return answerNow(ColourReply(&event));
@@ -280,7 +220,8 @@ long CtrlWindowCL::Route(WindowEvent& event, bool& answeredAtOnce, LRESULT& answ
                                   : DefWindowProcA(event.window, event.message, event.wParam, event.lParam));
     }
     default:
-        return DispatchToLists(&event);
+        // Moves, sizes, focus, the mouse, keys, commands and the rest as every framework window.
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     }
 }
 

@@ -93,8 +93,9 @@ protected:
     int AddTexts(const char* const* texts, UINT addMessage);
     // The answer to WM_CTLCOLOREDIT/WM_CTLCOLORLISTBOX from the control's own child windows.
     LRESULT ColourReply(WindowEvent* event);
-    // The message routing of the sub-classed procedure; 0 when nothing handled the message.
-    long Route(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
+    // The control's own rows (characters, its child windows' colours, the end of its window); the rest as
+    // every framework window.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
 
     WNDPROC previousProc_ = nullptr;
     int kind_ = KindPlain;

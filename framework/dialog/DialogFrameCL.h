@@ -36,8 +36,8 @@ public:
     ~DialogFrameCL() override;
 
     std::unique_ptr<WNDCLASSA> ClassRecord() override;        // 2
-    long OnActivate(WindowEvent* event) override;             // 4: focus memory
-    long OnFocus(WindowEvent* event) override;                // 13: the first tab stop takes the focus
+    long OnActivation(bool active) override;                  // focus memory
+    long OnFocusChange(bool gained) override;                 // the first tab stop takes the focus
     void Show(int showCommand) override;                      // 17: OnInit before the first showing
     virtual void Create();                                    // 18
     // 19: a template item of a class nothing creates; nothing is made for it.
@@ -56,7 +56,7 @@ public:
     HFONT DialogFont() const { return engine_.Font(); }
     // The menu bar the dialog gets at creation, when it names a menu; set before the window is made.
     void SetMenuId(const ResourceId& id);
-    Menu* MenuObject() const { return menu_; }
+    Menu* MenuObject() const override { return menu_; }
 
     // The dialogs running modally, innermost last.
     static const std::vector<DialogFrameCL*>& ModalStack();

@@ -99,20 +99,18 @@ void DialogFrameCL::EndModal()
         PostMessageA(handle_, DeleteLater, 0, 0);
 }
 
-long DialogFrameCL::OnFocus(WindowEvent* event)
+long DialogFrameCL::OnFocusChange(bool gained)
 {
-    if (event->message != WM_SETFOCUS)
+    if (!gained)
         return 0;
     if (WindowCL* first = DialogTemplateEngine::FirstTabStop(*this))
         SetFocus(first->Handle());
     return 1;
 }
 
-long DialogFrameCL::OnActivate(WindowEvent* event)
+long DialogFrameCL::OnActivation(bool active)
 {
-    const bool activated = event->message == WM_MDIACTIVATE ? reinterpret_cast<HWND>(event->lParam) == handle_
-                                                            : LOWORD(event->wParam) != 0;
-    if (!activated)
+    if (!active)
         engine_.KeepFocus(handle_);
     else
         engine_.GiveFocusBack();
@@ -122,7 +120,7 @@ long DialogFrameCL::OnActivate(WindowEvent* event)
 long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
     const AnswerNow answerNow{answeredAtOnce, answer};
-    auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
+    const std::shared_ptr<const bool> alive = LifeToken();
 
     long result = 0;
     if (engine_.HandleKeyboardRow(*this, event, result, answeredAtOnce, answer))
@@ -131,58 +129,28 @@ long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRES
     case WM_DESTROY:
         return 1;
     case WM_ACTIVATE:
-        CurrentModelessDialog = event.wParam ? handle_ : nullptr;
-        if (listsTake(RouteActivate))
-            return 1;
-        return OnActivate(&event);
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        if (listsTake(RouteFocus))
-            return 1;
-        return OnFocus(&event);
-    case WM_CLOSE: {
-        if (listsTake(RouteClose))
-            return 1;
-        const long result = OnClose(&event);
-        if (!result && modal_) {
-            EndModal();
-            return 1;
-        }
-        return result;
-    }
-    case WM_COMMAND:
-        if (CurrentPopupMenu) {
-            if (long taken = CurrentPopupMenu->Dispatch(&event))
-                return answerNow(taken);
-        }
-        if (menu_ && (routingMask_ & RouteMenu) && menu_->Dispatch(&event))
-            return 1;
-        if (long taken = DispatchEvent(&event))
-            return taken;
-        return OnCommand(&event);
-    case WM_INITMENU:
-    case WM_MENUSELECT:
-        if (menu_ && (routingMask_ & RouteMenu))
-            return menu_->Dispatch(&event);
-        return DispatchToLists(&event);
+        CurrentModelessDialog = event.Activating() ? handle_ : nullptr;
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
+    case WM_CLOSE:
+        // A modal dialog that nothing else closes ends its run.
+        result = WindowCL::HandleMessage(event, answeredAtOnce, answer);
+        if (result || answeredAtOnce || !*alive || !modal_)
+            return result;
+        EndModal();
+        return 1;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_NCLBUTTONDOWN: {
-        long result = DispatchToLists(&event);
-        if (!result && event.message != WM_NCLBUTTONDOWN)
-            result = OnButtonDown(&event);
-        if (!result && (event.message == WM_LBUTTONDOWN || event.message == WM_NCLBUTTONDOWN))
+    case WM_NCLBUTTONDOWN:
+        // A click elsewhere in the dialog closes an open drop-down list.
+        result = WindowCL::HandleMessage(event, answeredAtOnce, answer);
+        if (!result && !answeredAtOnce && *alive)
             DialogTemplateEngine::CloseDropDown(handle_);
         return result;
-    }
     case DeleteLater:
         delete this;
         return answerNow(0);
     default:
-        // Moves, sizes, timers, colours, scrolling, the cursor, mouse moves, WM_NCDESTROY and the rest as
-        // every framework window.
+        // Moves, sizes, focus, commands and menus, timers, colours, scrolling, the mouse, WM_NCDESTROY and the
+        // rest as every framework window.
         return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     }
 }

@@ -120,9 +120,9 @@ void MDIdialogCL::End()
     UpdateWindow(handle_);
 }
 
-long MDIdialogCL::OnFocus(WindowEvent* event)
+long MDIdialogCL::OnFocusChange(bool gained)
 {
-    if (event->message != WM_SETFOCUS)
+    if (!gained)
         return 1;
     if (!engine_.GiveFocusBack()) {
         if (WindowCL* first = DialogTemplateEngine::FirstTabStop(*this))
@@ -131,11 +131,9 @@ long MDIdialogCL::OnFocus(WindowEvent* event)
     return 1;
 }
 
-long MDIdialogCL::OnActivate(WindowEvent* event)
+long MDIdialogCL::OnActivation(bool active)
 {
-    const bool activated = event->message == WM_MDIACTIVATE ? reinterpret_cast<HWND>(event->lParam) == handle_
-                                                            : LOWORD(event->wParam) != 0;
-    if (activated)
+    if (active)
         engine_.GiveFocusBack();
     else
         engine_.KeepFocus(handle_);
@@ -149,7 +147,7 @@ long MDIdialogCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESUL
         return result;
     switch (event.message) {
     case WM_MDIACTIVATE:
-        CurrentModelessDialog = reinterpret_cast<HWND>(event.lParam) == handle_ ? handle_ : nullptr;
+        CurrentModelessDialog = event.ActivatedChild() == handle_ ? handle_ : nullptr;
         OnActivate(&event);
         // The frame is told, and the child's activation hook answers.
         return MDIchildCL::HandleMessage(event, answeredAtOnce, answer);

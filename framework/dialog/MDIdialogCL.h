@@ -20,8 +20,8 @@ public:
     ~MDIdialogCL() override;
 
     std::unique_ptr<WNDCLASSA> ClassRecord() override;  // 2
-    long OnActivate(WindowEvent* event) override;       // 4: focus memory; the MDI default runs as well
-    long OnFocus(WindowEvent* event) override;          // 13: the kept control, else the first tab stop
+    long OnActivation(bool active) override;            // focus memory; the MDI default runs as well
+    long OnFocusChange(bool gained) override;           // the kept control, else the first tab stop
     void Show(int showCommand) override;                // 17
     void Create() override;                             // 18
     // 20: a template item of a class nothing creates; nothing is made for it.

@@ -63,7 +63,8 @@ long VisualCtrl::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         MoveScrollStateByCode(*this, event);
         return Forward(&event);
     default:
-        return CtrlWindowCL::HandleMessage(event, answeredAtOnce, answer);
+        // A window of its own class, not a sub-classed system control: the rows of every framework window.
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     }
 }
 

@@ -61,7 +61,8 @@ void ChildWindow::Show(int showCommand)
         style_ |= WS_VISIBLE;
 }
 
-long ChildWindow::OnChar(WindowEvent*) { return 0; }
+long ChildWindow::OnChar(WindowEvent* event) { return OnCharacter(event->Key()); }
+long ChildWindow::OnCharacter(unsigned) { return 0; }
 long ChildWindow::Store() { return 1; }
 long ChildWindow::Validate() { return 1; }
 long ChildWindow::Load() { return 1; }

@@ -13,10 +13,13 @@ public:
     void Show(int showCommand) override; // 17
 
     virtual void Create();                       // 18
-    virtual long OnChar(WindowEvent* event);     // 19
+    virtual long OnChar(WindowEvent* event);     // 19: calls OnCharacter
     virtual long Store();                        // 20
     virtual long Validate();                     // 21
     virtual long Load();                         // 22
+
+    // A typed character (WM_CHAR, WM_SYSCHAR); nonzero when the window used it.
+    virtual long OnCharacter(unsigned character);
 
 private:
     void Initialise();

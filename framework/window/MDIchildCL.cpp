@@ -5,8 +5,6 @@
 #include "framework/window/MDIframeCL.h"
 #include "framework/window/WindowMap.h"
 
-#include <windowsx.h>
-
 namespace {
 
 HINSTANCE ProgramInstance()
@@ -142,7 +140,8 @@ void MDIchildCL::Show(int showCommand)
     EndFirstShow(showCommand);
 }
 
-long MDIchildCL::OnMDIActivate(WindowEvent*) { return 0; }
+long MDIchildCL::OnMDIActivate(WindowEvent* event) { return OnMDIActivation(event->ActivatedChild() == handle_); }
+long MDIchildCL::OnMDIActivation(bool) { return 0; }
 
 void MDIchildCL::Activate()
 {
@@ -155,17 +154,10 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
     const std::shared_ptr<const bool> alive = LifeToken();
     switch (event.message) {
     case WM_SIZE:
-        OnSize(&event);
-        if (*alive)
-            LayoutChildren(&event);
-        return *alive ? answerNow(DefaultProcessing(&event)) : 1;
     case WM_MOVE:
-        OnMove(&event);
-        if (!*alive)
-            return 1;
-        if (layout_)
-            layout_->SetPosition(GET_X_LPARAM(event.lParam), GET_Y_LPARAM(event.lParam));
-        return answerNow(DefaultProcessing(&event));
+        // The MDI default procedure sees sizes and moves as well (it keeps the maximised state).
+        WindowCL::HandleMessage(event, answeredAtOnce, answer);
+        return *alive ? answerNow(DefaultProcessing(&event)) : 1;
     case WM_NCDESTROY:
         SetStateBits(StateWindowGone);
         if (TheApp && TheApp->Map())
@@ -187,7 +179,7 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
     case WM_MDIACTIVATE:
         if (TheApp && TheApp->MainWindow())
             PostMessageA(TheApp->MainWindow()->Handle(), MDIframeCL::MergeMenuMessage,
-                         static_cast<WPARAM>(event.lParam), reinterpret_cast<LPARAM>(this));
+                         reinterpret_cast<WPARAM>(event.ActivatedChild()), reinterpret_cast<LPARAM>(this));
         return OnMDIActivate(&event);
     default:
         return WindowCL::HandleMessage(event, answeredAtOnce, answer);

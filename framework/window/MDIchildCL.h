@@ -15,8 +15,10 @@ public:
     std::unique_ptr<WNDCLASSA> ClassRecord() override;     // 2
     void Show(int showCommand) override;                    // 17
     void Create() override;                                 // 18
-    // Called on WM_MDIACTIVATE after the frame has been told; the answer is the procedure's.
+    // Called on WM_MDIACTIVATE after the frame has been told; the answer is the procedure's. Calls
+    // OnMDIActivation with whether this child is the one being activated.
     virtual long OnMDIActivate(WindowEvent* event);         // 19
+    virtual long OnMDIActivation(bool active);
 
     // Makes this child the client's active child.
     void Activate();

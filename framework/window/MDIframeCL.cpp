@@ -7,8 +7,6 @@
 #include "framework/window/MDIchildCL.h"
 #include "framework/window/PercentLayout.h"
 
-#include <windowsx.h>
-
 #include <string>
 #include <vector>
 
@@ -227,7 +225,7 @@ MDIchildCL* MDIframeCL::ActiveChild() const
 long MDIframeCL::CloseChildrenFirst(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
     const AnswerNow answerNow{answeredAtOnce, answer};
-    if ((routingMask_ & RouteClose) && DispatchToLists(&event))
+    if (ListsFirst(WM_CLOSE) && DispatchToLists(&event))
         return answerNow(1);
     // A child that refuses to close stops the close of the frame.
     const std::vector<WindowCL*> children(children_.begin(), children_.end());
@@ -252,15 +250,12 @@ long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         }
         return answerNow(0);
     case WM_SIZE:
-        OnSize(&event);
-        if (*alive && event.wParam != SIZE_MINIMIZED)
-            LayoutChildren(&event);
-        return answerNow(0);
     case WM_MOVE: {
-        const long result = OnMove(&event);
-        if (*alive && layout_)
-            layout_->SetPosition(GET_X_LPARAM(event.lParam), GET_Y_LPARAM(event.lParam));
-        return answerNow(result);
+        // The frame places its MDI client itself: the frame's default procedure gets neither.
+        const long result = WindowCL::HandleMessage(event, answeredAtOnce, answer);
+        if (!*alive)
+            return 1;
+        return answerNow(event.message == WM_MOVE ? result : 0);
     }
     case WM_CLOSE:
         return CloseChildrenFirst(event, answeredAtOnce, answer);

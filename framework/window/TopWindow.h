@@ -18,7 +18,7 @@ public:
     // map and reads its real geometry back.
     virtual void Create(); // 18
 
-    Menu* MenuObject() const { return menu_; }
+    Menu* MenuObject() const override { return menu_; }
     // The window takes ownership of the menu object.
     void SetMenuObject(Menu* menu);
 

@@ -180,8 +180,9 @@ long WindowCL::LayoutChildren(WindowEvent* event)
 {
     if (!layout_)
         return 0;
-    layout_->SetSize(LOWORD(event->lParam), HIWORD(event->lParam));
-    if (event->wParam == SIZE_MINIMIZED)
+    const SIZE client = event->ClientSize();
+    layout_->SetSize(client.cx, client.cy);
+    if (event->SizeKind() == SIZE_MINIMIZED)
         return 0;
     for (WindowCL* child : children_) {
         if (child->layout_)
@@ -192,18 +193,27 @@ long WindowCL::LayoutChildren(WindowEvent* event)
     return 0;
 }
 
-long WindowCL::OnActivate(WindowEvent*) { return 0; }
+long WindowCL::OnActivate(WindowEvent* event)
+{
+    const bool active = event->message == WM_MDIACTIVATE ? event->ActivatedChild() == handle_ : event->Activating();
+    return OnActivation(active);
+}
 
 long WindowCL::OnSize(WindowEvent* event)
 {
+    const SIZE client = event->ClientSize();
     if (layout_)
-        layout_->SetSize(LOWORD(event->lParam), HIWORD(event->lParam));
-    return 0;
+        layout_->SetSize(client.cx, client.cy);
+    return OnResize(client, event->SizeKind());
 }
 
 long WindowCL::OnMove(WindowEvent*) { return 0; }
 long WindowCL::OnClose(WindowEvent*) { return 0; }
-long WindowCL::OnCommand(WindowEvent*) { return 0; }
+
+long WindowCL::OnCommand(WindowEvent* event)
+{
+    return OnCommandId(event->CommandId(), event->NotifyCode(), event->Control());
+}
 
 long WindowCL::Forward(WindowEvent* event)
 {
@@ -217,10 +227,20 @@ long WindowCL::Forward(WindowEvent* event)
     return scroller_ ? scroller_->OnScroll(event) : 0;
 }
 
-long WindowCL::OnMouseMove(WindowEvent*) { return 0; }
-long WindowCL::OnButtonUp(WindowEvent*) { return 0; }
-long WindowCL::OnButtonDown(WindowEvent*) { return 0; }
-long WindowCL::OnFocus(WindowEvent*) { return 0; }
+long WindowCL::OnMouseMove(WindowEvent* event) { return OnMouseMoved(event->Mouse()); }
+long WindowCL::OnButtonUp(WindowEvent* event) { return OnMouseUp(event->Mouse()); }
+long WindowCL::OnButtonDown(WindowEvent* event) { return OnMouseDown(event->Mouse()); }
+long WindowCL::OnFocus(WindowEvent* event) { return OnFocusChange(event->FocusGained()); }
+
+long WindowCL::OnResize(SIZE, UINT) { return 0; }
+long WindowCL::OnCommandId(unsigned, unsigned, HWND) { return 0; }
+long WindowCL::OnMouseDown(const MouseInput&) { return 0; }
+long WindowCL::OnMouseUp(const MouseInput&) { return 0; }
+long WindowCL::OnMouseMoved(const MouseInput&) { return 0; }
+long WindowCL::OnKeyDown(unsigned, bool) { return 0; }
+long WindowCL::OnKeyUp(unsigned, bool) { return 0; }
+long WindowCL::OnFocusChange(bool) { return 0; }
+long WindowCL::OnActivation(bool) { return 0; }
 
 long WindowCL::EraseBackground(WindowEvent* event)
 {
@@ -272,28 +292,18 @@ void WindowCL::AddHandler(EventTarget* target, EventHandler function, UINT messa
 void WindowCL::AddMessageHandler(EventTarget* target, EventHandler function, UINT message)
 {
     AddHandler(target, function, message);
-    switch (message) {
-    case WM_ACTIVATE:
-        routingMask_ |= RouteActivate;
-        break;
-    case WM_SETFOCUS:
-        routingMask_ |= RouteFocus;
-        break;
-    case WM_CLOSE:
-        routingMask_ |= RouteClose;
-        break;
-    case WM_MOUSEMOVE:
-        routingMask_ |= RouteMouseMove;
-        break;
-    case WM_LBUTTONDOWN:
-        routingMask_ |= RouteButtonDown;
-        break;
-    case WM_LBUTTONUP:
-        routingMask_ |= RouteButtonUp;
-        break;
-    default:
-        break;
-    }
+    RouteToListsFirst(message);
+}
+
+void WindowCL::RouteToListsFirst(UINT message)
+{
+    if (!ListsFirst(message))
+        listsFirst_.push_back(message);
+}
+
+bool WindowCL::ListsFirst(UINT message) const
+{
+    return std::find(listsFirst_.begin(), listsFirst_.end(), message) != listsFirst_.end();
 }
 
 void WindowCL::RemoveHandler(EventTarget* target, EventHandler function, UINT message)

@@ -12,11 +12,13 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <vector>
 
 class HandlerDescriptor;
 class HandlerList;
 class IconResource;
 class LayoutManager;
+class Menu;
 class ScrollBarState;
 class Scroller;
 
@@ -27,16 +29,9 @@ public:
     static const unsigned short StateWindowGone = 2;       // the system window no longer exists
     static const unsigned short StateShown = 4;            // shown once
 
-    // Routing bits: the messages whose handler lists run before the virtual operation.
-    static const unsigned RouteSetCursor = 0x002;
-    static const unsigned RouteHitTest = 0x004;
+    // Menu routing: WM_COMMAND, WM_INITMENU, WM_INITMENUPOPUP and WM_MENUSELECT go to the window's menu object
+    // first.
     static const unsigned RouteMenu = 0x008;
-    static const unsigned RouteButtonUp = 0x010;
-    static const unsigned RouteMouseMove = 0x020;
-    static const unsigned RouteActivate = 0x040;
-    static const unsigned RouteClose = 0x080;
-    static const unsigned RouteButtonDown = 0x100;
-    static const unsigned RouteFocus = 0x200;
 
     // Background colour words: no background of its own, and the parent's background.
     static const COLORREF NoBackground = static_cast<COLORREF>(-2);
@@ -69,8 +64,27 @@ public:
     virtual void SetBackgroundColour(const Colour& colour);   // 16
     virtual void Show(int showCommand);                       // 17
 
+    // The named handlers: the base's operations above take the message apart and call these, so that a
+    // window overrides only what it reacts to, with the message's meaning as arguments. Each answers
+    // nonzero when it handled the message.
+    virtual long OnResize(SIZE client, UINT kind);                          // after the layout rule's size
+    virtual long OnCommandId(unsigned id, unsigned code, HWND control);     // code 0 and no control: a menu
+    virtual long OnMouseDown(const MouseInput& mouse);
+    virtual long OnMouseUp(const MouseInput& mouse);
+    virtual long OnMouseMoved(const MouseInput& mouse);
+    virtual long OnKeyDown(unsigned key, bool alt);                         // after the handler lists
+    virtual long OnKeyUp(unsigned key, bool alt);                           // after the handler lists
+    virtual long OnFocusChange(bool gained);
+    virtual long OnActivation(bool active);
+    // The window's menu object, which gets the menu messages first when the menu asked for them.
+    virtual Menu* MenuObject() const { return nullptr; }
+
     // The one window procedure of the framework's windows: finds the object and hands it the message.
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The one delivery of a message to its window object, shared by every window procedure: the object's
+    // rows (HandleMessage), then its default processing. A window deleted on the way is not touched again;
+    // the system's default procedure answers for it.
+    static LRESULT Deliver(WindowCL* window, WindowEvent& event);
     // The window object of a handle, 0 when the handle is not in the application's map.
     static WindowCL* FromHandle(HWND handle);
 
@@ -109,6 +123,10 @@ public:
     HBRUSH ChildColours(WindowEvent* event);
     void AddRoutingBits(unsigned bits) { routingMask_ |= bits; }
     unsigned RoutingMask() const { return routingMask_; }
+    // From now on the message goes to the handler lists before the window's own operation (a handler that
+    // takes it answers 1 to the system). Each message is routed on its own.
+    void RouteToListsFirst(UINT message);
+    bool ListsFirst(UINT message) const;
 
     // Text and appearance.
     void SetText(const char* text);
@@ -218,6 +236,7 @@ protected:
     unsigned short state_ = 0;
     std::string title_;
     unsigned routingMask_ = 0;
+    std::vector<UINT> listsFirst_;
     LayoutManager* layout_ = nullptr;
     HWND handle_ = nullptr;
     DWORD style_ = 0;

@@ -6,20 +6,14 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
 #include "framework/window/TimerManager.h"
-#include "framework/window/TopWindow.h"
 #include "framework/window/WindowCL.h"
 #include "framework/window/WindowMap.h"
 
-#include <windowsx.h>
-
 namespace {
 
-CommandTarget* MenuTargetOf(WindowCL* window)
+CommandTarget* MenuTargetOf(const WindowCL* window)
 {
-    if (!(window->RoutingMask() & WindowCL::RouteMenu))
-        return nullptr;
-    auto* top = dynamic_cast<TopWindow*>(window);
-    return top ? top->MenuObject() : nullptr;
+    return (window->RoutingMask() & WindowCL::RouteMenu) ? window->MenuObject() : nullptr;
 }
 
 } // namespace
@@ -35,6 +29,11 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
     WindowCL* window = FromMessage(handle, message, lParam);
     if (!window)
         return handle ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+    return Deliver(window, event);
+}
+
+LRESULT WindowCL::Deliver(WindowCL* window, WindowEvent& event)
+{
     const std::shared_ptr<const bool> alive = window->LifeToken();
     bool answeredAtOnce = false;
     LRESULT answer = 0;
@@ -43,74 +42,58 @@ LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, 
         return answer;
     if (result)
         return 0;
-    // The operation may have deleted its own object; the system's default then answers for it.
     if (!*alive)
-        return IsWindow(handle) ? DefWindowProcA(handle, message, wParam, lParam) : 0;
+        return IsWindow(event.window) ? DefWindowProcA(event.window, event.message, event.wParam, event.lParam) : 0;
     return window->DefaultProcessing(&event);
 }
 
 long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    const HWND handle = event.window;
-    const UINT message = event.message;
-    const LPARAM lParam = event.lParam;
     const AnswerNow answerNow{answeredAtOnce, answer};
-    // Lists first: with the routing bit set, a handler that takes the message answers 1 to the system.
-    auto listsTake = [&](unsigned bit) { return (routingMask_ & bit) && DispatchToLists(&event); };
-    // Whether this object survived the operation just called.
+    // Lists first: when the message is routed to them, a handler that takes it answers 1 to the system.
+    auto listsTake = [&] { return ListsFirst(event.message) && DispatchToLists(&event); };
+    // Whether this object survived the operation just called: nothing of it is touched otherwise.
     const std::shared_ptr<const bool> alive = alive_;
 
-    long result = 0;
-    switch (message) {
-    case WM_MOVE:
-        result = OnMove(&event);
-        if (*alive && layout_)
-            layout_->SetPosition(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    case WM_SIZE:
-        result = OnSize(&event);
+    switch (event.message) {
+    case WM_MOVE: {
+        const long result = OnMove(&event);
+        if (*alive && layout_) {
+            const POINT origin = event.Point();
+            layout_->SetPosition(origin.x, origin.y);
+        }
+        return result;
+    }
+    case WM_SIZE: {
+        const long result = OnSize(&event);
         if (*alive)
             LayoutChildren(&event);
-        break;
+        return result;
+    }
     case WM_ACTIVATE:
-        if (listsTake(RouteActivate))
-            return answerNow(1);
-        result = OnActivate(&event);
-        break;
+        return listsTake() ? answerNow(1) : OnActivate(&event);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (listsTake(RouteFocus))
-            return answerNow(1);
-        result = OnFocus(&event);
-        break;
+        return listsTake() ? answerNow(1) : OnFocus(&event);
     case WM_CLOSE:
-        if (listsTake(RouteClose))
-            return answerNow(1);
-        result = OnClose(&event);
-        break;
+        return listsTake() ? answerNow(1) : OnClose(&event);
     case WM_ERASEBKGND:
-        result = EraseBackground(&event);
-        break;
+        return EraseBackground(&event);
     case WM_SETCURSOR:
-        result = (routingMask_ & RouteSetCursor) ? DispatchToLists(&event) : 0;
-        break;
     case WM_NCHITTEST:
-        result = (routingMask_ & RouteHitTest) ? DispatchToLists(&event) : 0;
-        break;
+        return ListsFirst(event.message) ? DispatchToLists(&event) : 0;
     case WM_NCDESTROY:
         SetStateBits(StateWindowGone);
-        TheApp->Map()->Remove(handle);
+        TheApp->Map()->Remove(event.window);
         if (state_ & StateDeleteWithWindow)
             delete this;
         return answerNow(0);
     case WM_COMMAND:
-        result = RouteCommand(event, answeredAtOnce, answer);
-        break;
+        return RouteCommand(event, answeredAtOnce, answer);
     case WM_TIMER:
         if (TheApp->Timers())
             TheApp->Timers()->Tick(&event);
-        result = 0;
-        break;
+        return 0;
     case WM_INITMENU:
     case WM_INITMENUPOPUP:
     case WM_MENUSELECT:
@@ -120,8 +103,7 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
             if (!*alive)
                 return 0;
         }
-        result = DispatchToLists(&event);
-        break;
+        return DispatchToLists(&event);
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -131,34 +113,30 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
     case WM_CTLCOLORSTATIC:
         if (HBRUSH brush = ChildColours(&event))
             return answerNow(reinterpret_cast<LRESULT>(brush));
-        result = 0;
-        break;
+        return 0;
     case WM_MOUSEMOVE:
         if (cursor_.Handle())
             ::SetCursor(cursor_.Handle());
-        if (listsTake(RouteMouseMove))
-            return answerNow(1);
-        result = OnMouseMove(&event);
-        break;
+        return listsTake() ? answerNow(1) : OnMouseMove(&event);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        if (listsTake(RouteButtonDown))
-            return answerNow(1);
-        result = OnButtonDown(&event);
-        break;
+        return listsTake() ? answerNow(1) : OnButtonDown(&event);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-        if (listsTake(RouteButtonUp))
-            return answerNow(1);
-        result = OnButtonUp(&event);
-        break;
-    default:
-        result = DispatchToLists(&event);
-        break;
+        return listsTake() ? answerNow(1) : OnButtonUp(&event);
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+        // Other objects watch a window's keys through its lists; what they leave goes to the window.
+        if (long taken = DispatchToLists(&event))
+            return taken;
+        return event.message == WM_KEYDOWN ? OnKeyDown(event.Key(), event.AltDown())
+                                           : OnKeyUp(event.Key(), event.AltDown());
     }
-    return result;
+    default:
+        return DispatchToLists(&event);
+    }
 }
 
 long WindowCL::RouteCommand(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)

@@ -47,7 +47,7 @@ TEST(CursorStack, MouseMovesShowThePushedCursorOverTheWindowsOwn)
     ScopedApplication app;
     RecordingTopWindow window;
     window.Create();
-    window.AddRoutingBits(WindowCL::RouteMouseMove);
+    window.RouteToListsFirst(WM_MOUSEMOVE);
     CursorStack::Create();
     const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(CursorStack::kArrow));
     const HCURSOR wait = LoadCursorA(nullptr, MAKEINTRESOURCEA(CursorStack::kWait));

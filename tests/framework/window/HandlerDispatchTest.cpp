@@ -127,7 +127,7 @@ TEST(ApplicationHandlers, RemovingAHandlerNeverRemovesAnotherObjectsHandler)
     EXPECT_EQ(log, (std::vector<std::string>{"second"}));
 }
 
-TEST(WindowHandlers, CloseHandlerWaitsForTheRoutingBit)
+TEST(WindowHandlers, CloseHandlerWaitsForItsRouting)
 {
     ScopedApplication app;
     std::vector<std::string> log;
@@ -135,7 +135,7 @@ TEST(WindowHandlers, CloseHandlerWaitsForTheRoutingBit)
     window.Create();
     RecordingTarget handler(&log, "handler", 1);
     window.AddHandler(&handler, &RecordingTarget::Handle, WM_CLOSE);
-    EXPECT_EQ(window.RoutingMask() & WindowCL::RouteClose, 0u);
+    EXPECT_FALSE(window.ListsFirst(WM_CLOSE));
     EXPECT_EQ(SendMessageA(window.Handle(), WM_CLOSE, 0, 0), 0);
     EXPECT_EQ(log, (std::vector<std::string>{"OnClose w"}));
 }
@@ -148,28 +148,9 @@ TEST(WindowHandlers, MessageHandlerRunsBeforeTheOperationAndAnswersOne)
     window.Create();
     RecordingTarget handler(&log, "handler", 1);
     window.AddMessageHandler(&handler, &RecordingTarget::Handle, WM_CLOSE);
-    EXPECT_NE(window.RoutingMask() & WindowCL::RouteClose, 0u);
+    EXPECT_TRUE(window.ListsFirst(WM_CLOSE));
     EXPECT_EQ(SendMessageA(window.Handle(), WM_CLOSE, 0, 0), 1);
     EXPECT_EQ(log, (std::vector<std::string>{"handler"}));
-}
-
-TEST(WindowHandlers, RoutingBitsFollowTheMessages)
-{
-    struct Row {
-        UINT message;
-        unsigned bit;
-    };
-    const Row rows[] = {{WM_ACTIVATE, 0x040},    {WM_SETFOCUS, 0x200},    {WM_CLOSE, 0x080},
-                        {WM_MOUSEMOVE, 0x020},   {WM_LBUTTONDOWN, 0x100}, {WM_LBUTTONUP, 0x010},
-                        {WM_KILLFOCUS, 0},       {WM_SETCURSOR, 0},       {WM_NCHITTEST, 0}};
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTarget handler(&log, "handler", 0);
-    for (const Row& row : rows) {
-        RecordingTopWindow window;
-        window.AddMessageHandler(&handler, &RecordingTarget::Handle, row.message);
-        EXPECT_EQ(window.RoutingMask(), row.bit) << row.message;
-    }
 }
 
 TEST(WindowHandlers, TwoButtonHandlersRunNewestFirstWhenBothAnswerZero)
@@ -359,26 +340,22 @@ TEST(WindowHandlers, NotificationListServesOnlyCommands)
     EXPECT_TRUE(log.empty());
 }
 
-// The cursor and hit-test questions reach the lists only with their routing bits, which nothing sets by itself.
-TEST(WindowHandlers, CursorAndHitTestQuestionsNeedTheirBits)
+// The cursor and hit-test questions reach the lists only when routed to them, which nothing does by itself.
+TEST(WindowHandlers, CursorAndHitTestQuestionsNeedTheirRouting)
 {
-    const struct {
-        UINT message;
-        unsigned bit;
-    } rows[] = {{WM_SETCURSOR, WindowCL::RouteSetCursor}, {WM_NCHITTEST, WindowCL::RouteHitTest}};
-    for (const auto& row : rows) {
+    for (const UINT message : {WM_SETCURSOR, WM_NCHITTEST}) {
         ScopedApplication app;
         std::vector<std::string> log;
         RecordingTopWindow window(&log, "w");
         window.Create();
         RecordingTarget handler(&log, "handler", 1);
-        window.AddHandler(&handler, &RecordingTarget::Handle, row.message);
-        SendMessageA(window.Handle(), row.message, reinterpret_cast<WPARAM>(window.Handle()), 0);
-        EXPECT_TRUE(log.empty()) << row.message;
-        window.AddRoutingBits(row.bit);
-        EXPECT_EQ(SendMessageA(window.Handle(), row.message, reinterpret_cast<WPARAM>(window.Handle()), 0), 0)
-            << row.message;
-        EXPECT_EQ(log, (std::vector<std::string>{"handler"})) << row.message;
+        window.AddHandler(&handler, &RecordingTarget::Handle, message);
+        SendMessageA(window.Handle(), message, reinterpret_cast<WPARAM>(window.Handle()), 0);
+        EXPECT_TRUE(log.empty()) << message;
+        window.RouteToListsFirst(message);
+        EXPECT_EQ(SendMessageA(window.Handle(), message, reinterpret_cast<WPARAM>(window.Handle()), 0), 0)
+            << message;
+        EXPECT_EQ(log, (std::vector<std::string>{"handler"})) << message;
     }
 }
 

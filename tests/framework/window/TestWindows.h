@@ -25,7 +25,7 @@ public:
     }
     long OnCommand(WindowEvent* event) override
     {
-        commands.push_back(LOWORD(event->wParam));
+        commands.push_back(event->CommandId());
         return 1;
     }
     long OnSize(WindowEvent* event) override

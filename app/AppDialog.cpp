@@ -137,7 +137,7 @@ long AppDialog::OnTrackedFocus(WindowEvent* event)
 
 long AppDialog::OnCommandHook(WindowEvent* event)
 {
-    const unsigned id = LOWORD(event->wParam);
+    const unsigned id = event->CommandId();
     if (id == HelpButtonId) {
         ShowHelpForContext();
         return 1;

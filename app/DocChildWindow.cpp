@@ -111,14 +111,13 @@ long DocChildWindow::OnClose(WindowEvent* event)
     return 1;
 }
 
-long DocChildWindow::OnCommand(WindowEvent* event)
+long DocChildWindow::OnCommandId(unsigned id, unsigned, HWND)
 {
-    return OnEditCommand(event);
+    return OnEditCommand(id);
 }
 
-long DocChildWindow::OnEditCommand(WindowEvent* event)
+long DocChildWindow::OnEditCommand(unsigned id)
 {
-    const unsigned id = LOWORD(event->wParam);
     if (id == RedrawCommand) {
         RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_ERASENOW | RDW_FRAME);
         return 1;
@@ -148,12 +147,12 @@ long DocChildWindow::OnEditCommand(WindowEvent* event)
     return 1;
 }
 
-long DocChildWindow::OnMDIActivate(WindowEvent* event)
+long DocChildWindow::OnMDIActivation(bool active)
 {
-    const long answer = MDIdialogCL::OnMDIActivate(event);
-    if (reinterpret_cast<HWND>(event->lParam) == handle_) {
+    const long answer = MDIdialogCL::OnMDIActivation(active);
+    if (active) {
         OnActivated();
-    } else if (reinterpret_cast<HWND>(event->wParam) == handle_) {
+    } else {
         OnDeactivated();
         PostMessageA(handle_, WM_COMMAND, RedrawCommand, 0);
     }

@@ -58,8 +58,8 @@ public:
     ~DocChildWindow() override;
 
     long OnClose(WindowEvent* event) override;          // 7: the frame's save question, then closing
-    long OnCommand(WindowEvent* event) override;        // 8: OnEditCommand
-    long OnMDIActivate(WindowEvent* event) override;    // 19
+    long OnCommandId(unsigned id, unsigned code, HWND control) override; // OnEditCommand
+    long OnMDIActivation(bool active) override;
     // A negative command: the frame's show command of new windows. Maximised only with a maximise box.
     void Show(int showCommand) override;                // 17
 
@@ -167,7 +167,7 @@ private:
     // the options' display); false without a printer page to lay out.
     bool LayOutPages(const PageHeaderOptions& options, PageGrid& grid, std::vector<PageOnDisplay>& pages);
     void Initialise();
-    long OnEditCommand(WindowEvent* event);
+    long OnEditCommand(unsigned id);
     long OnTrackedFocus(WindowEvent* event);
 
     UndoHistory undo_;

@@ -97,9 +97,9 @@ int DocumentWindow::QueryClose(const char* question)
     }
 }
 
-long DocumentWindow::OnCommand(WindowEvent* event)
+long DocumentWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    switch (LOWORD(event->wParam)) {
+    switch (id) {
     case Cmd::FileSave:
         SaveToFile();
         return 1;
@@ -107,7 +107,7 @@ long DocumentWindow::OnCommand(WindowEvent* event)
         SaveAs(nullptr);
         return 1;
     default:
-        return DocChildWindow::OnCommand(event);
+        return DocChildWindow::OnCommandId(id, code, control);
     }
 }
 

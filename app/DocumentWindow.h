@@ -20,7 +20,7 @@ public:
     // window itself may close.
     int QueryClose(const char* question) override;              // 27
     // Save (1104) and Save As (1105), then the child window's commands.
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // As every child window, and Save while the document is modified or untitled.
     void SetDefaultCommandStates() override;                    // 42
     // A changed flag refreshes the frame's commands.

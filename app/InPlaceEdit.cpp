@@ -69,9 +69,9 @@ void InPlaceEdit::MeasureSpareWidth()
     spareWidth_ = TextWidth(scope.Get(), "MM", nullptr) + 0.1f;
 }
 
-long InPlaceEdit::OnChar(WindowEvent* event)
+long InPlaceEdit::OnCharacter(unsigned character)
 {
-    Grow(static_cast<char>(event->wParam));
+    Grow(static_cast<char>(character));
     return 0;
 }
 

@@ -31,7 +31,7 @@ public:
     ~InPlaceEdit() override;
 
     // Grows the box for the character; the character still goes to the control.
-    long OnChar(WindowEvent* event) override; // 19
+    long OnCharacter(unsigned character) override;
     // Types the text into the control as if the user had typed it (the characters typed before the
     // editor opened).
     void TypeText(const zString& text);

@@ -34,15 +34,15 @@ int PumpMessages(UINT first, UINT last)
     return 0;
 }
 
-void RecordMouseClick(LPARAM lParam)
+void RecordMouseClick(POINT at)
 {
     const uint32_t now = FineTickCount();
     if (now - clicks.time <= SamePressMilliseconds)
         return;
     clicks.previousTime = clicks.time;
     clicks.time = now;
-    clicks.x = static_cast<short>(LOWORD(lParam));
-    clicks.y = static_cast<short>(HIWORD(lParam));
+    clicks.x = at.x;
+    clicks.y = at.y;
     clicks.previousTarget = clicks.target;
     clicks.target = nullptr;
 }

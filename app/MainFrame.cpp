@@ -171,10 +171,10 @@ void MainFrame::Relayout()
     LayoutChildren(&size);
 }
 
-long MainFrame::OnSize(WindowEvent* event)
+long MainFrame::OnResize(SIZE client, UINT kind)
 {
     PostMessageA(handle_, WM_COMMAND, Cmd::RelayoutWindows, 0);
-    return MDIframeCL::OnSize(event);
+    return MDIframeCL::OnResize(client, kind);
 }
 
 long MainFrame::OnClose(WindowEvent*)
@@ -250,7 +250,7 @@ long MainFrame::OnInitMenu(WindowEvent*)
 
 long MainFrame::OnDropFiles(WindowEvent* event)
 {
-    auto* drop = reinterpret_cast<HDROP>(event->wParam);
+    const HDROP drop = event->DroppedFiles();
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         // Names are read at their full length.
@@ -264,6 +264,6 @@ long MainFrame::OnDropFiles(WindowEvent* event)
 
 long MainFrame::OnMenuSelect(WindowEvent* event)
 {
-    CurrentHelpContext = LOWORD(event->wParam);
+    CurrentHelpContext = event->MenuItem();
     return 0;
 }

@@ -32,9 +32,9 @@ public:
     // The program's frame, null while there is none.
     static MainFrame* Program();
 
-    long OnSize(WindowEvent* event) override;    // 5
+    long OnResize(SIZE client, UINT kind) override;
     long OnClose(WindowEvent* event) override;   // 7
-    long OnCommand(WindowEvent* event) override; // 8
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // The frame's command table has a row for the command.
     static bool HasCommand(unsigned id);
 

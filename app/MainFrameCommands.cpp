@@ -190,12 +190,11 @@ bool MainFrame::HasCommand(unsigned id)
     return false;
 }
 
-long MainFrame::OnCommand(WindowEvent* event)
+long MainFrame::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     // While starting up every command is ignored (and taken, so that nothing else acts on it).
     if (startupBusy_)
         return 1;
-    const unsigned id = LOWORD(event->wParam);
     if (id >= FirstRecentFileCommand && id < FirstRecentFileCommand + RecentFileList::Capacity) {
         OpenRecentFile(id);
         if (MDIframeCL::ActiveChild())
@@ -206,7 +205,7 @@ long MainFrame::OnCommand(WindowEvent* event)
         if (row.id != id)
             continue;
         MDIchildCL* active = MDIframeCL::ActiveChild();
-        if (row.activeFirst && active && active->OnCommand(event))
+        if (row.activeFirst && active && active->OnCommandId(id, code, control))
             return 1;
         if (row.rule == nullptr || !row.rule(*this))
             return 1;

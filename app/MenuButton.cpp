@@ -37,7 +37,6 @@ MenuButton::MenuButton(WindowCL* parent, LayoutManager* layout, Menu* menu, cons
 {
     background_ = GetSysColor(COLOR_BTNFACE);
     LayoutText();
-    AddHandler(this, &MenuButton::OnKeyDown, WM_KEYDOWN);
 }
 
 MenuButton::~MenuButton()
@@ -223,26 +222,26 @@ void MenuButton::TrackMenu()
     DrawFace(ScopedWindowDC(handle_).Get(), false);
 }
 
-long MenuButton::OnButtonDown(WindowEvent* event)
+long MenuButton::OnMouseDown(const MouseInput& mouse)
 {
-    if (event->message == WM_LBUTTONDOWN && (event->wParam & MK_LBUTTON) && CanOpen() && !menuOpen_)
+    if (!mouse.right && !mouse.doubleClick && mouse.LeftHeld() && CanOpen() && !menuOpen_)
         TrackMenu();
     return 1;
 }
 
-long MenuButton::OnButtonUp(WindowEvent*)
+long MenuButton::OnMouseUp(const MouseInput&)
 {
     return menuOpen_ ? 1 : 0;
 }
 
-long MenuButton::OnKeyDown(WindowEvent* event)
+long MenuButton::OnKeyDown(unsigned key, bool)
 {
-    return OnChar(event);
+    return OnCharacter(key);
 }
 
-long MenuButton::OnChar(WindowEvent* event)
+long MenuButton::OnCharacter(unsigned character)
 {
-    if (focusable_ && focused_ && CanOpen() && event->wParam == VK_SPACE) {
+    if (focusable_ && focused_ && CanOpen() && character == VK_SPACE) {
         TrackMenu();
         return 1;
     }
@@ -258,14 +257,14 @@ LRESULT MenuButton::DefaultProcessing(WindowEvent* event)
     return PaneWindowCL::DefaultProcessing(event);
 }
 
-long MenuButton::OnFocus(WindowEvent* event)
+long MenuButton::OnFocusChange(bool gained)
 {
-    focused_ = event->message == WM_SETFOCUS && focusable_ && CanOpen();
+    focused_ = gained && focusable_ && CanOpen();
     InvalidateRect(handle_, nullptr, TRUE);
     return 0;
 }
 
-long MenuButton::OnActivate(WindowEvent*)
+long MenuButton::OnActivation(bool)
 {
     hasItems_ = HasItems(menu_);
     return 0;
@@ -278,9 +277,8 @@ NameMenuButton::NameMenuButton(WindowCL* parent, LayoutManager* layout, Menu* me
     ShowPickedItem(initialItem);
 }
 
-long NameMenuButton::OnCommand(WindowEvent* event)
+long NameMenuButton::OnCommandId(unsigned id, unsigned, HWND)
 {
-    const unsigned id = LOWORD(event->wParam);
     if (!ShowPickedItem(id))
         return 0;
     if (commandWindow_)
@@ -297,10 +295,10 @@ CommandMenuButton::CommandMenuButton(WindowCL* control, Menu* menu, const char* 
     SetFixedCommand(fixedCommand);
 }
 
-long CommandMenuButton::OnCommand(WindowEvent* event)
+long CommandMenuButton::OnCommandId(unsigned id, unsigned, HWND)
 {
     zString text;
-    if (!ReadItemText(LOWORD(event->wParam), text))
+    if (!ReadItemText(id, text))
         return 0;
     SetFaceText(text);
     if (FixedCommand() > 0 && commandWindow_)

@@ -22,11 +22,12 @@ public:
     ~MenuButton() override;
 
     LRESULT DefaultProcessing(WindowEvent* event) override;
-    long OnActivate(WindowEvent* event) override;
-    long OnButtonUp(WindowEvent* event) override;
-    long OnButtonDown(WindowEvent* event) override;
-    long OnFocus(WindowEvent* event) override;
-    long OnChar(WindowEvent* event) override;
+    long OnActivation(bool active) override;
+    long OnMouseUp(const MouseInput& mouse) override;
+    long OnMouseDown(const MouseInput& mouse) override;
+    long OnFocusChange(bool gained) override;
+    long OnCharacter(unsigned character) override;
+    long OnKeyDown(unsigned key, bool alt) override;
     long Paint(WindowEvent* event) override;
     virtual void SetCommandTarget(WindowCL* target);
 
@@ -62,7 +63,6 @@ protected:
     bool ReadItemText(unsigned itemId, zString& out) const;
 
 private:
-    long OnKeyDown(WindowEvent* event);
     RECT TextArea() const;
     // The face font, or the dialog font without one.
     HGDIOBJ FaceFont() const;
@@ -96,7 +96,7 @@ class NameMenuButton : public MenuButton {
 public:
     NameMenuButton(WindowCL* parent, LayoutManager* layout, Menu* menu, unsigned initialItem, DWORD style);
 
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void SetCommandTarget(WindowCL* window) override { commandWindow_ = window; }
 
 private:
@@ -109,7 +109,7 @@ public:
     // Placed on the dialog control's rectangle, which is hidden.
     CommandMenuButton(WindowCL* control, Menu* menu, const char* text, DWORD style, unsigned fixedCommand);
 
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void SetCommandTarget(WindowCL* window) override { commandWindow_ = window; }
 
 private:

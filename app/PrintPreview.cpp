@@ -47,11 +47,6 @@ private:
     double aspect_;
 };
 
-POINT PointOf(const WindowEvent* event)
-{
-    return POINT{static_cast<short>(LOWORD(event->lParam)), static_cast<short>(HIWORD(event->lParam))};
-}
-
 } // namespace
 
 void PreviewDisplay::Bounds(RECT& rect)
@@ -186,11 +181,11 @@ void PrintPreviewWindow::DrawFrameAndPages()
                        LogicalPoint{right, top + row * pageHeight_}, 0, RGB(0, 0, 0));
 }
 
-long PrintPreviewWindow::OnButtonDown(WindowEvent* event)
+long PrintPreviewWindow::OnMouseDown(const MouseInput& mouse)
 {
     if (!display_ || tracker_)
         return 0;
-    const POINT point = PointOf(event);
+    const POINT point = mouse.at;
     const POINT offset = OffsetPixels();
     const RECT drawing = DrawingRect();
     RECT shape = drawing;
@@ -215,18 +210,18 @@ long PrintPreviewWindow::OnButtonDown(WindowEvent* event)
     return 1;
 }
 
-long PrintPreviewWindow::OnMouseMove(WindowEvent* event)
+long PrintPreviewWindow::OnMouseMoved(const MouseInput& mouse)
 {
     if (!tracker_)
         return 0;
-    const POINT point = PointOf(event);
+    const POINT point = mouse.at;
     const POINT offset = OffsetPixels();
     DisplayLock lock(*display_);
     tracker_->MoveTo(point.x - offset.x, point.y - offset.y);
     return 1;
 }
 
-long PrintPreviewWindow::OnButtonUp(WindowEvent*)
+long PrintPreviewWindow::OnMouseUp(const MouseInput&)
 {
     if (!tracker_)
         return 0;

@@ -56,9 +56,9 @@ public:
 
     long Paint(WindowEvent* event) override;
     void OnZoomChanged() override {}
-    long OnButtonDown(WindowEvent* event) override;
-    long OnMouseMove(WindowEvent* event) override;
-    long OnButtonUp(WindowEvent* event) override;
+    long OnMouseDown(const MouseInput& mouse) override;
+    long OnMouseMoved(const MouseInput& mouse) override;
+    long OnMouseUp(const MouseInput& mouse) override;
 
 private:
     // The drawing's rectangle in client pixels, and the print offset in pixels.

@@ -66,10 +66,10 @@ void ReportListView::SetRows(int count, CellText text)
 
 long ReportListView::OnNotify(WindowEvent* event)
 {
-    auto* header = reinterpret_cast<NMHDR*>(event->lParam);
+    NMHDR* header = event->Notification();
     if (!header || header->hwndFrom != handle_ || header->code != LVN_GETDISPINFOA)
         return 0;
-    auto* info = reinterpret_cast<NMLVDISPINFOA*>(event->lParam);
+    auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
     if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0)
         return 1;
     zString text("");

@@ -19,11 +19,11 @@ void SplashDialog::PutOnTop()
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-long SplashDialog::OnActivate(WindowEvent* event)
+long SplashDialog::OnActivation(bool active)
 {
-    if (LOWORD(event->wParam) != WA_INACTIVE)
+    if (active)
         PutOnTop();
-    return AppDialog::OnActivate(event);
+    return AppDialog::OnActivation(active);
 }
 
 long SplashDialog::OnStayOnTop(WindowEvent*)

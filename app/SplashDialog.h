@@ -19,7 +19,7 @@ public:
     // Builds and places the splash; the caller shows it modelessly. The splash owns itself from then on.
     SplashDialog(MainFrame* frame, unsigned milliseconds);
 
-    long OnActivate(WindowEvent* event) override; // 4: stays on top of all windows
+    long OnActivation(bool active) override; // stays on top of all windows
 
 private:
     // Posted at construction: the frame is shown after the splash, and the splash must stay above it.

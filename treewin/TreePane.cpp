@@ -124,7 +124,7 @@ long TreePane::OnButtonDown(WindowEvent* event)
     if (IgnoreMouse)
         return 1;
     DrawingScaleScope scale(*this);
-    RecordMouseClick(event->lParam);
+    RecordMouseClick(event->Point());
     const POINT pixels = DrawingPoint(*event);
     pressPoint_ = ToLogical(pixels);
     shiftAtPress_ = (event->wParam & MK_SHIFT) != 0 ? 1 : 0;

@@ -39,12 +39,10 @@ void PaneWindowCL::PopDisplay()
     currentDisplay_ = displayStack_.back();
 }
 
-long PaneWindowCL::OnFocus(WindowEvent* event)
+long PaneWindowCL::OnFocusChange(bool gained)
 {
-    if (caret_ && event->message == WM_SETFOCUS)
-        caret_->Show(true);
-    else if (caret_ && event->message == WM_KILLFOCUS)
-        caret_->Show(false);
+    if (caret_)
+        caret_->Show(gained);
     return 0;
 }
 

@@ -21,7 +21,7 @@ public:
 
     std::unique_ptr<WNDCLASSA> ClassRecord() override;  // 2
     long Forward(WindowEvent* event) override;          // 9
-    long OnFocus(WindowEvent* event) override;          // 13
+    long OnFocusChange(bool gained) override;           // the caret follows the focus
     void Show(int showCommand) override;                // 17
 
     virtual long Paint(WindowEvent* event);                    // 23

@@ -94,10 +94,10 @@ TEST(ClickRecord, SameTargetWithinTheDoubleClickTimeIsADoubleClick)
     for (const ClickCase& c : cases) {
         base += 100000;
         now = base + c.first;
-        RecordMouseClick(MAKELPARAM(5, -3));
+        RecordMouseClick(POINT{5, -3});
         SetClickTarget(&items[c.firstTarget]);
         now = base + c.second;
-        RecordMouseClick(MAKELPARAM(7, 9));
+        RecordMouseClick(POINT{7, 9});
         SetClickTarget(&items[c.secondTarget]);
         EXPECT_EQ(IsDoubleClick(), c.doubleClick) << c.name;
     }
@@ -111,7 +111,7 @@ TEST(ClickRecord, SameTargetWithinTheDoubleClickTimeIsADoubleClick)
 TEST(ClickRecord, TheFirstClickAfterStartUpIsNeverADoubleClick)
 {
     int item;
-    RecordMouseClick(0);
+    RecordMouseClick(POINT{0, 0});
     SetClickTarget(&item);
     EXPECT_FALSE(IsDoubleClick());
 }

@@ -153,7 +153,7 @@ long MDIdialogCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESUL
         return MDIchildCL::HandleMessage(event, answeredAtOnce, answer);
     case WM_HSCROLL:
     case WM_VSCROLL:
-        return MoveScrollStateByCode(*this, event) ? Forward(&event) : 0;
+        return MoveScrollStateByCode(*this, event) ? Forward(&event) : DispatchToLists(&event);
     case WM_LBUTTONDOWN:
         DialogTemplateEngine::CloseDropDown(handle_);
         return MDIchildCL::HandleMessage(event, answeredAtOnce, answer);

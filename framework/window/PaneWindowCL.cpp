@@ -145,7 +145,7 @@ long PaneWindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESU
         return OnChar(&event);
     case WM_HSCROLL:
     case WM_VSCROLL: {
-        return MoveScrollStateByCode(*this, event) ? Forward(&event) : 0;
+        return MoveScrollStateByCode(*this, event) ? Forward(&event) : DispatchToLists(&event);
     }
     case WM_SYSCOMMAND:
         return RouteCommand(event, answeredAtOnce, answer);

@@ -35,5 +35,5 @@ struct WindowEvent;
 
 // The scroll-bar step of the pane and dialog procedures: moves the state named by a WM_HSCROLL or WM_VSCROLL
 // (a scroll-bar control's, or the window's own bar) by the event's scroll code. False when the control is
-// not a framework window, which ends the dispatch.
+// not a framework window: the message then goes to the handler lists, where the bar's owner watches it.
 bool MoveScrollStateByCode(WindowCL& window, const WindowEvent& event);

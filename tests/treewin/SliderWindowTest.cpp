@@ -98,6 +98,25 @@ TEST_F(Slider, StartsAtTheDefinitionAndGivesItBackOnClosing)
     EXPECT_EQ(Definition(b), "1+1");
 }
 
+// The slider's bar is a plain system scroll bar, no framework control: its scroll messages still reach the
+// slider, which moves the definitions with them.
+TEST_F(Slider, ItsScrollBarMovesThePosition)
+{
+    SliderWindow* slider = Open({a});
+    HWND bar = FindWindowExA(slider->Handle(), nullptr, "ScrollBar", nullptr);
+    ASSERT_NE(bar, nullptr);
+    const struct {
+        WPARAM code;
+        int position;
+    } rows[] = {{SB_LINERIGHT, 4}, {SB_PAGERIGHT, 5}, {MAKEWPARAM(SB_THUMBTRACK, 8), 8}, {SB_LEFT, 0}};
+    for (const auto& row : rows) {
+        SendMessageA(slider->Handle(), WM_HSCROLL, row.code, reinterpret_cast<LPARAM>(bar));
+        EXPECT_EQ(slider->Position(), row.position) << row.code;
+    }
+    EXPECT_EQ(Definition(a), "0");
+    delete slider;
+}
+
 TEST_F(Slider, SavesTheOriginalsAndGivesThemBackBeforeTheTreeChangesShape)
 {
     SliderWindow* slider = Open({a, b});

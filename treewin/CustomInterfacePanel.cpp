@@ -30,8 +30,9 @@ public:
     {
         if (window == nullptr || window->Handle() == nullptr || parentSize == nullptr)
             return;
-        x_ = std::max(0, (static_cast<int>(LOWORD(parentSize->lParam)) - width_) / 2);
-        y_ = std::max(0, (static_cast<int>(HIWORD(parentSize->lParam)) - height_) / 2);
+        const SIZE parent = parentSize->ClientSize();
+        x_ = std::max(0, (static_cast<int>(parent.cx) - width_) / 2);
+        y_ = std::max(0, (static_cast<int>(parent.cy) - height_) / 2);
         MoveWindow(window->Handle(), x_, y_, width_, height_, TRUE);
     }
 };
@@ -44,12 +45,12 @@ public:
     {
     }
 
-    long OnCommand(WindowEvent* event) override
+    long OnCommandId(unsigned id, unsigned code, HWND) override
     {
-        if (HIWORD(event->wParam) != BN_CLICKED)
+        if (code != BN_CLICKED)
             return 0;
         // The command may take the panel, and this pane with it, away.
-        tree_.OnCommand(static_cast<int>(LOWORD(event->wParam)));
+        tree_.OnCommand(static_cast<int>(id));
         return 1;
     }
 

@@ -182,10 +182,10 @@ void SliderWindow::RenameVariable(const char* oldName, const char* newName)
         name = newName;
 }
 
-long SliderWindow::OnCommand(WindowEvent* event)
+long SliderWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (LOWORD(event->wParam) != kShowNodesButton)
-        return TreeChildWindow::OnCommand(event);
+    if (id != kShowNodesButton)
+        return TreeChildWindow::OnCommandId(id, code, control);
     NodeChildList nodes(4, false);
     for (int i = 0; i < nodePaths.Count(); ++i)
         if (TreeNode* node = FindNodeByPath(Tree()->Document().Root, nodePaths.At(i)->Text()))
@@ -212,11 +212,11 @@ void SliderWindow::MakeScrollBar()
 
 long SliderWindow::OnScroll(WindowEvent* event)
 {
-    if (scrollBar == nullptr || reinterpret_cast<HWND>(event->lParam) != scrollBar)
+    if (scrollBar == nullptr || event->Control() != scrollBar)
         return 0;
     const int page = std::max(1, steps / 10);
     int next = position;
-    switch (LOWORD(event->wParam)) {
+    switch (event->ScrollCode()) {
     case SB_LINELEFT: next -= 1; break;
     case SB_LINERIGHT: next += 1; break;
     case SB_PAGELEFT: next -= page; break;
@@ -224,7 +224,7 @@ long SliderWindow::OnScroll(WindowEvent* event)
     case SB_LEFT: next = 0; break;
     case SB_RIGHT: next = steps; break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: next = static_cast<int16_t>(HIWORD(event->wParam)); break;
+    case SB_THUMBPOSITION: next = event->ThumbPosition(); break;
     default: return 1;
     }
     if (next != position) {

@@ -38,7 +38,7 @@ public:
     // Puts back every definition the slider still holds.
     ~SliderWindow() override;
 
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // The title is the tree's followed by ": Slider".
     void OnTreeTitleChanged(const char* title) override;
     // Moves the bar: every binding held gets the text of the value there.

@@ -46,11 +46,10 @@ TreeChildWindow::~TreeChildWindow()
     tree_->RemoveChildWindow(this);
 }
 
-long TreeChildWindow::OnCommand(WindowEvent* event)
+long TreeChildWindow::OnCommandId(unsigned command, unsigned code, HWND control)
 {
-    if (DocChildWindow::OnCommand(event) != 0)
+    if (DocChildWindow::OnCommandId(command, code, control) != 0)
         return 1;
-    const unsigned command = LOWORD(event->wParam);
     if (command == Cmd::ValuesInsertVariable && tree_ != nullptr && FocusEdit() != nullptr) {
         InsertVariableName(tree_, FocusEdit());
         return 1;
@@ -65,7 +64,7 @@ long TreeChildWindow::OnCommand(WindowEvent* event)
         return 1;
     // Menu and key commands go on to the tree's command handler (a key may send one that is grayed here);
     // the notifications of the window's own controls do not.
-    if (tree_ == nullptr || event->lParam != 0)
+    if (tree_ == nullptr || control != nullptr)
         return 0;
     return GrayedInBoundWindows(command) ? 1 : tree_->OnCommand(static_cast<int>(command));
 }

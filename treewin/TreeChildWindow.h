@@ -21,7 +21,7 @@ public:
     // a pick of the Operators or Keywords menu or of the tree's variables menu, which is typed into that
     // edit; any other menu or key command goes to the tree's command handler (the Options and Analysis
     // commands and the Probability Wheel are grayed here and do nothing).
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // The frame's tool bar and menu bar while the window is active: the window base's states, then the
     // tree's for its bound windows.
     void SetDefaultCommandStates() override;

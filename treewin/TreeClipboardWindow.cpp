@@ -38,14 +38,13 @@ void TreeClipboardWindow::Refresh()
     SetText(title.c_str());
 }
 
-long TreeClipboardWindow::OnCommand(WindowEvent* event)
+long TreeClipboardWindow::OnCommandId(unsigned command, unsigned code, HWND control)
 {
-    const unsigned command = LOWORD(event->wParam);
     if (command >= TreeClipboard::kFirstSlotCommand && command < TreeClipboard::kFirstSlotCommand + TreeClipboard::kSlots) {
         clipboard_.SelectSlot(static_cast<int>(command - TreeClipboard::kFirstSlotCommand));
         return 1;
     }
-    return DocChildWindow::OnCommand(event);
+    return DocChildWindow::OnCommandId(command, code, control);
 }
 
 void TreeClipboardWindow::UpdateMenus(HMENU bar)

@@ -20,7 +20,7 @@ public:
     int IsTree() override { return 0; }
     int CanPrint() override { return 0; }
     // The slot items 1208 to 1211 choose the slot shown; the focused edit's own commands are the only others.
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void UpdateMenus(HMENU bar) override;
     void SetDefaultCommandStates() override { DocChildWindow::SetDefaultCommandStates(); }
 

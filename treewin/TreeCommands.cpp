@@ -112,14 +112,14 @@ bool SettleJumpState(TreeNode* node)
 
 } // namespace
 
-long TreeWindow::OnCommand(WindowEvent* event)
+long TreeWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     // Any command ends a half-made arrow, note box or note binding, also one the base window takes.
     ClickMode = 0;
     PendingNoteBinding = nullptr;
-    if (DocumentWindow::OnCommand(event) != 0)
+    if (DocumentWindow::OnCommandId(id, code, control) != 0)
         return 1;
-    return OnCommand(static_cast<int>(LOWORD(event->wParam)));
+    return OnCommand(static_cast<int>(id));
 }
 
 int TreeWindow::OnStructureCommand(int command)

@@ -76,7 +76,6 @@ bool CarriesProbabilities(const TreeNode* node)
 TreePane::TreePane(DocChildWindow* owner, TreeWindow& tree)
     : ZoomPane(owner, new FillLayout(), WS_CHILD | WS_VISIBLE), tree_(tree)
 {
-    AddHandler(this, &TreePane::OnKey, WM_KEYUP);
 }
 
 // An open edit goes first: its frame is drawn on the pane, which must still be whole.
@@ -89,9 +88,8 @@ TreePane::~TreePane()
     SetClickTarget(nullptr);
 }
 
-POINT TreePane::DrawingPoint(const WindowEvent& event) const
+POINT TreePane::DrawingPoint(POINT client) const
 {
-    const POINT client{static_cast<short>(LOWORD(event.lParam)), static_cast<short>(HIWORD(event.lParam))};
     return ClientToDrawing(client);
 }
 
@@ -119,17 +117,17 @@ void TreePane::StartTracker(std::unique_ptr<TrackerBase> tracker, POINT start, i
     SetCapture(Handle());
 }
 
-long TreePane::OnButtonDown(WindowEvent* event)
+long TreePane::OnMouseDown(const MouseInput& mouse)
 {
     if (IgnoreMouse)
         return 1;
     DrawingScaleScope scale(*this);
-    RecordMouseClick(event->Point());
-    const POINT pixels = DrawingPoint(*event);
+    RecordMouseClick(mouse.at);
+    const POINT pixels = DrawingPoint(mouse.at);
     pressPoint_ = ToLogical(pixels);
-    shiftAtPress_ = (event->wParam & MK_SHIFT) != 0 ? 1 : 0;
+    shiftAtPress_ = mouse.Shift() ? 1 : 0;
     constrainAllowed_ = 0;
-    const bool right = event->message == WM_RBUTTONDOWN;
+    const bool right = mouse.right && !mouse.doubleClick;
     if (tree_.ClickMode == 2) {
         StartTracker(std::make_unique<OutlineTracker>(CurrentDisplay(), Colour{0, 0, 0, 0}), pixels, NoteCreateDrag);
         return 1;
@@ -142,13 +140,13 @@ long TreePane::OnButtonDown(WindowEvent* event)
         StartTracker(std::move(line), pixels, ArrowCreateDrag);
         return 1;
     }
-    const POINT client{static_cast<short>(LOWORD(event->lParam)), static_cast<short>(HIWORD(event->lParam))};
+    const POINT client = mouse.at;
     if (NoteBox* note = tree_.NoteBoxAt(pressPoint_)) {
         SetClickTarget(note);
         PressNoteBox(note, pressPoint_, pixels);
     } else if (TreeNode* node = FindNodeAt(tree_, tree_.Document().Root, pressPoint_)) {
         SetClickTarget(node);
-        PressNode(node, pressPoint_, *event);
+        PressNode(node, pressPoint_, mouse);
         if (right)
             ShowContextMenu(client);
     } else if (TreeArrow* arrow = tree_.ArrowAt(pressPoint_)) {
@@ -158,7 +156,7 @@ long TreePane::OnButtonDown(WindowEvent* event)
         SetClickTarget(nullptr);
         if (right)
             ShowContextMenu(client);
-        else if (event->message == WM_LBUTTONDOWN)
+        else if (!mouse.right && !mouse.doubleClick)
             BeginBandSelection(pixels);
     }
     return 1;
@@ -216,20 +214,20 @@ void TreePane::BeginRollBackBoxDrag(TreeNode* node, POINT pressPixels)
 
 // The region under the point chooses the field: the probability under a parent that carries them, the
 // second text, else the node's text.
-void TreePane::PressNode(TreeNode* node, LogicalPoint point, const WindowEvent& event)
+void TreePane::PressNode(TreeNode* node, LogicalPoint point, const MouseInput& mouse)
 {
-    const bool shift = (event.wParam & MK_SHIFT) != 0;
-    const bool control = (event.wParam & MK_CONTROL) != 0;
+    const bool shift = mouse.Shift();
+    const bool control = mouse.Control();
     if (IsDoubleClick()) {
         DoubleClickNode(node, point, shift);
         return;
     }
-    if (event.message == WM_RBUTTONDOWN) {
+    if (mouse.doubleClick)
+        return;
+    if (mouse.right) {
         tree_.SelectNode(node, 1, nullptr, false);
         return;
     }
-    if (event.message != WM_LBUTTONDOWN)
-        return;
     int field = 1;
     switch (HitTestNode(tree_, node, point)) {
     case NameRegion:
@@ -301,7 +299,7 @@ long TreePane::EditMouseDown(WindowEvent* event)
 {
     if (event->message != WM_RBUTTONDOWN || tree_.InPlaceEditor == nullptr)
         return 0;
-    POINT at{static_cast<short>(LOWORD(event->lParam)), static_cast<short>(HIWORD(event->lParam))};
+    POINT at = event->Point();
     MapWindowPoints(tree_.InPlaceEditor->Handle(), Handle(), &at, 1);
     TrackContextMenu(at);
     return 1;
@@ -309,27 +307,25 @@ long TreePane::EditMouseDown(WindowEvent* event)
 
 long TreePane::EditKeyDown(WindowEvent* event)
 {
-    return tree_.OnKey(*event);
+    return tree_.OnKey(event->Key(), event->AltDown());
 }
 
-long TreePane::OnCommand(WindowEvent* event)
+long TreePane::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (HIWORD(event->wParam) == EN_CHANGE && tree_.InPlaceEditor != nullptr &&
-        reinterpret_cast<HWND>(event->lParam) == tree_.InPlaceEditor->Handle()) {
+    if (code == EN_CHANGE && tree_.InPlaceEditor != nullptr && control == tree_.InPlaceEditor->Handle()) {
         tree_.InPlaceTextChanged();
         return 1;
     }
-    return ZoomPane::OnCommand(event);
+    return ZoomPane::OnCommandId(id, code, control);
 }
 
-long TreePane::OnKey(WindowEvent* event)
+long TreePane::OnKeyUp(unsigned key, bool alt)
 {
-    const bool alt = (HIWORD(event->lParam) & KF_ALTDOWN) != 0;
     if (tree_.Document().RolledBack == 0 && GetKeyState(VK_CONTROL) >= 0 && !alt)
         return 1;
-    if (static_cast<signed char>(event->wParam) < VK_ESCAPE)
+    if (static_cast<signed char>(key) < VK_ESCAPE)
         return 0;
-    return tree_.OnKey(*event);
+    return tree_.OnKey(key, alt);
 }
 
 void TreePane::BeginBandSelection(POINT start)
@@ -344,23 +340,23 @@ void TreePane::BeginBandSelection(POINT start)
     StartTracker(std::make_unique<OutlineTracker>(CurrentDisplay(), Colour{0, 0, 0, 0}), start, BandDrag);
 }
 
-long TreePane::OnMouseMove(WindowEvent* event)
+long TreePane::OnMouseMoved(const MouseInput& mouse)
 {
     if (IgnoreMouse)
         return 1;
     DrawingScaleScope scale(*this);
-    POINT pixels = DrawingPoint(*event);
+    POINT pixels = DrawingPoint(mouse.at);
     if (!tracker_) {
         ChooseCursor(ToLogical(pixels));
         return 0;
     }
-    if ((event->wParam & MK_LBUTTON) == 0) {
+    if (!mouse.LeftHeld()) {
         tracker_.reset();
         DragMode = NoDrag;
         ReleaseCapture();
         return 1;
     }
-    if (constrainAllowed_ && (event->wParam & MK_SHIFT) != 0)
+    if (constrainAllowed_ && mouse.Shift())
         pixels = ToPixels(ConstrainToAxis(ToLogical(pixels), anchorPoint_));
     tracker_->MoveTo(pixels.x, pixels.y);
     if (DragMode == BandDrag)
@@ -446,7 +442,7 @@ void TreePane::UpdateBandSelection()
     bandNodes_ = taken;
 }
 
-long TreePane::OnButtonUp(WindowEvent* event)
+long TreePane::OnMouseUp(const MouseInput& mouse)
 {
     if (IgnoreMouse)
         return 1;
@@ -456,7 +452,7 @@ long TreePane::OnButtonUp(WindowEvent* event)
     DrawingScaleScope scale(*this);
     tracker_->Finish();
     if (tracker_->CurrentPoint.x != tracker_->StartPoint.x || tracker_->CurrentPoint.y != tracker_->StartPoint.y)
-        FinishDrag((event->wParam & MK_SHIFT) != 0);
+        FinishDrag(mouse.Shift());
     tracker_.reset();
     DragMode = NoDrag;
     ReleaseCapture();

@@ -41,13 +41,13 @@ public:
     // 7: taken without effect. A multi-line edit answers Escape by closing its parent where the window
     // handles dialog keys; the pane goes only with its tree window.
     long OnClose(WindowEvent*) override { return 1; }
-    long OnCommand(WindowEvent* event) override;    // 8: the in-place edit's changes
-    long OnMouseMove(WindowEvent* event) override;  // 10
-    long OnButtonUp(WindowEvent* event) override;   // 11
-    long OnButtonDown(WindowEvent* event) override; // 12
+    long OnCommandId(unsigned id, unsigned code, HWND control) override; // the in-place edit's changes
+    long OnMouseMoved(const MouseInput& mouse) override;
+    long OnMouseUp(const MouseInput& mouse) override;
+    long OnMouseDown(const MouseInput& mouse) override;
     // A released key: taken without effect unless the tree is rolled back or Ctrl or Alt is held; then the
     // tree window's key operation has it (codes below Escape excepted).
-    long OnKey(WindowEvent* event);
+    long OnKeyUp(unsigned key, bool alt) override;
 
     // Routes the open edit's presses and key-downs through the pane and the tree window.
     void HookInPlaceEditor(InPlaceEdit& editor);
@@ -65,14 +65,14 @@ public:
 
 private:
     // The event's client point in the drawing's pixels, and in logical units.
-    POINT DrawingPoint(const WindowEvent& event) const;
+    POINT DrawingPoint(POINT client) const;
     LogicalPoint ToLogical(POINT drawingPixels) const;
     POINT ToPixels(LogicalPoint point) const;
     RECT ToPixels(const LogicalRect& rect) const;
     // The menu at the client point, tracked until it closes; the chosen command goes to the tree's window.
     void TrackContextMenu(POINT client);
     void StartTracker(std::unique_ptr<TrackerBase> tracker, POINT start, int mode);
-    void PressNode(TreeNode* node, LogicalPoint point, const WindowEvent& event);
+    void PressNode(TreeNode* node, LogicalPoint point, const MouseInput& mouse);
     void PressNoteBox(NoteBox* note, LogicalPoint point, POINT pixels);
     void PressArrow(TreeArrow* arrow, LogicalPoint point, POINT pixels);
     void DoubleClickNode(TreeNode* node, LogicalPoint point, bool shift);

@@ -307,11 +307,10 @@ int TreeWindow::NavigateByKey(int key, bool fromKeyOperation)
     return 1;
 }
 
-int TreeWindow::OnKey(const WindowEvent& event)
+int TreeWindow::OnKey(unsigned virtualKey, bool alt)
 {
     ClickMode = 0;
-    const int key = static_cast<int>(event.wParam);
-    const bool alt = (HIWORD(event.lParam) & KF_ALTDOWN) != 0;
+    const int key = static_cast<int>(virtualKey);
     const bool control = IsControlHeld();
     const bool typable = key < 256 && (std::isprint(key) || std::isspace(key) || key == VK_BACK || key == VK_ESCAPE);
     if (!typable || (alt && !IsArrowKey(key)))

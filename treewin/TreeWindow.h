@@ -144,9 +144,9 @@ public:
     // Scrolls the shown pane to the current node, else the selected note or arrow.
     void ScrollSelectionIntoView();
 
-    // The key operation: keys of the in-place edit and keys released over the pane (virtual-key code in
-    // wParam, the Alt bit in lParam); 1 when the key was used.
-    int OnKey(const WindowEvent& event);
+    // The key operation: keys of the in-place edit and keys released over the pane (the virtual key and
+    // whether Alt was down); 1 when the key was used.
+    int OnKey(unsigned virtualKey, bool alt);
     // Home, Left, Up, Down and Right move the selection through the tree; with Navigating on and Ctrl held
     // (from the key operation) they skip nodes without a variable binding. 0 when the key is not theirs.
     int NavigateByKey(int key, bool fromKeyOperation);
@@ -381,7 +381,7 @@ public:
     int OnCommand(int command);
     // Commands sent to the window: after cancelling a pending click, Save, Save As and the focused edit's own
     // commands first, then the tree's.
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // The Edit menu's node, subtree, note and arrow commands, the clone commands and the tree clipboard
     // slots (1189, 1202-1211); 1 for these, 0 otherwise.
     int OnEditMenuCommand(int command);

@@ -40,7 +40,7 @@ private:
 
 int Key(TreeWindow& window, int key)
 {
-    return window.OnKey(WindowEvent{0, static_cast<WPARAM>(key), WM_KEYDOWN, nullptr});
+    return window.OnKey(static_cast<unsigned>(key), false);
 }
 
 // Root (decision) with A (chance: A1, A2) and B (chance: B1, B2); B2 binds a variable.

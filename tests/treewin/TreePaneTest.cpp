@@ -152,7 +152,7 @@ TEST(TreePane, TypingInPlaceIsOneUndoStep)
     // Tab under a chance node reopens the edit on the branch's probability.
     t.window.ClearSelection();
     t.Click(t.At(t.first));
-    t.window.OnKey(WindowEvent{0, VK_TAB, WM_KEYDOWN, nullptr});
+    t.window.OnKey(VK_TAB, false);
     ASSERT_NE(t.window.InPlaceEditor, nullptr);
     EXPECT_EQ(t.window.EditField, 2);
     EXPECT_STREQ(t.window.InPlaceEditor->GetText().Text(), "0.5");

@@ -161,9 +161,9 @@ bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
     return true;
 }
 
-long CESensitivityWindow::OnCommand(WindowEvent* event)
+long CESensitivityWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    const int command = LOWORD(event->wParam);
+    const int command = static_cast<int>(id);
     LineGraphData graph;
     if (MakeGraph(command, graph)) {
         ShowLineGraph(graph);

@@ -16,7 +16,7 @@ public:
     explicit CESensitivityWindow(const CESensitivityResults& results);
     ~CESensitivityWindow() override;
 
-    long OnCommand(WindowEvent* event) override; // 8
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
 
     // The line graph of commands 1582-1587; false for any other command.
     bool MakeGraph(int command, LineGraphData& graph) const;

@@ -64,7 +64,7 @@ void DefinitionChoiceDialog::Finish()
 
 long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
 {
-    switch (LOWORD(event->wParam)) {
+    switch (event->CommandId()) {
     case kShowNodeButton:
         if (index < list.Count() && list.At(index)->node != nullptr && list.At(index)->node != window->Root)
             window->SelectNode(list.At(index)->node, 1, nullptr, true);

@@ -86,15 +86,14 @@ void EvaluatorWindow::InsertText(const char* text, bool)
     SetFocus(expression->Handle());
 }
 
-long EvaluatorWindow::OnCommand(WindowEvent* event)
+long EvaluatorWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    const unsigned id = LOWORD(event->wParam);
     // The result never shows the value of an expression changed since.
-    if (id == kExpressionEdit && HIWORD(event->wParam) == EN_CHANGE && result != nullptr)
+    if (id == kExpressionEdit && code == EN_CHANGE && result != nullptr)
         result->SetText("");
     // Enter in the window calculates as the button does.
     if (id != kCalculateButton && id != IDOK)
-        return TreeChildWindow::OnCommand(event);
+        return TreeChildWindow::OnCommandId(id, code, control);
     Calculate();
     if (expression != nullptr)
         SetFocus(expression->Handle());

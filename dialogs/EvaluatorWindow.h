@@ -29,7 +29,7 @@ public:
     void Calculate();
     void InsertText(const char* text, bool withParentheses) override;
     // Calculate (31008, or Enter); a change of the expression clears the result.
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void OnTreeTitleChanged(const char* title) override;
 
     // The node expressions are evaluated at, found by its path: the root when there is none.

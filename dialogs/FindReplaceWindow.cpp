@@ -238,9 +238,9 @@ void FindReplaceWindow::ShowLastFind()
         SetItemText(kLastFindLabel, kFieldNames[field - None]);
 }
 
-long FindReplaceWindow::OnCommand(WindowEvent* event)
+long FindReplaceWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    switch (LOWORD(event->wParam)) {
+    switch (id) {
     case IDOK:
         StoreControls();
         FindNext();
@@ -269,6 +269,6 @@ long FindReplaceWindow::OnCommand(WindowEvent* event)
         AskSaveChanges(MainFrame::Program(), this, false);
         return 1;
     default:
-        return TreeChildWindow::OnCommand(event);
+        return TreeChildWindow::OnCommandId(id, code, control);
     }
 }

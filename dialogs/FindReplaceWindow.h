@@ -49,7 +49,7 @@ public:
     // The next search starts at the root, which it searches last.
     void ResetSearch();
 
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void OnTreeTitleChanged(const char* title) override;
     // A tree changed as a whole is searched again from the start.
     void RefreshFromTree() override;

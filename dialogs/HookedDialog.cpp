@@ -15,9 +15,9 @@ DialogPage::DialogPage(HookedDialog* host, unsigned pageId)
         SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 }
 
-long DialogPage::OnCommand(WindowEvent* event)
+long DialogPage::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    return host_->OnCommand(event);
+    return host_->OnCommandId(id, code, control);
 }
 
 HookedDialog::HookedDialog(unsigned templateId) : AppDialog(templateId) {}

@@ -16,7 +16,7 @@ class DialogPage : public OkCancelDialog {
 public:
     DialogPage(HookedDialog* host, unsigned pageId);
     // Commands of the page's controls go to the hosting dialog.
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
 
 private:
     HookedDialog* host_;

@@ -57,9 +57,9 @@ void MarkovAnalysisWindow::MakeGraphButton()
     MakeOwningMenuButton(std::move(menu), this, kGraphButton);
 }
 
-long MarkovAnalysisWindow::OnCommand(WindowEvent* event)
+long MarkovAnalysisWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    const int command = LOWORD(event->wParam);
+    const int command = static_cast<int>(id);
     MarkovGraphRequest request;
     if (MarkovAnalysis::RequestForCommand(command, request)) {
         LineGraphData graph;

@@ -18,7 +18,7 @@ public:
     explicit MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analysis);
     ~MarkovAnalysisWindow() override;
 
-    long OnCommand(WindowEvent* event) override; // 8
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
 
     MarkovAnalysis& Analysis() const { return *analysis_; }
 

@@ -83,7 +83,7 @@ void MonteCarloSetupDialog::UpdateControls()
 
 long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
 {
-    if (LOWORD(event->wParam) == kWhichButton) {
+    if (event->CommandId() == kWhichButton) {
         SampleDistributionsDialog(window, chosen);
         return 1;
     }
@@ -237,9 +237,9 @@ void MonteCarloProgressDialog::ShowGraphMenu()
     TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
 }
 
-long MonteCarloProgressDialog::OnCommand(WindowEvent* event)
+long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    switch (LOWORD(event->wParam)) {
+    switch (id) {
     case IDOK:
         DestroyWindow(handle_);
         return 1;

@@ -79,7 +79,7 @@ public:
     explicit MonteCarloProgressDialog(std::unique_ptr<MonteCarloProgress> run);
     ~MonteCarloProgressDialog() override;
 
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void ShowTrialPosition(int trial) override;
     void ShowStatistics(const std::vector<zString>& texts) override;
     void ShowFinished(bool resultsEnabled) override;

@@ -259,12 +259,12 @@ void NodeCommentWindow::MarkTreeModified()
 
 long NodeCommentWindow::OnRowKey(WindowEvent* event)
 {
-    const auto key = static_cast<unsigned>(event->wParam);
+    const unsigned key = event->Key();
     if (event->message == WM_CHAR)
         return key == '\t' || key == 0x1B ? 1 : 0; // the key-down handled them
     if (key == VK_ESCAPE)
         return 1;
-    if (key != VK_TAB || GetKeyState(VK_CONTROL) < 0 || (HIWORD(event->lParam) & KF_ALTDOWN) != 0)
+    if (key != VK_TAB || GetKeyState(VK_CONTROL) < 0 || event->AltDown())
         return 0;
     const int count = rows_->Count();
     for (int i = 0; i < count; ++i)
@@ -278,16 +278,16 @@ long NodeCommentWindow::OnRowKey(WindowEvent* event)
 long NodeCommentWindow::OnRowCommand(WindowEvent* event)
 {
     NodeComment* comment = Comment();
-    if (HIWORD(event->wParam) != EN_CHANGE || comment == nullptr)
+    if (event->NotifyCode() != EN_CHANGE || comment == nullptr)
         return 0;
     rows_->StoreTexts(comment->branches);
     MarkTreeModified();
     return 0;
 }
 
-long NodeCommentWindow::OnCommand(WindowEvent* event)
+long NodeCommentWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    switch (LOWORD(event->wParam)) {
+    switch (id) {
     case Cmd::EditCopy:
         if (FocusHasSelection())
             break;
@@ -313,7 +313,7 @@ long NodeCommentWindow::OnCommand(WindowEvent* event)
         if (Tree() == nullptr)
             return 1;
         CollectTexts();
-        if (LOWORD(event->wParam) == Cmd::FileSave)
+        if (id == Cmd::FileSave)
             Tree()->SaveToFile();
         else
             static_cast<DocumentWindow*>(Tree())->SaveAs(nullptr);
@@ -323,14 +323,14 @@ long NodeCommentWindow::OnCommand(WindowEvent* event)
     default:
         break;
     }
-    return NodeValueWindow::OnCommand(event);
+    return NodeValueWindow::OnCommandId(id, code, control);
 }
 
-long NodeCommentWindow::OnSize(WindowEvent* event)
+long NodeCommentWindow::OnResize(SIZE client, UINT kind)
 {
-    const long answer = NodeValueWindow::OnSize(event);
-    if (rows_ && event->wParam != SIZE_MINIMIZED)
-        rows_->Arrange(RECT{0, 0, LOWORD(event->lParam), HIWORD(event->lParam)});
+    const long answer = NodeValueWindow::OnResize(client, kind);
+    if (rows_ && kind != SIZE_MINIMIZED)
+        rows_->Arrange(RECT{0, 0, client.cx, client.cy});
     return answer;
 }
 

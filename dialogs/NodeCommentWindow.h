@@ -76,8 +76,8 @@ public:
     // Nothing to store: the rows' texts are in the comment already.
     bool Apply(bool commit) override { return true; }
     void OnTreeTitleChanged(const char* title) override;
-    long OnCommand(WindowEvent* event) override;
-    long OnSize(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    long OnResize(SIZE client, UINT kind) override;
     void SetDefaultCommandStates() override;
     void UpdateMenus(HMENU bar) override;
     int CanPrint() override { return 1; }

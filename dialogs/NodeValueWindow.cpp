@@ -51,9 +51,9 @@ bool NodeValueWindow::DependsOn(const void* object) const
     return nodes.Contains(object) || IsVariableNamed(object, key.Text());
 }
 
-long NodeValueWindow::OnCommand(WindowEvent* event)
+long NodeValueWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    switch (LOWORD(event->wParam)) {
+    switch (id) {
     case kShowNodesButton:
         if (Tree() != nullptr)
             Tree()->SelectNodes(nodes);
@@ -66,7 +66,7 @@ long NodeValueWindow::OnCommand(WindowEvent* event)
         AskSaveChanges(MainFrame::Program(), this, false);
         return 1;
     default:
-        return TreeChildWindow::OnCommand(event);
+        return TreeChildWindow::OnCommandId(id, code, control);
     }
 }
 

@@ -27,7 +27,7 @@ public:
     bool DependsOn(const void* object) const override;
 
     // Show Nodes selects the window's nodes; OK applies and closes when that succeeds; Cancel closes.
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // Checks the fields and, with commit, stores them in the tree as one undo action; false (the error
     // shown on its field) when a field does not parse.
     virtual bool Apply(bool commit) = 0;

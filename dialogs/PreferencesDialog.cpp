@@ -558,11 +558,10 @@ void PreferencesDialog::ReleasePage()
         sample.reset();
 }
 
-long PreferencesDialog::OnCommand(WindowEvent* event)
+long PreferencesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    const unsigned id = LOWORD(event->wParam);
-    if (!tree_ || !Page() || HIWORD(event->wParam) != BN_CLICKED)
-        return HookedDialog::OnCommand(event);
+    if (!tree_ || !Page() || code != BN_CLICKED)
+        return HookedDialog::OnCommandId(id, code, control);
     TreePreferenceValues& v = *values_;
     TreeDocument& document = tree_->Document();
     TreeCalcPrefs& calc = document.CalcPrefs;
@@ -620,7 +619,7 @@ long PreferencesDialog::OnCommand(WindowEvent* event)
         return 1;
     }
     default:
-        return HookedDialog::OnCommand(event);
+        return HookedDialog::OnCommandId(id, code, control);
     }
 }
 

@@ -55,7 +55,7 @@ public:
     // After OK on a tree: a changed value makes the tree's layout stale.
     bool Relayout() const { return relayout_ != 0; }
 
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
 
 private:
     long OnCategoryChange(WindowEvent* event);

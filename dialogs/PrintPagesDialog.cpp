@@ -48,7 +48,7 @@ void PrintPagesDialog::Rebuild()
 
 long PrintPagesDialog::OnPagesCommand(WindowEvent* event)
 {
-    switch (LOWORD(event->wParam)) {
+    switch (event->CommandId()) {
     case PrintButton:
         print_ = true;
         EndModal();

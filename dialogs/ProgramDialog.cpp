@@ -61,10 +61,10 @@ void ProgramDialog::OnNotification(unsigned id, unsigned code, std::function<voi
 
 long ProgramDialog::OnAnyButton(WindowEvent* event)
 {
-    const unsigned id = LOWORD(event->wParam);
+    const unsigned id = event->CommandId();
     auto found = handlers_.find({id, kAnyCode});
     if (found == handlers_.end())
-        found = handlers_.find({id, HIWORD(event->wParam)});
+        found = handlers_.find({id, event->NotifyCode()});
     if (found == handlers_.end())
         return 0;
     found->second();

@@ -99,9 +99,9 @@ void SensitivityRangeDialog::LoadVariable()
 
 long SensitivityRangeDialog::OnVariableCommand(WindowEvent* event)
 {
-    const unsigned id = LOWORD(event->wParam);
+    const unsigned id = event->CommandId();
     if (id == kVariableList) {
-        if (HIWORD(event->wParam) == CBN_SELCHANGE)
+        if (event->NotifyCode() == CBN_SELCHANGE)
             LoadVariable();
         return 0;
     }
@@ -285,12 +285,12 @@ void SensitivityAxesDialog::LoadAxis(int k)
 // A block's controls tell which block "View Definitions" is about; a new variable loads its block.
 long SensitivityAxesDialog::OnBlockCommand(WindowEvent* event)
 {
-    const unsigned id = LOWORD(event->wParam);
+    const unsigned id = event->CommandId();
     if (id == kDefinitionsButton) {
         ShowDefinitionsOf(window, SelectedName(focusedAxis));
         return 1;
     }
-    const unsigned code = HIWORD(event->wParam);
+    const unsigned code = event->NotifyCode();
     for (int k = 0; k < axisCount; ++k) {
         if (id == kBlockIds[k][0] && code == CBN_SELCHANGE)
             LoadAxis(k);

@@ -160,8 +160,8 @@ int TornadoDialog::BarOfLine(const zString& line) const
 
 long TornadoDialog::OnControl(WindowEvent* event)
 {
-    const unsigned id = LOWORD(event->wParam);
-    const unsigned code = HIWORD(event->wParam);
+    const unsigned id = event->CommandId();
+    const unsigned code = event->NotifyCode();
     const bool full = SendMessageA(Control(kAnalyzeList), LB_GETCOUNT, 0, 0) >= kMaximumBars;
     if (id == kAddButton || (id == kAvailableList && code == LBN_DBLCLK && !full))
         Add();

@@ -298,18 +298,17 @@ void VariablesWindow::CopyLines()
 
 long VariablesWindow::OnListKey(WindowEvent* event)
 {
-    const auto key = static_cast<unsigned>(event->wParam);
+    const unsigned key = event->Key();
     if (key != VK_RETURN && key != '\n' && key != VK_SPACE)
         return 0;
     OpenSelectedDefinition();
     return 1;
 }
 
-long VariablesWindow::OnCommand(WindowEvent* event)
+long VariablesWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    const unsigned id = LOWORD(event->wParam);
     zString picked;
-    if (id == kList && HIWORD(event->wParam) == LBN_DBLCLK) {
+    if (id == kList && code == LBN_DBLCLK) {
         OpenSelectedDefinition();
     } else if (id == kShowInheritedButton) {
         SetShowInherited(!showInherited);
@@ -322,15 +321,15 @@ long VariablesWindow::OnCommand(WindowEvent* event)
     } else if (id >= kFirstDefineNewCommand && defineNewMenu->ItemText(id, picked)) {
         DefineNew(id);
     } else {
-        return TreeChildWindow::OnCommand(event);
+        return TreeChildWindow::OnCommandId(id, code, control);
     }
     return 1;
 }
 
-long VariablesWindow::OnSize(WindowEvent* event)
+long VariablesWindow::OnResize(SIZE client, UINT kind)
 {
-    const long answer = TreeChildWindow::OnSize(event);
-    if (event->wParam != SIZE_MINIMIZED)
+    const long answer = TreeChildWindow::OnResize(client, kind);
+    if (kind != SIZE_MINIMIZED)
         PlaceList();
     return answer;
 }

@@ -44,8 +44,8 @@ public:
     void OpenSelectedDefinition();
     void SetShowInherited(bool on);
 
-    long OnCommand(WindowEvent* event) override;
-    long OnSize(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    long OnResize(SIZE client, UINT kind) override;
     void UpdateMenus(HMENU bar) override;
     void OnTreeTitleChanged(const char* title) override;
     void RefreshFromTree() override;

@@ -156,14 +156,14 @@ int LineGraph::BestLineAt(double x) const
     return best;
 }
 
-long LineGraph::OnCommand(WindowEvent* event)
+long LineGraph::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (LOWORD(event->wParam) == DisplayThresholdsCommand) {
+    if (id == DisplayThresholdsCommand) {
         displayThresholds_ = displayThresholds_ > 0 ? 0 : 1;
         InvalidateAll();
         return 1;
     }
-    return GraphWindow::OnCommand(event);
+    return GraphWindow::OnCommandId(id, code, control);
 }
 
 float LineGraph::PointX(const GraphLineElement& line, int point) const

@@ -30,7 +30,7 @@ public:
     ~LineGraph() override;
 
     int TypeCode() override { return 44; }
-    long OnCommand(WindowEvent* event) override;
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
 
     // Adds a line of step count + 1 values (X values or null for the grid) with its legend text; the first
     // thirty lines are drawn, later ones are kept.

@@ -7,6 +7,8 @@
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
+#include "framework/window/LayoutManager.h"
+#include "framework/window/PaneWindowCL.h"
 #include "model/DocVariable.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
@@ -33,8 +35,17 @@ COLORREF SliceColour(size_t k, size_t last)
     return k == last ? RGB(255, 226, 151) : colours[k % 6];
 }
 
-// The pie (or, with legend set, the branch names beside their colours) drawn from the dialog's shares.
-struct WheelPane {
+// The pie (or, with legend set, the branch names beside their colours) drawn from the dialog's shares, over
+// the dialog's area control; dragging a border of the pie moves the share between its two slices.
+class WheelPane : public PaneWindowCL {
+public:
+    WheelPane(WindowCL& owner, unsigned area, ProbabilityWheelDialog& dialog_, bool legend_);
+
+    long Paint(WindowEvent*) override;
+    long OnMouseDown(const MouseInput& mouse) override;
+    long OnMouseMoved(const MouseInput& mouse) override;
+    long OnMouseUp(const MouseInput& mouse) override;
+
     ProbabilityWheelDialog* dialog;
     bool legend;
     int dragging = -1;
@@ -121,71 +132,62 @@ int BorderNear(HWND window, const WheelPane& pane, POINT point)
     return -1;
 }
 
-LRESULT CALLBACK WheelPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// The area control's rectangle in its dialog's client coordinates; the control itself is hidden.
+RECT AreaRect(WindowCL& owner, unsigned area)
 {
-    auto* pane = reinterpret_cast<WheelPane*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (pane == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
-    const POINT point{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        SetBkMode(dc, TRANSPARENT);
-        PaintPane(window, dc, *pane);
-        EndPaint(window, &paint);
-        return 0;
+    RECT rect{};
+    if (HWND host = owner.Control(area)) {
+        GetWindowRect(host, &rect);
+        MapWindowPoints(nullptr, owner.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        ShowWindow(host, SW_HIDE);
     }
-    case WM_LBUTTONDOWN:
-        if (!pane->legend && (pane->dragging = BorderNear(window, *pane, point)) >= 0)
-            SetCapture(window);
-        return 0;
-    case WM_MOUSEMOVE:
-        if (pane->dragging >= 0)
-            DragBorder(window, *pane, point);
-        return 0;
-    case WM_LBUTTONUP:
-        if (pane->dragging >= 0)
-            ReleaseCapture();
-        pane->dragging = -1;
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
+    return rect;
 }
 
-// A pane over the area control of the dialog; it lives as long as the dialog's window.
-void MakePane(HWND dialog, unsigned area, WheelPane& pane)
+WheelPane::WheelPane(WindowCL& owner, unsigned area, ProbabilityWheelDialog& dialog_, bool legend_)
+    : PaneWindowCL(&owner, new LayoutManager(AreaRect(owner, area), nullptr), WS_CHILD | WS_VISIBLE),
+      dialog(&dialog_), legend(legend_)
 {
-    static const ATOM registered = [] {
-        WNDCLASSA type{};
-        type.lpfnWndProc = WheelPaneProc;
-        type.hInstance = GetModuleHandleA(nullptr);
-        type.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        type.lpszClassName = "KivoWheelPane";
-        return RegisterClassA(&type);
-    }();
-    HWND host = GetDlgItem(dialog, static_cast<int>(area));
-    if (registered == 0 || host == nullptr)
-        return;
-    RECT rect;
-    GetWindowRect(host, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    ShowWindow(host, SW_HIDE);
-    HWND window = CreateWindowExA(0, "KivoWheelPane", "", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, dialog, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pane));
+    background_ = GetSysColor(COLOR_BTNFACE);
+}
+
+long WheelPane::Paint(WindowEvent*)
+{
+    SetBkMode(PaintContext(), TRANSPARENT);
+    PaintPane(Handle(), PaintContext(), *this);
+    return 1;
+}
+
+long WheelPane::OnMouseDown(const MouseInput& mouse)
+{
+    if (!mouse.right && !mouse.doubleClick && !legend && (dragging = BorderNear(Handle(), *this, mouse.at)) >= 0)
+        SetCapture(Handle());
+    return 1;
+}
+
+long WheelPane::OnMouseMoved(const MouseInput& mouse)
+{
+    if (dragging >= 0)
+        DragBorder(Handle(), *this, mouse.at);
+    return 1;
+}
+
+long WheelPane::OnMouseUp(const MouseInput& mouse)
+{
+    if (mouse.right)
+        return 0;
+    if (dragging >= 0)
+        ReleaseCapture();
+    dragging = -1;
+    return 1;
 }
 
 int ShowOnScreen(ProbabilityWheelDialog& wheel)
 {
     ProgramDialog dialog(ProbabilityWheelDialog::kTemplateId);
-    WheelPane pie{&wheel, false};
-    WheelPane legend{&wheel, true};
-    MakePane(dialog.Handle(), ProbabilityWheelDialog::kWheelArea, pie);
-    MakePane(dialog.Handle(), ProbabilityWheelDialog::kLegendArea, legend);
+    // The panes belong to the dialog, which deletes them.
+    new WheelPane(dialog, ProbabilityWheelDialog::kWheelArea, wheel, false);
+    new WheelPane(dialog, ProbabilityWheelDialog::kLegendArea, wheel, true);
     // Keeping proportions and the node's comment are not offered here.
     for (int id : {3303, 3304})
         dialog.ShowItem(id, false);

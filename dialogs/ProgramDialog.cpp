@@ -2,42 +2,11 @@
 
 #include "app/WindowPlacement.h"
 #include "framework/dialog/ComboBoxCtrl.h"
+#include "framework/dialog/PaintedArea.h"
 #include "framework/dialog/RadioGroup.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/HandlerDescriptor.h"
 #include "framework/window/TopWindow.h"
-
-#include <commctrl.h>
-
-namespace {
-
-using AreaPainter = std::function<void(HDC, const RECT&)>;
-
-LRESULT CALLBACK PaintedAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
-{
-    auto* paint = reinterpret_cast<AreaPainter*>(data);
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        (*paint)(dc, client);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(window, PaintedAreaProc, 1);
-        delete paint;
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-} // namespace
 #include "model/DocVariable.h"
 
 ProgramDialog::ProgramDialog(unsigned templateId)
@@ -122,7 +91,6 @@ ComboBoxCtrl* ProgramDialog::BindVariableNames(unsigned id, const DocVariableLis
 
 void ProgramDialog::PaintArea(unsigned id, std::function<void(HDC, const RECT&)> paint)
 {
-    if (WindowCL* area = FindChild(id))
-        SetWindowSubclass(area->Handle(), PaintedAreaProc, 1,
-                          reinterpret_cast<DWORD_PTR>(new AreaPainter(std::move(paint))));
+    if (FindChild(id))
+        PaintedArea::FromTemplate(this, id, std::move(paint));
 }

@@ -454,7 +454,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     {
         ModalDialogDriver person;
         person.Then([](DialogFrameCL& dialog) {
-            HWND pie = FindWindowExA(dialog.Handle(), nullptr, "KivoWheelPane", nullptr);
+            HWND pie = FindWindowExA(dialog.Handle(), nullptr, "PaneWindowCL", nullptr);
             RECT client;
             GetClientRect(pie, &client);
             const double cx = client.right / 2.0, cy = client.bottom / 2.0, r = 0.3 * client.bottom;

@@ -1,0 +1,24 @@
+#include "framework/dialog/PaintedArea.h"
+
+#include "framework/draw/GdiScopes.h"
+
+PaintedArea* PaintedArea::FromTemplate(WindowCL* parent, unsigned id, Painter paint)
+{
+    return new PaintedArea(parent, id, std::move(paint));
+}
+
+long PaintedArea::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    if (event.message != WM_PAINT)
+        return CtrlWindowCL::HandleMessage(event, answeredAtOnce, answer);
+    {
+        ScopedPaint paint(handle_);
+        RECT client;
+        GetClientRect(handle_, &client);
+        FillRect(paint.Get(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        paint_(paint.Get(), client);
+    }
+    answeredAtOnce = true;
+    answer = 0;
+    return 0;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// A dialog template's control whose face its owner draws: white, then the owner's drawing over the whole
+// client area, on every WM_PAINT.
+
+#include "framework/dialog/CtrlWindowCL.h"
+
+#include <functional>
+
+class PaintedArea : public CtrlWindowCL {
+public:
+    using Painter = std::function<void(HDC dc, const RECT& client)>;
+
+    // Bind form: adopts the parent's control with this id; the parent deletes it with its other children.
+    static PaintedArea* FromTemplate(WindowCL* parent, unsigned id, Painter paint);
+
+protected:
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
+
+private:
+    PaintedArea(WindowCL* parent, unsigned id, Painter paint)
+        : CtrlWindowCL(parent, id, BindTag{}), paint_(std::move(paint))
+    {
+    }
+
+    Painter paint_;
+};

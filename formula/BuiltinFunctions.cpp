@@ -433,7 +433,7 @@ double Formula::CallBuiltinFunction(const zString& functionName, int index, int 
     if (function.argCount != kAnyArgCount && function.argCount != count)
         SetErrorForFunction(FormulaWrongArgCount, index);
     if (parseOnly)
-        return UniformRandom(0.0, 1.0);
+        return StandInRandom();
     if (error)
         return 0.0;
     const BuiltinCall call{*this, index, count, values, count > 0 ? values[0] : 0.0, count > 1 ? values[1] : 0.0,

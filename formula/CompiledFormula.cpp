@@ -170,10 +170,10 @@ double CompiledFormula::Evaluate(Formula* f) const
             *top++ = step->constant;
             break;
         case Op::Variable:
-            *top++ = f ? f->LookupVariable(*step->variable.name, *step->variable.cache) : UniformRandom(0.0, 1.0);
+            *top++ = f ? f->LookupVariable(*step->variable.name, *step->variable.cache) : StandInRandom();
             break;
         case Op::Keyword:
-            *top++ = f ? f->KeywordValue(step->index) : UniformRandom(0.0, 1.0);
+            *top++ = f ? f->KeywordValue(step->index) : StandInRandom();
             break;
         case Op::Tree:
             *top++ = step->node->Evaluate(f);
@@ -213,7 +213,7 @@ double CompiledFormula::Evaluate(Formula* f) const
         case Op::Call: {
             double* values = top - step->count;
             double result = f ? f->CallBuiltinFunction(step->index, step->count, values)
-                              : UniformRandom(0.0, 1.0);
+                              : StandInRandom();
             top = values;
             *top++ = result;
             break;

@@ -102,5 +102,5 @@ bool EvalContextBase::HasError() const
 
 double ParseOnlyContext::VariableValue(const zString&)
 {
-    return UniformRandom(0.0, 1.0);
+    return StandInRandom();
 }

@@ -261,7 +261,7 @@ double Formula::VariableLookup(const zString& typedName, const zString& upperNam
     usesVariables = 1;
     if (!parseOnly && !error && context)
         return context->VariableValue(upperName);
-    return UniformRandom(0.0, 1.0);
+    return StandInRandom();
 }
 
 double Formula::LookupName(const zString& typedName, int* keywordIndex)
@@ -309,7 +309,7 @@ double Formula::LookupTable(::LookupTable* table, int count, const double* value
         return 0.0;
     }
     if (parseOnly)
-        return UniformRandom(0.0, 1.0);
+        return StandInRandom();
     if (count == 2)
         return table->SumRange(values[0], values[1]);
     int32_t failed = 0;

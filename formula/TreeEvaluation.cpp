@@ -151,7 +151,7 @@ ParseNode* TreeWalk::AdvanceLookup(Frame& frame)
         return arguments.InOrder(frame.stage++);
     double result = 0.0;
     if (!f) {
-        result = FindTable(node.Name()) ? UniformRandom(0.0, 1.0) : 0.0;
+        result = FindTable(node.Name()) ? StandInRandom() : 0.0;
     } else if (::LookupTable* table = f->FindTable(node.Name(), node.Resolution())) {
         result = f->LookupTable(table, count, values.Last(count));
     } else {
@@ -185,7 +185,7 @@ ParseNode* TreeWalk::AdvanceCall(Frame& frame)
     if (frame.stage < count)
         return arguments.InOrder(frame.stage++);
     double result = f ? f->CallBuiltinFunction(index, count, values.Last(count))
-                      : UniformRandom(0.0, 1.0);
+                      : StandInRandom();
     values.Drop(count);
     return Finish(result);
 }
@@ -226,7 +226,7 @@ double ConstantNode::EvaluateAt(Formula*, int)
 double NameNode::EvaluateAt(Formula* f, int)
 {
     if (!f)
-        return UniformRandom(0.0, 1.0);
+        return StandInRandom();
     if (keywordIndex == -1)
         return f->LookupVariable(*name, resolution);
     return f->KeywordValue(keywordIndex);

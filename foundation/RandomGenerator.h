@@ -30,5 +30,11 @@ inline RandomGenerator& ProgramRandom()
 {
     return TheProgramRandom;
 }
-// Fixes the sequence that follows.
+// Fixes the sequences that follow, the program's and the stand-ins'.
 void SeedRandom(uint32_t seed);
+// The generator of stand-in values, apart from the program's.
+extern RandomGenerator TheStandInGenerator;
+inline RandomGenerator& StandInGenerator()
+{
+    return TheStandInGenerator;
+}

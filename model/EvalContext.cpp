@@ -137,7 +137,7 @@ double EvalContext::VariableValue(const zString& upperName)
 
     if (definition == nullptr) {
         if (document == nullptr)
-            return UniformRandom(0.0, 1.0);
+            return StandInRandom();
         const DocVariable* variable = document->FindVariable(name, true);
         if (variable == nullptr) {
             formula->SetError(FormulaUnknownVariable, &upperName);
@@ -186,7 +186,7 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
 double EvalContext::LinkValue(int n)
 {
     if (document == nullptr)
-        return UniformRandom(0.0, 1.0);
+        return StandInRandom();
     // The document keeps no links yet, so every link number is undefined.
     zString number;
     AppendInt(number, n);

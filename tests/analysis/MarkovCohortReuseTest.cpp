@@ -393,6 +393,8 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
     const char* const probabilities[] = {"DistSamp(1)*0.5", "0.1", "0.01*_stage + DistSamp(2)*0.1",
                                          "If(_stage < 3; DistSamp(1)*0.3; 0.2)", "risk/10", "0.1*0.5"};
     const char* const rewards[] = {"1/1.03^_stage", "DistSamp(2)", "DistSamp(1)*_stage", "risk", "0"};
+    // "base" is drawn anew each trial: risks reading it change from trial to trial.
+    const char* const risks[] = {"0", "1", "base", "2*base + 1", "4"};
     RandomGenerator random(31);
     MessageBoxRecorder boxes;
     for (int round = 0; round < 30; ++round) {
@@ -406,6 +408,7 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
         auto build = [&](MarkovTestTree& tree) {
             AddUniform(tree.Document(), 1, "0", "1");
             AddUniform(tree.Document(), 2, "0.5", "1.5")->resampleEachStage = redrawn;
+            tree.tree.Bind(tree.tree.Root(), "base", "DistSamp(1)*4");
             for (int s = 0; s < states; ++s) {
                 const int* pick = &picks[static_cast<size_t>(6 * s)];
                 const bool absorbing = s + 1 == states;
@@ -413,7 +416,7 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
                 TreeNode* state = tree.State(absorbing ? TerminalNode : ChanceNode, name.c_str(), s == 0 ? "1" : "0",
                                              rewards[pick[0] % 5], redrawn ? "DistSamp(2)" : rewards[pick[1] % 5],
                                              rewards[pick[2] % 5]);
-                tree.tree.Bind(state, "risk", std::to_string(pick[3] % 5).c_str());
+                tree.tree.Bind(state, "risk", risks[pick[3] % 5]);
                 if (absorbing)
                     continue;
                 if (pick[3] % 10 == 0)

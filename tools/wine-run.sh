@@ -9,4 +9,13 @@ program=$1
 shift
 [ -f "$program" ] && program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
 case "$PWD/" in "$KIVO_BUILD"/*) ;; *) cd "$KIVO_BUILD" ;; esac
-exec wine "$program" "$@"
+# Wine hands the error output of the first process to use the desktop to the desktop's own process, which
+# lives on until no process has used the desktop for a second; ctest waits until every holder of a test's
+# output has closed it, so that test would not end before then. The error output goes through a file.
+errors=$(mktemp)
+set +e
+wine "$program" "$@" 2>"$errors"
+status=$?
+cat "$errors" >&2
+rm -f "$errors"
+exit $status

@@ -16,6 +16,7 @@
 #include "model/NodeFormula.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
+#include "model/TreeWalks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,36 +84,47 @@ void Remember(MarkovCohortPlan::StageValues& memo, int32_t stage, double value, 
     memo.known[at] = 1;
 }
 
-std::vector<std::unique_ptr<MarkovCohortPlan>>& SparePlans()
-{
-    static std::vector<std::unique_ptr<MarkovCohortPlan>> spare;
-    return spare;
-}
+// Spare plans kept beyond this many go, the longest unused first.
+constexpr size_t kMaxSparePlans = 16;
+// Nodes whose jumps are known beyond this many are forgotten, the longest known first.
+constexpr size_t kMaxUnchangedJumps = 16;
 
-// What runs keep for later runs while a MarkovRunReuse lives: whole plans, and the Markov nodes whose
-// jumps are resolved.
-struct PlanReuse {
+// What Markov runs keep on a document: spare plans, and while a MarkovRunReuse lives whole plans and the
+// Markov nodes whose jumps are resolved.
+struct PlanReuse : KeptAnalysisWork {
+    std::vector<std::unique_ptr<MarkovCohortPlan>> spare;
     int depth = 0;
     std::vector<std::unique_ptr<MarkovCohortPlan>> kept;
     std::vector<const TreeNode*> resolvedJumps;
     // Nodes whose jumps runs outside a scope resolved, with the revision they resolved them at, the latest
     // last.
     std::vector<std::pair<const TreeNode*, CalculationRevision>> unchangedJumps;
+
+    void SubtreeLeaving(const TreeNode* top) override
+    {
+        if (spare.empty() && kept.empty() && resolvedJumps.empty() && unchangedJumps.empty())
+            return;
+        ForEachInSubtree(top, [this](const TreeNode* node) {
+            auto builtFor = [node](const std::unique_ptr<MarkovCohortPlan>& plan) { return plan->BuiltFor() == node; };
+            spare.erase(std::remove_if(spare.begin(), spare.end(), builtFor), spare.end());
+            kept.erase(std::remove_if(kept.begin(), kept.end(), builtFor), kept.end());
+            resolvedJumps.erase(std::remove(resolvedJumps.begin(), resolvedJumps.end(), node), resolvedJumps.end());
+            unchangedJumps.erase(std::remove_if(unchangedJumps.begin(), unchangedJumps.end(),
+                                                [node](const auto& known) { return known.first == node; }),
+                                 unchangedJumps.end());
+        });
+    }
 };
 
-// Nodes whose jumps are known beyond this many are forgotten, the longest known first.
-constexpr size_t kMaxUnchangedJumps = 16;
-
-PlanReuse& Reuse()
+PlanReuse& Reuse(TreeDocument& document)
 {
-    static PlanReuse reuse;
-    return reuse;
+    return document.Runs.Get<PlanReuse>(RunContext::MarkovPlans);
 }
 
 // A kept plan that serves the run as it is, restarted; null when there is none.
 std::unique_ptr<MarkovCohortPlan> TakeKeptPlan(const TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed)
 {
-    auto& kept = Reuse().kept;
+    auto& kept = Reuse(*markov->document).kept;
     for (auto it = kept.begin(); it != kept.end(); ++it) {
         if ((*it)->Serves(markov, args, samplesFixed)) {
             std::unique_ptr<MarkovCohortPlan> plan = std::move(*it);
@@ -124,9 +136,6 @@ std::unique_ptr<MarkovCohortPlan> TakeKeptPlan(const TreeNode* markov, const Mar
     return nullptr;
 }
 
-// Spare plans kept beyond this many go, the longest unused first.
-constexpr size_t kMaxSparePlans = 16;
-
 // A plan for the run: a kept one that serves it as it is, else the spare one last built for the node, as it is
 // when the document has not changed since its last run, else built now (its formula sharing likely holds
 // again).
@@ -135,7 +144,7 @@ std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs
     std::unique_ptr<MarkovCohortPlan> plan = TakeKeptPlan(markov, args, samplesFixed);
     if (plan != nullptr)
         return plan;
-    auto& spare = SparePlans();
+    auto& spare = Reuse(*markov->document).spare;
     for (size_t i = spare.size(); i-- > 0 && plan == nullptr;) {
         if (spare[i]->BuiltFor() == markov) {
             plan = std::move(spare[i]);
@@ -152,9 +161,9 @@ std::unique_ptr<MarkovCohortPlan> TakePlan(TreeNode* markov, const MarkovRunArgs
     return plan;
 }
 
-void KeepSpare(std::unique_ptr<MarkovCohortPlan> plan)
+void KeepSpare(PlanReuse& reuse, std::unique_ptr<MarkovCohortPlan> plan)
 {
-    auto& spare = SparePlans();
+    auto& spare = reuse.spare;
     if (spare.size() >= kMaxSparePlans)
         spare.erase(spare.begin());
     spare.push_back(std::move(plan));
@@ -164,11 +173,12 @@ void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan, const TreeNode* markov, 
                 bool samplesFixed)
 {
     plan->RunEnded(markov->document->Revision());
-    if (Reuse().depth > 0 && plan->Serves(markov, args, samplesFixed)) {
-        Reuse().kept.push_back(std::move(plan));
+    PlanReuse& reuse = Reuse(*markov->document);
+    if (reuse.depth > 0 && plan->Serves(markov, args, samplesFixed)) {
+        reuse.kept.push_back(std::move(plan));
         return;
     }
-    KeepSpare(std::move(plan));
+    KeepSpare(reuse, std::move(plan));
 }
 
 class CohortRun {
@@ -591,25 +601,25 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
     FinishMarkovRun(markov);
 }
 
-MarkovRunReuse::MarkovRunReuse()
+MarkovRunReuse::MarkovRunReuse(TreeDocument& document) : document(document)
 {
-    ++Reuse().depth;
+    ++Reuse(document).depth;
 }
 
 MarkovRunReuse::~MarkovRunReuse()
 {
-    PlanReuse& reuse = Reuse();
+    PlanReuse& reuse = Reuse(document);
     if (--reuse.depth > 0)
         return;
     for (auto& plan : reuse.kept)
-        KeepSpare(std::move(plan));
+        KeepSpare(reuse, std::move(plan));
     reuse.kept.clear();
     reuse.resolvedJumps.clear();
 }
 
 bool MarkovRunReuse::JumpsResolved(const TreeNode* markov)
 {
-    const PlanReuse& reuse = Reuse();
+    const PlanReuse& reuse = Reuse(*markov->document);
     for (const auto& [node, revision] : reuse.unchangedJumps) {
         if (node == markov && revision == markov->document->Revision())
             return true;
@@ -619,7 +629,7 @@ bool MarkovRunReuse::JumpsResolved(const TreeNode* markov)
 
 void MarkovRunReuse::KeepJumps(const TreeNode* markov)
 {
-    PlanReuse& reuse = Reuse();
+    PlanReuse& reuse = Reuse(*markov->document);
     if (JumpsResolved(markov))
         return;
     if (reuse.depth > 0) {

@@ -53,10 +53,11 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error);
 // While one lives, Markov runs keep what they prepare and take it up again instead of making it anew:
 // cohort runs their plans (for the same Markov node and payoffs), every run the resolved jump targets of a
 // node without tunnel states. For runs back to back between which nothing changes but the draws of
-// distributions (the trials of a Monte Carlo slice). Scopes may nest.
+// distributions (the trials of a Monte Carlo slice). Scopes may nest; each keeps the work of runs on its
+// document.
 class MarkovRunReuse {
 public:
-    MarkovRunReuse();
+    explicit MarkovRunReuse(TreeDocument& document);
     ~MarkovRunReuse();
     MarkovRunReuse(const MarkovRunReuse&) = delete;
     MarkovRunReuse& operator=(const MarkovRunReuse&) = delete;
@@ -66,6 +67,9 @@ public:
     static bool JumpsResolved(const TreeNode* markov);
     // The node's jumps are resolved and stay so within a scope, and while the document's revision stays.
     static void KeepJumps(const TreeNode* markov);
+
+private:
+    TreeDocument& document;
 };
 
 // While one lives, the individual walk over the Markov node takes up what a cohort plan kept in the

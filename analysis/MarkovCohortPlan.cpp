@@ -173,7 +173,7 @@ struct StageOnlyScan {
 
 // Values of formulas that read nothing but numbers and "_stage", kept from run to run under the formula's
 // exact form: such a value depends on the form and the stage alone.
-class StageValueMemo {
+class StageValueMemo : public KeptAnalysisWork {
 public:
     std::shared_ptr<MarkovCohortPlan::StageValues> Find(uint32_t print, const uint32_t* form, size_t length)
     {
@@ -210,10 +210,9 @@ bool ByExpression(const std::pair<const Expression*, int32_t>& a, const std::pai
     return std::less<const Expression*>()(a.first, b.first);
 }
 
-StageValueMemo& Memo()
+StageValueMemo& Memo(TreeDocument& document)
 {
-    static StageValueMemo memo;
-    return memo;
+    return document.Runs.Get<StageValueMemo>(RunContext::MarkovStageValues);
 }
 
 }  // namespace
@@ -459,7 +458,7 @@ int32_t MarkovCohortPlan::AddShared(uint32_t formula, uint32_t print)
     const Scan& scan = scans[formula];
     SharedValue value{-1, !scan.readsStage, 0.0, nullptr};
     if (scan.readsStage && !scan.readsDraws) {
-        value.memo = Memo().Find(print, forms.data() + scan.formBegin, scan.formLength);
+        value.memo = Memo(*builtFor->document).Find(print, forms.data() + scan.formBegin, scan.formLength);
         value.memo->readsTables = scan.readsTables;
     }
     shared.push_back(std::move(value));

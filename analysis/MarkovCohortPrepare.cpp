@@ -28,10 +28,14 @@ struct Redirect {
     zString original;
 };
 
-std::unordered_map<const TreeNode*, std::vector<Redirect>>& RedirectsByMarkovNode()
+// The redirects of the document's Markov nodes whose tunnel copies exist.
+struct TunnelRedirects : KeptAnalysisWork {
+    std::unordered_map<const TreeNode*, std::vector<Redirect>> byMarkovNode;
+};
+
+std::unordered_map<const TreeNode*, std::vector<Redirect>>& RedirectsByMarkovNode(TreeDocument& document)
 {
-    static std::unordered_map<const TreeNode*, std::vector<Redirect>> redirects;
-    return redirects;
+    return document.Runs.Get<TunnelRedirects>(RunContext::TunnelRedirects).byMarkovNode;
 }
 
 // Only the Markov fields: a run inside a Monte Carlo trial keeps the trial's switches.
@@ -109,7 +113,7 @@ bool ExpandTunnelStates(TreeNode* markov)
         const int count = state->markovInfo != nullptr ? state->markovInfo->tunnelCount : 0;
         if (count <= 0)
             continue;
-        std::vector<Redirect>& redirects = RedirectsByMarkovNode()[markov];
+        std::vector<Redirect>& redirects = RedirectsByMarkovNode(*markov->document)[markov];
         expanded = true;
         const zString& stateText = state->text;
         zString upperText(stateText);
@@ -170,7 +174,7 @@ void CollapseTunnelStates(TreeNode* markov)
         origin->triple.value += child->triple.value;
         origin->EnsureMarkovInfo()->probability += child->markovInfo->probability;
     }
-    auto& redirects = RedirectsByMarkovNode();
+    auto& redirects = RedirectsByMarkovNode(*markov->document);
     auto found = redirects.empty() ? redirects.end() : redirects.find(markov);
     if (found != redirects.end()) {
         for (Redirect& redirect : found->second) {

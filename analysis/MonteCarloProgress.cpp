@@ -54,7 +54,7 @@ void MonteCarloProgress::OnIdle()
     const uint32_t begun = TheHost().TickCount();
     bool done = false;
     // Between the trials of one slice nothing changes but the draws.
-    MarkovRunReuse reuse;
+    MarkovRunReuse reuse(*simulation->window);
     while (!done && TheHost().TickCount() - begun < kSliceMilliseconds)
         done = NextTrial();
     if (done)

@@ -302,15 +302,19 @@ struct EvaluationStacks {
     std::vector<double> childValues;
 };
 
-std::vector<std::unique_ptr<EvaluationStacks>>& SpareStacks()
+// The document's spare stacks.
+struct SpareStacks : KeptAnalysisWork {
+    std::vector<std::unique_ptr<EvaluationStacks>> spare;
+};
+
+SpareStacks& SpareStacksOf(TreeDocument& document)
 {
-    static std::vector<std::unique_ptr<EvaluationStacks>> spare;
-    return spare;
+    return document.Runs.Get<SpareStacks>(RunContext::RollBackStacks);
 }
 
-std::unique_ptr<EvaluationStacks> TakeStacks()
+std::unique_ptr<EvaluationStacks> TakeStacks(TreeDocument& document)
 {
-    auto& spare = SpareStacks();
+    auto& spare = SpareStacksOf(document).spare;
     if (spare.empty())
         return std::make_unique<EvaluationStacks>();
     std::unique_ptr<EvaluationStacks> stacks = std::move(spare.back());
@@ -321,7 +325,7 @@ std::unique_ptr<EvaluationStacks> TakeStacks()
 class Evaluator {
 public:
     explicit Evaluator(RollBackState& state)
-        : state(state), error(state.error), stacks(TakeStacks()), frames(stacks->frames),
+        : state(state), error(state.error), stacks(TakeStacks(*state.document)), frames(stacks->frames),
           childValues(stacks->childValues)
     {
     }
@@ -329,7 +333,7 @@ public:
     {
         frames.clear();
         childValues.clear();
-        SpareStacks().push_back(std::move(stacks));
+        SpareStacksOf(*state.document).spare.push_back(std::move(stacks));
     }
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;

@@ -514,7 +514,7 @@ KIVO_BENCH(ProbabilisticCohort)
         return;
     // The samples run back to back, as in a slice of the program's progress.
     const double perSample = BenchSecondsEach(1, [&] {
-                                 MarkovRunReuse reuse;
+                                 MarkovRunReuse reuse(document);
                                  simulation.Begin();
                                  while (!simulation.RunTrial()) {
                                  }

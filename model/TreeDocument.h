@@ -17,6 +17,7 @@
 #include "model/NodeChildList.h"
 #include "model/NodeRef.h"
 #include "model/NoteBoxList.h"
+#include "model/RunContext.h"
 #include "formula/CalcState.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "model/DisplayColumnList.h"
@@ -58,12 +59,6 @@ struct CalculationRevision {
                tableContents == other.tableContents && edits == other.edits;
     }
     bool operator!=(const CalculationRevision& other) const { return !(*this == other); }
-};
-
-// Work an analysis keeps on a document between its runs (the analysis knows what it holds).
-class KeptAnalysisWork {
-public:
-    virtual ~KeptAnalysisWork() = default;
 };
 
 class TreeDocument : public FormulaDocument {
@@ -185,6 +180,8 @@ public:
     uint32_t EditCount = 0;
     // The roll back's flat form of the tree, kept for the next roll back (null when none).
     std::unique_ptr<KeptAnalysisWork> KeptRollBack;
+    // The engines' pools and caches for this document.
+    RunContext Runs;
     void EndRolledBack();
     // Bound windows that keep temporary values in the tree (a slider's). While there are any, the view hears
     // before the shape of the tree changes, so that they can give the values back while their paths hold.

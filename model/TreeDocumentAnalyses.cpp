@@ -43,6 +43,8 @@ void TreeDocument::ResumeChildWindows()
 
 void TreeDocument::ShapeChanging(const TreeNode* node, const TreeNode* leaving)
 {
+    if (leaving != nullptr)
+        Runs.SubtreeLeaving(leaving);
     if ((TemporaryValueHolders <= 0 && leaving == nullptr) || View == nullptr)
         return;
     if (Holds(node))

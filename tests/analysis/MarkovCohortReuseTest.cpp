@@ -6,6 +6,7 @@
 
 #include "analysis/MarkovCohort.h"
 #include "analysis/MonteCarloSimulation.h"
+#include "analysis/TreeEngines.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/FilePath.h"
@@ -437,7 +438,7 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
             EXPECT_TRUE(simulation.Setup(settings));
             std::optional<MarkovRunReuse> reuse;
             if (keepPlans)
-                reuse.emplace();
+                reuse.emplace(*tree.tree.Root()->document);
             simulation.Begin();
             while (!simulation.RunTrial()) {
             }
@@ -466,3 +467,36 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
 }
 
 }  // namespace
+
+// Two documents rolled back and run in turn, while one of them keeps its plans for a slice of trials and the
+// other gains a branch: each gives what the same model built afresh gives alone.
+TEST(MarkovCohortReuse, TwoDocumentsInterleavedGiveTheirOwnResults)
+{
+    auto worsen = [](MarkovTestTree& tree) { tree.Jump(tree.well, "worsen", "0.2", "Dead"); };
+    auto alone = [&](const char* death, bool worse) {
+        MarkovTestTree fresh;
+        fresh.WellDead(death);
+        if (worse)
+            worsen(fresh);
+        return RollBackDocument(fresh.Document()).root.value;
+    };
+    const double expected[] = {alone("0.1", false), alone("0.3", false), alone("0.3", true)};
+    MarkovTestTree first, second;
+    first.WellDead("0.1");
+    second.WellDead("0.3");
+    MarkovRunReuse slice(first.Document());
+    for (int round = 0; round < 3; ++round) {
+        if (round == 2)
+            worsen(second);
+        const int secondModel = round == 2 ? 2 : 1;
+        const RollBackResult firstRoll = RollBackDocument(first.Document());
+        const RollBackResult secondRoll = RollBackDocument(second.Document());
+        const MarkovCohortResult firstCohort = RunMarkovCohortAt(first.Document(), first.markov);
+        const MarkovCohortResult secondCohort = RunMarkovCohortAt(second.Document(), second.markov);
+        ASSERT_EQ(firstCohort.status | secondCohort.status | firstRoll.status | secondRoll.status, 0);
+        EXPECT_EQ(firstRoll.root.value, expected[0]) << "round " << round;
+        EXPECT_EQ(secondRoll.root.value, expected[secondModel]) << "round " << round;
+        EXPECT_EQ(firstCohort.stages.back().total.value, expected[0]) << "round " << round;
+        EXPECT_EQ(secondCohort.stages.back().total.value, expected[secondModel]) << "round " << round;
+    }
+}

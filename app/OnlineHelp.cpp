@@ -1,5 +1,6 @@
 #include "app/OnlineHelp.h"
 
+#include "app/HelpWindow.h"
 #include "app/StartProgram.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"
@@ -11,7 +12,7 @@ namespace {
 
 HelpViewer& Viewer()
 {
-    static HelpViewer viewer = WinHelpA;
+    static HelpViewer viewer = HelpWindow::View;
     return viewer;
 }
 
@@ -38,17 +39,15 @@ LRESULT CALLBACK HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam)
 HelpViewer SetHelpViewer(HelpViewer viewer)
 {
     HelpViewer previous = Viewer();
-    Viewer() = viewer ? std::move(viewer) : HelpViewer(WinHelpA);
+    Viewer() = viewer ? std::move(viewer) : HelpViewer(HelpWindow::View);
     return previous;
 }
 
 const char* HelpDirectory()
 {
     static zString directory;
-    if (directory.IsEmpty()) {
-        directory = ProgramDirectory;
-        AppendDirectory(directory, "Help");
-    }
+    directory = ProgramDirectory;
+    AppendDirectory(directory, "Help");
     return directory.Text();
 }
 

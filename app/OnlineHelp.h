@@ -1,6 +1,6 @@
 #pragma once
-// On-line help: the WinHelp file "Kivo35.Hlp" in the "Help" directory of the program, opened on the
-// current help context, its contents or its keyword index. A message-filter hook turns F1 released inside
+// On-line help: the topic file "Kivo35.Hlp" in the "Help" directory of the program, shown by the program's
+// help window (HelpWindow) on the current help context, its contents or its keyword index. A message-filter hook turns F1 released inside
 // a dialog or a menu into the frame's Help command, so that help works where the frame's accelerators do not.
 
 #include "app/HelpContext.h"
@@ -15,12 +15,13 @@ constexpr const char* HelpFileName = "Kivo35.Hlp";
 // The frame command that shows help for the current context.
 constexpr unsigned HelpOnContextCommand = Cmd::HelpOnContext;
 
-// The single point where help reaches WinHelp; tests install their own to see what is asked.
+// The single point where help reaches its viewer, with the commands of the system's help call (HELP_CONTEXT,
+// HELP_CONTENTS, HELP_PARTIALKEY, HELP_QUIT); tests install their own to see what is asked.
 using HelpViewer = std::function<BOOL(HWND window, const char* path, UINT command, ULONG_PTR value)>;
-// Installs a viewer (an empty one restores WinHelpA) and returns the one it replaces.
+// Installs a viewer (an empty one restores the help window) and returns the one it replaces.
 HelpViewer SetHelpViewer(HelpViewer viewer);
 
-// The directory of the help file: the program directory joined with "Help", made on first use.
+// The directory of the help file: the program directory joined with "Help".
 const char* HelpDirectory();
 // Opens the help file of the help directory on a command; a null window means the main frame. A missing
 // file gives the information box instead.
@@ -30,7 +31,8 @@ void ShowHelp(UINT command, ULONG_PTR value);
 void ShowHelpForContext();
 void ShowHelpContents();
 void ShowHelpIndex();
-// Tells WinHelp that the program no longer needs the file (named without its directory).
+// Tells the viewer that the program no longer needs the file (named without its directory): the help
+// window closes.
 void QuitHelp();
 
 void InstallHelpHook();

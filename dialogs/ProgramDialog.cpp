@@ -1,5 +1,8 @@
 #include "dialogs/ProgramDialog.h"
 
+#include "app/AppDialog.h"
+#include "app/HelpContext.h"
+#include "app/OnlineHelp.h"
 #include "app/WindowPlacement.h"
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/PaintedArea.h"
@@ -12,7 +15,14 @@
 ProgramDialog::ProgramDialog(unsigned templateId)
     : OkCancelDialog(TheApp ? TheApp->MainWindow() : nullptr, ResourceId(templateId, nullptr))
 {
+    // As every application dialog: with a Help button the dialog is the help context while it lives.
+    if (FindChild(HelpButtonId)) {
+        helpContext_ = std::make_unique<HelpContextScope>(static_cast<int>(templateId));
+        OnButton(HelpButtonId, [] { ShowHelpForContext(); });
+    }
 }
+
+ProgramDialog::~ProgramDialog() = default;
 
 void ProgramDialog::OnButton(unsigned id, std::function<void()> handler)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The program's dialogs as they reach the screen: an OK/Cancel dialog from its template, owned by the main
-// window, with per-button handlers. Without an application there is no message loop to run it in, and the
-// dialog answers Cancel.
+// window, with per-button handlers; its Help button (111) opens help on the dialog. Without an application
+// there is no message loop to run it in, and the dialog answers Cancel.
 
 #include "framework/dialog/OkCancelDialog.h"
 #include "framework/window/Timer.h"
@@ -12,12 +12,14 @@
 #include <utility>
 
 class ComboBoxCtrl;
+class HelpContextScope;
 class DocVariableList;
 class zString;
 
 class ProgramDialog : public OkCancelDialog {
 public:
     explicit ProgramDialog(unsigned templateId);
+    ~ProgramDialog() override;
 
     // The handler runs instead of anything else the button would do.
     void OnButton(unsigned id, std::function<void()> handler);
@@ -48,4 +50,5 @@ private:
     std::map<std::pair<unsigned, unsigned>, std::function<void()>> handlers_;
     std::function<void()> onTimer_;
     std::unique_ptr<Timer> timer_;
+    std::unique_ptr<HelpContextScope> helpContext_;
 };

@@ -7,6 +7,7 @@
 //   kivo_tour.exe REQUEST-FILE
 
 #include "analysis/AnalysisRun.h"
+#include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/PrinterDevice.h"
 #include "dialogs/MarkovAnalysisWindow.h"
@@ -183,6 +184,9 @@ void BuildSteps()
         {"rolled-back", [] { Command(1612); }, [] { return Tree()->Document().RolledBack != 0; }},
         {nullptr, [] { Command(1612); }, [] { return Tree()->Document().RolledBack == 0; }},
         {"preferences", [] { Command(1308); }, modal},
+        {"help-window", [] { PressInDialog(111); }, [] { return HelpWindow::Open() != nullptr; }},
+        {nullptr, [] { PostMessageA(HelpWindow::Open()->Handle(), WM_COMMAND, IDCANCEL, 0); },
+         [] { return HelpWindow::Open() == nullptr; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"variables", [] { Command(1306); }, always},
         {nullptr, [] { Select(Tree()->Document().Root); Command(1651); }, modal},

@@ -1,0 +1,173 @@
+// The program's help window on the help file the build puts beside the program: opened by a dialog's Help
+// button, by F1 in a dialog and on a highlighted menu item, searched through its index and its text, and
+// closed when help quits.
+
+#include "app/AppDialog.h"
+#include "app/HelpWindow.h"
+#include "app/MainFrame.h"
+#include "app/OnlineHelp.h"
+#include "app/StartProgram.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/FilePath.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+namespace Help = Ctl::HelpWindow;
+
+std::string ControlText(unsigned id)
+{
+    char text[256] = {};
+    GetWindowTextA(HelpWindow::Open()->Control(id), text, sizeof text);
+    return text;
+}
+
+// The title the open help window shows, or "(closed)".
+std::string ShownTitle()
+{
+    return HelpWindow::Open() ? ControlText(Help::TopicTitle) : "(closed)";
+}
+
+HWND menuOwner = nullptr;
+int menuStep = 0;
+
+// While a menu is tracked: Down highlights the first item, F1 is released, then the menu closes.
+void CALLBACK MenuSteps(HWND, UINT, UINT_PTR, DWORD)
+{
+    const int step = menuStep++;
+    if (step == 0)
+        PostMessageA(menuOwner, WM_KEYDOWN, VK_DOWN, 1);
+    else if (step == 1)
+        PostMessageA(menuOwner, WM_KEYUP, VK_F1, 0xC0000001);
+    else
+        EndMenu();
+}
+
+class HelpWindowTest : public ::testing::Test {
+protected:
+    HelpWindowTest()
+    {
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, path, sizeof path);
+        FilePath(path).GetDirectory(ProgramDirectory);
+        frame = new MainFrame;
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
+    }
+    ~HelpWindowTest() override
+    {
+        QuitHelp();
+        delete frame;
+        ProgramDirectory = "";
+    }
+
+    // Waits until the help window shows the title.
+    bool WaitForTitle(const std::string& title)
+    {
+        return PumpMessagesUntil([&] { return ShownTitle() == title; });
+    }
+    void Click(WindowCL& window, unsigned id)
+    {
+        SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    }
+    // Picks the line of the help window's list that reads the text.
+    void PickLine(const char* text)
+    {
+        HWND list = HelpWindow::Open()->Control(Help::TopicList);
+        const LRESULT line = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+        ASSERT_NE(line, LB_ERR) << text;
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        SendMessageA(HelpWindow::Open()->Handle(), WM_COMMAND, MAKEWPARAM(Help::TopicList, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+    }
+
+    ScopedApplication app;
+    MainFrame* frame;
+};
+
+TEST_F(HelpWindowTest, HelpButtonsOfBothDialogKindsOpenTheirTopicAndQuittingCloses)
+{
+    {
+        ProgramDialog copyGraph(DialogRes::CopyGraph);
+        Click(copyGraph, HelpButtonId);
+        EXPECT_EQ(ShownTitle(), "Copy Graph");
+        EXPECT_EQ(HelpWindow::Open()->ShownContexts(), std::vector<int>{static_cast<int>(DialogRes::CopyGraph)});
+        EXPECT_NE(ControlText(Help::TopicText).find("spreadsheet"), std::string::npos);
+    }
+    {
+        AppDialog axis(DialogRes::Axis);
+        Click(axis, HelpButtonId);
+        EXPECT_EQ(ShownTitle(), "Axis");
+    }
+    // Without a dialog the context is gone: help opens on the contents, the topic stays.
+    PostMessageA(frame->Handle(), WM_COMMAND, Cmd::HelpContents, 0);
+    EXPECT_TRUE(PumpMessagesUntil([] { return HelpWindow::Open()->CurrentMode() == HelpWindow::Mode::Contents; }));
+    QuitHelp();
+    EXPECT_EQ(ShownTitle(), "(closed)");
+}
+
+TEST_F(HelpWindowTest, F1InADialogAndOnAHighlightedMenuItemOpensItsTopic)
+{
+    FocusTestLock focus;
+    InstallHelpHook();
+    {
+        AppDialog axis(DialogRes::Axis);
+        ModalDialogDriver driver;
+        driver.Then([](DialogFrameCL& running) {
+                  HWND field = running.FindChild(Ctl::Axis::TopEdit)->Handle();
+                  SetFocus(field);
+                  PostMessageA(field, WM_KEYUP, VK_F1, 0xC0000001);
+              })
+            .Then([](DialogFrameCL& running) {
+                SendMessageA(running.Handle(), WM_COMMAND, IDCANCEL, 0);
+            });
+        axis.RunModal();
+        EXPECT_TRUE(WaitForTitle("Axis")) << ShownTitle();
+    }
+    // The Window menu as the frame shows it.
+    HMENU bar = GetMenu(frame->Handle());
+    HMENU windowMenu = GetSubMenu(bar, GetMenuItemCount(bar) - 2);
+    SetForegroundWindow(frame->Handle());
+    menuOwner = frame->Handle();
+    menuStep = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, MenuSteps);
+    TrackPopupMenu(windowMenu, TPM_LEFTALIGN, 10, 10, 0, frame->Handle(), nullptr);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(WaitForTitle("Cascade")) << ShownTitle();
+    RemoveHelpHook();
+}
+
+TEST_F(HelpWindowTest, IndexAndSearchFindATopicByAWord)
+{
+    PostMessageA(frame->Handle(), WM_COMMAND, Cmd::HelpSearchForHelpOn, 0);
+    ASSERT_TRUE(PumpMessagesUntil([] { return HelpWindow::Open() != nullptr; }));
+    HelpWindow& help = *HelpWindow::Open();
+    EXPECT_EQ(help.CurrentMode(), HelpWindow::Mode::Index);
+    // Typing moves the index to the first key word that begins with the text.
+    SetWindowTextA(help.Control(Help::FindEdit), "torn");
+    HWND list = help.Control(Help::TopicList);
+    char top[128] = {};
+    SendMessageA(list, LB_GETTEXT, SendMessageA(list, LB_GETTOPINDEX, 0, 0), reinterpret_cast<LPARAM>(top));
+    EXPECT_STREQ(top, "Tornado Diagram");
+    PickLine("tornado diagram");
+    EXPECT_EQ(ShownTitle(), "Tornado Diagram");
+    // The search lists the topics whose text holds every word.
+    Click(help, Help::Search);
+    SetWindowTextA(help.Control(Help::FindEdit), "willingness PAY");
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
+    PickLine("Cost-Effectiveness Parameters");
+    EXPECT_EQ(ShownTitle(), "Cost-Effectiveness Parameters");
+    SetWindowTextA(help.Control(Help::FindEdit), "willingness nothingofthekind");
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+}
+
+} // namespace

@@ -11,12 +11,14 @@
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileStream.h"
+#include "foundation/Host.h"
 #include "framework/window/WindowEvent.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RecentFileList.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MetafileDisplay.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
@@ -126,11 +128,15 @@ DocumentWindow* DocumentWindow::OpenDocument(const char* path)
     const FilePath file(path);
     int kind = 0;
     {
+        // Whatever the header says, the user hears one answer when no window takes the file.
+        HostSilence quiet(Silence::Notices);
         std::unique_ptr<FileStream> stream = file.OpenStream(false);
         kind = ReadFileHeader(*stream);
     }
     if (kind == TreeDocumentKind)
         return new TreeWindow(file.FullPath().Text());
+    if (kind == InfluenceDocumentKind)
+        return new InfluenceDiagramWindow(file.FullPath().Text());
     return nullptr;
 }
 

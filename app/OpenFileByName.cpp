@@ -5,7 +5,6 @@
 #include "app/RecentFilesMenu.h"
 #include "app/StatusMessage.h"
 #include "foundation/FilePath.h"
-#include "foundation/Host.h"
 #include "foundation/StringHelpers.h"
 #include "treewin/TreeWindow.h"
 
@@ -51,13 +50,10 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
     file.GetExtension(extension);
     extension.MakeLower();
     DocumentWindow* window = nullptr;
-    if (extension == "tre" || extension == "trb") {
+    if (extension == "tre" || extension == "trb")
         window = new TreeWindow(fullPath.Text());
-    } else {
-        // Whatever the header says, the user hears one answer: the file's type is not known.
-        HostSilence quiet(Silence::Notices);
+    else
         window = DocumentWindow::OpenDocument(fullPath.Text());
-    }
     if (window == nullptr) {
         ShowErrorBox(nullptr, "Unrecognized file type.", 0);
         return nullptr;
@@ -66,7 +62,7 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
         MoveWindow(window->Handle(), placement->left, placement->top, placement->right - placement->left,
                    placement->bottom - placement->top, TRUE);
     window->Show(-1);
-    // A damaged file was reported and gave an untitled tree: it is neither a recent file nor opened.
+    // A damaged file was reported and gave an untitled document: it is neither a recent file nor opened.
     if (window->FilePathObject().IsEmpty())
         return window;
     AddRecentFile(MainFrame::Program(), file, false);

@@ -57,6 +57,7 @@ SplineCurve::SplineCurve(Display& display, const LogicalPoint* points, int count
     if (mode_ == HitRegion)
         region_ = std::make_unique<zRegion>();
     previous_ = POINT{LogicalXToPixel(x[0], display_), LogicalYToPixel(y[0], display_)};
+    last_ = LogicalPoint{static_cast<float>(x[0]), static_cast<float>(y[0])};
     if (mode_ == Draw)
         MoveToEx(display_.DeviceContext(), previous_.x, previous_.y, nullptr);
     bounds_ = RECT{previous_.x, previous_.y, previous_.x, previous_.y};
@@ -155,4 +156,6 @@ void SplineCurve::Emit(double x, double y)
     }
     }
     previous_ = point;
+    beforeLast_ = last_;
+    last_ = LogicalPoint{static_cast<float>(x), static_cast<float>(y)};
 }

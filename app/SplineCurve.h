@@ -31,6 +31,8 @@ public:
     const RECT& Bounds() const { return bounds_; }
     // The region of the curve (HitRegion mode; null otherwise).
     zRegion* Region() const { return region_.get(); }
+    // The point walked just before the last one: where an arrowhead on the curve's end points from.
+    LogicalPoint PointBeforeLast() const { return beforeLast_; }
 
 private:
     // Second derivatives of u(s) for the spline under tension through (s, u).
@@ -44,6 +46,8 @@ private:
     double sigma_ = 0; // tension scaled to the curve's mean interval
     int lastInterval_ = 1;
     POINT previous_{};
+    LogicalPoint last_{};
+    LogicalPoint beforeLast_{};
     RECT bounds_{};
     std::unique_ptr<zRegion> region_;
 };

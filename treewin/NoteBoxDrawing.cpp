@@ -25,13 +25,17 @@ private:
 
 void DrawNoteBox(const NoteBox& note, Display& display, bool plainFrame)
 {
+    DrawNoteBoxFramed(note, display, plainFrame ? 0 : note.BorderStyle());
+}
+
+void DrawNoteBoxFramed(const NoteBox& note, Display& display, int style)
+{
     DisplayLock lock(display);
     HDC dc = display.DeviceContext();
     const RECT pixels = LogicalRectToPixels(note.frame, display);
     const RECT visibleTest{pixels.left, pixels.top, pixels.right + 1, pixels.bottom + 1};
     if (dc && RectVisible(dc, &visibleTest)) {
         DrawShape(display, pixels, GetBkColor(dc));
-        const int style = plainFrame ? 0 : note.BorderStyle();
         if (style == 0)
             display.FrameRect(pixels);
         else if (style == 1)

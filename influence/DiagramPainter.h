@@ -1,0 +1,26 @@
+#pragma once
+// Painting an influence diagram on a display (the screen, a printer page, a bitmap or a picture): every node
+// in its kind's outline with its label, every arc with its arrowhead and comment, every note; and the
+// diagram's bounds. Drawing is in logical units through the display's drawing scale.
+
+#include "foundation/LogicalRect.h"
+#include "framework/draw/Colour.h"
+
+class Display;
+class InfluenceArc;
+class InfluenceDiagram;
+class InfluenceDocument;
+class InfluenceNodeRecord;
+
+// Chance (0, 128, 0), deterministic (128, 0, 128), decision (0, 0, 255), value (255, 0, 0), sub-model
+// (0, 128, 128), any other kind black; grey 192 when disabled (a clone).
+Colour NodeKindColour(int kind, bool disabled);
+
+// Nodes, then arcs, then notes; with a clip rectangle only the nodes that overlap it.
+void PaintDiagram(InfluenceDocument& document, InfluenceDiagram& diagram, Display& display, const LogicalRect* clip);
+void PaintNode(InfluenceDocument& document, InfluenceNodeRecord& node, Display& display);
+// A hidden arc is left out while the preferences leave hidden arcs off the screen (or off paper).
+void PaintArc(InfluenceDocument& document, InfluenceArc& arc, Display& display);
+
+// From (0, 0) to the right and bottom of every node, arc (curves as drawn), shown comment and note.
+LogicalRect DiagramBounds(InfluenceDiagram& diagram, Display& display);

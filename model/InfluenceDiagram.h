@@ -1,0 +1,97 @@
+#pragma once
+// An influence diagram: the document (its display preferences, links, zoom and main diagram) and the
+// diagrams it holds (the main one, and one folded into each sub-model node), each with its nodes, arcs,
+// notes, print offset and scale and page setup. The file is the ".ind" document, kind 3.
+
+#include "foundation/PrinterSetupRecord.h"
+#include "model/DocumentLink.h"
+#include "model/InfDiagPrefs.h"
+#include "model/InfluenceNode.h"
+#include "model/NoteBoxList.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Archive;
+
+// What a diagram's layout needs from a display: the size of a text and the height of a line in a font,
+// in inches. The program measures on its displays; without one every text measures nothing.
+class DiagramMeasure {
+public:
+    virtual ~DiagramMeasure() = default;
+    // The widest line and the height of all lines; an empty text measures (0, 0).
+    virtual void TextSize(const char* text, const FontRecord& font, float& width, float& height) = 0;
+    virtual float LineHeight(const FontRecord& font) = 0;
+};
+
+class InfluenceDiagram {
+public:
+    InfluenceDiagram() = default;
+    // Destroys the arcs, nodes and notes.
+    ~InfluenceDiagram();
+    InfluenceDiagram(const InfluenceDiagram&) = delete;
+    InfluenceDiagram& operator=(const InfluenceDiagram&) = delete;
+
+    // Takes the node and the arc over (appended).
+    InfluenceNodeRecord* AddNode(InfluenceNodeRecord* node);
+    InfluenceArc* AddArc(InfluenceArc* arc);
+    // Every node of this diagram in order, then, with descend, those of each sub-model in order.
+    void ForEachNode(const std::function<void(InfluenceNodeRecord&)>& visit, bool descend);
+    // Empties the lists without destroying the items.
+    void RemoveAllItems();
+    // The print scale the print factor gives (100 is 1.0, 33 is 0.33).
+    double PrintScale() const { return printFactor / 100.0; }
+
+    std::vector<InfluenceNodeRecord*> nodes;
+    std::vector<InfluenceArc*> arcs;
+    NoteBoxList notes;
+    int32_t printOffsetX = 0;
+    int32_t printOffsetY = 0;
+    int16_t printFactor = 100;
+    PrinterSetupRecord pageSetup;
+};
+
+class InfluenceDocument {
+public:
+    // Reading stops with this format error at a node reference nested deeper than kMostNesting, at a
+    // reference of the wrong kind, a count or text length the stream cannot hold, or an arc without both
+    // ends.
+    static constexpr uint32_t kFormatBadDiagram = 40;
+    static constexpr int kMostNesting = 2000;
+    static constexpr uint16_t kLongestText = 65535;
+
+    InfluenceDocument();
+    ~InfluenceDocument();
+    InfluenceDocument(const InfluenceDocument&) = delete;
+    InfluenceDocument& operator=(const InfluenceDocument&) = delete;
+
+    // File after the common header:
+    //   version record V                          3 bytes
+    //   links                                     DocumentLinkList stored form
+    //   preferences             V >= 3.0 beta 2   InfDiagPrefs with its version record
+    //   zoom                    V >= 3.0 beta 7   double (else 1.0)
+    //   main diagram                              diagram body (InfluenceDiagramFile.cpp)
+    // A failed read leaves the document empty with the preferences it had; success lays every node out.
+    bool Read(Archive& archive);
+    // Header (kind 3) and the form above; false when a node cannot be numbered or is nested too deeply
+    // for the reader, or the stream failed.
+    bool Write(Archive& archive);
+    // Reads the file, telling the user once what is wrong; false leaves the document empty.
+    bool ReadFile(const char* path);
+
+    // Every node of every level, sub-models included.
+    void ForEachNode(const std::function<void(InfluenceNodeRecord&)>& visit);
+    // Lays every node out again (every level).
+    void LayoutAll();
+    // Empties the document: no nodes, arcs, notes or links, zoom 1, print settings as new.
+    void Clear();
+
+    InfDiagPrefs prefs;
+    DocumentLinkList links;
+    double zoom = 1.0;
+    InfluenceDiagram diagram;
+    // Set by the window that shows the document; null headless.
+    DiagramMeasure* measure = nullptr;
+};

@@ -1,0 +1,308 @@
+#include "model/InfluenceNode.h"
+
+#include "foundation/StringHelpers.h"
+#include "model/InfluenceDiagram.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <unordered_set>
+
+int CommandToNodeKind(unsigned command)
+{
+    switch (command) {
+    case 1750:
+    case 1759:
+        return DecisionNode;
+    case 1751:
+    case 1760:
+        return ChanceNode;
+    case 1752:
+    case 1761:
+        return DeterministicNode;
+    case 1753:
+    case 1762:
+        return ValueNode;
+    default:
+        return 0;
+    }
+}
+
+zString ShortenLabel(const char* text, int maximum)
+{
+    std::string line;
+    for (const char* c = text; *c; ++c)
+        if (*c != '\r')
+            line += *c == '\n' ? ' ' : *c;
+    if (static_cast<int>(line.size()) > maximum) {
+        line.resize(static_cast<size_t>(std::max(maximum, 0)));
+        for (int i = maximum - 1; i >= std::max(maximum - 4, 0); --i) {
+            if (line[static_cast<size_t>(i)] == ' ') {
+                line.resize(static_cast<size_t>(i));
+                break;
+            }
+        }
+        line += "...";
+    }
+    return zString(line.c_str());
+}
+
+namespace {
+
+// Where the line from c along d meets the line through a and b; c itself when they run parallel.
+DiagramPoint Intersect(DiagramPoint c, DiagramPoint d, DiagramPoint a, DiagramPoint b)
+{
+    const double ex = b.x - a.x;
+    const double ey = b.y - a.y;
+    const double denominator = d.x * ey - d.y * ex;
+    if (std::fabs(denominator) < 1e-12)
+        return c;
+    const double t = ((a.x - c.x) * ey - (a.y - c.y) * ex) / denominator;
+    return DiagramPoint{static_cast<float>(c.x + t * d.x), static_cast<float>(c.y + t * d.y)};
+}
+
+// The segment from c to c + d cut where it leaves the rectangle (the whole segment when it stays inside).
+DiagramPoint ClipToRect(DiagramPoint c, DiagramPoint d, const LogicalRect& rect)
+{
+    double t = 1;
+    if (d.x > 0)
+        t = std::min(t, (rect.right - c.x) / static_cast<double>(d.x));
+    else if (d.x < 0)
+        t = std::min(t, (rect.left - c.x) / static_cast<double>(d.x));
+    if (d.y > 0)
+        t = std::min(t, (rect.bottom - c.y) / static_cast<double>(d.y));
+    else if (d.y < 0)
+        t = std::min(t, (rect.top - c.y) / static_cast<double>(d.y));
+    t = std::max(t, 0.0);
+    return DiagramPoint{static_cast<float>(c.x + t * d.x), static_cast<float>(c.y + t * d.y)};
+}
+
+} // namespace
+
+DiagramPoint BoundaryPoint(int kind, DiagramPoint centre, DiagramPoint point, const LogicalRect& rect)
+{
+    DiagramPoint d{point.x - centre.x, point.y - centre.y};
+    // Equal points give no direction: the outline is met straight to the right.
+    if (d.x == 0 && d.y == 0)
+        d.x = rect.right - rect.left + 1;
+    const float midY = (rect.top + rect.bottom) / 2;
+    switch (kind) {
+    case DecisionNode:
+        return ClipToRect(centre, d, rect);
+    case ChanceNode:
+    case DeterministicNode: {
+        const double a = (rect.right - rect.left) / 2.0;
+        const double b = (rect.bottom - rect.top) / 2.0;
+        const double theta = std::atan2(d.y * a, d.x * b);
+        return DiagramPoint{static_cast<float>(centre.x + a * std::cos(theta)),
+                            static_cast<float>(centre.y + b * std::sin(theta))};
+    }
+    case ValueNode: {
+        const DiagramPoint across{d.x > 0 ? rect.right : rect.left, centre.y};
+        const DiagramPoint upright{centre.x, d.y > 0 ? rect.bottom : rect.top};
+        return Intersect(centre, d, across, upright);
+    }
+    case SubModelNode: {
+        const float corner = NodeLayout::kSubModelCorner;
+        const double flat = (rect.right - rect.left) - 2 * corner;
+        if (d.x == 0 || std::fabs(d.y / d.x) >= std::fabs((rect.bottom - rect.top) / flat))
+            return ClipToRect(centre, d, rect);
+        const DiagramPoint from{d.x > 0 ? rect.right - corner : rect.left + corner, d.y > 0 ? rect.bottom : rect.top};
+        const DiagramPoint tip{d.x > 0 ? rect.right : rect.left, midY};
+        return Intersect(centre, d, from, tip);
+    }
+    default:
+        return point;
+    }
+}
+
+InfluenceNodeRecord::~InfluenceNodeRecord() = default;
+
+void InfluenceNodeRecord::AddArcOut(InfluenceArc* arc)
+{
+    if (std::find(arcsOut.begin(), arcsOut.end(), arc) != arcsOut.end())
+        return;
+    arcsOut.push_back(arc);
+    UpdateSpecialArcFlag();
+}
+
+void InfluenceNodeRecord::AddArcIn(InfluenceArc* arc)
+{
+    if (std::find(arcsIn.begin(), arcsIn.end(), arc) == arcsIn.end())
+        arcsIn.push_back(arc);
+}
+
+void InfluenceNodeRecord::RemoveArcOut(InfluenceArc* arc)
+{
+    arcsOut.erase(std::remove(arcsOut.begin(), arcsOut.end(), arc), arcsOut.end());
+    UpdateSpecialArcFlag();
+}
+
+void InfluenceNodeRecord::RemoveArcIn(InfluenceArc* arc)
+{
+    arcsIn.erase(std::remove(arcsIn.begin(), arcsIn.end(), arc), arcsIn.end());
+}
+
+void InfluenceNodeRecord::UpdateSpecialArcFlag()
+{
+    InfluenceNodeRecord* master = Effective();
+    std::vector<InfluenceArc*> arcs;
+    master->CollectArcsOut(arcs);
+    master->hasSpecialArc =
+        std::any_of(arcs.begin(), arcs.end(), [](const InfluenceArc* arc) { return arc->HasSkipAll(); }) ? 1 : 0;
+}
+
+void InfluenceNodeRecord::CollectArcsIn(std::vector<InfluenceArc*>& out) const
+{
+    out.insert(out.end(), arcsIn.begin(), arcsIn.end());
+    for (const InfluenceNodeRecord* clone : clones)
+        if (clone != this)
+            out.insert(out.end(), clone->arcsIn.begin(), clone->arcsIn.end());
+}
+
+void InfluenceNodeRecord::CollectArcsOut(std::vector<InfluenceArc*>& out) const
+{
+    out.insert(out.end(), arcsOut.begin(), arcsOut.end());
+    for (const InfluenceNodeRecord* clone : clones)
+        if (clone != this)
+            out.insert(out.end(), clone->arcsOut.begin(), clone->arcsOut.end());
+}
+
+namespace {
+
+std::string UpperName(const char* text)
+{
+    std::string upper;
+    for (const char* c = text; *c; ++c)
+        upper += UpperChar(*c);
+    return upper;
+}
+
+} // namespace
+
+void InfluenceNodeRecord::UniqueVariableName(const char* text)
+{
+    if (isClone != 0)
+        return;
+    if (!document) {
+        variableName = text;
+        return;
+    }
+    std::unordered_set<std::string> taken;
+    document->ForEachNode([&](InfluenceNodeRecord& other) {
+        if (&other != this)
+            taken.insert(UpperName(other.variableName.Text()));
+    });
+    std::string candidate = text;
+    for (int counter = 1; taken.count(UpperName(candidate.c_str())) != 0; ++counter)
+        candidate = std::string(text) + "_" + std::to_string(counter);
+    variableName = candidate.c_str();
+}
+
+DefinitionTreeNode* InfluenceNodeRecord::DefinitionTree(int table) const
+{
+    return table == ProbabilityTable ? definitionA.get() : definitionB.get();
+}
+
+std::vector<DefinitionKey> InfluenceNodeRecord::DefinitionKeys(int table)
+{
+    ArcRowFlags need;
+    need.probabilities = table == ProbabilityTable;
+    need.values = table == ValueTable;
+    std::vector<DefinitionKey> keys;
+    std::vector<InfluenceNodeRecord*> seen;
+    std::vector<InfluenceArc*> arcs;
+    Effective()->CollectArcsIn(arcs);
+    for (InfluenceArc* arc : arcs) {
+        InfluenceNodeRecord* tail = arc->EffectiveTail();
+        if (!tail || std::find(seen.begin(), seen.end(), tail) != seen.end())
+            continue;
+        if (tail->kind != DeterministicNode && !RowFlagsCover(arc->RowFlags(), need, true))
+            continue;
+        seen.push_back(tail);
+        keys.push_back(DefinitionKey{tail->variableName, tail->OutcomeCount()});
+    }
+    keys.push_back(DefinitionKey{Effective()->variableName, Effective()->OutcomeCount()});
+    return keys;
+}
+
+DefinitionTreeNode* InfluenceNodeRecord::EnsureDefinitionTree(int table)
+{
+    std::unique_ptr<DefinitionTreeNode>& tree = table == ProbabilityTable ? definitionA : definitionB;
+    if (!tree)
+        tree = std::make_unique<DefinitionTreeNode>();
+    SyncDefinitionTree(*tree, DefinitionKeys(table));
+    return tree.get();
+}
+
+DefinitionCell* InfluenceNodeRecord::FindCell(const std::vector<StateChoice>& choices, int table, bool exact) const
+{
+    return FindDefinitionCell(DefinitionTree(table), choices, exact);
+}
+
+LogicalRect InfluenceNodeRecord::NodeTextRect() const
+{
+    const float margin = NodeLayout::kLabelMargin;
+    LogicalRect rect{left + margin, top + margin, right - margin, bottom - margin};
+    float factor = 1;
+    if (kind == ChanceNode || kind == DeterministicNode)
+        factor = NodeLayout::kOvalFactor;
+    else if (kind == ValueNode)
+        factor = NodeLayout::kDiamondFactor;
+    const float insetX = (rect.right - rect.left) * (1 - 1 / factor) / 2;
+    const float insetY = (rect.bottom - rect.top) * (1 - 1 / factor) / 2;
+    return LogicalRect{rect.left + insetX, rect.top + insetY, rect.right - insetX, rect.bottom - insetY};
+}
+
+bool InfluenceNodeRecord::Layout()
+{
+    float width = 0;
+    float height = 0;
+    if (document && document->prefs.fixedSize != 0) {
+        width = document->prefs.sizeH;
+        height = document->prefs.sizeV;
+    } else if (document && document->measure) {
+        const FontRecord& labelFont = font ? *font : document->prefs.nodeFont;
+        document->measure->TextSize(name.Text(), labelFont, width, height);
+        if (name.IsEmpty())
+            height = document->measure->LineHeight(labelFont);
+    }
+    width = std::max(width, NodeLayout::kMinimumLabelWidth);
+    float factor = 1;
+    if (kind == ChanceNode || kind == DeterministicNode)
+        factor = NodeLayout::kOvalFactor;
+    else if (kind == ValueNode)
+        factor = NodeLayout::kDiamondFactor;
+    right = left + width * factor + NodeLayout::kGrowth;
+    bottom = top + height * factor + NodeLayout::kGrowth;
+    const DiagramPoint old{posX, posY};
+    const DiagramPoint centre = NodeCentre();
+    MoveArcEnds(old, centre);
+    return std::fabs(centre.x - old.x) >= 1e-10 || std::fabs(centre.y - old.y) >= 1e-10;
+}
+
+void InfluenceNodeRecord::MoveBy(DiagramPoint delta)
+{
+    SetRect(LogicalRect{left + delta.x, top + delta.y, right + delta.x, bottom + delta.y});
+}
+
+void InfluenceNodeRecord::SetRect(const LogicalRect& rect)
+{
+    const DiagramPoint old = NodeCentre();
+    left = rect.left;
+    top = rect.top;
+    right = rect.right;
+    bottom = rect.bottom;
+    MoveArcEnds(old, NodeCentre());
+}
+
+void InfluenceNodeRecord::MoveArcEnds(DiagramPoint oldCentre, DiagramPoint newCentre)
+{
+    posX = newCentre.x;
+    posY = newCentre.y;
+    const DiagramPoint delta{newCentre.x - oldCentre.x, newCentre.y - oldCentre.y};
+    for (InfluenceArc* arc : arcsIn)
+        arc->MoveHead(delta);
+    for (InfluenceArc* arc : arcsOut)
+        arc->MoveTail(delta);
+}

@@ -1,0 +1,83 @@
+#include "tests/support/SampleDiagram.h"
+
+#include "model/NoteBox.h"
+
+InfluenceNodeRecord* AddDiagramNode(InfluenceDocument& document, InfluenceDiagram& diagram, int kind,
+                                    const char* name, float left, float top,
+                                    std::initializer_list<const char*> outcomes)
+{
+    auto* node = new InfluenceNodeRecord;
+    node->document = &document;
+    node->kind = kind;
+    node->name = name;
+    node->variableName = name;
+    for (const char* outcome : outcomes)
+        node->outcomeNames.AddText(outcome);
+    node->left = left;
+    node->top = top;
+    node->Layout();
+    return diagram.AddNode(node);
+}
+
+InfluenceArc* AddDiagramArc(InfluenceDiagram& diagram, InfluenceNodeRecord* tail, InfluenceNodeRecord* head)
+{
+    return diagram.AddArc(new InfluenceArc(tail, head));
+}
+
+SampleDiagram BuildSampleDiagram(InfluenceDocument& document)
+{
+    InfluenceDiagram& diagram = document.diagram;
+    SampleDiagram sample{};
+    sample.decision = AddDiagramNode(document, diagram, DecisionNode, "Treat", 0.5f, 0.5f, {"Surgery", "Drugs"});
+    sample.chance =
+        AddDiagramNode(document, diagram, ChanceNode, "Outcome", 2.5f, 0.5f, {"Cured", "Better", "Worse"});
+    sample.value = AddDiagramNode(document, diagram, ValueNode, "Value", 4.5f, 1.5f);
+    sample.subModel = AddDiagramNode(document, diagram, SubModelNode, "Costs", 0.5f, 2.5f);
+    sample.clone = AddDiagramNode(document, diagram, ChanceNode, "Outcome", 2.5f, 2.5f, {"Cured", "Better", "Worse"});
+    sample.clone->isClone = 1;
+    sample.clone->cloneMaster = sample.chance;
+    sample.chance->clones.push_back(sample.clone);
+
+    sample.subModel->subDiagram = std::make_unique<InfluenceDiagram>();
+    InfluenceNodeRecord* inner =
+        AddDiagramNode(document, *sample.subModel->subDiagram, DeterministicNode, "Drug cost", 1, 1);
+    inner->parentSubModel = sample.subModel;
+    inner->formula = "1200*Years";
+    inner->lowValue = 800;
+    inner->highValue = 1500;
+
+    AddDiagramArc(diagram, sample.decision, sample.chance);
+    sample.curvedArc = AddDiagramArc(diagram, sample.chance, sample.value);
+    sample.curvedArc->settings.comment = "Worse costs\r\nmore";
+    sample.curvedArc->settings.showComment = 1;
+    sample.curvedArc->MoveMiddle(DiagramPoint{4.2f, 0.7f});
+    sample.curvedArc->ComputeCommentBox();
+    sample.hiddenArc = AddDiagramArc(diagram, sample.decision, sample.value);
+    sample.hiddenArc->settings.hidden = 1;
+    sample.hiddenArc->settings.rows[1].influenceType = ArcInfluenceRow::Force;
+    sample.hiddenArc->settings.rows[1].targetState = 2;
+
+    const int probabilities = InfluenceNodeRecord::ProbabilityTable;
+    sample.chance->EnsureDefinitionTree(probabilities);
+    sample.chance->FindCell({{"Treat", 0}, {"Outcome", 0}}, probabilities, true)->Set("pCured", 0.4, "");
+    sample.chance->FindCell({{"Treat", 1}, {"Outcome", 1}}, probabilities, true)->Set("", 0, "0.35");
+    sample.chance->FindCell({{"Treat", 1}, {"Outcome", 2}}, probabilities, true)->Set("#", 0, "");
+    sample.value->EnsureDefinitionTree(InfluenceNodeRecord::ValueTable);
+    sample.value->FindCell({{"Outcome", 2}, {"Treat", 0}}, InfluenceNodeRecord::ValueTable, true)
+        ->Set("cost", 12, "12");
+
+    auto* note = new NoteBox;
+    note->SetRect(3.2f, 2.6f, 5.0f, 3.1f);
+    note->text = "Costs from the 2020 survey";
+    diagram.notes.Add(note);
+
+    auto* link = new DocumentLink(1);
+    link->application = "Sheet";
+    link->topic = "Costs.xls";
+    link->item = "R1C1";
+    link->value = "12";
+    document.links.InsertSorted(link);
+    document.zoom = 1.25;
+    diagram.printFactor = 80;
+    return sample;
+}

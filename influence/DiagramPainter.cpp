@@ -14,12 +14,16 @@
 #include "treewin/NoteBoxDrawing.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <utility>
 
 namespace {
 
 constexpr float kPenWidth = 0.0075f;
 constexpr double kArrowLength = 0.12;
-constexpr double kArrowHalfAngle = 0.785375;
+// The arrowheads of tree arrows have the same shape.
+constexpr double kArrowSpread = 0.785375;
 constexpr float kInnerOval = 0.05f;
 
 zPen* InchPen(Display& display, const Colour& colour, int style = PS_SOLID)
@@ -38,24 +42,24 @@ void PaintShape(HDC dc, int kind, const RECT& r, Display& display)
     const int midX = (r.left + r.right) / 2;
     const int midY = (r.top + r.bottom) / 2;
     switch (kind) {
-    case DeterministicNode: {
+    case InfluenceKind::Deterministic: {
         Ellipse(dc, r.left, r.top, r.right, r.bottom);
         const int inset = LogicalWidthToPixels(kInnerOval, display);
         Ellipse(dc, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset);
         break;
     }
-    case ChanceNode:
+    case InfluenceKind::Chance:
         Ellipse(dc, r.left, r.top, r.right, r.bottom);
         break;
-    case DecisionNode:
+    case InfluenceKind::Decision:
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
         break;
-    case ValueNode: {
+    case InfluenceKind::Value: {
         const POINT diamond[] = {{r.left, midY}, {midX, r.top}, {r.right, midY}, {midX, r.bottom}};
         Polygon(dc, diamond, 4);
         break;
     }
-    case SubModelNode: {
+    case InfluenceKind::SubModel: {
         const int c = LogicalWidthToPixels(NodeLayout::kSubModelCorner, display);
         const POINT hexagon[] = {{r.left + c, r.top},     {r.left, midY},     {r.left + c, r.bottom},
                                  {r.right - c, r.bottom}, {r.right, midY}, {r.right - c, r.top}};
@@ -79,12 +83,6 @@ void Include(LogicalRect& bounds, const LogicalRect& rect)
     bounds.bottom = std::max(bounds.bottom, rect.bottom);
 }
 
-// The node's own font, else the preferences' node font, for the display at its scale.
-std::unique_ptr<zFont> LabelFont(InfluenceDocument& document, InfluenceNodeRecord& node, Display& display)
-{
-    return CreateRecordFont(node.font ? *node.font : document.prefs.nodeFont, &display);
-}
-
 } // namespace
 
 Colour NodeKindColour(int kind, bool disabled)
@@ -92,116 +90,159 @@ Colour NodeKindColour(int kind, bool disabled)
     if (disabled)
         return Colour{192, 192, 192, 0};
     switch (kind) {
-    case ChanceNode:
+    case InfluenceKind::Chance:
         return Colour{0, 128, 0, 0};
-    case DeterministicNode:
+    case InfluenceKind::Deterministic:
         return Colour{128, 0, 128, 0};
-    case DecisionNode:
+    case InfluenceKind::Decision:
         return Colour{0, 0, 255, 0};
-    case ValueNode:
+    case InfluenceKind::Value:
         return Colour{255, 0, 0, 0};
-    case SubModelNode:
+    case InfluenceKind::SubModel:
         return Colour{0, 128, 128, 0};
     default:
         return Colour{0, 0, 0, 0};
     }
 }
 
-void PaintNode(InfluenceDocument& document, InfluenceNodeRecord& node, Display& display)
-{
-    DisplayLock lock(display);
-    HDC dc = display.DeviceContext();
-    if (dc == nullptr)
-        return;
-    const ColourContext colours(display, nullptr, nullptr);
-    display.PushBrush(new zBrush(display.BackgroundColour()));
-    display.PushPen(InchPen(display, colours.MapColour(NodeKindColour(node.kind, node.isClone != 0))));
-    PaintShape(dc, node.kind, LogicalRectToPixels(node.NodeRect(), display), display);
-    display.PopPen();
-    display.PopBrush();
+namespace {
 
-    const Colour previousText =
-        display.SetTextColor(node.isClone != 0 ? colours.MapColour(Colour{128, 128, 128, 0}) : Colour{0, 0, 0, 0});
-    const int previousMode = display.SetBackgroundMode(TRANSPARENT);
-    display.PushFont(LabelFont(document, node, display).release());
-    const LogicalRect label = node.NodeTextRect();
-    if (document.prefs.fixedSize != 0) {
-        const int lines = DrawBoxedText(node.name.Text(), label, display, nullptr, false, true);
-        const float height = lines * TextLineHeight(display, nullptr);
-        const float top = label.top + ((label.bottom - label.top) - height) / 2;
-        DrawBoxedText(node.name.Text(), LogicalRect{label.left, top, label.right, top + height}, display, nullptr,
-                      true, true);
-    } else {
-        DrawCentredMultiLineText(display, display, node.name.Text(), LogicalRectToPixels(label, display), -1);
+// What a whole paint shares: the colour mapping, the preferences' fonts made once for the display, and one
+// pen per colour and style, lent to the display as it draws.
+class DiagramPaint {
+public:
+    DiagramPaint(InfluenceDocument& document, Display& display)
+        : document_(document), display_(display), colours_(display, nullptr, nullptr),
+          nodeFont_(CreateRecordFont(document.prefs.nodeFont, &display)),
+          arcFont_(CreateRecordFont(document.prefs.arcFont, &display))
+    {
     }
-    display.PopFont();
-    display.SetBackgroundMode(previousMode);
-    display.SetTextColor(previousText);
+
+    void PaintNode(InfluenceNodeRecord& node);
+    // A hidden arc is left out while the preferences leave hidden arcs off the screen (or off paper).
+    void PaintArc(InfluenceArc& arc);
+
+private:
+    zPen* Pen(const Colour& colour, int style = PS_SOLID)
+    {
+        std::unique_ptr<zPen>& pen = pens_[{colour.ToColorRef(), style}];
+        if (!pen)
+            pen.reset(InchPen(display_, colour, style));
+        return new zPen(pen->Handle());
+    }
+    void PaintLabel(InfluenceNodeRecord& node);
+    void PaintComment(InfluenceArc& arc);
+
+    InfluenceDocument& document_;
+    Display& display_;
+    ColourContext colours_;
+    std::unique_ptr<zFont> nodeFont_;
+    std::unique_ptr<zFont> arcFont_;
+    std::map<std::pair<COLORREF, int>, std::unique_ptr<zPen>> pens_;
+};
+
+void DiagramPaint::PaintNode(InfluenceNodeRecord& node)
+{
+    HDC dc = display_.DeviceContext();
+    display_.PushBrush(new zBrush(display_.BackgroundColour()));
+    display_.PushPen(Pen(colours_.MapColour(NodeKindColour(node.kind, node.isClone != 0))));
+    PaintShape(dc, node.kind, LogicalRectToPixels(node.NodeRect(), display_), display_);
+    display_.PopPen();
+    display_.PopBrush();
+    PaintLabel(node);
 }
 
-void PaintArc(InfluenceDocument& document, InfluenceArc& arc, Display& display)
+// The name in the label rectangle in the node's font: centred, or with a fixed node size wrapped and
+// centred vertically too.
+void DiagramPaint::PaintLabel(InfluenceNodeRecord& node)
 {
-    const InfDiagPrefs& prefs = document.prefs;
-    const bool printer = display.Kind() == Display::KindPrinter;
+    const Colour previousText = display_.SetTextColor(
+        node.isClone != 0 ? colours_.MapColour(Colour{128, 128, 128, 0}) : Colour{0, 0, 0, 0});
+    const int previousMode = display_.SetBackgroundMode(TRANSPARENT);
+    std::unique_ptr<zFont> own = node.font ? CreateRecordFont(*node.font, &display_) : nullptr;
+    display_.PushFont(new zFont(own ? own->Handle() : nodeFont_->Handle()));
+    const LogicalRect label = node.NodeTextRect();
+    if (document_.prefs.fixedSize != 0) {
+        const int lines = DrawBoxedText(node.name.Text(), label, display_, nullptr, false, true);
+        const float height = lines * TextLineHeight(display_, nullptr);
+        const float top = label.top + ((label.bottom - label.top) - height) / 2;
+        DrawBoxedText(node.name.Text(), LogicalRect{label.left, top, label.right, top + height}, display_, nullptr,
+                      true, true);
+    } else {
+        DrawCentredMultiLineText(display_, display_, node.name.Text(), LogicalRectToPixels(label, display_), -1);
+    }
+    display_.PopFont();
+    display_.SetBackgroundMode(previousMode);
+    display_.SetTextColor(previousText);
+}
+
+void DiagramPaint::PaintArc(InfluenceArc& arc)
+{
+    const InfDiagPrefs& prefs = document_.prefs;
+    const bool printer = display_.Kind() == Display::KindPrinter;
     int style = PS_SOLID;
-    const ColourContext colours(display, nullptr, nullptr);
     Colour colour{0, 0, 0, 0};
     if (arc.settings.hidden != 0) {
         if (prefs.showHidArcs == 0 || (printer && prefs.printHidArcs == 0))
             return;
-        colour = colours.MapColour(Colour{192, 192, 192, 0});
+        colour = colours_.MapColour(Colour{192, 192, 192, 0});
         if (prefs.dotHidArcs != 0)
             style = PS_DOT;
     }
-    DisplayLock lock(display);
-    HDC dc = display.DeviceContext();
-    if (dc == nullptr)
-        return;
-    display.PushPen(InchPen(display, colour, style));
+    HDC dc = display_.DeviceContext();
+    display_.PushPen(Pen(colour, style));
     LogicalPoint base = Logical(arc.start);
     if (arc.curved == 0) {
-        const POINT start = LogicalPointToPixels(Logical(arc.start), display);
-        const POINT middle = LogicalPointToPixels(Logical(arc.middle), display);
-        const POINT end = LogicalPointToPixels(Logical(arc.end), display);
+        const POINT start = LogicalPointToPixels(Logical(arc.start), display_);
+        const POINT middle = LogicalPointToPixels(Logical(arc.middle), display_);
+        const POINT end = LogicalPointToPixels(Logical(arc.end), display_);
         MoveToEx(dc, start.x, start.y, nullptr);
         LineTo(dc, middle.x, middle.y);
         LineTo(dc, end.x, end.y);
     } else {
         const LogicalPoint points[] = {Logical(arc.start), Logical(arc.middle), Logical(arc.end)};
-        const SplineCurve curve(display, points, 3, display.LogPixelsX() / 4, SplineCurve::Draw);
+        const SplineCurve curve(display_, points, 3, display_.LogPixelsX() / 4, SplineCurve::Draw);
         base = curve.PointBeforeLast();
     }
-    display.PopPen();
-    DrawArrowHead(display, base, Logical(arc.end), kArrowLength, 2 * kArrowHalfAngle, colour, true, false);
+    display_.PopPen();
+    DrawArrowHead(display_, base, Logical(arc.end), kArrowLength, kArrowSpread, colour, true, false);
+    if (arc.settings.showComment != 0 && !arc.settings.comment.IsEmpty())
+        PaintComment(arc);
+}
 
-    if (arc.settings.showComment == 0 || arc.settings.comment.IsEmpty())
-        return;
+// The comment box framed as the preferences say (0 solid, 1 dotted, else none) with the text inside.
+void DiagramPaint::PaintComment(InfluenceArc& arc)
+{
     const LogicalRect& box = arc.commentBox;
-    if (prefs.arcEdge == 0) {
-        display.PushPen(InchPen(display, Colour{0, 0, 0, 0}));
-        display.FrameRect(LogicalRectToPixels(box, display));
-        display.PopPen();
-    } else if (prefs.arcEdge == 1) {
-        DrawDashedRect(display, box, 2, RGB(0, 0, 0));
+    if (document_.prefs.arcEdge == 0) {
+        display_.PushPen(Pen(Colour{0, 0, 0, 0}));
+        display_.FrameRect(LogicalRectToPixels(box, display_));
+        display_.PopPen();
+    } else if (document_.prefs.arcEdge == 1) {
+        DrawDashedRect(display_, box, 2, RGB(0, 0, 0));
     }
     const float margin = InfluenceArc::kCommentMargin;
-    const LogicalRect text{box.left + margin, box.top + margin, box.right - margin, box.bottom - margin};
-    const int previousMode = display.SetBackgroundMode(TRANSPARENT);
-    display.PushFont(CreateRecordFont(prefs.arcFont, &display).release());
-    const POINT corner = LogicalPointToPixels(LogicalPoint{text.left, text.top}, display);
-    DrawMultiLineText(display, display, arc.settings.comment.Text(), corner.x, corner.y, -1);
-    display.PopFont();
-    display.SetBackgroundMode(previousMode);
+    const int previousMode = display_.SetBackgroundMode(TRANSPARENT);
+    display_.PushFont(new zFont(arcFont_->Handle()));
+    const POINT corner = LogicalPointToPixels(LogicalPoint{box.left + margin, box.top + margin}, display_);
+    DrawMultiLineText(display_, display_, arc.settings.comment.Text(), corner.x, corner.y, -1);
+    display_.PopFont();
+    display_.SetBackgroundMode(previousMode);
 }
+
+} // namespace
 
 void PaintDiagram(InfluenceDocument& document, InfluenceDiagram& diagram, Display& display, const LogicalRect* clip)
 {
     DisplayLock lock(display);
+    if (display.DeviceContext() == nullptr)
+        return;
+    DiagramPaint paint(document, display);
     for (InfluenceNodeRecord* node : diagram.nodes)
         if (clip == nullptr || Overlap(node->NodeRect(), *clip))
-            PaintNode(document, *node, display);
+            paint.PaintNode(*node);
     for (InfluenceArc* arc : diagram.arcs)
-        PaintArc(document, *arc, display);
+        paint.PaintArc(*arc);
     for (int i = 0; i < diagram.notes.Count(); ++i)
         DrawNoteBoxFramed(*diagram.notes.At(i), display, document.prefs.noteEdge);
 }

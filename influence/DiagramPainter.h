@@ -7,20 +7,16 @@
 #include "framework/draw/Colour.h"
 
 class Display;
-class InfluenceArc;
 class InfluenceDiagram;
 class InfluenceDocument;
-class InfluenceNodeRecord;
 
 // Chance (0, 128, 0), deterministic (128, 0, 128), decision (0, 0, 255), value (255, 0, 0), sub-model
 // (0, 128, 128), any other kind black; grey 192 when disabled (a clone).
 Colour NodeKindColour(int kind, bool disabled);
 
-// Nodes, then arcs, then notes; with a clip rectangle only the nodes that overlap it.
+// Nodes, then arcs, then notes; with a clip rectangle only the nodes that overlap it. A hidden arc is left
+// out while the preferences leave hidden arcs off the screen (or off paper).
 void PaintDiagram(InfluenceDocument& document, InfluenceDiagram& diagram, Display& display, const LogicalRect* clip);
-void PaintNode(InfluenceDocument& document, InfluenceNodeRecord& node, Display& display);
-// A hidden arc is left out while the preferences leave hidden arcs off the screen (or off paper).
-void PaintArc(InfluenceDocument& document, InfluenceArc& arc, Display& display);
 
 // From (0, 0) to the right and bottom of every node, arc (curves as drawn), shown comment and note.
 LogicalRect DiagramBounds(InfluenceDiagram& diagram, Display& display);

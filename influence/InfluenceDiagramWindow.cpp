@@ -112,7 +112,6 @@ void InfluenceDiagramWindow::CreatePane()
 
 void InfluenceDiagramWindow::ShowDocument()
 {
-    document.LayoutAll();
     if (ZoomPane* pane = Pane()) {
         pane->SetZoom(document.zoom);
         pane->DrawingChanged();

@@ -40,7 +40,7 @@ private:
     void GiveUntitledTitle();
     // The pane at the document's zoom, and the measuring of texts on its display.
     void CreatePane();
-    // The document laid out anew on the pane's display, and shown at its zoom.
+    // The document (laid out as it was read) shown at its zoom.
     void ShowDocument();
 
     std::unique_ptr<DiagramMeasure> measure_;

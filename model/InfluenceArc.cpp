@@ -80,7 +80,7 @@ ArcRowFlags InfluenceArc::RowFlags() const
         flags.values = flags.values || row.affectsValues != 0;
         flags.types = flags.types || row.influenceType != ArcInfluenceRow::Symmetric;
     }
-    if (head && head->kind == ValueNode)
+    if (head && head->kind == InfluenceKind::Value)
         flags.values = true;
     return flags;
 }
@@ -117,7 +117,7 @@ void InfluenceArc::SyncRows()
     const InfluenceNodeRecord* from = EffectiveTail();
     const size_t states = from ? static_cast<size_t>(from->OutcomeCount()) : 0;
     settings.rows.resize(states);
-    if (head && (head->kind == DecisionNode || head->kind == ValueNode))
+    if (head && (head->kind == InfluenceKind::Decision || head->kind == InfluenceKind::Value))
         for (ArcInfluenceRow& row : settings.rows)
             row.affectsProbabilities = 0;
 }

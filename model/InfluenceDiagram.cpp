@@ -37,7 +37,7 @@ void InfluenceDiagram::ForEachNode(const std::function<void(InfluenceNodeRecord&
     if (!descend)
         return;
     for (InfluenceNodeRecord* node : nodes)
-        if (node->kind == SubModelNode && node->subDiagram)
+        if (node->kind == InfluenceKind::SubModel && node->subDiagram)
             node->subDiagram->ForEachNode(visit, true);
 }
 

@@ -13,16 +13,16 @@ int CommandToNodeKind(unsigned command)
     switch (command) {
     case 1750:
     case 1759:
-        return DecisionNode;
+        return InfluenceKind::Decision;
     case 1751:
     case 1760:
-        return ChanceNode;
+        return InfluenceKind::Chance;
     case 1752:
     case 1761:
-        return DeterministicNode;
+        return InfluenceKind::Deterministic;
     case 1753:
     case 1762:
-        return ValueNode;
+        return InfluenceKind::Value;
     default:
         return 0;
     }
@@ -87,22 +87,22 @@ DiagramPoint BoundaryPoint(int kind, DiagramPoint centre, DiagramPoint point, co
         d.x = rect.right - rect.left + 1;
     const float midY = (rect.top + rect.bottom) / 2;
     switch (kind) {
-    case DecisionNode:
+    case InfluenceKind::Decision:
         return ClipToRect(centre, d, rect);
-    case ChanceNode:
-    case DeterministicNode: {
+    case InfluenceKind::Chance:
+    case InfluenceKind::Deterministic: {
         const double a = (rect.right - rect.left) / 2.0;
         const double b = (rect.bottom - rect.top) / 2.0;
         const double theta = std::atan2(d.y * a, d.x * b);
         return DiagramPoint{static_cast<float>(centre.x + a * std::cos(theta)),
                             static_cast<float>(centre.y + b * std::sin(theta))};
     }
-    case ValueNode: {
+    case InfluenceKind::Value: {
         const DiagramPoint across{d.x > 0 ? rect.right : rect.left, centre.y};
         const DiagramPoint upright{centre.x, d.y > 0 ? rect.bottom : rect.top};
         return Intersect(centre, d, across, upright);
     }
-    case SubModelNode: {
+    case InfluenceKind::SubModel: {
         const float corner = NodeLayout::kSubModelCorner;
         const double flat = (rect.right - rect.left) - 2 * corner;
         if (d.x == 0 || std::fabs(d.y / d.x) >= std::fabs((rect.bottom - rect.top) / flat))
@@ -217,7 +217,7 @@ std::vector<DefinitionKey> InfluenceNodeRecord::DefinitionKeys(int table)
         InfluenceNodeRecord* tail = arc->EffectiveTail();
         if (!tail || std::find(seen.begin(), seen.end(), tail) != seen.end())
             continue;
-        if (tail->kind != DeterministicNode && !RowFlagsCover(arc->RowFlags(), need, true))
+        if (tail->kind != InfluenceKind::Deterministic && !RowFlagsCover(arc->RowFlags(), need, true))
             continue;
         seen.push_back(tail);
         keys.push_back(DefinitionKey{tail->variableName, tail->OutcomeCount()});
@@ -245,9 +245,9 @@ LogicalRect InfluenceNodeRecord::NodeTextRect() const
     const float margin = NodeLayout::kLabelMargin;
     LogicalRect rect{left + margin, top + margin, right - margin, bottom - margin};
     float factor = 1;
-    if (kind == ChanceNode || kind == DeterministicNode)
+    if (kind == InfluenceKind::Chance || kind == InfluenceKind::Deterministic)
         factor = NodeLayout::kOvalFactor;
-    else if (kind == ValueNode)
+    else if (kind == InfluenceKind::Value)
         factor = NodeLayout::kDiamondFactor;
     const float insetX = (rect.right - rect.left) * (1 - 1 / factor) / 2;
     const float insetY = (rect.bottom - rect.top) * (1 - 1 / factor) / 2;
@@ -269,9 +269,9 @@ bool InfluenceNodeRecord::Layout()
     }
     width = std::max(width, NodeLayout::kMinimumLabelWidth);
     float factor = 1;
-    if (kind == ChanceNode || kind == DeterministicNode)
+    if (kind == InfluenceKind::Chance || kind == InfluenceKind::Deterministic)
         factor = NodeLayout::kOvalFactor;
-    else if (kind == ValueNode)
+    else if (kind == InfluenceKind::Value)
         factor = NodeLayout::kDiamondFactor;
     right = left + width * factor + NodeLayout::kGrowth;
     bottom = top + height * factor + NodeLayout::kGrowth;

@@ -16,13 +16,9 @@
 class InfluenceDiagram;
 class InfluenceDocument;
 
-enum InfluenceNodeKind : int32_t {
-    ChanceNode = 1,
-    DeterministicNode = 2,
-    DecisionNode = 3,
-    ValueNode = 4,
-    SubModelNode = 5,
-};
+namespace InfluenceKind {
+enum : int32_t { Chance = 1, Deterministic = 2, Decision = 3, Value = 4, SubModel = 5 };
+} // namespace InfluenceKind
 
 // The kind a new-node command makes: 1750/1759 decision, 1751/1760 chance, 1752/1761 deterministic,
 // 1753/1762 value; 0 for any other command.
@@ -110,7 +106,7 @@ public:
     int16_t noFormula = 1;
     int16_t neverDefine = 0;
     int16_t hasSpecialArc = 0;
-    int32_t kind = ChanceNode;
+    int32_t kind = InfluenceKind::Chance;
     std::vector<InfluenceNodeRecord*> clones;
     InfluenceNodeRecord* cloneMaster = nullptr;
     InfluenceNodeRecord* parentSubModel = nullptr;

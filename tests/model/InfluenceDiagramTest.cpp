@@ -44,7 +44,7 @@ void WriteHandNode(Archive& archive, const char* name, int16_t isClone, const Wr
     VersionRecord().Serialize(archive);
     for (const char* text : {name, name, "", ""})
         StoreString(archive, text);
-    archive.WriteShort(ChanceNode).WriteLong(1000).WriteLong(500).WriteFloat(0).WriteFloat(0);
+    archive.WriteShort(InfluenceKind::Chance).WriteLong(1000).WriteLong(500).WriteFloat(0).WriteFloat(0);
     archive.WriteShort(0).WriteShort(0).WriteShort(0);
     archive.WriteShort(1).WriteDouble(0).WriteDouble(0).WriteShort(0).WriteShort(0);
     StoreString(archive, "0");
@@ -81,8 +81,8 @@ TEST(InfluenceTables, FollowTheirKeyingNodesAndKeepEntries)
 {
     InfluenceDocument document;
     InfluenceDiagram& diagram = document.diagram;
-    InfluenceNodeRecord* treat = AddDiagramNode(document, diagram, DecisionNode, "Treat", 0, 0, {"A", "B", "C"});
-    InfluenceNodeRecord* outcome = AddDiagramNode(document, diagram, ChanceNode, "Outcome", 2, 0, {"x", "y", "z"});
+    InfluenceNodeRecord* treat = AddDiagramNode(document, diagram, InfluenceKind::Decision, "Treat", 0, 0, {"A", "B", "C"});
+    InfluenceNodeRecord* outcome = AddDiagramNode(document, diagram, InfluenceKind::Chance, "Outcome", 2, 0, {"x", "y", "z"});
     const int table = InfluenceNodeRecord::ProbabilityTable;
     outcome->EnsureDefinitionTree(table);
     for (int state = 0; state < 3; ++state)
@@ -139,7 +139,7 @@ TEST(InfluenceTables, CellsClassifyShowAndLookUpTheNearestDefined)
 
     InfluenceDocument document;
     InfluenceNodeRecord* node =
-        AddDiagramNode(document, document.diagram, ChanceNode, "Risk", 0, 0, {"low", "mid", "high"});
+        AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "Risk", 0, 0, {"low", "mid", "high"});
     const int table = InfluenceNodeRecord::ValueTable;
     node->EnsureDefinitionTree(table);
     EXPECT_EQ(node->FindCell({{"Risk", 0}}, table, false), nullptr);
@@ -188,11 +188,11 @@ TEST(InfluenceNames, CommandsLabelsAndUniqueVariableNames)
     EXPECT_EQ(ShortenLabel("Abcdefghijklmnopqrstuvwxyz0123456789", 28), "Abcdefghijklmnopqrstuvwxyz01...");
 
     InfluenceDocument document;
-    AddDiagramNode(document, document.diagram, ChanceNode, "Cost", 0, 0);
-    InfluenceNodeRecord* second = AddDiagramNode(document, document.diagram, ChanceNode, "", 2, 0);
+    AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "Cost", 0, 0);
+    InfluenceNodeRecord* second = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "", 2, 0);
     second->UniqueVariableName("COST");
     EXPECT_EQ(second->variableName, "COST_1");
-    InfluenceNodeRecord* third = AddDiagramNode(document, document.diagram, ChanceNode, "", 4, 0);
+    InfluenceNodeRecord* third = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "", 4, 0);
     third->UniqueVariableName("cost");
     EXPECT_EQ(third->variableName, "cost_2");
 }
@@ -206,17 +206,17 @@ TEST(InfluenceGeometry, BoundaryPointsOfEachOutline)
         DiagramPoint towards;
         DiagramPoint expected;
     } rows[] = {
-        {ChanceNode, {5, 1.5f}, {3, 1.5f}},         // the middle of the right edge
-        {DeterministicNode, {2, 9}, {2, 2}},        // the bottom of the oval
-        {DecisionNode, {2.5f, 0}, {2.1666667f, 1}},  // through the top edge
-        {ValueNode, {2, -4}, {2, 1}},               // the top corner
-        {ValueNode, {3, 2.5f}, {2.3333333f, 1.8333333f}}, // the lower right side
-        {SubModelNode, {2.1f, -10}, {2.0043478f, 1}},     // the top edge
-        {SubModelNode, {8, 1.5f}, {3, 1.5f}},       // the right tip
-        {ChanceNode, {2, 1.5f}, {3, 1.5f}},         // no direction: straight to the right
-        {ValueNode, {2, 1.5f}, {3, 1.5f}},
-        {SubModelNode, {2, 1.5f}, {3, 1.5f}},
-        {DecisionNode, {2, 1.5f}, {3, 1.5f}},
+        {InfluenceKind::Chance, {5, 1.5f}, {3, 1.5f}},         // the middle of the right edge
+        {InfluenceKind::Deterministic, {2, 9}, {2, 2}},        // the bottom of the oval
+        {InfluenceKind::Decision, {2.5f, 0}, {2.1666667f, 1}},  // through the top edge
+        {InfluenceKind::Value, {2, -4}, {2, 1}},               // the top corner
+        {InfluenceKind::Value, {3, 2.5f}, {2.3333333f, 1.8333333f}}, // the lower right side
+        {InfluenceKind::SubModel, {2.1f, -10}, {2.0043478f, 1}},     // the top edge
+        {InfluenceKind::SubModel, {8, 1.5f}, {3, 1.5f}},       // the right tip
+        {InfluenceKind::Chance, {2, 1.5f}, {3, 1.5f}},         // no direction: straight to the right
+        {InfluenceKind::Value, {2, 1.5f}, {3, 1.5f}},
+        {InfluenceKind::SubModel, {2, 1.5f}, {3, 1.5f}},
+        {InfluenceKind::Decision, {2, 1.5f}, {3, 1.5f}},
     };
     for (const auto& row : rows) {
         const DiagramPoint point = BoundaryPoint(row.kind, centre, row.towards, rect);
@@ -229,8 +229,8 @@ TEST(InfluenceGeometry, ArcsFollowTheirNodesAndKeepOneRowPerTailState)
 {
     InfluenceDocument document;
     InfluenceNodeRecord* tail =
-        AddDiagramNode(document, document.diagram, ChanceNode, "Tail", 0.5f, 0.5f, {"a", "b", "c"});
-    InfluenceNodeRecord* head = AddDiagramNode(document, document.diagram, DecisionNode, "Head", 2.5f, 0.5f);
+        AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "Tail", 0.5f, 0.5f, {"a", "b", "c"});
+    InfluenceNodeRecord* head = AddDiagramNode(document, document.diagram, InfluenceKind::Decision, "Head", 2.5f, 0.5f);
     tail->SetRect(LogicalRect{0.5f, 0.5f, 1.5f, 1.5f});
     head->SetRect(LogicalRect{2.5f, 0.5f, 3.5f, 1.5f});
     InfluenceArc* arc = AddDiagramArc(document.diagram, tail, head);
@@ -427,7 +427,7 @@ TEST(InfluenceFile, AChainOfArcsAsLongAsTheReaderTakesRoundTripsAndALongerOneIsN
         InfluenceDocument document;
         InfluenceNodeRecord* previous = nullptr;
         for (int i = 0; i < length; ++i) {
-            InfluenceNodeRecord* node = AddDiagramNode(document, document.diagram, ChanceNode, "", i * 1.0f, 0, {"a"});
+            InfluenceNodeRecord* node = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "", i * 1.0f, 0, {"a"});
             if (previous)
                 AddDiagramArc(document.diagram, previous, node);
             previous = node;

@@ -28,19 +28,19 @@ SampleDiagram BuildSampleDiagram(InfluenceDocument& document)
 {
     InfluenceDiagram& diagram = document.diagram;
     SampleDiagram sample{};
-    sample.decision = AddDiagramNode(document, diagram, DecisionNode, "Treat", 0.5f, 0.5f, {"Surgery", "Drugs"});
+    sample.decision = AddDiagramNode(document, diagram, InfluenceKind::Decision, "Treat", 0.5f, 0.5f, {"Surgery", "Drugs"});
     sample.chance =
-        AddDiagramNode(document, diagram, ChanceNode, "Outcome", 2.5f, 0.5f, {"Cured", "Better", "Worse"});
-    sample.value = AddDiagramNode(document, diagram, ValueNode, "Value", 4.5f, 1.5f);
-    sample.subModel = AddDiagramNode(document, diagram, SubModelNode, "Costs", 0.5f, 2.5f);
-    sample.clone = AddDiagramNode(document, diagram, ChanceNode, "Outcome", 2.5f, 2.5f, {"Cured", "Better", "Worse"});
+        AddDiagramNode(document, diagram, InfluenceKind::Chance, "Outcome", 2.5f, 0.5f, {"Cured", "Better", "Worse"});
+    sample.value = AddDiagramNode(document, diagram, InfluenceKind::Value, "Value", 4.5f, 1.5f);
+    sample.subModel = AddDiagramNode(document, diagram, InfluenceKind::SubModel, "Costs", 0.5f, 2.5f);
+    sample.clone = AddDiagramNode(document, diagram, InfluenceKind::Chance, "Outcome", 2.5f, 2.5f, {"Cured", "Better", "Worse"});
     sample.clone->isClone = 1;
     sample.clone->cloneMaster = sample.chance;
     sample.chance->clones.push_back(sample.clone);
 
     sample.subModel->subDiagram = std::make_unique<InfluenceDiagram>();
     InfluenceNodeRecord* inner =
-        AddDiagramNode(document, *sample.subModel->subDiagram, DeterministicNode, "Drug cost", 1, 1);
+        AddDiagramNode(document, *sample.subModel->subDiagram, InfluenceKind::Deterministic, "Drug cost", 1, 1);
     inner->parentSubModel = sample.subModel;
     inner->formula = "1200*Years";
     inner->lowValue = 800;
@@ -67,7 +67,7 @@ SampleDiagram BuildSampleDiagram(InfluenceDocument& document)
         ->Set("cost", 12, "12");
 
     auto* note = new NoteBox;
-    note->SetRect(3.2f, 2.6f, 5.0f, 3.1f);
+    note->SetRect(3.9f, 2.6f, 5.7f, 3.1f);
     note->text = "Costs from the 2020 survey";
     diagram.notes.Add(note);
 

@@ -16,9 +16,13 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
 #include "framework/window/ProgramEntry.h"
+#include "app/CommandLine.h"
+#include "app/ZoomPane.h"
 #include "graph/LineGraph.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
+#include "tests/support/SampleDiagram.h"
 #include "tests/support/TestPrinter.h"
 #include "treewin/TreeWindow.h"
 
@@ -160,6 +164,20 @@ void BuildTree()
     Select(root);
 }
 
+// The sample diagram saved at zoom 1.25 by a window of its own, then opened as "kivo.exe sample.ind" opens it.
+void OpenSampleDiagram()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string path = std::string(temp) + "sample.ind";
+    auto* writer = new InfluenceDiagramWindow();
+    BuildSampleDiagram(writer->document);
+    writer->Pane()->SetZoom(1.25);
+    writer->SaveAs(path.c_str());
+    delete writer;
+    RunStartupActionsText(path.c_str());
+}
+
 bool Analysing()
 {
     TreeWindow* tree = Tree();
@@ -230,6 +248,7 @@ void BuildSteps()
          },
          modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {"influence-diagram", OpenSampleDiagram, [] { return FrameChild<InfluenceDiagramWindow>() != nullptr; }},
         {nullptr, [] { PostQuitMessage(0); }, always},
     };
 }

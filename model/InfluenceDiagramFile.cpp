@@ -51,8 +51,6 @@
 #include <cmath>
 #include <memory>
 #include <set>
-#include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -62,14 +60,6 @@ constexpr float kPlaceUnit = 1000.0f;
 int32_t StoredPlace(float value)
 {
     return static_cast<int32_t>(std::lround(value * kPlaceUnit));
-}
-
-std::string UpperName(const char* text)
-{
-    std::string upper;
-    for (const char* c = text; *c; ++c)
-        upper += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
-    return upper;
 }
 
 // Reads a document body into objects it owns until the whole read succeeded; a failed read destroys them
@@ -343,22 +333,6 @@ bool DiagramReader::Adopt(InfluenceDiagram& main)
         arc.release();
     nodes_.clear();
     return true;
-}
-
-// Names are made unique once the whole body is read, in document order: the first of two names equal but
-// for case stays as it is, the later one gets "_1", "_2" ... appended. Clones keep theirs.
-void MakeVariableNamesUnique(InfluenceDocument& document)
-{
-    std::unordered_set<std::string> taken;
-    document.ForEachNode([&](InfluenceNodeRecord& node) {
-        if (node.isClone != 0)
-            return;
-        std::string candidate = node.variableName.Text();
-        for (int counter = 1; taken.count(UpperName(candidate.c_str())) != 0; ++counter)
-            candidate = std::string(node.variableName.Text()) + "_" + std::to_string(counter);
-        taken.insert(UpperName(candidate.c_str()));
-        node.variableName = candidate.c_str();
-    });
 }
 
 class DiagramWriter {

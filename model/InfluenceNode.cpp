@@ -170,12 +170,21 @@ void InfluenceNodeRecord::CollectArcsOut(std::vector<InfluenceArc*>& out) const
 
 namespace {
 
-std::string UpperName(const char* text)
+std::string UpperName(const std::string& text)
 {
     std::string upper;
-    for (const char* c = text; *c; ++c)
-        upper += UpperChar(*c);
+    for (char c : text)
+        upper += UpperChar(c);
     return upper;
+}
+
+// The text, or the text with "_1", "_2" ... appended, whichever is first not taken (upper-cased).
+std::string FreeName(const std::string& text, const std::unordered_set<std::string>& taken)
+{
+    std::string candidate = text;
+    for (int counter = 1; taken.count(UpperName(candidate)) != 0; ++counter)
+        candidate = text + "_" + std::to_string(counter);
+    return candidate;
 }
 
 } // namespace
@@ -193,10 +202,19 @@ void InfluenceNodeRecord::UniqueVariableName(const char* text)
         if (&other != this)
             taken.insert(UpperName(other.variableName.Text()));
     });
-    std::string candidate = text;
-    for (int counter = 1; taken.count(UpperName(candidate.c_str())) != 0; ++counter)
-        candidate = std::string(text) + "_" + std::to_string(counter);
-    variableName = candidate.c_str();
+    variableName = FreeName(text, taken).c_str();
+}
+
+void MakeVariableNamesUnique(InfluenceDocument& document)
+{
+    std::unordered_set<std::string> taken;
+    document.ForEachNode([&](InfluenceNodeRecord& node) {
+        if (node.isClone != 0)
+            return;
+        const std::string name = FreeName(node.variableName.Text(), taken);
+        taken.insert(UpperName(name));
+        node.variableName = name.c_str();
+    });
 }
 
 DefinitionTreeNode* InfluenceNodeRecord::DefinitionTree(int table) const
@@ -240,15 +258,23 @@ DefinitionCell* InfluenceNodeRecord::FindCell(const std::vector<StateChoice>& ch
     return FindDefinitionCell(DefinitionTree(table), choices, exact);
 }
 
+namespace {
+
+// How much larger than its label a node's shape is: ovals 1.4, diamonds 2.
+float KindFactor(int kind)
+{
+    if (kind == InfluenceKind::Chance || kind == InfluenceKind::Deterministic)
+        return NodeLayout::kOvalFactor;
+    return kind == InfluenceKind::Value ? NodeLayout::kDiamondFactor : 1.0f;
+}
+
+} // namespace
+
 LogicalRect InfluenceNodeRecord::NodeTextRect() const
 {
     const float margin = NodeLayout::kLabelMargin;
     LogicalRect rect{left + margin, top + margin, right - margin, bottom - margin};
-    float factor = 1;
-    if (kind == InfluenceKind::Chance || kind == InfluenceKind::Deterministic)
-        factor = NodeLayout::kOvalFactor;
-    else if (kind == InfluenceKind::Value)
-        factor = NodeLayout::kDiamondFactor;
+    const float factor = KindFactor(kind);
     const float insetX = (rect.right - rect.left) * (1 - 1 / factor) / 2;
     const float insetY = (rect.bottom - rect.top) * (1 - 1 / factor) / 2;
     return LogicalRect{rect.left + insetX, rect.top + insetY, rect.right - insetX, rect.bottom - insetY};
@@ -268,11 +294,7 @@ bool InfluenceNodeRecord::Layout()
             height = document->measure->LineHeight(labelFont);
     }
     width = std::max(width, NodeLayout::kMinimumLabelWidth);
-    float factor = 1;
-    if (kind == InfluenceKind::Chance || kind == InfluenceKind::Deterministic)
-        factor = NodeLayout::kOvalFactor;
-    else if (kind == InfluenceKind::Value)
-        factor = NodeLayout::kDiamondFactor;
+    const float factor = KindFactor(kind);
     right = left + width * factor + NodeLayout::kGrowth;
     bottom = top + height * factor + NodeLayout::kGrowth;
     const DiagramPoint old{posX, posY};

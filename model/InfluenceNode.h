@@ -38,6 +38,10 @@ constexpr float kLabelMargin = 0.1f;
 constexpr float kSubModelCorner = 0.15f;
 } // namespace NodeLayout
 
+// Makes the variable names of the document's nodes unique in document order: the first of two names equal
+// but for case stays as it is, the later one gets "_1", "_2" ... appended. Clones keep theirs.
+void MakeVariableNamesUnique(InfluenceDocument& document);
+
 // Where the line from the centre towards the point leaves the outline of a node of the kind with that
 // rectangle; a point equal to the centre gives the middle of the outline's right side.
 DiagramPoint BoundaryPoint(int kind, DiagramPoint centre, DiagramPoint point, const LogicalRect& rect);

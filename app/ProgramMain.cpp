@@ -141,6 +141,20 @@ void CreateDialogFont()
     CurrentDialogFont = DialogFont;
 }
 
+void CreateFormulaMenus(WindowCL* owner)
+{
+    OperatorsMenu = new PopupMenu(0, 0, owner, ResourceId(120, nullptr));
+    KeywordsMenu = new PopupMenu(0, 0, owner, ResourceId(119, nullptr));
+    FunctionsMenu = new PopupMenu(0, 0, owner, ResourceId(122, nullptr));
+}
+
+void DestroyFormulaMenus()
+{
+    DeleteGlobal(OperatorsMenu);
+    DeleteGlobal(KeywordsMenu);
+    DeleteGlobal(FunctionsMenu);
+}
+
 void StartApplication()
 {
     InitCommonControls();
@@ -159,9 +173,7 @@ void StartApplication()
     CreatePrinterInfoContext();
     AppClipboard = new Clipboard(TheMainFrame);
     TheLinkManager = new DdeLinkManager(AppClipboard, "KIVO_Node");
-    OperatorsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(120, nullptr));
-    KeywordsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(119, nullptr));
-    FunctionsMenu = new PopupMenu(0, 0, TheMainFrame, ResourceId(122, nullptr));
+    CreateFormulaMenus(TheMainFrame);
     TheScriptManager = new ScriptManager;
     MakeDefaultFonts();
 }
@@ -177,9 +189,7 @@ void ShutdownApplication()
     DestroyMainToolbar();
     FreeTables();
     DeleteGlobal(TheScriptManager);
-    DeleteGlobal(OperatorsMenu);
-    DeleteGlobal(KeywordsMenu);
-    DeleteGlobal(FunctionsMenu);
+    DestroyFormulaMenus();
     DeleteGlobal(AppClipboard);
     DeleteGlobal(TheLinkManager);
     DeletePrinterInfoContext();

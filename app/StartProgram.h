@@ -13,6 +13,7 @@ class FontRecord;
 class PopupMenu;
 class RecentFileList;
 class ScriptManager;
+class WindowCL;
 class zFont;
 
 // The default fonts, in the order they are made; each is replaced by its saved value under its name.
@@ -40,5 +41,8 @@ const FontRecord* DefaultFontNamed(const char* name);
 // The application-wide start-up once the main frame exists, and its shut-down after the message loop.
 void StartApplication();
 void ShutdownApplication();
+// Makes the Operators, Keywords and Functions menus of formula fields, and deletes them.
+void CreateFormulaMenus(WindowCL* owner);
+void DestroyFormulaMenus();
 // Makes DialogFont, DialogFontHeavy and CurrentDialogFont.
 void CreateDialogFont();

@@ -1,8 +1,8 @@
 #include "dialogs/CEParamsDialog.h"
 
+#include "dialogs/FormulaEditorDialog.h"
+#include "dialogs/FormulaMenus.h"
 #include "dialogs/ProgramDialog.h"
-#include "formula/FormulaRef.h"
-#include "formula/ParseOnlyContext.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "treewin/TreeWindow.h"
@@ -39,6 +39,13 @@ int CEParamsDialog::Run()
         follow(check);
         dialog.OnButton(check, [follow, check] { follow(check); });
     }
+    // Each "..." edits its formula in the Formula Editor.
+    const char* const labels[3] = {"Willingness to pay:", "Minimum effectiveness:", "Maximum cost:"};
+    for (int i = 0; i < 3; ++i)
+        dialog.OnButton(kWillingnessEditor + i, [this, &fields, &labels, i] {
+            if (fields[i] != nullptr)
+                RunFormulaEditor(window, *fields[i], labels[i], nullptr, nullptr, "Cost-Effectiveness Parameters");
+        });
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;
@@ -50,16 +57,9 @@ int CEParamsDialog::Run()
         } formulas[3] = {{willingness, true, fields[0], "Willingness to pay"},
                          {maximum, useMaximum != 0, fields[2], "Maximum cost"},
                          {minimum, useMinimum != 0, fields[1], "Minimum effectiveness"}};
-        for (const auto& formula : formulas) {
-            if (!formula.used)
-                continue;
-            FormulaRef check(new ParseOnlyContext(), 0, formula.name);
-            check.EvaluateText(formula.text.Text());
-            if (check.HasError()) {
-                check.ShowError(formula.field, 0);
+        for (const auto& formula : formulas)
+            if (formula.used && !FormulaSyntaxOk(formula.text, formula.field, formula.name))
                 return;
-            }
-        }
         dialog.EndModal();
     });
     dialog.SelectField(kWillingnessEdit);

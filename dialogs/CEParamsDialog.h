@@ -16,6 +16,7 @@ public:
         kMinimumEdit = 4393,
         kMaximumCheck = 4394,
         kMaximumEdit = 4395,
+        kWillingnessEditor = 4396, // the "..." of each formula, in the order of the edits
     };
 
     // Loads the tree's settings.

@@ -1,8 +1,13 @@
 #include "dialogs/DefineVariableWindow.h"
 
+#include "formula/FormulaRef.h"
+#include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/StringHelpers.h"
 #include "framework/dialog/EditCtrl.h"
 #include "model/DocVariable.h"
+#include "model/EvalContext.h"
+#include "model/NameRules.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "treewin/TreeValueActions.h"
@@ -17,6 +22,8 @@ DefineVariableWindow::DefineVariableWindow(TreeWindow* tree, const NodeChildList
     PlaceAt(0.4, 0.5);
     OnTreeTitleChanged(tree->Title().Text());
     edit = BindEdit(kDefinitionEdit);
+    HookFormulaKeys(edit);
+    ShowNameLabel();
     if (const DocVariable* variable = tree->FindVariable(name, false); variable != nullptr && Handle() != nullptr)
         SetItemText(kDescriptionLabel, variable->shortDescription.Text());
     ShowNodeLabel();
@@ -39,6 +46,44 @@ DefineVariableWindow::DefineVariableWindow(TreeWindow* tree, const NodeChildList
         edit->SetText(common);
         FocusWhole(edit);
     }
+}
+
+void DefineVariableWindow::ShowNameLabel()
+{
+    if (Handle() != nullptr)
+        SetItemText(kNameLabel, (std::string(Key().Text()) + " &=").c_str());
+}
+
+void DefineVariableWindow::RenameVariable(const char* oldName, const char* newName)
+{
+    zString key = Key();
+    if (ReplaceAll(key, oldName, newName, true, false, 0, true) > 0) {
+        SetKey(key.Text());
+        name = newName;
+        OnTreeTitleChanged(Tree()->Title().Text());
+        ShowNameLabel();
+    }
+    RenameInEdit(edit, oldName, newName);
+}
+
+double DefineVariableWindow::CurrentValue()
+{
+    if (edit == nullptr)
+        return 0.0;
+    HostSilence quiet(Silence::FormulaMessages);
+    TreeNode* node = Nodes().Count() > 0 ? Nodes().At(0) : nullptr;
+    FormulaRef formula(new EvalContext(&Tree()->Document(), node), 1, "variable definition");
+    const double value = formula.EvaluateText(edit->GetText().Text());
+    return formula.HasError() ? 0.0 : value;
+}
+
+void DefineVariableWindow::ValueLabel(zString& out) const
+{
+    zString label = Key();
+    NormalizeVariableName(label);
+    if (const DocVariable* variable = Tree()->FindVariable(label.Text(), false))
+        variable->GetLabel(label);
+    out = (std::string("Value of \"") + label.Text() + "\"").c_str();
 }
 
 void DefineVariableWindow::OnTreeTitleChanged(const char*)

@@ -7,14 +7,23 @@
 
 class DefineVariableWindow : public NodeValueWindow {
 public:
-    enum : unsigned { kTemplateId = 31109, kDefinitionEdit = 31011, kDescriptionLabel = 31026 };
+    enum : unsigned { kTemplateId = 31109, kNameLabel = 31007, kDefinitionEdit = 31011, kDescriptionLabel = 31026 };
 
     DefineVariableWindow(TreeWindow* tree, const NodeChildList& nodes, const char* name);
 
     void OnTreeTitleChanged(const char* title) override;
     bool Apply(bool commit) override;
+    // The key, caption and name label follow the variable's new name; the definition's uses of it too.
+    void RenameVariable(const char* oldName, const char* newName) override;
+    bool IsDefinitionWindow() const override { return true; }
+    // The definition evaluated at the first node; 0 when it does not evaluate.
+    double CurrentValue() override;
+    // "Value of" and the variable's description (else its name) in quotes.
+    void ValueLabel(zString& out) const override;
 
 private:
+    void ShowNameLabel();
+
     zString name;
     EditCtrl* edit = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/DistributionPicker.h"
 
 #include "dialogs/DistributionParameterRow.h"
+#include "dialogs/FormulaEditorDialog.h"
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/ProgramDialog.h"
 #include "formula/Distribution.h"
@@ -93,9 +94,10 @@ public:
 private:
     std::unique_ptr<DistributionParameterRow> Row(unsigned label, unsigned field, unsigned button, int i)
     {
-        // The Formula Editor is not offered here.
-        dialog.EnableItem(button, false);
-        return std::make_unique<DistributionParameterRow>(&dialog, label, field, button, &texts[i], nullptr);
+        return std::make_unique<DistributionParameterRow>(
+            &dialog, label, field, button, &texts[i], [this, label](EditCtrl& edit) {
+                RunFormulaEditor(picker.window, edit, dialog.ItemText(label).Text(), nullptr, nullptr, nullptr);
+            });
     }
 
     FormulaDocument* Owner() const { return picker.window != nullptr ? &picker.window->Document() : nullptr; }

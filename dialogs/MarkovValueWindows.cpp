@@ -1,6 +1,9 @@
 #include "dialogs/MarkovValueWindows.h"
 
+#include "app/RangeValidator.h"
+#include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/FormattedEdit.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeValueActions.h"
@@ -10,54 +13,152 @@
 
 namespace {
 
-int CurrentPage(const TreeWindow* tree)
+constexpr int kCostEffectiveness = 1;
+
+// The payoffs the Markov rewards count under the tree's method: "2", "1 / 2" (cost / effectiveness),
+// "2 - 1" (benefit - cost) or "(All)".
+std::string ActiveRewardsText(const TreeDocument& document)
 {
-    return tree->Document().CalcPrefs.CurrentPayoff;
+    const TreeCalcPrefs& prefs = document.CalcPrefs;
+    const auto number = [](int payoff) { return std::to_string(payoff + 1); };
+    switch (prefs.CalcMethod) {
+    case 0:
+        return number(prefs.CurrentPayoff);
+    case 1:
+        return number(prefs.CECostPayoff) + " / " + number(prefs.CEEffPayoff);
+    case 2:
+        return number(prefs.BCBenefitPayoff) + " - " + number(prefs.BCCostPayoff);
+    default:
+        return "(All)";
+    }
+}
+
+zString EditText(const EditCtrl* edit)
+{
+    return edit != nullptr ? edit->GetText() : zString();
+}
+
+bool Modified(const EditCtrl* edit)
+{
+    return edit != nullptr && SendMessageA(edit->Handle(), EM_GETMODIFY, 0, 0) != 0;
 }
 
 } // namespace
 
+MarkovPagedWindow::MarkovPagedWindow(TreeWindow* tree, unsigned templateId, const NodeChildList& nodes,
+                                     const char* key)
+    : NodeValueWindow(tree, templateId, true, nodes, key)
+{
+    combo = ComboBoxCtrl::FromTemplate(this, kPageCombo);
+    if (Handle() != nullptr)
+        SetItemText(kActiveRewards, ActiveRewardsText(tree->Document()).c_str());
+}
+
+void MarkovPagedWindow::BuildPages(bool sharedPage)
+{
+    shared = sharedPage;
+    page = shared ? 0 : Tree()->Document().CalcPrefs.CurrentPayoff;
+    if (combo != nullptr) {
+        static const char* const numbers[] = {"1", "2", "3", "4", nullptr};
+        static const char* const single[] = {"C/E", nullptr};
+        combo->AddStrings(shared ? single : numbers);
+        combo->SetCurSel(page);
+    }
+    ShowPage(page, page);
+}
+
+long MarkovPagedWindow::OnCommandId(unsigned id, unsigned code, HWND control)
+{
+    if (id != kPageCombo || code != CBN_SELCHANGE || combo == nullptr)
+        return NodeValueWindow::OnCommandId(id, code, control);
+    const int chosen = combo->GetCurSel();
+    if (chosen < 0 || chosen == page)
+        return 1;
+    // A page with a syntax error is not left.
+    if (!Apply(false)) {
+        combo->SetCurSel(page);
+        return 1;
+    }
+    KeepPage(page);
+    const int left = page;
+    page = chosen;
+    ShowPage(page, left);
+    return 1;
+}
+
 MarkovTerminationWindow::MarkovTerminationWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : NodeValueWindow(tree, kTemplateId, true, nodes, "***markovTerm"), page(CurrentPage(tree))
+    : MarkovPagedWindow(tree, kTemplateId, nodes, "***markovTerm")
 {
     SetIconId(32018);
     PlaceAt(0.4, 0.5);
     SetCaption(": Markov Termination");
     ShowNodeLabel();
     edit = BindEdit(kConditionEdit);
-    if (edit == nullptr || Nodes().Count() == 0)
-        return;
+    HookFormulaKeys(edit);
+    if (Nodes().Count() > 0) {
+        for (int i = 0; i < 4; ++i)
+            Nodes().At(0)->GetMarkovTerminationText(texts[i], i);
+        Nodes().At(0)->GetMarkovSharedTermination(sharedText);
+    }
+    BuildPages(tree->Document().CalcPrefs.CalcMethod == kCostEffectiveness);
+}
+
+zString MarkovTerminationWindow::DefaultCondition() const
+{
     zString text;
-    if (tree->Document().CalcPrefs.CalcMethod == 1)
-        Nodes().At(0)->GetMarkovSharedTermination(text);
-    else
-        Nodes().At(0)->GetMarkovTerminationText(text, page);
-    edit->SetText(text);
+    DefaultMarkovTermination(text, SharedPage() ? -1 : 0);
+    return text;
+}
+
+void MarkovTerminationWindow::KeepPage(int shown)
+{
+    (SharedPage() ? sharedText : texts[shown]) = EditText(edit);
+}
+
+void MarkovTerminationWindow::ShowPage(int shown, int left)
+{
+    // The page's own text, else the node's, else the page just left, else the default condition.
+    zString text = SharedPage() ? sharedText : texts[shown];
+    if (text.IsEmpty() && !SharedPage() && Nodes().Count() > 0)
+        Nodes().At(0)->GetMarkovTerminationText(text, shown);
+    if (text.IsEmpty() && !SharedPage())
+        text = texts[left];
+    if (text.IsEmpty())
+        text = DefaultCondition();
+    if (edit != nullptr)
+        edit->SetText(text);
     FocusWhole(edit);
 }
 
-bool MarkovTerminationWindow::Apply(bool)
+long MarkovTerminationWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    const zString text = edit != nullptr ? edit->GetText() : zString();
-    if (!Parses(text, edit, "termination condition") || Nodes().Count() == 0)
+    if (id != kUseDefaultButton)
+        return MarkovPagedWindow::OnCommandId(id, code, control);
+    if (edit != nullptr)
+        edit->SetText(DefaultCondition());
+    FocusWhole(edit);
+    return 1;
+}
+
+bool MarkovTerminationWindow::Apply(bool commit)
+{
+    if (!Parses(EditText(edit), edit, "termination condition") || Nodes().Count() == 0)
         return false;
-    TreeNode* node = Nodes().At(0);
-    zString texts[4];
-    zString shared;
-    for (int i = 0; i < 4; ++i)
-        node->GetMarkovTerminationText(texts[i], i);
-    node->GetMarkovSharedTermination(shared);
-    if (Tree()->Document().CalcPrefs.CalcMethod == 1)
-        shared = text;
-    else
-        texts[page] = text;
+    if (!commit)
+        return true;
+    KeepPage(page);
     const char* pointers[4] = {texts[0].Text(), texts[1].Text(), texts[2].Text(), texts[3].Text()};
-    Store(new TreeMarkovTerminationAction(Tree(), node, pointers, shared.Text()));
+    Store(new TreeMarkovTerminationAction(Tree(), Nodes().At(0), pointers, sharedText.Text()));
     return true;
 }
 
+void MarkovTerminationWindow::RenameVariable(const char* oldName, const char* newName)
+{
+    RenameInEdit(edit, oldName, newName);
+}
+
 MarkovRewardsWindow::MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : NodeValueWindow(tree, kTemplateId, true, nodes, "***markovRewards"), page(CurrentPage(tree))
+    : MarkovPagedWindow(tree, kTemplateId, nodes, "***markovRewards")
 {
     SetIconId(32019);
     PlaceAt(0.4, 0.5);
@@ -66,43 +167,89 @@ MarkovRewardsWindow::MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& 
     for (int kind = 0; kind < 3; ++kind)
         for (int payoff = 0; payoff < 4; ++payoff) {
             bool found = false;
-            for (int i = 0; i < Nodes().Count(); ++i) {
+            for (int i = 0; i < Nodes().Count() && !mixed[kind][payoff]; ++i) {
                 zString text;
                 Nodes().At(i)->GetMarkovRewardText(kind, text, payoff);
                 if (text.IsEmpty())
                     continue;
-                if (found && !(rewards[kind][payoff] == text)) {
-                    rewards[kind][payoff].Clear();
-                    break;
-                }
-                rewards[kind][payoff] = text;
+                mixed[kind][payoff] = found && !(rewards[kind][payoff] == text);
+                rewards[kind][payoff] = mixed[kind][payoff] ? zString() : text;
                 found = true;
             }
         }
+    // One state shows its tunnel; a count of 0 is no tunnel, shown as 2 states.
+    const bool one = Nodes().Count() == 1;
+    const MarkovInfo* info = one ? Nodes().At(0)->markovInfo.get() : nullptr;
+    const int count = info != nullptr ? info->tunnelCount + 1 : 0;
+    const bool tunnel = count > 1;
+    stateCount = tunnel ? count : 2;
+    states = IntegerEdit::FromTemplate(this, kStatesEdit, new IntegerRangeValidator(2, 1000, 1), 0, &stateCount);
+    if (Handle() != nullptr) {
+        CheckItem(kTunnelCheck, tunnel);
+        EnableItem(kTunnelCheck, one);
+        EnableItem(kStatesEdit, tunnel);
+    }
     for (int kind = 0; kind < 3; ++kind) {
         edits[kind] = BindEdit(kFirstRewardEdit + kind);
-        if (edits[kind] != nullptr)
-            edits[kind]->SetText(rewards[kind][page]);
+        HookFormulaKeys(edits[kind]);
     }
+    BuildPages(false);
+}
+
+void MarkovRewardsWindow::KeepPage(int shown)
+{
+    for (int kind = 0; kind < 3; ++kind) {
+        const zString text = EditText(edits[kind]);
+        touched[kind][shown] = touched[kind][shown] || Modified(edits[kind]) || !(text == rewards[kind][shown]);
+        rewards[kind][shown] = text;
+    }
+}
+
+void MarkovRewardsWindow::ShowPage(int shown, int)
+{
+    for (int kind = 0; kind < 3; ++kind)
+        if (edits[kind] != nullptr)
+            edits[kind]->SetText(rewards[kind][shown]);
     FocusWhole(edits[0]);
 }
 
-bool MarkovRewardsWindow::Apply(bool)
+long MarkovRewardsWindow::OnCommandId(unsigned id, unsigned code, HWND control)
+{
+    if (id == kTunnelCheck)
+        EnableItem(kStatesEdit, IsItemChecked(kTunnelCheck));
+    return MarkovPagedWindow::OnCommandId(id, code, control);
+}
+
+bool MarkovRewardsWindow::Apply(bool commit)
 {
     static const char* const names[3] = {"initial reward", "incremental reward", "final reward"};
-    for (int kind = 0; kind < 3; ++kind) {
-        const zString text = edits[kind] != nullptr ? edits[kind]->GetText() : zString();
-        if (!Parses(text, edits[kind], names[kind]))
+    for (int kind = 0; kind < 3; ++kind)
+        if (!Parses(EditText(edits[kind]), edits[kind], names[kind]))
             return false;
-        rewards[kind][page] = text;
+    if (!commit)
+        return true;
+    const bool tunnel = IsItemChecked(kTunnelCheck);
+    if (tunnel && states != nullptr) {
+        if (!states->Validate())
+            return false;
+        states->Store();
     }
+    KeepPage(page);
+    // A reward left empty only because the nodes differ keeps each node's own.
     const char* pointers[3][4];
     for (int kind = 0; kind < 3; ++kind)
-        for (int payoff = 0; payoff < 4; ++payoff)
-            pointers[kind][payoff] = rewards[kind][payoff].Text();
-    const MarkovInfo* info = Nodes().Count() == 1 ? Nodes().At(0)->markovInfo.get() : nullptr;
-    Store(new TreeMarkovStateInfoAction(Tree(), Nodes(), info != nullptr ? info->tunnelCount : 0, pointers));
+        for (int payoff = 0; payoff < 4; ++payoff) {
+            const bool kept = mixed[kind][payoff] && !touched[kind][payoff] && rewards[kind][payoff].IsEmpty();
+            pointers[kind][payoff] = kept ? nullptr : rewards[kind][payoff].Text();
+        }
+    Store(new TreeMarkovStateInfoAction(Tree(), Nodes(), tunnel ? stateCount - 1 : 0, pointers));
     return true;
+}
+
+void MarkovRewardsWindow::RenameVariable(const char* oldName, const char* newName)
+{
+    for (EditCtrl* edit : edits)
+        RenameInEdit(edit, oldName, newName);
 }
 
 MarkovTollWindow::MarkovTollWindow(TreeWindow* tree, const NodeChildList& nodes)

@@ -1,37 +1,86 @@
 #pragma once
-// The node-bound windows of Markov settings. Termination and State Information edit the page of the
-// tree's current payoff (the shared condition under Cost-Effectiveness); Transition Rewards edits one
-// reward per payoff.
+// The node-bound windows of Markov settings. Termination and State Information show one page of texts
+// per payoff, chosen in the combo box 31027 (the single page "C/E" of the shared condition under
+// Cost-Effectiveness); Transition Rewards edits one reward per payoff.
 
 #include "dialogs/PayoffEditsWindow.h"
 
-// Markov Termination (template 31110): the termination condition of one Markov node.
-class MarkovTerminationWindow : public NodeValueWindow {
-public:
-    enum : unsigned { kTemplateId = 31110, kConditionEdit = 31011 };
+class ComboBoxCtrl;
+class IntegerEdit;
 
-    MarkovTerminationWindow(TreeWindow* tree, const NodeChildList& nodes);
-    bool Apply(bool commit) override;
+// The page list of the two paged windows: a page change first checks the shown texts (the list returns to
+// the page on an error), then keeps them and shows the new page.
+class MarkovPagedWindow : public NodeValueWindow {
+public:
+    enum : unsigned { kPageCombo = 31027, kActiveRewards = 31028 };
+
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+
+protected:
+    MarkovPagedWindow(TreeWindow* tree, unsigned templateId, const NodeChildList& nodes, const char* key);
+    // Fills the list with "1" to "4", or the single "C/E", and shows the first page.
+    void BuildPages(bool shared);
+    // The shown edits' texts go into the page's texts.
+    virtual void KeepPage(int page) = 0;
+    // Shows the page, coming from the page left.
+    virtual void ShowPage(int page, int left) = 0;
+    bool SharedPage() const { return shared; }
+
+    int page = 0;
 
 private:
-    int page;
+    ComboBoxCtrl* combo = nullptr;
+    bool shared = false;
+};
+
+// Markov Termination (template 31110): the termination conditions of one Markov node.
+class MarkovTerminationWindow : public MarkovPagedWindow {
+public:
+    enum : unsigned { kTemplateId = 31110, kConditionEdit = 31011, kUseDefaultButton = 31020 };
+
+    MarkovTerminationWindow(TreeWindow* tree, const NodeChildList& nodes);
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    bool Apply(bool commit) override;
+    void RenameVariable(const char* oldName, const char* newName) override;
+
+protected:
+    void KeepPage(int page) override;
+    void ShowPage(int page, int left) override;
+
+private:
+    // The default condition of the page (of the shared form under Cost-Effectiveness).
+    zString DefaultCondition() const;
+
+    // The conditions by payoff, and the shared one of Cost-Effectiveness (page 0 then).
+    zString texts[4];
+    zString sharedText;
     EditCtrl* edit = nullptr;
 };
 
 // Markov State Information (template 31111): the initial, incremental and final rewards of the selected
-// Markov states.
-class MarkovRewardsWindow : public NodeValueWindow {
+// Markov states, and whether one state is a tunnel of how many states.
+class MarkovRewardsWindow : public MarkovPagedWindow {
 public:
-    enum : unsigned { kTemplateId = 31111, kFirstRewardEdit = 31011 };
+    enum : unsigned { kTemplateId = 31111, kFirstRewardEdit = 31011, kTunnelCheck = 31029, kStatesEdit = 31030 };
 
     MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& nodes);
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     bool Apply(bool commit) override;
+    void RenameVariable(const char* oldName, const char* newName) override;
+
+protected:
+    void KeepPage(int page) override;
+    void ShowPage(int page, int left) override;
 
 private:
-    int page;
-    // The texts the nodes share, by reward kind and payoff.
+    // The texts the nodes share, by reward kind and payoff; mixed where two nodes differ, touched once the
+    // person changed the shown text.
     zString rewards[3][4];
+    bool mixed[3][4] = {};
+    bool touched[3][4] = {};
     EditCtrl* edits[3] = {nullptr, nullptr, nullptr};
+    IntegerEdit* states = nullptr;
+    int stateCount = 2;
 };
 
 // Markov Transition Rewards (template 31114): the transition rewards of the selected nodes.

@@ -26,6 +26,30 @@ constexpr int kRowMargin = 3;
 
 const char* const kCopyAllText = "&Copy All\tCtrl+C";
 
+// Row i of count sharing the area's height equally: the label at its top, the text below.
+void RowRects(const RECT& area, int count, int i, RECT& label, RECT& text)
+{
+    const int top = area.top + (area.bottom - area.top) * i / count;
+    const int bottom = area.top + (area.bottom - area.top) * (i + 1) / count;
+    label = RECT{area.left + kRowMargin, top + kRowMargin, area.right - kRowMargin, top + kRowMargin + kLabelHeight};
+    text = RECT{label.left, label.bottom, label.right, std::max<int>(bottom - kRowMargin, label.bottom)};
+}
+
+void MoveTo(HWND window, const RECT& rect)
+{
+    MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+// The label of a row: the branch's name and ":".
+StaticCtrl* MakeRowLabel(WindowCL* parent, const BranchName& record, unsigned id)
+{
+    const std::string name = std::string(record.name.Text()) + ":";
+    auto* label = new StaticCtrl(parent, RECT{0, 0, 0, 0}, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, name.c_str(), id);
+    if (const HFONT font = reinterpret_cast<HFONT>(SendMessageA(parent->Handle(), WM_GETFONT, 0, 0)))
+        label->Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return label;
+}
+
 const NodeChildList& OneNode(NodeChildList&& list, TreeNode* node)
 {
     list.Add(node);
@@ -84,14 +108,9 @@ bool ValidateNodeComment(TreeNode* node)
 
 CommentRowSet::CommentRowSet(DocChildWindow* owner, BranchNameList& records, const FontRecord& font)
 {
-    const HFONT labelFont = reinterpret_cast<HFONT>(SendMessageA(owner->Handle(), WM_GETFONT, 0, 0));
     for (int i = 0; i < records.Count(); ++i) {
         BranchName* record = records.At(i);
-        const std::string name = std::string(record->name.Text()) + ":";
-        auto* label = new StaticCtrl(owner, RECT{0, 0, 0, 0}, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, name.c_str(),
-                                     FirstLabelId + static_cast<unsigned>(i));
-        if (labelFont != nullptr)
-            label->Send(WM_SETFONT, reinterpret_cast<WPARAM>(labelFont), FALSE);
+        StaticCtrl* label = MakeRowLabel(owner, *record, FirstLabelId + static_cast<unsigned>(i));
         auto* pane = new TextPane(owner, new ChildLayout(0, 0, 0, 0, nullptr), WS_CHILD | WS_VISIBLE, true, false);
         pane->SetFont(&font);
         pane->Edit().SetText(record->comment.Text());
@@ -110,18 +129,11 @@ CommentRowSet::~CommentRowSet()
 
 void CommentRowSet::Arrange(const RECT& area)
 {
-    const int count = Count();
-    if (count == 0)
-        return;
-    const int width = area.right - area.left;
-    for (int i = 0; i < count; ++i) {
-        const int top = area.top + (area.bottom - area.top) * i / count;
-        const int bottom = area.top + (area.bottom - area.top) * (i + 1) / count;
-        MoveWindow(labels_[i]->Handle(), area.left + kRowMargin, top + kRowMargin, width - 2 * kRowMargin,
-                   kLabelHeight, TRUE);
-        const int paneTop = top + kRowMargin + kLabelHeight;
-        MoveWindow(panes_[i]->Handle(), area.left + kRowMargin, paneTop, width - 2 * kRowMargin,
-                   std::max(bottom - kRowMargin - paneTop, 0), TRUE);
+    for (int i = 0; i < Count(); ++i) {
+        RECT label, text;
+        RowRects(area, Count(), i, label, text);
+        MoveTo(labels_[i]->Handle(), label);
+        MoveTo(panes_[i]->Handle(), text);
     }
 }
 
@@ -362,4 +374,70 @@ void NodeCommentWindow::Draw(Display* display)
 {
     if (display != nullptr)
         Text().Draw(*display);
+}
+
+NodeCommentDialog::NodeCommentDialog(TreeNode* node) : node_(node) {}
+
+NodeCommentDialog::~NodeCommentDialog()
+{
+    Retire();
+}
+
+int NodeCommentDialog::Run()
+{
+    BranchNameList& records = node_->GetExtraList()->branches;
+    // A list that no longer matches the branches is extended without asking; there is always one row.
+    records.ExtendToChildren(node_);
+    if (records.Count() == 0) {
+        auto* record = new BranchName;
+        if (!records.Add(record))
+            delete record;
+    }
+    ProgramDialog dialog(TemplateId);
+    dialog.ShowItem(PromptsButton, false);
+    RECT area{};
+    if (const HWND placeholder = dialog.Control(RowArea)) {
+        GetWindowRect(placeholder, &area);
+        MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&area), 2);
+        ::ShowWindow(placeholder, SW_HIDE);
+    }
+    rows_.clear();
+    for (int i = 0; i < records.Count(); ++i) {
+        RECT labelRect, textRect;
+        RowRects(area, records.Count(), i, labelRect, textRect);
+        MoveTo(MakeRowLabel(&dialog, *records.At(i), CommentRowSet::FirstLabelId + i)->Handle(), labelRect);
+        auto* row = new EditCtrl(&dialog, textRect,
+                                 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
+                                     ES_AUTOVSCROLL | ES_WANTRETURN,
+                                 records.At(i)->comment.Text(), FirstRowId + i);
+        row->Send(WM_SETFONT, SendMessageA(dialog.Handle(), WM_GETFONT, 0, 0), FALSE);
+        row->AddMessageHandler(this, &NodeCommentDialog::OnRowKey, WM_KEYDOWN);
+        row->AddMessageHandler(this, &NodeCommentDialog::OnRowKey, WM_CHAR);
+        rows_.push_back(row);
+    }
+    dialog.OnButton(IDOK, [&] {
+        for (size_t i = 0; i < rows_.size(); ++i)
+            records.At(static_cast<int>(i))->comment = rows_[i]->GetText();
+        dialog.Accept();
+    });
+    SetFocus(rows_.front()->Handle());
+    const int answer = dialog.Run();
+    rows_.clear();
+    return answer == IDOK ? 1 : 0;
+}
+
+long NodeCommentDialog::OnRowKey(WindowEvent* event)
+{
+    if (event->Key() != VK_TAB || GetKeyState(VK_CONTROL) < 0)
+        return 0;
+    if (event->message == WM_CHAR)
+        return 1;
+    const int count = static_cast<int>(rows_.size());
+    int current = 0;
+    for (int i = 0; i < count; ++i)
+        if (rows_[i]->Handle() == event->window)
+            current = i;
+    const int step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+    SetFocus(rows_[(current + step) % count]->Handle());
+    return 1;
 }

@@ -56,6 +56,28 @@ private:
     std::vector<TextPane*> panes_;
 };
 
+// The modal form of the rows (dialog 3030, "Node Comment"), for the probability wheel: a list that does not
+// match the node's branches is extended without asking; Tab moves to the next row (Shift+Tab to the one
+// before), wrapping; OK writes every row's text into its record.
+class NodeCommentDialog : public EventTarget {
+public:
+    enum : unsigned { TemplateId = 3030, RowArea = 3031, PromptsButton = 982, FirstRowId = 1100 };
+
+    explicit NodeCommentDialog(TreeNode* node);
+    ~NodeCommentDialog() override;
+    NodeCommentDialog(const NodeCommentDialog&) = delete;
+    NodeCommentDialog& operator=(const NodeCommentDialog&) = delete;
+
+    // 1 on OK.
+    int Run();
+
+private:
+    long OnRowKey(WindowEvent* event);
+
+    TreeNode* node_;
+    std::vector<EditCtrl*> rows_;
+};
+
 class NodeCommentWindow : public NodeValueWindow {
 public:
     static constexpr unsigned TemplateId = 31112;

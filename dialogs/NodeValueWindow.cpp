@@ -1,12 +1,16 @@
 #include "dialogs/NodeValueWindow.h"
 
+#include "app/HelpContext.h"
 #include "app/MainFrame.h"
+#include "app/MenuButton.h"
+#include "app/OnlineHelp.h"
 #include "app/SaveQuestions.h"
-#include "formula/FormulaRef.h"
+#include "dialogs/FormulaMenus.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/StringHelpers.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/window/ResourceId.h"
 #include "framework/window/WindowEvent.h"
-#include "formula/ParseOnlyContext.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
@@ -24,6 +28,20 @@ std::string Upper(const char* text)
 }
 
 constexpr int kShortTextLength = 30;
+constexpr FormulaMenuControls kMenus{31003, 31004, 31005, 31006, 31031};
+constexpr unsigned kHelpButton = 111;
+constexpr int kHelpContext = 30016;
+
+// The Markov keywords mean something only where every node is a Markov node or lies inside a Markov process.
+bool AllInMarkovProcesses(const NodeChildList& nodes)
+{
+    for (int i = 0; i < nodes.Count(); ++i) {
+        const TreeNode* node = nodes.At(i);
+        if (node == nullptr || (node->kind != MarkovNode && !node->IsInMarkovSubtree()))
+            return false;
+    }
+    return nodes.Count() > 0;
+}
 
 } // namespace
 
@@ -32,6 +50,10 @@ NodeValueWindow::NodeValueWindow(TreeWindow* tree, unsigned templateId, bool cou
     : TreeChildWindow(tree, ResourceId(templateId, nullptr), counted), key(key)
 {
     this->nodes.AssignShallow(nodes);
+    if (Handle() == nullptr)
+        return;
+    if (MenuButton* keywords = MakeFormulaMenuButtons(this, kMenus, tree))
+        keywords->Enable(AllInMarkovProcesses(this->nodes));
 }
 
 bool NodeValueWindow::MatchesKey(const char* text) const
@@ -58,16 +80,67 @@ long NodeValueWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         if (Tree() != nullptr)
             Tree()->SelectNodes(nodes);
         return 1;
+    case kDistributionButton: {
+        zString call;
+        if (Tree() == nullptr)
+            ShowInfoBox(nullptr, "Distributions are allowed only for windows associated with a particular tree.", 0);
+        else if (ChooseDistributionCall(Tree(), call))
+            InsertText(call.Text(), false);
+        return 1;
+    }
     case IDOK:
         if (Apply(true))
-            AskSaveChanges(MainFrame::Program(), this, false);
+            Close();
         return 1;
     case IDCANCEL:
-        AskSaveChanges(MainFrame::Program(), this, false);
+        Close();
         return 1;
+    case kHelpButton: {
+        HelpContextScope help(kHelpContext);
+        ShowHelpForContext();
+        return 1;
+    }
     default:
         return TreeChildWindow::OnCommandId(id, code, control);
     }
+}
+
+void NodeValueWindow::Close()
+{
+    AskSaveChanges(MainFrame::Program(), this, false);
+}
+
+void NodeValueWindow::HookFormulaKeys(EditCtrl* edit)
+{
+    if (edit == nullptr)
+        return;
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP, WM_CHAR})
+        edit->AddMessageHandler(this, &NodeValueWindow::OnFormulaKey, message);
+}
+
+long NodeValueWindow::OnFormulaKey(WindowEvent* event)
+{
+    const unsigned key = event->Key();
+    const bool enter = key == '\r' || key == '\n';
+    if (!enter && key != VK_ESCAPE)
+        return 0;
+    // The characters the two keys type are dropped, and so is the release of Enter.
+    if (event->message != WM_KEYDOWN)
+        return 1;
+    if (!enter || Apply(true))
+        Close();
+    return 1;
+}
+
+bool NodeValueWindow::RenameInEdit(EditCtrl* edit, const char* oldName, const char* newName)
+{
+    if (edit == nullptr)
+        return false;
+    zString text = edit->GetText();
+    if (ReplaceAll(text, oldName, newName, true, false, 0, true) <= 0)
+        return false;
+    edit->SetText(text);
+    return true;
 }
 
 EditCtrl* NodeValueWindow::BindEdit(unsigned id)
@@ -98,15 +171,7 @@ void NodeValueWindow::ShowNodeLabel()
 
 bool NodeValueWindow::Parses(const zString& text, EditCtrl* edit, const char* formulaName)
 {
-    if (text.IsEmpty())
-        return true;
-    // Names need not resolve: only the syntax is checked.
-    FormulaRef formula(new ParseOnlyContext(), 0, formulaName);
-    formula.EvaluateText(text.Text());
-    if (!formula.HasError())
-        return true;
-    formula.ShowError(edit, 0);
-    return false;
+    return text.IsEmpty() || FormulaSyntaxOk(text, edit, formulaName);
 }
 
 void NodeValueWindow::SetCaption(const char* suffix)

@@ -1,18 +1,20 @@
 #pragma once
 // The base of the modeless windows that edit a formula-valued property of tree nodes (definitions, payoffs,
 // Markov settings): a window bound to the tree that holds the nodes it edits and a key naming what it
-// edits, so that one item of one node is edited in one window only. OK stores the fields through one undo
-// action of the tree and closes the window; a formula with a syntax error keeps it open.
+// edits, so that one item of one node is edited in one window only. OK (or Enter in a formula edit) stores
+// the fields through one undo action of the tree and closes the window; a formula with a syntax error
+// keeps it open. The formula menus sit on the statics 31003-31006 and 31031 where the template has them.
 
 #include "foundation/zString.h"
 #include "model/NodeChildList.h"
 #include "treewin/TreeChildWindow.h"
 
 class EditCtrl;
+class MenuButton;
 
 class NodeValueWindow : public TreeChildWindow {
 public:
-    enum : unsigned { kShowNodesButton = 31000, kNodeLabel = 31001 };
+    enum : unsigned { kShowNodesButton = 31000, kNodeLabel = 31001, kDistributionButton = 31025 };
 
     // Built from the template for a copy of the node list; a counted window raises the tree's count of
     // bound windows while it lives.
@@ -26,8 +28,14 @@ public:
     // The window closes with any of its nodes and with the variable its key names.
     bool DependsOn(const void* object) const override;
 
-    // Show Nodes selects the window's nodes; OK applies and closes when that succeeds; Cancel closes.
+    // Show Nodes selects the window's nodes; Distribution inserts the DistSamp call of a chosen distribution;
+    // OK applies and closes when that succeeds; Cancel closes; Help opens the windows' topic.
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    // Only the Define Variable window answers true.
+    virtual bool IsDefinitionWindow() const { return false; }
+    // The value the window's formula gives, and what it is the value of; none here.
+    virtual double CurrentValue() { return 0.0; }
+    virtual void ValueLabel(zString& out) const {}
     // Checks the fields and, with commit, stores them in the tree as one undo action; false (the error
     // shown on its field) when a field does not parse.
     virtual bool Apply(bool commit) = 0;
@@ -49,12 +57,24 @@ protected:
     void Store(class UndoAction* action);
     // Gives the edit its whole text selected and the focus.
     static void FocusWhole(EditCtrl* edit);
+    // Enter in the edit applies and closes the window when that succeeds; Escape closes it.
+    void HookFormulaKeys(EditCtrl* edit);
+    // Whole-word uses of the old name in the edit's text, in any letter case, become the new name; true when
+    // the text changed.
+    static bool RenameInEdit(EditCtrl* edit, const char* oldName, const char* newName);
     // The payoffs a change of the nodes sets: all four for one node; for several the current payoff
     // (Simple), cost and effectiveness or benefit (Cost-Effectiveness, Benefit-Cost), or all four
     // (Multi-Attribute).
     void ActivePayoffs(bool active[4]) const;
 
+    // The key names another item (a renamed variable).
+    void SetKey(const char* text) { key = text; }
+
 private:
+    long OnFormulaKey(WindowEvent* event);
+    // Closes the window through the frame, as Cancel does.
+    void Close();
+
     NodeChildList nodes{4, false};
     zString key;
 };

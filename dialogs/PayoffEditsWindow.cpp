@@ -23,6 +23,7 @@ void PayoffEditsWindow::BuildEdits(bool skipEmpty)
         }
         SetWindowTextA(label, Label(payoff).Text());
         edits[payoff] = BindEdit(kFirstEdit + payoff);
+        HookFormulaKeys(edits[payoff]);
         zString common;
         bool found = false;
         for (int i = 0; i < Nodes().Count(); ++i) {
@@ -32,6 +33,7 @@ void PayoffEditsWindow::BuildEdits(bool skipEmpty)
                 continue;
             if (found && !(common == text)) {
                 common.Clear();
+                mixed[payoff] = true;
                 break;
             }
             common = text;
@@ -49,13 +51,23 @@ bool PayoffEditsWindow::Apply(bool)
 {
     zString texts[4];
     const char* pointers[4];
+    bool written[4];
     for (int payoff = 0; payoff < 4; ++payoff) {
-        if (active[payoff] && edits[payoff] != nullptr)
-            texts[payoff] = edits[payoff]->GetText();
+        EditCtrl* edit = active[payoff] ? edits[payoff] : nullptr;
+        if (edit != nullptr)
+            texts[payoff] = edit->GetText();
         pointers[payoff] = texts[payoff].Text();
         if (active[payoff] && !Parses(texts[payoff], edits[payoff], FormulaName()))
             return false;
+        const bool untouched = edit == nullptr || SendMessageA(edit->Handle(), EM_GETMODIFY, 0, 0) == 0;
+        written[payoff] = active[payoff] && !(mixed[payoff] && untouched && texts[payoff].IsEmpty());
     }
-    Store(MakeAction(pointers, active));
+    Store(MakeAction(pointers, written));
     return true;
+}
+
+void PayoffEditsWindow::RenameVariable(const char* oldName, const char* newName)
+{
+    for (EditCtrl* edit : edits)
+        RenameInEdit(edit, oldName, newName);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A node-bound window with one formula edit per payoff (31011-31014, labels 31032-31035): the payoffs
 // (Enter Payoff) and the Markov transition rewards. Only the payoffs a change of the nodes sets are shown;
-// each shows the text the nodes share, or nothing when two of them differ.
+// each shows the text the nodes share, or nothing when two of them differ: such a field, left empty and
+// untouched, keeps each node's own text.
 
 #include "dialogs/NodeValueWindow.h"
 
@@ -10,6 +11,7 @@ public:
     enum : unsigned { kFirstEdit = 31011, kFirstLabel = 31032 };
 
     bool Apply(bool commit) override;
+    void RenameVariable(const char* oldName, const char* newName) override;
 
 protected:
     PayoffEditsWindow(TreeWindow* tree, unsigned templateId, bool counted, const NodeChildList& nodes,
@@ -29,4 +31,5 @@ protected:
 private:
     EditCtrl* edits[4] = {nullptr, nullptr, nullptr, nullptr};
     bool active[4] = {false, false, false, false};
+    bool mixed[4] = {false, false, false, false};
 };

@@ -168,6 +168,8 @@ void RenameVariable(TreeDocument& window, const char* oldName, const char* newNa
         ReparseTreeBindings(window.Root, true, nullptr, nullptr, nullptr);
     }
     RedrawMarkedVariables(window);
+    if (window.View != nullptr)
+        window.View->VariableRenamed(oldName, newName);
 }
 
 void DeleteVariable(TreeDocument& window, const char* name)

@@ -12,6 +12,8 @@ public:
     // The windows bound to the variable must close: it is about to be deleted (its bindings still in the
     // tree) or swept by an analysis.
     virtual void CloseVariableWindows(const DocVariable&) {}
+    // A variable was renamed: the windows that show its name or formulas using it follow.
+    virtual void VariableRenamed(const char*, const char*) {}
     // The tree must be laid out again.
     virtual void LayoutChanged() {}
     // The node must be measured again (mode: 0 the node alone, 1 with its subtree, 2 its children and then

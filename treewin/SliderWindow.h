@@ -52,7 +52,7 @@ public:
     // The slider closes with its variable.
     bool DependsOn(const void* object) const override;
     bool Matches(const TreeNode* node, const char* key) const override;
-    void RenameVariable(const char* oldName, const char* newName);
+    void RenameVariable(const char* oldName, const char* newName) override;
 
     int Position() const { return position; }
     int Steps() const { return steps; }

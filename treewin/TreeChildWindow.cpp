@@ -2,6 +2,9 @@
 
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
+#include "app/TablesMenu.h"
+#include "dialogs/FormulaMenus.h"
+#include "dialogs/FunctionHelper.h"
 #include "dialogs/InsertVariableDialog.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/PopupMenu.h"
@@ -97,13 +100,13 @@ void TreeChildWindow::InsertText(const char* text, bool withParentheses)
 
 bool TreeChildWindow::InsertMenuPick(unsigned command)
 {
+    const HWND edit = FocusEdit() != nullptr ? FocusEdit()->Handle() : nullptr;
+    if (InsertFunctionFromMenu(command, tree_, edit) || (edit != nullptr && InsertMenuItemText(command, edit)))
+        return true;
     zString text;
-    const bool found = (OperatorsMenu != nullptr && OperatorsMenu->ItemText(command, text)) ||
-                       (KeywordsMenu != nullptr && KeywordsMenu->ItemText(command, text)) ||
-                       (tree_ != nullptr && tree_->VariablesMenu && tree_->VariablesMenu->ItemText(command, text));
-    if (!found)
+    if (!PlainMenuItemText(command, tree_, text))
         return false;
-    InsertText(std::string(text.Text()).substr(0, 50).c_str(), false);
+    InsertText(text.Text(), false);
     return true;
 }
 

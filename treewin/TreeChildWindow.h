@@ -29,12 +29,15 @@ public:
     // Replaces the selection of the edit control that last had the focus by the text (not by an empty
     // one); with parentheses "()" follows and the caret stands between them. The edit takes the focus.
     virtual void InsertText(const char* text, bool withParentheses);
-    // The item text of the command in the Operators menu, the Keywords menu or the tree's variables menu
-    // (at most 50 characters) is inserted; false when none of them has the command.
+    // A pick of the formula menus into the focused edit: a function with "()" (or the Function Helper's
+    // call), a table's name with "[]", else the item text of the command in the Operators menu, the
+    // Keywords menu or the tree's variables menu (at most 50 characters); false when none has the command.
     bool InsertMenuPick(unsigned command);
 
     // The tree's title changed.
     virtual void OnTreeTitleChanged(const char* title);
+    // A variable of the tree was renamed: the window follows where it shows the name. Nothing here.
+    virtual void RenameVariable(const char* oldName, const char* newName) {}
     // Whether the window shows something of the object (a node, a variable) and closes with it.
     virtual bool DependsOn(const void* object) const;
     // Whether the object is the tree's variable of the name ("{T} " before it allowed).

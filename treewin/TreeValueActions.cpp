@@ -288,8 +288,10 @@ TreeMarkovStateInfoAction::TreeMarkovStateInfoAction(TreeWindow* tree, const Nod
 {
     RecordPaths(nodes, paths);
     for (int kind = 0; kind < 3; ++kind)
-        for (int payoff = 0; payoff < 4; ++payoff)
-            rewards[kind][payoff].SetText(newRewards[kind][payoff] != nullptr ? newRewards[kind][payoff] : "");
+        for (int payoff = 0; payoff < 4; ++payoff) {
+            written[kind][payoff] = newRewards[kind][payoff] != nullptr;
+            rewards[kind][payoff].SetText(written[kind][payoff] ? newRewards[kind][payoff] : "");
+        }
     for (int i = 0; i < nodes.Count(); ++i) {
         TreeNode* node = nodes.At(i);
         for (int kind = 0; kind < 3; ++kind)
@@ -313,8 +315,9 @@ void TreeMarkovStateInfoAction::Apply(bool useNew)
             node->SetMarkovTunnelCount(useNew ? tunnels : oldTunnels, true);
         for (int kind = 0; kind < 3; ++kind)
             for (int payoff = 0; payoff < 4; ++payoff)
-                node->SetMarkovRewardExpr(kind, useNew ? rewards[kind][payoff] : old[kind][4 * i + payoff], payoff,
-                                          true);
+                if (written[kind][payoff])
+                    node->SetMarkovRewardExpr(kind, useNew ? rewards[kind][payoff] : old[kind][4 * i + payoff],
+                                              payoff, true);
         nodes.Add(node);
     }
     tree->RedrawNodes(nodes, 0);

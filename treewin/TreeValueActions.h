@@ -149,8 +149,8 @@ public:
     zString path;
 };
 
-// "Set Markov State Info": initial, incremental and final rewards of every node (reward kinds 0, 1, 2) and,
-// when the action covers one node, its tunnel count.
+// "Set Markov State Info": initial, incremental and final rewards of every node (reward kinds 0, 1, 2; a null
+// text keeps each node's own) and, when the action covers one node, its tunnel count.
 class TreeMarkovStateInfoAction : public TreeAction {
 public:
     TreeMarkovStateInfoAction(TreeWindow* tree, const NodeChildList& nodes, int tunnels,
@@ -160,6 +160,7 @@ public:
 
     NameList paths;
     Expression rewards[3][4];
+    bool written[3][4];
     // Entry 4 x node index + payoff of each reward kind.
     std::vector<Expression> old[3];
     int tunnels;

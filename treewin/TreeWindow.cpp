@@ -387,6 +387,12 @@ void TreeWindow::RemoveChildWindow(TreeChildWindow* window)
     childWindows.RemovePtr(window);
 }
 
+void TreeWindow::VariableRenamed(const char* oldName, const char* newName)
+{
+    for (int i = 0; i < childWindows.Count(); ++i)
+        static_cast<TreeChildWindow*>(childWindows.At(i))->RenameVariable(oldName, newName);
+}
+
 void TreeWindow::CloseChildWindowsFor(const void* object)
 {
     // A destroyed window leaves the list itself, so the walk stays at its index.

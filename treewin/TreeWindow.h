@@ -301,6 +301,8 @@ public:
     void VariablesChanged() override;
     // The windows bound to the variable close.
     void CloseVariableWindows(const DocVariable& variable) override;
+    // Every bound window renames the variable in what it shows.
+    void VariableRenamed(const char* oldName, const char* newName) override;
 
     // The pop-up menu of the variables' names (ids from kFirstVariableCommand in list order), made on the
     // first change of the variables.

@@ -13,6 +13,7 @@
 #include "model/NodeComment.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/TestPrinter.h"
@@ -188,6 +189,34 @@ TEST_F(NodeCommentWindowTest, RowsTabAroundKeepTheirTextsAndCopyAllTakesTheWhole
     EXPECT_NEAR(rect.right, 340, 1);
     EXPECT_NEAR(rect.bottom, 230, 1);
     delete comment;
+}
+
+// The modal form: a list that does not match is extended without asking, one row per branch; Tab goes
+// round; OK writes every row.
+TEST_F(NodeCommentWindowTest, TheModalFormWritesEveryRow)
+{
+    SetRecords({{"A", "first"}});
+    std::vector<std::string> texts;
+    HWND afterTab = nullptr, firstRow = nullptr;
+    ModalDialogDriver driver;
+    driver.Then([&](DialogFrameCL& dialog) {
+        for (unsigned i = 0; i < 3; ++i)
+            if (const HWND row = dialog.Control(NodeCommentDialog::FirstRowId + i))
+                texts.push_back(WindowCL::TextOf(row).Text());
+        firstRow = dialog.Control(NodeCommentDialog::FirstRowId);
+        SetWindowTextA(dialog.Control(NodeCommentDialog::FirstRowId + 1), "second");
+        SendMessageA(dialog.Control(NodeCommentDialog::FirstRowId + 1), WM_KEYDOWN, VK_TAB, 0);
+        afterTab = GetFocus();
+    });
+    driver.Press(IDOK);
+    EXPECT_EQ(NodeCommentDialog(node).Run(), 1);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(texts, (std::vector<std::string>{"first", ""}));
+    EXPECT_EQ(afterTab, firstRow);
+    const BranchNameList& records = node->GetExtraList()->branches;
+    ASSERT_EQ(records.Count(), 2);
+    EXPECT_STREQ(records.At(0)->comment.Text(), "first");
+    EXPECT_STREQ(records.At(1)->comment.Text(), "second");
 }
 
 // A tree of three pages and a comment of some pages: each prints all its pages through the test printer,

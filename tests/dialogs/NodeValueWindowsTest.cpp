@@ -4,6 +4,7 @@
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/NodeValueWindow.h"
 #include "framework/window/MDIframeCL.h"
+#include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -120,6 +121,149 @@ TEST_F(NodeValueWindows, EnterPayoffChangesTheActivePayoffOfEveryNode)
     window.Undo();
     a->GetPayoffText(text, 1);
     EXPECT_STREQ(text.Text(), "7");
+}
+
+// A field left empty only because the nodes differ, and not touched, keeps each node's own text.
+TEST_F(NodeValueWindows, AFieldEmptyOnlyBecauseTheNodesDifferIsNotWritten)
+{
+    tree.CalcPrefs.CalcMethod = 3; // every payoff shown for both nodes
+    const struct {
+        int command;
+        void (*set)(TreeNode*, const char*);
+        void (*get)(TreeNode*, zString&);
+    } windows[] = {
+        {1506, [](TreeNode* n, const char* t) { n->SetPayoffText(t, 0, false); },
+         [](TreeNode* n, zString& out) { n->GetPayoffText(out, 0); }},
+        {1507, [](TreeNode* n, const char* t) { n->SetMarkovRewardText(1, t, 0); },
+         [](TreeNode* n, zString& out) { n->GetMarkovRewardText(1, out, 0); }},
+        {1512, [](TreeNode* n, const char* t) { n->SetMarkovTransitionReward(t, 0); },
+         [](TreeNode* n, zString& out) { n->GetMarkovTransitionReward(out, 0); }},
+    };
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.command);
+        w.set(a, "3");
+        w.set(b, "4");
+        NodeValueWindow* bound = Open(w.command);
+        ASSERT_NE(bound, nullptr);
+        SendMessageA(bound->Handle(), WM_COMMAND, IDOK, 0);
+        zString text;
+        w.get(a, text);
+        EXPECT_STREQ(text.Text(), "3");
+        w.get(b, text);
+        EXPECT_STREQ(text.Text(), "4");
+        EXPECT_EQ(window.ChildWindows().Count(), 0);
+    }
+}
+
+class MarkovWindows : public testing::Test, protected FramedTreeWindow {
+protected:
+    MarkovWindows()
+    {
+        markov = tree.AddChild(tree.Root, MarkovNode, "M");
+        first = tree.AddChild(markov, TerminalNode, "Well", "0.5");
+        second = tree.AddChild(markov, TerminalNode, "Sick", "0.5");
+    }
+    NodeValueWindow* Open(int command, std::initializer_list<TreeNode*> nodes)
+    {
+        window.ClearSelection();
+        for (TreeNode* node : nodes)
+            tree.Selection.Add(node);
+        window.EditTreeVariables(command);
+        const int count = window.ChildWindows().Count();
+        return count > 0 ? static_cast<NodeValueWindow*>(window.ChildWindows().At(count - 1)) : nullptr;
+    }
+    static std::string Text(HWND control)
+    {
+        char text[128] = "";
+        GetWindowTextA(control, text, sizeof text);
+        return text;
+    }
+    static void ChoosePage(NodeValueWindow* bound, int page)
+    {
+        SendMessageA(bound->Control(31027), CB_SETCURSEL, page, 0);
+        SendMessageA(bound->Handle(), WM_COMMAND, MAKEWPARAM(31027, CBN_SELCHANGE), LPARAM(bound->Control(31027)));
+    }
+
+    TreeNode* markov;
+    TreeNode* first;
+    TreeNode* second;
+};
+
+TEST_F(MarkovWindows, TerminationPagesFallBackAndRefuseAnError)
+{
+    const char* const kDefault = "_stage > 10 & (_stage > 100 | _stage_reward < .001)";
+    markov->SetMarkovTerminationText("_stage > 5", 0);
+    markov->SetMarkovTerminationText("_stage > 7", 2);
+    NodeValueWindow* bound = Open(1508, {markov});
+    ASSERT_NE(bound, nullptr);
+    const HWND edit = bound->Control(31011);
+    EXPECT_EQ(SendMessageA(bound->Control(31027), CB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(Text(bound->Control(31028)), "1");
+    const struct {
+        int page;
+        const char* typed; // before the change; null: nothing typed
+        const char* shown;
+        int pageAfter;
+    } steps[] = {
+        {1, nullptr, "_stage > 5", 1},   // no text of its own: the page just left
+        {2, "(_stage", "(_stage", 1},    // a syntax error: the list returns to the page
+        {2, "_stage > 6", "_stage > 7", 2}, // the node's own text
+        {3, "", kDefault, 3},            // page 2 emptied, nothing anywhere: the default condition
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.shown);
+        if (step.typed != nullptr)
+            SetWindowTextA(edit, step.typed);
+        ChoosePage(bound, step.page);
+        EXPECT_EQ(Text(edit), step.shown);
+        EXPECT_EQ(SendMessageA(bound->Control(31027), CB_GETCURSEL, 0, 0), step.pageAfter);
+    }
+    EXPECT_EQ(boxes.Count(), 1u);
+    SetWindowTextA(edit, "_stage > 9");
+    SendMessageA(bound->Handle(), WM_COMMAND, IDOK, 0);
+    zString text;
+    const char* const stored[4] = {"_stage > 5", "_stage > 6", "", "_stage > 9"};
+    for (int page = 0; page < 4; ++page) {
+        markov->GetMarkovTerminationText(text, page);
+        EXPECT_STREQ(text.Text(), stored[page]);
+    }
+    window.Undo();
+    markov->GetMarkovTerminationText(text, 3);
+    EXPECT_STREQ(text.Text(), "");
+
+    // Under Cost-Effectiveness the one page "C/E" holds the shared condition; Use Default restores it.
+    tree.CalcPrefs.CalcMethod = 1;
+    bound = Open(1508, {markov});
+    ASSERT_EQ(SendMessageA(bound->Control(31027), CB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(Text(bound->Control(31027)), "C/E");
+    EXPECT_EQ(Text(bound->Control(31028)), "1 / 2");
+    SetWindowTextA(bound->Control(31011), "1");
+    SendMessageA(bound->Handle(), WM_COMMAND, 31020, 0);
+    EXPECT_EQ(Text(bound->Control(31011)), "_stage > 10 & (_stage > 100 | _stage_eff < .001)");
+    SendMessageA(bound->Handle(), WM_COMMAND, IDOK, 0);
+    markov->GetMarkovSharedTermination(text);
+    EXPECT_STREQ(text.Text(), "_stage > 10 & (_stage > 100 | _stage_eff < .001)");
+}
+
+TEST_F(MarkovWindows, TheTunnelOfOneState)
+{
+    NodeValueWindow* bound = Open(1507, {first, second});
+    ASSERT_NE(bound, nullptr);
+    // Several states: no tunnel, and it cannot be set.
+    EXPECT_FALSE(IsWindowEnabled(bound->Control(31029)));
+    EXPECT_EQ(Text(bound->Control(31030)), "2");
+    SendMessageA(bound->Handle(), WM_COMMAND, IDCANCEL, 0);
+
+    first->SetMarkovTunnelCount(0, false);
+    bound = Open(1507, {first});
+    EXPECT_EQ(IsDlgButtonChecked(bound->Handle(), 31029), BST_UNCHECKED);
+    EXPECT_FALSE(IsWindowEnabled(bound->Control(31030)));
+    EXPECT_EQ(Text(bound->Control(31030)), "2");
+    SendMessageA(bound->Control(31029), BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(bound->Control(31030)));
+    SetWindowTextA(bound->Control(31030), "5");
+    SendMessageA(bound->Handle(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(first->markovInfo->tunnelCount, 4);
 }
 
 } // namespace

@@ -1,0 +1,236 @@
+// The formula tools of the node-bound windows and dialogs: the formula menus, the Distribution button, Enter
+// and Escape, the Function Helper with its prompts and the Formula Editor, used as a person does.
+
+#include "app/StartProgram.h"
+#include "dialogs/DistributionsDialog.h"
+#include "dialogs/DistributionPicker.h"
+#include "dialogs/FunctionHelper.h"
+#include "dialogs/NodeValueWindow.h"
+#include "formula/DistributionList.h"
+#include "formula/BuiltinRegistry.h"
+#include "formula/DistributionRecord.h"
+#include "formula/TableDirectory.h"
+#include "model/DocumentVariableOps.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+#include "tests/support/FramedTreeWindow.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class FormulaTools : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
+protected:
+    FormulaTools()
+    {
+        CreateFormulaMenus(&frame);
+        a = tree.AddChild(tree.Root, TerminalNode, "A", "", "1");
+        window.EnsureVariable("rate", nullptr);
+        a->SetBinding("rate", "0.5", false);
+        tree.Selection.Add(a);
+    }
+    ~FormulaTools() override
+    {
+        DistributionsDialog::SetPresenter(nullptr);
+        DestroyFormulaMenus();
+    }
+
+    // The Define Variable window of "rate" at A, as the tree opens it.
+    NodeValueWindow* OpenDefinition()
+    {
+        window.OpenNodeValueWindow(a, "rate");
+        const int count = window.ChildWindows().Count();
+        return count > 0 ? static_cast<NodeValueWindow*>(window.ChildWindows().At(count - 1)) : nullptr;
+    }
+    static std::string Text(HWND control)
+    {
+        char text[256] = "";
+        GetWindowTextA(control, text, sizeof text);
+        return text;
+    }
+    std::string Definition() const
+    {
+        const VariableDefinition* binding = a->FindBinding("rate", false);
+        return binding != nullptr ? binding->definition.Text().Text() : "(none)";
+    }
+    // The list's entry is chosen and OK pressed.
+    static ModalDialogDriver::Step Choose(const char* entry)
+    {
+        return [entry](DialogFrameCL& dialog) {
+            const HWND list = dialog.Control(2731);
+            SendMessageA(list, LB_SETCURSEL, SendMessageA(list, LB_FINDSTRINGEXACT, -1, LPARAM(entry)), 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+        };
+    }
+
+    TreeNode* a;
+};
+
+TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormula)
+{
+    auto* record = new DistributionRecord();
+    record->index = 2;
+    tree.Distributions.InsertSorted(record);
+    DistributionsDialog::SetPresenter([](DistributionsDialog& dialog) {
+        dialog.selected = 0;
+        return IDOK;
+    });
+    NodeValueWindow* bound = OpenDefinition();
+    ASSERT_NE(bound, nullptr);
+    // The five statics gave way to their buttons; the Markov keywords mean nothing at A.
+    for (unsigned id : {31003u, 31004u, 31005u, 31006u, 31031u})
+        EXPECT_FALSE(IsWindowVisible(bound->Control(id))) << id;
+    const HWND edit = bound->Control(31011);
+    const struct {
+        unsigned command;
+        const char* inserted;
+        int caret;
+    } cases[] = {
+        {601, "+", 1},                             // Operators
+        {932, "Sqrt()", 5},                        // Functions: the caret between the parentheses
+        {701, "_stage", 6},                        // Keywords
+        {kFirstVariableCommand, "rate", 4},        // the tree's variables
+        {31025, "DistSamp(2)", 11},                // Distribution..., distribution 2 chosen
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.inserted);
+        SetWindowTextA(edit, "");
+        SetFocus(edit);
+        SendMessageA(bound->Handle(), WM_COMMAND, c.command, 0);
+        PumpMessagesFor(50);
+        EXPECT_EQ(Text(edit), c.inserted);
+        DWORD start = 0, end = 0;
+        SendMessageA(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        EXPECT_EQ(static_cast<int>(start), c.caret);
+        EXPECT_EQ(GetFocus(), edit);
+    }
+    SendMessageA(bound->Handle(), WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(FormulaTools, EnterAppliesEscapeClosesAndARenameFollows)
+{
+    NodeValueWindow* bound = OpenDefinition();
+    ASSERT_NE(bound, nullptr);
+    HWND edit = bound->Control(31011);
+    // Enter with a syntax error: the message, the window open, the edit focused, nothing stored.
+    SetWindowTextA(edit, "(rate");
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(window.ChildWindows().Count(), 1);
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(Definition(), "0.5");
+    // A rename while open: caption, label and whole-word uses, in any case.
+    SetWindowTextA(edit, "RATE*2+rate_x");
+    RenameVariable(tree, "rate", "cost");
+    EXPECT_EQ(Text(bound->Handle()).substr(Text(bound->Handle()).size() - 24), ": Define Variable \"cost\"");
+    EXPECT_EQ(Text(bound->Control(31007)), "cost &=");
+    EXPECT_EQ(Text(edit), "cost*2+rate_x");
+    // Escape closes without storing; Enter stores and closes.
+    SendMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(window.ChildWindows().Count(), 0);
+    EXPECT_EQ(a->FindBinding("cost", false)->definition.Text(), zString("0.5"));
+    window.OpenNodeValueWindow(a, "cost");
+    bound = static_cast<NodeValueWindow*>(window.ChildWindows().At(0));
+    edit = bound->Control(31011);
+    SetWindowTextA(edit, "0.25");
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(window.ChildWindows().Count(), 0);
+    EXPECT_EQ(a->FindBinding("cost", false)->definition.Text(), zString("0.25"));
+}
+
+TEST_F(FormulaTools, TheFunctionHelperFinishesTheCall)
+{
+    const struct {
+        const char* function;
+        std::vector<const char*> arguments; // typed into the prompt's edits; none: no prompt
+        const char* inserted;
+        size_t boxes;
+    } cases[] = {
+        {"Sqrt", {"2"}, "Sqrt(2)", 0},
+        {"Root", {"8", "3"}, "Root(8;3)", 0},
+        {"Sum", {"1;2;3"}, "Sum(1;2;3)", 0},
+        {"Sqrt", {"1;2;3"}, "", 1}, // refused in a one-number prompt, then cancelled
+        {"Pi", {}, "Pi()", 0},
+        {nullptr, {}, "", 0}, // the helper cancelled
+    };
+    NodeValueWindow* bound = OpenDefinition();
+    ASSERT_NE(bound, nullptr);
+    const HWND edit = bound->Control(31011);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.inserted);
+        boxes.Clear();
+        SetWindowTextA(edit, "");
+        SetFocus(edit);
+        ModalDialogDriver driver;
+        if (c.function == nullptr) {
+            driver.Press(IDCANCEL);
+        } else {
+            driver.Then(Choose(c.function));
+            for (size_t i = 0; i < c.arguments.size(); ++i)
+                driver.Type(2742 + 2 * static_cast<unsigned>(i), c.arguments[i]);
+            if (!c.arguments.empty())
+                driver.Press(IDOK);
+            if (c.boxes > 0)
+                driver.Press(IDCANCEL);
+        }
+        SendMessageA(bound->Handle(), WM_COMMAND, kFunctionHelperCommand, 0);
+        EXPECT_TRUE(driver.Finished());
+        EXPECT_EQ(Text(edit), c.inserted);
+        EXPECT_EQ(boxes.Count(), c.boxes);
+    }
+    SendMessageA(bound->Handle(), WM_COMMAND, IDCANCEL, 0);
+    // Without a tree there are no distributions to sample.
+    zString call;
+    EXPECT_FALSE(PromptFunctionArguments(BuiltinDistSamp, call, nullptr));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Sampling distributions may only be used in trees.");
+}
+
+TEST_F(FormulaTools, TheFormulaEditorEditsADistributionParameter)
+{
+    const struct {
+        TreeWindow* tree;
+        std::vector<const char*> typed; // each followed by OK; the last one closes the editor
+        bool cancel;
+        const char* field;              // the parameter's field afterwards; null: as it was
+        size_t boxes;
+    } cases[] = {
+        {&window, {"(1", "rate+1"}, false, "rate+1", 1}, // a syntax error keeps the editor open
+        {&window, {"7"}, true, nullptr, 0},             // Cancel leaves the field as it was
+        {nullptr, {"2*3"}, false, "2*3", 0},
+    };
+    for (const auto& c : cases) {
+        boxes.Clear();
+        bool distributionShown = true;
+        std::string variablesText = "?", before;
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& picker) {
+            before = Text(picker.Control(2484));
+            SendMessageA(picker.Handle(), WM_COMMAND, 2489, 0);
+        });
+        driver.Then([&](DialogFrameCL& editor) {
+            distributionShown = IsWindowVisible(editor.Control(5002)) != FALSE;
+            variablesText = Text(editor.Control(5008));
+        });
+        for (const char* text : c.typed)
+            driver.Type(5004, text).Press(c.cancel ? IDCANCEL : IDOK);
+        driver.Then([&](DialogFrameCL& picker) {
+            EXPECT_EQ(Text(picker.Control(2484)), c.field != nullptr ? c.field : before);
+            SendMessageA(picker.Handle(), WM_COMMAND, IDCANCEL, 0);
+        });
+        delete RunDistributionPicker(c.tree, nullptr, false);
+        EXPECT_TRUE(driver.Finished());
+        EXPECT_EQ(boxes.Count(), c.boxes);
+        // Without a tree: no Distribution button and no variables.
+        EXPECT_EQ(distributionShown, c.tree != nullptr);
+        EXPECT_EQ(variablesText.empty(), c.tree == nullptr);
+    }
+}
+
+} // namespace

@@ -132,15 +132,13 @@ long NodeValueWindow::OnFormulaKey(WindowEvent* event)
     return 1;
 }
 
-bool NodeValueWindow::RenameInEdit(EditCtrl* edit, const char* oldName, const char* newName)
+void NodeValueWindow::RenameInEdit(EditCtrl* edit, const char* oldName, const char* newName)
 {
     if (edit == nullptr)
-        return false;
+        return;
     zString text = edit->GetText();
-    if (ReplaceAll(text, oldName, newName, true, false, 0, true) <= 0)
-        return false;
-    edit->SetText(text);
-    return true;
+    if (ReplaceAll(text, oldName, newName, true, false, 0, true) > 0)
+        edit->SetText(text);
 }
 
 EditCtrl* NodeValueWindow::BindEdit(unsigned id)

@@ -59,9 +59,8 @@ protected:
     static void FocusWhole(EditCtrl* edit);
     // Enter in the edit applies and closes the window when that succeeds; Escape closes it.
     void HookFormulaKeys(EditCtrl* edit);
-    // Whole-word uses of the old name in the edit's text, in any letter case, become the new name; true when
-    // the text changed.
-    static bool RenameInEdit(EditCtrl* edit, const char* oldName, const char* newName);
+    // Whole-word uses of the old name in the edit's text, in any letter case, become the new name.
+    static void RenameInEdit(EditCtrl* edit, const char* oldName, const char* newName);
     // The payoffs a change of the nodes sets: all four for one node; for several the current payoff
     // (Simple), cost and effectiveness or benefit (Cost-Effectiveness, Benefit-Cost), or all four
     // (Multi-Attribute).

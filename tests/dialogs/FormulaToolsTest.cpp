@@ -125,6 +125,12 @@ TEST_F(FormulaTools, EnterAppliesEscapeClosesAndARenameFollows)
     EXPECT_EQ(window.ChildWindows().Count(), 1);
     EXPECT_EQ(GetFocus(), edit);
     EXPECT_EQ(Definition(), "0.5");
+    // The value the definition gives at A, and its label.
+    SetWindowTextA(edit, "rate*3");
+    EXPECT_DOUBLE_EQ(bound->CurrentValue(), 1.5);
+    zString label;
+    bound->ValueLabel(label);
+    EXPECT_STREQ(label.Text(), "Value of \"rate\"");
     // A rename while open: caption, label and whole-word uses, in any case.
     SetWindowTextA(edit, "RATE*2+rate_x");
     RenameVariable(tree, "rate", "cost");

@@ -9,8 +9,11 @@
 #include "analysis/AnalysisRun.h"
 #include "app/HelpWindow.h"
 #include "app/MainFrame.h"
+#include "app/MenuButton.h"
 #include "app/PrinterDevice.h"
+#include "dialogs/DefineVariableWindow.h"
 #include "dialogs/MarkovAnalysisWindow.h"
+#include "dialogs/MarkovValueWindows.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/FrameworkApp.h"
@@ -139,6 +142,21 @@ TreeNode* NodeNamed(const char* name)
     return root;
 }
 
+// The window's menu button showing the text.
+HWND MenuButtonNamed(WindowCL* window, const char* face)
+{
+    for (HWND child = GetWindow(window->Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)); button && button->FaceText() == face)
+            return child;
+    return nullptr;
+}
+
+bool MenuShown()
+{
+    const HWND menu = FindWindowA("#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu);
+}
+
 // A decision between surgery (a chance of success, pSuccess), medicine, and a two-state Markov cohort.
 void BuildTree()
 {
@@ -238,6 +256,41 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
         {nullptr, [] { PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, IDOK, 0); },
          [] { return TopWindow<MarkovAnalysisWindow>() == nullptr; }},
+        {"define-variable-menus",
+         [] {
+             Tree()->OpenNodeValueWindow(NodeNamed("Surgery"), "pSuccess");
+             HWND functions = MenuButtonNamed(FrameChild<DefineVariableWindow>(), "Functions:");
+             PostMessageA(functions, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+         },
+         MenuShown},
+        {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
+        {nullptr, [] { PostMessageA(FrameChild<DefineVariableWindow>()->Handle(), WM_COMMAND, IDCANCEL, 0); },
+         [] { return FrameChild<DefineVariableWindow>() == nullptr; }},
+        {"markov-state-info",
+         [] {
+             Select(NodeNamed("Cohort")->GetChild(0));
+             Command(1507);
+         },
+         [] { return FrameChild<MarkovRewardsWindow>() != nullptr; }},
+        {nullptr, [] { PostMessageA(FrameChild<MarkovRewardsWindow>()->Handle(), WM_COMMAND, IDCANCEL, 0); },
+         [] { return FrameChild<MarkovRewardsWindow>() == nullptr; }},
+        // The Formula Editor over the Distribution Picker of a new distribution, then the Function Helper.
+        {nullptr, [] { Command(1515); }, modal},
+        {nullptr, [] { PressInDialog(3442); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {"formula-editor", [] { PressInDialog(2489); }, [] { return DialogFrameCL::ModalStack().size() == 3; }},
+        {"function-helper", [] { PostMessageA(ModalDialog()->Handle(), WM_COMMAND, 980, 0); },
+         [] { return DialogFrameCL::ModalStack().size() == 4; }},
+        {"function-prompt",
+         [] {
+             const HWND list = ModalDialog()->Control(2731);
+             SendMessageA(list, LB_SETCURSEL, SendMessageA(list, LB_FINDSTRINGEXACT, -1, LPARAM("PMT")), 0);
+             PressInDialog(IDOK);
+         },
+         [] { return ModalDialog() != nullptr && ModalDialog()->Control(2746) != nullptr; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 3; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"print-preview",
          [] {
              const std::string entry = TestPrinterEntry();

@@ -10,6 +10,7 @@
 #include "framework/dialog/ListBoxCtrl.h"
 #include "treewin/TreeWindow.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -96,7 +97,10 @@ private:
     {
         return std::make_unique<DistributionParameterRow>(
             &dialog, label, field, button, &texts[i], [this, label](EditCtrl& edit) {
-                RunFormulaEditor(picker.window, edit, dialog.ItemText(label).Text(), nullptr, nullptr, nullptr);
+                // The editor shows the row's label without its mnemonic mark.
+                std::string name = dialog.ItemText(label).Text();
+                name.erase(std::remove(name.begin(), name.end(), '&'), name.end());
+                RunFormulaEditor(picker.window, edit, name.c_str(), nullptr, nullptr, nullptr);
             });
     }
 

@@ -10,6 +10,8 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/FramedTreeWindow.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScreenCheck.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -155,10 +157,11 @@ TEST_F(NodeValueWindows, AFieldEmptyOnlyBecauseTheNodesDifferIsNotWritten)
     }
 }
 
-class MarkovWindows : public testing::Test, protected FramedTreeWindow {
+class MarkovWindows : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
 protected:
     MarkovWindows()
     {
+        frame.Show(SW_SHOW);
         markov = tree.AddChild(tree.Root, MarkovNode, "M");
         first = tree.AddChild(markov, TerminalNode, "Well", "0.5");
         second = tree.AddChild(markov, TerminalNode, "Sick", "0.5");
@@ -261,6 +264,8 @@ TEST_F(MarkovWindows, TheTunnelOfOneState)
     EXPECT_EQ(Text(bound->Control(31030)), "2");
     SendMessageA(bound->Control(31029), BM_CLICK, 0, 0);
     EXPECT_TRUE(IsWindowEnabled(bound->Control(31030)));
+    ChoosePage(bound, 2);
+    ExpectScreenEqualsRepaint(bound->Handle());
     SetWindowTextA(bound->Control(31030), "5");
     SendMessageA(bound->Handle(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(first->markovInfo->tunnelCount, 4);

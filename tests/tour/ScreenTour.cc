@@ -258,7 +258,8 @@ void BuildSteps()
          [] { return TopWindow<MarkovAnalysisWindow>() == nullptr; }},
         {"define-variable-menus",
          [] {
-             Tree()->OpenNodeValueWindow(NodeNamed("Surgery"), "pSuccess");
+             // At a Markov state, where the Markov keywords apply too.
+             Tree()->OpenNodeValueWindow(NodeNamed("Cohort")->GetChild(0), "pSuccess");
              HWND functions = MenuButtonNamed(FrameChild<DefineVariableWindow>(), "Functions:");
              PostMessageA(functions, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
          },

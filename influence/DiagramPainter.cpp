@@ -119,6 +119,9 @@ public:
     }
 
     void PaintNode(InfluenceNodeRecord& node);
+    // Grey links from a sub-model node to the masters, in the same diagram, of the clones inside it: an
+    // arrowhead at the master when the clone has arcs in, at the sub-model node when it has arcs out.
+    void PaintSubModelLinks(InfluenceNodeRecord& subModel, const InfluenceDiagram& diagram);
     // A hidden arc is left out while the preferences leave hidden arcs off the screen (or off paper).
     void PaintArc(InfluenceArc& arc);
 
@@ -140,6 +143,34 @@ private:
     std::unique_ptr<zFont> arcFont_;
     std::map<std::pair<COLORREF, int>, std::unique_ptr<zPen>> pens_;
 };
+
+void DiagramPaint::PaintSubModelLinks(InfluenceNodeRecord& subModel, const InfluenceDiagram& diagram)
+{
+    if (!subModel.subDiagram)
+        return;
+    const Colour grey = colours_.MapColour(Colour{192, 192, 192, 0});
+    HDC dc = display_.DeviceContext();
+    display_.PushPen(Pen(grey));
+    for (const InfluenceNodeRecord* clone : subModel.subDiagram->nodes) {
+        InfluenceNodeRecord* master = clone->cloneMaster;
+        if (clone->isClone == 0 || !master ||
+            std::find(diagram.nodes.begin(), diagram.nodes.end(), master) == diagram.nodes.end())
+            continue;
+        const DiagramPoint from = subModel.NodeCentre();
+        const DiagramPoint to = master->NodeCentre();
+        const LogicalPoint start = Logical(BoundaryPoint(subModel.kind, from, to, subModel.NodeRect()));
+        const LogicalPoint end = Logical(BoundaryPoint(master->kind, to, from, master->NodeRect()));
+        const POINT first = LogicalPointToPixels(start, display_);
+        const POINT last = LogicalPointToPixels(end, display_);
+        MoveToEx(dc, first.x, first.y, nullptr);
+        LineTo(dc, last.x, last.y);
+        if (!clone->arcsIn.empty())
+            DrawArrowHead(display_, start, end, kArrowLength, kArrowSpread, grey, true, false);
+        if (!clone->arcsOut.empty())
+            DrawArrowHead(display_, end, start, kArrowLength, kArrowSpread, grey, true, false);
+    }
+    display_.PopPen();
+}
 
 void DiagramPaint::PaintNode(InfluenceNodeRecord& node)
 {
@@ -238,9 +269,12 @@ void PaintDiagram(InfluenceDocument& document, InfluenceDiagram& diagram, Displa
     if (display.DeviceContext() == nullptr)
         return;
     DiagramPaint paint(document, display);
-    for (InfluenceNodeRecord* node : diagram.nodes)
+    for (InfluenceNodeRecord* node : diagram.nodes) {
+        if (node->kind == InfluenceKind::SubModel)
+            paint.PaintSubModelLinks(*node, diagram);
         if (clip == nullptr || Overlap(node->NodeRect(), *clip))
             paint.PaintNode(*node);
+    }
     for (InfluenceArc* arc : diagram.arcs)
         paint.PaintArc(*arc);
     for (int i = 0; i < diagram.notes.Count(); ++i)

@@ -301,6 +301,17 @@ TEST(DiagramPainting, OutlinesTakeTheirKindsColoursAndHiddenArcsFollowThePrefere
     EXPECT_EQ(pixel(hiddenMiddle), RGB(192, 192, 192));
     EXPECT_EQ(pixel(document.diagram.arcs[0]->middle), RGB(0, 0, 0));
 
+    // The sub-model's link to the master of the clone inside it.
+    const RECT from = LogicalRectToPixels(sample.subModel->NodeRect(), display);
+    const RECT to = LogicalRectToPixels(sample.decision->NodeRect(), display);
+    const int x = (from.left + from.right + to.left + to.right) / 4;
+    const int y = (from.top + from.bottom + to.top + to.bottom) / 4;
+    int greyNear = 0;
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            greyNear += GetPixel(display.DeviceContext(), x + dx, y + dy) == RGB(192, 192, 192);
+    EXPECT_GT(greyNear, 0);
+
     document.prefs.showHidArcs = 0;
     paint();
     EXPECT_EQ(pixel(hiddenMiddle), RGB(255, 255, 255));

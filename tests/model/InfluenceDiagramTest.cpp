@@ -174,6 +174,20 @@ TEST(InfluenceTables, StoredNodesKeepStateMinusOneAndABadSentinelIsError39)
     bad.Serialize(badStream);
     EXPECT_EQ(badStream->FormatError(), DefinitionCell::kFormatBadSentinel);
     EXPECT_EQ(bad.down->cell->number, 4.5);
+
+    // A chain of siblings far longer than any stack holds frames is written, read and freed in loops.
+    DefinitionTreeNode* last = root.down.get();
+    for (int state = 1; state < 200000; ++state) {
+        last->next = std::make_unique<DefinitionTreeNode>("Risk", state);
+        last = last->next.get();
+    }
+    const Bytes chain = WrittenBytes([&](Archive& archive) { root.Serialize(archive); });
+    auto chainRead = std::make_unique<DefinitionTreeNode>();
+    ReadStream chainStream(chain);
+    chainRead->Serialize(chainStream);
+    EXPECT_FALSE(chainStream->Failed());
+    EXPECT_EQ(chainRead->down->cell->expression, "12");
+    chainRead.reset();
 }
 
 TEST(InfluenceNames, CommandsLabelsAndUniqueVariableNames)
@@ -407,8 +421,17 @@ TEST(InfluenceFile, DamagedFilesLeaveNothingHalfRead)
         VersionRecord().Serialize(archive);
         archive.WriteLong(70000);
     });
+    const Bytes longName = WrittenBytes([&](Archive& archive) {
+        WriteDocumentStart(archive, KnownVersion::kCurrent, prefs, 1.0);
+        NoteBoxList().Serialize(archive);
+        archive.WriteShort(-1);
+        VersionRecord().Serialize(archive);
+        archive.WriteShort(1);
+        WriteHandNode(archive, std::string(65535, 'x').c_str(), 0, nullptr);
+        archive.WriteShort(0).WriteLong(0).WriteLong(0).WriteShort(100).WriteShort(0);
+    });
     const Bytes cuts[] = {Bytes(whole.begin(), whole.end() - 40), Bytes(whole.begin(), whole.begin() + whole.size() / 2),
-                          nested(InfluenceDocument::kMostNesting + 1), huge};
+                          nested(InfluenceDocument::kMostNesting + 1), huge, longName};
     for (const Bytes& bytes : cuts) {
         InfluenceDocument document;
         BuildSampleDiagram(document);

@@ -45,6 +45,14 @@ SampleDiagram BuildSampleDiagram(InfluenceDocument& document)
     inner->formula = "1200*Years";
     inner->lowValue = 800;
     inner->highValue = 1500;
+    // A clone of the decision inside the sub-model, influencing the drug cost.
+    InfluenceNodeRecord* innerClone =
+        AddDiagramNode(document, *sample.subModel->subDiagram, InfluenceKind::Decision, "Treat", 1, 2.5f);
+    innerClone->isClone = 1;
+    innerClone->cloneMaster = sample.decision;
+    innerClone->parentSubModel = sample.subModel;
+    sample.decision->clones.push_back(innerClone);
+    AddDiagramArc(*sample.subModel->subDiagram, innerClone, inner);
 
     AddDiagramArc(diagram, sample.decision, sample.chance);
     sample.curvedArc = AddDiagramArc(diagram, sample.chance, sample.value);

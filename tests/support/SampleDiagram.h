@@ -15,7 +15,7 @@ InfluenceArc* AddDiagramArc(InfluenceDiagram& diagram, InfluenceNodeRecord* tail
 
 // Decision "Treat" (2 alternatives) -> chance "Outcome" (3 outcomes, probability table) -> value "Value"
 // (value table) with a curved arc carrying a shown comment, a hidden arc, a note, a clone of the chance node,
-// a sub-model node holding one deterministic node, and a link.
+// a sub-model node holding a deterministic node influenced by a clone of the decision, and a link.
 struct SampleDiagram {
     InfluenceNodeRecord* decision;
     InfluenceNodeRecord* chance;

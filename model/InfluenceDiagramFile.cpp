@@ -491,6 +491,9 @@ bool InfluenceDocument::Read(Archive& archive)
         SerializeWithVersion(prefs, archive);
         if (version.IsAtLeast(KnownVersion::k3_0_Beta7))
             archive.ReadDouble(zoom);
+        // A zoom that is no number would make every drawing meaningless.
+        if (!std::isfinite(zoom) || zoom <= 0)
+            zoom = 1.0;
     }
     {
         DiagramReader reader(archive, *this);

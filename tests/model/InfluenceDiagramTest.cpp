@@ -295,11 +295,12 @@ TEST(InfluenceFile, VersionGatesOfTheDocumentAndTheBody)
         {KnownVersion::k3_0_Beta4, true, 1.0},
         {KnownVersion::k3_0_Beta7, true, 1.75},
         {KnownVersion::kCurrent, true, 1.75},
+        {KnownVersion::kCurrent, true, std::nan("")},
     };
     for (const auto& row : documents) {
         // An unversioned body without nodes: its arcs count and the print offsets still follow.
         const Bytes bytes = WrittenBytes([&](Archive& archive) {
-            WriteDocumentStart(archive, row.version, stored, 1.75);
+            WriteDocumentStart(archive, row.version, stored, std::isnan(row.zoom) ? row.zoom : 1.75);
             NoteBoxList().Serialize(archive);
             archive.WriteShort(0).WriteShort(0).WriteLong(7).WriteLong(9);
         });
@@ -308,7 +309,7 @@ TEST(InfluenceFile, VersionGatesOfTheDocumentAndTheBody)
         ASSERT_TRUE(ReadBytes(document, bytes)) << std::hex << row.version;
         EXPECT_EQ(document.prefs.noteEdge, row.prefs ? 2 : 5) << std::hex << row.version;
         EXPECT_EQ(document.prefs.sizeH, row.prefs ? 1.5f : document.prefs.sizeH);
-        EXPECT_DOUBLE_EQ(document.zoom, row.zoom) << std::hex << row.version;
+        EXPECT_DOUBLE_EQ(document.zoom, std::isnan(row.zoom) ? 1.0 : row.zoom) << std::hex << row.version;
         EXPECT_EQ(document.diagram.printOffsetX, 7);
         EXPECT_EQ(document.diagram.printOffsetY, 9);
         EXPECT_EQ(document.diagram.printFactor, 100);

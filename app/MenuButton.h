@@ -49,6 +49,7 @@ public:
     const zString& ShownText() const { return shownText_; }
     int ArrowColumn() const { return arrowColumn_; }
     bool MenuOpen() const { return menuOpen_; }
+    bool Active() const { return active_; }
     unsigned CurrentItem() const { return currentItem_; }
     Menu* ButtonMenu() const { return menu_; }
 

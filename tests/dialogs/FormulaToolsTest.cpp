@@ -1,6 +1,7 @@
 // The formula tools of the node-bound windows and dialogs: the formula menus, the Distribution button, Enter
 // and Escape, the Function Helper with its prompts and the Formula Editor, used as a person does.
 
+#include "app/MenuButton.h"
 #include "app/StartProgram.h"
 #include "dialogs/DistributionsDialog.h"
 #include "dialogs/DistributionPicker.h"
@@ -9,7 +10,9 @@
 #include "formula/DistributionList.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/DistributionRecord.h"
+#include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
+#include "framework/dialog/PopupMenu.h"
 #include "model/DocumentVariableOps.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
@@ -74,6 +77,14 @@ protected:
 
 TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormula)
 {
+    // A tables directory of this process holding one table.
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string directory = temp + std::string("kivo_formula_tables") + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(directory.c_str(), nullptr);
+    SetTablesDirectory((directory + "\\").c_str());
+    LoadTablesDirectory();
+    ASSERT_NE(CreateTable("Rates", "rates", "", LookupTable::Truncation, true), nullptr);
     auto* record = new DistributionRecord();
     record->index = 2;
     tree.Distributions.InsertSorted(record);
@@ -86,6 +97,12 @@ TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormul
     // The five statics gave way to their buttons; the Markov keywords mean nothing at A.
     for (unsigned id : {31003u, 31004u, 31005u, 31006u, 31031u})
         EXPECT_FALSE(IsWindowVisible(bound->Control(id))) << id;
+    const MenuButton* keywords = nullptr;
+    for (HWND child = GetWindow(bound->Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
+            keywords = button->ButtonMenu() == KeywordsMenu ? button : keywords;
+    ASSERT_NE(keywords, nullptr);
+    EXPECT_FALSE(keywords->Active());
     const HWND edit = bound->Control(31011);
     const struct {
         unsigned command;
@@ -96,6 +113,7 @@ TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormul
         {932, "Sqrt()", 5},                        // Functions: the caret between the parentheses
         {701, "_stage", 6},                        // Keywords
         {kFirstVariableCommand, "rate", 4},        // the tree's variables
+        {kFirstTableMenuId, "Rates[]", 6},         // Tables: the caret between the brackets
         {31025, "DistSamp(2)", 11},                // Distribution..., distribution 2 chosen
     };
     for (const auto& c : cases) {
@@ -111,6 +129,9 @@ TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormul
         EXPECT_EQ(GetFocus(), edit);
     }
     SendMessageA(bound->Handle(), WM_COMMAND, IDCANCEL, 0);
+    FreeTables();
+    DeleteFileA((directory + "\\rates.tbl").c_str());
+    RemoveDirectoryA(directory.c_str());
 }
 
 TEST_F(FormulaTools, EnterAppliesEscapeClosesAndARenameFollows)

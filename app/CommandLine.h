@@ -35,12 +35,14 @@ void ParseCommandLine();
 void ParseCommandLineText(const char* text);
 // Carries out what the command line asks for and returns the number of documents it opened: an outline
 // request (option "^") of a tree file opens it, puts its outline on the clipboard and ends the actions
-// (1); of a ".txt" file hands the file's text to the script manager and ends them (0). Otherwise every
+// (1); of a ".txt" file keeps it as the script job run once start-up has ended, and ends them (0). Otherwise every
 // file argument is opened; a tree gets the argument's bindings at its root and, with option "d", its
 // decimal characters changed.
 int RunStartupActions();
 // The same over the given command line (the options already parsed).
 int RunStartupActionsText(const char* commandLine);
+// The script job of the command line, once: false when there is none (or it was taken).
+bool TakeStartupScript(zString& path);
 
 // One file argument of the command line: the file's path (made full) and the name=value pairs that follow
 // it, each after a "?" (a part without "=" ends them).

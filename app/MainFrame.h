@@ -97,6 +97,7 @@ private:
     long OpenFile();
     void OpenRecentFile(unsigned id);
     long RunScript();
+    long RunStartupScript();
     long RevertActive();
     long ReopenReverted();
     long CloseActive();

@@ -133,12 +133,12 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {Cmd::FilePrintPreview, &MainFrame::PrintPreviewActive, CanPrintActive, false},
     // Grayed while a script runs.
     {Cmd::FileRunScript, &MainFrame::RunScript,
-     [](const MainFrame&) { return !(TheScriptManager && TheScriptManager->runningScript); }, false},
+     [](const MainFrame&) { return !(TheScriptManager && TheScriptManager->FileRunning()); }, false},
     {Cmd::FileNew, &MainFrame::NewDocument, Always, false},
     {Cmd::ReopenReverted, &MainFrame::ReopenReverted, Always, false},
     {Cmd::RelayoutWindows, &MainFrame::RelayoutWindows, Always, false},
-    // The splash's end is the splash's own message: taken and dropped here.
-    {Cmd::SplashEnded, nullptr, nullptr, false},
+    // Start-up has ended: a script job of the command line runs now.
+    {Cmd::SplashEnded, &MainFrame::RunStartupScript, nullptr, false},
     {Cmd::FileExit, &MainFrame::Exit, Always, false},
     {Cmd::EditUndo, &MainFrame::UndoActive,
      [](const MainFrame& frame) {
@@ -324,12 +324,20 @@ long MainFrame::OpenFile()
 long MainFrame::RunScript()
 {
     // Grayed while a script runs; a command that comes anyway (a posted one) finds it so too.
-    if (!TheScriptManager || TheScriptManager->runningScript)
+    if (!TheScriptManager || TheScriptManager->FileRunning())
         return 1;
     static const char* const ScriptFilters[] = {"Script Files (*.txt)", "*.txt", nullptr};
     FilePath path;
     if (ChooseOpenPath(handle_, ScriptFilters, "Run Script", nullptr, path))
         TheScriptManager->RunScriptFile(path.FullPath().Text());
+    return 1;
+}
+
+long MainFrame::RunStartupScript()
+{
+    zString path;
+    if (TakeStartupScript(path) && TheScriptManager != nullptr)
+        TheScriptManager->RunScriptFile(path.Text());
     return 1;
 }
 

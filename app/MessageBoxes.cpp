@@ -29,13 +29,24 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter)
     return previous;
 }
 
+namespace {
+int BoxesShowing = 0;
+} // namespace
+
+int MessageBoxesShowing()
+{
+    return BoxesShowing;
+}
+
 int PresentMessageBox(const MessageBoxRequest& request)
 {
     HelpContextScope helpScope(request.help);
     WaitCursorScope arrow(CursorStack::kArrow);
     if (request.help > 0)
         ShowStatusMessage("Press F1 for help");
+    ++BoxesShowing;
     const int answer = Presenter()(request);
+    --BoxesShowing;
     ShowStatusMessage("");
     return answer;
 }

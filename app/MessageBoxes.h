@@ -16,3 +16,5 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
 // Presents the box through the presenter with the arrow cursor, the box's help context current and, when it
 // has one, "Press F1 for help" in the status line while it is shown; the status line is empty afterwards.
 int PresentMessageBox(const MessageBoxRequest& request);
+// The number of boxes being presented now (boxes shown from inside a box count too).
+int MessageBoxesShowing();

@@ -174,7 +174,7 @@ void StartApplication()
     AppClipboard = new Clipboard(TheMainFrame);
     TheLinkManager = new DdeLinkManager(AppClipboard, "KIVO_Node");
     CreateFormulaMenus(TheMainFrame);
-    TheScriptManager = new ScriptManager;
+    TheScriptManager = new ScriptManager(&TheLinkManager->Server());
     MakeDefaultFonts();
 }
 
@@ -227,8 +227,10 @@ void StartProgram(FrameworkApp* app)
     CreateDialogFont();
     TheMainFrame = new MainFrame;
     const int showCommand = RestoreFramePlacement(TheMainFrame, app->ShowCommand());
-    if (showCommand == SW_HIDE)
+    if (showCommand == SW_HIDE) {
         TheMainFrame->EndSplash();
+        PostMessageA(TheMainFrame->Handle(), WM_COMMAND, SplashDialog::EndedCommand, 0);
+    }
     else
         (new SplashDialog(TheMainFrame, 2000))->Show(SW_SHOW);
     StartApplication();

@@ -15,7 +15,6 @@
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
-#include "script/ScriptManager.h"
 #include "treewin/TreeWindow.h"
 
 #include <windows.h>
@@ -92,18 +91,10 @@ void ChangeStartupDecimals(TreeWindow& tree)
     }
 }
 
-// The whole file as one text, or false when it cannot be read.
-bool ReadWholeFile(const FilePath& file, std::string& text)
-{
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(file.FullPath().Text(), "rb"), std::fclose);
-    if (!stream)
-        return false;
-    const uint32_t size = file.FileSize();
-    text.assign(size, '\0');
-    return std::fread(&text[0], 1, size, stream.get()) == size;
-}
+// The script job of the command line, run once start-up has ended.
+zString StartupScriptPath;
 
-// 1 when a tree was put on the clipboard as an outline, 0 when a script text was handed over; -1 when the
+// 1 when a tree was put on the clipboard as an outline, 0 when a script job was kept for later; -1 when the
 // request is not for an existing ".tre" or ".txt" file.
 int RunOutlineRequest()
 {
@@ -114,9 +105,7 @@ int RunOutlineRequest()
     file.GetExtension(extension);
     extension.MakeLower();
     if (extension == "txt") {
-        std::string text;
-        if (ReadWholeFile(file, text) && TheScriptManager != nullptr)
-            TheScriptManager->TakeScriptText(text.c_str());
+        StartupScriptPath = file.FullPath();
         return 0;
     }
     if (extension != "tre")
@@ -164,6 +153,15 @@ std::vector<StartupFileArgument> ReadFileArguments(const char* commandLine)
         at = end;
     }
     return arguments;
+}
+
+bool TakeStartupScript(zString& path)
+{
+    if (StartupScriptPath.IsEmpty())
+        return false;
+    path = StartupScriptPath;
+    StartupScriptPath = "";
+    return true;
 }
 
 int RunStartupActions()

@@ -1,43 +1,124 @@
 #include "script/ScriptManager.h"
 
+#include "framework/window/Clipboard.h"
+#include "model/StoredAnalysis.h"
+#include "analysis/StoredAnalysisKinds.h"
+#include "app/StartProgram.h"
 #include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/NumericFormatParsing.h"
+#include "foundation/zString.h"
+#include "framework/dialog/DialogFrameCL.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
+#include "app/MessageBoxes.h"
+#include "script/ScriptMgrTopic.h"
+#include "script/ScriptWindows.h"
+#include "treewin/TreeWindow.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 
-ScriptManager::ScriptManager() = default;
-ScriptManager::~ScriptManager() = default;
+namespace {
+
+// The longest text a variable holds: what the program's strings can measure.
+constexpr size_t kMaxVariableText = zString::kNotMeasured - 1;
+constexpr size_t kMaxGosubDepth = 6;
+
+void ReplaceAll(std::string& text, const char* from, const char* to)
+{
+    const std::string what(from), with(to);
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+}
+
+const char* const kErrorMessages[][2] = {
+    {"Wrong number of parameters.", nullptr},
+    {"Bad parameter ", "."},
+    {"Label ", " not found."},
+    {"The top window is not a tree window.", nullptr},
+    {"The top window is not a graph window.", nullptr},
+    {"The script variable ", " was not found."},
+    {"Label ", " cannot be used, since the current script is not being read from a file."},
+    {"No node is selected in the active tree.", nullptr},
+    {"Bad variable name ", "."},
+    {"Subroutines nested too deeply.", nullptr},
+    {"No subroutine to return to.", nullptr},
+};
+
+} // namespace
+
+ScriptManager::ScriptManager(DdeServer* server)
+{
+    if (server != nullptr)
+        topic_ = std::make_unique<ScriptMgrTopic>(server, this);
+}
+
+ScriptManager::~ScriptManager()
+{
+    StopIdleWork();
+}
+
+void ScriptManager::StopIdleWork()
+{
+    if (queueTaskRegistered_ && TheApp != nullptr)
+        TheApp->Idle()->Remove(this, &ScriptManager::RunQueuedCommand);
+    queueTaskRegistered_ = false;
+    if (watchingAnalyses_)
+        TheHost().RemoveIdleTask(&analysisWatch_);
+    watchingAnalyses_ = false;
+}
+
+void ScriptManager::AnalysisEnded()
+{
+    waitingForAnalysis = 0;
+    if (!continuing_ && stream_)
+        ContinueScript();
+}
 
 void ScriptManager::RunScriptFile(const char* path)
 {
     CloseScriptFile();
-    stream_ = FilePath(path).OpenStream(false);
-    if (!stream_ || !stream_->IsOpen()) {
+    path_ = path != nullptr ? path : "";
+    if (!ReopenFile()) {
         CloseScriptFile();
         return;
     }
-    lineCount = 0;
-    runningScript = 1;
     ContinueScript();
+}
+
+bool ScriptManager::ReopenFile()
+{
+    stream_ = FilePath(path_.c_str()).OpenStream(false);
+    pushedCount_ = 0;
+    lineCount = 0;
+    if (stream_ && stream_->IsOpen())
+        return true;
+    stream_.reset();
+    return false;
 }
 
 void ScriptManager::ContinueScript()
 {
-    ++continuations;
+    if (continuing_)
+        return;
+    continuing_ = true;
     while (stream_ && waitingForAnalysis == 0) {
         std::string line;
         if (!NextLine(line))
             CloseScriptFile();
         ExecuteLine(line);
     }
+    continuing_ = false;
 }
 
 void ScriptManager::CloseScriptFile()
 {
     stream_.reset();
     pushedCount_ = 0;
-    runningScript = 0;
+    gosubStack_.clear();
 }
 
 int ScriptManager::TakeChar()
@@ -105,6 +186,9 @@ int ScriptManager::NextLine(std::string& line)
     }
 }
 
+// line    := blanks "!" name blanks-and-openers parameter { separator parameter }
+// opener  := " " | "\t" | "(" | "[" | "{"          separator := "," | ";" | ")" | "]"  (outside quotes)
+// "," and ";" end a parameter even when it is empty; ")", "]" and the line's end only a parameter with text.
 void ScriptManager::ExecuteLine(const std::string& line)
 {
     size_t at = line.find_first_not_of(" \t");
@@ -113,8 +197,240 @@ void ScriptManager::ExecuteLine(const std::string& line)
     const size_t nameStart = ++at;
     while (at < line.size() && std::isalpha(static_cast<unsigned char>(line[at])))
         ++at;
-    // No script command is known: the script ends at its first command.
     const std::string name = line.substr(nameStart, at - nameStart);
+    const int32_t id = FindCommand(name);
+    if (id == 0) {
+        CloseScriptFile();
+        ShowErrorBox(nullptr, ("Unrecognized command \"" + name + "\".").c_str(), 0);
+        return;
+    }
+    while (at < line.size() && std::strchr(" \t([{", line[at]) != nullptr)
+        ++at;
+
+    Parameters parameters;
+    const auto add = [&](std::string text) {
+        if (!text.empty() && text[0] == '@') {
+            std::string value;
+            if (GetVariableValue(text, value))
+                text = value;
+        } else {
+            text.erase(0, text.find_first_not_of(" \t") == std::string::npos ? text.size()
+                                                                            : text.find_first_not_of(" \t"));
+            ReplaceAll(text, "\\n", "\r\n");
+            ReplaceAll(text, "\\t", "\t");
+        }
+        parameters.push_back(text);
+    };
+    std::string current;
+    bool quoted = false;
+    bool kept = false;
+    for (; at < line.size(); ++at) {
+        const char c = line[at];
+        if (c == '"') {
+            // A pair of quotation marks is a parameter, empty as it may be.
+            quoted = !quoted;
+            kept = true;
+            continue;
+        }
+        if (!quoted && std::strchr(",;)]", c) != nullptr) {
+            // A closing bracket after a separator adds no empty parameter: (x,) has one.
+            if (kept || c == ',' || c == ';')
+                add(current);
+            current.clear();
+            kept = false;
+            while (at + 1 < line.size() && (line[at + 1] == ' ' || line[at + 1] == '\t'))
+                ++at;
+            continue;
+        }
+        current += c;
+        kept = true;
+    }
+    if (kept)
+        add(current);
+    Dispatch(id, parameters);
+}
+
+void ScriptManager::ReportError(int code, int32_t commandId, const char* text)
+{
+    std::string message = "Unspecifiable error.";
+    if (code >= 1 && code <= static_cast<int>(std::size(kErrorMessages))) {
+        const char* const* pieces = kErrorMessages[code - 1];
+        message = pieces[0];
+        if (pieces[1] != nullptr)
+            message += std::string("\"") + (text != nullptr ? text : "") + "\"" + pieces[1];
+    }
+    if (const char* name = CommandName(commandId))
+        message += std::string("\r\n\r\nCommand: !") + name;
     CloseScriptFile();
-    ShowErrorBox(nullptr, ("Unrecognized command \"" + name + "\".").c_str(), 0);
+    ShowErrorBox(nullptr, message.c_str(), 0);
+}
+
+int ScriptManager::ParseScriptFlag(const std::string& text)
+{
+    int value = 0;
+    int error = 0;
+    ParseInteger(text.c_str(), value, error);
+    if (error == 0 && !text.empty())
+        return value;
+    const char first = text.empty() ? '\0' : static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return first == 't' || first == 'y' ? 1 : 0;
+}
+
+std::string ScriptManager::Upper(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+std::string ScriptManager::Key(const std::string& name)
+{
+    return Upper(!name.empty() && name[0] == '@' ? name.substr(1) : name);
+}
+
+bool ScriptManager::SetVariable(const std::string& name, const std::string& value)
+{
+    if (value.size() > kMaxVariableText)
+        return false;
+    Variable& variable = variables_[Key(name)];
+    if (variable.name.empty())
+        variable.name = !name.empty() && name[0] == '@' ? name.substr(1) : name;
+    variable.value = value;
+    if (topic_)
+        topic_->UpdateVariableItem(name, value);
+    if (clipboardAdvise != 0 && AppClipboard != nullptr) {
+        AppClipboard->Empty();
+        AppClipboard->PutText(value.c_str());
+    }
+    return true;
+}
+
+void ScriptManager::StoreVariableQuietly(const std::string& name, const std::string& value)
+{
+    Variable& variable = variables_[Key(name)];
+    if (variable.name.empty())
+        variable.name = !name.empty() && name[0] == '@' ? name.substr(1) : name;
+    variable.value = value;
+}
+
+bool ScriptManager::GetVariableValue(const std::string& name, std::string& value) const
+{
+    const auto found = variables_.find(Key(name));
+    if (found == variables_.end())
+        return false;
+    value = found->second.value;
+    return true;
+}
+
+bool ScriptManager::HasVariable(const std::string& name) const
+{
+    return variables_.count(Key(name)) != 0;
+}
+
+// Jumps and subroutines work only in a file, reopened from its start for each jump.
+void ScriptManager::FindLabel(const std::string& label)
+{
+    if (!stream_) {
+        ReportError(7, currentCommand_, label.c_str());
+        return;
+    }
+    const std::string key = Upper(!label.empty() && label[0] == ':' ? label : ":" + label);
+    if (!ReopenFile()) {
+        ReportError(3, currentCommand_, label.c_str());
+        return;
+    }
+    std::string line;
+    while (NextLine(line)) {
+        if (Upper(line) == key)
+            return;
+    }
+    CloseScriptFile();
+    ReportError(3, currentCommand_, label.c_str());
+}
+
+bool ScriptManager::RestartFile(long count)
+{
+    if (!stream_) {
+        ReportError(7, currentCommand_);
+        return false;
+    }
+    if (!ReopenFile())
+        return false;
+    std::string line;
+    while (lineCount < count) {
+        if (!ReadLine(line)) {
+            CloseScriptFile();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ScriptManager::IsBusy() const
+{
+    return waitingForAnalysis != 0 || queueTaskRegistered_ || (TheApp != nullptr && TheApp->Idle()->Count() > 0) ||
+           InModalState();
+}
+
+int ScriptManager::SubmitCommand(const std::string& command)
+{
+    // A command that arrives while a script file runs waits for it, as it waits while the manager is busy.
+    if (IsBusy() || stream_) {
+        queue_.push_back(command);
+        if (!queueTaskRegistered_ && TheApp != nullptr) {
+            TheApp->Idle()->Add(this, &ScriptManager::RunQueuedCommand);
+            queueTaskRegistered_ = true;
+        }
+        return 1;
+    }
+    ExecuteLine(command);
+    return IsBusy() ? 3 : 0;
+}
+
+bool ScriptManager::InModalState()
+{
+    return !DialogFrameCL::ModalStack().empty() || MessageBoxesShowing() > 0;
+}
+
+long ScriptManager::RunQueuedCommand()
+{
+    if (stream_ || waitingForAnalysis != 0 || InModalState())
+        return 0;
+    if (!queue_.empty()) {
+        const std::string command = queue_.front();
+        queue_.pop_front();
+        ExecuteLine(command);
+    }
+    if (!queue_.empty())
+        return 0;
+    queueTaskRegistered_ = false;
+    return 1;
+}
+
+void ScriptManager::AnalysisWatch::OnIdle()
+{
+    for (TreeWindow* tree : TreeWindow::OpenWindows()) {
+        if (tree->Document().CurrentAnalysis != nullptr)
+            return;
+    }
+    TheHost().RemoveIdleTask(this);
+    manager_.watchingAnalyses_ = false;
+    manager_.AnalysisEnded();
+}
+
+void ScriptManager::RunStoredAnalysisAndWait(TreeWindow& tree, const std::string& name)
+{
+    StoredAnalysis* record = tree.FindStoredAnalysis(name.c_str());
+    if (record == nullptr)
+        return;
+    // A script file reads finished results in its next command; over DDE the command returns at once.
+    const bool wait = stream_ != nullptr;
+    waitingForAnalysis = wait ? 1 : 0;
+    ::RunStoredAnalysis(record, &tree.Document());
+    if (!wait)
+        return;
+    watchingAnalyses_ = true;
+    TheHost().AddIdleTask(&analysisWatch_);
+    // Analyses that did their whole work at once have ended already.
+    analysisWatch_.OnIdle();
 }

@@ -1,65 +1,159 @@
 #pragma once
-// The script interpreter's manager. A script file runs line by line; a script command that starts an
-// analysis sets the wait flag and the script pauses with its file open; the analysis, when it ends, clears
-// the flag and lets the script go on.
+// The script interpreter's manager. A script file runs line by line; a line is "!", a command name and its
+// parameters, run by one of three executors (flow and variables, files and windows, the top tree window).
+// A script command that starts an analysis pauses the script with its file open; the analysis, when it
+// ends, lets the script go on. Lines also arrive over DDE (the "ScriptMgr" topic); while the manager is busy
+// they wait in a queue that the idle loop empties. Results go into script variables, texts keyed by their
+// upper-case names.
 
 #include "analysis/AnalysisCaller.h"
+#include "foundation/Host.h"
+#include "framework/window/EventTarget.h"
 
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
+class DdeServer;
 class FileStream;
+class ScriptControlDialog;
+class ScriptMgrTopic;
+class TreeWindow;
 
-class ScriptManager : public AnalysisCaller {
+class ScriptManager : public EventTarget, public AnalysisCaller {
 public:
-    ScriptManager();
+    using Parameters = std::vector<std::string>;
+
+    // With a DDE server, the manager offers its "ScriptMgr" topic on it.
+    explicit ScriptManager(DdeServer* server = nullptr);
     ScriptManager(const ScriptManager&) = delete;
     ScriptManager& operator=(const ScriptManager&) = delete;
     ~ScriptManager() override;
 
-    // The analysis the script waits for has ended: the script goes on when it is running.
-    void AnalysisEnded() override
-    {
-        waitingForAnalysis = 0;
-        if (runningScript != 0)
-            ContinueScript();
-    }
-
-    // A script's text handed over whole (an outline request of a ".txt" file at start-up); scripts are not
-    // run from a text yet, so the text is left as it is.
-    virtual void TakeScriptText(const char* text) { static_cast<void>(text); }
+    // The analysis the script waits for has ended: the script goes on when it is running. Inside the
+    // script's own loop (a roll back ends before its command returns) the loop itself goes on.
+    void AnalysisEnded() override;
 
     // Runs the script file from its first line until it ends, an error ends it or it waits for an analysis.
     void RunScriptFile(const char* path);
     // Runs the open script on from the line after the one that ran last.
-    virtual void ContinueScript();
-    // Ends the running script: its file is closed.
+    void ContinueScript();
+    // Ends the running script: its file is closed and no subroutine is open.
     void CloseScriptFile();
+    bool FileRunning() const { return stream_ != nullptr; }
 
     // One line of the file without its leading blanks and its comment (from a "#" outside double quotation
     // marks); false when the file ended before a line end.
     bool ReadLine(std::string& line);
     // The next line that is not empty; 0 when the file ended (the line may still hold the last text).
     int NextLine(std::string& line);
-    // Runs one line: "!" and a command name; other lines do nothing.
+    // Runs one line: "!" and a command name with its parameters; other lines do nothing.
     void ExecuteLine(const std::string& line);
+
+    // Script variables: names without regard to case and to a leading "@".
+    // Sets the value (a value longer than a text can hold is refused: false); tells the DDE item and, with
+    // clipboard advise on, the clipboard.
+    bool SetVariable(const std::string& name, const std::string& value);
+    // False when the variable is missing.
+    bool GetVariableValue(const std::string& name, std::string& value) const;
+    bool HasVariable(const std::string& name) const;
+    // Sets the value in place without telling anyone (the input dialog's answer).
+    void StoreVariableQuietly(const std::string& name, const std::string& value);
+
+    // A line from another program: 0 ran, 1 queued (busy, or a script file runs), 3 busy after running.
+    int SubmitCommand(const std::string& command);
+    // Paused for an analysis, commands queued, any idle task or modal dialog or message box in progress.
+    bool IsBusy() const;
+    // A modal dialog or a message box is open: no command may change a document under it.
+    static bool InModalState();
+    // The idle task that runs the oldest queued command, once no script file runs, no analysis is awaited
+    // and nothing modal is open; nonzero once the queue is empty.
+    long RunQueuedCommand();
+
+    // Error boxes of the interpreter: the message of the code (with the text in quotation marks where the
+    // message takes one) and, for a known command, the command's name; the running file is closed.
+    void ReportError(int code, int32_t commandId, const char* text = nullptr);
+
+    // The command id of the name (without regard to case); 0 when none.
+    static int32_t FindCommand(const std::string& name);
+    static const char* CommandName(int32_t id);
+    // Routes a command to its executor.
+    void Dispatch(int32_t id, const Parameters& parameters);
+
+    static std::string Upper(std::string text);
+
+    // The integer a parameter means: its number, else 1 for a text starting "t" or "y", else 0.
+    static int ParseScriptFlag(const std::string& text);
 
     // The script waits for the analysis it started.
     int32_t waitingForAnalysis = 0;
-    // A script is being run.
-    int32_t runningScript = 0;
-    // How often the script was continued.
-    long continuations = 0;
     // Physical lines read since the file was opened.
     long lineCount = 0;
+    // Turned on by ClipAdviseVars: every variable set is also put on the clipboard.
+    int32_t clipboardAdvise = 0;
 
 private:
+    struct Variable {
+        std::string name;
+        std::string value;
+    };
+    static std::string Key(const std::string& name);
+
     // The next character, from the push-back buffer first; -1 when the file has ended.
     int TakeChar();
     void PushBackChar(char c);
+    // Opens the script file again from its start.
+    bool ReopenFile();
+
+    // Jumps to the line after the label; reports a missing file (7) or label (3).
+    void FindLabel(const std::string& label);
+    // Reads lines until the line counter reaches the count; false (the file closed) at the end.
+    bool RestartFile(long count);
+
+    void RunFlowCommand(int32_t id, const Parameters& parameters);
+    void RunFileCommand(int32_t id, const Parameters& parameters);
+    void RunTreeCommand(int32_t id, const Parameters& parameters);
+    bool RunTreeValueCommand(int32_t id, const Parameters& parameters, TreeWindow& tree);
+    bool RunTreeSelectCommand(int32_t id, const Parameters& parameters, TreeWindow& tree);
+    bool RunTreeEditCommand(int32_t id, const Parameters& parameters, TreeWindow& tree);
+    // Runs a stored analysis and pauses the script until every analysis it started has ended.
+    void RunStoredAnalysisAndWait(TreeWindow& tree, const std::string& name);
+    // Stops the queue task and the wait for analyses.
+    void StopIdleWork();
+
+    // The idle watch of a script paused for analyses that run on the idle loop.
+    class AnalysisWatch : public IdleWork {
+    public:
+        explicit AnalysisWatch(ScriptManager& manager) : manager_(manager) {}
+        void OnIdle() override;
+
+    private:
+        ScriptManager& manager_;
+    };
 
     std::unique_ptr<FileStream> stream_;
+    std::string path_;
     char pushedBack_[2] = {};
     int pushedCount_ = 0;
+    // Line counters of the open subroutine calls.
+    std::vector<long> gosubStack_;
+    // True while ContinueScript runs its loop.
+    bool continuing_ = false;
+    // The command being run, for error messages.
+    int32_t currentCommand_ = 0;
+
+    std::map<std::string, Variable> variables_;
+
+    std::deque<std::string> queue_;
+    bool queueTaskRegistered_ = false;
+    AnalysisWatch analysisWatch_{*this};
+    bool watchingAnalyses_ = false;
+
+    std::unique_ptr<ScriptControlDialog> branchDialog_;
+    std::vector<std::string> branchLabels_;
+
+    std::unique_ptr<ScriptMgrTopic> topic_;
 };

@@ -105,14 +105,19 @@ DdeServerItem* DdeServerTopic::FindItem(const char* name) const
     if (!name)
         return nullptr;
     for (DdeServerItem* item : items_) {
-        if (std::strcmp(item->Name().Text(), name) == 0)
+        if (lstrcmpiA(item->Name().Text(), name) == 0)
             return item;
     }
     return nullptr;
 }
 
 DdeServerItem::DdeServerItem(DdeServerTopic* topic, const DdeTransactionInfo& info)
-    : topic_(topic), name_(info.ItemName()),
+    : DdeServerItem(topic, info, info.ItemName().Text())
+{
+}
+
+DdeServerItem::DdeServerItem(DdeServerTopic* topic, const DdeTransactionInfo& info, const char* name)
+    : topic_(topic), name_(name),
       handle_(DdeCreateStringHandleA(DdeServer::ServerInstance(), name_.Text(), CP_WINANSI)), format_(info.Format())
 {
     topic_->items_.push_back(this);

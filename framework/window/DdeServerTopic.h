@@ -35,7 +35,8 @@ public:
 
     // The first topic with exactly this name; 0 for a null name.
     static DdeServerTopic* FindTopic(const char* name);
-    // The first item of this topic with exactly this name; 0 for a null name.
+    // The first item of this topic with this name, in any letter case (as the system compares item names);
+    // 0 for a null name.
     DdeServerItem* FindItem(const char* name) const;
 
     const zString& Name() const { return name_; }
@@ -55,6 +56,8 @@ class DdeServerItem {
 public:
     // Named and formatted after the transaction that made it; joins the topic's items.
     DdeServerItem(DdeServerTopic* topic, const DdeTransactionInfo& info);
+    // The same under the given name.
+    DdeServerItem(DdeServerTopic* topic, const DdeTransactionInfo& info, const char* name);
     DdeServerItem(const DdeServerItem&) = delete;
     DdeServerItem& operator=(const DdeServerItem&) = delete;
     // Leaves the topic's items and frees the item handle.

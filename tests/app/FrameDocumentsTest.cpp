@@ -260,7 +260,7 @@ TEST_F(FrameDocuments, RunScriptReadsTheChosenFileLineByLineUntilItsFirstUnknown
 {
     const char* temp = std::getenv("TEMP");
     const std::string path = std::string(temp ? temp : ".") + "\\frame script.txt";
-    // Comment, LF CR as one line end, a label with a comment, then two commands of which the first ends it.
+    // Comment, LF CR as one line end, a label with a comment, an announcement, then an unknown command.
     const char text[] = "# only comment\r\n\n\r  :Start # label\n\r!Announce(\"a, b\") # why\r\n!Never\n";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(nullptr, file);
@@ -282,9 +282,9 @@ TEST_F(FrameDocuments, RunScriptReadsTheChosenFileLineByLineUntilItsFirstUnknown
     std::remove(path.c_str());
     EXPECT_EQ("Run Script", title);
     EXPECT_EQ("Script Files (*.txt)", filter);
-    EXPECT_EQ((std::vector<std::string>{"Unrecognized command \"Announce\"."}), Questions());
-    EXPECT_EQ(4, script.lineCount);
-    EXPECT_EQ(0, script.runningScript);
+    EXPECT_EQ((std::vector<std::string>{"a, b", "Unrecognized command \"Never\"."}), Questions());
+    EXPECT_EQ(5, script.lineCount);
+    EXPECT_FALSE(script.FileRunning());
 }
 
 } // namespace

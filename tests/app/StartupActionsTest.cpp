@@ -4,7 +4,7 @@
 #include "framework/window/Clipboard.h"
 #include "framework/window/TopWindow.h"
 #include "model/TreeNode.h"
-#include "script/ScriptManager.h"
+#include "foundation/FilePath.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
@@ -135,25 +135,20 @@ TEST_F(StartupActionsTest, OutlineRequestPutsTheTreeOnTheClipboard)
     EXPECT_EQ(boxes.Last().text.rfind("This tree file is damaged", 0), 0u);
 }
 
-// A ".txt" outline request hands the whole file to the script hook and opens nothing, not even the files.
-TEST_F(StartupActionsTest, TextOutlineRequestHandsTheWholeFileToTheScripts)
+// A ".txt" outline request is the script job run once start-up has ended; it opens nothing, not even the files.
+TEST_F(StartupActionsTest, TextOutlineRequestIsKeptAsTheStartupScript)
 {
-    struct Recorder : ScriptManager {
-        void TakeScriptText(const char* given) override { text = given; }
-        std::string text;
-    } script;
     const std::string textPath = path.substr(0, path.size() - 3) + "txt";
-    const std::string content = "!RollBack\r\n" + std::string(70000, 'x');
     std::FILE* file = std::fopen(textPath.c_str(), "wb");
-    std::fwrite(content.data(), 1, content.size(), file);
+    std::fputs("!RollBack\r\n", file);
     std::fclose(file);
-    ScriptManager* const running = TheScriptManager;
-    TheScriptManager = &script;
     ParseCommandLineText(("-^ " + textPath).c_str());
     EXPECT_EQ(RunStartupActionsText(("-^ " + textPath + " " + path).c_str()), 0);
-    TheScriptManager = running;
     std::remove(textPath.c_str());
-    EXPECT_EQ(script.text, content);
+    zString job;
+    ASSERT_TRUE(TakeStartupScript(job));
+    EXPECT_STRCASEEQ(job.Text(), FilePath(textPath.c_str()).FullPath().Text());
+    EXPECT_FALSE(TakeStartupScript(job));
     EXPECT_EQ(TreeWindow::OpenWindows().size(), windowsBefore);
 }
 

@@ -5,8 +5,9 @@
 // an advise loop in text and waits up to 20 s for the first value ("advise ITEM=value" or "advise ITEM:
 // nothing"); "start:ITEM" starts a loop and leaves it running ("start ITEM: taken" or "start ITEM: refused");
 // "stop:ITEM" starts a loop and stops it ("stop ITEM: taken" or "stop ITEM: refused"); "execute:BYTES" and
-// "poke:ITEM:BYTES" send a text of that many bytes without waiting for the answer ("sent BYTES"). Without a
-// conversation the only line is "no connection".
+// "poke:ITEM:BYTES" send a text of that many bytes without waiting for the answer ("sent BYTES"); "run:TEXT"
+// executes the text and "set:ITEM=TEXT" pokes it, each waiting for the answer ("run TEXT: taken" or
+// "refused", "set ITEM: taken" or "refused"). Without a conversation the only line is "no connection".
 
 #include "framework/window/DdeConversation.h"
 
@@ -109,6 +110,21 @@ std::string Send(DdeClient& client, DdeConversation& conversation, const std::st
     return "sent " + std::to_string(bytes);
 }
 
+// An execute (no item) or a poke of the text, waiting up to 5 s for the answer; whether the server took it.
+std::string SendText(DdeClient& client, DdeConversation& conversation, const std::string& item,
+                     const std::string& text)
+{
+    HSZ handle = item.empty() ? nullptr : DdeCreateStringHandleA(client.InstanceId(), item.c_str(), CP_WINANSI);
+    DWORD result = 0;
+    const bool taken = DdeClientTransaction(reinterpret_cast<LPBYTE>(const_cast<char*>(text.c_str())),
+                                            DWORD(text.size() + 1), conversation.Handle(), handle, CF_TEXT,
+                                            item.empty() ? XTYP_EXECUTE : XTYP_POKE, 5000, &result) != nullptr;
+    PumpFor(20);
+    if (handle)
+        DdeFreeStringHandle(client.InstanceId(), handle);
+    return (item.empty() ? "run " + text : "set " + item) + (taken ? ": taken" : ": refused");
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -134,6 +150,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             line = StartLoop(client, conversation, command.substr(command.find(':') + 1), command[2] == 'o');
         else if (command.rfind("execute:", 0) == 0)
             line = Send(client, conversation, "", std::strtoul(command.c_str() + 8, nullptr, 10));
+        else if (command.rfind("run:", 0) == 0)
+            line = SendText(client, conversation, "", command.substr(4));
+        else if (command.rfind("set:", 0) == 0 && command.find('=') != std::string::npos)
+            line = SendText(client, conversation, command.substr(4, command.find('=') - 4),
+                            command.substr(command.find('=') + 1));
         else if (command.rfind("poke:", 0) == 0 && command.find(':', 5) != std::string::npos)
             line = Send(client, conversation, command.substr(5, command.find(':', 5) - 5),
                         std::strtoul(command.c_str() + command.find(':', 5) + 1, nullptr, 10));

@@ -1,0 +1,128 @@
+#include "script/ScriptMgrTopic.h"
+
+#include "script/ScriptManager.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+// The payload as text, up to its first zero byte.
+std::string PayloadText(const DdeTransactionInfo& info)
+{
+    if (info.bytes == nullptr)
+        return std::string();
+    const auto* text = reinterpret_cast<const char*>(info.bytes);
+    return std::string(text, strnlen(text, info.byteCount));
+}
+
+} // namespace
+
+ScriptMgrTopic::ScriptMgrTopic(DdeServer* server, ScriptManager* manager)
+    : DdeServerTopic(server, "ScriptMgr"), manager_(manager)
+{
+}
+
+std::string ScriptMgrTopic::VariableOfItem(const std::string& item)
+{
+    if (item.size() <= 3 || ScriptManager::Upper(item.substr(0, 3)) != "SV_")
+        return std::string();
+    return item.substr(3);
+}
+
+bool ScriptMgrTopic::NextBracketedCommand(const std::string& text, size_t& position, std::string& command)
+{
+    if (position >= text.size())
+        return false;
+    if (text[position] == '[')
+        ++position;
+    command.clear();
+    int depth = 0;
+    for (; position < text.size(); ++position) {
+        const char c = text[position];
+        if (c == ']' && depth == 0) {
+            ++position;
+            break;
+        }
+        depth += c == '[' ? 1 : c == ']' ? -1 : 0;
+        command += c;
+    }
+    return true;
+}
+
+HDDEDATA ScriptMgrTopic::Request(const DdeTransactionInfo& info)
+{
+    if (info.Format() != ClipboardFormat::Text)
+        return nullptr;
+    const std::string item = info.ItemName().Text();
+    if (ScriptManager::Upper(item) == "STATUS")
+        return info.MakeTextHandle(manager_->IsBusy() || manager_->FileRunning() ? "Busy" : "Ready");
+    const std::string name = VariableOfItem(item);
+    std::string value;
+    if (name.empty() || !manager_->GetVariableValue(name, value))
+        return nullptr;
+    return info.MakeTextHandle(value.c_str());
+}
+
+uintptr_t ScriptMgrTopic::AdviseStart(const DdeTransactionInfo& info)
+{
+    if (info.Format() != ClipboardFormat::Text)
+        return 0;
+    const std::string name = VariableOfItem(info.ItemName().Text());
+    if (name.empty())
+        return 0;
+    const std::string item = "SV_" + ScriptManager::Upper(name);
+    if (FindItem(item.c_str()) == nullptr) {
+        auto* made = new ScriptVariableItem(this, info, item.c_str());
+        std::string value;
+        if (manager_->GetVariableValue(name, value))
+            made->SetValue(value, false);
+    }
+    return DDE_FACK;
+}
+
+uintptr_t ScriptMgrTopic::Execute(const DdeTransactionInfo& info)
+{
+    const std::string text = PayloadText(info);
+    size_t position = 0;
+    std::string command;
+    while (NextBracketedCommand(text, position, command))
+        manager_->SubmitCommand(command);
+    return DDE_FACK;
+}
+
+uintptr_t ScriptMgrTopic::Poke(const DdeTransactionInfo& info)
+{
+    const std::string name = VariableOfItem(info.ItemName().Text());
+    if (info.Format() != ClipboardFormat::Text || name.empty())
+        return 0;
+    manager_->SetVariable(name, PayloadText(info));
+    return DDE_FACK;
+}
+
+void ScriptMgrTopic::UpdateVariableItem(const std::string& name, const std::string& value)
+{
+    const std::string bare = !name.empty() && name[0] == '@' ? name.substr(1) : name;
+    if (auto* item = static_cast<ScriptVariableItem*>(FindItem(("SV_" + ScriptManager::Upper(bare)).c_str())))
+        item->SetValue(value);
+}
+
+ScriptVariableItem::ScriptVariableItem(ScriptMgrTopic* topic, const DdeTransactionInfo& info, const char* name)
+    : DdeServerItem(topic, info, name)
+{
+}
+
+HDDEDATA ScriptVariableItem::RenderValue(const DdeTransactionInfo& info)
+{
+    if (info.Format() != ClipboardFormat::Text)
+        return DdeServerItem::RenderValue(info);
+    return info.MakeTextHandle(value_.c_str());
+}
+
+void ScriptVariableItem::SetValue(const std::string& value, bool advise)
+{
+    value_ = value;
+    if (advise)
+        PostAdvise();
+}

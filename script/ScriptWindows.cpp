@@ -1,0 +1,222 @@
+#include "script/ScriptWindows.h"
+
+#include "app/AppDialog.h"
+#include "app/StartProgram.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatting.h"
+#include "foundation/zString.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/draw/zFont.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/TopWindow.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+bool IsDroppedInput(UINT message)
+{
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return true;
+    default:
+        return false;
+    }
+}
+
+const char* const kTextWindowClass = "KivoScriptText";
+
+HFONT ScriptFont()
+{
+    return CurrentDialogFont != nullptr ? CurrentDialogFont->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+LRESULT CALLBACK TextWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
+    InflateRect(&client, -2, -2);
+    const HGDIOBJ previous = SelectObject(dc, ScriptFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    const auto* text = reinterpret_cast<const std::string*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (text != nullptr)
+        DrawTextA(dc, text->c_str(), static_cast<int>(text->size()), &client, DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+void RegisterTextWindowClass()
+{
+    WNDCLASSA existing;
+    if (GetClassInfoA(GetModuleHandleA(nullptr), kTextWindowClass, &existing))
+        return;
+    WNDCLASSA record{};
+    record.lpfnWndProc = TextWindowProc;
+    record.hInstance = GetModuleHandleA(nullptr);
+    record.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    record.lpszClassName = kTextWindowClass;
+    RegisterClassA(&record);
+}
+
+// The text's box: its unwrapped width up to 100 pixels, wrapped; a box taller than wide is widened to 0.8
+// of height plus width and wrapped again; 2 pixels of margin round it.
+SIZE MeasureScriptText(const std::string& text)
+{
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, ScriptFont());
+    RECT box{0, 0, 0, 0};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_NOPREFIX);
+    const auto wrapped = [&](int width) {
+        RECT area{0, 0, width, 0};
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        return area;
+    };
+    box = wrapped(std::min<int>(box.right, 100));
+    if (box.bottom > box.right)
+        box = wrapped(static_cast<int>(0.8 * (box.bottom + box.right)));
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return SIZE{box.right + 4, box.bottom + 4};
+}
+
+} // namespace
+
+void PumpScriptMessages(unsigned milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            if (IsDroppedInput(message.message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+void ShowScriptText(const std::string& text, unsigned milliseconds)
+{
+    RegisterTextWindowClass();
+    WindowCL* owner = TheApp != nullptr ? TheApp->MainWindow() : nullptr;
+    HWND ownerHandle = owner != nullptr ? owner->Handle() : nullptr;
+    const SIZE size = MeasureScriptText(text);
+    RECT ownerRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (ownerHandle != nullptr)
+        GetWindowRect(ownerHandle, &ownerRect);
+    const int left = ownerRect.left + static_cast<int>(0.4 * (ownerRect.right - ownerRect.left)) - size.cx / 2;
+    const int top = ownerRect.top + static_cast<int>(0.5 * (ownerRect.bottom - ownerRect.top)) - size.cy / 2;
+    std::string shown = text;
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, kTextWindowClass, "",
+                                  WS_POPUP | WS_BORDER, left, top, size.cx, size.cy, ownerHandle, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (window == nullptr)
+        return;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shown));
+    // The main window stays the active one.
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    PumpScriptMessages(milliseconds);
+    DestroyWindow(window);
+}
+
+ScriptControlDialog::ScriptControlDialog(const std::string& text, const std::string& caption,
+                                         const std::string& exitText)
+    : ProgramDialog(kTemplateId)
+{
+    SetItemText(kText, text.c_str());
+    if (!caption.empty())
+        SetText(caption);
+    if (!exitText.empty())
+        SetItemText(IDCANCEL, exitText.c_str());
+    for (unsigned i = 0; i < kMaxBranches; ++i) {
+        OnButton(kFirstBranch + i, [this, i] {
+            chosen_ = static_cast<int>(i);
+            EndModal();
+        });
+    }
+}
+
+bool ScriptControlDialog::AddBranch(const std::string& text)
+{
+    if (branches_ >= static_cast<int>(kMaxBranches))
+        return false;
+    SetItemText(kFirstBranch + branches_, text.c_str());
+    ShowItem(kFirstBranch + branches_, !text.empty());
+    ++branches_;
+    return true;
+}
+
+int ScriptControlDialog::RunBranches()
+{
+    for (int i = branches_; i < static_cast<int>(kMaxBranches); ++i)
+        ShowItem(kFirstBranch + i, false);
+    chosen_ = -1;
+    Run();
+    return chosen_;
+}
+
+namespace {
+
+class ScriptInputDialog : public AppDialog {
+public:
+    enum : unsigned { kTemplateId = 2000, kField = 2001, kPrompt = 2002 };
+
+    ScriptInputDialog(const std::string& prompt, double low, double high) : AppDialog(kTemplateId)
+    {
+        SetItemText(kPrompt, prompt.c_str());
+        ShowItem(HelpButtonId, false);
+        if (low < high)
+            AddRealField(kField, &number, low, high);
+        else
+            BorderedEditCtrl::FromTemplate(this, kField, &text, CtrlWindowCL::MayBeEmpty);
+        bounded = low < high;
+        SendDlgItemMessageA(Handle(), kField, EM_SETSEL, 0, 1000);
+    }
+
+    bool bounded = false;
+    double number = 0;
+    zString text;
+};
+
+double LeadingNumber(const std::string& text)
+{
+    return std::strtod(text.c_str(), nullptr);
+}
+
+} // namespace
+
+std::string AskScriptInput(const std::string& prompt, const std::string& low, const std::string& high)
+{
+    const bool bothBounds = !low.empty() && !high.empty();
+    ScriptInputDialog dialog(prompt, bothBounds ? LeadingNumber(low) : 0, bothBounds ? LeadingNumber(high) : 0);
+    if (!dialog.RunModal())
+        return std::string();
+    if (!dialog.bounded)
+        return dialog.text.Text();
+    zString formatted;
+    FormatNumber(DefaultNumericFormat, dialog.number, formatted, false, false, -9);
+    return formatted.Text();
+}

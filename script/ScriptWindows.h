@@ -1,0 +1,35 @@
+#pragma once
+// What a script shows the person: the timed message pump of Delay and TextBox, the borderless text window,
+// the "Script Control" branch dialog and the one-field input dialog.
+
+#include "dialogs/ProgramDialog.h"
+
+#include <string>
+
+// Dispatches messages for the time (milliseconds), waiting on the clock; keystrokes and mouse clicks are
+// dropped. A quit message ends the wait and is posted again for the loop it belongs to.
+void PumpScriptMessages(unsigned milliseconds);
+
+// Shows the text in a borderless window over the main frame for the time, then removes it.
+void ShowScriptText(const std::string& text, unsigned milliseconds);
+
+// The branch dialog: a text, up to four branch buttons and the Exit button.
+class ScriptControlDialog : public ProgramDialog {
+public:
+    enum : unsigned { kTemplateId = 3230, kText = 3231, kFirstBranch = 3232, kMaxBranches = 4 };
+
+    // An empty caption keeps "Script Control", an empty exit text keeps "E&xit".
+    ScriptControlDialog(const std::string& text, const std::string& caption, const std::string& exitText);
+    // The next button gets the text; false (nothing changes) once four are defined.
+    bool AddBranch(const std::string& text);
+    // Runs the dialog; the index of the branch pressed, -1 for Exit or a closed dialog.
+    int RunBranches();
+
+private:
+    int branches_ = 0;
+    int chosen_ = -1;
+};
+
+// Asks for a value with the prompt. With bounds (low below high) the field takes a number within them and
+// the answer is that number as text; else any text. An empty answer after Cancel.
+std::string AskScriptInput(const std::string& prompt, const std::string& low, const std::string& high);

@@ -1,0 +1,193 @@
+// Script files run as "Run Script" runs them, in the program's main frame: commands on the top tree, jumps
+// and subroutines, parameters and variables, and every error ending the file with its message.
+
+#include "app/MainFrame.h"
+#include "model/TreeNode.h"
+#include "script/ScriptManager.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string TempFile(const char* name)
+{
+    const char* temp = std::getenv("TEMP");
+    return std::string(temp ? temp : ".") + "\\" + name;
+}
+
+class ScriptFiles : public testing::Test {
+protected:
+    ScriptFiles()
+    {
+        frame = new MainFrame;
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
+    }
+    ~ScriptFiles() override
+    {
+        delete frame;
+        for (const char* name : {"kivo-script.txt", "kivo-script-tree.tre", "kivo-script-snap.trb"})
+            std::remove(TempFile(name).c_str());
+    }
+
+    // A chance node as root over A (0.3, payoff 100) and B ("#", payoff 0), saved and closed; its path.
+    std::string SaveChanceTree()
+    {
+        const std::string path = TempFile("kivo-script-tree.tre");
+        TreeWindow tree;
+        TreeDocument& document = tree.Document();
+        document.Root->SetKind(ChanceNode, false);
+        document.AddChild(document.Root, TerminalNode, "A", "0.3", "100");
+        document.AddChild(document.Root, TerminalNode, "B", "#", "0");
+        zString message;
+        EXPECT_TRUE(tree.SaveAs(path.c_str(), message)) << message.Text();
+        return path;
+    }
+
+    void Run(const std::string& text)
+    {
+        const std::string path = TempFile("kivo-script.txt");
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::fclose(file);
+        script.RunScriptFile(path.c_str());
+    }
+    std::string Variable(const char* name) const
+    {
+        std::string value = "(missing)";
+        script.GetVariableValue(name, value);
+        return value;
+    }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes.Boxes())
+            texts.push_back(box.text);
+        return texts;
+    }
+    TreeWindow* TopTree() const { return dynamic_cast<TreeWindow*>(frame->ActiveChild()); }
+
+    ScopedApplication app;
+    MainFrame* frame = nullptr;
+    MessageBoxRecorder boxes;
+    ScriptManager script;
+};
+
+TEST_F(ScriptFiles, TreeCommandsWorkOnTheTopTreeAndStoreResults)
+{
+    Run("!OpenFile(\"" + SaveChanceTree() + "\")\n"
+        "!SelectRoot\n!RollBack\n!SelectRoot\n!ExpectedValue(EV,0)\n!StdDev(SD,0)\n!PathProb(PP,0)\n!GetSelNum(v,3)\n"
+        "!NumKids(kids)\n!TopWindowType(type)\n!SelectNode(\"@1,\")\n!GetNodeName(name)\n!GetNodeProb(prob)\n"
+        "!SelectRoot\n!SetNodeVar(x,5)\n!SetNodePayoff(1,7)\n!GetSelList(list)\n");
+    EXPECT_TRUE(Texts().empty()) << Texts()[0];
+    EXPECT_EQ(Variable("EV"), "30");
+    // The standard deviation: 100 times the root of 0.3 x 0.7.
+    EXPECT_NEAR(std::stod(Variable("SD")), 45.8257569496, 1e-6);
+    EXPECT_EQ(Variable("PP"), "1");
+    EXPECT_EQ(Variable("v"), "(none)");
+    EXPECT_EQ(Variable("kids"), "2");
+    EXPECT_EQ(Variable("type"), "1");
+    EXPECT_EQ(Variable("name"), "B");
+    EXPECT_EQ(Variable("prob"), "#");
+    EXPECT_EQ(Variable("list"), "@\r\n");
+    TreeWindow* tree = TopTree();
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->History().Count(), 2);
+    EXPECT_STREQ(tree->History().UndoMenuText().Text(), "&Undo Change Payoff\tCtrl+Z");
+    tree->Undo();
+    EXPECT_STREQ(tree->History().UndoMenuText().Text(), "&Undo Define Variable \"x\"\tCtrl+Z");
+}
+
+// A snapshot needs a rolled-back tree; a value that failed to compute is never stored.
+TEST_F(ScriptFiles, SnapshotsAndValuesNeedFinishedComputations)
+{
+    const std::string tree = SaveChanceTree();
+    const std::string snapshot = TempFile("kivo-script-snap.trb");
+    Run("!OpenFile(\"" + tree + "\")\n!SaveAsTRB(\"" + snapshot + "\")\n!Announce(after)\n");
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Bad parameter \"" + snapshot + "\".\r\n\r\nCommand: !SaveAsTRB"});
+    boxes.Clear();
+    Run("!SelectRoot\n!RollBack\n!SaveAsTRB(\"" + snapshot + "\")\n!SelectNode(\"@0,\")\n!SetNodeProb(\"1/0\")\n"
+        "!SetScriptVar(EV,old)\n!SelectRoot\n!ExpectedValue(EV)\n!Announce(after)\n");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Division by zero. Unable to evaluate probability of node \"A\".",
+                                                  "Unspecifiable error.\r\n\r\nCommand: !ExpectedValue"}));
+    EXPECT_EQ(Variable("EV"), "old");
+    TreeWindow reopened(snapshot.c_str());
+    EXPECT_EQ(reopened.Document().RolledBack, 2);
+}
+
+TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
+{
+    const struct {
+        bool tree;
+        const char* script;
+        const char* box;
+    } rows[] = {
+        {true, "!SetCalcMethod(5)", "Bad parameter \"5\".\r\n\r\nCommand: !SetCalcMethod"},
+        {true, "!Foo(1)", "Unrecognized command \"Foo\"."},
+        {false, "!SetCalcMethod", "The top window is not a tree window.\r\n\r\nCommand: !SetCalcMethod"},
+        {true, "!GetSelNum(v)", "Wrong number of parameters.\r\n\r\nCommand: !GetSelNum"},
+        {true, "!DeselectAll\n!GetNodeName(v)", "No node is selected in the active tree.\r\n\r\nCommand: !GetNodeName"},
+        {true, "!SetNodeVar(1x,2)", "Bad variable name \"1x\".\r\n\r\nCommand: !SetNodeVar"},
+        {false, ":S\n!Gosub(S)", "Subroutines nested too deeply.\r\n\r\nCommand: !Gosub"},
+        {false, "!Return", "No subroutine to return to.\r\n\r\nCommand: !Return"},
+        {false, "!Goto(X)", "Label \"X\" not found.\r\n\r\nCommand: !Goto"},
+        {false, "!DisplayScriptVar(none)", "The script variable \"none\" was not found.\r\n\r\nCommand: !DisplayScriptVar"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.script);
+        boxes.Clear();
+        std::unique_ptr<TreeWindow> tree(row.tree ? new TreeWindow : nullptr);
+        if (tree)
+            tree->Show(SW_SHOWNORMAL);
+        Run(std::string(row.script) + "\n!Announce(after)\n");
+        EXPECT_EQ(Texts(), std::vector<std::string>{row.box});
+        EXPECT_FALSE(script.FileRunning());
+    }
+}
+
+// Quoted separators, empty parameters, variables in parameters, line breaks, labels in any case, and
+// subroutines returning after their call.
+TEST_F(ScriptFiles, ParametersLabelsAndSubroutines)
+{
+    Run("!SetScriptVar(@Total,5)\n!DisplayScriptVar(total)\n"
+        "!SetScriptVar(pair, \"a, b\")\n!SetScriptVar(lines, one\\ntwo)\n!SetScriptVar(copy, @lines)\n"
+        "!SetScriptVar(literal, @nothing)\n!CatScriptVar(TOTAL, 0)\n"
+        "!SetScriptVar(k,2)\n!BranchVar(k,,Second)\n!SetScriptVar(skipped,1)\n:second\n"
+        "!Goto(LOOP,)\n!SetScriptVar(skipped,2)\n:loop\n"
+        "!Gosub [:Sub]\n!CatScriptVar(trail,c)\n!SetScriptVar(k,0)\n!BranchVar(k,Never)\n!SetScriptVar(k,2)\n"
+        "!BranchVar(k,Never)\n!Goto(End)\n"
+        ":Sub\n!CatScriptVar(trail,s)\n!Return\n:End\n");
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().caption, "KIVOScript");
+    EXPECT_EQ(boxes.Last().text, "Script Variable: Total\rValue: 5");
+    EXPECT_EQ(Variable("pair"), "a, b");
+    EXPECT_EQ(Variable("lines"), "one\r\ntwo");
+    EXPECT_EQ(Variable("copy"), "one\r\ntwo");
+    EXPECT_EQ(Variable("literal"), "@nothing");
+    EXPECT_EQ(Variable("total"), "50");
+    EXPECT_EQ(Variable("skipped"), "(missing)");
+    EXPECT_EQ(Variable("trail"), "sc");
+}
+
+// A roll back resumes the script without nesting it: a thousand passes, each rolling back, run to the end.
+TEST_F(ScriptFiles, ThousandRollBackPassesRunToTheEnd)
+{
+    Run("!OpenFile(\"" + SaveChanceTree() + "\")\n!SelectRoot\n!SetScriptVar(n,0)\n:Again\n"
+        "!SelectNode(\"@0,\")\n!SetNodePayoff(1,@n)\n!RollBack\n!SetScriptVar(f,@n)\n!CatScriptVar(f,+1)\n!Evaluate(@f,n,0)\n"
+        "!SetScriptVar(f,@n)\n!CatScriptVar(f,>=1000)\n!Evaluate(@f,done,0)\n!BranchVar(done,Stop)\n!Goto(Again)\n"
+        ":Stop\n!SelectRoot\n!ExpectedValue(EV,0)\n");
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_EQ(Variable("n"), "1000");
+    EXPECT_EQ(Variable("EV"), "299.7");
+}
+
+} // namespace

@@ -7,7 +7,8 @@
 // "stop:ITEM" starts a loop and stops it ("stop ITEM: taken" or "stop ITEM: refused"); "execute:BYTES" and
 // "poke:ITEM:BYTES" send a text of that many bytes without waiting for the answer ("sent BYTES"); "run:TEXT"
 // executes the text and "set:ITEM=TEXT" pokes it, each waiting for the answer ("run TEXT: taken" or
-// "refused", "set ITEM: taken" or "refused"). Without a conversation the only line is "no connection".
+// "refused", "set ITEM: taken" or "refused"); "wait:ITEM" requests the item until it answers ("wait " and the
+// request's line). Without a conversation the only line is "no connection".
 
 #include "framework/window/DdeConversation.h"
 
@@ -110,6 +111,18 @@ std::string Send(DdeClient& client, DdeConversation& conversation, const std::st
     return "sent " + std::to_string(bytes);
 }
 
+// Requests the item every 50 ms until it answers, for up to 20 s.
+std::string WaitFor(DdeConversation& conversation, const std::string& item)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const std::string line = Request(conversation, item, ClipboardFormat::Text);
+        if (line.compare(item.size(), 1, "=") == 0 || GetTickCount() - start > 20000)
+            return "wait " + line;
+        PumpFor(50);
+    }
+}
+
 // An execute (no item) or a poke of the text, waiting up to 5 s for the answer; whether the server took it.
 std::string SendText(DdeClient& client, DdeConversation& conversation, const std::string& item,
                      const std::string& text)
@@ -118,7 +131,8 @@ std::string SendText(DdeClient& client, DdeConversation& conversation, const std
     DWORD result = 0;
     const bool taken = DdeClientTransaction(reinterpret_cast<LPBYTE>(const_cast<char*>(text.c_str())),
                                             DWORD(text.size() + 1), conversation.Handle(), handle, CF_TEXT,
-                                            item.empty() ? XTYP_EXECUTE : XTYP_POKE, 5000, &result) != nullptr;
+                                            item.empty() ? XTYP_EXECUTE : XTYP_POKE, 5000, &result) != nullptr &&
+                       (result & DDE_FACK) != 0;
     PumpFor(20);
     if (handle)
         DdeFreeStringHandle(client.InstanceId(), handle);
@@ -150,6 +164,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             line = StartLoop(client, conversation, command.substr(command.find(':') + 1), command[2] == 'o');
         else if (command.rfind("execute:", 0) == 0)
             line = Send(client, conversation, "", std::strtoul(command.c_str() + 8, nullptr, 10));
+        else if (command.rfind("wait:", 0) == 0)
+            line = WaitFor(conversation, command.substr(5));
         else if (command.rfind("run:", 0) == 0)
             line = SendText(client, conversation, "", command.substr(4));
         else if (command.rfind("set:", 0) == 0 && command.find('=') != std::string::npos)

@@ -1,0 +1,157 @@
+// The "ScriptMgr" topic driven from another program: the small DDE client of the tree's topic tests (see
+// treewin/ddeclient/) runs its commands on service "KIVO_Node" while this process serves. DDE tests run one
+// at a time (a named lock).
+
+#include "app/MainFrame.h"
+#include "framework/dialog/DialogFrameCL.h"
+#include "framework/window/DdeServerTopic.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
+#include "script/DdeLinkManager.h"
+#include "script/ScriptManager.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string TempPath(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name;
+}
+
+// The client once it has ended: presses the first branch of the script's open branch dialog.
+HANDLE EndingClient = nullptr;
+void CALLBACK PressBranchWhenTheClientEnds(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (WaitForSingleObject(EndingClient, 0) != WAIT_OBJECT_0 || DialogFrameCL::ModalStack().empty())
+        return;
+    KillTimer(nullptr, timer);
+    PostMessageA(DialogFrameCL::ModalStack().back()->Handle(), WM_COMMAND, MAKEWPARAM(3232, BN_CLICKED), 0);
+}
+
+class ScriptMgrTopicTest : public testing::Test {
+protected:
+    ScriptMgrTopicTest()
+    {
+        frame = new MainFrame;
+        frame->EndStartup();
+    }
+    ~ScriptMgrTopicTest() override
+    {
+        delete frame;
+        std::remove(TempPath("kivo-scriptmgr.txt").c_str());
+        std::remove(TempPath("kivo-scriptmgr-client.txt").c_str());
+    }
+
+    // Starts the client with the commands on the topic "ScriptMgr".
+    PROCESS_INFORMATION StartClient(const std::string& commands)
+    {
+        PROCESS_INFORMATION process{};
+        std::string commandLine = std::string("\"") + KIVO_DDE_CLIENT + "\" \"" + TempPath("kivo-scriptmgr-client.txt") +
+                                  "\" ScriptMgr " + commands;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        EXPECT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &process));
+        return process;
+    }
+    // Serves until the client ends; its lines.
+    std::vector<std::string> Finish(PROCESS_INFORMATION& process)
+    {
+        const auto ended = [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
+        EXPECT_TRUE(PumpMessagesUntil(ended, 60000));
+        if (!ended())
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        std::vector<std::string> lines;
+        std::ifstream file(TempPath("kivo-scriptmgr-client.txt"));
+        for (std::string line; std::getline(file, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    DdeServerItem* Item(const char* name) const
+    {
+        DdeServerTopic* topic = DdeServerTopic::FindTopic("ScriptMgr");
+        return topic ? topic->FindItem(name) : nullptr;
+    }
+    std::string Variable(const char* name) const
+    {
+        std::string value = "(missing)";
+        script.GetVariableValue(name, value);
+        return value;
+    }
+
+    ProcessLock lock{"KIVO-tests-dde"};
+    ScopedApplication app;
+    MainFrame* frame = nullptr;
+    MessageBoxRecorder boxes;
+    DdeLinkManager manager{nullptr, "KIVO_Node"};
+    ScriptManager script{&manager.Server()};
+};
+
+TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
+{
+    PROCESS_INFORMATION client = StartClient("Status run:[!SetScriptVar(X,5)] SV_X sv_x set:sv_y=hello SV_Y "
+                                             "set:SV_=no set:Made_up=no SV_ SV_none Made_up run:!Goto(X)");
+    const std::vector<std::string> expected = {
+        "Status=Ready", "run [!SetScriptVar(X,5)]: taken", "SV_X=5", "sv_x=5", "set sv_y: taken", "SV_Y=hello",
+        "set SV_: refused", "set Made_up: refused", "SV_: no answer", "SV_none: no answer", "Made_up: no answer",
+        "run !Goto(X): taken",
+    };
+    EXPECT_EQ(Finish(client), expected);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "Label \"X\" cannot be used, since the current script is not being read from a file.\r\n\r\n"
+              "Command: !Goto");
+}
+
+// An advise loop on a variable, in any letter case, sends each value a command sets, in any letter case.
+TEST_F(ScriptMgrTopicTest, AdviseLoopSendsEachNewValue)
+{
+    PROCESS_INFORMATION client = StartClient("advise:sv_x");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return Item("SV_X") != nullptr; }, 30000));
+    EXPECT_STREQ(Item("SV_X")->Name().Text(), "SV_X");
+    script.ExecuteLine("!SetScriptVar(@x,7)");
+    EXPECT_EQ(Finish(client), std::vector<std::string>{"advise sv_x=7"});
+}
+
+// While a script file runs (here in its branch dialog) the status is busy, and commands wait in a queue that
+// the idle loop runs in order once the file has ended.
+TEST_F(ScriptMgrTopicTest, CommandsWaitForTheRunningFileAndRunInOrder)
+{
+    const std::string path = TempPath("kivo-scriptmgr.txt");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fputs("!SetScriptVar(go,1)\n!BeginBranch(Waiting)\n!Branch(Go,Next)\n!EndBranch\n:Next\n"
+               "!CatScriptVar(order,f)\n",
+               file);
+    std::fclose(file);
+    PROCESS_INFORMATION client =
+        StartClient("wait:SV_GO run:[!CatScriptVar(order,a)][!CatScriptVar(order,b)] Status");
+    EndingClient = client.hProcess;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, PressBranchWhenTheClientEnds);
+    script.RunScriptFile(path.c_str());
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(Variable("order"), "f");
+    EXPECT_TRUE(script.IsBusy());
+    for (int turn = 0; turn < 10 && TheApp->Idle()->Count() > 0; ++turn)
+        TheApp->Idle()->Run();
+    EXPECT_EQ(Variable("order"), "fab");
+    EXPECT_FALSE(script.IsBusy());
+    const std::vector<std::string> expected = {
+        "wait SV_GO=1", "run [!CatScriptVar(order,a)][!CatScriptVar(order,b)]: taken", "Status=Busy"};
+    EXPECT_EQ(Finish(client), expected);
+}
+
+} // namespace

@@ -26,8 +26,8 @@ const char* SkipBlanks(const char* p)
     return p;
 }
 
-// "^" path: a quote flips the in-quotes state and a flip that leaves quotes ends the path; a blank, "-" or
-// "/" ends it as well (used up). Returns where the scan goes on.
+// "^" path: a quote flips the in-quotes state and a flip that leaves quotes ends the path; outside quotes a
+// blank, "-" or "/" ends it as well (used up). Returns where the scan goes on.
 const char* ReadOutlinePath(const char* p, bool& inQuotes)
 {
     std::string path;
@@ -40,7 +40,7 @@ const char* ReadOutlinePath(const char* p, bool& inQuotes)
                 break;
             continue;
         }
-        if (IsBlank(c) || c == '-' || c == '/')
+        if (!inQuotes && (IsBlank(c) || c == '-' || c == '/'))
             break;
         path += c;
     }

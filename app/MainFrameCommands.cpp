@@ -138,7 +138,7 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {Cmd::ReopenReverted, &MainFrame::ReopenReverted, Always, false},
     {Cmd::RelayoutWindows, &MainFrame::RelayoutWindows, Always, false},
     // Start-up has ended: a script job of the command line runs now.
-    {Cmd::SplashEnded, &MainFrame::RunStartupScript, nullptr, false},
+    {Cmd::SplashEnded, &MainFrame::RunStartupScript, Always, false},
     {Cmd::FileExit, &MainFrame::Exit, Always, false},
     {Cmd::EditUndo, &MainFrame::UndoActive,
      [](const MainFrame& frame) {

@@ -28,6 +28,8 @@ const ParseCase ParseCases[] = {
     // The path ends at a "-", which is used up; the letter after it goes with the rest of the word.
     {"-^ C:\\trees\\a.tre-n", 1u << OutlineRequestBit, "C:\\trees\\a.tre", "", {}},
     {"-^\"C:\\x.tre\" -i", 1u << OutlineRequestBit | 1u << InfluenceFirstBit, "C:\\x.tre", "", {}},
+    {"-t -^ \"C:\\my trees\\job-1.txt\"", 1u << OutlineRequestBit | 1u << NoFirstTreeBit, "C:\\my trees\\job-1.txt",
+     "", {}},
     // A quoted file name holding blanks and dashes starts no option.
     {"\"C:\\my -i trees\\b.tre\" -x", 1u << NoPrinterSettingsBit, "", "", {}},
     {"a.tre -q /t", 1u << NoFirstTreeBit, "", "", {"Illegal command line option: -q"}},

@@ -11,6 +11,7 @@
 #include "app/MainFrame.h"
 #include "app/MenuButton.h"
 #include "app/PrinterDevice.h"
+#include "app/StartProgram.h"
 #include "dialogs/DefineVariableWindow.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/MarkovValueWindows.h"
@@ -25,6 +26,7 @@
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
+#include "script/ScriptManager.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/TestPrinter.h"
 #include "treewin/TreeWindow.h"
@@ -202,6 +204,32 @@ bool Analysing()
     return tree && tree->Document().CurrentAnalysis != nullptr;
 }
 
+// The script's text window while it shows.
+bool ScriptTextShown()
+{
+    HWND text = FindWindowA("KivoScriptText", nullptr);
+    return text != nullptr && IsWindowVisible(text);
+}
+
+// A script that asks for a branch, shows a note over the frame and asks for a number; it runs inside the
+// step that starts it, and the steps after it go on in its dialogs and its wait.
+void RunTourScript()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string path = std::string(temp) + "kivo-tour-script.txt";
+    if (FILE* file = std::fopen(path.c_str(), "w")) {
+        std::fputs("!BeginBranch(Which step comes next?)\n!Branch(Show a note,Note)\n!Branch(Ask a number,Ask)\n"
+                   "!Branch(Stop here,Stop)\n!EndBranch\n:Note\n"
+                   "!TextBox(\"Rolling back the tree: each node shows its expected value.\", 8000)\n:Ask\n"
+                   "!UserInput(How many cycles should the Markov analysis run?,cycles,1,100)\n:Stop\n",
+                   file);
+        std::fclose(file);
+    }
+    TheScriptManager->RunScriptFile(path.c_str());
+    std::remove(path.c_str());
+}
+
 bool Idle()
 {
     const DWORD queued = HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER;
@@ -303,6 +331,10 @@ void BuildSteps()
          modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
         {"influence-diagram", OpenSampleDiagram, [] { return FrameChild<InfluenceDiagramWindow>() != nullptr; }},
+        {"script-branch", RunTourScript, modal},
+        {"script-text-box", [] { PressInDialog(3232); }, [] { return ScriptTextShown(); }},
+        {"script-input", [] {}, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {nullptr, [] { PostQuitMessage(0); }, always},
     };
 }

@@ -3,6 +3,7 @@
 
 #include "app/MenuButton.h"
 #include "app/StartProgram.h"
+#include "dialogs/CEParamsDialog.h"
 #include "dialogs/DistributionsDialog.h"
 #include "dialogs/DistributionPicker.h"
 #include "dialogs/FunctionHelper.h"
@@ -258,6 +259,19 @@ TEST_F(FormulaTools, TheFormulaEditorEditsADistributionParameter)
         EXPECT_EQ(distributionShown, c.tree != nullptr);
         EXPECT_EQ(variablesText.empty(), c.tree == nullptr);
     }
+}
+
+// Each "..." of the Cost-Effectiveness Parameters edits its formula in the editor.
+TEST_F(FormulaTools, TheCostEffectivenessFormulasOpenTheEditor)
+{
+    ModalDialogDriver driver;
+    driver.Then([](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, 4396, 0); })
+        .Type(5004, "rate*1000")
+        .Press(IDOK)
+        .Press(IDOK);
+    EXPECT_EQ(OpenCEParameters(&window), 1);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(std::string(tree.CESettings.willingnessToPay.Text().Text()), "rate*1000");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "analysis/RollBack.h"
 #include "formula/OperandNodes.h"
 #include "formula/ParseNode.h"
+#include "model/EvalContext.h"
 #include "model/TreeNode.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ const Expression* BoundDefinition(ParseNode& node, const void* start)
 {
     NameNode& name = static_cast<NameNode&>(node);
     const NameResolutionCache& cache = name.Resolution();
-    if (name.KeywordIndex() != -1 || cache.generation != NameResolutionGeneration || cache.startNode != start ||
+    if (name.KeywordIndex() != -1 || cache.generation != NameResolutionGeneration || cache.scope != start ||
         start == nullptr)
         return nullptr;
     return cache.definition;
@@ -136,7 +137,7 @@ void RollBackPlan::Keep(TreeNode* start, RollBackState& state)
     if (plan->Holds(start, document))
         return;
     plan->Forget();
-    plan->refusals = 0;
+    plan->refused = false;
     plan->start = start;
     plan->revision = document.Revision();
     plan->payoffIndex = document.CalcPrefs.CurrentPayoff;
@@ -148,13 +149,11 @@ bool RollBackPlan::RollBack(TreeNode* start, RollBackState& state, double* value
     if (!Applies(state))
         return false;
     auto* plan = dynamic_cast<RollBackPlan*>(state.document->KeptRollBack.get());
-    // Formulas read their variables' bindings by bound numbers only once an evaluation has looked them up:
-    // a tree refused for that is tried once more after the full roll back that follows.
-    if (plan == nullptr || !plan->Holds(start, *state.document) || plan->refusals >= 2)
+    if (plan == nullptr || !plan->Holds(start, *state.document) || plan->refused)
         return false;
     if (!plan->laidOut && !plan->Build(state)) {
         plan->Forget();
-        ++plan->refusals;
+        plan->refused = true;
         return false;
     }
     if (!plan->Evaluate(state))
@@ -164,7 +163,7 @@ bool RollBackPlan::RollBack(TreeNode* start, RollBackState& state, double* value
         // A node changed behind the model's back: the plan is dropped and the full roll back stores again.
         if (!plan->Store(state)) {
             plan->Forget();
-            plan->refusals = 2;
+            plan->refused = true;
             return false;
         }
         *value = plan->values[0];
@@ -182,12 +181,15 @@ void RollBackPlan::Forget()
     std::vector<double>().swap(probabilities);
     std::vector<uint8_t>().swap(reached);
     decltype(shapes)().swap(shapes);
+    std::vector<const void*>().swap(scopes);
+    resolver.reset();
 }
 
 bool RollBackPlan::Build(const RollBackState& state)
 {
     Forget();
     entries.push_back(MakeEntry(start, kNone));
+    scopes.push_back(NameScope(start));
     std::vector<int32_t> pending(1, 0);
     while (!pending.empty()) {
         const int32_t index = pending.back();
@@ -205,6 +207,8 @@ bool RollBackPlan::Build(const RollBackState& state)
     probabilities.resize(entries.size());
     reached.resize(entries.size());
     decltype(shapes)().swap(shapes);
+    std::vector<const void*>().swap(scopes);
+    resolver.reset();
     laidOut = true;
     return true;
 }
@@ -225,12 +229,13 @@ bool RollBackPlan::AddChildren(int32_t index, const RollBackState& state)
     TreeNode* node = entries[static_cast<size_t>(index)].node;
     if (node->document != state.document)
         return false;
+    const void* scope = scopes[static_cast<size_t>(index)];
     const int32_t kind = node->kind;
     if (kind == TerminalNode) {
-        const Expression& payoff = node->Payoff(payoffIndex);
+        Expression& payoff = node->Payoff(payoffIndex);
         if (allowNamePayoff && payoff.IsEmpty())
             return false;
-        const int32_t formula = FormulaIndex(node, payoff);
+        const int32_t formula = FormulaIndex(node, scope, payoff);
         entries[static_cast<size_t>(index)].payoff = formula;
         return formula != kNone;
     }
@@ -240,40 +245,60 @@ bool RollBackPlan::AddChildren(int32_t index, const RollBackState& state)
     int complements = 0;
     for (int i = 0; i < node->childCount; ++i) {
         TreeNode* child = node->GetChild(i);
+        const void* childScope = child->bindings != nullptr ? child : scope;
         int32_t probability = kNone;
         if (kind == ChanceNode && ProbabilityIsComplement(child->probability)) {
             if (++complements > 1)
                 return false;
             probability = kComplement;
         } else if (kind == ChanceNode) {
-            probability = FormulaIndex(child, child->probability);
+            probability = FormulaIndex(child, childScope, child->probability);
             if (probability == kNone)
                 return false;
         }
         entries.push_back(MakeEntry(child, probability));
+        scopes.push_back(childScope);
     }
     return true;
 }
 
-int32_t RollBackPlan::FormulaIndex(TreeNode* node, const Expression& expression)
+bool RollBackPlan::ResolveNames(TreeNode* node, const void* scope, Expression& expression)
+{
+    if (!expression.HasParseTree())
+        return false;
+    expression.ChooseEvaluationForm();
+    if (resolver == nullptr)
+        resolver = std::make_unique<EvalContext>(node->document, node);
+    resolver->Retarget(node, static_cast<const TreeNode*>(scope));
+    bool bound = true;
+    expression.VisitVariableNames([&](const zString& upperName, NameResolutionCache& cache) {
+        double number = 0.0;
+        bound = bound && resolver->CachedVariableValue(upperName, cache, &number);
+    });
+    return bound;
+}
+
+int32_t RollBackPlan::FormulaIndex(TreeNode* node, const void* scope, Expression& expression)
 {
     double value = 0.0;
     bool readsVariables = false;
-    if (!expression.EvaluateBoundNumbers(node, &value, &readsVariables))
+    // A formula parsed by its first evaluation has not yet looked its names up through their caches.
+    if (!expression.EvaluateBoundNumbers(scope, &value, &readsVariables) &&
+        !(ResolveNames(node, scope, expression) && expression.EvaluateBoundNumbers(scope, &value, &readsVariables)))
         return kNone;
     const auto index = static_cast<int32_t>(formulas.size());
     ParseNode* tree = expression.GetParseTree();
     uint64_t hash = 14695981039346656037ull;
-    if (tree != nullptr && HashShape(*tree, node, hash, 0)) {
+    if (tree != nullptr && HashShape(*tree, scope, hash, 0)) {
         const auto range = shapes.equal_range(hash);
         for (auto it = range.first; it != range.second; ++it) {
             const Formula& known = formulas[static_cast<size_t>(it->second)];
-            if (SameShape(*known.expression->GetParseTree(), known.node, *tree, node))
+            if (SameShape(*known.expression->GetParseTree(), known.scope, *tree, scope))
                 return it->second;
         }
         shapes.emplace(hash, index);
     }
-    formulas.push_back({node, &expression});
+    formulas.push_back({scope, &expression});
     return index;
 }
 
@@ -281,7 +306,7 @@ bool RollBackPlan::Evaluate(RollBackState& state)
 {
     for (size_t i = 0; i < formulas.size(); ++i) {
         bool readsVariables = false;
-        if (!formulas[i].expression->EvaluateBoundNumbers(formulas[i].node, &formulaValues[i], &readsVariables))
+        if (!formulas[i].expression->EvaluateBoundNumbers(formulas[i].scope, &formulaValues[i], &readsVariables))
             return false;
     }
     const TreeDocument& document = *state.document;

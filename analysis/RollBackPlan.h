@@ -12,9 +12,11 @@
 #include "model/TreeDocument.h"
 
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
+class EvalContext;
 class NodeChildList;
 class RollBackState;
 class ParseNode;
@@ -44,9 +46,9 @@ private:
         int8_t kind;
     };
     static Entry MakeEntry(TreeNode* node, int32_t probability);
-    // One distinct formula: the node it is evaluated at and the formula itself.
+    // One distinct formula: the name scope of the node it is evaluated at and the formula itself.
     struct Formula {
-        TreeNode* node;
+        const void* scope;
         const Expression* expression;
     };
     static constexpr int32_t kNone = -1;
@@ -57,9 +59,12 @@ private:
     void Forget();
     bool Build(const RollBackState& state);
     bool AddChildren(int32_t parent, const RollBackState& state);
-    // The index of the formula evaluated at the node (shared with earlier nodes whose formula gives the same
-    // value by construction), or kNone when it cannot be read by bound numbers.
-    int32_t FormulaIndex(TreeNode* node, const Expression& expression);
+    // The index of the formula evaluated at a node of that name scope (shared with earlier nodes whose formula
+    // gives the same value by construction), or kNone when it cannot be read by bound numbers.
+    int32_t FormulaIndex(TreeNode* node, const void* scope, Expression& expression);
+    // Fills the caches of the names of a parsed formula, as evaluating it at the node would: false when a
+    // name is not bound there to a definition of numbers.
+    bool ResolveNames(TreeNode* node, const void* scope, Expression& expression);
     // Rolls the arrays back; false when a formula or probability check fails (*error set by a cancel).
     bool Evaluate(RollBackState& state);
     bool Store(RollBackState& state);
@@ -72,7 +77,7 @@ private:
     int payoffIndex = 0;
     uint8_t allowNamePayoff = 0;
     bool laidOut = false;
-    int refusals = 0;
+    bool refused = false;
     std::vector<Entry> entries;
     std::vector<Formula> formulas;
     // Buckets by both halves of a shape's hash: the standard hash of a 64-bit key keeps only its low half in a
@@ -82,6 +87,9 @@ private:
     };
     // While laying out: the formulas by the hash of their shape.
     std::unordered_multimap<uint64_t, int32_t, ShapeHash> shapes;
+    // While laying out: the name scope of each entry's node, and a context that resolves names.
+    std::vector<const void*> scopes;
+    std::unique_ptr<EvalContext> resolver;
     std::vector<double> formulaValues;
     std::vector<double> values;
     std::vector<double> probabilities;

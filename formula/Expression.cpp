@@ -2,6 +2,7 @@
 
 #include "formula/CallNodes.h"
 #include "formula/CompiledFormula.h"
+#include "formula/Formula.h"
 #include "formula/FormulaRef.h"
 #include "formula/OperandNodes.h"
 #include "formula/OperatorRules.h"
@@ -15,7 +16,10 @@
 #include "foundation/VersionRecord.h"
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <new>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -210,12 +214,123 @@ void DeleteCompiled(CompiledFormula* compiled)
         delete compiled;
 }
 
+// Nesting of the trees that are shared by text; the walk that evaluates them as their parse recurses.
+constexpr int kMaxSharedDepth = 64;
+
+// True when the tree has nothing but numbers, names and operators, nested at most kMaxSharedDepth deep: the
+// parse of such a text evaluates it as WalkAsParse does.
+bool WalkableAsParse(const ParseNode& node, int depth)
+{
+    const int code = node.TypeCode();
+    if (code == NodeConstant || code == NodeName)
+        return true;
+    if (code < NodeAdd || code > NodeGreater || depth >= kMaxSharedDepth)
+        return false;
+    for (int i = 0; i < node.OperandCount(); ++i) {
+        const ParseNode* operand = node.GetOperand(i);
+        if (!operand || !WalkableAsParse(*operand, depth + 1))
+            return false;
+    }
+    return true;
+}
+
+// The value the parse of the tree's text gives on f: operands from left to right, each operator applied by
+// the rules of the first evaluation once its operands are known, names looked up as typed.
+double WalkAsParse(ParseNode& node, Formula& f)
+{
+    const int code = node.TypeCode();
+    switch (code) {
+    case NodeConstant:
+        return static_cast<ConstantNode&>(node).Value();
+    case NodeName: {
+        NameNode& name = static_cast<NameNode&>(node);
+        return name.KeywordIndex() >= 0 ? f.KeywordValue(name.KeywordIndex())
+                                        : f.LookupTypedVariable(name.TypedName(), name.Name());
+    }
+    case NodeNegate: case NodeUnaryPlus: case NodeNot:
+        return ApplyUnaryOperator(code, WalkAsParse(*node.GetOperand(0), f));
+    default: {
+        const double left = WalkAsParse(*node.GetOperand(0), f);
+        const double right = WalkAsParse(*node.GetOperand(1), f);
+        return ApplyBinaryOperator(code, left, right, &f, OperatorPass::Parse);
+    }
+    }
+}
+
+// The texts whose parse trees are shared, each the text that follows its form.
+struct TextHash {
+    size_t operator()(const char* text) const
+    {
+        uint32_t hash = 2166136261u;
+        for (; *text; ++text)
+            hash = (hash ^ static_cast<unsigned char>(*text)) * 16777619u;
+        return hash;
+    }
+};
+
+struct TextEqual {
+    bool operator()(const char* a, const char* b) const { return std::strcmp(a, b) == 0; }
+};
+
+std::unordered_set<const char*, TextHash, TextEqual>& SharedTexts()
+{
+    // Never destroyed: expressions of static lifetime may outlive it.
+    static auto* texts = new std::unordered_set<const char*, TextHash, TextEqual>;
+    return *texts;
+}
+
+}  // namespace
+
+// A cached tree, the form it is evaluated in and the number of expressions using it. A form shared by text
+// has a copy of the text right behind it.
+struct ParsedForm {
+    ParseNode* tree;
+    CompiledFormula* compiled;
+    uint32_t users;
+    bool byText;
+
+    const char* Text() const { return reinterpret_cast<const char*>(this + 1); }
+    static ParsedForm* OfText(const char* text)
+    {
+        return reinterpret_cast<ParsedForm*>(const_cast<char*>(text)) - 1;
+    }
+};
+
+namespace {
+
+// A form of one user for the tree (null: none), shared by `text` when given.
+ParsedForm* NewForm(ParseNode* tree, const char* text)
+{
+    if (tree == nullptr)
+        return nullptr;
+    const size_t textBytes = text != nullptr ? std::strlen(text) + 1 : 0;
+    auto* form = new (::operator new(sizeof(ParsedForm) + textBytes)) ParsedForm{tree, InitialForm(tree), 1, text != nullptr};
+    if (text != nullptr) {
+        std::memcpy(form + 1, text, textBytes);
+        SharedTexts().insert(form->Text());
+    }
+    return form;
+}
+
+void ReleaseForm(ParsedForm* form)
+{
+    if (form == nullptr || --form->users > 0)
+        return;
+    if (form->byText)
+        SharedTexts().erase(form->Text());
+    DeleteCompiled(form->compiled);
+    delete form->tree;
+    form->~ParsedForm();
+    ::operator delete(form);
+}
+
 }  // namespace
 
 Expression::Expression(const Expression& source) : text(source.text)
 {
-    if (source.parseTree)
-        SetParseTree(source.parseTree->Clone());
+    if (source.form)
+        ++source.form->users;
+    form = source.form;
 }
 
 Expression& Expression::operator=(const Expression& source)
@@ -226,8 +341,7 @@ Expression& Expression::operator=(const Expression& source)
 
 Expression::~Expression()
 {
-    DeleteCompiled(compiled);
-    delete parseTree;
+    ReleaseForm(form);
 }
 
 void Expression::Assign(const Expression& source)
@@ -235,7 +349,16 @@ void Expression::Assign(const Expression& source)
     if (&source == this)
         return;
     text = source.text;
-    SetParseTree(source.parseTree ? source.parseTree->Clone() : nullptr);
+    if (source.form)
+        ++source.form->users;
+    UseForm(source.form);
+}
+
+void Expression::UseForm(ParsedForm* shared)
+{
+    treeSerial = NewTreeSerial();
+    ReleaseForm(form);
+    form = shared;
 }
 
 void Expression::SetText(const char* newText)
@@ -246,32 +369,84 @@ void Expression::SetText(const char* newText)
 
 uint32_t Expression::lastTreeSerial = 0;
 
+ParseNode* Expression::GetParseTree() const
+{
+    return form ? form->tree : nullptr;
+}
+
 void Expression::SetParseTree(ParseNode* tree)
 {
-    if (tree == parseTree) {
+    if (tree == GetParseTree()) {
         // Without a tree before and after, the text may still have changed: what was worked out from it is stale.
         if (tree == nullptr)
             treeSerial = NewTreeSerial();
         return;
     }
-    treeSerial = NewTreeSerial();
-    DeleteCompiled(compiled);
-    compiled = InitialForm(tree);
-    delete parseTree;
-    parseTree = tree;
+    UseForm(NewForm(tree, nullptr));
+}
+
+void Expression::KeepParse(ParseNode* tree)
+{
+    const bool byText = WalkableAsParse(*tree, 0) && SharedTexts().count(text.Text()) == 0;
+    UseForm(NewForm(tree, byText ? text.Text() : nullptr));
+}
+
+bool Expression::EvaluateSharedParse(Formula* f, double* value)
+{
+    const auto found = SharedTexts().find(text.Text());
+    if (found == SharedTexts().end())
+        return false;
+    // The form is held while it is walked: a definition evaluated on the way may change other expressions.
+    ParsedForm* shared = ParsedForm::OfText(*found);
+    ++shared->users;
+    *value = WalkAsParse(*shared->tree, *f);
+    if (f->HasError())
+        ReleaseForm(shared);
+    else
+        UseForm(shared);
+    return true;
+}
+
+void Expression::ChooseEvaluationForm()
+{
+    CompiledFormula*& compiled = form->compiled;
+    ParseNode* parseTree = form->tree;
+    if (compiled)
+        return;
+    const int nodes = CountNodesUpTo(*parseTree, kFlattenMinNodes);
+    if (nodes >= kFlattenMinNodes)
+        compiled = new CompiledFormula(*parseTree);
+    else if (nodes > 1)
+        compiled = Marker(OfNumbersAndNames(*parseTree) ? walkMarkers : taskWalkMarkers);
+    else
+        compiled = Marker(parseTree->TypeCode() == NodeConstant ? &numberMarker : &singleNodeMarker);
+}
+
+void Expression::VisitVariableNames(const std::function<void(const zString&, NameResolutionCache&)>& visit)
+{
+    std::vector<ParseNode*> pending;
+    if (form)
+        pending.push_back(form->tree);
+    while (!pending.empty()) {
+        ParseNode* node = pending.back();
+        pending.pop_back();
+        if (node->TypeCode() == NodeName) {
+            NameNode& name = static_cast<NameNode&>(*node);
+            if (name.KeywordIndex() == -1)
+                visit(name.Name(), name.Resolution());
+        }
+        for (int i = node->OperandCount() - 1; i >= 0; --i) {
+            if (ParseNode* operand = node->GetOperand(i))
+                pending.push_back(operand);
+        }
+    }
 }
 
 double Expression::EvaluateParseTree(Formula* f)
 {
-    if (!compiled) {
-        const int nodes = CountNodesUpTo(*parseTree, kFlattenMinNodes);
-        if (nodes >= kFlattenMinNodes)
-            compiled = new CompiledFormula(*parseTree);
-        else if (nodes > 1)
-            compiled = Marker(OfNumbersAndNames(*parseTree) ? walkMarkers : taskWalkMarkers);
-        else
-            compiled = Marker(parseTree->TypeCode() == NodeConstant ? &numberMarker : &singleNodeMarker);
-    }
+    ChooseEvaluationForm();
+    CompiledFormula*& compiled = form->compiled;
+    ParseNode* parseTree = form->tree;
     if (!IsMarker(compiled))
         return compiled->Evaluate(f);
     if (IsWalkMarker(compiled)) {
@@ -284,8 +459,11 @@ double Expression::EvaluateParseTree(Formula* f)
 
 bool Expression::CachedNumber(double* out) const
 {
+    if (form == nullptr)
+        return false;
+    const CompiledFormula* compiled = form->compiled;
     if (compiled == Marker(&numberMarker)) {
-        *out = static_cast<const ConstantNode*>(parseTree)->Value();
+        *out = static_cast<const ConstantNode*>(form->tree)->Value();
         return true;
     }
     return compiled != nullptr && !IsMarker(compiled) && compiled->IsNumber(out);
@@ -293,6 +471,9 @@ bool Expression::CachedNumber(double* out) const
 
 bool Expression::EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const
 {
+    if (form == nullptr)
+        return false;
+    const CompiledFormula* compiled = form->compiled;
     if (!IsMarker(compiled)) {
         // Until its first evaluation a tree is not known to be flattened or walked.
         return compiled != nullptr && compiled->EvaluateBoundNumbers(start, out, readsVariables);
@@ -304,7 +485,7 @@ bool Expression::EvaluateBoundNumbers(const void* start, double* out, bool* read
     if (IsWithin(compiled, taskWalkMarkers, taskWalkMarkers + kHotEvaluations - 1))
         return false;
     bool reads = false;
-    if (!WalkBoundNumbers(*parseTree, start, out, &reads))
+    if (!WalkBoundNumbers(*form->tree, start, out, &reads))
         return false;
     *readsVariables = reads;
     return true;
@@ -328,15 +509,15 @@ bool Expression::GetConstant(double* out)
 {
     if (IsEmpty())
         return false;
-    if (!parseTree) {
+    if (!form) {
         FormulaRef check(new ParseOnlyContext, 0, nullptr);
         check.Evaluate(*this);
         if (check.HasError())
             return false;
     }
-    if (!parseTree || !IsConstantTree(parseTree))
+    if (!form || !IsConstantTree(form->tree))
         return false;
-    *out = parseTree->Evaluate(nullptr);
+    *out = form->tree->Evaluate(nullptr);
     return true;
 }
 
@@ -363,12 +544,12 @@ void Expression::Serialize(Archive& archive)
             archive.SetFormatError(kFormatTextTooLong);
             return;
         }
-        const bool withTree = parseTree && TreeFitsStoredForm(*parseTree);
+        const bool withTree = form && TreeFitsStoredForm(*form->tree);
         version.Serialize(archive);
         StoreString(archive, text, 0);
         archive.WriteShort(withTree ? kTreeFlagTree : kTreeFlagNone);
         if (withTree)
-            WriteParseNode(archive, *parseTree);
+            WriteParseNode(archive, *form->tree);
         return;
     }
 

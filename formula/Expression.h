@@ -1,18 +1,21 @@
 #pragma once
 // A formula as the user typed it, with the parse tree cached by its first evaluation without error (or
-// by GetConstant, SetNumber or loading). Later evaluations run the cached tree. The tree always belongs
-// to exactly one expression: copies clone it.
+// by GetConstant, SetNumber or loading). Later evaluations run the cached tree. A cached tree, and the form
+// it is evaluated in, is shared and never changed: copies share it, and so do expressions of the same text
+// whose first evaluation finds the tree that text parsed to kept by another expression.
 
 #include "formula/NameResolution.h"
 #include "foundation/zString.h"
 
 #include <cstdint>
+#include <functional>
 
 class Archive;
 class CompiledFormula;
 class Formula;
 class NameList;
 class ParseNode;
+struct ParsedForm;
 
 class Expression {
 public:
@@ -25,8 +28,7 @@ public:
     Expression& operator=(const Expression& source);
     ~Expression();
 
-    // Copies the text and a clone of the source's tree (the old tree is deleted). Assigning an expression
-    // to itself leaves it as it is.
+    // Copies the text and shares the source's tree. Assigning an expression to itself leaves it as it is.
     void Assign(const Expression& source);
 
     const zString& Text() const { return text; }
@@ -34,16 +36,24 @@ public:
     void SetText(const char* newText);
     bool IsEmpty() const { return text.IsEmpty(); }
 
-    ParseNode* GetParseTree() const { return parseTree; }
+    ParseNode* GetParseTree() const;
     // Differs between expressions and changes with every change of the cached tree: what was worked out
     // from the tree holds while the serial stays.
     uint32_t TreeSerial() const { return treeSerial; }
     // The serial handed out last: it changes whenever any expression is made or any cached tree changes (every
     // change of a formula text drops its tree), so a value worked out from formulas holds while it stays.
     static uint32_t LastTreeSerial() { return lastTreeSerial; }
-    bool HasParseTree() const { return parseTree != nullptr; }
+    bool HasParseTree() const { return form != nullptr; }
     // Takes ownership of `tree` in place of the cached one.
     void SetParseTree(ParseNode* tree);
+    // The tree the first evaluation parsed from the text, without error: cached, and shared with later
+    // expressions of the same text when EvaluateSharedParse can walk it.
+    void KeepParse(ParseNode* tree);
+    // The first evaluation of an expression without a cached tree, when another expression keeps the tree its
+    // text parses to (of numbers, names and operators): the tree is walked as the parse would evaluate the
+    // text (the same lookups, operator rules and errors, in the same order) and, when no error arose, cached.
+    // True with the value; false, with nothing done, when no such tree is kept.
+    bool EvaluateSharedParse(Formula* f, double* value);
     // Deletes the cached tree; the next evaluation parses the text again. Every change of the text, or of
     // anything the tree could depend on, calls it.
     void DropParseTree();
@@ -57,10 +67,15 @@ public:
     bool CachedNumber(double* out) const;
     // The value EvaluateParseTree gives, when the tree is a plain number, or has been evaluated before and
     // needs no formula task: every name it reads is bound to a plain number that the name's cache knows from
-    // `start` (the node that names resolve from), and it meets no keyword, call, lookup, divisor of zero or
+    // `start` (the scope that names resolve from), and it meets no keyword, call, lookup, divisor of zero or
     // failing "^". False when that does not hold, with nothing changed. readsVariables tells whether a name
     // was read.
     bool EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const;
+    // Chooses how the cached tree (which must exist) is evaluated, as its first evaluation would, so that
+    // EvaluateBoundNumbers may answer for a tree that has been parsed but not yet evaluated.
+    void ChooseEvaluationForm();
+    // Calls `visit` with the upper-case name and the cache of every variable's name node in the cached tree.
+    void VisitVariableNames(const std::function<void(const zString&, NameResolutionCache&)>& visit);
 
     // The text becomes `newText` when given, else the value as the default number format writes it; the
     // cached tree becomes a constant node holding the value, so no parsing is needed.
@@ -85,10 +100,12 @@ public:
     void Serialize(Archive& archive);
 
 private:
+    // Uses `shared` (null: none) in place of the current form, which loses a user; a new tree serial.
+    void UseForm(ParsedForm* shared);
+
     zString text;
-    ParseNode* parseTree = nullptr;
-    // The cached tree flattened for evaluation; goes with the tree.
-    CompiledFormula* compiled = nullptr;
+    // The cached tree with the form it is evaluated in.
+    ParsedForm* form = nullptr;
     uint32_t treeSerial = NewTreeSerial();
 
     static uint32_t lastTreeSerial;
@@ -99,7 +116,7 @@ private:
 // is bound to a plain number.
 inline bool BoundNumberFromCache(const NameResolutionCache& cache, const void* start, double* number)
 {
-    return cache.generation == NameResolutionGeneration && cache.startNode == start && start != nullptr &&
+    return cache.generation == NameResolutionGeneration && cache.scope == start && start != nullptr &&
            cache.definition->CachedNumber(number);
 }
 

@@ -130,18 +130,23 @@ double Formula::Evaluate(Expression& expression)
         SetError(FormulaEmpty);
         return 0.0;
     }
-    std::vector<ParseNode*>* outerStack = nodeStack;
-    std::vector<ParseNode*> stack;
-    nodeStack = &stack;
-    Parse(expression.Text().Text());
-    if (stack.size() == 1 && !error) {
-        expression.SetParseTree(stack.back());
-        stack.pop_back();
+    double shared = 0.0;
+    if (expression.EvaluateSharedParse(this, &shared)) {
+        value = shared;
+    } else {
+        std::vector<ParseNode*>* outerStack = nodeStack;
+        std::vector<ParseNode*> stack;
+        nodeStack = &stack;
+        Parse(expression.Text().Text());
+        if (stack.size() == 1 && !error) {
+            expression.KeepParse(stack.back());
+            stack.pop_back();
+        }
+        ClearNodeStack(&stack);
+        nodeStack = outerStack;
     }
     if (IsOverflow(value))
         SetError(FormulaOverflow);
-    ClearNodeStack(&stack);
-    nodeStack = outerStack;
     return value;
 }
 

@@ -92,11 +92,16 @@ public:
     {
         double number = 0.0;
         if (cache.generation == NameResolutionGeneration && !parseOnly && !error && context != nullptr &&
-            cache.startNode == context->ResolutionStart() && cache.definition->CachedNumber(&number)) {
+            cache.scope == context->ResolutionStart() && cache.definition->CachedNumber(&number)) {
             usesVariables = 1;
             return number;
         }
         return LookupVariableByContext(upperName, cache);
+    }
+    // The value of a variable named as typed, with its upper-case name: as the parse looks it up.
+    double LookupTypedVariable(const zString& typedName, const zString& upperName)
+    {
+        return VariableLookup(typedName, upperName);
     }
     // A keyword's value, or a variable's; keywordIndex receives the keyword index or -1.
     double LookupName(const zString& name, int* keywordIndex);

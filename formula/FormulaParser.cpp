@@ -213,7 +213,7 @@ bool FormulaParser::ShiftName(const zString& name, bool isWord, int next)
         value = formula.LookupVariable(name, 0);
     if (!Push(Symbol::Expr, 0, value))
         return false;
-    formula.PushNode(new NameNode(upperName, keywordIndex));
+    formula.PushNode(new NameNode(upperName, name, keywordIndex));
     return true;
 }
 

@@ -19,11 +19,11 @@ inline void InvalidateNameResolution()
 
 class Expression;
 
-// Where a name node last resolved: the node at which its lookup started, the binding found there and the
-// binding's formula.
+// Where a name node last resolved: the scope its lookup started from (a node under which every name resolves
+// alike), the binding found there and the binding's formula.
 struct NameResolutionCache {
     uint32_t generation = 0;
-    const void* startNode = nullptr;
+    const void* scope = nullptr;
     void* binding = nullptr;
     const Expression* definition = nullptr;
 };
@@ -49,5 +49,5 @@ struct TableResolutionCache {
     LookupTable* table = nullptr;
 };
 
-// The one shared copy of an upper-case name; it lives as long as the process.
-const zString* InternUpperName(const zString& upperName);
+// The one shared copy of a name's text; it lives as long as the process.
+const zString* InternName(const zString& name);

@@ -20,7 +20,7 @@ void ConstantNode::CopyFieldsTo(ParseNode& target, PendingCopies&) const
     static_cast<ConstantNode&>(target).value = value;
 }
 
-NameNode::NameNode() : name(InternUpperName(zString()))
+NameNode::NameNode() : name(InternName(zString())), typedName(name)
 {
 }
 
@@ -36,7 +36,8 @@ void NameNode::Read(Archive& archive, int)
     zString loaded;
     LoadString(archive, loaded);
     loaded.MakeUpper();
-    name = InternUpperName(loaded);
+    name = InternName(loaded);
+    typedName = name;
     archive.ReadShort(index);
     keywordIndex = index;
 }
@@ -45,5 +46,6 @@ void NameNode::CopyFieldsTo(ParseNode& target, PendingCopies&) const
 {
     NameNode& copy = static_cast<NameNode&>(target);
     copy.name = name;
+    copy.typedName = typedName;
     copy.keywordIndex = keywordIndex;
 }

@@ -26,13 +26,14 @@ private:
 };
 
 // The name text is shared by all nodes of the same name; a variable's node also remembers where its last
-// lookup found the binding.
+// lookup found the binding. A parsed node keeps the name as it was typed too (a stored one has only the
+// upper-case name).
 class NameNode : public ParseNode {
 public:
     NameNode();
     // `upperName` is already upper case; keywordIndex -1 marks a variable.
-    NameNode(const zString& upperName, int keywordIndex)
-        : name(InternUpperName(upperName)), keywordIndex(keywordIndex)
+    NameNode(const zString& upperName, const zString& typedName, int keywordIndex)
+        : name(InternName(upperName)), typedName(InternName(typedName)), keywordIndex(keywordIndex)
     {
     }
 
@@ -42,6 +43,7 @@ public:
     void Write(Archive& archive) const override;
     void Read(Archive& archive, int version) override;
     const zString& Name() const { return *name; }
+    const zString& TypedName() const { return *typedName; }
     int KeywordIndex() const { return keywordIndex; }
     // Where the variable's last lookup found its binding.
     NameResolutionCache& Resolution() { return resolution; }
@@ -51,6 +53,7 @@ protected:
 
 private:
     const zString* name;
+    const zString* typedName;
     int keywordIndex = -1;
     NameResolutionCache resolution;
 };

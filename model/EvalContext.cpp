@@ -35,29 +35,36 @@ const Expression* BoundDefinitionAt(TreeNode* node, const char* upperName)
     return nullptr;
 }
 
+const TreeNode* NameScope(const TreeNode* node)
+{
+    while (node->bindings == nullptr && node->parent != nullptr)
+        node = node->parent;
+    return node;
+}
+
 EvalContext::EvalContext(TreeDocument* treeWindow, TreeNode* node)
     : document(treeWindow),
       currentNode(node != nullptr || treeWindow == nullptr ? node : treeWindow->Root),
       startNode(currentNode),
       bindingNode(node)
 {
-    NoteResolutionStart();
+    NoteResolutionStart(nullptr);
 }
 
-void EvalContext::NoteResolutionStart()
+void EvalContext::NoteResolutionStart(const TreeNode* scope)
 {
     const bool inTree = document != nullptr && currentNode != nullptr && currentNode->document == document;
-    resolutionStart = inTree ? currentNode : nullptr;
+    resolutionStart = !inTree ? nullptr : scope != nullptr ? scope : NameScope(currentNode);
 }
 
-void EvalContext::Retarget(TreeNode* node)
+void EvalContext::Retarget(TreeNode* node, const TreeNode* scope)
 {
     currentNode = node != nullptr || document == nullptr ? node : document->Root;
     startNode = currentNode;
     bindingNode = node;
     errorNode = nullptr;
     guardNames.clear();
-    NoteResolutionStart();
+    NoteResolutionStart(node != nullptr ? scope : nullptr);
 }
 
 CalcState* EvalContext::GetCalcState()
@@ -155,13 +162,13 @@ double EvalContext::VariableValue(const zString& upperName)
 
 // Outside a definition's evaluation, a name bound at the start node or above to a definition of numbers, and
 // known to the document, has that number as its value: the check of the name passes, and the memo would
-// only repeat the same value. The binding found is remembered per name node and start node.
+// only repeat the same value. The binding found is remembered per name node and scope.
 bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value)
 {
-    if (document == nullptr || currentNode == nullptr || !guardNames.empty() || currentNode->document != document)
+    if (document == nullptr || currentNode == nullptr || !guardNames.empty() || resolutionStart == nullptr)
         return false;
     VariableDefinition* definition;
-    if (cache.generation == NameResolutionGeneration && cache.startNode == currentNode) {
+    if (cache.generation == NameResolutionGeneration && cache.scope == resolutionStart) {
         definition = static_cast<VariableDefinition*>(cache.binding);
     } else {
         const char* name = upperName.Text();
@@ -173,7 +180,7 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
         if (definition == nullptr || definition->IsBraced())
             return false;
         cache.generation = NameResolutionGeneration;
-        cache.startNode = currentNode;
+        cache.scope = resolutionStart;
         cache.binding = definition;
         cache.definition = &definition->definition;
     }

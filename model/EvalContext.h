@@ -17,6 +17,11 @@ class Expression;
 // binding found at the node or above, when it is not braced and the document knows the name. Null otherwise.
 const Expression* BoundDefinitionAt(TreeNode* node, const char* upperName);
 
+// The node from which every name resolves as it does from `node`: the nearest node at or above it that holds
+// bindings, else the top of its tree. Names' caches are kept per scope, so a formula shared by many nodes
+// finds its names again at each node below the same bindings.
+const TreeNode* NameScope(const TreeNode* node);
+
 class EvalContext : public EvalContextBase {
 public:
     // The start node is the given node, or the window's root when none is given.
@@ -37,8 +42,9 @@ public:
     void ReportMessage(OutcomeNotice notice) override;
 
     // Moves the context to another node for the next formula of the same task (the memo of the task is
-    // cleared by the caller through FormulaRef::Reset or a new handle).
-    void Retarget(TreeNode* node);
+    // cleared by the caller through FormulaRef::Reset or a new handle); `scope`, when given, is the node's
+    // NameScope.
+    void Retarget(TreeNode* node, const TreeNode* scope = nullptr);
 
     TreeNode* StartNode() const { return startNode; }
     TreeNode* ErrorNode() const { return errorNode; }
@@ -51,7 +57,7 @@ private:
     VariableDefinition* SearchUpward(TreeNode* from, const char* upperName);
     bool IsGuarded(const char* upperName) const;
     // Names resolve from the current node through the caches of their name nodes when it is in the tree.
-    void NoteResolutionStart();
+    void NoteResolutionStart(const TreeNode* scope);
 
     TreeDocument* document;
     TreeNode* currentNode;

@@ -3,6 +3,7 @@
 #include "model/EvalContext.h"
 #include "formula/Formula.h"
 #include "formula/FormulaRef.h"
+#include "formula/NameResolution.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 
@@ -40,12 +41,24 @@ NodeFormulaEvaluator::RoleHandle& NodeFormulaEvaluator::HandleFor(const char* ro
     return entry;
 }
 
+const TreeNode* NodeFormulaEvaluator::ScopeOf(const TreeNode* node)
+{
+    if (node->bindings != nullptr || node->parent == nullptr)
+        return node;
+    if (node->parent != scopeParent || scopeGeneration != NameResolutionGeneration) {
+        scopeParent = node->parent;
+        parentScope = NameScope(scopeParent);
+        scopeGeneration = NameResolutionGeneration;
+    }
+    return parentScope;
+}
+
 double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                                       bool* usesVariables)
 {
     busy = true;
     RoleHandle& entry = HandleFor(role);
-    entry.context->Retarget(node);
+    entry.context->Retarget(node, ScopeOf(node));
     Formula& task = entry.handle->GetFormula();
     if (role == entry.role) {
         task.Restart();
@@ -90,7 +103,8 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
     // numbers and cannot fail.
     double number = 0.0;
     bool readsVariables = false;
-    if (node->document != nullptr ? formula.EvaluateBoundNumbers(node, &number, &readsVariables)
+    if (node->document != nullptr ? formula.EvaluateBoundNumbers(node->document->FormulaEvaluator().ScopeOf(node),
+                                                                 &number, &readsVariables)
                                   : formula.CachedNumber(&number)) {
         if (usesVariables != nullptr)
             *usesVariables = readsVariables;

@@ -1,6 +1,7 @@
 #pragma once
 // Evaluates one formula of a node in the node's evaluation context.
 
+#include <cstdint>
 #include <memory>
 
 class EvalContext;
@@ -44,6 +45,9 @@ public:
     NodeFormulaEvaluator& operator=(const NodeFormulaEvaluator&) = delete;
 
     bool IsBusy() const { return busy; }
+    // NameScope of the node, remembered for the last parent asked about: siblings, evaluated one after the
+    // other, share it.
+    const TreeNode* ScopeOf(const TreeNode* node);
     double Evaluate(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
                     bool* usesVariables);
 
@@ -58,6 +62,10 @@ private:
     };
 
     RoleHandle& HandleFor(const char* role);
+
+    uint32_t scopeGeneration = 0;
+    const TreeNode* scopeParent = nullptr;
+    const TreeNode* parentScope = nullptr;
 
     TreeDocument* window;
     RoleHandle handles[kHandles];

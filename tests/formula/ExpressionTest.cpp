@@ -185,13 +185,13 @@ TEST(Expression, NothingMovesWhileTheArchiveHasAFormatError)
     EXPECT_EQ(0u, stream.Position());
 }
 
-TEST(Expression, CopiesOwnIndependentTrees)
+TEST(Expression, CopiesShareTheirTree)
 {
     Expression original("a+1");
     EvaluateExpression(original, {{"a", 1}});
     Expression copy(original);
     ASSERT_TRUE(copy.HasParseTree());
-    EXPECT_NE(original.GetParseTree(), copy.GetParseTree());
+    EXPECT_EQ(original.GetParseTree(), copy.GetParseTree());
     original.DropParseTree();
     EXPECT_FALSE(original.HasParseTree());
     EXPECT_TRUE(copy.HasParseTree());
@@ -200,7 +200,7 @@ TEST(Expression, CopiesOwnIndependentTrees)
     Expression assigned;
     assigned = copy;
     EXPECT_STREQ("a+1", assigned.Text().Text());
-    EXPECT_NE(copy.GetParseTree(), assigned.GetParseTree());
+    EXPECT_EQ(copy.GetParseTree(), assigned.GetParseTree());
 
     ParseNode* tree = copy.GetParseTree();
     copy.Assign(copy);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -207,6 +208,66 @@ TEST(Expression, CopiesShareTheirTree)
     EXPECT_EQ(tree, copy.GetParseTree());
     EXPECT_STREQ("a+1", copy.Text().Text());
     EXPECT_DOUBLE_EQ(5.0, EvaluateExpression(copy, {{"a", 4}}).value);
+}
+
+// A context that refuses unknown names as the tree-bound one does: by the name as the check is given it.
+class TypedNameContext : public TestContext {
+public:
+    using TestContext::TestContext;
+    void CheckUndefinedVariable(const zString& name, const zString& upperName) override
+    {
+        for (const auto& entry : variables) {
+            if (upperName == entry.first.c_str())
+                return;
+        }
+        formula->SetError(FormulaUnknownVariable, &name);
+    }
+};
+
+struct FirstOutcome {
+    double value;
+    int error;
+    std::string argument;
+};
+
+FirstOutcome EvaluateFirst(Expression& expression, Variables variables)
+{
+    FormulaRef ref(new TypedNameContext(std::move(variables)), 1, "payoff");
+    const double value = ref.Evaluate(expression);
+    return {value, ref.ErrorCode(), ref.GetFormula().ErrorArg1().Text()};
+}
+
+// A second expression of a text whose tree another keeps is evaluated the first time exactly as its parse
+// would evaluate it (the stricter operator rules, the names as typed; after an error names give stand-in
+// values), and shares the tree when no error arose.
+TEST(Expression, FirstEvaluationOfASharedTextIsTheParses)
+{
+    struct SharedCase {
+        const char* text;
+        Variables first;
+        Variables second;
+    };
+    const SharedCase cases[] = {
+        {"1/x", {{"x", 1}}, {{"x", 1e-11}}},
+        {"Rate^0.5", {{"rate", 4}}, {{"rate", -4}}},
+        {"x & 1", {{"x", 1}}, {{"x", 1e-11}}},
+        {"Cost+1", {{"cost", 1}}, {}},
+        {"(a+b)*c - -a/2 >= b", {{"a", 1}, {"b", 2}, {"c", 3}}, {{"a", 5}, {"b", -2}, {"c", 0.5}}},
+    };
+    for (const SharedCase& c : cases) {
+        Expression kept(c.text);
+        ASSERT_EQ(0, EvaluateFirst(kept, c.first).error) << c.text;
+        Expression parsed(("(" + std::string(c.text) + ")").c_str());
+        const FirstOutcome expected = EvaluateFirst(parsed, c.second);
+        Expression second(c.text);
+        const FirstOutcome outcome = EvaluateFirst(second, c.second);
+        EXPECT_EQ(expected.error, outcome.error) << c.text;
+        EXPECT_EQ(expected.argument, outcome.argument) << c.text;
+        if (expected.error == 0) {
+            EXPECT_EQ(0, std::memcmp(&expected.value, &outcome.value, sizeof(double))) << c.text;
+        }
+        EXPECT_EQ(outcome.error == 0 ? kept.GetParseTree() : nullptr, second.GetParseTree()) << c.text;
+    }
 }
 
 TEST(Expression, ConstantsAndNumbers)

@@ -180,7 +180,9 @@ void RollBackPlan::Forget()
     std::vector<double>().swap(values);
     std::vector<double>().swap(probabilities);
     std::vector<uint8_t>().swap(reached);
-    decltype(shapes)().swap(shapes);
+    std::vector<Shape>().swap(shapes);
+    shapeCount = 0;
+    lastTree = nullptr;
     std::vector<const void*>().swap(scopes);
     resolver.reset();
 }
@@ -206,7 +208,9 @@ bool RollBackPlan::Build(const RollBackState& state)
     values.resize(entries.size());
     probabilities.resize(entries.size());
     reached.resize(entries.size());
-    decltype(shapes)().swap(shapes);
+    std::vector<Shape>().swap(shapes);
+    shapeCount = 0;
+    lastTree = nullptr;
     std::vector<const void*>().swap(scopes);
     resolver.reset();
     laidOut = true;
@@ -280,6 +284,10 @@ bool RollBackPlan::ResolveNames(TreeNode* node, const void* scope, Expression& e
 
 int32_t RollBackPlan::FormulaIndex(TreeNode* node, const void* scope, Expression& expression)
 {
+    // Siblings' probabilities are often one shared tree read in one scope.
+    ParseNode* tree = expression.GetParseTree();
+    if (tree != nullptr && tree == lastTree && scope == lastScope)
+        return lastFormula;
     double value = 0.0;
     bool readsVariables = false;
     // A formula parsed by its first evaluation has not yet looked its names up through their caches.
@@ -287,19 +295,56 @@ int32_t RollBackPlan::FormulaIndex(TreeNode* node, const void* scope, Expression
         !(ResolveNames(node, scope, expression) && expression.EvaluateBoundNumbers(scope, &value, &readsVariables)))
         return kNone;
     const auto index = static_cast<int32_t>(formulas.size());
-    ParseNode* tree = expression.GetParseTree();
+    tree = expression.GetParseTree();
     uint64_t hash = 14695981039346656037ull;
     if (tree != nullptr && HashShape(*tree, scope, hash, 0)) {
-        const auto range = shapes.equal_range(hash);
-        for (auto it = range.first; it != range.second; ++it) {
-            const Formula& known = formulas[static_cast<size_t>(it->second)];
+        for (size_t slot = ShapeSlot(hash, hash ^ (hash >> 32)); !shapes.empty() && shapes[slot].formula != kNone;
+             slot = ShapeSlot(hash, slot + 1)) {
+            const Formula& known = formulas[static_cast<size_t>(shapes[slot].formula)];
             if (SameShape(*known.expression->GetParseTree(), known.scope, *tree, scope))
-                return it->second;
+                return Remember(tree, scope, shapes[slot].formula);
         }
-        shapes.emplace(hash, index);
+        AddShape(hash, index);
     }
     formulas.push_back({scope, &expression});
-    return index;
+    return Remember(tree, scope, index);
+}
+
+int32_t RollBackPlan::Remember(const ParseNode* tree, const void* scope, int32_t formula)
+{
+    lastTree = tree;
+    lastScope = scope;
+    lastFormula = formula;
+    return formula;
+}
+
+size_t RollBackPlan::ShapeSlot(uint64_t hash, size_t slot) const
+{
+    if (shapes.empty())
+        return 0;
+    const size_t mask = shapes.size() - 1;
+    for (slot &= mask; shapes[slot].formula != kNone && shapes[slot].hash != hash; slot = (slot + 1) & mask) {
+    }
+    return slot;
+}
+
+void RollBackPlan::AddShape(uint64_t hash, int32_t formula)
+{
+    if (2 * (shapeCount + 1) > shapes.size()) {
+        std::vector<Shape> old(std::max<size_t>(64, 2 * shapes.size()), Shape{0, kNone});
+        old.swap(shapes);
+        shapeCount = 0;
+        for (const Shape& shape : old) {
+            if (shape.formula != kNone)
+                AddShape(shape.hash, shape.formula);
+        }
+    }
+    const size_t mask = shapes.size() - 1;
+    size_t slot = (hash ^ (hash >> 32)) & mask;
+    while (shapes[slot].formula != kNone)
+        slot = (slot + 1) & mask;
+    shapes[slot] = Shape{hash, formula};
+    ++shapeCount;
 }
 
 bool RollBackPlan::Evaluate(RollBackState& state)

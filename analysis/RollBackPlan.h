@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class EvalContext;
@@ -80,13 +79,24 @@ private:
     bool refused = false;
     std::vector<Entry> entries;
     std::vector<Formula> formulas;
-    // Buckets by both halves of a shape's hash: the standard hash of a 64-bit key keeps only its low half in a
-    // 32-bit program, and numbers such as whole ones change only the high half.
-    struct ShapeHash {
-        size_t operator()(uint64_t hash) const { return static_cast<size_t>(hash ^ (hash >> 32)); }
+    // While laying out: the formulas by the hash of their shape, in an open-addressed table of a power of two
+    // slots (kNone: empty), at most half full, probed from both halves of the hash mixed (numbers such as
+    // whole ones change only the high half).
+    struct Shape {
+        uint64_t hash;
+        int32_t formula;
     };
-    // While laying out: the formulas by the hash of their shape.
-    std::unordered_multimap<uint64_t, int32_t, ShapeHash> shapes;
+    std::vector<Shape> shapes;
+    size_t shapeCount = 0;
+    // The slot of the first formula of that hash from `slot` on, or the empty slot that ends the run (0 while
+    // the table has no slots).
+    size_t ShapeSlot(uint64_t hash, size_t slot) const;
+    void AddShape(uint64_t hash, int32_t formula);
+    // The formula last found, by its tree and scope; returns `formula`.
+    int32_t Remember(const ParseNode* tree, const void* scope, int32_t formula);
+    const ParseNode* lastTree = nullptr;
+    const void* lastScope = nullptr;
+    int32_t lastFormula = kNone;
     // While laying out: the name scope of each entry's node, and a context that resolves names.
     std::vector<const void*> scopes;
     std::unique_ptr<EvalContext> resolver;

@@ -269,10 +269,8 @@ double Formula::VariableLookup(const zString& typedName, const zString& upperNam
     return StandInRandom();
 }
 
-double Formula::LookupName(const zString& typedName, int* keywordIndex)
+double Formula::LookupName(const zString& typedName, const zString& upperName, int* keywordIndex)
 {
-    zString upperName(typedName);
-    upperName.MakeUpper();
     *keywordIndex = FindKeyword(upperName);
     if (*keywordIndex == -1)
         return VariableLookup(typedName, upperName);

@@ -103,8 +103,9 @@ public:
     {
         return VariableLookup(typedName, upperName);
     }
-    // A keyword's value, or a variable's; keywordIndex receives the keyword index or -1.
-    double LookupName(const zString& name, int* keywordIndex);
+    // A keyword's value, or a variable's, for a name as typed and upper-cased; keywordIndex receives the
+    // keyword index or -1.
+    double LookupName(const zString& typedName, const zString& upperName, int* keywordIndex);
     double KeywordValue(int index);
     // Looks up the current frame's values in the named table and pops the frame.
     double LookupTableByName(const zString& name);

@@ -20,6 +20,8 @@ int Precedence(int token)
 
 FormulaParser::FormulaParser(Formula& formula, const char* text) : formula(formula), scanner(text)
 {
+    // Room for a typical formula's symbols at once, rather than growing step by step.
+    stack.reserve(16);
 }
 
 int FormulaParser::NextToken()
@@ -208,9 +210,9 @@ bool FormulaParser::ShiftName(const zString& name, bool isWord, int next)
     double value = 0.0;
     int keywordIndex = -1;
     if (isWord)
-        value = formula.LookupName(name, &keywordIndex);
+        value = formula.LookupName(name, upperName, &keywordIndex);
     else
-        value = formula.LookupVariable(name, 0);
+        value = formula.LookupTypedVariable(name, upperName);
     if (!Push(Symbol::Expr, 0, value))
         return false;
     formula.PushNode(new NameNode(upperName, name, keywordIndex));

@@ -245,7 +245,7 @@ double WalkAsParse(ParseNode& node, Formula& f)
     case NodeName: {
         NameNode& name = static_cast<NameNode&>(node);
         return name.KeywordIndex() >= 0 ? f.KeywordValue(name.KeywordIndex())
-                                        : f.LookupTypedVariable(name.TypedName(), name.Name());
+                                        : f.LookupTypedVariable(name.TypedName(), name.Name(), name.Resolution());
     }
     case NodeNegate: case NodeUnaryPlus: case NodeNot:
         return ApplyUnaryOperator(code, WalkAsParse(*node.GetOperand(0), f));

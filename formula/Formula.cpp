@@ -269,11 +269,12 @@ double Formula::VariableLookup(const zString& typedName, const zString& upperNam
     return StandInRandom();
 }
 
-double Formula::LookupName(const zString& typedName, const zString& upperName, int* keywordIndex)
+double Formula::LookupName(const zString& typedName, const zString& upperName, NameResolutionCache& cache,
+                           int* keywordIndex)
 {
     *keywordIndex = FindKeyword(upperName);
     if (*keywordIndex == -1)
-        return VariableLookup(typedName, upperName);
+        return LookupTypedVariable(typedName, upperName, cache);
     return KeywordValue(*keywordIndex);
 }
 

@@ -98,14 +98,25 @@ public:
         }
         return LookupVariableByContext(upperName, cache);
     }
-    // The value of a variable named as typed, with its upper-case name: as the parse looks it up.
-    double LookupTypedVariable(const zString& typedName, const zString& upperName)
+    // The value of a variable named as typed, with its upper-case name and the cache of its name node, as the
+    // parse looks it up: the cache answers only when it gives what the check and the context would.
+    double LookupTypedVariable(const zString& typedName, const zString& upperName, NameResolutionCache& cache)
     {
+        double number = 0.0;
+        if (!parseOnly && !error && context != nullptr) {
+            if ((cache.generation == NameResolutionGeneration && cache.scope == context->ResolutionStart() &&
+                 cache.definition->CachedNumber(&number)) ||
+                context->CachedVariableValue(upperName, cache, &number)) {
+                usesVariables = 1;
+                return number;
+            }
+        }
         return VariableLookup(typedName, upperName);
     }
-    // A keyword's value, or a variable's, for a name as typed and upper-cased; keywordIndex receives the
-    // keyword index or -1.
-    double LookupName(const zString& typedName, const zString& upperName, int* keywordIndex);
+    // A keyword's value, or a variable's (as LookupTypedVariable), for a name as typed and upper-cased;
+    // keywordIndex receives the keyword index or -1.
+    double LookupName(const zString& typedName, const zString& upperName, NameResolutionCache& cache,
+                      int* keywordIndex);
     double KeywordValue(int index);
     // Looks up the current frame's values in the named table and pops the frame.
     double LookupTableByName(const zString& name);

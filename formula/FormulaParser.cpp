@@ -207,15 +207,17 @@ bool FormulaParser::ShiftName(const zString& name, bool isWord, int next)
         return OpenTable(name);
     zString upperName(name);
     upperName.MakeUpper();
+    // The name's cache is filled by the lookup, for the node that keeps it.
+    NameResolutionCache resolution;
     double value = 0.0;
     int keywordIndex = -1;
     if (isWord)
-        value = formula.LookupName(name, upperName, &keywordIndex);
+        value = formula.LookupName(name, upperName, resolution, &keywordIndex);
     else
-        value = formula.LookupTypedVariable(name, upperName);
+        value = formula.LookupTypedVariable(name, upperName, resolution);
     if (!Push(Symbol::Expr, 0, value))
         return false;
-    formula.PushNode(new NameNode(upperName, name, keywordIndex));
+    formula.PushNode(new NameNode(upperName, name, keywordIndex, resolution));
     return true;
 }
 

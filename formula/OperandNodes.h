@@ -32,8 +32,10 @@ class NameNode : public ParseNode {
 public:
     NameNode();
     // `upperName` is already upper case; keywordIndex -1 marks a variable.
-    NameNode(const zString& upperName, const zString& typedName, int keywordIndex)
-        : name(InternName(upperName)), typedName(InternName(typedName)), keywordIndex(keywordIndex)
+    NameNode(const zString& upperName, const zString& typedName, int keywordIndex,
+             const NameResolutionCache& resolution)
+        : name(InternName(upperName)), typedName(InternName(typedName)), keywordIndex(keywordIndex),
+          resolution(resolution)
     {
     }
 

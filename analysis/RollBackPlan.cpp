@@ -180,6 +180,11 @@ void RollBackPlan::Forget()
     std::vector<double>().swap(values);
     std::vector<double>().swap(probabilities);
     std::vector<uint8_t>().swap(reached);
+    DropLayoutAids();
+}
+
+void RollBackPlan::DropLayoutAids()
+{
     std::vector<Shape>().swap(shapes);
     shapeCount = 0;
     lastTree = nullptr;
@@ -208,11 +213,7 @@ bool RollBackPlan::Build(const RollBackState& state)
     values.resize(entries.size());
     probabilities.resize(entries.size());
     reached.resize(entries.size());
-    std::vector<Shape>().swap(shapes);
-    shapeCount = 0;
-    lastTree = nullptr;
-    std::vector<const void*>().swap(scopes);
-    resolver.reset();
+    DropLayoutAids();
     laidOut = true;
     return true;
 }

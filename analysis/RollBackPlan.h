@@ -56,6 +56,8 @@ private:
     static bool Applies(const RollBackState& state);
     bool Holds(const TreeNode* node, const TreeDocument& document) const;
     void Forget();
+    // Frees what only laying out uses.
+    void DropLayoutAids();
     bool Build(const RollBackState& state);
     bool AddChildren(int32_t parent, const RollBackState& state);
     // The index of the formula evaluated at a node of that name scope (shared with earlier nodes whose formula

@@ -4,21 +4,47 @@
 #include "foundation/NumericFormat.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
 
-// printf of one double with a precision, however long the text becomes.
-std::string PrintDouble(const char* pattern, int places, double value)
+// printf of one double with a precision, however long the text becomes: most fit a buffer on the stack, so
+// that one print does.
+std::string PrintNewDouble(const char* pattern, int places, double value)
 {
-    int length = std::snprintf(nullptr, 0, pattern, places, value);
+    char shortText[64];
+    int length = std::snprintf(shortText, sizeof shortText, pattern, places, value);
     if (length <= 0)
         return std::string();
+    if (static_cast<size_t>(length) < sizeof shortText)
+        return std::string(shortText, static_cast<size_t>(length));
     std::string text(static_cast<size_t>(length) + 1, '\0');
     std::snprintf(&text[0], text.size(), pattern, places, value);
     text.resize(static_cast<size_t>(length));
     return text;
+}
+
+// The same, keeping the last text printed: a tree's nodes often show the same value one after the other.
+std::string PrintDouble(const char* pattern, int places, double value)
+{
+    static struct {
+        std::string pattern;
+        int places = 0;
+        uint64_t bits = 0;
+        std::string text;
+    } last;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    if (bits == last.bits && places == last.places && last.pattern == pattern)
+        return last.text;
+    last.text = PrintNewDouble(pattern, places, value);
+    last.pattern = pattern;
+    last.places = places;
+    last.bits = bits;
+    return last.text;
 }
 
 double ApplyChopOff(double value, int chopOff)

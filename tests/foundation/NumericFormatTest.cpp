@@ -84,6 +84,8 @@ TEST_F(FormatNumberTest, PlainNumbersTakeTheRequestedPlaces)
     const Row rows[] = {
         {0.5, -4, "0.5"},
         {0.5, 4, "0.5000"},
+        {0.5, 2, "0.50"},
+        {0.5, 4, "0.5000"},
         {1e-12, 4, "0"},
         {1.0 / 3.0, 12, "0.333333333"},
         {0.25, -20, "0.25"},

@@ -249,16 +249,6 @@ double Formula::LookupVariable(const zString& variableName, int alreadyUpper)
     return VariableLookup(variableName, upperName);
 }
 
-double Formula::LookupVariableByContext(const zString& upperName, NameResolutionCache& cache)
-{
-    double cached = 0.0;
-    if (context && !parseOnly && !error && context->CachedVariableValue(upperName, cache, &cached)) {
-        usesVariables = 1;
-        return cached;
-    }
-    return VariableLookup(upperName, upperName);
-}
-
 double Formula::VariableLookup(const zString& typedName, const zString& upperName)
 {
     if (context)

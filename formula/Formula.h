@@ -87,31 +87,17 @@ public:
     // The value of a variable; a random value in check-only mode or after an error.
     double LookupVariable(const zString& name, int alreadyUpper);
     // The same for an upper-case name of a parse node, which keeps where the name last resolved: a name
-    // bound to a plain number, found again from the same node with nothing changed since, is read directly.
+    // bound to a plain number, found again from the same scope with nothing changed since, is read directly.
     double LookupVariable(const zString& upperName, NameResolutionCache& cache)
     {
         double number = 0.0;
-        if (cache.generation == NameResolutionGeneration && !parseOnly && !error && context != nullptr &&
-            cache.scope == context->ResolutionStart() && cache.definition->CachedNumber(&number)) {
-            usesVariables = 1;
-            return number;
-        }
-        return LookupVariableByContext(upperName, cache);
+        return BoundNumber(upperName, cache, &number) ? number : VariableLookup(upperName, upperName);
     }
-    // The value of a variable named as typed, with its upper-case name and the cache of its name node, as the
-    // parse looks it up: the cache answers only when it gives what the check and the context would.
+    // The same for a variable named as typed, as the parse looks it up.
     double LookupTypedVariable(const zString& typedName, const zString& upperName, NameResolutionCache& cache)
     {
         double number = 0.0;
-        if (!parseOnly && !error && context != nullptr) {
-            if ((cache.generation == NameResolutionGeneration && cache.scope == context->ResolutionStart() &&
-                 cache.definition->CachedNumber(&number)) ||
-                context->CachedVariableValue(upperName, cache, &number)) {
-                usesVariables = 1;
-                return number;
-            }
-        }
-        return VariableLookup(typedName, upperName);
+        return BoundNumber(upperName, cache, &number) ? number : VariableLookup(typedName, upperName);
     }
     // A keyword's value, or a variable's (as LookupTypedVariable), for a name as typed and upper-cased;
     // keywordIndex receives the keyword index or -1.
@@ -139,7 +125,19 @@ private:
     // Parses the text with the current node stack (null: no tree is built).
     void Parse(const char* text);
     double VariableLookup(const zString& typedName, const zString& upperName);
-    double LookupVariableByContext(const zString& upperName, NameResolutionCache& cache);
+    // True, with the number, when the name's cache or the context's shortcut gives exactly what the check and
+    // the context's lookup would.
+    bool BoundNumber(const zString& upperName, NameResolutionCache& cache, double* number)
+    {
+        if (parseOnly || error || context == nullptr)
+            return false;
+        if (!(cache.generation == NameResolutionGeneration && cache.scope == context->ResolutionStart() &&
+              cache.definition->CachedNumber(number)) &&
+            !context->CachedVariableValue(upperName, cache, number))
+            return false;
+        usesVariables = 1;
+        return true;
+    }
     void ClearNodeStack(std::vector<ParseNode*>* stack);
     // Takes the innermost argument frame off into out; false (a grouping error) when there is none.
     bool TakeArgFrame(std::vector<double>& out);

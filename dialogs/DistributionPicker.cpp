@@ -8,17 +8,23 @@
 #include "formula/TableDirectory.h"
 #include "foundation/NameList.h"
 #include "framework/dialog/ListBoxCtrl.h"
+#include "framework/draw/Bitmap.h"
+#include "framework/draw/GdiScopes.h"
+#include "framework/window/ResourceId.h"
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 enum : unsigned { kTemplateId = 2488, kFirstPicture = 2461, kLastPicture = 2479, kPlaceholderOffset = 2450,
                   kTableList = 2487, kFirstMode = 2492, kSecondMode = 2493 };
 constexpr int kTableType = 16;
+// A picture button's size, and its face: the button less its pressed border.
+constexpr int kPictureWidth = 62, kPictureHeight = 57, kFaceWidth = 54, kFaceHeight = 49;
 
 // The pictures in the order they are made: type index and the label under it.
 struct Picture {
@@ -30,6 +36,32 @@ const Picture kPictures[] = {{1, "Normal"},  {2, "Uniform"},   {17, "Triangular"
                              {8, "Gamma"},   {9, "HyperExp"},  {10, "Laplace"},    {11, "Logistic"},
                              {12, "LogNormal"}, {13, "Maxwell"}, {14, "Rayleigh"}, {15, "Weibull"},
                              {18, "Poisson"}, {19, "Binomial"}, {16, "Table"}};
+
+// The face of a picture button: the type's bitmap over its label, on the button face colour.
+Bitmap* PictureFace(unsigned id, const char* label, HFONT font)
+{
+    ScopedWindowDC screen(nullptr);
+    auto face = std::make_unique<Bitmap>(CreateCompatibleBitmap(screen.Get(), kFaceWidth, kFaceHeight));
+    ScopedMemoryDC dc(screen.Get());
+    ScopedSelection drawn(dc.Get(), face->Handle());
+    RECT all{0, 0, kFaceWidth, kFaceHeight};
+    FillRect(dc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    int textTop = 2;
+    const Bitmap picture(ResourceId(id, nullptr));
+    if (picture.Handle() != nullptr) {
+        const SIZE size = picture.Size();
+        ScopedMemoryDC source(screen.Get());
+        ScopedSelection shown(source.Get(), picture.Handle());
+        BitBlt(dc.Get(), (kFaceWidth - size.cx) / 2, 2, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+        textTop += size.cy + 2;
+    }
+    ScopedSelection typeface(dc.Get(), font);
+    SetBkMode(dc.Get(), TRANSPARENT);
+    SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
+    RECT text{0, textTop, kFaceWidth, kFaceHeight};
+    DrawTextA(dc.Get(), label, -1, &text, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    return face.release();
+}
 
 class PickerScreen {
 public:
@@ -49,12 +81,15 @@ public:
             GetWindowRect(area, &place);
             MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&place), 2);
             ShowWindow(area, SW_HIDE);
-            // A push-like radio button stays pressed while its type is the current one.
+            // A push-like radio button stays pressed while its type is the current one; its text is the
+            // label drawn in its face.
             HWND button = CreateWindowExA(0, "BUTTON", picture.label, WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                                          BS_AUTORADIOBUTTON | BS_PUSHLIKE, place.left, place.top,
-                                          place.right - place.left, place.bottom - place.top, dialog.Handle(),
+                                          BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP, place.left, place.top,
+                                          kPictureWidth, kPictureHeight, dialog.Handle(),
                                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
             SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            faces.emplace_back(PictureFace(id, picture.label, font));
+            SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(faces.back()->Handle()));
             if (picture.type == kTableType && (!picker.allowTable || tables.Count() == 0))
                 EnableWindow(button, FALSE);
             dialog.OnButton(id, [this, picture] { Choose(picture.type); });
@@ -75,6 +110,8 @@ public:
             current->SetOwner(Owner());
         }
         Refresh(true);
+        // The current type's picture has the focus when the dialog opens.
+        SetFocus(dialog.Control(kFirstPicture + static_cast<unsigned>(current->TypeCode()) - 1));
     }
     ~PickerScreen()
     {
@@ -175,6 +212,7 @@ private:
     DistributionPicker& picker;
     zString texts[3];
     zString tableName;
+    std::vector<std::unique_ptr<Bitmap>> faces;
     ProgramDialog dialog;
     std::unique_ptr<DistributionParameterRow> rows[3];
     Distribution* current = nullptr;

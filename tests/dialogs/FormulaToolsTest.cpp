@@ -8,6 +8,7 @@
 #include "dialogs/DistributionPicker.h"
 #include "dialogs/FunctionHelper.h"
 #include "dialogs/NodeValueWindow.h"
+#include "formula/Distribution.h"
 #include "formula/DistributionList.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/DistributionRecord.h"
@@ -21,9 +22,11 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/ScreenCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -218,6 +221,50 @@ TEST_F(FormulaTools, TheFunctionHelperFinishesTheCall)
     EXPECT_FALSE(PromptFunctionArguments(BuiltinDistSamp, call, nullptr));
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Sampling distributions may only be used in trees.");
+}
+
+// The picker's pictures: Normal's pressed and focused at first, drawn from its bitmap; Table refused without
+// tables; Beta's real mode relabels the rows.
+TEST_F(FormulaTools, ThePickerShowsItsTypesAsPictures)
+{
+    ModalDialogDriver driver;
+    driver.Then([](DialogFrameCL& picker) {
+        HWND normal = picker.Control(2461);
+        ASSERT_NE(normal, nullptr);
+        EXPECT_EQ(SendMessageA(normal, BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(GetFocus(), normal);
+        EXPECT_FALSE(IsWindowEnabled(picker.Control(2476)));
+        EXPECT_EQ(Text(normal), "Normal");
+        RECT place{};
+        GetClientRect(normal, &place);
+        EXPECT_EQ(place.right, 62);
+        EXPECT_EQ(place.bottom, 57);
+        // The bell of the Normal bitmap is pure blue on the screen.
+        ScreenOnTop top(picker.Handle());
+        UpdateWindow(normal);
+        HDC dc = GetDC(normal);
+        int blue = 0;
+        for (int y = 0; y < place.bottom; ++y)
+            for (int x = 0; x < place.right; ++x)
+                blue += GetPixel(dc, x, y) == RGB(0, 0, 255);
+        ReleaseDC(normal, dc);
+        EXPECT_GT(blue, 100);
+        ExpectScreenEqualsRepaint(picker.Handle());
+        SendMessageA(picker.Handle(), WM_COMMAND, 2463, 0);
+        EXPECT_EQ(SendMessageA(normal, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        EXPECT_EQ(SendMessageA(picker.Control(2463), BM_GETCHECK, 0, 0), BST_CHECKED);
+    });
+    driver.Type(2484, "3").Then([](DialogFrameCL& picker) {
+        SendMessageA(picker.Control(2493), BM_CLICK, 0, 0);
+        EXPECT_EQ(Text(picker.Control(2481)), "&alpha:");
+        EXPECT_EQ(Text(picker.Control(2484)), "3");
+    });
+    driver.Press(IDOK);
+    std::unique_ptr<Distribution> picked(RunDistributionPicker(&window, nullptr, true));
+    EXPECT_TRUE(driver.Finished());
+    ASSERT_NE(picked, nullptr);
+    EXPECT_EQ(picked->TypeCode(), 3);
+    EXPECT_EQ(picked->Variant(), 2);
 }
 
 TEST_F(FormulaTools, TheFormulaEditorEditsADistributionParameter)

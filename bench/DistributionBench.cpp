@@ -2,6 +2,7 @@
 
 #include "bench/Bench.h"
 
+#include "dialogs/DistributeChildrenDialog.h"
 #include "foundation/RandomGenerator.h"
 #include "foundation/UniformRandom.h"
 #include "formula/Distribution.h"
@@ -71,5 +72,21 @@ KIVO_BENCH(TableLookup)
         if (x > 99)
             x -= 99;
         BenchKeep(table.Lookup(x, &err));
+    });
+}
+
+// Distribute Children's Equal Probs into 50 ranges of a gamma, then the ranges' probabilities by
+// integration (what OK does after a drag).
+KIVO_BENCH(DistributeChildrenRanges)
+{
+    const double values[] = {8, 1, 2.5, 1};
+    int32_t err = 0;
+    std::unique_ptr<Distribution> gamma(MakeDistributionFromValues(4, values, &err));
+    DistributeChildrenRangesDialog ranges(*gamma, 50);
+    gamma->Range(ranges.low, ranges.high, &err);
+    BenchReport("Equal Probs into 50 ranges, then their probabilities", 20, [&] {
+        ranges.EqualProbabilities();
+        ranges.ComputeProbabilities();
+        BenchKeep(ranges.probabilities[10]);
     });
 }

@@ -6,10 +6,14 @@
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/dialog/FormattedEdit.h"
+#include "framework/dialog/PaintedArea.h"
+#include "framework/draw/GdiScopes.h"
 #include "model/DocVariable.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <functional>
 #include <string>
 
 int DistributeChildrenDialog::Run()
@@ -78,7 +82,8 @@ void PaintCurve(DistributeChildrenRangesDialog& ranges, ProgramDialog& dialog, H
         points.push_back(POINT{PixelOf(ranges, plot, x), 0});
     }
     low = low * 0.75 < 0.2 ? 0.0 : low * 0.75;
-    high = high + (1 - high) / 4 > 0.8 ? 1.0 : high + (1 - high) / 4;
+    // A density above 1 keeps a quarter of headroom instead of being cut off at 1.
+    high = high > 1.0 ? high * 1.25 : high + (1 - high) / 4 > 0.8 ? 1.0 : high + (1 - high) / 4;
     ShowNumber(dialog, 2564, low, -3);
     ShowNumber(dialog, 2563, high, -3);
     const auto yOf = [&](double y) {
@@ -129,6 +134,76 @@ void PaintMarkers(DistributeChildrenRangesDialog& ranges, HDC dc, const RECT& ar
     }
 }
 
+// Dragging an inner boundary's triangle: an outline follows the pointer, kept 6 pixels from the neighbouring
+// boundaries; on release the boundary goes where the pointer is. The ends cannot be dragged.
+class MarkerDrag {
+public:
+    MarkerDrag(DistributeChildrenRangesDialog& ranges, std::function<void()> redraw)
+        : ranges(ranges), redraw(std::move(redraw))
+    {
+    }
+
+    void Handle(HWND strip, UINT message, POINT point)
+    {
+        RECT area{};
+        GetClientRect(strip, &area);
+        if (message == WM_LBUTTONDOWN) {
+            for (size_t i = 1; index == 0 && i + 1 < ranges.boundaries.size(); ++i) {
+                const int x = PixelOf(ranges, area, ranges.boundaries[i]);
+                const int y = point.y - area.top;
+                if (y >= 1 && y <= 10 && std::abs(point.x - x) * 9 <= (y - 1) * 6) {
+                    index = i;
+                    left = PixelOf(ranges, area, ranges.boundaries[i - 1]) + 6;
+                    right = PixelOf(ranges, area, ranges.boundaries[i + 1]) - 6;
+                    pressed = point.x;
+                    shown = Clamped(point.x);
+                    SetCapture(strip);
+                    Outline(strip, area);
+                }
+            }
+            return;
+        }
+        if (index == 0)
+            return;
+        Outline(strip, area);
+        shown = Clamped(point.x);
+        if (message == WM_MOUSEMOVE) {
+            Outline(strip, area);
+            return;
+        }
+        ReleaseCapture();
+        if (shown != Clamped(pressed)) {
+            ranges.boundaries[index] =
+                ranges.low + (shown - area.left) * (ranges.high - ranges.low) / (area.right - area.left);
+            ranges.dirty = true;
+            redraw();
+        }
+        index = 0;
+    }
+
+private:
+    int Clamped(int x) const { return std::max(left, std::min(right, x)); }
+
+    // The triangle's outline at the tracked place, drawn and erased by inverting.
+    void Outline(HWND strip, const RECT& area) const
+    {
+        ScopedWindowDC dc(strip);
+        const int mode = SetROP2(dc.Get(), R2_NOT);
+        SelectObject(dc.Get(), GetStockObject(NULL_BRUSH));
+        const POINT triangle[] = {{shown - 6, area.top + 10}, {shown + 6, area.top + 10}, {shown, area.top + 1}};
+        Polygon(dc.Get(), triangle, 3);
+        SetROP2(dc.Get(), mode);
+    }
+
+    DistributeChildrenRangesDialog& ranges;
+    std::function<void()> redraw;
+    size_t index = 0;
+    int left = 0;
+    int right = 0;
+    int pressed = 0;
+    int shown = 0;
+};
+
 int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
 {
     ProgramDialog dialog(DistributeChildrenRangesDialog::kTemplateId);
@@ -136,11 +211,20 @@ int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
     ShowNumber(dialog, DistributeChildrenRangesDialog::kHighText, ranges.high, -4);
     dialog.PaintArea(2565, [&](HDC dc, const RECT& area) { PaintCurve(ranges, dialog, dc, area); });
     dialog.PaintArea(2569, [&](HDC dc, const RECT& area) { PaintRanges(ranges, dc, area); });
-    dialog.PaintArea(2568, [&](HDC dc, const RECT& area) { PaintMarkers(ranges, dc, area); });
+    PaintedArea* markers =
+        dialog.PaintArea(2568, [&](HDC dc, const RECT& area) { PaintMarkers(ranges, dc, area); });
     const auto redrawStrips = [&dialog] {
         for (int id : {2568, 2569})
             InvalidateRect(dialog.Control(id), nullptr, TRUE);
     };
+    MarkerDrag drag(ranges, redrawStrips);
+    if (markers != nullptr)
+        markers->OnMouse([&drag, markers](UINT message, POINT point) { drag.Handle(markers->Handle(), message, point); });
+    dialog.OnButton(IDOK, [&] {
+        if (ranges.dirty)
+            ranges.ComputeProbabilities();
+        dialog.Accept();
+    });
     dialog.OnButton(DistributeChildrenRangesDialog::kEqualRangesButton, [&] {
         ranges.EqualRanges();
         redrawStrips();
@@ -170,6 +254,7 @@ void DistributeChildrenRangesDialog::EqualRanges()
     for (int k = 0; k <= n; ++k)
         boundaries[k] = low + k * (high - low) / n;
     ComputeProbabilities();
+    dirty = false;
 }
 
 void DistributeChildrenRangesDialog::EqualProbabilities()
@@ -180,6 +265,7 @@ void DistributeChildrenRangesDialog::EqualProbabilities()
         boundaries[k] = distribution.QuantileFrom(low, static_cast<double>(k) / n, &error);
     }
     probabilities.assign(n, 1.0 / n);
+    dirty = false;
 }
 
 void DistributeChildrenRangesDialog::ComputeProbabilities()
@@ -192,12 +278,13 @@ void DistributeChildrenRangesDialog::ComputeProbabilities()
         return;
     }
     probabilities.assign(n, 0.0);
+    // Each integer of the range goes to the range that holds it; a range may hold none.
     int range = 0;
-    for (int x = 0; x <= high; ++x) {
-        if (x > boundaries[range + 1]) {
-            if (++range >= n)
-                break;
-        }
+    for (double x = std::ceil(low); x <= high; ++x) {
+        while (range < n && x > boundaries[range + 1])
+            ++range;
+        if (range >= n)
+            break;
         probabilities[range] += distribution.Density(x, &error);
     }
 }
@@ -208,5 +295,7 @@ double DistributeChildrenRangesDialog::RangeValue(int i) const
         return (boundaries[i] + boundaries[i + 1]) / 2;
     const double a = std::ceil(boundaries[i]);
     const double b = std::floor(boundaries[i + 1]);
+    if (a > b) // no integer inside: the middle of the range
+        return (boundaries[i] + boundaries[i + 1]) / 2;
     return a == b ? a : (a + b) / 2;
 }

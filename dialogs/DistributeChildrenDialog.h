@@ -44,6 +44,8 @@ public:
     double low = 0.0;
     double high = 0.0;
     bool discrete;
+    // Set when a boundary was dragged: OK then computes the probabilities again.
+    bool dirty = false;
     // n probabilities and the n + 1 boundaries, the first the low end and the last the high end.
     std::vector<double> probabilities;
     std::vector<double> boundaries;

@@ -99,8 +99,7 @@ ComboBoxCtrl* ProgramDialog::BindVariableNames(unsigned id, const DocVariableLis
     return names;
 }
 
-void ProgramDialog::PaintArea(unsigned id, std::function<void(HDC, const RECT&)> paint)
+PaintedArea* ProgramDialog::PaintArea(unsigned id, std::function<void(HDC, const RECT&)> paint)
 {
-    if (FindChild(id))
-        PaintedArea::FromTemplate(this, id, std::move(paint));
+    return FindChild(id) ? PaintedArea::FromTemplate(this, id, std::move(paint)) : nullptr;
 }

@@ -13,6 +13,7 @@
 
 class ComboBoxCtrl;
 class HelpContextScope;
+class PaintedArea;
 class DocVariableList;
 class zString;
 
@@ -30,8 +31,8 @@ public:
     void Every(unsigned period, std::function<void()> handler);
     // Runs the dialog when there is an application; answers IDOK after a successful OK, else IDCANCEL.
     int Run();
-    // The area control is painted white and then by the function from now on.
-    void PaintArea(unsigned id, std::function<void(HDC, const RECT&)> paint);
+    // The area control is painted white and then by the function from now on; null without the control.
+    PaintedArea* PaintArea(unsigned id, std::function<void(HDC, const RECT&)> paint);
     // Ends the dialog as accepted after storing its controls, also without an OK button; false, keeping it
     // open, when a control refuses.
     bool Accept();

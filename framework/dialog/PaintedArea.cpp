@@ -9,6 +9,18 @@ PaintedArea* PaintedArea::FromTemplate(WindowCL* parent, unsigned id, Painter pa
 
 long PaintedArea::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
+    if (mouse_ && event.message == WM_NCHITTEST) {
+        answeredAtOnce = true;
+        answer = HTCLIENT;
+        return 0;
+    }
+    if (mouse_ && (event.message == WM_LBUTTONDOWN || event.message == WM_MOUSEMOVE ||
+                   event.message == WM_LBUTTONUP)) {
+        mouse_(event.message, event.Point());
+        answeredAtOnce = true;
+        answer = 0;
+        return 0;
+    }
     if (event.message != WM_PAINT)
         return CtrlWindowCL::HandleMessage(event, answeredAtOnce, answer);
     {

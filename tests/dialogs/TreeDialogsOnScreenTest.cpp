@@ -8,6 +8,7 @@
 #include "framework/window/MDIframeCL.h"
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/NumericFormatDialog.h"
+#include "formula/Distribution.h"
 #include "model/MarkovBinding.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
@@ -16,9 +17,12 @@
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/FramedTreeWindow.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/ScreenCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -88,6 +92,67 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
         ASSERT_NE(child->FindBinding("rate", false), nullptr);
     }
     EXPECT_STREQ(node->GetChild(1)->FindBinding("rate", false)->definition.Text().Text(), "0.5");
+}
+
+// A boundary dragged past its neighbour stops 6 pixels short of it; OK computes the probabilities again.
+// The density of the uniform 0 to 0.5 is 2: the scale shows 2.5 above it.
+TEST_F(TreeDialogsOnScreen, DistributeChildrenDragsABoundary)
+{
+    window.EnsureVariable("rate", nullptr);
+    RECT strip{};
+    ModalDialogDriver person;
+    person.Type(DistributeChildrenDialog::kCountField, "4").Press(IDOK).Press(2462).Type(2485, "0.5").Press(IDOK);
+    person.Then([&](DialogFrameCL& dialog) {
+        UpdateWindow(dialog.Handle());
+        char top[32] = "";
+        GetDlgItemTextA(dialog.Handle(), 2563, top, sizeof top);
+        EXPECT_STREQ(top, "2.5");
+        HWND markers = dialog.Control(2568);
+        GetClientRect(markers, &strip);
+        const int width = strip.right;
+        // The low end cannot be grabbed; the first inner boundary sits at a quarter of the width.
+        for (int x : {0, width / 4}) {
+            SendMessageA(markers, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 8));
+            SendMessageA(markers, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(width, 8));
+            SendMessageA(markers, WM_LBUTTONUP, 0, MAKELPARAM(width, 8));
+        }
+        ExpectScreenEqualsRepaint(dialog.Handle());
+    });
+    person.Press(IDOK);
+    window.DistributeChildren();
+    EXPECT_TRUE(person.Finished());
+    ASSERT_EQ(node->childCount, 4);
+    const double moved = (strip.right / 2 - 6) * 0.5 / strip.right;
+    const double values[] = {moved / 2, (moved + 0.25) / 2, 0.3125, 0.4375};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(atof(node->GetChild(i)->FindBinding("rate", false)->definition.Text().Text()), values[i], 1e-6);
+    zString probability;
+    node->GetChild(0)->GetProbabilityText(probability);
+    EXPECT_NEAR(atof(probability.Text()), moved * 2, 1e-5);
+    node->GetChild(3)->GetProbabilityText(probability);
+    EXPECT_STREQ(probability.Text(), "#");
+}
+
+// Integers go to the range that holds them, also past a range with none, which keeps its middle as value.
+TEST(DistributeChildrenRanges, DiscreteRangesTakeTheIntegersTheyHold)
+{
+    std::unique_ptr<Distribution> binomial(MakeDistribution(19));
+    Expression values[3];
+    values[0].SetNumber(1);
+    values[1].SetNumber(0.5);
+    values[2].SetNumber(4);
+    binomial->SetParameters(values);
+    DistributeChildrenRangesDialog ranges(*binomial, 4);
+    int32_t error = 0;
+    binomial->Range(ranges.low, ranges.high, &error);
+    ranges.boundaries = {0, 0.2, 0.4, 2, 4};
+    ranges.ComputeProbabilities();
+    const double probabilities[] = {1 / 16.0, 0, 10 / 16.0, 5 / 16.0};
+    const double middles[] = {0, 0.3, 1.5, 3};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(ranges.probabilities[i], probabilities[i], 1e-9) << i;
+        EXPECT_DOUBLE_EQ(ranges.RangeValue(i), middles[i]) << i;
+    }
 }
 
 TEST_F(TreeDialogsOnScreen, NumericFormatStoresTheTypedPlaces)

@@ -70,6 +70,10 @@ public:
     // Only tree windows answer 1.
     virtual int IsTree() { return 0; }
     virtual int CanPrint() { return 0; }                // 30
+    // Whether the window has a page header and footer of its own (tree windows), and the dialog that edits
+    // them: 1 when they changed.
+    virtual bool HasPageHeader() { return false; }
+    virtual int EditPageHeader() { return 0; }
     // Prints the pane's picture (silent: every page once, no dialog); 0 when nothing was printed.
     virtual int Print(int silent);                      // 31
     virtual int IsModified() { return 0; }              // 32

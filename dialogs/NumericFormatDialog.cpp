@@ -13,7 +13,7 @@
 
 namespace {
 
-enum : unsigned { kAxisTemplate = 2319, kSaveCheck = 2301, kLabel = 2302, kProbDigitsField = 2304, kCommasCheck = 2310, kTagField = 2318, kTagLabel = 2324,
+enum : unsigned { kAxisTemplate = 2319, kProbabilityAxisTemplate = 2312, kSaveCheck = 2301, kLabel = 2302, kProbDigitsField = 2304, kCommasCheck = 2310, kTagField = 2318, kTagLabel = 2324,
                   kScaleBox = 2320, kUnitsBox = 2321, kSample = 2322 };
 
 const char* const kScales[] = {"Exactly", "In thousands (K)", "In millions (M)", "In billions (B)", nullptr};
@@ -74,14 +74,25 @@ std::string Label(int method, int payoff)
     return std::string("For ") + (method <= 3 ? methods[method - 1] : "");
 }
 
+// A probability axis (the format's spare flag) offers its decimal places only, another graph axis the
+// value fields without the probabilities, any other format everything.
+unsigned TemplateOf(const NumericFormat& format)
+{
+    if (format.spare)
+        return kProbabilityAxisTemplate;
+    return format.axisFormat ? unsigned(kAxisTemplate) : unsigned(NumericFormatDialog::kTemplateId);
+}
+
+const char* const kAxisLabels[] = {"For Probability Axis", "For Graph Axis"};
+
 class FormatScreen {
 public:
     explicit FormatScreen(NumericFormatDialog& edited)
-        : edited(edited), fields(edited.format), sample(edited.format),
-          dialog(edited.format.axisFormat ? unsigned(kAxisTemplate) : unsigned(NumericFormatDialog::kTemplateId))
+        : edited(edited), fields(edited.format), sample(edited.format), dialog(TemplateOf(edited.format))
     {
-        dialog.SetItemText(kLabel, edited.format.axisFormat ? "For Graph Axis"
-                                                            : Label(edited.method, edited.payoff).c_str());
+        dialog.SetItemText(kLabel, edited.format.spare       ? kAxisLabels[0]
+                                   : edited.format.axisFormat ? kAxisLabels[1]
+                                                              : Label(edited.method, edited.payoff).c_str());
         IntegerEdit::FromTemplate(&dialog, NumericFormatDialog::kDigitsField, new IntegerRangeValidator(0, 9, 1), 0,
                                   &fields.digits);
         if (dialog.FindChild(kProbDigitsField) != nullptr)
@@ -89,8 +100,10 @@ public:
                                       &fields.probDigits);
         BindChoices(dialog, kScaleBox, kScales, &fields.scale);
         units = BindChoices(dialog, kUnitsBox, kUnits, &fields.units);
-        StringEdit::FromTemplate(&dialog, kTagField, nullptr, 0, &fields.tag);
-        CheckBoxCtrl::FromTemplate(&dialog, kCommasCheck, &fields.commas);
+        if (dialog.FindChild(kTagField) != nullptr)
+            StringEdit::FromTemplate(&dialog, kTagField, nullptr, 0, &fields.tag);
+        if (dialog.FindChild(kCommasCheck) != nullptr)
+            CheckBoxCtrl::FromTemplate(&dialog, kCommasCheck, &fields.commas);
         if (dialog.FindChild(kSaveCheck) != nullptr)
             CheckBoxCtrl::FromTemplate(&dialog, kSaveCheck, &fields.save);
         for (unsigned id : {unsigned(NumericFormatDialog::kDigitsField), unsigned(kProbDigitsField),
@@ -129,6 +142,12 @@ private:
     {
         if (!dialog.ValidateAndStore())
             return;
+        if (edited.format.spare) {
+            (edited.format.axisFormat ? edited.format.axisDigits : edited.format.expValDigits) =
+                static_cast<uint8_t>(fields.digits);
+            dialog.Accept();
+            return;
+        }
         if (IsCustom(fields.units) && fields.tag.IsEmpty()) {
             dialog.SelectField(kTagField);
             ShowInfoBox(nullptr, "For custom quantity types (i.e., prefix or suffix), you should fill in the units "

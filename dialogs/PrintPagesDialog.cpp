@@ -17,8 +17,7 @@ PrintPagesDialog::PrintPagesDialog(DocChildWindow* window) : AppDialog(TemplateI
     SetWindowLongA(area, GWL_STYLE, GetWindowLongA(area, GWL_STYLE) | WS_CLIPSIBLINGS);
     SetItemText(TitleText, window_->Text());
     SetItemText(CountText, "");
-    // No document window edits its page header here yet.
-    ShowItem(HeadersButton, false);
+    ShowItem(HeadersButton, window_->HasPageHeader());
     Rebuild();
 }
 
@@ -60,6 +59,11 @@ long PrintPagesDialog::OnPagesCommand(WindowEvent* event)
         }
         window_->PrintSetup();
         Rebuild();
+        return 1;
+    case HeadersButton:
+        // The pages show the header and footer: a change is drawn at once.
+        if (window_->EditPageHeader())
+            Rebuild();
         return 1;
     case PrintPreviewWindow::RebuildCommand:
         Rebuild();

@@ -33,14 +33,6 @@ int CompareKeys(const zString& a, const zString& b)
     return std::strcmp(a.Text(), b.Text());
 }
 
-void ProgramDirectory(zString& out)
-{
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    out = length > 0 && length < sizeof path ? path : "";
-    ParentDirectory(out, 1);
-}
-
 // Yes/No: creates the directory chain on Yes, which counts as agreement whatever the creation gives.
 bool AgreeToCreate(const zString& directory)
 {
@@ -127,7 +119,7 @@ void GetTablesDirectory(zString& out)
     TablesState& state = State();
     if (!state.directoryKnown) {
         zString program;
-        ProgramDirectory(program);
+        RunningProgramDirectory(program);
         FindTablesDirectory(program.Text(), state.directory);
         state.directoryKnown = true;
     }

@@ -132,6 +132,14 @@ void DescribeFailure(SaveFailure cause, const char* target, bool existed, zStrin
 
 } // namespace
 
+void RunningProgramDirectory(zString& out)
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    out = length > 0 && length < sizeof path ? path : "";
+    ParentDirectory(out, 1);
+}
+
 bool SaveFileBeside(const char* target, const std::function<bool(FileStream&)>& write, zString& message,
                     SaveFailure* cause)
 {

@@ -22,6 +22,8 @@ bool CreateDirectoryChain(const char* directory);
 // A new, empty, uniquely named file with the prefix "TRE" in the system's temporary directory; false (and
 // the path unchanged) when none could be made.
 bool MakeTempFilePath(FilePath& path);
+// The directory of the running program's file.
+void RunningProgramDirectory(zString& out);
 // Copies the source over the target and, when that succeeded, deletes the source.
 bool MoveFilePath(const FilePath& source, const FilePath& target);
 

@@ -30,16 +30,54 @@ void SerializeText(Archive& archive, zString& text)
         LoadString(archive, text);
 }
 
-// The free-label list in its list form; only an empty list can be transferred here.
-void SerializeLabels(Archive& archive)
-{
-    PtrArray labels(4, true);
-    labels.Serialize(archive);
-    if (archive.IsLoading() && labels.Count() > 0)
-        archive.SetFormatError(Archive::FormatListMarkerOrCount);
-}
+// The format error of a label's vertical flag other than 0 or 1 (as the graph file's labels).
+constexpr uint32_t kLabelFlagError = 9;
 
 }  // namespace
+
+void TemplateLabel::Serialize(Archive& archive)
+{
+    if (archive.Failed())
+        return;
+    VersionRecord version;
+    version.Serialize(archive);
+    float* sides[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
+    for (float* side : sides)
+        archive.IsStoring() ? archive.WriteFloat(*side) : archive.ReadFloat(*side);
+    if (archive.IsStoring()) {
+        archive.WriteByte(vertical);
+        font.Serialize(archive);
+        StoreString(archive, text);
+        return;
+    }
+    archive.ReadByte(vertical);
+    if (vertical > 1)
+        archive.SetFormatError(kLabelFlagError);
+    font.Serialize(archive);
+    LoadString(archive, text);
+}
+
+void TemplateLabelList::StoreItem(Archive& archive, void* item)
+{
+    static_cast<TemplateLabel*>(item)->Serialize(archive);
+}
+
+void* TemplateLabelList::LoadItem(Archive& archive)
+{
+    auto* label = new TemplateLabel;
+    label->Serialize(archive);
+    return label;
+}
+
+void* TemplateLabelList::CloneItem(void* item)
+{
+    return new TemplateLabel(*static_cast<TemplateLabel*>(item));
+}
+
+void TemplateLabelList::DeleteItem(void* item)
+{
+    delete static_cast<TemplateLabel*>(item);
+}
 
 void GraphTemplate::Reset()
 {
@@ -68,6 +106,9 @@ void GraphTemplate::Assign(const GraphTemplate& source)
     horizontalLineY = source.horizontalLineY;
     for (int i = 0; i < 13; ++i)
         flags[i] = source.flags[i];
+    labels.Clear();
+    for (int i = 0; i < source.labels.Count(); ++i)
+        labels.Add(new TemplateLabel(*source.labels.Label(i)));
     extraBytes = source.extraBytes;
 }
 
@@ -85,7 +126,7 @@ void GraphTemplate::Serialize(Archive& archive)
     SerializeWithVersion(thirdFormat, archive);
     for (FontRecord& font : fonts)
         font.Serialize(archive);
-    SerializeLabels(archive);
+    labels.Serialize(archive);
     zString* texts[4] = {&horizontalLabel, &verticalLabel, &title, &subtitle};
     if (archive.IsStoring()) {
         archive.WriteDouble(verticalLineX).WriteDouble(horizontalLineY);

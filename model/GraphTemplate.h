@@ -4,13 +4,46 @@
 // choice of which of these to apply. Stored analyses keep a copy for the graphs they draw again.
 
 #include "foundation/FontRecord.h"
+#include "foundation/LogicalRect.h"
 #include "foundation/NumericFormat.h"
+#include "foundation/PtrArray.h"
 #include "foundation/zString.h"
 
 #include <cstdint>
 #include <vector>
 
 class Archive;
+
+// A free label kept in a template: what a graph's label holds, in the graph label's stored form.
+struct TemplateLabel {
+    LogicalRect rect{0, 0, 0, 0};
+    uint8_t vertical = 0;
+    // Copied with the label, never stored.
+    uint8_t secondFlag = 0;
+    FontRecord font;
+    zString text;
+
+    // Stored form:
+    //   version record               3 bytes
+    //   left, top, right, bottom     4 x f32
+    //   vertical                     u8 (0 or 1, else format error 9)
+    //   font                         font record
+    //   text                         stored string
+    void Serialize(Archive& archive);
+};
+
+// The owning list of a template's labels, in the list's stored form.
+class TemplateLabelList : public PtrArray {
+public:
+    TemplateLabelList() : PtrArray(4, true) {}
+    ~TemplateLabelList() override { Clear(); }
+
+    TemplateLabel* Label(int index) const { return static_cast<TemplateLabel*>(At(index)); }
+    void StoreItem(Archive& archive, void* item) override;
+    void* LoadItem(Archive& archive) override;
+    void* CloneItem(void* item) override;
+    void DeleteItem(void* item) override;
+};
 
 class GraphTemplate {
 public:
@@ -27,9 +60,7 @@ public:
     //   width, height (inches)                            2 x f32
     //   horizontal, vertical and third number formats     3 records with their version
     //   title, label, horizontal-axis label, vertical-axis label, horizontal axis, vertical axis fonts
-    //   free labels                                       list (count 0: label records are read by the
-    //                                                     graph windows' label class; a list with labels
-    //                                                     sets format error 30 until then)
+    //   free labels                                       list of label records (TemplateLabel)
     //   X of the vertical line, Y of the horizontal line  2 x f64
     //   horizontal-axis label, vertical-axis label, title and subtitle texts   4 stored strings
     //   the thirteen flags in field order                 13 x i32
@@ -42,7 +73,9 @@ public:
     NumericFormat horizontalFormat{true};
     NumericFormat verticalFormat{true};
     NumericFormat thirdFormat{true};
+    // Title, label, horizontal-axis label, vertical-axis label, horizontal axis and vertical axis fonts.
     FontRecord fonts[6];
+    TemplateLabelList labels;
     zString horizontalLabel;
     zString verticalLabel;
     zString title;
@@ -52,5 +85,11 @@ public:
     // apply number formats, fonts, labels, horizontal-axis label, vertical-axis label, title, subtitle,
     // vertical line, horizontal line; has subtitle, vertical line, horizontal line, labels.
     int32_t flags[13] = {};
+    enum Flag {
+        ApplyFormats, ApplyFonts, ApplyLabels, ApplyHorizontalLabel, ApplyVerticalLabel, ApplyTitle,
+        ApplySubtitle, ApplyVerticalLine, ApplyHorizontalLine, HasSubtitle, HasVerticalLine, HasHorizontalLine,
+        HasLabels
+    };
+    enum Font { TitleFont, LabelFont, HorizontalLabelFont, VerticalLabelFont, HorizontalAxisFont, VerticalAxisFont };
     std::vector<uint8_t> extraBytes;
 };

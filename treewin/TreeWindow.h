@@ -249,7 +249,8 @@ public:
     void RedrawNodes(const NodeChildList& nodes, int mode);
     void RedrawNode(TreeNode* node, int mode);
     // The Page Header & Footer dialog on the tree's header and footer; OK stores them (modified) and gives 1.
-    int EditPageHeader();
+    int EditPageHeader() override;
+    bool HasPageHeader() override { return true; }
     void LayoutChanged() override { Relayout(); }
     // Closes the bound windows that keep temporary values in the tree, and those that depend on a node of
     // the leaving subtree.

@@ -4,11 +4,13 @@
 #include "app/PrintPreview.h"
 #include "app/PrinterDevice.h"
 #include "app/ZoomPane.h"
+#include "dialogs/PageHeaderDialog.h"
 #include "dialogs/PrintPagesDialog.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -191,6 +193,8 @@ TEST_F(PrintPreviewTest, ThePagesDialogCountsThePagesAndPreviewWithoutAPrinterIs
         EXPECT_STREQ(count, width < 5.0f ? "1" : "3");
         const LONG style = GetWindowLongA(GetDlgItem(dialog.Handle(), PrintPagesDialog::RowsText), GWL_STYLE);
         EXPECT_EQ((style & WS_VISIBLE) != 0, width > 5.0f);
+        // Only a tree has a page header of its own.
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Handle(), PrintPagesDialog::HeadersButton)));
         ASSERT_NE(dialog.Preview(), nullptr);
     }
     auto* unprinted = new Sheet;
@@ -235,6 +239,14 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
         HDC screen = GetDC(nullptr);
         EXPECT_EQ(GetPixel(screen, handle.x, handle.y), RGB(255, 0, 0));
         ReleaseDC(nullptr, screen);
+        ExpectScreenEqualsRepaint(dialog.Handle());
+        // A changed header is on the pages at once.
+        ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog.Handle(), PrintPagesDialog::HeadersButton)));
+        ModalDialogDriver driver;
+        driver.Type(PageHeaderDialog::kHeaderEdit, "WWWWWWWWWWWWWWWWWWWWWWWWWWWW").Press(IDOK);
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(PrintPagesDialog::HeadersButton, BN_CLICKED), 0);
+        EXPECT_STREQ(document.DisplayPrefs.PageHeaderString.Text(), "WWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+        EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
         ExpectScreenEqualsRepaint(dialog.Handle());
     }
     EXPECT_NE(tree->InPlaceEditor, nullptr);

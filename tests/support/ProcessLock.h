@@ -32,6 +32,12 @@ public:
     ClipboardTestLock() : ProcessLock("KIVO-tests-clipboard") {}
 };
 
+// The program's files beside the test programs (the graph templates) are one for every test process.
+class ProgramFilesTestLock : public ProcessLock {
+public:
+    ProgramFilesTestLock() : ProcessLock("KIVO-tests-program-files") {}
+};
+
 // The active window and the keyboard focus are one for the whole display: tests that show windows and read
 // the focus hold this lock, so that another test process's window never takes the activation meanwhile.
 constexpr const char* FocusTestLockName = "KIVO-tests-focus";

@@ -2,29 +2,47 @@
 
 #include "analysis/StoredAnalysisKinds.h"
 #include "app/MultiSelectListBox.h"
+#include "dialogs/GraphTemplateDialogs.h"
 #include "dialogs/NamedCommentDialog.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"
 #include "model/GraphTemplate.h"
+#include "model/GraphTemplateFile.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeDocument.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
 constexpr const char* kCommentCaption = "Analysis Comment";
 
-// "&Template..." is offered only for analyses that draw a graph; no graph template can be chosen yet.
-void OfferTemplates(ProgramDialog& dialog, unsigned button, bool producesGraph)
+// The record keeps its own copy of the template chosen from the templates file, or none after "&None".
+void ChooseGraphTemplate(StoredAnalysis& record)
 {
-    if (!producesGraph) {
-        dialog.ShowItem(button, false);
+    if (!TemplatesAvailable()) {
+        ShowInfoBox(nullptr, "There are no graph templates available.", 0);
         return;
     }
-    dialog.OnButton(button, [] { ShowInfoBox(nullptr, "There are no graph templates available.", 0); });
+    std::string message;
+    if (ReadGraphTemplates(message) == TemplateFileRead::Failed) {
+        ShowErrorBox(nullptr, message.c_str(), 0);
+        return;
+    }
+    GraphTemplate* chosen = nullptr;
+    if (RunChooseTemplateDialog(GraphTemplates(), chosen)) {
+        delete record.graphTemplate;
+        record.graphTemplate = nullptr;
+        if (chosen != nullptr) {
+            record.graphTemplate = new GraphTemplate;
+            record.graphTemplate->Assign(*chosen);
+        }
+    }
+    // Nothing was changed in the file: the list goes without writing it back.
+    GraphTemplates().Clear();
 }
 
 // The list box shows the names of the stored analyses in list order.
@@ -45,13 +63,17 @@ zString Description(TreeDocument* window, StoredAnalysis* record)
     return text;
 }
 
-int ShowOnScreen(SaveAnalysisDialog& save, bool producesGraph)
+int ShowOnScreen(SaveAnalysisDialog& save, StoredAnalysis* record)
 {
     ProgramDialog dialog(SaveAnalysisDialog::kTemplateId);
     EditCtrl::FromTemplate(&dialog, SaveAnalysisDialog::kNameField, &save.name);
     dialog.SetItemText(SaveAnalysisDialog::kSummary, save.summary.Text());
     dialog.OnButton(SaveAnalysisDialog::kCommentButton, [&save] { RunCommentDialog(save.comment, kCommentCaption); });
-    OfferTemplates(dialog, SaveAnalysisDialog::kTemplateButton, producesGraph);
+    // "&Template..." is offered only for analyses that draw a graph.
+    if (record->templateAllowed)
+        dialog.OnButton(SaveAnalysisDialog::kTemplateButton, [record] { ChooseGraphTemplate(*record); });
+    else
+        dialog.ShowItem(SaveAnalysisDialog::kTemplateButton, false);
     dialog.SelectField(SaveAnalysisDialog::kNameField);
     return dialog.Run();
 }
@@ -126,7 +148,12 @@ void ShowOnScreen(StoredAnalysesDialog& maintain)
         refill(maintain.Rename(selected, dialog.ItemText(Maintain::kNameField)));
     });
     dialog.OnButton(Maintain::kCommentButton, [&] { maintain.EditComment(selected); });
-    OfferTemplates(dialog, Maintain::kTemplateButton, true);
+    dialog.OnButton(Maintain::kTemplateButton, [&] {
+        if (StoredAnalysis* record = maintain.analyses.At(selected); record != nullptr && record->templateAllowed) {
+            ChooseGraphTemplate(*record);
+            refresh();
+        }
+    });
     dialog.Run();
 }
 
@@ -137,7 +164,7 @@ SaveAnalysisDialog::SaveAnalysisDialog(TreeDocument* window, StoredAnalysis* rec
 {
     DescribeStoredAnalysis(window, record, summary);
     // An empty name keeps the dialog open; the person can only cancel then.
-    const int answer = HasPresenter() ? Present() : ShowOnScreen(*this, record->templateAllowed != 0);
+    const int answer = HasPresenter() ? Present() : ShowOnScreen(*this, record);
     accepted = answer == IDOK && !name.IsEmpty();
     if (!accepted)
         return;

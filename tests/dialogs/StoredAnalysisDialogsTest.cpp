@@ -3,6 +3,8 @@
 #include "analysis/NodeValueRecord.h"
 #include "app/MainFrame.h"
 #include "dialogs/StoredAnalysisDialogs.h"
+#include "model/GraphTemplate.h"
+#include "model/GraphTemplateFile.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
@@ -11,6 +13,8 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -86,4 +90,48 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
     EXPECT_EQ(picked, summary);
     EXPECT_EQ(shown, std::vector<int>{1605});
     SetNodeValuePresenter(previous);
+}
+
+// "&Template..." of a stored analysis that draws a graph: the template chosen from the templates file is kept
+// as the record's own copy, and the file is left as it was.
+TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
+{
+    FocusTestLock focus;
+    ProgramFilesTestLock files;
+    ScopedApplication app;
+    MainFrame* frame = new MainFrame;
+    frame->EndStartup();
+    MessageBoxRecorder boxes;
+    TreeWindow window;
+    for (const char* description : {"Plain", "Wide"}) {
+        auto* made = new GraphTemplate;
+        made->description = description;
+        GraphTemplates().Add(made);
+    }
+    std::string message;
+    ASSERT_TRUE(WriteGraphTemplates(message)) << message;
+    auto* record = new StoredAnalysis;
+    record->name = "Graph";
+    record->templateAllowed = 1;
+    window.StoredAnalyses().Add(record);
+    std::string shown;
+    ModalDialogDriver person;
+    person.Press(StoredAnalysesDialog::kTemplateButton)
+        .Then([](DialogFrameCL& chooser) {
+            const unsigned list = Ctl::ChooseTemplate::ChooseATemplateForGraphsCreatedWithThisAnalysisList;
+            SendMessageA(chooser.Control(list), LB_SETCURSEL, 1, 0);
+        })
+        .Press(IDOK)
+        .Then([&shown](DialogFrameCL& dialog) { shown = ItemText(dialog, StoredAnalysesDialog::kTemplateName); })
+        .Press(IDCANCEL);
+    StoredAnalysesDialog(&window.Document(), window.StoredAnalyses());
+    EXPECT_TRUE(person.Finished());
+    EXPECT_EQ(shown, "Wide");
+    ASSERT_NE(record->graphTemplate, nullptr);
+    EXPECT_STREQ(record->graphTemplate->description.Text(), "Wide");
+    EXPECT_EQ(GraphTemplates().Count(), 0);
+    EXPECT_EQ(ReadGraphTemplates(message), TemplateFileRead::Read);
+    EXPECT_EQ(GraphTemplates().Count(), 2);
+    GraphTemplates().Clear();
+    DeleteFileA(TemplateFilePath().c_str());
 }

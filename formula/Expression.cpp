@@ -15,11 +15,11 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <new>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -257,28 +257,6 @@ double WalkAsParse(ParseNode& node, Formula& f)
     }
 }
 
-// The texts whose parse trees are shared, each the text that follows its form.
-struct TextHash {
-    size_t operator()(const char* text) const
-    {
-        uint32_t hash = 2166136261u;
-        for (; *text; ++text)
-            hash = (hash ^ static_cast<unsigned char>(*text)) * 16777619u;
-        return hash;
-    }
-};
-
-struct TextEqual {
-    bool operator()(const char* a, const char* b) const { return std::strcmp(a, b) == 0; }
-};
-
-std::unordered_set<const char*, TextHash, TextEqual>& SharedTexts()
-{
-    // Never destroyed: expressions of static lifetime may outlive it.
-    static auto* texts = new std::unordered_set<const char*, TextHash, TextEqual>;
-    return *texts;
-}
-
 }  // namespace
 
 // A cached tree, the form it is evaluated in and the number of expressions using it. A form shared by text
@@ -290,13 +268,92 @@ struct ParsedForm {
     bool byText;
 
     const char* Text() const { return reinterpret_cast<const char*>(this + 1); }
-    static ParsedForm* OfText(const char* text)
-    {
-        return reinterpret_cast<ParsedForm*>(const_cast<char*>(text)) - 1;
-    }
 };
 
 namespace {
+
+// The forms shared by text, in an open-addressed table of a power of two slots at most half full: a text
+// joining costs no allocation, and a lookup reads one slot unless hashes meet.
+class SharedTextTable {
+public:
+    ParsedForm* Find(const char* text) const
+    {
+        if (slots.empty())
+            return nullptr;
+        const uint32_t hash = Hash(text);
+        for (size_t i = Home(hash); slots[i].form != nullptr; i = Next(i)) {
+            if (slots[i].hash == hash && std::strcmp(slots[i].form->Text(), text) == 0)
+                return slots[i].form;
+        }
+        return nullptr;
+    }
+
+    // The form's text must not be in the table.
+    void Insert(ParsedForm* form)
+    {
+        if (2 * (count + 1) > slots.size()) {
+            std::vector<Slot> old(std::max<size_t>(1024, 2 * slots.size()));
+            old.swap(slots);
+            for (const Slot& slot : old) {
+                if (slot.form != nullptr)
+                    Place(slot);
+            }
+        }
+        Place(Slot{Hash(form->Text()), form});
+        ++count;
+    }
+
+    // Takes the form out; the slots after it that probed past it move back, so no lookup stops short.
+    void Erase(const ParsedForm* form)
+    {
+        size_t i = Home(Hash(form->Text()));
+        while (slots[i].form != form)
+            i = Next(i);
+        for (size_t j = Next(i); slots[j].form != nullptr; j = Next(j)) {
+            const size_t home = Home(slots[j].hash);
+            const bool reachedFromHome = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+            if (!reachedFromHome) {
+                slots[i] = slots[j];
+                i = j;
+            }
+        }
+        slots[i] = Slot{0, nullptr};
+        --count;
+    }
+
+private:
+    struct Slot {
+        uint32_t hash;
+        ParsedForm* form;
+    };
+
+    static uint32_t Hash(const char* text)
+    {
+        uint32_t hash = 2166136261u;
+        for (; *text; ++text)
+            hash = (hash ^ static_cast<unsigned char>(*text)) * 16777619u;
+        return hash;
+    }
+    size_t Home(uint32_t hash) const { return hash & (slots.size() - 1); }
+    size_t Next(size_t i) const { return (i + 1) & (slots.size() - 1); }
+    void Place(const Slot& slot)
+    {
+        size_t i = Home(slot.hash);
+        while (slots[i].form != nullptr)
+            i = Next(i);
+        slots[i] = slot;
+    }
+
+    std::vector<Slot> slots;
+    size_t count = 0;
+};
+
+SharedTextTable& SharedTexts()
+{
+    // Never destroyed: expressions of static lifetime may outlive it.
+    static auto* texts = new SharedTextTable;
+    return *texts;
+}
 
 // A form of one user for the tree (null: none), shared by `text` when given.
 ParsedForm* NewForm(ParseNode* tree, const char* text)
@@ -307,7 +364,7 @@ ParsedForm* NewForm(ParseNode* tree, const char* text)
     auto* form = new (::operator new(sizeof(ParsedForm) + textBytes)) ParsedForm{tree, InitialForm(tree), 1, text != nullptr};
     if (text != nullptr) {
         std::memcpy(form + 1, text, textBytes);
-        SharedTexts().insert(form->Text());
+        SharedTexts().Insert(form);
     }
     return form;
 }
@@ -317,7 +374,7 @@ void ReleaseForm(ParsedForm* form)
     if (form == nullptr || --form->users > 0)
         return;
     if (form->byText)
-        SharedTexts().erase(form->Text());
+        SharedTexts().Erase(form);
     DeleteCompiled(form->compiled);
     delete form->tree;
     form->~ParsedForm();
@@ -387,17 +444,16 @@ void Expression::SetParseTree(ParseNode* tree)
 
 void Expression::KeepParse(ParseNode* tree)
 {
-    const bool byText = WalkableAsParse(*tree, 0) && SharedTexts().count(text.Text()) == 0;
+    const bool byText = WalkableAsParse(*tree, 0) && SharedTexts().Find(text.Text()) == nullptr;
     UseForm(NewForm(tree, byText ? text.Text() : nullptr));
 }
 
 bool Expression::EvaluateSharedParse(Formula* f, double* value)
 {
-    const auto found = SharedTexts().find(text.Text());
-    if (found == SharedTexts().end())
+    ParsedForm* shared = SharedTexts().Find(text.Text());
+    if (shared == nullptr)
         return false;
     // The form is held while it is walked: a definition evaluated on the way may change other expressions.
-    ParsedForm* shared = ParsedForm::OfText(*found);
     ++shared->users;
     *value = WalkAsParse(*shared->tree, *f);
     if (f->HasError())

@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -267,6 +269,30 @@ TEST(Expression, FirstEvaluationOfASharedTextIsTheParses)
             EXPECT_EQ(0, std::memcmp(&expected.value, &outcome.value, sizeof(double))) << c.text;
         }
         EXPECT_EQ(outcome.error == 0 ? kept.GetParseTree() : nullptr, second.GetParseTree()) << c.text;
+    }
+}
+
+// Thousands of texts join and leave the shared ones: a text is found while an expression keeps its tree, and
+// only then.
+TEST(Expression, SharedTextsStayFoundAsOthersLeave)
+{
+    const int count = 3000;
+    auto text = [](int i) { return "x*" + std::to_string(i) + "+" + std::to_string(i % 7); };
+    std::vector<std::unique_ptr<Expression>> kept;
+    for (int i = 0; i < count; ++i) {
+        kept.push_back(std::make_unique<Expression>(text(i).c_str()));
+        ASSERT_EQ(0, EvaluateExpression(*kept.back(), {{"x", 1}}).error);
+    }
+    for (int i = 0; i < count; i += 2)
+        kept[static_cast<size_t>(i)].reset();
+    for (int i = 0; i < count; ++i) {
+        Expression again(text(i).c_str());
+        const FormulaOutcome outcome = EvaluateExpression(again, {{"x", 2}});
+        EXPECT_DOUBLE_EQ(2.0 * i + i % 7, outcome.value) << i;
+        const auto& keeper = kept[static_cast<size_t>(i)];
+        if (keeper) {
+            EXPECT_EQ(keeper->GetParseTree(), again.GetParseTree()) << i;
+        }
     }
 }
 

@@ -5,22 +5,34 @@
 #include "dialogs/PresentedDialog.h"
 #include "foundation/zString.h"
 
-class DocVariableList;
+#include <string>
+#include <vector>
+
+class NodeChildList;
+class TreeDocument;
+class TreeNode;
 
 class CreateSliderDialog : public PresentedDialog<CreateSliderDialog> {
 public:
     enum : unsigned { kTemplateId = 2140, kVariableBox = 2141, kLowField = 2142, kHighField = 2143,
                       kIntervalsField = 2144 };
 
-    // The variables offered in "&Variable:", none without a list.
-    explicit CreateSliderDialog(const DocVariableList* variables = nullptr) : variables(variables) {}
-    // 1 on OK with a variable and 3 to 100 intervals; on the screen without a presenter.
+    // Offers the document's variables defined at every one of the nodes, the first chosen with its stored
+    // range at the first node.
+    CreateSliderDialog(TreeDocument* document, const NodeChildList& nodes);
+    // 1 on OK with a variable, 3 to 100 intervals and low below high. With no variable to offer it says so
+    // and runs nothing; a range that is not one is refused and the dialog stays open (a presenter's answer
+    // is refused with the same word).
     int Run();
+    // The stored range of the chosen variable at the first node, in low and high.
+    void LoadRange();
 
-    const DocVariableList* variables;
+    TreeDocument* document;
+    TreeNode* firstNode;
+    std::vector<std::string> names;
 
     zString variable;
-    int intervals = 10;
+    int intervals = 4;
     double low = 0.0;
-    double high = 1.0;
+    double high = 0.0;
 };

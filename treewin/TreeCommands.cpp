@@ -425,7 +425,10 @@ void TreeWindow::ChangeNodeType()
     for (int i = 0; i < selection.Count(); ++i)
         inMarkov = inMarkov || selection.At(i)->IsInMarkovSubtree();
     if (kind == TerminalNode && (!inMarkov || selection.Count() > 1)) {
-        // Direct, so the history would no longer match the tree.
+        // Direct, so the history would no longer match the tree: it goes, after the person agrees.
+        if (AskOkCancel(nullptr, "Changing the node type to terminal cannot be undone, and the undo history will be "
+                                 "cleared. Do you want to continue?", 0, 3) != 1)
+            return;
         AddUndoAction(nullptr);
         InPlaceEditState edit(*this);
         for (int i = 0; i < selection.Count(); ++i)

@@ -206,8 +206,8 @@ void TreeWindow::CreateSlider()
     nodes.AssignShallow(document.Selection);
     if (nodes.Count() == 0)
         nodes.Add(document.Root);
-    CreateSliderDialog dialog(&document.Variables);
-    if (!dialog.Run() || !(dialog.high > dialog.low))
+    CreateSliderDialog dialog(&document, nodes);
+    if (!dialog.Run())
         return;
     if (!CheckEditConflict(nodes, dialog.variable.Text(), true))
         return;

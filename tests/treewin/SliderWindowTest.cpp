@@ -10,6 +10,7 @@
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "app/StatusMessage.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
@@ -180,6 +181,8 @@ TEST_F(Slider, ShowNodesSelectsThemInTheTree)
 
 TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
 {
+    MessageBoxRecorder boxes;
+    tree.Root->SetBinding("v", "2.5", false);
     auto previous = CreateSliderDialog::SetPresenter([](CreateSliderDialog& dialog) {
         dialog.variable = "v";
         dialog.low = 2.0;
@@ -188,6 +191,7 @@ TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
     });
     window.EditTreeVariables(1510);
     EXPECT_EQ(window.ChildWindows().Count(), 0);
+    EXPECT_EQ(boxes.Last().text, "The high value must be greater than the low value.");
     CreateSliderDialog::SetPresenter([](CreateSliderDialog& dialog) {
         dialog.variable = "v";
         dialog.low = 1.0;
@@ -195,7 +199,6 @@ TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
         dialog.intervals = 3;
         return IDOK;
     });
-    tree.Root->SetBinding("v", "2.5", false);
     window.EditTreeVariables(1510);
     CreateSliderDialog::SetPresenter(previous);
     ASSERT_EQ(window.ChildWindows().Count(), 1);

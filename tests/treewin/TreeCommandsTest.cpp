@@ -187,11 +187,13 @@ TEST(TreeCommands, DialogAnswersBuildTheirActions)
     ReorderBranchesDialog::SetPresenter(reorder);
 }
 
-// End nodes made outside a Markov model, or several at once, change directly: the history is emptied, no
-// state is asked for, and outside a Markov model Change Payoff follows.
+// End nodes made outside a Markov model, or several at once, change directly: after the person agrees the
+// history is emptied, no state is asked for, and outside a Markov model Change Payoff follows; Cancel changes
+// nothing.
 TEST(TreeCommands, ChangingToTerminalDirectlyEmptiesTheHistory)
 {
     Screen screen;
+    MessageBoxRecorder boxes;
     Tree t;
     TreeNode* markov = t.document.AddChild(t.document.Root, MarkovNode, "M");
     TreeNode* well = t.document.AddChild(markov, ChanceNode, "Well");
@@ -207,10 +209,18 @@ TEST(TreeCommands, ChangingToTerminalDirectlyEmptiesTheHistory)
     for (const Case& c : {Case{{deep[0], deep[1]}, false}, Case{{plain}, true}}) {
         t.window.SelectNode(t.a, 1, nullptr, false);
         t.window.OnCommand(1406);
-        ASSERT_GT(t.window.History().Count(), 0);
+        const int steps = t.window.History().Count();
+        ASSERT_GT(steps, 0);
         t.document.SetModified(0);
         for (size_t i = 0; i < c.nodes.size(); ++i)
             t.window.SelectNode(c.nodes[i], 1, nullptr, i > 0);
+        boxes.Answer(IDCANCEL);
+        t.window.OnCommand(1405);
+        EXPECT_EQ(boxes.Last().text, "Changing the node type to terminal cannot be undone, and the undo history "
+                                     "will be cleared. Do you want to continue?");
+        EXPECT_EQ(c.nodes[0]->kind, ChanceNode);
+        EXPECT_EQ(t.window.History().Count(), steps);
+        boxes.Answer(IDOK);
         t.window.OnCommand(1405);
         for (TreeNode* node : c.nodes)
             EXPECT_EQ(node->kind, TerminalNode);

@@ -48,6 +48,13 @@ const char* const kEditingQuestion =
     "One or more of the selected nodes is currently editing that item in another window. Do you want to "
     "activate that window now?";
 
+std::string TextOf(DialogFrameCL& dialog, unsigned id)
+{
+    char text[64] = "";
+    GetDlgItemTextA(dialog.Handle(), static_cast<int>(id), text, sizeof text);
+    return text;
+}
+
 // Its modal dialogs take the activation: no other test may check its screen meanwhile.
 class TreeValuesCommands : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
 protected:
@@ -432,19 +439,49 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     SetTextReportPresenter(report);
     EXPECT_EQ(columns, 3);
 
+    // Create Slider offers the variables defined at both nodes; another variable brings its own range; an
+    // empty range is refused and the dialog stays open.
+    for (TreeNode* node : {a, b}) {
+        node->SetBinding("y", "3", false);
+        node->SetBinding("z", "7", false);
+    }
+    a->SetBinding("x", "1", false);
+    DocVariable* z = window.FindVariable("z", false);
+    z->low.value = 2.0;
+    z->high.value = 9.0;
+    z->hasRange = 1;
+    Select({a, b});
     {
         ModalDialogDriver person;
         person.Then([](DialogFrameCL& dialog) {
-            SendDlgItemMessageA(dialog.Handle(), CreateSliderDialog::kVariableBox, CB_SELECTSTRING,
-                                static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("y"));
+            HWND names = GetDlgItem(dialog.Handle(), CreateSliderDialog::kVariableBox);
+            EXPECT_EQ(SendMessageA(names, CB_GETCOUNT, 0, 0), 2);
+            EXPECT_EQ(std::stod(TextOf(dialog, CreateSliderDialog::kLowField)), 3.0);
+            SetWindowTextA(GetDlgItem(dialog.Handle(), CreateSliderDialog::kLowField), "5");
+            SendMessageA(names, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("z"));
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(CreateSliderDialog::kVariableBox, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(names));
+            EXPECT_EQ(std::stod(TextOf(dialog, CreateSliderDialog::kLowField)), 2.0);
         });
-        person.Type(CreateSliderDialog::kIntervalsField, "4").Type(CreateSliderDialog::kHighField, "8");
-        person.Press(IDOK).Press(IDCANCEL);
+        person.Type(CreateSliderDialog::kHighField, "2").Press(IDOK);
+        person.Type(CreateSliderDialog::kHighField, "8").Press(IDOK);
         window.EditTreeVariables(1510);
+        EXPECT_TRUE(person.Finished());
     }
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The high value must be greater than the low value.");
     ASSERT_EQ(window.ChildWindows().Count(), 1);
     EXPECT_EQ(static_cast<SliderWindow*>(window.ChildWindows().At(0))->Steps(), 4);
-    EXPECT_EQ(window.FindVariable("y", false)->high.value, 8.0);
+    EXPECT_EQ(z->high.value, 8.0);
+    delete window.ChildWindows().At(0);
+
+    // A variable bound at A alone is no choice for A and B together; with none, no dialog.
+    for (TreeNode* node : {a, b})
+        for (const char* name : {"y", "z"})
+            node->RemoveBinding(name, false, false);
+    window.EditTreeVariables(1510);
+    EXPECT_EQ(boxes.Last().text, "No variables are defined at each of the selected nodes.");
+    EXPECT_EQ(window.ChildWindows().Count(), 0);
 
     // The wheel on the screen: the border between the slices dragged from 0.3 round to 0.5.
     TreeNode* c = tree.AddChild(tree.Root, ChanceNode, "C");

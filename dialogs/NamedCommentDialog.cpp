@@ -9,16 +9,16 @@ void NamedCommentDialog::Run()
         Present();
         return;
     }
-    ProgramDialog dialog(TemplateId);
+    ProgramDialog dialog(prompts ? PromptsTemplateId : TemplateId);
     if (!caption.IsEmpty())
         dialog.SetText(caption);
     dialog.SetItemText(TextId, text.Text());
     dialog.Run();
 }
 
-void RunNamedCommentDialog(const zString& text, const char* caption)
+void RunNamedCommentDialog(const zString& text, const char* caption, bool prompts)
 {
-    NamedCommentDialog(text, caption).Run();
+    NamedCommentDialog(text, caption, prompts).Run();
 }
 
 int RunCommentDialog(zString& text, const char* caption)

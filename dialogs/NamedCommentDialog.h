@@ -7,20 +7,26 @@
 
 class NamedCommentDialog : public PresentedDialog<NamedCommentDialog> {
 public:
-    enum : unsigned { TemplateId = 3537, TextId = 3536 };
+    enum : unsigned { TemplateId = 3537, PromptsTemplateId = 3538, TextId = 3536 };
 
-    NamedCommentDialog(const zString& text, const char* caption) : text(text), caption(caption ? caption : "") {}
+    NamedCommentDialog(const zString& text, const char* caption, bool prompts = false)
+        : text(text), caption(caption ? caption : ""), prompts(prompts)
+    {
+    }
     // Without a presenter the dialog runs on the screen.
     void Run();
 
     const zString& text;
     // The title; empty keeps the template's.
     zString caption;
+    // The form that also carries the (hidden) prompts button.
+    bool prompts;
 };
 
 // The editing Comment dialog (3535) on the text, titled with the caption when one is given; nonzero after OK,
 // and only then is the text replaced.
 int RunCommentDialog(zString& text, const char* caption);
 
-// Shows the text in the read-only Comment dialog, titled with the caption when one is given.
-void RunNamedCommentDialog(const zString& text, const char* caption);
+// Shows the text in the read-only Comment dialog, titled with the caption when one is given; with prompts, in
+// its form that carries the prompts button.
+void RunNamedCommentDialog(const zString& text, const char* caption, bool prompts = false);

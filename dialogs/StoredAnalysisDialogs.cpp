@@ -39,6 +39,11 @@ void ChooseGraphTemplate(StoredAnalysis& record)
         if (chosen != nullptr) {
             record.graphTemplate = new GraphTemplate;
             record.graphTemplate->Assign(*chosen);
+            // Said once a run, whichever dialog chose a template first.
+            static bool noteShown = false;
+            if (!noteShown)
+                ShowInfoBox(nullptr, "A complete copy of the template will be permanently stored with the analysis.", 0);
+            noteShown = true;
         }
     }
     // Nothing was changed in the file: the list goes without writing it back.

@@ -93,7 +93,8 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
 }
 
 // "&Template..." of a stored analysis that draws a graph: the template chosen from the templates file is kept
-// as the record's own copy, and the file is left as it was.
+// as the record's own copy, one record's choice leaves the other's, the note about copies is said once a run,
+// and the file is left as it was.
 TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
 {
     FocusTestLock focus;
@@ -110,25 +111,47 @@ TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
     }
     std::string message;
     ASSERT_TRUE(WriteGraphTemplates(message)) << message;
-    auto* record = new StoredAnalysis;
-    record->name = "Graph";
-    record->templateAllowed = 1;
-    window.StoredAnalyses().Add(record);
+    StoredAnalysis* records[2];
+    for (StoredAnalysis*& record : records) {
+        record = new StoredAnalysis;
+        record->name = &record == &records[0] ? "Graph" : "Other";
+        record->templateAllowed = 1;
+        window.StoredAnalyses().Add(record);
+    }
+    StoredAnalysis* record = records[0];
     std::string shown;
+    auto choose = [](int index) {
+        return [index](DialogFrameCL& chooser) {
+            const unsigned list = Ctl::ChooseTemplate::ChooseATemplateForGraphsCreatedWithThisAnalysisList;
+            SendMessageA(chooser.Control(list), LB_SETCURSEL, index, 0);
+        };
+    };
     ModalDialogDriver person;
     person.Press(StoredAnalysesDialog::kTemplateButton)
-        .Then([](DialogFrameCL& chooser) {
-            const unsigned list = Ctl::ChooseTemplate::ChooseATemplateForGraphsCreatedWithThisAnalysisList;
-            SendMessageA(chooser.Control(list), LB_SETCURSEL, 1, 0);
-        })
+        .Then(choose(1))
         .Press(IDOK)
-        .Then([&shown](DialogFrameCL& dialog) { shown = ItemText(dialog, StoredAnalysesDialog::kTemplateName); })
+        .Then([&shown](DialogFrameCL& dialog) {
+            shown = ItemText(dialog, StoredAnalysesDialog::kTemplateName);
+            const HWND list = dialog.Control(StoredAnalysesDialog::kList);
+            SendMessageA(list, LB_SETCURSEL, 1, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(StoredAnalysesDialog::kList, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+        })
+        .Press(StoredAnalysesDialog::kTemplateButton)
+        .Then(choose(0))
+        .Press(IDOK)
         .Press(IDCANCEL);
     StoredAnalysesDialog(&window.Document(), window.StoredAnalyses());
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(shown, "Wide");
     ASSERT_NE(record->graphTemplate, nullptr);
     EXPECT_STREQ(record->graphTemplate->description.Text(), "Wide");
+    ASSERT_NE(records[1]->graphTemplate, nullptr);
+    EXPECT_STREQ(records[1]->graphTemplate->description.Text(), "Plain");
+    int notes = 0;
+    for (const auto& box : boxes.Boxes())
+        notes += box.text == "A complete copy of the template will be permanently stored with the analysis.";
+    EXPECT_EQ(notes, 1);
     EXPECT_EQ(GraphTemplates().Count(), 0);
     EXPECT_EQ(ReadGraphTemplates(message), TemplateFileRead::Read);
     EXPECT_EQ(GraphTemplates().Count(), 2);

@@ -320,6 +320,8 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"create-slider", [] { Select(Tree()->Document().Root); Command(1510); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"print-preview",
          [] {
              const std::string entry = TestPrinterEntry();

@@ -1,9 +1,11 @@
 // The node-bound windows on large selections: Define Variable opened on 10,000 selected nodes, its
-// definition stored as one undo action and taken back; and Tables Used over a tree of about 100,000 nodes.
+// definition stored as one undo action and taken back; and Tables Used and Select Nodes over a tree of about
+// 100,000 nodes.
 
 #include "bench/Bench.h"
 
 #include "dialogs/DefineVariableWindow.h"
+#include "dialogs/SelectNodesDialog.h"
 #include "dialogs/TablesUsedDialog.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDIframeCL.h"
@@ -62,6 +64,24 @@ KIVO_BENCH(NodeValueWindows)
         std::printf("tree of %d x %d leaves\n", 1000, 99);
         BenchReport("Tables Used on a 100,001-node tree", 1, [&] { ShowTablesUsed(window.Document().Root); });
         TablesUsedDialog::SetPresenter(previousPresenter);
+        // Select Nodes by a probability rule (every branch's probability worked out) and by a variable rule.
+        for (int i = 0; i < 1000; i += 7)
+            window.Document().Root->GetChild(i)->SetBinding("p", "0.01", false);
+        SelectRule probability;
+        probability.kind = SelectRule::ProbabilityValue;
+        probability.comparison = 4;
+        probability.target = 0.005;
+        BenchReport("Select Nodes by probability >= 0.005 on 100,001 nodes", 1, [&] {
+            window.ClearSelection();
+            BenchKeep(SelectNodesDialog::SelectMatching(probability, window));
+        });
+        SelectRule variable;
+        variable.kind = SelectRule::VariableDefined;
+        variable.variable = "p";
+        BenchReport("Select Nodes where p is defined on 100,001 nodes", 1, [&] {
+            window.ClearSelection();
+            BenchKeep(SelectNodesDialog::SelectMatching(variable, window));
+        });
     }
     delete TheApp;
     TheApp = previous;

@@ -1,7 +1,6 @@
 #include "app/CommandLine.h"
 
 #include "app/MessageBoxes.h"
-#include "foundation/AppFlags.h"
 #include "framework/window/FrameworkApp.h"
 
 #include <cctype>
@@ -59,10 +58,7 @@ const char* ReadOption(const char* p, bool& inQuotes)
     case 't': CommandLineFlags |= 1u << NoFirstTreeBit; return p;
     case 'u': CommandLineFlags |= 1u << DefaultLocaleBit; return p;
     case 'i': CommandLineFlags |= 1u << InfluenceFirstBit; return p;
-    case 'x':
-        CommandLineFlags |= 1u << NoPrinterSettingsBit;
-        AppFlags::noPrinterSettings = true;
-        return p;
+    case 'x': CommandLineFlags |= 1u << NoPrinterSettingsBit; return p;
     case '^':
         CommandLineFlags |= 1u << OutlineRequestBit;
         return ReadOutlinePath(p, inQuotes);

@@ -6,8 +6,8 @@
 #include "app/FrameCommands.h"
 #include "app/MainFrame.h"
 #include "app/MainToolbar.h"
+#include "app/ProgramPreferences.h"
 #include "app/StartProgram.h"
-#include "foundation/AppFlags.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileStream.h"
@@ -149,10 +149,7 @@ void DocumentWindow::SetTitleFromPath(const char* path)
 {
     filePath_.SetFullPath(path);
     zString title;
-    if (AppFlags::fullDocumentTitles)
-        filePath_.GetBaseName(title);
-    else
-        title = filePath_.Name();
+    filePath_.GetBaseName(title);
     SetText(title);
 }
 
@@ -291,6 +288,7 @@ bool DocumentWindow::SaveAsMetafile(const char* path)
     const FilePath file(path);
     {
         MetafileObject picture(file, PaneDisplay());
+        picture.SetBlackAndWhite(ThePreferences().exportBlackAndWhite);
         const RECT pixels = PicturePixels(picture);
         picture.SetFrame(pixels);
         DisplayLock lock(picture);
@@ -310,6 +308,7 @@ bool DocumentWindow::CopyPicture()
     EmptyClipboard();
     CloseClipboard();
     MetafileObject picture(FilePath(), PaneDisplay());
+    picture.SetBlackAndWhite(ThePreferences().exportBlackAndWhite);
     const RECT pixels = PicturePixels(picture);
     picture.SetFrame(pixels);
     picture.SetLogicalRect(bounds.left, bounds.top, bounds.right, bounds.bottom);

@@ -1,5 +1,6 @@
 #include "app/FontSampleControl.h"
 
+#include "app/ProgramPreferences.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/zFont.h"
@@ -33,7 +34,7 @@ void FontSampleControl::MakeSampleFont(bool redraw)
 
 long FontSampleControl::OnClick(WindowEvent*)
 {
-    if (EditFontRecord(*record_, dialog_->Handle())) {
+    if (EditFontRecord(*record_, dialog_->Handle(), ThePreferences().trueTypeFontsOnly)) {
         MakeSampleFont(true);
         Changed = 1;
     }

@@ -9,6 +9,7 @@
 #include "app/MainToolbar.h"
 #include "app/OnlineHelp.h"
 #include "app/OpenFileByName.h"
+#include "app/ProgramPreferences.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SaveQuestions.h"
 #include "app/StatusMessage.h"
@@ -17,7 +18,6 @@
 #include "dialogs/PreferencesDialog.h"
 #include "dialogs/PrintPagesDialog.h"
 #include "dialogs/ZoomDialog.h"
-#include "foundation/AppFlags.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/PreferencesStore.h"
@@ -500,8 +500,9 @@ long MainFrame::ToggleBar(BarLayoutRule* rule)
 
 long MainFrame::ToggleNavigating()
 {
-    AppFlags::navigating = !AppFlags::navigating;
-    WriteProfileInt("General", "Navigating", AppFlags::navigating ? 1 : 0);
+    bool& navigating = ThePreferences().navigating;
+    navigating = !navigating;
+    WriteProfileInt("General", "Navigating", navigating ? 1 : 0);
     RefreshCommands();
     if (MDIchildCL* child = MDIframeCL::ActiveChild())
         SetFocus(child->Handle());
@@ -575,5 +576,5 @@ void MainFrame::RefreshCommands()
         ClearStatusIndicators();
         ShowStatusMessage("");
     }
-    SetNavigatingButton(AppFlags::navigating ? 1 : 0);
+    SetNavigatingButton(ThePreferences().navigating ? 1 : 0);
 }

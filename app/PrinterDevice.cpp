@@ -1,7 +1,7 @@
 #include "app/PrinterDevice.h"
 
 #include "app/MainFrame.h"
-#include "foundation/AppFlags.h"
+#include "app/CommandLine.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "framework/draw/MeasuringDisplay.h"
 
@@ -46,6 +46,18 @@ const char* OrNull(const zString& text)
     return text.IsEmpty() ? nullptr : text.Text();
 }
 
+// Option x: a document's stored printer settings are kept and written back but never handed to a printer.
+bool IgnoringPrinterSettings()
+{
+    return CommandLineFlag(NoPrinterSettingsBit);
+}
+
+// The settings' device mode when it may be handed to the printer driver, else null.
+const uint8_t* UsableDevMode(const PrinterSetupRecord* settings)
+{
+    return settings != nullptr && !IgnoringPrinterSettings() ? settings->DevMode() : nullptr;
+}
+
 } // namespace
 
 void PrinterDevice::SetPrintDialogCall(PrintDialogCall call)
@@ -56,7 +68,7 @@ void PrinterDevice::SetPrintDialogCall(PrintDialogCall call)
 void PrinterDevice::Open(PrinterSetupRecord* settings)
 {
     settings_ = settings;
-    const auto* deviceMode = reinterpret_cast<const DEVMODEA*>(settings ? settings->DevMode() : nullptr);
+    const auto* deviceMode = reinterpret_cast<const DEVMODEA*>(UsableDevMode(settings));
     if (OrNull(DriverName()))
         AttachDC(CreateDCA(DriverName().Text(), OrNull(DeviceName()), OrNull(PortName()), deviceMode));
 }
@@ -66,12 +78,12 @@ void PrinterDevice::AttachDC(HDC context)
     ReplaceContext(context);
     UpdateScaleState();
     if (PrinterContext())
-        FollowPrinter(*this, reinterpret_cast<const DEVMODEA*>(settings_ ? settings_->DevMode() : nullptr));
+        FollowPrinter(*this, reinterpret_cast<const DEVMODEA*>(UsableDevMode(settings_)));
 }
 
 HGLOBAL PrinterDevice::MakeDevModeHandle()
 {
-    const uint8_t* deviceMode = settings_ ? settings_->DevMode() : nullptr;
+    const uint8_t* deviceMode = UsableDevMode(settings_);
     if (!deviceMode)
         return nullptr;
     const SIZE_T length = static_cast<SIZE_T>(settings_->devModeLength);
@@ -117,7 +129,7 @@ HGLOBAL PrinterDevice::MakeDevNamesHandle()
 void PrinterDevice::TakeDevMode(HGLOBAL deviceMode)
 {
     LockedBlock locked(deviceMode);
-    if (locked.Bytes() && settings_)
+    if (locked.Bytes() && settings_ && !IgnoringPrinterSettings())
         settings_->SetDevMode(locked.Bytes());
 }
 
@@ -185,7 +197,7 @@ int PrinterDevice::SupportsCopies()
 {
     if (!PrinterContext())
         return 0;
-    const auto* deviceMode = reinterpret_cast<const DEVMODEA*>(settings_ ? settings_->DevMode() : nullptr);
+    const auto* deviceMode = reinterpret_cast<const DEVMODEA*>(UsableDevMode(settings_));
     return DeviceCapabilitiesA(DeviceName().Text(), PortName().Text(), DC_COPIES, nullptr, deviceMode) > 1 ? 1 : 0;
 }
 
@@ -193,7 +205,7 @@ bool IsDevModeUsable(HGLOBAL deviceMode)
 {
     if (!deviceMode)
         return true;
-    if (AppFlags::noPrinterSettings)
+    if (IgnoringPrinterSettings())
         return false;
     LockedBlock locked(deviceMode);
     if (!locked.Bytes())

@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/MainToolbar.h"
 #include "app/OnlineHelp.h"
+#include "app/ProgramPreferences.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SplashDialog.h"
 #include "dialogs/CEReportQuestionDialog.h"
@@ -20,7 +21,6 @@
 #include "dialogs/ThresholdResultsDialog.h"
 #include "formula/BuiltinRegistry.h"
 #include "formula/TableDirectory.h"
-#include "foundation/AppFlags.h"
 #include "foundation/FilePath.h"
 #include "foundation/FontRecord.h"
 #include "foundation/LocaleChars.h"
@@ -166,10 +166,7 @@ void StartApplication()
     CursorStack::Create();
     BuildMainToolbar(TheMainFrame->ToolBar());
     LoadTablesDirectory();
-    AppFlags::navigating = ReadProfileInt("General", "Navigating", 1) != 0;
-    AppFlags::exportBlackAndWhite = ReadProfileInt("General", "ExportBW", 0) != 0;
-    AppFlags::trueTypeFontsOnly = ReadProfileInt("General", "TrueTypeOnly", 0) != 0;
-    AppFlags::useScreenForSizing = ReadProfileInt("General", "UseScreenForSizing", 1);
+    ThePreferences().Load();
     CreatePrinterInfoContext();
     AppClipboard = new Clipboard(TheMainFrame);
     TheLinkManager = new DdeLinkManager(AppClipboard, "KIVO_Node");

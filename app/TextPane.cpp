@@ -2,6 +2,7 @@
 
 #include "app/DocChildWindow.h"
 #include "app/PageGrid.h"
+#include "app/ProgramPreferences.h"
 #include "app/StartProgram.h"
 #include "app/TextPaneEdit.h"
 #include "framework/dialog/FontWidthTable.h"
@@ -74,7 +75,7 @@ void TextPane::SetFont(const FontRecord* record)
 int TextPane::ChooseFont()
 {
     FontRecord edited = fontRecord_;
-    if (!EditFontRecord(edited, Handle()))
+    if (!EditFontRecord(edited, Handle(), ThePreferences().trueTypeFontsOnly))
         return 0;
     SetFont(&edited);
     return 1;

@@ -1,12 +1,12 @@
 #include "dialogs/PreferencesDialog.h"
 
 #include "app/FontSampleControl.h"
+#include "app/ProgramPreferences.h"
 #include "app/StartProgram.h"
 #include "dialogs/CEParamsDialog.h"
 #include "dialogs/MultiAttrWeightDialog.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "dialogs/RiskPreferenceDialogs.h"
-#include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/PreferenceRecord.h"
@@ -17,6 +17,7 @@
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
+#include "framework/draw/MeasuringDisplay.h"
 #include "framework/draw/WindowDisplay.h"
 #include "model/TreeDocument.h"
 #include "treewin/TreeWindow.h"
@@ -625,9 +626,9 @@ long PreferencesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 
 void PreferencesDialog::LoadFromDocument()
 {
-    exportBlackAndWhite_ = AppFlags::exportBlackAndWhite ? 1 : 0;
-    trueTypeOnly_ = AppFlags::trueTypeFontsOnly ? 1 : 0;
-    usePrinterForSizing_ = AppFlags::useScreenForSizing == 0 ? 1 : 0;
+    exportBlackAndWhite_ = ThePreferences().exportBlackAndWhite ? 1 : 0;
+    trueTypeOnly_ = ThePreferences().trueTypeFontsOnly ? 1 : 0;
+    usePrinterForSizing_ = MeasuringOnScreen() ? 0 : 1;
     if (!tree_)
         return;
     TreePreferenceValues& v = *values_;
@@ -672,10 +673,10 @@ void PreferencesDialog::Apply()
         ApplyTreeDisplay();
         ApplyTreeCalculation();
     }
-    AppFlags::exportBlackAndWhite = exportBlackAndWhite_ != 0;
-    AppFlags::trueTypeFontsOnly = trueTypeOnly_ != 0;
+    ThePreferences().exportBlackAndWhite = exportBlackAndWhite_ != 0;
+    ThePreferences().trueTypeFontsOnly = trueTypeOnly_ != 0;
     const int useScreen = usePrinterForSizing_ ? 0 : 1;
-    AppFlags::useScreenForSizing = useScreen;
+    SetMeasuringOnScreen(useScreen != 0);
     WriteProfileInt("General", "ExportBW", exportBlackAndWhite_ ? 1 : 0);
     WriteProfileInt("General", "TrueTypeOnly", trueTypeOnly_ ? 1 : 0);
     WriteProfileInt("General", "UseScreenForSizing", useScreen);

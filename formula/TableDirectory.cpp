@@ -1,7 +1,6 @@
 #include "formula/TableDirectory.h"
 
 #include "foundation/Host.h"
-#include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "formula/LookupTable.h"
 #include "formula/NameResolution.h"
@@ -329,8 +328,6 @@ LookupTable* ProvideTable(zString& name)
     LookupTable* existing = FindTable(name.Text(), false);
     if (!existing) {
         zString file(name);
-        if (!AppFlags::longFileNames && file.Length() > 8)
-            file.Truncate(8);
         if (FileUsedByOtherTable(nullptr, file.Text())) {
             const uint32_t last = file.Length() - 1;
             bool found = false;

@@ -1,13 +1,10 @@
 #include "foundation/FileNameRules.h"
 
-#include "foundation/AppFlags.h"
-
 #include <cstring>
 
 namespace {
 
-const char* const LongNamePunctuation = " !\"#$%&'()+,-.;=@[]^_`{}~";
-const char* const ShortNamePunctuation = "!#$%&'()-.@^_`{}~";
+const char* const NamePunctuation = " !\"#$%&'()+,-.;=@[]^_`{}~";
 
 } // namespace
 
@@ -17,16 +14,15 @@ bool IsLegalFileNameChar(char c)
         return true;
     if (c == 0)
         return false;
-    return std::strchr(AppFlags::longFileNames ? LongNamePunctuation : ShortNamePunctuation, c) != nullptr;
+    return std::strchr(NamePunctuation, c) != nullptr;
 }
 
 bool IsLegalFileName(const char* text)
 {
     if (!text || !*text)
         return false;
-    size_t length = 0;
-    for (const char* p = text; *p; ++p, ++length)
+    for (const char* p = text; *p; ++p)
         if (!IsLegalFileNameChar(*p))
             return false;
-    return AppFlags::longFileNames || length <= 8;
+    return true;
 }

@@ -1,8 +1,7 @@
 #pragma once
-// Which characters a file name may hold. With long file names (an application-wide flag) more punctuation is
-// legal and the 8-character limit is lifted.
+// Which characters a file name may hold.
 
-// Letters and digits always; the listed punctuation by the long-names flag; nothing else.
+// Letters and digits, and the punctuation long file names allow; nothing else.
 bool IsLegalFileNameChar(char c);
-// Not empty, every character legal, and without long names at most 8 characters.
+// Not empty and every character legal.
 bool IsLegalFileName(const char* text);

@@ -1,6 +1,5 @@
 #include "foundation/PrinterSetupRecord.h"
 
-#include "foundation/AppFlags.h"
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"
 
@@ -54,7 +53,7 @@ void PrinterSetupRecord::Serialize(Archive& archive, const VersionRecord& fileVe
 
 const uint8_t* PrinterSetupRecord::DevMode() const
 {
-    if (AppFlags::noPrinterSettings || !devMode || devModeLength < static_cast<int16_t>(sizeof(DEVMODEA)))
+    if (!devMode || devModeLength < static_cast<int16_t>(sizeof(DEVMODEA)))
         return nullptr;
     DEVMODEA header;
     std::memcpy(&header, devMode.get(), sizeof header);
@@ -73,8 +72,6 @@ int PrinterSetupRecord::DevModeSize(const void* deviceMode, void* destination)
 
 void PrinterSetupRecord::SetDevMode(const void* deviceMode)
 {
-    if (AppFlags::noPrinterSettings)
-        return;
     devMode.reset();
     devModeLength = 0;
     if (!deviceMode)

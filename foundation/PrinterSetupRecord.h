@@ -20,10 +20,10 @@ public:
     void Serialize(Archive& archive, const VersionRecord& fileVersion);
 
     // The device-mode block when it may be handed to a printer driver: its length covers the fixed
-    // structure and equals its own dmSize + dmDriverExtra, and option x is not given. Else null (a block
-    // that fails the check is still written back).
+    // structure and equals its own dmSize + dmDriverExtra. Else null (a block that fails the check is still
+    // written back).
     const uint8_t* DevMode() const;
-    // Keeps a copy of the device mode (dmSize + dmDriverExtra bytes; null: none). Nothing with option x.
+    // Keeps a copy of the device mode (dmSize + dmDriverExtra bytes; null: none).
     void SetDevMode(const void* deviceMode);
     // dmSize + dmDriverExtra of a device mode, copied into the destination when one is given.
     static int DevModeSize(const void* deviceMode, void* destination);

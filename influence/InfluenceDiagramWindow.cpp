@@ -3,7 +3,6 @@
 #include "framework/window/FillLayout.h"
 #include "app/ZoomPane.h"
 #include "foundation/Archive.h"
-#include "foundation/AppFlags.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MultiLineText.h"
@@ -91,10 +90,7 @@ void InfluenceDiagramWindow::GiveUntitledTitle()
 {
     char title[48];
     ++UntitledDiagramCount;
-    if (AppFlags::fullDocumentTitles)
-        std::snprintf(title, sizeof title, "Untitled Influence Diagram %d", UntitledDiagramCount);
-    else
-        std::snprintf(title, sizeof title, "DIAG%d.IND", UntitledDiagramCount);
+    std::snprintf(title, sizeof title, "Untitled Influence Diagram %d", UntitledDiagramCount);
     SetText(title);
 }
 

@@ -21,6 +21,7 @@
 #include "app/FrameCommands.h"
 #include "app/InputHelpers.h"
 #include "app/InPlaceEdit.h"
+#include "app/ProgramPreferences.h"
 #include "app/ZoomPane.h"
 #include "app/PromptDialog.h"
 #include "dialogs/AttachCloneDialog.h"
@@ -323,7 +324,7 @@ void TreeWindow::ChangeFont()
     TreeNode* node = CurrentNode();
     if (node == nullptr && SelectedNote == nullptr) {
         FontRecord font = document.DisplayPrefs.TreeFont;
-        if (EditFontRecord(font, handle_))
+        if (EditFontRecord(font, handle_, ThePreferences().trueTypeFontsOnly))
             AddUndoAction(new TreeDocumentFontAction(this, font));
         return;
     }
@@ -337,7 +338,7 @@ void TreeWindow::ChangeFont()
                             "node, deselect the subtree first.\n\nChange the font of all nodes in the subtree?",
                             0) != 1)
         return;
-    if (!EditFontRecord(ChosenFont, handle_))
+    if (!EditFontRecord(ChosenFont, handle_, ThePreferences().trueTypeFontsOnly))
         return;
     if (!subtree) {
         AddUndoAction(new TreeFontChangeAction(this, node, part, ChosenFont));

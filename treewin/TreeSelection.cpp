@@ -2,13 +2,13 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/WindowEvent.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "app/InPlaceEdit.h"
 #include "app/InputHelpers.h"
+#include "app/ProgramPreferences.h"
 #include "app/StatusMessage.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeArrowDrawing.h"
@@ -266,14 +266,15 @@ void TreeWindow::FindNoteBoxesWithText(const char* text, std::vector<NoteBox*>& 
 int TreeWindow::NavigateByKey(int key, bool fromKeyOperation)
 {
     const bool control = IsControlHeld();
-    const bool skipping = AppFlags::navigating && control && fromKeyOperation;
+    const bool navigating = ThePreferences().navigating;
+    const bool skipping = navigating && control && fromKeyOperation;
     TreeNode* current = CurrentNode();
     if (SelectedNote != nullptr || current == nullptr)
         return 0;
     if (control && (!fromKeyOperation || !IsArrowKey(key)))
         return 0;
     // Plain arrows then move the caret of the in-place edit.
-    if (!AppFlags::navigating && IsArrowKey(key) && !control && fromKeyOperation)
+    if (!navigating && IsArrowKey(key) && !control && fromKeyOperation)
         return 0;
     if (key != kHomeKey && !IsArrowKey(key))
         return 0;
@@ -315,7 +316,7 @@ int TreeWindow::OnKey(unsigned virtualKey, bool alt)
     const bool typable = key < 256 && (std::isprint(key) || std::isspace(key) || key == VK_BACK || key == VK_ESCAPE);
     if (!typable || (alt && !IsArrowKey(key)))
         return 0;
-    if (key == kHomeKey && (AppFlags::navigating || control)) {
+    if (key == kHomeKey && (ThePreferences().navigating || control)) {
         ClearSelection();
         SelectNode(document.Root, 1, nullptr, false);
         return 1;

@@ -5,6 +5,7 @@
 
 #include "app/BmpFile.h"
 #include "app/FilePathDialogs.h"
+#include "app/ProgramPreferences.h"
 #include "dialogs/SnapshotFormatDialog.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
@@ -139,6 +140,7 @@ bool TreeWindow::SaveAsMetafile(const ::FilePath& path)
     std::remove(path.FullPath().Text());
     {
         MetafileObject picture(path, &PaneDisplay());
+        picture.SetBlackAndWhite(ThePreferences().exportBlackAndWhite);
         const RECT pixels = PictureRectPixels(PictureBounds(), picture);
         picture.SetFrame(RECT{0, 0, pixels.right - pixels.left, pixels.bottom - pixels.top});
         DisplayLock lock(picture);

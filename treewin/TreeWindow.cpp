@@ -15,7 +15,6 @@
 #include "framework/draw/Display.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/draw/zFont.h"
-#include "foundation/AppFlags.h"
 #include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
 #include "model/NoteBox.h"
@@ -323,10 +322,7 @@ void TreeWindow::GiveUntitledTitle()
 {
     char title[40];
     ++UntitledTreeCount;
-    if (AppFlags::fullDocumentTitles)
-        std::snprintf(title, sizeof title, "Untitled Tree %d", UntitledTreeCount);
-    else
-        std::snprintf(title, sizeof title, "TREE%d.TRE", UntitledTreeCount);
+    std::snprintf(title, sizeof title, "Untitled Tree %d", UntitledTreeCount);
     document.WindowTitle = title;
     SetText(title);
 }

@@ -1,6 +1,5 @@
 #include "framework/draw/ColourContext.h"
 
-#include "foundation/AppFlags.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/zBrush.h"
 
@@ -8,7 +7,7 @@ ColourContext::ColourContext(Display& display, Display* reference, LogicalRect* 
     : display(display), reference(reference != nullptr ? *reference : display),
       isExport(display.Kind() == Display::KindMetafile)
 {
-    keepColours = isExport ? !AppFlags::exportBlackAndWhite : IsColourDevice(this->reference);
+    keepColours = isExport ? !display.BlackAndWhitePicture() : IsColourDevice(this->reference);
     if (isExport && rect != nullptr)
         *rect = LogicalRect{-1e10f, -1e10f, 1e10f, 1e10f};
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Colours as an output device can show them: a context maps every colour of a drawing to black or white for
-// black-and-white output (a monochrome device, or a picture exported while "ExportBW" is set). Also the
+// black-and-white output (a monochrome device, or a picture made in black and white). Also the
 // default fills of graph series and two bit-mask helpers shared by the drawings.
 
 #include "framework/draw/Colour.h"
@@ -15,7 +15,7 @@ class zBrush;
 class ColourContext {
 public:
     // A missing reference becomes the display itself. For a picture (display kind 4) the colours are kept
-    // unless pictures are exported in black and white, and the caller's rectangle, when given, becomes
+    // unless the picture is made in black and white, and the caller's rectangle, when given, becomes
     // (-1e10, -1e10, 1e10, 1e10); otherwise they are kept on a colour reference device.
     ColourContext(Display& display, Display* reference, LogicalRect* rect);
 

@@ -99,6 +99,8 @@ public:
     virtual BOOL DrawBitmap(Bitmap* bitmap, int x, int y, DWORD rop);
     // Copies this surface onto another display (nothing in the base).
     virtual void CopyTo(Display& target, int x, int y, int width, int height, int sourceX, int sourceY);
+    // A picture drawn in black and white only (no in the base).
+    virtual bool BlackAndWhitePicture() const { return false; }
 
     // Outline of a pixel rectangle with the current pen, as a polyline through its four corners (the right
     // and bottom edges lie on the rectangle's own right and bottom); nothing is filled. Only while locked.

@@ -1,7 +1,6 @@
 #include "framework/draw/FontRecordFonts.h"
 
 #include "framework/draw/DrawingScale.h"
-#include "foundation/AppFlags.h"
 #include "framework/dialog/FontDialog.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
@@ -91,13 +90,13 @@ std::unique_ptr<zFont> CreateRecordFont(const FontRecord& record, Display* displ
     return std::make_unique<zFont>(printerSpec, display);
 }
 
-bool EditFontRecord(FontRecord& record, HWND owner)
+bool EditFontRecord(FontRecord& record, HWND owner, bool trueTypeOnly)
 {
     int escapement = record.turned ? TurnedEscapement : 0;
     zFontSpec spec(record.face.Text(), 0, FontHeightForSize(record.pointSize, nullptr), FontWeightForBold(record.bold),
                    0, 0, record.italic ? unsigned(zFontSpec::StyleItalic) : 0u, escapement, escapement, DEFAULT_CHARSET,
                    DefaultOutPrecision, DefaultClipPrecision, DefaultQuality);
-    DWORD flags = (record.turned || AppFlags::trueTypeFontsOnly) ? CF_TTONLY : 0;
+    DWORD flags = (record.turned || trueTypeOnly) ? CF_TTONLY : 0;
     if (!ChooseFontDialog(owner, spec, flags))
         return false;
     record.pointSize = FontSizeFromSpec(spec, nullptr);
@@ -107,9 +106,9 @@ bool EditFontRecord(FontRecord& record, HWND owner)
     return true;
 }
 
-bool HandleFontCommand(int id, FontRecord& record, HWND owner)
+bool HandleFontCommand(int id, FontRecord& record, HWND owner, bool trueTypeOnly)
 {
     if (!IsFontCommand(id))
         return false;
-    return EditFontRecord(record, owner);
+    return EditFontRecord(record, owner, trueTypeOnly);
 }

@@ -29,9 +29,9 @@ int FontHeightForSize(int size, Display* display);
 // A framework font for the display (the screen when none); on a printer display it is remade from the
 // metrics of the font realised there. The caller owns it.
 std::unique_ptr<zFont> CreateRecordFont(const FontRecord& record, Display* display);
-// Runs the font dialog from the record (TrueType only when turned or when the application asks for it); on
+// Runs the font dialog from the record (TrueType only when turned or when the caller asks for it); on
 // confirmation takes the chosen face, size, italic and bold. Returns whether the user confirmed.
-bool EditFontRecord(FontRecord& record, HWND owner);
+bool EditFontRecord(FontRecord& record, HWND owner, bool trueTypeOnly);
 // For the font command, edits the record (owner: the window that owns the dialog) and returns whether the
 // user confirmed; any other command returns false.
-bool HandleFontCommand(int id, FontRecord& record, HWND owner);
+bool HandleFontCommand(int id, FontRecord& record, HWND owner, bool trueTypeOnly);

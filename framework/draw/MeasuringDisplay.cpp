@@ -1,6 +1,5 @@
 #include "framework/draw/MeasuringDisplay.h"
 
-#include "foundation/AppFlags.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/PrinterDisplay.h"
@@ -52,12 +51,23 @@ Display& PrinterInformation()
 }
 
 std::unique_ptr<PrinterInfoContext> measuringPrinter;
+bool measuringOnScreen = true;
 
 } // namespace
 
+bool MeasuringOnScreen()
+{
+    return measuringOnScreen;
+}
+
+void SetMeasuringOnScreen(bool onScreen)
+{
+    measuringOnScreen = onScreen;
+}
+
 Display& CurrentPrinter(Display& display)
 {
-    if (AppFlags::useScreenForSizing != 0 && display.Kind() != Display::KindMetafile)
+    if (measuringOnScreen && display.Kind() != Display::KindMetafile)
         return display;
     if (measuringPrinter && measuringPrinter->InfoContext() != nullptr && measuringPrinter->LogPixelsX() > 0 &&
         measuringPrinter->LogPixelsY() > 0)

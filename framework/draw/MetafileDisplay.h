@@ -27,6 +27,10 @@ public:
     // Plays the metafile onto the target with window and viewport both at (x, y) with extent (width, height).
     void CopyTo(Display& target, int x, int y, int width, int height, int sourceX, int sourceY) override;
 
+    // Whether the picture is drawn in black and white (set by its maker, before drawing; off when made).
+    void SetBlackAndWhite(bool blackAndWhite) { blackAndWhite_ = blackAndWhite; }
+    bool BlackAndWhitePicture() const override { return blackAndWhite_; }
+
     // mm = the map mode (MM_TEXT when none), xExt and yExt = the client rectangle's size, hMF = the metafile.
     void FillMetafilePict(METAFILEPICT& picture);
     // The recorded metafile (made when recording closes), or null.
@@ -44,6 +48,7 @@ private:
     RECT frame_{0, 0, 0, 0};
     Display* reference_;
     HMETAFILE metafile_ = nullptr;
+    bool blackAndWhite_ = false;
 };
 
 // The 22-byte header of a placeable metafile file, little-endian:

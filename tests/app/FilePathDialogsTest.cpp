@@ -1,6 +1,5 @@
 #include "app/FilePathDialogs.h"
 
-#include "foundation/AppFlags.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileNameRules.h"
 #include "foundation/FilePath.h"
@@ -17,26 +16,17 @@ namespace {
 
 std::string Text(const zString& text) { return text.Text(); }
 
-class FileNames : public testing::Test {
-protected:
-    void TearDown() override { AppFlags::longFileNames = true; }
-};
-
-TEST_F(FileNames, LegalNamesDependOnLongFileNames)
+TEST(FileNames, LegalNames)
 {
-    struct Row { const char* name; bool withLong; bool withoutLong; };
+    struct Row { const char* name; bool legal; };
     const Row rows[] = {
-        {"abcdefgh", true, true},  {"abcdefghi", true, false}, {"a\"b", true, false}, {"a/b", false, false},
-        {"a b", true, false},      {"a+b", true, false},       {"a!b", true, true},   {"", false, false},
-        {"a\\b", false, false},    {"a:b", false, false},      {"a*b", false, false}, {"a\x7F", false, false},
-        {"\xE9t\xE9", false, false}, {"a\tb", false, false},   {"x~1", true, true},   {"[a]", true, false},
+        {"abcdefgh", true},  {"abcdefghi", true}, {"a\"b", true},   {"a/b", false},   {"a b", true},
+        {"a+b", true},       {"a!b", true},       {"", false},       {"a\\b", false}, {"a:b", false},
+        {"a*b", false},      {"a\x7F", false},   {"\xE9t\xE9", false}, {"a\tb", false}, {"x~1", true},
+        {"[a]", true},
     };
-    for (const Row& row : rows) {
-        AppFlags::longFileNames = true;
-        EXPECT_EQ(IsLegalFileName(row.name), row.withLong) << row.name;
-        AppFlags::longFileNames = false;
-        EXPECT_EQ(IsLegalFileName(row.name), row.withoutLong) << row.name;
-    }
+    for (const Row& row : rows)
+        EXPECT_EQ(IsLegalFileName(row.name), row.legal) << row.name;
 }
 
 // The file dialogs are answered by a presenter that records what the dialog was given.

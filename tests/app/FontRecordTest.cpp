@@ -1,6 +1,5 @@
 #include "framework/draw/FontRecordFonts.h"
 
-#include "foundation/AppFlags.h"
 #include "framework/draw/DrawingScale.h"
 #include "foundation/Archive.h"
 #include "framework/dialog/FontDialog.h"
@@ -137,7 +136,7 @@ TEST(FontRecord, OnlyCommand1303EditsAFont)
     EXPECT_TRUE(IsFontCommand(1303));
     EXPECT_FALSE(IsFontCommand(1304));
     FontRecord font;
-    EXPECT_FALSE(HandleFontCommand(1304, font, nullptr));
+    EXPECT_FALSE(HandleFontCommand(1304, font, nullptr, false));
     EXPECT_EQ(FontWeightForBold(true), 700);
     EXPECT_EQ(FontWeightForBold(false), 200);
 }
@@ -247,7 +246,6 @@ protected:
     void TearDown() override
     {
         SetFontDialogPresenter(previous);
-        AppFlags::trueTypeFontsOnly = false;
     }
 
     FontDialogPresenter previous;
@@ -261,7 +259,7 @@ protected:
 TEST_F(FontDialogAnswer, EditTakesTheChosenFontAndKeepsTurned)
 {
     FontRecord font = Font(10, 0, 0, 1, "Times New Roman");
-    EXPECT_TRUE(HandleFontCommand(1303, font, nullptr));
+    EXPECT_TRUE(HandleFontCommand(1303, font, nullptr, false));
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(font, Font(14, 1, 1, 1, "Arial"));
     EXPECT_EQ(flags & (CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_TTONLY),
@@ -274,29 +272,28 @@ TEST_F(FontDialogAnswer, EditTakesTheChosenFontAndKeepsTurned)
 TEST_F(FontDialogAnswer, TrueTypeOnlyWhenTurnedOrAskedFor)
 {
     FontRecord font = Font(10, 0, 0, 0, "Arial");
-    EditFontRecord(font, nullptr);
+    EditFontRecord(font, nullptr, false);
     EXPECT_EQ(flags & CF_TTONLY, 0u);
-    AppFlags::trueTypeFontsOnly = true;
-    EditFontRecord(font, nullptr);
+    EditFontRecord(font, nullptr, true);
     EXPECT_EQ(flags & CF_TTONLY, DWORD(CF_TTONLY));
 }
 
 TEST_F(FontDialogAnswer, WithoutAnOwnerTheMainWindowOwnsTheDialog)
 {
     FontRecord font;
-    HandleFontCommand(1303, font, nullptr);
+    HandleFontCommand(1303, font, nullptr, false);
     EXPECT_EQ(owner, nullptr);  // no application yet
 
     ScopedApplication app;
     TopWindow frame(nullptr);
     frame.Create();
     ASSERT_NE(frame.Handle(), nullptr);
-    HandleFontCommand(1303, font, nullptr);
+    HandleFontCommand(1303, font, nullptr, false);
     EXPECT_EQ(owner, frame.Handle());
 
     TopWindow other(nullptr);
     other.Create();
-    HandleFontCommand(1303, font, other.Handle());
+    HandleFontCommand(1303, font, other.Handle(), false);
     EXPECT_EQ(owner, other.Handle());
 }
 
@@ -304,7 +301,7 @@ TEST_F(FontDialogAnswer, CancelLeavesTheFont)
 {
     confirm = false;
     FontRecord font = Font(10, 0, 0, 0, "Arial");
-    EXPECT_FALSE(EditFontRecord(font, nullptr));
+    EXPECT_FALSE(EditFontRecord(font, nullptr, false));
     EXPECT_EQ(font, Font(10, 0, 0, 0, "Arial"));
 }
 

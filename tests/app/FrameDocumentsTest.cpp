@@ -6,9 +6,9 @@
 #include "app/StartProgram.h"
 #include "app/ZoomPane.h"
 #include "dialogs/PreferencesDialog.h"
-#include "foundation/AppFlags.h"
 #include "foundation/PreferencesStore.h"
 #include "framework/dialog/FileDialogs.h"
+#include "framework/draw/MeasuringDisplay.h"
 #include "script/ScriptManager.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/dialog/Menu.h"
@@ -210,8 +210,8 @@ TEST_F(FrameDocuments, ZoomDialogSetsAWholePercentWithinThePanesRange)
 
 TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAndStoreThemAtOk)
 {
-    const int useScreen = AppFlags::useScreenForSizing;
-    AppFlags::useScreenForSizing = 1;
+    const bool onScreen = MeasuringOnScreen();
+    SetMeasuringOnScreen(true);
     std::vector<std::string> categories;
     bool saveEnabled = true;
     const auto usePrinter = [&](DialogFrameCL& dialog) {
@@ -242,7 +242,7 @@ TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAnd
     driver.Then([&](DialogFrameCL&) { focused = GetDlgCtrlID(GetFocus()); });
     driver.Then(usePrinter).Press(IDCANCEL);
     Post(1308);
-    EXPECT_EQ(1, AppFlags::useScreenForSizing);
+    EXPECT_TRUE(MeasuringOnScreen());
     driver.Then(usePrinter).Press(IDOK);
     Post(1308);
     EXPECT_TRUE(driver.Finished());
@@ -250,10 +250,10 @@ TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAnd
               categories);
     EXPECT_FALSE(saveEnabled);
     EXPECT_EQ(static_cast<int>(PreferencesDialog::kExportBlackAndWhiteCheck), focused);
-    EXPECT_EQ(0, AppFlags::useScreenForSizing);
+    EXPECT_FALSE(MeasuringOnScreen());
     EXPECT_EQ(0, ReadProfileInt("General", "UseScreenForSizing", -1));
-    AppFlags::useScreenForSizing = useScreen;
-    WriteProfileInt("General", "UseScreenForSizing", useScreen);
+    SetMeasuringOnScreen(onScreen);
+    WriteProfileInt("General", "UseScreenForSizing", onScreen ? 1 : 0);
 }
 
 TEST_F(FrameDocuments, RunScriptReadsTheChosenFileLineByLineUntilItsFirstUnknownCommand)

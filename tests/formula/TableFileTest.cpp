@@ -2,7 +2,6 @@
 // registry's create, edit, provide and delete operations on real files.
 
 #include "foundation/RandomGenerator.h"
-#include "foundation/AppFlags.h"
 #include "app/NamePopupMenu.h"
 #include "app/TablesMenu.h"
 #include "dialogs/TableConflictDialog.h"
@@ -249,15 +248,12 @@ protected:
         RemoveFiles();
         SetTablesDirectory(directory.c_str());
         LoadTablesDirectory();
-        savedLongNames = AppFlags::longFileNames;
-        AppFlags::longFileNames = true;
     }
     void TearDown() override
     {
         FreeTables();
         RemoveFiles();
         RemoveDirectoryA(directory.c_str());
-        AppFlags::longFileNames = savedLongNames;
         TablePropertiesDialog::SetPresenter(nullptr);
         TableConflictDialog::SetPresenter(nullptr);
     }
@@ -283,7 +279,6 @@ protected:
     }
 
     std::string directory;
-    bool savedLongNames = true;
 };
 
 TEST_F(TableRegistryTest, CreatedTableIsFoundAfterARestart)
@@ -553,20 +548,17 @@ TEST_F(TableRegistryTest, TableBasedRecordDrawsFromItsTable)
 
 TEST_F(TableRegistryTest, ProvideTableFindsAFreeFileName)
 {
-    AppFlags::longFileNames = false;
-    zString name("Abcdefghij");
-    LookupTable* first = ProvideTable(name);
-    ASSERT_TRUE(first);
-    EXPECT_TRUE(FileExists("Abcdefgh.tbl"));
-    zString second("AbcdefghXY");
-    ASSERT_TRUE(ProvideTable(second));
+    CreateTable("Other", "Abcdefgh", "", 2, false);
+    zString name("Abcdefgh");
+    ASSERT_TRUE(ProvideTable(name));
     EXPECT_TRUE(FileExists("Abcdefg1.tbl"));
     for (char c = '2'; c <= '9'; ++c) {
         const std::string file = std::string("Abcdefg") + c;
         CreateTable(("T" + file).c_str(), file.c_str(), "", 2, false);
     }
-    zString third("AbcdefghZZ");
-    EXPECT_EQ(ProvideTable(third), nullptr);
+    CreateTable("Last", "Abcdefgz", "", 2, false);
+    zString taken("Abcdefgz");
+    EXPECT_EQ(ProvideTable(taken), nullptr);
 }
 
 TEST_F(TableRegistryTest, ProvideTableAsksAboutAnExistingName)

@@ -1,6 +1,5 @@
 #include "foundation/PrinterSetupRecord.h"
 
-#include "foundation/AppFlags.h"
 #include "foundation/VersionRecord.h"
 #include "tests/foundation/StreamBytes.h"
 
@@ -33,25 +32,22 @@ TEST(PrinterSetupRecord, StoredDeviceModeIsUsedOnlyWhenItsSizesHold)
     struct Case {
         int16_t length;
         WORD size, extra;
-        bool noPrinterSettings, used;
+        bool used;
     } cases[] = {
-        {static_cast<int16_t>(full + 8), full, 8, false, true},
-        {static_cast<int16_t>(full), full, 8, false, false},
-        {40, 32, 8, false, false},
-        {static_cast<int16_t>(full + 8), full, 8, true, false},
+        {static_cast<int16_t>(full + 8), full, 8, true},
+        {static_cast<int16_t>(full), full, 8, false},
+        {40, 32, 8, false},
     };
     const VersionRecord current = VersionRecord::Current();
     for (const Case& c : cases) {
-        AppFlags::noPrinterSettings = c.noPrinterSettings;
         PrinterSetupRecord record = WithDevMode(c.length, c.size, c.extra);
-        EXPECT_EQ(record.DevMode() != nullptr, c.used) << c.length << "," << c.noPrinterSettings;
+        EXPECT_EQ(record.DevMode() != nullptr, c.used) << c.length;
         const Bytes stored = WrittenBytes([&](Archive& out) { record.Serialize(out, current); });
         ReadStream in(stored);
         PrinterSetupRecord read;
         read.Serialize(in, current);
         EXPECT_EQ(WrittenBytes([&](Archive& out) { read.Serialize(out, current); }), stored);
     }
-    AppFlags::noPrinterSettings = false;
 }
 
 TEST(PrinterSetupRecord, EmptyRecordAndTheReservedWordOfOlderFiles)

@@ -2,7 +2,7 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "foundation/AppFlags.h"
+#include "app/ProgramPreferences.h"
 #include "framework/window/WindowEvent.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -31,8 +31,8 @@ private:
 
 class Navigating {
 public:
-    explicit Navigating(bool on) : saved_(AppFlags::navigating) { AppFlags::navigating = on; }
-    ~Navigating() { AppFlags::navigating = saved_; }
+    explicit Navigating(bool on) : saved_(ThePreferences().navigating) { ThePreferences().navigating = on; }
+    ~Navigating() { ThePreferences().navigating = saved_; }
 
 private:
     bool saved_;

@@ -1,7 +1,6 @@
 #include "treewin/TreePainter.h"
 
 #include "analysis/TreeEngines.h"
-#include "foundation/AppFlags.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
@@ -156,11 +155,9 @@ TEST_F(PaintedTree, RollBackPaintsTheOptimalBranchMagentaAndCloneContentsGrey)
 TEST_F(PaintedTree, BlackAndWhitePicturesMapEveryColourToBlack)
 {
     window.Redraw();
-    const bool saved = AppFlags::exportBlackAndWhite;
-    AppFlags::exportBlackAndWhite = true;
     MetafileDisplay picture(nullptr);
+    picture.SetBlackAndWhite(true);
     window.Draw(picture);
-    AppFlags::exportBlackAndWhite = saved;
 
     const LayoutRect bounds = window.Layout().DrawingBounds;
     bitmap = std::make_unique<BitmapDisplay>(static_cast<int>(bounds.right * 96) + 2,

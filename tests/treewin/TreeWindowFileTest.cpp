@@ -2,7 +2,6 @@
 
 #include "analysis/TreeEngines.h"
 #include "app/DocChildWindow.h"
-#include "foundation/AppFlags.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"
 #include "model/NodeSideRecord.h"
@@ -41,11 +40,8 @@ TEST(TreeWindowTitles, UntitledTreesAreNumberedOnceEach)
     TreeWindow first;
     const int number = TitleNumber(first, "Untitled Tree %d");
     ASSERT_GT(number, 0);
-    AppFlags::fullDocumentTitles = false;
     TreeWindow second;
-    AppFlags::fullDocumentTitles = true;
-    EXPECT_EQ(TitleNumber(second, "TREE%d.TRE"), number + 1);
-    EXPECT_EQ(std::string(second.Title().Text()), "TREE" + std::to_string(number + 1) + ".TRE");
+    EXPECT_EQ(std::string(second.Title().Text()), "Untitled Tree " + std::to_string(number + 1));
     EXPECT_EQ(first.Document().Root->kind, DecisionNode);
 }
 

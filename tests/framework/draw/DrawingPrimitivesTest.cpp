@@ -2,7 +2,6 @@
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/LineGeometry.h"
 
-#include "foundation/AppFlags.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/MetafileDisplay.h"
 
@@ -35,13 +34,11 @@ TEST(LineGeometry, AnglesAndClipping)
 TEST(ColourContext, BlackAndWhitePicturesSplitAt672)
 {
     MetafileDisplay picture(nullptr);
-    const bool saved = AppFlags::exportBlackAndWhite;
-    AppFlags::exportBlackAndWhite = true;
+    picture.SetBlackAndWhite(true);
     LogicalRect clip{1, 1, 2, 2};
     const ColourContext blackAndWhite(picture, nullptr, &clip);
-    AppFlags::exportBlackAndWhite = false;
+    picture.SetBlackAndWhite(false);
     const ColourContext colours(picture, nullptr, nullptr);
-    AppFlags::exportBlackAndWhite = saved;
 
     EXPECT_EQ(clip.left, -1e10f);
     EXPECT_EQ(blackAndWhite.MapColour({224, 224, 224, 0}).ToColorRef(), RGB(255, 255, 255));

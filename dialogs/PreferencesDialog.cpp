@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <iterator>
+#include <optional>
 
 // A category of the list: the template of its page, 0 for a header line (shown, never selected).
 struct PreferencesPage {
@@ -284,10 +285,37 @@ int PreferencesDialog::Run()
         save->Disable();
     LoadFromDocument();
     OnCategoryChange(nullptr);
+    // The pages' own dialogs (number formats, weights, page header, cost-effectiveness limits, risk
+    // functions) store into the tree as they close: Cancel takes all of that back.
+    struct Kept {
+        TreeDisplayPrefs display;
+        TreeCalcPrefs calc;
+        RiskPrefAssessment risk;
+        CESensitivitySettings costEffectiveness;
+        uint8_t modified;
+    };
+    std::optional<Kept> kept;
+    if (tree_) {
+        const TreeDocument& document = tree_->Document();
+        kept.emplace(Kept{document.DisplayPrefs, document.CalcPrefs, document.RiskAssessment, document.CESettings,
+                          document.Modified});
+    }
     if (RunModal()) {
         Apply();
         if (save_ && tree_)
             SaveTreeSettings();
+    } else if (kept) {
+        TreeDocument& document = tree_->Document();
+        document.DisplayPrefs = kept->display;
+        document.CalcPrefs = kept->calc;
+        document.RiskAssessment = kept->risk;
+        document.CESettings = kept->costEffectiveness;
+        document.Modified = kept->modified;
+        // Results were measured in a number format that is gone again.
+        if (subDialogAccepted_ && rolledBack_) {
+            tree_->Redraw();
+            InvalidateRect(tree_->Handle(), nullptr, TRUE);
+        }
     }
     if (values_)
         values_->display.reset();
@@ -590,10 +618,11 @@ long PreferencesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
     case Ctl::CalculationMethodPage::SetNumericFormat:
         StoreMethodLists();
         if (v.method == CostEffectivenessMethod)
-            RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(v.ceCost), calc.PayoffFormat(v.ceEff),
-                                        v.ceCost, v.ceEff);
+            subDialogAccepted_ |= RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(v.ceCost),
+                                                              calc.PayoffFormat(v.ceEff), v.ceCost, v.ceEff) != 0;
         else
-            RunNumericFormatDialog(calc.CurrentNumericFormat(), v.method, v.payoffList->GetCurSel());
+            subDialogAccepted_ |=
+                RunNumericFormatDialog(calc.CurrentNumericFormat(), v.method, v.payoffList->GetCurSel()) != 0;
         ShowNumericSample();
         return 1;
     case Ctl::CalculationMethodPage::SetWeightings:

@@ -89,6 +89,8 @@ private:
     int save_ = 0;
     TreeWindow* tree_ = nullptr;
     bool rolledBack_ = false;
+    // A number format was accepted on a page: shown results change with it.
+    bool subDialogAccepted_ = false;
     int relayout_ = 0;
     std::unique_ptr<TreePreferenceValues> values_;
 

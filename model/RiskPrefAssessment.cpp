@@ -186,3 +186,19 @@ void RiskPrefAssessment::Serialize(Archive& archive)
     for (int i = 0; i < kPointCount - 1; ++i)
         archive.ReadDouble(points[i].utility).ReadDouble(points[i].value);
 }
+
+RiskPrefAssessment& RiskPrefAssessment::operator=(const RiskPrefAssessment& other)
+{
+    if (this == &other)
+        return *this;
+    type = other.type;
+    constantAssessed = other.constantAssessed;
+    pointsAssessed = other.pointsAssessed;
+    coefficient = other.coefficient;
+    points.reset();
+    if (other.points) {
+        points = std::make_unique<Point[]>(kPointCount);
+        std::copy(other.points.get(), other.points.get() + kPointCount, points.get());
+    }
+    return *this;
+}

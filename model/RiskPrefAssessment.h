@@ -14,6 +14,11 @@ class TreeDocument;
 
 class RiskPrefAssessment {
 public:
+    RiskPrefAssessment() = default;
+    // Copies hold their own table.
+    RiskPrefAssessment(const RiskPrefAssessment& other) { *this = other; }
+    RiskPrefAssessment& operator=(const RiskPrefAssessment& other);
+
     // Finds the tree's lowest and highest end values; false on an error (already reported).
     using EndValueRange = std::function<bool(double& lowest, double& highest)>;
     // True when the function can be used with the tree as it is; otherwise the message says why (empty when

@@ -1,7 +1,8 @@
-// A tree's Preferences: the pages edit the tree's records at OK, undoably; Cancel leaves them alone, but
-// not the page header, which its own dialog stores at once.
+// A tree's Preferences: the pages edit the tree's records at OK, undoably; Cancel leaves them alone, and
+// takes back what the pages' own dialogs stored (page header, weights) as well.
 
 #include "dialogs/CEParamsDialog.h"
+#include "dialogs/MultiAttrWeightDialog.h"
 #include "dialogs/PreferencesDialog.h"
 #include "model/TreeDocument.h"
 #include "tests/framework/window/TestWindows.h"
@@ -10,7 +11,11 @@
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -40,6 +45,7 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
     TreeDocument& document = window.Document();
     document.CalcPrefs.CalcMethod = PayoffMethod;
     const uint8_t rightAngles = document.DisplayPrefs.BranchesAt90;
+    const std::string weight = document.CalcPrefs.MultiAttrWeight[0].Text().Text();
 
     for (const unsigned closing : {IDCANCEL, IDOK}) {
         ModalDialogDriver driver;
@@ -67,7 +73,8 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
     EXPECT_EQ(document.CalcPrefs.CalcMethod, PayoffMethod);
     EXPECT_EQ(document.DisplayPrefs.BranchesAt90, rightAngles);
 
-    // The Printing page edits the page header at once: Cancel of Preferences keeps it.
+    // The page header and the weights, accepted in their own dialogs, go again with Cancel.
+    document.SetModified(0);
     ModalDialogDriver header;
     header
         .Then([](DialogFrameCL& dialog) {
@@ -77,11 +84,18 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
         .Type(2811, "Page ^P")
         .Press(2814)
         .Press(IDOK)
+        .Then([](DialogFrameCL& dialog) {
+            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 1, false);
+            SendMessageA(GetDlgItem(PageOf(dialog), Ctl::CalculationMethodPage::SetWeightings), BM_CLICK, 0, 0);
+        })
+        .Type(MultiAttrWeightDialog::kFirstWeightEdit, "0.75")
+        .Press(IDOK)
         .Press(IDCANCEL);
     window.OnCommand(1308);
     EXPECT_TRUE(header.Finished());
-    EXPECT_STREQ(document.DisplayPrefs.PageHeaderString.Text(), "Page ^P");
-    EXPECT_EQ(document.DisplayPrefs.PageHeaderLoc, 1);
+    EXPECT_STREQ(document.DisplayPrefs.PageHeaderString.Text(), "");
+    EXPECT_STREQ(document.CalcPrefs.MultiAttrWeight[0].Text().Text(), weight.c_str());
+    EXPECT_EQ(document.Modified, 0);
 }
 
 TEST(PreferencesDialog, CostEffectivenessLimitsSwitchedOffBecomeZero)

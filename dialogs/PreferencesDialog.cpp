@@ -5,6 +5,7 @@
 #include "app/StartProgram.h"
 #include "dialogs/CEParamsDialog.h"
 #include "dialogs/MultiAttrWeightDialog.h"
+#include "dialogs/NodeSizePreview.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "dialogs/RiskPreferenceDialogs.h"
 #include "foundation/MessageBoxes.h"
@@ -19,6 +20,7 @@
 #include "framework/dialog/RadioGroup.h"
 #include "framework/draw/MeasuringDisplay.h"
 #include "framework/draw/WindowDisplay.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "model/TreeDocument.h"
 #include "treewin/TreeWindow.h"
 
@@ -50,6 +52,17 @@ const PreferencesPage TreePages[] = {
     {PreferencesDialog::kFontsPage, "Fonts"},
     {PreferencesDialog::kNotesArrowsPage, "Notes & Arrows"},
     {PreferencesDialog::kPrintingPage, "Printing"},
+    {0, "---- Other Prefs"},
+    {PreferencesDialog::kGlobalPage, "Global Prefs"},
+    {0, nullptr},
+};
+
+const PreferencesPage DiagramPages[] = {
+    {PreferencesDialog::kTreeConversionPage, "Tree Conversion"},
+    {PreferencesDialog::kNodeSizePage, "Node Size"},
+    {PreferencesDialog::kArcPrefsPage, "Arc Prefs"},
+    {PreferencesDialog::kDiagramFontsPage, "Fonts"},
+    {PreferencesDialog::kDiagramPrintingPage, "Printing"},
     {0, "---- Other Prefs"},
     {PreferencesDialog::kGlobalPage, "Global Prefs"},
     {0, nullptr},
@@ -217,6 +230,27 @@ int32_t PathValue(int id)
 
 } // namespace
 
+// The working copy of a diagram's display preferences while the dialog runs, and the controls of the page
+// shown.
+struct DiagramPreferenceValues {
+    int fixedSize = 0;
+    float size[2] = {};
+    int showHidden = 0;
+    int printHidden = 0;
+    int dotHidden = 0;
+    int timeFlow = 0;
+    int optimalPath = 0;
+    int centerPrint = 0;
+    int zoom = 100;
+    FontRecord fonts[2];
+    // What Cancel gives back: the conversion format is edited in place by its own dialog.
+    NumericFormat formatBefore;
+
+    std::unique_ptr<WindowDisplay> display;
+    std::unique_ptr<FontSampleControl> samples[2];
+    std::unique_ptr<NodeSizePreview> preview;
+};
+
 // The working copy of a tree's settings while the dialog runs, and the controls of the page shown.
 struct TreePreferenceValues {
     int displayChecks[DisplayCheckCount] = {};
@@ -267,6 +301,13 @@ PreferencesDialog::PreferencesDialog(TreeWindow& tree)
     values_->display = std::make_unique<WindowDisplay>(this);
 }
 
+PreferencesDialog::PreferencesDialog(InfluenceDiagramWindow& diagram)
+    : HookedDialog(kTemplateId), pages_(DiagramPages), diagram_(&diagram),
+      diagramValues_(std::make_unique<DiagramPreferenceValues>())
+{
+    diagramValues_->display = std::make_unique<WindowDisplay>(this);
+}
+
 PreferencesDialog::~PreferencesDialog() = default;
 
 int PreferencesDialog::Run()
@@ -281,7 +322,7 @@ int PreferencesDialog::Run()
     categories_->SetCurSel(selected_);
     categories_->OnSelChange(this, &PreferencesDialog::OnCategoryChange);
     CheckBoxCtrl* save = CheckBoxCtrl::FromTemplate(this, kSaveCheck, &save_);
-    if (!tree_)
+    if (!tree_ && !diagram_)
         save->Disable();
     LoadFromDocument();
     OnCategoryChange(nullptr);
@@ -304,6 +345,10 @@ int PreferencesDialog::Run()
         Apply();
         if (save_ && tree_)
             SaveTreeSettings();
+        if (save_ && diagram_)
+            SavePreferences(diagram_->document.prefs);
+    } else if (diagram_) {
+        diagram_->document.prefs.numberFormat = diagramValues_->formatBefore;
     } else if (kept) {
         TreeDocument& document = tree_->Document();
         document.DisplayPrefs = kept->display;
@@ -319,6 +364,8 @@ int PreferencesDialog::Run()
     }
     if (values_)
         values_->display.reset();
+    if (diagramValues_)
+        diagramValues_->display.reset();
     return Result();
 }
 
@@ -371,7 +418,54 @@ void PreferencesDialog::BuildPage()
         CheckBoxCtrl::FromTemplate(Page(), kUsePrinterForSizingCheck, &usePrinterForSizing_);
     } else if (tree_) {
         BuildTreePage();
+    } else if (diagram_) {
+        BuildDiagramPage();
     }
+}
+
+void PreferencesDialog::BuildDiagramPage()
+{
+    DiagramPreferenceValues& v = *diagramValues_;
+    DialogPage* page = Page();
+    switch (PageId()) {
+    case kTreeConversionPage:
+        new RadioGroup(page, Ctl::TreeConversionPage::TimeFlowLeftToRight, Ctl::TreeConversionPage::TimeFlowTopToBottom,
+                       &v.timeFlow, 0);
+        new RadioGroup(page, Ctl::TreeConversionPage::OptimalPathHigh, Ctl::TreeConversionPage::OptimalPathLow,
+                       &v.optimalPath, 0);
+        ShowConversionNumericSample();
+        break;
+    case kNodeSizePage:
+        CheckBoxCtrl::FromTemplate(page, Ctl::NodeSizePage::FixedNodeSize, &v.fixedSize);
+        v.preview = std::make_unique<NodeSizePreview>(page, Ctl::NodeSizePage::TextSizeArea, v.size, v.fixedSize != 0);
+        ShowItem(Ctl::NodeSizePage::TextSizeText, v.fixedSize != 0);
+        break;
+    case kArcPrefsPage:
+        CheckBoxCtrl::FromTemplate(page, Ctl::ArcPrefsPage::ShowInWindow, &v.showHidden);
+        CheckBoxCtrl::FromTemplate(page, Ctl::ArcPrefsPage::Print, &v.printHidden);
+        CheckBoxCtrl::FromTemplate(page, Ctl::ArcPrefsPage::Dotted, &v.dotHidden);
+        break;
+    case kDiagramFontsPage:
+        v.samples[0] = std::make_unique<FontSampleControl>(page, Ctl::InfluenceDiagramFontsPage::DefaultFont, &v.fonts[0],
+                                                           Ctl::InfluenceDiagramFontsPage::Text4112, v.display.get());
+        v.samples[1] = std::make_unique<FontSampleControl>(page, Ctl::InfluenceDiagramFontsPage::ArcFont, &v.fonts[1],
+                                                           Ctl::InfluenceDiagramFontsPage::Text4114, v.display.get());
+        break;
+    case kDiagramPrintingPage:
+        CheckBoxCtrl::FromTemplate(page, Ctl::PrintingOfAnInfluenceDiagramPage::CenterInPage, &v.centerPrint);
+        AddPageIntegerField(Ctl::PrintingOfAnInfluenceDiagramPage::PrintingZoomFactorEdit, &v.zoom, 5, 250);
+        break;
+    default:
+        break;
+    }
+}
+
+void PreferencesDialog::ShowConversionNumericSample()
+{
+    zString text;
+    FormatNumber(diagram_->document.prefs.numberFormat, 1234567.8901234, text, true, true, -100);
+    if (Page())
+        Page()->SetItemText(Ctl::TreeConversionPage::NumericFormatText, text.Text());
 }
 
 void PreferencesDialog::BuildTreePage()
@@ -580,6 +674,11 @@ int PreferencesDialog::ValidatePage()
 
 void PreferencesDialog::ReleasePage()
 {
+    if (diagram_) {
+        diagramValues_->preview.reset();
+        for (auto& sample : diagramValues_->samples)
+            sample.reset();
+    }
     if (!tree_)
         return;
     values_->methodList = values_->payoffList = values_->secondList = nullptr;
@@ -589,6 +688,20 @@ void PreferencesDialog::ReleasePage()
 
 long PreferencesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 {
+    if (diagram_ && Page() && code == BN_CLICKED) {
+        DiagramPreferenceValues& v = *diagramValues_;
+        if (id == Ctl::NodeSizePage::FixedNodeSize && v.preview) {
+            v.preview->ToggleFixed();
+            v.fixedSize = Page()->IsItemChecked(id) ? 1 : 0;
+            ShowItem(Ctl::NodeSizePage::TextSizeText, v.fixedSize != 0);
+            return 1;
+        }
+        if (id == Ctl::TreeConversionPage::Set) {
+            RunNumericFormatDialog(diagram_->document.prefs.numberFormat, 0, -1);
+            ShowConversionNumericSample();
+            return 1;
+        }
+    }
     if (!tree_ || !Page() || code != BN_CLICKED)
         return HookedDialog::OnCommandId(id, code, control);
     TreePreferenceValues& v = *values_;
@@ -658,6 +771,25 @@ void PreferencesDialog::LoadFromDocument()
     exportBlackAndWhite_ = ThePreferences().exportBlackAndWhite ? 1 : 0;
     trueTypeOnly_ = ThePreferences().trueTypeFontsOnly ? 1 : 0;
     usePrinterForSizing_ = MeasuringOnScreen() ? 0 : 1;
+    if (diagram_) {
+        DiagramPreferenceValues& v = *diagramValues_;
+        const InfDiagPrefs& prefs = diagram_->document.prefs;
+        v.fixedSize = prefs.fixedSize;
+        v.size[0] = prefs.sizeH;
+        v.size[1] = prefs.sizeV;
+        v.showHidden = prefs.showHidArcs;
+        v.printHidden = prefs.printHidArcs;
+        v.dotHidden = prefs.dotHidArcs;
+        v.timeFlow = static_cast<int>(prefs.verticalInf == 0 ? Ctl::TreeConversionPage::TimeFlowLeftToRight
+                                                             : Ctl::TreeConversionPage::TimeFlowTopToBottom);
+        v.optimalPath = static_cast<int>(prefs.optHigh != 0 ? Ctl::TreeConversionPage::OptimalPathHigh
+                                                            : Ctl::TreeConversionPage::OptimalPathLow);
+        v.centerPrint = prefs.centerPrint;
+        v.zoom = diagram_->document.diagram.printFactor;
+        v.fonts[0] = prefs.nodeFont;
+        v.fonts[1] = prefs.arcFont;
+        v.formatBefore = prefs.numberFormat;
+    }
     if (!tree_)
         return;
     TreePreferenceValues& v = *values_;
@@ -702,6 +834,8 @@ void PreferencesDialog::Apply()
         ApplyTreeDisplay();
         ApplyTreeCalculation();
     }
+    if (diagram_)
+        ApplyDiagram();
     ThePreferences().exportBlackAndWhite = exportBlackAndWhite_ != 0;
     ThePreferences().trueTypeFontsOnly = trueTypeOnly_ != 0;
     const int useScreen = usePrinterForSizing_ ? 0 : 1;
@@ -709,6 +843,24 @@ void PreferencesDialog::Apply()
     WriteProfileInt("General", "ExportBW", exportBlackAndWhite_ ? 1 : 0);
     WriteProfileInt("General", "TrueTypeOnly", trueTypeOnly_ ? 1 : 0);
     WriteProfileInt("General", "UseScreenForSizing", useScreen);
+}
+
+void PreferencesDialog::ApplyDiagram()
+{
+    const DiagramPreferenceValues& v = *diagramValues_;
+    InfDiagPrefs& prefs = diagram_->document.prefs;
+    prefs.fixedSize = static_cast<uint8_t>(v.fixedSize);
+    prefs.showHidArcs = static_cast<uint8_t>(v.showHidden);
+    prefs.printHidArcs = static_cast<uint8_t>(v.printHidden);
+    prefs.dotHidArcs = static_cast<uint8_t>(v.dotHidden);
+    prefs.sizeH = v.size[0];
+    prefs.sizeV = v.size[1];
+    prefs.nodeFont = v.fonts[0];
+    prefs.arcFont = v.fonts[1];
+    diagram_->document.diagram.printFactor = static_cast<int16_t>(v.zoom);
+    prefs.verticalInf = v.timeFlow == static_cast<int>(Ctl::TreeConversionPage::TimeFlowLeftToRight) ? 0 : 1;
+    prefs.optHigh = v.optimalPath == static_cast<int>(Ctl::TreeConversionPage::OptimalPathHigh) ? 1 : 0;
+    prefs.centerPrint = static_cast<uint8_t>(v.centerPrint);
 }
 
 void PreferencesDialog::ApplyTreeDisplay()

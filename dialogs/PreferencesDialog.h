@@ -9,8 +9,10 @@
 
 #include <memory>
 
+class InfluenceDiagramWindow;
 class ListBoxCtrl;
 class TreeWindow;
+struct DiagramPreferenceValues;
 struct PreferencesPage;
 struct TreePreferenceValues;
 
@@ -41,12 +43,20 @@ public:
         kFontsPage = 4010,
         kNotesArrowsPage = 4012,
         kPrintingPage = 4019,
+        kTreeConversionPage = 4115,
+        kNodeSizePage = 4008,
+        kArcPrefsPage = 4131,
+        kDiagramFontsPage = 4110,
+        kDiagramPrintingPage = 4130,
     };
 
     // The application's settings, for when no document window takes the Preferences command.
     PreferencesDialog();
     // The tree window's settings and the application's; the pages edit the tree's records at OK.
     explicit PreferencesDialog(TreeWindow& tree);
+    // The diagram window's display preferences and print zoom, and the application's; the pages edit the
+    // window's records at OK.
+    explicit PreferencesDialog(InfluenceDiagramWindow& diagram);
     ~PreferencesDialog() override;
     // The modal run; at OK the settings are applied (and, with the check box, kept for new trees). Nonzero
     // after OK.
@@ -67,6 +77,10 @@ private:
     void SaveTreeSettings();
 
     void BuildTreePage();
+    void BuildDiagramPage();
+    void ApplyDiagram();
+    // The conversion number format's sample, 1234567.8901234, in static 4121.
+    void ShowConversionNumericSample();
     void BuildMethodPage();
     long OnMethodChange(WindowEvent* event);
     long OnPayoffChange(WindowEvent* event);
@@ -93,6 +107,8 @@ private:
     bool subDialogAccepted_ = false;
     int relayout_ = 0;
     std::unique_ptr<TreePreferenceValues> values_;
+    InfluenceDiagramWindow* diagram_ = nullptr;
+    std::unique_ptr<DiagramPreferenceValues> diagramValues_;
 
     // Working values of the "Global Prefs" page.
     int exportBlackAndWhite_ = 0;

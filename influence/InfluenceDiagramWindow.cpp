@@ -7,6 +7,7 @@
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MultiLineText.h"
 #include "influence/DiagramPainter.h"
+#include "dialogs/PreferencesDialog.h"
 
 #include "CommandIds.h"
 
@@ -170,4 +171,14 @@ bool InfluenceDiagramWindow::HasCommand(unsigned id)
         if (command.id == id)
             return true;
     return false;
+}
+
+void InfluenceDiagramWindow::EditPreferences()
+{
+    PreferencesDialog dialog(*this);
+    if (!dialog.Run())
+        return;
+    document.LayoutAll();
+    InvalidateAll();
+    SetModified(1);
 }

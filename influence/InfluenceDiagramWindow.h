@@ -34,6 +34,9 @@ public:
     void UpdateMenus(HMENU bar) override;
     static bool HasCommand(unsigned id);
 
+    // Preferences of the diagram; after OK every node is laid out again and the diagram is modified.
+    void EditPreferences();
+
     InfluenceDocument document;
 
 private:

@@ -3,18 +3,22 @@
 
 #include "dialogs/CEParamsDialog.h"
 #include "dialogs/MultiAttrWeightDialog.h"
+#include "app/MainFrame.h"
 #include "dialogs/PreferencesDialog.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "model/TreeDocument.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -114,4 +118,67 @@ TEST(PreferencesDialog, CostEffectivenessLimitsSwitchedOffBecomeZero)
     EXPECT_EQ(settings.useCostCeiling, 0);
     EXPECT_STREQ(settings.costCeiling.Text().Text(), "0");
     EXPECT_STREQ(settings.willingnessToPay.Text().Text(), "50000");
+}
+
+// A diagram's Preferences open on "Tree Conversion"; every page's values reach the diagram's record at OK
+// only, the node size as the preview's handle was dragged (from on the handle, never from beside it).
+TEST(PreferencesDialog, DiagramPagesEditTheDiagramAtOkOnly)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame* frame = new MainFrame;
+    frame->EndStartup();
+    auto* window = new InfluenceDiagramWindow();
+    window->Show(SW_SHOWNORMAL);
+    InfDiagPrefs& prefs = window->document.prefs;
+    prefs.fixedSize = 0;
+    const float width = prefs.sizeH;
+    const float height = prefs.sizeV;
+    const auto press = [](DialogFrameCL& dialog, unsigned id) {
+        SendMessageA(GetDlgItem(PageOf(dialog), static_cast<int>(id)), BM_CLICK, 0, 0);
+    };
+    for (const unsigned closing : {IDCANCEL, IDOK}) {
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& dialog) {
+            EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4115);
+            press(dialog, Ctl::TreeConversionPage::TimeFlowTopToBottom);
+            press(dialog, Ctl::TreeConversionPage::OptimalPathLow);
+            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 1, false);
+            press(dialog, Ctl::NodeSizePage::FixedNodeSize);
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(PageOf(dialog), Ctl::NodeSizePage::TextSizeText)));
+            // The handle's corner, where the text area ends.
+            HWND area = GetDlgItem(PageOf(dialog), Ctl::NodeSizePage::TextSizeArea);
+            HDC dc = GetDC(area);
+            const int perInchX = GetDeviceCaps(dc, LOGPIXELSX), perInchY = GetDeviceCaps(dc, LOGPIXELSY);
+            ReleaseDC(area, dc);
+            const int right = static_cast<int>(std::lround(0.08 * perInchX)) +
+                              static_cast<int>(std::lround(width * perInchX));
+            const int bottom = static_cast<int>(std::lround(0.08 * perInchY)) +
+                               static_cast<int>(std::lround(height * perInchY));
+            for (const int from : {7, 3}) {
+                const LPARAM to = MAKELPARAM(right - (from == 7 ? 30 : 10), bottom);
+                SendMessageA(area, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right - from, bottom - from));
+                SendMessageA(area, WM_MOUSEMOVE, MK_LBUTTON, to);
+                SendMessageA(area, WM_LBUTTONUP, 0, to);
+            }
+            ExpectScreenEqualsRepaint(dialog.Handle());
+            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 2, false);
+            press(dialog, Ctl::ArcPrefsPage::Print);
+            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 4, false);
+            SetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAnInfluenceDiagramPage::PrintingZoomFactorEdit, "40");
+        });
+        driver.Press(closing);
+        window->EditPreferences();
+        EXPECT_TRUE(driver.Finished());
+        const bool ok = closing == IDOK;
+        EXPECT_EQ(prefs.verticalInf, ok ? 1 : 0);
+        EXPECT_EQ(prefs.optHigh, ok ? 0 : 1);
+        EXPECT_EQ(prefs.fixedSize, ok ? 1 : 0);
+        EXPECT_EQ(prefs.printHidArcs, ok ? 1 : 0);
+        EXPECT_EQ(window->document.diagram.printFactor, ok ? 40 : 100);
+        EXPECT_NEAR(prefs.sizeV, height, ok ? 0.02 : 0.0);
+        EXPECT_NEAR(prefs.sizeH, ok ? width - 0.1 : width, ok ? 0.02 : 0.0);
+        EXPECT_EQ(window->IsModified() != 0, ok);
+    }
+    delete frame;
 }

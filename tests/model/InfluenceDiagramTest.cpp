@@ -5,6 +5,7 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 #include "model/InfluenceDiagram.h"
+#include "tests/foundation/RegistryTestSupport.h"
 #include "tests/foundation/StreamBytes.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/SampleDiagram.h"
@@ -466,4 +467,40 @@ TEST(InfluenceFile, AChainOfArcsAsLongAsTheReaderTakesRoundTripsAndALongerOneIsN
         EXPECT_EQ(read.diagram.arcs.size(), static_cast<size_t>(length - 1));
         EXPECT_EQ(read.diagram.arcs.back()->head, read.diagram.nodes.back());
     }
+}
+
+// The saved preferences: every key round-trips, sizes as number texts; a size text that is no number leaves
+// the size as it was; the arc font defaults to a point below the node font.
+TEST(InfluencePrefs, ProfileRoundTripsAndABadSizeTextIsIgnored)
+{
+    StoreTestLock lock;
+    const bool sectionExisted = SectionExists("InfDiagPrefs");
+    InfDiagPrefs before;
+    before.ReadProfile();
+    InfDiagPrefs written;
+    EXPECT_EQ(written.arcFont.pointSize, written.nodeFont.pointSize - 1);
+    written.noteEdge = 2;
+    written.fixedSize = 1;
+    written.verticalInf = 1;
+    written.optHigh = 0;
+    written.sizeH = 1.25f;
+    written.sizeV = 0.3f;
+    written.WriteProfile();
+    InfDiagPrefs read;
+    read.SetDefaults();
+    read.ReadProfile();
+    EXPECT_EQ(read.noteEdge, 2);
+    EXPECT_EQ(read.fixedSize, 1);
+    EXPECT_EQ(read.verticalInf, 1);
+    EXPECT_EQ(read.optHigh, 0);
+    EXPECT_EQ(read.sizeH, 1.25f);
+    EXPECT_EQ(read.sizeV, 0.3f);
+    WriteProfileString("InfDiagPrefs", "SizeH", "wide", false);
+    read.SetDefaults();
+    read.ReadProfile();
+    EXPECT_EQ(read.sizeH, 0.8f);
+    if (sectionExisted)
+        before.WriteProfile();
+    else
+        DeleteProfileSection("InfDiagPrefs", false);
 }

@@ -12,10 +12,10 @@ namespace {
 
 constexpr double kNegligible = 1e-10;
 
-double WeightedSum(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluator, int* error)
+double WeightedSum(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluator, RunFault* error)
 {
     double sum = 0.0;
-    for (int i = 0; i < kPayoffCount && *error == 0; ++i) {
+    for (int i = 0; i < kPayoffCount && !*error; ++i) {
         Expression& weightFormula = window->CalcPrefs.MultiAttrWeight[i];
         if (weightFormula.IsEmpty())
             continue;
@@ -23,7 +23,7 @@ double WeightedSum(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluat
         const double weight = formula.Evaluate(weightFormula);
         if (formula.HasError()) {
             formula.ShowError(nullptr, 1);
-            *error = 1;
+            error->Set(OutcomeCode::FormulaFailed);
             break;
         }
         if (std::fabs(weight) >= kNegligible)
@@ -34,7 +34,7 @@ double WeightedSum(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluat
 
 }  // namespace
 
-double ComputeMultiAttributeValue(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluator, int* error)
+double ComputeMultiAttributeValue(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluator, RunFault* error)
 {
     const TreeCalcPrefs& prefs = window->CalcPrefs;
     switch (prefs.CalcMethod) {
@@ -43,7 +43,7 @@ double ComputeMultiAttributeValue(TreeDocument* window, TreeNode* node, PayoffEv
     case CostEffectivenessMethod: {
         const double cost = evaluator(node, error, window->CostPayoffIndex());
         node->triple.cost = cost;
-        if (*error != 0)
+        if (*error)
             return 0.0;
         const double effectiveness = evaluator(node, error, prefs.CEEffPayoff);
         node->triple.effectiveness = effectiveness;
@@ -51,7 +51,7 @@ double ComputeMultiAttributeValue(TreeDocument* window, TreeNode* node, PayoffEv
     }
     case BenefitCostMethod: {
         const double benefit = evaluator(node, error, prefs.BCBenefitPayoff);
-        if (*error != 0)
+        if (*error)
             return benefit;
         return benefit - evaluator(node, error, window->CostPayoffIndex());
     }

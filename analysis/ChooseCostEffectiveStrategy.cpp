@@ -23,7 +23,7 @@ bool EvaluateSetting(Expression& expression, TreeDocument* tree, const char* for
 }  // namespace
 
 int ChooseCostEffectiveStrategy(CESensitivitySettings& settings, const CEPointList& points, TreeDocument* tree,
-                                int* error)
+                                RunFault* error)
 {
     if (error && *error)
         return -1;
@@ -38,7 +38,7 @@ int ChooseCostEffectiveStrategy(CESensitivitySettings& settings, const CEPointLi
         ok = EvaluateSetting(settings.effectivenessFloor, tree, "minimum effectiveness value", limits.effectivenessFloor);
     if (!ok) {
         if (error)
-            *error = 1;
+            error->Set(OutcomeCode::FormulaFailed);
         return -1;
     }
     return ChooseCostEffectivePoint(points, limits);

@@ -4,6 +4,7 @@
 // pay (or, with a willingness to pay of 0 or less, the most effective admissible strategy), within the
 // optional cost ceiling and effectiveness floor.
 
+#include "formula/RunOutcome.h"
 #include <cstdint>
 
 class CEPointList;
@@ -27,4 +28,4 @@ int ChooseCostEffectivePoint(const CEPointList& points, const CEChoiceLimits& li
 // "minimum effectiveness value"); a formula error is reported by its message, sets *error and gives -1.
 // Otherwise the position chosen by ChooseCostEffectivePoint.
 int ChooseCostEffectiveStrategy(CESensitivitySettings& settings, const CEPointList& points, TreeDocument* tree,
-                                int* error);
+                                RunFault* error);

@@ -21,14 +21,14 @@ constexpr int kLabelLength = 30;
 // The end nodes met by the walk along the optimal path, each with the product of the branch probabilities
 // below the collected node (the walk of WalkSubtreeByKind, with PathProbability's rules: chance branches
 // multiply, a logic node counts only its selected branch). The first problem stops the gathering.
-bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<OptimalEndNode>& ends)
+RunFault GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<OptimalEndNode>& ends)
 {
     // The roll back just made (or the rolled-back state) holds the branch probabilities of every chance node
     // it reached with a positive probability: the nodes this walk reaches with one. A maximin roll back
     // weighs no branches, so they are evaluated here.
     const TreeDocument* window = start->document;
     const bool cached = window != nullptr && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin;
-    int error = 0;
+    RunFault error;
     std::vector<OptimalEndNode> pending{{start, 1.0}};
     while (!pending.empty()) {
         const OptimalEndNode current = pending.back();
@@ -40,14 +40,16 @@ bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<Optimal
                              "One or more of the optimal endnodes has zero effectiveness, so the distribution may "
                              "not be shown. Try performing a distribution on cost alone or effectiveness alone.",
                              0);
-                return false;
+                error.Set(OutcomeCode::ZeroEffectivenessEnd);
+                return error;
             }
             ends.push_back(current);
             continue;
         }
         if (node->childCount == 0) {
             ReportFailure(OutcomeCode::EndNodesNotTerminal, nullptr, "Tree Structure Error", "All end-nodes must be terminal.", 0);
-            return false;
+            error.Set(OutcomeCode::EndNodesNotTerminal);
+            return error;
         }
         const NodeChildList* followed = nullptr;
         if (node->kind == ChanceNode || node->kind == LabelNode)
@@ -58,7 +60,7 @@ bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<Optimal
             continue;
         TreeNode* selected = node->kind == LogicNode ? SelectLogicBranch(node, &error, true) : nullptr;
         // Pushed last to first, so that the end nodes come out in tree order.
-        for (int i = followed->Count() - 1; i >= 0 && error == 0; --i) {
+        for (int i = followed->Count() - 1; i >= 0 && !error; --i) {
             TreeNode* child = followed->At(i);
             double probability = current.probability;
             if (node->kind == ChanceNode && probability != 0.0)
@@ -67,10 +69,10 @@ bool GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<Optimal
                 probability = 0.0;
             pending.push_back({child, probability});
         }
-        if (error != 0)
-            return false;
+        if (error)
+            return error;
     }
-    return true;
+    return error;
 }
 
 }  // namespace
@@ -89,7 +91,7 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
 {
     TreeDocument* window = node->document;
     std::vector<OptimalEndNode> ends;
-    if (Gather(node, ends) != 0)
+    if (Gather(node, ends))
         return 1;
     if (graphChecks && ends.size() == 1) {
         ReportNotice(OutcomeCode::SingleOutcome, nullptr,
@@ -123,17 +125,20 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
     return 0;
 }
 
-int DistributionCollector::Gather(TreeNode* node, std::vector<OptimalEndNode>& ends)
+RunFault DistributionCollector::Gather(TreeNode* node, std::vector<OptimalEndNode>& ends)
 {
     TreeDocument* window = node->document;
-    if (!CheckRiskPreference(window, nullptr))
-        return 1;
-    int error = 0;
+    RunFault error;
+    if (!CheckRiskPreference(window, nullptr)) {
+        error.Set(OutcomeCode::Cancelled);
+        return error;
+    }
     RollBackTree(node, &error, RollBackPlain);
     if (error)
-        return 1;
+        return error;
     const bool costEffectiveness = window != nullptr && window->IsCostEffectiveness();
-    if (!GatherEndNodes(node, costEffectiveness, ends) || ends.empty())
-        return 1;
-    return 0;
+    error = GatherEndNodes(node, costEffectiveness, ends);
+    if (!error && ends.empty())
+        error.Set(OutcomeCode::NoEndNodesReached);
+    return error;
 }

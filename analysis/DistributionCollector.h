@@ -3,6 +3,8 @@
 // optimal choices, with its value triple, the product of the branch probabilities on the way and its name.
 // The wait cursor shows while the collector exists.
 
+#include "formula/RunOutcome.h"
+
 #include <vector>
 
 struct TreeNode;
@@ -28,8 +30,8 @@ public:
     // after the message that explains it.
     int Collect(TreeNode* node, OutcomeDistribution& outcomes);
     // Rolls the node back and gathers its optimal end nodes with their path probabilities in one walk down
-    // the tree (no graph checks, no records). Nonzero on failure, after the message that explains it.
-    int Gather(TreeNode* node, std::vector<OptimalEndNode>& ends);
+    // the tree (no graph checks, no records). The failure's code, after the message that explains it.
+    RunFault Gather(TreeNode* node, std::vector<OptimalEndNode>& ends);
 
 private:
     bool graphChecks;

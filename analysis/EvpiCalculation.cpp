@@ -72,13 +72,13 @@ StoredAnalysis* MakeRecord(const EvpiCalculation& calculation)
 // The scratch-tree steps shared by a calculation and a re-run.
 void ComputeFromDecision(EvpiCalculation& calculation)
 {
-    if (calculation.error == 0)
+    if (!calculation.error)
         calculation.ComputeWithout();
-    if (calculation.error == 0)
+    if (!calculation.error)
         calculation.BuildScratchTree();
-    if (calculation.error == 0)
+    if (!calculation.error)
         calculation.GraftPaths();
-    if (calculation.error == 0)
+    if (!calculation.error)
         calculation.ComputeWith();
 }
 
@@ -107,27 +107,27 @@ void EvpiCalculation::FindEquivalentNodes()
 {
     TreeNode* parent = eventNode->parent;
     std::vector<double> eventProbabilities;
-    for (int i = 0; i < eventNode->childCount && error == 0; ++i)
+    for (int i = 0; i < eventNode->childCount && !error; ++i)
         eventProbabilities.push_back(BranchProbability(eventNode->GetChild(i), &error, false));
     std::vector<TreeNode*> candidates;
-    for (int s = 0; s < parent->childCount && error == 0; ++s) {
+    for (int s = 0; s < parent->childCount && !error; ++s) {
         TreeNode* sibling = parent->GetChild(s);
         if (sibling->kind != ChanceNode || selection.Contains(sibling) || sibling->childCount != eventNode->childCount)
             continue;
         bool close = true;
-        for (int i = 0; i < sibling->childCount && close && error == 0; ++i) {
+        for (int i = 0; i < sibling->childCount && close && !error; ++i) {
             // A difference entered as exactly 0.1 is not close, whatever the rounding of its parts.
             const double p = BranchProbability(sibling->GetChild(i), &error, false);
             close = std::fabs(p - eventProbabilities[i]) < 0.1 - 1e-9;
         }
-        if (close && error == 0)
+        if (close && !error)
             candidates.push_back(sibling);
     }
-    if (error != 0 || candidates.empty() || !ChooserSlot::Current().equivalentNodes)
+    if (error || candidates.empty() || !ChooserSlot::Current().equivalentNodes)
         return;
     std::vector<bool> chosen(candidates.size(), false);
     if (!ChooserSlot::Current().equivalentNodes(candidates, chosen)) {
-        error = 1;
+        error.Set(OutcomeCode::Cancelled);
         return;
     }
     for (size_t i = 0; i < candidates.size(); ++i) {
@@ -150,14 +150,14 @@ void EvpiCalculation::ChooseDecisionNode()
     }
     if (decisions.empty()) {
         ReportFailure(OutcomeCode::EvpiNoDecision, nullptr, nullptr, kNoDecision, -1);
-        error = 1;
+        error.Set(OutcomeCode::EvpiNoDecision);
         return;
     }
     int index = 0;
     if (decisions.size() > 1 && ChooserSlot::Current().decisionLevel)
         index = ChooserSlot::Current().decisionLevel(decisions);
     if (index < 0 || index >= static_cast<int>(decisions.size())) {
-        error = 1;
+        error.Set(OutcomeCode::Cancelled);
         return;
     }
     decisionNode = decisions[index];
@@ -223,24 +223,24 @@ void EvpiCalculation::GraftPaths()
 void EvpiCalculation::ComputeWith()
 {
     if (VerifyProbabilities(window, 0, scratchRoot, nullptr, 0) != 1) {
-        error = 1;
+        error.Set(OutcomeCode::ProbabilitiesNotOne);
         return;
     }
     const double evWith = RollBackTree(scratchRoot, &error, RollBackSilent);
-    if (error != 0)
+    if (error)
         return;
     evpi = evWith - evWithout;
     if (!window->IsMaximizing())
         evpi = -evpi;
 }
 
-double CalculateEvpi(const NodeChildList& selected, int* error)
+double CalculateEvpi(const NodeChildList& selected, RunFault* error)
 {
     if (selected.Count() == 0)
         return 0.0;
     if (const char* problem = SelectionProblem(selected)) {
         ReportFailure(OutcomeCode::EvpiSelection, nullptr, nullptr, problem, -1);
-        *error = 1;
+        error->Set(OutcomeCode::EvpiSelection);
         return 0.0;
     }
     TreeDocument* window = selected.At(0)->document;
@@ -249,11 +249,11 @@ double CalculateEvpi(const NodeChildList& selected, int* error)
         calculation.selection.Add(selected.At(i));
     calculation.eventNode = selected.At(0);
     calculation.FindEquivalentNodes();
-    if (calculation.error == 0)
+    if (!calculation.error)
         calculation.ChooseDecisionNode();
     ComputeFromDecision(calculation);
-    if (calculation.error != 0) {
-        *error = 1;
+    if (calculation.error) {
+        error->Set(calculation.error.Code());
         return calculation.evpi;
     }
     window->SetStoredAnalysis(MakeRecord(calculation));
@@ -286,7 +286,7 @@ void RerunEvpi(StoredAnalysis* record, TreeDocument* window)
     if (calculation.decisionNode == nullptr || !IsDecision(calculation.decisionNode))
         return;
     ComputeFromDecision(calculation);
-    if (calculation.error == 0 && Slot::Current())
+    if (!calculation.error && Slot::Current())
         Slot::Current()(window, calculation.evpi);
 }
 

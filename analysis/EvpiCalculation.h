@@ -4,6 +4,7 @@
 // value less the decision's value as the tree stands is the EVPI. The scratch tree hangs below the decision's
 // parent without being one of its branches and is deleted with the calculation.
 
+#include "formula/RunOutcome.h"
 #include "model/NodeChildList.h"
 
 #include <cstdint>
@@ -44,7 +45,7 @@ public:
     void ComputeWith();
 
     TreeDocument* window;
-    int32_t error = 0;
+    RunFault error;
     int32_t level = 0;
     double evpi = 0.0;
     double evWithout = 0.0;
@@ -56,8 +57,8 @@ public:
     NodeChildList outcomes{4, false};
 };
 
-// The EVPI of the selected chance nodes; a failed check is shown and sets *error. Without error the settings
-// become the tree's last analysis.
-double CalculateEvpi(const NodeChildList& selected, int* error);
+// The EVPI of the selected chance nodes; a failed check is reported and *error takes its code. Without error
+// the settings become the tree's last analysis.
+double CalculateEvpi(const NodeChildList& selected, RunFault* error);
 void RerunEvpi(StoredAnalysis* record, TreeDocument* window);
 void EvpiDescribe(TreeDocument* window, StoredAnalysis* record, zString& text);

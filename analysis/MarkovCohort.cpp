@@ -183,7 +183,7 @@ void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan, const TreeNode* markov, 
 
 class CohortRun {
 public:
-    CohortRun(TreeNode* markov, int* error, const MarkovRunArgs& args)
+    CohortRun(TreeNode* markov, RunFault* error, const MarkovRunArgs& args)
         : markov(markov), document(markov->document), calc(document->CalcStateRecord), error(error), args(args),
           samplesFixed(calc.resample != 0)
     {
@@ -210,8 +210,8 @@ public:
 
 private:
     // The value of a formula of the plan (0 for none); a shared one is evaluated once per stage. An
-    // evaluation sees "_tunnel" of the given number. A formula error is shown and sets *failed.
-    double Evaluate(int32_t formula, int32_t tunnel, const char* role, int* failed)
+    // evaluation sees "_tunnel" of the given number. A formula error is reported and sets *failed.
+    double Evaluate(int32_t formula, int32_t tunnel, const char* role, RunFault* failed)
     {
         if (formula < 0)
             return 0.0;
@@ -228,7 +228,7 @@ private:
         const MarkovCohortPlan::SharedValue& value = plan.shared[shared];
         return value.stage == calc.stageCounter || (value.wholeRun && value.stage >= 0) ? &value.value : nullptr;
     }
-    double EvaluateAnew(int32_t formula, const char* role, int* failed);
+    double EvaluateAnew(int32_t formula, const char* role, RunFault* failed);
     // The branch probabilities of the checked node onto its children; false on a formula error (shown).
     bool EvaluateBranches(const MarkovCohortPlan::Check& check);
     bool BranchesValid(const MarkovCohortPlan::Check& check);
@@ -242,7 +242,7 @@ private:
     TreeNode* markov;
     TreeDocument* document;
     CalcState& calc;
-    int* error;
+    RunFault* error;
     MarkovRunArgs args;
     bool samplesFixed;
     // Plans of ended runs keep their storage for the next: runs start often, and may nest.
@@ -251,7 +251,7 @@ private:
     bool formulaReported = false;
 };
 
-double CohortRun::EvaluateAnew(int32_t formula, const char* role, int* failed)
+double CohortRun::EvaluateAnew(int32_t formula, const char* role, RunFault* failed)
 {
     const MarkovCohortPlan::Formula& slot = plan.formulas[formula];
     MarkovCohortPlan::SharedValue* shared = slot.shared >= 0 ? &plan.shared[slot.shared] : nullptr;
@@ -267,10 +267,10 @@ double CohortRun::EvaluateAnew(int32_t formula, const char* role, int* failed)
     }
     const uint32_t resolution = TableResolutionGeneration;
     const uint32_t content = TableContentGeneration;
-    int formulaError = 0;
+    RunFault formulaError;
     const double value = EvaluateNodeFormula(slot.node, *slot.expression, role, &formulaError, false);
-    if (formulaError != 0) {
-        *failed = 1;
+    if (formulaError) {
+        failed->Set(formulaError.Code());
     } else if (shared != nullptr) {
         shared->stage = stage;
         shared->value = value;
@@ -299,7 +299,7 @@ void CohortRun::RewardSweep(int rewardKind)
     const size_t count = plan.states.size();
     // Summed here and stored once: no formula reads the stage's running rewards.
     ValueTriple stage = calc.stage;
-    for (size_t s = 0; s < count && *error == 0; ++s) {
+    for (size_t s = 0; s < count && !*error; ++s) {
         const double share = shares[s];
         if (!Holds(share)) {
             totals[s].reward = ValueTriple();
@@ -330,14 +330,14 @@ void CohortRun::RewardSweep(int rewardKind)
 bool CohortRun::EvaluateBranches(const MarkovCohortPlan::Check& check)
 {
     if (!check.direct) {
-        int formulaError = 0;
-        if (EvaluateBranchProbabilities(check.node, &formulaError) != nullptr || formulaError != 0)
+        RunFault formulaError;
+        if (EvaluateBranchProbabilities(check.node, &formulaError) != nullptr || formulaError)
             return false;
         for (uint32_t b = 0; b < check.branchCount; ++b)
             plan.probabilities[check.firstBranch + b] = plan.branches[check.firstBranch + b].child->branchProbability;
         return true;
     }
-    int failed = 0;
+    RunFault failed;
     double remaining = 1.0;
     TreeNode* complement = nullptr;
     uint32_t complementAt = 0;
@@ -354,7 +354,7 @@ bool CohortRun::EvaluateBranches(const MarkovCohortPlan::Check& check)
         branch.child->branchProbability = p;
         plan.probabilities[check.firstBranch + b] = p;
         remaining -= p;
-        if (failed != 0)
+        if (failed)
             return false;
     }
     if (complement != nullptr) {
@@ -470,14 +470,14 @@ void CohortRun::Cycle()
     }
     std::fill(next, next + count, 0.0);
     const int32_t savedTunnel = calc.tunnelIndex;
-    for (size_t s = 0; s < count && *error == 0; ++s) {
+    for (size_t s = 0; s < count && !*error; ++s) {
         const double share = shares[s];
         if (!Holds(share))
             continue;
         const MarkovCohortPlan::State& state = states[s];
         calc.tunnelIndex = state.tunnel;
         const MarkovCohortPlan::Exit* exits = plan.exits.data() + state.firstExit;
-        for (uint32_t e = 0; e < state.exitCount && *error == 0; ++e) {
+        for (uint32_t e = 0; e < state.exitCount && !*error; ++e) {
             const MarkovCohortPlan::Exit& exit = exits[e];
             if (!exit.plain)
                 TransitionStep(exit, state.node, share);
@@ -525,15 +525,15 @@ void CohortRun::Advance()
 bool CohortRun::Terminates()
 {
     const double value = Evaluate(plan.termination, calc.tunnelIndex, "termination condition", error);
-    return MarkovTerminatesOn(value, calc, *error);
+    return MarkovTerminatesOn(value, calc, static_cast<bool>(*error));
 }
 
 }  // namespace
 
-void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder, const MarkovRunArgs& args,
+void RunMarkovCohort(TreeNode* markov, RunFault* error, MarkovStageRecorder* recorder, const MarkovRunArgs& args,
                      ValueTriple& total)
 {
-    if (*error != 0)
+    if (*error)
         return;
     TreeDocument* window = markov->document;
     if (recorder == nullptr)
@@ -551,7 +551,7 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
         Add(calc.total, calc.stage);
     }
     bool terminated = false;
-    while (!stopped && !terminated && *error == 0) {
+    while (!stopped && !terminated && !*error) {
         if (!run.EvaluateStageProbabilities()) {
             stopped = true;
             break;
@@ -570,7 +570,7 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
             stopped = true;
         } else {
             terminated = run.Terminates();
-            if (!terminated && *error == 0) {
+            if (!terminated && !*error) {
                 run.RewardSweep(IncrementalReward);
                 Add(calc.total, calc.stage);
             }
@@ -581,9 +581,9 @@ void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder
     }
     window->RolledBack = savedRolledBack;
     if (stopped) {
-        *error = 1;
+        error->Set(OutcomeCode::Cancelled);
     } else {
-        if (*error == 0) {
+        if (!*error) {
             calc.previousStage = calc.stage;
             calc.stage = ValueTriple();
             run.RewardSweep(FinalReward);
@@ -703,7 +703,7 @@ void MarkovWalkValues::Remember(const Expression& formula, double value)
         ::Remember(*shared.memo, shared.stage, value, resolution, content);
 }
 
-double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovStageRecorder* recorder)
+double EvaluateMarkovNode(TreeNode* markov, RunFault* error, int payoffIndex, MarkovStageRecorder* recorder)
 {
     MarkovRunArgs args;
     args.valuePayoff = payoffIndex;
@@ -712,12 +712,12 @@ double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovS
     return total.value;
 }
 
-double MarkovCohortValue(TreeNode* markov, int* error, int payoffIndex)
+double MarkovCohortValue(TreeNode* markov, RunFault* error, int payoffIndex)
 {
     return EvaluateMarkovNode(markov, error, payoffIndex, nullptr);
 }
 
-double MarkovCostEffectivenessValue(TreeNode* markov, int* error)
+double MarkovCostEffectivenessValue(TreeNode* markov, RunFault* error)
 {
     TreeDocument* window = markov->document;
     MarkovRunArgs args;

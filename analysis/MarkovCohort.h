@@ -5,6 +5,7 @@
 // by random branch choices (Monte Carlo trials). Both share the preparation, the rewards and the
 // termination rule.
 
+#include "formula/RunOutcome.h"
 #include "foundation/ValueTriple.h"
 #include "model/NodeFormula.h"
 
@@ -37,18 +38,18 @@ constexpr int32_t kMarkovCycleLimit = 10000;
 
 // The cohort run: *error set on entry makes it a no-op; recorder (or, when null, the document's current
 // Markov recorder) records one row per cycle and a last row; total receives the rewards of the run.
-void RunMarkovCohort(TreeNode* markov, int* error, MarkovStageRecorder* recorder, const MarkovRunArgs& args,
+void RunMarkovCohort(TreeNode* markov, RunFault* error, MarkovStageRecorder* recorder, const MarkovRunArgs& args,
                      ValueTriple& total);
 // Roll back's single-payoff entry: the total value of a cohort run over that payoff.
-double EvaluateMarkovNode(TreeNode* markov, int* error, int payoffIndex, MarkovStageRecorder* recorder);
+double EvaluateMarkovNode(TreeNode* markov, RunFault* error, int payoffIndex, MarkovStageRecorder* recorder);
 // The same in the form of a payoff evaluator of the calculation methods.
-double MarkovCohortValue(TreeNode* markov, int* error, int payoffIndex);
+double MarkovCohortValue(TreeNode* markov, RunFault* error, int payoffIndex);
 // Roll back's cost-effectiveness entry: one cohort run over the cost and effectiveness payoffs, whose
 // totals become the node's cost, effectiveness and ratio; returns the ratio.
-double MarkovCostEffectivenessValue(TreeNode* markov, int* error);
+double MarkovCostEffectivenessValue(TreeNode* markov, RunFault* error);
 // One individual's walk; returns the node's expected value, which it also writes with cost and
 // effectiveness.
-double SimulateMarkovIndividual(TreeNode* markov, int* error);
+double SimulateMarkovIndividual(TreeNode* markov, RunFault* error);
 
 // While one lives, Markov runs keep what they prepare and take it up again instead of making it anew:
 // cohort runs their plans (for the same Markov node and payoffs), every run the resolved jump targets of a
@@ -100,7 +101,7 @@ private:
 
 // Shared by both evaluators: resolve jump targets, check the structure, reset the calculation state,
 // expand tunnel states. False (with *error set) when the structure check failed.
-bool PrepareMarkovRun(TreeNode* markov, int* error);
+bool PrepareMarkovRun(TreeNode* markov, RunFault* error);
 // Clears the run flag, merges and removes tunnel copies, clears jump-target nodes, resets the state.
 void FinishMarkovRun(TreeNode* markov);
 // Appends the tunnel copies of every tunnel state; true when it made any.

@@ -22,36 +22,36 @@ void Add(ValueTriple& to, const ValueTriple& from)
 }
 
 // Braced bindings of a node are applied on the walk when the document has flagged variables.
-bool ApplyBracedBindings(TreeNode* node, const CalcState& calc, int* error)
+bool ApplyBracedBindings(TreeNode* node, const CalcState& calc, RunFault* error)
 {
     if (calc.flaggedVariables == 0 || !node->LastBindingIsBraced())
         return true;
     if (node->EvaluateBracedBindings())
         return true;
-    *error = 1;
+    error->Set(OutcomeCode::FormulaFailed);
     return false;
 }
 
 // One cycle's walk from the state down to a terminal; the transition rewards on the path go to the stage.
-TreeNode* WalkCycle(TreeNode* state, const MarkovRunArgs& args, CalcState& calc, int* error)
+TreeNode* WalkCycle(TreeNode* state, const MarkovRunArgs& args, CalcState& calc, RunFault* error)
 {
     const int32_t savedTunnel = calc.tunnelIndex;
     calc.tunnelIndex = TunnelNumber(state);
     TreeNode* node = state;
-    while (*error == 0 && ApplyBracedBindings(node, calc, error) && !node->IsTerminal()) {
+    while (!*error && ApplyBracedBindings(node, calc, error) && !node->IsTerminal()) {
         const int index = RandomBranchIndex(node, error);
-        if (*error != 0)
+        if (*error)
             break;
         node = node->GetChild(index);
     }
     ValueTriple reward;
-    if (*error == 0 && SumTransitionRewards(node, state, args, error, reward))
+    if (!*error && SumTransitionRewards(node, state, args, error, reward))
         Add(calc.stage, reward);
     calc.tunnelIndex = savedTunnel;
-    return *error == 0 ? node->markovInfo->jumpNode : nullptr;
+    return !*error ? node->markovInfo->jumpNode : nullptr;
 }
 
-bool CreditReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, CalcState& calc, int* error)
+bool CreditReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, CalcState& calc, RunFault* error)
 {
     ValueTriple reward;
     if (!EvaluateStateReward(state, rewardKind, args, error, reward))
@@ -62,13 +62,13 @@ bool CreditReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, Ca
 
 // Draws the per-cycle distributions of the document; perCycle is cleared when there are none. False (with
 // *error set) when a draw failed.
-bool ResampleCycleDistributions(TreeDocument& window, bool& perCycle, int* error)
+bool ResampleCycleDistributions(TreeDocument& window, bool& perCycle, RunFault* error)
 {
     int32_t failed = 0;
     perCycle = window.Distributions.ResampleEachStage(&failed) > 0;
     if (failed == 0)
         return true;
-    *error = 1;
+    error->Set(OutcomeCode::DistributionParameterInvalid);
     return false;
 }
 
@@ -76,9 +76,9 @@ bool ResampleCycleDistributions(TreeDocument& window, bool& perCycle, int* error
 
 // The individual's walk has the same cycle limit as the cohort, so that a condition that never becomes
 // true cannot hold a trial for ever.
-double SimulateMarkovIndividual(TreeNode* markov, int* error)
+double SimulateMarkovIndividual(TreeNode* markov, RunFault* error)
 {
-    if (*error != 0)
+    if (*error)
         return 0.0;
     TreeDocument* window = markov->document;
     const TreeCalcPrefs& prefs = window->CalcPrefs;
@@ -93,7 +93,7 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
     CalcState& calc = window->CalcStateRecord;
     calc.flaggedVariables = ListFlaggedVariables(*window, nullptr) > 0 ? 1 : 0;
     const int first = RandomBranchIndex(markov, error);
-    calc.currentState = *error == 0 ? markov->GetChild(first) : nullptr;
+    calc.currentState = !*error ? markov->GetChild(first) : nullptr;
     // While a trial samples, the distributions marked for it draw anew each cycle; the scan stops once it
     // finds none. The resample switch itself stays as the trial set it: DistSamp reads it to give the
     // trial's draws rather than expected values.
@@ -104,7 +104,7 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
         Add(calc.total, calc.stage);
         calc.stage = ValueTriple();
         bool terminated = false;
-        while (!terminated && *error == 0) {
+        while (!terminated && !*error) {
             calc.currentState = WalkCycle(calc.currentState, args, calc, error);
             if (calc.currentState == nullptr)
                 break;
@@ -117,7 +117,7 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
             terminated = prefs.MarkovMonteFastTerm != 0 && calc.currentState->IsTerminal();
             if (!terminated)
                 terminated = MarkovTerminates(markov, args.costEffectiveness != 0, terminationPayoff, calc, error);
-            if (!terminated && *error == 0)
+            if (!terminated && !*error)
                 CreditReward(calc.currentState, IncrementalReward, args, calc, error);
             if (TheHost().EscapePressed()) {
                 stopped = true;
@@ -126,8 +126,8 @@ double SimulateMarkovIndividual(TreeNode* markov, int* error)
         }
     }
     double result = 0.0;
-    if (stopped || *error != 0 || calc.currentState == nullptr) {
-        *error = 1;
+    if (stopped || *error || calc.currentState == nullptr) {
+        error->Set(OutcomeCode::Cancelled);
     } else {
         calc.previousStage = calc.stage;
         calc.stage = ValueTriple();

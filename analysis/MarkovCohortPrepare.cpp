@@ -191,15 +191,15 @@ void CollapseTunnelStates(TreeNode* markov)
     }
 }
 
-bool PrepareMarkovRun(TreeNode* markov, int* error)
+bool PrepareMarkovRun(TreeNode* markov, RunFault* error)
 {
     if (!MarkovRunReuse::JumpsResolved(markov))
         ResolveMarkovJumpIndexes(markov);
     if (!CheckMarkovStructure(markov)) {
-        *error = 1;
+        error->Set(OutcomeCode::MarkovStructureFault);
         return false;
     }
-    *error = 0;
+    error->Clear();
     markov->markovRunFlag = 1;
     ResetMarkovFields(markov->document->CalcStateRecord);
     // The copies' jump names are resolved with the rest; without copies the indexes are already current.

@@ -17,7 +17,7 @@ constexpr uint32_t kStatusInterval = 501;
 const char* const kRewardNames[3] = {"initial reward", "incremental reward", "final reward"};
 
 // One reward formula; an empty or missing one is 0 and is not evaluated.
-double EvaluateReward(TreeNode* node, Expression* expression, const char* role, int* error, bool& present)
+double EvaluateReward(TreeNode* node, Expression* expression, const char* role, RunFault* error, bool& present)
 {
     if (expression == nullptr || expression->IsEmpty())
         return 0.0;
@@ -51,7 +51,7 @@ const char* StateRewardRole(int rewardKind)
     return kRewardNames[rewardKind];
 }
 
-bool EvaluateStateReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, int* error, ValueTriple& out)
+bool EvaluateStateReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, RunFault* error, ValueTriple& out)
 {
     TunnelScope tunnel(state->document->CalcStateRecord, TunnelNumber(state));
     const char* role = kRewardNames[rewardKind];
@@ -62,18 +62,18 @@ bool EvaluateStateReward(TreeNode* state, int rewardKind, const MarkovRunArgs& a
     });
 }
 
-bool SumTransitionRewards(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args, int* error,
+bool SumTransitionRewards(TreeNode* terminal, TreeNode* state, const MarkovRunArgs& args, RunFault* error,
                           ValueTriple& out)
 {
     out = ValueTriple();
     bool present = false;
-    for (TreeNode* node = terminal; node != nullptr && node != state && *error == 0; node = node->parent) {
+    for (TreeNode* node = terminal; node != nullptr && node != state && !*error; node = node->parent) {
         if (node->markovInfo == nullptr)
             continue;
         if (args.costEffectiveness) {
             out.effectiveness += EvaluateReward(node, node->MarkovTransitionRewardExpr(args.valuePayoff),
                                                 "transition reward", error, present);
-            if (*error == 0)
+            if (!*error)
                 out.cost += EvaluateReward(node, node->MarkovTransitionRewardExpr(args.costPayoff),
                                            "transition reward", error, present);
         } else {
@@ -93,20 +93,20 @@ Expression& MarkovTerminationCondition(TreeNode* markov, bool shared, int payoff
     return condition != nullptr ? *condition : missing;
 }
 
-bool MarkovTerminatesOn(double value, const CalcState& calc, int error)
+bool MarkovTerminatesOn(double value, const CalcState& calc, bool failed)
 {
-    if (error != 0)
+    if (failed)
         return true;
     if (std::fabs(value) >= kFalseLimit)
         return true;
     return calc.stageCounter >= kMarkovCycleLimit;
 }
 
-bool MarkovTerminates(TreeNode* markov, bool shared, int payoffIndex, const CalcState& calc, int* error)
+bool MarkovTerminates(TreeNode* markov, bool shared, int payoffIndex, const CalcState& calc, RunFault* error)
 {
     const double value = EvaluateNodeFormula(markov, MarkovTerminationCondition(markov, shared, payoffIndex),
                                              "termination condition", error, false);
-    return MarkovTerminatesOn(value, calc, *error);
+    return MarkovTerminatesOn(value, calc, static_cast<bool>(*error));
 }
 
 MarkovStatus::MarkovStatus(TreeNode* markov) : markov(markov)

@@ -47,7 +47,7 @@ void MonteCarloProgress::OnIdle()
 {
     if (finished)
         return;
-    if (simulation->error != 0) {
+    if (simulation->error) {
         Finish();
         return;
     }
@@ -78,8 +78,8 @@ void MonteCarloProgress::Finish()
     TreeDocument* document = simulation->window;
     document->ResumeChildWindows();
     if (view != nullptr)
-        view->ShowFinished(simulation->error == 0);
-    if (simulation->error != 0 || simulation->trialCounter <= simulation->trials)
+        view->ShowFinished(!simulation->error);
+    if (simulation->error || simulation->trialCounter <= simulation->trials)
         return;
     CalcStats();
     if (record != nullptr) {

@@ -46,7 +46,7 @@ public:
     std::vector<zString> StatisticsTexts() const;
 
     bool Finished() const { return finished; }
-    bool ResultsEnabled() const { return finished && simulation->error == 0; }
+    bool ResultsEnabled() const { return finished && !simulation->error; }
     MonteCarloSimulation& Simulation() const { return *simulation; }
 
 private:

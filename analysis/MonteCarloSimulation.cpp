@@ -144,13 +144,16 @@ void MonteCarloSimulation::Begin()
     columns.reserve((optionColumns + variableColumns + sampleColumns) * trials);
     labels.assign(1, zString());
     nodeLabels.clear();
-    window->ApplyToDistributions(&error);
-    if (reevaluatePath || error != 0)
+    int32_t sampleFailed = 0;
+    window->ApplyToDistributions(&sampleFailed);
+    if (sampleFailed != 0)
+        error.Set(OutcomeCode::DistributionParameterInvalid);
+    if (reevaluatePath || error)
         return;
     if (hasDecisions) {
         RollBackTree(node, &error, RollBackSilent);
-        if (error == 0 && !VerifyProbabilities(window, 0, node, nullptr, 0))
-            error = 1;
+        if (!error && !VerifyProbabilities(window, 0, node, nullptr, 0))
+            error.Set(OutcomeCode::ProbabilitiesNotOne);
     }
 }
 
@@ -166,18 +169,21 @@ bool MonteCarloSimulation::RunTrial()
 
 bool MonteCarloSimulation::Trial()
 {
+    int32_t sampleFailed = 0;
     if (samplingMode != SampleNone)
-        for (int i = 0; i < sampled.Count() && error == 0; ++i)
-            sampled.RecordAt(i)->Sample(&error);
+        for (int i = 0; i < sampled.Count() && sampleFailed == 0; ++i)
+            sampled.RecordAt(i)->Sample(&sampleFailed);
     for (DocVariable* variable : flaggedVariables)
         variable->tValue3 = variable->tValue2;
-    if (error != 0)
+    if (sampleFailed != 0)
+        error.Set(OutcomeCode::DistributionParameterInvalid);
+    if (error)
         return true;
 
     KeptTrial trial{0.0, 0.0, 0.0, -1, 0, 0, static_cast<uint32_t>(columns.size())};
     if (reevaluatePath) {
         RollBackTree(node, &error, RollBackSilent);
-        if (error != 0)
+        if (error)
             return true;
         for (int i = 0; i < optionCount; ++i) {
             const ValueTriple& option = node->GetChild(i)->triple;
@@ -199,7 +205,7 @@ bool MonteCarloSimulation::Trial()
 
     TreeNode* reached = nullptr;
     const double value = TrialValue(node, &error, &reached);
-    if (error != 0) {
+    if (error) {
         columns.resize(trial.columnStart);
         return true;
     }
@@ -216,9 +222,11 @@ bool MonteCarloSimulation::Trial()
     for (DocVariable* variable : flaggedVariables)
         columns.push_back(variable->tValue3);
     for (int i = 0; i < sampled.Count(); ++i)
-        columns.push_back(sampled.RecordAt(i)->CurrentSample(&error));
+        columns.push_back(sampled.RecordAt(i)->CurrentSample(&sampleFailed));
     kept.push_back(trial);
-    return error != 0;
+    if (sampleFailed != 0)
+        error.Set(OutcomeCode::DistributionParameterInvalid);
+    return static_cast<bool>(error);
 }
 
 int32_t MonteCarloSimulation::LabelOf(const TreeNode* labelled)

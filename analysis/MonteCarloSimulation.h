@@ -88,7 +88,7 @@ public:
     int32_t optionCount = 0;
     bool isDecision = false;
     int32_t samplingMode = SampleAll;
-    int32_t error = 0;
+    RunFault error;
     // What setting up, beginning and the trials reported (each reported on as it ends).
     RunOutcome outcome;
     bool costEffectiveness = false;

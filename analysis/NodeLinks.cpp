@@ -30,10 +30,10 @@ bool LinkItemText(TreeNode* node, int id, zString& out)
 {
     if (node->document == nullptr || id == 0)
         return false;
-    int error = 0;
+    RunFault error;
     if (id == node->GetLinkId0()) {
         const double probability = PathProbability(node, &error, nullptr, true);
-        if (error != 0)
+        if (error)
             return false;
         FormatPathProbability(node, probability, out);
         return true;
@@ -45,7 +45,7 @@ bool LinkItemText(TreeNode* node, int id, zString& out)
         value = RollBackTree(node, &error, 0);
     else
         return false;
-    if (error != 0)
+    if (error)
         return false;
     FormatNumber(node->document->NumberFormat, value, out, true, false, kValueDigits);
     return true;
@@ -81,13 +81,13 @@ void UpdateNodeLinks(TreeNode* node)
         SendToLink(node, node->GetLinkId2(), text);
     }
     if (node->GetLinkId1() != 0) {
-        int error = 0;
+        RunFault error;
         const double deviation = NodeStandardDeviation(node, &error);
         FormatNumber(DefaultNumericFormat, deviation, text, false, false, kValueDigits);
         SendToLink(node, node->GetLinkId1(), text);
     }
     if (node->GetLinkId0() != 0) {
-        int error = 0;
+        RunFault error;
         FormatPathProbability(node, PathProbability(node, &error, nullptr, false), text);
         SendToLink(node, node->GetLinkId0(), text);
     }

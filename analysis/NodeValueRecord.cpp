@@ -98,7 +98,7 @@ RunOutcome DisplayAnyVal(TreeDocument* window, int command)
     RunOutcome outcome;
     const NodeChildList& nodes = window->Selection;
     double value = 0.0;
-    int error = 0;
+    RunFault error;
     const char* message = nullptr;
     const NodeChildList* optimal = nullptr;
     {
@@ -106,9 +106,9 @@ RunOutcome DisplayAnyVal(TreeDocument* window, int command)
         HostWaitCursor wait;
         switch (command) {
         case ExpectedValueCommand:
-            for (int i = 0; i < nodes.Count() && error == 0; ++i)
+            for (int i = 0; i < nodes.Count() && !error; ++i)
                 value += RollBackTree(nodes.At(i), &error, RollBackPlain);
-            if (error == 0 && nodes.Count() == 1) {
+            if (!error && nodes.Count() == 1) {
                 TreeNode* node = nodes.At(0);
                 if (node->kind == DecisionNode || node->kind == ReversedDecisionNode) {
                     optimal = node->optimal.get();
@@ -119,7 +119,7 @@ RunOutcome DisplayAnyVal(TreeDocument* window, int command)
             }
             break;
         case PathProbabilityCommand:
-            for (int i = 0; i < nodes.Count() && error == 0; ++i)
+            for (int i = 0; i < nodes.Count() && !error; ++i)
                 value += PathProbability(nodes.At(i), &error, nullptr, false);
             break;
         case StandardDeviationCommand:
@@ -132,10 +132,10 @@ RunOutcome DisplayAnyVal(TreeDocument* window, int command)
         default:
             return outcome;
         }
-        if (error == 0 && message != nullptr)
+        if (!error && message != nullptr)
             ReportNotice(OutcomeCode::NodeValueNotice, nullptr, message, -1);
     }
-    if (error != 0)
+    if (error)
         return outcome;
     if (message == nullptr && Slot::Current())
         Slot::Current()(window, command, value, optimal);

@@ -181,9 +181,9 @@ int OneWaySensitivityAnalysis::Step()
         }
     }
     TreeNode* evaluated = nodeOnly ? node : node->GetChild(seriesCounter);
-    int error = 0;
+    RunFault error;
     double value = grid->EvaluateCell(seriesCounter, stepCounter, evaluated, &error);
-    if (error != 0) {
+    if (error) {
         stopFlag = 1;
         return 1;
     }

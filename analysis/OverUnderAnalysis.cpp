@@ -23,7 +23,7 @@ using Slot = PresenterSlot<OverUnderResult, OverUnderPresenter>;
 void AddOutcome(TreeNode* node, void* arg)
 {
     auto& request = *static_cast<OverUnderRequest*>(arg);
-    if (request.error != 0 || (node->kind != TerminalNode && node->kind != MarkovNode))
+    if (request.error || (node->kind != TerminalNode && node->kind != MarkovNode))
         return;
     const double v = node->value;
     const bool counts = v > request.target ||
@@ -93,10 +93,10 @@ void OverUnderCompute(OverUnderRequest& request, bool rerun)
         OutcomeRelay relay(request.outcome);
         HostWaitCursor wait;
         RollBackTree(request.node, &request.error, RollBackPlain);
-        if (request.error == 0)
+        if (!request.error)
             WalkSubtreeByKind(request.node, AddOutcome, &request, false);
     }
-    if (request.error != 0)
+    if (request.error)
         return;
     Present(request);
     if (!rerun)

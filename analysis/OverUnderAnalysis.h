@@ -17,7 +17,7 @@ struct OverUnderRequest {
     double target = 0.0;
     double probabilityAbove = 0.0;
     TreeNode* node = nullptr;
-    int error = 0;
+    RunFault error;
     // 1: a value equal to the target counts as above; 0: as below.
     int32_t targetCountsAbove = 0;
     // What the computation reported (reported on after it, before any result is presented).

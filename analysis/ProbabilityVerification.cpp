@@ -21,7 +21,7 @@ constexpr double kNegligibleShare = 1e-12;
 constexpr int kShortTextLength = 30;
 
 struct VerificationState {
-    int error = 0;
+    RunFault error;
     const char* extraText = nullptr;
 };
 
@@ -38,13 +38,13 @@ void ReportProblem(VerificationState& state, OutcomeCode code, TreeNode* node, c
         message += "\r\n\r\n";
         message += state.extraText;
     }
-    state.error = 1;
+    state.error.Set(code);
     ReportNodeFault(code, node, nullptr, message.Text(), -1);
 }
 
 void CheckNode(VerificationState& state, TreeNode* node)
 {
-    if (state.error != 0)
+    if (state.error)
         return;
     if (node->kind == LabelNode) {
         if (node->childCount >= 2)
@@ -53,8 +53,8 @@ void CheckNode(VerificationState& state, TreeNode* node)
     }
     if (!node->HasBranchProbabilities())
         return;
-    if (EvaluateBranchProbabilities(node, &state.error) != nullptr || state.error != 0) {
-        state.error = 1;
+    if (EvaluateBranchProbabilities(node, &state.error) != nullptr || state.error) {
+        state.error.Set(OutcomeCode::FormulaFailed);
         return;
     }
     if (node->kind == LogicNode)
@@ -112,7 +112,7 @@ int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const
         check(top);
     } else {
         std::vector<Pending> pending{top};
-        while (!pending.empty() && state.error == 0) {
+        while (!pending.empty() && !state.error) {
             Pending entry = pending.back();
             pending.pop_back();
             if (!check(entry))
@@ -122,7 +122,7 @@ int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const
         }
     }
     tunnelIndex = savedTunnel;
-    if (state.error != 0)
+    if (state.error)
         return 0;
     if (report)
         ReportNotice(OutcomeCode::ProbabilitiesVerified, nullptr, "All probabilities sum to 1.0.", -1);
@@ -171,7 +171,7 @@ int RepeatedProbabilityCheck::Verify(TreeDocument* window, TreeNode* start, cons
     state.extraText = extraText;
     for (TreeNode* node : varying_) {
         CheckNode(state, node);
-        if (state.error != 0)
+        if (state.error)
             return 0;
     }
     return 1;
@@ -206,20 +206,20 @@ void ReportUtilityOverflow()
 
 }  // namespace
 
-void UtilityChecked(TreeDocument* window, double& value, int* error)
+void UtilityChecked(TreeDocument* window, double& value, RunFault* error)
 {
-    if (*error != 0 || !window->CalcPrefs.UseUtility)
+    if (*error || !window->CalcPrefs.UseUtility)
         return;
     value = Utility(window, value, error);
-    if (*error != 0)
+    if (*error)
         ReportUtilityOverflow();
 }
 
-void InverseUtilityChecked(TreeDocument* window, double& value, int* error)
+void InverseUtilityChecked(TreeDocument* window, double& value, RunFault* error)
 {
-    if (*error != 0 || !window->CalcPrefs.UseUtility)
+    if (*error || !window->CalcPrefs.UseUtility)
         return;
     value = InverseUtility(window, value, error);
-    if (*error != 0)
+    if (*error)
         ReportUtilityOverflow();
 }

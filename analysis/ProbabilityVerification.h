@@ -3,6 +3,7 @@
 // add up to one, label nodes with at most one branch, a usable risk preference function; and the checked
 // conversions between values and utilities.
 
+#include "formula/RunOutcome.h"
 #include <vector>
 
 struct TreeNode;
@@ -34,5 +35,5 @@ int CheckRiskPreference(TreeDocument* window, const char* extraText);
 
 // With utilities on, the value becomes its utility / a utility becomes its certainty equivalent; an
 // overflow sets *error and is reported.
-void UtilityChecked(TreeDocument* window, double& value, int* error);
-void InverseUtilityChecked(TreeDocument* window, double& value, int* error);
+void UtilityChecked(TreeDocument* window, double& value, RunFault* error);
+void InverseUtilityChecked(TreeDocument* window, double& value, RunFault* error);

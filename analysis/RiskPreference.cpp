@@ -14,11 +14,11 @@
 bool TreeEndValueRange(TreeDocument* window, double& lowest, double& highest)
 {
     HostWaitCursor wait;
-    int error = 0;
+    RunFault error;
     lowest = DBL_MAX;
     highest = -DBL_MAX;
     RangeOfEndValues(window->Root, &lowest, &highest, &error);
-    return error == 0;
+    return !error;
 }
 
 bool RiskPointAssessment::Begin(TreeDocument* window, int segmentCount)
@@ -106,7 +106,7 @@ bool MakeRiskPreferenceGraph(const TreeDocument* window, LineGraphData& graph)
     y.format = TwoDecimalsFormat;
     GraphLineData line{"Utility", {}};
     for (int k = 0; k <= 10; ++k) {
-        int error = 0;
+        RunFault error;
         line.values.push_back(function.ToUtility(xmin + k * (xmax - xmin) / 10, &error));
     }
     graph.lines.push_back(std::move(line));

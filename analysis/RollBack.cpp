@@ -56,7 +56,7 @@ void ReportNodeProblem(OutcomeCode code, TreeNode* node, const char* before, con
 
 }  // namespace
 
-void RollBackState::Init(int32_t first, int* errorFlag, TreeDocument* treeWindow, int mode)
+void RollBackState::Init(int32_t first, RunFault* errorFlag, TreeDocument* treeWindow, int mode)
 {
     *this = RollBackState();
     callerTag = first;
@@ -89,7 +89,7 @@ bool RollBackState::CheckCancel()
     lastCheckTime = now;
     if (!TheHost().EscapePressed())
         return false;
-    *error = 1;
+    error->Set(OutcomeCode::Cancelled);
     return true;
 }
 
@@ -126,24 +126,24 @@ bool RollBackState::CheckProbabilityRange(double p, TreeNode* node)
     if (!ChecksProbabilities() || ProbabilityInRange(p))
         return true;
     VerifyProbabilities(document, 0, node, nullptr, 0);
-    *error = 1;
+    error->Set(OutcomeCode::ProbabilityOutOfRange);
     return false;
 }
 
 bool RollBackState::CheckProbabilitySum(double sum, TreeNode* node)
 {
-    if (*error != 0)
+    if (*error)
         return false;
     if (!ChecksProbabilities() || ProbabilitySumIsOne(sum))
         return true;
     VerifyProbabilities(document, 0, node, nullptr, 0);
-    *error = 1;
+    error->Set(OutcomeCode::ProbabilitiesNotOne);
     return false;
 }
 
-double RollBackTree(TreeNode* node, int* error, int mode)
+double RollBackTree(TreeNode* node, RunFault* error, int mode)
 {
-    if (*error != 0)
+    if (*error)
         return 0.0;
     TreeDocument* window = node->document;
     RollBackState state;
@@ -158,16 +158,16 @@ double RollBackTree(TreeNode* node, int* error, int mode)
             state.ShowProgress(CountSubtreeNodes(node, true));
         if (!RollBackPlan::RollBack(node, state, &value)) {
             value = EvaluateNode(node, state);
-            if (*error == 0)
+            if (!*error)
                 RollBackPlan::Keep(node, state);
         }
-        if (*error == 0 && state.useUtility)
+        if (!*error && state.useUtility)
             InverseUtilityChecked(window, value, error);
         if (mode != RollBackSilent)
             state.EndProgress();
     }
-    if (*error == 0 && !(value >= -kOverflowLimit && value <= kOverflowLimit)) {
-        *error = 1;
+    if (!*error && !(value >= -kOverflowLimit && value <= kOverflowLimit)) {
+        error->Set(OutcomeCode::ValueOverflow);
         ReportOverflow(node);
     }
     return value;
@@ -183,9 +183,9 @@ bool TiesWithBest(double value, double best)
     return std::fabs(value - best) < kTieTolerance;
 }
 
-double BranchProbability(TreeNode* node, int* error, bool quiet)
+double BranchProbability(TreeNode* node, RunFault* error, bool quiet)
 {
-    if (*error != 0)
+    if (*error)
         return 0.0;
     TreeDocument* window = node->document;
     if (window != nullptr && window->ValuesCurrent() && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)
@@ -193,7 +193,7 @@ double BranchProbability(TreeNode* node, int* error, bool quiet)
     double p;
     if (ProbabilityIsComplement(node->probability)) {
         p = 1.0;
-        for (int i = 0; node->parent != nullptr && i < node->parent->childCount && *error == 0; ++i) {
+        for (int i = 0; node->parent != nullptr && i < node->parent->childCount && !*error; ++i) {
             TreeNode* sibling = node->parent->GetChild(i);
             if (sibling != node)
                 p -= EvaluateNodeFormula(sibling, sibling->probability, "probability", error, quiet);
@@ -205,7 +205,7 @@ double BranchProbability(TreeNode* node, int* error, bool quiet)
     return p;
 }
 
-double BranchProbabilityEx(TreeNode* node, int* error, int* usesVariables)
+double BranchProbabilityEx(TreeNode* node, RunFault* error, int* usesVariables)
 {
     if (ProbabilityIsComplement(node->probability)) {
         *usesVariables = 1;
@@ -217,7 +217,7 @@ double BranchProbabilityEx(TreeNode* node, int* error, int* usesVariables)
     return p;
 }
 
-TreeNode* EvaluateBranchProbabilities(TreeNode* node, int* error)
+TreeNode* EvaluateBranchProbabilities(TreeNode* node, RunFault* error)
 {
     double remaining = 1.0;
     TreeNode* complement = nullptr;
@@ -233,7 +233,7 @@ TreeNode* EvaluateBranchProbabilities(TreeNode* node, int* error)
         }
         child->branchProbability = EvaluateNodeFormula(child, child->probability, "probability", error, false);
         remaining -= child->branchProbability;
-        if (*error != 0)
+        if (*error)
             return child;
     }
     if (complement != nullptr)
@@ -241,7 +241,7 @@ TreeNode* EvaluateBranchProbabilities(TreeNode* node, int* error)
     return nullptr;
 }
 
-TreeNode* SelectLogicBranch(TreeNode* node, int* error, bool check)
+TreeNode* SelectLogicBranch(TreeNode* node, RunFault* error, bool check)
 {
     if (check && EvaluateBranchProbabilities(node, error) != nullptr)
         return nullptr;
@@ -254,25 +254,25 @@ TreeNode* SelectLogicBranch(TreeNode* node, int* error, bool check)
     return node->GetChild(node->childCount - 1);
 }
 
-double TerminalPayoff(TreeNode* node, int* error, int payoffIndex)
+double TerminalPayoff(TreeNode* node, RunFault* error, int payoffIndex)
 {
     Expression& payoff = node->Payoff(payoffIndex);
     TreeDocument* window = node->document;
     if (payoff.IsEmpty() && window != nullptr && window->CalcPrefs.AllowTermNodeNameAsPayoff) {
         zString fieldText;
         if (PayoffFromNodeName(node, fieldText, payoffIndex)) {
-            int fieldError = 0;
+            RunFault fieldError;
             bool usesVariables = false;
             const double value =
                 EvaluateNodeFormulaText(node, fieldText.Text(), "payoff", &fieldError, true, &usesVariables);
-            if (fieldError == 0 && !usesVariables)
+            if (!fieldError && !usesVariables)
                 return value;
         }
     }
     return EvaluateNodeFormula(node, payoff, "payoff", error, false);
 }
 
-double EndNodeValue(TreeNode* node, int* error, PayoffEvaluator evaluator)
+double EndNodeValue(TreeNode* node, RunFault* error, PayoffEvaluator evaluator)
 {
     return ComputeMultiAttributeValue(node->document, node, evaluator, error);
 }
@@ -356,7 +356,7 @@ private:
     double Complete(TreeNode* node, double value, bool endNode);
 
     RollBackState& state;
-    int* error;
+    RunFault* error;
     std::unique_ptr<EvaluationStacks> stacks;
     std::vector<Frame>& frames;
     std::vector<double>& childValues;
@@ -386,7 +386,7 @@ double Evaluator::Run(TreeNode* root)
 
 bool Evaluator::Enter(TreeNode* node)
 {
-    if (*error != 0 || state.CheckCancel()) {
+    if (*error || state.CheckCancel()) {
         result = 0.0;
         return false;
     }
@@ -419,8 +419,8 @@ bool Evaluator::Enter(TreeNode* node)
         node->EnsureOptimalList()->Empty();
         frame.chosen = SelectLogicBranch(node, error, true);
         if (frame.chosen == nullptr) {
-            if (*error == 0) {
-                *error = 1;
+            if (!*error) {
+                error->Set(OutcomeCode::LogicNodeWithoutBranches);
                 ReportNodeProblem(OutcomeCode::LogicNodeWithoutBranches, node, "The logic node ", " has no branches. Unable to evaluate it.");
             }
             result = Complete(node, 0.0, false);
@@ -442,14 +442,14 @@ TreeNode* Evaluator::NextChild(Frame& frame)
     switch (node->kind) {
     case ChanceNode:
         if (state.maximin) {
-            if (*error != 0 || frame.next >= node->childCount)
+            if (*error || frame.next >= node->childCount)
                 return nullptr;
             return node->GetChild(frame.next++);
         }
         while (frame.next < node->childCount) {
             TreeNode* child = node->GetChild(frame.next++);
             const double p = ChildProbability(frame, child);
-            if (*error != 0 || !state.CheckProbabilityRange(p, node))
+            if (*error || !state.CheckProbabilityRange(p, node))
                 return nullptr;
             if (!state.evaluateAll && !IsPositive(p)) {
                 if (!state.costEffectiveness)
@@ -462,11 +462,11 @@ TreeNode* Evaluator::NextChild(Frame& frame)
         state.CheckProbabilitySum(frame.sum, node);
         return nullptr;
     case LabelNode:
-        if (frame.next > 0 || node->childCount == 0 || *error != 0)
+        if (frame.next > 0 || node->childCount == 0 || *error)
             return nullptr;
         return node->GetChild(frame.next++);
     case LogicNode:
-        if (*error != 0)
+        if (*error)
             return nullptr;
         if (!state.evaluateAll) {
             if (frame.next > 0)
@@ -476,7 +476,7 @@ TreeNode* Evaluator::NextChild(Frame& frame)
         }
         return frame.next < node->childCount ? node->GetChild(frame.next++) : nullptr;
     default:
-        if (*error != 0 || frame.next >= node->childCount)
+        if (*error || frame.next >= node->childCount)
             return nullptr;
         return node->GetChild(frame.next++);
     }
@@ -486,7 +486,7 @@ double Evaluator::ChildProbability(Frame& frame, TreeNode* child)
 {
     if (frame.next <= frame.probabilitiesKnown)
         return child->branchProbability;
-    if (*error == 0 && ProbabilityIsComplement(child->probability) &&
+    if (!*error && ProbabilityIsComplement(child->probability) &&
         !(state.document->ValuesCurrent() && state.document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin))
         return ComplementProbability(frame, child);
     return BranchProbability(child, error, false);
@@ -500,7 +500,7 @@ double Evaluator::ComplementProbability(Frame& frame, TreeNode* child)
     const int index = frame.next - 1;
     bool keep = true;
     double p = 1.0;
-    for (int i = 0; i < node->childCount && *error == 0; ++i) {
+    for (int i = 0; i < node->childCount && !*error; ++i) {
         TreeNode* sibling = node->GetChild(i);
         if (i == index)
             continue;
@@ -516,7 +516,7 @@ double Evaluator::ComplementProbability(Frame& frame, TreeNode* child)
         else if (keep)
             sibling->branchProbability = q;
     }
-    if (keep && *error == 0)
+    if (keep && !*error)
         frame.probabilitiesKnown = node->childCount;
     child->branchProbability = p;
     return p;
@@ -564,8 +564,8 @@ void Evaluator::ChooseCostEffectiveChild(TreeNode* node)
     if (chosen == nullptr) {
         // No value may be made up for a node without a strategy: the roll back stops here.
         node->triple = ValueTriple();
-        if (*error == 0) {
-            *error = 1;
+        if (!*error) {
+            error->Set(OutcomeCode::NoStrategyChosen);
             ReportNodeProblem(OutcomeCode::NoStrategyChosen, node, "No strategy of the decision node ",
                               " is within the cost-effectiveness limits. Unable to choose its optimal strategy.");
         }
@@ -599,7 +599,7 @@ double Evaluator::Finish(Frame& frame)
     TreeNode* node = frame.node;
     if (node->IsDecision()) {
         if (state.costEffectiveness) {
-            if (*error == 0)
+            if (!*error)
                 ChooseCostEffectiveChild(node);
         } else {
             ChooseBestChild(frame);
@@ -623,7 +623,7 @@ double Evaluator::Complete(TreeNode* node, double value, bool endNode)
     }
     node->value = value;
     node->triple.value = value;
-    if (state.useUtility && *error == 0) {
+    if (state.useUtility && !*error) {
         if (endNode) {
             UtilityChecked(state.document, value, error);
             node->value = value;

@@ -4,6 +4,7 @@
 // logic nodes the child chosen by rule and label nodes their first child. Results (value, expected value,
 // cost and effectiveness, branch probabilities, optimal children) stay in the nodes.
 
+#include "formula/RunOutcome.h"
 #include "analysis/CalcMethods.h"
 #include "foundation/NumericHelpers.h"
 
@@ -30,7 +31,7 @@ enum RollBackMode { RollBackPlain = 0, RollBackWithProgress = 2, RollBackSilent 
 
 class RollBackState {
 public:
-    void Init(int32_t first, int* errorFlag, TreeDocument* treeWindow, int mode);
+    void Init(int32_t first, RunFault* errorFlag, TreeDocument* treeWindow, int mode);
     // Records the start time and forgets a pending Escape press.
     void Start();
     // At most every 601 ms: Escape pressed sets the error and reports a cancel.
@@ -45,7 +46,7 @@ public:
     // The probability checks are on.
     bool ChecksProbabilities() const;
 
-    int* error = nullptr;
+    RunFault* error = nullptr;
     TreeDocument* document = nullptr;
     CalcState* calcState = nullptr;
     int32_t calcMethod = 0;
@@ -66,24 +67,24 @@ public:
 
 // The node's value; 0.0 when *error is already set. Mode 0 may answer from the values stored by the last
 // roll back; any other mode evaluates everything, every child of chance and logic nodes included.
-double RollBackTree(TreeNode* node, int* error, int mode);
+double RollBackTree(TreeNode* node, RunFault* error, int mode);
 // The evaluation itself, without the checks of RollBackTree. Runs on its own stack, so tree depth costs no
 // native stack.
 double EvaluateNode(TreeNode* node, RollBackState& state);
 
 // The probability of the branch into node, cached in the node ("#": one minus the siblings' probabilities).
-double BranchProbability(TreeNode* node, int* error, bool quiet);
+double BranchProbability(TreeNode* node, RunFault* error, bool quiet);
 // The same without caching; a "#" branch gives 0.0 and sets *usesVariables without evaluating.
-double BranchProbabilityEx(TreeNode* node, int* error, int* usesVariables);
+double BranchProbabilityEx(TreeNode* node, RunFault* error, int* usesVariables);
 // Evaluates and caches the branch probabilities of every child; null, or the child whose formula failed.
-TreeNode* EvaluateBranchProbabilities(TreeNode* node, int* error);
+TreeNode* EvaluateBranchProbabilities(TreeNode* node, RunFault* error);
 bool ProbabilityIsComplement(const Expression& expression);
 // A decision node's child whose value ties with the best value is on the optimal path too.
 bool TiesWithBest(double value, double best);
 // The child a logic node follows: the first with a positive branch probability, else the last; null for a
 // node without children.
-TreeNode* SelectLogicBranch(TreeNode* node, int* error, bool check);
+TreeNode* SelectLogicBranch(TreeNode* node, RunFault* error, bool check);
 // Payoff i of a terminal node (or, when empty and allowed, field i of the node's name).
-double TerminalPayoff(TreeNode* node, int* error, int payoffIndex);
+double TerminalPayoff(TreeNode* node, RunFault* error, int payoffIndex);
 // The value of an end node by the calculation method.
-double EndNodeValue(TreeNode* node, int* error, PayoffEvaluator evaluator);
+double EndNodeValue(TreeNode* node, RunFault* error, PayoffEvaluator evaluator);

@@ -159,7 +159,7 @@ bool RollBackPlan::RollBack(TreeNode* start, RollBackState& state, double* value
     if (!plan->Evaluate(state))
         return false;
     *value = 0.0;
-    if (*state.error == 0) {
+    if (!*state.error) {
         // A node changed behind the model's back: the plan is dropped and the full roll back stores again.
         if (!plan->Store(state)) {
             plan->Forget();

@@ -54,7 +54,7 @@ SensitivityResultGrid::~SensitivityResultGrid()
     delete[] cells;
 }
 
-double SensitivityResultGrid::EvaluateCell(int i, int t, TreeNode* evaluated, int* error)
+double SensitivityResultGrid::EvaluateCell(int i, int t, TreeNode* evaluated, RunFault* error)
 {
     double value = RollBackTree(evaluated, error, RollBackPlain);
     ValueTriple& cell = Cell(i, t);
@@ -332,9 +332,9 @@ bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, dou
             give(value, value, formula.Text(), formula.Text());
             return true;
         }
-        int error = 0;
+        RunFault error;
         value = EvaluateNodeFormula(entry->node, formula, "definition", &error, true);
-        if (error == 0) {
+        if (!error) {
             give(value, value, zString(), zString());
             return true;
         }

@@ -3,6 +3,7 @@
 // step of the varied variable; step t stands for low + (high - low) * t / intervals. The grid also finds the
 // thresholds where the optimal series changes.
 
+#include "formula/RunOutcome.h"
 #include "foundation/FormattedValue.h"
 #include "foundation/PtrArray.h"
 #include "foundation/ValueTriple.h"
@@ -57,7 +58,7 @@ public:
     double* SecondAt(int i, int t) const { return &Cell(i, t).effectiveness; }
     double* ThirdAt(int i, int t) const { return &Cell(i, t).value; }
     // Rolls node back into the cell (series i, step t); returns its value.
-    double EvaluateCell(int i, int t, TreeNode* evaluated, int* error);
+    double EvaluateCell(int i, int t, TreeNode* evaluated, RunFault* error);
     // The x of step t.
     double StepX(int t) const { return low + (high - low) * t / intervals; }
 

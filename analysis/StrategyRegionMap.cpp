@@ -64,10 +64,10 @@ bool StrategyRegionMap::Allocate()
     return true;
 }
 
-void StrategyRegionMap::EvaluateCell(int s, int y, int x, TreeNode* strategy, int* error)
+void StrategyRegionMap::EvaluateCell(int s, int y, int x, TreeNode* strategy, RunFault* error)
 {
     if (s < 0 || s >= strategies || y < 0 || y >= yCount || x < 0 || x >= xCount || !IsAllocated()) {
-        *error = 1;
+        error->Set(OutcomeCode::NotEnoughMemory);
         return;
     }
     double value = RollBackTree(strategy, error, RollBackPlain);

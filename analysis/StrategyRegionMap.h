@@ -2,6 +2,7 @@
 // The results of a two- or three-way sensitivity sweep: every strategy (branch of the analysed decision node)
 // at every point of a grid over two variables X and Y. Graphs draw its regions and boundaries.
 
+#include "formula/RunOutcome.h"
 #include "foundation/ValueTriple.h"
 #include "foundation/zString.h"
 
@@ -40,7 +41,7 @@ public:
     // What strategies are compared by: the cost under cost-effectiveness, otherwise the value.
     double Comparison(int s, int y, int x) const { return costEffectiveness ? Cost(s, y, x) : Value(s, y, x); }
     // Rolls the strategy node back into the cell; an index outside the map sets *error instead.
-    void EvaluateCell(int s, int y, int x, TreeNode* strategy, int* error);
+    void EvaluateCell(int s, int y, int x, TreeNode* strategy, RunFault* error);
     // a is better than b in the analysed tree's direction (ties count as better).
     bool IsBetter(double a, double b) const;
 

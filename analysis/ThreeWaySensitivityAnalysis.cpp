@@ -158,9 +158,9 @@ int ThreeWaySensitivityAnalysis::Step()
             return 1;
         }
     }
-    int error = 0;
+    RunFault error;
     maps[zStep]->EvaluateCell(strategyCounter, yStep, xStep, node->GetChild(strategyCounter), &error);
-    if (error != 0) {
+    if (error) {
         stopFlag = 1;
         return 1;
     }

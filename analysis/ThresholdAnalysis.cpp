@@ -121,9 +121,9 @@ int ThresholdAnalysis::Step()
         if (stopFlag == 0) {
             if (seriesCounter == 0)
                 ApplyStepValues();
-            int error = 0;
+            RunFault error;
             grid->EvaluateCell(seriesCounter, stepCounter, node->GetChild(seriesCounter), &error);
-            if (error != 0)
+            if (error)
                 stopFlag = 1;
         }
         ++seriesCounter;

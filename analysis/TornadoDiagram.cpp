@@ -305,11 +305,11 @@ int TornadoDiagram::Step()
             return 1;
         }
     }
-    int error = 0;
+    RunFault error;
     TreeNode* evaluated = thisNodeOnly != 0 ? node : node->GetChild(seriesIndex);
     results[static_cast<size_t>(ResultIndex(seriesIndex, step, barIndex))] =
         ComputeNodeMeasure(evaluated, &error, measureKind);
-    if (error != 0) {
+    if (error) {
         stopFlag = 1;
         return 1;
     }

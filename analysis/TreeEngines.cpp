@@ -70,11 +70,13 @@ private:
     MarkovCohortResult& result;
 };
 
-// A run that failed without reporting why was stopped (Escape, or a question answered No).
-void MarkStopped(int status, RunOutcome& outcome)
+// A run's status from its fault; a fault that reported no notice (Escape, a question answered No, a quiet
+// evaluation) still gives the outcome its code.
+int Finish(const RunFault& fault, RunOutcome& outcome)
 {
-    if (status != 0 && !outcome.Failed())
-        outcome.code = OutcomeCode::Cancelled;
+    if (fault && !outcome.Failed())
+        outcome.code = fault.Code();
+    return fault ? 1 : 0;
 }
 
 }  // namespace
@@ -83,17 +85,18 @@ RollBackResult RollBackDocument(TreeDocument& document, bool withProgress)
 {
     RollBackResult result;
     OutcomeScope scope(result.outcome);
+    RunFault fault;
     if (CheckRiskPreference(&document, nullptr) == 0) {
-        result.status = 1;
+        fault.Set(OutcomeCode::Cancelled);
     } else {
         HostWaitCursor cursor;
-        RollBackTree(document.Root, &result.status, withProgress ? RollBackWithProgress : RollBackSilent);
-        if (result.status == 0) {
+        RollBackTree(document.Root, &fault, withProgress ? RollBackWithProgress : RollBackSilent);
+        if (!fault) {
             document.RolledBack = 1;
             result.root = document.Root->triple;
         }
     }
-    MarkStopped(result.status, result.outcome);
+    result.status = Finish(fault, result.outcome);
     return result;
 }
 
@@ -109,19 +112,20 @@ MarkovCohortResult RunMarkovCohortAt(TreeDocument& document, TreeNode* markov)
 {
     MarkovCohortResult result;
     OutcomeScope scope(result.outcome);
+    RunFault fault;
     if (CheckRiskPreference(&document, nullptr) == 0) {
-        result.status = 1;
-        MarkStopped(result.status, result.outcome);
+        fault.Set(OutcomeCode::Cancelled);
+        result.status = Finish(fault, result.outcome);
         return result;
     }
     HostWaitCursor cursor;
     StageCollector collector(markov, result);
     MarkovStageRecorder* previous = document.CurrentMarkovRecorder;
     document.CurrentMarkovRecorder = &collector;
-    RollBackTree(markov, &result.status, RollBackSilent);
+    RollBackTree(markov, &fault, RollBackSilent);
     document.CurrentMarkovRecorder = previous;
-    if (result.status != 0) {
-        MarkStopped(result.status, result.outcome);
+    result.status = Finish(fault, result.outcome);
+    if (fault) {
         result.stateNames.clear();
         result.stages.clear();
         return result;
@@ -135,17 +139,17 @@ CEFrontierResult CostEffectivenessFrontier(TreeDocument& document, TreeNode* dec
 {
     CEFrontierResult result;
     OutcomeScope scope(result.outcome);
-    RollBackTree(decision, &result.status, RollBackSilent);
+    RunFault fault;
+    RollBackTree(decision, &fault, RollBackSilent);
     CEPointList points(2, true);
     int chosen = -1;
-    if (result.status == 0) {
+    if (!fault) {
         BuildCEPoints(DecisionNodeStrategySet(decision), points, 1);
-        chosen = ChooseCostEffectiveStrategy(document.CESettings, points, &document, &result.status);
+        chosen = ChooseCostEffectiveStrategy(document.CESettings, points, &document, &fault);
     }
-    if (result.status != 0) {
-        MarkStopped(result.status, result.outcome);
+    result.status = Finish(fault, result.outcome);
+    if (fault)
         return result;
-    }
     const CEPoint* previous = nullptr;
     for (int i = 0; i < points.Count(); ++i) {
         const CEPoint* point = points.Point(i);

@@ -17,9 +17,9 @@
 #include <limits>
 #include <vector>
 
-double PathProbability(TreeNode* node, int* error, TreeNode* ancestor, bool onlyOptimal)
+double PathProbability(TreeNode* node, RunFault* error, TreeNode* ancestor, bool onlyOptimal)
 {
-    if (*error != 0)
+    if (*error)
         return 0.0;
     if (node->parent == nullptr)
         return 1.0;
@@ -27,7 +27,7 @@ double PathProbability(TreeNode* node, int* error, TreeNode* ancestor, bool only
         ancestor = node->GetTreeRoot();
     const bool testOptimal = onlyOptimal && node->document != nullptr && node->document->ValuesCurrent();
     double p = 1.0;
-    for (TreeNode* child = node; child->parent != nullptr && *error == 0; child = child->parent) {
+    for (TreeNode* child = node; child->parent != nullptr && !*error; child = child->parent) {
         if (testOptimal && !IsOnOptimalPath(child, false))
             return 0.0;
         if (child == ancestor)
@@ -42,12 +42,12 @@ double PathProbability(TreeNode* node, int* error, TreeNode* ancestor, bool only
 }
 
 // Summed over the gathered end nodes directly: no outcome records, so any number of outcomes counts.
-double NodeStandardDeviation(TreeNode* node, int* error)
+double NodeStandardDeviation(TreeNode* node, RunFault* error)
 {
     std::vector<OptimalEndNode> ends;
     DistributionCollector collector(false);
-    if (collector.Gather(node, ends) != 0) {
-        *error = 1;
+    if (const RunFault gathered = collector.Gather(node, ends)) {
+        error->Set(gathered.Code());
         return 0.0;
     }
     const double mean = node->ExpectedValue();
@@ -61,7 +61,7 @@ double NodeStandardDeviation(TreeNode* node, int* error)
 
 // End values are payoffs, never utilities: the risk preference function is kept off while they are read, so
 // a value outside an assessed range is found instead of failing its conversion.
-void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error)
+void RangeOfEndValues(TreeNode* node, double* low, double* high, RunFault* error)
 {
     uint8_t& useUtility = node->document->CalcPrefs.UseUtility;
     const uint8_t savedUseUtility = useUtility;
@@ -72,7 +72,7 @@ void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error)
         ~Restore() { flag = saved; }
     } restore{useUtility, savedUseUtility};
     std::vector<TreeNode*> pending{node};
-    while (!pending.empty() && *error == 0) {
+    while (!pending.empty() && !*error) {
         TreeNode* current = pending.back();
         pending.pop_back();
         if (current->IsEndNode()) {
@@ -86,7 +86,7 @@ void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error)
         if (current->childCount == 0) {
             ReportNodeFault(OutcomeCode::NonTerminalEndNode, current, nullptr, "Unable to evaluate non-terminal nodes.",
                             -1);
-            *error = 1;
+            error->Set(OutcomeCode::NonTerminalEndNode);
             return;
         }
         for (int i = current->childCount - 1; i >= 0; --i)
@@ -94,7 +94,7 @@ void RangeOfEndValues(TreeNode* node, double* low, double* high, int* error)
     }
 }
 
-int RandomBranchIndex(TreeNode* node, int* error)
+int RandomBranchIndex(TreeNode* node, RunFault* error)
 {
     switch (node->kind) {
     case LogicNode: {
@@ -107,7 +107,7 @@ int RandomBranchIndex(TreeNode* node, int* error)
     case MarkovNode: {
         const double r = UniformRandom(0.0, 1.0);
         if (!VerifyProbabilities(node->document, 0, node, nullptr, 1)) {
-            *error = 1;
+            error->Set(OutcomeCode::ProbabilitiesNotOne);
             return 0;
         }
         double sum = 0.0;
@@ -119,7 +119,7 @@ int RandomBranchIndex(TreeNode* node, int* error)
         return node->childCount - 1;
     }
     default:
-        *error = 1;
+        error->Set(OutcomeCode::NoTrialBranch);
         return 0;
     }
 }
@@ -144,16 +144,16 @@ void ReportNoTrialBranch(TreeNode* node)
 
 }  // namespace
 
-double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
+double TrialValue(TreeNode* node, RunFault* error, TreeNode** endNode)
 {
-    if (*error != 0)
+    if (*error)
         return 0.0;
     // Each step goes one level down; the levels are walked in a loop, then the values travel back up.
     WorkStack<TreeNode*, 16> path;
     TreeNode* current = node;
-    while (current != nullptr && *error == 0) {
+    while (current != nullptr && !*error) {
         if (current->LastBindingIsBraced() && !current->EvaluateBracedBindings()) {
-            *error = 1;
+            error->Set(OutcomeCode::FormulaFailed);
             return 0.0;
         }
         const CalcState& calc = current->document->CalcStateRecord;
@@ -163,11 +163,11 @@ double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
         case LabelNode: {
             if (current->childCount == 0) {
                 if (current->kind == LabelNode)
-                    *error = 1;
+                    error->Set(OutcomeCode::LabelNodeBranches);
                 return 0.0;
             }
             const int index = RandomBranchIndex(current, error);
-            if (*error != 0)
+            if (*error)
                 return 0.0;
             next = current->GetChild(index);
             break;
@@ -202,14 +202,14 @@ double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
             break;
         if (next == nullptr) {
             if (current->IsDecision() || current->kind == LogicNode) {
-                *error = 1;
+                error->Set(OutcomeCode::NoTrialBranch);
                 ReportNoTrialBranch(current);
             }
             return 0.0;
         }
         current = next;
     }
-    if (*error != 0)
+    if (*error)
         return 0.0;
     for (const TreeNode* child = path.Pop(); !path.Empty();) {
         TreeNode* parent = path.Pop();
@@ -221,14 +221,14 @@ double TrialValue(TreeNode* node, int* error, TreeNode** endNode)
     return node->triple.value;
 }
 
-double TrialValueChecked(TreeNode* node, int* error, TreeNode** endNode)
+double TrialValueChecked(TreeNode* node, RunFault* error, TreeNode** endNode)
 {
-    if (*error != 0)
+    if (*error)
         return 0.0;
     return TrialValue(node, error, endNode);
 }
 
-double ComputeNodeMeasure(TreeNode* node, int* error, int kind)
+double ComputeNodeMeasure(TreeNode* node, RunFault* error, int kind)
 {
     switch (kind) {
     case 0:

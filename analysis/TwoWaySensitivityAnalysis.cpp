@@ -160,9 +160,9 @@ int TwoWaySensitivityAnalysis::Step()
             return 1;
         }
     }
-    int error = 0;
+    RunFault error;
     map->EvaluateCell(strategyCounter, yStep, xStep, node->GetChild(strategyCounter), &error);
-    if (error != 0) {
+    if (error) {
         stopFlag = 1;
         return 1;
     }

@@ -555,7 +555,7 @@ KIVO_BENCH(ProbabilisticCohort)
     }
     std::printf("%d samples of four distributions: error %d, KIVO %.2f us per sample (aim 50 us), hand-written "
                 "%.3f us (draws, both strategies, one individual's walk, results kept)\n",
-                simulation.RecordCount(), simulation.error, perSample * 1e6, plainPerSample * 1e6);
+                simulation.RecordCount(), static_cast<int>(simulation.error.Code()), perSample * 1e6, plainPerSample * 1e6);
     BenchCompareAll("probabilistic run, each sample's strategy costs and effectiveness", kivo, plain, perSample,
                     plainPerSample);
 }

@@ -106,12 +106,12 @@ KIVO_BENCH(MarkovCohort)
     HostSilence quiet(Silence::Notices);
     TreeDocument window;
     TreeNode* markov = BuildCohort(window);
-    int error = 0;
+    RunFault error;
     const double value = EvaluateMarkovNode(markov, &error, 0, nullptr);
-    std::printf("cohort of %d states over %d cycles: value %.9g, error %d\n", kStates, kCycles, value, error);
+    std::printf("cohort of %d states over %d cycles: value %.9g, error %d\n", kStates, kCycles, value, static_cast<int>(error.Code()));
     const double stateCycles = kStates * kCycles;
     const double perRun = SecondsPerRepetition(200, [&] {
-        error = 0;
+        error.Clear();
         BenchKeep(EvaluateMarkovNode(markov, &error, 0, nullptr));
     });
     std::printf("%.1f us per cohort run, %.1f ns per state-cycle\n", perRun * 1e6, perRun * 1e9 / stateCycles);
@@ -126,7 +126,7 @@ KIVO_BENCH(MarkovCohort)
     // Preparing and finishing a run: jump resolution, structure check, tunnel copies, status line.
     markov->SetMarkovTerminationText("_stage >= 1", 0);
     const double oneCycle = SecondsPerRepetition(2000, [&] {
-        error = 0;
+        error.Clear();
         BenchKeep(EvaluateMarkovNode(markov, &error, 0, nullptr));
     });
     std::printf("a run of one cycle: %.1f us\n", oneCycle * 1e6);

@@ -110,7 +110,7 @@ KIVO_BENCH(MonteCarloTrials)
         std::printf("%d trials on %d nodes, %s: error %d, %.2f us per trial, %.2f million trial-nodes per second, "
                     "mean %.6g\n",
                     kTrials, nodes, reevaluate ? "path re-evaluated per trial" : "optimal path fixed",
-                    simulation.error, seconds * 1e6 / kTrials, kTrials * perTrialNodes / seconds / 1e6,
+                    static_cast<int>(simulation.error.Code()), seconds * 1e6 / kTrials, kTrials * perTrialNodes / seconds / 1e6,
                     simulation.Statistics(ComponentValue).mean);
     }
 }
@@ -145,6 +145,6 @@ KIVO_BENCH(MonteCarloMarkovIndividuals)
     const double seconds = RunSimulation(simulation, settings);
     std::printf("%d individuals through %d states over up to 100 cycles: error %d, %.2f us per individual, "
                 "mean %.6g\n",
-                kTrials, kStates, simulation.error, seconds * 1e6 / kTrials,
+                kTrials, kStates, static_cast<int>(simulation.error.Code()), seconds * 1e6 / kTrials,
                 simulation.Statistics(ComponentValue).mean);
 }

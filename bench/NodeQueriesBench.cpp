@@ -36,7 +36,7 @@ KIVO_BENCH(NodeQueries100kNodes)
     root->kind = ChanceNode;
     long counter = 0;
     Grow(root, 5, counter);
-    int error = 0;
+    RunFault error;
     RollBackTree(root, &error, RollBackSilent);
     BenchReport("over/under at the root", 10, [&] {
         OverUnderRequest request;
@@ -46,7 +46,7 @@ KIVO_BENCH(NodeQueries100kNodes)
         BenchKeep(request.probabilityAbove);
     });
     BenchReport("standard deviation at the root", 10, [&] {
-        int sdError = 0;
+        RunFault sdError;
         BenchKeep(NodeStandardDeviation(root, &sdError));
     });
     delete window;

@@ -42,9 +42,9 @@ void DefinitionChoiceDialog::ShowEntry()
         expression->SetText(entry->savedText);
     text.Clear();
     if (entry->node != nullptr) {
-        int error = 0;
+        RunFault error;
         const double value = EvaluateNodeFormulaText(entry->node, entry->savedText.Text(), "definition", &error, true);
-        if (error == 0)
+        if (!error)
             FormatNumber(DefaultNumericFormat, value, text, false, false, -9);
     }
     if (WindowCL* value = FindChild(kValueText))

@@ -286,7 +286,7 @@ void RunMonteCarlo(TreeNode* node)
     if (!dialog.Result())
         return;
     auto simulation = std::make_unique<MonteCarloSimulation>(node);
-    if (simulation->error != 0 || !simulation->Setup(dialog.settings))
+    if (simulation->error || !simulation->Setup(dialog.settings))
         return;
     OpenProgress(std::move(simulation), MakeMonteCarloRecord(node, dialog.settings), nullptr);
 }
@@ -298,7 +298,7 @@ void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* window)
     if (node == nullptr)
         return;
     auto simulation = std::make_unique<MonteCarloSimulation>(node);
-    if (simulation->error != 0 || !simulation->Setup(settings))
+    if (simulation->error || !simulation->Setup(settings))
         return;
     OpenProgress(std::move(simulation), nullptr, record);
 }

@@ -255,11 +255,11 @@ std::vector<double> StartingShares(TreeNode* node)
         TreeNode* child = node->GetChild(i);
         zString text;
         child->GetProbabilityText(text);
-        int error = 0;
+        RunFault error;
         int usesVariables = 0;
         if (text.Text()[0] != '#') {
             const double p = std::clamp(BranchProbabilityEx(child, &error, &usesVariables), 0.001, 0.999);
-            if (error == 0) {
+            if (!error) {
                 shares[static_cast<size_t>(i)] = p;
                 sum += p;
                 continue;
@@ -288,7 +288,7 @@ void StoreTargets(TreeWindow& window, TreeNode* node, NameList& targets)
         zString text;
         child->GetProbabilityText(text);
         zString target(kStoreNumerically);
-        int error = 0;
+        RunFault error;
         int usesVariables = 0;
         if (text.Text()[0] == '#') {
             target = "#";

@@ -160,9 +160,9 @@ bool SelectNodesDialog::NodeMatches(const SelectRule& rule, TreeNode* node)
     case SelectRule::ProbabilityValue: {
         if (!HasChanceParent(node))
             return false;
-        int error = 0;
+        RunFault error;
         const double p = BranchProbability(node, &error, true);
-        return error == 0 && Compare(rule.comparison, p, rule.target);
+        return !error && Compare(rule.comparison, p, rule.target);
     }
     case SelectRule::NameContains: {
         zString text;

@@ -50,6 +50,7 @@ enum class OutcomeCode : int {
     AnalysisUnsupported,
     // Distributions, Monte Carlo and node values.
     ZeroEffectivenessEnd,
+    NoEndNodesReached,
     SingleOutcome,
     SamePayoffOutcomes,
     NodeValueNotice,
@@ -94,6 +95,24 @@ struct RunOutcome {
     bool Failed() const { return code != OutcomeCode::Done; }
     // Adds a notice; an error becomes the run's failure unless one came first.
     void Add(const OutcomeNotice& notice);
+};
+
+// How a computation stands as it goes back up through an engine's steps: Done, or the code of its first
+// failure, whose notice has been reported already (into the scope, else to the presenter). A quiet
+// evaluation or a stopped run reports no notice; its caller still learns what ended it.
+class RunFault {
+public:
+    explicit operator bool() const { return code != OutcomeCode::Done; }
+    OutcomeCode Code() const { return code; }
+    void Set(OutcomeCode failure)
+    {
+        if (code == OutcomeCode::Done)
+            code = failure;
+    }
+    void Clear() { code = OutcomeCode::Done; }
+
+private:
+    OutcomeCode code = OutcomeCode::Done;
 };
 
 // Collects every notice reported while it lives (scopes nest; the innermost collects).

@@ -38,7 +38,7 @@ void ConvertFormula(ExpressionVisitor&, TreeNode* node, Expression& formula, voi
         return;
     formula.SetText(text.Text());
     ++conversion->count.changed;
-    int error = 0;
+    RunFault error;
     EvaluateNodeFormula(node, formula, "formula", &error, true);
     if (!formula.HasParseTree())
         ++conversion->count.unreadable;

@@ -9,12 +9,12 @@
 
 namespace {
 
-double Finish(FormulaRef& handle, double value, int* error, bool quiet, bool* usesVariables)
+double Finish(FormulaRef& handle, double value, RunFault* error, bool quiet, bool* usesVariables)
 {
     if (usesVariables != nullptr)
         *usesVariables = handle.UsesVariables();
     if (handle.HasError()) {
-        *error = 1;
+        error->Set(OutcomeCode::FormulaFailed);
         if (!quiet)
             handle.ShowError(nullptr, 1);
     }
@@ -53,7 +53,7 @@ const TreeNode* NodeFormulaEvaluator::ScopeOf(const TreeNode* node)
     return parentScope;
 }
 
-double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
                                       bool* usesVariables)
 {
     busy = true;
@@ -70,7 +70,7 @@ double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const
     if (usesVariables != nullptr)
         *usesVariables = task.UsesVariables();
     if (task.HasError()) {
-        *error = 1;
+        error->Set(OutcomeCode::FormulaFailed);
         if (!quiet)
             task.ReportError(nullptr, 1);
     }
@@ -80,7 +80,7 @@ double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const
 
 namespace {
 
-double EvaluateAtNode(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+double EvaluateAtNode(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
                       bool* usesVariables)
 {
     if (node->document != nullptr) {
@@ -95,7 +95,7 @@ double EvaluateAtNode(TreeNode* node, Expression& formula, const char* role, int
 
 }  // namespace
 
-double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
                            bool* usesVariables)
 {
     // A formula cached as a plain number is its value: it needs no context, reads no variable and cannot
@@ -118,16 +118,16 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
             *usesVariables = false;
         return number;
     }
-    int failed = 0;
+    RunFault failed;
     number = EvaluateAtNode(node, formula, role, &failed, quiet, usesVariables);
-    if (failed != 0)
-        *error = 1;
+    if (failed)
+        error->Set(failed.Code());
     else
         known->Remember(formula, number);
     return number;
 }
 
-double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
+double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, RunFault* error, bool quiet,
                                bool* usesVariables)
 {
     FormulaRef handle(new EvalContext(node->document, node), 1, role);

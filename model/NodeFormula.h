@@ -1,6 +1,7 @@
 #pragma once
 // Evaluates one formula of a node in the node's evaluation context.
 
+#include "formula/RunOutcome.h"
 #include <cstdint>
 #include <memory>
 
@@ -13,12 +14,12 @@ struct TreeNode;
 
 // The formula's value at the node under the role name used in messages ("probability", "payoff"; a text
 // that lives as long as the program, such as a literal, since the shared evaluator keeps it). On a
-// formula error *error is set to 1 and, unless quiet, the error is shown and the node selected. usesVariables,
+// formula error *error takes FormulaFailed and, unless quiet, the error is reported with its node. usesVariables,
 // when given, receives whether the formula referred to a variable.
-double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
                            bool* usesVariables = nullptr);
 // The same for a formula text that is parsed once and not kept.
-double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, int* error, bool quiet,
+double EvaluateNodeFormulaText(TreeNode* node, const char* text, const char* role, RunFault* error, bool quiet,
                                bool* usesVariables = nullptr);
 
 // Values a caller knows for some formulas that read no variable, installed on a document while it knows
@@ -48,7 +49,7 @@ public:
     // NameScope of the node, remembered for the last parent asked about: siblings, evaluated one after the
     // other, share it.
     const TreeNode* ScopeOf(const TreeNode* node);
-    double Evaluate(TreeNode* node, Expression& formula, const char* role, int* error, bool quiet,
+    double Evaluate(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
                     bool* usesVariables);
 
 private:

@@ -78,13 +78,13 @@ bool RiskPrefAssessment::AssessedRange(double& low, double& high) const
     return false;
 }
 
-double RiskPrefAssessment::ToUtility(double value, int* error) const
+double RiskPrefAssessment::ToUtility(double value, RunFault* error) const
 {
     if (type == 1) {
         errno = 0;
         double u = 1.0 - std::exp(-value / coefficient);
         if (errno == ERANGE || !std::isfinite(u))
-            *error = 1;
+            error->Set(OutcomeCode::UtilityOverflow);
         return u;
     }
     if (type != 2 || !points)
@@ -96,23 +96,23 @@ double RiskPrefAssessment::ToUtility(double value, int* error) const
     if (std::fabs(e.value - value) < kSame)
         return e.utility;
     if (i == 0) {
-        *error = 1;
+        error->Set(OutcomeCode::UtilityOverflow);
         return value;
     }
     const Point& p = points[i - 1];
     double t = (value - p.value) / (e.value - p.value);
     if (!(t >= 0.0 && t <= 1.0)) {
-        *error = 1;
+        error->Set(OutcomeCode::UtilityOverflow);
         return value;
     }
     return p.utility + t * (e.utility - p.utility);
 }
 
-double RiskPrefAssessment::FromUtility(double utility, int* error) const
+double RiskPrefAssessment::FromUtility(double utility, RunFault* error) const
 {
     if (type == 1) {
         if (utility >= 1.0) {
-            *error = 1;
+            error->Set(OutcomeCode::UtilityOverflow);
             return utility;
         }
         return -coefficient * std::log(1.0 - utility);
@@ -126,13 +126,13 @@ double RiskPrefAssessment::FromUtility(double utility, int* error) const
     if (std::fabs(e.utility - utility) < kSame)
         return e.value;
     if (i == 0) {
-        *error = 1;
+        error->Set(OutcomeCode::UtilityOverflow);
         return utility;
     }
     const Point& p = points[i - 1];
     double t = (utility - p.utility) / (e.utility - p.utility);
     if (!(t >= 0.0 && t <= 1.0)) {
-        *error = 1;
+        error->Set(OutcomeCode::UtilityOverflow);
         return utility;
     }
     return p.value + t * (e.value - p.value);
@@ -152,12 +152,12 @@ void RiskPrefAssessment::ResetTable()
     points.reset(new Point[kPointCount]());
 }
 
-double Utility(TreeDocument* window, double value, int* error)
+double Utility(TreeDocument* window, double value, RunFault* error)
 {
     return window->RiskAssessment.ToUtility(value, error);
 }
 
-double InverseUtility(TreeDocument* window, double utility, int* error)
+double InverseUtility(TreeDocument* window, double utility, RunFault* error)
 {
     return window->RiskAssessment.FromUtility(utility, error);
 }

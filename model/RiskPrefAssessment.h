@@ -3,6 +3,7 @@
 // aversion u = 1 - exp(-x / R), or a piecewise-linear curve through assessed points from (lowest end value,
 // utility 0) to (highest end value, utility 1).
 
+#include "formula/RunOutcome.h"
 #include "foundation/zString.h"
 
 #include <cstdint>
@@ -29,8 +30,8 @@ public:
     bool AssessedRange(double& low, double& high) const;
     // Utility and certainty equivalent by the function's type; *error is set on overflow or outside the
     // assessed points.
-    double ToUtility(double value, int* error) const;
-    double FromUtility(double utility, int* error) const;
+    double ToUtility(double value, RunFault* error) const;
+    double FromUtility(double utility, RunFault* error) const;
 
     // One assessed point of the function.
     struct Point {
@@ -62,5 +63,5 @@ public:
 };
 
 // The utility of a value and the certainty equivalent of a utility under the tree's function.
-double Utility(TreeDocument* window, double value, int* error);
-double InverseUtility(TreeDocument* window, double utility, int* error);
+double Utility(TreeDocument* window, double value, RunFault* error);
+double InverseUtility(TreeDocument* window, double utility, RunFault* error);

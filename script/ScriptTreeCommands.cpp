@@ -383,7 +383,7 @@ bool ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
     case 1606:   // PathProb
     case 1609:   // StdDev
     case 1509: { // Evaluate
-        int error = 0;
+        RunFault error;
         double value = 0;
         int decimalsAt = 1;
         if (id == 1605) {
@@ -395,11 +395,12 @@ bool ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
         } else {
             FormulaRef formula(new EvalContext(&document, node), 1, nullptr);
             value = formula.EvaluateText(parameters[0].c_str());
-            error = formula.HasError() ? 1 : 0;
+            if (formula.HasError())
+                error.Set(OutcomeCode::FormulaFailed);
             decimalsAt = 2;
         }
         // A failed computation ends the script: its variable never keeps a stale value.
-        if (error != 0) {
+        if (error) {
             ReportError(0, id);
             return true;
         }

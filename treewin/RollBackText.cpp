@@ -50,9 +50,9 @@ void AppendPathProbability(zString& text, TreeNode* node)
 {
     if (node->document->CalcPrefs.RollBackCalculatesKey == RollBackMaximin)
         return;
-    int error = 0;
+    RunFault error;
     const double probability = PathProbability(node, &error, nullptr, false);
-    if (error != 0 || probability <= 0.0)
+    if (error || probability <= 0.0)
         return;
     text += "; P = ";
     AppendProbability(text, *node->document, probability);
@@ -193,7 +193,7 @@ void BuildNodeResultText(TreeNode* node, zString& text)
     }
     if (calculates == RollBackPathProbabilities && !inMarkov) {
         text += "P = ";
-        int error = 0;
+        RunFault error;
         AppendProbability(text, *node->document, PathProbability(node, &error, nullptr, false));
         return;
     }

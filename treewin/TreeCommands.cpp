@@ -912,10 +912,10 @@ void TreeWindow::StartSensitivity(int command, TreeNode* node)
 
 bool TreeWindow::RollBackWithWait(TreeNode* node)
 {
-    int error = 0;
+    RunFault error;
     WaitCursorScope wait;
     RollBackTree(node, &error, 0);
-    return error == 0;
+    return !error;
 }
 
 void TreeWindow::GraphRiskPreference()
@@ -943,12 +943,12 @@ void TreeWindow::ShowPayoffRange(TreeNode* node)
 {
     double lowest = std::numeric_limits<double>::max();
     double highest = -std::numeric_limits<double>::max();
-    int error = 0;
+    RunFault error;
     {
         WaitCursorScope wait;
         RangeOfEndValues(node, &lowest, &highest, &error);
     }
-    if (error != 0)
+    if (error)
         return;
     PayoffRangeDialog dialog(node, lowest, highest);
     document.SetStoredAnalysis(MakeNodeValueStoredRecord(document.Selection, Cmd::AnalysisPayoffRange, 0));

@@ -27,11 +27,11 @@ void TreeWindow::SetFieldText(int field, const zString& text, bool check)
         node->SetProbabilityText(text.Text(), true);
         if (!check || text.IsEmpty() || text.Text()[0] == '#')
             return;
-        int error = 0;
+        RunFault error;
         InPlaceEditingAllowed = 0;
         BranchProbability(node, &error, false);
         InPlaceEditingAllowed = 1;
-        if (error == 0 && document.CalcPrefs.CalcComplementaryProbs)
+        if (!error && document.CalcPrefs.CalcComplementaryProbs)
             CompleteSiblingProbability(node);
     }
 }
@@ -58,10 +58,10 @@ void TreeWindow::CompleteSiblingProbability(TreeNode* node)
         TreeNode* child = parent->GetChild(i);
         if (child == empty)
             continue;
-        int error = 0;
+        RunFault error;
         int usesVariables = 0;
         sum += BranchProbabilityEx(child, &error, &usesVariables);
-        if (error != 0 || usesVariables != 0)
+        if (error || usesVariables != 0)
             return;
     }
     if (sum > 1.0)

@@ -125,9 +125,9 @@ TEST(ChooseCostEffectiveStrategy, FormulaErrorGivesNoRecommendation)
         tree.CESettings.useCostCeiling = 1;
         tree.CESettings.useEffectivenessFloor = 1;
         MessageBoxRecorder boxes;
-        int error = 0;
+        RunFault error;
         EXPECT_EQ(ChooseCostEffectiveStrategy(tree.CESettings, points, &tree, &error), -1) << row.formulaName;
-        EXPECT_EQ(error, 1) << row.formulaName;
+        EXPECT_TRUE(error) << row.formulaName;
         ASSERT_EQ(boxes.Count(), 1u) << row.formulaName;
         EXPECT_NE(boxes.Last().text.find(std::string("Unable to evaluate ") + row.formulaName + "."),
                   std::string::npos)
@@ -144,13 +144,13 @@ TEST(ChooseCostEffectiveStrategy, UnusedLimitsAreNotEvaluated)
     tree.CESettings.costCeiling.SetText("nosuch");
     tree.CESettings.effectivenessFloor.SetText("nosuch");
     MessageBoxRecorder boxes;
-    int error = 0;
+    RunFault error;
     const int position = ChooseCostEffectiveStrategy(tree.CESettings, points, &tree, &error);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_EQ(boxes.Count(), 0u);
     ASSERT_EQ(position, 1);
 
-    error = 1;
+    error.Set(OutcomeCode::FormulaFailed);
     EXPECT_EQ(ChooseCostEffectiveStrategy(tree.CESettings, points, &tree, &error), -1);
 }
 

@@ -73,9 +73,9 @@ TEST(DecisionNodeStrategySet, RecommendsBranchBySettingsEvaluatedInTree)
         tree.CESettings.costCeiling.SetText("limit");
         tree.CESettings.useCostCeiling = row.useCeiling;
         tree.CESettings.excludeExtended = row.excludeExtended;
-        int error = 0;
+        RunFault error;
         const int position = ChooseCostEffectiveStrategy(tree.CESettings, points, &tree, &error);
-        EXPECT_EQ(error, 0) << row.pay;
+        EXPECT_FALSE(error) << row.pay;
         ASSERT_GE(position, 0) << row.pay;
         EXPECT_EQ(points.Point(position)->strategyIndex, row.expectedBranch) << row.pay;
     }

@@ -255,9 +255,9 @@ TEST(DistributionCollector, StandardDeviationCountsEveryOutcome)
         for (int j = 0; j < 200; ++j)
             AddTerminal(middle, "t", "1/200", j % 2 == 0 ? "0" : "10");
     }
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(NodeStandardDeviation(root, &error), 5.0, 1e-9);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
 }
 
 }  // namespace

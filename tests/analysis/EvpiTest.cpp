@@ -29,7 +29,7 @@ struct EventTree {
         sure = tree.Terminal(tree.Root(), "B", "", "50");
     }
 
-    double Evpi(TreeNode* node, int* error)
+    double Evpi(TreeNode* node, RunFault* error)
     {
         NodeChildList selected(4, false);
         selected.Add(node);
@@ -43,9 +43,9 @@ TEST(Evpi, ValueOfKnowingTheEventFirst)
         EventTree setup;
         setup.tree.Document().CalcPrefs.OptPath[0] = direction;
         const long nodes = CountSubtreeNodes(setup.tree.Root(), true);
-        int error = 0;
+        RunFault error;
         EXPECT_NEAR(setup.Evpi(setup.event, &error), 20.0, 1e-9) << "direction " << direction;
-        EXPECT_EQ(error, 0);
+        EXPECT_FALSE(error);
         // The real tree is as it was: the scratch tree hung below the root without being its branch.
         EXPECT_EQ(CountSubtreeNodes(setup.tree.Root(), true), nodes);
         EXPECT_EQ(setup.tree.Root()->childCount, 2);
@@ -72,7 +72,7 @@ TEST(Evpi, ScratchTreeAtLevelOne)
     calculation.ComputeWithout();
     calculation.BuildScratchTree();
     calculation.GraftPaths();
-    ASSERT_EQ(calculation.error, 0);
+    ASSERT_FALSE(calculation.error);
     EXPECT_EQ(calculation.level, 1);
     EXPECT_DOUBLE_EQ(calculation.evWithout, 50.0);
     TreeNode* scratch = calculation.scratchRoot;
@@ -119,10 +119,10 @@ TEST(Evpi, SiblingsWithinATenthAreOffered)
                                                       return true;
                                                   },
                                                   nullptr});
-        int error = 0;
+        RunFault error;
         setup.Evpi(event, &error);
         SetEvpiChooser(saved);
-        EXPECT_EQ(error, 0);
+        EXPECT_FALSE(error);
         EXPECT_EQ(offered.size(), c.offered ? 1u : 0u) << c.first;
         const StoredAnalysis* record = setup.tree.Document().LastAnalysis;
         ASSERT_NE(record, nullptr);
@@ -159,9 +159,9 @@ TEST(Evpi, ChecksShowTheirMessage)
         if (name == "chance root")
             setup.tree.Root()->kind = ChanceNode;
         MessageBoxRecorder boxes;
-        int error = 0;
+        RunFault error;
         setup.Evpi(selected, &error);
-        EXPECT_EQ(error, 1) << c.name;
+        EXPECT_TRUE(error) << c.name;
         ASSERT_EQ(boxes.Count(), 1u) << c.name;
         EXPECT_EQ(boxes.Last().text, c.message);
         EXPECT_EQ(setup.tree.Document().LastAnalysis, nullptr);
@@ -172,7 +172,7 @@ TEST(Evpi, StoredRecordRunsOnlyWhenItFitsTheTree)
 {
     EventTree setup;
     TreeDocument& document = setup.tree.Document();
-    int error = 0;
+    RunFault error;
     setup.Evpi(setup.event, &error);
     StoredAnalysis* record = document.LastAnalysis;
     ASSERT_NE(record, nullptr);

@@ -40,9 +40,9 @@ TEST(ExampleTrees, MedicalTwoStrategyTree)
 {
     MessageBoxRecorder boxes;
     MedicalTree medicalTree;
-    int error = 0;
+    RunFault error;
     const double value = RollBackTree(medicalTree.tree.Root(), &error, RollBackSilent);
-    ASSERT_EQ(error, 0);
+    ASSERT_FALSE(error);
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_NEAR(value, 17.1, 1e-9);
     EXPECT_NEAR(medicalTree.surgery->ExpectedValue(), 17.1, 1e-9);
@@ -57,7 +57,7 @@ TEST(ExampleTrees, MedicalTreeMinimisingChoosesTheOtherStrategy)
 {
     MedicalTree medicalTree;
     medicalTree.tree.Document().CalcPrefs.OptPath[0] = 0;
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(RollBackTree(medicalTree.tree.Root(), &error, RollBackSilent), 16.0, 1e-9);
     EXPECT_EQ(medicalTree.tree.Root()->optimal->At(0), medicalTree.medical);
 }
@@ -72,9 +72,9 @@ TEST(ExampleTrees, NestedDecision)
     TreeNode* high = tree.Terminal(inner, "High", "", "14");
     tree.Terminal(a, "Bad", "0.5", "2");
     tree.Terminal(tree.Root(), "B", "", "7");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(RollBackTree(tree.Root(), &error, RollBackSilent), 8.0, 1e-9);
-    ASSERT_EQ(error, 0);
+    ASSERT_FALSE(error);
     EXPECT_EQ(tree.Root()->optimal->At(0), a);
     ASSERT_EQ(inner->optimal->Count(), 1);
     EXPECT_EQ(inner->optimal->At(0), high);
@@ -98,9 +98,9 @@ TEST(ExampleTrees, CostEffectivenessTree)
     tree.Terminal(drug, "Responds", "0.7", "1000", "12");
     tree.Terminal(drug, "Fails", "0.3", "1000", "9");
     TreeNode* surgery = tree.Terminal(tree.Root(), "Surgery", "", "5000", "11.5");
-    int error = 0;
+    RunFault error;
     const double value = RollBackTree(tree.Root(), &error, RollBackSilent);
-    ASSERT_EQ(error, 0);
+    ASSERT_FALSE(error);
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_NEAR(drug->triple.cost, 1000.0, 1e-9);
     EXPECT_NEAR(drug->triple.effectiveness, 11.1, 1e-9);

@@ -30,9 +30,9 @@ TEST(MarkovCohortPaths, LogicStateChoosesItsBranchEachStage)
     model.Jump(well, "stay", "1", "Well");
     model.State(TerminalNode, "Dead", "0");
     die->SetMarkovTransitionReward("10", 0);
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(EvaluateMarkovNode(model.markov, &error, 0, nullptr), 13.0, 1e-12);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_NEAR(well->markovInfo->probability, 0.0, 1e-15);
 }
 
@@ -61,9 +61,9 @@ TEST(MarkovCohortPaths, TransitionRewardsSumOverThePath)
         double expected = 0.0;
         for (int k = 0; k < row.cycles; ++k)
             expected += std::pow(1.0 - q / 2.0, k) * 17.0 * q;
-        int error = 0;
+        RunFault error;
         EXPECT_NEAR(EvaluateMarkovNode(model.markov, &error, 0, nullptr), expected, 1e-9) << row.q << " " << row.cycles;
-        EXPECT_EQ(error, 0);
+        EXPECT_FALSE(error);
     }
 }
 
@@ -81,9 +81,9 @@ TEST(MarkovCohortKeywords, CostEffectivenessKeywords)
     TreeNode* alive = model.tree.Add(model.markov, TerminalNode, "Alive", "1");
     MarkovTestTree::SetRewards(alive, "1", "_stage_cost*2", "_total_cost", 0);
     MarkovTestTree::SetRewards(alive, "1", "_stage_eff/2", "_total_eff", 1);
-    int error = 0;
+    RunFault error;
     const double ratio = RollBackTree(model.markov, &error, RollBackSilent);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_NEAR(model.markov->triple.cost, 30.0, 1e-12);
     EXPECT_NEAR(model.markov->triple.effectiveness, 3.75, 1e-12);
     EXPECT_NEAR(ratio, 8.0, 1e-12);
@@ -105,9 +105,9 @@ TEST(MarkovCohortPaths, CostOnlyTransitionReward)
     model.WellDead("0.2", "0", "0", "0");
     MarkovTestTree::SetRewards(model.well, "0", "1", "0", 1);
     model.die->SetMarkovTransitionReward("100", 0);
-    int error = 0;
+    RunFault error;
     RollBackTree(model.markov, &error, RollBackSilent);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     double effect = 0.0;
     for (int k = 1; k < n; ++k)
         effect += std::pow(1.0 - q, k);
@@ -176,9 +176,9 @@ TEST(MarkovCohortTunnels, BindingLeadsThroughTheCopies)
     post->MarkovBindings()->Add(new MarkovBinding("post", "again"));
     model.State(TerminalNode, "Dead", "0");
     post->SetMarkovTunnelCount(2, false);
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(EvaluateMarkovNode(model.markov, &error, 0, nullptr), 2.0 + 3.0 + 3.0 + 3.0, 1e-12);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_STREQ(post->MarkovBindings()->At(0)->target.Text(), "post");
 }
 

@@ -140,9 +140,9 @@ TEST(MarkovCohortReuse, RandomModelsRunAgainGiveTheChainsValue)
         Build(model, tree, random);
         const double expected = PlainValue(model);
         for (int run = 0; run < 3; ++run) {
-            int error = 0;
+            RunFault error;
             const double value = EvaluateMarkovNode(tree.markov, &error, 0, nullptr);
-            ASSERT_EQ(error, 0) << "round " << round;
+            ASSERT_FALSE(error) << "round " << round;
             EXPECT_NEAR(value, expected, 1e-9 * std::max(1.0, std::fabs(expected))) << "round " << round;
         }
     }
@@ -195,15 +195,15 @@ TEST(MarkovCohortReuse, RepeatedFormulasGiveWhatAFreshModelGives)
         for (int run = 0; run < 3; ++run) {
             MarkovTestTree fresh(termination.c_str());
             build(fresh);
-            int freshError = 0;
+            RunFault freshError;
             boxes.Clear();
             const double expected = EvaluateMarkovNode(fresh.markov, &freshError, 0, nullptr);
             const std::vector<MessageBoxRecorder::Box> freshBoxes = boxes.Boxes();
-            int error = 0;
+            RunFault error;
             boxes.Clear();
             const double value = EvaluateMarkovNode(kept.markov, &error, 0, nullptr);
             EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << "round " << round << " run " << run;
-            EXPECT_EQ(error, freshError) << "round " << round;
+            EXPECT_EQ(error.Code(), freshError.Code()) << "round " << round;
             ASSERT_EQ(boxes.Count(), freshBoxes.size()) << "round " << round;
             for (size_t b = 0; b < freshBoxes.size(); ++b)
                 EXPECT_EQ(boxes.Boxes()[b].text, freshBoxes[b].text) << "round " << round;
@@ -221,7 +221,7 @@ TEST(MarkovCohortReuse, FormulasEditedBetweenRunsGiveWhatAFreshModelGives)
     const char* const edits[] = {"0.1", "0.05 + 0.001*_stage", "0.05+0.001*_stage", "0.1", "0.02*(_stage + 1)"};
     MarkovTestTree kept("_stage >= 6");
     kept.WellDead(edits[0], "0", "0", "1/1.03^_stage");
-    int error = 0;
+    RunFault error;
     EvaluateNodeFormula(kept.well, *kept.well->MarkovRewardExpr(IncrementalReward, 0), "reward", &error, false);
     for (const char* edit : edits) {
         kept.die->SetProbabilityText(edit, false);
@@ -263,16 +263,16 @@ TEST(MarkovCohortReuse, ModelEditedBetweenRunsGivesWhatAFreshModelGives)
     for (size_t step = 1; step <= std::size(edits); ++step) {
         MarkovTestTree fresh;
         build(fresh, step);
-        int error = 0;
+        RunFault error;
         expected.push_back(EvaluateMarkovNode(fresh.markov, &error, 0, nullptr));
-        ASSERT_EQ(error, 0);
+        ASSERT_FALSE(error);
     }
     MarkovTestTree kept;
     build(kept, 0);
     for (size_t step = 0; step < std::size(edits); ++step) {
         edits[step](kept);
         for (int run = 0; run < 3; ++run) {
-            int error = 0;
+            RunFault error;
             const double value = EvaluateMarkovNode(kept.markov, &error, 0, nullptr);
             EXPECT_EQ(std::memcmp(&value, &expected[step], sizeof value), 0) << "step " << step << " run " << run;
         }
@@ -304,7 +304,7 @@ TEST(MarkovCohortReuse, StageValuesFromTablesFollowTheTables)
             share *= 1.0 - table->Lookup(stage, &err);
             expected += stage < 7 ? share : 0.0;
         }
-        int error = 0;
+        RunFault error;
         EXPECT_NEAR(EvaluateMarkovNode(tree.markov, &error, 0, nullptr), expected, 1e-12) << "round " << round;
         table->SetEntry(3, 0.2 + 0.1 * round);
         if (round == 2) {
@@ -351,11 +351,11 @@ TEST(MarkovCohortReuse, StageFormulasKeptFromRunToRunGiveTheirOwnValues)
         }
         CalcState& calc = tree.Document().CalcStateRecord;
         double expected = 0.0;
-        int expectedError = 0;
-        for (int stage = 1; stage < cycles && expectedError == 0; ++stage) {
+        RunFault expectedError;
+        for (int stage = 1; stage < cycles && !expectedError; ++stage) {
             calc.stageCounter = stage;
             double sum = 0.0;
-            for (int s = 0; s < states && expectedError == 0; ++s)
+            for (int s = 0; s < states && !expectedError; ++s)
                 sum += EvaluateNodeFormula(nodes[s], *nodes[s]->MarkovRewardExpr(IncrementalReward, 0),
                                            "incremental reward", &expectedError, false) *
                        shares[s];
@@ -363,10 +363,10 @@ TEST(MarkovCohortReuse, StageFormulasKeptFromRunToRunGiveTheirOwnValues)
         }
         calc.stageCounter = 0;
         for (int run = 0; run < 2; ++run) {
-            int error = 0;
+            RunFault error;
             const double value = EvaluateMarkovNode(tree.markov, &error, 0, nullptr);
-            EXPECT_EQ(error != 0, expectedError != 0) << "round " << round;
-            if (expectedError == 0)
+            EXPECT_EQ(error.Code(), expectedError.Code()) << "round " << round;
+            if (!expectedError)
                 EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << "round " << round << " run " << run;
         }
     }
@@ -443,7 +443,7 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
             while (!simulation.RunTrial()) {
             }
             simulation.End();
-            std::vector<double> numbers{static_cast<double>(simulation.error)};
+            std::vector<double> numbers{static_cast<double>(simulation.error.Code())};
             for (int i = 0; i < simulation.RecordCount(); ++i) {
                 const MonteCarloTrialRecord record = simulation.RecordAt(i);
                 numbers.push_back(record.value);

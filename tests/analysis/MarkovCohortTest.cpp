@@ -15,9 +15,9 @@
 
 namespace {
 
-double Cohort(MarkovTestTree& model, int& error)
+double Cohort(MarkovTestTree& model, RunFault& error)
 {
-    error = 0;
+    error.Clear();
     return EvaluateMarkovNode(model.markov, &error, 0, nullptr);
 }
 
@@ -42,9 +42,9 @@ TEST(MarkovCohortClosedForm, OneStateConstantReward)
     for (const ConstantRewardCase& row : cases) {
         MarkovTestTree model(row.termination);
         model.State(TerminalNode, "Alive", "1", row.initial, row.incremental, row.final);
-        int error = 0;
+        RunFault error;
         EXPECT_NEAR(Cohort(model, error), row.expected, 1e-9) << row.termination << " " << row.initial;
-        EXPECT_EQ(error, 0);
+        EXPECT_FALSE(error);
     }
 }
 
@@ -62,9 +62,9 @@ TEST(MarkovCohortClosedForm, TwoStatesConstantTransition)
             double expected = 0.5 + 2.0 * std::pow(1.0 - q, n);
             for (int k = 1; k <= n - 1; ++k)
                 expected += std::pow(1.0 - q, k);
-            int error = 0;
+            RunFault error;
             EXPECT_NEAR(Cohort(model, error), expected, 1e-9) << "q=" << q << " n=" << n;
-            EXPECT_EQ(error, 0);
+            EXPECT_FALSE(error);
             EXPECT_NEAR(model.well->markovInfo->probability, std::pow(1.0 - q, n), 1e-12);
         }
     }
@@ -80,7 +80,7 @@ TEST(MarkovCohortClosedForm, DiscountedRewards)
     model.WellDead("0.05", "0.5", "0.5/1.03^_stage", "1/1.03^_stage");
     const double r = (1.0 - q) / 1.03;
     const double expected = 0.5 + (r - std::pow(r, n)) / (1.0 - r) + 0.5 * std::pow(r, n);
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Cohort(model, error), expected, 1e-9);
 }
 
@@ -93,7 +93,7 @@ TEST(MarkovCohortClosedForm, TransitionRewardsCreditedToTarget)
     MarkovTestTree model("_stage >= 8");
     model.WellDead("0.2", "0", "0", "0");
     model.die->SetMarkovTransitionReward("100", 0);
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Cohort(model, error), 100.0 * (1.0 - std::pow(1.0 - q, n)), 1e-9);
 }
 
@@ -101,9 +101,9 @@ TEST(MarkovCohortTermination, NeverTrueStopsAtCycleLimit)
 {
     MarkovTestTree model("0");
     model.State(TerminalNode, "Alive", "1", "0", "1", "0");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Cohort(model, error), kMarkovCycleLimit - 1.0, 1e-9);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
 }
 
 // With the default condition and a reward 0.5^_stage the run stops at stage 11, the first stage above 10
@@ -114,7 +114,7 @@ TEST(MarkovCohortTermination, DefaultConditionWithDecayingReward)
     DefaultMarkovTermination(condition, 0);
     MarkovTestTree model(condition.Text());
     model.State(TerminalNode, "Alive", "1", "0", "0.5^_stage", "_stage");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Cohort(model, error), 1.0 - std::pow(0.5, 10) + 11.0, 1e-12);
 }
 
@@ -123,7 +123,7 @@ TEST(MarkovCohortKeywords, StageAndTotalKeywordsInRewards)
     // _stage in the incremental reward: 1 + 2 + ... + 4; _total_reward in the final reward doubles it.
     MarkovTestTree model("_stage >= 5");
     model.State(TerminalNode, "Alive", "1", "0", "_stage", "_total_reward");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Cohort(model, error), 20.0, 1e-12);
     // _stage_reward at the termination test is the reward of the step just completed.
     MarkovTestTree second("_stage_reward >= 3");
@@ -140,7 +140,7 @@ TEST(MarkovCohortSoundness, StageDependentProbabilityAfterRollBack)
         MarkovTestTree model("_stage >= 4");
         model.WellDead("If(_stage<2; 0.1; 0.5)");
         model.Document().RolledBack = static_cast<uint8_t>(rolledBack);
-        int error = 0;
+        RunFault error;
         EXPECT_NEAR(Cohort(model, error), expected, 1e-12) << "rolled back " << rolledBack;
         EXPECT_EQ(model.Document().RolledBack, rolledBack);
     }
@@ -155,7 +155,7 @@ TEST(MarkovCohortTunnels, CopiesExpandMergeAndDisappear)
     model.Jump(post, "die", "0", "Dead");
     model.State(TerminalNode, "Dead", "0");
     post->SetMarkovTunnelCount(2, false);
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Cohort(model, error), 2.0 + 3.0 + 3.0 + 3.0, 1e-12);
     EXPECT_EQ(model.markov->childCount, 2);
     EXPECT_STREQ(stay->markovInfo->jumpName.Text(), "post");
@@ -180,7 +180,7 @@ TEST(MarkovCohortShares, NegligibleShareEarnsNothing)
     MarkovTestTree model("_stage >= 3");
     model.State(TerminalNode, "Main", "#", "0", "1", "0");
     model.State(TerminalNode, "Tiny", "1e-12", "1000", "1000", "1000");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Cohort(model, error), 2.0 * (1.0 - 1e-12), 1e-9);
 }
 
@@ -192,10 +192,10 @@ TEST(MarkovCohortStop, EscapeStopsWithoutFinalRewards)
     model.Jump(post, "stay", "1", "Post");
     post->SetMarkovTunnelCount(1, false);
     auto previous = SetEscapeKeySource([] { return true; });
-    int error = 0;
+    RunFault error;
     const double value = Cohort(model, error);
     SetEscapeKeySource(previous);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     EXPECT_EQ(value, 0.0) << "stopped at the first status refresh, before any reward";
     EXPECT_EQ(model.markov->childCount, 1) << "tunnel copies removed after a stop";
     EXPECT_TRUE(CurrentStatusMessage().IsEmpty());
@@ -208,9 +208,9 @@ TEST(MarkovCohortErrors, StructureAndFormulaErrors)
     MarkovTestTree model;
     TreeNode* well = model.State(ChanceNode, "Well", "1");
     model.Jump(well, "stay", "1", "Nowhere");
-    int error = 0;
+    RunFault error;
     Cohort(model, error);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().caption, "Markov Structure Error");
     EXPECT_EQ(boxes.Last().text, "Unresolved state transition. Bad node: \"stay\".");
@@ -219,7 +219,7 @@ TEST(MarkovCohortErrors, StructureAndFormulaErrors)
     faulty.State(TerminalNode, "Alive", "1", "0", "1/(_stage-2)", "0");
     boxes.Clear();
     Cohort(faulty, error);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Division by zero. Unable to evaluate incremental reward of node \"Alive\".");
 }
@@ -229,9 +229,9 @@ TEST(MarkovCohortErrors, ProbabilityCheckOfAStageStopsTheRun)
     MessageBoxRecorder boxes;
     MarkovTestTree model("_stage >= 5");
     model.WellDead("If(_stage<2; 0.1; 1.5)", "0", "100");
-    int error = 0;
+    RunFault error;
     const double value = Cohort(model, error);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     EXPECT_NEAR(value, 0.9 + 0.81, 1e-12) << "no final reward after a stop";
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The probability of node \"stay\" is not between zero and one.\r\n\r\n_stage = 2");
@@ -256,9 +256,9 @@ TEST(MarkovCohortErrors, StartingProbabilitiesAreChecked)
         model.WellDead("0.1");
         model.well->SetProbabilityText(row.well, false);
         model.dead->SetProbabilityText(row.dead, false);
-        int error = 0;
+        RunFault error;
         RollBackTree(model.Document().Root, &error, RollBackSilent);
-        EXPECT_EQ(error, row.message != nullptr ? 1 : 0) << row.well;
+        EXPECT_EQ(static_cast<bool>(error), row.message != nullptr) << row.well;
         ASSERT_EQ(boxes.Count(), row.message != nullptr ? 1u : 0u) << row.well;
         if (row.message != nullptr)
             EXPECT_EQ(boxes.Last().text, row.message);
@@ -275,9 +275,9 @@ TEST(MarkovCohortCostEffectiveness, RatioAndZeroEffectiveness)
     model.markov->SetMarkovSharedTermination("_stage >= 4");
     TreeNode* alive = model.State(TerminalNode, "Alive", "1", "0", "10", "0");
     MarkovTestTree::SetRewards(alive, "0", "0.5", "0", 1);
-    int error = 0;
+    RunFault error;
     const double ratio = RollBackTree(model.markov, &error, RollBackSilent);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_NEAR(model.markov->triple.cost, 30.0, 1e-12);
     EXPECT_NEAR(model.markov->triple.effectiveness, 1.5, 1e-12);
     EXPECT_NEAR(ratio, 20.0, 1e-12);
@@ -298,7 +298,7 @@ TEST(MarkovCohortStatus, StatusLineNamesNodeAndStage)
         seen.push_back(CurrentStatusMessage().Text());
         return false;
     });
-    int error = 0;
+    RunFault error;
     Cohort(model, error);
     SetTickSource(clock);
     SetEscapeKeySource(escape);
@@ -311,9 +311,9 @@ TEST(MarkovIndividual, WalksToTerminationOrAbsorption)
     // Nobody dies: the incremental reward 1 is credited at stages 1 .. 4.
     MarkovTestTree model("_stage >= 5");
     model.WellDead("0", "0.5", "0.5");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(SimulateMarkovIndividual(model.markov, &error), 0.5 + 4.0 + 0.5, 1e-12);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     // Everybody dies in the first cycle: fast termination ends the walk in the absorbing state.
     MarkovTestTree dying("_stage >= 5");
     dying.WellDead("1", "0.5", "0.5");
@@ -324,9 +324,9 @@ TEST(MarkovIndividual, CycleLimit)
 {
     MarkovTestTree model("0");
     model.WellDead("0", "0", "0");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(SimulateMarkovIndividual(model.markov, &error), kMarkovCycleLimit - 1.0, 1e-9);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
 }
 
 }  // namespace

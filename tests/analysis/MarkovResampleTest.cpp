@@ -84,9 +84,9 @@ TEST(MarkovIndividualResample, PerCycleDrawsFollowTheSeededSequence)
         SeedRandom(kSeed);
         record->Sample(&err);
         model.Document().CalcStateRecord.resample = row.resample;
-        int error = 0;
+        RunFault error;
         const double total = SimulateMarkovIndividual(model.model->markov, &error);
-        ASSERT_EQ(error, 0) << row.expectation;
+        ASSERT_FALSE(error) << row.expectation;
 
         double expected = 0.0;
         double lastDraw = draws[0];
@@ -142,9 +142,9 @@ TEST(MarkovIndividualResample, AFailedDrawEndsTheWalk)
     window.CalcStateRecord.resample = 1;
 
     MessageBoxRecorder boxes;
-    int error = 0;
+    RunFault error;
     SimulateMarkovIndividual(model.markov, &error);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     EXPECT_EQ(record->hasSample, 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The table \"NoSuchTable\"was not found, and cannot be used as a distribution.");

@@ -55,7 +55,7 @@ TEST(MonteCarloSimulation, FixedKeyReproducesTrialsNearTheRolledBackValue)
         MonteCarloSimulation simulation(tree.risky);
         ASSERT_TRUE(simulation.Setup(settings));
         RunAll(simulation);
-        ASSERT_EQ(simulation.error, 0);
+        ASSERT_FALSE(simulation.error);
         ASSERT_EQ(simulation.RecordCount(), 2000);
         std::vector<double> values;
         for (int i = 0; i < simulation.RecordCount(); ++i)
@@ -92,7 +92,7 @@ TEST(MonteCarloSimulation, OptimalPathPerTrialAndUnsampledRuns)
         settings.samplingMode = c.samplingMode;
         ASSERT_TRUE(simulation.Setup(settings));
         RunAll(simulation, c.stopAfter);
-        ASSERT_EQ(simulation.error, 0);
+        ASSERT_FALSE(simulation.error);
         EXPECT_EQ(simulation.reevaluatePath, c.expectReevaluated);
         const int n = simulation.RecordCount();
         EXPECT_EQ(n, c.stopAfter > 0 ? c.stopAfter : 200);

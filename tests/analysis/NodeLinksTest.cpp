@@ -26,7 +26,7 @@ struct LinkedTree {
         middle = tree.Terminal(chance, "b", "0.5", "20");
         tree.Terminal(chance, "d", "0.25", "40");
         other = tree.Terminal(tree.Root(), "other", "", "1");
-        int error = 0;
+        RunFault error;
         RollBackTree(tree.Root(), &error, RollBackSilent);
         tree.Document().RolledBack = 1;
     }

@@ -34,16 +34,16 @@ TEST(RiskPreference, ExponentialFunctionAndItsInverse)
     RiskPrefAssessment function;
     function.type = 1;
     function.coefficient = 1000;
-    int error = 0;
+    RunFault error;
     EXPECT_EQ(function.ToUtility(0, &error), 0.0);
     EXPECT_NEAR(function.ToUtility(1000, &error), 0.632120559, 1e-9);
     EXPECT_NEAR(function.FromUtility(1 - std::exp(-1.0), &error), 1000, 1e-9);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     function.FromUtility(1.0, &error);
-    EXPECT_EQ(error, 1);
-    error = 0;
+    EXPECT_TRUE(error);
+    error.Clear();
     function.ToUtility(-1e7, &error);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
 }
 
 TEST(RiskPreference, GraphSpansTheFunction)
@@ -69,9 +69,9 @@ TEST(RiskPreference, RollBackGivesCertaintyEquivalents)
     g.tree.Document().RiskAssessment.type = 1;
     g.tree.Document().RiskAssessment.coefficient = 1000;
     g.tree.Document().CalcPrefs.UseUtility = 1;
-    int error = 0;
+    RunFault error;
     double ce = RollBackTree(g.chance, &error, RollBackSilent);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_NEAR(ce, -1000 * std::log(1 - (1 - std::exp(-1.0)) / 2), 1e-9);
     EXPECT_EQ(boxes.Count(), 0u);
 }
@@ -101,12 +101,12 @@ TEST(RiskPreference, PointQuestionsBisectTheUtilityScale)
         const RiskPrefAssessment& function = g.tree.Document().RiskAssessment;
         for (int i = 0; i <= segments; ++i)
             EXPECT_DOUBLE_EQ(function.points[i].utility * 1000, function.points[i].value) << i;
-        int error = 0;
+        RunFault error;
         EXPECT_NEAR(function.ToUtility(333, &error), 0.333, 1e-12);
         EXPECT_NEAR(function.FromUtility(0.9, &error), 900, 1e-9);
-        EXPECT_EQ(error, 0);
+        EXPECT_FALSE(error);
         function.ToUtility(1001, &error);
-        EXPECT_EQ(error, 1);
+        EXPECT_TRUE(error);
     }
     EXPECT_EQ(boxes.Count(), 0u);
 }

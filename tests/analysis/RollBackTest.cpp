@@ -18,9 +18,9 @@
 
 namespace {
 
-double Roll(TreeBuilder& tree, TreeNode* node, int& error, int mode = RollBackSilent)
+double Roll(TreeBuilder& tree, TreeNode* node, RunFault& error, int mode = RollBackSilent)
 {
-    error = 0;
+    error.Clear();
     return RollBackTree(node, &error, mode);
 }
 
@@ -32,13 +32,13 @@ TEST(RollBackChance, ZeroProbabilityChildIsNotEvaluatedInPlainMode)
     tree.Terminal(chance, "a", "0.3", "10");
     tree.Terminal(chance, "b", "0.7", "20");
     tree.Terminal(chance, "never", "0", "1/0");  // would fail if evaluated
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Roll(tree, chance, error, RollBackPlain), 17.0, 1e-12);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_EQ(boxes.Count(), 0u);
     // Any other mode evaluates every child, so the division by zero surfaces.
     Roll(tree, chance, error, RollBackSilent);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Division by zero. Unable to evaluate payoff of node \"never\".");
 }
@@ -55,9 +55,9 @@ TEST(RollBackChance, ProbabilitySumTolerance)
         TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "Parent");
         tree.Terminal(chance, "a", "0.5", "1");
         tree.Terminal(chance, "b", row.second, "1");
-        int error = 0;
+        RunFault error;
         Roll(tree, chance, error);
-        EXPECT_EQ(error == 0, row.passes) << row.second;
+        EXPECT_EQ(!error, row.passes) << row.second;
         if (!row.passes) {
             ASSERT_EQ(boxes.Count(), 1u);
             EXPECT_EQ(boxes.Last().text,
@@ -78,9 +78,9 @@ TEST(RollBackChance, ProbabilityRangeTolerance)
         TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "Parent");
         tree.Terminal(chance, "odd", row.p, "1");
         tree.Terminal(chance, "rest", "#", "1");
-        int error = 0;
+        RunFault error;
         Roll(tree, chance, error);
-        EXPECT_EQ(error == 0, row.passes) << row.p;
+        EXPECT_EQ(!error, row.passes) << row.p;
         if (!row.passes) {
             ASSERT_EQ(boxes.Count(), 1u);
             EXPECT_EQ(boxes.Last().text, "The probability of node \"odd\" is not between zero and one.");
@@ -96,7 +96,7 @@ TEST(RollBackChance, ComplementBranchTakesTheRemainder)
     TreeNode* rest = tree.Terminal(chance, "rest", " # ", "8");
     tree.Terminal(chance, "b", "0.5", "0");
     EXPECT_EQ(rest->probability.Text(), "#");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Roll(tree, chance, error), 0.25 * 4 + 0.25 * 8, 1e-12);
     EXPECT_NEAR(rest->branchProbability, 0.25, 1e-12);
 }
@@ -109,9 +109,9 @@ TEST(RollBackChance, MaximinTakesTheLeastFavourableChild)
     tree.Terminal(chance, "a", "0.9", "7");
     tree.Terminal(chance, "b", "0.9", "3");  // probabilities are neither used nor checked
     tree.Terminal(chance, "c", "0.9", "5");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Roll(tree, chance, error), 3.0, 1e-12);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
 }
 
 struct DecisionRow {
@@ -139,7 +139,7 @@ TEST(RollBackDecision, BestChildAndTies)
             std::snprintf(text, sizeof text, "%.17g", value);
             tree.Terminal(decision, "t", "", text);
         }
-        int error = 0;
+        RunFault error;
         EXPECT_DOUBLE_EQ(Roll(tree, decision, error), row.expected);
         EXPECT_EQ(decision->optimal->Count(), row.optimalCount);
     }
@@ -159,7 +159,7 @@ TEST(RollBackLogic, FollowsFirstPositiveConditionElseLastChild)
             std::snprintf(payoff, sizeof payoff, "%d", 10 * (i + 1));
             tree.Terminal(logic, "t", row.conditions[i], payoff);
         }
-        int error = 0;
+        RunFault error;
         EXPECT_NEAR(Roll(tree, logic, error, RollBackPlain), 10.0 * (row.chosen + 1), 1e-12);
         ASSERT_EQ(logic->optimal->Count(), 1);
         EXPECT_EQ(logic->optimal->At(0), logic->GetChild(row.chosen));
@@ -171,13 +171,13 @@ TEST(RollBackSoundness, LogicAndLabelWithoutChildren)
     MessageBoxRecorder boxes;
     TreeBuilder tree;
     TreeNode* label = tree.Add(tree.Root(), LabelNode, "empty label");
-    int error = 0;
+    RunFault error;
     EXPECT_EQ(Roll(tree, label, error), 0.0);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
 
     TreeNode* logic = tree.Add(tree.Root(), LogicNode, "empty logic");
     EXPECT_EQ(Roll(tree, logic, error), 0.0);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The logic node \"empty logic\" has no branches. Unable to evaluate it.");
     EXPECT_EQ(logic->optimal->Count(), 0);
@@ -189,9 +189,9 @@ TEST(RollBackSoundness, MarkovNodeWithoutTerminationNamesTheEmptyFormula)
     TreeBuilder tree;
     TreeNode* markov = tree.Add(tree.Root(), MarkovNode, "Cohort");
     tree.Add(markov, TerminalNode, "Dead", "1");
-    int error = 0;
+    RunFault error;
     EXPECT_EQ(Roll(tree, markov, error), 0.0);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text,
               "There is an empty formula. Unable to evaluate termination condition of node \"Cohort\".");
@@ -215,9 +215,9 @@ TEST(RollBackFailures, NumericOverflowNamesTheNode)
         TreeBuilder tree;
         TreeNode* node = tree.Terminal(tree.Root(), row.name, "", "0");
         node->Payoff(0).SetNumber(row.payoff, "big");
-        int error = 0;
+        RunFault error;
         Roll(tree, node, error);
-        EXPECT_EQ(error, 1);
+        EXPECT_TRUE(error);
         ASSERT_EQ(boxes.Count(), 1u);
         EXPECT_EQ(boxes.Last().text, row.message);
     }
@@ -230,9 +230,9 @@ TEST(RollBackFailures, ErrorStopsEveryLevel)
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
     tree.Terminal(chance, "bad", "0.5", "undefinedName");
     tree.Terminal(chance, "good", "0.5", "1");
-    int error = 0;
+    RunFault error;
     Roll(tree, tree.Root(), error);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unrecognized variable \"undefinedName\". Unable to evaluate payoff of node \"bad\".");
     EXPECT_EQ(RollBackTree(tree.Root(), &error, RollBackSilent), 0.0);
@@ -245,7 +245,7 @@ TEST(RollBackCache, CurrentValuesAreReturnedWithoutEvaluating)
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "c");
     TreeNode* a = tree.Terminal(chance, "a", "0.5", "10");
     tree.Terminal(chance, "b", "0.5", "20");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(Roll(tree, tree.Root(), error), 15.0, 1e-12);
     tree.Document().RolledBack = 1;
     // Stored results stand in for what a roll back would compute.
@@ -268,7 +268,7 @@ TEST(RollBackMethods, BenefitCostAndMultiAttribute)
     TreeNode* node = tree.Terminal(tree.Root(), "t", "", "50", "20");
     node->SetPayoffText("3", 2, false);
     TreeCalcPrefs& prefs = tree.Document().CalcPrefs;
-    int error = 0;
+    RunFault error;
     prefs.CalcMethod = BenefitCostMethod;
     EXPECT_NEAR(Roll(tree, node, error), 30.0, 1e-12);
     prefs.CalcMethod = MultiAttributeMethod;
@@ -277,7 +277,7 @@ TEST(RollBackMethods, BenefitCostAndMultiAttribute)
     prefs.MultiAttrWeight[2].SetText("2");
     prefs.MultiAttrWeight[3].SetText("1e-11");  // negligible: payoff 3 (empty) is never evaluated
     EXPECT_NEAR(Roll(tree, node, error), 0.5 * 50 + 2 * 3, 1e-12);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
 }
 
 TEST(RollBackMethods, CostEffectivenessRatioGuards)
@@ -290,7 +290,7 @@ TEST(RollBackMethods, CostEffectivenessRatioGuards)
         TreeBuilder tree;
         tree.Document().CalcPrefs.CalcMethod = CostEffectivenessMethod;
         TreeNode* node = tree.Terminal(tree.Root(), "t", "", "100", row.effectiveness);
-        int error = 0;
+        RunFault error;
         EXPECT_DOUBLE_EQ(Roll(tree, node, error), row.expected) << row.effectiveness;
     }
 }
@@ -300,7 +300,7 @@ TEST(RollBackProgress, ModeTwoShowsAndRemovesItsEntry)
     TreeBuilder tree;
     tree.Terminal(tree.Root(), "t", "", "1");
     const long before = ProgressWindow::PushedCount();
-    int error = 0;
+    RunFault error;
     Roll(tree, tree.Root(), error, RollBackWithProgress);
     EXPECT_EQ(ProgressWindow::PushedCount(), before + 1);
     EXPECT_EQ(ProgressWindow::Depth(), 0);
@@ -411,13 +411,13 @@ TEST(RollBackRepeated, KeptFormulasGiveWhatFreshOnesGive)
             RandomTree fresh(seed);
             fresh.Set(values);
             fresh.SetInnerDefinition(innerDefinition);
-            int keptError = 0;
-            int freshError = 0;
+            RunFault keptError;
+            RunFault freshError;
             const double keptValue = RollBackTree(kept.tree.Root(), &keptError, RollBackSilent);
             const double freshValue = RollBackTree(fresh.tree.Root(), &freshError, RollBackSilent);
             const std::string where = "seed " + std::to_string(seed) + " round " + std::to_string(round);
-            ASSERT_EQ(freshError, 0) << where << (boxes.Count() > 0 ? ": " + boxes.Last().text : "");
-            ASSERT_EQ(keptError, 0) << where;
+            ASSERT_FALSE(freshError) << where << (boxes.Count() > 0 ? ": " + boxes.Last().text : "");
+            ASSERT_FALSE(keptError) << where;
             EXPECT_EQ(keptValue, freshValue) << where;
             ExpectSameResults(kept.tree.Root(), fresh.tree.Root(), where);
         }
@@ -546,10 +546,10 @@ TEST(RollBackRepeated, EditsBetweenRollBacksGiveWhatAFreshTreeGives)
         // The fresh trees are rolled back first: nothing but the edits comes between the kept tree's roll backs.
         std::vector<std::unique_ptr<EditedTree>> fresh;
         std::vector<double> freshValues;
-        std::vector<int> freshErrors;
+        std::vector<RunFault> freshErrors;
         for (int edits = 0; edits <= kEdits; ++edits) {
             fresh.push_back(std::make_unique<EditedTree>(seed, edits));
-            freshErrors.push_back(0);
+            freshErrors.emplace_back();
             freshValues.push_back(RollBackTree(fresh.back()->tree.Root(), &freshErrors.back(), ModeAfter(edits)));
         }
         EditedTree kept(seed, 0);
@@ -560,11 +560,11 @@ TEST(RollBackRepeated, EditsBetweenRollBacksGiveWhatAFreshTreeGives)
             for (int pass = 0; pass < 3; ++pass) {
                 const std::string where = "seed " + std::to_string(seed) + " edits " + std::to_string(edits) +
                                           " pass " + std::to_string(pass);
-                int keptError = 0;
+                RunFault keptError;
                 const double keptValue = RollBackTree(kept.tree.Root(), &keptError, ModeAfter(edits));
-                ASSERT_EQ(keptError, freshErrors[edits]) << where;
+                ASSERT_EQ(keptError.Code(), freshErrors[edits].Code()) << where;
                 EXPECT_EQ(keptValue, freshValues[edits]) << where;
-                if (keptError == 0)
+                if (!keptError)
                     ExpectSameReached(kept.tree.Root(), fresh[edits]->tree.Root(), ModeAfter(edits) != RollBackPlain,
                                       where);
             }

@@ -132,9 +132,9 @@ TEST(StrategyBoundaryTest, BestValueInterpolatesByDirection)
     }
     map.maximizing = true;
     EXPECT_DOUBLE_EQ(map.BestValueAt(0.5, 0.5, ComponentCost), 4.0);
-    int error = 0;
+    RunFault error;
     map.EvaluateCell(2, 0, 0, nullptr, &error);
-    EXPECT_NE(error, 0);
+    EXPECT_TRUE(error);
 }
 
 TEST(StrategyBoundaryTest, MapAndTableRoundTrip)

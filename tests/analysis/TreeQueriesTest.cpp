@@ -36,19 +36,19 @@ struct PathTree {
 TEST(PathProbability, ProductOfChanceBranches)
 {
     PathTree paths;
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(PathProbability(paths.grandchild, &error, nullptr, false), 0.5 * 0.2, 1e-12);
     EXPECT_NEAR(PathProbability(paths.belowDecision, &error, nullptr, false), 0.5, 1e-12);
     EXPECT_NEAR(PathProbability(paths.grandchild, &error, paths.left, false), 0.5 * 0.2, 1e-12);
     EXPECT_NEAR(PathProbability(paths.grandchild, &error, paths.grandchild->parent, false), 0.2, 1e-12);
     EXPECT_EQ(PathProbability(paths.tree.Root(), &error, nullptr, false), 1.0);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
 }
 
 TEST(PathProbability, OnlyOptimalWithCurrentValues)
 {
     PathTree paths;
-    int error = 0;
+    RunFault error;
     RollBackTree(paths.tree.Root(), &error, RollBackSilent);
     paths.tree.Document().RolledBack = 1;
     EXPECT_NEAR(PathProbability(paths.belowDecision, &error, nullptr, true), 0.5, 1e-12);
@@ -65,10 +65,10 @@ TEST(StandardDeviation, OfAChanceNode)
     tree.Terminal(chance, "a", "0.25", "10");
     tree.Terminal(chance, "b", "0.5", "20");
     tree.Terminal(chance, "c", "0.25", "40");
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(RollBackTree(chance, &error, RollBackSilent), 22.5, 1e-12);
     EXPECT_NEAR(NodeStandardDeviation(chance, &error), std::sqrt(118.75), 1e-9);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
 }
 
 TEST(PayoffRange, LowAndHighOfEndValues)
@@ -76,9 +76,9 @@ TEST(PayoffRange, LowAndHighOfEndValues)
     PathTree paths;
     double low = 1e300;
     double high = -1e300;
-    int error = 0;
+    RunFault error;
     RangeOfEndValues(paths.tree.Root(), &low, &high, &error);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_EQ(low, 0.0);
     EXPECT_EQ(high, 30.0);
 }
@@ -92,9 +92,9 @@ TEST(PayoffRange, EmptyInnerNodeIsReportedOnce)
     tree.Add(decision, ChanceNode, "empty too");
     double low = 0;
     double high = 0;
-    int error = 0;
+    RunFault error;
     RangeOfEndValues(decision, &low, &high, &error);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unable to evaluate non-terminal nodes.");
     EXPECT_TRUE(tree.Document().IsNodeSelected(empty));
@@ -103,7 +103,7 @@ TEST(PayoffRange, EmptyInnerNodeIsReportedOnce)
 TEST(TrialWalk, FollowsOptimalChoicesAndChanceDraws)
 {
     PathTree paths;
-    int error = 0;
+    RunFault error;
     RollBackTree(paths.tree.Root(), &error, RollBackSilent);
     // Every trial from "Inner" goes to its optimal child.
     TreeNode* end = nullptr;
@@ -112,9 +112,9 @@ TEST(TrialWalk, FollowsOptimalChoicesAndChanceDraws)
     // From "Left": 0.5 * 0.2 -> 10, 0.5 * 0.8 -> 0, 0.5 -> 30; the mean of many trials approaches 16.
     double sum = 0.0;
     const int trials = 4000;
-    for (int i = 0; i < trials && error == 0; ++i)
+    for (int i = 0; i < trials && !error; ++i)
         sum += TrialValue(paths.left, &error, &end);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_NEAR(sum / trials, 16.0, 1.5);
 }
 
@@ -124,10 +124,10 @@ TEST(TrialWalk, DecisionWithoutOptimalChildIsGuarded)
     TreeBuilder tree;
     TreeNode* decision = tree.Add(tree.Root(), DecisionNode, "Not rolled back");
     tree.Terminal(decision, "t", "", "1");
-    int error = 0;
+    RunFault error;
     TreeNode* end = nullptr;
     EXPECT_EQ(TrialValueChecked(decision, &error, &end), 0.0);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     EXPECT_EQ(end, nullptr);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text,
@@ -145,14 +145,14 @@ TEST(TrialWalk, RandomBranchIndexByKind)
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "certain");
     tree.Terminal(chance, "never", "0", "0");
     tree.Terminal(chance, "always", "1", "0");
-    int error = 0;
+    RunFault error;
     EXPECT_EQ(RandomBranchIndex(logic, &error), 1);
     EXPECT_EQ(RandomBranchIndex(label, &error), 0);
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(RandomBranchIndex(chance, &error), 1);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     RandomBranchIndex(label->GetChild(0), &error);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
 }
 
 }  // namespace

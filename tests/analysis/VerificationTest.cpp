@@ -126,9 +126,9 @@ TEST(DeepTrees, TenThousandLevelChain)
         node = tree.Add(node, ChanceNode, "level", "1");
     tree.Terminal(node, "end", "1", "v*2");
     EXPECT_EQ(CountSubtreeNodes(tree.Root(), true), 10002);
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(RollBackTree(tree.Root(), &error, RollBackWithProgress), 5.0, 1e-12);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_NEAR(top->ExpectedValue(), 5.0, 1e-12);
     EXPECT_EQ(VerifyProbabilities(&tree.Document(), 0, nullptr, nullptr, 0), 1);
     TreeNode copy(*top, true);

@@ -56,14 +56,14 @@ TEST(HeadlessCore, RollsBackATreeWithVariablesADistributionAndAMarkovNode)
     for (int k = 1; k <= 9; ++k)
         cohort += 2.0 * std::pow(0.9, k);
 
-    int error = 0;
+    RunFault error;
     EXPECT_NEAR(EvaluateMarkovNode(model.markov, &error, 0, nullptr), cohort, 1e-9);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_NEAR(model.well->markovInfo->probability, std::pow(0.9, 10), 1e-12);
 
-    error = 0;
+    error.Clear();
     const double best = RollBackTree(document.Root, &error, RollBackSilent);
-    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(error);
     EXPECT_NEAR(best, std::max(cohort, 12.0), 1e-9);
 }
 

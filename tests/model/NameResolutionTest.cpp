@@ -122,9 +122,9 @@ TEST(NameResolution, BoundNameMissingFromTheVariableListIsUnrecognized)
     TreeBuilder tree;
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "ghost");
     leaf->SetBinding("ghost", "1", false);
-    int error = 0;
+    RunFault error;
     EvaluateNodeFormula(leaf, leaf->Payoff(0), "payoff", &error, false);
-    EXPECT_EQ(error, 1);
+    EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unrecognized variable \"ghost\". Unable to evaluate payoff of node \"leaf\".");
     EXPECT_EQ(boxes.Last().caption, "Parser Error");

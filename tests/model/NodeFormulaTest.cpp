@@ -42,9 +42,9 @@ TEST(NodeFormulaEvaluator, EachEvaluationStartsAfresh)
         // Twice: the first evaluation parses, the second runs the kept tree.
         for (int round = 0; round < 2; ++round) {
             const size_t before = boxes.Count();
-            int error = 0;
+            RunFault error;
             const double value = EvaluateNodeFormula(t, formula, row.role, &error, false);
-            EXPECT_EQ(error, row.message != nullptr ? 1 : 0);
+            EXPECT_EQ(error.Code(), row.message != nullptr ? OutcomeCode::FormulaFailed : OutcomeCode::Done);
             if (row.message == nullptr) {
                 EXPECT_EQ(value, row.value);
                 EXPECT_EQ(boxes.Count(), before);
@@ -59,7 +59,7 @@ TEST(NodeFormulaEvaluator, EachEvaluationStartsAfresh)
     Expression failing("1/0");
     for (int round = 0; round < 2; ++round) {
         for (const char* role : roles) {
-            int error = 0;
+            RunFault error;
             EvaluateNodeFormula(t, failing, role, &error, false);
             EXPECT_EQ(boxes.Last().text, std::string("Division by zero. Unable to evaluate ") + role + " of node \"T\".");
         }
@@ -84,11 +84,11 @@ TEST(NodeFormulaEvaluator, AKeptNumberFollowsItsFormula)
         else
             formula.SetNumber(7.0);
         for (int round = 0; round < 3; ++round) {
-            int error = 0;
+            RunFault error;
             bool usesVariables = !row.usesVariables;
             EXPECT_EQ(EvaluateNodeFormula(t, formula, "payoff", &error, false, &usesVariables), row.value) << round;
             EXPECT_EQ(usesVariables, row.usesVariables) << round;
-            EXPECT_EQ(error, 0);
+            EXPECT_FALSE(error);
         }
     }
 }
@@ -110,7 +110,7 @@ TEST(NodeFormulaEvaluator, KeptFormulasMatchAFreshTree)
     RandomGenerator random(17);
     for (const char* text : texts) {
         TreeNode* t = tree.Terminal(tree.Root(), "T", "", text);
-        int error = 0;
+        RunFault error;
         EvaluateNodeFormula(t, t->Payoff(0), "payoff", &error, true);
         for (int round = 0; round < 40; ++round) {
             const double a = round < 7 ? special[round][0] : random.Next() / 8192.0 - 2.0;
@@ -122,7 +122,7 @@ TEST(NodeFormulaEvaluator, KeptFormulasMatchAFreshTree)
             SCOPED_TRACE(std::string(text) + " round " + std::to_string(round));
             // After an error names give random values: both evaluations draw the same ones.
             SeedRandom(round);
-            error = 0;
+            error.Clear();
             bool usesVariables = false;
             const double value = EvaluateNodeFormula(t, t->Payoff(0), "payoff", &error, true, &usesVariables);
             Expression fresh(t->Payoff(0));
@@ -130,7 +130,7 @@ TEST(NodeFormulaEvaluator, KeptFormulasMatchAFreshTree)
             SeedRandom(round);
             const double expected = task.Evaluate(fresh);
             EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << value << " " << expected;
-            EXPECT_EQ(error, task.HasError() ? 1 : 0);
+            EXPECT_EQ(static_cast<bool>(error), task.HasError());
             EXPECT_EQ(usesVariables, task.UsesVariables());
         }
     }

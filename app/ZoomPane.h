@@ -102,3 +102,15 @@ private:
     // The printer the owner's drawing is laid out for while a job prints (compared, never used).
     const Display* layoutPrinter_ = nullptr;
 };
+
+// The pane's drawing scale for the length of a scope (a mouse gesture, an editor being placed).
+class ZoomPaneScale {
+public:
+    explicit ZoomPaneScale(ZoomPane& pane) : pane_(pane) { pane_.PushDrawingScale(); }
+    ~ZoomPaneScale() { pane_.PopDrawingScale(); }
+    ZoomPaneScale(const ZoomPaneScale&) = delete;
+    ZoomPaneScale& operator=(const ZoomPaneScale&) = delete;
+
+private:
+    ZoomPane& pane_;
+};

@@ -1,6 +1,7 @@
 // An influence diagram of 1,000 chance nodes in 25 rows of 40 and 2,000 arcs between neighbours (right,
 // below and diagonally), every node with its probability table: saved, opened (read and laid out), laid out
-// again and painted whole into a bitmap at half scale.
+// again and painted whole into a bitmap at half scale; then 100 selected nodes dragged (one undoable step) and
+// the window's view of 1200 x 800 pixels repainted, and the drag undone and repainted.
 
 #include "bench/Bench.h"
 
@@ -8,6 +9,7 @@
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/window/FrameworkApp.h"
+#include "influence/DiagramActions.h"
 #include "influence/DiagramPainter.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "tests/support/SampleDiagram.h"
@@ -72,6 +74,18 @@ KIVO_BENCH(InfluenceDiagram)
     BenchReport("influence diagram: paint", 1,
                 [&] { PaintDiagram(opened->document, opened->document.diagram, display, nullptr); });
     RestoreDrawingScale();
+    std::vector<InfluenceNodeRecord*> dragged(opened->document.diagram.nodes.begin(),
+                                              opened->document.diagram.nodes.begin() + 100);
+    opened->ShowNodes(dragged);
+    BitmapDisplay view(1200, 800);
+    BenchReport("influence diagram: drag 100 selected nodes and repaint", 1, [&] {
+        opened->AddUndoAction(new DiagramDragAction(opened.get(), dragged, DiagramPoint{0.5f, 0.25f}));
+        opened->Draw(&view);
+    });
+    BenchReport("influence diagram: undo the drag and repaint", 1, [&] {
+        opened->Undo();
+        opened->Draw(&view);
+    });
     opened.reset();
     delete frame;
     delete TheApp;

@@ -7,8 +7,11 @@
 #include "framework/draw/Colour.h"
 
 class Display;
+class InfluenceArc;
 class InfluenceDiagram;
 class InfluenceDocument;
+class InfluenceNodeRecord;
+struct DiagramPoint;
 
 // Chance (0, 128, 0), deterministic (128, 0, 128), decision (0, 0, 255), value (255, 0, 0), sub-model
 // (0, 128, 128), any other kind black; grey 192 when disabled (a clone).
@@ -20,3 +23,11 @@ void PaintDiagram(InfluenceDocument& document, InfluenceDiagram& diagram, Displa
 
 // From (0, 0) to the right and bottom of every node, arc (curves as drawn), shown comment and note.
 LogicalRect DiagramBounds(InfluenceDiagram& diagram, Display& display);
+
+// The selection band of a node: the strip 0.06 wide inside its outline, filled in its kind's colour.
+void PaintSelectionBand(const InfluenceNodeRecord& node, Display& display);
+// The selected arc's handle: an 8 x 8 pixel black square on its middle.
+void PaintArcHandle(const InfluenceArc& arc, Display& display);
+// Whether the point hits the arc: its shown comment, the 12 x 12 pixel square of its middle, or the line
+// (0.05 either side of it, curved as drawn). A hidden arc is missed while hidden arcs are not shown.
+bool ArcHit(InfluenceDocument& document, const InfluenceArc& arc, DiagramPoint point, Display& display);

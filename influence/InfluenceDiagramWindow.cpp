@@ -1,17 +1,27 @@
 #include "influence/InfluenceDiagramWindow.h"
 
-#include "framework/window/FillLayout.h"
-#include "app/ZoomPane.h"
+#include "app/FrameCommands.h"
+#include "app/InPlaceEdit.h"
+#include "app/InputHelpers.h"
+#include "dialogs/PreferencesDialog.h"
 #include "foundation/Archive.h"
+#include "foundation/MessageBoxes.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingScale.h"
+#include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/MultiLineText.h"
+#include "framework/draw/zFont.h"
+#include "influence/DiagramActions.h"
 #include "influence/DiagramPainter.h"
-#include "dialogs/PreferencesDialog.h"
+#include "influence/DiagramPane.h"
+#include "model/NoteBox.h"
+#include "treewin/NoteBoxDrawing.h"
 
 #include "CommandIds.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -20,17 +30,10 @@ int UntitledDiagramCount = 0;
 
 const char* const DiagramFileFilter[] = {"Influence Files (*.ind)", "*.ind", nullptr};
 
-// A command of the diagram: enabled while its rule allows it; none has a rule yet.
-struct DiagramCommand {
-    unsigned id;
-    bool (*rule)(const InfluenceDiagramWindow& window);
-};
-
-const DiagramCommand DiagramCommands[] = {
-    {Cmd::DiagramDescription, nullptr},  {Cmd::DiagramVariable, nullptr},      {Cmd::DiagramOutcomes, nullptr},
-    {Cmd::DiagramProbabilities, nullptr}, {Cmd::DiagramValues, nullptr},       {Cmd::DiagramStraightenArc, nullptr},
-    {Cmd::DiagramFlipArc, nullptr},       {Cmd::OptionsChangeNodeType, nullptr}, {Cmd::DiagramBayesRevision, nullptr},
-};
+constexpr unsigned kLabelEditorId = 1;
+constexpr unsigned kDiagramIconId = 32027;
+// The drawing keeps this margin (inches) on its left and top.
+constexpr float kExtentMargin = 0.25f;
 
 // Texts measured on the pane's display at scale 1, so that a diagram's layout does not follow the zoom.
 class PaneMeasure : public DiagramMeasure {
@@ -84,7 +87,14 @@ InfluenceDiagramWindow::InfluenceDiagramWindow(const char* path)
 
 InfluenceDiagramWindow::~InfluenceDiagramWindow()
 {
+    delete editor_;
+    editor_ = nullptr;
     document.measure = nullptr;
+}
+
+DiagramPane* InfluenceDiagramWindow::Pane() const
+{
+    return static_cast<DiagramPane*>(DocChildWindow::Pane());
 }
 
 void InfluenceDiagramWindow::GiveUntitledTitle()
@@ -99,7 +109,8 @@ void InfluenceDiagramWindow::CreatePane()
 {
     if (handle_ == nullptr)
         return;
-    auto* pane = new ZoomPane(this, new FillLayout(), WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL);
+    SetIconId(kDiagramIconId);
+    auto* pane = new DiagramPane(*this);
     SetPane(pane);
     pane->EnableZoom(true);
     pane->AttachScrollBars(40, 40, 160, 160);
@@ -129,6 +140,7 @@ bool InfluenceDiagramWindow::WriteDocument(Archive& stream)
 
 bool InfluenceDiagramWindow::ReadDocument(Archive& stream, uint32_t)
 {
+    ClearSelection();
     const bool read = document.Read(stream);
     ShowDocument();
     return read;
@@ -150,6 +162,18 @@ void InfluenceDiagramWindow::Draw(Display* display)
         clip = &visible;
     }
     PaintDiagram(document, document.diagram, *display, clip);
+    if (display->Kind() != Display::KindWindow || DocChildWindow::Pane() == nullptr)
+        return;
+    for (const InfluenceNodeRecord* node : selectedNodes_)
+        PaintSelectionBand(*node, *display);
+    if (const InfluenceNodeRecord* hover = Pane()->HoverTarget())
+        PaintSelectionBand(*hover, *display);
+    if (selectedArc_ != nullptr)
+        PaintArcHandle(*selectedArc_, *display);
+    if (selectedNote_ != nullptr)
+        DrawNoteBoxWithHandles(*selectedNote_, *display, 1);
+    if (editor_ != nullptr)
+        editor_->RedrawFrame();
 }
 
 void InfluenceDiagramWindow::Bounds(LogicalRect& rect)
@@ -158,18 +182,148 @@ void InfluenceDiagramWindow::Bounds(LogicalRect& rect)
     rect = display != nullptr ? DiagramBounds(document.diagram, *display) : LogicalRect{0, 0, 0, 0};
 }
 
-void InfluenceDiagramWindow::UpdateMenus(HMENU bar)
+bool InfluenceDiagramWindow::IsSelected(const InfluenceNodeRecord* node) const
 {
-    for (const DiagramCommand& command : DiagramCommands)
-        EnableMenuItem(bar, command.id,
-                       MF_BYCOMMAND | (command.rule != nullptr && command.rule(*this) ? MF_ENABLED : MF_GRAYED));
+    return std::find(selectedNodes_.begin(), selectedNodes_.end(), node) != selectedNodes_.end();
 }
 
-bool InfluenceDiagramWindow::HasCommand(unsigned id)
+void InfluenceDiagramWindow::SelectNode(InfluenceNodeRecord* node, bool startEdit)
 {
-    for (const DiagramCommand& command : DiagramCommands)
-        if (command.id == id)
-            return true;
+    if (!(selectedNodes_.size() == 1 && selectedNodes_[0] == node && selectedArc_ == nullptr && selectedNote_ == nullptr))
+        ShowNodes({node});
+    if (startEdit)
+        StartInPlaceEdit();
+}
+
+void InfluenceDiagramWindow::AddToSelection(InfluenceNodeRecord* node)
+{
+    if (selectedNodes_.empty()) {
+        SelectNode(node, false);
+        return;
+    }
+    EndInPlaceEdit();
+    if (!IsSelected(node))
+        selectedNodes_.push_back(node);
+    InvalidateAll();
+    RefreshFrameCommands();
+}
+
+void InfluenceDiagramWindow::DeselectNode(InfluenceNodeRecord* node)
+{
+    EndInPlaceEdit();
+    selectedNodes_.erase(std::remove(selectedNodes_.begin(), selectedNodes_.end(), node), selectedNodes_.end());
+    InvalidateAll();
+    if (selectedNodes_.size() == 1)
+        StartInPlaceEdit();
+    RefreshFrameCommands();
+}
+
+void InfluenceDiagramWindow::ShowNodes(const std::vector<InfluenceNodeRecord*>& nodes)
+{
+    ClearSelection();
+    selectedNodes_ = nodes;
+    if (ZoomPane* pane = DocChildWindow::Pane(); pane != nullptr && !nodes.empty())
+        pane->ScrollIntoView(nodes.front()->NodeRect());
+    InvalidateAll();
+    RefreshFrameCommands();
+}
+
+void InfluenceDiagramWindow::SelectArc(InfluenceArc* arc)
+{
+    if (arc == selectedArc_)
+        return;
+    ClearSelection();
+    selectedArc_ = arc;
+    InvalidateAll();
+    RefreshFrameCommands();
+}
+
+void InfluenceDiagramWindow::SelectNote(NoteBox* note)
+{
+    if (note == selectedNote_)
+        return;
+    ClearSelection();
+    selectedNote_ = note;
+    InvalidateAll();
+    RefreshFrameCommands();
+}
+
+void InfluenceDiagramWindow::ClearSelection()
+{
+    EndInPlaceEdit();
+    if (selectedNodes_.empty() && selectedArc_ == nullptr && selectedNote_ == nullptr)
+        return;
+    selectedNodes_.clear();
+    selectedArc_ = nullptr;
+    selectedNote_ = nullptr;
+    InvalidateAll();
+    RefreshFrameCommands();
+}
+
+InfluenceNodeRecord* InfluenceDiagramWindow::NodeAtPoint(DiagramPoint point)
+{
+    for (InfluenceNodeRecord* node : document.diagram.nodes)
+        if (node->HitNodePart(point) != 0)
+            return node;
+    return nullptr;
+}
+
+InfluenceArc* InfluenceDiagramWindow::ArcAtPoint(DiagramPoint point)
+{
+    ZoomPane* pane = DocChildWindow::Pane();
+    if (pane == nullptr)
+        return nullptr;
+    ZoomPaneScale scale(*pane);
+    for (InfluenceArc* arc : document.diagram.arcs)
+        if (ArcHit(document, *arc, point, *pane->CurrentDisplay()))
+            return arc;
+    return nullptr;
+}
+
+NoteBox* InfluenceDiagramWindow::NoteAt(DiagramPoint point)
+{
+    for (int i = 0; i < document.diagram.notes.Count(); ++i) {
+        NoteBox* note = document.diagram.notes.At(i);
+        if (note->HitTest(point.x, point.y) != NoteBoxMissed)
+            return note;
+    }
+    return nullptr;
+}
+
+int InfluenceDiagramWindow::IndexOfNode(const InfluenceNodeRecord* node) const
+{
+    const auto& nodes = document.diagram.nodes;
+    const auto found = std::find(nodes.begin(), nodes.end(), node);
+    return found == nodes.end() ? -1 : static_cast<int>(found - nodes.begin());
+}
+
+InfluenceNodeRecord* InfluenceDiagramWindow::NodeAt(int index) const
+{
+    const auto& nodes = document.diagram.nodes;
+    return index >= 0 && index < static_cast<int>(nodes.size()) ? nodes[static_cast<size_t>(index)] : nullptr;
+}
+
+int InfluenceDiagramWindow::ArcIndex(const InfluenceArc* arc) const
+{
+    const auto& arcs = document.diagram.arcs;
+    const auto found = std::find(arcs.begin(), arcs.end(), arc);
+    return found == arcs.end() ? -1 : static_cast<int>(found - arcs.begin());
+}
+
+InfluenceArc* InfluenceDiagramWindow::ArcAt(int index) const
+{
+    const auto& arcs = document.diagram.arcs;
+    return index >= 0 && index < static_cast<int>(arcs.size()) ? arcs[static_cast<size_t>(index)] : nullptr;
+}
+
+bool InfluenceDiagramWindow::CheckInfluenceAllowed(InfluenceNodeRecord* tail, InfluenceNodeRecord* head)
+{
+    const char* reason = "";
+    if (InfluenceRefusal(tail, head, &reason) == 0)
+        return true;
+    std::string text = "That influence is not allowed. ";
+    text += reason;
+    ShowErrorBox(nullptr, text.c_str(), -1);
     return false;
 }
 
@@ -179,6 +333,91 @@ void InfluenceDiagramWindow::EditPreferences()
     if (!dialog.Run())
         return;
     document.LayoutAll();
-    InvalidateAll();
+    UpdateExtent();
     SetModified(1);
+}
+
+void InfluenceDiagramWindow::UpdateExtent()
+{
+    InfluenceDiagram& diagram = document.diagram;
+    float left = kExtentMargin;
+    float top = kExtentMargin;
+    for (const InfluenceNodeRecord* node : diagram.nodes) {
+        left = std::min(left, node->left);
+        top = std::min(top, node->top);
+    }
+    for (int i = 0; i < diagram.notes.Count(); ++i) {
+        left = std::min(left, diagram.notes.At(i)->frame.left);
+        top = std::min(top, diagram.notes.At(i)->frame.top);
+    }
+    const DiagramPoint shift{kExtentMargin - left, kExtentMargin - top};
+    if (shift.x > 0 || shift.y > 0) {
+        for (InfluenceNodeRecord* node : diagram.nodes)
+            node->MoveBy(shift);
+        for (int i = 0; i < diagram.notes.Count(); ++i)
+            diagram.notes.At(i)->Offset(shift.x, shift.y);
+    }
+    if (ZoomPane* pane = DocChildWindow::Pane())
+        pane->DrawingChanged();
+}
+
+void InfluenceDiagramWindow::StartInPlaceEdit()
+{
+    DiagramPane* pane = Pane();
+    InfluenceNodeRecord* node = FirstSelected();
+    if (pane == nullptr || editor_ != nullptr || selectedNodes_.size() != 1 || node->isClone != 0 ||
+        !IsActiveChild())
+        return;
+    ZoomPaneScale scale(*pane);
+    Display& display = *pane->CurrentDisplay();
+    const RECT pixels = pane->DrawingToClient(LogicalRectToPixels(node->NodeTextRect(), display));
+    editStart_ = node->name;
+    const DWORD style = WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_CENTER;
+    auto* editor = new InPlaceMultiLineEdit(pane, pixels, 0, style, node->name.Text(), kLabelEditorId);
+    editor_ = editor;
+    editorFont_ = CreateRecordFont(node->font ? *node->font : document.prefs.nodeFont, &display);
+    SendMessageA(editor->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_->Handle()), TRUE);
+    editor->SetMeasuringFont(editorFont_.get());
+    pane->HookLabelEditor(*editor);
+    PostKeyDown(editor->Handle(), VK_END);
+    ::ShowWindow(editor->Handle(), SW_SHOW);
+    SetFocus(editor->Handle());
+    RefreshFrameCommands();
+}
+
+void InfluenceDiagramWindow::InPlaceTextChanged()
+{
+    InfluenceNodeRecord* node = FirstSelected();
+    if (editor_ == nullptr || node == nullptr || editor_->GetText() == editStart_)
+        return;
+    const UndoAction* current = CurrentUndoAction();
+    if (current != nullptr && current->open)
+        return;
+    AddUndoAction(new DiagramTypingAction(this, node, editStart_.Text()));
+}
+
+void InfluenceDiagramWindow::EndInPlaceEdit()
+{
+    if (editor_ == nullptr)
+        return;
+    InPlaceEdit* editor = editor_;
+    editor_ = nullptr;
+    const zString text = editor->GetText();
+    InfluenceNodeRecord* node = FirstSelected();
+    auto* typing = dynamic_cast<DiagramTypingAction*>(CurrentUndoAction());
+    if (typing != nullptr && typing->open) {
+        typing->newText = text;
+        typing->Close();
+    }
+    delete editor;
+    editorFont_.reset();
+    if (node != nullptr && !(text == editStart_)) {
+        node->name = text;
+        node->Layout();
+        UpdateExtent();
+    }
+    InvalidateAll();
+    RefreshFrameCommands();
+    if (ZoomPane* pane = DocChildWindow::Pane(); pane != nullptr && IsWindow(pane->Handle()))
+        SetFocus(pane->Handle());
 }

@@ -1,14 +1,30 @@
 #pragma once
 // The influence-diagram window: the document window of one influence diagram. It owns the diagram's
-// document, shows it in a zoomable pane, paints it and reads and writes its ".ind" file.
+// document, shows it in a zoomable pane, paints it and reads and writes its ".ind" file; it keeps the
+// selection (nodes, or one arc, or one note), the drawing tool of the tool bar and the in-place editor of a
+// node's label, and turns the Diagram menu's commands into undoable edits.
 
 #include "app/DocumentWindow.h"
 #include "model/InfluenceDiagram.h"
 
 #include <memory>
+#include <vector>
+
+class DiagramPane;
+class InPlaceEdit;
+class NoteBox;
+class zFont;
 
 class InfluenceDiagramWindow : public DocumentWindow {
 public:
+    // The tool the next press in the pane uses.
+    enum Tool : int { SelectTool = 0, ArcTool = 1, NodeTool = 2, NoteTool = 3 };
+    // What Cut, Copy, Clear and Paste act on: one node, several nodes, the label's text, a note, an arc.
+    enum EditBit : unsigned { OneNodeBit = 2, NodesBit = 4, TextBit = 8, NoteBit = 16, ArcBit = 32 };
+    struct EditMasks {
+        unsigned copy = 0, cut = 0, clear = 0, paste = 0;
+    };
+
     // A new, empty diagram titled "Untitled Influence Diagram n" (or "DIAGn.IND" without full document
     // titles) with the next number of the run, made hidden inside the main frame.
     InfluenceDiagramWindow();
@@ -24,19 +40,80 @@ public:
     // Header and document; laid out and shown at the zoom it was stored with.
     bool ReadDocument(Archive& stream, uint32_t fileSize) override;
 
+    // The diagram, then on the screen the selection's marks: the selected note's handles, the selected
+    // arc's middle handle, the band inside every selected node and the node an influence is drawn to.
     void Draw(Display* display) override;
     void Bounds(LogicalRect& rect) override;
     PrinterSetupRecord& PrinterSettings() override { return document.diagram.pageSetup; }
     double GetPrintScale() override { return document.diagram.PrintScale(); }
 
-    // The diagram's command table (the Diagram menu). The diagram editor brings the handlers and their
-    // rules; until then every command is without a rule, so its item is grayed.
-    void UpdateMenus(HMENU bar) override;
+    // Commands (DiagramCommands.cpp): Save, Save As and the label editor's own edit commands first, then the
+    // diagram's command table. Every command ends the drawing tool, except that a tool button starts one.
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    // 1 when the command is the diagram's (also when its rule refuses it), 0 otherwise.
+    int OnCommand(unsigned command);
+    bool CommandEnabled(unsigned command);
     static bool HasCommand(unsigned id);
+    // The Diagram menu and the Edit items by the command table's rules, titled from the selection.
+    void UpdateMenus(HMENU bar) override;
+    // A context menu: the same rules, the edit items without '&' and key texts.
+    void UpdatePopupMenu(HMENU popup);
+    // The tool bar: Save, printing, Font and Change Node Type, the pressed tool button.
+    void SetDefaultCommandStates() override;
+    void OnActivated() override;
+    EditMasks ComputeEditMasks() const;
 
     // Preferences of the diagram; after OK every node is laid out again and the diagram is modified.
     void EditPreferences();
 
+    // Selection: the nodes in the order they were selected, or one arc, or one note.
+    const std::vector<InfluenceNodeRecord*>& SelectedNodes() const { return selectedNodes_; }
+    InfluenceNodeRecord* FirstSelected() const { return selectedNodes_.empty() ? nullptr : selectedNodes_[0]; }
+    InfluenceArc* SelectedArc() const { return selectedArc_; }
+    NoteBox* SelectedNote() const { return selectedNote_; }
+    bool IsSelected(const InfluenceNodeRecord* node) const;
+    // The node alone selected; with startEdit its label editor opens.
+    void SelectNode(InfluenceNodeRecord* node, bool startEdit);
+    void AddToSelection(InfluenceNodeRecord* node);
+    // The node leaves the selection; when one remains, its label editor opens.
+    void DeselectNode(InfluenceNodeRecord* node);
+    // Exactly these nodes selected, in this order.
+    void ShowNodes(const std::vector<InfluenceNodeRecord*>& nodes);
+    void SelectArc(InfluenceArc* arc);
+    void SelectNote(NoteBox* note);
+    // Nothing selected; the label editor closes first.
+    void ClearSelection();
+    // The first node, arc or note of the diagram at the point.
+    InfluenceNodeRecord* NodeAtPoint(DiagramPoint point);
+    InfluenceArc* ArcAtPoint(DiagramPoint point);
+    NoteBox* NoteAt(DiagramPoint point);
+    // A node's or an arc's index in the diagram's list, and back; -1 and null when there is none.
+    int IndexOfNode(const InfluenceNodeRecord* node) const;
+    InfluenceNodeRecord* NodeAt(int index) const;
+    int ArcIndex(const InfluenceArc* arc) const;
+    InfluenceArc* ArcAt(int index) const;
+
+    // An influence from tail to head may be drawn; otherwise the person is told why (false).
+    bool CheckInfluenceAllowed(InfluenceNodeRecord* tail, InfluenceNodeRecord* head);
+    // The drawing keeps a margin of 0.25 on the left and top (everything moves when it has less), and the
+    // scroll ranges follow its size; the pane is repainted.
+    void UpdateExtent();
+
+    // The label editor over the one selected node, with the caret at the end; nothing while the window is
+    // not the active child, several nodes or a clone are selected, or an editor is open.
+    void StartInPlaceEdit();
+    // The typed label goes into the node (laid out again) and the open "Typing" step ends.
+    void EndInPlaceEdit();
+    // The editor's text changed: the first change opens one "Typing" step.
+    void InPlaceTextChanged();
+    InPlaceEdit* LabelEditor() const { return editor_; }
+    DiagramPane* Pane() const;
+
+    int toolMode = SelectTool;
+    // The kind of node the node tool makes.
+    int toolKind = 1;
+    // Where the last press in the pane was (logical units): new nodes of the context menu go there.
+    DiagramPoint clickPoint;
     InfluenceDocument document;
 
 private:
@@ -45,6 +122,21 @@ private:
     void CreatePane();
     // The document (laid out as it was read) shown at its zoom.
     void ShowDocument();
+    // The commands' handlers.
+    struct CommandRow;
+    static const CommandRow Commands[];
+    static const CommandRow* FindCommand(unsigned id);
+    int OnToolCommand(unsigned command);
+    int OnArcCommand(unsigned command);
+    int OnEditCommand(unsigned command);
+    int OnNodeCommand(unsigned command);
+    void UpdateEditMenuTexts(HMENU menu, bool popup) const;
 
     std::unique_ptr<DiagramMeasure> measure_;
+    std::vector<InfluenceNodeRecord*> selectedNodes_;
+    InfluenceArc* selectedArc_ = nullptr;
+    NoteBox* selectedNote_ = nullptr;
+    InPlaceEdit* editor_ = nullptr;
+    std::unique_ptr<zFont> editorFont_;
+    zString editStart_;
 };

@@ -118,6 +118,86 @@ DiagramPoint BoundaryPoint(int kind, DiagramPoint centre, DiagramPoint point, co
 
 InfluenceNodeRecord::~InfluenceNodeRecord() = default;
 
+int InfluenceRefusal(InfluenceNodeRecord* tail, InfluenceNodeRecord* head, const char** reason)
+{
+    struct Rule {
+        int code;
+        const char* text;
+    };
+    static const Rule rules[] = {
+        {1, "It already exists. "},
+        {2, "There is already an influence in the other direction."},
+        {4, "An event may not influence itself."},
+        {6, "Deterministic events may not be influenced."},
+        {5, "To create an influence to or from a node in a sub-model, you must make a clone of the node which is "
+            "OUTSIDE the sub-model, and direct the clone to the sub-model. Then create the influence while within "
+            "the sub-model."},
+    };
+    InfluenceNodeRecord* from = tail->Effective();
+    InfluenceNodeRecord* to = head->Effective();
+    const bool refused[] = {
+        tail->FindArcTo(head) != nullptr,
+        head->FindArcTo(tail) != nullptr,
+        from == to,
+        head->kind == InfluenceKind::Deterministic,
+        from->kind == InfluenceKind::SubModel || to->kind == InfluenceKind::SubModel,
+    };
+    for (size_t i = 0; i < sizeof rules / sizeof rules[0]; ++i) {
+        if (refused[i]) {
+            *reason = rules[i].text;
+            return rules[i].code;
+        }
+    }
+    *reason = "";
+    return 0;
+}
+
+InfluenceArc* InfluenceNodeRecord::FindArcTo(InfluenceNodeRecord* target)
+{
+    std::vector<InfluenceArc*> arcs;
+    Effective()->CollectArcsOut(arcs);
+    InfluenceNodeRecord* to = target->Effective();
+    for (InfluenceArc* arc : arcs)
+        if (arc->head && arc->head->Effective() == to)
+            return arc;
+    return nullptr;
+}
+
+int InfluenceNodeRecord::HitNodePart(DiagramPoint point) const
+{
+    if (point.x < left || point.x > right || point.y < top || point.y > bottom)
+        return 0;
+    // The point relative to the centre, in halves of the width and height.
+    const float halfWidth = std::max((right - left) / 2, 1e-6f);
+    const float halfHeight = std::max((bottom - top) / 2, 1e-6f);
+    const float x = std::fabs(point.x - (left + right) / 2) / halfWidth;
+    const float y = std::fabs(point.y - (top + bottom) / 2) / halfHeight;
+    bool inside = true;
+    switch (kind) {
+    case InfluenceKind::Chance:
+    case InfluenceKind::Deterministic:
+        inside = x * x + y * y <= 1;
+        break;
+    case InfluenceKind::Value:
+        inside = x + y <= 1;
+        break;
+    case InfluenceKind::SubModel: {
+        // The corners are cut from the middle of each side to the corner inset along the top and bottom.
+        const float cut = NodeLayout::kSubModelCorner / halfWidth;
+        inside = cut <= 0 || x <= 1 - cut || (1 - x) / cut >= y;
+        break;
+    }
+    default:
+        break;
+    }
+    if (!inside)
+        return 0;
+    const LogicalRect label = NodeTextRect();
+    const bool onLabel = point.x >= label.left && point.x <= label.right && point.y >= label.top &&
+                         point.y <= label.bottom;
+    return isClone == 0 && onLabel ? 1 : 2;
+}
+
 void InfluenceNodeRecord::AddArcOut(InfluenceArc* arc)
 {
     if (std::find(arcsOut.begin(), arcsOut.end(), arc) != arcsOut.end())

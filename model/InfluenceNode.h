@@ -46,6 +46,11 @@ void MakeVariableNamesUnique(InfluenceDocument& document);
 // rectangle; a point equal to the centre gives the middle of the outline's right side.
 DiagramPoint BoundaryPoint(int kind, DiagramPoint centre, DiagramPoint point, const LogicalRect& rect);
 
+// Why no influence may be drawn from tail to head, the first that holds: 1 one exists, 2 one exists the
+// other way, 4 both are the same event (clones stand for their masters), 6 the head as stored is
+// deterministic, 5 either event is a sub-model node; 0 when it may be drawn. The reason is the person's text.
+int InfluenceRefusal(InfluenceNodeRecord* tail, InfluenceNodeRecord* head, const char** reason);
+
 class InfluenceNodeRecord {
 public:
     // Probability table (selector 0) and value table (selector 1).
@@ -85,6 +90,11 @@ public:
     LogicalRect NodeRect() const { return LogicalRect{left, top, right, bottom}; }
     DiagramPoint NodeCentre() const { return DiagramPoint{(left + right) / 2, (top + bottom) / 2}; }
     LogicalRect NodeTextRect() const;
+    // 0 outside the node's outline, 1 on its label, 2 elsewhere on the node (a clone's label counts as the
+    // node: it is not typed into).
+    int HitNodePart(DiagramPoint point) const;
+    // The arc from this event to the head's event (a clone standing for its master on either end), or null.
+    InfluenceArc* FindArcTo(InfluenceNodeRecord* head);
     // Size from the label (or the fixed size) and kind; the arcs follow a moved centre. True when the centre
     // moved.
     bool Layout();

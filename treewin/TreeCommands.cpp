@@ -17,6 +17,7 @@
 #include "analysis/TornadoDiagram.h"
 #include "analysis/TreeEngines.h"
 #include "analysis/TreeQueries.h"
+#include "app/EditMenuTexts.h"
 #include "app/CursorStack.h"
 #include "app/FrameCommands.h"
 #include "app/InputHelpers.h"
@@ -557,23 +558,14 @@ void TreeWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
     const struct {
         unsigned id;
         unsigned mask;
-        const char* verb;
-        const char* key;
-    } items[] = {{Cmd::EditCut, masks.cut, "Cu&t", "\tCtrl+X"},
-                 {Cmd::EditCopy, masks.copy, "&Copy", "\tCtrl+C"},
-                 {Cmd::EditClear, masks.clear, "Clea&r", ""},
-                 {Cmd::EditPaste, masks.paste, "&Paste", "\tCtrl+V"}};
+    } items[] = {{Cmd::EditCut, masks.cut}, {Cmd::EditCopy, masks.copy}, {Cmd::EditClear, masks.clear},
+                 {Cmd::EditPaste, masks.paste}};
     for (const auto& item : items) {
         EnableMenuItem(menu, item.id, MF_BYCOMMAND | (item.mask != 0 ? MF_ENABLED : MF_GRAYED));
         if (item.mask == 0 || (popup && item.id == Cmd::EditPaste))
             continue;
         const int scope = SingleScope(item.mask);
-        std::string text = std::string(item.verb) + (scope != 0 ? std::string(" ") + words[scope] : std::string("..."));
-        if (popup) {
-            text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
-        } else {
-            text += item.key;
-        }
+        const std::string text = EditItemText(item.id, scope != 0 ? words[scope] : nullptr, popup);
         ModifyMenuA(menu, item.id, MF_BYCOMMAND | MF_STRING, item.id, text.c_str());
     }
     if (popup) {

@@ -30,18 +30,6 @@ namespace {
 
 constexpr unsigned kInPlaceEditId = 1;
 
-// The pane's drawing scale for the length of a scope.
-class PaneScale {
-public:
-    explicit PaneScale(ZoomPane& pane) : pane_(pane) { pane_.PushDrawingScale(); }
-    ~PaneScale() { pane_.PopDrawingScale(); }
-    PaneScale(const PaneScale&) = delete;
-    PaneScale& operator=(const PaneScale&) = delete;
-
-private:
-    ZoomPane& pane_;
-};
-
 class OpeningGuard {
 public:
     OpeningGuard() { ++TreeWindow::EditOpening; }
@@ -77,7 +65,7 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         return;
     OpeningGuard opening;
     TreePane& pane = *Pane();
-    PaneScale scale(pane);
+    ZoomPaneScale scale(pane);
     TreeNode* node = CurrentNode();
     LogicalRect rect{};
     const FontRecord* font = nullptr;

@@ -35,16 +35,6 @@ constexpr unsigned kTextCursor = 32513;
 constexpr float kSmallestNoteArea = 0.1f;
 constexpr float kShortestArrow = 0.1f;
 
-// The pane's drawing scale for the length of a mouse operation.
-class DrawingScaleScope {
-public:
-    explicit DrawingScaleScope(ZoomPane& pane) : pane_(pane) { pane_.PushDrawingScale(); }
-    ~DrawingScaleScope() { pane_.PopDrawingScale(); }
-
-private:
-    ZoomPane& pane_;
-};
-
 bool Overlaps(const LogicalRect& a, const LogicalRect& b)
 {
     return std::min(a.right, b.right) > std::max(a.left, b.left) &&
@@ -121,7 +111,7 @@ long TreePane::OnMouseDown(const MouseInput& mouse)
 {
     if (IgnoreMouse)
         return 1;
-    DrawingScaleScope scale(*this);
+    ZoomPaneScale scale(*this);
     RecordMouseClick(mouse.at);
     const POINT pixels = DrawingPoint(mouse.at);
     pressPoint_ = ToLogical(pixels);
@@ -344,7 +334,7 @@ long TreePane::OnMouseMoved(const MouseInput& mouse)
 {
     if (IgnoreMouse)
         return 1;
-    DrawingScaleScope scale(*this);
+    ZoomPaneScale scale(*this);
     POINT pixels = DrawingPoint(mouse.at);
     if (!tracker_) {
         ChooseCursor(ToLogical(pixels));
@@ -449,7 +439,7 @@ long TreePane::OnMouseUp(const MouseInput& mouse)
     tree_.ClickMode = 0;
     if (!tracker_)
         return 0;
-    DrawingScaleScope scale(*this);
+    ZoomPaneScale scale(*this);
     tracker_->Finish();
     if (tracker_->CurrentPoint.x != tracker_->StartPoint.x || tracker_->CurrentPoint.y != tracker_->StartPoint.y)
         FinishDrag(mouse.Shift());

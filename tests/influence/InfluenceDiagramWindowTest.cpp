@@ -14,6 +14,7 @@
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MultiLineText.h"
 #include "influence/DiagramPainter.h"
+#include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"

@@ -23,6 +23,8 @@
 #include "app/CommandLine.h"
 #include "app/ZoomPane.h"
 #include "graph/LineGraph.h"
+#include "app/InPlaceEdit.h"
+#include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
@@ -198,6 +200,63 @@ void OpenSampleDiagram()
     RunStartupActionsText(path.c_str());
 }
 
+InfluenceDiagramWindow* ActiveDiagram()
+{
+    return Frame() ? dynamic_cast<InfluenceDiagramWindow*>(Frame()->ActiveChild()) : nullptr;
+}
+
+// A mouse message to the active diagram's pane at a point of the diagram (inches), sent, or posted when it
+// opens a menu (the steps go on inside the menu's loop).
+void SendToDiagram(UINT message, WPARAM keys, float x, float y, bool post = false)
+{
+    DiagramPane* pane = ActiveDiagram()->Pane();
+    pane->PushDrawingScale();
+    const POINT pixels = LogicalPointToPixels(LogicalPoint{x, y}, *pane->CurrentDisplay());
+    pane->PopDrawingScale();
+    const RECT client = pane->DrawingToClient(RECT{pixels.x, pixels.y, pixels.x, pixels.y});
+    const LPARAM at = MAKELPARAM(client.left, client.top);
+    if (post)
+        PostMessageA(pane->Handle(), message, keys, at);
+    else
+        SendMessageA(pane->Handle(), message, keys, at);
+}
+
+void DragInDiagram(WPARAM keys, float fromX, float fromY, float toX, float toY)
+{
+    SendToDiagram(WM_LBUTTONDOWN, keys | MK_LBUTTON, fromX, fromY);
+    SendToDiagram(WM_MOUSEMOVE, keys | MK_LBUTTON, (fromX + toX) / 2, (fromY + toY) / 2);
+    SendToDiagram(WM_MOUSEMOVE, keys | MK_LBUTTON, toX, toY);
+    SendToDiagram(WM_LBUTTONUP, keys, toX, toY);
+}
+
+// A new diagram drawn as a person draws it: a decision, a chance and a value node placed with the tools and
+// named in place, an arc drawn with the arc tool and one with Ctrl, and the second arc curved by its middle.
+void DrawTourDiagram()
+{
+    auto* window = new InfluenceDiagramWindow();
+    window->Show(SW_SHOWNORMAL);
+    const HWND handle = window->Handle();
+    const struct {
+        unsigned tool;
+        float x, y;
+        const char* label;
+    } nodes[] = {{Cmd::ModeDecision, 1.2f, 1.0f, "Treat"}, {Cmd::ModeChance, 3.4f, 1.0f, "Recovery"},
+                 {Cmd::ModeValue, 3.4f, 2.6f, "Utility"}};
+    for (const auto& node : nodes) {
+        SendMessageA(handle, WM_COMMAND, node.tool, 0);
+        SendToDiagram(WM_LBUTTONDOWN, MK_LBUTTON, node.x, node.y);
+        SendToDiagram(WM_LBUTTONUP, 0, node.x, node.y);
+        if (InPlaceEdit* editor = window->LabelEditor())
+            editor->TypeText(zString(node.label));
+        window->ClearSelection();
+    }
+    SendMessageA(handle, WM_COMMAND, Cmd::ModeArc, 0);
+    DragInDiagram(0, 1.2f, 1.0f, 3.4f, 1.0f);
+    DragInDiagram(MK_CONTROL, 3.4f, 1.0f, 3.4f, 2.6f);
+    const DiagramPoint middle = window->document.diagram.arcs.back()->middle;
+    DragInDiagram(0, middle.x, middle.y, middle.x + 0.7f, middle.y);
+}
+
 bool Analysing()
 {
     TreeWindow* tree = Tree();
@@ -333,6 +392,28 @@ void BuildSteps()
          modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
         {"influence-diagram", OpenSampleDiagram, [] { return FrameChild<InfluenceDiagramWindow>() != nullptr; }},
+        {"diagram-drawn", DrawTourDiagram,
+         [] { return ActiveDiagram() != nullptr && ActiveDiagram()->document.diagram.arcs.size() == 2; }},
+        {"diagram-tool", [] { Command(Cmd::ModeChance); }, always},
+        // A rubber band held over the two upper nodes, then released: they show selected.
+        {"diagram-band",
+         [] {
+             SendMessageA(ActiveDiagram()->Handle(), WM_COMMAND, Cmd::ModeNone, 0);
+             SendToDiagram(WM_LBUTTONDOWN, MK_LBUTTON, 0.4f, 0.5f);
+             SendToDiagram(WM_MOUSEMOVE, MK_LBUTTON, 2.5f, 1.2f);
+             SendToDiagram(WM_MOUSEMOVE, MK_LBUTTON, 4.4f, 1.6f);
+         },
+         always},
+        {"diagram-selection", [] { SendToDiagram(WM_LBUTTONUP, 0, 4.4f, 1.6f); }, always},
+        {"diagram-edit-menu", [] { PostMessageA(Frame()->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'e'); }, MenuShown},
+        {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
+        {"diagram-arc-menu",
+         [] {
+             const DiagramPoint middle = ActiveDiagram()->document.diagram.arcs.back()->middle;
+             SendToDiagram(WM_RBUTTONDOWN, MK_RBUTTON, middle.x, middle.y, true);
+         },
+         MenuShown},
+        {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
         {"script-branch", RunTourScript, modal},
         {"script-text-box", [] { PressInDialog(3232); }, [] { return ScriptTextShown(); }},
         {"script-input", [] {}, modal},

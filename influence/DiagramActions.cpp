@@ -1,0 +1,362 @@
+#include "influence/DiagramActions.h"
+
+#include "influence/InfluenceDiagramWindow.h"
+#include "model/InfluenceDiagram.h"
+#include "model/InfluenceNode.h"
+
+#include <algorithm>
+
+namespace {
+
+// The arc joins the two nodes again as it was: no straightening, its shape kept.
+void Reattach(InfluenceArc& arc, InfluenceNodeRecord* tail, InfluenceNodeRecord* head)
+{
+    arc.tail = tail;
+    arc.head = head;
+    tail->AddArcOut(&arc);
+    head->AddArcIn(&arc);
+    tail->Effective()->UpdateSpecialArcFlag();
+    arc.Recompute();
+}
+
+// The arc taken off its nodes, its ends kept in the arc.
+void Detach(InfluenceArc& arc)
+{
+    arc.tail->RemoveArcOut(&arc);
+    arc.head->RemoveArcIn(&arc);
+    arc.tail->Effective()->UpdateSpecialArcFlag();
+}
+
+ArcShape ShapeOf(const InfluenceArc& arc)
+{
+    return ArcShape{arc.curved, arc.middle, arc.commentOffset};
+}
+
+void GiveShape(InfluenceArc& arc, const ArcShape& shape)
+{
+    arc.Straighten();
+    arc.commentOffset = shape.commentOffset;
+    if (shape.curved != 0)
+        arc.MoveMiddle(shape.middle);
+    arc.Recompute();
+}
+
+} // namespace
+
+DiagramAction::DiagramAction(InfluenceDiagramWindow* window, const char* name) : UndoAction(window, name) {}
+
+bool DiagramAction::Toggle()
+{
+    Window().SetModified(1);
+    return UndoAction::Toggle();
+}
+
+InfluenceDiagramWindow& DiagramAction::Window() const
+{
+    return *static_cast<InfluenceDiagramWindow*>(window);
+}
+
+InfluenceDiagram& DiagramAction::Diagram() const
+{
+    return Window().document.diagram;
+}
+
+InfluenceNodeRecord* DiagramAction::NodeAt(int index) const
+{
+    return Window().NodeAt(index);
+}
+
+InfluenceArc* DiagramAction::ArcAt(int index) const
+{
+    return Window().ArcAt(index);
+}
+
+int DiagramAction::AppendNode(InfluenceNodeRecord* node, bool startEdit)
+{
+    Diagram().AddNode(node);
+    Window().UpdateExtent();
+    Window().SelectNode(node, startEdit);
+    return static_cast<int>(Diagram().nodes.size()) - 1;
+}
+
+void DiagramAction::RemoveNodeAt(int index)
+{
+    InfluenceNodeRecord* node = NodeAt(index);
+    Window().ClearSelection();
+    Diagram().nodes.erase(Diagram().nodes.begin() + index);
+    delete node;
+    Window().UpdateExtent();
+}
+
+DiagramCreateNodeAction::DiagramCreateNodeAction(InfluenceDiagramWindow* window, int kind, DiagramPoint point)
+    : DiagramAction(window, "Create Node"), kind(kind), point(point)
+{
+}
+
+void DiagramCreateNodeAction::Do()
+{
+    auto* node = new InfluenceNodeRecord;
+    node->document = &Window().document;
+    node->kind = kind;
+    node->left = node->right = point.x;
+    node->top = node->bottom = point.y;
+    node->Layout();
+    node->MoveBy(DiagramPoint{-(node->right - node->left) / 2, -(node->bottom - node->top) / 2});
+    index = AppendNode(node, true);
+}
+
+void DiagramCreateNodeAction::Undo()
+{
+    InfluenceNodeRecord* node = NodeAt(index);
+    if (node == nullptr)
+        return;
+    RemoveNodeAt(index);
+}
+
+DiagramMakeCloneAction::DiagramMakeCloneAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* master)
+    : DiagramAction(window, "Make Clone"), masterIndex(window->IndexOfNode(master))
+{
+}
+
+void DiagramMakeCloneAction::Do()
+{
+    InfluenceNodeRecord* master = NodeAt(masterIndex);
+    if (master == nullptr)
+        return;
+    auto* clone = new InfluenceNodeRecord;
+    clone->document = master->document;
+    clone->kind = master->kind;
+    clone->name = master->name;
+    clone->variableName = master->variableName;
+    if (master->font)
+        clone->font = std::make_unique<FontRecord>(*master->font);
+    clone->isClone = 1;
+    clone->cloneMaster = master;
+    const LogicalRect rect = master->NodeRect();
+    clone->SetRect(LogicalRect{rect.left + 0.8f, rect.top + 0.4f, rect.right + 0.8f, rect.bottom + 0.4f});
+    clone->Layout();
+    master->clones.push_back(clone);
+    index = AppendNode(clone, false);
+}
+
+void DiagramMakeCloneAction::Undo()
+{
+    InfluenceNodeRecord* clone = NodeAt(index);
+    if (clone == nullptr || clone->cloneMaster == nullptr)
+        return;
+    InfluenceNodeRecord* master = clone->cloneMaster;
+    master->clones.erase(std::remove(master->clones.begin(), master->clones.end(), clone), master->clones.end());
+    RemoveNodeAt(index);
+    Window().SelectNode(master, false);
+}
+
+DiagramCreateArcAction::DiagramCreateArcAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* tail,
+                                               InfluenceNodeRecord* head)
+    : DiagramAction(window, "Create Arc"), tailIndex(window->IndexOfNode(tail)), headIndex(window->IndexOfNode(head))
+{
+}
+
+void DiagramCreateArcAction::Do()
+{
+    InfluenceNodeRecord* tail = NodeAt(tailIndex);
+    InfluenceNodeRecord* head = NodeAt(headIndex);
+    if (tail == nullptr || head == nullptr)
+        return;
+    InfluenceArc* arc = Diagram().AddArc(new InfluenceArc(tail, head));
+    index = static_cast<int>(Diagram().arcs.size()) - 1;
+    tail->Effective()->UpdateSpecialArcFlag();
+    Window().UpdateExtent();
+    Window().SelectArc(arc);
+}
+
+void DiagramCreateArcAction::Undo()
+{
+    InfluenceArc* arc = ArcAt(index);
+    if (arc == nullptr)
+        return;
+    InfluenceNodeRecord* tail = arc->tail;
+    Window().ClearSelection();
+    Diagram().arcs.erase(Diagram().arcs.begin() + index);
+    arc->SetEnds(nullptr, nullptr);
+    delete arc;
+    tail->Effective()->UpdateSpecialArcFlag();
+    Window().UpdateExtent();
+    Window().SelectNode(tail, false);
+}
+
+DiagramClearArcAction::DiagramClearArcAction(InfluenceDiagramWindow* window, InfluenceArc* arc)
+    : DiagramAction(window, "Clear Arc"), index(window->ArcIndex(arc)), tailIndex(window->IndexOfNode(arc->tail)),
+      headIndex(window->IndexOfNode(arc->head))
+{
+}
+
+void DiagramClearArcAction::Do()
+{
+    InfluenceArc* arc = ArcAt(index);
+    if (arc == nullptr)
+        return;
+    Window().ClearSelection();
+    Diagram().arcs.erase(Diagram().arcs.begin() + index);
+    Detach(*arc);
+    removed.reset(arc);
+    Window().UpdateExtent();
+}
+
+void DiagramClearArcAction::Undo()
+{
+    InfluenceNodeRecord* tail = NodeAt(tailIndex);
+    InfluenceNodeRecord* head = NodeAt(headIndex);
+    if (!removed || tail == nullptr || head == nullptr || index > static_cast<int>(Diagram().arcs.size()))
+        return;
+    InfluenceArc* arc = removed.release();
+    Diagram().arcs.insert(Diagram().arcs.begin() + index, arc);
+    Reattach(*arc, tail, head);
+    Window().UpdateExtent();
+    Window().SelectArc(arc);
+}
+
+DiagramDragAction::DiagramDragAction(InfluenceDiagramWindow* window, const std::vector<InfluenceNodeRecord*>& nodes,
+                                     DiagramPoint offset)
+    : DiagramAction(window, "Drag"), offset(offset)
+{
+    for (const InfluenceNodeRecord* node : nodes)
+        indexes.push_back(window->IndexOfNode(node));
+}
+
+void DiagramDragAction::Do()
+{
+    std::vector<InfluenceNodeRecord*> moved;
+    for (int nodeIndex : indexes) {
+        if (InfluenceNodeRecord* node = NodeAt(nodeIndex)) {
+            node->MoveBy(offset);
+            moved.push_back(node);
+        }
+    }
+    offset = DiagramPoint{-offset.x, -offset.y};
+    Window().UpdateExtent();
+    Window().ShowNodes(moved);
+}
+
+DiagramArcShapeAction::DiagramArcShapeAction(InfluenceDiagramWindow* window, const char* name, InfluenceArc* arc,
+                                             const ArcShape& before, bool straighten)
+    : DiagramAction(window, name), index(window->ArcIndex(arc)), shape(before), straighten(straighten)
+{
+}
+
+void DiagramArcShapeAction::Do()
+{
+    InfluenceArc* arc = ArcAt(index);
+    if (arc == nullptr || !straighten)
+        return;
+    shape = ShapeOf(*arc);
+    arc->Straighten();
+    Window().UpdateExtent();
+    Window().SelectArc(arc);
+}
+
+void DiagramArcShapeAction::Undo()
+{
+    InfluenceArc* arc = ArcAt(index);
+    if (arc == nullptr)
+        return;
+    const ArcShape present = ShapeOf(*arc);
+    GiveShape(*arc, shape);
+    shape = present;
+    Window().UpdateExtent();
+    Window().SelectArc(arc);
+}
+
+DiagramFlipArcAction::DiagramFlipArcAction(InfluenceDiagramWindow* window, InfluenceArc* arc)
+    : DiagramAction(window, "Flip Arc"), index(window->ArcIndex(arc))
+{
+    const ArcRowFlags flags = arc->RowFlags();
+    const InfluenceNodeRecord* newTail = arc->head ? arc->head->Effective() : nullptr;
+    ArcInfluenceRow row;
+    row.affectsProbabilities = flags.probabilities ? 1 : 0;
+    row.affectsValues = flags.values ? 1 : 0;
+    rows.assign(newTail ? static_cast<size_t>(newTail->OutcomeCount()) : 0, row);
+}
+
+void DiagramFlipArcAction::Do()
+{
+    InfluenceArc* arc = ArcAt(index);
+    if (arc == nullptr || arc->tail == nullptr || arc->head == nullptr)
+        return;
+    InfluenceNodeRecord* oldTail = arc->tail;
+    const ArcShape before = ShapeOf(*arc);
+    // The rows kept for this direction have one per state of the new tail already.
+    std::swap(arc->settings.rows, rows);
+    arc->SetEnds(arc->head, oldTail);
+    if (before.curved != 0)
+        arc->MoveMiddle(before.middle);
+    arc->Recompute();
+    oldTail->Effective()->UpdateSpecialArcFlag();
+    arc->tail->Effective()->UpdateSpecialArcFlag();
+    Window().UpdateExtent();
+    Window().SelectArc(arc);
+}
+
+DiagramFontChangeAction::DiagramFontChangeAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node,
+                                                 const FontRecord& font)
+    : DiagramAction(window, "Font Change"), index(node ? window->IndexOfNode(node) : -1), newFont(font)
+{
+    if (node == nullptr)
+        oldFont = std::make_unique<FontRecord>(window->document.prefs.nodeFont);
+    else if (node->font)
+        oldFont = std::make_unique<FontRecord>(*node->font);
+}
+
+void DiagramFontChangeAction::Do()
+{
+    Window().ClearSelection();
+    if (index < 0) {
+        Window().document.prefs.nodeFont = newFont;
+        Window().document.LayoutAll();
+        Window().UpdateExtent();
+        return;
+    }
+    InfluenceNodeRecord* node = NodeAt(index);
+    if (node == nullptr)
+        return;
+    node->font = std::make_unique<FontRecord>(newFont);
+    node->Layout();
+    Window().UpdateExtent();
+    Window().SelectNode(node, false);
+}
+
+void DiagramFontChangeAction::Undo()
+{
+    Window().ClearSelection();
+    if (index < 0) {
+        Window().document.prefs.nodeFont = *oldFont;
+        Window().document.LayoutAll();
+        Window().UpdateExtent();
+        return;
+    }
+    InfluenceNodeRecord* node = NodeAt(index);
+    if (node == nullptr)
+        return;
+    // A node that followed the diagram's font keeps a copy of it.
+    node->font = std::make_unique<FontRecord>(oldFont ? *oldFont : Window().document.prefs.nodeFont);
+    node->Layout();
+    Window().UpdateExtent();
+    Window().SelectNode(node, false);
+}
+
+DiagramTypingAction::DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, const char* oldText)
+    : DiagramAction(window, "Typing"), index(window->IndexOfNode(node)), oldText(oldText)
+{
+    open = 1;
+}
+
+void DiagramTypingAction::SetLabel(const zString& text)
+{
+    InfluenceNodeRecord* node = NodeAt(index);
+    if (node == nullptr)
+        return;
+    Window().ClearSelection();
+    node->name = text;
+    node->Layout();
+    Window().UpdateExtent();
+    Window().SelectNode(node, false);
+}

@@ -1,0 +1,152 @@
+#pragma once
+// The undoable edits of an influence diagram. Each names its nodes and arcs by their index in the diagram's
+// lists, never by address across an undo (a node made again by a redo is a new record); an index that no
+// longer names anything makes the step do nothing. Every undo and redo marks the document modified.
+
+#include "app/UndoAction.h"
+#include "foundation/FontRecord.h"
+#include "model/InfluenceArc.h"
+
+#include <memory>
+#include <vector>
+
+class InfluenceDiagram;
+class InfluenceDiagramWindow;
+class InfluenceNodeRecord;
+
+class DiagramAction : public UndoAction {
+public:
+    DiagramAction(InfluenceDiagramWindow* window, const char* name);
+    bool Toggle() override;
+
+protected:
+    InfluenceDiagramWindow& Window() const;
+    InfluenceDiagram& Diagram() const;
+    InfluenceNodeRecord* NodeAt(int index) const;
+    InfluenceArc* ArcAt(int index) const;
+    // The new node at the end of the diagram, selected (with startEdit its label editor opens); its index.
+    int AppendNode(InfluenceNodeRecord* node, bool startEdit);
+    // The node at the index leaves the diagram and is destroyed.
+    void RemoveNodeAt(int index);
+};
+
+// "Create Node": a node of the kind centred on the point, its label editor open.
+class DiagramCreateNodeAction : public DiagramAction {
+public:
+    DiagramCreateNodeAction(InfluenceDiagramWindow* window, int kind, DiagramPoint point);
+    void Do() override;
+    void Undo() override;
+
+    int kind;
+    int index = -1;
+    DiagramPoint point;
+};
+
+// "Make Clone": a clone of the master beside it (0.8 right, 0.4 down), selected.
+class DiagramMakeCloneAction : public DiagramAction {
+public:
+    DiagramMakeCloneAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* master);
+    void Do() override;
+    void Undo() override;
+
+    int masterIndex;
+    int index = -1;
+};
+
+// "Create Arc" from the tail to the head, selected.
+class DiagramCreateArcAction : public DiagramAction {
+public:
+    DiagramCreateArcAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* tail, InfluenceNodeRecord* head);
+    void Do() override;
+    void Undo() override;
+
+    int index = -1;
+    int tailIndex;
+    int headIndex;
+};
+
+// "Clear Arc": the arc leaves the diagram (kept by the step) and comes back where it was, as it was.
+class DiagramClearArcAction : public DiagramAction {
+public:
+    DiagramClearArcAction(InfluenceDiagramWindow* window, InfluenceArc* arc);
+    void Do() override;
+    void Undo() override;
+
+    int index;
+    int tailIndex;
+    int headIndex;
+    std::unique_ptr<InfluenceArc> removed;
+};
+
+// "Drag": the nodes moved by the offset; each toggle moves them back the other way.
+class DiagramDragAction : public DiagramAction {
+public:
+    DiagramDragAction(InfluenceDiagramWindow* window, const std::vector<InfluenceNodeRecord*>& nodes,
+                      DiagramPoint offset);
+    void Do() override;
+    void Undo() override { Do(); }
+
+    std::vector<int> indexes;
+    DiagramPoint offset;
+};
+
+// The arc's shape before an edit, swapped in and out: curved or straight, its middle and comment's place.
+struct ArcShape {
+    int16_t curved = 0;
+    DiagramPoint middle;
+    DiagramPoint commentOffset;
+};
+
+// "Curve Arc": the gesture has already moved the middle; undo and redo swap the shape from before it.
+// "Straighten Arc": Do straightens the arc, undo and redo swap the shapes.
+class DiagramArcShapeAction : public DiagramAction {
+public:
+    DiagramArcShapeAction(InfluenceDiagramWindow* window, const char* name, InfluenceArc* arc, const ArcShape& before,
+                          bool straighten);
+    void Do() override;
+    void Undo() override;
+    void Redo() override { Undo(); }
+
+    int index;
+    ArcShape shape;
+    bool straighten;
+};
+
+// "Flip Arc": the arc runs the other way with the other list of rows (one per state of its new tail).
+class DiagramFlipArcAction : public DiagramAction {
+public:
+    DiagramFlipArcAction(InfluenceDiagramWindow* window, InfluenceArc* arc);
+    void Do() override;
+    void Undo() override { Do(); }
+
+    int index;
+    std::vector<ArcInfluenceRow> rows;
+};
+
+// "Font Change": the node's own font (absent: it follows the diagram's), else the diagram's node font.
+class DiagramFontChangeAction : public DiagramAction {
+public:
+    DiagramFontChangeAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, const FontRecord& font);
+    void Do() override;
+    void Undo() override;
+
+    int index;
+    std::unique_ptr<FontRecord> oldFont;
+    FontRecord newFont;
+};
+
+// "Typing" in a node's label editor: open while the editor is; the editor already shows the text.
+class DiagramTypingAction : public DiagramAction {
+public:
+    DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, const char* oldText);
+    void Do() override {}
+    void Undo() override { SetLabel(oldText); }
+    void Redo() override { SetLabel(newText); }
+
+    int index;
+    zString oldText;
+    zString newText;
+
+private:
+    void SetLabel(const zString& text);
+};

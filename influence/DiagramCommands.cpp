@@ -1,0 +1,428 @@
+// The commands of an influence-diagram window: the command table (the handler of each command and the rule
+// that enables its menu item and refuses it while the item would be grayed), the titles of the Edit items
+// that follow the selection, and the tool bar's states.
+
+#include "influence/InfluenceDiagramWindow.h"
+
+#include "app/EditMenuTexts.h"
+#include "app/FrameCommands.h"
+#include "app/InPlaceEdit.h"
+#include "app/MainToolbar.h"
+#include "app/ProgramPreferences.h"
+#include "foundation/MessageBoxes.h"
+#include "framework/draw/FontRecordFonts.h"
+#include "influence/DiagramActions.h"
+#include "influence/DiagramPane.h"
+
+#include "CommandIds.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+// What the rules ask of the window, taken once per update.
+struct DiagramFacts {
+    explicit DiagramFacts(const InfluenceDiagramWindow& window)
+        : window(window), nodes(static_cast<int>(window.SelectedNodes().size())),
+          single(nodes == 1 ? window.FirstSelected() : nullptr), arc(window.SelectedArc()),
+          editing(window.LabelEditor() != nullptr)
+    {
+    }
+
+    const InfluenceDiagramWindow& window;
+    int nodes;
+    InfluenceNodeRecord* single;
+    InfluenceArc* arc;
+    bool editing;
+};
+
+// The kinds of edit the window carries out now; nodes and notes go through the clipboard of diagrams.
+constexpr unsigned kHandledEdits = InfluenceDiagramWindow::TextBit | InfluenceDiagramWindow::ArcBit;
+
+bool Always(const DiagramFacts&) { return true; }
+
+bool LevelHasSubModel(const InfluenceDiagramWindow& window)
+{
+    const auto& nodes = window.document.diagram.nodes;
+    return std::any_of(nodes.begin(), nodes.end(),
+                       [](const InfluenceNodeRecord* node) { return node->kind == InfluenceKind::SubModel; });
+}
+
+// Every clone of the master leaves its diagram with its arcs.
+void DestroyClones(InfluenceDocument& document, InfluenceNodeRecord& master)
+{
+    for (InfluenceNodeRecord* clone : master.clones) {
+        InfluenceDiagram& level = clone->parentSubModel && clone->parentSubModel->subDiagram
+                                      ? *clone->parentSubModel->subDiagram
+                                      : document.diagram;
+        std::vector<InfluenceArc*> arcs = clone->arcsIn;
+        arcs.insert(arcs.end(), clone->arcsOut.begin(), clone->arcsOut.end());
+        for (InfluenceArc* arc : arcs) {
+            InfluenceNodeRecord* tail = arc->tail;
+            level.arcs.erase(std::remove(level.arcs.begin(), level.arcs.end(), arc), level.arcs.end());
+            arc->SetEnds(nullptr, nullptr);
+            delete arc;
+            tail->Effective()->UpdateSpecialArcFlag();
+        }
+        level.nodes.erase(std::remove(level.nodes.begin(), level.nodes.end(), clone), level.nodes.end());
+        delete clone;
+    }
+    master.clones.clear();
+    master.UpdateSpecialArcFlag();
+}
+
+// The one kind the mask names, 0 when it names none or several.
+unsigned SingleBit(unsigned mask)
+{
+    return mask != 0 && (mask & (mask - 1)) == 0 ? mask : 0;
+}
+
+const char* BitWord(unsigned bit)
+{
+    switch (bit) {
+    case InfluenceDiagramWindow::OneNodeBit:
+        return "Node";
+    case InfluenceDiagramWindow::NodesBit:
+        return "Nodes";
+    case InfluenceDiagramWindow::TextBit:
+        return "Text";
+    case InfluenceDiagramWindow::NoteBit:
+        return "Note";
+    default:
+        return "Arc";
+    }
+}
+
+// The mode button that shows the window's tool.
+unsigned ToolButton(const InfluenceDiagramWindow& window)
+{
+    if (window.toolMode == InfluenceDiagramWindow::ArcTool)
+        return Cmd::ModeArc;
+    if (window.toolMode != InfluenceDiagramWindow::NodeTool)
+        return Cmd::ModeNone;
+    switch (window.toolKind) {
+    case 1:
+        return Cmd::ModeChance;
+    case 2:
+        return Cmd::ModeDeterministic;
+    case 3:
+        return Cmd::ModeDecision;
+    default:
+        return Cmd::ModeValue;
+    }
+}
+
+void SetItem(HMENU menu, unsigned id, bool enabled)
+{
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+} // namespace
+
+struct InfluenceDiagramWindow::CommandRow {
+    unsigned id;
+    int (InfluenceDiagramWindow::*handler)(unsigned command);
+    bool (*rule)(const DiagramFacts& f);
+};
+
+// Commands without a rule are those whose dialogs and engines the window does not have yet: their items
+// stay grayed.
+const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
+    // The Edit menu and the context menus' paste items.
+    {Cmd::EditCut, &InfluenceDiagramWindow::OnEditCommand,
+     [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().cut & kHandledEdits) != 0; }},
+    {Cmd::EditCopy, &InfluenceDiagramWindow::OnEditCommand,
+     [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().copy & kHandledEdits) != 0; }},
+    {Cmd::EditPaste, &InfluenceDiagramWindow::OnEditCommand,
+     [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().paste & kHandledEdits) != 0; }},
+    {Cmd::EditClear, &InfluenceDiagramWindow::OnEditCommand,
+     [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().clear & kHandledEdits) != 0; }},
+    {Cmd::NodePasteText, &InfluenceDiagramWindow::OnEditCommand,
+     [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().paste & TextBit) != 0; }},
+    {Cmd::NodePasteNode, nullptr, nullptr},
+    // The make-clone dialog chooses among the level's sub-model nodes: without one there is nothing to choose.
+    {Cmd::EditCreateClone, &InfluenceDiagramWindow::OnNodeCommand,
+     [](const DiagramFacts& f) {
+         return f.single != nullptr && (!f.single->clones.empty() ||
+                                        (f.single->isClone == 0 && f.single->kind != InfluenceKind::SubModel &&
+                                         !LevelHasSubModel(f.window)));
+     }},
+    {Cmd::EditCopySpecial, &InfluenceDiagramWindow::OnEditCommand, Always},
+    // The tools and the Display menu's note and font.
+    {Cmd::ModeDecision, &InfluenceDiagramWindow::OnToolCommand, Always},
+    {Cmd::ModeChance, &InfluenceDiagramWindow::OnToolCommand, Always},
+    {Cmd::ModeDeterministic, &InfluenceDiagramWindow::OnToolCommand, Always},
+    {Cmd::ModeValue, &InfluenceDiagramWindow::OnToolCommand, Always},
+    {Cmd::ModeArc, &InfluenceDiagramWindow::OnToolCommand, Always},
+    {Cmd::ModeNone, &InfluenceDiagramWindow::OnToolCommand, Always},
+    {Cmd::DisplayCreateNote, &InfluenceDiagramWindow::OnToolCommand, Always},
+    {Cmd::DisplayPreferences, &InfluenceDiagramWindow::OnNodeCommand, Always},
+    {Cmd::DisplayFont, &InfluenceDiagramWindow::OnNodeCommand,
+     [](const DiagramFacts& f) {
+         return f.editing || (f.nodes == 0 && f.arc == nullptr && f.window.SelectedNote() == nullptr);
+     }},
+    // The paper's context menu: a new node where the press was.
+    {Cmd::RightClickNewDecision, &InfluenceDiagramWindow::OnNodeCommand, Always},
+    {Cmd::RightClickNewChance, &InfluenceDiagramWindow::OnNodeCommand, Always},
+    {Cmd::RightClickNewDeterm, &InfluenceDiagramWindow::OnNodeCommand, Always},
+    {Cmd::RightClickNewValue, &InfluenceDiagramWindow::OnNodeCommand, Always},
+    {Cmd::NodeDrawNewArc, &InfluenceDiagramWindow::OnNodeCommand, [](const DiagramFacts& f) { return f.single != nullptr; }},
+    // The Diagram menu: the node's dialogs, the arcs and the diagram's analyses.
+    {Cmd::DiagramDescription, nullptr, nullptr},
+    {Cmd::DiagramVariable, nullptr, nullptr},
+    {Cmd::DiagramOutcomes, nullptr, nullptr},
+    {Cmd::DiagramProbabilities, nullptr, nullptr},
+    {Cmd::DiagramValues, nullptr, nullptr},
+    {Cmd::DiagramStraightenArc, &InfluenceDiagramWindow::OnArcCommand,
+     [](const DiagramFacts& f) { return f.arc != nullptr && f.arc->curved != 0; }},
+    // Flipped, the tail is influenced: it may not be deterministic.
+    {Cmd::DiagramFlipArc, &InfluenceDiagramWindow::OnArcCommand,
+     [](const DiagramFacts& f) {
+         return f.arc != nullptr && f.arc->tail != nullptr && f.arc->tail->kind != InfluenceKind::Deterministic;
+     }},
+    {Cmd::ArcEditArc, nullptr, nullptr},
+    {Cmd::ArcAlignJoined, nullptr, nullptr},
+    {Cmd::OptionsChangeNodeType, nullptr, nullptr},
+    {Cmd::DiagramBayesRevision, nullptr, nullptr},
+};
+
+const InfluenceDiagramWindow::CommandRow* InfluenceDiagramWindow::FindCommand(unsigned id)
+{
+    for (const CommandRow& row : Commands)
+        if (row.id == id)
+            return &row;
+    return nullptr;
+}
+
+bool InfluenceDiagramWindow::HasCommand(unsigned id)
+{
+    return FindCommand(id) != nullptr;
+}
+
+bool InfluenceDiagramWindow::CommandEnabled(unsigned command)
+{
+    const CommandRow* row = FindCommand(command);
+    return row != nullptr && row->rule != nullptr && row->rule(DiagramFacts(*this));
+}
+
+long InfluenceDiagramWindow::OnCommandId(unsigned id, unsigned code, HWND control)
+{
+    if (DocumentWindow::OnCommandId(id, code, control))
+        return 1;
+    return OnCommand(id);
+}
+
+int InfluenceDiagramWindow::OnCommand(unsigned command)
+{
+    const CommandRow* row = FindCommand(command);
+    if (row == nullptr)
+        return 0;
+    // Every command ends the tool; a tool button starts or ends one itself.
+    if (row->handler != &InfluenceDiagramWindow::OnToolCommand)
+        toolMode = SelectTool;
+    if (row->handler != nullptr && row->rule != nullptr && row->rule(DiagramFacts(*this)))
+        (this->*row->handler)(command);
+    RefreshFrameCommands();
+    return 1;
+}
+
+int InfluenceDiagramWindow::OnToolCommand(unsigned command)
+{
+    const int previous = toolMode;
+    toolMode = SelectTool;
+    if (command == Cmd::DisplayCreateNote) {
+        ClearSelection();
+        toolMode = NoteTool;
+    } else if (command == Cmd::ModeArc) {
+        if (previous != ArcTool) {
+            ClearSelection();
+            toolMode = ArcTool;
+        }
+    } else if (const int kind = CommandToNodeKind(command); kind != 0) {
+        if (!(previous == NodeTool && toolKind == kind)) {
+            ClearSelection();
+            toolMode = NodeTool;
+            toolKind = kind;
+        }
+    }
+    return 1;
+}
+
+int InfluenceDiagramWindow::OnArcCommand(unsigned command)
+{
+    InfluenceArc* arc = selectedArc_;
+    if (arc == nullptr)
+        return 1;
+    if (command == Cmd::DiagramStraightenArc)
+        AddUndoAction(new DiagramArcShapeAction(this, "Straighten Arc", arc, ArcShape{}, true));
+    else
+        AddUndoAction(new DiagramFlipArcAction(this, arc));
+    return 1;
+}
+
+int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
+{
+    if (command == Cmd::NodeDrawNewArc) {
+        if (InfluenceNodeRecord* node = FirstSelected(); node != nullptr && Pane() != nullptr)
+            Pane()->StartInfluence(node);
+        return 1;
+    }
+    if (command == Cmd::DisplayPreferences) {
+        EditPreferences();
+        return 1;
+    }
+    if (command == Cmd::EditCreateClone) {
+        InfluenceNodeRecord* node = FirstSelected();
+        if (node == nullptr)
+            return 1;
+        if (node->clones.empty()) {
+            AddUndoAction(new DiagramMakeCloneAction(this, node));
+            return 1;
+        }
+        if (AskYesNo(nullptr, "Destroying a node's clones is not undoable. Do you wish to proceed?", 0) != 1)
+            return 1;
+        AddUndoAction(nullptr);
+        ClearSelection();
+        DestroyClones(document, *node);
+        UpdateExtent();
+        SetModified(1);
+        SelectNode(node, false);
+        return 1;
+    }
+    if (command == Cmd::DisplayFont) {
+        InfluenceNodeRecord* node = editor_ != nullptr ? FirstSelected() : nullptr;
+        FontRecord font = node != nullptr && node->font ? *node->font : document.prefs.nodeFont;
+        EndInPlaceEdit();
+        if (EditFontRecord(font, Handle(), ThePreferences().trueTypeFontsOnly))
+            AddUndoAction(new DiagramFontChangeAction(this, node, font));
+        return 1;
+    }
+    AddUndoAction(new DiagramCreateNodeAction(this, CommandToNodeKind(command), clickPoint));
+    return 1;
+}
+
+int InfluenceDiagramWindow::OnEditCommand(unsigned command)
+{
+    if (command == Cmd::EditCopySpecial) {
+        CopyPicture();
+        return 1;
+    }
+    const EditMasks masks = ComputeEditMasks();
+    if (command == Cmd::EditClear && (masks.clear & ArcBit) != 0 && selectedArc_ != nullptr) {
+        AddUndoAction(new DiagramClearArcAction(this, selectedArc_));
+        return 1;
+    }
+    InPlaceEdit* editor = editor_;
+    if (editor == nullptr)
+        return 1;
+    // The label's text: the editor's own edit, and its change notice opens the typing step.
+    switch (command) {
+    case Cmd::EditCut:
+        editor->Cut();
+        break;
+    case Cmd::EditCopy:
+        editor->Copy();
+        return 1;
+    case Cmd::EditPaste:
+    case Cmd::NodePasteText:
+        SendMessageA(editor->Handle(), WM_PASTE, 0, 0);
+        break;
+    default:
+        editor->ReplaceSelection("");
+        break;
+    }
+    InPlaceTextChanged();
+    return 1;
+}
+
+InfluenceDiagramWindow::EditMasks InfluenceDiagramWindow::ComputeEditMasks() const
+{
+    EditMasks masks;
+    if (editor_ != nullptr) {
+        const EditCtrl::Selection selected = editor_->GetSelection();
+        if (selected.high > selected.low)
+            masks.copy |= TextBit;
+        if (IsClipboardFormatAvailable(CF_TEXT))
+            masks.paste |= TextBit;
+    } else {
+        if (selectedNote_ != nullptr)
+            masks.copy |= NoteBit;
+        if (!selectedNodes_.empty())
+            masks.copy |= selectedNodes_.size() == 1 ? OneNodeBit : NodesBit;
+    }
+    masks.cut = masks.copy;
+    masks.clear = masks.copy | (selectedArc_ != nullptr ? ArcBit : 0u);
+    return masks;
+}
+
+// Each item is named by the one kind it would act on ("Clea&r Arc"), or "..." for several; grayed when
+// the window does not carry that edit out. The menu bar shows the keys, a context menu no '&'.
+void InfluenceDiagramWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
+{
+    const EditMasks masks = ComputeEditMasks();
+    const struct {
+        unsigned id;
+        unsigned mask;
+    } items[] = {{Cmd::EditCut, masks.cut}, {Cmd::EditCopy, masks.copy}, {Cmd::EditClear, masks.clear},
+                 {Cmd::EditPaste, masks.paste}};
+    for (const auto& item : items) {
+        if (GetMenuState(menu, item.id, MF_BYCOMMAND) == static_cast<UINT>(-1))
+            continue;
+        const bool enabled = (item.mask & kHandledEdits) != 0;
+        // With nothing to act on, the verb alone.
+        const char* word = item.mask == 0 ? "" : SingleBit(item.mask) != 0 ? BitWord(item.mask) : nullptr;
+        const std::string text = EditItemText(item.id, word, popup);
+        ModifyMenuA(menu, item.id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), item.id,
+                    text.c_str());
+    }
+    if (popup) {
+        SetItem(menu, Cmd::NodePasteText, (masks.paste & TextBit) != 0);
+        SetItem(menu, Cmd::NodePasteNode, false);
+    }
+}
+
+void InfluenceDiagramWindow::UpdateMenus(HMENU bar)
+{
+    const DiagramFacts facts(*this);
+    for (const CommandRow& row : Commands)
+        SetItem(bar, row.id, row.rule != nullptr && row.rule(facts));
+    UpdateEditMenuTexts(bar, false);
+    const InfluenceNodeRecord* node = facts.single;
+    const char* clone = node != nullptr && !node->clones.empty() ? "Destroy C&lones..."
+                        : node != nullptr && node->isClone == 0 && node->kind != InfluenceKind::SubModel &&
+                                  LevelHasSubModel(*this)
+                            ? "Create C&lone..."
+                            : "Create C&lone";
+    if (GetMenuState(bar, Cmd::EditCreateClone, MF_BYCOMMAND) != static_cast<UINT>(-1))
+        ModifyMenuA(bar, Cmd::EditCreateClone,
+                    MF_BYCOMMAND | MF_STRING | (CommandEnabled(Cmd::EditCreateClone) ? MF_ENABLED : MF_GRAYED),
+                    Cmd::EditCreateClone, clone);
+}
+
+void InfluenceDiagramWindow::UpdatePopupMenu(HMENU popup)
+{
+    const DiagramFacts facts(*this);
+    for (const CommandRow& row : Commands)
+        SetItem(popup, row.id, row.rule != nullptr && row.rule(facts));
+    UpdateEditMenuTexts(popup, true);
+}
+
+void InfluenceDiagramWindow::SetDefaultCommandStates()
+{
+    EnableSaveCommand(IsModified() != 0 || FilePathObject().IsEmpty());
+    EnablePrintCommands(CanPrint());
+    EnableConvertToOutline(0);
+    DisableAnalysisCommands();
+    EnableDefineVariable(0);
+    EnableCommand1556(0);
+    EnableProbabilityWheel(0);
+    EnableFontCommand(CommandEnabled(Cmd::DisplayFont));
+    SelectModeButton(ToolButton(*this));
+}
+
+void InfluenceDiagramWindow::OnActivated()
+{
+    toolMode = SelectTool;
+    DocumentWindow::OnActivated();
+}

@@ -1,0 +1,471 @@
+// Editing an influence diagram in its shown window: commands and tool buttons sent to the window, presses,
+// moves and releases sent to its pane, then the diagram, the Edit menu and the undo history read back.
+
+#include "app/MainFrame.h"
+#include "app/MainToolbar.h"
+#include "app/StartProgram.h"
+#include "app/InPlaceEdit.h"
+#include "framework/dialog/Menu.h"
+#include "framework/dialog/PopupMenu.h"
+#include "foundation/RecentFileList.h"
+#include "framework/dialog/FontDialog.h"
+#include "framework/draw/DrawingScale.h"
+#include "framework/visual/VisualToggleSet.h"
+#include "influence/DiagramPane.h"
+#include "influence/InfluenceDiagramWindow.h"
+#include "tests/foundation/RegistryTestSupport.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/SampleDiagram.h"
+#include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> menuItems;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (auto* popup = dynamic_cast<Menu*>(CurrentPopupMenu)) {
+        HMENU menu = popup->Handle();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = {};
+            GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+            const bool grayed = (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) != 0;
+            if (text[0] != 0)
+                menuItems.push_back(std::string(grayed ? "-" : "") + text);
+        }
+    }
+    EndMenu();
+}
+
+class ShownDiagram : public ::testing::Test {
+protected:
+    ShownDiagram()
+    {
+        previousList = TheRecentFiles;
+        TheRecentFiles = new RecentFileList;
+        frame = new MainFrame;
+        frame->EndStartup();
+        BuildMainToolbar(frame->ToolBar());
+        MoveWindow(frame->Handle(), 0, 0, 900, 700, TRUE);
+        frame->Show(SW_SHOWNOACTIVATE);
+        window = new InfluenceDiagramWindow();
+        window->Show(SW_SHOWMAXIMIZED);
+        pane = window->Pane();
+        PumpMessagesFor(30);
+    }
+    ~ShownDiagram() override
+    {
+        ExpectScreenEqualsRepaint(frame->Handle());
+        DestroyMainToolbar();
+        delete frame;
+        delete TheRecentFiles;
+        TheRecentFiles = previousList;
+    }
+
+    InfluenceDocument& Document() { return window->document; }
+    std::vector<InfluenceNodeRecord*>& Nodes() { return window->document.diagram.nodes; }
+    // The pane's client point of a diagram point.
+    POINT At(DiagramPoint point)
+    {
+        pane->PushDrawingScale();
+        const POINT pixels = LogicalPointToPixels(LogicalPoint{point.x, point.y}, *pane->CurrentDisplay());
+        pane->PopDrawingScale();
+        const RECT client = pane->DrawingToClient(RECT{pixels.x, pixels.y, pixels.x, pixels.y});
+        return POINT{client.left, client.top};
+    }
+    POINT At(const InfluenceNodeRecord* node, float dx = 0, float dy = 0)
+    {
+        const DiagramPoint centre = node->NodeCentre();
+        return At(DiagramPoint{centre.x + dx, centre.y + dy});
+    }
+    void Send(UINT message, WPARAM keys, POINT point)
+    {
+        SendMessageA(pane->Handle(), message, keys, MAKELPARAM(point.x, point.y));
+    }
+    void Click(POINT point, WPARAM keys = 0)
+    {
+        Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, point);
+        Send(WM_LBUTTONUP, keys, point);
+    }
+    void Drag(POINT from, POINT to, WPARAM keys = 0)
+    {
+        Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, from);
+        Send(WM_MOUSEMOVE, keys | MK_LBUTTON, POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+        Send(WM_MOUSEMOVE, keys | MK_LBUTTON, to);
+        Send(WM_LBUTTONUP, keys, to);
+    }
+    void Command(unsigned id) { SendMessageA(window->Handle(), WM_COMMAND, id, 0); }
+    void Undo() { SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditUndo, 0); }
+    void Redo() { SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditRedo, 0); }
+    // A node of the kind made by the paper's context menu command at the point, its label typed.
+    InfluenceNodeRecord* NewNode(unsigned command, DiagramPoint point, const char* label)
+    {
+        Click(At(point));
+        Command(command);
+        InPlaceEdit* editor = window->LabelEditor();
+        EXPECT_NE(editor, nullptr);
+        if (editor != nullptr)
+            editor->TypeText(zString(label));
+        window->ClearSelection();
+        return Nodes().back();
+    }
+    std::string MenuText(unsigned id)
+    {
+        frame->UpdateMenus();
+        char text[80] = {};
+        GetMenuStringA(GetMenu(frame->Handle()), id, text, sizeof text, MF_BYCOMMAND);
+        return text;
+    }
+    bool Grayed(unsigned id)
+    {
+        frame->UpdateMenus();
+        return (GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    }
+
+    FocusTestLock focus;
+    StoreTestLock lock;
+    SavedRegistryValue recent{"RecentFiles", "File1"};
+    ScopedApplication app;
+    MessageBoxRecorder boxes;
+    RecentFileList* previousList;
+    MainFrame* frame;
+    InfluenceDiagramWindow* window;
+    DiagramPane* pane;
+};
+
+TEST_F(ShownDiagram, ToolButtonsToggleAndPlaceOneNodeWithItsLabelEditorOpen)
+{
+    VisualToggleSet* modes = ModeButtonSet();
+    ASSERT_NE(modes, nullptr);
+    const struct {
+        unsigned command;
+        int tool;
+        unsigned pressed;
+    } steps[] = {
+        {Cmd::ModeDecision, InfluenceDiagramWindow::NodeTool, Cmd::ModeDecision},
+        {Cmd::ModeDecision, InfluenceDiagramWindow::SelectTool, Cmd::ModeNone},
+        {Cmd::ModeDecision, InfluenceDiagramWindow::NodeTool, Cmd::ModeDecision},
+        {Cmd::ModeChance, InfluenceDiagramWindow::NodeTool, Cmd::ModeChance},
+        {Cmd::ModeArc, InfluenceDiagramWindow::ArcTool, Cmd::ModeArc},
+        {Cmd::ModeArc, InfluenceDiagramWindow::SelectTool, Cmd::ModeNone},
+        {Cmd::ModeValue, InfluenceDiagramWindow::NodeTool, Cmd::ModeValue},
+        // Any other command ends the tool.
+        {Cmd::DisplayCreateNote, InfluenceDiagramWindow::NoteTool, Cmd::ModeNone},
+        {Cmd::DiagramFlipArc, InfluenceDiagramWindow::SelectTool, Cmd::ModeNone},
+        {Cmd::ModeValue, InfluenceDiagramWindow::NodeTool, Cmd::ModeValue},
+    };
+    for (const auto& step : steps) {
+        Command(step.command);
+        EXPECT_EQ(window->toolMode, step.tool) << step.command;
+        EXPECT_EQ(modes->Current(), step.pressed) << step.command;
+    }
+    // The value tool places a value node centred where the press was, and ends.
+    Click(At(DiagramPoint{2, 1.5f}));
+    ASSERT_EQ(Nodes().size(), 1u);
+    InfluenceNodeRecord* value = Nodes()[0];
+    EXPECT_EQ(value->kind, InfluenceKind::Value);
+    EXPECT_NEAR(value->NodeCentre().x, 2, 0.02);
+    EXPECT_NEAR(value->NodeCentre().y, 1.5, 0.02);
+    EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::SelectTool);
+    EXPECT_EQ(modes->Current(), Cmd::ModeNone);
+    ASSERT_NE(window->LabelEditor(), nullptr);
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Create Node\tCtrl+Z");
+
+    // The context menu's commands make their kinds at the last press; typing is one more step.
+    const struct {
+        unsigned command;
+        int kind;
+    } kinds[] = {{Cmd::RightClickNewDecision, InfluenceKind::Decision},
+                 {Cmd::RightClickNewChance, InfluenceKind::Chance},
+                 {Cmd::RightClickNewDeterm, InfluenceKind::Deterministic},
+                 {Cmd::RightClickNewValue, InfluenceKind::Value}};
+    float x = 1;
+    for (const auto& kind : kinds) {
+        InfluenceNodeRecord* node = NewNode(kind.command, DiagramPoint{x, 3}, "Risk");
+        EXPECT_EQ(node->kind, kind.kind);
+        EXPECT_STREQ(node->name.Text(), "Risk");
+        // Centred there before the label widened it to the right.
+        EXPECT_LT(node->left, x);
+        EXPECT_NEAR(node->NodeCentre().y, 3, 0.02);
+        x += 1.5f;
+    }
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Typing\tCtrl+Z");
+    Undo();
+    EXPECT_STREQ(Nodes().back()->name.Text(), "");
+    EXPECT_EQ(MenuText(Cmd::EditRedo), "Re&do Typing\tCtrl+Shift+Z");
+    Undo();
+    EXPECT_EQ(Nodes().size(), 4u);
+    Redo();
+    ASSERT_EQ(Nodes().size(), 5u);
+    EXPECT_EQ(Nodes().back()->kind, InfluenceKind::Value);
+    EXPECT_TRUE(window->IsModified());
+}
+
+TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
+{
+    InfluenceNodeRecord* decision = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Decision, "Treat", 0.5f, 0.5f);
+    InfluenceNodeRecord* chance = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Cure", 2.5f, 0.5f, {"Yes", "No"});
+    InfluenceNodeRecord* clone = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Cure", 2.5f, 2.5f);
+    clone->isClone = 1;
+    clone->cloneMaster = chance;
+    chance->clones.push_back(clone);
+    InfluenceNodeRecord* cost = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Deterministic, "Cost", 4.5f, 0.5f);
+    InfluenceNodeRecord* model = AddDiagramNode(Document(), Document().diagram, InfluenceKind::SubModel, "Model", 4.5f, 2.5f);
+    window->UpdateExtent();
+    const std::string refused = "That influence is not allowed. ";
+    const struct {
+        InfluenceNodeRecord* tail;
+        InfluenceNodeRecord* head;
+        WPARAM keys;
+        std::string box;
+    } cases[] = {
+        {decision, chance, MK_CONTROL, ""},
+        {decision, chance, MK_CONTROL, refused + "It already exists. "},
+        {chance, decision, MK_CONTROL, refused + "There is already an influence in the other direction."},
+        // The clone stands for its master.
+        {clone, decision, MK_CONTROL, refused + "There is already an influence in the other direction."},
+        {chance, clone, MK_CONTROL, refused + "An event may not influence itself."},
+        {chance, cost, MK_CONTROL, refused + "Deterministic events may not be influenced."},
+        {model, decision, MK_CONTROL,
+         refused + "To create an influence to or from a node in a sub-model, you must make a clone of the node which "
+                   "is OUTSIDE the sub-model, and direct the clone to the sub-model. Then create the influence while "
+                   "within the sub-model."},
+        // The arc tool draws the same way; onto its own node it draws nothing, without a word.
+        {cost, cost, 0, ""},
+        {cost, chance, 0, ""},
+    };
+    size_t arcs = 0;
+    for (const auto& c : cases) {
+        boxes.Clear();
+        if (c.keys == 0)
+            Command(Cmd::ModeArc);
+        Drag(At(c.tail, 0.05f, 0.05f), At(c.head, 0.05f, 0.05f), c.keys);
+        const bool made = c.box.empty() && c.tail != c.head;
+        arcs += made ? 1 : 0;
+        ASSERT_EQ(Document().diagram.arcs.size(), arcs) << c.box;
+        EXPECT_EQ(boxes.Count(), c.box.empty() ? 0u : 1u) << c.box;
+        if (!c.box.empty() && boxes.Count() == 1) {
+            EXPECT_EQ(boxes.Last().text, c.box);
+        }
+        if (made) {
+            EXPECT_EQ(window->SelectedArc(), Document().diagram.arcs.back());
+            EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Create Arc\tCtrl+Z");
+        }
+    }
+    // One arc selected: Clear names it, Cut and Copy are grayed; clearing is undone where it was.
+    InfluenceArc* first = Document().diagram.arcs[0];
+    window->SelectArc(first);
+    EXPECT_EQ(MenuText(Cmd::EditClear), "Clea&r Arc");
+    EXPECT_TRUE(Grayed(Cmd::EditCut));
+    EXPECT_TRUE(Grayed(Cmd::EditCopy));
+    EXPECT_FALSE(Grayed(Cmd::EditClear));
+    Command(Cmd::EditClear);
+    EXPECT_EQ(Document().diagram.arcs.size(), 1u);
+    EXPECT_TRUE(decision->arcsOut.empty());
+    Undo();
+    ASSERT_EQ(Document().diagram.arcs.size(), 2u);
+    EXPECT_EQ(Document().diagram.arcs[0], first);
+    EXPECT_EQ(decision->arcsOut.size(), 1u);
+    // One node selected: the item is named but grayed until nodes go to the clipboard.
+    window->SelectNode(chance, false);
+    EXPECT_EQ(MenuText(Cmd::EditClear), "Clea&r Node");
+    EXPECT_TRUE(Grayed(Cmd::EditClear));
+}
+
+TEST_F(ShownDiagram, BandsSelectDragsMoveAndArcShapesUndoExactly)
+{
+    InfluenceNodeRecord* a = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Decision, "A", 0.5f, 0.5f, {"x", "y"});
+    InfluenceNodeRecord* b = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "B", 2.5f, 0.5f, {"p", "q", "r"});
+    InfluenceNodeRecord* c = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Value, "C", 2.5f, 2.5f);
+    InfluenceArc* arc = AddDiagramArc(Document().diagram, a, b);
+    window->UpdateExtent();
+    // A band from empty paper over A and B; with Shift a band over B and C inverts them.
+    Drag(At(DiagramPoint{0.3f, 0.3f}), At(DiagramPoint{4, 1.6f}));
+    EXPECT_EQ(window->SelectedNodes(), (std::vector<InfluenceNodeRecord*>{a, b}));
+    Drag(At(DiagramPoint{4, 0.3f}), At(DiagramPoint{2.2f, 3.9f}), MK_SHIFT);
+    EXPECT_EQ(window->SelectedNodes(), (std::vector<InfluenceNodeRecord*>{a, c}));
+
+    // Dragging one selected node off its label moves both; undo and redo move them exactly back and forth.
+    const LogicalRect aBefore = a->NodeRect();
+    const LogicalRect cBefore = c->NodeRect();
+    Drag(At(c, 0, -0.18f), At(c, 1, 0.32f));
+    const float dx = a->left - aBefore.left;
+    EXPECT_NEAR(dx, 1, 0.02);
+    EXPECT_NEAR(c->top - cBefore.top, 0.5, 0.02);
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Drag\tCtrl+Z");
+    Undo();
+    EXPECT_EQ(a->left, aBefore.left);
+    EXPECT_EQ(c->top, cBefore.top);
+    Redo();
+    EXPECT_FLOAT_EQ(a->left, aBefore.left + dx);
+
+    // The arc's middle dragged off the line curves it; Straighten and both undos give the middles back.
+    window->ClearSelection();
+    const DiagramPoint straight = arc->middle;
+    Click(At(straight));
+    EXPECT_EQ(window->SelectedArc(), arc);
+    EXPECT_TRUE(Grayed(Cmd::DiagramStraightenArc));
+    Drag(At(straight), At(DiagramPoint{straight.x, straight.y + 0.8f}));
+    EXPECT_EQ(arc->curved, 1);
+    const DiagramPoint bent = arc->middle;
+    EXPECT_NEAR(bent.y, straight.y + 0.8f, 0.02);
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Curve Arc\tCtrl+Z");
+    EXPECT_FALSE(Grayed(Cmd::DiagramStraightenArc));
+    Command(Cmd::DiagramStraightenArc);
+    EXPECT_EQ(arc->curved, 0);
+    Undo();
+    EXPECT_EQ(arc->curved, 1);
+    EXPECT_FLOAT_EQ(arc->middle.y, bent.y);
+    Undo();
+    EXPECT_EQ(arc->curved, 0);
+    EXPECT_FLOAT_EQ(arc->middle.y, straight.y);
+    Redo();
+    EXPECT_FLOAT_EQ(arc->middle.y, bent.y);
+
+    // Flipped, the arc has a row per state of B and keeps its curve; undone, A's rows as they were.
+    arc->settings.rows[1].influenceType = ArcInfluenceRow::Skip;
+    window->SelectArc(arc);
+    Command(Cmd::DiagramFlipArc);
+    EXPECT_EQ(arc->tail, b);
+    EXPECT_EQ(arc->settings.rows.size(), 3u);
+    EXPECT_FLOAT_EQ(arc->middle.y, bent.y);
+    Undo();
+    EXPECT_EQ(arc->tail, a);
+    ASSERT_EQ(arc->settings.rows.size(), 2u);
+    EXPECT_EQ(arc->settings.rows[1].influenceType, ArcInfluenceRow::Skip);
+    Redo();
+    EXPECT_EQ(arc->head, a);
+}
+
+TEST_F(ShownDiagram, FontChangeOfANodeWithoutItsOwnFontUndoesToTheDiagramFont)
+{
+    InfluenceNodeRecord* node = NewNode(Cmd::RightClickNewChance, DiagramPoint{2, 2}, "Weather");
+    const float width = node->right - node->left;
+    FontDialogPresenter previous = SetFontDialogPresenter([](CHOOSEFONTA& dialog) {
+        dialog.lpLogFont->lfHeight = -48;
+        dialog.iPointSize = 360;
+        return 1;
+    });
+    Click(At(node));
+    ASSERT_NE(window->LabelEditor(), nullptr);
+    Command(Cmd::DisplayFont);
+    SetFontDialogPresenter(previous);
+    ASSERT_NE(node->font, nullptr);
+    EXPECT_EQ(node->font->pointSize, Document().prefs.nodeFont.pointSize * 3);
+    EXPECT_GT(node->right - node->left, width * 2);
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Font Change\tCtrl+Z");
+    Undo();
+    ASSERT_NE(node->font, nullptr);
+    EXPECT_EQ(*node->font, Document().prefs.nodeFont);
+    EXPECT_NEAR(node->right - node->left, width, 1e-4);
+}
+
+TEST_F(ShownDiagram, ContextMenusFollowWhatWasPressedAndClonesAreMadeAndDestroyed)
+{
+    InfluenceNodeRecord* chance = NewNode(Cmd::RightClickNewChance, DiagramPoint{1.5f, 1}, "Rain");
+    InfluenceNodeRecord* value = NewNode(Cmd::RightClickNewValue, DiagramPoint{1.5f, 3}, "Picnic");
+    Drag(At(chance), At(value), MK_CONTROL);
+    const InfluenceArc* arc = Document().diagram.arcs.at(0);
+    const auto rightPress = [&](POINT point) {
+        menuItems.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenu);
+        Send(WM_RBUTTONDOWN, MK_RBUTTON, point);
+        KillTimer(nullptr, timer);
+        return menuItems;
+    };
+    EXPECT_EQ(rightPress(At(DiagramPoint{4, 4})),
+              (std::vector<std::string>{"New Decision", "New Chance", "New Determ", "New Value"}));
+    EXPECT_EQ(rightPress(At(chance)), (std::vector<std::string>{"-&Variable...", "-Ou&tcomes...", "-&Probabilities...",
+                                                                "-V&alues...", "Draw New Arc"}));
+    EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{chance});
+    EXPECT_EQ(rightPress(At(arc->middle)), (std::vector<std::string>{"-Edit Arc...", "-Straighten Arc", "Flip Arc",
+                                                                      "-Align Joined...", "Clear Arc"}));
+    EXPECT_EQ(window->SelectedArc(), arc);
+
+    // A clone beside its master; the master then offers to destroy it, which empties the history on Yes only.
+    window->SelectNode(chance, false);
+    EXPECT_EQ(MenuText(Cmd::EditCreateClone), "Create C&lone");
+    Command(Cmd::EditCreateClone);
+    ASSERT_EQ(Nodes().size(), 3u);
+    InfluenceNodeRecord* clone = Nodes()[2];
+    EXPECT_EQ(clone->cloneMaster, chance);
+    EXPECT_FLOAT_EQ(clone->left, chance->left + 0.8f);
+    EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{clone});
+    Drag(At(clone), At(value, 0.3f, 0), MK_CONTROL);
+    EXPECT_EQ(Document().diagram.arcs.size(), 1u);
+    EXPECT_EQ(boxes.Last().text, "That influence is not allowed. It already exists. ");
+    window->SelectNode(chance, false);
+    EXPECT_EQ(MenuText(Cmd::EditCreateClone), "Destroy C&lones...");
+    boxes.Answer(IDNO);
+    Command(Cmd::EditCreateClone);
+    EXPECT_EQ(boxes.Last().text, "Destroying a node's clones is not undoable. Do you wish to proceed?");
+    EXPECT_EQ(Nodes().size(), 3u);
+    EXPECT_GT(window->History().Count(), 0);
+    boxes.Answer(IDYES);
+    Command(Cmd::EditCreateClone);
+    EXPECT_EQ(Nodes().size(), 2u);
+    EXPECT_TRUE(chance->clones.empty());
+    EXPECT_EQ(window->History().Count(), 0);
+
+    // A window closed in the middle of a band gives the mouse back.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(DiagramPoint{4, 4}));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, At(DiagramPoint{5, 5}));
+    EXPECT_EQ(GetCapture(), pane->Handle());
+    delete window;
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ShownDiagram, ADrawnDiagramSavesAndReopensAsDrawn)
+{
+    InfluenceNodeRecord* decision = NewNode(Cmd::RightClickNewDecision, DiagramPoint{1, 1}, "Treat");
+    InfluenceNodeRecord* chance = NewNode(Cmd::RightClickNewChance, DiagramPoint{3, 1}, "Cure");
+    Command(Cmd::ModeArc);
+    Drag(At(decision), At(chance));
+    const DiagramPoint middle = Document().diagram.arcs.at(0)->middle;
+    Drag(At(middle), At(DiagramPoint{middle.x, middle.y + 0.6f}));
+    const char* temp = std::getenv("TEMP");
+    const std::string path = std::string(temp ? temp : ".") + "\\kivo_drawn.ind";
+    ASSERT_EQ(window->SaveAs(path.c_str()), 1);
+    // Opened as a second window of the same file.
+    auto* opened = new InfluenceDiagramWindow(path.c_str());
+    std::remove(path.c_str());
+    const InfluenceDiagram& again = opened->document.diagram;
+    ASSERT_EQ(again.nodes.size(), 2u);
+    ASSERT_EQ(again.arcs.size(), 1u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_STREQ(again.nodes[i]->name.Text(), Nodes()[i]->name.Text());
+        EXPECT_EQ(again.nodes[i]->kind, Nodes()[i]->kind);
+        EXPECT_FLOAT_EQ(again.nodes[i]->left, Nodes()[i]->left);
+        EXPECT_FLOAT_EQ(again.nodes[i]->right, Nodes()[i]->right);
+    }
+    EXPECT_EQ(again.arcs[0]->curved, 1);
+    // The opened window measures its labels' heights a little apart (below a pixel), and the middle follows.
+    EXPECT_NEAR(again.arcs[0]->middle.y, Document().diagram.arcs[0]->middle.y, 1e-3);
+    EXPECT_EQ(again.arcs[0]->tail, again.nodes[0]);
+
+    // A step whose node has gone does nothing, and still marks the document modified.
+    window->ClearSelection();
+    for (InfluenceNodeRecord* node : Nodes())
+        delete node;
+    for (InfluenceArc* arc : Document().diagram.arcs)
+        delete arc;
+    Nodes().clear();
+    Document().diagram.arcs.clear();
+    window->SetModified(0);
+    Undo();
+    Undo();
+    EXPECT_TRUE(Nodes().empty());
+    EXPECT_TRUE(window->IsModified());
+}
+
+} // namespace

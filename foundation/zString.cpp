@@ -14,9 +14,9 @@ zStorable* CreateString() { return new zString; }
 StorableClassRecord stringRecord = {0, "zString", sizeof(zString), &CreateString, nullptr};
 StorableClassRegistrar stringRegistrar(stringRecord);
 
-// Text of strings whose buffer was moved away; never written, since a capacity of 0 makes every writer
-// allocate first.
-char movedFromText[1] = {'\0'};
+// Text of empty strings that own no buffer (made empty, or whose buffer was moved away); never written,
+// since a capacity of 0 makes every writer allocate first.
+char emptyText[1] = {'\0'};
 
 uint32_t TextLength(const char* text) { return text ? static_cast<uint32_t>(std::strlen(text)) : 0; }
 
@@ -31,10 +31,8 @@ void zString::Allocate(uint32_t newCapacity)
     buffer[0] = '\0';
 }
 
-zString::zString()
+zString::zString() : buffer(emptyText)
 {
-    Allocate(16);
-    length = 0;
 }
 
 zString::zString(unsigned reserve)
@@ -72,7 +70,7 @@ zString::zString(char c, unsigned count, unsigned extra)
 zString::zString(zString&& source) noexcept : zStorable(), buffer(source.buffer), length(source.length), capacity(source.capacity)
 {
     // The source keeps a valid empty text in a shared block that it does not own (capacity 0).
-    source.buffer = movedFromText;
+    source.buffer = emptyText;
     source.length = 0;
     source.capacity = 0;
 }
@@ -88,6 +86,10 @@ zString& zString::operator=(const zString& source)
     if (buffer == source.buffer)
         return *this;
     uint32_t sourceLength = source.Length();
+    if (sourceLength == 0) {
+        Truncate(0);
+        return *this;
+    }
     if (sourceLength >= capacity) {
         uint32_t sourceCapacity = source.capacity > sourceLength ? source.capacity : RoundCapacity(sourceLength + 1);
         if (capacity > 0)
@@ -111,7 +113,7 @@ zString& zString::operator=(zString&& source) noexcept
 
 zString& zString::operator=(const char* text)
 {
-    if (!text) {
+    if (!text || !*text) {
         Truncate(0);
         return *this;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // The system's character string: an owned, zero-terminated single-byte text with a cached length and a
-// capacity kept at a multiple of 8. The length value 0xFFFF means "not measured yet": it is set whenever the
+// capacity kept at a multiple of 8; an empty string made empty owns no buffer (capacity 0) until written. The length value 0xFFFF means "not measured yet": it is set whenever the
 // buffer is handed out for writing, and the next operation that needs the length counts it again.
 
 #include "foundation/Storable.h"
@@ -11,7 +11,7 @@ class zString : public zStorable {
 public:
     static constexpr uint32_t kNotMeasured = 0xFFFF;
 
-    // Empty: length 0, capacity 16.
+    // Empty: length 0, capacity 0 (no buffer).
     zString();
     // Room for `reserve` characters: capacity RoundCapacity(reserve + 1).
     explicit zString(unsigned reserve);

@@ -21,7 +21,7 @@ TEST(zStringCapacity, ConstructorsSetLengthAndCapacity)
 {
     struct Row { zString text; uint32_t length, capacity; const char* content; };
     const Row rows[] = {
-        {zString(), 0, 16, ""},
+        {zString(), 0, 0, ""},
         {zString(5u), 0, 8, ""},
         {zString(8u), 0, 16, ""},
         {zString("abc"), 3, 16, "abc"},            // 3 + 8 + 1 = 12 -> 16

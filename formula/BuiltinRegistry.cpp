@@ -116,8 +116,12 @@ int FindKeyword(const zString& upperName)
     const Registry& registry = TheRegistry();
     if (upperName.IsEmpty())
         return -1;
+    // Most names are no keyword: their first character or length rules each keyword out at once.
+    const char* name = upperName.Text();
+    const size_t length = static_cast<size_t>(upperName.Length());
     for (int i = 0; i < kKeywordCount; ++i) {
-        if (upperName == registry.keywordNames[i].c_str())
+        const std::string& keyword = registry.keywordNames[i];
+        if (keyword.size() == length && keyword[0] == name[0] && keyword == name)
             return i;
     }
     return -1;

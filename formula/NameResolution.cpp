@@ -1,7 +1,7 @@
 #include "formula/NameResolution.h"
 
 #include <memory>
-#include <string>
+#include <string_view>
 #include <unordered_map>
 
 uint32_t NameResolutionGeneration = 1;
@@ -10,9 +10,14 @@ uint32_t TableContentGeneration = 1;
 
 const zString* InternName(const zString& name)
 {
-    static std::unordered_map<std::string, std::unique_ptr<zString>> names;
-    std::unique_ptr<zString>& entry = names[std::string(name.Text())];
-    if (!entry)
-        entry = std::make_unique<zString>(name, 0u);
-    return entry.get();
+    // Keyed by the kept copy's own text, which never changes: a lookup makes no string.
+    static std::unordered_map<std::string_view, std::unique_ptr<zString>> names;
+    const std::string_view text(name.Text(), name.Length());
+    auto found = names.find(text);
+    if (found != names.end())
+        return found->second.get();
+    auto kept = std::make_unique<zString>(name, 0u);
+    const zString* copy = kept.get();
+    names.emplace(std::string_view(copy->Text(), copy->Length()), std::move(kept));
+    return copy;
 }

@@ -2,8 +2,8 @@
 
 #include "app/MenuButton.h"
 #include "app/MultiSelectListBox.h"
-#include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/ProgramDialog.h"
+#include "dialogs/VariablePropertiesDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/MessageBoxes.h"
@@ -51,7 +51,7 @@ public:
             if (LookupTable* table = NewTable())
                 Fill(table->Name().Text());
         });
-        dialog.OnButton(DefineValuesDialog::kPropertiesButton, [this] { TableProperties(); });
+        dialog.OnButton(DefineValuesDialog::kPropertiesButton, [this] { Properties(); });
         dialog.OnButton(DefineValuesDialog::kDeleteButton, [this] { Delete(); });
         Fill();
         if (Count() > 0)
@@ -124,8 +124,8 @@ private:
                                 values.selectedCount == 0 || !anyVariable || anyTable);
             valueMenu->GrayItem(DefineValuesDialog::kDefaultForTree, count == 0);
         }
-        // Only a table's properties can be edited here.
-        dialog.EnableItem(DefineValuesDialog::kPropertiesButton, count == 1 && IsTable(list.SelectedAt(0)));
+        dialog.EnableItem(DefineValuesDialog::kPropertiesButton,
+                          count == 1 && (IsTable(list.SelectedAt(0)) || IsVariable(list.SelectedAt(0))));
         dialog.EnableItem(DefineValuesDialog::kDeleteButton, anyVariable || anyTable);
         zString information;
         if (count == 1 && IsTable(list.SelectedAt(0))) {
@@ -175,18 +175,29 @@ private:
 
     void NewVariable()
     {
-        zString name;
-        if (!DefineNewVariableDialog(document, name).Run())
-            return;
-        values.window.EnsureVariable(name.Text(), nullptr);
-        Fill(name.Text());
+        VariablePropertiesDialog properties(values.window, nullptr);
+        properties.RunModal();
+        if (!properties.AppliedName().IsEmpty())
+            Fill(properties.AppliedName().Text());
     }
 
-    void TableProperties()
+    void Properties()
     {
-        LookupTable* table = list.ReadSelection() == 1 ? FindTable(NameAt(0)) : nullptr;
-        if (table != nullptr && EditTableProperties(table))
-            Fill(table->Name().Text());
+        if (list.ReadSelection() != 1)
+            return;
+        if (IsTable(list.SelectedAt(0))) {
+            LookupTable* table = FindTable(NameAt(0));
+            if (table != nullptr && EditTableProperties(table))
+                Fill(table->Name().Text());
+            return;
+        }
+        DocVariable* variable = document.FindVariable(NameAt(0).Text(), false);
+        if (variable == nullptr)
+            return;
+        VariablePropertiesDialog properties(values.window, *variable);
+        properties.RunModal();
+        if (!properties.AppliedName().IsEmpty())
+            Fill(properties.AppliedName().Text());
     }
 
     void Delete()

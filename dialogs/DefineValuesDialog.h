@@ -1,8 +1,8 @@
 #pragma once
 // Define Values (dialog 2179): the variables (or tables) to define, whether as the tree's default ("&Default
 // for Tree") or "At &Selected Node(s)", and, for several nodes, whether each node gets a window of its own
-// ("Use a &different definition at each node"). New variables and tables are made, and items deleted, from
-// the dialog.
+// ("Use a &different definition at each node"). New variables (in Variable Properties) and tables are made,
+// a variable's or table's properties edited, and items deleted, from the dialog.
 
 #include "dialogs/PresentedDialog.h"
 #include "foundation/NameList.h"

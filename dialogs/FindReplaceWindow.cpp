@@ -8,6 +8,7 @@
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/window/ResourceId.h"
 #include "framework/window/WindowEvent.h"
+#include "model/NameRules.h"
 #include "model/NodePath.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
@@ -205,30 +206,46 @@ bool FindReplaceWindow::FindNext()
     return found != nullptr;
 }
 
-void FindReplaceWindow::Replace()
+bool FindReplaceWindow::AgreedToReplace()
 {
-    if (!replacingAll && !InputValid(true))
-        return;
+    if (replaceAgreed)
+        return true;
+    replaceAgreed = AskOkCancel(nullptr, "Replacing cannot be undone, and the undo history will be cleared. "
+                                         "Do you want to continue?", 0, 3) == 1;
+    return replaceAgreed;
+}
+
+bool FindReplaceWindow::Replace()
+{
+    if (!replacingAll && (!InputValid(true) || !AgreedToReplace()))
+        return false;
     TreeWindow& tree = *Tree();
     tree.ClearSelection();
     TreeNode* node = CurrentNode();
     zString text;
+    bool done = true;
     if (FieldText(node, text) &&
         ::ReplaceAll(text, findText.Text(), replaceText.Text(), wholeWord, matchCase, 0, true) > 0) {
-        SetFieldText(node, text);
-        tree.RedrawNode(node, 0);
-        tree.SetModified(1);
+        // A variable's new name must be one a variable may have; the rule's own message says why not.
+        done = field != VariableName || CheckVariableName(text, true, false);
+        if (done) {
+            SetFieldText(node, text);
+            tree.RedrawNode(node, 0);
+            tree.SetModified(1);
+        }
     }
     tree.AddUndoAction(nullptr);
+    return done;
 }
 
 void FindReplaceWindow::ReplaceAll()
 {
-    if (!InputValid(true))
+    if (!InputValid(true) || !AgreedToReplace())
         return;
     replacingAll = true;
-    while (FindNext())
-        Replace();
+    // A refused replacement ends the run there, so its message shows once.
+    while (FindNext() && Replace()) {
+    }
     ResetSearch();
 }
 

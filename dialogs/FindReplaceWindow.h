@@ -42,8 +42,10 @@ public:
     // The next field that holds the find text, from where the last search stopped, in the tree's keyboard
     // order; the node found is selected. False (with a beep) when none is left: the search starts over.
     bool FindNext();
-    // Replaces the find text throughout the field found last.
-    void Replace();
+    // Replaces the find text throughout the field found last. The window's first replacement asks whether
+    // to go on, since it clears the undo history; a variable name the name rules refuse is kept. False when
+    // nothing may be replaced.
+    bool Replace();
     // Replaces every occurrence in the fields searched, then starts over.
     void ReplaceAll();
     // The next search starts at the root, which it searches last.
@@ -74,9 +76,12 @@ private:
     bool FieldText(TreeNode* node, zString& text) const;
     void SetFieldText(TreeNode* node, const zString& text);
     void ShowLastFind();
+    // The person has agreed to replacements without undo, now or before in this window.
+    bool AgreedToReplace();
 
     zString nodePath;
     int index = 0;
     bool restart = true;
     bool replacingAll = false;
+    bool replaceAgreed = false;
 };

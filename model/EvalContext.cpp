@@ -13,6 +13,7 @@
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 
 #include <cstring>
 
@@ -221,8 +222,13 @@ void EvalContext::CheckUndefinedVariable(const zString& name, const zString& upp
     if (formula->IsParseOnly() && CheckVariableName(name, false, false)) {
         zString question("The variable \"$1\" is not defined. Do you want to create a variable with that name?");
         SubstituteArgs(question, name.Text());
-        if (AskYesNo(nullptr, question.Text(), -1) == 1 && document->EnsureVariable(name.Text(), nullptr) != nullptr)
-            return;
+        if (AskYesNo(nullptr, question.Text(), -1) == 1) {
+            TreeDocumentView* view = document->View;
+            const DocVariable* made = view != nullptr ? view->CreateAskedVariable(name.Text())
+                                                      : document->EnsureVariable(name.Text(), nullptr);
+            if (made != nullptr)
+                return;
+        }
     }
     formula->SetError(FormulaUnknownVariable, &name);
 }

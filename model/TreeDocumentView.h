@@ -14,6 +14,9 @@ public:
     virtual void CloseVariableWindows(const DocVariable&) {}
     // A variable was renamed: the windows that show its name or formulas using it follow.
     virtual void VariableRenamed(const char*, const char*) {}
+    // The person agreed to create the variable a formula names: the view makes it (it may first ask for its
+    // properties, and the person may still decline). The record made, or null.
+    virtual DocVariable* CreateAskedVariable(const char*) = 0;
     // The tree must be laid out again.
     virtual void LayoutChanged() {}
     // The node must be measured again (mode: 0 the node alone, 1 with its subtree, 2 its children and then

@@ -7,6 +7,8 @@
 #include "dialogs/BayesDialogs.h"
 #include "dialogs/CreateSliderDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"
+#include "formula/RunOutcome.h"
+#include "dialogs/VariablePropertiesDialog.h"
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DefineVariableWindow.h"
 #include "dialogs/DistributeChildrenDialog.h"
@@ -248,6 +250,14 @@ void TreeWindow::DefineNewVariable()
         return;
     EnsureVariable(name.Text(), nullptr);
     OpenNodeValueWindow(node, name.Text());
+}
+
+DocVariable* TreeWindow::CreateAskedVariable(const char* name)
+{
+    OutcomeScopePause dialogOwnBoxes;
+    VariablePropertiesDialog properties(*this, name);
+    properties.RunModal();
+    return properties.AppliedName().IsEmpty() ? nullptr : FindVariable(name, false);
 }
 
 void TreeWindow::DistributeChildren()

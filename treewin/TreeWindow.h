@@ -304,6 +304,8 @@ public:
     void CloseVariableWindows(const DocVariable& variable) override;
     // Every bound window renames the variable in what it shows.
     void VariableRenamed(const char* oldName, const char* newName) override;
+    // Variable Properties for the new name, which OK makes.
+    DocVariable* CreateAskedVariable(const char* name) override;
 
     // The pop-up menu of the variables' names (ids from kFirstVariableCommand in list order), made on the
     // first change of the variables.

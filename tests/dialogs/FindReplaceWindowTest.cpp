@@ -4,6 +4,7 @@
 
 #include "app/UndoHistory.h"
 #include "model/TreeNode.h"
+#include "tests/support/FramedTreeWindow.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeStructureActions.h"
@@ -14,6 +15,9 @@
 #include <string>
 
 namespace {
+
+const char* const kNoUndoQuestion =
+    "Replacing cannot be undone, and the undo history will be cleared. Do you want to continue?";
 
 TEST(FindReplaceWindow, FindsInKeyboardOrderAndReplacesWithoutUndo)
 {
@@ -51,9 +55,51 @@ TEST(FindReplaceWindow, FindsInKeyboardOrderAndReplacesWithoutUndo)
     find->replaceText = "Z";
     find->matchCase = true;
     find->ReplaceAll();
+    EXPECT_EQ(boxes.Last().text, kNoUndoQuestion);
     EXPECT_STREQ(a->text.Text(), "Z");
     EXPECT_STREQ(a->GetChild(1)->text.Text(), "Z2");
     EXPECT_EQ(window.History().Count(), 0);
+}
+
+// Through the window's buttons: the first replacement asks, Cancel keeps tree and history; a variable's new
+// name must pass the name rules.
+TEST(FindReplaceWindow, ReplacingAsksOnceAndKeepsVariableNamesValid)
+{
+    FramedTreeWindow framed;
+    MessageBoxRecorder& boxes = framed.boxes;
+    TreeWindow& window = framed.window;
+    TreeDocument& tree = framed.tree;
+    tree.Root->SetBinding("rate", "0.1", false);
+    TreeNode* leaf = tree.AddChild(tree.Root, TerminalNode, "rate x", "", "rate*2");
+    window.OnCommand(1402);
+    FindReplaceWindow* find = window.FindReplace;
+    ASSERT_NE(find, nullptr);
+    find->searchIn[2] = 1;
+    find->SetItemText(FindReplaceWindow::kFindEdit, "rate");
+    find->SetItemText(FindReplaceWindow::kReplaceEdit, "2r");
+    window.AddUndoAction(new TreeAddBranchAction(&window, tree.Root));
+
+    boxes.Answer(IDCANCEL);
+    find->OnCommandId(FindReplaceWindow::kReplaceAllButton, 0, nullptr);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, kNoUndoQuestion);
+    EXPECT_STREQ(leaf->text.Text(), "rate x");
+    EXPECT_EQ(window.History().Count(), 1);
+
+    // Agreed: the node name is rewritten, the binding's name "2r" is refused and Replace All stops there.
+    find->OnCommandId(FindReplaceWindow::kReplaceAllButton, 0, nullptr);
+    EXPECT_STREQ(leaf->text.Text(), "2r x");
+    EXPECT_STREQ(tree.Root->GetBinding(0)->name.Text(), "rate");
+    EXPECT_EQ(boxes.Last().text, "The name \"2r\" is not a valid variable or table name. It must begin with a "
+                                 "letter or underscore, and contain only letters, numbers, and underscores.");
+    EXPECT_EQ(window.History().Count(), 0);
+
+    // Not asked again; a valid name is taken.
+    const size_t shown = boxes.Count();
+    find->SetItemText(FindReplaceWindow::kReplaceEdit, "r2");
+    find->OnCommandId(FindReplaceWindow::kReplaceAllButton, 0, nullptr);
+    EXPECT_EQ(boxes.Count(), shown);
+    EXPECT_STREQ(tree.Root->GetBinding(0)->name.Text(), "r2");
 }
 
 } // namespace

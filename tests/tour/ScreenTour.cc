@@ -12,10 +12,16 @@
 #include "app/MenuButton.h"
 #include "app/PrinterDevice.h"
 #include "app/StartProgram.h"
+#include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DefineVariableWindow.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/MarkovValueWindows.h"
 #include "dialogs/SensitivityDialogs.h"
+#include "dialogs/VariableCorrelationsDialog.h"
+#include "dialogs/VariablePropertiesDialog.h"
+#include "formula/CorrelationList.h"
+#include "model/DocVariable.h"
+#include "model/DocumentVariableOps.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
@@ -257,6 +263,38 @@ void DrawTourDiagram()
     DragInDiagram(0, middle.x, middle.y, middle.x + 0.7f, middle.y);
 }
 
+// pSuccess gets a range and a correlation with pCure; pRelapse is left to correlate.
+void RangeAndCorrelate()
+{
+    TreeDocument& tree = Tree()->Document();
+    for (const char* name : {"pCure", "pRelapse"})
+        tree.EnsureVariable(name, nullptr);
+    DocVariable* success = tree.FindVariable("pSuccess", false);
+    success->shortDescription = "Chance that surgery succeeds";
+    success->hasRange = 1;
+    success->low = FormattedValue{zString("0.4"), 0.4};
+    success->high = FormattedValue{zString("0.8"), 0.8};
+    CorrelationList entries;
+    auto* cure = new CorrelationItem;
+    cure->name = "PCURE";
+    entries.Add(cure);
+    SetVariableCorrelations(tree, *success, &entries);
+}
+
+// Selects the line of the list box that starts with the text.
+void SelectLine(unsigned list, const char* text, bool multiple)
+{
+    const HWND box = ModalDialog()->Control(list);
+    const LRESULT line = SendMessageA(box, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    if (multiple) {
+        SendMessageA(box, LB_SETSEL, FALSE, -1);
+        SendMessageA(box, LB_SETSEL, TRUE, line);
+    } else {
+        SendMessageA(box, LB_SETCURSEL, line, 0);
+    }
+    SendMessageA(ModalDialog()->Handle(), WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+}
+
 bool Analysing()
 {
     TreeWindow* tree = Tree();
@@ -380,6 +418,30 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"create-slider", [] { Select(Tree()->Document().Root); Command(1510); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        // Variable Properties of a ranged, correlated variable, its correlations, a new correlation, and a new
+        // variable's properties, from Define Values.
+        {nullptr, [] { RangeAndCorrelate(); Command(1502); }, modal},
+        {"variable-properties",
+         [] {
+             SelectLine(DefineValuesDialog::kList, "pSuccess", true);
+             PressInDialog(DefineValuesDialog::kPropertiesButton);
+         },
+         [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {"correlations", [] { PressInDialog(VariablePropertiesDialog::kCorrelationsButton); },
+         [] { return DialogFrameCL::ModalStack().size() == 3; }},
+        {"new-correlation",
+         [] {
+             SelectLine(VariableCorrelationsDialog::kVariablesList, "pRelapse", false);
+             PressInDialog(VariableCorrelationsDialog::kAddButton);
+         },
+         [] { return DialogFrameCL::ModalStack().size() == 4; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 3; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
+        {"new-variable-properties", [] { PressInDialog(DefineValuesDialog::kNewVariable); },
+         [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"print-preview",
          [] {

@@ -1,0 +1,61 @@
+#pragma once
+// Correlations of one variable (dialog 3970): the tree's other variables on the left, a working copy of the
+// variable's correlations on the right. "&>>" correlates the chosen variable, after New Correlation (dialog
+// 3990) has asked the sign and whether that variable's own correlations come along; "&<<" drops one. OK
+// gives the caller's list the working entries; Cancel leaves it as it was.
+
+#include "app/AppDialog.h"
+#include "formula/CorrelationList.h"
+#include "foundation/zString.h"
+
+#include <vector>
+
+class DocVariable;
+class TreeDocument;
+
+class NewCorrelationDialog : public AppDialog {
+public:
+    enum : unsigned { kTemplateId = 3990, kFirstName = 3991, kSecondName = 3992, kPositiveRadio = 3993,
+                      kNegativeRadio = 3994, kDuplicateCheck = 3995 };
+
+    // "&Duplicate correlations from ..." is offered only when the second variable has correlations.
+    NewCorrelationDialog(const char* firstName, const DocVariable& second);
+
+    // After the run: -1 when cancelled, else 0 positive or 1 negative.
+    int sign = -1;
+    bool duplicate = false;
+
+private:
+    int OkResult() override;
+};
+
+class VariableCorrelationsDialog : public AppDialog {
+public:
+    enum : unsigned { kTemplateId = 3970, kForText = 3971, kVariablesList = 3972, kAddButton = 3973,
+                      kRemoveButton = 3974, kCorrelationsList = 3975, kOwnDescription = 3976,
+                      kVariableDescription = 3977 };
+
+    // The correlations of the variable (null for a name the tree has no record of yet) called name; changed
+    // is set by every addition or removal, also when the dialog is then cancelled.
+    VariableCorrelationsDialog(TreeDocument& document, const DocVariable* variable, const char* name,
+                               CorrelationList& list, bool& changed);
+
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+
+private:
+    int OkResult() override;
+    void Fill(int selectedCorrelation);
+    bool Excluded(const zString& upperName) const;
+    void AddCorrelation();
+    void RemoveCorrelation();
+    void ShowPartnerDescription();
+
+    TreeDocument& document;
+    const DocVariable* variable;
+    CorrelationList& list;
+    bool& changed;
+    zString ownName;
+    CorrelationList working;
+    // The working entry of each line of the correlations list.
+    std::vector<int> lineEntries;
+};

@@ -4,15 +4,18 @@
 #include "app/MainFrame.h"
 #include "app/MainToolbar.h"
 #include "app/StartProgram.h"
+#include "app/StatusMessage.h"
 #include "app/InPlaceEdit.h"
 #include "framework/dialog/Menu.h"
 #include "framework/dialog/PopupMenu.h"
 #include "foundation/RecentFileList.h"
 #include "framework/dialog/FontDialog.h"
 #include "framework/draw/DrawingScale.h"
+#include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualToggleSet.h"
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/NoteBox.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/PumpMessages.h"
@@ -164,10 +167,14 @@ TEST_F(ShownDiagram, ToolButtonsToggleAndPlaceOneNodeWithItsLabelEditorOpen)
         {Cmd::DiagramFlipArc, InfluenceDiagramWindow::SelectTool, Cmd::ModeNone},
         {Cmd::ModeValue, InfluenceDiagramWindow::NodeTool, Cmd::ModeValue},
     };
+    // As the tool bar sends them: to the frame, which hands them to the active window.
     for (const auto& step : steps) {
-        Command(step.command);
+        PostMessageA(frame->Handle(), WM_COMMAND, step.command, 0);
+        PumpMessagesFor(60);
         EXPECT_EQ(window->toolMode, step.tool) << step.command;
         EXPECT_EQ(modes->Current(), step.pressed) << step.command;
+        const HWND button = GetDlgItem(MainToolbarPane()->Handle(), static_cast<int>(step.pressed));
+        EXPECT_EQ(SendMessageA(button, BM_GETCHECK, 0, 0), BST_CHECKED) << step.command;
     }
     // The value tool places a value node centred where the press was, and ends.
     Click(At(DiagramPoint{2, 1.5f}));
@@ -423,6 +430,34 @@ TEST_F(ShownDiagram, ContextMenusFollowWhatWasPressedAndClonesAreMadeAndDestroye
     EXPECT_EQ(GetCapture(), pane->Handle());
     delete window;
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ShownDiagram, NotesAreDrawnWithTheirToolAndSmallLabelsShowInTheStatusLine)
+{
+    // A note smaller than a tenth of a square inch is refused; a larger one is made, selected and moved.
+    Command(Cmd::DisplayCreateNote);
+    Drag(At(DiagramPoint{1, 1}), At(DiagramPoint{1.2f, 1.2f}));
+    EXPECT_EQ(Document().diagram.notes.Count(), 0);
+    EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::SelectTool);
+    Command(Cmd::DisplayCreateNote);
+    Drag(At(DiagramPoint{1, 1}), At(DiagramPoint{2.5f, 2}));
+    ASSERT_EQ(Document().diagram.notes.Count(), 1);
+    NoteBox* note = Document().diagram.notes.At(0);
+    EXPECT_EQ(window->SelectedNote(), note);
+    EXPECT_NEAR(note->GetTextRect().right, 2.5, 0.02);
+    EXPECT_TRUE(window->IsModified());
+    const float left = note->frame.left;
+    Drag(At(DiagramPoint{1.75f, note->frame.top + 0.01f}), At(DiagramPoint{2.75f, note->frame.top + 0.01f}));
+    EXPECT_NEAR(note->frame.left, left + 1, 0.02);
+
+    // Over a node whose label is too small to read at the zoom, the status line shows it.
+    InfluenceNodeRecord* node = NewNode(Cmd::RightClickNewChance, DiagramPoint{4, 4}, "A rather long label for one");
+    pane->SetZoom(0.5);
+    Send(WM_MOUSEMOVE, 0, At(node));
+    EXPECT_STREQ(CurrentStatusMessage().Text(), "Node: A rather long label for one");
+    pane->SetZoom(1);
+    Send(WM_MOUSEMOVE, 0, At(node));
+    EXPECT_STREQ(CurrentStatusMessage().Text(), "");
 }
 
 TEST_F(ShownDiagram, ADrawnDiagramSavesAndReopensAsDrawn)

@@ -9,6 +9,7 @@
 #include "analysis/AnalysisRun.h"
 #include "app/HelpWindow.h"
 #include "app/MainFrame.h"
+#include "app/MainToolbar.h"
 #include "app/MenuButton.h"
 #include "app/PrinterDevice.h"
 #include "app/StartProgram.h"
@@ -23,6 +24,7 @@
 #include "model/DocVariable.h"
 #include "model/DocumentVariableOps.h"
 #include "framework/dialog/DialogFrameCL.h"
+#include "framework/visual/VisualToggleSet.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
 #include "framework/window/ProgramEntry.h"
@@ -456,7 +458,8 @@ void BuildSteps()
         {"influence-diagram", OpenSampleDiagram, [] { return FrameChild<InfluenceDiagramWindow>() != nullptr; }},
         {"diagram-drawn", DrawTourDiagram,
          [] { return ActiveDiagram() != nullptr && ActiveDiagram()->document.diagram.arcs.size() == 2; }},
-        {"diagram-tool", [] { Command(Cmd::ModeChance); }, always},
+        {"diagram-tool", [] { Command(Cmd::ModeChance); },
+         [] { return ModeButtonSet() != nullptr && ModeButtonSet()->Current() == Cmd::ModeChance; }},
         // A rubber band held over the two upper nodes, then released: they show selected.
         {"diagram-band",
          [] {

@@ -20,6 +20,10 @@ public:
     double CurrentValue() override;
     // "Value of" and the variable's description (else its name) in quotes.
     void ValueLabel(zString& out) const override;
+    // The wheel assesses the definition's value, named as the value label names it.
+    bool OffersProbability() const override { return true; }
+    double CurrentProbability() override { return CurrentValue(); }
+    void CurrentProbabilityText(zString& text) const override { ValueLabel(text); }
 
 private:
     void ShowNameLabel();

@@ -1,14 +1,13 @@
 #include "dialogs/ProbabilityWheel.h"
 
 #include "analysis/RollBack.h"
+#include "app/MimicRunTime.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
-#include "framework/window/LayoutManager.h"
-#include "framework/window/PaneWindowCL.h"
 #include "model/DocVariable.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
@@ -24,192 +23,82 @@ const char* const kStoreNumerically = " (Numerically)";
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307;
 // No slice becomes narrower than this share (0.001 radian).
-constexpr double kSmallestShare = 0.001 / kTwoPi;
-
-COLORREF SliceColour(size_t k, size_t last)
-{
-    static const COLORREF colours[6] = {RGB(0, 0, 255), RGB(128, 0, 128), RGB(255, 0, 0),
-                                        RGB(0, 128, 0),  RGB(255, 0, 255), RGB(0, 0, 0)};
-    return k == last ? RGB(255, 226, 151) : colours[k % 6];
-}
-
-// The pie (or, with legend set, the branch names beside their colours) drawn from the dialog's shares, over
-// the dialog's area control; dragging a border of the pie moves the share between its two slices.
-class WheelPane : public PaneWindowCL {
-public:
-    WheelPane(WindowCL& owner, unsigned area, ProbabilityWheelDialog& dialog_, bool legend_);
-
-    long Paint(WindowEvent*) override;
-    long OnMouseDown(const MouseInput& mouse) override;
-    long OnMouseMoved(const MouseInput& mouse) override;
-    long OnMouseUp(const MouseInput& mouse) override;
-
-    ProbabilityWheelDialog* dialog;
-    bool legend;
-    int dragging = -1;
-};
-
-// The point at a cumulative share on the circle: share 0 at the top, growing clockwise.
-POINT PointAt(const RECT& circle, double share)
-{
-    const double cx = (circle.left + circle.right) / 2.0, cy = (circle.top + circle.bottom) / 2.0;
-    const double r = (circle.right - circle.left) / 2.0;
-    return POINT{static_cast<LONG>(cx + r * std::sin(kTwoPi * share)),
-                 static_cast<LONG>(cy - r * std::cos(kTwoPi * share))};
-}
-
-RECT WheelCircle(HWND window)
-{
-    RECT client;
-    GetClientRect(window, &client);
-    const LONG side = std::min(client.right, client.bottom) - 8;
-    return RECT{(client.right - side) / 2, (client.bottom - side) / 2, (client.right + side) / 2,
-                (client.bottom + side) / 2};
-}
-
-// The cumulative share at the point's angle round the centre.
-double ShareAt(HWND window, POINT point)
-{
-    const RECT circle = WheelCircle(window);
-    const double share = std::atan2(point.x - (circle.left + circle.right) / 2.0,
-                                    (circle.top + circle.bottom) / 2.0 - point.y) / kTwoPi;
-    return share < 0.0 ? share + 1.0 : share;
-}
-
-void PaintPane(HWND window, HDC dc, const WheelPane& pane)
-{
-    const std::vector<double>& shares = pane.dialog->shares;
-    const RECT circle = WheelCircle(window);
-    double start = 0.0;
-    for (size_t k = 0; k < shares.size(); ++k) {
-        HBRUSH brush = CreateSolidBrush(SliceColour(k, shares.size() - 1));
-        HGDIOBJ old = SelectObject(dc, brush);
-        if (pane.legend) {
-            const int y = 4 + 18 * static_cast<int>(k);
-            Rectangle(dc, 2, y + 3, 10, y + 11);
-            const zString* name = pane.dialog->names.At(static_cast<int>(k));
-            if (name != nullptr)
-                TextOutA(dc, 14, y, name->Text(), static_cast<int>(name->Length()));
-        } else if (shares[k] > 0.0) {
-            // The pie runs counter-clockwise from its first point: from the slice's end back to its start.
-            const POINT from = PointAt(circle, start + shares[k]), to = PointAt(circle, start);
-            Pie(dc, circle.left, circle.top, circle.right, circle.bottom, from.x, from.y, to.x, to.y);
-        }
-        SelectObject(dc, old);
-        DeleteObject(brush);
-        start += shares[k];
-    }
-}
-
-// Moves border k (between slices k and k + 1) to the share under the point, keeping both slices open.
-void DragBorder(HWND window, WheelPane& pane, POINT point)
-{
-    std::vector<double>& shares = pane.dialog->shares;
-    double share = ShareAt(window, point);
-    const size_t k = static_cast<size_t>(pane.dragging);
-    double before = 0.0;
-    for (size_t i = 0; i < k; ++i)
-        before += shares[i];
-    const double after = before + shares[k] + shares[k + 1];
-    share = std::clamp(share, before + kSmallestShare, after - kSmallestShare);
-    shares[k] = share - before;
-    shares[k + 1] = after - share;
-    InvalidateRect(window, nullptr, TRUE);
-}
-
-// The border nearest the point, when it lies within 0.02 of a turn.
-int BorderNear(HWND window, const WheelPane& pane, POINT point)
-{
-    const double share = ShareAt(window, point);
-    double border = 0.0;
-    for (size_t k = 0; k + 1 < pane.dialog->shares.size(); ++k) {
-        border += pane.dialog->shares[k];
-        if (std::fabs(border - share) < 0.02)
-            return static_cast<int>(k);
-    }
-    return -1;
-}
-
-// The area control's rectangle in its dialog's client coordinates; the control itself is hidden.
-RECT AreaRect(WindowCL& owner, unsigned area)
-{
-    RECT rect{};
-    if (HWND host = owner.Control(area)) {
-        GetWindowRect(host, &rect);
-        MapWindowPoints(nullptr, owner.Handle(), reinterpret_cast<POINT*>(&rect), 2);
-        ShowWindow(host, SW_HIDE);
-    }
-    return rect;
-}
-
-WheelPane::WheelPane(WindowCL& owner, unsigned area, ProbabilityWheelDialog& dialog_, bool legend_)
-    : PaneWindowCL(&owner, new LayoutManager(AreaRect(owner, area), nullptr), WS_CHILD | WS_VISIBLE),
-      dialog(&dialog_), legend(legend_)
-{
-    background_ = GetSysColor(COLOR_BTNFACE);
-}
-
-long WheelPane::Paint(WindowEvent*)
-{
-    SetBkMode(PaintContext(), TRANSPARENT);
-    PaintPane(Handle(), PaintContext(), *this);
-    return 1;
-}
-
-long WheelPane::OnMouseDown(const MouseInput& mouse)
-{
-    if (!mouse.right && !mouse.doubleClick && !legend && (dragging = BorderNear(Handle(), *this, mouse.at)) >= 0)
-        SetCapture(Handle());
-    return 1;
-}
-
-long WheelPane::OnMouseMoved(const MouseInput& mouse)
-{
-    if (dragging >= 0)
-        DragBorder(Handle(), *this, mouse.at);
-    return 1;
-}
-
-long WheelPane::OnMouseUp(const MouseInput& mouse)
-{
-    if (mouse.right)
-        return 0;
-    if (dragging >= 0)
-        ReleaseCapture();
-    dragging = -1;
-    return 1;
-}
-
-int ShowOnScreen(ProbabilityWheelDialog& wheel)
-{
-    ProgramDialog dialog(ProbabilityWheelDialog::kTemplateId);
-    // The panes belong to the dialog, which deletes them.
-    new WheelPane(dialog, ProbabilityWheelDialog::kWheelArea, wheel, false);
-    new WheelPane(dialog, ProbabilityWheelDialog::kLegendArea, wheel, true);
-    // Keeping proportions and the node's comment are not offered here.
-    for (int id : {3303, 3304})
-        dialog.ShowItem(id, false);
-    return dialog.Run();
-}
+constexpr double kSmallestShare = 0.001 / 6.283185307;
 
 } // namespace
 
+int ProbabilityWheelDialog::RepeatedTarget() const
+{
+    for (int later = 1; targets != nullptr && later < targets->Count(); ++later)
+        for (int i = 0; i < later; ++i)
+            if (*targets->At(i) != kStoreNumerically && *targets->At(i) == *targets->At(later))
+                return later;
+    return -1;
+}
+
+bool ProbabilityWheelDialog::SetShare(size_t k, double share)
+{
+    const size_t last = shares.size() - 1;
+    if (k >= last || !(share >= kSmallestShare && share <= 1.0 - kSmallestShare))
+        return false;
+    if (!keepProportions) {
+        const double rest = shares[last] + shares[k] - share;
+        if (rest < kSmallestShare)
+            return false;
+        shares[k] = share;
+        shares[last] = rest;
+        return true;
+    }
+    const double scale = (1.0 - share) / (1.0 - shares[k]);
+    for (size_t i = 0; i <= last; ++i)
+        if (i != k && shares[i] * scale < kSmallestShare)
+            return false;
+    for (size_t i = 0; i <= last; ++i)
+        shares[i] = i == k ? share : shares[i] * scale;
+    return true;
+}
+
+void ProbabilityWheelDialog::MoveBorder(size_t k, double cumulative)
+{
+    double before = 0.0;
+    for (size_t i = 0; i < k; ++i)
+        before += shares[i];
+    const double border = before + shares[k];
+    if (!keepProportions) {
+        const double after = border + shares[k + 1];
+        cumulative = std::clamp(cumulative, before + kSmallestShare, after - kSmallestShare);
+        shares[k] = cumulative - before;
+        shares[k + 1] = after - cumulative;
+        return;
+    }
+    // Each side scales as a whole, so its smallest slice sets how far the border may go.
+    const double smallestBefore = *std::min_element(shares.begin(), shares.begin() + k + 1);
+    const double smallestAfter = *std::min_element(shares.begin() + k + 1, shares.end());
+    cumulative = std::clamp(cumulative, kSmallestShare * border / smallestBefore,
+                            1.0 - (1.0 - border) * kSmallestShare / smallestAfter);
+    for (size_t i = 0; i < shares.size(); ++i)
+        shares[i] *= i <= k ? cumulative / border : (1.0 - cumulative) / (1.0 - border);
+}
+
 int ProbabilityWheelDialog::Run()
 {
-    while ((HasPresenter() ? Present() : ShowOnScreen(*this)) == IDOK) {
-        const zString* repeated = nullptr;
-        for (int i = 0; targets != nullptr && i < targets->Count() && repeated == nullptr; ++i)
-            for (int later = i + 1; later < targets->Count(); ++later)
-                if (*targets->At(i) != kStoreNumerically && *targets->At(i) == *targets->At(later))
-                    repeated = targets->At(i);
-        if (repeated == nullptr)
+    opened = shares;
+    if (!HasPresenter())
+        return ShowOnScreen() == IDOK ? 1 : 0;
+    while (Present() == IDOK) {
+        const int repeated = RepeatedTarget();
+        if (repeated < 0)
             return 1;
-        const std::string text = std::string("You may use \"") + repeated->Text() + "\" for storing only one probability.";
-        ShowErrorBox(nullptr, text.c_str(), 0);
+        ShowRepeatedTarget(*targets->At(repeated));
     }
     return 0;
+}
+
+void ShowRepeatedTarget(const zString& target)
+{
+    const std::string text = std::string("You may use \"") + target.Text() + "\" for storing only one probability.";
+    ShowErrorBox(nullptr, text.c_str(), 0);
 }
 
 double RoundAsDisplayed(double value, zString* text, const NumericFormat* format, int places)
@@ -302,6 +191,32 @@ void StoreTargets(TreeWindow& window, TreeNode* node, NameList& targets)
     }
 }
 
+// As its end user sees it, a node's wheel sets only variables the node itself binds: some branch's
+// probability must use a variable, and each that does must begin with a variable bound at the node.
+bool WheelAllowedAtRunTime(const TreeWindow& window, TreeNode* node)
+{
+    HostSilence notices(Silence::Notices);
+    HostSilence messages(Silence::FormulaMessages);
+    bool usingVariables = false;
+    for (int i = 0; i < node->childCount; ++i) {
+        TreeNode* child = node->GetChild(i);
+        zString text;
+        child->GetProbabilityText(text);
+        RunFault error;
+        int usesVariables = 0;
+        if (text.Text()[0] == '#')
+            continue;
+        BranchProbabilityEx(child, &error, &usesVariables);
+        if (usesVariables == 0)
+            continue;
+        const zString variable = LeadingVariable(window, text.Text());
+        if (variable.IsEmpty() || node->FindBinding(variable.Text(), false) == nullptr)
+            return false;
+        usingVariables = true;
+    }
+    return usingVariables;
+}
+
 } // namespace
 
 int OpenProbabilityWheel(TreeWindow* window, TreeNode* node)
@@ -309,6 +224,14 @@ int OpenProbabilityWheel(TreeWindow* window, TreeNode* node)
     const int n = node->childCount;
     if (n < 2 || n > 7) {
         ShowErrorBox(nullptr, "The probability wheel may only be used for chance nodes with two to seven outcomes.",
+                     0);
+        return 0;
+    }
+    const bool runTime = IsMimicRunTime() || window->CustomInterfaceShown != 0;
+    if (runTime && !WheelAllowedAtRunTime(*window, node)) {
+        ShowErrorBox(nullptr,
+                     "The probabilities for this node may not be set using the wheel. Check with the tree designer "
+                     "for details.",
                      0);
         return 0;
     }
@@ -320,8 +243,10 @@ int OpenProbabilityWheel(TreeWindow* window, TreeNode* node)
     }
     NameList targets(4, true);
     StoreTargets(*window, node, targets);
-    const bool storeColumn = window->Document().Variables.Count() > 0;
-    ProbabilityWheelDialog dialog(StartingShares(node), names, storeColumn ? &targets : nullptr);
+    const bool storeColumn = !runTime && window->Document().Variables.Count() > 0;
+    ProbabilityWheelDialog dialog(StartingShares(node), names, storeColumn ? &targets : nullptr,
+                                  &window->Document().Variables);
+    dialog.node = node;
     if (!dialog.Run())
         return 0;
 
@@ -352,4 +277,16 @@ int OpenProbabilityWheel(TreeWindow* window, TreeNode* node)
     }
     window->AddUndoAction(new TreeProbabilityWheelAction(window, node, std::move(records), texts));
     return 1;
+}
+
+bool RunProbabilityWheelAt(double& value, const char* label)
+{
+    const double first = std::clamp(value, 0.05, 0.95);
+    NameList names(4, true);
+    names.AddText(label);
+    ProbabilityWheelDialog dialog({first, 1.0 - first}, names, nullptr);
+    if (!dialog.Run())
+        return false;
+    value = dialog.shares[0];
+    return true;
 }

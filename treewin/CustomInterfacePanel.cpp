@@ -1,6 +1,7 @@
 #include "treewin/CustomInterfacePanel.h"
 
 #include "app/FramePane.h"
+#include "app/MimicRunTime.h"
 #include "app/StartProgram.h"
 #include "dialogs/ChangeValuesDialog.h"
 #include "dialogs/InterfaceOptionsDialog.h"
@@ -166,6 +167,10 @@ int TreeWindow::OnCustomInterfaceCommand(int command)
         // Hiding is always possible; showing needs an interface to show.
         if (CustomInterfaceShown != 0 || CanShowCustomInterface())
             ShowCustomInterface(CustomInterfaceShown == 0 ? 1 : 0);
+        return 1;
+    case Cmd::OptionsMimicRunTime:
+        // The menu shows the switch checked when it next opens.
+        SetMimicRunTime(!IsMimicRunTime());
         return 1;
     default:
         return 0;

@@ -6,6 +6,7 @@
 #include "dialogs/FormulaMenus.h"
 #include "dialogs/FunctionHelper.h"
 #include "dialogs/InsertVariableDialog.h"
+#include "dialogs/ProbabilityWheel.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/PopupMenu.h"
 #include "framework/window/WindowEvent.h"
@@ -19,7 +20,7 @@
 namespace {
 
 // The Options and Analysis commands are grayed while a bound window is active, and so is the Probability
-// Wheel: none of these windows offers a probability to assess.
+// Wheel unless the window offers a probability (it is not the tree's command then).
 bool GrayedInBoundWindows(unsigned command)
 {
     return (command >= Cmd::OptionsSelectSubtree && command <= Cmd::OptionsMarkovTransitionNode) ||
@@ -63,6 +64,11 @@ long TreeChildWindow::OnCommandId(unsigned command, unsigned code, HWND control)
             InsertText(formula.Text(), false);
         return 1;
     }
+    if (command == Cmd::ValuesProbabilityWheel && tree_ != nullptr && FocusEdit() != nullptr &&
+        tree_->ChildMayUseWheel(*this)) {
+        AssessWithWheel();
+        return 1;
+    }
     if (InsertMenuPick(command))
         return 1;
     // Menu and key commands go on to the tree's command handler (a key may send one that is grayed here);
@@ -76,13 +82,13 @@ void TreeChildWindow::SetDefaultCommandStates()
 {
     DocChildWindow::SetDefaultCommandStates();
     if (tree_ != nullptr)
-        tree_->UpdateChildCommands();
+        tree_->UpdateChildCommands(tree_->ChildMayUseWheel(*this));
 }
 
 void TreeChildWindow::UpdateMenus(HMENU bar)
 {
     if (tree_ != nullptr)
-        tree_->UpdateChildMenus(bar, FocusEdit() != nullptr);
+        tree_->UpdateChildMenus(bar, FocusEdit() != nullptr, tree_->ChildMayUseWheel(*this));
 }
 
 void TreeChildWindow::InsertText(const char* text, bool withParentheses)
@@ -124,9 +130,22 @@ bool TreeChildWindow::IsVariableNamed(const void* object, const char* name) cons
            tree_->FindVariable(text.Text(), false) == object;
 }
 
-double TreeChildWindow::CurrentProbability() const
+double TreeChildWindow::CurrentProbability()
 {
     return 0.0;
+}
+
+void TreeChildWindow::AssessWithWheel()
+{
+    double value = CurrentProbability();
+    zString label;
+    CurrentProbabilityText(label);
+    if (!RunProbabilityWheelAt(value, label.Text()))
+        return;
+    zString text;
+    RoundAsDisplayed(value, &text, &tree_->Document().NumberFormat, 2);
+    FocusEdit()->SetText(text);
+    SetFocus(FocusEdit()->Handle());
 }
 
 void TreeChildWindow::CurrentProbabilityText(zString&) const {}

@@ -51,13 +51,18 @@ public:
     // Whether the window keeps temporary values in the tree; such a window closes before the tree changes
     // shape, giving them back.
     virtual bool HoldsTemporaryValues() const { return false; }
-    // The probability the window offers to the probability wheel, and its text.
-    virtual double CurrentProbability() const;
+    // Whether the window offers a probability to the probability wheel; the probability, and the text that
+    // names it.
+    virtual bool OffersProbability() const { return false; }
+    virtual double CurrentProbability();
     virtual void CurrentProbabilityText(zString& text) const;
     // The tree changed as a whole: the window closes (windows that can follow the tree override this).
     virtual void RefreshFromTree();
 
 private:
+    // The wheel on the offered probability; on OK its new value, as the tree displays it, into the edit.
+    void AssessWithWheel();
+
     TreeWindow* tree_;
     bool counted_;
 };

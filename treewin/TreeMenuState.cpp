@@ -6,6 +6,7 @@
 
 #include "app/FrameCommands.h"
 #include "app/MainToolbar.h"
+#include "app/MimicRunTime.h"
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
 #include "app/ZoomPane.h"
@@ -14,6 +15,7 @@
 #include "model/TreeNode.h"
 #include "script/DdeLinkManager.h"
 #include "treewin/NodeMeasure.h"
+#include "treewin/TreeChildWindow.h"
 
 #include "CommandIds.h"
 
@@ -299,8 +301,7 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::OptionsReorderBranches, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) { return f.editable1 && f.kids >= 2; },
      "Reorder Branches"},
-    // Mimic Run-Time has no handler yet.
-    {Cmd::OptionsMimicRunTime, nullptr, nullptr, nullptr},
+    {Cmd::OptionsMimicRunTime, &TreeWindow::OnCustomInterfaceCommand, Always, nullptr},
     {Cmd::OptionsMarkovBindings, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) { return !f.busy && f.one && (f.markov1 || f.someInMarkov); }, nullptr},
     {Cmd::OptionsMarkovTransitionNode, &TreeWindow::OnStructureCommand,
@@ -527,6 +528,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
     SetItem(bar, Cmd::AnalysisProbabilityDistribution, RuleAllows(f, Cmd::AnalysisProbabilityDistribution),
             f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
     CheckMenuEntry(bar, Cmd::AnalysisRollBack, f.rolledBack);
+    CheckMenuEntry(bar, Cmd::OptionsMimicRunTime, IsMimicRunTime());
     UpdateEditMenuTexts(bar, false);
 }
 
@@ -593,7 +595,12 @@ void TreeWindow::UpdateCommands()
     EnableChangeNodeType(!f.locked && f.any && !ci);
 }
 
-void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere)
+bool TreeWindow::ChildMayUseWheel(const TreeChildWindow& child) const
+{
+    return document.SuspendChildRefresh == 0 && CustomInterfaceShown == 0 && child.OffersProbability();
+}
+
+void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere, bool wheelHere)
 {
     const bool locked = document.SuspendChildRefresh > 0;
     for (unsigned id :
@@ -606,8 +613,7 @@ void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere)
     SetItem(bar, Cmd::ValuesDefineValues, !locked);
     SetItem(bar, 1504, !locked);
     SetItem(bar, Cmd::ValuesInsertVariable, editHere);
-    // No bound window offers a probability to the wheel.
-    SetItem(bar, Cmd::ValuesProbabilityWheel, false);
+    SetItem(bar, Cmd::ValuesProbabilityWheel, wheelHere);
     SetItem(bar, Cmd::ValuesMultiAttributeWeights, !locked && document.CalcPrefs.CalcMethod == 3);
     SetItem(bar, Cmd::ValuesDistributions, !locked && CustomInterfaceShown == 0);
     for (unsigned id = Cmd::OptionsSelectSubtree; id <= Cmd::OptionsMarkovTransitionNode; ++id)
@@ -618,11 +624,12 @@ void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere)
         SetItem(bar, id, false);
 }
 
-void TreeWindow::UpdateChildCommands()
+void TreeWindow::UpdateChildCommands(bool wheelHere)
 {
     const bool ci = CustomInterfaceShown != 0;
     EnableDefineVariable(document.SuspendChildRefresh == 0 && !ci);
     EnableCommand1556(!ci);
+    EnableProbabilityWheel(wheelHere ? 1 : 0);
 }
 
 bool TreeWindow::CanShowCustomInterface()

@@ -455,8 +455,11 @@ public:
     // The menu bar and the tool bar while one of the tree's bound windows is active (after the frame's and the
     // window base's states): the Options and Analysis commands are grayed, the Values commands follow the
     // tree; editHere says whether the bound window has an edit field to type into.
-    void UpdateChildMenus(HMENU bar, bool editHere);
-    void UpdateChildCommands();
+    void UpdateChildMenus(HMENU bar, bool editHere, bool wheelHere);
+    void UpdateChildCommands(bool wheelHere);
+    // The Probability Wheel of a bound window: not while the tree is locked or shows its custom interface,
+    // and only in a window that offers a probability.
+    bool ChildMayUseWheel(const TreeChildWindow& child) const;
     // The tree has custom-interface settings with a parameter, and a stored analysis to run.
     bool CanShowCustomInterface();
     // 1 while the custom interface covers the tree.

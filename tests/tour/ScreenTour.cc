@@ -402,6 +402,9 @@ void BuildSteps()
          [] { return FrameChild<MarkovRewardsWindow>() != nullptr; }},
         {nullptr, [] { PostMessageA(FrameChild<MarkovRewardsWindow>()->Handle(), WM_COMMAND, IDCANCEL, 0); },
          [] { return FrameChild<MarkovRewardsWindow>() == nullptr; }},
+        // The wheel of Surgery's outcomes, pSuccess storing the first.
+        {"probability-wheel", [] { Select(NodeNamed("Surgery")); Command(1513); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         // The Formula Editor over the Distribution Picker of a new distribution, then the Function Helper.
         {nullptr, [] { Command(1515); }, modal},
         {nullptr, [] { PressInDialog(3442); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},

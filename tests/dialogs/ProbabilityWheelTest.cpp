@@ -1,0 +1,212 @@
+#include "app/MimicRunTime.h"
+#include "dialogs/ProbabilityWheel.h"
+#include "framework/dialog/DialogFrameCL.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+#include "tests/support/FramedTreeWindow.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScreenCheck.h"
+#include "treewin/TreeChildWindow.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kSmallest = 0.001 / 6.283185307;
+
+// Typed values and dragged borders, with and without proportions kept, against shares worked by hand.
+TEST(ProbabilityWheelShares, TypedValuesAndBordersMoveTheSlices)
+{
+    const struct {
+        bool typed;  // SetShare, else MoveBorder
+        bool keep;
+        size_t k;
+        double to;
+        std::vector<double> expected;  // empty: refused, nothing changes
+    } cases[] = {
+        {true, false, 1, 0.4, {0.2, 0.4, 0.4}},                  // the last slice gives what it has
+        {true, false, 1, 0.85, {}},                              // more than the last slice holds
+        {true, true, 1, 0.5, {1 / 7.0, 0.5, 2.5 / 7}},            // the others in proportion
+        {false, false, 0, 0.45, {0.45, 0.05, 0.5}},               // between its neighbours
+        {false, false, 0, 0.9, {0.5 - kSmallest, kSmallest, 0.5}},  // stops short of the next border
+        {false, true, 0, 0.6, {0.6, 0.15, 0.25}},                 // each side scaled as a whole
+    };
+    for (const auto& c : cases) {
+        NameList names(4, true);
+        ProbabilityWheelDialog wheel({0.2, 0.3, 0.5}, names, nullptr);
+        wheel.keepProportions = c.keep;
+        const std::vector<double> expected = c.expected.empty() ? wheel.shares : c.expected;
+        if (c.typed)
+            EXPECT_EQ(wheel.SetShare(c.k, c.to), !c.expected.empty());
+        else
+            wheel.MoveBorder(c.k, c.to);
+        for (size_t i = 0; i < 3; ++i)
+            EXPECT_NEAR(wheel.shares[i], expected[i], 1e-12) << c.k << " to " << c.to << " slice " << i;
+    }
+}
+
+class WheelOnScreen : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
+protected:
+    WheelOnScreen()
+    {
+        window.EnsureVariable("p", nullptr);
+        tree.Root->SetBinding("p", "0.2", false);
+        node = tree.AddChild(tree.Root, ChanceNode, "C");
+        for (const char* probability : {"p", "0.3", "#"})
+            tree.AddChild(node, TerminalNode, (std::string("Outcome ") + probability).c_str(), probability);
+        tree.Selection.Add(node);
+    }
+    std::string Probability(int i) const
+    {
+        zString text;
+        node->GetChild(i)->GetProbabilityText(text);
+        return text.Text();
+    }
+    static std::string Text(HWND control)
+    {
+        char text[64] = "";
+        GetWindowTextA(control, text, sizeof text);
+        return text;
+    }
+    // The dialog's descendant with the id (the legend's and the pie's controls live in their panes).
+    static HWND Find(DialogFrameCL& dialog, unsigned id) { return Find(dialog.Handle(), id); }
+    static HWND Find(HWND parent, unsigned id)
+    {
+        for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (static_cast<unsigned>(GetDlgCtrlID(child)) == id)
+                return child;
+            if (HWND inner = Find(child, id))
+                return inner;
+        }
+        return nullptr;
+    }
+    static std::string Boxes(DialogFrameCL& dialog)
+    {
+        std::string texts;
+        for (unsigned k = 0; k < 3; ++k)
+            texts += (k > 0 ? " " : "") + Text(Find(dialog, ProbabilityWheelDialog::kFirstValueBox + k));
+        return texts;
+    }
+    static void Choose(DialogFrameCL& dialog, unsigned row, const char* target)
+    {
+        const HWND list = Find(dialog, ProbabilityWheelDialog::kFirstStoreList + row);
+        SendMessageA(list, CB_SETCURSEL, SendMessageA(list, CB_FINDSTRINGEXACT, -1, LPARAM(target)), 0);
+    }
+
+    TreeNode* node;
+};
+
+// The pie's point at a cumulative share, near the rim.
+LPARAM PieAt(HWND pie, double share)
+{
+    RECT client;
+    GetClientRect(pie, &client);
+    const double r = (std::min(client.right, client.bottom) - 8) * 0.45;
+    return MAKELPARAM(static_cast<int>(client.right / 2 + r * std::sin(6.283185307 * share)),
+                      static_cast<int>(client.bottom / 2 - r * std::cos(6.283185307 * share)));
+}
+
+TEST_F(WheelOnScreen, ValueBoxesDragsProportionsAndTheStoreColumn)
+{
+    ModalDialogDriver person;
+    person.Then([&](DialogFrameCL& dialog) {
+        EXPECT_EQ(Boxes(dialog), "0.20 0.30 0.50");
+        // A typed value resizes its slice; the last shows what the others leave, as they show.
+        SetWindowTextA(Find(dialog, ProbabilityWheelDialog::kFirstValueBox + 1), "0.4");
+        EXPECT_EQ(Boxes(dialog), "0.20 0.4 0.40");
+        // A press on the second slice shows its value; the right button what it was.
+        const HWND valueBox = Find(dialog, ProbabilityWheelDialog::kValueBox);
+        const HWND pie = GetParent(valueBox);
+        for (const auto& press : {std::pair<UINT, const char*>{WM_LBUTTONDOWN, "0.40"}, {WM_RBUTTONDOWN, "Was: 0.30"}}) {
+            SendMessageA(pie, press.first, 0, PieAt(pie, 0.4));
+            EXPECT_TRUE(IsWindowVisible(valueBox));
+            EXPECT_EQ(Text(valueBox), press.second);
+            ExpectScreenEqualsRepaint(dialog.Handle());
+            SendMessageA(pie, press.first + 1, 0, PieAt(pie, 0.4));
+            EXPECT_FALSE(IsWindowVisible(valueBox));
+        }
+        // The first border dragged back to 0.1 turn; the boxes follow.
+        SendMessageA(pie, WM_LBUTTONDOWN, MK_LBUTTON, PieAt(pie, 0.2));
+        SendMessageA(pie, WM_MOUSEMOVE, MK_LBUTTON, PieAt(pie, 0.1));
+        SendMessageA(pie, WM_LBUTTONUP, 0, PieAt(pie, 0.1));
+        EXPECT_EQ(Boxes(dialog), "0.10 0.50 0.40");
+        // Keeping proportions, the others shrink together.
+        CheckDlgButton(dialog.Handle(), ProbabilityWheelDialog::kKeepProportions, BST_CHECKED);
+        SendMessageA(dialog.Handle(), WM_COMMAND, ProbabilityWheelDialog::kKeepProportions, 0);
+        SetWindowTextA(Find(dialog, ProbabilityWheelDialog::kFirstValueBox), "0.55");
+        EXPECT_EQ(Boxes(dialog), "0.55 0.25 0.20");
+        ExpectScreenEqualsRepaint(dialog.Handle());
+        // Two branches stored as the remainder: refused, the dialog stays.
+        Choose(dialog, 1, "#");
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text, "You may use \"#\" for storing only one probability.");
+        Choose(dialog, 1, " (Numerically)");
+    });
+    person.Press(IDOK);
+    window.EditTreeVariables(1513);
+    EXPECT_TRUE(person.Finished());
+    // Stored as displayed: the variable at its branch, the number, the remainder.
+    EXPECT_EQ(Probability(0) + " " + Probability(1) + " " + Probability(2), "p 0.25 #");
+    EXPECT_STREQ(node->GetChild(0)->FindBinding("p", false)->definition.Text().Text(), "0.55");
+    window.Undo();
+    EXPECT_EQ(Probability(1), "0.3");
+    EXPECT_EQ(node->GetChild(0)->FindBinding("p", false), nullptr);
+}
+
+// As its end user: the wheel only for a node that binds the variables its probabilities begin with, and
+// without the store column.
+TEST_F(WheelOnScreen, MimicRunTimeLimitsTheWheel)
+{
+    window.OnCommand(Cmd::OptionsMimicRunTime);
+    ASSERT_TRUE(IsMimicRunTime());
+    window.EditTreeVariables(1513);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The probabilities for this node may not be set using the wheel. Check with the "
+                                 "tree designer for details.");
+    node->SetBinding("p", "0.2", false);
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        EXPECT_NE(Find(dialog, ProbabilityWheelDialog::kFirstValueBox), nullptr);
+        EXPECT_EQ(Find(dialog, ProbabilityWheelDialog::kFirstStoreList), nullptr);
+        PostMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+    });
+    window.EditTreeVariables(1513);
+    EXPECT_TRUE(person.Finished());
+    EXPECT_EQ(boxes.Count(), 1u);
+    window.OnCommand(Cmd::OptionsMimicRunTime);
+    EXPECT_FALSE(IsMimicRunTime());
+}
+
+// Ctrl+W in a Define Variable window: two slices from the value; OK puts the new one, as shown, in the edit.
+TEST_F(WheelOnScreen, DefineVariableWindowAssessesItsValue)
+{
+    window.OpenNodeValueWindow(node->GetChild(1), "p");
+    ASSERT_EQ(window.ChildWindows().Count(), 1);
+    auto* bound = static_cast<TreeChildWindow*>(window.ChildWindows().At(0));
+    const HWND edit = bound->Control(31011);
+    SetWindowTextA(edit, "0.3");
+    SetFocus(edit);
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        EXPECT_EQ(Text(Find(dialog, ProbabilityWheelDialog::kFirstValueBox)) + " " +
+                      Text(Find(dialog, ProbabilityWheelDialog::kFirstValueBox + 1)),
+                  "0.30 0.70");
+        EXPECT_FALSE(IsWindowVisible(dialog.Control(ProbabilityWheelDialog::kKeepProportions)));
+        SetWindowTextA(Find(dialog, ProbabilityWheelDialog::kFirstValueBox), "0.456");
+    });
+    person.Press(IDOK);
+    SendMessageA(bound->Handle(), WM_COMMAND, 1513, 0);
+    EXPECT_TRUE(person.Finished());
+    EXPECT_EQ(Text(edit), "0.46");
+}
+
+} // namespace

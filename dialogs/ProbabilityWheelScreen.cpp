@@ -71,25 +71,10 @@ bool InsideCircle(HWND window, POINT point)
 }
 
 // The area control's rectangle in its dialog's client coordinates; the control itself is hidden.
-RECT AreaRect(WindowCL& owner, unsigned area)
-{
-    RECT rect{};
-    if (HWND host = owner.Control(area)) {
-        GetWindowRect(host, &rect);
-        MapWindowPoints(nullptr, owner.Handle(), reinterpret_cast<POINT*>(&rect), 2);
-        ShowWindow(host, SW_HIDE);
-    }
-    return rect;
-}
-
-HFONT DialogFont(WindowCL& dialog)
-{
-    return reinterpret_cast<HFONT>(SendMessageA(dialog.Handle(), WM_GETFONT, 0, 0));
-}
-
 // The two panes tell each other of a change through this.
 struct WheelScreen {
     ProbabilityWheelDialog& wheel;
+    ProgramDialog& dialog;
     PaneWindowCL* pie = nullptr;
     class LegendPane* legend = nullptr;
     // The shares changed other than by typing into value box `typed` (-1: by a drag or a choice).
@@ -100,7 +85,7 @@ struct WheelScreen {
 // the slice's value in a box under the pointer until the button comes up.
 class PiePane : public PaneWindowCL {
 public:
-    PiePane(WindowCL& owner, WheelScreen& screen);
+    PiePane(ProgramDialog& owner, WheelScreen& screen);
 
     long Paint(WindowEvent*) override;
     long OnMouseDown(const MouseInput& mouse) override;
@@ -117,15 +102,15 @@ private:
     int dragging_ = -1;
 };
 
-PiePane::PiePane(WindowCL& owner, WheelScreen& screen)
-    : PaneWindowCL(&owner, new LayoutManager(AreaRect(owner, ProbabilityWheelDialog::kWheelArea), nullptr),
+PiePane::PiePane(ProgramDialog& owner, WheelScreen& screen)
+    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(ProbabilityWheelDialog::kWheelArea), nullptr),
                    WS_CHILD | WS_VISIBLE),
       screen_(screen)
 {
     background_ = GetSysColor(COLOR_BTNFACE);
     valueBox_ = new StaticCtrl(this, RECT{0, 0, 0, 0}, WS_CHILD | WS_BORDER | SS_CENTER | SS_NOPREFIX, "",
                                ProbabilityWheelDialog::kValueBox);
-    SendMessageA(valueBox_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(owner)), FALSE);
+    SendMessageA(valueBox_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(owner.DialogFont()), FALSE);
 }
 
 long PiePane::Paint(WindowEvent*)
@@ -150,7 +135,7 @@ void PiePane::ShowValueBox(const char* text, POINT at)
     SIZE extent{};
     {
         ScopedWindowDC dc(valueBox_->Handle());
-        ScopedSelection font(dc.Get(), DialogFont(*Parent()));
+        ScopedSelection font(dc.Get(), screen_.dialog.DialogFont());
         GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(strlen(text)), &extent);
     }
     RECT client;
@@ -215,7 +200,7 @@ long PiePane::OnMouseUp(const MouseInput&)
 // with the store column, the list of where its value goes.
 class LegendPane : public PaneWindowCL {
 public:
-    LegendPane(WindowCL& owner, WheelScreen& screen);
+    LegendPane(ProgramDialog& owner, WheelScreen& screen);
 
     long Paint(WindowEvent*) override;
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
@@ -234,8 +219,8 @@ private:
     bool showing_ = false;
 };
 
-LegendPane::LegendPane(WindowCL& owner, WheelScreen& screen)
-    : PaneWindowCL(&owner, new LayoutManager(AreaRect(owner, ProbabilityWheelDialog::kLegendArea), nullptr),
+LegendPane::LegendPane(ProgramDialog& owner, WheelScreen& screen)
+    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(ProbabilityWheelDialog::kLegendArea), nullptr),
                    WS_CHILD | WS_VISIBLE),
       screen_(screen)
 {
@@ -244,7 +229,7 @@ LegendPane::LegendPane(WindowCL& owner, WheelScreen& screen)
     GetClientRect(Handle(), &client);
     const ProbabilityWheelDialog& wheel = screen.wheel;
     const size_t count = wheel.shares.size();
-    const HFONT font = DialogFont(owner);
+    const HFONT font = owner.DialogFont();
     const int listLeft = client.right - kStoreListWidth;
     const int boxLeft = (wheel.targets != nullptr ? listLeft - 4 : client.right) - kValueBoxWidth;
     for (size_t k = 0; k < count; ++k) {
@@ -288,7 +273,7 @@ int LegendPane::NameWidth() const
 long LegendPane::Paint(WindowEvent*)
 {
     const HDC dc = PaintContext();
-    ScopedSelection font(dc, DialogFont(*Parent()));
+    ScopedSelection font(dc, screen_.dialog.DialogFont());
     SetBkMode(dc, TRANSPARENT);
     const ProbabilityWheelDialog& wheel = screen_.wheel;
     for (size_t k = 0; k < wheel.shares.size(); ++k) {
@@ -358,7 +343,7 @@ void WheelScreen::Changed(int typed)
 int ProbabilityWheelDialog::ShowOnScreen()
 {
     ProgramDialog dialog(targets != nullptr ? kStoreTemplateId : kTemplateId);
-    WheelScreen screen{*this};
+    WheelScreen screen{*this, dialog};
     // The panes belong to the dialog, which deletes them.
     screen.pie = new PiePane(dialog, screen);
     auto* legend = new LegendPane(dialog, screen);

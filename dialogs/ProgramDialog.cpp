@@ -103,3 +103,19 @@ PaintedArea* ProgramDialog::PaintArea(unsigned id, std::function<void(HDC, const
 {
     return FindChild(id) ? PaintedArea::FromTemplate(this, id, std::move(paint)) : nullptr;
 }
+
+RECT ProgramDialog::TakePlaceOf(unsigned id)
+{
+    RECT rect{};
+    if (HWND control = Control(id)) {
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        ::ShowWindow(control, SW_HIDE);
+    }
+    return rect;
+}
+
+HFONT ProgramDialog::DialogFont() const
+{
+    return reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
+}

@@ -39,6 +39,11 @@ public:
     // Runs a dialog whose only choice is a run of radio buttons, firstId to lastId; on OK the checked
     // button's id is stored in checkedId.
     static int RunRadioChoice(unsigned templateId, unsigned firstId, unsigned lastId, int& checkedId);
+    // The place of a control of the template that a pane or a control made in code takes: its rectangle in
+    // the dialog's client coordinates; the control itself is hidden.
+    RECT TakePlaceOf(unsigned id);
+    // The dialog's font, for controls made in code.
+    HFONT DialogFont() const;
     // The combo box lists the variables' names and holds the chosen one in the text.
     ComboBoxCtrl* BindVariableNames(unsigned id, const DocVariableList* variables, zString* chosen);
 

@@ -3,6 +3,7 @@
 #include "framework/dialog/DialogFrameCL.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "tests/support/DescendantControl.h"
 #include "tests/support/FramedTreeWindow.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -76,18 +77,7 @@ protected:
         GetWindowTextA(control, text, sizeof text);
         return text;
     }
-    // The dialog's descendant with the id (the legend's and the pie's controls live in their panes).
-    static HWND Find(DialogFrameCL& dialog, unsigned id) { return Find(dialog.Handle(), id); }
-    static HWND Find(HWND parent, unsigned id)
-    {
-        for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (static_cast<unsigned>(GetDlgCtrlID(child)) == id)
-                return child;
-            if (HWND inner = Find(child, id))
-                return inner;
-        }
-        return nullptr;
-    }
+    static HWND Find(DialogFrameCL& dialog, unsigned id) { return FindDescendant(dialog.Handle(), id); }
     static std::string Boxes(DialogFrameCL& dialog)
     {
         std::string texts;

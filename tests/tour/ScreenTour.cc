@@ -34,6 +34,7 @@
 #include "app/InPlaceEdit.h"
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/CustomInterfaceSettings.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "script/ScriptManager.h"
@@ -45,6 +46,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -404,6 +406,25 @@ void BuildSteps()
          [] { return FrameChild<MarkovRewardsWindow>() == nullptr; }},
         // The wheel of Surgery's outcomes, pSuccess storing the first.
         {"probability-wheel", [] { Select(NodeNamed("Surgery")); Command(1513); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        // Change Values of a custom interface: pSuccess (its editor open) and a switch.
+        {"change-values",
+         [] {
+             TreeDocument& tree = Tree()->Document();
+             tree.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+             tree.EnsureVariable("screening", nullptr);
+             tree.Root->SetBinding("screening", "1", false);
+             for (const char* name : {"pSuccess", "screening"}) {
+                 auto* parameter = new CustomInterfaceParameter{name, "Screen"};
+                 parameter->high = 1;
+                 parameter->currentValue = parameter->defaultValue = 0.6;
+                 parameter->wheelAllowed = 1;
+                 parameter->onOffSwitch = name[0] == 's' ? 1 : 0;
+                 tree.CustomInterface->Add(parameter);
+             }
+             Command(1192);
+         },
+         modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         // The Formula Editor over the Distribution Picker of a new distribution, then the Function Helper.
         {nullptr, [] { Command(1515); }, modal},

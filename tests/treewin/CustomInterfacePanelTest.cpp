@@ -10,6 +10,7 @@
 #include "framework/window/MDIframeCL.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
@@ -169,6 +170,7 @@ TEST(CustomInterfaceCommands, ChangeValuesWritesTheRowsIntoTheDefinitions)
         settings.Add(new CustomInterfaceParameter{row.name, "", "1"});
         settings.At(settings.Count() - 1)->onOffSwitch = row.onOff;
     }
+    MessageBoxRecorder boxes;
     auto previous = ChangeValuesDialog::SetPresenter([&](ChangeValuesDialog& d) {
         for (const auto& row : rows) {
             CustomInterfaceParameter& parameter = *d.parameters.At(static_cast<int>(&row - rows) + 1);
@@ -182,6 +184,9 @@ TEST(CustomInterfaceCommands, ChangeValuesWritesTheRowsIntoTheDefinitions)
     for (const auto& row : rows)
         EXPECT_STREQ(root->FindBinding(row.name, false)->definition.Text().Text(), row.written) << row.name;
     EXPECT_EQ(root->FindBinding("unbound", false), nullptr);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "These values were not set, because their variables are no longer defined in the "
+                                 "tree: \"unbound\".");
     // This user may not save the tree: it is not marked modified.
     EXPECT_EQ(window.Document().Modified, 0);
 

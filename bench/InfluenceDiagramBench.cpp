@@ -12,6 +12,8 @@
 #include "influence/DiagramActions.h"
 #include "influence/DiagramPainter.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/InfluenceChecks.h"
+#include "model/InfluenceOrder.h"
 #include "tests/support/SampleDiagram.h"
 
 #include <windows.h>
@@ -74,6 +76,15 @@ KIVO_BENCH(InfluenceDiagram)
     BenchReport("influence diagram: paint", 1,
                 [&] { PaintDiagram(opened->document, opened->document.diagram, display, nullptr); });
     RestoreDrawingScale();
+    InfluenceDiagram& diagram = opened->document.diagram;
+    size_t ordered = 0;
+    BenchReport("influence diagram: checks, loop search and ordering", 1, [&] {
+        CheckDiagramComplete(opened->document);
+        FindInfluenceLoop(diagram.nodes.back(), PredecessorFilter{});
+        std::vector<BayesRevision> bayes;
+        ordered = OrderDiagramNodes(diagram.nodes.back(), diagram.nodes, false, &bayes).size();
+    });
+    std::printf("ordered %d nodes\n", static_cast<int>(ordered));
     std::vector<InfluenceNodeRecord*> dragged(opened->document.diagram.nodes.begin(),
                                               opened->document.diagram.nodes.begin() + 100);
     opened->ShowNodes(dragged);

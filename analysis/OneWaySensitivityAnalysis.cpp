@@ -259,6 +259,7 @@ void OneWaySensitivityAnalysis::MakeGraph(LineGraphData& graph) const
         graph.subtitles.push_back(std::string("[") + ranges.RangeAt(r)->name.Text() + ":  " + description.Text() + "]");
     }
     SetVariableAxis(graph.horizontal, document->NumberFormat, main->low.value, main->high.value, ranges.intervals);
+    graph.horizontal.label = VariableLabel(document, main->name).Text();
     GraphAxisData& y = graph.vertical;
     y.label = graph.useUtility ? "Expected Value (Risk-adjusted)" : "Expected Value";
     y.bottom = minimum;

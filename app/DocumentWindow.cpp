@@ -18,6 +18,7 @@
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MetafileDisplay.h"
+#include "graph/GraphWindow.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "treewin/TreeWindow.h"
 
@@ -123,8 +124,10 @@ bool DocumentWindow::FileStillReadable()
     return ReadFileHeader(*stream) == DocumentKind();
 }
 
-DocumentWindow* DocumentWindow::OpenDocument(const char* path)
+DocumentWindow* DocumentWindow::OpenDocument(const char* path, bool* reported)
 {
+    if (reported != nullptr)
+        *reported = false;
     const FilePath file(path);
     int kind = 0;
     {
@@ -137,6 +140,11 @@ DocumentWindow* DocumentWindow::OpenDocument(const char* path)
         return new TreeWindow(file.FullPath().Text());
     if (kind == InfluenceDocumentKind)
         return new InfluenceDiagramWindow(file.FullPath().Text());
+    if (kind == GraphDocumentKind) {
+        if (reported != nullptr)
+            *reported = true;
+        return ReadGraphFile(file.FullPath().Text());
+    }
     return nullptr;
 }
 
@@ -236,6 +244,13 @@ int DocumentWindow::SaveAs(const char* path)
         }
         const zString full = target.FullPath();
         return (metafile ? SaveAsMetafile(full.Text()) : SaveAsBitmap(full.Text())) ? 1 : 0;
+    }
+    if (!CanWriteDocument()) {
+        ShowInfoBox(nullptr,
+                    "This graph cannot be saved as a graph file yet. It can be saved as a picture (\".bmp\" or "
+                    "\".wmf\").",
+                    0);
+        return 0;
     }
     const zString own = FilterExtension(filter);
     zString ownLower = own;

@@ -37,6 +37,8 @@ public:
     virtual void SetTitleFromPath(const char* path);            // 62
     // 1 tree, 2 graph, 3 influence diagram.
     virtual int DocumentKind() { return 0; }                    // 63
+    // False while the document has no stored form it can be saved in (only its picture can be saved).
+    virtual bool CanWriteDocument() { return true; }
 
     // Writes the header with this document's kind; false (after recording error 6) when it failed.
     bool WriteFileHeader(Archive& stream);
@@ -59,9 +61,9 @@ public:
     // The picture on the clipboard as a metafile and as a bitmap.
     bool CopyPicture();
 
-    // Opens the document file as the window of the kind its header names (a tree); null after the header's
-    // message, or for a kind that has no window.
-    static DocumentWindow* OpenDocument(const char* path);
+    // Opens the document file as the window of the kind its header names; null after the header's
+    // message, or for a kind that has no window. `reported` tells whether the failure was already shown.
+    static DocumentWindow* OpenDocument(const char* path, bool* reported = nullptr);
 
     zString FullPath() const { return filePath_.FullPath(); }
     const FilePath& FilePathObject() const { return filePath_; }

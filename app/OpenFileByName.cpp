@@ -50,12 +50,14 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
     file.GetExtension(extension);
     extension.MakeLower();
     DocumentWindow* window = nullptr;
+    bool reported = false;
     if (extension == "tre" || extension == "trb")
         window = new TreeWindow(fullPath.Text());
     else
-        window = DocumentWindow::OpenDocument(fullPath.Text());
+        window = DocumentWindow::OpenDocument(fullPath.Text(), &reported);
     if (window == nullptr) {
-        ShowErrorBox(nullptr, "Unrecognized file type.", 0);
+        if (!reported)
+            ShowErrorBox(nullptr, "Unrecognized file type.", 0);
         return nullptr;
     }
     if (placement != nullptr && window->Handle() != nullptr)

@@ -11,14 +11,9 @@
 
 namespace {
 
-// Half the side of a strategy's mark (inches).
-constexpr float kMarkHalf = 0.04f;
 
-void DrawMark(Display& display, float x, float y)
-{
-    Ellipse(display.DeviceContext(), LogicalXToPixel(x - kMarkHalf, display), LogicalYToPixel(y - kMarkHalf, display),
-            LogicalXToPixel(x + kMarkHalf, display), LogicalYToPixel(y + kMarkHalf, display));
-}
+// Every strategy's point and key: an open circle.
+constexpr int kStrategyMark = 1;
 
 NumericFormat AxisFormat(const TreeDocument& document, int payoff)
 {
@@ -33,12 +28,12 @@ CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOn
 {
     SetIconId(32026);
     BuildCEPoints(DecisionNodeStrategySet(node), points, 1);
-    title = "Cost-Effectiveness Analysis";
+    title.text = "Cost-Effectiveness Analysis";
     zString name;
     node->GetShortText(name, 30);
-    subtitle = "At ";
-    subtitle += name;
-    hasSubtitle = true;
+    subtitle.text = "At ";
+    subtitle.text += name;
+    hasSubtitle = 1;
     double minCost = 0, maxCost = 0, minEff = 0, maxEff = 0;
     GetCERanges(points, minCost, maxCost, minEff, maxEff);
     const TreeDocument& document = *node->document;
@@ -47,7 +42,7 @@ CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOn
     AutoScaleAxis(this->effOnX, costFormat, minCost, maxCost, "Cost", 1, 0);
     AutoScaleAxis(1 - this->effOnX, effFormat, minEff, maxEff, "Effectiveness", 1, 0);
     for (int i = 0; i < points.Count(); ++i)
-        legendTexts.push_back(points.Point(i)->name);
+        AddLegendEntry(points.Point(i)->name.Text(), new GraphMarkElement(kStrategyMark));
 }
 
 float CEGraph::PointX(const CEPoint& point) const
@@ -65,7 +60,7 @@ void CEGraph::DrawSeries(Display& display)
     const CEPoint* previous = nullptr;
     for (int i = 0; i < points.Count(); ++i) {
         const CEPoint& point = *points.Point(i);
-        DrawMark(display, PointX(point), PointY(point));
+        DrawPointMark(display, kStrategyMark, PointX(point), PointY(point));
         if (!point.IsUndominated())
             continue;
         if (previous != nullptr)
@@ -74,7 +69,3 @@ void CEGraph::DrawSeries(Display& display)
     }
 }
 
-void CEGraph::DrawLegendKey(Display& display, int, const LogicalRect& key)
-{
-    DrawMark(display, (key.left + key.right) / 2, (key.top + key.bottom) / 2);
-}

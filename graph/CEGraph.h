@@ -22,7 +22,6 @@ public:
 
 protected:
     void DrawSeries(Display& display) override;
-    void DrawLegendKey(Display& display, int index, const LogicalRect& key) override;
 
 private:
     // The point's place in the plot (inches).

@@ -1,23 +1,28 @@
 #include "graph/GraphWindow.h"
 
 #include "analysis/SensitivityResultGrid.h"
+#include "app/FrameCommands.h"
+#include "app/MouseTracker.h"
+#include "app/StartProgram.h"
+#include "app/StatusMessage.h"
 #include "app/ZoomPane.h"
+#include "foundation/AppFlags.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/PreferencesStore.h"
+#include "foundation/PrinterSetupRecord.h"
 #include "framework/draw/Display.h"
+#include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/zPen.h"
 #include "framework/window/FillLayout.h"
+#include "influence/OutlineTracker.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <string>
 
 namespace {
-
-// The plot's size until the user drags it.
-constexpr float kGraphWidth = 5.0f;
-constexpr float kGraphHeight = 3.5f;
-constexpr float kTickLength = 0.06f;
 
 int& GraphCounter()
 {
@@ -27,28 +32,131 @@ int& GraphCounter()
 
 std::string NewGraphTitle()
 {
-    return "Untitled Graph " + std::to_string(++GraphCounter());
+    const std::string number = std::to_string(++GraphCounter());
+    if (AppFlags::longFileNames)
+        return "Untitled Graph " + number;
+    return "GRAPH" + number + ".GRF";
 }
 
-zString TickText(const AxisElement& axis, double value)
+// The canvas: hands the mouse and the keys to its graph inside the pane's drawing scale.
+class GraphCanvasPane : public ZoomPane {
+public:
+    GraphCanvasPane(GraphWindow* owner)
+        : ZoomPane(owner, new FillLayout(), WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL), graph_(*owner)
+    {
+    }
+
+    long OnMouseDown(const MouseInput& mouse) override
+    {
+        if (mouse.right)
+            return 0;
+        Scaled scale(*this);
+        graph_.OnCanvasMouseDown(mouse.at, mouse.doubleClick);
+        return 1;
+    }
+    long OnMouseMoved(const MouseInput& mouse) override
+    {
+        Scaled scale(*this);
+        graph_.OnCanvasMouseMove(mouse.at, mouse.Control(), mouse.LeftHeld());
+        return 0;
+    }
+    long OnMouseUp(const MouseInput& mouse) override
+    {
+        Scaled scale(*this);
+        graph_.OnCanvasMouseUp();
+        return 1;
+    }
+    long OnKeyDown(unsigned key, bool alt) override
+    {
+        Scaled scale(*this);
+        graph_.OnCanvasKey(true);
+        return ZoomPane::OnKeyDown(key, alt);
+    }
+    long OnKeyUp(unsigned key, bool alt) override
+    {
+        graph_.OnCanvasKey(false);
+        return ZoomPane::OnKeyUp(key, alt);
+    }
+
+private:
+    class Scaled {
+    public:
+        explicit Scaled(ZoomPane& pane) : pane_(pane) { pane_.PushDrawingScale(); }
+        ~Scaled() { pane_.PopDrawingScale(); }
+
+    private:
+        ZoomPane& pane_;
+    };
+
+    GraphWindow& graph_;
+};
+
+class DottedPen {
+public:
+    explicit DottedPen(Display& display) : display_(display)
+    {
+        display_.PushPen(new zPen(Colour{0, 0, 0, 0}, PS_DOT, 1));
+    }
+    ~DottedPen() { display_.PopPen(); }
+
+private:
+    Display& display_;
+};
+
+bool IsScreen(const Display& display)
 {
-    zString text;
-    FormatNumber(axis.numberFormat, value, text, false, true, DigitsOfFormat);
-    return text;
+    return display.Kind() == Display::KindWindow;
 }
 
 }  // namespace
 
 GraphWindow::GraphWindow() : DocumentWindow(NewGraphTitle().c_str(), 0)
 {
+    Initialise();
+    verticalLabel.vertical = 1;
     verticalAxis.isVertical = 1;
-    auto* pane = new ZoomPane(this, new FillLayout(), WS_CHILD | WS_VISIBLE);
-    SetPane(pane);
-    pane->EnableZoom(true);
-    pane->AttachScrollBars(40, 40, 160, 160);
+    for (GraphLabel* label : {&title, &subtitle})
+        if (const FontRecord* font = DefaultFontNamed("GraphTitle"))
+            label->font = *font;
+    if (const FontRecord* font = DefaultFontNamed("GraphHAxisLabel"))
+        horizontalLabel.font = *font;
+    if (const FontRecord* font = DefaultFontNamed("GraphVAxisLabel"))
+        verticalLabel.font = *font;
+    if (const FontRecord* font = DefaultFontNamed("GraphVAxis"))
+        verticalAxis.font = *font;
+    SetModified(1);
+}
+
+GraphWindow::GraphWindow(FromFile) : DocumentWindow("", 0)
+{
+    Initialise();
 }
 
 GraphWindow::~GraphWindow() = default;
+
+void GraphWindow::Initialise()
+{
+    auto* pane = new GraphCanvasPane(this);
+    SetPane(pane);
+    pane->EnableZoom(true);
+    pane->AttachScrollBars(40, 40, 160, 160);
+    const int zoom = ReadProfileInt("GraphPrefs", "PrintZoomFact", 100);
+    printZoom = static_cast<uint8_t>(zoom > 0 && zoom < 256 ? zoom : 100);
+    centreOnPage = ReadProfileInt("GraphPrefs", "CenterGraphOnPage", 0) != 0 ? 1 : 0;
+    ForEachElement([this](GraphElement& element) { element.owner = this; });
+}
+
+bool GraphWindow::OpenGraphFile(const char* path)
+{
+    SetTitleFromPath(path);
+    if (!ReadFromFile())
+        return false;
+    ForEachElement([this](GraphElement& element) { element.owner = this; });
+    SetModified(0);
+    if (auto* pane = Pane())
+        pane->DrawingChanged();
+    return true;
+}
 
 const char* const* GraphWindow::FileFilter()
 {
@@ -56,24 +164,46 @@ const char* const* GraphWindow::FileFilter()
     return filter;
 }
 
-bool GraphWindow::WriteDocument(Archive&)
-{
-    return false;
-}
-
-bool GraphWindow::ReadDocument(Archive&, uint32_t)
-{
-    return false;
-}
-
 bool GraphWindow::WriteTextExport(TextReport&)
 {
     return false;
 }
 
+bool GraphWindow::GetPrintOffset(float& x, float& y)
+{
+    x = printOffsetX;
+    y = printOffsetY;
+    return true;
+}
+
+void GraphWindow::SetPrintOffset(float x, float y)
+{
+    printOffsetX = x;
+    printOffsetY = y;
+}
+
+void GraphWindow::SetPrintScale(double x, double)
+{
+    printZoom = static_cast<uint8_t>(std::min(255.0, std::max(1.0, x * 100.0)));
+}
+
+PrinterSetupRecord& GraphWindow::PrinterSettings()
+{
+    if (!printerSettings_)
+        printerSettings_ = std::make_unique<PrinterSetupRecord>();
+    return *printerSettings_;
+}
+
 void GraphWindow::AutoScaleAxis(int which, const NumericFormat& format, double low, double high, const char* title,
                                 int userMayEdit, int count)
 {
+    // Values that are no numbers scale nothing; a reversed range is taken the right way round.
+    if (!std::isfinite(low))
+        low = std::isfinite(high) ? high : 0.0;
+    if (!std::isfinite(high))
+        high = low;
+    if (low > high)
+        std::swap(low, high);
     if (std::fabs(high - low) < 1e-10)
         high += 0.1;
     const int n = count < 1 ? 8 : count;
@@ -89,7 +219,64 @@ void GraphWindow::AutoScaleAxis(int which, const NumericFormat& format, double l
     AutoFormatForRange(chosen, bottom, top, n);
     AxisElement& axis = which != 0 ? verticalAxis : horizontalAxis;
     axis.SetScale(chosen, bottom, top, interval, userMayEdit);
-    (which != 0 ? verticalLabel : horizontalLabel) = title;
+    (which != 0 ? verticalLabel : horizontalLabel).text = title;
+}
+
+GraphLabel* GraphWindow::AddLegendEntry(const char* text, GraphElement* key)
+{
+    GraphLabel* label = legendTexts.AddLabel(text);
+    if (label != nullptr)
+        label->owner = this;
+    if (key != nullptr) {
+        key->owner = this;
+        if (!legendKeys.Add(key))
+            delete key;
+    }
+    return label;
+}
+
+void GraphWindow::ForEachElement(const ElementVisit& visit)
+{
+    visit(title);
+    if (hasSubtitle)
+        visit(subtitle);
+    visit(horizontalLabel);
+    visit(verticalLabel);
+    visit(horizontalAxis);
+    visit(verticalAxis);
+    for (int i = 0; i < legendTexts.Count(); ++i)
+        visit(*legendTexts.Label(i));
+    for (int i = 0; i < legendKeys.Count(); ++i)
+        visit(*legendKeys.Key(i));
+    for (GraphElementList* list : {&freeLabels, &bottomLabels, &sideLabels})
+        for (int i = 0; i < list->Count(); ++i)
+            visit(*list->Label(i));
+}
+
+GraphElement* GraphWindow::FindElement(float x, float y)
+{
+    GraphElement* found = nullptr;
+    ForEachElement([&](GraphElement& element) {
+        if (found == nullptr && element.Contains(x, y) && element.Width() > 0 && element.Height() > 0)
+            found = &element;
+    });
+    return found;
+}
+
+zString GraphWindow::CoordinateText(float x, float y) const
+{
+    auto part = [](const GraphLabel& label, const AxisElement& axis, double value) {
+        zString number;
+        FormatNumber(axis.numberFormat, value, number, false, true, static_cast<int16_t>(axis.numberFormat.axisDigits + 1));
+        zString text = label.text;
+        text += " = ";
+        text += number;
+        return text;
+    };
+    zString text = part(horizontalLabel, horizontalAxis, horizontalAxis.ValueAt(x, graphRect));
+    text += "; ";
+    text += part(verticalLabel, verticalAxis, verticalAxis.ValueAt(y, graphRect));
+    return text;
 }
 
 float GraphWindow::TextWidth(Display& display, const char* text) const
@@ -116,80 +303,17 @@ void GraphWindow::DrawLineBetween(Display& display, float x1, float y1, float x2
     LineTo(dc, LogicalXToPixel(x2, display), LogicalYToPixel(y2, display));
 }
 
-void GraphWindow::Layout()
+void GraphWindow::DrawSetLines(Display& display)
 {
-    Display* display = PaneDisplay();
-    if (display == nullptr)
-        return;
-    DisplayLock lock(*display);
-    const float line = TextHeight(*display);
-    // Title block.
-    float titleWidth = TextWidth(*display, title.Text());
-    float titleHeight = line + 0.2f;
-    if (hasSubtitle) {
-        titleWidth = std::max(titleWidth, TextWidth(*display, subtitle.Text()));
-        titleHeight += line + 0.03f;
+    DottedPen pen(display);
+    if (verticalLineFlag == 1) {
+        const float x = horizontalAxis.Position(verticalLineX, graphRect);
+        DrawLineBetween(display, x, graphRect.bottom, x, graphRect.top);
     }
-    // Plot block: vertical label, vertical axis numbers, the plot, the legend column.
-    float tickWidth = 0.0f;
-    for (int i = 0; i <= verticalAxis.IntervalCount(); ++i)
-        tickWidth = std::max(tickWidth,
-                             TextWidth(*display, TickText(verticalAxis, verticalAxis.valueBottom + i * verticalAxis.interval).Text()));
-    const float axisWidth = tickWidth + kTickLength + 0.05f;
-    const float labelWidth = TextWidth(*display, verticalLabel.Text());
-    float legendWidth = 0.0f;
-    for (const zString& text : legendTexts)
-        legendWidth = std::max(legendWidth, TextWidth(*display, text.Text()));
-    if (!legendTexts.empty())
-        legendWidth += 0.125f + 0.05f + 0.1f;
-    float extraWidth = 0.0f;
-    float extraHeight = 0.0f;
-    ExtraLegendSize(*display, extraWidth, extraHeight);
-    legendWidth = std::max(legendWidth, extraWidth);
-    const float axisHeight = line + kTickLength + 0.05f;
-    const float plotWidth = labelWidth + 0.1f + axisWidth + kGraphWidth + 0.1f + legendWidth;
-    const float width = std::max({titleWidth, plotWidth, TextWidth(*display, horizontalLabel.Text())});
-
-    const float plotTop = 0.2f + titleHeight + 0.05f;
-    graphRect.left = 0.2f + labelWidth + 0.1f + axisWidth;
-    graphRect.top = plotTop;
-    graphRect.right = graphRect.left + kGraphWidth;
-    graphRect.bottom = plotTop + kGraphHeight;
-    legendLeft_ = graphRect.right + 0.1f;
-    legendTop_ = plotTop;
-    const float bottom = graphRect.bottom + axisHeight + 0.1f + line;
-    extent = LogicalRect{0.0f, 0.0f, 0.2f + width + 0.2f,
-                         std::max(bottom, legendTop_ + legendTexts.size() * (line + 0.05f) + extraHeight) + 0.2f};
-    if (auto* pane = Pane())
-        pane->DrawingChanged();
-}
-
-void GraphWindow::DrawAxes(Display& display)
-{
-    const float line = TextHeight(display);
-    for (const AxisElement* axis : {&horizontalAxis, &verticalAxis}) {
-        if (axis->isHidden)
-            continue;
-        const int count = axis->IntervalCount();
-        for (int i = 0; i <= count; ++i) {
-            const double value = axis->valueBottom + i * axis->interval;
-            const zString text = TickText(*axis, value);
-            const float position = axis->Position(value, graphRect);
-            if (axis->isVertical) {
-                DrawLineBetween(display, graphRect.left - kTickLength, position, graphRect.left, position);
-                DrawTextAt(display, graphRect.left - kTickLength - 0.05f - TextWidth(display, text.Text()),
-                           position - line / 2, text.Text());
-            } else {
-                DrawLineBetween(display, position, graphRect.bottom, position, graphRect.bottom + kTickLength);
-                DrawTextAt(display, position - TextWidth(display, text.Text()) / 2, graphRect.bottom + kTickLength,
-                           text.Text());
-            }
-        }
+    if (horizontalLineFlag == 1) {
+        const float y = verticalAxis.Position(horizontalLineY, graphRect);
+        DrawLineBetween(display, graphRect.left, y, graphRect.right, y);
     }
-    const float labelTop = graphRect.bottom + kTickLength + line + 0.1f;
-    DrawTextAt(display, (graphRect.left + graphRect.right - TextWidth(display, horizontalLabel.Text())) / 2, labelTop,
-               horizontalLabel.Text());
-    DrawTextAt(display, 0.2f, (graphRect.top + graphRect.bottom - line) / 2, verticalLabel.Text());
 }
 
 void GraphWindow::Draw(Display* display)
@@ -197,24 +321,188 @@ void GraphWindow::Draw(Display* display)
     if (display == nullptr)
         return;
     DisplayLock lock(*display);
+    const HDC dc = display->DeviceContext();
     RECT clip;
-    if (GetClipBox(display->DeviceContext(), &clip) == ERROR || IsRectEmpty(&clip))
+    if (GetClipBox(dc, &clip) == ERROR || IsRectEmpty(&clip))
         clip = LogicalRectToPixels(extent, *display);
-    FillRect(display->DeviceContext(), &clip, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &clip, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     display->SetBackgroundMode(TRANSPARENT);
-    const float line = TextHeight(*display);
-    DrawTextAt(*display, (extent.left + extent.right - TextWidth(*display, title.Text())) / 2, 0.2f, title.Text());
-    if (hasSubtitle)
-        DrawTextAt(*display, (extent.left + extent.right - TextWidth(*display, subtitle.Text())) / 2,
-                   0.2f + line + 0.03f, subtitle.Text());
+    const RECT plot = LogicalRectToPixels(graphRect, *display);
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, plot.left, plot.top, plot.right + 1, plot.bottom + 1);
+    if (SetLinesUnderSeries())
+        DrawSetLines(*display);
     DrawSeries(*display);
-    display->FrameRect(LogicalRectToPixels(graphRect, *display));
-    DrawAxes(*display);
-    float y = legendTop_;
-    for (size_t i = 0; i < legendTexts.size(); ++i) {
-        DrawLegendKey(*display, static_cast<int>(i), LogicalRect{legendLeft_, y, legendLeft_ + 0.125f, y + line});
-        DrawTextAt(*display, legendLeft_ + 0.125f + 0.05f, y, legendTexts[i].Text());
-        y += line + 0.05f;
+    if (!SetLinesUnderSeries())
+        DrawSetLines(*display);
+    RestoreDC(dc, saved);
+    display->FrameRect(plot);
+    const bool screen = IsScreen(*display);
+    if (screen) {
+        DrawHandle(*display, POINT{plot.left, plot.top}, Colour{0, 0, 0, 0}, false, true);
+        DrawHandle(*display, POINT{plot.right, plot.bottom}, Colour{0, 0, 0, 0}, false, true);
     }
-    DrawExtraLegend(*display, legendLeft_, y + 0.1f);
+    ForEachElement([display](GraphElement& element) { element.Draw(*display); });
+    if (screen && selected_ != nullptr)
+        DrawDashedRect(*display, selected_->rect, 0, RGB(0, 0, 0));
+}
+
+LogicalPoint GraphWindow::CanvasPoint(POINT client) const
+{
+    ZoomPane* pane = const_cast<GraphWindow*>(this)->Pane();
+    const POINT drawing = pane != nullptr ? pane->ClientToDrawing(client) : client;
+    Display* display = pane != nullptr ? pane->CurrentDisplay() : nullptr;
+    if (display == nullptr)
+        return LogicalPoint{0, 0};
+    return LogicalPoint{PixelXToLogical(drawing.x, *display), PixelYToLogical(drawing.y, *display)};
+}
+
+void GraphWindow::InvalidateElement(const GraphElement& element)
+{
+    InvalidateLogicalRect(&element.rect);
+}
+
+void GraphWindow::Select(GraphElement* element)
+{
+    Deselect();
+    selected_ = element;
+    if (element != nullptr)
+        InvalidateElement(*element);
+}
+
+void GraphWindow::Deselect()
+{
+    if (selected_ == nullptr)
+        return;
+    InvalidateElement(*selected_);
+    selected_ = nullptr;
+    RefreshFrameCommands();
+}
+
+void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
+{
+    ZoomPane* pane = Pane();
+    if (pane == nullptr || tracker_)
+        return;
+    Display* display = pane->CurrentDisplay();
+    const POINT pixels = pane->ClientToDrawing(client);
+    const LogicalPoint at = CanvasPoint(client);
+    const RECT plot = LogicalRectToPixels(graphRect, *display);
+    if (HitHandle(pixels, POINT{plot.left, plot.top}, false, true)) {
+        Deselect();
+        tracker_ = std::make_unique<MouseTracker>(display, plot);
+        dragKind_ = 1;
+    } else if (HitHandle(pixels, POINT{plot.right, plot.bottom}, false, true)) {
+        Deselect();
+        tracker_ = std::make_unique<DiagramTracker>(display, POINT{plot.left, plot.top});
+        dragKind_ = 2;
+    } else {
+        GraphElement* element = FindElement(at.x, at.y);
+        if (element == nullptr) {
+            Deselect();
+            return;
+        }
+        if (element != selected_)
+            Select(element);
+        if (doubleClick) {
+            if (!element->Editable()) {
+                MessageBeep(0);
+                return;
+            }
+            if (element->Edit()) {
+                DisplayLock lock(*display);
+                Layout();
+                InvalidateLogicalRect(nullptr);
+                SetModified(1);
+            }
+            return;
+        }
+        if (!element->Movable())
+            return;
+        tracker_ = std::make_unique<MouseTracker>(display, LogicalRectToPixels(element->rect, *display));
+        dragKind_ = 3;
+    }
+    tracker_->Start(pixels.x, pixels.y);
+    SetCapture(pane->Handle());
+}
+
+void GraphWindow::OnCanvasMouseMove(POINT client, bool control, bool leftHeld)
+{
+    ZoomPane* pane = Pane();
+    if (pane == nullptr)
+        return;
+    if (tracker_) {
+        const POINT pixels = pane->ClientToDrawing(client);
+        DisplayLock lock(*pane->CurrentDisplay());
+        tracker_->MoveTo(pixels.x, pixels.y);
+        return;
+    }
+    if (!control)
+        return;
+    const LogicalPoint at = CanvasPoint(client);
+    if (at.x >= graphRect.left && at.x <= graphRect.right && at.y >= graphRect.top && at.y <= graphRect.bottom)
+        ShowStatusMessage(CoordinateText(at.x, at.y).Text());
+}
+
+void GraphWindow::OnCanvasMouseUp()
+{
+    ZoomPane* pane = Pane();
+    if (!tracker_ || pane == nullptr)
+        return;
+    Display& display = *pane->CurrentDisplay();
+    {
+        DisplayLock lock(display);
+        tracker_->Finish();
+    }
+    const bool moved =
+        tracker_->CurrentPoint.x != tracker_->StartPoint.x || tracker_->CurrentPoint.y != tracker_->StartPoint.y;
+    if (moved) {
+        const float dx = PixelWidthToLogical(tracker_->CurrentPoint.x - tracker_->StartPoint.x, display);
+        const float dy = PixelHeightToLogical(tracker_->CurrentPoint.y - tracker_->StartPoint.y, display);
+        if (dragKind_ == 3 && selected_ != nullptr) {
+            InvalidateElement(*selected_);
+            selected_->MoveBy(dx, dy);
+            InvalidateElement(*selected_);
+        } else {
+            LogicalRect moved = graphRect;
+            if (dragKind_ == 1) {
+                moved = LogicalRect{graphRect.left + dx, graphRect.top + dy, graphRect.right + dx, graphRect.bottom + dy};
+            } else {
+                const RECT shape = static_cast<DiagramTracker*>(tracker_.get())->CurrentRect();
+                const LogicalRect sized = PixelRectToLogical(shape, display);
+                moved.right = std::max(sized.right, graphRect.left + 0.1f);
+                moved.bottom = std::max(sized.bottom, graphRect.top + 0.1f);
+            }
+            InvalidateLogicalRect(nullptr);
+            SetGraphRect(moved);
+        }
+        Refit();
+        SetModified(1);
+    }
+    tracker_.reset();
+    dragKind_ = 0;
+    ReleaseCapture();
+}
+
+void GraphWindow::OnCanvasKey(bool down)
+{
+    ZoomPane* pane = Pane();
+    if (pane == nullptr)
+        return;
+    if (!down) {
+        if (statusShown_)
+            ShowStatusMessage("");
+        statusShown_ = false;
+        return;
+    }
+    if ((GetKeyState(VK_CONTROL) & 0x8000) == 0)
+        return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(pane->Handle(), &cursor);
+    const LogicalPoint at = CanvasPoint(cursor);
+    if (at.x >= graphRect.left && at.x <= graphRect.right && at.y >= graphRect.top && at.y <= graphRect.bottom) {
+        ShowStatusMessage(CoordinateText(at.x, at.y).Text());
+        statusShown_ = true;
+    }
 }

@@ -1,21 +1,33 @@
 #pragma once
-// The document window that shows one analysis result as a graph: title and subtitle, two axes, the plot
-// rectangle, a legend and the kind's series. Positions are in inches; the pane converts them to pixels.
+// The document window that shows one analysis result as a graph: title and subtitle, two axis labels, two
+// axes, the plot (graph size) rectangle, the legend texts and keys, and the labels the user adds (free,
+// bottom and side labels). Positions are in inches; the canvas pane converts them to pixels. The user
+// selects, moves and edits the elements, drags and resizes the plot, and saves the graph as a ".grf" file.
 // Graph kinds derive from it, fill their series, scale the axes, lay the graph out and show it.
 
 #include "app/DocumentWindow.h"
 #include "foundation/LogicalRect.h"
 #include "foundation/zString.h"
 #include "graph/AxisElement.h"
+#include "graph/GraphLabel.h"
+#include "graph/GraphMarks.h"
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 class Display;
+class PrinterSetupRecord;
 class TextReport;
+class TrackerBase;
+class ZoomPane;
 
 class GraphWindow : public DocumentWindow {
 public:
-    // A new, untitled graph: "Untitled Graph <n>", counted over every graph since the program started.
+    using ElementVisit = std::function<void(GraphElement&)>;
+
+    // A new, untitled graph: "Untitled Graph <n>" ("GRAPH<n>.GRF" without long file names), counted over
+    // every graph since the program started; it starts modified.
     GraphWindow();
     ~GraphWindow() override;
 
@@ -23,44 +35,115 @@ public:
     const char* const* FileFilter() override;
     int CanSaveAsPicture() override { return 1; }
     int CanPrint() override { return 1; }
-    // Graph files are not written or read yet: a graph is saved as a picture.
+    // The common part, then the kind's own.
     bool WriteDocument(Archive& stream) override;
     bool ReadDocument(Archive& stream, uint32_t fileSize) override;
+    // Kinds without a stored part of their own cannot be saved as graphs yet.
+    bool CanWriteDocument() override { return HasStoredForm(); }
     void Bounds(LogicalRect& rect) override { rect = extent; }
     void Draw(Display* display) override;
+    bool GetPrintOffset(float& x, float& y) override;
+    void SetPrintOffset(float x, float y) override;
+    int CentreOnePage() override { return centreOnPage; }
+    double GetPrintScale() override { return printZoom / 100.0; }
+    void SetPrintScale(double x, double y) override;
+    PrinterSetupRecord& PrinterSettings() override;
 
     // 44..53 for the kinds, 0 here.
     virtual int TypeCode() { return 0; }
     // The graph as tab-separated text; false when the kind has none.
     virtual bool WriteTextExport(TextReport& report);
+    // After the user changed an axis: 1 accepts, 0 refuses (the axis is then put back).
+    virtual int AxisChanged(int vertical) { return 1; }
+    // Lets the user edit a legend key; true when it changed.
+    virtual bool EditLegendKey(GraphElement& key) { return false; }
+    // Every element in walk order: title, subtitle (when shown), the axis labels, the axes, legend texts
+    // and keys, free, bottom and side labels, then the kind's own. The kind adds its own at the end.
+    virtual void ForEachElement(const ElementVisit& visit);
+    // The topmost element under the point (inches), or null.
+    virtual GraphElement* FindElement(float x, float y);
 
     // Scales an axis (vertical when which is nonzero) from low to high in about `count` intervals (8 when
     // below 1) on whole multiples of a power of ten, and labels it.
     void AutoScaleAxis(int which, const NumericFormat& format, double low, double high, const char* title,
                        int userMayEdit, int count);
-    // Measures and places the title, the plot with its axes and legend, and the horizontal-axis label.
+    // Measures every element and places the title, plot and bottom blocks.
     void Layout();
+    // The plot's width and height: the graph size rectangle's, or the preferred size while it has none.
+    void GraphSize(float& width, float& height) const;
+    // Moves and resizes the plot and the elements tied to it.
+    virtual void SetGraphRect(const LogicalRect& rect);
+    // The extent becomes the union of the origin and every element; the pane follows.
+    void Refit();
+    // The Ctrl status text of a point (inches): "<h title> = x; <v title> = y".
+    zString CoordinateText(float x, float y) const;
 
-    zString title;
-    zString subtitle;
-    bool hasSubtitle = false;
-    zString horizontalLabel;
-    zString verticalLabel;
-    std::vector<zString> legendTexts;
+    void Select(GraphElement* element);
+    void Deselect();
+    GraphElement* Selected() const { return selected_; }
+    // Appends a legend text (and its key when given, owned from now on).
+    GraphLabel* AddLegendEntry(const char* text, GraphElement* key);
+
+    // Mouse and keys of the canvas, in the pane's client pixels.
+    void OnCanvasMouseDown(POINT client, bool doubleClick);
+    void OnCanvasMouseMove(POINT client, bool control, bool leftHeld);
+    void OnCanvasMouseUp();
+    void OnCanvasKey(bool down);
+
+    GraphLabel title;
+    GraphLabel subtitle;
+    uint8_t hasSubtitle = 0;
+    GraphLabel horizontalLabel;
+    GraphLabel verticalLabel;
+    GraphElementList legendTexts;
+    GraphMarkList legendKeys;
     AxisElement horizontalAxis;
     AxisElement verticalAxis;
-    // The area holding everything, and the plot rectangle.
+    GraphElementList freeLabels;
+    GraphElementList bottomLabels;
+    GraphElementList sideLabels;
+    // The area holding everything, and the plot (graph size) rectangle.
     LogicalRect extent{0, 0, 0, 0};
     LogicalRect graphRect{0, 0, 0, 0};
+    // Set Lines: 1 draws the dotted line, 0 does not, 0xFF the graph does not offer it.
+    uint8_t verticalLineFlag = 0;
+    uint8_t horizontalLineFlag = 0;
+    double verticalLineX = 0.0;
+    double horizontalLineY = 0.0;
+    // Print zoom in per cent and centring, from the "GraphPrefs" preferences.
+    uint8_t printZoom = 100;
+    uint8_t centreOnPage = 0;
+    float printOffsetX = 0.0f;
+    float printOffsetY = 0.0f;
 
 protected:
+    // A graph about to be read from a file: no title of its own yet, not counted.
+    struct FromFile {};
+    explicit GraphWindow(FromFile);
+    // Reads the file into this window; false (reported) when it could not be read.
+    bool OpenGraphFile(const char* path);
+
+    // The kind's stored part after the common part, when it has one.
+    virtual bool HasStoredForm() { return false; }
+    virtual void StorePart(Archive& archive) {}
+    // False when the part could not be read (the archive says why).
+    virtual bool LoadPart(Archive& archive) { return true; }
+    // Writes the common part (header, type code, texts, axes, lists, rectangles, lines, print settings).
+    bool StoreCommon(Archive& archive);
+    // Reads the common part; false when the header is wrong or the archive failed at a check point.
+    bool LoadCommon(Archive& archive);
+
     // The kind's lines, bars or regions inside the plot rectangle.
     virtual void DrawSeries(Display& display) {}
-    // The legend key of entry i at the rectangle (inches).
-    virtual void DrawLegendKey(Display& display, int index, const LogicalRect& key) {}
-    // Extra rows the kind places under the legend; their width and height in inches.
-    virtual void ExtraLegendSize(Display& display, float& width, float& height) {}
-    virtual void DrawExtraLegend(Display& display, float left, float top) {}
+    // The dotted Set Lines go under the series unless the kind says otherwise.
+    virtual bool SetLinesUnderSeries() { return true; }
+    // Measures of the three blocks, at the origin.
+    virtual LogicalRect TitleBlockSize();
+    virtual LogicalRect PlotBlockSize();
+    virtual LogicalRect BottomBlockSize();
+    virtual void PlaceTitleBlock(const LogicalRect& block);
+    virtual void PlacePlotBlock(const LogicalRect& block);
+    virtual void PlaceBottomBlock(const LogicalRect& block);
 
     // Text sizes in inches on the display (locked) with its current font.
     float TextWidth(Display& display, const char* text) const;
@@ -69,8 +152,19 @@ protected:
     void DrawLineBetween(Display& display, float x1, float y1, float x2, float y2) const;
 
 private:
-    void DrawAxes(Display& display);
+    void Initialise();
+    void DrawSetLines(Display& display);
+    LogicalPoint CanvasPoint(POINT client) const;
+    void InvalidateElement(const GraphElement& element);
 
-    float legendLeft_ = 0.0f;
-    float legendTop_ = 0.0f;
+    GraphElement* selected_ = nullptr;
+    std::unique_ptr<TrackerBase> tracker_;
+    // 1 moving the plot, 2 resizing it, 3 moving the selected element.
+    int dragKind_ = 0;
+    bool statusShown_ = false;
+    std::unique_ptr<PrinterSetupRecord> printerSettings_;
 };
+
+// Opens the graph file as the window of its kind; null after "Unable to read graph file." or the reading's
+// own report.
+GraphWindow* ReadGraphFile(const char* path);

@@ -4,35 +4,16 @@
 #include "foundation/NumericFormatting.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/LogicalUnits.h"
-#include "framework/draw/zPen.h"
+#include "foundation/Archive.h"
+#include "foundation/StoredString.h"
+#include "foundation/VersionRecord.h"
 #include "framework/window/WindowEvent.h"
+#include "dialogs/GraphStylePickers.h"
 #include "model/TreeDocument.h"
 
 #include <algorithm>
 
 namespace {
-
-// One colour per mark kind (1..14), so that lines and their legend keys match.
-COLORREF MarkColour(int kind)
-{
-    static const COLORREF colours[] = {
-        RGB(0, 0, 0),     RGB(200, 0, 0),   RGB(0, 0, 200),   RGB(0, 140, 0),  RGB(160, 0, 160),
-        RGB(0, 140, 140), RGB(200, 100, 0), RGB(90, 90, 90),  RGB(120, 60, 0), RGB(0, 90, 160),
-        RGB(160, 0, 80),  RGB(90, 140, 0),  RGB(60, 0, 160),  RGB(150, 120, 0)};
-    return colours[(kind - 1) % 14];
-}
-
-class DisplayPen {
-public:
-    DisplayPen(Display& display, COLORREF colour, int style) : display_(display)
-    {
-        display_.PushPen(new zPen(Colour{GetRValue(colour), GetGValue(colour), GetBValue(colour), 0}, style, 1));
-    }
-    ~DisplayPen() { display_.PopPen(); }
-
-private:
-    Display& display_;
-};
 
 // The number format an axis of the data asks for, from the tree's formats when the graph has a tree.
 NumericFormat AxisFormat(const GraphAxisData& axis, const TreeDocument* document)
@@ -77,69 +58,189 @@ void ScaleAxis(LineGraph& graph, int which, const GraphAxisData& axis, const Tre
     }
     (which != 0 ? graph.verticalAxis : graph.horizontalAxis)
         .SetScale(format, axis.bottom, axis.top, axis.interval, axis.automaticFlag);
-    (which != 0 ? graph.verticalLabel : graph.horizontalLabel) = axis.label.c_str();
+    (which != 0 ? graph.verticalLabel : graph.horizontalLabel).text = axis.label.c_str();
+}
+
+constexpr uint32_t kBadThresholdPoint = 10;
+constexpr uint32_t kBadThresholdLabel = 11;
+constexpr uint32_t kBadLinePart = 13;
+constexpr uint32_t kBadThresholdPart = 14;
+constexpr int kMostStoredLines = 100;
+constexpr int kMostThresholdPoints = 100;
+constexpr int kLongestThresholdTitle = 300;
+constexpr float kThresholdGap = 0.05f;
+constexpr float kMarkGap = 0.015f;
+
+// The width of the graph's legend keys, which the threshold labels' marks take too.
+float KeyWidth(const GraphWindow* graph)
+{
+    return graph != nullptr && graph->legendKeys.Count() > 0 ? graph->legendKeys.Key(0)->Width() : 0.0f;
 }
 
 }  // namespace
 
-LineGraph::LineGraph(int stepCount, int optionWord) : stepCount_(stepCount), optionWord_(optionWord)
+void ThresholdLabel::Measure(Display& display)
+{
+    float width = 0.0f;
+    float height = 0.0f;
+    float secondWidth = 0.0f;
+    MeasureText(display, font, text.Text(), width, height);
+    MeasureText(display, font, secondText.Text(), secondWidth, height);
+    const float mark = KeyWidth(owner);
+    rect.right = 2 * (mark + kMarkGap) + std::max(width, secondWidth);
+    rect.bottom = 2 * height;
+}
+
+void ThresholdLabel::Draw(Display& display)
+{
+    auto* graph = dynamic_cast<LineGraph*>(owner);
+    if (graph == nullptr || thresholdIndex >= graph->ThresholdCount())
+        return;
+    const float mark = KeyWidth(owner);
+    const float middle = (rect.top + rect.bottom) / 2;
+    const GraphSeriesItem& point = graph->Threshold(thresholdIndex);
+    if (point.first < graph->LineCount())
+        DrawPointMark(display, graph->Line(point.first).markKind, rect.left + mark / 2, middle);
+    if (point.second < graph->LineCount())
+        DrawPointMark(display, graph->Line(point.second).markKind, rect.left + 1.5f * mark + kMarkGap, middle);
+    const float textLeft = rect.left + 2 * mark + 2 * kMarkGap;
+    GraphLabel line(text.Text());
+    line.font = font;
+    line.rect = LogicalRect{textLeft, rect.top, rect.right, middle};
+    line.Draw(display);
+    line.text = secondText;
+    line.rect = LogicalRect{textLeft, middle, rect.right, rect.bottom};
+    line.Draw(display);
+}
+
+void ThresholdLabel::Serialize(Archive& archive)
+{
+    GraphLabel::Serialize(archive);
+    if (archive.Failed())
+        return;
+    VersionRecord version;
+    version.Serialize(archive);
+    if (archive.IsStoring()) {
+        archive.WriteShort(thresholdIndex);
+        StoreString(archive, secondText);
+        return;
+    }
+    archive.ReadShort(thresholdIndex);
+    LoadString(archive, secondText);
+    if (thresholdIndex < 0)
+        archive.SetFormatError(kBadThresholdLabel);
+}
+
+void ThresholdLabelList::StoreItem(Archive& archive, void* item)
+{
+    static_cast<ThresholdLabel*>(item)->Serialize(archive);
+}
+
+void* ThresholdLabelList::LoadItem(Archive& archive)
+{
+    auto* label = new ThresholdLabel;
+    label->Serialize(archive);
+    return label;
+}
+
+void* ThresholdLabelList::CloneItem(void* item)
+{
+    return new ThresholdLabel(*static_cast<ThresholdLabel*>(item));
+}
+
+void ThresholdLabelList::DeleteItem(void* item)
+{
+    delete static_cast<ThresholdLabel*>(item);
+}
+
+LineGraph::LineGraph(int stepCount, int optionWord)
+    : stepCount_(static_cast<int16_t>(stepCount)), optionWord_(static_cast<int16_t>(optionWord))
 {
     SetIconId(32007);
+    thresholdTitle_.font.bold = 1;
+    thresholdTitle_.owner = this;
+}
+
+LineGraph::LineGraph(const char* path) : GraphWindow(FromFile{}), stepCount_(0), optionWord_(1)
+{
+    SetIconId(32007);
+    thresholdTitle_.owner = this;
+    OpenGraphFile(path);
 }
 
 LineGraph::~LineGraph() = default;
 
 GraphLineElement* LineGraph::AddLine(const double* values, const double* positions, const char* legend)
 {
-    auto line = std::make_unique<GraphLineElement>();
+    auto* line = new GraphLineElement;
+    line->owner = this;
     line->values.assign(values, values + stepCount_ + 1);
     if (positions != nullptr)
         line->positions.assign(positions, positions + stepCount_ + 1);
     line->markKind = markKindCounter_;
-    markKindCounter_ = markKindCounter_ + 1 < 15 ? markKindCounter_ + 1 : 1;
-    legendTexts.emplace_back(legend);
-    if (lines_.size() < MaximumShownLines)
-        shown_.push_back(line.get());
-    lines_.push_back(std::move(line));
-    return lines_.back().get();
+    if (!lines_.Add(line)) {
+        delete line;
+        return nullptr;
+    }
+    AddLegendEntry(legend, new GraphMarkElement(markKindCounter_));
+    markKindCounter_ = markKindCounter_ + 1 < kMarkKindCount ? markKindCounter_ + 1 : 1;
+    if (static_cast<int>(shown_.size()) < MaximumShownLines)
+        shown_.push_back(line);
+    return line;
 }
 
-void LineGraph::AddThresholdValues(const std::vector<ThresholdPoint>& points)
+void LineGraph::AddThresholdValues(const std::vector<::ThresholdPoint>& points)
 {
-    for (const ThresholdPoint& point : points) {
-        thresholds_.push_back(point);
-        thresholdTexts_.emplace_back();
-        UpdateThresholdText(static_cast<int>(thresholds_.size()) - 1);
+    for (const ::ThresholdPoint& point : points) {
+        auto* item = new GraphSeriesItem;
+        item->owner = this;
+        item->first = point.first;
+        item->second = point.second;
+        item->x = point.x;
+        item->y = point.value;
+        if (!thresholds_.Add(item)) {
+            delete item;
+            break;
+        }
+        auto* label = new ThresholdLabel;
+        label->owner = this;
+        label->thresholdIndex = static_cast<int16_t>(thresholds_.Count() - 1);
+        thresholdLabels_.Add(label);
+        UpdateThresholdText(thresholdLabels_.Count() - 1);
     }
     displayThresholds_ = points.empty() ? 0 : 1;
 }
 
 void LineGraph::UpdateThresholdText(int index)
 {
-    const ThresholdPoint& point = thresholds_[index];
+    ThresholdLabel& label = *thresholdLabels_.Label(index);
+    const GraphSeriesItem& point = *thresholds_.Point(label.thresholdIndex);
     zString number;
     FormatNumber(horizontalAxis.numberFormat, point.x, number, true, true, DigitsOfFormat);
-    thresholdTexts_[index][0] = variableName;
-    thresholdTexts_[index][0] += " = ";
-    thresholdTexts_[index][0] += number;
-    FormatNumber(verticalAxis.numberFormat, point.value, number, true, true, DigitsOfFormat);
-    thresholdTexts_[index][1] = riskAdjusted ? "CE = " : "EV = ";
-    thresholdTexts_[index][1] += number;
+    label.text = variableName;
+    label.text += " = ";
+    label.text += number;
+    FormatNumber(verticalAxis.numberFormat, point.y, number, true, true, DigitsOfFormat);
+    label.secondText = riskAdjusted ? "CE = " : "EV = ";
+    label.secondText += number;
 }
 
 double LineGraph::ValueAt(int line, double x) const
 {
-    const std::vector<double>& y = lines_[line]->values;
+    const std::vector<double>& y = lines_.Line(line)->values;
     const double x0 = horizontalAxis.valueBottom;
     const double step = horizontalAxis.interval;
+    if (y.empty())
+        return 0.0;
     if (x == x0)
         return y[0];
-    for (int k = 1; k <= stepCount_; ++k) {
+    const int last = std::min<int>(stepCount_, static_cast<int>(y.size()) - 1);
+    for (int k = 1; k <= last; ++k) {
         const double xk = x0 + k * step;
         if (x <= xk)
             return y[k - 1] + (x - (xk - step)) * (y[k] - y[k - 1]) / step;
     }
-    return y[stepCount_];
+    return y[last];
 }
 
 int LineGraph::BestLineAt(double x) const
@@ -166,62 +267,175 @@ long LineGraph::OnCommandId(unsigned id, unsigned code, HWND control)
     return GraphWindow::OnCommandId(id, code, control);
 }
 
-float LineGraph::PointX(const GraphLineElement& line, int point) const
+void LineGraph::ForEachElement(const ElementVisit& visit)
 {
-    const double x = line.positions.empty() ? horizontalAxis.valueBottom + point * horizontalAxis.interval
-                                            : line.positions[point];
-    return horizontalAxis.Position(x, graphRect);
+    GraphWindow::ForEachElement(visit);
+    if (!ThresholdBlockShown())
+        return;
+    visit(thresholdTitle_);
+    for (int i = 0; i < thresholdLabels_.Count(); ++i)
+        visit(*thresholdLabels_.Label(i));
+}
+
+bool LineGraph::EditLegendKey(GraphElement& key)
+{
+    const int index = legendKeys.IndexOf(&key);
+    auto* mark = dynamic_cast<GraphMarkElement*>(&key);
+    if (index < 0 || mark == nullptr || index >= LineCount())
+        return false;
+    int kind = mark->markKind;
+    if (!RunLineMarkerDialog(kind, legendTexts.Label(index)->text.Text()))
+        return false;
+    mark->markKind = kind;
+    lines_.Line(index)->markKind = kind;
+    InvalidateAll();
+    return true;
 }
 
 void LineGraph::DrawSeries(Display& display)
 {
-    for (const GraphLineElement* line : shown_) {
-        DisplayPen pen(display, MarkColour(line->markKind), PS_SOLID);
-        std::vector<POINT> points;
-        for (int k = 0; k <= stepCount_ && k < static_cast<int>(line->values.size()); ++k)
-            points.push_back(POINT{LogicalXToPixel(PointX(*line, k), display),
-                                   LogicalYToPixel(verticalAxis.Position(line->values[k], graphRect), display)});
-        Polyline(display.DeviceContext(), points.data(), static_cast<int>(points.size()));
-    }
+    for (GraphLineElement* line : shown_)
+        line->Draw(display);
     if (!displayThresholds_)
         return;
-    DisplayPen pen(display, RGB(0, 0, 0), PS_DOT);
-    for (const ThresholdPoint& point : thresholds_) {
-        const float x = horizontalAxis.Position(point.x, graphRect);
-        DrawLineBetween(display, x, graphRect.bottom, x, verticalAxis.Position(point.value, graphRect));
+    for (int i = 0; i < thresholds_.Count(); ++i) {
+        GraphSeriesItem& point = *thresholds_.Point(i);
+        const bool bothShown = point.first < LineCount() && point.second < LineCount() &&
+                               std::count(shown_.begin(), shown_.end(), lines_.Line(point.first)) > 0 &&
+                               std::count(shown_.begin(), shown_.end(), lines_.Line(point.second)) > 0;
+        if (bothShown)
+            point.Draw(display);
     }
 }
 
-void LineGraph::DrawLegendKey(Display& display, int index, const LogicalRect& key)
+LogicalRect LineGraph::PlotBlockSize()
 {
-    DisplayPen pen(display, MarkColour(lines_[index]->markKind), PS_SOLID);
-    const float middle = (key.top + key.bottom) / 2;
-    DrawLineBetween(display, key.left, middle, key.right, middle);
+    LogicalRect block = GraphWindow::PlotBlockSize();
+    if (thresholdLabels_.Count() == 0)
+        return block;
+    float widest = thresholdTitle_.Width();
+    for (int i = 0; i < thresholdLabels_.Count(); ++i)
+        widest = std::max(widest, thresholdLabels_.Label(i)->Width());
+    float w = 0.0f;
+    float h = 0.0f;
+    GraphSize(w, h);
+    // The threshold block stands in the legend column.
+    const float beforeLegend = verticalAxis.Width() + verticalLabel.Width() + 0.1f + w + 0.1f;
+    block.right = std::max(block.right, beforeLegend + widest);
+    return block;
 }
 
-void LineGraph::ExtraLegendSize(Display& display, float& width, float& height)
+void LineGraph::PlacePlotBlock(const LogicalRect& block)
 {
-    if (thresholds_.empty())
+    GraphWindow::PlacePlotBlock(block);
+    if (thresholdLabels_.Count() == 0)
         return;
-    const float line = TextHeight(display);
-    width = TextWidth(display, "Threshold Values:");
-    for (const auto& texts : thresholdTexts_)
-        width = std::max({width, TextWidth(display, texts[0].Text()), TextWidth(display, texts[1].Text())});
-    height = 0.1f + (line + 0.05f) * (1 + 2 * ThresholdCount());
-}
-
-void LineGraph::DrawExtraLegend(Display& display, float left, float top)
-{
-    if (!displayThresholds_)
-        return;
-    const float line = TextHeight(display);
-    DrawTextAt(display, left, top, "Threshold Values:");
-    for (const auto& texts : thresholdTexts_) {
-        top += line + 0.05f;
-        DrawTextAt(display, left, top, texts[0].Text());
-        top += line;
-        DrawTextAt(display, left, top, texts[1].Text());
+    const float x = graphRect.right + kThresholdGap;
+    float y = legendTexts.Count() > 0 ? legendTexts.Label(legendTexts.Count() - 1)->rect.bottom : block.top;
+    y += 2 * kThresholdGap;
+    thresholdTitle_.MoveTo(x, y);
+    y += thresholdTitle_.Height() + kThresholdGap;
+    for (int i = 0; i < thresholdLabels_.Count(); ++i) {
+        ThresholdLabel& label = *thresholdLabels_.Label(i);
+        label.MoveTo(x, y);
+        y += label.Height() + kThresholdGap;
     }
+}
+
+void LineGraph::SetGraphRect(const LogicalRect& rect)
+{
+    const float dx = rect.right - graphRect.right;
+    const float dy = rect.top - graphRect.top;
+    GraphWindow::SetGraphRect(rect);
+    thresholdTitle_.MoveBy(dx, dy);
+    for (int i = 0; i < thresholdLabels_.Count(); ++i)
+        thresholdLabels_.Label(i)->MoveBy(dx, dy);
+}
+
+// Own part of the graph file, after the common part:
+//   version record                                    3 bytes
+//   step count                                        i16
+//   lines                                             list of line records
+//   display-thresholds flag                           i16; check: steps >= 0, 0..100 lines of steps + 1
+//                                                     values, flag 0 or 1 (else format error 13)
+//   threshold title                                   label record
+//   threshold points                                  list; check: title under 301 characters, 0..100
+//                                                     points (else 14), each on two lines (else 10)
+//   threshold labels                                  list
+//   variable name                                     stored string
+//   higher-is-better, thresholds-recorded flags       2 x i16
+//   option word                                       i16 (from 2.6)
+//   shown line count n, n indexes into the lines      i16, n x i16 (from 3.0)
+void LineGraph::StorePart(Archive& archive)
+{
+    VersionRecord(VersionRecord::Current()).Serialize(archive);
+    archive.WriteShort(stepCount_);
+    lines_.Serialize(archive);
+    archive.WriteShort(displayThresholds_);
+    thresholdTitle_.Serialize(archive);
+    thresholds_.Serialize(archive);
+    thresholdLabels_.Serialize(archive);
+    StoreString(archive, variableName);
+    archive.WriteShort(higherIsBetter).WriteShort(thresholdsRecorded).WriteShort(optionWord_);
+    archive.WriteShort(static_cast<int16_t>(shown_.size()));
+    for (GraphLineElement* line : shown_)
+        archive.WriteShort(lines_.IndexOf(line));
+}
+
+bool LineGraph::LoadPart(Archive& archive)
+{
+    if (archive.Failed())
+        return false;
+    VersionRecord version;
+    version.Serialize(archive);
+    archive.ReadShort(stepCount_);
+    lines_.Serialize(archive);
+    archive.ReadShort(displayThresholds_);
+    bool linesSound = stepCount_ >= 0 && lines_.Count() <= kMostStoredLines && displayThresholds_ >= 0 &&
+                      displayThresholds_ <= 1;
+    for (int i = 0; linesSound && i < lines_.Count(); ++i)
+        linesSound = lines_.Line(i)->Count() == stepCount_ + 1;
+    if (!linesSound)
+        archive.SetFormatError(kBadLinePart);
+    if (archive.Failed())
+        return true;
+    thresholdTitle_.Serialize(archive);
+    thresholds_.Serialize(archive);
+    if (thresholdTitle_.text.Length() > kLongestThresholdTitle || thresholds_.Count() > kMostThresholdPoints)
+        archive.SetFormatError(kBadThresholdPart);
+    for (int i = 0; i < thresholds_.Count(); ++i) {
+        const GraphSeriesItem& point = *thresholds_.Point(i);
+        if (point.first >= lines_.Count() || point.second >= lines_.Count())
+            archive.SetFormatError(kBadThresholdPoint);
+    }
+    if (archive.Failed())
+        return true;
+    thresholdLabels_.Serialize(archive);
+    for (int i = 0; i < thresholdLabels_.Count(); ++i)
+        if (thresholdLabels_.Label(i)->thresholdIndex >= thresholds_.Count())
+            archive.SetFormatError(kBadThresholdLabel);
+    LoadString(archive, variableName);
+    archive.ReadShort(higherIsBetter).ReadShort(thresholdsRecorded);
+    if (version.IsAtLeast(KnownVersion::k2_6))
+        archive.ReadShort(optionWord_);
+    shown_.clear();
+    if (version.IsAtLeast(KnownVersion::k3_0)) {
+        int16_t count = 0;
+        archive.ReadShort(count);
+        if (count < 0 || count > lines_.Count())
+            archive.SetFormatError(kBadLinePart);
+        for (int i = 0; i < count && !archive.Failed(); ++i) {
+            int16_t index = -1;
+            archive.ReadShort(index);
+            if (index < 0 || index >= lines_.Count())
+                archive.SetFormatError(kBadLinePart);
+            else
+                shown_.push_back(lines_.Line(index));
+        }
+    }
+    for (int i = 0; i < lines_.Count(); ++i)
+        lines_.Line(i)->owner = this;
+    return true;
 }
 
 LineGraph* OpenLineGraph(const LineGraphData& data)
@@ -230,10 +444,10 @@ LineGraph* OpenLineGraph(const LineGraphData& data)
     for (const GraphLineData& line : data.lines)
         steps = std::max(steps, static_cast<int>(line.values.size()) - 1);
     auto* graph = new LineGraph(steps, 1);
-    graph->title = data.title.c_str();
+    graph->title.text = data.title.c_str();
     if (!data.subtitles.empty()) {
-        graph->subtitle = data.subtitles.front().c_str();
-        graph->hasSubtitle = true;
+        graph->subtitle.text = data.subtitles.front().c_str();
+        graph->hasSubtitle = 1;
     }
     ScaleAxis(*graph, 0, data.horizontal, data.document);
     ScaleAxis(*graph, 1, data.vertical, data.document);

@@ -1,78 +1,111 @@
 #pragma once
 // The line graph: a family of lines over one common X range, one per strategy or series, with a legend and
 // the threshold values where two lines cross. One-way sensitivity, Markov stage output and the risk
-// preference function show their results in it.
+// preference function show their results in it; it is saved and reopened as a graph file.
 
 #include "analysis/SensitivityResultGrid.h"
+#include "graph/GraphLineElement.h"
 #include "graph/GraphWindow.h"
 
 #include "CommandIds.h"
 
-#include <array>
-#include <memory>
 #include <vector>
 
 struct LineGraphData;
 
-struct GraphLineElement {
-    std::vector<double> values;
-    // X values of the points, empty for the regular grid of the horizontal axis.
-    std::vector<double> positions;
-    int markKind = 1;
+// The label of one threshold point: "<variable> = x" over "EV = y" (or "CE = y"), beside the marks of the
+// two lines that cross there. Its text is made by the graph, never typed.
+class ThresholdLabel : public GraphLabel {
+public:
+    void Measure(Display& display) override;
+    void Draw(Display& display) override;
+    bool Editable() const override { return false; }
+    // The label record, then version record (3), threshold index (i16; negative: format error 11) and the
+    // second text.
+    void Serialize(Archive& archive) override;
+
+    zString secondText;
+    int16_t thresholdIndex = 0;
+};
+
+class ThresholdLabelList : public PtrArray {
+public:
+    ThresholdLabelList() : PtrArray(8, true) {}
+    ~ThresholdLabelList() override { Clear(); }
+
+    ThresholdLabel* Label(int index) const { return static_cast<ThresholdLabel*>(At(index)); }
+    void StoreItem(Archive& archive, void* item) override;
+    void* LoadItem(Archive& archive) override;
+    void* CloneItem(void* item) override;
+    void DeleteItem(void* item) override;
 };
 
 class LineGraph : public GraphWindow {
 public:
+    static constexpr int kTypeCode = 44;
     static constexpr int MaximumShownLines = 30;
     static constexpr unsigned DisplayThresholdsCommand = Cmd::GraphDisplayThresholdValues;
 
     LineGraph(int stepCount, int optionWord);
+    // Reads the graph file; an unreadable file was reported and leaves the graph without a path.
+    explicit LineGraph(const char* path);
     ~LineGraph() override;
 
-    int TypeCode() override { return 44; }
+    int TypeCode() override { return kTypeCode; }
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    void ForEachElement(const ElementVisit& visit) override;
+    void SetGraphRect(const LogicalRect& rect) override;
+    // The marker picker on the key's line.
+    bool EditLegendKey(GraphElement& key) override;
 
-    // Adds a line of step count + 1 values (X values or null for the grid) with its legend text; the first
-    // thirty lines are drawn, later ones are kept.
+    // Adds a line of step count + 1 values (X values or null for the grid) with its legend text and key; the
+    // first thirty lines are drawn, later ones are kept.
     GraphLineElement* AddLine(const double* values, const double* positions, const char* legend);
-    // Adds the crossing points and their texts; the threshold block shows when there is at least one.
+    // Adds the crossing points and their labels; the threshold block shows when there is at least one.
     void AddThresholdValues(const std::vector<ThresholdPoint>& points);
     // The line's value at x on the horizontal axis's grid, interpolated; -1 from BestLineAt without lines.
     double ValueAt(int line, double x) const;
     int BestLineAt(double x) const;
 
     int StepCount() const { return stepCount_; }
-    int LineCount() const { return static_cast<int>(lines_.size()); }
-    const GraphLineElement& Line(int index) const { return *lines_[index]; }
+    int LineCount() const { return lines_.Count(); }
+    const GraphLineElement& Line(int index) const { return *lines_.Line(index); }
     int ShownLineCount() const { return static_cast<int>(shown_.size()); }
     // The two texts of threshold label i.
-    const zString& ThresholdText(int index, int which) const { return thresholdTexts_[index][which]; }
-    int ThresholdCount() const { return static_cast<int>(thresholds_.size()); }
+    const zString& ThresholdText(int index, int which) const
+    {
+        return which == 0 ? thresholdLabels_.Label(index)->text : thresholdLabels_.Label(index)->secondText;
+    }
+    int ThresholdCount() const { return thresholds_.Count(); }
+    const GraphSeriesItem& Threshold(int index) const { return *thresholds_.Point(index); }
     bool DisplayThresholds() const { return displayThresholds_ != 0; }
 
     zString variableName;
     int riskAdjusted = 0;
-    int higherIsBetter = 0;
-    int thresholdsRecorded = 0;
+    int16_t higherIsBetter = 0;
+    int16_t thresholdsRecorded = 0;
 
 protected:
+    bool HasStoredForm() override { return true; }
+    void StorePart(Archive& archive) override;
+    bool LoadPart(Archive& archive) override;
     void DrawSeries(Display& display) override;
-    void DrawLegendKey(Display& display, int index, const LogicalRect& key) override;
-    void ExtraLegendSize(Display& display, float& width, float& height) override;
-    void DrawExtraLegend(Display& display, float left, float top) override;
+    LogicalRect PlotBlockSize() override;
+    void PlacePlotBlock(const LogicalRect& block) override;
 
 private:
     void UpdateThresholdText(int index);
-    float PointX(const GraphLineElement& line, int point) const;
+    bool ThresholdBlockShown() const { return displayThresholds_ != 0 && thresholdLabels_.Count() > 0; }
 
-    int stepCount_;
-    int displayThresholds_ = 0;
-    int optionWord_;
+    int16_t stepCount_;
+    int16_t displayThresholds_ = 0;
+    int16_t optionWord_;
     int markKindCounter_ = 6;
-    std::vector<std::unique_ptr<GraphLineElement>> lines_;
+    GraphLabel thresholdTitle_{"Threshold Values:"};
+    GraphLineElementList lines_;
     std::vector<GraphLineElement*> shown_;
-    std::vector<ThresholdPoint> thresholds_;
-    std::vector<std::array<zString, 2>> thresholdTexts_;
+    GraphSeriesList thresholds_;
+    ThresholdLabelList thresholdLabels_;
 };
 
 // Shows analysis graphs in line graph windows from now on.

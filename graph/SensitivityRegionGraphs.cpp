@@ -21,18 +21,19 @@ void RegionGraph::SetUpPlane(const StrategyRegionMap& map, const zString& xLabel
     const NumericFormat format = PlaneFormat(map);
     AutoScaleAxis(0, format, map.xLow, map.xHigh, xLabel.Text(), 1, 0);
     AutoScaleAxis(1, format, map.yLow, map.yHigh, yLabel.Text(), 1, 0);
-    legendTexts.clear();
+    legendTexts.Clear();
+    legendKeys.Clear();
     for (int s = 0; s < map.strategies; ++s) {
         zString label = s < static_cast<int>(map.labels.size()) ? map.labels[s] : zString();
         if (label.IsEmpty() && map.node != nullptr && s < map.node->childCount)
             map.node->GetChild(s)->GetShortText(label, 30);
-        legendTexts.push_back(label);
+        AddLegendEntry(label.Text(), new GraphFillElement(GraphItemStyle(s)));
     }
 }
 
 void RegionGraph::DrawBoundaries(Display& display, const StrategyBoundaryTable& table)
 {
-    const int strategies = static_cast<int>(legendTexts.size());
+    const int strategies = legendTexts.Count();
     for (int i = 0; i < strategies; ++i) {
         for (int j = i + 1; j < strategies; ++j) {
             const BoundaryPointList* points = table.Entry(i, j);
@@ -50,9 +51,9 @@ void RegionGraph::DrawBoundaries(Display& display, const StrategyBoundaryTable& 
 TwoWaySensGraph::TwoWaySensGraph(const TwoWaySensitivityResults& results)
     : valueMap(results.map), boundaries(std::make_unique<StrategyBoundaryTable>(*results.map))
 {
-    title = results.title;
-    subtitle = results.subtitle;
-    hasSubtitle = !subtitle.IsEmpty();
+    title.text = results.title;
+    subtitle.text = results.subtitle;
+    hasSubtitle = subtitle.text.IsEmpty() ? 0 : 1;
     SetUpPlane(*valueMap, results.xLabel, results.yLabel);
 }
 
@@ -60,7 +61,7 @@ bool TwoWaySensGraph::WriteTextExport(TextReport& report)
 {
     if (!valueMap)
         return false;
-    valueMap->ExportText(report, horizontalLabel, verticalLabel);
+    valueMap->ExportText(report, horizontalLabel.text, verticalLabel.text);
     return true;
 }
 
@@ -72,9 +73,9 @@ void TwoWaySensGraph::DrawSeries(Display& display)
 ThreeWaySensGraph::ThreeWaySensGraph(const ThreeWaySensitivityResults& results)
     : maps(results.maps), zLow(results.zLow), zStep(results.zStep)
 {
-    title = results.title;
-    subtitle = results.subtitle;
-    hasSubtitle = !subtitle.IsEmpty();
+    title.text = results.title;
+    subtitle.text = results.subtitle;
+    hasSubtitle = subtitle.text.IsEmpty() ? 0 : 1;
     for (const auto& map : maps)
         boundaries.push_back(std::make_unique<StrategyBoundaryTable>(*map));
     if (!maps.empty())

@@ -7,10 +7,10 @@
 
 TornadoGraph::TornadoGraph(const TornadoResults& results) : allBars(results.bars), steps(static_cast<int16_t>(results.intervals))
 {
-    title = "Tornado Diagram";
+    title.text = "Tornado Diagram";
     if (results.node != nullptr) {
-        results.node->GetShortText(subtitle, 30);
-        hasSubtitle = !subtitle.IsEmpty();
+        results.node->GetShortText(subtitle.text, 30);
+        hasSubtitle = subtitle.text.IsEmpty() ? 0 : 1;
         strategyCount = static_cast<int16_t>(results.thisNodeOnly ? 1 : results.node->childCount);
         if (results.node->document != nullptr)
             maximizing = results.node->document->IsMaximizing() ? 1 : 0;
@@ -23,7 +23,7 @@ TornadoGraph::TornadoGraph(const TornadoResults& results) : allBars(results.bars
     verticalAxis.SetScale(format, 0.0, count > 0 ? count : 1, 1.0, 0);
     verticalAxis.isHidden = 1;
     for (int b = 0; b < count; ++b)
-        legendTexts.push_back(allBars->At(b)->barName);
+        AddLegendEntry(allBars->At(b)->barName.Text(), new GraphFillElement(GraphItemStyle(b)));
 }
 
 // Bar b (the widest first) fills the middle half of its row from its low to its high result.

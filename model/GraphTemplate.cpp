@@ -35,7 +35,7 @@ constexpr uint32_t kLabelFlagError = 9;
 
 }  // namespace
 
-void TemplateLabel::Serialize(Archive& archive)
+void SerializeGraphLabel(Archive& archive, LogicalRect& rect, uint8_t& vertical, FontRecord& font, zString& text)
 {
     if (archive.Failed())
         return;

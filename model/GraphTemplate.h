@@ -14,6 +14,15 @@
 
 class Archive;
 
+// The stored form of a graph label, shared by graph files and templates (nothing happens once the archive
+// has failed):
+//   version record               3 bytes
+//   left, top, right, bottom     4 x f32
+//   vertical                     u8 (0 or 1, else format error 9)
+//   font                         font record
+//   text                         stored string
+void SerializeGraphLabel(Archive& archive, LogicalRect& rect, uint8_t& vertical, FontRecord& font, zString& text);
+
 // A free label kept in a template: what a graph's label holds, in the graph label's stored form.
 struct TemplateLabel {
     LogicalRect rect{0, 0, 0, 0};
@@ -23,13 +32,8 @@ struct TemplateLabel {
     FontRecord font;
     zString text;
 
-    // Stored form:
-    //   version record               3 bytes
-    //   left, top, right, bottom     4 x f32
-    //   vertical                     u8 (0 or 1, else format error 9)
-    //   font                         font record
-    //   text                         stored string
-    void Serialize(Archive& archive);
+    // The graph label's stored form.
+    void Serialize(Archive& archive) { SerializeGraphLabel(archive, rect, vertical, font, text); }
 };
 
 // The owning list of a template's labels, in the list's stored form.

@@ -55,7 +55,7 @@ TEST_F(LineGraphs, AutoScaleTakesWholeMultiplesOfAPowerOfTenAndEndsAboveTheHigh)
         EXPECT_NEAR(graph->verticalAxis.valueTop, c.top, 1e-9) << c.low << ".." << c.high;
         EXPECT_NEAR(graph->verticalAxis.interval, c.interval, 1e-9) << c.low << ".." << c.high;
     }
-    EXPECT_STREQ(graph->verticalLabel.Text(), "Value");
+    EXPECT_STREQ(graph->verticalLabel.text.Text(), "Value");
     EXPECT_EQ(graph->verticalAxis.isLocked, 0);
 }
 
@@ -86,7 +86,7 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     ASSERT_EQ(windows.size(), 1u);
     auto* graph = dynamic_cast<LineGraph*>(windows[0]);
     ASSERT_NE(graph, nullptr);
-    EXPECT_STREQ(graph->title.Text(), "Sensitivity Analysis on p");
+    EXPECT_STREQ(graph->title.text.Text(), "Sensitivity Analysis on p");
     ASSERT_EQ(graph->LineCount(), 2);
     ASSERT_EQ(graph->ThresholdCount(), 1);
     // The variable in plain numbers, the value in the tree's number format, each with the places its axis

@@ -102,7 +102,7 @@ TEST_F(SensitivityGraphs, TornadoGraphOwnsItsBars)
     // p over 0..1 moves A from 0 to 100 against B = 50: 50 .. 100; v over 0..1 leaves A's 30 best: no span.
     EXPECT_STREQ(graph->allBars->At(0)->barName.Text(), "p");
     EXPECT_EQ(graph->allBars->At(0)->highResult, 100.0);
-    EXPECT_EQ(graph->legendTexts.size(), 2u);
+    EXPECT_EQ(graph->legendTexts.Count(), 2);
 }
 
 }  // namespace

@@ -1,0 +1,210 @@
+// The graph's layout: three blocks stacked from the top (title; plot with side labels, vertical label and
+// axis, the plot, the horizontal axis and the legend; bottom with the horizontal label and bottom labels),
+// each measured at the origin and then moved into place. A drag of the plot moves only what is tied to it.
+
+#include "graph/GraphWindow.h"
+
+#include "app/ZoomPane.h"
+#include "framework/draw/Display.h"
+#include "model/GraphTemplateFile.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr float kMargin = 0.2f;
+constexpr float kBlockGap = 0.05f;
+constexpr float kBottomGap = 0.1f;
+constexpr float kSubtitleGap = 0.03f;
+constexpr float kLegendGap = 0.05f;
+
+LogicalRect Sized(float width, float height)
+{
+    return LogicalRect{0, 0, width, height};
+}
+
+void MoveRect(LogicalRect& rect, float left, float top)
+{
+    rect = LogicalRect{left, top, left + rect.right - rect.left, top + rect.bottom - rect.top};
+}
+
+}  // namespace
+
+void GraphWindow::GraphSize(float& width, float& height) const
+{
+    width = graphRect.right - graphRect.left;
+    height = graphRect.bottom - graphRect.top;
+    if (width >= 0.01f)
+        return;
+    const DefaultGraphSize preferred = ReadDefaultGraphSize();
+    width = preferred.width;
+    height = preferred.height;
+}
+
+LogicalRect GraphWindow::TitleBlockSize()
+{
+    float width = title.Width();
+    float height = title.Height() + 0.2f;
+    if (hasSubtitle) {
+        width = std::max(width, subtitle.Width());
+        height += subtitle.Height() + kSubtitleGap;
+    }
+    return Sized(width, height);
+}
+
+LogicalRect GraphWindow::PlotBlockSize()
+{
+    float w = 0.0f;
+    float h = 0.0f;
+    GraphSize(w, h);
+    float width = verticalAxis.Width() + verticalLabel.Width() + 0.1f + w + 0.1f;
+    if (sideLabels.Count() > 0)
+        width += sideLabels.Count() * sideLabels.Label(0)->Width() + 0.1f;
+    if (legendTexts.Count() > 0) {
+        float legend = 0.0f;
+        for (int i = 0; i < legendTexts.Count(); ++i)
+            legend = std::max(legend, legendTexts.Label(i)->Width());
+        legend += (legendKeys.Count() > 0 ? legendKeys.Key(0)->Width() : 0.0f) + 0.1f;
+        width += std::max(legend, horizontalAxis.overhang);
+    }
+    return Sized(width, horizontalAxis.Height() + h);
+}
+
+LogicalRect GraphWindow::BottomBlockSize()
+{
+    float height = horizontalLabel.Height();
+    if (bottomLabels.Count() > 0)
+        height += bottomLabels.Count() * bottomLabels.Label(0)->Height() + 0.1f;
+    return Sized(horizontalLabel.Width(), height);
+}
+
+void GraphWindow::PlaceTitleBlock(const LogicalRect& block)
+{
+    const float middle = (block.left + block.right) / 2;
+    title.MoveTo(middle - title.Width() / 2, block.top);
+    if (hasSubtitle)
+        subtitle.MoveTo(middle - subtitle.Width() / 2, title.rect.bottom + kSubtitleGap);
+}
+
+void GraphWindow::PlacePlotBlock(const LogicalRect& block)
+{
+    float w = 0.0f;
+    float h = 0.0f;
+    GraphSize(w, h);
+    float x = block.left;
+    for (int i = 0; i < sideLabels.Count(); ++i) {
+        GraphLabel& label = *sideLabels.Label(i);
+        label.MoveTo(x, block.top + (h - label.Height()) / 2);
+        x += label.Width();
+    }
+    if (sideLabels.Count() > 0)
+        x += 0.1f;
+    verticalLabel.MoveTo(x, block.top + (h - verticalLabel.Height()) / 2);
+    x += verticalLabel.Width() + 0.1f;
+    verticalAxis.MoveTo(x, block.top - verticalAxis.overhang);
+    x += verticalAxis.Width();
+    graphRect = LogicalRect{x, block.top, x + w, block.bottom - horizontalAxis.Height()};
+    horizontalAxis.MoveTo(graphRect.left - horizontalAxis.overhang, graphRect.bottom);
+    const float keyWidth = legendKeys.Count() > 0 ? legendKeys.Key(0)->Width() : 0.0f;
+    const float legendLeft = graphRect.right + 0.1f;
+    float y = block.top;
+    for (int i = 0; i < legendTexts.Count(); ++i) {
+        if (GraphElement* key = legendKeys.Key(i))
+            key->MoveTo(legendLeft, y);
+        GraphLabel& text = *legendTexts.Label(i);
+        text.MoveTo(legendLeft + keyWidth + kLegendGap, y);
+        y += text.Height() + kLegendGap;
+    }
+}
+
+void GraphWindow::PlaceBottomBlock(const LogicalRect& block)
+{
+    const float middle = (graphRect.left + graphRect.right) / 2;
+    horizontalLabel.MoveTo(middle - horizontalLabel.Width() / 2, block.top);
+    float y = block.top + horizontalLabel.Height() + 0.1f;
+    for (int i = 0; i < bottomLabels.Count(); ++i) {
+        GraphLabel& label = *bottomLabels.Label(i);
+        label.MoveTo(middle - label.Width() / 2, y);
+        y += label.Height();
+    }
+}
+
+void GraphWindow::Layout()
+{
+    Display* display = PaneDisplay();
+    if (display == nullptr)
+        return;
+    {
+        DisplayLock lock(*display);
+        extent.left = extent.top = 0.0f;
+        ForEachElement([this](GraphElement& element) { element.owner = this; });
+        // Measured at the origin and moved into place, but for the free labels, which stay where they are.
+        ForEachElement([this, display](GraphElement& element) {
+            if (freeLabels.Contains(&element)) {
+                element.Fit(*display);
+                return;
+            }
+            element.rect.left = element.rect.top = 0.0f;
+            element.Measure(*display);
+        });
+        LogicalRect blocks[3] = {TitleBlockSize(), PlotBlockSize(), BottomBlockSize()};
+        const float width = std::max({blocks[0].right, blocks[1].right, blocks[2].right});
+        float top = kMargin;
+        const float gaps[3] = {0.0f, kBlockGap, kBottomGap};
+        for (int i = 0; i < 3; ++i) {
+            blocks[i].right = width;
+            MoveRect(blocks[i], kMargin, top + gaps[i]);
+            top = blocks[i].bottom;
+        }
+        extent.right = kMargin + width + kMargin;
+        extent.bottom = blocks[2].bottom + kMargin;
+        PlaceTitleBlock(blocks[0]);
+        PlacePlotBlock(blocks[1]);
+        PlaceBottomBlock(blocks[2]);
+    }
+    if (auto* pane = Pane())
+        pane->DrawingChanged();
+}
+
+void GraphWindow::SetGraphRect(const LogicalRect& rect)
+{
+    Display* display = PaneDisplay();
+    const LogicalRect old = graphRect;
+    graphRect = rect;
+    if (display != nullptr) {
+        DisplayLock lock(*display);
+        for (AxisElement* axis : {&horizontalAxis, &verticalAxis}) {
+            axis->rect.left = axis->rect.top = 0.0f;
+            axis->Measure(*display);
+        }
+    }
+    verticalAxis.MoveTo(rect.left - verticalAxis.rect.right, rect.top - verticalAxis.overhang);
+    horizontalAxis.MoveTo(rect.left - horizontalAxis.overhang, rect.bottom);
+    const float dx = rect.right - old.right;
+    for (int i = 0; i < legendTexts.Count(); ++i)
+        legendTexts.Label(i)->MoveBy(dx, rect.top - old.top);
+    for (int i = 0; i < legendKeys.Count(); ++i)
+        legendKeys.Key(i)->MoveBy(dx, rect.top - old.top);
+    const float middle = (rect.left + rect.right) / 2;
+    const float labelShift = rect.bottom - old.bottom;
+    horizontalLabel.MoveBy(middle - (horizontalLabel.rect.left + horizontalLabel.rect.right) / 2, labelShift);
+    for (int i = 0; i < bottomLabels.Count(); ++i) {
+        GraphLabel& label = *bottomLabels.Label(i);
+        label.MoveBy(middle - (label.rect.left + label.rect.right) / 2, labelShift);
+    }
+    verticalLabel.MoveBy(rect.left - old.left,
+                         (rect.top + rect.bottom) / 2 - (verticalLabel.rect.top + verticalLabel.rect.bottom) / 2);
+    for (int i = 0; i < sideLabels.Count(); ++i) {
+        GraphLabel& label = *sideLabels.Label(i);
+        label.MoveBy(rect.left - old.left, (rect.top + rect.bottom) / 2 - (label.rect.top + label.rect.bottom) / 2);
+    }
+}
+
+void GraphWindow::Refit()
+{
+    LogicalRect bounds{0, 0, 0, 0};
+    ForEachElement([&bounds](GraphElement& element) { bounds = RectUnion(bounds, element.rect); });
+    extent = RectUnion(bounds, graphRect);
+    if (auto* pane = Pane())
+        pane->DrawingChanged();
+}

@@ -218,11 +218,9 @@ bool AxisElement::Edit()
 
 void AxisElement::Serialize(Archive& archive)
 {
-    if (archive.Failed())
-        return;
     VersionRecord version;
-    version.Serialize(archive);
-    SerializeElementRect(archive, rect);
+    if (!SerializeElementHead(archive, version, rect))
+        return;
     if (archive.IsStoring()) {
         archive.WriteDouble(valueBottom).WriteDouble(valueTop).WriteDouble(interval).WriteByte(isVertical);
         SerializeWithVersion(numberFormat, archive);

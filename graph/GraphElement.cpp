@@ -1,6 +1,7 @@
 #include "graph/GraphElement.h"
 
 #include "foundation/Archive.h"
+#include "foundation/VersionRecord.h"
 
 #include <algorithm>
 
@@ -45,4 +46,13 @@ void SerializeElementRect(Archive& archive, LogicalRect& rect)
     float* sides[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
     for (float* side : sides)
         archive.IsStoring() ? archive.WriteFloat(*side) : archive.ReadFloat(*side);
+}
+
+bool SerializeElementHead(Archive& archive, VersionRecord& version, LogicalRect& rect)
+{
+    if (archive.Failed())
+        return false;
+    version.Serialize(archive);
+    SerializeElementRect(archive, rect);
+    return true;
 }

@@ -10,6 +10,7 @@ class Display;
 class FontRecord;
 class GraphWindow;
 class NumericFormat;
+class VersionRecord;
 
 class GraphElement {
 public:
@@ -53,6 +54,9 @@ public:
 
 // A rectangle's stored form: left, top, right, bottom as 4 x f32.
 void SerializeElementRect(Archive& archive, LogicalRect& rect);
+// The head most element records begin with: the version record, then the rectangle. False (nothing moved)
+// once the archive has failed.
+bool SerializeElementHead(Archive& archive, VersionRecord& version, LogicalRect& rect);
 // The two rectangles overlap (touching edges count).
 bool RectsMeet(const LogicalRect& a, const LogicalRect& b);
 // The smallest rectangle holding both.

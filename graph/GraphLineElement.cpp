@@ -97,11 +97,9 @@ void GraphLineElement::Draw(Display& display)
 
 void GraphLineElement::Serialize(Archive& archive)
 {
-    if (archive.Failed())
-        return;
     VersionRecord version;
-    version.Serialize(archive);
-    SerializeElementRect(archive, rect);
+    if (!SerializeElementHead(archive, version, rect))
+        return;
     if (archive.IsStoring()) {
         const bool hasPositions = !positions.empty();
         archive.WriteShort(static_cast<int16_t>(markKind)).WriteShort(static_cast<int16_t>(Count()));

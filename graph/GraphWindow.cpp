@@ -17,6 +17,8 @@
 #include "framework/window/FillLayout.h"
 #include "influence/OutlineTracker.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -110,7 +112,7 @@ bool IsScreen(const Display& display)
 
 }  // namespace
 
-GraphWindow::GraphWindow() : DocumentWindow(NewGraphTitle().c_str(), 0)
+GraphWindow::GraphWindow() : DocumentWindow(NewGraphTitle().c_str(), 0, MenuRes::GraphMenu)
 {
     Initialise();
     verticalLabel.vertical = 1;
@@ -127,7 +129,7 @@ GraphWindow::GraphWindow() : DocumentWindow(NewGraphTitle().c_str(), 0)
     SetModified(1);
 }
 
-GraphWindow::GraphWindow(FromFile) : DocumentWindow("", 0)
+GraphWindow::GraphWindow(FromFile) : DocumentWindow("", 0, MenuRes::GraphMenu)
 {
     Initialise();
 }
@@ -440,8 +442,10 @@ void GraphWindow::OnCanvasMouseMove(POINT client, bool control, bool leftHeld)
     if (!control)
         return;
     const LogicalPoint at = CanvasPoint(client);
-    if (at.x >= graphRect.left && at.x <= graphRect.right && at.y >= graphRect.top && at.y <= graphRect.bottom)
+    if (at.x >= graphRect.left && at.x <= graphRect.right && at.y >= graphRect.top && at.y <= graphRect.bottom) {
         ShowStatusMessage(CoordinateText(at.x, at.y).Text());
+        statusShown_ = true;
+    }
 }
 
 void GraphWindow::OnCanvasMouseUp()

@@ -49,10 +49,21 @@ public:
     void SetPrintScale(double x, double y) override;
     PrinterSetupRecord& PrinterSettings() override;
 
+    // The Graph menu's common items and the main-menu commands a graph answers; the rest goes on to the
+    // document's own (Save, Save As).
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    void UpdateMenus(HMENU bar) override;
+    // Whether the command is the graph window's, and whether its rule allows it now.
+    static bool HasCommand(unsigned id);
+    virtual bool CommandAllowed(unsigned id);
+
     // 44..53 for the kinds, 0 here.
     virtual int TypeCode() { return 0; }
     // The graph as tab-separated text; false when the kind has none.
     virtual bool WriteTextExport(TextReport& report);
+    virtual bool HasTextExport() { return false; }
+    // After the user changed a number format.
+    virtual void FormatChanged() {}
     // After the user changed an axis: 1 accepts, 0 refuses (the axis is then put back).
     virtual int AxisChanged(int vertical) { return 1; }
     // Lets the user edit a legend key; true when it changed.
@@ -152,6 +163,25 @@ protected:
     void DrawLineBetween(Display& display, float x1, float y1, float x2, float y2) const;
 
 private:
+    struct CommandRow {
+        unsigned id;
+        void (GraphWindow::*handler)();
+        bool (*rule)(GraphWindow& graph);
+    };
+    static const CommandRow Commands[];
+    void SaveCommand();
+    void SaveAsCommand();
+    void Snapshot();
+    void CopySpecial();
+    void ClearLabel();
+    void ChangeFont();
+    void ChangeFormat();
+    void TextReportCommand();
+    void NewLabel();
+    void SetLines();
+    // The element fitted to its changed content (null: none), the graph modified and repainted.
+    void Changed(GraphElement* element);
+
     void Initialise();
     void DrawSetLines(Display& display);
     LogicalPoint CanvasPoint(POINT client) const;

@@ -6,6 +6,7 @@
 #include "framework/draw/LogicalUnits.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
+#include "foundation/TextReport.h"
 #include "foundation/VersionRecord.h"
 #include "framework/window/WindowEvent.h"
 #include "dialogs/GraphStylePickers.h"
@@ -265,6 +266,91 @@ long LineGraph::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     return GraphWindow::OnCommandId(id, code, control);
+}
+
+bool LineGraph::CommandAllowed(unsigned id)
+{
+    if (id == DisplayThresholdsCommand)
+        return ThresholdCount() > 0;
+    return GraphWindow::CommandAllowed(id);
+}
+
+void LineGraph::UpdateMenus(HMENU bar)
+{
+    GraphWindow::UpdateMenus(bar);
+    ModifyMenuA(bar, DisplayThresholdsCommand,
+                MF_BYCOMMAND | MF_STRING | (ThresholdCount() > 0 ? MF_ENABLED : MF_GRAYED) |
+                    (displayThresholds_ ? MF_CHECKED : MF_UNCHECKED),
+                DisplayThresholdsCommand, "&Display Threshold Values");
+}
+
+bool LineGraph::WriteTextExport(TextReport& report)
+{
+    auto number = [](const AxisElement& axis, double value) {
+        zString text;
+        FormatNumber(axis.numberFormat, value, text, false, false, -9);
+        return text;
+    };
+    auto xAt = [this](int k) {
+        const GraphLineElement* first = lines_.Line(0);
+        return first != nullptr && !first->positions.empty() && k < first->Count()
+                   ? first->positions[k]
+                   : horizontalAxis.valueBottom + k * horizontalAxis.interval;
+    };
+    report.SetTitle("KIVO(tm) Line Graph");
+    zString heading = title.text;
+    if (hasSubtitle) {
+        heading += " ";
+        heading += subtitle.text;
+    }
+    report.AddHeaderLine(heading.Text());
+    report.AddColumnHeader(horizontalLabel.text.Text());
+    for (int i = 0; i < LineCount(); ++i)
+        report.AddColumnHeader(legendTexts.Label(i)->text.Text());
+    for (int k = 0; k <= stepCount_; ++k) {
+        zString row = number(horizontalAxis, xAt(k));
+        for (int i = 0; i < LineCount(); ++i) {
+            row += "\t";
+            const GraphLineElement& line = *lines_.Line(i);
+            row += number(verticalAxis, k < line.Count() ? line.values[k] : 0.0);
+        }
+        report.AddLine(row);
+    }
+    if (ThresholdCount() > 0) {
+        report.AddNote("Threshold Values:");
+        for (int i = 0; i < thresholdLabels_.Count(); ++i) {
+            const ThresholdLabel& label = *thresholdLabels_.Label(i);
+            const GraphSeriesItem& point = Threshold(label.thresholdIndex);
+            zString note = "Lines (";
+            note += legendTexts.Label(point.first)->text;
+            note += ", ";
+            note += legendTexts.Label(point.second)->text;
+            note += ") ";
+            note += label.text;
+            note += "/";
+            note += label.secondText;
+            report.AddNote(note.Text());
+        }
+        report.AddNote("");
+    }
+    report.AddNote("The following duplicate output may offer better import into other software.");
+    report.AddNote("");
+    zString across = horizontalLabel.text;
+    for (int k = 0; k <= stepCount_; ++k) {
+        across += "\t";
+        across += number(horizontalAxis, xAt(k));
+    }
+    report.AddNote(across.Text());
+    for (int i = 0; i < LineCount(); ++i) {
+        const GraphLineElement& line = *lines_.Line(i);
+        zString values = legendTexts.Label(i)->text;
+        for (int k = 0; k < line.Count(); ++k) {
+            values += "\t";
+            values += number(verticalAxis, line.values[k]);
+        }
+        report.AddNote(values.Text());
+    }
+    return true;
 }
 
 void LineGraph::ForEachElement(const ElementVisit& visit)

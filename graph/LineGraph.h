@@ -53,6 +53,12 @@ public:
 
     int TypeCode() override { return kTypeCode; }
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    // Display Threshold Values while there are thresholds, checked while they show.
+    bool CommandAllowed(unsigned id) override;
+    void UpdateMenus(HMENU bar) override;
+    bool HasTextExport() override { return true; }
+    // "KIVO(tm) Line Graph": the values by X, the threshold values, then the same values by line.
+    bool WriteTextExport(TextReport& report) override;
     void ForEachElement(const ElementVisit& visit) override;
     void SetGraphRect(const LogicalRect& rect) override;
     // The marker picker on the key's line.

@@ -41,6 +41,7 @@ namespace {
 using Texts = std::vector<std::string>;
 
 const Texts FrameMenus{"&File", "&Edit", "&Window", "&Help"};
+const Texts GraphMenus{"&File", "&Edit", "&Graph", "&Window", "&Help"};
 const Texts TreeMenus{"&File", "&Edit", "&Display", "&Options", "&Values", "&Analysis", "&Window", "&Help"};
 
 class FrameWindows : public ::testing::Test {
@@ -181,10 +182,12 @@ TEST_F(FrameWindows, MenuBarHoldsTheActiveWindowsMenusOnceBeforeWindowAndHelp)
         {"new tree restored", [this] { Post(1101); }, false, TreeMenus, true},
         {"open a damaged file", [this] { OpenFileByName(paths[2].c_str()); Settle(); }, false, TreeMenus, false},
         {"Window menu restored", [this] { Post(MainFrame::FirstChildId + 1); }, false, TreeMenus, true},
-        {"graph", graph, false, FrameMenus, true},
+        {"graph", graph, false, GraphMenus, true},
         {"close the graph", [this] { Post(1107); }, false, TreeMenus, true},
         {"close all", [this] { Post(1904); }, false, FrameMenus, true},
     };
+    // A new graph is unsaved: closing it asks, and No closes it.
+    boxes.Answer(IDNO);
     boxes.Answer(IDNO);
     for (const auto& step : steps) {
         SCOPED_TRACE(step.step);

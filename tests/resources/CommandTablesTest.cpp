@@ -2,6 +2,7 @@
 // a window kind that shows it: a command without a row would be dropped, or run without an enable rule.
 
 #include "app/MainFrame.h"
+#include "graph/GraphWindow.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "treewin/TreeWindow.h"
 
@@ -39,6 +40,7 @@ TEST(CommandTables, EveryMenuItemAndKeyHasARowOfAWindowKindThatShowsIt)
         {MenuRes::NodePopup, false, {&TreeWindow::HasCommand}},
         {MenuRes::WindowMenu, false, {&MainFrame::HasCommand}}, {MenuRes::HelpMenu, false, {&MainFrame::HasCommand}},
         {MenuRes::DiagramMenu, false, {&InfluenceDiagramWindow::HasCommand}},
+        {MenuRes::GraphMenu, false, {&GraphWindow::HasCommand}},
         {MenuRes::FrameKeys, true, frameAndTree},
     };
     HINSTANCE module = GetModuleHandleA(nullptr);

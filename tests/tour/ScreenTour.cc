@@ -24,6 +24,8 @@
 #include "model/DocVariable.h"
 #include "model/DocumentVariableOps.h"
 #include "framework/dialog/DialogFrameCL.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/LogicalUnits.h"
 #include "framework/visual/VisualToggleSet.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
@@ -299,6 +301,51 @@ void SelectLine(unsigned list, const char* text, bool multiple)
     SendMessageA(ModalDialog()->Handle(), WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
 }
 
+// A double click on the graph element, as the mouse gives it to the graph's pane.
+void DoubleClickElement(LineGraph* graph, const GraphElement& element)
+{
+    ZoomPane* pane = graph->Pane();
+    pane->PushDrawingScale();
+    const Display& display = *pane->CurrentDisplay();
+    const RECT pixels = pane->DrawingToClient(LogicalRectToPixels(element.rect, display));
+    pane->PopDrawingScale();
+    const LPARAM at = MAKELPARAM((pixels.left + pixels.right) / 2, (pixels.top + pixels.bottom) / 2);
+    PostMessageA(pane->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(pane->Handle(), WM_LBUTTONUP, 0, at);
+    PostMessageA(pane->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(pane->Handle(), WM_LBUTTONUP, 0, at);
+}
+
+// The sensitivity graph with its title selected and its plot dragged larger.
+void EditGraph()
+{
+    LineGraph* graph = FrameChild<LineGraph>();
+    ShowWindow(graph->Handle(), SW_MAXIMIZE);
+    LogicalRect plot = graph->graphRect;
+    plot.right += 1.5f;
+    plot.bottom += 0.75f;
+    graph->SetGraphRect(plot);
+    graph->Refit();
+    graph->Select(&graph->title);
+}
+
+std::string TourGraphPath()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + "tour-graph.grf";
+}
+
+// The graph saved, closed and opened again from its file.
+void ReopenGraph()
+{
+    LineGraph* graph = FrameChild<LineGraph>();
+    graph->Deselect();
+    graph->SaveAs(TourGraphPath().c_str());
+    delete graph;
+    RunStartupActionsText(TourGraphPath().c_str());
+}
+
 bool Analysing()
 {
     TreeWindow* tree = Tree();
@@ -364,6 +411,16 @@ void BuildSteps()
              PressInDialog(IDOK);
          },
          [] { return FrameChild<LineGraph>() != nullptr; }},
+        {"graph-edited", EditGraph, always},
+        {"modify-axis", [] { DoubleClickElement(FrameChild<LineGraph>(), FrameChild<LineGraph>()->verticalAxis); },
+         modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"marker-picker",
+         [] { DoubleClickElement(FrameChild<LineGraph>(), *FrameChild<LineGraph>()->legendKeys.Key(0)); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"graph-reopened", ReopenGraph,
+         [] { return FrameChild<LineGraph>() != nullptr && !FrameChild<LineGraph>()->FilePathObject().IsEmpty(); }},
+        {nullptr, [] { ShowWindow(FrameChild<LineGraph>()->Handle(), SW_RESTORE); }, always},
         {"markov-window", [] { Select(NodeNamed("Cohort")); Command(1603); },
          [] { return TopWindow<MarkovAnalysisWindow>() != nullptr; }},
         {"markov-probabilities",

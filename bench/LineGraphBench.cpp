@@ -1,0 +1,50 @@
+// A line graph of one line of 10,000 points: laid out, drawn whole into a bitmap, saved and opened again.
+
+#include "bench/Bench.h"
+
+#include "app/MainFrame.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/window/FrameworkApp.h"
+#include "graph/LineGraph.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+KIVO_BENCH(LineGraph)
+{
+    constexpr int kSteps = 9999;
+    const char* temp = std::getenv("TEMP");
+    const std::string path = std::string(temp != nullptr ? temp : ".") + "\\kivo_bench_graph.grf";
+    FrameworkApp* previous = TheApp;
+    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
+    auto* frame = new MainFrame;
+    frame->EndStartup();
+    auto* graph = new LineGraph(kSteps, 1);
+    std::vector<double> values(kSteps + 1);
+    for (int i = 0; i <= kSteps; ++i)
+        values[i] = std::sin(i / 500.0) * 50.0 + 50.0;
+    graph->AddLine(values.data(), nullptr, "sine");
+    graph->AutoScaleAxis(0, NumericFormat(true), 0.0, 1.0, "x", 1, 0);
+    graph->AutoScaleAxis(1, NumericFormat(true), 0.0, 100.0, "y", 1, 0);
+    BitmapDisplay display(1200, 900);
+    BenchReport("line graph of 10,000 points: lay out and draw", 1, [&] {
+        graph->Layout();
+        graph->Draw(&display);
+    });
+    int saved = 0;
+    BenchReport("line graph of 10,000 points: save", 1, [&] { saved = graph->SaveAs(path.c_str()); });
+    LineGraph* opened = nullptr;
+    BenchReport("line graph of 10,000 points: open", 1, [&] { opened = new LineGraph(path.c_str()); });
+    std::printf("saved %s, opened %d points\n", saved ? "yes" : "no", opened->Line(0).Count());
+    delete opened;
+    delete graph;
+    delete frame;
+    delete TheApp;
+    TheApp = previous;
+    std::remove(path.c_str());
+}

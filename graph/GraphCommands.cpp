@@ -1,0 +1,253 @@
+// The graph window's commands: the Graph menu's common items and the main-menu commands a graph answers,
+// each with the rule that greys its item and refuses it while the rule says no.
+
+#include "graph/GraphWindow.h"
+
+#include "app/CursorStack.h"
+#include "app/FilePathDialogs.h"
+#include "app/ZoomPane.h"
+#include "dialogs/GraphCommandDialogs.h"
+#include "dialogs/NumericFormatDialog.h"
+#include "dialogs/SnapshotFormatDialog.h"
+#include "foundation/TextReport.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/FontRecordFonts.h"
+
+#include "CommandIds.h"
+
+namespace {
+
+bool Always(GraphWindow&)
+{
+    return true;
+}
+
+bool Never(GraphWindow&)
+{
+    return false;
+}
+
+bool SelectedHasFont(GraphWindow& graph)
+{
+    return graph.Selected() != nullptr && graph.Selected()->Font() != nullptr;
+}
+
+bool SelectedHasFormat(GraphWindow& graph)
+{
+    return graph.Selected() != nullptr && graph.Selected()->Format() != nullptr;
+}
+
+bool SelectedIsUserLabel(GraphWindow& graph)
+{
+    const GraphElement* selected = graph.Selected();
+    return selected != nullptr && (graph.freeLabels.Contains(selected) || graph.bottomLabels.Contains(selected) ||
+                                   graph.sideLabels.Contains(selected));
+}
+
+bool HasExport(GraphWindow& graph)
+{
+    return graph.HasTextExport();
+}
+
+const char* const MetafileFilters[] = {"Metafiles (*.wmf)", "*.wmf", nullptr};
+const char* const BitmapFilters[] = {"Bitmap Files (*.bmp)", "*.bmp", nullptr};
+
+}  // namespace
+
+const GraphWindow::CommandRow GraphWindow::Commands[] = {
+    {Cmd::FileSave, &GraphWindow::SaveCommand, Always},
+    {Cmd::FileSaveAs, &GraphWindow::SaveAsCommand, Always},
+    {Cmd::FileSnapshot, &GraphWindow::Snapshot, Always},
+    {Cmd::EditCopySpecial, &GraphWindow::CopySpecial, Always},
+    {Cmd::EditClear, &GraphWindow::ClearLabel, SelectedIsUserLabel},
+    {Cmd::DisplayFont, &GraphWindow::ChangeFont, SelectedHasFont},
+    {Cmd::DisplayNumericFormatting, &GraphWindow::ChangeFormat, SelectedHasFormat},
+    {Cmd::GraphTextReport, &GraphWindow::TextReportCommand, HasExport},
+    {Cmd::GraphNewLabel, &GraphWindow::NewLabel, Always},
+    {Cmd::GraphSetLines, &GraphWindow::SetLines, Always},
+    // The kinds' own commands, grey until a kind answers them.
+    {Cmd::GraphShowHide, nullptr, Never},
+    {Cmd::GraphCumulative, nullptr, Never},
+    {Cmd::GraphDistributionStatistics, nullptr, Never},
+    {Cmd::GraphDisplayThresholdValues, nullptr, Never},
+    {Cmd::GraphLineToTable, nullptr, Never},
+    {Cmd::GraphStrategyGraph, nullptr, Never},
+    // Templates come with the graph's template operations.
+    {Cmd::GraphCreateTemplate, nullptr, Never},
+    {Cmd::GraphApplyTemplate, nullptr, Never},
+    {Cmd::GraphMaintainTemplates, nullptr, Never},
+};
+
+bool GraphWindow::HasCommand(unsigned id)
+{
+    for (const CommandRow& row : Commands)
+        if (row.id == id)
+            return true;
+    return false;
+}
+
+bool GraphWindow::CommandAllowed(unsigned id)
+{
+    for (const CommandRow& row : Commands)
+        if (row.id == id)
+            return row.rule(*this);
+    return false;
+}
+
+long GraphWindow::OnCommandId(unsigned id, unsigned code, HWND control)
+{
+    for (const CommandRow& row : Commands) {
+        if (row.id != id)
+            continue;
+        if (row.handler != nullptr && row.rule(*this))
+            (this->*row.handler)();
+        return 1;
+    }
+    return DocumentWindow::OnCommandId(id, code, control);
+}
+
+void GraphWindow::UpdateMenus(HMENU bar)
+{
+    for (const CommandRow& row : Commands)
+        EnableMenuItem(bar, row.id, MF_BYCOMMAND | (CommandAllowed(row.id) ? MF_ENABLED : MF_GRAYED));
+    const UINT copyState = MF_BYCOMMAND | MF_STRING;
+    ModifyMenuA(bar, Cmd::EditCopySpecial, copyState, Cmd::EditCopySpecial,
+                HasTextExport() ? "C&opy Special..." : "C&opy as Bitmap/Metafile");
+    ModifyMenuA(bar, Cmd::EditClear, copyState | (SelectedIsUserLabel(*this) ? MF_ENABLED : MF_GRAYED), Cmd::EditClear,
+                "Clea&r Label");
+}
+
+void GraphWindow::Changed(GraphElement* element)
+{
+    if (element != nullptr)
+        if (Display* display = PaneDisplay()) {
+            DisplayLock lock(*display);
+            element->Fit(*display);
+        }
+    SetModified(1);
+    InvalidateLogicalRect(nullptr);
+}
+
+void GraphWindow::SaveCommand()
+{
+    SaveToFile();
+}
+
+void GraphWindow::SaveAsCommand()
+{
+    SaveAs(nullptr);
+}
+
+void GraphWindow::Snapshot()
+{
+    SnapshotFormatDialog format(false);
+    if (!format.Run())
+        return;
+    const bool metafile = format.extension == "wmf";
+    FilePath proposed(Text());
+    proposed.SetExtension(format.extension.Text());
+    FilePath path;
+    if (!ChooseSavePath(handle_, metafile ? MetafileFilters : BitmapFilters, "Save Snapshot",
+                        proposed.FullPath().Text(), path))
+        return;
+    path.SetExtension(format.extension.Text());
+    const zString full = path.FullPath();
+    metafile ? SaveAsMetafile(full.Text()) : SaveAsBitmap(full.Text());
+}
+
+void GraphWindow::CopySpecial()
+{
+    if (!HasTextExport()) {
+        CopyPicture();
+        return;
+    }
+    const int choice = RunCopyGraphDialog();
+    if (choice == 0) {
+        CopyPicture();
+    } else if (choice == 1) {
+        TextReport report;
+        {
+            WaitCursorScope wait;
+            WriteTextExport(report);
+        }
+        ShowTextReport(report, "clip");
+    }
+}
+
+void GraphWindow::ClearLabel()
+{
+    GraphElement* selected = selected_;
+    for (GraphElementList* list : {&freeLabels, &bottomLabels, &sideLabels}) {
+        if (!list->Contains(selected))
+            continue;
+        Deselect();
+        list->DeletePtr(selected);
+        SetModified(1);
+        InvalidateLogicalRect(nullptr);
+        return;
+    }
+}
+
+void GraphWindow::ChangeFont()
+{
+    FontRecord* font = selected_ != nullptr ? selected_->Font() : nullptr;
+    if (font == nullptr)
+        return;
+    FontRecord edited = *font;
+    if (!EditFontRecord(edited, handle_))
+        return;
+    *font = edited;
+    Changed(selected_);
+}
+
+void GraphWindow::ChangeFormat()
+{
+    NumericFormat* format = selected_ != nullptr ? selected_->Format() : nullptr;
+    if (format == nullptr)
+        return;
+    NumericFormat edited = *format;
+    if (RunNumericFormatDialog(edited, -1, -1) != 1)
+        return;
+    *format = edited;
+    format->axisFormat = 1;
+    Changed(selected_);
+    FormatChanged();
+}
+
+void GraphWindow::TextReportCommand()
+{
+    TextReport report;
+    {
+        WaitCursorScope wait;
+        WriteTextExport(report);
+    }
+    ShowTextReport(report);
+}
+
+void GraphWindow::NewLabel()
+{
+    auto* label = new GraphLabel("New Label");
+    label->owner = this;
+    if (!label->Prompt(true)) {
+        delete label;
+        return;
+    }
+    label->MoveTo(graphRect.left + 0.1f, graphRect.top + 0.1f);
+    if (!freeLabels.Add(label)) {
+        delete label;
+        return;
+    }
+    Changed(label);
+    Select(label);
+}
+
+void GraphWindow::SetLines()
+{
+    if (horizontalAxis.isHidden)
+        verticalLineFlag = kLineNotOffered;
+    if (verticalAxis.isHidden)
+        horizontalLineFlag = kLineNotOffered;
+    if (GraphLinesDialog(verticalLineFlag, horizontalLineFlag, verticalLineX, horizontalLineY).Run() != 1)
+        return;
+    Changed(nullptr);
+}

@@ -12,8 +12,12 @@
 #include "foundation/TextReport.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/FontRecordFonts.h"
+#include "framework/window/Clipboard.h"
+#include "model/GraphTemplateFile.h"
 
 #include "CommandIds.h"
+
+#include <string>
 
 namespace {
 
@@ -44,6 +48,11 @@ bool SelectedIsUserLabel(GraphWindow& graph)
                                    graph.sideLabels.Contains(selected));
 }
 
+bool TemplatesExist(GraphWindow&)
+{
+    return TemplatesAvailable();
+}
+
 bool HasExport(GraphWindow& graph)
 {
     return graph.HasTextExport();
@@ -72,10 +81,9 @@ const GraphWindow::CommandRow GraphWindow::Commands[] = {
     {Cmd::GraphDisplayThresholdValues, nullptr, Never},
     {Cmd::GraphLineToTable, nullptr, Never},
     {Cmd::GraphStrategyGraph, nullptr, Never},
-    // Templates come with the graph's template operations.
-    {Cmd::GraphCreateTemplate, nullptr, Never},
-    {Cmd::GraphApplyTemplate, nullptr, Never},
-    {Cmd::GraphMaintainTemplates, nullptr, Never},
+    {Cmd::GraphCreateTemplate, &GraphWindow::CreateTemplate, Always},
+    {Cmd::GraphApplyTemplate, &GraphWindow::ApplyTemplateCommand, TemplatesExist},
+    {Cmd::GraphMaintainTemplates, &GraphWindow::MaintainTemplates, TemplatesExist},
 };
 
 bool GraphWindow::HasCommand(unsigned id)
@@ -170,7 +178,11 @@ void GraphWindow::CopySpecial()
             WaitCursorScope wait;
             WriteTextExport(report);
         }
-        ShowTextReport(report, "clip");
+        std::string text;
+        report.ClipboardText(text);
+        Clipboard clipboard(this);
+        clipboard.Empty();
+        clipboard.PutText(text.c_str());
     }
 }
 

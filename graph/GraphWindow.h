@@ -17,6 +17,7 @@
 #include <vector>
 
 class Display;
+class GraphTemplate;
 class PrinterSetupRecord;
 class TextReport;
 class TrackerBase;
@@ -88,6 +89,11 @@ public:
     void Refit();
     // The Ctrl status text of a point (inches): "<h title> = x; <v title> = y".
     zString CoordinateText(float x, float y) const;
+
+    // A template of the graph's size, formats, fonts, free labels, texts and lines.
+    std::unique_ptr<GraphTemplate> MakeTemplate();
+    // Changes the graph by the template's apply choices (the caller fits and lays out).
+    void ApplyTemplate(const GraphTemplate& applied);
 
     void Select(GraphElement* element);
     void Deselect();
@@ -179,6 +185,9 @@ private:
     void TextReportCommand();
     void NewLabel();
     void SetLines();
+    void CreateTemplate();
+    void ApplyTemplateCommand();
+    void MaintainTemplates();
     // The element fitted to its changed content (null: none), the graph modified and repainted.
     void Changed(GraphElement* element);
 

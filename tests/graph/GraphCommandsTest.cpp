@@ -1,0 +1,208 @@
+// The Graph menu and the main-menu commands a graph answers: their states after the menu update, New Label
+// and Clear Label, Copy Special as text or picture, Set Lines on a graph without a horizontal axis, and
+// templates made from one graph and applied to another.
+
+#include "analysis/LineGraphData.h"
+#include "analysis/TornadoDiagram.h"
+#include "app/MainFrame.h"
+#include "foundation/AppFlags.h"
+#include "graph/LineGraph.h"
+#include "graph/TornadoGraph.h"
+#include "model/GraphTemplate.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+class GraphCommands : public ::testing::Test {
+protected:
+    GraphCommands()
+    {
+        frame = new MainFrame;
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
+        LineGraphData data;
+        data.title = "Sensitivity Analysis on p";
+        data.horizontal.label = "p";
+        data.horizontal.top = 1.0;
+        data.horizontal.interval = 0.5;
+        data.vertical.label = "Value";
+        data.vertical.top = 10.0;
+        data.vertical.interval = 5.0;
+        data.lines.push_back({"A", {0.0, 5.0, 10.0}});
+        graph = OpenLineGraph(data);
+        graph->SetModified(0);
+        Activate(graph);
+    }
+    ~GraphCommands() override { delete frame; }
+
+    // The frame's menu bar carries the active window's menus once the activation has gone through.
+    void Activate(GraphWindow* window)
+    {
+        window->Activate();
+        PumpMessagesUntil([&] { return frame->ActiveChild() == window; });
+        PumpMessagesFor(20);
+    }
+    void Post(unsigned id) { SendMessageA(frame->Handle(), WM_COMMAND, id, 0); }
+    void OpenMenu() { SendMessageA(frame->Handle(), WM_INITMENU, 0, 0); }
+    std::string ItemText(UINT id) const
+    {
+        char text[64] = {};
+        GetMenuStringA(GetMenu(frame->Handle()), id, text, sizeof text, MF_BYCOMMAND);
+        return text;
+    }
+    bool Grayed(UINT id) const { return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED; }
+    static std::string ClipboardText()
+    {
+        std::string text;
+        if (!OpenClipboard(nullptr))
+            return text;
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+        return text;
+    }
+
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame* frame;
+    MessageBoxRecorder boxes;
+    LineGraph* graph;
+};
+
+TEST_F(GraphCommands, ItemsFollowTheSelectionAndNewLabelsAreClearedAgain)
+{
+    OpenMenu();
+    EXPECT_EQ(ItemText(Cmd::EditCopySpecial), "C&opy Special...");
+    EXPECT_EQ(ItemText(Cmd::EditClear), "Clea&r Label");
+    for (unsigned id : {Cmd::EditClear, Cmd::GraphShowHide, Cmd::GraphDisplayThresholdValues})
+        EXPECT_TRUE(Grayed(id)) << id;
+    for (unsigned id : {Cmd::GraphTextReport, Cmd::GraphNewLabel, Cmd::GraphSetLines, Cmd::FileSaveAs})
+        EXPECT_FALSE(Grayed(id)) << id;
+    graph->Select(&graph->horizontalAxis);
+    OpenMenu();
+    EXPECT_TRUE(Grayed(Cmd::EditClear));
+
+    ModalDialogDriver person;
+    person
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_STREQ(dialog.Text(), "New Graph Label");
+            EXPECT_STREQ(dialog.ItemText(2001).Text(), "New Label");
+        })
+        .Press(IDCANCEL)
+        .Press(IDOK);
+    Post(Cmd::GraphNewLabel);
+    EXPECT_EQ(graph->freeLabels.Count(), 0);
+    EXPECT_FALSE(graph->IsModified());
+    Post(Cmd::GraphNewLabel);
+    ASSERT_EQ(graph->freeLabels.Count(), 1);
+    EXPECT_EQ(graph->freeLabels.Label(0)->text, "New Label");
+    EXPECT_EQ(graph->Selected(), graph->freeLabels.Label(0));
+    EXPECT_TRUE(graph->IsModified());
+    OpenMenu();
+    EXPECT_FALSE(Grayed(Cmd::EditClear));
+    Post(Cmd::EditClear);
+    EXPECT_EQ(graph->freeLabels.Count(), 0);
+    EXPECT_EQ(graph->Selected(), nullptr);
+    // The title is no label of the user's: Clear leaves it.
+    graph->Select(&graph->title);
+    Post(Cmd::EditClear);
+    EXPECT_EQ(graph->Selected(), &graph->title);
+}
+
+TEST_F(GraphCommands, CopySpecialCopiesTextOrAtOnceAPicture)
+{
+    ModalDialogDriver person;
+    person.Press(IDOK);
+    Post(Cmd::EditCopySpecial);
+    EXPECT_EQ(ClipboardText().rfind("KIVO(tm) Line Graph", 0), 0u) << ClipboardText();
+
+    TornadoResults results;
+    auto* tornado = new TornadoGraph(results);
+    Activate(tornado);
+    OpenMenu();
+    EXPECT_EQ(ItemText(Cmd::EditCopySpecial), "C&opy as Bitmap/Metafile");
+    Post(Cmd::EditCopySpecial);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+    delete tornado;
+}
+
+TEST_F(GraphCommands, SetLinesWithoutAHorizontalAxisOffersOnlyTheHorizontalLine)
+{
+    graph->horizontalAxis.isHidden = 1;
+    ModalDialogDriver person;
+    person
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_FALSE(IsWindowEnabled(dialog.Control(Ctl::GraphLines::DrawDottedVerticalLine)));
+            EXPECT_FALSE(IsWindowEnabled(dialog.Control(Ctl::GraphLines::XEdit)));
+            SendMessageA(dialog.Control(Ctl::GraphLines::DrawDottedHorizontalLine), BM_SETCHECK, BST_CHECKED, 0);
+        })
+        .Type(Ctl::GraphLines::YEdit, "2.5")
+        .Press(IDOK);
+    Post(Cmd::GraphSetLines);
+    EXPECT_EQ(graph->horizontalLineFlag, 1);
+    EXPECT_EQ(graph->horizontalLineY, 2.5);
+    EXPECT_EQ(graph->verticalLineFlag, 0);
+    EXPECT_TRUE(graph->IsModified());
+}
+
+TEST_F(GraphCommands, TemplatesCarryWhatTheGraphHadAndApplyOnlyTheirChoices)
+{
+    graph->title.font.pointSize = 30;
+    graph->legendTexts.Label(0)->font.pointSize = 17;
+    std::unique_ptr<GraphTemplate> made = graph->MakeTemplate();
+    EXPECT_EQ(made->flags[GraphTemplate::HasSubtitle], 0);
+    EXPECT_EQ(made->flags[GraphTemplate::HasLabels], 0);
+    EXPECT_EQ(made->fonts[GraphTemplate::LabelFont].pointSize, 17);
+    EXPECT_EQ(made->title, "Sensitivity Analysis on p");
+
+    LineGraphData other;
+    other.title = "Other";
+    other.horizontal.top = 1.0;
+    other.vertical.top = 1.0;
+    other.lines.push_back({"B", {0.0, 1.0}});
+    other.lines.push_back({"C", {1.0, 0.0}});
+    LineGraph* target = OpenLineGraph(other);
+    for (int& flag : made->flags)
+        flag = 0;
+    made->flags[GraphTemplate::ApplyFonts] = 1;
+    made->title = "Not applied";
+    target->ApplyTemplate(*made);
+    EXPECT_EQ(target->title.font.pointSize, 30);
+    EXPECT_EQ(target->subtitle.font.pointSize, 30);
+    EXPECT_EQ(target->legendTexts.Label(1)->font.pointSize, 17);
+    EXPECT_EQ(target->title.text, "Other");
+    EXPECT_EQ(target->verticalLineFlag, 0);
+    EXPECT_EQ(target->freeLabels.Count(), 0);
+    delete target;
+}
+
+TEST_F(GraphCommands, NewGraphsAreCountedAndNamedAsFilesWithoutLongNames)
+{
+    const bool longNames = AppFlags::longFileNames;
+    AppFlags::longFileNames = false;
+    auto* first = new LineGraph(1, 1);
+    auto* second = new LineGraph(1, 1);
+    AppFlags::longFileNames = longNames;
+    int number = 0;
+    ASSERT_EQ(std::sscanf(first->Text(), "GRAPH%d.GRF", &number), 1) << first->Text();
+    EXPECT_EQ(second->Text(), "GRAPH" + std::to_string(number + 1) + ".GRF");
+    EXPECT_TRUE(first->IsModified());
+    delete first;
+    delete second;
+}
+
+}  // namespace

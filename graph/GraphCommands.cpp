@@ -5,6 +5,7 @@
 
 #include "app/CursorStack.h"
 #include "app/FilePathDialogs.h"
+#include "app/ProgramPreferences.h"
 #include "app/ZoomPane.h"
 #include "dialogs/GraphCommandDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
@@ -206,7 +207,7 @@ void GraphWindow::ChangeFont()
     if (font == nullptr)
         return;
     FontRecord edited = *font;
-    if (!EditFontRecord(edited, handle_))
+    if (!EditFontRecord(edited, handle_, ThePreferences().trueTypeFontsOnly))
         return;
     *font = edited;
     Changed(selected_);

@@ -6,7 +6,6 @@
 #include "app/StartProgram.h"
 #include "app/StatusMessage.h"
 #include "app/ZoomPane.h"
-#include "foundation/AppFlags.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/PrinterSetupRecord.h"
@@ -34,10 +33,7 @@ int& GraphCounter()
 
 std::string NewGraphTitle()
 {
-    const std::string number = std::to_string(++GraphCounter());
-    if (AppFlags::longFileNames)
-        return "Untitled Graph " + number;
-    return "GRAPH" + number + ".GRF";
+    return "Untitled Graph " + std::to_string(++GraphCounter());
 }
 
 // The canvas: hands the mouse and the keys to its graph inside the pane's drawing scale.

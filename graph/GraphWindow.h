@@ -27,8 +27,8 @@ class GraphWindow : public DocumentWindow {
 public:
     using ElementVisit = std::function<void(GraphElement&)>;
 
-    // A new, untitled graph: "Untitled Graph <n>" ("GRAPH<n>.GRF" without long file names), counted over
-    // every graph since the program started; it starts modified.
+    // A new, untitled graph: "Untitled Graph <n>", counted over every graph since the program started; it
+    // starts modified.
     GraphWindow();
     ~GraphWindow() override;
 

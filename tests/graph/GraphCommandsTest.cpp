@@ -5,7 +5,6 @@
 #include "analysis/LineGraphData.h"
 #include "analysis/TornadoDiagram.h"
 #include "app/MainFrame.h"
-#include "foundation/AppFlags.h"
 #include "graph/LineGraph.h"
 #include "graph/TornadoGraph.h"
 #include "model/GraphTemplate.h"
@@ -190,16 +189,13 @@ TEST_F(GraphCommands, TemplatesCarryWhatTheGraphHadAndApplyOnlyTheirChoices)
     delete target;
 }
 
-TEST_F(GraphCommands, NewGraphsAreCountedAndNamedAsFilesWithoutLongNames)
+TEST_F(GraphCommands, NewGraphsAreCountedAndStartUnsaved)
 {
-    const bool longNames = AppFlags::longFileNames;
-    AppFlags::longFileNames = false;
     auto* first = new LineGraph(1, 1);
     auto* second = new LineGraph(1, 1);
-    AppFlags::longFileNames = longNames;
     int number = 0;
-    ASSERT_EQ(std::sscanf(first->Text(), "GRAPH%d.GRF", &number), 1) << first->Text();
-    EXPECT_EQ(second->Text(), "GRAPH" + std::to_string(number + 1) + ".GRF");
+    ASSERT_EQ(std::sscanf(first->Text(), "Untitled Graph %d", &number), 1) << first->Text();
+    EXPECT_EQ(second->Text(), "Untitled Graph " + std::to_string(number + 1));
     EXPECT_TRUE(first->IsModified());
     delete first;
     delete second;

@@ -521,6 +521,11 @@ bool LineGraph::LoadPart(Archive& archive)
     }
     for (int i = 0; i < lines_.Count(); ++i)
         lines_.Line(i)->owner = this;
+    for (int i = 0; i < thresholds_.Count(); ++i)
+        thresholds_.Point(i)->owner = this;
+    for (int i = 0; i < thresholdLabels_.Count(); ++i)
+        thresholdLabels_.Label(i)->owner = this;
+    thresholdTitle_.owner = this;
     return true;
 }
 

@@ -12,6 +12,8 @@
 #include "foundation/VersionRecord.h"
 #include "dialogs/GraphCommandDialogs.h"
 #include "framework/dialog/FileDialogs.h"
+#include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/LogicalUnits.h"
 #include "graph/LineGraph.h"
 #include "graph/TornadoGraph.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -41,6 +43,23 @@ std::vector<uint8_t> FileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The graph drawn whole into a bitmap, as a device-independent block of bytes.
+std::vector<uint8_t> Picture(GraphWindow& graph)
+{
+    LogicalRect bounds;
+    graph.Bounds(bounds);
+    BitmapDisplay screen(1, 1);
+    const RECT pixels = LogicalRectToPixels(bounds, screen);
+    BitmapDisplay bitmap(pixels.right - pixels.left, pixels.bottom - pixels.top);
+    graph.Draw(&bitmap);
+    HGLOBAL dib = bitmap.ExportDib();
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
+    std::vector<uint8_t> copy(bytes, bytes + GlobalSize(dib));
+    GlobalUnlock(dib);
+    GlobalFree(dib);
+    return copy;
 }
 
 class GraphFiles : public ::testing::Test {
@@ -126,6 +145,7 @@ TEST_F(GraphFiles, ALineGraphSavedAndReopenedSavesTheSameBytes)
     SaveAs(graph, first);
     EXPECT_FALSE(graph->IsModified());
     const std::string threshold = graph->ThresholdText(0, 1).Text();
+    const std::vector<uint8_t> picture = Picture(*graph);
     delete graph;
 
     const std::vector<uint8_t> bytes = FileBytes(first);
@@ -143,6 +163,7 @@ TEST_F(GraphFiles, ALineGraphSavedAndReopenedSavesTheSameBytes)
     EXPECT_STREQ(reopened->sideLabels.Label(0)->text.Text(), "Side");
     EXPECT_EQ(reopened->horizontalLineFlag, kLineNotOffered);
     EXPECT_EQ(reopened->verticalLineX, 0.25);
+    EXPECT_TRUE(Picture(*reopened) == picture);
     SaveAs(reopened, second);
     EXPECT_EQ(FileBytes(second), bytes);
     EXPECT_TRUE(boxes.Boxes().empty());

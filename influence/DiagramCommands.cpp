@@ -13,6 +13,9 @@
 #include "framework/draw/FontRecordFonts.h"
 #include "influence/DiagramActions.h"
 #include "influence/DiagramPane.h"
+#include "dialogs/DiagramBayesDialog.h"
+#include "model/InfluenceChecks.h"
+#include "model/InfluenceOrder.h"
 
 #include "CommandIds.h"
 
@@ -184,7 +187,7 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
     {Cmd::ArcEditArc, nullptr, nullptr},
     {Cmd::ArcAlignJoined, nullptr, nullptr},
     {Cmd::OptionsChangeNodeType, nullptr, nullptr},
-    {Cmd::DiagramBayesRevision, nullptr, nullptr},
+    {Cmd::DiagramBayesRevision, &InfluenceDiagramWindow::OnBayesRevision, Always},
 };
 
 const InfluenceDiagramWindow::CommandRow* InfluenceDiagramWindow::FindCommand(unsigned id)
@@ -299,6 +302,36 @@ int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
         return 1;
     }
     AddUndoAction(new DiagramCreateNodeAction(this, CommandToNodeKind(command), clickPoint));
+    return 1;
+}
+
+void InfluenceDiagramWindow::ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text)
+{
+    std::vector<InfluenceNodeRecord*> here;
+    for (InfluenceNodeRecord* node : nodes)
+        if (IndexOfNode(node) >= 0)
+            here.push_back(node);
+    if (!here.empty())
+        ShowNodes(here);
+    ShowErrorBox(nullptr, text.c_str(), 0);
+}
+
+int InfluenceDiagramWindow::OnBayesRevision(unsigned)
+{
+    const DiagramCheck check = CheckDiagramComplete(document);
+    if (check.finalNode == nullptr) {
+        ShowCheckFailure(check.nodes, check.text);
+        return 1;
+    }
+    std::vector<InfluenceNodeRecord*> nodes;
+    document.ForEachNode([&nodes](InfluenceNodeRecord& node) { nodes.push_back(&node); });
+    std::vector<BayesRevision> revisions;
+    OrderDiagramNodes(check.finalNode, nodes, document.prefs.verticalInf != 0, &revisions);
+    if (revisions.empty())
+        ShowInfoBox(nullptr, "This influence diagram does not require the use of Bayes' revision.",
+                    DiagramBayesDialog::kTemplateId);
+    else
+        DiagramBayesDialog(revisions).Run();
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include "model/InfluenceDiagram.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class DiagramPane;
@@ -130,6 +131,10 @@ private:
     int OnArcCommand(unsigned command);
     int OnEditCommand(unsigned command);
     int OnNodeCommand(unsigned command);
+    // Bayes' Revision: after the diagram's checks, where its conversion revises probabilities.
+    int OnBayesRevision(unsigned command);
+    // A failed check: its nodes of this diagram selected, then its message.
+    void ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text);
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;
 
     std::unique_ptr<DiagramMeasure> measure_;

@@ -2,6 +2,7 @@
 // moves and releases sent to its pane, then the diagram, the Edit menu and the undo history read back.
 
 #include "app/MainFrame.h"
+#include "dialogs/DiagramBayesDialog.h"
 #include "app/MainToolbar.h"
 #include "app/StartProgram.h"
 #include "app/StatusMessage.h"
@@ -458,6 +459,38 @@ TEST_F(ShownDiagram, NotesAreDrawnWithTheirToolAndSmallLabelsShowInTheStatusLine
     pane->SetZoom(1);
     Send(WM_MOUSEMOVE, 0, At(node));
     EXPECT_STREQ(CurrentStatusMessage().Text(), "");
+}
+
+TEST_F(ShownDiagram, BayesRevisionNamesTheRevisedEventsAfterTheChecks)
+{
+    InfluenceNodeRecord* state = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "State of the world", 1, 3, {"s1", "s2"});
+    InfluenceNodeRecord* test = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "A", 1, 1, {"a1", "a2"});
+    InfluenceNodeRecord* act = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Decision, "D", 3, 1, {"Act", "Wait"});
+    InfluenceNodeRecord* value = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Value, "V", 5, 2);
+    AddDiagramArc(Document().diagram, test, act);
+    AddDiagramArc(Document().diagram, state, value);
+    AddDiagramArc(Document().diagram, act, value);
+    window->UpdateExtent();
+    Command(Cmd::DiagramBayesRevision);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "This influence diagram does not require the use of Bayes' revision.");
+
+    AddDiagramArc(Document().diagram, state, test);
+    std::vector<std::string> shown;
+    auto previous = DiagramBayesDialog::SetPresenter([&shown](DiagramBayesDialog& dialog) {
+        shown = dialog.lines;
+        return IDOK;
+    });
+    Command(Cmd::DiagramBayesRevision);
+    DiagramBayesDialog::SetPresenter(previous);
+    EXPECT_EQ(shown, (std::vector<std::string>{"\"State of the...\" is predicted by", "    \"A\""}));
+
+    // A failing check selects its node and says why.
+    test->outcomeNames.Clear();
+    Command(Cmd::DiagramBayesRevision);
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Last().text, "You have not defined outcomes or alternatives for the selected node.");
+    EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{test});
 }
 
 TEST_F(ShownDiagram, ADrawnDiagramSavesAndReopensAsDrawn)

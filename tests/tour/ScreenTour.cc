@@ -346,6 +346,25 @@ void ReopenGraph()
     RunStartupActionsText(TourGraphPath().c_str());
 }
 
+// A diagram whose test is observed before the decision while the state it depends on is not: Bayes'
+// Revision names the state, predicted by the test.
+void OpenBayesDiagram()
+{
+    auto* window = new InfluenceDiagramWindow();
+    InfluenceDocument& document = window->document;
+    InfluenceNodeRecord* state = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "S", 0.5f, 2, {"s1", "s2"});
+    InfluenceNodeRecord* test = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "A", 0.5f, 0.5f, {"a1", "a2"});
+    InfluenceNodeRecord* act = AddDiagramNode(document, document.diagram, InfluenceKind::Decision, "D", 2.5f, 0.5f, {"Act", "Wait"});
+    InfluenceNodeRecord* value = AddDiagramNode(document, document.diagram, InfluenceKind::Value, "V", 4, 1.5f);
+    AddDiagramArc(document.diagram, state, test);
+    AddDiagramArc(document.diagram, test, act);
+    AddDiagramArc(document.diagram, state, value);
+    AddDiagramArc(document.diagram, act, value);
+    window->Show(SW_SHOWNORMAL);
+    window->UpdateExtent();
+    PostMessageA(window->Handle(), WM_COMMAND, Cmd::DiagramBayesRevision, 0);
+}
+
 bool Analysing()
 {
     TreeWindow* tree = Tree();
@@ -560,6 +579,8 @@ void BuildSteps()
          },
          MenuShown},
         {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
+        {"diagram-bayes-revision", OpenBayesDiagram, modal},
+        {nullptr, [] { PressInDialog(IDOK); }, noModal},
         {"script-branch", RunTourScript, modal},
         {"script-text-box", [] { PressInDialog(3232); }, [] { return ScriptTextShown(); }},
         {"script-input", [] {}, modal},

@@ -8,6 +8,7 @@
 #include "framework/draw/zPen.h"
 #include "graph/GraphWindow.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -69,30 +70,49 @@ void GraphLineElement::Draw(Display& display)
     if (isHidden || owner == nullptr || values.empty())
         return;
     const LogicalRect& plot = owner->graphRect;
-    display.PushPen(new zPen(Colour{0, 0, 0, 0}, PS_SOLID, LogicalWidthToPixels(kLinePenWidth, display)));
     const HDC dc = display.DeviceContext();
+    // Segments inside the plot join into runs drawn as one polyline; a cut segment ends its run.
+    std::vector<POINT> run;
+    std::vector<POINT> marks;
+    display.PushPen(new zPen(Colour{0, 0, 0, 0}, PS_SOLID, LogicalWidthToPixels(kLinePenWidth, display)));
+    auto flush = [&run, dc] {
+        if (run.size() > 1)
+            Polyline(dc, run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
+    auto pixel = [&display](float x, float y) { return POINT{LogicalXToPixel(x, display), LogicalYToPixel(y, display)}; };
     float lastX = 0.0f;
     float lastY = 0.0f;
     for (int i = 0; i < Count(); ++i) {
         const float x = PointX(i);
         const float y = owner->verticalAxis.Position(values[i], plot);
-        if (i > 0 && Finite(x) && Finite(y) && Finite(lastX) && Finite(lastY)) {
+        const bool finite = Finite(x) && Finite(y);
+        if (finite && x >= plot.left && x <= plot.right && y >= plot.top && y <= plot.bottom)
+            marks.push_back(pixel(x, y));
+        if (i > 0 && finite && Finite(lastX) && Finite(lastY)) {
             float x1 = lastX, y1 = lastY, x2 = x, y2 = y;
-            if (ClipSegment(plot, x1, y1, x2, y2)) {
-                MoveToEx(dc, LogicalXToPixel(x1, display), LogicalYToPixel(y1, display), nullptr);
-                LineTo(dc, LogicalXToPixel(x2, display), LogicalYToPixel(y2, display));
+            if (!ClipSegment(plot, x1, y1, x2, y2)) {
+                flush();
+            } else {
+                const bool whole = x1 == lastX && y1 == lastY;
+                if (!whole || run.empty()) {
+                    flush();
+                    run.push_back(pixel(x1, y1));
+                }
+                run.push_back(pixel(x2, y2));
+                if (x2 != x || y2 != y)
+                    flush();
             }
+        } else {
+            flush();
         }
         lastX = x;
         lastY = y;
     }
+    flush();
     display.PopPen();
-    for (int i = 0; i < Count(); ++i) {
-        const float x = PointX(i);
-        const float y = owner->verticalAxis.Position(values[i], plot);
-        if (x >= plot.left && x <= plot.right && y >= plot.top && y <= plot.bottom)
-            DrawPointMark(display, markKind, x, y);
-    }
+    DrawPointMarks(dc, markKind, marks.data(), static_cast<int>(marks.size()), LogicalWidthToPixels(kMarkSize, display),
+                   IsColourDevice(display), LogicalWidthToPixels(kLinePenWidth, display));
 }
 
 void GraphLineElement::Serialize(Archive& archive)

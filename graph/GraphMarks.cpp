@@ -77,11 +77,11 @@ COLORREF MarkColour(int kind, bool colour)
     return shapes[(kind - 1) % 5];
 }
 
-void DrawPointMarkAt(HDC dc, int kind, POINT at, int size, bool colour, int penWidth)
+namespace {
+
+// The shape of a mark kind in the pen and brush selected now.
+void DrawMarkShape(HDC dc, int kind, POINT at, int size)
 {
-    if (kind < 1 || kind >= kMarkKindCount)
-        return;
-    MarkTools tools(dc, kind, colour, penWidth);
     const int s = size + size % 2;
     const int h = s / 2;
     const int px = at.x;
@@ -126,12 +126,29 @@ void DrawPointMarkAt(HDC dc, int kind, POINT at, int size, bool colour, int penW
         break;
     }
     case 14:
-        DrawPointMarkAt(dc, 12, at, size, colour, penWidth);
-        DrawPointMarkAt(dc, 11, at, size, colour, penWidth);
+        DrawMarkShape(dc, 12, at, size);
+        DrawMarkShape(dc, 11, at, size);
         break;
     default:
         break;
     }
+}
+
+}  // namespace
+
+void DrawPointMarkAt(HDC dc, int kind, POINT at, int size, bool colour, int penWidth)
+{
+    DrawPointMarks(dc, kind, &at, 1, size, colour, penWidth);
+}
+
+void DrawPointMarks(HDC dc, int kind, const POINT* points, int count, int size, bool colour, int penWidth)
+{
+    if (kind < 1 || kind >= kMarkKindCount || count <= 0)
+        return;
+    MarkTools tools(dc, kind, colour, penWidth);
+    for (int i = 0; i < count; ++i)
+        if (i == 0 || points[i].x != points[i - 1].x || points[i].y != points[i - 1].y)
+            DrawMarkShape(dc, kind, points[i], size);
 }
 
 void DrawPointMark(Display& display, int kind, float x, float y)

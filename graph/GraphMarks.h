@@ -26,6 +26,8 @@ COLORREF MarkColour(int kind, bool colour);
 void DrawPointMark(Display& display, int kind, float x, float y);
 // The same in pixels: `size` across (rounded up to even), in colour or black.
 void DrawPointMarkAt(HDC dc, int kind, POINT at, int size, bool colour, int penWidth);
+// The mark at each of the points (pixels) with one pen and brush; a point equal to the one before is skipped.
+void DrawPointMarks(HDC dc, int kind, const POINT* points, int count, int size, bool colour, int penWidth);
 
 // Stored form of a fill: colour red, green, blue (3 bytes), then the style as i16.
 void SerializeGraphFill(Archive& archive, GraphFill& fill);

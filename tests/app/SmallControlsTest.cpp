@@ -176,6 +176,9 @@ TEST(SmallControls, FontSampleShowsTheRecordUnturnedAndChangesOnlyWhenConfirmed)
         EXPECT_EQ(1, control.Changed);
         EXPECT_EQ("Courier New 0", shown());
         EXPECT_EQ(14, record.pointSize);
+        char text[64] = "";
+        GetWindowTextA(sample, text, sizeof text);
+        EXPECT_STREQ(text, "Courier New 14");
         record.turned = 0;
     }
     EXPECT_EQ(1, record.turned);

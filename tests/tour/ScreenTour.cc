@@ -17,6 +17,7 @@
 #include "dialogs/DefineVariableWindow.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/MarkovValueWindows.h"
+#include "dialogs/PreferencesDialog.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "dialogs/VariableCorrelationsDialog.h"
 #include "dialogs/VariablePropertiesDialog.h"
@@ -165,6 +166,22 @@ HWND MenuButtonNamed(WindowCL* window, const char* face)
         if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)); button && button->FaceText() == face)
             return child;
     return nullptr;
+}
+
+// A control of the page the modal paged dialog shows.
+HWND PageControl(unsigned id)
+{
+    auto* paged = dynamic_cast<HookedDialog*>(ModalDialog());
+    return paged && paged->Page() ? GetDlgItem(paged->Page()->Handle(), static_cast<int>(id)) : nullptr;
+}
+
+// Chooses a category of the modal Preferences dialog as a click would.
+void PickCategory(int index)
+{
+    const HWND list = ModalDialog()->Control(PreferencesDialog::kCategoryList);
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(ModalDialog()->Handle(), WM_COMMAND, MAKEWPARAM(PreferencesDialog::kCategoryList, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
 }
 
 bool MenuShown()
@@ -579,6 +596,30 @@ void BuildSteps()
          },
          MenuShown},
         {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
+        // The diagram's Preferences: Tree Conversion, the node size preview in the middle of a drag, Fonts.
+        {"diagram-preferences", [] { Command(Cmd::DisplayPreferences); }, modal},
+        {"diagram-node-size",
+         [] {
+             PickCategory(1);
+             SendMessageA(PageControl(Ctl::NodeSizePage::FixedNodeSize), BM_CLICK, 0, 0);
+             const HWND area = PageControl(Ctl::NodeSizePage::TextSizeArea);
+             const InfDiagPrefs& prefs = ActiveDiagram()->document.prefs;
+             HDC dc = GetDC(area);
+             const int right = (GetDeviceCaps(dc, LOGPIXELSX) * (8 + static_cast<int>(prefs.sizeH * 100))) / 100;
+             const int bottom = (GetDeviceCaps(dc, LOGPIXELSY) * (8 + static_cast<int>(prefs.sizeV * 100))) / 100;
+             ReleaseDC(area, dc);
+             SendMessageA(area, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right - 2, bottom - 2));
+             SendMessageA(area, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(right + 40, bottom + 12));
+         },
+         modal},
+        {"diagram-fonts",
+         [] {
+             const HWND area = PageControl(Ctl::NodeSizePage::TextSizeArea);
+             SendMessageA(area, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+             PickCategory(3);
+         },
+         modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"diagram-bayes-revision", OpenBayesDiagram, modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
         {"script-branch", RunTourScript, modal},

@@ -1,9 +1,11 @@
 #include "model/DocumentLink.h"
 
 #include "foundation/Archive.h"
+#include "foundation/FileStream.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -34,16 +36,129 @@ void SerializeText(Archive& archive, zString& text)
         LoadString(archive, text);
 }
 
-} // namespace
+DocumentLinkFeed* InstalledFeed = nullptr;
 
-void DocumentLink::SetValue(const char* text)
+std::string WithoutLineEnds(const char* text)
 {
     std::string kept;
     for (const char* p = text; p != nullptr && *p; ++p) {
         if (*p != '\r' && *p != '\n')
             kept += *p;
     }
-    value = kept.c_str();
+    return kept;
+}
+
+} // namespace
+
+void SetDocumentLinkFeed(DocumentLinkFeed* feed)
+{
+    InstalledFeed = feed;
+}
+
+DocumentLinkFeed* TheDocumentLinkFeed()
+{
+    return InstalledFeed;
+}
+
+DocumentLink::~DocumentLink()
+{
+    Unsubscribe();
+    if (kind == SideFileKind && !loaded && !sideFile.IsEmpty())
+        sideFile.Delete();
+}
+
+void DocumentLink::SetValue(const char* text)
+{
+    value = WithoutLineEnds(text).c_str();
+    if (listener != nullptr)
+        listener->LinkValueArrived(*this);
+}
+
+void DocumentLink::GetItemText(zString& text) const
+{
+    if (kind != SideFileKind) {
+        text = value;
+        return;
+    }
+    text = "";
+    std::unique_ptr<FileStream> stream = sideFile.OpenStream(false);
+    if (!stream || !stream->IsOpen())
+        return;
+    zString stored;
+    LoadString(*stream, stored);
+    if (!stream->Failed())
+        text = stored;
+}
+
+void DocumentLink::SetSource(const char* newApplication, const char* newTopic, const char* newItem,
+                             const char* newValue)
+{
+    // The texts may be the link's own.
+    const std::string texts[] = {newApplication ? newApplication : "", newTopic ? newTopic : "",
+                                 newItem ? newItem : "", WithoutLineEnds(newValue)};
+    Unsubscribe();
+    kind = DdeKind;
+    application = texts[0].c_str();
+    topic = texts[1].c_str();
+    item = texts[2].c_str();
+    value = texts[3].c_str();
+    Subscribe();
+}
+
+void DocumentLink::Reconnect()
+{
+    Subscribe();
+}
+
+void DocumentLink::Subscribe()
+{
+    if (kind != DdeKind || InstalledFeed == nullptr)
+        return;
+    subscribed_ = true;
+    InstalledFeed->Subscribe(*this);
+}
+
+void DocumentLink::Unsubscribe()
+{
+    if (!subscribed_)
+        return;
+    subscribed_ = false;
+    if (InstalledFeed != nullptr)
+        InstalledFeed->Unsubscribe(*this);
+}
+
+bool DocumentLink::WriteSideFile(const char* text, const FilePath& documentPath)
+{
+    if (kind != SideFileKind || sideFile.IsEmpty())
+        return false;
+    std::unique_ptr<FileStream> stream = sideFile.OpenStream(true);
+    if (!stream || !stream->IsOpen())
+        return false;
+    StoreString(*stream, text);
+    FilePath source = documentPath;
+    source.Serialize(*stream);
+    return !stream->Failed();
+}
+
+bool DocumentLink::CopySideFile(const FilePath& path) const
+{
+    if (kind != SideFileKind)
+        return false;
+    std::unique_ptr<FileStream> in = sideFile.OpenStream(false);
+    if (!in || !in->IsOpen())
+        return false;
+    zString stored;
+    FilePath source;
+    LoadString(*in, stored);
+    source.Serialize(*in);
+    if (in->Failed())
+        return false;
+    std::unique_ptr<FileStream> out = path.OpenStream(true);
+    if (!out || !out->IsOpen())
+        return false;
+    StoreString(*out, stored);
+    source.Serialize(*out);
+    return !out->Failed();
 }
 
 void DocumentLink::Serialize(Archive& archive)
@@ -93,14 +208,56 @@ void DocumentLink::Serialize(Archive& archive)
 
 void DocumentLinkList::StoreItem(Archive& archive, void* item)
 {
-    static_cast<DocumentLink*>(item)->Serialize(archive);
+    auto* link = static_cast<DocumentLink*>(item);
+    link->Serialize(archive);
+    link->loaded = true;
 }
 
+// A loaded DDE link joins its item once the whole document has loaded (ReconnectAll).
 void* DocumentLinkList::LoadItem(Archive& archive)
 {
     auto* link = new DocumentLink;
     link->Serialize(archive);
+    link->loaded = true;
+    link->listener = listener;
     return link;
+}
+
+void DocumentLinkList::ReconnectAll()
+{
+    for (int i = 0; i < Count(); ++i)
+        At(i)->Reconnect();
+}
+
+int BuildLinkItemList(const DocumentLinkList& source, DocumentLinkList& target)
+{
+    int added = 0;
+    for (int i = 0; i < source.Count(); ++i) {
+        const DocumentLink* from = source.At(i);
+        if (target.Find(from->index) != nullptr)
+            continue;
+        auto copy = std::make_unique<DocumentLink>(from->index);
+        copy->kind = from->kind;
+        copy->application = from->application;
+        copy->topic = from->topic;
+        copy->item = from->item;
+        copy->sideFile = from->sideFile;
+        copy->value = from->value;
+        copy->biDirectional = from->biDirectional;
+        copy->loaded = from->loaded;
+        for (int b = 0; b < 2; ++b) {
+            copy->blockSizes[b] = from->blockSizes[b];
+            if (from->blocks[b] && from->blockSizes[b] > 0) {
+                copy->blocks[b].reset(new uint8_t[from->blockSizes[b]]);
+                std::copy(from->blocks[b].get(), from->blocks[b].get() + from->blockSizes[b], copy->blocks[b].get());
+            }
+        }
+        if (!target.InsertSorted(copy.get()))
+            break;
+        copy.release()->Subscribe();
+        ++added;
+    }
+    return added;
 }
 
 DocumentLink* DocumentLinkList::Find(int index) const
@@ -132,5 +289,9 @@ bool DocumentLinkList::InsertSorted(DocumentLink* link)
     int at = 0;
     while (at < Count() && At(at)->index < link->index)
         ++at;
-    return InsertAt(at, link);
+    if (!InsertAt(at, link))
+        return false;
+    if (listener != nullptr)
+        link->listener = listener;
+    return true;
 }

@@ -12,6 +12,28 @@
 #include <memory>
 
 class Archive;
+class DocumentLink;
+
+// Told when a link of its list takes a new value (the document refreshes what shows it).
+class DocumentLinkListener {
+public:
+    virtual ~DocumentLinkListener() = default;
+    virtual void LinkValueArrived(DocumentLink& link) = 0;
+};
+
+// Where DDE links get their values: the program's DDE client, installed at start-up. A subscribed link is
+// fed each new value of its item through SetValue until it unsubscribes.
+class DocumentLinkFeed {
+public:
+    virtual ~DocumentLinkFeed() = default;
+    // Joins the link to its item (once), connecting the conversation when it is not connected.
+    virtual void Subscribe(DocumentLink& link) = 0;
+    virtual void Unsubscribe(DocumentLink& link) = 0;
+    // The link's conversation is connected.
+    virtual bool IsConnected(const DocumentLink& link) const = 0;
+};
+void SetDocumentLinkFeed(DocumentLinkFeed* feed);
+DocumentLinkFeed* TheDocumentLinkFeed();
 
 class DocumentLink {
 public:
@@ -23,9 +45,27 @@ public:
     explicit DocumentLink(int16_t index) : index(index) {}
     DocumentLink(const DocumentLink&) = delete;
     DocumentLink& operator=(const DocumentLink&) = delete;
+    // Unsubscribes; a side file never stored with its document is deleted.
+    ~DocumentLink();
 
-    // The value's new text, kept without CR and LF.
+    // The value's new text, kept without CR and LF; the listener is told.
     void SetValue(const char* text);
+    // The text a formula reads: a side file's stored value (empty when the file does not open), else the
+    // value.
+    void GetItemText(zString& text) const;
+    // Points the link at another DDE item, with the value it has now, and subscribes to it.
+    void SetSource(const char* newApplication, const char* newTopic, const char* newItem, const char* newValue);
+    // A DDE link joins its item again, connecting its conversation when that is not connected.
+    void Reconnect();
+    void Subscribe();
+    void Unsubscribe();
+    bool Subscribed() const { return subscribed_; }
+    // The feed has gone: the link is no longer subscribed.
+    void FeedEnded() { subscribed_ = false; }
+    // A side-file link writes the value into its side file (the value, then the document's path).
+    bool WriteSideFile(const char* text, const FilePath& documentPath);
+    // Copies the side file's value and source path into a new side file at the path.
+    bool CopySideFile(const FilePath& path) const;
 
     // Stored form (strings with the link flag 42; nothing while the archive has a format error):
     //   version record                      3 bytes
@@ -52,6 +92,12 @@ public:
     zString description;
     // Each evaluation of the link first refreshes it from its spreadsheet.
     int16_t biDirectional = 0;
+    // Set once the record was stored or loaded (a side file then belongs to the document's file).
+    bool loaded = false;
+    DocumentLinkListener* listener = nullptr;
+
+private:
+    bool subscribed_ = false;
 };
 
 class DocumentLinkList : public PtrArray {
@@ -69,5 +115,15 @@ public:
     // index plus 1: 1 and 3 give 2, 2 and 3 give 4, only 5 gives 2, none gives 1.
     int16_t NextIndex() const;
     // Inserts before the first link whose index is at least the new one's; false when the list is full.
+    // The link gets the list's listener.
     bool InsertSorted(DocumentLink* link);
+    // DocumentLink::Reconnect on every link (after the document is opened).
+    void ReconnectAll();
+
+    // Told of the new values of the list's links.
+    DocumentLinkListener* listener = nullptr;
 };
+
+// Adds a copy of each link of the source whose index the target does not hold, in source order (the
+// copies' descriptions start empty). The number of links added.
+int BuildLinkItemList(const DocumentLinkList& source, DocumentLinkList& target);

@@ -8,6 +8,7 @@
 #include "formula/FormulaErrors.h"
 #include "formula/NameResolution.h"
 #include "formula/TableDirectory.h"
+#include "foundation/NumericFormatParsing.h"
 #include "foundation/StringHelpers.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
@@ -195,11 +196,27 @@ double EvalContext::LinkValue(int n)
 {
     if (document == nullptr)
         return StandInRandom();
-    // The document keeps no links yet, so every link number is undefined.
     zString number;
     AppendInt(number, n);
-    formula->SetError(FormulaUndefinedLink, &number);
-    return 0.0;
+    const DocumentLink* link = document->DocumentLinks.Find(n);
+    if (link == nullptr) {
+        formula->SetError(FormulaUndefinedLink, &number);
+        return 0.0;
+    }
+    zString text;
+    link->GetItemText(text);
+    if (text.IsEmpty()) {
+        formula->SetError(FormulaEmptyLink, &number);
+        return 0.0;
+    }
+    double value = 0.0;
+    int error = 0;
+    ParseNumber(text.Text(), value, error);
+    if (error != 0) {
+        formula->SetError(FormulaUnparsableLink, &number);
+        return 0.0;
+    }
+    return value;
 }
 
 int EvalContext::DistributionValue(int n, int resample, double* value)

@@ -10,6 +10,7 @@
 
 TreeDocument::TreeDocument(TreeNode* root)
 {
+    DocumentLinks.listener = this;
     if (root == nullptr) {
         Root = new TreeNode(this);
         Root->SetKind(DecisionNode, true);

@@ -61,7 +61,7 @@ struct CalculationRevision {
     bool operator!=(const CalculationRevision& other) const { return !(*this == other); }
 };
 
-class TreeDocument : public FormulaDocument {
+class TreeDocument : public FormulaDocument, public DocumentLinkListener {
 public:
     // A new tree: a fresh decision node as root, or the given tree (each of its nodes is told the document and
     // the document is marked modified).
@@ -124,6 +124,8 @@ public:
     // A new value text of link id: its link item keeps it and the window hands it to the clients that
     // follow the item. Nothing without a link item of that id.
     void PublishLinkValue(int id, const char* text);
+    // A link that formulas read took a new value: the view refreshes what it shows.
+    void LinkValueArrived(DocumentLink& link) override;
 
     // Appends a note box to the document's notes; the document owns it and becomes its owner.
     void AddNoteBox(NoteBox* note);

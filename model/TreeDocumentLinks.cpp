@@ -50,6 +50,12 @@ void TreeDocument::PublishLinkValue(int id, const char* text)
         View->LinkValueChanged(id, item->value.Text());
 }
 
+void TreeDocument::LinkValueArrived(DocumentLink&)
+{
+    if (View != nullptr)
+        View->LinkedValueArrived();
+}
+
 void TreeDocument::ReleaseLinkEntry(int id, TreeNode* node)
 {
     if (node != nullptr)

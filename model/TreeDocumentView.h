@@ -30,6 +30,8 @@ public:
     virtual void NodeChangesEnd() {}
     // The tree published a new text for its link id (after a roll back); clients that follow it get it.
     virtual void LinkValueChanged(int, const char*) {}
+    // A link that the tree's formulas read took a new value.
+    virtual void LinkedValueArrived() {}
     // 1 when no window of the view edits the item named by the key (a variable's name or a fixed "***"
     // key) at the node; otherwise 0, after asking (with ask) whether that window should come to the top.
     virtual int AcceptsEdit(TreeNode*, const char*, bool) { return 1; }

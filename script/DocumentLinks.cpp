@@ -31,6 +31,7 @@ int CreateDdeLink(DocumentLinkList& links, const char* application, const char* 
         DocumentLink* link = links.At(i);
         if (link->kind == DocumentLink::DdeKind && link->application == application && link->topic == topic &&
             link->item == item) {
+            link->Reconnect();
             if (value != nullptr && *value != '\0')
                 link->SetValue(value);
             return link->index;
@@ -44,7 +45,7 @@ int CreateDdeLink(DocumentLinkList& links, const char* application, const char* 
     const int index = link->index;
     if (!links.InsertSorted(link.get()))
         return 0;
-    link.release();
+    link.release()->Subscribe();
     return index;
 }
 

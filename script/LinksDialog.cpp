@@ -254,9 +254,13 @@ std::vector<int> LinksDialog::ReplaceInSources(const zString& search, const zStr
     std::vector<int> changed;
     for (int row : rows) {
         DocumentLink* link = links_.At(row);
-        if (link != nullptr && !search.IsEmpty() &&
-            ReplaceAll(link->topic, search.Text(), replacement.Text(), false, true, 0, true) > 0)
+        if (link == nullptr || search.IsEmpty())
+            continue;
+        zString topic = link->topic;
+        if (ReplaceAll(topic, search.Text(), replacement.Text(), false, true, 0, true) > 0) {
+            link->SetSource(link->application.Text(), topic.Text(), link->item.Text(), link->value.Text());
             changed.push_back(row);
+        }
     }
     changed_ = changed_ || !changed.empty();
     return changed;
@@ -279,8 +283,9 @@ int LinksDialog::Count() const
 zString LinksDialog::RowText(int row) const
 {
     const DocumentLink& link = *links_.At(row);
-    // No conversation is connected while the links are not subscribed.
-    const std::string text = std::to_string(link.index) + "\t\t" + (link.biDirectional != 0 ? "Y" : "") + "\t" +
+    const DocumentLinkFeed* feed = TheDocumentLinkFeed();
+    const bool connected = feed != nullptr && feed->IsConnected(link);
+    const std::string text = std::to_string(link.index) + "\t" + (connected ? "+" : "") + "\t" + (link.biDirectional != 0 ? "Y" : "") + "\t" +
                              link.description.Text();
     return zString(text.c_str());
 }
@@ -314,8 +319,10 @@ LinkSourceDialog::LinkSourceDialog(DocumentLinkList& links, DocumentLink& link)
     if (!accepted)
         return;
     link.description = description;
-    link.topic = topic;
-    link.item = item;
+    if (!(link.topic == topic) || !(link.item == item)) {
+        const zString value = link.value;
+        link.SetSource(link.application.Text(), topic.Text(), item.Text(), value.Text());
+    }
     link.biDirectional = static_cast<int16_t>(biDirectional != 0);
     if (index != link.index) {
         link.index = static_cast<int16_t>(index);

@@ -9,6 +9,9 @@
 #include "app/StartProgram.h"
 #include "script/DdeLinkManager.h"
 #include "treewin/TreeDdeServer.h"
+#include "analysis/NodeLinks.h"
+#include "analysis/TreeEngines.h"
+#include "foundation/Host.h"
 #include "foundation/Archive.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/MessageBoxes.h"
@@ -112,6 +115,12 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
     // A finished model opens on its custom interface.
     if (CanShowCustomInterface())
         ShowCustomInterface(1);
+    // Its links to other programs' values join their items; conversations whose servers were absent try again.
+    if (read) {
+        document.DocumentLinks.ReconnectAll();
+        if (TheLinkManager != nullptr)
+            TheLinkManager->ReconnectAll();
+    }
 }
 
 TreeWindow::~TreeWindow()
@@ -341,6 +350,27 @@ void TreeWindow::CreateDdeTopic()
     ddeTopic.reset();
     if (TheLinkManager != nullptr)
         ddeTopic = std::make_unique<TreeDdeServer>(this, &TheLinkManager->Server(), FullPath().Text());
+}
+
+void TreeWindow::LinkedValueArrived()
+{
+    if (document.RolledBack != 1 || document.CurrentAnalysis != nullptr) {
+        Relayout();
+        return;
+    }
+    RollBackResult result;
+    {
+        HostSilence quietFormulas(Silence::FormulaMessages);
+        HostSilence quietNotices(Silence::Notices);
+        result = RollBackDocument(document);
+    }
+    if (result.status != 0 || result.outcome.Failed()) {
+        document.EndRolledBack();
+        return;
+    }
+    UpdateAllNodeLinks(document.Root);
+    document.RedrawEveryNode();
+    Relayout();
 }
 
 void TreeWindow::DdeItemName(int id, zString& text)

@@ -270,6 +270,9 @@ public:
     static void DdeItemName(int id, zString& text);
     // The clients advising on the item of the id get the new text.
     void LinkValueChanged(int id, const char* text) override;
+    // A tree showing its results computes them again with the link's new value (and publishes its own
+    // linked values); one whose values then fail stops showing results.
+    void LinkedValueArrived() override;
 
     // The display the tree is shown on (an off-screen display compatible with the screen until one is set;
     // null goes back to it). Texts are measured on its measuring display.

@@ -24,13 +24,21 @@ DdeConversation::DdeConversation(DdeClient* client, const char* serviceName, con
       topicHandle_(MakeHandle(ClientInstance(), topicName_.Text())),
       serviceHandle_(MakeHandle(ClientInstance(), serviceName_.Text()))
 {
+    Connect();
+}
+
+bool DdeConversation::Connect()
+{
+    if (connected_)
+        return true;
     handle_ = DdeConnect(ClientInstance(), serviceHandle_, topicHandle_, nullptr);
     if (!handle_) {
         DdeReportError(3, DdeGetLastError(ClientInstance()));
-        return;
+        return false;
     }
     connected_ = 1;
     DdeSetUserHandle(handle_, QID_SYNC, reinterpret_cast<DWORD_PTR>(this));
+    return true;
 }
 
 DdeConversation::~DdeConversation()
@@ -41,6 +49,14 @@ DdeConversation::~DdeConversation()
         DdeFreeStringHandle(ClientInstance(), topicHandle_);
     if (serviceHandle_)
         DdeFreeStringHandle(ClientInstance(), serviceHandle_);
+}
+
+void DdeConversation::Disconnect()
+{
+    if (connected_ && handle_)
+        DdeDisconnect(handle_);
+    connected_ = 0;
+    handle_ = nullptr;
 }
 
 uintptr_t DdeConversation::OnDisconnect(const DdeTransactionInfo&)

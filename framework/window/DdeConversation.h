@@ -16,8 +16,14 @@ public:
 
     // 0: the partner ended the conversation; marks it unconnected and answers DDE_FACK.
     virtual uintptr_t OnDisconnect(const DdeTransactionInfo& info);
+    // Connects again when not connected; true when connected afterwards. A failure is reported.
+    bool Connect();
+    // Ends the conversation on this side (its partner may have gone without saying so).
+    void Disconnect();
 
     bool IsConnected() const { return connected_ != 0; }
+    const zString& ServiceName() const { return serviceName_; }
+    const zString& TopicName() const { return topicName_; }
     HCONV Handle() const { return handle_; }
     DdeClient* Client() const { return client_; }
     DWORD ClientInstance() const { return client_ ? client_->InstanceId() : 0; }

@@ -137,6 +137,9 @@ bool IsSplash(const std::string& title)
 
 class ProgramStart : public ::testing::Test {
 protected:
+    // The program serves the DDE service that the DDE tests talk to: one such server at a time (this lock
+    // comes first, as in the DDE tests).
+    ProcessLock dde{"KIVO-tests-dde"};
     // The program's frame and splash take the activation from other tests' windows.
     FocusTestLock focus;
     StoreTestLock lock;

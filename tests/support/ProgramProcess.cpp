@@ -1,0 +1,105 @@
+#include "tests/support/ProgramProcess.h"
+
+#include "framework/window/DdeConversation.h"
+#include "tests/support/PumpMessages.h"
+
+namespace {
+
+struct ProcessWindows {
+    DWORD processId;
+    std::vector<std::string> titles;
+    HWND frame = nullptr;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
+{
+    auto* found = reinterpret_cast<ProcessWindows*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != found->processId || !IsWindowVisible(window))
+        return TRUE;
+    char title[128] = {};
+    GetWindowTextA(window, title, sizeof title);
+    found->titles.push_back(title);
+    if (std::string(title).rfind("KIVO 3.5", 0) == 0)
+        found->frame = window;
+    return TRUE;
+}
+
+} // namespace
+
+std::string TempFilePath(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name;
+}
+
+ProgramProcess::ProgramProcess(const char* program, const std::string& job)
+{
+    std::string directory = program;
+    directory.erase(directory.find_last_of("\\/"));
+    CreateDirectoryA((directory + "\\Tables").c_str(), nullptr);
+    std::string commandLine = std::string("\"") + program + "\" -t -^ \"" + job + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &startup,
+                        &info_))
+        info_ = PROCESS_INFORMATION{};
+}
+
+ProgramProcess::~ProgramProcess()
+{
+    if (info_.hProcess == nullptr)
+        return;
+    if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+std::vector<std::string> ProgramProcess::WindowTitles(HWND* frame) const
+{
+    ProcessWindows windows{info_.dwProcessId, {}, nullptr};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    if (frame != nullptr)
+        *frame = windows.frame;
+    return windows.titles;
+}
+
+bool ProgramProcess::Close(DWORD& exitCode)
+{
+    HWND frame = nullptr;
+    WindowTitles(&frame);
+    if (frame != nullptr)
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+    // The program's DDE partners are served meanwhile.
+    const bool ended =
+        PumpMessagesUntil([&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
+    exitCode = 99;
+    GetExitCodeProcess(info_.hProcess, &exitCode);
+    if (!ended)
+        TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 10000);
+    return ended;
+}
+
+std::string RequestScriptItem(const char* item)
+{
+    DdeClient client;
+    DdeConversation conversation(&client, "KIVO_Node", "ScriptMgr");
+    if (!conversation.IsConnected())
+        return std::string();
+    DdeRequest request(&conversation, item, ClipboardFormat::Text, 5);
+    PumpMessagesFor(20);
+    if (request.Payload() == nullptr)
+        return std::string();
+    DWORD size = 0;
+    const BYTE* bytes = DdeAccessData(request.Payload(), &size);
+    const std::string text = reinterpret_cast<const char*>(bytes);
+    DdeUnaccessData(request.Payload());
+    DdeFreeDataHandle(request.Payload());
+    return text;
+}

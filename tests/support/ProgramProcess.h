@@ -1,0 +1,34 @@
+#pragma once
+// The program as a separate process, for tests that talk to it over DDE: started with a script job, asked
+// for its interpreter's status on service "KIVO_Node", and closed through its frame.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A file in the temporary directory.
+std::string TempFilePath(const char* name);
+
+class ProgramProcess {
+public:
+    // Starts "kivo -t -^ job" in the program's directory (made ready so that no first-start question shows).
+    ProgramProcess(const char* program, const std::string& job);
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+    // Ends the process when it still runs.
+    ~ProgramProcess();
+
+    bool Started() const { return info_.hProcess != nullptr; }
+    // The titles of the process's visible top-level windows; the frame is the one titled "KIVO 3.5...".
+    std::vector<std::string> WindowTitles(HWND* frame = nullptr) const;
+    // Closes the frame and waits for the end; false when it did not end in time (it is then ended).
+    bool Close(DWORD& exitCode);
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// An item of the "ScriptMgr" topic ("Status", "SV_" and a script variable); empty when no program answers.
+std::string RequestScriptItem(const char* item);
+inline std::string RequestScriptStatus() { return RequestScriptItem("Status"); }

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,8 @@ TEST_F(LineGraphs, AutoScaleTakesWholeMultiplesOfAPowerOfTenAndEndsAboveTheHigh)
     };
     const Case cases[] = {
         {-3, 7, 5, -3, 9, 2}, {0, 10, 4, 0, 12, 3}, {0, 10, 5, 0, 12, 2}, {4, 4, 0, 4, 4.1, 0.01},
+        // A reversed range is taken the right way round; a value that is no number is left out.
+        {7, -3, 5, -3, 9, 2}, {std::nan(""), 10, 0, 10, 10.1, 0.01},
     };
     auto* graph = new LineGraph(4, 1);
     for (const Case& c : cases) {

@@ -454,6 +454,23 @@ void BuildSteps()
         {"marker-picker",
          [] { DoubleClickElement(FrameChild<LineGraph>(), *FrameChild<LineGraph>()->legendKeys.Key(0)); }, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"graph-menu", [] { PostMessageA(Frame()->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'g'); }, MenuShown},
+        {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
+        {"graph-lines",
+         [] {
+             Command(1708);
+         },
+         modal},
+        {"graph-dotted-lines",
+         [] {
+             const HWND dialog = ModalDialog()->Handle();
+             CheckDlgButton(dialog, 3282, BST_CHECKED);
+             CheckDlgButton(dialog, 3283, BST_CHECKED);
+             SetDlgItemTextA(dialog, 3281, "60");
+             SetDlgItemTextA(dialog, 3284, "0.5");
+             PressInDialog(IDOK);
+         },
+         noModal},
         {"graph-reopened", ReopenGraph,
          [] { return FrameChild<LineGraph>() != nullptr && !FrameChild<LineGraph>()->FilePathObject().IsEmpty(); }},
         {nullptr, [] { ShowWindow(FrameChild<LineGraph>()->Handle(), SW_RESTORE); }, always},

@@ -471,6 +471,10 @@ void BuildSteps()
              PressInDialog(IDOK);
          },
          noModal},
+        {"copy-graph", [] { Command(1216); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"create-template", [] { Command(1714); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"graph-reopened", ReopenGraph,
          [] { return FrameChild<LineGraph>() != nullptr && !FrameChild<LineGraph>()->FilePathObject().IsEmpty(); }},
         {nullptr, [] { ShowWindow(FrameChild<LineGraph>()->Handle(), SW_RESTORE); }, always},

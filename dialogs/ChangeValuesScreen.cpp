@@ -91,8 +91,6 @@ ParameterRows::ParameterRows(ProgramDialog& dialog, CustomInterfaceSettings& par
     const auto withFont = [font](WindowCL* control) {
         SendMessageA(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     };
-    ScopedScreenInfoContext dc;
-    ScopedSelection selection(dc.Get(), font);
     for (int i = 0; i < parameters_.Count(); ++i) {
         const CustomInterfaceParameter& row = Row(i);
         const DocVariable* variable = tree.FindVariable(row.variableName.Text(), false);
@@ -100,13 +98,10 @@ ParameterRows::ParameterRows(ProgramDialog& dialog, CustomInterfaceSettings& par
         if (variable != nullptr)
             variable->GetLabel(label);
         // The label is cut with "..." to fit its column.
-        char fitted[256] = "";
-        lstrcpynA(fitted, label.Text(), sizeof fitted);
-        RECT labelRect{units_.ToPixelsX(kLabelLeft), kRowHeight * i + 8,
-                       units_.ToPixelsX(kLabelLeft + kLabelWidth) - 2, kRowHeight * i + 23};
-        RECT fit{0, 0, labelRect.right - labelRect.left, 20};
-        DrawTextA(dc.Get(), fitted, -1, &fit, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX | DT_CALCRECT);
-        withFont(new StaticCtrl(this, labelRect, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, fitted, 0));
+        const RECT labelRect{units_.ToPixelsX(kLabelLeft), kRowHeight * i + 8,
+                             units_.ToPixelsX(kLabelLeft + kLabelWidth) - 2, kRowHeight * i + 23};
+        withFont(new StaticCtrl(this, labelRect, WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                                dialog.FittedText(label.Text(), kLabelWidth - 1).c_str(), 0));
         if (variable != nullptr && !variable->comment.IsEmpty()) {
             const RECT help{units_.ToPixelsX(kHelpLeft), kRowHeight * i + 2,
                             units_.ToPixelsX(kHelpLeft + kHelpWidth), kRowHeight * i + 22};

@@ -10,11 +10,12 @@ class TreeWindow;
 
 class CustomInterfaceDialog : public PresentedDialog<CustomInterfaceDialog> {
 public:
-    enum : unsigned { kTemplateId = 3510 };
+    enum : unsigned { kTemplateId = 3510, kBasicParametersTemplateId = 3540, kParameterTemplateId = 3550 };
 
     CustomInterfaceDialog(TreeWindow& tree, CustomInterfaceSettings& settings) : tree(tree), settings(settings) {}
-    // True after OK.
-    bool Run() { return Present() == IDOK; }
+    // True after the presenter's OK. On the screen the dialogs it opens edit the settings in place and mark
+    // the tree modified as they change it; the choice of Basic or Extended is kept however it ends.
+    bool Run();
 
     TreeWindow& tree;
     CustomInterfaceSettings& settings;

@@ -5,12 +5,16 @@
 #include "app/OnlineHelp.h"
 #include "app/WindowPlacement.h"
 #include "framework/dialog/ComboBoxCtrl.h"
+#include "framework/dialog/DialogUnits.h"
 #include "framework/dialog/PaintedArea.h"
 #include "framework/dialog/RadioGroup.h"
+#include "framework/draw/GdiScopes.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/HandlerDescriptor.h"
 #include "framework/window/TopWindow.h"
 #include "model/DocVariable.h"
+
+#include <cstring>
 
 ProgramDialog::ProgramDialog(unsigned templateId)
     : OkCancelDialog(TheApp ? TheApp->MainWindow() : nullptr, ResourceId(templateId, nullptr))
@@ -118,4 +122,18 @@ RECT ProgramDialog::TakePlaceOf(unsigned id)
 HFONT ProgramDialog::DialogFont() const
 {
     return reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
+}
+
+std::string ProgramDialog::FittedText(const char* text, int width) const
+{
+    ScopedScreenInfoContext dc;
+    ScopedSelection font(dc.Get(), DialogFont());
+    const zDialogUnit units(dc.Get());
+    std::string fitted(text);
+    // Room for the three dots that may replace the end.
+    fitted.resize(fitted.size() + 4, '\0');
+    RECT room{0, 0, units.ToPixelsX(width), 100};
+    DrawTextA(dc.Get(), &fitted[0], -1, &room, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX | DT_CALCRECT);
+    fitted.resize(std::strlen(fitted.c_str()));
+    return fitted;
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
 
 class ComboBoxCtrl;
@@ -44,6 +45,8 @@ public:
     RECT TakePlaceOf(unsigned id);
     // The dialog's font, for controls made in code.
     HFONT DialogFont() const;
+    // The text shortened with "..." at its end until it fits the width (dialog units) in the dialog's font.
+    std::string FittedText(const char* text, int width) const;
     // The combo box lists the variables' names and holds the chosen one in the text.
     ComboBoxCtrl* BindVariableNames(unsigned id, const DocVariableList* variables, zString* chosen);
 

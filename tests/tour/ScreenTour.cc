@@ -540,6 +540,18 @@ void BuildSteps()
          },
          modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        // The designer's Basic parameters, then Edit Parameter of the first.
+        {nullptr, [] { Command(1417); }, modal},
+        {"designer-parameters", [] { PressInDialog(3512); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {"designer-edit-parameter",
+         [] {
+             SendDlgItemMessageA(ModalDialog()->Handle(), 3546, LB_SETCURSEL, 0, 0);
+             PressInDialog(3547);
+         },
+         [] { return DialogFrameCL::ModalStack().size() == 3; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {nullptr, [] { PressInDialog(IDOK); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         // The Formula Editor over the Distribution Picker of a new distribution, then the Function Helper.
         {nullptr, [] { Command(1515); }, modal},
         {nullptr, [] { PressInDialog(3442); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},

@@ -1,0 +1,396 @@
+// The designer's dialogs of a custom interface on the screen: Design Custom Interface, the Basic parameters
+// and Add or Edit Parameter. Lists and choices edit the settings at once and mark the tree modified at once.
+
+#include "app/RangeValidator.h"
+#include "dialogs/CustomInterfaceDialog.h"
+#include "dialogs/NamedCommentDialog.h"
+#include "dialogs/ProgramDialog.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatParsing.h"
+#include "foundation/NumericFormatting.h"
+#include "formula/FormulaRef.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/FormattedEdit.h"
+#include "model/CustomInterfaceSettings.h"
+#include "model/DocVariable.h"
+#include "model/EvalContext.h"
+#include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
+#include "treewin/TreeWindow.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum : unsigned {
+    kBasicRadio = 3516, kExtendedRadio = 3517, kOptionsButton = 3511, kParametersButton = 3512,
+    kAnalysesButton = 3514, kCommentsButton = 3515, kMaintainAnalyses = 1617,
+    kVariables = 3541, kAdd = 3542, kRemove = 3543, kUp = 3544, kDown = 3545, kParameters = 3546, kEdit = 3547,
+    kVariableName = 3551, kDescription = 3552, kLow = 3553, kHigh = 3554, kDefault = 3555, kExpression = 3556,
+    kInteger = 3557, kSwitch = 3558, kSwitchName = 3559, kWheel = 3561, kComment = 3562
+};
+
+LRESULT Send(ProgramDialog& dialog, unsigned id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    return SendDlgItemMessageA(dialog.Handle(), static_cast<int>(id), message, wParam, lParam);
+}
+
+bool Checked(ProgramDialog& dialog, unsigned id) { return IsDlgButtonChecked(dialog.Handle(), id) == BST_CHECKED; }
+void Check(ProgramDialog& dialog, unsigned id, bool on) { CheckDlgButton(dialog.Handle(), id, on ? BST_CHECKED : 0); }
+
+std::string NumberText(double value)
+{
+    zString text;
+    FormatNumber(DefaultNumericFormat, value, text, false, false, -9);
+    return text.Text();
+}
+
+// What Add or Edit Parameter edits: the parameter's fields and its variable's description and comment.
+struct ParameterFields {
+    zString description;
+    zString comment;
+    zString switchLabel;
+    double low = 0.0, high = 0.0, fallback = 0.0;
+    bool wheel = false, integer = false, onOff = false;
+};
+
+// The first check the fields fail, with the control to focus; empty when they pass.
+std::string FirstFailure(const ParameterFields& fields, unsigned& control)
+{
+    const auto whole = [&fields](double v) { return fields.integer ? std::trunc(v) : v; };
+    const double low = whole(fields.low), high = whole(fields.high), fallback = whole(fields.fallback);
+    const struct {
+        bool failed;
+        unsigned control;
+        const char* text;
+    } checks[] = {
+        {!(high > low), kHigh, "The high value must be greater than the low value."},
+        {!(low <= fallback && fallback <= high), kDefault, "The default value must be between the low and high values."},
+        {fields.wheel && (low < 0 || high > 1 || fields.integer), kWheel,
+         "The probability wheel may only be used for values between zero and one."},
+        {fields.switchLabel.Length() > 8, kSwitchName, "The name for the check box must be 8 letters or less."},
+    };
+    for (const auto& check : checks)
+        if (check.failed) {
+            control = check.control;
+            return check.text;
+        }
+    return std::string();
+}
+
+// Add Parameter (or, editing, Edit Parameter) on the fields; true after OK.
+bool RunParameterDialog(const char* variable, const char* definition, ParameterFields& fields, bool editing)
+{
+    ProgramDialog dialog(CustomInterfaceDialog::kParameterTemplateId);
+    if (editing)
+        dialog.SetText("Edit Parameter");
+    dialog.SetItemText(kVariableName, variable);
+    dialog.SetItemText(kExpression, definition);
+    EditCtrl* description = EditCtrl::FromTemplate(&dialog, kDescription, &fields.description);
+    std::vector<RealEdit*> numbers;
+    for (const auto& field : {std::pair<unsigned, double*>{kLow, &fields.low}, {kHigh, &fields.high},
+                              {kDefault, &fields.fallback}})
+        numbers.push_back(RealEdit::FromTemplate(&dialog, field.first, new RealRangeValidator(0, 0, 0), 0, field.second));
+    EditCtrl* name = EditCtrl::FromTemplate(&dialog, kSwitchName, &fields.switchLabel);
+    Check(dialog, kWheel, fields.wheel);
+    Check(dialog, kInteger, fields.integer);
+    Check(dialog, kSwitch, fields.onOff);
+    const auto switchMode = [&](bool on) {
+        for (RealEdit* number : numbers)
+            number->Store();
+        if (on) {
+            fields.low = 0;
+            fields.high = 1;
+            fields.fallback = std::fabs(fields.fallback) >= 1e-10 ? 1 : 0;
+            Check(dialog, kWheel, false);
+        } else {
+            fields.switchLabel.Clear();
+            name->Load();
+        }
+        for (RealEdit* number : numbers)
+            number->Load();
+        dialog.EnableItem(kLow, !on);
+        dialog.EnableItem(kHigh, !on);
+        dialog.EnableItem(kSwitchName, on);
+    };
+    switchMode(fields.onOff);
+    dialog.OnButton(kSwitch, [&] { switchMode(Checked(dialog, kSwitch)); });
+    dialog.OnButton(kInteger, [&] {
+        if (Checked(dialog, kInteger))
+            Check(dialog, kWheel, false);
+    });
+    dialog.OnButton(kWheel, [&] {
+        if (!Checked(dialog, kWheel))
+            return;
+        Check(dialog, kInteger, false);
+        Check(dialog, kSwitch, false);
+        switchMode(false);
+    });
+    dialog.OnButton(kComment, [&] {
+        RunCommentDialog(fields.comment, (std::string("Parameter Comment: ") + variable).c_str());
+    });
+    dialog.OnButton(IDOK, [&] {
+        if (!dialog.ValidateAndStore())
+            return;
+        fields.wheel = Checked(dialog, kWheel);
+        fields.integer = Checked(dialog, kInteger);
+        fields.onOff = Checked(dialog, kSwitch);
+        unsigned control = 0;
+        const std::string failure = FirstFailure(fields, control);
+        if (failure.empty()) {
+            dialog.EndModal();
+            return;
+        }
+        ShowErrorBox(nullptr, failure.c_str(), 0);
+        SetFocus(dialog.Control(control));
+        SendMessageA(dialog.Control(control), EM_SETSEL, 0, -1);
+    });
+    description->SetSelection(0, -1);
+    SetFocus(description->Handle());
+    return dialog.Run() == IDOK;
+}
+
+// The default definition of the variable: the root's binding, else none.
+std::string DefaultDefinition(const TreeDocument& tree, const char* name)
+{
+    const VariableDefinition* binding = tree.Root->FindBinding(name, false);
+    return binding != nullptr ? binding->definition.Text().Text() : "";
+}
+
+// Basic Custom Interface Parameters: the root's numeric variables not yet parameters, and the parameters.
+class BasicParameters {
+public:
+    BasicParameters(TreeWindow& tree, CustomInterfaceSettings& settings)
+        : tree_(tree), settings_(settings), dialog_(CustomInterfaceDialog::kBasicParametersTemplateId)
+    {
+    }
+    void Run();
+
+private:
+    TreeDocument& Document() const { return tree_.Document(); }
+    bool IsParameter(const zString& name) const;
+    void FillVariables();
+    void FillParameters(int selected);
+    int Selected() { return static_cast<int>(Send(dialog_, kParameters, LB_GETCURSEL)); }
+    void EnableButtons();
+    void Add();
+    void Edit();
+    void Remove();
+    void Move(int by);
+    // The parameter takes the dialog's fields, its variable their description and comment.
+    void Fill(CustomInterfaceParameter& parameter, const ParameterFields& fields, const std::string& definition);
+
+    TreeWindow& tree_;
+    CustomInterfaceSettings& settings_;
+    ProgramDialog dialog_;
+};
+
+bool BasicParameters::IsParameter(const zString& name) const
+{
+    for (int i = 0; i < settings_.Count(); ++i)
+        if (_stricmp(settings_.At(i)->variableName.Text(), name.Text()) == 0)
+            return true;
+    return false;
+}
+
+void BasicParameters::FillVariables()
+{
+    const TreeNode* root = Document().Root;
+    for (int i = 0; i < root->BindingCount(); ++i) {
+        VariableDefinition* binding = root->GetBinding(i);
+        double value = 0.0;
+        if (binding != nullptr && !binding->IsBraced() && binding->definition.GetConstant(&value) &&
+            !IsParameter(binding->name))
+            Send(dialog_, kVariables, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(binding->name.Text()));
+    }
+}
+
+void BasicParameters::FillParameters(int selected)
+{
+    Send(dialog_, kParameters, LB_RESETCONTENT);
+    for (int i = 0; i < settings_.Count(); ++i) {
+        const CustomInterfaceParameter& parameter = *settings_.At(i);
+        zString label(parameter.variableName);
+        if (const DocVariable* variable = Document().FindVariable(parameter.variableName.Text(), false))
+            variable->GetLabel(label);
+        // Each text cut to its column.
+        const std::string line = dialog_.FittedText(label.Text(), 58) + "\t" +
+                                 dialog_.FittedText(parameter.variableName.Text(), 48) + "\t" +
+                                 NumberText(parameter.low) + "\t" + NumberText(parameter.high) + "\t" +
+                                 NumberText(parameter.defaultValue);
+        Send(dialog_, kParameters, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+    Send(dialog_, kParameters, LB_SETCURSEL, static_cast<WPARAM>(selected));
+    EnableButtons();
+}
+
+void BasicParameters::EnableButtons()
+{
+    const int selected = Selected();
+    const bool any = selected >= 0;
+    dialog_.EnableItem(kAdd, Send(dialog_, kVariables, LB_GETCURSEL) >= 0);
+    dialog_.EnableItem(kRemove, any);
+    dialog_.EnableItem(kEdit, any);
+    dialog_.EnableItem(kUp, any && selected > 0);
+    dialog_.EnableItem(kDown, any && selected + 1 < settings_.Count());
+}
+
+void BasicParameters::Fill(CustomInterfaceParameter& parameter, const ParameterFields& fields,
+                           const std::string& definition)
+{
+    if (DocVariable* variable = Document().FindVariable(parameter.variableName.Text(), false)) {
+        variable->shortDescription = fields.description;
+        variable->comment = fields.comment;
+    }
+    parameter.low = fields.low;
+    parameter.high = fields.high;
+    parameter.defaultValue = parameter.currentValue = fields.fallback;
+    parameter.wheelAllowed = fields.wheel ? 1 : 0;
+    parameter.integerOnly = fields.integer ? 1 : 0;
+    parameter.onOffSwitch = fields.onOff ? 1 : 0;
+    parameter.switchLabel = fields.switchLabel;
+    double value = 0.0;
+    int error = 0;
+    ParseNumber(definition.c_str(), value, error);
+    parameter.valueText = error == 0 ? definition.c_str() : "";
+    Document().SetModified(1);
+}
+
+void BasicParameters::Add()
+{
+    const LRESULT line = Send(dialog_, kVariables, LB_GETCURSEL);
+    if (line < 0)
+        return;
+    char name[256] = "";
+    Send(dialog_, kVariables, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name));
+    FormulaRef formula(new EvalContext(&Document(), Document().Root), 1, "the selected variable");
+    const double value = formula.EvaluateText(name);
+    if (formula.ShowError(nullptr, 0) != 0)
+        return;
+    ParameterFields fields;
+    const DocVariable* variable = Document().FindVariable(name, false);
+    const bool ranged = variable != nullptr && variable->hasRange != 0;
+    fields.low = ranged ? variable->low.value : value;
+    fields.high = ranged ? variable->high.value : value;
+    fields.fallback = value;
+    if (variable != nullptr) {
+        fields.description = variable->shortDescription;
+        fields.comment = variable->comment;
+    }
+    const std::string definition = DefaultDefinition(Document(), name);
+    if (!RunParameterDialog(name, definition.c_str(), fields, false))
+        return;
+    Send(dialog_, kVariables, LB_DELETESTRING, static_cast<WPARAM>(line));
+    auto* parameter = new CustomInterfaceParameter{name};
+    settings_.Add(parameter);
+    Fill(*parameter, fields, definition);
+    FillParameters(settings_.Count() - 1);
+}
+
+void BasicParameters::Edit()
+{
+    const int selected = Selected();
+    if (selected < 0)
+        return;
+    CustomInterfaceParameter& parameter = *settings_.At(selected);
+    ParameterFields fields;
+    if (const DocVariable* variable = Document().FindVariable(parameter.variableName.Text(), false)) {
+        fields.description = variable->shortDescription;
+        fields.comment = variable->comment;
+    }
+    fields.switchLabel = parameter.switchLabel;
+    fields.low = parameter.low;
+    fields.high = parameter.high;
+    fields.fallback = parameter.defaultValue;
+    fields.wheel = parameter.wheelAllowed != 0;
+    fields.integer = parameter.integerOnly != 0;
+    fields.onOff = parameter.onOffSwitch != 0;
+    const std::string definition = DefaultDefinition(Document(), parameter.variableName.Text());
+    if (RunParameterDialog(parameter.variableName.Text(), definition.c_str(), fields, true)) {
+        Fill(parameter, fields, definition);
+        FillParameters(selected);
+    }
+}
+
+void BasicParameters::Remove()
+{
+    const int selected = Selected();
+    if (selected < 0)
+        return;
+    const LRESULT line = Send(dialog_, kVariables, LB_ADDSTRING, 0,
+                                          reinterpret_cast<LPARAM>(settings_.At(selected)->variableName.Text()));
+    Send(dialog_, kVariables, LB_SETCURSEL, static_cast<WPARAM>(line));
+    settings_.DeleteAt(selected);
+    Document().SetModified(1);
+    FillParameters(std::min(selected, settings_.Count() - 1));
+}
+
+void BasicParameters::Move(int by)
+{
+    const int selected = Selected();
+    const int other = selected + by;
+    if (selected < 0 || other < 0 || other >= settings_.Count())
+        return;
+    void* moving = settings_.At(selected);
+    settings_.RemoveAt(selected);
+    settings_.InsertAt(other, moving);
+    FillParameters(other);
+}
+
+void BasicParameters::Run()
+{
+    FillVariables();
+    // Under the headings: the label, the name, then low, high and default.
+    const int tabs[] = {60, 110, 150, 190};
+    Send(dialog_, kParameters, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
+    FillParameters(-1);
+    dialog_.OnButton(kAdd, [this] { Add(); });
+    dialog_.OnButton(kEdit, [this] { Edit(); });
+    dialog_.OnButton(kRemove, [this] { Remove(); });
+    dialog_.OnButton(kUp, [this] { Move(-1); });
+    dialog_.OnButton(kDown, [this] { Move(1); });
+    dialog_.OnNotification(kVariables, LBN_SELCHANGE, [this] { EnableButtons(); });
+    dialog_.OnNotification(kVariables, LBN_DBLCLK, [this] { Add(); });
+    dialog_.OnNotification(kParameters, LBN_SELCHANGE, [this] { EnableButtons(); });
+    dialog_.OnNotification(kParameters, LBN_DBLCLK, [this] { Edit(); });
+    dialog_.Run();
+}
+
+} // namespace
+
+bool CustomInterfaceDialog::Run()
+{
+    if (HasPresenter())
+        return Present() == IDOK;
+    ProgramDialog dialog(kTemplateId);
+    bool extendedChosen = settings.options.extended != 0;
+    Check(dialog, extendedChosen ? kExtendedRadio : kBasicRadio, true);
+    const auto relabel = [&] {
+        extendedChosen = Checked(dialog, kExtendedRadio);
+        const std::string kind = extendedChosen ? "Extended " : "Basic ";
+        dialog.SetItemText(kOptionsButton, (kind + "&Options").c_str());
+        dialog.SetItemText(kParametersButton, (kind + "&Parameters").c_str());
+    };
+    relabel();
+    dialog.OnButton(kBasicRadio, relabel);
+    dialog.OnButton(kExtendedRadio, relabel);
+    dialog.OnButton(kParametersButton, [&] {
+        if (!extendedChosen)
+            BasicParameters(tree, settings).Run();
+    });
+    dialog.OnButton(kAnalysesButton, [&] { tree.OnCommand(kMaintainAnalyses); });
+    dialog.OnButton(kCommentsButton, [&] {
+        if (RunCommentDialog(settings.comment, nullptr))
+            tree.Document().SetModified(1);
+    });
+    dialog.Run();
+    // However the dialog ends, the choice of interface is kept.
+    const int16_t extended = extendedChosen ? 1 : 0;
+    if (extended != settings.options.extended)
+        tree.Document().SetModified(1);
+    settings.options.extended = extended;
+    return false;
+}

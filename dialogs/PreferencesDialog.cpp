@@ -20,6 +20,7 @@
 #include "framework/dialog/RadioGroup.h"
 #include "framework/draw/MeasuringDisplay.h"
 #include "framework/draw/WindowDisplay.h"
+#include "graph/GraphWindow.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/TreeDocument.h"
 #include "treewin/TreeWindow.h"
@@ -57,7 +58,15 @@ const PreferencesPage TreePages[] = {
     {0, nullptr},
 };
 
+const PreferencesPage GraphPages[] = {
+    {0, "---- Other Prefs"},
+    {PreferencesDialog::kGraphPrintingPage, "Printing"},
+    {PreferencesDialog::kGlobalPage, "Global Prefs"},
+    {0, nullptr},
+};
+
 const PreferencesPage DiagramPages[] = {
+    {0, "---- Influence Diagram"},
     {PreferencesDialog::kTreeConversionPage, "Tree Conversion"},
     {PreferencesDialog::kNodeSizePage, "Node Size"},
     {PreferencesDialog::kArcPrefsPage, "Arc Prefs"},
@@ -308,6 +317,12 @@ PreferencesDialog::PreferencesDialog(InfluenceDiagramWindow& diagram)
     diagramValues_->display = std::make_unique<WindowDisplay>(this);
 }
 
+PreferencesDialog::PreferencesDialog(GraphWindow& graph)
+    : HookedDialog(kTemplateId), pages_(GraphPages), graph_(&graph), graphZoom_(graph.printZoom),
+      graphCentre_(graph.centreOnPage)
+{
+}
+
 PreferencesDialog::~PreferencesDialog() = default;
 
 int PreferencesDialog::Run()
@@ -322,7 +337,7 @@ int PreferencesDialog::Run()
     categories_->SetCurSel(selected_);
     categories_->OnSelChange(this, &PreferencesDialog::OnCategoryChange);
     CheckBoxCtrl* save = CheckBoxCtrl::FromTemplate(this, kSaveCheck, &save_);
-    if (!tree_ && !diagram_)
+    if (!tree_ && !diagram_ && !graph_)
         save->Disable();
     LoadFromDocument();
     OnCategoryChange(nullptr);
@@ -347,6 +362,10 @@ int PreferencesDialog::Run()
             SaveTreeSettings();
         if (save_ && diagram_)
             SavePreferences(diagram_->document.prefs);
+        if (save_ && graph_) {
+            WriteProfileInt("GraphPrefs", "PrintZoomFact", graphZoom_);
+            WriteProfileInt("GraphPrefs", "CenterGraphOnPage", graphCentre_ != 0 ? 1 : 0);
+        }
     } else if (diagram_) {
         diagram_->document.prefs.numberFormat = diagramValues_->formatBefore;
     } else if (kept) {
@@ -420,6 +439,9 @@ void PreferencesDialog::BuildPage()
         BuildTreePage();
     } else if (diagram_) {
         BuildDiagramPage();
+    } else if (graph_ && PageId() == static_cast<int>(kGraphPrintingPage)) {
+        CheckBoxCtrl::FromTemplate(Page(), Ctl::PrintingOfAGraphPage::CenterInPage, &graphCentre_);
+        AddPageIntegerField(Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit, &graphZoom_, 5, 250);
     }
 }
 
@@ -843,6 +865,10 @@ void PreferencesDialog::Apply()
     WriteProfileInt("General", "ExportBW", exportBlackAndWhite_ ? 1 : 0);
     WriteProfileInt("General", "TrueTypeOnly", trueTypeOnly_ ? 1 : 0);
     WriteProfileInt("General", "UseScreenForSizing", useScreen);
+    if (graph_) {
+        graph_->printZoom = static_cast<uint8_t>(graphZoom_);
+        graph_->centreOnPage = static_cast<uint8_t>(graphCentre_ != 0 ? 1 : 0);
+    }
 }
 
 void PreferencesDialog::ApplyDiagram()

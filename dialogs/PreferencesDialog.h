@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class GraphWindow;
 class InfluenceDiagramWindow;
 class ListBoxCtrl;
 class TreeWindow;
@@ -43,6 +44,7 @@ public:
         kFontsPage = 4010,
         kNotesArrowsPage = 4012,
         kPrintingPage = 4019,
+        kGraphPrintingPage = 4079,
         kTreeConversionPage = 4115,
         kNodeSizePage = 4008,
         kArcPrefsPage = 4131,
@@ -57,6 +59,8 @@ public:
     // The diagram window's display preferences and print zoom, and the application's; the pages edit the
     // window's records at OK.
     explicit PreferencesDialog(InfluenceDiagramWindow& diagram);
+    // The graph window's print zoom and centring, and the application's; the window takes them at OK.
+    explicit PreferencesDialog(GraphWindow& graph);
     ~PreferencesDialog() override;
     // The modal run; at OK the settings are applied (and, with the check box, kept for new trees). Nonzero
     // after OK.
@@ -109,6 +113,9 @@ private:
     std::unique_ptr<TreePreferenceValues> values_;
     InfluenceDiagramWindow* diagram_ = nullptr;
     std::unique_ptr<DiagramPreferenceValues> diagramValues_;
+    GraphWindow* graph_ = nullptr;
+    int graphZoom_ = 100;
+    int graphCentre_ = 0;
 
     // Working values of the "Global Prefs" page.
     int exportBlackAndWhite_ = 0;

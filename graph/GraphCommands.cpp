@@ -6,6 +6,7 @@
 #include "app/CursorStack.h"
 #include "app/FilePathDialogs.h"
 #include "app/ProgramPreferences.h"
+#include "dialogs/PreferencesDialog.h"
 #include "app/ZoomPane.h"
 #include "dialogs/GraphCommandDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
@@ -75,6 +76,7 @@ const GraphWindow::CommandRow GraphWindow::Commands[] = {
     {Cmd::GraphTextReport, &GraphWindow::TextReportCommand, HasExport},
     {Cmd::GraphNewLabel, &GraphWindow::NewLabel, Always},
     {Cmd::GraphSetLines, &GraphWindow::SetLines, Always},
+    {Cmd::DisplayPreferences, &GraphWindow::EditPreferences, Always},
     // The kinds' own commands, grey until a kind answers them.
     {Cmd::GraphShowHide, nullptr, Never},
     {Cmd::GraphCumulative, nullptr, Never},
@@ -263,4 +265,9 @@ void GraphWindow::SetLines()
     if (GraphLinesDialog(verticalLineFlag, horizontalLineFlag, verticalLineX, horizontalLineY).Run() != 1)
         return;
     Changed(nullptr);
+}
+
+void GraphWindow::EditPreferences()
+{
+    PreferencesDialog(*this).Run();
 }

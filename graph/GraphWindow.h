@@ -185,6 +185,8 @@ private:
     void TextReportCommand();
     void NewLabel();
     void SetLines();
+    // Preferences of the graph: its print zoom and centring, and the application's settings.
+    void EditPreferences();
     void CreateTemplate();
     void ApplyTemplateCommand();
     void MaintainTemplates();

@@ -5,9 +5,13 @@
 #include "dialogs/MultiAttrWeightDialog.h"
 #include "app/MainFrame.h"
 #include "dialogs/PreferencesDialog.h"
+#include "graph/LineGraph.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "foundation/PreferencesStore.h"
 #include "model/TreeDocument.h"
+#include "tests/foundation/RegistryTestSupport.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
@@ -143,7 +147,7 @@ TEST(PreferencesDialog, DiagramPagesEditTheDiagramAtOkOnly)
             EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4115);
             press(dialog, Ctl::TreeConversionPage::TimeFlowTopToBottom);
             press(dialog, Ctl::TreeConversionPage::OptimalPathLow);
-            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 1, false);
+            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 2, false);
             press(dialog, Ctl::NodeSizePage::FixedNodeSize);
             EXPECT_TRUE(IsWindowVisible(GetDlgItem(PageOf(dialog), Ctl::NodeSizePage::TextSizeText)));
             // The handle's corner, where the text area ends.
@@ -162,9 +166,9 @@ TEST(PreferencesDialog, DiagramPagesEditTheDiagramAtOkOnly)
                 SendMessageA(area, WM_LBUTTONUP, 0, to);
             }
             ExpectScreenEqualsRepaint(dialog.Handle());
-            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 2, false);
+            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 3, false);
             press(dialog, Ctl::ArcPrefsPage::Print);
-            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 4, false);
+            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 5, false);
             SetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAnInfluenceDiagramPage::PrintingZoomFactorEdit, "40");
         });
         driver.Press(closing);
@@ -180,5 +184,49 @@ TEST(PreferencesDialog, DiagramPagesEditTheDiagramAtOkOnly)
         EXPECT_NEAR(prefs.sizeH, ok ? width - 0.1 : width, ok ? 0.02 : 0.0);
         EXPECT_EQ(window->IsModified() != 0, ok);
     }
+    delete frame;
+}
+
+// A graph's Preferences open on "Printing": a zoom outside 5 to 250 keeps the page, OK gives the graph its
+// zoom and centring, and "Sa&ve settings" keeps them for new graphs.
+TEST(PreferencesDialog, GraphPrintingGoesToTheGraphAndItsSavedSettings)
+{
+    FocusTestLock focus;
+    StoreTestLock store;
+    const int savedZoom = ReadProfileInt("GraphPrefs", "PrintZoomFact", 100);
+    const int savedCentre = ReadProfileInt("GraphPrefs", "CenterGraphOnPage", 0);
+    ScopedApplication app;
+    MainFrame* frame = new MainFrame;
+    frame->EndStartup();
+    MessageBoxRecorder boxes;
+    auto* graph = new LineGraph(1, 1);
+    graph->Show(SW_SHOWNORMAL);
+    graph->printZoom = 33;
+    std::string shown;
+    ModalDialogDriver driver;
+    driver.Then([&](DialogFrameCL& dialog) {
+        EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4079);
+        char text[16] = "";
+        GetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit, text, sizeof text);
+        shown = text;
+        SetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit, "300");
+        Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 2, false);
+        EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4079);
+        SetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit, "40");
+        SendMessageA(GetDlgItem(PageOf(dialog), Ctl::PrintingOfAGraphPage::CenterInPage), BM_CLICK, 0, 0);
+        CheckDlgButton(dialog.Handle(), PreferencesDialog::kSaveCheck, BST_CHECKED);
+    });
+    driver.Press(IDOK);
+    SendMessageA(graph->Handle(), WM_COMMAND, Cmd::DisplayPreferences, 0);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(shown, "33");
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "This field takes integers between 5 and 250.");
+    EXPECT_EQ(graph->GetPrintScale(), 0.4);
+    EXPECT_EQ(graph->CentreOnePage(), 1);
+    EXPECT_EQ(ReadProfileInt("GraphPrefs", "PrintZoomFact", 100), 40);
+    EXPECT_EQ(ReadProfileInt("GraphPrefs", "CenterGraphOnPage", 0), 1);
+    WriteProfileInt("GraphPrefs", "PrintZoomFact", savedZoom);
+    WriteProfileInt("GraphPrefs", "CenterGraphOnPage", savedCentre);
     delete frame;
 }

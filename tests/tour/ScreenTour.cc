@@ -633,7 +633,7 @@ void BuildSteps()
         {"diagram-preferences", [] { Command(Cmd::DisplayPreferences); }, modal},
         {"diagram-node-size",
          [] {
-             PickCategory(1);
+             PickCategory(2);
              SendMessageA(PageControl(Ctl::NodeSizePage::FixedNodeSize), BM_CLICK, 0, 0);
              const HWND area = PageControl(Ctl::NodeSizePage::TextSizeArea);
              const InfDiagPrefs& prefs = ActiveDiagram()->document.prefs;
@@ -649,7 +649,7 @@ void BuildSteps()
          [] {
              const HWND area = PageControl(Ctl::NodeSizePage::TextSizeArea);
              SendMessageA(area, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
-             PickCategory(3);
+             PickCategory(4);
          },
          modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},

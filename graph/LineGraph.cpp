@@ -268,6 +268,13 @@ long LineGraph::OnCommandId(unsigned id, unsigned code, HWND control)
     return GraphWindow::OnCommandId(id, code, control);
 }
 
+void LineGraph::FormatChanged()
+{
+    for (int i = 0; i < thresholdLabels_.Count(); ++i)
+        UpdateThresholdText(i);
+    Layout();
+}
+
 bool LineGraph::CommandAllowed(unsigned id)
 {
     if (id == DisplayThresholdsCommand)

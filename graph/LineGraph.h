@@ -57,6 +57,8 @@ public:
     bool CommandAllowed(unsigned id) override;
     void UpdateMenus(HMENU bar) override;
     bool HasTextExport() override { return true; }
+    // The threshold texts take the axes' new formats.
+    void FormatChanged() override;
     // "KIVO(tm) Line Graph": the values by X, the threshold values, then the same values by line.
     bool WriteTextExport(TextReport& report) override;
     void ForEachElement(const ElementVisit& visit) override;

@@ -8,6 +8,7 @@
 #include "graph/LineGraph.h"
 #include "graph/TornadoGraph.h"
 #include "model/GraphTemplate.h"
+#include "model/GraphTemplateFile.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -124,6 +125,7 @@ TEST_F(GraphCommands, ItemsFollowTheSelectionAndNewLabelsAreClearedAgain)
 
 TEST_F(GraphCommands, CopySpecialCopiesTextOrAtOnceAPicture)
 {
+    ClipboardTestLock clipboardLock;
     ModalDialogDriver person;
     person.Press(IDOK);
     Post(Cmd::EditCopySpecial);
@@ -187,6 +189,47 @@ TEST_F(GraphCommands, TemplatesCarryWhatTheGraphHadAndApplyOnlyTheirChoices)
     EXPECT_EQ(target->verticalLineFlag, 0);
     EXPECT_EQ(target->freeLabels.Count(), 0);
     delete target;
+}
+
+// Create Template writes the graph's template to the templates file; Apply Template on another graph gives it
+// the template's size and fonts and writes the file back.
+TEST_F(GraphCommands, ATemplateCreatedFromOneGraphIsAppliedToAnother)
+{
+    ProgramFilesTestLock filesLock;
+    const std::string path = TemplateFilePath();
+    DeleteFileA(path.c_str());
+    OpenMenu();
+    EXPECT_TRUE(Grayed(Cmd::GraphApplyTemplate));
+    graph->title.font.pointSize = 30;
+    graph->SetGraphRect(LogicalRect{graph->graphRect.left, graph->graphRect.top, graph->graphRect.left + 4.0f,
+                                    graph->graphRect.top + 3.0f});
+    ModalDialogDriver person;
+    person.Type(Ctl::CreateGraphTemplate::DescriptionEdit, "Wide").Press(IDOK).Press(IDOK);
+    Post(Cmd::GraphCreateTemplate);
+    ASSERT_TRUE(TemplatesAvailable());
+
+    LineGraphData other;
+    other.title = "Other";
+    other.horizontal.top = 1.0;
+    other.vertical.top = 1.0;
+    other.lines.push_back({"B", {0.0, 1.0}});
+    LineGraph* target = OpenLineGraph(other);
+    Activate(target);
+    OpenMenu();
+    EXPECT_FALSE(Grayed(Cmd::GraphApplyTemplate));
+    Post(Cmd::GraphApplyTemplate);
+    EXPECT_NEAR(target->graphRect.right - target->graphRect.left, 4.0f, 1e-5);
+    EXPECT_NEAR(target->graphRect.bottom - target->graphRect.top, 3.0f, 1e-5);
+    EXPECT_EQ(target->title.font.pointSize, 30);
+    EXPECT_EQ(target->title.text, "Other");
+    EXPECT_TRUE(target->IsModified());
+    std::string message;
+    ASSERT_EQ(ReadGraphTemplates(message), TemplateFileRead::Read);
+    EXPECT_EQ(GraphTemplates().Count(), 1);
+    GraphTemplates().Clear();
+    EXPECT_TRUE(boxes.Boxes().empty());
+    delete target;
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(GraphCommands, NewGraphsAreCountedAndStartUnsaved)

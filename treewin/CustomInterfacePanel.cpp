@@ -19,6 +19,7 @@
 #include "CommandIds.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -150,9 +151,17 @@ int TreeWindow::OnCustomInterfaceCommand(int command)
         return 1;
     case Cmd::CustomInterfaceChangeValues:
         if (settings != nullptr) {
-            // Changes are kept as modified only where the user may save them.
+            // Changes are kept as modified only where the user may save them. The Extended interface sets
+            // the variables of the selected node (the root's without one).
+            const bool save = settings->options.allowSaveTree != 0;
+            TreeNode* node = document.Selection.Count() == 1 ? document.Selection.At(0) : document.Root;
+            if (settings->options.extended != 0 && !CheckCustomInterfaceEditable(document, node))
+                return 1;
+            std::unique_ptr<ChangeValuesDialog> dialog(settings->options.extended != 0
+                                                           ? new ChangeValuesDialog(document, node, save)
+                                                           : new ChangeValuesDialog(document, *settings, save));
             NodeChildList changed(4, false);
-            if (ChangeValuesDialog(document, *settings, settings->options.allowSaveTree != 0).Run(changed)) {
+            if (dialog->Run(changed)) {
                 if (document.DisplayPrefs.MarkNodesWithVars == 2)
                     RedrawNodes(changed, 0);
                 InvalidateAll();

@@ -142,4 +142,47 @@ TEST_F(ChangeValuesOnScreen, RowsEditorsSwitchesAndTheWheel)
     EXPECT_EQ(Definition("p") + " " + Definition("n") + " " + Definition("s"), "0.123456789 3 1");
 }
 
+// The Extended form sets the selected node's own variables: those with a number, a range and a description.
+TEST_F(ChangeValuesOnScreen, ExtendedFormForTheSelectedNode)
+{
+    tree.CustomInterface->options.extended = 1;
+    DocVariable* p = window.FindVariable("p", false);
+    p->hasRange = 1;
+    p->high.value = 1;
+    p->shortDescription = "Success";
+    TreeNode* a = tree.AddChild(tree.Root, TerminalNode, "Arm A");
+    TreeNode* b = tree.AddChild(tree.Root, TerminalNode, "Arm B");
+    a->SetBinding("p", "0.2", false);
+    a->SetBinding("n", "2", false);
+    b->SetBinding("p", "rate", false);
+    tree.Selection.Add(b);
+    window.OnCommand(Cmd::OptionsMimicRunTime);
+    window.OnCommand(Cmd::CustomInterfaceChangeValues);
+    window.OnCommand(Cmd::OptionsMimicRunTime);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "None of the variables at the selected node may be edited using the Extended Custom Interface.\n\n "
+              "Designer note: For a variable to be editable using the Extended Custom Interface, it must have a "
+              "description and a range (both assigned in the Variable Properties dialog box or the Exteded "
+              "Parameters dialog box). Also, the definition must be numeric.");
+    tree.Selection.RemoveAll();
+    tree.Selection.Add(a);
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        char caption[64] = "";
+        GetDlgItemTextA(dialog.Handle(), 3585, caption, sizeof caption);
+        EXPECT_STREQ(caption, "Node: Arm A");
+        EXPECT_FALSE(IsWindowVisible(dialog.Control(kAllDefaults)));
+        EXPECT_TRUE(IsWindowEnabled(dialog.Control(kWheel)));
+        SetWindowTextA(Find(dialog.Handle(), kEditor), "0.35");
+        Tab(dialog);
+        EXPECT_EQ(Text(Find(dialog.Handle(), kEditor)), "0.35");
+    });
+    person.Press(IDOK);
+    window.OnCommand(Cmd::CustomInterfaceChangeValues);
+    EXPECT_TRUE(person.Finished());
+    EXPECT_STREQ(a->FindBinding("p", false)->definition.Text().Text(), "0.35");
+    EXPECT_EQ(Definition("p"), "1");
+}
+
 } // namespace

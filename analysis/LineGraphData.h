@@ -44,6 +44,8 @@ struct GraphLineData {
     std::vector<double> values;
 };
 
+class GraphTemplate;
+
 struct LineGraphData {
     std::string title;
     // Extra title lines under the title.
@@ -58,6 +60,8 @@ struct LineGraphData {
     std::string variableName;
     // The tree whose number formats the axes use; null gives the default format.
     const TreeDocument* document = nullptr;
+    // The template kept with the stored analysis that drew the graph, applied to the new window; null for none.
+    const GraphTemplate* graphTemplate = nullptr;
 };
 
 // The axis of a swept variable from low to high in that many intervals: plain numbers whose places and

@@ -230,6 +230,7 @@ void OneWaySensitivityAnalysis::ShowResults()
     if (costEffectiveness == 0) {
         LineGraphData graph;
         MakeGraph(graph);
+        graph.graphTemplate = CallerTemplate();
         ShowLineGraph(graph);
         return;
     }

@@ -559,6 +559,8 @@ LineGraph* OpenLineGraph(const LineGraphData& data)
     }
     graph->AddThresholdValues(data.thresholds);
     graph->thresholdsRecorded = data.thresholds.empty() ? 0 : 1;
+    if (data.graphTemplate)
+        graph->ApplyTemplate(*data.graphTemplate);
     graph->Layout();
     graph->Show(SW_SHOWNORMAL);
     return graph;

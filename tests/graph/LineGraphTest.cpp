@@ -8,6 +8,8 @@
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "foundation/NumericFormatting.h"
 #include "graph/LineGraph.h"
+#include "model/GraphTemplate.h"
+#include "model/StoredAnalysis.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -121,6 +123,27 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     EXPECT_TRUE(graph->DisplayThresholds());
     SendMessageA(graph->Handle(), WM_COMMAND, LineGraph::DisplayThresholdsCommand, 0);
     EXPECT_FALSE(graph->DisplayThresholds());
+
+    // Run again from its stored record, whose template sets the title font.
+    StoredAnalysis* stored = tree.Document().LastAnalysis;
+    ASSERT_NE(stored, nullptr);
+    stored->graphTemplate = new GraphTemplate;
+    stored->graphTemplate->flags[GraphTemplate::ApplyFonts] = 1;
+    stored->graphTemplate->fonts[GraphTemplate::TitleFont].pointSize = 30;
+    delete graph;
+    previous = SetLineGraphPresenter(nullptr);
+    InstallLineGraphWindows();
+    (new OneWaySensitivityAnalysis(&tree.Document(), stored))->Run();
+    while (tree.Document().CurrentAnalysis != nullptr)
+        tree.Document().CurrentAnalysis->OnIdle();
+    SetLineGraphPresenter(previous);
+    windows.clear();
+    frame->CollectWindows(windows);
+    ASSERT_EQ(windows.size(), 1u);
+    graph = dynamic_cast<LineGraph*>(windows[0]);
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(graph->ThresholdCount(), 1);
+    EXPECT_EQ(graph->title.font.pointSize, 30);
 }
 
 // The Markov window's graph of state probabilities: probabilities in plain numbers with two places, stages in

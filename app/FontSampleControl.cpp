@@ -6,8 +6,6 @@
 #include "framework/draw/zFont.h"
 #include "framework/window/WindowCL.h"
 
-#include <string>
-
 FontSampleControl::FontSampleControl(WindowCL* dialog, unsigned buttonId, FontRecord* record, unsigned sampleId,
                                      Display* display)
     : savedFlag_(record->turned), record_(record), sample_(dialog->FindChild(sampleId)), dialog_(dialog),
@@ -30,9 +28,8 @@ void FontSampleControl::MakeSampleFont(bool redraw)
     std::unique_ptr<zFont> font = CreateRecordFont(*record_, display_);
     record_->turned = savedFlag_;
     SendMessageA(sample_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font->Handle()), redraw ? TRUE : FALSE);
-    // The sample names its font, written in it.
-    const std::string text = std::string(record_->face.Text()) + " " + std::to_string(record_->pointSize);
-    SetWindowTextA(sample_->Handle(), text.c_str());
+    // A few letters written in the font: the sample box is small.
+    SetWindowTextA(sample_->Handle(), "AaBbCc");
     // The sample lets go of the old font before it is deleted.
     sampleFont_ = std::move(font);
 }

@@ -178,7 +178,7 @@ TEST(SmallControls, FontSampleShowsTheRecordUnturnedAndChangesOnlyWhenConfirmed)
         EXPECT_EQ(14, record.pointSize);
         char text[64] = "";
         GetWindowTextA(sample, text, sizeof text);
-        EXPECT_STREQ(text, "Courier New 14");
+        EXPECT_STREQ(text, "AaBbCc");
         record.turned = 0;
     }
     EXPECT_EQ(1, record.turned);

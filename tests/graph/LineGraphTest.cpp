@@ -130,6 +130,8 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     stored->graphTemplate = new GraphTemplate;
     stored->graphTemplate->flags[GraphTemplate::ApplyFonts] = 1;
     stored->graphTemplate->fonts[GraphTemplate::TitleFont].pointSize = 30;
+    stored->graphTemplate->width = 3.5f;
+    stored->graphTemplate->height = 2.25f;
     delete graph;
     previous = SetLineGraphPresenter(nullptr);
     InstallLineGraphWindows();
@@ -144,6 +146,8 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(graph->ThresholdCount(), 1);
     EXPECT_EQ(graph->title.font.pointSize, 30);
+    EXPECT_FLOAT_EQ(graph->graphRect.right - graph->graphRect.left, 3.5f);
+    EXPECT_FLOAT_EQ(graph->graphRect.bottom - graph->graphRect.top, 2.25f);
 }
 
 // The Markov window's graph of state probabilities: probabilities in plain numbers with two places, stages in

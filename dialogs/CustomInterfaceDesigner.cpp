@@ -3,6 +3,7 @@
 
 #include "app/RangeValidator.h"
 #include "dialogs/CustomInterfaceDialog.h"
+#include "dialogs/CustomInterfaceOptionsDialogs.h"
 #include "dialogs/NamedCommentDialog.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
@@ -32,14 +33,6 @@ enum : unsigned {
     kVariableName = 3551, kDescription = 3552, kLow = 3553, kHigh = 3554, kDefault = 3555, kExpression = 3556,
     kInteger = 3557, kSwitch = 3558, kSwitchName = 3559, kWheel = 3561, kComment = 3562
 };
-
-LRESULT Send(ProgramDialog& dialog, unsigned id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return SendDlgItemMessageA(dialog.Handle(), static_cast<int>(id), message, wParam, lParam);
-}
-
-bool Checked(ProgramDialog& dialog, unsigned id) { return IsDlgButtonChecked(dialog.Handle(), id) == BST_CHECKED; }
-void Check(ProgramDialog& dialog, unsigned id, bool on) { CheckDlgButton(dialog.Handle(), id, on ? BST_CHECKED : 0); }
 
 std::string NumberText(double value)
 {
@@ -95,9 +88,9 @@ bool RunParameterDialog(const char* variable, const char* definition, ParameterF
                               {kDefault, &fields.fallback}})
         numbers.push_back(RealEdit::FromTemplate(&dialog, field.first, new RealRangeValidator(0, 0, 0), 0, field.second));
     EditCtrl* name = EditCtrl::FromTemplate(&dialog, kSwitchName, &fields.switchLabel);
-    Check(dialog, kWheel, fields.wheel);
-    Check(dialog, kInteger, fields.integer);
-    Check(dialog, kSwitch, fields.onOff);
+    dialog.SetChecked(kWheel, fields.wheel);
+    dialog.SetChecked(kInteger, fields.integer);
+    dialog.SetChecked(kSwitch, fields.onOff);
     const auto switchMode = [&](bool on) {
         for (RealEdit* number : numbers)
             number->Store();
@@ -105,7 +98,7 @@ bool RunParameterDialog(const char* variable, const char* definition, ParameterF
             fields.low = 0;
             fields.high = 1;
             fields.fallback = std::fabs(fields.fallback) >= 1e-10 ? 1 : 0;
-            Check(dialog, kWheel, false);
+            dialog.SetChecked(kWheel, false);
         } else {
             fields.switchLabel.Clear();
             name->Load();
@@ -117,16 +110,16 @@ bool RunParameterDialog(const char* variable, const char* definition, ParameterF
         dialog.EnableItem(kSwitchName, on);
     };
     switchMode(fields.onOff);
-    dialog.OnButton(kSwitch, [&] { switchMode(Checked(dialog, kSwitch)); });
+    dialog.OnButton(kSwitch, [&] { switchMode(dialog.IsChecked(kSwitch)); });
     dialog.OnButton(kInteger, [&] {
-        if (Checked(dialog, kInteger))
-            Check(dialog, kWheel, false);
+        if (dialog.IsChecked(kInteger))
+            dialog.SetChecked(kWheel, false);
     });
     dialog.OnButton(kWheel, [&] {
-        if (!Checked(dialog, kWheel))
+        if (!dialog.IsChecked(kWheel))
             return;
-        Check(dialog, kInteger, false);
-        Check(dialog, kSwitch, false);
+        dialog.SetChecked(kInteger, false);
+        dialog.SetChecked(kSwitch, false);
         switchMode(false);
     });
     dialog.OnButton(kComment, [&] {
@@ -135,9 +128,9 @@ bool RunParameterDialog(const char* variable, const char* definition, ParameterF
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;
-        fields.wheel = Checked(dialog, kWheel);
-        fields.integer = Checked(dialog, kInteger);
-        fields.onOff = Checked(dialog, kSwitch);
+        fields.wheel = dialog.IsChecked(kWheel);
+        fields.integer = dialog.IsChecked(kInteger);
+        fields.onOff = dialog.IsChecked(kSwitch);
         unsigned control = 0;
         const std::string failure = FirstFailure(fields, control);
         if (failure.empty()) {
@@ -174,7 +167,7 @@ private:
     bool IsParameter(const zString& name) const;
     void FillVariables();
     void FillParameters(int selected);
-    int Selected() { return static_cast<int>(Send(dialog_, kParameters, LB_GETCURSEL)); }
+    int Selected() { return static_cast<int>(dialog_.SendToItem(kParameters, LB_GETCURSEL)); }
     void EnableButtons();
     void Add();
     void Edit();
@@ -204,13 +197,13 @@ void BasicParameters::FillVariables()
         double value = 0.0;
         if (binding != nullptr && !binding->IsBraced() && binding->definition.GetConstant(&value) &&
             !IsParameter(binding->name))
-            Send(dialog_, kVariables, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(binding->name.Text()));
+            dialog_.SendToItem(kVariables, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(binding->name.Text()));
     }
 }
 
 void BasicParameters::FillParameters(int selected)
 {
-    Send(dialog_, kParameters, LB_RESETCONTENT);
+    dialog_.SendToItem(kParameters, LB_RESETCONTENT);
     for (int i = 0; i < settings_.Count(); ++i) {
         const CustomInterfaceParameter& parameter = *settings_.At(i);
         zString label(parameter.variableName);
@@ -221,9 +214,9 @@ void BasicParameters::FillParameters(int selected)
                                  dialog_.FittedText(parameter.variableName.Text(), 48) + "\t" +
                                  NumberText(parameter.low) + "\t" + NumberText(parameter.high) + "\t" +
                                  NumberText(parameter.defaultValue);
-        Send(dialog_, kParameters, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        dialog_.SendToItem(kParameters, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
-    Send(dialog_, kParameters, LB_SETCURSEL, static_cast<WPARAM>(selected));
+    dialog_.SendToItem(kParameters, LB_SETCURSEL, static_cast<WPARAM>(selected));
     EnableButtons();
 }
 
@@ -231,7 +224,7 @@ void BasicParameters::EnableButtons()
 {
     const int selected = Selected();
     const bool any = selected >= 0;
-    dialog_.EnableItem(kAdd, Send(dialog_, kVariables, LB_GETCURSEL) >= 0);
+    dialog_.EnableItem(kAdd, dialog_.SendToItem(kVariables, LB_GETCURSEL) >= 0);
     dialog_.EnableItem(kRemove, any);
     dialog_.EnableItem(kEdit, any);
     dialog_.EnableItem(kUp, any && selected > 0);
@@ -261,11 +254,11 @@ void BasicParameters::Fill(CustomInterfaceParameter& parameter, const ParameterF
 
 void BasicParameters::Add()
 {
-    const LRESULT line = Send(dialog_, kVariables, LB_GETCURSEL);
+    const LRESULT line = dialog_.SendToItem(kVariables, LB_GETCURSEL);
     if (line < 0)
         return;
     char name[256] = "";
-    Send(dialog_, kVariables, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name));
+    dialog_.SendToItem(kVariables, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name));
     FormulaRef formula(new EvalContext(&Document(), Document().Root), 1, "the selected variable");
     const double value = formula.EvaluateText(name);
     if (formula.ShowError(nullptr, 0) != 0)
@@ -283,7 +276,7 @@ void BasicParameters::Add()
     const std::string definition = DefaultDefinition(Document(), name);
     if (!RunParameterDialog(name, definition.c_str(), fields, false))
         return;
-    Send(dialog_, kVariables, LB_DELETESTRING, static_cast<WPARAM>(line));
+    dialog_.SendToItem(kVariables, LB_DELETESTRING, static_cast<WPARAM>(line));
     auto* parameter = new CustomInterfaceParameter{name};
     settings_.Add(parameter);
     Fill(*parameter, fields, definition);
@@ -320,9 +313,9 @@ void BasicParameters::Remove()
     const int selected = Selected();
     if (selected < 0)
         return;
-    const LRESULT line = Send(dialog_, kVariables, LB_ADDSTRING, 0,
+    const LRESULT line = dialog_.SendToItem(kVariables, LB_ADDSTRING, 0,
                                           reinterpret_cast<LPARAM>(settings_.At(selected)->variableName.Text()));
-    Send(dialog_, kVariables, LB_SETCURSEL, static_cast<WPARAM>(line));
+    dialog_.SendToItem(kVariables, LB_SETCURSEL, static_cast<WPARAM>(line));
     settings_.DeleteAt(selected);
     Document().SetModified(1);
     FillParameters(std::min(selected, settings_.Count() - 1));
@@ -345,7 +338,7 @@ void BasicParameters::Run()
     FillVariables();
     // Under the headings: the label, the name, then low, high and default.
     const int tabs[] = {60, 110, 150, 190};
-    Send(dialog_, kParameters, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
+    dialog_.SendToItem(kParameters, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
     FillParameters(-1);
     dialog_.OnButton(kAdd, [this] { Add(); });
     dialog_.OnButton(kEdit, [this] { Edit(); });
@@ -367,9 +360,9 @@ bool CustomInterfaceDialog::Run()
         return Present() == IDOK;
     ProgramDialog dialog(kTemplateId);
     bool extendedChosen = settings.options.extended != 0;
-    Check(dialog, extendedChosen ? kExtendedRadio : kBasicRadio, true);
+    dialog.SetChecked(extendedChosen ? kExtendedRadio : kBasicRadio, true);
     const auto relabel = [&] {
-        extendedChosen = Checked(dialog, kExtendedRadio);
+        extendedChosen = dialog.IsChecked(kExtendedRadio);
         const std::string kind = extendedChosen ? "Extended " : "Basic ";
         dialog.SetItemText(kOptionsButton, (kind + "&Options").c_str());
         dialog.SetItemText(kParametersButton, (kind + "&Parameters").c_str());
@@ -377,8 +370,16 @@ bool CustomInterfaceDialog::Run()
     relabel();
     dialog.OnButton(kBasicRadio, relabel);
     dialog.OnButton(kExtendedRadio, relabel);
+    dialog.OnButton(kOptionsButton, [&] {
+        if (extendedChosen)
+            RunExtendedOptions(tree, settings.options);
+        else
+            RunBasicOptions(tree, settings.options);
+    });
     dialog.OnButton(kParametersButton, [&] {
-        if (!extendedChosen)
+        if (extendedChosen)
+            RunExtendedParameters(tree);
+        else
             BasicParameters(tree, settings).Run();
     });
     dialog.OnButton(kAnalysesButton, [&] { tree.OnCommand(kMaintainAnalyses); });

@@ -43,6 +43,13 @@ public:
     // The place of a control of the template that a pane or a control made in code takes: its rectangle in
     // the dialog's client coordinates; the control itself is hidden.
     RECT TakePlaceOf(unsigned id);
+    // Check boxes and radio buttons of the template, and messages to its controls.
+    bool IsChecked(unsigned id) const { return IsDlgButtonChecked(Handle(), static_cast<int>(id)) == BST_CHECKED; }
+    void SetChecked(unsigned id, bool on) { CheckDlgButton(Handle(), static_cast<int>(id), on ? BST_CHECKED : 0); }
+    LRESULT SendToItem(unsigned id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return SendDlgItemMessageA(Handle(), static_cast<int>(id), message, wParam, lParam);
+    }
     // The dialog's font, for controls made in code.
     HFONT DialogFont() const;
     // The text shortened with "..." at its end until it fits the width (dialog units) in the dialog's font.

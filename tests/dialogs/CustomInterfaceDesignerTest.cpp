@@ -129,4 +129,60 @@ TEST_F(DesignerOnScreen, AddsAParameterThroughItsChecks)
     EXPECT_EQ(tree.Modified, 1);
 }
 
+// The options: a calculation method added and deleted again, the analyses mask rebuilt from the selection,
+// and the variables ready for the Extended interface marked "+".
+TEST_F(DesignerOnScreen, OptionsAndExtendedParameters)
+{
+    DocVariable* rate = window.FindVariable("rate", false);
+    rate->hasRange = 1;
+    rate->shortDescription = "Interest rate";
+    ModalDialogDriver person;
+    person.Press(3511);
+    person.Press(3525);
+    person.Then([](DialogFrameCL& dialog) {
+        SetDlgItemTextA(dialog.Handle(), 3531, "Costs");
+        SendDlgItemMessageA(dialog.Handle(), 3532, CB_SETCURSEL, 4, 0);
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    person.Then([&](DialogFrameCL& dialog) {
+        char line[64] = "";
+        SendDlgItemMessageA(dialog.Handle(), 3527, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+        EXPECT_STREQ(line, "Costs\tCost/Eff");
+        EXPECT_EQ(tree.CustomInterface->options.Count(), 1);
+        SendMessageA(dialog.Handle(), WM_COMMAND, 3526, 0);
+        EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), 3527, LB_GETCURSEL, 0, 0), LB_ERR);
+        EXPECT_FALSE(IsWindowEnabled(dialog.Control(3526)));
+        Click(dialog, 3529, true);
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    person.Then([](DialogFrameCL& dialog) {
+        Click(dialog, 3516, false);
+        Click(dialog, 3517, true);
+        SendMessageA(dialog.Handle(), WM_COMMAND, 3511, 0);
+    });
+    person.Then([](DialogFrameCL& dialog) {
+        SendDlgItemMessageA(dialog.Handle(), 3801, LB_SETSEL, FALSE, -1);
+        for (int bit : {0, 17})
+            SendDlgItemMessageA(dialog.Handle(), 3801, LB_SETSEL, TRUE, bit);
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    person.Press(3512);
+    person.Then([](DialogFrameCL& dialog) {
+        char line[64] = "";
+        SendDlgItemMessageA(dialog.Handle(), 3811, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+        EXPECT_STREQ(line, "rate\t+");
+        EXPECT_EQ(Text(dialog, 3814), "Interest rate");
+        ExpectScreenEqualsRepaint(dialog.Handle());
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    person.Press(IDCANCEL);
+    window.OnCommand(Cmd::OptionsDesignCustomInterface);
+    EXPECT_TRUE(person.Finished());
+    const CustomInterfaceOptions& options = tree.CustomInterface->options;
+    EXPECT_EQ(options.Count(), 0);
+    EXPECT_EQ(options.analysesOffered, 1u | 1u << 17);
+    EXPECT_EQ(options.allowSaveTree, 1);
+    EXPECT_EQ(options.extended, 1);
+}
+
 } // namespace

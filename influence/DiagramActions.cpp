@@ -3,6 +3,7 @@
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/InfluenceDiagram.h"
 #include "model/InfluenceNode.h"
+#include "model/NoteBox.h"
 
 #include <algorithm>
 
@@ -343,14 +344,27 @@ void DiagramFontChangeAction::Undo()
     Window().SelectNode(node, false);
 }
 
-DiagramTypingAction::DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, const char* oldText)
-    : DiagramAction(window, "Typing"), index(window->IndexOfNode(node)), oldText(oldText)
+DiagramTypingAction::DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, NoteBox* note,
+                                         const char* oldText)
+    : DiagramAction(window, "Typing"),
+      index(note != nullptr ? window->document.diagram.notes.IndexOf(note) : window->IndexOfNode(node)),
+      note(note != nullptr), oldText(oldText)
 {
     open = 1;
 }
 
 void DiagramTypingAction::SetLabel(const zString& text)
 {
+    if (note) {
+        NoteBoxList& notes = Diagram().notes;
+        if (index < 0 || index >= notes.Count())
+            return;
+        Window().ClearSelection();
+        notes.At(index)->text = text;
+        Window().UpdateExtent();
+        Window().SelectNote(notes.At(index));
+        return;
+    }
     InfluenceNodeRecord* node = NodeAt(index);
     if (node == nullptr)
         return;

@@ -13,6 +13,7 @@
 class InfluenceDiagram;
 class InfluenceDiagramWindow;
 class InfluenceNodeRecord;
+class NoteBox;
 
 class DiagramAction : public UndoAction {
 public:
@@ -135,15 +136,17 @@ public:
     FontRecord newFont;
 };
 
-// "Typing" in a node's label editor: open while the editor is; the editor already shows the text.
+// "Typing" in the editor of a node's label, or of a note's text (with a note): open while the editor is;
+// the editor already shows the text.
 class DiagramTypingAction : public DiagramAction {
 public:
-    DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, const char* oldText);
+    DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, NoteBox* note, const char* oldText);
     void Do() override {}
     void Undo() override { SetLabel(oldText); }
     void Redo() override { SetLabel(newText); }
 
     int index;
+    bool note;
     zString oldText;
     zString newText;
 

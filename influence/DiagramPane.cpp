@@ -222,8 +222,11 @@ void DiagramPane::PressNode(InfluenceNodeRecord* node, DiagramPoint point, POINT
 // The border moves the note, a corner handle resizes it from the opposite corner.
 void DiagramPane::PressNote(NoteBox* note, DiagramPoint point, POINT pixels)
 {
+    // The interior is typed into; the border and the handles move and size the note.
     const int hit = note->HitTest(point.x, point.y);
-    window_.SelectNote(note);
+    if (hit != NoteBoxInterior)
+        window_.EndInPlaceEdit();
+    window_.SelectNote(note, hit == NoteBoxInterior);
     const LogicalRect text = note->GetTextRect();
     if (hit == NoteBoxBorder) {
         StartTracker(std::make_unique<MouseTracker>(CurrentDisplay(), ToPixels(text)), pixels, NoteMoveDrag);
@@ -456,7 +459,7 @@ void DiagramPane::FinishGesture()
         note->SetRect(rect.left, rect.top, rect.right, rect.bottom);
         window_.document.diagram.notes.Add(note);
         window_.UpdateExtent();
-        window_.SelectNote(note);
+        window_.SelectNote(note, true);
         window_.SetModified(1);
         break;
     case NoteMoveDrag:

@@ -171,7 +171,7 @@ void InfluenceDiagramWindow::Draw(Display* display)
     if (selectedArc_ != nullptr)
         PaintArcHandle(*selectedArc_, *display);
     if (selectedNote_ != nullptr)
-        DrawNoteBoxWithHandles(*selectedNote_, *display, 1);
+        DrawNoteBoxWithHandles(*selectedNote_, *display, editor_ != nullptr ? 0 : 1);
     if (editor_ != nullptr)
         editor_->RedrawFrame();
 }
@@ -238,14 +238,16 @@ void InfluenceDiagramWindow::SelectArc(InfluenceArc* arc)
     RefreshFrameCommands();
 }
 
-void InfluenceDiagramWindow::SelectNote(NoteBox* note)
+void InfluenceDiagramWindow::SelectNote(NoteBox* note, bool edit)
 {
-    if (note == selectedNote_)
-        return;
-    ClearSelection();
-    selectedNote_ = note;
-    InvalidateAll();
-    RefreshFrameCommands();
+    if (note != selectedNote_) {
+        ClearSelection();
+        selectedNote_ = note;
+        InvalidateAll();
+        RefreshFrameCommands();
+    }
+    if (edit)
+        StartInPlaceEdit();
 }
 
 void InfluenceDiagramWindow::ClearSelection()
@@ -365,17 +367,22 @@ void InfluenceDiagramWindow::StartInPlaceEdit()
 {
     DiagramPane* pane = Pane();
     InfluenceNodeRecord* node = FirstSelected();
-    if (pane == nullptr || editor_ != nullptr || selectedNodes_.size() != 1 || node->isClone != 0 ||
-        !IsActiveChild())
+    if (pane == nullptr || editor_ != nullptr || !IsActiveChild())
+        return;
+    if (selectedNote_ == nullptr && (selectedNodes_.size() != 1 || node->isClone != 0))
         return;
     ZoomPaneScale scale(*pane);
     Display& display = *pane->CurrentDisplay();
-    const RECT pixels = pane->DrawingToClient(LogicalRectToPixels(node->NodeTextRect(), display));
-    editStart_ = node->name;
-    const DWORD style = WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_CENTER;
-    auto* editor = new InPlaceMultiLineEdit(pane, pixels, 0, style, node->name.Text(), kLabelEditorId);
+    const LogicalRect area = selectedNote_ != nullptr ? selectedNote_->frame : node->NodeTextRect();
+    const RECT pixels = pane->DrawingToClient(LogicalRectToPixels(area, display));
+    editStart_ = selectedNote_ != nullptr ? selectedNote_->text : node->name;
+    const DWORD style = WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (node != nullptr ? ES_CENTER : 0);
+    auto* editor = new InPlaceMultiLineEdit(pane, pixels, 0, style, editStart_.Text(), kLabelEditorId);
     editor_ = editor;
-    editorFont_ = CreateRecordFont(node->font ? *node->font : document.prefs.nodeFont, &display);
+    const FontRecord& font = selectedNote_ != nullptr ? selectedNote_->font
+                             : node->font                ? *node->font
+                                                         : document.prefs.nodeFont;
+    editorFont_ = CreateRecordFont(font, &display);
     SendMessageA(editor->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_->Handle()), TRUE);
     editor->SetMeasuringFont(editorFont_.get());
     pane->HookLabelEditor(*editor);
@@ -388,12 +395,12 @@ void InfluenceDiagramWindow::StartInPlaceEdit()
 void InfluenceDiagramWindow::InPlaceTextChanged()
 {
     InfluenceNodeRecord* node = FirstSelected();
-    if (editor_ == nullptr || node == nullptr || editor_->GetText() == editStart_)
+    if (editor_ == nullptr || (node == nullptr && selectedNote_ == nullptr) || editor_->GetText() == editStart_)
         return;
     const UndoAction* current = CurrentUndoAction();
     if (current != nullptr && current->open)
         return;
-    AddUndoAction(new DiagramTypingAction(this, node, editStart_.Text()));
+    AddUndoAction(new DiagramTypingAction(this, node, selectedNote_, editStart_.Text()));
 }
 
 void InfluenceDiagramWindow::EndInPlaceEdit()
@@ -411,7 +418,10 @@ void InfluenceDiagramWindow::EndInPlaceEdit()
     }
     delete editor;
     editorFont_.reset();
-    if (node != nullptr && !(text == editStart_)) {
+    if (selectedNote_ != nullptr && !(text == editStart_)) {
+        selectedNote_->text = text;
+        UpdateExtent();
+    } else if (node != nullptr && !(text == editStart_)) {
         node->name = text;
         node->Layout();
         UpdateExtent();

@@ -81,7 +81,8 @@ public:
     // Exactly these nodes selected, in this order.
     void ShowNodes(const std::vector<InfluenceNodeRecord*>& nodes);
     void SelectArc(InfluenceArc* arc);
-    void SelectNote(NoteBox* note);
+    // The note alone selected; with edit its text editor opens.
+    void SelectNote(NoteBox* note, bool edit = false);
     // Nothing selected; the label editor closes first.
     void ClearSelection();
     // The first node, arc or note of the diagram at the point.
@@ -100,10 +101,11 @@ public:
     // scroll ranges follow its size; the pane is repainted.
     void UpdateExtent();
 
-    // The label editor over the one selected node, with the caret at the end; nothing while the window is
-    // not the active child, several nodes or a clone are selected, or an editor is open.
+    // The editor over the label of the one selected node, or over the selected note, with the caret at the
+    // end; nothing while the window is not the active child, several nodes or a clone are selected, or an
+    // editor is open.
     void StartInPlaceEdit();
-    // The typed label goes into the node (laid out again) and the open "Typing" step ends.
+    // The typed text goes into the node (laid out again) or the note, and the open "Typing" step ends.
     void EndInPlaceEdit();
     // The editor's text changed: the first change opens one "Typing" step.
     void InPlaceTextChanged();

@@ -447,6 +447,16 @@ TEST_F(ShownDiagram, NotesAreDrawnWithTheirToolAndSmallLabelsShowInTheStatusLine
     EXPECT_EQ(window->SelectedNote(), note);
     EXPECT_NEAR(note->GetTextRect().right, 2.5, 0.02);
     EXPECT_TRUE(window->IsModified());
+    // Its text is typed in place as one step.
+    ASSERT_NE(window->LabelEditor(), nullptr);
+    window->LabelEditor()->TypeText(zString("Ask the team"));
+    Click(At(DiagramPoint{4, 4}));
+    EXPECT_STREQ(note->text.Text(), "Ask the team");
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Typing\tCtrl+Z");
+    Undo();
+    EXPECT_STREQ(note->text.Text(), "");
+    Redo();
+    EXPECT_STREQ(note->text.Text(), "Ask the team");
     const float left = note->frame.left;
     Drag(At(DiagramPoint{1.75f, note->frame.top + 0.01f}), At(DiagramPoint{2.75f, note->frame.top + 0.01f}));
     EXPECT_NEAR(note->frame.left, left + 1, 0.02);

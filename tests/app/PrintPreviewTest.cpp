@@ -236,9 +236,15 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
         const int perInch = preview.window->Preview()->LogPixelsX();
         POINT handle{static_cast<LONG>(preview.offsetX * perInch) + 3, static_cast<LONG>(preview.offsetY * perInch) + 3};
         ClientToScreen(preview.window->Handle(), &handle);
-        HDC screen = GetDC(nullptr);
-        EXPECT_EQ(GetPixel(screen, handle.x, handle.y), RGB(255, 0, 0));
-        ReleaseDC(nullptr, screen);
+        {
+            // The screen is the whole display's: another test's window may lie over the handle until the
+            // dialog is on top, and what the raise exposes is painted after it.
+            ScreenOnTop onTop(dialog.Handle());
+            HDC screen = GetDC(nullptr);
+            PumpMessagesUntil([&] { return GetPixel(screen, handle.x, handle.y) == RGB(255, 0, 0); });
+            EXPECT_EQ(GetPixel(screen, handle.x, handle.y), RGB(255, 0, 0));
+            ReleaseDC(nullptr, screen);
+        }
         ExpectScreenEqualsRepaint(dialog.Handle());
         // A changed header is on the pages at once.
         ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog.Handle(), PrintPagesDialog::HeadersButton)));

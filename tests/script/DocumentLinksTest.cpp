@@ -131,6 +131,8 @@ std::vector<std::string> RunClient(const char* topic, const std::string& command
 TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
 {
     ProcessLock lock("KIVO-tests-dde");
+    // The started program's frame and splash take the activation and the top from other tests' windows.
+    FocusTestLock focus;
     ClipboardTestLock clipboardLock;
     ScopedApplication app;
     MessageBoxRecorder boxes;

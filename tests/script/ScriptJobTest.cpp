@@ -24,6 +24,8 @@ bool Exists(const std::string& path)
 TEST(ScriptJob, CommandLineJobRollsBackSavesAndLeavesTheProgramOpen)
 {
     ProcessLock lock("KIVO-tests-dde");
+    // The started program's frame and splash take the activation and the top from other tests' windows.
+    FocusTestLock focus;
     ScopedApplication app;
     const std::string tree = TempFilePath("kivo-job-tree.tre"), snapshot = TempFilePath("kivo-job-snap.trb"),
                       copy = TempFilePath("kivo-job-copy.tre"), job = TempFilePath("kivo-job.txt");

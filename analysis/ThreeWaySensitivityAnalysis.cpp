@@ -198,6 +198,7 @@ void ThreeWaySensitivityAnalysis::Finish()
     results.zLow = z->low.value;
     results.zHigh = z->high.value;
     results.zStep = (z->high.value - z->low.value) / sets[2].intervals;
+    results.graphTemplate = CallerTemplate();
     if (Slot::Current())
         Slot::Current()(results);
 }

@@ -51,6 +51,8 @@ public:
 };
 
 // What the three-way sensitivity graph is given: the maps, one per Z step, and the third variable's scale.
+class GraphTemplate;
+
 struct ThreeWaySensitivityResults {
     std::vector<std::shared_ptr<StrategyRegionMap>> maps;
     int32_t strategies = 0;
@@ -61,6 +63,8 @@ struct ThreeWaySensitivityResults {
     double zLow = 0.0;
     double zHigh = 0.0;
     double zStep = 0.0;
+    // The template kept with the stored analysis that drew the graph, applied to the new window; null for none.
+    const GraphTemplate* graphTemplate = nullptr;
 };
 using ThreeWaySensitivityPresenter = std::function<void(const ThreeWaySensitivityResults&)>;
 ThreeWaySensitivityPresenter SetThreeWaySensitivityPresenter(ThreeWaySensitivityPresenter presenter);

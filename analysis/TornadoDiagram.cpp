@@ -380,6 +380,7 @@ void TornadoDiagram::Finish()
     shown.intervals = intervals;
     shown.label = document->CalcPrefs.UseUtility != 0 ? "Expected Value (Risk-adjusted)" : "Expected Value";
     shown.bars = bars;
+    shown.graphTemplate = CallerTemplate();
     if (Slot::Current())
         Slot::Current()(shown);
 }

@@ -76,6 +76,8 @@ using TornadoSetupDialog = std::function<bool(TornadoSetupRequest& request)>;
 TornadoSetupDialog SetTornadoSetupDialog(TornadoSetupDialog dialog);
 
 // What the tornado graph is given: it keeps the bars.
+class GraphTemplate;
+
 struct TornadoResults {
     std::shared_ptr<TornadoVariableList> bars;
     TreeNode* node = nullptr;
@@ -84,6 +86,8 @@ struct TornadoResults {
     double high = 0.0;
     int32_t intervals = 0;
     zString label;
+    // The template kept with the stored analysis that drew the graph, applied to the new window; null for none.
+    const GraphTemplate* graphTemplate = nullptr;
 };
 using TornadoPresenter = std::function<void(const TornadoResults&)>;
 TornadoPresenter SetTornadoPresenter(TornadoPresenter presenter);

@@ -192,6 +192,7 @@ void TwoWaySensitivityAnalysis::Finish()
     results.subtitle += " and ";
     results.subtitle += results.yLabel;
     results.map.reset(map.release());
+    results.graphTemplate = CallerTemplate();
     if (Slot::Current())
         Slot::Current()(results);
 }

@@ -78,6 +78,8 @@ public:
 };
 
 // What the two-way sensitivity graph is given: it takes the map.
+class GraphTemplate;
+
 struct TwoWaySensitivityResults {
     std::shared_ptr<StrategyRegionMap> map;
     int32_t strategies = 0;
@@ -86,6 +88,8 @@ struct TwoWaySensitivityResults {
     zString subtitle;
     zString xLabel;
     zString yLabel;
+    // The template kept with the stored analysis that drew the graph, applied to the new window; null for none.
+    const GraphTemplate* graphTemplate = nullptr;
 };
 // Shows a two-way sweep. Until a presenter is installed nothing is shown.
 using TwoWaySensitivityPresenter = std::function<void(const TwoWaySensitivityResults&)>;

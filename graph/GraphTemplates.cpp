@@ -153,6 +153,19 @@ void GraphWindow::CreateTemplate()
     WriteTemplatesFile();
 }
 
+void GraphWindow::Open(const GraphTemplate* kept)
+{
+    if (kept)
+        ApplyTemplate(*kept);
+    Layout();
+    if (kept && kept->width > 0.01f && kept->height > 0.01f) {
+        SetGraphRect(LogicalRect{graphRect.left, graphRect.top, graphRect.left + kept->width,
+                                 graphRect.top + kept->height});
+        Refit();
+    }
+    Show(SW_SHOWNORMAL);
+}
+
 void GraphWindow::ApplyTemplateCommand()
 {
     if (!TemplatesAvailable()) {

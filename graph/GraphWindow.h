@@ -81,6 +81,9 @@ public:
                        int userMayEdit, int count);
     // Measures every element and places the title, plot and bottom blocks.
     void Layout();
+    // Laid out and shown, as the kept template of a stored analysis says when there is one (its fonts,
+    // texts and lines, then its plot size).
+    void Open(const GraphTemplate* kept);
     // The plot's width and height: the graph size rectangle's, or the preferred size while it has none.
     void GraphSize(float& width, float& height) const;
     // Moves and resizes the plot and the elements tied to it.

@@ -1,7 +1,5 @@
 #include "graph/LineGraph.h"
 
-#include "model/GraphTemplate.h"
-
 #include "analysis/LineGraphData.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/draw/Display.h"
@@ -561,17 +559,7 @@ LineGraph* OpenLineGraph(const LineGraphData& data)
     }
     graph->AddThresholdValues(data.thresholds);
     graph->thresholdsRecorded = data.thresholds.empty() ? 0 : 1;
-    if (data.graphTemplate)
-        graph->ApplyTemplate(*data.graphTemplate);
-    graph->Layout();
-    // The kept template's plot size too.
-    if (data.graphTemplate && data.graphTemplate->width > 0.01f && data.graphTemplate->height > 0.01f) {
-        const LogicalRect& plot = graph->graphRect;
-        graph->SetGraphRect(LogicalRect{plot.left, plot.top, plot.left + data.graphTemplate->width,
-                                        plot.top + data.graphTemplate->height});
-        graph->Refit();
-    }
-    graph->Show(SW_SHOWNORMAL);
+    graph->Open(data.graphTemplate);
     return graph;
 }
 

@@ -93,15 +93,11 @@ void InstallSensitivityRegionGraphs()
     SetTwoWaySensitivityPresenter([](const TwoWaySensitivityResults& results) {
         if (!results.map)
             return;
-        auto* graph = new TwoWaySensGraph(results);
-        graph->Layout();
-        graph->Show(SW_SHOWNORMAL);
+        (new TwoWaySensGraph(results))->Open(results.graphTemplate);
     });
     SetThreeWaySensitivityPresenter([](const ThreeWaySensitivityResults& results) {
         if (results.maps.empty())
             return;
-        auto* graph = new ThreeWaySensGraph(results);
-        graph->Layout();
-        graph->Show(SW_SHOWNORMAL);
+        (new ThreeWaySensGraph(results))->Open(results.graphTemplate);
     });
 }

@@ -48,8 +48,6 @@ void InstallTornadoGraphs()
     SetTornadoPresenter([](const TornadoResults& results) {
         if (!results.bars)
             return;
-        auto* graph = new TornadoGraph(results);
-        graph->Layout();
-        graph->Show(SW_SHOWNORMAL);
+        (new TornadoGraph(results))->Open(results.graphTemplate);
     });
 }

@@ -4,6 +4,15 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 
+DisplayColumn::DisplayColumn(const DisplayColumn& other)
+    : kind(other.kind), reserved(other.reserved), formatSource(other.formatSource), formula(other.formula),
+      header(other.header),
+      format(other.format ? std::make_unique<NumericFormat>(*other.format) : nullptr),
+      font(other.font ? std::make_unique<FontRecord>(*other.font) : nullptr), x(other.x), width(other.width),
+      headerWidth(other.headerWidth)
+{
+}
+
 void DisplayColumn::Serialize(Archive& archive)
 {
     if (archive.HasFormatError())
@@ -11,11 +20,40 @@ void DisplayColumn::Serialize(Archive& archive)
     VersionRecord version;
     version.Serialize(archive);
     if (archive.IsStoring()) {
-        archive.WriteLong(kind);
+        archive.WriteShort(static_cast<int16_t>(kind));
+        archive.WriteShort(static_cast<int16_t>(reserved));
+        archive.WriteShort(static_cast<int16_t>(formatSource));
         StoreString(archive, formula);
-    } else {
-        archive.ReadLong(kind);
-        LoadString(archive, formula);
+        StoreString(archive, header);
+        archive.WriteShort(format ? 1 : 0);
+        if (format)
+            SerializeWithVersion(*format, archive);
+        archive.WriteShort(font ? 1 : 0);
+        if (font)
+            font->Serialize(archive);
+        return;
+    }
+    int16_t numbers[3] = {};
+    for (int16_t& number : numbers)
+        archive.ReadShort(number);
+    kind = numbers[0];
+    reserved = numbers[1];
+    formatSource = numbers[2];
+    LoadString(archive, formula);
+    LoadString(archive, header);
+    int16_t hasFormat = 0;
+    archive.ReadShort(hasFormat);
+    format.reset();
+    if (hasFormat == 1 && !archive.Failed()) {
+        format = std::make_unique<NumericFormat>();
+        SerializeWithVersion(*format, archive);
+    }
+    int16_t hasFont = 0;
+    archive.ReadShort(hasFont);
+    font.reset();
+    if (hasFont == 1 && !archive.Failed()) {
+        font = std::make_unique<FontRecord>();
+        font->Serialize(archive);
     }
 }
 
@@ -33,11 +71,7 @@ void* DisplayColumnList::LoadItem(Archive& archive)
 
 void* DisplayColumnList::CloneItem(void* item)
 {
-    const auto* source = static_cast<const DisplayColumn*>(item);
-    auto* column = new DisplayColumn;
-    column->kind = source->kind;
-    column->formula = source->formula;
-    return column;
+    return new DisplayColumn(*static_cast<const DisplayColumn*>(item));
 }
 
 void DisplayColumnList::DeleteItem(void* item)

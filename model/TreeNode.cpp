@@ -1,6 +1,6 @@
 #include "model/TreeNode.h"
 
-#include "model/DisplayColumnList.h"
+#include "model/ResultCellList.h"
 #include "formula/NameResolution.h"
 #include "foundation/FontRecord.h"
 #include "model/CloneCopies.h"
@@ -615,6 +615,16 @@ NodeLinkBlock* TreeNode::EnsureLinkBlock()
     if (linkBlock == nullptr)
         linkBlock = std::make_unique<NodeLinkBlock>();
     return linkBlock.get();
+}
+
+void TreeNode::ResizeResultCells(int n)
+{
+    if (resultCells == nullptr)
+        resultCells = std::make_unique<ResultCellList>(4, true);
+    while (resultCells->Count() < n && resultCells->Add(new ResultCell)) {
+    }
+    while (resultCells->Count() > n)
+        resultCells->DeleteAt(resultCells->Count() - 1);
 }
 
 NodeChildList* TreeNode::EnsureOptimalList()

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <memory>
 
-class DisplayColumnList;
+class ResultCellList;
 class FontRecord;
 class MarkovBindingList;
 class NodeComment;
@@ -158,6 +158,8 @@ struct TreeNode {
     bool HasBranchProbabilities() const { return kind == ChanceNode || kind == MarkovNode || kind == LogicNode; }
     // The optimal list, created empty on first use.
     NodeChildList* EnsureOptimalList();
+    // Exactly n result cells: the list is made when missing, empty cells appended or the last ones deleted.
+    void ResizeResultCells(int n);
 
     // Markov settings (MarkovInfo*.cpp). A negative payoff index means the window's current payoff; reward
     // kinds are 0 initial, 1 incremental, 2 final.
@@ -225,7 +227,7 @@ struct TreeNode {
     int32_t layoutLevel = 0;  // the layout value that copies keep
     std::unique_ptr<NodeLinkBlock> linkBlock;
     std::unique_ptr<MarkovBindingList> markovBindings;  // null when none
-    std::unique_ptr<DisplayColumnList> displayColumns;  // null when none
+    std::unique_ptr<ResultCellList> resultCells;  // the row of result boxes; null until first laid out
     std::unique_ptr<FontRecord> fonts[3];  // font overrides, null for the default
     std::unique_ptr<NodeComment> comment;  // null until first used
     std::unique_ptr<MarkovInfo> markovInfo;  // null when none

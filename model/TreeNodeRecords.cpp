@@ -1,6 +1,6 @@
 #include "model/TreeNodeRecords.h"
 
-#include "model/DisplayColumnList.h"
+#include "model/ResultCellList.h"
 #include "formula/Distribution.h"
 #include "formula/Expression.h"
 #include "foundation/Archive.h"
@@ -65,8 +65,8 @@
 //                                    effectiveness          snapshot mode
 //  36  optimal count m               short                  snapshot mode
 //  37  optimal child indexes         m short                snapshot mode
-//  38  display column count          short                  snapshot mode, >= 3.5
-//  39  display columns               DisplayColumnList      snapshot mode, item 38 > 0
+//  38  result cell count             short                  snapshot mode, >= 3.5
+//  39  result cells                  ResultCellList         snapshot mode, item 38 > 0
 //  40  children                      child count records    always
 //
 // Each check stops the record with its format error (the first error of the archive is kept): damage in
@@ -156,11 +156,11 @@ void ReadResults(TreeNode* node, Archive& archive, int32_t key, NodeRecordTail& 
     }
     if (key < KnownVersion::k3_5 || StopOnFailure(archive, NodeRecordBadChildCount))
         return;
-    int16_t columnCount = 0;
-    archive.ReadShort(columnCount);
-    if (columnCount > 0 && !archive.Failed()) {
-        node->displayColumns = std::make_unique<DisplayColumnList>(4, true);
-        node->displayColumns->Serialize(archive);
+    int16_t cellCount = 0;
+    archive.ReadShort(cellCount);
+    if (cellCount > 0 && !archive.Failed()) {
+        node->resultCells = std::make_unique<ResultCellList>(4, true);
+        node->resultCells->Serialize(archive);
     }
 }
 
@@ -177,10 +177,10 @@ void WriteResults(const TreeNode* node, RecordFieldWriter& fields)
     fields.Short(static_cast<int16_t>(indexes.size()));
     for (int16_t index : indexes)
         fields.Short(index);
-    const int16_t columnCount = node->displayColumns != nullptr ? node->displayColumns->Count() : 0;
-    fields.Short(columnCount);
-    if (columnCount > 0)
-        node->displayColumns->Serialize(fields.Nested());
+    const int16_t cellCount = node->resultCells != nullptr ? node->resultCells->Count() : 0;
+    fields.Short(cellCount);
+    if (cellCount > 0)
+        node->resultCells->Serialize(fields.Nested());
 }
 
 // Items 18 to 33.

@@ -128,7 +128,9 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsCorrelations
     window.Distributions.InsertSorted(record);
     window.CESettings.willingnessToPay.SetText("1000*p");
     window.CESettings.costCeiling.SetText("Rates[p; P+1]");
-    auto* column = new DisplayColumn{DisplayColumn::kCustomCalculation, "P*4+pp"};
+    auto* column = new DisplayColumn;
+    column->kind = DisplayColumn::kCustomCalculation;
+    column->formula = "P*4+pp";
     window.RollBackColumns.Add(column);
     window.CustomInterface = std::make_unique<CustomInterfaceSettings>();
     for (const char* name : {"pp", "P", "p"}) {

@@ -8,6 +8,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/model/ForeignFileBuilder.h"
 #include "tests/model/TreeBuilder.h"
+#include "model/DisplayColumnList.h"
 #include "model/NodeRef.h"
 #include "model/NoteBox.h"
 #include "model/TreeNodeRecords.h"
@@ -104,6 +105,20 @@ void BuildEveryFeature(TreeBuilder& tree)
     document.PrinterSetup = std::make_unique<PrinterSetupRecord>();
     document.PrinterSetup->devModeLength = 4;
     document.PrinterSetup->devMode.reset(new uint8_t[4]{1, 2, 3, 4});
+    auto* column = new DisplayColumn;
+    column->kind = DisplayColumn::kMarginalCost;
+    column->formatSource = DisplayColumn::kCustomFormat;
+    column->header = "Extra cost";
+    column->format = std::make_unique<NumericFormat>();
+    column->format->expValDigits = 4;
+    column->font = std::make_unique<FontRecord>();
+    column->font->pointSize = 9;
+    document.RollBackColumns.Add(column);
+    auto* custom = new DisplayColumn;
+    custom->kind = DisplayColumn::kCustomCalculation;
+    custom->formula = "C*2";
+    custom->header = "Twice";
+    document.RollBackColumns.Add(custom);
 }
 
 TEST(TreeFile, EveryFeatureSavedOpenedAndSavedAgainIsByteIdentical)
@@ -132,6 +147,15 @@ TEST(TreeFile, EveryFeatureSavedOpenedAndSavedAgainIsByteIdentical)
     EXPECT_EQ(opened.LinkIdFor(opened.Root->GetChild(2), 1605), 2);
     ASSERT_TRUE(opened.CustomInterface);
     EXPECT_STREQ(opened.CustomInterface->At(0)->valueText.Text(), "0.3");
+    ASSERT_EQ(opened.RollBackColumns.Count(), 2);
+    const DisplayColumn& column = *opened.RollBackColumns.At(0);
+    EXPECT_EQ(column.kind, DisplayColumn::kMarginalCost);
+    EXPECT_EQ(column.reserved, -1);
+    ASSERT_TRUE(column.format && column.font);
+    EXPECT_EQ(column.format->expValDigits, 4);
+    EXPECT_EQ(column.font->pointSize, 9);
+    EXPECT_STREQ(opened.RollBackColumns.At(1)->formula.Text(), "C*2");
+    EXPECT_FALSE(opened.RollBackColumns.At(1)->format);
 
     // The same tree written in the other byte order reads back to the same file.
     {

@@ -1,4 +1,4 @@
-#include "model/DisplayColumnList.h"
+#include "model/ResultCellList.h"
 #include "formula/Distribution.h"
 #include "foundation/FontRecord.h"
 #include "foundation/MemoryStream.h"
@@ -91,11 +91,9 @@ struct RichTree {
         decision->triple = ValueTriple{1.5, 2.5, 100.0};
         decision->value = 99.0;
         terminal->branchProbability = 0.25;
-        root->displayColumns = std::make_unique<DisplayColumnList>(4, true);
-        auto* column = new DisplayColumn;
-        column->kind = DisplayColumn::kCustomCalculation;
-        column->formula = "rate*2";
-        root->displayColumns->Add(column);
+        root->ResizeResultCells(2);
+        root->resultCells->At(1)->value = -2.5;
+        root->resultCells->At(1)->text = "-2.50";
     }
 };
 
@@ -213,8 +211,10 @@ TEST(TreeNodeRecordsTest, SnapshotRoundTripCarriesResultsAndOptimalChildren)
     EXPECT_EQ(decision->ExpectedValue(), 100.0);
     EXPECT_EQ(decision->value, 99.0);
     EXPECT_EQ(decision->GetChild(0)->branchProbability, 0.25);
-    ASSERT_NE(loaded->displayColumns, nullptr);
-    EXPECT_STREQ(loaded->displayColumns->At(0)->formula.Text(), "rate*2");
+    ASSERT_NE(loaded->resultCells, nullptr);
+    ASSERT_EQ(loaded->resultCells->Count(), 2);
+    EXPECT_EQ(loaded->resultCells->At(1)->value, -2.5);
+    EXPECT_STREQ(loaded->resultCells->At(1)->text.Text(), "-2.50");
 
     // The snapshot's results make it longer than the plain form, which a plain reader cannot take.
     EXPECT_LT(WriteTree(rich.root).size(), first.size());

@@ -4,6 +4,7 @@
 #include "app/ProgramPreferences.h"
 #include "app/StartProgram.h"
 #include "dialogs/CEParamsDialog.h"
+#include "dialogs/ColumnsDialog.h"
 #include "dialogs/MultiAttrWeightDialog.h"
 #include "dialogs/NodeSizePreview.h"
 #include "dialogs/NumericFormatDialog.h"
@@ -762,6 +763,9 @@ long PreferencesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     case Ctl::CalculationMethodPage::SetWeightings:
         OpenMultiAttributeWeighting(tree_);
+        return 1;
+    case Ctl::TerminalNodesPage::SetColumns:
+        RunColumnsDialog(*tree_);
         return 1;
     case Ctl::PrintingOfATreePage::PageHeader:
         tree_->EditPageHeader();

@@ -14,6 +14,8 @@
 #include "app/PrinterDevice.h"
 #include "app/StartProgram.h"
 #include "dialogs/DefineValuesDialog.h"
+#include "dialogs/HookedDialog.h"
+#include "dialogs/PreferencesDialog.h"
 #include "dialogs/DefineVariableWindow.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/MarkovValueWindows.h"
@@ -22,6 +24,7 @@
 #include "dialogs/VariableCorrelationsDialog.h"
 #include "dialogs/VariablePropertiesDialog.h"
 #include "formula/CorrelationList.h"
+#include "model/DisplayColumnList.h"
 #include "model/DocVariable.h"
 #include "model/DocumentVariableOps.h"
 #include "framework/dialog/DialogFrameCL.h"
@@ -44,6 +47,8 @@
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/TestPrinter.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 
@@ -302,6 +307,19 @@ void RangeAndCorrelate()
     cure->name = "PCURE";
     entries.Add(cure);
     SetVariableCorrelations(tree, *success, &entries);
+}
+
+// Two result columns, the first a custom calculation.
+void AddTourColumns()
+{
+    DisplayColumnList& columns = Tree()->Document().RollBackColumns;
+    for (const char* header : {"Twice the value", "Path"}) {
+        auto* column = new DisplayColumn;
+        column->header = header;
+        column->kind = columns.Count() == 0 ? DisplayColumn::kCustomCalculation : DisplayColumn::kPathProbability;
+        column->formula = columns.Count() == 0 ? "pSuccess*200" : "";
+        columns.Add(column);
+    }
 }
 
 // Selects the line of the list box that starts with the text.
@@ -592,6 +610,18 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {"new-variable-properties", [] { PressInDialog(DefineValuesDialog::kNewVariable); },
+         [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        // The Columns dialog on a custom calculation column, from the Terminal Nodes page of Preferences.
+        {nullptr, [] { AddTourColumns(); Command(1308); }, modal},
+        {"columns",
+         [] {
+             SelectLine(PreferencesDialog::kCategoryList, "Terminal Nodes", false);
+             const HWND page = dynamic_cast<HookedDialog*>(ModalDialog())->Page()->Handle();
+             SendMessageA(GetDlgItem(page, Ctl::TerminalNodesPage::ShowColumns), BM_CLICK, 0, 0);
+             PostMessageA(GetDlgItem(page, Ctl::TerminalNodesPage::SetColumns), BM_CLICK, 0, 0);
+         },
          [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},

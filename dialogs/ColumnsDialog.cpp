@@ -1,0 +1,361 @@
+#include "dialogs/ColumnsDialog.h"
+
+#include "app/FontSampleControl.h"
+#include "app/MenuButton.h"
+#include "dialogs/FormulaEditorDialog.h"
+#include "dialogs/FormulaMenus.h"
+#include "dialogs/NumericFormatDialog.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/NumericFormatting.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/Menu.h"
+#include "model/TreeDocument.h"
+#include "treewin/TreeWindow.h"
+
+namespace {
+
+constexpr const char* kNewHeader = "New Header";
+
+// The calculations' names by kind; the first and the sixth differ under the cost-effectiveness method.
+const char* const kKindNames[] = {"Expected Value", "Path Probability", "Scenario Number", "Cost", "Effectiveness",
+                                  "Marginal Value", "Marginal Cost", "Marginal Eff", "Custom"};
+
+const char* KindName(int kind, bool costEffectiveness)
+{
+    if (costEffectiveness && kind == DisplayColumn::kExpectedValue)
+        return "C/E Ratio";
+    if (costEffectiveness && kind == DisplayColumn::kMarginalValue)
+        return "Marginal C/E";
+    return kind >= 0 && kind <= DisplayColumn::kCustomCalculation ? kKindNames[kind] : "";
+}
+
+DisplayColumn* NewColumn(const char* header)
+{
+    auto* column = new DisplayColumn;
+    column->header = header;
+    return column;
+}
+
+} // namespace
+
+zString ColumnsDialog::ColumnLabel(const DisplayColumn& column, bool costEffectiveness)
+{
+    zString line(column.header);
+    line += "\t";
+    if (column.header.IsEmpty())
+        return line;
+    if (column.kind == DisplayColumn::kCustomCalculation) {
+        line += column.formula;
+    } else {
+        line += "[ ";
+        line += KindName(column.kind, costEffectiveness);
+        line += " ]";
+    }
+    return line;
+}
+
+ColumnsDialog::ColumnsDialog(TreeWindow& window)
+    : AppDialog(kTemplateId), window(window),
+      costEffectiveness(window.Document().CalcPrefs.CalcMethod == CostEffectivenessMethod)
+{
+    working.Copy(window.Document().RollBackColumns, true);
+    if (working.Count() == 0)
+        working.Add(NewColumn(""));
+    formulaField = EditCtrl::FromTemplate(this, kFormulaField);
+    BuildMenus();
+    const int tabStop = 85;
+    SendMessageA(Control(kList), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+    FillList(0);
+    OnSelect();
+}
+
+ColumnsDialog::~ColumnsDialog() = default;
+
+void ColumnsDialog::BuildMenus()
+{
+    auto format = std::make_unique<Menu>();
+    format->AppendItem(kFirstFormatCommand + DisplayColumn::kStandardFormat, costEffectiveness ? "C/E Ratio" : "Standard");
+    if (costEffectiveness) {
+        format->AppendItem(kFirstFormatCommand + DisplayColumn::kCostFormat, "Cost");
+        format->AppendItem(kFirstFormatCommand + DisplayColumn::kEffectivenessFormat, "Effectiveness");
+    }
+    format->AppendItem(kFirstFormatCommand + DisplayColumn::kProbabilityFormat, "Probability");
+    format->AppendSeparator();
+    format->AppendItem(kFirstFormatCommand + DisplayColumn::kNoFormat, "None");
+    format->AppendItem(kFirstFormatCommand + DisplayColumn::kCustomFormat, "Custom");
+    formatButton = MakeOwningMenuButton(std::move(format), this, kFormatButton);
+
+    auto calculation = std::make_unique<Menu>();
+    const auto add = [&](int kind) {
+        calculation->AppendItem(kFirstKindCommand + kind, KindName(kind, costEffectiveness));
+    };
+    add(DisplayColumn::kExpectedValue);
+    if (costEffectiveness) {
+        add(DisplayColumn::kCost);
+        add(DisplayColumn::kEffectiveness);
+        calculation->AppendSeparator();
+        add(DisplayColumn::kMarginalValue);
+        add(DisplayColumn::kMarginalCost);
+        add(DisplayColumn::kMarginalEffectiveness);
+    } else {
+        add(DisplayColumn::kMarginalValue);
+    }
+    calculation->AppendSeparator();
+    add(DisplayColumn::kPathProbability);
+    add(DisplayColumn::kScenarioNumber);
+    calculation->AppendSeparator();
+    add(DisplayColumn::kCustomCalculation);
+    calculationButton = MakeOwningMenuButton(std::move(calculation), this, kCalculationButton);
+}
+
+void ColumnsDialog::FillList(int select)
+{
+    const HWND list = Control(kList);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < working.Count(); ++i)
+        SendMessageA(list, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(ColumnLabel(*working.At(i), costEffectiveness).Text()));
+    SendMessageA(list, LB_SETCURSEL, select, 0);
+}
+
+void ColumnsDialog::ShowFormatSample()
+{
+    zString text;
+    const DisplayColumn* column = Current();
+    if (column != nullptr && column->format)
+        FormatNumber(*column->format, 1234567.8901234, text, true, true, DigitsOfFormat);
+    SetItemText(kFormatSample, text.Text());
+    EnableItem(kFormatSetButton, column != nullptr && column->format != nullptr);
+}
+
+void ColumnsDialog::LoadColumn()
+{
+    fontSample.reset();
+    const DisplayColumn* column = Current();
+    if (column == nullptr)
+        return;
+    SetItemText(kHeaderField, column->header.Text());
+    if (calculationButton != nullptr)
+        calculationButton->ShowPickedItem(kFirstKindCommand + column->kind);
+    const bool custom = column->kind == DisplayColumn::kCustomCalculation;
+    SetItemText(kFormulaField, custom ? column->formula.Text() : "");
+    EnableItem(kFormulaField, custom);
+    EnableItem(kFormulaEditorButton, custom);
+    if (formatButton != nullptr)
+        formatButton->ShowPickedItem(kFirstFormatCommand + column->formatSource);
+    ShowFormatSample();
+    CheckItem(kFontCheck, column->font != nullptr);
+    EnableItem(kFontButton, column->font != nullptr);
+    if (column->font)
+        fontSample = std::make_unique<FontSampleControl>(this, kFontButton, column->font.get(), kFontSample, nullptr);
+    SetItemText(kFontSample, column->font ? "Sample" : "");
+}
+
+ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
+{
+    DisplayColumn* column = Current();
+    if (column == nullptr)
+        return Stored::Kept;
+    column->header = ItemText(kHeaderField);
+    const char* failure = nullptr;
+    unsigned failed = 0;
+    if (column->header.IsEmpty() || column->header == kNewHeader) {
+        if (mayDiscard)
+            return AskYesNo(nullptr, "You have left this column empty. Discard it?", -1) == 1 ? Stored::Discard
+                                                                                                : Stored::Failed;
+        failure = "You must assign a header to this column.";
+        failed = kHeaderField;
+    }
+    if (column->kind == DisplayColumn::kCustomCalculation) {
+        const zString formula = ItemText(kFormulaField);
+        if (formula.IsEmpty()) {
+            if (failure == nullptr) {
+                failure = "You must assign a formula for calculations.";
+                failed = kFormulaField;
+            }
+        } else if (failure == nullptr && !silent && !FormulaSyntaxOk(formula, formulaField, "custom calculation string")) {
+            SetFocus(Control(kFormulaField));
+            return Stored::Failed;
+        } else {
+            column->formula = formula;
+        }
+    }
+    if (failure == nullptr)
+        return Stored::Kept;
+    SetFocus(Control(failed));
+    if (!silent)
+        ShowErrorBox(nullptr, failure, -1);
+    return Stored::Failed;
+}
+
+// The list's selection moved: the column left is checked first, and the selection goes back to it when it
+// does not pass.
+void ColumnsDialog::OnSelect()
+{
+    const int selected = static_cast<int>(SendMessageA(Control(kList), LB_GETCURSEL, 0, 0));
+    if (working.Count() == 0 || selected < 0) {
+        SendMessageA(Control(kList), LB_SETCURSEL, current, 0);
+    } else {
+        if (selected != current && Current() != nullptr && StoreColumn(false, false) == Stored::Failed) {
+            SendMessageA(Control(kList), LB_SETCURSEL, current, 0);
+            return;
+        }
+        if (selected != current)
+            FillList(selected);
+        current = selected;
+        LoadColumn();
+        SendMessageA(Control(kHeaderField), EM_SETSEL, 0, -1);
+    }
+    EnableItem(kUpButton, current > 0);
+    EnableItem(kDownButton, current >= 0 && current < working.Count() - 1);
+    EnableItem(kDeleteButton, working.Count() > 0);
+}
+
+void ColumnsDialog::PickFormatSource(int source)
+{
+    DisplayColumn* column = Current();
+    if (column == nullptr || column->formatSource == source)
+        return;
+    formatButton->ShowPickedItem(kFirstFormatCommand + source);
+    column->format.reset();
+    // A custom format starts from the tree's current one.
+    if (source == DisplayColumn::kCustomFormat)
+        column->format = std::make_unique<NumericFormat>(window.Document().CalcPrefs.CurrentNumericFormat());
+    column->formatSource = source;
+    ShowFormatSample();
+}
+
+void ColumnsDialog::PickKind(int kind)
+{
+    DisplayColumn* column = Current();
+    if (column == nullptr || column->kind == kind)
+        return;
+    calculationButton->ShowPickedItem(kFirstKindCommand + kind);
+    const bool custom = kind == DisplayColumn::kCustomCalculation;
+    SetItemText(kFormulaField, custom ? column->formula.Text() : "");
+    EnableItem(kFormulaField, custom);
+    EnableItem(kFormulaEditorButton, custom);
+    column->kind = kind;
+}
+
+void ColumnsDialog::ToggleFont()
+{
+    DisplayColumn* column = Current();
+    if (column == nullptr)
+        return;
+    fontSample.reset();
+    const bool custom = IsItemChecked(kFontCheck);
+    column->font.reset();
+    if (custom) {
+        column->font = std::make_unique<FontRecord>(window.Document().DisplayPrefs.EVFont);
+        fontSample = std::make_unique<FontSampleControl>(this, kFontButton, column->font.get(), kFontSample, nullptr);
+    }
+    SetItemText(kFontSample, custom ? "Sample" : "");
+    EnableItem(kFontButton, custom);
+}
+
+void ColumnsDialog::Move(int by)
+{
+    const int target = current + by;
+    if (Current() == nullptr || target < 0 || target >= working.Count())
+        return;
+    StoreColumn(true, false);
+    void* moved = working.At(current);
+    working.RemoveAt(current);
+    working.InsertAt(target, moved);
+    current = target;
+    FillList(target);
+    OnSelect();
+}
+
+void ColumnsDialog::Add()
+{
+    if (StoreColumn(false, false) == Stored::Failed)
+        return;
+    working.Add(NewColumn(kNewHeader));
+    current = working.Count() - 1;
+    FillList(current);
+    OnSelect();
+    SetFocus(Control(kHeaderField));
+}
+
+void ColumnsDialog::Delete()
+{
+    if (Current() == nullptr)
+        return;
+    fontSample.reset();
+    working.DeleteAt(current);
+    if (current >= working.Count())
+        --current;
+    FillList(current);
+    OnSelect();
+}
+
+long ColumnsDialog::OnCommandId(unsigned id, unsigned code, HWND control)
+{
+    if (id >= kFirstFormatCommand && id <= kFirstFormatCommand + DisplayColumn::kNoFormat) {
+        PickFormatSource(static_cast<int>(id - kFirstFormatCommand));
+        return 1;
+    }
+    if (id >= kFirstKindCommand && id <= kFirstKindCommand + DisplayColumn::kCustomCalculation) {
+        PickKind(static_cast<int>(id - kFirstKindCommand));
+        return 1;
+    }
+    switch (id) {
+    case kList:
+        if (code == LBN_SELCHANGE)
+            OnSelect();
+        return 0;
+    case kFontCheck:
+        ToggleFont();
+        return 1;
+    case kFormatSetButton:
+        if (Current() != nullptr && Current()->format && RunNumericFormatDialog(*Current()->format, -1, -1))
+            ShowFormatSample();
+        return 1;
+    case kUpButton:
+        Move(-1);
+        return 1;
+    case kDownButton:
+        Move(1);
+        return 1;
+    case kAddButton:
+        Add();
+        return 1;
+    case kDeleteButton:
+        Delete();
+        return 1;
+    case kFormulaEditorButton:
+        RunFormulaEditor(&window, *formulaField, "Custom calculation:", nullptr, nullptr, nullptr);
+        return 1;
+    default:
+        return AppDialog::OnCommandId(id, code, control);
+    }
+}
+
+int ColumnsDialog::OkResult()
+{
+    switch (StoreColumn(false, true)) {
+    case Stored::Failed:
+        return 0;
+    case Stored::Discard:
+        fontSample.reset();
+        working.DeleteAt(current);
+        break;
+    case Stored::Kept:
+        break;
+    }
+    DisplayColumnList& columns = window.Document().RollBackColumns;
+    columns.DeleteAll();
+    columns.Copy(working, true);
+    return 1;
+}
+
+bool RunColumnsDialog(TreeWindow& window)
+{
+    ColumnsDialog dialog(window);
+    if (!dialog.RunModal())
+        return false;
+    window.SetModified(1);
+    return true;
+}

@@ -1,0 +1,127 @@
+// The Columns dialog as a person reaches it: Preferences, the Terminal Nodes page, "Show columns" and its
+// "&Set...".
+
+#include "dialogs/ColumnsDialog.h"
+#include "dialogs/HookedDialog.h"
+#include "dialogs/PreferencesDialog.h"
+#include "model/DisplayColumnList.h"
+#include "tests/support/FramedTreeWindow.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScreenCheck.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using D = ColumnsDialog;
+
+std::string Line(DialogFrameCL& dialog, int line)
+{
+    char text[256] = {};
+    SendDlgItemMessageA(dialog.Handle(), D::kList, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string Text(DialogFrameCL& dialog, unsigned id)
+{
+    char text[256] = {};
+    GetWindowTextA(dialog.Control(id), text, sizeof text);
+    return text;
+}
+
+bool Enabled(DialogFrameCL& dialog, unsigned id)
+{
+    return IsWindowEnabled(dialog.Control(id)) != 0;
+}
+
+class ColumnsOnScreen : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
+protected:
+    // Preferences, Terminal Nodes, "Show columns" ticked and "&Set...": the steps go on in Columns, and
+    // Preferences is closed with OK after them.
+    void InColumns(const std::vector<ModalDialogDriver::Step>& steps)
+    {
+        ModalDialogDriver person;
+        person.Then([](DialogFrameCL& dialog) {
+            const HWND categories = dialog.Control(PreferencesDialog::kCategoryList);
+            SendMessageA(categories, LB_SETCURSEL, 6, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(PreferencesDialog::kCategoryList, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(categories));
+            const HWND page = dynamic_cast<HookedDialog&>(dialog).Page()->Handle();
+            if (!IsDlgButtonChecked(page, Ctl::TerminalNodesPage::ShowColumns))
+                SendMessageA(GetDlgItem(page, Ctl::TerminalNodesPage::ShowColumns), BM_CLICK, 0, 0);
+            SendMessageA(GetDlgItem(page, Ctl::TerminalNodesPage::SetColumns), BM_CLICK, 0, 0);
+        });
+        for (const auto& step : steps)
+            person.Then(step);
+        person.Press(IDOK);
+        window.OnCommand(1308);
+        EXPECT_TRUE(person.Finished());
+    }
+};
+
+ModalDialogDriver::Step Press(unsigned id)
+{
+    return [id](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+}
+
+ModalDialogDriver::Step Type(unsigned id, const char* text)
+{
+    return [id, text](DialogFrameCL& dialog) { SetWindowTextA(dialog.Control(id), text); };
+}
+
+TEST_F(ColumnsOnScreen, ColumnsAddedCheckedMovedAndKeptAtOk)
+{
+    // No columns: one empty line, and OK asks whether to discard it.
+    std::string first;
+    InColumns({[&](DialogFrameCL& dialog) { first = Line(dialog, 0); }, Press(IDOK)});
+    EXPECT_EQ(first, "\t");
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "You have left this column empty. Discard it?");
+    EXPECT_EQ(tree.RollBackColumns.Count(), 0);
+    EXPECT_EQ(tree.DisplayPrefs.ShowColumns, 1);
+
+    boxes.Clear();
+    std::string edited;
+    std::vector<bool> moves;
+    InColumns({Type(D::kHeaderField, "EV"), Press(D::kAddButton),
+               // An unchanged "New Header" is no header: nothing more is added.
+               Press(D::kAddButton), Type(D::kHeaderField, "Twice"),
+               Press(D::kFirstKindCommand + DisplayColumn::kCustomCalculation), Press(IDOK),
+               [&](DialogFrameCL& dialog) {
+                   moves = {Enabled(dialog, D::kUpButton), Enabled(dialog, D::kDownButton),
+                            Enabled(dialog, D::kFormulaEditorButton)};
+                   SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(D::kFormulaEditorButton, BN_CLICKED), 0);
+               },
+               Type(5004, "x*2"), Press(IDOK),
+               [&](DialogFrameCL& dialog) {
+                   edited = Text(dialog, D::kFormulaField);
+                   SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(D::kUpButton, BN_CLICKED), 0);
+                   moves.push_back(Enabled(dialog, D::kUpButton));
+                   ExpectScreenEqualsRepaint(dialog.Handle());
+               },
+               Press(IDOK)});
+    std::vector<std::string> texts;
+    for (const auto& box : boxes.Boxes())
+        texts.push_back(box.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"You must assign a header to this column.",
+                                               "You must assign a formula for calculations."}));
+    EXPECT_EQ(moves, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(edited, "x*2");
+    ASSERT_EQ(tree.RollBackColumns.Count(), 2);
+    const DisplayColumn& twice = *tree.RollBackColumns.At(0);
+    EXPECT_STREQ(twice.header.Text(), "Twice");
+    EXPECT_EQ(twice.kind, DisplayColumn::kCustomCalculation);
+    EXPECT_STREQ(twice.formula.Text(), "x*2");
+    EXPECT_EQ(twice.reserved, -1);
+    EXPECT_STREQ(tree.RollBackColumns.At(1)->header.Text(), "EV");
+    EXPECT_STREQ(D::ColumnLabel(twice, false).Text(), "Twice\tx*2");
+    EXPECT_STREQ(D::ColumnLabel(*tree.RollBackColumns.At(1), true).Text(), "EV\t[ C/E Ratio ]");
+}
+
+} // namespace

@@ -14,19 +14,6 @@
 
 namespace {
 
-void CopyFormatSettings(NumericFormat& to, const NumericFormat& from)
-{
-    to.axisFormat = from.axisFormat;
-    to.spare = from.spare;
-    to.commas = from.commas;
-    to.expValDigits = from.expValDigits;
-    to.probDigits = from.probDigits;
-    to.axisDigits = from.axisDigits;
-    to.chopOff = from.chopOff;
-    to.unitsKind = from.unitsKind;
-    to.unitsText = from.unitsText;
-}
-
 // Reads the templates file; a file that fails to read is reported, and the caller leaves it alone.
 bool ReadTemplatesFile()
 {

@@ -9,19 +9,6 @@ namespace {
 
 constexpr int32_t kDefaultFlags[13] = {0, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
 
-void CopyFormat(NumericFormat& to, const NumericFormat& from)
-{
-    to.axisFormat = from.axisFormat;
-    to.spare = from.spare;
-    to.commas = from.commas;
-    to.expValDigits = from.expValDigits;
-    to.probDigits = from.probDigits;
-    to.axisDigits = from.axisDigits;
-    to.chopOff = from.chopOff;
-    to.unitsKind = from.unitsKind;
-    to.unitsText = from.unitsText;
-}
-
 void SerializeText(Archive& archive, zString& text)
 {
     if (archive.IsStoring())
@@ -93,9 +80,9 @@ void GraphTemplate::Assign(const GraphTemplate& source)
     description = source.description;
     width = source.width;
     height = source.height;
-    CopyFormat(horizontalFormat, source.horizontalFormat);
-    CopyFormat(verticalFormat, source.verticalFormat);
-    CopyFormat(thirdFormat, source.thirdFormat);
+    CopyFormatSettings(horizontalFormat, source.horizontalFormat);
+    CopyFormatSettings(verticalFormat, source.verticalFormat);
+    CopyFormatSettings(thirdFormat, source.thirdFormat);
     for (int i = 0; i < 6; ++i)
         fonts[i] = source.fonts[i];
     horizontalLabel = source.horizontalLabel;
@@ -155,4 +142,17 @@ void GraphTemplate::Serialize(Archive& archive)
     }
     extraBytes.resize(length);
     archive.ReadBytes(extraBytes.data(), length);
+}
+
+void CopyFormatSettings(NumericFormat& to, const NumericFormat& from)
+{
+    to.axisFormat = from.axisFormat;
+    to.spare = from.spare;
+    to.commas = from.commas;
+    to.expValDigits = from.expValDigits;
+    to.probDigits = from.probDigits;
+    to.axisDigits = from.axisDigits;
+    to.chopOff = from.chopOff;
+    to.unitsKind = from.unitsKind;
+    to.unitsText = from.unitsText;
 }

@@ -14,6 +14,9 @@
 
 class Archive;
 
+// The settings of a number format a template keeps (not its kind), copied from one format to another.
+void CopyFormatSettings(NumericFormat& to, const NumericFormat& from);
+
 // The stored form of a graph label, shared by graph files and templates (nothing happens once the archive
 // has failed):
 //   version record               3 bytes

@@ -469,6 +469,8 @@ void BuildSteps()
         {"modify-axis", [] { DoubleClickElement(FrameChild<LineGraph>(), FrameChild<LineGraph>()->verticalAxis); },
          modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"graph-preferences", [] { Command(Cmd::DisplayPreferences); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"marker-picker",
          [] { DoubleClickElement(FrameChild<LineGraph>(), *FrameChild<LineGraph>()->legendKeys.Key(0)); }, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},

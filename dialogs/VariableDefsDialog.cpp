@@ -1,11 +1,38 @@
 #include "dialogs/VariableDefsDialog.h"
 
+#include "app/ReportListView.h"
+#include "dialogs/ProgramDialog.h"
+#include "dialogs/TextReportDialog.h"
 #include "foundation/PresenterSlot.h"
+#include "foundation/TextReport.h"
 
+#include <memory>
+#include <string>
 #include <utility>
 
 namespace {
 using Slot = PresenterSlot<VariableDefsDialog, VariableDefsDialog::Presenter>;
+
+// The lines in a report list under "Node", "Value" and "Expression", titled with the quoted name.
+void ShowOnScreen(const VariableDefsDialog& definitions)
+{
+    ProgramDialog dialog(VariableDefsDialog::kTemplateId);
+    dialog.SetText((std::string("Definitions of Variable \"") + definitions.VariableName().Text() + "\"").c_str());
+    TextReport table;
+    const struct {
+        const char* header;
+        int width;
+    } columns[] = {{"Node", 100}, {"Value", 75}, {"Expression", 180}};
+    for (const auto& column : columns) {
+        table.AddColumnHeader(column.header);
+        table.AddColumnWidth(column.width);
+    }
+    for (int i = 0; i < definitions.Lines().Count(); ++i)
+        table.AddLine(*definitions.Lines().At(i));
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, VariableDefsDialog::kListArea, table);
+    dialog.Run();
+}
+
 }  // namespace
 
 VariableDefsDialog::Presenter VariableDefsDialog::SetPresenter(Presenter presenter)
@@ -19,4 +46,6 @@ VariableDefsDialog::VariableDefsDialog(const char* name, const NameList& source)
         lines.AddCopy(*source.At(i));
     if (Slot::Current())
         Slot::Current()(*this);
+    else
+        ShowOnScreen(*this);
 }

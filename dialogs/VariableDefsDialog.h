@@ -1,7 +1,7 @@
 #pragma once
 // Definitions of Variable (dialog 2182): lists every definition of one variable, a line per node with the
-// node's label, the value and the formula, separated by TABs. The dialog runs in its constructor; the
-// window itself is drawn from its template by the dialog engine, which stands behind the presenter.
+// node's label, the value and the formula, separated by TABs, in the columns of a report list. The dialog
+// runs in its constructor, on the screen unless a presenter answers it.
 
 #include "foundation/NameList.h"
 #include "foundation/zString.h"
@@ -10,7 +10,7 @@
 
 class VariableDefsDialog {
 public:
-    enum : int { kTemplateId = 2182 };
+    enum : int { kTemplateId = 2182, kListArea = 2181 };
 
     // Shows the lines (copied) until the person closes the dialog.
     VariableDefsDialog(const char* variableName, const NameList& lines);
@@ -18,8 +18,7 @@ public:
     const zString& VariableName() const { return variableName; }
     const NameList& Lines() const { return lines; }
 
-    // The person's side: given the open dialog, returns when it is closed. Until the dialog engine shows
-    // the template, a dialog without a presenter closes at once.
+    // The person's side: given the open dialog, returns when it is closed.
     using Presenter = std::function<void(const VariableDefsDialog&)>;
     static Presenter SetPresenter(Presenter presenter);
 

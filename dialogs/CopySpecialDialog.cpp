@@ -1,6 +1,7 @@
 #include "dialogs/CopySpecialDialog.h"
 
 #include "dialogs/ChoiceControls.h"
+#include "dialogs/ResultBoxes.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
@@ -8,7 +9,6 @@
 
 namespace {
 
-// Copying the end nodes' columns is not offered.
 int ShowOnScreen(CopySpecialDialog& copy)
 {
     ProgramDialog dialog(CopySpecialDialog::kTemplateId);
@@ -28,13 +28,16 @@ CopySpecialDialog::CopySpecialDialog(TreeNode* node, const TreeWindow& tree)
         links_[1] = node->kind == ChanceNode;
         links_[2] = node->parent != nullptr;
     }
-    choice = picture_ ? Picture : ExpectedValueLink;
+    columns_ = ResultBoxes::Shown(tree);
+    choice = picture_ ? Picture : columns_ ? ColumnsTable : ExpectedValueLink;
 }
 
 bool CopySpecialDialog::Offers(int offered) const
 {
     if (offered == Picture)
         return picture_;
+    if (offered == ColumnsTable)
+        return columns_;
     return offered >= ExpectedValueLink && offered <= PathProbabilityLink && links_[offered - ExpectedValueLink];
 }
 
@@ -46,6 +49,8 @@ int CopySpecialDialog::Run()
     switch (choice) {
     case Picture:
         return Cmd::EditCopySpecial;
+    case ColumnsTable:
+        return ColumnsTable;
     case ExpectedValueLink:
         return Cmd::AnalysisExpectedValue;
     case StandardDeviationLink:

@@ -10,6 +10,8 @@
 #include "dialogs/ClonesDialog.h"
 #include "dialogs/CopySpecialDialog.h"
 #include "dialogs/NodeLinksDialog.h"
+#include "dialogs/ResultBoxes.h"
+#include "framework/window/Clipboard.h"
 #include "model/TreeNode.h"
 #include "script/DdeLinkManager.h"
 #include "script/DocumentLinks.h"
@@ -48,6 +50,14 @@ void TreeWindow::CopySpecial()
         return;
     if (command == Cmd::EditCopySpecial) {
         CopyPicture();
+        return;
+    }
+    if (command == CopySpecialDialog::ColumnsTable) {
+        zString table;
+        ResultBoxes::WriteTableText(*this, table);
+        Clipboard clipboard(this);
+        clipboard.Empty();
+        clipboard.PutText(table.Text());
         return;
     }
     const int id = document.LinkIdFor(node, command);

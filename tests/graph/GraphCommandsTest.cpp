@@ -51,8 +51,12 @@ protected:
     void Activate(GraphWindow* window)
     {
         window->Activate();
-        PumpMessagesUntil([&] { return frame->ActiveChild() == window; });
-        PumpMessagesFor(20);
+        PumpMessagesUntil([&] {
+            MSG pending;
+            return frame->ActiveChild() == window &&
+                   GetMenuState(GetMenu(frame->Handle()), Cmd::GraphNewLabel, MF_BYCOMMAND) != 0xFFFFFFFFu &&
+                   !PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        });
     }
     void Post(unsigned id) { SendMessageA(frame->Handle(), WM_COMMAND, id, 0); }
     void OpenMenu() { SendMessageA(frame->Handle(), WM_INITMENU, 0, 0); }

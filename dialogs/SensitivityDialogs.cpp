@@ -1,6 +1,7 @@
 #include "dialogs/SensitivityDialogs.h"
 
 #include "analysis/SensitivityResultGrid.h"
+#include "app/MimicRunTime.h"
 #include "formula/CorrelationList.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
@@ -123,16 +124,23 @@ int SensitivityRangeDialog::OkResult()
     return 1;
 }
 
+void StoreSetUpRange(TreeDocument& tree, const char* name, const FormattedValue& low, const FormattedValue& high)
+{
+    DocVariable* variable = tree.FindVariable(name, false);
+    if (variable == nullptr || IsMimicRunTime())
+        return;
+    variable->low = low;
+    variable->high = high;
+    variable->hasRange = 1;
+    tree.SetModified(1);
+}
+
 void SensitivityRangeDialog::Conclude()
 {
     if (!Result() || settings.variable.IsEmpty())
         return;
     result = 1;
-    if (DocVariable* variable = window->FindVariable(settings.variable.Text(), false)) {
-        variable->low = settings.low;
-        variable->high = settings.high;
-        variable->hasRange = 1;
-    }
+    StoreSetUpRange(*window, settings.variable.Text(), settings.low, settings.high);
 }
 
 // The line choice is offered only at a decision node under a decision node; elsewhere it follows the node.
@@ -253,14 +261,9 @@ int SensitivityAxesDialog::Run()
         return result;
     result = 1;
     rememberedIntervals = axes[0].intervals;
-    for (int k = 0; k < axisCount; ++k) {
-        DocVariable* variable = window->FindVariable(axes[k].variable.Text(), false);
-        if (variable == nullptr || !(axes[k].low.value < axes[k].high.value))
-            continue;
-        variable->low = axes[k].low;
-        variable->high = axes[k].high;
-        variable->hasRange = 1;
-    }
+    for (int k = 0; k < axisCount; ++k)
+        if (axes[k].low.value < axes[k].high.value)
+            StoreSetUpRange(*window, axes[k].variable.Text(), axes[k].low, axes[k].high);
     return result;
 }
 

@@ -12,6 +12,10 @@
 class TreeDocument;
 struct TreeNode;
 
+// A range accepted in a set-up dialog becomes the variable's range and the tree is marked modified, so that
+// it is saved; with Mimic Run-Time on, as for the end user of a custom interface, the variable keeps its own.
+void StoreSetUpRange(TreeDocument& tree, const char* name, const FormattedValue& low, const FormattedValue& high);
+
 class SensitivityRangeDialog : public AppDialog {
 public:
     enum : unsigned {

@@ -4,6 +4,7 @@
 #include "analysis/VariableSubstitution.h"
 #include "app/PromptDialog.h"
 #include "dialogs/CorrelationsDialog.h"
+#include "dialogs/SensitivityDialogs.h"
 #include "formula/CorrelationList.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
@@ -32,15 +33,6 @@ zString ListText(HWND list, LRESULT index)
 LRESULT FindLine(HWND list, const zString& text)
 {
     return SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.Text()));
-}
-
-void StoreRange(TreeDocument* window, const zString& name, const FormattedValue& low, const FormattedValue& high)
-{
-    if (DocVariable* variable = window->FindVariable(name.Text(), false)) {
-        variable->low = low;
-        variable->high = high;
-        variable->hasRange = 1;
-    }
 }
 
 class VariableRangeDialog : public AppDialog {
@@ -188,7 +180,7 @@ void TornadoDialog::Add()
     ReadStoredRange(name.Text(), request.node, request.window, low.value, high.value, &low, &high);
     if (!RunVariableRangeDialog(name, low, high))
         return;
-    StoreRange(request.window, name, low, high);
+    StoreSetUpRange(*request.window, name.Text(), low, high);
     std::vector<CorrelationItem*> correlated;
     if (ShowCorrelationRanges(*request.window, *variable, low.text.Text(), high.text.Text(), correlated) == 0)
         return;
@@ -258,7 +250,7 @@ void TornadoDialog::EditRange()
     VariableRange* range = chosen.At(b)->ranges.RangeAt(0);
     if (!RunVariableRangeDialog(range->name, range->low, range->high))
         return;
-    StoreRange(request.window, range->name, range->low, range->high);
+    StoreSetUpRange(*request.window, range->name.Text(), range->low, range->high);
     RefreshInformation();
 }
 

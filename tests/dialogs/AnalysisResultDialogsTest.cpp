@@ -3,6 +3,7 @@
 #include "analysis/ThresholdAnalysis.h"
 #include "analysis/VariableSubstitution.h"
 #include "analysis/CEReport.h"
+#include "app/MimicRunTime.h"
 #include "dialogs/CEReportQuestionDialog.h"
 #include "dialogs/DefinitionChoiceDialog.h"
 #include "foundation/NumericFormat.h"
@@ -160,7 +161,11 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     EXPECT_EQ(oneWay.settings.intervals, 10);
     EXPECT_EQ(oneWay.settings.high.text, "1");
     EXPECT_EQ(tree.Document().FindVariable("p", false)->hasRange, 1);
+    EXPECT_EQ(tree.Document().Modified, 1);
 
+    // As the end user of a custom interface: the range is used but not kept.
+    tree.Document().SetModified(0);
+    SetMimicRunTime(true);
     ModalDialogDriver thresholdDriver;
     thresholdDriver
         .Then([](DialogFrameCL& dialog) {
@@ -172,9 +177,13 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
             SendMessageA(dialog.FindChild(ThresholdDialog::kLowRadio + 1)->Handle(), BM_CLICK, 0, 0);
         })
         .Type(ThresholdDialog::kToleranceField, "0.01")
+        .Type(ThresholdDialog::kHighField, "0.9")
         .Press(IDOK);
     ThresholdDialog threshold(&tree.Document(), tree.Root());
     ASSERT_EQ(threshold.Run(), 1);
+    SetMimicRunTime(false);
+    EXPECT_EQ(tree.Document().FindVariable("p", false)->high.value, 1.0);
+    EXPECT_EQ(tree.Document().Modified, 0);
     ThresholdSettings settings = threshold.Threshold();
     EXPECT_EQ(settings.intervals, 8);
     EXPECT_EQ(settings.tolerance, 0.01);

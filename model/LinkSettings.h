@@ -6,6 +6,10 @@
 #include <cstdint>
 
 struct LinkSettings {
+    // The workbook whose named cells the tree's variables are linked to.
+    zString& WorkbookPath() { return texts[0]; }
+    const zString& WorkbookPath() const { return texts[0]; }
+
     zString texts[3];
     int16_t number = 0;
 };

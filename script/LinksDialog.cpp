@@ -1,6 +1,7 @@
 #include "script/LinksDialog.h"
 
 #include "app/ClipboardReader.h"
+#include "app/DocumentWindow.h"
 #include "app/ClipboardWriter.h"
 #include "app/FilePathDialogs.h"
 #include "app/MultiSelectListBox.h"
@@ -17,10 +18,12 @@
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
+#include "model/LinkSettings.h"
 #include "script/DdeLinkManager.h"
 #include "script/DocumentLinks.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -67,15 +70,26 @@ int ReadPassedLinks(std::vector<PassedLink>* out)
     return std::max<int>(count, 0);
 }
 
-// The details of the one selected link; empty with none or several.
+// A static keeps its text when it would not change, so that the timer's refresh does not flicker.
+void SetStaticText(ProgramDialog& dialog, unsigned id, const char* text)
+{
+    char shown[1024] = {};
+    GetDlgItemTextA(dialog.Handle(), static_cast<int>(id), shown, sizeof shown);
+    if (std::strcmp(shown, text) != 0)
+        dialog.SetItemText(id, text);
+}
+
+// The details of the one selected link; empty with none or several. The preview reads a side file.
 void ShowDetails(ProgramDialog& dialog, const DocumentLink* link)
 {
     const bool dde = link != nullptr && link->kind == DocumentLink::DdeKind;
-    const bool value = dde || (link != nullptr && link->kind == DocumentLink::BlockKind);
-    dialog.SetItemText(LinksDialog::kTypeText, dde ? link->application.Text() : "");
-    dialog.SetItemText(LinksDialog::kSourceText, dde ? link->topic.Text() : "");
-    dialog.SetItemText(LinksDialog::kItemText, dde ? link->item.Text() : "");
-    dialog.SetItemText(LinksDialog::kValueText, value ? link->value.Text() : "");
+    zString preview;
+    if (link != nullptr)
+        link->GetItemText(preview);
+    SetStaticText(dialog, LinksDialog::kTypeText, dde ? link->application.Text() : "");
+    SetStaticText(dialog, LinksDialog::kSourceText, dde ? link->topic.Text() : "");
+    SetStaticText(dialog, LinksDialog::kItemText, dde ? link->item.Text() : "");
+    SetStaticText(dialog, LinksDialog::kValueText, preview.Text());
 }
 
 void ShowOnScreen(LinksDialog& links)
@@ -258,11 +272,18 @@ std::vector<int> LinksDialog::ReplaceInSources(const zString& search, const zStr
             continue;
         zString topic = link->topic;
         if (ReplaceAll(topic, search.Text(), replacement.Text(), false, true, 0, true) > 0) {
-            link->SetSource(link->application.Text(), topic.Text(), link->item.Text(), link->value.Text());
+            zString value;
+            link->GetItemText(value);
+            link->SetSource(link->application.Text(), topic.Text(), link->item.Text(), value.Text());
             changed.push_back(row);
         }
     }
+    if (settings_ != nullptr && !search.IsEmpty() &&
+        ReplaceAll(settings_->WorkbookPath(), search.Text(), replacement.Text(), false, true, 0, true) > 0)
+        changed_ = true;
     changed_ = changed_ || !changed.empty();
+    if (window_ != nullptr)
+        window_->InvalidateAll();
     return changed;
 }
 
@@ -320,7 +341,8 @@ LinkSourceDialog::LinkSourceDialog(DocumentLinkList& links, DocumentLink& link)
         return;
     link.description = description;
     if (!(link.topic == topic) || !(link.item == item)) {
-        const zString value = link.value;
+        zString value;
+        link.GetItemText(value);
         link.SetSource(link.application.Text(), topic.Text(), item.Text(), value.Text());
     }
     link.biDirectional = static_cast<int16_t>(biDirectional != 0);

@@ -11,6 +11,7 @@
 class DocumentLink;
 class DocumentLinkList;
 class DocumentWindow;
+struct LinkSettings;
 
 class LinksDialog : public PresentedDialog<LinksDialog> {
 public:
@@ -34,8 +35,9 @@ public:
     };
 
     // The window, when given, is the document whose links they are: a link to another program's item can be
-    // pasted into it.
-    explicit LinksDialog(DocumentLinkList& links, DocumentWindow* window = nullptr) : links_(links), window_(window)
+    // pasted into it. A tree's link settings take part in Replace Directories.
+    explicit LinksDialog(DocumentLinkList& links, DocumentWindow* window = nullptr, LinkSettings* settings = nullptr)
+        : links_(links), window_(window), settings_(settings)
     {
     }
     // True when the links were changed.
@@ -53,7 +55,7 @@ public:
     // with its description; their rows.
     std::vector<int> Paste();
     // Replaces the search text throughout the source documents of the rows' links (every link when rows is
-    // empty); the rows whose source changed.
+    // empty), which follow their new sources, and in the tree's workbook path; the rows whose source changed.
     std::vector<int> ReplaceInSources(const zString& search, const zString& replacement, std::vector<int> rows);
     // Link Properties on the row's link; after OK its new row, else -1.
     int Edit(int row);
@@ -64,6 +66,7 @@ private:
 
     DocumentLinkList& links_;
     DocumentWindow* window_;
+    LinkSettings* settings_;
     bool changed_ = false;
 };
 

@@ -97,7 +97,7 @@ void TreeWindow::ShowLinks()
 {
     if (CustomInterfaceShown)
         return;
-    LinksDialog dialog(document.DocumentLinks, this);
+    LinksDialog dialog(document.DocumentLinks, this, &document.Links);
     if (dialog.Run())
         SetModified(1);
 }

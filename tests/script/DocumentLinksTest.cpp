@@ -9,6 +9,7 @@
 #include "model/TreeNode.h"
 #include "script/DdeLinkManager.h"
 #include "script/DocumentLinks.h"
+#include "script/LinksDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ProgramProcess.h"
@@ -182,7 +183,7 @@ TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
     EXPECT_STREQ(probability.Text(), "Sub(1)/100");
     DocumentLink* link = document.DocumentLinks.Find(1);
     ASSERT_NE(link, nullptr);
-    EXPECT_TRUE(manager.IsConnected(*link));
+    EXPECT_STREQ(LinksDialog(document.DocumentLinks).RowText(0).Text(), "1\t+\t\t");
     window->OnCommand(1612);
     EXPECT_TRUE(PumpMessagesUntil([&] { return std::abs(document.Root->ExpectedValue() - 3.0) < 1e-9; }));
 

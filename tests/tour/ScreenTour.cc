@@ -43,6 +43,8 @@
 #include "model/CustomInterfaceSettings.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
+#include "model/DocumentLink.h"
+#include "script/DocumentLinks.h"
 #include "script/ScriptManager.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/TestPrinter.h"
@@ -322,6 +324,16 @@ void AddTourColumns()
     }
 }
 
+// Two links of the tree to values of another model, and the Links dialog with the first selected.
+void OpenLinks()
+{
+    DocumentLinkList& links = Tree()->Document().DocumentLinks;
+    CreateDdeLink(links, "KIVO_Node", "C:\\Models\\Follow-up.tre", "DDE_1", "0.25");
+    CreateDdeLink(links, "KIVO_Node", "C:\\Models\\Costs.tre", "DDE_3", "1250");
+    links.At(0)->description = "Success rate at follow-up";
+    Command(1213);
+}
+
 // Selects the line of the list box that starts with the text.
 void SelectLine(unsigned list, const char* text, bool multiple)
 {
@@ -449,6 +461,9 @@ void BuildSteps()
         {"tree", BuildTree, always},
         {"rolled-back", [] { Command(1612); }, [] { return Tree()->Document().RolledBack != 0; }},
         {nullptr, [] { Command(1612); }, [] { return Tree()->Document().RolledBack == 0; }},
+        {nullptr, OpenLinks, modal},
+        {"links", [] { SelectLine(2191, "1", true); }, always},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"preferences", [] { Command(1308); }, modal},
         {"help-window", [] { PressInDialog(111); }, [] { return HelpWindow::Open() != nullptr; }},
         {nullptr, [] { PostMessageA(HelpWindow::Open()->Handle(), WM_COMMAND, IDCANCEL, 0); },

@@ -100,6 +100,9 @@ void DdeLinkItem::DropAdvise()
 
 void DdeLinkItem::Receive(const char* text)
 {
+    // An unchanged value changes nothing: two documents linked both ways would otherwise echo for ever.
+    if (hasValue_ && value_ == text)
+        return;
     value_ = text;
     hasValue_ = true;
     // A subscriber's refresh may change the list.

@@ -104,6 +104,27 @@ TEST(DocumentLinks, FormulasReadTheLinkValueOrSideFileAndNameTheirFaults)
     DeleteFileA(tree.c_str());
 }
 
+// A value equal to the item's last one reaches no link: documents linked both ways do not echo for ever.
+TEST(DocumentLinks, OnlyAChangedValueReachesTheLinks)
+{
+    ProcessLock lock("KIVO-tests-dde");
+    ScopedApplication app;
+    struct Counter : DocumentLinkListener {
+        int arrived = 0;
+        void LinkValueArrived(DocumentLink&) override { ++arrived; }
+    } counter;
+    DdeLinkManager manager{nullptr, "KIVO_Test"};
+    DocumentLinkList links;
+    links.listener = &counter;
+    CreateDdeLink(links, "KIVO_Absent", "Topic", "Item", "");
+    DdeLinkItem& item = *manager.FindConversation("KIVO_Absent", "Topic")->items.at(0);
+    const int before = counter.arrived;
+    for (const char* value : {"5", "5", "6"})
+        item.Receive(value);
+    EXPECT_EQ(counter.arrived - before, 2);
+    EXPECT_STREQ(links.At(0)->value.Text(), "6");
+}
+
 // The lines a DDE client wrote after running its commands on the topic of the program's service.
 std::vector<std::string> RunClient(const char* topic, const std::string& commands)
 {

@@ -3,6 +3,7 @@
 #include "framework/window/LayoutManager.h"
 #include "framework/window/ScrollBarState.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,8 @@ TEST(VisualItemGroup, InputMarkClimbsToTheRootAndTheLastUnmarkClearsIt)
 
 TEST(VisualItemHost, RoutesMouseToItemsOnlyWhileSomeItemWantsInput)
 {
+    // The click gives the host the focus: no other test process may hold the activation meanwhile.
+    FocusTestLock focus;
     ScopedApplication app;
     RecordingTopWindow top;
     top.Create();

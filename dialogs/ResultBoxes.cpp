@@ -9,6 +9,10 @@
 #include "model/EvalContext.h"
 #include "model/ResultCellList.h"
 #include "model/TreeNode.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/LogicalUnits.h"
+#include "treewin/NodeMeasure.h"
+#include "treewin/TreePainter.h"
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
@@ -19,6 +23,8 @@ namespace {
 // A C/E ratio of this value stands for an infinite one.
 constexpr double kInfiniteRatio = 1e20;
 constexpr int kNameLength = 30;
+// Space before the first column and between columns, in inches.
+constexpr float kColumnGap = 0.15f;
 
 bool InMarkovSubtree(const TreeNode* node)
 {
@@ -207,6 +213,83 @@ void ResultBoxes::ComputeCells(TreeWindow& window)
     CollectNodes(window.Document().Root, nodes);
     for (TreeNode* node : nodes)
         ComputeNodeCells(window.Document(), node);
+}
+
+float ResultBoxes::Layout(TreeWindow& window)
+{
+    if (!Shown(window))
+        return 0.0f;
+    TreeDocument& document = window.Document();
+    DisplayColumnList& columns = document.RollBackColumns;
+    for (int i = 0; i < columns.Count(); ++i) {
+        DisplayColumn& column = *columns.At(i);
+        column.headerWidth = MeasureTextWidth(window, nullptr, ValuesFont, column.header.Text());
+        column.width = column.headerWidth;
+    }
+    std::vector<TreeNode*> nodes;
+    CollectNodes(document.Root, nodes);
+    float right = 0.0f;
+    for (TreeNode* node : nodes) {
+        ComputeNodeCells(document, node);
+        for (int i = 0; i < columns.Count(); ++i) {
+            DisplayColumn& column = *columns.At(i);
+            ResultCell& cell = *node->resultCells->At(i);
+            cell.textWidth = MeasureTextWidth(window, column.font.get(), ValuesFont, cell.text.Text());
+            column.width = std::max(column.width, cell.textWidth);
+        }
+        const NodeGeometry& g = node->Geometry();
+        right = std::max({right, g.X + g.BoxWidth, g.SymbolX + kColumnGap});
+    }
+    float x = right + kColumnGap;
+    for (int i = 0; i < columns.Count(); ++i) {
+        columns.At(i)->x = x;
+        x += columns.At(i)->width + kColumnGap;
+    }
+    return x;
+}
+
+void ResultBoxes::Paint(TreeWindow& window, PaintContext& context)
+{
+    if (!Shown(window))
+        return;
+    Display& display = context.TargetDisplay();
+    Display& reference = context.Reference();
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (dc == nullptr)
+        return;
+    const DisplayColumnList& columns = window.Document().RollBackColumns;
+    const float lineHeight = window.FontLineHeight(ValuesFont);
+    const int mode = display.SetBackgroundMode(TRANSPARENT);
+    const HGDIOBJ previous = SelectObject(dc, context.fonts[ValuesFont]->Handle());
+    const auto text = [&](float x, float y, const zString& shown) {
+        TextOutA(dc, LogicalXToPixel(x, reference), LogicalYToPixel(y, reference), shown.Text(),
+                 static_cast<int>(shown.Length()));
+    };
+    // The headers stand above the tree, underlined.
+    const float top = window.Document().Root->Geometry().SubtreeTop;
+    display.PushPen(context.Pen(Colour{0, 0, 0, 0}));
+    for (int i = 0; i < columns.Count(); ++i) {
+        const DisplayColumn& column = *columns.At(i);
+        const float x = column.x + (column.width - column.headerWidth) / 2;
+        text(x, top - lineHeight - 0.05f, column.header);
+        MoveToEx(dc, LogicalXToPixel(x, reference), LogicalYToPixel(top - 0.03f, reference), nullptr);
+        LineTo(dc, LogicalXToPixel(x + column.headerWidth, reference), LogicalYToPixel(top - 0.03f, reference));
+    }
+    display.PopPen();
+    std::vector<TreeNode*> nodes;
+    CollectNodes(window.Document().Root, nodes);
+    for (const TreeNode* node : nodes) {
+        if (node->resultCells == nullptr || node->resultCells->Count() < columns.Count())
+            continue;
+        const float y = node->Geometry().BranchY() - lineHeight / 2;
+        for (int i = 0; i < columns.Count(); ++i) {
+            const ResultCell& cell = *node->resultCells->At(i);
+            text(columns.At(i)->x + (columns.At(i)->width - cell.textWidth) / 2, y, cell.text);
+        }
+    }
+    SelectObject(dc, previous);
+    display.SetBackgroundMode(mode);
 }
 
 void ResultBoxes::WriteTableText(TreeWindow& window, zString& out)

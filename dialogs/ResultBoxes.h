@@ -9,6 +9,7 @@
 #include <vector>
 
 class TreeDocument;
+struct PaintContext;
 class TreeWindow;
 struct DisplayColumn;
 struct ResultCell;
@@ -32,6 +33,13 @@ struct ResultBoxes {
     // The node's marginal value (kind 5, 6 or 7) against the strategy before it among its decision node's
     // children; false when there is none or it cannot be computed.
     static bool MarginalValue(const TreeDocument& document, const TreeNode* node, int kind, double& value);
+    // After the tree's layout: every collected node's cells computed and measured, and each column placed,
+    // 0.15 apart, from 0.15 right of the tree's right edge. The right end of the last column; 0 when the
+    // columns are not shown.
+    static float Layout(TreeWindow& window);
+    // The headers, underlined, above the tree, and each collected node's row of texts, centred in their
+    // columns on the node's branch line.
+    static void Paint(TreeWindow& window, PaintContext& context);
     // "Node" and the headers, then a row per collected node: its name (at most 30 characters) and its cells'
     // texts, tab-separated, each line ended by CR LF. Empty unless the columns are shown.
     static void WriteTableText(TreeWindow& window, zString& out);

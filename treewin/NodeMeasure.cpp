@@ -209,6 +209,12 @@ bool RollBackBoxHidden(const TreeNode* node)
     return node->linkBlock != nullptr && node->linkBlock->rollBackBoxHidden != 0;
 }
 
+float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, const char* text)
+{
+    UnitScaleScope unit;
+    return TextSizes(window).Measure(own, kind, text, false).width;
+}
+
 LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node)
 {
     const NodeGeometry& g = node->Geometry();

@@ -5,6 +5,7 @@
 
 #include "framework/draw/LogicalUnits.h"
 
+class FontRecord;
 struct TreeNode;
 class TreeWindow;
 
@@ -35,6 +36,8 @@ LogicalRect SecondTextRect(const TreeWindow& window, const TreeNode* node, bool 
 // All 0 without a box; inner: inset by 0.04 vertically and 0.035 horizontally.
 LogicalRect DefinitionsRect(const TreeWindow& window, const TreeNode* node, bool inner);
 LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node);
+// The width of a single line in the font (null: the window's font of the kind), in inches at zoom 1.
+float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, const char* text);
 bool RollBackBoxHidden(const TreeNode* node);
 
 // Inside the node box, edges included, or (rolled back, box not hidden) inside the roll-back box.

@@ -1,6 +1,7 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/InPlaceEdit.h"
+#include "dialogs/ResultBoxes.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
@@ -42,6 +43,10 @@ void TreeWindow::Relayout()
     const float margin = TreeLayout::kMargin;
     area = LayoutRect{area.left - margin, area.top - margin, area.right + margin, area.bottom + margin};
     const LayoutPoint shift = layout.Relayout(document.Root, document.DisplayPrefs, any ? &area : nullptr);
+    // The result columns stand right of the tree, inside the drawing.
+    const float columnsEnd = ResultBoxes::Layout(*this);
+    if (columnsEnd > 0.0f)
+        layout.DrawingBounds.right = std::max(layout.DrawingBounds.right, columnsEnd + TreeLayout::kMargin);
     if (shift.x != 0.0f || shift.y != 0.0f) {
         for (int i = 0; i < notes.Count(); ++i)
             notes.At(i)->Offset(-shift.x, -shift.y);
@@ -213,8 +218,10 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
     }
     PaintContext context(*this, display, nullptr, clip);
     display.PushFont(new zFont(context.fonts[TreeTextFont]->Handle()));
-    if (document.Root != nullptr)
+    if (document.Root != nullptr) {
         PaintTreeNode(document.Root, context);
+        ResultBoxes::Paint(*this, context);
+    }
     for (int i = 0; i < document.NoteBoxes.Count(); ++i)
         DrawNoteBox(*document.NoteBoxes.At(i), display, false);
     for (int i = 0; i < document.Arrows.Count(); ++i)

@@ -6,10 +6,14 @@
 #include "framework/window/Clipboard.h"
 #include "model/DisplayColumnList.h"
 #include "model/TreeNode.h"
+#include "model/NodeGeometry.h"
 #include "tests/support/FramedTreeWindow.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScreenCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -43,7 +47,9 @@ std::string CopiedTable(TreeWindow& window)
 // the distance to the better strategy, the best has none, and chance branches have none.
 TEST(ResultColumns, TableOfTheEndNodesAsCopySpecialCopiesIt)
 {
+    FocusTestLock focus;
     FramedTreeWindow t;
+    t.frame.Show(SW_SHOW);
     TreeDocument& tree = t.tree;
     tree.Root->SetBinding("x", "3", false);
     tree.AddChild(tree.Root, TerminalNode, "A", "", "10");
@@ -56,8 +62,22 @@ TEST(ResultColumns, TableOfTheEndNodesAsCopySpecialCopiesIt)
     AddColumn(tree, "Twice", DisplayColumn::kCustomCalculation, "x*2");
     AddColumn(tree, "Broken", DisplayColumn::kCustomCalculation, "x*");
     tree.DisplayPrefs.ShowColumns = 1;
+    t.window.Show(SW_MAXIMIZE);
     t.window.OnCommand(1612);
     ASSERT_NE(tree.RolledBack, 0);
+    // Drawn beside the tree: the boxes and headers are what a full repaint draws.
+    {
+        ScreenOnTop raised(t.frame.Handle());
+        ExpectScreenEqualsRepaint(t.frame.Handle());
+    }
+    const DisplayColumnList& columns = tree.RollBackColumns;
+    float right = 0.0f;
+    for (int i = 0; i < tree.Root->childCount; ++i)
+        right = std::max(right, tree.Root->GetChild(i)->Geometry().SymbolX);
+    EXPECT_GE(columns.At(0)->x, right + 0.15f);
+    for (int i = 1; i < columns.Count(); ++i)
+        EXPECT_FLOAT_EQ(columns.At(i)->x, columns.At(i - 1)->x + columns.At(i - 1)->width + 0.15f);
+    EXPECT_GT(columns.At(0)->width, 0.0f);
     EXPECT_EQ(CopiedTable(t.window), "Node\tEV\tPath\tMarginal\tTwice\tBroken\r\n"
                                      "A\t10\t1\t14\t6\t\r\n"
                                      "B1\t30\t0.4\t\t6\t\r\n"

@@ -311,15 +311,23 @@ void RangeAndCorrelate()
     SetVariableCorrelations(tree, *success, &entries);
 }
 
-// Two result columns, the first a custom calculation.
+// Three result columns, the first a custom calculation.
 void AddTourColumns()
 {
     DisplayColumnList& columns = Tree()->Document().RollBackColumns;
-    for (const char* header : {"Twice the value", "Path"}) {
+    const struct {
+        const char* header;
+        int kind;
+        const char* formula;
+    } added[] = {{"Twice the value", DisplayColumn::kCustomCalculation, "pSuccess*200"},
+                 {"Path", DisplayColumn::kPathProbability, ""},
+                 {"Marginal", DisplayColumn::kMarginalValue, ""}};
+    for (const auto& each : added) {
         auto* column = new DisplayColumn;
-        column->header = header;
-        column->kind = columns.Count() == 0 ? DisplayColumn::kCustomCalculation : DisplayColumn::kPathProbability;
-        column->formula = columns.Count() == 0 ? "pSuccess*200" : "";
+        column->header = each.header;
+        column->kind = each.kind;
+        column->formula = each.formula;
+        column->formatSource = DisplayColumn::kNoFormat;
         columns.Add(column);
     }
 }
@@ -332,6 +340,12 @@ void OpenLinks()
     CreateDdeLink(links, "KIVO_Node", "C:\\Models\\Costs.tre", "DDE_3", "1250");
     links.At(0)->description = "Success rate at follow-up";
     Command(1213);
+}
+
+void ShowResultColumns(bool shown)
+{
+    Tree()->Document().DisplayPrefs.ShowColumns = shown ? 1 : 0;
+    Command(1612);
 }
 
 // Selects the line of the list box that starts with the text.
@@ -642,6 +656,8 @@ void BuildSteps()
          [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"result-columns", [] { ShowResultColumns(true); }, [] { return Tree()->Document().RolledBack != 0; }},
+        {nullptr, [] { ShowResultColumns(false); }, [] { return Tree()->Document().RolledBack == 0; }},
         {"print-preview",
          [] {
              const std::string entry = TestPrinterEntry();

@@ -1,13 +1,18 @@
 #include "dialogs/DistributionsDialog.h"
 
+#include "app/RangeValidator.h"
 #include "dialogs/DistributionPicker.h"
 #include "dialogs/ProgramDialog.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"
 #include "formula/DistributionList.h"
+#include "foundation/MessageBoxes.h"
+#include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/FormattedEdit.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "treewin/TreeWindow.h"
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -28,8 +33,24 @@ void ShowRecords(DistributionsDialog& distributions, ProgramDialog& dialog, Noti
     dialog.SetItemText(DistributionsDialog::kDescription, distributions.Description().Text());
     const BOOL any = distributions.Selected() != nullptr;
     dialog.EnableItem(DistributionsDialog::kDeleteButton, any);
+    dialog.EnableItem(DistributionsDialog::kPropertiesButton, any);
     if (distributions.chooser)
         dialog.EnableItem(IDOK, any);
+}
+
+// The text of a distribution as the list's description shows it.
+zString DistributionText(const DistributionRecord& record, Distribution* distribution)
+{
+    zString text;
+    if (distribution == nullptr)
+        return text;
+    if (distribution->TypeCode() == kTableSampling) {
+        text = "Sample from table: ";
+        text += distribution == record.GetDistribution() ? record.tableName : distribution->Parameter(0)->Text();
+    } else {
+        distribution->FormatText(text, false);
+    }
+    return text;
 }
 
 int ShowOnScreen(DistributionsDialog& distributions)
@@ -44,16 +65,24 @@ int ShowOnScreen(DistributionsDialog& distributions)
     } else {
         dialog.ShowItem(IDOK, false);
     }
-    // Editing a record's properties is not offered here.
-    dialog.EnableItem(DistributionsDialog::kPropertiesButton, false);
     ShowRecords(distributions, dialog, *list);
+    const auto properties = [&] {
+        if (distributions.EditProperties())
+            ShowRecords(distributions, dialog, *list);
+        SetFocus(list->Handle());
+    };
+    dialog.OnButton(DistributionsDialog::kPropertiesButton, properties);
+    if (!distributions.chooser)
+        dialog.OnNotification(DistributionsDialog::kList, LBN_DBLCLK, properties);
     dialog.OnNotification(DistributionsDialog::kList, LBN_SELCHANGE, [&] {
         distributions.selected = list->GetCurSel();
         ShowRecords(distributions, dialog, *list);
     });
+    // A new record is kept only when its properties are accepted.
     dialog.OnButton(DistributionsDialog::kNewButton, [&] {
-        if (distributions.New())
-            ShowRecords(distributions, dialog, *list);
+        if (distributions.New() && !distributions.EditProperties())
+            distributions.Delete();
+        ShowRecords(distributions, dialog, *list);
     });
     dialog.OnButton(DistributionsDialog::kDeleteButton, [&] {
         distributions.Delete();
@@ -81,18 +110,67 @@ DistributionRecord* DistributionsDialog::Selected() const
 
 zString DistributionsDialog::Description() const
 {
-    zString text;
     DistributionRecord* record = Selected();
-    Distribution* distribution = record != nullptr ? record->GetDistribution() : nullptr;
-    if (distribution == nullptr)
-        return text;
-    if (distribution->TypeCode() == kTableSampling) {
-        text = "Sample from table: ";
-        text += record->tableName;
-    } else {
-        distribution->FormatText(text, false);
-    }
-    return text;
+    return record != nullptr ? DistributionText(*record, record->GetDistribution()) : zString();
+}
+
+bool DistributionsDialog::EditProperties()
+{
+    DistributionRecord* record = Selected();
+    if (record == nullptr)
+        return false;
+    // Out of the list while its dialog runs, so that its own index counts as free.
+    list.RemoveAt(selected);
+    const bool accepted = RunPropertiesDialog(*record);
+    selected = list.InsertSorted(record);
+    if (accepted)
+        window->SetModified(1);
+    return accepted;
+}
+
+bool DistributionsDialog::RunPropertiesDialog(DistributionRecord& record)
+{
+    ProgramDialog dialog(kPropertiesTemplateId);
+    int index = record.index;
+    zString comment = record.comment;
+    IntegerEdit::FromTemplate(&dialog, kIndexField, new IntegerRangeValidator(1, 32000, 1), 0, &index);
+    EditCtrl* commentField = EditCtrl::FromTemplate(&dialog, kCommentField, &comment, EditCtrl::MayBeEmpty);
+    dialog.SetChecked(kResampleCheck, record.resampleEachStage != 0);
+    // A distribution picked again replaces the record's only on OK.
+    std::unique_ptr<Distribution> picked;
+    const auto showDistribution = [&] {
+        Distribution* current = picked ? picked.get() : record.GetDistribution();
+        dialog.SetItemText(kDistributionText, DistributionText(record, current).Text());
+    };
+    showDistribution();
+    dialog.OnButton(kEditButton, [&] {
+        if (Distribution* chosen = RunDistributionPicker(window, picked ? picked.get() : record.GetDistribution(), true)) {
+            picked.reset(chosen);
+            showDistribution();
+        }
+    });
+    dialog.OnButton(IDOK, [&] {
+        if (!dialog.ValidateAndStore())
+            return;
+        for (int i = 0; i < list.Count(); ++i)
+            if (list.RecordAt(i)->index == index) {
+                ShowErrorBox(nullptr, "This index is being used by another sampling distribution.", 0);
+                SetFocus(dialog.Control(kIndexField));
+                dialog.SendToItem(kIndexField, EM_SETSEL, 0, -1);
+                return;
+            }
+        dialog.EndModal();
+    });
+    commentField->SetSelection(0, -1);
+    SetFocus(commentField->Handle());
+    if (dialog.Run() != IDOK)
+        return false;
+    record.index = index;
+    record.comment = comment;
+    record.resampleEachStage = dialog.IsChecked(kResampleCheck) ? 1 : 0;
+    if (picked)
+        record.SetDistribution(picked.release());
+    return true;
 }
 
 int32_t DistributionsDialog::NextFreeIndex() const

@@ -17,6 +17,9 @@ class DistributionsDialog : public PresentedDialog<DistributionsDialog> {
 public:
     enum : unsigned { kTemplateId = 3440, kList = 3441, kNewButton = 3442, kPropertiesButton = 3443, kDeleteButton = 3444,
                    kDescription = 3445 };
+    // Distribution Properties.
+    enum : unsigned { kPropertiesTemplateId = 3450, kIndexField = 3451, kCommentField = 3452,
+                      kDistributionText = 3453, kEditButton = 3454, kResampleCheck = 3455 };
 
     DistributionsDialog(TreeWindow* window, bool chooser);
     // 1 on OK (only a chooser has an OK button, "&Use"); on the screen without a presenter.
@@ -31,6 +34,10 @@ public:
     bool New();
     // Removes and destroys the selected record.
     void Delete();
+    // Distribution Properties of the selected record: its index (unique in the list), comment, distribution
+    // ("&Edit..." picks it again) and resampling; nothing changes before OK, which re-sorts the list, keeps
+    // the record selected and marks the tree modified. True after OK.
+    bool EditProperties();
     // The smallest positive index no record uses.
     int32_t NextFreeIndex() const;
 
@@ -38,4 +45,7 @@ public:
     int selected = 0;
     bool chooser;
     DistributionList& list;
+
+private:
+    bool RunPropertiesDialog(DistributionRecord& record);
 };

@@ -415,7 +415,8 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     });
     {
         ModalDialogDriver person;
-        person.Press(DistributionsDialog::kNewButton).Then([](DialogFrameCL& dialog) {
+        // The new record's properties, accepted as they come.
+        person.Press(DistributionsDialog::kNewButton).Press(IDOK).Then([](DialogFrameCL& dialog) {
             EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), DistributionsDialog::kList, LB_GETCOUNT, 0, 0), 1);
         });
         person.Press(IDCANCEL);

@@ -6,6 +6,8 @@
 #include "dialogs/VariableCorrelationsDialog.h"
 #include "dialogs/VariablePropertiesDialog.h"
 #include "formula/CorrelationList.h"
+#include "formula/FormulaRef.h"
+#include "model/EvalContext.h"
 #include "model/DocVariable.h"
 #include "model/DocumentVariableOps.h"
 #include "model/TreeNode.h"
@@ -181,6 +183,32 @@ TEST_F(VariablePropertiesOnScreen, NewVariablesTrackersAndMore)
     EXPECT_EQ(boxes.Last().text, "You cannot change this variable's tracker flag because it has definitions. You "
                                  "must delete the definitions before proceeding.");
     EXPECT_EQ(window.FindVariable("rate", false)->tFlag, 0);
+}
+
+// A formula naming an unknown variable offers to make it: Yes opens its properties under that name.
+TEST_F(VariablePropertiesOnScreen, FormulaQuestionOpensThePropertiesOfTheNewName)
+{
+    std::string caption;
+    bool nameFixed = false;
+    ModalDialogDriver person;
+    person.Then([&](DialogFrameCL& dialog) {
+              caption = Text(dialog.Handle());
+              nameFixed = !IsWindowEnabled(dialog.Control(VariablePropertiesDialog::kNameField));
+          })
+        .Type(VariablePropertiesDialog::kDescriptionField, "Growth per year")
+        .Press(IDOK);
+    FormulaRef formula(new EvalContext(&tree, leaf), 0, "payoff");
+    formula.EvaluateText("growth*2");
+    EXPECT_TRUE(person.Finished());
+    EXPECT_FALSE(formula.HasError());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The variable \"growth\" is not defined. Do you want to create a variable with that "
+                                 "name?");
+    EXPECT_EQ(caption, "Properties: growth");
+    EXPECT_TRUE(nameFixed);
+    const DocVariable* growth = window.FindVariable("growth", false);
+    ASSERT_NE(growth, nullptr);
+    EXPECT_STREQ(growth->shortDescription.Text(), "Growth per year");
 }
 
 // A negative correlation with Q, whose own list holds R positive and S negative, carried over: Q -, R -, S +.

@@ -66,8 +66,10 @@ public:
     }
     bool Started() const { return started_; }
 
-    // The visible top-level windows of the process whose title passes the test, waiting up to the deadline.
-    HWND WaitForWindow(bool (*wanted)(const std::string&), DWORD deadline = 30000) const
+    // The visible top-level window of the process whose title passes the test, waiting up to the deadline or
+    // until the process ends. The program opens its printer context before it shows the frame, and on a busy
+    // machine every process opening a printer has been seen to stall for some forty seconds at once.
+    HWND WaitForWindow(bool (*wanted)(const std::string&), DWORD deadline = 120000) const
     {
         for (DWORD waited = 0; waited < deadline; waited += 50) {
             ProcessWindows found{process_.dwProcessId, {}};
@@ -76,7 +78,8 @@ public:
                 if (wanted(TitleOf(window)))
                     return window;
             }
-            Sleep(50);
+            if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0)
+                return nullptr;
         }
         return nullptr;
     }
@@ -223,7 +226,7 @@ TEST_F(ProgramStart, WithoutArgumentsOneUntitledTreeOpens)
     ASSERT_TRUE(program.Started());
     HWND frame = program.WaitForWindow(IsFrame);
     ASSERT_NE(frame, nullptr);
-    for (int waited = 0; waited < 200 && TreeTitles(frame).empty(); ++waited)
+    for (int waited = 0; waited < 1200 && TreeTitles(frame).empty(); ++waited)
         Sleep(50);
     EXPECT_EQ(TreeTitles(frame), std::vector<std::string>{"Untitled Tree 1"});
     PostMessageA(frame, WM_CLOSE, 0, 0);

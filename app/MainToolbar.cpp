@@ -159,6 +159,8 @@ void DisableAnalysisCommands()
     for (unsigned id : {Cmd::AnalysisOneWay, Cmd::AnalysisTwoWay, Cmd::AnalysisProbabilityDistribution,
                         Cmd::AnalysisMonteCarloSimulation, Cmd::AnalysisRollBack, Cmd::OptionsChangeNodeType})
         Enable(id, 0);
+    // A rolled-back tree's pressed button must not stay pressed for a window that has no roll back.
+    VisualCtrlKit::SetItemChecked(LivePane(), Cmd::AnalysisRollBack, false);
 }
 
 void EnableRollBack(int enable, int checked)

@@ -38,7 +38,7 @@ void EnableOneWaySensitivity(int enable);
 void EnableTwoWaySensitivity(int enable);
 void EnableProbabilityDistribution(int enable);
 void EnableMonteCarlo(int enable);
-// Disables one-way, two-way, distribution, Monte Carlo, roll back and change node type.
+// Disables one-way, two-way, distribution, Monte Carlo, roll back and change node type, and releases roll back.
 void DisableAnalysisCommands();
 // Checks or releases the roll-back button, then enables or disables it.
 void EnableRollBack(int enable, int checked);

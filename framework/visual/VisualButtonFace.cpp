@@ -330,6 +330,14 @@ void VisualButtonFace::Paint(int state, int bevel, int drawMode, int offset)
         }
         if (bitmap_)
             DrawImage(drawMode, imagePosition_.x + offset, imagePosition_.y + offset);
+        if ((style_ & (FlatStyle | BareStyle)) && bevel != 0) {
+            // A flat face has no edge at rest; pressed or latched it sinks, over the image's rim, so that a
+            // single-image button still shows its state.
+            const int L = r.left, T = r.top, R = r.right, B = r.bottom;
+            Stroke(dc, Shadow, {{R - 1, T}, {L, T}, {L, B}});
+            if (bevel == 3)
+                Stroke(dc, White, {{L, B - 1}, {R - 1, B - 1}, {R - 1, T - 1}});
+        }
         auto* group = dynamic_cast<VisualButtonGroup*>(parent_);
         VisualButtonCaption* caption = group ? group->GetCaption() : nullptr;
         if (caption && !(style_ & BareStyle) && !caption->ShownText().empty()) {

@@ -17,12 +17,14 @@
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/NoteBox.h"
+#include "model/TreeNode.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
+#include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
 
@@ -217,6 +219,48 @@ TEST_F(ShownDiagram, ToolButtonsToggleAndPlaceOneNodeWithItsLabelEditorOpen)
     ASSERT_EQ(Nodes().size(), 5u);
     EXPECT_EQ(Nodes().back()->kind, InfluenceKind::Value);
     EXPECT_TRUE(window->IsModified());
+}
+
+// What the tool bar shows as the user goes from a rolled-back tree to the diagram and takes its chance tool,
+// all through the frame: the pressed look reaches the screen on the button that is pressed, and only there.
+TEST_F(ShownDiagram, ToolBarShowsThePressedButtonsOfTheActiveWindow)
+{
+    auto* tree = new TreeWindow();
+    tree->Document().AddChild(tree->Document().Root, TerminalNode, "Only", "1")->Payoff(0).SetText("2");
+    tree->Show(SW_SHOWMAXIMIZED);
+    PumpMessagesFor(30);
+    // A button sunk on the screen has the shadow at its top left corner; at rest the picture's face colour.
+    auto sunk = [](unsigned id) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(MainToolbarPane()->Handle(), static_cast<int>(id)), &r);
+        HDC screen = GetDC(nullptr);
+        const COLORREF corner = GetPixel(screen, r.left, r.top);
+        ReleaseDC(nullptr, screen);
+        return corner == RGB(128, 128, 128);
+    };
+    const struct {
+        const char* step;
+        unsigned command;
+        bool rollBack;
+        bool chance;
+    } steps[] = {
+        {"roll back the tree", Cmd::AnalysisRollBack, true, false},
+        {"the diagram from the Window menu", MainFrame::FirstChildId, false, false},
+        {"its chance tool", Cmd::ModeChance, false, true},
+        {"the tree again", MainFrame::FirstChildId + 1, true, false},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        SendMessageA(frame->Handle(), WM_COMMAND, step.command, 0);
+        PumpMessagesFor(60);
+        const HWND rollBack = GetDlgItem(MainToolbarPane()->Handle(), Cmd::AnalysisRollBack);
+        EXPECT_EQ(SendMessageA(rollBack, BM_GETCHECK, 0, 0) == BST_CHECKED, step.rollBack);
+        EXPECT_EQ(sunk(Cmd::AnalysisRollBack), step.rollBack);
+        EXPECT_EQ(sunk(Cmd::ModeChance), step.chance);
+        EXPECT_FALSE(sunk(Cmd::ModeArc));
+        ExpectScreenEqualsRepaint(frame->Handle());
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)

@@ -604,6 +604,9 @@ void BuildSteps()
         // The Formula Editor over the Distribution Picker of a new distribution, then the Function Helper.
         {nullptr, [] { Command(1515); }, modal},
         {nullptr, [] { PressInDialog(3442); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        // The picker on Beta's picture, in its real-numbered mode.
+        {"distribution-picker", [] { PressInDialog(2463); PressInDialog(2493); },
+         [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {"formula-editor", [] { PressInDialog(2489); }, [] { return DialogFrameCL::ModalStack().size() == 3; }},
         {"function-helper", [] { PostMessageA(ModalDialog()->Handle(), WM_COMMAND, 980, 0); },
          [] { return DialogFrameCL::ModalStack().size() == 4; }},

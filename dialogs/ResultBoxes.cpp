@@ -262,9 +262,11 @@ void ResultBoxes::Paint(TreeWindow& window, PaintContext& context)
     const float lineHeight = window.FontLineHeight(ValuesFont);
     const int mode = display.SetBackgroundMode(TRANSPARENT);
     const HGDIOBJ previous = SelectObject(dc, context.fonts[ValuesFont]->Handle());
+    // Repeated texts are copied from their first drawing, as the tree's labels are.
     const auto text = [&](float x, float y, const zString& shown) {
-        TextOutA(dc, LogicalXToPixel(x, reference), LogicalYToPixel(y, reference), shown.Text(),
-                 static_cast<int>(shown.Length()));
+        if (!shown.IsEmpty())
+            context.stamps.Draw(display, context.fonts[ValuesFont]->Handle(), LogicalXToPixel(x, reference),
+                                LogicalYToPixel(y, reference), shown.Text());
     };
     // The headers stand above the tree, underlined.
     const float top = window.Document().Root->Geometry().SubtreeTop;
@@ -283,6 +285,8 @@ void ResultBoxes::Paint(TreeWindow& window, PaintContext& context)
         if (node->resultCells == nullptr || node->resultCells->Count() < columns.Count())
             continue;
         const float y = node->Geometry().BranchY() - lineHeight / 2;
+        if (context.clip != nullptr && (y > context.clip->bottom || y + lineHeight < context.clip->top))
+            continue;
         for (int i = 0; i < columns.Count(); ++i) {
             const ResultCell& cell = *node->resultCells->At(i);
             text(columns.At(i)->x + (columns.At(i)->width - cell.textWidth) / 2, y, cell.text);

@@ -10,6 +10,7 @@
 #include "model/ResultCellList.h"
 #include "model/TreeNode.h"
 #include "framework/draw/Display.h"
+#include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/LogicalUnits.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreePainter.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -262,11 +264,19 @@ void ResultBoxes::Paint(TreeWindow& window, PaintContext& context)
     const float lineHeight = window.FontLineHeight(ValuesFont);
     const int mode = display.SetBackgroundMode(TRANSPARENT);
     const HGDIOBJ previous = SelectObject(dc, context.fonts[ValuesFont]->Handle());
+    // Headers in the expected-value font made bold; cells in their column's own font, else that font.
+    FontRecord boldRecord = window.Document().DisplayPrefs.EVFont;
+    boldRecord.bold = 1;
+    const std::unique_ptr<zFont> bold = CreateRecordFont(boldRecord, &reference);
+    std::vector<std::unique_ptr<zFont>> ownFonts(static_cast<size_t>(columns.Count()));
+    for (int i = 0; i < columns.Count(); ++i)
+        if (columns.At(i)->font)
+            ownFonts[static_cast<size_t>(i)] = CreateRecordFont(*columns.At(i)->font, &reference);
     // Repeated texts are copied from their first drawing, as the tree's labels are.
-    const auto text = [&](float x, float y, const zString& shown) {
+    const auto text = [&](const zFont* font, float x, float y, const zString& shown) {
         if (!shown.IsEmpty())
-            context.stamps.Draw(display, context.fonts[ValuesFont]->Handle(), LogicalXToPixel(x, reference),
-                                LogicalYToPixel(y, reference), shown.Text());
+            context.stamps.Draw(display, (font != nullptr ? font : context.fonts[ValuesFont].get())->Handle(),
+                                LogicalXToPixel(x, reference), LogicalYToPixel(y, reference), shown.Text());
     };
     // The headers stand above the tree, underlined.
     const float top = window.Document().Root->Geometry().SubtreeTop;
@@ -274,7 +284,7 @@ void ResultBoxes::Paint(TreeWindow& window, PaintContext& context)
     for (int i = 0; i < columns.Count(); ++i) {
         const DisplayColumn& column = *columns.At(i);
         const float x = column.x + (column.width - column.headerWidth) / 2;
-        text(x, top - lineHeight - 0.05f, column.header);
+        text(bold.get(), x, top - lineHeight - 0.05f, column.header);
         MoveToEx(dc, LogicalXToPixel(x, reference), LogicalYToPixel(top - 0.03f, reference), nullptr);
         LineTo(dc, LogicalXToPixel(x + column.headerWidth, reference), LogicalYToPixel(top - 0.03f, reference));
     }
@@ -289,7 +299,8 @@ void ResultBoxes::Paint(TreeWindow& window, PaintContext& context)
             continue;
         for (int i = 0; i < columns.Count(); ++i) {
             const ResultCell& cell = *node->resultCells->At(i);
-            text(columns.At(i)->x + (columns.At(i)->width - cell.textWidth) / 2, y, cell.text);
+            text(ownFonts[static_cast<size_t>(i)].get(), columns.At(i)->x + (columns.At(i)->width - cell.textWidth) / 2,
+                 y, cell.text);
         }
     }
     SelectObject(dc, previous);

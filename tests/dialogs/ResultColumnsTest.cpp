@@ -61,6 +61,9 @@ TEST(ResultColumns, TableOfTheEndNodesAsCopySpecialCopiesIt)
     AddColumn(tree, "Marginal", DisplayColumn::kMarginalValue);
     AddColumn(tree, "Twice", DisplayColumn::kCustomCalculation, "x*2");
     AddColumn(tree, "Broken", DisplayColumn::kCustomCalculation, "x*");
+    // One column draws in a font of its own.
+    tree.RollBackColumns.At(3)->font = std::make_unique<FontRecord>();
+    tree.RollBackColumns.At(3)->font->pointSize = 16;
     tree.DisplayPrefs.ShowColumns = 1;
     t.window.Show(SW_MAXIMIZE);
     t.window.OnCommand(1612);

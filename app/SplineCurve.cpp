@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-double SplineCurve::Tension = -1.0;
-
 namespace {
 
 double Sinh(double x)
@@ -49,7 +47,7 @@ SplineCurve::SplineCurve(Display& display, const LogicalPoint* points, int count
         PullApart(y[i - 1], y[i]);
         s_[i] = s_[i - 1] + std::hypot(x[i] - x[i - 1], y[i] - y[i - 1]);
     }
-    sigma_ = std::fabs(Tension) * (count - 1) / (s_[count - 1] - s_[0]);
+    sigma_ = Tension * (count - 1) / (s_[count - 1] - s_[0]);
     const std::vector<double> px = Fit(x);
     const std::vector<double> py = Fit(y);
 

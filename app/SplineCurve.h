@@ -18,8 +18,8 @@ class SplineCurve {
 public:
     enum Mode { Draw = 0, BoundingBox = 1, HitRegion = 2 };
 
-    // The tension of every curve; its absolute value is used.
-    static double Tension;
+    // The tension of every curve.
+    static constexpr double Tension = 1.0;
 
     // Walks the whole curve at once through three or more points; an odd step count is raised by one.
     SplineCurve(Display& display, const LogicalPoint* points, int count, int steps, Mode mode);

@@ -8,7 +8,7 @@
 KIVO_BENCH(NumericFormatting)
 {
     LocaleChars::Create(true);
-    NumericFormat& format = DefaultNumericFormat;
+    const NumericFormat& format = DefaultNumericFormat;
     zString text;
     double value = 1234.5678;
     BenchReport("plain number, up to 9 places", 500000, [&] {

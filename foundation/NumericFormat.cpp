@@ -136,4 +136,4 @@ void NumericFormat::Serialize(Archive& archive, const VersionRecord& version)
         archive.SetFormatError(Archive::FormatNumericFormat);
 }
 
-NumericFormat DefaultNumericFormat(false);
+const NumericFormat DefaultNumericFormat(false);

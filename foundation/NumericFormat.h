@@ -60,5 +60,5 @@ public:
     zString unitsText;
 };
 
-// The format of most displays, made at start-up from the user's saved number format.
-extern NumericFormat DefaultNumericFormat;
+// The built-in format of numbers shown outside a document's own format.
+extern const NumericFormat DefaultNumericFormat;

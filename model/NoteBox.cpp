@@ -5,7 +5,7 @@
 #include "foundation/VersionRecord.h"
 #include "model/TreeDocument.h"
 
-FontRecord DefaultNoteFont;
+const FontRecord DefaultNoteFont{};
 
 namespace {
 

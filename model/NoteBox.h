@@ -23,7 +23,7 @@ struct NoteBoxHandle {
 enum NoteBoxHit : int { NoteBoxMissed = 0, NoteBoxBorder = 22, NoteBoxCorner = 23, NoteBoxInterior = 24 };
 
 // The font of new note boxes made without a window.
-extern FontRecord DefaultNoteFont;
+extern const FontRecord DefaultNoteFont;
 
 class NoteBox {
 public:

@@ -86,7 +86,7 @@ void ChangeStartupDecimals(TreeWindow& tree)
     if (count.unreadable > 0) {
         char text[160];
         std::snprintf(text, sizeof text, "Some formulas of \"%s\" cannot be read after changing decimals (%d).",
-                      tree.Title().Text(), count.unreadable);
+                      tree.Document().Title().Text(), count.unreadable);
         ShowErrorBox(nullptr, text, 0);
     }
 }

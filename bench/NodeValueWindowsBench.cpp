@@ -38,7 +38,7 @@ KIVO_BENCH(NodeValueWindows)
         MDIframeCL frame(nullptr, 0, "frame");
         TreeWindow window;
         TreeDocument& document = window.Document();
-        window.EnsureVariable("x", nullptr);
+        window.Document().EnsureVariable("x", nullptr);
         Grow(document, 100, 100);
         for (int i = 0; i < document.Root->childCount; ++i) {
             TreeNode* group = document.Root->GetChild(i);

@@ -106,7 +106,7 @@ void ClonesDialog::Destroy(int row)
 {
     if (row < 0 || row >= Count())
         return;
-    if (TreeNode* master = tree_.FindCloneMaster(masters_.At(row)->id))
+    if (TreeNode* master = tree_.Document().FindCloneMaster(masters_.At(row)->id))
         tree_.ConfirmDestroyClone(master);
 }
 

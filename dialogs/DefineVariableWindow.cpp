@@ -20,11 +20,11 @@ DefineVariableWindow::DefineVariableWindow(TreeWindow* tree, const NodeChildList
 {
     SetIconId(32014);
     PlaceAt(0.4, 0.5);
-    OnTreeTitleChanged(tree->Title().Text());
+    OnTreeTitleChanged(tree->Document().Title().Text());
     edit = BindEdit(kDefinitionEdit);
     HookFormulaKeys(edit);
     ShowNameLabel();
-    if (const DocVariable* variable = tree->FindVariable(name, false); variable != nullptr && Handle() != nullptr)
+    if (const DocVariable* variable = tree->Document().FindVariable(name, false); variable != nullptr && Handle() != nullptr)
         SetItemText(kDescriptionLabel, variable->shortDescription.Text());
     ShowNodeLabel();
     // The common definition of the nodes that bind the variable; none when two of them differ.
@@ -60,7 +60,7 @@ void DefineVariableWindow::RenameVariable(const char* oldName, const char* newNa
     if (ReplaceAll(key, oldName, newName, true, false, 0, true) > 0) {
         SetKey(key.Text());
         name = newName;
-        OnTreeTitleChanged(Tree()->Title().Text());
+        OnTreeTitleChanged(Tree()->Document().Title().Text());
         ShowNameLabel();
     }
     RenameInEdit(edit, oldName, newName);
@@ -81,7 +81,7 @@ void DefineVariableWindow::ValueLabel(zString& out) const
 {
     zString label = Key();
     NormalizeVariableName(label);
-    if (const DocVariable* variable = Tree()->FindVariable(label.Text(), false))
+    if (const DocVariable* variable = Tree()->Document().FindVariable(label.Text(), false))
         variable->GetLabel(label);
     out = (std::string("Value of \"") + label.Text() + "\"").c_str();
 }

@@ -11,7 +11,7 @@ EnterPayoffWindow::EnterPayoffWindow(TreeWindow* tree, const NodeChildList& node
 {
     SetIconId(32016);
     PlaceAt(0.4, 0.5);
-    OnTreeTitleChanged(tree->Title().Text());
+    OnTreeTitleChanged(tree->Document().Title().Text());
     ShowNodeLabel();
     BuildEdits(false);
 }

@@ -19,7 +19,7 @@ EvaluatorWindow::EvaluatorWindow(TreeWindow* tree, const NodeChildList& nodes)
     SetIconId(32011);
     FitToFrame();
     PlaceAt(0.65, 0.5);
-    OnTreeTitleChanged(tree->Title().Text());
+    OnTreeTitleChanged(tree->Document().Title().Text());
     expression = EditCtrl::FromTemplate(this, kExpressionEdit);
     result = EditCtrl::FromTemplate(this, kResultEdit);
     if (expression != nullptr)
@@ -35,7 +35,7 @@ EvaluatorWindow::~EvaluatorWindow()
 
 void EvaluatorWindow::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Title());
+    zString title(Tree()->Document().Title());
     title += ": Evaluator";
     SetText(title);
 }

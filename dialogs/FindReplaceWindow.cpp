@@ -35,7 +35,7 @@ bool FindOptionsDialog::Run()
 FindReplaceWindow::FindReplaceWindow(TreeWindow* tree) : TreeChildWindow(tree, ResourceId(kTemplateId, nullptr), false)
 {
     FitToFrame();
-    OnTreeTitleChanged(tree->Title().Text());
+    OnTreeTitleChanged(tree->Document().Title().Text());
     ResetSearch();
     if (Handle() != nullptr)
         SetFocus(Control(kFindEdit));
@@ -49,7 +49,7 @@ FindReplaceWindow::~FindReplaceWindow()
 
 void FindReplaceWindow::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Title());
+    zString title(Tree()->Document().Title());
     title += ": Find/Replace";
     SetText(title);
 }

@@ -167,7 +167,7 @@ NodeCommentWindow::NodeCommentWindow(TreeWindow* tree, TreeNode* node)
     auto* whole = new TextPane(this, new ChildLayout(0, 0, 0, 0, nullptr), WS_CHILD, true, true);
     whole->SetFont(&comment.font);
     SetPane(whole);
-    OnTreeTitleChanged(tree->Title().Text());
+    OnTreeTitleChanged(tree->Document().Title().Text());
     if (!handle_)
         return;
     float saved[4];

@@ -174,7 +174,7 @@ bool NodeValueWindow::Parses(const zString& text, EditCtrl* edit, const char* fo
 
 void NodeValueWindow::SetCaption(const char* suffix)
 {
-    zString title(Tree()->Title());
+    zString title(Tree()->Document().Title());
     title += suffix;
     SetText(title);
 }

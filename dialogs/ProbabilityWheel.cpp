@@ -125,7 +125,7 @@ zString LeadingVariable(const TreeWindow& window, const char* text)
         while (IsNameChar(*end))
             ++end;
     const std::string name(text, end);
-    const DocVariable* variable = name.empty() ? nullptr : window.FindVariable(name.c_str(), false);
+    const DocVariable* variable = name.empty() ? nullptr : window.Document().FindVariable(name.c_str(), false);
     return variable != nullptr ? variable->name : zString();
 }
 

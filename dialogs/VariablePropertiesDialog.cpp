@@ -213,7 +213,7 @@ void VariablePropertiesDialog::Apply()
         record = document.FindVariable(name.Text(), false);
     }
     if (record == nullptr)
-        record = window.EnsureVariable(name.Text(), nullptr);
+        record = window.Document().EnsureVariable(name.Text(), nullptr);
     if (record == nullptr)
         return;
     record->shortDescription = description;

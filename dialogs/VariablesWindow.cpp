@@ -106,7 +106,7 @@ VariablesWindow::VariablesWindow(TreeWindow* tree, const NodeChildList& nodes)
     SetIconId(32009);
     FitToFrame();
     PlaceAt(0.65, 0.5);
-    OnTreeTitleChanged(tree->Title().Text());
+    OnTreeTitleChanged(tree->Document().Title().Text());
     if (Handle() == nullptr)
         return;
     // The list goes below the lowest of the template's controls.
@@ -154,7 +154,7 @@ void VariablesWindow::MakeArrowButtons()
 
 void VariablesWindow::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Title());
+    zString title(Tree()->Document().Title());
     title += ": Variables";
     SetText(title);
 }

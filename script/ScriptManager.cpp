@@ -420,7 +420,7 @@ void ScriptManager::AnalysisWatch::OnIdle()
 
 void ScriptManager::RunStoredAnalysisAndWait(TreeWindow& tree, const std::string& name)
 {
-    StoredAnalysis* record = tree.FindStoredAnalysis(name.c_str());
+    StoredAnalysis* record = tree.Document().FindStoredAnalysis(name.c_str());
     if (record == nullptr)
         return;
     // A script file reads finished results in its next command; over DDE the command returns at once.

@@ -560,12 +560,12 @@ bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters,
     }
     case 1849: { // SetNodeVar
         const std::string& name = parameters[0];
-        if (!tree.HasVariable(ScriptManager::Upper(name).c_str(), true)) {
+        if (!tree.Document().HasVariable(ScriptManager::Upper(name).c_str(), true)) {
             if (!CheckVariableName(zString(name.c_str()), false, false)) {
                 ReportError(9, id, name.c_str());
                 return true;
             }
-            tree.EnsureVariable(name.c_str(), nullptr);
+            tree.Document().EnsureVariable(name.c_str(), nullptr);
         }
         NodeChildList nodes(4, false);
         SelectionOrRoot(document, nodes);

@@ -146,7 +146,7 @@ int TreeWindow::OnCustomInterfaceCommand(int command)
     case Cmd::CustomInterfaceOptions:
         if (settings != nullptr && InterfaceOptionsDialog(document, settings->options).Run()) {
             document.ModelChanged();
-            UpdateStatusIndicators();
+            document.UpdateStatusIndicators();
         }
         return 1;
     case Cmd::CustomInterfaceChangeValues:

@@ -95,7 +95,7 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
             display.PopBrush();
         if (kind == ReversedDecisionNode && window.Document().CalcPrefs.CalcMethod != CostEffectivenessMethod) {
             display.PushPen(context.Pen(markColour));
-            ReversedArrow(dc, r, reference, window.IsMaximizing());
+            ReversedArrow(dc, r, reference, window.Document().IsMaximizing());
             display.PopPen();
         }
         break;

@@ -30,7 +30,7 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
     SetIconId(32012);
     FitToFrame();
     PlaceAt(0.7, 0.7);
-    OnTreeTitleChanged(tree->Title().Text());
+    OnTreeTitleChanged(tree->Document().Title().Text());
     NodeChildList targets(4, false);
     targets.AssignShallow(nodes);
     if (targets.Count() == 0)

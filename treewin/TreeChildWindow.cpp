@@ -127,7 +127,7 @@ bool TreeChildWindow::IsVariableNamed(const void* object, const char* name) cons
 {
     zString text(name);
     return object != nullptr && tree_ != nullptr && FindVariableTrimmed(tree_->Document(), text) &&
-           tree_->FindVariable(text.Text(), false) == object;
+           tree_->Document().FindVariable(text.Text(), false) == object;
 }
 
 double TreeChildWindow::CurrentProbability()

@@ -29,7 +29,7 @@ TreePasteAction::TreePasteAction(TreeWindow* tree, const NodeChildList& targets)
     if (entry)
         ForEachInSubtree(entry.get(), [tree](const TreeNode* node) {
             for (int i = 0; i < node->BindingCount(); ++i)
-                tree->EnsureVariable(node->GetBinding(i)->name.Text(), nullptr);
+                tree->Document().EnsureVariable(node->GetBinding(i)->name.Text(), nullptr);
         });
 }
 

@@ -21,7 +21,7 @@ void TreeCloneMasterAction::Create()
     TreeNode* node = ResolvePath(path);
     if (node == nullptr || node->cloneStatus != NotCloned)
         return;
-    tree->AddCloneMaster(node, cloneName.Text());
+    tree->Document().AddCloneMaster(node, cloneName.Text());
     NodeChildList copies(4, false);
     ResolvePaths(copyPaths, copies);
     for (int i = 0; i < copies.Count(); ++i)
@@ -90,7 +90,7 @@ void TreeAttachCloneAction::Detach()
     ResolvePaths(paths, nodes);
     if (nodes.Count() == 0)
         return;
-    TreeNode* master = tree->FindCloneMaster(nodes.At(0)->cloneId);
+    TreeNode* master = tree->Document().FindCloneMaster(nodes.At(0)->cloneId);
     if (master != nullptr)
         RecordPath(master, masterPath);
     for (int i = 0; i < nodes.Count(); ++i) {

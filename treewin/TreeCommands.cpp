@@ -502,7 +502,7 @@ void TreeWindow::EnterRiskPreferences()
             after = 1;
     }
     useUtility = after;
-    UpdateStatusIndicators();
+    document.UpdateStatusIndicators();
 }
 
 TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
@@ -846,7 +846,7 @@ int TreeWindow::DispatchAnalysis(int command)
         return 1;
     case Cmd::AnalysisSaveLast:
         if (document.LastAnalysis != nullptr) {
-            SaveAnalysisDialog dialog(&document, document.LastAnalysis, StoredAnalyses());
+            SaveAnalysisDialog dialog(&document, document.LastAnalysis, document.StoredAnalyses());
             // The list owns the record now.
             if (dialog.accepted)
                 document.LastAnalysis = nullptr;
@@ -857,7 +857,7 @@ int TreeWindow::DispatchAnalysis(int command)
         RunStoredAnalyses(command == Cmd::CustomInterfaceAnalyze);
         return 1;
     case Cmd::AnalysisMaintainAnalyses: {
-        StoredAnalysesDialog dialog(&document, StoredAnalyses());
+        StoredAnalysesDialog dialog(&document, document.StoredAnalyses());
         return 1;
     }
     case Cmd::AnalysisVerifyProbabilities:
@@ -966,7 +966,7 @@ void TreeWindow::ShowCostEffectiveness(TreeNode* node)
 
 void TreeWindow::RunStoredAnalyses(bool customInterfaceForm)
 {
-    RunStoredAnalysisDialog dialog(&document, StoredAnalyses(), customInterfaceForm);
+    RunStoredAnalysisDialog dialog(&document, document.StoredAnalyses(), customInterfaceForm);
     if (!dialog.accepted || dialog.SelectedCount() == 0)
         return;
     // Linked from the last to the first, so that the chain runs in list order.

@@ -77,7 +77,7 @@ MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
     subtreeHighlighted = any && document.SubtreeSelection != 0;
     variables = document.Variables.Count();
     masters = document.CloneMasters.Count();
-    analyses = window.StoredAnalyses().Count();
+    analyses = window.Document().StoredAnalyses().Count();
     calcMethod = document.CalcPrefs.CalcMethod;
     editField = window.InPlaceEditor != nullptr ? window.EditField : 0;
     noteSelected = window.SelectedNote != nullptr;
@@ -635,5 +635,5 @@ void TreeWindow::UpdateChildCommands(bool wheelHere)
 bool TreeWindow::CanShowCustomInterface()
 {
     const CustomInterfaceSettings* settings = document.CustomInterface.get();
-    return settings != nullptr && settings->Count() > 0 && StoredAnalyses().Count() > 0;
+    return settings != nullptr && settings->Count() > 0 && document.StoredAnalyses().Count() > 0;
 }

@@ -41,7 +41,7 @@ void TreeCreateNoteAction::Do()
 {
     auto* note = new NoteBox(LogicalRect{0.0f, 0.0f, 0.0f, 0.0f}, &tree->Document());
     note->frame = frame;
-    tree->AddNoteBox(note);
+    tree->Document().AddNoteBox(note);
     tree->Relayout();
     tree->SelectNoteBox(note, nullptr, false);
     snapshot = NoteSnapshot();
@@ -83,7 +83,7 @@ void TreeBindNoteAction::Undo()
         return;
     NoteBox* note = MakeNote(*tree, textFrame, node->text2, &font);
     node->SetText2("", true);
-    tree->AddNoteBox(note);
+    tree->Document().AddNoteBox(note);
     tree->RedrawNode(node, 0);
     tree->SelectNoteBox(note, nullptr, false);
 }
@@ -101,7 +101,7 @@ void TreeUnbindNoteAction::Do()
         return;
     NoteBox* note = MakeNote(*tree, SecondTextRect(*tree, node, false), text, node->fonts[2].get());
     node->SetText2("", true);
-    tree->AddNoteBox(note);
+    tree->Document().AddNoteBox(note);
     snapshot = NoteSnapshot();
     snapshot.Take(note);
     tree->RedrawNode(node, 0);
@@ -150,7 +150,7 @@ void TreePasteNoteAction::Do()
         return;
     NoteBox* added = note.release();
     added->ownerTree = &tree->Document();
-    tree->AddNoteBox(added);
+    tree->Document().AddNoteBox(added);
     const LogicalRect view = tree->VisibleArea();
     const float width = added->frame.right - added->frame.left;
     const float height = added->frame.bottom - added->frame.top;
@@ -202,7 +202,7 @@ void TreeCutNoteAction::Undo()
     if (removed == nullptr)
         return;
     NoteBox* note = removed.release();
-    tree->AddNoteBox(note);
+    tree->Document().AddNoteBox(note);
     if (saved != nullptr) {
         saved->Restore();
         saved.reset();

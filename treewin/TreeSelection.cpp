@@ -292,7 +292,7 @@ int TreeWindow::NavigateByKey(int key, bool fromKeyOperation)
             break;
         }
         if (node->cloneStatus == CloneCopyNode) {
-            node = FindCloneMaster(node->cloneId);
+            node = document.FindCloneMaster(node->cloneId);
             if (node == nullptr || node->IsInCollapsedSubtree())
                 return nullptr;
         }

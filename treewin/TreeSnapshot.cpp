@@ -37,7 +37,7 @@ char TreeWindow::SaveSnapshot(bool rolledBack, ::FilePath& path)
     if (!format.Run())
         return 0;
     const zString& extension = format.extension;
-    ::FilePath proposed(Title().Text());
+    ::FilePath proposed(document.Title().Text());
     proposed.SetExtension(extension.Text());
     const bool rollBack = extension == "trb";
     const bool metafile = extension == "wmf";

@@ -181,7 +181,7 @@ void TreeWindow::DefineValues()
         zString name(*dialog.chosen.At(i));
         NormalizeVariableName(name);
         // A name that is no variable is a lookup table, whose graph window is not made here.
-        if (name.IsEmpty() || FindVariable(name.Text(), false) == nullptr)
+        if (name.IsEmpty() || document.FindVariable(name.Text(), false) == nullptr)
             continue;
         NodeChildList root(1, false);
         const NodeChildList& nodes = dialog.defaultForTree ? OneNode(root, document.Root) : selection;
@@ -213,7 +213,7 @@ void TreeWindow::CreateSlider()
         return;
     if (!CheckEditConflict(nodes, dialog.variable.Text(), true))
         return;
-    if (DocVariable* variable = FindVariable(dialog.variable.Text(), false)) {
+    if (DocVariable* variable = document.FindVariable(dialog.variable.Text(), false)) {
         variable->low.value = dialog.low;
         variable->low.text.Clear();
         variable->high.value = dialog.high;
@@ -248,7 +248,7 @@ void TreeWindow::DefineNewVariable()
     DefineNewVariableDialog dialog(document, name);
     if (!dialog.Run())
         return;
-    EnsureVariable(name.Text(), nullptr);
+    document.EnsureVariable(name.Text(), nullptr);
     OpenNodeValueWindow(node, name.Text());
 }
 
@@ -257,7 +257,7 @@ DocVariable* TreeWindow::CreateAskedVariable(const char* name)
     OutcomeScopePause dialogOwnBoxes;
     VariablePropertiesDialog properties(*this, name);
     properties.RunModal();
-    return properties.AppliedName().IsEmpty() ? nullptr : FindVariable(name, false);
+    return properties.AppliedName().IsEmpty() ? nullptr : document.FindVariable(name, false);
 }
 
 void TreeWindow::DistributeChildren()

@@ -70,11 +70,9 @@ public:
     bool SaveCopyAs(const char* path, zString& message);
     const TreeDocument& Document() const { return document; }
 
-    bool ValuesCurrent() const { return document.ValuesCurrent(); }
     // The modified flag is the document's; a change refreshes the frame's commands.
     void SetModified(int flag) override;
     int IsModified() override { return document.Modified; }
-    const zString& Title() const { return document.Title(); }
 
     // The window as a document of the frame.
     int IsTree() override { return 1; }
@@ -99,20 +97,6 @@ public:
     // The title follows the path, in the document and in every bound window.
     void SetTitleFromPath(const char* path) override;
     int DocumentKind() override { return 1; }
-
-    DocVariable* FindVariable(const char* name, bool alreadyUpper) const
-    {
-        return document.FindVariable(name, alreadyUpper);
-    }
-    bool HasVariable(const char* name, bool alreadyUpper) const { return document.HasVariable(name, alreadyUpper); }
-    DocVariable* EnsureVariable(const char* name, const char* defaultFormula)
-    {
-        return document.EnsureVariable(name, defaultFormula);
-    }
-
-    int AddCloneMaster(TreeNode* node, const char* name) { return document.AddCloneMaster(node, name); }
-    TreeNode* FindCloneMaster(int cloneId) const { return document.FindCloneMaster(cloneId); }
-    int NewCloneId() const { return document.NewCloneId(); }
 
     // Selection (TreeSelection.cpp). The node selection, the selected note box and the field the in-place
     // edit shows. Selecting a node clears a selected note box, and selecting a note box clears the nodes.
@@ -196,7 +180,6 @@ public:
     // selection drop it.
     NoteBox* PendingNoteBinding = nullptr;
 
-    void AddNoteBox(NoteBox* note) { document.AddNoteBox(note); }
     // Takes the note box out of the window (the caller owns it then); it is no longer selected.
     void RemoveNoteBox(NoteBox* note);
     // Arrows (TreeWindowNotes.cpp): the window owns an added arrow; a removed one belongs to the caller.
@@ -208,35 +191,8 @@ public:
     // The part of the drawing in view in the pane, in inches (without a pane: a letter page at the origin).
     LogicalRect VisibleArea();
 
-    int OptimalPathDirection() const { return document.OptimalPathDirection(); }
-    bool IsMaximizing() const { return document.IsMaximizing(); }
-    bool IsPayoffMaximized(int payoff) const { return document.IsPayoffMaximized(payoff); }
-    int CostPayoffIndex() const { return document.CostPayoffIndex(); }
-    bool GetMultiAttrWeight(int payoff, Expression& out) const { return document.GetMultiAttrWeight(payoff, out); }
-    bool GetMultiAttrWeight(int payoff, zString& out) const { return document.GetMultiAttrWeight(payoff, out); }
-    double BetterValue(const TreeNode* node, double a, double b) const { return document.BetterValue(node, a, b); }
-    bool IsBetter(const TreeNode* node, double a, double b) const { return document.IsBetter(node, a, b); }
-    bool IsCostEffectiveness() const { return document.IsCostEffectiveness(); }
-
-    DistributionRecord* FindDistributionByIndex(int32_t index) const
-    {
-        return document.FindDistributionByIndex(index);
-    }
-    void ApplyToDistributions(int32_t* err) { document.ApplyToDistributions(err); }
-
-    NodeFormulaEvaluator& FormulaEvaluator() { return document.FormulaEvaluator(); }
-
-    // Shows the tree's indicators in the frame's status bar while the window is the active one.
-    void UpdateStatusIndicators() { document.UpdateStatusIndicators(); }
     void StatusIndicatorsChanged() override;
 
-    void SetStoredAnalysis(StoredAnalysis* record) { document.SetStoredAnalysis(record); }
-    StoredAnalysis* FindStoredAnalysis(const char* name) const { return document.FindStoredAnalysis(name); }
-    StoredAnalysisList& StoredAnalyses() { return document.StoredAnalyses(); }
-    void RefreshChildWindows() { document.RefreshChildWindows(); }
-    void ResumeChildWindows() { document.ResumeChildWindows(); }
-    void ModelChanged() { document.ModelChanged(); }
-    void EndRolledBack() { document.EndRolledBack(); }
     // Lays the tree out again from the measured node sizes.
     void Relayout();
     const TreeLayout& Layout() const { return layout; }
@@ -298,7 +254,6 @@ public:
     // The picture at its natural size on a white screen-compatible bitmap, written as a .BMP file; false
     // when the bitmap cannot be made or written.
     bool SaveAsBitmap(const ::FilePath& path);
-    void ReleaseAnalyses() { document.ReleaseAnalyses(); }
 
     // Builds the variables menu again from the document's variables and shows the Variables window the
     // selection again.

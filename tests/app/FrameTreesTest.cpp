@@ -87,10 +87,10 @@ TEST_F(FrameTrees, NewMakesATreeOrADiagramAsChosenAndTheStatusBarNamesTheMethod)
     TreeWindow* tree = Active();
     ASSERT_NE(tree, nullptr);
     EXPECT_NE(tree->Pane(), nullptr);
-    EXPECT_EQ(tree->Text(), std::string(tree->Title().Text()));
+    EXPECT_EQ(tree->Text(), std::string(tree->Document().Title().Text()));
     EXPECT_EQ("Payoff 1", Indicator(3));
     tree->Document().CalcPrefs.UseUtility = 1;
-    tree->UpdateStatusIndicators();
+    tree->Document().UpdateStatusIndicators();
     EXPECT_EQ("RISK", Indicator(2));
 
     int offered = -1;

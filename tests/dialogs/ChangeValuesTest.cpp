@@ -34,7 +34,7 @@ protected:
             {"p", 0, 1, 0.5, 0.2, 0, 0, 1}, {"n", 1, 10, 3, 4, 1, 0, 0}, {"s", 0, 1, 1, 1, 0, 1, 0},
             {"gone", 0, 1, 0, 0, 0, 0, 0}};
         for (const auto& row : rows) {
-            window.EnsureVariable(row.name, nullptr);
+            window.Document().EnsureVariable(row.name, nullptr);
             if (row.name != std::string("gone"))
                 tree.Root->SetBinding(row.name, "1", false);
             auto* parameter = new CustomInterfaceParameter{row.name, "Use it"};
@@ -47,7 +47,7 @@ protected:
             parameter->wheelAllowed = row.wheel;
             tree.CustomInterface->Add(parameter);
         }
-        window.FindVariable("p", false)->comment = "The chance of success.";
+        window.Document().FindVariable("p", false)->comment = "The chance of success.";
     }
     std::string Definition(const char* name) const
     {
@@ -146,7 +146,7 @@ TEST_F(ChangeValuesOnScreen, RowsEditorsSwitchesAndTheWheel)
 TEST_F(ChangeValuesOnScreen, ExtendedFormForTheSelectedNode)
 {
     tree.CustomInterface->options.extended = 1;
-    DocVariable* p = window.FindVariable("p", false);
+    DocVariable* p = window.Document().FindVariable("p", false);
     p->hasRange = 1;
     p->high.value = 1;
     p->shortDescription = "Success";

@@ -23,7 +23,7 @@ protected:
     DesignerOnScreen()
     {
         for (const char* name : {"rate", "twice"})
-            window.EnsureVariable(name, nullptr);
+            window.Document().EnsureVariable(name, nullptr);
         tree.Root->SetBinding("rate", "0.5", false);
         tree.Root->SetBinding("twice", "rate*2", false);
     }
@@ -124,7 +124,7 @@ TEST_F(DesignerOnScreen, AddsAParameterThroughItsChecks)
     EXPECT_EQ(std::string(parameter.switchLabel.Text()) + " " + parameter.valueText.Text(), "Use rate 0.5");
     EXPECT_EQ(parameter.onOffSwitch, 1);
     EXPECT_EQ(parameter.currentValue, 1.0);
-    EXPECT_STREQ(window.FindVariable("rate", false)->shortDescription.Text(), "Interest rate");
+    EXPECT_STREQ(window.Document().FindVariable("rate", false)->shortDescription.Text(), "Interest rate");
     EXPECT_EQ(settings.options.extended, 1);
     EXPECT_EQ(tree.Modified, 1);
 }
@@ -133,7 +133,7 @@ TEST_F(DesignerOnScreen, AddsAParameterThroughItsChecks)
 // and the variables ready for the Extended interface marked "+".
 TEST_F(DesignerOnScreen, OptionsAndExtendedParameters)
 {
-    DocVariable* rate = window.FindVariable("rate", false);
+    DocVariable* rate = window.Document().FindVariable("rate", false);
     rate->hasRange = 1;
     rate->shortDescription = "Interest rate";
     ModalDialogDriver person;

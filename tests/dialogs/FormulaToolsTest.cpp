@@ -38,7 +38,7 @@ protected:
     {
         CreateFormulaMenus(&frame);
         a = tree.AddChild(tree.Root, TerminalNode, "A", "", "1");
-        window.EnsureVariable("rate", nullptr);
+        window.Document().EnsureVariable("rate", nullptr);
         a->SetBinding("rate", "0.5", false);
         tree.Selection.Add(a);
     }

@@ -26,7 +26,7 @@ protected:
     {
         a = tree.AddChild(tree.Root, TerminalNode, "A", "", "1");
         b = tree.AddChild(tree.Root, TerminalNode, "B", "", "2");
-        window.EnsureVariable("p", nullptr);
+        window.Document().EnsureVariable("p", nullptr);
         a->SetBinding("p", "0.5", false);
         b->SetBinding("p", "0.5", false);
         tree.Selection.Add(a);

@@ -58,7 +58,7 @@ class WheelOnScreen : public testing::Test, private HoldsFocusTestLock, protecte
 protected:
     WheelOnScreen()
     {
-        window.EnsureVariable("p", nullptr);
+        window.Document().EnsureVariable("p", nullptr);
         tree.Root->SetBinding("p", "0.2", false);
         node = tree.AddChild(tree.Root, ChanceNode, "C");
         for (const char* probability : {"p", "0.3", "#"})

@@ -64,8 +64,8 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
     window.OnCommand(1615);
     EXPECT_TRUE(stayedOpen);
     EXPECT_FALSE(summary.empty());
-    ASSERT_EQ(window.StoredAnalyses().Count(), 1);
-    EXPECT_STREQ(window.StoredAnalyses().At(0)->name.Text(), "Base case");
+    ASSERT_EQ(window.Document().StoredAnalyses().Count(), 1);
+    EXPECT_STREQ(window.Document().StoredAnalyses().At(0)->name.Text(), "Base case");
     EXPECT_EQ(document.LastAnalysis, nullptr);
     EXPECT_EQ(document.Modified, 1);
 
@@ -116,7 +116,7 @@ TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
         record = new StoredAnalysis;
         record->name = &record == &records[0] ? "Graph" : "Other";
         record->templateAllowed = 1;
-        window.StoredAnalyses().Add(record);
+        window.Document().StoredAnalyses().Add(record);
     }
     StoredAnalysis* record = records[0];
     std::string shown;
@@ -141,7 +141,7 @@ TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
         .Then(choose(0))
         .Press(IDOK)
         .Press(IDCANCEL);
-    StoredAnalysesDialog(&window.Document(), window.StoredAnalyses());
+    StoredAnalysesDialog(&window.Document(), window.Document().StoredAnalyses());
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(shown, "Wide");
     ASSERT_NE(record->graphTemplate, nullptr);

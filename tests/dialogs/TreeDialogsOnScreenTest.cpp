@@ -42,7 +42,7 @@ protected:
 TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThree)
 {
     // The first variable as the tree's default: its window opens at the root.
-    window.EnsureVariable("cost", nullptr);
+    window.Document().EnsureVariable("cost", nullptr);
     {
         ModalDialogDriver person;
         person.Then([](DialogFrameCL& dialog) {
@@ -63,7 +63,7 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
         window.DefineNewVariable();
         EXPECT_TRUE(person.Finished());
     }
-    ASSERT_NE(window.FindVariable("rate", false), nullptr);
+    ASSERT_NE(window.Document().FindVariable("rate", false), nullptr);
 
     {
         ModalDialogDriver person;
@@ -98,7 +98,7 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
 // The density of the uniform 0 to 0.5 is 2: the scale shows 2.5 above it.
 TEST_F(TreeDialogsOnScreen, DistributeChildrenDragsABoundary)
 {
-    window.EnsureVariable("rate", nullptr);
+    window.Document().EnsureVariable("rate", nullptr);
     RECT strip{};
     ModalDialogDriver person;
     person.Type(DistributeChildrenDialog::kCountField, "4").Press(IDOK).Press(2462).Type(2485, "0.5").Press(IDOK);

@@ -30,7 +30,7 @@ std::string Cell(HWND list, int row, int column)
 
 TEST_F(DefinitionsOnScreen, ARowPerDefinitionInItsColumns)
 {
-    window.EnsureVariable("rate", nullptr);
+    window.Document().EnsureVariable("rate", nullptr);
     tree.Root->SetBinding("rate", "0.5", false);
     tree.AddChild(tree.Root, ChanceNode, "Arm A")->SetBinding("rate", "rate*2", false);
     tree.AddChild(tree.Root, ChanceNode, "Arm B")->SetBinding("rate", "0.25", false);

@@ -43,7 +43,7 @@ protected:
     VariablePropertiesOnScreen()
     {
         for (const char* name : {"cost", "rate"})
-            window.EnsureVariable(name, nullptr);
+            window.Document().EnsureVariable(name, nullptr);
         tree.Root->SetBinding("rate", "0.1", false);
         leaf = tree.AddChild(tree.Root, TerminalNode, "A", "", "rate*2");
     }
@@ -102,16 +102,16 @@ TEST_F(VariablePropertiesOnScreen, RangeAndRenameFollowedEverywhere)
         "To assign a range, the high value must be greater than the low value.",
         "That name has already been used by a variable or table."};
     EXPECT_EQ(BoxTexts(), refusals);
-    ASSERT_NE(window.FindVariable("rate", false), nullptr);
-    EXPECT_EQ(window.FindVariable("rate", false)->hasRange, 0);
+    ASSERT_NE(window.Document().FindVariable("rate", false), nullptr);
+    EXPECT_EQ(window.Document().FindVariable("rate", false)->hasRange, 0);
 
     // A real rename asks, then formulas, bindings, bound windows and the variables menu follow.
     boxes.Clear();
     tree.SetModified(0);
     InProperties(1, {type(D::kNameField, "growth"), type(D::kLowField, "1"), type(D::kHighField, "3"), press(IDOK)});
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Are you sure you want to rename this variable?"});
-    EXPECT_EQ(window.FindVariable("rate", false), nullptr);
-    const DocVariable* growth = window.FindVariable("growth", false);
+    EXPECT_EQ(window.Document().FindVariable("rate", false), nullptr);
+    const DocVariable* growth = window.Document().FindVariable("growth", false);
     ASSERT_NE(growth, nullptr);
     EXPECT_EQ(growth->hasRange, 1);
     EXPECT_STREQ(growth->high.text.Text(), "3");
@@ -152,12 +152,12 @@ TEST_F(VariablePropertiesOnScreen, NewVariablesTrackersAndMore)
     EXPECT_EQ(cancelText, "&Close");
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "That name has already been used by a variable or table.");
-    EXPECT_TRUE(window.FindVariable("cost", false)->shortDescription.IsEmpty());
-    const DocVariable* p = window.FindVariable("p", false);
+    EXPECT_TRUE(window.Document().FindVariable("cost", false)->shortDescription.IsEmpty());
+    const DocVariable* p = window.Document().FindVariable("p", false);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->tFlag, 1);
     EXPECT_FLOAT_EQ(p->tValue1, 3.0f);
-    const DocVariable* q = window.FindVariable("q", false);
+    const DocVariable* q = window.Document().FindVariable("q", false);
     ASSERT_NE(q, nullptr);
     EXPECT_EQ(q->hasRange, 1);
     EXPECT_EQ(q->tFlag, 0);
@@ -182,7 +182,7 @@ TEST_F(VariablePropertiesOnScreen, NewVariablesTrackersAndMore)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "You cannot change this variable's tracker flag because it has definitions. You "
                                  "must delete the definitions before proceeding.");
-    EXPECT_EQ(window.FindVariable("rate", false)->tFlag, 0);
+    EXPECT_EQ(window.Document().FindVariable("rate", false)->tFlag, 0);
 }
 
 // A formula naming an unknown variable offers to make it: Yes opens its properties under that name.
@@ -206,7 +206,7 @@ TEST_F(VariablePropertiesOnScreen, FormulaQuestionOpensThePropertiesOfTheNewName
                                  "name?");
     EXPECT_EQ(caption, "Properties: growth");
     EXPECT_TRUE(nameFixed);
-    const DocVariable* growth = window.FindVariable("growth", false);
+    const DocVariable* growth = window.Document().FindVariable("growth", false);
     ASSERT_NE(growth, nullptr);
     EXPECT_STREQ(growth->shortDescription.Text(), "Growth per year");
 }
@@ -215,7 +215,7 @@ TEST_F(VariablePropertiesOnScreen, FormulaQuestionOpensThePropertiesOfTheNewName
 TEST_F(VariablePropertiesOnScreen, CorrelationsDuplicatedWithTheirSigns)
 {
     for (const char* name : {"Q", "R", "S"})
-        window.EnsureVariable(name, nullptr);
+        window.Document().EnsureVariable(name, nullptr);
     CorrelationList qList;
     for (const char* name : {"R", "S"}) {
         auto* item = new CorrelationItem;
@@ -223,7 +223,7 @@ TEST_F(VariablePropertiesOnScreen, CorrelationsDuplicatedWithTheirSigns)
         item->negative = name[0] == 'S';
         qList.Add(item);
     }
-    SetVariableCorrelations(tree, *window.FindVariable("Q", false), &qList);
+    SetVariableCorrelations(tree, *window.Document().FindVariable("Q", false), &qList);
     using C = VariableCorrelationsDialog;
     std::string summary;
     // Variables: cost, Q, R, rate, S; the dialog's own "cost" is not offered.
@@ -244,7 +244,7 @@ TEST_F(VariablePropertiesOnScreen, CorrelationsDuplicatedWithTheirSigns)
                          SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
                      }});
     EXPECT_EQ(summary, "-Q, -R, +S");
-    const CorrelationList* list = window.FindVariable("cost", false)->correlations;
+    const CorrelationList* list = window.Document().FindVariable("cost", false)->correlations;
     ASSERT_NE(list, nullptr);
     std::string signs;
     for (int i = 0; i < list->Count(); ++i)

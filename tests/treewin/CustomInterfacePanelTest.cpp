@@ -35,7 +35,7 @@ CustomInterfaceSettings& GiveCustomInterface(TreeWindow& window, const char* com
     CustomInterfaceSettings& settings = *window.Document().CustomInterface;
     settings.Add(new CustomInterfaceParameter{"unbound"});
     settings.comment = comment;
-    window.StoredAnalyses().Add(MakeNodeValueRecord(window.Document().Root, 1605, 0));
+    window.Document().StoredAnalyses().Add(MakeNodeValueRecord(window.Document().Root, 1605, 0));
     return settings;
 }
 

@@ -33,7 +33,7 @@ protected:
         a = tree.AddChild(tree.Root, ChanceNode, "A");
         tree.AddChild(a, TerminalNode, "A1", "1");
         b = tree.AddChild(tree.Root, TerminalNode, "B");
-        window.EnsureVariable("v", nullptr);
+        window.Document().EnsureVariable("v", nullptr);
         a->SetBinding("v", "3.7", false);
         b->SetBinding("v", "1+1", false);
     }
@@ -128,7 +128,7 @@ TEST_F(Slider, SavesTheOriginalsAndGivesThemBackBeforeTheTreeChangesShape)
     zString message;
     ASSERT_TRUE(window.SaveAs(path.c_str(), message)) << message.Text();
     EXPECT_EQ(Definition(b), "2");
-    EXPECT_EQ(std::string(slider->Text()), std::string(window.Title().Text()) + ": Slider");
+    EXPECT_EQ(std::string(slider->Text()), std::string(window.Document().Title().Text()) + ": Slider");
     // Save writes through the document window, as the menu's Save does.
     slider->ApplyPosition(7);
     ASSERT_EQ(window.SaveToFile(), 1);
@@ -205,7 +205,7 @@ TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
     auto* slider = static_cast<SliderWindow*>(window.ChildWindows().At(0));
     EXPECT_EQ(Label(slider, SliderWindow::kNodeLabel), "(none) Default Definition for Document");
     EXPECT_EQ(slider->Position(), 1);
-    const DocVariable* variable = window.FindVariable("v", false);
+    const DocVariable* variable = window.Document().FindVariable("v", false);
     EXPECT_EQ(variable->hasRange, 1);
     EXPECT_EQ(variable->low.value, 1.0);
     EXPECT_EQ(variable->high.value, 4.0);

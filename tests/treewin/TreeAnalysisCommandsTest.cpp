@@ -150,7 +150,7 @@ TEST(TreeAnalysisCommands, EveryAnalysisStartsFromTheMenuAfterItsChecks)
     const Arrange none = [](Tree&) { return nullptr; };
     const Arrange reversed = [](Tree& t) { return t.document.Root->SetKind(ReversedDecisionNode, false), t.document.Root; };
     const Arrange stored = [](Tree& t) {
-        t.window.StoredAnalyses().Add(MakeNodeValueRecord(t.document.Root, 1605, 0));
+        t.window.Document().StoredAnalyses().Add(MakeNodeValueRecord(t.document.Root, 1605, 0));
         return t.document.Root;
     };
     const Arrange underCustomInterface = [](Tree& t) { return t.window.CustomInterfaceShown = 1, t.document.Root; };
@@ -264,9 +264,9 @@ TEST(TreeAnalysisCommands, StoredAnalysesAreSavedOnceAndRunAsAChainInListOrder)
     }
     t.window.DispatchAnalysis(1615);
     EXPECT_EQ(saves, 2);
-    ASSERT_EQ(t.window.StoredAnalyses().Count(), 2);
+    ASSERT_EQ(t.window.Document().StoredAnalyses().Count(), 2);
     EXPECT_EQ(t.document.Modified, 1);
-    EXPECT_EQ(t.window.FindStoredAnalysis("vALUE"), t.window.StoredAnalyses().At(1));
+    EXPECT_EQ(t.window.Document().FindStoredAnalysis("vALUE"), t.window.Document().StoredAnalyses().At(1));
 
     auto run = Answering<RunStoredAnalysisDialog>([](RunStoredAnalysisDialog& dialog) {
         dialog.chosen = {1, 0};
@@ -527,7 +527,7 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
     const Arrange win = [](Tree& t) { return t.a->GetChild(0); };
     const Arrange nothing = [](Tree&) { return nullptr; };
     const Arrange markov = [](Tree& t) {
-        t.window.StoredAnalyses().Add(MakeMarkovRecord(t.document.Root->GetChild(3)->GetChild(0), {}));
+        t.window.Document().StoredAnalyses().Add(MakeMarkovRecord(t.document.Root->GetChild(3)->GetChild(0), {}));
         return t.document.Root;
     };
     // A command's run on a new tree, the tree rolled back first when asked: its results and messages, and a
@@ -539,7 +539,7 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
         AddDrawsAndCohort(t);
         TreeNode* selected = arrange(t);
         if (stored != nullptr)
-            t.window.StoredAnalyses().Add(stored->Clone());
+            t.window.Document().StoredAnalyses().Add(stored->Clone());
         if (rolledBack)
             SendMessageA(t.window.Handle(), WM_COMMAND, 1612, 0);
         EXPECT_EQ(t.document.RolledBack, rolledBack ? 1 : 0);

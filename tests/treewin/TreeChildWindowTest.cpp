@@ -88,7 +88,7 @@ TEST(TreeChildWindows, VariablesMenuPickTypedIntoTheFocusedField)
     MDIframeCL frame{nullptr, 0, "frame"};
     std::vector<std::string> closed;
     TreeWindow tree;
-    tree.EnsureVariable("COST", nullptr);
+    tree.Document().EnsureVariable("COST", nullptr);
     auto* window = new BoundWindow(&tree, "a", nullptr, closed);
     EditCtrl* field = EditCtrl::FromTemplate(window, 2001);
     ASSERT_NE(field, nullptr);

@@ -108,7 +108,7 @@ TEST(TreeClipboard, SlotsNameWhatTheyHold)
     EXPECT_FALSE(GetMenuState(MainMenuBar->Handle(), 1208, MF_BYCOMMAND) & MF_CHECKED);
 
     // A clone copy's contents stay out of the stored copy.
-    t.window.AddCloneMaster(t.a, "Master");
+    t.window.Document().AddCloneMaster(t.a, "Master");
     TreeNode* copy = t.window.Document().AddChild(t.window.Document().Root->GetChild(1), ChanceNode, "C");
     CopyCloneMaster(copy, t.a, nullptr);
     ASSERT_EQ(copy->childCount, 2);

@@ -48,7 +48,7 @@ struct Tree {
         tree.AddChild(a, TerminalNode, "A2", "0.7", "2");
         b = tree.AddChild(tree.Root, ChanceNode, "B");
         c = tree.AddChild(tree.Root, ChanceNode, "C");
-        window.AddCloneMaster(a, "Alpha");
+        window.Document().AddCloneMaster(a, "Alpha");
         CopyCloneMaster(c, a, nullptr);
     }
 };

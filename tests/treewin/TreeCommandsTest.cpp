@@ -507,7 +507,7 @@ TEST(TreeCommands, RollBackBoxesHideAndRiskPreferencesTurnOn)
     MDIframeCL frame{nullptr, 0, "frame"};
     frame.Show(SW_SHOW);
     Tree t;
-    t.window.AddCloneMaster(t.a, "Alpha");
+    t.window.Document().AddCloneMaster(t.a, "Alpha");
     TreeNode* copy = t.document.AddChild(t.document.Root, ChanceNode, "C");
     CopyCloneMaster(copy, t.a, nullptr);
     t.window.SelectNode(t.a->GetChild(0), 1, nullptr, false);
@@ -598,7 +598,7 @@ TEST(TreeCommands, ClonesAskAndRefuseRecursion)
 {
     Screen screen;
     Tree t;
-    t.window.AddCloneMaster(t.a, "Alpha");
+    t.window.Document().AddCloneMaster(t.a, "Alpha");
     // A clone goes onto a plain node: no branches, not terminal.
     t.a->GetChild(0)->SetKind(ChanceNode, false);
     t.window.SelectNode(t.a->GetChild(0), 1, nullptr, false);
@@ -658,10 +658,10 @@ TEST(TreeCommands, AttachCloneRefusesALoopThroughAnotherMaster)
 {
     Screen screen;
     Tree t;
-    t.window.AddCloneMaster(t.a, "Alpha");
+    t.window.Document().AddCloneMaster(t.a, "Alpha");
     t.b->SetKind(ChanceNode, false);
     CopyCloneMaster(t.document.AddChild(t.b, ChanceNode, "B1", "1"), t.a, nullptr);
-    t.window.AddCloneMaster(t.b, "Beta");
+    t.window.Document().AddCloneMaster(t.b, "Beta");
     auto choose = AttachCloneDialog::SetPresenter([](AttachCloneDialog& dialog) { return dialog.choice = 1, IDOK; });
     TreeNode* inside = t.a->GetChild(0);
     inside->SetKind(ChanceNode, false);
@@ -710,7 +710,7 @@ TEST(TreeCommands, CreateCloneAsksForAnUnusedName)
 {
     Screen screen;
     Tree t;
-    t.window.AddCloneMaster(t.b, "Alpha");
+    t.window.Document().AddCloneMaster(t.b, "Alpha");
     t.window.SelectNode(t.a, 1, nullptr, false);
     t.document.SubtreeSelection = 1;
     std::string caption, prompt;
@@ -774,7 +774,7 @@ TEST(TreeCommands, CommandTableEdges)
                                         "as the default for this tree?");
     EXPECT_EQ(t.document.Root->kind, DecisionNode);
 
-    t.window.AddCloneMaster(t.a, "Alpha");
+    t.window.Document().AddCloneMaster(t.a, "Alpha");
     TreeNode* copy = t.document.AddChild(t.document.Root, ChanceNode, "C");
     CopyCloneMaster(copy, t.a, nullptr);
     t.window.SelectNode(t.a, 1, nullptr, false);
@@ -821,7 +821,7 @@ TEST(TreeCommands, GrayedPopupNoteAndZoomCommandsAreRefused)
 
     // A note box whose text is being edited is not bound.
     auto* note = new NoteBox(LogicalRect{1.0f, 1.0f, 2.0f, 2.0f}, &t.document);
-    t.window.AddNoteBox(note);
+    t.window.Document().AddNoteBox(note);
     t.window.SelectNoteBox(note, nullptr, true);
     ASSERT_NE(t.window.InPlaceEditor, nullptr);
     t.window.OnCommand(1319);

@@ -60,7 +60,7 @@ TEST(TreeLayout, ANoteAboveTheTreeMovesTheTreeDownAndBackAgain)
     TreeWindow window(Sized(1.0f, 0.2f, DecisionNode));
     Plain(window);
     auto* note = new NoteBox(LogicalRect{0.0f, 0.0f, 1.0f, 1.0f}, &window.Document());
-    window.AddNoteBox(note);
+    window.Document().AddNoteBox(note);
     // Dragged up and left of the drawing: the tree moves by as much, the note to the margin.
     note->frame = LogicalRect{-1.0f, -0.5f, 0.0f, 0.5f};
     window.Relayout();

@@ -185,7 +185,7 @@ TEST(TreeLinkCommands, SelectSubtreeTogglesAndClonesDestroyUndoably)
     t.window.OnCommand(1401);
     EXPECT_EQ(t.document.SubtreeSelection, 0);
 
-    t.window.AddCloneMaster(t.a, "Alpha");
+    t.window.Document().AddCloneMaster(t.a, "Alpha");
     auto clones = ClonesDialog::SetPresenter([](ClonesDialog& d) {
         EXPECT_STREQ(d.RowText(0).Text(), "1\tAlpha");
         d.Destroy(0);

@@ -48,7 +48,7 @@ struct MenuFixture {
     MenuFixture()
     {
         tree.AddChild(c, TerminalNode, "C1", "1");
-        window.EnsureVariable("v", nullptr);
+        window.Document().EnsureVariable("v", nullptr);
     }
     void Select(std::initializer_list<TreeNode*> nodes)
     {
@@ -108,7 +108,7 @@ TEST(TreeMenuState, TitlesFollowTheSelection)
     MenuFixture f;
     const HMENU menus = f.treeMenus->Handle();
     // A clone copy alone may be detached, though it has children.
-    f.window.AddCloneMaster(f.c, "master");
+    f.window.Document().AddCloneMaster(f.c, "master");
     TreeNode* copy = f.tree.AddChild(f.tree.Root, ChanceNode, "copy");
     f.tree.AddChild(copy, TerminalNode, "copy1");
     copy->cloneStatus = CloneCopyNode;

@@ -309,7 +309,7 @@ TEST(TreePane, ControlDragOfARollBackBoxStoresItsOffset)
 {
     ShownTree t;
     // The decision node becomes a clone copy of the chance node: its first child follows the first leaf.
-    t.window.AddCloneMaster(t.chance, "Gamble");
+    t.window.Document().AddCloneMaster(t.chance, "Gamble");
     CopyCloneMaster(t.decision, t.chance, nullptr);
     t.window.Document().RolledBack = 1;
     t.window.Redraw();

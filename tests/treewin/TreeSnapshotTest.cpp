@@ -82,7 +82,7 @@ TEST(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
         FilePath path;
         EXPECT_EQ(window.SaveSnapshot(tree.RolledBack != 0, path), c.form);
         if (c.form != 0) {
-            EXPECT_EQ(proposed, std::string(window.Title().Text()) + "." + (c.choice ? c.choice : c.startsWith));
+            EXPECT_EQ(proposed, std::string(window.Document().Title().Text()) + "." + (c.choice ? c.choice : c.startsWith));
             window.OnCommand(1114);
             EXPECT_TRUE(FilePath(target.c_str()).Exists());
         }

@@ -68,7 +68,7 @@ TEST(TreeTypingAction, ProbabilityAndNoteTextsFollowUndoAndRedo)
 
     auto* note = new NoteBox(LogicalRect{1.0f, 1.0f, 2.0f, 2.0f}, &tree);
     note->text = "old";
-    window.AddNoteBox(note);
+    window.Document().AddNoteBox(note);
     window.SelectNoteBox(note, nullptr, true);
     note->text = "new";
     window.AddUndoAction(new TreeClearTextAction(&window, nullptr, 3, "old", "new"));
@@ -97,7 +97,7 @@ TEST(NoteSnapshot, NotesOfEqualTextAreToldApartBySizeThenPosition)
         auto* note = new NoteBox();
         note->text = "same";
         note->frame = LogicalRect{frame.left, frame.top, frame.left + frame.width, frame.top + frame.height};
-        window.AddNoteBox(note);
+        window.Document().AddNoteBox(note);
     }
     struct Case {
         Frame snapshot;

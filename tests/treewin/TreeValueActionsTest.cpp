@@ -90,14 +90,14 @@ struct Fixture {
         TreeNode* markov = tree.AddChild(tree.Root, MarkovNode, "M");
         state = tree.AddChild(markov, ChanceNode, "S", "1");
         leaf = tree.AddChild(state, TerminalNode, "T", "1");
-        window.EnsureVariable("p", "");
+        window.Document().EnsureVariable("p", "");
         tree.Root->SetBinding("p", "0.5", false);
         FontRecord own;
         own.pointSize = 10;
         a->SetFont0(&own, false);
         note = new NoteBox(LogicalRect{1.0f, 1.0f, 2.0f, 1.5f}, &tree);
         note->text = "hello";
-        window.AddNoteBox(note);
+        window.Document().AddNoteBox(note);
         window.AddArrow(new TreeArrow{0.5f, 0.5f, 1.0f, 1.0f, nullptr});
     }
 };

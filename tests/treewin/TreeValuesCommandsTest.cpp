@@ -63,7 +63,7 @@ protected:
         a = tree.AddChild(tree.Root, TerminalNode, "A", "", "1");
         b = tree.AddChild(tree.Root, TerminalNode, "B", "", "2");
         for (const char* name : {"x", "y", "z"})
-            window.EnsureVariable(name, nullptr);
+            window.Document().EnsureVariable(name, nullptr);
     }
 
     void Select(std::initializer_list<TreeNode*> nodes)
@@ -202,7 +202,7 @@ TEST_F(TreeValuesCommands, DeletingAVariableClosesItsWindowsAndDropsItsParameter
     person.Press(DefineValuesDialog::kDeleteButton).Press(IDCANCEL);
     boxes.Answer(IDOK);
     window.EditTreeVariables(1502);
-    EXPECT_EQ(window.FindVariable("y", false), nullptr);
+    EXPECT_EQ(window.Document().FindVariable("y", false), nullptr);
     EXPECT_EQ(b->FindBinding("y", false), nullptr);
     ASSERT_EQ(window.ChildWindows().Count(), 1);
     EXPECT_EQ(Windows(), (std::vector<std::string>{"x A"}));
@@ -223,7 +223,7 @@ TEST_F(TreeValuesCommands, DefineNewVariableRefusesAUsedName)
     DefineNewVariableDialog::SetPresenter(previous);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "That variable name is already being used.");
-    EXPECT_NE(window.FindVariable("fresh", false), nullptr);
+    EXPECT_NE(window.Document().FindVariable("fresh", false), nullptr);
     EXPECT_EQ(Windows(), (std::vector<std::string>{"fresh A"}));
 }
 
@@ -447,7 +447,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
         node->SetBinding("z", "7", false);
     }
     a->SetBinding("x", "1", false);
-    DocVariable* z = window.FindVariable("z", false);
+    DocVariable* z = window.Document().FindVariable("z", false);
     z->low.value = 2.0;
     z->high.value = 9.0;
     z->hasRange = 1;

@@ -32,7 +32,7 @@ std::string TempPath(const char* name)
 int TitleNumber(const TreeWindow& window, const char* format)
 {
     int number = 0;
-    return std::sscanf(window.Title().Text(), format, &number) == 1 ? number : -1;
+    return std::sscanf(window.Document().Title().Text(), format, &number) == 1 ? number : -1;
 }
 
 TEST(TreeWindowTitles, UntitledTreesAreNumberedOnceEach)
@@ -41,7 +41,7 @@ TEST(TreeWindowTitles, UntitledTreesAreNumberedOnceEach)
     const int number = TitleNumber(first, "Untitled Tree %d");
     ASSERT_GT(number, 0);
     TreeWindow second;
-    EXPECT_EQ(std::string(second.Title().Text()), "Untitled Tree " + std::to_string(number + 1));
+    EXPECT_EQ(std::string(second.Document().Title().Text()), "Untitled Tree " + std::to_string(number + 1));
     EXPECT_EQ(first.Document().Root->kind, DecisionNode);
 }
 
@@ -87,7 +87,7 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     window.Document().SetModified(1);
     ASSERT_TRUE(window.SaveCopyAs(copy.c_str(), message));
     EXPECT_STREQ(window.FilePath().Text(), tree.c_str());
-    EXPECT_STREQ(window.Title().Text(), "kivo_window");
+    EXPECT_STREQ(window.Document().Title().Text(), "kivo_window");
     EXPECT_EQ(window.Document().Modified, 1);
 
     TreeWindow snapshot(copy.c_str());

@@ -13,6 +13,7 @@
 #include "foundation/Host.h"
 #include "formula/RunOutcome.h"
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 
 #include <utility>
 
@@ -93,10 +94,9 @@ NodeValueCommandSender SetNodeValueCommandSender(NodeValueCommandSender sender)
     return SenderSlot::Replace(std::move(sender));
 }
 
-RunOutcome DisplayAnyVal(TreeDocument* window, int command)
+RunOutcome DisplayAnyVal(TreeDocument* window, int command, const NodeChildList& nodes)
 {
     RunOutcome outcome;
-    const NodeChildList& nodes = window->Selection;
     double value = 0.0;
     RunFault error;
     const char* message = nullptr;
@@ -138,7 +138,7 @@ RunOutcome DisplayAnyVal(TreeDocument* window, int command)
     if (error)
         return outcome;
     if (message == nullptr && Slot::Current())
-        Slot::Current()(window, command, value, optimal);
+        Slot::Current()(window, command, value, nodes, optimal);
     if (command != EvpiCommand)
         window->SetStoredAnalysis(MakeNodeValueStoredRecord(nodes, command, 0));
     return outcome;
@@ -174,16 +174,19 @@ void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* window)
     int count = 0;
     if (window == nullptr || !ReadHeader(record, command, count))
         return;
-    window->ClearSelection();
+    NodeChildList nodes(4, false);
     for (int i = 0; i < count; ++i) {
         TreeNode* node = FindNodeByPath(window->Root, record->parameters->At(2 + i)->Text());
         if (node != nullptr)
-            window->Selection.Add(node);
+            nodes.Add(node);
     }
+    // The window shows the nodes selected: the command runs on its selection.
+    if (window->View != nullptr)
+        window->View->PointAt(nodes);
     if (SenderSlot::Current())
-        SenderSlot::Current()(window, command, record->graphTemplate);
+        SenderSlot::Current()(window, command, nodes, record->graphTemplate);
     else if (IsDisplayAnyValCommand(command))
-        DisplayAnyVal(window, command);
+        DisplayAnyVal(window, command, nodes);
     window->SetStoredAnalysis(nullptr);
     RunNextStoredAnalysis(record, window);
 }

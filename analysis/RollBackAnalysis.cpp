@@ -8,6 +8,7 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 
 const char* const RollBackAnalysis::kMultipleOptimaText =
     "From the standpoint of expected value, this tree has two or more \"optimal\" solutions."
@@ -80,10 +81,10 @@ void VisitOptimal(TreeNode* node, void* argument)
 
 void RollBackAnalysis::WarnMultipleOptima()
 {
-    document->ClearSelection();
     OptimaWalk walk;
     WalkSubtreeByKind(document->Root, VisitOptimal, &walk, true);
-    document->SelectNodes(walk.visited);
+    if (document->View != nullptr)
+        document->View->PointAt(walk.visited);
     if (!walk.unique)
         ReportNotice(OutcomeCode::MultipleOptima, nullptr, kMultipleOptimaText, -1);
 }

@@ -2,13 +2,18 @@
 
 #include "formula/RunOutcome.h"
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 #include "model/TreeNode.h"
 
 void ShowOutcomeInWindows(const RunOutcome& outcome)
 {
     for (const OutcomeNotice& notice : outcome.notices) {
-        if (notice.selectNode && notice.node != nullptr && notice.node->document != nullptr)
-            notice.node->document->SelectNode(notice.node, 1, nullptr, false);
+        TreeDocument* document = notice.node != nullptr ? notice.node->document : nullptr;
+        if (notice.selectNode && document != nullptr && document->View != nullptr) {
+            NodeChildList pointed(1, false);
+            pointed.Add(notice.node);
+            document->View->PointAt(pointed);
+        }
         ShowNoticeBox(notice);
     }
 }

@@ -43,15 +43,15 @@ KIVO_BENCH(NodeValueWindows)
         for (int i = 0; i < document.Root->childCount; ++i) {
             TreeNode* group = document.Root->GetChild(i);
             for (int k = 0; k < group->childCount; ++k)
-                document.Selection.Add(group->GetChild(k));
+                window.Selection.Add(group->GetChild(k));
         }
         // The first window of its kind registers its class and loads its template.
         NodeChildList one(1, false);
-        one.Add(document.Selection.At(0));
+        one.Add(window.Selection.At(0));
         BenchReport("open and close Define Variable on 1 node", 1, [&] { delete new DefineVariableWindow(&window, one, "x"); });
         DefineVariableWindow* defining = nullptr;
         BenchReport("open Define Variable on 10,000 selected nodes", 1,
-                    [&] { defining = new DefineVariableWindow(&window, document.Selection, "x"); });
+                    [&] { defining = new DefineVariableWindow(&window, window.Selection, "x"); });
         SetDlgItemTextA(defining->Handle(), DefineVariableWindow::kDefinitionEdit, "0.25*k");
         BenchReport("store the definition at 10,000 nodes (one undo action)", 1,
                     [&] { SendMessageA(defining->Handle(), WM_COMMAND, IDOK, 0); });

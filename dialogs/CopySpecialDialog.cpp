@@ -20,10 +20,9 @@ int ShowOnScreen(CopySpecialDialog& copy)
 
 CopySpecialDialog::CopySpecialDialog(TreeNode* node, const TreeWindow& tree)
 {
-    const TreeDocument& document = tree.Document();
-    picture_ = node != nullptr && (node->childCount == 0 || document.SubtreeSelection != 0);
+    picture_ = node != nullptr && (node->childCount == 0 || tree.SubtreeSelection != 0);
     // A link names the tree's file, and one node.
-    if (node != nullptr && !tree.FilePath().IsEmpty() && document.Selection.Count() < 2) {
+    if (node != nullptr && !tree.FilePath().IsEmpty() && tree.Selection.Count() < 2) {
         links_[0] = true;
         links_[1] = node->kind == ChanceNode;
         links_[2] = node->parent != nullptr;

@@ -70,7 +70,7 @@ private:
     void Fill(const char* select = nullptr)
     {
         NameList lines(8, true);
-        FillVariableRows(document, lines, 1);
+        FillVariableRows(document, lines, 1, &values.window.Selection);
         NameList tables(4, true);
         ListTableNames(tables);
         tablesStart = -1;

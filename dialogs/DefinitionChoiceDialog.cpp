@@ -7,6 +7,7 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "treewin/TreeWindow.h"
 
 #include <windows.h>
 
@@ -66,8 +67,13 @@ long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
 {
     switch (event->CommandId()) {
     case kShowNodeButton:
-        if (index < list.Count() && list.At(index)->node != nullptr && list.At(index)->node != window->Root)
-            window->SelectNode(list.At(index)->node, 1, nullptr, true);
+        if (index < list.Count() && list.At(index)->node != nullptr && list.At(index)->node != window->Root) {
+            // The node joins the selection of the window showing the tree.
+            TreeNode* node = list.At(index)->node;
+            for (TreeWindow* tree : TreeWindow::OpenWindows())
+                if (&tree->Document() == window && !tree->IsNodeSelected(node))
+                    tree->SelectNode(node, 1, nullptr, true);
+        }
         return 1;
     case kAcceptThisButton:
         ++index;

@@ -30,9 +30,8 @@ zString ShortText(const TreeNode* node)
 }
 
 // The sentence before the value: by command, for one or several selected nodes.
-zString Sentence(TreeDocument* window, int command, double value)
+zString Sentence(TreeDocument* window, int command, double value, const NodeChildList& selection)
 {
-    const NodeChildList& selection = window->Selection;
     const bool several = selection.Count() > 1;
     const bool riskAdjusted = window->CalcPrefs.UseUtility != 0;
     zString text;
@@ -124,10 +123,11 @@ void ShowOverUnderResult(const OverUnderResult& result)
 
 }  // namespace
 
-NodeValueDialog::NodeValueDialog(TreeDocument* window, int command, double value, const NodeChildList* optimal)
+NodeValueDialog::NodeValueDialog(TreeDocument* window, int command, double value, const NodeChildList& nodes,
+                                 const NodeChildList* optimal)
 {
     ProgramDialog dialog(kNodeValueTemplate);
-    zString text = Sentence(window, command, value);
+    zString text = Sentence(window, command, value, nodes);
     zString number;
     const bool probability = command == PathProbabilityCommand;
     FormatNumber(window->NumberFormat, value, number, !probability, !probability, DigitsOfFormat);
@@ -162,10 +162,11 @@ void OverUnderDialog::Run(TreeNode* node)
 
 void InstallNodeValueDialogs()
 {
-    SetNodeValuePresenter([](TreeDocument* window, int command, double value, const NodeChildList* optimal) {
-        NodeValueDialog(window, command, value, optimal);
+    SetNodeValuePresenter([](TreeDocument* window, int command, double value, const NodeChildList& nodes,
+                             const NodeChildList* optimal) { NodeValueDialog(window, command, value, nodes, optimal); });
+    SetEvpiPresenter([](TreeDocument* window, double evpi) {
+        NodeValueDialog(window, EvpiCommand, evpi, NodeChildList(1, false), nullptr);
     });
-    SetEvpiPresenter([](TreeDocument* window, double evpi) { NodeValueDialog(window, EvpiCommand, evpi, nullptr); });
     SetOverUnderPresenter(ShowOverUnderResult);
     SetEvpiChooser(EvpiChooser{ChooseEquivalentNodes, ChooseEvpiDecisionLevel});
 }

@@ -34,7 +34,8 @@ enum : unsigned {
 // list names the optimal choice of a single decision node under Expected Value.
 class NodeValueDialog {
 public:
-    NodeValueDialog(TreeDocument* window, int command, double value, const NodeChildList* optimal);
+    NodeValueDialog(TreeDocument* window, int command, double value, const NodeChildList& nodes,
+                    const NodeChildList* optimal);
 };
 
 // The over/under command for the node: asks the target and computes (nothing after a refused risk check or

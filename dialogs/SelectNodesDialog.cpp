@@ -59,7 +59,7 @@ public:
     SelectNodesScreen(SelectRule& rule, TreeWindow& tree)
         : HookedDialog(SelectNodesDialog::kTemplateId), rule(rule), tree(tree)
     {
-        const bool anySelected = tree.Document().Selection.Count() > 0;
+        const bool anySelected = tree.Selection.Count() > 0;
         PlacePages(68, 6, 188, 114);
         for (unsigned id : {unsigned(kAddCheck), unsigned(kSelectedOnlyCheck)}) {
             CheckBoxCtrl* check = CheckBoxCtrl::FromTemplate(this, id, id == kAddCheck ? &rule.addToSelection
@@ -176,7 +176,7 @@ bool SelectNodesDialog::NodeMatches(const SelectRule& rule, TreeNode* node)
 
 int SelectNodesDialog::SelectMatching(const SelectRule& rule, TreeWindow& tree)
 {
-    const NodeChildList& selection = tree.Document().Selection;
+    const NodeChildList& selection = tree.Selection;
     NodeChildList matches(4, false);
     Search search{rule, tree, matches};
     const NodeVisitor visit = [](TreeNode* node, void* arg) {

@@ -161,7 +161,7 @@ void VariablesWindow::OnTreeTitleChanged(const char*)
 
 void VariablesWindow::RefreshFromTree()
 {
-    SetNodes(Tree()->Document().Selection);
+    SetNodes(Tree()->Selection);
 }
 
 TreeNode* VariablesWindow::Node() const

@@ -28,13 +28,12 @@ namespace {
 constexpr int kDefinitionLabelLength = 30;
 
 // True when there is a selection and every selected node binds the name.
-bool SelectionBindsName(const TreeDocument& window, const char* upperName)
+bool SelectionBindsName(const NodeChildList* selection, const char* upperName)
 {
-    const NodeChildList& selection = window.Selection;
-    if (selection.Count() == 0)
+    if (selection == nullptr || selection->Count() == 0)
         return false;
-    for (int i = 0; i < selection.Count(); ++i) {
-        if (selection.At(i)->FindBinding(upperName, true) == nullptr)
+    for (int i = 0; i < selection->Count(); ++i) {
+        if (selection->At(i)->FindBinding(upperName, true) == nullptr)
             return false;
     }
     return true;
@@ -271,15 +270,16 @@ int CheckEditConflict(TreeDocument& window, const NodeChildList& nodes, const ch
     return 1;
 }
 
-void FillVariableChoices(TreeDocument& window, NameList& out, int mode)
+void FillVariableChoices(TreeDocument& window, NameList& out, int mode, const NodeChildList* selection)
 {
+    const NodeChildList none(1, false);
     for (int i = 0; i < window.Variables.Count(); ++i) {
         const DocVariable* variable = window.Variables.At(i);
         zString text(variable->name);
         if (mode == 1) {
-            if (!CheckEditConflict(window, window.Selection, variable->name.Text(), false))
+            if (!CheckEditConflict(window, selection != nullptr ? *selection : none, variable->name.Text(), false))
                 continue;
-            if (SelectionBindsName(window, variable->upperName.Text()))
+            if (SelectionBindsName(selection, variable->upperName.Text()))
                 text += " *";
         } else if (mode == 3 && variable->tFlag) {
             continue;
@@ -288,7 +288,7 @@ void FillVariableChoices(TreeDocument& window, NameList& out, int mode)
     }
 }
 
-void FillVariableRows(TreeDocument& window, NameList& out, int mode)
+void FillVariableRows(TreeDocument& window, NameList& out, int mode, const NodeChildList* selection)
 {
     for (int i = 0; i < window.Variables.Count(); ++i) {
         const DocVariable* variable = window.Variables.At(i);
@@ -296,7 +296,7 @@ void FillVariableRows(TreeDocument& window, NameList& out, int mode)
         switch (mode) {
         case 1:
             row += '\t';
-            if (SelectionBindsName(window, variable->upperName.Text()))
+            if (SelectionBindsName(selection, variable->upperName.Text()))
                 row += '*';
             row += '\t';
             if (variable->tFlag)

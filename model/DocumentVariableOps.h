@@ -52,9 +52,10 @@ void GetVariableDescription(const TreeDocument& window, const char* name, zStrin
 int CheckEditConflict(TreeDocument& window, const NodeChildList& nodes, const char* name, bool ask);
 
 // The texts of the variable choices (combo box) and of the variable rows (list box, TAB-separated
-// columns) by mode, appended to out.
-void FillVariableChoices(TreeDocument& window, NameList& out, int mode);
-void FillVariableRows(TreeDocument& window, NameList& out, int mode);
+// columns) by mode, appended to out. In mode 1 a star marks a variable every selected node binds, and the
+// choices leave out a variable a window edits at a selected node.
+void FillVariableChoices(TreeDocument& window, NameList& out, int mode, const NodeChildList* selection = nullptr);
+void FillVariableRows(TreeDocument& window, NameList& out, int mode, const NodeChildList* selection = nullptr);
 
 // Lists the definitions of the name in the whole tree, or says that there is none.
 void ShowVariableDefinitions(TreeDocument& window, const char* name);

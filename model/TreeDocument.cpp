@@ -42,7 +42,6 @@ TreeNode* TreeDocument::AddChild(TreeNode* parent, int kind, const char* name, c
 TreeDocument::~TreeDocument()
 {
     ReleaseAnalyses();
-    Selection.RemoveAll();
     delete Root;
 }
 
@@ -165,31 +164,6 @@ int TreeDocument::NewCloneId() const
         previous = id;
     }
     return previous + 1;
-}
-
-void TreeDocument::SelectNode(TreeNode* node, int, const void*, bool extend)
-{
-    if (!extend)
-        Selection.RemoveAll();
-    if (node != nullptr && !Selection.Contains(node))
-        Selection.Add(node);
-    if (View != nullptr)
-        View->SelectionChanged();
-}
-
-void TreeDocument::SelectNodes(const NodeChildList& nodes)
-{
-    Selection.RemoveAll();
-    for (int i = 0; i < nodes.Count(); ++i)
-        Selection.Add(nodes.At(i));
-    if (View != nullptr)
-        View->SelectionChanged();
-}
-
-void TreeDocument::SelectOrToggleNode(TreeNode* node)
-{
-    if (!Selection.Contains(node))
-        Selection.Add(node);
 }
 
 void TreeDocument::UpdateStatusIndicators()

@@ -107,13 +107,6 @@ public:
     // at 0), else after the last: ids 1, 2, 5 give 4; only 3 gives 2; none gives 1.
     int NewCloneId() const;
 
-    // Selection.
-    void SelectNode(TreeNode* node, int mode, const void* point, bool extend);
-    void SelectNodes(const NodeChildList& nodes);
-    void SelectOrToggleNode(TreeNode* node);
-    void ClearSelection() { Selection.RemoveAll(); }
-    bool IsNodeSelected(const TreeNode* node) const { return Selection.Contains(node); }
-
     // Link items. The node's link id for the value of a command (1605 expected value, 1606 path probability,
     // 1609 standard deviation; 0 for any other), made with a new link item when the node has none yet.
     int LinkIdFor(TreeNode* node, int command);
@@ -207,10 +200,12 @@ public:
     // it stops at the first error, and a damaged body leaves a fresh decision root. The archive's format
     // error tells the caller (2 truncated or unreadable, 23 bad preferences, 27 bad arrow, 32 bad version,
     // 37 a formula whose stored parse tree is not the one its text gives).
-    // In a snapshot, node records carry results and the selection follows the nodes.
+    // In a snapshot, node records carry results and the selection of the window that wrote it follows the
+    // nodes (read into selection when given; written from it, none when null).
     static constexpr uint32_t kFormulaTreeMismatch = 37;
-    void ReadDocumentBody(Archive& archive, RecordForm form = RecordForm::Plain);
-    void WriteDocumentBody(Archive& archive, RecordForm form = RecordForm::Plain);
+    void ReadDocumentBody(Archive& archive, RecordForm form = RecordForm::Plain, NodeChildList* selection = nullptr);
+    void WriteDocumentBody(Archive& archive, RecordForm form = RecordForm::Plain,
+                           const NodeChildList* selection = nullptr);
     // A tree file in the foreign binary tree format, imported in place of the tree; false when damaged (the
     // archive's error tells), or refused with a message as beyond the limits of a tree file.
     bool ReadForeignTree(Archive& archive);
@@ -223,8 +218,10 @@ public:
     // beside the target that then replaces it, so a failed save leaves the old file; false (message set)
     // when the tree cannot be stored or the file not written.
     enum class FileForm { Native, Foreign, OlderText };
-    bool ReadTreeFile(const char* path, bool snapshot = false, FileForm* form = nullptr);
-    bool WriteTreeFile(const char* path, zString& message, RecordForm form = RecordForm::Plain);
+    bool ReadTreeFile(const char* path, bool snapshot = false, FileForm* form = nullptr,
+                      NodeChildList* selection = nullptr);
+    bool WriteTreeFile(const char* path, zString& message, RecordForm form = RecordForm::Plain,
+                       const NodeChildList* selection = nullptr);
     // True when the reader takes back everything a save writes: every node record within its limits and
     // every distribution's parameters within a formula's stored form; else false with the message that
     // names what is beyond a limit.
@@ -234,7 +231,6 @@ public:
     DocVariableList Variables{2, true};
     // The window showing the document, told of changes; null while none shows it.
     TreeDocumentView* View = nullptr;
-    NodeChildList Selection{4, false};
     NodeRefList CloneMasters{2, true};
     LinkItemList LinkItems;
     TreeCalcPrefs CalcPrefs;
@@ -269,9 +265,8 @@ public:
     int32_t SuspendChildRefresh = 0;
     int32_t ChildWindowCount = 0;
     int32_t SuspendVariablesSync = 0;
-    // Display settings read by the model: hide the contents of clone copies; select whole subtrees.
+    // Display setting read by the model: hide the contents of clone copies.
     uint8_t HideCloneContents = 0;
-    uint8_t SubtreeSelection = 0;
     uint8_t Modified = 0;
     zString WindowTitle;
     // The analysis in progress (null when none; set and cleared by the run itself), the last analysis's

@@ -127,13 +127,14 @@ void CheckStoredParseTree(ExpressionVisitor& visitor, TreeNode* node, Expression
 
 } // namespace
 
-void TreeDocument::ReadDocumentBody(Archive& archive, RecordForm form)
+void TreeDocument::ReadDocumentBody(Archive& archive, RecordForm form, NodeChildList* selection)
 {
     if (Root != nullptr)
         ShapeChanging(Root, Root);
     delete Root;
     Root = nullptr;
-    Selection.RemoveAll();
+    if (selection != nullptr)
+        selection->RemoveAll();
     StoredNodeCount = NodesLoaded = 0;
     VersionRecord version;
     version.Serialize(archive);
@@ -213,8 +214,9 @@ void TreeDocument::ReadDocumentBody(Archive& archive, RecordForm form)
         for (int i = 0; i < selected && !archive.Failed(); ++i) {
             zString path;
             LoadString(archive, path);
-            if (TreeNode* node = FindNodeByPath(Root, path.Text()))
-                Selection.Add(node);
+            TreeNode* node = FindNodeByPath(Root, path.Text());
+            if (node != nullptr && selection != nullptr)
+                selection->Add(node);
         }
     }
     NoteStreamFailure(archive);
@@ -245,7 +247,6 @@ void TreeDocument::ReadDocumentBody(Archive& archive, RecordForm form)
 
 bool TreeDocument::ReadForeignTree(Archive& archive)
 {
-    Selection.RemoveAll();
     StoredNodeCount = NodesLoaded = 0;
     if (!ImportForeignTree(archive, this) && !archive.Failed())
         archive.SetFormatError(kForeignFormatError);
@@ -265,7 +266,6 @@ bool TreeDocument::ReadOlderTextTree(Archive& archive, uint32_t length)
     if (Root != nullptr)
         ShapeChanging(Root, Root);
     delete Root;
-    Selection.RemoveAll();
     StoredNodeCount = NodesLoaded = 0;
     Root = ImportLegacyTreeFile(archive, length, this, Variables);
     return FinishReading(Root == nullptr);
@@ -277,7 +277,6 @@ bool TreeDocument::FinishReading(bool damaged)
         // Nothing of a damaged body stays: partial lists would be saved over the file later.
         delete Root;
         Root = nullptr;
-        Selection.RemoveAll();
         CloneMasters.Clear();
         Variables.Clear();
         LinkItems.Clear();
@@ -317,7 +316,7 @@ void TreeDocument::MoveOldDefaultsToRoot(VariableDefList& oldDefaults)
         MoveDefinitionToRoot(Root, *oldDefaults.At(i));
 }
 
-void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form)
+void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form, const NodeChildList* selection)
 {
     VersionRecord().Serialize(archive);
     archive.WriteLong(PrintOffset[0]).WriteLong(PrintOffset[1]).WriteShort(2);
@@ -353,10 +352,11 @@ void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form)
     CESettings.Serialize(archive);
     if (form != RecordForm::Snapshot)
         return;
-    archive.WriteShort(Selection.Count());
-    for (int i = 0; i < Selection.Count(); ++i) {
+    const int selected = selection != nullptr ? selection->Count() : 0;
+    archive.WriteShort(static_cast<int16_t>(selected));
+    for (int i = 0; i < selected; ++i) {
         zString path;
-        NodePathString(static_cast<TreeNode*>(Selection.At(i)), path, nullptr);
+        NodePathString(selection->At(i), path, nullptr);
         StoreString(archive, path);
     }
 }
@@ -371,7 +371,8 @@ void ShowFileError(const char* path, const std::string& text)
 
 // Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the file was
 // refused and the person told why.
-int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, TreeDocument::FileForm* form)
+int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, TreeDocument::FileForm* form,
+                   NodeChildList* selection)
 {
     FileStream stream(path, false);
     if (!stream.IsOpen() && FilePath(path).Exists()) {
@@ -398,7 +399,7 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
         kind = ReadFileHeader(stream);
     }
     if (kind == TreeDocumentKind) {
-        document.ReadDocumentBody(stream, snapshot ? RecordForm::Snapshot : RecordForm::Plain);
+        document.ReadDocumentBody(stream, snapshot ? RecordForm::Snapshot : RecordForm::Plain, selection);
         if (!stream.Failed())
             return 0;
     } else if (kind != 0 || stream.FormatError() != Archive::FormatVersionRecord) {
@@ -412,10 +413,10 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
 
 } // namespace
 
-bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form)
+bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form, NodeChildList* selection)
 {
     try {
-        const int code = ReadTreeStream(*this, path, snapshot, form);
+        const int code = ReadTreeStream(*this, path, snapshot, form, selection);
         if (code == 0)
             return true;
         if (code < 0)
@@ -424,7 +425,7 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form)
         // kind but holding the other is read again as the other before it counts as damaged.
         {
             HostSilence quiet(Silence::Notices);
-            if (ReadTreeStream(*this, path, !snapshot, nullptr) == 0)
+            if (ReadTreeStream(*this, path, !snapshot, nullptr, selection) == 0)
                 return true;
         }
         ShowFileError(path,
@@ -457,14 +458,14 @@ bool TreeDocument::CheckStorable(zString& message) const
     return true;
 }
 
-bool TreeDocument::WriteTreeFile(const char* path, zString& message, RecordForm form)
+bool TreeDocument::WriteTreeFile(const char* path, zString& message, RecordForm form, const NodeChildList* selection)
 {
     if (!CheckStorable(message))
         return false;
-    return SaveFileBeside(path, [this, form](FileStream& stream) {
+    return SaveFileBeside(path, [this, form, selection](FileStream& stream) {
         if (!WriteFileHeader(stream, TreeDocumentKind))
             return false;
-        WriteDocumentBody(stream, form);
+        WriteDocumentBody(stream, form, selection);
         return true;
     }, message);
 }

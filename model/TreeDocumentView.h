@@ -2,6 +2,7 @@
 // What a tree document tells the window that shows it.
 
 class DocVariable;
+class NodeChildList;
 struct TreeNode;
 
 class TreeDocumentView {
@@ -22,8 +23,9 @@ public:
     // The node must be measured again (mode: 0 the node alone, 1 with its subtree, 2 its children and then
     // the node); the layout follows with the next LayoutChanged or drawing.
     virtual void NodeChanged(TreeNode*, int) {}
-    // The document changed the node selection itself (an analysis pointing at a node).
-    virtual void SelectionChanged() {}
+    // An analysis points at these nodes (the optimal path after a roll back, the node a failure concerns,
+    // the nodes a stored analysis was run on): the window selects them.
+    virtual void PointAt(const NodeChildList&) {}
     // Many nodes are about to be told changed one by one (begin), or they have been (end): the view may keep
     // what measuring needs ready in between. Calls pair up and do not nest.
     virtual void NodeChangesBegin() {}

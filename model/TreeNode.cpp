@@ -587,17 +587,6 @@ bool TreeNode::IsValid() const
            childCount == children->Count();
 }
 
-bool TreeNode::IsSelectedOrUnderSelection() const
-{
-    if (document == nullptr)
-        return false;
-    if (document->IsNodeSelected(this))
-        return true;
-    if (IsInCloneCopy() || !document->SubtreeSelection || document->Selection.Count() == 0)
-        return false;
-    return IsDescendantOf(document->Selection.At(0));
-}
-
 void TreeNode::ClearLinkId(int id)
 {
     if (linkBlock == nullptr)

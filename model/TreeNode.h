@@ -119,7 +119,6 @@ struct TreeNode {
     static constexpr uint32_t kMaxText2Length = 500;
     static constexpr int kMaxBindings = 2000;
     bool IsValid() const;
-    bool IsSelectedOrUnderSelection() const;
 
     // Bindings.
     int BindingCount() const;

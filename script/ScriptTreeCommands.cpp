@@ -110,12 +110,12 @@ void PutOnClipboard(const std::string& text)
 }
 
 // The selection, or the root when nothing is selected.
-void SelectionOrRoot(TreeDocument& document, NodeChildList& nodes)
+void SelectionOrRoot(TreeWindow& tree, NodeChildList& nodes)
 {
-    for (int i = 0; i < document.Selection.Count(); ++i)
-        nodes.Add(document.Selection.At(i));
+    for (int i = 0; i < tree.Selection.Count(); ++i)
+        nodes.Add(tree.Selection.At(i));
     if (nodes.Count() == 0)
-        nodes.Add(document.Root);
+        nodes.Add(tree.Document().Root);
 }
 
 } // namespace
@@ -264,8 +264,8 @@ bool ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameter
     switch (id) {
     case 1829:   // SelectNode
     case 1830: { // SelectNodeToo
-        for (int i = 0; id == 1830 && i < document.Selection.Count(); ++i)
-            nodes.Add(document.Selection.At(i));
+        for (int i = 0; id == 1830 && i < tree.Selection.Count(); ++i)
+            nodes.Add(tree.Selection.At(i));
         for (const std::string& path : parameters) {
             TreeNode* node = FindNodeByPath(document.Root, path.c_str());
             if (node != nullptr && !nodes.Contains(node))
@@ -297,7 +297,7 @@ bool ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameter
         tree.SelectNodes(nodes);
         return true;
     case 1833: { // SelectNodeRelName: the next node in keyboard order whose text holds the text
-        if (document.Selection.Count() > 1)
+        if (tree.Selection.Count() > 1)
             return true;
         TreeNode* start = tree.CurrentNode() != nullptr ? tree.CurrentNode() : document.Root;
         for (TreeNode* node = start;;) {
@@ -347,15 +347,15 @@ bool ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameter
         tree.InvalidateAll();
         return true;
     case 1835: // GetSelCount
-        store(parameters[0], std::to_string(document.Selection.Count()));
+        store(parameters[0], std::to_string(tree.Selection.Count()));
         return true;
     case 1836:   // GetSelList
     case 1837: { // GetSelNum
         std::string text;
         const int wanted = id == 1837 ? ParseScriptFlag(parameters[1]) : 0;
-        for (int i = 0; i < document.Selection.Count(); ++i) {
+        for (int i = 0; i < tree.Selection.Count(); ++i) {
             zString path;
-            NodePathString(document.Selection.At(i), path, nullptr);
+            NodePathString(tree.Selection.At(i), path, nullptr);
             if (id == 1836)
                 text += std::string(path.Text()) + "\r\n";
             else if (i + 1 == wanted)
@@ -490,8 +490,8 @@ bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters,
         if (kind < 1 || kind > 7)
             return true;
         NodeChildList nodes(4, false);
-        for (int i = 0; i < document.Selection.Count(); ++i) {
-            TreeNode* selected = document.Selection.At(i);
+        for (int i = 0; i < tree.Selection.Count(); ++i) {
+            TreeNode* selected = tree.Selection.At(i);
             const bool decisionInMarkov = (kind == 2 || kind == 5) && selected->IsInMarkovSubtree();
             if (!decisionInMarkov && !(kind == 3 && selected->childCount > 0))
                 nodes.Add(selected);
@@ -568,7 +568,7 @@ bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters,
             tree.Document().EnsureVariable(name.c_str(), nullptr);
         }
         NodeChildList nodes(4, false);
-        SelectionOrRoot(document, nodes);
+        SelectionOrRoot(tree, nodes);
         tree.AddUndoAction(new TreeDefineVariableAction(&tree, nodes, name.c_str(),
                                                         count > 1 ? parameters[1].c_str() : ""));
         return true;
@@ -583,7 +583,7 @@ bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters,
         bool flags[4] = {false, false, false, false};
         texts[payoff] = parameters[1].c_str();
         flags[payoff] = true;
-        tree.AddUndoAction(new TreeChangePayoffAction(&tree, document.Selection, texts, flags));
+        tree.AddUndoAction(new TreeChangePayoffAction(&tree, tree.Selection, texts, flags));
         return true;
     }
     default: // SensAn, Markov: nothing beyond the tree window's check

@@ -154,7 +154,7 @@ int TreeWindow::OnCustomInterfaceCommand(int command)
             // Changes are kept as modified only where the user may save them. The Extended interface sets
             // the variables of the selected node (the root's without one).
             const bool save = settings->options.allowSaveTree != 0;
-            TreeNode* node = document.Selection.Count() == 1 ? document.Selection.At(0) : document.Root;
+            TreeNode* node = Selection.Count() == 1 ? Selection.At(0) : document.Root;
             if (settings->options.extended != 0 && !CheckCustomInterfaceEditable(document, node))
                 return 1;
             std::unique_ptr<ChangeValuesDialog> dialog(settings->options.extended != 0

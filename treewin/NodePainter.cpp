@@ -224,7 +224,8 @@ void PaintNode(TreeNode* node, PaintContext& context)
     }
 
     const bool picture = display.Kind() == Display::KindBitmap || display.Kind() == Display::KindMetafile;
-    PaintNodeSymbol(node, symbol, context, node->IsSelectedOrUnderSelection() && !picture, context.InCloneCopy != 0);
+    PaintNodeSymbol(node, symbol, context, window.IsSelectedOrUnderSelection(node) && !picture,
+                    context.InCloneCopy != 0);
     if (ShowsCloneMasterMark(window, node, display))
         PaintCloneId(node, context, symbol);
     if (window.Document().DisplayPrefs.MarkNodesWithComments != 0 && display.Kind() == Display::KindWindow &&

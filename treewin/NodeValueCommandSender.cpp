@@ -5,13 +5,13 @@
 
 void InstallNodeValueCommandSender()
 {
-    SetNodeValueCommandSender([](TreeDocument* window, int command, GraphTemplate*) {
+    SetNodeValueCommandSender([](TreeDocument* window, int command, const NodeChildList& nodes, GraphTemplate*) {
         switch (command) {
         case ExpectedValueCommand:
         case PathProbabilityCommand:
         case StandardDeviationCommand:
         case EvpiCommand:
-            DisplayAnyVal(window, command);
+            DisplayAnyVal(window, command, nodes);
             return;
         default:
             break;

@@ -127,7 +127,7 @@ long TreeWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 int TreeWindow::OnStructureCommand(int command)
 {
     TreeNode* node = CurrentNode();
-    const NodeChildList& selection = document.Selection;
+    const NodeChildList& selection = Selection;
     const bool mayEdit = node != nullptr && MayEditStructure();
     switch (command) {
     case Cmd::FileSnapshot:
@@ -207,7 +207,7 @@ int TreeWindow::OnStructureCommand(int command)
         return 1;
     case Cmd::OptionsSelectSubtree:
         if (selection.Count() == 1 && !CustomInterfaceShown) {
-            if (document.SubtreeSelection != 0)
+            if (SubtreeSelection != 0)
                 UnhighlightSubtree();
             else if (node->cloneStatus != CloneCopyNode && node->childCount > 0 && !node->collapsed)
                 HighlightSubtree();
@@ -314,10 +314,10 @@ void TreeWindow::PasteBranches()
 {
     const std::shared_ptr<const TreeNode> entry = TheTreeClipboard().Share(-1);
     const int count = entry && entry->kind == 0 ? entry->childCount : 1;
-    for (int i = 0; i < document.Selection.Count(); ++i)
-        if (!document.Selection.At(i)->CheckRoomForChildren(count))
+    for (int i = 0; i < Selection.Count(); ++i)
+        if (!Selection.At(i)->CheckRoomForChildren(count))
             return;
-    AddUndoAction(new TreePasteAction(this, document.Selection));
+    AddUndoAction(new TreePasteAction(this, Selection));
 }
 
 void TreeWindow::ChangeFont()
@@ -333,7 +333,7 @@ void TreeWindow::ChangeFont()
     const int part = EditField;
     if (part == 0 || (part == 3) != (node == nullptr))
         return;
-    const bool subtree = document.SubtreeSelection != 0;
+    const bool subtree = SubtreeSelection != 0;
     if (subtree && AskYesNo(nullptr,
                             "Changing the font of the entire subtree is not undoable. To change the font of a single "
                             "node, deselect the subtree first.\n\nChange the font of all nodes in the subtree?",
@@ -361,7 +361,7 @@ void TreeWindow::ChangeFont()
 void TreeWindow::BindOrUnbindNote(TreeNode* node)
 {
     if (SelectedNote == nullptr) {
-        if (node != nullptr && document.Selection.Count() == 1 && !node->text2.IsEmpty())
+        if (node != nullptr && Selection.Count() == 1 && !node->text2.IsEmpty())
             AddUndoAction(new TreeUnbindNoteAction(this, node));
         return;
     }
@@ -376,7 +376,7 @@ void TreeWindow::ChangeOptimalPath(TreeNode* node)
     const std::string question = std::string("Do you want to change the optimal path of the selected node(s) to be ") +
                                  (toReversed ? "opposite to" : "the same as") + " the default for this tree?";
     if (AskOkCancel(nullptr, question.c_str(), 0, 3) == 1)
-        AddUndoAction(new TreeChangeOptimalPathAction(this, document.Selection,
+        AddUndoAction(new TreeChangeOptimalPathAction(this, Selection,
                                                       toReversed ? ReversedDecisionNode : DecisionNode));
 }
 
@@ -420,7 +420,7 @@ void TreeWindow::ZoomByStep(bool in)
 
 void TreeWindow::ChangeNodeType()
 {
-    const NodeChildList& selection = document.Selection;
+    const NodeChildList& selection = Selection;
     ChangeNodeTypeDialog dialog(*this, selection);
     const int kind = dialog.Run();
     bool inMarkov = false;
@@ -512,7 +512,7 @@ TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
     if (CustomInterfaceShown)
         return masks;
     TreeNode* node = CurrentNode();
-    const bool subtreeFlag = document.SubtreeSelection != 0;
+    const bool subtreeFlag = SubtreeSelection != 0;
     // The root alone cannot be cut or cleared as a node.
     const bool mayCutNodes = document.ChildWindowCount <= 0 && document.SuspendChildRefresh <= 0 && node != nullptr &&
                              (node->parent != nullptr || subtreeFlag);
@@ -540,7 +540,7 @@ TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
         masks.paste |= Bit(ScopeText);
     const TreeNode* stored = TheTreeClipboard().Get(-1);
     if (node != nullptr && stored != nullptr && document.SuspendChildRefresh <= 0 &&
-        !AnyTerminalOrCopy(document.Selection))
+        !AnyTerminalOrCopy(Selection))
         masks.paste |= stored->kind == 0 ? Bit(ScopeSubtree) : Bit(ScopeNode);
     if (node == nullptr && SelectedNote == nullptr && SelectedArrow == nullptr) {
         if (IsNoteBoxOnClipboard())
@@ -737,13 +737,13 @@ void TreeWindow::AttachOrDetachClone(TreeNode* node)
     TreeNode* master = ChooseCloneMaster();
     if (master == nullptr)
         return;
-    if (!CanAttachClone(document.Selection, master)) {
+    if (!CanAttachClone(Selection, master)) {
         ShowErrorBox(nullptr,
                      "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.",
                      0);
         return;
     }
-    AddUndoAction(new TreeAttachCloneAction(this, document.Selection, master));
+    AddUndoAction(new TreeAttachCloneAction(this, Selection, master));
 }
 
 int TreeWindow::CanAttachClone(const NodeChildList& targets, const TreeNode* master)
@@ -784,7 +784,7 @@ int TreeWindow::DispatchAnalysis(int command)
     case Cmd::AnalysisPathProbability:
     case Cmd::AnalysisStandardDeviation:
     case Cmd::AnalysisExpectedValueOfPerfectInfo:
-        DisplayAnyVal(&document, command);
+        DisplayAnyVal(&document, command, Selection);
         return 1;
     case Cmd::AnalysisMarkovAnalysis:
         if (node != nullptr) {
@@ -821,7 +821,7 @@ int TreeWindow::DispatchAnalysis(int command)
         }
         return 1;
     case Cmd::AnalysisProbabilityDistribution:
-        RunProbabilityDistribution(&document, document.Selection, nullptr);
+        RunProbabilityDistribution(&document, Selection, nullptr);
         return 1;
     case Cmd::AnalysisGraphRiskPreferenceFunction:
         GraphRiskPreference();
@@ -943,7 +943,7 @@ void TreeWindow::ShowPayoffRange(TreeNode* node)
     if (error)
         return;
     PayoffRangeDialog dialog(node, lowest, highest);
-    document.SetStoredAnalysis(MakeNodeValueStoredRecord(document.Selection, Cmd::AnalysisPayoffRange, 0));
+    document.SetStoredAnalysis(MakeNodeValueStoredRecord(Selection, Cmd::AnalysisPayoffRange, 0));
 }
 
 void TreeWindow::ShowCostEffectiveness(TreeNode* node)

@@ -47,7 +47,7 @@ TreePane* TreeWindow::Pane() const
 
 bool TreeWindow::MayOpenInPlaceEditor() const
 {
-    const int selected = document.Selection.Count();
+    const int selected = Selection.Count();
     if (EditOpening != 0 || InPlaceEditor != nullptr || InPlaceEditingAllowed == 0 || selected >= 2 ||
         document.SuspendVariablesSync != 0 || Pane() == nullptr || !IsActiveChild())
         return false;

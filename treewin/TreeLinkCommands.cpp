@@ -22,8 +22,8 @@
 bool TreeWindow::CanCopySpecial() const
 {
     const TreeNode* node = CurrentNode();
-    const bool oneNode = document.Selection.Count() == 1 && !CustomInterfaceShown &&
-                         (document.SubtreeSelection != 0 || node->childCount == 0 || !FilePath().IsEmpty());
+    const bool oneNode = Selection.Count() == 1 && !CustomInterfaceShown &&
+                         (SubtreeSelection != 0 || node->childCount == 0 || !FilePath().IsEmpty());
     return oneNode || (document.RolledBack != 0 && document.DisplayPrefs.ShowColumns != 0);
 }
 

@@ -56,7 +56,7 @@ MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
     this->window = &window;
     TreeDocument& document = window.Document();
     interfaceSettings = document.CustomInterface != nullptr;
-    const NodeChildList& selection = document.Selection;
+    const NodeChildList& selection = window.Selection;
     n = selection.Count();
     first = window.CurrentNode();
     one = n == 1;
@@ -74,7 +74,7 @@ MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
     free = document.CurrentAnalysis == nullptr && !(rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3);
     editable = !customInterface && any;
     editable1 = editable && one && !locked;
-    subtreeHighlighted = any && document.SubtreeSelection != 0;
+    subtreeHighlighted = any && window.SubtreeSelection != 0;
     variables = document.Variables.Count();
     masters = document.CloneMasters.Count();
     analyses = window.Document().StoredAnalyses().Count();

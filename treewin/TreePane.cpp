@@ -243,7 +243,7 @@ void TreePane::PressNode(TreeNode* node, LogicalPoint point, const MouseInput& m
         return;
     }
     tree_.SelectNode(node, field, &point, shift);
-    if (control && !shift && tree_.Document().Selection.Count() == 1)
+    if (control && !shift && tree_.Selection.Count() == 1)
         tree_.HighlightSubtree();
 }
 
@@ -323,7 +323,7 @@ void TreePane::BeginBandSelection(POINT start)
     if (!(shiftAtPress_ && tree_.SelectedNote == nullptr))
         tree_.ClearSelection();
     bandNodes_.clear();
-    const NodeChildList& selection = tree_.Document().Selection;
+    const NodeChildList& selection = tree_.Selection;
     bandHighlight_.assign(selection.Count(), nullptr);
     for (int i = 0; i < selection.Count(); ++i)
         bandHighlight_[i] = selection.At(i);

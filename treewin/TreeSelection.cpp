@@ -71,7 +71,25 @@ TreeNode* FindSameDepthNeighbour(TreeNode* node, int direction)
 
 TreeNode* TreeWindow::CurrentNode() const
 {
-    return document.Selection.Count() > 0 ? document.Selection.At(0) : nullptr;
+    return Selection.Count() > 0 ? Selection.At(0) : nullptr;
+}
+
+bool TreeWindow::IsSelectedOrUnderSelection(const TreeNode* node) const
+{
+    if (IsNodeSelected(node))
+        return true;
+    if (node->IsInCloneCopy() || !SubtreeSelection || Selection.Count() == 0)
+        return false;
+    return node->IsDescendantOf(Selection.At(0));
+}
+
+void TreeWindow::PointAt(const NodeChildList& nodes)
+{
+    Selection.RemoveAll();
+    for (int i = 0; i < nodes.Count(); ++i)
+        if (!Selection.Contains(nodes.At(i)))
+            Selection.Add(nodes.At(i));
+    InvalidateAll();
 }
 
 TreeNode* TreeWindow::ResolveSelectableNode(TreeNode* node)
@@ -85,7 +103,7 @@ TreeNode* TreeWindow::ResolveSelectableNode(TreeNode* node)
 
 void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool extend)
 {
-    NodeChildList& selection = document.Selection;
+    NodeChildList& selection = Selection;
     if (!extend && selection.Count() == 1 && selection.At(0) == node && EditField == field)
         return;
     node = ResolveSelectableNode(node);
@@ -106,7 +124,7 @@ void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool e
     } else {
         CloseInPlaceEdit();
     }
-    if (document.SubtreeSelection != 0)
+    if (SubtreeSelection != 0)
         UnhighlightSubtree();
     selection.Add(node);
     EditField = field;
@@ -151,9 +169,9 @@ void TreeWindow::SelectNodes(const NodeChildList& nodes, const char* windowName)
     } else {
         for (int i = 0; i < nodes.Count(); ++i) {
             TreeNode* node = nodes.At(i);
-            if (node == nullptr || document.Selection.Contains(node))
+            if (node == nullptr || Selection.Contains(node))
                 continue;
-            document.Selection.Add(node);
+            Selection.Add(node);
             ::InvalidateNode(*this, node, false);
         }
         ScrollSelectionIntoView();
@@ -168,11 +186,11 @@ void TreeWindow::ClearSelection()
 {
     PendingNoteBinding = nullptr;
     CloseInPlaceEdit();
-    if (document.SubtreeSelection != 0)
+    if (SubtreeSelection != 0)
         UnhighlightSubtree();
-    for (int i = 0; i < document.Selection.Count(); ++i)
-        ::InvalidateNode(*this, document.Selection.At(i), false);
-    document.ClearSelection();
+    for (int i = 0; i < Selection.Count(); ++i)
+        ::InvalidateNode(*this, Selection.At(i), false);
+    Selection.RemoveAll();
     if (SelectedNote != nullptr)
         InvalidateLogicalRect(&SelectedNote->frame);
     if (SelectedArrow != nullptr) {
@@ -203,14 +221,14 @@ void TreeWindow::SelectNoteBox(NoteBox* note, const void* point, bool openText)
 
 void TreeWindow::HighlightSubtree()
 {
-    document.SubtreeSelection = 1;
+    SubtreeSelection = 1;
     if (TreeNode* node = CurrentNode())
         ::InvalidateNode(*this, node, true);
 }
 
 void TreeWindow::UnhighlightSubtree()
 {
-    document.SubtreeSelection = 0;
+    SubtreeSelection = 0;
     if (TreeNode* node = CurrentNode())
         ::InvalidateNode(*this, node, true);
 }

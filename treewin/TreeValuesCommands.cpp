@@ -55,7 +55,7 @@ void ShowValueWindow(NodeValueWindow* window)
 
 int TreeWindow::EditTreeVariables(int command)
 {
-    const NodeChildList& selection = document.Selection;
+    const NodeChildList& selection = Selection;
     switch (command) {
     case Cmd::ValuesDefineValues:
         DefineValues();
@@ -130,7 +130,7 @@ int TreeWindow::EditTreeVariables(int command)
 
 void TreeWindow::OpenEvaluatorWindow()
 {
-    Evaluator = new EvaluatorWindow(this, document.Selection);
+    Evaluator = new EvaluatorWindow(this, Selection);
     Evaluator->Show(-1);
 }
 
@@ -142,12 +142,12 @@ void TreeWindow::CloseEvaluatorWindow()
 void TreeWindow::SyncEvaluatorWindow()
 {
     if (Evaluator != nullptr && document.SuspendVariablesSync == 0)
-        Evaluator->SetNodes(document.Selection);
+        Evaluator->SetNodes(Selection);
 }
 
 void TreeWindow::OpenVariablesWindow()
 {
-    VariablesView = new VariablesWindow(this, document.Selection);
+    VariablesView = new VariablesWindow(this, Selection);
     VariablesView->Show(-1);
 }
 
@@ -159,7 +159,7 @@ void TreeWindow::CloseVariablesWindow()
 void TreeWindow::SyncVariablesWindow()
 {
     if (VariablesView != nullptr && document.SuspendVariablesSync == 0)
-        VariablesView->SetNodes(document.Selection);
+        VariablesView->SetNodes(Selection);
 }
 
 void TreeWindow::SyncCompanionWindows()
@@ -170,7 +170,7 @@ void TreeWindow::SyncCompanionWindows()
 
 void TreeWindow::DefineValues()
 {
-    const NodeChildList& selection = document.Selection;
+    const NodeChildList& selection = Selection;
     DefineValuesDialog dialog(*this, selection.Count(), 1);
     if (!dialog.Run())
         return;
@@ -205,7 +205,7 @@ void TreeWindow::DefineValues()
 void TreeWindow::CreateSlider()
 {
     NodeChildList nodes(4, false);
-    nodes.AssignShallow(document.Selection);
+    nodes.AssignShallow(Selection);
     if (nodes.Count() == 0)
         nodes.Add(document.Root);
     CreateSliderDialog dialog(&document, nodes);

@@ -95,7 +95,7 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
     LiveWindows().push_back(this);
     document.View = this;
     TreeDocument::FileForm form = TreeDocument::FileForm::Native;
-    const bool read = document.ReadTreeFile(path, HasSnapshotExtension(path), &form);
+    const bool read = document.ReadTreeFile(path, HasSnapshotExtension(path), &form, &Selection);
     fileRead = read;
     const bool importedText = form == TreeDocument::FileForm::OlderText;
     if (read && !importedText) {
@@ -306,6 +306,7 @@ bool TreeWindow::ReadDocument(Archive& stream, uint32_t)
 {
     if (ReadFileHeader(stream) != TreeDocumentKind)
         return false;
+    Selection.RemoveAll();
     document.ReadDocumentBody(stream);
     return !stream.Failed();
 }
@@ -492,5 +493,5 @@ bool TreeWindow::SaveAs(const char* path, zString& message)
 bool TreeWindow::SaveCopyAs(const char* path, zString& message)
 {
     OriginalValuesScope original(childWindows);
-    return document.WriteTreeFile(path, message, RecordForm::Snapshot);
+    return document.WriteTreeFile(path, message, RecordForm::Snapshot, &Selection);
 }

@@ -107,9 +107,11 @@ public:
     // node). Given the name of the window asking, the tree comes to the top and the status line tells how to
     // return to that window.
     void SelectNodes(const NodeChildList& nodes, const char* windowName = nullptr);
-    void SelectOrToggleNode(TreeNode* node) { SelectNode(node, 1, nullptr, document.Selection.Count() > 0); }
+    void SelectOrToggleNode(TreeNode* node) { SelectNode(node, 1, nullptr, Selection.Count() > 0); }
     void ClearSelection();
-    bool IsNodeSelected(const TreeNode* node) const { return document.IsNodeSelected(node); }
+    bool IsNodeSelected(const TreeNode* node) const { return Selection.Contains(node); }
+    // The node is selected, or lies (outside a clone copy) in the current node's highlighted subtree.
+    bool IsSelectedOrUnderSelection(const TreeNode* node) const;
     // The first selected node, or null.
     TreeNode* CurrentNode() const;
     // Selects the note box; without openText no field is open.
@@ -127,6 +129,10 @@ public:
     void UnhighlightSubtree();
     // Scrolls the shown pane to the current node, else the selected note or arrow.
     void ScrollSelectionIntoView();
+    // The selected nodes, the current node first; a snapshot stores them with the tree.
+    NodeChildList Selection{4, false};
+    // The current node's whole subtree shows selected (HighlightSubtree).
+    uint8_t SubtreeSelection = 0;
 
     // The key operation: keys of the in-place edit and keys released over the pane (the virtual key and
     // whether Alt was down); 1 when the key was used.
@@ -212,8 +218,8 @@ public:
     // the leaving subtree.
     void ShapeChanging(const TreeNode* leaving) override;
     void NodeChanged(TreeNode* node, int mode) override;
-    // The highlighting follows a selection the document made.
-    void SelectionChanged() override { InvalidateAll(); }
+    // An analysis points at nodes: they become the selection, and the highlighting follows.
+    void PointAt(const NodeChildList& nodes) override;
     // The measuring display stays ready (its context held) while many nodes are measured one by one.
     void NodeChangesBegin() override;
     void NodeChangesEnd() override;

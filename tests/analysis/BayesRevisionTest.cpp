@@ -87,7 +87,7 @@ TEST(BayesRevision, StructureFaultsAreShownAndSelectTheNode)
         EXPECT_EQ(boxes.Last().caption, "Bayes Structure Error");
         EXPECT_EQ(boxes.Last().help, 30015);
         TreeNode* atFault = row.faultAt < 0 ? bayes : bayes->GetChild(row.faultAt);
-        EXPECT_TRUE(tree.Document().IsNodeSelected(atFault)) << row.text;
+        EXPECT_TRUE(tree.IsNodeSelected(atFault)) << row.text;
     }
 }
 

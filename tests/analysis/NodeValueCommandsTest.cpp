@@ -29,7 +29,9 @@ struct ThreeNodes {
             tree.Terminal(nodes[i], "b", "0.5", payoffs[i][1]);
         }
         saved = SetNodeValuePresenter(
-            [this](TreeDocument*, int, double value, const NodeChildList*) { shown.push_back(value); });
+            [this](TreeDocument*, int, double value, const NodeChildList&, const NodeChildList*) {
+                shown.push_back(value);
+            });
     }
     ~ThreeNodes() { SetNodeValuePresenter(saved); }
 };
@@ -48,9 +50,10 @@ TEST(NodeValues, ValueOfTheSelectionAndItsRecord)
     for (const Case& c : cases) {
         ThreeNodes setup;
         TreeDocument& document = setup.tree.Document();
+        NodeChildList selection(4, false);
         for (TreeNode* node : setup.nodes)
-            document.Selection.Add(node);
-        DisplayAnyVal(&document, c.command);
+            selection.Add(node);
+        DisplayAnyVal(&document, c.command, selection);
         ASSERT_EQ(setup.shown.size(), 1u);
         EXPECT_NEAR(setup.shown[0], c.value, 1e-12);
         StoredAnalysis* record = document.LastAnalysis;

@@ -41,12 +41,12 @@ TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_EQ(window.RolledBack, 1);
     EXPECT_NEAR(window.Root->ExpectedValue(), 70.0, 1e-12);
-    EXPECT_EQ(window.Selection.Count(), 4);
-    EXPECT_TRUE(window.IsNodeSelected(window.Root));
-    EXPECT_TRUE(window.IsNodeSelected(model.treat));
-    EXPECT_TRUE(window.IsNodeSelected(model.cured));
-    EXPECT_TRUE(window.IsNodeSelected(model.notCured));
-    EXPECT_FALSE(window.IsNodeSelected(model.wait));
+    EXPECT_EQ(model.tree.Selection.Count(), 4);
+    EXPECT_TRUE(model.tree.IsNodeSelected(window.Root));
+    EXPECT_TRUE(model.tree.IsNodeSelected(model.treat));
+    EXPECT_TRUE(model.tree.IsNodeSelected(model.cured));
+    EXPECT_TRUE(model.tree.IsNodeSelected(model.notCured));
+    EXPECT_FALSE(model.tree.IsNodeSelected(model.wait));
     EXPECT_EQ(window.CurrentAnalysis, nullptr);
     EXPECT_EQ(window.LastAnalysis, nullptr) << "a roll back is not stored as the last analysis";
     EXPECT_EQ(window.SuspendChildRefresh, 1) << "the pause lasts while the tree stays rolled back";
@@ -68,9 +68,9 @@ TEST(RollBackAnalysisRun, TwoOptimalTerminalsWarnWordForWord)
               "From the standpoint of expected value, this tree has two or more \"optimal\" solutions. In order to "
               "identify your best strategy, you might use some of the analytical tools, including standard "
               "deviation, available under the Analysis menu.");
-    EXPECT_TRUE(tree.Document().IsNodeSelected(a));
-    EXPECT_TRUE(tree.Document().IsNodeSelected(b));
-    EXPECT_EQ(tree.Document().Selection.Count(), 3);
+    EXPECT_TRUE(tree.IsNodeSelected(a));
+    EXPECT_TRUE(tree.IsNodeSelected(b));
+    EXPECT_EQ(tree.Selection.Count(), 3);
 }
 
 TEST(RollBackAnalysisRun, PreferencesDecideProgressAndValueBoxes)
@@ -112,7 +112,7 @@ TEST(RollBackAnalysisRun, FailureLeavesTreeUnmarkedAndLetsScriptGoOn)
         (new RollBackAnalysis(&window, &script))->Run();
         EXPECT_EQ(script.waitingForAnalysis, 0);
         EXPECT_EQ(window.RolledBack, fail ? 0 : 1);
-        EXPECT_EQ(window.Selection.Count(), fail ? 1 : 4) << "a failed formula selects its node only";
+        EXPECT_EQ(model.tree.Selection.Count(), fail ? 1 : 4) << "a failed formula selects its node only";
         EXPECT_EQ(window.SuspendChildRefresh, fail ? 0 : 1);
         EXPECT_EQ(window.CurrentAnalysis, nullptr);
     }

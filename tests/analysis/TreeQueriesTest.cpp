@@ -97,7 +97,7 @@ TEST(PayoffRange, EmptyInnerNodeIsReportedOnce)
     EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unable to evaluate non-terminal nodes.");
-    EXPECT_TRUE(tree.Document().IsNodeSelected(empty));
+    EXPECT_TRUE(tree.IsNodeSelected(empty));
 }
 
 TEST(TrialWalk, FollowsOptimalChoicesAndChanceDraws)

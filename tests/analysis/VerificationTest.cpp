@@ -39,8 +39,8 @@ TEST(ProbabilityVerification, MessagesWordForWord)
             continue;
         }
         EXPECT_EQ(boxes.Last().text, row.message);
-        ASSERT_EQ(tree.Document().Selection.Count(), 1);
-        EXPECT_EQ(tree.Document().Selection.At(0)->text, row.selected);
+        ASSERT_EQ(tree.Selection.Count(), 1);
+        EXPECT_EQ(tree.Selection.At(0)->text, row.selected);
     }
 }
 

@@ -155,7 +155,7 @@ TEST_F(ChangeValuesOnScreen, ExtendedFormForTheSelectedNode)
     a->SetBinding("p", "0.2", false);
     a->SetBinding("n", "2", false);
     b->SetBinding("p", "rate", false);
-    tree.Selection.Add(b);
+    window.Selection.Add(b);
     window.OnCommand(Cmd::OptionsMimicRunTime);
     window.OnCommand(Cmd::CustomInterfaceChangeValues);
     window.OnCommand(Cmd::OptionsMimicRunTime);
@@ -165,8 +165,8 @@ TEST_F(ChangeValuesOnScreen, ExtendedFormForTheSelectedNode)
               "Designer note: For a variable to be editable using the Extended Custom Interface, it must have a "
               "description and a range (both assigned in the Variable Properties dialog box or the Exteded "
               "Parameters dialog box). Also, the definition must be numeric.");
-    tree.Selection.RemoveAll();
-    tree.Selection.Add(a);
+    window.Selection.RemoveAll();
+    window.Selection.Add(a);
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
         char caption[64] = "";

@@ -40,7 +40,7 @@ protected:
         a = tree.AddChild(tree.Root, TerminalNode, "A", "", "1");
         window.Document().EnsureVariable("rate", nullptr);
         a->SetBinding("rate", "0.5", false);
-        tree.Selection.Add(a);
+        window.Selection.Add(a);
     }
     ~FormulaTools() override
     {

@@ -53,7 +53,7 @@ protected:
     {
         const int before = window.ChildWindows().Count();
         window.ClearSelection();
-        tree.Selection.Add(at);
+        window.Selection.Add(at);
         window.OnCommand(1414);
         const int after = window.ChildWindows().Count();
         return after > before ? static_cast<NodeCommentWindow*>(window.ChildWindows().At(after - 1)) : nullptr;

@@ -102,12 +102,13 @@ TEST(NodeValueDialogs, ExpectedValueInWords)
             EXPECT_EQ(TextOf(dialog, kOptimalChoiceText), "Optimal Choice: C");
         })
         .Press(IDOK);
+    NodeChildList selection(4, false);
     for (TreeNode* node : {a, b, c})
-        tree.Document().Selection.Add(node);
-    DisplayAnyVal(&tree.Document(), ExpectedValueCommand);
-    tree.Document().ClearSelection();
-    tree.Document().Selection.Add(tree.Root());
-    DisplayAnyVal(&tree.Document(), ExpectedValueCommand);
+        selection.Add(node);
+    DisplayAnyVal(&tree.Document(), ExpectedValueCommand, selection);
+    selection.RemoveAll();
+    selection.Add(tree.Root());
+    DisplayAnyVal(&tree.Document(), ExpectedValueCommand, selection);
     EXPECT_TRUE(driver.Finished());
 }
 
@@ -147,8 +148,9 @@ TEST(NodeValueDialogs, EvpiAsksForTheEventAndTheDecision)
             EXPECT_EQ(TextOf(dialog, kNodeValueText), "The expected value of perfect information is: $20");
         })
         .Press(IDOK);
-    tree.Document().Selection.Add(event);
-    DisplayAnyVal(&tree.Document(), EvpiCommand);
+    NodeChildList selection(1, false);
+    selection.Add(event);
+    DisplayAnyVal(&tree.Document(), EvpiCommand, selection);
     EXPECT_TRUE(driver.Finished());
     EXPECT_EQ(screen.boxes.Count(), 0u);
 }

@@ -29,8 +29,8 @@ protected:
         window.Document().EnsureVariable("p", nullptr);
         a->SetBinding("p", "0.5", false);
         b->SetBinding("p", "0.5", false);
-        tree.Selection.Add(a);
-        tree.Selection.Add(b);
+        window.Selection.Add(a);
+        window.Selection.Add(b);
     }
 
     NodeValueWindow* Open(int command)
@@ -170,7 +170,7 @@ protected:
     {
         window.ClearSelection();
         for (TreeNode* node : nodes)
-            tree.Selection.Add(node);
+            window.Selection.Add(node);
         window.EditTreeVariables(command);
         const int count = window.ChildWindows().Count();
         return count > 0 ? static_cast<NodeValueWindow*>(window.ChildWindows().At(count - 1)) : nullptr;

@@ -63,7 +63,7 @@ protected:
         node = tree.AddChild(tree.Root, ChanceNode, "C");
         for (const char* probability : {"p", "0.3", "#"})
             tree.AddChild(node, TerminalNode, (std::string("Outcome ") + probability).c_str(), probability);
-        tree.Selection.Add(node);
+        window.Selection.Add(node);
     }
     std::string Probability(int i) const
     {

@@ -47,7 +47,9 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
     document.AddChild(document.Root, TerminalNode, "A", "", "5");
     std::vector<int> shown;
     NodeValuePresenter previous = SetNodeValuePresenter(
-        [&shown](TreeDocument*, int command, double, const NodeChildList*) { shown.push_back(command); });
+        [&shown](TreeDocument*, int command, double, const NodeChildList&, const NodeChildList*) {
+            shown.push_back(command);
+        });
     window.SelectNode(document.Root, 1, nullptr, false);
     window.OnCommand(1605);
     ASSERT_NE(document.LastAnalysis, nullptr);

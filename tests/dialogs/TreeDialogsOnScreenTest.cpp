@@ -33,7 +33,7 @@ protected:
     TreeDialogsOnScreen()
     {
         node = tree.AddChild(tree.Root, ChanceNode, "A", "", "");
-        tree.Selection.Add(node);
+        window.Selection.Add(node);
     }
 
     TreeNode* node;
@@ -198,9 +198,9 @@ TEST_F(TreeDialogsOnScreen, SelectIfChanceNodesSelectsThem)
     person.Press(IDOK);
     window.OnCommand(1415);
     EXPECT_TRUE(person.Finished());
-    ASSERT_EQ(tree.Selection.Count(), 2);
-    EXPECT_EQ(tree.Selection.At(0), node);
-    EXPECT_EQ(tree.Selection.At(1), chance);
+    ASSERT_EQ(window.Selection.Count(), 2);
+    EXPECT_EQ(window.Selection.At(0), node);
+    EXPECT_EQ(window.Selection.At(1), chance);
 }
 
 } // namespace

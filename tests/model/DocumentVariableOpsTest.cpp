@@ -345,7 +345,8 @@ TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
     c->shortDescription = "see";
     c->text4 = "four";
     window.FindVariable("a", false)->flag3 = 0;
-    window.SelectNode(node, 1, nullptr, false);
+    NodeChildList selection(1, false);
+    selection.Add(node);
 
     struct Row {
         bool rows;
@@ -365,20 +366,20 @@ TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
     for (const Row& row : table) {
         NameList out(4, true);
         if (row.rows)
-            FillVariableRows(window, out, row.mode);
+            FillVariableRows(window, out, row.mode, &selection);
         else
-            FillVariableChoices(window, out, row.mode);
+            FillVariableChoices(window, out, row.mode, &selection);
         EXPECT_EQ(Texts(out), row.expected) << (row.rows ? "rows " : "choices ") << row.mode;
     }
 
     // While the tree shows rolled-back values no variable may be edited.
     window.RolledBack = 1;
-    EXPECT_EQ(CheckEditConflict(window, window.Selection, "a", false), 0);
+    EXPECT_EQ(CheckEditConflict(window, selection, "a", false), 0);
     NameList out(4, true);
-    FillVariableChoices(window, out, 1);
+    FillVariableChoices(window, out, 1, &selection);
     EXPECT_EQ(out.Count(), 0);
     window.RolledBack = 0;
-    EXPECT_EQ(CheckEditConflict(window, window.Selection, "a", true), 1);
+    EXPECT_EQ(CheckEditConflict(window, selection, "a", true), 1);
 }
 
 TEST(DocumentVariableOps, DefinitionsOfAVariable)

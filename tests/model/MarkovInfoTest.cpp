@@ -249,7 +249,7 @@ TEST_P(MarkovStructureCheck, ReportsTheFirstFaultyNode)
     EXPECT_EQ(boxes.Last().caption, "Markov Structure Error");
     EXPECT_EQ(boxes.Last().help, 30014);
     EXPECT_EQ(boxes.Last().text, c.message);
-    ASSERT_EQ(t.tree.Document().Selection.Count(), 1);
+    ASSERT_EQ(t.tree.Selection.Count(), 1);
     // Nodes before the failing one were cleared; the Markov node was not.
     EXPECT_EQ(t.well->triple.cost, 0.0);
     EXPECT_EQ(t.markov->markovInfo, nullptr);

@@ -128,7 +128,7 @@ TEST(NameResolution, BoundNameMissingFromTheVariableListIsUnrecognized)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Unrecognized variable \"ghost\". Unable to evaluate payoff of node \"leaf\".");
     EXPECT_EQ(boxes.Last().caption, "Parser Error");
-    EXPECT_TRUE(tree.Document().IsNodeSelected(leaf));
+    EXPECT_TRUE(tree.IsNodeSelected(leaf));
 }
 
 }  // namespace

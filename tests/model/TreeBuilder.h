@@ -1,14 +1,18 @@
 #pragma once
-// Builds small trees in a headless tree window for the tests.
+// Builds small trees in a headless tree window for the tests. It stands in for the window showing the
+// tree: the nodes an analysis points at become its selection, as a tree window's do.
 
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
+#include "model/TreeDocumentView.h"
 
 #include <memory>
 
-class TreeBuilder {
+class TreeBuilder : private TreeDocumentView {
 public:
-    TreeBuilder() : window(std::make_unique<TreeDocument>()) {}
+    TreeBuilder() : window(std::make_unique<TreeDocument>()) { window->View = this; }
+    TreeBuilder(const TreeBuilder&) = delete;
+    TreeBuilder& operator=(const TreeBuilder&) = delete;
 
     TreeDocument& Document() { return *window; }
     TreeNode* Root() { return window->Root; }
@@ -34,6 +38,13 @@ public:
         node->SetBinding(name, formula, false);
     }
 
+    bool IsNodeSelected(const TreeNode* node) const { return Selection.Contains(node); }
+    NodeChildList Selection{4, false};
+
 private:
+    void VariablesChanged() override {}
+    DocVariable* CreateAskedVariable(const char* name) override { return window->EnsureVariable(name, nullptr); }
+    void PointAt(const NodeChildList& nodes) override { Selection.AssignShallow(nodes); }
+
     std::unique_ptr<TreeDocument> window;
 };

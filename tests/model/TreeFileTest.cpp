@@ -180,19 +180,19 @@ TEST(TreeFile, SnapshotReopensRolledBackWithItsSelectionUnderAnyName)
     const std::string path = TempPath("kivo_snap.trb");
     TreeBuilder tree;
     BuildEveryFeature(tree);
-    TreeNode* selected = tree.Root()->GetChild(0);
-    tree.Document().SelectNodes(NodeChildList{});
-    tree.Document().Selection.Add(selected);
+    NodeChildList selection(1, false);
+    selection.Add(tree.Root()->GetChild(0));
     zString message;
-    ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message, RecordForm::Snapshot));
+    ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message, RecordForm::Snapshot, &selection));
     // Read as a plain tree (as under a ".tre" name): the bytes say it is a snapshot.
     MessageBoxRecorder boxes;
     TreeDocument opened;
-    ASSERT_TRUE(opened.ReadTreeFile(path.c_str(), false));
+    NodeChildList reopened(1, false);
+    ASSERT_TRUE(opened.ReadTreeFile(path.c_str(), false, nullptr, &reopened));
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_EQ(opened.RolledBack, 2);
-    ASSERT_EQ(opened.Selection.Count(), 1);
-    EXPECT_EQ(opened.Selection.At(0), opened.Root->GetChild(0));
+    ASSERT_EQ(reopened.Count(), 1);
+    EXPECT_EQ(reopened.At(0), opened.Root->GetChild(0));
     std::remove(path.c_str());
 }
 

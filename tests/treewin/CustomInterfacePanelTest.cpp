@@ -73,7 +73,7 @@ TEST(CustomInterfacePanel, CoversTheTreeWithItsButtonsUntilShowTree)
     window.ShowCustomInterface(1);
     ASSERT_NE(window.CustomPanel(), nullptr);
     EXPECT_EQ(GetParent(GetFocus()), window.CustomPanel()->ButtonBlock().Handle());
-    EXPECT_EQ(window.Document().Selection.Count(), 0);
+    EXPECT_EQ(window.Selection.Count(), 0);
     EXPECT_EQ(PanelsOver(window), 1);
     ExpectScreenEqualsRepaint(frame.Handle());
     LogicalRect bounds{1, 1, 1, 1};
@@ -101,7 +101,7 @@ TEST(CustomInterfacePanel, CoversTheTreeWithItsButtonsUntilShowTree)
     EXPECT_EQ(window.CustomPanel(), nullptr);
     EXPECT_EQ(GetFocus(), window.Pane()->Handle());
     EXPECT_EQ(PanelsOver(window), 0);
-    EXPECT_EQ(window.Document().Selection.Count(), 0);
+    EXPECT_EQ(window.Selection.Count(), 0);
     window.Bounds(bounds);
     EXPECT_GT(bounds.right - bounds.left, 0.0f);
     ExpectScreenEqualsRepaint(frame.Handle());

@@ -170,8 +170,8 @@ TEST_F(Slider, ShowNodesSelectsThemInTheTree)
     SliderWindow* slider = Open({a, b});
     slider->Show(SW_SHOW);
     SendMessageA(slider->Handle(), WM_COMMAND, SliderWindow::kShowNodesButton, 0);
-    ASSERT_EQ(tree.Selection.Count(), 2);
-    EXPECT_EQ(tree.Selection.At(0), a);
+    ASSERT_EQ(window.Selection.Count(), 2);
+    EXPECT_EQ(window.Selection.At(0), a);
     EXPECT_EQ(window.InPlaceEditor, nullptr);
     EXPECT_TRUE(window.IsActiveChild());
     EXPECT_STREQ(CurrentStatusMessage().Text(), "Hit Ctrl+F6 to return to the Slider window");

@@ -128,7 +128,7 @@ TEST(TreeAnalysisCommands, EveryAnalysisStartsFromTheMenuAfterItsChecks)
     std::vector<std::string> log;
     auto note = [&log](const char* what) { return log.push_back(what), IDCANCEL; };
     Installed<NodeValuePresenter> values{SetNodeValuePresenter,
-                                         [&](TreeDocument*, int, double, const NodeChildList*) { note("value"); }};
+                                         [&](TreeDocument*, int, double, const NodeChildList&, const NodeChildList*) { note("value"); }};
     Installed<ProbDistributionPresenter> distributions{
         SetProbDistributionPresenter, [&](std::unique_ptr<ProbDistributionData>) { note("distribution"); }};
     Installed<LineGraphPresenter> lines{SetLineGraphPresenter,
@@ -251,7 +251,9 @@ TEST(TreeAnalysisCommands, StoredAnalysesAreSavedOnceAndRunAsAChainInListOrder)
     Tree t;
     std::vector<int> shown;
     Installed<NodeValuePresenter> values{SetNodeValuePresenter, [&shown](TreeDocument*, int command, double,
-                                                                         const NodeChildList*) { shown.push_back(command); }};
+                                                                         const NodeChildList&, const NodeChildList*) {
+                                             shown.push_back(command);
+                                         }};
     int saves = 0;
     auto save = Answering<SaveAnalysisDialog>([&saves](SaveAnalysisDialog& dialog) {
         dialog.name = ++saves == 1 ? "path" : "Value";
@@ -288,8 +290,8 @@ TEST(TreeAnalysisCommands, SensitivityRunClosesTheSweptVariablesWindowsFirst)
     Installed<LineGraphPresenter> lines{SetLineGraphPresenter,
                                         [&lineA](const LineGraphData& graph) { lineA = graph.lines.at(0).values; }};
     t.window.SelectNode(t.document.Root, 1, nullptr, false);
-    new SliderWindow(&t.window, t.document.Selection, "p", 0.0, 0.8, 4);
-    new SliderWindow(&t.window, t.document.Selection, "y", 0.0, 8.0, 4);
+    new SliderWindow(&t.window, t.window.Selection, "p", 0.0, 0.8, 4);
+    new SliderWindow(&t.window, t.window.Selection, "y", 0.0, 8.0, 4);
     const zString& p = t.document.Root->FindBinding("p", false)->definition.Text();
     ASSERT_STREQ(p.Text(), "0.4");
     {
@@ -454,7 +456,7 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
     std::vector<std::string> log;
     auto note = [&log](std::string text) { log.push_back(std::move(text)); };
     Installed<NodeValuePresenter> values{SetNodeValuePresenter, [&](TreeDocument*, int command, double value,
-                                                                    const NodeChildList*) {
+                                                                    const NodeChildList&, const NodeChildList*) {
                                              note(std::to_string(command) + ": " + std::to_string(value));
                                          }};
     Installed<ProbDistributionPresenter> distributions{

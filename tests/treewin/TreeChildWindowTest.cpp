@@ -123,7 +123,7 @@ TEST(TreeChildWindows, OtherCommandsGoToTheTree)
     TheTreeClipboard().SelectSlot(before);
     // Options (Delete Branch among them) are grayed here: a key's command is taken and does nothing.
     TreeNode* end = tree.Document().AddChild(tree.Document().Root, TerminalNode, "End", "", "1");
-    tree.Document().SelectNode(end, 0, nullptr, false);
+    tree.SelectNode(end, 0, nullptr, false);
     SendMessageA(window->Handle(), WM_COMMAND, 1413, 0);
     EXPECT_EQ(tree.Document().Root->childCount, 1);
 }

@@ -338,8 +338,8 @@ TEST(TreeCommands, SelectIfSelectsTheNodesOfTheRule)
             t.window.SelectNode(c.selected, 1, nullptr, false);
         t.window.OnCommand(1415);
         std::string names;
-        for (int i = 0; i < t.document.Selection.Count(); ++i)
-            names += std::string(t.document.Selection.At(i)->text.Text()) + " ";
+        for (int i = 0; i < t.window.Selection.Count(); ++i)
+            names += std::string(t.window.Selection.At(i)->text.Text()) + " ";
         EXPECT_EQ(names, c.names) << c.rule.kind;
         SelectNodesDialog::SetPresenter(presenter);
     }
@@ -404,12 +404,12 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     t.window.SelectNode(t.a, 1, nullptr, false);
     t.window.UpdateEditMenuTexts(menu, false);
     EXPECT_TRUE(Grayed(menu, 1203));
-    t.document.SubtreeSelection = 1;
+    t.window.SubtreeSelection = 1;
     t.window.UpdateEditMenuTexts(menu, false);
     EXPECT_EQ(ItemText(menu, 1203), "&Copy Subtree\tCtrl+C");
     t.window.OnCommand(1203);
     EXPECT_EQ(ItemText(menu, 1208), "Tree Clipboard &1 (Subtree)");
-    t.document.SubtreeSelection = 0;
+    t.window.SubtreeSelection = 0;
     t.window.SelectNode(t.document.Root, 1, nullptr, false);
     const TreeWindow::EditMasks root = t.window.ComputeEditMasks();
     EXPECT_EQ(root.cut, 0u);
@@ -622,7 +622,7 @@ TEST(TreeCommands, ClonesAskAndRefuseRecursion)
 
     // Destroying asks first; cancelled, the master stays.
     t.window.SelectNode(t.a, 1, nullptr, false);
-    t.document.SubtreeSelection = 1;
+    t.window.SubtreeSelection = 1;
     screen.boxes.Answer(IDCANCEL);
     t.window.OnCommand(1206);
     EXPECT_EQ(screen.boxes.Last().caption, "Destroy Clone");
@@ -641,9 +641,9 @@ TEST(TreeCommands, ClonesAskAndRefuseRecursion)
 
     // Cutting a master warns; the masters go at once, the cut itself stays undoable.
     t.window.SelectNode(t.a, 1, nullptr, false);
-    t.document.SubtreeSelection = 1;
+    t.window.SubtreeSelection = 1;
     t.window.OnCommand(1202);
-    t.document.SubtreeSelection = 0;
+    t.window.SubtreeSelection = 0;
     EXPECT_EQ(screen.boxes.Last().text, "This cut or clear operation will destroy one or more clone masters. This "
                                         "part of the operation is NOT undo-able.");
     EXPECT_EQ(t.document.CloneMasters.Count(), 0);
@@ -712,7 +712,7 @@ TEST(TreeCommands, CreateCloneAsksForAnUnusedName)
     Tree t;
     t.window.Document().AddCloneMaster(t.b, "Alpha");
     t.window.SelectNode(t.a, 1, nullptr, false);
-    t.document.SubtreeSelection = 1;
+    t.window.SubtreeSelection = 1;
     std::string caption, prompt;
     ModalDialogDriver driver;
     driver.Then([&](DialogFrameCL& dialog) {

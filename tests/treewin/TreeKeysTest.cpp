@@ -88,7 +88,7 @@ TEST(TreeKeys, ArrowsAndHomeMoveTheSelection)
         window.SelectNode(c.from, 1, nullptr, false);
         EXPECT_EQ(Key(window, c.key), 1);
         EXPECT_EQ(window.CurrentNode(), c.expected) << c.from->text.Text() << " key " << c.key;
-        EXPECT_EQ(window.Document().Selection.Count(), 1);
+        EXPECT_EQ(window.Selection.Count(), 1);
     }
 }
 
@@ -154,7 +154,7 @@ TEST(TreeSelection, ClicksInsideCloneCopiesAndCollapsedSubtreesSelectTheirTop)
     // Extending with a selected node takes it out again.
     window.SelectNode(t.b, 1, nullptr, true);
     window.SelectNode(t.a, 1, nullptr, true);
-    ASSERT_EQ(window.Document().Selection.Count(), 1);
+    ASSERT_EQ(window.Selection.Count(), 1);
     EXPECT_EQ(window.CurrentNode(), t.b);
 }
 

@@ -177,13 +177,13 @@ TEST(TreeLinkCommands, SelectSubtreeTogglesAndClonesDestroyUndoably)
     LinkedTree t;
     t.window.SelectNode(t.b, 1, nullptr, false);
     t.window.OnCommand(1401);
-    EXPECT_EQ(t.document.SubtreeSelection, 0);
+    EXPECT_EQ(t.window.SubtreeSelection, 0);
     t.window.SelectNode(t.a, 1, nullptr, false);
     t.window.OnCommand(1401);
-    EXPECT_EQ(t.document.SubtreeSelection, 1);
+    EXPECT_EQ(t.window.SubtreeSelection, 1);
     EXPECT_EQ(t.window.ComputeEditMasks().copy, 1u << TreeWindow::ScopeSubtree);
     t.window.OnCommand(1401);
-    EXPECT_EQ(t.document.SubtreeSelection, 0);
+    EXPECT_EQ(t.window.SubtreeSelection, 0);
 
     t.window.Document().AddCloneMaster(t.a, "Alpha");
     auto clones = ClonesDialog::SetPresenter([](ClonesDialog& d) {

@@ -54,7 +54,7 @@ struct MenuFixture {
     {
         window.ClearSelection();
         for (TreeNode* node : nodes)
-            tree.Selection.Add(node);
+            window.Selection.Add(node);
     }
     void Update()
     {

@@ -100,7 +100,7 @@ protected:
 
 TEST_F(PaintedTree, EverySymbolHasTheColourOfItsKindAndPicturesShowNoSelection)
 {
-    Document().SelectNode(root, 0, nullptr, false);
+    window.Selection.Add(root);
     Paint();
     const struct {
         const TreeNode* node;

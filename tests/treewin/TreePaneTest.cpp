@@ -78,7 +78,7 @@ struct ShownTree {
     std::set<TreeNode*> Selected()
     {
         std::set<TreeNode*> nodes;
-        const NodeChildList& selection = window.Document().Selection;
+        const NodeChildList& selection = window.Selection;
         for (int i = 0; i < selection.Count(); ++i)
             nodes.insert(selection.At(i));
         return nodes;
@@ -102,13 +102,13 @@ TEST(TreePane, PressOnASymbolSelectsItsNodeText)
     // With Ctrl the whole subtree shows selected, until the selection changes.
     t.Click(t.At(t.chance), MK_CONTROL);
     EXPECT_EQ(t.Selected(), std::set<TreeNode*>{t.chance});
-    EXPECT_TRUE(t.second->IsSelectedOrUnderSelection());
+    EXPECT_TRUE(t.window.IsSelectedOrUnderSelection(t.second));
     // A press on empty space without a drag leaves nothing selected.
     const POINT empty = t.At(t.second, 0, 60);
     t.Send(WM_LBUTTONDOWN, MK_LBUTTON, empty);
     t.Send(WM_LBUTTONUP, 0, empty);
     EXPECT_TRUE(t.Selected().empty());
-    EXPECT_FALSE(t.second->IsSelectedOrUnderSelection());
+    EXPECT_FALSE(t.window.IsSelectedOrUnderSelection(t.second));
 }
 
 TEST(TreePane, RubberBandSelectsTheNodesInItAndShiftInverts)

@@ -94,7 +94,7 @@ TEST(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
     {
         TreeWindow reopened(target.c_str());
         EXPECT_NE(reopened.Document().RolledBack, 0);
-        EXPECT_EQ(reopened.Document().Selection.Count(), tree.Selection.Count());
+        EXPECT_EQ(reopened.Selection.Count(), window.Selection.Count());
     }
     for (const char* name : {"snapshot-test.wmf", "snapshot-test.bmp", "snapshot-test.trb"})
         std::remove(TempPath(name).c_str());

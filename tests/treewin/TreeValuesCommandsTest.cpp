@@ -70,7 +70,7 @@ protected:
     {
         window.ClearSelection();
         for (TreeNode* node : nodes)
-            tree.Selection.Add(node);
+            window.Selection.Add(node);
     }
 
     // The windows bound to the tree as (key, node texts).
@@ -193,7 +193,7 @@ TEST_F(TreeValuesCommands, DeletingAVariableClosesItsWindowsAndDropsItsParameter
     tree.CustomInterface->At(0)->variableName = "Y";
     window.OpenNodeValueWindow(a, "y");
     window.OpenNodeValueWindow(a, "x");
-    new SliderWindow(&window, tree.Selection, "y", 0.0, 8.0, 4);
+    new SliderWindow(&window, window.Selection, "y", 0.0, 8.0, 4);
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
         SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList, LB_SETSEL, FALSE, -1);

@@ -20,20 +20,25 @@ AnalysisRun::~AnalysisRun()
     TheHost().CommandsChanged();
 }
 
-void AnalysisRun::Run()
+void RunAnalysis(std::unique_ptr<AnalysisRun> run)
 {
+    AnalysisRun& started = *run;
+    started.document->OwnedAnalysis = std::move(run);
     bool goesOn = false;
     {
-        OutcomeRelay relay(outcome);
-        goesOn = Begin();
+        OutcomeRelay relay(started.outcome);
+        goesOn = started.Begin();
     }
-    if (goesOn)
-        return;
-    TreeDocument* window = document;
-    StoredAnalysis* chainedFrom = stopFlag == 0 ? caller : nullptr;
-    delete this;
+    if (!goesOn)
+        started.End(started.stopFlag == 0 ? started.caller : nullptr);
+}
+
+void AnalysisRun::End(StoredAnalysis* chainedFrom)
+{
+    TreeDocument* owner = document;
+    owner->OwnedAnalysis.reset();
     if (chainedFrom != nullptr)
-        RunNextStoredAnalysis(chainedFrom, window);
+        RunNextStoredAnalysis(chainedFrom, owner);
 }
 
 zString& AnalysisRun::StatusText(zString& out)
@@ -78,8 +83,8 @@ void AnalysisRun::EndProgress()
 
 // One idle call. State 1 (registered before Start) begins stepping on the next call; state 2 polls Escape
 // and performs one step, ending the progress message when the analysis is complete or stopped; state 3
-// unregisters, presents the results and stores the record unless stopped, ends the refresh pause, starts
-// the caller's chained successor and deletes the run.
+// unregisters, presents the results and stores the record unless stopped, ends the refresh pause and ends
+// the run.
 void AnalysisRun::OnIdle()
 {
     if (busyFlag != 0)
@@ -118,11 +123,7 @@ void AnalysisRun::OnIdle()
         }
         document->ResumeChildWindows();
         busyFlag = 0;
-        TreeDocument* window = document;
-        StoredAnalysis* chainedFrom = caller;
-        delete this;
-        if (chainedFrom != nullptr)
-            RunNextStoredAnalysis(chainedFrom, window);
+        End(caller);
         return;
     }
     case Finished:

@@ -1,8 +1,10 @@
 #pragma once
 // The analysis now being performed on one tree document. Long analyses derive from it and run as an idle
 // task of the message loop, one evaluation step per idle call, with a progress message in the status bar;
-// Escape stops them. At its end a run presents its results, hands the tree window a stored record of its
-// settings and deletes itself. Roll back uses the same class but does its whole work inside Begin.
+// Escape stops them. RunAnalysis hands a run to its document, which owns it until it ends: at its end a run
+// presents its results, hands the document a stored record of its settings and the document lets it go. A
+// run still going when its document goes ends with it. Roll back uses the same class but does its whole
+// work inside Begin.
 // The engines show nothing: what each part of a run (its beginning, a step, its end) reports is kept in the
 // run's outcome and, when that part returns, handed on to the program's outcome presenter (or to the
 // scope of a driver that collects it).
@@ -12,6 +14,7 @@
 #include "foundation/Host.h"
 
 #include <cstdint>
+#include <memory>
 
 class GraphTemplate;
 class TreeDocument;
@@ -27,9 +30,6 @@ public:
     AnalysisRun& operator=(const AnalysisRun&) = delete;
     ~AnalysisRun() override;
 
-    // Called once by the creator: Begin, then, when the run ended there (failed, or did its whole work at
-    // once), the run deletes itself and, when it succeeded, starts the caller's chained successor.
-    void Run();
     // Checks and allocations, then Start (long analyses) or the whole work at once (stopFlag set on
     // failure); true while the run goes on as an idle task.
     virtual bool Begin() = 0;
@@ -58,6 +58,9 @@ public:
     void OnIdle() override;
     // The graph template stored with the caller record, or null.
     GraphTemplate* CallerTemplate() const;
+    // The document lets the run go: it is deleted, then the successor of the stored record, when one is
+    // given, starts.
+    void End(StoredAnalysis* chainedFrom);
 
     TreeDocument* document;
     int32_t spare1 = 0;
@@ -73,3 +76,7 @@ public:
     // What the run came to so far: its failure (or Cancelled after Escape) and every notice.
     RunOutcome outcome;
 };
+
+// Hands the run to its document, which owns it from now on, and begins it: when the run ended there (failed,
+// or did its whole work at once) it ends at once; else it goes on as an idle task.
+void RunAnalysis(std::unique_ptr<AnalysisRun> run);

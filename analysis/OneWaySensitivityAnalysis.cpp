@@ -303,7 +303,7 @@ StoredAnalysis* OneWaySensitivityAnalysis::MakeStoredRecord()
 
 void RunStoredOneWaySensitivity(StoredAnalysis* record, TreeDocument* window)
 {
-    (new OneWaySensitivityAnalysis(window, record))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(window, record));
 }
 
 // Items: node path, variable, low, high, intervals, cost-effectiveness flag, then the rest of the settings.

@@ -21,7 +21,7 @@ namespace {
 
 void RunRollBack(StoredAnalysis* record, TreeDocument* window)
 {
-    (new RollBackAnalysis(window, record))->Run();
+    RunAnalysis(std::make_unique<RollBackAnalysis>(window, record));
 }
 
 void RunRetiredKind(StoredAnalysis*, TreeDocument*)

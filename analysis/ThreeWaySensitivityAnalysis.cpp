@@ -232,7 +232,7 @@ StoredAnalysis* ThreeWaySensitivityAnalysis::MakeStoredRecord()
 
 void RunStoredThreeWaySensitivity(StoredAnalysis* record, TreeDocument* window)
 {
-    (new ThreeWaySensitivityAnalysis(window, record))->Run();
+    RunAnalysis(std::make_unique<ThreeWaySensitivityAnalysis>(window, record));
 }
 
 // Items: node path, X, Y and Z names, their low and high texts in pairs, their intervals.

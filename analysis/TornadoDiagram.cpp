@@ -406,7 +406,7 @@ StoredAnalysis* TornadoDiagram::MakeStoredRecord()
 
 void RunStoredTornadoDiagram(StoredAnalysis* record, TreeDocument* window)
 {
-    (new TornadoDiagram(window, record))->Run();
+    RunAnalysis(std::make_unique<TornadoDiagram>(window, record));
 }
 
 void DescribeTornadoDiagram(TreeDocument*, StoredAnalysis*, zString& text)

@@ -226,7 +226,7 @@ StoredAnalysis* TwoWaySensitivityAnalysis::MakeStoredRecord()
 
 void RunStoredTwoWaySensitivity(StoredAnalysis* record, TreeDocument* window)
 {
-    (new TwoWaySensitivityAnalysis(window, record))->Run();
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(window, record));
 }
 
 // Items: node path, X and Y names, X low and high, Y low and high, X and Y intervals.

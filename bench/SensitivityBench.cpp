@@ -60,7 +60,7 @@ KIVO_BENCH(OneWaySensitivity)
     for (int pass = 0; pass < 4; ++pass) {
         settings.checkCoherence = pass < 2;
         const double seconds = TimeRun(*document, [&] {
-            (new OneWaySensitivityAnalysis(document->Root, settings))->Run();
+            RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(document->Root, settings));
         });
         std::printf("one-way sensitivity, 100 intervals x 3 strategies, %s: %.3f s\n",
                     settings.checkCoherence ? "checked at each step" : "unchecked", seconds);
@@ -69,6 +69,7 @@ KIVO_BENCH(OneWaySensitivity)
     static_cast<OneWaySettings&>(threshold) = settings;
     threshold.intervals = 4;
     threshold.tolerance = 0.001;
-    const double seconds = TimeRun(*document, [&] { (new ThresholdAnalysis(document->Root, threshold))->Run(); });
+    const double seconds =
+        TimeRun(*document, [&] { RunAnalysis(std::make_unique<ThresholdAnalysis>(document->Root, threshold)); });
     std::printf("threshold analysis, tolerance 0.001 over 0..10: %.3f s\n", seconds);
 }

@@ -36,11 +36,11 @@ void GrowStrategy(TreeDocument& document, TreeNode* strategy, int index)
     }
 }
 
-double TimeRun(TreeDocument& document, AnalysisRun* run)
+double TimeRun(TreeDocument& document, std::unique_ptr<AnalysisRun> run)
 {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point begin = Clock::now();
-    run->Run();
+    RunAnalysis(std::move(run));
     while (document.CurrentAnalysis != nullptr)
         document.CurrentAnalysis->OnIdle();
     return std::chrono::duration<double>(Clock::now() - begin).count();
@@ -69,7 +69,7 @@ KIVO_BENCH(StrategyRegions)
     twoWay.y = {"y", Value(0), Value(10), 20};
     for (bool check : {true, false}) {
         twoWay.checkCoherence = check;
-        const double seconds = TimeRun(*document, new TwoWaySensitivityAnalysis(document->Root, twoWay));
+        const double seconds = TimeRun(*document, std::make_unique<TwoWaySensitivityAnalysis>(document->Root, twoWay));
         std::printf("two-way sensitivity, 20 x 20 intervals x 3 strategies, %s: %.3f s (aim 0.5 s)\n",
                     check ? "checked at each point" : "unchecked", seconds);
     }
@@ -85,7 +85,7 @@ KIVO_BENCH(StrategyRegions)
         request.thisNodeOnly = 0;
         return true;
     });
-    const double tornadoSeconds = TimeRun(*document, new TornadoDiagram(document.get(), document->Root));
+    const double tornadoSeconds = TimeRun(*document, std::make_unique<TornadoDiagram>(document.get(), document->Root));
     SetTornadoSetupDialog(previous);
     std::printf("tornado diagram, 10 bars x 10 intervals x 3 strategies: %.3f s (aim 0.15 s)\n", tornadoSeconds);
 

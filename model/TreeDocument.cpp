@@ -1,5 +1,6 @@
 #include "model/TreeDocument.h"
 
+#include "foundation/Host.h"
 #include "model/DocumentVariableOps.h"
 #include "model/EvalContext.h"
 #include "model/NameRules.h"
@@ -41,6 +42,8 @@ TreeNode* TreeDocument::AddChild(TreeNode* parent, int kind, const char* name, c
 
 TreeDocument::~TreeDocument()
 {
+    // A run still going ends while the document it steps on is whole.
+    OwnedAnalysis.reset();
     ReleaseAnalyses();
     delete Root;
 }

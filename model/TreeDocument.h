@@ -33,6 +33,7 @@
 #include <memory>
 
 class AnalysisRun;
+class IdleWork;
 class Expression;
 class TreeDocumentView;
 class MarkovStageRecorder;
@@ -269,9 +270,11 @@ public:
     uint8_t HideCloneContents = 0;
     uint8_t Modified = 0;
     zString WindowTitle;
-    // The analysis in progress (null when none; set and cleared by the run itself), the last analysis's
-    // record, the recorder of the cohort stages while a Markov analysis rolls its node back.
+    // The analysis in progress (null when none; set and cleared by the run itself) and its owner, from the
+    // run's start until its end or the document's; the last analysis's record; the recorder of the cohort
+    // stages while a Markov analysis rolls its node back.
     AnalysisRun* CurrentAnalysis = nullptr;
+    std::unique_ptr<IdleWork> OwnedAnalysis;
     StoredAnalysis* LastAnalysis = nullptr;
     MarkovStageRecorder* CurrentMarkovRecorder = nullptr;
     StoredAnalysisList* StoredAnalysisRecords = nullptr;

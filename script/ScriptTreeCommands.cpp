@@ -505,7 +505,7 @@ bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters,
         const bool on = count > 0 ? ParseScriptFlag(parameters[0]) != 0 : !rolledBack;
         if (on && !rolledBack) {
             waitingForAnalysis = 1;
-            (new RollBackAnalysis(&document, this))->Run();
+            RunAnalysis(std::make_unique<RollBackAnalysis>(&document, this));
         } else if (!on && rolledBack) {
             SendCommand(tree.Handle(), 1612);
         }

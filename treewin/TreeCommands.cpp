@@ -805,7 +805,7 @@ int TreeWindow::DispatchAnalysis(int command)
         if (node != nullptr) {
             ThresholdDialog dialog(&document, node);
             if (dialog.Run() != 0)
-                (new ThresholdAnalysis(node, dialog.Threshold()))->Run();
+                RunAnalysis(std::make_unique<ThresholdAnalysis>(node, dialog.Threshold()));
         }
         return 1;
     case Cmd::AnalysisMonteCarloSimulation:
@@ -817,7 +817,7 @@ int TreeWindow::DispatchAnalysis(int command)
         if (node != nullptr && document.CurrentAnalysis == nullptr && document.Variables.Count() >= 1) {
             SensitivityDialog dialog(&document, node);
             if (dialog.Run() != 0)
-                (new OneWaySensitivityAnalysis(node, dialog.settings))->Run();
+                RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(node, dialog.settings));
         }
         return 1;
     case Cmd::AnalysisProbabilityDistribution:
@@ -865,7 +865,7 @@ int TreeWindow::DispatchAnalysis(int command)
         return 1;
     case Cmd::AnalysisRollBack:
         if (document.RolledBack == 0) {
-            (new RollBackAnalysis(&document, static_cast<AnalysisCaller*>(nullptr)))->Run();
+            RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<AnalysisCaller*>(nullptr)));
             // Edits made before the results were shown are not taken back over them.
             if (document.RolledBack != 0)
                 AddUndoAction(nullptr);
@@ -886,7 +886,7 @@ void TreeWindow::StartSensitivity(int command, TreeNode* node)
         return;
     if (command == Cmd::AnalysisTornadoDiagram) {
         // With nothing selected the diagram is for the whole tree.
-        (new TornadoDiagram(&document, node != nullptr ? node : document.Root))->Run();
+        RunAnalysis(std::make_unique<TornadoDiagram>(&document, node != nullptr ? node : document.Root));
         return;
     }
     if (node == nullptr || !node->IsDecision())
@@ -894,11 +894,11 @@ void TreeWindow::StartSensitivity(int command, TreeNode* node)
     if (command == Cmd::AnalysisTwoWay) {
         TwoWaySensitivityDialog dialog(&document, node);
         if (dialog.Run() != 0)
-            (new TwoWaySensitivityAnalysis(node, dialog.Settings()))->Run();
+            RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(node, dialog.Settings()));
     } else {
         ThreeWaySensitivityDialog dialog(&document, node);
         if (dialog.Run() != 0)
-            (new ThreeWaySensitivityAnalysis(node, dialog.Settings()))->Run();
+            RunAnalysis(std::make_unique<ThreeWaySensitivityAnalysis>(node, dialog.Settings()));
     }
 }
 

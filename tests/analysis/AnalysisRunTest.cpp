@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,7 +114,7 @@ TEST(AnalysisRunFrame, StatesStepsProgressAndRecord)
     auto* run = new CountingRun(&window, log, 3);
     EXPECT_EQ(window.CurrentAnalysis, run);
     EXPECT_EQ(run->state, AnalysisRun::Created);
-    run->Run();
+    RunAnalysis(std::unique_ptr<AnalysisRun>(run));
     EXPECT_EQ(run->state, AnalysisRun::Running);
     EXPECT_EQ(TheApp->Idle()->Count(), 1);
     EXPECT_EQ(window.SuspendChildRefresh, 1);
@@ -164,7 +165,7 @@ TEST(AnalysisRunFrame, FirstStepCompletesThenFinishesOnNextCall)
     RunLog log;
     const int depthBefore = ProgressWindow::Depth();
     auto* run = new CountingRun(&tree.Document(), log, 1);
-    run->Run();
+    RunAnalysis(std::unique_ptr<AnalysisRun>(run));
     Idle();
     EXPECT_EQ(ProgressWindow::Depth(), depthBefore);
     EXPECT_EQ(log.alive, 1);
@@ -182,7 +183,7 @@ TEST(AnalysisRunFrame, EscapeBeforeStartIsDiscardedEscapeDuringRunStops)
     escape.answers = {true, false, true};  // pending before Start; then one clear poll; then pressed
     const int depthBefore = ProgressWindow::Depth();
     auto* run = new CountingRun(&tree.Document(), log, 10);
-    run->Run();
+    RunAnalysis(std::unique_ptr<AnalysisRun>(run));
     Idle();
     EXPECT_EQ(run->done, 1);
     Idle();  // Escape: no step, progress removed
@@ -203,7 +204,7 @@ TEST(AnalysisRunFrame, FailedStepCountsAsStopped)
     RunLog log;
     auto* run = new CountingRun(&tree.Document(), log, 5);
     run->failAt = 2;
-    run->Run();
+    RunAnalysis(std::unique_ptr<AnalysisRun>(run));
     for (int i = 0; i < 4; ++i)
         Idle();
     EXPECT_EQ(log.events, (std::vector<std::string>{"run step", "run step", "run deleted"}));
@@ -224,7 +225,7 @@ TEST(AnalysisRunFrame, NestedLoopInFinishDoesNotFinishTwice)
     });
     auto* run = new CountingRun(&tree.Document(), log, 1);
     run->onFinish = [] { ShowInfoBox(nullptr, "Results are ready.", -1); };
-    run->Run();
+    RunAnalysis(std::unique_ptr<AnalysisRun>(run));
     Idle();
     Idle();
     SetMessageBoxPresenter(previous);
@@ -242,7 +243,7 @@ void RunChainRecord(StoredAnalysis* record, TreeDocument* window)
 {
     auto* run = new CountingRun(window, *chainLog, 2, record->name.Text());
     run->caller = record;
-    run->Run();
+    RunAnalysis(std::unique_ptr<AnalysisRun>(run));
 }
 
 TEST(AnalysisRunFrame, ChainedRecordsRunOneAfterAnother)

@@ -86,7 +86,7 @@ TEST(MarkovAnalysisRows, SameNumbersRightAfterRollBack)
         MarkovTestTree model("_stage >= 4");
         model.WellDead("If(_stage<2; 0.1; 0.5)");
         if (rollBackFirst) {
-            (new RollBackAnalysis(&model.Document(), static_cast<ScriptManager*>(nullptr)))->Run();
+            RunAnalysis(std::make_unique<RollBackAnalysis>(&model.Document(), static_cast<ScriptManager*>(nullptr)));
             ASSERT_EQ(model.Document().RolledBack, 1);
         }
         auto analysis = RunAnalysis(model);
@@ -109,7 +109,8 @@ TEST(MarkovAnalysisRows, TunnelCopiesCountForTheirState)
         ReportModel tunnel;
         tunnel.model.well->SetMarkovTunnelCount(2, false);
         if (rollBackFirst)
-            (new RollBackAnalysis(&tunnel.model.Document(), static_cast<ScriptManager*>(nullptr)))->Run();
+            RunAnalysis(
+                std::make_unique<RollBackAnalysis>(&tunnel.model.Document(), static_cast<ScriptManager*>(nullptr)));
         auto analysis = RunAnalysis(tunnel.model);
         EXPECT_EQ(tunnel.model.Document().RolledBack, rollBackFirst);
         ASSERT_EQ(analysis->stateNames.Count(), 2);

@@ -63,7 +63,7 @@ struct Choice {
         settings.intervals = intervals;
         settings.nodeOnly = nodeOnly;
         Found found;
-        (new Recorded(tree.Root(), settings, found))->Run();
+        RunAnalysis(std::make_unique<Recorded>(tree.Root(), settings, found));
         while (tree.Document().CurrentAnalysis != nullptr)
             tree.Document().CurrentAnalysis->OnIdle();
         return found;
@@ -98,12 +98,12 @@ TEST(OneWaySensitivity, StoppedRunPutsTheDefinitionBack)
     settings.low = Value("0", 0.0);
     settings.high = Value("1", 1.0);
     settings.intervals = 4;
-    (new OneWaySensitivityAnalysis(choice.tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(choice.tree.Root(), settings));
     AnalysisRun* run = choice.tree.Document().CurrentAnalysis;
     for (int i = 0; i < 4; ++i)
         run->OnIdle();
     EXPECT_STREQ(choice.tree.Root()->FindBinding("P", true)->definition.Text().Text(), "0.25");
-    delete run;  // what a stopped run comes to, without presenting anything
+    run->End(nullptr);  // what a stopped run comes to, without presenting anything
     EXPECT_STREQ(choice.tree.Root()->FindBinding("P", true)->definition.Text().Text(), "0.2 + 0.1");
 }
 
@@ -122,7 +122,7 @@ TEST(OneWaySensitivity, AProbabilityLeavingItsRangeMidSweepStopsTheRun)
     settings.high = Value("2", 2.0);
     settings.intervals = 4;
     Found found;
-    (new Recorded(choice.tree.Root(), settings, found))->Run();
+    RunAnalysis(std::make_unique<Recorded>(choice.tree.Root(), settings, found));
     while (choice.tree.Document().CurrentAnalysis != nullptr)
         choice.tree.Document().CurrentAnalysis->OnIdle();
     EXPECT_EQ(found.evaluations, 3 * 3 + 1);
@@ -175,7 +175,7 @@ TEST(OneWaySensitivity, StoredRecordRunsAgainOnlyOnATreeItFits)
     settings.high = Value("1", 1.0);
     settings.intervals = 4;
     settings.checkCoherence = false;
-    (new OneWaySensitivityAnalysis(choice.tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(choice.tree.Root(), settings));
     EXPECT_EQ(document.CheckingFlag, 0);
     while (document.CurrentAnalysis != nullptr)
         document.CurrentAnalysis->OnIdle();
@@ -212,7 +212,7 @@ TEST(OneWaySensitivity, PlainSweepDrawsOneLinePerBranchWithItsThreshold)
     settings.low = Value("0", 0.0);
     settings.high = Value("1", 1.0);
     settings.intervals = 4;
-    (new OneWaySensitivityAnalysis(choice.tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(choice.tree.Root(), settings));
     while (choice.tree.Document().CurrentAnalysis != nullptr)
         choice.tree.Document().CurrentAnalysis->OnIdle();
     SetLineGraphPresenter(previous);
@@ -243,7 +243,7 @@ TEST(OneWaySensitivity, RiskCoefficientSweepRestoresTheCoefficient)
     settings.high = Value("1000", 1000.0);
     settings.intervals = 3;
     Found found;
-    (new Recorded(choice.tree.Root(), settings, found))->Run();
+    RunAnalysis(std::make_unique<Recorded>(choice.tree.Root(), settings, found));
     AnalysisRun* run = document.CurrentAnalysis;
     run->OnIdle();
     run->OnIdle();

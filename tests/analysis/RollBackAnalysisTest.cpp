@@ -37,7 +37,7 @@ TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
     MessageBoxRecorder boxes;
     TwoStrategies model("60");
     TreeDocument& window = model.tree.Document();
-    (new RollBackAnalysis(&window, static_cast<ScriptManager*>(nullptr)))->Run();
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&window, static_cast<ScriptManager*>(nullptr)));
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_EQ(window.RolledBack, 1);
     EXPECT_NEAR(window.Root->ExpectedValue(), 70.0, 1e-12);
@@ -61,7 +61,7 @@ TEST(RollBackAnalysisRun, TwoOptimalTerminalsWarnWordForWord)
     TreeNode* a = tree.Terminal(tree.Root(), "A", "", "10");
     TreeNode* b = tree.Terminal(tree.Root(), "B", "", "10");
     tree.Terminal(tree.Root(), "C", "", "5");
-    (new RollBackAnalysis(&tree.Document(), static_cast<ScriptManager*>(nullptr)))->Run();
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&tree.Document(), static_cast<ScriptManager*>(nullptr)));
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().caption, "KIVO");
     EXPECT_EQ(boxes.Last().text,
@@ -94,7 +94,7 @@ TEST(RollBackAnalysisRun, PreferencesDecideProgressAndValueBoxes)
         window.CalcPrefs.RollBackCalculatesKey = row.calculates;
         const long pushed = ProgressWindow::PushedCount();
         const int depth = ProgressWindow::Depth();
-        (new RollBackAnalysis(&window, static_cast<ScriptManager*>(nullptr)))->Run();
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&window, static_cast<ScriptManager*>(nullptr)));
         EXPECT_EQ(ProgressWindow::PushedCount() - pushed, row.progressPushes);
         EXPECT_EQ(ProgressWindow::Depth(), depth);
         EXPECT_EQ(window.NodeRedrawCount, row.redraws);
@@ -109,7 +109,7 @@ TEST(RollBackAnalysisRun, FailureLeavesTreeUnmarkedAndLetsScriptGoOn)
         TreeDocument& window = model.tree.Document();
         ScriptManager script;
         script.waitingForAnalysis = 1;
-        (new RollBackAnalysis(&window, &script))->Run();
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&window, &script));
         EXPECT_EQ(script.waitingForAnalysis, 0);
         EXPECT_EQ(window.RolledBack, fail ? 0 : 1);
         EXPECT_EQ(model.tree.Selection.Count(), fail ? 1 : 4) << "a failed formula selects its node only";
@@ -168,7 +168,7 @@ TEST(RollBackAnalysisRun, PayoffOfAHundredThousandTerms)
     tree->Terminal(tree->Root(), "Short", "", "1");
     for (int pass = 0; pass < 2; ++pass) {
         tree->Document().RolledBack = 0;
-        (new RollBackAnalysis(&tree->Document(), static_cast<ScriptManager*>(nullptr)))->Run();
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&tree->Document(), static_cast<ScriptManager*>(nullptr)));
         EXPECT_EQ(boxes.Count(), 0u);
         EXPECT_DOUBLE_EQ(tree->Document().Root->ExpectedValue(), 100000.0);
     }
@@ -181,7 +181,7 @@ namespace {
 
 void RollBack(TreeDocument& window)
 {
-    (new RollBackAnalysis(&window, static_cast<ScriptManager*>(nullptr)))->Run();
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&window, static_cast<ScriptManager*>(nullptr)));
 }
 
 // The command checks probabilities on a tree made as the program makes one, with nothing switched on.

@@ -39,7 +39,7 @@ TEST(ThreeWaySensitivity, CostEffectivenessMapsKeepWholeTriplesAndStoreTheRun)
     settings.z = {"w", Value("1", 1.0), Value("4", 4.0), 1};
     std::vector<std::shared_ptr<StrategyRegionMap>> maps;
     auto previous = SetThreeWaySensitivityPresenter([&](const ThreeWaySensitivityResults& r) { maps = r.maps; });
-    (new ThreeWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<ThreeWaySensitivityAnalysis>(tree.Root(), settings));
     ASSERT_NE(document.CurrentAnalysis, nullptr);
     EXPECT_EQ(document.CurrentAnalysis->ProgressTotal(), 16.0);
     while (document.CurrentAnalysis != nullptr)

@@ -30,7 +30,7 @@ struct Sweep {
         settings.tolerance = 0.01;
         ThresholdResults results;
         auto previous = SetThresholdResultsPresenter([&results](const ThresholdResults& r) { results = r; });
-        (new ThresholdAnalysis(tree.Root(), settings))->Run();
+        RunAnalysis(std::make_unique<ThresholdAnalysis>(tree.Root(), settings));
         while (AnalysisRun* run = tree.Document().CurrentAnalysis) {
             auto* threshold = static_cast<ThresholdAnalysis*>(run);
             if (widths != nullptr && threshold->grid != nullptr)

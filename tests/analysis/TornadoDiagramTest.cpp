@@ -86,7 +86,7 @@ TEST(TornadoDiagram, BarsSweepEachBranchSortBySpanAndRunAgain)
     ThreeChoices choices;
     choices.Choose({"a", "b", "c"}, 0);
     auto* run = new TornadoDiagram(&choices.tree.Document(), choices.tree.Root());
-    run->Run();
+    RunAnalysis(std::unique_ptr<AnalysisRun>(run));
     ASSERT_EQ(choices.tree.Document().CurrentAnalysis, run);
     zString status;
     EXPECT_EQ(std::string(run->StatusText(status).Text()), "The tornado diagram is being prepared.");
@@ -136,7 +136,7 @@ TEST(TornadoDiagram, FlatResultsWidenAndAStopRestores)
     ThreeChoices choices;
     choices.intervals = 4;
     choices.Choose({"z"}, 1);
-    (new TornadoDiagram(&choices.tree.Document(), choices.tree.Root()))->Run();
+    RunAnalysis(std::make_unique<TornadoDiagram>(&choices.tree.Document(), choices.tree.Root()));
     choices.RunToEnd();
     ASSERT_TRUE(choices.shown.bars);
     EXPECT_EQ(choices.shown.bars->At(0)->values.size(), 5u);
@@ -144,7 +144,7 @@ TEST(TornadoDiagram, FlatResultsWidenAndAStopRestores)
     EXPECT_DOUBLE_EQ(choices.shown.high, 10.1);
 
     choices.Choose({"a", "b"}, 1);
-    (new TornadoDiagram(&choices.tree.Document(), choices.tree.Root()))->Run();
+    RunAnalysis(std::make_unique<TornadoDiagram>(&choices.tree.Document(), choices.tree.Root()));
     AnalysisRun* run = choices.tree.Document().CurrentAnalysis;
     for (int i = 0; i < 4; ++i)
         run->OnIdle();

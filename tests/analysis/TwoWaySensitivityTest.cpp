@@ -56,7 +56,7 @@ TEST(TwoWaySensitivity, FillsTheMapStrategyThenXThenYAndRestores)
     Choice choice;
     std::shared_ptr<StrategyRegionMap> shown;
     auto previous = SetTwoWaySensitivityPresenter([&](const TwoWaySensitivityResults& r) { shown = r.map; });
-    (new TwoWaySensitivityAnalysis(choice.tree.Root(), choice.Settings(1, false)))->Run();
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(choice.tree.Root(), choice.Settings(1, false)));
     auto* run = static_cast<TwoWaySensitivityAnalysis*>(choice.tree.Document().CurrentAnalysis);
     ASSERT_NE(run, nullptr);
     EXPECT_EQ(run->ProgressTotal(), 8.0);
@@ -76,7 +76,7 @@ TEST(TwoWaySensitivity, FillsTheMapStrategyThenXThenYAndRestores)
     }
 
     // Stopped halfway by Escape: the definitions come back as well.
-    (new TwoWaySensitivityAnalysis(choice.tree.Root(), choice.Settings(2)))->Run();
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(choice.tree.Root(), choice.Settings(2)));
     AnalysisRun* stopped = choice.tree.Document().CurrentAnalysis;
     for (int i = 0; i < 7; ++i)
         stopped->OnIdle();
@@ -92,7 +92,7 @@ TEST(TwoWaySensitivity, StoredRecordDescribesReRunsAndRefusesAnotherTree)
     MessageBoxRecorder boxes;
     Choice choice;
     TreeDocument& document = choice.tree.Document();
-    (new TwoWaySensitivityAnalysis(choice.tree.Root(), choice.Settings(2, false)))->Run();
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(choice.tree.Root(), choice.Settings(2, false)));
     choice.RunToEnd();
     ASSERT_NE(document.LastAnalysis, nullptr);
     StoredAnalysis* record = document.LastAnalysis->Clone();
@@ -121,7 +121,7 @@ TEST(TwoWaySensitivity, MapTooLargeForMemoryIsReported)
 {
     MessageBoxRecorder boxes;
     Choice choice;
-    (new TwoWaySensitivityAnalysis(choice.tree.Root(), choice.Settings(30000)))->Run();
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(choice.tree.Root(), choice.Settings(30000)));
     EXPECT_EQ(choice.tree.Document().CurrentAnalysis, nullptr);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_STREQ(boxes.Last().text.c_str(), kNotEnoughMemoryText);

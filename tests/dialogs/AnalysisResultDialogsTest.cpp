@@ -83,7 +83,7 @@ TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
         .Press(ThresholdResultsDialog::kClipboardButton)
         .Then([](DialogFrameCL& dialog) { EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kClipboardButton)); })
         .Press(IDCANCEL);
-    (new ThresholdAnalysis(tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<ThresholdAnalysis>(tree.Root(), settings));
     while (tree.Document().CurrentAnalysis != nullptr)
         tree.Document().CurrentAnalysis->OnIdle();
     SetThresholdResultsPresenter(nullptr);
@@ -190,7 +190,7 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
 
     ThresholdResults results;
     auto previous = SetThresholdResultsPresenter([&results](const ThresholdResults& r) { results = r; });
-    (new ThresholdAnalysis(tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<ThresholdAnalysis>(tree.Root(), settings));
     while (tree.Document().CurrentAnalysis != nullptr)
         tree.Document().CurrentAnalysis->OnIdle();
     SetThresholdResultsPresenter(previous);
@@ -239,18 +239,26 @@ TEST(AnalysisResultDialogs, DefinitionChoiceKeepsOnlyAcceptedDefinitions)
             EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kValueText), "0.4");
         })
         .Press(DefinitionChoiceDialog::kAcceptThisButton);
-    (new OneWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
     auto* run = static_cast<OneWaySensitivityAnalysis*>(tree.Document().CurrentAnalysis);
     ASSERT_NE(run, nullptr);
     ASSERT_EQ(run->ranges.RangeAt(0)->bindings.Count(), 1);
     EXPECT_EQ(run->ranges.RangeAt(0)->bindings.At(0)->node, a);
-    // A run deleted before it finished leaves no idle task behind.
-    delete run;
+    // A run still going when its document goes ends with it and leaves no idle task behind.
+    {
+        TreeBuilder other;
+        other.Bind(other.Root(), "p", "0.2");
+        other.Terminal(other.Root(), "A", "", "p");
+        other.Terminal(other.Root(), "B", "", "0.1");
+        RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(other.Root(), settings));
+        ASSERT_NE(other.Document().CurrentAnalysis, nullptr);
+    }
+    run->End(nullptr);
     TheApp->Idle()->Run();
 
     ModalDialogDriver keepAll;
     keepAll.Press(DefinitionChoiceDialog::kKeepRemainingButton);
-    (new OneWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
     EXPECT_EQ(tree.Document().CurrentAnalysis, nullptr);
     EXPECT_EQ(boxes.Last().text, "No non-degenerate variable definitions exist. The analysis will not be completed.");
     SetDefinitionChooser(nullptr);

@@ -36,7 +36,7 @@ struct CERun {
         settings.low = FormattedValue{"0", 0.0};
         settings.high = FormattedValue{"20", 20.0};
         settings.intervals = 4;
-        (new OneWaySensitivityAnalysis(tree.Root(), settings))->Run();
+        RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
         while (document.CurrentAnalysis != nullptr)
             document.CurrentAnalysis->OnIdle();
         SetCESensitivityPresenter(previous);

@@ -75,7 +75,7 @@ TEST(TornadoDialog, BarsAddedRemovedAndHandedToTheRun)
         .Then([](DialogFrameCL& dialog) { EXPECT_EQ(Lines(dialog, TornadoDialog::kAvailableList), 1); })
         .Type(TornadoDialog::kIntervalsField, "2")
         .Press(IDOK);
-    (new TornadoDiagram(&tree.Document(), tree.Root()))->Run();
+    RunAnalysis(std::make_unique<TornadoDiagram>(&tree.Document(), tree.Root()));
     while (tree.Document().CurrentAnalysis != nullptr)
         tree.Document().CurrentAnalysis->OnIdle();
     SetTornadoPresenter(previousPresenter);

@@ -81,7 +81,7 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     settings.high.text = "1";
     settings.high.value = 1.0;
     settings.intervals = 4;
-    (new OneWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
     while (tree.Document().CurrentAnalysis != nullptr)
         tree.Document().CurrentAnalysis->OnIdle();
     SetLineGraphPresenter(previous);
@@ -135,7 +135,7 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     delete graph;
     previous = SetLineGraphPresenter(nullptr);
     InstallLineGraphWindows();
-    (new OneWaySensitivityAnalysis(&tree.Document(), stored))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(&tree.Document(), stored));
     while (tree.Document().CurrentAnalysis != nullptr)
         tree.Document().CurrentAnalysis->OnIdle();
     SetLineGraphPresenter(previous);

@@ -67,7 +67,7 @@ TEST_F(SensitivityGraphs, TwoWayGraphOwnsItsMapAndBoundaries)
     TwoWaySettings settings;
     settings.x = {"p", FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}, 4};
     settings.y = {"v", FormattedValue{"0", 0.0}, FormattedValue{"100", 100.0}, 4};
-    (new TwoWaySensitivityAnalysis(tree.Root(), settings))->Run();
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(tree.Root(), settings));
     RunToEnd();
     auto* graph = OnlyGraph<TwoWaySensGraph>();
     ASSERT_NE(graph, nullptr);
@@ -93,7 +93,7 @@ TEST_F(SensitivityGraphs, TornadoGraphOwnsItsBars)
         request.thisNodeOnly = 1;
         return true;
     });
-    (new TornadoDiagram(&tree.Document(), tree.Root()))->Run();
+    RunAnalysis(std::make_unique<TornadoDiagram>(&tree.Document(), tree.Root()));
     RunToEnd();
     SetTornadoSetupDialog(previous);
     auto* graph = OnlyGraph<TornadoGraph>();

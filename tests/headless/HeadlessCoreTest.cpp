@@ -175,7 +175,7 @@ TEST(HeadlessCore, FailuresWithTheSameWordsDifferByCode)
     settings.low.value = 0.0;
     settings.high.value = 1.0;
     settings.intervals = 4;
-    (new OneWaySensitivityAnalysis(document.Root, settings))->Run();
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(document.Root, settings));
     SetOutcomePresenter(previous);
 
     ASSERT_EQ(presented.size(), 2u);

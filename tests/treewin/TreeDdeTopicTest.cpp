@@ -134,7 +134,7 @@ protected:
     void RollBack()
     {
         middle->SetPayoffText("3000", 0, false);
-        (new RollBackAnalysis(&window->Document(), static_cast<AnalysisCaller*>(nullptr)))->Run();
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&window->Document(), static_cast<AnalysisCaller*>(nullptr)));
     }
 
     ProcessLock lock{"KIVO-tests-dde"};

@@ -275,8 +275,8 @@ int TreeWindow::OnStructureCommand(int command)
     default:
         break;
     }
-    if (command >= Cmd::SelectChild1 && command <= Cmd::SelectChild9) {
-        const int child = command - Cmd::SelectChild1;
+    if (command >= static_cast<int>(Cmd::SelectChild1) && command <= static_cast<int>(Cmd::SelectChild9)) {
+        const int child = command - static_cast<int>(Cmd::SelectChild1);
         if (selection.Count() == 1 && child < node->childCount)
             SelectNode(node->GetChild(child), 1, nullptr, false);
         return 1;

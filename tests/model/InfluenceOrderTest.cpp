@@ -136,8 +136,9 @@ TEST(InfluenceChecks, TheFirstFailureNamesItsNodes)
         EXPECT_EQ(check.finalNode, nullptr) << which;
         EXPECT_EQ(check.text, c.text) << which;
         ASSERT_EQ(check.nodes.size(), static_cast<size_t>(c.nodes)) << which;
-        if (which == "same names")
+        if (which == "same names") {
             EXPECT_EQ(check.nodes, (std::vector<InfluenceNodeRecord*>{decision, value}));
+        }
     }
 }
 

@@ -191,6 +191,25 @@ void PickCategory(int index)
                  reinterpret_cast<LPARAM>(list));
 }
 
+BOOL CALLBACK FindMessageBox(HWND handle, LPARAM out)
+{
+    char name[16] = "";
+    GetClassNameA(handle, name, sizeof name);
+    if (IsWindowVisible(handle) && std::string(name) == "#32770" && WindowCL::FromHandle(handle) == nullptr) {
+        *reinterpret_cast<HWND*>(out) = handle;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The system's message box this program shows, or null.
+HWND MessageBoxShown()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindMessageBox, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 bool MenuShown()
 {
     const HWND menu = FindWindowA("#32768", nullptr);
@@ -623,6 +642,34 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"create-slider", [] { Select(Tree()->Document().Root); Command(1510); }, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        // Changing an event without branches into an end node asks first; Cancel changes nothing, and the
+        // event goes again.
+        {nullptr,
+         [] {
+             TreeDocument& tree = Tree()->Document();
+             Select(tree.AddChild(tree.Root, ChanceNode, "Watch"));
+             Tree()->Redraw();
+             Command(Cmd::OptionsChangeNodeType);
+         },
+         modal},
+        {"change-type-question",
+         [] {
+             SendMessageA(ModalDialog()->Control(2072), BM_CLICK, 0, 0);
+             PressInDialog(IDOK);
+         },
+         [] { return MessageBoxShown() != nullptr; }},
+        {nullptr, [] { PostMessageA(MessageBoxShown(), WM_COMMAND, IDCANCEL, 0); },
+         [] { return MessageBoxShown() == nullptr && ModalDialog() == nullptr; }},
+        {nullptr,
+         [] {
+             TreeDocument& tree = Tree()->Document();
+             TreeNode* watch = tree.Root->GetChild(tree.Root->childCount - 1);
+             Select(tree.Root);
+             tree.Root->RemoveChild(watch);
+             delete watch;
+             Tree()->Redraw();
+         },
+         always},
         // Variable Properties of a ranged, correlated variable, its correlations, a new correlation, and a new
         // variable's properties, from Define Values.
         {nullptr, [] { RangeAndCorrelate(); Command(1502); }, modal},

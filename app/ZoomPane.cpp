@@ -1,6 +1,7 @@
 #include "app/ZoomPane.h"
 
 #include "app/DocChildWindow.h"
+#include "app/TrackerBase.h"
 #include "framework/draw/DrawingScale.h"
 #include "app/ZoomPaneScroller.h"
 #include "framework/draw/WindowDisplay.h"
@@ -209,4 +210,16 @@ void ZoomPane::AttachScrollBars(int xStep, int yStep, int xPage, int yPage)
     scroller_->SetVertPageUnit(yPage);
     SetScroller(scroller_);
     scroller_->Update(nullptr);
+}
+
+RECT ZoomPane::ToPixels(const LogicalRect& rect) const
+{
+    return LogicalRectToPixels(rect, *CurrentDisplay());
+}
+
+void ZoomPane::BeginTracking(std::unique_ptr<TrackerBase> tracker, POINT start)
+{
+    tracker_ = std::move(tracker);
+    tracker_->Start(start.x, start.y);
+    SetCapture(Handle());
 }

@@ -8,10 +8,13 @@
 #include "framework/draw/LogicalUnits.h"
 #include "framework/window/PaneWindowCL.h"
 
+#include <memory>
+
 class DocChildWindow;
 class PageGrid;
 class PrinterDisplay;
 struct PrintRange;
+class TrackerBase;
 class ZoomPaneScroller;
 
 // While printing, the pane paints the current page of the program-wide page grid on the printer.
@@ -90,6 +93,14 @@ public:
     // line steps.
     void AttachScrollBars(int xStep, int yStep, int xPage, int yPage);
     ZoomPaneScroller* PaneScroller() const { return scroller_; }
+
+protected:
+    // A logical rectangle in the pane's drawing pixels, at its current display.
+    RECT ToPixels(const LogicalRect& rect) const;
+    // A mouse gesture's tracker, started at the point, with the mouse captured until it ends.
+    void BeginTracking(std::unique_ptr<TrackerBase> tracker, POINT start);
+
+    std::unique_ptr<TrackerBase> tracker_;
 
 private:
     DocChildWindow* owner_;

@@ -68,17 +68,10 @@ LogicalPoint DiagramPane::ToLogical(POINT drawingPixels) const
                         PixelYToLogical(drawingPixels.y, *CurrentDisplay())};
 }
 
-RECT DiagramPane::ToPixels(const LogicalRect& rect) const
-{
-    return LogicalRectToPixels(rect, *CurrentDisplay());
-}
-
 void DiagramPane::StartTracker(std::unique_ptr<TrackerBase> tracker, POINT start, int kind)
 {
-    tracker_ = std::move(tracker);
-    tracker_->Start(start.x, start.y);
+    BeginTracking(std::move(tracker), start);
     dragKind_ = kind;
-    SetCapture(Handle());
 }
 
 void DiagramPane::EndTracker()

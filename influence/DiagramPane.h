@@ -58,7 +58,6 @@ public:
 
 private:
     LogicalPoint ToLogical(POINT drawingPixels) const;
-    RECT ToPixels(const LogicalRect& rect) const;
     void StartTracker(std::unique_ptr<TrackerBase> tracker, POINT start, int kind);
     void EndTracker();
     void PressArc(InfluenceArc* arc, DiagramPoint point, POINT pixels, const MouseInput& mouse);
@@ -73,7 +72,6 @@ private:
     void FinishGesture();
 
     InfluenceDiagramWindow& window_;
-    std::unique_ptr<TrackerBase> tracker_;
     int dragKind_ = NoDrag;
     InfluenceNodeRecord* influenceSource_ = nullptr;
     InfluenceNodeRecord* hoverTarget_ = nullptr;

@@ -94,17 +94,10 @@ POINT TreePane::ToPixels(LogicalPoint point) const
     return POINT{LogicalXToPixel(point.x, *CurrentDisplay()), LogicalYToPixel(point.y, *CurrentDisplay())};
 }
 
-RECT TreePane::ToPixels(const LogicalRect& rect) const
-{
-    return LogicalRectToPixels(rect, *CurrentDisplay());
-}
-
 void TreePane::StartTracker(std::unique_ptr<TrackerBase> tracker, POINT start, int mode)
 {
-    tracker_ = std::move(tracker);
-    tracker_->Start(start.x, start.y);
+    BeginTracking(std::move(tracker), start);
     DragMode = mode;
-    SetCapture(Handle());
 }
 
 long TreePane::OnMouseDown(const MouseInput& mouse)

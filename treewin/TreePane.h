@@ -68,7 +68,7 @@ private:
     POINT DrawingPoint(POINT client) const;
     LogicalPoint ToLogical(POINT drawingPixels) const;
     POINT ToPixels(LogicalPoint point) const;
-    RECT ToPixels(const LogicalRect& rect) const;
+    using ZoomPane::ToPixels;
     // The menu at the client point, tracked until it closes; the chosen command goes to the tree's window.
     void TrackContextMenu(POINT client);
     void StartTracker(std::unique_ptr<TrackerBase> tracker, POINT start, int mode);
@@ -86,7 +86,6 @@ private:
     LogicalPoint MovedDistance() const;
 
     TreeWindow& tree_;
-    std::unique_ptr<TrackerBase> tracker_;
     std::vector<TreeNode*> bandNodes_;
     std::vector<TreeNode*> bandHighlight_;
     LogicalPoint pressPoint_{0, 0};

@@ -2,6 +2,8 @@
 
 #include "graph/GraphWindow.h"
 #include "graph/LineGraph.h"
+#include "graph/RegionGraph.h"
+#include "graph/SensitivityRegionGraphs.h"
 
 #include "foundation/Archive.h"
 #include "foundation/DocumentFileHeader.h"
@@ -11,13 +13,6 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "foundation/VersionRecord.h"
-
-namespace {
-
-constexpr int kFirstTypeCode = 44;
-constexpr int kLastTypeCode = 53;
-
-}  // namespace
 
 // Common part, in file order (the reader's gates by the file version of item 3):
 //   document header, kind 2                          mark, version, kind
@@ -144,11 +139,21 @@ GraphWindow* ReadGraphFile(const char* path)
         if (::ReadFileHeader(*stream) == GraphDocumentKind)
             stream->ReadShort(typeCode);
     }
-    if (typeCode < kFirstTypeCode || typeCode > kLastTypeCode || typeCode != LineGraph::kTypeCode) {
+    GraphWindow* graph = nullptr;
+    switch (typeCode) {
+    case LineGraph::kTypeCode:
+        graph = new LineGraph(path);
+        break;
+    case TwoWaySensGraph::kTypeCode:
+        graph = new TwoWaySensGraph(path);
+        break;
+    case StrategyRegionGraph::kTypeCode:
+        graph = new StrategyRegionGraph(path);
+        break;
+    default:
         ShowErrorBox(nullptr, "Unable to read graph file.", 0);
         return nullptr;
     }
-    auto* graph = new LineGraph(path);
     if (graph->FilePathObject().IsEmpty()) {
         delete graph;
         return nullptr;

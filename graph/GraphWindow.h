@@ -91,7 +91,7 @@ public:
     // The extent becomes the union of the origin and every element; the pane follows.
     void Refit();
     // The Ctrl status text of a point (inches): "<h title> = x; <v title> = y".
-    zString CoordinateText(float x, float y) const;
+    virtual zString CoordinateText(float x, float y) const;
 
     // A template of the graph's size, formats, fonts, free labels, texts and lines.
     std::unique_ptr<GraphTemplate> MakeTemplate();

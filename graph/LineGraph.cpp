@@ -1,5 +1,7 @@
 #include "graph/LineGraph.h"
 
+#include "graph/RegionGraph.h"
+
 #include "analysis/LineGraphData.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/draw/Display.h"
@@ -265,6 +267,11 @@ long LineGraph::OnCommandId(unsigned id, unsigned code, HWND control)
         InvalidateAll();
         return 1;
     }
+    if (id == Cmd::GraphStrategyGraph) {
+        if (ThresholdCount() > 0)
+            MakeStrategyGraph(*this);
+        return 1;
+    }
     return GraphWindow::OnCommandId(id, code, control);
 }
 
@@ -277,7 +284,7 @@ void LineGraph::FormatChanged()
 
 bool LineGraph::CommandAllowed(unsigned id)
 {
-    if (id == DisplayThresholdsCommand)
+    if (id == DisplayThresholdsCommand || id == Cmd::GraphStrategyGraph)
         return ThresholdCount() > 0;
     return GraphWindow::CommandAllowed(id);
 }

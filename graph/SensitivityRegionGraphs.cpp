@@ -2,90 +2,221 @@
 
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
+#include "dialogs/IsocontoursDialog.h"
+#include "foundation/Archive.h"
+#include "foundation/NumericFormatting.h"
+#include "foundation/TextReport.h"
+#include "foundation/ValueTriple.h"
+#include "foundation/VersionRecord.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/zRegion.h"
 #include "model/TreeDocument.h"
-#include "model/TreeNode.h"
 
-#include <windows.h>
+#include "CommandIds.h"
+
+#include <cmath>
 
 namespace {
 
-NumericFormat PlaneFormat(const StrategyRegionMap& map)
-{
-    return map.document != nullptr ? map.document->NumberFormat : NumericFormat(true);
-}
+constexpr uint32_t kBadContourPart = 15;
+constexpr unsigned kIsocontoursCommand = Cmd::GraphDisplayThresholdValues;
 
 }  // namespace
 
-void RegionGraph::SetUpPlane(const StrategyRegionMap& map, const zString& xLabel, const zString& yLabel)
-{
-    const NumericFormat format = PlaneFormat(map);
-    AutoScaleAxis(0, format, map.xLow, map.xHigh, xLabel.Text(), 1, 0);
-    AutoScaleAxis(1, format, map.yLow, map.yHigh, yLabel.Text(), 1, 0);
-    legendTexts.Clear();
-    legendKeys.Clear();
-    for (int s = 0; s < map.strategies; ++s) {
-        zString label = s < static_cast<int>(map.labels.size()) ? map.labels[s] : zString();
-        if (label.IsEmpty() && map.node != nullptr && s < map.node->childCount)
-            map.node->GetChild(s)->GetShortText(label, 30);
-        AddLegendEntry(label.Text(), new GraphFillElement(GraphItemStyle(s)));
-    }
-}
-
-void RegionGraph::DrawBoundaries(Display& display, const StrategyBoundaryTable& table)
-{
-    const int strategies = legendTexts.Count();
-    for (int i = 0; i < strategies; ++i) {
-        for (int j = i + 1; j < strategies; ++j) {
-            const BoundaryPointList* points = table.Entry(i, j);
-            for (int k = 1; points != nullptr && k < points->Count(); ++k) {
-                const BoundaryPoint* a = points->Point(k - 1);
-                const BoundaryPoint* b = points->Point(k);
-                DrawLineBetween(display, horizontalAxis.Position(a->x, graphRect),
-                                verticalAxis.Position(a->y, graphRect), horizontalAxis.Position(b->x, graphRect),
-                                verticalAxis.Position(b->y, graphRect));
-            }
-        }
-    }
-}
-
 TwoWaySensGraph::TwoWaySensGraph(const TwoWaySensitivityResults& results)
-    : valueMap(results.map), boundaries(std::make_unique<StrategyBoundaryTable>(*results.map))
+    : RegionGraph(results.map->strategies),
+      valueMap(results.map),
+      boundaries(std::make_unique<StrategyBoundaryTable>(*results.map))
 {
+    SetIconId(32021);
     title.text = results.title;
     subtitle.text = results.subtitle;
     hasSubtitle = subtitle.text.IsEmpty() ? 0 : 1;
+    if (TreeDocument* document = valueMap->document) {
+        valueFormat = document->NumberFormat;
+        costFormat = document->CalcPrefs.PayoffFormats[document->CostPayoffIndex()];
+        effFormat = document->CalcPrefs.PayoffFormat(document->CalcPrefs.CEEffPayoff);
+    }
     SetUpPlane(*valueMap, results.xLabel, results.yLabel);
+}
+
+TwoWaySensGraph::TwoWaySensGraph(const char* path) : RegionGraph(FromFile{})
+{
+    SetIconId(32021);
+    OpenGraphFile(path);
+}
+
+std::unique_ptr<zRegion> TwoWaySensGraph::RegionOf(int index, Display& display, const zRegion* clip)
+{
+    return StrategyRegion(display, *boundaries, index, clip);
+}
+
+// The regions, then with two strategies an isocontour through the map at each marginal value.
+void TwoWaySensGraph::DrawSeries(Display& display)
+{
+    RegionGraph::DrawSeries(display);
+    if (RegionCount() != 2 || !valueMap)
+        return;
+    DisplayLock lock(display);
+    const HDC dc = display.DeviceContext();
+    const HGDIOBJ previous = SelectObject(dc, GetStockObject(BLACK_PEN));
+    std::vector<double> xs;
+    std::vector<double> ys;
+    for (double level : contourValues) {
+        BoundaryPointList points;
+        ContourPoints(*valueMap, points, 0, 1, level);
+        xs.clear();
+        ys.clear();
+        for (int k = 0; k < points.Count(); ++k) {
+            xs.push_back(points.Point(k)->x);
+            ys.push_back(points.Point(k)->y);
+        }
+        DrawPolyline(display, xs, ys);
+    }
+    SelectObject(dc, previous);
+}
+
+long TwoWaySensGraph::OnCommandId(unsigned id, unsigned code, HWND control)
+{
+    if (id != kIsocontoursCommand)
+        return RegionGraph::OnCommandId(id, code, control);
+    if (CommandAllowed(id) && RunIsocontoursDialog(contourValues)) {
+        SetModified(1);
+        Layout();
+        InvalidateAll();
+    }
+    return 1;
+}
+
+bool TwoWaySensGraph::CommandAllowed(unsigned id)
+{
+    if (id == kIsocontoursCommand)
+        return RegionCount() <= 2;
+    return RegionGraph::CommandAllowed(id);
+}
+
+void TwoWaySensGraph::UpdateMenus(HMENU bar)
+{
+    RegionGraph::UpdateMenus(bar);
+    ModifyMenuA(bar, kIsocontoursCommand,
+                MF_BYCOMMAND | MF_STRING | (CommandAllowed(kIsocontoursCommand) ? MF_ENABLED : MF_GRAYED),
+                kIsocontoursCommand, "&Isocontours...");
 }
 
 bool TwoWaySensGraph::WriteTextExport(TextReport& report)
 {
     if (!valueMap)
         return false;
+    report.SetTitle("KIVO(tm) Two-Way Sensitivity Analysis");
+    report.AddHeaderLine("At each interval, results are presented in the following order:");
+    for (int s = 0; s < legendTexts.Count() && s < valueMap->strategies; ++s) {
+        zString line = "* ";
+        line += legendTexts.Label(s)->text;
+        report.AddHeaderLine(line.Text());
+    }
     valueMap->ExportText(report, horizontalLabel.text, verticalLabel.text);
     return true;
 }
 
-void TwoWaySensGraph::DrawSeries(Display& display)
+zString TwoWaySensGraph::CoordinateText(float x, float y) const
 {
-    DrawBoundaries(display, *boundaries);
+    zString text = RegionGraph::CoordinateText(x, y);
+    if (!valueMap || valueMap->xCount < 1 || valueMap->yCount < 1)
+        return text;
+    const double xValue = horizontalAxis.ValueAt(x, graphRect);
+    const double yValue = verticalAxis.ValueAt(y, graphRect);
+    auto step = [](double value, double low, double high, int count) {
+        return high != low ? (value - low) * (count - 1) / (high - low) : 0.0;
+    };
+    const double xStep = step(xValue, valueMap->xLow, valueMap->xHigh, valueMap->xCount);
+    const double yStep = step(yValue, valueMap->yLow, valueMap->yHigh, valueMap->yCount);
+    auto part = [&](const char* name, const NumericFormat& format, int component, bool expected) {
+        zString number;
+        FormatNumber(format, valueMap->BestValueAt(yStep, xStep, component), number, expected, false,
+                     DigitsOfFormat);
+        text += name;
+        text += number;
+    };
+    if (valueMap->costEffectiveness) {
+        part("; Cost = ", costFormat, ComponentCost, false);
+        part("; Eff = ", effFormat, ComponentEffectiveness, false);
+        part("; C/E = ", valueFormat, ComponentValue, true);
+    } else {
+        part("; Value = ", valueFormat, ComponentValue, true);
+    }
+    return text;
+}
+
+// Own part, after the region part:
+//   version record                                  3 bytes
+//   boundaries                                      pair lists and orientation bytes of the strategies
+//   value map                                       map record                      from 3.0
+//   value format                                    format with its version record  from 3.0
+//   contour count n                                 i32 (0..stream/8, else error 15) from 3.5
+//   cost format, effectiveness format               2 formats with version records  from 3.5
+//   contour values                                  n x f64                         from 3.5
+// A graph without a map (read from an older file) writes an empty map of its strategies in its place.
+void TwoWaySensGraph::StorePart(Archive& archive)
+{
+    StoreRegions(archive);
+    VersionRecord(VersionRecord::Current()).Serialize(archive);
+    boundaries->Serialize(archive, RegionCount());
+    if (!valueMap)
+        valueMap = std::make_shared<StrategyRegionMap>(nullptr, 1, 1, RegionCount(), 0.0, 0.0, 0.0, 0.0);
+    valueMap->Serialize(archive);
+    SerializeWithVersion(valueFormat, archive);
+    archive.WriteLong(static_cast<int32_t>(contourValues.size()));
+    SerializeWithVersion(costFormat, archive);
+    SerializeWithVersion(effFormat, archive);
+    for (double value : contourValues)
+        archive.WriteDouble(value);
+}
+
+bool TwoWaySensGraph::LoadPart(Archive& archive)
+{
+    if (!LoadRegions(archive))
+        return false;
+    VersionRecord version;
+    version.Serialize(archive);
+    boundaries = std::make_unique<StrategyBoundaryTable>();
+    boundaries->Serialize(archive, RegionCount());
+    if (archive.Failed() || version.IsOlderThan(KnownVersion::k3_0))
+        return !archive.Failed();
+    valueMap = std::make_shared<StrategyRegionMap>(archive);
+    SerializeWithVersion(valueFormat, archive);
+    if (archive.Failed() || version.IsOlderThan(KnownVersion::k3_5))
+        return !archive.Failed();
+    int32_t count = 0;
+    archive.ReadLong(count);
+    SerializeWithVersion(costFormat, archive);
+    SerializeWithVersion(effFormat, archive);
+    if (count < 0 || static_cast<uint32_t>(count) > archive.BytesLeft() / sizeof(double)) {
+        archive.SetFormatError(kBadContourPart);
+        return false;
+    }
+    contourValues.assign(static_cast<size_t>(count), 0.0);
+    for (double& value : contourValues)
+        archive.ReadDouble(value);
+    return !archive.Failed();
 }
 
 ThreeWaySensGraph::ThreeWaySensGraph(const ThreeWaySensitivityResults& results)
-    : maps(results.maps), zLow(results.zLow), zStep(results.zStep)
+    : RegionGraph(results.maps.front()->strategies), maps(results.maps), zLow(results.zLow), zStep(results.zStep)
 {
+    SetIconId(32021);
     title.text = results.title;
     subtitle.text = results.subtitle;
     hasSubtitle = subtitle.text.IsEmpty() ? 0 : 1;
     for (const auto& map : maps)
         boundaries.push_back(std::make_unique<StrategyBoundaryTable>(*map));
-    if (!maps.empty())
-        SetUpPlane(*maps.front(), results.labels[0], results.labels[1]);
+    SetUpPlane(*maps.front(), results.labels[0], results.labels[1]);
 }
 
-void ThreeWaySensGraph::DrawSeries(Display& display)
+std::unique_ptr<zRegion> ThreeWaySensGraph::RegionOf(int index, Display& display, const zRegion* clip)
 {
-    if (shownStep >= 0 && shownStep < static_cast<int>(boundaries.size()))
-        DrawBoundaries(display, *boundaries[shownStep]);
+    if (shownStep < 0 || shownStep >= static_cast<int>(boundaries.size()))
+        return PlotRegion(display, clip);
+    return StrategyRegion(display, *boundaries[shownStep], index, clip);
 }
 
 void InstallSensitivityRegionGraphs()

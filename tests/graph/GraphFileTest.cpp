@@ -2,6 +2,7 @@
 // to their last gate; damaged records are refused by their format error; kinds that cannot be stored say so.
 
 #include "analysis/LineGraphData.h"
+#include "analysis/TwoWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
 #include "foundation/Archive.h"
 #include "foundation/DocumentFileHeader.h"
@@ -15,8 +16,11 @@
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/LogicalUnits.h"
 #include "graph/LineGraph.h"
+#include "graph/RegionGraph.h"
+#include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -24,10 +28,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,6 +68,35 @@ std::vector<uint8_t> Picture(GraphWindow& graph)
     return copy;
 }
 
+// The colours drawn in the 9 x 9 pixels around the point of the plot at (x, y) in axis values.
+std::set<COLORREF> ColoursAt(GraphWindow& graph, double x, double y)
+{
+    LogicalRect bounds;
+    graph.Bounds(bounds);
+    BitmapDisplay screen(1, 1);
+    const RECT pixels = LogicalRectToPixels(bounds, screen);
+    BitmapDisplay bitmap(pixels.right, pixels.bottom);
+    graph.Draw(&bitmap);
+    const int cx = LogicalXToPixel(graph.horizontalAxis.Position(x, graph.graphRect), bitmap);
+    const int cy = LogicalYToPixel(graph.verticalAxis.Position(y, graph.graphRect), bitmap);
+    std::set<COLORREF> colours;
+    for (int dx = -4; dx <= 4; ++dx)
+        for (int dy = -4; dy <= 4; ++dy)
+            colours.insert(GetPixel(bitmap.DeviceContext(), cx + dx, cy + dy));
+    return colours;
+}
+
+const COLORREF kFirstFill = RGB(0, 0, 255);
+const COLORREF kSecondFill = RGB(0, 255, 0);
+
+// Where the bytes of the value stand in the file (the first place), or the file's size.
+template <class Value>
+size_t FindValue(const std::vector<uint8_t>& bytes, const Value& value)
+{
+    const auto* start = reinterpret_cast<const uint8_t*>(&value);
+    return std::search(bytes.begin(), bytes.end(), start, start + sizeof value) - bytes.begin();
+}
+
 class GraphFiles : public ::testing::Test {
 protected:
     GraphFiles()
@@ -86,18 +121,51 @@ protected:
         chosenPath = path;
         SendMessageA(graph->Handle(), WM_COMMAND, Cmd::FileSaveAs, 0);
     }
-    // Open from the frame's File menu; the graph window it opened, or null.
-    LineGraph* Open(const std::string& path)
+    // Open from the frame's File menu; the graph window of the kind it opened, or null.
+    template <class Graph = LineGraph>
+    Graph* Open(const std::string& path)
     {
         chosenPath = path;
         SendMessageA(frame->Handle(), WM_COMMAND, Cmd::FileOpen, 0);
         std::vector<WindowCL*> windows;
         frame->CollectWindows(windows);
         for (WindowCL* window : windows)
-            if (auto* graph = dynamic_cast<LineGraph*>(window); graph && !graph->FilePathObject().IsEmpty() &&
-                                                                 graph->FilePathObject().EqualsNoCase(FilePath(path.c_str())))
+            if (auto* graph = dynamic_cast<Graph*>(window); graph && !graph->FilePathObject().IsEmpty() &&
+                                                             graph->FilePathObject().EqualsNoCase(FilePath(path.c_str())))
                 return graph;
         return nullptr;
+    }
+    // The newest window of the kind, or null.
+    template <class Graph>
+    Graph* Newest()
+    {
+        std::vector<WindowCL*> windows;
+        frame->CollectWindows(windows);
+        for (auto at = windows.rbegin(); at != windows.rend(); ++at)
+            if (auto* graph = dynamic_cast<Graph*>(*at))
+                return graph;
+        return nullptr;
+    }
+    // Saved, reopened and saved again: the second file has the first's bytes; the reopened graph (left open)
+    // draws the same picture. The first file's bytes.
+    template <class Graph>
+    std::vector<uint8_t> RoundTrip(Graph* graph, Graph*& reopened)
+    {
+        const std::string first = TempPath("kivo_graph_trip1.grf");
+        const std::string second = TempPath("kivo_graph_trip2.grf");
+        SaveAs(graph, first);
+        const std::vector<uint8_t> picture = Picture(*graph);
+        reopened = Open<Graph>(first);
+        EXPECT_NE(reopened, nullptr);
+        if (reopened == nullptr)
+            return {};
+        EXPECT_TRUE(Picture(*reopened) == picture);
+        SaveAs(reopened, second);
+        const std::vector<uint8_t> bytes = FileBytes(first);
+        EXPECT_EQ(FileBytes(second), bytes);
+        std::remove(first.c_str());
+        std::remove(second.c_str());
+        return bytes;
     }
     static LineGraphData OneWayData()
     {
@@ -169,6 +237,138 @@ TEST_F(GraphFiles, ALineGraphSavedAndReopenedSavesTheSameBytes)
     EXPECT_TRUE(boxes.Boxes().empty());
     std::remove(first.c_str());
     std::remove(second.c_str());
+}
+
+// Two lines crossing at 0.5: B (50) best below, A (0 to 100 by 25) above; Strategy Graph makes one region of
+// each, filled as its legend entry says, and the graph saves and reopens.
+TEST_F(GraphFiles, StrategyGraphOfTwoCrossingLinesFillsARegionPerInterval)
+{
+    LineGraphData data = OneWayData();
+    data.horizontal.interval = 0.25;
+    data.lines = {{"A", {0.0, 25.0, 50.0, 75.0, 100.0}}, {"B", {50.0, 50.0, 50.0, 50.0, 50.0}}};
+    LineGraph* lines = OpenLineGraph(data);
+    ASSERT_TRUE(lines->CommandAllowed(Cmd::GraphStrategyGraph));
+    SendMessageA(lines->Handle(), WM_COMMAND, Cmd::GraphStrategyGraph, 0);
+    auto* graph = Newest<StrategyRegionGraph>();
+    ASSERT_NE(graph, nullptr);
+    ASSERT_EQ(graph->RegionCount(), 2);
+    ASSERT_EQ(graph->legendTexts.Count(), 2);
+    EXPECT_STREQ(graph->legendTexts.Label(graph->FillIndex(0))->text.Text(), "B");
+    EXPECT_STREQ(graph->legendTexts.Label(graph->FillIndex(1))->text.Text(), "A");
+    EXPECT_STREQ(graph->subtitle.text.Text(), "p");
+    const double bottom = graph->verticalAxis.valueBottom;
+    const std::vector<std::pair<double, double>> outlines[2] = {
+        {{0, bottom}, {0, 50}, {0.25, 50}, {0.5, 50}, {0.5, bottom}, {0, bottom}},
+        {{0.5, bottom}, {0.5, 50}, {0.75, 75}, {1, 100}, {1, bottom}, {0.5, bottom}}};
+    for (int r = 0; r < 2; ++r) {
+        std::vector<std::pair<double, double>> points;
+        for (int k = 0; k < graph->Outline(r)->Count(); ++k)
+            points.emplace_back(graph->Outline(r)->Point(k)->x, graph->Outline(r)->Point(k)->y);
+        EXPECT_EQ(points, outlines[r]) << "region " << r;
+    }
+    const std::set<COLORREF> underB = ColoursAt(*graph, 0.25, 25.0);
+    const std::set<COLORREF> underA = ColoursAt(*graph, 0.8, 30.0);
+    const std::set<COLORREF> aboveA = ColoursAt(*graph, 0.6, 90.0);
+    EXPECT_TRUE(underB.count(kFirstFill) && !underB.count(kSecondFill));
+    EXPECT_TRUE(underA.count(kSecondFill) && !underA.count(kFirstFill));
+    EXPECT_FALSE(aboveA.count(kFirstFill) || aboveA.count(kSecondFill));
+
+    StrategyRegionGraph* reopened = nullptr;
+    std::vector<uint8_t> bytes = RoundTrip(graph, reopened);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->Outline(1)->Point(2)->y, 75.0);
+    // The region count stands after the region part's version record, before region 0's rectangle.
+    const size_t at = FindValue(bytes, reopened->RegionRect(0)) - 2;
+    ASSERT_LT(at, bytes.size());
+    for (int16_t count : {int16_t(51), int16_t(-1)}) {
+        std::memcpy(&bytes[at], &count, 2);
+        const std::string path = TempPath("kivo_graph_regions.grf");
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        StrategyRegionGraph damaged(1);
+        std::unique_ptr<FileStream> stream = FilePath(path.c_str()).OpenStream(false);
+        EXPECT_FALSE(damaged.ReadDocument(*stream, 0));
+        EXPECT_EQ(stream->FormatError(), 15u) << count;
+        std::remove(path.c_str());
+    }
+    data.thresholds.clear();
+    EXPECT_FALSE(OpenLineGraph(data)->CommandAllowed(Cmd::GraphStrategyGraph));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// Strategy "Left" is better left of x = 0.5, "Right" right of it; each side takes its strategy's fill. The
+// Isocontours dialog inserts added values in order; Cancel keeps the old ones, OK stores them with the graph.
+TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
+{
+    auto map = std::make_shared<StrategyRegionMap>(nullptr, 5, 5, 2, 0.0, 1.0, 0.0, 1.0);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) {
+            map->Cell(0, y, x).value = 1.0 - 0.25 * x;
+            map->Cell(1, y, x).value = 0.25 * x;
+        }
+    map->labels = {"Left", "Right"};
+    TwoWaySensitivityResults results;
+    results.map = map;
+    results.xLabel = "x";
+    results.yLabel = "y";
+    auto* graph = new TwoWaySensGraph(results);
+    graph->Open(nullptr);
+    const std::set<COLORREF> left = ColoursAt(*graph, 0.2, 0.5);
+    const std::set<COLORREF> right = ColoursAt(*graph, 0.8, 0.5);
+    EXPECT_TRUE(left.count(kFirstFill) && !left.count(kSecondFill));
+    EXPECT_TRUE(right.count(kSecondFill) && !right.count(kFirstFill));
+
+    graph->contourValues = {1.0, 10.0};
+    std::vector<std::string> listed;
+    LRESULT selected = -1;
+    auto addFive = [](ModalDialogDriver& driver) -> ModalDialogDriver& {
+        return driver.Press(Ctl::Isocontours::Add)
+            .Type(Ctl::AddIsocontour::EnterAMarginalValueAtWhichToDrawAnIsocontourIncludeANegativeSignIfNecessaryEdit, "5")
+            .Press(IDOK);
+    };
+    for (unsigned ending : {IDCANCEL, IDOK}) {
+        ModalDialogDriver driver;
+        addFive(driver)
+            .Then([&](DialogFrameCL& dialog) {
+                listed.clear();
+                const HWND list = GetDlgItem(dialog.Handle(), Ctl::Isocontours::MarginalValuesList);
+                for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+                    char text[64] = {};
+                    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+                    listed.push_back(text);
+                }
+                selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+            })
+            .Press(ending);
+        ASSERT_TRUE(graph->CommandAllowed(Cmd::GraphDisplayThresholdValues));
+        SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphDisplayThresholdValues, 0);
+        EXPECT_TRUE(driver.Finished());
+        EXPECT_EQ(listed, (std::vector<std::string>{"1", "5", "10"}));
+        EXPECT_EQ(selected, 1);
+        EXPECT_EQ(graph->contourValues.size(), ending == IDOK ? 3u : 2u);
+    }
+
+    TwoWaySensGraph* reopened = nullptr;
+    std::vector<uint8_t> bytes = RoundTrip(graph, reopened);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->contourValues, (std::vector<double>{1.0, 5.0, 10.0}));
+    // The contour count stands before the cost and effectiveness formats and the three values.
+    MemoryStream format(100);
+    NumericFormat plain;
+    SerializeWithVersion(plain, format);
+    const size_t at = bytes.size() - 3 * 8 - 2 * format.Position() - 4;
+    for (int32_t count : {-1, 4}) {
+        std::memcpy(&bytes[at], &count, 4);
+        const std::string path = TempPath("kivo_graph_contours.grf");
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        TwoWaySensGraph damaged(results);
+        std::unique_ptr<FileStream> stream = FilePath(path.c_str()).OpenStream(false);
+        EXPECT_FALSE(damaged.ReadDocument(*stream, 0));
+        EXPECT_EQ(stream->FormatError(), 15u) << count;
+        std::remove(path.c_str());
+    }
+    results.map = std::make_shared<StrategyRegionMap>(nullptr, 2, 2, 3, 0.0, 1.0, 0.0, 1.0);
+    EXPECT_FALSE(TwoWaySensGraph(results).CommandAllowed(Cmd::GraphDisplayThresholdValues));
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 // The common part written by hand up to each gate of the file's version, with the line part after it.

@@ -4,6 +4,7 @@
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
+#include "graph/TornadoGraph.h"
 
 #include "foundation/Archive.h"
 #include "foundation/DocumentFileHeader.h"
@@ -149,6 +150,9 @@ GraphWindow* ReadGraphFile(const char* path)
         break;
     case StrategyRegionGraph::kTypeCode:
         graph = new StrategyRegionGraph(path);
+        break;
+    case TornadoGraph::kTypeCode:
+        graph = new TornadoGraph(path);
         break;
     default:
         ShowErrorBox(nullptr, "Unable to read graph file.", 0);

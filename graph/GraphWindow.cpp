@@ -398,6 +398,7 @@ void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
         GraphElement* element = FindElement(at.x, at.y);
         if (element == nullptr) {
             Deselect();
+            SeriesMouseDown(at.x, at.y, doubleClick);
             return;
         }
         if (element != selected_)

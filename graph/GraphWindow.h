@@ -155,6 +155,8 @@ protected:
 
     // The kind's lines, bars or regions inside the plot rectangle.
     virtual void DrawSeries(Display& display) {}
+    // A press (or double click) on no element, at a point (inches); true when the kind took it.
+    virtual bool SeriesMouseDown(float x, float y, bool doubleClick) { return false; }
     // The dotted Set Lines go under the series unless the kind says otherwise.
     virtual bool SetLinesUnderSeries() { return true; }
     // Measures of the three blocks, at the origin.

@@ -2,6 +2,7 @@
 // to their last gate; damaged records are refused by their format error; kinds that cannot be stored say so.
 
 #include "analysis/LineGraphData.h"
+#include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
 #include "foundation/Archive.h"
@@ -10,6 +11,9 @@
 #include "foundation/FileStream.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/StoredString.h"
+#include "foundation/TextReport.h"
+#include "analysis/VariableRange.h"
+#include "app/ZoomPane.h"
 #include "foundation/VersionRecord.h"
 #include "dialogs/GraphCommandDialogs.h"
 #include "framework/dialog/FileDialogs.h"
@@ -68,8 +72,8 @@ std::vector<uint8_t> Picture(GraphWindow& graph)
     return copy;
 }
 
-// The colours drawn in the 9 x 9 pixels around the point of the plot at (x, y) in axis values.
-std::set<COLORREF> ColoursAt(GraphWindow& graph, double x, double y)
+// The colours drawn in the pixels up to `radius` away from the point (inches).
+std::set<COLORREF> ColoursAtInches(GraphWindow& graph, float x, float y, int radius)
 {
     LogicalRect bounds;
     graph.Bounds(bounds);
@@ -77,13 +81,20 @@ std::set<COLORREF> ColoursAt(GraphWindow& graph, double x, double y)
     const RECT pixels = LogicalRectToPixels(bounds, screen);
     BitmapDisplay bitmap(pixels.right, pixels.bottom);
     graph.Draw(&bitmap);
-    const int cx = LogicalXToPixel(graph.horizontalAxis.Position(x, graph.graphRect), bitmap);
-    const int cy = LogicalYToPixel(graph.verticalAxis.Position(y, graph.graphRect), bitmap);
+    const int cx = LogicalXToPixel(x, bitmap);
+    const int cy = LogicalYToPixel(y, bitmap);
     std::set<COLORREF> colours;
-    for (int dx = -4; dx <= 4; ++dx)
-        for (int dy = -4; dy <= 4; ++dy)
+    for (int dx = -radius; dx <= radius; ++dx)
+        for (int dy = -radius; dy <= radius; ++dy)
             colours.insert(GetPixel(bitmap.DeviceContext(), cx + dx, cy + dy));
     return colours;
+}
+
+// The same around the point of the plot at (x, y) in axis values, 4 pixels each way.
+std::set<COLORREF> ColoursAt(GraphWindow& graph, double x, double y)
+{
+    return ColoursAtInches(graph, graph.horizontalAxis.Position(x, graph.graphRect),
+                           graph.verticalAxis.Position(y, graph.graphRect), 4);
 }
 
 const COLORREF kFirstFill = RGB(0, 0, 255);
@@ -371,6 +382,110 @@ TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+// A bar of the tornado: its results low to high, its variable's range 0 to 1, three steps of one strategy.
+TornadoSetup* TornadoBar(const char* name, double low, double high)
+{
+    auto* bar = new TornadoSetup;
+    bar->barName = name;
+    bar->ranges.Add(new VariableRange(zString(name), FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}));
+    bar->lowResult = low;
+    bar->highResult = high;
+    bar->values = {low, (low + high) / 2, high};
+    return bar;
+}
+
+// Columns of the tornado export's rows as numbers.
+std::vector<double> ExportColumn(const TextReport& report, int column)
+{
+    std::vector<double> values;
+    for (int row = 0; row < report.Lines().Count(); ++row) {
+        zString cell;
+        TextReport::ColumnText(report.Lines().At(row)->Text(), column, cell);
+        EXPECT_EQ(std::string(cell.Text()).find("nan"), std::string::npos);
+        values.push_back(std::atof(cell.Text()));
+    }
+    return values;
+}
+
+// Bars of spreads 3 and 4 stand in the analysis's order, three units high with a unit between; the tie of
+// strategies inside bar p is a thick mark; the export shares the risk 36/64; a double click opens p's graph.
+TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
+{
+    TornadoResults results;
+    results.bars = std::make_shared<TornadoVariableList>();
+    results.bars->Add(TornadoBar("p", 10.0, 13.0));
+    results.bars->Add(TornadoBar("v", 10.0, 14.0));
+    auto* tie = new ThresholdPoint;
+    tie->x = 0.5;
+    tie->value = 11.5;
+    results.bars->At(0)->points.Add(tie);
+    results.low = 10.0;
+    results.high = 14.0;
+    results.intervals = 2;
+    results.label = "EV";
+    auto* graph = new TornadoGraph(results);
+    graph->Open(nullptr);
+    const LogicalRect plot = graph->graphRect;
+    const float unit = (plot.bottom - plot.top) / 9;
+    const LogicalRect p = graph->BarRect(0, 0, 2);
+    const LogicalRect v = graph->BarRect(1, 1, 2);
+    EXPECT_NEAR(p.top, plot.top + unit, 1e-4);
+    EXPECT_NEAR(p.bottom, plot.top + 4 * unit, 1e-4);
+    EXPECT_NEAR(v.top, plot.top + 5 * unit, 1e-4);
+    EXPECT_NEAR(v.bottom, plot.bottom - unit, 1e-4);
+    EXPECT_EQ(graph->BarAt((p.left + p.right) / 2, p.bottom), 0);
+    EXPECT_EQ(graph->BarAt((v.left + v.right) / 2, v.top + unit), 1);
+    EXPECT_EQ(graph->BarAt((p.left + p.right) / 2, p.bottom + unit / 2), -1);
+    // Across the tie: black on the mark (0.03 in wide), none just beside it.
+    const float tieAt = graph->horizontalAxis.Position(11.5, plot);
+    for (float offset : {0.0f, 0.04f, -0.04f})
+        EXPECT_EQ(ColoursAtInches(*graph, tieAt + offset, (p.top + p.bottom) / 2, 0).count(RGB(0, 0, 0)),
+                  offset == 0.0f ? 1u : 0u)
+            << offset;
+
+    TextReport report;
+    ASSERT_TRUE(graph->WriteTextExport(report));
+    EXPECT_EQ(report.Title(), "KIVO(tm) Tornado Diagram");
+    std::string headers;
+    for (int c = 0; c < report.ColumnHeaders().Count(); ++c)
+        headers += std::string(report.ColumnHeaders().At(c)->Text()) + "|";
+    EXPECT_EQ(headers, "Variable|Low EV|High EV|Low Input|High Input|Spread|SpreadSqr|Risk Pct|Cum Pct|");
+    EXPECT_EQ(ExportColumn(report, 6), (std::vector<double>{9, 16}));
+    EXPECT_EQ(ExportColumn(report, 7), (std::vector<double>{36, 64}));
+    EXPECT_EQ(ExportColumn(report, 8), (std::vector<double>{36, 100}));
+
+    InstallLineGraphWindows();
+    ZoomPane* pane = graph->Pane();
+    pane->PushDrawingScale();
+    const Display& display = *pane->CurrentDisplay();
+    const float x = (p.left + p.right) / 2 + 0.1f;
+    const RECT client =
+        pane->DrawingToClient(RECT{LogicalXToPixel(x, display), LogicalYToPixel(p.top + unit, display), 0, 0});
+    pane->PopDrawingScale();
+    graph->OnCanvasMouseDown(POINT{client.left, client.top}, true);
+    SetLineGraphPresenter(nullptr);
+    auto* oneWay = Newest<LineGraph>();
+    ASSERT_NE(oneWay, nullptr);
+    EXPECT_STREQ(oneWay->title.text.Text(), "Sensitivity Analysis on ");
+    EXPECT_STREQ(oneWay->subtitle.text.Text(), "p");
+    EXPECT_EQ(oneWay->LineCount(), 1);
+    EXPECT_EQ(oneWay->ThresholdCount(), 1);
+
+    TornadoGraph* reopened = nullptr;
+    RoundTrip(graph, reopened);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->shownBars, (std::vector<int16_t>{0, 1}));
+    EXPECT_EQ(reopened->allBars->At(0)->points.Count(), 1);
+
+    for (int b = 0; b < 2; ++b)
+        results.bars->At(b)->highResult = results.bars->At(b)->lowResult;
+    TextReport flat;
+    TornadoGraph(results).WriteTextExport(flat);
+    EXPECT_EQ(ExportColumn(flat, 7), (std::vector<double>{0, 0}));
+    EXPECT_EQ(ExportColumn(flat, 8), (std::vector<double>{0, 0}));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 // The common part written by hand up to each gate of the file's version, with the line part after it.
 struct HandMade {
     uint8_t version[3];
@@ -539,10 +654,11 @@ TEST_F(GraphFiles, UnknownKindsAndDamagedLinePartsOpenNothing)
 
 TEST_F(GraphFiles, AKindWithoutAStoredFormKeepsItsTitleAndSaysSo)
 {
-    TornadoResults results;
-    auto* graph = new TornadoGraph(results);
+    ThreeWaySensitivityResults results;
+    results.maps.push_back(std::make_shared<StrategyRegionMap>(nullptr, 2, 2, 2, 0.0, 1.0, 0.0, 1.0));
+    auto* graph = new ThreeWaySensGraph(results);
     const std::string title = graph->Text();
-    SaveAs(graph, TempPath("kivo_graph_tornado.grf"));
+    SaveAs(graph, TempPath("kivo_graph_threeway.grf"));
     EXPECT_EQ(graph->Text(), title);
     EXPECT_TRUE(graph->FilePathObject().IsEmpty());
     ASSERT_EQ(boxes.Count(), 1u);

@@ -230,7 +230,11 @@ bool FindReplaceWindow::Replace()
         done = field != VariableName || CheckVariableName(text, true, false);
         if (done) {
             SetFieldText(node, text);
-            tree.RedrawNode(node, 0);
+            // Replace All measures each changed node and lays the tree out once at the end.
+            if (replacingAll)
+                tree.NodeChanged(node, 0);
+            else
+                tree.RedrawNode(node, 0);
             tree.SetModified(1);
         }
     }
@@ -243,9 +247,13 @@ void FindReplaceWindow::ReplaceAll()
     if (!InputValid(true) || !AgreedToReplace())
         return;
     replacingAll = true;
+    TreeWindow& tree = *Tree();
+    tree.NodeChangesBegin();
     // A refused replacement ends the run there, so its message shows once.
     while (FindNext() && Replace()) {
     }
+    tree.NodeChangesEnd();
+    tree.Relayout();
     ResetSearch();
 }
 

@@ -45,19 +45,22 @@ TEST(FindReplaceWindow, FindsInKeyboardOrderAndReplacesWithoutUndo)
         found += std::string(window.CurrentNode()->text.Text()) + " ";
     EXPECT_EQ(found, "A1 A2 A ");
 
-    // Probabilities are searched when asked for; Replace All rewrites names and clears the history.
+    // Probabilities are searched when asked for; Replace All rewrites names, lays the tree out anew and clears
+    // the history.
+    const float rightEdge = window.Layout().DrawingBounds.right;
     find->searchIn[1] = 1;
     find->findText = "0.7";
     EXPECT_TRUE(find->FindNext());
     EXPECT_EQ(find->field, FindReplaceWindow::NodeProbability);
     window.AddUndoAction(new TreeAddBranchAction(&window, tree.Root));
     find->findText = "A";
-    find->replaceText = "Z";
+    find->replaceText = "Z wider than the page";
     find->matchCase = true;
     find->ReplaceAll();
     EXPECT_EQ(boxes.Last().text, kNoUndoQuestion);
-    EXPECT_STREQ(a->text.Text(), "Z");
-    EXPECT_STREQ(a->GetChild(1)->text.Text(), "Z2");
+    EXPECT_STREQ(a->text.Text(), "Z wider than the page");
+    EXPECT_STREQ(a->GetChild(1)->text.Text(), "Z wider than the page2");
+    EXPECT_GT(window.Layout().DrawingBounds.right, rightEdge);
     EXPECT_EQ(window.History().Count(), 0);
 }
 

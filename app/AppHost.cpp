@@ -20,6 +20,7 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
 #include "framework/window/ScreenMetrics.h"
+#include "script/ComSpreadsheet.h"
 
 // An idle task as the framework's idle list calls it.
 class AppHost::IdleEntry : public EventTarget {
@@ -36,13 +37,16 @@ private:
     IdleWork* task;
 };
 
-AppHost::AppHost() : previousPresenter(SetOutcomePresenter(ShowOutcomeInWindows))
+AppHost::AppHost()
+    : previousPresenter(SetOutcomePresenter(ShowOutcomeInWindows)),
+      previousSpreadsheetMaker(SetSpreadsheetAutomationMaker(MakeComSpreadsheet))
 {
 }
 
 AppHost::~AppHost()
 {
     SetOutcomePresenter(previousPresenter);
+    SetSpreadsheetAutomationMaker(previousSpreadsheetMaker);
     for (auto& entry : idleEntries)
         if (TheApp != nullptr)
             TheApp->Idle()->Remove(entry.second.get(), &IdleEntry::Run);

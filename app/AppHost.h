@@ -4,6 +4,7 @@
 // windows. Installed for the life of the program (and by the test main, so that tests see what the program
 // does).
 
+#include "formula/SpreadsheetAutomation.h"
 #include "formula/RunOutcome.h"
 #include "foundation/Host.h"
 
@@ -41,5 +42,7 @@ private:
     class IdleEntry;
     // The outcome presenter in charge before this host installed the program's.
     OutcomePresenter previousPresenter;
+    // The spreadsheet contact of the program (automation) replaces the one in charge before.
+    SpreadsheetAutomationMaker previousSpreadsheetMaker;
     std::map<IdleWork*, std::unique_ptr<IdleEntry>> idleEntries;
 };

@@ -14,3 +14,10 @@ void CalcState::Reset()
     trialFlag1 = 0;
     trialFlag2 = 0;
 }
+
+SpreadsheetAutomation& CalcState::Automation()
+{
+    if (automation_ == nullptr)
+        automation_ = MakeSpreadsheetAutomation();
+    return *automation_;
+}

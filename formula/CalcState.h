@@ -3,9 +3,11 @@
 // switches, and the probability-check flag of roll back. One per tree window; a formula evaluated without a
 // window gets its own zeroed one.
 
+#include "formula/SpreadsheetAutomation.h"
 #include "foundation/ValueTriple.h"
 
 #include <cstdint>
+#include <memory>
 
 struct TreeNode;
 
@@ -15,6 +17,14 @@ public:
 
     // Zeroes every numeric field; the window pointer and the user's probability-check switch stay.
     void Reset();
+
+    // The tree's spreadsheet contact, made when first asked for: a tree that links no cells starts nothing.
+    SpreadsheetAutomation& Automation();
+    bool HasAutomation() const { return automation_ != nullptr; }
+    // Drops the contact (its application and workbook are released).
+    void ReleaseAutomation() { automation_.reset(); }
+    // Set while the spreadsheet links are refreshed, so a formula the refresh evaluates does not start another.
+    int refreshingLinks = 0;
 
     // Markov cohort values: rewards of the current step, of the step just completed, and all so far.
     ValueTriple stage;
@@ -31,4 +41,7 @@ public:
     // Monte Carlo trials recompute end nodes (both flags) and re-select logic branches (the second).
     int32_t trialFlag1 = 0;
     int32_t trialFlag2 = 0;
+
+private:
+    std::unique_ptr<SpreadsheetAutomation> automation_;
 };

@@ -54,6 +54,13 @@ public:
     float tValue1 = 0.0f;
     float tValue2 = 0.0f;
     float tValue3 = 0.0f;
+    // The spreadsheet cell (a workbook name) the variable's value is written into before a calculation, and
+    // the cell read back into it after the workbook recalculated; empty when it has none.
+    zString& WriteCell() { return text4; }
+    const zString& WriteCell() const { return text4; }
+    zString& ReadCell() { return text5; }
+    const zString& ReadCell() const { return text5; }
+
     zString comment;
     zString text4;
     zString text5;

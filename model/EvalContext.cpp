@@ -1,4 +1,5 @@
 #include "model/EvalContext.h"
+#include "model/SpreadsheetLinks.h"
 
 #include "foundation/Host.h"
 #include "foundation/UniformRandom.h"
@@ -198,10 +199,15 @@ double EvalContext::LinkValue(int n)
         return StandInRandom();
     zString number;
     AppendInt(number, n);
-    const DocumentLink* link = document->DocumentLinks.Find(n);
+    DocumentLink* link = document->DocumentLinks.Find(n);
     if (link == nullptr) {
         formula->SetError(FormulaUndefinedLink, &number);
         return 0.0;
+    }
+    if (link->biDirectional != 0) {
+        RefreshSpreadsheetLinks(*this, *link);
+        if (formula->HasError())
+            return 0.0;
     }
     zString text;
     link->GetItemText(text);

@@ -31,6 +31,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class AnalysisRun;
 class IdleWork;
@@ -92,6 +93,9 @@ public:
     // The record of the name, made when the document does not know it yet ("{T} " makes a trial variable);
     // with a default formula the name is also bound to it at the root (the tree default).
     DocVariable* EnsureVariable(const char* name, const char* defaultFormula);
+    // In the document's order: the variables written into a spreadsheet cell before a calculation (written),
+    // and those, of the rest, read back from one after it (read).
+    void CollectLinkedVariables(std::vector<DocVariable*>& written, std::vector<DocVariable*>& read) const;
 
     // Clone-master registry. Adding makes the node a master with a new id (a node already marked as master
     // keeps its own) and answers the id.

@@ -4,7 +4,40 @@
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" "$1"
 stamp="$WINEPREFIX/.kivo-ready"
-[ -f "$stamp" ] && exit 0
+server_stamp="$WINEPREFIX/.kivo-sheet-server"
+
+# The tests' spreadsheet: an automation server of the build tree (tests/kivo_sheetserver.exe), known to COM in
+# this prefix only under the program id the spreadsheet links start. Registered once the prefix is whole:
+# activation in a half-made prefix hangs for minutes.
+register_sheet_server() {
+  local class='{7D3E2B41-96C5-4A8F-B1E2-5C0F3A9D6E17}'
+  local server
+  server=$(winepath -w "$KIVO_BUILD/tests/kivo_sheetserver.exe" 2>/dev/null | sed 's/\\/\\\\/g')
+  local reg="$KIVO_BUILD/kivo-sheet-server.reg"
+  cat >"$reg" <<REG
+REGEDIT4
+
+[HKEY_CLASSES_ROOT\\Excel.Application\\CLSID]
+@="$class"
+
+[HKEY_CLASSES_ROOT\\CLSID\\$class]
+@="KIVO test workbooks"
+
+[HKEY_CLASSES_ROOT\\CLSID\\$class\\LocalServer32]
+@="$server"
+
+[HKEY_CLASSES_ROOT\\CLSID\\$class\\ProgID]
+@="Excel.Application"
+REG
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >>"$KIVO_BUILD/wineboot.log" 2>&1 </dev/null
+  wineserver -w
+  touch "$server_stamp"
+}
+
+if [ -f "$stamp" ]; then
+  [ -f "$server_stamp" ] || register_sheet_server
+  exit 0
+fi
 
 rm -rf "$WINEPREFIX"
 wineboot -i >"$KIVO_BUILD/wineboot.log" 2>&1 </dev/null
@@ -43,3 +76,4 @@ REG
 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >>"$KIVO_BUILD/wineboot.log" 2>&1 </dev/null
 wineserver -w
 touch "$stamp"
+register_sheet_server

@@ -18,9 +18,10 @@
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
-#include "model/LinkSettings.h"
+#include "model/TreeDocument.h"
 #include "script/DdeLinkManager.h"
 #include "script/DocumentLinks.h"
+#include "script/SpreadsheetLinksDialog.h"
 
 #include <algorithm>
 #include <cstring>
@@ -99,8 +100,7 @@ void ShowOnScreen(LinksDialog& links)
     ListBoxCtrl& list = *selection.Box();
     const int tabStops[] = {25, 40, 65};
     list.SetTabStops(tabStops, 3);
-    // The spreadsheet links are not offered here.
-    dialog.EnableItem(LinksDialog::kBiLinksButton, false);
+    dialog.EnableItem(LinksDialog::kBiLinksButton, links.IsTree());
     auto refresh = [&] {
         const int count = selection.ReadSelection();
         const int offered = links.LinksOnClipboard();
@@ -139,6 +139,10 @@ void ShowOnScreen(LinksDialog& links)
     dialog.OnButton(LinksDialog::kCopyButton, [&] {
         links.Copy(selectedRows());
         refresh();
+    });
+    dialog.OnButton(LinksDialog::kBiLinksButton, [&] {
+        links.EditSpreadsheetLinks();
+        links.BringMainWindowForward();
     });
     dialog.OnButton(LinksDialog::kPasteButton, [&] { refill(links.Paste()); });
     dialog.OnButton(LinksDialog::kDeleteButton, [&] {
@@ -278,8 +282,8 @@ std::vector<int> LinksDialog::ReplaceInSources(const zString& search, const zStr
             changed.push_back(row);
         }
     }
-    if (settings_ != nullptr && !search.IsEmpty() &&
-        ReplaceAll(settings_->WorkbookPath(), search.Text(), replacement.Text(), false, true, 0, true) > 0)
+    if (tree_ != nullptr && !search.IsEmpty() &&
+        ReplaceAll(tree_->Links.WorkbookPath(), search.Text(), replacement.Text(), false, true, 0, true) > 0)
         changed_ = true;
     changed_ = changed_ || !changed.empty();
     if (window_ != nullptr)
@@ -294,6 +298,22 @@ int LinksDialog::Edit(int row)
         return -1;
     changed_ = true;
     return links_.IndexOf(link);
+}
+
+bool LinksDialog::EditSpreadsheetLinks()
+{
+    if (tree_ == nullptr)
+        return false;
+    SpreadsheetLinksDialog spreadsheet(*tree_);
+    const bool stored = spreadsheet.Run();
+    changed_ = changed_ || stored;
+    return stored;
+}
+
+void LinksDialog::BringMainWindowForward() const
+{
+    if (window_ != nullptr && window_->Handle() != nullptr)
+        SetForegroundWindow(GetAncestor(window_->Handle(), GA_ROOT));
 }
 
 int LinksDialog::Count() const

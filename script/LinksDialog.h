@@ -11,7 +11,7 @@
 class DocumentLink;
 class DocumentLinkList;
 class DocumentWindow;
-struct LinkSettings;
+class TreeDocument;
 
 class LinksDialog : public PresentedDialog<LinksDialog> {
 public:
@@ -35,9 +35,10 @@ public:
     };
 
     // The window, when given, is the document whose links they are: a link to another program's item can be
-    // pasted into it. A tree's link settings take part in Replace Directories.
-    explicit LinksDialog(DocumentLinkList& links, DocumentWindow* window = nullptr, LinkSettings* settings = nullptr)
-        : links_(links), window_(window), settings_(settings)
+    // pasted into it. A tree's workbook path takes part in Replace Directories, and its spreadsheet links are
+    // reached from here.
+    explicit LinksDialog(DocumentLinkList& links, DocumentWindow* window = nullptr, TreeDocument* tree = nullptr)
+        : links_(links), window_(window), tree_(tree)
     {
     }
     // True when the links were changed.
@@ -59,14 +60,18 @@ public:
     std::vector<int> ReplaceInSources(const zString& search, const zString& replacement, std::vector<int> rows);
     // Link Properties on the row's link; after OK its new row, else -1.
     int Edit(int row);
+    // Bi-Directional Links on the tree's spreadsheet links; false for a document that is no tree.
+    bool EditSpreadsheetLinks();
     DocumentLink* At(int row) const;
+    bool IsTree() const { return tree_ != nullptr; }
+    void BringMainWindowForward() const;
 
 private:
     bool CanPasteProgramLink() const;
 
     DocumentLinkList& links_;
     DocumentWindow* window_;
-    LinkSettings* settings_;
+    TreeDocument* tree_;
     bool changed_ = false;
 };
 

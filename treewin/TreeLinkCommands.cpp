@@ -97,7 +97,7 @@ void TreeWindow::ShowLinks()
 {
     if (CustomInterfaceShown)
         return;
-    LinksDialog dialog(document.DocumentLinks, this, &document.Links);
+    LinksDialog dialog(document.DocumentLinks, this, &document);
     if (dialog.Run())
         SetModified(1);
 }

@@ -6,6 +6,8 @@
 #include "analysis/TreeEngines.h"
 #include "model/DocumentLink.h"
 #include "model/TreeNode.h"
+#include "script/LinksDialog.h"
+#include "script/SpreadsheetLinksDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ProgramProcess.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -136,6 +139,110 @@ TEST(SpreadsheetLinks, RollBackWritesTheTreeIntoTheWorkbookAndReadsItsResult)
     EXPECT_EQ(again[before + 3], "Workbook 121 2");
 
     // The tree's going releases every object: the server ends.
+    tree.window.reset();
+    EXPECT_TRUE(SheetServerEndsWithin(10000));
+}
+
+// The failures of a pass are the formula's errors, each with its text; nothing is written without a workbook,
+// and a server that ends in the middle of a pass gives a failure within seconds.
+TEST(SpreadsheetLinks, FailuresOfThePassAreEvaluationErrors)
+{
+    ASSERT_TRUE(SheetServerEndsWithin(10000));
+    const std::string missing = TempFilePath("kivo-links-no-book.txt");
+    struct Case {
+        std::function<void(LinkedWorkbookTree&)> change;
+        std::string text;
+    } cases[] = {
+        {[](LinkedWorkbookTree& t) { t.document.Links.WorkbookPath() = ""; },
+         "You have not set up the bi-directional links."},
+        {[&](LinkedWorkbookTree& t) { t.document.Links.WorkbookPath() = missing.c_str(); },
+         "Unable to load workbook \"" + missing + "\"."},
+        {[](LinkedWorkbookTree& t) { t.document.FindVariable("Y", true)->WriteCell() = "Nowhere"; },
+         "Unable to set cell value in bi-directional link. Cell: \"Nowhere\". Variable: \"Y\"."},
+        {[](LinkedWorkbookTree& t) { t.document.DocumentLinks.Find(1)->item = "Label"; },
+         "Unable to retrieve cell value in bi-directional link. Cell: \"Label\". Variable: \"SUB()\"."},
+        {[](LinkedWorkbookTree& t) { t.document.FindVariable("Z", true)->ReadCell() = "Sheet9!A1"; },
+         "Unable to retrieve cell value in bi-directional link. Cell: \"Sheet9!A1\". Variable: \"Z\"."},
+        {[](LinkedWorkbookTree& t) { t.document.Root->RemoveBinding("Y", false, true); },
+         "No definition found for variable \"Y\"."},
+    };
+    for (const Case& c : cases) {
+        LinkedWorkbookTree tree;
+        c.change(tree);
+        EXPECT_NE(tree.RollBack().find(c.text), std::string::npos) << c.text;
+        if (c.text.find("set up") != std::string::npos)
+            EXPECT_TRUE(ReadLines(tree.log).empty());
+    }
+    // A reference on the active sheet and one on a named sheet stand in for names.
+    {
+        LinkedWorkbookTree tree;
+        tree.document.FindVariable("X", true)->WriteCell() = "=Sheet1!A1";
+        tree.document.DocumentLinks.Find(1)->item = "A3";
+        EXPECT_EQ(tree.RollBack(), "10");
+    }
+    LinkedWorkbookTree dying("In1 A1 n 0\nIn2 A2 n 0\nResult A3 n 0\ndie-after 5\n");
+    const DWORD begun = GetTickCount();
+    const std::string failure = dying.RollBack();
+    EXPECT_TRUE(failure.find("Unable to set cell value") != std::string::npos ||
+                failure.find("Unable to retrieve cell value") != std::string::npos)
+        << failure;
+    EXPECT_LT(GetTickCount() - begun, 10000u);
+    dying.window.reset();
+    EXPECT_TRUE(SheetServerEndsWithin(10000));
+}
+
+// Bi-Directional Links from the Links dialog: Connect lists the workbook's names with the variables tied to
+// them; a variable tied to two cells is refused; a blank mark unties the cell.
+TEST(SpreadsheetLinks, TheDialogTiesVariablesToTheWorkbooksNames)
+{
+    ASSERT_TRUE(SheetServerEndsWithin(10000));
+    LinkedWorkbookTree tree;
+    std::function<int(SpreadsheetLinksDialog&)> steps;
+    auto saved = SpreadsheetLinksDialog::SetPresenter([&steps](SpreadsheetLinksDialog& d) { return steps(d); });
+    auto savedLinks = LinksDialog::SetPresenter([](LinksDialog& d) {
+        d.EditSpreadsheetLinks();
+        return IDCANCEL;
+    });
+    steps = [](SpreadsheetLinksDialog& d) {
+        EXPECT_TRUE(d.Connect());
+        EXPECT_EQ(d.rows, (std::vector<zString>{"In1\t<--\tX", "In2\t<--\tY", "Result\t-->>\tZ", "Label\t \t"}));
+        d.rows[3] = SpreadsheetLinksDialog::MakeRow("Label", SpreadsheetLinksDialog::ReadAction, "X");
+        return IDOK;
+    };
+    tree.boxes.Answer(IDOK);
+    tree.window->OnCommand(1213);
+    EXPECT_EQ(tree.boxes.Last().text, "More than one cell is linked to the variable \"X\".");
+    steps = [](SpreadsheetLinksDialog& d) {
+        d.Connect();
+        d.rows[0] = SpreadsheetLinksDialog::MakeRow("In1", SpreadsheetLinksDialog::NoAction, "X");
+        d.rows[3] = SpreadsheetLinksDialog::MakeRow("Label", SpreadsheetLinksDialog::ReadAction, "X");
+        d.refresh = 1;
+        return IDOK;
+    };
+    tree.window->OnCommand(1213);
+    const DocVariable* x = tree.document.FindVariable("X", true);
+    EXPECT_STREQ(x->WriteCell().Text(), "");
+    EXPECT_STREQ(x->ReadCell().Text(), "Label");
+    EXPECT_STREQ(tree.document.FindVariable("Y", true)->WriteCell().Text(), "In2");
+    EXPECT_EQ(tree.document.Links.Flags(), 1);
+
+    // A missing file is asked about; a workbook without names is refused.
+    const std::string unnamed = TempFilePath("kivo-links-unnamed.txt");
+    std::ofstream(unnamed) << "- A1 n 1\n";
+    steps = [&](SpreadsheetLinksDialog& d) {
+        d.path = (unnamed + ".gone").c_str();
+        EXPECT_FALSE(d.Connect());
+        EXPECT_EQ(tree.boxes.Last().text, "The file you have selected can not be found. Use it anyway?");
+        d.path = unnamed.c_str();
+        EXPECT_FALSE(d.Connect());
+        EXPECT_EQ(tree.boxes.Last().text,
+                  "No cells in the worksheet are named. To use bi-directional links, you must use named cells.");
+        return IDCANCEL;
+    };
+    tree.boxes.Answer(IDNO);
+    tree.window->OnCommand(1213);
+    LinksDialog::SetPresenter(savedLinks);
+    SpreadsheetLinksDialog::SetPresenter(saved);
     tree.window.reset();
     EXPECT_TRUE(SheetServerEndsWithin(10000));
 }

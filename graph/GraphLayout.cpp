@@ -203,7 +203,10 @@ void GraphWindow::SetGraphRect(const LogicalRect& rect)
 void GraphWindow::Refit()
 {
     LogicalRect bounds{0, 0, 0, 0};
-    ForEachElement([&bounds](GraphElement& element) { bounds = RectUnion(bounds, element.rect); });
+    ForEachElement([this, &bounds](GraphElement& element) {
+        if (ElementShown(element))
+            bounds = RectUnion(bounds, element.rect);
+    });
     extent = RectUnion(bounds, graphRect);
     if (auto* pane = Pane())
         pane->DrawingChanged();

@@ -255,7 +255,8 @@ GraphElement* GraphWindow::FindElement(float x, float y)
 {
     GraphElement* found = nullptr;
     ForEachElement([&](GraphElement& element) {
-        if (found == nullptr && element.Contains(x, y) && element.Width() > 0 && element.Height() > 0)
+        if (found == nullptr && ElementShown(element) && element.Contains(x, y) && element.Width() > 0 &&
+            element.Height() > 0)
             found = &element;
     });
     return found;
@@ -340,7 +341,10 @@ void GraphWindow::Draw(Display* display)
         DrawHandle(*display, POINT{plot.left, plot.top}, Colour{0, 0, 0, 0}, false, true);
         DrawHandle(*display, POINT{plot.right, plot.bottom}, Colour{0, 0, 0, 0}, false, true);
     }
-    ForEachElement([display](GraphElement& element) { element.Draw(*display); });
+    ForEachElement([this, display](GraphElement& element) {
+        if (ElementShown(element))
+            element.Draw(*display);
+    });
     if (screen && selected_ != nullptr)
         DrawDashedRect(*display, selected_->rect, 0, RGB(0, 0, 0));
 }

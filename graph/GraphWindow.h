@@ -72,6 +72,9 @@ public:
     // Every element in walk order: title, subtitle (when shown), the axis labels, the axes, legend texts
     // and keys, free, bottom and side labels, then the kind's own. The kind adds its own at the end.
     virtual void ForEachElement(const ElementVisit& visit);
+    // Whether an element of the walk is drawn, hit and counted in the extent now; a kind hides some of its own
+    // while keeping them measured and placed.
+    virtual bool ElementShown(const GraphElement& element) const { return true; }
     // The topmost element under the point (inches), or null.
     virtual GraphElement* FindElement(float x, float y);
 

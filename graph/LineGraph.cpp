@@ -11,7 +11,12 @@
 #include "foundation/TextReport.h"
 #include "foundation/VersionRecord.h"
 #include "framework/window/WindowEvent.h"
+#include "dialogs/ChoiceControls.h"
 #include "dialogs/GraphStylePickers.h"
+#include "dialogs/ShowHideLinesDialog.h"
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
+#include "foundation/NameList.h"
 #include "model/TreeDocument.h"
 
 #include <algorithm>
@@ -78,6 +83,13 @@ constexpr float kMarkGap = 0.015f;
 float KeyWidth(const GraphWindow* graph)
 {
     return graph != nullptr && graph->legendKeys.Count() > 0 ? graph->legendKeys.Key(0)->Width() : 0.0f;
+}
+
+// The new table's window, where its entries are seen and edited; until tables have windows of their own the
+// table is reached through the Tables menu.
+void ShowTableWindow(const LookupTable& table)
+{
+    static_cast<void>(table);
 }
 
 }  // namespace
@@ -260,19 +272,77 @@ int LineGraph::BestLineAt(double x) const
     return best;
 }
 
+const LineGraph::CommandRow LineGraph::Commands[] = {
+    {DisplayThresholdsCommand, &LineGraph::ToggleThresholds,
+     [](const LineGraph& graph) { return graph.ThresholdCount() > 0; }},
+    {Cmd::GraphStrategyGraph, &LineGraph::StrategyGraph,
+     [](const LineGraph& graph) { return graph.ThresholdCount() > 0; }},
+    {Cmd::GraphShowHide, &LineGraph::ShowHideLines, [](const LineGraph& graph) { return graph.LineCount() > 0; }},
+    {Cmd::GraphLineToTable, &LineGraph::LineToTable, [](const LineGraph& graph) { return graph.LineCount() > 0; }},
+};
+
 long LineGraph::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id == DisplayThresholdsCommand) {
-        displayThresholds_ = displayThresholds_ > 0 ? 0 : 1;
-        InvalidateAll();
-        return 1;
-    }
-    if (id == Cmd::GraphStrategyGraph) {
-        if (ThresholdCount() > 0)
-            MakeStrategyGraph(*this);
+    for (const CommandRow& row : Commands) {
+        if (row.id != id)
+            continue;
+        if (row.rule(*this))
+            (this->*row.handler)();
         return 1;
     }
     return GraphWindow::OnCommandId(id, code, control);
+}
+
+void LineGraph::ToggleThresholds()
+{
+    displayThresholds_ = displayThresholds_ > 0 ? 0 : 1;
+    Refit();
+    InvalidateAll();
+}
+
+void LineGraph::StrategyGraph()
+{
+    MakeStrategyGraph(*this);
+}
+
+void LineGraph::ShowHideLines()
+{
+    std::vector<std::string> names;
+    std::vector<GraphLineElement*> lines;
+    for (int i = 0; i < LineCount(); ++i) {
+        names.push_back(legendTexts.Label(i) != nullptr ? legendTexts.Label(i)->text.Text() : "");
+        lines.push_back(lines_.Line(i));
+    }
+    if (!ShowHideItems(names, lines, shown_, MaximumShownLines))
+        return;
+    Layout();
+    SetModified(1);
+    InvalidateAll();
+}
+
+void LineGraph::LineToTable()
+{
+    int chosen = 0;
+    if (shown_.size() > 1) {
+        NameList rows;
+        for (int i = 0; i < LineCount(); ++i)
+            rows.AddText(legendTexts.Label(i) != nullptr ? legendTexts.Label(i)->text.Text() : "");
+        if (ShowListChooser("Line To Table", "Choose a &line to convert into a table:", rows, chosen) != IDOK)
+            return;
+    } else if (shown_.size() == 1) {
+        chosen = lines_.IndexOf(shown_.front());
+    }
+    const GraphLineElement* line = lines_.Line(chosen);
+    LookupTable* table = line != nullptr ? NewTable() : nullptr;
+    if (table == nullptr)
+        return;
+    for (int i = 0; i < line->Count(); ++i) {
+        const double index = !line->positions.empty() ? line->positions[i]
+                                                      : horizontalAxis.valueBottom + i * horizontalAxis.interval;
+        table->SetEntry(index, line->values[i]);
+    }
+    table->Save();
+    ShowTableWindow(*table);
 }
 
 void LineGraph::FormatChanged()
@@ -284,8 +354,9 @@ void LineGraph::FormatChanged()
 
 bool LineGraph::CommandAllowed(unsigned id)
 {
-    if (id == DisplayThresholdsCommand || id == Cmd::GraphStrategyGraph)
-        return ThresholdCount() > 0;
+    for (const CommandRow& row : Commands)
+        if (row.id == id)
+            return row.rule(*this);
     return GraphWindow::CommandAllowed(id);
 }
 
@@ -370,11 +441,24 @@ bool LineGraph::WriteTextExport(TextReport& report)
 void LineGraph::ForEachElement(const ElementVisit& visit)
 {
     GraphWindow::ForEachElement(visit);
-    if (!ThresholdBlockShown())
+    if (thresholdLabels_.Count() == 0)
         return;
     visit(thresholdTitle_);
     for (int i = 0; i < thresholdLabels_.Count(); ++i)
         visit(*thresholdLabels_.Label(i));
+}
+
+bool LineGraph::ElementShown(const GraphElement& element) const
+{
+    if (&element == &thresholdTitle_ || dynamic_cast<const ThresholdLabel*>(&element) != nullptr)
+        return ThresholdBlockShown();
+    return GraphWindow::ElementShown(element);
+}
+
+bool LineGraph::LineShown(int index) const
+{
+    return index >= 0 && index < LineCount() &&
+           std::find(shown_.begin(), shown_.end(), lines_.Line(index)) != shown_.end();
 }
 
 bool LineGraph::EditLegendKey(GraphElement& key)
@@ -400,10 +484,7 @@ void LineGraph::DrawSeries(Display& display)
         return;
     for (int i = 0; i < thresholds_.Count(); ++i) {
         GraphSeriesItem& point = *thresholds_.Point(i);
-        const bool bothShown = point.first < LineCount() && point.second < LineCount() &&
-                               std::count(shown_.begin(), shown_.end(), lines_.Line(point.first)) > 0 &&
-                               std::count(shown_.begin(), shown_.end(), lines_.Line(point.second)) > 0;
-        if (bothShown)
+        if (LineShown(point.first) && LineShown(point.second))
             point.Draw(display);
     }
 }

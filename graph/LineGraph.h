@@ -52,8 +52,10 @@ public:
     ~LineGraph() override;
 
     int TypeCode() override { return kTypeCode; }
+    // Display Threshold Values, Strategy Graph, Show/Hide and Line to Table, then the common graph commands.
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
-    // Display Threshold Values while there are thresholds, checked while they show.
+    // Display Threshold Values and Strategy Graph while there are thresholds; Show/Hide and Line to
+    // Table while there are lines.
     bool CommandAllowed(unsigned id) override;
     void UpdateMenus(HMENU bar) override;
     bool HasTextExport() override { return true; }
@@ -61,7 +63,10 @@ public:
     void FormatChanged() override;
     // "KIVO(tm) Line Graph": the values by X, the threshold values, then the same values by line.
     bool WriteTextExport(TextReport& report) override;
+    // The common elements, then the threshold title and labels, which are drawn and hit only while the
+    // threshold block shows.
     void ForEachElement(const ElementVisit& visit) override;
+    bool ElementShown(const GraphElement& element) const override;
     void SetGraphRect(const LogicalRect& rect) override;
     // The marker picker on the key's line.
     bool EditLegendKey(GraphElement& key) override;
@@ -79,6 +84,7 @@ public:
     int LineCount() const { return lines_.Count(); }
     const GraphLineElement& Line(int index) const { return *lines_.Line(index); }
     int ShownLineCount() const { return static_cast<int>(shown_.size()); }
+    bool LineShown(int index) const;
     // The two texts of threshold label i.
     const zString& ThresholdText(int index, int which) const
     {
@@ -102,6 +108,20 @@ protected:
     void PlacePlotBlock(const LogicalRect& block) override;
 
 private:
+    struct CommandRow {
+        unsigned id;
+        void (LineGraph::*handler)();
+        bool (*rule)(const LineGraph& graph);
+    };
+    static const CommandRow Commands[];
+    void ToggleThresholds();
+    // Strategy Graph: the best line's region between each two thresholds, in a new graph.
+    void StrategyGraph();
+    // Show/Hide: the person chooses which lines are drawn, at most thirty.
+    void ShowHideLines();
+    // Line to Table: the one line shown, or the one chosen, becomes a new lookup table of (x, y) entries.
+    void LineToTable();
+
     void UpdateThresholdText(int index);
     bool ThresholdBlockShown() const { return displayThresholds_ != 0 && thresholdLabels_.Count() > 0; }
 

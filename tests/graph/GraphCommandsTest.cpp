@@ -1,10 +1,14 @@
 // The Graph menu and the main-menu commands a graph answers: their states after the menu update, New Label
 // and Clear Label, Copy Special as text or picture, Set Lines on a graph without a horizontal axis, and
-// templates made from one graph and applied to another.
+// templates made from one graph and applied to another; the line graph's export, Show/Hide and Line to Table.
 
 #include "analysis/LineGraphData.h"
 #include "analysis/TornadoDiagram.h"
 #include "app/MainFrame.h"
+#include "dialogs/ShowHideLinesDialog.h"
+#include "dialogs/TablePropertiesDialog.h"
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
 #include "graph/LineGraph.h"
 #include "graph/TornadoGraph.h"
 #include "model/GraphTemplate.h"
@@ -22,6 +26,8 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -92,9 +98,10 @@ TEST_F(GraphCommands, ItemsFollowTheSelectionAndNewLabelsAreClearedAgain)
     OpenMenu();
     EXPECT_EQ(ItemText(Cmd::EditCopySpecial), "C&opy Special...");
     EXPECT_EQ(ItemText(Cmd::EditClear), "Clea&r Label");
-    for (unsigned id : {Cmd::EditClear, Cmd::GraphShowHide, Cmd::GraphDisplayThresholdValues})
+    for (unsigned id : {Cmd::EditClear, Cmd::GraphCumulative, Cmd::GraphDisplayThresholdValues})
         EXPECT_TRUE(Grayed(id)) << id;
-    for (unsigned id : {Cmd::GraphTextReport, Cmd::GraphNewLabel, Cmd::GraphSetLines, Cmd::FileSaveAs})
+    for (unsigned id : {Cmd::GraphTextReport, Cmd::GraphNewLabel, Cmd::GraphSetLines, Cmd::FileSaveAs,
+                        Cmd::GraphShowHide, Cmd::GraphLineToTable})
         EXPECT_FALSE(Grayed(id)) << id;
     graph->Select(&graph->horizontalAxis);
     OpenMenu();
@@ -143,6 +150,120 @@ TEST_F(GraphCommands, CopySpecialCopiesTextOrAtOnceAPicture)
     Post(Cmd::EditCopySpecial);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
     delete tornado;
+}
+
+// The export of two crossing lines: the values by X, the threshold values, then the same values by line.
+TEST_F(GraphCommands, TheTextExportListsValuesThresholdsAndTheValuesByLine)
+{
+    ClipboardTestLock clipboardLock;
+    LineGraphData data;
+    data.title = "Sensitivity Analysis on p";
+    data.subtitles.push_back("(p from 0 to 1)");
+    data.variableName = "p";
+    data.horizontal.label = "p";
+    data.horizontal.top = 1.0;
+    data.horizontal.interval = 0.5;
+    data.horizontal.format = TwoDecimalsFormat;
+    data.vertical.label = "Value";
+    data.vertical.top = 10.0;
+    data.vertical.interval = 5.0;
+    data.vertical.format = TwoDecimalsFormat;
+    data.lines.push_back({"Treat", {0.0, 5.0, 10.0}});
+    data.lines.push_back({"Wait", {4.0, 4.0, 4.0}});
+    data.thresholds.push_back(ThresholdPoint{0, 1, 0.4, 4.0});
+    LineGraph* crossing = OpenLineGraph(data);
+    Activate(crossing);
+    OpenMenu();
+    EXPECT_FALSE(Grayed(Cmd::GraphDisplayThresholdValues));
+    ModalDialogDriver person;
+    person.Press(IDOK);
+    Post(Cmd::EditCopySpecial);
+    EXPECT_EQ(ClipboardText(), "KIVO(tm) Line Graph\r\n"
+                               "Sensitivity Analysis on p (p from 0 to 1)\r\n\r\n"
+                               "p\tTreat\tWait\r\n0\t0\t4\r\n0.5\t5\t4\r\n1\t10\t4\r\n\r\n\r\n"
+                               "Threshold Values:\r\n"
+                               "Lines (Treat, Wait) p = 0.40/EV = 4.00\r\n\r\n"
+                               "The following duplicate output may offer better import into other software.\r\n\r\n"
+                               "p\t0\t0.5\t1\r\nTreat\t0\t5\t10\r\nWait\t4\t4\t4");
+    delete crossing;
+}
+
+// The (index, value) entries of the table.
+std::vector<std::pair<double, double>> Entries(LookupTable& table)
+{
+    std::vector<std::pair<double, double>> entries(table.EntryCount());
+    for (int i = 0; i < table.EntryCount(); ++i)
+        table.GetEntry(i, entries[i].first, entries[i].second);
+    return entries;
+}
+
+// Line to Table: with two lines shown the person chooses one by its legend text; with only the second shown
+// that one is taken at once; a graph without lines does not offer it.
+TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string directory = std::string(temp) + "kivo_line_tables" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(directory.c_str(), nullptr);
+    SetTablesDirectory(directory.c_str());
+    LoadTablesDirectory();
+    int made = 0;
+    TablePropertiesDialog::SetPresenter([&made](TablePropertiesDialog& dialog) {
+        ++made;
+        dialog.name = ("Line" + std::to_string(made)).c_str();
+        dialog.file = ("line" + std::to_string(made)).c_str();
+        return IDOK;
+    });
+    LineGraphData data;
+    data.horizontal.top = 1.0;
+    data.horizontal.interval = 0.5;
+    data.vertical.top = 10.0;
+    data.lines.push_back({"Treat", {0.0, 5.0, 10.0}});
+    data.lines.push_back({"Wait", {4.0, 4.0, 4.0}});
+    LineGraph* two = OpenLineGraph(data);
+    Activate(two);
+    {
+        ModalDialogDriver person;
+        person.Then([](DialogFrameCL& dialog) {
+            EXPECT_STREQ(dialog.Text(), "Line To Table");
+            EXPECT_EQ(dialog.ItemText(2127), "Choose a &line to convert into a table:");
+            SendDlgItemMessageA(dialog.Handle(), 2126, LB_SETCURSEL, 0, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+        });
+        Post(Cmd::GraphLineToTable);
+        EXPECT_TRUE(person.Finished());
+    }
+    ASSERT_NE(FindTable("Line1"), nullptr);
+    EXPECT_EQ(Entries(*FindTable("Line1")), (std::vector<std::pair<double, double>>{{0, 0}, {0.5, 5}, {1, 10}}));
+    {
+        ModalDialogDriver person;
+        person
+            .Then([](DialogFrameCL& dialog) {
+                SendDlgItemMessageA(dialog.Handle(), ShowHideLinesDialog::kList, LB_SETSEL, FALSE, 0);
+                SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+            })
+            .Then([](DialogFrameCL& dialog) {
+                ADD_FAILURE() << "asked: " << dialog.Text();
+                SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+            });
+        Post(Cmd::GraphShowHide);
+        Post(Cmd::GraphLineToTable);
+    }
+    ASSERT_NE(FindTable("Line2"), nullptr);
+    EXPECT_EQ(Entries(*FindTable("Line2")), (std::vector<std::pair<double, double>>{{0, 4}, {0.5, 4}, {1, 4}}));
+    delete two;
+
+    auto* none = new LineGraph(2, 1);
+    none->Open(nullptr);
+    Activate(none);
+    OpenMenu();
+    EXPECT_TRUE(Grayed(Cmd::GraphLineToTable));
+    delete none;
+    TablePropertiesDialog::SetPresenter(nullptr);
+    FreeTables();
+    for (const char* file : {"line1.tbl", "line2.tbl"})
+        DeleteFileA((directory + file).c_str());
+    RemoveDirectoryA(directory.c_str());
 }
 
 TEST_F(GraphCommands, SetLinesWithoutAHorizontalAxisOffersOnlyTheHorizontalLine)

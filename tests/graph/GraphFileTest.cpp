@@ -16,6 +16,7 @@
 #include "app/ZoomPane.h"
 #include "foundation/VersionRecord.h"
 #include "dialogs/GraphCommandDialogs.h"
+#include "dialogs/ShowHideLinesDialog.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/LogicalUnits.h"
@@ -37,6 +38,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -55,16 +57,22 @@ std::vector<uint8_t> FileBytes(const std::string& path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The graph drawn whole into a bitmap, as a device-independent block of bytes.
-std::vector<uint8_t> Picture(GraphWindow& graph)
+// The graph drawn whole into a bitmap.
+std::unique_ptr<BitmapDisplay> Drawn(GraphWindow& graph)
 {
     LogicalRect bounds;
     graph.Bounds(bounds);
     BitmapDisplay screen(1, 1);
     const RECT pixels = LogicalRectToPixels(bounds, screen);
-    BitmapDisplay bitmap(pixels.right - pixels.left, pixels.bottom - pixels.top);
-    graph.Draw(&bitmap);
-    HGLOBAL dib = bitmap.ExportDib();
+    auto bitmap = std::make_unique<BitmapDisplay>(pixels.right - pixels.left, pixels.bottom - pixels.top);
+    graph.Draw(bitmap.get());
+    return bitmap;
+}
+
+// The graph drawn whole, as a device-independent block of bytes.
+std::vector<uint8_t> Picture(GraphWindow& graph)
+{
+    HGLOBAL dib = Drawn(graph)->ExportDib();
     const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
     std::vector<uint8_t> copy(bytes, bytes + GlobalSize(dib));
     GlobalUnlock(dib);
@@ -75,12 +83,8 @@ std::vector<uint8_t> Picture(GraphWindow& graph)
 // The colours drawn in the pixels up to `radius` away from the point (inches).
 std::set<COLORREF> ColoursAtInches(GraphWindow& graph, float x, float y, int radius)
 {
-    LogicalRect bounds;
-    graph.Bounds(bounds);
-    BitmapDisplay screen(1, 1);
-    const RECT pixels = LogicalRectToPixels(bounds, screen);
-    BitmapDisplay bitmap(pixels.right, pixels.bottom);
-    graph.Draw(&bitmap);
+    const std::unique_ptr<BitmapDisplay> drawn = Drawn(graph);
+    BitmapDisplay& bitmap = *drawn;
     const int cx = LogicalXToPixel(x, bitmap);
     const int cy = LogicalYToPixel(y, bitmap);
     std::set<COLORREF> colours;
@@ -484,6 +488,70 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
     EXPECT_EQ(ExportColumn(flat, 7), (std::vector<double>{0, 0}));
     EXPECT_EQ(ExportColumn(flat, 8), (std::vector<double>{0, 0}));
     EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// Whether the plot is inked across the middle of its width at the height of the value.
+bool InkedAt(LineGraph& graph, double value)
+{
+    const std::unique_ptr<BitmapDisplay> bitmap = Drawn(graph);
+    const LogicalRect& plot = graph.graphRect;
+    const int x = LogicalXToPixel((plot.left + plot.right) / 2, *bitmap);
+    const int y = LogicalYToPixel(graph.verticalAxis.Position(value, plot), *bitmap);
+    return GetPixel(bitmap->DeviceContext(), x, y) != RGB(255, 255, 255);
+}
+
+// Thirty-five level lines, line i at the value i + 1: all are kept, listed and stored, thirty are drawn, the
+// same thirty after the file is reopened; Show/Hide refuses a thirty-first and shows another line instead.
+TEST_F(GraphFiles, ThirtyOfThirtyFiveLinesAreDrawnThroughSaveAndShowHide)
+{
+    LineGraphData data;
+    data.title = "Lines";
+    data.horizontal.top = 1.0;
+    data.horizontal.interval = 1.0;
+    data.vertical.top = 40.0;
+    data.vertical.interval = 10.0;
+    for (int i = 0; i < 35; ++i)
+        data.lines.push_back({"L" + std::to_string(i + 1), {i + 1.0, i + 1.0}});
+    LineGraph* graph = OpenLineGraph(data);
+    EXPECT_EQ(graph->legendTexts.Count(), 35);
+    EXPECT_EQ(graph->legendKeys.Count(), 35);
+    EXPECT_EQ(graph->ShownLineCount(), 30);
+    EXPECT_TRUE(InkedAt(*graph, 30.0));
+    EXPECT_FALSE(InkedAt(*graph, 31.0));
+    const std::string path = TempPath("kivo_graph_35.grf");
+    SaveAs(graph, path);
+    const std::vector<uint8_t> picture = Picture(*graph);
+    delete graph;
+
+    graph = Open(path);
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(graph->LineCount(), 35);
+    EXPECT_TRUE(Picture(*graph) == picture);
+
+    ModalDialogDriver person;
+    person
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_STREQ(dialog.Text(), "Show/Hide ");
+            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), ShowHideLinesDialog::kList, LB_GETCOUNT, 0, 0), 35);
+            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), ShowHideLinesDialog::kList, LB_GETSELCOUNT, 0, 0), 30);
+            SendDlgItemMessageA(dialog.Handle(), ShowHideLinesDialog::kList, LB_SETSEL, TRUE, 30);
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+        })
+        .Then([](DialogFrameCL& dialog) {
+            // Still open after the refusal: line 1 goes, line 31 stays chosen.
+            SendDlgItemMessageA(dialog.Handle(), ShowHideLinesDialog::kList, LB_SETSEL, FALSE, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+        });
+    SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphShowHide, 0);
+    EXPECT_TRUE(person.Finished());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "You may only show 30 lines at one time.");
+    EXPECT_EQ(graph->ShownLineCount(), 30);
+    EXPECT_TRUE(graph->IsModified());
+    EXPECT_TRUE(InkedAt(*graph, 31.0));
+    EXPECT_FALSE(InkedAt(*graph, 1.0));
+    delete graph;
+    std::remove(path.c_str());
 }
 
 // The common part written by hand up to each gate of the file's version, with the line part after it.

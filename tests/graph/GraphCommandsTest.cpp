@@ -3,14 +3,13 @@
 // templates made from one graph and applied to another; the line graph's export, Show/Hide and Line to Table.
 
 #include "analysis/LineGraphData.h"
-#include "analysis/TornadoDiagram.h"
 #include "app/MainFrame.h"
 #include "dialogs/ShowHideLinesDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "graph/LineGraph.h"
-#include "graph/TornadoGraph.h"
+#include "graph/RegionGraph.h"
 #include "model/GraphTemplate.h"
 #include "model/GraphTemplateFile.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -142,14 +141,14 @@ TEST_F(GraphCommands, CopySpecialCopiesTextOrAtOnceAPicture)
     Post(Cmd::EditCopySpecial);
     EXPECT_EQ(ClipboardText().rfind("KIVO(tm) Line Graph", 0), 0u) << ClipboardText();
 
-    TornadoResults results;
-    auto* tornado = new TornadoGraph(results);
-    Activate(tornado);
+    // A strategy graph has no export.
+    auto* regions = new StrategyRegionGraph(1);
+    Activate(regions);
     OpenMenu();
     EXPECT_EQ(ItemText(Cmd::EditCopySpecial), "C&opy as Bitmap/Metafile");
     Post(Cmd::EditCopySpecial);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
-    delete tornado;
+    delete regions;
 }
 
 // The export of two crossing lines: the values by X, the threshold values, then the same values by line.

@@ -20,6 +20,8 @@
 #include "framework/window/MDIchildCL.h"
 #include "framework/window/MDImarginCL.h"
 #include "framework/window/ResourceId.h"
+#include "formula/TableDirectory.h"
+#include "graph/TableGraphWindow.h"
 #include "treewin/TreeClipboard.h"
 
 #include "CommandIds.h"
@@ -113,6 +115,44 @@ MainFrame::~MainFrame()
     delete HelpMenu;
     HelpMenu = nullptr;
     MainMenuBar = nullptr;
+}
+
+TableGraphWindow* MainFrame::FindTableGraph(const char* name)
+{
+    for (TableGraphWindow* window : tableGraphs_) {
+        if (window->ShowsTable(name)) {
+            MessageBeep(0);
+            window->Activate();
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+TableGraphWindow* MainFrame::OpenTableGraph(const char* name)
+{
+    if (TableGraphWindow* open = FindTableGraph(name))
+        return open;
+    LookupTable* table = FindTable(name);
+    if (table == nullptr)
+        return nullptr;
+    auto* window = new TableGraphWindow(table);
+    tableGraphs_.push_back(window);
+    window->Show(-1);
+    return window;
+}
+
+void MainFrame::RemoveTableGraph(const TableGraphWindow* window)
+{
+    tableGraphs_.erase(std::remove(tableGraphs_.begin(), tableGraphs_.end(), window), tableGraphs_.end());
+}
+
+void MainFrame::CloseTableGraphsOf(const char* name)
+{
+    const std::vector<TableGraphWindow*> open = tableGraphs_;
+    for (TableGraphWindow* window : open)
+        if (window->ShowsTable(name))
+            delete window;
 }
 
 MainFrame* MainFrame::Program()

@@ -12,6 +12,7 @@
 #include <vector>
 
 class BarLayoutRule;
+class TableGraphWindow;
 class MDImarginCL;
 class VisualListPane;
 class VisualPane;
@@ -65,6 +66,15 @@ public:
     // The recent-file items now in the File menu (0 to 6).
     int32_t RecentSlots() const { return recentSlots_; }
     void SetRecentSlots(int32_t slots) { recentSlots_ = slots; }
+
+    // The windows of lookup tables, one per table (not owned). Open brings the table's window forward when
+    // there is one, else makes it; null when no table has the name.
+    TableGraphWindow* OpenTableGraph(const char* name);
+    // Beeps and brings the named table's window to the top; null when none is open.
+    TableGraphWindow* FindTableGraph(const char* name);
+    void RemoveTableGraph(const TableGraphWindow* window);
+    // Closes the windows of the named table.
+    void CloseTableGraphsOf(const char* name);
 
     bool StatusBarVisible() const;
     bool ToolBarVisible() const;
@@ -134,6 +144,7 @@ private:
     VisualPane* statusPane_ = nullptr;
     VisualListPane* toolBar_ = nullptr;
     MDImarginCL* toolBarMargin_ = nullptr;
+    std::vector<TableGraphWindow*> tableGraphs_;
     FilePath revertPath_;
     RECT revertRect_{};
     // Set by Exit once the program's end has started: nothing is refreshed after it.

@@ -1,4 +1,5 @@
 #include "dialogs/DefineValuesDialog.h"
+#include "graph/TableGraphWindow.h"
 
 #include "app/MenuButton.h"
 #include "app/MultiSelectListBox.h"
@@ -216,8 +217,10 @@ private:
             if (name.IsEmpty())
                 continue;
             if (IsTable(list.SelectedAt(i))) {
-                if (LookupTable* table = FindTable(name))
+                if (LookupTable* table = FindTable(name)) {
+                    CloseTableGraphs(name.Text());
                     DeleteTable(table);
+                }
             } else if (IsVariable(list.SelectedAt(i))) {
                 DeleteVariable(document, name.Text());
                 variables = true;

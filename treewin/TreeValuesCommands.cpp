@@ -10,6 +10,7 @@
 #include "formula/RunOutcome.h"
 #include "dialogs/VariablePropertiesDialog.h"
 #include "dialogs/DefineValuesDialog.h"
+#include "graph/TableGraphWindow.h"
 #include "dialogs/DefineVariableWindow.h"
 #include "dialogs/DistributeChildrenDialog.h"
 #include "dialogs/DistributionPicker.h"
@@ -180,9 +181,13 @@ void TreeWindow::DefineValues()
     for (int i = 0; i < count; ++i) {
         zString name(*dialog.chosen.At(i));
         NormalizeVariableName(name);
-        // A name that is no variable is a lookup table, whose graph window is not made here.
-        if (name.IsEmpty() || document.FindVariable(name.Text(), false) == nullptr)
+        if (name.IsEmpty())
             continue;
+        // A name that is no variable is a lookup table: its window opens.
+        if (document.FindVariable(name.Text(), false) == nullptr) {
+            OpenTableGraph(name.Text());
+            continue;
+        }
         NodeChildList root(1, false);
         const NodeChildList& nodes = dialog.defaultForTree ? OneNode(root, document.Root) : selection;
         if (!CheckEditConflict(nodes, name.Text(), single)) {

@@ -12,6 +12,7 @@
 #include "graph/RegionGraph.h"
 #include "model/GraphTemplate.h"
 #include "model/GraphTemplateFile.h"
+#include "tests/support/ClipboardTestText.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -72,18 +73,6 @@ protected:
         return text;
     }
     bool Grayed(UINT id) const { return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED; }
-    static std::string ClipboardText()
-    {
-        std::string text;
-        if (!OpenClipboard(nullptr))
-            return text;
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            text = static_cast<const char*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-        return text;
-    }
 
     FocusTestLock focus;
     ScopedApplication app;

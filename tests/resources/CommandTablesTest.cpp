@@ -3,6 +3,7 @@
 
 #include "app/MainFrame.h"
 #include "graph/GraphWindow.h"
+#include "graph/TableGraphWindow.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "treewin/TreeWindow.h"
 
@@ -41,6 +42,7 @@ TEST(CommandTables, EveryMenuItemAndKeyHasARowOfAWindowKindThatShowsIt)
         {MenuRes::WindowMenu, false, {&MainFrame::HasCommand}}, {MenuRes::HelpMenu, false, {&MainFrame::HasCommand}},
         {MenuRes::DiagramMenu, false, {&InfluenceDiagramWindow::HasCommand}},
         {MenuRes::GraphMenu, false, {&GraphWindow::HasCommand}},
+        {MenuRes::TableMenu, false, {&TableGraphWindow::HasCommand}},
         {MenuRes::FrameKeys, true, frameAndTree},
     };
     HINSTANCE module = GetModuleHandleA(nullptr);

@@ -3,8 +3,12 @@
 #include "analysis/SensitivityRangeSet.h"
 #include "analysis/VariableRange.h"
 #include "app/MessageBoxes.h"
+#include "app/MultiSelectListBox.h"
+#include "dialogs/ProgramDialog.h"
+#include "framework/dialog/ListBoxCtrl.h"
 #include "formula/CorrelationList.h"
 #include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/PresenterSlot.h"
 #include "model/DocVariable.h"
@@ -38,6 +42,80 @@ FormattedValue RangeBound(const FormattedValue& bound)
         FormatNumber(DefaultNumericFormat, value.value, value.text, false, false, -9);
     }
     return value;
+}
+
+// A range field as typed: its text and value; false when it holds no number.
+bool ReadRangeField(const ProgramDialog& dialog, unsigned id, FormattedValue& field)
+{
+    const zString text = dialog.ItemText(id);
+    int error = 0;
+    double value = 0;
+    ParseNumber(text.Text(), value, error);
+    if (error != 0 || text.IsEmpty())
+        return false;
+    field.text = text;
+    field.value = value;
+    return true;
+}
+
+// The dialog on the screen: the list mirrors the lines and selection, the fields the one selected line.
+int ShowOnScreen(CorrelationsDialog& rules, const DocVariable& variable)
+{
+    using D = CorrelationsDialog;
+    ProgramDialog dialog(D::kTemplateId);
+    dialog.SetItemText(D::kMainVariableText, variable.name.Text());
+    dialog.SetItemText(D::kRangeText, rules.RangeText().Text());
+    MultiSelectListBox list(&dialog, D::kCorrelatedList);
+    const int tabStop = 90;
+    list.Box()->SetTabStops(&tabStop, 1);
+    const auto showFields = [&] {
+        const bool on = rules.FieldsEnabled();
+        for (unsigned id : {D::kLowField, D::kHighField, D::kChangeButton})
+            dialog.EnableItem(id, on);
+        dialog.SetItemText(D::kLowField, on && !rules.lowField.text.IsEmpty() ? rules.lowField.text.Text() : "");
+        dialog.SetItemText(D::kHighField, on && !rules.highField.text.IsEmpty() ? rules.highField.text.Text() : "");
+    };
+    const auto showLines = [&] {
+        list.Box()->Send(LB_RESETCONTENT);
+        for (const zString& line : rules.Lines())
+            list.Box()->Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.Text()));
+        for (int line : rules.Selection())
+            list.Select(line, false);
+        showFields();
+    };
+    const auto readSelection = [&] {
+        const int count = list.ReadSelection();
+        rules.SetSelection(std::vector<int>(list.Selection, list.Selection + count));
+    };
+    dialog.OnNotification(D::kCorrelatedList, LBN_SELCHANGE, [&] {
+        readSelection();
+        showFields();
+    });
+    dialog.OnButton(D::kChangeButton, [&] {
+        // A field without a number counts as 0, so the range rule names what is wrong.
+        if (!ReadRangeField(dialog, D::kLowField, rules.lowField))
+            rules.lowField = FormattedValue();
+        if (!ReadRangeField(dialog, D::kHighField, rules.highField))
+            rules.highField = FormattedValue();
+        if (rules.OnChange())
+            showLines();
+    });
+    int answer = IDCANCEL;
+    const auto accept = [&](bool all, int button) {
+        readSelection();
+        if (rules.OnOk(all)) {
+            answer = button;
+            dialog.EndModal();
+        } else {
+            list.ClearSelection();
+            showLines();
+        }
+    };
+    dialog.OnButton(IDOK, [&] { accept(false, IDOK); });
+    dialog.OnButton(D::kSelectAllOkButton, [&] { accept(true, D::kSelectAllOkButton); });
+    showLines();
+    dialog.Run();
+    return answer;
 }
 
 }  // namespace
@@ -155,9 +233,11 @@ bool CorrelationsDialog::OnOk(bool all)
 
 int CorrelationsDialog::RunModal()
 {
+    const Presenter& presenter = Slot::Current();
+    if (!presenter)
+        return ShowOnScreen(*this, variable) != IDCANCEL ? 1 : 0;
     for (;;) {
-        const Presenter& presenter = Slot::Current();
-        const int button = presenter ? presenter(*this) : IDCANCEL;
+        const int button = presenter(*this);
         if (button != IDOK && button != kSelectAllOkButton)
             return 0;
         if (OnOk(button == kSelectAllOkButton))
@@ -189,4 +269,21 @@ void BuildVariableRanges(const std::vector<CorrelationItem*>& chosen, Sensitivit
         const FormattedValue& high = item->negative ? partner->low : partner->high;
         set.Add(new VariableRange(partner->name, RangeBound(low), RangeBound(high)));
     }
+}
+
+bool GatherCorrelatedRanges(TreeDocument& window, SensitivityRangeSet& set)
+{
+    const VariableRange* main = set.Count() > 0 ? set.RangeAt(0) : nullptr;
+    DocVariable* variable = main != nullptr ? window.FindVariable(main->name.Text(), false) : nullptr;
+    if (variable == nullptr)
+        return true;
+    zString low;
+    zString high;
+    AppendShownValue(window, main->low, low);
+    AppendShownValue(window, main->high, high);
+    std::vector<CorrelationItem*> chosen;
+    if (ShowCorrelationRanges(window, *variable, low.Text(), high.Text(), chosen) == 0)
+        return false;
+    BuildVariableRanges(chosen, set, window);
+    return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Correlations (dialog 2920): before a sensitivity analysis varies a variable, the person picks which of
 // its correlated variables move with it and may give a missing range. This class holds the dialog's lines,
-// selection and fields and its rules; the window itself is drawn from its template by the dialog engine,
-// which stands behind the presenter.
+// selection and fields and its rules; without a presenter the dialog is shown on the screen from its
+// template.
 
 #include "foundation/FormattedValue.h"
 #include "foundation/zString.h"
@@ -54,8 +54,8 @@ public:
     FormattedValue lowField;
     FormattedValue highField;
 
-    // The person's side: given the open dialog, returns IDOK, IDCANCEL or kSelectAllOkButton. Until the
-    // dialog engine shows the template, a dialog without a presenter answers Cancel.
+    // The person's side: given the open dialog, returns IDOK, IDCANCEL or kSelectAllOkButton; without one
+    // the dialog runs on the screen.
     using Presenter = std::function<int(CorrelationsDialog&)>;
     static Presenter SetPresenter(Presenter presenter);
 
@@ -77,6 +77,10 @@ private:
 // on OK; 1 at once, with nothing chosen, for a variable without correlations. 0 when cancelled.
 int ShowCorrelationRanges(TreeDocument& window, DocVariable& variable, const char* lowText, const char* highText,
                           std::vector<CorrelationItem*>& chosen);
+
+// The set's main variable (range 0) takes the correlated variables the person chooses for it: false when the
+// chooser was cancelled, true at once for a variable without correlations.
+bool GatherCorrelatedRanges(TreeDocument& window, SensitivityRangeSet& set);
 
 // Appends to the set a range for each chosen correlation that names a variable of the document with a
 // range: that variable's low and high, swapped for a negative correlation so that it moves against the main

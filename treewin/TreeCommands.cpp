@@ -28,6 +28,7 @@
 #include "dialogs/AttachCloneDialog.h"
 #include "dialogs/CEAnalysisDialog.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
+#include "dialogs/CorrelationsDialog.h"
 #include "dialogs/CustomInterfaceDialog.h"
 #include "dialogs/EditScopeDialog.h"
 #include "dialogs/FindReplaceWindow.h"
@@ -816,8 +817,12 @@ int TreeWindow::DispatchAnalysis(int command)
         // One analysis at a time, and a variable to vary.
         if (node != nullptr && document.CurrentAnalysis == nullptr && document.Variables.Count() >= 1) {
             SensitivityDialog dialog(&document, node);
-            if (dialog.Run() != 0)
-                RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(node, dialog.settings));
+            if (dialog.Run() == 0)
+                return 1;
+            auto analysis = std::make_unique<OneWaySensitivityAnalysis>(node, dialog.settings);
+            // The risk coefficient has no correlations; a cancelled chooser runs nothing.
+            if (analysis->riskCoefficient != 0 || GatherCorrelatedRanges(document, analysis->ranges))
+                RunAnalysis(std::move(analysis));
         }
         return 1;
     case Cmd::AnalysisProbabilityDistribution:
@@ -891,14 +896,23 @@ void TreeWindow::StartSensitivity(int command, TreeNode* node)
     }
     if (node == nullptr || !node->IsDecision())
         return;
+    // The correlated variables of X, then Y (then Z) are chosen in turn; Cancel in any runs nothing.
     if (command == Cmd::AnalysisTwoWay) {
         TwoWaySensitivityDialog dialog(&document, node);
-        if (dialog.Run() != 0)
-            RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(node, dialog.Settings()));
+        if (dialog.Run() == 0)
+            return;
+        auto analysis = std::make_unique<TwoWaySensitivityAnalysis>(node, dialog.Settings());
+        if (GatherCorrelatedRanges(document, analysis->xSet) && GatherCorrelatedRanges(document, analysis->ySet))
+            RunAnalysis(std::move(analysis));
     } else {
         ThreeWaySensitivityDialog dialog(&document, node);
-        if (dialog.Run() != 0)
-            RunAnalysis(std::make_unique<ThreeWaySensitivityAnalysis>(node, dialog.Settings()));
+        if (dialog.Run() == 0)
+            return;
+        auto analysis = std::make_unique<ThreeWaySensitivityAnalysis>(node, dialog.Settings());
+        for (SensitivityRangeSet& set : analysis->sets)
+            if (!GatherCorrelatedRanges(document, set))
+                return;
+        RunAnalysis(std::move(analysis));
     }
 }
 

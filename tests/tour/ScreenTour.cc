@@ -20,6 +20,7 @@
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/MarkovValueWindows.h"
 #include "dialogs/PreferencesDialog.h"
+#include "dialogs/CorrelationsDialog.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "dialogs/VariableCorrelationsDialog.h"
 #include "dialogs/VariablePropertiesDialog.h"
@@ -448,7 +449,9 @@ void OpenBayesDiagram()
 bool Analysing()
 {
     TreeWindow* tree = Tree();
-    return tree && tree->Document().CurrentAnalysis != nullptr;
+    // An analysis still in its set-up (a chooser open) waits for the person, not for idle time.
+    return tree && tree->Document().CurrentAnalysis != nullptr &&
+           tree->Document().CurrentAnalysis->state != AnalysisRun::Created;
 }
 
 // The script's text window while it shows.
@@ -694,6 +697,20 @@ void BuildSteps()
          [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        // A one-way set-up on the correlated pSuccess asks which partners move with it.
+        {nullptr, [] { Select(Tree()->Document().Root); Command(1651); }, modal},
+        {"correlations-chooser",
+         [] {
+             const HWND dialog = ModalDialog()->Handle();
+             const HWND box = GetDlgItem(dialog, SensitivityRangeDialog::kVariableList);
+             SendMessageA(box, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("pSuccess"));
+             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(SensitivityRangeDialog::kVariableList, CBN_SELCHANGE),
+                          reinterpret_cast<LPARAM>(box));
+             SetDlgItemTextA(dialog, SensitivityRangeDialog::kIntervalsField, "4");
+             PressInDialog(IDOK);
+         },
+         [] { return ModalDialog() != nullptr && ModalDialog()->Control(CorrelationsDialog::kCorrelatedList); }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         // The Columns dialog on a custom calculation column, from the Terminal Nodes page of Preferences.
         {nullptr, [] { AddTourColumns(); Command(1308); }, modal},
         {"columns",
@@ -820,7 +837,9 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     }
     quietTicks = step.ready() && Idle() ? quietTicks + 1 : 0;
     if (quietTicks < kQuietTicks && ++waitedTicks > kGiveUpTicks) {
-        std::fprintf(stderr, "step %u did not come to rest\n", static_cast<unsigned>(current));
+        std::fprintf(stderr, "step %u did not come to rest (ready %d, queue %lx, analysing %d)\n",
+                     static_cast<unsigned>(current), step.ready() ? 1 : 0,
+                     static_cast<unsigned long>(GetQueueStatus(QS_ALLINPUT)), Analysing() ? 1 : 0);
         std::fflush(stderr);
         givingUp = shooting = true;
         RequestShot("stuck");

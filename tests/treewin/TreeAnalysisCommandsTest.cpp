@@ -14,6 +14,7 @@
 #include "analysis/VariableRange.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
+#include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
 #include "analysis/BarGraphData.h"
@@ -22,10 +23,12 @@
 #include "analysis/TornadoDiagram.h"
 #include "app/MainFrame.h"
 #include "dialogs/CEAnalysisDialog.h"
+#include "dialogs/CorrelationsDialog.h"
 #include "dialogs/PayoffRangeDialog.h"
 #include "dialogs/RankingsDialog.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "dialogs/StoredAnalysisDialogs.h"
+#include "model/DocumentVariableOps.h"
 #include "model/MarkovInfo.h"
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisList.h"
@@ -35,6 +38,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/IdleAnalysis.h"
 #include "treewin/SliderWindow.h"
 
@@ -442,6 +446,67 @@ Steps Axes(int count)
         }
         driver.Press(IDOK);
     };
+}
+
+// A swept variable's correlated partners are chosen after the set-up: on the screen a negative partner's
+// range shows reversed and moves against the sweep at every step; the two-way set-up asks for X, then Y, and
+// Cancel in either runs nothing.
+TEST(TreeAnalysisCommands, CorrelatedVariablesAreChosenForEachAxis)
+{
+    OnScreen screen;
+    Tree t;
+    DocVariable* y = t.document.FindVariable("y", false);
+    y->hasRange = 1;
+    y->low = {zString("1"), 1};
+    y->high = {zString("5"), 5};
+    for (const char* name : {"p", "x"}) {
+        auto* partner = new CorrelationItem;
+        partner->name = "Y";
+        partner->negative = name[0] == 'p';
+        auto* list = new CorrelationList(2, true);
+        list->Add(partner);
+        SetVariableCorrelations(t.document, *t.document.FindVariable(name, false), list);
+    }
+    std::vector<std::vector<double>> lines;
+    Installed<LineGraphPresenter> graph{SetLineGraphPresenter, [&lines](const LineGraphData& data) {
+                                            for (const auto& line : data.lines)
+                                                lines.push_back(line.values);
+                                        }};
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    {
+        ModalDialogDriver driver;
+        driver.Type(SensitivityDialog::kLowField, "0")
+            .Type(SensitivityDialog::kHighField, "1")
+            .Type(SensitivityDialog::kIntervalsField, "2")
+            .Press(IDOK)
+            .Then([](DialogFrameCL& dialog) {
+                char line[64] = "";
+                SendMessageA(dialog.Control(CorrelationsDialog::kCorrelatedList), LB_GETTEXT, 0,
+                             reinterpret_cast<LPARAM>(line));
+                EXPECT_STREQ(line, "y\t5 .. 1");
+                ExpectScreenEqualsRepaint(dialog.Handle());
+            })
+            .Press(CorrelationsDialog::kSelectAllOkButton);
+        SendMessageA(t.window.Handle(), WM_COMMAND, 1651, 0);
+        EXPECT_TRUE(driver.Finished());
+    }
+    while (t.document.CurrentAnalysis != nullptr)
+        t.document.CurrentAnalysis->OnIdle();
+    // A = p * x with x = 10; B = y, from 5 down to 1 as p rises.
+    EXPECT_EQ(lines, (std::vector<std::vector<double>>{{0, 5, 10}, {5, 3, 1}}));
+
+    std::vector<std::string> asked;
+    auto chooser = Answering<CorrelationsDialog>([&asked](CorrelationsDialog& dialog) {
+        asked.push_back(std::string(dialog.RangeText().Text()) + " " + dialog.Lines().at(0).Text());
+        return asked.size() == 1 ? IDOK : IDCANCEL;
+    });
+    {
+        ModalDialogDriver driver;
+        Axes(2)(driver);
+        SendMessageA(t.window.Handle(), WM_COMMAND, 1652, 0);
+    }
+    EXPECT_EQ(asked, (std::vector<std::string>{"0 .. 1 y\t5 .. 1", "0 .. 10 y\t1 .. 5"}));
+    EXPECT_EQ(t.document.CurrentAnalysis, nullptr);
 }
 
 } // namespace

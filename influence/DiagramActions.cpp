@@ -114,15 +114,23 @@ void DiagramCreateNodeAction::Undo()
     RemoveNodeAt(index);
 }
 
-DiagramMakeCloneAction::DiagramMakeCloneAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* master)
-    : DiagramAction(window, "Make Clone"), masterIndex(window->IndexOfNode(master))
+DiagramMakeCloneAction::DiagramMakeCloneAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* master,
+                                               InfluenceNodeRecord* target)
+    : DiagramAction(window, "Make Clone"), masterIndex(window->IndexOfNode(master)),
+      targetIndex(target != nullptr ? window->IndexOfNode(target) : -1)
 {
+}
+
+InfluenceNodeRecord* DiagramMakeCloneAction::Target() const
+{
+    InfluenceNodeRecord* target = targetIndex >= 0 ? NodeAt(targetIndex) : nullptr;
+    return target != nullptr && target->kind == InfluenceKind::SubModel ? target : nullptr;
 }
 
 void DiagramMakeCloneAction::Do()
 {
     InfluenceNodeRecord* master = NodeAt(masterIndex);
-    if (master == nullptr)
+    if (master == nullptr || (targetIndex >= 0 && Target() == nullptr))
         return;
     auto* clone = new InfluenceNodeRecord;
     clone->document = master->document;
@@ -137,17 +145,36 @@ void DiagramMakeCloneAction::Do()
     clone->SetRect(LogicalRect{rect.left + 0.8f, rect.top + 0.4f, rect.right + 0.8f, rect.bottom + 0.4f});
     clone->Layout();
     master->clones.push_back(clone);
-    index = AppendNode(clone, false);
+    InfluenceNodeRecord* target = Target();
+    if (target == nullptr) {
+        index = AppendNode(clone, false);
+        return;
+    }
+    if (!target->subDiagram)
+        target->subDiagram = std::make_unique<InfluenceDiagram>();
+    clone->parentSubModel = target;
+    target->subDiagram->AddNode(clone);
+    index = static_cast<int>(target->subDiagram->nodes.size()) - 1;
+    Window().SelectNode(master, false);
 }
 
 void DiagramMakeCloneAction::Undo()
 {
-    InfluenceNodeRecord* clone = NodeAt(index);
-    if (clone == nullptr || clone->cloneMaster == nullptr)
+    InfluenceNodeRecord* target = Target();
+    std::vector<InfluenceNodeRecord*>* level = target != nullptr && target->subDiagram ? &target->subDiagram->nodes
+                                               : targetIndex < 0                     ? &Diagram().nodes
+                                                                                     : nullptr;
+    if (level == nullptr || index < 0 || index >= static_cast<int>(level->size()))
+        return;
+    InfluenceNodeRecord* clone = (*level)[static_cast<size_t>(index)];
+    if (clone->cloneMaster == nullptr)
         return;
     InfluenceNodeRecord* master = clone->cloneMaster;
     master->clones.erase(std::remove(master->clones.begin(), master->clones.end(), clone), master->clones.end());
-    RemoveNodeAt(index);
+    Window().ClearSelection();
+    level->erase(level->begin() + index);
+    delete clone;
+    Window().UpdateExtent();
     Window().SelectNode(master, false);
 }
 

@@ -43,15 +43,23 @@ public:
     DiagramPoint point;
 };
 
-// "Make Clone": a clone of the master beside it (0.8 right, 0.4 down), selected.
+// "Make Clone": a clone of the master beside it (0.8 right, 0.4 down), in this diagram (selected) or in the
+// level of a sub-model node of it.
 class DiagramMakeCloneAction : public DiagramAction {
 public:
-    DiagramMakeCloneAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* master);
+    DiagramMakeCloneAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* master,
+                           InfluenceNodeRecord* target = nullptr);
     void Do() override;
     void Undo() override;
 
     int masterIndex;
+    // The sub-model node whose level takes the clone; -1 for this diagram.
+    int targetIndex;
     int index = -1;
+
+private:
+    // The sub-model node of the target index, null for this diagram (or when it names none).
+    InfluenceNodeRecord* Target() const;
 };
 
 // "Create Arc" from the tail to the head, selected.

@@ -11,8 +11,11 @@
 #include "app/ProgramPreferences.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/FontRecordFonts.h"
+#include "influence/ArcDialogs.h"
 #include "influence/DiagramActions.h"
+#include "influence/DiagramNodeDialogs.h"
 #include "influence/DiagramPane.h"
+#include "influence/NodePropertyDialogs.h"
 #include "dialogs/DiagramBayesDialog.h"
 #include "model/InfluenceChecks.h"
 #include "model/InfluenceOrder.h"
@@ -45,11 +48,25 @@ constexpr unsigned kHandledEdits = InfluenceDiagramWindow::TextBit | InfluenceDi
 
 bool Always(const DiagramFacts&) { return true; }
 
+// The sub-model nodes of the window's level, in list order.
+std::vector<InfluenceNodeRecord*> LevelSubModels(const InfluenceDiagramWindow& window)
+{
+    std::vector<InfluenceNodeRecord*> subModels;
+    for (InfluenceNodeRecord* node : window.document.diagram.nodes)
+        if (node->kind == InfluenceKind::SubModel)
+            subModels.push_back(node);
+    return subModels;
+}
+
 bool LevelHasSubModel(const InfluenceDiagramWindow& window)
 {
-    const auto& nodes = window.document.diagram.nodes;
-    return std::any_of(nodes.begin(), nodes.end(),
-                       [](const InfluenceNodeRecord* node) { return node->kind == InfluenceKind::SubModel; });
+    return !LevelSubModels(window).empty();
+}
+
+// One node selected that is no sub-model node.
+bool SingleNotSubModel(const DiagramFacts& f)
+{
+    return f.single != nullptr && f.single->kind != InfluenceKind::SubModel;
 }
 
 // Every clone of the master leaves its diagram with its arcs.
@@ -144,12 +161,9 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
     {Cmd::NodePasteText, &InfluenceDiagramWindow::OnEditCommand,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().paste & TextBit) != 0; }},
     {Cmd::NodePasteNode, nullptr, nullptr},
-    // The make-clone dialog chooses among the level's sub-model nodes: without one there is nothing to choose.
     {Cmd::EditCreateClone, &InfluenceDiagramWindow::OnNodeCommand,
      [](const DiagramFacts& f) {
-         return f.single != nullptr && (!f.single->clones.empty() ||
-                                        (f.single->isClone == 0 && f.single->kind != InfluenceKind::SubModel &&
-                                         !LevelHasSubModel(f.window)));
+         return f.single != nullptr && (!f.single->clones.empty() || (f.single->isClone == 0 && SingleNotSubModel(f)));
      }},
     {Cmd::EditCopySpecial, &InfluenceDiagramWindow::OnEditCommand, Always},
     // The tools and the Display menu's note and font.
@@ -172,9 +186,14 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
     {Cmd::RightClickNewValue, &InfluenceDiagramWindow::OnNodeCommand, Always},
     {Cmd::NodeDrawNewArc, &InfluenceDiagramWindow::OnNodeCommand, [](const DiagramFacts& f) { return f.single != nullptr; }},
     // The Diagram menu: the node's dialogs, the arcs and the diagram's analyses.
-    {Cmd::DiagramDescription, nullptr, nullptr},
-    {Cmd::DiagramVariable, nullptr, nullptr},
-    {Cmd::DiagramOutcomes, nullptr, nullptr},
+    {Cmd::DiagramDescription, &InfluenceDiagramWindow::OnPropertyCommand,
+     [](const DiagramFacts& f) { return f.single != nullptr; }},
+    {Cmd::DiagramVariable, &InfluenceDiagramWindow::OnPropertyCommand, SingleNotSubModel},
+    {Cmd::DiagramOutcomes, &InfluenceDiagramWindow::OnPropertyCommand,
+     [](const DiagramFacts& f) {
+         return f.single != nullptr &&
+                (f.single->Effective()->kind == InfluenceKind::Chance || f.single->Effective()->kind == InfluenceKind::Decision);
+     }},
     {Cmd::DiagramProbabilities, nullptr, nullptr},
     {Cmd::DiagramValues, nullptr, nullptr},
     {Cmd::DiagramStraightenArc, &InfluenceDiagramWindow::OnArcCommand,
@@ -184,9 +203,11 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
      [](const DiagramFacts& f) {
          return f.arc != nullptr && f.arc->tail != nullptr && f.arc->tail->kind != InfluenceKind::Deterministic;
      }},
-    {Cmd::ArcEditArc, nullptr, nullptr},
-    {Cmd::ArcAlignJoined, nullptr, nullptr},
-    {Cmd::OptionsChangeNodeType, nullptr, nullptr},
+    {Cmd::ArcEditArc, &InfluenceDiagramWindow::OnPropertyCommand, [](const DiagramFacts& f) { return f.arc != nullptr; }},
+    {Cmd::ArcAlignJoined, &InfluenceDiagramWindow::OnPropertyCommand,
+     [](const DiagramFacts& f) { return f.arc != nullptr && f.arc->tail != nullptr && f.arc->head != nullptr; }},
+    {Cmd::OptionsChangeNodeType, &InfluenceDiagramWindow::OnPropertyCommand,
+     [](const DiagramFacts& f) { return SingleNotSubModel(f) && f.single->isClone == 0; }},
     {Cmd::DiagramBayesRevision, &InfluenceDiagramWindow::OnBayesRevision, Always},
 };
 
@@ -280,7 +301,12 @@ int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
         if (node == nullptr)
             return 1;
         if (node->clones.empty()) {
-            AddUndoAction(new DiagramMakeCloneAction(this, node));
+            // With sub-models on this level the person chooses where the clone goes.
+            const std::vector<InfluenceNodeRecord*> subModels = LevelSubModels(*this);
+            const int chosen = subModels.empty() ? 0 : RunMakeCloneDialog(subModels);
+            if (chosen < 0)
+                return 1;
+            AddUndoAction(new DiagramMakeCloneAction(this, node, chosen == 0 ? nullptr : subModels[chosen - 1]));
             return 1;
         }
         if (AskYesNo(nullptr, "Destroying a node's clones is not undoable. Do you wish to proceed?", 0) != 1)
@@ -303,6 +329,46 @@ int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
     }
     AddUndoAction(new DiagramCreateNodeAction(this, CommandToNodeKind(command), clickPoint));
     return 1;
+}
+
+int InfluenceDiagramWindow::OnPropertyCommand(unsigned command)
+{
+    if (command == Cmd::ArcEditArc || command == Cmd::ArcAlignJoined) {
+        InfluenceArc* arc = selectedArc_;
+        if (arc == nullptr)
+            return 1;
+        if (command == Cmd::ArcEditArc)
+            EditArcSettings(*this, *arc);
+        else
+            RunAlignNodesDialog(*this, {arc->tail, arc->head});
+        return 1;
+    }
+    InfluenceNodeRecord* node = FirstSelected();
+    if (node == nullptr)
+        return 1;
+    // A clone's properties are its master's, when the master is on this level.
+    if (command != Cmd::OptionsChangeNodeType && IndexOfNode(node->Effective()) >= 0)
+        node = node->Effective();
+    switch (command) {
+    case Cmd::DiagramDescription:
+        EditNodeDescription(*this, *node);
+        break;
+    case Cmd::DiagramVariable:
+        EditNodeVariable(*this, *node);
+        break;
+    case Cmd::DiagramOutcomes:
+        EditNodeStates(*this, *node);
+        break;
+    default:
+        RunNodeShapeDialog(*this, *node);
+        break;
+    }
+    return 1;
+}
+
+void InfluenceDiagramWindow::RenameVariableEverywhere(const char* oldName, const char* newName)
+{
+    document.ForEachNode([&](InfluenceNodeRecord& node) { node.RenameVariable(oldName, newName); });
 }
 
 void InfluenceDiagramWindow::ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text)
@@ -415,6 +481,18 @@ void InfluenceDiagramWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
     }
 }
 
+// "Al&ternatives..." for a decision node, "Ou&tcomes..." otherwise.
+static void SetOutcomesText(HMENU menu, const InfluenceNodeRecord* node)
+{
+    if (GetMenuState(menu, Cmd::DiagramOutcomes, MF_BYCOMMAND) == static_cast<UINT>(-1))
+        return;
+    const InfluenceNodeRecord* effective = node != nullptr && node->isClone != 0 && node->cloneMaster ? node->cloneMaster : node;
+    const bool alternatives = effective != nullptr && effective->kind == InfluenceKind::Decision;
+    const UINT state = GetMenuState(menu, Cmd::DiagramOutcomes, MF_BYCOMMAND) & MF_GRAYED;
+    ModifyMenuA(menu, Cmd::DiagramOutcomes, MF_BYCOMMAND | MF_STRING | state, Cmd::DiagramOutcomes,
+                alternatives ? "Al&ternatives..." : "Ou&tcomes...");
+}
+
 void InfluenceDiagramWindow::UpdateMenus(HMENU bar)
 {
     const DiagramFacts facts(*this);
@@ -422,6 +500,7 @@ void InfluenceDiagramWindow::UpdateMenus(HMENU bar)
         SetItem(bar, row.id, row.rule != nullptr && row.rule(facts));
     UpdateEditMenuTexts(bar, false);
     const InfluenceNodeRecord* node = facts.single;
+    SetOutcomesText(bar, node);
     const char* clone = node != nullptr && !node->clones.empty() ? "Destroy C&lones..."
                         : node != nullptr && node->isClone == 0 && node->kind != InfluenceKind::SubModel &&
                                   LevelHasSubModel(*this)
@@ -439,6 +518,7 @@ void InfluenceDiagramWindow::UpdatePopupMenu(HMENU popup)
     for (const CommandRow& row : Commands)
         SetItem(popup, row.id, row.rule != nullptr && row.rule(facts));
     UpdateEditMenuTexts(popup, true);
+    SetOutcomesText(popup, facts.single);
 }
 
 void InfluenceDiagramWindow::SetDefaultCommandStates()

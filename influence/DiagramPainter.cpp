@@ -20,6 +20,39 @@
 #include <memory>
 #include <utility>
 
+void PaintNodeShape(HDC dc, int kind, const RECT& r, int inset, int corner)
+{
+    const int midX = (r.left + r.right) / 2;
+    const int midY = (r.top + r.bottom) / 2;
+    switch (kind) {
+    case InfluenceKind::Deterministic: {
+        Ellipse(dc, r.left, r.top, r.right, r.bottom);
+        Ellipse(dc, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset);
+        break;
+    }
+    case InfluenceKind::Chance:
+        Ellipse(dc, r.left, r.top, r.right, r.bottom);
+        break;
+    case InfluenceKind::Decision:
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+        break;
+    case InfluenceKind::Value: {
+        const POINT diamond[] = {{r.left, midY}, {midX, r.top}, {r.right, midY}, {midX, r.bottom}};
+        Polygon(dc, diamond, 4);
+        break;
+    }
+    case InfluenceKind::SubModel: {
+        const int c = corner;
+        const POINT hexagon[] = {{r.left + c, r.top},     {r.left, midY},     {r.left + c, r.bottom},
+                                 {r.right - c, r.bottom}, {r.right, midY}, {r.right - c, r.top}};
+        Polygon(dc, hexagon, 6);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 namespace {
 
 constexpr float kPenWidth = 0.0075f;
@@ -38,39 +71,11 @@ LogicalPoint Logical(DiagramPoint point)
     return LogicalPoint{point.x, point.y};
 }
 
-// The node's outline of its kind in the pixel rectangle, with the display's pen and brush.
+// The node's outline at the display's scale.
 void PaintShape(HDC dc, int kind, const RECT& r, Display& display)
 {
-    const int midX = (r.left + r.right) / 2;
-    const int midY = (r.top + r.bottom) / 2;
-    switch (kind) {
-    case InfluenceKind::Deterministic: {
-        Ellipse(dc, r.left, r.top, r.right, r.bottom);
-        const int inset = LogicalWidthToPixels(kInnerOval, display);
-        Ellipse(dc, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset);
-        break;
-    }
-    case InfluenceKind::Chance:
-        Ellipse(dc, r.left, r.top, r.right, r.bottom);
-        break;
-    case InfluenceKind::Decision:
-        Rectangle(dc, r.left, r.top, r.right, r.bottom);
-        break;
-    case InfluenceKind::Value: {
-        const POINT diamond[] = {{r.left, midY}, {midX, r.top}, {r.right, midY}, {midX, r.bottom}};
-        Polygon(dc, diamond, 4);
-        break;
-    }
-    case InfluenceKind::SubModel: {
-        const int c = LogicalWidthToPixels(NodeLayout::kSubModelCorner, display);
-        const POINT hexagon[] = {{r.left + c, r.top},     {r.left, midY},     {r.left + c, r.bottom},
-                                 {r.right - c, r.bottom}, {r.right, midY}, {r.right - c, r.top}};
-        Polygon(dc, hexagon, 6);
-        break;
-    }
-    default:
-        break;
-    }
+    PaintNodeShape(dc, kind, r, LogicalWidthToPixels(kInnerOval, display),
+                   LogicalWidthToPixels(NodeLayout::kSubModelCorner, display));
 }
 
 bool Overlap(const LogicalRect& a, const LogicalRect& b)

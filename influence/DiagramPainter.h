@@ -6,6 +6,8 @@
 #include "foundation/LogicalRect.h"
 #include "framework/draw/Colour.h"
 
+#include <windows.h>
+
 class Display;
 class InfluenceArc;
 class InfluenceDiagram;
@@ -16,6 +18,10 @@ struct DiagramPoint;
 // Chance (0, 128, 0), deterministic (128, 0, 128), decision (0, 0, 255), value (255, 0, 0), sub-model
 // (0, 128, 128), any other kind black; grey 192 when disabled (a clone).
 Colour NodeKindColour(int kind, bool disabled);
+
+// The outline of a node of the kind in the pixel rectangle with the pen and brush of the device: the inner
+// oval of a deterministic node inset so far, the corners of a sub-model node cut so far.
+void PaintNodeShape(HDC dc, int kind, const RECT& r, int inset, int corner);
 
 // Nodes, then arcs, then notes; with a clip rectangle only the nodes that overlap it. A hidden arc is left
 // out while the preferences leave hidden arcs off the screen (or off paper).

@@ -11,6 +11,7 @@
 #include "framework/window/FillLayout.h"
 #include "framework/window/WindowEvent.h"
 #include "influence/DiagramActions.h"
+#include "influence/ArcDialogs.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "influence/OutlineTracker.h"
 #include "model/InfluenceNode.h"
@@ -130,6 +131,10 @@ void DiagramPane::PressArc(InfluenceArc* arc, DiagramPoint point, POINT pixels, 
     window_.SelectArc(arc);
     if (mouse.right) {
         ShowMenu(ArcMenu, mouse.at);
+        return;
+    }
+    if (IsDoubleClick()) {
+        EditArcSettings(window_, *arc);
         return;
     }
     // The middle handle: 12 pixels square around the middle.

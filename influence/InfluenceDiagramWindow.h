@@ -95,6 +95,9 @@ public:
     int ArcIndex(const InfluenceArc* arc) const;
     InfluenceArc* ArcAt(int index) const;
 
+    // Every node of the document follows a variable's new name.
+    void RenameVariableEverywhere(const char* oldName, const char* newName);
+
     // An influence from tail to head may be drawn; otherwise the person is told why (false).
     bool CheckInfluenceAllowed(InfluenceNodeRecord* tail, InfluenceNodeRecord* head);
     // The drawing keeps a margin of 0.25 on the left and top (everything moves when it has less), and the
@@ -133,6 +136,8 @@ private:
     int OnArcCommand(unsigned command);
     int OnEditCommand(unsigned command);
     int OnNodeCommand(unsigned command);
+    // The node and arc dialogs: description, variable, outcomes, kind, the arc's data and aligning its ends.
+    int OnPropertyCommand(unsigned command);
     // Bayes' Revision: after the diagram's checks, where its conversion revises probabilities.
     int OnBayesRevision(unsigned command);
     // A failed check: its nodes of this diagram selected, then its message.

@@ -2,6 +2,7 @@
 
 #include "foundation/StringHelpers.h"
 #include "model/InfluenceDiagram.h"
+#include "model/NameRules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -283,6 +284,44 @@ void InfluenceNodeRecord::UniqueVariableName(const char* text)
             taken.insert(UpperName(other.variableName.Text()));
     });
     variableName = FreeName(text, taken).c_str();
+}
+
+void InfluenceNodeRecord::RenameVariable(const char* oldName, const char* newName)
+{
+    if (oldName == nullptr || *oldName == '\0')
+        return;
+    ReplaceAll(formula, oldName, newName, true, false, 0, true);
+    const std::string upperOld = UpperName(oldName);
+    for (DefinitionTreeNode* root : {definitionA.get(), definitionB.get()}) {
+        // Levels run down, siblings along: an explicit stack keeps deep tables off the call stack.
+        std::vector<DefinitionTreeNode*> pending;
+        if (root != nullptr)
+            pending.push_back(root);
+        while (!pending.empty()) {
+            DefinitionTreeNode* entry = pending.back();
+            pending.pop_back();
+            if (UpperName(entry->name.Text()) == upperOld)
+                entry->name = newName;
+            if (entry->cell && (entry->cell->kind == DefinitionCell::Variable ||
+                                entry->cell->kind == DefinitionCell::Formula))
+                ReplaceAll(entry->cell->formula, oldName, newName, true, false, 0, true);
+            if (entry->next)
+                pending.push_back(entry->next.get());
+            if (entry->down)
+                pending.push_back(entry->down.get());
+        }
+    }
+}
+
+void InfluenceNodeRecord::NameChanged()
+{
+    if (!variableName.IsEmpty() || isClone != 0)
+        return;
+    zString made = ShortenLabel(name.Text(), 28);
+    if (made.IsEmpty())
+        return;
+    MakeValidName(made);
+    UniqueVariableName(made.Text());
 }
 
 void MakeVariableNamesUnique(InfluenceDocument& document)

@@ -79,6 +79,11 @@ public:
     // The text, made unique without regard to case among the variable names of every other node of the
     // document by "_1", "_2" ... appended; a clone keeps its name. With no document it is taken as it is.
     void UniqueVariableName(const char* text);
+    // Every whole-word use of the old name, in any case, in the formula and in the tables' named cells takes
+    // the new name, and the tables' level of the old name is named anew.
+    void RenameVariable(const char* oldName, const char* newName);
+    // A node without a variable name takes one made from its label, unique in the document.
+    void NameChanged();
 
     // The table, or null; Ensure makes a missing one and brings it in step with the keying nodes.
     DefinitionTreeNode* DefinitionTree(int table) const;

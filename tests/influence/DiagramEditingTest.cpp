@@ -14,12 +14,14 @@
 #include "framework/draw/DrawingScale.h"
 #include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualToggleSet.h"
+#include "influence/ArcDialogs.h"
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/ScopedApplication.h"
@@ -32,7 +34,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -437,11 +441,11 @@ TEST_F(ShownDiagram, ContextMenusFollowWhatWasPressedAndClonesAreMadeAndDestroye
     };
     EXPECT_EQ(rightPress(At(DiagramPoint{4, 4})),
               (std::vector<std::string>{"New Decision", "New Chance", "New Determ", "New Value"}));
-    EXPECT_EQ(rightPress(At(chance)), (std::vector<std::string>{"-&Variable...", "-Ou&tcomes...", "-&Probabilities...",
+    EXPECT_EQ(rightPress(At(chance)), (std::vector<std::string>{"&Variable...", "Ou&tcomes...", "-&Probabilities...",
                                                                 "-V&alues...", "Draw New Arc"}));
     EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{chance});
-    EXPECT_EQ(rightPress(At(arc->middle)), (std::vector<std::string>{"-Edit Arc...", "-Straighten Arc", "Flip Arc",
-                                                                      "-Align Joined...", "Clear Arc"}));
+    EXPECT_EQ(rightPress(At(arc->middle)), (std::vector<std::string>{"Edit Arc...", "-Straighten Arc", "Flip Arc",
+                                                                      "Align Joined...", "Clear Arc"}));
     EXPECT_EQ(window->SelectedArc(), arc);
 
     // A clone beside its master; the master then offers to destroy it, which empties the history on Yes only.
@@ -591,3 +595,230 @@ TEST_F(ShownDiagram, ADrawnDiagramSavesAndReopensAsDrawn)
 }
 
 } // namespace
+
+namespace {
+
+// A click on a button of the dialog, as the mouse gives it.
+ModalDialogDriver::Step ClickButton(unsigned id)
+{
+    return [id](DialogFrameCL& dialog) { SendMessageA(GetDlgItem(dialog.Handle(), static_cast<int>(id)), BM_CLICK, 0, 0); };
+}
+
+std::string ItemText(HWND window, unsigned id = 0)
+{
+    char text[200] = {};
+    GetWindowTextA(id == 0 ? window : GetDlgItem(window, static_cast<int>(id)), text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+// The node dialogs by control id: a variable name another node uses (in any case) is refused and a new one
+// is followed by every formula; a range needs high above low; outcomes are added through their prompt.
+TEST_F(ShownDiagram, NodeDialogsRefuseWhatIsWrongAndEachEditIsOneUndoStep)
+{
+    InfluenceNodeRecord* rain = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Rain", 0.5f, 0.5f, {"Yes", "No"});
+    InfluenceNodeRecord* wind = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Wind", 2.5f, 0.5f);
+    InfluenceNodeRecord* cost = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Deterministic, "Cost", 0.5f, 2.5f);
+    InfluenceNodeRecord* value = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Value, "Net", 2.5f, 2.5f);
+    value->formula = "Wind*2+wind";
+    value->noFormula = 0;
+    window->UpdateExtent();
+    namespace Skip = Ctl::EditNodeVariable;
+    namespace Range = Ctl::EditNodeRange;
+
+    window->SelectNode(wind, false);
+    {
+        ModalDialogDriver driver;
+        driver.Type(Skip::VariableEdit, "RAIN").Press(IDOK).Type(Skip::VariableEdit, "Gust").Press(IDOK);
+        Command(Cmd::DiagramVariable);
+        EXPECT_TRUE(driver.Finished());
+    }
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The variable you have assigned is being used by another node in the influence "
+                                 "diagram. Each variable name must be unique.");
+    EXPECT_STREQ(wind->variableName.Text(), "Gust");
+    EXPECT_STREQ(value->formula.Text(), "Gust*2+Gust");
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Node Variable\tCtrl+Z");
+    Undo();
+    EXPECT_STREQ(wind->variableName.Text(), "Wind");
+    EXPECT_STREQ(value->formula.Text(), "Wind*2+Wind");
+
+    window->SelectNode(cost, false);
+    {
+        ModalDialogDriver driver;
+        driver.Type(Range::LowValueEdit, "5").Type(Range::HighValueEdit, "5").Press(IDOK);
+        driver.Type(Range::HighValueEdit, "6").Press(IDOK);
+        Command(Cmd::DiagramVariable);
+    }
+    EXPECT_EQ(boxes.Last().text, "To assign a range, the high value must be greater than the low value.");
+    EXPECT_EQ(cost->lowValue, 5);
+    EXPECT_EQ(cost->highValue, 6);
+
+    // "&More" with nothing typed adds nothing; "O&K" adds what is typed and closes.
+    window->SelectNode(rain, false);
+    std::string prompt;
+    {
+        namespace Add = Ctl::AddOutcomes;
+        ModalDialogDriver driver;
+        driver.Press(Ctl::EditNodeOutcomes::Add)
+            .Then([&](DialogFrameCL& dialog) { prompt = ItemText(dialog.Handle(), Add::Prompt); })
+            .Type(Add::NameEdit, "Maybe")
+            .Press(Add::More)
+            .Press(Add::More)
+            .Type(Add::NameEdit, "Hail")
+            .Press(IDOK)
+            .Press(IDOK);
+        Command(Cmd::DiagramOutcomes);
+    }
+    EXPECT_EQ(prompt, "Enter a new ou&tcome at node \"Rain\":");
+    ASSERT_EQ(rain->OutcomeCount(), 4);
+    EXPECT_STREQ(rain->outcomeNames.At(2)->Text(), "Maybe");
+    EXPECT_STREQ(rain->outcomeNames.At(3)->Text(), "Hail");
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Node Outcomes\tCtrl+Z");
+    Undo();
+    EXPECT_EQ(rain->OutcomeCount(), 2);
+    Redo();
+    EXPECT_EQ(rain->OutcomeCount(), 4);
+}
+
+// "Arc Data" shows a row per state of the source; "Skip" clears and disables a row's boxes; an arc into a
+// value node edits only its comment; flipping rebuilds the rows from the new source's states.
+TEST_F(ShownDiagram, ArcDialogsEditTheRowsAndTheCommentAsOneStep)
+{
+    InfluenceNodeRecord* weather = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Weather",
+                                                  0.5f, 0.5f, {"Sun", "Rain", "Snow"});
+    InfluenceNodeRecord* crowd = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Crowd", 3, 0.5f, {"Big", "Small"});
+    InfluenceNodeRecord* value = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Value, "Take", 3, 2.5f);
+    InfluenceArc* data = AddDiagramArc(Document().diagram, weather, crowd);
+    InfluenceArc* comment = AddDiagramArc(Document().diagram, crowd, value);
+    window->UpdateExtent();
+    window->SelectArc(data);
+    std::string caption;
+    int rows = 0;
+    std::vector<bool> enabled;
+    {
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& dialog) {
+            caption = ItemText(dialog.Handle());
+            auto* grid = dynamic_cast<ProbValueGrid*>(
+                WindowCL::FromHandle(GetDlgItem(dialog.Handle(), Ctl::ArcData::Grid)));
+            ASSERT_NE(grid, nullptr);
+            rows = grid->RowCount();
+            const HWND pane = grid->Handle();
+            // Row 1 skipped, then back to "Symm"; row 2 loses its "Values".
+            SendMessageA(pane, WM_COMMAND, ProbValueGrid::kFirstInstruction + 5 + ArcInfluenceRow::Skip, 0);
+            enabled.push_back(IsWindowEnabled(GetDlgItem(pane, ProbValueGrid::kFirstBox + 2)) != 0);
+            EXPECT_EQ(SendMessageA(GetDlgItem(pane, ProbValueGrid::kFirstBox + 3), BM_GETCHECK, 0, 0), 0);
+            SendMessageA(pane, WM_COMMAND, ProbValueGrid::kFirstInstruction + 5 + ArcInfluenceRow::Symmetric, 0);
+            enabled.push_back(IsWindowEnabled(GetDlgItem(pane, ProbValueGrid::kFirstBox + 2)) != 0);
+            SendMessageA(pane, WM_COMMAND, ProbValueGrid::kFirstInstruction + 10 + ArcInfluenceRow::Force, 0);
+            SendMessageA(pane, WM_COMMAND, ProbValueGrid::kFirstTargetState + 2 * 2 + 1, 0);
+            SendMessageA(GetDlgItem(pane, ProbValueGrid::kFirstBox + 5), BM_SETCHECK, 0, 0);
+        });
+        driver.Press(IDOK);
+        Command(Cmd::ArcEditArc);
+    }
+    EXPECT_EQ(caption, "Arc Data");
+    EXPECT_EQ(rows, 3);
+    EXPECT_EQ(enabled, (std::vector<bool>{false, true}));
+    ASSERT_EQ(data->settings.rows.size(), 3u);
+    const ArcInfluenceRow& skipped = data->settings.rows[1];
+    EXPECT_EQ(std::make_tuple(skipped.affectsProbabilities, skipped.affectsValues, skipped.influenceType),
+              std::make_tuple(uint8_t{0}, uint8_t{0}, int32_t{0}));
+    const ArcInfluenceRow& forced = data->settings.rows[2];
+    EXPECT_EQ(std::make_tuple(forced.affectsProbabilities, forced.affectsValues, forced.influenceType, forced.targetState),
+              std::make_tuple(uint8_t{1}, uint8_t{0}, int32_t{ArcInfluenceRow::Force}, int32_t{1}));
+    EXPECT_EQ(data->settings.hidden, 0);
+    EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Edit Arc\tCtrl+Z");
+    Undo();
+    EXPECT_EQ(data->settings.rows[2].influenceType, ArcInfluenceRow::Symmetric);
+
+    window->SelectArc(comment);
+    {
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& dialog) { caption = ItemText(dialog.Handle()); })
+            .Then([](DialogFrameCL& dialog) {
+                SendDlgItemMessageA(dialog.Handle(), Ctl::EditArc::CommentEdit, EM_REPLACESEL, TRUE,
+                                    reinterpret_cast<LPARAM>("Busy days"));
+            })
+            .Press(IDOK);
+        Command(Cmd::ArcEditArc);
+    }
+    EXPECT_EQ(caption, "Edit Arc");
+    EXPECT_STREQ(comment->settings.comment.Text(), "Busy days");
+    EXPECT_EQ(comment->settings.showComment, 1);
+
+    window->SelectArc(data);
+    Command(Cmd::DiagramFlipArc);
+    EXPECT_EQ(data->tail, crowd);
+    EXPECT_EQ(data->settings.rows.size(), 2u);
+}
+
+// Change Node Type offers "De&terministic" only without influences in; Align Joined with "&Top" moves only
+// y; Make Clone lists the level's sub-models and puts the clone in the chosen one.
+TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
+{
+    InfluenceNodeRecord* low = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Deterministic, "Low", 0.5f, 2, {});
+    InfluenceNodeRecord* high = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "High", 3, 0.5f, {"A", "B"});
+    InfluenceNodeRecord* model = AddDiagramNode(Document(), Document().diagram, InfluenceKind::SubModel,
+                                                "A model with a long name", 3, 3);
+    model->subDiagram = std::make_unique<InfluenceDiagram>();
+    InfluenceArc* arc = AddDiagramArc(Document().diagram, low, high);
+    window->UpdateExtent();
+    namespace Shape = Ctl::ChangeNodeType;
+
+    window->SelectNode(high, false);
+    bool deterministic = true;
+    {
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& dialog) {
+            deterministic = IsWindowEnabled(GetDlgItem(dialog.Handle(), Shape::Deterministic)) != 0;
+        });
+        driver.Then(ClickButton(Shape::Decision)).Press(IDOK);
+        Command(Cmd::OptionsChangeNodeType);
+    }
+    EXPECT_FALSE(deterministic);
+    EXPECT_EQ(high->kind, InfluenceKind::Decision);
+    Undo();
+    EXPECT_EQ(high->kind, InfluenceKind::Chance);
+
+    const float lowLeft = low->left;
+    const float highLeft = high->left;
+    window->SelectArc(arc);
+    {
+        ModalDialogDriver driver;
+        driver.Then(ClickButton(Ctl::AlignNodes::Top)).Press(IDOK);
+        Command(Cmd::ArcAlignJoined);
+    }
+    EXPECT_FLOAT_EQ(low->top, 0.5f);
+    EXPECT_FLOAT_EQ(high->top, 0.5f);
+    EXPECT_FLOAT_EQ(low->left, lowLeft);
+    EXPECT_FLOAT_EQ(high->left, highLeft);
+    Undo();
+    EXPECT_FLOAT_EQ(low->top, 2);
+
+    window->SelectNode(high, false);
+    std::vector<std::string> models;
+    {
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& dialog) {
+            const HWND list = GetDlgItem(dialog.Handle(), Ctl::MakeClone::Models);
+            for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+                char text[100] = {};
+                SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+                models.push_back(text);
+            }
+            SendMessageA(list, LB_SETCURSEL, 1, 0);
+        });
+        driver.Press(IDOK);
+        Command(Cmd::EditCreateClone);
+    }
+    EXPECT_EQ(models, (std::vector<std::string>{"(Main Document Window)", "Sub-model: A model with a..."}));
+    ASSERT_EQ(model->subDiagram->nodes.size(), 1u);
+    EXPECT_EQ(model->subDiagram->nodes[0]->cloneMaster, high);
+    EXPECT_EQ(Nodes().size(), 3u);
+    Undo();
+    EXPECT_TRUE(model->subDiagram->nodes.empty());
+    EXPECT_TRUE(high->clones.empty());
+}

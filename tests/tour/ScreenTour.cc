@@ -446,6 +446,21 @@ void OpenBayesDiagram()
     PostMessageA(window->Handle(), WM_COMMAND, Cmd::DiagramBayesRevision, 0);
 }
 
+// "Arc Data" of an arc from a chance node of three outcomes into another chance node: three rows.
+void OpenArcData()
+{
+    auto* window = new InfluenceDiagramWindow();
+    InfluenceDocument& document = window->document;
+    InfluenceNodeRecord* weather =
+        AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "Weather", 0.5f, 0.5f, {"Sun", "Rain", "Snow"});
+    InfluenceNodeRecord* crowd = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "Crowd", 3, 0.5f, {"Big", "Small"});
+    InfluenceArc* arc = AddDiagramArc(document.diagram, weather, crowd);
+    window->Show(SW_SHOWNORMAL);
+    window->UpdateExtent();
+    window->SelectArc(arc);
+    PostMessageA(window->Handle(), WM_COMMAND, Cmd::ArcEditArc, 0);
+}
+
 bool Analysing()
 {
     TreeWindow* tree = Tree();
@@ -785,6 +800,8 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"diagram-bayes-revision", OpenBayesDiagram, modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {"diagram-arc-data", OpenArcData, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"script-branch", RunTourScript, modal},
         {"script-text-box", [] { PressInDialog(3232); }, [] { return ScriptTextShown(); }},
         {"script-input", [] {}, modal},

@@ -527,6 +527,7 @@ void InfluenceDiagramWindow::SetDefaultCommandStates()
     EnablePrintCommands(CanPrint());
     EnableConvertToOutline(0);
     DisableAnalysisCommands();
+    EnableChangeNodeType(CommandEnabled(Cmd::OptionsChangeNodeType));
     EnableDefineVariable(0);
     EnableCommand1556(0);
     EnableProbabilityWheel(0);

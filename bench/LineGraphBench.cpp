@@ -1,4 +1,5 @@
-// A line graph of one line of 10,000 points: laid out, drawn whole into a bitmap, saved and opened again.
+// A line graph of one line of 10,000 points: laid out, drawn whole into a bitmap, saved and opened again; and
+// one of thirty lines of 1,000 steps with their crossings drawn into a bitmap.
 
 #include "bench/Bench.h"
 
@@ -43,6 +44,25 @@ KIVO_BENCH(LineGraph)
     std::printf("saved %s, opened %d points\n", saved ? "yes" : "no", opened->Line(0).Count());
     delete opened;
     delete graph;
+
+    // Thirty rising lines, each crossing the next, every mark drawn.
+    constexpr int kLineSteps = 1000;
+    auto* lines = new LineGraph(kLineSteps, 1);
+    std::vector<ThresholdPoint> crossings;
+    for (int line = 0; line < 30; ++line) {
+        for (int i = 0; i <= kLineSteps; ++i)
+            values[i] = line * 3.0 + (30 - line) * 0.1 * i / kLineSteps * 30.0;
+        lines->AddLine(values.data(), nullptr, ("line " + std::to_string(line + 1)).c_str());
+        if (line > 0)
+            crossings.push_back(ThresholdPoint{static_cast<int16_t>(line - 1), static_cast<int16_t>(line),
+                                               0.5 + line / 100.0, line * 3.0});
+    }
+    lines->AddThresholdValues(crossings);
+    lines->AutoScaleAxis(0, NumericFormat(true), 0.0, 1.0, "x", 1, 0);
+    lines->AutoScaleAxis(1, NumericFormat(true), 0.0, 180.0, "y", 1, 0);
+    lines->Layout();
+    BenchReport("30 lines x 1,000 steps drawn into a bitmap", 10, [&] { lines->Draw(&display); });
+    delete lines;
     delete frame;
     delete TheApp;
     TheApp = previous;

@@ -99,7 +99,10 @@ void GraphLineElement::Draw(Display& display)
                     flush();
                     run.push_back(pixel(x1, y1));
                 }
-                run.push_back(pixel(x2, y2));
+                // A point on the pixel of the one before adds nothing to the polyline.
+                const POINT end = pixel(x2, y2);
+                if (run.size() < 2 || end.x != run.back().x || end.y != run.back().y)
+                    run.push_back(end);
                 if (x2 != x || y2 != y)
                     flush();
             }

@@ -7,6 +7,7 @@
 #include "app/StatusMessage.h"
 #include "app/ZoomPane.h"
 #include "dialogs/GraphStylePickers.h"
+#include "dialogs/ShowHideLinesDialog.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/LogicalUnits.h"
@@ -49,6 +50,7 @@ protected:
         data.vertical.format = TwoDecimalsFormat;
         data.lines.push_back({"A", {0.0, 25.0, 50.0, 75.0, 100.0}});
         data.lines.push_back({"B", {50.0, 50.0, 50.0, 50.0, 50.0}});
+        data.thresholds.push_back(ThresholdPoint{0, 1, 0.5, 50.0});
         graph = OpenLineGraph(data);
         graph->SetModified(0);
     }
@@ -85,6 +87,33 @@ protected:
         Post(WM_LBUTTONUP, at, 0);
     }
     float PixelInches(int pixels) { return PixelWidthToLogical(pixels, *graph->Pane()->CurrentDisplay()); }
+    // The label of the crossing of A and B.
+    GraphElement* CrossingLabel()
+    {
+        GraphElement* found = nullptr;
+        graph->ForEachElement([&found](GraphElement& element) {
+            if (dynamic_cast<ThresholdLabel*>(&element) != nullptr)
+                found = &element;
+        });
+        return found;
+    }
+    // Inked pixels of the drawn graph on the crossing's column, from just above the plot's bottom to just
+    // below the crossing and its mark, where only its drop line passes.
+    int DropLinePixels()
+    {
+        BitmapDisplay screen(1, 1);
+        LogicalRect bounds;
+        graph->Bounds(bounds);
+        BitmapDisplay bitmap(LogicalXToPixel(bounds.right, screen), LogicalYToPixel(bounds.bottom, screen));
+        graph->Draw(&bitmap);
+        const LogicalRect& plot = graph->graphRect;
+        const int x = LogicalXToPixel(graph->horizontalAxis.Position(0.5, plot), bitmap);
+        const int top = LogicalYToPixel(graph->verticalAxis.Position(50.0, plot), bitmap) + 8;
+        int inked = 0;
+        for (int y = top; y < LogicalYToPixel(plot.bottom, bitmap) - 2; ++y)
+            inked += GetPixel(bitmap.DeviceContext(), x, y) != RGB(255, 255, 255);
+        return inked;
+    }
 
     FocusTestLock focus;
     ScopedApplication app;
@@ -115,6 +144,8 @@ TEST_F(GraphEditing, TheHandlesMoveAndResizeThePlotAndWhatIsTiedToIt)
     const LogicalRect plot = graph->graphRect;
     const LogicalRect title = graph->title.rect;
     const float legendLeft = graph->legendTexts.Label(0)->rect.left;
+    ASSERT_NE(CrossingLabel(), nullptr);
+    const LogicalRect crossing = CrossingLabel()->rect;
     Drag(ClientAt(plot.left, plot.top), 48, 24);
     EXPECT_NEAR(graph->graphRect.left, plot.left + PixelInches(48), 0.02f);
     EXPECT_NEAR(graph->graphRect.top, plot.top + PixelInches(24), 0.02f);
@@ -128,12 +159,42 @@ TEST_F(GraphEditing, TheHandlesMoveAndResizeThePlotAndWhatIsTiedToIt)
     EXPECT_NEAR(graph->graphRect.bottom, moved.bottom + PixelInches(48), 0.02f);
     // The legend follows the plot's right edge; the title stays; the drawing holds everything.
     EXPECT_NEAR(graph->legendTexts.Label(0)->rect.left - legendLeft, graph->graphRect.right - plot.right, 0.001f);
+    EXPECT_NEAR(CrossingLabel()->rect.left - crossing.left, graph->graphRect.right - plot.right, 0.001f);
+    EXPECT_NEAR(CrossingLabel()->rect.top - crossing.top, graph->graphRect.top - plot.top, 0.001f);
     EXPECT_EQ(graph->title.rect.left, title.left);
     LogicalRect bounds;
     graph->Bounds(bounds);
     EXPECT_GE(bounds.right, graph->legendTexts.Label(0)->rect.right);
     EXPECT_GE(bounds.bottom, graph->horizontalLabel.rect.bottom);
     frame->Show(SW_SHOWNOACTIVATE);
+    ExpectScreenEqualsRepaint(graph->Handle());
+}
+
+// With B hidden the crossing keeps its label but loses its drop line; Display Threshold Values then hides the
+// block, which is no longer drawn or hit.
+TEST_F(GraphEditing, AThresholdOfAHiddenLineIsListedButNotDrawn)
+{
+    EXPECT_GT(DropLinePixels(), 0);
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        SendDlgItemMessageA(dialog.Handle(), ShowHideLinesDialog::kList, LB_SETSEL, FALSE, 1);
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphShowHide, 0);
+    EXPECT_FALSE(graph->LineShown(1));
+    EXPECT_EQ(DropLinePixels(), 0);
+    GraphElement* label = CrossingLabel();
+    ASSERT_NE(label, nullptr);
+    const float x = (label->rect.left + label->rect.right) / 2;
+    const float y = (label->rect.top + label->rect.bottom) / 2;
+    EXPECT_TRUE(graph->ElementShown(*label));
+    EXPECT_EQ(graph->FindElement(x, y), label);
+    frame->Show(SW_SHOWNOACTIVATE);
+    ExpectScreenEqualsRepaint(graph->Handle());
+
+    SendMessageA(graph->Handle(), WM_COMMAND, LineGraph::DisplayThresholdsCommand, 0);
+    EXPECT_FALSE(graph->ElementShown(*label));
+    EXPECT_EQ(graph->FindElement(x, y), nullptr);
     ExpectScreenEqualsRepaint(graph->Handle());
 }
 

@@ -563,6 +563,17 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"graph-reopened", ReopenGraph,
          [] { return FrameChild<LineGraph>() != nullptr && !FrameChild<LineGraph>()->FilePathObject().IsEmpty(); }},
+        // The reopened one-way graph whole: its lines with their marks, the legend and the threshold block.
+        {"line-graph-thresholds",
+         [] {
+             LineGraph* graph = FrameChild<LineGraph>();
+             ShowWindow(graph->Handle(), SW_MAXIMIZE);
+         },
+         always},
+        {"show-hide-lines", [] { Command(Cmd::GraphShowHide); }, modal},
+        {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {"line-to-table", [] { Command(Cmd::GraphLineToTable); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {nullptr, [] { ShowWindow(FrameChild<LineGraph>()->Handle(), SW_RESTORE); }, always},
         {"markov-window", [] { Select(NodeNamed("Cohort")); Command(1603); },
          [] { return TopWindow<MarkovAnalysisWindow>() != nullptr; }},

@@ -349,6 +349,8 @@ int InfluenceDiagramWindow::OnPropertyCommand(unsigned command)
     // A clone's properties are its master's, when the master is on this level.
     if (command != Cmd::OptionsChangeNodeType && IndexOfNode(node->Effective()) >= 0)
         node = node->Effective();
+    // The label editor closes for the dialog and opens again after it.
+    const bool editing = editor_ != nullptr;
     switch (command) {
     case Cmd::DiagramDescription:
         EditNodeDescription(*this, *node);
@@ -363,6 +365,8 @@ int InfluenceDiagramWindow::OnPropertyCommand(unsigned command)
         RunNodeShapeDialog(*this, *node);
         break;
     }
+    if (editing && selectedNodes_.size() == 1)
+        StartInPlaceEdit();
     return 1;
 }
 

@@ -655,6 +655,26 @@ TEST_F(ShownDiagram, NodeDialogsRefuseWhatIsWrongAndEachEditIsOneUndoStep)
     EXPECT_EQ(cost->lowValue, 5);
     EXPECT_EQ(cost->highValue, 6);
 
+    // A value node's formula must parse; the Tools menu's distribution goes into it.
+    namespace Valued = Ctl::EditNodeFormula;
+    window->SelectNode(value, false);
+    {
+        ModalDialogDriver driver;
+        driver.Then(ClickButton(Valued::Formula)).Type(Valued::FormulaEdit, "2*(").Press(IDOK);
+        driver.Type(Valued::FormulaEdit, "").Then([](DialogFrameCL& dialog) {
+            SendMessageA(dialog.Handle(), WM_COMMAND, Cmd::OptionsDistributeChildren, 0);
+        });
+        driver.Then([](DialogFrameCL& picker) { SendMessageA(picker.Handle(), WM_COMMAND, 2463, 0); })
+            .Type(2484, "3")
+            .Press(IDOK)
+            .Press(IDOK);
+        Command(Cmd::DiagramVariable);
+        EXPECT_TRUE(driver.Finished());
+    }
+    EXPECT_EQ(boxes.Count(), 3u);
+    EXPECT_EQ(value->noFormula, 0);
+    EXPECT_EQ(std::string(value->formula.Text()).rfind("Dist(", 0), 0u) << value->formula.Text();
+
     // "&More" with nothing typed adds nothing; "O&K" adds what is typed and closes.
     window->SelectNode(rain, false);
     std::string prompt;

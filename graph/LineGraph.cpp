@@ -17,6 +17,7 @@
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/NameList.h"
+#include "graph/TableGraphWindow.h"
 #include "model/TreeDocument.h"
 
 #include <algorithm>
@@ -83,13 +84,6 @@ constexpr float kMarkGap = 0.015f;
 float KeyWidth(const GraphWindow* graph)
 {
     return graph != nullptr && graph->legendKeys.Count() > 0 ? graph->legendKeys.Key(0)->Width() : 0.0f;
-}
-
-// The new table's window, where its entries are seen and edited; until tables have windows of their own the
-// table is reached through the Tables menu.
-void ShowTableWindow(const LookupTable& table)
-{
-    static_cast<void>(table);
 }
 
 }  // namespace
@@ -342,7 +336,7 @@ void LineGraph::LineToTable()
         table->SetEntry(index, line->values[i]);
     }
     table->Save();
-    ShowTableWindow(*table);
+    OpenTableGraph(table->Name().Text());
 }
 
 void LineGraph::FormatChanged()

@@ -10,6 +10,7 @@
 #include "formula/TableDirectory.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
+#include "graph/TableGraphWindow.h"
 #include "model/GraphTemplate.h"
 #include "model/GraphTemplateFile.h"
 #include "tests/support/ClipboardTestText.h"
@@ -186,7 +187,7 @@ std::vector<std::pair<double, double>> Entries(LookupTable& table)
 }
 
 // Line to Table: with two lines shown the person chooses one by its legend text; with only the second shown
-// that one is taken at once; a graph without lines does not offer it.
+// that one is taken at once; the new table opens in its window; a graph without lines does not offer it.
 TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
 {
     char temp[MAX_PATH];
@@ -223,6 +224,12 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
     }
     ASSERT_NE(FindTable("Line1"), nullptr);
     EXPECT_EQ(Entries(*FindTable("Line1")), (std::vector<std::pair<double, double>>{{0, 0}, {0.5, 5}, {1, 10}}));
+    // The new table opens in its window.
+    auto* window = dynamic_cast<TableGraphWindow*>(frame->ActiveChild());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Table(), FindTable("Line1"));
+    delete window;
+    Activate(two);
     {
         ModalDialogDriver person;
         person
@@ -239,6 +246,10 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
     }
     ASSERT_NE(FindTable("Line2"), nullptr);
     EXPECT_EQ(Entries(*FindTable("Line2")), (std::vector<std::pair<double, double>>{{0, 4}, {0.5, 4}, {1, 4}}));
+    window = dynamic_cast<TableGraphWindow*>(frame->ActiveChild());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Table(), FindTable("Line2"));
+    delete window;
     delete two;
 
     auto* none = new LineGraph(2, 1);

@@ -124,8 +124,8 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     // Save and Save As belong to the active document window.
     {Cmd::FileSave, nullptr, Always, false},
     {Cmd::FileSaveAs, nullptr, Always, false},
-    // No window converts to an outline yet.
-    {Cmd::FileConvertToOutline, nullptr, nullptr, false},
+    // The diagram window converts itself into a tree; others gray the item.
+    {Cmd::FileConvertToOutline, nullptr, Always, false},
     {Cmd::FileClose, &MainFrame::CloseActive, WindowOpen, false},
     {Cmd::FilePrint, &MainFrame::PrintActive, CanPrintActive, false},
     {Cmd::FilePageSetup, &MainFrame::PageSetupActive, CanPrintActive, false},
@@ -544,6 +544,8 @@ void MainFrame::UpdateMenus()
     const UndoHistory& history = document ? document->History() : none;
     SetMenuItemText(bar, Cmd::EditUndo, history.UndoMenuText().Text());
     SetMenuItemText(bar, Cmd::EditRedo, history.RedoMenuText().Text());
+    // A diagram window names the item after what it converts to.
+    SetMenuItemText(bar, Cmd::FileConvertToOutline, "Convert to Outline");
     // The frame's commands by their rules; those the active window takes are its to state.
     for (const CommandRow& row : Commands)
         if (row.handler != nullptr || row.rule == nullptr)

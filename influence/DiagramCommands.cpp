@@ -8,6 +8,7 @@
 #include "app/FrameCommands.h"
 #include "app/InPlaceEdit.h"
 #include "app/MainToolbar.h"
+#include "app/CursorStack.h"
 #include "app/ProgramPreferences.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/FontRecordFonts.h"
@@ -18,7 +19,9 @@
 #include "influence/NodePropertyDialogs.h"
 #include "dialogs/DiagramBayesDialog.h"
 #include "model/InfluenceChecks.h"
+#include "model/InfluenceConversion.h"
 #include "model/InfluenceOrder.h"
+#include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
 
@@ -209,6 +212,7 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
     {Cmd::OptionsChangeNodeType, &InfluenceDiagramWindow::OnPropertyCommand,
      [](const DiagramFacts& f) { return SingleNotSubModel(f) && f.single->isClone == 0; }},
     {Cmd::DiagramBayesRevision, &InfluenceDiagramWindow::OnBayesRevision, Always},
+    {Cmd::FileConvertToOutline, &InfluenceDiagramWindow::OnConvertToTree, Always},
 };
 
 const InfluenceDiagramWindow::CommandRow* InfluenceDiagramWindow::FindCommand(unsigned id)
@@ -405,6 +409,25 @@ int InfluenceDiagramWindow::OnBayesRevision(unsigned)
     return 1;
 }
 
+int InfluenceDiagramWindow::OnConvertToTree(unsigned)
+{
+    const DiagramCheck check = CheckDiagramComplete(document);
+    if (check.finalNode == nullptr) {
+        ShowCheckFailure(check.nodes, check.text);
+        return 1;
+    }
+    EndInPlaceEdit();
+    WaitCursorScope wait;
+    zString rootText;
+    FilePathObject().GetBaseName(rootText);
+    auto* tree = new TreeWindow();
+    ConvertDiagramToTree(document, check.finalNode, rootText.Text(), tree->Document());
+    tree->Document().Relayout();
+    tree->SetModified(1);
+    tree->Show(SW_SHOWNORMAL);
+    return 1;
+}
+
 int InfluenceDiagramWindow::OnEditCommand(unsigned command)
 {
     if (command == Cmd::EditCopySpecial) {
@@ -510,6 +533,9 @@ void InfluenceDiagramWindow::UpdateMenus(HMENU bar)
                                   LevelHasSubModel(*this)
                             ? "Create C&lone..."
                             : "Create C&lone";
+    if (GetMenuState(bar, Cmd::FileConvertToOutline, MF_BYCOMMAND) != static_cast<UINT>(-1))
+        ModifyMenuA(bar, Cmd::FileConvertToOutline, MF_BYCOMMAND | MF_STRING | MF_ENABLED, Cmd::FileConvertToOutline,
+                    "Con&vert To Tree");
     if (GetMenuState(bar, Cmd::EditCreateClone, MF_BYCOMMAND) != static_cast<UINT>(-1))
         ModifyMenuA(bar, Cmd::EditCreateClone,
                     MF_BYCOMMAND | MF_STRING | (CommandEnabled(Cmd::EditCreateClone) ? MF_ENABLED : MF_GRAYED),
@@ -529,7 +555,7 @@ void InfluenceDiagramWindow::SetDefaultCommandStates()
 {
     EnableSaveCommand(IsModified() != 0 || FilePathObject().IsEmpty());
     EnablePrintCommands(CanPrint());
-    EnableConvertToOutline(0);
+    EnableConvertToOutline(1);
     DisableAnalysisCommands();
     EnableChangeNodeType(CommandEnabled(Cmd::OptionsChangeNodeType));
     EnableDefineVariable(0);

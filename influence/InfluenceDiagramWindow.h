@@ -140,6 +140,8 @@ private:
     int OnPropertyCommand(unsigned command);
     // Bayes' Revision: after the diagram's checks, where its conversion revises probabilities.
     int OnBayesRevision(unsigned command);
+    // Convert To Tree: after the diagram's checks, the equivalent tree in a new tree window.
+    int OnConvertToTree(unsigned command);
     // A failed check: its nodes of this diagram selected, then its message.
     void ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text);
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;

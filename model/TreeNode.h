@@ -32,6 +32,8 @@ enum NodeKind : int32_t {
     ReversedDecisionNode = 5,
     LogicNode = 6,
     LabelNode = 7,
+    // An end of a prepared table's tree that is no row of the table: drawn as a line.
+    TerminalLineNode = 8,
 };
 
 enum CloneStatus : int32_t { NotCloned = 0, CloneMasterNode = 1, CloneCopyNode = 2 };

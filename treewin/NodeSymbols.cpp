@@ -12,9 +12,6 @@
 
 namespace {
 
-// The terminal line, drawn as a kind of its own.
-constexpr int kTerminalLine = 8;
-
 Colour KindColour(int kind)
 {
     switch (kind) {
@@ -63,8 +60,8 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
     // A node without a window (a sample of its kind) shows the triangle.
     const int termStyle = node->document != nullptr ? window.Document().DisplayPrefs.TermNodeStyle : 0;
     if (kind == TerminalNode && termStyle == 2)
-        kind = kTerminalLine;
-    const Colour colour = context.Map(kind == kTerminalLine ? Colour{0, 0, 0, 0} : KindColour(kind));
+        kind = TerminalLineNode;
+    const Colour colour = context.Map(kind == TerminalLineNode ? Colour{0, 0, 0, 0} : KindColour(kind));
     const Colour background = context.Map(reference.BackgroundColour());
     PaintPen pen(context, greyed ? Colour{192, 192, 192, 0} : colour);
     if (highlighted)
@@ -141,7 +138,7 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
         }
         break;
     }
-    case kTerminalLine:
+    case TerminalLineNode:
         if (highlighted) {
             const int q = (r.bottom - r.top) / 4;
             Rectangle(dc, r.left, r.top + q, r.right, r.bottom - q);

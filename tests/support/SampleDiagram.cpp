@@ -2,6 +2,8 @@
 
 #include "model/NoteBox.h"
 
+#include <cstdlib>
+
 InfluenceNodeRecord* AddDiagramNode(InfluenceDocument& document, InfluenceDiagram& diagram, int kind,
                                     const char* name, float left, float top,
                                     std::initializer_list<const char*> outcomes)
@@ -88,4 +90,43 @@ SampleDiagram BuildSampleDiagram(InfluenceDocument& document)
     document.zoom = 1.25;
     diagram.printFactor = 80;
     return sample;
+}
+
+void SetDiagramCell(InfluenceNodeRecord* node, int table, const std::vector<StateChoice>& choices, const char* text)
+{
+    node->EnsureDefinitionTree(table);
+    DefinitionCell* cell = node->FindCell(choices, table, true);
+    char* end = nullptr;
+    const double number = std::strtod(text, &end);
+    if (*text != '\0' && *end == '\0')
+        cell->Set("", number, text);
+    else
+        cell->Set(text, 0, "");
+}
+
+BayesDiagram BuildBayesDiagram(InfluenceDocument& document)
+{
+    InfluenceDiagram& diagram = document.diagram;
+    BayesDiagram bayes{};
+    bayes.state = AddDiagramNode(document, diagram, InfluenceKind::Chance, "S", 1, 3, {"s1", "s2"});
+    bayes.test = AddDiagramNode(document, diagram, InfluenceKind::Chance, "A", 1, 1, {"a1", "a2"});
+    bayes.decision = AddDiagramNode(document, diagram, InfluenceKind::Decision, "D", 3, 1, {"Act", "Wait"});
+    bayes.value = AddDiagramNode(document, diagram, InfluenceKind::Value, "V", 5, 2);
+    AddDiagramArc(diagram, bayes.state, bayes.test);
+    AddDiagramArc(diagram, bayes.test, bayes.decision);
+    AddDiagramArc(diagram, bayes.state, bayes.value);
+    AddDiagramArc(diagram, bayes.decision, bayes.value);
+    const int probabilities = InfluenceNodeRecord::ProbabilityTable;
+    SetDiagramCell(bayes.state, probabilities, {{"S", 0}}, "0.3");
+    SetDiagramCell(bayes.state, probabilities, {{"S", 1}}, "#");
+    const char* given[] = {"0.8", "0.1"};
+    for (int s = 0; s < 2; ++s) {
+        SetDiagramCell(bayes.test, probabilities, {{"S", s}, {"A", 0}}, given[s]);
+        SetDiagramCell(bayes.test, probabilities, {{"S", s}, {"A", 1}}, "#");
+    }
+    const char* pays[2][2] = {{"100", "-20"}, {"0", "0"}};
+    for (int d = 0; d < 2; ++d)
+        for (int s = 0; s < 2; ++s)
+            SetDiagramCell(bayes.value, InfluenceNodeRecord::ValueTable, {{"D", d}, {"S", s}}, pays[d][s]);
+    return bayes;
 }

@@ -8,6 +8,8 @@ using DistributionSlot = PresenterSlot<ProbDistributionData, ProbDistributionPre
 
 using BarSlot = PresenterSlot<OptionBarData, OptionBarPresenter>;
 
+using ComparativeSlot = PresenterSlot<ComparativeDistributionData, ComparativeDistributionPresenter>;
+
 }  // namespace
 
 void ShowProbDistributionGraph(std::unique_ptr<ProbDistributionData> data)
@@ -30,4 +32,15 @@ ProbDistributionPresenter SetProbDistributionPresenter(ProbDistributionPresenter
 OptionBarPresenter SetOptionBarPresenter(OptionBarPresenter presenter)
 {
     return BarSlot::Replace(std::move(presenter));
+}
+
+void ShowComparativeDistributionGraph(std::unique_ptr<ComparativeDistributionData> data)
+{
+    if (ComparativeSlot::Current())
+        ComparativeSlot::Current()(std::move(data));
+}
+
+ComparativeDistributionPresenter SetComparativeDistributionPresenter(ComparativeDistributionPresenter presenter)
+{
+    return ComparativeSlot::Replace(std::move(presenter));
 }

@@ -34,12 +34,52 @@ StoredAnalysis* MakeRecord(const NodeChildList& nodes)
     return record;
 }
 
+// Each node's outcomes over one common value range, shown as lines to compare.
+bool RunComparativeDistributions(TreeDocument* window, const NodeChildList& nodes, StoredAnalysis* stored)
+{
+    for (int i = 0; i < nodes.Count(); ++i)
+        if (nodes.At(i)->IsInCloneCopy() || VerifyProbabilities(window, 0, nodes.At(i), nullptr, 0) != 1)
+            return false;
+    auto data = std::make_unique<ComparativeDistributionData>();
+    bool first = true;
+    for (int i = 0; i < nodes.Count(); ++i) {
+        TreeNode* node = nodes.At(i);
+        ComparativeDistributionData::Node entry;
+        entry.outcomes = std::make_unique<OutcomeDistribution>(16, true);
+        if (DistributionCollector().Collect(node, *entry.outcomes) != 0)
+            return false;
+        zString text;
+        node->GetShortText(text, kTextLength);
+        entry.text = text.Text();
+        entry.expectedValue = node->ExpectedValue();
+        for (int k = 0; k < entry.outcomes->Count(); ++k) {
+            const double value = entry.outcomes->OutcomeAt(k)->triple.value;
+            data->low = first ? value : std::min(data->low, value);
+            data->high = first ? value : std::max(data->high, value);
+            first = false;
+        }
+        data->requestedIntervals = std::max(data->requestedIntervals, static_cast<int>(entry.outcomes->Count()));
+        data->nodes.push_back(std::move(entry));
+    }
+    if (data->high - data->low < 1e-10)
+        data->high = data->low + 1.0;
+    data->numberFormat = window->NumberFormat;
+    data->graphTemplate = stored != nullptr ? stored->graphTemplate : nullptr;
+    ShowComparativeDistributionGraph(std::move(data));
+    return true;
+}
+
 }  // namespace
 
 void RunProbabilityDistribution(TreeDocument* window, const NodeChildList& nodes, StoredAnalysis* stored)
 {
-    if (nodes.Count() != 1)
+    if (nodes.Count() < 1)
         return;
+    if (nodes.Count() > 1) {
+        if (RunComparativeDistributions(window, nodes, stored) && stored == nullptr)
+            window->SetStoredAnalysis(MakeRecord(nodes));
+        return;
+    }
     TreeNode* node = nodes.At(0);
     if (VerifyProbabilities(window, 0, node, nullptr, 0) != 1)
         return;
@@ -55,6 +95,9 @@ void RunProbabilityDistribution(TreeDocument* window, const NodeChildList& nodes
         data->minimum = std::min(data->minimum, data->outcomes.OutcomeAt(i)->triple.value);
         data->maximum = std::max(data->maximum, data->outcomes.OutcomeAt(i)->triple.value);
     }
+    data->numberFormat = window->NumberFormat;
+    data->calcFlag = static_cast<uint8_t>(window->CalcPrefs.CalcMethod);
+    data->graphTemplate = stored != nullptr ? stored->graphTemplate : nullptr;
     ShowProbDistributionGraph(std::move(data));
     if (stored == nullptr)
         window->SetStoredAnalysis(MakeRecord(nodes));

@@ -11,8 +11,8 @@
 class TreeDocument;
 struct StoredAnalysis;
 
-// The distribution at the one node given (several nodes ask for a comparative graph, which is not offered
-// yet: nothing happens). `stored` is the record being run again, or null for a new run.
+// The distribution at the one node given; several nodes give their distributions as lines over one range.
+// `stored` is the record being run again, or null for a new run.
 void RunProbabilityDistribution(TreeDocument* window, const NodeChildList& nodes, StoredAnalysis* stored);
 // Runs a record again on the nodes its paths still reach; a path that leads nowhere ends it silently.
 void RerunProbabilityDistribution(StoredAnalysis* record, TreeDocument* window);

@@ -1,5 +1,6 @@
 // The graph file: the common part every kind of graph writes first, then the kind's own part.
 
+#include "graph/DistributionGraph.h"
 #include "graph/GraphWindow.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
@@ -147,6 +148,9 @@ GraphWindow* ReadGraphFile(const char* path)
         break;
     case TwoWaySensGraph::kTypeCode:
         graph = new TwoWaySensGraph(path);
+        break;
+    case DistributionGraph::kTypeCode:
+        graph = new DistributionGraph(path);
         break;
     case StrategyRegionGraph::kTypeCode:
         graph = new StrategyRegionGraph(path);

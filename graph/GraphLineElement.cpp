@@ -1,11 +1,13 @@
 #include "graph/GraphLineElement.h"
 
+#include "dialogs/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/zPen.h"
+#include "graph/GraphMarks.h"
 #include "graph/GraphWindow.h"
 
 #include <algorithm>
@@ -234,4 +236,19 @@ void* GraphSeriesList::CloneItem(void* item)
 void GraphSeriesList::DeleteItem(void* item)
 {
     delete static_cast<GraphSeriesItem*>(item);
+}
+
+bool EditLineMarkKey(GraphWindow& graph, GraphElement& key, GraphLineElementList& lines)
+{
+    const int index = graph.legendKeys.IndexOf(&key);
+    auto* mark = dynamic_cast<GraphMarkElement*>(&key);
+    if (index < 0 || mark == nullptr || index >= lines.Count())
+        return false;
+    int kind = mark->markKind;
+    if (!RunLineMarkerDialog(kind, graph.legendTexts.Label(index)->text.Text()))
+        return false;
+    mark->markKind = kind;
+    lines.Line(index)->markKind = kind;
+    graph.InvalidateAll();
+    return true;
 }

@@ -45,6 +45,10 @@ public:
     void DeleteItem(void* item) override;
 };
 
+// The marker picker on a legend key of the graph whose entries name the lines of the list, in order; the key
+// and its line take the chosen mark. True when it changed.
+bool EditLineMarkKey(GraphWindow& graph, GraphElement& key, GraphLineElementList& lines);
+
 // Lines `first` and `second` of the graph have the value y at x.
 class GraphSeriesItem : public GraphElement {
 public:

@@ -36,11 +36,27 @@ std::string NewGraphTitle()
     return "Untitled Graph " + std::to_string(++GraphCounter());
 }
 
+// The canvas fills its window but for the strip the graph keeps at its bottom.
+class CanvasLayout : public FillLayout {
+public:
+    explicit CanvasLayout(const int& reserved) : reserved_(reserved) {}
+    void Resize(WindowCL* window, WindowEvent* parentSize) override
+    {
+        if (window == nullptr || window->Handle() == nullptr || parentSize == nullptr)
+            return;
+        const SIZE client = parentSize->ClientSize();
+        MoveWindow(window->Handle(), 0, 0, client.cx, std::max(0L, client.cy - reserved_), TRUE);
+    }
+
+private:
+    const int& reserved_;
+};
+
 // The canvas: hands the mouse and the keys to its graph inside the pane's drawing scale.
 class GraphCanvasPane : public ZoomPane {
 public:
-    GraphCanvasPane(GraphWindow* owner)
-        : ZoomPane(owner, new FillLayout(), WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL), graph_(*owner)
+    GraphCanvasPane(GraphWindow* owner, const int& reservedBottom)
+        : ZoomPane(owner, new CanvasLayout(reservedBottom), WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL), graph_(*owner)
     {
     }
 
@@ -132,9 +148,20 @@ GraphWindow::GraphWindow(FromFile) : DocumentWindow("", 0, MenuRes::GraphMenu)
 
 GraphWindow::~GraphWindow() = default;
 
+void GraphWindow::ReserveBottomStrip(int height)
+{
+    bottomStrip_ = height;
+    if (handle_ == nullptr)
+        return;
+    RECT client{};
+    GetClientRect(handle_, &client);
+    if (ZoomPane* pane = Pane())
+        MoveWindow(pane->Handle(), 0, 0, client.right, std::max(0L, client.bottom - height), TRUE);
+}
+
 void GraphWindow::Initialise()
 {
-    auto* pane = new GraphCanvasPane(this);
+    auto* pane = new GraphCanvasPane(this, bottomStrip_);
     SetPane(pane);
     pane->EnableZoom(true);
     pane->AttachScrollBars(40, 40, 160, 160);

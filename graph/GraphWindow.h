@@ -107,6 +107,9 @@ public:
     // Appends a legend text (and its key when given, owned from now on).
     GraphLabel* AddLegendEntry(const char* text, GraphElement* key);
 
+    // Keeps a strip of the height (pixels) under the canvas for the child window there; 0 gives it back.
+    void ReserveBottomStrip(int height);
+
     // Mouse and keys of the canvas, in the pane's client pixels.
     void OnCanvasMouseDown(POINT client, bool doubleClick);
     void OnCanvasMouseMove(POINT client, bool control, bool leftHeld);
@@ -207,6 +210,7 @@ private:
     void InvalidateElement(const GraphElement& element);
 
     GraphElement* selected_ = nullptr;
+    int bottomStrip_ = 0;
     std::unique_ptr<TrackerBase> tracker_;
     // 1 moving the plot, 2 resizing it, 3 moving the selected element.
     int dragKind_ = 0;

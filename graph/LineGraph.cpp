@@ -12,7 +12,6 @@
 #include "foundation/VersionRecord.h"
 #include "framework/window/WindowEvent.h"
 #include "dialogs/ChoiceControls.h"
-#include "dialogs/GraphStylePickers.h"
 #include "dialogs/ShowHideLinesDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
@@ -457,17 +456,7 @@ bool LineGraph::LineShown(int index) const
 
 bool LineGraph::EditLegendKey(GraphElement& key)
 {
-    const int index = legendKeys.IndexOf(&key);
-    auto* mark = dynamic_cast<GraphMarkElement*>(&key);
-    if (index < 0 || mark == nullptr || index >= LineCount())
-        return false;
-    int kind = mark->markKind;
-    if (!RunLineMarkerDialog(kind, legendTexts.Label(index)->text.Text()))
-        return false;
-    mark->markKind = kind;
-    lines_.Line(index)->markKind = kind;
-    InvalidateAll();
-    return true;
+    return EditLineMarkKey(*this, key, lines_);
 }
 
 void LineGraph::DrawSeries(Display& display)

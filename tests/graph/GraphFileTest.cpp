@@ -24,6 +24,7 @@
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
+#include "tests/graph/GraphPicture.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -67,17 +68,6 @@ std::unique_ptr<BitmapDisplay> Drawn(GraphWindow& graph)
     auto bitmap = std::make_unique<BitmapDisplay>(pixels.right - pixels.left, pixels.bottom - pixels.top);
     graph.Draw(bitmap.get());
     return bitmap;
-}
-
-// The graph drawn whole, as a device-independent block of bytes.
-std::vector<uint8_t> Picture(GraphWindow& graph)
-{
-    HGLOBAL dib = Drawn(graph)->ExportDib();
-    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
-    std::vector<uint8_t> copy(bytes, bytes + GlobalSize(dib));
-    GlobalUnlock(dib);
-    GlobalFree(dib);
-    return copy;
 }
 
 // The colours drawn in the pixels up to `radius` away from the point (inches).

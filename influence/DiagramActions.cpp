@@ -348,6 +348,7 @@ void DiagramFontChangeAction::Do()
         return;
     node->font = std::make_unique<FontRecord>(newFont);
     node->Layout();
+    node->SyncClones();
     Window().UpdateExtent();
     Window().SelectNode(node, false);
 }
@@ -367,6 +368,7 @@ void DiagramFontChangeAction::Undo()
     // A node that followed the diagram's font keeps a copy of it.
     node->font = std::make_unique<FontRecord>(oldFont ? *oldFont : Window().document.prefs.nodeFont);
     node->Layout();
+    node->SyncClones();
     Window().UpdateExtent();
     Window().SelectNode(node, false);
 }
@@ -398,6 +400,7 @@ void DiagramTypingAction::SetLabel(const zString& text)
     Window().ClearSelection();
     node->name = text;
     node->Layout();
+    node->SyncClones();
     Window().UpdateExtent();
     Window().SelectNode(node, false);
 }

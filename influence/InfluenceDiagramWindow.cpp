@@ -423,7 +423,9 @@ void InfluenceDiagramWindow::EndInPlaceEdit()
         UpdateExtent();
     } else if (node != nullptr && !(text == editStart_)) {
         node->name = text;
+        node->NameChanged();
         node->Layout();
+        node->SyncClones();
         UpdateExtent();
     }
     InvalidateAll();

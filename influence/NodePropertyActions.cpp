@@ -51,10 +51,7 @@ void NodeDescriptionAction::Do()
     std::swap(node->name, label);
     std::swap(node->annotation, annotation);
     node->NameChanged();
-    for (InfluenceNodeRecord* clone : node->clones) {
-        clone->name = node->name;
-        clone->Layout();
-    }
+    node->SyncClones();
     Show(*node, renamed);
 }
 
@@ -79,8 +76,7 @@ void NodeVariableAction::Do()
         return;
     const zString saved = node->variableName;
     node->UniqueVariableName(variable.Text());
-    for (InfluenceNodeRecord* clone : node->clones)
-        clone->variableName = node->variableName;
+    node->SyncClones();
     SwapOthers(*node);
     if (std::strcmp(saved.Text(), node->variableName.Text()) != 0)
         Window().RenameVariableEverywhere(saved.Text(), node->variableName.Text());
@@ -162,11 +158,7 @@ void DiagramChangeNodeTypeAction::Do()
     if (node == nullptr)
         return;
     std::swap(node->kind, kind);
-    // A clone shows its master's kind.
-    for (InfluenceNodeRecord* clone : node->clones) {
-        clone->kind = node->kind;
-        clone->Layout();
-    }
+    node->SyncClones();
     Show(*node, true);
 }
 

@@ -324,6 +324,20 @@ void InfluenceNodeRecord::NameChanged()
     UniqueVariableName(made.Text());
 }
 
+void InfluenceNodeRecord::SyncClones()
+{
+    for (InfluenceNodeRecord* clone : clones) {
+        if (clone == this)
+            continue;
+        clone->kind = kind;
+        clone->name = name;
+        clone->variableName = variableName;
+        if (font)
+            clone->font = std::make_unique<FontRecord>(*font);
+        clone->Layout();
+    }
+}
+
 void MakeVariableNamesUnique(InfluenceDocument& document)
 {
     std::unordered_set<std::string> taken;

@@ -84,6 +84,8 @@ public:
     void RenameVariable(const char* oldName, const char* newName);
     // A node without a variable name takes one made from its label, unique in the document.
     void NameChanged();
+    // Every clone takes the master's kind, label, variable name and own font, and is laid out again.
+    void SyncClones();
 
     // The table, or null; Ensure makes a missing one and brings it in step with the keying nodes.
     DefinitionTreeNode* DefinitionTree(int table) const;

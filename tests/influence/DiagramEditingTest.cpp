@@ -836,8 +836,18 @@ TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
     }
     EXPECT_EQ(models, (std::vector<std::string>{"(Main Document Window)", "Sub-model: A model with a..."}));
     ASSERT_EQ(model->subDiagram->nodes.size(), 1u);
-    EXPECT_EQ(model->subDiagram->nodes[0]->cloneMaster, high);
+    InfluenceNodeRecord* clone = model->subDiagram->nodes[0];
+    EXPECT_EQ(clone->cloneMaster, high);
     EXPECT_EQ(Nodes().size(), 3u);
+    // The clone shows its master's new label.
+    {
+        ModalDialogDriver driver;
+        driver.Type(Ctl::EditNodeDescription::NodeNameEdit, "Peak").Press(IDOK);
+        Command(Cmd::DiagramDescription);
+    }
+    EXPECT_STREQ(clone->name.Text(), "Peak");
+    Undo();
+    EXPECT_STREQ(clone->name.Text(), "High");
     Undo();
     EXPECT_TRUE(model->subDiagram->nodes.empty());
     EXPECT_TRUE(high->clones.empty());

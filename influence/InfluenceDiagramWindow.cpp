@@ -20,6 +20,7 @@
 #include "CommandIds.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -180,6 +181,19 @@ void InfluenceDiagramWindow::Bounds(LogicalRect& rect)
 {
     Display* display = PaneDisplay();
     rect = display != nullptr ? DiagramBounds(document.diagram, *display) : LogicalRect{0, 0, 0, 0};
+}
+
+bool InfluenceDiagramWindow::GetPrintOffset(float& x, float& y)
+{
+    x = static_cast<float>(document.diagram.printOffsetX / 1000.0);
+    y = static_cast<float>(document.diagram.printOffsetY / 1000.0);
+    return true;
+}
+
+void InfluenceDiagramWindow::SetPrintOffset(float x, float y)
+{
+    document.diagram.printOffsetX = static_cast<int32_t>(std::lround(x * 1000.0));
+    document.diagram.printOffsetY = static_cast<int32_t>(std::lround(y * 1000.0));
 }
 
 bool InfluenceDiagramWindow::IsSelected(const InfluenceNodeRecord* node) const

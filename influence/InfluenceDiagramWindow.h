@@ -47,6 +47,10 @@ public:
     void Bounds(LogicalRect& rect) override;
     PrinterSetupRecord& PrinterSettings() override { return document.diagram.pageSetup; }
     double GetPrintScale() override { return document.diagram.PrintScale(); }
+    void SetPrintScale(double scale, double) override { document.diagram.SetPrintScale(scale); }
+    // The print preview's placing of the drawing, in thousandths of an inch in the diagram.
+    bool GetPrintOffset(float& x, float& y) override;
+    void SetPrintOffset(float x, float y) override;
 
     // Commands (DiagramCommands.cpp): Save, Save As and the label editor's own edit commands first, then the
     // diagram's command table. Every command ends the drawing tool, except that a tool button starts one.

@@ -7,6 +7,8 @@
 #include "foundation/MessageBoxes.h"
 #include "model/NoteBox.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <string>
 
@@ -39,6 +41,12 @@ void InfluenceDiagram::ForEachNode(const std::function<void(InfluenceNodeRecord&
     for (InfluenceNodeRecord* node : nodes)
         if (node->kind == InfluenceKind::SubModel && node->subDiagram)
             node->subDiagram->ForEachNode(visit, true);
+}
+
+void InfluenceDiagram::SetPrintScale(double scale)
+{
+    const double percent = std::floor(scale * 100 + 0.5);
+    printFactor = static_cast<int16_t>(std::min(std::max(percent, 1.0), 32767.0));
 }
 
 void InfluenceDiagram::RemoveAllItems()

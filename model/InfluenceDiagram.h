@@ -41,8 +41,10 @@ public:
     void ForEachNode(const std::function<void(InfluenceNodeRecord&)>& visit, bool descend);
     // Empties the lists without destroying the items.
     void RemoveAllItems();
-    // The print scale the print factor gives (100 is 1.0, 33 is 0.33).
+    // The print scale the print factor gives (100 is 1.0, 33 is 0.33); a scale is stored rounded to a
+    // percent, at least 1.
     double PrintScale() const { return printFactor / 100.0; }
+    void SetPrintScale(double scale);
 
     std::vector<InfluenceNodeRecord*> nodes;
     std::vector<InfluenceArc*> arcs;

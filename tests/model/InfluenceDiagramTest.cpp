@@ -212,6 +212,35 @@ TEST(InfluenceNames, CommandsLabelsAndUniqueVariableNames)
     EXPECT_EQ(third->variableName, "cost_2");
 }
 
+// A label names a node that has no variable; a new variable name reaches formulas and table levels as whole
+// words in any case; print scales are kept to the percent.
+TEST(InfluenceNames, LabelsNameVariablesRenamesReachEveryUseAndScalesRound)
+{
+    InfluenceDocument document;
+    InfluenceNodeRecord* cost = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "Cost", 0, 0, {"Lo", "Hi"});
+    InfluenceNodeRecord* net = AddDiagramNode(document, document.diagram, InfluenceKind::Value, "", 2, 0);
+    AddDiagramArc(document.diagram, cost, net);
+    net->name = "Net gain (2024)";
+    net->NameChanged();
+    EXPECT_EQ(net->variableName, "Net_gain__2024");
+    net->formula = "cost*2+COSTLY";
+    ASSERT_NE(net->EnsureDefinitionTree(InfluenceNodeRecord::ValueTable), nullptr);
+    net->RenameVariable("Cost", "Price");
+    EXPECT_EQ(net->formula, "Price*2+COSTLY");
+    EXPECT_EQ(net->DefinitionTree(InfluenceNodeRecord::ValueTable)->FindLevel("Cost"), -1);
+    EXPECT_GE(net->DefinitionTree(InfluenceNodeRecord::ValueTable)->FindLevel("Price"), 0);
+
+    const struct {
+        double scale;
+        int16_t stored;
+    } scales[] = {{1.0, 100}, {0.333, 33}, {1.256, 126}, {0.001, 1}};
+    for (const auto& c : scales) {
+        document.diagram.SetPrintScale(c.scale);
+        EXPECT_EQ(document.diagram.printFactor, c.stored) << c.scale;
+        EXPECT_DOUBLE_EQ(document.diagram.PrintScale(), c.stored / 100.0);
+    }
+}
+
 TEST(InfluenceGeometry, BoundaryPointsOfEachOutline)
 {
     const LogicalRect rect{1, 1, 3, 2};

@@ -206,15 +206,22 @@ void LineGraph::AddThresholdValues(const std::vector<::ThresholdPoint>& points)
         item->second = point.second;
         item->x = point.x;
         item->y = point.value;
-        if (!thresholds_.Add(item)) {
+        // In ascending order of x, whichever pair of lines the analysis found first: the block lists them
+        // so and the strategy graph takes them as the bounds of its intervals.
+        if (thresholds_.InsertSorted(item) < 0) {
             delete item;
             break;
         }
         auto* label = new ThresholdLabel;
         label->owner = this;
-        label->thresholdIndex = static_cast<int16_t>(thresholds_.Count() - 1);
-        thresholdLabels_.Add(label);
-        UpdateThresholdText(thresholdLabels_.Count() - 1);
+        if (!thresholdLabels_.Add(label)) {
+            delete label;
+            break;
+        }
+    }
+    for (int i = 0; i < thresholdLabels_.Count(); ++i) {
+        thresholdLabels_.Label(i)->thresholdIndex = static_cast<int16_t>(i);
+        UpdateThresholdText(i);
     }
     displayThresholds_ = points.empty() ? 0 : 1;
 }

@@ -74,7 +74,8 @@ public:
     // Adds a line of step count + 1 values (X values or null for the grid) with its legend text and key; the
     // first thirty lines are drawn, later ones are kept.
     GraphLineElement* AddLine(const double* values, const double* positions, const char* legend);
-    // Adds the crossing points and their labels; the threshold block shows when there is at least one.
+    // Adds the crossing points in ascending order of x, label i naming point i; the threshold block shows when
+    // there is at least one.
     void AddThresholdValues(const std::vector<ThresholdPoint>& points);
     // The line's value at x on the horizontal axis's grid, interpolated; -1 from BestLineAt without lines.
     double ValueAt(int line, double x) const;

@@ -8,6 +8,7 @@
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "foundation/NumericFormatting.h"
 #include "graph/LineGraph.h"
+#include "graph/RegionGraph.h"
 #include "model/GraphTemplate.h"
 #include "model/StoredAnalysis.h"
 #include "tests/analysis/MarkovTestTrees.h"
@@ -15,6 +16,8 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +37,36 @@ protected:
         frame->Show(SW_SHOWNOACTIVATE);
     }
     ~LineGraphs() override { delete frame; }
+
+    // A one-way sensitivity run on p from 0 to 1 in four intervals at the tree's root; the line graph it
+    // opened, or null.
+    LineGraph* RunOneWay(TreeBuilder& tree)
+    {
+        LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
+        InstallLineGraphWindows();
+        OneWaySettings settings;
+        settings.variable = "p";
+        settings.low.text = "0";
+        settings.low.value = 0.0;
+        settings.high.text = "1";
+        settings.high.value = 1.0;
+        settings.intervals = 4;
+        RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
+        while (tree.Document().CurrentAnalysis != nullptr)
+            tree.Document().CurrentAnalysis->OnIdle();
+        SetLineGraphPresenter(previous);
+        return Newest<LineGraph>();
+    }
+    template <class Graph>
+    Graph* Newest()
+    {
+        std::vector<WindowCL*> windows;
+        frame->CollectWindows(windows);
+        for (auto at = windows.rbegin(); at != windows.rend(); ++at)
+            if (auto* graph = dynamic_cast<Graph*>(*at))
+                return graph;
+        return nullptr;
+    }
 
     FocusTestLock focus;
     ScopedApplication app;
@@ -72,24 +105,10 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     tree.Terminal(a, "win", "p", "100");
     tree.Terminal(a, "lose", "#", "0");
     tree.Terminal(tree.Root(), "B", "", "50");
-    LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
-    InstallLineGraphWindows();
-    OneWaySettings settings;
-    settings.variable = "p";
-    settings.low.text = "0";
-    settings.low.value = 0.0;
-    settings.high.text = "1";
-    settings.high.value = 1.0;
-    settings.intervals = 4;
-    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
-    while (tree.Document().CurrentAnalysis != nullptr)
-        tree.Document().CurrentAnalysis->OnIdle();
-    SetLineGraphPresenter(previous);
-
+    LineGraph* graph = RunOneWay(tree);
     std::vector<WindowCL*> windows;
     frame->CollectWindows(windows);
     ASSERT_EQ(windows.size(), 1u);
-    auto* graph = dynamic_cast<LineGraph*>(windows[0]);
     ASSERT_NE(graph, nullptr);
     EXPECT_STREQ(graph->title.text.Text(), "Sensitivity Analysis on p");
     ASSERT_EQ(graph->LineCount(), 2);
@@ -133,7 +152,7 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     stored->graphTemplate->width = 3.5f;
     stored->graphTemplate->height = 2.25f;
     delete graph;
-    previous = SetLineGraphPresenter(nullptr);
+    LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
     InstallLineGraphWindows();
     RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(&tree.Document(), stored));
     while (tree.Document().CurrentAnalysis != nullptr)
@@ -148,6 +167,31 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     EXPECT_EQ(graph->title.font.pointSize, 30);
     EXPECT_FLOAT_EQ(graph->graphRect.right - graph->graphRect.left, 3.5f);
     EXPECT_FLOAT_EQ(graph->graphRect.bottom - graph->graphRect.top, 2.25f);
+}
+
+// C is best below 0.2, A up to 0.7, B above; the analysis finds A's crossings first (0.7 with B, then 0.2
+// with C). The block lists them by x, and the strategy graph takes them as its intervals' bounds.
+TEST_F(LineGraphs, ThresholdsStandInOrderOfXForTheBlockAndTheStrategyGraph)
+{
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "p", "0.5");
+    tree.Terminal(tree.Root(), "A", "", "40");
+    tree.Terminal(tree.Root(), "B", "", "100*p-30");
+    tree.Terminal(tree.Root(), "C", "", "60-100*p");
+    LineGraph* graph = RunOneWay(tree);
+    ASSERT_NE(graph, nullptr);
+    ASSERT_EQ(graph->ThresholdCount(), 2);
+    EXPECT_NEAR(graph->Threshold(0).x, 0.2, 1e-9);
+    EXPECT_NEAR(graph->Threshold(1).x, 0.7, 1e-9);
+    EXPECT_EQ(std::string(graph->ThresholdText(0, 0).Text()).rfind("p = 0.2", 0), 0u);
+    SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphStrategyGraph, 0);
+    auto* regions = Newest<StrategyRegionGraph>();
+    ASSERT_NE(regions, nullptr);
+    ASSERT_EQ(regions->RegionCount(), 3);
+    std::string best;
+    for (int r = 0; r < 3; ++r)
+        best += regions->legendTexts.Label(regions->FillIndex(r))->text.Text();
+    EXPECT_EQ(best, "CAB");
 }
 
 // The Markov window's graph of state probabilities: probabilities in plain numbers with two places, stages in

@@ -194,6 +194,16 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
     GetTempPathA(sizeof temp, temp);
     const std::string directory = std::string(temp) + "kivo_line_tables" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(directory.c_str(), nullptr);
+    // Tables left by an earlier run of the same process id go first.
+    auto removeTables = [&directory] {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((directory + "*.tbl").c_str(), &found);
+        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found))
+            DeleteFileA((directory + found.cFileName).c_str());
+        if (find != INVALID_HANDLE_VALUE)
+            FindClose(find);
+    };
+    removeTables();
     SetTablesDirectory(directory.c_str());
     LoadTablesDirectory();
     int made = 0;
@@ -210,7 +220,7 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
     data.lines.push_back({"Treat", {0.0, 5.0, 10.0}});
     data.lines.push_back({"Wait", {4.0, 4.0, 4.0}});
     LineGraph* two = OpenLineGraph(data);
-    Activate(two);
+    auto command = [two](unsigned id) { SendMessageA(two->Handle(), WM_COMMAND, id, 0); };
     {
         ModalDialogDriver person;
         person.Then([](DialogFrameCL& dialog) {
@@ -219,7 +229,7 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
             SendDlgItemMessageA(dialog.Handle(), 2126, LB_SETCURSEL, 0, 0);
             SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
         });
-        Post(Cmd::GraphLineToTable);
+        command(Cmd::GraphLineToTable);
         EXPECT_TRUE(person.Finished());
     }
     ASSERT_NE(FindTable("Line1"), nullptr);
@@ -229,7 +239,6 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Table(), FindTable("Line1"));
     delete window;
-    Activate(two);
     {
         ModalDialogDriver person;
         person
@@ -241,8 +250,8 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
                 ADD_FAILURE() << "asked: " << dialog.Text();
                 SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
             });
-        Post(Cmd::GraphShowHide);
-        Post(Cmd::GraphLineToTable);
+        command(Cmd::GraphShowHide);
+        command(Cmd::GraphLineToTable);
     }
     ASSERT_NE(FindTable("Line2"), nullptr);
     EXPECT_EQ(Entries(*FindTable("Line2")), (std::vector<std::pair<double, double>>{{0, 4}, {0.5, 4}, {1, 4}}));
@@ -260,8 +269,7 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
     delete none;
     TablePropertiesDialog::SetPresenter(nullptr);
     FreeTables();
-    for (const char* file : {"line1.tbl", "line2.tbl"})
-        DeleteFileA((directory + file).c_str());
+    removeTables();
     RemoveDirectoryA(directory.c_str());
 }
 

@@ -26,6 +26,7 @@
 #include "graph/TornadoGraph.h"
 #include "tests/graph/GraphPicture.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/NewestChild.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
@@ -144,12 +145,7 @@ protected:
     template <class Graph>
     Graph* Newest()
     {
-        std::vector<WindowCL*> windows;
-        frame->CollectWindows(windows);
-        for (auto at = windows.rbegin(); at != windows.rend(); ++at)
-            if (auto* graph = dynamic_cast<Graph*>(*at))
-                return graph;
-        return nullptr;
+        return NewestChild<Graph>(*frame);
     }
     // Saved, reopened and saved again: the second file has the first's bytes; the reopened graph (left open)
     // draws the same picture. The first file's bytes.

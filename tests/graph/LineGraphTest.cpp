@@ -14,6 +14,7 @@
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/NewestChild.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -55,17 +56,7 @@ protected:
         while (tree.Document().CurrentAnalysis != nullptr)
             tree.Document().CurrentAnalysis->OnIdle();
         SetLineGraphPresenter(previous);
-        return Newest<LineGraph>();
-    }
-    template <class Graph>
-    Graph* Newest()
-    {
-        std::vector<WindowCL*> windows;
-        frame->CollectWindows(windows);
-        for (auto at = windows.rbegin(); at != windows.rend(); ++at)
-            if (auto* graph = dynamic_cast<Graph*>(*at))
-                return graph;
-        return nullptr;
+        return NewestChild<LineGraph>(*frame);
     }
 
     FocusTestLock focus;
@@ -185,7 +176,7 @@ TEST_F(LineGraphs, ThresholdsStandInOrderOfXForTheBlockAndTheStrategyGraph)
     EXPECT_NEAR(graph->Threshold(1).x, 0.7, 1e-9);
     EXPECT_EQ(std::string(graph->ThresholdText(0, 0).Text()).rfind("p = 0.2", 0), 0u);
     SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphStrategyGraph, 0);
-    auto* regions = Newest<StrategyRegionGraph>();
+    auto* regions = NewestChild<StrategyRegionGraph>(*frame);
     ASSERT_NE(regions, nullptr);
     ASSERT_EQ(regions->RegionCount(), 3);
     std::string best;

@@ -736,6 +736,7 @@ TEST_F(ShownDiagram, ArcDialogsEditTheRowsAndTheCommentAsOneStep)
             SendMessageA(pane, WM_COMMAND, ProbValueGrid::kFirstTargetState + 2 * 2 + 1, 0);
             SendMessageA(GetDlgItem(pane, ProbValueGrid::kFirstBox + 5), BM_SETCHECK, 0, 0);
         });
+        driver.Then([](DialogFrameCL& dialog) { ExpectScreenEqualsRepaint(dialog.Handle()); });
         driver.Press(IDOK);
         Command(Cmd::ArcEditArc);
     }
@@ -808,7 +809,11 @@ TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
     window->SelectArc(arc);
     {
         ModalDialogDriver driver;
-        driver.Then(ClickButton(Ctl::AlignNodes::Top)).Press(IDOK);
+        driver.Then(ClickButton(Ctl::AlignNodes::Top))
+            .Then([](DialogFrameCL& dialog) {
+                ExpectScreenEqualsRepaint(GetDlgItem(dialog.Handle(), Ctl::AlignNodes::Area3749));
+            })
+            .Press(IDOK);
         Command(Cmd::ArcAlignJoined);
     }
     EXPECT_FLOAT_EQ(low->top, 0.5f);

@@ -12,6 +12,7 @@
 #include "framework/draw/Display.h"
 #include "framework/draw/LogicalUnits.h"
 #include "graph/LineGraph.h"
+#include "tests/graph/GraphPicture.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -25,6 +26,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -101,11 +103,8 @@ protected:
     // below the crossing and its mark, where only its drop line passes.
     int DropLinePixels()
     {
-        BitmapDisplay screen(1, 1);
-        LogicalRect bounds;
-        graph->Bounds(bounds);
-        BitmapDisplay bitmap(LogicalXToPixel(bounds.right, screen), LogicalYToPixel(bounds.bottom, screen));
-        graph->Draw(&bitmap);
+        const std::unique_ptr<BitmapDisplay> drawn = Drawn(*graph);
+        BitmapDisplay& bitmap = *drawn;
         const LogicalRect& plot = graph->graphRect;
         const int x = LogicalXToPixel(graph->horizontalAxis.Position(0.5, plot), bitmap);
         const int top = LogicalYToPixel(graph->verticalAxis.Position(50.0, plot), bitmap) + 8;

@@ -59,18 +59,6 @@ std::vector<uint8_t> FileBytes(const std::string& path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The graph drawn whole into a bitmap.
-std::unique_ptr<BitmapDisplay> Drawn(GraphWindow& graph)
-{
-    LogicalRect bounds;
-    graph.Bounds(bounds);
-    BitmapDisplay screen(1, 1);
-    const RECT pixels = LogicalRectToPixels(bounds, screen);
-    auto bitmap = std::make_unique<BitmapDisplay>(pixels.right - pixels.left, pixels.bottom - pixels.top);
-    graph.Draw(bitmap.get());
-    return bitmap;
-}
-
 // The colours drawn in the pixels up to `radius` away from the point (inches).
 std::set<COLORREF> ColoursAtInches(GraphWindow& graph, float x, float y, int radius)
 {

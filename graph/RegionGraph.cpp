@@ -85,10 +85,16 @@ std::unique_ptr<zRegion> RegionGraph::PolygonRegion(Display& display, const Grap
     return PolygonRegion(display, xs, ys, clip);
 }
 
-std::unique_ptr<zRegion> RegionGraph::StrategyRegion(Display& display, const StrategyBoundaryTable& table, int i,
-                                                     const zRegion* clip) const
+std::unique_ptr<zRegion> RegionGraph::StrategyRegion(Display& display, const StrategyBoundaryTable& table,
+                                                     const StrategyRegionMap* map, int i, const zRegion* clip) const
 {
-    std::unique_ptr<zRegion> region = PlotRegion(display, clip);
+    // Only the analysed rectangle belongs to a strategy, however far the axes reach beyond it.
+    std::unique_ptr<zRegion> analysed = PlotRegion(display, clip);
+    if (map != nullptr)
+        analysed->Intersect(*PolygonRegion(display, {map->xLow, map->xHigh, map->xHigh, map->xLow},
+                                           {map->yLow, map->yLow, map->yHigh, map->yHigh}, nullptr));
+    auto region = std::make_unique<zRegion>();
+    region->Union(*analysed);
     std::vector<double> xs;
     std::vector<double> ys;
     for (int j = 0; j < table.Count(); ++j) {
@@ -103,7 +109,8 @@ std::unique_ptr<zRegion> RegionGraph::StrategyRegion(Display& display, const Str
         }
         std::unique_ptr<zRegion> side = PolygonRegion(display, xs, ys, nullptr);
         if (table.Orientation(i, j) != 0) {
-            std::unique_ptr<zRegion> outside = PlotRegion(display, nullptr);
+            auto outside = std::make_unique<zRegion>();
+            outside->Union(*analysed);
             outside->Subtract(*side);
             side = std::move(outside);
         }

@@ -44,10 +44,10 @@ protected:
                                            const std::vector<double>& ys, const zRegion* clip) const;
     std::unique_ptr<zRegion> PolygonRegion(Display& display, const GraphSeriesList& points,
                                            const zRegion* clip) const;
-    // The plot where strategy i beats every other one of the table: per pair, inside or outside the pair's
-    // boundary polygon as its orientation says.
-    std::unique_ptr<zRegion> StrategyRegion(Display& display, const StrategyBoundaryTable& table, int i,
-                                            const zRegion* clip) const;
+    // The part of the map's rectangle (of the plot without a map) where strategy i beats every other one of the table: per
+    // pair, inside or outside the pair's boundary polygon as its orientation says.
+    std::unique_ptr<zRegion> StrategyRegion(Display& display, const StrategyBoundaryTable& table,
+                                            const StrategyRegionMap* map, int i, const zRegion* clip) const;
     // Connected segments through the points (axis values) with the display's current pen.
     void DrawPolyline(Display& display, const std::vector<double>& xs, const std::vector<double>& ys) const;
     // Scales the axes over the map's ranges and names its strategies in the legend, one fill each.

@@ -48,7 +48,7 @@ TwoWaySensGraph::TwoWaySensGraph(const char* path) : RegionGraph(FromFile{})
 
 std::unique_ptr<zRegion> TwoWaySensGraph::RegionOf(int index, Display& display, const zRegion* clip)
 {
-    return StrategyRegion(display, *boundaries, index, clip);
+    return StrategyRegion(display, *boundaries, valueMap.get(), index, clip);
 }
 
 // The regions, then with two strategies an isocontour through the map at each marginal value.
@@ -155,14 +155,17 @@ zString TwoWaySensGraph::CoordinateText(float x, float y) const
 //   contour count n                                 i32 (0..stream/8, else error 15) from 3.5
 //   cost format, effectiveness format               2 formats with version records  from 3.5
 //   contour values                                  n x f64                         from 3.5
-// A graph without a map (read from an older file) writes an empty map of its strategies in its place.
+// A graph without a map (read from an older file) writes in its place a map of one zero cell per strategy
+// spanning the axes, so that its regions still cover the plot when it is read again.
 void TwoWaySensGraph::StorePart(Archive& archive)
 {
     StoreRegions(archive);
     VersionRecord(VersionRecord::Current()).Serialize(archive);
     boundaries->Serialize(archive, RegionCount());
     if (!valueMap)
-        valueMap = std::make_shared<StrategyRegionMap>(nullptr, 1, 1, RegionCount(), 0.0, 0.0, 0.0, 0.0);
+        valueMap = std::make_shared<StrategyRegionMap>(nullptr, 1, 1, RegionCount(), horizontalAxis.valueBottom,
+                                                       horizontalAxis.valueTop, verticalAxis.valueBottom,
+                                                       verticalAxis.valueTop);
     valueMap->Serialize(archive);
     SerializeWithVersion(valueFormat, archive);
     archive.WriteLong(static_cast<int32_t>(contourValues.size()));
@@ -216,7 +219,7 @@ std::unique_ptr<zRegion> ThreeWaySensGraph::RegionOf(int index, Display& display
 {
     if (shownStep < 0 || shownStep >= static_cast<int>(boundaries.size()))
         return PlotRegion(display, clip);
-    return StrategyRegion(display, *boundaries[shownStep], index, clip);
+    return StrategyRegion(display, *boundaries[shownStep], maps[shownStep].get(), index, clip);
 }
 
 void InstallSensitivityRegionGraphs()

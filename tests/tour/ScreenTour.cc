@@ -37,7 +37,14 @@
 #include "framework/window/ProgramEntry.h"
 #include "app/CommandLine.h"
 #include "app/ZoomPane.h"
+#include "analysis/ThreeWaySensitivityAnalysis.h"
+#include "analysis/TornadoDiagram.h"
+#include "analysis/TwoWaySensitivityAnalysis.h"
+#include "analysis/VariableRange.h"
 #include "graph/LineGraph.h"
+#include "graph/RegionGraph.h"
+#include "graph/SensitivityRegionGraphs.h"
+#include "graph/TornadoGraph.h"
 #include "app/InPlaceEdit.h"
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
@@ -461,6 +468,94 @@ void OpenArcData()
     PostMessageA(window->Handle(), WM_COMMAND, Cmd::ArcEditArc, 0);
 }
 
+// A map of three treatments over two probabilities, each best in its own part of the plane.
+std::shared_ptr<StrategyRegionMap> TourRegionMap(int strategies, double shift)
+{
+    auto map = std::make_shared<StrategyRegionMap>(nullptr, 21, 21, strategies, 0.0, 1.0, 0.0, 1.0);
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 21; ++x) {
+            const double px = map->XAt(x);
+            const double py = map->YAt(y);
+            map->Cell(0, y, x).value = 40 + 60 * px * py;
+            map->Cell(1, y, x).value = 45 + shift + 20 * py - 10 * px * px;
+            if (strategies > 2)
+                map->Cell(2, y, x).value = 30 + 50 * px * (1 - py);
+        }
+    map->labels = {"Surgery", "Medicine", "Watch"};
+    map->labels.resize(static_cast<size_t>(strategies));
+    return map;
+}
+
+// The two-way graph of two treatments with three isocontours.
+void OpenTourTwoWayGraph()
+{
+    TwoWaySensitivityResults results;
+    results.map = TourRegionMap(2, 0.0);
+    results.title = "Sensitivity Analysis on";
+    results.subtitle = "Treatment";
+    results.xLabel = "pSuccess";
+    results.yLabel = "pCure";
+    auto* graph = new TwoWaySensGraph(results);
+    graph->contourValues = {-10.0, 0.0, 10.0};
+    graph->Open(nullptr);
+}
+
+// The three-way graph of three treatments, the third variable moving the Medicine region.
+void OpenTourThreeWayGraph()
+{
+    ThreeWaySensitivityResults results;
+    for (int step = 0; step < 3; ++step)
+        results.maps.push_back(TourRegionMap(3, step * 5.0));
+    results.title = "Sensitivity Analysis on";
+    results.subtitle = "Treatment";
+    results.labels[0] = "pSuccess";
+    results.labels[1] = "pCure";
+    results.labels[2] = "cost";
+    results.zHigh = 10.0;
+    results.zStep = 5.0;
+    auto* graph = new ThreeWaySensGraph(results);
+    graph->shownStep = 1;
+    graph->Open(nullptr);
+}
+
+// A tornado of three variables, the widest first, the optimal treatment changing inside the first bar.
+void OpenTourTornado()
+{
+    TornadoResults results;
+    results.bars = std::make_shared<TornadoVariableList>();
+    const struct {
+        const char* name;
+        double low, high;
+    } bars[] = {{"pSuccess", 52.0, 100.0}, {"costSurgery", 55.0, 75.0}, {"pCure", 58.0, 66.0}};
+    for (const auto& made : bars) {
+        auto* bar = new TornadoSetup;
+        bar->barName = made.name;
+        bar->ranges.Add(new VariableRange(zString(made.name), FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}));
+        bar->lowResult = made.low;
+        bar->highResult = made.high;
+        bar->values = {made.low, (made.low + made.high) / 2, made.high};
+        results.bars->Add(bar);
+    }
+    auto* tie = new ThresholdPoint;
+    tie->x = 0.5;
+    tie->value = 60.0;
+    results.bars->At(0)->points.Add(tie);
+    results.low = 50.0;
+    results.high = 100.0;
+    results.intervals = 2;
+    results.label = "Expected Value";
+    results.node = Tree()->Document().Root;
+    results.thisNodeOnly = false;
+    (new TornadoGraph(results))->Open(nullptr);
+}
+
+// Deletes the frame's window of the kind.
+template <class Window>
+void CloseFrameChild()
+{
+    delete FrameChild<Window>();
+}
+
 bool Analysing()
 {
     TreeWindow* tree = Tree();
@@ -575,6 +670,15 @@ void BuildSteps()
         {"line-to-table", [] { Command(Cmd::GraphLineToTable); }, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {nullptr, [] { ShowWindow(FrameChild<LineGraph>()->Handle(), SW_RESTORE); }, always},
+        {"strategy-graph", [] { Command(Cmd::GraphStrategyGraph); },
+         [] { return FrameChild<StrategyRegionGraph>() != nullptr; }},
+        {nullptr, CloseFrameChild<StrategyRegionGraph>, always},
+        {"two-way-graph", OpenTourTwoWayGraph, [] { return FrameChild<TwoWaySensGraph>() != nullptr; }},
+        {nullptr, CloseFrameChild<TwoWaySensGraph>, always},
+        {"three-way-graph", OpenTourThreeWayGraph, [] { return FrameChild<ThreeWaySensGraph>() != nullptr; }},
+        {nullptr, CloseFrameChild<ThreeWaySensGraph>, always},
+        {"tornado-diagram", OpenTourTornado, [] { return FrameChild<TornadoGraph>() != nullptr; }},
+        {nullptr, CloseFrameChild<TornadoGraph>, always},
         {"markov-window", [] { Select(NodeNamed("Cohort")); Command(1603); },
          [] { return TopWindow<MarkovAnalysisWindow>() != nullptr; }},
         {"markov-probabilities",

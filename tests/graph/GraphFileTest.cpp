@@ -12,7 +12,6 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/StoredString.h"
 #include "foundation/TextReport.h"
-#include "analysis/VariableRange.h"
 #include "app/ZoomPane.h"
 #include "foundation/VersionRecord.h"
 #include "dialogs/GraphCommandDialogs.h"
@@ -28,6 +27,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/NewestChild.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/SampleTornado.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -360,18 +360,6 @@ TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-// A bar of the tornado: its results low to high, its variable's range 0 to 1, three steps of one strategy.
-TornadoSetup* TornadoBar(const char* name, double low, double high)
-{
-    auto* bar = new TornadoSetup;
-    bar->barName = name;
-    bar->ranges.Add(new VariableRange(zString(name), FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}));
-    bar->lowResult = low;
-    bar->highResult = high;
-    bar->values = {low, (low + high) / 2, high};
-    return bar;
-}
-
 // Columns of the tornado export's rows as numbers.
 std::vector<double> ExportColumn(const TextReport& report, int column)
 {
@@ -389,18 +377,7 @@ std::vector<double> ExportColumn(const TextReport& report, int column)
 // strategies inside bar p is a thick mark; the export shares the risk 36/64; a double click opens p's graph.
 TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
 {
-    TornadoResults results;
-    results.bars = std::make_shared<TornadoVariableList>();
-    results.bars->Add(TornadoBar("p", 10.0, 13.0));
-    results.bars->Add(TornadoBar("v", 10.0, 14.0));
-    auto* tie = new ThresholdPoint;
-    tie->x = 0.5;
-    tie->value = 11.5;
-    results.bars->At(0)->points.Add(tie);
-    results.low = 10.0;
-    results.high = 14.0;
-    results.intervals = 2;
-    results.label = "EV";
+    TornadoResults results = MakeTornadoResults({{"p", 10.0, 13.0}, {"v", 10.0, 14.0}}, 11.5, 10.0, 14.0, "EV");
     auto* graph = new TornadoGraph(results);
     graph->Open(nullptr);
     const LogicalRect plot = graph->graphRect;

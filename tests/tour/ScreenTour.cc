@@ -40,7 +40,6 @@
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TornadoDiagram.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
-#include "analysis/VariableRange.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
@@ -55,6 +54,7 @@
 #include "script/DocumentLinks.h"
 #include "script/ScriptManager.h"
 #include "tests/support/SampleDiagram.h"
+#include "tests/support/SampleTornado.h"
 #include "tests/support/TestPrinter.h"
 #include "treewin/TreeWindow.h"
 
@@ -521,29 +521,9 @@ void OpenTourThreeWayGraph()
 // A tornado of three variables, the widest first, the optimal treatment changing inside the first bar.
 void OpenTourTornado()
 {
-    TornadoResults results;
-    results.bars = std::make_shared<TornadoVariableList>();
-    const struct {
-        const char* name;
-        double low, high;
-    } bars[] = {{"pSuccess", 52.0, 100.0}, {"costSurgery", 55.0, 75.0}, {"pCure", 58.0, 66.0}};
-    for (const auto& made : bars) {
-        auto* bar = new TornadoSetup;
-        bar->barName = made.name;
-        bar->ranges.Add(new VariableRange(zString(made.name), FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}));
-        bar->lowResult = made.low;
-        bar->highResult = made.high;
-        bar->values = {made.low, (made.low + made.high) / 2, made.high};
-        results.bars->Add(bar);
-    }
-    auto* tie = new ThresholdPoint;
-    tie->x = 0.5;
-    tie->value = 60.0;
-    results.bars->At(0)->points.Add(tie);
-    results.low = 50.0;
-    results.high = 100.0;
-    results.intervals = 2;
-    results.label = "Expected Value";
+    TornadoResults results = MakeTornadoResults(
+        {{"pSuccess", 52.0, 100.0}, {"costSurgery", 55.0, 75.0}, {"pCure", 58.0, 66.0}}, 60.0, 50.0, 100.0,
+        "Expected Value");
     results.node = Tree()->Document().Root;
     results.thisNodeOnly = false;
     (new TornadoGraph(results))->Open(nullptr);

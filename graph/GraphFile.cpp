@@ -152,6 +152,9 @@ GraphWindow* ReadGraphFile(const char* path)
     case DistributionGraph::kTypeCode:
         graph = new DistributionGraph(path);
         break;
+    case ThreeWaySensGraph::kTypeCode:
+        graph = new ThreeWaySensGraph(path);
+        break;
     case StrategyRegionGraph::kTypeCode:
         graph = new StrategyRegionGraph(path);
         break;

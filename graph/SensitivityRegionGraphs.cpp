@@ -14,10 +14,12 @@
 
 #include "CommandIds.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
+// Contour and step counts the lists or the stream cannot hold.
 constexpr uint32_t kBadContourPart = 15;
 constexpr unsigned kIsocontoursCommand = Cmd::GraphDisplayThresholdValues;
 
@@ -204,7 +206,7 @@ bool TwoWaySensGraph::LoadPart(Archive& archive)
 }
 
 ThreeWaySensGraph::ThreeWaySensGraph(const ThreeWaySensitivityResults& results)
-    : RegionGraph(results.maps.front()->strategies), maps(results.maps), zLow(results.zLow), zStep(results.zStep)
+    : RegionGraph(results.maps.front()->strategies), maps(results.maps)
 {
     SetIconId(32021);
     title.text = results.title;
@@ -213,13 +215,110 @@ ThreeWaySensGraph::ThreeWaySensGraph(const ThreeWaySensitivityResults& results)
     for (const auto& map : maps)
         boundaries.push_back(std::make_unique<StrategyBoundaryTable>(*map));
     SetUpPlane(*maps.front(), results.labels[0], results.labels[1]);
+    const StrategyRegionMap& first = *maps.front();
+    const NumericFormat format = first.document != nullptr ? first.document->NumberFormat : NumericFormat(true);
+    stepLabel.owner = this;
+    stepLabel.Initialise(format, results.labels[2].Text(), results.zLow, results.zHigh, results.zStep);
+    strip_ = new StepAnimationStrip(*this, *this);
+}
+
+ThreeWaySensGraph::ThreeWaySensGraph(const char* path) : RegionGraph(FromFile{})
+{
+    SetIconId(32021);
+    stepLabel.owner = this;
+    OpenGraphFile(path);
+    stepLabel.SetStep(0, nullptr);
+    strip_ = new StepAnimationStrip(*this, *this);
+}
+
+int ThreeWaySensGraph::ShownStep() const
+{
+    int step = currentStep;
+    if (step == 0 && stepLabel.stepSize != 0.0)
+        step = static_cast<int>(std::lround((stepLabel.currentValue - stepLabel.baseValue) / stepLabel.stepSize));
+    return std::min(std::max(step, 0), StepCount() - 1);
 }
 
 std::unique_ptr<zRegion> ThreeWaySensGraph::RegionOf(int index, Display& display, const zRegion* clip)
 {
-    if (shownStep < 0 || shownStep >= static_cast<int>(boundaries.size()))
+    const int step = ShownStep();
+    if (step < 0)
         return PlotRegion(display, clip);
-    return StrategyRegion(display, *boundaries[shownStep], maps[shownStep].get(), index, clip);
+    return StrategyRegion(display, *boundaries[step], step < static_cast<int>(maps.size()) ? maps[step].get() : nullptr,
+                          index, clip);
+}
+
+// Every step has its own regions, so their rectangles are measured at each drawing.
+void ThreeWaySensGraph::DrawSeries(Display& display)
+{
+    rectsValid = 0;
+    RegionGraph::DrawSeries(display);
+}
+
+void ThreeWaySensGraph::ForEachElement(const ElementVisit& visit)
+{
+    RegionGraph::ForEachElement(visit);
+    visit(stepLabel);
+}
+
+LogicalRect ThreeWaySensGraph::PlotBlockSize()
+{
+    LogicalRect block = RegionGraph::PlotBlockSize();
+    block.bottom += stepLabel.Height();
+    return block;
+}
+
+// The step label stands over the plot, its right edge at the plot's.
+void ThreeWaySensGraph::PlacePlotBlock(const LogicalRect& block)
+{
+    LogicalRect below = block;
+    below.top += stepLabel.Height();
+    RegionGraph::PlacePlotBlock(below);
+    stepLabel.MoveTo(graphRect.right - stepLabel.Width(), block.top);
+}
+
+void ThreeWaySensGraph::SetGraphRect(const LogicalRect& rect)
+{
+    const float dx = rect.right - graphRect.right;
+    const float dy = rect.top - graphRect.top;
+    RegionGraph::SetGraphRect(rect);
+    stepLabel.MoveBy(dx, dy);
+}
+
+// Own part, after the region part:
+//   version record                                  3 bytes
+//   table count n                                   i16 (0 to what the stream can hold, else error 15)
+//   step label                                      label record
+//   n boundary tables                               pair lists and orientation bytes of the strategies
+void ThreeWaySensGraph::StorePart(Archive& archive)
+{
+    StoreRegions(archive);
+    VersionRecord(VersionRecord::Current()).Serialize(archive);
+    archive.WriteShort(static_cast<int16_t>(boundaries.size()));
+    stepLabel.Serialize(archive);
+    for (auto& table : boundaries)
+        table->Serialize(archive, RegionCount());
+}
+
+bool ThreeWaySensGraph::LoadPart(Archive& archive)
+{
+    if (!LoadRegions(archive))
+        return false;
+    VersionRecord version;
+    version.Serialize(archive);
+    int16_t count = 0;
+    archive.ReadShort(count);
+    if (count < 0 || static_cast<uint32_t>(count) > archive.BytesLeft()) {
+        archive.SetFormatError(kBadContourPart);
+        return false;
+    }
+    stepLabel.Serialize(archive);
+    boundaries.clear();
+    for (int k = 0; k < count && !archive.Failed(); ++k) {
+        boundaries.push_back(std::make_unique<StrategyBoundaryTable>());
+        boundaries.back()->Serialize(archive, RegionCount());
+    }
+    return !archive.Failed();
 }
 
 void InstallSensitivityRegionGraphs()

@@ -7,6 +7,7 @@
 #include "analysis/StrategyRegionMap.h"
 #include "foundation/NumericFormat.h"
 #include "graph/RegionGraph.h"
+#include "graph/StepAnimation.h"
 
 #include <memory>
 #include <vector>
@@ -50,23 +51,42 @@ protected:
     bool LoadPart(Archive& archive) override;
 };
 
-class ThreeWaySensGraph : public RegionGraph {
+// One boundary table per step of a third variable, one step shown at a time with the label
+// "<third variable> = <value>" above the legend and the strip that steps and animates under the plot.
+class ThreeWaySensGraph : public RegionGraph, public SteppedGraph {
 public:
     static constexpr int kTypeCode = 51;
 
     explicit ThreeWaySensGraph(const ThreeWaySensitivityResults& results);
+    // Reads the graph file; an unreadable file was reported and leaves the graph without a path.
+    explicit ThreeWaySensGraph(const char* path);
 
     int TypeCode() override { return kTypeCode; }
+    int StepCount() const override { return static_cast<int>(boundaries.size()); }
+    StepValueLabel* StepLabel() override { return &stepLabel; }
+    StepAnimationStrip* Strip() const { return strip_; }
+    // The step whose regions are drawn: the one being drawn by the strip, else the one the label names, so
+    // that the picture and the label agree after any repaint.
+    int ShownStep() const;
+    void ForEachElement(const ElementVisit& visit) override;
+    void SetGraphRect(const LogicalRect& rect) override;
 
+    // The analysis's maps (none in a graph read from a file: its regions then span the plot).
     std::vector<std::shared_ptr<StrategyRegionMap>> maps;
     std::vector<std::unique_ptr<StrategyBoundaryTable>> boundaries;
-    // The step of the third variable shown.
-    int shownStep = 0;
-    double zLow = 0.0;
-    double zStep = 0.0;
+    StepValueLabel stepLabel;
 
 protected:
     std::unique_ptr<zRegion> RegionOf(int index, Display& display, const zRegion* clip) override;
+    void DrawSeries(Display& display) override;
+    LogicalRect PlotBlockSize() override;
+    void PlacePlotBlock(const LogicalRect& block) override;
+    bool HasStoredForm() override { return true; }
+    void StorePart(Archive& archive) override;
+    bool LoadPart(Archive& archive) override;
+
+private:
+    StepAnimationStrip* strip_ = nullptr;
 };
 
 // Shows two- and three-way sensitivity results in these graph windows from now on.

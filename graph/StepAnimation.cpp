@@ -84,8 +84,8 @@ void StepValueLabel::Measure(Display& display)
     MeasureText(display, font, TextAt(maximumValue).Text(), otherWidth, otherHeight);
     width = std::max(width, otherWidth);
     height = std::max(height, otherHeight);
-    rect.right = rect.left + (vertical ? height : width);
-    rect.bottom = rect.top + (vertical ? width : height);
+    rect.right = vertical ? height : width;
+    rect.bottom = vertical ? width : height;
 }
 
 void StepValueLabel::Serialize(Archive& archive)

@@ -671,18 +671,44 @@ TEST_F(GraphFiles, UnknownKindsAndDamagedLinePartsOpenNothing)
     std::remove(path.c_str());
 }
 
-TEST_F(GraphFiles, AKindWithoutAStoredFormKeepsItsTitleAndSaysSo)
+// Three steps of a third variable move the boundary between "Left" and "Right" from x = 2.5 to 6.5; the
+// picture follows the step shown, the label "z = <value>" keeps its size, and the graph saves and reopens.
+TEST_F(GraphFiles, ThreeWayStepsShowTheirRegionsUnderALabelOfOneSize)
 {
     ThreeWaySensitivityResults results;
-    results.maps.push_back(std::make_shared<StrategyRegionMap>(nullptr, 2, 2, 2, 0.0, 1.0, 0.0, 1.0));
+    for (int step = 0; step < 3; ++step) {
+        auto map = std::make_shared<StrategyRegionMap>(nullptr, 11, 11, 2, 0.0, 10.0, 0.0, 10.0);
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 11; ++x)
+                map->Cell(1, y, x).value = x - (3.0 + 2 * step) + 0.5;
+        map->labels = {"Left", "Right"};
+        results.maps.push_back(map);
+    }
+    results.labels[0] = "x";
+    results.labels[1] = "y";
+    results.labels[2] = "z";
+    results.zHigh = 100.0;
+    results.zStep = 50.0;
     auto* graph = new ThreeWaySensGraph(results);
-    const std::string title = graph->Text();
-    SaveAs(graph, TempPath("kivo_graph_threeway.grf"));
-    EXPECT_EQ(graph->Text(), title);
-    EXPECT_TRUE(graph->FilePathObject().IsEmpty());
-    ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_NE(boxes.Last().text.find("cannot be saved as a graph file"), std::string::npos);
-    delete graph;
+    graph->Open(nullptr);
+    const float width = graph->stepLabel.Width();
+    const std::set<COLORREF> fills[] = {{kSecondFill}, {kFirstFill}, {kFirstFill}};
+    for (int step : {1, 2, 0}) {
+        graph->Strip()->ShowStep(step);
+        EXPECT_EQ(std::string(graph->stepLabel.text.Text()).rfind("z = ", 0), 0u) << graph->stepLabel.text.Text();
+        EXPECT_EQ(graph->stepLabel.currentValue, 50.0 * step);
+        EXPECT_EQ(graph->stepLabel.Width(), width);
+        // At x = 3.5: Right's at step 0, Left's from step 1 on (drawn again, not by the strip).
+        const std::set<COLORREF> colours = ColoursAt(*graph, 3.5, 5.0);
+        EXPECT_TRUE(colours.count(*fills[step].begin()) && !colours.count(step == 0 ? kFirstFill : kSecondFill))
+            << step;
+    }
+    ThreeWaySensGraph* reopened = nullptr;
+    RoundTrip(graph, reopened);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->StepCount(), 3);
+    EXPECT_EQ(reopened->stepLabel.currentValue, 0.0);
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 // Stored forms of the elements: the format error each damaged record sets.

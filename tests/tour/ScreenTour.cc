@@ -514,8 +514,8 @@ void OpenTourThreeWayGraph()
     results.zHigh = 10.0;
     results.zStep = 5.0;
     auto* graph = new ThreeWaySensGraph(results);
-    graph->shownStep = 1;
     graph->Open(nullptr);
+    graph->Strip()->ShowStep(1);
 }
 
 // A tornado of three variables, the widest first, the optimal treatment changing inside the first bar.

@@ -2,6 +2,7 @@
 
 #include "analysis/CEPoint.h"
 #include "analysis/CEPointList.h"
+#include "foundation/NameList.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/TextReport.h"
 
@@ -24,6 +25,73 @@ void AppendRatio(zString& out, const NumericFormat& format, double cost, double 
         out += "(Undefined)";
     else
         AppendNumber(out, format, cost / effectiveness);
+}
+
+void AppendQuoted(zString& out, const zString& name)
+{
+    out += "\"";
+    out += name;
+    out += "\"";
+}
+
+// A coefficient-of-inequity bound: 3 places, no quantity scaling.
+void AppendBound(zString& out, const NumericFormat& format, double bound)
+{
+    zString text;
+    FormatNumber(format, bound, text, false, false, 3);
+    out += text;
+}
+
+// The lines that name the dominated strategies and the blends; false when nothing was dominated.
+bool WriteDominanceLines(const CEPointList& points, NameList& lines, const NumericFormat& costFormat)
+{
+    bool any = false;
+    lines.AddText("Dominance Report:");
+    const CEPoint* kept = nullptr;
+    for (int i = 0; i < points.Count(); ++i) {
+        const CEPoint& point = *points.Point(i);
+        if (point.state != CEPoint::Dominated) {
+            kept = &point;
+            continue;
+        }
+        if (kept == nullptr)
+            continue;
+        zString line("The strategy ");
+        AppendQuoted(line, point.name);
+        line += " is dominated by ";
+        AppendQuoted(line, kept->name);
+        line += ".";
+        lines.AddText(line.Text());
+        any = true;
+    }
+    if (!any)
+        lines.AddText("No strategies were clearly dominated by any other.");
+    lines.AddText("");
+    lines.AddText("Extended Dominance Report:");
+    bool extended = false;
+    for (int i = 0; i < points.Count(); ++i) {
+        const CEPoint& point = *points.Point(i);
+        if (point.state != CEPoint::ExtendedDominated)
+            continue;
+        zString line("The strategy ");
+        AppendQuoted(line, point.name);
+        line += " is dominated by a blend of ";
+        AppendQuoted(line, points.Point(point.lowerIndex)->name);
+        line += " and ";
+        AppendQuoted(line, points.Point(point.upperIndex)->name);
+        line += ",";
+        lines.AddText(line.Text());
+        zString bounds("with a coefficient of inequity between ");
+        AppendBound(bounds, costFormat, point.costBound);
+        bounds += " and ";
+        AppendBound(bounds, costFormat, point.effBound);
+        bounds += ".";
+        lines.AddText(bounds.Text());
+        extended = true;
+    }
+    if (!extended)
+        lines.AddText("No strategies were eliminated by extended dominance.");
+    return any || extended;
 }
 
 }  // namespace
@@ -89,4 +157,38 @@ void WriteCETableRows(const CEPointList& points, TextReport& report, const CEFor
             previous = &point;
     }
     report.AddLine(zString("   "));
+}
+
+void WriteDominanceReport(const CEPointList& points, TextReport& report, const CEFormats& formats)
+{
+    WriteCETableHeader(report, nullptr);
+    zString row;
+    const CEPoint* kept = nullptr;
+    for (int i = 0; i < points.Count(); ++i) {
+        const CEPoint& point = *points.Point(i);
+        FormatCERow(point, kept, row, formats, nullptr, kept != nullptr);
+        report.AddLine(row);
+        if (point.state != CEPoint::Dominated)
+            kept = &point;
+    }
+    NameList lines(16, true);
+    const bool dominated = WriteDominanceLines(points, lines, formats.cost);
+    if (dominated && points.Count() > 2) {
+        report.AddLine(zString(""));
+        report.AddLine(zString(""));
+        const CEPoint* previous = nullptr;
+        for (int i = 0; i < points.Count(); ++i) {
+            const CEPoint& point = *points.Point(i);
+            if (!point.IsUndominated())
+                continue;
+            FormatCERow(point, previous, row, formats, nullptr, previous != nullptr);
+            report.AddLine(row);
+            previous = &point;
+        }
+        report.AddNote("(The second table above excludes strategies which are");
+        report.AddNote("dominated in either the standard or extended sense.)");
+        report.AddNote("");
+    }
+    for (int i = 0; i < lines.Count(); ++i)
+        report.AddNote(lines.At(i)->Text());
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Cost-effectiveness tables in text reports: the header and rows of the strategy table (cost, effectiveness
 // and ratios with their increments over the previous counted strategy), as the sensitivity runs write them
-// step by step.
+// step by step, and the dominance report of one set of strategies.
 
 #include "foundation/zString.h"
 
@@ -27,3 +27,7 @@ void FormatCERow(const CEPoint& point, const CEPoint* previous, zString& out, co
 // row of three spaces.
 void WriteCETableRows(const CEPointList& points, TextReport& report, const CEFormats& formats, const char* rowLabel,
                       bool excludeExtended);
+// Every strategy against the last earlier one not dominated; which strategy dominates which, and which are
+// blends of their neighbours (with the coefficient-of-inequity bounds); then, when more than two strategies
+// were sorted out, the table of the undominated ones alone.
+void WriteDominanceReport(const CEPointList& points, TextReport& report, const CEFormats& formats);

@@ -1,19 +1,30 @@
 #include "graph/CEGraph.h"
 
 #include "analysis/CEDominance.h"
+#include "analysis/CEReport.h"
 #include "analysis/DecisionNodeStrategySet.h"
+#include "foundation/Archive.h"
+#include "foundation/NumericFormatting.h"
+#include "foundation/TextReport.h"
+#include "foundation/VersionRecord.h"
 #include "framework/draw/Display.h"
+#include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/LogicalUnits.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
-
-// Every strategy's point and key: an open circle.
-constexpr int kStrategyMark = 1;
+constexpr uint32_t kBadPointReference = 11;
+// Strategies' marks start at the filled circle and count up, after the last kind again from 1.
+constexpr int kFirstMarkKind = 6;
+constexpr float kMarkGap = 0.015f;
+constexpr double kZero = 1e-10;
 
 NumericFormat AxisFormat(const TreeDocument& document, int payoff)
 {
@@ -22,11 +33,110 @@ NumericFormat AxisFormat(const TreeDocument& document, int payoff)
     return format;
 }
 
+const CEGraph* OwningGraph(const GraphElement& element)
+{
+    return dynamic_cast<const CEGraph*>(element.owner);
+}
+
+float KeyWidth(const GraphWindow* graph)
+{
+    return graph != nullptr && graph->legendKeys.Count() > 0 ? graph->legendKeys.Key(0)->Width() : 0.0f;
+}
+
+// "<cost bound> <= k <= <eff bound>", each with 3 places and no quantity scaling.
+zString BoundsText(const CEPoint& point)
+{
+    const NumericFormat format;
+    zString low;
+    zString high;
+    FormatNumber(format, point.costBound, low, false, false, 3);
+    FormatNumber(format, point.effBound, high, false, false, 3);
+    low += " <= k <= ";
+    low += high;
+    return low;
+}
+
+// A point's neighbours are points of the list, below and above it: anything else is a damaged file.
+bool PointsSound(const CEPointList& points)
+{
+    for (int i = 0; i < points.Count(); ++i) {
+        const CEPoint& point = *points.Point(i);
+        if (point.state < CEPoint::Undominated || point.state > CEPoint::ExtendedDominated)
+            return false;
+        if (point.state == CEPoint::ExtendedDominated &&
+            (point.lowerIndex < 0 || point.lowerIndex >= i || point.upperIndex <= i || point.upperIndex >= points.Count()))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+void ExtDomLegendItem::Measure(Display& display)
+{
+    float width = 0.0f;
+    float height = 0.0f;
+    MeasureText(display, font, text.Text(), width, height);
+    rect.right = width + KeyWidth(owner) + kMarkGap;
+    rect.bottom = height;
+}
+
+void ExtDomLegendItem::Draw(Display& display)
+{
+    const CEGraph* graph = OwningGraph(*this);
+    if (graph == nullptr || pointIndex >= graph->points.Count())
+        return;
+    const float mark = KeyWidth(owner);
+    DrawPointMark(display, graph->MarkKind(pointIndex), rect.left + mark / 2, (rect.top + rect.bottom) / 2);
+    GraphLabel line(text.Text());
+    line.font = font;
+    line.rect = LogicalRect{rect.left + mark + kMarkGap, rect.top, rect.right, rect.bottom};
+    line.Draw(display);
+}
+
+void ExtDomLegendItem::Serialize(Archive& archive)
+{
+    GraphLabel::Serialize(archive);
+    if (archive.Failed())
+        return;
+    VersionRecord version;
+    version.Serialize(archive);
+    if (archive.IsStoring()) {
+        archive.WriteShort(pointIndex);
+        return;
+    }
+    archive.ReadShort(pointIndex);
+    if (pointIndex < 0)
+        archive.SetFormatError(kBadPointReference);
+}
+
+void ExtDomLegendList::StoreItem(Archive& archive, void* item)
+{
+    static_cast<ExtDomLegendItem*>(item)->Serialize(archive);
+}
+
+void* ExtDomLegendList::LoadItem(Archive& archive)
+{
+    auto* item = new ExtDomLegendItem;
+    item->Serialize(archive);
+    return item;
+}
+
+void* ExtDomLegendList::CloneItem(void* item)
+{
+    return new ExtDomLegendItem(*static_cast<ExtDomLegendItem*>(item));
+}
+
+void ExtDomLegendList::DeleteItem(void* item)
+{
+    delete static_cast<ExtDomLegendItem*>(item);
+}
 
 CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOnX != 0 ? 1 : 0))
 {
     SetIconId(32026);
+    extHeading.owner = this;
+    extHeading.font.bold = 1;
     BuildCEPoints(DecisionNodeStrategySet(node), points, 1);
     title.text = "Cost-Effectiveness Analysis";
     zString name;
@@ -34,25 +144,65 @@ CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOn
     subtitle.text = "At ";
     subtitle.text += name;
     hasSubtitle = 1;
+    const TreeDocument& document = *node->document;
+    ceFormat = document.CalcPrefs.CostEffFormat;
+    ceFormat.axisFormat = 1;
+    ceFormat.axisDigits = ceFormat.expValDigits;
     double minCost = 0, maxCost = 0, minEff = 0, maxEff = 0;
     GetCERanges(points, minCost, maxCost, minEff, maxEff);
-    const TreeDocument& document = *node->document;
     const NumericFormat costFormat = AxisFormat(document, document.CostPayoffIndex());
     const NumericFormat effFormat = AxisFormat(document, document.CalcPrefs.CEEffPayoff);
     AutoScaleAxis(this->effOnX, costFormat, minCost, maxCost, "Cost", 1, 0);
     AutoScaleAxis(1 - this->effOnX, effFormat, minEff, maxEff, "Effectiveness", 1, 0);
-    for (int i = 0; i < points.Count(); ++i)
-        AddLegendEntry(points.Point(i)->name.Text(), new GraphMarkElement(kStrategyMark));
+    int kind = kFirstMarkKind;
+    for (int i = 0; i < points.Count(); ++i) {
+        const CEPoint& point = *points.Point(i);
+        AddLegendEntry(point.name.Text(), new GraphMarkElement(kind));
+        kind = kind + 1 < kMarkKindCount ? kind + 1 : 1;
+        if (point.state != CEPoint::ExtendedDominated)
+            continue;
+        auto* item = new ExtDomLegendItem;
+        item->owner = this;
+        item->pointIndex = static_cast<int16_t>(i);
+        item->text = BoundsText(point);
+        if (!extItems.Add(item))
+            delete item;
+    }
+    showExtended = extItems.Count() > 0 ? 1 : 0;
 }
 
-float CEGraph::PointX(const CEPoint& point) const
+CEGraph::CEGraph(const char* path) : GraphWindow(FromFile{}), effOnX(0)
 {
-    return horizontalAxis.Position(effOnX != 0 ? point.effectiveness : point.cost, graphRect);
+    SetIconId(32026);
+    extHeading.owner = this;
+    OpenGraphFile(path);
 }
 
-float CEGraph::PointY(const CEPoint& point) const
+int CEGraph::MarkKind(int i) const
 {
-    return verticalAxis.Position(effOnX != 0 ? point.cost : point.effectiveness, graphRect);
+    const auto* key = dynamic_cast<const GraphMarkElement*>(legendKeys.Key(i));
+    return key != nullptr ? key->markKind : 1;
+}
+
+float CEGraph::PointX(double cost, double effectiveness) const
+{
+    return horizontalAxis.Position(effOnX != 0 ? effectiveness : cost, graphRect);
+}
+
+float CEGraph::PointY(double cost, double effectiveness) const
+{
+    return verticalAxis.Position(effOnX != 0 ? cost : effectiveness, graphRect);
+}
+
+void CEGraph::GuideEnds(int i, double ends[2][2]) const
+{
+    const CEPoint& point = *points.Point(i);
+    const CEPoint& a = *points.Point(point.lowerIndex);
+    const CEPoint& b = *points.Point(point.upperIndex);
+    ends[0][0] = a.cost + (1 - point.effBound) * (b.cost - a.cost);
+    ends[0][1] = point.effectiveness;
+    ends[1][0] = point.cost;
+    ends[1][1] = a.effectiveness + (1 - point.costBound) * (b.effectiveness - a.effectiveness);
 }
 
 void CEGraph::DrawSeries(Display& display)
@@ -60,12 +210,148 @@ void CEGraph::DrawSeries(Display& display)
     const CEPoint* previous = nullptr;
     for (int i = 0; i < points.Count(); ++i) {
         const CEPoint& point = *points.Point(i);
-        DrawPointMark(display, kStrategyMark, PointX(point), PointY(point));
-        if (!point.IsUndominated())
-            continue;
-        if (previous != nullptr)
-            DrawLineBetween(display, PointX(*previous), PointY(*previous), PointX(point), PointY(point));
-        previous = &point;
+        const float x = PointX(point.cost, point.effectiveness);
+        const float y = PointY(point.cost, point.effectiveness);
+        DrawPointMark(display, MarkKind(i), x, y);
+        if (point.IsUndominated()) {
+            if (previous != nullptr)
+                DrawLineBetween(display, PointX(previous->cost, previous->effectiveness),
+                                PointY(previous->cost, previous->effectiveness), x, y);
+            previous = &point;
+        } else if (point.state == CEPoint::ExtendedDominated && showExtended) {
+            double ends[2][2];
+            GuideEnds(i, ends);
+            for (const double* end : ends)
+                DrawDashedLine(display, LogicalPoint{x, y},
+                               LogicalPoint{PointX(end[0], end[1]), PointY(end[0], end[1])}, 2, RGB(0, 0, 0));
+        }
     }
 }
 
+long CEGraph::OnCommandId(unsigned id, unsigned code, HWND control)
+{
+    if (id == DisplayExtendedCommand) {
+        if (CommandAllowed(id)) {
+            showExtended = showExtended ? 0 : 1;
+            Layout();
+            InvalidateAll();
+        }
+        return 1;
+    }
+    return GraphWindow::OnCommandId(id, code, control);
+}
+
+bool CEGraph::CommandAllowed(unsigned id)
+{
+    if (id == DisplayExtendedCommand)
+        return extItems.Count() > 0;
+    return GraphWindow::CommandAllowed(id);
+}
+
+void CEGraph::UpdateMenus(HMENU bar)
+{
+    GraphWindow::UpdateMenus(bar);
+    ModifyMenuA(bar, DisplayExtendedCommand,
+                MF_BYCOMMAND | MF_STRING | (extItems.Count() > 0 ? MF_ENABLED : MF_GRAYED) |
+                    (showExtended ? MF_CHECKED : MF_UNCHECKED),
+                DisplayExtendedCommand, "D&isplay Extended Dominance");
+}
+
+bool CEGraph::WriteTextExport(TextReport& report)
+{
+    WriteDominanceReport(points, report, CEFormats{CostAxis().numberFormat, EffectivenessAxis().numberFormat, ceFormat});
+    return true;
+}
+
+zString CEGraph::CoordinateText(float x, float y) const
+{
+    const double across = horizontalAxis.ValueAt(x, graphRect);
+    const double down = verticalAxis.ValueAt(y, graphRect);
+    const double cost = effOnX != 0 ? down : across;
+    const double effectiveness = effOnX != 0 ? across : down;
+    auto number = [](const NumericFormat& format, double value) {
+        zString text;
+        FormatNumber(format, value, text, false, true, static_cast<int16_t>(format.axisDigits + 1));
+        return text;
+    };
+    zString text("Cost = ");
+    text += number(CostAxis().numberFormat, cost);
+    text += "; Eff = ";
+    text += number(EffectivenessAxis().numberFormat, effectiveness);
+    text += "; C/E = ";
+    if (std::fabs(effectiveness) < kZero)
+        text += "(Undefined)";
+    else
+        text += number(ceFormat, cost / effectiveness);
+    return text;
+}
+
+bool CEGraph::IsExtendedPart(const GraphElement& element) const
+{
+    return &element == &extHeading || dynamic_cast<const ExtDomLegendItem*>(&element) != nullptr;
+}
+
+bool CEGraph::ElementShown(const GraphElement& element) const
+{
+    if (IsExtendedPart(element))
+        return showExtended != 0;
+    return GraphWindow::ElementShown(element);
+}
+
+std::vector<GraphElement*> CEGraph::LegendColumnBlock()
+{
+    std::vector<GraphElement*> column;
+    if (extItems.Count() == 0)
+        return column;
+    column.push_back(&extHeading);
+    for (int i = 0; i < extItems.Count(); ++i)
+        column.push_back(extItems.Item(i));
+    return column;
+}
+
+// Own part of the graph file, after the common part:
+//   version record                                    3 bytes
+//   points                                            list of point records
+//   show-extended flag                                i16
+//   extended-dominance heading                        label record
+//   extended-dominance items                          list: label record, version record (3), point index
+//                                                     (i16; negative or past the points: format error 11)
+//   effectiveness-on-x flag                           i16 (from 3.5; older files put cost on x)
+// A point's neighbours must be points of the list (else 11). The ratio format is not stored.
+void CEGraph::StorePart(Archive& archive)
+{
+    VersionRecord(VersionRecord::Current()).Serialize(archive);
+    points.Serialize(archive);
+    archive.WriteShort(showExtended);
+    extHeading.Serialize(archive);
+    extItems.Serialize(archive);
+    archive.WriteShort(effOnX);
+}
+
+bool CEGraph::LoadPart(Archive& archive)
+{
+    if (archive.Failed())
+        return false;
+    VersionRecord version;
+    version.Serialize(archive);
+    points.Serialize(archive);
+    archive.ReadShort(showExtended);
+    extHeading.Serialize(archive);
+    extItems.Serialize(archive);
+    effOnX = 0;
+    if (version.IsAtLeast(KnownVersion::k3_5))
+        archive.ReadShort(effOnX);
+    if (archive.Failed())
+        return true;
+    bool sound = PointsSound(points) && legendKeys.Count() <= points.Count();
+    for (int i = 0; sound && i < extItems.Count(); ++i)
+        sound = extItems.Item(i)->pointIndex < points.Count();
+    if (!sound)
+        archive.SetFormatError(kBadPointReference);
+    showExtended = showExtended != 0 && extItems.Count() > 0 ? 1 : 0;
+    effOnX = effOnX != 0 ? 1 : 0;
+    extHeading.owner = this;
+    for (int i = 0; i < extItems.Count(); ++i)
+        extItems.Item(i)->owner = this;
+    return true;
+}

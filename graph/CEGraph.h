@@ -1,30 +1,96 @@
 #pragma once
 // The cost-effectiveness graph: the strategies of one decision node in the cost-effectiveness plane as
-// the last roll back left them, one mark per strategy with its name in the legend and a line joining the
-// undominated strategies in order of cost.
+// the last roll back left them, one mark per strategy with its name in the legend, a line joining the
+// undominated strategies in order of cost and, on request, dashed guide lines from each extended-dominated
+// strategy to the segment of its two undominated neighbours, with their coefficient-of-inequity ranges
+// under the legend. Its text export is the cost-effectiveness table with the dominance report.
 
 #include "analysis/CEPointList.h"
+#include "foundation/NumericFormat.h"
 #include "graph/GraphWindow.h"
+
+#include "CommandIds.h"
 
 #include <cstdint>
 
 struct TreeNode;
 
+// The legend item of one extended-dominated strategy: its mark, then "<cost bound> <= k <= <eff bound>".
+class ExtDomLegendItem : public GraphLabel {
+public:
+    void Measure(Display& display) override;
+    void Draw(Display& display) override;
+    bool Editable() const override { return false; }
+    // The label record, then version record (3) and the point's index (i16; negative: format error 11).
+    void Serialize(Archive& archive) override;
+
+    int16_t pointIndex = 0;
+};
+
+class ExtDomLegendList : public PtrArray {
+public:
+    ExtDomLegendList() : PtrArray(4, true) {}
+    ~ExtDomLegendList() override { Clear(); }
+
+    ExtDomLegendItem* Item(int index) const { return static_cast<ExtDomLegendItem*>(At(index)); }
+    void StoreItem(Archive& archive, void* item) override;
+    void* LoadItem(Archive& archive) override;
+    void* CloneItem(void* item) override;
+    void DeleteItem(void* item) override;
+};
+
 class CEGraph : public GraphWindow {
 public:
+    static constexpr int kTypeCode = 50;
+    static constexpr unsigned DisplayExtendedCommand = Cmd::GraphDisplayThresholdValues;
+
     // effOnX 1 puts effectiveness on the horizontal axis, 0 cost.
     CEGraph(TreeNode* node, int effOnX);
+    // Reads the graph file; an unreadable file was reported and leaves the graph without a path.
+    explicit CEGraph(const char* path);
 
-    int TypeCode() override { return 50; }
+    int TypeCode() override { return kTypeCode; }
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    // Display Extended Dominance while there are extended-dominated strategies, checked while shown.
+    bool CommandAllowed(unsigned id) override;
+    void UpdateMenus(HMENU bar) override;
+    bool HasTextExport() override { return true; }
+    // The cost-effectiveness table and the dominance report.
+    bool WriteTextExport(TextReport& report) override;
+    // "Cost = c; Eff = e; C/E = r" at the point.
+    zString CoordinateText(float x, float y) const override;
+    bool ElementShown(const GraphElement& element) const override;
+
+    // The two ends of the guide lines of extended-dominated point i on the segment of its neighbours: at the
+    // point's effectiveness (first) and at its cost (second), as (cost, effectiveness).
+    void GuideEnds(int i, double ends[2][2]) const;
+    bool ExtendedShown() const { return showExtended != 0; }
+    int ExtendedItemCount() const { return extItems.Count(); }
+    const ExtDomLegendItem& ExtendedItem(int i) const { return *extItems.Item(i); }
+    // The mark kind of point i (its legend key's).
+    int MarkKind(int i) const;
 
     CEPointList points;
     int16_t effOnX;
 
 protected:
+    bool HasStoredForm() override { return true; }
+    void StorePart(Archive& archive) override;
+    bool LoadPart(Archive& archive) override;
     void DrawSeries(Display& display) override;
+    // The heading "Extended Dominance:" and the legend items.
+    std::vector<GraphElement*> LegendColumnBlock() override;
 
 private:
     // The point's place in the plot (inches).
-    float PointX(const CEPoint& point) const;
-    float PointY(const CEPoint& point) const;
+    float PointX(double cost, double effectiveness) const;
+    float PointY(double cost, double effectiveness) const;
+    const AxisElement& CostAxis() const { return effOnX != 0 ? verticalAxis : horizontalAxis; }
+    const AxisElement& EffectivenessAxis() const { return effOnX != 0 ? horizontalAxis : verticalAxis; }
+    bool IsExtendedPart(const GraphElement& element) const;
+
+    int16_t showExtended = 0;
+    NumericFormat ceFormat;
+    GraphLabel extHeading{"Extended Dominance:"};
+    ExtDomLegendList extItems;
 };

@@ -2,6 +2,7 @@
 
 #include "graph/DistributionGraph.h"
 #include "graph/GraphWindow.h"
+#include "graph/CEGraph.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
@@ -160,6 +161,9 @@ GraphWindow* ReadGraphFile(const char* path)
         break;
     case TornadoGraph::kTypeCode:
         graph = new TornadoGraph(path);
+        break;
+    case CEGraph::kTypeCode:
+        graph = new CEGraph(path);
         break;
     default:
         ShowErrorBox(nullptr, "Unable to read graph file.", 0);

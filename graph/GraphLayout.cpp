@@ -67,6 +67,14 @@ LogicalRect GraphWindow::PlotBlockSize()
         legend += (legendKeys.Count() > 0 ? legendKeys.Key(0)->Width() : 0.0f) + 0.1f;
         width += std::max(legend, horizontalAxis.overhang);
     }
+    const std::vector<GraphElement*> column = LegendColumnBlock();
+    if (!column.empty()) {
+        float widest = 0.0f;
+        for (GraphElement* element : column)
+            widest = std::max(widest, element->Width());
+        const float beforeLegend = verticalAxis.Width() + verticalLabel.Width() + 0.1f + w + 0.1f;
+        width = std::max(width, beforeLegend + widest);
+    }
     return Sized(width, horizontalAxis.Height() + h);
 }
 
@@ -114,6 +122,13 @@ void GraphWindow::PlacePlotBlock(const LogicalRect& block)
         GraphLabel& text = *legendTexts.Label(i);
         text.MoveTo(legendLeft + keyWidth + kLegendGap, y);
         y += text.Height() + kLegendGap;
+    }
+    // The block under the legend: its heading a little lower, then one element below the other.
+    y = legendTexts.Count() > 0 ? legendTexts.Label(legendTexts.Count() - 1)->rect.bottom : block.top;
+    y += 2 * kLegendGap;
+    for (GraphElement* element : LegendColumnBlock()) {
+        element->MoveTo(graphRect.right + kLegendGap, y);
+        y += element->Height() + kLegendGap;
     }
 }
 
@@ -185,6 +200,8 @@ void GraphWindow::SetGraphRect(const LogicalRect& rect)
         legendTexts.Label(i)->MoveBy(dx, rect.top - old.top);
     for (int i = 0; i < legendKeys.Count(); ++i)
         legendKeys.Key(i)->MoveBy(dx, rect.top - old.top);
+    for (GraphElement* element : LegendColumnBlock())
+        element->MoveBy(dx, rect.top - old.top);
     const float middle = (rect.left + rect.right) / 2;
     const float labelShift = rect.bottom - old.bottom;
     horizontalLabel.MoveBy(middle - (horizontalLabel.rect.left + horizontalLabel.rect.right) / 2, labelShift);

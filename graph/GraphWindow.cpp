@@ -276,6 +276,8 @@ void GraphWindow::ForEachElement(const ElementVisit& visit)
     for (GraphElementList* list : {&freeLabels, &bottomLabels, &sideLabels})
         for (int i = 0; i < list->Count(); ++i)
             visit(*list->Label(i));
+    for (GraphElement* element : LegendColumnBlock())
+        visit(*element);
 }
 
 GraphElement* GraphWindow::FindElement(float x, float y)

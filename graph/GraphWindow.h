@@ -70,7 +70,8 @@ public:
     // Lets the user edit a legend key; true when it changed.
     virtual bool EditLegendKey(GraphElement& key) { return false; }
     // Every element in walk order: title, subtitle (when shown), the axis labels, the axes, legend texts
-    // and keys, free, bottom and side labels, then the kind's own. The kind adds its own at the end.
+    // and keys, free, bottom and side labels, the block in the legend column, then the kind's own. The kind
+    // adds its own at the end.
     virtual void ForEachElement(const ElementVisit& visit);
     // Whether an element of the walk is drawn, hit and counted in the extent now; a kind hides some of its own
     // while keeping them measured and placed.
@@ -166,6 +167,9 @@ protected:
     // The dotted Set Lines go under the series unless the kind says otherwise.
     virtual bool SetLinesUnderSeries() { return true; }
     // Measures of the three blocks, at the origin.
+    // A block standing in the legend column under the legend texts (a heading, then its items), laid out,
+    // widened for and moved with the plot; none here.
+    virtual std::vector<GraphElement*> LegendColumnBlock() { return {}; }
     virtual LogicalRect TitleBlockSize();
     virtual LogicalRect PlotBlockSize();
     virtual LogicalRect BottomBlockSize();

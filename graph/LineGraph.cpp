@@ -76,7 +76,6 @@ constexpr uint32_t kBadThresholdPart = 14;
 constexpr int kMostStoredLines = 100;
 constexpr int kMostThresholdPoints = 100;
 constexpr int kLongestThresholdTitle = 300;
-constexpr float kThresholdGap = 0.05f;
 constexpr float kMarkGap = 0.015f;
 
 // The width of the graph's legend keys, which the threshold labels' marks take too.
@@ -438,16 +437,6 @@ bool LineGraph::WriteTextExport(TextReport& report)
     return true;
 }
 
-void LineGraph::ForEachElement(const ElementVisit& visit)
-{
-    GraphWindow::ForEachElement(visit);
-    if (thresholdLabels_.Count() == 0)
-        return;
-    visit(thresholdTitle_);
-    for (int i = 0; i < thresholdLabels_.Count(); ++i)
-        visit(*thresholdLabels_.Label(i));
-}
-
 bool LineGraph::ElementShown(const GraphElement& element) const
 {
     if (&element == &thresholdTitle_ || dynamic_cast<const ThresholdLabel*>(&element) != nullptr)
@@ -479,48 +468,15 @@ void LineGraph::DrawSeries(Display& display)
     }
 }
 
-LogicalRect LineGraph::PlotBlockSize()
+std::vector<GraphElement*> LineGraph::LegendColumnBlock()
 {
-    LogicalRect block = GraphWindow::PlotBlockSize();
+    std::vector<GraphElement*> column;
     if (thresholdLabels_.Count() == 0)
-        return block;
-    float widest = thresholdTitle_.Width();
+        return column;
+    column.push_back(&thresholdTitle_);
     for (int i = 0; i < thresholdLabels_.Count(); ++i)
-        widest = std::max(widest, thresholdLabels_.Label(i)->Width());
-    float w = 0.0f;
-    float h = 0.0f;
-    GraphSize(w, h);
-    // The threshold block stands in the legend column.
-    const float beforeLegend = verticalAxis.Width() + verticalLabel.Width() + 0.1f + w + 0.1f;
-    block.right = std::max(block.right, beforeLegend + widest);
-    return block;
-}
-
-void LineGraph::PlacePlotBlock(const LogicalRect& block)
-{
-    GraphWindow::PlacePlotBlock(block);
-    if (thresholdLabels_.Count() == 0)
-        return;
-    const float x = graphRect.right + kThresholdGap;
-    float y = legendTexts.Count() > 0 ? legendTexts.Label(legendTexts.Count() - 1)->rect.bottom : block.top;
-    y += 2 * kThresholdGap;
-    thresholdTitle_.MoveTo(x, y);
-    y += thresholdTitle_.Height() + kThresholdGap;
-    for (int i = 0; i < thresholdLabels_.Count(); ++i) {
-        ThresholdLabel& label = *thresholdLabels_.Label(i);
-        label.MoveTo(x, y);
-        y += label.Height() + kThresholdGap;
-    }
-}
-
-void LineGraph::SetGraphRect(const LogicalRect& rect)
-{
-    const float dx = rect.right - graphRect.right;
-    const float dy = rect.top - graphRect.top;
-    GraphWindow::SetGraphRect(rect);
-    thresholdTitle_.MoveBy(dx, dy);
-    for (int i = 0; i < thresholdLabels_.Count(); ++i)
-        thresholdLabels_.Label(i)->MoveBy(dx, dy);
+        column.push_back(thresholdLabels_.Label(i));
+    return column;
 }
 
 // Own part of the graph file, after the common part:

@@ -65,9 +65,7 @@ public:
     bool WriteTextExport(TextReport& report) override;
     // The common elements, then the threshold title and labels, which are drawn and hit only while the
     // threshold block shows.
-    void ForEachElement(const ElementVisit& visit) override;
     bool ElementShown(const GraphElement& element) const override;
-    void SetGraphRect(const LogicalRect& rect) override;
     // The marker picker on the key's line.
     bool EditLegendKey(GraphElement& key) override;
 
@@ -105,8 +103,8 @@ protected:
     void StorePart(Archive& archive) override;
     bool LoadPart(Archive& archive) override;
     void DrawSeries(Display& display) override;
-    LogicalRect PlotBlockSize() override;
-    void PlacePlotBlock(const LogicalRect& block) override;
+    // The threshold title and labels.
+    std::vector<GraphElement*> LegendColumnBlock() override;
 
 private:
     struct CommandRow {

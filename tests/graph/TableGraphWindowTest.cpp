@@ -16,6 +16,7 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
@@ -204,6 +205,8 @@ TEST_F(TableGraphWindows, EditDeleteAndPasteKeepOneEntryPerIndexAndTheFileUpToDa
     }
     EXPECT_EQ(ItemText(Cmd::EditPaste), "&Paste Table\tCtrl+V");
     EXPECT_EQ(Rows(*window), (std::vector<std::string>{"\t1.5\t2", "\t4\t0.25"}));
+    ScreenOnTop top(window->Handle());
+    ExpectScreenEqualsRepaint(window->Handle());
 }
 
 } // namespace

@@ -1,0 +1,208 @@
+// The cost-effectiveness graph as the analysis command makes it from a rolled-back decision node: its
+// dominance report (exact text), the extended-dominance legend and guide lines with Display Extended
+// Dominance, the status text, and the graph file written and read back.
+
+#include "app/MainFrame.h"
+#include "dialogs/CEAnalysisDialog.h"
+#include "framework/dialog/FileDialogs.h"
+#include "graph/CEGraph.h"
+#include "model/TreeNode.h"
+#include "tests/support/ClipboardTestText.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
+#include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Strategy {
+    const char* name;
+    const char* cost;
+    const char* effectiveness;
+};
+
+class CEGraphs : public ::testing::Test {
+protected:
+    CEGraphs()
+    {
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
+        tree->Show(SW_SHOWNORMAL);
+        TreeCalcPrefs& prefs = tree->Document().CalcPrefs;
+        prefs.CalcMethod = CostEffectivenessMethod;
+        prefs.CECostPayoff = 0;
+        prefs.CEEffPayoff = 1;
+    }
+    ~CEGraphs() override
+    {
+        CEAnalysisDialog::SetPresenter(nullptr);
+        SetFileDialogPresenter(nullptr);
+        delete frame;
+    }
+
+    // The graph of a decision node over the strategies, made by the analysis command with cost on x.
+    CEGraph* Analyse(const std::vector<Strategy>& strategies)
+    {
+        TreeDocument& document = tree->Document();
+        document.Root->kind = DecisionNode;
+        for (const Strategy& strategy : strategies)
+            document.AddChild(document.Root, TerminalNode, strategy.name, "", strategy.cost)
+                ->SetPayoffText(strategy.effectiveness, 1, false);
+        tree->SelectNode(document.Root, 1, nullptr, false);
+        CEAnalysisDialog::SetPresenter([](CEAnalysisDialog& dialog) {
+            dialog.effectivenessOnX = 0;
+            return IDOK;
+        });
+        SendMessageA(tree->Handle(), WM_COMMAND, Cmd::AnalysisCostEffectiveness, 0);
+        auto* graph = dynamic_cast<CEGraph*>(frame->ActiveChild());
+        if (graph != nullptr)
+            Activate(graph);
+        return graph;
+    }
+    void Activate(WindowCL* window)
+    {
+        static_cast<MDIchildCL*>(window)->Activate();
+        PumpMessagesUntil([&] {
+            MSG pending;
+            return frame->ActiveChild() == window && !PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        });
+    }
+    void Post(unsigned id) { SendMessageA(frame->Handle(), WM_COMMAND, id, 0); }
+    UINT MenuState(UINT id)
+    {
+        SendMessageA(frame->Handle(), WM_INITMENU, 0, 0);
+        return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND);
+    }
+    // The export as Copy Special puts it on the clipboard.
+    std::string Exported()
+    {
+        ClipboardTestLock clipboardLock;
+        ModalDialogDriver person;
+        person.Press(IDOK);
+        Post(Cmd::EditCopySpecial);
+        return ClipboardText();
+    }
+    void SaveAs(GraphWindow* graph, const std::string& path)
+    {
+        SetFileDialogPresenter([path](OPENFILENAMEA& dialog, bool) {
+            std::strcpy(dialog.lpstrFile, path.c_str());
+            return 1;
+        });
+        SendMessageA(graph->Handle(), WM_COMMAND, Cmd::FileSaveAs, 0);
+    }
+    static std::string TempPath(const char* name)
+    {
+        const char* temp = std::getenv("TEMP");
+        return std::string(temp ? temp : ".") + "\\" + name;
+    }
+    static std::vector<char> FileBytes(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame* frame = new MainFrame;
+    MessageBoxRecorder boxes;
+    TreeWindow* tree = new TreeWindow();
+};
+
+TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
+{
+    CEGraph* graph = Analyse({{"S1", "0", "0"}, {"S2", "10", "2"}, {"S3", "20", "5"}, {"S4", "15", "1"}});
+    ASSERT_NE(graph, nullptr);
+    const std::string report = Exported();
+    EXPECT_EQ(report,
+              "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
+              "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
+              "S1\t$0.0000\t\t$0.0000\t\t(Undefined)\t\r\n"
+              "S2\t$10.0000\t$10.0000\t$2.0000\t$2.0000\t$5\t$5\r\n"
+              "S4\t$15.0000\t$5.0000\t$1.0000\t($1.0000)\t$15\t(Dominated)\r\n"
+              "S3\t$20.0000\t$10.0000\t$5.0000\t$3.0000\t$4\t$3\r\n\r\n\r\n"
+              "S1\t$0.0000\t\t$0.0000\t\t(Undefined)\t\r\n"
+              "S3\t$20.0000\t$20.0000\t$5.0000\t$5.0000\t$4\t$4\r\n\r\n\r\n"
+              "(The second table above excludes strategies which are\r\n"
+              "dominated in either the standard or extended sense.)\r\n\r\n"
+              "Dominance Report:\r\n"
+              "The strategy \"S4\" is dominated by \"S2\".\r\n\r\n"
+              "Extended Dominance Report:\r\n"
+              "The strategy \"S2\" is dominated by a blend of \"S1\" and \"S3\",\r\n"
+              "with a coefficient of inequity between 0.500 and 0.600.");
+
+    // S2 lies under the segment S1-S3: its guide lines end on it at its effectiveness and at its cost.
+    ASSERT_EQ(graph->ExtendedItemCount(), 1);
+    EXPECT_EQ(graph->ExtendedItem(0).text, "0.500 <= k <= 0.600");
+    double ends[2][2];
+    graph->GuideEnds(1, ends);
+    EXPECT_DOUBLE_EQ(ends[0][0], 8.0);
+    EXPECT_DOUBLE_EQ(ends[0][1], 2.0);
+    EXPECT_DOUBLE_EQ(ends[1][0], 10.0);
+    EXPECT_DOUBLE_EQ(ends[1][1], 2.5);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(graph->MarkKind(i), 6 + i);
+
+    const float atZero = graph->verticalAxis.Position(0.0, graph->graphRect);
+    const std::string status = graph->CoordinateText(graph->graphRect.left, atZero).Text();
+    EXPECT_EQ(status.substr(status.find("; C/E")), "; C/E = (Undefined)") << status;
+    EXPECT_EQ(status.rfind("Cost = ", 0), 0u) << status;
+
+    UINT state = MenuState(Cmd::GraphDisplayThresholdValues);
+    EXPECT_TRUE(state & MF_CHECKED);
+    EXPECT_FALSE(state & MF_GRAYED);
+    for (bool shown : {false, true}) {
+        Post(Cmd::GraphDisplayThresholdValues);
+        EXPECT_EQ(graph->ExtendedShown(), shown);
+        EXPECT_EQ((MenuState(Cmd::GraphDisplayThresholdValues) & MF_CHECKED) != 0, shown);
+        ScreenOnTop top(graph->Handle());
+        ExpectScreenEqualsRepaint(graph->Handle());
+    }
+
+    const std::string first = TempPath("kivo_ce_trip1.grf");
+    const std::string second = TempPath("kivo_ce_trip2.grf");
+    SaveAs(graph, first);
+    GraphWindow* reopened = ReadGraphFile(first.c_str());
+    ASSERT_NE(dynamic_cast<CEGraph*>(reopened), nullptr);
+    reopened->Show(SW_SHOWNORMAL);
+    Activate(reopened);
+    EXPECT_EQ(Exported(), report);
+    auto* ce = static_cast<CEGraph*>(reopened);
+    EXPECT_TRUE(ce->ExtendedShown());
+    ASSERT_EQ(ce->ExtendedItemCount(), 1);
+    EXPECT_EQ(ce->ExtendedItem(0).pointIndex, 1);
+    SaveAs(reopened, second);
+    EXPECT_EQ(FileBytes(first), FileBytes(second));
+    std::remove(first.c_str());
+    std::remove(second.c_str());
+}
+
+TEST_F(CEGraphs, OneStrategyHasNoDominanceAndNoExtendedLegend)
+{
+    CEGraph* graph = Analyse({{"Only", "5", "2"}});
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(Exported(), "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
+                          "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
+                          "Only\t$5.00000\t\t$2.00000\t\t$2\t\r\n\r\n\r\n"
+                          "Dominance Report:\r\n"
+                          "No strategies were clearly dominated by any other.\r\n\r\n"
+                          "Extended Dominance Report:\r\n"
+                          "No strategies were eliminated by extended dominance.");
+    EXPECT_EQ(graph->ExtendedItemCount(), 0);
+    EXPECT_TRUE(MenuState(Cmd::GraphDisplayThresholdValues) & MF_GRAYED);
+}
+
+} // namespace

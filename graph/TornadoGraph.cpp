@@ -5,6 +5,7 @@
 #include "analysis/VariableRange.h"
 #include "app/CursorStack.h"
 #include "dialogs/GraphStylePickers.h"
+#include "dialogs/ShowHideLinesDialog.h"
 #include "foundation/Archive.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/TextReport.h"
@@ -18,6 +19,7 @@
 #include "model/TreeNode.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -183,6 +185,37 @@ bool TornadoGraph::EditLegendKey(GraphElement& key)
         return false;
     InvalidateAll();
     return true;
+}
+
+long TornadoGraph::OnCommandId(unsigned id, unsigned code, HWND control)
+{
+    if (id != Cmd::GraphShowHide)
+        return GraphWindow::OnCommandId(id, code, control);
+    std::vector<std::string> names;
+    for (int b = 0; b < allBars->Count(); ++b)
+        names.push_back(allBars->At(b)->barName.Text());
+    std::vector<int> shown(shownBars.begin(), shownBars.end());
+    ShowHideLinesDialog dialog(names, shown);
+    if (!dialog.Run())
+        return 1;
+    shownBars.assign(shown.begin(), shown.end());
+    Layout();
+    SetModified(1);
+    InvalidateAll();
+    return 1;
+}
+
+bool TornadoGraph::CommandAllowed(unsigned id)
+{
+    return id == Cmd::GraphShowHide || GraphWindow::CommandAllowed(id);
+}
+
+bool TornadoGraph::ElementShown(const GraphElement& element) const
+{
+    int entry = legendTexts.IndexOf(&element);
+    if (entry < 0)
+        entry = legendKeys.IndexOf(&element);
+    return entry < 0 || std::find(shownBars.begin(), shownBars.end(), entry) != shownBars.end();
 }
 
 bool TornadoGraph::SeriesMouseDown(float x, float y, bool doubleClick)

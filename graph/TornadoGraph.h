@@ -26,6 +26,11 @@ public:
     zString CoordinateText(float x, float y) const override;
     // The fill picker on the key's bar.
     bool EditLegendKey(GraphElement& key) override;
+    // Show/Hide, always offered.
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    bool CommandAllowed(unsigned id) override;
+    // The legend entries of hidden bars are left out.
+    bool ElementShown(const GraphElement& element) const override;
 
     // The rectangle (inches) of the bar shown at position v of n shown bars.
     LogicalRect BarRect(int bar, int v, int n) const;

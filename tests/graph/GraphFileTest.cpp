@@ -291,8 +291,8 @@ TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
     auto map = std::make_shared<StrategyRegionMap>(nullptr, 5, 5, 2, 0.0, 1.0, 0.0, 1.0);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x) {
-            map->Cell(0, y, x).value = 1.0 - 0.25 * x;
-            map->Cell(1, y, x).value = 0.25 * x;
+            map->Cell(0, y, x).value = 100.0 - 25.0 * x;
+            map->Cell(1, y, x).value = 25.0 * x;
         }
     map->labels = {"Left", "Right"};
     TwoWaySensitivityResults results;
@@ -305,6 +305,11 @@ TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
     const std::set<COLORREF> right = ColoursAt(*graph, 0.8, 0.5);
     EXPECT_TRUE(left.count(kFirstFill) && !left.count(kSecondFill));
     EXPECT_TRUE(right.count(kSecondFill) && !right.count(kFirstFill));
+    // Left (100 - 100 x) is the best at x = 0.25: 75.
+    const zString status = graph->CoordinateText(graph->horizontalAxis.Position(0.25, graph->graphRect),
+                                                 graph->verticalAxis.Position(0.5, graph->graphRect));
+    EXPECT_NE(std::string(status.Text()).find("; Value = "), std::string::npos) << status.Text();
+    EXPECT_NE(std::string(status.Text()).find("Value = 75"), std::string::npos) << status.Text();
 
     graph->contourValues = {1.0, 10.0};
     std::vector<std::string> listed;
@@ -426,10 +431,26 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
     EXPECT_EQ(oneWay->LineCount(), 1);
     EXPECT_EQ(oneWay->ThresholdCount(), 1);
 
+    EXPECT_EQ(std::string(graph->CoordinateText(x, p.top + unit).Text()).rfind("p (0 to 1) : ", 0), 0u);
+
+    // Show/Hide leaves p out: v alone takes the bar of one shown, the legend drops p, the export keeps it.
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        SendDlgItemMessageA(dialog.Handle(), ShowHideLinesDialog::kList, LB_SETSEL, FALSE, 0);
+    }).Press(IDOK);
+    SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphShowHide, 0);
+    EXPECT_EQ(graph->shownBars, (std::vector<int16_t>{1}));
+    EXPECT_FALSE(graph->ElementShown(*graph->legendTexts.Label(0)));
+    EXPECT_TRUE(graph->ElementShown(*graph->legendKeys.Key(1)));
+    EXPECT_EQ(graph->BarAt((v.left + v.right) / 2, plot.top + 2 * unit), 1);
+    TextReport hidden;
+    graph->WriteTextExport(hidden);
+    EXPECT_EQ(hidden.Lines().Count(), 2);
+
     TornadoGraph* reopened = nullptr;
     RoundTrip(graph, reopened);
     ASSERT_NE(reopened, nullptr);
-    EXPECT_EQ(reopened->shownBars, (std::vector<int16_t>{0, 1}));
+    EXPECT_EQ(reopened->shownBars, (std::vector<int16_t>{1}));
     EXPECT_EQ(reopened->allBars->At(0)->points.Count(), 1);
 
     for (int b = 0; b < 2; ++b)

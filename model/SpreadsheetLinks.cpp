@@ -119,4 +119,6 @@ void RefreshSpreadsheetLinks(EvalContext& context, DocumentLink& link)
         if (VariableDefinition* binding = node->SetBinding(variable->name.Text(), "", true))
             binding->definition.SetNumber(value);
     }
+    if (!read.empty() && document->View != nullptr)
+        document->View->SpreadsheetValuesBound(node);
 }

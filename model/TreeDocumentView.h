@@ -34,6 +34,8 @@ public:
     virtual void LinkValueChanged(int, const char*) {}
     // A link that the tree's formulas read took a new value.
     virtual void LinkedValueArrived() {}
+    // Values read from spreadsheet cells were bound at the node: it is drawn again.
+    virtual void SpreadsheetValuesBound(TreeNode*) {}
     // 1 when no window of the view edits the item named by the key (a variable's name or a fixed "***"
     // key) at the node; otherwise 0, after asking (with ask) whether that window should come to the top.
     virtual int AcceptsEdit(TreeNode*, const char*, bool) { return 1; }

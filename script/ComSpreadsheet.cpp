@@ -291,8 +291,10 @@ int ComSpreadsheet::Connect(bool visible)
     if (SUCCEEDED(GetActiveObject(application, nullptr, &unknown)) && unknown != nullptr) {
         unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application_.Out()));
         unknown->Release();
-        return application_ ? 1 : 0;
+        if (application_)
+            return 1;
     }
+    // None runs (or the one registered as running has gone): a new one is started.
     unknown = nullptr;
     if (FAILED(CoCreateInstance(application, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER |
                                 CLSCTX_LOCAL_SERVER, IID_IUnknown, reinterpret_cast<void**>(&unknown))) ||

@@ -235,6 +235,7 @@ public:
     // A tree showing its results computes them again with the link's new value (and publishes its own
     // linked values); one whose values then fail stops showing results.
     void LinkedValueArrived() override;
+    void SpreadsheetValuesBound(TreeNode* node) override { NodeChanged(node, 0); }
 
     // The display the tree is shown on (an off-screen display compatible with the screen until one is set;
     // null goes back to it). Texts are measured on its measuring display.

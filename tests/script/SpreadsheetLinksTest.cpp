@@ -15,6 +15,8 @@
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
+#include <ole2.h>
+#include <oleauto.h>
 #include <tlhelp32.h>
 
 #include <functional>
@@ -52,6 +54,14 @@ bool SheetServerEndsWithin(DWORD milliseconds)
         Sleep(100);
     }
     return true;
+}
+
+// The number of the server's objects alive, as it last wrote it.
+int LiveServerObjects(const std::string& log)
+{
+    int count = -1;
+    std::ifstream(log + ".live") >> count;
+    return count;
 }
 
 std::vector<std::string> ReadLines(const std::string& path)
@@ -117,6 +127,8 @@ TEST(SpreadsheetLinks, RollBackWritesTheTreeIntoTheWorkbookAndReadsItsResult)
     double bound = 0;
     EXPECT_TRUE(const_cast<Expression&>(z->definition).GetConstant(&bound));
     EXPECT_EQ(bound, 10);
+    // Only the application, the workbook and its names stay with the tree.
+    EXPECT_EQ(LiveServerObjects(tree.log), 3);
 
     // Started, shown, the workbook opened with its 13 parameters, the two writes and the reads by name.
     const std::vector<std::string> expected = {"Application 22e 4 11:-1", "Application 23c 2", "Workbooks 76 2"};
@@ -141,6 +153,42 @@ TEST(SpreadsheetLinks, RollBackWritesTheTreeIntoTheWorkbookAndReadsItsResult)
     // The tree's going releases every object: the server ends.
     tree.window.reset();
     EXPECT_TRUE(SheetServerEndsWithin(10000));
+}
+
+// A server already running is attached and left as it is shown; the workbook's data is refreshed when the
+// tree asks for it.
+TEST(SpreadsheetLinks, ARunningServerIsAttachedWithoutBeingShown)
+{
+    ASSERT_TRUE(SheetServerEndsWithin(10000));
+    LinkedWorkbookTree tree;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION server = {};
+    std::string command = KIVO_SHEET_SERVER;
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &server));
+    CoInitialize(nullptr);
+    CLSID application;
+    CLSIDFromProgID(L"Excel.Application", &application);
+    IUnknown* running = nullptr;
+    for (int tries = 0; tries < 100 && running == nullptr; ++tries)
+        if (FAILED(GetActiveObject(application, nullptr, &running)))
+            Sleep(100);
+    ASSERT_NE(running, nullptr);
+    running->Release();
+    tree.document.Links.Flags() = LinkSettings::RefreshOnOpen;
+    EXPECT_EQ(tree.RollBack(), "10");
+    const std::vector<std::string> calls = ReadLines(tree.log);
+    ASSERT_GE(calls.size(), 5u);
+    EXPECT_EQ(calls[0], "Application 23c 2");
+    EXPECT_EQ(calls[2].substr(0, 16), "Workbooks 2aa 1 ");
+    EXPECT_EQ(calls[3], "Workbook 5ac 1");
+    tree.window.reset();
+    // Its loop ends, and it is no longer registered as running.
+    PostThreadMessageA(server.dwThreadId, WM_QUIT, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(server.hProcess, 10000), WAIT_OBJECT_0);
+    CloseHandle(server.hThread);
+    CloseHandle(server.hProcess);
+    CoUninitialize();
 }
 
 // The failures of a pass are the formula's errors, each with its text; nothing is written without a workbook,
@@ -172,6 +220,8 @@ TEST(SpreadsheetLinks, FailuresOfThePassAreEvaluationErrors)
         EXPECT_NE(tree.RollBack().find(c.text), std::string::npos) << c.text;
         if (c.text.find("set up") != std::string::npos)
             EXPECT_TRUE(ReadLines(tree.log).empty());
+        if (c.text.find("load") != std::string::npos)
+            EXPECT_EQ(LiveServerObjects(tree.log), 1);
     }
     // A reference on the active sheet and one on a named sheet stand in for names.
     {
@@ -206,6 +256,8 @@ TEST(SpreadsheetLinks, TheDialogTiesVariablesToTheWorkbooksNames)
     steps = [](SpreadsheetLinksDialog& d) {
         EXPECT_TRUE(d.Connect());
         EXPECT_EQ(d.rows, (std::vector<zString>{"In1\t<--\tX", "In2\t<--\tY", "Result\t-->>\tZ", "Label\t \t"}));
+        if (d.rows.size() != 4)
+            return IDCANCEL;
         d.rows[3] = SpreadsheetLinksDialog::MakeRow("Label", SpreadsheetLinksDialog::ReadAction, "X");
         return IDOK;
     };
@@ -213,7 +265,8 @@ TEST(SpreadsheetLinks, TheDialogTiesVariablesToTheWorkbooksNames)
     tree.window->OnCommand(1213);
     EXPECT_EQ(tree.boxes.Last().text, "More than one cell is linked to the variable \"X\".");
     steps = [](SpreadsheetLinksDialog& d) {
-        d.Connect();
+        if (!d.Connect() || d.rows.size() != 4)
+            return IDCANCEL;
         d.rows[0] = SpreadsheetLinksDialog::MakeRow("In1", SpreadsheetLinksDialog::NoAction, "X");
         d.rows[3] = SpreadsheetLinksDialog::MakeRow("Label", SpreadsheetLinksDialog::ReadAction, "X");
         d.refresh = 1;

@@ -6,7 +6,8 @@
 // answered as text, t: text; a name "-" leaves the cell unnamed). A line "die-after N" ends the process at the
 // Nth call after the workbook opened. After every write, Result = In1 x 2 + In2 when the three cells exist.
 // Every call is logged to the file that KIVO_SHEET_LOG names: "Kind dispid flags" and each argument as
-// " vt:value" in call order ("missing" for a missing one).
+// " vt:value" in call order ("missing" for a missing one); that name with ".live" holds the number of objects
+// alive.
 // Started with /Embedding it serves the class and ends after its last object is released; started directly
 // it registers its application as the running one and lives until it is ended.
 
@@ -92,6 +93,17 @@ void Log(const std::string& line)
     }
 }
 
+void LogLiveObjects()
+{
+    const char* path = std::getenv("KIVO_SHEET_LOG");
+    if (path == nullptr || *path == '\0')
+        return;
+    if (FILE* file = std::fopen((std::string(path) + ".live").c_str(), "w")) {
+        std::fprintf(file, "%ld\n", LiveObjects);
+        std::fclose(file);
+    }
+}
+
 std::string ArgumentText(const VARIANT& argument)
 {
     std::string text = std::to_string(argument.vt) + ":";
@@ -173,7 +185,9 @@ Workbook* LoadWorkbook(const std::string& path)
 
 void ObjectGone()
 {
-    if (InterlockedDecrement(&LiveObjects) == 0 && ServerLocks == 0 && Embedded)
+    const LONG left = InterlockedDecrement(&LiveObjects);
+    LogLiveObjects();
+    if (left == 0 && ServerLocks == 0 && Embedded)
         PostThreadMessageA(MainThread, WM_QUIT, 0, 0);
 }
 
@@ -190,7 +204,11 @@ HRESULT Fail(EXCEPINFO* exception)
 // One automation object: every call is logged, then answered by its kind's member table.
 class DispatchObject : public IDispatch {
 public:
-    explicit DispatchObject(const char* kind) : kind_(kind) { InterlockedIncrement(&LiveObjects); }
+    explicit DispatchObject(const char* kind) : kind_(kind)
+    {
+        InterlockedIncrement(&LiveObjects);
+        LogLiveObjects();
+    }
     virtual ~DispatchObject() { ObjectGone(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override

@@ -82,25 +82,31 @@ std::string NumberText(double value)
     return text;
 }
 
-void Log(const std::string& line)
+// The log and the count of live objects, kept open: the tests read them while the server runs.
+FILE* OpenLogFile(const char* suffix, const char* mode)
 {
     const char* path = std::getenv("KIVO_SHEET_LOG");
     if (path == nullptr || *path == '\0')
-        return;
-    if (FILE* file = std::fopen(path, "a")) {
+        return nullptr;
+    return std::fopen((std::string(path) + suffix).c_str(), mode);
+}
+
+void Log(const std::string& line)
+{
+    static FILE* file = OpenLogFile("", "a");
+    if (file != nullptr) {
         std::fprintf(file, "%s\n", line.c_str());
-        std::fclose(file);
+        std::fflush(file);
     }
 }
 
 void LogLiveObjects()
 {
-    const char* path = std::getenv("KIVO_SHEET_LOG");
-    if (path == nullptr || *path == '\0')
-        return;
-    if (FILE* file = std::fopen((std::string(path) + ".live").c_str(), "w")) {
-        std::fprintf(file, "%ld\n", LiveObjects);
-        std::fclose(file);
+    static FILE* file = OpenLogFile(".live", "w");
+    if (file != nullptr) {
+        std::rewind(file);
+        std::fprintf(file, "%8ld\n", LiveObjects);
+        std::fflush(file);
     }
 }
 
@@ -123,6 +129,8 @@ void ShowCells()
 {
     if (CellList == nullptr)
         return;
+    // Refilled out of sight: a list redrawn row by row would cost more than the call it shows.
+    SendMessageA(CellList, WM_SETREDRAW, FALSE, 0);
     SendMessageA(CellList, LB_RESETCONTENT, 0, 0);
     for (const Workbook* book : OpenBooks)
         for (const Cell& cell : book->cells) {
@@ -130,6 +138,8 @@ void ShowCells()
                                     (cell.kind == 't' ? cell.text : NumberText(cell.number));
             SendMessageA(CellList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
         }
+    SendMessageA(CellList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(CellList, nullptr, TRUE);
 }
 
 void Recalculate(Workbook& book)
@@ -147,7 +157,9 @@ void Recalculate(Workbook& book)
     }
     if (in1 != nullptr && in2 != nullptr && result != nullptr)
         result->number = in1->number * 2 + in2->number;
-    ShowCells();
+    // The window follows once the calls pause.
+    if (CellWindow != nullptr)
+        SetTimer(CellWindow, 1, 100, nullptr);
 }
 
 Workbook* LoadWorkbook(const std::string& path)
@@ -562,6 +574,11 @@ public:
 
 LRESULT CALLBACK CellWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_TIMER) {
+        KillTimer(window, 1);
+        ShowCells();
+        return 0;
+    }
     if (message == WM_SIZE && CellList != nullptr)
         MoveWindow(CellList, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
     if (message == WM_CLOSE) {

@@ -369,6 +369,69 @@ void OpenLinks()
     Command(1213);
 }
 
+// The spreadsheet part of the tour: a branch paid by the workbook's result through a bi-directional link, two
+// variables written into the workbook, and a live link to the DDE peer of the tests (beside this program).
+PROCESS_INFORMATION ddePeer = {};
+DocumentLink* peerLink = nullptr;
+
+void StartSpreadsheetLinks()
+{
+    char folder[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, folder, MAX_PATH);
+    std::string peer = folder;
+    peer = peer.substr(0, peer.find_last_of('\\') + 1) + "kivo_ddepeer.exe";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    CreateProcessA(nullptr, &peer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &ddePeer);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string book = std::string(temp) + "kivo-tour-book.txt";
+    if (FILE* file = std::fopen(book.c_str(), "w")) {
+        std::fputs("In1 A1 n 0\nIn2 A2 n 0\nResult A3 n 0\nRate B1 n 0.25\n", file);
+        std::fclose(file);
+    }
+    TreeDocument& tree = Tree()->Document();
+    tree.Links.WorkbookPath() = book.c_str();
+    tree.EnsureVariable("cGrowth", "3")->WriteCell() = "In1";
+    tree.EnsureVariable("cBase", "4")->WriteCell() = "In2";
+    DocumentLinkList& links = tree.DocumentLinks;
+    peerLink = links.Find(CreateDdeLink(links, "KivoPeer", "Values", "Rate", ""));
+    peerLink->description = "Rate from a live server";
+    auto* workbook = new DocumentLink(links.NextIndex());
+    workbook->item = "Result";
+    workbook->biDirectional = 1;
+    workbook->description = "Workbook result";
+    links.InsertSorted(workbook);
+    tree.AddChild(tree.Root, TerminalNode, "Workbook", "", ("Sub(" + std::to_string(workbook->index) + ")").c_str());
+    Tree()->Redraw();
+    Select(tree.Root);
+}
+
+bool PeerLinkConnected()
+{
+    const DocumentLinkFeed* feed = TheDocumentLinkFeed();
+    if (peerLink == nullptr || feed == nullptr)
+        return false;
+    if (!feed->IsConnected(*peerLink))
+        peerLink->Reconnect();
+    return feed->IsConnected(*peerLink);
+}
+
+int CellRows()
+{
+    return ModalDialog() == nullptr ? 0 : static_cast<int>(SendMessageA(ModalDialog()->Control(4404), LB_GETCOUNT, 0, 0));
+}
+
+void EndTour()
+{
+    if (ddePeer.hProcess != nullptr) {
+        TerminateProcess(ddePeer.hProcess, 0);
+        CloseHandle(ddePeer.hThread);
+        CloseHandle(ddePeer.hProcess);
+    }
+    PostQuitMessage(0);
+}
+
 void ShowResultColumns(bool shown)
 {
     Tree()->Document().DisplayPrefs.ShowColumns = shown ? 1 : 0;
@@ -901,7 +964,23 @@ void BuildSteps()
         {"script-text-box", [] { PressInDialog(3232); }, [] { return ScriptTextShown(); }},
         {"script-input", [] {}, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
-        {nullptr, [] { PostQuitMessage(0); }, always},
+        {nullptr, StartSpreadsheetLinks, PeerLinkConnected},
+        {nullptr, [] { Command(1213); }, modal},
+        {"spreadsheet-links", [] { SelectLine(2191, "3", true); }, always},
+        {nullptr, [] { PressInDialog(2200); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
+        {"spreadsheet-connected", [] { PressInDialog(4403); }, [] { return CellRows() > 0; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        // The other process shows its cells a moment after the last call.
+        {"spreadsheet-rolled-back", [] { Command(1612); },
+         [] {
+             static DWORD rolledBack = 0;
+             if (Tree()->Document().RolledBack == 0)
+                 return false;
+             rolledBack = rolledBack != 0 ? rolledBack : GetTickCount();
+             return GetTickCount() - rolledBack > 500;
+         }},
+        {nullptr, EndTour, always},
     };
 }
 

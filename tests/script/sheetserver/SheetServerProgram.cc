@@ -159,7 +159,7 @@ void Recalculate(Workbook& book)
         result->number = in1->number * 2 + in2->number;
     // The window follows once the calls pause.
     if (CellWindow != nullptr)
-        SetTimer(CellWindow, 1, 100, nullptr);
+        SetTimer(CellWindow, 1, 20, nullptr);
 }
 
 Workbook* LoadWorkbook(const std::string& path)
@@ -597,7 +597,7 @@ void MakeCellWindow(HINSTANCE instance)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = "KivoTestWorkbooks";
     RegisterClassA(&windowClass);
-    CellWindow = CreateWindowExA(0, windowClass.lpszClassName, "Test Workbooks", WS_OVERLAPPEDWINDOW, 840, 40,
+    CellWindow = CreateWindowExA(0, windowClass.lpszClassName, "Test Workbooks", WS_OVERLAPPEDWINDOW, 970, 40,
                                  300, 220, nullptr, nullptr, instance, nullptr);
     CellList = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0,
                                300, 200, CellWindow, nullptr, instance, nullptr);

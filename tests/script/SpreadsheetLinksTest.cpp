@@ -10,7 +10,9 @@
 #include "script/SpreadsheetLinksDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProgramProcess.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
@@ -296,6 +298,45 @@ TEST(SpreadsheetLinks, TheDialogTiesVariablesToTheWorkbooksNames)
     tree.window->OnCommand(1213);
     LinksDialog::SetPresenter(savedLinks);
     SpreadsheetLinksDialog::SetPresenter(saved);
+    tree.window.reset();
+    EXPECT_TRUE(SheetServerEndsWithin(10000));
+}
+
+// On the screen: the row left behind takes the direction and variable chosen for it, the dialog shows what it
+// paints afresh, and OK stores the rows.
+TEST(SpreadsheetLinks, OnTheScreenTheRowLeftBehindTakesTheChoice)
+{
+    ASSERT_TRUE(SheetServerEndsWithin(10000));
+    FocusTestLock focus;
+    LinkedWorkbookTree tree;
+    using Dialog = SpreadsheetLinksDialog;
+    auto selectRow = [](int row) {
+        return [row](DialogFrameCL& dialog) {
+            SendDlgItemMessageA(dialog.Handle(), Dialog::kCellList, LB_SETCURSEL, row, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Dialog::kCellList, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(dialog.Control(Dialog::kCellList)));
+        };
+    };
+    ModalDialogDriver person;
+    person.Press(Dialog::kConnectButton).Then(selectRow(2)).Press(Dialog::kNoneRadio).Then(selectRow(3));
+    person.Then([](DialogFrameCL& dialog) {
+        SendDlgItemMessageA(dialog.Handle(), Dialog::kReadRadio, BM_CLICK, 0, 0);
+        const HWND choice = dialog.Control(Dialog::kVariableChoice);
+        SendMessageA(choice, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Z"));
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Dialog::kVariableChoice, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(choice));
+    });
+    person.Then(selectRow(0)).Then([](DialogFrameCL& dialog) {
+        char row[64] = {};
+        SendDlgItemMessageA(dialog.Handle(), Dialog::kCellList, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(row));
+        EXPECT_STREQ(row, "Label\t-->>\tZ");
+        ExpectScreenEqualsRepaint(dialog.Handle());
+    });
+    person.Press(IDOK);
+    EXPECT_TRUE(Dialog(tree.document).Run());
+    EXPECT_TRUE(person.Finished());
+    EXPECT_STREQ(tree.document.FindVariable("Z", true)->ReadCell().Text(), "Label");
+    EXPECT_STREQ(tree.document.FindVariable("X", true)->WriteCell().Text(), "In1");
     tree.window.reset();
     EXPECT_TRUE(SheetServerEndsWithin(10000));
 }

@@ -960,6 +960,17 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
         {"diagram-arc-data", OpenArcData, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        // The same diagram's weather node: its variable, then its kind.
+        {"diagram-node-variable",
+         [] {
+             InfluenceDiagramWindow* window = ActiveDiagram();
+             window->SelectNode(window->document.diagram.nodes.front(), false);
+             Command(Cmd::DiagramVariable);
+         },
+         modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"diagram-node-type", [] { Command(Cmd::OptionsChangeNodeType); }, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"script-branch", RunTourScript, modal},
         {"script-text-box", [] { PressInDialog(3232); }, [] { return ScriptTextShown(); }},
         {"script-input", [] {}, modal},

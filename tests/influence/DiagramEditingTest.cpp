@@ -862,3 +862,44 @@ TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
     EXPECT_TRUE(model->subDiagram->nodes.empty());
     EXPECT_TRUE(high->clones.empty());
 }
+
+// Which boxes a row offers follows the target: a chance node both, or "Probs" alone when it is never to be
+// defined; a decision node "Values", or none when it is never to be defined.
+TEST_F(ShownDiagram, ArcRowsOfferTheBoxesTheirTargetTakes)
+{
+    InfluenceNodeRecord* weather = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Weather",
+                                                  0.5f, 0.5f, {"Sun", "Rain"});
+    InfluenceNodeRecord* target = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Go", 3, 0.5f, {"Y", "N"});
+    InfluenceArc* arc = AddDiagramArc(Document().diagram, weather, target);
+    window->UpdateExtent();
+    const struct {
+        int kind;
+        int16_t never;
+        bool probs;
+        bool values;
+    } cases[] = {{InfluenceKind::Chance, 0, true, true},
+                 {InfluenceKind::Chance, 1, true, false},
+                 {InfluenceKind::Decision, 0, false, true},
+                 {InfluenceKind::Decision, 1, false, false}};
+    for (const auto& c : cases) {
+        target->kind = c.kind;
+        target->neverDefine = c.never;
+        window->SelectArc(arc);
+        bool probs = false;
+        bool values = false;
+        {
+            ModalDialogDriver driver;
+            driver.Then([&](DialogFrameCL& dialog) {
+                const HWND grid = GetDlgItem(dialog.Handle(), Ctl::ArcData::Grid);
+                probs = GetDlgItem(grid, ProbValueGrid::kFirstBox) != nullptr;
+                values = GetDlgItem(grid, ProbValueGrid::kFirstBox + 1) != nullptr;
+            });
+            driver.Press(IDOK);
+            Command(Cmd::ArcEditArc);
+        }
+        EXPECT_EQ(probs, c.probs) << c.kind << c.never;
+        EXPECT_EQ(values, c.values) << c.kind << c.never;
+        // Without a box the arc influences nothing and is hidden.
+        EXPECT_EQ(arc->settings.hidden, c.probs || c.values ? 0 : 1) << c.kind << c.never;
+    }
+}

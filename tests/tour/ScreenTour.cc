@@ -40,9 +40,13 @@
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TornadoDiagram.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
+#include "graph/CEGraph.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
+#include "graph/TableGraphWindow.h"
 #include "graph/TornadoGraph.h"
 #include "app/InPlaceEdit.h"
 #include "influence/DiagramPane.h"
@@ -633,6 +637,42 @@ void RunTourScript()
     std::remove(path.c_str());
 }
 
+// A second tree in cost-effectiveness mode: four strategies at a decision node, one of them a blend of its
+// neighbours, analysed with cost on the horizontal axis.
+void AnalyseCostEffectiveness()
+{
+    auto* tree = new TreeWindow();
+    tree->Show(SW_SHOWNORMAL);
+    TreeDocument& document = tree->Document();
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    document.CalcPrefs.CECostPayoff = 0;
+    document.CalcPrefs.CEEffPayoff = 1;
+    document.Root->kind = DecisionNode;
+    document.Root->SetText("Screening", false);
+    const char* const strategies[][3] = {{"None", "0", "0"}, {"Yearly", "10", "2"}, {"Twice", "20", "5"},
+                                         {"Scan", "15", "1"}};
+    for (const auto& strategy : strategies)
+        document.AddChild(document.Root, TerminalNode, strategy[0], "", strategy[1])->SetPayoffText(strategy[2], 1, false);
+    tree->Redraw();
+    tree->SelectNode(document.Root, 1, nullptr, false);
+    PostMessageA(tree->Handle(), WM_COMMAND, Cmd::AnalysisCostEffectiveness, 0);
+}
+
+// A lookup table of five rates (made once in the tables directory), opened in its window.
+void OpenTourTable()
+{
+    LookupTable* table = FindTable("TourRates");
+    if (table == nullptr)
+        table = CreateTable("TourRates", "tourrates", "", LookupTable::Interpolation, false);
+    if (table == nullptr)
+        return;
+    const double entries[][2] = {{0, 0.02}, {1, 0.035}, {2.5, 0.05}, {4, 0.045}, {6, 0.07}};
+    for (const auto& entry : entries)
+        table->SetEntry(entry[0], entry[1]);
+    table->Save();
+    OpenTableGraph("TourRates");
+}
+
 bool Idle()
 {
     const DWORD queued = HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER;
@@ -990,6 +1030,20 @@ void BuildSteps()
                  return false;
              rolledBack = rolledBack != 0 ? rolledBack : GetTickCount();
              return GetTickCount() - rolledBack > 500;
+         }},
+        // The cost-effectiveness graph with its extended dominance shown, then its report.
+        {nullptr, AnalyseCostEffectiveness, modal},
+        {nullptr, [] { PressInDialog(IDOK); }, [] { return FrameChild<CEGraph>() != nullptr; }},
+        {"ce-graph", [] { ShowWindow(FrameChild<CEGraph>()->Handle(), SW_MAXIMIZE); }, always},
+        {"ce-report", [] { Command(Cmd::GraphTextReport); }, modal},
+        {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {nullptr, [] { ShowWindow(FrameChild<CEGraph>()->Handle(), SW_RESTORE); }, always},
+        // A lookup table's window, then the graph of the table.
+        {"table-window", OpenTourTable, [] { return FrameChild<TableGraphWindow>() != nullptr; }},
+        {"table-graph", [] { Command(Cmd::TableGraphTable); },
+         [] {
+             auto* graph = dynamic_cast<LineGraph*>(Frame()->ActiveChild());
+             return graph != nullptr && graph->title.text == "Graph of Table: TourRates";
          }},
         {nullptr, EndTour, always},
     };

@@ -315,7 +315,10 @@ LineGraph* GraphTable(LookupTable& table)
     zString title("Graph of Table: ");
     title += table.Name();
     graph->title.text = title;
+    // Plain numbers: a table's indexes and values carry no currency.
     NumericFormat format(true);
+    format.unitsKind = NumericFormat::UnitsNone;
+    format.unitsText = "";
     double lowest = values[0];
     double highest = values[0];
     table.GetValueRange(lowest, highest);

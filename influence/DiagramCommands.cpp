@@ -18,6 +18,8 @@
 #include "influence/DiagramPane.h"
 #include "influence/NodePropertyDialogs.h"
 #include "dialogs/DiagramBayesDialog.h"
+#include "dialogs/OutcomeTableEditor.h"
+#include "influence/DiagramTableAction.h"
 #include "model/InfluenceChecks.h"
 #include "model/InfluenceConversion.h"
 #include "model/InfluenceOrder.h"
@@ -197,8 +199,15 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
          return f.single != nullptr &&
                 (f.single->Effective()->kind == InfluenceKind::Chance || f.single->Effective()->kind == InfluenceKind::Decision);
      }},
-    {Cmd::DiagramProbabilities, nullptr, nullptr},
-    {Cmd::DiagramValues, nullptr, nullptr},
+    {Cmd::DiagramProbabilities, &InfluenceDiagramWindow::OnTableCommand,
+     [](const DiagramFacts& f) { return f.single != nullptr && f.single->kind == InfluenceKind::Chance; }},
+    {Cmd::DiagramValues, &InfluenceDiagramWindow::OnTableCommand,
+     [](const DiagramFacts& f) {
+         const InfluenceNodeRecord* n = f.single;
+         return n != nullptr && (((n->kind == InfluenceKind::Chance || n->kind == InfluenceKind::Decision) &&
+                                  n->neverDefine == 0) ||
+                                 (n->kind == InfluenceKind::Value && n->noFormula != 0));
+     }},
     {Cmd::DiagramStraightenArc, &InfluenceDiagramWindow::OnArcCommand,
      [](const DiagramFacts& f) { return f.arc != nullptr && f.arc->curved != 0; }},
     // Flipped, the tail is influenced: it may not be deterministic.
@@ -422,9 +431,36 @@ int InfluenceDiagramWindow::OnConvertToTree(unsigned)
     FilePathObject().GetBaseName(rootText);
     auto* tree = new TreeWindow();
     ConvertDiagramToTree(document, check.finalNode, rootText.Text(), tree->Document());
-    tree->Document().Relayout();
+    tree->Redraw();
     tree->SetModified(1);
     tree->Show(SW_SHOWNORMAL);
+    return 1;
+}
+
+int InfluenceDiagramWindow::OnTableCommand(unsigned command)
+{
+    InfluenceNodeRecord* node = FirstSelected();
+    if (node == nullptr)
+        return 1;
+    const bool values = command == Cmd::DiagramValues;
+    const int table = values ? InfluenceNodeRecord::ValueTable : InfluenceNodeRecord::ProbabilityTable;
+    EndInPlaceEdit();
+    // The table's tree is never shown as a window of its own.
+    std::unique_ptr<TreeWindow> tree;
+    PreparedTable prepared;
+    {
+        WaitCursorScope wait;
+        tree = std::make_unique<TreeWindow>();
+        prepared = PrepareNodeTable(document, *node, table, tree->Document());
+    }
+    if (!prepared.text.empty()) {
+        ShowCheckFailure(prepared.nodes, prepared.text);
+        return 1;
+    }
+    tree->Redraw();
+    OutcomeTableEditor editor(*node, *tree, prepared.rows, values);
+    if (editor.Edit())
+        AddUndoAction(new DiagramTableAction(this, node->Effective(), table, prepared.rows));
     return 1;
 }
 

@@ -146,6 +146,8 @@ private:
     int OnBayesRevision(unsigned command);
     // Convert To Tree: after the diagram's checks, the equivalent tree in a new tree window.
     int OnConvertToTree(unsigned command);
+    // Probabilities and Values: the node's table in the table editor, kept as one undo step.
+    int OnTableCommand(unsigned command);
     // A failed check: its nodes of this diagram selected, then its message.
     void ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text);
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;

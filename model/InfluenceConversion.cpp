@@ -414,16 +414,31 @@ void ConvertDiagramToTree(InfluenceDocument& diagram, InfluenceNodeRecord* final
     BuildLinkItemList(diagram.links, tree.DocumentLinks);
 }
 
-std::vector<PreparedRow> PrepareNodeTable(InfluenceDocument& diagram, InfluenceNodeRecord& node, int table,
-                                          TreeDocument& tree)
+PreparedTable PrepareNodeTable(InfluenceDocument& diagram, InfluenceNodeRecord& node, int table, TreeDocument& tree)
 {
+    PreparedTable prepared;
     InfluenceNodeRecord* event = node.Effective();
-    event->EnsureDefinitionTree(table);
     PredecessorFilter filter;
     filter.probabilities = table == InfluenceNodeRecord::ProbabilityTable;
-    filter.values = table == InfluenceNodeRecord::ValueTable && event->kind != InfluenceKind::Value;
+    filter.values = table == InfluenceNodeRecord::ValueTable;
+    if (InfluenceNodeRecord* loop = FindInfluenceLoop(event, filter)) {
+        prepared.text = "This node may not be edited because there is an influence-loop.";
+        prepared.nodes = {loop};
+        return prepared;
+    }
+    event->EnsureDefinitionTree(table);
+    // The events the table's levels name, as the table keys them (a value event's table by every arc).
+    filter.values = filter.values && event->kind != InfluenceKind::Value;
+    filter.additional = true;
     std::vector<InfluenceNodeRecord*> sequence = FilteredPredecessors(*event, filter);
     OrderRelativeTo(event, sequence, diagram.prefs.verticalInf != 0);
+    for (InfluenceNodeRecord* before : sequence) {
+        prepared.text = IncompleteNodeText(*before);
+        if (!prepared.text.empty()) {
+            prepared.nodes = {before};
+            return prepared;
+        }
+    }
     sequence.push_back(event);
     const ConversionMode mode =
         table == InfluenceNodeRecord::ProbabilityTable ? ConversionMode::Probabilities : ConversionMode::Values;
@@ -433,5 +448,16 @@ std::vector<PreparedRow> PrepareNodeTable(InfluenceDocument& diagram, InfluenceN
     tree.DisplayPrefs.SetConvertedTreeStyle(mode == ConversionMode::Values, false);
     tree.NumberFormat = diagram.prefs.numberFormat;
     BuildLinkItemList(diagram.links, tree.DocumentLinks);
-    return std::move(builder.rows);
+    prepared.rows = std::move(builder.rows);
+    if (prepared.rows.empty())
+        prepared.text = "This model cannot be converted. The most likely cause is an incompatible set of \"skip\" "
+                        "or \"skip all\" arcs.";
+    return prepared;
+}
+
+void ApplyPreparedRows(DefinitionTreeNode& table, const std::vector<PreparedRow>& rows)
+{
+    for (const PreparedRow& row : rows)
+        if (DefinitionCell* cell = FindDefinitionCell(&table, ChoicesOf(row.assignment), true))
+            *cell = row.cell;
 }

@@ -31,12 +31,21 @@ struct PreparedRow {
 void ConvertDiagramToTree(InfluenceDocument& diagram, InfluenceNodeRecord* finalNode, const char* rootText,
                           TreeDocument& tree);
 
-// The node's table (InfluenceNodeRecord::ProbabilityTable or ValueTable) laid out in the document: the
-// states keying it branch in order, and each end node that the table's cell reaches is a row (marked by a
-// payoff of one blank unless the node is a value node). Paths on which the node gives no branch end in a
-// terminal line (kind 8) without a row.
-std::vector<PreparedRow> PrepareNodeTable(InfluenceDocument& diagram, InfluenceNodeRecord& node, int table,
-                                          TreeDocument& tree);
+// A table laid out for editing, or why it may not be: the person's text and the nodes to select.
+struct PreparedTable {
+    std::vector<PreparedRow> rows;
+    std::string text;
+    std::vector<InfluenceNodeRecord*> nodes;
+};
+
+// The node's table (InfluenceNodeRecord::ProbabilityTable or ValueTable) laid out in the document, after
+// the checks: no influence loop through the arcs that key the table, and every keying event complete. The
+// states keying the table branch in order, and each end node that the table's cell reaches is a row (marked
+// by a payoff of one blank unless the node is a value node); paths on which the node gives no branch end in
+// a terminal line (kind 8). A table without rows is refused too.
+PreparedTable PrepareNodeTable(InfluenceDocument& diagram, InfluenceNodeRecord& node, int table, TreeDocument& tree);
+// Writes the rows' cells into the table (each found exactly by its states); cells of no row stay.
+void ApplyPreparedRows(DefinitionTreeNode& table, const std::vector<PreparedRow>& rows);
 
 // A cell written into a tree node: as the branch probability (a variable cell binds its definition at the
 // parent), or as the node's value (a terminal's payoff, else a binding of the event's variable).

@@ -92,8 +92,9 @@ void MDIchildCL::CreateInClient(const char* mdiTitle, int x, int y, int width, i
     if (handle)
         ::ShowWindow(handle, SW_HIDE);
     SendMessageA(client, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(client, nullptr, TRUE);
-    UpdateWindow(client);
+    // The children too: while the client did not redraw, what they painted was lost, and a child made
+    // hidden covers nothing that would repaint them.
+    RedrawWindow(client, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     handle_ = handle;
     if (handle) {
         if (TheApp && TheApp->Map())

@@ -441,8 +441,8 @@ TEST_F(ShownDiagram, ContextMenusFollowWhatWasPressedAndClonesAreMadeAndDestroye
     };
     EXPECT_EQ(rightPress(At(DiagramPoint{4, 4})),
               (std::vector<std::string>{"New Decision", "New Chance", "New Determ", "New Value"}));
-    EXPECT_EQ(rightPress(At(chance)), (std::vector<std::string>{"&Variable...", "Ou&tcomes...", "-&Probabilities...",
-                                                                "-V&alues...", "Draw New Arc"}));
+    EXPECT_EQ(rightPress(At(chance)), (std::vector<std::string>{"&Variable...", "Ou&tcomes...", "&Probabilities...",
+                                                                "V&alues...", "Draw New Arc"}));
     EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{chance});
     EXPECT_EQ(rightPress(At(arc->middle)), (std::vector<std::string>{"Edit Arc...", "-Straighten Arc", "Flip Arc",
                                                                       "Align Joined...", "Clear Arc"}));

@@ -128,5 +128,7 @@ BayesDiagram BuildBayesDiagram(InfluenceDocument& document)
     for (int d = 0; d < 2; ++d)
         for (int s = 0; s < 2; ++s)
             SetDiagramCell(bayes.value, InfluenceNodeRecord::ValueTable, {{"D", d}, {"S", s}}, pays[d][s]);
+    // Expected values show with one decimal.
+    document.prefs.numberFormat.expValDigits = 1;
     return bayes;
 }

@@ -503,21 +503,38 @@ void ReopenGraph()
 
 // A diagram whose test is observed before the decision while the state it depends on is not: Bayes'
 // Revision names the state, predicted by the test.
+InfluenceDiagramWindow* bayesWindow = nullptr;
+
 void OpenBayesDiagram()
 {
-    auto* window = new InfluenceDiagramWindow();
-    InfluenceDocument& document = window->document;
-    InfluenceNodeRecord* state = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "S", 0.5f, 2, {"s1", "s2"});
-    InfluenceNodeRecord* test = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "A", 0.5f, 0.5f, {"a1", "a2"});
-    InfluenceNodeRecord* act = AddDiagramNode(document, document.diagram, InfluenceKind::Decision, "D", 2.5f, 0.5f, {"Act", "Wait"});
-    InfluenceNodeRecord* value = AddDiagramNode(document, document.diagram, InfluenceKind::Value, "V", 4, 1.5f);
-    AddDiagramArc(document.diagram, state, test);
-    AddDiagramArc(document.diagram, test, act);
-    AddDiagramArc(document.diagram, state, value);
-    AddDiagramArc(document.diagram, act, value);
-    window->Show(SW_SHOWNORMAL);
-    window->UpdateExtent();
-    PostMessageA(window->Handle(), WM_COMMAND, Cmd::DiagramBayesRevision, 0);
+    bayesWindow = new InfluenceDiagramWindow();
+    BuildBayesDiagram(bayesWindow->document);
+    bayesWindow->Show(SW_SHOWNORMAL);
+    bayesWindow->UpdateExtent();
+    PostMessageA(bayesWindow->Handle(), WM_COMMAND, Cmd::DiagramBayesRevision, 0);
+}
+
+// The converted tree on the right half of the frame, the diagram on the left, the tree rolled back.
+void RollBackBesideTheDiagram()
+{
+    RECT client{};
+    GetClientRect(Frame()->ClientHandle(), &client);
+    TreeWindow* tree = TreeWindow::OpenWindows().back();
+    SendMessageA(Frame()->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(tree->Handle()), 0);
+    MoveWindow(bayesWindow->Handle(), 0, 0, client.right / 2, client.bottom, TRUE);
+    MoveWindow(tree->Handle(), client.right / 2, 0, client.right - client.right / 2, client.bottom, TRUE);
+    SendMessageA(Frame()->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tree->Handle()), 0);
+    Command(1612);
+}
+
+// The test's probabilities in the table editor, its first cell current.
+void EditTestProbabilities()
+{
+    SendMessageA(Frame()->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(bayesWindow->Handle()), 0);
+    for (InfluenceNodeRecord* node : bayesWindow->document.diagram.nodes)
+        if (node->name == "A")
+            bayesWindow->SelectNode(node, false);
+    PostMessageA(bayesWindow->Handle(), WM_COMMAND, Cmd::DiagramProbabilities, 0);
 }
 
 // "Arc Data" of an arc from a chance node of three outcomes into another chance node: three rows.
@@ -998,6 +1015,12 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"diagram-bayes-revision", OpenBayesDiagram, modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {nullptr, [] { PostMessageA(bayesWindow->Handle(), WM_COMMAND, Cmd::FileConvertToOutline, 0); },
+         [] { return TreeWindow::OpenWindows().size() == 2; }},
+        {"diagram-converted", RollBackBesideTheDiagram,
+         [] { return TreeWindow::OpenWindows().back()->Document().RolledBack != 0; }},
+        {"diagram-table-editor", EditTestProbabilities, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"diagram-arc-data", OpenArcData, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         // The same diagram's weather node: its variable, then its kind.

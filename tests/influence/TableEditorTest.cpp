@@ -1,0 +1,260 @@
+// A node's probability or value table filled in through the window's "&Probabilities..." and "V&alues...":
+// the editor is driven by its control ids, and the diagram's table and undo history read back.
+
+#include "app/MainFrame.h"
+#include "app/StartProgram.h"
+#include "dialogs/DistributionPicker.h"
+#include "dialogs/OutcomeTableEditor.h"
+#include "dialogs/ProbabilityWheel.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionTypes.h"
+#include "foundation/RecentFileList.h"
+#include "influence/InfluenceDiagramWindow.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/SampleDiagram.h"
+#include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace Id = Ctl::Assign;
+
+class TableEditing : public ::testing::Test {
+protected:
+    TableEditing()
+    {
+        previousList = TheRecentFiles;
+        TheRecentFiles = new RecentFileList;
+        frame = new MainFrame;
+        frame->EndStartup();
+        MoveWindow(frame->Handle(), 0, 0, 900, 700, TRUE);
+        frame->Show(SW_SHOWNOACTIVATE);
+        window = new InfluenceDiagramWindow();
+        bayes = BuildBayesDiagram(window->document);
+        window->Show(SW_SHOWMAXIMIZED);
+        PumpMessagesFor(20);
+    }
+    ~TableEditing() override
+    {
+        delete frame;
+        delete TheRecentFiles;
+        TheRecentFiles = previousList;
+    }
+
+    // The command on the node, the editor driven by the steps; true when the steps all ran.
+    bool Edit(InfluenceNodeRecord* node, unsigned command, ModalDialogDriver& driver)
+    {
+        window->SelectNode(node, false);
+        SendMessageA(window->Handle(), WM_COMMAND, command, 0);
+        return driver.Finished();
+    }
+    static std::string Field(DialogFrameCL& dialog)
+    {
+        char text[100] = {};
+        GetDlgItemTextA(dialog.Handle(), Id::ProbabilityEdit, text, sizeof text);
+        return text;
+    }
+    static int Row(DialogFrameCL& dialog) { return dynamic_cast<OutcomeTableEditor&>(dialog).CurrentRow(); }
+    // Ctrl and the key pressed in the entry field.
+    static void CtrlKey(DialogFrameCL& dialog, unsigned key)
+    {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        const BYTE control = keys[VK_CONTROL];
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageA(GetDlgItem(dialog.Handle(), Id::ProbabilityEdit), WM_KEYDOWN, key, 0);
+        keys[VK_CONTROL] = control;
+        SetKeyboardState(keys);
+    }
+    std::string Cell(InfluenceNodeRecord* node, int table, std::vector<StateChoice> choices)
+    {
+        const DefinitionCell* cell = node->FindCell(choices, table, true);
+        return cell == nullptr ? "?" : std::to_string(cell->kind) + ":" + cell->formula.Text() + cell->expression.Text();
+    }
+    // The Edit menu's undo item without its key.
+    std::string UndoText()
+    {
+        const std::string text = window->History().UndoMenuText().Text();
+        return text.substr(0, text.find('\t'));
+    }
+
+    ScopedApplication app;
+    MessageBoxRecorder boxes;
+    RecentFileList* previousList;
+    MainFrame* frame;
+    InfluenceDiagramWindow* window;
+    BayesDiagram bayes;
+};
+
+} // namespace
+
+// A's four cells (a1, a2 under s1, then under s2) typed in; the lone empty sibling shows "#".
+TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
+{
+    const int table = InfluenceNodeRecord::ProbabilityTable;
+    for (int s = 0; s < 2; ++s)
+        for (int a = 0; a < 2; ++a)
+            SetDiagramCell(bayes.test, table, {{"S", s}, {"A", a}}, "");
+    std::vector<std::string> seen;
+    std::string caption;
+    ModalDialogDriver driver;
+    driver.Then([&](DialogFrameCL& d) {
+              caption = WindowCL::TextOf(d.Handle()).Text();
+              seen.push_back(Field(d));
+              EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d.Handle(), Id::Prev)));
+          })
+        .Type(Id::ProbabilityEdit, "0.8")
+        .Press(Id::Next)
+        .Then([&](DialogFrameCL& d) { seen.push_back(Field(d)); })
+        .Press(Id::Next)
+        .Type(Id::ProbabilityEdit, "0.1")
+        .Press(Id::Next)
+        .Then([&](DialogFrameCL& d) {
+            seen.push_back(Field(d));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d.Handle(), Id::Next)));
+            EXPECT_EQ(Row(d), 3);
+        })
+        .Press(IDOK);
+    ASSERT_TRUE(Edit(bayes.test, Cmd::DiagramProbabilities, driver));
+    EXPECT_EQ(caption, "Assign Probabilities");
+    EXPECT_EQ(seen, (std::vector<std::string>{"", "#", "#"}));
+    EXPECT_EQ(UndoText(), "&Undo Node Probabilities");
+    EXPECT_EQ(Cell(bayes.test, table, {{"S", 0}, {"A", 0}}), "1:0.8");
+    EXPECT_EQ(Cell(bayes.test, table, {{"S", 0}, {"A", 1}}), "3:#");
+    EXPECT_EQ(Cell(bayes.test, table, {{"S", 1}, {"A", 0}}), "1:0.1");
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    // Opened again it shows what was kept; Cancel keeps the table.
+    seen.clear();
+    ModalDialogDriver again;
+    for (int i = 0; i < 4; ++i)
+        again.Then([&](DialogFrameCL& d) { seen.push_back(Field(d)); }).Press(Id::Next);
+    again.Press(IDCANCEL);
+    ASSERT_TRUE(Edit(bayes.test, Cmd::DiagramProbabilities, again));
+    EXPECT_EQ(seen, (std::vector<std::string>{"0.8", "#", "0.1", "#"}));
+
+    SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditUndo, 0);
+    EXPECT_EQ(Cell(bayes.test, table, {{"S", 0}, {"A", 0}}), "0:");
+    SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditRedo, 0);
+    EXPECT_EQ(Cell(bayes.test, table, {{"S", 1}, {"A", 0}}), "1:0.1");
+    PumpMessagesFor(20);
+    ExpectScreenEqualsRepaint(frame->Handle());
+}
+
+// Each refused entry keeps its cell current and says why; a formula is checked by its syntax only.
+TEST_F(TableEditing, EntriesAreCheckedAsTheirCellIsLeft)
+{
+    std::vector<int> rows;
+    std::string kept;
+    ModalDialogDriver driver;
+    driver.Type(Id::ProbabilityEdit, "1.5")
+        .Press(Id::Next)
+        .Then([&](DialogFrameCL& d) { rows.push_back(Row(d)); })
+        .Type(Id::ProbabilityEdit, "pUnknown*2")
+        .Press(Id::Next)
+        .Then([&](DialogFrameCL& d) { rows.push_back(Row(d)); })
+        .Press(Id::Prev)
+        .Then([&](DialogFrameCL& d) { kept = Field(d); })
+        .Type(Id::ProbabilityEdit, "0.8")
+        .Press(Id::Next)
+        .Type(Id::ProbabilityEdit, "")
+        .Press(Id::Next)
+        .Press(IDOK)
+        .Then([&](DialogFrameCL& d) { rows.push_back(Row(d)); })
+        .Press(IDCANCEL);
+    boxes.Answer(IDOK);
+    boxes.Answer(IDNO);
+    ASSERT_TRUE(Edit(bayes.test, Cmd::DiagramProbabilities, driver));
+    EXPECT_EQ(rows, (std::vector<int>{0, 1, 1}));
+    EXPECT_EQ(kept, "pUnknown*2");
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "If you enter a numeric probability value, it must be between 0 and 1.");
+    EXPECT_EQ(boxes.Boxes()[1].text, "At least one node parsed incorrectly. Proceed anyway?");
+    EXPECT_EQ(UndoText(), "&Undo ");
+
+    // Values: "#" is refused, numbers kept as V's payoffs.
+    boxes.Clear();
+    ModalDialogDriver values;
+    values.Then([&](DialogFrameCL& d) { EXPECT_EQ(WindowCL::TextOf(d.Handle()), "Assign Values"); })
+        .Type(Id::ProbabilityEdit, "#")
+        .Press(Id::Next)
+        .Type(Id::ProbabilityEdit, "250")
+        .Press(IDOK);
+    ASSERT_TRUE(Edit(bayes.value, Cmd::DiagramValues, values));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "You may only enter \"#\" when editing probabilities.");
+    EXPECT_EQ(UndoText(), "&Undo Node Values");
+    EXPECT_EQ(Cell(bayes.value, InfluenceNodeRecord::ValueTable, {{"D", 0}, {"S", 0}}), "1:250");
+}
+
+// Distribution over two branches: the lower half of a uniform on [0, 4] and the rest, to 3 decimals; the
+// wheel then gives s1 a quarter, and a "#" branch keeps its "#".
+TEST_F(TableEditing, DistributionAndTheWheelShareOutTheBranchesProbabilities)
+{
+    auto previous = DistributionPicker::SetPresenter([](DistributionPicker& picker) {
+        picker.chosen = MakeDistribution(DistUniform);
+        picker.chosen->Parameter(0)->SetText("0");
+        picker.chosen->Parameter(1)->SetText("4");
+        return IDOK;
+    });
+    ModalDialogDriver driver;
+    driver.Press(Cmd::OptionsDistributeChildren).Press(IDOK);
+    const bool ran = Edit(bayes.state, Cmd::DiagramProbabilities, driver);
+    DistributionPicker::SetPresenter(previous);
+    ASSERT_TRUE(ran);
+    const int table = InfluenceNodeRecord::ProbabilityTable;
+    EXPECT_EQ(Cell(bayes.state, table, {{"S", 0}}), "1:0.500");
+    EXPECT_EQ(Cell(bayes.state, table, {{"S", 1}}), "1:0.500");
+
+    SetDiagramCell(bayes.state, table, {{"S", 1}}, "#");
+    auto wheelBefore = ProbabilityWheelDialog::SetPresenter([](ProbabilityWheelDialog& wheel) {
+        wheel.shares = {0.25, 0.75};
+        return IDOK;
+    });
+    ModalDialogDriver wheel;
+    wheel.Press(Cmd::ValuesProbabilityWheel).Press(IDOK);
+    const bool turned = Edit(bayes.state, Cmd::DiagramProbabilities, wheel);
+    ProbabilityWheelDialog::SetPresenter(wheelBefore);
+    ASSERT_TRUE(turned);
+    EXPECT_EQ(Cell(bayes.state, table, {{"S", 0}}), "1:0.250");
+    EXPECT_EQ(Cell(bayes.state, table, {{"S", 1}}), "3:#");
+}
+
+// A's probabilities where the arc S -> A skips A after s2: only s1's two cells are rows (s2 ends in a line);
+// skipping after both states leaves no cell, and the editor does not open.
+TEST_F(TableEditing, SkippedStatesHaveNoCellsAndATableWithoutCellsIsRefused)
+{
+    InfluenceArc* arc = bayes.state->arcsOut.front();
+    arc->settings.rows[1].influenceType = ArcInfluenceRow::Skip;
+    std::vector<int> rows;
+    ModalDialogDriver driver;
+    driver.Then([&](DialogFrameCL& d) { CtrlKey(d, VK_DOWN); })
+        .Then([&](DialogFrameCL& d) {
+            rows.push_back(Row(d));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d.Handle(), Id::Next)));
+            CtrlKey(d, VK_DOWN);
+            rows.push_back(Row(d));
+            CtrlKey(d, VK_UP);
+            rows.push_back(Row(d));
+        })
+        .Press(IDCANCEL);
+    ASSERT_TRUE(Edit(bayes.test, Cmd::DiagramProbabilities, driver));
+    EXPECT_EQ(rows, (std::vector<int>{1, 1, 0}));
+
+    arc->settings.rows[0].influenceType = ArcInfluenceRow::Skip;
+    window->SelectNode(bayes.test, false);
+    SendMessageA(window->Handle(), WM_COMMAND, Cmd::DiagramProbabilities, 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "This model cannot be converted. The most likely cause is an incompatible set of "
+                                 "\"skip\" or \"skip all\" arcs.");
+}

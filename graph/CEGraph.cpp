@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -43,10 +44,9 @@ float KeyWidth(const GraphWindow* graph)
     return graph != nullptr && graph->legendKeys.Count() > 0 ? graph->legendKeys.Key(0)->Width() : 0.0f;
 }
 
-// "<cost bound> <= k <= <eff bound>", each with 3 places and no quantity scaling.
-zString BoundsText(const CEPoint& point)
+// "<cost bound> <= k <= <eff bound>", each with 3 places and no quantity scaling in the default format.
+zString BoundsText(const CEPoint& point, const NumericFormat& format)
 {
-    const NumericFormat format;
     zString low;
     zString high;
     FormatNumber(format, point.costBound, low, false, false, 3);
@@ -154,6 +154,7 @@ CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOn
     const NumericFormat effFormat = AxisFormat(document, document.CalcPrefs.CEEffPayoff);
     AutoScaleAxis(this->effOnX, costFormat, minCost, maxCost, "Cost", 1, 0);
     AutoScaleAxis(1 - this->effOnX, effFormat, minEff, maxEff, "Effectiveness", 1, 0);
+    const NumericFormat boundsFormat;
     int kind = kFirstMarkKind;
     for (int i = 0; i < points.Count(); ++i) {
         const CEPoint& point = *points.Point(i);
@@ -164,7 +165,7 @@ CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOn
         auto* item = new ExtDomLegendItem;
         item->owner = this;
         item->pointIndex = static_cast<int16_t>(i);
-        item->text = BoundsText(point);
+        item->text = BoundsText(point, boundsFormat);
         if (!extItems.Add(item))
             delete item;
     }
@@ -207,25 +208,30 @@ void CEGraph::GuideEnds(int i, double ends[2][2]) const
 
 void CEGraph::DrawSeries(Display& display)
 {
+    // The lines first, then the marks on top, those of one kind drawn together.
+    std::vector<LogicalPoint> marks[kMarkKindCount];
     const CEPoint* previous = nullptr;
     for (int i = 0; i < points.Count(); ++i) {
         const CEPoint& point = *points.Point(i);
-        const float x = PointX(point.cost, point.effectiveness);
-        const float y = PointY(point.cost, point.effectiveness);
-        DrawPointMark(display, MarkKind(i), x, y);
+        const LogicalPoint at{PointX(point.cost, point.effectiveness), PointY(point.cost, point.effectiveness)};
+        const int kind = MarkKind(i);
+        if (kind >= 0 && kind < kMarkKindCount)
+            marks[kind].push_back(at);
         if (point.IsUndominated()) {
             if (previous != nullptr)
                 DrawLineBetween(display, PointX(previous->cost, previous->effectiveness),
-                                PointY(previous->cost, previous->effectiveness), x, y);
+                                PointY(previous->cost, previous->effectiveness), at.x, at.y);
             previous = &point;
         } else if (point.state == CEPoint::ExtendedDominated && showExtended) {
             double ends[2][2];
             GuideEnds(i, ends);
             for (const double* end : ends)
-                DrawDashedLine(display, LogicalPoint{x, y},
-                               LogicalPoint{PointX(end[0], end[1]), PointY(end[0], end[1])}, 2, RGB(0, 0, 0));
+                DrawDashedLine(display, at, LogicalPoint{PointX(end[0], end[1]), PointY(end[0], end[1])}, 2,
+                               RGB(0, 0, 0));
         }
     }
+    for (int kind = 1; kind < kMarkKindCount; ++kind)
+        DrawPointMarks(display, kind, marks[kind]);
 }
 
 long CEGraph::OnCommandId(unsigned id, unsigned code, HWND control)

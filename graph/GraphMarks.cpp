@@ -158,6 +158,17 @@ void DrawPointMark(Display& display, int kind, float x, float y)
                     LogicalWidthToPixels(kMarkPenWidth, display));
 }
 
+void DrawPointMarks(Display& display, int kind, const std::vector<LogicalPoint>& points)
+{
+    std::vector<POINT> pixels;
+    pixels.reserve(points.size());
+    for (const LogicalPoint& point : points)
+        pixels.push_back(POINT{LogicalXToPixel(point.x, display), LogicalYToPixel(point.y, display)});
+    DrawPointMarks(display.DeviceContext(), kind, pixels.data(), static_cast<int>(pixels.size()),
+                   LogicalWidthToPixels(kMarkSize, display), IsColourDevice(display),
+                   LogicalWidthToPixels(kMarkPenWidth, display));
+}
+
 void SerializeGraphFill(Archive& archive, GraphFill& fill)
 {
     if (archive.IsStoring()) {

@@ -8,6 +8,9 @@
 #include "graph/GraphElement.h"
 
 #include <cstdint>
+#include <vector>
+
+struct LogicalPoint;
 
 // A fill of bars and regions: style 99 solid, 0 to 5 the platform's hatch styles.
 using GraphFill = GraphStyle;
@@ -28,6 +31,8 @@ void DrawPointMark(Display& display, int kind, float x, float y);
 void DrawPointMarkAt(HDC dc, int kind, POINT at, int size, bool colour, int penWidth);
 // The mark at each of the points (pixels) with one pen and brush; a point equal to the one before is skipped.
 void DrawPointMarks(HDC dc, int kind, const POINT* points, int count, int size, bool colour, int penWidth);
+// The same at points in inches on the display.
+void DrawPointMarks(Display& display, int kind, const std::vector<LogicalPoint>& points);
 
 // Stored form of a fill: colour red, green, blue (3 bytes), then the style as i16.
 void SerializeGraphFill(Archive& archive, GraphFill& fill);

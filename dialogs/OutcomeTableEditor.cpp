@@ -17,6 +17,7 @@
 #include "framework/draw/LogicalUnits.h"
 #include "framework/window/LayoutManager.h"
 #include "framework/window/WindowEvent.h"
+#include "model/InfluenceChecks.h"
 #include "model/InfluenceNode.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
@@ -40,6 +41,9 @@ constexpr unsigned kPasteLink = Cmd::EditPasteLink;
 constexpr unsigned kZoomIn = Cmd::DisplayZoomIn;
 constexpr unsigned kZoomOut = Cmd::DisplayZoomOut;
 constexpr unsigned kZoomActual = Cmd::DisplayZoom;
+
+// The Insert menu's items, one per variable.
+constexpr unsigned kFirstInsertedVariable = 1100;
 
 const char* const kNumberOutOfRange = "If you enter a numeric probability value, it must be between 0 and 1.";
 
@@ -100,7 +104,7 @@ OutcomeTableEditor::OutcomeTableEditor(InfluenceNodeRecord& node, TreeWindow& tr
     };
     tools_ = menuButton(kToolsMenu, Id::ToolsText);
     zoom_ = menuButton(kZoomMenu, Id::ZoomText);
-    ShowItem(Id::InsertText, false);
+    MakeInsertMenu();
     if (WindowCL* field = FindChild(Id::ProbabilityEdit))
         field->AddMessageHandler(this, &OutcomeTableEditor::OnFieldKey, WM_KEYDOWN);
     OnButton(Id::Prev, [this] { GoTo(current_ < 0 ? static_cast<int>(rows_.size()) - 1 : std::max(current_ - 1, 0)); });
@@ -116,6 +120,27 @@ OutcomeTableEditor::OutcomeTableEditor(InfluenceNodeRecord& node, TreeWindow& tr
 }
 
 OutcomeTableEditor::~OutcomeTableEditor() = default;
+
+// The variables of the events before the node (for probabilities only the deterministic and value ones, the
+// others being states rather than numbers); a pick types the name into the entry field.
+void OutcomeTableEditor::MakeInsertMenu()
+{
+    auto menu = std::make_unique<Menu>();
+    unsigned id = kFirstInsertedVariable;
+    for (InfluenceNodeRecord* before : FilteredPredecessors(*node_.Effective(), PredecessorFilter{})) {
+        const bool number = before->kind == InfluenceKind::Deterministic || before->kind == InfluenceKind::Value;
+        if (before->neverDefine != 0 || before->variableName.IsEmpty() || (!values_ && !number))
+            continue;
+        const std::string name = before->variableName.Text();
+        menu->AppendItem(id, name.c_str());
+        OnButton(id++, [this, name] {
+            SendToItem(Id::ProbabilityEdit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(name.c_str()));
+            SetFocus(Control(Id::ProbabilityEdit));
+        });
+    }
+    if (id == kFirstInsertedVariable || MakeOwningMenuButton(std::move(menu), this, Id::InsertText) == nullptr)
+        ShowItem(Id::InsertText, false);
+}
 
 bool OutcomeTableEditor::Edit()
 {

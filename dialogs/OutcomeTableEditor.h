@@ -32,6 +32,7 @@ public:
     int FindRow(const TreeNode* node) const;
 
 private:
+    void MakeInsertMenu();
     std::string FieldText() const;
     // The entry is checked and written into the row and into the tree; false (with the person told why,
     // the field focused) when it is refused.

@@ -182,17 +182,22 @@ TEST_F(TableEditing, EntriesAreCheckedAsTheirCellIsLeft)
     EXPECT_EQ(boxes.Boxes()[1].text, "At least one node parsed incorrectly. Proceed anyway?");
     EXPECT_EQ(UndoText(), "&Undo ");
 
-    // Values: "#" is refused, numbers kept as V's payoffs.
+    // Values: "#" is refused, numbers kept as V's payoffs; the Insert menu types the events' names.
     boxes.Clear();
+    std::string inserted;
     ModalDialogDriver values;
     values.Then([&](DialogFrameCL& d) { EXPECT_EQ(WindowCL::TextOf(d.Handle()), "Assign Values"); })
         .Type(Id::ProbabilityEdit, "#")
         .Press(Id::Next)
+        .Type(Id::ProbabilityEdit, "")
+        .Press(1101)
+        .Then([&](DialogFrameCL& d) { inserted = Field(d); })
         .Type(Id::ProbabilityEdit, "250")
         .Press(IDOK);
     ASSERT_TRUE(Edit(bayes.value, Cmd::DiagramValues, values));
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "You may only enter \"#\" when editing probabilities.");
+    EXPECT_EQ(inserted, "D");
     EXPECT_EQ(UndoText(), "&Undo Node Values");
     EXPECT_EQ(Cell(bayes.value, InfluenceNodeRecord::ValueTable, {{"D", 0}, {"S", 0}}), "1:250");
 }
@@ -257,4 +262,15 @@ TEST_F(TableEditing, SkippedStatesHaveNoCellsAndATableWithoutCellsIsRefused)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "This model cannot be converted. The most likely cause is an incompatible set of "
                                  "\"skip\" or \"skip all\" arcs.");
+
+    // A -> B -> S closes the loop S -> A -> B -> S: the node that closes it is selected.
+    InfluenceNodeRecord* other =
+        AddDiagramNode(window->document, window->document.diagram, InfluenceKind::Chance, "B", 3, 3, {"b1", "b2"});
+    AddDiagramArc(window->document.diagram, bayes.test, other);
+    AddDiagramArc(window->document.diagram, other, bayes.state);
+    window->SelectNode(other, false);
+    SendMessageA(window->Handle(), WM_COMMAND, Cmd::DiagramProbabilities, 0);
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Last().text, "This node may not be edited because there is an influence-loop.");
+    EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{other});
 }

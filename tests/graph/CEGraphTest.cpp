@@ -185,7 +185,17 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
     ASSERT_EQ(ce->ExtendedItemCount(), 1);
     EXPECT_EQ(ce->ExtendedItem(0).pointIndex, 1);
     SaveAs(reopened, second);
-    EXPECT_EQ(FileBytes(first), FileBytes(second));
+    std::vector<char> bytes = FileBytes(second);
+    EXPECT_EQ(FileBytes(first), bytes);
+
+    // The file ends with the legend item's strategy index and the axis flag: an index past the strategies
+    // is refused.
+    ASSERT_GE(bytes.size(), 4u);
+    bytes[bytes.size() - 4] = 9;
+    std::ofstream(second, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    boxes.Clear();
+    EXPECT_EQ(ReadGraphFile(second.c_str()), nullptr);
+    EXPECT_EQ(boxes.Count(), 1);
     std::remove(first.c_str());
     std::remove(second.c_str());
 }

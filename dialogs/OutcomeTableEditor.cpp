@@ -2,12 +2,14 @@
 
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
+#include "app/StartProgram.h"
 #include "app/MenuButton.h"
 #include "app/ZoomPane.h"
 #include "dialogs/DistributionPicker.h"
 #include "dialogs/FormulaMenus.h"
 #include "dialogs/ProbabilityWheel.h"
 #include "formula/Distribution.h"
+#include "formula/FormulaRef.h"
 #include "formula/RunOutcome.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormatParsing.h"
@@ -17,10 +19,12 @@
 #include "framework/draw/LogicalUnits.h"
 #include "framework/window/LayoutManager.h"
 #include "framework/window/WindowEvent.h"
+#include "model/EvalContext.h"
 #include "model/InfluenceChecks.h"
 #include "model/InfluenceNode.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
+#include "script/DdeLinkManager.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeWindow.h"
 
@@ -115,6 +119,7 @@ OutcomeTableEditor::OutcomeTableEditor(InfluenceNodeRecord& node, TreeWindow& tr
     OnButton(IDOK, [this] { OnOk(); });
     OnButton(kDistribution, [this] { OnDistribution(); });
     OnButton(kWheel, [this] { OnWheel(); });
+    OnButton(kPasteLink, [this] { OnPasteLink(); });
     for (unsigned zoom : {kZoomIn, kZoomOut, kZoomActual})
         OnButton(zoom, [this, zoom] { OnZoom(zoom); });
 }
@@ -229,7 +234,7 @@ void OutcomeTableEditor::UpdateControls()
     if (tools_ != nullptr) {
         tools_->GrayItem(kDistribution, none);
         tools_->GrayItem(kWheel, none || values_);
-        tools_->GrayItem(kPasteLink, 1);
+        tools_->GrayItem(kPasteLink, none || TheLinkManager == nullptr || !TheLinkManager->CanPasteLink());
     }
     if (zoom_ != nullptr) {
         zoom_->GrayItem(kZoomIn, !pane_->CanZoomIn());
@@ -292,14 +297,46 @@ bool OutcomeTableEditor::KeepCurrentCell()
             if (at != nullptr)
                 at->RemoveBinding(row.cell.formula.Text(), false, true);
     row.cell = cell;
-    if (!values_)
-        ApplyCellAsProbability(cell, *branch);
-    else if (node_.kind == InfluenceKind::Value)
-        branch->SetPayoffText(cell.formula.IsEmpty() ? cell.expression.Text() : cell.formula.Text(), 0, true);
-    else
-        ApplyCellAsValue(cell, *branch, false, node_.variableName.Text());
-    RedrawTree(branch, 0);
+    WriteCell(row);
     return true;
+}
+
+// The row's cell into its end node: the branch probability, a value node's payoff, or the variable's value.
+void OutcomeTableEditor::WriteCell(PreparedRow& row)
+{
+    const DefinitionCell& cell = row.cell;
+    if (!values_)
+        ApplyCellAsProbability(cell, *row.node);
+    else if (node_.kind == InfluenceKind::Value)
+        row.node->SetPayoffText(cell.formula.IsEmpty() ? cell.expression.Text() : cell.formula.Text(), 0, true);
+    else
+        ApplyCellAsValue(cell, *row.node, false, node_.variableName.Text());
+    RedrawTree(row.node, 0);
+}
+
+// The clipboard's link made a link of the table's tree; the cell reads it, its value kept beside.
+void OutcomeTableEditor::OnPasteLink()
+{
+    if (current_ < 0 || TheLinkManager == nullptr || !TheLinkManager->CanPasteLink())
+        return;
+    zString formula;
+    if (!tree_.PasteLink(formula))
+        return;
+    PreparedRow& row = rows_[current_];
+    FormulaRef evaluation(new EvalContext(&tree_.Document(), row.node), 0, "expression");
+    const double value = evaluation.EvaluateText(formula.Text());
+    if (evaluation.HasError()) {
+        evaluation.ShowError(nullptr, 0);
+        return;
+    }
+    char shown[40];
+    std::snprintf(shown, sizeof shown, "%g", value);
+    row.cell.formula = formula;
+    row.cell.expression = shown;
+    row.cell.number = value;
+    row.cell.kind = DefinitionCell::Formula;
+    WriteCell(row);
+    ShowCell();
 }
 
 void OutcomeTableEditor::OnOk()

@@ -43,6 +43,8 @@ private:
     void OnDefine();
     void OnDistribution();
     void OnWheel();
+    void OnPasteLink();
+    void WriteCell(PreparedRow& row);
     void OnZoom(unsigned command);
     // The changed node measured again (mode as TreeWindow::RedrawNode), and the pane repainted.
     void RedrawTree(TreeNode* changed = nullptr, int mode = 0);

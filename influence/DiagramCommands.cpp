@@ -459,8 +459,11 @@ int InfluenceDiagramWindow::OnTableCommand(unsigned command)
     }
     tree->Redraw();
     OutcomeTableEditor editor(*node, *tree, prepared.rows, values);
-    if (editor.Edit())
-        AddUndoAction(new DiagramTableAction(this, node->Effective(), table, prepared.rows));
+    if (!editor.Edit())
+        return 1;
+    // Links that Paste Link made in the table belong to the diagram from now on.
+    BuildLinkItemList(tree->Document().DocumentLinks, document.links);
+    AddUndoAction(new DiagramTableAction(this, node->Effective(), table, prepared.rows));
     return 1;
 }
 

@@ -9,8 +9,11 @@
 #include "formula/Distribution.h"
 #include "formula/DistributionTypes.h"
 #include "foundation/RecentFileList.h"
+#include "framework/window/Clipboard.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "script/DdeLinkManager.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/SampleDiagram.h"
@@ -273,4 +276,25 @@ TEST_F(TableEditing, SkippedStatesHaveNoCellsAndATableWithoutCellsIsRefused)
     ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_EQ(boxes.Last().text, "This node may not be edited because there is an influence-loop.");
     EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{other});
+}
+
+// Paste Link in a cell: the cell reads the link, and the diagram keeps the link once the table is kept.
+TEST_F(TableEditing, PasteLinkMakesACellReadTheLinkThatTheDiagramKeeps)
+{
+    ClipboardTestLock clipboardLock;
+    Clipboard clipboard{window};
+    DdeLinkManager manager{&clipboard, "KIVO_Node"};
+    DdeLinkManager* saved = TheLinkManager;
+    TheLinkManager = &manager;
+    manager.CopyLinkToClipboard("C:\\other.tre", "DDE_4", "0.25");
+    std::string field;
+    ModalDialogDriver driver;
+    driver.Press(Cmd::EditPasteLink).Then([&](DialogFrameCL& d) { field = Field(d); }).Press(IDOK);
+    const bool ran = Edit(bayes.test, Cmd::DiagramProbabilities, driver);
+    TheLinkManager = saved;
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(field, "Sub(1)");
+    EXPECT_EQ(Cell(bayes.test, InfluenceNodeRecord::ProbabilityTable, {{"S", 0}, {"A", 0}}), "3:Sub(1)");
+    ASSERT_NE(window->document.links.Find(1), nullptr);
+    EXPECT_STREQ(window->document.links.Find(1)->value.Text(), "0.25");
 }

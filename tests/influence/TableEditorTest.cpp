@@ -298,3 +298,28 @@ TEST_F(TableEditing, PasteLinkMakesACellReadTheLinkThatTheDiagramKeeps)
     ASSERT_NE(window->document.links.Find(1), nullptr);
     EXPECT_STREQ(window->document.links.Find(1)->value.Text(), "0.25");
 }
+
+// Define... gives a typed name its value; a number typed over that cell asks before the definition goes.
+TEST_F(TableEditing, ADefinedVariableCellAsksBeforeANumberReplacesIt)
+{
+    std::string shown;
+    int row = -1;
+    ModalDialogDriver driver;
+    driver.Type(Id::ProbabilityEdit, "cost")
+        .Press(Id::Define)
+        .Type(Ctl::DefineVariable::EnterANumericValueToBeAssignedToThisVariableEdit, "12")
+        .Press(IDOK)
+        .Then([&](DialogFrameCL& d) { shown = WindowCL::TextOf(GetDlgItem(d.Handle(), Id::ProbabilityText3722)).Text(); })
+        .Type(Id::ProbabilityEdit, "15")
+        .Press(Id::Next)
+        .Then([&](DialogFrameCL& d) { row = Row(d); })
+        .Type(Id::ProbabilityEdit, "cost")
+        .Press(IDOK);
+    boxes.Answer(IDNO);
+    ASSERT_TRUE(Edit(bayes.value, Cmd::DiagramValues, driver));
+    EXPECT_EQ(shown, "= 12");
+    EXPECT_EQ(row, 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "You are about to eliminate a variable definition. Proceed?");
+    EXPECT_EQ(Cell(bayes.value, InfluenceNodeRecord::ValueTable, {{"D", 0}, {"S", 0}}), "2:cost12");
+}

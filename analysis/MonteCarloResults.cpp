@@ -74,6 +74,7 @@ bool MonteCarloSimulation::ShowResult(int choice) const
     }
     auto data = std::make_unique<ProbDistributionData>();
     data->title = "Monte Carlo Simulation at";
+    data->numberFormat = window->NumberFormat;
     data->nodeText = ShortText(node);
     // The trials recorded, also after a stop or an error.
     data->trials = RecordCount();

@@ -67,9 +67,14 @@ void AxisElement::SetScale(const NumericFormat& format, double bottom, double to
     numberFormat.axisFormat = 1;
 }
 
+double AxisElement::Span() const
+{
+    return countedBars > 0 ? countedBars * interval : valueTop - valueBottom;
+}
+
 float AxisElement::Position(double value, const LogicalRect& plot) const
 {
-    const double span = valueTop - valueBottom;
+    const double span = Span();
     const double share = span != 0.0 ? (value - valueBottom) / span : 0.0;
     if (isVertical)
         return static_cast<float>(plot.bottom - share * (plot.bottom - plot.top));
@@ -78,10 +83,10 @@ float AxisElement::Position(double value, const LogicalRect& plot) const
 
 double AxisElement::ValueAt(float position, const LogicalRect& plot) const
 {
-    const double span = valueTop - valueBottom;
+    const double span = Span();
     if (isVertical) {
         const double length = plot.bottom - plot.top;
-        return length != 0.0 ? valueTop - (position - plot.top) / length * span : valueBottom;
+        return length != 0.0 ? valueBottom + span - (position - plot.top) / length * span : valueBottom;
     }
     const double length = plot.right - plot.left;
     return length != 0.0 ? valueBottom + (position - plot.left) / length * span : valueBottom;
@@ -89,6 +94,8 @@ double AxisElement::ValueAt(float position, const LogicalRect& plot) const
 
 int AxisElement::IntervalCount() const
 {
+    if (countedBars > 0)
+        return countedBars;
     if (interval <= 0.0)
         return 1;
     const double count = (valueTop - valueBottom) / interval + 0.5;

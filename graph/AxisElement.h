@@ -33,6 +33,8 @@ public:
     void LabelExtent(Display& display, float& width, float& height);
     // How many intervals lie between two labelled ticks along a plot of the length.
     int LabelStep(Display& display, float plotLength);
+    // The length of the axis in values: top - bottom, or the counted bars' intervals.
+    double Span() const;
     // The value's text in the axis format.
     zString ValueText(double value) const;
 
@@ -61,6 +63,9 @@ public:
     // is not positive or is below 1/10,000 of its range, or whose flags are not 0 or 1, sets format error 8.
     void Serialize(Archive& archive) override;
 
+    // Nonzero on the value axis of a bar graph: the axis counts that many bars of one interval each from its
+    // bottom, whatever its top (not stored; the graph sets it when it lays its bars out).
+    int countedBars = 0;
     float overhang = 0.0f;
     double valueBottom = 0.0;
     double valueTop = 0.0;

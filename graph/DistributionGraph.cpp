@@ -12,6 +12,7 @@
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/zPen.h"
 #include "graph/GraphMarks.h"
+#include "graph/LineListGraph.h"
 
 #include "CommandIds.h"
 
@@ -169,7 +170,7 @@ DistributionGraph::DistributionGraph(ComparativeDistributionData& data)
     // The lines step with the axis, so they are counted in its intervals.
     intervalWidth = horizontalAxis.interval;
     axisIntervals = static_cast<int16_t>((horizontalAxis.valueTop - horizontalAxis.valueBottom) / horizontalAxis.interval);
-    verticalAxis.SetScale(NumericFormat(true), 0.0, 1.0, 0.1, 1);
+    verticalAxis.SetScale(MakeProbabilityAxisFormat(), 0.0, 1.0, 0.1, 1);
     verticalLabel.text = "Probability";
     title.text = "Comparative Probability";
     subtitle.text = "Distributions";
@@ -277,12 +278,7 @@ bool DistributionGraph::EditLegendKey(GraphElement& key)
 
 bool DistributionGraph::WriteTextExport(TextReport& report)
 {
-    report.SetTitle("KIVO(tm) Line Graph");
-    zString heading = title.text;
-    heading += " ";
-    heading += subtitle.text;
-    report.AddHeaderLine(heading.Text());
-    report.AddColumnHeader(horizontalLabel.text.Text());
+    BeginTextExport(report, "KIVO(tm) Line Graph");
     report.AddColumnHeader(verticalLabel.text.Text());
     for (int i = 0; i < lines_.Count(); ++i) {
         if (i > 0)

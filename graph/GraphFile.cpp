@@ -4,6 +4,8 @@
 #include "graph/GraphWindow.h"
 #include "graph/CEGraph.h"
 #include "graph/LineGraph.h"
+#include "graph/OptionBarGraph.h"
+#include "graph/ProbDistributionGraph.h"
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
@@ -149,6 +151,12 @@ GraphWindow* ReadGraphFile(const char* path)
         break;
     case TwoWaySensGraph::kTypeCode:
         graph = new TwoWaySensGraph(path);
+        break;
+    case ProbDistributionGraph::kTypeCode:
+        graph = new ProbDistributionGraph(path);
+        break;
+    case OptionBarGraph::kTypeCode:
+        graph = new OptionBarGraph(path);
         break;
     case DistributionGraph::kTypeCode:
         graph = new DistributionGraph(path);

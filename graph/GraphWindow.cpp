@@ -9,6 +9,7 @@
 #include "foundation/NumericFormatting.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/PrinterSetupRecord.h"
+#include "foundation/TextReport.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/LogicalUnits.h"
@@ -192,6 +193,18 @@ const char* const* GraphWindow::FileFilter()
 bool GraphWindow::WriteTextExport(TextReport&)
 {
     return false;
+}
+
+void GraphWindow::BeginTextExport(TextReport& report, const char* reportTitle) const
+{
+    report.SetTitle(reportTitle);
+    zString heading = title.text;
+    if (hasSubtitle) {
+        heading += " ";
+        heading += subtitle.text;
+    }
+    report.AddHeaderLine(heading.Text());
+    report.AddColumnHeader(horizontalLabel.text.Text());
 }
 
 bool GraphWindow::GetPrintOffset(float& x, float& y)

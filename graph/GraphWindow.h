@@ -63,6 +63,9 @@ public:
     // The graph as tab-separated text; false when the kind has none.
     virtual bool WriteTextExport(TextReport& report);
     virtual bool HasTextExport() { return false; }
+    // Starts an export: its title, the heading (the title, and the subtitle when shown) and the horizontal
+    // axis's column.
+    void BeginTextExport(TextReport& report, const char* reportTitle) const;
     // After the user changed a number format.
     virtual void FormatChanged() {}
     // After the user changed an axis: 1 accepts, 0 refuses (the axis is then put back).
@@ -112,9 +115,9 @@ public:
     void ReserveBottomStrip(int height);
 
     // Mouse and keys of the canvas, in the pane's client pixels.
-    void OnCanvasMouseDown(POINT client, bool doubleClick);
-    void OnCanvasMouseMove(POINT client, bool control, bool leftHeld);
-    void OnCanvasMouseUp();
+    virtual void OnCanvasMouseDown(POINT client, bool doubleClick);
+    virtual void OnCanvasMouseMove(POINT client, bool control, bool leftHeld);
+    virtual void OnCanvasMouseUp();
     void OnCanvasKey(bool down);
 
     GraphLabel title;
@@ -182,6 +185,8 @@ protected:
     float TextHeight(Display& display) const;
     void DrawTextAt(Display& display, float x, float y, const char* text) const;
     void DrawLineBetween(Display& display, float x1, float y1, float x2, float y2) const;
+    // A point of the canvas's client area in inches on the graph.
+    LogicalPoint CanvasPoint(POINT client) const;
 
 private:
     struct CommandRow {
@@ -210,7 +215,6 @@ private:
 
     void Initialise();
     void DrawSetLines(Display& display);
-    LogicalPoint CanvasPoint(POINT client) const;
     void InvalidateElement(const GraphElement& element);
 
     GraphElement* selected_ = nullptr;

@@ -381,14 +381,7 @@ bool LineGraph::WriteTextExport(TextReport& report)
                    ? first->positions[k]
                    : horizontalAxis.valueBottom + k * horizontalAxis.interval;
     };
-    report.SetTitle("KIVO(tm) Line Graph");
-    zString heading = title.text;
-    if (hasSubtitle) {
-        heading += " ";
-        heading += subtitle.text;
-    }
-    report.AddHeaderLine(heading.Text());
-    report.AddColumnHeader(horizontalLabel.text.Text());
+    BeginTextExport(report, "KIVO(tm) Line Graph");
     for (int i = 0; i < LineCount(); ++i)
         report.AddColumnHeader(legendTexts.Label(i)->text.Text());
     for (int k = 0; k <= stepCount_; ++k) {

@@ -183,7 +183,6 @@ long StepAnimationStrip::OnScroll(WindowEvent* event)
     }
     position = std::min(std::max(position, minimum), maximum);
     graph_.Deselect();
-    stepped_.currentStep = position;
     ShowStep(position);
     return 1;
 }
@@ -193,25 +192,20 @@ void StepAnimationStrip::Animate()
     graph_.Deselect();
     if (timer_)
         return;
-    stepped_.currentStep = 0;
+    nextStep_ = 0;
     timer_ = std::make_unique<Timer>(this, &StepAnimationStrip::OnTick, TickMilliseconds);
 }
 
+// The step shown is always the graph's current one, so that a repaint between two ticks shows it too.
 void StepAnimationStrip::OnTick()
 {
-    ShowStep(stepped_.currentStep);
-    const int next = stepped_.currentStep + 1;
-    if (next < stepped_.StepCount()) {
-        stepped_.currentStep = next;
-        return;
-    }
-    stepped_.currentStep = std::max(0, stepped_.StepCount() - 1);
-    timer_.reset();
+    ShowStep(std::min(nextStep_, std::max(0, stepped_.StepCount() - 1)));
+    if (++nextStep_ >= stepped_.StepCount())
+        timer_.reset();
 }
 
 void StepAnimationStrip::ShowStep(int step)
 {
-    const int remembered = stepped_.currentStep;
     stepped_.currentStep = step;
     LogicalRect plot = graph_.graphRect;
     graph_.InvalidateLogicalRect(&plot);
@@ -222,5 +216,4 @@ void StepAnimationStrip::ShowStep(int step)
     SetScrollPos(scrollBar_, SB_CTL, step, TRUE);
     if (ZoomPane* pane = graph_.Pane())
         UpdateWindow(pane->Handle());
-    stepped_.currentStep = remembered;
 }

@@ -68,7 +68,8 @@ public:
 
     // Starts from step 0 unless an animation runs.
     void Animate();
-    // Shows step k at once: the plot and the step label are drawn again, the scroll bar follows.
+    // Makes step k the graph's current step and shows it at once: the plot and the step label are drawn
+    // again, the scroll bar follows.
     void ShowStep(int step);
     bool Animating() const { return timer_ != nullptr; }
     int ScrollPosition() const;
@@ -83,4 +84,6 @@ private:
     SteppedGraph& stepped_;
     HWND scrollBar_ = nullptr;
     std::unique_ptr<Timer> timer_;
+    // The step the next tick shows.
+    int nextStep_ = 0;
 };

@@ -37,13 +37,17 @@
 #include "framework/window/ProgramEntry.h"
 #include "app/CommandLine.h"
 #include "app/ZoomPane.h"
+#include "analysis/BarGraphData.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TornadoDiagram.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "graph/CEGraph.h"
+#include "graph/DistributionGraph.h"
 #include "graph/LineGraph.h"
+#include "graph/OptionBarGraph.h"
+#include "graph/ProbDistributionGraph.h"
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TableGraphWindow.h"
@@ -251,6 +255,56 @@ void BuildTree()
     tree.AddChild(well, TerminalNode, "die", "0.2")->SetMarkovJumpState("Dead", false);
     Tree()->Redraw();
     Select(root);
+}
+
+// A double click on the histogram's tallest bar opens its Bar Details.
+void OpenBarDetails()
+{
+    ProbDistributionGraph* graph = FrameChild<ProbDistributionGraph>();
+    graph->LayoutBars();
+    int tallest = 0;
+    for (int i = 1; i < graph->bars.Count(); ++i)
+        if (graph->bars.Bar(i)->value > graph->bars.Bar(tallest)->value)
+            tallest = i;
+    ZoomPane& pane = *graph->Pane();
+    const RECT bar = pane.DrawingToClient(LogicalRectToPixels(graph->bars.Bar(tallest)->rect, *pane.CurrentDisplay()));
+    PostMessageA(pane.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM((bar.left + bar.right) / 2, bar.bottom - 2));
+}
+
+// The share of trials in which each of three options was optimal, as Monte Carlo simulation hands it over.
+void ShowPercentOptimal()
+{
+    auto data = std::make_unique<OptionBarData>();
+    data->texts[0] = "Monte Carlo Simulation";
+    data->texts[2] = "Option";
+    data->texts[3] = "Percent Optimal";
+    data->optionNames = {"Surgery", "Medicine", "Cohort"};
+    data->shares = {0.55, 0.3, 0.15};
+    ShowOptionBarGraph(std::move(data));
+}
+
+// Comparative distributions of Surgery and a four-way trial, animated.
+void CompareDistributions()
+{
+    TreeDocument& tree = Tree()->Document();
+    TreeNode* trial = tree.AddChild(tree.Root, ChanceNode, "Trial");
+    const char* payoffs[] = {"30", "50", "70", "90"};
+    for (int i = 0; i < 4; ++i)
+        tree.AddChild(trial, TerminalNode, payoffs[i], i < 3 ? "0.25" : "#", payoffs[i]);
+    Tree()->Redraw();
+    Select(NodeNamed("Surgery"));
+    Tree()->SelectNode(trial, 1, nullptr, true);
+    Command(Cmd::AnalysisProbabilityDistribution);
+}
+
+void RemoveTrial()
+{
+    TreeDocument& tree = Tree()->Document();
+    TreeNode* trial = NodeNamed("Trial");
+    Select(tree.Root);
+    tree.Root->RemoveChild(trial);
+    delete trial;
+    Tree()->Redraw();
 }
 
 // The sample diagram saved at zoom 1.25 by a window of its own, then opened as "kivo.exe sample.ind" opens it.
@@ -965,6 +1019,21 @@ void BuildSteps()
          },
          modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        // A histogram of Surgery with Bar Details open, then cumulative; Percent Optimal; comparative
+        // distributions in the middle of their animation.
+        {"histogram", [] { Select(NodeNamed("Surgery")); Command(Cmd::AnalysisProbabilityDistribution); },
+         [] { return FrameChild<ProbDistributionGraph>() != nullptr; }},
+        {"histogram-bar-details", OpenBarDetails, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {nullptr, [] { PostMessageA(FrameChild<ProbDistributionGraph>()->Handle(), WM_COMMAND, Cmd::GraphCumulative, 0); },
+         [] { return FrameChild<ProbDistributionGraph>()->isCumulative != 0; }},
+        {"cumulative-bar-details", OpenBarDetails, modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"percent-optimal", ShowPercentOptimal, [] { return FrameChild<OptionBarGraph>() != nullptr; }},
+        {nullptr, CompareDistributions, [] { return FrameChild<DistributionGraph>() != nullptr; }},
+        {"comparative-animation", [] { FrameChild<DistributionGraph>()->Strip()->Animate(); },
+         [] { return FrameChild<DistributionGraph>()->Strip()->ScrollPosition() == 0; }},
+        {nullptr, RemoveTrial, [] { return !FrameChild<DistributionGraph>()->Strip()->Animating(); }},
         {"influence-diagram", OpenSampleDiagram, [] { return FrameChild<InfluenceDiagramWindow>() != nullptr; }},
         {"diagram-drawn", DrawTourDiagram,
          [] { return ActiveDiagram() != nullptr && ActiveDiagram()->document.diagram.arcs.size() == 2; }},

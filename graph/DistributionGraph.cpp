@@ -2,6 +2,7 @@
 
 #include "analysis/BarGraphData.h"
 #include "analysis/OutcomeHistogram.h"
+#include "dialogs/ShowHideLinesDialog.h"
 #include "foundation/Archive.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormatting.h"
@@ -264,11 +265,33 @@ void DistributionGraph::DrawSeries(Display& display)
             line->Draw(display);
 }
 
-void DistributionGraph::ForEachElement(const ElementVisit& visit)
+long DistributionGraph::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    GraphWindow::ForEachElement(visit);
-    for (int i = 0; i < lines_.Count(); ++i)
-        visit(*lines_.Line(i));
+    if (id == Cmd::GraphShowHide) {
+        ShowHideLines();
+        return 1;
+    }
+    return GraphWindow::OnCommandId(id, code, control);
+}
+
+bool DistributionGraph::CommandAllowed(unsigned id)
+{
+    return id == Cmd::GraphShowHide ? LineCount() > 0 : GraphWindow::CommandAllowed(id);
+}
+
+// The lines chosen are drawn; the others stay in the graph, its file and its export.
+void DistributionGraph::ShowHideLines()
+{
+    std::vector<std::string> names;
+    std::vector<DistributionLine*> lines;
+    for (int i = 0; i < LineCount(); ++i) {
+        names.push_back(legendTexts.Label(i) != nullptr ? legendTexts.Label(i)->text.Text() : "");
+        lines.push_back(lines_.Line(i));
+    }
+    if (!ShowHideItems(names, lines, shown_))
+        return;
+    SetModified(1);
+    InvalidateAll();
 }
 
 bool DistributionGraph::EditLegendKey(GraphElement& key)

@@ -52,13 +52,15 @@ public:
     static int EffectiveIntervals(int requested);
 
     int TypeCode() override { return kTypeCode; }
+    // Show/Hide of the lines.
+    long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    bool CommandAllowed(unsigned id) override;
     bool HasTextExport() override { return true; }
     // "KIVO(tm) Line Graph": every line's outcome points (value, probability), then the lines' names.
     bool WriteTextExport(TextReport& report) override;
     // A new horizontal interval recomputes every line; refused when a line cannot be recomputed.
     int AxisChanged(int vertical) override;
     bool EditLegendKey(GraphElement& key) override;
-    void ForEachElement(const ElementVisit& visit) override;
 
     int StepCount() const override { return lines_.Count(); }
 
@@ -82,6 +84,7 @@ protected:
 private:
     // The line's values from its points over the axis; false after the interval message.
     bool ComputeLine(DistributionLine& line);
+    void ShowHideLines();
 
     DistributionLineList lines_;
     std::vector<DistributionLine*> shown_;

@@ -84,6 +84,20 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    void Save(GraphWindow* graph, const std::string& path) { Command(graph, Cmd::FileSaveAs, path); }
+    // File Open on the path: the graph of the kind it opened, or null.
+    template <class Graph>
+    Graph* OpenFile(const std::string& path)
+    {
+        Command(frame, Cmd::FileOpen, path);
+        return Newest<Graph>();
+    }
+    static void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+    {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+    }
+
     // Saves the graph and closes it, opens the file from the File menu and saves the opened graph. True when
     // the graph opened as its kind, drew as before and saved the same bytes.
     template <class Graph>
@@ -94,8 +108,7 @@ protected:
         Command(graph, Cmd::FileSaveAs, first);
         const std::vector<uint8_t> picture = Picture(*graph);
         delete graph;
-        Command(frame, Cmd::FileOpen, first);
-        Graph* opened = Newest<Graph>();
+        Graph* opened = OpenFile<Graph>(first);
         if (opened == nullptr)
             return false;
         Command(opened, Cmd::FileSaveAs, second);

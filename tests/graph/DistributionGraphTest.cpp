@@ -82,6 +82,9 @@ TEST_F(ComparativeDistributions, AnimateStepsThroughTheLinesAndStopsOnTheLast)
     }));
     EXPECT_GE(GetTickCount() - begun, 3 * StepAnimationStrip::TickMilliseconds - 100);
     EXPECT_EQ(seen, (std::vector<int>{2, 0, 1, 2}));
+    const std::vector<uint8_t> everyLine = Picture(*graph);
+    strip.ShowStep(0);
+    EXPECT_NE(Picture(*graph), everyLine);
 }
 
 TEST_F(ComparativeDistributions, SavedAndReopenedSavesTheSameBytes)
@@ -89,6 +92,32 @@ TEST_F(ComparativeDistributions, SavedAndReopenedSavesTheSameBytes)
     Distribution({Chance("A", {10, 20, 30}), Chance("B", {15, 25})});
     EXPECT_TRUE(SavesAfterReopeningTheSame(Newest<DistributionGraph>(), "comparative"));
     EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// The shown lines close the file: a count or an index outside the lines, or past the end, refuses the file.
+TEST_F(ComparativeDistributions, ShownLinesOutsideTheListRefuseTheFile)
+{
+    Distribution({Chance("A", {1, 2}), Chance("B", {2, 3})});
+    DistributionGraph* graph = Newest<DistributionGraph>();
+    const std::string path = TempPath("comparative_damaged.grf");
+    Save(graph, path);
+    delete graph;
+    const std::vector<uint8_t> good = FileBytes(path);
+    ASSERT_GT(good.size(), 12u);
+    const size_t count = good.size() - 12;
+    const struct {
+        size_t at;
+        uint8_t value;
+    } damages[] = {{count, 3}, {count, 0xFF}, {good.size() - 4, 2}};
+    for (const auto& damage : damages) {
+        std::vector<uint8_t> bytes = good;
+        bytes[damage.at] = damage.value;
+        WriteBytes(path, bytes);
+        boxes.Clear();
+        EXPECT_EQ(OpenFile<DistributionGraph>(path), nullptr) << damage.at;
+        EXPECT_EQ(boxes.Count(), 1u);
+    }
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -39,6 +39,7 @@
 #include "script/DdeLinkManager.h"
 #include "script/ScriptManager.h"
 #include "treewin/NodeValueCommandSender.h"
+#include "influence/DiagramClipboard.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "treewin/TreeWindow.h"
 
@@ -222,6 +223,7 @@ void StartProgram(FrameworkApp* app)
     ButtonFaceColour = SplitColour(GetSysColor(COLOR_BTNFACE));
     ParseCommandLine();
     CreateDialogFont();
+    RegisterDiagramClipboardFormats();
     TheMainFrame = new MainFrame;
     const int showCommand = RestoreFramePlacement(TheMainFrame, app->ShowCommand());
     if (showCommand == SW_HIDE) {

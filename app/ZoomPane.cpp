@@ -161,6 +161,14 @@ RECT ZoomPane::VisibleRect() const
     return rect;
 }
 
+LogicalRect ZoomPane::VisibleArea()
+{
+    PushDrawingScale();
+    const LogicalRect area = PixelRectToLogical(VisibleRect(), *CurrentDisplay());
+    PopDrawingScale();
+    return area;
+}
+
 POINT ZoomPane::ClientToDrawing(POINT point) const
 {
     const POINT origin = ScrollOrigin();

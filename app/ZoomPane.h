@@ -83,6 +83,8 @@ public:
     POINT ScrollOrigin() const;
     // The client rectangle moved by the scroll origin: the part of the drawing in view, in pixels.
     RECT VisibleRect() const;
+    // The same part in logical units at the pane's zoom.
+    LogicalRect VisibleArea();
     // A client point in the drawing's pixels (moved by the scroll origin), and a rectangle of the drawing's
     // pixels in the client's (moved back by it).
     POINT ClientToDrawing(POINT point) const;

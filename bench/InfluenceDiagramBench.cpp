@@ -1,7 +1,8 @@
 // An influence diagram of 1,000 chance nodes in 25 rows of 40 and 2,000 arcs between neighbours (right,
 // below and diagonally), every node with its probability table: saved, opened (read and laid out), laid out
 // again and painted whole into a bitmap at half scale; then 100 selected nodes dragged (one undoable step) and
-// the window's view of 1200 x 800 pixels repainted, and the drag undone and repainted.
+// the window's view of 1200 x 800 pixels repainted, and the drag undone and repainted; then 500 nodes
+// copied to the clipboard and pasted into a new diagram.
 
 #include "bench/Bench.h"
 
@@ -10,6 +11,7 @@
 #include "framework/draw/DrawingScale.h"
 #include "framework/window/FrameworkApp.h"
 #include "influence/DiagramActions.h"
+#include "influence/DiagramClipboard.h"
 #include "influence/DiagramPainter.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/InfluenceChecks.h"
@@ -97,6 +99,17 @@ KIVO_BENCH(InfluenceDiagram)
         opened->Undo();
         opened->Draw(&view);
     });
+    // Half the diagram through the clipboard into a new diagram, with the arcs among those nodes.
+    std::vector<InfluenceNodeRecord*> copied(diagram.nodes.begin(), diagram.nodes.begin() + 500);
+    opened->ShowNodes(copied);
+    BenchReport("influence diagram: copy 500 nodes with their arcs", 1,
+                [&] { opened->AddUndoAction(new DiagramCopyNodesAction(opened.get())); });
+    auto pasted = std::make_unique<InfluenceDiagramWindow>();
+    BenchReport("influence diagram: paste 500 nodes with their arcs", 1,
+                [&] { pasted->AddUndoAction(new DiagramPasteNodesAction(pasted.get(), CanPasteDiagramNodes())); });
+    std::printf("pasted %d nodes and %d arcs\n", static_cast<int>(pasted->Diagram().nodes.size()),
+                static_cast<int>(pasted->Diagram().arcs.size()));
+    pasted.reset();
     opened.reset();
     delete frame;
     delete TheApp;

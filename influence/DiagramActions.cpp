@@ -59,7 +59,7 @@ InfluenceDiagramWindow& DiagramAction::Window() const
 
 InfluenceDiagram& DiagramAction::Diagram() const
 {
-    return Window().document.diagram;
+    return Window().Diagram();
 }
 
 InfluenceNodeRecord* DiagramAction::NodeAt(int index) const
@@ -376,7 +376,7 @@ void DiagramFontChangeAction::Undo()
 DiagramTypingAction::DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, NoteBox* note,
                                          const char* oldText)
     : DiagramAction(window, "Typing"),
-      index(note != nullptr ? window->document.diagram.notes.IndexOf(note) : window->IndexOfNode(node)),
+      index(note != nullptr ? window->Diagram().notes.IndexOf(note) : window->IndexOfNode(node)),
       note(note != nullptr), oldText(oldText)
 {
     open = 1;

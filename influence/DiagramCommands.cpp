@@ -20,10 +20,14 @@
 #include "dialogs/DiagramBayesDialog.h"
 #include "dialogs/OutcomeTableEditor.h"
 #include "influence/DiagramTableAction.h"
+#include "dialogs/EditScopeDialog.h"
+#include "influence/DiagramClipboard.h"
+#include "treewin/NoteBoxClipboard.h"
 #include "model/InfluenceChecks.h"
 #include "model/InfluenceConversion.h"
 #include "model/InfluenceOrder.h"
 #include "treewin/TreeWindow.h"
+#include "model/InfluenceSubModels.h"
 
 #include "CommandIds.h"
 
@@ -48,19 +52,18 @@ struct DiagramFacts {
     bool editing;
 };
 
-// The kinds of edit the window carries out now; nodes and notes go through the clipboard of diagrams.
-constexpr unsigned kHandledEdits = InfluenceDiagramWindow::TextBit | InfluenceDiagramWindow::ArcBit;
+// The kinds of edit the window carries out.
+constexpr unsigned kHandledEdits = InfluenceDiagramWindow::OneNodeBit | InfluenceDiagramWindow::NodesBit |
+                                   InfluenceDiagramWindow::TextBit | InfluenceDiagramWindow::NoteBit |
+                                   InfluenceDiagramWindow::ArcBit;
+constexpr unsigned kNodeBits = InfluenceDiagramWindow::OneNodeBit | InfluenceDiagramWindow::NodesBit;
 
 bool Always(const DiagramFacts&) { return true; }
 
 // The sub-model nodes of the window's level, in list order.
 std::vector<InfluenceNodeRecord*> LevelSubModels(const InfluenceDiagramWindow& window)
 {
-    std::vector<InfluenceNodeRecord*> subModels;
-    for (InfluenceNodeRecord* node : window.document.diagram.nodes)
-        if (node->kind == InfluenceKind::SubModel)
-            subModels.push_back(node);
-    return subModels;
+    return SubModelsOf(window.Diagram());
 }
 
 bool LevelHasSubModel(const InfluenceDiagramWindow& window)
@@ -74,28 +77,6 @@ bool SingleNotSubModel(const DiagramFacts& f)
     return f.single != nullptr && f.single->kind != InfluenceKind::SubModel;
 }
 
-// Every clone of the master leaves its diagram with its arcs.
-void DestroyClones(InfluenceDocument& document, InfluenceNodeRecord& master)
-{
-    for (InfluenceNodeRecord* clone : master.clones) {
-        InfluenceDiagram& level = clone->parentSubModel && clone->parentSubModel->subDiagram
-                                      ? *clone->parentSubModel->subDiagram
-                                      : document.diagram;
-        std::vector<InfluenceArc*> arcs = clone->arcsIn;
-        arcs.insert(arcs.end(), clone->arcsOut.begin(), clone->arcsOut.end());
-        for (InfluenceArc* arc : arcs) {
-            InfluenceNodeRecord* tail = arc->tail;
-            level.arcs.erase(std::remove(level.arcs.begin(), level.arcs.end(), arc), level.arcs.end());
-            arc->SetEnds(nullptr, nullptr);
-            delete arc;
-            tail->Effective()->UpdateSpecialArcFlag();
-        }
-        level.nodes.erase(std::remove(level.nodes.begin(), level.nodes.end(), clone), level.nodes.end());
-        delete clone;
-    }
-    master.clones.clear();
-    master.UpdateSpecialArcFlag();
-}
 
 // The one kind the mask names, 0 when it names none or several.
 unsigned SingleBit(unsigned mask)
@@ -165,12 +146,18 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().clear & kHandledEdits) != 0; }},
     {Cmd::NodePasteText, &InfluenceDiagramWindow::OnEditCommand,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().paste & TextBit) != 0; }},
-    {Cmd::NodePasteNode, nullptr, nullptr},
+    {Cmd::NodePasteNode, &InfluenceDiagramWindow::OnEditCommand,
+     [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().paste & kNodeBits) != 0; }},
     {Cmd::EditCreateClone, &InfluenceDiagramWindow::OnNodeCommand,
      [](const DiagramFacts& f) {
          return f.single != nullptr && (!f.single->clones.empty() || (f.single->isClone == 0 && SingleNotSubModel(f)));
      }},
     {Cmd::EditCopySpecial, &InfluenceDiagramWindow::OnEditCommand, Always},
+    // Sub-models: collapse (Ctrl+J) and expand (Ctrl+Shift+J), reached by their keys.
+    {Cmd::DisplayCollapseSubtree, &InfluenceDiagramWindow::OnSubModelCommand,
+     [](const DiagramFacts& f) { return f.nodes >= 2; }},
+    {Cmd::DisplayExpandSubtreeOnce, &InfluenceDiagramWindow::OnSubModelCommand,
+     [](const DiagramFacts& f) { return f.single != nullptr && f.single->kind == InfluenceKind::SubModel; }},
     // The tools and the Display menu's note and font.
     {Cmd::ModeDecision, &InfluenceDiagramWindow::OnToolCommand, Always},
     {Cmd::ModeChance, &InfluenceDiagramWindow::OnToolCommand, Always},
@@ -221,7 +208,9 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
     {Cmd::OptionsChangeNodeType, &InfluenceDiagramWindow::OnPropertyCommand,
      [](const DiagramFacts& f) { return SingleNotSubModel(f) && f.single->isClone == 0; }},
     {Cmd::DiagramBayesRevision, &InfluenceDiagramWindow::OnBayesRevision, Always},
-    {Cmd::FileConvertToOutline, &InfluenceDiagramWindow::OnConvertToTree, Always},
+    // The whole document converts, from its own window.
+    {Cmd::FileConvertToOutline, &InfluenceDiagramWindow::OnConvertToTree,
+     [](const DiagramFacts& f) { return f.window.SubModelNode() == nullptr; }},
 };
 
 const InfluenceDiagramWindow::CommandRow* InfluenceDiagramWindow::FindCommand(unsigned id)
@@ -326,7 +315,7 @@ int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
             return 1;
         AddUndoAction(nullptr);
         ClearSelection();
-        DestroyClones(document, *node);
+        DestroyClones(*node);
         UpdateExtent();
         SetModified(1);
         SelectNode(node, false);
@@ -386,6 +375,71 @@ int InfluenceDiagramWindow::OnPropertyCommand(unsigned command)
 void InfluenceDiagramWindow::RenameVariableEverywhere(const char* oldName, const char* newName)
 {
     document.ForEachNode([&](InfluenceNodeRecord& node) { node.RenameVariable(oldName, newName); });
+}
+
+void InfluenceDiagramWindow::DestroyClones(InfluenceNodeRecord& master)
+{
+    for (InfluenceNodeRecord* clone : master.clones) {
+        InfluenceDiagram& level = clone->parentSubModel && clone->parentSubModel->subDiagram
+                                      ? *clone->parentSubModel->subDiagram
+                                      : OwnerWindow().Diagram();
+        std::vector<InfluenceArc*> arcs = clone->arcsIn;
+        arcs.insert(arcs.end(), clone->arcsOut.begin(), clone->arcsOut.end());
+        for (InfluenceArc* arc : arcs) {
+            InfluenceNodeRecord* tail = arc->tail;
+            level.arcs.erase(std::remove(level.arcs.begin(), level.arcs.end(), arc), level.arcs.end());
+            arc->SetEnds(nullptr, nullptr);
+            delete arc;
+            tail->Effective()->UpdateSpecialArcFlag();
+        }
+        level.nodes.erase(std::remove(level.nodes.begin(), level.nodes.end(), clone), level.nodes.end());
+        delete clone;
+    }
+    master.clones.clear();
+    master.UpdateSpecialArcFlag();
+}
+
+int InfluenceDiagramWindow::OnSubModelCommand(unsigned command)
+{
+    const bool collapse = command == Cmd::DisplayCollapseSubtree;
+    const std::string question = std::string(collapse ? "Collapsing the selected nodes into a sub-model is not undoable."
+                                                      : "Expanding the sub-model is not undoable.") +
+                                 " Do you wish to proceed?";
+    if (AskYesNo(nullptr, question.c_str(), 0) != 1)
+        return 1;
+    AddUndoAction(nullptr);
+    const std::vector<InfluenceNodeRecord*> nodes = selectedNodes_;
+    InfluenceDiagram& level = Diagram();
+    ClearSelection();
+    if (collapse) {
+        LogicalRect bounds = nodes.front()->NodeRect();
+        for (const InfluenceNodeRecord* node : nodes) {
+            const LogicalRect rect = node->NodeRect();
+            bounds = LogicalRect{std::min(bounds.left, rect.left), std::min(bounds.top, rect.top),
+                                 std::max(bounds.right, rect.right), std::max(bounds.bottom, rect.bottom)};
+        }
+        auto* subModel = new InfluenceNodeRecord;
+        subModel->document = &document;
+        subModel->kind = InfluenceKind::SubModel;
+        subModel->parentSubModel = subModelNode_;
+        subModel->SetRect(bounds);
+        level.AddNode(subModel);
+        subModel->Layout();
+        CollapseToSubModel(*subModel, nodes, level);
+        UpdateExtent();
+        SelectNode(subModel, true);
+    } else {
+        InfluenceNodeRecord* subModel = nodes.front();
+        // Its window shows the level being moved out: it closes first.
+        CloseSubModelWindows({subModel});
+        ExpandSubModel(*subModel, level);
+        level.nodes.erase(std::remove(level.nodes.begin(), level.nodes.end(), subModel), level.nodes.end());
+        delete subModel;
+        UpdateExtent();
+    }
+    SetModified(1);
+    InvalidateAll();
+    return 1;
 }
 
 void InfluenceDiagramWindow::ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text)
@@ -474,15 +528,33 @@ int InfluenceDiagramWindow::OnEditCommand(unsigned command)
         return 1;
     }
     const EditMasks masks = ComputeEditMasks();
-    if (command == Cmd::EditClear && (masks.clear & ArcBit) != 0 && selectedArc_ != nullptr) {
-        AddUndoAction(new DiagramClearArcAction(this, selectedArc_));
-        return 1;
+    unsigned mask = command == Cmd::EditCut     ? masks.cut
+                    : command == Cmd::EditCopy  ? masks.copy
+                    : command == Cmd::EditClear ? masks.clear
+                                                : masks.paste;
+    if (command == Cmd::NodePasteText)
+        mask &= TextBit;
+    else if (command == Cmd::NodePasteNode)
+        mask &= kNodeBits;
+    unsigned kind = SingleBit(mask);
+    if (kind == 0 && mask != 0) {
+        const unsigned verb = command == Cmd::NodePasteNode ? Cmd::EditPaste : command;
+        EditScopeDialog dialog(verb, mask, false);
+        const int scope = dialog.Run();
+        kind = scope > 0 ? 1u << scope : 0;
     }
-    InPlaceEdit* editor = editor_;
-    if (editor == nullptr)
+    const unsigned verb = command == Cmd::NodePasteText || command == Cmd::NodePasteNode ? Cmd::EditPaste : command;
+    if ((kind & kNodeBits) != 0)
+        return OnNodesEdit(verb);
+    if (kind == NoteBit)
+        return OnNoteEdit(verb);
+    if (kind == ArcBit && selectedArc_ != nullptr)
+        AddUndoAction(new DiagramClearArcAction(this, selectedArc_));
+    if (kind != TextBit || editor_ == nullptr)
         return 1;
+    InPlaceEdit* editor = editor_;
     // The label's text: the editor's own edit, and its change notice opens the typing step.
-    switch (command) {
+    switch (verb) {
     case Cmd::EditCut:
         editor->Cut();
         break;
@@ -490,7 +562,6 @@ int InfluenceDiagramWindow::OnEditCommand(unsigned command)
         editor->Copy();
         return 1;
     case Cmd::EditPaste:
-    case Cmd::NodePasteText:
         SendMessageA(editor->Handle(), WM_PASTE, 0, 0);
         break;
     default:
@@ -498,6 +569,48 @@ int InfluenceDiagramWindow::OnEditCommand(unsigned command)
         break;
     }
     InPlaceTextChanged();
+    return 1;
+}
+
+int InfluenceDiagramWindow::OnNodesEdit(unsigned command)
+{
+    switch (command) {
+    case Cmd::EditCut:
+        CutDiagramNodes(*this);
+        break;
+    case Cmd::EditCopy:
+        CopyDiagramNodes(*this);
+        break;
+    case Cmd::EditClear:
+        ClearDiagramNodes(*this);
+        break;
+    default:
+        AddUndoAction(new DiagramPasteNodesAction(this, CanPasteDiagramNodes()));
+        break;
+    }
+    return 1;
+}
+
+int InfluenceDiagramWindow::OnNoteEdit(unsigned command)
+{
+    switch (command) {
+    case Cmd::EditCut:
+        AddUndoAction(new DiagramNoteAction(this, DiagramNoteAction::Cut, nullptr));
+        break;
+    case Cmd::EditCopy:
+        if (selectedNote_ != nullptr)
+            PutNoteBoxOnClipboard(*selectedNote_);
+        break;
+    case Cmd::EditClear:
+        AddUndoAction(new DiagramNoteAction(this, DiagramNoteAction::Clear, nullptr));
+        break;
+    default:
+        if (NoteBox* note = GetNoteBoxFromClipboard())
+            AddUndoAction(new DiagramNoteAction(this, DiagramNoteAction::Paste, note));
+        else
+            MessageBeep(MB_ICONEXCLAMATION);
+        break;
+    }
     return 1;
 }
 
@@ -518,6 +631,10 @@ InfluenceDiagramWindow::EditMasks InfluenceDiagramWindow::ComputeEditMasks() con
     }
     masks.cut = masks.copy;
     masks.clear = masks.copy | (selectedArc_ != nullptr ? ArcBit : 0u);
+    if (const int16_t count = CanPasteDiagramNodes(); count > 0)
+        masks.paste |= count == 1 ? OneNodeBit : NodesBit;
+    if (selectedNodes_.empty() && selectedArc_ == nullptr && selectedNote_ == nullptr && IsNoteBoxOnClipboard())
+        masks.paste |= NoteBit;
     return masks;
 }
 
@@ -543,7 +660,7 @@ void InfluenceDiagramWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
     }
     if (popup) {
         SetItem(menu, Cmd::NodePasteText, (masks.paste & TextBit) != 0);
-        SetItem(menu, Cmd::NodePasteNode, false);
+        SetItem(menu, Cmd::NodePasteNode, (masks.paste & kNodeBits) != 0);
     }
 }
 
@@ -573,8 +690,9 @@ void InfluenceDiagramWindow::UpdateMenus(HMENU bar)
                             ? "Create C&lone..."
                             : "Create C&lone";
     if (GetMenuState(bar, Cmd::FileConvertToOutline, MF_BYCOMMAND) != static_cast<UINT>(-1))
-        ModifyMenuA(bar, Cmd::FileConvertToOutline, MF_BYCOMMAND | MF_STRING | MF_ENABLED, Cmd::FileConvertToOutline,
-                    "Con&vert To Tree");
+        ModifyMenuA(bar, Cmd::FileConvertToOutline,
+                    MF_BYCOMMAND | MF_STRING | (CommandEnabled(Cmd::FileConvertToOutline) ? MF_ENABLED : MF_GRAYED),
+                    Cmd::FileConvertToOutline, "Con&vert To Tree");
     if (GetMenuState(bar, Cmd::EditCreateClone, MF_BYCOMMAND) != static_cast<UINT>(-1))
         ModifyMenuA(bar, Cmd::EditCreateClone,
                     MF_BYCOMMAND | MF_STRING | (CommandEnabled(Cmd::EditCreateClone) ? MF_ENABLED : MF_GRAYED),
@@ -594,7 +712,7 @@ void InfluenceDiagramWindow::SetDefaultCommandStates()
 {
     EnableSaveCommand(IsModified() != 0 || FilePathObject().IsEmpty());
     EnablePrintCommands(CanPrint());
-    EnableConvertToOutline(1);
+    EnableConvertToOutline(CommandEnabled(Cmd::FileConvertToOutline) ? 1 : 0);
     DisableAnalysisCommands();
     EnableChangeNodeType(CommandEnabled(Cmd::OptionsChangeNodeType));
     EnableDefineVariable(0);

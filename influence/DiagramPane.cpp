@@ -206,6 +206,8 @@ void DiagramPane::PressNode(InfluenceNodeRecord* node, DiagramPoint point, POINT
         ShowMenu(NodeMenu, mouse.at);
     } else if (control) {
         StartInfluence(node);
+    } else if (drag && IsDoubleClick() && window_.SelectedNodes().size() == 1) {
+        window_.OpenSubModel(window_.FirstSelected());
     } else if (drag && !IsDoubleClick() && !window_.SelectedNodes().empty()) {
         LogicalRect bounds = window_.SelectedNodes().front()->NodeRect();
         for (const InfluenceNodeRecord* chosen : window_.SelectedNodes()) {
@@ -383,7 +385,7 @@ void DiagramPane::UpdateBand()
     const LogicalPoint second = ToLogical(POINT{shape.right, shape.bottom});
     const LogicalRect band{first.x, first.y, second.x, second.y};
     std::vector<int> inside;
-    const std::vector<InfluenceNodeRecord*>& nodes = window_.document.diagram.nodes;
+    const std::vector<InfluenceNodeRecord*>& nodes = window_.Diagram().nodes;
     for (size_t i = 0; i < nodes.size(); ++i) {
         const LogicalRect rect = nodes[i]->NodeRect();
         if (std::max(rect.left, band.left) < std::min(rect.right, band.right) &&
@@ -455,7 +457,7 @@ void DiagramPane::FinishGesture()
         note = new NoteBox();
         note->font = DefaultNoteFont;
         note->SetRect(rect.left, rect.top, rect.right, rect.bottom);
-        window_.document.diagram.notes.Add(note);
+        window_.Diagram().notes.Add(note);
         window_.UpdateExtent();
         window_.SelectNote(note, true);
         window_.SetModified(1);

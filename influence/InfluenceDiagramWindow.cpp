@@ -69,14 +69,17 @@ private:
 
 } // namespace
 
-InfluenceDiagramWindow::InfluenceDiagramWindow() : DocumentWindow("", WS_OVERLAPPEDWINDOW, MenuRes::DiagramMenu)
+InfluenceDiagramWindow::InfluenceDiagramWindow()
+    : DocumentWindow("", WS_OVERLAPPEDWINDOW, MenuRes::DiagramMenu),
+      ownDocument_(std::make_unique<InfluenceDocument>()), document(*ownDocument_)
 {
     GiveUntitledTitle();
     CreatePane();
 }
 
 InfluenceDiagramWindow::InfluenceDiagramWindow(const char* path)
-    : DocumentWindow("", WS_OVERLAPPEDWINDOW, MenuRes::DiagramMenu)
+    : DocumentWindow("", WS_OVERLAPPEDWINDOW, MenuRes::DiagramMenu),
+      ownDocument_(std::make_unique<InfluenceDocument>()), document(*ownDocument_)
 {
     CreatePane();
     if (document.ReadFile(path))
@@ -86,11 +89,92 @@ InfluenceDiagramWindow::InfluenceDiagramWindow(const char* path)
     ShowDocument();
 }
 
+InfluenceDiagramWindow::InfluenceDiagramWindow(InfluenceDiagramWindow& shower, InfluenceNodeRecord& subModel)
+    : DocumentWindow("", WS_OVERLAPPEDWINDOW, MenuRes::DiagramMenu), document(shower.document),
+      subModelNode_(&subModel), owner_(&shower.OwnerWindow())
+{
+    if (!subModel.subDiagram)
+        subModel.subDiagram = std::make_unique<InfluenceDiagram>();
+    level_ = subModel.subDiagram.get();
+    owner_->subModelWindows_.push_back(this);
+    SetText(SubModelTitle().c_str());
+    CreatePane();
+    if (ZoomPane* pane = Pane(); pane != nullptr && shower.Pane() != nullptr)
+        pane->SetZoom(shower.Pane()->Zoom());
+    UpdateExtent();
+}
+
 InfluenceDiagramWindow::~InfluenceDiagramWindow()
 {
     delete editor_;
     editor_ = nullptr;
+    if (owner_ != nullptr) {
+        auto& open = owner_->subModelWindows_;
+        open.erase(std::remove(open.begin(), open.end(), this), open.end());
+        return;
+    }
+    while (!subModelWindows_.empty())
+        delete subModelWindows_.back();
     document.measure = nullptr;
+}
+
+int InfluenceDiagramWindow::QueryClose(const char* question)
+{
+    return owner_ != nullptr ? DocChildWindow::QueryClose(question) : DocumentWindow::QueryClose(question);
+}
+
+void InfluenceDiagramWindow::SetModified(int flag)
+{
+    if (owner_ != nullptr)
+        owner_->SetModified(flag);
+    else
+        DocumentWindow::SetModified(flag);
+}
+
+InfluenceDiagramWindow* InfluenceDiagramWindow::SubModelWindow(const InfluenceNodeRecord* node)
+{
+    for (InfluenceDiagramWindow* window : OwnerWindow().subModelWindows_)
+        if (window->subModelNode_ == node)
+            return window;
+    return nullptr;
+}
+
+InfluenceDiagramWindow* InfluenceDiagramWindow::OpenSubModel(InfluenceNodeRecord* node)
+{
+    node = node != nullptr ? node->Effective() : nullptr;
+    if (node == nullptr || node->kind != InfluenceKind::SubModel)
+        return nullptr;
+    InfluenceDiagramWindow* window = SubModelWindow(node);
+    if (window == nullptr) {
+        InfluenceDiagramWindow* shower =
+            node->parentSubModel != nullptr ? OpenSubModel(node->parentSubModel) : &OwnerWindow();
+        if (shower == nullptr)
+            return nullptr;
+        window = new InfluenceDiagramWindow(*shower, *node);
+        window->Show(-1);
+    }
+    window->Activate();
+    return window;
+}
+
+void InfluenceDiagramWindow::CloseSubModelWindows(const std::vector<InfluenceNodeRecord*>& nodes)
+{
+    const std::vector<InfluenceDiagramWindow*> open = OwnerWindow().subModelWindows_;
+    for (InfluenceDiagramWindow* window : open) {
+        for (const InfluenceNodeRecord* node = window->subModelNode_; node != nullptr; node = node->parentSubModel) {
+            if (std::find(nodes.begin(), nodes.end(), node) != nodes.end()) {
+                delete window;
+                break;
+            }
+        }
+    }
+}
+
+std::string InfluenceDiagramWindow::SubModelTitle() const
+{
+    if (subModelNode_ == nullptr || owner_ == nullptr)
+        return Text();
+    return std::string(owner_->Text()) + ": Sub-Model \"" + ShortenLabel(subModelNode_->name.Text(), 16).Text() + "\"";
 }
 
 DiagramPane* InfluenceDiagramWindow::Pane() const
@@ -116,7 +200,8 @@ void InfluenceDiagramWindow::CreatePane()
     pane->EnableZoom(true);
     pane->AttachScrollBars(40, 40, 160, 160);
     measure_ = std::make_unique<PaneMeasure>(*PaneDisplay());
-    document.measure = measure_.get();
+    if (ownDocument_)
+        document.measure = measure_.get();
 }
 
 void InfluenceDiagramWindow::ShowDocument()
@@ -142,6 +227,8 @@ bool InfluenceDiagramWindow::WriteDocument(Archive& stream)
 bool InfluenceDiagramWindow::ReadDocument(Archive& stream, uint32_t)
 {
     ClearSelection();
+    while (!subModelWindows_.empty())
+        delete subModelWindows_.back();
     const bool read = document.Read(stream);
     ShowDocument();
     return read;
@@ -162,7 +249,7 @@ void InfluenceDiagramWindow::Draw(Display* display)
         visible = PixelRectToLogical(box, *display);
         clip = &visible;
     }
-    PaintDiagram(document, document.diagram, *display, clip);
+    PaintDiagram(document, Diagram(), *display, clip);
     if (display->Kind() != Display::KindWindow || DocChildWindow::Pane() == nullptr)
         return;
     for (const InfluenceNodeRecord* node : selectedNodes_)
@@ -180,20 +267,28 @@ void InfluenceDiagramWindow::Draw(Display* display)
 void InfluenceDiagramWindow::Bounds(LogicalRect& rect)
 {
     Display* display = PaneDisplay();
-    rect = display != nullptr ? DiagramBounds(document.diagram, *display) : LogicalRect{0, 0, 0, 0};
+    rect = display != nullptr ? DiagramBounds(Diagram(), *display) : LogicalRect{0, 0, 0, 0};
+}
+
+LogicalRect InfluenceDiagramWindow::VisibleArea() const
+{
+    ZoomPane* pane = DocChildWindow::Pane();
+    if (pane == nullptr || DocChildWindow::PaneDisplay() == nullptr)
+        return LogicalRect{0.0f, 0.0f, 8.5f, 11.0f};
+    return pane->VisibleArea();
 }
 
 bool InfluenceDiagramWindow::GetPrintOffset(float& x, float& y)
 {
-    x = static_cast<float>(document.diagram.printOffsetX / 1000.0);
-    y = static_cast<float>(document.diagram.printOffsetY / 1000.0);
+    x = static_cast<float>(Diagram().printOffsetX / 1000.0);
+    y = static_cast<float>(Diagram().printOffsetY / 1000.0);
     return true;
 }
 
 void InfluenceDiagramWindow::SetPrintOffset(float x, float y)
 {
-    document.diagram.printOffsetX = static_cast<int32_t>(std::lround(x * 1000.0));
-    document.diagram.printOffsetY = static_cast<int32_t>(std::lround(y * 1000.0));
+    Diagram().printOffsetX = static_cast<int32_t>(std::lround(x * 1000.0));
+    Diagram().printOffsetY = static_cast<int32_t>(std::lround(y * 1000.0));
 }
 
 bool InfluenceDiagramWindow::IsSelected(const InfluenceNodeRecord* node) const
@@ -278,7 +373,7 @@ void InfluenceDiagramWindow::ClearSelection()
 
 InfluenceNodeRecord* InfluenceDiagramWindow::NodeAtPoint(DiagramPoint point)
 {
-    for (InfluenceNodeRecord* node : document.diagram.nodes)
+    for (InfluenceNodeRecord* node : Diagram().nodes)
         if (node->HitNodePart(point) != 0)
             return node;
     return nullptr;
@@ -290,7 +385,7 @@ InfluenceArc* InfluenceDiagramWindow::ArcAtPoint(DiagramPoint point)
     if (pane == nullptr)
         return nullptr;
     ZoomPaneScale scale(*pane);
-    for (InfluenceArc* arc : document.diagram.arcs)
+    for (InfluenceArc* arc : Diagram().arcs)
         if (ArcHit(document, *arc, point, *pane->CurrentDisplay()))
             return arc;
     return nullptr;
@@ -298,8 +393,8 @@ InfluenceArc* InfluenceDiagramWindow::ArcAtPoint(DiagramPoint point)
 
 NoteBox* InfluenceDiagramWindow::NoteAt(DiagramPoint point)
 {
-    for (int i = 0; i < document.diagram.notes.Count(); ++i) {
-        NoteBox* note = document.diagram.notes.At(i);
+    for (int i = 0; i < Diagram().notes.Count(); ++i) {
+        NoteBox* note = Diagram().notes.At(i);
         if (note->HitTest(point.x, point.y) != NoteBoxMissed)
             return note;
     }
@@ -308,27 +403,27 @@ NoteBox* InfluenceDiagramWindow::NoteAt(DiagramPoint point)
 
 int InfluenceDiagramWindow::IndexOfNode(const InfluenceNodeRecord* node) const
 {
-    const auto& nodes = document.diagram.nodes;
+    const auto& nodes = Diagram().nodes;
     const auto found = std::find(nodes.begin(), nodes.end(), node);
     return found == nodes.end() ? -1 : static_cast<int>(found - nodes.begin());
 }
 
 InfluenceNodeRecord* InfluenceDiagramWindow::NodeAt(int index) const
 {
-    const auto& nodes = document.diagram.nodes;
+    const auto& nodes = Diagram().nodes;
     return index >= 0 && index < static_cast<int>(nodes.size()) ? nodes[static_cast<size_t>(index)] : nullptr;
 }
 
 int InfluenceDiagramWindow::ArcIndex(const InfluenceArc* arc) const
 {
-    const auto& arcs = document.diagram.arcs;
+    const auto& arcs = Diagram().arcs;
     const auto found = std::find(arcs.begin(), arcs.end(), arc);
     return found == arcs.end() ? -1 : static_cast<int>(found - arcs.begin());
 }
 
 InfluenceArc* InfluenceDiagramWindow::ArcAt(int index) const
 {
-    const auto& arcs = document.diagram.arcs;
+    const auto& arcs = Diagram().arcs;
     return index >= 0 && index < static_cast<int>(arcs.size()) ? arcs[static_cast<size_t>(index)] : nullptr;
 }
 
@@ -345,17 +440,20 @@ bool InfluenceDiagramWindow::CheckInfluenceAllowed(InfluenceNodeRecord* tail, In
 
 void InfluenceDiagramWindow::EditPreferences()
 {
-    PreferencesDialog dialog(*this);
+    InfluenceDiagramWindow& owner = OwnerWindow();
+    PreferencesDialog dialog(owner);
     if (!dialog.Run())
         return;
     document.LayoutAll();
-    UpdateExtent();
+    owner.UpdateExtent();
+    for (InfluenceDiagramWindow* window : owner.subModelWindows_)
+        window->UpdateExtent();
     SetModified(1);
 }
 
 void InfluenceDiagramWindow::UpdateExtent()
 {
-    InfluenceDiagram& diagram = document.diagram;
+    InfluenceDiagram& diagram = Diagram();
     float left = kExtentMargin;
     float top = kExtentMargin;
     for (const InfluenceNodeRecord* node : diagram.nodes) {
@@ -441,6 +539,8 @@ void InfluenceDiagramWindow::EndInPlaceEdit()
         node->Layout();
         node->SyncClones();
         UpdateExtent();
+        if (InfluenceDiagramWindow* window = SubModelWindow(node))
+            window->SetText(window->SubModelTitle().c_str());
     }
     InvalidateAll();
     RefreshFrameCommands();

@@ -32,7 +32,16 @@ public:
     // The diagram of the file, titled by it; a file that cannot be read is reported and leaves a new,
     // untitled diagram, so that Save never writes over it.
     explicit InfluenceDiagramWindow(const char* path);
+    // The window of a sub-model node shown in `shower` (a window of the same document): it shows the
+    // node's level, titled "<document title>: Sub-Model "<name>"", and is no document of its own.
+    InfluenceDiagramWindow(InfluenceDiagramWindow& shower, InfluenceNodeRecord& subModel);
+    // A document window first closes the sub-model windows of its document.
     ~InfluenceDiagramWindow() override;
+
+    // A sub-model window asks no save question and marks its document window modified.
+    int IsDocument() override { return subModelNode_ == nullptr ? 1 : 0; }
+    int QueryClose(const char* question) override;
+    void SetModified(int flag) override;
 
     int DocumentKind() override { return 3; }
     const char* const* FileFilter() override;
@@ -45,9 +54,9 @@ public:
     // arc's middle handle, the band inside every selected node and the node an influence is drawn to.
     void Draw(Display* display) override;
     void Bounds(LogicalRect& rect) override;
-    PrinterSetupRecord& PrinterSettings() override { return document.diagram.pageSetup; }
-    double GetPrintScale() override { return document.diagram.PrintScale(); }
-    void SetPrintScale(double scale, double) override { document.diagram.SetPrintScale(scale); }
+    PrinterSetupRecord& PrinterSettings() override { return Diagram().pageSetup; }
+    double GetPrintScale() override { return Diagram().PrintScale(); }
+    void SetPrintScale(double scale, double) override { Diagram().SetPrintScale(scale); }
     // The print preview's placing of the drawing, in thousandths of an inch in the diagram.
     bool GetPrintOffset(float& x, float& y) override;
     void SetPrintOffset(float x, float y) override;
@@ -119,12 +128,37 @@ public:
     InPlaceEdit* LabelEditor() const { return editor_; }
     DiagramPane* Pane() const;
 
+    // The level this window shows: the document's diagram, or a sub-model's in a sub-model window.
+    InfluenceDiagram& Diagram() const { return *level_; }
+    // The sub-model node whose level this window shows; null for the document's window.
+    InfluenceNodeRecord* SubModelNode() const { return subModelNode_; }
+    // The document window: the window itself, or the one that owns the document of a sub-model window.
+    InfluenceDiagramWindow& OwnerWindow() { return owner_ != nullptr ? *owner_ : *this; }
+    // The open window of a sub-model node of this document, or null.
+    InfluenceDiagramWindow* SubModelWindow(const InfluenceNodeRecord* node);
+    // The sub-model node's window (a clone's: its master's), opened beside this one when none is open,
+    // brought to the top.
+    InfluenceDiagramWindow* OpenSubModel(InfluenceNodeRecord* node);
+    // Closes the windows of these nodes' sub-models, and of sub-models inside them.
+    void CloseSubModelWindows(const std::vector<InfluenceNodeRecord*>& nodes);
+    // "<document title>: Sub-Model "<name, 16 characters>"".
+    std::string SubModelTitle() const;
+    // The part of the drawing in view (logical units); a letter page at the origin while not shown.
+    LogicalRect VisibleArea() const;
+    // Every clone of the master leaves its level with its arcs and is destroyed.
+    void DestroyClones(InfluenceNodeRecord& master);
+
     int toolMode = SelectTool;
     // The kind of node the node tool makes.
     int toolKind = 1;
     // Where the last press in the pane was (logical units): new nodes of the context menu go there.
     DiagramPoint clickPoint;
-    InfluenceDocument document;
+private:
+    // The document of a document window; none in a sub-model window.
+    std::unique_ptr<InfluenceDocument> ownDocument_;
+
+public:
+    InfluenceDocument& document;
 
 private:
     void GiveUntitledTitle();
@@ -139,6 +173,11 @@ private:
     int OnToolCommand(unsigned command);
     int OnArcCommand(unsigned command);
     int OnEditCommand(unsigned command);
+    // Cut, Copy, Clear or Paste of the selected nodes, or of the note.
+    int OnNodesEdit(unsigned command);
+    int OnNoteEdit(unsigned command);
+    // Collapse to Sub-Model and Expand Sub-Model: neither is undoable.
+    int OnSubModelCommand(unsigned command);
     int OnNodeCommand(unsigned command);
     // The node and arc dialogs: description, variable, outcomes, kind, the arc's data and aligning its ends.
     int OnPropertyCommand(unsigned command);
@@ -152,6 +191,11 @@ private:
     void ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text);
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;
 
+    InfluenceDiagram* level_ = &document.diagram;
+    InfluenceNodeRecord* subModelNode_ = nullptr;
+    InfluenceDiagramWindow* owner_ = nullptr;
+    // In a document window: the open sub-model windows of its document.
+    std::vector<InfluenceDiagramWindow*> subModelWindows_;
     std::unique_ptr<DiagramMeasure> measure_;
     std::vector<InfluenceNodeRecord*> selectedNodes_;
     InfluenceArc* selectedArc_ = nullptr;

@@ -55,6 +55,18 @@ public:
     PrinterSetupRecord pageSetup;
 };
 
+// Nodes on the clipboard of diagrams ("InfNodes"), numbers little-endian, no header:
+//   node count N                     i32
+//   N node references                as in the file, numbered by a map of the block's own
+// Arcs that do not join two of the nodes, and the nodes' clones, masters and parent sub-models outside
+// them, are entered in the map as skipped: written as null references, so only the nodes and the arcs
+// among them travel. The nodes go in the order given.
+bool WriteNodeBlock(Archive& archive, const std::vector<InfluenceNodeRecord*>& nodes);
+// The block's nodes appended to `into` in their order and the arcs among them (each node's incoming, then
+// outgoing arcs, each once), new records of the document without clone or sub-model relations. False, with
+// nothing made, when the count, a reference or an arc's ends disagree with the block.
+bool ReadNodeBlock(Archive& archive, InfluenceDocument& document, InfluenceDiagram& into);
+
 class InfluenceDocument {
 public:
     // Reading stops with this format error at a node reference nested deeper than kMostNesting, at a

@@ -48,7 +48,9 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -84,6 +86,19 @@ public:
     // True when every node and arc read lies in exactly one diagram and every arc has both ends; the
     // diagrams then own them.
     bool Adopt(InfluenceDiagram& main);
+    // The diagrams own what was read: the reader lets go of it.
+    bool Release()
+    {
+        for (auto& node : nodes_)
+            node.release();
+        for (auto& arc : arcs_)
+            arc.release();
+        nodes_.clear();
+        return true;
+    }
+    // The nodes of a block ("InfNodes") into the diagram, each once, with the arcs among them; true, and the
+    // diagram owns them, when nothing else was read and every arc sits on the lists of its two ends.
+    bool ReadBlock(InfluenceDiagram& into);
 
 private:
     enum SlotKind : uint8_t { Free = 0, NodeSlot = 1, ArcSlot = 2 };
@@ -327,12 +342,55 @@ bool DiagramReader::Adopt(InfluenceDiagram& main)
         Refuse();
         return false;
     }
-    for (auto& node : nodes_)
-        node.release();
-    for (auto& arc : arcs_)
-        arc.release();
-    nodes_.clear();
-    return true;
+    return Release();
+}
+
+bool DiagramReader::ReadBlock(InfluenceDiagram& into)
+{
+    int32_t count = 0;
+    archive_.ReadLong(count);
+    if (archive_.Failed() || count < 0 || static_cast<uint32_t>(count) > archive_.BytesLeft() / 2) {
+        Refuse();
+        return false;
+    }
+    std::set<InfluenceNodeRecord*> listed;
+    for (int32_t i = 0; i < count && !archive_.Failed(); ++i) {
+        InfluenceNodeRecord* node = ReadNodeRef();
+        if (node == nullptr || !listed.insert(node).second)
+            Refuse();
+        else
+            into.nodes.push_back(node);
+    }
+    bool sound = !archive_.Failed() && listed.size() == nodes_.size();
+    // Each arc is on its tail's outgoing and its head's incoming list, once.
+    std::map<const InfluenceArc*, int> seen;
+    for (InfluenceNodeRecord* node : into.nodes) {
+        for (InfluenceArc* arc : node->arcsIn)
+            seen[arc] += arc->head == node && arc->tail != nullptr ? 1 : 100;
+        for (InfluenceArc* arc : node->arcsOut)
+            seen[arc] += arc->tail == node && arc->head != nullptr ? 1000 : 100;
+    }
+    for (const auto& entry : seen)
+        sound = sound && entry.second == 1001;
+    sound = sound && seen.size() == arcs_.size();
+    if (!sound) {
+        into.nodes.clear();
+        Refuse();
+        return false;
+    }
+    for (InfluenceNodeRecord* node : into.nodes) {
+        for (const std::vector<InfluenceArc*>* list : {&node->arcsIn, &node->arcsOut})
+            for (InfluenceArc* arc : *list)
+                if (std::find(into.arcs.begin(), into.arcs.end(), arc) == into.arcs.end())
+                    into.arcs.push_back(arc);
+        // Nodes travel without clone or sub-model relations.
+        node->isClone = 0;
+        node->cloneMaster = nullptr;
+        node->clones.clear();
+        node->parentSubModel = nullptr;
+        node->subDiagram.reset();
+    }
+    return Release();
 }
 
 class DiagramWriter {
@@ -340,6 +398,7 @@ public:
     explicit DiagramWriter(Archive& archive) : archive_(archive) {}
 
     void WriteBody(InfluenceDiagram& diagram);
+    void WriteBlock(const std::vector<InfluenceNodeRecord*>& nodes);
     bool Succeeded() const { return sound_ && !archive_.Failed(); }
 
 private:
@@ -365,7 +424,7 @@ private:
 int16_t DiagramWriter::WriteIndex(const void* object, bool& isNew)
 {
     const int16_t index = map_.IndexFor(object, isNew);
-    if (object && index == 0)
+    if (object && index == 0 && !map_.IsSkipped(object))
         sound_ = false;
     archive_.WriteShort(index);
     return index;
@@ -474,7 +533,42 @@ void DiagramWriter::WriteBody(InfluenceDiagram& diagram)
     diagram.pageSetup.Serialize(archive_, current);
 }
 
+void DiagramWriter::WriteBlock(const std::vector<InfluenceNodeRecord*>& nodes)
+{
+    const std::set<const InfluenceNodeRecord*> copied(nodes.begin(), nodes.end());
+    const auto skip = [&](const InfluenceNodeRecord* node) {
+        if (node != nullptr && copied.count(node) == 0)
+            map_.AddSkipped(node);
+    };
+    for (const InfluenceNodeRecord* node : nodes) {
+        skip(node->cloneMaster);
+        skip(node->parentSubModel);
+        for (const InfluenceNodeRecord* clone : node->clones)
+            skip(clone);
+        for (const std::vector<InfluenceArc*>* list : {&node->arcsIn, &node->arcsOut})
+            for (const InfluenceArc* arc : *list)
+                if (copied.count(arc->tail) == 0 || copied.count(arc->head) == 0)
+                    map_.AddSkipped(arc);
+    }
+    archive_.WriteLong(static_cast<int32_t>(nodes.size()));
+    for (InfluenceNodeRecord* node : nodes)
+        WriteNodeRef(node);
+}
+
 } // namespace
+
+bool WriteNodeBlock(Archive& archive, const std::vector<InfluenceNodeRecord*>& nodes)
+{
+    DiagramWriter writer(archive);
+    writer.WriteBlock(nodes);
+    return writer.Succeeded();
+}
+
+bool ReadNodeBlock(Archive& archive, InfluenceDocument& document, InfluenceDiagram& into)
+{
+    DiagramReader reader(archive, document);
+    return reader.ReadBlock(into);
+}
 
 bool InfluenceDocument::Read(Archive& archive)
 {

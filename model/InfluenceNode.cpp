@@ -338,6 +338,23 @@ void InfluenceNodeRecord::SyncClones()
     }
 }
 
+void MakeNewVariableNamesUnique(InfluenceDocument& document, const std::vector<InfluenceNodeRecord*>& fresh)
+{
+    const std::unordered_set<const InfluenceNodeRecord*> isFresh(fresh.begin(), fresh.end());
+    std::unordered_set<std::string> taken;
+    document.ForEachNode([&](InfluenceNodeRecord& node) {
+        if (isFresh.count(&node) == 0)
+            taken.insert(UpperName(node.variableName.Text()));
+    });
+    for (InfluenceNodeRecord* node : fresh) {
+        if (node->isClone != 0 || node->variableName.IsEmpty())
+            continue;
+        const std::string name = FreeName(node->variableName.Text(), taken);
+        taken.insert(UpperName(name));
+        node->variableName = name.c_str();
+    }
+}
+
 void MakeVariableNamesUnique(InfluenceDocument& document)
 {
     std::unordered_set<std::string> taken;

@@ -41,6 +41,9 @@ constexpr float kSubModelCorner = 0.15f;
 // Makes the variable names of the document's nodes unique in document order: the first of two names equal
 // but for case stays as it is, the later one gets "_1", "_2" ... appended. Clones keep theirs.
 void MakeVariableNamesUnique(InfluenceDocument& document);
+// The fresh nodes' variable names (pasted nodes) made unique against every other node of the document and
+// each other; the other nodes keep theirs.
+void MakeNewVariableNamesUnique(InfluenceDocument& document, const std::vector<InfluenceNodeRecord*>& fresh);
 
 // Where the line from the centre towards the point leaves the outline of a node of the kind with that
 // rectangle; a point equal to the centre gives the middle of the outline's right side.

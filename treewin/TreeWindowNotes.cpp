@@ -44,13 +44,9 @@ void TreeWindow::SelectArrow(TreeArrow* arrow)
 LogicalRect TreeWindow::VisibleArea()
 {
     ZoomPane* pane = DocChildWindow::Pane();
-    Display* display = DocChildWindow::PaneDisplay();
     // A tree that is not shown counts a letter page at the drawing's origin as in view, so what is placed
     // in view lands inside the drawing, the same way each time.
-    if (pane == nullptr || display == nullptr)
+    if (pane == nullptr || DocChildWindow::PaneDisplay() == nullptr)
         return LogicalRect{0.0f, 0.0f, 8.5f, 11.0f};
-    pane->PushDrawingScale();
-    const LogicalRect area = PixelRectToLogical(pane->VisibleRect(), *display);
-    pane->PopDrawingScale();
-    return area;
+    return pane->VisibleArea();
 }

@@ -1,5 +1,7 @@
 #include "framework/window/MDIframeCL.h"
 
+#include <algorithm>
+
 #include "framework/dialog/Menu.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/FrameworkApp.h"
@@ -105,8 +107,10 @@ MDIframeCL::~MDIframeCL()
         if (child != active)
             others.push_back(child);
     }
+    // A child may take others with it (a document its sub-windows): only those still there go.
     for (WindowCL* child : others)
-        delete child;
+        if (std::find(children_.begin(), children_.end(), child) != children_.end())
+            delete child;
     while (!children_.empty())
         delete children_.front();
     if (MdiClientWindow && MdiClientWindow == ClientHandle())

@@ -326,6 +326,30 @@ InfluenceDiagramWindow* ActiveDiagram()
     return Frame() ? dynamic_cast<InfluenceDiagramWindow*>(Frame()->ActiveChild()) : nullptr;
 }
 
+// The sample diagram's sub-model "Costs" opened in a window of its own, the two side by side.
+void ShowSubModelBesideOwner()
+{
+    std::vector<WindowCL*> windows;
+    Frame()->CollectWindows(windows);
+    for (WindowCL* child : windows) {
+        auto* owner = dynamic_cast<InfluenceDiagramWindow*>(child);
+        if (owner == nullptr || owner->SubModelNode() != nullptr)
+            continue;
+        for (InfluenceNodeRecord* node : owner->Diagram().nodes) {
+            if (node->kind != InfluenceKind::SubModel)
+                continue;
+            InfluenceDiagramWindow* inner = owner->OpenSubModel(node);
+            RECT client{};
+            GetClientRect(GetParent(owner->Handle()), &client);
+            const int half = client.right / 2;
+            ShowWindow(owner->Handle(), SW_RESTORE);
+            MoveWindow(owner->Handle(), 0, 0, half, client.bottom, TRUE);
+            MoveWindow(inner->Handle(), half, 0, client.right - half, client.bottom, TRUE);
+            return;
+        }
+    }
+}
+
 // A mouse message to the active diagram's pane at a point of the diagram (inches), sent, or posted when it
 // opens a menu (the steps go on inside the menu's loop).
 void SendToDiagram(UINT message, WPARAM keys, float x, float y, bool post = false)
@@ -1103,6 +1127,8 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"diagram-node-type", [] { Command(Cmd::OptionsChangeNodeType); }, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {"diagram-sub-model", ShowSubModelBesideOwner,
+         [] { return ActiveDiagram() != nullptr && ActiveDiagram()->SubModelNode() != nullptr; }},
         {"script-branch", RunTourScript, modal},
         {"script-text-box", [] { PressInDialog(3232); }, [] { return ScriptTextShown(); }},
         {"script-input", [] {}, modal},

@@ -1,0 +1,91 @@
+// Sub-models in shown windows: collapsing selected nodes, the sub-model's own window opened by a double
+// click, edits made there, and expanding again.
+
+#include "tests/influence/ShownDiagram.h"
+#include "tests/support/SampleDiagram.h"
+
+namespace {
+
+const char* const kCollapseQuestion =
+    "Collapsing the selected nodes into a sub-model is not undoable. Do you wish to proceed?";
+
+TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGivesThemBack)
+{
+    InfluenceDocument& document = Document();
+    InfluenceNodeRecord* plan = AddDiagramNode(document, document.diagram, InfluenceKind::Decision, "Plan", 0.5f, 0.5f, {"x", "y"});
+    InfluenceNodeRecord* a = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "A", 2.5f, 0.5f, {"p", "q"});
+    InfluenceNodeRecord* b = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "B", 2.5f, 2.0f, {"r", "s"});
+    AddDiagramArc(document.diagram, plan, a);
+    AddDiagramArc(document.diagram, plan, b);
+    AddDiagramArc(document.diagram, a, b);
+    window->UpdateExtent();
+    window->ShowNodes({a, b});
+    window->SetModified(0);
+
+    // No changes nothing.
+    boxes.Answer(IDNO);
+    Command(Cmd::DisplayCollapseSubtree);
+    EXPECT_EQ(boxes.Last().text, kCollapseQuestion);
+    EXPECT_EQ(Nodes().size(), 3u);
+    EXPECT_EQ(window->IsModified(), 0);
+
+    boxes.Answer(IDYES);
+    Command(Cmd::DisplayCollapseSubtree);
+    ASSERT_EQ(Nodes().size(), 2u);
+    InfluenceNodeRecord* subModel = Nodes()[1];
+    EXPECT_EQ(subModel->kind, InfluenceKind::SubModel);
+    EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{subModel});
+    EXPECT_TRUE(Grayed(Cmd::EditUndo));
+    ASSERT_NE(window->LabelEditor(), nullptr);
+    window->LabelEditor()->TypeText(zString("Trial"));
+    window->ClearSelection();
+    EXPECT_TRUE(Document().diagram.arcs.empty());
+    const InfluenceDiagram& inside = *subModel->subDiagram;
+    ASSERT_EQ(inside.nodes.size(), 3u);
+    InfluenceNodeRecord* proxy = inside.nodes[2];
+    EXPECT_EQ(proxy->cloneMaster, plan);
+    EXPECT_EQ(plan->clones, std::vector<InfluenceNodeRecord*>{proxy});
+    ASSERT_EQ(inside.arcs.size(), 3u);
+    EXPECT_EQ(proxy->arcsOut.size(), 2u);
+    EXPECT_EQ(a->parentSubModel, subModel);
+    EXPECT_EQ(window->IsModified(), 1);
+
+    // A double click off its label opens its window, titled after the document and the node.
+    const POINT corner = At(subModel, (subModel->right - subModel->left) / 2 - 0.03f, 0);
+    Click(corner);
+    Sleep(15);
+    Click(corner);
+    PumpMessagesFor(30);
+    InfluenceDiagramWindow* inner = window->SubModelWindow(subModel);
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(std::string(inner->Text()), std::string(window->Text()) + ": Sub-Model \"Trial\"");
+    EXPECT_EQ(&inner->Diagram(), subModel->subDiagram.get());
+    EXPECT_TRUE(Grayed(Cmd::FileConvertToOutline));
+    // Edits there mark the document; a node pasted there belongs to the sub-model.
+    window->SetModified(0);
+    inner->ShowNodes({a});
+    SendMessageA(inner->Handle(), WM_COMMAND, Cmd::EditCopy, 0);
+    SendMessageA(inner->Handle(), WM_COMMAND, Cmd::EditPaste, 0);
+    ASSERT_EQ(inside.nodes.size(), 4u);
+    EXPECT_EQ(inside.nodes[3]->parentSubModel, subModel);
+    EXPECT_EQ(window->IsModified(), 1);
+
+    // Expanding with the window open closes the window first; the proxy goes and the arcs end at Plan.
+    const HWND innerHandle = inner->Handle();
+    window->Activate();
+    window->ShowNodes({subModel});
+    boxes.Answer(IDYES);
+    Command(Cmd::DisplayExpandSubtreeOnce);
+    EXPECT_EQ(boxes.Last().text, "Expanding the sub-model is not undoable. Do you wish to proceed?");
+    EXPECT_FALSE(IsWindow(innerHandle));
+    ASSERT_EQ(Nodes().size(), 4u);
+    EXPECT_EQ(Nodes()[1], a);
+    EXPECT_EQ(Nodes()[3]->parentSubModel, nullptr);
+    EXPECT_TRUE(plan->clones.empty());
+    ASSERT_EQ(Document().diagram.arcs.size(), 3u);
+    EXPECT_EQ(plan->arcsOut.size(), 2u);
+    EXPECT_EQ(b->arcsIn.size(), 2u);
+    window->SetModified(0);
+}
+
+} // namespace

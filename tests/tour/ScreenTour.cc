@@ -345,6 +345,8 @@ void ShowSubModelBesideOwner()
             ShowWindow(owner->Handle(), SW_RESTORE);
             MoveWindow(owner->Handle(), 0, 0, half, client.bottom, TRUE);
             MoveWindow(inner->Handle(), half, 0, client.right - half, client.bottom, TRUE);
+            BringWindowToTop(owner->Handle());
+            inner->Activate();
             return;
         }
     }

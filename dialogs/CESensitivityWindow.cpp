@@ -6,6 +6,7 @@
 #include "app/MenuButton.h"
 #include "dialogs/DocumentPopups.h"
 #include "foundation/MessageBoxes.h"
+#include "graph/CESensitivityGraph.h"
 #include "foundation/TextReport.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
@@ -93,6 +94,9 @@ void CESensitivityWindow::MakeGraphButton()
     const std::string name = results_.variableName.Text();
     const bool ratio = HasRatioRange();
     auto menu = std::make_unique<Menu>();
+    menu->AppendItem(kCostByEffectiveness, "Cost vs. Effectiveness");
+    menu->AppendItem(kEffectivenessByCost, "Effectiveness vs. Cost");
+    menu->AppendSeparator();
     if (ratio)
         menu->AppendItem(1587, (name + " vs. Marginal Cost-Effectiveness").c_str());
     menu->AppendItem(1583, (name + " vs. Marginal Cost").c_str());
@@ -161,6 +165,14 @@ bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
     return true;
 }
 
+CESensitivityGraph* CESensitivityWindow::OpenPlaneGraph(int effOnX) const
+{
+    auto* graph = new CESensitivityGraph(*results_.grid, results_.node, results_.variableLabel.Text(),
+                                         results_.variableName.Text(), effOnX);
+    graph->Open(nullptr);
+    return graph;
+}
+
 long CESensitivityWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     const int command = static_cast<int>(id);
@@ -170,6 +182,11 @@ long CESensitivityWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     switch (command) {
+    case kCostByEffectiveness:
+    case kEffectivenessByCost:
+        if (results_.grid != nullptr)
+            OpenPlaneGraph(command == kEffectivenessByCost ? 1 : 0);
+        return 1;
     case kReportButton: {
         TextReport report;
         const TreeDocument* document = results_.grid->Document();

@@ -7,17 +7,22 @@
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "framework/dialog/DialogFrameCL.h"
 
+class CESensitivityGraph;
 struct LineGraphData;
 
 class CESensitivityWindow : public DialogFrameCL {
 public:
     enum : unsigned { kTemplateId = 2340, kNodeText = 2341, kGraphButton = 2342, kReportButton = 2343, kVariableText = 2344 };
+    // The Graph menu's plane graphs: cost across effectiveness, and the reverse.
+    enum : unsigned { kCostByEffectiveness = 1580, kEffectivenessByCost = 1581 };
 
     explicit CESensitivityWindow(const CESensitivityResults& results);
     ~CESensitivityWindow() override;
 
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
 
+    // The cost-effectiveness plane of every step, laid out and shown.
+    CESensitivityGraph* OpenPlaneGraph(int effOnX) const;
     // The line graph of commands 1582-1587; false for any other command.
     bool MakeGraph(int command, LineGraphData& graph) const;
 

@@ -185,17 +185,7 @@ int CEGraph::MarkKind(int i) const
     return key != nullptr ? key->markKind : 1;
 }
 
-float CEGraph::PointX(double cost, double effectiveness) const
-{
-    return horizontalAxis.Position(effOnX != 0 ? effectiveness : cost, graphRect);
-}
-
-float CEGraph::PointY(double cost, double effectiveness) const
-{
-    return verticalAxis.Position(effOnX != 0 ? cost : effectiveness, graphRect);
-}
-
-void CEGraph::GuideEnds(int i, double ends[2][2]) const
+void CEGuideEnds(const CEPointList& points, int i, double ends[2][2])
 {
     const CEPoint& point = *points.Point(i);
     const CEPoint& a = *points.Point(point.lowerIndex);
@@ -206,32 +196,72 @@ void CEGraph::GuideEnds(int i, double ends[2][2]) const
     ends[1][1] = a.effectiveness + (1 - point.costBound) * (b.effectiveness - a.effectiveness);
 }
 
-void CEGraph::DrawSeries(Display& display)
+void DrawCEPoints(const GraphWindow& graph, Display& display, const CEPointList& points, int effOnX, bool guides,
+                  const std::function<int(int)>& markOf)
 {
+    auto at = [&](double cost, double effectiveness) {
+        return LogicalPoint{graph.horizontalAxis.Position(effOnX != 0 ? effectiveness : cost, graph.graphRect),
+                            graph.verticalAxis.Position(effOnX != 0 ? cost : effectiveness, graph.graphRect)};
+    };
+    const HDC dc = display.DeviceContext();
     // The lines first, then the marks on top, those of one kind drawn together.
     std::vector<LogicalPoint> marks[kMarkKindCount];
     const CEPoint* previous = nullptr;
     for (int i = 0; i < points.Count(); ++i) {
         const CEPoint& point = *points.Point(i);
-        const LogicalPoint at{PointX(point.cost, point.effectiveness), PointY(point.cost, point.effectiveness)};
-        const int kind = MarkKind(i);
+        const LogicalPoint here = at(point.cost, point.effectiveness);
+        const int kind = markOf(i);
         if (kind >= 0 && kind < kMarkKindCount)
-            marks[kind].push_back(at);
+            marks[kind].push_back(here);
         if (point.IsUndominated()) {
-            if (previous != nullptr)
-                DrawLineBetween(display, PointX(previous->cost, previous->effectiveness),
-                                PointY(previous->cost, previous->effectiveness), at.x, at.y);
+            if (previous != nullptr) {
+                const LogicalPoint before = at(previous->cost, previous->effectiveness);
+                MoveToEx(dc, LogicalXToPixel(before.x, display), LogicalYToPixel(before.y, display), nullptr);
+                LineTo(dc, LogicalXToPixel(here.x, display), LogicalYToPixel(here.y, display));
+            }
             previous = &point;
-        } else if (point.state == CEPoint::ExtendedDominated && showExtended) {
+        } else if (point.state == CEPoint::ExtendedDominated && guides) {
             double ends[2][2];
-            GuideEnds(i, ends);
+            CEGuideEnds(points, i, ends);
             for (const double* end : ends)
-                DrawDashedLine(display, at, LogicalPoint{PointX(end[0], end[1]), PointY(end[0], end[1])}, 2,
-                               RGB(0, 0, 0));
+                DrawDashedLine(display, here, at(end[0], end[1]), 2, RGB(0, 0, 0));
         }
     }
     for (int kind = 1; kind < kMarkKindCount; ++kind)
         DrawPointMarks(display, kind, marks[kind]);
+}
+
+zString CEStatusText(const GraphWindow& graph, int effOnX, const NumericFormat& ceFormat, float x, float y)
+{
+    const double across = graph.horizontalAxis.ValueAt(x, graph.graphRect);
+    const double down = graph.verticalAxis.ValueAt(y, graph.graphRect);
+    const double cost = effOnX != 0 ? down : across;
+    const double effectiveness = effOnX != 0 ? across : down;
+    auto number = [](const NumericFormat& format, double value) {
+        zString text;
+        FormatNumber(format, value, text, false, true, static_cast<int16_t>(format.axisDigits + 1));
+        return text;
+    };
+    zString text("Cost = ");
+    text += number((effOnX != 0 ? graph.verticalAxis : graph.horizontalAxis).numberFormat, cost);
+    text += "; Eff = ";
+    text += number((effOnX != 0 ? graph.horizontalAxis : graph.verticalAxis).numberFormat, effectiveness);
+    text += "; C/E = ";
+    if (std::fabs(effectiveness) < kZero)
+        text += "(Undefined)";
+    else
+        text += number(ceFormat, cost / effectiveness);
+    return text;
+}
+
+void CEGraph::GuideEnds(int i, double ends[2][2]) const
+{
+    CEGuideEnds(points, i, ends);
+}
+
+void CEGraph::DrawSeries(Display& display)
+{
+    DrawCEPoints(*this, display, points, effOnX, showExtended != 0, [this](int i) { return MarkKind(i); });
 }
 
 long CEGraph::OnCommandId(unsigned id, unsigned code, HWND control)
@@ -271,25 +301,7 @@ bool CEGraph::WriteTextExport(TextReport& report)
 
 zString CEGraph::CoordinateText(float x, float y) const
 {
-    const double across = horizontalAxis.ValueAt(x, graphRect);
-    const double down = verticalAxis.ValueAt(y, graphRect);
-    const double cost = effOnX != 0 ? down : across;
-    const double effectiveness = effOnX != 0 ? across : down;
-    auto number = [](const NumericFormat& format, double value) {
-        zString text;
-        FormatNumber(format, value, text, false, true, static_cast<int16_t>(format.axisDigits + 1));
-        return text;
-    };
-    zString text("Cost = ");
-    text += number(CostAxis().numberFormat, cost);
-    text += "; Eff = ";
-    text += number(EffectivenessAxis().numberFormat, effectiveness);
-    text += "; C/E = ";
-    if (std::fabs(effectiveness) < kZero)
-        text += "(Undefined)";
-    else
-        text += number(ceFormat, cost / effectiveness);
-    return text;
+    return CEStatusText(*this, effOnX, ceFormat, x, y);
 }
 
 bool CEGraph::IsExtendedPart(const GraphElement& element) const

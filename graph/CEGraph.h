@@ -12,6 +12,7 @@
 #include "CommandIds.h"
 
 #include <cstdint>
+#include <functional>
 
 struct TreeNode;
 
@@ -82,9 +83,6 @@ protected:
     std::vector<GraphElement*> LegendColumnBlock() override;
 
 private:
-    // The point's place in the plot (inches).
-    float PointX(double cost, double effectiveness) const;
-    float PointY(double cost, double effectiveness) const;
     const AxisElement& CostAxis() const { return effOnX != 0 ? verticalAxis : horizontalAxis; }
     const AxisElement& EffectivenessAxis() const { return effOnX != 0 ? horizontalAxis : verticalAxis; }
     bool IsExtendedPart(const GraphElement& element) const;
@@ -94,3 +92,15 @@ private:
     GraphLabel extHeading{"Extended Dominance:"};
     ExtDomLegendList extItems;
 };
+
+// The two ends of the guide lines of extended-dominated point i on the segment of its neighbours: at the
+// point's effectiveness (first) and at its cost (second), as (cost, effectiveness).
+void CEGuideEnds(const CEPointList& points, int i, double ends[2][2]);
+// The points on the graph's axes (cost across when effOnX is 0): point i with the mark markOf(i), the
+// undominated ones joined in order of cost and, with guides, dashed guide lines from every extended-dominated
+// point to its neighbours' segment.
+void DrawCEPoints(const GraphWindow& graph, Display& display, const CEPointList& points, int effOnX, bool guides,
+                  const std::function<int(int)>& markOf);
+// "Cost = c; Eff = e; C/E = r" at the point (inches), in the axes' formats and ceFormat; "(Undefined)" for an
+// effectiveness of about 0.
+zString CEStatusText(const GraphWindow& graph, int effOnX, const NumericFormat& ceFormat, float x, float y);

@@ -3,6 +3,7 @@
 #include "graph/DistributionGraph.h"
 #include "graph/GraphWindow.h"
 #include "graph/CEGraph.h"
+#include "graph/CESensitivityGraph.h"
 #include "graph/LineGraph.h"
 #include "graph/OptionBarGraph.h"
 #include "graph/ProbDistributionGraph.h"
@@ -160,6 +161,9 @@ GraphWindow* ReadGraphFile(const char* path)
         break;
     case DistributionGraph::kTypeCode:
         graph = new DistributionGraph(path);
+        break;
+    case CESensitivityGraph::kTypeCode:
+        graph = new CESensitivityGraph(path);
         break;
     case ThreeWaySensGraph::kTypeCode:
         graph = new ThreeWaySensGraph(path);

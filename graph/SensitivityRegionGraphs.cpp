@@ -231,14 +231,6 @@ ThreeWaySensGraph::ThreeWaySensGraph(const char* path) : RegionGraph(FromFile{})
     strip_ = new StepAnimationStrip(*this, *this);
 }
 
-int ThreeWaySensGraph::ShownStep() const
-{
-    int step = currentStep;
-    if (step == 0 && stepLabel.stepSize != 0.0)
-        step = static_cast<int>(std::lround((stepLabel.currentValue - stepLabel.baseValue) / stepLabel.stepSize));
-    return std::min(std::max(step, 0), StepCount() - 1);
-}
-
 std::unique_ptr<zRegion> ThreeWaySensGraph::RegionOf(int index, Display& display, const zRegion* clip)
 {
     const int step = ShownStep();
@@ -263,18 +255,13 @@ void ThreeWaySensGraph::ForEachElement(const ElementVisit& visit)
 
 LogicalRect ThreeWaySensGraph::PlotBlockSize()
 {
-    LogicalRect block = RegionGraph::PlotBlockSize();
-    block.bottom += stepLabel.Height();
-    return block;
+    return StepLabelBlock(RegionGraph::PlotBlockSize(), stepLabel);
 }
 
-// The step label stands over the plot, its right edge at the plot's.
 void ThreeWaySensGraph::PlacePlotBlock(const LogicalRect& block)
 {
-    LogicalRect below = block;
-    below.top += stepLabel.Height();
-    RegionGraph::PlacePlotBlock(below);
-    stepLabel.MoveTo(graphRect.right - stepLabel.Width(), block.top);
+    RegionGraph::PlacePlotBlock(PlotUnderStepLabel(block, stepLabel));
+    PlaceStepLabel(stepLabel, block, graphRect);
 }
 
 void ThreeWaySensGraph::SetGraphRect(const LogicalRect& rect)

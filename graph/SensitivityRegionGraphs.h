@@ -65,9 +65,6 @@ public:
     int StepCount() const override { return static_cast<int>(boundaries.size()); }
     StepValueLabel* StepLabel() override { return &stepLabel; }
     StepAnimationStrip* Strip() const { return strip_; }
-    // The step whose regions are drawn: the one being drawn by the strip, else the one the label names, so
-    // that the picture and the label agree after any repaint.
-    int ShownStep() const;
     void ForEachElement(const ElementVisit& visit) override;
     void SetGraphRect(const LogicalRect& rect) override;
 

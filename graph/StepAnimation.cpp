@@ -11,6 +11,7 @@
 #include "graph/GraphWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -50,6 +51,32 @@ void StepValueLabel::Initialise(const NumericFormat& numberFormat, const char* c
     maximumValue = last;
     stepSize = step;
     SetStep(0, nullptr);
+}
+
+LogicalRect StepLabelBlock(LogicalRect block, const StepValueLabel& label)
+{
+    block.bottom += label.Height();
+    return block;
+}
+
+LogicalRect PlotUnderStepLabel(LogicalRect block, const StepValueLabel& label)
+{
+    block.top += label.Height();
+    return block;
+}
+
+void PlaceStepLabel(StepValueLabel& label, const LogicalRect& block, const LogicalRect& plot)
+{
+    label.MoveTo(plot.right - label.Width(), block.top);
+}
+
+int SteppedGraph::ShownStep()
+{
+    int step = currentStep;
+    const StepValueLabel* label = StepLabel();
+    if (step == 0 && label != nullptr && label->stepSize != 0.0)
+        step = static_cast<int>(std::lround((label->currentValue - label->baseValue) / label->stepSize));
+    return std::min(std::max(step, 0), StepCount() - 1);
 }
 
 zString StepValueLabel::TextAt(double value) const

@@ -43,6 +43,12 @@ private:
     zString TextAt(double value) const;
 };
 
+// The step label stands over the plot, its right edge at the plot's: the plot block grows by its height,
+// the plot and what goes with it are placed below it, and the label at the block's top.
+LogicalRect StepLabelBlock(LogicalRect block, const StepValueLabel& label);
+LogicalRect PlotUnderStepLabel(LogicalRect block, const StepValueLabel& label);
+void PlaceStepLabel(StepValueLabel& label, const LogicalRect& block, const LogicalRect& plot);
+
 // What a graph kind gives its strip: the number of steps, the step it draws, and its step label.
 class SteppedGraph {
 public:
@@ -53,6 +59,10 @@ public:
 
     // The step the graph draws.
     int currentStep = 0;
+
+    // The step to draw: the one being drawn by the strip, else the one the step label names, so that the
+    // picture and the label agree after any repaint; within 0 .. StepCount() - 1 (-1 without steps).
+    int ShownStep();
 };
 
 // A row under the plot: a scroll bar (id 123) over the steps and the "Animate" button, which shows each

@@ -2,6 +2,7 @@
 // to their last gate; damaged records are refused by their format error; kinds that cannot be stored say so.
 
 #include "analysis/LineGraphData.h"
+#include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
@@ -14,16 +15,19 @@
 #include "foundation/TextReport.h"
 #include "app/ZoomPane.h"
 #include "foundation/VersionRecord.h"
+#include "dialogs/CESensitivityWindow.h"
 #include "dialogs/GraphCommandDialogs.h"
 #include "dialogs/ShowHideLinesDialog.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/LogicalUnits.h"
+#include "graph/CESensitivityGraph.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
 #include "tests/graph/GraphPicture.h"
+#include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/NewestChild.h"
 #include "tests/support/ModalDialogDriver.h"
@@ -729,6 +733,66 @@ TEST_F(GraphFiles, ThreeWayStepsShowTheirRegionsUnderALabelOfOneSize)
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->StepCount(), 3);
     EXPECT_EQ(reopened->stepLabel.currentValue, 0.0);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// A (cost c, effectiveness 1) against B (cost 10, effectiveness 3), c from 0 to 20: the plane graph of the
+// run's window joins A and B while A is the cheaper, leaves A dominated and unjoined once it costs more, and
+// A keeps its mark although it moves behind B in the order of cost.
+TEST_F(GraphFiles, CostEffectivenessPlanesRecomputeDominanceAtEachStep)
+{
+    TreeBuilder tree;
+    TreeDocument& document = tree.Document();
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    document.CalcPrefs.CECostPayoff = 0;
+    document.CalcPrefs.CEEffPayoff = 1;
+    tree.Bind(tree.Root(), "c", "2");
+    tree.Terminal(tree.Root(), "A", "", "c", "1");
+    tree.Terminal(tree.Root(), "B", "", "10", "3");
+    CESensitivityWindow* window = nullptr;
+    SetCESensitivityPresenter([&window](const CESensitivityResults& results) { window = new CESensitivityWindow(results); });
+    OneWaySettings settings;
+    settings.variable = "c";
+    settings.low = FormattedValue{"0", 0.0};
+    settings.high = FormattedValue{"20", 20.0};
+    settings.intervals = 4;
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
+    while (document.CurrentAnalysis != nullptr)
+        document.CurrentAnalysis->OnIdle();
+    SetCESensitivityPresenter(nullptr);
+    ASSERT_NE(window, nullptr);
+    SendMessageA(window->Handle(), WM_COMMAND, CESensitivityWindow::kCostByEffectiveness, 0);
+    DestroyWindow(window->Handle());
+    auto* graph = Newest<CESensitivityGraph>();
+    ASSERT_NE(graph, nullptr);
+    ASSERT_EQ(graph->StepCount(), 5);
+    EXPECT_STREQ(graph->horizontalLabel.text.Text(), "Cost");
+    auto inches = [graph](double cost, double effectiveness) {
+        return LogicalPoint{graph->horizontalAxis.Position(cost, graph->graphRect),
+                            graph->verticalAxis.Position(effectiveness, graph->graphRect)};
+    };
+    const COLORREF markA = MarkColour(graph->MarkOfStrategy("A"), true);
+    const COLORREF markB = MarkColour(graph->MarkOfStrategy("B"), true);
+    ASSERT_NE(markA, markB);
+    struct Step {
+        int step;
+        double costA;
+        bool joined;
+    };
+    for (const Step& s : {Step{0, 0.0, true}, Step{4, 20.0, false}}) {
+        graph->Strip()->ShowStep(s.step);
+        const LogicalPoint a = inches(s.costA, 1.0);
+        const LogicalPoint b = inches(10.0, 3.0);
+        const LogicalPoint middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
+        EXPECT_TRUE(ColoursAtInches(*graph, a.x, a.y, 3).count(markA)) << s.step;
+        EXPECT_TRUE(ColoursAtInches(*graph, b.x, b.y, 3).count(markB)) << s.step;
+        EXPECT_EQ(ColoursAtInches(*graph, middle.x, middle.y, 1).count(RGB(0, 0, 0)), s.joined ? 1u : 0u) << s.step;
+    }
+    graph->Strip()->ShowStep(0);
+    CESensitivityGraph* reopened = nullptr;
+    RoundTrip(graph, reopened);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->StepCount(), 5);
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 

@@ -44,6 +44,7 @@
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "graph/CEGraph.h"
+#include "graph/CESensitivityGraph.h"
 #include "graph/DistributionGraph.h"
 #include "graph/LineGraph.h"
 #include "graph/OptionBarGraph.h"
@@ -693,6 +694,20 @@ void OpenTourTornado()
     (new TornadoGraph(results))->Open(nullptr);
 }
 
+// The cost-effectiveness planes of a sweep of pSuccess over the three treatments, at its middle step.
+void OpenTourPlanes()
+{
+    SensitivityResultGrid grid(Tree()->Document().Root, 4, 3, 0.0, 1.0);
+    for (int t = 0; t <= 4; ++t) {
+        grid.Cell(0, t) = ValueTriple{3000.0, 5.0 + t, 0.0};
+        grid.Cell(1, t) = ValueTriple{1000.0, 5.0, 0.0};
+        grid.Cell(2, t) = ValueTriple{2000.0 + 300.0 * t, 6.0, 0.0};
+    }
+    auto* graph = new CESensitivityGraph(grid, Tree()->Document().Root, "pSuccess", "pSuccess", 0);
+    graph->Open(nullptr);
+    graph->Strip()->ShowStep(2);
+}
+
 // Deletes the frame's window of the kind.
 template <class Window>
 void CloseFrameChild()
@@ -859,6 +874,8 @@ void BuildSteps()
         {nullptr, CloseFrameChild<ThreeWaySensGraph>, always},
         {"tornado-diagram", OpenTourTornado, [] { return FrameChild<TornadoGraph>() != nullptr; }},
         {nullptr, CloseFrameChild<TornadoGraph>, always},
+        {"cost-effectiveness-planes", OpenTourPlanes, [] { return FrameChild<CESensitivityGraph>() != nullptr; }},
+        {nullptr, CloseFrameChild<CESensitivityGraph>, always},
         {"markov-window", [] { Select(NodeNamed("Cohort")); Command(1603); },
          [] { return TopWindow<MarkovAnalysisWindow>() != nullptr; }},
         {"markov-probabilities",

@@ -6,7 +6,7 @@
 #include "dialogs/DocumentPopups.h"
 #include "foundation/TextReport.h"
 #include "tests/framework/window/TestWindows.h"
-#include "tests/model/TreeBuilder.h"
+#include "tests/model/CostSweep.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
@@ -22,23 +22,9 @@ struct CERun {
     explicit CERun(const char* bEffect)
     {
         frame.Create();
-        TreeDocument& document = tree.Document();
-        document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
-        document.CalcPrefs.CECostPayoff = 0;
-        document.CalcPrefs.CEEffPayoff = 1;
-        tree.Bind(tree.Root(), "c", "2");
-        tree.Terminal(tree.Root(), "A", "", "c", "1");
-        tree.Terminal(tree.Root(), "B", "", "10", bEffect);
         CESensitivityPresenter previous =
             SetCESensitivityPresenter([this](const CESensitivityResults& results) { window = new CESensitivityWindow(results); });
-        OneWaySettings settings;
-        settings.variable = "c";
-        settings.low = FormattedValue{"0", 0.0};
-        settings.high = FormattedValue{"20", 20.0};
-        settings.intervals = 4;
-        RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
-        while (document.CurrentAnalysis != nullptr)
-            document.CurrentAnalysis->OnIdle();
+        RunCostSweep(tree, bEffect);
         SetCESensitivityPresenter(previous);
     }
     ~CERun()

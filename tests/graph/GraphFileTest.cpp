@@ -2,7 +2,6 @@
 // to their last gate; damaged records are refused by their format error; kinds that cannot be stored say so.
 
 #include "analysis/LineGraphData.h"
-#include "analysis/OneWaySensitivityAnalysis.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
@@ -27,7 +26,7 @@
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
 #include "tests/graph/GraphPicture.h"
-#include "tests/model/TreeBuilder.h"
+#include "tests/model/CostSweep.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/NewestChild.h"
 #include "tests/support/ModalDialogDriver.h"
@@ -742,23 +741,9 @@ TEST_F(GraphFiles, ThreeWayStepsShowTheirRegionsUnderALabelOfOneSize)
 TEST_F(GraphFiles, CostEffectivenessPlanesRecomputeDominanceAtEachStep)
 {
     TreeBuilder tree;
-    TreeDocument& document = tree.Document();
-    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
-    document.CalcPrefs.CECostPayoff = 0;
-    document.CalcPrefs.CEEffPayoff = 1;
-    tree.Bind(tree.Root(), "c", "2");
-    tree.Terminal(tree.Root(), "A", "", "c", "1");
-    tree.Terminal(tree.Root(), "B", "", "10", "3");
     CESensitivityWindow* window = nullptr;
     SetCESensitivityPresenter([&window](const CESensitivityResults& results) { window = new CESensitivityWindow(results); });
-    OneWaySettings settings;
-    settings.variable = "c";
-    settings.low = FormattedValue{"0", 0.0};
-    settings.high = FormattedValue{"20", 20.0};
-    settings.intervals = 4;
-    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
-    while (document.CurrentAnalysis != nullptr)
-        document.CurrentAnalysis->OnIdle();
+    RunCostSweep(tree, "3");
     SetCESensitivityPresenter(nullptr);
     ASSERT_NE(window, nullptr);
     SendMessageA(window->Handle(), WM_COMMAND, CESensitivityWindow::kCostByEffectiveness, 0);

@@ -2,6 +2,7 @@
 
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/InfluenceDiagram.h"
+#include "model/InfluenceSubModels.h"
 #include "model/InfluenceNode.h"
 #include "model/NoteBox.h"
 
@@ -150,11 +151,10 @@ void DiagramMakeCloneAction::Do()
         index = AppendNode(clone, false);
         return;
     }
-    if (!target->subDiagram)
-        target->subDiagram = std::make_unique<InfluenceDiagram>();
-    clone->parentSubModel = target;
-    target->subDiagram->AddNode(clone);
+    MoveIntoSubModel(*target, clone);
     index = static_cast<int>(target->subDiagram->nodes.size()) - 1;
+    if (InfluenceDiagramWindow* shown = Window().SubModelWindow(target))
+        shown->UpdateExtent();
     Window().SelectNode(master, false);
 }
 
@@ -172,8 +172,14 @@ void DiagramMakeCloneAction::Undo()
     InfluenceNodeRecord* master = clone->cloneMaster;
     master->clones.erase(std::remove(master->clones.begin(), master->clones.end(), clone), master->clones.end());
     Window().ClearSelection();
+    // The sub-model's own window may show the clone selected.
+    InfluenceDiagramWindow* shown = target != nullptr ? Window().SubModelWindow(target) : nullptr;
+    if (shown != nullptr)
+        shown->ClearSelection();
     level->erase(level->begin() + index);
     delete clone;
+    if (shown != nullptr)
+        shown->UpdateExtent();
     Window().UpdateExtent();
     Window().SelectNode(master, false);
 }

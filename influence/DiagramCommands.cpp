@@ -383,6 +383,10 @@ void InfluenceDiagramWindow::DestroyClones(InfluenceNodeRecord& master)
         InfluenceDiagram& level = clone->parentSubModel && clone->parentSubModel->subDiagram
                                       ? *clone->parentSubModel->subDiagram
                                       : OwnerWindow().Diagram();
+        // The window that shows the clone's level may have it selected.
+        InfluenceDiagramWindow* shown = clone->parentSubModel ? SubModelWindow(clone->parentSubModel) : &OwnerWindow();
+        if (shown != nullptr)
+            shown->ClearSelection();
         std::vector<InfluenceArc*> arcs = clone->arcsIn;
         arcs.insert(arcs.end(), clone->arcsOut.begin(), clone->arcsOut.end());
         for (InfluenceArc* arc : arcs) {
@@ -394,6 +398,8 @@ void InfluenceDiagramWindow::DestroyClones(InfluenceNodeRecord& master)
         }
         level.nodes.erase(std::remove(level.nodes.begin(), level.nodes.end(), clone), level.nodes.end());
         delete clone;
+        if (shown != nullptr)
+            shown->UpdateExtent();
     }
     master.clones.clear();
     master.UpdateSpecialArcFlag();

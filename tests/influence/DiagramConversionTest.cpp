@@ -9,7 +9,9 @@
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/ScopedApplication.h"
@@ -87,6 +89,9 @@ protected:
         return TreeWindow::OpenWindows().size() > trees ? TreeWindow::OpenWindows().back() : nullptr;
     }
 
+    // Shown windows and the recent files' store: the locks every such test takes, in the same order.
+    FocusTestLock focus;
+    StoreTestLock store;
     ScopedApplication app;
     RecentFileList* previousList;
     MainFrame* frame;

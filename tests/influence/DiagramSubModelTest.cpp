@@ -85,6 +85,23 @@ TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGi
     ASSERT_EQ(Document().diagram.arcs.size(), 3u);
     EXPECT_EQ(plan->arcsOut.size(), 2u);
     EXPECT_EQ(b->arcsIn.size(), 2u);
+
+    // Clearing Plan destroys its proxy, selected in the sub-model's window: that window lets go of it first.
+    window->ShowNodes({a, b});
+    boxes.Answer(IDYES);
+    Command(Cmd::DisplayCollapseSubtree);
+    window->ClearSelection();
+    InfluenceNodeRecord* again = Nodes().back();
+    InfluenceDiagramWindow* shown = window->OpenSubModel(again);
+    ASSERT_NE(shown, nullptr);
+    shown->ShowNodes({again->subDiagram->nodes.back()});
+    EXPECT_EQ(shown->SelectedNodes().front()->cloneMaster, plan);
+    window->Activate();
+    window->ShowNodes({plan});
+    boxes.Answer(IDYES);
+    Command(Cmd::EditClear);
+    EXPECT_TRUE(shown->SelectedNodes().empty());
+    EXPECT_EQ(again->subDiagram->nodes.size(), 2u);
     window->SetModified(0);
 }
 

@@ -12,6 +12,7 @@
 #include "framework/window/Clipboard.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "script/DdeLinkManager.h"
+#include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ModalDialogDriver.h"
@@ -91,6 +92,9 @@ protected:
         return text.substr(0, text.find('\t'));
     }
 
+    // Shown windows and the recent files' store: the locks every such test takes, in the same order.
+    FocusTestLock focus;
+    StoreTestLock store;
     ScopedApplication app;
     MessageBoxRecorder boxes;
     RecentFileList* previousList;

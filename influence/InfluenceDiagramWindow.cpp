@@ -131,6 +131,13 @@ void InfluenceDiagramWindow::SetModified(int flag)
         DocumentWindow::SetModified(flag);
 }
 
+void InfluenceDiagramWindow::AddUndoAction(UndoAction* action)
+{
+    DocumentWindow::AddUndoAction(action);
+    if (action != nullptr && owner_ != nullptr)
+        owner_->SetModified(1);
+}
+
 InfluenceDiagramWindow* InfluenceDiagramWindow::SubModelWindow(const InfluenceNodeRecord* node)
 {
     for (InfluenceDiagramWindow* window : OwnerWindow().subModelWindows_)

@@ -42,6 +42,8 @@ public:
     int IsDocument() override { return subModelNode_ == nullptr ? 1 : 0; }
     int QueryClose(const char* question) override;
     void SetModified(int flag) override;
+    // The step is applied; in a sub-model window it marks the document modified as well.
+    void AddUndoAction(UndoAction* action);
 
     int DocumentKind() override { return 3; }
     const char* const* FileFilter() override;

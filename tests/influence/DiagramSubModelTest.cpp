@@ -63,6 +63,11 @@ TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGi
     EXPECT_TRUE(Grayed(Cmd::FileConvertToOutline));
     // Edits there mark the document; a node pasted there belongs to the sub-model.
     window->SetModified(0);
+    SendMessageA(inner->Handle(), WM_COMMAND, Cmd::RightClickNewChance, 0);
+    ASSERT_EQ(inside.nodes.size(), 4u);
+    EXPECT_EQ(window->IsModified(), 1);
+    SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditUndo, 0);
+    ASSERT_EQ(inside.nodes.size(), 3u);
     inner->ShowNodes({a});
     SendMessageA(inner->Handle(), WM_COMMAND, Cmd::EditCopy, 0);
     SendMessageA(inner->Handle(), WM_COMMAND, Cmd::EditPaste, 0);

@@ -407,6 +407,7 @@ void DiagramTypingAction::SetLabel(const zString& text)
     node->name = text;
     node->Layout();
     node->SyncClones();
+    Window().RetitleSubModel(node);
     Window().UpdateExtent();
     Window().SelectNode(node, false);
 }

@@ -177,6 +177,12 @@ void InfluenceDiagramWindow::CloseSubModelWindows(const std::vector<InfluenceNod
     }
 }
 
+void InfluenceDiagramWindow::RetitleSubModel(const InfluenceNodeRecord* node)
+{
+    if (InfluenceDiagramWindow* window = SubModelWindow(node))
+        window->SetText(window->SubModelTitle().c_str());
+}
+
 std::string InfluenceDiagramWindow::SubModelTitle() const
 {
     if (subModelNode_ == nullptr || owner_ == nullptr)
@@ -546,8 +552,7 @@ void InfluenceDiagramWindow::EndInPlaceEdit()
         node->Layout();
         node->SyncClones();
         UpdateExtent();
-        if (InfluenceDiagramWindow* window = SubModelWindow(node))
-            window->SetText(window->SubModelTitle().c_str());
+        RetitleSubModel(node);
     }
     InvalidateAll();
     RefreshFrameCommands();

@@ -145,6 +145,8 @@ public:
     void CloseSubModelWindows(const std::vector<InfluenceNodeRecord*>& nodes);
     // "<document title>: Sub-Model "<name, 16 characters>"".
     std::string SubModelTitle() const;
+    // The node's open sub-model window takes its title from the node's name again.
+    void RetitleSubModel(const InfluenceNodeRecord* node);
     // The part of the drawing in view (logical units); a letter page at the origin while not shown.
     LogicalRect VisibleArea() const;
     // Every clone of the master leaves its level with its arcs and is destroyed.

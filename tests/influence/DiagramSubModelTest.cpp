@@ -61,6 +61,13 @@ TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGi
     EXPECT_EQ(std::string(inner->Text()), std::string(window->Text()) + ": Sub-Model \"Trial\"");
     EXPECT_EQ(&inner->Diagram(), subModel->subDiagram.get());
     EXPECT_TRUE(Grayed(Cmd::FileConvertToOutline));
+    // Undoing the name retitles the window.
+    window->Activate();
+    Undo();
+    EXPECT_EQ(std::string(inner->Text()), std::string(window->Text()) + ": Sub-Model \"\"");
+    Redo();
+    EXPECT_EQ(std::string(inner->Text()), std::string(window->Text()) + ": Sub-Model \"Trial\"");
+    inner->Activate();
     // Edits there mark the document; a node pasted there belongs to the sub-model.
     window->SetModified(0);
     SendMessageA(inner->Handle(), WM_COMMAND, Cmd::RightClickNewChance, 0);

@@ -26,6 +26,7 @@
 #include "model/InfluenceChecks.h"
 #include "model/InfluenceConversion.h"
 #include "model/InfluenceOrder.h"
+#include "script/LinksDialog.h"
 #include "treewin/TreeWindow.h"
 #include "model/InfluenceSubModels.h"
 
@@ -167,6 +168,7 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
     {Cmd::ModeNone, &InfluenceDiagramWindow::OnToolCommand, Always},
     {Cmd::DisplayCreateNote, &InfluenceDiagramWindow::OnToolCommand, Always},
     {Cmd::DisplayPreferences, &InfluenceDiagramWindow::OnNodeCommand, Always},
+    {Cmd::EditLinks, &InfluenceDiagramWindow::OnNodeCommand, Always},
     {Cmd::DisplayFont, &InfluenceDiagramWindow::OnNodeCommand,
      [](const DiagramFacts& f) {
          return f.editing || (f.nodes == 0 && f.arc == nullptr && f.window.SelectedNote() == nullptr);
@@ -296,6 +298,13 @@ int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
     }
     if (command == Cmd::DisplayPreferences) {
         EditPreferences();
+        return 1;
+    }
+    if (command == Cmd::EditLinks) {
+        // A diagram has no spreadsheet links: the dialog offers none.
+        LinksDialog links(document.links, this);
+        if (links.Run())
+            SetModified(1);
         return 1;
     }
     if (command == Cmd::EditCreateClone) {

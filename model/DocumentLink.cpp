@@ -140,6 +140,18 @@ bool DocumentLink::WriteSideFile(const char* text, const FilePath& documentPath)
     return !stream->Failed();
 }
 
+void DocumentLinkList::DocumentMoved(const FilePath& documentPath)
+{
+    for (int i = 0; i < Count(); ++i) {
+        DocumentLink* link = At(i);
+        if (link->kind != DocumentLink::SideFileKind || !link->sideFile.Exists())
+            continue;
+        zString value;
+        link->GetItemText(value);
+        link->WriteSideFile(value.Text(), documentPath);
+    }
+}
+
 bool DocumentLink::CopySideFile(const FilePath& path) const
 {
     if (kind != SideFileKind)

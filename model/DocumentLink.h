@@ -119,6 +119,9 @@ public:
     bool InsertSorted(DocumentLink* link);
     // DocumentLink::Reconnect on every link (after the document is opened).
     void ReconnectAll();
+    // The document the links publish moved (Save As): each side file is written again with its value and the
+    // new path.
+    void DocumentMoved(const FilePath& documentPath);
 
     // Told of the new values of the list's links.
     DocumentLinkListener* listener = nullptr;

@@ -343,6 +343,7 @@ void TreeWindow::SetTitleFromPath(const char* path)
     document.WindowTitle = Text();
     for (int i = 0; i < childWindows.Count(); ++i)
         static_cast<TreeChildWindow*>(childWindows.At(i))->OnTreeTitleChanged(document.WindowTitle.Text());
+    document.LinkItems.DocumentMoved(FilePathObject());
     CreateDdeTopic();
 }
 

@@ -16,8 +16,13 @@
 #include "influence/DiagramPainter.h"
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/DocumentLink.h"
+#include "script/DocumentLinks.h"
+#include "script/LinksDialog.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
+
+#include "CommandIds.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/ScopedApplication.h"
@@ -173,6 +178,26 @@ protected:
 };
 
 } // namespace
+
+// Edit > Links in a diagram window works on the diagram's links; a diagram has no spreadsheet links.
+TEST_F(DiagramFiles, TheLinksDialogEditsTheDiagramsLinks)
+{
+    InfluenceDiagramWindow* window = SampleWindow();
+    CreateDdeLink(window->document.links, "KIVO_Node", "C:\\models\\a.tre", "DDE_1", "0.5");
+    const int count = window->document.links.Count();
+    window->SetModified(0);
+    auto saved = LinksDialog::SetPresenter([this, count](LinksDialog& d) {
+        EXPECT_EQ(d.Count(), count);
+        EXPECT_FALSE(d.EditSpreadsheetLinks());
+        boxes.Answer(IDYES);
+        d.Delete({count - 1});
+        return IDCANCEL;
+    });
+    window->OnCommand(Cmd::EditLinks);
+    LinksDialog::SetPresenter(saved);
+    EXPECT_EQ(window->document.links.Count(), count - 1);
+    EXPECT_TRUE(window->IsModified());
+}
 
 TEST_F(DiagramFiles, ASavedDiagramReopensIdenticalAlsoFromTheOtherByteOrder)
 {

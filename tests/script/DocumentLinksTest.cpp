@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,6 +72,7 @@ struct LinkedFormulaTree {
 TEST(DocumentLinks, FormulasReadTheLinkValueOrSideFileAndNameTheirFaults)
 {
     const std::string sideFile = TempFilePath("kivo-link-side.lnk"), tree = TempFilePath("kivo-link-side.tre");
+    const std::string publishedFile = TempFilePath("kivo-link-published.lnk");
     {
         LinkedFormulaTree t(sideFile);
         struct Case {
@@ -89,8 +91,19 @@ TEST(DocumentLinks, FormulasReadTheLinkValueOrSideFileAndNameTheirFaults)
             EXPECT_EQ(t.RollBackWith(c.probability, c.linkValue), c.result) << c.probability << " " << c.linkValue;
         // Stored with its tree, the side file stays and the tree reopens reading it.
         t.RollBackWith("Sub(2)", "");
+        // A value the tree publishes through a side file names the tree's new path once it is saved there.
+        DocumentLink* published = t.document.LinkItems.AddNew();
+        published->kind = DocumentLink::SideFileKind;
+        published->sideFile = FilePath(publishedFile.c_str());
+        published->WriteSideFile("7", t.window.FilePathObject());
         zString message;
         ASSERT_TRUE(t.window.SaveAs(tree.c_str(), message));
+        std::ifstream written(publishedFile, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+        EXPECT_NE(bytes.find("kivo-link-side.tre"), std::string::npos);
+        zString value;
+        published->GetItemText(value);
+        EXPECT_STREQ(value.Text(), "7");
     }
     ASSERT_TRUE(Exists(sideFile));
     {
@@ -102,6 +115,7 @@ TEST(DocumentLinks, FormulasReadTheLinkValueOrSideFileAndNameTheirFaults)
     { LinkedFormulaTree unsaved(sideFile); }
     EXPECT_FALSE(Exists(sideFile));
     DeleteFileA(tree.c_str());
+    DeleteFileA(publishedFile.c_str());
 }
 
 // A value equal to the item's last one reaches no link: documents linked both ways do not echo for ever.

@@ -296,6 +296,15 @@ TEST(SpreadsheetLinks, TheDialogTiesVariablesToTheWorkbooksNames)
     };
     tree.boxes.Answer(IDNO);
     tree.window->OnCommand(1213);
+
+    // OK without Connect stores the path and leaves the variables' cells, which the dialog never showed.
+    steps = [](SpreadsheetLinksDialog& d) {
+        d.path = "C:\\elsewhere\\book.xls";
+        return IDOK;
+    };
+    tree.window->OnCommand(1213);
+    EXPECT_STREQ(tree.document.Links.WorkbookPath().Text(), "C:\\elsewhere\\book.xls");
+    EXPECT_STREQ(tree.document.FindVariable("X", true)->ReadCell().Text(), "Label");
     LinksDialog::SetPresenter(savedLinks);
     SpreadsheetLinksDialog::SetPresenter(saved);
     tree.window.reset();

@@ -615,10 +615,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     Embedded = commandLine != nullptr && (std::strstr(commandLine, "Embedding") != nullptr);
     if (FAILED(CoInitialize(nullptr)))
         return 1;
-    MakeCellWindow(instance);
+    // The window comes after the registration and goes before the revoking: a call to the system's COM
+    // service that takes long must never leave a window that does not answer the messages sent to every
+    // window (other programs' DDE would wait for it).
     ApplicationFactory factory;
     DWORD classCookie = 0;
     CoRegisterClassObject(kSheetServerClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &classCookie);
+    MakeCellWindow(instance);
     ApplicationObject* running = nullptr;
     DWORD runningCookie = 0;
     if (!Embedded) {
@@ -637,12 +640,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    DestroyWindow(CellWindow);
+    CellWindow = CellList = nullptr;
     if (running != nullptr) {
         RevokeActiveObject(runningCookie, nullptr);
         running->Release();
     }
     CoRevokeClassObject(classCookie);
-    DestroyWindow(CellWindow);
     CoUninitialize();
     return 0;
 }

@@ -302,7 +302,7 @@ int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
     }
     if (command == Cmd::EditLinks) {
         // A diagram has no spreadsheet links: the dialog offers none.
-        LinksDialog links(document.links, this);
+        LinksDialog links(document.links, &OwnerWindow());
         if (links.Run())
             SetModified(1);
         return 1;

@@ -217,13 +217,17 @@ TEST(SpreadsheetLinks, FailuresOfThePassAreEvaluationErrors)
          "No definition found for variable \"Y\"."},
     };
     for (const Case& c : cases) {
-        LinkedWorkbookTree tree;
-        c.change(tree);
-        EXPECT_NE(tree.RollBack().find(c.text), std::string::npos) << c.text;
-        if (c.text.find("set up") != std::string::npos)
-            EXPECT_TRUE(ReadLines(tree.log).empty());
-        if (c.text.find("load") != std::string::npos)
-            EXPECT_EQ(LiveServerObjects(tree.log), 1);
+        {
+            LinkedWorkbookTree tree;
+            c.change(tree);
+            EXPECT_NE(tree.RollBack().find(c.text), std::string::npos) << c.text;
+            if (c.text.find("set up") != std::string::npos)
+                EXPECT_TRUE(ReadLines(tree.log).empty());
+            if (c.text.find("load") != std::string::npos)
+                EXPECT_EQ(LiveServerObjects(tree.log), 1);
+        }
+        // Whatever failed, the tree released everything it had of the server.
+        EXPECT_TRUE(SheetServerEndsWithin(10000)) << c.text;
     }
     // A reference on the active sheet and one on a named sheet stand in for names.
     {

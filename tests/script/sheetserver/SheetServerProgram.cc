@@ -631,14 +631,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     // An embedded server that nobody asks for leaves after a minute.
     SetTimer(nullptr, 0, 60 * 1000, nullptr);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_TIMER && message.hwnd == nullptr) {
-            if (Embedded && LiveObjects == 0)
-                break;
-            continue;
+    for (;;) {
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            if (message.message == WM_TIMER && message.hwnd == nullptr) {
+                if (Embedded && LiveObjects == 0)
+                    break;
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
         }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        if (!Embedded || classCookie == 0)
+            break;
+        // No new client may reach a server on its way out; one that came in just before is served to its end.
+        CoRevokeClassObject(classCookie);
+        classCookie = 0;
+        if (LiveObjects == 0)
+            break;
     }
     DestroyWindow(CellWindow);
     CellWindow = CellList = nullptr;
@@ -646,7 +655,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         RevokeActiveObject(runningCookie, nullptr);
         running->Release();
     }
-    CoRevokeClassObject(classCookie);
+    if (classCookie != 0)
+        CoRevokeClassObject(classCookie);
     CoUninitialize();
     return 0;
 }

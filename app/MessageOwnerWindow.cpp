@@ -2,10 +2,16 @@
 
 #include "app/AppDialog.h"
 #include "app/MainFrame.h"
+#include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/MDIchildCL.h"
 
 HWND MessageOwnerWindow()
 {
+    // A box shown while a dialog runs belongs to the innermost one, so that closing it gives the activation
+    // back to that dialog and not to a window behind it.
+    const auto& running = DialogFrameCL::ModalStack();
+    if (!running.empty() && IsWindowVisible(running.back()->Handle()))
+        return running.back()->Handle();
     if (AppDialog* dialog = AppDialog::OpenDialogs())
         return dialog->Handle();
     MainFrame* frame = MainFrame::Program();

@@ -78,10 +78,13 @@ int ShowOnScreen(DistributionsDialog& distributions)
         distributions.selected = list->GetCurSel();
         ShowRecords(distributions, dialog, *list);
     });
-    // A new record is kept only when its properties are accepted.
+    // A new record is kept only when its properties are accepted; a discarded one leaves the tree as it was.
     dialog.OnButton(DistributionsDialog::kNewButton, [&] {
-        if (distributions.New() && !distributions.EditProperties())
+        const int wasModified = distributions.window->IsModified();
+        if (distributions.New() && !distributions.EditProperties()) {
             distributions.Delete();
+            distributions.window->SetModified(wasModified);
+        }
         ShowRecords(distributions, dialog, *list);
     });
     dialog.OnButton(DistributionsDialog::kDeleteButton, [&] {

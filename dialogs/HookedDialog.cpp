@@ -42,8 +42,11 @@ int HookedDialog::ShowPage(int pageId)
     ClosePage();
     pageId_ = pageId;
     page_ = std::make_unique<DialogPage>(this, static_cast<unsigned>(pageId));
-    MoveWindow(page_->Handle(), pageRect_.left, pageRect_.top, pageRect_.right - pageRect_.left,
-               pageRect_.bottom - pageRect_.top, TRUE);
+    // In the tab order the page's controls come just before OK, so Tab from its last stop reaches OK.
+    const HWND ok = GetDlgItem(Handle(), IDOK);
+    const HWND before = ok != nullptr ? GetWindow(ok, GW_HWNDPREV) : nullptr;
+    SetWindowPos(page_->Handle(), before != nullptr ? before : HWND_BOTTOM, pageRect_.left, pageRect_.top,
+                 pageRect_.right - pageRect_.left, pageRect_.bottom - pageRect_.top, SWP_NOACTIVATE);
     BuildPage();
     page_->Show(SW_SHOW);
     return 1;

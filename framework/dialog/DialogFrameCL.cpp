@@ -178,7 +178,9 @@ void DialogFrameCL::Show(int showCommand)
     }
     OnInit();
     SetStateBits(StateShown);
-    CurrentModelessDialog = handle_;
+    // A dialog inside another (a page) leaves the keyboard to the dialog holding it.
+    if (!(GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
+        CurrentModelessDialog = handle_;
     SetWindowTextA(handle_, title_.c_str());
     ::ShowWindow(handle_, showCommand);
     UpdateWindow(handle_);

@@ -79,6 +79,14 @@ TEST_F(DistributionPropertiesOnScreen, IndexCommentAndACancelledPick)
     ASSERT_NE(edited.GetDistribution(), nullptr);
     EXPECT_EQ(edited.GetDistribution()->TypeCode(), 2);
     EXPECT_EQ(tree.Modified, 1);
+
+    // A new record dropped at its properties leaves an unmodified tree unmodified.
+    tree.SetModified(0);
+    person.Press(DistributionsDialog::kNewButton).Press(IDOK).Press(IDCANCEL).Press(IDCANCEL);
+    window.EditTreeVariables(1515);
+    EXPECT_TRUE(person.Finished());
+    EXPECT_EQ(tree.Distributions.Count(), 2);
+    EXPECT_EQ(tree.Modified, 0);
 }
 
 } // namespace

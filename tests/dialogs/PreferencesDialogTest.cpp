@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 
 namespace {
@@ -228,5 +229,80 @@ TEST(PreferencesDialog, GraphPrintingGoesToTheGraphAndItsSavedSettings)
     EXPECT_EQ(ReadProfileInt("GraphPrefs", "CenterGraphOnPage", 0), 1);
     WriteProfileInt("GraphPrefs", "PrintZoomFact", savedZoom);
     WriteProfileInt("GraphPrefs", "CenterGraphOnPage", savedCentre);
+    delete frame;
+}
+
+// The keyboard crosses between the dialog and a graph's or a diagram's page: Tab from the page's last stop
+// reaches OK and Shift+Tab comes back, Alt+G and Alt+V reach the dialog's own controls, Escape in the page
+// cancels and Enter there accepts what was typed.
+TEST(PreferencesDialog, KeyboardCrossesDialogAndPageForGraphsAndDiagrams)
+{
+    FocusTestLock focus;
+    StoreTestLock store;
+    ScopedApplication app;
+    MainFrame* frame = new MainFrame;
+    frame->EndStartup();
+    auto* graph = new LineGraph(1, 1);
+    graph->Show(SW_SHOWNORMAL);
+    auto* diagram = new InfluenceDiagramWindow();
+    diagram->Show(SW_SHOWNORMAL);
+    const auto key = [](HWND to, UINT message, WPARAM code, bool shift) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageA(to, message, code, message == WM_SYSCHAR ? 1 << 29 : 0);
+    };
+    struct Kind {
+        DocChildWindow* window;
+        int printingCategory;
+        std::function<bool()> zoomTaken;
+    };
+    const Kind kinds[] = {
+        {graph, -1, [graph] { return graph->GetPrintScale() == 0.4; }},
+        {diagram, 5, [diagram] { return diagram->document.diagram.printFactor == 40; }},
+    };
+    for (const Kind& kind : kinds) {
+        for (const UINT ending : {VK_ESCAPE, VK_RETURN}) {
+            HWND last = nullptr;
+            HWND edit = nullptr;
+            ModalDialogDriver driver;
+            driver
+                .Then([&](DialogFrameCL& dialog) {
+                    // A graph's Preferences open on its printing page.
+                    if (kind.printingCategory >= 0)
+                        Pick(dialog.Handle(), PreferencesDialog::kCategoryList, kind.printingCategory, false);
+                    for (HWND c = GetWindow(PageOf(dialog), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                        if ((GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) && IsWindowEnabled(c))
+                            last = c;
+                    SetFocus(last);
+                    key(last, WM_KEYDOWN, VK_TAB, false);
+                })
+                .Then([&](DialogFrameCL& dialog) {
+                    EXPECT_EQ(GetFocus(), dialog.Control(IDOK));
+                    key(GetFocus(), WM_KEYDOWN, VK_TAB, true);
+                })
+                .Then([&](DialogFrameCL& dialog) {
+                    EXPECT_EQ(GetFocus(), last);
+                    key(GetFocus(), WM_SYSCHAR, 'g', false);
+                })
+                .Then([&](DialogFrameCL& dialog) {
+                    EXPECT_EQ(GetFocus(), dialog.Control(PreferencesDialog::kCategoryList));
+                    EXPECT_FALSE(IsDlgButtonChecked(dialog.Handle(), PreferencesDialog::kSaveCheck));
+                    key(GetFocus(), WM_SYSCHAR, 'v', false);
+                })
+                .Then([&](DialogFrameCL& dialog) {
+                    EXPECT_TRUE(IsDlgButtonChecked(dialog.Handle(), PreferencesDialog::kSaveCheck));
+                    CheckDlgButton(dialog.Handle(), PreferencesDialog::kSaveCheck, BST_UNCHECKED);
+                    edit = GetDlgItem(PageOf(dialog), Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit);
+                    SetWindowTextA(edit, "40");
+                    SetFocus(edit);
+                    key(edit, WM_KEYDOWN, ending, false);
+                });
+            SendMessageA(kind.window->Handle(), WM_COMMAND, Cmd::DisplayPreferences, 0);
+            EXPECT_TRUE(driver.Finished());
+            EXPECT_EQ(kind.zoomTaken(), ending == VK_RETURN);
+        }
+    }
     delete frame;
 }

@@ -2,9 +2,11 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "app/MessageOwnerWindow.h"
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DistributeChildrenDialog.h"
+#include "dialogs/FindReplaceWindow.h"
 #include "framework/window/MDIframeCL.h"
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/NumericFormatDialog.h"
@@ -204,3 +206,21 @@ TEST_F(TreeDialogsOnScreen, SelectIfChanceNodesSelectsThem)
 }
 
 } // namespace
+
+// A message box shown while a program dialog runs belongs to that dialog, so closing the box gives the
+// activation back to it rather than to the window behind.
+TEST_F(TreeDialogsOnScreen, MessageBoxesBelongToTheRunningDialog)
+{
+    HWND running = nullptr;
+    HWND owner = nullptr;
+    ModalDialogDriver person;
+    person.Then([&](DialogFrameCL& dialog) {
+        running = dialog.Handle();
+        owner = MessageOwnerWindow();
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+    });
+    FindOptionsDialog options;
+    options.Run();
+    EXPECT_TRUE(person.Finished());
+    EXPECT_EQ(owner, running);
+}

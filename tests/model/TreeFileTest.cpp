@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -390,3 +391,29 @@ TEST(CloneRegistry, NewIdFillsTheFirstGapFromItsUpperEnd)
 }
 
 } // namespace
+
+// Files written before result columns were stored whole (a tree and a rolled-back snapshot) open with no
+// columns and no result cells, and save again.
+TEST(TreeFile, FilesFromTheBuildBeforeResultColumnsOpen)
+{
+    for (const char* name : {"every-feature-before-columns.tre", "every-feature-before-columns.trb"}) {
+        SCOPED_TRACE(name);
+        MessageBoxRecorder boxes;
+        TreeDocument opened;
+        ASSERT_TRUE(opened.ReadTreeFile((std::string(KIVO_TEST_DATA) + "/files/" + name).c_str()));
+        EXPECT_EQ(boxes.Count(), 0u);
+        EXPECT_EQ(opened.StoredNodeCount, 13);
+        EXPECT_EQ(opened.RollBackColumns.Count(), 0);
+        EXPECT_EQ(opened.RolledBack, name[std::strlen(name) - 1] == 'b' ? 2 : 0);
+        // The walk goes round the tree and back to the root.
+        TreeNode* node = opened.Root;
+        do {
+            EXPECT_EQ(node->resultCells, nullptr);
+            node = node->NextNode(0);
+        } while (node != nullptr && node != opened.Root);
+        const std::string again = TempPath("kivo_before_columns.tre");
+        zString message;
+        EXPECT_TRUE(opened.WriteTreeFile(again.c_str(), message)) << message.Text();
+        std::remove(again.c_str());
+    }
+}

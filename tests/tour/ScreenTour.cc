@@ -21,7 +21,9 @@
 #include "dialogs/MarkovValueWindows.h"
 #include "dialogs/PreferencesDialog.h"
 #include "dialogs/CorrelationsDialog.h"
+#include "dialogs/DistributeChildrenDialog.h"
 #include "dialogs/SensitivityDialogs.h"
+#include "dialogs/StoredAnalysisDialogs.h"
 #include "dialogs/VariableCorrelationsDialog.h"
 #include "dialogs/VariablePropertiesDialog.h"
 #include "formula/CorrelationList.h"
@@ -715,6 +717,16 @@ void CloseFrameChild()
     delete FrameChild<Window>();
 }
 
+int GraphCount()
+{
+    std::vector<WindowCL*> windows;
+    Frame()->CollectWindows(windows);
+    int graphs = 0;
+    for (WindowCL* window : windows)
+        graphs += dynamic_cast<LineGraph*>(window) != nullptr;
+    return graphs;
+}
+
 bool Analysing()
 {
     TreeWindow* tree = Tree();
@@ -850,7 +862,15 @@ void BuildSteps()
         {"copy-graph", [] { Command(1216); }, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"create-template", [] { Command(1714); }, modal},
-        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
+        {nullptr,
+         [] {
+             const HWND dialog = ModalDialog()->Handle();
+             SetDlgItemTextA(dialog, 3831, "Tour graphs");
+             CheckDlgButton(dialog, 3834, BST_CHECKED);
+             CheckDlgButton(dialog, 3844, BST_CHECKED);
+             PressInDialog(IDOK);
+         },
+         noModal},
         {"graph-reopened", ReopenGraph,
          [] { return FrameChild<LineGraph>() != nullptr && !FrameChild<LineGraph>()->FilePathObject().IsEmpty(); }},
         // The reopened one-way graph whole: its lines with their marks, the legend and the threshold block.
@@ -876,17 +896,40 @@ void BuildSteps()
         {nullptr, CloseFrameChild<TornadoGraph>, always},
         {"cost-effectiveness-planes", OpenTourPlanes, [] { return FrameChild<CESensitivityGraph>() != nullptr; }},
         {nullptr, CloseFrameChild<CESensitivityGraph>, always},
+        // The sweep saved with that template, then run again from the stored list.
+        {nullptr, [] { Select(Tree()->Document().Root); Command(Cmd::AnalysisSaveLast); }, modal},
+        {nullptr,
+         [] {
+             SetDlgItemTextA(ModalDialog()->Handle(), SaveAnalysisDialog::kNameField, "pSuccess sweep");
+             PressInDialog(SaveAnalysisDialog::kTemplateButton);
+         },
+         [] { return DialogFrameCL::ModalStack().size() == 2 && ModalDialog() != nullptr; }},
+        {nullptr, [] { SelectLine(3862, "Tour graphs", false); PressInDialog(IDOK); },
+         [] { return MessageBoxShown() != nullptr || DialogFrameCL::ModalStack().size() == 1; }},
+        {nullptr,
+         [] {
+             if (const HWND box = MessageBoxShown())
+                 PostMessageA(box, WM_COMMAND, IDOK, 0);
+         },
+         [] { return MessageBoxShown() == nullptr && DialogFrameCL::ModalStack().size() == 1; }},
+        {"save-analysis-template", [] {}, always},
+        {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {nullptr, [] { Command(Cmd::AnalysisRunOldAnalysis); }, modal},
+        {"rerun-graph-template",
+         [] {
+             SelectLine(RunStoredAnalysisDialog::kList, "pSuccess sweep", true);
+             PressInDialog(IDOK);
+         },
+         [] { return GraphCount() == 2 && !Analysing(); }},
+        {"maintain-analyses-template", [] { Select(Tree()->Document().Root); Command(Cmd::AnalysisMaintainAnalyses); },
+         modal},
+        {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"markov-window", [] { Select(NodeNamed("Cohort")); Command(1603); },
          [] { return TopWindow<MarkovAnalysisWindow>() != nullptr; }},
         {"markov-probabilities",
          [] { PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, 1580, 0); },
          [] {
-             std::vector<WindowCL*> windows;
-             Frame()->CollectWindows(windows);
-             int graphs = 0;
-             for (WindowCL* window : windows)
-                 graphs += dynamic_cast<LineGraph*>(window) != nullptr;
-             return graphs == 2;
+             return GraphCount() == 3;
          }},
         {"markov-report",
          [] {
@@ -1000,6 +1043,59 @@ void BuildSteps()
              Tree()->Redraw();
          },
          always},
+        // Distribute Children into four uniform ranges, a boundary held mid-drag; then Cancel.
+        {nullptr,
+         [] {
+             TreeDocument& tree = Tree()->Document();
+             Select(tree.AddChild(tree.Root, ChanceNode, "Spread"));
+             Tree()->Redraw();
+             Command(Cmd::OptionsDistributeChildren);
+         },
+         modal},
+        {nullptr,
+         [] {
+             SetDlgItemTextA(ModalDialog()->Handle(), DistributeChildrenDialog::kCountField, "4");
+             PressInDialog(IDOK);
+         },
+         [] { return ModalDialog() != nullptr && ModalDialog()->Control(2462) != nullptr; }},
+        {nullptr, [] { PressInDialog(2462); }, always},
+        {nullptr,
+         [] {
+             SetDlgItemTextA(ModalDialog()->Handle(), 2485, "0.5");
+             PressInDialog(IDOK);
+         },
+         [] { return ModalDialog() != nullptr && ModalDialog()->Control(2568) != nullptr; }},
+        {"distribute-children-drag",
+         [] {
+             const HWND markers = ModalDialog()->Control(2568);
+             RECT strip{};
+             GetClientRect(markers, &strip);
+             SendMessageA(markers, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(strip.right / 4, 8));
+             SendMessageA(markers, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(strip.right * 3 / 8, 8));
+         },
+         always},
+        {nullptr,
+         [] {
+             const HWND markers = ModalDialog()->Control(2568);
+             SendMessageA(markers, WM_LBUTTONUP, 0, MAKELPARAM(0, 8));
+             PressInDialog(IDCANCEL);
+         },
+         noModal},
+        {nullptr,
+         [] {
+             TreeDocument& tree = Tree()->Document();
+             TreeNode* spread = NodeNamed("Spread");
+             Select(tree.Root);
+             tree.Root->RemoveChild(spread);
+             delete spread;
+             Tree()->Redraw();
+         },
+         always},
+        // The Options menu with "Mimic Run-Time" checked, then unchecked again.
+        {nullptr, [] { Command(Cmd::OptionsMimicRunTime); }, always},
+        {"options-menu-mimic", [] { PostMessageA(Frame()->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'o'); }, MenuShown},
+        {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
+        {nullptr, [] { Command(Cmd::OptionsMimicRunTime); }, always},
         // Variable Properties of a ranged, correlated variable, its correlations, a new correlation, and a new
         // variable's properties, from Define Values.
         {nullptr, [] { RangeAndCorrelate(); Command(1502); }, modal},
@@ -1222,8 +1318,10 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
         acted = true;
         quietTicks = 0;
         waitedTicks = 0;
-        std::fprintf(stderr, "step %u%s%s\n", static_cast<unsigned>(current), step.shot ? " " : "",
-                     step.shot ? step.shot : "");
+        std::fprintf(stderr, "step %u%s%s (dialogs %u%s%s)\n", static_cast<unsigned>(current), step.shot ? " " : "",
+                     step.shot ? step.shot : "", static_cast<unsigned>(DialogFrameCL::ModalStack().size()),
+                     MessageBoxShown() ? ", message box" : "",
+                     !DialogFrameCL::ModalStack().empty() && !ModalDialog() ? ", top dialog hidden" : "");
         std::fflush(stderr);
         step.act();
         return;

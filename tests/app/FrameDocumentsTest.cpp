@@ -231,13 +231,13 @@ TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAnd
         ASSERT_EQ(static_cast<int>(PreferencesDialog::kGlobalPage), preferences.PageId());
         CheckDlgButton(preferences.Page()->Handle(), PreferencesDialog::kUsePrinterForSizingCheck, BST_CHECKED);
     };
-    // Tab on the dialog's last tab stop goes on into the page.
+    // Tab from the category list (the save box is disabled here) goes on into the page.
     int focused = 0;
     ModalDialogDriver driver;
     driver.Then([](DialogFrameCL& dialog) {
-        HWND help = dialog.FindChild(111)->Handle();
-        SetFocus(help);
-        PostMessageA(help, WM_KEYDOWN, VK_TAB, 0);
+        HWND categories = dialog.FindChild(PreferencesDialog::kCategoryList)->Handle();
+        SetFocus(categories);
+        PostMessageA(categories, WM_KEYDOWN, VK_TAB, 0);
     });
     driver.Then([&](DialogFrameCL&) { focused = GetDlgCtrlID(GetFocus()); });
     driver.Then(usePrinter).Press(IDCANCEL);

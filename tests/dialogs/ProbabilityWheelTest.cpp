@@ -1,6 +1,8 @@
 #include "app/MimicRunTime.h"
 #include "dialogs/ProbabilityWheel.h"
 #include "framework/dialog/DialogFrameCL.h"
+#include "model/BranchNameList.h"
+#include "model/NodeComment.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "tests/support/DescendantControl.h"
@@ -163,10 +165,23 @@ TEST_F(WheelOnScreen, MimicRunTimeLimitsTheWheel)
     EXPECT_EQ(boxes.Last().text, "The probabilities for this node may not be set using the wheel. Check with the "
                                  "tree designer for details.");
     node->SetBinding("p", "0.2", false);
+    // The node's comment opens from the wheel.
+    auto* remark = new BranchName;
+    remark->comment = "from the trial";
+    node->GetExtraList()->branches.Add(remark);
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
         EXPECT_NE(Find(dialog, ProbabilityWheelDialog::kFirstValueBox), nullptr);
         EXPECT_EQ(Find(dialog, ProbabilityWheelDialog::kFirstStoreList), nullptr);
+        EXPECT_TRUE(IsWindowVisible(Find(dialog, ProbabilityWheelDialog::kCommentButton)));
+        PostMessageA(dialog.Handle(), WM_COMMAND, ProbabilityWheelDialog::kCommentButton, 0);
+    });
+    person.Then([](DialogFrameCL& comment) {
+        EXPECT_EQ(DialogFrameCL::ModalStack().size(), 2u);
+        SendMessageA(comment.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    person.Then([](DialogFrameCL& dialog) {
+        EXPECT_EQ(DialogFrameCL::ModalStack().size(), 1u);
         PostMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
     });
     window.EditTreeVariables(1513);

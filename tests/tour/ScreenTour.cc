@@ -871,6 +871,23 @@ void BuildSteps()
              PressInDialog(IDOK);
          },
          noModal},
+        // The template kept: Maintain with its properties, fonts and texts; then applied to the graph.
+        {"maintain-templates", [] { Command(1716); }, modal},
+        {"template-properties", [] { SelectLine(3862, "Tour graphs", false); PressInDialog(3891); },
+         [] { return DialogFrameCL::ModalStack().size() == 2 && ModalDialog() != nullptr; }},
+        {"template-fonts", [] { PressInDialog(3842); },
+         [] { return DialogFrameCL::ModalStack().size() == 3 && ModalDialog() != nullptr; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); },
+         [] { return DialogFrameCL::ModalStack().size() == 2 && ModalDialog() != nullptr; }},
+        {"template-texts", [] { PressInDialog(3843); },
+         [] { return DialogFrameCL::ModalStack().size() == 3 && ModalDialog() != nullptr; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); },
+         [] { return DialogFrameCL::ModalStack().size() == 2 && ModalDialog() != nullptr; }},
+        {nullptr, [] { PressInDialog(IDCANCEL); },
+         [] { return DialogFrameCL::ModalStack().size() == 1 && ModalDialog() != nullptr; }},
+        {nullptr, [] { PressInDialog(IDOK); }, noModal},
+        {"apply-template", [] { Command(1715); }, modal},
+        {"graph-template-applied", [] { SelectLine(3862, "Tour graphs", false); PressInDialog(IDOK); }, noModal},
         {"graph-reopened", ReopenGraph,
          [] { return FrameChild<LineGraph>() != nullptr && !FrameChild<LineGraph>()->FilePathObject().IsEmpty(); }},
         // The reopened one-way graph whole: its lines with their marks, the legend and the threshold block.

@@ -187,7 +187,7 @@ bool AppHost::DefaultFont(const char* name, FontRecord& font)
 
 void AppHost::ShowVariableDefinitions(const char* name, const NameList& lines)
 {
-    VariableDefsDialog dialog(name, lines);
+    VariableDefsDialog(name, lines).Run();
 }
 
 bool AppHost::LocateFile(const char* title, const char* initial, const char* const* filters, zString& path)

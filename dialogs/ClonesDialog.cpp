@@ -116,7 +116,7 @@ int ClonesDialog::Edit(int row)
     if (entry == nullptr)
         return -1;
     masters_.RemoveAt(row);
-    const bool accepted = ClonePropsDialog(tree_, *entry, masters_).accepted;
+    const bool accepted = ClonePropsDialog(tree_, *entry, masters_).Run();
     const int at = masters_.InsertSorted(entry);
     if (!accepted)
         return -1;
@@ -125,16 +125,21 @@ int ClonesDialog::Edit(int row)
 }
 
 ClonePropsDialog::ClonePropsDialog(TreeWindow& tree, NodeRef& entry, const NodeRefList& masters)
-    : newIndex(entry.id), description(entry.name), masters_(masters)
+    : newIndex(entry.id), description(entry.name), tree_(tree), entry_(entry), masters_(masters)
+{
+}
+
+bool ClonePropsDialog::Run()
 {
     accepted = (HasPresenter() ? Present() : ShowOnScreen(*this)) == IDOK && IndexIsFree() && newIndex >= 1 &&
                newIndex <= 32000 && !description.IsEmpty();
     if (!accepted)
-        return;
-    Renumbering change{entry.id, newIndex};
-    WalkTreeWithSkip(tree.Document().Root, &Renumber, &change, false);
-    entry.id = static_cast<int16_t>(newIndex);
-    entry.name = description;
+        return false;
+    Renumbering change{entry_.id, newIndex};
+    WalkTreeWithSkip(tree_.Document().Root, &Renumber, &change, false);
+    entry_.id = static_cast<int16_t>(newIndex);
+    entry_.name = description;
+    return true;
 }
 
 bool ClonePropsDialog::IndexIsFree() const

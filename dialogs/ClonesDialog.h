@@ -33,9 +33,11 @@ class ClonePropsDialog : public PresentedDialog<ClonePropsDialog> {
 public:
     enum : unsigned { kTemplateId = 3620, kIndexField = 3621, kDescriptionField = 3622 };
 
-    // The entry is out of the registry while it is edited. On OK every node of the clone, master and
-    // copies, takes the new index, and the entry takes both fields.
+    // The entry is out of the registry while it is edited.
     ClonePropsDialog(TreeWindow& tree, NodeRef& entry, const NodeRefList& masters);
+    // Shows the dialog; on OK every node of the clone, master and copies, takes the new index, and the entry
+    // takes both fields. True then.
+    bool Run();
     // The index is free in the registry.
     bool IndexIsFree() const;
 
@@ -44,5 +46,7 @@ public:
     bool accepted = false;
 
 private:
+    TreeWindow& tree_;
+    NodeRef& entry_;
     const NodeRefList& masters_;
 };

@@ -24,7 +24,12 @@ DefinitionChoiceDialog::DefinitionChoiceDialog(RangeBindingList& list, TreeDocum
                                                              AsEventHandler(&DefinitionChoiceDialog::OnChoice), this,
                                                              WM_COMMAND));
     ShowEntry();
+}
+
+int DefinitionChoiceDialog::Run()
+{
     RunModal();
+    return result;
 }
 
 void DefinitionChoiceDialog::ShowEntry()
@@ -99,6 +104,6 @@ void InstallDefinitionChoiceDialog()
 {
     SetDefinitionChooser([](RangeBindingList& list, TreeDocument* window, const zString& variable,
                             const zString& rangeText) {
-        return DefinitionChoiceDialog(list, window, variable, rangeText).result != 0;
+        return DefinitionChoiceDialog(list, window, variable, rangeText).Run() != 0;
     });
 }

@@ -24,9 +24,10 @@ public:
         kKeepRemainingButton = 2159,
     };
 
-    // Runs at once; the list keeps only the accepted entries. result is nonzero unless cancelled.
     DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* window, const zString& variable,
                            const zString& rangeText);
+    // The list keeps only the accepted entries; nonzero (and in result) unless cancelled.
+    int Run();
 
     int result = 0;
 

@@ -66,7 +66,6 @@ MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* window, TreeNode* nod
     for (unsigned id : {kSampleAllRadio, kSampleSomeRadio, kSampleNoneRadio})
         EnableItem(id, hasDistributions);
     UpdateControls();
-    RunModal();
 }
 
 // The key only with a predictable sequence, "&Which..." only with "Sample &some", re-evaluation only at a
@@ -84,7 +83,7 @@ void MonteCarloSetupDialog::UpdateControls()
 long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
 {
     if (event->CommandId() == kWhichButton) {
-        SampleDistributionsDialog(window, chosen);
+        SampleDistributionsDialog(window, chosen).Run();
         return 1;
     }
     UpdateControls();
@@ -134,7 +133,6 @@ SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* window, std::
         const bool selected = std::find(chosen.begin(), chosen.end(), record->index) != chosen.end();
         SendMessageA(list, LB_SETSEL, selected ? TRUE : FALSE, i);
     }
-    RunModal();
 }
 
 int SampleDistributionsDialog::OkResult()
@@ -283,7 +281,7 @@ long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND cont
 void RunMonteCarlo(TreeNode* node)
 {
     MonteCarloSetupDialog dialog(node->document, node);
-    if (!dialog.Result())
+    if (!dialog.Run())
         return;
     auto simulation = std::make_unique<MonteCarloSimulation>(node);
     if (simulation->error || !simulation->Setup(dialog.settings))

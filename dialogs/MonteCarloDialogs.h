@@ -27,9 +27,10 @@ public:
         kWhichButton = 2428,
     };
 
-    // Runs the dialog modally from the remembered defaults; after "&Begin" Result() is nonzero and the
-    // settings hold the choice.
+    // Filled from the remembered defaults.
     MonteCarloSetupDialog(TreeDocument* window, TreeNode* node);
+    // Runs the dialog modally; after "&Begin" it and Result() are nonzero and the settings hold the choice.
+    int Run() { return RunModal(); }
 
     MonteCarloSettings settings;
 
@@ -51,6 +52,8 @@ public:
     enum : unsigned { kTemplateId = 2455, kList = 2456 };
 
     SampleDistributionsDialog(TreeDocument* window, std::vector<int32_t>& chosen);
+    // Runs the dialog modally; nonzero after OK.
+    int Run() { return RunModal(); }
 
 private:
     int OkResult() override;

@@ -123,8 +123,7 @@ void ShowOverUnderResult(const OverUnderResult& result)
 
 }  // namespace
 
-NodeValueDialog::NodeValueDialog(TreeDocument* window, int command, double value, const NodeChildList& nodes,
-                                 const NodeChildList* optimal)
+void NodeValueDialog::Run() const
 {
     ProgramDialog dialog(kNodeValueTemplate);
     zString text = Sentence(window, command, value, nodes);
@@ -163,9 +162,11 @@ void OverUnderDialog::Run(TreeNode* node)
 void InstallNodeValueDialogs()
 {
     SetNodeValuePresenter([](TreeDocument* window, int command, double value, const NodeChildList& nodes,
-                             const NodeChildList* optimal) { NodeValueDialog(window, command, value, nodes, optimal); });
+                             const NodeChildList* optimal) {
+        NodeValueDialog(window, command, value, nodes, optimal).Run();
+    });
     SetEvpiPresenter([](TreeDocument* window, double evpi) {
-        NodeValueDialog(window, EvpiCommand, evpi, NodeChildList(1, false), nullptr);
+        NodeValueDialog(window, EvpiCommand, evpi, NodeChildList(1, false), nullptr).Run();
     });
     SetOverUnderPresenter(ShowOverUnderResult);
     SetEvpiChooser(EvpiChooser{ChooseEquivalentNodes, ChooseEvpiDecisionLevel});

@@ -35,7 +35,19 @@ enum : unsigned {
 class NodeValueDialog {
 public:
     NodeValueDialog(TreeDocument* window, int command, double value, const NodeChildList& nodes,
-                    const NodeChildList* optimal);
+                    const NodeChildList* optimal)
+        : window(window), command(command), value(value), nodes(nodes), optimal(optimal)
+    {
+    }
+    // Shows the value until the person closes the dialog.
+    void Run() const;
+
+private:
+    TreeDocument* window;
+    int command;
+    double value;
+    const NodeChildList& nodes;
+    const NodeChildList* optimal;
 };
 
 // The over/under command for the node: asks the target and computes (nothing after a refused risk check or

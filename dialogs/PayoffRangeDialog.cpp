@@ -26,14 +26,14 @@ void ShowOnScreen(const PayoffRangeDialog& range)
 
 } // namespace
 
-PayoffRangeDialog::PayoffRangeDialog(TreeNode* node, double lowest, double highest)
-    : node(node), lowest(lowest), highest(highest)
+bool PayoffRangeDialog::Run()
 {
     if (CheckRiskPreference(node->document, nullptr) != 1)
-        return;
+        return false;
     shown = true;
     if (HasPresenter())
         Present();
     else
         ShowOnScreen(*this);
+    return true;
 }

@@ -8,8 +8,9 @@ struct TreeNode;
 class PayoffRangeDialog : public PresentedDialog<PayoffRangeDialog> {
 public:
     enum : unsigned { kTemplateId = 2385 };
-    // Shown only when the tree's risk preference function passes its check.
-    PayoffRangeDialog(TreeNode* node, double lowest, double highest);
+    PayoffRangeDialog(TreeNode* node, double lowest, double highest) : node(node), lowest(lowest), highest(highest) {}
+    // Shown only when the tree's risk preference function passes its check; true then.
+    bool Run();
 
     TreeNode* node;
     double lowest;

@@ -59,6 +59,10 @@ RankingsDialog::RankingsDialog(TreeNode* node, const char* label)
     : node(node), valueLabel(label != nullptr ? label : "Value")
 {
     BuildTable();
+}
+
+void RankingsDialog::Run()
+{
     if (HasPresenter())
         Present();
     else

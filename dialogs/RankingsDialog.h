@@ -14,6 +14,8 @@ public:
     enum : unsigned { kTemplateId = 3029, kListArea = 3021, kClipboardButton = 3022 };
     // The value column is headed by the label, "Value" when none is given.
     explicit RankingsDialog(TreeNode* node, const char* label = nullptr);
+    // Shows the table until the person closes the dialog.
+    void Run();
 
     // The title line, the header line and the rows, lines ending with CR LF but the last.
     zString ClipboardText() const;

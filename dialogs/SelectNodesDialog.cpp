@@ -125,7 +125,7 @@ private:
 
 } // namespace
 
-SelectNodesDialog::SelectNodesDialog(TreeWindow& tree) : tree(tree)
+void SelectNodesDialog::Run()
 {
     int answer = IDCANCEL;
     if (HasPresenter()) {

@@ -36,8 +36,9 @@ class SelectNodesDialog : public PresentedDialog<SelectNodesDialog> {
 public:
     enum : unsigned { kTemplateId = 3100 };
 
+    explicit SelectNodesDialog(TreeWindow& tree) : tree(tree) {}
     // Runs the dialog over the tree and, on OK, applies the rule filled in.
-    explicit SelectNodesDialog(TreeWindow& tree);
+    void Run();
     // Selects the nodes that satisfy the rule, whose node kind is a kind code; returns how many were not
     // selected before.
     static int SelectMatching(const SelectRule& rule, TreeWindow& tree);

@@ -165,34 +165,44 @@ void ShowOnScreen(StoredAnalysesDialog& maintain)
 } // namespace
 
 SaveAnalysisDialog::SaveAnalysisDialog(TreeDocument* window, StoredAnalysis* record, StoredAnalysisList& list)
-    : name(record->name), comment(record->comment)
+    : name(record->name), comment(record->comment), window(window), record(record), list(list)
 {
     DescribeStoredAnalysis(window, record, summary);
+}
+
+bool SaveAnalysisDialog::Run()
+{
     // An empty name keeps the dialog open; the person can only cancel then.
     const int answer = HasPresenter() ? Present() : ShowOnScreen(*this, record);
     accepted = answer == IDOK && !name.IsEmpty();
     if (!accepted)
-        return;
+        return false;
     record->name = name;
     record->comment = comment;
     list.Add(record);
     window->SetModified(1);
+    return true;
 }
 
 RunStoredAnalysisDialog::RunStoredAnalysisDialog(TreeDocument* window, StoredAnalysisList& list, bool commentForm)
     : window(window), analyses(list), commentForm(commentForm)
 {
+}
+
+bool RunStoredAnalysisDialog::Run()
+{
     accepted = (HasPresenter() ? Present() : ShowOnScreen(*this)) == IDOK;
     if (!accepted) {
         chosen.clear();
-        return;
+        return false;
     }
     // A list box hands its selection over in list order.
     chosen.erase(std::remove_if(chosen.begin(), chosen.end(),
-                                [&list](int i) { return i < 0 || i >= list.Count(); }),
+                                [this](int i) { return i < 0 || i >= analyses.Count(); }),
                  chosen.end());
     std::sort(chosen.begin(), chosen.end());
     chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    return true;
 }
 
 StoredAnalysis* RunStoredAnalysisDialog::Selected(int i) const
@@ -202,6 +212,10 @@ StoredAnalysis* RunStoredAnalysisDialog::Selected(int i) const
 
 StoredAnalysesDialog::StoredAnalysesDialog(TreeDocument* window, StoredAnalysisList& list)
     : window(window), analyses(list)
+{
+}
+
+void StoredAnalysesDialog::Run()
 {
     if (HasPresenter())
         Present();
@@ -253,13 +267,14 @@ void StoredAnalysesDialog::EditComment(int index)
         changed = RunCommentDialog(record->comment, kCommentCaption) != 0 || changed;
 }
 
-RiskPrefGraphDialog::RiskPrefGraphDialog()
+bool RiskPrefGraphDialog::Run()
 {
     if (HasPresenter()) {
         accepted = Present() == IDOK;
-        return;
+        return accepted;
     }
     int checked = kConstantButton;
     accepted = ProgramDialog::RunRadioChoice(kTemplateId, kConstantButton, kNonConstantButton, checked) == IDOK;
     constant = checked == kConstantButton;
+    return accepted;
 }

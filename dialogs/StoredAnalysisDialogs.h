@@ -2,7 +2,7 @@
 // The stored-analysis dialogs of the Analysis menu: Save Analysis (template 2510) gives the last analysis a
 // name and comment and adds it to the tree's list; Run Analysis (2520, or 2523 with the comment shown)
 // chooses stored analyses to run; Maintain Stored Analyses (2700) works on the list; Graph Risk Preference
-// Function (2585) chooses which of two entered functions to graph. Each runs in its constructor.
+// Function (2585) chooses which of two entered functions to graph. Each is built, then shown by Run().
 
 #include "dialogs/PresentedDialog.h"
 #include "foundation/zString.h"
@@ -19,18 +19,27 @@ public:
     // On OK with a name the record takes the name and comment and belongs to the list from then on, and the
     // document is modified; otherwise nothing changes.
     SaveAnalysisDialog(TreeDocument* window, StoredAnalysis* record, StoredAnalysisList& list);
+    // Shows the dialog; true when the record was added.
+    bool Run();
 
     zString name;
     zString comment;
     // The record's description, shown as the summary.
     zString summary;
     bool accepted = false;
+
+private:
+    TreeDocument* window;
+    StoredAnalysis* record;
+    StoredAnalysisList& list;
 };
 
 class RunStoredAnalysisDialog : public PresentedDialog<RunStoredAnalysisDialog> {
 public:
     enum : unsigned { kTemplateId = 2520, kCommentTemplateId = 2523, kList = 2521, kSummary = 2522, kComment = 2524 };
     RunStoredAnalysisDialog(TreeDocument* window, StoredAnalysisList& list, bool commentForm);
+    // Shows the dialog; true after OK.
+    bool Run();
 
     // After Run: the entries chosen, in list order.
     int SelectedCount() const { return static_cast<int>(chosen.size()); }
@@ -59,8 +68,9 @@ public:
         kTemplateName = 2709,
         kTemplateButton = 2710,
     };
-    // Runs until Close; the document is modified when the list was changed.
     StoredAnalysesDialog(TreeDocument* window, StoredAnalysisList& list);
+    // Runs until Close; the document is modified when the list was changed.
+    void Run();
 
     // Each works on the entry at the index and answers the entry to select afterwards.
     // Moves the entry one place earlier (by -1) or later (by 1) when there is room.
@@ -82,7 +92,9 @@ class RiskPrefGraphDialog : public PresentedDialog<RiskPrefGraphDialog> {
 public:
     enum : unsigned { kTemplateId = 2585, kConstantButton = 2586, kNonConstantButton = 2587 };
     // Opens with constant risk aversion chosen.
-    RiskPrefGraphDialog();
+    RiskPrefGraphDialog() = default;
+    // Shows the dialog; true after OK.
+    bool Run();
     bool IsConstantRiskAversion() const { return constant; }
 
     bool constant = true;

@@ -89,13 +89,13 @@ bool ValidateVariableRanges(SensitivityRangeSet& bar, TreeDocument* window, Tree
     return CollectAndCheckDefinitions(bar, node, window);
 }
 
-TornadoDialog::TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplateId), request(request)
+int TornadoDialog::Run()
 {
     NameList names;
     FillVariableChoices(*request.window, names, 3);
     if (names.Count() == 0) {
         ShowErrorBox(nullptr, "No available variable-definitions were found.", -1);
-        return;
+        return result;
     }
     for (unsigned id : {kAvailableList, kAnalyzeList, kAddButton, kRemoveButton, kRangeButton})
         AddHandlerDescriptor(
@@ -115,12 +115,13 @@ TornadoDialog::TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplate
     RefreshInformation();
     RunModal();
     if (!Result())
-        return;
+        return result;
     result = 1;
     rememberedIntervals = intervals;
     for (int b = 0; b < chosen.Count(); ++b)
         request.bars->Add(chosen.At(b));
     chosen.RemoveAll();
+    return result;
 }
 
 int TornadoDialog::OkResult()
@@ -280,5 +281,5 @@ void TornadoDialog::RefreshInformation()
 
 void InstallTornadoSetupDialog()
 {
-    SetTornadoSetupDialog([](TornadoSetupRequest& request) { return TornadoDialog(request).result != 0; });
+    SetTornadoSetupDialog([](TornadoSetupRequest& request) { return TornadoDialog(request).Run() != 0; });
 }

@@ -30,9 +30,11 @@ public:
     };
     static constexpr int kMaximumBars = 20;
 
-    // Builds and runs the dialog (nothing without a usable variable: its message instead). On OK the chosen
-    // bars pass to the request's list and the intervals, checking flag and line choice are written there.
-    explicit TornadoDialog(TornadoSetupRequest& request);
+    explicit TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplateId), request(request) {}
+    // Fills and runs the dialog (nothing without a usable variable: its message instead). On OK the chosen
+    // bars pass to the request's list and the intervals, checking flag and line choice are written there;
+    // nonzero (and in result) then.
+    int Run();
 
     int result = 0;
 

@@ -44,6 +44,10 @@ VariableDefsDialog::VariableDefsDialog(const char* name, const NameList& source)
 {
     for (int i = 0; i < source.Count(); ++i)
         lines.AddCopy(*source.At(i));
+}
+
+void VariableDefsDialog::Run() const
+{
     if (Slot::Current())
         Slot::Current()(*this);
     else

@@ -1,7 +1,7 @@
 #pragma once
 // Definitions of Variable (dialog 2182): lists every definition of one variable, a line per node with the
-// node's label, the value and the formula, separated by TABs, in the columns of a report list. The dialog
-// runs in its constructor, on the screen unless a presenter answers it.
+// node's label, the value and the formula, separated by TABs, in the columns of a report list. Run() shows
+// it, on the screen unless a presenter answers it.
 
 #include "foundation/NameList.h"
 #include "foundation/zString.h"
@@ -12,8 +12,10 @@ class VariableDefsDialog {
 public:
     enum : int { kTemplateId = 2182, kListArea = 2181 };
 
-    // Shows the lines (copied) until the person closes the dialog.
+    // The lines are copied.
     VariableDefsDialog(const char* variableName, const NameList& lines);
+    // Shows the lines until the person closes the dialog.
+    void Run() const;
 
     const zString& VariableName() const { return variableName; }
     const NameList& Lines() const { return lines; }

@@ -197,7 +197,7 @@ int TreeWindow::OnStructureCommand(int command)
         }
         return 1;
     case Cmd::OptionsSelectIf:
-        SelectNodesDialog{*this};
+        SelectNodesDialog(*this).Run();
         return 1;
     case Cmd::OptionsDesignCustomInterface:
         // A tree designs its first custom interface from empty settings.
@@ -837,7 +837,7 @@ int TreeWindow::DispatchAnalysis(int command)
         return 1;
     case Cmd::AnalysisRankings:
         if (node != nullptr && RollBackWithWait(node)) {
-            RankingsDialog dialog(node);
+            RankingsDialog(node).Run();
             document.SetStoredAnalysis(MakeNodeValueRecord(node, command, 0));
         }
         return 1;
@@ -851,9 +851,8 @@ int TreeWindow::DispatchAnalysis(int command)
         return 1;
     case Cmd::AnalysisSaveLast:
         if (document.LastAnalysis != nullptr) {
-            SaveAnalysisDialog dialog(&document, document.LastAnalysis, document.StoredAnalyses());
-            // The list owns the record now.
-            if (dialog.accepted)
+            // The list owns the record once it is saved.
+            if (SaveAnalysisDialog(&document, document.LastAnalysis, document.StoredAnalyses()).Run())
                 document.LastAnalysis = nullptr;
         }
         return 1;
@@ -861,10 +860,9 @@ int TreeWindow::DispatchAnalysis(int command)
     case Cmd::CustomInterfaceAnalyze:
         RunStoredAnalyses(command == Cmd::CustomInterfaceAnalyze);
         return 1;
-    case Cmd::AnalysisMaintainAnalyses: {
-        StoredAnalysesDialog dialog(&document, document.StoredAnalyses());
+    case Cmd::AnalysisMaintainAnalyses:
+        StoredAnalysesDialog(&document, document.StoredAnalyses()).Run();
         return 1;
-    }
     case Cmd::AnalysisVerifyProbabilities:
         PresentOutcome(CheckTreeProbabilities(document));
         return 1;
@@ -930,7 +928,7 @@ void TreeWindow::GraphRiskPreference()
     int form = 0;
     if (risk.constantAssessed && risk.pointsAssessed) {
         RiskPrefGraphDialog dialog;
-        if (!dialog.accepted)
+        if (!dialog.Run())
             return;
         form = dialog.IsConstantRiskAversion() ? 1 : 2;
     }
@@ -956,7 +954,7 @@ void TreeWindow::ShowPayoffRange(TreeNode* node)
     }
     if (error)
         return;
-    PayoffRangeDialog dialog(node, lowest, highest);
+    PayoffRangeDialog(node, lowest, highest).Run();
     document.SetStoredAnalysis(MakeNodeValueStoredRecord(Selection, Cmd::AnalysisPayoffRange, 0));
 }
 
@@ -981,7 +979,7 @@ void TreeWindow::ShowCostEffectiveness(TreeNode* node)
 void TreeWindow::RunStoredAnalyses(bool customInterfaceForm)
 {
     RunStoredAnalysisDialog dialog(&document, document.StoredAnalyses(), customInterfaceForm);
-    if (!dialog.accepted || dialog.SelectedCount() == 0)
+    if (!dialog.Run() || dialog.SelectedCount() == 0)
         return;
     // Linked from the last to the first, so that the chain runs in list order.
     StoredAnalysis* chain = nullptr;

@@ -124,8 +124,8 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
         .Type(SetupDialog::kKeyField, "77")
         .Press(IDOK);
     SetupDialog first(&tree.tree.Document(), tree.tree.Root());
+    ASSERT_NE(first.Run(), 0);
     EXPECT_TRUE(driver.Finished());
-    ASSERT_NE(first.Result(), 0);
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(first.settings.trials, 50);
     EXPECT_EQ(first.settings.seed, 77);
@@ -144,7 +144,7 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
         })
         .Press(IDCANCEL);
     SetupDialog second(&tree.tree.Document(), tree.tree.Root()->GetChild(0));
-    EXPECT_EQ(second.Result(), 0);
+    EXPECT_EQ(second.Run(), 0);
 
     // Without distributions only "Do &not sample" is offered, and no re-evaluation.
     SimulatedTree plain(false);
@@ -157,6 +157,7 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
         })
         .Press(IDOK);
     SetupDialog third(&plain.tree.Document(), plain.tree.Root());
+    third.Run();
     EXPECT_EQ(third.settings.samplingMode, SampleNone);
     EXPECT_TRUE(third.settings.chosen.empty());
 }

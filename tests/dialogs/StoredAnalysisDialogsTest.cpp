@@ -143,7 +143,7 @@ TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
         .Then(choose(0))
         .Press(IDOK)
         .Press(IDCANCEL);
-    StoredAnalysesDialog(&window.Document(), window.Document().StoredAnalyses());
+    StoredAnalysesDialog(&window.Document(), window.Document().StoredAnalyses()).Run();
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(shown, "Wide");
     ASSERT_NE(record->graphTemplate, nullptr);

@@ -61,15 +61,14 @@ DocChildWindow::~DocChildWindow()
     focusChild_ = nullptr;
     undo_.Add(nullptr);
     SetPane(nullptr);
-    delete printer_;
+    printer_.reset();
 }
 
 void DocChildWindow::SetPane(ZoomPane* pane)
 {
-    if (pane_ == pane)
+    if (pane_.get() == pane)
         return;
-    delete pane_;
-    pane_ = pane;
+    pane_.reset(pane);
     // The window got its size before the pane existed: the pane fills it now, later sizes reach it through
     // its layout.
     if (pane_ && handle_ && pane_->Handle() && GetParent(pane_->Handle()) == handle_) {
@@ -196,7 +195,7 @@ int DocChildWindow::QueryClose(const char*)
     if (!pane_)
         return 1;
     PrintJob* job = PrintJob::Current();
-    if (job && job->Source() == pane_) {
+    if (job && job->Source() == pane_.get()) {
         zString text("Please cancel the print job for \"");
         text += Text();
         text += "\" before closing it.";
@@ -245,7 +244,7 @@ void DocChildWindow::OnZoomChanged() {}
 PrinterDevice* DocChildWindow::PrinterSetup()
 {
     if (!printer_)
-        printer_ = new PrinterDevice;
+        printer_ = std::make_unique<PrinterDevice>();
     PrinterSetupRecord& settings = PrinterSettings();
     if (printer_->Settings() != &settings)
         printer_->Open(&settings);
@@ -256,7 +255,7 @@ PrinterDevice* DocChildWindow::PrinterSetup()
     PrintScaleRange(minimum, maximum);
     ClampValue(&scale, minimum, maximum);
     printer_->SetScale(scale, -1.0);
-    return printer_;
+    return printer_.get();
 }
 
 bool DocChildWindow::HasPrinter()
@@ -289,17 +288,14 @@ PrinterSetupRecord& DocChildWindow::PrinterSettings()
 
 void DocChildWindow::UsePrinter(PrinterDevice* printer)
 {
-    if (printer == printer_)
+    if (printer == printer_.get())
         return;
-    delete printer_;
-    printer_ = printer;
+    printer_.reset(printer);
 }
 
 PrinterDevice* DocChildWindow::ReleasePrinter()
 {
-    PrinterDevice* printer = printer_;
-    printer_ = nullptr;
-    return printer;
+    return printer_.release();
 }
 
 void DocChildWindow::Draw(Display*) {}
@@ -339,7 +335,7 @@ void DocChildWindow::RestoreFocus()
 {
     WindowCL* target = focusEdit_ ? static_cast<WindowCL*>(focusEdit_) : focusChild_;
     if (!target)
-        target = pane_;
+        target = pane_.get();
     if (target && target->Handle() && IsWindow(target->Handle()))
         SetFocus(target->Handle());
     else

@@ -111,7 +111,7 @@ public:
     virtual void ResumeInPlaceEdit();
 
     // The drawing pane (owned), or null.
-    ZoomPane* Pane() const { return pane_; }
+    ZoomPane* Pane() const { return pane_.get(); }
     void SetPane(ZoomPane* pane);
     // The display of the pane, null without a pane.
     Display* PaneDisplay() const;
@@ -180,7 +180,7 @@ private:
     WindowCL* focusChild_ = nullptr;
     int editCommandsOn_ = 1;
     int fromTemplate_ = 0;
-    ZoomPane* pane_ = nullptr;
-    PrinterDevice* printer_ = nullptr;
+    std::unique_ptr<ZoomPane> pane_;
+    std::unique_ptr<PrinterDevice> printer_;
     std::unique_ptr<PrinterSetupRecord> settings_;
 };

@@ -44,7 +44,7 @@ ZoomPane::ZoomPane(DocChildWindow* owner, WindowCL* parent, LayoutManager* layou
 ZoomPane::~ZoomPane()
 {
     SetScroller(nullptr);
-    delete scroller_;
+    scroller_.reset();
 }
 
 void ZoomPane::ZoomRange(double& minimum, double& maximum) const
@@ -210,13 +210,12 @@ void ZoomPane::AttachScrollBars(int xStep, int yStep, int xPage, int yPage)
     SetVerticalState(vertical);
     SetHorizontalState(horizontal);
     SetScroller(nullptr);
-    delete scroller_;
-    scroller_ = new ZoomPaneScroller(this);
+    scroller_ = std::make_unique<ZoomPaneScroller>(this);
     scroller_->SetHorzLineUnit(xStep);
     scroller_->SetVertLineUnit(yStep);
     scroller_->SetHorzPageUnit(xPage);
     scroller_->SetVertPageUnit(yPage);
-    SetScroller(scroller_);
+    SetScroller(scroller_.get());
     scroller_->Update(nullptr);
 }
 

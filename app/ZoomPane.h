@@ -94,7 +94,7 @@ public:
     // Scroll bars in both directions with line steps and pages in pixels; each bar's page is a number of
     // line steps.
     void AttachScrollBars(int xStep, int yStep, int xPage, int yPage);
-    ZoomPaneScroller* PaneScroller() const { return scroller_; }
+    ZoomPaneScroller* PaneScroller() const { return scroller_.get(); }
 
 protected:
     // A logical rectangle in the pane's drawing pixels, at its current display.
@@ -106,7 +106,7 @@ protected:
 
 private:
     DocChildWindow* owner_;
-    ZoomPaneScroller* scroller_ = nullptr;
+    std::unique_ptr<ZoomPaneScroller> scroller_;
     double zoom_ = 1.0;
     double maximumZoom_ = MaximumZoomLimit;
     bool zoomEnabled_ = false;

@@ -5,6 +5,7 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/HandlerList.h"
 #include "framework/window/LayoutManager.h"
+#include "framework/window/ScrollBarState.h"
 #include "framework/window/WindowMap.h"
 
 namespace {
@@ -68,10 +69,8 @@ void CtrlWindowCL::AdoptFrom(CtrlWindowCL* placeholder)
     placeholder->layout_ = nullptr;
     background_ = placeholder->background_;
     previousProc_ = placeholder->previousProc_;
-    verticalState_ = placeholder->verticalState_;
-    horizontalState_ = placeholder->horizontalState_;
-    placeholder->verticalState_ = nullptr;
-    placeholder->horizontalState_ = nullptr;
+    verticalState_ = std::move(placeholder->verticalState_);
+    horizontalState_ = std::move(placeholder->horizontalState_);
     backgroundBrush_.Reset(placeholder->backgroundBrush_.Release());
     state_ = static_cast<unsigned short>(placeholder->state_ & (StateShown | StateWindowGone));
     placeholder->parent_ = nullptr;

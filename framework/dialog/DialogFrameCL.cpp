@@ -46,8 +46,7 @@ DialogFrameCL::~DialogFrameCL()
     LeaveModalStack();
     if (CurrentModelessDialog == handle_)
         CurrentModelessDialog = nullptr;
-    delete menu_;
-    menu_ = nullptr;
+    menu_.reset();
 }
 
 void DialogFrameCL::ApplyTemplate(DWORD styleOverride)
@@ -118,9 +117,8 @@ void DialogFrameCL::Create()
     SetWindowTextA(handle, title_.c_str());
     if (hasMenu) {
         Menu* bar = Menu::MenuBar(this, *engine_.MenuId());
-        if (bar != menu_)
-            delete menu_;
-        menu_ = bar;
+        if (bar != menu_.get())
+            menu_.reset(bar);
     }
     if ((style_ & WS_SYSMENU) && (style_ & WS_OVERLAPPEDWINDOW) != WS_OVERLAPPEDWINDOW && parent_ && parent_ != this)
         TrimSystemMenu();

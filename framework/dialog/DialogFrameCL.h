@@ -56,7 +56,7 @@ public:
     HFONT DialogFont() const { return engine_.Font(); }
     // The menu bar the dialog gets at creation, when it names a menu; set before the window is made.
     void SetMenuId(const ResourceId& id);
-    Menu* MenuObject() const override { return menu_; }
+    Menu* MenuObject() const override { return menu_.get(); }
 
     // The dialogs running modally, innermost last.
     static const std::vector<DialogFrameCL*>& ModalStack();
@@ -73,7 +73,7 @@ private:
     void LeaveModalStack();
 
     DialogTemplateEngine engine_;
-    Menu* menu_ = nullptr;
+    std::unique_ptr<Menu> menu_;
     int modal_ = 0;
     // Where the focus was before the dialog was made (making it focuses its first control): a modal run
     // gives the focus back there, so the window the user worked in is active again.

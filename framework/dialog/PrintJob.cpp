@@ -44,7 +44,7 @@ PrintJob* PrintJob::Current()
 
 bool PrintJob::Start(const char* output)
 {
-    HDC dc = PrinterContextOf(printer_);
+    HDC dc = PrinterContextOf(printer_.get());
     if (!dc)
         return false;
     SetAbortProc(dc, PrintAbortProc);
@@ -66,7 +66,7 @@ bool PrintJob::Start(const char* output)
 
 int PrintJob::Run()
 {
-    HDC dc = PrinterContextOf(printer_);
+    HDC dc = PrinterContextOf(printer_.get());
     if (!source_ || !dc) {
         delete this;
         return 1;
@@ -78,13 +78,13 @@ int PrintJob::Run()
             ++bandCount_;
             if (dialog_)
                 dialog_->ShowBand(bandCount_);
-            source_->PrintOnDisplay(printer_);
+            source_->PrintOnDisplay(printer_.get());
             return 0;
         }
     } else {
         const bool pageStarted = printer_->StartPrinterPage() > 0;
         if (pageStarted)
-            source_->PrintOnDisplay(printer_);
+            source_->PrintOnDisplay(printer_.get());
         if (!pageStarted || printer_->EndPrinterPage() <= 0) {
             char text[80];
             std::snprintf(text, sizeof text, "Printing stopped: the printer did not accept page %d.", pageNumber_);
@@ -108,7 +108,7 @@ int PrintJob::Run()
 
 void PrintJob::Cancel()
 {
-    if (started_ && PrinterContextOf(printer_))
+    if (started_ && PrinterContextOf(printer_.get()))
         printer_->AbortDocument();
     started_ = false;
     delete this;
@@ -118,8 +118,7 @@ void PrintJob::Finish(bool deleteDialog)
 {
     if (TheApp && TheApp->Idle())
         TheApp->Idle()->Remove(this, &PrintJob::Step);
-    delete printer_;
-    printer_ = nullptr;
+    printer_.reset();
     if (dialog_) {
         dialog_->SetJob(nullptr);
         if (deleteDialog) {

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 class Display;
 class PrintCancelDialog;
 class PrinterDisplay;
@@ -59,7 +61,7 @@ public:
 private:
     long Step() { return Run(); }
 
-    PrinterDisplay* printer_;
+    std::unique_ptr<PrinterDisplay> printer_;
     PrintSource* source_;
     PrintCancelDialog* dialog_;
     int banding_ = 0;

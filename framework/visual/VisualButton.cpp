@@ -250,8 +250,8 @@ VisualPushButton::VisualPushButton(WindowCL* parent, LayoutManager* layout, unsi
                                    unsigned id, Bitmap* bitmap, int frameCount)
     : VisualPanel(parent, layout, style, text, id)
 {
-    auto* group = new VisualButtonGroup(root_, Covering(layout));
-    AdoptGroup(root_, group, style);
+    auto* group = new VisualButtonGroup(root_.get(), Covering(layout));
+    AdoptGroup(root_.get(), group, style);
     auto* face = new VisualButtonFace(group, Covering(layout), style, static_cast<int>(id), bitmap, frameCount);
     group->SetFace(face);
     auto* caption = new VisualButtonCaption(group, Covering(layout), style, text, bitmap != nullptr);

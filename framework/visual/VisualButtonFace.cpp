@@ -254,11 +254,7 @@ VisualButtonFace::VisualButtonFace(VisualItemGroup* parent, LayoutManager* geome
     SetLatching((style & LatchingStyle) != 0);
 }
 
-VisualButtonFace::~VisualButtonFace()
-{
-    delete bitmap_;
-    delete grey_;
-}
+VisualButtonFace::~VisualButtonFace() = default;
 
 void VisualButtonFace::DrawUp() { Paint(Up, 0, 1, 0); }
 
@@ -433,7 +429,7 @@ void VisualButtonFace::MakeGreyImage(HDC reference)
                 SetPixel(to, c, r, LightGrey);
         SelectObject(to, oldTo);
         SelectObject(from, oldFrom);
-        grey_ = new Bitmap(made);
+        grey_ = std::make_unique<Bitmap>(made);
         made = nullptr;
     }
     if (made)

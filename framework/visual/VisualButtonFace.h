@@ -110,8 +110,8 @@ private:
     void DrawImage(int drawMode, int x, int y);
     void MakeGreyImage(HDC reference);
 
-    Bitmap* bitmap_;
-    Bitmap* grey_ = nullptr;
+    std::unique_ptr<Bitmap> bitmap_;
+    std::unique_ptr<Bitmap> grey_;
     POINT imagePosition_{0, 0};
     int default_ = 0;
     int grayed_ = 0;

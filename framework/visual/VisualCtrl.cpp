@@ -78,7 +78,7 @@ VisualItemHost::VisualItemHost(WindowCL* parent, LayoutManager* layout, DWORD st
 VisualItemHost::~VisualItemHost()
 {
     root_->ClearHost();
-    delete root_;
+    root_.reset();
 }
 
 bool VisualItemHost::RootWantsInput() const

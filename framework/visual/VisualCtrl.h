@@ -42,12 +42,12 @@ public:
     long OnChar(WindowEvent* event) override;         // 19
     long Paint() override;                            // 23
 
-    VisualItemGroup* Root() const { return root_; }
+    VisualItemGroup* Root() const { return root_.get(); }
 
 protected:
     bool RootWantsInput() const;
     // The event's point moved by the display's window origin.
     void ToItemPoint(WindowEvent& event) const;
 
-    VisualItemGroup* root_;
+    std::unique_ptr<VisualItemGroup> root_;
 };

@@ -13,10 +13,7 @@ VisualFramedItem::VisualFramedItem(VisualStatusPane* pane, LayoutManager* geomet
     parent_->AddChild(this);
 }
 
-VisualFramedItem::~VisualFramedItem()
-{
-    delete frame_;
-}
+VisualFramedItem::~VisualFramedItem() = default;
 
 void VisualFramedItem::Draw(const RECT*)
 {
@@ -50,7 +47,7 @@ VisualFieldItem::VisualFieldItem(VisualStatusPane* pane, int kind, const char* s
 VisualFieldItem::~VisualFieldItem()
 {
     pane_->UnregisterField(this);
-    delete gap_;
+    gap_.reset();
 }
 
 void VisualFieldItem::SizeBySample(int kind, const char* sample)
@@ -66,10 +63,9 @@ void VisualFieldItem::SizeBySample(int kind, const char* sample)
 
 void VisualFieldItem::MakeGap()
 {
-    delete gap_;
-    gap_ = nullptr;
+    gap_.reset();
     if (geometry_ && (geometry_->Kind() == LayoutManager::DockLeft || geometry_->Kind() == LayoutManager::DockRight))
-        gap_ = new DockLayout(geometry_->Kind(), 4, pane_->PaneLayout());
+        gap_ = std::make_unique<DockLayout>(geometry_->Kind(), 4, pane_->PaneLayout());
 }
 
 void VisualFieldItem::GetRect(RECT& rect) const

@@ -5,6 +5,7 @@
 
 #include "framework/visual/VisualItem.h"
 
+#include <memory>
 #include <string>
 
 class VisualBevelFrame;
@@ -22,7 +23,7 @@ public:
 
 protected:
     VisualStatusPane* pane_;
-    VisualBevelFrame* frame_;
+    std::unique_ptr<VisualBevelFrame> frame_;
 };
 
 class VisualFieldItem : public VisualFramedItem {
@@ -66,5 +67,5 @@ private:
     unsigned flags_;
     int key_;
     RECT lastText_{0, 0, 0, 0};
-    LayoutManager* gap_ = nullptr;
+    std::unique_ptr<LayoutManager> gap_;
 };

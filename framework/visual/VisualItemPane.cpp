@@ -13,7 +13,7 @@ VisualItemPane::~VisualItemPane()
 {
     root_->ReleaseGeometry(); // the layout belongs to the window
     root_->ClearHost();
-    delete root_;
+    root_.reset();
 }
 
 bool VisualItemPane::RootWantsInput() const

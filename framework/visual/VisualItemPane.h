@@ -5,6 +5,8 @@
 
 #include "framework/window/PaneWindowCL.h"
 
+#include <memory>
+
 class VisualItemGroup;
 
 class VisualItemPane : public PaneWindowCL {
@@ -22,7 +24,7 @@ public:
     // Lays the items out for the current display's size for one paint, then puts the window's size back.
     long PrintPageSetup(void* display, void* rect) override;  // 26
 
-    VisualItemGroup* Root() const { return root_; }
+    VisualItemGroup* Root() const { return root_.get(); }
 
 protected:
     bool RootWantsInput() const;
@@ -31,5 +33,5 @@ protected:
     // Commands and menu help go on to that window; everything else is processed as usual.
     LRESULT ForwardCommands(WindowEvent* event, bool grandparent);
 
-    VisualItemGroup* root_;
+    std::unique_ptr<VisualItemGroup> root_;
 };

@@ -37,7 +37,7 @@ VisualListPane::VisualListPane(WindowCL* parent, LayoutManager* layout, unsigned
 VisualListPane::VisualListPane(WindowCL* parent, LayoutManager* layout, unsigned style, int forward)
     : VisualItemPane(parent, layout, 0), forwardToGrandparent_(forward),
       row_(std::make_unique<VisualBarArranger>(true, 4, 1, 9, 0)), paneStyle_(style),
-      itemGroup_(new VisualButtonGroup(root_, nullptr))
+      itemGroup_(std::make_unique<VisualButtonGroup>(root_.get(), nullptr))
 {
     SetBackgroundColour(SplitColour(GetSysColor(COLOR_BTNFACE)));
     OwnDisplay()->SetBackgroundColour(SplitColour(GetSysColor(COLOR_BTNFACE)));
@@ -45,16 +45,17 @@ VisualListPane::VisualListPane(WindowCL* parent, LayoutManager* layout, unsigned
     if (auto* container = dynamic_cast<ChildLayout*>(layout_))
         container->SetArranger(row_.get());
     if (style & Framed)
-        frame_ = new VisualBevelFrame(itemGroup_, new LayoutManager(0, 0, layout_->Width(), layout_->Height(), nullptr),
-                                      VisualBevelFrame::InnerRaised, "", 1, 1, -1, true);
+        frame_ = std::make_unique<VisualBevelFrame>(
+            itemGroup_.get(), new LayoutManager(0, 0, layout_->Width(), layout_->Height(), nullptr),
+            VisualBevelFrame::InnerRaised, "", 1, 1, -1, true);
     if (style & AutoEdge)
         paneStyle_ |= EdgeFacingInside(layout_);
 }
 
 VisualListPane::~VisualListPane()
 {
-    delete frame_;
-    delete itemGroup_;
+    frame_.reset();
+    itemGroup_.reset();
     if (auto* container = dynamic_cast<ChildLayout*>(layout_))
         container->SetArranger(nullptr);
 }

@@ -51,9 +51,9 @@ private:
     std::unique_ptr<std::list<std::unique_ptr<VisualToggleSet>>> toggleSets_;
     int32_t forwardToGrandparent_;
     std::unique_ptr<VisualBarArranger> row_;
-    VisualBevelFrame* frame_ = nullptr;
+    std::unique_ptr<VisualBevelFrame> frame_;
     unsigned paneStyle_;
-    VisualItemGroup* itemGroup_;
+    std::unique_ptr<VisualItemGroup> itemGroup_;
 };
 
 // The list pane whose commands go to its grandparent.

@@ -43,7 +43,7 @@ const WORD MenuClosed = 0xFFFF;
 
 VisualStatusPane::VisualStatusPane(WindowCL* parent, LayoutManager* layout, unsigned style, zFont* font)
     : VisualItemPane(parent, layout, 0), paneStyle_(style),
-      frameGroup_(new VisualButtonGroup(root_, nullptr))
+      frameGroup_(std::make_unique<VisualButtonGroup>(root_.get(), nullptr))
 {
     Display* display = OwnDisplay();
     font_ = font ? font : HelvAtTwelvePoints(display);
@@ -60,7 +60,7 @@ VisualStatusPane::~VisualStatusPane()
     const std::list<VisualFieldItem*> fields = fields_;
     for (VisualFieldItem* field : fields)
         delete field;
-    delete frameGroup_;
+    frameGroup_.reset();
     if (helpListener_)
         helpListener_->RemoveHandler(this, &VisualStatusPane::OnMenuSelect, WM_MENUSELECT);
     if (loadedModule_)

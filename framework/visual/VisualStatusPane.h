@@ -74,7 +74,7 @@ public:
     POINT PlaceText(const char* text, unsigned flags, const RECT& rect);
 
     ChildLayout* PaneLayout() const;
-    VisualItemGroup* FrameGroup() const { return frameGroup_; }
+    VisualItemGroup* FrameGroup() const { return frameGroup_.get(); }
     bool ShowingHelp() const { return showingHelp_ != 0; }
     const std::string& HelpText() const { return helpText_; }
     const std::list<VisualFieldItem*>& Fields() const { return fields_; }
@@ -113,7 +113,7 @@ private:
     int rightExtra_ = 0;
     int leftExtra_ = 0;
     int border_ = 2;
-    VisualItemGroup* frameGroup_;
+    std::unique_ptr<VisualItemGroup> frameGroup_;
     // The window whose WM_MENUSELECT the pane listens to, once help is set up.
     WindowCL* helpListener_ = nullptr;
 };

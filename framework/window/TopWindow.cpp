@@ -31,16 +31,14 @@ void TopWindow::Initialise(const char* title)
 
 TopWindow::~TopWindow()
 {
-    delete menu_;
-    menu_ = nullptr;
+    menu_.reset();
     if (TheApp)
         TheApp->ForgetMainWindow(this);
 }
 
 void TopWindow::SetMenuObject(Menu* menu)
 {
-    delete menu_;
-    menu_ = menu;
+    menu_.reset(menu);
 }
 
 void TopWindow::Create()

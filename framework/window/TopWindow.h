@@ -18,7 +18,7 @@ public:
     // map and reads its real geometry back.
     virtual void Create(); // 18
 
-    Menu* MenuObject() const override { return menu_; }
+    Menu* MenuObject() const override { return menu_.get(); }
     // The window takes ownership of the menu object.
     void SetMenuObject(Menu* menu);
 
@@ -27,7 +27,7 @@ protected:
     // starts the timers made before the main window existed.
     void CreateTopLevel(bool ownClass);
 
-    Menu* menu_ = nullptr;
+    std::unique_ptr<Menu> menu_;
 
 private:
     void Initialise(const char* title);

@@ -69,8 +69,8 @@ WindowCL::~WindowCL()
     // another window: only this object's own entry leaves the map.
     if (handle_ && TheApp && TheApp->Map() && TheApp->Map()->Find(handle_) == this)
         TheApp->Map()->Remove(handle_);
-    delete verticalState_;
-    delete horizontalState_;
+    verticalState_.reset();
+    horizontalState_.reset();
     delete layout_;
     // Last: the window's own messages during its destruction are still dispatched to what is left of it.
     *alive_ = false;
@@ -467,12 +467,10 @@ void WindowCL::RemoveChild(WindowCL* child)
 
 void WindowCL::SetVerticalState(ScrollBarState* state)
 {
-    delete verticalState_;
-    verticalState_ = state;
+    verticalState_.reset(state);
 }
 
 void WindowCL::SetHorizontalState(ScrollBarState* state)
 {
-    delete horizontalState_;
-    horizontalState_ = state;
+    horizontalState_.reset(state);
 }

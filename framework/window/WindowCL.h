@@ -183,8 +183,8 @@ public:
     WindowCL* Parent() const { return parent_; }
     Scroller* AttachedScroller() const { return scroller_; }
     void SetScroller(Scroller* scroller) { scroller_ = scroller; }
-    ScrollBarState* VerticalState() const { return verticalState_; }
-    ScrollBarState* HorizontalState() const { return horizontalState_; }
+    ScrollBarState* VerticalState() const { return verticalState_.get(); }
+    ScrollBarState* HorizontalState() const { return horizontalState_.get(); }
     void SetVerticalState(ScrollBarState* state);
     void SetHorizontalState(ScrollBarState* state);
     const Cursor& WindowCursor() const { return cursor_; }
@@ -244,8 +244,8 @@ protected:
     Cursor cursor_ = Cursor::Arrow();
     COLORREF background_ = 0;
     unsigned short classStyle_ = 0;
-    ScrollBarState* verticalState_ = nullptr;
-    ScrollBarState* horizontalState_ = nullptr;
+    std::unique_ptr<ScrollBarState> verticalState_;
+    std::unique_ptr<ScrollBarState> horizontalState_;
     std::unique_ptr<HandlerList> handlers_;
     std::unique_ptr<HandlerList> notificationHandlers_;
     std::list<WindowCL*> children_;

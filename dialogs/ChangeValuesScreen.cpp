@@ -56,7 +56,14 @@ public:
     void StoreSwitches();
     int Selected() const { return selected_; }
 
+protected:
+    // The vertical scroll bar moves the rows in steps of one row.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
+
 private:
+    int ClientHeight() const;
+    // Scrolls so that the rows start that many pixels above the pane's top, within the rows' extent.
+    void ScrollTo(int top);
     CustomInterfaceParameter& Row(int i) const { return *parameters_.At(i); }
     RECT ValueBox(int i) const;
     long OnEditorKey(WindowEvent* event);
@@ -71,6 +78,8 @@ private:
     double realBuffer_ = 0.0;
     int integerBuffer_ = 0;
     int selected_ = 0;
+    // Pixels the rows are scrolled up by.
+    int top_ = 0;
     // What the editor showed when it was last loaded.
     zString shownText_;
 };
@@ -83,7 +92,8 @@ zDialogUnit FontUnits(const ProgramDialog& dialog)
 }
 
 ParameterRows::ParameterRows(ProgramDialog& dialog, CustomInterfaceSettings& parameters, const TreeDocument& tree)
-    : PaneWindowCL(&dialog, new LayoutManager(dialog.TakePlaceOf(kArea), nullptr), WS_CHILD | WS_VISIBLE),
+    : PaneWindowCL(&dialog, new LayoutManager(dialog.TakePlaceOf(kArea), nullptr),
+                   WS_CHILD | WS_VISIBLE | WS_VSCROLL),
       dialog_(dialog), parameters_(parameters), tree_(tree), units_(FontUnits(dialog))
 {
     background_ = GetSysColor(COLOR_BTNFACE);
@@ -116,12 +126,55 @@ ParameterRows::ParameterRows(ProgramDialog& dialog, CustomInterfaceSettings& par
         }
         switches_.push_back(check);
     }
+    SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
+                   kRowHeight * parameters_.Count() - 1, static_cast<UINT>(ClientHeight()), 0, 0};
+    SetScrollInfo(Handle(), SB_VERT, &bar, TRUE);
+}
+
+int ParameterRows::ClientHeight() const
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return client.bottom;
+}
+
+void ParameterRows::ScrollTo(int top)
+{
+    top = std::max(0, std::min(top, kRowHeight * parameters_.Count() - ClientHeight()));
+    if (top == top_)
+        return;
+    // The row controls and the open editor move with the painted boxes.
+    ScrollWindowEx(Handle(), 0, top_ - top, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    top_ = top;
+    SetScrollPos(Handle(), SB_VERT, top_, TRUE);
+}
+
+long ParameterRows::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    if (event.message != WM_VSCROLL || event.lParam != 0)
+        return PaneWindowCL::HandleMessage(event, answeredAtOnce, answer);
+    const int page = std::max(kRowHeight, ClientHeight() / kRowHeight * kRowHeight);
+    switch (LOWORD(event.wParam)) {
+    case SB_LINEUP: ScrollTo(top_ - kRowHeight); break;
+    case SB_LINEDOWN: ScrollTo(top_ + kRowHeight); break;
+    case SB_PAGEUP: ScrollTo(top_ - page); break;
+    case SB_PAGEDOWN: ScrollTo(top_ + page); break;
+    case SB_TOP: ScrollTo(0); break;
+    case SB_BOTTOM: ScrollTo(kRowHeight * parameters_.Count()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollTo(HIWORD(event.wParam)); break;
+    default: break;
+    }
+    answeredAtOnce = true;
+    answer = 0;
+    return 1;
 }
 
 RECT ParameterRows::ValueBox(int i) const
 {
-    return RECT{units_.ToPixelsX(kValueLeft), kRowHeight * i + 2, units_.ToPixelsX(kValueLeft + kValueWidth),
-                kRowHeight * i + 23};
+    return RECT{units_.ToPixelsX(kValueLeft), kRowHeight * i + 2 - top_, units_.ToPixelsX(kValueLeft + kValueWidth),
+                kRowHeight * i + 23 - top_};
 }
 
 long ParameterRows::Paint(WindowEvent*)
@@ -187,6 +240,11 @@ void ParameterRows::Select(int row)
     if (!Commit() || row < 0 || row >= parameters_.Count())
         return;
     selected_ = row;
+    // A row reached by Tab beyond the visible ones is scrolled into view.
+    if (kRowHeight * row < top_)
+        ScrollTo(kRowHeight * row);
+    else if (kRowHeight * (row + 1) > top_ + ClientHeight())
+        ScrollTo(kRowHeight * (row + 1) - ClientHeight());
     const CustomInterfaceParameter& parameter = Row(row);
     if (parameter.onOffSwitch == 0) {
         if (parameter.integerOnly != 0) {

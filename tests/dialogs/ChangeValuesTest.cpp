@@ -142,6 +142,45 @@ TEST_F(ChangeValuesOnScreen, RowsEditorsSwitchesAndTheWheel)
     EXPECT_EQ(Definition("p") + " " + Definition("n") + " " + Definition("s"), "0.123456789 3 1");
 }
 
+// More rows than the pane shows: its scroll bar moves rows, switches and the open editor together, and a
+// click on a row scrolled into view selects that row.
+TEST_F(ChangeValuesOnScreen, RowsScrollWithTheirEditor)
+{
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = "x" + std::to_string(i);
+        window.Document().EnsureVariable(name.c_str(), nullptr);
+        tree.Root->SetBinding(name.c_str(), "0.5", false);
+        auto* parameter = new CustomInterfaceParameter{name.c_str(), ""};
+        parameter->high = 1;
+        parameter->currentValue = 0.5;
+        tree.CustomInterface->Add(parameter);
+    }
+    const int rows = tree.CustomInterface->Count();
+    ModalDialogDriver person;
+    person.Then([&](DialogFrameCL& dialog) {
+        const HWND pane = GetParent(Find(dialog.Handle(), kEditor));
+        ASSERT_TRUE(GetWindowLongA(pane, GWL_STYLE) & WS_VSCROLL);
+        RECT client;
+        GetClientRect(pane, &client);
+        ASSERT_LT(client.bottom, 25 * rows);
+        RECT box;
+        GetWindowRect(Find(dialog.Handle(), kEditor), &box);
+        MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&box), 2);
+        SendMessageA(pane, WM_VSCROLL, SB_BOTTOM, 0);
+        const int top = 25 * rows - client.bottom;
+        SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.left + 5, 25 * (rows - 1) + 10 - top));
+        EXPECT_EQ(EditorTop(dialog), 25 * (rows - 1) + 2 - top);
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), static_cast<int>(kEditor));
+        ExpectScreenEqualsRepaint(dialog.Handle());
+        SendMessageA(pane, WM_VSCROLL, SB_TOP, 0);
+        EXPECT_EQ(EditorTop(dialog), 25 * (rows - 1) + 2);
+        ExpectScreenEqualsRepaint(dialog.Handle());
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+    });
+    window.OnCommand(Cmd::CustomInterfaceChangeValues);
+    EXPECT_TRUE(person.Finished());
+}
+
 // The Extended form sets the selected node's own variables: those with a number, a range and a description.
 TEST_F(ChangeValuesOnScreen, ExtendedFormForTheSelectedNode)
 {

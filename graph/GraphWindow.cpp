@@ -553,3 +553,41 @@ void GraphWindow::OnCanvasKey(bool down)
         statusShown_ = true;
     }
 }
+
+void GraphWindow::ShowHeldTip(POINT client, const char* text)
+{
+    ZoomPane* pane = Pane();
+    if (pane == nullptr)
+        return;
+    constexpr int margin = 3;
+    heldTipText = text;
+    const HDC dc = GetDC(pane->Handle());
+    const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    RECT textRect{0, 0, 0, 0};
+    DrawTextA(dc, text, -1, &textRect, DT_CALCRECT | DT_NOPREFIX);
+    heldTipRect_ = RECT{client.x, client.y - textRect.bottom - 2 * margin, client.x + textRect.right + 2 * margin,
+                        client.y};
+    const HBRUSH background = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
+    FillRect(dc, &heldTipRect_, background);
+    DeleteObject(background);
+    FrameRect(dc, &heldTipRect_, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    RECT inside{heldTipRect_.left + margin, heldTipRect_.top + margin, heldTipRect_.right - margin,
+                heldTipRect_.bottom - margin};
+    DrawTextA(dc, text, -1, &inside, DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    ReleaseDC(pane->Handle(), dc);
+    SetCapture(pane->Handle());
+    heldTipShown_ = true;
+}
+
+void GraphWindow::HideHeldTip()
+{
+    if (!heldTipShown_)
+        return;
+    heldTipShown_ = false;
+    ReleaseCapture();
+    if (ZoomPane* pane = Pane())
+        InvalidateRect(pane->Handle(), &heldTipRect_, TRUE);
+}

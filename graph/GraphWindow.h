@@ -119,6 +119,13 @@ public:
     virtual void OnCanvasMouseMove(POINT client, bool control, bool leftHeld);
     virtual void OnCanvasMouseUp();
     void OnCanvasKey(bool down);
+    // A box of text (lines split at newlines) in the tip colours at the pointer while the button is held on
+    // a part of the graph; hiding it repaints what it covered.
+    void ShowHeldTip(POINT client, const char* text);
+    void HideHeldTip();
+    bool HeldTipShown() const { return heldTipShown_; }
+    // What the held tip says.
+    zString heldTipText;
 
     GraphLabel title;
     GraphLabel subtitle;
@@ -189,6 +196,8 @@ protected:
     LogicalPoint CanvasPoint(POINT client) const;
 
 private:
+    RECT heldTipRect_{0, 0, 0, 0};
+    bool heldTipShown_ = false;
     struct CommandRow {
         unsigned id;
         void (GraphWindow::*handler)();

@@ -18,7 +18,6 @@ constexpr float kArrowPenWidth = 0.0075f;
 constexpr float kArrowGap = 0.025f;
 constexpr float kArrowShaft = 0.06f;
 constexpr int kBarCursor = 32101;
-constexpr int kTipMargin = 3;
 
 }  // namespace
 
@@ -185,23 +184,9 @@ void LineListGraph::OnCanvasMouseDown(POINT client, bool doubleClick)
         return;
     }
     pressedBar = index;
-    FormatNumber(verticalAxis.numberFormat, bars.Bar(index)->value, valueTipText, false, true, DigitsOfFormat);
-    const HDC dc = GetDC(pane->Handle());
-    const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SIZE size{};
-    GetTextExtentPoint32A(dc, valueTipText.Text(), static_cast<int>(valueTipText.Length()), &size);
-    valueTipRect = RECT{client.x, client.y - size.cy - 2 * kTipMargin, client.x + size.cx + 2 * kTipMargin, client.y};
-    const HBRUSH background = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
-    FillRect(dc, &valueTipRect, background);
-    DeleteObject(background);
-    FrameRect(dc, &valueTipRect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    TextOutA(dc, valueTipRect.left + kTipMargin, valueTipRect.top + kTipMargin, valueTipText.Text(),
-             static_cast<int>(valueTipText.Length()));
-    SelectObject(dc, oldFont);
-    ReleaseDC(pane->Handle(), dc);
-    SetCapture(pane->Handle());
+    zString value;
+    FormatNumber(verticalAxis.numberFormat, bars.Bar(index)->value, value, false, true, DigitsOfFormat);
+    ShowHeldTip(client, value.Text());
 }
 
 void LineListGraph::OnCanvasMouseMove(POINT client, bool control, bool leftHeld)
@@ -222,8 +207,6 @@ void LineListGraph::OnCanvasMouseUp()
         GraphWindow::OnCanvasMouseUp();
         return;
     }
-    ReleaseCapture();
-    if (ZoomPane* pane = Pane())
-        InvalidateRect(pane->Handle(), &valueTipRect, TRUE);
+    HideHeldTip();
     pressedBar = -1;
 }

@@ -63,9 +63,6 @@ public:
     GraphBarList bars;
     // The bar whose value shows while the button is held, -1 when none.
     int pressedBar = -1;
-    // Where the value box was painted (pane pixels), and what it said.
-    RECT valueTipRect{0, 0, 0, 0};
-    zString valueTipText;
 
 protected:
     using GraphWindow::GraphWindow;

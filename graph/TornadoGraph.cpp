@@ -228,6 +228,31 @@ bool TornadoGraph::SeriesMouseDown(float x, float y, bool doubleClick)
     return true;
 }
 
+void TornadoGraph::OnCanvasMouseDown(POINT client, bool doubleClick)
+{
+    const LogicalPoint at = CanvasPoint(client);
+    const int bar = doubleClick ? -1 : BarAt(at.x, at.y);
+    if (bar < 0) {
+        GraphWindow::OnCanvasMouseDown(client, doubleClick);
+        return;
+    }
+    ShowHeldTip(client, BarText(bar, true).Text());
+}
+
+void TornadoGraph::OnCanvasMouseMove(POINT client, bool control, bool leftHeld)
+{
+    if (!HeldTipShown())
+        GraphWindow::OnCanvasMouseMove(client, control, leftHeld);
+}
+
+void TornadoGraph::OnCanvasMouseUp()
+{
+    if (HeldTipShown())
+        HideHeldTip();
+    else
+        GraphWindow::OnCanvasMouseUp();
+}
+
 void TornadoGraph::OpenOneWayGraph(int bar)
 {
     const TornadoSetup& setup = *allBars->At(bar);

@@ -40,6 +40,10 @@ public:
     zString BarText(int bar, bool multiLine) const;
     // The one-way sensitivity graph of the bar's first variable, from the results stored with the bar.
     void OpenOneWayGraph(int bar);
+    // Pressing the button on a bar shows its text in several lines until the button is released.
+    void OnCanvasMouseDown(POINT client, bool doubleClick) override;
+    void OnCanvasMouseMove(POINT client, bool control, bool leftHeld) override;
+    void OnCanvasMouseUp() override;
 
     std::shared_ptr<TornadoVariableList> allBars;
     // Indexes into allBars of the bars shown, in allBars order.

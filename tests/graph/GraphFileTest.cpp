@@ -425,6 +425,13 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
     const RECT client =
         pane->DrawingToClient(RECT{LogicalXToPixel(x, display), LogicalYToPixel(p.top + unit, display), 0, 0});
     pane->PopDrawingScale();
+    // Held on the bar: its text in several lines, until the button comes up.
+    graph->OnCanvasMouseDown(POINT{client.left, client.top}, false);
+    EXPECT_TRUE(graph->HeldTipShown());
+    EXPECT_EQ(std::string(graph->heldTipText.Text()), std::string(graph->BarText(0, true).Text()));
+    EXPECT_NE(std::string(graph->heldTipText.Text()).find('\n'), std::string::npos);
+    graph->OnCanvasMouseUp();
+    EXPECT_FALSE(graph->HeldTipShown());
     graph->OnCanvasMouseDown(POINT{client.left, client.top}, true);
     SetLineGraphPresenter(nullptr);
     auto* oneWay = Newest<LineGraph>();

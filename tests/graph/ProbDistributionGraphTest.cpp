@@ -164,7 +164,7 @@ TEST_F(Histograms, HeldBarShowsItsValueUntilRelease)
     ASSERT_NE(graph, nullptr);
     graph->OnCanvasMouseDown(BarCentre(*graph, 0), false);
     EXPECT_EQ(graph->pressedBar, 0);
-    EXPECT_STREQ(graph->valueTipText.Text(), "0.200");
+    EXPECT_STREQ(graph->heldTipText.Text(), "0.200");
     graph->OnCanvasMouseUp();
     EXPECT_EQ(graph->pressedBar, -1);
     graph->OnCanvasMouseDown(BarCentre(*graph, graph->bars.Count() - 1), false);

@@ -7,6 +7,7 @@
 #include "dialogs/DocumentPopups.h"
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
+#include "model/DocumentLink.h"
 #include "script/DdeLinkManager.h"
 #include "treewin/TreeDdeServer.h"
 #include "analysis/NodeLinks.h"
@@ -382,7 +383,12 @@ void TreeWindow::DdeItemName(int id, zString& text)
 
 void TreeWindow::LinkValueChanged(int id, const char* text)
 {
-    if (ddeTopic)
+    // A value published through a side file is written there, with the tree's path; the others go to the
+    // tree's DDE topic.
+    DocumentLink* item = document.FindLinkEntry(id);
+    if (item != nullptr && item->kind == DocumentLink::SideFileKind)
+        item->WriteSideFile(text, FilePathObject());
+    else if (ddeTopic)
         ddeTopic->UpdateItem(id, text);
 }
 

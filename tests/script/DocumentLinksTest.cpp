@@ -104,6 +104,13 @@ TEST(DocumentLinks, FormulasReadTheLinkValueOrSideFileAndNameTheirFaults)
         zString value;
         published->GetItemText(value);
         EXPECT_STREQ(value.Text(), "7");
+        // A node's expected value published through a side file is written there at each roll back.
+        DocumentLink* expected = t.document.FindLinkEntry(t.document.LinkIdFor(t.a, 1605));
+        expected->kind = DocumentLink::SideFileKind;
+        expected->sideFile = FilePath(publishedFile.c_str());
+        t.RollBackWith("0.5", "0.25");
+        expected->GetItemText(value);
+        EXPECT_STREQ(value.Text(), "100");
     }
     ASSERT_TRUE(Exists(sideFile));
     {

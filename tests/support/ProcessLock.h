@@ -47,10 +47,6 @@ public:
     FocusTestLock() : ProcessLock(FocusTestLockName) {}
 };
 
-// The screen is one for the whole display: a check of its pixels holds this lock while its window is on top
-// (tests/support/ScreenCheck.h), and no other test process shows or raises a window meanwhile.
-constexpr const char* ScreenCheckLockName = "KIVO-tests-screen-check";
-
 // A fixture lists this base before those that make its windows, so that it holds the focus lock from before
 // the first window is made until the last is gone.
 struct HoldsFocusTestLock {

@@ -101,27 +101,6 @@ LRESULT CALLBACK KeepActivationOfFocusTests(int code, WPARAM wParam, LPARAM lPar
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The screen check's lock of tests/support/ProcessLock.h, opened once. Under Wine a window that is shown or
-// raised goes above every other on the display, a topmost window of another process too: while another
-// process checks its pixels, this process's top-level windows wait before they show or rise.
-HANDLE screenCheckLock = nullptr;
-
-LRESULT CALLBACK KeepOffTheCheckedScreen(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && screenCheckLock && call->message == WM_WINDOWPOSCHANGING &&
-        !(GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD)) {
-        const auto* place = reinterpret_cast<const WINDOWPOS*>(call->lParam);
-        if ((place->flags & SWP_SHOWWINDOW) || !(place->flags & SWP_NOZORDER)) {
-            // Bounded, so that a check that never ends fails its own test, not this one.
-            const DWORD waited = WaitForSingleObject(screenCheckLock, 60000);
-            if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
-                ReleaseMutex(screenCheckLock);
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -136,8 +115,6 @@ int main(int argc, char** argv)
     const std::string temp = UseOwnTempDirectory();
     focusLock = CreateMutexA(nullptr, FALSE, FocusTestLockName);
     SetWindowsHookExA(WH_CBT, KeepActivationOfFocusTests, nullptr, GetCurrentThreadId());
-    screenCheckLock = CreateMutexA(nullptr, FALSE, ScreenCheckLockName);
-    SetWindowsHookExA(WH_CALLWNDPROC, KeepOffTheCheckedScreen, nullptr, GetCurrentThreadId());
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     // A failed run keeps its directory: what the failed tests wrote there (screen captures) is to be looked at.

@@ -5,7 +5,7 @@
 #include "foundation/Host.h"
 #include "model/TreeDocument.h"
 
-AnalysisRun::AnalysisRun(TreeDocument* window) : document(window)
+AnalysisRun::AnalysisRun(TreeDocument* tree) : document(tree)
 {
     document->CurrentAnalysis = this;
     TheHost().CommandsChanged();

@@ -25,7 +25,7 @@ public:
     enum RunState : int32_t { Created = 1, Running = 2, Finishing = 3, Finished = 4 };
 
     // Registers the run as the tree window's current analysis.
-    explicit AnalysisRun(TreeDocument* window);
+    explicit AnalysisRun(TreeDocument* document);
     AnalysisRun(const AnalysisRun&) = delete;
     AnalysisRun& operator=(const AnalysisRun&) = delete;
     ~AnalysisRun() override;

@@ -253,21 +253,21 @@ void BuildBayesRevision(BayesRevision& record)
             bindName(test->GetChild(c), record.posteriors[static_cast<size_t>(c) * tests + t], counter);
         bindName(test, record.testProbabilities[t], counter);
     }
-    if (TreeDocument* window = record.window) {
-        window->RedrawNode(record.node, 1);
-        window->VariablesChanged();
-        window->SetModified(1);
+    if (TreeDocument* document = record.window) {
+        document->RedrawNode(record.node, 1);
+        document->VariablesChanged();
+        document->SetModified(1);
     }
 }
 
-zString MakeBayesVariableName(int& counter, TreeDocument* window)
+zString MakeBayesVariableName(int& counter, TreeDocument* document)
 {
     zString name;
     do {
         name = "_p";
         name += std::to_string(++counter).c_str();
-    } while (window != nullptr && window->HasVariable(name.Text(), false));
-    if (window != nullptr)
-        window->EnsureVariable(name.Text(), nullptr);
+    } while (document != nullptr && document->HasVariable(name.Text(), false));
+    if (document != nullptr)
+        document->EnsureVariable(name.Text(), nullptr);
     return name;
 }

@@ -76,4 +76,4 @@ bool BindBayesEntry(const BayesRevision& record, const zString& expression, cons
 void BuildBayesRevision(BayesRevision& record);
 
 // The next free "_p<n>" name after counter (which it advances), made a document variable.
-zString MakeBayesVariableName(int& counter, TreeDocument* window);
+zString MakeBayesVariableName(int& counter, TreeDocument* document);

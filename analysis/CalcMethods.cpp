@@ -12,14 +12,14 @@ namespace {
 
 constexpr double kNegligible = 1e-10;
 
-double WeightedSum(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluator, RunFault* error)
+double WeightedSum(TreeDocument* document, TreeNode* node, PayoffEvaluator evaluator, RunFault* error)
 {
     double sum = 0.0;
     for (int i = 0; i < kPayoffCount && !*error; ++i) {
-        Expression& weightFormula = window->CalcPrefs.MultiAttrWeight[i];
+        Expression& weightFormula = document->CalcPrefs.MultiAttrWeight[i];
         if (weightFormula.IsEmpty())
             continue;
-        FormulaRef formula(new EvalContext(window, node), 1, "multi-attribute weighting factor");
+        FormulaRef formula(new EvalContext(document, node), 1, "multi-attribute weighting factor");
         const double weight = formula.Evaluate(weightFormula);
         if (formula.HasError()) {
             formula.ShowError(nullptr, 1);
@@ -34,14 +34,14 @@ double WeightedSum(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluat
 
 }  // namespace
 
-double ComputeMultiAttributeValue(TreeDocument* window, TreeNode* node, PayoffEvaluator evaluator, RunFault* error)
+double ComputeMultiAttributeValue(TreeDocument* document, TreeNode* node, PayoffEvaluator evaluator, RunFault* error)
 {
-    const TreeCalcPrefs& prefs = window->CalcPrefs;
+    const TreeCalcPrefs& prefs = document->CalcPrefs;
     switch (prefs.CalcMethod) {
     case PayoffMethod:
         return evaluator(node, error, prefs.CurrentPayoff);
     case CostEffectivenessMethod: {
-        const double cost = evaluator(node, error, window->CostPayoffIndex());
+        const double cost = evaluator(node, error, document->CostPayoffIndex());
         node->triple.cost = cost;
         if (*error)
             return 0.0;
@@ -53,10 +53,10 @@ double ComputeMultiAttributeValue(TreeDocument* window, TreeNode* node, PayoffEv
         const double benefit = evaluator(node, error, prefs.BCBenefitPayoff);
         if (*error)
             return benefit;
-        return benefit - evaluator(node, error, window->CostPayoffIndex());
+        return benefit - evaluator(node, error, document->CostPayoffIndex());
     }
     case MultiAttributeMethod:
-        return WeightedSum(window, node, evaluator, error);
+        return WeightedSum(document, node, evaluator, error);
     default:
         return 0.0;
     }

@@ -260,19 +260,19 @@ double CalculateEvpi(const NodeChildList& selected, RunFault* error)
     return calculation.evpi;
 }
 
-void RerunEvpi(StoredAnalysis* record, TreeDocument* window)
+void RerunEvpi(StoredAnalysis* record, TreeDocument* document)
 {
-    if (window == nullptr || record->parameters == nullptr || window->CalcPrefs.CalcMethod != PayoffMethod)
+    if (document == nullptr || record->parameters == nullptr || document->CalcPrefs.CalcMethod != PayoffMethod)
         return;
     StoredItemReader items{*record->parameters};
     int readError = 0;
     const double count = ReadNumberItem(items, readError);
     if (readError != 0 || count < 1 || count + 2 > record->parameters->Count())
         return;
-    EvpiCalculation calculation(window);
+    EvpiCalculation calculation(document);
     for (int i = 0; i < static_cast<int>(count); ++i) {
         const zString* path = items.Next();
-        TreeNode* node = path != nullptr ? FindNodeByPath(window->Root, path->Text()) : nullptr;
+        TreeNode* node = path != nullptr ? FindNodeByPath(document->Root, path->Text()) : nullptr;
         if (node == nullptr)
             return;
         calculation.selection.Add(node);
@@ -287,15 +287,15 @@ void RerunEvpi(StoredAnalysis* record, TreeDocument* window)
         return;
     ComputeFromDecision(calculation);
     if (!calculation.error && Slot::Current())
-        Slot::Current()(window, calculation.evpi);
+        Slot::Current()(document, calculation.evpi);
 }
 
-void EvpiDescribe(TreeDocument* window, StoredAnalysis* record, zString& text)
+void EvpiDescribe(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     text = "EVPI at ";
-    if (window == nullptr || record->parameters == nullptr || record->parameters->Count() < 2)
+    if (document == nullptr || record->parameters == nullptr || record->parameters->Count() < 2)
         return;
-    TreeNode* node = FindNodeByPath(window->Root, record->parameters->At(1)->Text());
+    TreeNode* node = FindNodeByPath(document->Root, record->parameters->At(1)->Text());
     if (node == nullptr)
         return;
     zString name;

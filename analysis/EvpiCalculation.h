@@ -27,12 +27,12 @@ struct EvpiChooser {
 EvpiChooser SetEvpiChooser(EvpiChooser chooser);
 
 // Shows an EVPI re-run from a stored record (the program's node value dialog).
-using EvpiPresenter = std::function<void(TreeDocument* window, double evpi)>;
+using EvpiPresenter = std::function<void(TreeDocument* document, double evpi)>;
 EvpiPresenter SetEvpiPresenter(EvpiPresenter presenter);
 
 class EvpiCalculation {
 public:
-    explicit EvpiCalculation(TreeDocument* window) : window(window) {}
+    explicit EvpiCalculation(TreeDocument* document) : window(document) {}
     EvpiCalculation(const EvpiCalculation&) = delete;
     EvpiCalculation& operator=(const EvpiCalculation&) = delete;
     ~EvpiCalculation();
@@ -60,5 +60,5 @@ public:
 // The EVPI of the selected chance nodes; a failed check is reported and *error takes its code. Without error
 // the settings become the tree's last analysis.
 double CalculateEvpi(const NodeChildList& selected, RunFault* error);
-void RerunEvpi(StoredAnalysis* record, TreeDocument* window);
-void EvpiDescribe(TreeDocument* window, StoredAnalysis* record, zString& text);
+void RerunEvpi(StoredAnalysis* record, TreeDocument* document);
+void EvpiDescribe(TreeDocument* document, StoredAnalysis* record, zString& text);

@@ -26,8 +26,8 @@ constexpr CommandRequest kGraphCommands[] = {
 
 }  // namespace
 
-MarkovAnalysis::MarkovAnalysis(TreeDocument* window, TreeNode* node, int kind)
-    : kind(kind), node(node), document(window)
+MarkovAnalysis::MarkovAnalysis(TreeDocument* tree, TreeNode* node, int kind)
+    : kind(kind), node(node), document(tree)
 {
 }
 
@@ -75,7 +75,7 @@ void MarkovAnalysis::ShowGraph()
         ShowLineGraph(graph);
 }
 
-bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node)
+bool ReadMarkovRequest(TreeDocument* document, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node)
 {
     const StoredNameList& parameters = *record->parameters;
     *node = nullptr;
@@ -96,7 +96,7 @@ bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraph
         request.settingA = static_cast<int16_t>(settingA);
         request.settingB = static_cast<int32_t>(settingB);
     }
-    TreeNode* found = FindNodeByPath(window->Root, parameters.At(0)->Text());
+    TreeNode* found = FindNodeByPath(document->Root, parameters.At(0)->Text());
     if (found == nullptr || found->kind != MarkovNode)
         return false;
     *node = found;
@@ -114,19 +114,19 @@ StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& reque
     return record;
 }
 
-void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* window)
+void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* document)
 {
     MarkovGraphRequest request;
     TreeNode* node = nullptr;
-    if (!ReadMarkovRequest(window, record, request, &node))
+    if (!ReadMarkovRequest(document, record, request, &node))
         return;
     {
-        MarkovAnalysis analysis(window, node, 1);
+        MarkovAnalysis analysis(document, node, 1);
         if (!analysis.Run())
             return;
         LineGraphData graph;
         if (analysis.MakeGraph(request, graph))
             ShowLineGraph(graph);
     }
-    RunNextStoredAnalysis(record, window);
+    RunNextStoredAnalysis(record, document);
 }

@@ -56,7 +56,7 @@ class MarkovAnalysis {
 public:
     // kind 0: started from the menu (a run then leaves a node-value record as the tree window's last
     // analysis); any other: from a stored analysis.
-    MarkovAnalysis(TreeDocument* window, TreeNode* node, int kind);
+    MarkovAnalysis(TreeDocument* document, TreeNode* node, int kind);
     MarkovAnalysis(const MarkovAnalysis&) = delete;
     MarkovAnalysis& operator=(const MarkovAnalysis&) = delete;
 
@@ -85,11 +85,11 @@ public:
 // The report title of a kind (1-9), else the empty text.
 const char* MarkovReportTitle(int reportKind);
 // Description of a stored Markov analysis: its report title, a line break, " at node " and the node's text.
-void DescribeMarkovAnalysis(TreeDocument* window, StoredAnalysis* record, zString& text);
+void DescribeMarkovAnalysis(TreeDocument* document, StoredAnalysis* record, zString& text);
 // The request stored in a record: false when the record is damaged (a stage step below 1 among them) or its
 // node is missing or not a Markov node.
-bool ReadMarkovRequest(TreeDocument* window, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node);
+bool ReadMarkovRequest(TreeDocument* document, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node);
 // A record that runs the request again on the node.
 StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& request);
 // Re-runs a stored Markov analysis and shows its graph.
-void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* window);
+void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* document);

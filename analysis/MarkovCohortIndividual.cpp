@@ -62,10 +62,10 @@ bool CreditReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, Ca
 
 // Draws the per-cycle distributions of the document; perCycle is cleared when there are none. False (with
 // *error set) when a draw failed.
-bool ResampleCycleDistributions(TreeDocument& window, bool& perCycle, RunFault* error)
+bool ResampleCycleDistributions(TreeDocument& document, bool& perCycle, RunFault* error)
 {
     int32_t failed = 0;
-    perCycle = window.Distributions.ResampleEachStage(&failed) > 0;
+    perCycle = document.Distributions.ResampleEachStage(&failed) > 0;
     if (failed == 0)
         return true;
     error->Set(OutcomeCode::DistributionParameterInvalid);

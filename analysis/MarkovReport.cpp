@@ -140,11 +140,11 @@ void MarkovAnalysis::WriteReport(TextReport& report, int options) const
 }
 
 // The report kind is the record's second parameter (the first is the node path).
-void DescribeMarkovAnalysis(TreeDocument* window, StoredAnalysis* record, zString& text)
+void DescribeMarkovAnalysis(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     MarkovGraphRequest request;
     TreeNode* node = nullptr;
-    const bool found = ReadMarkovRequest(window, record, request, &node);
+    const bool found = ReadMarkovRequest(document, record, request, &node);
     const zString* kindText = record->parameters->At(1);
     text = MarkovReportTitle(kindText != nullptr ? std::atoi(kindText->Text()) : 0);
     text += "\r\n at node ";

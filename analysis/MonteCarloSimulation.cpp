@@ -338,7 +338,7 @@ StoredAnalysis* MakeMonteCarloRecord(TreeNode* node, const MonteCarloSettings& s
     return record;
 }
 
-TreeNode* ReadMonteCarloRecord(TreeDocument* window, StoredAnalysis* record, MonteCarloSettings& settings)
+TreeNode* ReadMonteCarloRecord(TreeDocument* document, StoredAnalysis* record, MonteCarloSettings& settings)
 {
     const StoredNameList& parameters = *record->parameters;
     long trials = 0;
@@ -370,13 +370,13 @@ TreeNode* ReadMonteCarloRecord(TreeDocument* window, StoredAnalysis* record, Mon
         settings.seed = 0;
     }
     const zString* path = parameters.At(0);
-    return path != nullptr ? FindNodeByPath(window->Root, path->Text()) : nullptr;
+    return path != nullptr ? FindNodeByPath(document->Root, path->Text()) : nullptr;
 }
 
-void DescribeMonteCarlo(TreeDocument* window, StoredAnalysis* record, zString& text)
+void DescribeMonteCarlo(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     MonteCarloSettings settings;
-    TreeNode* node = ReadMonteCarloRecord(window, record, settings);
+    TreeNode* node = ReadMonteCarloRecord(document, record, settings);
     text = "Monte Carlo Simulation\r\nat ";
     if (node != nullptr) {
         zString name;

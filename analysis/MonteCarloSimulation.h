@@ -145,6 +145,6 @@ private:
 StoredAnalysis* MakeMonteCarloRecord(TreeNode* node, const MonteCarloSettings& settings);
 // The simulated node with the settings read back, or null when the node is not found or the record is
 // short. A record without sampling mode and seed samples the chosen distributions with a clock seed.
-TreeNode* ReadMonteCarloRecord(TreeDocument* window, StoredAnalysis* record, MonteCarloSettings& settings);
+TreeNode* ReadMonteCarloRecord(TreeDocument* document, StoredAnalysis* record, MonteCarloSettings& settings);
 // "Monte Carlo Simulation", "at " and the node (or "(Unknown)"), and the number of trials, on three lines.
-void DescribeMonteCarlo(TreeDocument* window, StoredAnalysis* record, zString& text);
+void DescribeMonteCarlo(TreeDocument* document, StoredAnalysis* record, zString& text);

@@ -94,7 +94,7 @@ NodeValueCommandSender SetNodeValueCommandSender(NodeValueCommandSender sender)
     return SenderSlot::Replace(std::move(sender));
 }
 
-RunOutcome DisplayAnyVal(TreeDocument* window, int command, const NodeChildList& nodes)
+RunOutcome DisplayAnyVal(TreeDocument* document, int command, const NodeChildList& nodes)
 {
     RunOutcome outcome;
     double value = 0.0;
@@ -112,7 +112,7 @@ RunOutcome DisplayAnyVal(TreeDocument* window, int command, const NodeChildList&
                 TreeNode* node = nodes.At(0);
                 if (node->kind == DecisionNode || node->kind == ReversedDecisionNode) {
                     optimal = node->optimal.get();
-                    if (window->IsCostEffectiveness() && optimal != nullptr && optimal->Count() == 0)
+                    if (document->IsCostEffectiveness() && optimal != nullptr && optimal->Count() == 0)
                         message = "No strategy can be recommended, based on the cost-effectiveness parameters you "
                                   "entered.";
                 }
@@ -138,20 +138,20 @@ RunOutcome DisplayAnyVal(TreeDocument* window, int command, const NodeChildList&
     if (error)
         return outcome;
     if (message == nullptr && Slot::Current())
-        Slot::Current()(window, command, value, nodes, optimal);
+        Slot::Current()(document, command, value, nodes, optimal);
     if (command != EvpiCommand)
-        window->SetStoredAnalysis(MakeNodeValueStoredRecord(nodes, command, 0));
+        document->SetStoredAnalysis(MakeNodeValueStoredRecord(nodes, command, 0));
     return outcome;
 }
 
-void NodeValueAnalysisName(TreeDocument* window, StoredAnalysis* record, zString& text)
+void NodeValueAnalysisName(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     int command = 0;
     int count = 0;
     if (!ReadHeader(record, command, count))
         return;
     zString name;
-    TreeNode* first = count > 0 && window != nullptr ? FindNodeByPath(window->Root, record->parameters->At(2)->Text())
+    TreeNode* first = count > 0 && document != nullptr ? FindNodeByPath(document->Root, record->parameters->At(2)->Text())
                                                      : nullptr;
     if (first != nullptr)
         first->GetShortText(name, 30);
@@ -168,25 +168,25 @@ void NodeValueAnalysisName(TreeDocument* window, StoredAnalysis* record, zString
     text += "\"";
 }
 
-void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* window)
+void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* document)
 {
     int command = 0;
     int count = 0;
-    if (window == nullptr || !ReadHeader(record, command, count))
+    if (document == nullptr || !ReadHeader(record, command, count))
         return;
     NodeChildList nodes(4, false);
     for (int i = 0; i < count; ++i) {
-        TreeNode* node = FindNodeByPath(window->Root, record->parameters->At(2 + i)->Text());
+        TreeNode* node = FindNodeByPath(document->Root, record->parameters->At(2 + i)->Text());
         if (node != nullptr)
             nodes.Add(node);
     }
     // The window shows the nodes selected: the command runs on its selection.
-    if (window->View != nullptr)
-        window->View->PointAt(nodes);
+    if (document->View != nullptr)
+        document->View->PointAt(nodes);
     if (SenderSlot::Current())
-        SenderSlot::Current()(window, command, nodes, record->graphTemplate);
+        SenderSlot::Current()(document, command, nodes, record->graphTemplate);
     else if (IsDisplayAnyValCommand(command))
-        DisplayAnyVal(window, command, nodes);
-    window->SetStoredAnalysis(nullptr);
-    RunNextStoredAnalysis(record, window);
+        DisplayAnyVal(document, command, nodes);
+    document->SetStoredAnalysis(nullptr);
+    RunNextStoredAnalysis(record, document);
 }

@@ -37,22 +37,22 @@ enum NodeValueCommand : int {
 // Shows one node value (the program's node value dialog); optimal is the strategy list of a single
 // decision node under Expected Value, else null.
 using NodeValuePresenter =
-    std::function<void(TreeDocument* window, int command, double value, const NodeChildList& nodes,
+    std::function<void(TreeDocument* document, int command, double value, const NodeChildList& nodes,
                        const NodeChildList* optimal)>;
 NodeValuePresenter SetNodeValuePresenter(NodeValuePresenter presenter);
 // Sends a command to the tree window as a menu command, the record's graph template pending. Without an
 // installed sender the node value commands run here and the others are not run.
 using NodeValueCommandSender =
-    std::function<void(TreeDocument* window, int command, const NodeChildList& nodes, GraphTemplate* pending)>;
+    std::function<void(TreeDocument* document, int command, const NodeChildList& nodes, GraphTemplate* pending)>;
 NodeValueCommandSender SetNodeValueCommandSender(NodeValueCommandSender sender);
 
 // Expected Value, Path Probability, Standard Deviation or EVPI of the nodes (the selection): presents the value,
 // or reports that a cost-effectiveness decision has no strategy, and makes the last-analysis record (none
 // for EVPI). A failed calculation presents nothing and keeps no record. Returns what the calculation
 // reported (also reported on as it ends).
-RunOutcome DisplayAnyVal(TreeDocument* window, int command, const NodeChildList& nodes);
+RunOutcome DisplayAnyVal(TreeDocument* document, int command, const NodeChildList& nodes);
 // The description of a node-value record.
-void NodeValueAnalysisName(TreeDocument* window, StoredAnalysis* record, zString& text);
+void NodeValueAnalysisName(TreeDocument* document, StoredAnalysis* record, zString& text);
 // Selects the record's nodes again, sends its command and runs the next record of the chain; the record
 // the command made for itself is dropped.
-void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* window);
+void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* document);

@@ -40,11 +40,11 @@ OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeNode* node, const OneWa
 
 // Items as MakeStoredRecord writes them; older records stop after the bindings (before 3.0 beta 2) or
 // after the checking number (3.0 beta 2), and have no correlated ranges before 3.5 beta 2.
-OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record)
-    : AnalysisRun(window), node(nullptr)
+OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeDocument* treeDocument, StoredAnalysis* record)
+    : AnalysisRun(treeDocument), node(nullptr)
 {
     caller = record;
-    costEffectiveness = window->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
+    costEffectiveness = treeDocument->CalcPrefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
     if (record->kind != OneWaySensitivityKind || record->parameters->Count() < 8) {
         stopFlag = 1;
         return;
@@ -53,7 +53,7 @@ OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeDocument* window, Store
     const int32_t version = record->version.Key();
     int error = 0;
     const zString* path = items.Next();
-    node = FindNodeByPath(window->Root, path->Text());
+    node = FindNodeByPath(treeDocument->Root, path->Text());
     bool fits = node != nullptr;
     if (fits) {
         nodeOnly = node->IsDecision() ? 0 : 1;
@@ -67,11 +67,11 @@ OneWaySensitivityAnalysis::OneWaySensitivityAnalysis(TreeDocument* window, Store
         ranges.Add(range);
         if (version >= KnownVersion::k3_5 && static_cast<int32_t>(ReadNumberItem(items, error)) != costEffectiveness)
             fits = false;
-        fits = fits && error == 0 && LoadBindingsText(range->bindings, items, window, name);
+        fits = fits && error == 0 && LoadBindingsText(range->bindings, items, treeDocument, name);
     }
     if (fits && version >= KnownVersion::k3_0_Beta2) {
         if (version > KnownVersion::k3_5_Beta2)
-            fits = ranges.LoadText(items, window, true);
+            fits = ranges.LoadText(items, treeDocument, true);
         if (fits && ReadNumberItem(items, error) == 0.0 && error == 0)
             coherenceGuard = std::make_unique<CoherenceGuard>(document->CheckingFlag);
         if (version > KnownVersion::k3_0_Beta2) {
@@ -301,19 +301,19 @@ StoredAnalysis* OneWaySensitivityAnalysis::MakeStoredRecord()
     return record;
 }
 
-void RunStoredOneWaySensitivity(StoredAnalysis* record, TreeDocument* window)
+void RunStoredOneWaySensitivity(StoredAnalysis* record, TreeDocument* document)
 {
-    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(window, record));
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(document, record));
 }
 
 // Items: node path, variable, low, high, intervals, cost-effectiveness flag, then the rest of the settings.
-void DescribeOneWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text)
+void DescribeOneWaySensitivity(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     const StoredNameList& items = *record->parameters;
     auto item = [&items](int i) { return StoredItemText(items, i); };
     text = "Sensitivity Analysis on ";
     text += item(1);
-    AppendAtNode(text, window, item(0));
+    AppendAtNode(text, document, item(0));
     text += "\r\nLow = ";
     text += item(2);
     text += "\r\nHigh = ";

@@ -48,7 +48,7 @@ class OneWaySensitivityAnalysis : public AnalysisRun {
 public:
     OneWaySensitivityAnalysis(TreeNode* node, const OneWaySettings& settings);
     // Runs a stored record (kind 1) again; a record that no longer fits the tree stops the run with a message.
-    OneWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record);
+    OneWaySensitivityAnalysis(TreeDocument* document, StoredAnalysis* record);
     ~OneWaySensitivityAnalysis() override;
 
     bool Begin() override;
@@ -103,6 +103,6 @@ using CESensitivityPresenter = std::function<void(const CESensitivityResults&)>;
 CESensitivityPresenter SetCESensitivityPresenter(CESensitivityPresenter presenter);
 
 // The description of a stored one-way analysis (kind 1) in the stored-analyses dialogs.
-void DescribeOneWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text);
+void DescribeOneWaySensitivity(TreeDocument* document, StoredAnalysis* record, zString& text);
 // Runs a stored one-way analysis again.
-void RunStoredOneWaySensitivity(StoredAnalysis* record, TreeDocument* window);
+void RunStoredOneWaySensitivity(StoredAnalysis* record, TreeDocument* document);

@@ -67,13 +67,13 @@ StoredAnalysis* MakeRecord(const OverUnderRequest& request)
 }
 
 // The record's node and target; false when either cannot be read.
-bool ReadRecord(TreeDocument* window, StoredAnalysis* record, OverUnderRequest& request)
+bool ReadRecord(TreeDocument* document, StoredAnalysis* record, OverUnderRequest& request)
 {
-    if (window == nullptr || record->parameters == nullptr)
+    if (document == nullptr || record->parameters == nullptr)
         return false;
     StoredItemReader items{*record->parameters};
     const zString* path = items.Next();
-    request.node = path != nullptr ? FindNodeByPath(window->Root, path->Text()) : nullptr;
+    request.node = path != nullptr ? FindNodeByPath(document->Root, path->Text()) : nullptr;
     int error = 0;
     request.target = ReadNumberItem(items, error);
     request.targetCountsAbove = static_cast<int32_t>(ReadNumberItem(items, error));
@@ -103,23 +103,23 @@ void OverUnderCompute(OverUnderRequest& request, bool rerun)
         request.node->document->SetStoredAnalysis(MakeRecord(request));
 }
 
-void RunOverUnder(StoredAnalysis* record, TreeDocument* window)
+void RunOverUnder(StoredAnalysis* record, TreeDocument* document)
 {
     OverUnderRequest request;
-    if (ReadRecord(window, record, request))
+    if (ReadRecord(document, record, request))
         OverUnderCompute(request, true);
 }
 
-void OverUnderDescribe(TreeDocument* window, StoredAnalysis* record, zString& text)
+void OverUnderDescribe(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     text = "Over/Under";
     text += " at node";
     text += "\r\n";
-    if (window == nullptr || record->parameters == nullptr)
+    if (document == nullptr || record->parameters == nullptr)
         return;
     StoredItemReader items{*record->parameters};
     const zString* path = items.Next();
-    TreeNode* node = path != nullptr ? FindNodeByPath(window->Root, path->Text()) : nullptr;
+    TreeNode* node = path != nullptr ? FindNodeByPath(document->Root, path->Text()) : nullptr;
     if (node == nullptr)
         return;
     zString name;

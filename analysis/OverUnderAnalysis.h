@@ -42,5 +42,5 @@ OverUnderPresenter SetOverUnderPresenter(OverUnderPresenter presenter);
 // the settings become the last analysis of the node's tree.
 void OverUnderCompute(OverUnderRequest& request, bool rerun);
 // Runs a stored record again; a record whose node or numbers cannot be read is ignored.
-void RunOverUnder(StoredAnalysis* record, TreeDocument* window);
-void OverUnderDescribe(TreeDocument* window, StoredAnalysis* record, zString& text);
+void RunOverUnder(StoredAnalysis* record, TreeDocument* document);
+void OverUnderDescribe(TreeDocument* document, StoredAnalysis* record, zString& text);

@@ -35,10 +35,10 @@ StoredAnalysis* MakeRecord(const NodeChildList& nodes)
 }
 
 // Each node's outcomes over one common value range, shown as lines to compare.
-bool RunComparativeDistributions(TreeDocument* window, const NodeChildList& nodes, StoredAnalysis* stored)
+bool RunComparativeDistributions(TreeDocument* document, const NodeChildList& nodes, StoredAnalysis* stored)
 {
     for (int i = 0; i < nodes.Count(); ++i)
-        if (nodes.At(i)->IsInCloneCopy() || VerifyProbabilities(window, 0, nodes.At(i), nullptr, 0) != 1)
+        if (nodes.At(i)->IsInCloneCopy() || VerifyProbabilities(document, 0, nodes.At(i), nullptr, 0) != 1)
             return false;
     auto data = std::make_unique<ComparativeDistributionData>();
     bool first = true;
@@ -63,7 +63,7 @@ bool RunComparativeDistributions(TreeDocument* window, const NodeChildList& node
     }
     if (data->high - data->low < 1e-10)
         data->high = data->low + 1.0;
-    data->numberFormat = window->NumberFormat;
+    data->numberFormat = document->NumberFormat;
     data->graphTemplate = stored != nullptr ? stored->graphTemplate : nullptr;
     ShowComparativeDistributionGraph(std::move(data));
     return true;
@@ -71,17 +71,17 @@ bool RunComparativeDistributions(TreeDocument* window, const NodeChildList& node
 
 }  // namespace
 
-void RunProbabilityDistribution(TreeDocument* window, const NodeChildList& nodes, StoredAnalysis* stored)
+void RunProbabilityDistribution(TreeDocument* document, const NodeChildList& nodes, StoredAnalysis* stored)
 {
     if (nodes.Count() < 1)
         return;
     if (nodes.Count() > 1) {
-        if (RunComparativeDistributions(window, nodes, stored) && stored == nullptr)
-            window->SetStoredAnalysis(MakeRecord(nodes));
+        if (RunComparativeDistributions(document, nodes, stored) && stored == nullptr)
+            document->SetStoredAnalysis(MakeRecord(nodes));
         return;
     }
     TreeNode* node = nodes.At(0);
-    if (VerifyProbabilities(window, 0, node, nullptr, 0) != 1)
+    if (VerifyProbabilities(document, 0, node, nullptr, 0) != 1)
         return;
     auto data = std::make_unique<ProbDistributionData>();
     if (DistributionCollector().Collect(node, data->outcomes) != 0)
@@ -95,15 +95,15 @@ void RunProbabilityDistribution(TreeDocument* window, const NodeChildList& nodes
         data->minimum = std::min(data->minimum, data->outcomes.OutcomeAt(i)->triple.value);
         data->maximum = std::max(data->maximum, data->outcomes.OutcomeAt(i)->triple.value);
     }
-    data->numberFormat = window->NumberFormat;
-    data->calcFlag = static_cast<uint8_t>(window->CalcPrefs.CalcMethod);
+    data->numberFormat = document->NumberFormat;
+    data->calcFlag = static_cast<uint8_t>(document->CalcPrefs.CalcMethod);
     data->graphTemplate = stored != nullptr ? stored->graphTemplate : nullptr;
     ShowProbDistributionGraph(std::move(data));
     if (stored == nullptr)
-        window->SetStoredAnalysis(MakeRecord(nodes));
+        document->SetStoredAnalysis(MakeRecord(nodes));
 }
 
-void RerunProbabilityDistribution(StoredAnalysis* record, TreeDocument* window)
+void RerunProbabilityDistribution(StoredAnalysis* record, TreeDocument* document)
 {
     StoredItemReader items{*record->parameters};
     int error = 0;
@@ -113,13 +113,13 @@ void RerunProbabilityDistribution(StoredAnalysis* record, TreeDocument* window)
     NodeChildList nodes(2, false);
     for (int i = 0; i < count; ++i) {
         items.Next();
-        TreeNode* node = FindNodeByPath(window->Root, items.Next()->Text());
+        TreeNode* node = FindNodeByPath(document->Root, items.Next()->Text());
         if (node == nullptr)
             return;
         nodes.Add(node);
     }
-    RunProbabilityDistribution(window, nodes, record);
-    RunNextStoredAnalysis(record, window);
+    RunProbabilityDistribution(document, nodes, record);
+    RunNextStoredAnalysis(record, document);
 }
 
 void DescribeProbabilityDistribution(TreeDocument*, StoredAnalysis* record, zString& text)

@@ -13,7 +13,7 @@ struct StoredAnalysis;
 
 // The distribution at the one node given; several nodes give their distributions as lines over one range.
 // `stored` is the record being run again, or null for a new run.
-void RunProbabilityDistribution(TreeDocument* window, const NodeChildList& nodes, StoredAnalysis* stored);
+void RunProbabilityDistribution(TreeDocument* document, const NodeChildList& nodes, StoredAnalysis* stored);
 // Runs a record again on the nodes its paths still reach; a path that leads nowhere ends it silently.
-void RerunProbabilityDistribution(StoredAnalysis* record, TreeDocument* window);
-void DescribeProbabilityDistribution(TreeDocument* window, StoredAnalysis* record, zString& text);
+void RerunProbabilityDistribution(StoredAnalysis* record, TreeDocument* document);
+void DescribeProbabilityDistribution(TreeDocument* document, StoredAnalysis* record, zString& text);

@@ -76,13 +76,13 @@ void CheckNode(VerificationState& state, TreeNode* node)
 
 }  // namespace
 
-int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly)
+int VerifyProbabilities(TreeDocument* document, int report, TreeNode* start, const char* extraText, int thisNodeOnly)
 {
-    if (window == nullptr || window->ValuesCurrent())
+    if (document == nullptr || document->ValuesCurrent())
         return 1;
     VerificationState state;
     state.extraText = extraText;
-    TreeNode* first = start != nullptr ? start : window->Root;
+    TreeNode* first = start != nullptr ? start : document->Root;
     // A Markov state's subtree is checked with the evaluation's tunnel number set to the state's; inside a
     // Markov node whose cohort is running, states the cohort has (almost) left are skipped.
     struct Pending {
@@ -90,7 +90,7 @@ int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const
         int32_t tunnel;
         bool inCohort;
     };
-    int32_t& tunnelIndex = window->CalcStateRecord.tunnelIndex;
+    int32_t& tunnelIndex = document->CalcStateRecord.tunnelIndex;
     const int32_t savedTunnel = tunnelIndex;
     // Checks the entry's node; false for a state the cohort has left, whose subtree is skipped.
     auto check = [&](Pending& entry) {
@@ -145,15 +145,15 @@ bool ConstantBranchProbabilities(const TreeNode* node)
 
 }  // namespace
 
-int RepeatedProbabilityCheck::Verify(TreeDocument* window, TreeNode* start, const char* extraText)
+int RepeatedProbabilityCheck::Verify(TreeDocument* document, TreeNode* start, const char* extraText)
 {
     if (!noted_ || whole_) {
-        if (VerifyProbabilities(window, 0, start, extraText, 0) == 0)
+        if (VerifyProbabilities(document, 0, start, extraText, 0) == 0)
             return 0;
-        if (noted_ || window == nullptr)
+        if (noted_ || document == nullptr)
             return 1;
         noted_ = true;
-        std::vector<TreeNode*> pending{start != nullptr ? start : window->Root};
+        std::vector<TreeNode*> pending{start != nullptr ? start : document->Root};
         while (!pending.empty() && !whole_) {
             TreeNode* node = pending.back();
             pending.pop_back();
@@ -165,7 +165,7 @@ int RepeatedProbabilityCheck::Verify(TreeDocument* window, TreeNode* start, cons
         }
         return 1;
     }
-    if (window == nullptr || window->ValuesCurrent())
+    if (document == nullptr || document->ValuesCurrent())
         return 1;
     VerificationState state;
     state.extraText = extraText;
@@ -177,11 +177,11 @@ int RepeatedProbabilityCheck::Verify(TreeDocument* window, TreeNode* start, cons
     return 1;
 }
 
-int CheckRiskPreference(TreeDocument* window, const char* extraText)
+int CheckRiskPreference(TreeDocument* document, const char* extraText)
 {
     zString message;
-    auto endValues = [window](double& lowest, double& highest) { return TreeEndValueRange(window, lowest, highest); };
-    if (!window->CalcPrefs.UseUtility || window->RiskAssessment.Check(*window, message, endValues))
+    auto endValues = [document](double& lowest, double& highest) { return TreeEndValueRange(document, lowest, highest); };
+    if (!document->CalcPrefs.UseUtility || document->RiskAssessment.Check(*document, message, endValues))
         return 1;
     if (message.IsEmpty())
         return 0;
@@ -192,8 +192,8 @@ int CheckRiskPreference(TreeDocument* window, const char* extraText)
     message += "\r\n\r\nDo you want to turn off your risk preference function now?";
     if (AskYesNo("Risk Preference Error", message.Text(), -1) != 1)
         return 0;
-    window->CalcPrefs.UseUtility = 0;
-    window->UpdateStatusIndicators();
+    document->CalcPrefs.UseUtility = 0;
+    document->UpdateStatusIndicators();
     return 1;
 }
 
@@ -206,20 +206,20 @@ void ReportUtilityOverflow()
 
 }  // namespace
 
-void UtilityChecked(TreeDocument* window, double& value, RunFault* error)
+void UtilityChecked(TreeDocument* document, double& value, RunFault* error)
 {
-    if (*error || !window->CalcPrefs.UseUtility)
+    if (*error || !document->CalcPrefs.UseUtility)
         return;
-    value = Utility(window, value, error);
+    value = Utility(document, value, error);
     if (*error)
         ReportUtilityOverflow();
 }
 
-void InverseUtilityChecked(TreeDocument* window, double& value, RunFault* error)
+void InverseUtilityChecked(TreeDocument* document, double& value, RunFault* error)
 {
-    if (*error || !window->CalcPrefs.UseUtility)
+    if (*error || !document->CalcPrefs.UseUtility)
         return;
-    value = InverseUtility(window, value, error);
+    value = InverseUtility(document, value, error);
     if (*error)
         ReportUtilityOverflow();
 }

@@ -13,7 +13,7 @@ class TreeDocument;
 // first problem is reported (its text followed by two line breaks and extraText when given), its node to be
 // selected. Returns 1 at once when the tree's values are current. With report, success is announced by
 // "All probabilities sum to 1.0.".
-int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const char* extraText, int thisNodeOnly);
+int VerifyProbabilities(TreeDocument* document, int report, TreeNode* start, const char* extraText, int thisNodeOnly);
 
 // The same check repeated at every step of a sweep, which changes variables but never the tree: the first
 // check is whole and notes the nodes whose branch probabilities are not all constants; later checks visit
@@ -21,7 +21,7 @@ int VerifyProbabilities(TreeDocument* window, int report, TreeNode* start, const
 // checked whole every time.
 class RepeatedProbabilityCheck {
 public:
-    int Verify(TreeDocument* window, TreeNode* start, const char* extraText);
+    int Verify(TreeDocument* document, TreeNode* start, const char* extraText);
 
 private:
     std::vector<TreeNode*> varying_;
@@ -31,9 +31,9 @@ private:
 
 // 1 when the analysis may go on: utilities are off, or the risk preference function passes its check, or
 // the user agrees to turn utilities off.
-int CheckRiskPreference(TreeDocument* window, const char* extraText);
+int CheckRiskPreference(TreeDocument* document, const char* extraText);
 
 // With utilities on, the value becomes its utility / a utility becomes its certainty equivalent; an
 // overflow sets *error and is reported.
-void UtilityChecked(TreeDocument* window, double& value, RunFault* error);
-void InverseUtilityChecked(TreeDocument* window, double& value, RunFault* error);
+void UtilityChecked(TreeDocument* document, double& value, RunFault* error);
+void InverseUtilityChecked(TreeDocument* document, double& value, RunFault* error);

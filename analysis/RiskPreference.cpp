@@ -11,21 +11,21 @@
 #include <algorithm>
 #include <cfloat>
 
-bool TreeEndValueRange(TreeDocument* window, double& lowest, double& highest)
+bool TreeEndValueRange(TreeDocument* document, double& lowest, double& highest)
 {
     HostWaitCursor wait;
     RunFault error;
     lowest = DBL_MAX;
     highest = -DBL_MAX;
-    RangeOfEndValues(window->Root, &lowest, &highest, &error);
+    RangeOfEndValues(document->Root, &lowest, &highest, &error);
     return !error;
 }
 
-bool RiskPointAssessment::Begin(TreeDocument* window, int segmentCount)
+bool RiskPointAssessment::Begin(TreeDocument* document, int segmentCount)
 {
     double lowest = 0.0;
     double highest = 0.0;
-    if (!TreeEndValueRange(window, lowest, highest))
+    if (!TreeEndValueRange(document, lowest, highest))
         return false;
     if (!(lowest < highest)) {
         ReportFailure(OutcomeCode::PayoffRangeTooNarrow, nullptr, nullptr, "The tree does not have a wide enough payoff range to use this risk preference function.",
@@ -62,20 +62,20 @@ bool RiskPointAssessment::Answer(double c)
     return true;
 }
 
-void RiskPointAssessment::Store(TreeDocument* window) const
+void RiskPointAssessment::Store(TreeDocument* document) const
 {
-    RiskPrefAssessment& function = window->RiskAssessment;
+    RiskPrefAssessment& function = document->RiskAssessment;
     function.ResetTable();
     for (size_t i = 0; i < values.size() && i < RiskPrefAssessment::kPointCount; ++i)
         function.points[i] = {utilities[i], values[i]};
     function.pointsAssessed = 1;
     function.type = 2;
-    window->SetModified(1);
+    document->SetModified(1);
 }
 
-bool MakeRiskPreferenceGraph(const TreeDocument* window, LineGraphData& graph)
+bool MakeRiskPreferenceGraph(const TreeDocument* document, LineGraphData& graph)
 {
-    const RiskPrefAssessment& function = window->RiskAssessment;
+    const RiskPrefAssessment& function = document->RiskAssessment;
     double xmin = 0.0;
     double xmax = 0.0;
     if (function.type == 1) {
@@ -87,14 +87,14 @@ bool MakeRiskPreferenceGraph(const TreeDocument* window, LineGraphData& graph)
         return false;
     }
     graph.title = "Risk Preference Function";
-    graph.document = window;
+    graph.document = document;
     GraphAxisData& x = graph.horizontal;
     x.label = "Expected Value";
     x.bottom = xmin;
     x.top = xmax;
     x.interval = (xmax - xmin) / 10;
     x.format = RangeFormat;
-    NumericFormat format = window->NumberFormat;
+    NumericFormat format = document->NumberFormat;
     AutoFormatForRange(format, xmin, xmax, 10);
     x.digits = format.axisDigits;
     x.scale = format.chopOff;
@@ -113,9 +113,9 @@ bool MakeRiskPreferenceGraph(const TreeDocument* window, LineGraphData& graph)
     return true;
 }
 
-void ShowRiskPreferenceGraph(const TreeDocument* window)
+void ShowRiskPreferenceGraph(const TreeDocument* document)
 {
     LineGraphData graph;
-    if (MakeRiskPreferenceGraph(window, graph))
+    if (MakeRiskPreferenceGraph(document, graph))
         ShowLineGraph(graph);
 }

@@ -9,13 +9,13 @@ class TreeDocument;
 struct LineGraphData;
 
 // The lowest and highest end values of the tree (wait cursor shown); false on an error, already reported.
-bool TreeEndValueRange(TreeDocument* window, double& lowest, double& highest);
+bool TreeEndValueRange(TreeDocument* document, double& lowest, double& highest);
 
 class RiskPointAssessment {
 public:
     // Starts an assessment in `segments` linear segments (2, 4, 8 or 16) over the tree's end values; false,
     // with the error shown, when the range cannot be found or is empty.
-    bool Begin(TreeDocument* window, int segments);
+    bool Begin(TreeDocument* document, int segments);
 
     // The current lottery, the number shown after "CE " and the proposed answer.
     double LotteryLow() const { return low; }
@@ -29,7 +29,7 @@ public:
     bool Answer(double certaintyEquivalent);
     bool Complete() const { return static_cast<int>(values.size()) > segments; }
     // Makes the assessed points the tree's function and marks the tree modified.
-    void Store(TreeDocument* window) const;
+    void Store(TreeDocument* document) const;
 
     // The points so far in increasing value, with their utilities.
     std::vector<double> values;
@@ -42,6 +42,6 @@ private:
 };
 
 // The graph of the tree's function in 10 intervals ("Risk Preference Function"); false without a function.
-bool MakeRiskPreferenceGraph(const TreeDocument* window, LineGraphData& graph);
+bool MakeRiskPreferenceGraph(const TreeDocument* document, LineGraphData& graph);
 // Shows that graph in a line graph window.
-void ShowRiskPreferenceGraph(const TreeDocument* window);
+void ShowRiskPreferenceGraph(const TreeDocument* document);

@@ -56,12 +56,12 @@ void ReportNodeProblem(OutcomeCode code, TreeNode* node, const char* before, con
 
 }  // namespace
 
-void RollBackState::Init(int32_t first, RunFault* errorFlag, TreeDocument* treeWindow, int mode)
+void RollBackState::Init(int32_t first, RunFault* errorFlag, TreeDocument* tree, int mode)
 {
     *this = RollBackState();
     callerTag = first;
     error = errorFlag;
-    document = treeWindow;
+    document = tree;
     calcState = &document->CalcStateRecord;
     calcMethod = document->CalcPrefs.CalcMethod;
     maximize = document->OptimalPathDirection();

@@ -31,7 +31,7 @@ enum RollBackMode { RollBackPlain = 0, RollBackWithProgress = 2, RollBackSilent 
 
 class RollBackState {
 public:
-    void Init(int32_t first, RunFault* errorFlag, TreeDocument* treeWindow, int mode);
+    void Init(int32_t first, RunFault* errorFlag, TreeDocument* document, int mode);
     // Records the start time and forgets a pending Escape press.
     void Start();
     // At most every 601 ms: Escape pressed sets the error and reports a cancel.

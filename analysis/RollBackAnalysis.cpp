@@ -15,12 +15,12 @@ const char* const RollBackAnalysis::kMultipleOptimaText =
     " In order to identify your best strategy, you might use some of the analytical tools,"
     " including standard deviation, available under the Analysis menu.";
 
-RollBackAnalysis::RollBackAnalysis(TreeDocument* window, AnalysisCaller* script)
-    : AnalysisRun(window), scriptCaller(script)
+RollBackAnalysis::RollBackAnalysis(TreeDocument* document, AnalysisCaller* script)
+    : AnalysisRun(document), scriptCaller(script)
 {
 }
 
-RollBackAnalysis::RollBackAnalysis(TreeDocument* window, StoredAnalysis* record) : AnalysisRun(window)
+RollBackAnalysis::RollBackAnalysis(TreeDocument* document, StoredAnalysis* record) : AnalysisRun(document)
 {
     caller = record;
 }

@@ -11,9 +11,9 @@
 class RollBackAnalysis : public AnalysisRun {
 public:
     // scriptCaller: the script that started the command and waits for it, or null.
-    RollBackAnalysis(TreeDocument* window, AnalysisCaller* scriptCaller);
+    RollBackAnalysis(TreeDocument* document, AnalysisCaller* scriptCaller);
     // Run again from a stored record of the roll back kind.
-    RollBackAnalysis(TreeDocument* window, StoredAnalysis* record);
+    RollBackAnalysis(TreeDocument* document, StoredAnalysis* record);
     // Lets a waiting script go on and ends the roll-back state.
     ~RollBackAnalysis() override;
 

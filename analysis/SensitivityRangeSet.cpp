@@ -90,7 +90,7 @@ void SensitivityRangeSet::StoreText(NameList& items, bool skipFirst) const
     }
 }
 
-bool SensitivityRangeSet::LoadText(StoredItemReader& items, TreeDocument* window, bool skipFirst)
+bool SensitivityRangeSet::LoadText(StoredItemReader& items, TreeDocument* document, bool skipFirst)
 {
     int error = 0;
     const int count = static_cast<int>(ReadNumberItem(items, error));
@@ -106,7 +106,7 @@ bool SensitivityRangeSet::LoadText(StoredItemReader& items, TreeDocument* window
             return false;
         auto* range = new VariableRange(*name, low, high);
         Add(range);
-        if (!LoadBindingsText(range->bindings, items, window, range->name))
+        if (!LoadBindingsText(range->bindings, items, document, range->name))
             return false;
     }
     return error == 0;

@@ -34,7 +34,7 @@ public:
     // range's name, low and high texts and its bindings.
     void StoreText(NameList& items, bool skipFirst) const;
     // Reads that form for the tree, appending the ranges; false when the list ends or a binding fails.
-    bool LoadText(StoredItemReader& items, TreeDocument* window, bool skipFirst);
+    bool LoadText(StoredItemReader& items, TreeDocument* document, bool skipFirst);
 
     // Stored form, see SensitivityRangeSet.cpp.
     void Serialize(Archive& archive);

@@ -301,7 +301,7 @@ void AutoFormatForRange(NumericFormat& format, double rangeLow, double rangeHigh
     format.expValDigits = static_cast<uint8_t>(places);
 }
 
-bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, double& low, double& high,
+bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* document, double& low, double& high,
                      FormattedValue* lowValue, FormattedValue* highValue)
 {
     auto give = [&](double a, double b, const zString& aText, const zString& bText) {
@@ -312,7 +312,7 @@ bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, dou
         if (highValue != nullptr)
             *highValue = FormattedValue{bText, b};
     };
-    const DocVariable* variable = window->FindVariable(name, false);
+    const DocVariable* variable = document->FindVariable(name, false);
     if (variable != nullptr && variable->hasRange != 0) {
         give(variable->low.value, variable->high.value, variable->low.text, variable->high.text);
         return true;
@@ -321,7 +321,7 @@ bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, dou
     key.MakeUpper();
     RangeBindingList found;
     if (node == nullptr)
-        AddDefinitionIfPresent(found, window->Root, key.Text());
+        AddDefinitionIfPresent(found, document->Root, key.Text());
     else
         CollectVariableDefinitions(found, node, key.Text(), false);
     if (found.Count() > 0) {

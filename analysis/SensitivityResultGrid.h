@@ -127,7 +127,7 @@ private:
 
 // The range proposed for a variable: its stored sensitivity range, else its definition's value at the node
 // (the tree default without a node), texts kept for constants; false (0 to 0) when there is neither.
-bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* window, double& low, double& high,
+bool ReadStoredRange(const char* name, TreeNode* node, TreeDocument* document, double& low, double& high,
                      FormattedValue* lowValue = nullptr, FormattedValue* highValue = nullptr);
 // Asks whether a cost-effectiveness report eliminates extended-dominated strategies, starting from the given
 // answer; without an installed question the answer stays.

@@ -19,9 +19,9 @@
 
 namespace {
 
-void RunRollBack(StoredAnalysis* record, TreeDocument* window)
+void RunRollBack(StoredAnalysis* record, TreeDocument* document)
 {
-    RunAnalysis(std::make_unique<RollBackAnalysis>(window, record));
+    RunAnalysis(std::make_unique<RollBackAnalysis>(document, record));
 }
 
 void RunRetiredKind(StoredAnalysis*, TreeDocument*)
@@ -62,14 +62,14 @@ StoredAnalysisHandlers StoredAnalysisKindHandlers(int kind)
     return found != table.end() ? found->second : StoredAnalysisHandlers{};
 }
 
-void DescribeStoredAnalysis(TreeDocument* window, StoredAnalysis* record, zString& text)
+void DescribeStoredAnalysis(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     const StoredAnalysisHandlers handlers = StoredAnalysisKindHandlers(record->kind);
     if (handlers.describe != nullptr)
-        handlers.describe(window, record, text);
+        handlers.describe(document, record, text);
 }
 
-void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* window)
+void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* document)
 {
     const StoredAnalysisHandlers handlers = StoredAnalysisKindHandlers(record->kind);
     if (handlers.run == nullptr)
@@ -77,21 +77,21 @@ void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* window)
     // A variable deleted since the record was made leaves the analysis nothing to vary; the record stays
     // so that the person can see what it was.
     zString missing;
-    if (window != nullptr && FindMissingStoredVariable(*record, *window, missing)) {
+    if (document != nullptr && FindMissingStoredVariable(*record, *document, missing)) {
         zString message("The variable \"");
         message += missing;
         message += "\" has no definitions.";
         ReportFailure(OutcomeCode::StoredVariableMissing, nullptr, "Sensitivity Error", message.Text(), -1);
         return;
     }
-    handlers.run(record, window);
+    handlers.run(record, document);
 }
 
-void RunNextStoredAnalysis(StoredAnalysis* record, TreeDocument* window)
+void RunNextStoredAnalysis(StoredAnalysis* record, TreeDocument* document)
 {
     StoredAnalysis* successor = record->next;
     if (successor == nullptr)
         return;
     record->next = nullptr;
-    RunStoredAnalysis(successor, window);
+    RunStoredAnalysis(successor, document);
 }

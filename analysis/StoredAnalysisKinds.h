@@ -7,8 +7,8 @@
 class TreeDocument;
 struct StoredAnalysis;
 
-using StoredRunFunction = void (*)(StoredAnalysis* record, TreeDocument* window);
-using StoredDescribeFunction = void (*)(TreeDocument* window, StoredAnalysis* record, zString& text);
+using StoredRunFunction = void (*)(StoredAnalysis* record, TreeDocument* document);
+using StoredDescribeFunction = void (*)(TreeDocument* document, StoredAnalysis* record, zString& text);
 
 struct StoredAnalysisHandlers {
     StoredRunFunction run = nullptr;

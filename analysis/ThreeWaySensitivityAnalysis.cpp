@@ -37,8 +37,8 @@ ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeNode* node, const T
 
 // Items as MakeStoredRecord writes them; records up to 3.0 beta 9 end after the bindings, and only those
 // from 3.5 beta 6 on hold correlated ranges.
-ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record)
-    : AnalysisRun(window), node(nullptr)
+ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeDocument* treeDocument, StoredAnalysis* record)
+    : AnalysisRun(treeDocument), node(nullptr)
 {
     caller = record;
     if (record->kind != ThreeWaySensitivityKind || record->parameters->Count() < 8) {
@@ -48,7 +48,7 @@ ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeDocument* window, S
     StoredItemReader items{*record->parameters};
     const int32_t version = record->version.Key();
     int error = 0;
-    node = FindNodeByPath(window->Root, items.Next()->Text());
+    node = FindNodeByPath(treeDocument->Root, items.Next()->Text());
     bool fits = node != nullptr && node->childCount > 0;
     if (fits) {
         strategies = node->childCount;
@@ -62,7 +62,7 @@ ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeDocument* window, S
             fits = fits && set.intervals >= 1;
         }
         for (int a = 0; a < 3 && fits && error == 0; ++a)
-            fits = LoadSensitivityAxis(items, window, names[a], bounds[2 * a], bounds[2 * a + 1], sets[a]);
+            fits = LoadSensitivityAxis(items, treeDocument, names[a], bounds[2 * a], bounds[2 * a + 1], sets[a]);
         fits = fits && error == 0;
         xCount = sets[0].intervals + 1;
         yCount = sets[1].intervals + 1;
@@ -70,7 +70,7 @@ ThreeWaySensitivityAnalysis::ThreeWaySensitivityAnalysis(TreeDocument* window, S
     }
     if (fits && version > KnownVersion::k3_0_Beta9) {
         for (int a = 0; a < 3 && fits && version >= KnownVersion::k3_5_Beta6; ++a)
-            fits = sets[a].LoadText(items, window, true);
+            fits = sets[a].LoadText(items, treeDocument, true);
         if (fits && ReadNumberItem(items, error) == 0.0 && error == 0)
             coherenceGuard = std::make_unique<CoherenceGuard>(document->CheckingFlag);
         fits = fits && error == 0;
@@ -230,13 +230,13 @@ StoredAnalysis* ThreeWaySensitivityAnalysis::MakeStoredRecord()
     return record;
 }
 
-void RunStoredThreeWaySensitivity(StoredAnalysis* record, TreeDocument* window)
+void RunStoredThreeWaySensitivity(StoredAnalysis* record, TreeDocument* document)
 {
-    RunAnalysis(std::make_unique<ThreeWaySensitivityAnalysis>(window, record));
+    RunAnalysis(std::make_unique<ThreeWaySensitivityAnalysis>(document, record));
 }
 
 // Items: node path, X, Y and Z names, their low and high texts in pairs, their intervals.
-void DescribeThreeWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text)
+void DescribeThreeWaySensitivity(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     const StoredNameList& items = *record->parameters;
     auto item = [&items](int i) { return StoredItemText(items, i); };
@@ -246,7 +246,7 @@ void DescribeThreeWaySensitivity(TreeDocument* window, StoredAnalysis* record, z
     text += item(2);
     text += ", ";
     text += item(3);
-    AppendAtNode(text, window, item(0));
+    AppendAtNode(text, document, item(0));
     for (int a = 0; a < 3; ++a) {
         text += "\r\n";
         text += item(1 + a);

@@ -19,7 +19,7 @@ class ThreeWaySensitivityAnalysis : public AnalysisRun {
 public:
     ThreeWaySensitivityAnalysis(TreeNode* node, const ThreeWaySettings& settings);
     // Runs a stored record (kind 9) again; a record that no longer fits the tree stops with a message.
-    ThreeWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record);
+    ThreeWaySensitivityAnalysis(TreeDocument* document, StoredAnalysis* record);
     ~ThreeWaySensitivityAnalysis() override;
 
     bool Begin() override;
@@ -69,5 +69,5 @@ struct ThreeWaySensitivityResults {
 using ThreeWaySensitivityPresenter = std::function<void(const ThreeWaySensitivityResults&)>;
 ThreeWaySensitivityPresenter SetThreeWaySensitivityPresenter(ThreeWaySensitivityPresenter presenter);
 
-void DescribeThreeWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text);
-void RunStoredThreeWaySensitivity(StoredAnalysis* record, TreeDocument* window);
+void DescribeThreeWaySensitivity(TreeDocument* document, StoredAnalysis* record, zString& text);
+void RunStoredThreeWaySensitivity(StoredAnalysis* record, TreeDocument* document);

@@ -135,14 +135,14 @@ zString TornadoVariableList::RangeText(int i) const
     return text;
 }
 
-TornadoDiagram::TornadoDiagram(TreeDocument* window, TreeNode* node)
-    : AnalysisRun(window), node(node), bars(std::make_shared<TornadoVariableList>())
+TornadoDiagram::TornadoDiagram(TreeDocument* document, TreeNode* node)
+    : AnalysisRun(document), node(node), bars(std::make_shared<TornadoVariableList>())
 {
 }
 
 // Items as MakeStoredRecord writes them; the bars' forms and the trailing flags depend on the record's version.
-TornadoDiagram::TornadoDiagram(TreeDocument* window, StoredAnalysis* record)
-    : AnalysisRun(window), node(nullptr), bars(std::make_shared<TornadoVariableList>())
+TornadoDiagram::TornadoDiagram(TreeDocument* document, StoredAnalysis* record)
+    : AnalysisRun(document), node(nullptr), bars(std::make_shared<TornadoVariableList>())
 {
     caller = record;
     if (record->kind != TornadoKind || record->parameters == nullptr || record->parameters->Count() < 6) {
@@ -152,7 +152,7 @@ TornadoDiagram::TornadoDiagram(TreeDocument* window, StoredAnalysis* record)
     StoredItemReader items{*record->parameters};
     const int32_t version = record->version.Key();
     int error = 0;
-    node = FindNodeByPath(window->Root, items.Next()->Text());
+    node = FindNodeByPath(document->Root, items.Next()->Text());
     bool fits = node != nullptr;
     if (fits) {
         thisNodeOnly = node->IsDecision() ? 0 : 1;
@@ -404,9 +404,9 @@ StoredAnalysis* TornadoDiagram::MakeStoredRecord()
     return record;
 }
 
-void RunStoredTornadoDiagram(StoredAnalysis* record, TreeDocument* window)
+void RunStoredTornadoDiagram(StoredAnalysis* record, TreeDocument* document)
 {
-    RunAnalysis(std::make_unique<TornadoDiagram>(window, record));
+    RunAnalysis(std::make_unique<TornadoDiagram>(document, record));
 }
 
 void DescribeTornadoDiagram(TreeDocument*, StoredAnalysis*, zString& text)

@@ -95,9 +95,9 @@ TornadoPresenter SetTornadoPresenter(TornadoPresenter presenter);
 class TornadoDiagram : public AnalysisRun {
 public:
     // A new analysis: Run asks the set-up dialog first.
-    TornadoDiagram(TreeDocument* window, TreeNode* node);
+    TornadoDiagram(TreeDocument* document, TreeNode* node);
     // Runs a stored record (kind 10) again; a record that no longer fits the tree stops with a message.
-    TornadoDiagram(TreeDocument* window, StoredAnalysis* record);
+    TornadoDiagram(TreeDocument* document, StoredAnalysis* record);
     ~TornadoDiagram() override;
 
     bool Begin() override;
@@ -141,5 +141,5 @@ private:
     bool Stop();
 };
 
-void DescribeTornadoDiagram(TreeDocument* window, StoredAnalysis* record, zString& text);
-void RunStoredTornadoDiagram(StoredAnalysis* record, TreeDocument* window);
+void DescribeTornadoDiagram(TreeDocument* document, StoredAnalysis* record, zString& text);
+void RunStoredTornadoDiagram(StoredAnalysis* record, TreeDocument* document);

@@ -29,12 +29,12 @@ void SetUpSensitivityAxis(const SensitivityAxisSettings& axis, SensitivityRangeS
     name.MakeUpper();
 }
 
-bool LoadSensitivityAxis(StoredItemReader& items, TreeDocument* window, const zString& name, const FormattedValue& low,
+bool LoadSensitivityAxis(StoredItemReader& items, TreeDocument* document, const zString& name, const FormattedValue& low,
                          const FormattedValue& high, SensitivityRangeSet& set)
 {
     auto* range = new VariableRange(name, low, high);
     set.Add(range);
-    return LoadBindingsText(range->bindings, items, window, name);
+    return LoadBindingsText(range->bindings, items, document, name);
 }
 
 zString GridPointText(const zString* names, const zString* values, int count)
@@ -63,8 +63,8 @@ TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeNode* node, const TwoWa
 
 // Items as MakeStoredRecord writes them; records before 3.0 beta 2 end after the bindings, and only those
 // after 3.5 beta 2 hold correlated ranges.
-TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record)
-    : AnalysisRun(window), node(nullptr)
+TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeDocument* treeDocument, StoredAnalysis* record)
+    : AnalysisRun(treeDocument), node(nullptr)
 {
     caller = record;
     if (record->kind != TwoWaySensitivityKind || record->parameters->Count() < 8) {
@@ -74,7 +74,7 @@ TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeDocument* window, Store
     StoredItemReader items{*record->parameters};
     const int32_t version = record->version.Key();
     int error = 0;
-    node = FindNodeByPath(window->Root, items.Next()->Text());
+    node = FindNodeByPath(treeDocument->Root, items.Next()->Text());
     bool fits = node != nullptr && node->childCount > 0;
     if (fits) {
         strategies = node->childCount;
@@ -88,12 +88,12 @@ TwoWaySensitivityAnalysis::TwoWaySensitivityAnalysis(TreeDocument* window, Store
         xCount = xSet.intervals + 1;
         yCount = ySet.intervals + 1;
         fits = error == 0 && xSet.intervals >= 1 && ySet.intervals >= 1 &&
-               LoadSensitivityAxis(items, window, xName, xLow, xHigh, xSet) &&
-               LoadSensitivityAxis(items, window, yName, yLow, yHigh, ySet);
+               LoadSensitivityAxis(items, treeDocument, xName, xLow, xHigh, xSet) &&
+               LoadSensitivityAxis(items, treeDocument, yName, yLow, yHigh, ySet);
     }
     if (fits && version >= KnownVersion::k3_0_Beta2) {
         if (version >= KnownVersion::k3_5_Beta2)
-            fits = xSet.LoadText(items, window, true) && ySet.LoadText(items, window, true);
+            fits = xSet.LoadText(items, treeDocument, true) && ySet.LoadText(items, treeDocument, true);
         if (fits && ReadNumberItem(items, error) == 0.0 && error == 0)
             coherenceGuard = std::make_unique<CoherenceGuard>(document->CheckingFlag);
         fits = fits && error == 0;
@@ -224,13 +224,13 @@ StoredAnalysis* TwoWaySensitivityAnalysis::MakeStoredRecord()
     return record;
 }
 
-void RunStoredTwoWaySensitivity(StoredAnalysis* record, TreeDocument* window)
+void RunStoredTwoWaySensitivity(StoredAnalysis* record, TreeDocument* document)
 {
-    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(window, record));
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(document, record));
 }
 
 // Items: node path, X and Y names, X low and high, Y low and high, X and Y intervals.
-void DescribeTwoWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text)
+void DescribeTwoWaySensitivity(TreeDocument* document, StoredAnalysis* record, zString& text)
 {
     const StoredNameList& items = *record->parameters;
     auto item = [&items](int i) { return StoredItemText(items, i); };
@@ -238,7 +238,7 @@ void DescribeTwoWaySensitivity(TreeDocument* window, StoredAnalysis* record, zSt
     text += item(1);
     text += " and ";
     text += item(2);
-    AppendAtNode(text, window, item(0));
+    AppendAtNode(text, document, item(0));
     text += "\r\n";
     for (int axis = 0; axis < 2; ++axis) {
         text += item(1 + axis);

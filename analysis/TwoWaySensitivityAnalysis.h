@@ -27,7 +27,7 @@ struct SensitivityAxisSettings {
 void SetUpSensitivityAxis(const SensitivityAxisSettings& axis, SensitivityRangeSet& set, zString& name);
 // One axis of a stored record: the caller reads name, low and high in record order; here the main range and
 // its bindings. False when a binding no longer fits the tree.
-bool LoadSensitivityAxis(StoredItemReader& items, TreeDocument* window, const zString& name, const FormattedValue& low,
+bool LoadSensitivityAxis(StoredItemReader& items, TreeDocument* document, const zString& name, const FormattedValue& low,
                          const FormattedValue& high, SensitivityRangeSet& set);
 // "When:" and a "NAME = value" line per axis: the grid point that the checks' messages name.
 zString GridPointText(const zString* names, const zString* values, int count);
@@ -43,7 +43,7 @@ class TwoWaySensitivityAnalysis : public AnalysisRun {
 public:
     TwoWaySensitivityAnalysis(TreeNode* node, const TwoWaySettings& settings);
     // Runs a stored record (kind 5) again; a record that no longer fits the tree stops with a message.
-    TwoWaySensitivityAnalysis(TreeDocument* window, StoredAnalysis* record);
+    TwoWaySensitivityAnalysis(TreeDocument* document, StoredAnalysis* record);
     ~TwoWaySensitivityAnalysis() override;
 
     bool Begin() override;
@@ -96,5 +96,5 @@ using TwoWaySensitivityPresenter = std::function<void(const TwoWaySensitivityRes
 TwoWaySensitivityPresenter SetTwoWaySensitivityPresenter(TwoWaySensitivityPresenter presenter);
 
 // The description of a stored two-way analysis (kind 5).
-void DescribeTwoWaySensitivity(TreeDocument* window, StoredAnalysis* record, zString& text);
-void RunStoredTwoWaySensitivity(StoredAnalysis* record, TreeDocument* window);
+void DescribeTwoWaySensitivity(TreeDocument* document, StoredAnalysis* record, zString& text);
+void RunStoredTwoWaySensitivity(StoredAnalysis* record, TreeDocument* document);

@@ -132,10 +132,10 @@ const char* const kNotEnoughMemoryText =
     "There is not enough memory to perform the requested analysis. Please try closing other applications or "
     "documents, or try using fewer intervals.";
 
-zString VariableLabel(const TreeDocument* window, const zString& name)
+zString VariableLabel(const TreeDocument* document, const zString& name)
 {
     zString label = name;
-    if (const DocVariable* variable = window->FindVariable(name.Text(), false))
+    if (const DocVariable* variable = document->FindVariable(name.Text(), false))
         variable->GetLabel(label);
     return label;
 }
@@ -155,10 +155,10 @@ bool ReadIntegerItem(const NameList& items, int i, long& out)
     return *end == '\0';
 }
 
-void AppendAtNode(zString& text, TreeDocument* window, const char* path)
+void AppendAtNode(zString& text, TreeDocument* document, const char* path)
 {
     text += "\r\nAt Node \"";
-    if (TreeNode* found = window != nullptr ? FindNodeByPath(window->Root, path) : nullptr) {
+    if (TreeNode* found = document != nullptr ? FindNodeByPath(document->Root, path) : nullptr) {
         zString name;
         found->GetShortText(name, 30);
         text += name;
@@ -196,9 +196,9 @@ void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value)
     ParseNumber(item->Text(), value.value, parseError);
 }
 
-void CoefficientText(const TreeDocument* window, zString& out)
+void CoefficientText(const TreeDocument* document, zString& out)
 {
-    FormatNumber(DefaultNumericFormat, window->RiskAssessment.coefficient, out, false, false, -9);
+    FormatNumber(DefaultNumericFormat, document->RiskAssessment.coefficient, out, false, false, -9);
 }
 
 void StoreBindingsText(const RangeBindingList& list, NameList& items)
@@ -218,7 +218,7 @@ void StoreBindingsText(const RangeBindingList& list, NameList& items)
     }
 }
 
-bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocument* window, const zString& name)
+bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocument* document, const zString& name)
 {
     int error = 0;
     const int count = static_cast<int>(ReadNumberItem(items, error));
@@ -232,19 +232,19 @@ bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocum
             return false;
         if (*item == kRiskPreferenceItem) {
             auto* entry = new RangeBinding;
-            CoefficientText(window, entry->savedText);
+            CoefficientText(document, entry->savedText);
             if (!list.Add(entry))
                 delete entry;
             continue;
         }
-        TreeNode* node = *item == kDocumentDefaultItem ? window->Root : FindNodeByPath(window->Root, item->Text());
+        TreeNode* node = *item == kDocumentDefaultItem ? document->Root : FindNodeByPath(document->Root, item->Text());
         if (node == nullptr || !AddDefinitionIfPresent(list, node, key.Text()) || items.Next() == nullptr)
             return false;
     }
     return true;
 }
 
-bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDocument* window)
+bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDocument* document)
 {
     for (int r = 0; r < set.Count(); ++r) {
         VariableRange* range = set.RangeAt(r);
@@ -253,21 +253,21 @@ bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDo
         CollectVariableDefinitions(range->bindings, node, range->key.Text(), true);
         zString description;
         range->Describe(description);
-        if (!CheckDefinitions(window, *range, description))
+        if (!CheckDefinitions(document, *range, description))
             return false;
     }
     return true;
 }
 
-void CloseRangeWindows(SensitivityRangeSet& set, TreeDocument* window)
+void CloseRangeWindows(SensitivityRangeSet& set, TreeDocument* document)
 {
     for (int r = 0; r < set.Count(); ++r) {
         VariableRange* range = set.RangeAt(r);
         zString name(range->name);
-        const DocVariable* variable = FindVariableTrimmed(*window, name) ? window->FindVariable(name.Text(), false)
+        const DocVariable* variable = FindVariableTrimmed(*document, name) ? document->FindVariable(name.Text(), false)
                                                                          : nullptr;
-        if (variable != nullptr && window->View != nullptr)
-            window->View->CloseVariableWindows(*variable);
+        if (variable != nullptr && document->View != nullptr)
+            document->View->CloseVariableWindows(*variable);
         for (int i = 0; i < range->bindings.Count(); ++i) {
             RangeBinding* entry = range->bindings.At(i);
             if (entry->definition != nullptr)
@@ -281,7 +281,7 @@ DefinitionChooser SetDefinitionChooser(DefinitionChooser chooser)
     return ChooserSlot::Replace(std::move(chooser));
 }
 
-bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString& rangeText)
+bool CheckDefinitions(TreeDocument* document, VariableRange& range, const zString& rangeText)
 {
     RangeBindingList& list = range.bindings;
     if (list.Count() == 0) {
@@ -295,7 +295,7 @@ bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString&
         return true;
     {
         OutcomeScopePause dialog;
-        if (!ChooserSlot::Current()(list, window, range.name, rangeText))
+        if (!ChooserSlot::Current()(list, document, range.name, rangeText))
             return false;
     }
     if (list.Count() == 0) {

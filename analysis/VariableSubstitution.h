@@ -34,7 +34,7 @@ double ReadNumberItem(StoredItemReader& items, int& error);
 // The message of a sweep whose results cannot be allocated.
 extern const char* const kNotEnoughMemoryText;
 // The variable's label (its short description, else its name); the name itself when it is no document variable.
-zString VariableLabel(const TreeDocument* window, const zString& name);
+zString VariableLabel(const TreeDocument* document, const zString& name);
 
 // The text of item i of a stored record's parameters, empty when there is none.
 const char* StoredItemText(const NameList& items, int i);
@@ -42,7 +42,7 @@ const char* StoredItemText(const NameList& items, int i);
 bool ReadIntegerItem(const NameList& items, int i, long& out);
 // "\r\nAt Node \"<node>\"" with the text, cut to 30 characters, of the node the path names from the root (nothing
 // between the quotes when it names none).
-void AppendAtNode(zString& text, TreeDocument* window, const char* path);
+void AppendAtNode(zString& text, TreeDocument* document, const char* path);
 // Appends the number as a decimal text item.
 void AddNumberItem(NameList& items, long number);
 // A new stored record of the kind whose first item is the node's path.
@@ -50,26 +50,26 @@ StoredAnalysis* NewStoredRecordAt(int kind, const TreeNode* node, int templateAl
 // The next item as a value's text and its number; a missing item sets error.
 void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value);
 // The risk preference coefficient as a sweep saves it (nine significant digits).
-void CoefficientText(const TreeDocument* window, zString& out);
+void CoefficientText(const TreeDocument* document, zString& out);
 
 // Text form of a binding list: the count, then per entry the node's path and display text, or the single
 // item "$$ Risk Pref $$" for the risk preference coefficient.
 void StoreBindingsText(const RangeBindingList& list, NameList& items);
 // Reads that form back for the tree (paths may also be "$$ Doc Default $$", the root); false when the list
 // ends or a node is missing or does not bind the variable.
-bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocument* window, const zString& name);
+bool LoadBindingsText(RangeBindingList& list, StoredItemReader& items, TreeDocument* document, const zString& name);
 
 // Lets the person keep only some of several definitions for the sweep (true), or cancel (false). Without an
 // installed chooser every definition is kept.
 using DefinitionChooser =
-    std::function<bool(RangeBindingList& list, TreeDocument* window, const zString& variable, const zString& rangeText)>;
+    std::function<bool(RangeBindingList& list, TreeDocument* document, const zString& variable, const zString& rangeText)>;
 DefinitionChooser SetDefinitionChooser(DefinitionChooser chooser);
 // True when the range's definitions may be swept: one, or those the person keeps of several; a range without
 // any, or with none kept, shows its error.
-bool CheckDefinitions(TreeDocument* window, VariableRange& range, const zString& rangeText);
+bool CheckDefinitions(TreeDocument* document, VariableRange& range, const zString& rangeText);
 // Collects the definitions below the node of every range of the set that has none collected yet and checks
 // them (CheckDefinitions); false at the first range that may not be swept.
-bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDocument* window);
+bool CollectAndCheckDefinitions(SensitivityRangeSet& set, TreeNode* node, TreeDocument* document);
 // Before a new sweep: the windows of the document's view that depend on one of the set's variables close
 // (putting back any temporary values they hold), and definitions already collected save their texts again.
-void CloseRangeWindows(SensitivityRangeSet& set, TreeDocument* window);
+void CloseRangeWindows(SensitivityRangeSet& set, TreeDocument* document);

@@ -30,9 +30,9 @@ TreeNode* AddNode(TreeNode* parent, int kind, const char* text, const char* prob
     return node;
 }
 
-TreeNode* BuildCohort(TreeDocument& window)
+TreeNode* BuildCohort(TreeDocument& document)
 {
-    TreeNode* markov = AddNode(window.Root, MarkovNode, "Cohort", "");
+    TreeNode* markov = AddNode(document.Root, MarkovNode, "Cohort", "");
     markov->SetMarkovTerminationText("_stage >= 100", 0);
     for (int i = 1; i <= kStates; ++i) {
         zString name("S");

@@ -43,19 +43,19 @@ void Grow(TreeNode* root)
     }
 }
 
-void RunPass(const char* label, RecordForm form, TreeDocument& window, long nodes)
+void RunPass(const char* label, RecordForm form, TreeDocument& document, long nodes)
 {
     using Clock = std::chrono::steady_clock;
     MemoryStream out(64u << 20);
     auto start = Clock::now();
-    WriteTreeNode(window.Root, out, nullptr, form);
+    WriteTreeNode(document.Root, out, nullptr, form);
     const double writeSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     const double megabytes = out.Position() / (1024.0 * 1024.0);
     std::printf("%s write: %.1f MB in %.3f s, %.1f MB/s, %.2f million nodes/s%s\n", label, megabytes, writeSeconds,
                 megabytes / writeSeconds, nodes / writeSeconds / 1e6, out.Failed() ? " (failed)" : "");
 
     MemoryStream in(const_cast<uint8_t*>(out.Data()), out.Position(), false);
-    auto loaded = std::make_unique<TreeNode>(&window);
+    auto loaded = std::make_unique<TreeNode>(&document);
     start = Clock::now();
     ReadTreeNode(loaded.get(), in, form);
     const double readSeconds = std::chrono::duration<double>(Clock::now() - start).count();

@@ -23,14 +23,14 @@ namespace {
 using Slot = PresenterSlot<CorrelationsDialog, CorrelationsDialog::Presenter>;
 
 // A range bound as shown: its own text, else its value in the document's number format.
-void AppendShownValue(const TreeDocument& window, const FormattedValue& bound, zString& out)
+void AppendShownValue(const TreeDocument& document, const FormattedValue& bound, zString& out)
 {
     if (!bound.text.IsEmpty()) {
         out += bound.text;
         return;
     }
     zString number;
-    FormatNumber(window.NumberFormat, bound.value, number, false, true, DigitsOfFormat);
+    FormatNumber(document.NumberFormat, bound.value, number, false, true, DigitsOfFormat);
     out += number;
 }
 
@@ -125,9 +125,9 @@ CorrelationsDialog::Presenter CorrelationsDialog::SetPresenter(Presenter present
     return Slot::Replace(std::move(presenter));
 }
 
-CorrelationsDialog::CorrelationsDialog(TreeDocument& window, DocVariable& variable, const char* lowText,
+CorrelationsDialog::CorrelationsDialog(TreeDocument& document, DocVariable& variable, const char* lowText,
                                        const char* highText)
-    : window(window), variable(variable)
+    : window(document), variable(variable)
 {
     rangeText = lowText;
     rangeText += " .. ";
@@ -245,13 +245,13 @@ int CorrelationsDialog::RunModal()
     }
 }
 
-int ShowCorrelationRanges(TreeDocument& window, DocVariable& variable, const char* lowText, const char* highText,
+int ShowCorrelationRanges(TreeDocument& document, DocVariable& variable, const char* lowText, const char* highText,
                           std::vector<CorrelationItem*>& chosen)
 {
     chosen.clear();
     if (variable.correlations == nullptr || variable.correlations->Count() == 0)
         return 1;
-    CorrelationsDialog dialog(window, variable, lowText, highText);
+    CorrelationsDialog dialog(document, variable, lowText, highText);
     if (!dialog.RunModal())
         return 0;
     chosen = dialog.Chosen();
@@ -259,10 +259,10 @@ int ShowCorrelationRanges(TreeDocument& window, DocVariable& variable, const cha
 }
 
 void BuildVariableRanges(const std::vector<CorrelationItem*>& chosen, SensitivityRangeSet& set,
-                         const TreeDocument& window)
+                         const TreeDocument& document)
 {
     for (const CorrelationItem* item : chosen) {
-        const DocVariable* partner = window.FindVariable(item->name.Text(), false);
+        const DocVariable* partner = document.FindVariable(item->name.Text(), false);
         if (partner == nullptr || !partner->hasRange)
             continue;
         const FormattedValue& low = item->negative ? partner->high : partner->low;
@@ -271,19 +271,19 @@ void BuildVariableRanges(const std::vector<CorrelationItem*>& chosen, Sensitivit
     }
 }
 
-bool GatherCorrelatedRanges(TreeDocument& window, SensitivityRangeSet& set)
+bool GatherCorrelatedRanges(TreeDocument& document, SensitivityRangeSet& set)
 {
     const VariableRange* main = set.Count() > 0 ? set.RangeAt(0) : nullptr;
-    DocVariable* variable = main != nullptr ? window.FindVariable(main->name.Text(), false) : nullptr;
+    DocVariable* variable = main != nullptr ? document.FindVariable(main->name.Text(), false) : nullptr;
     if (variable == nullptr)
         return true;
     zString low;
     zString high;
-    AppendShownValue(window, main->low, low);
-    AppendShownValue(window, main->high, high);
+    AppendShownValue(document, main->low, low);
+    AppendShownValue(document, main->high, high);
     std::vector<CorrelationItem*> chosen;
-    if (ShowCorrelationRanges(window, *variable, low.Text(), high.Text(), chosen) == 0)
+    if (ShowCorrelationRanges(document, *variable, low.Text(), high.Text(), chosen) == 0)
         return false;
-    BuildVariableRanges(chosen, set, window);
+    BuildVariableRanges(chosen, set, document);
     return true;
 }

@@ -28,7 +28,7 @@ public:
         kHighField = 2927,
     };
 
-    CorrelationsDialog(TreeDocument& window, DocVariable& variable, const char* lowText, const char* highText);
+    CorrelationsDialog(TreeDocument& document, DocVariable& variable, const char* lowText, const char* highText);
 
     // Runs until OK or "Select All + OK" passes its check (1, with Chosen() filled) or the person
     // cancels (0).
@@ -75,15 +75,15 @@ private:
 
 // Runs the Correlations dialog for a variable with correlations and gives the chosen entries (not owned)
 // on OK; 1 at once, with nothing chosen, for a variable without correlations. 0 when cancelled.
-int ShowCorrelationRanges(TreeDocument& window, DocVariable& variable, const char* lowText, const char* highText,
+int ShowCorrelationRanges(TreeDocument& document, DocVariable& variable, const char* lowText, const char* highText,
                           std::vector<CorrelationItem*>& chosen);
 
 // The set's main variable (range 0) takes the correlated variables the person chooses for it: false when the
 // chooser was cancelled, true at once for a variable without correlations.
-bool GatherCorrelatedRanges(TreeDocument& window, SensitivityRangeSet& set);
+bool GatherCorrelatedRanges(TreeDocument& document, SensitivityRangeSet& set);
 
 // Appends to the set a range for each chosen correlation that names a variable of the document with a
 // range: that variable's low and high, swapped for a negative correlation so that it moves against the main
 // variable. A bound without its own text gets its value's text with nine significant digits.
 void BuildVariableRanges(const std::vector<CorrelationItem*>& chosen, SensitivityRangeSet& set,
-                         const TreeDocument& window);
+                         const TreeDocument& document);

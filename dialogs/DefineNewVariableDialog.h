@@ -12,7 +12,7 @@ public:
     enum : unsigned { kTemplateId = 2000, kNameField = 2001, kPromptText = 2002 };
 
     // Starts with the name; Cancel empties it.
-    DefineNewVariableDialog(TreeDocument& window, zString& name) : window(window), name(name) {}
+    DefineNewVariableDialog(TreeDocument& document, zString& name) : window(document), name(name) {}
     // 1 with an accepted name, 0 (name empty) when cancelled.
     int Run();
 

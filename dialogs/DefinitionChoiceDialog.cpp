@@ -11,9 +11,9 @@
 
 #include <windows.h>
 
-DefinitionChoiceDialog::DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* window, const zString& variable,
+DefinitionChoiceDialog::DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* document, const zString& variable,
                                                const zString& rangeText)
-    : AppDialog(kTemplateId), list(list), window(window)
+    : AppDialog(kTemplateId), list(list), window(document)
 {
     zString caption("Sensitivity Analysis on ");
     caption += variable;
@@ -102,8 +102,8 @@ long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
 
 void InstallDefinitionChoiceDialog()
 {
-    SetDefinitionChooser([](RangeBindingList& list, TreeDocument* window, const zString& variable,
+    SetDefinitionChooser([](RangeBindingList& list, TreeDocument* document, const zString& variable,
                             const zString& rangeText) {
-        return DefinitionChoiceDialog(list, window, variable, rangeText).Run() != 0;
+        return DefinitionChoiceDialog(list, document, variable, rangeText).Run() != 0;
     });
 }

@@ -24,7 +24,7 @@ public:
         kKeepRemainingButton = 2159,
     };
 
-    DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* window, const zString& variable,
+    DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* document, const zString& variable,
                            const zString& rangeText);
     // The list keeps only the accepted entries; nonzero (and in result) unless cancelled.
     int Run();

@@ -49,8 +49,8 @@ void OpenProgress(std::unique_ptr<MonteCarloSimulation> simulation, StoredAnalys
 
 }  // namespace
 
-MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* window, TreeNode* node)
-    : AppDialog(kTemplateId), window(window), node(node)
+MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* document, TreeNode* node)
+    : AppDialog(kTemplateId), window(document), node(node)
 {
     trials = remembered.trials;
     key = remembered.key;
@@ -59,7 +59,7 @@ MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* window, TreeNode* nod
     for (unsigned id : {kPredictableCheck, kSampleAllRadio, kSampleSomeRadio, kSampleNoneRadio, kWhichButton})
         AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
             id, AsEventHandler(&MonteCarloSetupDialog::OnChoice), this, WM_COMMAND));
-    const bool hasDistributions = window->Distributions.Count() > 0;
+    const bool hasDistributions = document->Distributions.Count() > 0;
     CheckItem(kPredictableCheck, remembered.predictable);
     CheckItem(kReevaluateCheck, remembered.reevaluate);
     CheckItem(hasDistributions ? kSampleAllRadio : kSampleNoneRadio, true);
@@ -115,11 +115,11 @@ int MonteCarloSetupDialog::OkResult()
     return 1;
 }
 
-SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* window, std::vector<int32_t>& chosen)
-    : AppDialog(kTemplateId), window(window), chosen(chosen)
+SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* document, std::vector<int32_t>& chosen)
+    : AppDialog(kTemplateId), window(document), chosen(chosen)
 {
     const HWND list = Control(kList);
-    const DistributionList& all = window->Distributions;
+    const DistributionList& all = document->Distributions;
     for (int i = 0; i < all.Count(); ++i) {
         DistributionRecord* record = all.RecordAt(i);
         zString line;
@@ -289,10 +289,10 @@ void RunMonteCarlo(TreeNode* node)
     OpenProgress(std::move(simulation), MakeMonteCarloRecord(node, dialog.settings), nullptr);
 }
 
-void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* window)
+void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* document)
 {
     MonteCarloSettings settings;
-    TreeNode* node = ReadMonteCarloRecord(window, record, settings);
+    TreeNode* node = ReadMonteCarloRecord(document, record, settings);
     if (node == nullptr)
         return;
     auto simulation = std::make_unique<MonteCarloSimulation>(node);

@@ -28,7 +28,7 @@ public:
     };
 
     // Filled from the remembered defaults.
-    MonteCarloSetupDialog(TreeDocument* window, TreeNode* node);
+    MonteCarloSetupDialog(TreeDocument* document, TreeNode* node);
     // Runs the dialog modally; after "&Begin" it and Result() are nonzero and the settings hold the choice.
     int Run() { return RunModal(); }
 
@@ -51,7 +51,7 @@ class SampleDistributionsDialog : public AppDialog {
 public:
     enum : unsigned { kTemplateId = 2455, kList = 2456 };
 
-    SampleDistributionsDialog(TreeDocument* window, std::vector<int32_t>& chosen);
+    SampleDistributionsDialog(TreeDocument* document, std::vector<int32_t>& chosen);
     // Runs the dialog modally; nonzero after OK.
     int Run() { return RunModal(); }
 
@@ -99,6 +99,6 @@ private:
 // The Analysis menu's simulation at a node: the set-up dialog, then the progress dialog.
 void RunMonteCarlo(TreeNode* node);
 // Runs a stored simulation again; the record's chain continues when all trials ran.
-void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* window);
+void RunStoredMonteCarlo(StoredAnalysis* record, TreeDocument* document);
 // Registers the stored simulation's runner with the stored analyses.
 void InstallMonteCarloDialogs();

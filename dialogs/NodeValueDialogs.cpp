@@ -30,10 +30,10 @@ zString ShortText(const TreeNode* node)
 }
 
 // The sentence before the value: by command, for one or several selected nodes.
-zString Sentence(TreeDocument* window, int command, double value, const NodeChildList& selection)
+zString Sentence(TreeDocument* document, int command, double value, const NodeChildList& selection)
 {
     const bool several = selection.Count() > 1;
-    const bool riskAdjusted = window->CalcPrefs.UseUtility != 0;
+    const bool riskAdjusted = document->CalcPrefs.UseUtility != 0;
     zString text;
     switch (command) {
     case ExpectedValueCommand:
@@ -161,12 +161,12 @@ void OverUnderDialog::Run(TreeNode* node)
 
 void InstallNodeValueDialogs()
 {
-    SetNodeValuePresenter([](TreeDocument* window, int command, double value, const NodeChildList& nodes,
+    SetNodeValuePresenter([](TreeDocument* document, int command, double value, const NodeChildList& nodes,
                              const NodeChildList* optimal) {
-        NodeValueDialog(window, command, value, nodes, optimal).Run();
+        NodeValueDialog(document, command, value, nodes, optimal).Run();
     });
-    SetEvpiPresenter([](TreeDocument* window, double evpi) {
-        NodeValueDialog(window, EvpiCommand, evpi, NodeChildList(1, false), nullptr).Run();
+    SetEvpiPresenter([](TreeDocument* document, double evpi) {
+        NodeValueDialog(document, EvpiCommand, evpi, NodeChildList(1, false), nullptr).Run();
     });
     SetOverUnderPresenter(ShowOverUnderResult);
     SetEvpiChooser(EvpiChooser{ChooseEquivalentNodes, ChooseEvpiDecisionLevel});

@@ -34,9 +34,9 @@ enum : unsigned {
 // list names the optimal choice of a single decision node under Expected Value.
 class NodeValueDialog {
 public:
-    NodeValueDialog(TreeDocument* window, int command, double value, const NodeChildList& nodes,
+    NodeValueDialog(TreeDocument* document, int command, double value, const NodeChildList& nodes,
                     const NodeChildList* optimal)
-        : window(window), command(command), value(value), nodes(nodes), optimal(optimal)
+        : window(document), command(command), value(value), nodes(nodes), optimal(optimal)
     {
     }
     // Shows the value until the person closes the dialog.

@@ -98,7 +98,7 @@ void DrawAssessmentPicture(HDC dc, const RECT& area, const RiskPointAssessment& 
 
 // Constant risk aversion is chosen first; the segment buttons count only for non-constant, and choosing one
 // chooses non-constant.
-int EnterRiskPreference(TreeDocument* window)
+int EnterRiskPreference(TreeDocument* document)
 {
     ProgramDialog dialog(kEnterRiskPreferenceTemplate);
     int segments = 4;
@@ -123,32 +123,32 @@ int EnterRiskPreference(TreeDocument* window)
     }
     if (dialog.Run() != IDOK)
         return 0;
-    return constant ? AssessConstantRiskAversion(window) : AssessRiskPreferencePoints(window, segments);
+    return constant ? AssessConstantRiskAversion(document) : AssessRiskPreferencePoints(document, segments);
 }
 
-int AssessConstantRiskAversion(TreeDocument* window)
+int AssessConstantRiskAversion(TreeDocument* document)
 {
     ProgramDialog dialog(kConstantAssessmentTemplate);
-    double coefficient = window->RiskAssessment.coefficient;
+    double coefficient = document->RiskAssessment.coefficient;
     dialog.PaintArea(kConstantLotteryArea, [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
     auto* field = RealEdit::FromTemplate(&dialog, kCoefficientField, new RealRangeValidator(1e-5, 1e16, 0), 0,
                                          &coefficient);
     if (dialog.Run() != IDOK || field == nullptr)
         return 0;
-    RiskPrefAssessment& function = window->RiskAssessment;
+    RiskPrefAssessment& function = document->RiskAssessment;
     function.coefficient = coefficient;
     function.constantAssessed = 1;
     function.type = 1;
-    window->SetModified(1);
+    document->SetModified(1);
     return 1;
 }
 
 // One question at a time: "M&ore" takes the answer and asks the next; on the last question it reads "D&one"
 // and its answer completes the assessment.
-int AssessRiskPreferencePoints(TreeDocument* window, int segments)
+int AssessRiskPreferencePoints(TreeDocument* document, int segments)
 {
     RiskPointAssessment assessment;
-    if (!assessment.Begin(window, segments))
+    if (!assessment.Begin(document, segments))
         return 0;
     ProgramDialog dialog(kPointAssessmentTemplate);
     dialog.PaintArea(kPointLotteryArea,
@@ -185,6 +185,6 @@ int AssessRiskPreferencePoints(TreeDocument* window, int segments)
     dialog.Run();
     if (!assessment.Complete())
         return 0;
-    assessment.Store(window);
+    assessment.Store(document);
     return 1;
 }

@@ -27,9 +27,9 @@ enum : int {
     kMoreButton = 2576,
 };
 
-int EnterRiskPreference(TreeDocument* window);
-int AssessConstantRiskAversion(TreeDocument* window);
-int AssessRiskPreferencePoints(TreeDocument* window, int segments);
+int EnterRiskPreference(TreeDocument* document);
+int AssessConstantRiskAversion(TreeDocument* document);
+int AssessRiskPreferencePoints(TreeDocument* document, int segments);
 
 // The lottery pictures of the two assessments in a dialog area: the 50/50 lottery of X and -X/2, and the
 // points assessed so far as branches with the current lottery's two in red.

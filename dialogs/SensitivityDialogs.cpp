@@ -21,17 +21,17 @@ namespace {
 int rememberedIntervals = 4;
 double rememberedTolerance = 0.1;
 
-void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* window, TreeNode* node, const zString& name,
+void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* document, TreeNode* node, const zString& name,
                        FormattedValue& low, FormattedValue& high, unsigned descriptionId, unsigned correlationsId)
 {
     zString description;
     zString correlations;
     if (name == kRiskCoefficientName) {
-        low = high = FormattedValue{zString(), window->RiskAssessment.coefficient};
+        low = high = FormattedValue{zString(), document->RiskAssessment.coefficient};
     } else if (!name.IsEmpty()) {
-        ReadStoredRange(name.Text(), node, window, low.value, high.value, &low, &high);
-        GetVariableDescription(*window, name.Text(), description);
-        if (DocVariable* variable = window->FindVariable(name.Text(), false); variable && variable->correlations) {
+        ReadStoredRange(name.Text(), node, document, low.value, high.value, &low, &high);
+        GetVariableDescription(*document, name.Text(), description);
+        if (DocVariable* variable = document->FindVariable(name.Text(), false); variable && variable->correlations) {
             for (int i = 0; i < variable->correlations->Count(); ++i) {
                 correlations += i == 0 ? "Correlations: " : ", ";
                 correlations += variable->correlations->At(i)->name;
@@ -43,20 +43,20 @@ void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* window, TreeNo
 }
 
 // "View Definitions": the nodes defining the variable, or why there are none.
-void ShowDefinitionsOf(TreeDocument* window, const zString& name)
+void ShowDefinitionsOf(TreeDocument* document, const zString& name)
 {
     if (name == kRiskCoefficientName) {
         ShowInfoBox(nullptr, "There are no actual definitions of the risk preference coefficient. This button only "
                              "has meaning for true variables.", -1);
     } else if (!name.IsEmpty()) {
-        ShowVariableDefinitions(*window, name.Text());
+        ShowVariableDefinitions(*document, name.Text());
     }
 }
 
 }  // namespace
 
-SensitivityRangeDialog::SensitivityRangeDialog(unsigned templateId, TreeDocument* window, TreeNode* node)
-    : AppDialog(templateId), window(window), node(node)
+SensitivityRangeDialog::SensitivityRangeDialog(unsigned templateId, TreeDocument* document, TreeNode* node)
+    : AppDialog(templateId), window(document), node(node)
 {
     AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
         kVariableList, AsEventHandler(&SensitivityRangeDialog::OnVariableCommand), this, WM_COMMAND));
@@ -144,8 +144,8 @@ void SensitivityRangeDialog::Conclude()
 }
 
 // The line choice is offered only at a decision node under a decision node; elsewhere it follows the node.
-SensitivityDialog::SensitivityDialog(TreeDocument* window, TreeNode* node)
-    : SensitivityRangeDialog(kTemplateId, window, node)
+SensitivityDialog::SensitivityDialog(TreeDocument* document, TreeNode* node)
+    : SensitivityRangeDialog(kTemplateId, document, node)
 {
     intervals = rememberedIntervals;
     AddIntegerField(kIntervalsField, &intervals, 2, 50);
@@ -176,8 +176,8 @@ int SensitivityDialog::OkResult()
     return 1;
 }
 
-ThresholdDialog::ThresholdDialog(TreeDocument* window, TreeNode* node)
-    : SensitivityRangeDialog(kTemplateId, window, node)
+ThresholdDialog::ThresholdDialog(TreeDocument* document, TreeNode* node)
+    : SensitivityRangeDialog(kTemplateId, document, node)
 {
     tolerance = rememberedTolerance;
     AddRealFieldUnbounded(kToleranceField, &tolerance);
@@ -227,9 +227,9 @@ const unsigned SensitivityAxesDialog::kBlockIds[3][6] = {
     {2101, 2102, 2103, 2104, 2114, 2115},
 };
 
-SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* window, TreeNode* node,
+SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* document, TreeNode* node,
                                              int axisCount)
-    : AppDialog(templateId), window(window), node(node), axisCount(axisCount)
+    : AppDialog(templateId), window(document), node(node), axisCount(axisCount)
 {
     for (int k = 0; k < axisCount; ++k) {
         for (int c = 0; c < 4; ++c)
@@ -366,8 +366,8 @@ int SensitivityAxesDialog::OkResult()
     return 1;
 }
 
-TwoWaySensitivityDialog::TwoWaySensitivityDialog(TreeDocument* window, TreeNode* node)
-    : SensitivityAxesDialog(kTemplateId, window, node, 2)
+TwoWaySensitivityDialog::TwoWaySensitivityDialog(TreeDocument* document, TreeNode* node)
+    : SensitivityAxesDialog(kTemplateId, document, node, 2)
 {
 }
 
@@ -380,8 +380,8 @@ TwoWaySettings TwoWaySensitivityDialog::Settings() const
     return settings;
 }
 
-ThreeWaySensitivityDialog::ThreeWaySensitivityDialog(TreeDocument* window, TreeNode* node)
-    : SensitivityAxesDialog(kTemplateId, window, node, 3)
+ThreeWaySensitivityDialog::ThreeWaySensitivityDialog(TreeDocument* document, TreeNode* node)
+    : SensitivityAxesDialog(kTemplateId, document, node, 3)
 {
 }
 

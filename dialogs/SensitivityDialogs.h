@@ -35,7 +35,7 @@ public:
     int result = 0;
 
 protected:
-    SensitivityRangeDialog(unsigned templateId, TreeDocument* window, TreeNode* node);
+    SensitivityRangeDialog(unsigned templateId, TreeDocument* document, TreeNode* node);
     // Fills the variable list and loads the first one's range.
     void Prepare();
     // Low below high, else the message with the high field selected; then the fields and texts are kept.
@@ -57,7 +57,7 @@ private:
 class SensitivityDialog : public SensitivityRangeDialog {
 public:
     enum : unsigned { kTemplateId = 2090, kLinesCaption = 2107, kEachBranchRadio = 2108, kThisNodeRadio = 2109 };
-    SensitivityDialog(TreeDocument* window, TreeNode* node);
+    SensitivityDialog(TreeDocument* document, TreeNode* node);
     // The modal run; nonzero after OK, when settings hold the choices.
     int Run();
 
@@ -69,7 +69,7 @@ private:
 class ThresholdDialog : public SensitivityRangeDialog {
 public:
     enum : unsigned { kTemplateId = 2390, kToleranceField = 2091, kLowRadio = 2391, kHighRadio = 2393 };
-    ThresholdDialog(TreeDocument* window, TreeNode* node);
+    ThresholdDialog(TreeDocument* document, TreeNode* node);
     // The modal run; nonzero after OK, when Threshold() gives the choices.
     int Run();
 
@@ -98,7 +98,7 @@ public:
     int Run();
 
 protected:
-    SensitivityAxesDialog(unsigned templateId, TreeDocument* window, TreeNode* node, int axisCount);
+    SensitivityAxesDialog(unsigned templateId, TreeDocument* document, TreeNode* node, int axisCount);
     int OkResult() override;
 
 private:
@@ -119,13 +119,13 @@ private:
 class TwoWaySensitivityDialog : public SensitivityAxesDialog {
 public:
     enum : unsigned { kTemplateId = 2531 };
-    TwoWaySensitivityDialog(TreeDocument* window, TreeNode* node);
+    TwoWaySensitivityDialog(TreeDocument* document, TreeNode* node);
     TwoWaySettings Settings() const;
 };
 
 class ThreeWaySensitivityDialog : public SensitivityAxesDialog {
 public:
     enum : unsigned { kTemplateId = 3220 };
-    ThreeWaySensitivityDialog(TreeDocument* window, TreeNode* node);
+    ThreeWaySensitivityDialog(TreeDocument* document, TreeNode* node);
     ThreeWaySettings Settings() const;
 };

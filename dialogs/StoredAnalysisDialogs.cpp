@@ -60,11 +60,11 @@ HWND ShowNames(ProgramDialog& dialog, unsigned id, const StoredAnalysisList& lis
     return names;
 }
 
-zString Description(TreeDocument* window, StoredAnalysis* record)
+zString Description(TreeDocument* document, StoredAnalysis* record)
 {
     zString text;
     if (record != nullptr)
-        DescribeStoredAnalysis(window, record, text);
+        DescribeStoredAnalysis(document, record, text);
     return text;
 }
 
@@ -164,10 +164,10 @@ void ShowOnScreen(StoredAnalysesDialog& maintain)
 
 } // namespace
 
-SaveAnalysisDialog::SaveAnalysisDialog(TreeDocument* window, StoredAnalysis* record, StoredAnalysisList& list)
-    : name(record->name), comment(record->comment), window(window), record(record), list(list)
+SaveAnalysisDialog::SaveAnalysisDialog(TreeDocument* document, StoredAnalysis* record, StoredAnalysisList& list)
+    : name(record->name), comment(record->comment), window(document), record(record), list(list)
 {
-    DescribeStoredAnalysis(window, record, summary);
+    DescribeStoredAnalysis(document, record, summary);
 }
 
 bool SaveAnalysisDialog::Run()
@@ -184,8 +184,8 @@ bool SaveAnalysisDialog::Run()
     return true;
 }
 
-RunStoredAnalysisDialog::RunStoredAnalysisDialog(TreeDocument* window, StoredAnalysisList& list, bool commentForm)
-    : window(window), analyses(list), commentForm(commentForm)
+RunStoredAnalysisDialog::RunStoredAnalysisDialog(TreeDocument* document, StoredAnalysisList& list, bool commentForm)
+    : window(document), analyses(list), commentForm(commentForm)
 {
 }
 
@@ -210,8 +210,8 @@ StoredAnalysis* RunStoredAnalysisDialog::Selected(int i) const
     return analyses.At(chosen[static_cast<size_t>(i)]);
 }
 
-StoredAnalysesDialog::StoredAnalysesDialog(TreeDocument* window, StoredAnalysisList& list)
-    : window(window), analyses(list)
+StoredAnalysesDialog::StoredAnalysesDialog(TreeDocument* document, StoredAnalysisList& list)
+    : window(document), analyses(list)
 {
 }
 

@@ -18,7 +18,7 @@ public:
     enum : unsigned { kTemplateId = 2510, kSummary = 2511, kNameField = 2512, kCommentButton = 2513, kTemplateButton = 2514 };
     // On OK with a name the record takes the name and comment and belongs to the list from then on, and the
     // document is modified; otherwise nothing changes.
-    SaveAnalysisDialog(TreeDocument* window, StoredAnalysis* record, StoredAnalysisList& list);
+    SaveAnalysisDialog(TreeDocument* document, StoredAnalysis* record, StoredAnalysisList& list);
     // Shows the dialog; true when the record was added.
     bool Run();
 
@@ -37,7 +37,7 @@ private:
 class RunStoredAnalysisDialog : public PresentedDialog<RunStoredAnalysisDialog> {
 public:
     enum : unsigned { kTemplateId = 2520, kCommentTemplateId = 2523, kList = 2521, kSummary = 2522, kComment = 2524 };
-    RunStoredAnalysisDialog(TreeDocument* window, StoredAnalysisList& list, bool commentForm);
+    RunStoredAnalysisDialog(TreeDocument* document, StoredAnalysisList& list, bool commentForm);
     // Shows the dialog; true after OK.
     bool Run();
 
@@ -68,7 +68,7 @@ public:
         kTemplateName = 2709,
         kTemplateButton = 2710,
     };
-    StoredAnalysesDialog(TreeDocument* window, StoredAnalysisList& list);
+    StoredAnalysesDialog(TreeDocument* document, StoredAnalysisList& list);
     // Runs until Close; the document is modified when the list was changed.
     void Run();
 

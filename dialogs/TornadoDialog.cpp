@@ -84,9 +84,9 @@ bool RunVariableRangeDialog(const zString& name, FormattedValue& low, FormattedV
     return VariableRangeDialog(name, low, high).Result() != 0;
 }
 
-bool ValidateVariableRanges(SensitivityRangeSet& bar, TreeDocument* window, TreeNode* node)
+bool ValidateVariableRanges(SensitivityRangeSet& bar, TreeDocument* document, TreeNode* node)
 {
-    return CollectAndCheckDefinitions(bar, node, window);
+    return CollectAndCheckDefinitions(bar, node, document);
 }
 
 int TornadoDialog::Run()

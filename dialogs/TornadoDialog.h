@@ -58,7 +58,7 @@ private:
 bool RunVariableRangeDialog(const zString& name, FormattedValue& low, FormattedValue& high);
 // Collects every range's definitions at the node and its subtree and checks them; false at the first range
 // that cannot be swept (its message shown).
-bool ValidateVariableRanges(SensitivityRangeSet& bar, TreeDocument* window, TreeNode* node);
+bool ValidateVariableRanges(SensitivityRangeSet& bar, TreeDocument* document, TreeNode* node);
 
 // Runs this dialog whenever a new tornado diagram asks for its set-up.
 void InstallTornadoSetupDialog();

@@ -41,7 +41,7 @@ void DocVariable::RemoveCorrelation(const char* upperName)
     }
 }
 
-void FormatCorrelationText(const TreeDocument* window, const CorrelationList* list, zString& out)
+void FormatCorrelationText(const TreeDocument* document, const CorrelationList* list, zString& out)
 {
     out.Clear();
     if (list == nullptr)
@@ -52,8 +52,8 @@ void FormatCorrelationText(const TreeDocument* window, const CorrelationList* li
             out += ", ";
         out += item->negative ? '-' : '+';
         zString name(item->name);
-        if (window != nullptr)
-            FindVariableTrimmed(*window, name);
+        if (document != nullptr)
+            FindVariableTrimmed(*document, name);
         out += name;
     }
 }

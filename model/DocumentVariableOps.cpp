@@ -51,29 +51,29 @@ void RenameInDistributions(DistributionList& distributions, const char* oldName,
 }
 
 // The last analysis's record and every stored analysis follow the variable to its new name.
-void RenameInStoredAnalyses(TreeDocument& window, const char* oldName, const char* newName)
+void RenameInStoredAnalyses(TreeDocument& document, const char* oldName, const char* newName)
 {
-    if (window.LastAnalysis != nullptr)
-        RenameVariableInStoredAnalysis(*window.LastAnalysis, oldName, newName);
-    if (window.StoredAnalysisRecords == nullptr)
+    if (document.LastAnalysis != nullptr)
+        RenameVariableInStoredAnalysis(*document.LastAnalysis, oldName, newName);
+    if (document.StoredAnalysisRecords == nullptr)
         return;
-    const StoredAnalysisList& records = *window.StoredAnalysisRecords;
+    const StoredAnalysisList& records = *document.StoredAnalysisRecords;
     for (int i = 0; i < records.Count(); ++i)
         RenameVariableInStoredAnalysis(*records.At(i), oldName, newName);
 }
 
 // Nodes are marked by the variables they define only under display setting 2; then a change of the
 // variables redraws the tree.
-void RedrawMarkedVariables(TreeDocument& window)
+void RedrawMarkedVariables(TreeDocument& document)
 {
-    if (window.DisplayPrefs.MarkNodesWithVars == 2)
-        window.Relayout();
+    if (document.DisplayPrefs.MarkNodesWithVars == 2)
+        document.Relayout();
 }
 
 // The custom interface's first parameter that sets the variable goes with it.
-void RemoveInterfaceParameter(TreeDocument& window, const zString& name)
+void RemoveInterfaceParameter(TreeDocument& document, const zString& name)
 {
-    CustomInterfaceSettings* settings = window.CustomInterface.get();
+    CustomInterfaceSettings* settings = document.CustomInterface.get();
     for (int i = 0; settings != nullptr && i < settings->Count(); ++i) {
         if (EqualsNoCase(settings->At(i)->variableName, name)) {
             settings->DeleteAt(i);
@@ -83,9 +83,9 @@ void RemoveInterfaceParameter(TreeDocument& window, const zString& name)
 }
 
 // The custom interface's first parameter that sets the variable follows it to its new name.
-void RenameInterfaceParameter(TreeDocument& window, const char* oldName, const char* newName)
+void RenameInterfaceParameter(TreeDocument& document, const char* oldName, const char* newName)
 {
-    CustomInterfaceSettings* settings = window.CustomInterface.get();
+    CustomInterfaceSettings* settings = document.CustomInterface.get();
     for (int i = 0; settings != nullptr && i < settings->Count(); ++i) {
         if (EqualsNoCase(settings->At(i)->variableName, oldName)) {
             settings->At(i)->variableName = newName;
@@ -95,10 +95,10 @@ void RenameInterfaceParameter(TreeDocument& window, const char* oldName, const c
 }
 
 // The roll-back display's custom calculations are kept as texts: the name is replaced in them alone.
-void RenameInDisplayColumns(TreeDocument& window, const char* oldName, const char* newName)
+void RenameInDisplayColumns(TreeDocument& document, const char* oldName, const char* newName)
 {
-    for (int i = 0; i < window.RollBackColumns.Count(); ++i) {
-        DisplayColumn* column = window.RollBackColumns.At(i);
+    for (int i = 0; i < document.RollBackColumns.Count(); ++i) {
+        DisplayColumn* column = document.RollBackColumns.At(i);
         if (column->kind == DisplayColumn::kCustomCalculation)
             ReplaceAll(column->formula, oldName, newName, true, false, 0, true);
     }
@@ -106,14 +106,14 @@ void RenameInDisplayColumns(TreeDocument& window, const char* oldName, const cha
 
 }  // namespace
 
-bool FindVariableTrimmed(const TreeDocument& window, zString& text)
+bool FindVariableTrimmed(const TreeDocument& document, zString& text)
 {
     const char* start = text.Text();
     while (*start == ' ' || *start == '\t')
         ++start;
     zString name(start);
     NormalizeVariableName(name);
-    const DocVariable* variable = window.FindVariable(name.Text(), false);
+    const DocVariable* variable = document.FindVariable(name.Text(), false);
     if (variable == nullptr)
         return false;
     text = variable->name;
@@ -129,80 +129,80 @@ bool ReplaceVariableInFormula(Expression& formula, const char* oldName, const ch
     return true;
 }
 
-void RenameVariable(TreeDocument& window, const char* oldName, const char* newName)
+void RenameVariable(TreeDocument& document, const char* oldName, const char* newName)
 {
     zString oldUpper(oldName);
     oldUpper.MakeUpper();
-    DocVariable* variable = window.FindVariable(oldUpper.Text(), true);
+    DocVariable* variable = document.FindVariable(oldUpper.Text(), true);
     if (variable == nullptr)
         return;
-    window.SetModified(1);
+    document.SetModified(1);
 
-    window.Variables.Remove(variable);
+    document.Variables.Remove(variable);
     variable->SetName(newName);
-    if (window.Variables.InsertSorted(variable) < 0) {
+    if (document.Variables.InsertSorted(variable) < 0) {
         delete variable;
         variable = nullptr;
     }
-    window.VariablesChanged();
+    document.VariablesChanged();
 
-    if (window.Root != nullptr)
-        window.Root->RenameBindingInSubtree(oldName, newName);
+    if (document.Root != nullptr)
+        document.Root->RenameBindingInSubtree(oldName, newName);
 
     zString newUpper(newName);
     newUpper.MakeUpper();
-    for (int i = 0; i < window.Variables.Count(); ++i)
-        window.Variables.At(i)->RenameCorrelation(oldUpper.Text(), newUpper.Text());
-    RenameInterfaceParameter(window, oldName, newName);
+    for (int i = 0; i < document.Variables.Count(); ++i)
+        document.Variables.At(i)->RenameCorrelation(oldUpper.Text(), newUpper.Text());
+    RenameInterfaceParameter(document, oldName, newName);
 
-    RenameInDistributions(window.Distributions, oldName, newName);
-    ReplaceVariableInFormula(window.CESettings.willingnessToPay, oldName, newName);
-    ReplaceVariableInFormula(window.CESettings.costCeiling, oldName, newName);
-    ReplaceVariableInFormula(window.CESettings.effectivenessFloor, oldName, newName);
-    RenameInDisplayColumns(window, oldName, newName);
-    RenameInStoredAnalyses(window, oldName, newName);
+    RenameInDistributions(document.Distributions, oldName, newName);
+    ReplaceVariableInFormula(document.CESettings.willingnessToPay, oldName, newName);
+    ReplaceVariableInFormula(document.CESettings.costCeiling, oldName, newName);
+    ReplaceVariableInFormula(document.CESettings.effectivenessFloor, oldName, newName);
+    RenameInDisplayColumns(document, oldName, newName);
+    RenameInStoredAnalyses(document, oldName, newName);
 
-    if (window.Root != nullptr) {
+    if (document.Root != nullptr) {
         HostSilence quiet(Silence::FormulaMessages);
-        ReparseTreeBindings(window.Root, true, nullptr, nullptr, nullptr);
+        ReparseTreeBindings(document.Root, true, nullptr, nullptr, nullptr);
     }
-    RedrawMarkedVariables(window);
-    if (window.View != nullptr)
-        window.View->VariableRenamed(oldName, newName);
+    RedrawMarkedVariables(document);
+    if (document.View != nullptr)
+        document.View->VariableRenamed(oldName, newName);
 }
 
-void DeleteVariable(TreeDocument& window, const char* name)
+void DeleteVariable(TreeDocument& document, const char* name)
 {
     zString upperName(name);
     upperName.MakeUpper();
-    DocVariable* variable = window.FindVariable(upperName.Text(), true);
+    DocVariable* variable = document.FindVariable(upperName.Text(), true);
     if (variable == nullptr)
         return;
 
-    if (window.View != nullptr)
-        window.View->CloseVariableWindows(*variable);
+    if (document.View != nullptr)
+        document.View->CloseVariableWindows(*variable);
     zString displayName;
-    VariableDisplayName(window, variable->name.Text(), displayName);
-    if (window.Root != nullptr)
-        window.Root->RemoveBinding(displayName.Text(), true, false);
-    RemoveInterfaceParameter(window, upperName);
+    VariableDisplayName(document, variable->name.Text(), displayName);
+    if (document.Root != nullptr)
+        document.Root->RemoveBinding(displayName.Text(), true, false);
+    RemoveInterfaceParameter(document, upperName);
 
-    for (int i = 0; i < window.Variables.Count(); ++i)
-        window.Variables.At(i)->RenameCorrelation(upperName.Text(), "");
+    for (int i = 0; i < document.Variables.Count(); ++i)
+        document.Variables.At(i)->RenameCorrelation(upperName.Text(), "");
 
     // Stored analyses keep the name: running one that varies it reports that it has no definitions.
-    window.Variables.DeletePtr(variable);
-    if (!window.SuspendVariablesSync) {
-        window.VariablesChanged();
-        RedrawMarkedVariables(window);
+    document.Variables.DeletePtr(variable);
+    if (!document.SuspendVariablesSync) {
+        document.VariablesChanged();
+        RedrawMarkedVariables(document);
     }
 }
 
-void SetVariableCorrelations(TreeDocument& window, DocVariable& variable, CorrelationList* newEntries)
+void SetVariableCorrelations(TreeDocument& document, DocVariable& variable, CorrelationList* newEntries)
 {
     if (variable.correlations != nullptr) {
         for (int i = 0; i < variable.correlations->Count(); ++i) {
-            DocVariable* partner = window.FindVariable(variable.correlations->At(i)->name.Text(), true);
+            DocVariable* partner = document.FindVariable(variable.correlations->At(i)->name.Text(), true);
             if (partner != nullptr)
                 partner->RemoveCorrelation(variable.upperName.Text());
         }
@@ -214,7 +214,7 @@ void SetVariableCorrelations(TreeDocument& window, DocVariable& variable, Correl
         const CorrelationItem* entry = newEntries->At(i);
         CorrelationList& own = variable.GetCorrelations();
         own.Add(own.CloneItem(newEntries->At(i)));
-        DocVariable* partner = window.FindVariable(entry->name.Text(), false);
+        DocVariable* partner = document.FindVariable(entry->name.Text(), false);
         // A variable is not recorded twice as its own partner.
         if (partner == nullptr || partner == &variable)
             continue;
@@ -226,20 +226,20 @@ void SetVariableCorrelations(TreeDocument& window, DocVariable& variable, Correl
     newEntries->DeleteAll();
 }
 
-void VariableDisplayName(const TreeDocument& window, const char* name, zString& out)
+void VariableDisplayName(const TreeDocument& document, const char* name, zString& out)
 {
-    const DocVariable* variable = window.FindVariable(name, false);
+    const DocVariable* variable = document.FindVariable(name, false);
     out.Clear();
     if (variable != nullptr && variable->tFlag)
         out = "{T} ";
     out += name;
 }
 
-int ListFlaggedVariables(const TreeDocument& window, std::vector<DocVariable*>* out)
+int ListFlaggedVariables(const TreeDocument& document, std::vector<DocVariable*>* out)
 {
     int count = 0;
-    for (int i = 0; i < window.Variables.Count(); ++i) {
-        DocVariable* variable = window.Variables.At(i);
+    for (int i = 0; i < document.Variables.Count(); ++i) {
+        DocVariable* variable = document.Variables.At(i);
         if (!variable->tFlag)
             continue;
         ++count;
@@ -249,35 +249,35 @@ int ListFlaggedVariables(const TreeDocument& window, std::vector<DocVariable*>* 
     return count;
 }
 
-void GetVariableDescription(const TreeDocument& window, const char* name, zString& out)
+void GetVariableDescription(const TreeDocument& document, const char* name, zString& out)
 {
     out.Clear();
-    const DocVariable* variable = window.FindVariable(name, false);
+    const DocVariable* variable = document.FindVariable(name, false);
     if (variable == nullptr)
         return;
     out = variable->comment.IsEmpty() ? variable->shortDescription : variable->comment;
 }
 
-int CheckEditConflict(TreeDocument& window, const NodeChildList& nodes, const char* name, bool ask)
+int CheckEditConflict(TreeDocument& document, const NodeChildList& nodes, const char* name, bool ask)
 {
-    if (window.RolledBack)
+    if (document.RolledBack)
         return 0;
-    if (window.View == nullptr)
+    if (document.View == nullptr)
         return 1;
     for (int i = 0; i < nodes.Count(); ++i)
-        if (!window.View->AcceptsEdit(nodes.At(i), name, ask))
+        if (!document.View->AcceptsEdit(nodes.At(i), name, ask))
             return 0;
     return 1;
 }
 
-void FillVariableChoices(TreeDocument& window, NameList& out, int mode, const NodeChildList* selection)
+void FillVariableChoices(TreeDocument& document, NameList& out, int mode, const NodeChildList* selection)
 {
     const NodeChildList none(1, false);
-    for (int i = 0; i < window.Variables.Count(); ++i) {
-        const DocVariable* variable = window.Variables.At(i);
+    for (int i = 0; i < document.Variables.Count(); ++i) {
+        const DocVariable* variable = document.Variables.At(i);
         zString text(variable->name);
         if (mode == 1) {
-            if (!CheckEditConflict(window, selection != nullptr ? *selection : none, variable->name.Text(), false))
+            if (!CheckEditConflict(document, selection != nullptr ? *selection : none, variable->name.Text(), false))
                 continue;
             if (SelectionBindsName(selection, variable->upperName.Text()))
                 text += " *";
@@ -288,10 +288,10 @@ void FillVariableChoices(TreeDocument& window, NameList& out, int mode, const No
     }
 }
 
-void FillVariableRows(TreeDocument& window, NameList& out, int mode, const NodeChildList* selection)
+void FillVariableRows(TreeDocument& document, NameList& out, int mode, const NodeChildList* selection)
 {
-    for (int i = 0; i < window.Variables.Count(); ++i) {
-        const DocVariable* variable = window.Variables.At(i);
+    for (int i = 0; i < document.Variables.Count(); ++i) {
+        const DocVariable* variable = document.Variables.At(i);
         zString row(variable->name);
         switch (mode) {
         case 1:
@@ -325,17 +325,17 @@ void FillVariableRows(TreeDocument& window, NameList& out, int mode, const NodeC
     }
 }
 
-void CollectVariableDefinitionLines(TreeDocument& window, const char* name, NameList& lines)
+void CollectVariableDefinitionLines(TreeDocument& tree, const char* name, NameList& lines)
 {
     struct Walk {
         TreeDocument* document;
         zString upperName;
         NameList* lines;
-    } walk{&window, zString(name), &lines};
+    } walk{&tree, zString(name), &lines};
     walk.upperName.MakeUpper();
     HostSilence quiet(Silence::FormulaMessages);
     WalkTreeWithSkip(
-        window.Root,
+        tree.Root,
         [](TreeNode* node, void* arg) {
             auto* state = static_cast<Walk*>(arg);
             VariableDefinition* binding = node->FindBindingByText(state->upperName.Text(), true);
@@ -363,10 +363,10 @@ void CollectVariableDefinitionLines(TreeDocument& window, const char* name, Name
         &walk, false);
 }
 
-void ShowVariableDefinitions(TreeDocument& window, const char* name)
+void ShowVariableDefinitions(TreeDocument& document, const char* name)
 {
     NameList lines(4, true);
-    CollectVariableDefinitionLines(window, name, lines);
+    CollectVariableDefinitionLines(document, name, lines);
     if (lines.Count() == 0) {
         zString message("The variable \"");
         message += name;

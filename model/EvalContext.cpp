@@ -45,9 +45,9 @@ const TreeNode* NameScope(const TreeNode* node)
     return node;
 }
 
-EvalContext::EvalContext(TreeDocument* treeWindow, TreeNode* node)
-    : document(treeWindow),
-      currentNode(node != nullptr || treeWindow == nullptr ? node : treeWindow->Root),
+EvalContext::EvalContext(TreeDocument* tree, TreeNode* node)
+    : document(tree),
+      currentNode(node != nullptr || tree == nullptr ? node : tree->Root),
       startNode(currentNode),
       bindingNode(node)
 {

@@ -25,7 +25,7 @@ const TreeNode* NameScope(const TreeNode* node);
 class EvalContext : public EvalContextBase {
 public:
     // The start node is the given node, or the window's root when none is given.
-    EvalContext(TreeDocument* window, TreeNode* node);
+    EvalContext(TreeDocument* document, TreeNode* node);
 
     CalcState* GetCalcState() override;
     TreeDocument* Document() { return document; }

@@ -133,7 +133,7 @@ bool ReadHead(ForeignStreamReader& reader, TreeNode* node, int version, int& chi
     return reader.Good();
 }
 
-void ReadBindings(ForeignStreamReader& reader, TreeNode* node, TreeDocument* window, int version)
+void ReadBindings(ForeignStreamReader& reader, TreeNode* node, TreeDocument* document, int version)
 {
     if (version >= ForeignVersion205) {
         const int16_t count = reader.Short();
@@ -158,15 +158,15 @@ void ReadBindings(ForeignStreamReader& reader, TreeNode* node, TreeDocument* win
         if (!reader.Good() || name.empty())
             continue;
         if (version < ForeignVersion200)
-            window->EnsureVariable(name.c_str(), nullptr);
+            document->EnsureVariable(name.c_str(), nullptr);
         node->SetBinding(name.c_str(), formula.c_str(), false);
     }
 }
 
 // One node record without its children; the number of children, or -1 on an error.
-int ReadRecord(ForeignStreamReader& reader, TreeNode* node, TreeDocument* window, int version)
+int ReadRecord(ForeignStreamReader& reader, TreeNode* node, TreeDocument* document, int version)
 {
-    ReportNodeProgress(window, reader.Stream());
+    ReportNodeProgress(document, reader.Stream());
     int children = 0;
     if (!ReadHead(reader, node, version, children))
         return -1;
@@ -201,7 +201,7 @@ int ReadRecord(ForeignStreamReader& reader, TreeNode* node, TreeDocument* window
                 node->SetMarkovRewardText(kind, reader.String(true).c_str(), 0);
         }
     }
-    ReadBindings(reader, node, window, version);
+    ReadBindings(reader, node, document, version);
     if (version >= ForeignVersion205)
         children = reader.Byte();
     return reader.Good() ? children : -1;
@@ -209,14 +209,14 @@ int ReadRecord(ForeignStreamReader& reader, TreeNode* node, TreeDocument* window
 
 }  // namespace
 
-bool ReadForeignNode(Archive& archive, TreeNode* node, TreeDocument* window, int version)
+bool ReadForeignNode(Archive& archive, TreeNode* node, TreeDocument* document, int version)
 {
     ForeignStreamReader reader(archive);
     struct Pending {
         TreeNode* node;
         int remaining;
     };
-    const int children = ReadRecord(reader, node, window, version);
+    const int children = ReadRecord(reader, node, document, version);
     if (children < 0)
         return false;
     std::vector<Pending> stack{{node, children}};
@@ -227,9 +227,9 @@ bool ReadForeignNode(Archive& archive, TreeNode* node, TreeDocument* window, int
             continue;
         }
         --top.remaining;
-        TreeNode* child = new TreeNode(window);
+        TreeNode* child = new TreeNode(document);
         top.node->InsertChild(child, -1);
-        const int count = ReadRecord(reader, child, window, version);
+        const int count = ReadRecord(reader, child, document, version);
         if (count < 0)
             return false;
         stack.push_back(Pending{child, count});

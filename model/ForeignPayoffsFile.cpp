@@ -13,7 +13,7 @@
 
 #include <string>
 
-bool ReadForeignPayoffsFile(Archive& archive, TreeDocument* window, const char* name)
+bool ReadForeignPayoffsFile(Archive& archive, TreeDocument* document, const char* name)
 {
     ForeignStreamReader reader(archive);
     uint8_t length = reader.Byte();
@@ -28,12 +28,12 @@ bool ReadForeignPayoffsFile(Archive& archive, TreeDocument* window, const char* 
             break;
         while (!variable.empty() && (variable.back() == '\r' || variable.back() == '\n'))
             variable.pop_back();
-        if (!variable.empty() && window && window->Root) {
-            window->EnsureVariable(variable.c_str(), nullptr);
+        if (!variable.empty() && document && document->Root) {
+            document->EnsureVariable(variable.c_str(), nullptr);
             zString upper(variable.c_str());
             upper.MakeUpper();
-            if (window->Root->FindBinding(upper.Text(), true) == nullptr)
-                window->Root->SetBinding(variable.c_str(), formula.c_str(), false);
+            if (document->Root->FindBinding(upper.Text(), true) == nullptr)
+                document->Root->SetBinding(variable.c_str(), formula.c_str(), false);
         }
         length = reader.Byte();
     }

@@ -81,15 +81,15 @@ struct TreePrefix {
     bool Flag(int bit) const { return (static_cast<uint16_t>(flags) >> bit & 1) != 0; }
 };
 
-void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* window)
+void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* document)
 {
-    TreeDisplayPrefs& display = window->DisplayPrefs;
-    TreeCalcPrefs& calc = window->CalcPrefs;
+    TreeDisplayPrefs& display = document->DisplayPrefs;
+    TreeCalcPrefs& calc = document->CalcPrefs;
     display.AlignEndNodes = prefix.Flag(1);
     display.AddAbove = prefix.Flag(6);
     calc.OptPath[0] = prefix.Flag(5);
     calc.CurrentPayoff = 0;
-    NumericFormat& format = window->CalcPrefs.PayoffFormats[0];
+    NumericFormat& format = document->CalcPrefs.PayoffFormats[0];
     format.chopOff = ChopOffOfStyle(prefix.numberStyle);
     format.commas = static_cast<uint8_t>(prefix.numberStyle & 1);
     if (version < ForeignVersion205) {
@@ -104,7 +104,7 @@ void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* window)
     calc.OptPath[1] = !prefix.Flag(8);
     calc.OptPath[2] = !prefix.Flag(11);
     calc.OptPath[3] = !prefix.Flag(12);
-    window->HideCloneContents = prefix.Flag(13);
+    document->HideCloneContents = prefix.Flag(13);
     display.MarkNodesWithVars = prefix.Flag(14);
     const int border = std::abs(static_cast<int>(prefix.border));
     display.NoteBoxBorderKey = border == 7 ? 1 : border == 20 ? 2 : 0;
@@ -114,15 +114,15 @@ void ApplyPrefix(const TreePrefix& prefix, int version, TreeDocument* window)
 
 // Number formats of payoffs 2 to 4: three 16-bit values (axis digits, commas, number style) and two digit
 // bytes each.
-void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeDocument* window)
+void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeDocument* document)
 {
     for (int payoff = 1; payoff < 4; ++payoff) {
-        NumericFormat& format = window->CalcPrefs.PayoffFormats[payoff];
+        NumericFormat& format = document->CalcPrefs.PayoffFormats[payoff];
         if (version < ForeignVersion205) {
-            format.chopOff = window->CalcPrefs.PayoffFormats[0].chopOff;
-            format.commas = window->CalcPrefs.PayoffFormats[0].commas;
-            format.expValDigits = window->CalcPrefs.PayoffFormats[0].expValDigits;
-            format.probDigits = window->CalcPrefs.PayoffFormats[0].probDigits;
+            format.chopOff = document->CalcPrefs.PayoffFormats[0].chopOff;
+            format.commas = document->CalcPrefs.PayoffFormats[0].commas;
+            format.expValDigits = document->CalcPrefs.PayoffFormats[0].expValDigits;
+            format.probDigits = document->CalcPrefs.PayoffFormats[0].probDigits;
             continue;
         }
         const int16_t first = reader.Short();
@@ -138,10 +138,10 @@ void ReadPayoffFormats(ForeignStreamReader& reader, int version, TreeDocument* w
     }
 }
 
-void ReadRiskPreference(ForeignStreamReader& reader, int version, TreeDocument* window)
+void ReadRiskPreference(ForeignStreamReader& reader, int version, TreeDocument* document)
 {
-    RiskPrefAssessment& risk = window->RiskAssessment;
-    window->CalcPrefs.UseUtility = reader.Byte();
+    RiskPrefAssessment& risk = document->RiskAssessment;
+    document->CalcPrefs.UseUtility = reader.Byte();
     risk.coefficient = std::strtod(reader.String(false).c_str(), nullptr);
     risk.type = reader.Byte() != 0 ? 2 : 1;
     risk.constantAssessed = reader.Byte();
@@ -195,7 +195,7 @@ int ReadCount(ForeignStreamReader& reader)
     return count;
 }
 
-void ReadNoteBoxes(ForeignStreamReader& reader, TreeDocument* window)
+void ReadNoteBoxes(ForeignStreamReader& reader, TreeDocument* document)
 {
     // The rectangles are in the pixels of the screen that wrote them, taken to be this one.
     const PixelsPerInch screen = TheHost().ScreenResolution();
@@ -217,22 +217,22 @@ void ReadNoteBoxes(ForeignStreamReader& reader, TreeDocument* window)
             std::swap(rect.left, rect.right);
         if (rect.top > rect.bottom)
             std::swap(rect.top, rect.bottom);
-        NoteBox* note = new NoteBox(rect, window);
+        NoteBox* note = new NoteBox(rect, document);
         note->text = text.c_str();
-        window->AddNoteBox(note);
+        document->AddNoteBox(note);
     }
 }
 
-void ReadCloneMasters(ForeignStreamReader& reader, TreeDocument* window)
+void ReadCloneMasters(ForeignStreamReader& reader, TreeDocument* document)
 {
     const int count = ReadCount(reader);
     for (int i = 0; i < count && reader.Good(); ++i) {
         const std::string name = reader.String(true);
         const std::string path = reader.String(false);
-        TreeNode* master = reader.Good() ? FindForeignNodeByPath(window->Root, path.c_str()) : nullptr;
+        TreeNode* master = reader.Good() ? FindForeignNodeByPath(document->Root, path.c_str()) : nullptr;
         if (!master || master->cloneStatus == CloneMasterNode)
             continue;
-        window->AddCloneMaster(master, name.c_str());
+        document->AddCloneMaster(master, name.c_str());
     }
 }
 
@@ -242,7 +242,7 @@ bool FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void ReadLinkedPayoffs(const std::string& name, TreeDocument* window)
+void ReadLinkedPayoffs(const std::string& name, TreeDocument* document)
 {
     std::string path = name;
     if (!FileExists(path)) {
@@ -260,7 +260,7 @@ void ReadLinkedPayoffs(const std::string& name, TreeDocument* window)
     FileStream stream(path.c_str(), false);
     if (stream.State() != 0)
         return;
-    ReadForeignPayoffsFile(stream, window, name.c_str());
+    ReadForeignPayoffsFile(stream, document, name.c_str());
 }
 
 }  // namespace
@@ -336,9 +336,9 @@ bool IsForeignTreeFile(Archive& archive)
     return foreign;
 }
 
-bool ImportForeignTree(Archive& archive, TreeDocument* window)
+bool ImportForeignTree(Archive& archive, TreeDocument* document)
 {
-    if (!window || archive.Failed())
+    if (!document || archive.Failed())
         return false;
     const long start = archive.Tell();
     const bool header = HasForeignHeader(archive);
@@ -364,10 +364,10 @@ bool ImportForeignTree(Archive& archive, TreeDocument* window)
             return false;
         }
     }
-    ApplyPrefix(prefix, version, window);
-    ReadPayoffFormats(reader, version, window);
+    ApplyPrefix(prefix, version, document);
+    ReadPayoffFormats(reader, version, document);
     if (version >= ForeignVersion205)
-        ReadRiskPreference(reader, version, window);
+        ReadRiskPreference(reader, version, document);
     if (version >= ForeignVersion200)
         reader.Skip(6);
     const std::string payoffsName = reader.String(true);
@@ -380,23 +380,23 @@ bool ImportForeignTree(Archive& archive, TreeDocument* window)
         for (int i = 0; i < count && reader.Good(); ++i) {
             const std::string name = reader.String(true);
             if (reader.Good() && !name.empty())
-                window->EnsureVariable(name.c_str(), nullptr);
+                document->EnsureVariable(name.c_str(), nullptr);
         }
-        ReadNoteBoxes(reader, window);
+        ReadNoteBoxes(reader, document);
     }
     if (!reader.Good())
         return false;
-    delete window->Root;
-    window->Root = new TreeNode(window);
-    if (!ReadForeignNode(archive, window->Root, window, version))
+    delete document->Root;
+    document->Root = new TreeNode(document);
+    if (!ReadForeignNode(archive, document->Root, document, version))
         return false;
-    DropWideLinkIds(window->Root);
+    DropWideLinkIds(document->Root);
     if (version >= ForeignVersion205)
-        ReadCloneMasters(reader, window);
+        ReadCloneMasters(reader, document);
     if (!reader.Good())
         return false;
     if (linked)
-        ReadLinkedPayoffs(payoffsName, window);
+        ReadLinkedPayoffs(payoffsName, document);
     return true;
 }
 

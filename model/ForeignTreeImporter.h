@@ -37,12 +37,12 @@ bool IsForeignTreeFile(Archive& archive);
 // Reads the whole file into the window: settings, risk preference, variables, note boxes, the tree (which
 // replaces the window's root), clone masters and the linked payoffs file. False when the archive reports
 // an error; the archive then carries it.
-bool ImportForeignTree(Archive& archive, TreeDocument* window);
+bool ImportForeignTree(Archive& archive, TreeDocument* document);
 // Reads one node record into `node` and then its whole subtree (depth first with an explicit stack, so a
 // deeply nested file cannot exhaust the call stack). False at the first archive error.
-bool ReadForeignNode(Archive& archive, TreeNode* node, TreeDocument* window, int version);
+bool ReadForeignNode(Archive& archive, TreeNode* node, TreeDocument* document, int version);
 // Follows a clone-master path of the foreign format from the root (not a node path of this program): 'b' to the first child, 'n' to the next sibling, other characters skipped.
 TreeNode* FindForeignNodeByPath(TreeNode* root, const char* path);
 // Reads a payoffs file into the window's root bindings and variables. False, with an error box, when the file
 // ends before its end mark.
-bool ReadForeignPayoffsFile(Archive& archive, TreeDocument* window, const char* name);
+bool ReadForeignPayoffsFile(Archive& archive, TreeDocument* document, const char* name);

@@ -159,7 +159,7 @@ bool TryImportLegacyTree(Archive& stream)
 
 namespace {
 
-TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* window, DocVariableList& variables)
+TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* document, DocVariableList& variables)
 {
     if (length > stream.BytesLeft())
         length = stream.BytesLeft();
@@ -180,7 +180,7 @@ TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* window, Doc
         return nullptr;
     }
     options.Save();
-    LegacyTreeImporter importer(std::move(text), window, options);
+    LegacyTreeImporter importer(std::move(text), document, options);
     const std::vector<std::string> lines = importer.ReportLines();
     if (!lines.empty())
         Prompts().showReport(lines);
@@ -249,11 +249,11 @@ TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* window, Doc
 
 }  // namespace
 
-TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* window, DocVariableList& variables)
+TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* document, DocVariableList& variables)
 {
     // Memory that runs out while the text is parsed or the tree built refuses the file as too large.
     try {
-        return ImportText(stream, length, window, variables);
+        return ImportText(stream, length, document, variables);
     } catch (const std::bad_alloc&) {
         RestoreMemoryReserve();
         TheHost().ShowStatus("");

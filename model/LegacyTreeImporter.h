@@ -89,7 +89,7 @@ public:
     static constexpr long kMaxBytes = 64L << 20;
 
     // Parses the text and builds the tree at once.
-    LegacyTreeImporter(std::string text, TreeDocument* window, const LegacyImportOptions& options);
+    LegacyTreeImporter(std::string text, TreeDocument* document, const LegacyImportOptions& options);
     ~LegacyTreeImporter();
     LegacyTreeImporter(const LegacyTreeImporter&) = delete;
     LegacyTreeImporter& operator=(const LegacyTreeImporter&) = delete;
@@ -176,4 +176,4 @@ bool TryImportLegacyTree(Archive& stream);
 // Reads `length` bytes of the stream, asks for the options, imports and reports. On success the window's
 // variable list is replaced by the imported variables and the new root is returned (the caller installs
 // it); null on Cancel or failure (a refused file is explained in an error box).
-TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* window, DocVariableList& variables);
+TreeNode* ImportLegacyTreeFile(Archive& stream, uint32_t length, TreeDocument* document, DocVariableList& variables);

@@ -94,8 +94,8 @@ bool ParseEntry(const std::string& line, double& index, double& value)
 
 }  // namespace
 
-LegacyTreeImporter::LegacyTreeImporter(std::string source, TreeDocument* window, const LegacyImportOptions& options)
-    : text(std::move(source)), document(window), options(options)
+LegacyTreeImporter::LegacyTreeImporter(std::string source, TreeDocument* tree, const LegacyImportOptions& options)
+    : text(std::move(source)), document(tree), options(options)
 {
     NextLine();
     ParseNodeSection();

@@ -23,7 +23,7 @@ double Finish(FormulaRef& handle, double value, RunFault* error, bool quiet, boo
 
 }  // namespace
 
-NodeFormulaEvaluator::NodeFormulaEvaluator(TreeDocument* window) : window(window) {}
+NodeFormulaEvaluator::NodeFormulaEvaluator(TreeDocument* document) : window(document) {}
 
 NodeFormulaEvaluator::~NodeFormulaEvaluator() = default;
 

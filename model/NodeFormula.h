@@ -40,7 +40,7 @@ public:
 // progress.
 class NodeFormulaEvaluator {
 public:
-    explicit NodeFormulaEvaluator(TreeDocument* window);
+    explicit NodeFormulaEvaluator(TreeDocument* document);
     ~NodeFormulaEvaluator();
     NodeFormulaEvaluator(const NodeFormulaEvaluator&) = delete;
     NodeFormulaEvaluator& operator=(const NodeFormulaEvaluator&) = delete;

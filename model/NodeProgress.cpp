@@ -27,16 +27,16 @@ NodeProgressScope::~NodeProgressScope()
     document_.NodeProgressHandle = 0;
 }
 
-void ReportNodeProgress(TreeDocument* window, Archive& archive)
+void ReportNodeProgress(TreeDocument* document, Archive& archive)
 {
-    if (window == nullptr)
+    if (document == nullptr)
         return;
-    const int32_t count = ++window->NodesLoaded;
-    const int32_t total = window->StoredNodeCount;
+    const int32_t count = ++document->NodesLoaded;
+    const int32_t total = document->StoredNodeCount;
     if (count != 1 && count % 64 != 0 && count != total)
         return;
-    if (window->NodeProgressHandle != 0) {
-        TheHost().StepProgress(window->NodeProgressHandle, count);
+    if (document->NodeProgressHandle != 0) {
+        TheHost().StepProgress(document->NodeProgressHandle, count);
         return;
     }
     std::string text = (archive.IsLoading() ? "Nodes Loaded: " : "Nodes Saved: ") + std::to_string(count);

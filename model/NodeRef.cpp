@@ -35,10 +35,10 @@ void NodeRef::Serialize(Archive& archive)
     }
 }
 
-void NodeRef::Resolve(TreeDocument* window)
+void NodeRef::Resolve(TreeDocument* document)
 {
     if (loadedPath != nullptr)
-        node = window != nullptr ? FindNodeByPath(window->Root, loadedPath->Text()) : nullptr;
+        node = document != nullptr ? FindNodeByPath(document->Root, loadedPath->Text()) : nullptr;
     delete loadedPath;
     loadedPath = nullptr;
 }

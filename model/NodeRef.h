@@ -25,7 +25,7 @@ struct NodeRef {
     //   end mark 229     16 bits, from 2.6.0 on when loading; another value sets format error 36
     void Serialize(Archive& archive);
     // Finds the node of the loaded path from the window's root and frees the path.
-    void Resolve(TreeDocument* window);
+    void Resolve(TreeDocument* document);
 
     int16_t id = -1;
     int16_t extra = 0;

@@ -11,7 +11,7 @@ NodeSideRecord::~NodeSideRecord()
     delete distribution;
 }
 
-void NodeSideRecord::Serialize(Archive& archive, TreeDocument* window)
+void NodeSideRecord::Serialize(Archive& archive, TreeDocument* document)
 {
     if (archive.IsStoring()) {
         StoreDistribution(distribution, archive);
@@ -25,6 +25,6 @@ void NodeSideRecord::Serialize(Archive& archive, TreeDocument* window)
     }
     delete distribution;
     distribution = loaded;
-    distribution->SetOwner(window);
+    distribution->SetOwner(document);
     LoadString(archive, text);
 }

@@ -16,7 +16,7 @@ struct NodeSideRecord {
 
     // Stored form: the distribution's stored form, then the text as a stored string. Loading replaces the
     // distribution and binds it to the window; an unknown distribution type sets format error 17.
-    void Serialize(Archive& archive, TreeDocument* window);
+    void Serialize(Archive& archive, TreeDocument* document);
 
     Distribution* distribution = nullptr;  // owned
     zString text;

@@ -24,8 +24,8 @@ bool InHandleSquare(float cx, float cy, float x, float y)
 
 NoteBox::NoteBox() : font(DefaultNoteFont) {}
 
-NoteBox::NoteBox(const LogicalRect& textRect, TreeDocument* window)
-    : font(window ? window->NoteFont : DefaultNoteFont), ownerTree(window)
+NoteBox::NoteBox(const LogicalRect& textRect, TreeDocument* document)
+    : font(document ? document->NoteFont : DefaultNoteFont), ownerTree(document)
 {
     SetRect(textRect.left, textRect.top, textRect.right, textRect.bottom);
 }

@@ -36,7 +36,7 @@ public:
     NoteBox();
     // A note of a tree window around the text rectangle, in the window's note font (the default note font
     // without a window).
-    NoteBox(const LogicalRect& textRect, TreeDocument* window);
+    NoteBox(const LogicalRect& textRect, TreeDocument* document);
     NoteBox(const NoteBox& source) = default;
     NoteBox& operator=(const NoteBox&) = delete;
 

@@ -17,11 +17,11 @@ bool FormatExpressionValue(zString& text, TreeNode* node)
     return true;
 }
 
-void ParenthesizeIfExpression(zString& text, TreeDocument* window)
+void ParenthesizeIfExpression(zString& text, TreeDocument* document)
 {
     if (text.IsEmpty())
         return;
-    if (window && window->HasVariable(text.Text(), false))
+    if (document && document->HasVariable(text.Text(), false))
         return;
     double value = 0.0;
     int error = 0;

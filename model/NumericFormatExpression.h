@@ -12,4 +12,4 @@ class TreeDocument;
 // Otherwise the text stays and the result is false.
 bool FormatExpressionValue(zString& text, TreeNode* node);
 // Wraps a non-empty text in "(" and ")" unless it is a variable of the window (when one is given) or a number.
-void ParenthesizeIfExpression(zString& text, TreeDocument* window);
+void ParenthesizeIfExpression(zString& text, TreeDocument* document);

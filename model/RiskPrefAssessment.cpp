@@ -22,7 +22,7 @@ bool IsTop(double utility)
 
 }  // namespace
 
-bool RiskPrefAssessment::Check(const TreeDocument& window, zString& message, const EndValueRange& endValues) const
+bool RiskPrefAssessment::Check(const TreeDocument& document, zString& message, const EndValueRange& endValues) const
 {
     message.Clear();
     if (type == 1) {
@@ -30,7 +30,7 @@ bool RiskPrefAssessment::Check(const TreeDocument& window, zString& message, con
             message = "The coefficient for a constant risk-aversion preference function must be greater than zero.";
             return false;
         }
-        if (!window.IsMaximizing()) {
+        if (!document.IsMaximizing()) {
             message = "To use a constant risk-aversion preference function, your tree must be set to maximize, not "
                       "minimize.";
             return false;
@@ -152,14 +152,14 @@ void RiskPrefAssessment::ResetTable()
     points.reset(new Point[kPointCount]());
 }
 
-double Utility(TreeDocument* window, double value, RunFault* error)
+double Utility(TreeDocument* document, double value, RunFault* error)
 {
-    return window->RiskAssessment.ToUtility(value, error);
+    return document->RiskAssessment.ToUtility(value, error);
 }
 
-double InverseUtility(TreeDocument* window, double utility, RunFault* error)
+double InverseUtility(TreeDocument* document, double utility, RunFault* error)
 {
-    return window->RiskAssessment.FromUtility(utility, error);
+    return document->RiskAssessment.FromUtility(utility, error);
 }
 
 void RiskPrefAssessment::Serialize(Archive& archive)

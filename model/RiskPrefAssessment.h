@@ -24,7 +24,7 @@ public:
     using EndValueRange = std::function<bool(double& lowest, double& highest)>;
     // True when the function can be used with the tree as it is; otherwise the message says why (empty when
     // finding the end values failed).
-    bool Check(const TreeDocument& window, zString& message, const EndValueRange& endValues) const;
+    bool Check(const TreeDocument& document, zString& message, const EndValueRange& endValues) const;
     // The assessed range: the first point's value up to the value of the first point of utility 1; false when
     // there is no such point.
     bool AssessedRange(double& low, double& high) const;
@@ -63,5 +63,5 @@ public:
 };
 
 // The utility of a value and the certainty equivalent of a utility under the tree's function.
-double Utility(TreeDocument* window, double value, RunFault* error);
-double InverseUtility(TreeDocument* window, double utility, RunFault* error);
+double Utility(TreeDocument* document, double value, RunFault* error);
+double InverseUtility(TreeDocument* document, double utility, RunFault* error);

@@ -170,7 +170,7 @@ int RenameVariableInStoredAnalysis(StoredAnalysis& record, const char* oldName, 
     return changed;
 }
 
-bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeDocument& window, zString& missing)
+bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeDocument& document, zString& missing)
 {
     std::vector<StoredNameItem> items;
     ListStoredNameItems(record, items);
@@ -179,7 +179,7 @@ bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeDocument&
         const zString* name = record.parameters->At(item.index);
         if (item.isBarName || name == nullptr || EqualsNoCase(*name, riskCoefficient))
             continue;
-        if (window.FindVariable(name->Text(), false) == nullptr) {
+        if (document.FindVariable(name->Text(), false) == nullptr) {
             missing = *name;
             return true;
         }

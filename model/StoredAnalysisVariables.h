@@ -28,4 +28,4 @@ int RenameVariableInStoredAnalysis(StoredAnalysis& record, const char* oldName, 
 
 // The first variable that the record varies but the document no longer has; false when there is none.
 // The risk preference coefficient is no document variable and never missing.
-bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeDocument& window, zString& missing);
+bool FindMissingStoredVariable(const StoredAnalysis& record, const TreeDocument& document, zString& missing);

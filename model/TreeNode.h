@@ -39,7 +39,7 @@ enum NodeKind : int32_t {
 enum CloneStatus : int32_t { NotCloned = 0, CloneMasterNode = 1, CloneCopyNode = 2 };
 
 struct TreeNode {
-    explicit TreeNode(TreeDocument* window = nullptr);
+    explicit TreeNode(TreeDocument* document = nullptr);
     // Deep copy of the node (and, with withChildren, of its subtree); clone state, results, links and the
     // optimal list are not copied. Bindings are made known to the copy's window. Without
     // cloneCopyContents, the children of clone copies are left out (the tree clipboard's copy).

@@ -5,13 +5,13 @@
 
 void InstallNodeValueCommandSender()
 {
-    SetNodeValueCommandSender([](TreeDocument* window, int command, const NodeChildList& nodes, GraphTemplate*) {
+    SetNodeValueCommandSender([](TreeDocument* document, int command, const NodeChildList& nodes, GraphTemplate*) {
         switch (command) {
         case ExpectedValueCommand:
         case PathProbabilityCommand:
         case StandardDeviationCommand:
         case EvpiCommand:
-            DisplayAnyVal(window, command, nodes);
+            DisplayAnyVal(document, command, nodes);
             return;
         default:
             break;
@@ -19,7 +19,7 @@ void InstallNodeValueCommandSender()
         // Straight to the analysis: a chain run from the custom interface or after roll back starts
         // commands whose menu items are grayed meanwhile.
         for (TreeWindow* tree : TreeWindow::OpenWindows()) {
-            if (&tree->Document() == window && tree->Pane() != nullptr)
+            if (&tree->Document() == document && tree->Pane() != nullptr)
                 tree->DispatchAnalysis(command);
         }
     });

@@ -48,8 +48,8 @@ struct RunLog {
 
 class CountingRun : public AnalysisRun {
 public:
-    CountingRun(TreeDocument* window, RunLog& log, int steps, const char* label = "run")
-        : AnalysisRun(window), log(log), steps(steps), label(label)
+    CountingRun(TreeDocument* document, RunLog& log, int steps, const char* label = "run")
+        : AnalysisRun(document), log(log), steps(steps), label(label)
     {
         ++log.alive;
     }
@@ -239,9 +239,9 @@ TEST(AnalysisRunFrame, NestedLoopInFinishDoesNotFinishTwice)
 RunLog* chainLog = nullptr;
 constexpr int kChainKind = 900;
 
-void RunChainRecord(StoredAnalysis* record, TreeDocument* window)
+void RunChainRecord(StoredAnalysis* record, TreeDocument* document)
 {
-    auto* run = new CountingRun(window, *chainLog, 2, record->name.Text());
+    auto* run = new CountingRun(document, *chainLog, 2, record->name.Text());
     run->caller = record;
     RunAnalysis(std::unique_ptr<AnalysisRun>(run));
 }

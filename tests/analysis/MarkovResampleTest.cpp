@@ -21,7 +21,7 @@ constexpr uint32_t kSeed = 7;
 constexpr int kCycles = 4;
 
 // Record 1: Uniform 0 .. 100 (expected value 50).
-DistributionRecord* AddUniform(TreeDocument& window, int32_t resampleEachStage)
+DistributionRecord* AddUniform(TreeDocument& document, int32_t resampleEachStage)
 {
     auto* record = new DistributionRecord;
     record->index = 1;
@@ -29,9 +29,9 @@ DistributionRecord* AddUniform(TreeDocument& window, int32_t resampleEachStage)
     distribution->Parameter(0)->SetText("0");
     distribution->Parameter(1)->SetText("100");
     record->SetDistribution(distribution);
-    record->SetOwner(&window);
+    record->SetOwner(&document);
     record->resampleEachStage = resampleEachStage;
-    window.Distributions.InsertSorted(record);
+    document.Distributions.InsertSorted(record);
     return record;
 }
 

@@ -179,9 +179,9 @@ TEST(RollBackAnalysisRun, PayoffOfAHundredThousandTerms)
 
 namespace {
 
-void RollBack(TreeDocument& window)
+void RollBack(TreeDocument& document)
 {
-    RunAnalysis(std::make_unique<RollBackAnalysis>(&window, static_cast<ScriptManager*>(nullptr)));
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<ScriptManager*>(nullptr)));
 }
 
 // The command checks probabilities on a tree made as the program makes one, with nothing switched on.

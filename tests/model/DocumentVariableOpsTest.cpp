@@ -45,9 +45,9 @@ CorrelationList* Entries(std::initializer_list<std::pair<const char*, int>> item
 }
 
 // "NAME-" or "NAME+" for each entry of the variable's list.
-std::string CorrelationsOf(TreeDocument& window, const char* name)
+std::string CorrelationsOf(TreeDocument& document, const char* name)
 {
-    const DocVariable* variable = window.FindVariable(name, false);
+    const DocVariable* variable = document.FindVariable(name, false);
     std::string text;
     if (variable == nullptr || variable->correlations == nullptr)
         return text;

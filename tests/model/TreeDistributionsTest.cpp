@@ -16,7 +16,7 @@
 namespace {
 
 // Record n of the window: a distribution of type with the given parameter formulas.
-DistributionRecord* AddRecord(TreeDocument& window, int index, int type, std::vector<const char*> parameters)
+DistributionRecord* AddRecord(TreeDocument& document, int index, int type, std::vector<const char*> parameters)
 {
     auto* record = new DistributionRecord;
     record->index = index;
@@ -24,8 +24,8 @@ DistributionRecord* AddRecord(TreeDocument& window, int index, int type, std::ve
     for (size_t i = 0; i < parameters.size(); ++i)
         distribution->Parameter(static_cast<int>(i))->SetText(parameters[i]);
     record->SetDistribution(distribution);
-    record->SetOwner(&window);
-    window.Distributions.InsertSorted(record);
+    record->SetOwner(&document);
+    document.Distributions.InsertSorted(record);
     return record;
 }
 
@@ -34,9 +34,9 @@ struct Outcome {
     int error;
 };
 
-Outcome Evaluate(TreeDocument& window, TreeNode* node, const char* text)
+Outcome Evaluate(TreeDocument& document, TreeNode* node, const char* text)
 {
-    FormulaRef handle(new EvalContext(&window, node), 1, "payoff");
+    FormulaRef handle(new EvalContext(&document, node), 1, "payoff");
     const double value = handle.EvaluateText(text);
     return {value, handle.ErrorCode()};
 }

@@ -103,13 +103,13 @@ Bytes WriteTree(const TreeNode* node, RecordForm form = RecordForm::Plain)
 }
 
 // Reads the bytes into a new root of the window; the archive is returned for its error state.
-std::unique_ptr<TreeNode> ReadTree(const Bytes& bytes, TreeDocument* window, uint32_t* error = nullptr,
+std::unique_ptr<TreeNode> ReadTree(const Bytes& bytes, TreeDocument* document, uint32_t* error = nullptr,
                                    bool swapped = false, bool* consumedAll = nullptr,
                                    RecordForm form = RecordForm::Plain)
 {
     ReadStream in(bytes);
     in->SetSwapping(swapped);
-    auto node = std::make_unique<TreeNode>(window);
+    auto node = std::make_unique<TreeNode>(document);
     ReadTreeNode(node.get(), in, form);
     if (error != nullptr)
         *error = in->Failed() ? (in->FormatError() != 0 ? in->FormatError() : 1000 + in->State()) : 0;

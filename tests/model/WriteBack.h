@@ -11,7 +11,7 @@
 
 #include <memory>
 
-inline void ExpectWrittenBackAndReadAgain(const TreeNode* root, TreeDocument* window, int trial)
+inline void ExpectWrittenBackAndReadAgain(const TreeNode* root, TreeDocument* document, int trial)
 {
     MemoryStream out(100);
     zString refusal;
@@ -20,7 +20,7 @@ inline void ExpectWrittenBackAndReadAgain(const TreeNode* root, TreeDocument* wi
         return;
     }
     MemoryStream in(const_cast<uint8_t*>(out.Data()), out.Position(), false);
-    auto again = std::make_unique<TreeNode>(window);
+    auto again = std::make_unique<TreeNode>(document);
     ReadTreeNode(again.get(), in);
     EXPECT_FALSE(in.Failed()) << "trial " << trial << ": format error " << in.FormatError();
     EXPECT_EQ(in.Position(), out.Position()) << "trial " << trial;

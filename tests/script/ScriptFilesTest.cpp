@@ -5,6 +5,7 @@
 #include "model/TreeNode.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
@@ -24,7 +25,8 @@ std::string TempFile(const char* name)
     return std::string(temp ? temp : ".") + "\\" + name;
 }
 
-class ScriptFiles : public testing::Test {
+// Its frame is shown: it waits for the focus lock, so that it never covers another test's screen check.
+class ScriptFiles : public testing::Test, private HoldsFocusTestLock {
 protected:
     ScriptFiles()
     {

@@ -294,7 +294,7 @@ std::vector<int> LinksDialog::ReplaceInSources(const zString& search, const zStr
 int LinksDialog::Edit(int row)
 {
     DocumentLink* link = links_.At(row);
-    if (link == nullptr || !LinkSourceDialog(links_, *link).accepted)
+    if (link == nullptr || !LinkSourceDialog(links_, *link).Run())
         return -1;
     changed_ = true;
     return links_.IndexOf(link);
@@ -355,10 +355,16 @@ LinkSourceDialog::LinkSourceDialog(DocumentLinkList& links, DocumentLink& link)
     : index(link.index), topic(link.topic), item(link.item), description(link.description),
       biDirectional(link.biDirectional), links_(links), link_(link)
 {
+}
+
+bool LinkSourceDialog::Run()
+{
+    DocumentLinkList& links = links_;
+    DocumentLink& link = link_;
     const int answer = HasPresenter() ? Present() : ShowOnScreen(*this);
     accepted = answer == IDOK && index >= 1 && index <= 32000 && (!HasPresenter() || CheckIndex());
     if (!accepted)
-        return;
+        return false;
     link.description = description;
     if (!(link.topic == topic) || !(link.item == item)) {
         zString value;
@@ -371,6 +377,7 @@ LinkSourceDialog::LinkSourceDialog(DocumentLinkList& links, DocumentLink& link)
         links.RemovePtr(&link);
         links.InsertSorted(&link);
     }
+    return true;
 }
 
 bool LinkSourceDialog::CheckIndex() const

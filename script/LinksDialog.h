@@ -88,8 +88,9 @@ public:
         kDescriptionField = 3488,
         kBiDirectionalCheck = 3489,
     };
-    // On OK the link takes the fields and moves to its place in index order.
     LinkSourceDialog(DocumentLinkList& links, DocumentLink& link);
+    // Shows the dialog; on OK (true) the link takes the fields and moves to its place in index order.
+    bool Run();
     // Refuses an index that another link has; tells that a changed index may leave references behind.
     bool CheckIndex() const;
 

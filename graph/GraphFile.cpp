@@ -20,6 +20,9 @@
 #include "foundation/PrinterSetupRecord.h"
 #include "foundation/VersionRecord.h"
 
+#include <algorithm>
+#include <iterator>
+
 // Common part, in file order (the reader's gates by the file version of item 3):
 //   document header, kind 2                          mark, version, kind
 //   type code                                        i16 (read and ignored)
@@ -134,6 +137,16 @@ bool GraphWindow::ReadDocument(Archive& stream, uint32_t)
     return !stream.Failed();
 }
 
+namespace {
+
+template <class Kind>
+GraphWindow* OpenKind(const char* path)
+{
+    return new Kind(path);
+}
+
+}  // namespace
+
 GraphWindow* ReadGraphFile(const char* path)
 {
     const FilePath file(path);
@@ -145,42 +158,30 @@ GraphWindow* ReadGraphFile(const char* path)
         if (::ReadFileHeader(*stream) == GraphDocumentKind)
             stream->ReadShort(typeCode);
     }
-    GraphWindow* graph = nullptr;
-    switch (typeCode) {
-    case LineGraph::kTypeCode:
-        graph = new LineGraph(path);
-        break;
-    case TwoWaySensGraph::kTypeCode:
-        graph = new TwoWaySensGraph(path);
-        break;
-    case ProbDistributionGraph::kTypeCode:
-        graph = new ProbDistributionGraph(path);
-        break;
-    case OptionBarGraph::kTypeCode:
-        graph = new OptionBarGraph(path);
-        break;
-    case DistributionGraph::kTypeCode:
-        graph = new DistributionGraph(path);
-        break;
-    case CESensitivityGraph::kTypeCode:
-        graph = new CESensitivityGraph(path);
-        break;
-    case ThreeWaySensGraph::kTypeCode:
-        graph = new ThreeWaySensGraph(path);
-        break;
-    case StrategyRegionGraph::kTypeCode:
-        graph = new StrategyRegionGraph(path);
-        break;
-    case TornadoGraph::kTypeCode:
-        graph = new TornadoGraph(path);
-        break;
-    case CEGraph::kTypeCode:
-        graph = new CEGraph(path);
-        break;
-    default:
+    // Each kind reads its own file; the type code after the header says which.
+    struct Kind {
+        int16_t code;
+        GraphWindow* (*open)(const char*);
+    };
+    static const Kind kinds[] = {
+        {LineGraph::kTypeCode, &OpenKind<LineGraph>},
+        {TwoWaySensGraph::kTypeCode, &OpenKind<TwoWaySensGraph>},
+        {ProbDistributionGraph::kTypeCode, &OpenKind<ProbDistributionGraph>},
+        {OptionBarGraph::kTypeCode, &OpenKind<OptionBarGraph>},
+        {DistributionGraph::kTypeCode, &OpenKind<DistributionGraph>},
+        {CESensitivityGraph::kTypeCode, &OpenKind<CESensitivityGraph>},
+        {ThreeWaySensGraph::kTypeCode, &OpenKind<ThreeWaySensGraph>},
+        {StrategyRegionGraph::kTypeCode, &OpenKind<StrategyRegionGraph>},
+        {TornadoGraph::kTypeCode, &OpenKind<TornadoGraph>},
+        {CEGraph::kTypeCode, &OpenKind<CEGraph>},
+    };
+    const Kind* kind = std::find_if(std::begin(kinds), std::end(kinds),
+                                    [typeCode](const Kind& k) { return k.code == typeCode; });
+    if (kind == std::end(kinds)) {
         ShowErrorBox(nullptr, "Unable to read graph file.", 0);
         return nullptr;
     }
+    GraphWindow* graph = kind->open(path);
     if (graph->FilePathObject().IsEmpty()) {
         delete graph;
         return nullptr;

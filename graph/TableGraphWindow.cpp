@@ -272,20 +272,18 @@ bool TableGraphWindow::IsTableText(const char* text)
     if (text == nullptr)
         return false;
     const char* p = text;
-    while (IsBlank(*p))
-        ++p;
-    if (!SkipNumberChars(p))
+    // A number with blanks around it.
+    const auto number = [&p] {
+        while (IsBlank(*p))
+            ++p;
+        if (!SkipNumberChars(p))
+            return false;
+        while (IsBlank(*p))
+            ++p;
+        return true;
+    };
+    if (!number() || *p++ != '\t' || !number())
         return false;
-    while (IsBlank(*p))
-        ++p;
-    if (*p++ != '\t')
-        return false;
-    while (IsBlank(*p))
-        ++p;
-    if (!SkipNumberChars(p))
-        return false;
-    while (IsBlank(*p))
-        ++p;
     return *p == '\0' || *p == '\r' || *p == '\n';
 }
 

@@ -519,7 +519,7 @@ int InfluenceDiagramWindow::OnTableCommand(unsigned command)
     PreparedTable prepared;
     {
         WaitCursorScope wait;
-        tree = std::make_unique<TreeWindow>();
+        tree = TreeWindow::Unshown(node->Effective()->name.Text());
         prepared = PrepareNodeTable(document, *node, table, tree->Document());
     }
     if (!prepared.text.empty()) {

@@ -329,6 +329,11 @@ void TreeWindow::CloseVariableWindows(const DocVariable& variable)
     CloseChildWindowsFor(&variable);
 }
 
+std::unique_ptr<TreeWindow> TreeWindow::Unshown(const char* title)
+{
+    return std::unique_ptr<TreeWindow>(new TreeWindow(title, TreeMenuId()));
+}
+
 void TreeWindow::GiveUntitledTitle()
 {
     char title[40];

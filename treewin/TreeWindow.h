@@ -447,6 +447,8 @@ public:
     void CloseChildWindowsFor(const void* object);
     // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.
     void RefreshBoundWindows();
+    // A tree that is worked on but never shown (a diagram's table): it takes no untitled number.
+    static std::unique_ptr<TreeWindow> Unshown(const char* title);
 
 protected:
     // A window without a menu of its own and without an untitled number, titled as given: it shows trees

@@ -11,6 +11,7 @@
 #include "foundation/RecentFileList.h"
 #include "framework/window/Clipboard.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "treewin/TreeWindow.h"
 #include "script/DdeLinkManager.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -25,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -85,6 +87,14 @@ protected:
         const DefinitionCell* cell = node->FindCell(choices, table, true);
         return cell == nullptr ? "?" : std::to_string(cell->kind) + ":" + cell->formula.Text() + cell->expression.Text();
     }
+    // The number a new tree window takes in its "Untitled Tree n" title.
+    static int NextUntitledNumber()
+    {
+        TreeWindow tree;
+        int number = 0;
+        std::sscanf(tree.Document().Title().Text(), "Untitled Tree %d", &number);
+        return number;
+    }
     // The Edit menu's undo item without its key.
     std::string UndoText()
     {
@@ -141,7 +151,9 @@ TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
     EXPECT_EQ(Cell(bayes.test, table, {{"S", 1}, {"A", 0}}), "1:0.1");
     EXPECT_EQ(boxes.Count(), 0u);
 
-    // Opened again it shows what was kept; Cancel keeps the table.
+    // Opened again it shows what was kept; Cancel keeps the table. The table's working tree is never shown
+    // and uses up no "Untitled Tree" number.
+    const int untitledBefore = NextUntitledNumber();
     seen.clear();
     ModalDialogDriver again;
     for (int i = 0; i < 4; ++i)
@@ -149,6 +161,7 @@ TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
     again.Press(IDCANCEL);
     ASSERT_TRUE(Edit(bayes.test, Cmd::DiagramProbabilities, again));
     EXPECT_EQ(seen, (std::vector<std::string>{"0.8", "#", "0.1", "#"}));
+    EXPECT_EQ(NextUntitledNumber(), untitledBefore + 1);
 
     SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditUndo, 0);
     EXPECT_EQ(Cell(bayes.test, table, {{"S", 0}, {"A", 0}}), "0:");

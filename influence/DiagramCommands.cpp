@@ -136,6 +136,10 @@ struct InfluenceDiagramWindow::CommandRow {
 // Commands without a rule are those whose dialogs and engines the window does not have yet: their items
 // stay grayed.
 const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
+    // Saving is the document window's; a sub-model window saves its document under a new name only.
+    {Cmd::FileSave, &InfluenceDiagramWindow::OnSaveCommand,
+     [](const DiagramFacts& f) { return f.window.SubModelNode() == nullptr; }},
+    {Cmd::FileSaveAs, &InfluenceDiagramWindow::OnSaveCommand, Always},
     // The Edit menu and the context menus' paste items.
     {Cmd::EditCut, &InfluenceDiagramWindow::OnEditCommand,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().cut & kHandledEdits) != 0; }},
@@ -236,7 +240,8 @@ bool InfluenceDiagramWindow::CommandEnabled(unsigned command)
 
 long InfluenceDiagramWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (DocumentWindow::OnCommandId(id, code, control))
+    const bool saving = id == Cmd::FileSave || id == Cmd::FileSaveAs;
+    if (!saving && DocumentWindow::OnCommandId(id, code, control))
         return 1;
     return OnCommand(id);
 }
@@ -252,6 +257,16 @@ int InfluenceDiagramWindow::OnCommand(unsigned command)
     if (row->handler != nullptr && row->rule != nullptr && row->rule(DiagramFacts(*this)))
         (this->*row->handler)(command);
     RefreshFrameCommands();
+    return 1;
+}
+
+int InfluenceDiagramWindow::OnSaveCommand(unsigned command)
+{
+    InfluenceDiagramWindow& owner = OwnerWindow();
+    if (command == Cmd::FileSave)
+        owner.SaveToFile();
+    else
+        owner.SaveAs(nullptr);
     return 1;
 }
 
@@ -725,7 +740,7 @@ void InfluenceDiagramWindow::UpdatePopupMenu(HMENU popup)
 
 void InfluenceDiagramWindow::SetDefaultCommandStates()
 {
-    EnableSaveCommand(IsModified() != 0 || FilePathObject().IsEmpty());
+    EnableSaveCommand(IsDocument() != 0 && (IsModified() != 0 || FilePathObject().IsEmpty()) ? 1 : 0);
     EnablePrintCommands(CanPrint());
     EnableConvertToOutline(CommandEnabled(Cmd::FileConvertToOutline) ? 1 : 0);
     DisableAnalysisCommands();

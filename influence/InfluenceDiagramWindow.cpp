@@ -183,6 +183,13 @@ void InfluenceDiagramWindow::RetitleSubModel(const InfluenceNodeRecord* node)
         window->SetText(window->SubModelTitle().c_str());
 }
 
+void InfluenceDiagramWindow::SetTitleFromPath(const char* path)
+{
+    DocumentWindow::SetTitleFromPath(path);
+    for (InfluenceDiagramWindow* window : subModelWindows_)
+        RetitleSubModel(window->SubModelNode());
+}
+
 std::string InfluenceDiagramWindow::SubModelTitle() const
 {
     if (subModelNode_ == nullptr || owner_ == nullptr)

@@ -46,6 +46,8 @@ public:
     void AddUndoAction(UndoAction* action);
 
     int DocumentKind() override { return 3; }
+    // The document's new file names the window and the open sub-model windows of its document.
+    void SetTitleFromPath(const char* path) override;
     const char* const* FileFilter() override;
     // Header and document, with the pane's zoom.
     bool WriteDocument(Archive& stream) override;
@@ -63,8 +65,9 @@ public:
     bool GetPrintOffset(float& x, float& y) override;
     void SetPrintOffset(float x, float y) override;
 
-    // Commands (DiagramCommands.cpp): Save, Save As and the label editor's own edit commands first, then the
-    // diagram's command table. Every command ends the drawing tool, except that a tool button starts one.
+    // Commands (DiagramCommands.cpp): the label editor's own edit commands first, then the diagram's command
+    // table, Save and Save As among its rows. Every command ends the drawing tool, except that a tool button
+    // starts one.
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // 1 when the command is the diagram's (also when its rule refuses it), 0 otherwise.
     int OnCommand(unsigned command);
@@ -175,6 +178,8 @@ private:
     static const CommandRow Commands[];
     static const CommandRow* FindCommand(unsigned id);
     int OnToolCommand(unsigned command);
+    // Save and Save As of the document, from its own window or from a sub-model window.
+    int OnSaveCommand(unsigned command);
     int OnArcCommand(unsigned command);
     int OnEditCommand(unsigned command);
     // Cut, Copy, Clear or Paste of the selected nodes, or of the note.

@@ -1,8 +1,13 @@
 // Sub-models in shown windows: collapsing selected nodes, the sub-model's own window opened by a double
 // click, edits made there, and expanding again.
 
+#include "framework/dialog/FileDialogs.h"
 #include "tests/influence/ShownDiagram.h"
 #include "tests/support/SampleDiagram.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -115,6 +120,41 @@ TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGi
     EXPECT_TRUE(shown->SelectedNodes().empty());
     EXPECT_EQ(again->subDiagram->nodes.size(), 2u);
     window->SetModified(0);
+}
+
+// File Save As names the document's file from either of its windows: the sub-model window takes the new
+// name in its title, and the document window keeps the file.
+TEST_F(ShownDiagram, SaveAsRetitlesTheOpenSubModelWindow)
+{
+    InfluenceDocument& document = Document();
+    InfluenceNodeRecord* a = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "A", 0.5f, 0.5f, {"p", "q"});
+    InfluenceNodeRecord* b = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "B", 2.5f, 0.5f, {"r", "s"});
+    window->UpdateExtent();
+    window->ShowNodes({a, b});
+    boxes.Answer(IDYES);
+    Command(Cmd::DisplayCollapseSubtree);
+    window->LabelEditor()->TypeText(zString("Costs"));
+    window->ClearSelection();
+    InfluenceDiagramWindow* inner = window->OpenSubModel(Nodes().back());
+    ASSERT_NE(inner, nullptr);
+    const char* temp = std::getenv("TEMP");
+    std::string path;
+    const FileDialogPresenter previous = SetFileDialogPresenter([&path](OPENFILENAMEA& dialog, bool) {
+        std::strcpy(dialog.lpstrFile, path.c_str());
+        return 1;
+    });
+    for (InfluenceDiagramWindow* saver : {window, inner}) {
+        const std::string name = saver == window ? "kivo_owner" : "kivo_inner";
+        path = std::string(temp != nullptr ? temp : ".") + "\\" + name + ".ind";
+        saver->Activate();
+        EXPECT_FALSE(Grayed(Cmd::FileSaveAs));
+        SendMessageA(frame->Handle(), WM_COMMAND, Cmd::FileSaveAs, 0);
+        EXPECT_EQ(std::string(window->Text()), name);
+        EXPECT_EQ(std::string(inner->Text()), name + ": Sub-Model \"Costs\"");
+        EXPECT_EQ(window->IsModified(), 0);
+        std::remove(path.c_str());
+    }
+    SetFileDialogPresenter(previous);
 }
 
 } // namespace

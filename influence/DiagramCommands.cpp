@@ -209,6 +209,7 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
          return f.arc != nullptr && f.arc->tail != nullptr && f.arc->tail->kind != InfluenceKind::Deterministic;
      }},
     {Cmd::ArcEditArc, &InfluenceDiagramWindow::OnPropertyCommand, [](const DiagramFacts& f) { return f.arc != nullptr; }},
+    {Cmd::DiagramAlign, &InfluenceDiagramWindow::OnPropertyCommand, [](const DiagramFacts& f) { return f.nodes >= 2; }},
     {Cmd::ArcAlignJoined, &InfluenceDiagramWindow::OnPropertyCommand,
      [](const DiagramFacts& f) { return f.arc != nullptr && f.arc->tail != nullptr && f.arc->head != nullptr; }},
     {Cmd::OptionsChangeNodeType, &InfluenceDiagramWindow::OnPropertyCommand,
@@ -367,6 +368,10 @@ int InfluenceDiagramWindow::OnPropertyCommand(unsigned command)
             EditArcSettings(*this, *arc);
         else
             RunAlignNodesDialog(*this, {arc->tail, arc->head});
+        return 1;
+    }
+    if (command == Cmd::DiagramAlign) {
+        RunAlignNodesDialog(*this, std::vector<InfluenceNodeRecord*>(selectedNodes_));
         return 1;
     }
     InfluenceNodeRecord* node = FirstSelected();

@@ -685,8 +685,8 @@ TEST_F(ShownDiagram, ArcDialogsEditTheRowsAndTheCommentAsOneStep)
     EXPECT_EQ(data->settings.rows.size(), 2u);
 }
 
-// Change Node Type offers "De&terministic" only without influences in; Align Joined with "&Top" moves only
-// y; Make Clone lists the level's sub-models and puts the clone in the chosen one.
+// Change Node Type offers "De&terministic" only without influences in; Align Joined and Align with "&Top"
+// move only y; Make Clone lists the level's sub-models and puts the clone in the chosen one.
 TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
 {
     InfluenceNodeRecord* low = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Deterministic, "Low", 0.5f, 2, {});
@@ -731,6 +731,18 @@ TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
     EXPECT_FLOAT_EQ(high->left, highLeft);
     Undo();
     EXPECT_FLOAT_EQ(low->top, 2);
+    // The Diagram menu's Align takes two or more selected nodes.
+    window->SelectNode(low, false);
+    EXPECT_TRUE(Grayed(Cmd::DiagramAlign));
+    window->AddToSelection(high);
+    EXPECT_FALSE(Grayed(Cmd::DiagramAlign));
+    {
+        ModalDialogDriver driver;
+        driver.Then(ClickButton(Ctl::AlignNodes::Top)).Press(IDOK);
+        Command(Cmd::DiagramAlign);
+    }
+    EXPECT_FLOAT_EQ(low->top, 0.5f);
+    Undo();
 
     window->SelectNode(high, false);
     std::vector<std::string> models;

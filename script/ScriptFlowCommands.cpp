@@ -3,10 +3,14 @@
 
 #include "script/ScriptManager.h"
 
+#include "app/MainFrame.h"
 #include "app/StartProgram.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"
 #include "script/ScriptWindows.h"
+#include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,47 +19,17 @@
 
 namespace {
 
-enum Route { Flow, File, Tree };
-
-struct CommandEntry {
-    int32_t id;
-    const char* name;
-    Route route;
+// What a command needs before its executor runs, checked in this order with the parameter count (error 1)
+// after the first: a tree window on top (error 4), a selected node in it (error 8), and the tree window's
+// enable rule of the menu command whose id it takes: a grayed item refuses it without a word, as it refuses
+// a key or the tool bar.
+enum Needs : unsigned {
+    TreeTop = 1,
+    SelectedNode = 2,
+    MenuRule = 4,
 };
 
-// Ids below 1800 are the menu commands of the same action elsewhere in the program.
-const CommandEntry kCommands[] = {
-    {1805, "BeginBranch", Flow},       {1806, "Branch", Flow},           {1807, "EndBranch", Flow},
-    {1808, "Goto", Flow},              {1809, "Gosub", Flow},            {1810, "Return", Flow},
-    {1811, "TextBox", Flow},           {1824, "Test", Flow},             {1825, "UserInput", Flow},
-    {1812, "ShowUserActions", Flow},   {1813, "ClipAdviseVars", Flow},   {1814, "Delay", Flow},
-    {1815, "SetScriptVar", Flow},      {1816, "CatScriptVar", Flow},     {1817, "FlushScriptVars", Flow},
-    {1818, "CopyScriptVar", Flow},     {1819, "PasteIntoScriptVar", Flow}, {1820, "DisplayScriptVar", Flow},
-    {1821, "Announce", Flow},          {1822, "YesNo", Flow},            {1823, "BranchVar", Flow},
-    {1103, "OpenFile", File},          {1104, "SaveFile", File},         {1105, "SaveFileAs", File},
-    {1107, "CloseTopWindow", File},    {1216, "CopyPicture", File},      {1108, "PrintFile", File},
-    {1826, "TopWindowType", File},     {1827, "TopWindowName", File},    {1828, "TableVal", File},
-    {1403, "AddBranches", Tree},       {1829, "SelectNode", Tree},       {1830, "SelectNodeToo", Tree},
-    {1831, "SelectNodeRel", Tree},     {1832, "SelectRoot", Tree},       {1833, "SelectNodeRelName", Tree},
-    {1415, "SelectIf", Tree},          {1834, "DeselectAll", Tree},      {1835, "GetSelCount", Tree},
-    {1836, "GetSelList", Tree},        {1837, "GetSelNum", Tree},        {1405, "ChangeNodeType", Tree},
-    {1651, "SensAn", Tree},            {1612, "RollBack", Tree},         {1620, "CostEff", Tree},
-    {1603, "Markov", Tree},            {1602, "ProbDist", Tree},         {1838, "SetCalcMethod", Tree},
-    {1840, "CopyDocVariables", Tree},  {1839, "SetActivePayoff", Tree},  {1841, "SaveAsTRB", Tree},
-    {1616, "RunStoredAnalysis", Tree}, {1309, "SetNFSigDigs", Tree},     {1842, "NumKids", Tree},
-    {1843, "GetNodeName", Tree},       {1844, "SetNodeName", Tree},      {1845, "GetNodeProb", Tree},
-    {1846, "SetNodeProb", Tree},       {1847, "CopyNodeVars", Tree},     {1848, "GetNodeVar", Tree},
-    {1849, "SetNodeVar", Tree},        {1850, "GetNodePayoff", Tree},    {1851, "SetNodePayoff", Tree},
-    {1605, "ExpectedValue", Tree},     {1606, "PathProb", Tree},         {1609, "StdDev", Tree},
-    {1509, "Evaluate", Tree},
-};
-
-const CommandEntry* FindEntry(int32_t id)
-{
-    const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                    [id](const CommandEntry& entry) { return entry.id == id; });
-    return found != std::end(kCommands) ? found : nullptr;
-}
+constexpr int kNoBound = -1;
 
 bool EqualNoCase(const std::string& a, const char* b)
 {
@@ -66,79 +40,173 @@ bool EqualNoCase(const std::string& a, const char* b)
 
 const char* const kScriptCaption = "KIVOScript";
 
-// Parameter counts of the flow commands: {id, least, most}; -1 for no bound.
-struct CountRule {
+} // namespace
+
+struct ScriptManager::CommandRow {
     int32_t id;
+    const char* name;
+    // Null for a command that does nothing beyond its checks.
+    void (ScriptManager::*run)(int32_t id, const Parameters& parameters);
     int least;
     int most;
-};
-const CountRule kFlowCounts[] = {
-    {1806, 2, 2}, {1808, 1, 1}, {1809, 1, 1}, {1811, 1, -1}, {1825, 2, 4}, {1815, 2, 2}, {1816, 2, 2},
-    {1818, 1, 1}, {1819, 1, 1}, {1820, 1, 1}, {1821, 1, 1},  {1822, 3, -1}, {1823, 2, -1},
+    unsigned needs;
 };
 
-} // namespace
+using Script = ScriptManager;
+
+const ScriptManager::CommandRow ScriptManager::Commands[] = {
+    // Flow and variables.
+    {ScriptCmd::BeginBranch, "BeginBranch", &Script::RunFlowCommand, 0, kNoBound, 0},
+    {ScriptCmd::Branch, "Branch", &Script::RunFlowCommand, 2, 2, 0},
+    {ScriptCmd::EndBranch, "EndBranch", &Script::RunFlowCommand, 0, kNoBound, 0},
+    {ScriptCmd::Goto, "Goto", &Script::RunFlowCommand, 1, 1, 0},
+    {ScriptCmd::Gosub, "Gosub", &Script::RunFlowCommand, 1, 1, 0},
+    {ScriptCmd::Return, "Return", &Script::RunFlowCommand, 0, kNoBound, 0},
+    {ScriptCmd::TextBox, "TextBox", &Script::RunFlowCommand, 1, kNoBound, 0},
+    {ScriptCmd::Test, "Test", nullptr, 0, kNoBound, 0},
+    {ScriptCmd::UserInput, "UserInput", &Script::RunFlowCommand, 2, 4, 0},
+    {ScriptCmd::ShowUserActions, "ShowUserActions", nullptr, 0, kNoBound, 0},
+    {ScriptCmd::ClipAdviseVars, "ClipAdviseVars", &Script::RunFlowCommand, 0, kNoBound, 0},
+    {ScriptCmd::Delay, "Delay", &Script::RunFlowCommand, 0, kNoBound, 0},
+    {ScriptCmd::SetScriptVar, "SetScriptVar", &Script::RunFlowCommand, 2, 2, 0},
+    {ScriptCmd::CatScriptVar, "CatScriptVar", &Script::RunFlowCommand, 2, 2, 0},
+    {ScriptCmd::FlushScriptVars, "FlushScriptVars", &Script::RunFlowCommand, 0, kNoBound, 0},
+    {ScriptCmd::CopyScriptVar, "CopyScriptVar", &Script::RunFlowCommand, 1, 1, 0},
+    {ScriptCmd::PasteIntoScriptVar, "PasteIntoScriptVar", &Script::RunFlowCommand, 1, 1, 0},
+    {ScriptCmd::DisplayScriptVar, "DisplayScriptVar", &Script::RunFlowCommand, 1, 1, 0},
+    {ScriptCmd::Announce, "Announce", &Script::RunFlowCommand, 1, 1, 0},
+    {ScriptCmd::YesNo, "YesNo", &Script::RunFlowCommand, 3, kNoBound, 0},
+    {ScriptCmd::BranchVar, "BranchVar", &Script::RunFlowCommand, 2, kNoBound, 0},
+    // Files and windows of the frame.
+    {Cmd::FileOpen, "OpenFile", &Script::RunFileCommand, 0, kNoBound, 0},
+    {Cmd::FileSave, "SaveFile", &Script::RunFileCommand, 0, kNoBound, 0},
+    {Cmd::FileSaveAs, "SaveFileAs", &Script::RunFileCommand, 0, kNoBound, 0},
+    {Cmd::FileClose, "CloseTopWindow", &Script::RunFileCommand, 0, kNoBound, 0},
+    {Cmd::EditCopySpecial, "CopyPicture", &Script::RunFileCommand, 0, kNoBound, 0},
+    {Cmd::FilePrint, "PrintFile", &Script::RunFileCommand, 0, kNoBound, 0},
+    {ScriptCmd::TopWindowType, "TopWindowType", &Script::RunFileCommand, 1, 1, 0},
+    {ScriptCmd::TopWindowName, "TopWindowName", &Script::RunFileCommand, 1, kNoBound, 0},
+    {ScriptCmd::TableVal, "TableVal", &Script::RunFileCommand, 3, 3, 0},
+    // The selection of the top tree.
+    {Cmd::OptionsAddBranches, "AddBranches", &Script::RunTreeEditCommand, 0, kNoBound, TreeTop | MenuRule},
+    {ScriptCmd::SelectNode, "SelectNode", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop},
+    {ScriptCmd::SelectNodeToo, "SelectNodeToo", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop},
+    {ScriptCmd::SelectNodeRel, "SelectNodeRel", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop | SelectedNode},
+    {ScriptCmd::SelectRoot, "SelectRoot", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop},
+    {ScriptCmd::SelectNodeRelName, "SelectNodeRelName", &Script::RunTreeSelectCommand, 1, 1, TreeTop},
+    {Cmd::OptionsSelectIf, "SelectIf", &Script::RunTreeSelectCommand, 3, kNoBound, TreeTop | MenuRule},
+    {ScriptCmd::DeselectAll, "DeselectAll", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop},
+    {ScriptCmd::GetSelCount, "GetSelCount", &Script::RunTreeSelectCommand, 1, 1, TreeTop},
+    {ScriptCmd::GetSelList, "GetSelList", &Script::RunTreeSelectCommand, 1, 1, TreeTop},
+    {ScriptCmd::GetSelNum, "GetSelNum", &Script::RunTreeSelectCommand, 2, 2, TreeTop},
+    // Edits and analyses of the top tree.
+    {Cmd::OptionsChangeNodeType, "ChangeNodeType", &Script::RunTreeEditCommand, 1, 1,
+     TreeTop | SelectedNode | MenuRule},
+    {Cmd::AnalysisOneWay, "SensAn", nullptr, 0, kNoBound, TreeTop},
+    {Cmd::AnalysisRollBack, "RollBack", &Script::RunTreeEditCommand, 0, kNoBound, TreeTop | MenuRule},
+    {Cmd::AnalysisCostEffectiveness, "CostEff", &Script::RunTreeEditCommand, 0, kNoBound,
+     TreeTop | SelectedNode | MenuRule},
+    {Cmd::AnalysisMarkovAnalysis, "Markov", nullptr, 0, kNoBound, TreeTop},
+    {Cmd::AnalysisProbabilityDistribution, "ProbDist", &Script::RunTreeEditCommand, 0, kNoBound, TreeTop | MenuRule},
+    {ScriptCmd::SetCalcMethod, "SetCalcMethod", &Script::RunTreeEditCommand, 1, 1, TreeTop},
+    {ScriptCmd::CopyDocVariables, "CopyDocVariables", &Script::RunTreeValueCommand, 0, 2, TreeTop},
+    {ScriptCmd::SetActivePayoff, "SetActivePayoff", &Script::RunTreeEditCommand, 1, 1, TreeTop},
+    {ScriptCmd::SaveAsTRB, "SaveAsTRB", &Script::RunTreeEditCommand, 1, 1, TreeTop},
+    {Cmd::AnalysisRunOldAnalysis, "RunStoredAnalysis", &Script::RunTreeEditCommand, 1, 1, TreeTop | MenuRule},
+    // The top tree's or graph's number of digits, by its first parameter.
+    {Cmd::DisplayNumericFormatting, "SetNFSigDigs", &Script::SetNumberDigits, 2, kNoBound, 0},
+    // Values of the selected node.
+    {ScriptCmd::NumKids, "NumKids", &Script::RunTreeValueCommand, 1, kNoBound, TreeTop | SelectedNode},
+    {ScriptCmd::GetNodeName, "GetNodeName", &Script::RunTreeValueCommand, 1, 1, TreeTop | SelectedNode},
+    {ScriptCmd::SetNodeName, "SetNodeName", &Script::RunTreeEditCommand, 1, 1, TreeTop | SelectedNode},
+    {ScriptCmd::GetNodeProb, "GetNodeProb", &Script::RunTreeValueCommand, 1, 1, TreeTop | SelectedNode},
+    {ScriptCmd::SetNodeProb, "SetNodeProb", &Script::RunTreeEditCommand, 1, 1, TreeTop | SelectedNode},
+    {ScriptCmd::CopyNodeVars, "CopyNodeVars", &Script::RunTreeValueCommand, 0, kNoBound, TreeTop},
+    {ScriptCmd::GetNodeVar, "GetNodeVar", &Script::RunTreeValueCommand, 2, 2, TreeTop},
+    {ScriptCmd::SetNodeVar, "SetNodeVar", &Script::RunTreeEditCommand, 1, kNoBound, TreeTop},
+    {ScriptCmd::GetNodePayoff, "GetNodePayoff", &Script::RunTreeValueCommand, 2, 2, TreeTop | SelectedNode},
+    {ScriptCmd::SetNodePayoff, "SetNodePayoff", &Script::RunTreeEditCommand, 2, 2, TreeTop | SelectedNode},
+    // Computed values of the selected node: the value goes into a script variable.
+    {Cmd::AnalysisExpectedValue, "ExpectedValue", &Script::RunTreeValueCommand, 1, kNoBound, TreeTop | SelectedNode},
+    {Cmd::AnalysisPathProbability, "PathProb", &Script::RunTreeValueCommand, 1, kNoBound, TreeTop | SelectedNode},
+    {Cmd::AnalysisStandardDeviation, "StdDev", &Script::RunTreeValueCommand, 1, kNoBound, TreeTop | SelectedNode},
+    {Cmd::ValuesOpenEvaluator, "Evaluate", &Script::RunTreeValueCommand, 2, kNoBound, TreeTop | SelectedNode},
+};
+
+const ScriptManager::CommandRow* ScriptManager::FindRow(int32_t id)
+{
+    const auto found = std::find_if(std::begin(Commands), std::end(Commands),
+                                    [id](const CommandRow& row) { return row.id == id; });
+    return found != std::end(Commands) ? found : nullptr;
+}
 
 int32_t ScriptManager::FindCommand(const std::string& name)
 {
-    for (const CommandEntry& entry : kCommands) {
-        if (EqualNoCase(name, entry.name))
-            return entry.id;
+    for (const CommandRow& row : Commands) {
+        if (EqualNoCase(name, row.name))
+            return row.id;
     }
     return 0;
 }
 
 const char* ScriptManager::CommandName(int32_t id)
 {
-    const CommandEntry* entry = FindEntry(id);
-    return entry != nullptr ? entry->name : nullptr;
+    const CommandRow* row = FindRow(id);
+    return row != nullptr ? row->name : nullptr;
+}
+
+TreeWindow* ScriptManager::TopTree()
+{
+    MainFrame* frame = MainFrame::Program();
+    return frame != nullptr ? dynamic_cast<TreeWindow*>(frame->ActiveChild()) : nullptr;
 }
 
 void ScriptManager::Dispatch(int32_t id, const Parameters& parameters)
 {
-    const CommandEntry* entry = FindEntry(id);
-    if (entry == nullptr)
+    const CommandRow* row = FindRow(id);
+    if (row == nullptr)
         return;
     currentCommand_ = id;
-    switch (entry->route) {
-    case Flow:
-        RunFlowCommand(id, parameters);
-        break;
-    case File:
-        RunFileCommand(id, parameters);
-        break;
-    case Tree:
-        RunTreeCommand(id, parameters);
-        break;
+    TreeWindow* tree = (row->needs & TreeTop) != 0 ? TopTree() : nullptr;
+    if ((row->needs & TreeTop) != 0 && tree == nullptr) {
+        ReportError(4, id);
+        return;
     }
+    const int count = static_cast<int>(parameters.size());
+    if (count < row->least || (row->most != kNoBound && count > row->most)) {
+        ReportError(1, id);
+        return;
+    }
+    if ((row->needs & SelectedNode) != 0 && tree->CurrentNode() == nullptr) {
+        ReportError(8, id);
+        return;
+    }
+    if ((row->needs & MenuRule) != 0 && !tree->CommandEnabled(id))
+        return;
+    if (row->run != nullptr)
+        (this->*row->run)(id, parameters);
 }
 
 void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
 {
     const int count = static_cast<int>(parameters.size());
-    for (const CountRule& rule : kFlowCounts) {
-        if (rule.id == id && (count < rule.least || (rule.most >= 0 && count > rule.most))) {
-            ReportError(1, id);
-            return;
-        }
-    }
     const auto parameter = [&](int i) { return i < count ? parameters[i] : std::string(); };
     const auto store = [&](const std::string& name, const std::string& value) {
         if (!SetVariable(name, value))
             ReportError(2, id, name.c_str());
     };
     switch (id) {
-    case 1805: // BeginBranch
+    case ScriptCmd::BeginBranch:
         if (stream_) {
             branchDialog_ = std::make_unique<ScriptControlDialog>(parameter(0), parameter(1), parameter(2));
             branchLabels_.clear();
         }
         break;
-    case 1806: // Branch
+    case ScriptCmd::Branch:
         if (branchDialog_ && branchDialog_->AddBranch(parameters[0]))
             branchLabels_.push_back(parameters[1]);
         break;
-    case 1807: { // EndBranch
+    case ScriptCmd::EndBranch: {
         if (!branchDialog_)
             break;
         const int chosen = branchDialog_->RunBranches();
@@ -149,10 +217,10 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
             CloseScriptFile();
         break;
     }
-    case 1808: // Goto
+    case ScriptCmd::Goto:
         FindLabel(parameters[0]);
         break;
-    case 1809: // Gosub
+    case ScriptCmd::Gosub:
         if (gosubStack_.size() >= 6) {
             ReportError(10, id);
             break;
@@ -164,7 +232,7 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         gosubStack_.push_back(lineCount);
         FindLabel(parameters[0]);
         break;
-    case 1810: { // Return
+    case ScriptCmd::Return: {
         if (gosubStack_.empty()) {
             ReportError(11, id);
             break;
@@ -174,36 +242,36 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         RestartFile(saved);
         break;
     }
-    case 1811: // TextBox
+    case ScriptCmd::TextBox:
         ShowScriptText(parameters[0], count > 1 ? static_cast<unsigned>(std::max(0, ParseScriptFlag(parameters[1])))
                                                 : 3000u);
         break;
-    case 1825: // UserInput
+    case ScriptCmd::UserInput:
         if (!HasVariable(parameters[1]))
             store(parameters[1], "");
         StoreVariableQuietly(parameters[1], AskScriptInput(parameters[0], parameter(2), parameter(3)));
         break;
-    case 1813: // ClipAdviseVars
+    case ScriptCmd::ClipAdviseVars:
         clipboardAdvise = count > 0 ? ParseScriptFlag(parameters[0]) : 1;
         break;
-    case 1814: { // Delay
+    case ScriptCmd::Delay: {
         const int milliseconds = count > 0 ? ParseScriptFlag(parameters[0]) : 3000;
         PumpScriptMessages(static_cast<unsigned>(std::max(500, milliseconds)));
         break;
     }
-    case 1815: // SetScriptVar
+    case ScriptCmd::SetScriptVar:
         store(parameters[0], parameters[1]);
         break;
-    case 1816: { // CatScriptVar
+    case ScriptCmd::CatScriptVar: {
         std::string value;
         GetVariableValue(parameters[0], value);
         store(parameters[0], value + parameters[1]);
         break;
     }
-    case 1817: // FlushScriptVars
+    case ScriptCmd::FlushScriptVars:
         variables_.clear();
         break;
-    case 1818: { // CopyScriptVar
+    case ScriptCmd::CopyScriptVar: {
         std::string value;
         if (!GetVariableValue(parameters[0], value))
             store(parameters[0], "");
@@ -213,14 +281,14 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         }
         break;
     }
-    case 1819: { // PasteIntoScriptVar
+    case ScriptCmd::PasteIntoScriptVar: {
         const std::unique_ptr<char[]> text(AppClipboard != nullptr && AppClipboard->HasText() ? AppClipboard->GetText()
                                                                                               : nullptr);
         if (text)
             store(parameters[0], text.get());
         break;
     }
-    case 1820: { // DisplayScriptVar
+    case ScriptCmd::DisplayScriptVar: {
         const auto found = variables_.find(Key(parameters[0]));
         if (found == variables_.end()) {
             ReportError(6, id, parameters[0].c_str());
@@ -230,17 +298,17 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         ShowInfoBox(kScriptCaption, text.c_str(), 0);
         break;
     }
-    case 1821: // Announce
+    case ScriptCmd::Announce:
         ShowInfoBox(kScriptCaption, parameters[0].c_str(), 0);
         break;
-    case 1822: { // YesNo
+    case ScriptCmd::YesNo: {
         const bool yes = AskYesNo(kScriptCaption, parameters[0].c_str(), 0) == 1;
         if (count > 3)
             store(parameters[3], yes ? "1" : "0");
         FindLabel(parameters[yes ? 1 : 2]);
         break;
     }
-    case 1823: { // BranchVar
+    case ScriptCmd::BranchVar: {
         std::string value;
         if (!GetVariableValue(parameters[0], value)) {
             ReportError(6, id, parameters[0].c_str());
@@ -251,7 +319,7 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
             FindLabel(parameters[chosen]);
         break;
     }
-    default: // Test, ShowUserActions
+    default:
         break;
     }
 }

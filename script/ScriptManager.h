@@ -17,6 +17,19 @@
 #include <string>
 #include <vector>
 
+// The ids of the script's own commands, after the menu commands' range. A script command that runs a menu
+// command's action takes that command's id (Cmd::OptionsAddBranches for "AddBranches").
+namespace ScriptCmd {
+enum : int32_t {
+    BeginBranch = 1805, Branch, EndBranch, Goto, Gosub, Return, TextBox, ShowUserActions, ClipAdviseVars, Delay,
+    SetScriptVar, CatScriptVar, FlushScriptVars, CopyScriptVar, PasteIntoScriptVar, DisplayScriptVar, Announce,
+    YesNo, BranchVar, Test, UserInput, TopWindowType, TopWindowName, TableVal, SelectNode, SelectNodeToo,
+    SelectNodeRel, SelectRoot, SelectNodeRelName, DeselectAll, GetSelCount, GetSelList, GetSelNum, SetCalcMethod,
+    SetActivePayoff, CopyDocVariables, SaveAsTRB, NumKids, GetNodeName, SetNodeName, GetNodeProb, SetNodeProb,
+    CopyNodeVars, GetNodeVar, SetNodeVar, GetNodePayoff, SetNodePayoff,
+};
+} // namespace ScriptCmd
+
 class DdeServer;
 class FileStream;
 class ScriptControlDialog;
@@ -80,7 +93,8 @@ public:
     // The command id of the name (without regard to case); 0 when none.
     static int32_t FindCommand(const std::string& name);
     static const char* CommandName(int32_t id);
-    // Routes a command to its executor.
+    // Runs a command through its row of the command table: the top tree window, the parameter count, the
+    // selected node and the menu item's rule as the row asks, then its executor.
     void Dispatch(int32_t id, const Parameters& parameters);
 
     static std::string Upper(std::string text);
@@ -113,12 +127,20 @@ private:
     // Reads lines until the line counter reaches the count; false (the file closed) at the end.
     bool RestartFile(long count);
 
+    // The command table (ScriptFlowCommands.cpp): each command's name, id, executor and the checks before it.
+    struct CommandRow;
+    static const CommandRow Commands[];
+    static const CommandRow* FindRow(int32_t id);
+    // The frame's top window as a tree window; null when it is none.
+    static TreeWindow* TopTree();
+
+    // The executors, each for the commands its row names; a tree command's top window is a tree window.
     void RunFlowCommand(int32_t id, const Parameters& parameters);
     void RunFileCommand(int32_t id, const Parameters& parameters);
-    void RunTreeCommand(int32_t id, const Parameters& parameters);
-    bool RunTreeValueCommand(int32_t id, const Parameters& parameters, TreeWindow& tree);
-    bool RunTreeSelectCommand(int32_t id, const Parameters& parameters, TreeWindow& tree);
-    bool RunTreeEditCommand(int32_t id, const Parameters& parameters, TreeWindow& tree);
+    void SetNumberDigits(int32_t id, const Parameters& parameters);
+    void RunTreeSelectCommand(int32_t id, const Parameters& parameters);
+    void RunTreeValueCommand(int32_t id, const Parameters& parameters);
+    void RunTreeEditCommand(int32_t id, const Parameters& parameters);
     // Runs a stored analysis and pauses the script until every analysis it started has ended.
     void RunStoredAnalysisAndWait(TreeWindow& tree, const std::string& name);
     // Stops the queue task and the wait for analyses.

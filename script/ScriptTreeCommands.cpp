@@ -30,43 +30,12 @@
 #include "treewin/TreeValueActions.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <cctype>
 
 namespace {
-
-struct CountRule {
-    int32_t id;
-    int least;
-    int most; // -1: no bound
-};
-const CountRule kTreeCounts[] = {
-    {1833, 1, 1}, {1415, 3, -1}, {1835, 1, 1}, {1836, 1, 1}, {1837, 2, 2}, {1405, 1, 1}, {1838, 1, 1},
-    {1840, 0, 2}, {1839, 1, 1}, {1841, 1, 1}, {1616, 1, 1}, {1842, 1, -1}, {1843, 1, 1}, {1844, 1, 1},
-    {1845, 1, 1}, {1846, 1, 1}, {1848, 2, 2}, {1849, 1, -1}, {1850, 2, 2}, {1851, 2, 2}, {1605, 1, -1},
-    {1606, 1, -1}, {1609, 1, -1}, {1509, 2, -1}, {1826, 1, 1}, {1827, 1, -1}, {1828, 3, 3},
-};
-
-bool CountFits(int32_t id, int count)
-{
-    for (const CountRule& rule : kTreeCounts) {
-        if (rule.id == id)
-            return count >= rule.least && (rule.most < 0 || count <= rule.most);
-    }
-    return true;
-}
-
-// Commands that work on the first selected node (error 8 without one).
-bool NeedsSelectedNode(int32_t id)
-{
-    switch (id) {
-    case 1831: case 1405: case 1620: case 1842: case 1843: case 1844: case 1845: case 1846: case 1850:
-    case 1851: case 1605: case 1606: case 1609: case 1509:
-        return true;
-    default:
-        return false;
-    }
-}
 
 MDIchildCL* FrameTopWindow()
 {
@@ -123,10 +92,6 @@ void SelectionOrRoot(TreeWindow& tree, NodeChildList& nodes)
 void ScriptManager::RunFileCommand(int32_t id, const Parameters& parameters)
 {
     const int count = static_cast<int>(parameters.size());
-    if (!CountFits(id, count)) {
-        ReportError(1, id);
-        return;
-    }
     MDIchildCL* top = FrameTopWindow();
     auto* document = dynamic_cast<DocumentWindow*>(top);
     const auto store = [&](const std::string& name, const std::string& value) {
@@ -134,7 +99,7 @@ void ScriptManager::RunFileCommand(int32_t id, const Parameters& parameters)
             ReportError(2, id, name.c_str());
     };
     switch (id) {
-    case 1103: // OpenFile
+    case Cmd::FileOpen: // OpenFile
         for (const std::string& path : parameters) {
             if (!FilePath(path.c_str()).Exists() || OpenFileByName(path.c_str()) == nullptr) {
                 ReportError(2, id, path.c_str());
@@ -142,15 +107,15 @@ void ScriptManager::RunFileCommand(int32_t id, const Parameters& parameters)
             }
         }
         break;
-    case 1104: // SaveFile
+    case Cmd::FileSave: // SaveFile
         if (document != nullptr && document->SaveToFile() == 0)
             ReportError(2, id, document->FullPath().Text());
         break;
-    case 1105: // SaveFileAs
+    case Cmd::FileSaveAs: // SaveFileAs
         if (document != nullptr && document->SaveAs(count == 1 ? parameters[0].c_str() : nullptr) == 0)
             ReportError(2, id, count == 1 ? parameters[0].c_str() : nullptr);
         break;
-    case 1107: // CloseTopWindow: deleted at once unless the parameter reads as 0
+    case Cmd::FileClose: // CloseTopWindow: deleted at once unless the parameter reads as 0
         if (top == nullptr)
             break;
         if (count > 0 && ParseScriptFlag(parameters[0]) == 0)
@@ -158,21 +123,21 @@ void ScriptManager::RunFileCommand(int32_t id, const Parameters& parameters)
         else
             delete top;
         break;
-    case 1216: // CopyPicture
+    case Cmd::EditCopySpecial: // CopyPicture
         if (document != nullptr)
             document->CopyPicture();
         break;
-    case 1108: // PrintFile
+    case Cmd::FilePrint: // PrintFile
         if (document != nullptr && document->CanPrint() && MainFrame::Program() != nullptr)
-            SendCommand(MainFrame::Program()->Handle(), 1108);
+            SendCommand(MainFrame::Program()->Handle(), Cmd::FilePrint);
         break;
-    case 1826: // TopWindowType
+    case ScriptCmd::TopWindowType:
         store(parameters[0], top == nullptr                           ? "0"
                              : dynamic_cast<TreeWindow*>(top) != nullptr ? "1"
                              : dynamic_cast<GraphWindow*>(top) != nullptr ? "2"
                                                                           : "3");
         break;
-    case 1827: { // TopWindowName
+    case ScriptCmd::TopWindowName: {
         std::string name;
         if (document != nullptr && count > 1 && ParseScriptFlag(parameters[1]) != 0) {
             name = document->FullPath().Text();
@@ -184,7 +149,7 @@ void ScriptManager::RunFileCommand(int32_t id, const Parameters& parameters)
         store(parameters[0], name);
         break;
     }
-    case 1828: { // TableVal
+    case ScriptCmd::TableVal: {
         LookupTable* table = FindTable(parameters[0].c_str());
         double x = 0, y = 0;
         int error = 0;
@@ -199,62 +164,42 @@ void ScriptManager::RunFileCommand(int32_t id, const Parameters& parameters)
     }
 }
 
-void ScriptManager::RunTreeCommand(int32_t id, const Parameters& parameters)
+void ScriptManager::SetNumberDigits(int32_t id, const Parameters& parameters)
 {
     const int count = static_cast<int>(parameters.size());
-    auto* tree = dynamic_cast<TreeWindow*>(FrameTopWindow());
-    if (id == 1309) { // SetNFSigDigs: the count first, then the window its first parameter names
-        if (count < 2) {
-            ReportError(1, id);
+    TreeWindow* tree = TopTree();
+    const int which = ParseScriptFlag(parameters[0]);
+    const int digits = ParseScriptFlag(parameters[1]);
+    const auto fits = [](int n) { return n >= 0 && n <= 9; };
+    if (which == 0) {
+        if (tree == nullptr) {
+            ReportError(4, id);
             return;
         }
-        const int which = ParseScriptFlag(parameters[0]);
-        const int digits = ParseScriptFlag(parameters[1]);
-        const auto fits = [](int n) { return n >= 0 && n <= 9; };
-        if (which == 0) {
-            if (tree == nullptr) {
-                ReportError(4, id);
-                return;
-            }
-            NumericFormat& format = tree->Document().NumberFormat;
-            if (fits(digits))
-                format.expValDigits = static_cast<int8_t>(digits);
-            if (count > 2 && fits(ParseScriptFlag(parameters[2])))
-                format.probDigits = static_cast<int8_t>(ParseScriptFlag(parameters[2]));
-            tree->Redraw();
-        } else if (which == 1 || which == 2) {
-            auto* graph = dynamic_cast<GraphWindow*>(FrameTopWindow());
-            if (graph == nullptr) {
-                ReportError(5, id);
-                return;
-            }
-            if (fits(digits))
-                (which == 1 ? graph->horizontalAxis : graph->verticalAxis).numberFormat.axisDigits =
-                    static_cast<int8_t>(digits);
-            graph->InvalidateAll();
-        } else {
-            ReportError(2, id, parameters[0].c_str());
+        NumericFormat& format = tree->Document().NumberFormat;
+        if (fits(digits))
+            format.expValDigits = static_cast<int8_t>(digits);
+        if (count > 2 && fits(ParseScriptFlag(parameters[2])))
+            format.probDigits = static_cast<int8_t>(ParseScriptFlag(parameters[2]));
+        tree->Redraw();
+    } else if (which == 1 || which == 2) {
+        auto* graph = dynamic_cast<GraphWindow*>(FrameTopWindow());
+        if (graph == nullptr) {
+            ReportError(5, id);
+            return;
         }
-        return;
+        if (fits(digits))
+            (which == 1 ? graph->horizontalAxis : graph->verticalAxis).numberFormat.axisDigits =
+                static_cast<int8_t>(digits);
+        graph->InvalidateAll();
+    } else {
+        ReportError(2, id, parameters[0].c_str());
     }
-    if (tree == nullptr) {
-        ReportError(4, id);
-        return;
-    }
-    if (!CountFits(id, count)) {
-        ReportError(1, id);
-        return;
-    }
-    if (NeedsSelectedNode(id) && tree->CurrentNode() == nullptr) {
-        ReportError(8, id);
-        return;
-    }
-    if (!RunTreeSelectCommand(id, parameters, *tree) && !RunTreeValueCommand(id, parameters, *tree))
-        RunTreeEditCommand(id, parameters, *tree);
 }
 
-bool ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameters, TreeWindow& tree)
+void ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameters)
 {
+    TreeWindow& tree = *TopTree();
     TreeDocument& document = tree.Document();
     const auto store = [&](const std::string& name, const std::string& value) {
         if (!SetVariable(name, value))
@@ -262,9 +207,9 @@ bool ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameter
     };
     NodeChildList nodes(4, false);
     switch (id) {
-    case 1829:   // SelectNode
-    case 1830: { // SelectNodeToo
-        for (int i = 0; id == 1830 && i < tree.Selection.Count(); ++i)
+    case ScriptCmd::SelectNode:
+    case ScriptCmd::SelectNodeToo: {
+        for (int i = 0; id == ScriptCmd::SelectNodeToo && i < tree.Selection.Count(); ++i)
             nodes.Add(tree.Selection.At(i));
         for (const std::string& path : parameters) {
             TreeNode* node = FindNodeByPath(document.Root, path.c_str());
@@ -272,9 +217,9 @@ bool ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameter
                 nodes.Add(node);
         }
         tree.SelectNodes(nodes);
-        return true;
+        return;
     }
-    case 1831: { // SelectNodeRel: "." parent, "<" previous and ">" next sibling, then a path from there
+    case ScriptCmd::SelectNodeRel: { // "." parent, "<" previous and ">" next sibling, then a path from there
         TreeNode* node = tree.CurrentNode();
         std::string path = parameters.empty() ? std::string() : parameters[0];
         size_t at = 0;
@@ -290,32 +235,32 @@ bool ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameter
             nodes.Add(node);
             tree.SelectNodes(nodes);
         }
-        return true;
+        return;
     }
-    case 1832: // SelectRoot
+    case ScriptCmd::SelectRoot:
         nodes.Add(document.Root);
         tree.SelectNodes(nodes);
-        return true;
-    case 1833: { // SelectNodeRelName: the next node in keyboard order whose text holds the text
+        return;
+    case ScriptCmd::SelectNodeRelName: { // the next node in keyboard order whose text holds the text
         if (tree.Selection.Count() > 1)
-            return true;
+            return;
         TreeNode* start = tree.CurrentNode() != nullptr ? tree.CurrentNode() : document.Root;
         for (TreeNode* node = start;;) {
             node = node->NextNode(0);
             if (node == nullptr)
                 node = document.Root;
             if (node == start)
-                return true;
+                return;
             zString text;
             node->GetDisplayText(text, true);
             if (std::string(text.Text()).find(parameters[0]) != std::string::npos) {
                 nodes.Add(node);
                 tree.SelectNodes(nodes);
-                return true;
+                return;
             }
         }
     }
-    case 1415: { // SelectIf
+    case Cmd::OptionsSelectIf: { // SelectIf
         SelectRule rule;
         const int kind = ParseScriptFlag(parameters[0]);
         const int flags = ParseScriptFlag(parameters[1]);
@@ -331,46 +276,47 @@ bool ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameter
             rule.name = value.c_str();
         } else if (kind == 3 && number >= 1 && number <= 5) {
             rule.kind = SelectRule::Position;
-            rule.position = 3120 + number;
+            rule.position = SelectRule::Rightmost + number - 1;
         } else if (kind == 4) {
             rule.kind = SelectRule::VariableDefined;
             rule.variable = value.c_str();
             NormalizeVariableName(rule.variable);
         } else {
-            return true;
+            return;
         }
         SelectNodesDialog::SelectMatching(rule, tree);
-        return true;
+        return;
     }
-    case 1834: // DeselectAll
+    case ScriptCmd::DeselectAll:
         tree.ClearSelection();
         tree.InvalidateAll();
-        return true;
-    case 1835: // GetSelCount
+        return;
+    case ScriptCmd::GetSelCount:
         store(parameters[0], std::to_string(tree.Selection.Count()));
-        return true;
-    case 1836:   // GetSelList
-    case 1837: { // GetSelNum
+        return;
+    case ScriptCmd::GetSelList:
+    case ScriptCmd::GetSelNum: {
         std::string text;
-        const int wanted = id == 1837 ? ParseScriptFlag(parameters[1]) : 0;
+        const int wanted = id == ScriptCmd::GetSelNum ? ParseScriptFlag(parameters[1]) : 0;
         for (int i = 0; i < tree.Selection.Count(); ++i) {
             zString path;
             NodePathString(tree.Selection.At(i), path, nullptr);
-            if (id == 1836)
+            if (id == ScriptCmd::GetSelList)
                 text += std::string(path.Text()) + "\r\n";
             else if (i + 1 == wanted)
                 text = path.Text();
         }
-        store(parameters[0], id == 1837 && text.empty() ? "(none)" : text);
-        return true;
+        store(parameters[0], id == ScriptCmd::GetSelNum && text.empty() ? "(none)" : text);
+        return;
     }
     default:
-        return false;
+        break;
     }
 }
 
-bool ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters, TreeWindow& tree)
+void ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters)
 {
+    TreeWindow& tree = *TopTree();
     TreeDocument& document = tree.Document();
     TreeNode* node = tree.CurrentNode();
     const auto store = [&](const std::string& name, const std::string& value) {
@@ -379,18 +325,18 @@ bool ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
     };
     const int count = static_cast<int>(parameters.size());
     switch (id) {
-    case 1605:   // ExpectedValue
-    case 1606:   // PathProb
-    case 1609:   // StdDev
-    case 1509: { // Evaluate
+    case Cmd::AnalysisExpectedValue: // ExpectedValue
+    case Cmd::AnalysisPathProbability: // PathProb
+    case Cmd::AnalysisStandardDeviation: // StdDev
+    case Cmd::ValuesOpenEvaluator: { // Evaluate
         RunFault error;
         double value = 0;
         int decimalsAt = 1;
-        if (id == 1605) {
+        if (id == Cmd::AnalysisExpectedValue) {
             value = RollBackTree(node, &error, RollBackPlain);
-        } else if (id == 1606) {
+        } else if (id == Cmd::AnalysisPathProbability) {
             value = PathProbability(node, &error, nullptr, false);
-        } else if (id == 1609) {
+        } else if (id == Cmd::AnalysisStandardDeviation) {
             value = NodeStandardDeviation(node, &error);
         } else {
             FormulaRef formula(new EvalContext(&document, node), 1, nullptr);
@@ -402,48 +348,48 @@ bool ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
         // A failed computation ends the script: its variable never keeps a stale value.
         if (error) {
             ReportError(0, id);
-            return true;
+            return;
         }
         const bool plain = count > decimalsAt && ParseScriptFlag(parameters[decimalsAt]) == 0;
-        store(parameters[id == 1509 ? 1 : 0], FormatResult(document.NumberFormat, value, id == 1606, plain));
-        return true;
+        store(parameters[id == Cmd::ValuesOpenEvaluator ? 1 : 0], FormatResult(document.NumberFormat, value, id == Cmd::AnalysisPathProbability, plain));
+        return;
     }
-    case 1842: { // NumKids
+    case ScriptCmd::NumKids: {
         int kids = node->childCount;
         if (count > 1 && ParseScriptFlag(parameters[1]) >= 1) {
             kids = 0;
             WalkTreeWithSkip(node, CountTerminal, &kids, false);
         }
         store(parameters[0], std::to_string(kids));
-        return true;
+        return;
     }
-    case 1843: // GetNodeName
+    case ScriptCmd::GetNodeName:
         store(parameters[0], node->text.Text());
-        return true;
-    case 1845: { // GetNodeProb
+        return;
+    case ScriptCmd::GetNodeProb: {
         zString text;
         node->GetProbabilityText(text);
         store(parameters[0], text.Text());
-        return true;
+        return;
     }
-    case 1850: { // GetNodePayoff
+    case ScriptCmd::GetNodePayoff: {
         const int payoff = PayoffIndex(parameters[0]);
         if (payoff < 0) {
             ReportError(2, id, parameters[0].c_str());
-            return true;
+            return;
         }
         zString text;
         node->GetPayoffText(text, payoff);
         store(parameters[1], text.Text());
-        return true;
+        return;
     }
-    case 1847:   // CopyNodeVars
-    case 1848: { // GetNodeVar
+    case ScriptCmd::CopyNodeVars:
+    case ScriptCmd::GetNodeVar: {
         TreeNode* at = node != nullptr ? node : document.Root;
-        if (id == 1848) {
+        if (id == ScriptCmd::GetNodeVar) {
             VariableDefinition* binding = at->FindBinding(ScriptManager::Upper(parameters[0]).c_str(), true);
             store(parameters[1], binding != nullptr ? binding->definition.Text().Text() : "");
-            return true;
+            return;
         }
         std::string text;
         for (int i = 0; i < at->BindingCount(); ++i) {
@@ -451,9 +397,9 @@ bool ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
             text += std::string(binding->name.Text()) + "\t" + binding->definition.Text().Text() + "\r\n";
         }
         PutOnClipboard(text);
-        return true;
+        return;
     }
-    case 1840: { // CopyDocVariables
+    case ScriptCmd::CopyDocVariables: {
         const bool rootTexts = count > 0 && ParseScriptFlag(parameters[0]) != 0;
         const bool comments = count > 1 && ParseScriptFlag(parameters[1]) != 0;
         std::string text;
@@ -469,26 +415,30 @@ bool ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
             }
         }
         PutOnClipboard(text);
-        return true;
+        return;
     }
     default:
-        return false;
+        break;
     }
 }
 
-bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters, TreeWindow& tree)
+void ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters)
 {
+    TreeWindow& tree = *TopTree();
     TreeDocument& document = tree.Document();
     TreeNode* node = tree.CurrentNode();
     const int count = static_cast<int>(parameters.size());
     switch (id) {
-    case 1403: // AddBranches
-        SendCommand(tree.Handle(), 1403);
-        return true;
-    case 1405: { // ChangeNodeType
+    case Cmd::OptionsAddBranches:
+    case Cmd::AnalysisCostEffectiveness:
+    case Cmd::AnalysisProbabilityDistribution:
+        // The menu command itself, taken by the window as from a key.
+        SendCommand(tree.Handle(), static_cast<UINT>(id));
+        return;
+    case Cmd::OptionsChangeNodeType: { // ChangeNodeType
         const int kind = ParseScriptFlag(parameters[0]);
         if (kind < 1 || kind > 7)
-            return true;
+            return;
         NodeChildList nodes(4, false);
         for (int i = 0; i < tree.Selection.Count(); ++i) {
             TreeNode* selected = tree.Selection.At(i);
@@ -498,56 +448,49 @@ bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters,
         }
         if (nodes.Count() > 0)
             tree.AddUndoAction(new TreeChangeNodeTypeAction(&tree, nodes, kind));
-        return true;
+        return;
     }
-    case 1612: { // RollBack
+    case Cmd::AnalysisRollBack: { // RollBack
         const bool rolledBack = document.RolledBack != 0;
         const bool on = count > 0 ? ParseScriptFlag(parameters[0]) != 0 : !rolledBack;
         if (on && !rolledBack) {
             waitingForAnalysis = 1;
             RunAnalysis(std::make_unique<RollBackAnalysis>(&document, this));
         } else if (!on && rolledBack) {
-            SendCommand(tree.Handle(), 1612);
+            SendCommand(tree.Handle(), Cmd::AnalysisRollBack);
         }
-        return true;
+        return;
     }
-    case 1620: // CostEff
-        if (node->IsDecision() && document.CalcPrefs.CalcMethod == CostEffectivenessMethod)
-            SendCommand(tree.Handle(), 1620);
-        return true;
-    case 1602: // ProbDist
-        SendCommand(tree.Handle(), 1602);
-        return true;
-    case 1838:   // SetCalcMethod
-    case 1839: { // SetActivePayoff
+    case ScriptCmd::SetCalcMethod:
+    case ScriptCmd::SetActivePayoff: {
         const int n = PayoffIndex(parameters[0]);
         if (n < 0) {
             ReportError(2, id, parameters[0].c_str());
-            return true;
+            return;
         }
-        if (id == 1838)
+        if (id == ScriptCmd::SetCalcMethod)
             document.CalcPrefs.CalcMethod = n;
         else
             document.CalcPrefs.CurrentPayoff = static_cast<int8_t>(n);
         document.EndRolledBack();
         tree.SetModified(1);
         tree.Redraw();
-        return true;
+        return;
     }
-    case 1841: { // SaveAsTRB: only a rolled-back tree has a snapshot to save
+    case ScriptCmd::SaveAsTRB: { // only a rolled-back tree has a snapshot to save
         FilePath path(parameters[0].c_str());
         path.SetExtension("trb");
         zString message;
         if (document.RolledBack == 0 || !tree.SaveCopyAs(path.FullPath().Text(), message))
             ReportError(2, id, parameters[0].c_str());
-        return true;
+        return;
     }
-    case 1616: // RunStoredAnalysis
+    case Cmd::AnalysisRunOldAnalysis: // RunStoredAnalysis
         RunStoredAnalysisAndWait(tree, parameters[0]);
-        return true;
-    case 1844:   // SetNodeName
-    case 1846: { // SetNodeProb
-        if (id == 1844) {
+        return;
+    case ScriptCmd::SetNodeName:
+    case ScriptCmd::SetNodeProb: {
+        if (id == ScriptCmd::SetNodeName) {
             node->SetText(parameters[0].c_str(), true);
         } else {
             node->SetProbabilityText(parameters[0].c_str(), true);
@@ -556,14 +499,14 @@ bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters,
         tree.RedrawNode(node, 0);
         tree.SetModified(1);
         tree.InvalidateAll();
-        return true;
+        return;
     }
-    case 1849: { // SetNodeVar
+    case ScriptCmd::SetNodeVar: {
         const std::string& name = parameters[0];
         if (!tree.Document().HasVariable(ScriptManager::Upper(name).c_str(), true)) {
             if (!CheckVariableName(zString(name.c_str()), false, false)) {
                 ReportError(9, id, name.c_str());
-                return true;
+                return;
             }
             tree.Document().EnsureVariable(name.c_str(), nullptr);
         }
@@ -571,22 +514,22 @@ bool ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters,
         SelectionOrRoot(tree, nodes);
         tree.AddUndoAction(new TreeDefineVariableAction(&tree, nodes, name.c_str(),
                                                         count > 1 ? parameters[1].c_str() : ""));
-        return true;
+        return;
     }
-    case 1851: { // SetNodePayoff
+    case ScriptCmd::SetNodePayoff: {
         const int payoff = PayoffIndex(parameters[0]);
         if (payoff < 0) {
             ReportError(2, id, parameters[0].c_str());
-            return true;
+            return;
         }
         const char* texts[4] = {"", "", "", ""};
         bool flags[4] = {false, false, false, false};
         texts[payoff] = parameters[1].c_str();
         flags[payoff] = true;
         tree.AddUndoAction(new TreeChangePayoffAction(&tree, tree.Selection, texts, flags));
-        return true;
+        return;
     }
-    default: // SensAn, Markov: nothing beyond the tree window's check
-        return true;
+    default:
+        break;
     }
 }

@@ -126,6 +126,25 @@ TEST_F(ScriptFiles, SnapshotsAndValuesNeedFinishedComputations)
     EXPECT_EQ(reopened.Document().RolledBack, 2);
 }
 
+// A command whose menu item is grayed is refused without a word, as a key is: under the custom interface
+// the node type and the roll back stay as they are, and the same lines act once it is hidden.
+TEST_F(ScriptFiles, CommandsOfGrayedMenuItemsAreRefused)
+{
+    Run("!OpenFile(\"" + SaveChanceTree() + "\")\n");
+    TreeWindow* tree = TopTree();
+    ASSERT_NE(tree, nullptr);
+    const std::string lines = "!SelectRoot\n!ChangeNodeType(2)\n!RollBack\n";
+    tree->CustomInterfaceShown = 1;
+    Run(lines);
+    EXPECT_EQ(tree->Document().Root->kind, ChanceNode);
+    EXPECT_EQ(tree->Document().RolledBack, 0);
+    tree->CustomInterfaceShown = 0;
+    Run(lines);
+    EXPECT_EQ(tree->Document().Root->kind, DecisionNode);
+    EXPECT_EQ(tree->Document().RolledBack, 1);
+    EXPECT_TRUE(Texts().empty()) << Texts()[0];
+}
+
 TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
 {
     const struct {

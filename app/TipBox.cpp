@@ -1,7 +1,6 @@
 #include "app/TipBox.h"
 
 #include "app/StartProgram.h"
-#include "framework/draw/Display.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
 
@@ -45,9 +44,8 @@ void KeepInside(RECT& box, const RECT& limit)
 
 } // namespace
 
-void DrawTipFrame(const RECT& rect, Display& display, const TipColours& colours)
+void DrawTipFrame(HDC dc, const RECT& rect, const TipColours& colours)
 {
-    HDC dc = display.DeviceContext();
     {
         ScopedBrush fill(dc, colours.background);
         ScopedPen frame(dc, colours.shadow);
@@ -59,19 +57,21 @@ void DrawTipFrame(const RECT& rect, Display& display, const TipColours& colours)
     LineTo(dc, rect.right - 1, rect.top);
 }
 
-RECT DrawTipBox(Display& display, POINT anchor, const char* text, bool centre, const RECT* limit)
+RECT DrawTipBox(HDC dc, POINT anchor, const char* text, bool centre, const RECT* limit)
 {
-    DisplayLock lock(display);
-    HDC dc = display.DeviceContext();
     const HGDIOBJ previousFont =
-        CurrentDialogFont ? SelectObject(dc, reinterpret_cast<HGDIOBJ>(CurrentDialogFont->Handle())) : nullptr;
+        SelectObject(dc, CurrentDialogFont ? reinterpret_cast<HGDIOBJ>(CurrentDialogFont->Handle())
+                                           : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     const int lineHeight = metrics.tmHeight;
     const std::vector<std::string> lines = SplitLines(text);
     int widest = 0;
-    for (const std::string& line : lines)
-        widest = std::max(widest, static_cast<int>(display.TextExtent(line.c_str(), static_cast<int>(line.size())).cx));
+    for (const std::string& line : lines) {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &extent);
+        widest = std::max(widest, static_cast<int>(extent.cx));
+    }
     const bool oneLine = lines.size() == 1;
     RECT box{anchor.x, anchor.y - lineHeight * static_cast<int>(lines.size()) - 4,
              anchor.x + widest + (oneLine ? 4 : 6), anchor.y};
@@ -81,7 +81,7 @@ RECT DrawTipBox(Display& display, POINT anchor, const char* text, bool centre, c
         KeepInside(box, *limit);
 
     const TipColours colours;
-    DrawTipFrame(box, display, colours);
+    DrawTipFrame(dc, box, colours);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF previousColour = SetTextColor(dc, GetNearestColor(dc, colours.text));
     for (size_t i = 0; i < lines.size(); ++i)
@@ -89,7 +89,6 @@ RECT DrawTipBox(Display& display, POINT anchor, const char* text, bool centre, c
                  static_cast<int>(lines[i].size()));
     SetTextColor(dc, previousColour);
     SetBkMode(dc, previousMode);
-    if (previousFont)
-        SelectObject(dc, previousFont);
+    SelectObject(dc, previousFont);
     return box;
 }

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-class Display;
-
 // The system colours of a tip box, read when made.
 struct TipColours {
     COLORREF background = GetSysColor(COLOR_INFOBK);
@@ -15,9 +13,10 @@ struct TipColours {
 };
 
 // Fills the rectangle with the tip background inside a shadow-coloured frame, then redraws its left and top
-// edges in the light colour. The display must be locked.
-void DrawTipFrame(const RECT& rect, Display& display, const TipColours& colours);
+// edges in the light colour.
+void DrawTipFrame(HDC dc, const RECT& rect, const TipColours& colours);
 
-// Paints the text (lines split at CR, LF or CR LF) in a box whose bottom-left corner is the anchor, or, with
-// `centre`, a one-line box centred on it; with a limit the box is moved back inside it. Returns the box.
-RECT DrawTipBox(Display& display, POINT anchor, const char* text, bool centre, const RECT* limit);
+// Paints the text (lines split at CR, LF or CR LF) in the dialog font, in a box whose bottom-left corner is the
+// anchor, or, with `centre`, a one-line box centred on it; with a limit the box is moved back inside it. The
+// context is left as it was. Returns the box.
+RECT DrawTipBox(HDC dc, POINT anchor, const char* text, bool centre, const RECT* limit);

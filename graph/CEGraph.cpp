@@ -110,28 +110,6 @@ void ExtDomLegendItem::Serialize(Archive& archive)
         archive.SetFormatError(kBadPointReference);
 }
 
-void ExtDomLegendList::StoreItem(Archive& archive, void* item)
-{
-    static_cast<ExtDomLegendItem*>(item)->Serialize(archive);
-}
-
-void* ExtDomLegendList::LoadItem(Archive& archive)
-{
-    auto* item = new ExtDomLegendItem;
-    item->Serialize(archive);
-    return item;
-}
-
-void* ExtDomLegendList::CloneItem(void* item)
-{
-    return new ExtDomLegendItem(*static_cast<ExtDomLegendItem*>(item));
-}
-
-void ExtDomLegendList::DeleteItem(void* item)
-{
-    delete static_cast<ExtDomLegendItem*>(item);
-}
-
 CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOnX != 0 ? 1 : 0))
 {
     SetIconId(32026);
@@ -318,13 +296,7 @@ bool CEGraph::ElementShown(const GraphElement& element) const
 
 std::vector<GraphElement*> CEGraph::LegendColumnBlock()
 {
-    std::vector<GraphElement*> column;
-    if (extItems.Count() == 0)
-        return column;
-    column.push_back(&extHeading);
-    for (int i = 0; i < extItems.Count(); ++i)
-        column.push_back(extItems.Item(i));
-    return column;
+    return extItems.Column(extHeading);
 }
 
 // Own part of the graph file, after the common part:
@@ -363,13 +335,13 @@ bool CEGraph::LoadPart(Archive& archive)
         return true;
     bool sound = PointsSound(points) && legendKeys.Count() <= points.Count();
     for (int i = 0; sound && i < extItems.Count(); ++i)
-        sound = extItems.Item(i)->pointIndex < points.Count();
+        sound = extItems.Label(i)->pointIndex < points.Count();
     if (!sound)
         archive.SetFormatError(kBadPointReference);
     showExtended = showExtended != 0 && extItems.Count() > 0 ? 1 : 0;
     effOnX = effOnX != 0 ? 1 : 0;
     extHeading.owner = this;
     for (int i = 0; i < extItems.Count(); ++i)
-        extItems.Item(i)->owner = this;
+        extItems.Label(i)->owner = this;
     return true;
 }

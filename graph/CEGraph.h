@@ -28,17 +28,7 @@ public:
     int16_t pointIndex = 0;
 };
 
-class ExtDomLegendList : public PtrArray {
-public:
-    ExtDomLegendList() : PtrArray(4, true) {}
-    ~ExtDomLegendList() override { Clear(); }
-
-    ExtDomLegendItem* Item(int index) const { return static_cast<ExtDomLegendItem*>(At(index)); }
-    void StoreItem(Archive& archive, void* item) override;
-    void* LoadItem(Archive& archive) override;
-    void* CloneItem(void* item) override;
-    void DeleteItem(void* item) override;
-};
+using ExtDomLegendList = LabelList<ExtDomLegendItem>;
 
 class CEGraph : public GraphWindow {
 public:
@@ -67,7 +57,7 @@ public:
     void GuideEnds(int i, double ends[2][2]) const;
     bool ExtendedShown() const { return showExtended != 0; }
     int ExtendedItemCount() const { return extItems.Count(); }
-    const ExtDomLegendItem& ExtendedItem(int i) const { return *extItems.Item(i); }
+    const ExtDomLegendItem& ExtendedItem(int i) const { return *extItems.Label(i); }
     // The mark kind of point i (its legend key's).
     int MarkKind(int i) const;
 

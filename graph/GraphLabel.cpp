@@ -104,25 +104,3 @@ GraphLabel* GraphElementList::AddLabel(const char* text)
     }
     return label;
 }
-
-void GraphElementList::StoreItem(Archive& archive, void* item)
-{
-    static_cast<GraphLabel*>(item)->Serialize(archive);
-}
-
-void* GraphElementList::LoadItem(Archive& archive)
-{
-    auto* label = new GraphLabel;
-    label->Serialize(archive);
-    return label;
-}
-
-void* GraphElementList::CloneItem(void* item)
-{
-    return new GraphLabel(*static_cast<GraphLabel*>(item));
-}
-
-void GraphElementList::DeleteItem(void* item)
-{
-    delete static_cast<GraphLabel*>(item);
-}

@@ -8,6 +8,7 @@
 #include "graph/GraphElement.h"
 
 #include <cstdint>
+#include <vector>
 
 class GraphLabel : public GraphElement {
 public:
@@ -38,16 +39,39 @@ public:
 // The text's extent in inches in the font on the display (locked).
 void MeasureText(Display& display, const FontRecord& font, const char* text, float& width, float& height);
 
-// An owning list of labels in the list's stored form.
-class GraphElementList : public PtrArray {
+// An owning list of labels of one kind in the list's stored form: each label stores itself.
+template <class Kind>
+class LabelList : public PtrArray {
 public:
-    GraphElementList() : PtrArray(4, true) {}
-    ~GraphElementList() override { Clear(); }
+    LabelList() : PtrArray(8, true) {}
+    ~LabelList() override { Clear(); }
 
-    GraphLabel* Label(int index) const { return static_cast<GraphLabel*>(At(index)); }
+    Kind* Label(int index) const { return static_cast<Kind*>(At(index)); }
+    void StoreItem(Archive& archive, void* item) override { static_cast<Kind*>(item)->Serialize(archive); }
+    void* LoadItem(Archive& archive) override
+    {
+        auto* label = new Kind;
+        label->Serialize(archive);
+        return label;
+    }
+    void* CloneItem(void* item) override { return new Kind(*static_cast<Kind*>(item)); }
+    void DeleteItem(void* item) override { delete static_cast<Kind*>(item); }
+
+    // A block of a graph's legend column: the heading over the labels, or nothing without labels.
+    std::vector<GraphElement*> Column(GraphElement& heading) const
+    {
+        std::vector<GraphElement*> column;
+        if (Count() == 0)
+            return column;
+        column.push_back(&heading);
+        for (int i = 0; i < Count(); ++i)
+            column.push_back(Label(i));
+        return column;
+    }
+};
+
+// The graph's own labels (title lines, axis labels, legend texts, added labels).
+class GraphElementList : public LabelList<GraphLabel> {
+public:
     GraphLabel* AddLabel(const char* text);
-    void StoreItem(Archive& archive, void* item) override;
-    void* LoadItem(Archive& archive) override;
-    void* CloneItem(void* item) override;
-    void DeleteItem(void* item) override;
 };

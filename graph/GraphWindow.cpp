@@ -5,6 +5,7 @@
 #include "app/MouseTracker.h"
 #include "app/StartProgram.h"
 #include "app/StatusMessage.h"
+#include "app/TipBox.h"
 #include "app/ZoomPane.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/PreferencesStore.h"
@@ -12,6 +13,7 @@
 #include "foundation/TextReport.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingPrimitives.h"
+#include "framework/draw/GdiScopes.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/zPen.h"
 #include "framework/window/FillLayout.h"
@@ -559,25 +561,13 @@ void GraphWindow::ShowHeldTip(POINT client, const char* text)
     ZoomPane* pane = Pane();
     if (pane == nullptr)
         return;
-    constexpr int margin = 3;
     heldTipText = text;
-    const HDC dc = GetDC(pane->Handle());
-    const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    RECT textRect{0, 0, 0, 0};
-    DrawTextA(dc, text, -1, &textRect, DT_CALCRECT | DT_NOPREFIX);
-    heldTipRect_ = RECT{client.x, client.y - textRect.bottom - 2 * margin, client.x + textRect.right + 2 * margin,
-                        client.y};
-    const HBRUSH background = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
-    FillRect(dc, &heldTipRect_, background);
-    DeleteObject(background);
-    FrameRect(dc, &heldTipRect_, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    RECT inside{heldTipRect_.left + margin, heldTipRect_.top + margin, heldTipRect_.right - margin,
-                heldTipRect_.bottom - margin};
-    DrawTextA(dc, text, -1, &inside, DT_NOPREFIX);
-    SelectObject(dc, oldFont);
-    ReleaseDC(pane->Handle(), dc);
+    RECT limit{};
+    GetClientRect(pane->Handle(), &limit);
+    {
+        ScopedWindowDC dc(pane->Handle());
+        heldTipRect_ = DrawTipBox(dc.Get(), client, text, false, &limit);
+    }
     SetCapture(pane->Handle());
     heldTipShown_ = true;
 }

@@ -138,28 +138,6 @@ void ThresholdLabel::Serialize(Archive& archive)
         archive.SetFormatError(kBadThresholdLabel);
 }
 
-void ThresholdLabelList::StoreItem(Archive& archive, void* item)
-{
-    static_cast<ThresholdLabel*>(item)->Serialize(archive);
-}
-
-void* ThresholdLabelList::LoadItem(Archive& archive)
-{
-    auto* label = new ThresholdLabel;
-    label->Serialize(archive);
-    return label;
-}
-
-void* ThresholdLabelList::CloneItem(void* item)
-{
-    return new ThresholdLabel(*static_cast<ThresholdLabel*>(item));
-}
-
-void ThresholdLabelList::DeleteItem(void* item)
-{
-    delete static_cast<ThresholdLabel*>(item);
-}
-
 LineGraph::LineGraph(int stepCount, int optionWord)
     : stepCount_(static_cast<int16_t>(stepCount)), optionWord_(static_cast<int16_t>(optionWord))
 {
@@ -463,13 +441,7 @@ void LineGraph::DrawSeries(Display& display)
 
 std::vector<GraphElement*> LineGraph::LegendColumnBlock()
 {
-    std::vector<GraphElement*> column;
-    if (thresholdLabels_.Count() == 0)
-        return column;
-    column.push_back(&thresholdTitle_);
-    for (int i = 0; i < thresholdLabels_.Count(); ++i)
-        column.push_back(thresholdLabels_.Label(i));
-    return column;
+    return thresholdLabels_.Column(thresholdTitle_);
 }
 
 // Own part of the graph file, after the common part:

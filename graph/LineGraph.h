@@ -28,17 +28,7 @@ public:
     int16_t thresholdIndex = 0;
 };
 
-class ThresholdLabelList : public PtrArray {
-public:
-    ThresholdLabelList() : PtrArray(8, true) {}
-    ~ThresholdLabelList() override { Clear(); }
-
-    ThresholdLabel* Label(int index) const { return static_cast<ThresholdLabel*>(At(index)); }
-    void StoreItem(Archive& archive, void* item) override;
-    void* LoadItem(Archive& archive) override;
-    void* CloneItem(void* item) override;
-    void DeleteItem(void* item) override;
-};
+using ThresholdLabelList = LabelList<ThresholdLabel>;
 
 class LineGraph : public GraphWindow {
 public:

@@ -39,7 +39,7 @@ TEST(TipBox, StaysInsideItsLimitAndFillsInTheTipColour)
     HDC dc = display.DeviceContext();
     PatBlt(dc, 0, 0, 200, 100, WHITENESS);
     const RECT limit{0, 0, 200, 100};
-    const RECT box = DrawTipBox(display, POINT{190, 50}, "12.5", false, &limit);
+    const RECT box = DrawTipBox(dc, POINT{190, 50}, "12.5", false, &limit);
     EXPECT_EQ(box.right, 200);
     EXPECT_LT(box.left, 190);
     EXPECT_EQ(box.bottom, 50);
@@ -47,8 +47,8 @@ TEST(TipBox, StaysInsideItsLimitAndFillsInTheTipColour)
     EXPECT_EQ(GetPixel(dc, box.left + 1, box.bottom - 2), background);
 
     // Two lines are twice as high as one (less the margin), and an empty text still makes a one-line box.
-    const RECT two = DrawTipBox(display, POINT{10, 90}, "a\r\nb", false, nullptr);
-    const RECT empty = DrawTipBox(display, POINT{100, 90}, "", false, nullptr);
+    const RECT two = DrawTipBox(dc, POINT{10, 90}, "a\r\nb", false, nullptr);
+    const RECT empty = DrawTipBox(dc, POINT{100, 90}, "", false, nullptr);
     EXPECT_EQ(two.bottom - two.top - 4, 2 * (box.bottom - box.top - 4));
     EXPECT_EQ(empty.bottom - empty.top, box.bottom - box.top);
 }

@@ -1,14 +1,25 @@
 #!/usr/bin/env bash
-# The screenshot tour: screens.sh [BUILD]   (default: build)
+# The screenshot tour: screens.sh [BUILD] [--repaint]   (default: build)
 # Builds the tour program if needed and runs it on a virtual screen. The program starts as KIVO does, builds a
 # small tree, rolls it back, opens Preferences, the Variables window, a sensitivity graph, the Markov window
 # with a graph and its report, and Print Preview. After each step, once the program is idle, it names the
 # step in a request file; this script then takes a picture of the whole screen (ImageMagick's import) into
 # BUILD/screens/NN-step.png and removes the request, and the program goes on.
+# With --repaint, the program repaints all its windows after each picture and has the screen pictured again;
+# the script then names every step whose picture differs from the repaint's (kept as NN-step-repaint.png):
+# a window that shows on the screen what it would not paint afresh. Feedback drawn over a window while a
+# mouse button is held (a band, a drag) and a list's focus frame are not repainted, so such steps differ.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/.." && pwd)
-build=${1:-build}
+build=build
+repaint=
+for argument in "$@"; do
+  case "$argument" in
+    --repaint) repaint=1 ;;
+    *) build=$argument ;;
+  esac
+done
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 command -v import >/dev/null || { echo "screens.sh needs ImageMagick's import" >&2; exit 1; }
 if [ ! -f "$build/CMakeCache.txt" ]; then
@@ -26,7 +37,7 @@ request="$out/request"
 
 . "$here/session.sh" "$build"
 kivo_session_start
-wine "$build/tests/kivo_tour.exe" "$(winepath -w "$request")" >"$out/tour.log" 2>&1 &
+KIVO_TOUR_REPAINT=$repaint wine "$build/tests/kivo_tour.exe" "$(winepath -w "$request")" >"$out/tour.log" 2>&1 &
 tour=$!
 # Poll for requests while the tour runs; the program waits for each picture before it goes on. A program that
 # asks for nothing in a minute (a paint that never ends starves its timer) is pictured and stopped.
@@ -47,3 +58,17 @@ while kill -0 "$tour" 2>/dev/null; do
   sleep 0.05
 done
 wait "$tour"
+[ -n "$repaint" ] || exit 0
+differing=0
+for again in "$out"/*-repaint.png; do
+  [ -e "$again" ] || continue
+  first=${again%-repaint.png}.png
+  pixels=$(compare -metric AE "$first" "$again" null: 2>&1 || true)
+  if [ "$pixels" = 0 ]; then
+    rm -f "$again"
+  else
+    echo "$(basename "$first" .png): $pixels pixels differ from a full repaint (see $again)"
+    differing=$((differing + 1))
+  fi
+done
+echo "$differing pictures differ from a full repaint"

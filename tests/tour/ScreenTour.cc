@@ -2,7 +2,9 @@
 // sequence of commands. After each step the driver waits until the program is idle (nothing queued, no idle
 // task, no analysis running, and the step's own window ready), then writes the step's name to the request
 // file and waits until tools/screens.sh has taken the picture and removed the file. Timer callbacks run in
-// every message loop, so the steps go on inside modal dialogs too.
+// every message loop, so the steps go on inside modal dialogs too. With KIVO_TOUR_REPAINT not empty, each
+// picture is followed by a second one (NN-step-repaint) taken after every window of the program was painted
+// afresh, so that screens.sh can show where the screen differs from what a full repaint shows.
 //
 //   kivo_tour.exe REQUEST-FILE
 
@@ -74,6 +76,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -105,6 +108,11 @@ int quietTicks = 0;
 int waitedTicks = 0;
 bool givingUp = false;
 int shotNumber = 0;
+std::string lastShot;
+// With a repaint check: 0 before the step's picture was taken, 1 once the program was repainted, 2 once the
+// picture of the repaint is asked for.
+bool checkRepaint = false;
+int repaintPhase = 0;
 
 MainFrame* Frame()
 {
@@ -1304,14 +1312,47 @@ bool RequestPending()
     return GetFileAttributesA(requestFile.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void WriteRequest(const std::string& name)
+{
+    if (FILE* file = std::fopen(requestFile.c_str(), "w")) {
+        std::fputs(name.c_str(), file);
+        std::fclose(file);
+    }
+}
+
 void RequestShot(const char* name)
 {
     char numbered[64];
     std::snprintf(numbered, sizeof numbered, "%02d-%s", ++shotNumber, name);
-    if (FILE* file = std::fopen(requestFile.c_str(), "w")) {
-        std::fputs(numbered, file);
-        std::fclose(file);
+    lastShot = numbered;
+    WriteRequest(lastShot);
+}
+
+BOOL CALLBACK RepaintWindow(HWND window, LPARAM)
+{
+    if (IsWindowVisible(window))
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return TRUE;
+}
+
+// After a step's picture, with the repaint check: repaints every window of the program, then once the program
+// is idle again (so the window system has put the paint on the screen) asks for the picture of the repaint.
+// True while the check still has work.
+bool RepaintCheckPending()
+{
+    if (!checkRepaint || repaintPhase == 2) {
+        repaintPhase = 0;
+        return false;
     }
+    if (repaintPhase == 0) {
+        EnumThreadWindows(GetCurrentThreadId(), &RepaintWindow, 0);
+        repaintPhase = 1;
+    } else if (Idle()) {
+        WriteRequest(lastShot + "-repaint");
+        repaintPhase = 2;
+    }
+    return true;
 }
 
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
@@ -1322,7 +1363,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     if (shooting) {
         if (!RequestPending() && givingUp)
             ExitProcess(1);
-        if (!RequestPending()) {
+        if (!RequestPending() && !RepaintCheckPending()) {
             shooting = false;
             acted = false;
             ++current;
@@ -1369,6 +1410,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand)
 {
     requestFile = commandLine ? commandLine : "";
+    const char* repaint = std::getenv("KIVO_TOUR_REPAINT");
+    checkRepaint = repaint != nullptr && *repaint != '\0';
     TheApp = new FrameworkApp(instance, previousInstance, "", showCommand);
     BuildSteps();
     const UINT_PTR timer = SetTimer(nullptr, 0, kTickMilliseconds, &Tick);

@@ -20,9 +20,9 @@
 namespace {
 
 // What a command needs before its executor runs, checked in this order with the parameter count (error 1)
-// after the first: a tree window on top (error 4), a selected node in it (error 8), and the tree window's
-// enable rule of the menu command whose id it takes: a grayed item refuses it without a word, as it refuses
-// a key or the tool bar.
+// after the first: a tree window on top (error 4), a selected node in it (error 8), and, when a tree window
+// is on top, its enable rule of the menu command whose id the command takes: a grayed item refuses it
+// without a word, as it refuses a key or the tool bar.
 enum Needs : unsigned {
     TreeTop = 1,
     SelectedNode = 2,
@@ -79,8 +79,8 @@ const ScriptManager::CommandRow ScriptManager::Commands[] = {
     {ScriptCmd::BranchVar, "BranchVar", &Script::RunFlowCommand, 2, kNoBound, 0},
     // Files and windows of the frame.
     {Cmd::FileOpen, "OpenFile", &Script::RunFileCommand, 0, kNoBound, 0},
-    {Cmd::FileSave, "SaveFile", &Script::RunFileCommand, 0, kNoBound, 0},
-    {Cmd::FileSaveAs, "SaveFileAs", &Script::RunFileCommand, 0, kNoBound, 0},
+    {Cmd::FileSave, "SaveFile", &Script::RunFileCommand, 0, kNoBound, MenuRule},
+    {Cmd::FileSaveAs, "SaveFileAs", &Script::RunFileCommand, 0, kNoBound, MenuRule},
     {Cmd::FileClose, "CloseTopWindow", &Script::RunFileCommand, 0, kNoBound, 0},
     {Cmd::EditCopySpecial, "CopyPicture", &Script::RunFileCommand, 0, kNoBound, 0},
     {Cmd::FilePrint, "PrintFile", &Script::RunFileCommand, 0, kNoBound, 0},
@@ -167,7 +167,7 @@ void ScriptManager::Dispatch(int32_t id, const Parameters& parameters)
     if (row == nullptr)
         return;
     currentCommand_ = id;
-    TreeWindow* tree = (row->needs & TreeTop) != 0 ? TopTree() : nullptr;
+    TreeWindow* tree = (row->needs & (TreeTop | MenuRule)) != 0 ? TopTree() : nullptr;
     if ((row->needs & TreeTop) != 0 && tree == nullptr) {
         ReportError(4, id);
         return;
@@ -181,7 +181,7 @@ void ScriptManager::Dispatch(int32_t id, const Parameters& parameters)
         ReportError(8, id);
         return;
     }
-    if ((row->needs & MenuRule) != 0 && !tree->CommandEnabled(id))
+    if ((row->needs & MenuRule) != 0 && tree != nullptr && !tree->CommandEnabled(id))
         return;
     if (row->run != nullptr)
         (this->*row->run)(id, parameters);

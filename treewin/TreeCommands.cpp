@@ -120,6 +120,9 @@ long TreeWindow::OnCommandId(unsigned id, unsigned code, HWND control)
     // Any command ends a half-made arrow, note box or note binding, also one the base window takes.
     ClickMode = 0;
     PendingNoteBinding = nullptr;
+    // Save and Save As are the document window's, once the tree's rule allows them.
+    if ((id == Cmd::FileSave || id == Cmd::FileSaveAs) && !CommandEnabled(static_cast<int>(id)))
+        return 1;
     if (DocumentWindow::OnCommandId(id, code, control) != 0)
         return 1;
     return OnCommand(static_cast<int>(id));

@@ -123,9 +123,9 @@ void CheckMenuEntry(HMENU menu, unsigned id, bool checked)
 
 // Save and Save As: never over an opened roll-back snapshot, nor from a custom interface that does not let
 // its user save.
-bool MaySave(const MenuFacts& f, const TreeDocument& document)
+bool MaySave(const MenuFacts& f)
 {
-    const CustomInterfaceSettings* settings = document.CustomInterface.get();
+    const CustomInterfaceSettings* settings = f.window->Document().CustomInterface.get();
     return !f.snapshot && !(f.customInterface && (settings == nullptr || settings->options.allowSaveTree == 0));
 }
 
@@ -185,6 +185,9 @@ bool OnMarkovNode(const MenuFacts& f) { return f.first != nullptr && f.first->ki
 } // namespace
 
 const TreeWindow::CommandRow TreeWindow::Commands[] = {
+    // The document window saves (OnCommandId) what the rule lets it.
+    {Cmd::FileSave, nullptr, MaySave, nullptr},
+    {Cmd::FileSaveAs, nullptr, MaySave, nullptr},
     // The Edit menu and the node popup's paste items.
     {Cmd::NodePasteText, &TreeWindow::OnEditMenuCommand, PasteText, nullptr},
     {Cmd::NodePasteNode, &TreeWindow::OnEditMenuCommand, PasteNodes, nullptr},
@@ -496,8 +499,6 @@ void TreeWindow::UpdateMenus(HMENU bar)
         SetItem(bar, row.id, row.rule != nullptr && row.rule(f));
 
     SetItem(bar, Cmd::FileConvertToOutline, false);
-    for (unsigned id : {Cmd::FileSave, Cmd::FileSaveAs})
-        SetItem(bar, id, MaySave(f, document));
     if (ci)
         SetItem(bar, Cmd::DisplayZoom, false);
 
@@ -577,7 +578,7 @@ void TreeWindow::UpdateCommands()
     TreeNode* node = f.first;
     const bool running = document.CurrentAnalysis != nullptr;
     SelectDefaultMode();
-    EnableSaveCommand(MaySave(f, document) && (FilePath().IsEmpty() || document.Modified != 0));
+    EnableSaveCommand(MaySave(f) && (FilePath().IsEmpty() || document.Modified != 0));
     EnablePrintCommands(CanPrint());
     EnableConvertToOutline(0);
     EnableRollBack(!f.snapshot && !ci, f.rolledBack);

@@ -142,6 +142,10 @@ TEST_F(ScriptFiles, CommandsOfGrayedMenuItemsAreRefused)
     Run(lines);
     EXPECT_EQ(tree->Document().Root->kind, DecisionNode);
     EXPECT_EQ(tree->Document().RolledBack, 1);
+    // Save is grayed over an opened snapshot: its results stay in the file.
+    const std::string snapshot = TempFile("kivo-script-snap.trb");
+    Run("!SaveAsTRB(\"" + snapshot + "\")\n!OpenFile(\"" + snapshot + "\")\n!SaveFile\n");
+    EXPECT_EQ(TreeWindow(snapshot.c_str()).Document().RolledBack, 2);
     EXPECT_TRUE(Texts().empty()) << Texts()[0];
 }
 

@@ -71,7 +71,7 @@ bool Fault(BayesRevision& record, TreeNode* atFault, const char* text)
 
 }  // namespace
 
-BayesRevision::BayesRevision(TreeNode* node) : node(node), window(node->document)
+BayesRevision::BayesRevision(TreeNode* node) : node(node), document(node->document)
 {
     OutcomeRelay relay(outcome);
     failed = !CheckBayesStructure(*this);
@@ -141,7 +141,7 @@ BayesPrompt MakeBayesPrompt(const BayesRevision& record, int test, int condition
 
 bool ParseBayesEntry(const BayesRevision& record, const zString& expression, TextField* field)
 {
-    FormulaRef formula(new EvalContext(record.window, record.node), 0, nullptr);
+    FormulaRef formula(new EvalContext(record.document, record.node), 0, nullptr);
     formula.EvaluateText(expression.Text());
     if (!formula.HasError())
         return true;
@@ -156,7 +156,7 @@ void StoreSensSpecEntry(BayesRevision& record, int step, int positiveTest, int p
     FormatNumber(DefaultNumericFormat, 1.0 - value, complementValue, false, false,
                  static_cast<int16_t>(-DefaultNumericFormat.ExtendedProbDigits()));
     zString complement(expression);
-    ParenthesizeIfExpression(complement, record.window);
+    ParenthesizeIfExpression(complement, record.document);
     zString complementExpression("1-");
     complementExpression += complement;
 
@@ -194,7 +194,7 @@ void ChooseBayesTestDefaults(const BayesRevision& record, int& positiveTest, int
 
 bool BindBayesEntry(const BayesRevision& record, const zString& expression, const zString& valueText)
 {
-    if (record.window == nullptr || !record.window->HasVariable(expression.Text(), false))
+    if (record.document == nullptr || !record.document->HasVariable(expression.Text(), false))
         return false;
     if (!valueText.IsEmpty() && record.node->FindBinding(expression.Text(), false) == nullptr)
         record.node->SetBinding(expression.Text(), valueText.Text(), true);
@@ -241,7 +241,7 @@ void BuildBayesRevision(BayesRevision& record)
         }
     }
     auto bindName = [&](TreeNode* target, const zString& formula, int& counter) {
-        const zString name = MakeBayesVariableName(counter, record.window);
+        const zString name = MakeBayesVariableName(counter, record.document);
         if (!formula.IsEmpty())
             record.node->SetBinding(name.Text(), formula.Text(), true);
         target->SetProbabilityText(name.Text(), true);
@@ -253,7 +253,7 @@ void BuildBayesRevision(BayesRevision& record)
             bindName(test->GetChild(c), record.posteriors[static_cast<size_t>(c) * tests + t], counter);
         bindName(test, record.testProbabilities[t], counter);
     }
-    if (TreeDocument* document = record.window) {
+    if (TreeDocument* document = record.document) {
         document->RedrawNode(record.node, 1);
         document->VariablesChanged();
         document->SetModified(1);

@@ -23,7 +23,7 @@ struct BayesRevision {
     explicit BayesRevision(TreeNode* node);
 
     TreeNode* node;
-    TreeDocument* window;
+    TreeDocument* document;
     std::vector<zString> testNames;
     std::vector<zString> conditionNames;
     std::vector<zString> priorValues;

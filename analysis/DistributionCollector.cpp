@@ -26,8 +26,8 @@ RunFault GatherEndNodes(TreeNode* start, bool costEffectiveness, std::vector<Opt
     // The roll back just made (or the rolled-back state) holds the branch probabilities of every chance node
     // it reached with a positive probability: the nodes this walk reaches with one. A maximin roll back
     // weighs no branches, so they are evaluated here.
-    const TreeDocument* window = start->document;
-    const bool cached = window != nullptr && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin;
+    const TreeDocument* document = start->document;
+    const bool cached = document != nullptr && document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin;
     RunFault error;
     std::vector<OptimalEndNode> pending{{start, 1.0}};
     while (!pending.empty()) {
@@ -89,7 +89,7 @@ DistributionCollector::~DistributionCollector()
 
 int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes)
 {
-    TreeDocument* window = node->document;
+    TreeDocument* document = node->document;
     std::vector<OptimalEndNode> ends;
     if (Gather(node, ends))
         return 1;
@@ -111,7 +111,7 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
         zString message("The optimal path of this decision node leads to one or more terminal nodes which have the "
                         "same payoff value. Its value is ");
         zString value;
-        FormatNumber(window ? window->NumberFormat : DefaultNumericFormat, largest, value, true, true, DigitsOfFormat);
+        FormatNumber(document ? document->NumberFormat : DefaultNumericFormat, largest, value, true, true, DigitsOfFormat);
         message += value;
         message += " and its probability is 1.0.";
         ReportFailure(OutcomeCode::SamePayoffOutcomes, nullptr, nullptr, message.Text(), 0);
@@ -127,16 +127,16 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
 
 RunFault DistributionCollector::Gather(TreeNode* node, std::vector<OptimalEndNode>& ends)
 {
-    TreeDocument* window = node->document;
+    TreeDocument* document = node->document;
     RunFault error;
-    if (!CheckRiskPreference(window, nullptr)) {
+    if (!CheckRiskPreference(document, nullptr)) {
         error.Set(OutcomeCode::Cancelled);
         return error;
     }
     RollBackTree(node, &error, RollBackPlain);
     if (error)
         return error;
-    const bool costEffectiveness = window != nullptr && window->IsCostEffectiveness();
+    const bool costEffectiveness = document != nullptr && document->IsCostEffectiveness();
     error = GatherEndNodes(node, costEffectiveness, ends);
     if (!error && ends.empty())
         error.Set(OutcomeCode::NoEndNodesReached);

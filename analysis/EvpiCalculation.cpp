@@ -186,7 +186,7 @@ void EvpiCalculation::BuildScratchTree()
 
 void EvpiCalculation::GraftPaths()
 {
-    const int payoff = window->CalcPrefs.CurrentPayoff;
+    const int payoff = document->CalcPrefs.CurrentPayoff;
     for (int m = level - 1; m >= 0; --m) {
         NodeChildList next(4, false);
         TreeNode* nextCurrent = currentNode;
@@ -222,7 +222,7 @@ void EvpiCalculation::GraftPaths()
 
 void EvpiCalculation::ComputeWith()
 {
-    if (VerifyProbabilities(window, 0, scratchRoot, nullptr, 0) != 1) {
+    if (VerifyProbabilities(document, 0, scratchRoot, nullptr, 0) != 1) {
         error.Set(OutcomeCode::ProbabilitiesNotOne);
         return;
     }
@@ -230,7 +230,7 @@ void EvpiCalculation::ComputeWith()
     if (error)
         return;
     evpi = evWith - evWithout;
-    if (!window->IsMaximizing())
+    if (!document->IsMaximizing())
         evpi = -evpi;
 }
 
@@ -243,8 +243,8 @@ double CalculateEvpi(const NodeChildList& selected, RunFault* error)
         error->Set(OutcomeCode::EvpiSelection);
         return 0.0;
     }
-    TreeDocument* window = selected.At(0)->document;
-    EvpiCalculation calculation(window);
+    TreeDocument* document = selected.At(0)->document;
+    EvpiCalculation calculation(document);
     for (int i = 0; i < selected.Count(); ++i)
         calculation.selection.Add(selected.At(i));
     calculation.eventNode = selected.At(0);
@@ -256,7 +256,7 @@ double CalculateEvpi(const NodeChildList& selected, RunFault* error)
         error->Set(calculation.error.Code());
         return calculation.evpi;
     }
-    window->SetStoredAnalysis(MakeRecord(calculation));
+    document->SetStoredAnalysis(MakeRecord(calculation));
     return calculation.evpi;
 }
 

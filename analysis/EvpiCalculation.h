@@ -32,7 +32,7 @@ EvpiPresenter SetEvpiPresenter(EvpiPresenter presenter);
 
 class EvpiCalculation {
 public:
-    explicit EvpiCalculation(TreeDocument* document) : window(document) {}
+    explicit EvpiCalculation(TreeDocument* document) : document(document) {}
     EvpiCalculation(const EvpiCalculation&) = delete;
     EvpiCalculation& operator=(const EvpiCalculation&) = delete;
     ~EvpiCalculation();
@@ -44,7 +44,7 @@ public:
     void GraftPaths();
     void ComputeWith();
 
-    TreeDocument* window;
+    TreeDocument* document;
     RunFault error;
     int32_t level = 0;
     double evpi = 0.0;

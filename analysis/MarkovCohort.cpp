@@ -535,15 +535,15 @@ void RunMarkovCohort(TreeNode* markov, RunFault* error, MarkovStageRecorder* rec
 {
     if (*error)
         return;
-    TreeDocument* window = markov->document;
+    TreeDocument* document = markov->document;
     if (recorder == nullptr)
-        recorder = window->CurrentMarkovRecorder;
+        recorder = document->CurrentMarkovRecorder;
     MarkovStatus status(markov);
     if (!PrepareMarkovRun(markov, error))
         return;
-    CalcState& calc = window->CalcStateRecord;
+    CalcState& calc = document->CalcStateRecord;
     CohortRun run(markov, error, args);
-    const uint8_t savedRolledBack = window->RolledBack;
+    const uint8_t savedRolledBack = document->RolledBack;
     bool stopped = !run.TakeStartingShares();
     if (!stopped) {
         run.RewardSweep(InitialReward);
@@ -556,7 +556,7 @@ void RunMarkovCohort(TreeNode* markov, RunFault* error, MarkovStageRecorder* rec
             stopped = true;
             break;
         }
-        window->RolledBack = 1;
+        document->RolledBack = 1;
         run.Cycle();
         if (recorder != nullptr) {
             run.Publish();
@@ -575,11 +575,11 @@ void RunMarkovCohort(TreeNode* markov, RunFault* error, MarkovStageRecorder* rec
                 Add(calc.total, calc.stage);
             }
         }
-        window->RolledBack = savedRolledBack;
+        document->RolledBack = savedRolledBack;
         if (stopped)
             break;
     }
-    window->RolledBack = savedRolledBack;
+    document->RolledBack = savedRolledBack;
     if (stopped) {
         error->Set(OutcomeCode::Cancelled);
     } else {
@@ -719,11 +719,11 @@ double MarkovCohortValue(TreeNode* markov, RunFault* error, int payoffIndex)
 
 double MarkovCostEffectivenessValue(TreeNode* markov, RunFault* error)
 {
-    TreeDocument* window = markov->document;
+    TreeDocument* document = markov->document;
     MarkovRunArgs args;
     args.costEffectiveness = 1;
-    args.costPayoff = window->CostPayoffIndex();
-    args.valuePayoff = window->CalcPrefs.CEEffPayoff;
+    args.costPayoff = document->CostPayoffIndex();
+    args.valuePayoff = document->CalcPrefs.CEEffPayoff;
     RunMarkovCohort(markov, error, nullptr, args, markov->triple);
     return markov->triple.value;
 }

@@ -80,18 +80,18 @@ double SimulateMarkovIndividual(TreeNode* markov, RunFault* error)
 {
     if (*error)
         return 0.0;
-    TreeDocument* window = markov->document;
-    const TreeCalcPrefs& prefs = window->CalcPrefs;
+    TreeDocument* document = markov->document;
+    const TreeCalcPrefs& prefs = document->CalcPrefs;
     MarkovRunArgs args;
     args.costEffectiveness = prefs.CalcMethod == CostEffectivenessMethod ? 1 : 0;
-    args.costPayoff = window->CostPayoffIndex();
+    args.costPayoff = document->CostPayoffIndex();
     args.valuePayoff = args.costEffectiveness ? prefs.CEEffPayoff : prefs.CurrentPayoff;
     const int terminationPayoff = prefs.CalcMethod == PayoffMethod ? prefs.CurrentPayoff : 0;
     if (!PrepareMarkovRun(markov, error))
         return 0.0;
     MarkovWalkValues known(markov, args);
-    CalcState& calc = window->CalcStateRecord;
-    calc.flaggedVariables = ListFlaggedVariables(*window, nullptr) > 0 ? 1 : 0;
+    CalcState& calc = document->CalcStateRecord;
+    calc.flaggedVariables = ListFlaggedVariables(*document, nullptr) > 0 ? 1 : 0;
     const int first = RandomBranchIndex(markov, error);
     calc.currentState = !*error ? markov->GetChild(first) : nullptr;
     // While a trial samples, the distributions marked for it draw anew each cycle; the scan stops once it
@@ -112,7 +112,7 @@ double SimulateMarkovIndividual(TreeNode* markov, RunFault* error)
             Add(calc.total, calc.stage);
             calc.stage = ValueTriple();
             ++calc.stageCounter;
-            if (resamplePerCycle && !ResampleCycleDistributions(*window, resamplePerCycle, error))
+            if (resamplePerCycle && !ResampleCycleDistributions(*document, resamplePerCycle, error))
                 break;
             terminated = prefs.MarkovMonteFastTerm != 0 && calc.currentState->IsTerminal();
             if (!terminated)

@@ -38,7 +38,7 @@ void MonteCarloProgress::Start()
 {
     HostWaitCursor waiting;
     simulation->Begin();
-    simulation->window->RefreshChildWindows();
+    simulation->document->RefreshChildWindows();
     started = true;
     TheHost().AddIdleTask(this);
 }
@@ -54,7 +54,7 @@ void MonteCarloProgress::OnIdle()
     const uint32_t begun = TheHost().TickCount();
     bool done = false;
     // Between the trials of one slice nothing changes but the draws.
-    MarkovRunReuse reuse(*simulation->window);
+    MarkovRunReuse reuse(*simulation->document);
     while (!done && TheHost().TickCount() - begun < kSliceMilliseconds)
         done = NextTrial();
     if (done)
@@ -75,7 +75,7 @@ void MonteCarloProgress::Finish()
     finished = true;
     TheHost().RemoveIdleTask(this);
     simulation->End();
-    TreeDocument* document = simulation->window;
+    TreeDocument* document = simulation->document;
     document->ResumeChildWindows();
     if (view != nullptr)
         view->ShowFinished(!simulation->error);
@@ -100,7 +100,7 @@ std::vector<zString> MonteCarloProgress::StatisticsTexts() const
 {
     std::vector<zString> texts;
     const bool empty = simulation->RecordCount() == 0;
-    TreeDocument* document = simulation->window;
+    TreeDocument* document = simulation->document;
     if (!simulation->costEffectiveness) {
         AddStatistics(simulation->Statistics(ComponentValue), document->NumberFormat, empty, texts);
         return texts;

@@ -61,11 +61,11 @@ private:
 
 }  // namespace
 
-MonteCarloSimulation::MonteCarloSimulation(TreeNode* node) : node(node), window(node->document)
+MonteCarloSimulation::MonteCarloSimulation(TreeNode* node) : node(node), document(node->document)
 {
     optionCount = node->childCount;
     isDecision = node->IsDecision();
-    costEffectiveness = window->IsCostEffectiveness();
+    costEffectiveness = document->IsCostEffectiveness();
     hasDecisions = HasDecisionAtOrBelow(node);
 }
 
@@ -74,9 +74,9 @@ MonteCarloSimulation::~MonteCarloSimulation() = default;
 bool MonteCarloSimulation::Setup(const MonteCarloSettings& settings)
 {
     OutcomeRelay relay(outcome);
-    if (!CheckRiskPreference(window, nullptr))
+    if (!CheckRiskPreference(document, nullptr))
         return false;
-    DistributionList& all = window->Distributions;
+    DistributionList& all = document->Distributions;
     // Without sampling every trial sees the same values, so the optimal path is fixed once.
     reevaluatePath = all.Count() > 0 && hasDecisions && settings.reevaluatePath != 0 &&
                      settings.samplingMode != SampleNone;
@@ -100,7 +100,7 @@ bool MonteCarloSimulation::Setup(const MonteCarloSettings& settings)
             unsampled.Add(all.RecordAt(i));
         if (samplingMode == SampleChosen) {
             for (int32_t index : settings.chosen) {
-                DistributionRecord* record = window->FindDistributionByIndex(index);
+                DistributionRecord* record = document->FindDistributionByIndex(index);
                 if (record == nullptr || sampled.IndexOf(record) >= 0)
                     continue;
                 unsampled.RemovePtr(record);
@@ -127,10 +127,10 @@ void MonteCarloSimulation::Begin()
     OutcomeRelay relay(outcome);
     // The trials draw other values and leave their own on the nodes: a rolled-back tree stops showing the
     // roll back's, and no check or probability of a trial trusts them.
-    if (window->RolledBack != 0)
-        window->EndRolledBack();
+    if (document->RolledBack != 0)
+        document->EndRolledBack();
     flaggedVariables.clear();
-    ListFlaggedVariables(*window, &flaggedVariables);
+    ListFlaggedVariables(*document, &flaggedVariables);
     for (DocVariable* variable : flaggedVariables)
         variable->tValue3 = variable->tValue2;
     for (int i = 0; i < unsampled.Count(); ++i)
@@ -145,14 +145,14 @@ void MonteCarloSimulation::Begin()
     labels.assign(1, zString());
     nodeLabels.clear();
     int32_t sampleFailed = 0;
-    window->ApplyToDistributions(&sampleFailed);
+    document->ApplyToDistributions(&sampleFailed);
     if (sampleFailed != 0)
         error.Set(OutcomeCode::DistributionParameterInvalid);
     if (reevaluatePath || error)
         return;
     if (hasDecisions) {
         RollBackTree(node, &error, RollBackSilent);
-        if (!error && !VerifyProbabilities(window, 0, node, nullptr, 0))
+        if (!error && !VerifyProbabilities(document, 0, node, nullptr, 0))
             error.Set(OutcomeCode::ProbabilitiesNotOne);
     }
 }
@@ -163,7 +163,7 @@ bool MonteCarloSimulation::RunTrial()
     trialCounter += 1;
     if (trialCounter > trials)
         return true;
-    TrialSwitches switches(window->CalcStateRecord, samplingMode, reevaluatePath ? 0 : 1);
+    TrialSwitches switches(document->CalcStateRecord, samplingMode, reevaluatePath ? 0 : 1);
     return Trial();
 }
 

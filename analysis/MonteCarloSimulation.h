@@ -103,7 +103,7 @@ public:
     ValueTriple minimum;
     ValueTriple maximum;
     TreeNode* node;
-    TreeDocument* window;
+    TreeDocument* document;
 
 private:
     bool Trial();

@@ -145,14 +145,14 @@ double RollBackTree(TreeNode* node, RunFault* error, int mode)
 {
     if (*error)
         return 0.0;
-    TreeDocument* window = node->document;
+    TreeDocument* document = node->document;
     RollBackState state;
-    state.Init(0, error, window, mode);
+    state.Init(0, error, document, mode);
     double value;
-    if (window->ValuesCurrent() && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin && mode == 0) {
+    if (document->ValuesCurrent() && document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin && mode == 0) {
         value = node->ExpectedValue();
     } else {
-        FreshValues afresh(*window);
+        FreshValues afresh(*document);
         state.Start();
         if (mode == RollBackWithProgress)
             state.ShowProgress(CountSubtreeNodes(node, true));
@@ -162,7 +162,7 @@ double RollBackTree(TreeNode* node, RunFault* error, int mode)
                 RollBackPlan::Keep(node, state);
         }
         if (!*error && state.useUtility)
-            InverseUtilityChecked(window, value, error);
+            InverseUtilityChecked(document, value, error);
         if (mode != RollBackSilent)
             state.EndProgress();
     }
@@ -187,8 +187,8 @@ double BranchProbability(TreeNode* node, RunFault* error, bool quiet)
 {
     if (*error)
         return 0.0;
-    TreeDocument* window = node->document;
-    if (window != nullptr && window->ValuesCurrent() && window->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)
+    TreeDocument* document = node->document;
+    if (document != nullptr && document->ValuesCurrent() && document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)
         return node->branchProbability;
     double p;
     if (ProbabilityIsComplement(node->probability)) {
@@ -257,8 +257,8 @@ TreeNode* SelectLogicBranch(TreeNode* node, RunFault* error, bool check)
 double TerminalPayoff(TreeNode* node, RunFault* error, int payoffIndex)
 {
     Expression& payoff = node->Payoff(payoffIndex);
-    TreeDocument* window = node->document;
-    if (payoff.IsEmpty() && window != nullptr && window->CalcPrefs.AllowTermNodeNameAsPayoff) {
+    TreeDocument* document = node->document;
+    if (payoff.IsEmpty() && document != nullptr && document->CalcPrefs.AllowTermNodeNameAsPayoff) {
         zString fieldText;
         if (PayoffFromNodeName(node, fieldText, payoffIndex)) {
             RunFault fieldError;

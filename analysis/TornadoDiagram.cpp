@@ -246,7 +246,7 @@ bool TornadoDiagram::Begin()
         return Stop();
     if (intervals < 1) {
         TornadoSetupRequest request;
-        request.window = document;
+        request.document = document;
         request.node = node;
         request.bars = bars.get();
         request.intervals = 1;

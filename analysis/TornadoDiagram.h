@@ -64,7 +64,7 @@ public:
 // each step's probabilities are checked and whether the node alone is evaluated (else each branch of the
 // decision node).
 struct TornadoSetupRequest {
-    TreeDocument* window = nullptr;
+    TreeDocument* document = nullptr;
     TreeNode* node = nullptr;
     TornadoVariableList* bars = nullptr;
     int32_t intervals = 0;

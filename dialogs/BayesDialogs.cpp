@@ -26,7 +26,7 @@ BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record, bool)
     expressionField = TextEditCtrl::FromTemplate(this, kExpressionField, &expression);
     // The document's variables: a pick replaces the Expression field's selection.
     auto menu = std::make_unique<Menu>();
-    const DocVariableList& variables = record.window->Variables;
+    const DocVariableList& variables = record.document->Variables;
     for (int i = 0; i < variables.Count(); ++i)
         menu->AppendItem(kFirstVariableItem + i, variables.At(i)->name.Text());
     if (MenuButton* button = MakeOwningMenuButton(std::move(menu), this, kVariablesButton))

@@ -127,7 +127,7 @@ CorrelationsDialog::Presenter CorrelationsDialog::SetPresenter(Presenter present
 
 CorrelationsDialog::CorrelationsDialog(TreeDocument& document, DocVariable& variable, const char* lowText,
                                        const char* highText)
-    : window(document), variable(variable)
+    : document(document), variable(variable)
 {
     rangeText = lowText;
     rangeText += " .. ";
@@ -140,7 +140,7 @@ DocVariable* CorrelationsDialog::LineVariable(int line) const
 {
     if (line < 0 || line >= static_cast<int>(lineItems.size()))
         return nullptr;
-    return window.FindVariable(lineItems[line]->name.Text(), false);
+    return document.FindVariable(lineItems[line]->name.Text(), false);
 }
 
 void CorrelationsDialog::BuildLines()
@@ -151,7 +151,7 @@ void CorrelationsDialog::BuildLines()
         return;
     for (int i = 0; i < variable.correlations->Count(); ++i) {
         CorrelationItem* item = variable.correlations->At(i);
-        const DocVariable* partner = window.FindVariable(item->name.Text(), false);
+        const DocVariable* partner = document.FindVariable(item->name.Text(), false);
         if (partner == nullptr)
             continue;
         zString line(partner->name);
@@ -159,9 +159,9 @@ void CorrelationsDialog::BuildLines()
         if (partner->hasRange) {
             const FormattedValue& first = item->negative ? partner->high : partner->low;
             const FormattedValue& second = item->negative ? partner->low : partner->high;
-            AppendShownValue(window, first, line);
+            AppendShownValue(document, first, line);
             line += " .. ";
-            AppendShownValue(window, second, line);
+            AppendShownValue(document, second, line);
         }
         lines.push_back(line);
         lineItems.push_back(item);

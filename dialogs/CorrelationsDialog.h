@@ -63,7 +63,7 @@ private:
     void BuildLines();
     DocVariable* LineVariable(int line) const;
 
-    TreeDocument& window;
+    TreeDocument& document;
     DocVariable& variable;
     zString rangeText;
     std::vector<zString> lines;

@@ -16,7 +16,7 @@ int DefineNewVariableDialog::Run()
         }
         if (!CheckVariableName(name, true, false))
             continue;
-        if (window.FindVariable(name.Text(), false) == nullptr)
+        if (document.FindVariable(name.Text(), false) == nullptr)
             return 1;
         ShowErrorBox(nullptr, "That variable name is already being used.", 0);
     }

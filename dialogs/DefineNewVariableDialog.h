@@ -12,13 +12,13 @@ public:
     enum : unsigned { kTemplateId = 2000, kNameField = 2001, kPromptText = 2002 };
 
     // Starts with the name; Cancel empties it.
-    DefineNewVariableDialog(TreeDocument& document, zString& name) : window(document), name(name) {}
+    DefineNewVariableDialog(TreeDocument& document, zString& name) : document(document), name(name) {}
     // 1 with an accepted name, 0 (name empty) when cancelled.
     int Run();
 
     const char* Caption() const { return "Define New Variable"; }
     const char* Prompt() const { return "Enter a name for the variable:"; }
 
-    TreeDocument& window;
+    TreeDocument& document;
     zString& name;
 };

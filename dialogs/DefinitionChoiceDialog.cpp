@@ -13,7 +13,7 @@
 
 DefinitionChoiceDialog::DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* document, const zString& variable,
                                                const zString& rangeText)
-    : AppDialog(kTemplateId), list(list), window(document)
+    : AppDialog(kTemplateId), list(list), document(document)
 {
     zString caption("Sensitivity Analysis on ");
     caption += variable;
@@ -38,7 +38,7 @@ void DefinitionChoiceDialog::ShowEntry()
         return;
     const RangeBinding* entry = list.At(index);
     zString text;
-    if (entry->node == nullptr || entry->node == window->Root)
+    if (entry->node == nullptr || entry->node == document->Root)
         text = "(None: Default for Tree)";
     else
         entry->node->GetDisplayText(text, true);
@@ -72,11 +72,11 @@ long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
 {
     switch (event->CommandId()) {
     case kShowNodeButton:
-        if (index < list.Count() && list.At(index)->node != nullptr && list.At(index)->node != window->Root) {
+        if (index < list.Count() && list.At(index)->node != nullptr && list.At(index)->node != document->Root) {
             // The node joins the selection of the window showing the tree.
             TreeNode* node = list.At(index)->node;
             for (TreeWindow* tree : TreeWindow::OpenWindows())
-                if (&tree->Document() == window && !tree->IsNodeSelected(node))
+                if (&tree->Document() == document && !tree->IsNodeSelected(node))
                     tree->SelectNode(node, 1, nullptr, true);
         }
         return 1;

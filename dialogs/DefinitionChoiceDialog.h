@@ -37,7 +37,7 @@ private:
     void Finish();
 
     RangeBindingList& list;
-    TreeDocument* window;
+    TreeDocument* document;
     int index = 0;
 };
 

@@ -50,7 +50,7 @@ void OpenProgress(std::unique_ptr<MonteCarloSimulation> simulation, StoredAnalys
 }  // namespace
 
 MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* document, TreeNode* node)
-    : AppDialog(kTemplateId), window(document), node(node)
+    : AppDialog(kTemplateId), document(document), node(node)
 {
     trials = remembered.trials;
     key = remembered.key;
@@ -83,7 +83,7 @@ void MonteCarloSetupDialog::UpdateControls()
 long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
 {
     if (event->CommandId() == kWhichButton) {
-        SampleDistributionsDialog(window, chosen).Run();
+        SampleDistributionsDialog(document, chosen).Run();
         return 1;
     }
     UpdateControls();
@@ -104,8 +104,8 @@ int MonteCarloSetupDialog::OkResult()
     settings.reevaluatePath = reevaluable && IsItemChecked(kReevaluateCheck) ? 1 : 0;
     if (IsItemChecked(kSampleAllRadio)) {
         settings.samplingMode = SampleAll;
-        for (int i = 0; i < window->Distributions.Count(); ++i)
-            settings.chosen.push_back(window->Distributions.RecordAt(i)->index);
+        for (int i = 0; i < document->Distributions.Count(); ++i)
+            settings.chosen.push_back(document->Distributions.RecordAt(i)->index);
     } else if (IsItemChecked(kSampleSomeRadio)) {
         settings.samplingMode = SampleChosen;
         settings.chosen = chosen;
@@ -116,7 +116,7 @@ int MonteCarloSetupDialog::OkResult()
 }
 
 SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* document, std::vector<int32_t>& chosen)
-    : AppDialog(kTemplateId), window(document), chosen(chosen)
+    : AppDialog(kTemplateId), document(document), chosen(chosen)
 {
     const HWND list = Control(kList);
     const DistributionList& all = document->Distributions;
@@ -139,9 +139,9 @@ int SampleDistributionsDialog::OkResult()
 {
     const HWND list = Control(kList);
     chosen.clear();
-    for (int i = 0; i < window->Distributions.Count(); ++i)
+    for (int i = 0; i < document->Distributions.Count(); ++i)
         if (SendMessageA(list, LB_GETSEL, i, 0) > 0)
-            chosen.push_back(window->Distributions.RecordAt(i)->index);
+            chosen.push_back(document->Distributions.RecordAt(i)->index);
     return 1;
 }
 
@@ -165,7 +165,7 @@ MonteCarloProgressDialog::MonteCarloProgressDialog(std::unique_ptr<MonteCarloPro
 {
     SetStateBits(StateDeleteWithWindow);
     MonteCarloSimulation& simulation = this->run->Simulation();
-    AddDocumentPopup(this, simulation.window);
+    AddDocumentPopup(this, simulation.document);
     zString text;
     simulation.node->GetShortText(text, 30);
     SetItemText(kNodeText, text.Text());

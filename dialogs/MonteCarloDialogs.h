@@ -39,7 +39,7 @@ private:
     long OnChoice(WindowEvent* event);
     void UpdateControls();
 
-    TreeDocument* window;
+    TreeDocument* document;
     TreeNode* node;
     int trials = 0;
     int key = 0;
@@ -58,7 +58,7 @@ public:
 private:
     int OkResult() override;
 
-    TreeDocument* window;
+    TreeDocument* document;
     std::vector<int32_t>& chosen;
 };
 

@@ -126,10 +126,10 @@ void ShowOverUnderResult(const OverUnderResult& result)
 void NodeValueDialog::Run() const
 {
     ProgramDialog dialog(kNodeValueTemplate);
-    zString text = Sentence(window, command, value, nodes);
+    zString text = Sentence(document, command, value, nodes);
     zString number;
     const bool probability = command == PathProbabilityCommand;
-    FormatNumber(window->NumberFormat, value, number, !probability, !probability, DigitsOfFormat);
+    FormatNumber(document->NumberFormat, value, number, !probability, !probability, DigitsOfFormat);
     text += number;
     SetText(dialog, kNodeValueText, text);
     if (command == ExpectedValueCommand && optimal != nullptr && optimal->Count() > 0) {

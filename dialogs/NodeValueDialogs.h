@@ -36,14 +36,14 @@ class NodeValueDialog {
 public:
     NodeValueDialog(TreeDocument* document, int command, double value, const NodeChildList& nodes,
                     const NodeChildList* optimal)
-        : window(document), command(command), value(value), nodes(nodes), optimal(optimal)
+        : document(document), command(command), value(value), nodes(nodes), optimal(optimal)
     {
     }
     // Shows the value until the person closes the dialog.
     void Run() const;
 
 private:
-    TreeDocument* window;
+    TreeDocument* document;
     int command;
     double value;
     const NodeChildList& nodes;

@@ -56,7 +56,7 @@ void ShowDefinitionsOf(TreeDocument* document, const zString& name)
 }  // namespace
 
 SensitivityRangeDialog::SensitivityRangeDialog(unsigned templateId, TreeDocument* document, TreeNode* node)
-    : AppDialog(templateId), window(document), node(node)
+    : AppDialog(templateId), document(document), node(node)
 {
     AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
         kVariableList, AsEventHandler(&SensitivityRangeDialog::OnVariableCommand), this, WM_COMMAND));
@@ -69,8 +69,8 @@ void SensitivityRangeDialog::Prepare()
     lowField = AddRealFieldUnbounded(kLowField, &settings.low.value);
     highField = AddRealFieldUnbounded(kHighField, &settings.high.value);
     NameList names;
-    FillVariableChoices(*window, names, 3);
-    if (window->CalcPrefs.UseUtility != 0 && window->RiskAssessment.type == 1)
+    FillVariableChoices(*document, names, 3);
+    if (document->CalcPrefs.UseUtility != 0 && document->RiskAssessment.type == 1)
         names.AddText(kRiskCoefficientName);
     for (int i = 0; i < names.Count(); ++i)
         SendMessageA(Control(kVariableList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
@@ -92,7 +92,7 @@ zString SensitivityRangeDialog::SelectedName() const
 // A variable's block: its proposed range, its description and the variables it is correlated with.
 void SensitivityRangeDialog::LoadVariable()
 {
-    LoadVariableBlock(*this, window, node, SelectedName(), settings.low, settings.high, kDescriptionText,
+    LoadVariableBlock(*this, document, node, SelectedName(), settings.low, settings.high, kDescriptionText,
                       kCorrelationsText);
     lowField->Load();
     highField->Load();
@@ -106,7 +106,7 @@ long SensitivityRangeDialog::OnVariableCommand(WindowEvent* event)
             LoadVariable();
         return 0;
     }
-    ShowDefinitionsOf(window, SelectedName());
+    ShowDefinitionsOf(document, SelectedName());
     return 1;
 }
 
@@ -140,7 +140,7 @@ void SensitivityRangeDialog::Conclude()
     if (!Result() || settings.variable.IsEmpty())
         return;
     result = 1;
-    StoreSetUpRange(*window, settings.variable.Text(), settings.low, settings.high);
+    StoreSetUpRange(*document, settings.variable.Text(), settings.low, settings.high);
 }
 
 // The line choice is offered only at a decision node under a decision node; elsewhere it follows the node.
@@ -201,7 +201,7 @@ int ThresholdDialog::OkResult()
 {
     if (SensitivityRangeDialog::OkResult() == 0)
         return 0;
-    const DocVariable* variable = window->FindVariable(settings.variable.Text(), false);
+    const DocVariable* variable = document->FindVariable(settings.variable.Text(), false);
     if (variable != nullptr && variable->correlations != nullptr && variable->correlations->Count() > 0 &&
         AskYesNo(nullptr,
                  "This variable has correlations. Threshold analysis cannot currently include the correlated "
@@ -229,7 +229,7 @@ const unsigned SensitivityAxesDialog::kBlockIds[3][6] = {
 
 SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* document, TreeNode* node,
                                              int axisCount)
-    : AppDialog(templateId), window(document), node(node), axisCount(axisCount)
+    : AppDialog(templateId), document(document), node(node), axisCount(axisCount)
 {
     for (int k = 0; k < axisCount; ++k) {
         for (int c = 0; c < 4; ++c)
@@ -243,7 +243,7 @@ SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* 
 int SensitivityAxesDialog::Run()
 {
     NameList names;
-    FillVariableChoices(*window, names, 3);
+    FillVariableChoices(*document, names, 3);
     for (int k = 0; k < axisCount; ++k) {
         axes[k].intervals = rememberedIntervals;
         AddIntegerField(kBlockIds[k][1], &axes[k].intervals, 2, 50);
@@ -263,7 +263,7 @@ int SensitivityAxesDialog::Run()
     rememberedIntervals = axes[0].intervals;
     for (int k = 0; k < axisCount; ++k)
         if (axes[k].low.value < axes[k].high.value)
-            StoreSetUpRange(*window, axes[k].variable.Text(), axes[k].low, axes[k].high);
+            StoreSetUpRange(*document, axes[k].variable.Text(), axes[k].low, axes[k].high);
     return result;
 }
 
@@ -279,7 +279,7 @@ zString SensitivityAxesDialog::SelectedName(int k) const
 
 void SensitivityAxesDialog::LoadAxis(int k)
 {
-    LoadVariableBlock(*this, window, node, SelectedName(k), axes[k].low, axes[k].high, kBlockIds[k][4],
+    LoadVariableBlock(*this, document, node, SelectedName(k), axes[k].low, axes[k].high, kBlockIds[k][4],
                       kBlockIds[k][5]);
     lowFields[k]->Load();
     highFields[k]->Load();
@@ -290,7 +290,7 @@ long SensitivityAxesDialog::OnBlockCommand(WindowEvent* event)
 {
     const unsigned id = event->CommandId();
     if (id == kDefinitionsButton) {
-        ShowDefinitionsOf(window, SelectedName(focusedAxis));
+        ShowDefinitionsOf(document, SelectedName(focusedAxis));
         return 1;
     }
     const unsigned code = event->NotifyCode();
@@ -307,8 +307,8 @@ long SensitivityAxesDialog::OnBlockCommand(WindowEvent* event)
 
 bool SensitivityAxesDialog::AcceptCorrelations(int a, int b)
 {
-    const DocVariable* first = window->FindVariable(axes[a].variable.Text(), false);
-    const DocVariable* second = window->FindVariable(axes[b].variable.Text(), false);
+    const DocVariable* first = document->FindVariable(axes[a].variable.Text(), false);
+    const DocVariable* second = document->FindVariable(axes[b].variable.Text(), false);
     if (first == nullptr || second == nullptr || first->correlations == nullptr || second->correlations == nullptr)
         return true;
     if (first->correlations->ContainsName(second->upperName) &&
@@ -323,7 +323,7 @@ bool SensitivityAxesDialog::AcceptCorrelations(int a, int b)
         if (!second->correlations->ContainsName(shared))
             continue;
         zString display;
-        VariableDisplayName(*window, shared.Text(), display);
+        VariableDisplayName(*document, shared.Text(), display);
         zString question("The variables you have selected are correlated to the variable \"");
         question += display;
         question += "\", and are unsuited to independent-variable analysis. You should disable the correlations in "

@@ -43,7 +43,7 @@ protected:
     // After the run: an empty name is a Cancel; a confirmed range goes into the variable's record.
     void Conclude();
 
-    TreeDocument* window;
+    TreeDocument* document;
     TreeNode* node;
     RealEdit* lowField = nullptr;
     RealEdit* highField = nullptr;
@@ -108,7 +108,7 @@ private:
     // The correlation questions of a pair of blocks; false when the person declined.
     bool AcceptCorrelations(int a, int b);
 
-    TreeDocument* window;
+    TreeDocument* document;
     TreeNode* node;
     int axisCount;
     int focusedAxis = 0;

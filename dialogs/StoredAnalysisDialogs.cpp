@@ -98,7 +98,7 @@ int ShowOnScreen(RunStoredAnalysisDialog& run)
             dialog.SetItemText(Run::kComment, single != nullptr ? single->comment.Text() : "");
             return;
         }
-        dialog.SetItemText(Run::kSummary, Description(run.window, single).Text());
+        dialog.SetItemText(Run::kSummary, Description(run.document, single).Text());
         dialog.EnableItem(Run::kComment, single != nullptr && !single->comment.IsEmpty());
     };
     selectionChanged();
@@ -121,7 +121,7 @@ void ShowOnScreen(StoredAnalysesDialog& maintain)
     auto refresh = [&] {
         StoredAnalysis* record = maintain.analyses.At(selected);
         const bool graph = record != nullptr && record->templateAllowed != 0;
-        dialog.SetItemText(Maintain::kSummary, Description(maintain.window, record).Text());
+        dialog.SetItemText(Maintain::kSummary, Description(maintain.document, record).Text());
         dialog.SetItemText(Maintain::kNameField, record != nullptr ? record->name.Text() : "");
         for (unsigned id : {Maintain::kRenameButton, Maintain::kDeleteButton, Maintain::kCommentButton})
             dialog.EnableItem(id, record != nullptr);
@@ -165,7 +165,7 @@ void ShowOnScreen(StoredAnalysesDialog& maintain)
 } // namespace
 
 SaveAnalysisDialog::SaveAnalysisDialog(TreeDocument* document, StoredAnalysis* record, StoredAnalysisList& list)
-    : name(record->name), comment(record->comment), window(document), record(record), list(list)
+    : name(record->name), comment(record->comment), document(document), record(record), list(list)
 {
     DescribeStoredAnalysis(document, record, summary);
 }
@@ -180,12 +180,12 @@ bool SaveAnalysisDialog::Run()
     record->name = name;
     record->comment = comment;
     list.Add(record);
-    window->SetModified(1);
+    document->SetModified(1);
     return true;
 }
 
 RunStoredAnalysisDialog::RunStoredAnalysisDialog(TreeDocument* document, StoredAnalysisList& list, bool commentForm)
-    : window(document), analyses(list), commentForm(commentForm)
+    : document(document), analyses(list), commentForm(commentForm)
 {
 }
 
@@ -211,7 +211,7 @@ StoredAnalysis* RunStoredAnalysisDialog::Selected(int i) const
 }
 
 StoredAnalysesDialog::StoredAnalysesDialog(TreeDocument* document, StoredAnalysisList& list)
-    : window(document), analyses(list)
+    : document(document), analyses(list)
 {
 }
 
@@ -222,7 +222,7 @@ void StoredAnalysesDialog::Run()
     else
         ShowOnScreen(*this);
     if (changed)
-        window->SetModified(1);
+        document->SetModified(1);
 }
 
 int StoredAnalysesDialog::Move(int index, int by)

@@ -29,7 +29,7 @@ public:
     bool accepted = false;
 
 private:
-    TreeDocument* window;
+    TreeDocument* document;
     StoredAnalysis* record;
     StoredAnalysisList& list;
 };
@@ -45,7 +45,7 @@ public:
     int SelectedCount() const { return static_cast<int>(chosen.size()); }
     StoredAnalysis* Selected(int i) const;
 
-    TreeDocument* window;
+    TreeDocument* document;
     StoredAnalysisList& analyses;
     const bool commentForm;
     // The list positions the person selected; on OK they are put in list order, each once.
@@ -82,7 +82,7 @@ public:
     // The editing Comment dialog on the entry's comment.
     void EditComment(int index);
 
-    TreeDocument* window;
+    TreeDocument* document;
     StoredAnalysisList& analyses;
     // Set by an order, name, comment or template change, or a deletion.
     bool changed = false;

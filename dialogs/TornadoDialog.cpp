@@ -92,7 +92,7 @@ bool ValidateVariableRanges(SensitivityRangeSet& bar, TreeDocument* document, Tr
 int TornadoDialog::Run()
 {
     NameList names;
-    FillVariableChoices(*request.window, names, 3);
+    FillVariableChoices(*request.document, names, 3);
     if (names.Count() == 0) {
         ShowErrorBox(nullptr, "No available variable-definitions were found.", -1);
         return result;
@@ -173,21 +173,21 @@ void TornadoDialog::Add()
     const HWND analyze = Control(kAnalyzeList);
     const LRESULT position = SendMessageA(available, LB_GETCURSEL, 0, 0);
     const zString name = ListText(available, position);
-    DocVariable* variable = request.window->FindVariable(name.Text(), false);
+    DocVariable* variable = request.document->FindVariable(name.Text(), false);
     if (name.IsEmpty() || variable == nullptr || SendMessageA(analyze, LB_GETCOUNT, 0, 0) >= kMaximumBars)
         return;
     FormattedValue low;
     FormattedValue high;
-    ReadStoredRange(name.Text(), request.node, request.window, low.value, high.value, &low, &high);
+    ReadStoredRange(name.Text(), request.node, request.document, low.value, high.value, &low, &high);
     if (!RunVariableRangeDialog(name, low, high))
         return;
-    StoreSetUpRange(*request.window, name.Text(), low, high);
+    StoreSetUpRange(*request.document, name.Text(), low, high);
     std::vector<CorrelationItem*> correlated;
-    if (ShowCorrelationRanges(*request.window, *variable, low.text.Text(), high.text.Text(), correlated) == 0)
+    if (ShowCorrelationRanges(*request.document, *variable, low.text.Text(), high.text.Text(), correlated) == 0)
         return;
     auto bar = std::make_unique<TornadoSetup>();
     bar->ranges.Add(new VariableRange(variable->name, low, high));
-    BuildVariableRanges(correlated, bar->ranges, *request.window);
+    BuildVariableRanges(correlated, bar->ranges, *request.document);
     zString line = name;
     if (bar->ranges.Count() == 1) {
         variable->GetLabel(bar->barName);
@@ -207,7 +207,7 @@ void TornadoDialog::Add()
         }
         bar->barName = line;
     }
-    if (!ValidateVariableRanges(bar->ranges, request.window, request.node))
+    if (!ValidateVariableRanges(bar->ranges, request.document, request.node))
         return;
     for (int r = 0; r < bar->ranges.Count(); ++r) {
         const LRESULT at = FindLine(available, bar->ranges.RangeAt(r)->name);
@@ -251,7 +251,7 @@ void TornadoDialog::EditRange()
     VariableRange* range = chosen.At(b)->ranges.RangeAt(0);
     if (!RunVariableRangeDialog(range->name, range->low, range->high))
         return;
-    StoreSetUpRange(*request.window, range->name.Text(), range->low, range->high);
+    StoreSetUpRange(*request.document, range->name.Text(), range->low, range->high);
     RefreshInformation();
 }
 
@@ -266,8 +266,8 @@ void TornadoDialog::RefreshInformation()
     const zString name = SelectedText(kAvailableList);
     zString description;
     zString correlations;
-    if (const DocVariable* variable = request.window->FindVariable(name.Text(), false)) {
-        GetVariableDescription(*request.window, name.Text(), description);
+    if (const DocVariable* variable = request.document->FindVariable(name.Text(), false)) {
+        GetVariableDescription(*request.document, name.Text(), description);
         if (description.IsEmpty())
             description = variable->comment;
         for (int i = 0; variable->correlations != nullptr && i < variable->correlations->Count(); ++i) {

@@ -23,7 +23,7 @@ double Finish(FormulaRef& handle, double value, RunFault* error, bool quiet, boo
 
 }  // namespace
 
-NodeFormulaEvaluator::NodeFormulaEvaluator(TreeDocument* document) : window(document) {}
+NodeFormulaEvaluator::NodeFormulaEvaluator(TreeDocument* document) : document(document) {}
 
 NodeFormulaEvaluator::~NodeFormulaEvaluator() = default;
 
@@ -35,7 +35,7 @@ NodeFormulaEvaluator::RoleHandle& NodeFormulaEvaluator::HandleFor(const char* ro
     }
     RoleHandle& entry = handles[used < kHandles ? used++ : kHandles - 1];
     if (!entry.handle) {
-        entry.context = new EvalContext(window, nullptr);
+        entry.context = new EvalContext(document, nullptr);
         entry.handle.reset(new FormulaRef(entry.context, 1, nullptr));
     }
     return entry;

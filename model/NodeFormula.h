@@ -68,7 +68,7 @@ private:
     const TreeNode* scopeParent = nullptr;
     const TreeNode* parentScope = nullptr;
 
-    TreeDocument* window;
+    TreeDocument* document;
     RoleHandle handles[kHandles];
     int used = 0;
     bool busy = false;

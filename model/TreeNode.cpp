@@ -74,10 +74,10 @@ void CopyNodeFields(TreeNode& copy, const TreeNode& source)
 
 }  // namespace
 
-TreeNode::TreeNode(TreeDocument* newWindow)
+TreeNode::TreeNode(TreeDocument* owner)
 {
     Reset();
-    document = newWindow;
+    document = owner;
 }
 
 TreeNode::TreeNode(const TreeNode& source, bool withChildren, bool cloneCopyContents)

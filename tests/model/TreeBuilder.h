@@ -1,5 +1,5 @@
 #pragma once
-// Builds small trees in a headless tree window for the tests. It stands in for the window showing the
+// Builds small trees in a headless tree document for the tests. It stands in for the window showing the
 // tree: the nodes an analysis points at become its selection, as a tree window's do.
 
 #include "model/TreeNode.h"
@@ -10,22 +10,22 @@
 
 class TreeBuilder : private TreeDocumentView {
 public:
-    TreeBuilder() : window(std::make_unique<TreeDocument>()) { window->View = this; }
+    TreeBuilder() : document(std::make_unique<TreeDocument>()) { document->View = this; }
     TreeBuilder(const TreeBuilder&) = delete;
     TreeBuilder& operator=(const TreeBuilder&) = delete;
 
-    TreeDocument& Document() { return *window; }
-    TreeNode* Root() { return window->Root; }
+    TreeDocument& Document() { return *document; }
+    TreeNode* Root() { return document->Root; }
 
     TreeNode* Add(TreeNode* parent, int kind, const char* name, const char* probability = "")
     {
-        return window->AddChild(parent, kind, name, probability);
+        return document->AddChild(parent, kind, name, probability);
     }
 
     TreeNode* Terminal(TreeNode* parent, const char* name, const char* probability, const char* payoff0,
                        const char* payoff1 = nullptr)
     {
-        TreeNode* node = window->AddChild(parent, TerminalNode, name, probability, payoff0);
+        TreeNode* node = document->AddChild(parent, TerminalNode, name, probability, payoff0);
         if (payoff1 != nullptr)
             node->SetPayoffText(payoff1, 1, false);
         return node;
@@ -34,7 +34,7 @@ public:
     // Defines a document variable and binds it at the node (the root binding is the tree default).
     void Bind(TreeNode* node, const char* name, const char* formula)
     {
-        window->EnsureVariable(name, nullptr);
+        document->EnsureVariable(name, nullptr);
         node->SetBinding(name, formula, false);
     }
 
@@ -43,8 +43,8 @@ public:
 
 private:
     void VariablesChanged() override {}
-    DocVariable* CreateAskedVariable(const char* name) override { return window->EnsureVariable(name, nullptr); }
+    DocVariable* CreateAskedVariable(const char* name) override { return document->EnsureVariable(name, nullptr); }
     void PointAt(const NodeChildList& nodes) override { Selection.AssignShallow(nodes); }
 
-    std::unique_ptr<TreeDocument> window;
+    std::unique_ptr<TreeDocument> document;
 };

@@ -139,7 +139,7 @@ TEST(TreeAnalysisCommands, EveryAnalysisStartsFromTheMenuAfterItsChecks)
                                         [&](const LineGraphData& graph) { note(graph.title.c_str()); }};
     Installed<TornadoSetupDialog> tornado{SetTornadoSetupDialog,
                                           [&](TornadoSetupRequest& request) {
-                                              return note(request.node == request.window->Root ? "tornado" : ""), false;
+                                              return note(request.node == request.document->Root ? "tornado" : ""), false;
                                           }};
     auto range = Answering<PayoffRangeDialog>([&](PayoffRangeDialog&) { return note("payoff range"); });
     auto rankings = Answering<RankingsDialog>([&](RankingsDialog&) { return note("rankings"); });

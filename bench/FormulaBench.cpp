@@ -108,16 +108,16 @@ KIVO_BENCH(FormulaTask)
 // context.
 KIVO_BENCH(FormulaInTree)
 {
-    TreeDocument* window = new TreeDocument;
-    window->EnsureVariable("c_drug", "1200");
-    window->EnsureVariable("p", "0.15");
-    window->EnsureVariable("c_hosp", "8000");
-    window->EnsureVariable("disc", "0.03");
-    window->CalcStateRecord.stageCounter = 2;
-    TreeNode* node = new TreeNode(window);
-    window->Root->InsertChild(node, -1);
+    TreeDocument* document = new TreeDocument;
+    document->EnsureVariable("c_drug", "1200");
+    document->EnsureVariable("p", "0.15");
+    document->EnsureVariable("c_hosp", "8000");
+    document->EnsureVariable("disc", "0.03");
+    document->CalcStateRecord.stageCounter = 2;
+    TreeNode* node = new TreeNode(document);
+    document->Root->InsertChild(node, -1);
     {
-        FormulaRef ref(new EvalContext(window, node), 1, "payoff");
+        FormulaRef ref(new EvalContext(document, node), 1, "payoff");
         Expression payoff(kPayoff);
         ref.Evaluate(payoff);
         BenchReport("tree context: c_drug + p*c_hosp*(1-disc)^_stage", 5000000, [&] { BenchKeep(ref.Evaluate(payoff)); });
@@ -125,9 +125,9 @@ KIVO_BENCH(FormulaInTree)
         ref.Evaluate(ten);
         BenchReport("tree context: ten operators", 5000000, [&] { BenchKeep(ref.Evaluate(ten)); });
         BenchReport("tree context: new handle, then the cached payoff tree", 1000000, [&] {
-            FormulaRef task(new EvalContext(window, node), 1, "payoff");
+            FormulaRef task(new EvalContext(document, node), 1, "payoff");
             BenchKeep(task.Evaluate(payoff));
         });
     }
-    delete window;
+    delete document;
 }

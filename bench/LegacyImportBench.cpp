@@ -37,10 +37,10 @@ std::string LegacyText()
 KIVO_BENCH(LegacyImport)
 {
     const std::string text = LegacyText();
-    TreeDocument window;
+    TreeDocument document;
     LegacyImportOptions options;
     const auto start = std::chrono::steady_clock::now();
-    LegacyTreeImporter importer(text.c_str(), &window, options);
+    LegacyTreeImporter importer(text.c_str(), &document, options);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("older text import of %ld records (%.1f MB): %.3f s%s\n", kRecords, text.size() / 1048576.0, seconds,
                 importer.ErrorCode() != 0 ? " (failed)" : "");

@@ -104,8 +104,8 @@ double SecondsPerRepetition(long repetitions, const std::function<void()>& body)
 KIVO_BENCH(MarkovCohort)
 {
     HostSilence quiet(Silence::Notices);
-    TreeDocument window;
-    TreeNode* markov = BuildCohort(window);
+    TreeDocument document;
+    TreeNode* markov = BuildCohort(document);
     RunFault error;
     const double value = EvaluateMarkovNode(markov, &error, 0, nullptr);
     std::printf("cohort of %d states over %d cycles: value %.9g, error %d\n", kStates, kCycles, value, static_cast<int>(error.Code()));

@@ -89,17 +89,17 @@ KIVO_BENCH(MonteCarloTrials)
 {
     HostSilence quiet(Silence::Notices);
     constexpr int kTrials = 10000;
-    TreeDocument window;
+    TreeDocument document;
     for (int k = 1; k <= 10; ++k)
-        AddUniform(window, k, 0.0, 10.0 * k);
+        AddUniform(document, k, 0.0, 10.0 * k);
     int nodes = 1;
     for (int option = 0; option < 3; ++option) {
-        TreeNode* chance = AddNode(window.Root, ChanceNode, "option", "");
+        TreeNode* chance = AddNode(document.Root, ChanceNode, "option", "");
         ++nodes;
         GrowChance(chance, 4, nodes);
     }
     for (int reevaluate = 0; reevaluate < 2; ++reevaluate) {
-        MonteCarloSimulation simulation(window.Root);
+        MonteCarloSimulation simulation(document.Root);
         MonteCarloSettings settings;
         settings.trials = kTrials;
         settings.seed = 1000;
@@ -120,8 +120,8 @@ KIVO_BENCH(MonteCarloMarkovIndividuals)
     HostSilence quiet(Silence::Notices);
     constexpr int kTrials = 10000;
     constexpr int kStates = 10;
-    TreeDocument window;
-    TreeNode* markov = AddNode(window.Root, MarkovNode, "Cohort", "");
+    TreeDocument document;
+    TreeNode* markov = AddNode(document.Root, MarkovNode, "Cohort", "");
     markov->SetMarkovTerminationText("_stage >= 100", 0);
     for (int i = 1; i <= kStates; ++i) {
         zString name("S");

@@ -31,8 +31,8 @@ void Grow(TreeNode* node, int levels, long& counter)
 
 KIVO_BENCH(NodeQueries100kNodes)
 {
-    auto* window = new TreeDocument;
-    TreeNode* root = window->Root;
+    auto* document = new TreeDocument;
+    TreeNode* root = document->Root;
     root->kind = ChanceNode;
     long counter = 0;
     Grow(root, 5, counter);
@@ -49,5 +49,5 @@ KIVO_BENCH(NodeQueries100kNodes)
         RunFault sdError;
         BenchKeep(NodeStandardDeviation(root, &sdError));
     });
-    delete window;
+    delete document;
 }

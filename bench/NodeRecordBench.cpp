@@ -67,10 +67,10 @@ void RunPass(const char* label, RecordForm form, TreeDocument& document, long no
 
 KIVO_BENCH(NodeRecords)
 {
-    TreeDocument window;
-    Grow(window.Root);
+    TreeDocument document;
+    Grow(document.Root);
     const long nodes = 1L + kBranches + static_cast<long>(kBranches) * kLeaves;
     std::printf("tree of %ld nodes\n", nodes);
-    RunPass("plain", RecordForm::Plain, window, nodes);
-    RunPass("snapshot", RecordForm::Snapshot, window, nodes);
+    RunPass("plain", RecordForm::Plain, document, nodes);
+    RunPass("snapshot", RecordForm::Snapshot, document, nodes);
 }

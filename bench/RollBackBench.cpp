@@ -163,14 +163,14 @@ KIVO_BENCH(RollBackMillionNodes)
     SIZE_T peak = 0;
     const bool haveMemory = ProcessMemory(baseline, peak);
 
-    auto* window = new TreeDocument;
-    window->EnsureVariable("cost", "1000");
-    window->EnsureVariable("rate", "0.05");
-    window->EnsureVariable("years", "20");
-    window->EnsureVariable("pBranch", "0.5");
+    auto* document = new TreeDocument;
+    document->EnsureVariable("cost", "1000");
+    document->EnsureVariable("rate", "0.05");
+    document->EnsureVariable("years", "20");
+    document->EnsureVariable("pBranch", "0.5");
     int terminals = 0;
-    Grow(window->Root, 6, terminals);
-    const long nodes = CountSubtreeNodes(window->Root, true);
+    Grow(document->Root, 6, terminals);
+    const long nodes = CountSubtreeNodes(document->Root, true);
     const double perNode = 1.0 / static_cast<double>(nodes);
     SIZE_T built = 0;
     ProcessMemory(built, peak);
@@ -194,7 +194,7 @@ KIVO_BENCH(RollBackMillionNodes)
                                           "fourth pass (tree unchanged)", "fifth pass (tree unchanged)"};
     for (int pass = 0; pass < 5; ++pass) {
         double value = 0.0;
-        const double seconds = BenchSecondsEach(1, [&] { value = RollBackDocument(*window).root.value; });
+        const double seconds = BenchSecondsEach(1, [&] { value = RollBackDocument(*document).root.value; });
         std::printf("%s: %.3f s, %.1f ns per node\n", kPasses[pass], seconds, seconds * 1e9 * perNode);
         BenchCompare(std::string("roll back, ") + kPasses[pass], value, plainValue, seconds, plainBest);
         SIZE_T current = 0;
@@ -205,10 +205,10 @@ KIVO_BENCH(RollBackMillionNodes)
                         static_cast<double>(current - built) * perNode, plainBytes);
         }
     }
-    const double visitBest = BenchBestSeconds(3, [&] { BenchKeep(VisitNodes(window->Root)); });
+    const double visitBest = BenchBestSeconds(3, [&] { BenchKeep(VisitNodes(document->Root)); });
     std::printf("visiting the nodes alone, no formulas: %.1f ns per node, %.1f x the hand-written roll back\n",
                 visitBest * 1e9 * perNode, visitBest / plainBest);
 
-    const double destroyed = BenchSecondsEach(1, [&] { delete window; });
+    const double destroyed = BenchSecondsEach(1, [&] { delete document; });
     std::printf("tree destroyed in %.3f s\n", destroyed);
 }

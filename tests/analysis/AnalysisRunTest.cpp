@@ -106,18 +106,18 @@ TEST(AnalysisRunFrame, StatesStepsProgressAndRecord)
 {
     ScopedApplication app;
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     RunLog log;
     const long pushedBefore = ProgressWindow::PushedCount();
     const int depthBefore = ProgressWindow::Depth();
 
-    auto* run = new CountingRun(&window, log, 3);
-    EXPECT_EQ(window.CurrentAnalysis, run);
+    auto* run = new CountingRun(&document, log, 3);
+    EXPECT_EQ(document.CurrentAnalysis, run);
     EXPECT_EQ(run->state, AnalysisRun::Created);
     RunAnalysis(std::unique_ptr<AnalysisRun>(run));
     EXPECT_EQ(run->state, AnalysisRun::Running);
     EXPECT_EQ(TheApp->Idle()->Count(), 1);
-    EXPECT_EQ(window.SuspendChildRefresh, 1);
+    EXPECT_EQ(document.SuspendChildRefresh, 1);
     EXPECT_EQ(ProgressWindow::PushedCount(), pushedBefore + 1);
     ASSERT_EQ(ProgressWindow::Depth(), depthBefore + 1);
 
@@ -142,10 +142,10 @@ TEST(AnalysisRunFrame, StatesStepsProgressAndRecord)
     EXPECT_EQ(log.events,
               (std::vector<std::string>{"run step", "run step", "run step", "run finish", "run deleted"}));
     EXPECT_EQ(TheApp->Idle()->Count(), 0);
-    EXPECT_EQ(window.CurrentAnalysis, nullptr);
-    EXPECT_EQ(window.SuspendChildRefresh, 0);
-    ASSERT_NE(window.LastAnalysis, nullptr);
-    EXPECT_STREQ(window.LastAnalysis->name.Text(), "run");
+    EXPECT_EQ(document.CurrentAnalysis, nullptr);
+    EXPECT_EQ(document.SuspendChildRefresh, 0);
+    ASSERT_NE(document.LastAnalysis, nullptr);
+    EXPECT_STREQ(document.LastAnalysis->name.Text(), "run");
     EXPECT_EQ(ProgressWindow::PushedCount(), pushedBefore + 1);
 }
 

@@ -63,7 +63,7 @@ TEST(ValueTriples, OlderFilesHoldPlainValues)
 
 TEST(CalcMethodRules, DirectionByMethod)
 {
-    TreeDocument window;
+    TreeDocument document;
     struct Row {
         int method;
         int optPath0;
@@ -73,34 +73,34 @@ TEST(CalcMethodRules, DirectionByMethod)
                 {BenefitCostMethod, 0, 0, 1}, {MultiAttributeMethod, 1, 0, 0}, {MultiAttributeMethod, 0, 1, 1},
                 {9, 0, 0, 1}};
     for (const Row& row : rows) {
-        window.CalcPrefs.CalcMethod = row.method;
-        window.CalcPrefs.OptPath[0] = row.optPath0;
-        window.CalcPrefs.MultiAttrOptPath = row.multiAttr;
-        EXPECT_EQ(window.OptimalPathDirection(), row.direction) << row.method;
+        document.CalcPrefs.CalcMethod = row.method;
+        document.CalcPrefs.OptPath[0] = row.optPath0;
+        document.CalcPrefs.MultiAttrOptPath = row.multiAttr;
+        EXPECT_EQ(document.OptimalPathDirection(), row.direction) << row.method;
     }
-    window.CalcPrefs.CalcMethod = BenefitCostMethod;
-    EXPECT_EQ(window.CostPayoffIndex(), window.CalcPrefs.BCCostPayoff);
-    window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
-    EXPECT_EQ(window.CostPayoffIndex(), window.CalcPrefs.CECostPayoff);
+    document.CalcPrefs.CalcMethod = BenefitCostMethod;
+    EXPECT_EQ(document.CostPayoffIndex(), document.CalcPrefs.BCCostPayoff);
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    EXPECT_EQ(document.CostPayoffIndex(), document.CalcPrefs.CECostPayoff);
 }
 
 TEST(CalcMethodRules, BetterValueAndIsBetter)
 {
-    TreeDocument window;
-    TreeNode reversed(&window);
+    TreeDocument document;
+    TreeNode reversed(&document);
     reversed.kind = ReversedDecisionNode;
-    window.CalcPrefs.CalcMethod = CostEffectivenessMethod;  // minimises
-    EXPECT_EQ(window.BetterValue(nullptr, 3.0, 5.0), 3.0);
-    EXPECT_EQ(window.BetterValue(&reversed, 3.0, 5.0), 5.0);
-    EXPECT_TRUE(window.IsBetter(nullptr, 4.0, 4.0));
-    window.CalcPrefs.CalcMethod = BenefitCostMethod;  // maximises
-    EXPECT_EQ(window.BetterValue(nullptr, 3.0, 5.0), 5.0);
-    EXPECT_TRUE(window.IsBetter(nullptr, 4.0, 4.0));
-    EXPECT_FALSE(window.IsBetter(nullptr, 3.0, 4.0));
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;  // minimises
+    EXPECT_EQ(document.BetterValue(nullptr, 3.0, 5.0), 3.0);
+    EXPECT_EQ(document.BetterValue(&reversed, 3.0, 5.0), 5.0);
+    EXPECT_TRUE(document.IsBetter(nullptr, 4.0, 4.0));
+    document.CalcPrefs.CalcMethod = BenefitCostMethod;  // maximises
+    EXPECT_EQ(document.BetterValue(nullptr, 3.0, 5.0), 5.0);
+    EXPECT_TRUE(document.IsBetter(nullptr, 4.0, 4.0));
+    EXPECT_FALSE(document.IsBetter(nullptr, 3.0, 4.0));
     zString weight;
-    EXPECT_FALSE(window.GetMultiAttrWeight(2, weight));
-    window.CalcPrefs.MultiAttrWeight[2].SetText("0.3");
-    EXPECT_TRUE(window.GetMultiAttrWeight(2, weight));
+    EXPECT_FALSE(document.GetMultiAttrWeight(2, weight));
+    document.CalcPrefs.MultiAttrWeight[2].SetText("0.3");
+    EXPECT_TRUE(document.GetMultiAttrWeight(2, weight));
     EXPECT_EQ(weight, "0.3");
 }
 

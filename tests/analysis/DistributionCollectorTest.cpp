@@ -247,8 +247,8 @@ namespace {
 // Far more outcomes than a record list holds: 200 x 200 end values, half 0 and half 10, give 5 exactly.
 TEST(DistributionCollector, StandardDeviationCountsEveryOutcome)
 {
-    TreeDocument window;
-    TreeNode* root = window.Root;
+    TreeDocument document;
+    TreeNode* root = document.Root;
     root->SetKind(ChanceNode, false);
     for (int i = 0; i < 200; ++i) {
         TreeNode* middle = Add(root, ChanceNode, "m", "1/200");

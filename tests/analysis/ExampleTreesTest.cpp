@@ -88,11 +88,11 @@ TEST(ExampleTrees, CostEffectivenessTree)
 {
     MessageBoxRecorder boxes;
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
-    window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
-    window.CalcPrefs.CECostPayoff = 0;
-    window.CalcPrefs.CEEffPayoff = 1;
-    window.CESettings.willingnessToPay.SetText("2000");
+    TreeDocument& document = tree.Document();
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    document.CalcPrefs.CECostPayoff = 0;
+    document.CalcPrefs.CEEffPayoff = 1;
+    document.CESettings.willingnessToPay.SetText("2000");
     TreeNode* none = tree.Terminal(tree.Root(), "None", "", "0", "10");
     TreeNode* drug = tree.Add(tree.Root(), ChanceNode, "Drug");
     tree.Terminal(drug, "Responds", "0.7", "1000", "12");
@@ -113,7 +113,7 @@ TEST(ExampleTrees, CostEffectivenessTree)
     EXPECT_NEAR(tree.Root()->triple.effectiveness, 11.1, 1e-9);
     EXPECT_NEAR(value, 1000.0 / 11.1, 1e-9);
 
-    window.CESettings.willingnessToPay.SetText("20000");
+    document.CESettings.willingnessToPay.SetText("20000");
     EXPECT_NEAR(RollBackTree(tree.Root(), &error, RollBackSilent), 5000.0 / 11.5, 1e-9);
     EXPECT_EQ(tree.Root()->optimal->At(0), surgery);
 }

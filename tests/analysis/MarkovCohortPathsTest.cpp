@@ -73,10 +73,10 @@ TEST(MarkovCohortPaths, TransitionRewardsSumOverThePath)
 TEST(MarkovCohortKeywords, CostEffectivenessKeywords)
 {
     MarkovTestTree model;
-    TreeDocument& window = model.Document();
-    window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
-    window.CalcPrefs.CECostPayoff = 0;
-    window.CalcPrefs.CEEffPayoff = 1;
+    TreeDocument& document = model.Document();
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    document.CalcPrefs.CECostPayoff = 0;
+    document.CalcPrefs.CEEffPayoff = 1;
     model.markov->SetMarkovSharedTermination("_stage >= 4");
     TreeNode* alive = model.tree.Add(model.markov, TerminalNode, "Alive", "1");
     MarkovTestTree::SetRewards(alive, "1", "_stage_cost*2", "_total_cost", 0);
@@ -97,10 +97,10 @@ TEST(MarkovCohortPaths, CostOnlyTransitionReward)
     const int n = 8;
     const double q = 0.2;
     MarkovTestTree model;
-    TreeDocument& window = model.Document();
-    window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
-    window.CalcPrefs.CECostPayoff = 0;
-    window.CalcPrefs.CEEffPayoff = 1;
+    TreeDocument& document = model.Document();
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    document.CalcPrefs.CECostPayoff = 0;
+    document.CalcPrefs.CEEffPayoff = 1;
     model.markov->SetMarkovSharedTermination("_stage >= 8");
     model.WellDead("0.2", "0", "0", "0");
     MarkovTestTree::SetRewards(model.well, "0", "1", "0", 1);

@@ -109,9 +109,9 @@ TEST(MarkovIndividualResample, PerCycleDrawsFollowTheSeededSequence)
 TEST(MarkovIndividualResample, OnlyMarkedRecordsAreDrawnAgain)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
-    DistributionRecord* fixed = AddUniform(window, 0);
-    DistributionRecord* cycled = AddUniform(window, 1);
+    TreeDocument& document = tree.Document();
+    DistributionRecord* fixed = AddUniform(document, 0);
+    DistributionRecord* cycled = AddUniform(document, 1);
     cycled->index = 2;
     int32_t err = 0;
     SeedRandom(kSeed);
@@ -119,27 +119,27 @@ TEST(MarkovIndividualResample, OnlyMarkedRecordsAreDrawnAgain)
     cycled->Sample(&err);
     const double fixedDraw = fixed->sampleValue;
     const double cycledDraw = cycled->sampleValue;
-    EXPECT_EQ(window.Distributions.ResampleEachStage(&err), 1);
+    EXPECT_EQ(document.Distributions.ResampleEachStage(&err), 1);
     EXPECT_EQ(err, 0);
     EXPECT_EQ(fixed->sampleValue, fixedDraw);
     EXPECT_NE(cycled->sampleValue, cycledDraw);
     cycled->resampleEachStage = 0;
-    EXPECT_EQ(window.Distributions.ResampleEachStage(&err), 0);
+    EXPECT_EQ(document.Distributions.ResampleEachStage(&err), 0);
 }
 
 TEST(MarkovIndividualResample, AFailedDrawEndsTheWalk)
 {
     MarkovTestTree model("_stage >= 3");
     model.State(TerminalNode, "Alive", "1");
-    TreeDocument& window = model.Document();
-    window.CalcPrefs.MarkovMonteFastTerm = 0;
+    TreeDocument& document = model.Document();
+    document.CalcPrefs.MarkovMonteFastTerm = 0;
     auto* record = new DistributionRecord;
     record->index = 4;
     record->tableName = "NoSuchTable";
     record->tableKey = "NOSUCHTABLE";
     record->resampleEachStage = 1;
-    window.Distributions.InsertSorted(record);
-    window.CalcStateRecord.resample = 1;
+    document.Distributions.InsertSorted(record);
+    document.CalcStateRecord.resample = 1;
 
     MessageBoxRecorder boxes;
     RunFault error;

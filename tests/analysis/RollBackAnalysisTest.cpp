@@ -36,22 +36,22 @@ TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
 {
     MessageBoxRecorder boxes;
     TwoStrategies model("60");
-    TreeDocument& window = model.tree.Document();
-    RunAnalysis(std::make_unique<RollBackAnalysis>(&window, static_cast<ScriptManager*>(nullptr)));
+    TreeDocument& document = model.tree.Document();
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<ScriptManager*>(nullptr)));
     EXPECT_EQ(boxes.Count(), 0u);
-    EXPECT_EQ(window.RolledBack, 1);
-    EXPECT_NEAR(window.Root->ExpectedValue(), 70.0, 1e-12);
+    EXPECT_EQ(document.RolledBack, 1);
+    EXPECT_NEAR(document.Root->ExpectedValue(), 70.0, 1e-12);
     EXPECT_EQ(model.tree.Selection.Count(), 4);
-    EXPECT_TRUE(model.tree.IsNodeSelected(window.Root));
+    EXPECT_TRUE(model.tree.IsNodeSelected(document.Root));
     EXPECT_TRUE(model.tree.IsNodeSelected(model.treat));
     EXPECT_TRUE(model.tree.IsNodeSelected(model.cured));
     EXPECT_TRUE(model.tree.IsNodeSelected(model.notCured));
     EXPECT_FALSE(model.tree.IsNodeSelected(model.wait));
-    EXPECT_EQ(window.CurrentAnalysis, nullptr);
-    EXPECT_EQ(window.LastAnalysis, nullptr) << "a roll back is not stored as the last analysis";
-    EXPECT_EQ(window.SuspendChildRefresh, 1) << "the pause lasts while the tree stays rolled back";
-    EXPECT_EQ(window.RelayoutCount, 1);
-    EXPECT_EQ(window.NodeRedrawCount, 5);
+    EXPECT_EQ(document.CurrentAnalysis, nullptr);
+    EXPECT_EQ(document.LastAnalysis, nullptr) << "a roll back is not stored as the last analysis";
+    EXPECT_EQ(document.SuspendChildRefresh, 1) << "the pause lasts while the tree stays rolled back";
+    EXPECT_EQ(document.RelayoutCount, 1);
+    EXPECT_EQ(document.NodeRedrawCount, 5);
 }
 
 TEST(RollBackAnalysisRun, TwoOptimalTerminalsWarnWordForWord)
@@ -89,15 +89,15 @@ TEST(RollBackAnalysisRun, PreferencesDecideProgressAndValueBoxes)
     for (const Case& row : cases) {
         MessageBoxRecorder boxes;
         TwoStrategies model("60");
-        TreeDocument& window = model.tree.Document();
-        window.CalcPrefs.FastRollBack = row.fastRollBack;
-        window.CalcPrefs.RollBackCalculatesKey = row.calculates;
+        TreeDocument& document = model.tree.Document();
+        document.CalcPrefs.FastRollBack = row.fastRollBack;
+        document.CalcPrefs.RollBackCalculatesKey = row.calculates;
         const long pushed = ProgressWindow::PushedCount();
         const int depth = ProgressWindow::Depth();
-        RunAnalysis(std::make_unique<RollBackAnalysis>(&window, static_cast<ScriptManager*>(nullptr)));
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<ScriptManager*>(nullptr)));
         EXPECT_EQ(ProgressWindow::PushedCount() - pushed, row.progressPushes);
         EXPECT_EQ(ProgressWindow::Depth(), depth);
-        EXPECT_EQ(window.NodeRedrawCount, row.redraws);
+        EXPECT_EQ(document.NodeRedrawCount, row.redraws);
     }
 }
 
@@ -106,15 +106,15 @@ TEST(RollBackAnalysisRun, FailureLeavesTreeUnmarkedAndLetsScriptGoOn)
     for (int fail = 0; fail <= 1; ++fail) {
         MessageBoxRecorder boxes;
         TwoStrategies model(fail ? "1/0" : "60");
-        TreeDocument& window = model.tree.Document();
+        TreeDocument& document = model.tree.Document();
         ScriptManager script;
         script.waitingForAnalysis = 1;
-        RunAnalysis(std::make_unique<RollBackAnalysis>(&window, &script));
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&document, &script));
         EXPECT_EQ(script.waitingForAnalysis, 0);
-        EXPECT_EQ(window.RolledBack, fail ? 0 : 1);
+        EXPECT_EQ(document.RolledBack, fail ? 0 : 1);
         EXPECT_EQ(model.tree.Selection.Count(), fail ? 1 : 4) << "a failed formula selects its node only";
-        EXPECT_EQ(window.SuspendChildRefresh, fail ? 0 : 1);
-        EXPECT_EQ(window.CurrentAnalysis, nullptr);
+        EXPECT_EQ(document.SuspendChildRefresh, fail ? 0 : 1);
+        EXPECT_EQ(document.CurrentAnalysis, nullptr);
     }
 }
 
@@ -231,21 +231,21 @@ TEST(RollBackAnalysisRun, ModelChangesEndTheRolledBackState)
     for (const Case& row : cases) {
         MessageBoxRecorder boxes;
         TwoStrategies model("10");
-        TreeDocument& window = model.tree.Document();
-        model.tree.Bind(window.Root, "cost", "100");
+        TreeDocument& document = model.tree.Document();
+        model.tree.Bind(document.Root, "cost", "100");
         model.cured->SetProbabilityText("0.2", false);
         model.cured->SetPayoffText("cost", 0, false);
         model.notCured->SetPayoffText("0", 0, false);
-        RollBack(window);
-        ASSERT_NEAR(window.Root->ExpectedValue(), 20.0, 1e-12);
+        RollBack(document);
+        ASSERT_NEAR(document.Root->ExpectedValue(), 20.0, 1e-12);
         // A detached copy is not the tree: making one leaves the values current.
         delete new TreeNode(*model.treat, true);
-        ASSERT_EQ(window.RolledBack, 1) << row.change;
+        ASSERT_EQ(document.RolledBack, 1) << row.change;
         row.apply(model);
-        EXPECT_EQ(window.RolledBack, 0) << row.change;
-        EXPECT_EQ(window.SuspendChildRefresh, 0) << row.change;
-        RollBack(window);
-        EXPECT_NEAR(window.Root->ExpectedValue(), row.value, 1e-12) << row.change;
+        EXPECT_EQ(document.RolledBack, 0) << row.change;
+        EXPECT_EQ(document.SuspendChildRefresh, 0) << row.change;
+        RollBack(document);
+        EXPECT_NEAR(document.Root->ExpectedValue(), row.value, 1e-12) << row.change;
     }
 }
 
@@ -315,30 +315,30 @@ TEST(RollBackAnalysisRun, CostEffectiveDecisionChoosesWithinTheCeiling)
     for (const Case& row : cases) {
         MessageBoxRecorder boxes;
         TreeBuilder tree;
-        TreeDocument& window = tree.Document();
-        window.CalcPrefs.CalcMethod = CostEffectivenessMethod;
-        window.CalcPrefs.CECostPayoff = 0;
-        window.CalcPrefs.CEEffPayoff = 1;
-        window.CESettings.willingnessToPay.SetText("0");
-        window.CESettings.useCostCeiling = 1;
-        window.CESettings.costCeiling.SetText(row.ceiling);
-        window.Root->SetText("Choice", false);
+        TreeDocument& document = tree.Document();
+        document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+        document.CalcPrefs.CECostPayoff = 0;
+        document.CalcPrefs.CEEffPayoff = 1;
+        document.CESettings.willingnessToPay.SetText("0");
+        document.CESettings.useCostCeiling = 1;
+        document.CESettings.costCeiling.SetText(row.ceiling);
+        document.Root->SetText("Choice", false);
         tree.Terminal(tree.Root(), "A", "", "10", "2");
         tree.Terminal(tree.Root(), "B", "", "10", "2");
         tree.Terminal(tree.Root(), "C", "", "40", "3");
-        RollBack(window);
-        ASSERT_NE(window.Root->optimal, nullptr) << row.ceiling;
+        RollBack(document);
+        ASSERT_NE(document.Root->optimal, nullptr) << row.ceiling;
         if (row.optimal < 0) {
-            EXPECT_EQ(window.RolledBack, 0);
-            EXPECT_EQ(window.Root->optimal->Count(), 0);
+            EXPECT_EQ(document.RolledBack, 0);
+            EXPECT_EQ(document.Root->optimal->Count(), 0);
             ASSERT_EQ(boxes.Count(), 1u);
             EXPECT_EQ(boxes.Last().text, "No strategy of the decision node \"Choice\" is within the cost-effectiveness "
                                          "limits. Unable to choose its optimal strategy.");
             continue;
         }
         EXPECT_EQ(boxes.Count(), 0u) << row.ceiling;
-        ASSERT_EQ(window.Root->optimal->Count(), 1) << row.ceiling;
-        EXPECT_EQ(window.Root->optimal->At(0), window.Root->GetChild(row.optimal)) << row.ceiling;
+        ASSERT_EQ(document.Root->optimal->Count(), 1) << row.ceiling;
+        EXPECT_EQ(document.Root->optimal->At(0), document.Root->GetChild(row.optimal)) << row.ceiling;
     }
 }
 

@@ -190,7 +190,7 @@ TEST(StoredMarkovRecord, ReadDescribeAndRefuse)
 {
     MarkovTestTree model;
     model.State(TerminalNode, "Alive", "1", "0", "1", "0");
-    TreeDocument& window = model.Document();
+    TreeDocument& document = model.Document();
     struct Case {
         std::vector<const char*> parameters;
         bool valid;
@@ -207,9 +207,9 @@ TEST(StoredMarkovRecord, ReadDescribeAndRefuse)
         StoredAnalysis* record = MakeRecord("m", MarkovCohortKind, row.parameters);
         MarkovGraphRequest request;
         TreeNode* node = nullptr;
-        EXPECT_EQ(ReadMarkovRequest(&window, record, request, &node), row.valid) << row.description;
+        EXPECT_EQ(ReadMarkovRequest(&document, record, request, &node), row.valid) << row.description;
         zString text;
-        DescribeStoredAnalysis(&window, record, text);
+        DescribeStoredAnalysis(&document, record, text);
         EXPECT_STREQ(text.Text(), row.description);
         StoredAnalysis::Delete(record);
     }
@@ -220,7 +220,7 @@ TEST(StoredMarkovRecord, ReadDescribeAndRefuse)
     StoredAnalysis* record = MakeMarkovRecord(model.markov, request);
     MarkovGraphRequest back;
     TreeNode* node = nullptr;
-    ASSERT_TRUE(ReadMarkovRequest(&window, record, back, &node));
+    ASSERT_TRUE(ReadMarkovRequest(&document, record, back, &node));
     EXPECT_EQ(node, model.markov);
     EXPECT_EQ(back.reportKind, 3);
     EXPECT_EQ(back.stageStep, 2);

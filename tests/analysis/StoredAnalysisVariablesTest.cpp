@@ -96,26 +96,26 @@ TEST(StoredAnalysisVariables, NameItemsByKindAndVersion)
 
 TEST(StoredAnalysisVariables, RenameReachesLastAndStoredRecords)
 {
-    TreeDocument window;
-    window.EnsureVariable("p", nullptr);
-    window.EnsureVariable("Risk", nullptr);
-    window.SetStoredAnalysis(MakeRecord(OneWaySensitivityKind, kCurrent, kOneWay));
+    TreeDocument document;
+    document.EnsureVariable("p", nullptr);
+    document.EnsureVariable("Risk", nullptr);
+    document.SetStoredAnalysis(MakeRecord(OneWaySensitivityKind, kCurrent, kOneWay));
     StoredAnalysis* tornado = MakeRecord(TornadoKind, kCurrent, kTornado);
-    window.StoredAnalyses().Add(tornado);
+    document.StoredAnalyses().Add(tornado);
     StoredAnalysis* coefficient = MakeRecord(OneWaySensitivityKind, kCurrent,
                                              {"@0,", "Risk Preference Coeff.", "0", "1", "4", "0", "1",
                                               "$$ Risk Pref $$", "1", "1", "1", "0", "1"});
-    window.StoredAnalyses().Add(coefficient);
+    document.StoredAnalyses().Add(coefficient);
     StoredAnalysis* groupBar = MakeRecord(TornadoKind, kCurrent, {"@", "4", "1", "p group", "1", "p", "0", "1",
                                                                   "0", "1", "0", "0"});
-    window.StoredAnalyses().Add(groupBar);
+    document.StoredAnalyses().Add(groupBar);
 
-    RenameVariable(window, "P", "Zed");
-    RenameVariable(window, "risk", "Danger");
+    RenameVariable(document, "P", "Zed");
+    RenameVariable(document, "risk", "Danger");
 
     std::vector<std::string> oneWay(kOneWay.begin(), kOneWay.end());
     oneWay[1] = "Zed";  // the node named "p" in the bindings (item 8) keeps its text
-    EXPECT_EQ(Parameters(*window.LastAnalysis), oneWay);
+    EXPECT_EQ(Parameters(*document.LastAnalysis), oneWay);
     std::vector<std::string> bars(kTornado.begin(), kTornado.end());
     bars[13] = "Zed";  // the bar named after the variable
     bars[15] = "Zed";
@@ -134,21 +134,21 @@ TEST(StoredAnalysisVariables, RunningARecordOfADeletedVariable)
 {
     const StoredAnalysisHandlers saved = StoredAnalysisKindHandlers(OneWaySensitivityKind);
     RegisterStoredAnalysisKind(OneWaySensitivityKind, CountRun, nullptr);
-    TreeDocument window;
+    TreeDocument document;
     for (const char* name : {"p", "q", "r"})
-        window.EnsureVariable(name, nullptr);
+        document.EnsureVariable(name, nullptr);
     StoredAnalysis* record = MakeRecord(OneWaySensitivityKind, kCurrent, kOneWay);
     StoredAnalysis* successor = MakeRecord(OneWaySensitivityKind, kCurrent, kOneWay);
-    window.StoredAnalyses().Add(record);
-    window.StoredAnalyses().Add(successor);
+    document.StoredAnalyses().Add(record);
+    document.StoredAnalyses().Add(successor);
     StoredAnalysis* coefficient = MakeRecord(OneWaySensitivityKind, kCurrent,
                                              {"@0,", "risk preference coeff.", "0", "1", "4", "0", "1",
                                               "$$ Risk Pref $$", "1", "1", "1", "0", "1"});
-    window.StoredAnalyses().Add(coefficient);
+    document.StoredAnalyses().Add(coefficient);
 
     MessageBoxRecorder boxes;
     runs = 0;
-    RunStoredAnalysis(record, &window);
+    RunStoredAnalysis(record, &document);
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(boxes.Count(), 0u);
 
@@ -162,22 +162,22 @@ TEST(StoredAnalysisVariables, RunningARecordOfADeletedVariable)
         {"p", "The variable \"p\" has no definitions."},
     };
     for (const Row& row : rows) {
-        DeleteVariable(window, row.deleted);
+        DeleteVariable(document, row.deleted);
         boxes.Clear();
         runs = 0;
         record->next = successor;
-        RunStoredAnalysis(record, &window);
+        RunStoredAnalysis(record, &document);
         EXPECT_EQ(runs, 0) << row.deleted;
         ASSERT_EQ(boxes.Count(), 1u) << row.deleted;
         EXPECT_EQ(boxes.Last().caption, "Sensitivity Error");
         EXPECT_EQ(boxes.Last().text, row.message);
         EXPECT_EQ(Parameters(*record), std::vector<std::string>(kOneWay.begin(), kOneWay.end()));
-        EXPECT_EQ(window.StoredAnalyses().Count(), 3);
+        EXPECT_EQ(document.StoredAnalyses().Count(), 3);
     }
     // The risk preference coefficient is no document variable.
     boxes.Clear();
     runs = 0;
-    RunStoredAnalysis(coefficient, &window);
+    RunStoredAnalysis(coefficient, &document);
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(boxes.Count(), 0u);
     record->next = nullptr;

@@ -156,14 +156,14 @@ TEST(VariableRange, DescribesPlainAndToleranceRanges)
 TEST(SensitivityRangeSet, SweepWritesStepTextsAndRestoresEveryDefinition)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     tree.Bind(tree.Root(), "p", "0.2 + 0.05");
     TreeNode* master = tree.Add(tree.Root(), ChanceNode, "master");
     TreeNode* inner = tree.Terminal(master, "inner", "p", "1");
     inner->SetBinding("p", " p*2 ", false);
     master->cloneStatus = CloneMasterNode;
     master->cloneId = 1;
-    window.AddCloneMaster(master, "m");
+    document.AddCloneMaster(master, "m");
     TreeNode* copy = tree.Add(tree.Root(), ChanceNode, "copy");
     CopyCloneMaster(copy, master, nullptr);
     TreeNode* copiedInner = copy->GetChild(0);

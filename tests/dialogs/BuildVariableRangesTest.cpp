@@ -34,11 +34,11 @@ CorrelationItem* Item(std::vector<CorrelationItem>& store, const char* name, int
 
 TEST(BuildVariableRanges, OneRangePerChosenVariableWithARange)
 {
-    TreeDocument window;
-    SetRange(window.EnsureVariable("up", nullptr), 1, 5, "1", "5");
-    SetRange(window.EnsureVariable("Down", nullptr), 1, 5, "1.0", "5.0");
-    SetRange(window.EnsureVariable("plain", nullptr), 2.5, 7, "", "");
-    window.EnsureVariable("bare", nullptr);
+    TreeDocument document;
+    SetRange(document.EnsureVariable("up", nullptr), 1, 5, "1", "5");
+    SetRange(document.EnsureVariable("Down", nullptr), 1, 5, "1.0", "5.0");
+    SetRange(document.EnsureVariable("plain", nullptr), 2.5, 7, "", "");
+    document.EnsureVariable("bare", nullptr);
 
     std::vector<CorrelationItem> store;
     store.reserve(8);
@@ -48,7 +48,7 @@ TEST(BuildVariableRanges, OneRangePerChosenVariableWithARange)
     };
     SensitivityRangeSet set;
     set.Add(new VariableRange(zString("Main"), FormattedValue(), FormattedValue()));
-    BuildVariableRanges(chosen, set, window);
+    BuildVariableRanges(chosen, set, document);
 
     struct Row {
         const char* name;
@@ -78,15 +78,15 @@ TEST(BuildVariableRanges, OneRangePerChosenVariableWithARange)
         EXPECT_EQ(range->mode, 0) << i;
     }
     // The document's variables keep their own bounds.
-    EXPECT_EQ(window.FindVariable("DOWN", true)->low.value, 1.0);
-    EXPECT_TRUE(window.FindVariable("PLAIN", true)->low.text.IsEmpty());
+    EXPECT_EQ(document.FindVariable("DOWN", true)->low.value, 1.0);
+    EXPECT_TRUE(document.FindVariable("PLAIN", true)->low.text.IsEmpty());
 }
 
 TEST(BuildVariableRanges, NothingChosenAddsNothing)
 {
-    TreeDocument window;
+    TreeDocument document;
     SensitivityRangeSet set;
-    BuildVariableRanges({}, set, window);
+    BuildVariableRanges({}, set, document);
     EXPECT_EQ(set.Count(), 0);
     EXPECT_EQ(set.intervals, -1);
 }

@@ -62,8 +62,8 @@ struct Fixture {
 
 TEST(CorrelationsTest, TextForm)
 {
-    TreeDocument window;
-    window.EnsureVariable("xRate", nullptr);
+    TreeDocument document;
+    document.EnsureVariable("xRate", nullptr);
     struct Row {
         CorrelationList* list;
         const char* expected;
@@ -76,7 +76,7 @@ TEST(CorrelationsTest, TextForm)
     };
     for (const Row& row : rows) {
         zString out("stale");
-        FormatCorrelationText(&window, row.list, out);
+        FormatCorrelationText(&document, row.list, out);
         EXPECT_STREQ(out.Text(), row.expected);
         delete row.list;
     }
@@ -93,15 +93,15 @@ TEST(CorrelationsTest, LinesLeaveOutUndefinedAndSwapNegativeRanges)
 
 TEST(CorrelationsTest, VariableWithoutCorrelationsSkipsTheDialog)
 {
-    TreeDocument window;
-    DocVariable* alone = window.EnsureVariable("alone", nullptr);
+    TreeDocument document;
+    DocVariable* alone = document.EnsureVariable("alone", nullptr);
     int shown = 0;
     auto previous = CorrelationsDialog::SetPresenter([&](CorrelationsDialog&) {
         ++shown;
         return IDCANCEL;
     });
     std::vector<CorrelationItem*> chosen{nullptr};
-    EXPECT_EQ(ShowCorrelationRanges(window, *alone, "0", "1", chosen), 1);
+    EXPECT_EQ(ShowCorrelationRanges(document, *alone, "0", "1", chosen), 1);
     EXPECT_TRUE(chosen.empty());
     EXPECT_EQ(shown, 0);
     CorrelationsDialog::SetPresenter(previous);

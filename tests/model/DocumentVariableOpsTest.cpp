@@ -109,14 +109,14 @@ TEST(DocumentVariableOps, ReplaceInFormulaIsWholeWordAndIgnoresCase)
 TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsCorrelationsAndDisplay)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     tree.Bind(tree.Root(), "p", "0.25");
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "C");
     tree.Bind(chance, "p", "0.5");
     TreeNode* yes = tree.Terminal(chance, "yes", "p", "P*10+pp");
     tree.Terminal(chance, "no", "#", "1");
-    window.EnsureVariable("other", nullptr);
-    SetVariableCorrelations(window, *window.FindVariable("other", false), Entries({{"P", 1}}));
+    document.EnsureVariable("other", nullptr);
+    SetVariableCorrelations(document, *document.FindVariable("other", false), Entries({{"P", 1}}));
 
     auto* record = new DistributionRecord;
     record->index = 1;
@@ -125,27 +125,27 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsCorrelations
     record->SetDistribution(MakeDistributionFromValues(4, normal, &err));
     record->GetDistribution()->Parameter(0)->SetText("p*2+pp");
     record->GetDistribution()->Parameter(1)->SetText("P+1");
-    window.Distributions.InsertSorted(record);
-    window.CESettings.willingnessToPay.SetText("1000*p");
-    window.CESettings.costCeiling.SetText("Rates[p; P+1]");
+    document.Distributions.InsertSorted(record);
+    document.CESettings.willingnessToPay.SetText("1000*p");
+    document.CESettings.costCeiling.SetText("Rates[p; P+1]");
     auto* column = new DisplayColumn;
     column->kind = DisplayColumn::kCustomCalculation;
     column->formula = "P*4+pp";
-    window.RollBackColumns.Add(column);
-    window.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+    document.RollBackColumns.Add(column);
+    document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
     for (const char* name : {"pp", "P", "p"}) {
         auto* parameter = new CustomInterfaceParameter;
         parameter->variableName = name;
-        window.CustomInterface->Add(parameter);
+        document.CustomInterface->Add(parameter);
     }
-    window.Modified = 0;
+    document.Modified = 0;
 
-    RenameVariable(window, "p", "q");
+    RenameVariable(document, "p", "q");
 
-    EXPECT_EQ(window.FindVariable("p", false), nullptr);
-    ASSERT_NE(window.FindVariable("q", false), nullptr);
-    EXPECT_STREQ(window.FindVariable("Q", true)->name.Text(), "q");
-    EXPECT_EQ(window.Modified, 1);
+    EXPECT_EQ(document.FindVariable("p", false), nullptr);
+    ASSERT_NE(document.FindVariable("q", false), nullptr);
+    EXPECT_STREQ(document.FindVariable("Q", true)->name.Text(), "q");
+    EXPECT_EQ(document.Modified, 1);
     EXPECT_NE(tree.Root()->FindBinding("q", false), nullptr);
     EXPECT_EQ(tree.Root()->FindBinding("p", false), nullptr);
     EXPECT_NE(chance->FindBinding("Q", true), nullptr);
@@ -153,14 +153,14 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsCorrelations
     EXPECT_STREQ(yes->Payoff(0).Text().Text(), "q*10+pp");
     EXPECT_STREQ(record->GetDistribution()->Parameter(0)->Text().Text(), "q*2+pp");
     EXPECT_STREQ(record->GetDistribution()->Parameter(1)->Text().Text(), "q+1");
-    EXPECT_STREQ(window.CESettings.willingnessToPay.Text().Text(), "1000*q");
-    EXPECT_STREQ(window.CESettings.costCeiling.Text().Text(), "Rates[q; q+1]");
+    EXPECT_STREQ(document.CESettings.willingnessToPay.Text().Text(), "1000*q");
+    EXPECT_STREQ(document.CESettings.costCeiling.Text().Text(), "Rates[q; q+1]");
     EXPECT_STREQ(column->formula.Text(), "q*4+pp");
     const char* interfaceNames[] = {"pp", "q", "p"};
     for (int i = 0; i < 3; ++i)
-        EXPECT_STREQ(window.CustomInterface->At(i)->variableName.Text(), interfaceNames[i]);
-    EXPECT_EQ(CorrelationsOf(window, "other"), "Q- ");
-    EXPECT_EQ(CorrelationsOf(window, "q"), "OTHER- ");
+        EXPECT_STREQ(document.CustomInterface->At(i)->variableName.Text(), interfaceNames[i]);
+    EXPECT_EQ(CorrelationsOf(document, "other"), "Q- ");
+    EXPECT_EQ(CorrelationsOf(document, "q"), "OTHER- ");
 }
 
 // Renaming and deleting reach every Markov formula: terminations, state rewards and transition rewards,
@@ -168,8 +168,8 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsCorrelations
 TEST(DocumentVariableOps, RenameAndDeleteReachMarkovFormulas)
 {
     MarkovTestTree model("_stage >= n");
-    TreeDocument& window = model.Document();
-    model.tree.Bind(window.Root, "n", "3");
+    TreeDocument& document = model.Document();
+    model.tree.Bind(document.Root, "n", "3");
     model.WellDead("0.1", "n", "n+1", "2*n");
     model.markov->SetMarkovTerminationText("n > 1", 2);
     model.markov->SetMarkovSharedTermination("_stage > n");
@@ -177,13 +177,13 @@ TEST(DocumentVariableOps, RenameAndDeleteReachMarkovFormulas)
     model.die->SetMarkovTransitionReward("n*10", 0);
     model.well->cloneStatus = CloneMasterNode;
     model.well->cloneId = 1;
-    window.AddCloneMaster(model.well, "well");
-    TreeNode* copy = model.tree.Add(window.Root, ChanceNode, "elsewhere");
+    document.AddCloneMaster(model.well, "well");
+    TreeNode* copy = model.tree.Add(document.Root, ChanceNode, "elsewhere");
     CopyCloneMaster(copy, model.well, nullptr);
     TreeNode* copiedDie = copy->GetChild(1);
 
-    RenameVariable(window, "n", "m");
-    EXPECT_NE(window.Root->FindBinding("m", false), nullptr);
+    RenameVariable(document, "n", "m");
+    EXPECT_NE(document.Root->FindBinding("m", false), nullptr);
     const struct {
         const Expression* formula;
         const char* text;
@@ -202,10 +202,10 @@ TEST(DocumentVariableOps, RenameAndDeleteReachMarkovFormulas)
         EXPECT_STREQ(row.formula->Text().Text(), row.text);
 
     // Deleting the name drops the parse tree of every formula that mentions it.
-    ReparseTreeBindings(window.Root, true, nullptr, nullptr, nullptr);
+    ReparseTreeBindings(document.Root, true, nullptr, nullptr, nullptr);
     for (const auto& row : renamed)
         ASSERT_TRUE(row.formula->HasParseTree()) << row.text;
-    DeleteVariable(window, "m");
+    DeleteVariable(document, "m");
     for (const auto& row : renamed)
         EXPECT_FALSE(row.formula->HasParseTree()) << row.text;
 }
@@ -213,39 +213,39 @@ TEST(DocumentVariableOps, RenameAndDeleteReachMarkovFormulas)
 TEST(DocumentVariableOps, RenameOrDeleteOfAnUnknownNameDoesNothing)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     tree.Bind(tree.Root(), "x", "1");
-    window.Modified = 0;
-    RenameVariable(window, "nothing", "else");
-    DeleteVariable(window, "nothing");
-    EXPECT_EQ(window.Modified, 0);
-    EXPECT_EQ(window.Variables.Count(), 1);
+    document.Modified = 0;
+    RenameVariable(document, "nothing", "else");
+    DeleteVariable(document, "nothing");
+    EXPECT_EQ(document.Modified, 0);
+    EXPECT_EQ(document.Variables.Count(), 1);
     EXPECT_NE(tree.Root()->FindBinding("x", false), nullptr);
 }
 
 TEST(DocumentVariableOps, DeleteRemovesBindingsEverywhereAndCorrelations)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     tree.Bind(tree.Root(), "cost", "5");
     TreeNode* chance = tree.Add(tree.Root(), ChanceNode, "C");
     tree.Bind(chance, "cost", "7");
     tree.Bind(chance, "keep", "1");
-    window.EnsureVariable("{T} trial", nullptr);
+    document.EnsureVariable("{T} trial", nullptr);
     tree.Root()->SetBinding("{T} trial", "3", false);
-    SetVariableCorrelations(window, *window.FindVariable("keep", false), Entries({{"COST", 0}, {"TRIAL", 1}}));
+    SetVariableCorrelations(document, *document.FindVariable("keep", false), Entries({{"COST", 0}, {"TRIAL", 1}}));
 
-    DeleteVariable(window, "Cost");
-    EXPECT_EQ(window.FindVariable("cost", false), nullptr);
+    DeleteVariable(document, "Cost");
+    EXPECT_EQ(document.FindVariable("cost", false), nullptr);
     EXPECT_EQ(tree.Root()->FindBinding("cost", false), nullptr);
     EXPECT_EQ(chance->FindBinding("cost", false), nullptr);
     EXPECT_NE(chance->FindBinding("keep", false), nullptr);
-    EXPECT_EQ(CorrelationsOf(window, "keep"), "TRIAL- ");
+    EXPECT_EQ(CorrelationsOf(document, "keep"), "TRIAL- ");
 
-    DeleteVariable(window, "trial");
-    EXPECT_EQ(window.FindVariable("trial", false), nullptr);
+    DeleteVariable(document, "trial");
+    EXPECT_EQ(document.FindVariable("trial", false), nullptr);
     EXPECT_EQ(tree.Root()->FindBinding("{T} trial", false), nullptr);
-    EXPECT_EQ(CorrelationsOf(window, "keep"), "");
+    EXPECT_EQ(CorrelationsOf(document, "keep"), "");
 }
 
 TEST(DocumentVariableOps, MarkedTreeIsRedrawnAfterRenameAndDelete)
@@ -258,61 +258,61 @@ TEST(DocumentVariableOps, MarkedTreeIsRedrawnAfterRenameAndDelete)
     const Row rows[] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 2}, {2, 1, 1}};
     for (const Row& row : rows) {
         TreeBuilder tree;
-        TreeDocument& window = tree.Document();
+        TreeDocument& document = tree.Document();
         tree.Bind(tree.Root(), "a", "1");
-        window.DisplayPrefs.MarkNodesWithVars = row.mark;
-        window.SuspendVariablesSync = row.suspended;
-        const long before = window.RelayoutCount;
-        RenameVariable(window, "a", "b");
-        DeleteVariable(window, "b");
-        EXPECT_EQ(window.RelayoutCount - before, row.redraws) << int(row.mark) << " " << row.suspended;
+        document.DisplayPrefs.MarkNodesWithVars = row.mark;
+        document.SuspendVariablesSync = row.suspended;
+        const long before = document.RelayoutCount;
+        RenameVariable(document, "a", "b");
+        DeleteVariable(document, "b");
+        EXPECT_EQ(document.RelayoutCount - before, row.redraws) << int(row.mark) << " " << row.suspended;
     }
 }
 
 TEST(DocumentVariableOps, CorrelationsStaySymmetric)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     for (const char* name : {"A", "B", "C"})
-        window.EnsureVariable(name, nullptr);
-    DocVariable& a = *window.FindVariable("A", true);
+        document.EnsureVariable(name, nullptr);
+    DocVariable& a = *document.FindVariable("A", true);
 
-    SetVariableCorrelations(window, a, Entries({{"B", 1}}));
-    EXPECT_EQ(CorrelationsOf(window, "A"), "B- ");
-    EXPECT_EQ(CorrelationsOf(window, "B"), "A- ");
+    SetVariableCorrelations(document, a, Entries({{"B", 1}}));
+    EXPECT_EQ(CorrelationsOf(document, "A"), "B- ");
+    EXPECT_EQ(CorrelationsOf(document, "B"), "A- ");
 
     // Replacing the list: B forgets A, C learns it.
     CorrelationList* replacement = Entries({{"C", 0}});
-    SetVariableCorrelations(window, a, replacement);
+    SetVariableCorrelations(document, a, replacement);
     EXPECT_EQ(replacement->Count(), 0);
     delete replacement;
-    EXPECT_EQ(CorrelationsOf(window, "A"), "C+ ");
-    EXPECT_EQ(CorrelationsOf(window, "B"), "");
-    EXPECT_EQ(CorrelationsOf(window, "C"), "A+ ");
+    EXPECT_EQ(CorrelationsOf(document, "A"), "C+ ");
+    EXPECT_EQ(CorrelationsOf(document, "B"), "");
+    EXPECT_EQ(CorrelationsOf(document, "C"), "A+ ");
 
     // An empty list removes A from its partners; a partner that does not exist gets nothing.
-    SetVariableCorrelations(window, a, nullptr);
-    EXPECT_EQ(CorrelationsOf(window, "A"), "");
-    EXPECT_EQ(CorrelationsOf(window, "C"), "");
-    SetVariableCorrelations(window, a, Entries({{"GONE", 0}, {"A", 0}}));
-    EXPECT_EQ(CorrelationsOf(window, "A"), "GONE+ A+ ");
+    SetVariableCorrelations(document, a, nullptr);
+    EXPECT_EQ(CorrelationsOf(document, "A"), "");
+    EXPECT_EQ(CorrelationsOf(document, "C"), "");
+    SetVariableCorrelations(document, a, Entries({{"GONE", 0}, {"A", 0}}));
+    EXPECT_EQ(CorrelationsOf(document, "A"), "GONE+ A+ ");
 }
 
 TEST(DocumentVariableOps, DescriptionAndTrimmedLookup)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
-    DocVariable* rate = window.EnsureVariable("Rate", nullptr);
+    TreeDocument& document = tree.Document();
+    DocVariable* rate = document.EnsureVariable("Rate", nullptr);
     zString out("stale");
-    GetVariableDescription(window, "rate", out);
+    GetVariableDescription(document, "rate", out);
     EXPECT_STREQ(out.Text(), "");
     rate->shortDescription = "annual rate";
-    GetVariableDescription(window, "RATE", out);
+    GetVariableDescription(document, "RATE", out);
     EXPECT_STREQ(out.Text(), "annual rate");
     rate->comment = "from the survey";
-    GetVariableDescription(window, "rate", out);
+    GetVariableDescription(document, "rate", out);
     EXPECT_STREQ(out.Text(), "from the survey");
-    GetVariableDescription(window, "none", out);
+    GetVariableDescription(document, "none", out);
     EXPECT_STREQ(out.Text(), "");
 
     struct Row {
@@ -328,7 +328,7 @@ TEST(DocumentVariableOps, DescriptionAndTrimmedLookup)
     };
     for (const Row& row : rows) {
         zString text(row.text);
-        EXPECT_EQ(FindVariableTrimmed(window, text), row.found) << row.text;
+        EXPECT_EQ(FindVariableTrimmed(document, text), row.found) << row.text;
         EXPECT_STREQ(text.Text(), row.after) << row.text;
     }
 }
@@ -336,15 +336,15 @@ TEST(DocumentVariableOps, DescriptionAndTrimmedLookup)
 TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     TreeNode* node = tree.Add(tree.Root(), ChanceNode, "N");
     tree.Bind(node, "a", "1");
-    window.EnsureVariable("{T} b", nullptr);
-    DocVariable* c = window.EnsureVariable("c", nullptr);
+    document.EnsureVariable("{T} b", nullptr);
+    DocVariable* c = document.EnsureVariable("c", nullptr);
     c->hasRange = 1;
     c->shortDescription = "see";
     c->text4 = "four";
-    window.FindVariable("a", false)->flag3 = 0;
+    document.FindVariable("a", false)->flag3 = 0;
     NodeChildList selection(1, false);
     selection.Add(node);
 
@@ -366,26 +366,26 @@ TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
     for (const Row& row : table) {
         NameList out(4, true);
         if (row.rows)
-            FillVariableRows(window, out, row.mode, &selection);
+            FillVariableRows(document, out, row.mode, &selection);
         else
-            FillVariableChoices(window, out, row.mode, &selection);
+            FillVariableChoices(document, out, row.mode, &selection);
         EXPECT_EQ(Texts(out), row.expected) << (row.rows ? "rows " : "choices ") << row.mode;
     }
 
     // While the tree shows rolled-back values no variable may be edited.
-    window.RolledBack = 1;
-    EXPECT_EQ(CheckEditConflict(window, selection, "a", false), 0);
+    document.RolledBack = 1;
+    EXPECT_EQ(CheckEditConflict(document, selection, "a", false), 0);
     NameList out(4, true);
-    FillVariableChoices(window, out, 1, &selection);
+    FillVariableChoices(document, out, 1, &selection);
     EXPECT_EQ(out.Count(), 0);
-    window.RolledBack = 0;
-    EXPECT_EQ(CheckEditConflict(window, selection, "a", true), 1);
+    document.RolledBack = 0;
+    EXPECT_EQ(CheckEditConflict(document, selection, "a", true), 1);
 }
 
 TEST(DocumentVariableOps, DefinitionsOfAVariable)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     std::vector<std::string> shown;
     std::string shownName;
     auto previous = VariableDefsDialog::SetPresenter([&](const VariableDefsDialog& dialog) {
@@ -393,8 +393,8 @@ TEST(DocumentVariableOps, DefinitionsOfAVariable)
         shown = Texts(dialog.Lines());
     });
 
-    window.EnsureVariable("rate", "0.5");
-    ShowVariableDefinitions(window, "rate");
+    document.EnsureVariable("rate", "0.5");
+    ShowVariableDefinitions(document, "rate");
     EXPECT_EQ(shownName, "rate");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].rfind("(Tree Default)\t", 0), 0u) << shown[0];
@@ -405,7 +405,7 @@ TEST(DocumentVariableOps, DefinitionsOfAVariable)
     TreeNode* broken = tree.Add(tree.Root(), ChanceNode, "Broken");
     tree.Bind(broken, "rate", "1/0");
     NameList lines(4, true);
-    CollectVariableDefinitionLines(window, "RATE", lines);
+    CollectVariableDefinitionLines(document, "RATE", lines);
     ASSERT_EQ(lines.Count(), 3);
     zString expectedValue;
     EXPECT_EQ(std::string(lines.At(1)->Text()).rfind("Second arm\t", 0), 0u);
@@ -414,7 +414,7 @@ TEST(DocumentVariableOps, DefinitionsOfAVariable)
 
     MessageBoxRecorder boxes;
     shown.clear();
-    ShowVariableDefinitions(window, "nowhere");
+    ShowVariableDefinitions(document, "nowhere");
     EXPECT_TRUE(shown.empty());
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The variable \"nowhere\" has not been defined anywhere in the subtree. ");

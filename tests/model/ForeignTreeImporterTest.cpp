@@ -83,41 +83,41 @@ TEST(ForeignImport, Variant205SettingsNotesVariablesNodesAndClones)
     MessageBoxRecorder boxes;
     ImportResult result = Import(Sample205(7, "", 0, true).bytes);
     ASSERT_TRUE(result.ok) << result.state << " " << result.formatError;
-    TreeDocument& window = *result.document;
-    EXPECT_EQ(window.DisplayPrefs.AlignEndNodes, 1);
-    EXPECT_EQ(window.DisplayPrefs.AddAbove, 0);
-    EXPECT_EQ(window.CalcPrefs.OptPath[0], 1);
-    EXPECT_EQ(window.CalcPrefs.OptPath[1], 0);
-    EXPECT_EQ(window.CalcPrefs.OptPath[2], 1);
-    EXPECT_EQ(window.CalcPrefs.RollBackCalculatesKey, RollBackPathProbabilities);
-    EXPECT_EQ(window.HideCloneContents, 1);
-    EXPECT_EQ(window.DisplayPrefs.NoteBoxBorderKey, 1);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].expValDigits, 2);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].probDigits, 3);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].commas, 1);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].chopOff, 3);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].expValDigits, 1);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].probDigits, 5);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].chopOff, 6);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[2].axisDigits, 4);
-    EXPECT_EQ(window.CalcPrefs.UseUtility, 1);
-    EXPECT_EQ(window.RiskAssessment.coefficient, 0.25);
-    EXPECT_EQ(window.RiskAssessment.type, 1);
+    TreeDocument& document = *result.document;
+    EXPECT_EQ(document.DisplayPrefs.AlignEndNodes, 1);
+    EXPECT_EQ(document.DisplayPrefs.AddAbove, 0);
+    EXPECT_EQ(document.CalcPrefs.OptPath[0], 1);
+    EXPECT_EQ(document.CalcPrefs.OptPath[1], 0);
+    EXPECT_EQ(document.CalcPrefs.OptPath[2], 1);
+    EXPECT_EQ(document.CalcPrefs.RollBackCalculatesKey, RollBackPathProbabilities);
+    EXPECT_EQ(document.HideCloneContents, 1);
+    EXPECT_EQ(document.DisplayPrefs.NoteBoxBorderKey, 1);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[0].expValDigits, 2);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[0].probDigits, 3);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[0].commas, 1);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[0].chopOff, 3);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[2].expValDigits, 1);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[2].probDigits, 5);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[2].chopOff, 6);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[2].axisDigits, 4);
+    EXPECT_EQ(document.CalcPrefs.UseUtility, 1);
+    EXPECT_EQ(document.RiskAssessment.coefficient, 0.25);
+    EXPECT_EQ(document.RiskAssessment.type, 1);
     // The non-constant function of variant 0x205 is not carried over.
-    EXPECT_EQ(window.RiskAssessment.pointsAssessed, 0);
+    EXPECT_EQ(document.RiskAssessment.pointsAssessed, 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Your non-constant risk preference function has been lost in translation.");
 
-    EXPECT_TRUE(window.HasVariable("RATE", true));
-    ASSERT_EQ(window.NoteBoxes.Count(), 1);
-    NoteBox* note = window.NoteBoxes.At(0);
+    EXPECT_TRUE(document.HasVariable("RATE", true));
+    ASSERT_EQ(document.NoteBoxes.Count(), 1);
+    NoteBox* note = document.NoteBoxes.At(0);
     EXPECT_STREQ(note->text.Text(), "Note a");
-    EXPECT_EQ(note->ownerTree, &window);
+    EXPECT_EQ(note->ownerTree, &document);
     const PixelsPerInch screen = TheHost().ScreenResolution();
     EXPECT_NEAR(note->GetTextRect().left, 36 / screen.x * 1.3333334, 1e-5);
     EXPECT_NEAR(note->GetTextRect().bottom, 144 / screen.y * 1.3333334, 1e-5);
 
-    TreeNode* root = window.Root;
+    TreeNode* root = document.Root;
     EXPECT_STREQ(root->text.Text(), "Start");
     EXPECT_EQ(root->kind, DecisionNode);
     EXPECT_EQ(Binding(root, "RATE"), "0.1");
@@ -132,7 +132,7 @@ TEST(ForeignImport, Variant205SettingsNotesVariablesNodesAndClones)
     b->GetMarkovTerminationText(termination, 0);
     EXPECT_STREQ(termination.Text(), "_stage > 5");
     EXPECT_EQ(b->cloneStatus, CloneMasterNode);
-    EXPECT_EQ(window.FindCloneMaster(b->cloneId), b);
+    EXPECT_EQ(document.FindCloneMaster(b->cloneId), b);
     TreeNode* c = b->GetChild(0);
     EXPECT_EQ(c->cloneStatus, CloneCopyNode);
     EXPECT_EQ(c->cloneId, 1);
@@ -170,18 +170,18 @@ TEST(ForeignImport, Variant100ReadsTextsFromOneString)
     BigEndian file = Sample100();
     ImportResult result = Import(file.bytes);
     ASSERT_TRUE(result.ok) << result.state << " " << result.formatError;
-    TreeDocument& window = *result.document;
-    EXPECT_EQ(window.DisplayPrefs.AddAbove, 1);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].expValDigits, 2);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[3].expValDigits, 2);
-    TreeNode* root = window.Root;
+    TreeDocument& document = *result.document;
+    EXPECT_EQ(document.DisplayPrefs.AddAbove, 1);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[0].expValDigits, 2);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[3].expValDigits, 2);
+    TreeNode* root = document.Root;
     EXPECT_STREQ(root->text.Text(), "Start");
     zString probability;
     root->GetProbabilityText(probability);
     EXPECT_STREQ(probability.Text(), "0.5");
     EXPECT_EQ(root->kind, DecisionNode);
     EXPECT_EQ(Binding(root, "COST"), "12");
-    EXPECT_TRUE(window.HasVariable("COST", true));
+    EXPECT_TRUE(document.HasVariable("COST", true));
     ASSERT_EQ(root->childCount, 2);
     EXPECT_STREQ(root->GetChild(0)->text.Text(), "Leafa");
     EXPECT_EQ(Payoff(root->GetChild(0), 0), "7*rate");
@@ -263,10 +263,10 @@ TEST(ForeignImport, FuzzedFilesFailCleanly)
     MessageBoxRecorder boxes;
     // One window takes every attempt: a failed import leaves whatever it read so far, as a loader would
     // discard it.
-    TreeDocument window;
-    auto importInto = [&window](Bytes bytes, uint32_t& failure) {
+    TreeDocument document;
+    auto importInto = [&document](Bytes bytes, uint32_t& failure) {
         MemoryStream stream(bytes.empty() ? nullptr : bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-        const bool ok = ImportForeignTree(stream, &window);
+        const bool ok = ImportForeignTree(stream, &document);
         failure = stream.State() | stream.FormatError();
         return ok;
     };
@@ -288,7 +288,7 @@ TEST(ForeignImport, FuzzedFilesFailCleanly)
         if (trial % 5 == 0)
             bytes.resize(random() % bytes.size());
         if (importInto(bytes, failure))
-            ExpectWrittenBackAndReadAgain(window.Root, &window, trial);
+            ExpectWrittenBackAndReadAgain(document.Root, &document, trial);
         else
             EXPECT_NE(failure, 0u);
         boxes.Clear();

@@ -96,11 +96,11 @@ protected:
     }
     std::unique_ptr<LegacyTreeImporter> Import(const std::string& text)
     {
-        return std::make_unique<LegacyTreeImporter>(text.c_str(), &window, options);
+        return std::make_unique<LegacyTreeImporter>(text.c_str(), &document, options);
     }
 
     std::string directory;
-    TreeDocument window;
+    TreeDocument document;
     LegacyImportOptions options;
     LegacyImportPrompts saved;
     std::vector<std::string> rootChoices;
@@ -204,11 +204,11 @@ TEST_F(LegacyImportTest, SampleFileBuildsTreeBindingsTablesAndReport)
     EXPECT_EQ(Payoff(treat->GetChild(0), 0), "100 * rate_x");
     EXPECT_EQ(Payoff(treat->GetChild(1), 0), "!(rate_x > 0) | !1");
     EXPECT_TRUE(importer->IsCostEffectiveness());
-    EXPECT_EQ(window.CalcPrefs.CalcMethod, CostEffectivenessMethod);
-    EXPECT_EQ(window.CalcPrefs.CECostPayoff, 0);
-    EXPECT_EQ(window.CalcPrefs.CEEffPayoff, 1);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[0].expValDigits, 2);
-    EXPECT_EQ(window.CalcPrefs.PayoffFormats[1].expValDigits, 3);
+    EXPECT_EQ(document.CalcPrefs.CalcMethod, CostEffectivenessMethod);
+    EXPECT_EQ(document.CalcPrefs.CECostPayoff, 0);
+    EXPECT_EQ(document.CalcPrefs.CEEffPayoff, 1);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[0].expValDigits, 2);
+    EXPECT_EQ(document.CalcPrefs.PayoffFormats[1].expValDigits, 3);
 
     const DocVariableList& variables = importer->Variables();
     ASSERT_EQ(variables.Count(), 2);
@@ -282,8 +282,8 @@ TEST_F(LegacyImportTest, RepeatedSubtreeBecomesCloneCopyWithClonesOption)
     EXPECT_EQ(copy->cloneId, master->cloneId);
     ASSERT_EQ(copy->childCount, 2);
     EXPECT_STREQ(copy->GetChild(1)->text.Text(), "Y");
-    EXPECT_EQ(window.FindCloneMaster(master->cloneId), master);
-    ASSERT_EQ(window.CloneMasters.Count(), 1);
+    EXPECT_EQ(document.FindCloneMaster(master->cloneId), master);
+    ASSERT_EQ(document.CloneMasters.Count(), 1);
     // The shared leaf is terminal: it is built twice, never cloned.
     options.useClones = 0;
     auto full = Import(kSharedSubtree);
@@ -349,7 +349,7 @@ TEST_F(LegacyImportTest, RefusedFileExplainsItselfAndGivesNoTree)
         std::string bytes = c.file;
         MemoryStream stream(&bytes[0], static_cast<uint32_t>(bytes.size()), false);
         DocVariableList variables;
-        EXPECT_EQ(ImportLegacyTreeFile(stream, static_cast<uint32_t>(bytes.size()), &window, variables), nullptr);
+        EXPECT_EQ(ImportLegacyTreeFile(stream, static_cast<uint32_t>(bytes.size()), &document, variables), nullptr);
         ASSERT_EQ(boxes.Count(), 1u);
         EXPECT_EQ(boxes.Last().text, c.message);
     }
@@ -377,7 +377,7 @@ TEST_F(LegacyImportTest, FileDescribingAHugeTreeIsRefused)
     const LegacyImportPrompts before = SetLegacyImportPrompts(prompts);
     MemoryStream stream(&text[0], static_cast<uint32_t>(text.size()), false);
     DocVariableList variables;
-    EXPECT_EQ(ImportLegacyTreeFile(stream, static_cast<uint32_t>(text.size()), &window, variables), nullptr);
+    EXPECT_EQ(ImportLegacyTreeFile(stream, static_cast<uint32_t>(text.size()), &document, variables), nullptr);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The file cannot be imported: its tree would take more than 64 MB of memory.");
     SetLegacyImportPrompts(before);
@@ -409,7 +409,7 @@ TEST_F(LegacyImportTest, ImportedVariablesReplaceTheWindowList)
     DocVariableList variables;
     variables.InsertSorted(new DocVariable("stale"));
     std::unique_ptr<TreeNode> root(
-        ImportLegacyTreeFile(stream, static_cast<uint32_t>(bytes.size()), &window, variables));
+        ImportLegacyTreeFile(stream, static_cast<uint32_t>(bytes.size()), &document, variables));
     ASSERT_NE(root, nullptr);
     ASSERT_EQ(variables.Count(), 2);
     EXPECT_STREQ(variables.At(0)->name.Text(), "p_good");
@@ -536,7 +536,7 @@ TEST_F(LegacyImportTest, FuzzedFilesNeverCrashOrHang)
         auto importer = Import(text);
         if (importer->ErrorCode() == 0) {
             ASSERT_NE(importer->Root(), nullptr);
-            ExpectWrittenBackAndReadAgain(importer->Root(), &window, trial);
+            ExpectWrittenBackAndReadAgain(importer->Root(), &document, trial);
         } else
             EXPECT_EQ(importer->Root(), nullptr);
         importer->ReportLines();

@@ -69,12 +69,12 @@ TEST(NoteBoxGeometry, TextRectFrameAndInterior)
 
 TEST(NoteBoxGeometry, WindowNoteTakesTheWindowsNoteFontAndOwner)
 {
-    TreeDocument window;
-    window.NoteFont.face = "Arial";
-    window.NoteFont.pointSize = 9;
-    NoteBox note(LogicalRect{1.0f, 1.0f, 2.0f, 2.0f}, &window);
-    EXPECT_EQ(note.ownerTree, &window);
-    EXPECT_EQ(note.font, window.NoteFont);
+    TreeDocument document;
+    document.NoteFont.face = "Arial";
+    document.NoteFont.pointSize = 9;
+    NoteBox note(LogicalRect{1.0f, 1.0f, 2.0f, 2.0f}, &document);
+    EXPECT_EQ(note.ownerTree, &document);
+    EXPECT_EQ(note.font, document.NoteFont);
     ExpectRect(note.frame, 0.96f, 0.96f, 2.04f, 2.04f);
     NoteBox loose(LogicalRect{0.0f, 0.0f, 1.0f, 1.0f}, nullptr);
     EXPECT_EQ(loose.font, DefaultNoteFont);

@@ -28,20 +28,20 @@ TEST_F(FormulaTexts, ConstantFormulasBecomeTheirNumber)
 
 TEST_F(FormulaTexts, FormulasWithVariablesOrErrorsStay)
 {
-    TreeDocument window;
-    window.EnsureVariable("pSick", "0.5");
+    TreeDocument document;
+    document.EnsureVariable("pSick", "0.5");
     const char* const rows[] = {"pSick*2", "1/0", "2*", "unknown+1"};
     for (const char* row : rows) {
         zString text(row);
-        EXPECT_FALSE(FormatExpressionValue(text, window.Root)) << row;
+        EXPECT_FALSE(FormatExpressionValue(text, document.Root)) << row;
         EXPECT_STREQ(text.Text(), row);
     }
 }
 
 TEST_F(FormulaTexts, OnlyExpressionsAreBracketed)
 {
-    TreeDocument window;
-    window.EnsureVariable("Cost", nullptr);
+    TreeDocument document;
+    document.EnsureVariable("Cost", nullptr);
     struct Row { const char* text; const char* expected; };
     const Row rows[] = {
         {"Cost", "Cost"}, {"COST", "COST"}, {"Cost+1", "(Cost+1)"}, {"12", "12"}, {"$1,200", "$1,200"},
@@ -49,7 +49,7 @@ TEST_F(FormulaTexts, OnlyExpressionsAreBracketed)
     };
     for (const Row& row : rows) {
         zString text(row.text);
-        ParenthesizeIfExpression(text, &window);
+        ParenthesizeIfExpression(text, &document);
         EXPECT_STREQ(text.Text(), row.expected) << row.text;
     }
     zString withoutWindow("Cost");

@@ -44,13 +44,13 @@ Outcome Evaluate(TreeDocument& document, TreeNode* node, const char* text)
 TEST(TreeDistributions, DistSampReadsTheWindowsList)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     tree.Bind(tree.Root(), "m", "10");
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
-    AddRecord(window, 2, 1, {"m", "2"});      // Normal, mean from a variable
-    AddRecord(window, 5, 2, {"1", "3"});      // Uniform 1 .. 3
-    AddRecord(window, 8, 2, {"1", "nowhere"});  // a parameter naming no variable
-    AddRecord(window, 7, 2, {"3", "m-9"});    // Uniform whose high value is below the low one
+    AddRecord(document, 2, 1, {"m", "2"});      // Normal, mean from a variable
+    AddRecord(document, 5, 2, {"1", "3"});      // Uniform 1 .. 3
+    AddRecord(document, 8, 2, {"1", "nowhere"});  // a parameter naming no variable
+    AddRecord(document, 7, 2, {"3", "m-9"});    // Uniform whose high value is below the low one
 
     struct Row {
         const char* text;
@@ -68,7 +68,7 @@ TEST(TreeDistributions, DistSampReadsTheWindowsList)
     };
     MessageBoxRecorder boxes;
     for (const Row& row : rows) {
-        const Outcome outcome = Evaluate(window, leaf, row.text);
+        const Outcome outcome = Evaluate(document, leaf, row.text);
         EXPECT_EQ(outcome.error, row.error) << row.text;
         if (row.error == 0) {
             EXPECT_DOUBLE_EQ(outcome.value, row.value) << row.text;
@@ -79,9 +79,9 @@ TEST(TreeDistributions, DistSampReadsTheWindowsList)
 TEST(TreeDistributions, ErrorMessagesNameTheIndex)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
-    AddRecord(window, 3, 2, {"2", "1"});
+    AddRecord(document, 3, 2, {"2", "1"});
     struct Row {
         const char* text;
         const char* message;
@@ -92,7 +92,7 @@ TEST(TreeDistributions, ErrorMessagesNameTheIndex)
     };
     for (const Row& row : rows) {
         MessageBoxRecorder boxes;
-        FormulaRef handle(new EvalContext(&window, leaf), 1, "payoff");
+        FormulaRef handle(new EvalContext(&document, leaf), 1, "payoff");
         handle.EvaluateText(row.text);
         ASSERT_TRUE(handle.HasError()) << row.text;
         boxes.Clear();
@@ -105,39 +105,39 @@ TEST(TreeDistributions, ErrorMessagesNameTheIndex)
 TEST(TreeDistributions, ResamplingGivesTheCurrentDraw)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
-    DistributionRecord* record = AddRecord(window, 1, 2, {"0", "100"});
-    window.CalcStateRecord.resample = 1;
+    DistributionRecord* record = AddRecord(document, 1, 2, {"0", "100"});
+    document.CalcStateRecord.resample = 1;
     MessageBoxRecorder boxes;
-    EXPECT_EQ(Evaluate(window, leaf, "DistSamp(1)").error, 18);  // nothing drawn yet
+    EXPECT_EQ(Evaluate(document, leaf, "DistSamp(1)").error, 18);  // nothing drawn yet
     SeedRandom(3);
     int32_t err = 0;
     record->Sample(&err);
     ASSERT_EQ(err, 0);
     const double draw = record->sampleValue;
-    const Outcome sampled = Evaluate(window, leaf, "DistSamp(1)");
+    const Outcome sampled = Evaluate(document, leaf, "DistSamp(1)");
     EXPECT_EQ(sampled.error, 0);
     EXPECT_EQ(sampled.value, draw);
-    window.CalcStateRecord.resample = 0;
-    EXPECT_DOUBLE_EQ(Evaluate(window, leaf, "DistSamp(1)").value, 50.0);
+    document.CalcStateRecord.resample = 0;
+    EXPECT_DOUBLE_EQ(Evaluate(document, leaf, "DistSamp(1)").value, 50.0);
 }
 
 // Each distribution draws once, in index order, until one fails: the ones after it keep no draw.
 TEST(TreeDistributions, ApplyToDistributionsDrawsUntilOneFails)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
-    DistributionRecord* uniform = AddRecord(window, 4, 2, {"10", "20"});
-    DistributionRecord* unsampled = AddRecord(window, 6, 2, {"0", "2"});
+    TreeDocument& document = tree.Document();
+    DistributionRecord* uniform = AddRecord(document, 4, 2, {"10", "20"});
+    DistributionRecord* unsampled = AddRecord(document, 6, 2, {"0", "2"});
     unsampled->sampled = 0;
-    DistributionRecord* failing = AddRecord(window, 7, 1, {"0", "-1"});
-    DistributionRecord* last = AddRecord(window, 9, 2, {"0", "1"});
-    EXPECT_EQ(window.FindDistributionByIndex(7), failing);
-    EXPECT_EQ(window.FindDistributionByIndex(5), nullptr);
+    DistributionRecord* failing = AddRecord(document, 7, 1, {"0", "-1"});
+    DistributionRecord* last = AddRecord(document, 9, 2, {"0", "1"});
+    EXPECT_EQ(document.FindDistributionByIndex(7), failing);
+    EXPECT_EQ(document.FindDistributionByIndex(5), nullptr);
     MessageBoxRecorder boxes;
     int32_t err = 0;
-    window.ApplyToDistributions(&err);
+    document.ApplyToDistributions(&err);
     EXPECT_EQ(err, 1);
     EXPECT_EQ(uniform->hasSample, 1);
     EXPECT_TRUE(uniform->sampleValue >= 10 && uniform->sampleValue <= 20);
@@ -149,7 +149,7 @@ TEST(TreeDistributions, ApplyToDistributionsDrawsUntilOneFails)
     // With every parameter sound, every one draws.
     failing->GetDistribution()->Parameter(1)->SetText("1");
     err = 0;
-    window.ApplyToDistributions(&err);
+    document.ApplyToDistributions(&err);
     EXPECT_EQ(err, 0);
     EXPECT_EQ(last->hasSample, 1);
 }
@@ -157,11 +157,11 @@ TEST(TreeDistributions, ApplyToDistributionsDrawsUntilOneFails)
 TEST(TreeDistributions, ParameterReferringToItsOwnRecordIsRecursive)
 {
     TreeBuilder tree;
-    TreeDocument& window = tree.Document();
+    TreeDocument& document = tree.Document();
     TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
-    DistributionRecord* self = AddRecord(window, 3, 1, {"DistSamp(3)", "1"});
-    AddRecord(window, 4, 1, {"DistSamp(5)+1", "1"});
-    AddRecord(window, 5, 1, {"DistSamp(4)", "1"});
+    DistributionRecord* self = AddRecord(document, 3, 1, {"DistSamp(3)", "1"});
+    AddRecord(document, 4, 1, {"DistSamp(5)+1", "1"});
+    AddRecord(document, 5, 1, {"DistSamp(4)", "1"});
     struct Row {
         const char* text;
         const char* message;
@@ -172,7 +172,7 @@ TEST(TreeDistributions, ParameterReferringToItsOwnRecordIsRecursive)
     };
     for (const Row& row : rows) {
         MessageBoxRecorder boxes;
-        const Outcome outcome = Evaluate(window, leaf, row.text);
+        const Outcome outcome = Evaluate(document, leaf, row.text);
         EXPECT_EQ(outcome.error, 18) << row.text;
         bool shown = false;
         for (const auto& box : boxes.Boxes())

@@ -131,11 +131,11 @@ TEST(NodeChildren, InsertRemoveAndShortText)
 TEST(Clones, CopiesFollowTheirMaster)
 {
     SmallTree small;
-    TreeDocument& window = small.tree.Document();
+    TreeDocument& document = small.tree.Document();
     small.a->cloneStatus = CloneMasterNode;
-    small.a->cloneId = static_cast<int16_t>(window.NewCloneId());
-    window.AddCloneMaster(small.a, "Master A");
-    EXPECT_EQ(window.FindCloneMaster(small.a->cloneId), small.a);
+    small.a->cloneId = static_cast<int16_t>(document.NewCloneId());
+    document.AddCloneMaster(small.a, "Master A");
+    EXPECT_EQ(document.FindCloneMaster(small.a->cloneId), small.a);
     CopyCloneMaster(small.b, small.a, nullptr);
     EXPECT_EQ(small.b->cloneStatus, CloneCopyNode);
     ASSERT_EQ(small.b->childCount, 3);
@@ -166,11 +166,11 @@ TEST(Clones, CopiesFollowTheirMaster)
 TEST(Clones, CopyThatWouldContainItselfIsRefused)
 {
     SmallTree small;
-    TreeDocument& window = small.tree.Document();
+    TreeDocument& document = small.tree.Document();
     for (TreeNode* master : {small.a, small.b}) {
         master->cloneStatus = CloneMasterNode;
-        master->cloneId = static_cast<int16_t>(window.NewCloneId());
-        window.AddCloneMaster(master, master->text.Text());
+        master->cloneId = static_cast<int16_t>(document.NewCloneId());
+        document.AddCloneMaster(master, master->text.Text());
     }
     EXPECT_FALSE(CopyCloneMaster(small.a->GetChild(2), small.a, nullptr));
     EXPECT_FALSE(CopyCloneMaster(small.a, small.a, nullptr));
@@ -188,10 +188,10 @@ TEST(Clones, CopyThatWouldContainItselfIsRefused)
 TEST(Clones, FontsCommentsAndLinkIdsOfNodes)
 {
     SmallTree small;
-    TreeDocument& window = small.tree.Document();
+    TreeDocument& document = small.tree.Document();
     small.a->cloneStatus = CloneMasterNode;
-    small.a->cloneId = static_cast<int16_t>(window.NewCloneId());
-    window.AddCloneMaster(small.a, "Master A");
+    small.a->cloneId = static_cast<int16_t>(document.NewCloneId());
+    document.AddCloneMaster(small.a, "Master A");
     ASSERT_TRUE(CopyCloneMaster(small.b, small.a, nullptr));
     FontRecord bold;
     bold.face = "Bold face";

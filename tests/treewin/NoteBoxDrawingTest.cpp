@@ -42,8 +42,8 @@ protected:
 
 TEST_F(NoteBoxDrawTest, BorderStyleDecidesTheFrame)
 {
-    TreeDocument window;
-    NoteBox note(LogicalRect{0.5f, 0.5f, 2.0f, 1.5f}, &window);
+    TreeDocument document;
+    NoteBox note(LogicalRect{0.5f, 0.5f, 2.0f, 1.5f}, &document);
     const RECT pixels = LogicalRectToPixels(note.frame, *display);
     const int width = pixels.right - pixels.left + 1;
     struct {
@@ -55,7 +55,7 @@ TEST_F(NoteBoxDrawTest, BorderStyleDecidesTheFrame)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.style);
         DrawShape(*display, RECT{0, 0, 299, 299}, RGB(255, 255, 255));
-        window.DisplayPrefs.NoteBoxBorderKey = c.style;
+        document.DisplayPrefs.NoteBoxBorderKey = c.style;
         DrawNoteBox(note, *display, c.plain);
         const int black = BlackPixelsOnTopEdge(pixels);
         EXPECT_GE(black, c.low);

@@ -24,21 +24,21 @@ std::string MenuText(TreeWindow& window, unsigned id)
 TEST(TreeWindowVariablesMenu, IdsFollowTheSortedNames)
 {
     TreeWindow treeWindow;
-    TreeDocument& window = treeWindow.Document();
-    window.EnsureVariable("Beta", nullptr);
-    window.EnsureVariable("alpha", nullptr);
+    TreeDocument& document = treeWindow.Document();
+    document.EnsureVariable("Beta", nullptr);
+    document.EnsureVariable("alpha", nullptr);
     EXPECT_EQ(MenuText(treeWindow, 20001), "alpha");
     EXPECT_EQ(MenuText(treeWindow, 20002), "Beta");
-    RenameVariable(window, "alpha", "zeta");
+    RenameVariable(document, "alpha", "zeta");
     EXPECT_EQ(MenuText(treeWindow, 20001), "Beta");
     EXPECT_EQ(MenuText(treeWindow, 20002), "zeta");
-    DeleteVariable(window, "BETA");
+    DeleteVariable(document, "BETA");
     EXPECT_EQ(MenuText(treeWindow, 20001), "zeta");
     EXPECT_EQ(MenuText(treeWindow, 20002), "");
     // A tree opened from its file lists the variables it holds.
     const std::string path = std::string(std::getenv("TEMP") ? std::getenv("TEMP") : ".") + "\\kivo_menu.tre";
     zString message;
-    ASSERT_TRUE(window.WriteTreeFile(path.c_str(), message));
+    ASSERT_TRUE(document.WriteTreeFile(path.c_str(), message));
     TreeWindow opened(path.c_str());
     std::remove(path.c_str());
     EXPECT_EQ(MenuText(opened, 20001), "zeta");

@@ -152,10 +152,11 @@ void ParameterRows::ScrollTo(int top)
 
 long ParameterRows::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
-    if (event.message != WM_VSCROLL || event.lParam != 0)
+    // The pane's own bar only: a scroll bar control's messages go on to the base.
+    if (event.message != WM_VSCROLL || event.Control() != nullptr)
         return PaneWindowCL::HandleMessage(event, answeredAtOnce, answer);
     const int page = std::max(kRowHeight, ClientHeight() / kRowHeight * kRowHeight);
-    switch (LOWORD(event.wParam)) {
+    switch (event.ScrollCode()) {
     case SB_LINEUP: ScrollTo(top_ - kRowHeight); break;
     case SB_LINEDOWN: ScrollTo(top_ + kRowHeight); break;
     case SB_PAGEUP: ScrollTo(top_ - page); break;
@@ -163,7 +164,7 @@ long ParameterRows::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRES
     case SB_TOP: ScrollTo(0); break;
     case SB_BOTTOM: ScrollTo(kRowHeight * parameters_.Count()); break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: ScrollTo(HIWORD(event.wParam)); break;
+    case SB_THUMBPOSITION: ScrollTo(event.ThumbPosition()); break;
     default: break;
     }
     answeredAtOnce = true;

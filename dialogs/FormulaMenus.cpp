@@ -115,7 +115,7 @@ void FormulaPicks::Insert(const char* text)
 long FormulaPicks::OnCommand(WindowEvent* event)
 {
     // The dialog's own controls notify with their handle; picks come without one.
-    if (event->lParam != 0)
+    if (event->Control() != nullptr)
         return 0;
     return InsertFormulaMenuPick(event->CommandId(), tree_, edit_) ? 1 : 0;
 }

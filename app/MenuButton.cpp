@@ -2,6 +2,7 @@
 
 #include "app/StartProgram.h"
 #include "framework/dialog/Menu.h"
+#include "framework/draw/Bitmap.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/LayoutManager.h"
@@ -71,6 +72,13 @@ void MenuButton::SetFont(zFont* font, bool owns)
     InvalidateRect(handle_, nullptr, TRUE);
 }
 
+void MenuButton::SetPicture(Bitmap* picture)
+{
+    picture_.reset(picture);
+    LayoutText();
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
 void MenuButton::UpdateEnabled()
 {
     const bool had = hasItems_;
@@ -129,6 +137,12 @@ RECT MenuButton::TextArea() const
 
 void MenuButton::LayoutText()
 {
+    if (picture_ && picture_->Handle()) {
+        const SIZE size = picture_->Size();
+        textWidth_ = size.cx;
+        textHeight_ = size.cy;
+        return;
+    }
     ScopedWindowDC dc(handle_);
     ScopedSelection font(dc.Get(), FaceFont());
     TEXTMETRICA metrics{};
@@ -173,7 +187,11 @@ void MenuButton::DrawFace(HDC dc, bool pressed)
     const RECT area = TextArea();
     const POINT textOrigin{(area.left + area.right - textWidth_) / 2 + shift,
                            (area.top + area.bottom - textHeight_) / 2 + shift};
-    {
+    if (picture_ && picture_->Handle()) {
+        ScopedMemoryDC memory(dc);
+        ScopedSelection picture(memory.Get(), picture_->Handle());
+        BitBlt(dc, textOrigin.x, textOrigin.y, textWidth_, textHeight_, memory.Get(), 0, 0, SRCCOPY);
+    } else {
         ScopedSelection font(dc, FaceFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, CanOpen() ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_GRAYTEXT));

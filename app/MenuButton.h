@@ -1,6 +1,6 @@
 #pragma once
-// A push button that shows the current choice with a downward triangle at its right end; pressing it (left
-// button or Space) opens its pop-up menu right-aligned under it. A plain button sends the picked command to
+// A push button that shows the current choice (or a picture) with a downward triangle at its right end;
+// pressing it (left button or Space) opens its pop-up menu right-aligned under it. A plain button sends the picked command to
 // its command target; the two derived kinds first take the picked item's text on their face. Dialogs make
 // it over one of their template controls, which then only reserves the rectangle.
 
@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class Bitmap;
 class Menu;
 class zFont;
 
@@ -37,6 +38,8 @@ public:
     void Reset();
     void SetFont(zFont* font, bool owns);
     void SetOwnsMenu(bool owns) { ownsMenu_ = owns; }
+    // The face shows the picture (owned) in place of its text; null shows the text again.
+    void SetPicture(Bitmap* picture);
     // Recounts the menu's items; redraws when that changed whether there are any.
     void UpdateEnabled();
     // The item's text (cut to kItemTextLimit characters) goes on the face and the item becomes the checked
@@ -90,6 +93,7 @@ private:
     zString text_;
     zString shownText_;
     zFont* font_ = nullptr;
+    std::unique_ptr<Bitmap> picture_;
 };
 
 // Shows the picked item on its face, then sends the same command to its command window.

@@ -2,8 +2,9 @@
 
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
-#include "app/StartProgram.h"
+#include "app/MainToolbar.h"
 #include "app/MenuButton.h"
+#include "app/StartProgram.h"
 #include "app/ZoomPane.h"
 #include "dialogs/DistributionPicker.h"
 #include "dialogs/FormulaMenus.h"
@@ -45,6 +46,7 @@ constexpr unsigned kPasteLink = Cmd::EditPasteLink;
 constexpr unsigned kZoomIn = Cmd::DisplayZoomIn;
 constexpr unsigned kZoomOut = Cmd::DisplayZoomOut;
 constexpr unsigned kZoomActual = Cmd::DisplayZoom;
+constexpr unsigned kZoomPicture = 32221;
 
 // The Insert menu's items, one per variable.
 constexpr unsigned kFirstInsertedVariable = 1100;
@@ -103,11 +105,15 @@ OutcomeTableEditor::OutcomeTableEditor(InfluenceNodeRecord& node, TreeWindow& tr
     pane_ = new TablePane(*this, tree, TakePlaceOf(Id::Area3710));
     const auto menuButton = [this](unsigned resource, unsigned place) {
         std::unique_ptr<Menu> menu(Menu::PopupFromResource(ResourceId(resource, nullptr)));
-        MenuButton* button = MakeOwningMenuButton(std::move(menu), this, place);
-        return button != nullptr ? button->ButtonMenu() : nullptr;
+        return MakeOwningMenuButton(std::move(menu), this, place);
     };
-    tools_ = menuButton(kToolsMenu, Id::ToolsText);
-    zoom_ = menuButton(kZoomMenu, Id::ZoomText);
+    MenuButton* tools = menuButton(kToolsMenu, Id::ToolsText);
+    tools_ = tools != nullptr ? tools->ButtonMenu() : nullptr;
+    MenuButton* zoom = menuButton(kZoomMenu, Id::ZoomText);
+    zoom_ = zoom != nullptr ? zoom->ButtonMenu() : nullptr;
+    // The zoom button shows a lens.
+    if (zoom != nullptr)
+        zoom->SetPicture(LoadToolbarPicture(kZoomPicture));
     MakeInsertMenu();
     if (WindowCL* field = FindChild(Id::ProbabilityEdit))
         field->AddMessageHandler(this, &OutcomeTableEditor::OnFieldKey, WM_KEYDOWN);

@@ -95,6 +95,26 @@ protected:
         std::sscanf(tree.Document().Title().Text(), "Untitled Tree %d", &number);
         return number;
     }
+    // White pixels inside the frame of the menu button made over the template control: none on a face that
+    // shows a text.
+    static int WhiteInsideButtonOver(DialogFrameCL& dialog, unsigned controlId)
+    {
+        RECT place{};
+        GetWindowRect(GetDlgItem(dialog.Handle(), controlId), &place);
+        int white = 0;
+        for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT rect{};
+            GetWindowRect(child, &rect);
+            if (!IsWindowVisible(child) || !EqualRect(&rect, &place))
+                continue;
+            HDC dc = GetDC(child);
+            for (int y = 2; y < rect.bottom - rect.top - 2; ++y)
+                for (int x = 2; x < rect.right - rect.left - 2; ++x)
+                    white += GetPixel(dc, x, y) == RGB(255, 255, 255) ? 1 : 0;
+            ReleaseDC(child, dc);
+        }
+        return white;
+    }
     // The Edit menu's undo item without its key.
     std::string UndoText()
     {
@@ -115,7 +135,8 @@ protected:
 
 } // namespace
 
-// A's four cells (a1, a2 under s1, then under s2) typed in; the lone empty sibling shows "#".
+// A's four cells (a1, a2 under s1, then under s2) typed in; the lone empty sibling shows "#". The zoom
+// button shows a lens.
 TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
 {
     const int table = InfluenceNodeRecord::ProbabilityTable;
@@ -129,6 +150,8 @@ TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
               caption = WindowCL::TextOf(d.Handle()).Text();
               seen.push_back(Field(d));
               EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d.Handle(), Id::Prev)));
+              // The zoom button shows its lens, white inside.
+              EXPECT_GT(WhiteInsideButtonOver(d, Id::ZoomText), 10);
           })
         .Type(Id::ProbabilityEdit, "0.8")
         .Press(Id::Next)

@@ -156,12 +156,12 @@ void StrategyRegionMap::Serialize(Archive& archive)
     costEffectiveness = storedCostEffectiveness != 0;
 }
 
-void StrategyRegionMap::ExportText(TextReport& table, const zString& xName, const zString& yName) const
+void StrategyRegionMap::ExportText(TextReport& table, const zString& xName, const zString& yName,
+                                   const NumericFormat& xFormat, const NumericFormat& yFormat) const
 {
-    const NumericFormat& format = document != nullptr ? document->NumberFormat : DefaultNumericFormat;
-    auto axisValue = [&format](double value) {
+    auto axisValue = [](const NumericFormat& format, double value) {
         zString text;
-        FormatNumber(format, value, text, true, true, static_cast<int16_t>(format.expValDigits + 1));
+        FormatNumber(format, value, text, true, true, static_cast<int16_t>(format.DigitsFor(true) + 1));
         return text;
     };
     if (table.ColumnHeaders().Count() == 0) {
@@ -172,13 +172,13 @@ void StrategyRegionMap::ExportText(TextReport& table, const zString& xName, cons
         table.AddColumnHeader(header.Text());
         for (int x = 0; x < xCount; ++x) {
             table.AddColumnWidth(80);
-            table.AddColumnHeader(axisValue(XAt(x)).Text());
+            table.AddColumnHeader(axisValue(xFormat, XAt(x)).Text());
         }
     }
     table.AddLine(yName);
     for (int y = yCount - 1; y >= 0; --y) {
         for (int s = 0; s < strategies; ++s) {
-            zString row = s == 0 ? axisValue(YAt(y)) : zString();
+            zString row = s == 0 ? axisValue(yFormat, YAt(y)) : zString();
             for (int x = 0; x < xCount; ++x) {
                 char number[32];
                 std::snprintf(number, sizeof number, "%.6g", Value(s, y, x));

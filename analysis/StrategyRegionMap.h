@@ -10,6 +10,7 @@
 #include <vector>
 
 class Archive;
+class NumericFormat;
 class TextReport;
 class TreeDocument;
 class TreeNode;
@@ -55,8 +56,10 @@ public:
     // The map as a text table: when the table has no columns yet, the widths (116, then 80 per x step) and
     // the headers "   <X> =>" and the x values; then the Y name and, from the last y step down, one row per
     // strategy (the first led by the y value) with the cells' values in six significant digits, and an empty
-    // row after each y step. Axis values take the tree's expected-value places plus one.
-    void ExportText(TextReport& table, const zString& xName, const zString& yName) const;
+    // row after each y step. X values are written in the X format, Y values in the Y format, each with its
+    // places for expected values (an axis format's axis places) plus one.
+    void ExportText(TextReport& table, const zString& xName, const zString& yName, const NumericFormat& xFormat,
+                    const NumericFormat& yFormat) const;
 
     // Stored form:
     //   version record                               3 bytes

@@ -116,7 +116,8 @@ bool TwoWaySensGraph::WriteTextExport(TextReport& report)
         line += legendTexts.Label(s)->text;
         report.AddHeaderLine(line.Text());
     }
-    valueMap->ExportText(report, horizontalLabel.text, verticalLabel.text);
+    valueMap->ExportText(report, horizontalLabel.text, verticalLabel.text, horizontalAxis.numberFormat,
+                         verticalAxis.numberFormat);
     return true;
 }
 

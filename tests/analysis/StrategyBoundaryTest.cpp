@@ -4,6 +4,7 @@
 #include "analysis/StrategyRegionMap.h"
 #include "foundation/Archive.h"
 #include "foundation/MemoryStream.h"
+#include "foundation/NumericFormat.h"
 #include "foundation/StoredString.h"
 #include "foundation/TextReport.h"
 #include "foundation/VersionRecord.h"
@@ -186,8 +187,8 @@ TEST(StrategyRegionMapText, ExportMatchesTheGoldenTable)
     StrategyRegionMap map(nullptr, 3, 2, 2, 0.0, 2.0, 0.0, 1.0);
     Fill(map, [](int x, int y) { return x / 3.0 + 1000 * y; }, 12.5);
     TextReport table;
-    map.ExportText(table, "p", "v");
-    map.ExportText(table, "p", "v");
+    map.ExportText(table, "p", "v", DefaultNumericFormat, DefaultNumericFormat);
+    map.ExportText(table, "p", "v", DefaultNumericFormat, DefaultNumericFormat);
     std::vector<std::string> headers;
     for (int i = 0; i < table.ColumnHeaders().Count(); ++i)
         headers.push_back(table.ColumnHeaders().At(i)->Text());

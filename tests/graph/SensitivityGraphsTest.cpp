@@ -4,6 +4,7 @@
 #include "analysis/TornadoDiagram.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
+#include "foundation/NumericFormat.h"
 #include "foundation/TextReport.h"
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -61,7 +63,7 @@ protected:
     TreeBuilder tree;
 };
 
-// The graph keeps the map, its boundary between A and B, and exports the map as text.
+// The graph keeps the map, its boundary between A and B, and exports the map as text in its axes' formats.
 TEST_F(SensitivityGraphs, TwoWayGraphOwnsItsMapAndBoundaries)
 {
     TwoWaySettings settings;
@@ -75,9 +77,19 @@ TEST_F(SensitivityGraphs, TwoWayGraphOwnsItsMapAndBoundaries)
     EXPECT_EQ(graph->valueMap->CellCount(), 2 * 5 * 5);
     ASSERT_NE(graph->boundaries->Entry(0, 1), nullptr);
     EXPECT_GT(graph->boundaries->Entry(0, 1)->Count(), 0);
+    // The x values follow the horizontal axis's format and the y values the vertical axis's, each with one
+    // place more than the axis shows.
+    graph->horizontalAxis.numberFormat.unitsKind = NumericFormat::UnitsNone;
+    graph->horizontalAxis.numberFormat.axisDigits = 2;
+    graph->verticalAxis.numberFormat.unitsKind = NumericFormat::UnitsTextAfter;
+    graph->verticalAxis.numberFormat.unitsText = "pts";
+    graph->verticalAxis.numberFormat.axisDigits = 0;
     TextReport report;
     EXPECT_TRUE(graph->WriteTextExport(report));
-    EXPECT_EQ(report.ColumnHeaders().Count(), 6);
+    ASSERT_EQ(report.ColumnHeaders().Count(), 6);
+    EXPECT_STREQ(report.ColumnHeaders().At(2)->Text(), "0.250");
+    const std::string top = report.Lines().At(1)->Text();
+    EXPECT_EQ(top.substr(0, top.find('\t')), "100.0 pts");
 }
 
 TEST_F(SensitivityGraphs, TornadoGraphOwnsItsBars)

@@ -1215,6 +1215,9 @@ void BuildSteps()
         {"diagram-selection", [] { SendToDiagram(WM_LBUTTONUP, 0, 4.4f, 1.6f); }, always},
         {"diagram-edit-menu", [] { PostMessageA(Frame()->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'e'); }, MenuShown},
         {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
+        // The Diagram menu with two nodes selected: Align is offered.
+        {"diagram-menu", [] { PostMessageA(Frame()->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'i'); }, MenuShown},
+        {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
         {"diagram-arc-menu",
          [] {
              const DiagramPoint middle = ActiveDiagram()->document.diagram.arcs.back()->middle;

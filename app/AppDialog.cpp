@@ -1,6 +1,7 @@
 #include "app/AppDialog.h"
 
 #include "app/CursorStack.h"
+#include "app/HelpContext.h"
 #include "app/OnlineHelp.h"
 #include "app/RangeValidator.h"
 #include "app/StartProgram.h"
@@ -48,8 +49,7 @@ AppDialog::AppDialog(unsigned dialogId)
 AppDialog::~AppDialog()
 {
     chainHead_ = previousOpen_;
-    if (savedHelpContext_)
-        CurrentHelpContext = *savedHelpContext_;
+    helpContext_.reset();
     PopCursor();
 }
 
@@ -62,9 +62,7 @@ AppDialog* AppDialog::SwapOpenDialogs(AppDialog* head)
 
 void AppDialog::PushHelpContext(unsigned dialogId)
 {
-    savedHelpContext_ = std::make_unique<int>(CurrentHelpContext);
-    if (FindChild(HelpButtonId) && static_cast<int>(dialogId) > 0)
-        CurrentHelpContext = static_cast<int>(dialogId);
+    helpContext_ = std::make_unique<HelpContextScope>(FindChild(HelpButtonId) ? static_cast<int>(dialogId) : 0);
 }
 
 int AppDialog::RunModal()

@@ -13,6 +13,7 @@
 #include <vector>
 
 class FormattedEdit;
+class HelpContextScope;
 class IntegerEdit;
 class Menu;
 class RealEdit;
@@ -73,7 +74,7 @@ private:
     void PushHelpContext(unsigned dialogId);
 
     AppDialog* previousOpen_;
-    std::unique_ptr<int> savedHelpContext_;
+    std::unique_ptr<HelpContextScope> helpContext_;
     std::unique_ptr<std::vector<Menu*>> menuButtons_;
     WindowCL* tracked_ = nullptr;
     static AppDialog* chainHead_;

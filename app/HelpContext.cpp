@@ -1,3 +1,28 @@
 #include "app/HelpContext.h"
 
-int CurrentHelpContext = 0;
+namespace {
+
+int helpContext = 0;
+
+} // namespace
+
+int CurrentHelpContext()
+{
+    return helpContext;
+}
+
+void PointHelpAtMenuItem(int item)
+{
+    helpContext = item;
+}
+
+HelpContextScope::HelpContextScope(int help) : saved_(helpContext)
+{
+    if (help > 0)
+        helpContext = help;
+}
+
+HelpContextScope::~HelpContextScope()
+{
+    helpContext = saved_;
+}

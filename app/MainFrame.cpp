@@ -304,6 +304,6 @@ long MainFrame::OnDropFiles(WindowEvent* event)
 
 long MainFrame::OnMenuSelect(WindowEvent* event)
 {
-    CurrentHelpContext = event->MenuItem();
+    PointHelpAtMenuItem(static_cast<int>(event->MenuItem()));
     return 0;
 }

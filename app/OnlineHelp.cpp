@@ -69,8 +69,8 @@ void ShowHelp(UINT command, ULONG_PTR value)
 
 void ShowHelpForContext()
 {
-    if (CurrentHelpContext > 0)
-        ShowHelp(HELP_CONTEXT, static_cast<ULONG_PTR>(CurrentHelpContext));
+    if (CurrentHelpContext() > 0)
+        ShowHelp(HELP_CONTEXT, static_cast<ULONG_PTR>(CurrentHelpContext()));
     else
         ShowHelpContents();
 }

@@ -7,8 +7,6 @@
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 
-int TreeWindow::InPlaceEditingAllowed = 1;
-
 void TreeWindow::SetFieldText(int field, const zString& text, bool check)
 {
     if (field == 3) {
@@ -28,9 +26,10 @@ void TreeWindow::SetFieldText(int field, const zString& text, bool check)
         if (!check || text.IsEmpty() || text.Text()[0] == '#')
             return;
         RunFault error;
-        InPlaceEditingAllowed = 0;
-        BranchProbability(node, &error, false);
-        InPlaceEditingAllowed = 1;
+        {
+            InPlaceEditHold evaluating;
+            BranchProbability(node, &error, false);
+        }
         if (!error && document.CalcPrefs.CalcComplementaryProbs)
             CompleteSiblingProbability(node);
     }

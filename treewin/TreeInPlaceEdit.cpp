@@ -24,21 +24,29 @@
 #include <memory>
 #include <string>
 
-int TreeWindow::EditOpening = 0;
-
 namespace {
 
 constexpr unsigned kInPlaceEditId = 1;
 
-class OpeningGuard {
-public:
-    OpeningGuard() { ++TreeWindow::EditOpening; }
-    ~OpeningGuard() { --TreeWindow::EditOpening; }
-    OpeningGuard(const OpeningGuard&) = delete;
-    OpeningGuard& operator=(const OpeningGuard&) = delete;
-};
+// How many InPlaceEditHold scopes live now, in every tree window.
+int inPlaceEditHolds = 0;
 
 } // namespace
+
+TreeWindow::InPlaceEditHold::InPlaceEditHold()
+{
+    ++inPlaceEditHolds;
+}
+
+TreeWindow::InPlaceEditHold::~InPlaceEditHold()
+{
+    --inPlaceEditHolds;
+}
+
+bool TreeWindow::InPlaceEditHold::Active()
+{
+    return inPlaceEditHolds != 0;
+}
 
 TreePane* TreeWindow::Pane() const
 {
@@ -48,7 +56,7 @@ TreePane* TreeWindow::Pane() const
 bool TreeWindow::MayOpenInPlaceEditor() const
 {
     const int selected = Selection.Count();
-    if (EditOpening != 0 || InPlaceEditor != nullptr || InPlaceEditingAllowed == 0 || selected >= 2 ||
+    if (InPlaceEditHold::Active() || InPlaceEditor != nullptr || selected >= 2 ||
         document.SuspendVariablesSync != 0 || Pane() == nullptr || !IsActiveChild())
         return false;
     if (SelectedNote == nullptr && EditField != 3 &&
@@ -63,7 +71,7 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
 {
     if (!MayOpenInPlaceEditor())
         return;
-    OpeningGuard opening;
+    InPlaceEditHold opening;
     TreePane& pane = *Pane();
     ZoomPaneScale scale(pane);
     TreeNode* node = CurrentNode();

@@ -146,8 +146,16 @@ public:
     // and, with complementary probabilities on, completes the one sibling left without a probability.
     void SetFieldText(int field, const zString& text, bool check);
     void CompleteSiblingProbability(TreeNode* node);
-    // 0 while a probability typed in place is being evaluated: no editor opens meanwhile.
-    static int InPlaceEditingAllowed;
+    // While one lives, no tree opens an in-place edit: a typed probability is being evaluated, or an edit
+    // is being opened. Holds nest; the last one to end lets edits open again.
+    class InPlaceEditHold {
+    public:
+        InPlaceEditHold();
+        ~InPlaceEditHold();
+        InPlaceEditHold(const InPlaceEditHold&) = delete;
+        InPlaceEditHold& operator=(const InPlaceEditHold&) = delete;
+        static bool Active();
+    };
 
     // The in-place edit (TreeInPlaceEdit.cpp): an edit control over the text of EditField, on the pane of
     // the shown window while it is the active child. A selection range (start >= 0) places the caret,
@@ -171,8 +179,6 @@ public:
     zString EditStartText;
     zString EditText;
     std::unique_ptr<zFont> EditFont;
-    // Nonzero while an edit is being opened: no second one opens meanwhile.
-    static int EditOpening;
     // The pane of the shown window, or null.
     TreePane* Pane() const;
 

@@ -1,4 +1,5 @@
 #include "app/AppDialog.h"
+#include "app/HelpContext.h"
 #include "app/OnlineHelp.h"
 #include "app/StartProgram.h"
 #include "framework/dialog/FormattedEdit.h"
@@ -64,21 +65,20 @@ TEST(AppDialog, ChainAndHelpContextFollowNestedDialogs)
     ScopedApplication app;
     RecordingTopWindow frame;
     frame.Create();
-    CurrentHelpContext = 7;
+    HelpContextScope outside(7);
     {
         AppDialog outer(kFieldsDialog);
-        EXPECT_EQ(CurrentHelpContext, static_cast<int>(kFieldsDialog));
+        EXPECT_EQ(CurrentHelpContext(), static_cast<int>(kFieldsDialog));
         {
             AppDialog inner(kPlainDialog);
             EXPECT_EQ(AppDialog::OpenDialogs(), &inner);
             // Without a Help button the context stays the outer dialog's.
-            EXPECT_EQ(CurrentHelpContext, static_cast<int>(kFieldsDialog));
+            EXPECT_EQ(CurrentHelpContext(), static_cast<int>(kFieldsDialog));
         }
         EXPECT_EQ(AppDialog::OpenDialogs(), &outer);
     }
     EXPECT_EQ(AppDialog::OpenDialogs(), nullptr);
-    EXPECT_EQ(CurrentHelpContext, 7);
-    CurrentHelpContext = 0;
+    EXPECT_EQ(CurrentHelpContext(), 7);
 }
 
 TEST(AppDialog, OkProtocolFollowsPreCheckAndResultHook)

@@ -76,19 +76,18 @@ TEST(MessageBoxes, SuppressionSilencesNoticesButNeverQuestions)
 
 TEST(MessageBoxes, HelpContextIsSetForTheBoxAndRestoredAfterwards)
 {
-    CurrentHelpContext = 5;
+    HelpContextScope outside(5);
     int seenDuringBox = -1;
     MessageBoxPresenter previous = SetMessageBoxPresenter([&](const MessageBoxRequest&) {
-        seenDuringBox = CurrentHelpContext;
+        seenDuringBox = CurrentHelpContext();
         return IDOK;
     });
     ShowErrorBox(nullptr, "t", 30013);
     EXPECT_EQ(30013, seenDuringBox);
-    EXPECT_EQ(5, CurrentHelpContext);
+    EXPECT_EQ(5, CurrentHelpContext());
     ShowErrorBox(nullptr, "t", -1);
     EXPECT_EQ(5, seenDuringBox);
     SetMessageBoxPresenter(previous);
-    CurrentHelpContext = 0;
 }
 
 TEST(MessageBoxes, HelpHintStandsInTheStatusLineWhileTheBoxIsUpAndArrowCursorIsShown)

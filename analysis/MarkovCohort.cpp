@@ -60,8 +60,8 @@ constexpr int32_t kMaxRememberedStage = 1 << 14;
 // The kept values hold for the tables as they are now.
 bool Current(const MarkovCohortPlan::StageValues& memo)
 {
-    return !memo.readsTables ||
-           (memo.tableResolution == TableResolutionGeneration && memo.tableContent == TableContentGeneration);
+    return !memo.readsTables || (memo.tableResolution == ResolutionGenerations::Tables() &&
+                                 memo.tableContent == ResolutionGenerations::TableContents());
 }
 
 // resolution and content: the tables' generations when the evaluation began (a lookup may load its table).
@@ -265,8 +265,8 @@ double CohortRun::EvaluateAnew(int32_t formula, const char* role, RunFault* fail
             return shared->value;
         }
     }
-    const uint32_t resolution = TableResolutionGeneration;
-    const uint32_t content = TableContentGeneration;
+    const uint32_t resolution = ResolutionGenerations::Tables();
+    const uint32_t content = ResolutionGenerations::TableContents();
     RunFault formulaError;
     const double value = EvaluateNodeFormula(slot.node, *slot.expression, role, &formulaError, false);
     if (formulaError) {
@@ -680,8 +680,8 @@ bool MarkovWalkValues::Find(const Expression& formula, double* value)
         if (memo == nullptr || !Current(*memo) || stage < 0 || static_cast<size_t>(stage) >= memo->known.size() ||
             !memo->known[stage]) {
             // The tables as the evaluation that follows begins.
-            resolution = TableResolutionGeneration;
-            content = TableContentGeneration;
+            resolution = ResolutionGenerations::Tables();
+            content = ResolutionGenerations::TableContents();
             return false;
         }
         shared.stage = stage;

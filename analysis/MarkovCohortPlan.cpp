@@ -514,8 +514,8 @@ bool MarkovCohortPlan::SharingHolds(bool samplesFixed) const
 {
     if (samplesFixed != sharedSamplesFixed || sharedFrom.size() != formulas.size())
         return false;
-    if (sharingReadsNames &&
-        (sharedFormulaSerial != Expression::LastTreeSerial() || sharedNameGeneration != NameResolutionGeneration))
+    if (sharingReadsNames && (sharedFormulaSerial != Expression::LastTreeSerial() ||
+                              sharedNameGeneration != ResolutionGenerations::Names()))
         return false;
     for (size_t i = 0; i < formulas.size(); ++i) {
         const Expression* expression = formulas[i].expression;
@@ -583,7 +583,7 @@ void MarkovCohortPlan::ShareFormulas(bool samplesFixed)
     }
     sharedSamplesFixed = samplesFixed;
     sharedFormulaSerial = Expression::LastTreeSerial();
-    sharedNameGeneration = NameResolutionGeneration;
+    sharedNameGeneration = ResolutionGenerations::Names();
     sharedFrom.clear();
     sharedSlots.clear();
     for (const Formula& formula : formulas) {

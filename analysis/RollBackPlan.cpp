@@ -31,7 +31,7 @@ const Expression* BoundDefinition(ParseNode& node, const void* start)
 {
     NameNode& name = static_cast<NameNode&>(node);
     const NameResolutionCache& cache = name.Resolution();
-    if (name.KeywordIndex() != -1 || cache.generation != NameResolutionGeneration || cache.scope != start ||
+    if (name.KeywordIndex() != -1 || cache.generation != ResolutionGenerations::Names() || cache.scope != start ||
         start == nullptr)
         return nullptr;
     return cache.definition;

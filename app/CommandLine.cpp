@@ -1,17 +1,13 @@
 #include "app/CommandLine.h"
 
 #include "app/MessageBoxes.h"
-#include "framework/window/FrameworkApp.h"
 
 #include <cctype>
 #include <string>
 
-uint32_t CommandLineFlags = 0;
-zString OutlineRequestPath;
-zString DecimalFromChar;
-zString DecimalToChar;
-
 namespace {
+
+CommandLineOptions runOptions;
 
 bool IsBlank(char c)
 {
@@ -27,7 +23,7 @@ const char* SkipBlanks(const char* p)
 
 // "^" path: a quote flips the in-quotes state and a flip that leaves quotes ends the path; outside quotes a
 // blank, "-" or "/" ends it as well (used up). Returns where the scan goes on.
-const char* ReadOutlinePath(const char* p, bool& inQuotes)
+const char* ReadOutlinePath(const char* p, bool& inQuotes, CommandLineOptions& options)
 {
     std::string path;
     p = SkipBlanks(p);
@@ -43,31 +39,31 @@ const char* ReadOutlinePath(const char* p, bool& inQuotes)
             break;
         path += c;
     }
-    OutlineRequestPath = path.c_str();
+    options.outlineRequestPath = path.c_str();
     return p;
 }
 
 // Acts on the option letter at p (just after the "-" or "/"); returns where the scan goes on.
-const char* ReadOption(const char* p, bool& inQuotes)
+const char* ReadOption(const char* p, bool& inQuotes, CommandLineOptions& options)
 {
     const char typed = *p;
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
     ++p;
     switch (letter) {
-    case 'n': CommandLineFlags |= 1u << ShortMenusBit; return p;
-    case 't': CommandLineFlags |= 1u << NoFirstTreeBit; return p;
-    case 'u': CommandLineFlags |= 1u << DefaultLocaleBit; return p;
-    case 'i': CommandLineFlags |= 1u << InfluenceFirstBit; return p;
-    case 'x': CommandLineFlags |= 1u << NoPrinterSettingsBit; return p;
+    case 'n': options.flags |= 1u << ShortMenusBit; return p;
+    case 't': options.flags |= 1u << NoFirstTreeBit; return p;
+    case 'u': options.flags |= 1u << DefaultLocaleBit; return p;
+    case 'i': options.flags |= 1u << InfluenceFirstBit; return p;
+    case 'x': options.flags |= 1u << NoPrinterSettingsBit; return p;
     case '^':
-        CommandLineFlags |= 1u << OutlineRequestBit;
-        return ReadOutlinePath(p, inQuotes);
+        options.flags |= 1u << OutlineRequestBit;
+        return ReadOutlinePath(p, inQuotes, options);
     case 'd':
         if (!p[0] || !p[1])
             return p + (p[0] ? 1 : 0);
-        CommandLineFlags |= 1u << ChangeDecimalsBit;
-        DecimalFromChar = std::string(1, p[0]).c_str();
-        DecimalToChar = std::string(1, p[1]).c_str();
+        options.flags |= 1u << ChangeDecimalsBit;
+        options.decimalFrom = std::string(1, p[0]).c_str();
+        options.decimalTo = std::string(1, p[1]).c_str();
         return p + 2;
     default: {
         const char text[] = {p[-2], typed, '\0'};
@@ -79,24 +75,30 @@ const char* ReadOption(const char* p, bool& inQuotes)
 
 } // namespace
 
+const CommandLineOptions& TheCommandLine()
+{
+    return runOptions;
+}
+
 bool CommandLineFlag(int bit)
 {
-    return (CommandLineFlags >> bit) & 1u;
+    return (runOptions.flags >> bit) & 1u;
 }
 
-void ParseCommandLine()
+void ParseCommandLine(const char* text)
 {
-    ParseCommandLineText(TheApp && TheApp->CommandLine() ? TheApp->CommandLine() : "");
+    runOptions = ReadCommandLineOptions(text);
 }
 
-void ParseCommandLineText(const char* text)
+CommandLineOptions ReadCommandLineOptions(const char* text)
 {
+    CommandLineOptions options;
     bool inQuotes = false;
     const char* p = text ? text : "";
     for (;;) {
         p = SkipBlanks(p);
         if (!*p)
-            return;
+            return options;
         const char c = *p++;
         if (c == '"') {
             inQuotes = !inQuotes;
@@ -104,7 +106,7 @@ void ParseCommandLineText(const char* text)
         }
         if (!inQuotes && (c == '-' || c == '/')) {
             if (*p)
-                p = ReadOption(p, inQuotes);
+                p = ReadOption(p, inQuotes, options);
             continue;
         }
         // A word that is not an option: skipped to its end outside quotes, character by character inside.

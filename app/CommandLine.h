@@ -1,5 +1,5 @@
 #pragma once
-// The command line's options: one bit set and three option texts, filled once before the main frame exists
+// The command line's options: one bit set and three option texts, read once before the main frame exists
 // and read-only afterwards. Options are "-" or "/" and one letter (either case); only "d" and "^" take the
 // characters that follow them. File names are read again by the start-up actions.
 
@@ -16,23 +16,27 @@ enum CommandLineBit {
     DefaultLocaleBit = 2,     // u: the locale characters keep their built-in defaults
     InfluenceFirstBit = 3,    // i: influence diagrams first
     NoPrinterSettingsBit = 4, // x: no printer settings record
-    OutlineRequestBit = 5,    // ^: OutlineRequestPath holds a file path
-    ChangeDecimalsBit = 6,    // d: DecimalFromChar and DecimalToChar hold one character each
+    OutlineRequestBit = 5,    // ^: outlineRequestPath holds a file path
+    ChangeDecimalsBit = 6,    // d: decimalFrom and decimalTo hold one character each
 };
 
-extern uint32_t CommandLineFlags;
-extern zString OutlineRequestPath;
-extern zString DecimalFromChar;
-extern zString DecimalToChar;
+struct CommandLineOptions {
+    uint32_t flags = 0; // bit n is CommandLineBit n
+    zString outlineRequestPath;
+    zString decimalFrom;
+    zString decimalTo;
+};
 
-// True when the bit is set.
+// The options of this run; none before ParseCommandLine.
+const CommandLineOptions& TheCommandLine();
+// True when the bit is set in this run's options.
 bool CommandLineFlag(int bit);
-// Reads the application's command line into the flags and option texts.
-void ParseCommandLine();
+// Reads the application's command line as this run's options (replacing any read before).
+void ParseCommandLine(const char* text);
 // The scan behind it, over the given text. An unknown letter is reported ("Illegal command line option: "
 // and the two characters) and scanning goes on; a lone "-" or "/" at the very end, and "d" with fewer than
 // two characters after it, are ignored.
-void ParseCommandLineText(const char* text);
+CommandLineOptions ReadCommandLineOptions(const char* text);
 // Carries out what the command line asks for and returns the number of documents it opened: an outline
 // request (option "^") of a tree file opens it, puts its outline on the clipboard and ends the actions
 // (1); of a ".txt" file keeps it as the script job run once start-up has ended, and ends them (0). Otherwise every

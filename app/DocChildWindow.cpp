@@ -162,7 +162,8 @@ void DocChildWindow::OnActivated()
 {
     RestoreFocus();
     ShowRestoredIfFixed();
-    CurrentModelessDialog = fromTemplate_ ? nullptr : handle_;
+    if (TheApp)
+        TheApp->SetModelessDialog(fromTemplate_ ? nullptr : handle_);
     // The status bar spoke of the window active before; this window writes its own indicators.
     if (MainFrame* frame = MainFrame::Program()) {
         frame->ClearStatusIndicators();

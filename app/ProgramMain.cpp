@@ -221,7 +221,7 @@ void StartProgram(FrameworkApp* app)
     FilePath(path).GetDirectory(ProgramDirectory);
     TheRecentFiles = new RecentFileList;
     ButtonFaceColour = SplitColour(GetSysColor(COLOR_BTNFACE));
-    ParseCommandLine();
+    ParseCommandLine(app->CommandLine());
     CreateDialogFont();
     RegisterDiagramClipboardFormats();
     TheMainFrame = new MainFrame;

@@ -74,11 +74,12 @@ void SetStartupBindings(TreeWindow& tree, const StartupFileArgument& argument)
 
 void ChangeStartupDecimals(TreeWindow& tree)
 {
+    const CommandLineOptions& options = TheCommandLine();
     zString message("Changing decimals from \"$1\" to \"$2\" ...");
-    SubstituteArgs(message, DecimalFromChar.Text(), DecimalToChar.Text());
+    SubstituteArgs(message, options.decimalFrom.Text(), options.decimalTo.Text());
     ShowStatusMessage(message.Text());
     const DecimalChangeCount count =
-        ChangeTreeDecimals(tree.Document(), DecimalFromChar.Text()[0], DecimalToChar.Text()[0], message.Text());
+        ChangeTreeDecimals(tree.Document(), options.decimalFrom.Text()[0], options.decimalTo.Text()[0], message.Text());
     if (count.changed == 0)
         return;
     tree.Document().SetModified(1);
@@ -98,8 +99,9 @@ zString StartupScriptPath;
 // request is not for an existing ".tre" or ".txt" file.
 int RunOutlineRequest()
 {
-    const FilePath file(OutlineRequestPath.Text());
-    if (OutlineRequestPath.IsEmpty() || !file.Exists())
+    const zString& path = TheCommandLine().outlineRequestPath;
+    const FilePath file(path.Text());
+    if (path.IsEmpty() || !file.Exists())
         return -1;
     zString extension;
     file.GetExtension(extension);

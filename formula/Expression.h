@@ -116,7 +116,7 @@ private:
 // is bound to a plain number.
 inline bool BoundNumberFromCache(const NameResolutionCache& cache, const void* start, double* number)
 {
-    return cache.generation == NameResolutionGeneration && cache.scope == start && start != nullptr &&
+    return cache.generation == ResolutionGenerations::Names() && cache.scope == start && start != nullptr &&
            cache.definition->CachedNumber(number);
 }
 

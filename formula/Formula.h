@@ -131,7 +131,7 @@ private:
     {
         if (parseOnly || error || context == nullptr)
             return false;
-        if (!(cache.generation == NameResolutionGeneration && cache.scope == context->ResolutionStart() &&
+        if (!(cache.generation == ResolutionGenerations::Names() && cache.scope == context->ResolutionStart() &&
               cache.definition->CachedNumber(number)) &&
             !context->CachedVariableValue(upperName, cache, number))
             return false;

@@ -41,7 +41,7 @@ void LookupTable::SetOffEdgeIsError(bool on)
 
 void LookupTable::ClearCaches()
 {
-    ++TableContentGeneration;
+    InvalidateTableContents();
     lookupCached = 0;
     medianCached = 0;
 }

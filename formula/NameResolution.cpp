@@ -4,9 +4,24 @@
 #include <string_view>
 #include <unordered_map>
 
-uint32_t NameResolutionGeneration = 1;
-uint32_t TableResolutionGeneration = 1;
-uint32_t TableContentGeneration = 1;
+uint32_t ResolutionGenerations::names_ = 1;
+uint32_t ResolutionGenerations::tables_ = 1;
+uint32_t ResolutionGenerations::tableContents_ = 1;
+
+void InvalidateNameResolution()
+{
+    ++ResolutionGenerations::names_;
+}
+
+void InvalidateTableResolution()
+{
+    ++ResolutionGenerations::tables_;
+}
+
+void InvalidateTableContents()
+{
+    ++ResolutionGenerations::tableContents_;
+}
 
 const zString* InternName(const zString& name)
 {

@@ -9,13 +9,29 @@
 
 #include <cstdint>
 
-// Bumped by InvalidateNameResolution; a cache filled under an older value is ignored.
-extern uint32_t NameResolutionGeneration;
+// The generations the caches are filled under; a cache filled under an older value is ignored. Only the
+// three invalidating functions below move them on. The readers are inline: evaluation checks them for
+// every name it looks up.
+class ResolutionGenerations {
+public:
+    // Which binding a variable's name resolves to.
+    static uint32_t Names() { return names_; }
+    // Which table a table's name resolves to.
+    static uint32_t Tables() { return tables_; }
+    // What a table's entries are and how it looks them up.
+    static uint32_t TableContents() { return tableContents_; }
 
-inline void InvalidateNameResolution()
-{
-    ++NameResolutionGeneration;
-}
+private:
+    friend void InvalidateNameResolution();
+    friend void InvalidateTableResolution();
+    friend void InvalidateTableContents();
+    static uint32_t names_;
+    static uint32_t tables_;
+    static uint32_t tableContents_;
+};
+
+// Makes every name cache stale.
+void InvalidateNameResolution();
 
 class Expression;
 
@@ -30,18 +46,12 @@ struct NameResolutionCache {
 
 class LookupTable;
 
-// Bumped whenever a table joins or leaves the tables directory or is renamed; a table cache filled under an
-// older value is ignored.
-extern uint32_t TableResolutionGeneration;
+// Called whenever a table joins or leaves the tables directory or is renamed: every table cache is stale.
+void InvalidateTableResolution();
 
-inline void InvalidateTableResolution()
-{
-    ++TableResolutionGeneration;
-}
-
-// Bumped whenever a table's entries or the way it looks them up may have changed (its lookup caches are
-// cleared); values worked out from tables under an older value may be stale.
-extern uint32_t TableContentGeneration;
+// Called whenever a table's entries or the way it looks them up may have changed (its lookup caches are
+// cleared): values worked out from tables before may be stale.
+void InvalidateTableContents();
 
 // The table a lookup node's name last resolved to (null: none of that name).
 struct TableResolutionCache {

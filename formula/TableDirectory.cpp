@@ -173,9 +173,9 @@ LookupTable* FindTable(const char* name, bool nameIsUpper)
 
 LookupTable* FindTable(const zString& name, TableResolutionCache& cache)
 {
-    if (cache.generation != TableResolutionGeneration) {
+    if (cache.generation != ResolutionGenerations::Tables()) {
         cache.table = FindTable(name.Text(), false);
-        cache.generation = TableResolutionGeneration;
+        cache.generation = ResolutionGenerations::Tables();
     }
     return cache.table;
 }

@@ -23,18 +23,9 @@ private:
     uint32_t state_;
 };
 
-// The one generator of the program, seeded with 1 at start-up. A plain global, constant-initialised, so that
-// a draw costs no guard of a function-local static.
-extern RandomGenerator TheProgramRandom;
-inline RandomGenerator& ProgramRandom()
-{
-    return TheProgramRandom;
-}
+// The one generator of the program, seeded with 1 at start-up.
+RandomGenerator& ProgramRandom();
 // Fixes the sequences that follow, the program's and the stand-ins'.
 void SeedRandom(uint32_t seed);
 // The generator of stand-in values, apart from the program's.
-extern RandomGenerator TheStandInGenerator;
-inline RandomGenerator& StandInGenerator()
-{
-    return TheStandInGenerator;
-}
+RandomGenerator& StandInGenerator();

@@ -171,7 +171,7 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
     if (document == nullptr || currentNode == nullptr || !guardNames.empty() || resolutionStart == nullptr)
         return false;
     VariableDefinition* definition;
-    if (cache.generation == NameResolutionGeneration && cache.scope == resolutionStart) {
+    if (cache.generation == ResolutionGenerations::Names() && cache.scope == resolutionStart) {
         definition = static_cast<VariableDefinition*>(cache.binding);
     } else {
         const char* name = upperName.Text();
@@ -182,7 +182,7 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
         bindingNode = savedBinding;
         if (definition == nullptr || definition->IsBraced())
             return false;
-        cache.generation = NameResolutionGeneration;
+        cache.generation = ResolutionGenerations::Names();
         cache.scope = resolutionStart;
         cache.binding = definition;
         cache.definition = &definition->definition;

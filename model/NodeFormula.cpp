@@ -45,10 +45,10 @@ const TreeNode* NodeFormulaEvaluator::ScopeOf(const TreeNode* node)
 {
     if (node->bindings != nullptr || node->parent == nullptr)
         return node;
-    if (node->parent != scopeParent || scopeGeneration != NameResolutionGeneration) {
+    if (node->parent != scopeParent || scopeGeneration != ResolutionGenerations::Names()) {
         scopeParent = node->parent;
         parentScope = NameScope(scopeParent);
-        scopeGeneration = NameResolutionGeneration;
+        scopeGeneration = ResolutionGenerations::Names();
     }
     return parentScope;
 }

@@ -23,9 +23,9 @@ CalculationRevision TreeDocument::Revision() const
 {
     CalculationRevision revision;
     revision.formulas = Expression::LastTreeSerial();
-    revision.names = NameResolutionGeneration;
-    revision.tables = TableResolutionGeneration;
-    revision.tableContents = TableContentGeneration;
+    revision.names = ResolutionGenerations::Names();
+    revision.tables = ResolutionGenerations::Tables();
+    revision.tableContents = ResolutionGenerations::TableContents();
     revision.edits = EditCount;
     return revision;
 }

@@ -2,8 +2,6 @@
 
 #include "framework/window/WindowCL.h"
 
-CommandTarget* CurrentPopupMenu = nullptr;
-
 CommandTarget::~CommandTarget() = default;
 
 long CommandTarget::Dispatch(WindowEvent* event)

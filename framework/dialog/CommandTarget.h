@@ -28,5 +28,3 @@ protected:
     WindowCL* owner_ = nullptr;
 };
 
-// The pop-up menu being tracked, which gets WM_COMMAND before anything else; null when none.
-extern CommandTarget* CurrentPopupMenu;

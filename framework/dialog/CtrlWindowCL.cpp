@@ -1,7 +1,6 @@
 #include "framework/dialog/CtrlWindowCL.h"
 
 #include "framework/dialog/GenericCtrl.h"
-#include "framework/dialog/SharedControlBrush.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/HandlerList.h"
 #include "framework/window/LayoutManager.h"
@@ -179,8 +178,9 @@ LRESULT CtrlWindowCL::ColourReply(WindowEvent* event)
     HDC dc = reinterpret_cast<HDC>(event->wParam);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(dc, colour);
-    SharedControlBrush.Reset(CreateSolidBrush(colour));
-    return reinterpret_cast<LRESULT>(SharedControlBrush.Get());
+    if (!TheApp)
+        return DefaultProcessing(event);
+    return reinterpret_cast<LRESULT>(TheApp->ControlBrush(colour));
 }
 
 LRESULT CALLBACK CtrlWindowCL::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

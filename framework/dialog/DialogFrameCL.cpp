@@ -44,8 +44,8 @@ DialogFrameCL::DialogFrameCL(WindowCL* parent, const ResourceId& templateId, DWO
 DialogFrameCL::~DialogFrameCL()
 {
     LeaveModalStack();
-    if (CurrentModelessDialog == handle_)
-        CurrentModelessDialog = nullptr;
+    if (TheApp)
+        TheApp->ForgetModelessDialog(handle_);
     menu_.reset();
 }
 
@@ -177,8 +177,8 @@ void DialogFrameCL::Show(int showCommand)
     OnInit();
     SetStateBits(StateShown);
     // A dialog inside another (a page) leaves the keyboard to the dialog holding it.
-    if (!(GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
-        CurrentModelessDialog = handle_;
+    if (!(GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) && TheApp)
+        TheApp->SetModelessDialog(handle_);
     SetWindowTextA(handle_, title_.c_str());
     ::ShowWindow(handle_, showCommand);
     UpdateWindow(handle_);

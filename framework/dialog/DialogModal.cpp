@@ -129,7 +129,8 @@ long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRES
     case WM_DESTROY:
         return 1;
     case WM_ACTIVATE:
-        CurrentModelessDialog = event.Activating() ? handle_ : nullptr;
+        if (TheApp)
+            TheApp->SetModelessDialog(event.Activating() ? handle_ : nullptr);
         return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     case WM_CLOSE:
         // A modal dialog that nothing else closes ends its run.

@@ -52,8 +52,8 @@ MDIdialogCL::MDIdialogCL(WindowCL* parent, const ResourceId& templateId, DWORD s
 
 MDIdialogCL::~MDIdialogCL()
 {
-    if (CurrentModelessDialog && CurrentModelessDialog == handle_)
-        CurrentModelessDialog = nullptr;
+    if (TheApp && handle_)
+        TheApp->ForgetModelessDialog(handle_);
 }
 
 std::unique_ptr<WNDCLASSA> MDIdialogCL::ClassRecord()
@@ -106,7 +106,8 @@ void MDIdialogCL::Show(int showCommand)
     if (!BeginFirstShow(showCommand))
         return;
     // The main loop's dialog-message test gives the dialog its keyboard navigation.
-    CurrentModelessDialog = handle_;
+    if (TheApp)
+        TheApp->SetModelessDialog(handle_);
     EndFirstShow(showCommand);
 }
 
@@ -147,7 +148,8 @@ long MDIdialogCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESUL
         return result;
     switch (event.message) {
     case WM_MDIACTIVATE:
-        CurrentModelessDialog = event.ActivatedChild() == handle_ ? handle_ : nullptr;
+        if (TheApp)
+            TheApp->SetModelessDialog(event.ActivatedChild() == handle_ ? handle_ : nullptr);
         OnActivate(&event);
         // The frame is told, and the child's activation hook answers.
         return MDIchildCL::HandleMessage(event, answeredAtOnce, answer);

@@ -1,5 +1,6 @@
 #include "framework/dialog/PopupMenu.h"
 
+#include "framework/window/FrameworkApp.h"
 #include "framework/window/WindowCL.h"
 
 PopupMenu::PopupMenu(int x, int y, WindowCL* owner, const ResourceId& id)
@@ -12,8 +13,8 @@ PopupMenu::PopupMenu(int x, int y, WindowCL* owner, const ResourceId& id)
 
 PopupMenu::~PopupMenu()
 {
-    if (CurrentPopupMenu == this)
-        CurrentPopupMenu = nullptr;
+    if (TheApp && TheApp->TrackedPopupMenu() == this)
+        TheApp->SetTrackedPopupMenu(nullptr);
     if (whole_)
         DestroyMenu(whole_);
     menu_ = nullptr;
@@ -21,6 +22,7 @@ PopupMenu::~PopupMenu()
 
 void PopupMenu::Track()
 {
-    CurrentPopupMenu = this;
+    if (TheApp)
+        TheApp->SetTrackedPopupMenu(this);
     TrackPopupMenu(menu_, TPM_RIGHTBUTTON, point_.x, point_.y, 0, owner_ ? owner_->Handle() : nullptr, nullptr);
 }

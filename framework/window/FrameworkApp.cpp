@@ -1,6 +1,5 @@
 #include "framework/window/FrameworkApp.h"
 
-#include "framework/dialog/SharedControlBrush.h"
 #include "framework/window/HandlerList.h"
 #include "framework/window/IdleList.h"
 #include "framework/window/ResourceLibrary.h"
@@ -12,8 +11,6 @@
 #include "framework/window/WindowMap.h"
 
 FrameworkApp* TheApp = nullptr;
-HWND CurrentModelessDialog = nullptr;
-HWND MdiClientWindow = nullptr;
 
 namespace {
 
@@ -28,8 +25,6 @@ FrameworkApp::FrameworkApp(HINSTANCE instance, HINSTANCE previousInstance, const
 {
     windowMap_ = std::make_unique<WindowMap>(WindowMapHash, WindowMapBuckets);
     TraceMessage("WinMap is %lx", reinterpret_cast<unsigned long>(windowMap_.get()));
-    CurrentModelessDialog = nullptr;
-    MdiClientWindow = nullptr;
     idleList_ = std::make_unique<IdleList>();
     Screen();
 }
@@ -40,11 +35,17 @@ FrameworkApp::~FrameworkApp()
     for (const std::string& name : registeredClasses_)
         UnregisterClassA(name.c_str(), instance_);
     registeredClasses_.clear();
-    SharedControlBrush.Reset();
+    controlBrush_.Reset();
     ResourceLibrary::FreeAll();
     windowMap_.reset();
     if (TheApp == this)
         TheApp = nullptr;
+}
+
+HBRUSH FrameworkApp::ControlBrush(COLORREF colour)
+{
+    controlBrush_.Reset(CreateSolidBrush(colour));
+    return controlBrush_.Get();
 }
 
 void FrameworkApp::OfferMainWindow(TopWindow* window)
@@ -119,10 +120,9 @@ void FrameworkApp::ProcessMessage(MSG& message)
         if (frame && IsWindowEnabled(frame) && TranslateAcceleratorA(frame, accelerators_, &message))
             return;
     }
-    if (!modalFlag_ && MdiClientWindow && TranslateMDISysAccel(MdiClientWindow, &message))
+    if (!modalFlag_ && mdiClient_ && TranslateMDISysAccel(mdiClient_, &message))
         return;
-    if (CurrentModelessDialog && IsWindow(CurrentModelessDialog) &&
-        IsDialogMessageA(CurrentModelessDialog, &message))
+    if (modelessDialog_ && IsWindow(modelessDialog_) && IsDialogMessageA(modelessDialog_, &message))
         return;
     TranslateMessage(&message);
     DispatchMessageA(&message);

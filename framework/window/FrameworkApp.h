@@ -3,6 +3,7 @@
 // accelerators, timers, application-wide handlers and the exit code; and the message loop, which modal
 // dialogs run again nested.
 
+#include "framework/draw/GdiScopes.h"
 #include "framework/window/EventTarget.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class CommandTarget;
 class HandlerList;
 class IdleList;
 class ResourceId;
@@ -82,6 +84,25 @@ public:
     // How many message loops are running now (nested modal loops count one each).
     int LoopDepth() const { return loopDepth_; }
 
+    // The pop-up menu being tracked, which gets WM_COMMAND before anything else; null when none.
+    CommandTarget* TrackedPopupMenu() const { return trackedPopupMenu_; }
+    void SetTrackedPopupMenu(CommandTarget* menu) { trackedPopupMenu_ = menu; }
+    // The current modeless dialog's window, offered every message by the loop; 0 when none.
+    HWND ModelessDialog() const { return modelessDialog_; }
+    void SetModelessDialog(HWND dialog) { modelessDialog_ = dialog; }
+    // Clears the modeless dialog when it is this one.
+    void ForgetModelessDialog(HWND dialog)
+    {
+        if (modelessDialog_ == dialog)
+            modelessDialog_ = nullptr;
+    }
+    // The MDI client window, whose system keys the loop translates; 0 when none.
+    HWND MdiClient() const { return mdiClient_; }
+    void SetMdiClient(HWND client) { mdiClient_ = client; }
+    // The one brush that controls answer their parent's colour requests with, made anew in this colour; the
+    // previous one is deleted, the last one with the application.
+    HBRUSH ControlBrush(COLORREF colour);
+
 private:
     void TakeQuit(WPARAM code);
 
@@ -102,11 +123,11 @@ private:
     int exitCode_ = 0;
     int loopDepth_ = 0;
     bool appQuitPending_ = false;
+    CommandTarget* trackedPopupMenu_ = nullptr;
+    HWND modelessDialog_ = nullptr;
+    HWND mdiClient_ = nullptr;
+    ScopedGdiObject<HBRUSH> controlBrush_;
 };
 
 // The one application object, set by WinMain.
 extern FrameworkApp* TheApp;
-// The current modeless dialog's window, offered every message by the loop; 0 when none.
-extern HWND CurrentModelessDialog;
-// The MDI client window, whose system keys the loop translates; 0 when none.
-extern HWND MdiClientWindow;

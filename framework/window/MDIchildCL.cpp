@@ -83,7 +83,7 @@ void MDIchildCL::Create()
 
 void MDIchildCL::CreateInClient(const char* mdiTitle, int x, int y, int width, int height)
 {
-    HWND client = MdiClientWindow;
+    HWND client = TheApp ? TheApp->MdiClient() : nullptr;
     // Made hidden and without redrawing the client, so that the new child does not flicker.
     SendMessageA(client, WM_SETREDRAW, FALSE, 0);
     MDICREATESTRUCTA request{className_.c_str(), mdiTitle, ProgramInstance(), x, y, width, height, style_,

@@ -113,8 +113,8 @@ MDIframeCL::~MDIframeCL()
             delete child;
     while (!children_.empty())
         delete children_.front();
-    if (MdiClientWindow && MdiClientWindow == ClientHandle())
-        MdiClientWindow = nullptr;
+    if (TheApp && TheApp->MdiClient() && TheApp->MdiClient() == ClientHandle())
+        TheApp->SetMdiClient(nullptr);
     windowMenu_.reset();
     client_.reset();
 }
@@ -140,7 +140,8 @@ void MDIframeCL::Create()
                                   WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES, 0, 0, 0,
                                   0, handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ClientId)),
                                   ProgramInstance(), &request);
-    MdiClientWindow = client;
+    if (TheApp)
+        TheApp->SetMdiClient(client);
     static_cast<ClientWindow*>(client_.get())->Adopt(client);
 }
 

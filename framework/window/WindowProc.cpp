@@ -142,8 +142,8 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
 long WindowCL::RouteCommand(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
     const std::shared_ptr<const bool> alive = alive_;
-    if (CurrentPopupMenu) {
-        if (long taken = CurrentPopupMenu->Dispatch(&event)) {
+    if (CommandTarget* popup = TheApp ? TheApp->TrackedPopupMenu() : nullptr) {
+        if (long taken = popup->Dispatch(&event)) {
             answeredAtOnce = true;
             answer = taken;
             return 0;

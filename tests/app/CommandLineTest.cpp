@@ -43,15 +43,11 @@ TEST(CommandLine, OptionsSetTheirBitsAndTexts)
 {
     for (const ParseCase& row : ParseCases) {
         SCOPED_TRACE(row.commandLine);
-        CommandLineFlags = 0;
-        OutlineRequestPath = "";
-        DecimalFromChar = "";
-        DecimalToChar = "";
         MessageBoxRecorder boxes;
-        ParseCommandLineText(row.commandLine);
-        EXPECT_EQ(CommandLineFlags, row.flags);
-        EXPECT_STREQ(OutlineRequestPath.Text(), row.outlinePath);
-        EXPECT_EQ(std::string(DecimalFromChar.Text()) + DecimalToChar.Text(), row.decimals);
+        const CommandLineOptions options = ReadCommandLineOptions(row.commandLine);
+        EXPECT_EQ(options.flags, row.flags);
+        EXPECT_STREQ(options.outlineRequestPath.Text(), row.outlinePath);
+        EXPECT_EQ(std::string(options.decimalFrom.Text()) + options.decimalTo.Text(), row.decimals);
         std::vector<std::string> messages;
         for (const auto& box : boxes.Boxes()) {
             messages.push_back(box.text);
@@ -60,8 +56,12 @@ TEST(CommandLine, OptionsSetTheirBitsAndTexts)
         }
         EXPECT_EQ(messages, row.messages);
     }
-    CommandLineFlags = 0;
+    // A run's options are read afresh, not added to what was read before.
+    ParseCommandLine("-t");
+    EXPECT_TRUE(CommandLineFlag(NoFirstTreeBit));
+    ParseCommandLine("-i");
     EXPECT_FALSE(CommandLineFlag(NoFirstTreeBit));
+    ParseCommandLine("");
 }
 
 } // namespace

@@ -104,16 +104,15 @@ TEST_F(MainFrameTest, FrameWindowCarriesTitleClassStyleClientAndMenus)
 TEST(MainFrameMenus, ShortMenusOptionLoadsTheShortMenuBar)
 {
     ScopedApplication app;
-    const uint32_t saved = CommandLineFlags;
     for (bool shortMenus : {false, true}) {
-        CommandLineFlags = shortMenus ? 1u << ShortMenusBit : 0u;
+        ParseCommandLine(shortMenus ? "-n" : "");
         MainFrame frame;
         HMENU bar = GetMenu(frame.Handle());
         EXPECT_EQ("E&xit\tAlt+F4", MenuText(bar, 1199));
         // Run Script is on the full File menu only.
         EXPECT_EQ(shortMenus ? "" : "R&un Script...", MenuText(bar, 1113));
     }
-    CommandLineFlags = saved;
+    ParseCommandLine("");
 }
 
 TEST_F(MainFrameTest, CommandsAreIgnoredUntilStartUpEnds)

@@ -217,9 +217,9 @@ TEST_F(OpenDocuments, OpenCommandOffersTheFileKindsAndDroppedFilesOpenInOrderAtF
     });
     Post(1103);
     CloseTrees();
-    CommandLineFlags = 1u << InfluenceFirstBit;
+    ParseCommandLine("-i");
     Post(1103);
-    CommandLineFlags = 0;
+    ParseCommandLine("");
     SetFileDialogPresenter(previous);
     EXPECT_EQ((std::vector<std::string>{"Tree Files (*.tre)", "Influence Files (*.ind)"}), filters);
     EXPECT_EQ("&1 " + chosen, ItemText(1180));

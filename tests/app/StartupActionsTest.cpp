@@ -61,14 +61,13 @@ protected:
             ASSERT_TRUE(tree.SaveAs(path.c_str(), message));
         }
         windowsBefore = TreeWindow::OpenWindows().size();
-        CommandLineFlags = 0;
+        ParseCommandLine("");
     }
     void TearDown() override
     {
         while (TreeWindow::OpenWindows().size() > windowsBefore)
             delete TreeWindow::OpenWindows().back();
-        CommandLineFlags = 0;
-        OutlineRequestPath = DecimalFromChar = DecimalToChar = "";
+        ParseCommandLine("");
         std::remove(path.c_str());
     }
     TreeWindow* Opened() { return TreeWindow::OpenWindows().back(); }
@@ -79,7 +78,7 @@ protected:
 
 TEST_F(StartupActionsTest, BindingsAndDecimalsOfAnOpenedTree)
 {
-    ParseCommandLineText("-d,.");
+    ParseCommandLine("-d,.");
     MessageBoxRecorder boxes;
     EXPECT_EQ(RunStartupActionsText(("-d,. \"" + path + "?P=1?C=10?1X=2?P=0.3\" Z:\\missing.tre").c_str()), 1);
     ASSERT_EQ(TreeWindow::OpenWindows().size(), windowsBefore + 1);
@@ -107,7 +106,7 @@ TEST_F(StartupActionsTest, OutlineRequestPutsTheTreeOnTheClipboard)
     owner.Create();
     Clipboard clipboard(&owner);
     AppClipboard = &clipboard;
-    ParseCommandLineText(("-^ " + path).c_str());
+    ParseCommandLine(("-^ " + path).c_str());
     MessageBoxRecorder boxes;
     EXPECT_EQ(RunStartupActionsText(("-^ " + path).c_str()), 1);
     AppClipboard = nullptr;
@@ -142,7 +141,7 @@ TEST_F(StartupActionsTest, TextOutlineRequestIsKeptAsTheStartupScript)
     std::FILE* file = std::fopen(textPath.c_str(), "wb");
     std::fputs("!RollBack\r\n", file);
     std::fclose(file);
-    ParseCommandLineText(("-^ " + textPath).c_str());
+    ParseCommandLine(("-^ " + textPath).c_str());
     EXPECT_EQ(RunStartupActionsText(("-^ " + textPath + " " + path).c_str()), 0);
     std::remove(textPath.c_str());
     zString job;

@@ -9,6 +9,7 @@
 #include "app/InPlaceEdit.h"
 #include "framework/dialog/Menu.h"
 #include "framework/dialog/PopupMenu.h"
+#include "framework/window/FrameworkApp.h"
 #include "foundation/RecentFileList.h"
 #include "framework/dialog/FontDialog.h"
 #include "framework/draw/DrawingScale.h"
@@ -45,7 +46,7 @@ namespace {
 std::vector<std::string> menuItems;
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (auto* popup = dynamic_cast<Menu*>(CurrentPopupMenu)) {
+    if (auto* popup = dynamic_cast<Menu*>(TheApp->TrackedPopupMenu())) {
         HMENU menu = popup->Handle();
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
             char text[64] = {};

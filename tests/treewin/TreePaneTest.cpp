@@ -5,6 +5,7 @@
 #include "app/InPlaceEdit.h"
 #include "app/UndoHistory.h"
 #include "framework/dialog/Menu.h"
+#include "framework/window/FrameworkApp.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/CloneCopies.h"
 #include "model/NodeLinkBlock.h"
@@ -344,7 +345,7 @@ TEST(TreePane, ReleasedKeysReachTheTreeOnlyWithControlOrARolledBackTree)
 std::vector<std::string> menuItems;
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (auto* popup = dynamic_cast<Menu*>(CurrentPopupMenu)) {
+    if (auto* popup = dynamic_cast<Menu*>(TheApp->TrackedPopupMenu())) {
         HMENU menu = popup->Handle();
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
             char text[64] = {};

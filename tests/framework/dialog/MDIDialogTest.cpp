@@ -116,17 +116,17 @@ TEST(MDIdialog, ReactivationGivesTheFocusBackToTheControlThatHadIt)
     first->Show(SW_SHOW);
     // The first activation focuses the first tab stop (the label is none).
     EXPECT_TRUE(PumpMessagesUntil([&] { return GetFocus() == first->FindChild(702)->Handle(); }));
-    EXPECT_EQ(CurrentModelessDialog, first->Handle());
+    EXPECT_EQ(app->ModelessDialog(), first->Handle());
     SetFocus(first->FindChild(703)->Handle());
 
     auto* second = new MDIdialogCL(&frame, ResourceId(61700u, nullptr));
     second->Show(SW_SHOW);
     EXPECT_TRUE(PumpMessagesUntil([&] { return GetFocus() == second->FindChild(702)->Handle(); }));
-    EXPECT_EQ(CurrentModelessDialog, second->Handle());
+    EXPECT_EQ(app->ModelessDialog(), second->Handle());
 
     first->Activate();
     EXPECT_TRUE(PumpMessagesUntil([&] { return GetFocus() == first->FindChild(703)->Handle(); }));
-    EXPECT_EQ(CurrentModelessDialog, first->Handle());
+    EXPECT_EQ(app->ModelessDialog(), first->Handle());
     delete second;
     delete first;
 }

@@ -43,14 +43,16 @@ TEST(TraceMessage, SilentUnlessSwitchedOnAndALongLineIsCutNotOverflowed)
 {
     std::FILE* file = std::tmpfile();
     ASSERT_NE(file, nullptr);
-    TraceFile = file;
-    TraceMessage("silent %d", 1);
-    TraceSwitch = 1;
-    const std::string longText(500, 'x');
-    TraceMessage("WinMap is %lx", 0x1234ul);
-    TraceMessage("%s", longText.c_str());
-    TraceSwitch = 0;
-    TraceFile = nullptr;
+    {
+        TraceScope off(false, file);
+        TraceMessage("silent %d", 1);
+    }
+    {
+        TraceScope on(true, file);
+        const std::string longText(500, 'x');
+        TraceMessage("WinMap is %lx", 0x1234ul);
+        TraceMessage("%s", longText.c_str());
+    }
     std::rewind(file);
     char line[1024] = {};
     ASSERT_NE(std::fgets(line, sizeof line, file), nullptr);

@@ -22,15 +22,10 @@ namespace {
 // Collects the lines of the framework's trace while it lives.
 class TraceCapture {
 public:
-    TraceCapture() : file_(std::tmpfile()), savedSwitch_(TraceSwitch), savedFile_(TraceFile)
-    {
-        TraceSwitch = 1;
-        TraceFile = file_;
-    }
+    TraceCapture() : file_(std::tmpfile()), trace_(std::make_unique<TraceScope>(true, file_)) {}
     ~TraceCapture()
     {
-        TraceSwitch = savedSwitch_;
-        TraceFile = savedFile_;
+        trace_.reset();
         std::fclose(file_);
     }
     std::vector<std::string> Lines() const
@@ -50,8 +45,7 @@ public:
 
 private:
     std::FILE* file_;
-    int savedSwitch_;
-    std::FILE* savedFile_;
+    std::unique_ptr<TraceScope> trace_;
 };
 
 // Lets the DDE messages of a transaction arrive.

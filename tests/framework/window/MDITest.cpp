@@ -61,7 +61,7 @@ TEST(MDIframe, ClientFillsTheFrameAndChildrenAreCreatedHiddenAndActivated)
     const HWND client = frame.ClientHandle();
     ASSERT_TRUE(IsWindow(client));
     EXPECT_EQ(GetDlgCtrlID(client), MDIframeCL::ClientId);
-    EXPECT_EQ(MdiClientWindow, client);
+    EXPECT_EQ(app->MdiClient(), client);
     SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
     RECT rect;
     GetWindowRect(client, &rect);

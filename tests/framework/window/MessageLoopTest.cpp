@@ -175,7 +175,7 @@ TEST(MessageLoop, MdiSystemKeysAreNotTranslatedWhileAModalDialogRuns)
     MDICREATESTRUCTA childCreate{"KivoTestMdiChild", "child", instance, 0, 0, 200, 200, WS_VISIBLE, 0};
     HWND child = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&childCreate)));
     ASSERT_NE(child, nullptr);
-    MdiClientWindow = client;
+    app->SetMdiClient(client);
     MdiChildSysCommands.clear();
     {
         ControlKeyDown control;
@@ -188,7 +188,7 @@ TEST(MessageLoop, MdiSystemKeysAreNotTranslatedWhileAModalDialogRuns)
         app->ProcessMessage(message);
         EXPECT_EQ(MdiChildSysCommands, (std::vector<WPARAM>{SC_CLOSE}));
     }
-    MdiClientWindow = nullptr;
+    app->SetMdiClient(nullptr);
     DestroyWindow(client);
     UnregisterClassA("KivoTestMdiChild", instance);
 }
@@ -223,7 +223,7 @@ TEST(MessageLoop, KeysGoToTheCurrentModelessDialogAlsoWhileModal)
                 {"current modeless dialog under a modal run", dialog.Handle(), 1, 1}};
     for (const auto& row : rows) {
         counter.asked = 0;
-        CurrentModelessDialog = row.modeless;
+        app->SetModelessDialog(row.modeless);
         app->SetModalFlag(row.modal);
         EnableWindow(frame.Handle(), row.modal ? FALSE : TRUE);
         MSG message = KeyDown(dialog.Handle(), VK_TAB);
@@ -231,7 +231,7 @@ TEST(MessageLoop, KeysGoToTheCurrentModelessDialogAlsoWhileModal)
         EXPECT_EQ(counter.asked, row.asked) << row.what;
     }
     app->SetModalFlag(0);
-    CurrentModelessDialog = nullptr;
+    app->SetModelessDialog(nullptr);
     app->RemoveHandler(&counter, &DialogCodeCounter::Count, WM_GETDLGCODE);
     MSG leftover;
     while (PeekMessageA(&leftover, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
@@ -247,13 +247,13 @@ TEST(MessageLoop, ModelessDialogHandleThatIsNoLongerAWindowIsSkipped)
                                 nullptr);
     ASSERT_NE(gone, nullptr);
     DestroyWindow(gone);
-    CurrentModelessDialog = gone;
+    app->SetModelessDialog(gone);
     MSG message{};
     message.hwnd = target.Handle();
     message.message = WM_COMMAND;
     message.wParam = 321;
     app->ProcessMessage(message);
-    CurrentModelessDialog = nullptr;
+    app->SetModelessDialog(nullptr);
     EXPECT_EQ(target.commands, (std::vector<unsigned>{321}));
 }
 

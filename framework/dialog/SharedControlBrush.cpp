@@ -1,3 +1,0 @@
-#include "framework/dialog/SharedControlBrush.h"
-
-ScopedGdiObject<HBRUSH> SharedControlBrush;

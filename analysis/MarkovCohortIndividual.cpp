@@ -64,11 +64,11 @@ bool CreditReward(TreeNode* state, int rewardKind, const MarkovRunArgs& args, Ca
 // *error set) when a draw failed.
 bool ResampleCycleDistributions(TreeDocument& document, bool& perCycle, RunFault* error)
 {
-    int32_t failed = 0;
+    RunFault failed;
     perCycle = document.Distributions.ResampleEachStage(&failed) > 0;
-    if (failed == 0)
+    if (!failed)
         return true;
-    error->Set(OutcomeCode::DistributionParameterInvalid);
+    error->Set(failed.Code());
     return false;
 }
 

@@ -144,10 +144,10 @@ void MonteCarloSimulation::Begin()
     columns.reserve((optionColumns + variableColumns + sampleColumns) * trials);
     labels.assign(1, zString());
     nodeLabels.clear();
-    int32_t sampleFailed = 0;
-    document->ApplyToDistributions(&sampleFailed);
-    if (sampleFailed != 0)
-        error.Set(OutcomeCode::DistributionParameterInvalid);
+    RunFault sampleFault;
+    document->ApplyToDistributions(&sampleFault);
+    if (sampleFault)
+        error.Set(sampleFault.Code());
     if (reevaluatePath || error)
         return;
     if (hasDecisions) {
@@ -169,14 +169,14 @@ bool MonteCarloSimulation::RunTrial()
 
 bool MonteCarloSimulation::Trial()
 {
-    int32_t sampleFailed = 0;
+    RunFault sampleFault;
     if (samplingMode != SampleNone)
-        for (int i = 0; i < sampled.Count() && sampleFailed == 0; ++i)
-            sampled.RecordAt(i)->Sample(&sampleFailed);
+        for (int i = 0; i < sampled.Count() && !sampleFault; ++i)
+            sampled.RecordAt(i)->Sample(&sampleFault);
     for (DocVariable* variable : flaggedVariables)
         variable->tValue3 = variable->tValue2;
-    if (sampleFailed != 0)
-        error.Set(OutcomeCode::DistributionParameterInvalid);
+    if (sampleFault)
+        error.Set(sampleFault.Code());
     if (error)
         return true;
 
@@ -222,10 +222,10 @@ bool MonteCarloSimulation::Trial()
     for (DocVariable* variable : flaggedVariables)
         columns.push_back(variable->tValue3);
     for (int i = 0; i < sampled.Count(); ++i)
-        columns.push_back(sampled.RecordAt(i)->CurrentSample(&sampleFailed));
+        columns.push_back(sampled.RecordAt(i)->CurrentSample(&sampleFault));
     kept.push_back(trial);
-    if (sampleFailed != 0)
-        error.Set(OutcomeCode::DistributionParameterInvalid);
+    if (sampleFault)
+        error.Set(sampleFault.Code());
     return static_cast<bool>(error);
 }
 

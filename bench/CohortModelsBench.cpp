@@ -21,6 +21,7 @@
 #include "formula/DistributionTypes.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
+#include "formula/RunOutcome.h"
 #include "foundation/UniformRandom.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeDocument.h"
@@ -441,8 +442,8 @@ KIVO_BENCH(TimeDependentCohort)
     const SecondInputs inputs;
     double mortality[kSecondCycles];
     for (int stage = 0; stage < kSecondCycles; ++stage) {
-        int32_t err = 0;
-        mortality[stage] = table->Lookup(inputs.age0 + stage, &err);
+        RunFault fault;
+        mortality[stage] = table->Lookup(inputs.age0 + stage, &fault);
     }
 
     TreeDocument document;

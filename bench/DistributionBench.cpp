@@ -8,6 +8,7 @@
 #include "formula/Distribution.h"
 #include "formula/DistributionSamplers.h"
 #include "formula/LookupTable.h"
+#include "formula/RunOutcome.h"
 
 #include <memory>
 
@@ -16,10 +17,10 @@ namespace {
 // values: type, variant, parameters.
 void BenchDraws(const char* label, std::initializer_list<double> values, long count = 2000000)
 {
-    int32_t err = 0;
-    std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.begin(), &err));
+    RunFault fault;
+    std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.begin(), &fault));
     SeedRandom(1);
-    BenchReport(label, count, [&] { BenchKeep(d->Sample(&err)); });
+    BenchReport(label, count, [&] { BenchKeep(d->Sample(&fault)); });
 }
 
 }  // namespace
@@ -42,11 +43,11 @@ KIVO_BENCH(DistributionDraws)
 // Densities of the discrete types at large parameters.
 KIVO_BENCH(DistributionDensities)
 {
-    int32_t err = 0;
+    RunFault fault;
     std::unique_ptr<Distribution> poisson(MakeDistribution(18));
-    BenchReport("Poisson(10) density at 8", 2000000, [&] { BenchKeep(poisson->Density(8, &err)); });
+    BenchReport("Poisson(10) density at 8", 2000000, [&] { BenchKeep(poisson->Density(8, &fault)); });
     std::unique_ptr<Distribution> binomial(MakeDistribution(19));
-    BenchReport("Binomial(0.1, 20) density at 3", 2000000, [&] { BenchKeep(binomial->Density(3, &err)); });
+    BenchReport("Binomial(0.1, 20) density at 3", 2000000, [&] { BenchKeep(binomial->Density(3, &fault)); });
 }
 
 // The kernels alone, without a distribution's parameter check around them.
@@ -65,13 +66,13 @@ KIVO_BENCH(TableLookup)
     LookupTable table;
     for (int i = 0; i < 100; ++i)
         table.SetEntry(i, i * 0.5);
-    int32_t err = 0;
+    RunFault fault;
     double x = 0.0;
     BenchReport("100-entry interpolated lookup", 10000000, [&] {
         x += 0.37;
         if (x > 99)
             x -= 99;
-        BenchKeep(table.Lookup(x, &err));
+        BenchKeep(table.Lookup(x, &fault));
     });
 }
 
@@ -80,10 +81,10 @@ KIVO_BENCH(TableLookup)
 KIVO_BENCH(DistributeChildrenRanges)
 {
     const double values[] = {8, 1, 2.5, 1};
-    int32_t err = 0;
-    std::unique_ptr<Distribution> gamma(MakeDistributionFromValues(4, values, &err));
+    RunFault fault;
+    std::unique_ptr<Distribution> gamma(MakeDistributionFromValues(4, values, &fault));
     DistributeChildrenRangesDialog ranges(*gamma, 50);
-    gamma->Range(ranges.low, ranges.high, &err);
+    gamma->Range(ranges.low, ranges.high, &fault);
     BenchReport("Equal Probs into 50 ranges, then their probabilities", 20, [&] {
         ranges.EqualProbabilities();
         ranges.ComputeProbabilities();

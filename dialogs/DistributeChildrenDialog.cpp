@@ -3,6 +3,7 @@
 #include "app/RangeValidator.h"
 #include "dialogs/ProgramDialog.h"
 #include "formula/Distribution.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/dialog/FormattedEdit.h"
@@ -72,9 +73,9 @@ void PaintCurve(DistributeChildrenRangesDialog& ranges, ProgramDialog& dialog, H
     std::vector<double> ys;
     for (int i = 0; i < samples; ++i) {
         const double x = ranges.discrete ? ranges.low + i : ranges.low + i * (ranges.high - ranges.low) / 44;
-        int32_t error = 0;
-        const double y = ranges.distribution.Density(x, &error);
-        if (error != 0)
+        RunFault fault;
+        const double y = ranges.distribution.Density(x, &fault);
+        if (fault)
             break;
         ys.push_back(y);
         low = ys.size() == 1 ? y : std::min(low, y);
@@ -240,9 +241,9 @@ int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
 
 int DistributeChildrenRangesDialog::Run()
 {
-    int32_t error = 0;
-    distribution.Range(low, high, &error);
-    if (error != 0 || !(high > low))
+    RunFault fault;
+    distribution.Range(low, high, &fault);
+    if (fault || !(high > low))
         return 0;
     EqualRanges();
     return (HasPresenter() ? Present() : ShowOnScreen(*this)) == IDOK ? 1 : 0;
@@ -261,8 +262,8 @@ void DistributeChildrenRangesDialog::EqualProbabilities()
 {
     const int n = static_cast<int>(probabilities.size());
     for (int k = 1; k < n; ++k) {
-        int32_t error = 0;
-        boundaries[k] = distribution.QuantileFrom(low, static_cast<double>(k) / n, &error);
+        RunFault fault;
+        boundaries[k] = distribution.QuantileFrom(low, static_cast<double>(k) / n, &fault);
     }
     probabilities.assign(n, 1.0 / n);
     dirty = false;
@@ -271,10 +272,10 @@ void DistributeChildrenRangesDialog::EqualProbabilities()
 void DistributeChildrenRangesDialog::ComputeProbabilities()
 {
     const int n = static_cast<int>(probabilities.size());
-    int32_t error = 0;
+    RunFault fault;
     if (!discrete) {
         for (int k = 0; k < n; ++k)
-            probabilities[k] = distribution.IntervalProbability(60, boundaries[k], boundaries[k + 1], &error);
+            probabilities[k] = distribution.IntervalProbability(60, boundaries[k], boundaries[k + 1], &fault);
         return;
     }
     probabilities.assign(n, 0.0);
@@ -285,7 +286,7 @@ void DistributeChildrenRangesDialog::ComputeProbabilities()
             ++range;
         if (range >= n)
             break;
-        probabilities[range] += distribution.Density(x, &error);
+        probabilities[range] += distribution.Density(x, &fault);
     }
 }
 

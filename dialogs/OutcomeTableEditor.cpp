@@ -436,10 +436,10 @@ void OutcomeTableEditor::OnDistribution()
         SetItemText(Id::ProbabilityText3722, "");
         return;
     }
-    int32_t error = 0;
+    RunFault fault;
     double low = 0;
     double high = 0;
-    chosen->Range(low, high, &error);
+    chosen->Range(low, high, &fault);
     const int parts = parent->childCount;
     double sum = 0;
     for (int i = 0; i < parts; ++i) {
@@ -448,7 +448,7 @@ void OutcomeTableEditor::OnDistribution()
         if (i + 1 < parts) {
             const double from = low + (high - low) * i / parts;
             const double to = low + (high - low) * (i + 1) / parts;
-            p = RoundAsDisplayed(chosen->IntervalProbability(60, from, to, &error), &text, &tree_.Document().NumberFormat,
+            p = RoundAsDisplayed(chosen->IntervalProbability(60, from, to, &fault), &text, &tree_.Document().NumberFormat,
                                  tree_.Document().NumberFormat.probDigits);
             sum += p;
         } else {

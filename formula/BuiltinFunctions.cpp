@@ -236,7 +236,9 @@ double Dist(const BuiltinCall& call)
 {
     EvalContextBase* context = call.formula.Context();
     double result = 0.0;
-    int outcome = context ? context->DistributionMean(call.values, call.count, &result) : 0;
+    RunFault fault;
+    int outcome = context ? context->DistributionMean(call.values, call.count, &result, fault) : 0;
+    call.formula.SetFailureCause(fault);
     if (outcome == 0)
         return call.Fail(FormulaBadDistDescription);
     if (outcome < 0) {
@@ -311,7 +313,9 @@ double DistSamp(const BuiltinCall& call)
     int resample = state ? state->resample : 0;
     EvalContextBase* context = call.formula.Context();
     double result = 0.0;
-    int outcome = context ? context->DistributionValue(number, resample, &result) : 0;
+    RunFault fault;
+    int outcome = context ? context->DistributionValue(number, resample, &result, fault) : 0;
+    call.formula.SetFailureCause(fault);
     if (outcome == 0)
         return FailWithNumber(call, FormulaUndefinedDistribution, number);
     if (outcome < 0)

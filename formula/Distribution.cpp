@@ -96,7 +96,7 @@ Distribution* Distribution::Clone() const
     return copy;
 }
 
-int Distribution::CheckParameterValue(int i, double value, int32_t code, int32_t* err)
+int Distribution::CheckParameterValue(int i, double value, int32_t code, RunFault* fault)
 {
     bool ok = true;
     switch (code) {
@@ -134,19 +134,19 @@ int Distribution::CheckParameterValue(int i, double value, int32_t code, int32_t
     zString message("Invalid parameter ($2) in $1 distribution: must be $3$4.");
     SubstituteArgs(message, Name(), label.Text(), CheckWords(code), maximum.Text());
     ReportFailure(OutcomeCode::DistributionParameterInvalid, nullptr, nullptr, message.Text(), -1);
-    if (err)
-        *err = 1;
+    if (fault)
+        fault->Set(OutcomeCode::DistributionParameterInvalid);
     return 0;
 }
 
-int Distribution::CheckDistributionParameter(int32_t* err)
+int Distribution::CheckDistributionParameter(RunFault* fault)
 {
     if (useCached)
         return 1;
     if (constantsChecked && checkedVariant == Variant())
         return 1;
-    int32_t localError = 0;
-    int32_t* flag = err ? err : &localError;
+    RunFault localFault;
+    RunFault* flag = fault ? fault : &localFault;
     const int count = ParameterCount();
     bool allConstant = true;
     for (int i = 0; i < count; ++i) {
@@ -165,7 +165,7 @@ int Distribution::CheckDistributionParameter(int32_t* err)
         const bool violated = smaller ? !(cached[i] < cached[i - 1]) : !(cached[i] > cached[i - 1]);
         if (!violated)
             continue;
-        *flag = 1;
+        flag->Set(OutcomeCode::DistributionParameterInvalid);
         zString label;
         PlainLabel(i, label);
         zString message("Invalid parameter ($2) in $1 distribution: must be $3$4.");
@@ -179,34 +179,34 @@ int Distribution::CheckDistributionParameter(int32_t* err)
     return 1;
 }
 
-void Distribution::RangeAroundMean(double& lo, double& hi, int32_t* err, double kLow, double kHigh)
+void Distribution::RangeAroundMean(double& lo, double& hi, RunFault* fault, double kLow, double kHigh)
 {
-    if (!CheckDistributionParameter(err))
+    if (!CheckDistributionParameter(fault))
         return;
     CacheScope scope(*this);
     if (kHigh < 0.0)
         kHigh = kLow;
-    const double mean = Mean(err);
-    const double spread = StdDev(err);
+    const double mean = Mean(fault);
+    const double spread = StdDev(fault);
     lo = mean - kLow * spread;
     hi = mean + kHigh * spread;
 }
 
-double Distribution::QuantileFrom(double from, double target, int32_t* err)
+double Distribution::QuantileFrom(double from, double target, RunFault* fault)
 {
-    if (!CheckDistributionParameter(err))
+    if (!CheckDistributionParameter(fault))
         return 0.0;
     double lo = 0.0;
     double hi = 0.0;
-    Range(lo, hi, err);
-    return InverseCdf((hi - lo) / 1000.0, from, hi, target, err);
+    Range(lo, hi, fault);
+    return InverseCdf((hi - lo) / 1000.0, from, hi, target, fault);
 }
 
-double Distribution::IntervalProbability(int n, double a, double b, int32_t* err)
+double Distribution::IntervalProbability(int n, double a, double b, RunFault* fault)
 {
-    return Checked(err, [&] {
-        int32_t localError = 0;
-        int32_t* flag = err ? err : &localError;
+    return Checked(fault, [&] {
+        RunFault localFault;
+        RunFault* flag = fault ? fault : &localFault;
         if (IsDiscrete()) {
             double sum = 0.0;
             const int32_t last = TruncateToInt32(b);
@@ -236,22 +236,22 @@ double Distribution::IntervalProbability(int n, double a, double b, int32_t* err
     });
 }
 
-double Distribution::InverseCdf(double step, double from, double to, double target, int32_t* err)
+double Distribution::InverseCdf(double step, double from, double to, double target, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (IsDiscrete()) {
             int32_t k = TruncateToInt32(from);
             const int32_t last = TruncateToInt32(to);
-            double sum = Density(k, err);
+            double sum = Density(k, fault);
             while (sum < target && k < last) {
                 ++k;
-                sum += Density(k, err);
+                sum += Density(k, fault);
             }
             return static_cast<double>(k);
         }
         double x = from + step;
-        double previous = Density(from, err);
-        double current = Density(x, err);
+        double previous = Density(from, fault);
+        double current = Density(x, fault);
         double area = (previous + current) * step / 2.0;
         double best = 1.1;
         while (x < to) {
@@ -261,7 +261,7 @@ double Distribution::InverseCdf(double step, double from, double to, double targ
                 break;
             x = next;
             previous = current;
-            current = Density(x, err);
+            current = Density(x, fault);
             area += (previous + current) * step / 2.0;
             const double distance = std::fabs(area - target);
             if (distance > best)
@@ -272,11 +272,11 @@ double Distribution::InverseCdf(double step, double from, double to, double targ
     });
 }
 
-double Distribution::SampleByInversion(int32_t* err)
+double Distribution::SampleByInversion(RunFault* fault)
 {
-    return Checked(err, [&] {
-        int32_t localError = 0;
-        int32_t* flag = err ? err : &localError;
+    return Checked(fault, [&] {
+        RunFault localFault;
+        RunFault* flag = fault ? fault : &localFault;
         const double u = UniformRandom(0.0, 1.0);
         double lo = 0.0;
         double hi = 0.0;
@@ -321,13 +321,13 @@ void Distribution::FormatText(zString& out, bool asFormula)
     out += ")";
 }
 
-Distribution* MakeDistributionFromValues(int count, const double* values, int32_t* err)
+Distribution* MakeDistributionFromValues(int count, const double* values, RunFault* fault)
 {
     Distribution* distribution = count >= 1 ? MakeDistribution(TruncateToInt32(values[0])) : nullptr;
     if (!distribution || count - 2 != distribution->ParameterCount()) {
         delete distribution;
-        if (err)
-            *err = 1;
+        if (fault)
+            fault->Set(OutcomeCode::DistributionDescriptionInvalid);
         return nullptr;
     }
     Expression constants[Distribution::kMaxParameters + 1];

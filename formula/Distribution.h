@@ -12,6 +12,7 @@
 
 class Archive;
 class FormulaDocument;
+class RunFault;
 
 // Check codes of a parameter's value.
 enum ParameterCheckCode : int32_t {
@@ -50,14 +51,14 @@ public:
     Distribution& operator=(const Distribution&) = delete;
     virtual ~Distribution() = default;
 
-    // The operations every type answers (err: a caller's error flag, may be null).
+    // The operations every type answers (fault: where a failure's code goes, may be null).
     virtual double ScaleHint() const { return info.scaleHint; }
     virtual void ResetSampler() {}
-    virtual double Density(double x, int32_t* err) = 0;
-    virtual double Mean(int32_t* err) = 0;
-    virtual double StdDev(int32_t* err) = 0;
-    virtual void Range(double& lo, double& hi, int32_t* err) = 0;
-    virtual double Sample(int32_t* err) { return SampleByInversion(err); }
+    virtual double Density(double x, RunFault* fault) = 0;
+    virtual double Mean(RunFault* fault) = 0;
+    virtual double StdDev(RunFault* fault) = 0;
+    virtual void Range(double& lo, double& hi, RunFault* fault) = 0;
+    virtual double Sample(RunFault* fault) { return SampleByInversion(fault); }
     virtual int ParameterCount() const { return info.parameterCount; }
     // Element 0 carries the variant, elements 1 to ParameterCount() the parameters, which are copied.
     virtual void SetParameters(const Expression* values);
@@ -74,8 +75,8 @@ public:
     virtual int32_t HasVariants() const { return 0; }
     virtual const char* VariantName(int32_t v) const { return ""; }
     virtual int32_t IsDiscrete() const { return 0; }
-    virtual double IntervalProbability(int n, double a, double b, int32_t* err);
-    virtual double InverseCdf(double step, double from, double to, double target, int32_t* err);
+    virtual double IntervalProbability(int n, double a, double b, RunFault* fault);
+    virtual double InverseCdf(double step, double from, double to, double target, RunFault* fault);
 
     // A new distribution of the same type and owner with copies of the parameters.
     Distribution* Clone() const;
@@ -84,18 +85,20 @@ public:
     void SetOwner(FormulaDocument* document) { owner = document; }
 
     // The value of parameter i (the cached value while useCached is set); stores it as cached value i.
-    double EvaluateParameter(Expression& expr, int i, int32_t* err);
+    // With a fault to set, a failing formula's message names the parameter; with a fault already set, a
+    // formula is not evaluated.
+    double EvaluateParameter(Expression& expr, int i, RunFault* fault);
     // Evaluates every parameter and checks it by its check code, then the order of the values. 0 after
-    // the first failure (its message shown, *err set), else 1. When every parameter is a constant, a
-    // passed check is kept until a parameter or the variant changes.
-    int CheckDistributionParameter(int32_t* err);
+    // the first failure (its message shown, its code set in *fault), else 1. When every parameter is a
+    // constant, a passed check is kept until a parameter or the variant changes.
+    int CheckDistributionParameter(RunFault* fault);
     // One value against one check code; shows the message and returns 0 on failure, else 1.
-    int CheckParameterValue(int i, double value, int32_t code, int32_t* err);
+    int CheckParameterValue(int i, double value, int32_t code, RunFault* fault);
     // lo = Mean - kLow * StdDev, hi = Mean + kHigh * StdDev (a negative kHigh means kLow).
-    void RangeAroundMean(double& lo, double& hi, int32_t* err, double kLow, double kHigh);
+    void RangeAroundMean(double& lo, double& hi, RunFault* fault, double kLow, double kHigh);
     // Where the probability accumulated from `from` reaches target; 0.0 when the check fails.
-    double QuantileFrom(double from, double target, int32_t* err);
-    double SampleByInversion(int32_t* err);
+    double QuantileFrom(double from, double target, RunFault* fault);
+    double SampleByInversion(RunFault* fault);
     // "Normal; Mean = 0; Std Dev = 1", or as a formula "Dist(dNormal; 1; 0; 1)" (the type code stands for
     // the keyword of a type that has none: "Dist(17; 1; 0; 0.5; 1)").
     void FormatText(zString& out, bool asFormula);
@@ -122,14 +125,14 @@ protected:
     };
 
     // Parameter i evaluated directly (the cached value while useCached is set).
-    double P(int i, int32_t* err) { return EvaluateParameter(parameters[i], i, err); }
+    double P(int i, RunFault* fault) { return EvaluateParameter(parameters[i], i, fault); }
     // Parameter i from the cache; for use inside a checked operation.
     double C(int i) const { return cached[i]; }
 
     // Runs compute with the parameters checked and cached; 0.0 when the check fails.
-    template <typename Compute> double Checked(int32_t* err, Compute compute)
+    template <typename Compute> double Checked(RunFault* fault, Compute compute)
     {
-        if (!CheckDistributionParameter(err))
+        if (!CheckDistributionParameter(fault))
             return 0.0;
         CacheScope scope(*this);
         return compute();
@@ -149,9 +152,10 @@ private:
 
 // A new distribution of type 1 to 19 with its defaults; null for any other number.
 Distribution* MakeDistribution(int type);
-// Dist(type; variant; parameters...): null with *err = 1 when the type is unknown or the number of
-// parameters does not fit it; otherwise a new distribution of constant parameters (the caller owns it).
-Distribution* MakeDistributionFromValues(int count, const double* values, int32_t* err);
+// Dist(type; variant; parameters...): null (DistributionDescriptionInvalid in *fault) when the type is
+// unknown or the number of parameters does not fit it; otherwise a new distribution of constant
+// parameters (the caller owns it).
+Distribution* MakeDistributionFromValues(int count, const double* values, RunFault* fault);
 
 // Stored form:
 //   version record        3 bytes

@@ -1,5 +1,6 @@
 #include "formula/DistributionList.h"
 
+#include "formula/RunOutcome.h"
 #include "foundation/Archive.h"
 
 DistributionRecord* DistributionList::FindByIndex(int32_t index) const
@@ -19,7 +20,7 @@ int DistributionList::InsertSorted(DistributionRecord* record)
     return InsertAt(position, record) ? position : -1;
 }
 
-int DistributionList::ResampleEachStage(int32_t* err)
+int DistributionList::ResampleEachStage(RunFault* fault)
 {
     int count = 0;
     for (int i = 0; i < Count(); ++i) {
@@ -28,10 +29,10 @@ int DistributionList::ResampleEachStage(int32_t* err)
             continue;
         ++count;
         // Each record gets a clear flag: a table draw counts as valid only when its own flag stays clear.
-        int32_t failed = 0;
+        RunFault failed;
         record->Sample(&failed);
-        if (failed && err)
-            *err = 1;
+        if (failed && fault)
+            fault->Set(failed.Code());
     }
     return count;
 }

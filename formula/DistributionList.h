@@ -15,8 +15,9 @@ public:
     // Inserts before the first record whose index is not below the new one; the position, -1 when full.
     int InsertSorted(DistributionRecord* record);
     // Draws a new value for every record marked to be resampled at each Markov stage, in list order; the
-    // number of such records. *err is set when a draw fails (the record shows its own message).
-    int ResampleEachStage(int32_t* err);
+    // number of such records. *fault takes the code of the first draw that fails (the record reports its
+    // own message).
+    int ResampleEachStage(RunFault* fault);
 
     void StoreItem(Archive& archive, void* item) override;
     void* LoadItem(Archive& archive) override;

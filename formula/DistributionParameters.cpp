@@ -5,20 +5,21 @@
 #include "formula/FormulaDocument.h"
 #include "formula/FormulaRef.h"
 #include "formula/ParseOnlyContext.h"
+#include "formula/RunOutcome.h"
 
-double Distribution::EvaluateParameter(Expression& expr, int i, int32_t* err)
+double Distribution::EvaluateParameter(Expression& expr, int i, RunFault* fault)
 {
     if (useCached)
         return cached[i];
     double value = 0.0;
     if (!expr.GetConstant(&value)) {
-        if (err && *err)
+        if (fault && *fault)
             return 0.0;
         // A distribution outside any document has no variables: each name gives a random value in [0, 1].
         EvalContextBase* context = owner != nullptr ? owner->NewParameterContext() : new ParseOnlyContext;
         // The formula's name in messages: argument "Std Dev" of Normal distribution.
         zString givenText;
-        if (err) {
+        if (fault) {
             zString label;
             PlainLabel(i, label);
             givenText = "argument \"";
@@ -31,8 +32,8 @@ double Distribution::EvaluateParameter(Expression& expr, int i, int32_t* err)
         value = formula.Evaluate(expr);
         if (formula.HasError()) {
             formula.ShowError(nullptr, 0);
-            if (err)
-                *err = 1;
+            if (fault)
+                fault->Set(formula.FailureCode());
         }
     }
     if (i < kCachedSlots)

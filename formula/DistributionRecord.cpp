@@ -42,7 +42,7 @@ DistributionRecord::DistributionRecord(const DistributionRecord& source)
 
 DistributionRecord::~DistributionRecord() { delete distribution; }
 
-bool DistributionRecord::CheckRecursion(int32_t* err)
+bool DistributionRecord::CheckRecursion(RunFault* fault)
 {
     if (!busy)
         return false;
@@ -51,12 +51,12 @@ bool DistributionRecord::CheckRecursion(int32_t* err)
     zString message("Distribution index $1 has a recursive parameter.");
     SubstituteArgs(message, number.Text());
     ReportFailure(OutcomeCode::DistributionRecursive, nullptr, nullptr, message.Text(), -1);
-    if (err)
-        *err = 1;
+    if (fault)
+        fault->Set(OutcomeCode::DistributionRecursive);
     return true;
 }
 
-LookupTable* DistributionRecord::FindTable(int32_t* err)
+LookupTable* DistributionRecord::FindTable(RunFault* fault)
 {
     LookupTable* table = ::FindTable(tableKey.Text(), true);
     if (table)
@@ -65,26 +65,26 @@ LookupTable* DistributionRecord::FindTable(int32_t* err)
     message += tableName;
     message += "\"was not found, and cannot be used as a distribution.";
     ReportFailure(OutcomeCode::DistributionTableMissing, nullptr, nullptr, message.Text(), -1);
-    if (err)
-        *err = 1;
+    if (fault)
+        fault->Set(OutcomeCode::DistributionTableMissing);
     return nullptr;
 }
 
-void DistributionRecord::Sample(int32_t* err)
+void DistributionRecord::Sample(RunFault* fault)
 {
     if (!sampled) {
-        sampleValue = ExpectedValue(err);
+        sampleValue = ExpectedValue(fault);
         hasSample = 1;
         return;
     }
-    if (CheckRecursion(err))
+    if (CheckRecursion(fault))
         return;
     BusyScope scope(busy);
-    int32_t localError = 0;
-    int32_t* flag = err ? err : &localError;
+    RunFault localFault;
+    RunFault* flag = fault ? fault : &localFault;
     if (tableName.IsEmpty()) {
         if (!distribution) {
-            *flag = 1;
+            flag->Set(OutcomeCode::DistributionUndefined);
             hasSample = 0;
             return;
         }
@@ -98,31 +98,31 @@ void DistributionRecord::Sample(int32_t* err)
         return;
     }
     sampleValue = table->SampleIndex(flag);
-    hasSample = *flag == 0;
+    hasSample = !*flag;
 }
 
-double DistributionRecord::CurrentSample(int32_t* err)
+double DistributionRecord::CurrentSample(RunFault* fault)
 {
-    if (!hasSample && err)
-        *err = 1;
+    if (!hasSample && fault)
+        fault->Set(OutcomeCode::DistributionNotSampled);
     return sampleValue;
 }
 
-double DistributionRecord::ExpectedValue(int32_t* err)
+double DistributionRecord::ExpectedValue(RunFault* fault)
 {
-    if (CheckRecursion(err))
+    if (CheckRecursion(fault))
         return 0.0;
     BusyScope scope(busy);
     if (!tableName.IsEmpty()) {
-        LookupTable* table = FindTable(err);
-        return table ? table->Median(err) : 0.0;
+        LookupTable* table = FindTable(fault);
+        return table ? table->Median(fault) : 0.0;
     }
     if (!distribution) {
-        if (err)
-            *err = 1;
+        if (fault)
+            fault->Set(OutcomeCode::DistributionUndefined);
         return 0.0;
     }
-    return distribution->Mean(err);
+    return distribution->Mean(fault);
 }
 
 void DistributionRecord::SetDistribution(Distribution* newDistribution)

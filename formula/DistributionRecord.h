@@ -10,6 +10,7 @@ class Archive;
 class Distribution;
 class LookupTable;
 class FormulaDocument;
+class RunFault;
 
 class DistributionRecord {
 public:
@@ -20,16 +21,17 @@ public:
     virtual ~DistributionRecord();
 
     // Draws a new value (Monte Carlo trials, Markov stages); a record that is not sampled takes its
-    // expected value.
-    void Sample(int32_t* err);
-    // The current draw; *err set when there is none.
-    double CurrentSample(int32_t* err);
-    // The distribution's mean, or the median of its table.
-    double ExpectedValue(int32_t* err);
-    // True (message shown, *err set) when the record is already being evaluated.
-    bool CheckRecursion(int32_t* err);
-    // The table of a table-based record; null with a message and *err set when it does not exist.
-    LookupTable* FindTable(int32_t* err);
+    // expected value. Each operation sets the code of its first failure in *fault (may be null).
+    void Sample(RunFault* fault);
+    // The current draw; DistributionNotSampled when there is none.
+    double CurrentSample(RunFault* fault);
+    // The distribution's mean, or the median of its table; DistributionUndefined when it has neither.
+    double ExpectedValue(RunFault* fault);
+    // True (message shown, DistributionRecursive) when the record is already being evaluated.
+    bool CheckRecursion(RunFault* fault);
+    // The table of a table-based record; null (message shown, DistributionTableMissing) when it does not
+    // exist.
+    LookupTable* FindTable(RunFault* fault);
     // Takes the distribution; a Table type takes its table name from parameter 0.
     void SetDistribution(Distribution* newDistribution);
     void SetOwner(FormulaDocument* document);

@@ -18,11 +18,11 @@ class NormalDistribution : public Distribution {
 public:
     NormalDistribution();
     void ResetSampler() override { normal.Reset(); }
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
     void SetParameters(const Expression* values) override;
     int32_t Variant() const override { return variant; }
 
@@ -34,22 +34,22 @@ private:
 class UniformDistribution : public Distribution {
 public:
     UniformDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
-    double IntervalProbability(int n, double a, double b, int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
+    double IntervalProbability(int n, double a, double b, RunFault* fault) override;
 };
 
 class BetaDistribution : public Distribution {
 public:
     BetaDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
     void SetParameters(const Expression* values) override;
     const char* ParameterLabel(int i) const override;
     int32_t ParameterCheck(int i) const override;
@@ -69,11 +69,11 @@ private:
 class ChiDistribution : public Distribution {
 public:
     ChiDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 
 private:
     GammaVariateSource gamma;
@@ -82,11 +82,11 @@ private:
 class ChiSquareDistribution : public Distribution {
 public:
     ChiSquareDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 
 private:
     GammaVariateSource gamma;
@@ -95,31 +95,31 @@ private:
 class ErlangDistribution : public Distribution {
 public:
     ErlangDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 };
 
 class ExponentialDistribution : public Distribution {
 public:
     ExponentialDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 };
 
 class GammaDistribution : public Distribution {
 public:
     GammaDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 
 private:
     GammaVariateSource gamma;
@@ -128,41 +128,41 @@ private:
 class HyperExponentialDistribution : public Distribution {
 public:
     HyperExponentialDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 };
 
 class LaplaceDistribution : public Distribution {
 public:
     LaplaceDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 };
 
 class LogisticDistribution : public Distribution {
 public:
     LogisticDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
 };
 
 class LogNormalDistribution : public Distribution {
 public:
     LogNormalDistribution();
     void ResetSampler() override { normal.Reset(); }
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 
 private:
     PolarNormalSource normal;
@@ -171,71 +171,71 @@ private:
 class MaxwellDistribution : public Distribution {
 public:
     MaxwellDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
 };
 
 class RayleighDistribution : public Distribution {
 public:
     RayleighDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
 };
 
 class WeibullDistribution : public Distribution {
 public:
     WeibullDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
 };
 
 // Carries the name of a lookup table; the record that holds it draws from the table.
 class TableDistribution : public Distribution {
 public:
     TableDistribution();
-    double Density(double, int32_t*) override { return 0.0; }
-    double Mean(int32_t*) override { return 0.0; }
-    double StdDev(int32_t*) override { return 0.0; }
-    void Range(double& lo, double& hi, int32_t*) override { lo = hi = 0.0; }
-    double Sample(int32_t*) override { return 0.0; }
+    double Density(double, RunFault*) override { return 0.0; }
+    double Mean(RunFault*) override { return 0.0; }
+    double StdDev(RunFault*) override { return 0.0; }
+    void Range(double& lo, double& hi, RunFault*) override { lo = hi = 0.0; }
+    double Sample(RunFault*) override { return 0.0; }
 };
 
 class TriangularDistribution : public Distribution {
 public:
     TriangularDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
-    double IntervalProbability(int n, double a, double b, int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
+    double IntervalProbability(int n, double a, double b, RunFault* fault) override;
 };
 
 class PoissonDistribution : public Distribution {
 public:
     PoissonDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
     int32_t IsDiscrete() const override { return 1; }
 };
 
 class BinomialDistribution : public Distribution {
 public:
     BinomialDistribution();
-    double Density(double x, int32_t* err) override;
-    double Mean(int32_t* err) override;
-    double StdDev(int32_t* err) override;
-    void Range(double& lo, double& hi, int32_t* err) override;
-    double Sample(int32_t* err) override;
+    double Density(double x, RunFault* fault) override;
+    double Mean(RunFault* fault) override;
+    double StdDev(RunFault* fault) override;
+    void Range(double& lo, double& hi, RunFault* fault) override;
+    double Sample(RunFault* fault) override;
     int32_t IsDiscrete() const override { return 1; }
 };

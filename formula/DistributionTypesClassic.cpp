@@ -37,23 +37,23 @@ double U() { return UniformRandom(0.0, 1.0); }
 
 NormalDistribution::NormalDistribution() : Distribution(kNormal) {}
 
-double NormalDistribution::Density(double x, int32_t* err)
+double NormalDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double d = x - C(0);
         return kInvSqrt2Pi / C(1) * std::exp(-d * d / (2.0 * C(1) * C(1)));
     });
 }
 
-double NormalDistribution::Mean(int32_t* err) { return P(0, err); }
+double NormalDistribution::Mean(RunFault* fault) { return P(0, fault); }
 
-double NormalDistribution::StdDev(int32_t* err) { return P(1, err); }
+double NormalDistribution::StdDev(RunFault* fault) { return P(1, fault); }
 
-void NormalDistribution::Range(double& lo, double& hi, int32_t* err) { RangeAroundMean(lo, hi, err, 3.5, 3.5); }
+void NormalDistribution::Range(double& lo, double& hi, RunFault* fault) { RangeAroundMean(lo, hi, fault, 3.5, 3.5); }
 
-double NormalDistribution::Sample(int32_t* err)
+double NormalDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] { return C(0) + C(1) * normal.Next(); });
+    return Checked(fault, [&] { return C(0) + C(1) * normal.Next(); });
 }
 
 void NormalDistribution::SetParameters(const Expression* values)
@@ -66,36 +66,36 @@ void NormalDistribution::SetParameters(const Expression* values)
 
 UniformDistribution::UniformDistribution() : Distribution(kUniform) {}
 
-double UniformDistribution::Density(double x, int32_t* err)
+double UniformDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] { return x >= C(0) && x <= C(1) ? 1.0 / (C(1) - C(0)) : 0.0; });
+    return Checked(fault, [&] { return x >= C(0) && x <= C(1) ? 1.0 / (C(1) - C(0)) : 0.0; });
 }
 
-double UniformDistribution::Mean(int32_t* err)
+double UniformDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return (C(0) + C(1)) / 2.0; });
+    return Checked(fault, [&] { return (C(0) + C(1)) / 2.0; });
 }
 
 // The spread of a uniform distribution is its width over the square root of 12.
-double UniformDistribution::StdDev(int32_t* err)
+double UniformDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] { return (C(1) - C(0)) / std::sqrt(12.0); });
+    return Checked(fault, [&] { return (C(1) - C(0)) / std::sqrt(12.0); });
 }
 
-void UniformDistribution::Range(double& lo, double& hi, int32_t* err)
+void UniformDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    lo = P(0, err);
-    hi = P(1, err);
+    lo = P(0, fault);
+    hi = P(1, fault);
 }
 
-double UniformDistribution::Sample(int32_t* err)
+double UniformDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] { return UniformRandom(C(0), C(1)); });
+    return Checked(fault, [&] { return UniformRandom(C(0), C(1)); });
 }
 
-double UniformDistribution::IntervalProbability(int, double a, double b, int32_t* err)
+double UniformDistribution::IntervalProbability(int, double a, double b, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double lo = C(0);
         const double hi = C(1);
         if (b < lo || hi < a)
@@ -138,9 +138,9 @@ void BetaDistribution::SetParameters(const Expression* values)
     variant = first.GetConstant(&value) ? TruncateToInt32(value) : 1;
 }
 
-double BetaDistribution::Density(double x, int32_t* err)
+double BetaDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x < 0.0 || x > 1.0)
             return 0.0;
         const double a = variant == 1 ? C(1) : C(0);
@@ -149,14 +149,14 @@ double BetaDistribution::Density(double x, int32_t* err)
     });
 }
 
-double BetaDistribution::Mean(int32_t* err)
+double BetaDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return variant == 1 ? C(1) / C(0) : C(0) / (C(0) + C(1)); });
+    return Checked(fault, [&] { return variant == 1 ? C(1) / C(0) : C(0) / (C(0) + C(1)); });
 }
 
-double BetaDistribution::StdDev(int32_t* err)
+double BetaDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (variant == 1) {
             const double n = C(0);
             const double r = C(1);
@@ -168,17 +168,17 @@ double BetaDistribution::StdDev(int32_t* err)
     });
 }
 
-void BetaDistribution::Range(double& lo, double& hi, int32_t* err)
+void BetaDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    if (!CheckDistributionParameter(err))
+    if (!CheckDistributionParameter(fault))
         return;
     lo = 0.0;
     hi = 1.0;
 }
 
-double BetaDistribution::Sample(int32_t* err)
+double BetaDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double a = variant == 1 ? C(1) : C(0);
         const double b = variant == 1 ? C(0) - C(1) : C(1);
         if (a >= 1.0 || b >= 1.0) {
@@ -217,20 +217,20 @@ double TriangularDensity(double lo, double m, double hi, double x)
 }
 }  // namespace
 
-double TriangularDistribution::Density(double x, int32_t* err)
+double TriangularDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] { return TriangularDensity(C(0), C(1), C(2), x); });
+    return Checked(fault, [&] { return TriangularDensity(C(0), C(1), C(2), x); });
 }
 
 // The true mean and spread of the triangle.
-double TriangularDistribution::Mean(int32_t* err)
+double TriangularDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return (C(0) + C(1) + C(2)) / 3.0; });
+    return Checked(fault, [&] { return (C(0) + C(1) + C(2)) / 3.0; });
 }
 
-double TriangularDistribution::StdDev(int32_t* err)
+double TriangularDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double a = C(0);
         const double m = C(1);
         const double b = C(2);
@@ -238,21 +238,21 @@ double TriangularDistribution::StdDev(int32_t* err)
     });
 }
 
-void TriangularDistribution::Range(double& lo, double& hi, int32_t* err)
+void TriangularDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    lo = P(0, err);
-    hi = P(2, err);
+    lo = P(0, fault);
+    hi = P(2, fault);
 }
 
-double TriangularDistribution::Sample(int32_t* err)
+double TriangularDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] { return TriangularPoint(C(0), C(1), C(2), U()); });
+    return Checked(fault, [&] { return TriangularPoint(C(0), C(1), C(2), U()); });
 }
 
 // Exact: the density is linear on either side of the likeliest value.
-double TriangularDistribution::IntervalProbability(int, double a, double b, int32_t* err)
+double TriangularDistribution::IntervalProbability(int, double a, double b, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double lo = C(0);
         const double m = C(1);
         const double hi = C(2);

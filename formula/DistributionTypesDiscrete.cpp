@@ -26,9 +26,9 @@ double U() { return UniformRandom(0.0, 1.0); }
 
 PoissonDistribution::PoissonDistribution() : Distribution(kPoisson) {}
 
-double PoissonDistribution::Density(double x, int32_t* err)
+double PoissonDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const int32_t k = TruncateToInt32(x);
         if (k < 0)
             return 0.0;
@@ -36,14 +36,14 @@ double PoissonDistribution::Density(double x, int32_t* err)
     });
 }
 
-double PoissonDistribution::Mean(int32_t* err) { return P(0, err); }
+double PoissonDistribution::Mean(RunFault* fault) { return P(0, fault); }
 
 // The spread is the square root of the variance lambda.
-double PoissonDistribution::StdDev(int32_t* err) { return std::sqrt(P(0, err)); }
+double PoissonDistribution::StdDev(RunFault* fault) { return std::sqrt(P(0, fault)); }
 
-void PoissonDistribution::Range(double& lo, double& hi, int32_t* err)
+void PoissonDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    if (!CheckDistributionParameter(err))
+    if (!CheckDistributionParameter(fault))
         return;
     const double l = CachedValue(0);
     const double f = l < 2.0 ? 5.0 : l <= 5.0 ? 3.0 : l < 10.0 ? 2.5 : l < 20.0 ? 2.0 : 1.5;
@@ -75,9 +75,9 @@ double PoissonByProducts(double lambda, bool skipZero)
 // When e^-lambda is no longer a normal number the products could never fall below it; the sum of Poisson
 // draws of parts of lambda, which has the same distribution, is drawn instead. Over that many draws a
 // draw of 0 is likely, so the parts leave such draws out.
-double PoissonDistribution::Sample(int32_t* err)
+double PoissonDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         double lambda = C(0);
         if (std::exp(-lambda) >= std::numeric_limits<double>::min())
             return PoissonByProducts(lambda, false);
@@ -95,9 +95,9 @@ double PoissonDistribution::Sample(int32_t* err)
 
 BinomialDistribution::BinomialDistribution() : Distribution(kBinomial) {}
 
-double BinomialDistribution::Density(double x, int32_t* err)
+double BinomialDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const int32_t k = TruncateToInt32(x);
         const int32_t trials = TruncateToInt32(C(1));
         if (k < 0 || k > trials)
@@ -108,27 +108,27 @@ double BinomialDistribution::Density(double x, int32_t* err)
     });
 }
 
-double BinomialDistribution::Mean(int32_t* err)
+double BinomialDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return C(1) * C(0); });
+    return Checked(fault, [&] { return C(1) * C(0); });
 }
 
-double BinomialDistribution::StdDev(int32_t* err)
+double BinomialDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] { return std::sqrt((1.0 - C(0)) * C(1) * C(0)); });
+    return Checked(fault, [&] { return std::sqrt((1.0 - C(0)) * C(1) * C(0)); });
 }
 
-void BinomialDistribution::Range(double& lo, double& hi, int32_t* err)
+void BinomialDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    if (!CheckDistributionParameter(err))
+    if (!CheckDistributionParameter(fault))
         return;
     lo = 0.0;
     hi = CachedValue(1);
 }
 
-double BinomialDistribution::Sample(int32_t* err)
+double BinomialDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         int successes = 0;
         for (int taken = 0; taken < C(1); ++taken) {
             if (U() < C(0))

@@ -41,9 +41,9 @@ double ChiGammaRatio(double n) { return std::exp(std::lgamma((n + 1.0) / 2.0) - 
 
 ChiDistribution::ChiDistribution() : Distribution(kChi) {}
 
-double ChiDistribution::Density(double x, int32_t* err)
+double ChiDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x < 0.0)
             return 0.0;
         const double n = C(0);
@@ -53,32 +53,32 @@ double ChiDistribution::Density(double x, int32_t* err)
     });
 }
 
-double ChiDistribution::Mean(int32_t* err)
+double ChiDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double n = C(0);
         return C(1) * std::sqrt(2.0 / n) * ChiGammaRatio(n);
     });
 }
 
-double ChiDistribution::StdDev(int32_t* err)
+double ChiDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double n = C(0);
         const double ratio = ChiGammaRatio(n);
         return std::sqrt(std::fabs((1.0 - (2.0 / n) * ratio * ratio) * C(1) * C(1)));
     });
 }
 
-void ChiDistribution::Range(double& lo, double& hi, int32_t* err)
+void ChiDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    RangeAroundMean(lo, hi, err, 3.5, 3.5);
+    RangeAroundMean(lo, hi, fault, 3.5, 3.5);
     lo = 0.0;
 }
 
-double ChiDistribution::Sample(int32_t* err)
+double ChiDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double n = C(0);
         return std::sqrt(gamma.Next(n / 2.0, n / (2.0 * C(1) * C(1))));
     });
@@ -88,9 +88,9 @@ double ChiDistribution::Sample(int32_t* err)
 
 ChiSquareDistribution::ChiSquareDistribution() : Distribution(kChiSquare) {}
 
-double ChiSquareDistribution::Density(double x, int32_t* err)
+double ChiSquareDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x < 0.0)
             return 0.0;
         const double n = C(0);
@@ -100,36 +100,36 @@ double ChiSquareDistribution::Density(double x, int32_t* err)
     });
 }
 
-double ChiSquareDistribution::Mean(int32_t* err)
+double ChiSquareDistribution::Mean(RunFault* fault)
 {
-    const double n = P(0, err);
-    const double s = P(1, err);
+    const double n = P(0, fault);
+    const double s = P(1, fault);
     return n * s * s;
 }
 
-double ChiSquareDistribution::StdDev(int32_t* err)
+double ChiSquareDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] { return std::sqrt(2.0 * C(0) * std::pow(C(1), 4.0)); });
+    return Checked(fault, [&] { return std::sqrt(2.0 * C(0) * std::pow(C(1), 4.0)); });
 }
 
-void ChiSquareDistribution::Range(double& lo, double& hi, int32_t* err)
+void ChiSquareDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    RangeAroundMean(lo, hi, err, 3.5, 3.5);
+    RangeAroundMean(lo, hi, fault, 3.5, 3.5);
     lo = 0.0;
 }
 
-double ChiSquareDistribution::Sample(int32_t* err)
+double ChiSquareDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] { return gamma.Next(C(0) / 2.0, 1.0 / (2.0 * C(1) * C(1))); });
+    return Checked(fault, [&] { return gamma.Next(C(0) / 2.0, 1.0 / (2.0 * C(1) * C(1))); });
 }
 
 // Erlang (k, lambda).
 
 ErlangDistribution::ErlangDistribution() : Distribution(kErlang) {}
 
-double ErlangDistribution::Density(double x, int32_t* err)
+double ErlangDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x < 0.0)
             return 0.0;
         const double rate = C(0) * C(1);
@@ -138,28 +138,28 @@ double ErlangDistribution::Density(double x, int32_t* err)
     });
 }
 
-double ErlangDistribution::Mean(int32_t* err)
+double ErlangDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return 1.0 / C(1); });
+    return Checked(fault, [&] { return 1.0 / C(1); });
 }
 
-double ErlangDistribution::StdDev(int32_t* err)
+double ErlangDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] { return std::sqrt(1.0 / (C(0) * C(1) * C(1))); });
+    return Checked(fault, [&] { return std::sqrt(1.0 / (C(0) * C(1) * C(1))); });
 }
 
-void ErlangDistribution::Range(double& lo, double& hi, int32_t* err)
+void ErlangDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    RangeAroundMean(lo, hi, err, 3.0, 6.5);
+    RangeAroundMean(lo, hi, fault, 3.0, 6.5);
     if (lo < 0.01)
         lo = 0.01;
 }
 
 // The product of k uniform draws; before it would leave the normal numbers (large k) its logarithm is
 // set aside, so the result stays finite.
-double ErlangDistribution::Sample(int32_t* err)
+double ErlangDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const int32_t k = TruncateToInt32(C(0));
         double product = 1.0;
         double logSetAside = 0.0;
@@ -182,41 +182,41 @@ double ErlangDistribution::Sample(int32_t* err)
 
 ExponentialDistribution::ExponentialDistribution() : Distribution(kExponential) {}
 
-double ExponentialDistribution::Density(double x, int32_t* err)
+double ExponentialDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] { return x < 0.0 ? 0.0 : C(0) * std::exp(-C(0) * x); });
+    return Checked(fault, [&] { return x < 0.0 ? 0.0 : C(0) * std::exp(-C(0) * x); });
 }
 
-double ExponentialDistribution::Mean(int32_t* err)
+double ExponentialDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return 1.0 / C(0); });
+    return Checked(fault, [&] { return 1.0 / C(0); });
 }
 
-double ExponentialDistribution::StdDev(int32_t* err)
+double ExponentialDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] { return 1.0 / C(0); });
+    return Checked(fault, [&] { return 1.0 / C(0); });
 }
 
-void ExponentialDistribution::Range(double& lo, double& hi, int32_t* err)
+void ExponentialDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    if (!CheckDistributionParameter(err))
+    if (!CheckDistributionParameter(fault))
         return;
     lo = 0.0;
     hi = 11.5 / CachedValue(0);
 }
 
-double ExponentialDistribution::Sample(int32_t* err)
+double ExponentialDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] { return ExponentialVariate(C(0)); });
+    return Checked(fault, [&] { return ExponentialVariate(C(0)); });
 }
 
 // Gamma (alpha, beta).
 
 GammaDistribution::GammaDistribution() : Distribution(kGamma) {}
 
-double GammaDistribution::Density(double x, int32_t* err)
+double GammaDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x < 0.0)
             return 0.0;
         const double a = C(0);
@@ -225,29 +225,29 @@ double GammaDistribution::Density(double x, int32_t* err)
     });
 }
 
-double GammaDistribution::Mean(int32_t* err)
+double GammaDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return C(0) / C(1); });
+    return Checked(fault, [&] { return C(0) / C(1); });
 }
 
 // The spread is the square root of the variance alpha / beta^2.
-double GammaDistribution::StdDev(int32_t* err)
+double GammaDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] { return std::sqrt(C(0)) / C(1); });
+    return Checked(fault, [&] { return std::sqrt(C(0)) / C(1); });
 }
 
 // [0, 100], reaching further for a distribution whose mass lies beyond 100.
-void GammaDistribution::Range(double& lo, double& hi, int32_t* err)
+void GammaDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    const double a = P(0, err);
-    const double b = P(1, err);
+    const double a = P(0, fault);
+    const double b = P(1, fault);
     lo = 0.0;
     hi = std::max(100.0, (a + 10.0 * std::sqrt(a)) / b);
 }
 
-double GammaDistribution::Sample(int32_t* err)
+double GammaDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] { return gamma.Next(C(0), C(1)); });
+    return Checked(fault, [&] { return gamma.Next(C(0), C(1)); });
 }
 
 // Hyper-Exponential (lambda, p): with probability 1 - p an exponential of rate 2 lambda (1 - p), else one of
@@ -282,9 +282,9 @@ struct ExponentialMixture {
 
 HyperExponentialDistribution::HyperExponentialDistribution() : Distribution(kHyperExponential) {}
 
-double HyperExponentialDistribution::Density(double x, int32_t* err)
+double HyperExponentialDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x < 0.0)
             return 0.0;
         const double l = C(0);
@@ -294,14 +294,14 @@ double HyperExponentialDistribution::Density(double x, int32_t* err)
     });
 }
 
-double HyperExponentialDistribution::Mean(int32_t* err)
+double HyperExponentialDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return ExponentialMixture(C(0), C(1)).Moment(1); });
+    return Checked(fault, [&] { return ExponentialMixture(C(0), C(1)).Moment(1); });
 }
 
-double HyperExponentialDistribution::StdDev(int32_t* err)
+double HyperExponentialDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const ExponentialMixture mixture(C(0), C(1));
         const double mean = mixture.Moment(1);
         return std::sqrt(mixture.Moment(2) - mean * mean);
@@ -309,17 +309,17 @@ double HyperExponentialDistribution::StdDev(int32_t* err)
 }
 
 // Up to where the slower part keeps e^-11.5 of its mass, as the exponential's range.
-void HyperExponentialDistribution::Range(double& lo, double& hi, int32_t* err)
+void HyperExponentialDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    if (!CheckDistributionParameter(err))
+    if (!CheckDistributionParameter(fault))
         return;
     lo = 0.0;
     hi = 11.5 / ExponentialMixture(CachedValue(0), CachedValue(1)).SlowestRate();
 }
 
-double HyperExponentialDistribution::Sample(int32_t* err)
+double HyperExponentialDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const ExponentialMixture mixture(C(0), C(1));
         const int part = mixture.weight[0] <= 0.0 ? 1 : mixture.weight[1] <= 0.0 ? 0 : U() < C(1) ? 1 : 0;
         return ExponentialVariate(mixture.rate[part]);

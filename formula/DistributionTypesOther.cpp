@@ -31,12 +31,12 @@ constexpr double kSqrt2 = 1.414213562;
 double U() { return UniformRandom(0.0, 1.0); }
 
 // The exponential of the log-normal type: above 709 it overflows, which is reported.
-double GuardedExp(double y, int32_t* err)
+double GuardedExp(double y, RunFault* fault)
 {
     if (y > 709.0) {
         ReportFailure(OutcomeCode::DistributionOverflow, nullptr, nullptr, "Overflow in lognormal distribution.", -1);
-        if (err)
-            *err = 1;
+        if (fault)
+            fault->Set(OutcomeCode::DistributionOverflow);
         return 0.0;
     }
     return std::exp(y);
@@ -48,25 +48,25 @@ double GuardedExp(double y, int32_t* err)
 
 LaplaceDistribution::LaplaceDistribution() : Distribution(kLaplace) {}
 
-double LaplaceDistribution::Density(double x, int32_t* err)
+double LaplaceDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] { return std::exp(-std::fabs(x - C(0)) / C(1)) * 0.5 / C(1); });
+    return Checked(fault, [&] { return std::exp(-std::fabs(x - C(0)) / C(1)) * 0.5 / C(1); });
 }
 
-double LaplaceDistribution::Mean(int32_t* err) { return P(0, err); }
+double LaplaceDistribution::Mean(RunFault* fault) { return P(0, fault); }
 
-double LaplaceDistribution::StdDev(int32_t* err)
+double LaplaceDistribution::StdDev(RunFault* fault)
 {
-    const double b = P(1, err);
+    const double b = P(1, fault);
     return std::sqrt(2.0 * b * b);
 }
 
-void LaplaceDistribution::Range(double& lo, double& hi, int32_t* err) { RangeAroundMean(lo, hi, err, 4.0, 4.0); }
+void LaplaceDistribution::Range(double& lo, double& hi, RunFault* fault) { RangeAroundMean(lo, hi, fault, 4.0, 4.0); }
 
 // The inverse of the distribution function: a - b sign(u) ln(1 - 2|u|) for u uniform on (-1/2, 1/2).
-double LaplaceDistribution::Sample(int32_t* err)
+double LaplaceDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         double u;
         do {
             u = U() - 0.5;
@@ -82,33 +82,33 @@ LogisticDistribution::LogisticDistribution() : Distribution(kLogistic) {}
 
 // The density is symmetric in a x + b, so the exponential is taken of its negative absolute value and
 // cannot overflow in either tail.
-double LogisticDistribution::Density(double x, int32_t* err)
+double LogisticDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         const double e = std::exp(-std::fabs(C(0) * x + C(1)));
         return C(0) * e / ((e + 1.0) * (e + 1.0));
     });
 }
 
-double LogisticDistribution::Mean(int32_t* err)
+double LogisticDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return -C(1) / C(0); });
+    return Checked(fault, [&] { return -C(1) / C(0); });
 }
 
-double LogisticDistribution::StdDev(int32_t* err)
+double LogisticDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] { return std::sqrt(9.869604400525171 / (3.0 * C(0) * C(0))); });
+    return Checked(fault, [&] { return std::sqrt(9.869604400525171 / (3.0 * C(0) * C(0))); });
 }
 
-void LogisticDistribution::Range(double& lo, double& hi, int32_t* err) { RangeAroundMean(lo, hi, err, 5.0, 5.0); }
+void LogisticDistribution::Range(double& lo, double& hi, RunFault* fault) { RangeAroundMean(lo, hi, fault, 5.0, 5.0); }
 
 // Log-Normal (u, sigma).
 
 LogNormalDistribution::LogNormalDistribution() : Distribution(kLogNormal) {}
 
-double LogNormalDistribution::Density(double x, int32_t* err)
+double LogNormalDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x <= 0.0)
             return 0.0;
         const double d = std::log(x) - C(0);
@@ -116,47 +116,47 @@ double LogNormalDistribution::Density(double x, int32_t* err)
     });
 }
 
-double LogNormalDistribution::Mean(int32_t* err)
+double LogNormalDistribution::Mean(RunFault* fault)
 {
-    return Checked(err, [&] { return GuardedExp(C(0) + C(1) * C(1) / 2.0, err); });
+    return Checked(fault, [&] { return GuardedExp(C(0) + C(1) * C(1) / 2.0, fault); });
 }
 
-double LogNormalDistribution::StdDev(int32_t* err)
+double LogNormalDistribution::StdDev(RunFault* fault)
 {
-    return Checked(err, [&] {
-        int32_t failed = 0;
+    return Checked(fault, [&] {
+        RunFault failed;
         const double variance = C(1) * C(1);
         const double m = GuardedExp(2.0 * C(0) + variance, &failed);
         const double spread = failed ? 0.0 : GuardedExp(variance, &failed) - 1.0;
         if (failed) {
-            if (err)
-                *err = 1;
+            if (fault)
+                fault->Set(failed.Code());
             return 0.0;
         }
         return std::sqrt(spread * m);
     });
 }
 
-void LogNormalDistribution::Range(double& lo, double& hi, int32_t* err)
+void LogNormalDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    if (!CheckDistributionParameter(err))
+    if (!CheckDistributionParameter(fault))
         return;
     lo = 5e-06;
     hi = std::exp(CachedValue(0) + 3.5 * CachedValue(1));
 }
 
-double LogNormalDistribution::Sample(int32_t* err)
+double LogNormalDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] { return GuardedExp(C(0) + C(1) * normal.Next(), err); });
+    return Checked(fault, [&] { return GuardedExp(C(0) + C(1) * normal.Next(), fault); });
 }
 
 // Maxwell (alpha).
 
 MaxwellDistribution::MaxwellDistribution() : Distribution(kMaxwell) {}
 
-double MaxwellDistribution::Density(double x, int32_t* err)
+double MaxwellDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x < 0.0)
             return 0.0;
         const double a = C(0);
@@ -164,17 +164,17 @@ double MaxwellDistribution::Density(double x, int32_t* err)
     });
 }
 
-double MaxwellDistribution::Mean(int32_t* err) { return 2.0 * P(0, err) / kSqrtPi; }
+double MaxwellDistribution::Mean(RunFault* fault) { return 2.0 * P(0, fault) / kSqrtPi; }
 
-double MaxwellDistribution::StdDev(int32_t* err)
+double MaxwellDistribution::StdDev(RunFault* fault)
 {
-    const double a = P(0, err);
+    const double a = P(0, fault);
     return std::sqrt(0.2267604552648 * a * a);
 }
 
-void MaxwellDistribution::Range(double& lo, double& hi, int32_t* err)
+void MaxwellDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    RangeAroundMean(lo, hi, err, 5.0, 5.0);
+    RangeAroundMean(lo, hi, fault, 5.0, 5.0);
     lo = 0.01;
 }
 
@@ -182,9 +182,9 @@ void MaxwellDistribution::Range(double& lo, double& hi, int32_t* err)
 
 RayleighDistribution::RayleighDistribution() : Distribution(kRayleigh) {}
 
-double RayleighDistribution::Density(double x, int32_t* err)
+double RayleighDistribution::Density(double x, RunFault* fault)
 {
-    return Checked(err, [&] {
+    return Checked(fault, [&] {
         if (x < 0.0)
             return 0.0;
         const double a2 = C(0) * C(0);
@@ -192,17 +192,17 @@ double RayleighDistribution::Density(double x, int32_t* err)
     });
 }
 
-double RayleighDistribution::Mean(int32_t* err) { return P(0, err) * kSqrtPi / kSqrt2; }
+double RayleighDistribution::Mean(RunFault* fault) { return P(0, fault) * kSqrtPi / kSqrt2; }
 
-double RayleighDistribution::StdDev(int32_t* err)
+double RayleighDistribution::StdDev(RunFault* fault)
 {
-    const double a = P(0, err);
+    const double a = P(0, fault);
     return std::sqrt(0.4292036732051 * a * a);
 }
 
-void RayleighDistribution::Range(double& lo, double& hi, int32_t* err)
+void RayleighDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    RangeAroundMean(lo, hi, err, 5.0, 5.0);
+    RangeAroundMean(lo, hi, fault, 5.0, 5.0);
     lo = 0.01;
 }
 
@@ -211,26 +211,26 @@ void RayleighDistribution::Range(double& lo, double& hi, int32_t* err)
 
 WeibullDistribution::WeibullDistribution() : Distribution(kWeibull) {}
 
-double WeibullDistribution::Density(double x, int32_t* err)
+double WeibullDistribution::Density(double x, RunFault* fault)
 {
-    const double l = P(0, err);
-    const double k = P(1, err);
+    const double l = P(0, fault);
+    const double k = P(1, fault);
     if (x < 0.0)
         return 0.0;
     return l * k * std::pow(x, k - 1.0) * std::exp(-l * std::pow(x, k));
 }
 
-double WeibullDistribution::Mean(int32_t* err)
+double WeibullDistribution::Mean(RunFault* fault)
 {
-    const double l = P(0, err);
-    const double k = P(1, err);
+    const double l = P(0, fault);
+    const double k = P(1, fault);
     return std::pow(1.0 / l, 1.0 / k) * std::exp(std::lgamma(1.0 + 1.0 / k));
 }
 
-double WeibullDistribution::StdDev(int32_t* err)
+double WeibullDistribution::StdDev(RunFault* fault)
 {
-    const double l = P(0, err);
-    const double k = P(1, err);
+    const double l = P(0, fault);
+    const double k = P(1, fault);
     const double g1 = std::exp(std::lgamma(1.0 + 1.0 / k));
     const double g2 = std::exp(std::lgamma(1.0 + 2.0 / k));
     return std::sqrt((g2 - g1 * g1) * std::pow(1.0 / l, 2.0 / k));
@@ -238,16 +238,16 @@ double WeibullDistribution::StdDev(int32_t* err)
 
 // [0, 11.5 / lambda], reaching further when the probability beyond it, e^(-lambda x^k), is not yet
 // negligible there (k below 1).
-void WeibullDistribution::Range(double& lo, double& hi, int32_t* err)
+void WeibullDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    const double l = P(0, err);
-    const double k = P(1, err);
+    const double l = P(0, fault);
+    const double k = P(1, fault);
     lo = 0.0;
     hi = std::max(11.5 / l, std::pow(11.5 / l, 1.0 / k));
 }
 
 // The inverse of the distribution function: (-ln(U) / lambda)^(1/k).
-double WeibullDistribution::Sample(int32_t* err)
+double WeibullDistribution::Sample(RunFault* fault)
 {
-    return Checked(err, [&] { return std::pow(ExponentialVariate(C(0)), 1.0 / C(1)); });
+    return Checked(fault, [&] { return std::pow(ExponentialVariate(C(0)), 1.0 / C(1)); });
 }

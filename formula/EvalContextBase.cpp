@@ -74,19 +74,18 @@ LookupTable* EvalContextBase::FindTable(const zString& name, TableResolutionCach
     return ::FindTable(name, cache);
 }
 
-int EvalContextBase::DistributionValue(int, int, double*)
+int EvalContextBase::DistributionValue(int, int, double*, RunFault&)
 {
     return 0;
 }
 
-int EvalContextBase::DistributionMean(const double* values, int count, double* mean)
+int EvalContextBase::DistributionMean(const double* values, int count, double* mean, RunFault& fault)
 {
-    int32_t failed = 0;
-    std::unique_ptr<Distribution> distribution(MakeDistributionFromValues(count, values, &failed));
+    std::unique_ptr<Distribution> distribution(MakeDistributionFromValues(count, values, &fault));
     if (!distribution)
         return 0;
-    *mean = distribution->Mean(&failed);
-    return failed ? -1 : 1;
+    *mean = distribution->Mean(&fault);
+    return fault ? -1 : 1;
 }
 
 void EvalContextBase::SetError(int code, const zString* arg1, const zString* arg2)

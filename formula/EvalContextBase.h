@@ -48,12 +48,13 @@ public:
     // cache), or null.
     virtual LookupTable* FindTable(const zString& name, TableResolutionCache& cache);
     // The document's distribution number n for DistSamp: its current sample when `resample` is set, else
-    // its expected value. Returns 1 with the value, 0 when there is no such distribution, -1 when the
-    // distribution cannot give a value.
-    virtual int DistributionValue(int n, int resample, double* value);
+    // its expected value. Returns 1 with the value, 0 when there is no such distribution, -1 (why in
+    // fault) when the distribution cannot give a value.
+    virtual int DistributionValue(int n, int resample, double* value, RunFault& fault);
     // The mean of the distribution that Dist describes (type, variant, parameters). Returns 1 with the
-    // mean, 0 when the values describe no distribution, -1 when the mean cannot be computed.
-    virtual int DistributionMean(const double* values, int count, double* mean);
+    // mean, 0 when the values describe no distribution, -1 when the mean cannot be computed; fault says
+    // why.
+    virtual int DistributionMean(const double* values, int count, double* mean, RunFault& fault);
 
     // Errors set from outside the formula (the spreadsheet links) go to the owning formula.
     void SetError(int code, const zString* arg1 = nullptr, const zString* arg2 = nullptr);

@@ -74,6 +74,7 @@ void Formula::Restart()
     // The message arguments are set only together with an error.
     if (error) {
         error = 0;
+        cause = OutcomeCode::Done;
         if (errorArg1)
             errorArg1->Clear();
         if (errorArg2)
@@ -306,7 +307,7 @@ double Formula::LookupTable(::LookupTable* table, int count, const double* value
         return StandInRandom();
     if (count == 2)
         return table->SumRange(values[0], values[1]);
-    int32_t failed = 0;
+    RunFault failed;
     double result = table->Lookup(values[0], &failed);
     if (failed) {
         SetError(FormulaTableLookupFailed, &table->Name());

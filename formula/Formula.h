@@ -58,6 +58,20 @@ public:
     void SetErrorForFunction(int code, int functionIndex);
     bool HasError() const { return error != 0; }
     int Error() const { return error; }
+    // A distribution that a call of the formula asked failed: its code becomes the formula's failure code
+    // when the error set next is the formula's first (nothing for a fault that is Done).
+    void SetFailureCause(const RunFault& fault)
+    {
+        if (!error)
+            cause = fault.Code();
+    }
+    // Done without an error; else the code of the distribution failure behind it, or FormulaFailed.
+    OutcomeCode FailureCode() const
+    {
+        if (!error)
+            return OutcomeCode::Done;
+        return cause != OutcomeCode::Done ? cause : OutcomeCode::FormulaFailed;
+    }
     const zString& ErrorArg1() const;
     const zString& ErrorArg2() const;
     const zString& Name() const { return name; }
@@ -143,6 +157,7 @@ private:
     bool TakeArgFrame(std::vector<double>& out);
 
     int error = 0;
+    OutcomeCode cause = OutcomeCode::Done;
     // Made with the first error that has arguments (most tasks have none), then kept for reuse.
     std::unique_ptr<zString> errorArg1;
     std::unique_ptr<zString> errorArg2;

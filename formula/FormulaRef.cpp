@@ -37,6 +37,11 @@ int FormulaRef::ErrorCode() const
     return formula->Error();
 }
 
+OutcomeCode FormulaRef::FailureCode() const
+{
+    return formula->FailureCode();
+}
+
 bool FormulaRef::UsesVariables() const
 {
     return formula->UsesVariables();

@@ -9,6 +9,7 @@ class EvalContextBase;
 class TextField;
 class Expression;
 class Formula;
+enum class OutcomeCode : int;
 
 class FormulaRef {
 public:
@@ -29,6 +30,8 @@ public:
 
     bool HasError() const;
     int ErrorCode() const;
+    // Done, or why the formula failed: FormulaFailed, or the code of a distribution it asked for.
+    OutcomeCode FailureCode() const;
     // The last evaluation referred to a variable or table.
     bool UsesVariables() const;
     // Positions of errors in the text are not tracked: always 0.

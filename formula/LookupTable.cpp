@@ -1,6 +1,7 @@
 #include "formula/LookupTable.h"
 
 #include "formula/NameResolution.h"
+#include "formula/RunOutcome.h"
 
 #include "foundation/UniformRandom.h"
 
@@ -160,7 +161,7 @@ int LookupTable::FindExact(double x) const
     return -1;
 }
 
-double LookupTable::Lookup(double x, int32_t* err)
+double LookupTable::Lookup(double x, RunFault* fault)
 {
     if (lookupCached && std::fabs(x - cachedIndex) < kIndexTolerance)
         return cachedValue;
@@ -195,8 +196,8 @@ double LookupTable::Lookup(double x, int32_t* err)
         failed = true;
     }
     if (failed) {
-        if (err)
-            *err = 1;
+        if (fault)
+            fault->Set(OutcomeCode::TableLookupFailed);
         lookupCached = 0;
         return 0.0;
     }
@@ -220,7 +221,7 @@ double LookupTable::SumRange(double a, double b)
     return sum;
 }
 
-double LookupTable::InverseCumulative(double p, int32_t* err)
+double LookupTable::InverseCumulative(double p, RunFault* fault)
 {
     LoadIfNeeded();
     double sum = 0.0;
@@ -232,20 +233,20 @@ double LookupTable::InverseCumulative(double p, int32_t* err)
     }
     if (count > 0 && p - sum <= 1e-6)
         return entries.EntryAt(count - 1)->index;
-    if (err)
-        *err = 1;
+    if (fault)
+        fault->Set(OutcomeCode::DistributionTableIncomplete);
     return 0.0;
 }
 
-double LookupTable::Median(int32_t* err)
+double LookupTable::Median(RunFault* fault)
 {
     if (medianCached)
         return median;
-    int32_t failed = 0;
+    RunFault failed;
     const double result = InverseCumulative(0.5, &failed);
     if (failed) {
-        if (err)
-            *err = 1;
+        if (fault)
+            fault->Set(failed.Code());
         return 0.0;
     }
     median = result;
@@ -253,4 +254,4 @@ double LookupTable::Median(int32_t* err)
     return result;
 }
 
-double LookupTable::SampleIndex(int32_t* err) { return InverseCumulative(UniformRandom(0.0, 1.0), err); }
+double LookupTable::SampleIndex(RunFault* fault) { return InverseCumulative(UniformRandom(0.0, 1.0), fault); }

@@ -11,6 +11,7 @@
 
 class Archive;
 class FilePath;
+class RunFault;
 
 class LookupTable {
 public:
@@ -61,16 +62,17 @@ public:
     int FindExact(double x) const;
     const TableEntryList& Entries() const { return entries; }
 
-    // name[x]: the lookup by method; *err set (and 0 returned) for an empty table, an index off the edge
-    // when that is an error, an index missing under Index-Specific or an unknown method.
-    double Lookup(double x, int32_t* err);
+    // name[x]: the lookup by method; 0 (TableLookupFailed in *fault) for an empty table, an index off the
+    // edge when that is an error, an index missing under Index-Specific or an unknown method.
+    double Lookup(double x, RunFault* fault);
     // name[a; b].
     double SumRange(double a, double b);
 
-    // The table as a distribution of its indexes.
-    double InverseCumulative(double p, int32_t* err);
-    double Median(int32_t* err);
-    double SampleIndex(int32_t* err);
+    // The table as a distribution of its indexes: the first index whose accumulated value reaches p; 0
+    // (DistributionTableIncomplete in *fault) when the values add up to less.
+    double InverseCumulative(double p, RunFault* fault);
+    double Median(RunFault* fault);
+    double SampleIndex(RunFault* fault);
 
     // One line per entry: index, TAB, value (default number format), CR LF.
     void ToText(zString& out);

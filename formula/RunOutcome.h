@@ -24,6 +24,11 @@ enum class OutcomeCode : int {
     DistributionRecursive,
     DistributionTableMissing,
     DistributionOverflow,
+    DistributionDescriptionInvalid,  // Dist() names no type, or not its number of parameters
+    DistributionUndefined,           // a numbered distribution with neither a distribution nor a table
+    DistributionNotSampled,          // a numbered distribution without a current draw
+    DistributionTableIncomplete,     // a table's values add up to less than the probability sought
+    TableLookupFailed,               // name[x] has no value at x
     // Tree structure and roll back.
     MarkovStructureFault,
     ValueOverflow,

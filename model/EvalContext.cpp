@@ -225,16 +225,15 @@ double EvalContext::LinkValue(int n)
     return value;
 }
 
-int EvalContext::DistributionValue(int n, int resample, double* value)
+int EvalContext::DistributionValue(int n, int resample, double* value, RunFault& fault)
 {
     if (document == nullptr)
-        return EvalContextBase::DistributionValue(n, resample, value);
+        return EvalContextBase::DistributionValue(n, resample, value, fault);
     DistributionRecord* record = document->FindDistributionByIndex(n);
     if (record == nullptr)
         return 0;
-    int32_t failed = 0;
-    *value = resample ? record->CurrentSample(&failed) : record->ExpectedValue(&failed);
-    return failed ? -1 : 1;
+    *value = resample ? record->CurrentSample(&fault) : record->ExpectedValue(&fault);
+    return fault ? -1 : 1;
 }
 
 void EvalContext::CheckUndefinedVariable(const zString& name, const zString& upperName)

@@ -34,7 +34,7 @@ public:
     // A name bound to a constant definition, looked up again from the same node with nothing changed since.
     bool CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value) override;
     double LinkValue(int n) override;
-    int DistributionValue(int n, int resample, double* value) override;
+    int DistributionValue(int n, int resample, double* value, RunFault& fault) override;
     void CheckUndefinedVariable(const zString& name, const zString& upperName) override;
     void OfferNewTable(const zString& name) override;
     void NoteErrorNode() override;

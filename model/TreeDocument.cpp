@@ -70,10 +70,12 @@ DocVariable* TreeDocument::FindVariable(const char* name, bool alreadyUpper) con
     return FindVariableDefinition(Variables, upperName.Text());
 }
 
-void TreeDocument::ApplyToDistributions(int32_t* err)
+void TreeDocument::ApplyToDistributions(RunFault* fault)
 {
-    for (int i = 0; i < Distributions.Count() && *err == 0; ++i)
-        Distributions.RecordAt(i)->Sample(err);
+    RunFault localFault;
+    RunFault* flag = fault ? fault : &localFault;
+    for (int i = 0; i < Distributions.Count() && !*flag; ++i)
+        Distributions.RecordAt(i)->Sample(flag);
 }
 
 DocVariable* TreeDocument::EnsureVariable(const char* name, const char* defaultFormula)

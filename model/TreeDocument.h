@@ -250,8 +250,8 @@ public:
     // The first distribution of that index number, or null.
     DistributionRecord* FindDistributionByIndex(int32_t index) const { return Distributions.FindByIndex(index); }
     // Every distribution draws its next value in list order (one that is not sampled takes its expected
-    // value) while *err stays clear; a failed draw sets it and ends the walk.
-    void ApplyToDistributions(int32_t* err);
+    // value) while *fault stays clear; a failed draw sets its code there and ends the walk.
+    void ApplyToDistributions(RunFault* fault);
     TreeDisplayPrefs DisplayPrefs;
     // The tree's number format.
     NumericFormat NumberFormat;

@@ -12,6 +12,7 @@
 #include "foundation/FilePath.h"
 #include "foundation/RandomGenerator.h"
 #include "formula/Distribution.h"
+#include "formula/RunOutcome.h"
 #include "model/NodeFormula.h"
 #include "model/TreeDocument.h"
 #include "tests/analysis/MarkovTestTrees.h"
@@ -300,8 +301,8 @@ TEST(MarkovCohortReuse, StageValuesFromTablesFollowTheTables)
         double share = 1.0;
         double expected = 0.0;
         for (int stage = 0; stage < 8; ++stage) {
-            int32_t err = 0;
-            share *= 1.0 - table->Lookup(stage, &err);
+            RunFault fault;
+            share *= 1.0 - table->Lookup(stage, &fault);
             expected += stage < 7 ? share : 0.0;
         }
         RunFault error;

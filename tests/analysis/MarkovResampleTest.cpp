@@ -5,6 +5,7 @@
 #include "foundation/UniformRandom.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
+#include "formula/RunOutcome.h"
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "model/TreeDocument.h"
@@ -66,23 +67,23 @@ TEST(MarkovIndividualResample, PerCycleDrawsFollowTheSeededSequence)
     for (const ResampleCase& row : cases) {
         ResampleModel model;
         DistributionRecord* record = AddUniform(model.Document(), row.resampleEachStage);
-        int32_t err = 0;
+        RunFault fault;
 
         // The seeded sequence: the trial's draw, the walk's choice of the first state, one draw per cycle.
         SeedRandom(kSeed);
-        record->Sample(&err);
+        record->Sample(&fault);
         double draws[kCycles + 1] = {record->sampleValue};
         UniformRandom(0.0, 1.0);
         for (int cycle = 1; cycle <= kCycles; ++cycle) {
-            record->Sample(&err);
+            record->Sample(&fault);
             draws[cycle] = record->sampleValue;
         }
-        ASSERT_EQ(err, 0);
+        ASSERT_FALSE(fault);
         for (int cycle = 1; cycle <= kCycles; ++cycle)
             EXPECT_NE(draws[cycle], draws[cycle - 1]) << "seed gives repeated draws";
 
         SeedRandom(kSeed);
-        record->Sample(&err);
+        record->Sample(&fault);
         model.Document().CalcStateRecord.resample = row.resample;
         RunFault error;
         const double total = SimulateMarkovIndividual(model.model->markov, &error);
@@ -113,18 +114,18 @@ TEST(MarkovIndividualResample, OnlyMarkedRecordsAreDrawnAgain)
     DistributionRecord* fixed = AddUniform(document, 0);
     DistributionRecord* cycled = AddUniform(document, 1);
     cycled->index = 2;
-    int32_t err = 0;
+    RunFault fault;
     SeedRandom(kSeed);
-    fixed->Sample(&err);
-    cycled->Sample(&err);
+    fixed->Sample(&fault);
+    cycled->Sample(&fault);
     const double fixedDraw = fixed->sampleValue;
     const double cycledDraw = cycled->sampleValue;
-    EXPECT_EQ(document.Distributions.ResampleEachStage(&err), 1);
-    EXPECT_EQ(err, 0);
+    EXPECT_EQ(document.Distributions.ResampleEachStage(&fault), 1);
+    EXPECT_FALSE(fault);
     EXPECT_EQ(fixed->sampleValue, fixedDraw);
     EXPECT_NE(cycled->sampleValue, cycledDraw);
     cycled->resampleEachStage = 0;
-    EXPECT_EQ(document.Distributions.ResampleEachStage(&err), 0);
+    EXPECT_EQ(document.Distributions.ResampleEachStage(&fault), 0);
 }
 
 TEST(MarkovIndividualResample, AFailedDrawEndsTheWalk)

@@ -11,6 +11,7 @@
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "formula/Distribution.h"
+#include "formula/RunOutcome.h"
 #include "model/MarkovBinding.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
@@ -145,8 +146,8 @@ TEST(DistributeChildrenRanges, DiscreteRangesTakeTheIntegersTheyHold)
     values[2].SetNumber(4);
     binomial->SetParameters(values);
     DistributeChildrenRangesDialog ranges(*binomial, 4);
-    int32_t error = 0;
-    binomial->Range(ranges.low, ranges.high, &error);
+    RunFault fault;
+    binomial->Range(ranges.low, ranges.high, &fault);
     ranges.boundaries = {0, 0.2, 0.4, 2, 4};
     ranges.ComputeProbabilities();
     const double probabilities[] = {1 / 16.0, 0, 10 / 16.0, 5 / 16.0};

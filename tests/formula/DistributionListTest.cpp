@@ -8,6 +8,7 @@
 #include "formula/LookupTable.h"
 #include "formula/ParseOnlyContext.h"
 #include "formula/TableDirectory.h"
+#include "formula/RunOutcome.h"
 #include "foundation/MemoryStream.h"
 #include "tests/support/MessageBoxRecorder.h"
 
@@ -23,10 +24,10 @@ DistributionRecord* MakeRecord(int index, int type, std::vector<double> paramete
 {
     std::vector<double> values{static_cast<double>(type), 1.0};
     values.insert(values.end(), parameters.begin(), parameters.end());
-    int32_t err = 0;
+    RunFault fault;
     auto* record = new DistributionRecord;
     record->index = index;
-    record->SetDistribution(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+    record->SetDistribution(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &fault));
     return record;
 }
 
@@ -61,14 +62,14 @@ TEST(DistributionListTest, DistInFormulas)
 TEST(DistributionListTest, MakeFromValuesChecksTheCount)
 {
     const double values[] = {7, 1, 0.5, 9};
-    int32_t err = 0;
-    EXPECT_EQ(MakeDistributionFromValues(4, values, &err), nullptr);
-    EXPECT_EQ(err, 1);
-    err = 0;
-    std::unique_ptr<Distribution> d(MakeDistributionFromValues(3, values, &err));
+    RunFault fault;
+    EXPECT_EQ(MakeDistributionFromValues(4, values, &fault), nullptr);
+    EXPECT_EQ(fault.Code(), OutcomeCode::DistributionDescriptionInvalid);
+    fault.Clear();
+    std::unique_ptr<Distribution> d(MakeDistributionFromValues(3, values, &fault));
     ASSERT_TRUE(d);
-    EXPECT_DOUBLE_EQ(d->Mean(&err), 2.0);
-    EXPECT_EQ(err, 0);
+    EXPECT_DOUBLE_EQ(d->Mean(&fault), 2.0);
+    EXPECT_FALSE(fault);
 }
 
 TEST(DistributionListTest, SortedInsertAndValues)
@@ -91,12 +92,12 @@ TEST(DistributionListTest, UnsampledRecordGivesItsExpectedValue)
 {
     std::unique_ptr<DistributionRecord> record(MakeRecord(1, 7, {0.25}));
     record->sampled = 0;
-    int32_t err = 0;
+    RunFault fault;
     for (int trial = 0; trial < 3; ++trial) {
-        record->Sample(&err);
-        EXPECT_EQ(record->CurrentSample(&err), 4.0);
+        record->Sample(&fault);
+        EXPECT_EQ(record->CurrentSample(&fault), 4.0);
     }
-    EXPECT_EQ(err, 0);
+    EXPECT_FALSE(fault);
 }
 
 TEST(DistributionListTest, ClonedRecordOwnsItsOwnDistribution)
@@ -108,8 +109,8 @@ TEST(DistributionListTest, ClonedRecordOwnsItsOwnDistribution)
     ASSERT_EQ(copy.Count(), 1);
     EXPECT_NE(copy.RecordAt(0)->GetDistribution(), list.RecordAt(0)->GetDistribution());
     copy.Clear();
-    int32_t err = 0;
-    EXPECT_EQ(list.RecordAt(0)->ExpectedValue(&err), 5.0);  // still valid after the copy is gone
+    RunFault fault;
+    EXPECT_EQ(list.RecordAt(0)->ExpectedValue(&fault), 5.0);  // still valid after the copy is gone
 }
 
 TEST(DistributionListTest, RecursiveRecordIsReported)
@@ -117,9 +118,9 @@ TEST(DistributionListTest, RecursiveRecordIsReported)
     std::unique_ptr<DistributionRecord> record(MakeRecord(3, 1, {0, 1}));
     record->busy = 1;
     MessageBoxRecorder boxes;
-    int32_t err = 0;
-    EXPECT_EQ(record->ExpectedValue(&err), 0.0);
-    EXPECT_EQ(err, 1);
+    RunFault fault;
+    EXPECT_EQ(record->ExpectedValue(&fault), 0.0);
+    EXPECT_EQ(fault.Code(), OutcomeCode::DistributionRecursive);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Distribution index 3 has a recursive parameter.");
 }
@@ -132,9 +133,9 @@ TEST(DistributionListTest, TableRecordWithoutItsTable)
     record.SetDistribution(table);
     EXPECT_STREQ(record.tableKey.Text(), "NOSUCHTABLE");
     MessageBoxRecorder boxes;
-    int32_t err = 0;
-    record.Sample(&err);
-    EXPECT_EQ(err, 1);
+    RunFault fault;
+    record.Sample(&fault);
+    EXPECT_EQ(fault.Code(), OutcomeCode::DistributionTableMissing);
     EXPECT_EQ(record.hasSample, 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The table \"NoSuchTable\"was not found, and cannot be used as a distribution.");
@@ -315,9 +316,9 @@ TEST(DistributionListTest, ResampleEachStageDrawsOnlyMarkedRecords)
     broken->resampleEachStage = 1;
     list.InsertSorted(broken);
     SeedRandom(11);
-    int32_t err = 0;
-    EXPECT_EQ(list.ResampleEachStage(&err), 2);
-    EXPECT_EQ(err, 1);
+    RunFault fault;
+    EXPECT_EQ(list.ResampleEachStage(&fault), 2);
+    EXPECT_EQ(fault.Code(), OutcomeCode::DistributionUndefined);
     EXPECT_EQ(marked->hasSample, 1);
     EXPECT_EQ(unmarked->hasSample, 0);
     EXPECT_EQ(broken->hasSample, 0);
@@ -337,8 +338,8 @@ TEST(DistributionListTest, RangeAroundMean)
         std::unique_ptr<DistributionRecord> record(MakeRecord(1, 1, {10, 2}));
         double lo = 0;
         double hi = 0;
-        int32_t err = 0;
-        record->GetDistribution()->RangeAroundMean(lo, hi, &err, row.kLow, row.kHigh);
+        RunFault fault;
+        record->GetDistribution()->RangeAroundMean(lo, hi, &fault, row.kLow, row.kHigh);
         EXPECT_DOUBLE_EQ(lo, row.lo) << row.kLow << " " << row.kHigh;
         EXPECT_DOUBLE_EQ(hi, row.hi) << row.kLow << " " << row.kHigh;
         EXPECT_FALSE(record->GetDistribution()->UsesCache());
@@ -350,9 +351,9 @@ TEST(DistributionListTest, ParameterFormulaErrorNamesTheArgument)
     std::unique_ptr<Distribution> d(MakeDistribution(1));
     d->Parameter(1)->SetText("1/0");
     MessageBoxRecorder boxes;
-    int32_t err = 0;
-    EXPECT_EQ(d->Density(0, &err), 0.0);
-    EXPECT_EQ(err, 1);
+    RunFault fault;
+    EXPECT_EQ(d->Density(0, &fault), 0.0);
+    EXPECT_EQ(fault.Code(), OutcomeCode::FormulaFailed);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_NE(boxes.Last().text.find("argument \"Std Dev\" of Normal distribution"), std::string::npos)
         << boxes.Last().text;

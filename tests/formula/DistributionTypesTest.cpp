@@ -5,6 +5,7 @@
 #include "formula/DistributionTypes.h"
 #include "formula/FormulaRef.h"
 #include "formula/ParseOnlyContext.h"
+#include "formula/RunOutcome.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +23,9 @@ std::unique_ptr<Distribution> Make(int type, std::initializer_list<double> param
 {
     std::vector<double> values{static_cast<double>(type), static_cast<double>(variant)};
     values.insert(values.end(), parameters);
-    int32_t err = 0;
-    std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
-    EXPECT_EQ(err, 0);
+    RunFault fault;
+    std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &fault));
+    EXPECT_FALSE(fault);
     return d;
 }
 
@@ -103,13 +104,13 @@ TEST(DistributionTypesTest, FormulaTextAndBetaVariants)
     for (const Row& row : rows) {
         std::vector<double> values{static_cast<double>(row.type), 1.0};
         values.insert(values.end(), row.parameters.begin(), row.parameters.end());
-        int32_t err = 0;
-        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+        RunFault fault;
+        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &fault));
         ASSERT_TRUE(d);
         d->FormatText(text, true);
         EXPECT_STREQ(text.Text(), row.formula);
         FormulaRef ref(new ParseOnlyContext, 1, "payoff");
-        EXPECT_DOUBLE_EQ(ref.EvaluateText(text.Text()), d->Mean(&err)) << row.formula;
+        EXPECT_DOUBLE_EQ(ref.EvaluateText(text.Text()), d->Mean(&fault)) << row.formula;
         EXPECT_EQ(ref.ErrorCode(), 0) << row.formula;
     }
     // Normal keeps variant 1 whatever it is given.
@@ -138,19 +139,19 @@ TEST(DistributionTypesTest, ParameterChecksShowTheirMessages)
     for (const CheckRow& row : rows) {
         std::vector<double> values{static_cast<double>(row.type), static_cast<double>(row.variant)};
         values.insert(values.end(), row.parameters.begin(), row.parameters.end());
-        int32_t err = 0;
-        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+        RunFault fault;
+        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &fault));
         ASSERT_TRUE(d);
         MessageBoxRecorder boxes;
-        EXPECT_EQ(d->CheckDistributionParameter(&err), 0);
-        EXPECT_EQ(err, 1);
+        EXPECT_EQ(d->CheckDistributionParameter(&fault), 0);
+        EXPECT_EQ(fault.Code(), OutcomeCode::DistributionParameterInvalid);
         ASSERT_EQ(boxes.Count(), 1u) << row.message;
         EXPECT_EQ(boxes.Last().text, row.message);
         EXPECT_EQ(boxes.Last().caption, "KIVO");
         // A numerical operation that fails its check gives 0.
-        err = 0;
-        EXPECT_EQ(d->IntervalProbability(20, 0, 1, &err), 0.0);
-        EXPECT_EQ(err, 1);
+        fault.Clear();
+        EXPECT_EQ(d->IntervalProbability(20, 0, 1, &fault), 0.0);
+        EXPECT_EQ(fault.Code(), OutcomeCode::DistributionParameterInvalid);
     }
 }
 
@@ -179,13 +180,13 @@ TEST(DistributionTypesTest, ChangedParametersAreCheckedAgain)
     for (const Row& row : rows) {
         std::unique_ptr<Distribution> d = Make(1, {0, 1});
         MessageBoxRecorder boxes;
-        int32_t err = 0;
-        d->Sample(&err);
-        d->Sample(&err);
-        EXPECT_EQ(err, 0) << row.what;
+        RunFault fault;
+        d->Sample(&fault);
+        d->Sample(&fault);
+        EXPECT_FALSE(fault) << row.what;
         row.change(*d);
-        EXPECT_EQ(d->Sample(&err), 0.0) << row.what;
-        EXPECT_EQ(err, 1) << row.what;
+        EXPECT_EQ(d->Sample(&fault), 0.0) << row.what;
+        EXPECT_EQ(fault.Code(), OutcomeCode::DistributionParameterInvalid) << row.what;
         ASSERT_EQ(boxes.Count(), 1u) << row.what;
         EXPECT_EQ(boxes.Last().text, row.message) << row.what;
     }
@@ -194,18 +195,18 @@ TEST(DistributionTypesTest, ChangedParametersAreCheckedAgain)
     // but (2, 5) fails the integer variant's order only.
     std::unique_ptr<Distribution> beta = Make(3, {2, 5}, 2);
     MessageBoxRecorder boxes;
-    int32_t err = 0;
-    EXPECT_EQ(beta->CheckDistributionParameter(&err), 1);
+    RunFault fault;
+    EXPECT_EQ(beta->CheckDistributionParameter(&fault), 1);
     beta->SetVariant(1);
-    EXPECT_EQ(beta->CheckDistributionParameter(&err), 0);
+    EXPECT_EQ(beta->CheckDistributionParameter(&fault), 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Invalid parameter (r) in Beta distribution: must be smaller than the other.");
 
     // A parameter that is a formula is evaluated at every check.
     std::unique_ptr<Distribution> formula = Make(1, {0, 1});
     formula->Parameter(1)->SetText("2*1");
-    err = 0;
-    EXPECT_EQ(formula->CheckDistributionParameter(&err), 1);
+    fault.Clear();
+    EXPECT_EQ(formula->CheckDistributionParameter(&fault), 1);
     EXPECT_EQ(formula->CachedValue(1), 2.0);
 }
 
@@ -213,37 +214,37 @@ TEST(DistributionTypesTest, CheckCodeWords)
 {
     // Code 6 passes at exactly 1 although its words say "greater than one"; code 3 refuses 0.
     std::unique_ptr<Distribution> d(MakeDistribution(1));
-    int32_t err = 0;
-    EXPECT_EQ(d->CheckParameterValue(0, 1.0, CheckGreaterThanOne, &err), 1);
-    EXPECT_EQ(d->CheckParameterValue(0, -3.0, CheckInteger, &err), 1);
+    RunFault fault;
+    EXPECT_EQ(d->CheckParameterValue(0, 1.0, CheckGreaterThanOne, &fault), 1);
+    EXPECT_EQ(d->CheckParameterValue(0, -3.0, CheckInteger, &fault), 1);
     MessageBoxRecorder boxes;
-    EXPECT_EQ(d->CheckParameterValue(0, 0.0, CheckNonZeroInteger, &err), 0);
+    EXPECT_EQ(d->CheckParameterValue(0, 0.0, CheckNonZeroInteger, &fault), 0);
     EXPECT_EQ(boxes.Last().text, "Invalid parameter (Mean) in Normal distribution: must be a non-zero integer.");
-    EXPECT_EQ(d->CheckParameterValue(0, 0.99, CheckGreaterThanOne, &err), 0);
+    EXPECT_EQ(d->CheckParameterValue(0, 0.99, CheckGreaterThanOne, &fault), 0);
     EXPECT_EQ(boxes.Last().text, "Invalid parameter (Mean) in Normal distribution: must be greater than one.");
-    EXPECT_EQ(d->CheckParameterValue(0, 0.5, CheckInteger, &err), 0);
+    EXPECT_EQ(d->CheckParameterValue(0, 0.5, CheckInteger, &fault), 0);
     EXPECT_EQ(boxes.Last().text, "Invalid parameter (Mean) in Normal distribution: must be an integer.");
-    EXPECT_EQ(d->CheckParameterValue(0, 1.0, CheckZeroToMaximum, &err), 0);
+    EXPECT_EQ(d->CheckParameterValue(0, 1.0, CheckZeroToMaximum, &fault), 0);
     EXPECT_EQ(boxes.Last().text, "Invalid parameter (Mean) in Normal distribution: must be between zero and 0.");
 }
 
 TEST(DistributionTypesTest, DensitiesAndIntegrals)
 {
-    int32_t err = 0;
+    RunFault fault;
     std::unique_ptr<Distribution> tri = Make(17, {0, 0.5, 1});
-    EXPECT_DOUBLE_EQ(tri->Density(0.5, &err), 2.0);
-    EXPECT_EQ(tri->Density(0.0, &err), 0.0);
-    EXPECT_EQ(tri->Density(1.0, &err), 0.0);
-    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0, 1, &err), 1.0);
+    EXPECT_DOUBLE_EQ(tri->Density(0.5, &fault), 2.0);
+    EXPECT_EQ(tri->Density(0.0, &fault), 0.0);
+    EXPECT_EQ(tri->Density(1.0, &fault), 0.0);
+    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0, 1, &fault), 1.0);
     // Exact pieces: below the likeliest, across it, and beyond the ends.
-    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0, 0.25, &err), 0.125);
-    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0.25, 0.75, &err), 0.75);
-    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, -5, 0.5, &err), 0.5);
-    EXPECT_EQ(tri->IntervalProbability(20, 2, 3, &err), 0.0);
+    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0, 0.25, &fault), 0.125);
+    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, 0.25, 0.75, &fault), 0.75);
+    EXPECT_DOUBLE_EQ(tri->IntervalProbability(20, -5, 0.5, &fault), 0.5);
+    EXPECT_EQ(tri->IntervalProbability(20, 2, 3, &fault), 0.0);
 
     std::unique_ptr<Distribution> uniform = Make(2, {2, 6});
-    EXPECT_DOUBLE_EQ(uniform->IntervalProbability(0, 3, 10, &err), 0.75);
-    EXPECT_EQ(uniform->IntervalProbability(0, 7, 10, &err), 0.0);
+    EXPECT_DOUBLE_EQ(uniform->IntervalProbability(0, 3, 10, &fault), 0.75);
+    EXPECT_EQ(uniform->IntervalProbability(0, 7, 10, &fault), 0.0);
 
     // Simpson's rule, n = 20, weights 1, 4, 2, ..., 2, 4, 1, against a hand-written sum of the density.
     std::unique_ptr<Distribution> normal = Make(1, {0, 1});
@@ -254,28 +255,28 @@ TEST(DistributionTypesTest, DensitiesAndIntegrals)
         const double weight = i == 0 || i == 20 ? 1.0 : i % 2 ? 4.0 : 2.0;
         simpson += weight * std::exp(-x * x / 2) * 0.3989422804;
     }
-    EXPECT_NEAR(normal->IntervalProbability(20, -3, 3, &err), simpson * h / 3, 1e-12);
-    EXPECT_NEAR(normal->IntervalProbability(19, -3, 3, &err), simpson * h / 3, 1e-12);  // odd n raised to 20
+    EXPECT_NEAR(normal->IntervalProbability(20, -3, 3, &fault), simpson * h / 3, 1e-12);
+    EXPECT_NEAR(normal->IntervalProbability(19, -3, 3, &fault), simpson * h / 3, 1e-12);  // odd n raised to 20
 
     // Discrete types sum their probabilities; Poisson(2) at 0..2 is e^-2 (1 + 2 + 2).
     std::unique_ptr<Distribution> poisson = Make(18, {2});
-    EXPECT_NEAR(poisson->IntervalProbability(0, 0, 2.9, &err), std::exp(-2.0) * 5, 1e-12);
+    EXPECT_NEAR(poisson->IntervalProbability(0, 0, 2.9, &fault), std::exp(-2.0) * 5, 1e-12);
     std::unique_ptr<Distribution> binomial = Make(19, {0.5, 4});
-    EXPECT_NEAR(binomial->Density(2, &err), 6.0 / 16, 1e-12);
-    EXPECT_EQ(err, 0);
+    EXPECT_NEAR(binomial->Density(2, &fault), 6.0 / 16, 1e-12);
+    EXPECT_FALSE(fault);
 }
 
 TEST(DistributionTypesTest, InverseCdf)
 {
-    int32_t err = 0;
+    RunFault fault;
     // A discrete inversion stops at trunc(to) even when the target is not reached.
     std::unique_ptr<Distribution> poisson = Make(18, {10});
-    EXPECT_EQ(poisson->InverseCdf(1, 0, 3.7, 0.99, &err), 3.0);
+    EXPECT_EQ(poisson->InverseCdf(1, 0, 3.7, 0.99, &fault), 3.0);
     std::unique_ptr<Distribution> uniform = Make(2, {0, 10});
-    EXPECT_NEAR(uniform->QuantileFrom(0, 0.3, &err), 3.0, 0.011);
+    EXPECT_NEAR(uniform->QuantileFrom(0, 0.3, &fault), 3.0, 0.011);
     std::unique_ptr<Distribution> normal = Make(1, {5, 2});
-    EXPECT_NEAR(normal->QuantileFrom(-2, 0.5, &err), 5.0, 0.015);
-    EXPECT_EQ(err, 0);
+    EXPECT_NEAR(normal->QuantileFrom(-2, 0.5, &fault), 5.0, 0.015);
+    EXPECT_FALSE(fault);
 }
 
 struct MomentRow {
@@ -322,19 +323,19 @@ TEST(DistributionTypesTest, MomentsAndRanges)
         } else {
             std::vector<double> values{static_cast<double>(row.type), static_cast<double>(row.variant)};
             values.insert(values.end(), row.parameters.begin(), row.parameters.end());
-            int32_t err = 0;
-            d.reset(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+            RunFault fault;
+            d.reset(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &fault));
         }
         ASSERT_TRUE(d) << row.type;
-        int32_t err = 0;
-        EXPECT_NEAR(d->Mean(&err), row.mean, 1e-9) << d->Name();
-        EXPECT_NEAR(d->StdDev(&err), row.stdDev, 1e-9) << d->Name();
+        RunFault fault;
+        EXPECT_NEAR(d->Mean(&fault), row.mean, 1e-9) << d->Name();
+        EXPECT_NEAR(d->StdDev(&fault), row.stdDev, 1e-9) << d->Name();
         double lo = -99;
         double hi = -99;
-        d->Range(lo, hi, &err);
+        d->Range(lo, hi, &fault);
         EXPECT_NEAR(lo, row.lo, 1e-9) << d->Name();
         EXPECT_NEAR(hi, row.hi, 1e-9) << d->Name();
-        EXPECT_EQ(err, 0) << d->Name();
+        EXPECT_FALSE(fault) << d->Name();
     }
 }
 
@@ -342,9 +343,9 @@ TEST(DistributionTypesTest, LogNormalOverflowIsReported)
 {
     std::unique_ptr<Distribution> d = Make(12, {708, 2});
     MessageBoxRecorder boxes;
-    int32_t err = 0;
-    EXPECT_EQ(d->Mean(&err), 0.0);
-    EXPECT_EQ(err, 1);
+    RunFault fault;
+    EXPECT_EQ(d->Mean(&fault), 0.0);
+    EXPECT_EQ(fault.Code(), OutcomeCode::DistributionOverflow);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Overflow in lognormal distribution.");
 }
@@ -353,12 +354,12 @@ TEST(DistributionTypesTest, LogisticTailsGiveNumbers)
 {
     // Far in either tail e^-(a x + b) overflows; the density is symmetric and stays a number.
     std::unique_ptr<Distribution> d = Make(11, {1, 0});
-    int32_t err = 0;
-    EXPECT_NEAR(d->Density(0, &err), 0.25, 1e-12);
-    EXPECT_NEAR(d->Density(-800, &err), 0.0, 1e-300);
-    EXPECT_NEAR(d->Density(800, &err), 0.0, 1e-300);
-    EXPECT_NEAR(d->Density(-30, &err), d->Density(30, &err), 1e-25);
-    EXPECT_EQ(err, 0);
+    RunFault fault;
+    EXPECT_NEAR(d->Density(0, &fault), 0.25, 1e-12);
+    EXPECT_NEAR(d->Density(-800, &fault), 0.0, 1e-300);
+    EXPECT_NEAR(d->Density(800, &fault), 0.0, 1e-300);
+    EXPECT_NEAR(d->Density(-30, &fault), d->Density(30, &fault), 1e-25);
+    EXPECT_FALSE(fault);
 }
 
 // Sample mean and variance of n seeded draws.
@@ -371,10 +372,10 @@ struct SampleMoments {
 SampleMoments Draw(Distribution& d, int n)
 {
     std::vector<double> xs(n);
-    int32_t err = 0;
+    RunFault fault;
     for (double& x : xs)
-        x = d.Sample(&err);
-    EXPECT_EQ(err, 0);
+        x = d.Sample(&fault);
+    EXPECT_FALSE(fault);
     SampleMoments m;
     for (double x : xs)
         m.mean += x;
@@ -428,8 +429,8 @@ TEST(DistributionTypesTest, OwnSamplersMatchTheirMoments)
     for (const SamplerRow& row : rows) {
         std::vector<double> values{static_cast<double>(row.type), static_cast<double>(row.variant)};
         values.insert(values.end(), row.parameters.begin(), row.parameters.end());
-        int32_t err = 0;
-        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+        RunFault fault;
+        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &fault));
         ASSERT_TRUE(d);
         SeedRandom(20240611);
         d->ResetSampler();
@@ -442,21 +443,21 @@ TEST(DistributionTypesTest, OwnSamplersMatchTheirMoments)
 // probabilities of the whole numbers in the range for a discrete one.
 double MassOverRange(Distribution& d)
 {
-    int32_t err = 0;
+    RunFault fault;
     double lo = 0;
     double hi = 0;
-    d.Range(lo, hi, &err);
+    d.Range(lo, hi, &fault);
     double mass = 0;
     if (d.IsDiscrete()) {
         for (double k = std::ceil(lo); k <= hi; ++k)
-            mass += d.Density(k, &err);
+            mass += d.Density(k, &fault);
     } else {
         const int pieces = 20000;
         const double h = (hi - lo) / pieces;
         for (int i = 0; i < pieces; ++i)
-            mass += d.Density(lo + (i + 0.5) * h, &err) * h;
+            mass += d.Density(lo + (i + 0.5) * h, &fault) * h;
     }
-    EXPECT_EQ(err, 0) << d.Name();
+    EXPECT_FALSE(fault) << d.Name();
     return mass;
 }
 
@@ -481,20 +482,20 @@ TEST(DistributionTypesTest, DensityMeanStdDevAndDrawsAgree)
     for (const Row& row : rows) {
         std::vector<double> values{static_cast<double>(row.type), static_cast<double>(row.variant)};
         values.insert(values.end(), row.parameters.begin(), row.parameters.end());
-        int32_t err = 0;
-        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &err));
+        RunFault fault;
+        std::unique_ptr<Distribution> d(MakeDistributionFromValues(static_cast<int>(values.size()), values.data(), &fault));
         ASSERT_TRUE(d);
         std::string what = d->Name();
         for (double p : row.parameters)
             what += " " + std::to_string(p);
         EXPECT_NEAR(MassOverRange(*d), 1.0, 0.01) << what;
-        const double mean = d->Mean(&err);
-        const double stdDev = d->StdDev(&err);
+        const double mean = d->Mean(&fault);
+        const double stdDev = d->StdDev(&fault);
         SeedRandom(20240611);
         d->ResetSampler();
         const SampleMoments m = Draw(*d, n);
         ExpectMoments(m, mean, stdDev * stdDev, n, 1e-9, what.c_str());
-        EXPECT_EQ(err, 0) << what;
+        EXPECT_FALSE(fault) << what;
     }
 }
 
@@ -526,21 +527,21 @@ TEST(DistributionTypesTest, LargeParametersGiveProbabilities)
                                           99 * std::log(0.26) + 299 * std::log(0.74))},
     };
     for (const Row& row : rows) {
-        int32_t err = 0;
+        RunFault fault;
         std::unique_ptr<Distribution> d(
-            MakeDistributionFromValues(static_cast<int>(row.values.size()), row.values.data(), &err));
+            MakeDistributionFromValues(static_cast<int>(row.values.size()), row.values.data(), &fault));
         ASSERT_TRUE(d);
-        const double p = d->Density(row.x, &err);
+        const double p = d->Density(row.x, &fault);
         EXPECT_NEAR(p, row.expected, 1e-9 * row.expected) << d->Name() << " " << row.values[2];
         EXPECT_NEAR(MassOverRange(*d), 1.0, 1e-3) << d->Name() << " " << row.values[2];
-        EXPECT_EQ(err, 0);
+        EXPECT_FALSE(fault);
     }
     // Outside the support: no probability.
-    int32_t err = 0;
-    EXPECT_EQ(Make(19, {0.5, 10})->Density(11, &err), 0.0);
-    EXPECT_EQ(Make(19, {0.5, 10})->Density(-1, &err), 0.0);
-    EXPECT_EQ(Make(18, {3})->Density(-1, &err), 0.0);
-    EXPECT_EQ(Make(19, {1, 10})->Density(10, &err), 1.0);
+    RunFault fault;
+    EXPECT_EQ(Make(19, {0.5, 10})->Density(11, &fault), 0.0);
+    EXPECT_EQ(Make(19, {0.5, 10})->Density(-1, &fault), 0.0);
+    EXPECT_EQ(Make(18, {3})->Density(-1, &fault), 0.0);
+    EXPECT_EQ(Make(19, {1, 10})->Density(10, &fault), 1.0);
 }
 
 TEST(DistributionTypesTest, FixedSeedGivesTheSameSequence)
@@ -549,17 +550,17 @@ TEST(DistributionTypesTest, FixedSeedGivesTheSameSequence)
         std::unique_ptr<Distribution> d(MakeDistribution(type));
         std::vector<double> first;
         std::vector<double> second;
-        int32_t err = 0;
+        RunFault fault;
         SeedRandom(7);
         d->ResetSampler();
         for (int i = 0; i < 50; ++i)
-            first.push_back(d->Sample(&err));
+            first.push_back(d->Sample(&fault));
         SeedRandom(7);
         d->ResetSampler();
         for (int i = 0; i < 50; ++i)
-            second.push_back(d->Sample(&err));
+            second.push_back(d->Sample(&fault));
         EXPECT_EQ(first, second) << d->Name();
-        EXPECT_EQ(err, 0) << d->Name();
+        EXPECT_FALSE(fault) << d->Name();
     }
 }
 
@@ -582,14 +583,14 @@ TEST(DistributionTypesTest, GoldenDrawsOfSeed7)
         {{15, 1, 1, 2}, {2.507250152294755, 0.79478810759632446, 0.87586535952982658, 1.2400861829741092}},
     };
     for (const Row& row : rows) {
-        int32_t err = 0;
+        RunFault fault;
         std::unique_ptr<Distribution> d(
-            MakeDistributionFromValues(static_cast<int>(row.values.size()), row.values.data(), &err));
+            MakeDistributionFromValues(static_cast<int>(row.values.size()), row.values.data(), &fault));
         ASSERT_TRUE(d);
         SeedRandom(7);
         for (double expected : row.draws)
-            EXPECT_EQ(d->Sample(&err), expected) << d->Name() << " " << row.values[2];
-        EXPECT_EQ(err, 0);
+            EXPECT_EQ(d->Sample(&fault), expected) << d->Name() << " " << row.values[2];
+        EXPECT_FALSE(fault);
     }
 }
 
@@ -609,9 +610,9 @@ TEST(DistributionTypesTest, LargeParametersStillDraw)
         {{6, 1, 1000, 0.001}, 5000, 1000, 1000},
     };
     for (const Row& row : rows) {
-        int32_t err = 0;
+        RunFault fault;
         std::unique_ptr<Distribution> d(
-            MakeDistributionFromValues(static_cast<int>(row.values.size()), row.values.data(), &err));
+            MakeDistributionFromValues(static_cast<int>(row.values.size()), row.values.data(), &fault));
         ASSERT_TRUE(d);
         SeedRandom(5);
         const SampleMoments m = Draw(*d, row.n);
@@ -620,14 +621,14 @@ TEST(DistributionTypesTest, LargeParametersStillDraw)
 
     // The step of a thousandth of the range no longer moves a point near 1e20: inversion ends anyway.
     std::unique_ptr<Distribution> laplace = Make(10, {1e20, 1});
-    int32_t err = 0;
-    const double x = laplace->Sample(&err);
-    EXPECT_EQ(err, 0);
+    RunFault fault;
+    const double x = laplace->Sample(&fault);
+    EXPECT_FALSE(fault);
     EXPECT_NEAR(x, 1e20, 1e5);
     std::unique_ptr<Distribution> normal = Make(1, {1e20, 1});
-    EXPECT_NEAR(normal->QuantileFrom(1e20 - 10, 0.5, &err), 1e20, 1e5);
-    EXPECT_EQ(normal->InverseCdf(0, 0, 1, 0.5, &err), 0.0);
-    EXPECT_EQ(normal->InverseCdf(-0.1, 0, 1, 0.5, &err), 0.0);
+    EXPECT_NEAR(normal->QuantileFrom(1e20 - 10, 0.5, &fault), 1e20, 1e5);
+    EXPECT_EQ(normal->InverseCdf(0, 0, 1, 0.5, &fault), 0.0);
+    EXPECT_EQ(normal->InverseCdf(-0.1, 0, 1, 0.5, &fault), 0.0);
 }
 
 TEST(DistributionTypesTest, BetaWithTinyShapesGivesNumbers)
@@ -635,12 +636,12 @@ TEST(DistributionTypesTest, BetaWithTinyShapesGivesNumbers)
     // Seed 42 starts with two small draws whose 200th powers are 0 as doubles.
     std::unique_ptr<Distribution> beta = Make(3, {0.005, 0.005}, 2);
     SeedRandom(42);
-    int32_t err = 0;
+    RunFault fault;
     for (int i = 0; i < 1000; ++i) {
-        const double x = beta->Sample(&err);
+        const double x = beta->Sample(&fault);
         ASSERT_TRUE(x >= 0.0 && x <= 1.0) << i << ": " << x;
     }
-    EXPECT_EQ(err, 0);
+    EXPECT_FALSE(fault);
 }
 
 TEST(DistributionTypesTest, SamplersStayInTheirSupport)
@@ -648,11 +649,11 @@ TEST(DistributionTypesTest, SamplersStayInTheirSupport)
     std::unique_ptr<Distribution> tri = Make(17, {1, 2, 6});
     std::unique_ptr<Distribution> binomial = Make(19, {0.3, 12});
     SeedRandom(3);
-    int32_t err = 0;
+    RunFault fault;
     for (int i = 0; i < 5000; ++i) {
-        const double t = tri->Sample(&err);
+        const double t = tri->Sample(&fault);
         EXPECT_TRUE(t >= 1 && t <= 6);
-        const double b = binomial->Sample(&err);
+        const double b = binomial->Sample(&fault);
         EXPECT_TRUE(b >= 0 && b <= 12 && b == std::floor(b));
     }
 }

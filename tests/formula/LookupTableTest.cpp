@@ -2,6 +2,7 @@
 
 #include "foundation/RandomGenerator.h"
 #include "formula/LookupTable.h"
+#include "formula/RunOutcome.h"
 
 #include <gtest/gtest.h>
 
@@ -47,9 +48,9 @@ TEST(LookupTableTest, MethodsAndOffEdge)
         Fill(table, {{3, 30}, {1, 10}});
         table.SetMethod(row.method);
         table.SetOffEdgeIsError(row.offEdgeIsError);
-        int32_t err = 0;
-        EXPECT_DOUBLE_EQ(table.Lookup(row.x, &err), row.expected) << row.method << " at " << row.x;
-        EXPECT_EQ(err != 0, row.error) << row.method << " at " << row.x;
+        RunFault fault;
+        EXPECT_DOUBLE_EQ(table.Lookup(row.x, &fault), row.expected) << row.method << " at " << row.x;
+        EXPECT_EQ(static_cast<bool>(fault), row.error) << row.method << " at " << row.x;
     }
 }
 
@@ -58,9 +59,9 @@ TEST(LookupTableTest, EmptyTableIsAnErrorUnderEveryMethod)
     for (int32_t method : {1, 2, 3}) {
         LookupTable table;
         table.SetMethod(method);
-        int32_t err = 0;
-        EXPECT_EQ(table.Lookup(1, &err), 0.0);
-        EXPECT_EQ(err, 1);
+        RunFault fault;
+        EXPECT_EQ(table.Lookup(1, &fault), 0.0);
+        EXPECT_EQ(fault.Code(), OutcomeCode::TableLookupFailed);
     }
 }
 
@@ -68,15 +69,15 @@ TEST(LookupTableTest, CacheFollowsChanges)
 {
     LookupTable table;
     Fill(table, {{1, 10}, {3, 30}});
-    int32_t err = 0;
-    EXPECT_DOUBLE_EQ(table.Lookup(2, &err), 20);
+    RunFault fault;
+    EXPECT_DOUBLE_EQ(table.Lookup(2, &fault), 20);
     table.SetEntry(2, 99);
-    EXPECT_DOUBLE_EQ(table.Lookup(2, &err), 99);
+    EXPECT_DOUBLE_EQ(table.Lookup(2, &fault), 99);
     table.SetMethod(LookupTable::Truncation);
-    EXPECT_DOUBLE_EQ(table.Lookup(2.5, &err), 99);
+    EXPECT_DOUBLE_EQ(table.Lookup(2.5, &fault), 99);
     table.RemoveEntryAt(1);
-    EXPECT_DOUBLE_EQ(table.Lookup(2.5, &err), 10);
-    EXPECT_EQ(err, 0);
+    EXPECT_DOUBLE_EQ(table.Lookup(2.5, &fault), 10);
+    EXPECT_FALSE(fault);
 }
 
 TEST(LookupTableTest, EntriesStaySortedAndUnique)
@@ -133,16 +134,16 @@ TEST(LookupTableTest, TableAsADistribution)
 {
     LookupTable table;
     Fill(table, {{1, 0.2}, {2, 0.5}, {3, 0.3}});
-    int32_t err = 0;
-    EXPECT_EQ(table.Median(&err), 2);
-    EXPECT_EQ(table.InverseCumulative(0.1, &err), 1);
-    EXPECT_EQ(table.InverseCumulative(0.75, &err), 3);
-    EXPECT_EQ(err, 0);
+    RunFault fault;
+    EXPECT_EQ(table.Median(&fault), 2);
+    EXPECT_EQ(table.InverseCumulative(0.1, &fault), 1);
+    EXPECT_EQ(table.InverseCumulative(0.75, &fault), 3);
+    EXPECT_FALSE(fault);
     SeedRandom(5);
     int counts[4] = {};
     const int n = 100000;
     for (int i = 0; i < n; ++i) {
-        const double x = table.SampleIndex(&err);
+        const double x = table.SampleIndex(&fault);
         ASSERT_TRUE(x == 1 || x == 2 || x == 3);
         ++counts[static_cast<int>(x)];
     }
@@ -152,8 +153,8 @@ TEST(LookupTableTest, TableAsADistribution)
     // Probabilities that fall short of 1 by more than 1e-6 cannot give the top quantile.
     LookupTable shortTable;
     Fill(shortTable, {{1, 0.2}, {2, 0.5}});
-    EXPECT_EQ(shortTable.InverseCumulative(0.9, &err), 0.0);
-    EXPECT_EQ(err, 1);
+    EXPECT_EQ(shortTable.InverseCumulative(0.9, &fault), 0.0);
+    EXPECT_EQ(fault.Code(), OutcomeCode::DistributionTableIncomplete);
 }
 
 TEST(LookupTableTest, CopyIsIndependent)
@@ -163,9 +164,9 @@ TEST(LookupTableTest, CopyIsIndependent)
     Fill(table, {{1, 10}});
     LookupTable copy(table);
     copy.SetEntry(1, 20);
-    int32_t err = 0;
-    EXPECT_DOUBLE_EQ(table.Lookup(1, &err), 10);
-    EXPECT_DOUBLE_EQ(copy.Lookup(1, &err), 20);
+    RunFault fault;
+    EXPECT_DOUBLE_EQ(table.Lookup(1, &fault), 10);
+    EXPECT_DOUBLE_EQ(copy.Lookup(1, &fault), 20);
     EXPECT_STREQ(copy.Key().Text(), "RATES");
 }
 

@@ -14,6 +14,7 @@
 #include "formula/FormulaRef.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
+#include "formula/RunOutcome.h"
 #include "foundation/Archive.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/MemoryStream.h"
@@ -295,8 +296,8 @@ TEST_F(TableRegistryTest, CreatedTableIsFoundAfterARestart)
     EXPECT_FALSE(back->IsLoaded());  // the header only, until first use
     EXPECT_STREQ(back->Comment().Text(), "yearly");
     EXPECT_EQ(back->EntryCount(), 2);
-    int32_t err = 0;
-    EXPECT_DOUBLE_EQ(back->Lookup(1.9, &err), 0.1);
+    RunFault fault;
+    EXPECT_DOUBLE_EQ(back->Lookup(1.9, &fault), 0.1);
     EXPECT_EQ(FindTable("rates"), back);
     ASSERT_TRUE(TablesMenu());
     zString text;
@@ -483,8 +484,8 @@ TEST_F(TableRegistryTest, EditingKeepsThePairsWhenTheOldFileIsDamaged)
     LookupTable* back = FindTable("Rates");
     ASSERT_TRUE(back);
     EXPECT_EQ(back->EntryCount(), 10);
-    int32_t err = 0;
-    EXPECT_DOUBLE_EQ(back->Lookup(8.5, &err), 17);
+    RunFault fault;
+    EXPECT_DOUBLE_EQ(back->Lookup(8.5, &fault), 17);
 }
 
 // A new table whose file cannot be written would be lost at the next start: it is reported and not made.
@@ -512,31 +513,31 @@ TEST_F(TableRegistryTest, TableBasedRecordDrawsFromItsTable)
     DistributionRecord record;
     record.SetDistribution(distribution);
     EXPECT_STREQ(record.tableName.Text(), "probs");
-    int32_t err = 0;
-    EXPECT_EQ(record.ExpectedValue(&err), 2.0);
+    RunFault fault;
+    EXPECT_EQ(record.ExpectedValue(&fault), 2.0);
     SeedRandom(17);
     int counts[4] = {};
     for (int i = 0; i < 3000; ++i) {
-        record.Sample(&err);
+        record.Sample(&fault);
         ASSERT_EQ(record.hasSample, 1);
-        const double x = record.CurrentSample(&err);
+        const double x = record.CurrentSample(&fault);
         ASSERT_TRUE(x == 1 || x == 2 || x == 3) << x;
         ++counts[static_cast<int>(x)];
     }
-    EXPECT_EQ(err, 0);
+    EXPECT_FALSE(fault);
     EXPECT_GT(counts[1], 0);
     EXPECT_GT(counts[2], counts[1]);
     EXPECT_GT(counts[3], 0);
     record.sampled = 0;
-    record.Sample(&err);
-    EXPECT_EQ(record.CurrentSample(&err), 2.0);
+    record.Sample(&fault);
+    EXPECT_EQ(record.CurrentSample(&fault), 2.0);
 
     // Probabilities that fall short of 1 give the top quantiles no index: no sample.
     table->RemoveEntryAt(2);
     record.sampled = 1;
     bool failedOnce = false;
     for (int i = 0; i < 50 && !failedOnce; ++i) {
-        int32_t drawError = 0;
+        RunFault drawError;
         record.Sample(&drawError);
         if (drawError) {
             failedOnce = true;

@@ -2,6 +2,7 @@
 
 #include "dialogs/PasteTableDialog.h"
 #include "formula/LookupTable.h"
+#include "formula/RunOutcome.h"
 
 #include <gtest/gtest.h>
 
@@ -109,13 +110,13 @@ TEST(TableTextTest, DuplicatesAskOnceAndTheAnswerHolds)
 TEST(TableTextTest, PastingClearsTheLookupCache)
 {
     LookupTable table = MakeTable({{1, 10}, {3, 30}});
-    int32_t err = 0;
-    EXPECT_EQ(table.Lookup(2, &err), 20);
+    RunFault fault;
+    EXPECT_EQ(table.Lookup(2, &fault), 20);
     table.PasteText("2\t100\n", false);
-    EXPECT_EQ(table.Lookup(2, &err), 100);
+    EXPECT_EQ(table.Lookup(2, &fault), 100);
     table.PasteText("1\t5\n", true);
-    EXPECT_EQ(table.Lookup(2, &err), 5);
-    EXPECT_EQ(err, 0);
+    EXPECT_EQ(table.Lookup(2, &fault), 5);
+    EXPECT_FALSE(fault);
 }
 
 }  // namespace

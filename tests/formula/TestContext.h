@@ -73,7 +73,7 @@ public:
         return nullptr;
     }
 
-    int DistributionValue(int n, int resample, double* value) override
+    int DistributionValue(int n, int resample, double* value, RunFault&) override
     {
         auto found = distributions.find(n);
         if (found == distributions.end())

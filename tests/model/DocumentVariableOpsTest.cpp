@@ -6,6 +6,7 @@
 #include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
+#include "formula/RunOutcome.h"
 #include "foundation/NameList.h"
 #include "model/CloneCopies.h"
 #include "model/DocumentVariableOps.h"
@@ -120,9 +121,9 @@ TEST(DocumentVariableOps, RenameReachesBindingsFormulasDistributionsCorrelations
 
     auto* record = new DistributionRecord;
     record->index = 1;
-    int32_t err = 0;
+    RunFault fault;
     const double normal[] = {1, 1, 0, 1};
-    record->SetDistribution(MakeDistributionFromValues(4, normal, &err));
+    record->SetDistribution(MakeDistributionFromValues(4, normal, &fault));
     record->GetDistribution()->Parameter(0)->SetText("p*2+pp");
     record->GetDistribution()->Parameter(1)->SetText("P+1");
     document.Distributions.InsertSorted(record);

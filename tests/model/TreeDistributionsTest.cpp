@@ -5,6 +5,7 @@
 #include "formula/DistributionList.h"
 #include "model/EvalContext.h"
 #include "formula/FormulaRef.h"
+#include "formula/RunOutcome.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 
@@ -112,9 +113,9 @@ TEST(TreeDistributions, ResamplingGivesTheCurrentDraw)
     MessageBoxRecorder boxes;
     EXPECT_EQ(Evaluate(document, leaf, "DistSamp(1)").error, 18);  // nothing drawn yet
     SeedRandom(3);
-    int32_t err = 0;
-    record->Sample(&err);
-    ASSERT_EQ(err, 0);
+    RunFault fault;
+    record->Sample(&fault);
+    ASSERT_FALSE(fault);
     const double draw = record->sampleValue;
     const Outcome sampled = Evaluate(document, leaf, "DistSamp(1)");
     EXPECT_EQ(sampled.error, 0);
@@ -136,9 +137,9 @@ TEST(TreeDistributions, ApplyToDistributionsDrawsUntilOneFails)
     EXPECT_EQ(document.FindDistributionByIndex(7), failing);
     EXPECT_EQ(document.FindDistributionByIndex(5), nullptr);
     MessageBoxRecorder boxes;
-    int32_t err = 0;
-    document.ApplyToDistributions(&err);
-    EXPECT_EQ(err, 1);
+    RunFault fault;
+    document.ApplyToDistributions(&fault);
+    EXPECT_EQ(fault.Code(), OutcomeCode::DistributionParameterInvalid);
     EXPECT_EQ(uniform->hasSample, 1);
     EXPECT_TRUE(uniform->sampleValue >= 10 && uniform->sampleValue <= 20);
     EXPECT_EQ(unsampled->sampleValue, 1.0);
@@ -148,9 +149,9 @@ TEST(TreeDistributions, ApplyToDistributionsDrawsUntilOneFails)
 
     // With every parameter sound, every one draws.
     failing->GetDistribution()->Parameter(1)->SetText("1");
-    err = 0;
-    document.ApplyToDistributions(&err);
-    EXPECT_EQ(err, 0);
+    fault.Clear();
+    document.ApplyToDistributions(&fault);
+    EXPECT_FALSE(fault);
     EXPECT_EQ(last->hasSample, 1);
 }
 
@@ -179,6 +180,37 @@ TEST(TreeDistributions, ParameterReferringToItsOwnRecordIsRecursive)
             shown = shown || box.text == row.message;
         EXPECT_TRUE(shown) << row.text;
         EXPECT_EQ(self->busy, 0) << row.text;
+    }
+}
+
+// A caller tells why a distribution failed by its code alone: the draws before the trials, a formula
+// that names the distribution and the run's outcome all give the same one.
+TEST(TreeDistributions, FailuresAreToldApartByCode)
+{
+    struct Row {
+        int type;
+        std::vector<const char*> parameters;
+        OutcomeCode code;
+    };
+    const Row rows[] = {
+        {1, {"DistSamp(1)", "1"}, OutcomeCode::DistributionRecursive},
+        {16, {"NoSuchTable"}, OutcomeCode::DistributionTableMissing},
+        {2, {"3", "1"}, OutcomeCode::DistributionParameterInvalid},
+        {1, {"1/0", "1"}, OutcomeCode::FormulaFailed},
+    };
+    for (const Row& row : rows) {
+        TreeBuilder tree;
+        TreeDocument& document = tree.Document();
+        TreeNode* leaf = tree.Terminal(tree.Root(), "leaf", "", "0");
+        AddRecord(document, 1, row.type, row.parameters);
+        OutcomeScope scope;
+        RunFault fault;
+        document.ApplyToDistributions(&fault);
+        EXPECT_EQ(fault.Code(), row.code) << row.parameters[0];
+        FormulaRef handle(new EvalContext(&document, leaf), 1, "payoff");
+        handle.EvaluateText("DistSamp(1) + 1");
+        EXPECT_EQ(handle.FailureCode(), row.code) << row.parameters[0];
+        EXPECT_EQ(scope.Outcome().code, row.code) << row.parameters[0];
     }
 }
 

@@ -4,10 +4,12 @@
 // when every test passed. An access
 // violation in the program's code fails the running test even where the system swallows it (a window
 // procedure called back from the system): such a fault is a use of freed or invalid memory. While another
-// test process holds the focus lock, this process's windows do not take the activation from it.
+// test process holds the focus lock, this process's windows do not take the activation from it. No test
+// begins before GoogleTest's own thread runs (tests/support/AssertionWatcher.h).
 
 #include "app/AppHost.h"
 #include "app/MessageBoxes.h"
+#include "tests/support/AssertionWatcher.h"
 #include "tests/support/ProcessLock.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +118,7 @@ int main(int argc, char** argv)
     focusLock = CreateMutexA(nullptr, FALSE, FocusTestLockName);
     SetWindowsHookExA(WH_CBT, KeepActivationOfFocusTests, nullptr, GetCurrentThreadId());
     testing::InitGoogleTest(&argc, argv);
+    StartAssertionWatcher();
     const int result = RUN_ALL_TESTS();
     // A failed run keeps its directory: what the failed tests wrote there (screen captures) is to be looked at.
     if (!temp.empty() && result == 0)

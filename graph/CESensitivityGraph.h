@@ -47,6 +47,8 @@ public:
     int16_t effOnX = 0;
 
 protected:
+    // Plays the steps, as "Animate" does.
+    void FirstShown() override { strip_->Animate(); }
     void DrawSeries(Display& display) override;
     LogicalRect PlotBlockSize() override;
     void PlacePlotBlock(const LogicalRect& block) override;

@@ -174,6 +174,14 @@ void GraphWindow::Initialise()
     ForEachElement([this](GraphElement& element) { element.owner = this; });
 }
 
+void GraphWindow::Show(int showCommand)
+{
+    const bool first = (State() & StateShown) == 0;
+    DocumentWindow::Show(showCommand);
+    if (first && (State() & StateShown) != 0)
+        FirstShown();
+}
+
 bool GraphWindow::OpenGraphFile(const char* path)
 {
     SetTitleFromPath(path);

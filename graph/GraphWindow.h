@@ -91,6 +91,8 @@ public:
     // Laid out and shown, as the kept template of a stored analysis says when there is one (its fonts,
     // texts and lines, then its plot size).
     void Open(const GraphTemplate* kept);
+    // Shows the window; its first showing then calls FirstShown.
+    void Show(int showCommand) override;
     // The plot's width and height: the graph size rectangle's, or the preferred size while it has none.
     void GraphSize(float& width, float& height) const;
     // Moves and resizes the plot and the elements tied to it.
@@ -170,6 +172,8 @@ protected:
     // Reads the common part; false when the header is wrong or the archive failed at a check point.
     bool LoadCommon(Archive& archive);
 
+    // The window is on the screen for the first time, laid out: what the kind starts then.
+    virtual void FirstShown() {}
     // The kind's lines, bars or regions inside the plot rectangle.
     virtual void DrawSeries(Display& display) {}
     // A press (or double click) on no element, at a point (inches); true when the kind took it.

@@ -74,6 +74,8 @@ public:
     StepValueLabel stepLabel;
 
 protected:
+    // Plays the steps, as "Animate" does.
+    void FirstShown() override { strip_->Animate(); }
     std::unique_ptr<zRegion> RegionOf(int index, Display& display, const zRegion* clip) override;
     void DrawSeries(Display& display) override;
     LogicalRect PlotBlockSize() override;

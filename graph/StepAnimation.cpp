@@ -150,6 +150,7 @@ StepAnimationStrip::StepAnimationStrip(GraphWindow& graph, SteppedGraph& stepped
         SendMessageA(GetDlgItem(Handle(), static_cast<int>(kAnimateId)), WM_SETFONT,
                      reinterpret_cast<WPARAM>(font), FALSE);
     AddMessageHandler(this, &StepAnimationStrip::OnScroll, WM_HSCROLL);
+    AddHandler(this, &StepAnimationStrip::OnDestroyed, WM_DESTROY);
     graph_.ReserveBottomStrip(Height);
     RECT client{};
     GetClientRect(graph_.Handle(), &client);
@@ -212,6 +213,13 @@ long StepAnimationStrip::OnScroll(WindowEvent* event)
     graph_.Deselect();
     ShowStep(position);
     return 1;
+}
+
+// The window may go before the object does (its graph's window destroyed): no step is shown after that.
+long StepAnimationStrip::OnDestroyed(WindowEvent*)
+{
+    timer_.reset();
+    return 0;
 }
 
 void StepAnimationStrip::Animate()

@@ -88,6 +88,7 @@ public:
 
 private:
     long OnScroll(WindowEvent* event);
+    long OnDestroyed(WindowEvent* event);
     void OnTick();
 
     GraphWindow& graph_;

@@ -32,7 +32,9 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/SampleTornado.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 
 #include "CommandIds.h"
 
@@ -137,6 +139,11 @@ protected:
     Graph* Newest()
     {
         return NewestChild<Graph>(*frame);
+    }
+    // A stepped graph starts playing its steps as it appears; this waits until it rests on the last.
+    static bool AnimationEnds(const StepAnimationStrip& strip)
+    {
+        return PumpMessagesUntil([&strip] { return !strip.Animating(); });
     }
     // Saved, reopened and saved again: the second file has the first's bytes; the reopened graph (left open)
     // draws the same picture. The first file's bytes.
@@ -702,9 +709,9 @@ TEST_F(GraphFiles, UnknownKindsAndDamagedLinePartsOpenNothing)
     std::remove(path.c_str());
 }
 
-// Three steps of a third variable move the boundary between "Left" and "Right" from x = 2.5 to 6.5; the
-// picture follows the step shown, the label "z = <value>" keeps its size, and the graph saves and reopens.
-TEST_F(GraphFiles, ThreeWayStepsShowTheirRegionsUnderALabelOfOneSize)
+// Three steps of a third variable, z = 0, 50 and 100, move the boundary between "Left" and "Right" from
+// x = 2.5 to 6.5.
+ThreeWaySensitivityResults ThreeStepResults()
 {
     ThreeWaySensitivityResults results;
     for (int step = 0; step < 3; ++step) {
@@ -720,8 +727,16 @@ TEST_F(GraphFiles, ThreeWayStepsShowTheirRegionsUnderALabelOfOneSize)
     results.labels[2] = "z";
     results.zHigh = 100.0;
     results.zStep = 50.0;
-    auto* graph = new ThreeWaySensGraph(results);
+    return results;
+}
+
+// The picture follows the step shown, the label "z = <value>" keeps its size, and the graph saves and reopens.
+TEST_F(GraphFiles, ThreeWayStepsShowTheirRegionsUnderALabelOfOneSize)
+{
+    auto* graph = new ThreeWaySensGraph(ThreeStepResults());
     graph->Open(nullptr);
+    EXPECT_TRUE(graph->Strip()->Animating());
+    ASSERT_TRUE(AnimationEnds(*graph->Strip()));
     const float width = graph->stepLabel.Width();
     const std::set<COLORREF> fills[] = {{kSecondFill}, {kFirstFill}, {kFirstFill}};
     for (int step : {1, 2, 0}) {
@@ -742,6 +757,39 @@ TEST_F(GraphFiles, ThreeWayStepsShowTheirRegionsUnderALabelOfOneSize)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+// Opened with File Open, a three-way graph plays its steps in order as it appears and rests on the last, its
+// scroll bar at 2 and the screen as a full repaint draws it. The graph it was saved from stops playing as its
+// window is destroyed.
+TEST_F(GraphFiles, AThreeWayGraphOpenedFromItsFilePlaysItsStepsToTheLast)
+{
+    auto* graph = new ThreeWaySensGraph(ThreeStepResults());
+    graph->Open(nullptr);
+    const std::string path = TempPath("kivo_graph_threeway.grf");
+    SaveAs(graph, path);
+    ASSERT_TRUE(graph->Strip()->Animating());
+    DestroyWindow(graph->Handle());
+    EXPECT_FALSE(graph->Strip()->Animating());
+    delete graph;
+    auto* opened = Open<ThreeWaySensGraph>(path);
+    std::remove(path.c_str());
+    ASSERT_NE(opened, nullptr);
+    StepAnimationStrip& strip = *opened->Strip();
+    EXPECT_TRUE(strip.Animating());
+    std::vector<int> seen;
+    ASSERT_TRUE(PumpMessagesUntil([&] {
+        if (seen.empty() || seen.back() != opened->currentStep) {
+            seen.push_back(opened->currentStep);
+            EXPECT_EQ(strip.ScrollPosition(), opened->currentStep);
+        }
+        return !strip.Animating();
+    }));
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(strip.ScrollPosition(), 2);
+    EXPECT_EQ(opened->stepLabel.currentValue, 100.0);
+    EXPECT_TRUE(ColoursAt(*opened, 3.5, 5.0).count(kFirstFill));
+    ExpectScreenEqualsRepaint(opened->Handle());
+}
+
 // A (cost c, effectiveness 1) against B (cost 10, effectiveness 3), c from 0 to 20: the plane graph of the
 // run's window joins A and B while A is the cheaper, leaves A dominated and unjoined once it costs more, and
 // A keeps its mark although it moves behind B in the order of cost.
@@ -757,6 +805,8 @@ TEST_F(GraphFiles, CostEffectivenessPlanesRecomputeDominanceAtEachStep)
     DestroyWindow(window->Handle());
     auto* graph = Newest<CESensitivityGraph>();
     ASSERT_NE(graph, nullptr);
+    EXPECT_TRUE(graph->Strip()->Animating());
+    ASSERT_TRUE(AnimationEnds(*graph->Strip()));
     ASSERT_EQ(graph->StepCount(), 5);
     EXPECT_STREQ(graph->horizontalLabel.text.Text(), "Cost");
     auto inches = [graph](double cost, double effectiveness) {

@@ -688,9 +688,7 @@ void OpenTourThreeWayGraph()
     results.labels[2] = "cost";
     results.zHigh = 10.0;
     results.zStep = 5.0;
-    auto* graph = new ThreeWaySensGraph(results);
-    graph->Open(nullptr);
-    graph->Strip()->ShowStep(1);
+    (new ThreeWaySensGraph(results))->Open(nullptr);
 }
 
 // A tornado of three variables, the widest first, the optimal treatment changing inside the first bar.
@@ -704,7 +702,7 @@ void OpenTourTornado()
     (new TornadoGraph(results))->Open(nullptr);
 }
 
-// The cost-effectiveness planes of a sweep of pSuccess over the three treatments, at its middle step.
+// The cost-effectiveness planes of a sweep of pSuccess over the three treatments.
 void OpenTourPlanes()
 {
     SensitivityResultGrid grid(Tree()->Document().Root, 4, 3, 0.0, 1.0);
@@ -713,9 +711,22 @@ void OpenTourPlanes()
         grid.Cell(1, t) = ValueTriple{1000.0, 5.0, 0.0};
         grid.Cell(2, t) = ValueTriple{2000.0 + 300.0 * t, 6.0, 0.0};
     }
-    auto* graph = new CESensitivityGraph(grid, Tree()->Document().Root, "pSuccess", "pSuccess", 0);
-    graph->Open(nullptr);
-    graph->Strip()->ShowStep(2);
+    (new CESensitivityGraph(grid, Tree()->Document().Root, "pSuccess", "pSuccess", 0))->Open(nullptr);
+}
+
+// The frame's stepped graph of the kind has played its steps as it opened and rests on the last.
+template <class Window>
+bool StepsPlayed()
+{
+    Window* graph = FrameChild<Window>();
+    return graph != nullptr && !graph->Strip()->Animating();
+}
+
+// Shows a step of the frame's stepped graph of the kind.
+template <class Window>
+void ShowStepOf(int step)
+{
+    FrameChild<Window>()->Strip()->ShowStep(step);
 }
 
 // Deletes the frame's window of the kind.
@@ -915,11 +926,14 @@ void BuildSteps()
         {nullptr, CloseFrameChild<StrategyRegionGraph>, always},
         {"two-way-graph", OpenTourTwoWayGraph, [] { return FrameChild<TwoWaySensGraph>() != nullptr; }},
         {nullptr, CloseFrameChild<TwoWaySensGraph>, always},
-        {"three-way-graph", OpenTourThreeWayGraph, [] { return FrameChild<ThreeWaySensGraph>() != nullptr; }},
+        // The stepped graphs play their steps as they open and rest on the last; then a middle step is shown.
+        {"three-way-graph-played", OpenTourThreeWayGraph, StepsPlayed<ThreeWaySensGraph>},
+        {"three-way-graph", [] { ShowStepOf<ThreeWaySensGraph>(1); }, always},
         {nullptr, CloseFrameChild<ThreeWaySensGraph>, always},
         {"tornado-diagram", OpenTourTornado, [] { return FrameChild<TornadoGraph>() != nullptr; }},
         {nullptr, CloseFrameChild<TornadoGraph>, always},
-        {"cost-effectiveness-planes", OpenTourPlanes, [] { return FrameChild<CESensitivityGraph>() != nullptr; }},
+        {"cost-effectiveness-planes-played", OpenTourPlanes, StepsPlayed<CESensitivityGraph>},
+        {"cost-effectiveness-planes", [] { ShowStepOf<CESensitivityGraph>(2); }, always},
         {nullptr, CloseFrameChild<CESensitivityGraph>, always},
         // The sweep saved with that template, then run again from the stored list.
         {nullptr, [] { Select(Tree()->Document().Root); Command(Cmd::AnalysisSaveLast); }, modal},

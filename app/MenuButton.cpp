@@ -3,6 +3,7 @@
 #include "app/StartProgram.h"
 #include "framework/dialog/Menu.h"
 #include "framework/draw/Bitmap.h"
+#include "framework/draw/ButtonPicture.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/LayoutManager.h"
@@ -188,9 +189,7 @@ void MenuButton::DrawFace(HDC dc, bool pressed)
     const POINT textOrigin{(area.left + area.right - textWidth_) / 2 + shift,
                            (area.top + area.bottom - textHeight_) / 2 + shift};
     if (picture_ && picture_->Handle()) {
-        ScopedMemoryDC memory(dc);
-        ScopedSelection picture(memory.Get(), picture_->Handle());
-        BitBlt(dc, textOrigin.x, textOrigin.y, textWidth_, textHeight_, memory.Get(), 0, 0, SRCCOPY);
+        DrawButtonPicture(dc, *picture_, RECT{0, 0, textWidth_, textHeight_}, textOrigin, CanOpen());
     } else {
         ScopedSelection font(dc, FaceFont());
         SetBkMode(dc, TRANSPARENT);

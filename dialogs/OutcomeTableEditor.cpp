@@ -16,6 +16,7 @@
 #include "foundation/NumericFormatParsing.h"
 #include "framework/dialog/FormattedEdit.h"
 #include "framework/dialog/Menu.h"
+#include "framework/dialog/PictureButtonCtrl.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/window/LayoutManager.h"
@@ -47,6 +48,8 @@ constexpr unsigned kZoomIn = Cmd::DisplayZoomIn;
 constexpr unsigned kZoomOut = Cmd::DisplayZoomOut;
 constexpr unsigned kZoomActual = Cmd::DisplayZoom;
 constexpr unsigned kZoomPicture = 32221;
+constexpr unsigned kPrevPicture = 32218;
+constexpr unsigned kNextPicture = 32219;
 
 // The Insert menu's items, one per variable.
 constexpr unsigned kFirstInsertedVariable = 1100;
@@ -114,6 +117,9 @@ OutcomeTableEditor::OutcomeTableEditor(InfluenceNodeRecord& node, TreeWindow& tr
     // The zoom button shows a lens.
     if (zoom != nullptr)
         zoom->SetPicture(LoadToolbarPicture(kZoomPicture));
+    // Prev and Next show their arrows before their texts.
+    PictureButtonCtrl::FromTemplate(this, Id::Prev, LoadToolbarPicture(kPrevPicture));
+    PictureButtonCtrl::FromTemplate(this, Id::Next, LoadToolbarPicture(kNextPicture));
     MakeInsertMenu();
     if (WindowCL* field = FindChild(Id::ProbabilityEdit))
         field->AddMessageHandler(this, &OutcomeTableEditor::OnFieldKey, WM_KEYDOWN);

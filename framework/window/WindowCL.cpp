@@ -241,6 +241,7 @@ long WindowCL::OnKeyDown(unsigned, bool) { return 0; }
 long WindowCL::OnKeyUp(unsigned, bool) { return 0; }
 long WindowCL::OnFocusChange(bool) { return 0; }
 long WindowCL::OnActivation(bool) { return 0; }
+long WindowCL::OnDrawItem(const DRAWITEMSTRUCT&) { return 0; }
 
 long WindowCL::EraseBackground(WindowEvent* event)
 {

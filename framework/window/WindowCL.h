@@ -76,6 +76,8 @@ public:
     virtual long OnKeyUp(unsigned key, bool alt);                           // after the handler lists
     virtual long OnFocusChange(bool gained);
     virtual long OnActivation(bool active);
+    // An owner-drawn control draws its face: its parent hands it WM_DRAWITEM (nonzero when it drew).
+    virtual long OnDrawItem(const DRAWITEMSTRUCT& item);
     // The window's menu object, which gets the menu messages first when the menu asked for them.
     virtual Menu* MenuObject() const { return nullptr; }
 

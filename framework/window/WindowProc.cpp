@@ -114,6 +114,14 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
         if (HBRUSH brush = ChildColours(&event))
             return answerNow(reinterpret_cast<LRESULT>(brush));
         return 0;
+    case WM_DRAWITEM: {
+        // The face goes back to the control's own object; menu items have no window.
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(event.lParam);
+        WindowCL* control = item && item->CtlType != ODT_MENU ? FromHandle(item->hwndItem) : nullptr;
+        if (control && control != this && control->OnDrawItem(*item))
+            return answerNow(TRUE);
+        return DispatchToLists(&event);
+    }
     case WM_MOUSEMOVE:
         if (cursor_.Handle())
             ::SetCursor(cursor_.Handle());

@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -115,6 +116,32 @@ protected:
         }
         return white;
     }
+    // The longest row of pixels of the colour inside the button's edge: an arrow's shaft is ten, longer
+    // than any stroke of the button's text.
+    static int LongestRun(DialogFrameCL& dialog, unsigned controlId, COLORREF colour)
+    {
+        HWND button = GetDlgItem(dialog.Handle(), controlId);
+        RECT client{};
+        GetClientRect(button, &client);
+        HDC dc = GetDC(button);
+        int longest = 0;
+        for (int y = 3; y < client.bottom - 3; ++y)
+            for (int x = 3, run = 0; x < client.right - 3; ++x) {
+                run = GetPixel(dc, x, y) == colour ? run + 1 : 0;
+                longest = std::max(longest, run);
+            }
+        ReleaseDC(button, dc);
+        return longest;
+    }
+    static void ExpectArrows(DialogFrameCL& dialog, bool prevEnabled, bool nextEnabled)
+    {
+        const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+        const COLORREF grey = GetSysColor(COLOR_3DSHADOW);
+        EXPECT_EQ(LongestRun(dialog, Id::Prev, prevEnabled ? ink : grey) >= 10, true) << prevEnabled;
+        EXPECT_EQ(LongestRun(dialog, Id::Prev, ink) >= 10, prevEnabled);
+        EXPECT_EQ(LongestRun(dialog, Id::Next, nextEnabled ? ink : grey) >= 10, true) << nextEnabled;
+        EXPECT_EQ(LongestRun(dialog, Id::Next, ink) >= 10, nextEnabled);
+    }
     // The Edit menu's undo item without its key.
     std::string UndoText()
     {
@@ -136,7 +163,7 @@ protected:
 } // namespace
 
 // A's four cells (a1, a2 under s1, then under s2) typed in; the lone empty sibling shows "#". The zoom
-// button shows a lens.
+// button shows a lens; Prev and Next show their arrows, greyed while disabled, and take Alt+N and Space.
 TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
 {
     const int table = InfluenceNodeRecord::ProbabilityTable;
@@ -152,17 +179,28 @@ TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
               EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d.Handle(), Id::Prev)));
               // The zoom button shows its lens, white inside.
               EXPECT_GT(WhiteInsideButtonOver(d, Id::ZoomText), 10);
+              ExpectArrows(d, false, true);
           })
         .Type(Id::ProbabilityEdit, "0.8")
         .Press(Id::Next)
-        .Then([&](DialogFrameCL& d) { seen.push_back(Field(d)); })
-        .Press(Id::Next)
+        .Then([&](DialogFrameCL& d) {
+            seen.push_back(Field(d));
+            // Alt+N in the entry field.
+            PostMessageA(GetFocus(), WM_SYSCHAR, 'n', 1 << 29);
+        })
         .Type(Id::ProbabilityEdit, "0.1")
-        .Press(Id::Next)
+        .Then([](DialogFrameCL& d) {
+            HWND next = GetDlgItem(d.Handle(), Id::Next);
+            SetFocus(next);
+            PostMessageA(next, WM_KEYDOWN, VK_SPACE, 0);
+            PostMessageA(next, WM_KEYUP, VK_SPACE, 0xC0000001);
+        })
         .Then([&](DialogFrameCL& d) {
             seen.push_back(Field(d));
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d.Handle(), Id::Next)));
             EXPECT_EQ(Row(d), 3);
+            ExpectArrows(d, true, false);
+            ExpectScreenEqualsRepaint(d.Handle());
         })
         .Press(IDOK);
     ASSERT_TRUE(Edit(bayes.test, Cmd::DiagramProbabilities, driver));

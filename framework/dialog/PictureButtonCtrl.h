@@ -1,0 +1,29 @@
+#pragma once
+// A push button of a dialog template that shows a picture before its text, the two centred together. It
+// stays the system's button (clicks, Space, its access key, enabling) and keeps the template's text with the
+// access key underlined; it draws its own face: raised or pressed in, the picture and text embossed while
+// disabled, the focus mark while it has the focus.
+
+#include "framework/dialog/ButtonCtrl.h"
+
+#include <windows.h>
+
+#include <memory>
+
+class Bitmap;
+
+class PictureButtonCtrl : public ButtonCtrl {
+public:
+    // Binds the template's push button and shows the picture (owned; null shows the text alone).
+    static PictureButtonCtrl* FromTemplate(WindowCL* parent, unsigned id, Bitmap* picture);
+    ~PictureButtonCtrl() override;
+
+    long OnDrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    PictureButtonCtrl(WindowCL* parent, unsigned id, Bitmap* picture);
+
+    std::unique_ptr<Bitmap> picture_;
+    // The part of the picture drawn: its ink, without the blank margin around it.
+    RECT ink_{0, 0, 0, 0};
+};

@@ -26,9 +26,10 @@ constexpr int kMenuTextSize = 50;
 
 void ApplyDialogFont(WindowCL& window)
 {
-    if (!CurrentDialogFont || !window.Handle())
+    const HFONT dialogFont = TheProgram()->DialogFontHandle();
+    if (!dialogFont || !window.Handle())
         return;
-    const WPARAM font = reinterpret_cast<WPARAM>(CurrentDialogFont->Handle());
+    const WPARAM font = reinterpret_cast<WPARAM>(dialogFont);
     SendMessageA(window.Handle(), WM_SETFONT, font, FALSE);
     for (WindowCL* child : window.Children())
         if (child->Handle())

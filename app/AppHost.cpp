@@ -178,7 +178,7 @@ bool AppHost::EditTableProperties(const LookupTable* table, TableProperties& pro
 
 bool AppHost::DefaultFont(const char* name, FontRecord& font)
 {
-    const FontRecord* found = DefaultFontNamed(name);
+    const FontRecord* found = TheProgram()->DefaultFontNamed(name);
     if (found == nullptr)
         return false;
     font = *found;

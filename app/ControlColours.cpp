@@ -10,10 +10,10 @@
 
 void ApplyButtonFaceColour(WindowCL* window)
 {
-    window->SetBackgroundColour(ButtonFaceColour);
+    window->SetBackgroundColour(TheProgram()->ButtonFace());
     for (WindowCL* child : window->Children()) {
         if (GetWindowTextLengthA(child->Handle()) > 0)
-            child->SetBackgroundColour(ButtonFaceColour);
+            child->SetBackgroundColour(TheProgram()->ButtonFace());
     }
 }
 

@@ -268,11 +268,12 @@ int DocumentWindow::SaveAs(const char* path)
     }
     SetTitleFromPath(target.FullPath().Text());
     const int saved = SaveToFile();
-    if (saved && TheRecentFiles) {
-        if (TheRecentFiles->Contains(target))
-            TheRecentFiles->MoveToFront(target);
+    RecentFileList* recent = TheProgram()->RecentFiles();
+    if (saved && recent) {
+        if (recent->Contains(target))
+            recent->MoveToFront(target);
         else
-            TheRecentFiles->AddToFront(target);
+            recent->AddToFront(target);
     }
     return saved;
 }

@@ -31,8 +31,6 @@
 #include <algorithm>
 #include <string>
 
-Menu* MainMenuBar = nullptr;
-Menu* HelpMenu = nullptr;
 
 namespace {
 
@@ -66,19 +64,19 @@ MainFrame::MainFrame()
     shortMenus_ = CommandLineFlag(ShortMenusBit) ? 1 : 0;
     SetWindowMenuPosition(2);
 
-    MainMenuBar = Menu::MenuBar(this, ResourceId(shortMenus_ ? ShortMenuBarId : FullMenuBarId, nullptr));
-    SetMenuObject(MainMenuBar);
-    TheTreeClipboard().ShowInMenu();
+    menuBar_ = Menu::MenuBar(this, ResourceId(shortMenus_ ? ShortMenuBarId : FullMenuBarId, nullptr));
+    SetMenuObject(menuBar_);
+    TheTreeClipboard().ShowInMenu(menuBar_);
     HMENU bar = GetMenu(handle_);
     AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(WindowMenu()->Handle()), "&Window");
-    HelpMenu = Menu::PopupFromResource(ResourceId(HelpMenuId, nullptr));
-    AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(HelpMenu->Handle()), "&Help");
+    helpMenu_.reset(Menu::PopupFromResource(ResourceId(HelpMenuId, nullptr)));
+    AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(helpMenu_->Handle()), "&Help");
     DrawMenuBar(handle_);
 
     AddRoutingBits(RouteMenu);
-    MainMenuBar->OnInitMenu(this, &MainFrame::OnInitMenu);
-    MainMenuBar->OnInitMenuPopup(this, &MainFrame::OnInitMenu);
-    MainMenuBar->OnMenuSelect(this, &MainFrame::OnMenuSelect);
+    menuBar_->OnInitMenu(this, &MainFrame::OnInitMenu);
+    menuBar_->OnInitMenuPopup(this, &MainFrame::OnInitMenu);
+    menuBar_->OnMenuSelect(this, &MainFrame::OnMenuSelect);
 
     auto* icon = new IconResource(ResourceId(FrameIconId, nullptr));
     if (icon->Handle())
@@ -104,17 +102,17 @@ MainFrame::~MainFrame()
         TheApp->SetAcceleratorTable(nullptr);
     }
     // The Window and Help pop-ups have owners of their own: they leave the bar before it is destroyed.
-    if (MainMenuBar && IsWindow(handle_)) {
-        HMENU bar = MainMenuBar->Handle();
+    TheTreeClipboard().ShowInMenu(nullptr);
+    if (menuBar_ && IsWindow(handle_)) {
+        HMENU bar = menuBar_->Handle();
         for (int i = GetMenuItemCount(bar) - 1; i >= 0; --i) {
             const HMENU popup = GetSubMenu(bar, i);
-            if (popup && (popup == WindowMenu()->Handle() || popup == HelpMenu->Handle()))
+            if (popup && (popup == WindowMenu()->Handle() || popup == helpMenu_->Handle()))
                 RemoveMenu(bar, static_cast<UINT>(i), MF_BYPOSITION);
         }
     }
-    delete HelpMenu;
-    HelpMenu = nullptr;
-    MainMenuBar = nullptr;
+    helpMenu_.reset();
+    menuBar_ = nullptr;
 }
 
 TableGraphWindow* MainFrame::FindTableGraph(const char* name)
@@ -174,7 +172,7 @@ void MainFrame::CreateStatusBar()
     auto* message = new VisualFieldItem(statusPane_, LayoutManager::FillTopLeft, "", 0, 0x401);
     new VisualFieldItem(statusPane_, LayoutManager::DockRight, "MultiAttr", 3, VisualFieldItem::Centred);
     new VisualFieldItem(statusPane_, LayoutManager::DockRight, "RISK", 2, VisualFieldItem::Centred);
-    new ProgressWindow(statusPane_);
+    progress_ = new ProgressWindow(statusPane_);
     statusPane_->SetActiveItem(message);
     statusPane_->Show(SW_SHOW);
     statusMargin_->Show(SW_SHOW);

@@ -9,17 +9,15 @@
 #include "framework/window/MDIframeCL.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class BarLayoutRule;
+class ProgressWindow;
 class TableGraphWindow;
 class MDImarginCL;
 class VisualListPane;
 class VisualPane;
-
-// The frame's menu bar (resource 116, or 109 with the short menus) and its help pop-up (resource 121).
-extern Menu* MainMenuBar;
-extern Menu* HelpMenu;
 
 class MainFrame : public MDIframeCL {
 public:
@@ -79,6 +77,10 @@ public:
     bool StatusBarVisible() const;
     bool ToolBarVisible() const;
     VisualPane* StatusPane() const { return statusPane_; }
+    // The frame's menu bar (resource 116, or 109 with the short menus).
+    Menu* MenuBar() const { return menuBar_; }
+    // The progress display at the left of the status bar.
+    ProgressWindow* Progress() const { return progress_; }
     VisualListPane* ToolBar() const { return toolBar_; }
     MDImarginCL* StatusMargin() const { return statusMargin_; }
     MDImarginCL* ToolBarMargin() const { return toolBarMargin_; }
@@ -142,6 +144,9 @@ private:
     BarLayoutRule* toolBarRule_ = nullptr;
     MDImarginCL* statusMargin_ = nullptr;
     VisualPane* statusPane_ = nullptr;
+    ProgressWindow* progress_ = nullptr; // an item of the status pane
+    Menu* menuBar_ = nullptr;            // the window's menu object
+    std::unique_ptr<Menu> helpMenu_;     // resource 121, a pop-up of the bar
     VisualListPane* toolBar_ = nullptr;
     MDImarginCL* toolBarMargin_ = nullptr;
     std::vector<TableGraphWindow*> tableGraphs_;

@@ -133,7 +133,10 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
     {Cmd::FilePrintPreview, &MainFrame::PrintPreviewActive, CanPrintActive, false},
     // Grayed while a script runs.
     {Cmd::FileRunScript, &MainFrame::RunScript,
-     [](const MainFrame&) { return !(TheScriptManager && TheScriptManager->FileRunning()); }, false},
+     [](const MainFrame&) {
+         const ScriptManager* scripts = TheProgram()->Scripts();
+         return !(scripts && scripts->FileRunning());
+     }, false},
     {Cmd::FileNew, &MainFrame::NewDocument, Always, false},
     {Cmd::ReopenReverted, &MainFrame::ReopenReverted, Always, false},
     {Cmd::RelayoutWindows, &MainFrame::RelayoutWindows, Always, false},
@@ -324,20 +327,22 @@ long MainFrame::OpenFile()
 long MainFrame::RunScript()
 {
     // Grayed while a script runs; a command that comes anyway (a posted one) finds it so too.
-    if (!TheScriptManager || TheScriptManager->FileRunning())
+    ScriptManager* scripts = TheProgram()->Scripts();
+    if (!scripts || scripts->FileRunning())
         return 1;
     static const char* const ScriptFilters[] = {"Script Files (*.txt)", "*.txt", nullptr};
     FilePath path;
     if (ChooseOpenPath(handle_, ScriptFilters, "Run Script", nullptr, path))
-        TheScriptManager->RunScriptFile(path.FullPath().Text());
+        scripts->RunScriptFile(path.FullPath().Text());
     return 1;
 }
 
 long MainFrame::RunStartupScript()
 {
     zString path;
-    if (TakeStartupScript(path) && TheScriptManager != nullptr)
-        TheScriptManager->RunScriptFile(path.Text());
+    ScriptManager* scripts = TheProgram()->Scripts();
+    if (TakeStartupScript(path) && scripts != nullptr)
+        scripts->RunScriptFile(path.Text());
     return 1;
 }
 
@@ -345,7 +350,8 @@ void MainFrame::OpenRecentFile(unsigned id)
 {
     FilePath path;
     const int entry = RecentFileEntry(this, id);
-    if (entry >= 0 && TheRecentFiles && TheRecentFiles->GetAt(entry, path))
+    const RecentFileList* recent = TheProgram()->RecentFiles();
+    if (entry >= 0 && recent && recent->GetAt(entry, path))
         OpenFileByName(path.FullPath().Text());
 }
 
@@ -535,7 +541,7 @@ long MainFrame::About()
 
 void MainFrame::UpdateMenus()
 {
-    Menu* bar = MainMenuBar;
+    Menu* bar = menuBar_;
     if (!bar)
         return;
     // The texts first: setting one enables its item.

@@ -57,7 +57,7 @@ void MenuButton::SetCommandTarget(WindowCL* target)
 void MenuButton::Reset()
 {
     focusable_ = true;
-    SetFont(CurrentDialogFont, false);
+    SetFont(TheProgram()->CurrentDialogFont(), false);
     // The program always draws the three-dimensional look, whose frame is one pixel wide.
     frameWidth_ = 1;
     InvalidateRect(handle_, nullptr, TRUE);
@@ -126,7 +126,9 @@ HGDIOBJ MenuButton::FaceFont() const
 {
     if (font_)
         return font_->Handle();
-    return CurrentDialogFont ? CurrentDialogFont->Handle() : GetStockObject(DEFAULT_GUI_FONT);
+    if (HFONT dialogFont = TheProgram()->DialogFontHandle())
+        return dialogFont;
+    return GetStockObject(DEFAULT_GUI_FONT);
 }
 
 RECT MenuButton::TextArea() const

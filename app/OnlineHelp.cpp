@@ -46,7 +46,7 @@ HelpViewer SetHelpViewer(HelpViewer viewer)
 const char* HelpDirectory()
 {
     static zString directory;
-    directory = ProgramDirectory;
+    directory = TheProgram()->Directory();
     AppendDirectory(directory, "Help");
     return directory.Text();
 }

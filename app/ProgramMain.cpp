@@ -48,19 +48,7 @@
 
 #include <cstring>
 
-zString ProgramDirectory;
-RecentFileList* TheRecentFiles = nullptr;
-Colour ButtonFaceColour{0, 0, 0, 0};
-zFont* DialogFont = nullptr;
-zFont* DialogFontHeavy = nullptr;
-zFont* CurrentDialogFont = nullptr;
 Clipboard* AppClipboard = nullptr;
-PopupMenu* OperatorsMenu = nullptr;
-PopupMenu* KeywordsMenu = nullptr;
-PopupMenu* FunctionsMenu = nullptr;
-ScriptManager* TheScriptManager = nullptr;
-DdeLinkManager* TheLinkManager = nullptr;
-FontRecord* DefaultFonts[DefaultFontCount] = {};
 
 namespace {
 
@@ -91,30 +79,16 @@ const DefaultFontIndex SavedFontOrder[DefaultFontCount] = {
     GraphHAxisLabelFont, GraphVAxisLabelFont, GraphTitleFont, OutlineFont, PageHeaderFont,
 };
 
-MainFrame* TheMainFrame = nullptr;
+ProgramApp* currentProgram = nullptr;
 
 // 8 points on the screen.
-zFont* MakeDialogFont(int weight)
+std::unique_ptr<zFont> MakeDialogFont(int weight)
 {
     HDC screen = GetDC(nullptr);
     const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
-    return new zFont("MS Sans Serif", 0, height, weight, VARIABLE_PITCH, FF_DONTCARE, 0, 0, 0, ANSI_CHARSET,
-                     OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS, DRAFT_QUALITY);
-}
-
-void MakeDefaultFonts()
-{
-    for (int i = 0; i < DefaultFontCount; ++i) {
-        auto* font = new FontRecord;
-        font->face = "Times New Roman";
-        font->pointSize = DefaultFontSpecs[i].size;
-        font->bold = DefaultFontSpecs[i].bold;
-        font->turned = DefaultFontSpecs[i].turned;
-        DefaultFonts[i] = font;
-    }
-    for (DefaultFontIndex index : SavedFontOrder)
-        LoadFontPreference(*DefaultFonts[index], DefaultFontSpecs[index].preference);
+    return std::make_unique<zFont>("MS Sans Serif", 0, height, weight, VARIABLE_PITCH, FF_DONTCARE, 0, 0, 0,
+                                   ANSI_CHARSET, OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS, DRAFT_QUALITY);
 }
 
 template <class T>
@@ -126,57 +100,120 @@ void DeleteGlobal(T*& global)
 
 } // namespace
 
-const FontRecord* DefaultFontNamed(const char* name)
+ProgramApp* TheProgram()
+{
+    return currentProgram;
+}
+
+ProgramApp::ProgramApp() : previous_(currentProgram)
+{
+    currentProgram = this;
+}
+
+ProgramApp::~ProgramApp()
+{
+    currentProgram = previous_;
+}
+
+const FontRecord* ProgramApp::DefaultFontNamed(const char* name) const
 {
     for (int i = 0; i < DefaultFontCount; ++i) {
         if (std::strcmp(DefaultFontSpecs[i].preference, name) == 0)
-            return DefaultFonts[i];
+            return defaultFonts_[i].get();
     }
     return nullptr;
 }
 
-void CreateDialogFont()
+HFONT ProgramApp::DialogFontHandle() const
 {
-    DialogFont = MakeDialogFont(FW_NORMAL);
-    DialogFontHeavy = MakeDialogFont(FW_HEAVY);
-    CurrentDialogFont = DialogFont;
+    return currentDialogFont_ != nullptr ? currentDialogFont_->Handle() : nullptr;
 }
 
-void CreateFormulaMenus(WindowCL* owner)
+bool ProgramApp::CanPasteLink() const
 {
-    OperatorsMenu = new PopupMenu(0, 0, owner, ResourceId(120, nullptr));
-    KeywordsMenu = new PopupMenu(0, 0, owner, ResourceId(119, nullptr));
-    FunctionsMenu = new PopupMenu(0, 0, owner, ResourceId(122, nullptr));
+    return linkManager_ != nullptr && linkManager_->CanPasteLink();
 }
 
-void DestroyFormulaMenus()
+std::unique_ptr<RecentFileList> ProgramApp::ReplaceRecentFiles(std::unique_ptr<RecentFileList> list)
 {
-    DeleteGlobal(OperatorsMenu);
-    DeleteGlobal(KeywordsMenu);
-    DeleteGlobal(FunctionsMenu);
+    recentFiles_.swap(list);
+    return list;
 }
 
-void StartApplication()
+std::unique_ptr<ScriptManager> ProgramApp::ReplaceScripts(std::unique_ptr<ScriptManager> scripts)
+{
+    scriptManager_.swap(scripts);
+    return scripts;
+}
+
+std::unique_ptr<DdeLinkManager> ProgramApp::ReplaceLinks(std::unique_ptr<DdeLinkManager> links)
+{
+    linkManager_.swap(links);
+    return links;
+}
+
+std::unique_ptr<FontRecord> ProgramApp::ReplaceDefaultFont(DefaultFontIndex index, std::unique_ptr<FontRecord> font)
+{
+    defaultFonts_[index].swap(font);
+    return font;
+}
+
+void ProgramApp::MakeDefaultFonts()
+{
+    for (int i = 0; i < DefaultFontCount; ++i) {
+        auto font = std::make_unique<FontRecord>();
+        font->face = "Times New Roman";
+        font->pointSize = DefaultFontSpecs[i].size;
+        font->bold = DefaultFontSpecs[i].bold;
+        font->turned = DefaultFontSpecs[i].turned;
+        defaultFonts_[i] = std::move(font);
+    }
+    for (DefaultFontIndex index : SavedFontOrder)
+        LoadFontPreference(*defaultFonts_[index], DefaultFontSpecs[index].preference);
+}
+
+void ProgramApp::CreateDialogFont()
+{
+    dialogFont_ = MakeDialogFont(FW_NORMAL);
+    dialogFontHeavy_ = MakeDialogFont(FW_HEAVY);
+    currentDialogFont_ = dialogFont_.get();
+}
+
+void ProgramApp::CreateFormulaMenus(WindowCL* owner)
+{
+    operatorsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(120, nullptr));
+    keywordsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(119, nullptr));
+    functionsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(122, nullptr));
+}
+
+void ProgramApp::DestroyFormulaMenus()
+{
+    operatorsMenu_.reset();
+    keywordsMenu_.reset();
+    functionsMenu_.reset();
+}
+
+void ProgramApp::StartApplication(MainFrame& frame)
 {
     InitCommonControls();
     AppDialog::ResetOpenDialogs();
-    BuildRecentFilesMenu(TheMainFrame);
+    BuildRecentFilesMenu(&frame);
     InstallHelpHook();
     BuildBuiltinNameRegistry();
     LocaleChars::Create(CommandLineFlag(DefaultLocaleBit));
     CursorStack::Create();
-    BuildMainToolbar(TheMainFrame->ToolBar());
+    BuildMainToolbar(frame.ToolBar());
     LoadTablesDirectory();
     ThePreferences().Load();
     CreatePrinterInfoContext();
-    AppClipboard = new Clipboard(TheMainFrame);
-    TheLinkManager = new DdeLinkManager(AppClipboard, "KIVO_Node");
-    CreateFormulaMenus(TheMainFrame);
-    TheScriptManager = new ScriptManager(&TheLinkManager->Server());
+    AppClipboard = new Clipboard(&frame);
+    linkManager_ = std::make_unique<DdeLinkManager>(AppClipboard, "KIVO_Node");
+    CreateFormulaMenus(&frame);
+    scriptManager_ = std::make_unique<ScriptManager>(&linkManager_->Server());
     MakeDefaultFonts();
 }
 
-void ShutdownApplication()
+void ProgramApp::ShutdownApplication()
 {
     // The program's documents close before the services they use.
     while (!TreeWindow::OpenWindows().empty())
@@ -186,22 +223,23 @@ void ShutdownApplication()
     LocaleChars::Destroy();
     DestroyMainToolbar();
     FreeTables();
-    DeleteGlobal(TheScriptManager);
+    scriptManager_.reset();
     DestroyFormulaMenus();
     DeleteGlobal(AppClipboard);
-    DeleteGlobal(TheLinkManager);
+    linkManager_.reset();
     DeletePrinterInfoContext();
-    DeleteGlobal(DialogFont);
-    DeleteGlobal(DialogFontHeavy);
-    CurrentDialogFont = nullptr;
+    dialogFont_.reset();
+    dialogFontHeavy_.reset();
+    currentDialogFont_ = nullptr;
     for (DefaultFontIndex index : SavedFontOrder)
-        DeleteGlobal(DefaultFonts[index]);
+        defaultFonts_[index].reset();
 }
 
 void StartProgram(FrameworkApp* app)
 {
     AppHost host;
     Host* previousHost = SetHost(&host);
+    ProgramApp program;
     InstallThresholdResultsDialog();
     InstallTextReportDialog();
     InstallDefinitionChoiceDialog();
@@ -218,22 +256,24 @@ void StartProgram(FrameworkApp* app)
     char path[300];
     const DWORD length = GetModuleFileNameA(app->Instance(), path, sizeof path);
     path[length < sizeof path ? length : sizeof path - 1] = '\0';
-    FilePath(path).GetDirectory(ProgramDirectory);
-    TheRecentFiles = new RecentFileList;
-    ButtonFaceColour = SplitColour(GetSysColor(COLOR_BTNFACE));
+    zString directory;
+    FilePath(path).GetDirectory(directory);
+    program.SetDirectory(directory);
+    program.ReplaceRecentFiles(std::make_unique<RecentFileList>());
+    program.SetButtonFace(SplitColour(GetSysColor(COLOR_BTNFACE)));
     ParseCommandLine(app->CommandLine());
-    CreateDialogFont();
+    program.CreateDialogFont();
     RegisterDiagramClipboardFormats();
-    TheMainFrame = new MainFrame;
-    const int showCommand = RestoreFramePlacement(TheMainFrame, app->ShowCommand());
+    auto frame = std::make_unique<MainFrame>();
+    const int showCommand = RestoreFramePlacement(frame.get(), app->ShowCommand());
     if (showCommand == SW_HIDE) {
-        TheMainFrame->EndSplash();
-        PostMessageA(TheMainFrame->Handle(), WM_COMMAND, SplashDialog::EndedCommand, 0);
+        frame->EndSplash();
+        PostMessageA(frame->Handle(), WM_COMMAND, SplashDialog::EndedCommand, 0);
     }
     else
-        (new SplashDialog(TheMainFrame, 2000))->Show(SW_SHOW);
-    StartApplication();
-    TheMainFrame->Show(showCommand);
+        (new SplashDialog(frame.get(), 2000))->Show(SW_SHOW);
+    program.StartApplication(*frame);
+    frame->Show(showCommand);
     // Without a document from the command line the program starts with a new tree, unless asked not to.
     if (RunStartupActions() == 0) {
         if (CommandLineFlag(InfluenceFirstBit))
@@ -241,10 +281,10 @@ void StartProgram(FrameworkApp* app)
         else if (!CommandLineFlag(NoFirstTreeBit))
             (new TreeWindow())->Show(-1);
     }
-    TheMainFrame->RefreshCommands();
+    frame->RefreshCommands();
     app->RunMessageLoop();
-    ShutdownApplication();
-    DeleteGlobal(TheRecentFiles);
-    DeleteGlobal(TheMainFrame);
+    program.ShutdownApplication();
+    program.ReplaceRecentFiles(nullptr);
+    frame.reset();
     SetHost(previousHost);
 }

@@ -1,5 +1,6 @@
 #include "app/ProgressWindow.h"
 
+#include "app/MainFrame.h"
 #include "app/ProgressBar.h"
 #include "framework/draw/Display.h"
 #include "framework/visual/VisualStatusPane.h"
@@ -8,9 +9,14 @@
 
 #include <vector>
 
-ProgressWindow* StatusProgress = nullptr;
-
 namespace {
+
+// The program frame's progress display; null while there is none.
+ProgressWindow* Shown()
+{
+    const MainFrame* frame = MainFrame::Program();
+    return frame ? frame->Progress() : nullptr;
+}
 
 std::vector<ProgressMessage>& Messages()
 {
@@ -27,24 +33,20 @@ long pushedCount = 0;
 
 ProgressWindow::ProgressWindow(VisualStatusPane* pane) : VisualFieldItem(pane, LayoutManager::DockLeft, "", Key, 0)
 {
-    StatusProgress = this;
 }
 
-ProgressWindow::~ProgressWindow()
-{
-    if (StatusProgress == this)
-        StatusProgress = nullptr;
-}
+ProgressWindow::~ProgressWindow() = default;
 
 uint32_t ProgressWindow::Push(const char* text, double low, double high)
 {
     ++pushedCount;
     ProgressMessage message{++lastHandle, low, high, zString(text ? text : ""), low};
-    if (StatusProgress)
-        StatusProgress->HideBar();
+    ProgressWindow* shown = Shown();
+    if (shown)
+        shown->HideBar();
     Messages().push_back(message);
-    if (StatusProgress)
-        StatusProgress->ShowMessage(Messages().back());
+    if (shown)
+        shown->ShowMessage(Messages().back());
     shownHandle = message.Handle;
     return message.Handle;
 }
@@ -55,8 +57,9 @@ void ProgressWindow::Step(uint32_t handle, double value)
         return;
     ProgressMessage& top = Messages().back();
     top.Value = value > top.High ? top.High : value;
-    if (StatusProgress && StatusProgress->activeBar_)
-        StatusProgress->activeBar_->SetValue(value);
+    ProgressWindow* shown = Shown();
+    if (shown && shown->activeBar_)
+        shown->activeBar_->SetValue(value);
 }
 
 void ProgressWindow::Pop(uint32_t handle)
@@ -71,21 +74,23 @@ void ProgressWindow::Pop(uint32_t handle)
         }
         return;
     }
-    if (StatusProgress)
-        StatusProgress->HideBar();
+    ProgressWindow* shown = Shown();
+    if (shown)
+        shown->HideBar();
     messages.pop_back();
     if (messages.empty()) {
         shownHandle = static_cast<uint32_t>(-1);
         return;
     }
-    if (StatusProgress)
-        StatusProgress->ShowMessage(messages.back());
+    if (shown)
+        shown->ShowMessage(messages.back());
     shownHandle = messages.back().Handle;
 }
 
 bool ProgressWindow::HasEntries()
 {
-    return StatusProgress && StatusProgress->activeBar_;
+    const ProgressWindow* shown = Shown();
+    return shown && shown->activeBar_;
 }
 
 long ProgressWindow::PushedCount()

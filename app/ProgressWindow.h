@@ -25,7 +25,7 @@ public:
     static constexpr int Key = 1;
     static constexpr int BarWidth = 250;
 
-    // The item of key 1 at the left of the status pane; it becomes StatusProgress.
+    // The item of key 1 at the left of the status pane. The program frame's shows the stack.
     explicit ProgressWindow(VisualStatusPane* pane);
     ~ProgressWindow() override;
 
@@ -52,5 +52,3 @@ private:
     SIZE savedSize_{0, 0};
 };
 
-// The status bar's progress display; null while there is no status bar.
-extern ProgressWindow* StatusProgress;

@@ -28,21 +28,23 @@ bool CutAtLastBackslash(std::string& text)
 
 void BuildRecentFilesMenu(MainFrame* frame)
 {
-    if (!TheRecentFiles)
+    const RecentFileList* recent = TheProgram()->RecentFiles();
+    if (!recent)
         return;
-    for (int i = 0; i < TheRecentFiles->Count(); ++i)
+    for (int i = 0; i < recent->Count(); ++i)
         AddRecentFile(frame, FilePath(), true);
     UpdateRecentFilesMenu(frame);
 }
 
 void AddRecentFile(MainFrame* frame, const FilePath& path, bool slotOnly)
 {
-    if (!slotOnly && TheRecentFiles && TheRecentFiles->Contains(path)) {
-        TheRecentFiles->MoveToFront(path);
+    RecentFileList* recent = TheProgram()->RecentFiles();
+    if (!slotOnly && recent && recent->Contains(path)) {
+        recent->MoveToFront(path);
         UpdateRecentFilesMenu(frame);
         return;
     }
-    HMENU bar = MainMenuBar && frame ? MainMenuBar->Handle() : nullptr;
+    HMENU bar = frame && frame->MenuBar() ? frame->MenuBar()->Handle() : nullptr;
     const int32_t slots = frame ? frame->RecentSlots() : 0;
     if (bar && slots < RecentFileList::Capacity) {
         const UINT id = FirstRecentFileCommand + static_cast<UINT>(slots);
@@ -55,15 +57,15 @@ void AddRecentFile(MainFrame* frame, const FilePath& path, bool slotOnly)
         DrawMenuBar(frame->Handle());
         frame->SetRecentSlots(slots + 1);
     }
-    if (!slotOnly && TheRecentFiles) {
-        TheRecentFiles->AddToFront(path);
+    if (!slotOnly && recent) {
+        recent->AddToFront(path);
         UpdateRecentFilesMenu(frame);
     }
 }
 
 void UpdateRecentFilesMenu(MainFrame* frame)
 {
-    HMENU bar = MainMenuBar && frame ? MainMenuBar->Handle() : nullptr;
+    HMENU bar = frame && frame->MenuBar() ? frame->MenuBar()->Handle() : nullptr;
     if (!bar)
         return;
     const int32_t slots = frame->RecentSlots();
@@ -81,7 +83,8 @@ void RecentFileMenuText(int entry, zString& out)
     out += static_cast<char>('1' + entry);
     out += ' ';
     FilePath path;
-    if (TheRecentFiles && TheRecentFiles->GetAt(entry, path)) {
+    const RecentFileList* recent = TheProgram()->RecentFiles();
+    if (recent && recent->GetAt(entry, path)) {
         zString shown;
         AbbreviatePath(path, shown);
         out += shown;

@@ -1,15 +1,19 @@
 #pragma once
-// The whole life of the program between WinMain and its exit, and the process-wide objects it makes. Each
-// global exists from its creation step until ShutdownApplication (or the end of StartProgram); code that
-// runs inside the message loop may rely on all of them. A global that could not be made stays null.
+// The whole life of the program between WinMain and its exit, and the application object that holds the
+// process-wide objects it makes.
 
 #include "framework/draw/Colour.h"
 #include "foundation/zString.h"
 #include "framework/window/ProgramEntry.h"
 
+#include <windows.h>
+
+#include <memory>
+
 class Clipboard;
 class DdeLinkManager;
 class FontRecord;
+class MainFrame;
 class PopupMenu;
 class RecentFileList;
 class ScriptManager;
@@ -22,27 +26,80 @@ enum DefaultFontIndex {
     GraphAxisFont, GraphVAxisFont, GraphTitleFont, OutlineFont, PageHeaderFont, DefaultFontCount
 };
 
-extern zString ProgramDirectory;       // directory of the running program file
-extern RecentFileList* TheRecentFiles; // its destructor saves the list
-extern Colour ButtonFaceColour;        // COLOR_BTNFACE at start-up
-extern zFont* DialogFont;              // "MS Sans Serif", 8 points, weight 400
-extern zFont* DialogFontHeavy;         // the same at weight 900
-extern zFont* CurrentDialogFont;       // the font that dialogs use
-extern Clipboard* AppClipboard;        // the application's access to the system clipboard
-extern PopupMenu* OperatorsMenu;       // operators for formula editing (menu 120)
-extern PopupMenu* KeywordsMenu;        // keywords for formula editing (menu 119)
-extern PopupMenu* FunctionsMenu;       // built-in functions for formula editing (menu 122)
-extern ScriptManager* TheScriptManager;
-extern DdeLinkManager* TheLinkManager; // DDE links, service "KIVO_Node"
-extern FontRecord* DefaultFonts[DefaultFontCount];
-// The default font saved under that name ("Tree", "Prob", ...), or null while it is not made.
-const FontRecord* DefaultFontNamed(const char* name);
+// The program's application object: the process-wide objects the start-up steps make, each from its step
+// until ShutdownApplication (the recent files until the end of StartProgram); code that runs inside the
+// message loop may rely on all of them. One that was not made is null. StartProgram makes the one object
+// of the program; a test may make its own, which is current while it lives.
+class ProgramApp {
+public:
+    ProgramApp();
+    ~ProgramApp();
+    ProgramApp(const ProgramApp&) = delete;
+    ProgramApp& operator=(const ProgramApp&) = delete;
 
-// The application-wide start-up once the main frame exists, and its shut-down after the message loop.
-void StartApplication();
-void ShutdownApplication();
-// Makes the Operators, Keywords and Functions menus of formula fields, and deletes them.
-void CreateFormulaMenus(WindowCL* owner);
-void DestroyFormulaMenus();
-// Makes DialogFont, DialogFontHeavy and CurrentDialogFont.
-void CreateDialogFont();
+    // Directory of the running program file.
+    const zString& Directory() const { return directory_; }
+    void SetDirectory(const zString& directory) { directory_ = directory; }
+    RecentFileList* RecentFiles() const { return recentFiles_.get(); }
+    // COLOR_BTNFACE at start-up.
+    Colour ButtonFace() const { return buttonFace_; }
+    void SetButtonFace(Colour colour) { buttonFace_ = colour; }
+    // "MS Sans Serif", 8 points, weight 400; the same at weight 900; the font that dialogs use.
+    zFont* DialogFont() const { return dialogFont_.get(); }
+    zFont* DialogFontHeavy() const { return dialogFontHeavy_.get(); }
+    zFont* CurrentDialogFont() const { return currentDialogFont_; }
+    // The current dialog font's handle; null while there is none.
+    HFONT DialogFontHandle() const;
+    // The operators (menu 120), keywords (menu 119) and built-in functions (menu 122) of formula fields.
+    PopupMenu* OperatorsMenu() const { return operatorsMenu_.get(); }
+    PopupMenu* KeywordsMenu() const { return keywordsMenu_.get(); }
+    PopupMenu* FunctionsMenu() const { return functionsMenu_.get(); }
+    ScriptManager* Scripts() const { return scriptManager_.get(); }
+    // DDE links, service "KIVO_Node".
+    DdeLinkManager* Links() const { return linkManager_.get(); }
+    // The links are made and the clipboard holds a link to paste.
+    bool CanPasteLink() const;
+    // The default font of that index; null while it is not made.
+    FontRecord* DefaultFont(DefaultFontIndex index) const { return defaultFonts_[index].get(); }
+    // The default font saved under that name ("Tree", "Prob", ...), or null while it is not made.
+    const FontRecord* DefaultFontNamed(const char* name) const;
+
+    // Each takes the object in place of the one held so far and hands that back.
+    std::unique_ptr<RecentFileList> ReplaceRecentFiles(std::unique_ptr<RecentFileList> list);
+    std::unique_ptr<ScriptManager> ReplaceScripts(std::unique_ptr<ScriptManager> scripts);
+    std::unique_ptr<DdeLinkManager> ReplaceLinks(std::unique_ptr<DdeLinkManager> links);
+    std::unique_ptr<FontRecord> ReplaceDefaultFont(DefaultFontIndex index, std::unique_ptr<FontRecord> font);
+
+    // The application-wide start-up once the main frame exists, and its shut-down after the message loop.
+    void StartApplication(MainFrame& frame);
+    void ShutdownApplication();
+    // Makes the Operators, Keywords and Functions menus of formula fields, and deletes them.
+    void CreateFormulaMenus(WindowCL* owner);
+    void DestroyFormulaMenus();
+    // Makes DialogFont, DialogFontHeavy and CurrentDialogFont.
+    void CreateDialogFont();
+
+private:
+    void MakeDefaultFonts();
+
+    ProgramApp* previous_;
+    zString directory_;
+    std::unique_ptr<RecentFileList> recentFiles_; // its destructor saves the list
+    Colour buttonFace_{0, 0, 0, 0};
+    std::unique_ptr<zFont> dialogFont_;
+    std::unique_ptr<zFont> dialogFontHeavy_;
+    zFont* currentDialogFont_ = nullptr;
+    std::unique_ptr<PopupMenu> operatorsMenu_;
+    std::unique_ptr<PopupMenu> keywordsMenu_;
+    std::unique_ptr<PopupMenu> functionsMenu_;
+    std::unique_ptr<ScriptManager> scriptManager_;
+    std::unique_ptr<DdeLinkManager> linkManager_;
+    std::unique_ptr<FontRecord> defaultFonts_[DefaultFontCount];
+};
+
+// The current program object; null when there is none.
+ProgramApp* TheProgram();
+
+// The application's access to the system clipboard, made and deleted by the program object's start-up and
+// shut-down.
+extern Clipboard* AppClipboard;

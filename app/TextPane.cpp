@@ -56,8 +56,8 @@ TextPane::~TextPane() = default;
 void TextPane::Initialise(bool wordWrap, bool readOnly)
 {
     fontRecord_.pointSize = 9;
-    if (DefaultFonts[TreeFont] != nullptr)
-        fontRecord_ = *DefaultFonts[TreeFont];
+    if (TheProgram()->DefaultFont(TreeFont) != nullptr)
+        fontRecord_ = *TheProgram()->DefaultFont(TreeFont);
     edit_ = new TextPaneEdit(this, new FillLayout(), kEditId, wordWrap, readOnly);
     edit_->ShowWindow(SW_SHOW);
     edit_->SetText(" ");

@@ -59,9 +59,9 @@ void DrawTipFrame(HDC dc, const RECT& rect, const TipColours& colours)
 
 RECT DrawTipBox(HDC dc, POINT anchor, const char* text, bool centre, const RECT* limit)
 {
+    const HFONT dialogFont = TheProgram()->DialogFontHandle();
     const HGDIOBJ previousFont =
-        SelectObject(dc, CurrentDialogFont ? reinterpret_cast<HGDIOBJ>(CurrentDialogFont->Handle())
-                                           : GetStockObject(DEFAULT_GUI_FONT));
+        SelectObject(dc, dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     const int lineHeight = metrics.tmHeight;

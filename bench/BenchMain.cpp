@@ -1,5 +1,7 @@
 #include "bench/Bench.h"
 
+#include "app/StartProgram.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -79,6 +81,8 @@ double BenchBestSeconds(int repetitions, const std::function<void()>& body)
 int main(int argc, char** argv)
 {
     const char* filter = argc > 1 ? argv[1] : nullptr;
+    // The program's objects, none made: a case makes what it needs.
+    ProgramApp program;
     for (const BenchCase& bench : BenchCases()) {
         if (filter && !std::strstr(bench.name, filter))
             continue;

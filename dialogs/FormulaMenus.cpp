@@ -23,8 +23,9 @@ MenuButton* MakeFormulaMenuButtons(WindowCL* window, const FormulaMenuControls& 
             return nullptr;
         return MakeMenuButton(menu, window->FindChild(id), window, nullptr, false);
     };
-    make(controls.operators, OperatorsMenu);
-    make(controls.functions, FunctionsMenu);
+    const ProgramApp& program = *TheProgram();
+    make(controls.operators, program.OperatorsMenu());
+    make(controls.functions, program.FunctionsMenu());
     make(controls.tables, TablesMenu() != nullptr ? &TablesMenu()->GetMenu() : nullptr);
     if (tree != nullptr) {
         // A new tree makes its variables menu with its first variable.
@@ -34,7 +35,7 @@ MenuButton* MakeFormulaMenuButtons(WindowCL* window, const FormulaMenuControls& 
     }
     else if (controls.variables != 0)
         window->SetItemText(controls.variables, "");
-    return make(controls.keywords, KeywordsMenu);
+    return make(controls.keywords, program.KeywordsMenu());
 }
 
 bool InsertFormulaMenuPick(unsigned command, TreeWindow* tree, HWND edit)
@@ -55,8 +56,10 @@ bool InsertFormulaMenuPick(unsigned command, TreeWindow* tree, HWND edit)
 
 bool PlainMenuItemText(unsigned command, TreeWindow* tree, zString& text)
 {
-    const bool found = (OperatorsMenu != nullptr && OperatorsMenu->ItemText(command, text)) ||
-                       (KeywordsMenu != nullptr && KeywordsMenu->ItemText(command, text)) ||
+    const PopupMenu* operators = TheProgram()->OperatorsMenu();
+    const PopupMenu* keywords = TheProgram()->KeywordsMenu();
+    const bool found = (operators != nullptr && operators->ItemText(command, text)) ||
+                       (keywords != nullptr && keywords->ItemText(command, text)) ||
                        (tree != nullptr && tree->VariablesMenu && tree->VariablesMenu->ItemText(command, text));
     if (found && text.Length() > 50)
         text.Truncate(50);

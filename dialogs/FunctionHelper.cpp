@@ -272,7 +272,7 @@ bool InsertFunctionFromMenu(unsigned command, TreeWindow* tree, HWND edit)
     if (command == kFunctionHelperCommand) {
         if (!RunFunctionHelper(text, tree))
             return true;
-    } else if (FunctionsMenu == nullptr || !FunctionsMenu->ItemText(command, text)) {
+    } else if (TheProgram()->FunctionsMenu() == nullptr || !TheProgram()->FunctionsMenu()->ItemText(command, text)) {
         return false;
     }
     if (edit == nullptr)

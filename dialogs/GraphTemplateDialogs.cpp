@@ -237,7 +237,7 @@ void SaveTemplateAsDefaults(const GraphTemplate& graphTemplate)
 {
     for (int i = 0; i < 6; ++i) {
         FontRecord font = graphTemplate.fonts[i];
-        if (FontRecord* preference = DefaultFonts[kDefaultGraphFonts[i].font])
+        if (FontRecord* preference = TheProgram()->DefaultFont(kDefaultGraphFonts[i].font))
             *preference = font;
         SaveFontPreference(font, kDefaultGraphFonts[i].preference);
     }

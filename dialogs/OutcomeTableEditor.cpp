@@ -246,7 +246,7 @@ void OutcomeTableEditor::UpdateControls()
     if (tools_ != nullptr) {
         tools_->GrayItem(kDistribution, none);
         tools_->GrayItem(kWheel, none || values_);
-        tools_->GrayItem(kPasteLink, none || TheLinkManager == nullptr || !TheLinkManager->CanPasteLink());
+        tools_->GrayItem(kPasteLink, none || !TheProgram()->CanPasteLink());
     }
     if (zoom_ != nullptr) {
         zoom_->GrayItem(kZoomIn, !pane_->CanZoomIn());
@@ -329,7 +329,7 @@ void OutcomeTableEditor::WriteCell(PreparedRow& row)
 // The clipboard's link made a link of the table's tree; the cell reads it, its value kept beside.
 void OutcomeTableEditor::OnPasteLink()
 {
-    if (current_ < 0 || TheLinkManager == nullptr || !TheLinkManager->CanPasteLink())
+    if (current_ < 0 || !TheProgram()->CanPasteLink())
         return;
     zString formula;
     if (!tree_.PasteLink(formula))

@@ -219,7 +219,7 @@ const unsigned FontButtons[4] = {Ctl::FontsPage::NodeFont, Ctl::FontsPage::ProbF
                                  Ctl::FontsPage::VariablesFont};
 const unsigned FontSamples[4] = {Ctl::FontsPage::NodeFontSample, Ctl::FontsPage::ProbFontSample,
                                  Ctl::FontsPage::EVFontSample, Ctl::FontsPage::VariablesFontSample};
-const int DefaultFontOf[5] = {TreeFont, ProbFont, EVFont, VariablesFont, PageHeaderFont};
+const DefaultFontIndex DefaultFontOf[5] = {TreeFont, ProbFont, EVFont, VariablesFont, PageHeaderFont};
 const char* const DefaultFontNames[5] = {"Tree", "Prob", "EV", "Variables", "PageHeader"};
 
 const char* const MethodNames[] = {"Simple", "Cost-Effectiveness", "Benefit-Cost", "Multi-Attribute", nullptr};
@@ -967,7 +967,7 @@ void PreferencesDialog::SaveTreeSettings()
     const FontRecord* fonts[5] = {&display.TreeFont, &display.ProbFont, &display.EVFont, &display.VariablesFont,
                                   &display.PageHeaderFont};
     for (int i = 0; i < 5; ++i) {
-        if (FontRecord* preference = DefaultFonts[DefaultFontOf[i]]) {
+        if (FontRecord* preference = TheProgram()->DefaultFont(DefaultFontOf[i])) {
             *preference = *fonts[i];
             SaveFontPreference(*preference, DefaultFontNames[i]);
         }

@@ -41,8 +41,8 @@ RECT ChildRect(DialogFrameCL& dialog, unsigned id)
 
 void SetFont(HWND window)
 {
-    if (CurrentDialogFont)
-        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentDialogFont->Handle()), TRUE);
+    if (const HFONT dialogFont = TheProgram()->DialogFontHandle())
+        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), TRUE);
 }
 
 // The "Export" control becomes a menu button offering the clipboard and a file; its picks come back to

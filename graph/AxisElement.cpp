@@ -53,7 +53,7 @@ void Line(Display& display, float x1, float y1, float x2, float y2)
 
 AxisElement::AxisElement() : numberFormat(true)
 {
-    if (const FontRecord* preferred = DefaultFontNamed("GraphAxis"))
+    if (const FontRecord* preferred = TheProgram()->DefaultFontNamed("GraphAxis"))
         font = *preferred;
 }
 

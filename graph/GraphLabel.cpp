@@ -49,7 +49,7 @@ FontRecord TurnedAs(const FontRecord& font, uint8_t vertical)
 
 GraphLabel::GraphLabel(const char* text) : text(text != nullptr ? text : "")
 {
-    if (const FontRecord* preferred = DefaultFontNamed("GraphLbl"))
+    if (const FontRecord* preferred = TheProgram()->DefaultFontNamed("GraphLbl"))
         font = *preferred;
 }
 

@@ -133,13 +133,13 @@ GraphWindow::GraphWindow() : DocumentWindow(NewGraphTitle().c_str(), 0, MenuRes:
     verticalLabel.vertical = 1;
     verticalAxis.isVertical = 1;
     for (GraphLabel* label : {&title, &subtitle})
-        if (const FontRecord* font = DefaultFontNamed("GraphTitle"))
+        if (const FontRecord* font = TheProgram()->DefaultFontNamed("GraphTitle"))
             label->font = *font;
-    if (const FontRecord* font = DefaultFontNamed("GraphHAxisLabel"))
+    if (const FontRecord* font = TheProgram()->DefaultFontNamed("GraphHAxisLabel"))
         horizontalLabel.font = *font;
-    if (const FontRecord* font = DefaultFontNamed("GraphVAxisLabel"))
+    if (const FontRecord* font = TheProgram()->DefaultFontNamed("GraphVAxisLabel"))
         verticalLabel.font = *font;
-    if (const FontRecord* font = DefaultFontNamed("GraphVAxis"))
+    if (const FontRecord* font = TheProgram()->DefaultFontNamed("GraphVAxis"))
         verticalAxis.font = *font;
     SetModified(1);
 }

@@ -85,7 +85,7 @@ protected:
     {
         toolsEdit_ = edit;
         std::unique_ptr<Menu> menu(Menu::PopupFromResource(ResourceId(MenuRes::DiagramToolsPopup, nullptr)));
-        menu->GrayItem(Cmd::EditPasteLink, TheLinkManager == nullptr || !TheLinkManager->CanPasteLink());
+        menu->GrayItem(Cmd::EditPasteLink, !TheProgram()->CanPasteLink());
         tools_ = MakeOwningMenuButton(std::move(menu), this, staticId);
     }
     void EnableTools(bool enabled)
@@ -141,8 +141,8 @@ private:
     {
         zString text;
         if (id == Cmd::EditPasteLink) {
-            if (TheLinkManager == nullptr ||
-                PasteLinkFromClipboard(*TheLinkManager, window_.document.links, window_, text, 0) <= 0)
+            DdeLinkManager* links = TheProgram()->Links();
+            if (links == nullptr || PasteLinkFromClipboard(*links, window_.document.links, window_, text, 0) <= 0)
                 return;
         } else if (id == Cmd::OptionsDistributeChildren) {
             std::unique_ptr<Distribution> picked(RunDistributionPicker(nullptr, nullptr, false));

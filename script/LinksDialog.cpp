@@ -227,7 +227,7 @@ bool LinksDialog::Copy(const std::vector<int>& rows) const
 
 bool LinksDialog::CanPasteProgramLink() const
 {
-    return window_ != nullptr && TheLinkManager != nullptr && TheLinkManager->CanPasteLink();
+    return window_ != nullptr && TheProgram()->CanPasteLink();
 }
 
 int LinksDialog::LinksOnClipboard() const
@@ -239,7 +239,8 @@ std::vector<int> LinksDialog::Paste()
 {
     if (CanPasteProgramLink()) {
         zString formula;
-        const DocumentLink* link = links_.Find(PasteLinkFromClipboard(*TheLinkManager, links_, *window_, formula, 0));
+        DdeLinkManager& links = *TheProgram()->Links();
+        const DocumentLink* link = links_.Find(PasteLinkFromClipboard(links, links_, *window_, formula, 0));
         if (link == nullptr)
             return {};
         changed_ = true;

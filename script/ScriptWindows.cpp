@@ -35,7 +35,8 @@ const char* const kTextWindowClass = "KivoScriptText";
 
 HFONT ScriptFont()
 {
-    return CurrentDialogFont != nullptr ? CurrentDialogFont->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const HFONT dialogFont = TheProgram()->DialogFontHandle();
+    return dialogFont != nullptr ? dialogFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 LRESULT CALLBACK TextWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -63,10 +63,11 @@ private:
 // Dialog units of the program's dialog font (the system's without one).
 zDialogUnit DialogFontUnits()
 {
-    if (CurrentDialogFont == nullptr)
+    const HFONT dialogFont = TheProgram()->DialogFontHandle();
+    if (dialogFont == nullptr)
         return zDialogUnit();
     ScopedScreenInfoContext dc;
-    ScopedSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(CurrentDialogFont->Handle()));
+    ScopedSelection font(dc.Get(), dialogFont);
     return zDialogUnit(dc.Get());
 }
 
@@ -93,7 +94,7 @@ CustomInterfacePanel::CustomInterfacePanel(TreeWindow& tree, WindowCL* treePane)
                                    {"Comments...", Cmd::CustomInterfaceComments, 86},
                                    {"Show Tree", Cmd::OptionsShowCustomInterface, 105},
                                    {"Analyze...", Cmd::CustomInterfaceAnalyze, 55}};
-    const HFONT font = CurrentDialogFont != nullptr ? CurrentDialogFont->Handle() : nullptr;
+    const HFONT font = TheProgram()->DialogFontHandle();
     for (const PanelButton& button : buttons) {
         if ((button.command == Cmd::CustomInterfaceOptions && !options) ||
             (button.command == Cmd::CustomInterfaceComments && !comments))

@@ -1,6 +1,5 @@
 #include "treewin/TreeClipboard.h"
 
-#include "app/MainFrame.h"
 #include "framework/dialog/Menu.h"
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"
@@ -78,18 +77,19 @@ void TreeClipboard::SlotItemText(int slot, zString& out) const
 
 void TreeClipboard::UpdateMenuItems(int slot) const
 {
-    if (!MainMenuBar || !MainMenuBar->Handle())
+    if (!menuBar || !menuBar->Handle())
         return;
     zString text;
     SlotItemText(slot, text);
     const UINT id = kFirstSlotCommand + static_cast<UINT>(slot);
-    ModifyMenuA(MainMenuBar->Handle(), id, MF_BYCOMMAND | MF_STRING, id, text.Text());
+    ModifyMenuA(menuBar->Handle(), id, MF_BYCOMMAND | MF_STRING, id, text.Text());
     for (int i = 0; i < kSlots; ++i)
-        MainMenuBar->CheckItem(kFirstSlotCommand + static_cast<UINT>(i), i == current);
+        menuBar->CheckItem(kFirstSlotCommand + static_cast<UINT>(i), i == current);
 }
 
-void TreeClipboard::ShowInMenu() const
+void TreeClipboard::ShowInMenu(Menu* bar)
 {
+    menuBar = bar;
     for (int slot = 0; slot < kSlots; ++slot)
         UpdateMenuItems(slot);
 }

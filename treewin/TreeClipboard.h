@@ -12,6 +12,7 @@
 
 struct TreeArrow;
 struct TreeNode;
+class Menu;
 class TreeClipboardWindow;
 
 class TreeClipboard {
@@ -43,8 +44,9 @@ public:
 
     // The Edit-menu text of the slot's item.
     void SlotItemText(int slot, zString& out) const;
-    // Titles the four slot items of the frame's menu bar and checks the current one's (a new menu bar).
-    void ShowInMenu() const;
+    // From now on the four slot items of this menu bar (null: none) show the slots' titles and the current
+    // slot's check; they are set at once.
+    void ShowInMenu(Menu* bar);
 
     // The window showing the current slot (command 1212): closed when it is open, else made and shown.
     void ToggleWindow();
@@ -56,13 +58,14 @@ public:
 
 private:
     int SlotIndex(int slot) const { return slot >= 0 && slot < kSlots ? slot : current; }
-    // Puts the slot's text on its item of the frame's menu bar and checks the current slot's item.
+    // Puts the slot's text on its item of the menu bar and checks the current slot's item.
     void UpdateMenuItems(int slot) const;
 
     std::shared_ptr<TreeNode> slots[kSlots];
     int16_t current = 0;
     std::unique_ptr<TreeArrow> arrow;
     TreeClipboardWindow* window = nullptr;
+    Menu* menuBar = nullptr; // the frame's, which shows the slots
 };
 
 // The program's tree clipboard, made on first use.

@@ -29,7 +29,7 @@ bool TreeWindow::CanCopySpecial() const
 
 bool TreeWindow::CanPasteLinkHere() const
 {
-    return InPlaceEditor != nullptr && EditField == 2 && TheLinkManager != nullptr && TheLinkManager->CanPasteLink();
+    return InPlaceEditor != nullptr && EditField == 2 && TheProgram()->CanPasteLink();
 }
 
 bool TreeWindow::CanBreakLink() const
@@ -64,14 +64,15 @@ void TreeWindow::CopySpecial()
     zString item, value;
     DdeItemName(id, item);
     // A value that cannot be computed puts nothing on the clipboard.
-    if (id != 0 && TheLinkManager != nullptr && LinkItemText(node, id, value))
-        TheLinkManager->CopyLinkToClipboard(FilePath().Text(), item.Text(), value.Text());
+    DdeLinkManager* links = TheProgram()->Links();
+    if (id != 0 && links != nullptr && LinkItemText(node, id, value))
+        links->CopyLinkToClipboard(FilePath().Text(), item.Text(), value.Text());
 }
 
 bool TreeWindow::PasteLink(zString& formula)
 {
-    return TheLinkManager != nullptr &&
-           PasteLinkFromClipboard(*TheLinkManager, document.DocumentLinks, *this, formula, 0) != 0;
+    DdeLinkManager* links = TheProgram()->Links();
+    return links != nullptr && PasteLinkFromClipboard(*links, document.DocumentLinks, *this, formula, 0) != 0;
 }
 
 void TreeWindow::PasteLinkIntoEditor()

@@ -608,7 +608,7 @@ void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere, bool wheelHere)
          {Cmd::EditTreeClipboard1, Cmd::EditTreeClipboard2, Cmd::EditTreeClipboard3, Cmd::EditTreeClipboard4,
           Cmd::EditLinks, Cmd::DisplayPreferences, Cmd::ReportTablesUsed, Cmd::ReportVariables})
         SetItem(bar, id, true);
-    SetItem(bar, Cmd::EditPasteLink, editHere && TheLinkManager != nullptr && TheLinkManager->CanPasteLink());
+    SetItem(bar, Cmd::EditPasteLink, editHere && TheProgram()->CanPasteLink());
     SetItem(bar, Cmd::EditClones, document.CloneMasters.Count() > 0);
     SetCompanionItems(bar, *this, true);
     SetItem(bar, Cmd::ValuesDefineValues, !locked);

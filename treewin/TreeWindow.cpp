@@ -119,8 +119,8 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
     // Its links to other programs' values join their items; conversations whose servers were absent try again.
     if (read) {
         document.DocumentLinks.ReconnectAll();
-        if (TheLinkManager != nullptr)
-            TheLinkManager->ReconnectAll();
+        if (DdeLinkManager* links = TheProgram()->Links())
+            links->ReconnectAll();
     }
 }
 
@@ -356,8 +356,8 @@ void TreeWindow::SetTitleFromPath(const char* path)
 void TreeWindow::CreateDdeTopic()
 {
     ddeTopic.reset();
-    if (TheLinkManager != nullptr)
-        ddeTopic = std::make_unique<TreeDdeServer>(this, &TheLinkManager->Server(), FullPath().Text());
+    if (DdeLinkManager* links = TheProgram()->Links())
+        ddeTopic = std::make_unique<TreeDdeServer>(this, &links->Server(), FullPath().Text());
 }
 
 void TreeWindow::LinkedValueArrived()

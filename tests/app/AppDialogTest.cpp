@@ -177,7 +177,7 @@ TEST(OnlineHelp, OpensTheFileOfTheHelpDirectoryOrSaysItIsMissing)
     frame.Create();
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    ProgramDirectory = (std::string(temp) + "kivohelp\\").c_str();
+    TheProgram()->SetDirectory((std::string(temp) + "kivohelp\\").c_str());
     const std::string helpDirectory = std::string(temp) + "kivohelp\\Help\\";
     EXPECT_EQ(helpDirectory, HelpDirectory());
     const std::string helpFile = helpDirectory + HelpFileName;
@@ -208,7 +208,7 @@ TEST(OnlineHelp, OpensTheFileOfTheHelpDirectoryOrSaysItIsMissing)
     EXPECT_EQ(help.calls[2].path, HelpFileName);
     EXPECT_EQ(help.calls[2].command, static_cast<UINT>(HELP_QUIT));
     DeleteFileA(helpFile.c_str());
-    ProgramDirectory = "";
+    TheProgram()->SetDirectory("");
 }
 
 HWND menuOwner = nullptr;

@@ -273,18 +273,16 @@ TEST_F(FrameDocuments, RunScriptReadsTheChosenFileLineByLineUntilItsFirstUnknown
         std::strcpy(dialog.lpstrFile, path.c_str());
         return 1;
     });
-    ScriptManager script;
-    ScriptManager* const running = TheScriptManager;
-    TheScriptManager = &script;
+    std::unique_ptr<ScriptManager> running = TheProgram()->ReplaceScripts(std::make_unique<ScriptManager>());
     Post(1113);
-    TheScriptManager = running;
+    const std::unique_ptr<ScriptManager> script = TheProgram()->ReplaceScripts(std::move(running));
     SetFileDialogPresenter(previous);
     std::remove(path.c_str());
     EXPECT_EQ("Run Script", title);
     EXPECT_EQ("Script Files (*.txt)", filter);
     EXPECT_EQ((std::vector<std::string>{"a, b", "Unrecognized command \"Never\"."}), Questions());
-    EXPECT_EQ(5, script.lineCount);
-    EXPECT_FALSE(script.FileRunning());
+    EXPECT_EQ(5, script->lineCount);
+    EXPECT_FALSE(script->FileRunning());
 }
 
 } // namespace

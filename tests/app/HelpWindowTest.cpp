@@ -58,7 +58,9 @@ protected:
     {
         char path[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, path, sizeof path);
-        FilePath(path).GetDirectory(ProgramDirectory);
+        zString directory;
+        FilePath(path).GetDirectory(directory);
+        TheProgram()->SetDirectory(directory);
         frame = new MainFrame;
         frame->EndStartup();
         frame->Show(SW_SHOWNOACTIVATE);
@@ -67,7 +69,7 @@ protected:
     {
         QuitHelp();
         delete frame;
-        ProgramDirectory = "";
+        TheProgram()->SetDirectory("");
     }
 
     // Waits until the help window shows the title.

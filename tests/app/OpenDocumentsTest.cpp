@@ -68,8 +68,7 @@ protected:
             saved.push_back(std::make_unique<SavedRegistryValue>("RecentFiles", ("File" + std::to_string(i)).c_str()));
             WriteProfileString("RecentFiles", ("File" + std::to_string(i)).c_str(), "", false);
         }
-        previousList = TheRecentFiles;
-        TheRecentFiles = new RecentFileList;
+        previousList = TheProgram()->ReplaceRecentFiles(std::make_unique<RecentFileList>());
         frame = new MainFrame;
         frame->EndStartup();
         windowsBefore = TreeWindow::OpenWindows().size();
@@ -78,8 +77,7 @@ protected:
     {
         CloseTrees();
         delete frame;
-        delete TheRecentFiles;
-        TheRecentFiles = previousList;
+        TheProgram()->ReplaceRecentFiles(std::move(previousList));
         for (const std::string& path : files)
             std::remove(path.c_str());
     }
@@ -110,7 +108,7 @@ protected:
     StoreTestLock lock;
     std::vector<std::unique_ptr<SavedRegistryValue>> saved;
     ScopedApplication app;
-    RecentFileList* previousList;
+    std::unique_ptr<RecentFileList> previousList;
     MainFrame* frame;
     size_t windowsBefore;
     std::vector<std::string> files;
@@ -145,7 +143,7 @@ TEST_F(OpenDocuments, MissingUnknownAndAlreadyOpenFilesOpenNothingAndLeaveTheRec
     std::fclose(std::fopen(files.back().c_str(), "w"));
     const std::string missing = TempDirectory() + "\\kivo_missing.tre";
     ASSERT_NE(OpenFileByName(tree.c_str()), nullptr);
-    const int recent = TheRecentFiles->Count();
+    const int recent = TheProgram()->RecentFiles()->Count();
 
     EXPECT_EQ(nullptr, OpenFileByName(missing.c_str()));
     EXPECT_EQ(nullptr, OpenFileByName(files.back().c_str()));
@@ -159,7 +157,7 @@ TEST_F(OpenDocuments, MissingUnknownAndAlreadyOpenFilesOpenNothingAndLeaveTheRec
     EXPECT_EQ(nullptr, OpenFileByName(upper.c_str()));
     EXPECT_STREQ("The file is already loaded.", CurrentStatusMessage().Text());
     EXPECT_EQ(windowsBefore + 1, TreeWindow::OpenWindows().size());
-    EXPECT_EQ(recent, TheRecentFiles->Count());
+    EXPECT_EQ(recent, TheProgram()->RecentFiles()->Count());
 
     // A damaged tree opens untitled: it is not reported opened nor listed, so Save cannot write over it.
     files.push_back(TempDirectory() + "\\kivo_damaged.tre");
@@ -172,7 +170,7 @@ TEST_F(OpenDocuments, MissingUnknownAndAlreadyOpenFilesOpenNothingAndLeaveTheRec
     EXPECT_TRUE(window->FilePathObject().IsEmpty());
     EXPECT_EQ(3u, boxes.Count());
     EXPECT_STREQ("", CurrentStatusMessage().Text());
-    EXPECT_EQ(recent, TheRecentFiles->Count());
+    EXPECT_EQ(recent, TheProgram()->RecentFiles()->Count());
 }
 
 // Each refused file is named in its one box; a file another program holds is in use, not missing.

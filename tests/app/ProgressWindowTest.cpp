@@ -22,14 +22,14 @@ protected:
     }
     ~ProgressDisplay() override { delete frame; }
 
-    std::string ShownText() const { return StatusProgress->Text(); }
+    std::string ShownText() const { return frame->Progress()->Text(); }
     int BarPosition() const
     {
-        return static_cast<int>(SendMessageA(StatusProgress->ActiveBar()->Handle(), PBM_GETPOS, 0, 0));
+        return static_cast<int>(SendMessageA(frame->Progress()->ActiveBar()->Handle(), PBM_GETPOS, 0, 0));
     }
     int ItemWidth() const
     {
-        const RECT bounds = StatusProgress->Bounds();
+        const RECT bounds = frame->Progress()->Bounds();
         return bounds.right - bounds.left;
     }
 
@@ -39,7 +39,7 @@ protected:
 
 TEST_F(ProgressDisplay, OnlyTheTopMessageIsShownAndPoppingItShowsTheOneBelowWithAFreshBar)
 {
-    ASSERT_NE(StatusProgress, nullptr);
+    ASSERT_NE(frame->Progress(), nullptr);
     const int idleWidth = ItemWidth();
     frame->SetStatusPane("Ready", 0);
     const uint32_t a = ProgressWindow::Push("Rolling back", 10.0, 20.0);

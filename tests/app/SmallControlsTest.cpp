@@ -108,7 +108,7 @@ TEST(SmallControls, MultiSelectionCachesAtMostAHundredAndColoursSpareEmptyContro
     EXPECT_EQ(1, list.ReadSelection());
     EXPECT_EQ(7, list.SelectedAt(0));
 
-    ButtonFaceColour = Colour{1, 2, 3, 0};
+    TheProgram()->SetButtonFace(Colour{1, 2, 3, 0});
     WindowCL* label = WindowCL::FromHandle(GetDlgItem(dialog.Handle(), 102));
     WindowCL* edit = WindowCL::FromHandle(GetDlgItem(dialog.Handle(), 103));
     ASSERT_TRUE(label && edit);

@@ -25,8 +25,8 @@ class DialogLayoutOnScreen : public testing::Test, private HoldsFocusTestLock, p
 protected:
     DialogLayoutOnScreen()
     {
-        if (!CurrentDialogFont)
-            CreateDialogFont();
+        if (!TheProgram()->CurrentDialogFont())
+            TheProgram()->CreateDialogFont();
         frame.Show(SW_SHOW);
     }
 };

@@ -36,7 +36,7 @@ class FormulaTools : public testing::Test, private HoldsFocusTestLock, protected
 protected:
     FormulaTools()
     {
-        CreateFormulaMenus(&frame);
+        TheProgram()->CreateFormulaMenus(&frame);
         a = tree.AddChild(tree.Root, TerminalNode, "A", "", "1");
         window.Document().EnsureVariable("rate", nullptr);
         a->SetBinding("rate", "0.5", false);
@@ -45,7 +45,7 @@ protected:
     ~FormulaTools() override
     {
         DistributionsDialog::SetPresenter(nullptr);
-        DestroyFormulaMenus();
+        TheProgram()->DestroyFormulaMenus();
     }
 
     // The Define Variable window of "rate" at A, as the tree opens it.
@@ -104,7 +104,7 @@ TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormul
     const MenuButton* keywords = nullptr;
     for (HWND child = GetWindow(bound->Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
-            keywords = button->ButtonMenu() == KeywordsMenu ? button : keywords;
+            keywords = button->ButtonMenu() == TheProgram()->KeywordsMenu() ? button : keywords;
     ASSERT_NE(keywords, nullptr);
     EXPECT_FALSE(keywords->Active());
     const HWND edit = bound->Control(31011);

@@ -106,12 +106,9 @@ TEST_F(GraphDialogs, TemplatePropertiesOfferWhatTheGraphHadAndSetTheDefaults)
     std::vector<std::unique_ptr<SavedRegistryValue>> savedFonts;
     for (const char* key : fontKeys)
         savedFonts.push_back(std::make_unique<SavedRegistryValue>("Fonts", key));
-    FontRecord defaults[DefaultFontCount];
-    FontRecord* before[DefaultFontCount];
-    for (int i = 0; i < DefaultFontCount; ++i) {
-        before[i] = DefaultFonts[i];
-        DefaultFonts[i] = &defaults[i];
-    }
+    ProgramApp program;
+    for (int i = 0; i < DefaultFontCount; ++i)
+        program.ReplaceDefaultFont(static_cast<DefaultFontIndex>(i), std::make_unique<FontRecord>());
 
     GraphTemplate made;
     made.description = "Wide";
@@ -136,14 +133,12 @@ TEST_F(GraphDialogs, TemplatePropertiesOfferWhatTheGraphHadAndSetTheDefaults)
     EXPECT_EQ(boxes.Last().text, "Only the graph size and fonts will be used for new graphs.");
     EXPECT_EQ(ReadDefaultGraphSize().width, 6.0f);
     EXPECT_EQ(ReadDefaultGraphSize().height, 2.5f);
-    EXPECT_EQ(DefaultFonts[GraphVAxisFont]->pointSize, 25);
+    EXPECT_EQ(program.DefaultFont(GraphVAxisFont)->pointSize, 25);
     for (int i = 0; i < 6; ++i) {
         FontRecord saved;
         EXPECT_TRUE(LoadFontPreference(saved, fontKeys[i]));
         EXPECT_EQ(saved.pointSize, 20 + i) << fontKeys[i];
     }
-    for (int i = 0; i < DefaultFontCount; ++i)
-        DefaultFonts[i] = before[i];
 }
 
 TEST_F(GraphDialogs, MaintainTemplatesDeletesUntilTheButtonsGrey)

@@ -63,7 +63,7 @@ int PlainInkWidth(const char* text)
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 40);
     HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HGDIOBJ oldFont = SelectObject(dc, CurrentDialogFont ? CurrentDialogFont->Handle() : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectObject(dc, TheProgram()->CurrentDialogFont() ? TheProgram()->CurrentDialogFont()->Handle() : GetStockObject(DEFAULT_GUI_FONT));
     RECT all{0, 0, 200, 40};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     TextOutA(dc, 10, 10, text, static_cast<int>(std::strlen(text)));

@@ -23,6 +23,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <functional>
 #include <string>
 
@@ -53,8 +54,7 @@ class DiagramConversion : public ::testing::Test {
 protected:
     DiagramConversion()
     {
-        previousList = TheRecentFiles;
-        TheRecentFiles = new RecentFileList;
+        previousList = TheProgram()->ReplaceRecentFiles(std::make_unique<RecentFileList>());
         frame = new MainFrame;
         frame->EndStartup();
         MoveWindow(frame->Handle(), 0, 0, 800, 600, TRUE);
@@ -62,8 +62,7 @@ protected:
     ~DiagramConversion() override
     {
         delete frame;
-        delete TheRecentFiles;
-        TheRecentFiles = previousList;
+        TheProgram()->ReplaceRecentFiles(std::move(previousList));
         for (const std::string& path : files)
             std::remove(path.c_str());
     }
@@ -93,7 +92,7 @@ protected:
     FocusTestLock focus;
     StoreTestLock store;
     ScopedApplication app;
-    RecentFileList* previousList;
+    std::unique_ptr<RecentFileList> previousList;
     MainFrame* frame;
     InfluenceDiagramWindow* diagram = nullptr;
     std::vector<std::string> files;

@@ -135,8 +135,7 @@ protected:
     {
         for (int i = 1; i <= 6; ++i)
             saved.push_back(std::make_unique<SavedRegistryValue>("RecentFiles", ("File" + std::to_string(i)).c_str()));
-        previousList = TheRecentFiles;
-        TheRecentFiles = new RecentFileList;
+        previousList = TheProgram()->ReplaceRecentFiles(std::make_unique<RecentFileList>());
         frame = new MainFrame;
         frame->EndStartup();
         MoveWindow(frame->Handle(), 0, 0, 800, 600, TRUE);
@@ -144,8 +143,7 @@ protected:
     ~DiagramFiles() override
     {
         delete frame;
-        delete TheRecentFiles;
-        TheRecentFiles = previousList;
+        TheProgram()->ReplaceRecentFiles(std::move(previousList));
         for (const std::string& path : files)
             std::remove(path.c_str());
     }
@@ -171,7 +169,7 @@ protected:
     StoreTestLock lock;
     std::vector<std::unique_ptr<SavedRegistryValue>> saved;
     ScopedApplication app;
-    RecentFileList* previousList;
+    std::unique_ptr<RecentFileList> previousList;
     MainFrame* frame;
     std::vector<std::string> files;
     MessageBoxRecorder boxes;
@@ -249,7 +247,7 @@ TEST_F(DiagramFiles, ADamagedDiagramIsReportedOnceAndNeverKeepsItsPath)
     std::vector<char> bytes = FileBytes(whole);
     const std::string cut = File("kivo_cut.ind");
     std::ofstream(cut, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size() - 30));
-    const int recent = TheRecentFiles->Count();
+    const int recent = TheProgram()->RecentFiles()->Count();
 
     auto* opened = dynamic_cast<InfluenceDiagramWindow*>(OpenFileByName(cut.c_str()));
     ASSERT_NE(opened, nullptr);
@@ -257,7 +255,7 @@ TEST_F(DiagramFiles, ADamagedDiagramIsReportedOnceAndNeverKeepsItsPath)
     EXPECT_TRUE(opened->document.diagram.nodes.empty());
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text.rfind("This influence diagram file is damaged, and cannot be read.", 0), 0u);
-    EXPECT_EQ(TheRecentFiles->Count(), recent);
+    EXPECT_EQ(TheProgram()->RecentFiles()->Count(), recent);
 }
 
 TEST_F(DiagramFiles, NodesAndCommentsTakeTheSizeOfTheirMeasuredTexts)

@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,7 @@ class ShownDiagram : public ::testing::Test {
 protected:
     ShownDiagram()
     {
-        previousList = TheRecentFiles;
-        TheRecentFiles = new RecentFileList;
+        previousList = TheProgram()->ReplaceRecentFiles(std::make_unique<RecentFileList>());
         frame = new MainFrame;
         frame->EndStartup();
         BuildMainToolbar(frame->ToolBar());
@@ -46,8 +46,7 @@ protected:
         ExpectScreenEqualsRepaint(frame->Handle());
         DestroyMainToolbar();
         delete frame;
-        delete TheRecentFiles;
-        TheRecentFiles = previousList;
+        TheProgram()->ReplaceRecentFiles(std::move(previousList));
     }
 
     InfluenceDocument& Document() { return window->document; }
@@ -117,7 +116,7 @@ protected:
     SavedRegistryValue recent{"RecentFiles", "File1"};
     ScopedApplication app;
     MessageBoxRecorder boxes;
-    RecentFileList* previousList;
+    std::unique_ptr<RecentFileList> previousList;
     MainFrame* frame;
     InfluenceDiagramWindow* window;
     DiagramPane* pane;

@@ -17,6 +17,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProgramLinks.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/ScopedApplication.h"
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,8 +41,7 @@ class TableEditing : public ::testing::Test {
 protected:
     TableEditing()
     {
-        previousList = TheRecentFiles;
-        TheRecentFiles = new RecentFileList;
+        previousList = TheProgram()->ReplaceRecentFiles(std::make_unique<RecentFileList>());
         frame = new MainFrame;
         frame->EndStartup();
         MoveWindow(frame->Handle(), 0, 0, 900, 700, TRUE);
@@ -53,8 +54,7 @@ protected:
     ~TableEditing() override
     {
         delete frame;
-        delete TheRecentFiles;
-        TheRecentFiles = previousList;
+        TheProgram()->ReplaceRecentFiles(std::move(previousList));
     }
 
     // The command on the node, the editor driven by the steps; true when the steps all ran.
@@ -154,7 +154,7 @@ protected:
     StoreTestLock store;
     ScopedApplication app;
     MessageBoxRecorder boxes;
-    RecentFileList* previousList;
+    std::unique_ptr<RecentFileList> previousList;
     MainFrame* frame;
     InfluenceDiagramWindow* window;
     BayesDiagram bayes;
@@ -361,16 +361,12 @@ TEST_F(TableEditing, PasteLinkMakesACellReadTheLinkThatTheDiagramKeeps)
 {
     ClipboardTestLock clipboardLock;
     Clipboard clipboard{window};
-    DdeLinkManager manager{&clipboard, "KIVO_Node"};
-    DdeLinkManager* saved = TheLinkManager;
-    TheLinkManager = &manager;
-    manager.CopyLinkToClipboard("C:\\other.tre", "DDE_4", "0.25");
+    ProgramLinks links{&clipboard, "KIVO_Node"};
+    links.Manager().CopyLinkToClipboard("C:\\other.tre", "DDE_4", "0.25");
     std::string field;
     ModalDialogDriver driver;
     driver.Press(Cmd::EditPasteLink).Then([&](DialogFrameCL& d) { field = Field(d); }).Press(IDOK);
-    const bool ran = Edit(bayes.test, Cmd::DiagramProbabilities, driver);
-    TheLinkManager = saved;
-    ASSERT_TRUE(ran);
+    ASSERT_TRUE(Edit(bayes.test, Cmd::DiagramProbabilities, driver));
     EXPECT_EQ(field, "Sub(1)");
     EXPECT_EQ(Cell(bayes.test, InfluenceNodeRecord::ProbabilityTable, {{"S", 0}, {"A", 0}}), "3:Sub(1)");
     ASSERT_NE(window->document.links.Find(1), nullptr);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -196,14 +197,14 @@ TEST(TreeDisplayPrefsDefaults, FontsAreTheProgramsDefaultFonts)
     FontRecord prob, header;
     prob.pointSize = 8;
     header.bold = 1;
-    DefaultFonts[ProbFont] = &prob;
-    DefaultFonts[PageHeaderFont] = &header;
+    ProgramApp program;
+    program.ReplaceDefaultFont(ProbFont, std::make_unique<FontRecord>(prob));
+    program.ReplaceDefaultFont(PageHeaderFont, std::make_unique<FontRecord>(header));
     TreeDisplayPrefs prefs;
     prefs.SetDefaults();
     const bool fromDefaults = prefs.ProbFont == prob && prefs.PageFooterFont == header && prefs.TreeFont == FontRecord();
     prefs.ProbFont = FontRecord();
     EXPECT_TRUE(prefs.FromText("0,1,1,1,0,0,0,7,1", 0, VersionRecord()));
-    DefaultFonts[ProbFont] = DefaultFonts[PageHeaderFont] = nullptr;
     EXPECT_TRUE(fromDefaults);
     EXPECT_EQ(prefs.ProbFont, prob);
 }

@@ -44,10 +44,12 @@ TEST(HelpTopics, EveryDialogMenuCommandAndMessageContextHasItsTopic)
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
-    FilePath(path).GetDirectory(ProgramDirectory);
+    zString directory;
+    FilePath(path).GetDirectory(directory);
+    TheProgram()->SetDirectory(directory);
     HelpTopics help;
     ASSERT_TRUE(help.Read(FilePath(HelpDirectory(), HelpFileName).FullPath().Text()));
-    ProgramDirectory = "";
+    TheProgram()->SetDirectory("");
 
     std::string missing;
     for (int dialog : ResourceIds(RT_DIALOG))

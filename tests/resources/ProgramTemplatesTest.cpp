@@ -136,8 +136,8 @@ class DialogLayout : public testing::TestWithParam<unsigned> {
 protected:
     static void SetUpTestSuite()
     {
-        if (!CurrentDialogFont)
-            CreateDialogFont();
+        if (!TheProgram()->CurrentDialogFont())
+            TheProgram()->CreateDialogFont();
     }
 
     ScopedApplication app;

@@ -12,6 +12,7 @@
 #include "script/LinksDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/ProgramLinks.h"
 #include "tests/support/ProgramProcess.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -207,9 +208,8 @@ TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
     auto window = std::make_unique<TreeWindow>();
     TreeDocument& document = window->Document();
     Clipboard clipboard{window.get()};
-    DdeLinkManager manager{&clipboard, "KIVO_Node"};
-    DdeLinkManager* saved = TheLinkManager;
-    TheLinkManager = &manager;
+    ProgramLinks links{&clipboard, "KIVO_Node"};
+    DdeLinkManager& manager = links.Manager();
     document.Root->SetKind(ChanceNode, false);
     TreeNode* x = document.AddChild(document.Root, TerminalNode, "X", "0", "10");
     document.AddChild(document.Root, TerminalNode, "Y", "#", "0");
@@ -272,7 +272,6 @@ TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
 
     RunClient("ScriptMgr", "run:[!CloseTopWindow]");
     EXPECT_TRUE(program->Close(exitCode));
-    TheLinkManager = saved;
     for (const std::string& path : {first, second, job})
         DeleteFileA(path.c_str());
 }

@@ -9,6 +9,7 @@
 
 #include "app/AppHost.h"
 #include "app/MessageBoxes.h"
+#include "app/StartProgram.h"
 #include "tests/support/AssertionWatcher.h"
 #include "tests/support/ProcessLock.h"
 
@@ -110,9 +111,11 @@ int main(int argc, char** argv)
     // A crashing test must end its process, not wait in a system error dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     AddVectoredExceptionHandler(1, FailOnAccessViolation);
-    // Tests see the core through the program's host, as the program does.
+    // Tests see the core through the program's host, as the program does, and the program's objects through
+    // an application object whose start-up has not run: each test makes what it needs.
     static AppHost host;
     SetHost(&host);
+    ProgramApp program;
     SetMessageBoxPresenter(FailOnUnexpectedBox);
     const std::string temp = UseOwnTempDirectory();
     focusLock = CreateMutexA(nullptr, FALSE, FocusTestLockName);

@@ -776,7 +776,7 @@ void RunTourScript()
                    file);
         std::fclose(file);
     }
-    TheScriptManager->RunScriptFile(path.c_str());
+    TheProgram()->Scripts()->RunScriptFile(path.c_str());
     std::remove(path.c_str());
 }
 

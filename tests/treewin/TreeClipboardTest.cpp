@@ -30,26 +30,25 @@ std::string Outline(TreeWindow& window)
     return out.Text();
 }
 
-std::string ItemText(unsigned id)
-{
-    char text[64] = {};
-    GetMenuStringA(MainMenuBar->Handle(), id, text, sizeof text, MF_BYCOMMAND);
-    return text;
-}
-
 // The frame's menu bar for the clipboard to retitle, and empty slots before and after.
 struct MenuBar {
     ScopedApplication app;
     std::unique_ptr<Menu> bar{Menu::FromResource(ResourceId(116u, nullptr))};
     MenuBar()
     {
-        MainMenuBar = bar.get();
+        TheTreeClipboard().ShowInMenu(bar.get());
         Empty();
     }
     ~MenuBar()
     {
         Empty();
-        MainMenuBar = nullptr;
+        TheTreeClipboard().ShowInMenu(nullptr);
+    }
+    std::string ItemText(unsigned id) const
+    {
+        char text[64] = {};
+        GetMenuStringA(bar->Handle(), id, text, sizeof text, MF_BYCOMMAND);
+        return text;
     }
     static void Empty()
     {
@@ -82,12 +81,12 @@ TEST(TreeClipboard, SlotsNameWhatTheyHold)
     Tree t;
     TreeClipboard& clipboard = TheTreeClipboard();
     clipboard.Store(t.a->GetChild(0), 1);
-    EXPECT_EQ(ItemText(1209), "Tree Clipboard &2 (Node)");
+    EXPECT_EQ(menus.ItemText(1209), "Tree Clipboard &2 (Node)");
     EXPECT_STREQ(clipboard.Get(1)->text.Text(), "A1");
 
     // A node with children is stored as a subtree: a root of no kind and no texts.
     clipboard.Store(t.a, 1);
-    EXPECT_EQ(ItemText(1209), "Tree Clipboard &2 (Subtree)");
+    EXPECT_EQ(menus.ItemText(1209), "Tree Clipboard &2 (Subtree)");
     const TreeNode* stored = clipboard.Get(1);
     EXPECT_EQ(stored->kind, 0);
     EXPECT_TRUE(stored->text.IsEmpty());
@@ -96,16 +95,16 @@ TEST(TreeClipboard, SlotsNameWhatTheyHold)
     EXPECT_EQ(stored->document, nullptr);
 
     clipboard.Store(nullptr, 1);
-    EXPECT_EQ(ItemText(1209), "Tree Clipboard &2");
+    EXPECT_EQ(menus.ItemText(1209), "Tree Clipboard &2");
     EXPECT_EQ(clipboard.Get(1), nullptr);
 
     // Slots outside 0 to 3 mean the current one; selecting checks its item alone.
     clipboard.SelectSlot(2);
     clipboard.Store(t.a->GetChild(1), 7);
-    EXPECT_EQ(ItemText(1210), "Tree Clipboard &3 (Node)");
+    EXPECT_EQ(menus.ItemText(1210), "Tree Clipboard &3 (Node)");
     EXPECT_NE(clipboard.Get(-1), nullptr);
-    EXPECT_TRUE(GetMenuState(MainMenuBar->Handle(), 1210, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_FALSE(GetMenuState(MainMenuBar->Handle(), 1208, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(menus.bar->Handle(), 1210, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(menus.bar->Handle(), 1208, MF_BYCOMMAND) & MF_CHECKED);
 
     // A clone copy's contents stay out of the stored copy.
     t.window.Document().AddCloneMaster(t.a, "Master");
@@ -189,14 +188,14 @@ TEST(TreeClipboardAction, EachEditUndoesAndRedoesWithItsSlot)
         t.window.AddUndoAction(c.make(t));
         const std::string after = Outline(t.window);
         EXPECT_NE(after, before);
-        EXPECT_EQ(ItemText(1208), c.itemAfter);
+        EXPECT_EQ(menus.ItemText(1208), c.itemAfter);
         for (int round = 0; round < 2; ++round) {
             t.window.Undo();
             EXPECT_EQ(Outline(t.window), before);
-            EXPECT_EQ(ItemText(1208), "Tree Clipboard &1 (Node)");
+            EXPECT_EQ(menus.ItemText(1208), "Tree Clipboard &1 (Node)");
             t.window.Redo();
             EXPECT_EQ(Outline(t.window), after);
-            EXPECT_EQ(ItemText(1208), c.itemAfter);
+            EXPECT_EQ(menus.ItemText(1208), c.itemAfter);
         }
     }
 }

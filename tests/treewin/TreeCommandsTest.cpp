@@ -78,13 +78,13 @@ struct Screen {
     std::unique_ptr<Menu> bar{Menu::FromResource(ResourceId(116u, nullptr))};
     Screen()
     {
-        MainMenuBar = bar.get();
+        TheTreeClipboard().ShowInMenu(bar.get());
         Empty();
     }
     ~Screen()
     {
         Empty();
-        MainMenuBar = nullptr;
+        TheTreeClipboard().ShowInMenu(nullptr);
     }
     static void Empty()
     {

@@ -9,6 +9,7 @@
 #include "model/TreeNode.h"
 #include "script/DdeLinkManager.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/ProgramLinks.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
@@ -44,8 +45,7 @@ class TreeDdeTopic : public testing::Test {
 protected:
     void SetUp() override
     {
-        saved = TheLinkManager;
-        TheLinkManager = &manager;
+        links = std::make_unique<ProgramLinks>(nullptr, "KIVO_Node");
         // A chance node over 1000 (0.25), 2000 (0.5) and 4000 (0.25), worth 2250; its value is link 1, the
         // middle branch's path probability link 2, and the node's expected value again link 3.
         window = std::make_unique<TreeWindow>();
@@ -65,7 +65,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        TheLinkManager = saved;
+        links.reset();
         DeleteFileA(TempPath("kivo-dde-topic.tre").c_str());
         DeleteFileA(TempPath("kivo-dde-moved.tre").c_str());
         DeleteFileA(TempPath("kivo-dde-client.txt").c_str());
@@ -138,8 +138,7 @@ protected:
     }
 
     ProcessLock lock{"KIVO-tests-dde"};
-    DdeLinkManager manager{nullptr, "KIVO_Node"};
-    DdeLinkManager* saved = nullptr;
+    std::unique_ptr<ProgramLinks> links;
     std::unique_ptr<TreeWindow> window;
     TreeNode* chance = nullptr;
     TreeNode* middle = nullptr;

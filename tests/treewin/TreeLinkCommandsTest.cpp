@@ -18,6 +18,7 @@
 #include "script/LinksDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/ProgramLinks.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 
@@ -55,15 +56,14 @@ struct LinkedTree {
     TreeWindow window;
     TreeDocument& document = window.Document();
     Clipboard clipboard{&window};
-    DdeLinkManager manager{&clipboard, "KIVO_Node"};
-    DdeLinkManager* saved = TheLinkManager;
+    ProgramLinks links{&clipboard, "KIVO_Node"};
+    DdeLinkManager& manager = links.Manager();
     TreeNode* a;
     TreeNode* b;
     const std::string path = TempPath("kivo-links.tre");
 
     LinkedTree()
     {
-        TheLinkManager = &manager;
         frame.Show(SW_SHOW);
         window.Show(SW_SHOW);
         a = document.AddChild(document.Root, ChanceNode, "A");
@@ -77,7 +77,6 @@ struct LinkedTree {
     ~LinkedTree()
     {
         ExpectScreenEqualsRepaint(frame.Handle());
-        TheLinkManager = saved;
         DeleteFileA(path.c_str());
     }
 };

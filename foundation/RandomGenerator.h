@@ -20,12 +20,25 @@ public:
     }
 
 private:
+    friend RandomGenerator& ProgramRandom();
+    friend RandomGenerator& StandInGenerator();
+
     uint32_t state_;
+    // The two generators of the process, reached only through their functions below. Constant-initialised
+    // static members, so that a draw costs neither a call nor the guard of a function-local static.
+    static RandomGenerator program_;
+    static RandomGenerator standIn_;
 };
 
 // The one generator of the program, seeded with 1 at start-up.
-RandomGenerator& ProgramRandom();
+inline RandomGenerator& ProgramRandom()
+{
+    return RandomGenerator::program_;
+}
 // Fixes the sequences that follow, the program's and the stand-ins'.
 void SeedRandom(uint32_t seed);
 // The generator of stand-in values, apart from the program's.
-RandomGenerator& StandInGenerator();
+inline RandomGenerator& StandInGenerator()
+{
+    return RandomGenerator::standIn_;
+}

@@ -294,9 +294,12 @@ public:
         return map.yHigh != map.yLow ? static_cast<int>((y - map.yLow) * kPolygonGrid / (map.yHigh - map.yLow)) : 0;
     }
 
-    // Whether the closed path of the list (winding fill, on the integer polygon grid) holds the point.
+    // Whether the closed path of the list (winding fill, on the integer polygon grid) holds the point. An
+    // empty list stands for the whole map, as graphs draw it.
     bool PolygonContains(double x, double y) const
     {
+        if (list.Count() == 0)
+            return true;
         int px = GridX(x);
         int py = GridY(y);
         int winding = 0;
@@ -342,8 +345,7 @@ int BuildPairBoundary(const StrategyRegionMap& map, BoundaryPointList& list, int
         tracer.AddCrossingAt(i, j, y1, x1, y2, x2, (b1 - a1) / ((a2 - a1) - (b2 - b1)));
     };
     tracer.Scan(side, crossing);
-    if (list.Count() < 2)
-        return map.IsBetter(map.Value(i, 0, 0), map.Value(j, 0, 0)) ? 0 : 1;
+    // Lone ties are dropped here; a pair left without points has the whole map as its polygon.
     int startEdge = tracer.OrderPoints();
     tracer.CloseAlongBorder(startEdge);
 

@@ -42,8 +42,8 @@ public:
     int PairIndex(int i, int j) const { return i + j * n; }
     // The pair's boundary whichever way round it is asked; null for a pair never built.
     const BoundaryPointList* Entry(int i, int j) const;
-    // 0 when the first strategy is the better one inside the pair's polygon, 1 when outside; asking (j, i)
-    // inverts it.
+    // 0 when the first strategy is the better one inside the pair's polygon (the whole map when the pair
+    // has no points), 1 when outside; asking (j, i) inverts it.
     int Orientation(int i, int j) const;
     int Count() const { return n; }
     void Clear();

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -96,6 +97,37 @@ TEST(StrategyBoundaryTest, IslandTiesAndSmallMaps)
     ExpectPoints(smallTable.Entry(0, 1),
                  {{0, 1, 0.5, 1}, {0, 0, 0, 1}, {0, 0, 0, 0}, {0, 1, 0.5, 0}});
     EXPECT_EQ(smallTable.Orientation(0, 1), 1);
+}
+
+// Without a line between them the whole map is the pair's polygon, owned by the strategy that is better
+// where the two differ: lone ties leave no points, and cost decides under cost-effectiveness.
+TEST(StrategyBoundaryTest, PairsWithoutABoundaryOwnTheWholeMap)
+{
+    struct Row {
+        const char* name;
+        bool costEffectiveness;
+        std::vector<std::pair<int, int>> ties;  // (x, y) cells where both strategies are worth 1
+    };
+    for (const Row& row : {Row{"cheaper, lower ratio", true, {}}, Row{"one tie", false, {{0, 0}}},
+                           Row{"two far ties", false, {{0, 0}, {2, 2}}}}) {
+        SCOPED_TRACE(row.name);
+        StrategyRegionMap map(nullptr, 3, 3, 2, 0.0, 2.0, 0.0, 2.0);
+        map.maximizing = false;
+        map.costEffectiveness = row.costEffectiveness;
+        // Strategy 0 costs less everywhere and is worth less (better, minimizing); under cost-effectiveness its
+        // value, the ratio, is the higher.
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 3; ++x) {
+                map.Cell(0, y, x) = {1.0, 1.0, row.costEffectiveness ? 9.0 : 0.5};
+                map.Cell(1, y, x) = {2.0, 1.0, 2.0};
+            }
+        }
+        for (const auto& [x, y] : row.ties)
+            map.Cell(0, y, x).value = map.Cell(1, y, x).value = 1.0;
+        StrategyBoundaryTable table(map);
+        EXPECT_EQ(table.Entry(0, 1)->Count(), 0);
+        EXPECT_EQ(table.Orientation(0, 1), 0);
+    }
 }
 
 TEST(StrategyBoundaryTest, CostEffectivenessContourSkipsEqualEffectiveness)

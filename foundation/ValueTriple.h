@@ -29,7 +29,11 @@ struct ValueTriple {
     // Stored form: cost, effectiveness, value as three doubles.
     void Serialize(Archive& archive);
 
-    // The global component selector that comparisons and sorting use (initially the value).
+    // The component that comparisons and sorting use (initially the value); a ValueTripleSelector sets it.
+    static int Selector() { return selector; }
+
+private:
+    friend class ValueTripleSelector;
     static int selector;
 };
 

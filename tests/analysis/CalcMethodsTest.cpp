@@ -34,7 +34,7 @@ TEST(ValueTriples, ComponentsSelectionAndRatio)
         EXPECT_EQ(low.Compare(high), 1);
         EXPECT_EQ(low.Selected(), 9.0);
     }
-    EXPECT_EQ(ValueTriple::selector, ComponentValue);
+    EXPECT_EQ(ValueTriple::Selector(), ComponentValue);
     EXPECT_EQ(low.Component(7), 5.0);
     EXPECT_TRUE(low.NearlyEqual(ValueTriple{1.0 + 5e-11, 9.0, 5.0}));
     EXPECT_FALSE(low.NearlyEqual(ValueTriple{1.0 + 2e-10, 9.0, 5.0}));

@@ -206,7 +206,7 @@ TEST(OutcomeDistribution, SortByComponent)
     EXPECT_STREQ(byCost.OutcomeAt(1)->label.Text(), "c");
     EXPECT_STREQ(byCost.OutcomeAt(2)->label.Text(), "a");
     EXPECT_EQ(byCost.OutcomeAt(0), list.OutcomeAt(1));
-    EXPECT_EQ(ValueTriple::selector, ComponentValue);
+    EXPECT_EQ(ValueTriple::Selector(), ComponentValue);
 
     OutcomeDistribution byValue(16, true);
     list.SortByComponent(byValue, ComponentValue, true);

@@ -52,7 +52,7 @@ void CALLBACK MenuSteps(HWND, UINT, UINT_PTR, DWORD)
         EndMenu();
 }
 
-class HelpWindowTest : public ::testing::Test {
+class HelpWindowTest : public ::testing::Test, private HoldsFocusTestLock {
 protected:
     HelpWindowTest()
     {
@@ -119,7 +119,6 @@ TEST_F(HelpWindowTest, HelpButtonsOfBothDialogKindsOpenTheirTopicAndQuittingClos
 
 TEST_F(HelpWindowTest, F1InADialogAndOnAHighlightedMenuItemOpensItsTopic)
 {
-    FocusTestLock focus;
     InstallHelpHook();
     {
         AppDialog axis(DialogRes::Axis);

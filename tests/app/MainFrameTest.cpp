@@ -5,6 +5,7 @@
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDImarginCL.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -29,7 +30,7 @@ RECT WindowRectIn(HWND window, HWND frame)
     return rect;
 }
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public ::testing::Test, private HoldsFocusTestLock {
 protected:
     MainFrameTest()
     {

@@ -7,6 +7,7 @@
 #include "framework/window/DockLayout.h"
 #include "framework/window/ResourceId.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -18,7 +19,7 @@
 namespace {
 
 // A frame with a container pane holding the tool bar at the top and a status pane at the bottom.
-struct FrameWithToolbar {
+struct FrameWithToolbar : HoldsThePointerAway {
     ScopedApplication app;
     RecordingTopWindow frame{nullptr, "frame", WS_OVERLAPPEDWINDOW, new ChildLayout(0, 0, 900, 300, nullptr)};
     ChildWindow* container;
@@ -39,7 +40,6 @@ struct FrameWithToolbar {
         toolBar->Show(SW_SHOW);
         status->Show(SW_SHOW);
         container->Show(SW_SHOW);
-        SetCursorPos(2000, 2000); // the real pointer stays off the tool bar
         BuildMainToolbar(toolBar);
     }
     ~FrameWithToolbar() { DestroyMainToolbar(); }
@@ -112,12 +112,12 @@ TEST(MainToolbar, PointerOnEachButtonShowsItsHelpAndClicksReachTheFrame)
     FrameWithToolbar bar;
     for (const auto& button : Buttons) {
         PostMessageA(bar.Button(button.command), WM_MOUSEMOVE, 0, MAKELPARAM(11, 11));
-        PumpMessagesFor(20);
+        PumpMessagesUntil([&] { return bar.status->HelpText() == button.help; });
         EXPECT_EQ(button.help, bar.status->HelpText()) << button.command;
     }
     PostMessageA(bar.Button(1104), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(11, 11));
     PostMessageA(bar.Button(1104), WM_LBUTTONUP, 0, MAKELPARAM(11, 11));
-    PumpMessagesFor(100);
+    PumpMessagesUntil([&] { return !bar.frame.commands.empty(); });
     EXPECT_EQ(std::vector<unsigned>{1104}, bar.frame.commands);
     EXPECT_FALSE(bar.status->ShowingHelp()); // the release ended the help
 }

@@ -6,7 +6,7 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
-#include "tests/support/ThreadPopupMenu.h"
+#include "tests/support/ThreadWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "app/ProgressBar.h"
 #include "app/ProgressWindow.h"
 #include "framework/visual/VisualStatusPane.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 
 namespace {
 
-class ProgressDisplay : public ::testing::Test {
+class ProgressDisplay : public ::testing::Test, private HoldsFocusTestLock {
 protected:
     ProgressDisplay()
     {

@@ -14,6 +14,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ThreadWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +89,7 @@ struct OnScreen {
 
 Progress* OpenProgressDialog()
 {
-    HWND handle = FindWindowA(nullptr, "Monte Carlo Simulation");
+    HWND handle = ThreadWindow(nullptr, "Monte Carlo Simulation");
     return handle != nullptr ? dynamic_cast<Progress*>(WindowCL::FromHandle(handle)) : nullptr;
 }
 

@@ -11,7 +11,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
-#include "tests/support/ThreadPopupMenu.h"
+#include "tests/support/ThreadWindow.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -83,10 +83,13 @@ TEST_F(ShownDiagram, ToolButtonsToggleAndPlaceOneNodeWithItsLabelEditorOpen)
     // As the tool bar sends them: to the frame, which hands them to the active window.
     for (const auto& step : steps) {
         PostMessageA(frame->Handle(), WM_COMMAND, step.command, 0);
-        PumpMessagesFor(60);
+        const HWND button = GetDlgItem(MainToolbarPane()->Handle(), static_cast<int>(step.pressed));
+        PumpMessagesUntil([&] {
+            return window->toolMode == step.tool && modes->Current() == step.pressed &&
+                   SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        });
         EXPECT_EQ(window->toolMode, step.tool) << step.command;
         EXPECT_EQ(modes->Current(), step.pressed) << step.command;
-        const HWND button = GetDlgItem(MainToolbarPane()->Handle(), static_cast<int>(step.pressed));
         EXPECT_EQ(SendMessageA(button, BM_GETCHECK, 0, 0), BST_CHECKED) << step.command;
     }
     // The value tool places a value node centred where the press was, and ends.
@@ -162,12 +165,19 @@ TEST_F(ShownDiagram, ToolBarShowsThePressedButtonsOfTheActiveWindow)
     for (const auto& step : steps) {
         SCOPED_TRACE(step.step);
         SendMessageA(frame->Handle(), WM_COMMAND, step.command, 0);
-        PumpMessagesFor(60);
         const HWND rollBack = GetDlgItem(MainToolbarPane()->Handle(), Cmd::AnalysisRollBack);
-        EXPECT_EQ(SendMessageA(rollBack, BM_GETCHECK, 0, 0) == BST_CHECKED, step.rollBack);
-        EXPECT_EQ(sunk(Cmd::AnalysisRollBack), step.rollBack);
-        EXPECT_EQ(sunk(Cmd::ModeChance), step.chance);
-        EXPECT_FALSE(sunk(Cmd::ModeArc));
+        {
+            // The buttons reach the screen once their paints are done and the display has taken them.
+            ScreenOnTop onTop(frame->Handle());
+            PumpMessagesUntil([&] {
+                return sunk(Cmd::AnalysisRollBack) == step.rollBack && sunk(Cmd::ModeChance) == step.chance &&
+                       !sunk(Cmd::ModeArc);
+            });
+            EXPECT_EQ(SendMessageA(rollBack, BM_GETCHECK, 0, 0) == BST_CHECKED, step.rollBack);
+            EXPECT_EQ(sunk(Cmd::AnalysisRollBack), step.rollBack);
+            EXPECT_EQ(sunk(Cmd::ModeChance), step.chance);
+            EXPECT_FALSE(sunk(Cmd::ModeArc));
+        }
         ExpectScreenEqualsRepaint(frame->Handle());
     }
     EXPECT_EQ(boxes.Count(), 0u);
@@ -665,16 +675,13 @@ TEST_F(ShownDiagram, ArcDialogsEditTheRowsAndTheCommentAsOneStep)
     const DiagramPoint onLine{(comment->start.x + comment->middle.x) / 2, (comment->start.y + comment->middle.y) / 2};
     {
         ModalDialogDriver driver;
-        Click(At(onLine));
         driver.Then([&](DialogFrameCL& dialog) { caption = ItemText(dialog.Handle()); })
             .Then([](DialogFrameCL& dialog) {
                 SendDlgItemMessageA(dialog.Handle(), Ctl::EditArc::CommentEdit, EM_REPLACESEL, TRUE,
                                     reinterpret_cast<LPARAM>("Busy days"));
             })
             .Press(IDOK);
-        // Presses within 10 ms are one press reported twice.
-        Sleep(30);
-        Click(At(onLine));
+        DoubleClick(At(onLine));
     }
     EXPECT_EQ(caption, "Edit Arc");
     EXPECT_STREQ(comment->settings.comment.Text(), "Busy days");

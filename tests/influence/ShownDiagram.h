@@ -13,6 +13,7 @@
 #include "influence/InfluenceDiagramWindow.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/PressClock.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -67,12 +68,23 @@ protected:
     }
     void Send(UINT message, WPARAM keys, POINT point)
     {
+        // Each press is one of its own, unless DoubleClick makes it the second of a double click.
+        if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+            presses.NextPressAfter(nextPressAfter);
+            nextPressAfter = PressClock::Apart();
+        }
         SendMessageA(pane->Handle(), message, keys, MAKELPARAM(point.x, point.y));
     }
     void Click(POINT point, WPARAM keys = 0)
     {
         Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, point);
         Send(WM_LBUTTONUP, keys, point);
+    }
+    void DoubleClick(POINT point)
+    {
+        Click(point);
+        nextPressAfter = PressClock::DoubleClickGap;
+        Click(point);
     }
     void Drag(POINT from, POINT to, WPARAM keys = 0)
     {
@@ -116,6 +128,8 @@ protected:
     SavedRegistryValue recent{"RecentFiles", "File1"};
     ScopedApplication app;
     MessageBoxRecorder boxes;
+    PressClock presses;
+    uint32_t nextPressAfter = PressClock::Apart();
     std::unique_ptr<RecentFileList> previousList;
     MainFrame* frame;
     InfluenceDiagramWindow* window;

@@ -94,6 +94,7 @@ protected:
     }
 
     ProcessLock lock{"KIVO-tests-dde"};
+    FocusTestLock focus;
     ScopedApplication app;
     MainFrame* frame = nullptr;
     MessageBoxRecorder boxes;

@@ -38,17 +38,27 @@ public:
     ProgramFilesTestLock() : ProcessLock("KIVO-tests-program-files") {}
 };
 
-// The active window and the keyboard focus are one for the whole display: tests that show windows and read
-// the focus hold this lock, so that another test process's window never takes the activation meanwhile.
+// The active window, the keyboard focus and the screen are one for the whole display: tests that show
+// top-level windows hold this lock, so that another test process's window never takes the activation or
+// covers a window whose pixels are checked meanwhile (tests/support/TestMain.cpp fails a test that does not).
 constexpr const char* FocusTestLockName = "KIVO-tests-focus";
 
 class FocusTestLock : public ProcessLock {
 public:
-    FocusTestLock() : ProcessLock(FocusTestLockName) {}
+    FocusTestLock() : ProcessLock(FocusTestLockName) { ++held; }
+    ~FocusTestLock() { --held; }
+    // How many focus locks this process holds.
+    static inline int held = 0;
 };
 
 // A fixture lists this base before those that make its windows, so that it holds the focus lock from before
 // the first window is made until the last is gone.
 struct HoldsFocusTestLock {
     FocusTestLock focusLock;
+};
+
+// The real pointer is one for the display too: a fixture that lists this base first holds the focus lock and
+// has the pointer off every test window, where no other test moves it meanwhile.
+struct HoldsThePointerAway : HoldsFocusTestLock {
+    HoldsThePointerAway() { SetCursorPos(2000, 2000); }
 };

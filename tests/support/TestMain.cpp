@@ -4,8 +4,9 @@
 // when every test passed. An access
 // violation in the program's code fails the running test even where the system swallows it (a window
 // procedure called back from the system): such a fault is a use of freed or invalid memory. While another
-// test process holds the focus lock, this process's windows do not take the activation from it. No test
-// begins before GoogleTest's own thread runs (tests/support/AssertionWatcher.h).
+// test process holds the focus lock, this process's windows do not take the activation from it; a test that
+// shows a top-level window without holding the lock fails. No test begins before GoogleTest's own thread
+// runs (tests/support/AssertionWatcher.h).
 
 #include "app/AppHost.h"
 #include "app/MessageBoxes.h"
@@ -104,6 +105,23 @@ LRESULT CALLBACK KeepActivationOfFocusTests(int code, WPARAM wParam, LPARAM lPar
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Under Wine a window that shows goes above every other on the display, the window of another test process
+// whose pixels are being checked too: a test that shows a top-level window without the focus lock fails.
+LRESULT CALLBACK FailUnlockedShow(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED && FocusTestLock::held == 0 &&
+        (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) &&
+        !(GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD) &&
+        ::testing::UnitTest::GetInstance()->current_test_info() != nullptr) {
+        char name[64] = {};
+        GetClassNameA(call->hwnd, name, sizeof name);
+        ADD_FAILURE() << "A window of class " << name
+                      << " shows without the focus lock (tests/support/ProcessLock.h)";
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -120,6 +138,7 @@ int main(int argc, char** argv)
     const std::string temp = UseOwnTempDirectory();
     focusLock = CreateMutexA(nullptr, FALSE, FocusTestLockName);
     SetWindowsHookExA(WH_CBT, KeepActivationOfFocusTests, nullptr, GetCurrentThreadId());
+    SetWindowsHookExA(WH_CALLWNDPROC, FailUnlockedShow, nullptr, GetCurrentThreadId());
     testing::InitGoogleTest(&argc, argv);
     StartAssertionWatcher();
     const int result = RUN_ALL_TESTS();

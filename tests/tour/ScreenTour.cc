@@ -69,6 +69,7 @@
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/SampleTornado.h"
 #include "tests/support/TestPrinter.h"
+#include "tests/support/ThreadWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
@@ -239,8 +240,7 @@ HWND MessageBoxShown()
 
 bool MenuShown()
 {
-    const HWND menu = FindWindowA("#32768", nullptr);
-    return menu != nullptr && IsWindowVisible(menu);
+    return ThreadPopupMenu() != nullptr;
 }
 
 // A decision between surgery (a chance of success, pSuccess), medicine, and a two-state Markov cohort.
@@ -757,8 +757,7 @@ bool Analysing()
 // The script's text window while it shows.
 bool ScriptTextShown()
 {
-    HWND text = FindWindowA("KivoScriptText", nullptr);
-    return text != nullptr && IsWindowVisible(text);
+    return ThreadWindow("KivoScriptText") != nullptr;
 }
 
 // A script that asks for a branch, shows a note over the frame and asks for a number; it runs inside the

@@ -708,6 +708,7 @@ TEST(TreeCommands, AFullNodeRefusesAnotherBranch)
 // Create Clone asks for a name until it is one no master has; the clone is one undo step.
 TEST(TreeCommands, CreateCloneAsksForAnUnusedName)
 {
+    FocusTestLock focus;
     Screen screen;
     Tree t;
     t.window.Document().AddCloneMaster(t.b, "Alpha");

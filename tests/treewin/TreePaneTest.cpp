@@ -14,6 +14,7 @@
 #include "model/TreeNode.h"
 #include "framework/window/Clipboard.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/PressClock.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -381,9 +382,11 @@ TEST(TreePane, RightPressShowsTheContextMenuAndDoubleClicksSendCommands)
         std::vector<unsigned> commands;
     } recorder;
     t.window.AddHandler(&recorder, &Recorder::Record, WM_COMMAND);
-    // Presses closer than 10 ms are one press.
+    PressClock presses;
+    const TreeNode* previous = nullptr;
     for (const TreeNode* node : {t.first, t.first, t.decision, t.decision}) {
-        Sleep(15);
+        presses.NextPressAfter(node == previous ? PressClock::DoubleClickGap : PressClock::Apart());
+        previous = node;
         t.Click(t.At(node));
     }
     EXPECT_EQ(recorder.commands, (std::vector<unsigned>{1506, 1403}));

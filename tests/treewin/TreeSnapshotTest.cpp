@@ -6,6 +6,7 @@
 #include "foundation/FilePath.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/window/MDIframeCL.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "model/TreeNode.h"
 #include "framework/draw/LogicalUnits.h"
@@ -24,6 +25,9 @@
 
 namespace {
 
+// The tests show their frames.
+class TreeSnapshot : public testing::Test, private HoldsFocusTestLock {};
+
 std::string TempPath(const char* name)
 {
     char directory[MAX_PATH];
@@ -31,7 +35,7 @@ std::string TempPath(const char* name)
     return std::string(directory) + name;
 }
 
-TEST(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
+TEST_F(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
 {
     ScopedApplication app;
     MDIframeCL frame{nullptr, 0, "frame"};
@@ -117,7 +121,7 @@ std::pair<int, int> PictureSize(const std::string& path, bool metafile)
     return {size[0], std::abs(size[1])};
 }
 
-TEST(TreeSnapshot, PictureOfASelectedNodeHoldsItsSubtreeOnly)
+TEST_F(TreeSnapshot, PictureOfASelectedNodeHoldsItsSubtreeOnly)
 {
     ScopedApplication app;
     MDIframeCL frame{nullptr, 0, "frame"};

@@ -37,6 +37,9 @@ private:
     bool* deleted_;
 };
 
+// The tests show their frames.
+class MDIdialog : public testing::Test, private HoldsFocusTestLock {};
+
 std::vector<std::string> BarTexts(HWND window)
 {
     std::vector<std::string> texts;
@@ -49,7 +52,7 @@ std::vector<std::string> BarTexts(HWND window)
     return texts;
 }
 
-TEST(MDIdialog, EmptyTemplateBoxAndOneLetterTitleAreLeftToTheSystem)
+TEST_F(MDIdialog, EmptyTemplateBoxAndOneLetterTitleAreLeftToTheSystem)
 {
     ScopedApplication app;
     MDIframeCL frame(nullptr, 0, "frame");
@@ -77,7 +80,7 @@ TEST(MDIdialog, EmptyTemplateBoxAndOneLetterTitleAreLeftToTheSystem)
     delete dialog;
 }
 
-TEST(MDIdialog, SizedTemplateGivesTheClientAreaAndAMinimiseBoxGetsTheSystemMenu)
+TEST_F(MDIdialog, SizedTemplateGivesTheClientAreaAndAMinimiseBoxGetsTheSystemMenu)
 {
     ScopedApplication app;
     MDIframeCL frame(nullptr, 0, "frame");
@@ -105,9 +108,8 @@ TEST(MDIdialog, SizedTemplateGivesTheClientAreaAndAMinimiseBoxGetsTheSystemMenu)
     EXPECT_EQ(nullptr, GetWindow(first, GW_HWNDNEXT));
 }
 
-TEST(MDIdialog, ReactivationGivesTheFocusBackToTheControlThatHadIt)
+TEST_F(MDIdialog, ReactivationGivesTheFocusBackToTheControlThatHadIt)
 {
-    FocusTestLock focus;
     ScopedApplication app;
     MDIframeCL frame(nullptr, 0, "frame");
     SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 400));
@@ -131,9 +133,8 @@ TEST(MDIdialog, ReactivationGivesTheFocusBackToTheControlThatHadIt)
     delete first;
 }
 
-TEST(MDIdialog, EndingASelfDeletingDialogTakesItsMenuOffTheFrameBar)
+TEST_F(MDIdialog, EndingASelfDeletingDialogTakesItsMenuOffTheFrameBar)
 {
-    FocusTestLock focus;
     using Texts = std::vector<std::string>;
     ScopedApplication app;
     MDIframeCL frame(nullptr, 0, "frame");

@@ -67,6 +67,7 @@ void CALLBACK EndMenuOnTimer(HWND, UINT, UINT_PTR id, DWORD)
 
 TEST(Menus, PopupMenuShowsAtTheClientPointAndGetsCommandsFirstWhileItLives)
 {
+    FocusTestLock lock;
     ScopedApplication app;
     RecordingTopWindow top;
     top.Create();

@@ -6,6 +6,7 @@
 #include "framework/window/LayoutManager.h"
 #include "framework/window/TimerManager.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 const unsigned CommandId = 4711;
 
-struct ButtonFixture {
+struct ButtonFixture : HoldsThePointerAway {
     ScopedApplication app;
     RecordingTopWindow top;
     VisualPushButton* button = nullptr;
@@ -27,7 +28,6 @@ struct ButtonFixture {
         top.Create();
         button = new VisualPushButton(&top, RECT{0, 0, 40, 20}, style | WS_CHILD | WS_VISIBLE, "Go", CommandId,
                                       nullptr);
-        SetCursorPos(2000, 2000); // the real pointer stays off the button
     }
     // Posts the mouse messages (client points of the button) and lets them arrive.
     void Post(std::initializer_list<std::tuple<UINT, int, int>> messages)

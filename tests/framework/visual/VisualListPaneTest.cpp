@@ -5,6 +5,7 @@
 #include "framework/visual/VisualToggleSet.h"
 #include "framework/window/DockLayout.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -13,7 +14,7 @@
 namespace {
 
 // A frame with a container pane whose top holds a forwarding button row, 31 pixels high.
-struct ButtonRow {
+struct ButtonRow : HoldsThePointerAway {
     ScopedApplication app;
     RecordingTopWindow frame{nullptr, "frame", WS_OVERLAPPEDWINDOW, new ChildLayout(0, 0, 400, 200, nullptr)};
     ChildWindow* container;
@@ -28,7 +29,6 @@ struct ButtonRow {
         pane = new VisualForwardingListPane(
             container, new DockLayout(LayoutManager::DockTop, 31, static_cast<ChildLayout*>(container->Layout())),
             style);
-        SetCursorPos(2000, 2000); // the real pointer stays off the buttons
     }
     VisualBitmapButton* Button(int order, unsigned id, unsigned style = 0x6220)
     {

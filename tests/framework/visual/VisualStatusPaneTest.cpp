@@ -9,6 +9,7 @@
 #include "framework/window/ResourceId.h"
 #include "framework/window/TimerManager.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
@@ -136,6 +137,7 @@ TEST(VisualStatusPane, FieldsDockByKindWithGapsAndTheFillFieldTakesTheRest)
 
 TEST(VisualFieldItem, ChangedTextInvalidatesTheFieldOnceAndAShorterOneLeavesNoTrace)
 {
+    FocusTestLock lock;
     StatusBar bar(0);
     auto* field = new VisualFieldItem(bar.pane, LayoutManager::FillTopLeft, "", 0, 0);
     bar.Show();

@@ -1,5 +1,6 @@
 #include "framework/window/AlertBox.h"
 #include "framework/window/TraceMessage.h"
+#include "tests/support/ProcessLock.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -31,6 +32,7 @@ void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR, DWORD)
 
 TEST(AlertBox, AnswerIsTheButtonThatClosedTheBox)
 {
+    FocusTestLock lock;
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, AnswerTheBox);
     // The high bits of the flags are not the box's: MB_SERVICE_NOTIFICATION would not show it on this desktop.
     AlertBox box(nullptr, "Overwrite the file?", "KIVO", MB_YESNO | MB_SERVICE_NOTIFICATION);

@@ -5,6 +5,7 @@
 #include "framework/window/MDIchildCL.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -48,12 +49,15 @@ private:
     std::vector<std::string>* log_;
 };
 
+// The tests show their frames.
+class MDIframe : public testing::Test, private HoldsFocusTestLock {};
+
 bool Contains(const std::vector<std::string>& log, const std::string& entry)
 {
     return std::find(log.begin(), log.end(), entry) != log.end();
 }
 
-TEST(MDIframe, ClientFillsTheFrameAndChildrenAreCreatedHiddenAndActivated)
+TEST_F(MDIframe, ClientFillsTheFrameAndChildrenAreCreatedHiddenAndActivated)
 {
     ScopedApplication app;
     std::vector<std::string> log;
@@ -88,7 +92,7 @@ TEST(MDIframe, ClientFillsTheFrameAndChildrenAreCreatedHiddenAndActivated)
     EXPECT_EQ(frame.ActiveChild(), second);
 }
 
-TEST(MDIframe, ChildDeletedWithItsWindowIsDeletedLaterByTheFrame)
+TEST_F(MDIframe, ChildDeletedWithItsWindowIsDeletedLaterByTheFrame)
 {
     ScopedApplication app;
     std::vector<std::string> log;
@@ -104,7 +108,7 @@ TEST(MDIframe, ChildDeletedWithItsWindowIsDeletedLaterByTheFrame)
     EXPECT_TRUE(frame.Children().empty());
 }
 
-TEST(MDIframe, ChildThatRefusesToCloseStopsTheFramesClose)
+TEST_F(MDIframe, ChildThatRefusesToCloseStopsTheFramesClose)
 {
     ScopedApplication app;
     std::vector<std::string> log;
@@ -137,7 +141,7 @@ public:
     bool nestedEnded = false;
 };
 
-TEST(MDIframe, DestroyingTheFrameEndsNestedAndOuterLoops)
+TEST_F(MDIframe, DestroyingTheFrameEndsNestedAndOuterLoops)
 {
     ScopedApplication app;
     auto* frame = new MDIframeCL(nullptr, 0, "frame");
@@ -179,7 +183,7 @@ Menu* PopupsMenu(std::initializer_list<const char*> texts)
     return menu;
 }
 
-TEST(MDIframe, ActiveChildsMenuIsMergedBeforeTheTrailingItemAndLeavesWithIt)
+TEST_F(MDIframe, ActiveChildsMenuIsMergedBeforeTheTrailingItemAndLeavesWithIt)
 {
     using Texts = std::vector<std::string>;
     ScopedApplication app;
@@ -210,7 +214,7 @@ TEST(MDIframe, ActiveChildsMenuIsMergedBeforeTheTrailingItemAndLeavesWithIt)
     EXPECT_TRUE(PumpMessagesUntil([&] { return BarTexts(frame.Handle()) == withFirst; }));
 }
 
-TEST(MDIframe, MenuMessagesReachTheActiveChildsMenuAfterTheFrames)
+TEST_F(MDIframe, MenuMessagesReachTheActiveChildsMenuAfterTheFrames)
 {
     ScopedApplication app;
     std::vector<std::string> log;

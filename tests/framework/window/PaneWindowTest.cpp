@@ -5,6 +5,7 @@
 #include "framework/window/ScrollBarState.h"
 #include "framework/window/Scroller.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -112,6 +113,7 @@ TEST(PaneWindow, ScrollEventsAndSizeChangesReachTheScroller)
 
 TEST(PaneWindow, CharactersAndPaintingReachTheirOperations)
 {
+    FocusTestLock lock;
     ScopedApplication app;
     RecordingTopWindow frame;
     frame.Create();

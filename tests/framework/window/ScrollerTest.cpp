@@ -6,6 +6,7 @@
 #include "framework/window/PaneWindowCL.h"
 #include "framework/window/ScrollBarState.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -188,6 +189,7 @@ TEST_F(ScrollerTest, WithoutAScrollerTheEndOfAScrollMovesThePanesOrigin)
 
 TEST_F(ScrollerTest, PaintingGoesThroughTheOwnDisplayWhileAnotherIsCurrent)
 {
+    FocusTestLock lock;
     BitmapDisplay picture(10, 10);
     pane->PushDisplay(&picture);
     ShowWindow(frame.Handle(), SW_SHOWNOACTIVATE);

@@ -36,9 +36,23 @@ void RunAnalysis(std::unique_ptr<AnalysisRun> run)
 void AnalysisRun::End(StoredAnalysis* chainedFrom)
 {
     TreeDocument* owner = document;
+    // The record may be one the run keeps (see StoreRecord): its successor is taken while it lives.
+    StoredAnalysis* successor = chainedFrom != nullptr ? TakeNextStoredAnalysis(chainedFrom) : nullptr;
     owner->OwnedAnalysis.reset();
-    if (chainedFrom != nullptr)
-        RunNextStoredAnalysis(chainedFrom, owner);
+    if (successor != nullptr)
+        RunStoredAnalysis(successor, owner);
+}
+
+void AnalysisRun::StoreRecord()
+{
+    StoredAnalysis* made = MakeStoredRecord();
+    // Run again from the document's last record, the run replaces that very record: it keeps it until it
+    // ends, as its settings and successor are read to the end.
+    if (caller != nullptr && caller == document->LastAnalysis && made != caller) {
+        keptCaller.reset(caller);
+        document->LastAnalysis = nullptr;
+    }
+    document->SetStoredAnalysis(made);
 }
 
 zString& AnalysisRun::StatusText(zString& out)
@@ -117,7 +131,7 @@ void AnalysisRun::OnIdle()
             {
                 OutcomeRelay relay(outcome);
                 Finish();
-                document->SetStoredAnalysis(MakeStoredRecord());
+                StoreRecord();
             }
             TheHost().PopCursor();
         }

@@ -10,6 +10,7 @@
 // scope of a driver that collects it).
 
 #include "formula/RunOutcome.h"
+#include "model/StoredAnalysis.h"
 #include "foundation/zString.h"
 #include "foundation/Host.h"
 
@@ -71,10 +72,17 @@ public:
     int32_t busyFlag = 0;
     int32_t progressHandle = -1;
     int32_t state = Created;
-    // The stored record that started the run, or null.
+    // The stored record that started the run, or null. The document or its list owns it, or keptCaller once
+    // the run's own record replaced it as the document's last.
     StoredAnalysis* caller = nullptr;
     // What the run came to so far: its failure (or Cancelled after Escape) and every notice.
     RunOutcome outcome;
+
+private:
+    // Hands the document the run's new record as its last one.
+    void StoreRecord();
+
+    StoredAnalysisPtr keptCaller;
 };
 
 // Hands the run to its document, which owns it from now on, and begins it: when the run ended there (failed,

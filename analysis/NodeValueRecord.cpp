@@ -180,7 +180,9 @@ void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* document)
         if (node != nullptr)
             nodes.Add(node);
     }
-    // The window shows the nodes selected: the command runs on its selection.
+    // The window shows the nodes selected: the command runs on its selection. The command may replace the
+    // document's last record, which may be this one: its successor is taken first.
+    StoredAnalysis* successor = TakeNextStoredAnalysis(record);
     if (document->View != nullptr)
         document->View->PointAt(nodes);
     if (SenderSlot::Current())
@@ -188,5 +190,6 @@ void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* document)
     else if (IsDisplayAnyValCommand(command))
         DisplayAnyVal(document, command, nodes);
     document->SetStoredAnalysis(nullptr);
-    RunNextStoredAnalysis(record, document);
+    if (successor != nullptr)
+        RunStoredAnalysis(successor, document);
 }

@@ -87,11 +87,15 @@ void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* document)
     handlers.run(record, document);
 }
 
-void RunNextStoredAnalysis(StoredAnalysis* record, TreeDocument* document)
+StoredAnalysis* TakeNextStoredAnalysis(StoredAnalysis* record)
 {
     StoredAnalysis* successor = record->next;
-    if (successor == nullptr)
-        return;
     record->next = nullptr;
-    RunStoredAnalysis(successor, document);
+    return successor;
+}
+
+void RunNextStoredAnalysis(StoredAnalysis* record, TreeDocument* document)
+{
+    if (StoredAnalysis* successor = TakeNextStoredAnalysis(record))
+        RunStoredAnalysis(successor, document);
 }

@@ -24,5 +24,7 @@ StoredAnalysisHandlers StoredAnalysisKindHandlers(int kind);
 void DescribeStoredAnalysis(TreeDocument* document, StoredAnalysis* record, zString& text);
 // Runs the analysis again by its kind; the analysis carries the record as its caller.
 void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* document);
+// Clears the successor link and hands back the successor, or null.
+StoredAnalysis* TakeNextStoredAnalysis(StoredAnalysis* record);
 // Clears the successor link and runs the successor, when there is one.
 void RunNextStoredAnalysis(StoredAnalysis* record, TreeDocument* document);

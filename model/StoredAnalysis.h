@@ -8,6 +8,7 @@
 #include "foundation/zString.h"
 
 #include <cstdint>
+#include <memory>
 
 class GraphTemplate;
 class TreeDocument;
@@ -52,3 +53,9 @@ struct StoredAnalysis {
     // The record to run after this one (not owned, not stored).
     StoredAnalysis* next = nullptr;
 };
+
+// Owns a record made by New and frees it with Delete.
+struct StoredAnalysisDeleter {
+    void operator()(StoredAnalysis* record) const { StoredAnalysis::Delete(record); }
+};
+using StoredAnalysisPtr = std::unique_ptr<StoredAnalysis, StoredAnalysisDeleter>;

@@ -48,7 +48,6 @@
 
 #include <cstring>
 
-Clipboard* AppClipboard = nullptr;
 
 namespace {
 
@@ -89,13 +88,6 @@ std::unique_ptr<zFont> MakeDialogFont(int weight)
     ReleaseDC(nullptr, screen);
     return std::make_unique<zFont>("MS Sans Serif", 0, height, weight, VARIABLE_PITCH, FF_DONTCARE, 0, 0, 0,
                                    ANSI_CHARSET, OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS, DRAFT_QUALITY);
-}
-
-template <class T>
-void DeleteGlobal(T*& global)
-{
-    delete global;
-    global = nullptr;
 }
 
 } // namespace
@@ -152,6 +144,20 @@ std::unique_ptr<DdeLinkManager> ProgramApp::ReplaceLinks(std::unique_ptr<DdeLink
     return links;
 }
 
+void ProgramApp::PutClipboardText(const char* text) const
+{
+    if (!clipboard_)
+        return;
+    clipboard_->Empty();
+    clipboard_->PutText(text);
+}
+
+std::unique_ptr<Clipboard> ProgramApp::ReplaceClipboard(std::unique_ptr<Clipboard> clipboard)
+{
+    clipboard_.swap(clipboard);
+    return clipboard;
+}
+
 std::unique_ptr<FontRecord> ProgramApp::ReplaceDefaultFont(DefaultFontIndex index, std::unique_ptr<FontRecord> font)
 {
     defaultFonts_[index].swap(font);
@@ -206,8 +212,8 @@ void ProgramApp::StartApplication(MainFrame& frame)
     LoadTablesDirectory();
     ThePreferences().Load();
     CreatePrinterInfoContext();
-    AppClipboard = new Clipboard(&frame);
-    linkManager_ = std::make_unique<DdeLinkManager>(AppClipboard, "KIVO_Node");
+    clipboard_ = std::make_unique<Clipboard>(&frame);
+    linkManager_ = std::make_unique<DdeLinkManager>(clipboard_.get(), "KIVO_Node");
     CreateFormulaMenus(&frame);
     scriptManager_ = std::make_unique<ScriptManager>(&linkManager_->Server());
     MakeDefaultFonts();
@@ -225,7 +231,7 @@ void ProgramApp::ShutdownApplication()
     FreeTables();
     scriptManager_.reset();
     DestroyFormulaMenus();
-    DeleteGlobal(AppClipboard);
+    clipboard_.reset();
     linkManager_.reset();
     DeletePrinterInfoContext();
     dialogFont_.reset();

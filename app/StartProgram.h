@@ -57,6 +57,10 @@ public:
     ScriptManager* Scripts() const { return scriptManager_.get(); }
     // DDE links, service "KIVO_Node".
     DdeLinkManager* Links() const { return linkManager_.get(); }
+    // The application's access to the system clipboard; null until start-up and after shut-down.
+    Clipboard* SystemClipboard() const { return clipboard_.get(); }
+    // The clipboard then holds the text alone (nothing happens without a clipboard).
+    void PutClipboardText(const char* text) const;
     // The links are made and the clipboard holds a link to paste.
     bool CanPasteLink() const;
     // The default font of that index; null while it is not made.
@@ -68,6 +72,7 @@ public:
     std::unique_ptr<RecentFileList> ReplaceRecentFiles(std::unique_ptr<RecentFileList> list);
     std::unique_ptr<ScriptManager> ReplaceScripts(std::unique_ptr<ScriptManager> scripts);
     std::unique_ptr<DdeLinkManager> ReplaceLinks(std::unique_ptr<DdeLinkManager> links);
+    std::unique_ptr<Clipboard> ReplaceClipboard(std::unique_ptr<Clipboard> clipboard);
     std::unique_ptr<FontRecord> ReplaceDefaultFont(DefaultFontIndex index, std::unique_ptr<FontRecord> font);
 
     // The application-wide start-up once the main frame exists, and its shut-down after the message loop.
@@ -93,13 +98,10 @@ private:
     std::unique_ptr<PopupMenu> keywordsMenu_;
     std::unique_ptr<PopupMenu> functionsMenu_;
     std::unique_ptr<ScriptManager> scriptManager_;
+    std::unique_ptr<Clipboard> clipboard_;
     std::unique_ptr<DdeLinkManager> linkManager_;
     std::unique_ptr<FontRecord> defaultFonts_[DefaultFontCount];
 };
 
 // The current program object; null when there is none.
 ProgramApp* TheProgram();
-
-// The application's access to the system clipboard, made and deleted by the program object's start-up and
-// shut-down.
-extern Clipboard* AppClipboard;

@@ -9,7 +9,6 @@
 #include "app/StatusMessage.h"
 #include "foundation/FilePath.h"
 #include "foundation/StringHelpers.h"
-#include "framework/window/Clipboard.h"
 #include "framework/window/FrameworkApp.h"
 #include "model/DecimalConversion.h"
 #include "model/NameRules.h"
@@ -119,10 +118,7 @@ int RunOutlineRequest()
         return 1;
     zString outline;
     WriteTreeOutline(tree->Document().Root, outline);
-    if (AppClipboard != nullptr) {
-        AppClipboard->Empty();
-        AppClipboard->PutText(outline.Text());
-    }
+    TheProgram()->PutClipboardText(outline.Text());
     ShowInfoBox("KIVO", "The open tree has been converted to an outline. The outline is now on the clipboard.", 0);
     return 1;
 }

@@ -275,15 +275,12 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         std::string value;
         if (!GetVariableValue(parameters[0], value))
             store(parameters[0], "");
-        if (AppClipboard != nullptr) {
-            AppClipboard->Empty();
-            AppClipboard->PutText(value.c_str());
-        }
+        TheProgram()->PutClipboardText(value.c_str());
         break;
     }
     case ScriptCmd::PasteIntoScriptVar: {
-        const std::unique_ptr<char[]> text(AppClipboard != nullptr && AppClipboard->HasText() ? AppClipboard->GetText()
-                                                                                              : nullptr);
+        Clipboard* clipboard = TheProgram()->SystemClipboard();
+        const std::unique_ptr<char[]> text(clipboard != nullptr && clipboard->HasText() ? clipboard->GetText() : nullptr);
         if (text)
             store(parameters[0], text.get());
         break;

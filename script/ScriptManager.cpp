@@ -1,6 +1,5 @@
 #include "script/ScriptManager.h"
 
-#include "framework/window/Clipboard.h"
 #include "model/StoredAnalysis.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "app/StartProgram.h"
@@ -298,10 +297,8 @@ bool ScriptManager::SetVariable(const std::string& name, const std::string& valu
     variable.value = value;
     if (topic_)
         topic_->UpdateVariableItem(name, value);
-    if (clipboardAdvise != 0 && AppClipboard != nullptr) {
-        AppClipboard->Empty();
-        AppClipboard->PutText(value.c_str());
-    }
+    if (clipboardAdvise != 0)
+        TheProgram()->PutClipboardText(value.c_str());
     return true;
 }
 

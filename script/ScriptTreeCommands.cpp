@@ -17,7 +17,6 @@
 #include "foundation/FilePath.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
-#include "framework/window/Clipboard.h"
 #include "graph/GraphWindow.h"
 #include "model/EvalContext.h"
 #include "model/NameRules.h"
@@ -68,14 +67,6 @@ void CountTerminal(TreeNode* node, void* count)
 {
     if (node->IsTerminal())
         ++*static_cast<int*>(count);
-}
-
-void PutOnClipboard(const std::string& text)
-{
-    if (AppClipboard == nullptr)
-        return;
-    AppClipboard->Empty();
-    AppClipboard->PutText(text.c_str());
 }
 
 // The selection, or the root when nothing is selected.
@@ -396,7 +387,7 @@ void ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
             const VariableDefinition* binding = at->GetBinding(i);
             text += std::string(binding->name.Text()) + "\t" + binding->definition.Text().Text() + "\r\n";
         }
-        PutOnClipboard(text);
+        TheProgram()->PutClipboardText(text.c_str());
         return;
     }
     case ScriptCmd::CopyDocVariables: {
@@ -414,7 +405,7 @@ void ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
                 text += "\r\n";
             }
         }
-        PutOnClipboard(text);
+        TheProgram()->PutClipboardText(text.c_str());
         return;
     }
     default:

@@ -7,6 +7,7 @@
 #include "foundation/FilePath.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/ProgramLinks.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
@@ -104,14 +105,12 @@ TEST_F(StartupActionsTest, OutlineRequestPutsTheTreeOnTheClipboard)
     ScopedApplication app;
     TopWindow owner(nullptr, nullptr, WS_OVERLAPPEDWINDOW, "owner");
     owner.Create();
-    Clipboard clipboard(&owner);
-    AppClipboard = &clipboard;
+    ProgramClipboard clipboard(&owner);
     ParseCommandLine(("-^ " + path).c_str());
     MessageBoxRecorder boxes;
     EXPECT_EQ(RunStartupActionsText(("-^ " + path).c_str()), 1);
-    AppClipboard = nullptr;
     ASSERT_EQ(TreeWindow::OpenWindows().size(), windowsBefore + 1);
-    std::unique_ptr<char[]> text(clipboard.GetText());
+    std::unique_ptr<char[]> text(clipboard->GetText());
     ASSERT_NE(text, nullptr);
     EXPECT_NE(std::string(text.get()).find("Rich"), std::string::npos);
     ASSERT_EQ(boxes.Count(), 1u);
@@ -123,11 +122,9 @@ TEST_F(StartupActionsTest, OutlineRequestPutsTheTreeOnTheClipboard)
     std::fseek(damaged, 20, SEEK_SET);
     std::fputs("damage", damaged);
     std::fclose(damaged);
-    AppClipboard = &clipboard;
     boxes.Clear();
     EXPECT_EQ(RunStartupActionsText(("-^ " + path).c_str()), 1);
-    AppClipboard = nullptr;
-    text.reset(clipboard.GetText());
+    text.reset(clipboard->GetText());
     ASSERT_NE(text, nullptr);
     EXPECT_NE(std::string(text.get()).find("Rich"), std::string::npos);
     ASSERT_EQ(boxes.Count(), 1u);

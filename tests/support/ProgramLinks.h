@@ -1,8 +1,9 @@
 #pragma once
-// A DDE link manager of a test's own, on the clipboard and service given: it stands in for the program's
-// links while it lives, and the program's own come back afterwards.
+// A DDE link manager, or a clipboard, of a test's own: it stands in for the program's while it lives, and
+// the program's own comes back afterwards.
 
 #include "app/StartProgram.h"
+#include "framework/window/Clipboard.h"
 #include "script/DdeLinkManager.h"
 
 #include <memory>
@@ -21,4 +22,21 @@ public:
 
 private:
     std::unique_ptr<DdeLinkManager> saved_;
+};
+
+// The program's clipboard bound to the test's window.
+class ProgramClipboard {
+public:
+    explicit ProgramClipboard(WindowCL* owner)
+        : saved_(TheProgram()->ReplaceClipboard(std::make_unique<Clipboard>(owner)))
+    {
+    }
+    ~ProgramClipboard() { TheProgram()->ReplaceClipboard(std::move(saved_)); }
+    ProgramClipboard(const ProgramClipboard&) = delete;
+    ProgramClipboard& operator=(const ProgramClipboard&) = delete;
+
+    Clipboard* operator->() const { return TheProgram()->SystemClipboard(); }
+
+private:
+    std::unique_ptr<Clipboard> saved_;
 };

@@ -3,8 +3,9 @@
 KIVO_BUILD=$(cd "${1:?build directory}" && pwd)
 export WINEPREFIX="$KIVO_BUILD/wineprefix"
 export WINEARCH=win32
-# KIVO_WINEDEBUG turns Wine channels on for a debugging run (say warn+heap); quiet otherwise.
-export WINEDEBUG=${KIVO_WINEDEBUG:--all}
+# KIVO_WINEDEBUG turns Wine channels on for a debugging run (say warn+heap); else the tests' own default
+# (KIVO_DEFAULT_WINEDEBUG, the heap checks of some test programs); quiet otherwise.
+export WINEDEBUG=${KIVO_WINEDEBUG:-${KIVO_DEFAULT_WINEDEBUG:--all}}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -f "$KIVO_BUILD/wine.display" ]; then
   DISPLAY=$(cat "$KIVO_BUILD/wine.display")

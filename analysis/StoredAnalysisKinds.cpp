@@ -69,11 +69,25 @@ void DescribeStoredAnalysis(TreeDocument* document, StoredAnalysis* record, zStr
         handlers.describe(document, record, text);
 }
 
+namespace {
+
+// A chain that stops before its record runs: no record keeps a link to one that will not run now, so a
+// later run of any of them runs that record alone.
+void DropStoredAnalysisChain(StoredAnalysis* record)
+{
+    while (record != nullptr)
+        record = TakeNextStoredAnalysis(record);
+}
+
+} // namespace
+
 void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* document)
 {
     const StoredAnalysisHandlers handlers = StoredAnalysisKindHandlers(record->kind);
-    if (handlers.run == nullptr)
+    if (handlers.run == nullptr) {
+        DropStoredAnalysisChain(record);
         return;
+    }
     // A variable deleted since the record was made leaves the analysis nothing to vary; the record stays
     // so that the person can see what it was.
     zString missing;
@@ -82,6 +96,7 @@ void RunStoredAnalysis(StoredAnalysis* record, TreeDocument* document)
         message += missing;
         message += "\" has no definitions.";
         ReportFailure(OutcomeCode::StoredVariableMissing, nullptr, "Sensitivity Error", message.Text(), -1);
+        DropStoredAnalysisChain(record);
         return;
     }
     handlers.run(record, document);

@@ -420,6 +420,8 @@ void ScriptManager::RunStoredAnalysisAndWait(TreeWindow& tree, const std::string
     StoredAnalysis* record = tree.Document().FindStoredAnalysis(name.c_str());
     if (record == nullptr)
         return;
+    // A script runs the one record it names, never a chain an earlier run left linked.
+    record->next = nullptr;
     // A script file reads finished results in its next command; over DDE the command returns at once.
     const bool wait = stream_ != nullptr;
     waitingForAnalysis = wait ? 1 : 0;

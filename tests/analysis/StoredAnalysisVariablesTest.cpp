@@ -168,6 +168,7 @@ TEST(StoredAnalysisVariables, RunningARecordOfADeletedVariable)
         record->next = successor;
         RunStoredAnalysis(record, &document);
         EXPECT_EQ(runs, 0) << row.deleted;
+        EXPECT_EQ(record->next, nullptr) << row.deleted;  // the stopped chain leaves no link behind
         ASSERT_EQ(boxes.Count(), 1u) << row.deleted;
         EXPECT_EQ(boxes.Last().caption, "Sensitivity Error");
         EXPECT_EQ(boxes.Last().text, row.message);
@@ -180,7 +181,6 @@ TEST(StoredAnalysisVariables, RunningARecordOfADeletedVariable)
     RunStoredAnalysis(coefficient, &document);
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(boxes.Count(), 0u);
-    record->next = nullptr;
     RegisterStoredAnalysisKind(OneWaySensitivityKind, saved.run, saved.describe);
 }
 

@@ -68,12 +68,12 @@ protected:
     }
     void Send(UINT message, WPARAM keys, POINT point)
     {
+        const auto send = [&] { SendMessageA(pane->Handle(), message, keys, MAKELPARAM(point.x, point.y)); };
+        if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN)
+            return send();
         // Each press is one of its own, unless DoubleClick makes it the second of a double click.
-        if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
-            presses.NextPressAfter(nextPressAfter);
-            nextPressAfter = PressClock::Apart();
-        }
-        SendMessageA(pane->Handle(), message, keys, MAKELPARAM(point.x, point.y));
+        presses.Press(nextPressAfter, send);
+        nextPressAfter = PressClock::Apart();
     }
     void Click(POINT point, WPARAM keys = 0)
     {

@@ -9,21 +9,24 @@ PressClock::PressClock() : lastPress_(GetTickCount()), systemAtLastPress_(lastPr
     previous_ = SetTickSource([this] { return Now(); });
 }
 
-uint32_t PressClock::Now() const
-{
-    return lastPress_ + (GetTickCount() - systemAtLastPress_);
-}
-
 PressClock::~PressClock()
 {
     SetTickSource(previous_);
 }
 
-void PressClock::NextPressAfter(uint32_t milliseconds)
+uint32_t PressClock::Now() const
+{
+    return pressing_ ? lastPress_ : lastPress_ + (GetTickCount() - systemAtLastPress_);
+}
+
+void PressClock::Press(uint32_t after, const std::function<void()>& send)
 {
     const uint32_t now = Now();
     // A press of its own may come later than asked; the second of a double click comes exactly then.
-    lastPress_ = milliseconds >= Apart() && now - lastPress_ > milliseconds ? now : lastPress_ + milliseconds;
+    lastPress_ = after >= Apart() && now - lastPress_ > after ? now : lastPress_ + after;
+    pressing_ = true;
+    send();
+    pressing_ = false;
     systemAtLastPress_ = GetTickCount();
 }
 

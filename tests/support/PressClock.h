@@ -1,7 +1,8 @@
 #pragma once
 // The clock the program times mouse presses by (a double click, or one press reported twice), set by the
-// test: each press it sends comes as long after the last as the test says, however slowly the machine runs.
-// Between presses the clock runs on with the system's, so the polls of long operations still see time pass.
+// test: each press it sends comes exactly as long after the last as the test says, however slowly the
+// machine runs. The clock stands still while a press is handled and runs on with the system's between
+// presses, so the polls of long operations still see time pass.
 
 #include <cstdint>
 #include <functional>
@@ -13,8 +14,8 @@ public:
     PressClock(const PressClock&) = delete;
     PressClock& operator=(const PressClock&) = delete;
 
-    // Sets the clock to the given time after the last press; call it just before sending the press.
-    void NextPressAfter(uint32_t milliseconds);
+    // Sends a press (send does) the given time after the last press.
+    void Press(uint32_t after, const std::function<void()>& send);
     // A press after this long is a press of its own, never the second of a double click.
     static uint32_t Apart();
     // The second press of a double click comes this long after the first.
@@ -25,5 +26,6 @@ private:
 
     uint32_t lastPress_;
     uint32_t systemAtLastPress_;
+    bool pressing_ = false;
     std::function<uint32_t()> previous_;
 };

@@ -385,9 +385,9 @@ TEST(TreePane, RightPressShowsTheContextMenuAndDoubleClicksSendCommands)
     PressClock presses;
     const TreeNode* previous = nullptr;
     for (const TreeNode* node : {t.first, t.first, t.decision, t.decision}) {
-        presses.NextPressAfter(node == previous ? PressClock::DoubleClickGap : PressClock::Apart());
+        presses.Press(node == previous ? PressClock::DoubleClickGap : PressClock::Apart(),
+                      [&] { t.Click(t.At(node)); });
         previous = node;
-        t.Click(t.At(node));
     }
     EXPECT_EQ(recorder.commands, (std::vector<unsigned>{1506, 1403}));
     t.window.RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);

@@ -45,9 +45,15 @@ double NormalDistribution::Density(double x, RunFault* fault)
     });
 }
 
-double NormalDistribution::Mean(RunFault* fault) { return P(0, fault); }
+double NormalDistribution::Mean(RunFault* fault)
+{
+    return Checked(fault, [&] { return C(0); });
+}
 
-double NormalDistribution::StdDev(RunFault* fault) { return P(1, fault); }
+double NormalDistribution::StdDev(RunFault* fault)
+{
+    return Checked(fault, [&] { return C(1); });
+}
 
 void NormalDistribution::Range(double& lo, double& hi, RunFault* fault) { RangeAroundMean(lo, hi, fault, 3.5, 3.5); }
 
@@ -84,8 +90,10 @@ double UniformDistribution::StdDev(RunFault* fault)
 
 void UniformDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    lo = P(0, fault);
-    hi = P(1, fault);
+    if (!CheckDistributionParameter(fault))
+        return;
+    lo = CachedValue(0);
+    hi = CachedValue(1);
 }
 
 double UniformDistribution::Sample(RunFault* fault)
@@ -240,8 +248,10 @@ double TriangularDistribution::StdDev(RunFault* fault)
 
 void TriangularDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    lo = P(0, fault);
-    hi = P(2, fault);
+    if (!CheckDistributionParameter(fault))
+        return;
+    lo = CachedValue(0);
+    hi = CachedValue(2);
 }
 
 double TriangularDistribution::Sample(RunFault* fault)

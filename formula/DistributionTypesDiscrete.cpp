@@ -36,10 +36,16 @@ double PoissonDistribution::Density(double x, RunFault* fault)
     });
 }
 
-double PoissonDistribution::Mean(RunFault* fault) { return P(0, fault); }
+double PoissonDistribution::Mean(RunFault* fault)
+{
+    return Checked(fault, [&] { return C(0); });
+}
 
 // The spread is the square root of the variance lambda.
-double PoissonDistribution::StdDev(RunFault* fault) { return std::sqrt(P(0, fault)); }
+double PoissonDistribution::StdDev(RunFault* fault)
+{
+    return Checked(fault, [&] { return std::sqrt(C(0)); });
+}
 
 void PoissonDistribution::Range(double& lo, double& hi, RunFault* fault)
 {

@@ -102,9 +102,7 @@ double ChiSquareDistribution::Density(double x, RunFault* fault)
 
 double ChiSquareDistribution::Mean(RunFault* fault)
 {
-    const double n = P(0, fault);
-    const double s = P(1, fault);
-    return n * s * s;
+    return Checked(fault, [&] { return C(0) * C(1) * C(1); });
 }
 
 double ChiSquareDistribution::StdDev(RunFault* fault)
@@ -239,8 +237,10 @@ double GammaDistribution::StdDev(RunFault* fault)
 // [0, 100], reaching further for a distribution whose mass lies beyond 100.
 void GammaDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    const double a = P(0, fault);
-    const double b = P(1, fault);
+    if (!CheckDistributionParameter(fault))
+        return;
+    const double a = CachedValue(0);
+    const double b = CachedValue(1);
     lo = 0.0;
     hi = std::max(100.0, (a + 10.0 * std::sqrt(a)) / b);
 }

@@ -53,12 +53,14 @@ double LaplaceDistribution::Density(double x, RunFault* fault)
     return Checked(fault, [&] { return std::exp(-std::fabs(x - C(0)) / C(1)) * 0.5 / C(1); });
 }
 
-double LaplaceDistribution::Mean(RunFault* fault) { return P(0, fault); }
+double LaplaceDistribution::Mean(RunFault* fault)
+{
+    return Checked(fault, [&] { return C(0); });
+}
 
 double LaplaceDistribution::StdDev(RunFault* fault)
 {
-    const double b = P(1, fault);
-    return std::sqrt(2.0 * b * b);
+    return Checked(fault, [&] { return std::sqrt(2.0 * C(1) * C(1)); });
 }
 
 void LaplaceDistribution::Range(double& lo, double& hi, RunFault* fault) { RangeAroundMean(lo, hi, fault, 4.0, 4.0); }
@@ -164,12 +166,14 @@ double MaxwellDistribution::Density(double x, RunFault* fault)
     });
 }
 
-double MaxwellDistribution::Mean(RunFault* fault) { return 2.0 * P(0, fault) / kSqrtPi; }
+double MaxwellDistribution::Mean(RunFault* fault)
+{
+    return Checked(fault, [&] { return 2.0 * C(0) / kSqrtPi; });
+}
 
 double MaxwellDistribution::StdDev(RunFault* fault)
 {
-    const double a = P(0, fault);
-    return std::sqrt(0.2267604552648 * a * a);
+    return Checked(fault, [&] { return std::sqrt(0.2267604552648 * C(0) * C(0)); });
 }
 
 void MaxwellDistribution::Range(double& lo, double& hi, RunFault* fault)
@@ -192,12 +196,14 @@ double RayleighDistribution::Density(double x, RunFault* fault)
     });
 }
 
-double RayleighDistribution::Mean(RunFault* fault) { return P(0, fault) * kSqrtPi / kSqrt2; }
+double RayleighDistribution::Mean(RunFault* fault)
+{
+    return Checked(fault, [&] { return C(0) * kSqrtPi / kSqrt2; });
+}
 
 double RayleighDistribution::StdDev(RunFault* fault)
 {
-    const double a = P(0, fault);
-    return std::sqrt(0.4292036732051 * a * a);
+    return Checked(fault, [&] { return std::sqrt(0.4292036732051 * C(0) * C(0)); });
 }
 
 void RayleighDistribution::Range(double& lo, double& hi, RunFault* fault)
@@ -206,42 +212,45 @@ void RayleighDistribution::Range(double& lo, double& hi, RunFault* fault)
     lo = 0.01;
 }
 
-// Weibull (lambda, k), whose probability beyond x is e^(-lambda x^k): every operation but the sampler reads
-// its parameters directly.
+// Weibull (lambda, k), whose probability beyond x is e^(-lambda x^k).
 
 WeibullDistribution::WeibullDistribution() : Distribution(kWeibull) {}
 
 double WeibullDistribution::Density(double x, RunFault* fault)
 {
-    const double l = P(0, fault);
-    const double k = P(1, fault);
-    if (x < 0.0)
-        return 0.0;
-    return l * k * std::pow(x, k - 1.0) * std::exp(-l * std::pow(x, k));
+    return Checked(fault, [&] {
+        const double l = C(0);
+        const double k = C(1);
+        if (x < 0.0)
+            return 0.0;
+        return l * k * std::pow(x, k - 1.0) * std::exp(-l * std::pow(x, k));
+    });
 }
 
 double WeibullDistribution::Mean(RunFault* fault)
 {
-    const double l = P(0, fault);
-    const double k = P(1, fault);
-    return std::pow(1.0 / l, 1.0 / k) * std::exp(std::lgamma(1.0 + 1.0 / k));
+    return Checked(fault, [&] { return std::pow(1.0 / C(0), 1.0 / C(1)) * std::exp(std::lgamma(1.0 + 1.0 / C(1))); });
 }
 
 double WeibullDistribution::StdDev(RunFault* fault)
 {
-    const double l = P(0, fault);
-    const double k = P(1, fault);
-    const double g1 = std::exp(std::lgamma(1.0 + 1.0 / k));
-    const double g2 = std::exp(std::lgamma(1.0 + 2.0 / k));
-    return std::sqrt((g2 - g1 * g1) * std::pow(1.0 / l, 2.0 / k));
+    return Checked(fault, [&] {
+        const double l = C(0);
+        const double k = C(1);
+        const double g1 = std::exp(std::lgamma(1.0 + 1.0 / k));
+        const double g2 = std::exp(std::lgamma(1.0 + 2.0 / k));
+        return std::sqrt((g2 - g1 * g1) * std::pow(1.0 / l, 2.0 / k));
+    });
 }
 
 // [0, 11.5 / lambda], reaching further when the probability beyond it, e^(-lambda x^k), is not yet
 // negligible there (k below 1).
 void WeibullDistribution::Range(double& lo, double& hi, RunFault* fault)
 {
-    const double l = P(0, fault);
-    const double k = P(1, fault);
+    if (!CheckDistributionParameter(fault))
+        return;
+    const double l = CachedValue(0);
+    const double k = CachedValue(1);
     lo = 0.0;
     hi = std::max(11.5 / l, std::pow(11.5 / l, 1.0 / k));
 }

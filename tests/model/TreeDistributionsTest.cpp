@@ -196,6 +196,9 @@ TEST(TreeDistributions, FailuresAreToldApartByCode)
         {1, {"DistSamp(1)", "1"}, OutcomeCode::DistributionRecursive},
         {16, {"NoSuchTable"}, OutcomeCode::DistributionTableMissing},
         {2, {"3", "1"}, OutcomeCode::DistributionParameterInvalid},
+        // Outside the trials DistSamp gives the mean, which is checked like a draw.
+        {1, {"0", "-1"}, OutcomeCode::DistributionParameterInvalid},
+        {15, {"1", "0"}, OutcomeCode::DistributionParameterInvalid},
         {1, {"1/0", "1"}, OutcomeCode::FormulaFailed},
     };
     for (const Row& row : rows) {

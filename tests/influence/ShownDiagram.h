@@ -40,6 +40,9 @@ protected:
         window = new InfluenceDiagramWindow();
         window->Show(SW_SHOWMAXIMIZED);
         pane = window->Pane();
+        // The diagram's menus join the frame's bar when the queued merge request is handled, which a busy
+        // machine may not reach within a fixed wait; an item missing from the bar reads as grayed.
+        EXPECT_TRUE(PumpMessagesUntil([this] { return frame->MergedChild() == window; }));
         PumpMessagesFor(30);
     }
     ~ShownDiagram() override

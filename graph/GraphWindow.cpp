@@ -270,6 +270,19 @@ void GraphWindow::AutoScaleAxis(int which, const NumericFormat& format, double l
     (which != 0 ? verticalLabel : horizontalLabel).text = title;
 }
 
+void GraphWindow::ScaleSweptAxis(int which, const NumericFormat& format, double low, double high, int intervals,
+                                 const char* title)
+{
+    if (intervals < 1 || !(high > low)) {
+        AutoScaleAxis(which, format, low, high, title, 1, intervals);
+        return;
+    }
+    NumericFormat fitted = format;
+    AutoFormatForRange(fitted, low, high, intervals);
+    (which != 0 ? verticalAxis : horizontalAxis).SetScale(fitted, low, high, (high - low) / intervals, 1);
+    (which != 0 ? verticalLabel : horizontalLabel).text = title;
+}
+
 GraphLabel* GraphWindow::AddLegendEntry(const char* text, GraphElement* key)
 {
     GraphLabel* label = legendTexts.AddLabel(text);

@@ -86,6 +86,10 @@ public:
     // below 1) on whole multiples of a power of ten, and labels it.
     void AutoScaleAxis(int which, const NumericFormat& format, double low, double high, const char* title,
                        int userMayEdit, int count);
+    // Scales the axis of a swept variable exactly from low to high in its intervals, the format fitted to that
+    // range, and labels it; the user may change the scale.
+    void ScaleSweptAxis(int which, const NumericFormat& format, double low, double high, int intervals,
+                        const char* title);
     // Measures every element and places the title, plot and bottom blocks.
     void Layout();
     // Laid out and shown, as the kept template of a stored analysis says when there is one (its fonts,

@@ -166,8 +166,8 @@ void RegionGraph::DrawSeries(Display& display)
 void RegionGraph::SetUpPlane(const StrategyRegionMap& map, const zString& xLabel, const zString& yLabel)
 {
     const NumericFormat format = map.document != nullptr ? map.document->NumberFormat : NumericFormat(true);
-    AutoScaleAxis(0, format, map.xLow, map.xHigh, xLabel.Text(), 1, 0);
-    AutoScaleAxis(1, format, map.yLow, map.yHigh, yLabel.Text(), 1, 0);
+    ScaleSweptAxis(0, format, map.xLow, map.xHigh, map.xCount - 1, xLabel.Text());
+    ScaleSweptAxis(1, format, map.yLow, map.yHigh, map.yCount - 1, yLabel.Text());
     legendTexts.Clear();
     legendKeys.Clear();
     for (int s = 0; s < map.strategies; ++s) {

@@ -1,5 +1,6 @@
 #include "graph/SensitivityRegionGraphs.h"
 
+#include "analysis/SensitivityResultGrid.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "dialogs/IsocontoursDialog.h"
@@ -217,7 +218,10 @@ ThreeWaySensGraph::ThreeWaySensGraph(const ThreeWaySensitivityResults& results)
         boundaries.push_back(std::make_unique<StrategyBoundaryTable>(*map));
     SetUpPlane(*maps.front(), results.labels[0], results.labels[1]);
     const StrategyRegionMap& first = *maps.front();
-    const NumericFormat format = first.document != nullptr ? first.document->NumberFormat : NumericFormat(true);
+    NumericFormat format = first.document != nullptr ? first.document->NumberFormat : NumericFormat(true);
+    const int zIntervals = static_cast<int>(maps.size()) - 1;
+    if (zIntervals > 0 && results.zHigh > results.zLow)
+        AutoFormatForRange(format, results.zLow, results.zHigh, zIntervals);
     stepLabel.owner = this;
     stepLabel.Initialise(format, results.labels[2].Text(), results.zLow, results.zHigh, results.zStep);
     strip_ = new StepAnimationStrip(*this, *this);

@@ -92,6 +92,47 @@ TEST_F(SensitivityGraphs, TwoWayGraphOwnsItsMapAndBoundaries)
     EXPECT_EQ(top.substr(0, top.find('\t')), "100.0 pts");
 }
 
+// A swept variable's axis runs exactly over its range in its intervals, in the tree's format with the places
+// the range needs; the three-way step label likewise.
+TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
+{
+    auto ticks = [](const AxisElement& axis) {
+        std::vector<std::string> texts;
+        for (int i = 0; i <= axis.IntervalCount(); ++i)
+            texts.push_back(axis.ValueText(axis.valueBottom + i * axis.interval).Text());
+        return texts;
+    };
+    const std::vector<std::string> probabilities{"$0.30", "$0.40", "$0.50", "$0.60", "$0.70"};
+    TwoWaySettings two;
+    two.x = {"p", FormattedValue{"0.3", 0.3}, FormattedValue{"0.7", 0.7}, 4};
+    two.y = {"v", FormattedValue{"0", 0.0}, FormattedValue{"2000", 2000.0}, 5};
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(tree.Root(), two));
+    RunToEnd();
+    auto* twoWay = OnlyGraph<TwoWaySensGraph>();
+    ASSERT_NE(twoWay, nullptr);
+    EXPECT_EQ(ticks(twoWay->horizontalAxis), probabilities);
+    EXPECT_EQ(ticks(twoWay->verticalAxis),
+              (std::vector<std::string>{"$0.0", "$400.0", "$800.0", "$1,200.0", "$1,600.0", "$2,000.0"}));
+    delete twoWay;
+
+    tree.Bind(tree.Root(), "w", "1");
+    ThreeWaySettings three;
+    three.x = {"v", FormattedValue{"0", 0.0}, FormattedValue{"100", 100.0}, 2};
+    three.y = {"w", FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}, 2};
+    three.z = {"p", FormattedValue{"0.3", 0.3}, FormattedValue{"0.7", 0.7}, 4};
+    RunAnalysis(std::make_unique<ThreeWaySensitivityAnalysis>(tree.Root(), three));
+    RunToEnd();
+    auto* threeWay = OnlyGraph<ThreeWaySensGraph>();
+    ASSERT_NE(threeWay, nullptr);
+    EXPECT_EQ(ticks(threeWay->verticalAxis), (std::vector<std::string>{"$0.00", "$0.50", "$1.00"}));
+    std::vector<std::string> steps;
+    for (int k = 0; k < 5; ++k) {
+        threeWay->stepLabel.SetStep(k, nullptr);
+        steps.push_back(threeWay->stepLabel.text.Text());
+    }
+    EXPECT_EQ(steps, (std::vector<std::string>{"p = $0.30", "p = $0.40", "p = $0.50", "p = $0.60", "p = $0.70"}));
+}
+
 TEST_F(SensitivityGraphs, TornadoGraphOwnsItsBars)
 {
     auto previous = SetTornadoSetupDialog([](TornadoSetupRequest& request) {

@@ -17,12 +17,10 @@
 #include "model/DocVariable.h"
 #include "model/RiskPrefAssessment.h"
 #include "analysis/RiskPreference.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -30,25 +28,6 @@
 #include <string>
 
 namespace {
-
-std::string TextOf(DialogFrameCL& dialog, unsigned id)
-{
-    char text[512] = {};
-    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
-    return text;
-}
-
-bool Enabled(DialogFrameCL& dialog, unsigned id)
-{
-    return IsWindowEnabled(dialog.FindChild(id)->Handle()) != 0;
-}
-
-struct OnScreen {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    OnScreen() { frame.Create(); }
-};
 
 TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
 {

@@ -2,12 +2,10 @@
 
 #include "dialogs/BayesDialogs.h"
 #include "model/VariableDefinition.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -15,23 +13,12 @@
 
 namespace {
 
-std::string TextOf(DialogFrameCL& dialog, unsigned id)
-{
-    char text[512] = {};
-    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
-    return text;
-}
-
-struct BayesScreen {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
+struct BayesScreen : OnScreen {
     MessageBoxRecorder boxes;
     TreeBuilder tree;
     TreeNode* bayes;
     BayesScreen(const char* first, const char* second)
     {
-        frame.Create();
         bayes = tree.Add(tree.Root(), ChanceNode, "Test");
         for (const char* result : {first, second}) {
             TreeNode* test = tree.Add(bayes, ChanceNode, result);

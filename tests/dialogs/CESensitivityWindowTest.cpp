@@ -5,11 +5,9 @@
 #include "dialogs/CESensitivityWindow.h"
 #include "dialogs/DocumentPopups.h"
 #include "foundation/TextReport.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/model/CostSweep.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +16,9 @@
 namespace {
 
 // A decision between A (cost c, effectiveness 1) and B (cost 10, effectiveness `bEffect`), c swept 0 to 20.
-struct CERun {
+struct CERun : OnScreen {
     explicit CERun(const char* bEffect)
     {
-        frame.Create();
         CESensitivityPresenter previous =
             SetCESensitivityPresenter([this](const CESensitivityResults& results) { window = new CESensitivityWindow(results); });
         RunCostSweep(tree, bEffect);
@@ -39,9 +36,6 @@ struct CERun {
         return text;
     }
 
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
     MessageBoxRecorder boxes;
     TreeBuilder tree;
     CESensitivityWindow* window = nullptr;

@@ -1,8 +1,6 @@
 #include "dialogs/DistributionParameterRow.h"
 #include "framework/dialog/OkCancelDialog.h"
-#include "tests/framework/window/TestWindows.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +9,8 @@ namespace {
 // The row is taken from the Add Table Entry template: label 2501, field 2503, button 2508.
 TEST(DistributionParameterRow, ShowsAndHidesItsThreeControlsAndHandsItsFieldToTheEditor)
 {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
-    OkCancelDialog dialog(&frame, ResourceId(2500u, nullptr));
+    OnScreen screen;
+    OkCancelDialog dialog(&screen.frame, ResourceId(2500u, nullptr));
     dialog.Show(SW_SHOW);
     zString text("Mean");
     std::string edited;

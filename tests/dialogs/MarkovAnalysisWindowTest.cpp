@@ -6,10 +6,8 @@
 #include "dialogs/TextReportDialog.h"
 #include "framework/draw/zFont.h"
 #include "tests/analysis/MarkovTestTrees.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +18,11 @@
 
 namespace {
 
-struct MarkovWindowOnScreen {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
+struct MarkovWindowOnScreen : OnScreen {
     MarkovTestTree model{"_stage >= 3"};
     std::unique_ptr<MarkovAnalysis> analysis;
     MarkovWindowOnScreen()
     {
-        frame.Create();
         model.WellDead("0.5", "0.5", "2");
         analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
     }

@@ -8,14 +8,12 @@
 #include "formula/Distribution.h"
 #include "model/StoredAnalysis.h"
 #include "model/TreeDocument.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
 #include "tests/support/ThreadWindow.h"
 #include "treewin/TreeWindow.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -26,23 +24,6 @@ namespace {
 
 using SetupDialog = MonteCarloSetupDialog;
 using Progress = MonteCarloProgressDialog;
-
-std::string TextOf(DialogFrameCL& dialog, unsigned id)
-{
-    char text[256] = {};
-    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
-    return text;
-}
-
-bool Enabled(DialogFrameCL& dialog, unsigned id)
-{
-    return IsWindowEnabled(dialog.FindChild(id)->Handle()) != 0;
-}
-
-bool Checked(DialogFrameCL& dialog, unsigned id)
-{
-    return SendMessageA(dialog.FindChild(id)->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
 
 // Checks a radio button or check box and tells the dialog, as a click does.
 ModalDialogDriver::Step Click(unsigned id, bool on = true)
@@ -78,13 +59,6 @@ struct SimulatedTree {
         tree.Terminal(risky, "Ten", "0.5", "10");
         tree.Terminal(tree.Root(), "Safe", "", "25");
     }
-};
-
-struct OnScreen {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    OnScreen() { frame.Create(); }
 };
 
 Progress* OpenProgressDialog()

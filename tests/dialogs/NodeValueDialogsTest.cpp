@@ -4,12 +4,10 @@
 #include "analysis/NodeValueRecord.h"
 #include "analysis/OverUnderAnalysis.h"
 #include "dialogs/NodeValueDialogs.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +15,8 @@
 
 namespace {
 
-std::string TextOf(DialogFrameCL& dialog, unsigned id)
-{
-    char text[512] = {};
-    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
-    return text;
-}
-
 // The dialogs installed for the test's lifetime, the headless presenters and chooser given back after it.
-struct NodeValueScreen {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
+struct NodeValueScreen : OnScreen {
     MessageBoxRecorder boxes;
     NodeValuePresenter nodeValues = SetNodeValuePresenter(nullptr);
     EvpiPresenter evpiValues = SetEvpiPresenter(nullptr);
@@ -36,7 +24,6 @@ struct NodeValueScreen {
     EvpiChooser chooser = SetEvpiChooser({});
     NodeValueScreen()
     {
-        frame.Create();
         InstallNodeValueDialogs();
     }
     ~NodeValueScreen()

@@ -10,15 +10,13 @@
 #include "foundation/PreferencesStore.h"
 #include "model/TreeDocument.h"
 #include "tests/foundation/RegistryTestSupport.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -46,10 +44,7 @@ HWND PageOf(DialogFrameCL& dialog)
 
 TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
 {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
+    OnScreen screen;
     TreeWindow window;
     TreeDocument& document = window.Document();
     document.CalcPrefs.CalcMethod = PayoffMethod;

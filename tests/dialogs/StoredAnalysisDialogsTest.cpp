@@ -10,28 +10,16 @@
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace {
-
-std::string ItemText(DialogFrameCL& dialog, unsigned id)
-{
-    char text[256] = {};
-    GetDlgItemTextA(dialog.Handle(), static_cast<int>(id), text, sizeof text);
-    return text;
-}
-
-} // namespace
 
 // The typed name is required, then stored with the last analysis; Run Old lists it, shows its summary when
 // it is picked and runs it.
@@ -57,7 +45,7 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
     std::string summary;
     bool stayedOpen = false;
     ModalDialogDriver save;
-    save.Then([&](DialogFrameCL& dialog) { summary = ItemText(dialog, SaveAnalysisDialog::kSummary); })
+    save.Then([&](DialogFrameCL& dialog) { summary = TextOf(dialog, SaveAnalysisDialog::kSummary); })
         .Type(SaveAnalysisDialog::kNameField, "")
         .Press(IDOK)
         .Then([&](DialogFrameCL& dialog) { stayedOpen = IsWindowVisible(dialog.Handle()) != 0; })
@@ -82,7 +70,7 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
            SendMessageA(list, LB_SETSEL, TRUE, 0);
            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(RunStoredAnalysisDialog::kList, LBN_SELCHANGE),
                         reinterpret_cast<LPARAM>(list));
-           picked = ItemText(dialog, RunStoredAnalysisDialog::kSummary);
+           picked = TextOf(dialog, RunStoredAnalysisDialog::kSummary);
        })
         .Press(IDOK);
     shown.clear();
@@ -133,7 +121,7 @@ TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
         .Then(choose(1))
         .Press(IDOK)
         .Then([&shown](DialogFrameCL& dialog) {
-            shown = ItemText(dialog, StoredAnalysesDialog::kTemplateName);
+            shown = TextOf(dialog, StoredAnalysesDialog::kTemplateName);
             const HWND list = dialog.Control(StoredAnalysesDialog::kList);
             SendMessageA(list, LB_SETCURSEL, 1, 0);
             SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(StoredAnalysesDialog::kList, LBN_SELCHANGE),

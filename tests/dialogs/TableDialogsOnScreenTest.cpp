@@ -1,31 +1,15 @@
 #include "dialogs/TableConflictDialog.h"
 #include "dialogs/TableEntryDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::string TextOf(DialogFrameCL& dialog, unsigned id)
-{
-    char text[256] = {};
-    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
-    return text;
-}
-
-struct OnScreen {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    OnScreen() { frame.Create(); }
-};
 
 TEST(TableDialogsOnScreen, AddingPairsWithMoreAndOk)
 {

@@ -3,12 +3,10 @@
 #include "analysis/TornadoDiagram.h"
 #include "dialogs/TornadoDialog.h"
 #include "model/DocVariable.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -16,26 +14,11 @@
 
 namespace {
 
-std::string TextOf(DialogFrameCL& dialog, unsigned id)
-{
-    char text[512] = {};
-    GetWindowTextA(dialog.FindChild(id)->Handle(), text, sizeof text);
-    return text;
-}
-
-LRESULT Lines(DialogFrameCL& dialog, unsigned id)
-{
-    return SendMessageA(dialog.FindChild(id)->Handle(), LB_GETCOUNT, 0, 0);
-}
-
 // Add p over 0..1 (an empty range refused first), add v, remove v again: v returns to the available list and
 // the run sweeps p alone, each branch of the decision a series.
 TEST(TornadoDialog, BarsAddedRemovedAndHandedToTheRun)
 {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
+    OnScreen screen;
     MessageBoxRecorder boxes;
     TreeBuilder tree;
     tree.Bind(tree.Root(), "p", "0.3");

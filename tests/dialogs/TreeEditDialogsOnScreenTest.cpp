@@ -3,11 +3,9 @@
 #include "model/MarkovInfo.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
-#include "tests/framework/window/TestWindows.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
-#include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -23,19 +21,11 @@ std::string Branches(const TreeNode* node)
     return out;
 }
 
-bool Enabled(DialogFrameCL& dialog, unsigned id)
-{
-    return IsWindowEnabled(dialog.FindChild(id)->Handle()) != 0;
-}
-
 } // namespace
 
 TEST(TreeEditDialogsOnScreen, InsertReorderChangeTypeAndJumpReshapeTheTree)
 {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
+    OnScreen screen;
     TreeWindow window;
     TreeDocument& document = window.Document();
     TreeNode* root = document.Root;

@@ -29,12 +29,11 @@
 #include "model/VariableDefinition.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ScopedApplication.h"
 #include "tests/support/FramedTreeWindow.h"
-#include "tests/support/ProcessLock.h"
 #include "treewin/SliderWindow.h"
 #include "treewin/TreeClipboardActions.h"
 #include "treewin/TreeStructureActions.h"
+#include "tests/support/DialogControls.h"
 
 #include <gtest/gtest.h>
 
@@ -47,13 +46,6 @@ namespace {
 const char* const kEditingQuestion =
     "One or more of the selected nodes is currently editing that item in another window. Do you want to "
     "activate that window now?";
-
-std::string TextOf(DialogFrameCL& dialog, unsigned id)
-{
-    char text[64] = "";
-    GetDlgItemTextA(dialog.Handle(), static_cast<int>(id), text, sizeof text);
-    return text;
-}
 
 // Its modal dialogs take the activation: no other test may check its screen meanwhile.
 class TreeValuesCommands : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {

@@ -18,6 +18,8 @@ struct MatchCase {
     bool matches;
 };
 
+using Log = std::vector<std::string>;
+
 const HWND WindowA = reinterpret_cast<HWND>(0x100);
 const HWND WindowB = reinterpret_cast<HWND>(0x200);
 
@@ -58,40 +60,35 @@ TEST(CommandHandlerDescriptor, MatchesOnlyItsNotificationAndControl)
     EXPECT_FALSE(descriptor.Match(&otherControl));
 }
 
+// Two handlers of WM_USER, the newer answering newerAnswer; gives what Dispatch answered and who ran.
+std::pair<long, Log> DispatchToOlderAndNewer(long newerAnswer)
+{
+    Log log;
+    RecordingTarget older(&log, "older", 0);
+    RecordingTarget newer(&log, "newer", newerAnswer);
+    HandlerList list;
+    for (RecordingTarget* target : {&older, &newer})
+        list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), target, WM_USER,
+                                                     nullptr));
+    WindowEvent event{0, 0, WM_USER, WindowA};
+    const long answer = list.Dispatch(&event);
+    return {answer, log};
+}
+
 TEST(HandlerList, NewestRunsFirstAndZeroLetsTheNextRun)
 {
-    std::vector<std::string> log;
-    RecordingTarget older(&log, "older", 0);
-    RecordingTarget newer(&log, "newer", 0);
-    HandlerList list;
-    list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), &older, WM_USER,
-                                                 nullptr));
-    list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), &newer, WM_USER,
-                                                 nullptr));
-    WindowEvent event{0, 0, WM_USER, WindowA};
-    EXPECT_EQ(list.Dispatch(&event), 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"newer", "older"}));
+    EXPECT_EQ(DispatchToOlderAndNewer(0), std::make_pair(0L, Log{"newer", "older"}));
 }
 
 TEST(HandlerList, NonzeroResultStopsTheWalkWithOne)
 {
-    std::vector<std::string> log;
-    RecordingTarget older(&log, "older", 0);
-    RecordingTarget newer(&log, "newer", 42);
-    HandlerList list;
-    list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), &older, WM_USER,
-                                                 nullptr));
-    list.Add(std::make_unique<HandlerDescriptor>(AsEventHandler(&RecordingTarget::Handle), &newer, WM_USER,
-                                                 nullptr));
-    WindowEvent event{0, 0, WM_USER, WindowA};
-    EXPECT_EQ(list.Dispatch(&event), 1);
-    EXPECT_EQ(log, (std::vector<std::string>{"newer"}));
+    EXPECT_EQ(DispatchToOlderAndNewer(42), std::make_pair(1L, Log{"newer"}));
 }
 
 TEST(ApplicationHandlers, RemoveHandlerTakesOnlyTheNewestMatchOfThatTarget)
 {
     ScopedApplication app;
-    std::vector<std::string> log;
+    Log log;
     RecordingTarget target(&log, "t", 0);
     RecordingTarget other(&log, "o", 0);
     // Newest first: t (newest), o, t (oldest). Removing t must take the newest one, leaving o before t.
@@ -103,20 +100,20 @@ TEST(ApplicationHandlers, RemoveHandlerTakesOnlyTheNewestMatchOfThatTarget)
     EXPECT_EQ(app->Handlers()->Count(), 3);
     WindowEvent event{0, 0, WM_USER, WindowA};
     app->Handlers()->Dispatch(&event);
-    EXPECT_EQ(log, (std::vector<std::string>{"o", "t"}));
+    EXPECT_EQ(log, (Log{"o", "t"}));
     app->RemoveHandler(&target, &RecordingTarget::Handle, WM_USER);
     app->RemoveHandler(&target, &RecordingTarget::Handle, WM_USER);
     EXPECT_EQ(app->Handlers()->Count(), 2);
     log.clear();
     WindowEvent other1{0, 0, WM_USER + 1, WindowA};
     app->Handlers()->Dispatch(&other1);
-    EXPECT_EQ(log, (std::vector<std::string>{"t"}));
+    EXPECT_EQ(log, (Log{"t"}));
 }
 
 TEST(ApplicationHandlers, RemovingAHandlerNeverRemovesAnotherObjectsHandler)
 {
     ScopedApplication app;
-    std::vector<std::string> log;
+    Log log;
     RecordingTarget first(&log, "first", 0);
     RecordingTarget second(&log, "second", 0);
     app->AddHandler(&first, &RecordingTarget::Handle, WM_USER);
@@ -124,111 +121,94 @@ TEST(ApplicationHandlers, RemovingAHandlerNeverRemovesAnotherObjectsHandler)
     app->RemoveHandler(&first, &RecordingTarget::Handle, WM_USER);
     WindowEvent event{0, 0, WM_USER, WindowA};
     app->Handlers()->Dispatch(&event);
-    EXPECT_EQ(log, (std::vector<std::string>{"second"}));
+    EXPECT_EQ(log, (Log{"second"}));
 }
 
-TEST(WindowHandlers, CloseHandlerWaitsForItsRouting)
-{
+// An application and one created top window that records into the log.
+class WindowHandlers : public testing::Test {
+protected:
+    void SetUp() override { window.Create(); }
+
     ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
+    Log log;
+    RecordingTopWindow window{&log, "w"};
+};
+
+TEST_F(WindowHandlers, CloseHandlerWaitsForItsRouting)
+{
     RecordingTarget handler(&log, "handler", 1);
     window.AddHandler(&handler, &RecordingTarget::Handle, WM_CLOSE);
     EXPECT_FALSE(window.ListsFirst(WM_CLOSE));
     EXPECT_EQ(SendMessageA(window.Handle(), WM_CLOSE, 0, 0), 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"OnClose w"}));
+    EXPECT_EQ(log, (Log{"OnClose w"}));
 }
 
-TEST(WindowHandlers, MessageHandlerRunsBeforeTheOperationAndAnswersOne)
+TEST_F(WindowHandlers, MessageHandlerRunsBeforeTheOperationAndAnswersOne)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget handler(&log, "handler", 1);
     window.AddMessageHandler(&handler, &RecordingTarget::Handle, WM_CLOSE);
     EXPECT_TRUE(window.ListsFirst(WM_CLOSE));
     EXPECT_EQ(SendMessageA(window.Handle(), WM_CLOSE, 0, 0), 1);
-    EXPECT_EQ(log, (std::vector<std::string>{"handler"}));
+    EXPECT_EQ(log, (Log{"handler"}));
 }
 
-TEST(WindowHandlers, TwoButtonHandlersRunNewestFirstWhenBothAnswerZero)
+TEST_F(WindowHandlers, TwoButtonHandlersRunNewestFirstWhenBothAnswerZero)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget first(&log, "first", 0);
     RecordingTarget second(&log, "second", 0);
     window.AddMessageHandler(&first, &RecordingTarget::Handle, WM_LBUTTONDOWN);
     window.AddMessageHandler(&second, &RecordingTarget::Handle, WM_LBUTTONDOWN);
     SendMessageA(window.Handle(), WM_LBUTTONDOWN, 0, 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"second", "first"}));
+    EXPECT_EQ(log, (Log{"second", "first"}));
 }
 
-TEST(WindowHandlers, CommandFromAnAcceleratorReachesTheIdsHandler)
+TEST_F(WindowHandlers, CommandFromAnAcceleratorReachesTheIdsHandler)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget handler(&log, "cmd", 1);
     window.AddHandlerDescriptor(
         std::make_unique<HandlerDescriptor>(500u, AsEventHandler(&RecordingTarget::Handle), &handler, WM_COMMAND));
     SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(500, 1), 0);
     SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(501, 1), 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"cmd"}));
+    EXPECT_EQ(log, (Log{"cmd"}));
     EXPECT_EQ(window.commands, (std::vector<unsigned>{501}));
 }
 
-TEST(WindowHandlers, HandlerRegisteredBeforeCreationMatchesAnyWindow)
+TEST(WindowHandlersBeforeCreation, HandlerRegisteredBeforeCreationMatchesAnyWindow)
 {
     ScopedApplication app;
-    std::vector<std::string> log;
+    Log log;
     RecordingTopWindow window(&log, "w");
     RecordingTarget handler(&log, "early", 0);
     window.AddHandler(&handler, &RecordingTarget::Handle, WM_USER + 5);
     window.Create();
     WindowEvent fromElsewhere{0, 0, WM_USER + 5, WindowB};
     window.DispatchToLists(&fromElsewhere);
-    EXPECT_EQ(log, (std::vector<std::string>{"early"}));
+    EXPECT_EQ(log, (Log{"early"}));
 }
 
-TEST(WindowHandlers, ApplicationListIsConsultedAfterTheWindowsOwn)
+TEST_F(WindowHandlers, ApplicationListIsConsultedAfterTheWindowsOwn)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget own(&log, "own", 0);
     RecordingTarget global(&log, "app", 0);
     app->AddHandler(&global, &RecordingTarget::Handle, WM_USER + 9);
     window.AddHandler(&own, &RecordingTarget::Handle, WM_USER + 9);
     SendMessageA(window.Handle(), WM_USER + 9, 0, 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"own", "app"}));
+    EXPECT_EQ(log, (Log{"own", "app"}));
 }
 
-TEST(WindowHandlers, WindowRemoveHandlerLeavesOtherTargetsAlone)
+TEST_F(WindowHandlers, WindowRemoveHandlerLeavesOtherTargetsAlone)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget first(&log, "first", 0);
     RecordingTarget second(&log, "second", 0);
     window.AddHandler(&first, &RecordingTarget::Handle, WM_USER + 3);
     window.AddHandler(&second, &RecordingTarget::Handle, WM_USER + 3);
     window.RemoveHandler(&first, &RecordingTarget::Handle, WM_USER + 3);
     SendMessageA(window.Handle(), WM_USER + 3, 0, 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"second"}));
+    EXPECT_EQ(log, (Log{"second"}));
 }
 
-TEST(WindowHandlers, HandlerMayRemoveItselfDuringTheWalk)
+TEST_F(WindowHandlers, HandlerMayRemoveItselfDuringTheWalk)
 {
-    ScopedApplication app;
-    RecordingTopWindow window;
-    window.Create();
     struct SelfRemover : EventTarget {
         WindowCL* window = nullptr;
         int calls = 0;
@@ -256,21 +236,21 @@ struct WindowDeleter : EventTarget {
     }
 };
 
-TEST(WindowHandlers, HandlerThatDeletesItsWindowEndsTheDispatch)
+TEST(WindowHandlersPerRow, HandlerThatDeletesItsWindowEndsTheDispatch)
 {
     enum Where { General, Notification, Application };
     const struct {
         const char* what;
         UINT message;
         Where where;
-        std::vector<std::string> log;
+        Log log;
     } rows[] = {{"close handler", WM_CLOSE, General, {"delete w"}},
                 {"command handler", WM_COMMAND, General, {"delete w"}},
                 {"notification handler", WM_COMMAND, Notification, {"delete w"}},
                 {"application handler", WM_CLOSE, Application, {"older", "delete w"}}};
     for (const auto& row : rows) {
         ScopedApplication app;
-        std::vector<std::string> log;
+        Log log;
         auto* window = new RecordingTopWindow(&log, "w");
         window->Create();
         RecordingTarget older(&log, "older", 0);
@@ -293,12 +273,8 @@ TEST(WindowHandlers, HandlerThatDeletesItsWindowEndsTheDispatch)
     }
 }
 
-TEST(WindowHandlers, CommandGoesToNotificationsThenGeneralThenApplicationThenTheOperation)
+TEST_F(WindowHandlers, CommandGoesToNotificationsThenGeneralThenApplicationThenTheOperation)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget notification(&log, "notification", 0);
     RecordingTarget general(&log, "general", 0);
     RecordingTarget application(&log, "application", 0);
@@ -307,32 +283,24 @@ TEST(WindowHandlers, CommandGoesToNotificationsThenGeneralThenApplicationThenThe
     window.AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(40u, handle, &general, WM_COMMAND));
     app->AddHandler(&application, &RecordingTarget::Handle, WM_COMMAND);
     EXPECT_EQ(SendMessageA(window.Handle(), WM_COMMAND, 40, 0), 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"notification", "general", "application"}));
+    EXPECT_EQ(log, (Log{"notification", "general", "application"}));
     EXPECT_EQ(window.commands, (std::vector<unsigned>{40}));
 }
 
-TEST(WindowHandlers, NotificationThatTakesTheCommandEndsItsDispatch)
+TEST_F(WindowHandlers, NotificationThatTakesTheCommandEndsItsDispatch)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget notification(&log, "notification", 1);
     RecordingTarget general(&log, "general", 1);
     const EventHandler handle = AsEventHandler(&RecordingTarget::Handle);
     window.AddNotificationHandler(std::make_unique<HandlerDescriptor>(40u, handle, &notification, WM_COMMAND));
     window.AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(40u, handle, &general, WM_COMMAND));
     EXPECT_EQ(SendMessageA(window.Handle(), WM_COMMAND, 40, 0), 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"notification"}));
+    EXPECT_EQ(log, (Log{"notification"}));
     EXPECT_TRUE(window.commands.empty());
 }
 
-TEST(WindowHandlers, NotificationListServesOnlyCommands)
+TEST_F(WindowHandlers, NotificationListServesOnlyCommands)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget notification(&log, "notification", 1);
     window.AddNotificationHandler(std::make_unique<HandlerDescriptor>(
         0u, 65535u, AsEventHandler(&RecordingTarget::Handle), &notification, WM_USER + 7));
@@ -341,11 +309,11 @@ TEST(WindowHandlers, NotificationListServesOnlyCommands)
 }
 
 // The cursor and hit-test questions reach the lists only when routed to them, which nothing does by itself.
-TEST(WindowHandlers, CursorAndHitTestQuestionsNeedTheirRouting)
+TEST(WindowHandlersPerRow, CursorAndHitTestQuestionsNeedTheirRouting)
 {
     for (const UINT message : {WM_SETCURSOR, WM_NCHITTEST}) {
         ScopedApplication app;
-        std::vector<std::string> log;
+        Log log;
         RecordingTopWindow window(&log, "w");
         window.Create();
         RecordingTarget handler(&log, "handler", 1);
@@ -355,16 +323,12 @@ TEST(WindowHandlers, CursorAndHitTestQuestionsNeedTheirRouting)
         window.RouteToListsFirst(message);
         EXPECT_EQ(SendMessageA(window.Handle(), message, reinterpret_cast<WPARAM>(window.Handle()), 0), 0)
             << message;
-        EXPECT_EQ(log, (std::vector<std::string>{"handler"})) << message;
+        EXPECT_EQ(log, (Log{"handler"})) << message;
     }
 }
 
-TEST(WindowHandlers, RemovingANotificationHandlerTakesThatDescriptorOnly)
+TEST_F(WindowHandlers, RemovingANotificationHandlerTakesThatDescriptorOnly)
 {
-    ScopedApplication app;
-    std::vector<std::string> log;
-    RecordingTopWindow window(&log, "w");
-    window.Create();
     RecordingTarget clicks(&log, "click", 1);
     const EventHandler handle = AsEventHandler(&RecordingTarget::Handle);
     const HWND first = reinterpret_cast<HWND>(0x510);
@@ -376,7 +340,7 @@ TEST(WindowHandlers, RemovingANotificationHandlerTakesThatDescriptorOnly)
     window.RemoveNotificationHandler(firstDescriptor);
     SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(21, BN_CLICKED), reinterpret_cast<LPARAM>(first));
     SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(22, BN_CLICKED), reinterpret_cast<LPARAM>(second));
-    EXPECT_EQ(log, (std::vector<std::string>{"click"}));
+    EXPECT_EQ(log, (Log{"click"}));
     EXPECT_EQ(window.commands, (std::vector<unsigned>{21}));
 }
 

@@ -29,6 +29,17 @@ void RunRetiredKind(StoredAnalysis*, TreeDocument*)
     ReportNotice(OutcomeCode::AnalysisUnsupported, nullptr, "That analysis is no longer supported.", -1);
 }
 
+// A kind that computes at once and shows its result: the record's successor in a chain runs when it
+// returns, as after an analysis run, also when the record no longer fits the tree.
+template <StoredRunFunction Run>
+void RunThenContinueChain(StoredAnalysis* record, TreeDocument* document)
+{
+    StoredAnalysis* successor = TakeNextStoredAnalysis(record);
+    Run(record, document);
+    if (successor != nullptr)
+        RunStoredAnalysis(successor, document);
+}
+
 std::map<int, StoredAnalysisHandlers>& KindTable()
 {
     static std::map<int, StoredAnalysisHandlers> table = {
@@ -40,9 +51,9 @@ std::map<int, StoredAnalysisHandlers>& KindTable()
         {ObsoleteKind, {RunRetiredKind, nullptr}},
         {MarkovCohortKind, {RunStoredMarkovAnalysis, DescribeMarkovAnalysis}},
         {TornadoKind, {RunStoredTornadoDiagram, DescribeTornadoDiagram}},
-        {OverUnderKind, {RunOverUnder, OverUnderDescribe}},
+        {OverUnderKind, {RunThenContinueChain<RunOverUnder>, OverUnderDescribe}},
         {MonteCarloKind, {nullptr, DescribeMonteCarlo}},
-        {EvpiKind, {RerunEvpi, EvpiDescribe}},
+        {EvpiKind, {RunThenContinueChain<RerunEvpi>, EvpiDescribe}},
         {NodeValuesKind, {RunNodeValueAnalysis, NodeValueAnalysisName}},
     };
     return table;

@@ -248,7 +248,7 @@ TEST(TreeAnalysisCommands, EveryAnalysisStartsFromTheMenuAfterItsChecks)
 }
 
 // Save Last hands the last analysis to the list once; Run Old Analysis runs the chosen records one after
-// the other in list order, whatever order they were picked in.
+// the other in list order, whatever order they were picked in, an EVPI record in the middle too.
 TEST(TreeAnalysisCommands, StoredAnalysesAreSavedOnceAndRunAsAChainInListOrder)
 {
     OnScreen screen;
@@ -258,29 +258,30 @@ TEST(TreeAnalysisCommands, StoredAnalysesAreSavedOnceAndRunAsAChainInListOrder)
                                                                          const NodeChildList&, const NodeChildList*) {
                                              shown.push_back(command);
                                          }};
+    Installed<EvpiPresenter> evpi{SetEvpiPresenter, [&shown](TreeDocument*, double) { shown.push_back(1618); }};
     int saves = 0;
     auto save = Answering<SaveAnalysisDialog>([&saves](SaveAnalysisDialog& dialog) {
-        dialog.name = ++saves == 1 ? "path" : "Value";
+        dialog.name = ++saves == 3 ? "Value" : "path";
         return IDOK;
     });
-    for (int command : {1606, 1605}) {
+    for (int command : {1606, 1618, 1605}) {
         t.window.SelectNode(command == 1605 ? t.document.Root : t.a, 1, nullptr, false);
         t.window.OnCommand(command);
         t.window.OnCommand(1615);
     }
     t.window.DispatchAnalysis(1615);
-    EXPECT_EQ(saves, 2);
-    ASSERT_EQ(t.window.Document().StoredAnalyses().Count(), 2);
+    EXPECT_EQ(saves, 3);
+    ASSERT_EQ(t.window.Document().StoredAnalyses().Count(), 3);
     EXPECT_EQ(t.document.Modified, 1);
-    EXPECT_EQ(t.window.Document().FindStoredAnalysis("vALUE"), t.window.Document().StoredAnalyses().At(1));
+    EXPECT_EQ(t.window.Document().FindStoredAnalysis("vALUE"), t.window.Document().StoredAnalyses().At(2));
 
     auto run = Answering<RunStoredAnalysisDialog>([](RunStoredAnalysisDialog& dialog) {
-        dialog.chosen = {1, 0};
+        dialog.chosen = {2, 0, 1};
         return IDOK;
     });
     shown.clear();
     t.window.OnCommand(1616);
-    EXPECT_EQ(shown, (std::vector<int>{1606, 1605}));
+    EXPECT_EQ(shown, (std::vector<int>{1606, 1618, 1605}));
 }
 
 // A new sweep from the menu first closes the windows bound to its variable: the slider's temporary value of p

@@ -373,19 +373,6 @@ TEST(MarkovCohortReuse, StageFormulasKeptFromRunToRunGiveTheirOwnValues)
     }
 }
 
-DistributionRecord* AddUniform(TreeDocument& document, int index, const char* low, const char* high)
-{
-    auto* record = new DistributionRecord;
-    record->index = index;
-    Distribution* uniform = MakeDistribution(2);
-    uniform->Parameter(0)->SetText(low);
-    uniform->Parameter(1)->SetText(high);
-    record->SetDistribution(uniform);
-    record->SetOwner(&document);
-    document.Distributions.InsertSorted(record);
-    return record;
-}
-
 // Random models of draws (some drawn anew each cycle of a walk), "_stage", a bound variable and numbers,
 // some with tunnel states, against a terminal worth a draw: trials that take up the plans and values of
 // earlier runs, in a first simulation and again in a second, give to the bit what trials of the same model

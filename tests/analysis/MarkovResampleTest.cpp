@@ -24,15 +24,8 @@ constexpr int kCycles = 4;
 // Record 1: Uniform 0 .. 100 (expected value 50).
 DistributionRecord* AddUniform(TreeDocument& document, int32_t resampleEachStage)
 {
-    auto* record = new DistributionRecord;
-    record->index = 1;
-    Distribution* distribution = MakeDistribution(2);
-    distribution->Parameter(0)->SetText("0");
-    distribution->Parameter(1)->SetText("100");
-    record->SetDistribution(distribution);
-    record->SetOwner(&document);
+    DistributionRecord* record = AddUniform(document, 1, "0", "100");
     record->resampleEachStage = resampleEachStage;
-    document.Distributions.InsertSorted(record);
     return record;
 }
 

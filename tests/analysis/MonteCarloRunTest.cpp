@@ -11,6 +11,7 @@
 #include "model/TreeDocument.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/analysis/SimulatedTree.h"
 
 #include <gtest/gtest.h>
 
@@ -23,26 +24,10 @@
 
 namespace {
 
-// Root decision: "Risky" chance (0.5 -> DistSamp(1), 0.5 -> 10), "Safe" 25; DistSamp(1) is Uniform 0 .. 100.
 // In cost-effectiveness mode the second payoff is the effectiveness, 0 at "Ten".
-struct SimulatedTree {
-    TreeBuilder tree;
-    TreeNode* risky;
-
-    explicit SimulatedTree(bool costEffectiveness = false)
+struct EffectTree : SimulatedTree {
+    explicit EffectTree(bool costEffectiveness = false) : SimulatedTree(true, true)
     {
-        auto* record = new DistributionRecord;
-        record->index = 1;
-        Distribution* uniform = MakeDistribution(2);
-        uniform->Parameter(0)->SetText("0");
-        uniform->Parameter(1)->SetText("100");
-        record->SetDistribution(uniform);
-        record->SetOwner(&tree.Document());
-        tree.Document().Distributions.InsertSorted(record);
-        risky = tree.Add(tree.Root(), ChanceNode, "Risky");
-        tree.Terminal(risky, "Draw", "0.5", "DistSamp(1)", "2");
-        tree.Terminal(risky, "Ten", "0.5", "10", "0");
-        tree.Terminal(tree.Root(), "Safe", "", "25", "1");
         if (costEffectiveness) {
             TreeCalcPrefs& prefs = tree.Document().CalcPrefs;
             prefs.CalcMethod = CostEffectivenessMethod;
@@ -106,7 +91,7 @@ TEST(MonteCarloResults, SeededReportIsGolden)
     };
     for (const Case& c : cases) {
         for (int run = 0; run < 2; ++run) {
-            SimulatedTree tree(c.costEffectiveness);
+            EffectTree tree(c.costEffectiveness);
             DocVariable* tracked = tree.tree.Document().EnsureVariable("Track", nullptr);
             tracked->tFlag = 1;
             tracked->tValue2 = 7.5f;
@@ -127,7 +112,7 @@ TEST(MonteCarloResults, OutcomesMergeAsTheListDoes)
 {
     MessageBoxRecorder boxes;
     for (int16_t mode : {SampleNone, SampleAll}) {
-        SimulatedTree tree;
+        EffectTree tree;
         auto simulation = std::make_unique<MonteCarloSimulation>(tree.tree.Root());
         MonteCarloSettings settings;
         settings.trials = 300;
@@ -203,7 +188,7 @@ TEST(MonteCarloProgress, IdleSlicesRunTheTrialsAndFinishOnce)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SimulatedTree tree;
+        EffectTree tree;
         if (c.breakProbabilities)
             tree.risky->GetChild(1)->SetProbabilityText("0.7", false);
         auto simulation = Simulation(tree.tree.Root(), 10);
@@ -258,7 +243,7 @@ TEST(MonteCarloResults, GraphsCountTheRecordedTrials)
         SetOptionBarPresenter([&](std::unique_ptr<OptionBarData> data) { bars.push_back(std::move(data)); });
 
     // One trial: one outcome of probability 1, and nothing to draw.
-    SimulatedTree single;
+    EffectTree single;
     auto one = Simulation(single.risky, 1);
     one->Begin();
     while (!one->RunTrial()) {
@@ -271,7 +256,7 @@ TEST(MonteCarloResults, GraphsCountTheRecordedTrials)
     EXPECT_FALSE(one->ShowResult(StrategyFrequencyResult));
 
     // Stopped after 30 of 100 trials, re-evaluated per trial.
-    SimulatedTree tree;
+    EffectTree tree;
     auto simulation = Simulation(tree.tree.Root(), 100, 1);
     simulation->Begin();
     for (int k = 0; k < 30; ++k)

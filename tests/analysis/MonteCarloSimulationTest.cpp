@@ -7,33 +7,11 @@
 #include "formula/Distribution.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/analysis/SimulatedTree.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Root decision: "Risky" chance (0.5 -> DistSamp(1), 0.5 -> 10) worth 30 on average, "Safe" 25.
-// DistSamp(1) is Uniform 0 .. 100.
-struct SimulatedTree {
-    TreeBuilder tree;
-    TreeNode* risky;
-
-    SimulatedTree()
-    {
-        auto* record = new DistributionRecord;
-        record->index = 1;
-        Distribution* uniform = MakeDistribution(2);
-        uniform->Parameter(0)->SetText("0");
-        uniform->Parameter(1)->SetText("100");
-        record->SetDistribution(uniform);
-        record->SetOwner(&tree.Document());
-        tree.Document().Distributions.InsertSorted(record);
-        risky = tree.Add(tree.Root(), ChanceNode, "Risky");
-        tree.Terminal(risky, "Draw", "0.5", "DistSamp(1)");
-        tree.Terminal(risky, "Ten", "0.5", "10");
-        tree.Terminal(tree.Root(), "Safe", "", "25");
-    }
-};
 
 void RunAll(MonteCarloSimulation& simulation, int stopAfter = -1)
 {

@@ -5,12 +5,10 @@
 #include "framework/dialog/FormattedEdit.h"
 #include "framework/dialog/PopupMenu.h"
 #include "framework/window/FrameworkApp.h"
-#include "tests/framework/window/TestWindows.h"
+#include "tests/support/DialogControls.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
-#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
-#include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +17,11 @@
 #include <vector>
 
 namespace {
+
+class AppDialogOnScreen : public testing::Test, protected OnScreen {};
+class OnlineHelpOnScreen : public testing::Test, protected OnScreen {};
+class AppDialogOnWindow : public testing::Test, protected AppWithFrame {};
+class OnlineHelpOnWindow : public testing::Test, protected AppWithFrame {};
 
 constexpr unsigned kFieldsDialog = 61320;
 constexpr unsigned kPlainDialog = 61321;
@@ -60,11 +63,8 @@ void Click(AppDialog& dialog, unsigned id)
     SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
-TEST(AppDialog, ChainAndHelpContextFollowNestedDialogs)
+TEST_F(AppDialogOnWindow, ChainAndHelpContextFollowNestedDialogs)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     HelpContextScope outside(7);
     {
         AppDialog outer(kFieldsDialog);
@@ -81,12 +81,8 @@ TEST(AppDialog, ChainAndHelpContextFollowNestedDialogs)
     EXPECT_EQ(CurrentHelpContext(), 7);
 }
 
-TEST(AppDialog, OkProtocolFollowsPreCheckAndResultHook)
+TEST_F(AppDialogOnScreen, OkProtocolFollowsPreCheckAndResultHook)
 {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     struct Row {
         int preCheck;
         int okResult;
@@ -122,12 +118,8 @@ TEST(AppDialog, OkProtocolFollowsPreCheckAndResultHook)
     }
 }
 
-TEST(AppDialog, PickedMenuTextGoesIntoTheTrackedField)
+TEST_F(AppDialogOnScreen, PickedMenuTextGoesIntoTheTrackedField)
 {
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     AppDialog dialog(kFieldsDialog);
     PopupMenu names(0, 0, &dialog, ResourceId(61322u, nullptr));
     dialog.AddMenuButton(&names);
@@ -150,11 +142,8 @@ TEST(AppDialog, PickedMenuTextGoesIntoTheTrackedField)
     EXPECT_EQ(GetFocus(), second->Handle());
 }
 
-TEST(AppDialog, ResizeKeepsTheDimensionGivenAsZeroOrLess)
+TEST_F(AppDialogOnWindow, ResizeKeepsTheDimensionGivenAsZeroOrLess)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     AppDialog dialog(kPlainDialog);
     RECT before;
     GetClientRect(dialog.Handle(), &before);
@@ -170,11 +159,8 @@ TEST(AppDialog, ResizeKeepsTheDimensionGivenAsZeroOrLess)
     EXPECT_LT(before.right, after.right);
 }
 
-TEST(OnlineHelp, OpensTheFileOfTheHelpDirectoryOrSaysItIsMissing)
+TEST_F(OnlineHelpOnWindow, OpensTheFileOfTheHelpDirectoryOrSaysItIsMissing)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     TheProgram()->SetDirectory((std::string(temp) + "kivohelp\\").c_str());
@@ -224,13 +210,9 @@ void CALLBACK MenuSteps(HWND, UINT, UINT_PTR, DWORD)
 }
 
 // F1 released inside a dialog or a menu reaches the frame as its Help command.
-TEST(OnlineHelp, F1InDialogsAndMenusBecomesTheFrameHelpCommand)
+TEST_F(OnlineHelpOnScreen, F1InDialogsAndMenusBecomesTheFrameHelpCommand)
 {
     // The menu is tracked only while the frame is the foreground window.
-    FocusTestLock focus;
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     frame.Show(SW_SHOWNORMAL);
     InstallHelpHook();
     HelpRecorder help;

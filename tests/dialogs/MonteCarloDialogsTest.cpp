@@ -14,6 +14,7 @@
 #include "tests/support/ThreadWindow.h"
 #include "treewin/TreeWindow.h"
 #include "tests/support/DialogControls.h"
+#include "tests/analysis/SimulatedTree.h"
 
 #include <gtest/gtest.h>
 
@@ -37,29 +38,6 @@ ModalDialogDriver::Step Click(unsigned id, bool on = true)
         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
     };
 }
-
-// Root decision: "Risky" chance (0.5 -> DistSamp(1), 0.5 -> 10), "Safe" 25; DistSamp(1) Uniform 0 .. 100.
-struct SimulatedTree {
-    TreeBuilder tree;
-
-    explicit SimulatedTree(bool withDistribution = true)
-    {
-        if (withDistribution) {
-            auto* record = new DistributionRecord;
-            record->index = 1;
-            Distribution* uniform = MakeDistribution(2);
-            uniform->Parameter(0)->SetText("0");
-            uniform->Parameter(1)->SetText("100");
-            record->SetDistribution(uniform);
-            record->SetOwner(&tree.Document());
-            tree.Document().Distributions.InsertSorted(record);
-        }
-        TreeNode* risky = tree.Add(tree.Root(), ChanceNode, "Risky");
-        tree.Terminal(risky, "Draw", "0.5", withDistribution ? "DistSamp(1)" : "50");
-        tree.Terminal(risky, "Ten", "0.5", "10");
-        tree.Terminal(tree.Root(), "Safe", "", "25");
-    }
-};
 
 Progress* OpenProgressDialog()
 {

@@ -27,14 +27,7 @@ namespace {
 // Distribution 1: a uniform on [2, 4], mean 3.
 void AddUniform(TreeDocument& document)
 {
-    auto* record = new DistributionRecord;
-    record->index = 1;
-    Distribution* uniform = MakeDistribution(DistUniform);
-    uniform->Parameter(0)->SetText("2");
-    uniform->Parameter(1)->SetText("4");
-    record->SetDistribution(uniform);
-    record->SetOwner(&document);
-    document.Distributions.InsertSorted(record);
+    AddUniform(document, 1, "2", "4");
 }
 
 // Decision: "Treat" leads to the Markov cohort Well/Dead (death q per cycle, reward "gain" per cycle in

@@ -1,8 +1,7 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
-#include "model/NoteBox.h"
 #include "model/NoteBoxList.h"
-#include "tests/foundation/StreamBytes.h"
+#include "tests/model/NoteBoxSupport.h"
 #include "model/TreeDocument.h"
 
 #include <gtest/gtest.h>
@@ -12,21 +11,6 @@
 #include <random>
 
 namespace {
-
-NoteBox MakeNote(float left, float top, float right, float bottom)
-{
-    NoteBox note;
-    note.SetRect(left, top, right, bottom);
-    return note;
-}
-
-void ExpectRect(const LogicalRect& rect, float left, float top, float right, float bottom)
-{
-    EXPECT_NEAR(rect.left, left, 1e-6);
-    EXPECT_NEAR(rect.top, top, 1e-6);
-    EXPECT_NEAR(rect.right, right, 1e-6);
-    EXPECT_NEAR(rect.bottom, bottom, 1e-6);
-}
 
 Bytes VersionBytes(int major, int minor, int build)
 {
@@ -50,11 +34,6 @@ Bytes FontBytes(FontRecord font)
 Bytes StringBytes(const char* text)
 {
     return WrittenBytes([&](Archive& archive) { StoreString(archive, text); });
-}
-
-Bytes NoteBytes(NoteBox note)
-{
-    return WrittenBytes([&](Archive& archive) { note.Serialize(archive); });
 }
 
 TEST(NoteBoxGeometry, TextRectFrameAndInterior)

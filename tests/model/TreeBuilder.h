@@ -2,6 +2,9 @@
 // Builds small trees in a headless tree document for the tests. It stands in for the window showing the
 // tree: the nodes an analysis points at become its selection, as a tree window's do.
 
+#include "formula/Distribution.h"
+#include "formula/DistributionRecord.h"
+#include "formula/DistributionTypes.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"
@@ -48,3 +51,17 @@ private:
 
     std::unique_ptr<TreeDocument> document;
 };
+
+// Adds distribution record `index` to the document: a uniform from `low` to `high`.
+inline DistributionRecord* AddUniform(TreeDocument& document, int index, const char* low, const char* high)
+{
+    auto* record = new DistributionRecord;
+    record->index = index;
+    Distribution* uniform = MakeDistribution(DistUniform);
+    uniform->Parameter(0)->SetText(low);
+    uniform->Parameter(1)->SetText(high);
+    record->SetDistribution(uniform);
+    record->SetOwner(&document);
+    document.Distributions.InsertSorted(record);
+    return record;
+}

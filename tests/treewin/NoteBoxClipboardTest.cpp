@@ -3,8 +3,7 @@
 #include "foundation/MemoryStream.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/TopWindow.h"
-#include "model/NoteBox.h"
-#include "tests/foundation/StreamBytes.h"
+#include "tests/model/NoteBoxSupport.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 
@@ -13,26 +12,6 @@
 #include <memory>
 
 namespace {
-
-NoteBox MakeNote(float left, float top, float right, float bottom)
-{
-    NoteBox note;
-    note.SetRect(left, top, right, bottom);
-    return note;
-}
-
-void ExpectRect(const LogicalRect& rect, float left, float top, float right, float bottom)
-{
-    EXPECT_NEAR(rect.left, left, 1e-6);
-    EXPECT_NEAR(rect.top, top, 1e-6);
-    EXPECT_NEAR(rect.right, right, 1e-6);
-    EXPECT_NEAR(rect.bottom, bottom, 1e-6);
-}
-
-Bytes NoteBytes(NoteBox note)
-{
-    return WrittenBytes([&](Archive& archive) { note.Serialize(archive); });
-}
 
 class NoteBoxClipboardTest : public testing::Test {
 protected:

@@ -34,6 +34,7 @@
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -351,14 +352,7 @@ namespace {
 // above 1; "Above" is a chance node over the cohort.
 void AddDrawsAndCohort(Tree& t)
 {
-    auto* record = new DistributionRecord;
-    record->index = 1;
-    Distribution* uniform = MakeDistribution(2);
-    uniform->Parameter(0)->SetText("0.2");
-    uniform->Parameter(1)->SetText("1.4");
-    record->SetDistribution(uniform);
-    record->SetOwner(&t.document);
-    t.document.Distributions.InsertSorted(record);
+    AddUniform(t.document, 1, "0.2", "1.4");
     TreeNode* g = t.document.AddChild(t.document.Root, ChanceNode, "G");
     t.document.AddChild(g, TerminalNode, "G1", "DistSamp(1)", "20");
     t.document.AddChild(g, TerminalNode, "G2", "#", "0");

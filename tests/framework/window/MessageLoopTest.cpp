@@ -12,6 +12,8 @@
 
 namespace {
 
+class MessageLoopOnWindow : public testing::Test, protected AppWithFrame {};
+
 const UINT StartModal = WM_USER + 1;
 const UINT EndInside = WM_USER + 2;
 
@@ -46,11 +48,8 @@ public:
     std::vector<std::string> log;
 };
 
-TEST(MessageLoop, ModalLoopPassesTheApplicationsQuitOn)
+TEST_F(MessageLoopOnWindow, ModalLoopPassesTheApplicationsQuitOn)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     ModalRunner runner;
     app->AddHandler(&runner, &ModalRunner::RunNested, StartModal);
     app->AddHandler(&runner, &ModalRunner::End, EndInside);
@@ -62,11 +61,8 @@ TEST(MessageLoop, ModalLoopPassesTheApplicationsQuitOn)
     EXPECT_EQ(app->LoopDepth(), 0);
 }
 
-TEST(MessageLoop, ModalLoopsOwnQuitEndsOnlyTheNestedLoop)
+TEST_F(MessageLoopOnWindow, ModalLoopsOwnQuitEndsOnlyTheNestedLoop)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     ModalRunner runner;
     runner.applicationQuit = false;
     runner.afterInner = 4;
@@ -99,11 +95,8 @@ MSG KeyDown(HWND window, WPARAM key)
     return message;
 }
 
-TEST(MessageLoop, FrameAcceleratorsOnlyWhileTheFrameIsEnabled)
+TEST_F(MessageLoopOnWindow, FrameAcceleratorsOnlyWhileTheFrameIsEnabled)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     ACCEL accelerator{FVIRTKEY, VK_F5, 900};
     HACCEL table = CreateAcceleratorTableA(&accelerator, 1);
     ASSERT_NE(table, nullptr);
@@ -157,11 +150,8 @@ private:
     BYTE saved_[256];
 };
 
-TEST(MessageLoop, MdiSystemKeysAreNotTranslatedWhileAModalDialogRuns)
+TEST_F(MessageLoopOnWindow, MdiSystemKeysAreNotTranslatedWhileAModalDialogRuns)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA childClass{};
     childClass.lpfnWndProc = RecordingMdiChildProc;
@@ -204,11 +194,8 @@ public:
     int asked = 0;
 };
 
-TEST(MessageLoop, KeysGoToTheCurrentModelessDialogAlsoWhileModal)
+TEST_F(MessageLoopOnWindow, KeysGoToTheCurrentModelessDialogAlsoWhileModal)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     RecordingTopWindow dialog(nullptr, "dialog", WS_POPUP);
     dialog.Create();
     DialogCodeCounter counter;

@@ -15,6 +15,8 @@
 
 namespace {
 
+class PaneWindowOnWindow : public testing::Test, protected AppWithFrame {};
+
 class RecordingPane : public PaneWindowCL {
 public:
     explicit RecordingPane(WindowCL* parent)
@@ -60,11 +62,8 @@ public:
     int updates = 0;
 };
 
-TEST(PaneWindow, TwoPanesShareOneRegisteredClass)
+TEST_F(PaneWindowOnWindow, TwoPanesShareOneRegisteredClass)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     auto* first = new RecordingPane(&frame);
     auto* second = new RecordingPane(&frame);
     ASSERT_NE(first->Handle(), nullptr);
@@ -96,11 +95,8 @@ TEST(PaneWindow, ScrollCodesMoveThePanesOwnState)
     }
 }
 
-TEST(PaneWindow, ScrollEventsAndSizeChangesReachTheScroller)
+TEST_F(PaneWindowOnWindow, ScrollEventsAndSizeChangesReachTheScroller)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     auto* pane = new RecordingPane(&frame);
     RecordingScroller scroller(pane);
     pane->SetScroller(&scroller);
@@ -132,11 +128,8 @@ TEST(PaneWindow, CharactersAndPaintingReachTheirOperations)
     EXPECT_FALSE(GetUpdateRect(pane->Handle(), &update, FALSE));
 }
 
-TEST(PaneWindow, CommandsAndSystemCommandsTakeTheCommandRoute)
+TEST_F(PaneWindowOnWindow, CommandsAndSystemCommandsTakeTheCommandRoute)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     auto* pane = new RecordingPane(&frame);
     std::vector<std::string> log;
     RecordingTarget notification(&log, "notification", 0);

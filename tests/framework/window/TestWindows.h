@@ -4,6 +4,7 @@
 #include "framework/window/ChildWindow.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/TopWindow.h"
+#include "tests/support/ScopedApplication.h"
 
 #include <string>
 #include <vector>
@@ -94,4 +95,11 @@ private:
     std::vector<std::string>* log_;
     std::string name_;
     long answer_;
+};
+
+// An application whose created top window is the main window, for the tests that need one.
+struct AppWithFrame {
+    ScopedApplication app;
+    RecordingTopWindow frame;
+    AppWithFrame() { frame.Create(); }
 };

@@ -58,6 +58,22 @@ void Tick()
     TheApp->Timers()->Tick(nullptr);
 }
 
+void TickAt(DWORD now)
+{
+    FakeNow = now;
+    Tick();
+}
+
+// Ticks every 100 ms from 100 to 1000 and gives the count then.
+int CountAfterASecond(Counter& counter)
+{
+    for (DWORD now = 100; now <= 1000; now += 100)
+        TickAt(now);
+    return counter.count;
+}
+
+class TimerOnWindow : public testing::Test, protected AppWithFrame {};
+
 TEST(Timer, FiresOnTheFirstTickAtOrAfterItsIntervalThenEveryInterval)
 {
     ScopedApplication app;
@@ -71,8 +87,7 @@ TEST(Timer, FiresOnTheFirstTickAtOrAfterItsIntervalThenEveryInterval)
     const Step steps[] = {{5100, 0}, {5900, 0}, {6000, 1}, {6100, 1}, {6900, 1}, {7000, 2},
                           {8500, 3}, {9400, 3}, {9500, 4}};
     for (const Step& step : steps) {
-        FakeNow = step.now;
-        Tick();
+        TickAt(step.now);
         EXPECT_EQ(counter.count, step.count) << "at " << step.now;
     }
     timer.Stop();
@@ -84,14 +99,11 @@ TEST(Timer, KeepsWorkingAcrossTheTickCountersWrap)
     FakeClockScope clock(0xFFFFFF00u);
     Counter counter;
     Timer timer(&counter, &Counter::Count, 500);
-    FakeNow = 0xFFFFFF64u;
-    Tick();
+    TickAt(0xFFFFFF64u);
     EXPECT_EQ(counter.count, 0);
-    FakeNow = 0x000000F3u;
-    Tick();
+    TickAt(0x000000F3u);
     EXPECT_EQ(counter.count, 0);
-    FakeNow = 0x000000F4u;
-    Tick();
+    TickAt(0x000000F4u);
     EXPECT_EQ(counter.count, 1);
     timer.Stop();
 }
@@ -105,8 +117,7 @@ TEST(Timer, TimersMadeOneAfterTheOtherFireInReverseOrderWithinOneTick)
     Counter second(&log, "second");
     Timer a(&first, &Counter::Count, 500);
     Timer b(&second, &Counter::Count, 500);
-    FakeNow = 1500;
-    Tick();
+    TickAt(1500);
     EXPECT_EQ(log, (std::vector<std::string>{"second", "first"}));
 }
 
@@ -117,11 +128,7 @@ TEST(Timer, TimerStoppedInItsOwnFunctionIsNotCalledAgain)
     Counter counter;
     Timer timer(&counter, &Counter::Count, 100);
     counter.onFire = [&] { timer.Stop(); };
-    for (DWORD now = 100; now <= 1000; now += 100) {
-        FakeNow = now;
-        Tick();
-    }
-    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(CountAfterASecond(counter), 1);
     EXPECT_EQ(app->Timers()->Count(), 0);
 }
 
@@ -131,11 +138,7 @@ TEST(Timer, OneShotTimerFiresOnceAndLeaves)
     FakeClockScope clock(0);
     Counter counter;
     Timer timer(&counter, &Counter::Count, 200, 0);
-    for (DWORD now = 100; now <= 1000; now += 100) {
-        FakeNow = now;
-        Tick();
-    }
-    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(CountAfterASecond(counter), 1);
     EXPECT_EQ(app->Timers()->Count(), 0);
 }
 
@@ -149,16 +152,12 @@ TEST(Timer, DeletedTimerLeavesTheManager)
         EXPECT_EQ(app->Timers()->Count(), 1);
     }
     EXPECT_EQ(app->Timers()->Count(), 0);
-    FakeNow = 500;
-    Tick();
+    TickAt(500);
     EXPECT_EQ(counter.count, 0);
 }
 
-TEST(Timer, RunsOnTheSystemTimerOfTheMainWindow)
+TEST_F(TimerOnWindow, RunsOnTheSystemTimerOfTheMainWindow)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     Counter counter;
     Timer timer(&counter, &Counter::Count, 200);
     EXPECT_TRUE(app->Timers()->Started());
@@ -168,11 +167,8 @@ TEST(Timer, RunsOnTheSystemTimerOfTheMainWindow)
     EXPECT_TRUE(KillTimer(frame.Handle(), TimerManager::SystemTimerId));
 }
 
-TEST(Timer, TimerMessagesOfAnyIdOnAnyFrameworkWindowRunTheTick)
+TEST_F(TimerOnWindow, TimerMessagesOfAnyIdOnAnyFrameworkWindowRunTheTick)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     RecordingTopWindow other(nullptr, "other");
     other.Create();
     FakeClockScope clock(1000);
@@ -187,11 +183,8 @@ TEST(Timer, TimerMessagesOfAnyIdOnAnyFrameworkWindowRunTheTick)
     timer.Stop();
 }
 
-TEST(Timer, TimerMessageBeforeAnyTimerDoesNothing)
+TEST_F(TimerOnWindow, TimerMessageBeforeAnyTimerDoesNothing)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     EXPECT_EQ(app->Timers(), nullptr);
     EXPECT_EQ(SendMessageA(frame.Handle(), WM_TIMER, 5, 0), 0);
     EXPECT_EQ(app->Timers(), nullptr);
@@ -210,11 +203,8 @@ public:
     }
 };
 
-TEST(Timer, FiresInsideNestedLoops)
+TEST_F(TimerOnWindow, FiresInsideNestedLoops)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     Counter counter;
     int firesInNestedLoop = 0;
     counter.onFire = [&] {
@@ -245,11 +235,8 @@ TEST(Timer, TimerMadeBeforeTheMainWindowStartsWithIt)
     timer.Stop();
 }
 
-TEST(Timer, RepeatingTimerIsNotEnteredAgainFromANestedLoopInItsOwnFunction)
+TEST_F(TimerOnWindow, RepeatingTimerIsNotEnteredAgainFromANestedLoopInItsOwnFunction)
 {
-    ScopedApplication app;
-    RecordingTopWindow frame;
-    frame.Create();
     Counter outer;
     Counter inner;
     Timer outerTimer(&outer, &Counter::Count, 100);

@@ -12,6 +12,7 @@
 #include "script/ScriptManager.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/dialog/Menu.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -91,7 +92,7 @@ protected:
         GetMenuStringA(GetMenu(frame->Handle()), id, text, sizeof text, MF_BYCOMMAND);
         return text;
     }
-    bool Grayed(UINT id) const { return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED; }
+    bool Grayed(UINT id) const { return MenuItemGrayed(GetMenu(frame->Handle()), id); }
     void OpenMenu() { SendMessageA(frame->Handle(), WM_INITMENU, 0, 0); }
 
     // The documents must stay the active children while the commands reach them.

@@ -5,6 +5,7 @@
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDImarginCL.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -84,7 +85,7 @@ TEST_F(MainFrameTest, FrameWindowCarriesTitleClassStyleClientAndMenus)
     for (const auto& item : items)
         EXPECT_EQ(item.text, MenuText(bar, item.id)) << item.id;
     // The current tree clipboard slot, the first, is checked from the start.
-    EXPECT_TRUE(GetMenuState(bar, 1208, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(MenuItemChecked(bar, 1208));
 
     // A new MDI child gets the first child id in the Window menu.
     MDICREATESTRUCTA request{"MDIChildTest", "child", GetModuleHandleA(nullptr), 0, 0, 100, 100, WS_VISIBLE, 0};

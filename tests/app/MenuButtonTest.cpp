@@ -3,6 +3,7 @@
 #include "app/MenuButton.h"
 #include "framework/dialog/Menu.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -18,7 +19,7 @@ const char kLongItem[] = "An item text of sixty characters, longer than any face
 
 bool IsChecked(Menu& menu, unsigned id)
 {
-    return (GetMenuState(menu.Handle(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return MenuItemChecked(menu.Handle(), id);
 }
 
 struct Frame {

@@ -8,6 +8,7 @@
 #include "graph/CEGraph.h"
 #include "model/TreeNode.h"
 #include "tests/support/ClipboardTestText.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -85,7 +86,7 @@ protected:
     UINT MenuState(UINT id)
     {
         SendMessageA(frame->Handle(), WM_INITMENU, 0, 0);
-        return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND);
+        return MenuItemState(GetMenu(frame->Handle()), id);
     }
     // The export as Copy Special puts it on the clipboard.
     std::string Exported()

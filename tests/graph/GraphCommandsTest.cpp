@@ -14,6 +14,7 @@
 #include "model/GraphTemplate.h"
 #include "model/GraphTemplateFile.h"
 #include "tests/support/ClipboardTestText.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -73,7 +74,7 @@ protected:
         GetMenuStringA(GetMenu(frame->Handle()), id, text, sizeof text, MF_BYCOMMAND);
         return text;
     }
-    bool Grayed(UINT id) const { return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED; }
+    bool Grayed(UINT id) const { return MenuItemGrayed(GetMenu(frame->Handle()), id); }
 
     FocusTestLock focus;
     ScopedApplication app;

@@ -12,6 +12,7 @@
 #include "graph/LineGraph.h"
 #include "graph/TableGraphWindow.h"
 #include "tests/support/ClipboardTestText.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
@@ -77,7 +78,7 @@ protected:
     bool Grayed(UINT id)
     {
         SendMessageA(frame->Handle(), WM_INITMENU, 0, 0);
-        return GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED;
+        return MenuItemGrayed(GetMenu(frame->Handle()), id);
     }
     std::string ItemText(UINT id) const
     {

@@ -88,7 +88,7 @@ TEST_F(DiagramClipboard, CopiedNodesGoAsTwoBlocksAndPasteIntoAnotherDiagramCentr
 
     auto* other = new InfluenceDiagramWindow();
     other->Show(SW_SHOWMAXIMIZED);
-    PumpMessagesFor(30);
+    WaitForMenusOf(other);
     EXPECT_EQ(MenuText(Cmd::EditPaste), "&Paste Nodes\tCtrl+V");
     SendMessageA(other->Handle(), WM_COMMAND, Cmd::EditPaste, 0);
     const auto& pasted = other->Diagram().nodes;
@@ -123,7 +123,7 @@ TEST_F(DiagramClipboard, CopiedNodesGoAsTwoBlocksAndPasteIntoAnotherDiagramCentr
 
     // Undoing the copy gives the clipboard back what it held.
     window->Activate();
-    PumpMessagesFor(30);
+    WaitForMenusOf(window);
     Undo();
     EXPECT_EQ(ClipboardText(), "hello");
     EXPECT_EQ(CanPasteDiagramNodes(), 0);

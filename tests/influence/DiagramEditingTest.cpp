@@ -141,7 +141,7 @@ TEST_F(ShownDiagram, ToolBarShowsThePressedButtonsOfTheActiveWindow)
     auto* tree = new TreeWindow();
     tree->Document().AddChild(tree->Document().Root, TerminalNode, "Only", "1")->Payoff(0).SetText("2");
     tree->Show(SW_SHOWMAXIMIZED);
-    PumpMessagesFor(30);
+    WaitForMenusOf(tree);
     // A button sunk on the screen has the shadow at its top left corner; at rest the picture's face colour.
     auto sunk = [](unsigned id) {
         RECT r{};

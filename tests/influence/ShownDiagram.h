@@ -1,6 +1,6 @@
 #pragma once
-// A diagram window shown maximized in a shown frame with the tool bar, the message boxes recorded; the
-// screen is checked against a full repaint when the test ends. Commands go to the window, presses, moves
+// A diagram window shown maximized in a shown frame with the tool bar, the message boxes recorded, the
+// pointer away from the windows; the screen is checked against a full repaint when the test ends. Commands go to the window, presses, moves
 // and releases to its pane, Undo and Redo to the frame.
 
 #include "app/InPlaceEdit.h"
@@ -12,6 +12,7 @@
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "tests/foundation/RegistryTestSupport.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/PressClock.h"
 #include "tests/support/ProcessLock.h"
@@ -27,7 +28,7 @@
 #include <string>
 #include <vector>
 
-class ShownDiagram : public ::testing::Test {
+class ShownDiagram : private HoldsThePointerAway, public ::testing::Test {
 protected:
     ShownDiagram()
     {
@@ -40,10 +41,7 @@ protected:
         window = new InfluenceDiagramWindow();
         window->Show(SW_SHOWMAXIMIZED);
         pane = window->Pane();
-        // The diagram's menus join the frame's bar when the queued merge request is handled, which a busy
-        // machine may not reach within a fixed wait; an item missing from the bar reads as grayed.
-        EXPECT_TRUE(PumpMessagesUntil([this] { return frame->MergedChild() == window; }));
-        PumpMessagesFor(30);
+        WaitForMenusOf(window);
     }
     ~ShownDiagram() override
     {
@@ -53,6 +51,15 @@ protected:
         TheProgram()->ReplaceRecentFiles(std::move(previousList));
     }
 
+    // The child's menus join the frame's bar when the queued merge request is handled, which a busy machine
+    // may not reach within a fixed wait: waits for that, and for this thread's queue to empty.
+    void WaitForMenusOf(MDIchildCL* child)
+    {
+        EXPECT_TRUE(PumpMessagesUntil([&] {
+            MSG pending;
+            return frame->MergedChild() == child && !PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        })) << "The window's menus did not join the frame's bar";
+    }
     InfluenceDocument& Document() { return window->document; }
     std::vector<InfluenceNodeRecord*>& Nodes() { return window->document.diagram.nodes; }
     // The pane's client point of a diagram point.
@@ -121,10 +128,9 @@ protected:
     bool Grayed(unsigned id)
     {
         frame->UpdateMenus();
-        return (GetMenuState(GetMenu(frame->Handle()), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+        return MenuItemGrayed(GetMenu(frame->Handle()), id);
     }
 
-    FocusTestLock focus;
     // Diagram windows read the clipboard for their Edit menu, and their tests put nodes on it.
     ClipboardTestLock clipboardLock;
     StoreTestLock lock;

@@ -13,6 +13,7 @@
 #include "model/CloneCopies.h"
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/ScopedApplication.h"
 
 #include <gtest/gtest.h>
@@ -103,8 +104,8 @@ TEST(TreeClipboard, SlotsNameWhatTheyHold)
     clipboard.Store(t.a->GetChild(1), 7);
     EXPECT_EQ(menus.ItemText(1210), "Tree Clipboard &3 (Node)");
     EXPECT_NE(clipboard.Get(-1), nullptr);
-    EXPECT_TRUE(GetMenuState(menus.bar->Handle(), 1210, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_FALSE(GetMenuState(menus.bar->Handle(), 1208, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(MenuItemChecked(menus.bar->Handle(), 1210));
+    EXPECT_FALSE(MenuItemChecked(menus.bar->Handle(), 1208));
 
     // A clone copy's contents stay out of the stored copy.
     t.window.Document().AddCloneMaster(t.a, "Master");

@@ -34,6 +34,7 @@
 #include "dialogs/RiskPreferenceDialogs.h"
 #include "model/CloneCopies.h"
 #include "model/DocumentVariableOps.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -64,11 +65,6 @@ std::string ItemText(HMENU menu, unsigned id)
     char text[64] = {};
     GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
     return text;
-}
-
-bool Grayed(HMENU menu, unsigned id)
-{
-    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 // The frame's menu bar for the clipboard and the Edit texts, with empty clipboard slots.
@@ -383,7 +379,7 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     t.window.UpdateMenus(menu);
     EXPECT_EQ(ItemText(menu, 1202), "Cu&t Node\tCtrl+X");
     EXPECT_EQ(ItemText(menu, 1203), "&Copy Node\tCtrl+C");
-    EXPECT_TRUE(Grayed(menu, 1204));
+    EXPECT_TRUE(MenuItemGrayed(menu, 1204));
 
     // The slot held "B" before the cut; undoing the cut brings both back.
     TheTreeClipboard().Store(t.b, 0);
@@ -403,7 +399,7 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     // A node with children is copied only as a subtree; the root alone is neither cut nor cleared.
     t.window.SelectNode(t.a, 1, nullptr, false);
     t.window.UpdateEditMenuTexts(menu, false);
-    EXPECT_TRUE(Grayed(menu, 1203));
+    EXPECT_TRUE(MenuItemGrayed(menu, 1203));
     t.window.SubtreeSelection = 1;
     t.window.UpdateEditMenuTexts(menu, false);
     EXPECT_EQ(ItemText(menu, 1203), "&Copy Subtree\tCtrl+C");
@@ -438,7 +434,7 @@ TEST(TreeCommands, EditItemsFollowTheSelectionAndCutPastesThroughTheClipboard)
     // Not into the tree hidden behind the custom interface.
     t.window.CustomInterfaceShown = 1;
     t.window.UpdateEditMenuTexts(menu, false);
-    EXPECT_TRUE(Grayed(menu, 1204));
+    EXPECT_TRUE(MenuItemGrayed(menu, 1204));
     t.window.OnCommand(1204);
     EXPECT_EQ(t.document.Arrows.Count(), 0);
     t.window.CustomInterfaceShown = 0;

@@ -9,6 +9,7 @@
 #include "framework/dialog/Menu.h"
 #include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualToggleSet.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "framework/window/ResourceId.h"
@@ -22,11 +23,6 @@
 #include <vector>
 
 namespace {
-
-bool Grayed(HMENU menu, unsigned id)
-{
-    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
-}
 
 std::string Text(HMENU menu, unsigned id)
 {
@@ -63,10 +59,10 @@ struct MenuFixture {
     }
     bool Grayed(unsigned id) const
     {
-        return ::Grayed(GetMenuState(treeMenus->Handle(), id, MF_BYCOMMAND) != static_cast<UINT>(-1)
-                            ? treeMenus->Handle()
-                            : frameMenus->Handle(),
-                        id);
+        return MenuItemGrayed(GetMenuState(treeMenus->Handle(), id, MF_BYCOMMAND) != static_cast<UINT>(-1)
+                                  ? treeMenus->Handle()
+                                  : frameMenus->Handle(),
+                              id);
     }
 };
 
@@ -114,14 +110,14 @@ TEST(TreeMenuState, TitlesFollowTheSelection)
     copy->cloneStatus = CloneCopyNode;
     f.Select({copy});
     f.Update();
-    EXPECT_FALSE(Grayed(f.frameMenus->Handle(), 1207));
+    EXPECT_FALSE(MenuItemGrayed(f.frameMenus->Handle(), 1207));
     EXPECT_EQ(Text(f.frameMenus->Handle(), 1207), "Det&ach Clone...");
 
     // Two terminals under cost-effectiveness name the cost and effectiveness payoffs.
     f.tree.CalcPrefs.CalcMethod = 1;
     f.Select({f.a, f.b});
     f.Update();
-    EXPECT_FALSE(Grayed(menus, 1506));
+    EXPECT_FALSE(MenuItemGrayed(menus, 1506));
     EXPECT_EQ(Text(menus, 1506), "Chan&ge Active Payoff (1,2)\tCtrl+Y");
     f.tree.CalcPrefs.CalcMethod = 0;
     f.Select({f.a});
@@ -133,12 +129,12 @@ TEST(TreeMenuState, TitlesFollowTheSelection)
     f.tree.RolledBack = 1;
     f.Update();
     EXPECT_EQ(Text(menus, 1403), "&Add Branch\tCtrl+A");
-    EXPECT_TRUE(GetMenuState(menus, 1612, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(MenuItemChecked(menus, 1612));
     f.tree.RolledBack = 0;
     f.Select({f.tree.Root->GetChild(2)->GetChild(0)});
     f.Update();
-    EXPECT_TRUE(Grayed(menus, 1403));
-    EXPECT_FALSE(GetMenuState(menus, 1612, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(MenuItemGrayed(menus, 1403));
+    EXPECT_FALSE(MenuItemChecked(menus, 1612));
 }
 
 TEST(TreeMenuState, NodePopupGetsTheDefineVariableMenu)
@@ -171,12 +167,12 @@ TEST(TreeMenuState, TheFrameAsksTheActiveTreeWhenAMenuOpens)
         const HMENU file = GetSubMenu(bar, 0);
         SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
         for (unsigned id : {1104u, 1105u, 1208u, 1211u})
-            EXPECT_FALSE(Grayed(bar, id)) << id;
+            EXPECT_FALSE(MenuItemGrayed(bar, id)) << id;
         f.tree.RolledBack = 2;
         SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
-        EXPECT_TRUE(Grayed(bar, 1104));
-        EXPECT_TRUE(Grayed(bar, 1105));
-        EXPECT_FALSE(Grayed(bar, 1114));
+        EXPECT_TRUE(MenuItemGrayed(bar, 1104));
+        EXPECT_TRUE(MenuItemGrayed(bar, 1105));
+        EXPECT_FALSE(MenuItemGrayed(bar, 1114));
     }
     delete frame;
 }
@@ -211,9 +207,9 @@ TEST(TreeMenuState, ToolBarAndBoundWindowsFollowTheTree)
         const HMENU bar = GetMenu(frame->Handle());
         SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar, 0)), 0);
         for (unsigned id : {1208u, 1211u, 1213u})
-            EXPECT_FALSE(Grayed(bar, id)) << id;
+            EXPECT_FALSE(MenuItemGrayed(bar, id)) << id;
         for (unsigned id : {1217u, 1220u, 1104u})
-            EXPECT_TRUE(Grayed(bar, id)) << id;
+            EXPECT_TRUE(MenuItemGrayed(bar, id)) << id;
         frame->RefreshCommands();
         EXPECT_TRUE(button(1502));
         EXPECT_TRUE(button(1556));

@@ -5,6 +5,7 @@
 #include "framework/dialog/PopupMenu.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "tests/framework/window/TestWindows.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
@@ -35,7 +36,7 @@ TEST(Menus, NewestHandlerRunsFirstAndOneAnsweringZeroLetsTheOlderRun)
     // Handled by the menu: the window's own command operation never saw it.
     EXPECT_TRUE(top.commands.empty());
     EXPECT_EQ(bar->CheckItem(502, 1), 1);
-    EXPECT_EQ(GetMenuState(bar->Handle(), 502, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_TRUE(MenuItemChecked(bar->Handle(), 502));
     EXPECT_EQ(bar->CheckItem(999, 1), 0);
 }
 

@@ -36,6 +36,17 @@ private:
     ScopedSelection font_;
 };
 
+// The push button of the dialog that holds the focus, or null: while it has the focus it takes the default
+// button's part, so Enter presses it, as in the system's dialogs.
+HWND FocusedPushButton(HWND dialog)
+{
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != dialog)
+        return nullptr;
+    const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, 0, 0);
+    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 ? focus : nullptr;
+}
+
 bool IsEnabledTabStop(const WindowCL* child)
 {
     return IsLive(child->Handle()) && IsWindowEnabled(child->Handle()) &&
@@ -289,7 +300,10 @@ bool DialogTemplateEngine::HandleKeyboardRow(WindowCL& dialog, WindowEvent& even
         return true;
     case DM_GETDEFID:
         answeredAtOnce = true;
-        answer = defaultButtonId_ != NoDefaultButton ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0;
+        if (HWND button = FocusedPushButton(dialog.Handle()))
+            answer = MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
+        else
+            answer = defaultButtonId_ != NoDefaultButton ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0;
         result = 0;
         return true;
     case DM_SETDEFID:

@@ -35,6 +35,13 @@ PictureButtonCtrl* PictureButtonCtrl::FromTemplate(WindowCL* parent, unsigned id
     return new PictureButtonCtrl(parent, id, picture);
 }
 
+long PictureButtonCtrl::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    if (event.message == WM_GETDLGCODE)
+        return AnswerNow{answeredAtOnce, answer}(DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    return ButtonCtrl::HandleMessage(event, answeredAtOnce, answer);
+}
+
 long PictureButtonCtrl::OnDrawItem(const DRAWITEMSTRUCT& item)
 {
     const HDC dc = item.hDC;

@@ -20,6 +20,11 @@ public:
 
     long OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
+protected:
+    // Drawn by its owner, the system's button would tell the dialog it is no push button; it is one, and
+    // takes the default button's part while it has the focus.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
+
 private:
     PictureButtonCtrl(WindowCL* parent, unsigned id, Bitmap* picture);
 

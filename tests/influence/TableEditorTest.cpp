@@ -163,7 +163,8 @@ protected:
 } // namespace
 
 // A's four cells (a1, a2 under s1, then under s2) typed in; the lone empty sibling shows "#". The zoom
-// button shows a lens; Prev and Next show their arrows, greyed while disabled, and take Alt+N and Space.
+// button shows a lens; Prev and Next show their arrows, greyed while disabled, and take Alt+N, Space and
+// Enter.
 TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
 {
     const int table = InfluenceNodeRecord::ProbabilityTable;
@@ -201,7 +202,12 @@ TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
             EXPECT_EQ(Row(d), 3);
             ExpectArrows(d, true, false);
             ExpectScreenEqualsRepaint(d.Handle());
+            // Enter on the focused Prev presses Prev, not OK.
+            HWND prev = GetDlgItem(d.Handle(), Id::Prev);
+            SetFocus(prev);
+            PostMessageA(prev, WM_KEYDOWN, VK_RETURN, 0);
         })
+        .Then([&](DialogFrameCL& d) { EXPECT_EQ(Row(d), 2); })
         .Press(IDOK);
     ASSERT_TRUE(Edit(bayes.test, Cmd::DiagramProbabilities, driver));
     EXPECT_EQ(caption, "Assign Probabilities");

@@ -224,7 +224,7 @@ TEST(ModalDialog, TheApplicationsQuitEndsTheModalLoopAndReachesTheOuterLoop)
     EXPECT_TRUE(DrainQuitMessage());
 }
 
-TEST(ModalDialog, KeyboardNavigationWrapsAndTheLoopGivesTabToTheDialog)
+TEST(ModalDialog, KeyboardNavigationWrapsAndTheLoopGivesTabAndEnterToTheDialog)
 {
     Fixture fixture;
     OkCancelDialog dialog(&fixture.top, ResourceId(61100u, nullptr));
@@ -248,9 +248,13 @@ TEST(ModalDialog, KeyboardNavigationWrapsAndTheLoopGivesTabToTheDialog)
             SetFocus(ItemOf(dialog, 101));
             SendMessageA(dialog.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
             EXPECT_EQ(GetFocus(), ItemOf(dialog, 102));
-        })
-        .Press(IDCANCEL);
+            // Enter on a focused push button presses it, not the default OK.
+            SetFocus(ItemOf(dialog, IDCANCEL));
+            PostMessageA(ItemOf(dialog, IDCANCEL), WM_KEYDOWN, VK_RETURN, 0);
+        });
     script.Run();
+    EXPECT_EQ(dialog.Result(), 0);
+    EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
 }
 
 class CommandRecorder : public EventTarget {

@@ -46,6 +46,11 @@ bool EvalContextBase::CachedVariableValue(const zString&, NameResolutionCache&, 
     return false;
 }
 
+bool EvalContextBase::ResolvedVariableValue(const zString&, NameResolutionCache&, double*)
+{
+    return false;
+}
+
 void EvalContextBase::CheckUndefinedVariable(const zString&, const zString&)
 {
 }

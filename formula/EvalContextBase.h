@@ -30,6 +30,10 @@ public:
     // the value when it gives exactly what the check and VariableValue would; false to take the full path.
     // The base has no shortcut.
     virtual bool CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value);
+    // The same for a name bound to any definition, which is evaluated (or taken from the task's memo) as
+    // VariableValue would, without the check and the search for the binding. False, with nothing done, when
+    // the cache does not answer for the name here; the base never answers.
+    virtual bool ResolvedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value);
     // The value of document link number n; 0.0 in the base.
     virtual double LinkValue(int n);
     // Asked before a variable is looked up; may set error 24 or offer to create the variable.

@@ -260,6 +260,17 @@ double Formula::VariableLookup(const zString& typedName, const zString& upperNam
     return StandInRandom();
 }
 
+double Formula::ResolvedLookup(const zString& typedName, const zString& upperName, NameResolutionCache& cache)
+{
+    // A filled cache means the document knows the name, so the check would pass.
+    double number = 0.0;
+    if (!parseOnly && !error && context != nullptr && context->ResolvedVariableValue(upperName, cache, &number)) {
+        usesVariables = 1;
+        return number;
+    }
+    return VariableLookup(typedName, upperName);
+}
+
 double Formula::LookupName(const zString& typedName, const zString& upperName, NameResolutionCache& cache,
                            int* keywordIndex)
 {

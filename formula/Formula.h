@@ -105,13 +105,13 @@ public:
     double LookupVariable(const zString& upperName, NameResolutionCache& cache)
     {
         double number = 0.0;
-        return BoundNumber(upperName, cache, &number) ? number : VariableLookup(upperName, upperName);
+        return BoundNumber(upperName, cache, &number) ? number : ResolvedLookup(upperName, upperName, cache);
     }
     // The same for a variable named as typed, as the parse looks it up.
     double LookupTypedVariable(const zString& typedName, const zString& upperName, NameResolutionCache& cache)
     {
         double number = 0.0;
-        return BoundNumber(upperName, cache, &number) ? number : VariableLookup(typedName, upperName);
+        return BoundNumber(upperName, cache, &number) ? number : ResolvedLookup(typedName, upperName, cache);
     }
     // A keyword's value, or a variable's (as LookupTypedVariable), for a name as typed and upper-cased;
     // keywordIndex receives the keyword index or -1.
@@ -139,6 +139,9 @@ private:
     // Parses the text with the current node stack (null: no tree is built).
     void Parse(const char* text);
     double VariableLookup(const zString& typedName, const zString& upperName);
+    // VariableLookup for a name of a parse node: through the context's shortcut when the name's cache knows
+    // its binding.
+    double ResolvedLookup(const zString& typedName, const zString& upperName, NameResolutionCache& cache);
     // True, with the number, when the name's cache or the context's shortcut gives exactly what the check and
     // the context's lookup would.
     bool BoundNumber(const zString& upperName, NameResolutionCache& cache, double* number)

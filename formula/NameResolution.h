@@ -36,11 +36,12 @@ void InvalidateNameResolution();
 class Expression;
 
 // Where a name node last resolved: the scope its lookup started from (a node under which every name resolves
-// alike), the binding found there and the binding's formula.
+// alike), the binding found there, the node that holds it and the binding's formula.
 struct NameResolutionCache {
     uint32_t generation = 0;
     const void* scope = nullptr;
     void* binding = nullptr;
+    void* holder = nullptr;
     const Expression* definition = nullptr;
 };
 

@@ -131,16 +131,8 @@ double EvalContext::VariableValue(const zString& upperName)
     if (definition != nullptr && definition->IsBraced())
         definition = nullptr;
 
-    if (definition != nullptr && !definition->definition.CachedNumber(&value) &&
-        !definition->definition.GetConstant(&value)) {
-        // Names inside the definition resolve from elsewhere: no name's cache answers for them.
-        const void* savedStart = resolutionStart;
-        resolutionStart = nullptr;
-        guardNames.push_back(definition->upperName.Text());
-        value = formula->Evaluate(definition->definition);
-        guardNames.pop_back();
-        resolutionStart = savedStart;
-    }
+    if (definition != nullptr)
+        value = DefinitionValue(*definition);
     currentNode = savedCurrent;
     if (!movedUp)
         bindingNode = savedBinding;
@@ -163,6 +155,45 @@ double EvalContext::VariableValue(const zString& upperName)
     return value;
 }
 
+double EvalContext::DefinitionValue(VariableDefinition& definition)
+{
+    double value = 0.0;
+    if (definition.definition.CachedNumber(&value) || definition.definition.GetConstant(&value))
+        return value;
+    // Names inside the definition resolve from elsewhere: no name's cache answers for them.
+    const void* savedStart = resolutionStart;
+    resolutionStart = nullptr;
+    guardNames.push_back(definition.upperName.Text());
+    value = formula->Evaluate(definition.definition);
+    guardNames.pop_back();
+    resolutionStart = savedStart;
+    return value;
+}
+
+bool EvalContext::CacheAnswers(const NameResolutionCache& cache) const
+{
+    return document != nullptr && currentNode != nullptr && guardNames.empty() && resolutionStart != nullptr &&
+           cache.generation == ResolutionGenerations::Names() && cache.scope == resolutionStart;
+}
+
+// The name's binding as the cache found it from the same scope (the nodes between the current one and its
+// scope hold no bindings), with the node that holds it, as the search of VariableValue would find them.
+bool EvalContext::ResolvedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value)
+{
+    if (!CacheAnswers(cache))
+        return false;
+    int found = 0;
+    VariableMemo* memo = formula->MemoLookup(upperName, currentNode, &found, value);
+    if (found)
+        return true;
+    TreeNode* savedBinding = bindingNode;
+    bindingNode = static_cast<TreeNode*>(cache.holder);
+    *value = DefinitionValue(*static_cast<VariableDefinition*>(cache.binding));
+    bindingNode = savedBinding;
+    formula->MemoStore(memo, *value, formula->HasError() ? 0 : 1);
+    return true;
+}
+
 // Outside a definition's evaluation, a name bound at the start node or above to a definition of numbers, and
 // known to the document, has that number as its value: the check of the name passes, and the memo would
 // only repeat the same value. The binding found is remembered per name node and scope.
@@ -179,12 +210,14 @@ bool EvalContext::CachedVariableValue(const zString& upperName, NameResolutionCa
             return false;
         TreeNode* savedBinding = bindingNode;
         definition = SearchUpward(currentNode, name);
+        TreeNode* holder = bindingNode;
         bindingNode = savedBinding;
         if (definition == nullptr || definition->IsBraced())
             return false;
         cache.generation = ResolutionGenerations::Names();
         cache.scope = resolutionStart;
         cache.binding = definition;
+        cache.holder = holder;
         cache.definition = &definition->definition;
     }
     // A definition already parsed to a number (or to numbers and operators) is read directly; anything else

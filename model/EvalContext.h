@@ -33,6 +33,7 @@ public:
     double VariableValue(const zString& upperName) override;
     // A name bound to a constant definition, looked up again from the same node with nothing changed since.
     bool CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value) override;
+    bool ResolvedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value) override;
     double LinkValue(int n) override;
     int DistributionValue(int n, int resample, double* value, RunFault& fault) override;
     void CheckUndefinedVariable(const zString& name, const zString& upperName) override;
@@ -56,6 +57,11 @@ private:
     // it, or `from` when none does.
     VariableDefinition* SearchUpward(TreeNode* from, const char* upperName);
     bool IsGuarded(const char* upperName) const;
+    // The binding's value: its number, or its definition evaluated with the names inside resolving from
+    // elsewhere.
+    double DefinitionValue(VariableDefinition& definition);
+    // The cache answers for the name from the current node, filled under the current generation.
+    bool CacheAnswers(const NameResolutionCache& cache) const;
     // Names resolve from the current node through the caches of their name nodes when it is in the tree.
     void NoteResolutionStart(const TreeNode* scope);
 

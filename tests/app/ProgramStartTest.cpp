@@ -4,6 +4,7 @@
 #include "foundation/PreferencesStore.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -66,29 +67,36 @@ public:
     }
     bool Started() const { return started_; }
 
-    // The visible top-level window of the process whose title passes the test, waiting up to the deadline or
-    // until the process ends. The program opens its printer context before it shows the frame, and on a busy
-    // machine every process opening a printer has been seen to stall for some forty seconds at once.
-    HWND WaitForWindow(bool (*wanted)(const std::string&), DWORD deadline = 120000) const
+    // The visible top-level window of the process whose title passes the test; none when it shows none.
+    HWND Window(bool (*wanted)(const std::string&)) const
     {
-        for (DWORD waited = 0; waited < deadline; waited += 50) {
-            ProcessWindows found{process_.dwProcessId, {}};
-            EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
-            for (HWND window : found.windows) {
-                if (wanted(TitleOf(window)))
-                    return window;
-            }
-            if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0)
-                return nullptr;
+        ProcessWindows found{process_.dwProcessId, {}};
+        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
+        for (HWND window : found.windows) {
+            if (wanted(TitleOf(window)))
+                return window;
         }
         return nullptr;
     }
-    bool HasWindow(bool (*wanted)(const std::string&)) const { return WaitForWindow(wanted, 1) != nullptr; }
+    // The window once it shows, waiting until the deadline passes or the process ends. The program opens its
+    // printer context before it shows the frame, and on a busy machine every process opening a printer has
+    // been seen to stall for some forty seconds at once.
+    HWND WaitForWindow(bool (*wanted)(const std::string&), DWORD deadline = 60000) const
+    {
+        HWND window = nullptr;
+        PumpMessagesUntil(
+            [&] {
+                window = Window(wanted);
+                return window != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+            },
+            deadline);
+        return window;
+    }
 
     // The exit code, or -1 when the process has not ended within the deadline.
     long WaitForExit(DWORD deadline = 30000) const
     {
-        if (WaitForSingleObject(process_.hProcess, deadline) != WAIT_OBJECT_0)
+        if (WaitAnsweringSentMessages(process_.hProcess, deadline) != WAIT_OBJECT_0)
             return -1;
         DWORD code = 0;
         GetExitCodeProcess(process_.hProcess, &code);
@@ -120,12 +128,7 @@ std::vector<std::string> TreeTitles(HWND frame)
 
 bool WaitUntilTopmost(HWND window)
 {
-    for (int waited = 0; waited < 100; ++waited) {
-        if (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST)
-            return true;
-        Sleep(20);
-    }
-    return false;
+    return PumpMessagesUntil([&] { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; });
 }
 
 bool IsFrame(const std::string& title)
@@ -142,7 +145,7 @@ class ProgramStart : public ::testing::Test {
 protected:
     // The program serves the DDE service that the DDE tests talk to: one such server at a time (this lock
     // comes first, as in the DDE tests).
-    ProcessLock dde{"KIVO-tests-dde"};
+    DdeTestLock dde;
     // The program's frame and splash take the activation from other tests' windows.
     FocusTestLock focus;
     StoreTestLock lock;
@@ -172,7 +175,7 @@ TEST_F(ProgramStart, FrameTakesSavedRectangleSplashEndsAndCloseStoresPlacementAn
     RunningProgram program("-t", SW_SHOWNORMAL);
     ASSERT_TRUE(program.Started());
     HWND frame = program.WaitForWindow(IsFrame);
-    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame, nullptr) << "The program showed no frame";
     RECT rect{};
     GetWindowRect(frame, &rect);
     EXPECT_EQ((std::vector<long>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<long>{40, 30, 700, 520}));
@@ -180,12 +183,11 @@ TEST_F(ProgramStart, FrameTakesSavedRectangleSplashEndsAndCloseStoresPlacementAn
     EXPECT_TRUE(TreeTitles(frame).empty());
 
     // The splash stands above the frame, then closes by itself after its two seconds.
-    HWND splash = program.WaitForWindow(IsSplash, 1);
+    HWND splash = program.Window(IsSplash);
     ASSERT_NE(splash, nullptr);
     EXPECT_EQ(GetWindow(splash, GW_OWNER), frame);
     EXPECT_TRUE(WaitUntilTopmost(splash));
-    Sleep(2600);
-    EXPECT_FALSE(program.HasWindow(IsSplash));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return program.Window(IsSplash) == nullptr; })) << "The splash stayed";
 
     MoveWindow(frame, 60, 50, 600, 400, TRUE);
     PostMessageA(frame, WM_CLOSE, 0, 0);
@@ -209,7 +211,7 @@ TEST_F(ProgramStart, SavedMaximisedFrameOpensMaximisedAndIgnoresTheRectangle)
     RunningProgram program("/T");
     ASSERT_TRUE(program.Started());
     HWND frame = program.WaitForWindow(IsFrame);
-    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame, nullptr) << "The program showed no frame";
     EXPECT_TRUE(IsZoomed(frame));
     EXPECT_TRUE(TreeTitles(frame).empty());
     PostMessageA(frame, WM_CLOSE, 0, 0);
@@ -225,9 +227,8 @@ TEST_F(ProgramStart, WithoutArgumentsOneUntitledTreeOpens)
     RunningProgram program("");
     ASSERT_TRUE(program.Started());
     HWND frame = program.WaitForWindow(IsFrame);
-    ASSERT_NE(frame, nullptr);
-    for (int waited = 0; waited < 1200 && TreeTitles(frame).empty(); ++waited)
-        Sleep(50);
+    ASSERT_NE(frame, nullptr) << "The program showed no frame";
+    PumpMessagesUntil([&] { return !TreeTitles(frame).empty(); });
     EXPECT_EQ(TreeTitles(frame), std::vector<std::string>{"Untitled Tree 1"});
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0);
@@ -241,7 +242,7 @@ TEST_F(ProgramStart, StartedMinimisedIgnoresTheSavedPlacement)
     RunningProgram program("-t", SW_SHOWMINNOACTIVE);
     ASSERT_TRUE(program.Started());
     HWND frame = program.WaitForWindow(IsFrame);
-    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame, nullptr) << "The program showed no frame";
     EXPECT_TRUE(IsIconic(frame));
     EXPECT_FALSE(IsZoomed(frame));
     PostMessageA(frame, WM_CLOSE, 0, 0);

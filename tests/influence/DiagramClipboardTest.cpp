@@ -249,7 +249,7 @@ TEST_F(DiagramClipboard, CutNoteGivesTheClipboardBackAndADamagedBlockPastesNothi
 #ifdef KIVO_PROGRAM
 // Taken before the windows' locks, as every test that talks to another program does.
 struct HoldsDdeTestLock {
-    ProcessLock dde{"KIVO-tests-dde"};
+    DdeTestLock dde;
 };
 
 class DiagramClipboardAcrossPrograms : protected HoldsDdeTestLock, public DiagramClipboard {};
@@ -271,14 +271,9 @@ TEST_F(DiagramClipboardAcrossPrograms, AnotherProgramPastesCopiedNodes)
     window->ShowNodes(Pick({0, 2, 4}));
     Command(Cmd::EditCopy);
     ProgramProcess program(KIVO_PROGRAM, job);
-    ASSERT_TRUE(PumpMessagesUntil([] { return RequestScriptItem("SV_OPENED") == "1"; }, 90000));
+    ASSERT_TRUE(program.WaitForScriptItem("SV_OPENED", "1", 60000)) << "No empty diagram opened: " << program.State();
     HWND frame = nullptr;
-    ASSERT_TRUE(PumpMessagesUntil(
-        [&] {
-            program.WindowTitles(&frame);
-            return frame != nullptr;
-        },
-        30000));
+    program.WindowTitles(&frame);
     PostMessageA(frame, WM_COMMAND, Cmd::EditPaste, 0);
     PostMessageA(frame, WM_COMMAND, Cmd::FileSave, 0);
     DWORD code = 0;

@@ -129,7 +129,7 @@ TEST(DocumentLinks, FormulasReadTheLinkValueOrSideFileAndNameTheirFaults)
 // A value equal to the item's last one reaches no link: documents linked both ways do not echo for ever.
 TEST(DocumentLinks, OnlyAChangedValueReachesTheLinks)
 {
-    ProcessLock lock("KIVO-tests-dde");
+    DdeTestLock lock;
     ScopedApplication app;
     struct Counter : DocumentLinkListener {
         int arrived = 0;
@@ -174,7 +174,7 @@ std::vector<std::string> RunClient(const char* topic, const std::string& command
 // through a link pasted from the clipboard. The first program is driven over its "ScriptMgr" topic.
 TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
 {
-    ProcessLock lock("KIVO-tests-dde");
+    DdeTestLock lock;
     // The started program's frame and splash take the activation and the top from other tests' windows.
     FocusTestLock focus;
     ClipboardTestLock clipboardLock;
@@ -199,7 +199,7 @@ TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
                  first.c_str());
     std::fclose(file);
     auto program = std::make_unique<ProgramProcess>(KIVO_PROGRAM, job);
-    ASSERT_TRUE(PumpMessagesUntil([] { return RequestScriptItem("SV_DONE") == "1"; }, 60000));
+    ASSERT_TRUE(program->WaitForScriptItem("SV_DONE", "1", 60000)) << "The job did not end: " << program->State();
     const std::vector<std::string> name = RunClient("ScriptMgr", "run:[!TopWindowName(n,1)] SV_N");
     ASSERT_EQ(name.size(), 2u);
     const std::string topic = name[1].substr(name[1].find('=') + 1);
@@ -246,7 +246,7 @@ TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
     // Started again, the first program is found once a document opens here; the opened copy's link shares
     // the item and its loop, and both get the value the first program has now.
     program = std::make_unique<ProgramProcess>(KIVO_PROGRAM, job);
-    ASSERT_TRUE(PumpMessagesUntil([] { return RequestScriptItem("SV_DONE") == "1"; }, 60000));
+    ASSERT_TRUE(program->WaitForScriptItem("SV_DONE", "1", 60000)) << "The job did not end: " << program->State();
     auto copy = std::make_unique<TreeWindow>(second.c_str());
     EXPECT_TRUE(manager.IsConnected(*link));
     DdeClientLink* conversation = manager.FindConversation("KIVO_Node", topic.c_str());

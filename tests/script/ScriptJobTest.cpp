@@ -23,7 +23,7 @@ bool Exists(const std::string& path)
 
 TEST(ScriptJob, CommandLineJobRollsBackSavesAndLeavesTheProgramOpen)
 {
-    ProcessLock lock("KIVO-tests-dde");
+    DdeTestLock lock;
     // The started program's frame and splash take the activation and the top from other tests' windows.
     FocusTestLock focus;
     ScopedApplication app;

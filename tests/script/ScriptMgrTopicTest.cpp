@@ -93,7 +93,7 @@ protected:
         return value;
     }
 
-    ProcessLock lock{"KIVO-tests-dde"};
+    DdeTestLock lock;
     FocusTestLock focus;
     ScopedApplication app;
     MainFrame* frame = nullptr;

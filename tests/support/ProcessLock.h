@@ -2,14 +2,37 @@
 // A named lock held for the life of the object: serialises tests that share something system-wide (the
 // registry's store values, the clipboard) while ctest runs test processes side by side in one Wine prefix.
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+// Waits for the object while answering the messages that other threads send to this thread's windows. A DDE
+// connect sends its request to every top-level window of the display and waits for each answer: a process
+// blocked here without answering would hold up every connect of the test that holds the lock it waits for.
+inline DWORD WaitAnsweringSentMessages(HANDLE object, DWORD deadline = INFINITE)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        const DWORD left = deadline == INFINITE ? INFINITE : (elapsed < deadline ? deadline - elapsed : 0);
+        const DWORD woken = MsgWaitForMultipleObjects(1, &object, FALSE, left, QS_SENDMESSAGE);
+        if (woken != WAIT_OBJECT_0 + 1)
+            return woken;
+        // Peeking handles the messages sent meanwhile; nothing posted is taken off the queue.
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
 
 class ProcessLock {
 public:
     explicit ProcessLock(const char* name) : mutex_(CreateMutexA(nullptr, FALSE, name))
     {
         if (mutex_)
-            WaitForSingleObject(mutex_, INFINITE);
+            WaitAnsweringSentMessages(mutex_);
     }
     ~ProcessLock()
     {
@@ -23,6 +46,20 @@ public:
 
 private:
     HANDLE mutex_;
+};
+
+// Tests that talk DDE, or start the program (which serves the DDE service the tests talk to), run one at a
+// time. Under ctest such a test runs with ctest's own lock for them (tests/CMakeLists.txt names their suites),
+// so that it never waits here while its time runs out; one that takes this lock without ctest's fails.
+class DdeTestLock : public ProcessLock {
+public:
+    DdeTestLock() : ProcessLock("KIVO-tests-dde")
+    {
+        const char* locks = std::getenv("KIVO_CTEST_LOCKS");
+        if (locks != nullptr && std::strcmp(locks, "dde") != 0)
+            ADD_FAILURE() << "The test takes the DDE lock, but ctest runs it beside the others that do: name its "
+                             "suite among the DDE tests of tests/CMakeLists.txt";
+    }
 };
 
 // The system clipboard is one for every process: tests that use it hold this lock. A test holding both locks

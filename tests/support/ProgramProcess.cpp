@@ -3,6 +3,8 @@
 #include "framework/window/DdeConversation.h"
 #include "tests/support/PumpMessages.h"
 
+#include <algorithm>
+
 namespace {
 
 struct ProcessWindows {
@@ -84,6 +86,46 @@ bool ProgramProcess::Close(DWORD& exitCode)
         TerminateProcess(info_.hProcess, 99);
     WaitForSingleObject(info_.hProcess, 10000);
     return ended;
+}
+
+bool ProgramProcess::WaitForScriptItem(const char* item, const char* value, DWORD deadline)
+{
+    const DWORD start = GetTickCount();
+    const auto ended = [&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; };
+    HWND frame = nullptr;
+    PumpMessagesUntil(
+        [&] {
+            WindowTitles(&frame);
+            return frame != nullptr || ended();
+        },
+        deadline);
+    if (frame == nullptr || ended())
+        return false;
+    DWORD asked = 0;
+    bool answered = false;
+    PumpMessagesUntil(
+        [&] {
+            if (ended())
+                return true;
+            if (asked != 0 && GetTickCount() - asked < 200)
+                return false;
+            asked = GetTickCount();
+            answered = RequestScriptItem(item) == value;
+            return answered;
+        },
+        deadline - std::min(deadline, GetTickCount() - start));
+    return answered;
+}
+
+std::string ProgramProcess::State() const
+{
+    DWORD code = 0;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0 && GetExitCodeProcess(info_.hProcess, &code))
+        return "the program ended with exit code " + std::to_string(code);
+    std::string titles = "the program's windows:";
+    for (const std::string& title : WindowTitles())
+        titles += " \"" + title + "\"";
+    return titles;
 }
 
 std::string RequestScriptItem(const char* item)

@@ -24,6 +24,13 @@ public:
     std::vector<std::string> WindowTitles(HWND* frame = nullptr) const;
     // Closes the frame and waits for the end; false when it did not end in time (it is then ended).
     bool Close(DWORD& exitCode);
+    // Serves this thread's windows until the program's "ScriptMgr" item (a script variable "SV_...") has the
+    // value: first until its frame shows, found among its own windows, which asks nothing of other
+    // processes; then asking the program five times a second, since a DDE connect sends its request to every
+    // top-level window of the display. False when the deadline passes or the program ends first.
+    bool WaitForScriptItem(const char* item, const char* value, DWORD deadline);
+    // What the program shows, for a failure message: its windows' titles, or its exit code once it ended.
+    std::string State() const;
 
 private:
     PROCESS_INFORMATION info_{};

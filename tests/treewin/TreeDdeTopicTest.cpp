@@ -137,7 +137,7 @@ protected:
         RunAnalysis(std::make_unique<RollBackAnalysis>(&window->Document(), static_cast<AnalysisCaller*>(nullptr)));
     }
 
-    ProcessLock lock{"KIVO-tests-dde"};
+    DdeTestLock lock;
     std::unique_ptr<ProgramLinks> links;
     std::unique_ptr<TreeWindow> window;
     TreeNode* chance = nullptr;

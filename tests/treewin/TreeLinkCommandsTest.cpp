@@ -47,7 +47,7 @@ std::string Outline(TreeWindow& window)
 // A saved tree shown in a frame, root "R" over chance "A" (1 at 0.3, 2 at 0.7) and terminal "B", with the
 // program's link manager on the tree's clipboard.
 struct LinkedTree {
-    ProcessLock dde{"KIVO-tests-dde"};
+    DdeTestLock dde;
     FocusTestLock focus;
     ClipboardTestLock clipboardLock;
     ScopedApplication app;

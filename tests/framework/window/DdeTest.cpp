@@ -142,7 +142,7 @@ protected:
         return taken != nullptr;
     }
 
-    ProcessLock lock{"KIVO-tests-dde"};
+    DdeTestLock lock;
     PROCESS_INFORMATION peer{};
     DdeClient client;
     DdeClient otherClient; // another program's client, for pokes and executes
@@ -225,7 +225,7 @@ TEST(DdeLayer, TransactionsWithoutAConversationAreReported)
 
 TEST(DdeLayer, InfoNamesItemsAndMakesTextPayloads)
 {
-    ProcessLock lock("KIVO-tests-dde");
+    DdeTestLock lock;
     DdeServer server("KivoTestSide");
     ASSERT_EQ(server.InitResult(), 0u);
     DdeTransactionInfo info;

@@ -254,11 +254,8 @@ void OneWaySensitivityAnalysis::MakeGraph(LineGraphData& graph) const
     graph.maximizing = document->IsMaximizing();
     graph.variableName = main->name.Text();
     graph.document = document;
-    for (int r = 1; r < ranges.Count(); ++r) {
-        zString description;
-        ranges.RangeAt(r)->Describe(description);
-        graph.subtitles.push_back(std::string("[") + ranges.RangeAt(r)->name.Text() + ":  " + description.Text() + "]");
-    }
+    for (int r = 1; r < ranges.Count(); ++r)
+        graph.subtitles.push_back(ranges.FormatBracketLabel(r).Text());
     SetVariableAxis(graph.horizontal, document->NumberFormat, main->low.value, main->high.value, ranges.intervals);
     graph.horizontal.label = VariableLabel(document, main->name).Text();
     GraphAxisData& y = graph.vertical;

@@ -25,6 +25,28 @@ void SensitivityRangeSet::RestoreAll()
         ranges.At(r)->Restore();
 }
 
+zString SensitivityRangeSet::FormatBracketLabel(int i) const
+{
+    zString description;
+    ranges.At(i)->Describe(description);
+    zString label = "[";
+    label += ranges.At(i)->name;
+    label += ":  ";
+    label += description;
+    label += "]";
+    return label;
+}
+
+zString SensitivityRangeSet::AxisTitle(const TreeDocument* document) const
+{
+    zString title = VariableLabel(document, ranges.At(0)->name);
+    for (int r = 1; r < ranges.Count(); ++r) {
+        title += " ";
+        title += FormatBracketLabel(r);
+    }
+    return title;
+}
+
 void SensitivityRangeSet::Assign(const SensitivityRangeSet& other)
 {
     intervals = other.intervals;

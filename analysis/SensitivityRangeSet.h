@@ -30,6 +30,11 @@ public:
     // Copies of the other set's ranges (name, low, high) whose bindings save the definitions' current texts.
     void Assign(const SensitivityRangeSet& other);
 
+    // "[name:  description]" of range i: names a variable that moves with the main one and its range.
+    zString FormatBracketLabel(int i) const;
+    // An axis's title: the main variable's label, then the bracket label of every correlated range.
+    zString AxisTitle(const TreeDocument* document) const;
+
     // Text form in a stored analysis: the count of all ranges, then from range 1 (skipFirst) or 0 each
     // range's name, low and high texts and its bindings.
     void StoreText(NameList& items, bool skipFirst) const;

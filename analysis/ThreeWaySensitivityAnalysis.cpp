@@ -194,6 +194,9 @@ void ThreeWaySensitivityAnalysis::Finish()
             results.subtitle += " and ";
         results.subtitle += results.labels[a];
     }
+    // The swept axes name the variables correlated with theirs; the step label stays "Z = value".
+    for (int a = 0; a < 2; ++a)
+        results.labels[a] = sets[a].AxisTitle(document);
     const VariableRange* z = sets[2].RangeAt(0);
     results.zLow = z->low.value;
     results.zHigh = z->high.value;

@@ -186,11 +186,11 @@ void TwoWaySensitivityAnalysis::Finish()
     results.strategies = strategies;
     results.newRun = newRun != 0;
     results.title = "Sensitivity Analysis on ";
-    results.xLabel = VariableLabel(document, xSet.RangeAt(0)->name);
-    results.yLabel = VariableLabel(document, ySet.RangeAt(0)->name);
-    results.subtitle = results.xLabel;
+    results.subtitle = VariableLabel(document, xSet.RangeAt(0)->name);
     results.subtitle += " and ";
-    results.subtitle += results.yLabel;
+    results.subtitle += VariableLabel(document, ySet.RangeAt(0)->name);
+    results.xLabel = xSet.AxisTitle(document);
+    results.yLabel = ySet.AxisTitle(document);
     results.map.reset(map.release());
     results.graphTemplate = CallerTemplate();
     if (Slot::Current())

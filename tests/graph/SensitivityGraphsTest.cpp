@@ -3,6 +3,7 @@
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TornadoDiagram.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
+#include "analysis/VariableRange.h"
 #include "app/MainFrame.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/TextReport.h"
@@ -93,7 +94,7 @@ TEST_F(SensitivityGraphs, TwoWayGraphOwnsItsMapAndBoundaries)
 }
 
 // A swept variable's axis runs exactly over its range in its intervals, in the tree's format with the places
-// the range needs; the three-way step label likewise.
+// the range needs, and names the variables that move with it; the three-way step label likewise.
 TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
 {
     auto ticks = [](const AxisElement& axis) {
@@ -106,25 +107,35 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
     TwoWaySettings two;
     two.x = {"p", FormattedValue{"0.3", 0.3}, FormattedValue{"0.7", 0.7}, 4};
     two.y = {"v", FormattedValue{"0", 0.0}, FormattedValue{"2000", 2000.0}, 5};
-    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(tree.Root(), two));
+    // w moves with p: the horizontal axis names it with its range.
+    tree.Bind(tree.Root(), "w", "1");
+    auto twoWayRun = std::make_unique<TwoWaySensitivityAnalysis>(tree.Root(), two);
+    twoWayRun->xSet.Add(new VariableRange(zString("w"), FormattedValue{"1", 1.0}, FormattedValue{"0", 0.0}));
+    RunAnalysis(std::move(twoWayRun));
     RunToEnd();
     auto* twoWay = OnlyGraph<TwoWaySensGraph>();
     ASSERT_NE(twoWay, nullptr);
     EXPECT_EQ(ticks(twoWay->horizontalAxis), probabilities);
     EXPECT_EQ(ticks(twoWay->verticalAxis),
               (std::vector<std::string>{"$0.0", "$400.0", "$800.0", "$1,200.0", "$1,600.0", "$2,000.0"}));
+    EXPECT_STREQ(twoWay->horizontalLabel.text.Text(), "p [w:  1 .. 0]");
+    EXPECT_STREQ(twoWay->verticalLabel.text.Text(), "v");
     delete twoWay;
 
-    tree.Bind(tree.Root(), "w", "1");
     ThreeWaySettings three;
     three.x = {"v", FormattedValue{"0", 0.0}, FormattedValue{"100", 100.0}, 2};
     three.y = {"w", FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}, 2};
     three.z = {"p", FormattedValue{"0.3", 0.3}, FormattedValue{"0.7", 0.7}, 4};
-    RunAnalysis(std::make_unique<ThreeWaySensitivityAnalysis>(tree.Root(), three));
+    tree.Bind(tree.Root(), "q", "0");
+    auto threeWayRun = std::make_unique<ThreeWaySensitivityAnalysis>(tree.Root(), three);
+    threeWayRun->sets[1].Add(new VariableRange(zString("q"), FormattedValue{"2", 2.0}, FormattedValue{"4", 4.0}));
+    RunAnalysis(std::move(threeWayRun));
     RunToEnd();
     auto* threeWay = OnlyGraph<ThreeWaySensGraph>();
     ASSERT_NE(threeWay, nullptr);
     EXPECT_EQ(ticks(threeWay->verticalAxis), (std::vector<std::string>{"$0.00", "$0.50", "$1.00"}));
+    EXPECT_STREQ(threeWay->verticalLabel.text.Text(), "w [q:  2 .. 4]");
+    EXPECT_STREQ(threeWay->subtitle.text.Text(), "v and w and p");
     std::vector<std::string> steps;
     for (int k = 0; k < 5; ++k) {
         threeWay->stepLabel.SetStep(k, nullptr);

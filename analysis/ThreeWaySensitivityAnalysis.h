@@ -15,39 +15,13 @@ struct ThreeWaySettings {
     bool checkCoherence = true;
 };
 
-class ThreeWaySensitivityAnalysis : public AnalysisRun {
+class ThreeWaySensitivityAnalysis : public RegionSweepRun {
 public:
     ThreeWaySensitivityAnalysis(TreeNode* node, const ThreeWaySettings& settings);
     // Runs a stored record (kind 9) again; a record that no longer fits the tree stops with a message.
     ThreeWaySensitivityAnalysis(TreeDocument* document, StoredAnalysis* record);
-    ~ThreeWaySensitivityAnalysis() override;
 
-    bool Begin() override;
-    const char* Name() const override { return "Sensitivity Analysis"; }
-    int Step() override;
     void Finish() override;
-    double ProgressPos() override;
-    double ProgressTotal() override { return maps.empty() ? 0 : static_cast<double>(zCount) * maps[0]->CellCount(); }
-    StoredAnalysis* MakeStoredRecord() override;
-
-    bool BuildBindings();
-
-    TreeNode* node;
-    std::unique_ptr<CoherenceGuard> coherenceGuard;
-    zString names[3];
-    zString whenText;
-    zString valueTexts[3];
-    int32_t strategies = 0;
-    int32_t xCount = 0;
-    int32_t yCount = 0;
-    int32_t zCount = 0;
-    int32_t yStep = 0;
-    int32_t xStep = 0;
-    int32_t zStep = 0;
-    int32_t newRun = 0;
-    int32_t strategyCounter = 0;
-    SensitivityRangeSet sets[3];
-    std::vector<std::shared_ptr<StrategyRegionMap>> maps;
 };
 
 // What the three-way sensitivity graph is given: the maps, one per Z step, and the third variable's scale.

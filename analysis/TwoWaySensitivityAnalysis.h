@@ -3,34 +3,10 @@
 // rolls back every branch of a decision node into a strategy region map, one evaluation per idle step.
 // Every overwritten definition gets its formula back when the run ends, however it ends.
 
-#include "analysis/AnalysisRun.h"
-#include "analysis/OneWaySensitivityAnalysis.h"
-#include "analysis/SensitivityRangeSet.h"
-#include "analysis/StrategyRegionMap.h"
+#include "analysis/RegionSweepRun.h"
 
 #include <functional>
 #include <memory>
-
-struct StoredAnalysis;
-struct StoredItemReader;
-struct TreeNode;
-
-// One axis of the set-up: the variable, its range and intervals.
-struct SensitivityAxisSettings {
-    zString variable;
-    FormattedValue low;
-    FormattedValue high;
-    int32_t intervals = 0;
-};
-
-// The set takes the axis's intervals and its variable's range; name takes the variable's name in capitals.
-void SetUpSensitivityAxis(const SensitivityAxisSettings& axis, SensitivityRangeSet& set, zString& name);
-// One axis of a stored record: the caller reads name, low and high in record order; here the main range and
-// its bindings. False when a binding no longer fits the tree.
-bool LoadSensitivityAxis(StoredItemReader& items, TreeDocument* document, const zString& name, const FormattedValue& low,
-                         const FormattedValue& high, SensitivityRangeSet& set);
-// "When:" and a "NAME = value" line per axis: the grid point that the checks' messages name.
-zString GridPointText(const zString* names, const zString* values, int count);
 
 struct TwoWaySettings {
     SensitivityAxisSettings x;
@@ -39,42 +15,13 @@ struct TwoWaySettings {
     bool checkCoherence = true;
 };
 
-class TwoWaySensitivityAnalysis : public AnalysisRun {
+class TwoWaySensitivityAnalysis : public RegionSweepRun {
 public:
     TwoWaySensitivityAnalysis(TreeNode* node, const TwoWaySettings& settings);
     // Runs a stored record (kind 5) again; a record that no longer fits the tree stops with a message.
     TwoWaySensitivityAnalysis(TreeDocument* document, StoredAnalysis* record);
-    ~TwoWaySensitivityAnalysis() override;
 
-    bool Begin() override;
-    const char* Name() const override { return "Sensitivity Analysis"; }
-    int Step() override;
     void Finish() override;
-    double ProgressPos() override { return map ? map->CellIndex(strategyCounter, yStep, xStep) : 0; }
-    double ProgressTotal() override { return map ? map->CellCount() : 0; }
-    StoredAnalysis* MakeStoredRecord() override;
-
-    // Closes the windows bound to the ranges' variables, then collects every range's definitions; false
-    // (with its message) when a variable has none.
-    bool BuildBindings();
-
-    TreeNode* node;
-    std::unique_ptr<CoherenceGuard> coherenceGuard;
-    zString xName;
-    zString yName;
-    zString whenText;
-    zString xValueText;
-    zString yValueText;
-    int32_t strategies = 0;
-    int32_t xCount = 0;
-    int32_t yCount = 0;
-    int32_t yStep = 0;
-    int32_t xStep = 0;
-    int32_t newRun = 0;
-    int32_t strategyCounter = 0;
-    SensitivityRangeSet xSet;
-    SensitivityRangeSet ySet;
-    std::unique_ptr<StrategyRegionMap> map;
 };
 
 // What the two-way sensitivity graph is given: it takes the map.

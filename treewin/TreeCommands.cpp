@@ -898,23 +898,23 @@ void TreeWindow::StartSensitivity(int command, TreeNode* node)
     if (node == nullptr || !node->IsDecision())
         return;
     // The correlated variables of X, then Y (then Z) are chosen in turn; Cancel in any runs nothing.
+    std::unique_ptr<RegionSweepRun> analysis;
     if (command == Cmd::AnalysisTwoWay) {
         TwoWaySensitivityDialog dialog(&document, node);
         if (dialog.Run() == 0)
             return;
-        auto analysis = std::make_unique<TwoWaySensitivityAnalysis>(node, dialog.Settings());
-        if (GatherCorrelatedRanges(document, analysis->xSet) && GatherCorrelatedRanges(document, analysis->ySet))
-            RunAnalysis(std::move(analysis));
+        analysis = std::make_unique<TwoWaySensitivityAnalysis>(node, dialog.Settings());
     } else {
         ThreeWaySensitivityDialog dialog(&document, node);
         if (dialog.Run() == 0)
             return;
-        auto analysis = std::make_unique<ThreeWaySensitivityAnalysis>(node, dialog.Settings());
-        for (SensitivityRangeSet& set : analysis->sets)
-            if (!GatherCorrelatedRanges(document, set))
-                return;
-        RunAnalysis(std::move(analysis));
+        analysis = std::make_unique<ThreeWaySensitivityAnalysis>(node, dialog.Settings());
     }
+    for (int a = 0; a < analysis->AxisCount(); ++a) {
+        if (!GatherCorrelatedRanges(document, analysis->AxisRanges(a)))
+            return;
+    }
+    RunAnalysis(std::move(analysis));
 }
 
 bool TreeWindow::RollBackWithWait(TreeNode* node)

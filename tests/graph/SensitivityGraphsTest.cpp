@@ -110,7 +110,7 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
     // w moves with p: the horizontal axis names it with its range.
     tree.Bind(tree.Root(), "w", "1");
     auto twoWayRun = std::make_unique<TwoWaySensitivityAnalysis>(tree.Root(), two);
-    twoWayRun->xSet.Add(new VariableRange(zString("w"), FormattedValue{"1", 1.0}, FormattedValue{"0", 0.0}));
+    twoWayRun->AxisRanges(0).Add(new VariableRange(zString("w"), FormattedValue{"1", 1.0}, FormattedValue{"0", 0.0}));
     RunAnalysis(std::move(twoWayRun));
     RunToEnd();
     auto* twoWay = OnlyGraph<TwoWaySensGraph>();
@@ -128,7 +128,7 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
     three.z = {"p", FormattedValue{"0.3", 0.3}, FormattedValue{"0.7", 0.7}, 4};
     tree.Bind(tree.Root(), "q", "0");
     auto threeWayRun = std::make_unique<ThreeWaySensitivityAnalysis>(tree.Root(), three);
-    threeWayRun->sets[1].Add(new VariableRange(zString("q"), FormattedValue{"2", 2.0}, FormattedValue{"4", 4.0}));
+    threeWayRun->AxisRanges(1).Add(new VariableRange(zString("q"), FormattedValue{"2", 2.0}, FormattedValue{"4", 4.0}));
     RunAnalysis(std::move(threeWayRun));
     RunToEnd();
     auto* threeWay = OnlyGraph<ThreeWaySensGraph>();

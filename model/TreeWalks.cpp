@@ -6,41 +6,51 @@
 
 namespace {
 
-// Pushes the children so that the first child is visited first.
-void PushChildren(std::vector<TreeNode*>& pending, const NodeChildList& list)
+// Pre-order from the top, children pushed so that the first child is visited first. visit(node) answers true
+// to stop at that node, which is returned; below(node) names the list walked under it (null for none).
+template <typename Visit, typename Below>
+TreeNode* WalkPreOrder(TreeNode* top, Visit visit, Below below)
 {
-    for (int i = list.Count() - 1; i >= 0; --i)
-        pending.push_back(list.At(i));
+    if (top == nullptr)
+        return nullptr;
+    std::vector<TreeNode*> pending{top};
+    while (!pending.empty()) {
+        TreeNode* current = pending.back();
+        pending.pop_back();
+        if (visit(current))
+            return current;
+        if (const NodeChildList* list = below(current)) {
+            for (int i = list->Count() - 1; i >= 0; --i)
+                pending.push_back(list->At(i));
+        }
+    }
+    return nullptr;
+}
+
+// Every child, below a clone copy only with intoCopies.
+const NodeChildList* AllChildren(const TreeNode* node, bool intoCopies)
+{
+    return node->cloneStatus != CloneCopyNode || intoCopies ? node->children.get() : nullptr;
 }
 
 }  // namespace
 
 void WalkTreeWithSkip(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies)
 {
-    if (node == nullptr)
-        return;
-    std::vector<TreeNode*> pending{node};
-    while (!pending.empty()) {
-        TreeNode* current = pending.back();
-        pending.pop_back();
-        fn(current, arg);
-        if (current->cloneStatus != CloneCopyNode || intoCopies)
-            PushChildren(pending, *current->children);
-    }
+    WalkPreOrder(node, [&](TreeNode* current) { fn(current, arg); return false; },
+                 [&](const TreeNode* current) { return AllChildren(current, intoCopies); });
 }
 
 TreeNode* FindNodeByLinkId(TreeNode* node, int id)
 {
-    std::vector<TreeNode*> pending{node};
-    while (!pending.empty() && id != 0) {
-        TreeNode* current = pending.back();
-        pending.pop_back();
-        if (current->GetLinkId0() == id || current->GetLinkId1() == id || current->GetLinkId2() == id)
-            return current;
-        if (current->cloneStatus != CloneCopyNode)
-            PushChildren(pending, *current->children);
-    }
-    return nullptr;
+    if (id == 0)
+        return nullptr;
+    return WalkPreOrder(
+        node,
+        [id](TreeNode* current) {
+            return current->GetLinkId0() == id || current->GetLinkId1() == id || current->GetLinkId2() == id;
+        },
+        [](const TreeNode* current) { return AllChildren(current, false); });
 }
 
 long CountSubtreeNodes(TreeNode* node, bool intoCopies)
@@ -61,30 +71,22 @@ void NumberTerminalNodes(TreeNode* node)
 
 void WalkSubtreeByKind(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies)
 {
-    if (node == nullptr)
-        return;
-    std::vector<TreeNode*> pending{node};
-    while (!pending.empty()) {
-        TreeNode* current = pending.back();
-        pending.pop_back();
-        fn(current, arg);
-        if (current->cloneStatus == CloneCopyNode && !intoCopies)
-            continue;
-        switch (current->kind) {
-        case ChanceNode:
-        case LabelNode:
-            PushChildren(pending, *current->children);
-            break;
-        case DecisionNode:
-        case ReversedDecisionNode:
-        case LogicNode:
-            if (current->optimal != nullptr)
-                PushChildren(pending, *current->optimal);
-            break;
-        default:
-            break;
-        }
-    }
+    WalkPreOrder(node, [&](TreeNode* current) { fn(current, arg); return false; },
+                 [&](const TreeNode* current) -> const NodeChildList* {
+                     if (current->cloneStatus == CloneCopyNode && !intoCopies)
+                         return nullptr;
+                     switch (current->kind) {
+                     case ChanceNode:
+                     case LabelNode:
+                         return current->children.get();
+                     case DecisionNode:
+                     case ReversedDecisionNode:
+                     case LogicNode:
+                         return current->optimal.get();
+                     default:
+                         return nullptr;
+                     }
+                 });
 }
 
 bool IsOnOptimalPath(const TreeNode* node, bool allLevels)

@@ -1,8 +1,7 @@
-// A Markov cohort of 10 states over 100 cycles. Each of the first nine states moves on to the next with a
-// probability that grows with the stage ("0.05 + 0.001*_stage") and stays otherwise ("#"); the tenth is
-// absorbing. Every state earns a discounted incremental reward "1/1.03^_stage".
+// The bench cohort (bench/BenchCohort.h) run by the engine, and the same cohort in plain arrays.
 
 #include "bench/Bench.h"
+#include "bench/BenchCohort.h"
 
 #include "analysis/MarkovCohort.h"
 #include "app/MessageBoxes.h"
@@ -15,12 +14,7 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
-
-constexpr int kStates = 10;
-constexpr int kCycles = 100;
-
-TreeNode* AddNode(TreeNode* parent, int kind, const char* text, const char* probability)
+TreeNode* AddBenchNode(TreeNode* parent, int kind, const char* text, const char* probability)
 {
     auto* node = new TreeNode(parent->document);
     node->SetKind(kind, false);
@@ -30,27 +24,32 @@ TreeNode* AddNode(TreeNode* parent, int kind, const char* text, const char* prob
     return node;
 }
 
-TreeNode* BuildCohort(TreeDocument& document)
+TreeNode* BuildBenchCohort(TreeDocument& document)
 {
-    TreeNode* markov = AddNode(document.Root, MarkovNode, "Cohort", "");
+    TreeNode* markov = AddBenchNode(document.Root, MarkovNode, "Cohort", "");
     markov->SetMarkovTerminationText("_stage >= 100", 0);
-    for (int i = 1; i <= kStates; ++i) {
+    for (int i = 1; i <= kBenchCohortStates; ++i) {
         zString name("S");
         AppendInt(name, i);
         const char* initial = i == 1 ? "1" : "0";
-        TreeNode* state = AddNode(markov, i < kStates ? ChanceNode : TerminalNode, name.Text(), initial);
+        TreeNode* state = AddBenchNode(markov, i < kBenchCohortStates ? ChanceNode : TerminalNode, name.Text(), initial);
         state->SetMarkovRewardText(InitialReward, "0.5", 0);
         state->SetMarkovRewardText(IncrementalReward, "1/1.03^_stage", 0);
         state->SetMarkovRewardText(FinalReward, "0", 0);
-        if (i == kStates)
+        if (i == kBenchCohortStates)
             continue;
         zString next("S");
         AppendInt(next, i + 1);
-        AddNode(state, TerminalNode, "progress", "0.05 + 0.001*_stage")->SetMarkovJumpState(next.Text(), false);
-        AddNode(state, TerminalNode, "stay", "#")->SetMarkovJumpState(name.Text(), false);
+        AddBenchNode(state, TerminalNode, "progress", "0.05 + 0.001*_stage")->SetMarkovJumpState(next.Text(), false);
+        AddBenchNode(state, TerminalNode, "stay", "#")->SetMarkovJumpState(name.Text(), false);
     }
     return markov;
 }
+
+namespace {
+
+constexpr int kStates = kBenchCohortStates;
+constexpr int kCycles = 100;
 
 // The same cohort in plain arrays: starting reward 0.5, then per cycle the transitions at the current stage,
 // the stage count advanced, and the discounted reward of the new stage until the termination stage, the
@@ -105,7 +104,7 @@ KIVO_BENCH(MarkovCohort)
 {
     HostSilence quiet(Silence::Notices);
     TreeDocument document;
-    TreeNode* markov = BuildCohort(document);
+    TreeNode* markov = BuildBenchCohort(document);
     RunFault error;
     const double value = EvaluateMarkovNode(markov, &error, 0, nullptr);
     std::printf("cohort of %d states over %d cycles: value %.9g, error %d\n", kStates, kCycles, value, static_cast<int>(error.Code()));

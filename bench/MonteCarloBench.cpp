@@ -4,6 +4,7 @@
 // computation written by hand.
 
 #include "bench/Bench.h"
+#include "bench/BenchCohort.h"
 
 #include "analysis/MonteCarloSimulation.h"
 #include "app/MessageBoxes.h"
@@ -22,16 +23,6 @@
 #include <string>
 
 namespace {
-
-TreeNode* AddNode(TreeNode* parent, int kind, const char* text, const char* probability)
-{
-    auto* node = new TreeNode(parent->document);
-    node->SetKind(kind, false);
-    node->SetText(text, false);
-    node->SetProbabilityText(probability, false);
-    parent->InsertChild(node, -1);
-    return node;
-}
 
 void AddUniform(TreeDocument& document, int index, double low, double high)
 {
@@ -55,9 +46,9 @@ void GrowChance(TreeNode* node, int levels, int& counter)
         if (levels == 0) {
             std::string payoff = "DistSamp(" + std::to_string(counter % 10 + 1) + ") * 2 + " +
                                  std::to_string(counter % 7);
-            AddNode(node, TerminalNode, "end", probability)->SetPayoffText(payoff.c_str(), 0, false);
+            AddBenchNode(node, TerminalNode, "end", probability)->SetPayoffText(payoff.c_str(), 0, false);
         } else {
-            GrowChance(AddNode(node, ChanceNode, "event", probability), levels - 1, counter);
+            GrowChance(AddBenchNode(node, ChanceNode, "event", probability), levels - 1, counter);
         }
     }
 }
@@ -94,7 +85,7 @@ KIVO_BENCH(MonteCarloTrials)
         AddUniform(document, k, 0.0, 10.0 * k);
     int nodes = 1;
     for (int option = 0; option < 3; ++option) {
-        TreeNode* chance = AddNode(document.Root, ChanceNode, "option", "");
+        TreeNode* chance = AddBenchNode(document.Root, ChanceNode, "option", "");
         ++nodes;
         GrowChance(chance, 4, nodes);
     }
@@ -119,24 +110,9 @@ KIVO_BENCH(MonteCarloMarkovIndividuals)
 {
     HostSilence quiet(Silence::Notices);
     constexpr int kTrials = 10000;
-    constexpr int kStates = 10;
+    constexpr int kStates = kBenchCohortStates;
     TreeDocument document;
-    TreeNode* markov = AddNode(document.Root, MarkovNode, "Cohort", "");
-    markov->SetMarkovTerminationText("_stage >= 100", 0);
-    for (int i = 1; i <= kStates; ++i) {
-        zString name("S");
-        AppendInt(name, i);
-        TreeNode* state = AddNode(markov, i < kStates ? ChanceNode : TerminalNode, name.Text(), i == 1 ? "1" : "0");
-        state->SetMarkovRewardText(InitialReward, "0.5", 0);
-        state->SetMarkovRewardText(IncrementalReward, "1/1.03^_stage", 0);
-        state->SetMarkovRewardText(FinalReward, "0", 0);
-        if (i == kStates)
-            continue;
-        zString next("S");
-        AppendInt(next, i + 1);
-        AddNode(state, TerminalNode, "progress", "0.05 + 0.001*_stage")->SetMarkovJumpState(next.Text(), false);
-        AddNode(state, TerminalNode, "stay", "#")->SetMarkovJumpState(name.Text(), false);
-    }
+    TreeNode* markov = BuildBenchCohort(document);
     MonteCarloSimulation simulation(markov);
     MonteCarloSettings settings;
     settings.trials = kTrials;

@@ -39,11 +39,6 @@ const CEGraph* OwningGraph(const GraphElement& element)
     return dynamic_cast<const CEGraph*>(element.owner);
 }
 
-float KeyWidth(const GraphWindow* graph)
-{
-    return graph != nullptr && graph->legendKeys.Count() > 0 ? graph->legendKeys.Key(0)->Width() : 0.0f;
-}
-
 // "<cost bound> <= k <= <eff bound>", each with 3 places and no quantity scaling in the default format.
 zString BoundsText(const CEPoint& point, const NumericFormat& format)
 {
@@ -77,7 +72,7 @@ void ExtDomLegendItem::Measure(Display& display)
     float width = 0.0f;
     float height = 0.0f;
     MeasureText(display, font, text.Text(), width, height);
-    rect.right = width + KeyWidth(owner) + kMarkGap;
+    rect.right = width + LegendKeyWidth(owner) + kMarkGap;
     rect.bottom = height;
 }
 
@@ -86,7 +81,7 @@ void ExtDomLegendItem::Draw(Display& display)
     const CEGraph* graph = OwningGraph(*this);
     if (graph == nullptr || pointIndex >= graph->points.Count())
         return;
-    const float mark = KeyWidth(owner);
+    const float mark = LegendKeyWidth(owner);
     DrawPointMark(display, graph->MarkKind(pointIndex), rect.left + mark / 2, (rect.top + rect.bottom) / 2);
     GraphLabel line(text.Text());
     line.font = font;

@@ -602,3 +602,8 @@ void GraphWindow::HideHeldTip()
     if (ZoomPane* pane = Pane())
         InvalidateRect(pane->Handle(), &heldTipRect_, TRUE);
 }
+
+float LegendKeyWidth(const GraphWindow* graph)
+{
+    return graph != nullptr && graph->legendKeys.Count() > 0 ? graph->legendKeys.Key(0)->Width() : 0.0f;
+}

@@ -246,3 +246,7 @@ private:
 // Opens the graph file as the window of its kind; null after "Unable to read graph file." or the reading's
 // own report.
 GraphWindow* ReadGraphFile(const char* path);
+
+// The width of the graph's legend keys (0 without a graph or keys), which the marks of legend items that
+// draw their own take too.
+float LegendKeyWidth(const GraphWindow* graph);

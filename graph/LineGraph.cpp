@@ -78,12 +78,6 @@ constexpr int kMostThresholdPoints = 100;
 constexpr int kLongestThresholdTitle = 300;
 constexpr float kMarkGap = 0.015f;
 
-// The width of the graph's legend keys, which the threshold labels' marks take too.
-float KeyWidth(const GraphWindow* graph)
-{
-    return graph != nullptr && graph->legendKeys.Count() > 0 ? graph->legendKeys.Key(0)->Width() : 0.0f;
-}
-
 }  // namespace
 
 void ThresholdLabel::Measure(Display& display)
@@ -93,7 +87,7 @@ void ThresholdLabel::Measure(Display& display)
     float secondWidth = 0.0f;
     MeasureText(display, font, text.Text(), width, height);
     MeasureText(display, font, secondText.Text(), secondWidth, height);
-    const float mark = KeyWidth(owner);
+    const float mark = LegendKeyWidth(owner);
     rect.right = 2 * (mark + kMarkGap) + std::max(width, secondWidth);
     rect.bottom = 2 * height;
 }
@@ -103,7 +97,7 @@ void ThresholdLabel::Draw(Display& display)
     auto* graph = dynamic_cast<LineGraph*>(owner);
     if (graph == nullptr || thresholdIndex >= graph->ThresholdCount())
         return;
-    const float mark = KeyWidth(owner);
+    const float mark = LegendKeyWidth(owner);
     const float middle = (rect.top + rect.bottom) / 2;
     const GraphSeriesItem& point = graph->Threshold(thresholdIndex);
     if (point.first < graph->LineCount())

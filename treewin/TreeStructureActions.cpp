@@ -184,23 +184,11 @@ TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeC
     }
 }
 
-void TreeChangeNodeTypeAction::Do()
-{
-    NodeChildList nodes(4, false);
-    NodeChildList children(4, false);
-    for (const Record& record : records) {
-        TreeNode* node = ResolvePath(record.path);
-        if (node == nullptr)
-            continue;
-        node->SetKind(newKind, true);
-        if (record.probabilities != nullptr)
-            record.probabilities->Apply(node, true, &children);
-        nodes.Add(node);
-    }
-    Refresh(nodes, children);
-}
+void TreeChangeNodeTypeAction::Do() { SetKinds(false); }
 
-void TreeChangeNodeTypeAction::Undo()
+void TreeChangeNodeTypeAction::Undo() { SetKinds(true); }
+
+void TreeChangeNodeTypeAction::SetKinds(bool undo)
 {
     NodeChildList nodes(4, false);
     NodeChildList children(4, false);
@@ -208,11 +196,12 @@ void TreeChangeNodeTypeAction::Undo()
         TreeNode* node = ResolvePath(record.path);
         if (node == nullptr)
             continue;
-        node->SetKind(record.oldKind, true);
+        const int kind = undo ? record.oldKind : newKind;
+        node->SetKind(kind, true);
         if (record.probabilities != nullptr)
-            record.probabilities->Apply(node, false, &children);
-        // A terminal node sets its own payoffs again, so clone copies receive them.
-        for (int i = 0; i < 4 && record.oldKind == TerminalNode; ++i) {
+            record.probabilities->Apply(node, !undo, &children);
+        // A terminal node given back sets its own payoffs again, so clone copies receive them.
+        for (int i = 0; i < 4 && undo && kind == TerminalNode; ++i) {
             zString text;
             node->GetPayoffText(text, i);
             node->SetPayoffText(text.Text(), i, true);

@@ -74,6 +74,9 @@ public:
     int newKind;
 
 private:
+    // Gives every recorded node the new kind (undo: its old one) and its branches the probabilities kept for
+    // it, then refreshes.
+    void SetKinds(bool undo);
     // Redraws the nodes and the children whose probabilities changed, and selects the nodes.
     void Refresh(const NodeChildList& nodes, const NodeChildList& children);
 };

@@ -3,6 +3,7 @@
 // into a bitmap, and its dominance report written.
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "analysis/TreeEngines.h"
 #include "app/MainFrame.h"
@@ -24,10 +25,7 @@
 KIVO_BENCH(CEGraph)
 {
     constexpr int kStrategies = 1000;
-    FrameworkApp* previous = TheApp;
-    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
-    auto* frame = new MainFrame;
-    frame->EndStartup();
+    BenchApp app(BenchApp::WithMainFrame);
     auto document = std::make_unique<TreeDocument>();
     document->CalcPrefs.CalcMethod = CostEffectivenessMethod;
     document->CalcPrefs.CECostPayoff = 0;
@@ -71,7 +69,4 @@ KIVO_BENCH(CEGraph)
     std::printf("%d dominated, %d extended-dominated, report of %zu characters\n", dominated, extended, lines);
     delete graph;
     document.reset();
-    delete frame;
-    delete TheApp;
-    TheApp = previous;
 }

@@ -4,6 +4,7 @@
 // 10,000 cells and opened in the table editor (prepared, laid out, the dialog made and on its first cell).
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "analysis/TreeEngines.h"
 #include "app/MainFrame.h"
@@ -88,10 +89,7 @@ KIVO_BENCH(DiagramConversion)
     std::printf("tree of %d nodes, root value %g, status %d\n", static_cast<int>(nodes), result.root.value, result.status);
     tree.reset();
 
-    FrameworkApp* previous = TheApp;
-    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
-    auto* frame = new MainFrame;
-    frame->EndStartup();
+    BenchApp app(BenchApp::WithMainFrame);
     auto* window = new InfluenceDiagramWindow;
     InfluenceDocument& document = window->document;
     InfluenceNodeRecord* table = AddLevel(document, InfluenceKind::Chance, "T", 6);
@@ -110,7 +108,4 @@ KIVO_BENCH(DiagramConversion)
         cells = prepared.rows.size();
     });
     std::printf("table editor rows %d\n", static_cast<int>(cells));
-    delete frame;
-    delete TheApp;
-    TheApp = previous;
 }

@@ -2,6 +2,7 @@
 // outcome list holds at most 32,767 entries): its bars built from the outcomes, then drawn whole into a bitmap.
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "analysis/BarGraphData.h"
 #include "app/MainFrame.h"
@@ -18,10 +19,7 @@
 KIVO_BENCH(Histogram)
 {
     constexpr int kOutcomes = 100000;
-    FrameworkApp* previous = TheApp;
-    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
-    auto* frame = new MainFrame;
-    frame->EndStartup();
+    BenchApp app(BenchApp::WithMainFrame);
     ProbDistributionData data;
     data.title = "Monte Carlo Simulation at";
     data.nodeText = "Decision";
@@ -43,7 +41,4 @@ KIVO_BENCH(Histogram)
     std::printf("built %s, %d bars from %d distinct outcomes\n", built ? "yes" : "no", graph->bars.Count(),
                 graph->Outcomes()->Count());
     delete graph;
-    delete frame;
-    delete TheApp;
-    TheApp = previous;
 }

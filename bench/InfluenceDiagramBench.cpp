@@ -5,6 +5,7 @@
 // copied to the clipboard and pasted into a new diagram.
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "app/MainFrame.h"
 #include "framework/draw/BitmapDisplay.h"
@@ -56,10 +57,7 @@ KIVO_BENCH(InfluenceDiagram)
     const char* temp = std::getenv("TEMP");
     const std::string path = std::string(temp != nullptr ? temp : ".") + "\\kivo_bench_diagram.ind";
     // Windows of a frame measure their texts on the screen.
-    FrameworkApp* previous = TheApp;
-    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
-    auto* frame = new MainFrame;
-    frame->EndStartup();
+    BenchApp app(BenchApp::WithMainFrame);
     auto* window = new InfluenceDiagramWindow;
     Grow(window->document);
     std::printf("diagram of %d nodes and %d arcs\n", static_cast<int>(window->document.diagram.nodes.size()),
@@ -111,8 +109,5 @@ KIVO_BENCH(InfluenceDiagram)
                 static_cast<int>(pasted->Diagram().arcs.size()));
     pasted.reset();
     opened.reset();
-    delete frame;
-    delete TheApp;
-    TheApp = previous;
     std::remove(path.c_str());
 }

@@ -2,6 +2,7 @@
 // one of thirty lines of 1,000 steps with their crossings drawn into a bitmap.
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "app/MainFrame.h"
 #include "framework/draw/BitmapDisplay.h"
@@ -21,10 +22,7 @@ KIVO_BENCH(LineGraph)
     constexpr int kSteps = 9999;
     const char* temp = std::getenv("TEMP");
     const std::string path = std::string(temp != nullptr ? temp : ".") + "\\kivo_bench_graph.grf";
-    FrameworkApp* previous = TheApp;
-    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
-    auto* frame = new MainFrame;
-    frame->EndStartup();
+    BenchApp app(BenchApp::WithMainFrame);
     auto* graph = new LineGraph(kSteps, 1);
     std::vector<double> values(kSteps + 1);
     for (int i = 0; i <= kSteps; ++i)
@@ -63,8 +61,5 @@ KIVO_BENCH(LineGraph)
     lines->Layout();
     BenchReport("30 lines x 1,000 steps drawn into a bitmap", 10, [&] { lines->Draw(&display); });
     delete lines;
-    delete frame;
-    delete TheApp;
-    TheApp = previous;
     std::remove(path.c_str());
 }

@@ -3,6 +3,7 @@
 // 100,000 nodes.
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "dialogs/DefineVariableWindow.h"
 #include "dialogs/SelectNodesDialog.h"
@@ -32,8 +33,7 @@ void Grow(TreeDocument& document, int groups, int leaves)
 
 KIVO_BENCH(NodeValueWindows)
 {
-    FrameworkApp* previous = TheApp;
-    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
+    BenchApp app;
     {
         MDIframeCL frame(nullptr, 0, "frame");
         TreeWindow window;
@@ -83,6 +83,4 @@ KIVO_BENCH(NodeValueWindows)
             BenchKeep(SelectNodesDialog::SelectMatching(variable, window));
         });
     }
-    delete TheApp;
-    TheApp = previous;
 }

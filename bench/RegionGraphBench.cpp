@@ -3,6 +3,7 @@
 // and drawn whole into a bitmap with every region filled.
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
@@ -20,10 +21,7 @@ KIVO_BENCH(RegionGraph)
 {
     constexpr int kStrategies = 10;
     constexpr int kCount = 51;
-    FrameworkApp* previous = TheApp;
-    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
-    auto* frame = new MainFrame;
-    frame->EndStartup();
+    BenchApp app(BenchApp::WithMainFrame);
     auto map = std::make_shared<StrategyRegionMap>(nullptr, kCount, kCount, kStrategies, 0.0, 1.0, 0.0, 1.0);
     for (int s = 0; s < kStrategies; ++s) {
         const double cx = 0.5 + 0.4 * std::cos(s * 0.63);
@@ -48,7 +46,4 @@ KIVO_BENCH(RegionGraph)
     BenchReport("two-way graph of 10 strategies over 50 x 50: drawn with filled regions (aim 50 ms)", 5,
                 [&] { graph->Draw(&display); });
     delete graph;
-    delete frame;
-    delete TheApp;
-    TheApp = previous;
 }

@@ -2,6 +2,7 @@
 // frame: 10,000 commands as "Run Script" runs them.
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "app/MainFrame.h"
 #include "framework/window/FrameworkApp.h"
@@ -17,9 +18,7 @@ KIVO_BENCH(ScriptFileCommands)
 {
     const char* temp = std::getenv("TEMP");
     const std::string scriptPath = std::string(temp ? temp : ".") + "\\kivo-bench-script.txt";
-    FrameworkApp* previous = TheApp;
-    auto* app = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
-    TheApp = app;
+    BenchApp app;
     {
         MainFrame frame;
         frame.EndStartup();
@@ -49,7 +48,5 @@ KIVO_BENCH(ScriptFileCommands)
         std::printf("passes run: %s (aim: under 1 s)\n", passes.c_str());
         delete tree;
     }
-    delete app;
-    TheApp = previous;
     std::remove(scriptPath.c_str());
 }

@@ -3,6 +3,7 @@
 // The case makes windows, so it needs a display (tools/session.sh starts one).
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "app/DocChildWindow.h"
 #include "app/PageGrid.h"
@@ -49,8 +50,7 @@ public:
 
 KIVO_BENCH(TextPanePaging)
 {
-    FrameworkApp* previous = TheApp;
-    TheApp = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
+    BenchApp app;
     {
         MDIframeCL frame(nullptr, 0, "frame");
         auto* window = new TextWindow;
@@ -96,6 +96,4 @@ KIVO_BENCH(TextPanePaging)
         }
         delete window;
     }
-    delete TheApp;
-    TheApp = previous;
 }

@@ -6,6 +6,7 @@
 // frame: File Open, Analysis > Roll Back and File Save, each until the program has answered every message.
 
 #include "bench/Bench.h"
+#include "bench/BenchApp.h"
 
 #include "analysis/TreeEngines.h"
 #include "app/MainFrame.h"
@@ -112,9 +113,7 @@ KIVO_BENCH(TreeProgramMillionNodes)
         }
     }
     const long opened = FileBytes(path);
-    FrameworkApp* previous = TheApp;
-    auto* app = new FrameworkApp(GetModuleHandleA(nullptr), nullptr, "", SW_HIDE);
-    TheApp = app;
+    BenchApp app;
     {
         MainFrame frame;
         frame.EndStartup();
@@ -147,7 +146,5 @@ KIVO_BENCH(TreeProgramMillionNodes)
         }
         AnswerMessages();
     }
-    delete app;
-    TheApp = previous;
     std::remove(path.c_str());
 }

@@ -13,11 +13,8 @@ VisualBevelFrame::VisualBevelFrame(VisualItemGroup* parent, LayoutManager* geome
 void VisualBevelFrame::DrawUp()
 {
     state_ = Up;
-    Display* display = HostDisplay();
-    if (!display)
-        return;
-    DisplayLock lock(*display);
-    const HDC dc = display->DeviceContext();
+    HostLock lock(*this);
+    const HDC dc = lock.DeviceContext();
     if (!dc)
         return;
     const RECT bounds = Bounds();

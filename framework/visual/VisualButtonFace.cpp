@@ -163,12 +163,8 @@ void VisualPressItem::ClearTracking()
 
 void VisualPressItem::Locked(void (VisualPressItem::*draw)())
 {
-    Display* display = HostDisplay();
-    if (display)
-        display->Lock();
+    HostLock lock(*this);
     (this->*draw)();
-    if (display)
-        display->Unlock();
 }
 
 long VisualPressItem::OnButtonDown(WindowEvent& event)
@@ -232,13 +228,9 @@ long VisualPressItem::OnButtonUp(WindowEvent& event)
     }
     if (state_ != savedState_) {
         state_ = savedState_;
-        Display* display = HostDisplay();
-        if (display)
-            display->Lock();
+        HostLock lock(*this);
         const RECT bounds = Bounds();
         Draw(&bounds);
-        if (display)
-            display->Unlock();
     }
     ReleaseMouse();
     captured_ = 0;
@@ -299,7 +291,7 @@ void VisualButtonFace::Paint(int state, int bevel, int drawMode, int offset)
     state_ = state;
     if (!display)
         return;
-    display->Lock();
+    DisplayLock lock(*display);
     const HDC dc = display->DeviceContext();
     if (dc) {
         PlaceImage();
@@ -341,7 +333,6 @@ void VisualButtonFace::Paint(int state, int bevel, int drawMode, int offset)
             caption->Draw(nullptr);
         }
     }
-    display->Unlock();
 }
 
 SIZE VisualButtonFace::ImageSize() const
@@ -442,11 +433,9 @@ void VisualButtonFace::MakeGreyImage(HDC reference)
 
 void VisualButtonFace::DrawDefaultRing(bool erase)
 {
-    Display* display = HostDisplay();
-    if (!(style_ & DefaultRingStyle) || !display)
+    if (!(style_ & DefaultRingStyle))
         return;
-    display->Lock();
-    if (display->DeviceContext())
-        Outline(display->DeviceContext(), Bounds(), erase ? GetSysColor(COLOR_BTNFACE) : Black, nullptr);
-    display->Unlock();
+    HostLock lock(*this);
+    if (const HDC dc = lock.DeviceContext())
+        Outline(dc, Bounds(), erase ? GetSysColor(COLOR_BTNFACE) : Black, nullptr);
 }

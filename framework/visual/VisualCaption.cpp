@@ -65,12 +65,8 @@ void VisualLabelItem::SetText(const char* text)
     text_ = text ? text : "";
     if (!autoSize_ || !geometry_ || !geometry_->Owner())
         return;
-    Display* display = HostDisplay();
-    if (display)
-        display->Lock();
+    HostLock lock(*this);
     geometry_->Owner()->Arrange(nullptr);
-    if (display)
-        display->Unlock();
 }
 
 void VisualLabelItem::MeasureText(LayoutGeometry& geometry)
@@ -173,11 +169,8 @@ int VisualCaption::TextHeight()
 
 void VisualCaption::Erase()
 {
-    Display* display = HostDisplay();
-    if (!display)
-        return;
-    DisplayLock lock(*display);
-    const HDC dc = display->DeviceContext();
+    HostLock lock(*this);
+    const HDC dc = lock.DeviceContext();
     if (!dc)
         return;
     const int width = TextWidth(), height = TextHeight();
@@ -188,11 +181,10 @@ void VisualCaption::Erase()
 
 void VisualCaption::DrawFocusRect(bool erase)
 {
-    Display* display = HostDisplay();
-    if (!display || ShownText().empty())
+    if (ShownText().empty())
         return;
-    DisplayLock lock(*display);
-    const HDC dc = display->DeviceContext();
+    HostLock lock(*this);
+    const HDC dc = lock.DeviceContext();
     if (!dc)
         return;
     const COLORREF colour = erase ? GetSysColor(COLOR_BTNFACE) : RGB(128, 128, 128);

@@ -109,6 +109,23 @@ Display* VisualItem::HostDisplay() const
     return parent_ && parent_->DisplaySlot() ? *parent_->DisplaySlot() : nullptr;
 }
 
+VisualItem::HostLock::HostLock(const VisualItem& item) : display_(item.HostDisplay())
+{
+    if (display_)
+        display_->Lock();
+}
+
+VisualItem::HostLock::~HostLock()
+{
+    if (display_)
+        display_->Unlock();
+}
+
+HDC VisualItem::HostLock::DeviceContext() const
+{
+    return display_ ? display_->DeviceContext() : nullptr;
+}
+
 WindowCL* VisualItem::HostWindow() const
 {
     return parent_ && parent_->Host() ? parent_->Host() : MainWindow();

@@ -66,6 +66,20 @@ public:
 protected:
     static POINT EventPoint(const WindowEvent& event);
 
+    // The host's display locked while the scope lives; nothing without a host display.
+    class HostLock {
+    public:
+        explicit HostLock(const VisualItem& item);
+        ~HostLock();
+        HostLock(const HostLock&) = delete;
+        HostLock& operator=(const HostLock&) = delete;
+        // The display's device context; null without a display or a context.
+        HDC DeviceContext() const;
+
+    private:
+        Display* display_;
+    };
+
     std::unique_ptr<LayoutManager> geometry_;
     VisualItemGroup* parent_;
     std::unique_ptr<std::vector<std::unique_ptr<VisualAttribute>>> attributes_;

@@ -51,15 +51,7 @@ protected:
         TheProgram()->ReplaceRecentFiles(std::move(previousList));
     }
 
-    // The child's menus join the frame's bar when the queued merge request is handled, which a busy machine
-    // may not reach within a fixed wait: waits for that, and for this thread's queue to empty.
-    void WaitForMenusOf(MDIchildCL* child)
-    {
-        EXPECT_TRUE(PumpMessagesUntil([&] {
-            MSG pending;
-            return frame->MergedChild() == child && !PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-        })) << "The window's menus did not join the frame's bar";
-    }
+    void WaitForMenusOf(MDIchildCL* child) { ::WaitForMenusOf(*frame, child); }
     InfluenceDocument& Document() { return window->document; }
     std::vector<InfluenceNodeRecord*>& Nodes() { return window->document.diagram.nodes; }
     // The pane's client point of a diagram point.

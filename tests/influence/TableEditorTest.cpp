@@ -14,6 +14,7 @@
 #include "treewin/TreeWindow.h"
 #include "script/DdeLinkManager.h"
 #include "tests/foundation/RegistryTestSupport.h"
+#include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ModalDialogDriver.h"
@@ -49,7 +50,7 @@ protected:
         window = new InfluenceDiagramWindow();
         bayes = BuildBayesDiagram(window->document);
         window->Show(SW_SHOWMAXIMIZED);
-        PumpMessagesFor(20);
+        WaitForMenusOf(*frame, window);
     }
     ~TableEditing() override
     {
@@ -234,7 +235,6 @@ TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
     EXPECT_EQ(Cell(bayes.test, table, {{"S", 0}, {"A", 0}}), "0:");
     SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditRedo, 0);
     EXPECT_EQ(Cell(bayes.test, table, {{"S", 1}, {"A", 0}}), "1:0.1");
-    PumpMessagesFor(20);
     ExpectScreenEqualsRepaint(frame->Handle());
 }
 

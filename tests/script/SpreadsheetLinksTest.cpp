@@ -12,6 +12,7 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProgramProcess.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
@@ -172,10 +173,8 @@ TEST(SpreadsheetLinks, ARunningServerIsAttachedWithoutBeingShown)
     CLSID application;
     CLSIDFromProgID(L"Excel.Application", &application);
     IUnknown* running = nullptr;
-    for (int tries = 0; tries < 100 && running == nullptr; ++tries)
-        if (FAILED(GetActiveObject(application, nullptr, &running)))
-            Sleep(100);
-    ASSERT_NE(running, nullptr);
+    PumpMessagesUntilEvery(100, [&] { return SUCCEEDED(GetActiveObject(application, nullptr, &running)); }, 60000);
+    ASSERT_NE(running, nullptr) << "The spreadsheet server did not register as running";
     running->Release();
     tree.document.Links.Flags() = LinkSettings::RefreshOnOpen;
     EXPECT_EQ(tree.RollBack(), "10");

@@ -101,17 +101,12 @@ bool ProgramProcess::WaitForScriptItem(const char* item, const char* value, DWOR
         deadline);
     if (frame == nullptr || ended())
         return false;
-    DWORD asked = 0;
     bool answered = false;
-    PumpMessagesUntil(
+    PumpMessagesUntilEvery(
+        200,
         [&] {
-            if (ended())
-                return true;
-            if (asked != 0 && GetTickCount() - asked < 200)
-                return false;
-            asked = GetTickCount();
-            answered = RequestScriptItem(item) == value;
-            return answered;
+            answered = !ended() && RequestScriptItem(item) == value;
+            return answered || ended();
         },
         deadline - std::min(deadline, GetTickCount() - start));
     return answered;

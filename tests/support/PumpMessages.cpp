@@ -47,10 +47,34 @@ bool PumpMessagesUntil(const std::function<bool()>& condition, DWORD deadline)
     }
 }
 
+bool PumpMessagesUntilEvery(DWORD interval, const std::function<bool()>& condition, DWORD deadline)
+{
+    bool checked = false;
+    DWORD last = 0;
+    bool held = false;
+    PumpMessagesUntil(
+        [&] {
+            if (checked && GetTickCount() - last < interval)
+                return false;
+            checked = true;
+            last = GetTickCount();
+            held = condition();
+            return held;
+        },
+        deadline);
+    return held;
+}
+
 void PumpMessagesFor(DWORD milliseconds)
 {
     const DWORD start = GetTickCount();
-    PumpMessagesUntil([&] { return GetTickCount() - start >= milliseconds; }, milliseconds + 1000);
+    // Until the queue is empty too: a thread held up for longer than the time still handles what was queued.
+    PumpMessagesUntil(
+        [&] {
+            MSG pending;
+            return GetTickCount() - start >= milliseconds && !PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        },
+        milliseconds + 1000);
 }
 
 bool DrainQuitMessage()

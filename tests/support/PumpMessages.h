@@ -15,7 +15,12 @@ const DWORD DefaultPumpDeadline = 20000;
 // the pumping, so that the loop it was meant for still sees it.
 bool PumpMessagesUntil(const std::function<bool()>& condition, DWORD deadline = DefaultPumpDeadline);
 
-// Dispatches messages for the given time.
+// As PumpMessagesUntil, checking the condition at most once in each interval: for a check that costs other
+// processes something (a DDE connect sends its request to every top-level window of the display).
+bool PumpMessagesUntilEvery(DWORD interval, const std::function<bool()>& condition,
+                            DWORD deadline = DefaultPumpDeadline);
+
+// Dispatches messages for the given time, and until nothing is left queued (for up to a second more).
 void PumpMessagesFor(DWORD milliseconds);
 
 // Takes a pending WM_QUIT off this thread's queue; answers whether there was one.

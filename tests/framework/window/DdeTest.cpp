@@ -103,13 +103,14 @@ protected:
         startup.cb = sizeof startup;
         ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                    &peer));
-        PumpMessagesUntil([this] {
-            conversation = std::make_unique<DdeConversation>(&client, "KivoPeer", "Values");
-            if (!conversation->IsConnected())
-                Sleep(100);
-            return conversation->IsConnected();
-        });
-        ASSERT_TRUE(conversation->IsConnected());
+        PumpMessagesUntilEvery(
+            100,
+            [this] {
+                conversation = std::make_unique<DdeConversation>(&client, "KivoPeer", "Values");
+                return conversation->IsConnected();
+            },
+            60000);
+        ASSERT_TRUE(conversation->IsConnected()) << "The DDE peer did not start serving";
         other = std::make_unique<DdeConversation>(&otherClient, "KivoPeer", "Values");
         ASSERT_TRUE(other->IsConnected());
     }

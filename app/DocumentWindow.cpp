@@ -11,7 +11,6 @@
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileStream.h"
-#include "foundation/Host.h"
 #include "framework/window/WindowEvent.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RecentFileList.h"
@@ -20,6 +19,7 @@
 #include "framework/draw/MetafileDisplay.h"
 #include "graph/GraphWindow.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/DocumentHeader.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
@@ -121,7 +121,7 @@ bool DocumentWindow::FileStillReadable()
         return false;
     }
     std::unique_ptr<FileStream> stream = filePath_.OpenStream(false);
-    return ReadFileHeader(*stream) == DocumentKind();
+    return ReadDocumentHeader(*stream) == DocumentKind();
 }
 
 DocumentWindow* DocumentWindow::OpenDocument(const char* path, bool* reported)
@@ -132,7 +132,6 @@ DocumentWindow* DocumentWindow::OpenDocument(const char* path, bool* reported)
     int kind = 0;
     {
         // Whatever the header says, the user hears one answer when no window takes the file.
-        HostSilence quiet(Silence::Notices);
         std::unique_ptr<FileStream> stream = file.OpenStream(false);
         kind = ReadFileHeader(*stream);
     }

@@ -69,6 +69,13 @@ enum class OutcomeCode : int {
     NameRejected,
     VariableNotDefined,
     TableNotSaved,
+    // Opening and importing files.
+    FileInUse,
+    FileRefused,           // not a document of ours, or written by a newer version
+    FileDamaged,
+    ImportRefused,         // another program's file, or an older text form, that cannot be imported
+    ImportNotice,          // a part of an imported file that was dropped or changed
+    LinkedFileIncomplete,  // a linked payoffs file that ends before its last entry
 };
 
 // How a notice is shown: an error box or an information box.

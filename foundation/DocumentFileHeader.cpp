@@ -1,7 +1,6 @@
 #include "foundation/DocumentFileHeader.h"
 
 #include "foundation/Archive.h"
-#include "foundation/MessageBoxes.h"
 #include "foundation/VersionRecord.h"
 
 namespace {
@@ -12,7 +11,6 @@ constexpr int16_t kSwappedMark = 0x2200;
 int Refuse(Archive& archive, uint32_t code)
 {
     archive.SetFormatError(code);
-    ShowErrorBox(nullptr, FileHeaderMessage(code), 0);
     return 0;
 }
 

@@ -18,11 +18,11 @@ enum : uint32_t {
     HeaderNotWritten = 6,
 };
 
-// Reads the header: the document kind, or 0 after an error box (missing or empty file, not a document,
-// written by a newer version) with the error code recorded. A file whose mark is wrong is not read further.
+// Reads the header: the document kind, or 0 with the error code recorded (missing or empty file, not a
+// document, written by a newer version; FileHeaderMessage gives its text). Nothing is shown. A file whose mark is wrong is not read further.
 // A good mark with a damaged version record gives 0 with the archive's version error and no box.
 int ReadFileHeader(Archive& archive);
-// The text of the error box for a header error code (1, 4 or 5); null for any other code.
+// The person's text for a header error code (1, 4 or 5); null for any other code.
 const char* FileHeaderMessage(uint32_t code);
 // Writes the header with the current version; false (code 6) when the stream reports an error.
 bool WriteFileHeader(Archive& archive, DocumentKind kind);

@@ -15,10 +15,10 @@
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
-#include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "foundation/VersionRecord.h"
+#include "model/DocumentHeader.h"
 
 #include <algorithm>
 #include <iterator>
@@ -73,7 +73,7 @@ bool GraphWindow::StoreCommon(Archive& archive)
 
 bool GraphWindow::LoadCommon(Archive& archive)
 {
-    if (::ReadFileHeader(archive) != GraphDocumentKind)
+    if (::ReadDocumentHeader(archive) != GraphDocumentKind)
         return false;
     int16_t typeCode = 0;
     archive.ReadShort(typeCode);
@@ -152,8 +152,7 @@ GraphWindow* ReadGraphFile(const char* path)
     const FilePath file(path);
     int16_t typeCode = 0;
     {
-        // One answer for every way the file fails: the header's own boxes stay silent.
-        HostSilence quiet(Silence::Notices);
+        // One answer for every way the file fails: the header is read without a word.
         std::unique_ptr<FileStream> stream = file.OpenStream(false);
         if (::ReadFileHeader(*stream) == GraphDocumentKind)
             stream->ReadShort(typeCode);

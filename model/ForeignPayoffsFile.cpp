@@ -6,7 +6,7 @@
 
 #include "model/ForeignTreeImporter.h"
 
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "model/ForeignStreamReader.h"
 #include "model/TreeNode.h"
 #include "model/TreeDocument.h"
@@ -41,6 +41,6 @@ bool ReadForeignPayoffsFile(Archive& archive, TreeDocument* document, const char
         return true;
     const std::string message = std::string("The linked payoffs file \"") + (name ? name : "") +
                                 "\" ends before its last entry; only the variables before that point were read.";
-    ShowErrorBox(nullptr, message.c_str(), -1);
+    ReportFailure(OutcomeCode::LinkedFileIncomplete, nullptr, nullptr, message.c_str(), -1);
     return false;
 }

@@ -7,6 +7,7 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/Archive.h"
 #include "foundation/FileStream.h"
+#include "formula/RunOutcome.h"
 #include "model/ForeignStreamReader.h"
 #include "model/LegacyTreeText.h"
 #include "model/NoteBox.h"
@@ -151,7 +152,8 @@ void ReadRiskPreference(ForeignStreamReader& reader, int version, TreeDocument* 
         reader.Skip(16 * 6 * 4);
         if (risk.pointsAssessed != 0 && reader.Good()) {
             risk.pointsAssessed = 0;
-            ShowInfoBox(nullptr, "Your non-constant risk preference function has been lost in translation.", -1);
+            ReportNotice(OutcomeCode::ImportNotice, nullptr,
+                         "Your non-constant risk preference function has been lost in translation.", -1);
         }
         return;
     }
@@ -181,7 +183,7 @@ void DropWideLinkIds(TreeNode* root)
         return;
     const std::string text = std::to_string(dropped) + (dropped == 1 ? " link id was" : " link ids were") +
                              " dropped: a tree keeps link ids from 1 to 255 only.";
-    ShowInfoBox(nullptr, text.c_str(), -1);
+    ReportNotice(OutcomeCode::ImportNotice, nullptr, text.c_str(), -1);
 }
 
 // A count that a damaged file cannot make negative.

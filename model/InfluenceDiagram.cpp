@@ -4,7 +4,7 @@
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileStream.h"
 #include "foundation/MemoryReserve.h"
-#include "foundation/MessageBoxes.h"
+#include "formula/RunOutcome.h"
 #include "model/NoteBox.h"
 
 #include <algorithm>
@@ -96,20 +96,20 @@ bool InfluenceDocument::ReadFile(const char* path)
         if (stream.FormatError() >= HeaderFileMissing && stream.FormatError() <= HeaderNewerVersion)
             return false;
         const uint32_t code = stream.State() != 0 ? 2 : stream.FormatError();
-        ShowErrorBox(nullptr,
-                     ("This influence diagram file is damaged, and cannot be read. Error code = " +
-                      std::to_string(code) + ".\n\n\"" + path + "\"")
-                         .c_str(),
-                     0);
+        ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr,
+                      ("This influence diagram file is damaged, and cannot be read. Error code = " +
+                       std::to_string(code) + ".\n\n\"" + path + "\"")
+                          .c_str(),
+                      0);
     } catch (const std::bad_alloc&) {
         Clear();
         RestoreMemoryReserve();
-        ShowErrorBox(nullptr,
-                     (std::string("There is not enough memory to open this influence diagram. Please try closing "
-                                  "other applications or documents.\n\n\"") +
-                      path + "\"")
-                         .c_str(),
-                     0);
+        ReportFailure(OutcomeCode::NotEnoughMemory, nullptr, nullptr,
+                      (std::string("There is not enough memory to open this influence diagram. Please try "
+                                   "closing other applications or documents.\n\n\"") +
+                       path + "\"")
+                          .c_str(),
+                      0);
     }
     return false;
 }

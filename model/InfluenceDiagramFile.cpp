@@ -47,6 +47,7 @@
 #include "foundation/PointerIndexMap.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
+#include "model/DocumentHeader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -573,7 +574,7 @@ bool ReadNodeBlock(Archive& archive, InfluenceDocument& document, InfluenceDiagr
 bool InfluenceDocument::Read(Archive& archive)
 {
     Clear();
-    if (ReadFileHeader(archive) != InfluenceDocumentKind) {
+    if (ReadDocumentHeader(archive) != InfluenceDocumentKind) {
         archive.SetFormatError(HeaderNotADocument);
         return false;
     }

@@ -3,11 +3,11 @@
 
 #include "model/LegacyTreeImporter.h"
 
-#include "foundation/MessageBoxes.h"
 #include "foundation/Host.h"
 #include "foundation/MemoryReserve.h"
 #include "foundation/Archive.h"
 #include "foundation/PreferencesStore.h"
+#include "formula/RunOutcome.h"
 #include "model/LegacyTreeText.h"
 #include "model/TreeNode.h"
 #include "model/TreeNodeRecords.h"
@@ -64,7 +64,7 @@ void ShowTooLarge()
     std::snprintf(message, sizeof message,
                   "The file cannot be imported: its tree would take more than %ld MB of memory.",
                   LegacyTreeImporter::kMaxBytes >> 20);
-    ShowErrorBox(nullptr, message, -1);
+    ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, message, -1);
 }
 
 }  // namespace
@@ -193,7 +193,7 @@ TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* document, D
                                     "\" is named as a branch below itself, so its tree would have no end. "
                                     "Turn on \"Use clones for duplicated subtrees\" to import it with the "
                                     "repeated part pruned.";
-        ShowErrorBox(nullptr, message.c_str(), -1);
+        ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, message.c_str(), -1);
         return nullptr;
     }
     case LegacyTreeImporter::FormulaTooLong: {
@@ -201,7 +201,7 @@ TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* document, D
         std::snprintf(message, sizeof message,
                       "The file cannot be imported: the formula \"%s...\" is longer than %u characters.",
                       importer.ErrorSubject().c_str(), static_cast<unsigned>(Expression::kMaxStoredTextLength));
-        ShowErrorBox(nullptr, message, -1);
+        ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, message, -1);
         return nullptr;
     }
     case LegacyTreeImporter::TooManyNodes: {
@@ -209,22 +209,22 @@ TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* document, D
         std::snprintf(message, sizeof message,
                       "The file cannot be imported: its tree would have more than %ld nodes.",
                       LegacyTreeImporter::kMaxNodes);
-        ShowErrorBox(nullptr, message, -1);
+        ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, message, -1);
         return nullptr;
     }
     case LegacyTreeImporter::TooLarge:
         ShowTooLarge();
         return nullptr;
     case LegacyTreeImporter::NoRoot:
-        ShowErrorBox(nullptr,
-                     "The file cannot be imported: every node in it is named as a branch of another, so none is "
-                     "the root of its tree.",
-                     -1);
+        ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr,
+                      "The file cannot be imported: every node in it is named as a branch of another, so none "
+                      "is the root of its tree.",
+                      -1);
         return nullptr;
     case LegacyTreeImporter::RootChoiceCancelled: {
         const std::string message = "The file cannot be imported: it holds " + importer.ErrorSubject() +
                                     " separate trees, and none was chosen for conversion.";
-        ShowErrorBox(nullptr, message.c_str(), -1);
+        ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, message.c_str(), -1);
         return nullptr;
     }
     default:
@@ -233,7 +233,7 @@ TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* document, D
     // Whatever is accepted can be saved: a node beyond the limits of a tree file refuses the file.
     zString refusal;
     if (!CheckNodesStorable(importer.Root(), refusal, "The file cannot be imported: ")) {
-        ShowErrorBox(nullptr, refusal.Text(), -1);
+        ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, refusal.Text(), -1);
         return nullptr;
     }
     variables.Clear();

@@ -219,7 +219,8 @@ public:
     bool ReadOlderTextTree(Archive& archive, uint32_t length);
     // A whole tree file: header and body, read as a snapshot or a plain tree (a file holding the other
     // kind is recognised and read as that), or a foreign or older text tree file (form tells which).
-    // Reading reports a damaged file in one error box and returns false. Writing goes to a temporary file
+    // Reading reports why a file cannot be read as one outcome (in use, refused, damaged, no memory, an
+    // import refused) and returns false. Writing goes to a temporary file
     // beside the target that then replaces it, so a failed save leaves the old file; false (message set)
     // when the tree cannot be stored or the file not written.
     enum class FileForm { Native, Foreign, OlderText };

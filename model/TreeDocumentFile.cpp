@@ -9,10 +9,10 @@
 #include "foundation/Host.h"
 #include "foundation/MemoryReserve.h"
 #include "foundation/MemoryStream.h"
-#include "foundation/MessageBoxes.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 #include "formula/ParseNodeStream.h"
+#include "formula/RunOutcome.h"
 #include "model/CloneCopies.h"
 #include "model/CustomInterfaceSettings.h"
 #include "model/ExpressionWalk.h"
@@ -254,7 +254,7 @@ bool TreeDocument::ReadForeignTree(Archive& archive)
     // Whatever is accepted can be saved: a node beyond the limits of a tree file refuses the file.
     zString refusal;
     if (!archive.Failed() && !CheckNodesStorable(Root, refusal, "The file cannot be imported: ")) {
-        ShowErrorBox(nullptr, refusal.Text(), -1);
+        ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, refusal.Text(), -1);
         FinishReading(true);
         return false;
     }
@@ -364,9 +364,9 @@ void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form, const No
 namespace {
 
 // Every refusal of a file names it: several files may be opened at once.
-void ShowFileError(const char* path, const std::string& text)
+void ShowFileError(OutcomeCode code, const char* path, const std::string& text)
 {
-    ShowErrorBox(nullptr, (text + "\n\n\"" + path + "\"").c_str(), 0);
+    ReportFailure(code, nullptr, nullptr, (text + "\n\n\"" + path + "\"").c_str(), 0);
 }
 
 // Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the file was
@@ -376,7 +376,7 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
 {
     FileStream stream(path, false);
     if (!stream.IsOpen() && FilePath(path).Exists()) {
-        ShowFileError(path, "This file is in use by another program, and cannot be read.");
+        ShowFileError(OutcomeCode::FileInUse, path, "This file is in use by another program, and cannot be read.");
         return -1;
     }
     if (IsForeignTreeFile(stream)) {
@@ -393,18 +393,14 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
             *form = TreeDocument::FileForm::OlderText;
         return document.ReadOlderTextTree(stream, stream.BytesLeft()) ? 0 : -1;
     }
-    int kind = 0;
-    {
-        HostSilence ownMessage(Silence::Notices);
-        kind = ReadFileHeader(stream);
-    }
+    const int kind = ReadFileHeader(stream);
     if (kind == TreeDocumentKind) {
         document.ReadDocumentBody(stream, snapshot ? RecordForm::Snapshot : RecordForm::Plain, selection);
         if (!stream.Failed())
             return 0;
     } else if (kind != 0 || stream.FormatError() != Archive::FormatVersionRecord) {
         const char* refusal = FileHeaderMessage(stream.FormatError());
-        ShowFileError(path, refusal != nullptr ? refusal : FileHeaderMessage(HeaderNotADocument));
+        ShowFileError(OutcomeCode::FileRefused, path, refusal != nullptr ? refusal : FileHeaderMessage(HeaderNotADocument));
         return -1;
     }
     // A stream that ran out is reported as such (2), whatever record noticed it first.
@@ -428,14 +424,15 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form,
             if (ReadTreeStream(*this, path, !snapshot, nullptr, selection) == 0)
                 return true;
         }
-        ShowFileError(path,
+        ShowFileError(OutcomeCode::FileDamaged, path,
                       "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".");
     } catch (const std::bad_alloc&) {
         // What was read goes, so that the program and the other documents have their memory back.
         FinishReading(true);
         RestoreMemoryReserve();
-        ShowFileError(path, "There is not enough memory to open this tree. Please try closing other "
-                            "applications or documents.");
+        ShowFileError(OutcomeCode::NotEnoughMemory, path,
+                      "There is not enough memory to open this tree. Please try closing other applications or "
+                      "documents.");
     }
     return false;
 }

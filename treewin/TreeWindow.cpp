@@ -21,6 +21,7 @@
 #include "framework/draw/zFont.h"
 #include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
+#include "model/DocumentHeader.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "model/TreeNodeRecords.h"
@@ -305,7 +306,7 @@ const char* const* TreeWindow::FileFilter()
 
 bool TreeWindow::ReadDocument(Archive& stream, uint32_t)
 {
-    if (ReadFileHeader(stream) != TreeDocumentKind)
+    if (ReadDocumentHeader(stream) != TreeDocumentKind)
         return false;
     Selection.RemoveAll();
     document.ReadDocumentBody(stream);

@@ -10,6 +10,7 @@
 #include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualToggleSet.h"
 #include "framework/window/MDIframeCL.h"
+#include "model/DocumentHeader.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
@@ -45,7 +46,7 @@ public:
     }
     bool ReadDocument(Archive& stream, uint32_t size) override
     {
-        if (ReadFileHeader(stream) != 1)
+        if (ReadDocumentHeader(stream) != 1)
             return false;
         text.assign(size - 7, ' ');
         stream.ReadBytes(&text[0], size - 7);
@@ -140,7 +141,7 @@ TEST(DocumentFileHeader, MarkVersionAndKindAreCheckedWithTheirMessages)
         MessageBoxRecorder boxes;
         std::string bytes = row.bytes;
         MemoryStream stream(bytes.empty() ? nullptr : &bytes[0], static_cast<uint32_t>(bytes.size()), false);
-        EXPECT_EQ(ReadFileHeader(stream), row.kind);
+        EXPECT_EQ(ReadDocumentHeader(stream), row.kind);
         EXPECT_EQ(stream.FormatError(), row.code);
         if (row.kind) {
             int16_t after = 0;

@@ -21,6 +21,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 namespace {
 
@@ -177,6 +180,41 @@ TEST(HeadlessCore, FailuresWithTheSameWordsDifferByCode)
     EXPECT_EQ(presented[0].code, OutcomeCode::StoredVariableMissing);
     EXPECT_EQ(presented[1].code, OutcomeCode::VariableWithoutDefinitions);
     EXPECT_EQ(document.CurrentAnalysis, nullptr);
+}
+
+// A driver opening files tells a file of another kind from a damaged one by code; the text names the file.
+TEST(HeadlessCore, FilesThatCannotBeReadTellWhyByCode)
+{
+    std::string whole;
+    {
+        TreeDocument source;
+        source.AddChild(source.Root, TerminalNode, "A", nullptr, "1");
+        zString message;
+        ASSERT_TRUE(source.WriteTreeFile("headless-whole.dec", message));
+        std::ifstream in("headless-whole.dec", std::ios::binary);
+        whole.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    struct Case {
+        const char* path;
+        std::string bytes;
+        OutcomeCode code;
+        const char* words;
+    };
+    const Case cases[] = {
+        {"headless-not-ours.dec", "Nothing here is a tree.", OutcomeCode::FileRefused, "not created by KIVO"},
+        {"headless-cut.dec", whole.substr(0, whole.size() / 2), OutcomeCode::FileDamaged, "damaged"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::ofstream(c.path, std::ios::binary) << c.bytes;
+        TreeDocument document;
+        OutcomeScope scope;
+        EXPECT_FALSE(document.ReadTreeFile(c.path));
+        EXPECT_EQ(scope.Outcome().code, c.code);
+        const std::string text = scope.Outcome().text.Text();
+        EXPECT_NE(text.find(c.words), std::string::npos) << text;
+        EXPECT_NE(text.find(c.path), std::string::npos) << text;
+    }
 }
 
 }  // namespace

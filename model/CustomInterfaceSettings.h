@@ -15,9 +15,9 @@ struct TreeNode;
 // One number the end user may change; it sets the definition of its variable.
 struct CustomInterfaceParameter {
     zString variableName;
-    zString switchLabel;   // text of the check box of an on/off switch, at most 8 characters
-    zString valueText;     // written into the definition when applied; empty: the formatted current value
-    zString workingText;   // while the Change Values dialog is open; not stored
+    zString switchLabel{};  // text of the check box of an on/off switch, at most 8 characters
+    zString valueText{};    // written into the definition when applied; empty: the formatted current value
+    zString workingText{};  // while the Change Values dialog is open; not stored
     double low = 0.0;
     double high = 0.0;
     double defaultValue = 0.0;

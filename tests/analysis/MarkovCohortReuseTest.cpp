@@ -367,8 +367,9 @@ TEST(MarkovCohortReuse, StageFormulasKeptFromRunToRunGiveTheirOwnValues)
             RunFault error;
             const double value = EvaluateMarkovNode(tree.markov, &error, 0, nullptr);
             EXPECT_EQ(error.Code(), expectedError.Code()) << "round " << round;
-            if (!expectedError)
+            if (!expectedError) {
                 EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << "round " << round << " run " << run;
+            }
         }
     }
 }

@@ -260,8 +260,9 @@ TEST(MarkovCohortErrors, StartingProbabilitiesAreChecked)
         RollBackTree(model.Document().Root, &error, RollBackSilent);
         EXPECT_EQ(static_cast<bool>(error), row.message != nullptr) << row.well;
         ASSERT_EQ(boxes.Count(), row.message != nullptr ? 1u : 0u) << row.well;
-        if (row.message != nullptr)
+        if (row.message != nullptr) {
             EXPECT_EQ(boxes.Last().text, row.message);
+        }
         EXPECT_EQ(model.markov->childCount, 2);
     }
 }

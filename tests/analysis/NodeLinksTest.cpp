@@ -112,8 +112,9 @@ TEST(NodeLinks, ItemNamesFromOutside)
     for (const Case& c : cases) {
         zString text;
         EXPECT_EQ(LinkValueText(document, c.name, text), c.answer != nullptr) << c.name;
-        if (c.answer != nullptr)
+        if (c.answer != nullptr) {
             EXPECT_STREQ(text.Text(), c.answer);
+        }
     }
 }
 

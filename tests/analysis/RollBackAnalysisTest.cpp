@@ -205,8 +205,9 @@ TEST(RollBackAnalysisRun, ProbabilitiesAreCheckedByDefault)
         RollBack(model.tree.Document());
         EXPECT_EQ(model.tree.Document().RolledBack, row.message == nullptr ? 1 : 0) << row.first;
         ASSERT_EQ(boxes.Count(), row.message == nullptr ? 0u : 1u) << row.first;
-        if (row.message != nullptr)
+        if (row.message != nullptr) {
             EXPECT_EQ(boxes.Last().text, row.message);
+        }
     }
 }
 

@@ -348,8 +348,9 @@ TEST_F(DocumentPrinting, CancelWhileThePrinterSpoolsTakesEffectAfterThePageAndAS
                                                   OutputFile().c_str()));
         EXPECT_EQ(drawing->pages.size(), 1u) << c.error;
         ASSERT_EQ(boxes.Count(), c.boxes) << c.error;
-        if (c.boxes)
+        if (c.boxes) {
             EXPECT_EQ(boxes.Last().text, "Printing stopped: the printer did not accept page 1.");
+        }
         EXPECT_EQ(PrintJob::Current(), nullptr);
     }
 }

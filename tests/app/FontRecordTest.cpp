@@ -19,7 +19,8 @@ namespace {
 Bytes StoredFace(const char* face)
 {
     Bytes bytes = {0x03, 0x05, 0x00, static_cast<uint8_t>(std::strlen(face)), 0x00, 0x00, 0x00};
-    bytes.insert(bytes.end(), face, face + std::strlen(face));
+    for (const char* c = face; *c != '\0'; ++c)
+        bytes.push_back(static_cast<uint8_t>(*c));
     bytes.push_back(0x00);
     return bytes;
 }

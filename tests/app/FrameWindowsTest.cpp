@@ -196,8 +196,9 @@ TEST_F(FrameWindows, MenuBarHoldsTheActiveWindowsMenusOnceBeforeWindowAndHelp)
         EXPECT_EQ(MenuTexts(frame->WindowMenu()->Handle(), MainFrame::FirstChildId), ChildTitles());
         MDIchildCL* active = frame->ActiveChild();
         EXPECT_EQ(active && IsZoomed(active->Handle()), step.maximised);
-        if (step.quiet)
+        if (step.quiet) {
             EXPECT_EQ(StatusText(0), "");
+        }
         // The payoff indicator belongs to the active tree.
         EXPECT_EQ(StatusText(3), dynamic_cast<TreeWindow*>(active) ? "Payoff 1" : "");
         ExpectPaneFillsActiveWindow();

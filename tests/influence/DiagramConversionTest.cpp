@@ -193,8 +193,9 @@ TEST_F(DiagramConversion, TheArcRowsOfAStateForceEliminateOrSkipWhatFollowsIt)
         const VariableDefinition* skipped = Child(root, {0})->FindBinding("C", false);
         const bool skips = c.type == ArcInfluenceRow::Skip || c.type == ArcInfluenceRow::SkipAll;
         EXPECT_EQ(skipped != nullptr, skips) << c.type;
-        if (skipped != nullptr)
+        if (skipped != nullptr) {
             EXPECT_STREQ(skipped->definition.Text().Text(), "7");
+        }
         EXPECT_EQ(Child(root, {0})->FindBinding("E", false) != nullptr, c.type == ArcInfluenceRow::SkipAll) << c.type;
     }
     EXPECT_EQ(boxes.Count(), 0u);

@@ -139,8 +139,9 @@ TEST(CustomInterfaceRecord, GatesOfTheOptionsAndParameters)
         EXPECT_EQ(settings.At(0)->currentValue, 0.25);
         EXPECT_STREQ(settings.At(0)->valueText.Text(), c.valueText);
         EXPECT_STREQ(settings.comment.Text(), "note");
-        if (c.key == KnownVersion::kCurrent)
+        if (c.key == KnownVersion::kCurrent) {
             EXPECT_EQ(WrittenBytes([&](Archive& out) { settings.Serialize(out); }), bytes);
+        }
     }
 }
 

@@ -85,8 +85,9 @@ TEST(ProgramTemplates, EveryTemplateIsClassicWithAtomClassesOneOfTwoFontsAndStan
         for (const DialogItemTemplate& item : parsed.items) {
             SCOPED_TRACE("item " + std::to_string(item.id) + " " + item.title);
             // Controls are found by id: every id but the unnamed one stands once.
-            if ((item.id & 0xFFFF) != 0xFFFF)
+            if ((item.id & 0xFFFF) != 0xFFFF) {
                 EXPECT_TRUE(controlIds.insert(item.id).second);
+            }
             EXPECT_GE(item.classAtom, 0x80u);
             EXPECT_LE(item.classAtom, 0x85u);
             EXPECT_EQ(item.extendedStyle, 0u);
@@ -96,14 +97,17 @@ TEST(ProgramTemplates, EveryTemplateIsClassicWithAtomClassesOneOfTwoFontsAndStan
                 continue;
             const std::string text = Plain(item.title);
             // OK ends a dialog with IDOK, or with IDCANCEL where it is the only way out.
-            if (text == "OK")
+            if (text == "OK") {
                 EXPECT_TRUE(item.id == static_cast<unsigned>(IDOK) || item.id == static_cast<unsigned>(IDCANCEL));
-            if (text == "Cancel")
+            }
+            if (text == "Cancel") {
                 EXPECT_EQ(item.id, static_cast<unsigned>(IDCANCEL));
+            }
             // Help opens the on-line help, except in the Extended Custom Interface Parameters dialog, whose
             // Help opens a dialog of its own.
-            if (text == "Help" && id != 3810)
+            if (text == "Help" && id != 3810) {
                 EXPECT_EQ(item.id, 111u);
+            }
         }
     }
 }

@@ -220,10 +220,12 @@ TEST(SpreadsheetLinks, FailuresOfThePassAreEvaluationErrors)
             LinkedWorkbookTree tree;
             c.change(tree);
             EXPECT_NE(tree.RollBack().find(c.text), std::string::npos) << c.text;
-            if (c.text.find("set up") != std::string::npos)
+            if (c.text.find("set up") != std::string::npos) {
                 EXPECT_TRUE(ReadLines(tree.log).empty());
-            if (c.text.find("load") != std::string::npos)
+            }
+            if (c.text.find("load") != std::string::npos) {
                 EXPECT_EQ(LiveServerObjects(tree.log), 1);
+            }
         }
         // Whatever failed, the tree released everything it had of the server.
         EXPECT_TRUE(SheetServerEndsWithin(10000)) << c.text;

@@ -163,8 +163,8 @@ TEST(TreeAnalysisCommands, EveryAnalysisStartsFromTheMenuAfterItsChecks)
         int command;
         Arrange arrange;  // gives the node to select
         const char* started;  // "" nothing
-        int variables;
-        bool running;
+        int variables = 0;
+        bool running = false;
     } cases[] = {
         {1602, root, "distribution"},
         {1603, AddCohort, "last analysis"},

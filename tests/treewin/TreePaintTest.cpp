@@ -130,9 +130,10 @@ TEST_F(PaintedTree, TerminalStylesDrawTriangleDiamondOrLine)
         const RECT topRight{s.right - 2, s.top, s.right - 1, s.top + 1};
         EXPECT_EQ(Count(topRight, kRed) > 0, row.cornerRed) << row.style;
         EXPECT_EQ(Count(s, kRed) > 0, row.red) << row.style;
-        if (row.style == 2)
+        if (row.style == 2) {
             EXPECT_GE(Count(RECT{s.left, (s.top + s.bottom) / 2 - 1, s.right, (s.top + s.bottom) / 2 + 1}, kBlack),
                       s.right - s.left);
+        }
     }
 }
 

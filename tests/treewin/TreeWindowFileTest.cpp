@@ -155,8 +155,9 @@ TEST(TreeWindowFiles, OlderTextTreesOpenImportedAndUntitled)
         MessageBoxRecorder boxes;
         TreeWindow window(path.c_str());
         ASSERT_EQ(boxes.Count(), c.box.empty() ? 0u : 1u) << c.root;
-        if (!c.box.empty())
+        if (!c.box.empty()) {
             EXPECT_EQ(boxes.Last().text, c.box);
+        }
         EXPECT_STREQ(window.Document().Root->text.Text(), c.root);
         EXPECT_STREQ(window.FilePath().Text(), "");
         EXPECT_GT(TitleNumber(window, "Untitled Tree %d"), 0);

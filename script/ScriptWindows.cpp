@@ -6,8 +6,10 @@
 #include "foundation/NumericFormatting.h"
 #include "foundation/zString.h"
 #include "framework/dialog/EditCtrl.h"
+#include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/FrameworkApp.h"
+#include "framework/window/LayoutManager.h"
 #include "framework/window/TopWindow.h"
 
 #include <algorithm>
@@ -31,66 +33,81 @@ bool IsDroppedInput(UINT message)
     }
 }
 
-const char* const kTextWindowClass = "KivoScriptText";
-
 HFONT ScriptFont()
 {
     const HFONT dialogFont = TheProgram()->DialogFontHandle();
     return dialogFont != nullptr ? dialogFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-LRESULT CALLBACK TextWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message != WM_PAINT)
-        return DefWindowProcA(window, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-    InflateRect(&client, -2, -2);
-    const HGDIOBJ previous = SelectObject(dc, ScriptFont());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    const auto* text = reinterpret_cast<const std::string*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (text != nullptr)
-        DrawTextA(dc, text->c_str(), static_cast<int>(text->size()), &client, DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, previous);
-    EndPaint(window, &paint);
-    return 0;
-}
+// The script's note: the text in the info-tip colours and the dialog font, in a bordered pop-up that floats
+// above its owner without taking the activation.
+class ScriptTextWindow : public WindowCL {
+public:
+    ScriptTextWindow(const std::string& text, const RECT& place)
+        : WindowCL(new LayoutManager(place, nullptr), 0), text_(text)
+    {
+        // No clipping bits: the note has no children and floats above its siblings.
+        style_ = WS_POPUP | WS_BORDER;
+        // The paint fills the whole client.
+        background_ = NoBackground;
+        className_ = "KivoScriptText";
+    }
 
-void RegisterTextWindowClass()
-{
-    WNDCLASSA existing;
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kTextWindowClass, &existing))
-        return;
-    WNDCLASSA record{};
-    record.lpfnWndProc = TextWindowProc;
-    record.hInstance = GetModuleHandleA(nullptr);
-    record.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    record.lpszClassName = kTextWindowClass;
-    RegisterClassA(&record);
-}
+    void Create(HWND owner)
+    {
+        RegisterClassOf(ClassRecord());
+        CreateSystemWindow(owner, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST);
+    }
+
+    std::unique_ptr<WNDCLASSA> ClassRecord() override
+    {
+        std::unique_ptr<WNDCLASSA> record = ClassRecordTemplate();
+        record->hCursor = LoadCursor(nullptr, IDC_ARROW);
+        record->hbrBackground = nullptr;
+        return record;
+    }
+
+protected:
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override
+    {
+        if (event.message != WM_PAINT)
+            return WindowCL::HandleMessage(event, answeredAtOnce, answer);
+        Paint();
+        return 1;
+    }
+
+private:
+    void Paint()
+    {
+        ScopedPaint paint(handle_);
+        RECT client;
+        GetClientRect(handle_, &client);
+        FillRect(paint.Get(), &client, GetSysColorBrush(COLOR_INFOBK));
+        InflateRect(&client, -2, -2);
+        ScopedSelection font(paint.Get(), ScriptFont());
+        SetBkMode(paint.Get(), TRANSPARENT);
+        SetTextColor(paint.Get(), GetSysColor(COLOR_INFOTEXT));
+        DrawTextA(paint.Get(), text_.c_str(), static_cast<int>(text_.size()), &client, DT_WORDBREAK | DT_NOPREFIX);
+    }
+
+    std::string text_;
+};
 
 // The text's box: its unwrapped width up to 100 pixels, wrapped; a box taller than wide is widened to 0.8
 // of height plus width and wrapped again; 2 pixels of margin round it.
 SIZE MeasureScriptText(const std::string& text)
 {
-    HDC dc = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, ScriptFont());
-    RECT box{0, 0, 0, 0};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_NOPREFIX);
-    const auto wrapped = [&](int width) {
+    ScopedWindowDC screen(nullptr);
+    ScopedSelection font(screen.Get(), ScriptFont());
+    const auto wrapped = [&](int width, UINT format) {
         RECT area{0, 0, width, 0};
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &area, DT_CALCRECT | DT_NOPREFIX | format);
         return area;
     };
-    box = wrapped(std::min<int>(box.right, 100));
+    RECT box = wrapped(0, 0);
+    box = wrapped(std::min<int>(box.right, 100), DT_WORDBREAK);
     if (box.bottom > box.right)
-        box = wrapped(static_cast<int>(0.8 * (box.bottom + box.right)));
-    SelectObject(dc, previous);
-    ReleaseDC(nullptr, dc);
+        box = wrapped(static_cast<int>(0.8 * (box.bottom + box.right)), DT_WORDBREAK);
     return SIZE{box.right + 4, box.bottom + 4};
 }
 
@@ -120,7 +137,6 @@ void PumpScriptMessages(unsigned milliseconds)
 
 void ShowScriptText(const std::string& text, unsigned milliseconds)
 {
-    RegisterTextWindowClass();
     WindowCL* owner = TheApp != nullptr ? TheApp->MainWindow() : nullptr;
     HWND ownerHandle = owner != nullptr ? owner->Handle() : nullptr;
     const SIZE size = MeasureScriptText(text);
@@ -129,18 +145,13 @@ void ShowScriptText(const std::string& text, unsigned milliseconds)
         GetWindowRect(ownerHandle, &ownerRect);
     const int left = ownerRect.left + static_cast<int>(0.4 * (ownerRect.right - ownerRect.left)) - size.cx / 2;
     const int top = ownerRect.top + static_cast<int>(0.5 * (ownerRect.bottom - ownerRect.top)) - size.cy / 2;
-    std::string shown = text;
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, kTextWindowClass, "",
-                                  WS_POPUP | WS_BORDER, left, top, size.cx, size.cy, ownerHandle, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    if (window == nullptr)
+    ScriptTextWindow window(text, RECT{left, top, left + size.cx, top + size.cy});
+    window.Create(ownerHandle);
+    if (window.Handle() == nullptr)
         return;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shown));
     // The main window stays the active one.
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
+    window.Show(SW_SHOWNOACTIVATE);
     PumpScriptMessages(milliseconds);
-    DestroyWindow(window);
 }
 
 ScriptControlDialog::ScriptControlDialog(const std::string& text, const std::string& caption,

@@ -1,5 +1,5 @@
 #pragma once
-// What a script shows the person: the timed message pump of Delay and TextBox, the borderless text window,
+// What a script shows the person: the timed message pump of Delay and TextBox, the text window,
 // the "Script Control" branch dialog and the one-field input dialog.
 
 #include "dialogs/ProgramDialog.h"
@@ -10,7 +10,8 @@
 // dropped. A quit message ends the wait and is posted again for the loop it belongs to.
 void PumpScriptMessages(unsigned milliseconds);
 
-// Shows the text in a borderless window over the main frame for the time, then removes it.
+// Shows the text in a bordered note over the main frame for the time, without taking the activation, then
+// removes it.
 void ShowScriptText(const std::string& text, unsigned milliseconds);
 
 // The branch dialog: a text, up to four branch buttons and the Exit button.

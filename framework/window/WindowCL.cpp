@@ -113,7 +113,7 @@ void WindowCL::RegisterClassOf(std::unique_ptr<WNDCLASSA> record, bool ownClass)
         TheApp->AddRegisteredClass(record->lpszClassName);
 }
 
-void WindowCL::CreateSystemWindow(HWND parentWindow)
+void WindowCL::CreateSystemWindow(HWND parentWindow, DWORD extendedStyle)
 {
     const int x = layout_ ? layout_->X() : CW_USEDEFAULT;
     const int y = layout_ ? layout_->Y() : CW_USEDEFAULT;
@@ -122,8 +122,8 @@ void WindowCL::CreateSystemWindow(HWND parentWindow)
     // Decided before creation: the creation's WM_SIZE and WM_MOVE already write the rule.
     const bool allZero = x == 0 && y == 0 && width == 0 && height == 0;
     const bool allUnset = x == LayoutUnset && y == LayoutUnset && width == LayoutUnset && height == LayoutUnset;
-    HWND handle = CreateWindowExA(0, className_.c_str(), nullptr, style_, x, y, width, height, parentWindow, nullptr,
-                                  TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), this);
+    HWND handle = CreateWindowExA(extendedStyle, className_.c_str(), nullptr, style_, x, y, width, height, parentWindow,
+                                  nullptr, TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr), this);
     // A creation that failed after WM_NCCREATE leaves no handle behind.
     handle_ = handle;
     if (handle && TheApp && TheApp->Map())

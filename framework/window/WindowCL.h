@@ -221,10 +221,11 @@ protected:
     // Registers the class of the record when there is one (class style and per-object name applied).
     // With ownClass, the window gets a class of its own (named with its address) whatever its class style.
     void RegisterClassOf(std::unique_ptr<WNDCLASSA> record, bool ownClass = false);
-    // Creates the system window of the registered class inside the parent window (or none) at the layout
-    // rule's geometry, then reads its real geometry back. The object is the creation parameter, so it is
-    // bound to its handle from WM_NCCREATE on and the creation's own messages reach it.
-    void CreateSystemWindow(HWND parentWindow);
+    // Creates the system window of the registered class inside the parent window (or owned by it, for a
+    // pop-up; or none) at the layout rule's geometry with the extended style, then reads its real geometry
+    // back. The object is the creation parameter, so it is bound to its handle from WM_NCCREATE on and the
+    // creation's own messages reach it.
+    void CreateSystemWindow(HWND parentWindow, DWORD extendedStyle = 0);
     // Reads the created window's real geometry back into the layout rule; a popup created without a
     // geometry becomes 500 x 500.
     void ReadBackGeometry(bool hadNoGeometry);

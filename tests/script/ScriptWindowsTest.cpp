@@ -2,16 +2,20 @@
 // person would.
 
 #include "app/MainFrame.h"
+#include "framework/draw/GdiScopes.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ThreadWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace {
@@ -27,6 +31,53 @@ bool Shown(DialogFrameCL& dialog, unsigned id)
 {
     return IsWindowVisible(GetDlgItem(dialog.Handle(), static_cast<int>(id))) != FALSE;
 }
+
+// Whether the window has drawn its client in the tip colours: the tip background at the corner and text
+// somewhere inside.
+bool DrawnAsTip(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    ScopedWindowDC dc(window);
+    ScopedMemoryDC memory(dc.Get());
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc.Get(), client.right, client.bottom));
+    ScopedSelection selection(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, client.right, client.bottom, dc.Get(), 0, 0, SRCCOPY);
+    bool text = false;
+    for (int y = 0; y < client.bottom && !text; ++y)
+        for (int x = 0; x < client.right && !text; ++x)
+            text = GetPixel(memory.Get(), x, y) == GetSysColor(COLOR_INFOTEXT);
+    return text && GetPixel(memory.Get(), 0, 0) == GetSysColor(COLOR_INFOBK);
+}
+
+// Runs a step on the script's text window once it shows, from a thread timer that is gone by then.
+class WhenTextShows {
+public:
+    explicit WhenTextShows(std::function<void(HWND)> step)
+    {
+        Step() = std::move(step);
+        SetTimer(nullptr, 0, 30, &WhenTextShows::Tick);
+    }
+    ~WhenTextShows() { Step() = nullptr; }
+
+private:
+    static std::function<void(HWND)>& Step()
+    {
+        static std::function<void(HWND)> step;
+        return step;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        const HWND note = ThreadWindow("KivoScriptText");
+        if (Step() && !note)
+            return;
+        KillTimer(nullptr, timer);
+        const std::function<void(HWND)> step = std::move(Step());
+        Step() = nullptr;
+        if (step)
+            step(note);
+    }
+};
 
 struct ScriptWindows : HoldsFocusTestLock, testing::Test {
     ScriptWindows()
@@ -124,6 +175,20 @@ TEST_F(ScriptWindows, WaitsLastTheirTimeAndPassQuitOn)
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 3u);
+}
+
+// The text box shows its text in the tip colours while the window that was active stays active.
+TEST_F(ScriptWindows, TextBoxShowsItsTextWithoutTakingTheActivation)
+{
+    const HWND active = GetActiveWindow();
+    bool shown = false;
+    WhenTextShows check([&](HWND note) {
+        shown = true;
+        EXPECT_EQ(GetActiveWindow(), active);
+        EXPECT_TRUE(PumpMessagesUntil([note] { return DrawnAsTip(note); }));
+    });
+    script.ExecuteLine("!TextBox(\"Rolling back the tree\", 1000)");
+    EXPECT_TRUE(shown);
 }
 
 } // namespace

@@ -11,6 +11,17 @@ ButtonCtrl::ButtonCtrl(WindowCL* parent, const RECT& rect, DWORD style, const ch
 
 ButtonCtrl::ButtonCtrl(WindowCL* parent, unsigned id, BindTag tag) : CtrlWindowCL(parent, id, tag) {}
 
+long ButtonCtrl::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    if (event.message != BM_SETSTYLE)
+        return CtrlWindowCL::HandleMessage(event, answeredAtOnce, answer);
+    const std::shared_ptr<const bool> alive = LifeToken();
+    const LRESULT result = DefaultProcessing(&event);
+    if (*alive && parent_)
+        parent_->OnChildFocusChange();
+    return AnswerNow{answeredAtOnce, answer}(result);
+}
+
 ButtonCtrl* ButtonCtrl::FromTemplate(WindowCL* parent, unsigned id)
 {
     return new ButtonCtrl(parent, id, BindTag{});

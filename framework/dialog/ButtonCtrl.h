@@ -20,6 +20,9 @@ public:
 
 protected:
     ButtonCtrl(WindowCL* parent, unsigned id, BindTag tag);
+    // A change of style is told to the parent: after moving the focus, the system's dialog code may take the
+    // default frame off the button that keeps it, and a dialog of the framework puts it back.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
     // Takes the parent's background as its own colours (systems of version 4 and later draw controls on it).
     void TakeParentColours();
 };

@@ -38,6 +38,7 @@ public:
     std::unique_ptr<WNDCLASSA> ClassRecord() override;        // 2
     long OnActivation(bool active) override;                  // focus memory
     long OnFocusChange(bool gained) override;                 // the first tab stop takes the focus
+    void OnChildFocusChange() override;                       // the default frame follows the focus
     void Show(int showCommand) override;                      // 17: OnInit before the first showing
     virtual void Create();                                    // 18
     // 19: a template item of a class nothing creates; nothing is made for it.

@@ -108,6 +108,11 @@ long DialogFrameCL::OnFocusChange(bool gained)
     return 1;
 }
 
+void DialogFrameCL::OnChildFocusChange()
+{
+    engine_.FollowFocus(*this);
+}
+
 long DialogFrameCL::OnActivation(bool active)
 {
     if (!active)

@@ -36,6 +36,11 @@ private:
     ScopedSelection font_;
 };
 
+bool IsPushButton(LRESULT dialogCode)
+{
+    return (dialogCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
 // The push button of the dialog that holds the focus, or null: while it has the focus it takes the default
 // button's part, so Enter presses it, as in the system's dialogs.
 HWND FocusedPushButton(HWND dialog)
@@ -43,8 +48,7 @@ HWND FocusedPushButton(HWND dialog)
     HWND focus = GetFocus();
     if (!focus || GetParent(focus) != dialog)
         return nullptr;
-    const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, 0, 0);
-    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 ? focus : nullptr;
+    return IsPushButton(SendMessageA(focus, WM_GETDLGCODE, 0, 0)) ? focus : nullptr;
 }
 
 bool IsEnabledTabStop(const WindowCL* child)
@@ -231,6 +235,27 @@ bool DialogTemplateEngine::GiveFocusBack()
     return true;
 }
 
+void DialogTemplateEngine::FollowFocus(const WindowCL& dialog)
+{
+    HWND focus = GetFocus();
+    if (followingFocus_ || !focus || !IsChild(dialog.Handle(), focus))
+        return;
+    HWND chosen = FocusedPushButton(dialog.Handle());
+    if (!chosen && defaultButtonId_ != NoDefaultButton)
+        chosen = GetDlgItem(dialog.Handle(), static_cast<int>(defaultButtonId_));
+    followingFocus_ = true;
+    for (WindowCL* child : dialog.Children()) {
+        HWND button = child->Handle();
+        const LRESULT code = IsLive(button) ? SendMessageA(button, WM_GETDLGCODE, 0, 0) : 0;
+        const bool framed = (code & DLGC_DEFPUSHBUTTON) != 0;
+        if (!IsPushButton(code) || framed == (button == chosen))
+            continue;
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(button, GWL_STYLE)) & ~static_cast<DWORD>(BS_TYPEMASK);
+        SendMessageA(button, BM_SETSTYLE, style | (button == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), TRUE);
+    }
+    followingFocus_ = false;
+}
+
 WindowCL* DialogTemplateEngine::FirstTabStop(const WindowCL& dialog)
 {
     for (WindowCL* child : dialog.Children()) {
@@ -308,6 +333,7 @@ bool DialogTemplateEngine::HandleKeyboardRow(WindowCL& dialog, WindowEvent& even
         return true;
     case DM_SETDEFID:
         defaultButtonId_ = static_cast<unsigned>(event.wParam);
+        FollowFocus(dialog);
         result = 1;
         return true;
     case WM_SETFONT:

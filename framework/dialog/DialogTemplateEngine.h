@@ -45,6 +45,9 @@ public:
     void SendFont(const WindowCL& dialog) const;
 
     unsigned DefaultButtonId() const { return defaultButtonId_; }
+    // The default frame follows the focus: the focused push button shows it, else the default button does.
+    // Nothing changes while the focus is outside the dialog.
+    void FollowFocus(const WindowCL& dialog);
     // The menu the dialog gets at creation, when it names one.
     void SetMenuId(const ResourceId& id);
     const ResourceId* MenuId() const { return menuId_.get(); }
@@ -78,4 +81,6 @@ private:
     unsigned defaultButtonId_ = NoDefaultButton;
     HWND savedFocus_ = nullptr;
     HFONT givenFont_ = nullptr;
+    // Set while FollowFocus restyles the buttons, whose changes would call it again.
+    bool followingFocus_ = false;
 };

@@ -132,6 +132,11 @@ long MDIdialogCL::OnFocusChange(bool gained)
     return 1;
 }
 
+void MDIdialogCL::OnChildFocusChange()
+{
+    engine_.FollowFocus(*this);
+}
+
 long MDIdialogCL::OnActivation(bool active)
 {
     if (active)

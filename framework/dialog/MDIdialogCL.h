@@ -22,6 +22,7 @@ public:
     std::unique_ptr<WNDCLASSA> ClassRecord() override;  // 2
     long OnActivation(bool active) override;            // focus memory; the MDI default runs as well
     long OnFocusChange(bool gained) override;           // the kept control, else the first tab stop
+    void OnChildFocusChange() override;                 // the default frame follows the focus
     void Show(int showCommand) override;                // 17
     void Create() override;                             // 18
     // 20: a template item of a class nothing creates; nothing is made for it.

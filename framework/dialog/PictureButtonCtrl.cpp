@@ -24,6 +24,7 @@ PictureButtonCtrl::PictureButtonCtrl(WindowCL* parent, unsigned id, Bitmap* pict
         return;
     // The system button keeps its keys and clicks and leaves the face to this object.
     const DWORD style = static_cast<DWORD>(GetWindowLongA(handle_, GWL_STYLE));
+    default_ = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     Send(BM_SETSTYLE, (style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW, TRUE);
     style_ = static_cast<DWORD>(GetWindowLongA(handle_, GWL_STYLE));
 }
@@ -38,7 +39,14 @@ PictureButtonCtrl* PictureButtonCtrl::FromTemplate(WindowCL* parent, unsigned id
 long PictureButtonCtrl::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
 {
     if (event.message == WM_GETDLGCODE)
-        return AnswerNow{answeredAtOnce, answer}(DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+        return AnswerNow{answeredAtOnce, answer}(DLGC_BUTTON | (default_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON));
+    if (event.message == BM_SETSTYLE) {
+        const DWORD type = event.wParam & BS_TYPEMASK;
+        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+            default_ = type == BS_DEFPUSHBUTTON;
+            event.wParam = (event.wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
+        }
+    }
     return ButtonCtrl::HandleMessage(event, answeredAtOnce, answer);
 }
 
@@ -49,6 +57,10 @@ long PictureButtonCtrl::OnDrawItem(const DRAWITEMSTRUCT& item)
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const bool enabled = (item.itemState & ODS_DISABLED) == 0;
     RECT frame = bounds;
+    if (default_) {
+        FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&frame, -1, -1);
+    }
     DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
 
     ScopedSelection font(dc, reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));

@@ -242,6 +242,7 @@ long WindowCL::OnKeyUp(unsigned, bool) { return 0; }
 long WindowCL::OnFocusChange(bool) { return 0; }
 long WindowCL::OnActivation(bool) { return 0; }
 long WindowCL::OnDrawItem(const DRAWITEMSTRUCT&) { return 0; }
+void WindowCL::OnChildFocusChange() {}
 
 long WindowCL::EraseBackground(WindowEvent* event)
 {

@@ -73,8 +73,13 @@ long WindowCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
     case WM_ACTIVATE:
         return listsTake() ? answerNow(1) : OnActivate(&event);
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        return listsTake() ? answerNow(1) : OnFocus(&event);
+    case WM_KILLFOCUS: {
+        const long result = listsTake() ? answerNow(1) : OnFocus(&event);
+        // The parent learns where the focus went (a dialog moves its default frame with it).
+        if (*alive && parent_)
+            parent_->OnChildFocusChange();
+        return result;
+    }
     case WM_CLOSE:
         return listsTake() ? answerNow(1) : OnClose(&event);
     case WM_ERASEBKGND:

@@ -165,7 +165,7 @@ protected:
 
 // A's four cells (a1, a2 under s1, then under s2) typed in; the lone empty sibling shows "#". The zoom
 // button shows a lens; Prev and Next show their arrows, greyed while disabled, and take Alt+N, Space and
-// Enter.
+// Enter (the focused one shows the default frame).
 TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
 {
     const int table = InfluenceNodeRecord::ProbabilityTable;
@@ -201,11 +201,21 @@ TEST_F(TableEditing, ProbabilitiesTypedCellByCellAreOneUndoStep)
             seen.push_back(Field(d));
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d.Handle(), Id::Next)));
             EXPECT_EQ(Row(d), 3);
-            ExpectArrows(d, true, false);
-            ExpectScreenEqualsRepaint(d.Handle());
-            // Enter on the focused Prev presses Prev, not OK.
+            SetFocus(GetDlgItem(d.Handle(), Id::Define));
+            PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        })
+        .Then([&](DialogFrameCL& d) {
+            // Tabbed to, Prev takes the default frame from OK and keeps its arrow; Enter presses Prev.
             HWND prev = GetDlgItem(d.Handle(), Id::Prev);
-            SetFocus(prev);
+            EXPECT_EQ(GetFocus(), prev);
+            ExpectScreenEqualsRepaint(d.Handle());
+            ExpectArrows(d, true, false);
+            RECT box{};
+            GetClientRect(prev, &box);
+            HDC dc = GetDC(prev);
+            EXPECT_EQ(GetPixel(dc, 0, box.bottom / 2), GetSysColor(COLOR_WINDOWFRAME));
+            ReleaseDC(prev, dc);
+            EXPECT_EQ(GetWindowLongA(GetDlgItem(d.Handle(), IDOK), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
             PostMessageA(prev, WM_KEYDOWN, VK_RETURN, 0);
         })
         .Then([&](DialogFrameCL& d) { EXPECT_EQ(Row(d), 2); })

@@ -248,10 +248,27 @@ TEST(ModalDialog, KeyboardNavigationWrapsAndTheLoopGivesTabAndEnterToTheDialog)
             SetFocus(ItemOf(dialog, 101));
             SendMessageA(dialog.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
             EXPECT_EQ(GetFocus(), ItemOf(dialog, 102));
-            // Enter on a focused push button presses it, not the default OK.
-            SetFocus(ItemOf(dialog, IDCANCEL));
-            PostMessageA(ItemOf(dialog, IDCANCEL), WM_KEYDOWN, VK_RETURN, 0);
+            SetFocus(ItemOf(dialog, 108));
+            PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
         });
+    // Tab on from the last combo box: a push button reached shows the default frame, and OK shows it again
+    // once the focus has left the push buttons.
+    struct Tab {
+        unsigned focus, framed;
+    };
+    for (const Tab tab : {Tab{IDOK, IDOK}, Tab{IDCANCEL, IDCANCEL}, Tab{101, IDOK}})
+        script.Then([&dialog, tab] {
+            EXPECT_EQ(GetFocus(), ItemOf(dialog, tab.focus));
+            for (unsigned button : {IDOK, IDCANCEL})
+                EXPECT_EQ(GetWindowLongA(ItemOf(dialog, button), GWL_STYLE) & BS_TYPEMASK,
+                          button == tab.framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) << tab.focus << " " << button;
+            PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        });
+    // Enter on a focused push button presses it, not the default OK.
+    script.Then([&] {
+        SetFocus(ItemOf(dialog, IDCANCEL));
+        PostMessageA(ItemOf(dialog, IDCANCEL), WM_KEYDOWN, VK_RETURN, 0);
+    });
     script.Run();
     EXPECT_EQ(dialog.Result(), 0);
     EXPECT_FALSE(IsWindowVisible(dialog.Handle()));

@@ -42,6 +42,23 @@ bool IsOperator(int code)
     return code >= NodeAdd && code <= NodeGreater;
 }
 
+bool IsUnaryOperator(int code)
+{
+    return code == NodeNegate || code == NodeUnaryPlus || code == NodeNot;
+}
+
+// The operands of an operator node read without a virtual call each (null where one is missing); the second
+// is null for a unary operator.
+ParseNode* FirstOperand(ParseNode& node, int code)
+{
+    return IsUnaryOperator(code) ? static_cast<UnaryNode&>(node).Operand() : static_cast<BinaryNode&>(node).Left();
+}
+
+ParseNode* SecondOperand(ParseNode& node, int code)
+{
+    return IsUnaryOperator(code) ? nullptr : static_cast<BinaryNode&>(node).Right();
+}
+
 // Hashes the formula's shape: its operators, its numbers and the binding each name reads from `start`. False
 // when it holds anything else, or a name whose binding is not known from `start`.
 bool HashShape(ParseNode& node, const void* start, uint64_t& hash, int depth)
@@ -62,19 +79,20 @@ bool HashShape(ParseNode& node, const void* start, uint64_t& hash, int depth)
     }
     if (!IsOperator(code) || depth >= kMaxShapeDepth)
         return false;
-    for (int i = 0; i < node.OperandCount(); ++i) {
-        ParseNode* operand = node.GetOperand(i);
-        if (operand == nullptr || !HashShape(*operand, start, hash, depth + 1))
-            return false;
-    }
-    return true;
+    ParseNode* first = FirstOperand(node, code);
+    if (first == nullptr || !HashShape(*first, start, hash, depth + 1))
+        return false;
+    if (IsUnaryOperator(code))
+        return true;
+    ParseNode* second = SecondOperand(node, code);
+    return second != nullptr && HashShape(*second, start, hash, depth + 1);
 }
 
 // Two formulas that HashShape accepted have the same shape: read from their nodes they give the same value.
 bool SameShape(ParseNode& a, const void* startA, ParseNode& b, const void* startB)
 {
     const int code = a.TypeCode();
-    if (b.TypeCode() != code || a.OperandCount() != b.OperandCount())
+    if (b.TypeCode() != code)
         return false;
     if (code == NodeConstant) {
         const double x = static_cast<ConstantNode&>(a).Value();
@@ -83,11 +101,8 @@ bool SameShape(ParseNode& a, const void* startA, ParseNode& b, const void* start
     }
     if (code == NodeName)
         return BoundDefinition(a, startA) == BoundDefinition(b, startB);
-    for (int i = 0; i < a.OperandCount(); ++i) {
-        if (!SameShape(*a.GetOperand(i), startA, *b.GetOperand(i), startB))
-            return false;
-    }
-    return true;
+    return SameShape(*FirstOperand(a, code), startA, *FirstOperand(b, code), startB) &&
+           (IsUnaryOperator(code) || SameShape(*SecondOperand(a, code), startA, *SecondOperand(b, code), startB));
 }
 
 // Stores the value unless the field holds exactly it already: unchanged results leave the node's memory clean,
@@ -107,6 +122,12 @@ constexpr size_t kFetchItemsAhead = 12;
 void Prefetch(const void* address)
 {
     __builtin_prefetch(address, 1);
+}
+
+// The name scope of a child whose parent's scope is `scope`.
+const void* ChildScope(const TreeNode* child, const void* scope)
+{
+    return child->bindings != nullptr ? child : scope;
 }
 
 }  // namespace
@@ -151,12 +172,14 @@ bool RollBackPlan::RollBack(TreeNode* start, RollBackState& state, double* value
     auto* plan = dynamic_cast<RollBackPlan*>(state.document->KeptRollBack.get());
     if (plan == nullptr || !plan->Holds(start, *state.document) || plan->refused)
         return false;
+    // Laying out evaluates every formula: the values stand for this run.
+    const bool formulasEvaluated = !plan->laidOut;
     if (!plan->laidOut && !plan->Build(state)) {
         plan->Forget();
         plan->refused = true;
         return false;
     }
-    if (!plan->Evaluate(state))
+    if (!plan->Evaluate(state, formulasEvaluated))
         return false;
     *value = 0.0;
     if (!*state.error) {
@@ -186,30 +209,32 @@ void RollBackPlan::Forget()
 void RollBackPlan::DropLayoutAids()
 {
     std::vector<Shape>().swap(shapes);
-    shapeCount = 0;
-    lastTree = nullptr;
-    std::vector<const void*>().swap(scopes);
+    std::vector<Recent>().swap(recent);
     resolver.reset();
 }
 
 bool RollBackPlan::Build(const RollBackState& state)
 {
     Forget();
+    recent.assign(kRecentSlots, Recent{nullptr, nullptr, kNone});
     entries.push_back(MakeEntry(start, kNone));
-    scopes.push_back(NameScope(start));
-    std::vector<int32_t> pending(1, 0);
+    // Entries still to be given their children, with the name scope of their node.
+    struct Pending {
+        int32_t index;
+        const void* scope;
+    };
+    std::vector<Pending> pending(1, Pending{0, NameScope(start)});
     while (!pending.empty()) {
-        const int32_t index = pending.back();
+        const Pending next = pending.back();
         pending.pop_back();
-        if (!AddChildren(index, state))
+        if (!AddChildren(next.index, next.scope, state))
             return false;
-        const Entry& entry = entries[static_cast<size_t>(index)];
+        const Entry& entry = entries[static_cast<size_t>(next.index)];
         if (entry.kind == TerminalNode)
             continue;
         for (int32_t child = entry.firstChild + entry.childCount; child-- > entry.firstChild;)
-            pending.push_back(child);
+            pending.push_back(Pending{child, ChildScope(entries[static_cast<size_t>(child)].node, next.scope)});
     }
-    formulaValues.resize(formulas.size());
     values.resize(entries.size());
     probabilities.resize(entries.size());
     reached.resize(entries.size());
@@ -229,12 +254,11 @@ RollBackPlan::Entry RollBackPlan::MakeEntry(TreeNode* node, int32_t probability)
     return entry;
 }
 
-bool RollBackPlan::AddChildren(int32_t index, const RollBackState& state)
+bool RollBackPlan::AddChildren(int32_t index, const void* scope, const RollBackState& state)
 {
     TreeNode* node = entries[static_cast<size_t>(index)].node;
     if (node->document != state.document)
         return false;
-    const void* scope = scopes[static_cast<size_t>(index)];
     const int32_t kind = node->kind;
     if (kind == TerminalNode) {
         Expression& payoff = node->Payoff(payoffIndex);
@@ -250,7 +274,7 @@ bool RollBackPlan::AddChildren(int32_t index, const RollBackState& state)
     int complements = 0;
     for (int i = 0; i < node->childCount; ++i) {
         TreeNode* child = node->GetChild(i);
-        const void* childScope = child->bindings != nullptr ? child : scope;
+        const void* childScope = ChildScope(child, scope);
         int32_t probability = kNone;
         if (kind == ChanceNode && ProbabilityIsComplement(child->probability)) {
             if (++complements > 1)
@@ -262,7 +286,6 @@ bool RollBackPlan::AddChildren(int32_t index, const RollBackState& state)
                 return false;
         }
         entries.push_back(MakeEntry(child, probability));
-        scopes.push_back(childScope);
     }
     return true;
 }
@@ -285,72 +308,68 @@ bool RollBackPlan::ResolveNames(TreeNode* node, const void* scope, Expression& e
 
 int32_t RollBackPlan::FormulaIndex(TreeNode* node, const void* scope, Expression& expression)
 {
-    // Siblings' probabilities are often one shared tree read in one scope.
     ParseNode* tree = expression.GetParseTree();
-    if (tree != nullptr && tree == lastTree && scope == lastScope)
-        return lastFormula;
+    if (tree == nullptr)
+        return kNone;
+    Recent& seen = recent[((reinterpret_cast<uintptr_t>(tree) >> 4) ^ (reinterpret_cast<uintptr_t>(tree) >> 12)) &
+                          (kRecentSlots - 1)];
+    if (seen.tree == tree && seen.scope == scope)
+        return seen.formula;
+    // A formula parsed by its first evaluation has its evaluation form chosen here, as its next evaluation
+    // would; its names' caches were filled by the parse, unless it was read from a file or its names were
+    // bound elsewhere since.
+    expression.ChooseEvaluationForm();
     double value = 0.0;
     bool readsVariables = false;
-    // A formula parsed by its first evaluation has not yet looked its names up through their caches.
     if (!expression.EvaluateBoundNumbers(scope, &value, &readsVariables) &&
         !(ResolveNames(node, scope, expression) && expression.EvaluateBoundNumbers(scope, &value, &readsVariables)))
         return kNone;
     const auto index = static_cast<int32_t>(formulas.size());
-    tree = expression.GetParseTree();
     uint64_t hash = 14695981039346656037ull;
-    if (tree != nullptr && HashShape(*tree, scope, hash, 0)) {
-        for (size_t slot = ShapeSlot(hash, hash ^ (hash >> 32)); !shapes.empty() && shapes[slot].formula != kNone;
-             slot = ShapeSlot(hash, slot + 1)) {
-            const Formula& known = formulas[static_cast<size_t>(shapes[slot].formula)];
+    if (HashShape(*tree, scope, hash, 0)) {
+        Shape& slot = ShapeSlot(hash);
+        if (slot.formula != kNone && slot.hash == hash) {
+            const Formula& known = formulas[static_cast<size_t>(slot.formula)];
             if (SameShape(*known.expression->GetParseTree(), known.scope, *tree, scope))
-                return Remember(tree, scope, shapes[slot].formula);
+                return Remember(seen, tree, scope, slot.formula);
         }
-        AddShape(hash, index);
+        slot = Shape{hash, index};
     }
     formulas.push_back({scope, &expression});
-    return Remember(tree, scope, index);
+    formulaValues.push_back(value);
+    return Remember(seen, tree, scope, index);
 }
 
-int32_t RollBackPlan::Remember(const ParseNode* tree, const void* scope, int32_t formula)
+int32_t RollBackPlan::Remember(Recent& seen, const ParseNode* tree, const void* scope, int32_t formula)
 {
-    lastTree = tree;
-    lastScope = scope;
-    lastFormula = formula;
+    seen = Recent{tree, scope, formula};
     return formula;
 }
 
-size_t RollBackPlan::ShapeSlot(uint64_t hash, size_t slot) const
+RollBackPlan::Shape& RollBackPlan::ShapeSlot(uint64_t hash)
 {
-    if (shapes.empty())
-        return 0;
-    const size_t mask = shapes.size() - 1;
-    for (slot &= mask; shapes[slot].formula != kNone && shapes[slot].hash != hash; slot = (slot + 1) & mask) {
-    }
-    return slot;
-}
-
-void RollBackPlan::AddShape(uint64_t hash, int32_t formula)
-{
-    if (2 * (shapeCount + 1) > shapes.size()) {
-        std::vector<Shape> old(std::max<size_t>(64, 2 * shapes.size()), Shape{0, kNone});
+    if (shapes.size() < kMaxShapeSlots && 2 * (formulas.size() + 1) > shapes.size()) {
+        size_t slots = std::max<size_t>(64, shapes.size());
+        while (slots < kMaxShapeSlots && 2 * (formulas.size() + 1) > slots)
+            slots *= 2;
+        std::vector<Shape> old(slots, Shape{0, kNone});
         old.swap(shapes);
-        shapeCount = 0;
         for (const Shape& shape : old) {
             if (shape.formula != kNone)
-                AddShape(shape.hash, shape.formula);
+                shapes[ShapeIndex(shape.hash)] = shape;
         }
     }
-    const size_t mask = shapes.size() - 1;
-    size_t slot = (hash ^ (hash >> 32)) & mask;
-    while (shapes[slot].formula != kNone)
-        slot = (slot + 1) & mask;
-    shapes[slot] = Shape{hash, formula};
-    ++shapeCount;
+    return shapes[ShapeIndex(hash)];
 }
 
-bool RollBackPlan::Evaluate(RollBackState& state)
+size_t RollBackPlan::ShapeIndex(uint64_t hash) const
 {
-    for (size_t i = 0; i < formulas.size(); ++i) {
+    return static_cast<size_t>(hash ^ (hash >> 32)) & (shapes.size() - 1);
+}
+
+bool RollBackPlan::Evaluate(RollBackState& state, bool formulasEvaluated)
+{
+    for (size_t i = 0; i < formulas.size() && !formulasEvaluated; ++i) {
         bool readsVariables = false;
         if (!formulas[i].expression->EvaluateBoundNumbers(formulas[i].scope, &formulaValues[i], &readsVariables))
             return false;

@@ -59,15 +59,17 @@ private:
     // Frees what only laying out uses.
     void DropLayoutAids();
     bool Build(const RollBackState& state);
-    bool AddChildren(int32_t parent, const RollBackState& state);
+    // Adds the entries of the children of the entry, whose node has that name scope.
+    bool AddChildren(int32_t parent, const void* scope, const RollBackState& state);
     // The index of the formula evaluated at a node of that name scope (shared with earlier nodes whose formula
     // gives the same value by construction), or kNone when it cannot be read by bound numbers.
     int32_t FormulaIndex(TreeNode* node, const void* scope, Expression& expression);
     // Fills the caches of the names of a parsed formula, as evaluating it at the node would: false when a
     // name is not bound there to a definition of numbers.
     bool ResolveNames(TreeNode* node, const void* scope, Expression& expression);
-    // Rolls the arrays back; false when a formula or probability check fails (*error set by a cancel).
-    bool Evaluate(RollBackState& state);
+    // Rolls the arrays back, evaluating the formulas first unless laying out just did; false when a formula
+    // or probability check fails (*error set by a cancel).
+    bool Evaluate(RollBackState& state, bool formulasEvaluated);
     bool Store(RollBackState& state);
     // The optimal list a decision node's entry stores into (null for other kinds, or before the first store).
     static const NodeChildList* OptimalList(const Entry& entry);
@@ -81,26 +83,33 @@ private:
     bool refused = false;
     std::vector<Entry> entries;
     std::vector<Formula> formulas;
-    // While laying out: the formulas by the hash of their shape, in an open-addressed table of a power of two
-    // slots (kNone: empty), at most half full, probed from both halves of the hash mixed (numbers such as
-    // whole ones change only the high half).
+    // While laying out: formulas met lately by the hash of their shape, one in each slot of a table of a power
+    // of two slots (kNone: empty) that grows with the formulas up to kMaxShapeSlots, small enough to stay in
+    // the cache. A formula takes the slot of its hash (both halves mixed: numbers such as whole ones change
+    // only the high half) from the one held there; formulas of one shape met far apart may stay apart, each
+    // evaluated on its own to the same value.
     struct Shape {
         uint64_t hash;
         int32_t formula;
     };
+    static constexpr size_t kMaxShapeSlots = size_t{1} << 14;
     std::vector<Shape> shapes;
-    size_t shapeCount = 0;
-    // The slot of the first formula of that hash from `slot` on, or the empty slot that ends the run (0 while
-    // the table has no slots).
-    size_t ShapeSlot(uint64_t hash, size_t slot) const;
-    void AddShape(uint64_t hash, int32_t formula);
-    // The formula last found, by its tree and scope; returns `formula`.
-    int32_t Remember(const ParseNode* tree, const void* scope, int32_t formula);
-    const ParseNode* lastTree = nullptr;
-    const void* lastScope = nullptr;
-    int32_t lastFormula = kNone;
-    // While laying out: the name scope of each entry's node, and a context that resolves names.
-    std::vector<const void*> scopes;
+    // The slot of the hash, growing the table first while formulas fill more than half of it.
+    Shape& ShapeSlot(uint64_t hash);
+    size_t ShapeIndex(uint64_t hash) const;
+    // While laying out: formulas found lately by their tree and scope (a tree shared by one text, such as a
+    // probability of many branches, meets the same scope again and again), in a small table by the tree's
+    // address.
+    struct Recent {
+        const ParseNode* tree;
+        const void* scope;
+        int32_t formula;
+    };
+    static constexpr size_t kRecentSlots = 256;
+    std::vector<Recent> recent;
+    // Notes `formula` as found for the tree and scope in their slot; returns it.
+    static int32_t Remember(Recent& seen, const ParseNode* tree, const void* scope, int32_t formula);
+    // While laying out: a context that resolves names.
     std::unique_ptr<EvalContext> resolver;
     std::vector<double> formulaValues;
     std::vector<double> values;

@@ -120,7 +120,8 @@ bool OfNumbersAndNames(ParseNode& node)
         return static_cast<NameNode&>(node).KeywordIndex() == -1;
     if (code != NodeConstant && (code < NodeAdd || code > NodeGreater))
         return false;
-    for (int i = 0; i < node.OperandCount(); ++i) {
+    const int count = node.OperandCount();
+    for (int i = 0; i < count; ++i) {
         ParseNode* operand = node.GetOperand(i);
         if (!operand || !OfNumbersAndNames(*operand))
             return false;
@@ -138,7 +139,8 @@ bool IsMarker(const CompiledFormula* compiled)
 int CountNodesUpTo(ParseNode& node, int limit)
 {
     int seen = 1;
-    for (int i = 0; i < node.OperandCount() && seen < limit; ++i)
+    const int count = node.OperandCount();
+    for (int i = 0; i < count && seen < limit; ++i)
         if (ParseNode* operand = node.GetOperand(i))
             seen += CountNodesUpTo(*operand, limit - seen);
     return seen;
@@ -530,13 +532,14 @@ bool Expression::EvaluateBoundNumbers(const void* start, double* out, bool* read
     if (form == nullptr)
         return false;
     const CompiledFormula* compiled = form->compiled;
+    if (compiled == Marker(&numberMarker)) {
+        *out = static_cast<const ConstantNode*>(form->tree)->Value();
+        *readsVariables = false;
+        return true;
+    }
     if (!IsMarker(compiled)) {
         // Until its first evaluation a tree is not known to be flattened or walked.
         return compiled != nullptr && compiled->EvaluateBoundNumbers(start, out, readsVariables);
-    }
-    if (CachedNumber(out)) {
-        *readsVariables = false;
-        return true;
     }
     if (IsWithin(compiled, taskWalkMarkers, taskWalkMarkers + kHotEvaluations - 1))
         return false;

@@ -122,14 +122,23 @@ inline double ApplyBinaryOperator(int code, double left, double right, Formula* 
 // ApplyBinaryOperator would report one (a divisor of zero, a failing "^").
 inline bool ApplyBinaryOperatorUnfailing(int code, double left, double right, double* result)
 {
-    if (code == NodePower) {
+    // The arithmetic operators, which most formulas are made of, here as ApplyBinaryOperator gives them.
+    switch (code) {
+    case NodeAdd: *result = left + right; return true;
+    case NodeSubtract: *result = left - right; return true;
+    case NodeMultiply: *result = left * right; return true;
+    case NodeDivide:
+        if (right == 0.0)
+            return false;
+        *result = left / right;
+        return true;
+    case NodePower:
         *result = 0.0;
         return CheckedPow(left, right, *result);
+    default:
+        *result = ApplyBinaryOperator(code, left, right, nullptr, OperatorPass::Tree);
+        return true;
     }
-    if (code == NodeDivide && right == 0.0)
-        return false;
-    *result = ApplyBinaryOperator(code, left, right, nullptr, OperatorPass::Tree);
-    return true;
 }
 
 // Evaluates binary operator `Code` of `node` on the native stack: the operand evaluated first, then (unless

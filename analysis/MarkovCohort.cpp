@@ -169,6 +169,50 @@ void KeepSpare(PlanReuse& reuse, std::unique_ptr<MarkovCohortPlan> plan)
     spare.push_back(std::move(plan));
 }
 
+// Walks that found the plans built for them stale this many times in a row go without one: each walk changes
+// what the plans depend on.
+constexpr int32_t kMaxWalkBuildsUnused = 2;
+
+// A plan for an individual walk over the prepared node: a kept one, else the node's spare one while the
+// document is as at its last run, else one built now. None when the node has tunnel states (each run makes
+// their copies anew, so no plan would serve the next walk), or when walks keep finding their plans stale.
+std::unique_ptr<MarkovCohortPlan> TakeWalkPlan(TreeNode* markov, const MarkovRunArgs& args, bool samplesFixed)
+{
+    std::unique_ptr<MarkovCohortPlan> plan = TakeKeptPlan(markov, args, samplesFixed);
+    if (plan != nullptr) {
+        plan->walkBuildsUnused = 0;
+        return plan;
+    }
+    for (int i = 0; i < markov->childCount; ++i) {
+        const MarkovInfo* info = markov->GetChild(i)->markovInfo.get();
+        if (info != nullptr && info->tunnelCount != 0)
+            return nullptr;
+    }
+    PlanReuse& reuse = Reuse(*markov->document);
+    auto& spare = reuse.spare;
+    for (size_t i = spare.size(); i-- > 0 && plan == nullptr;) {
+        if (spare[i]->BuiltFor() == markov) {
+            plan = std::move(spare[i]);
+            spare.erase(spare.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+    if (plan != nullptr && plan->ServesUnchanged(markov, args, samplesFixed, markov->document->Revision())) {
+        plan->walkBuildsUnused = 0;
+        plan->Restart();
+        return plan;
+    }
+    if (plan != nullptr && plan->walkBuildsUnused >= kMaxWalkBuildsUnused) {
+        KeepSpare(reuse, std::move(plan));
+        return nullptr;
+    }
+    if (plan == nullptr)
+        plan = std::make_unique<MarkovCohortPlan>();
+    const int32_t builds = plan->walkBuildsUnused + 1;
+    plan->Build(markov, args);
+    plan->walkBuildsUnused = builds;
+    return plan;
+}
+
 void ReturnPlan(std::unique_ptr<MarkovCohortPlan> plan, const TreeNode* markov, const MarkovRunArgs& args,
                 bool samplesFixed)
 {
@@ -652,7 +696,7 @@ MarkovWalkValues::MarkovWalkValues(TreeNode* markov, const MarkovRunArgs& args)
     for (int i = 0; i < distributions.Count(); ++i)
         if (samplesFixed && distributions.RecordAt(i)->resampleEachStage)
             return;
-    plan = TakeKeptPlan(markov, args, samplesFixed);
+    plan = TakeWalkPlan(markov, args, samplesFixed);
     if (plan == nullptr)
         return;
     previous = document->KnownValues;

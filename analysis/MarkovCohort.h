@@ -73,10 +73,12 @@ private:
     TreeDocument& document;
 };
 
-// While one lives, the individual walk over the Markov node takes up what a cohort plan kept in the
-// MarkovRunReuse scope shares: formulas of numbers and the trial's draws are evaluated once per walk, those of
-// numbers and "_stage" once for good, alike stage formulas once per stage. Nothing is installed when no kept
-// plan serves the payoffs, or when draws are made anew each cycle.
+// While one lives, the individual walk over the Markov node takes up what a cohort plan shares: formulas of
+// numbers and the trial's draws are evaluated once per walk, those of numbers and "_stage" once for good,
+// alike stage formulas once per stage. The plan is one kept in the MarkovRunReuse scope, else the node's
+// spare one while the document is unchanged, else built for the walk and kept for the next. Nothing is
+// installed when the node has tunnel states, when draws are made anew each cycle, or when walks keep finding
+// the plans built for them outdated.
 class MarkovWalkValues : public KnownFormulaValues {
 public:
     MarkovWalkValues(TreeNode* markov, const MarkovRunArgs& args);

@@ -162,6 +162,8 @@ public:
     int32_t SharedSlot(const Expression* expression);
     // The node of the latest Build.
     const TreeNode* BuiltFor() const { return builtFor; }
+    // Builds for individual walks in a row that no later run took up as they were.
+    int32_t walkBuildsUnused = 0;
 
     // The Markov node's own check: the states' starting probabilities.
     Check start{};

@@ -121,13 +121,19 @@ bool RollBackState::ChecksProbabilities() const
     return !skipProbabilityChecks && calcState->probabilityCheck != 0;
 }
 
+// Kept apart from the checks, so that they stay small enough to be inlined where every branch is checked.
+[[gnu::noinline]] bool RollBackState::ReportProbabilityFault(TreeNode* node, OutcomeCode code)
+{
+    VerifyProbabilities(document, 0, node, nullptr, 0);
+    error->Set(code);
+    return false;
+}
+
 bool RollBackState::CheckProbabilityRange(double p, TreeNode* node)
 {
     if (!ChecksProbabilities() || ProbabilityInRange(p))
         return true;
-    VerifyProbabilities(document, 0, node, nullptr, 0);
-    error->Set(OutcomeCode::ProbabilityOutOfRange);
-    return false;
+    return ReportProbabilityFault(node, OutcomeCode::ProbabilityOutOfRange);
 }
 
 bool RollBackState::CheckProbabilitySum(double sum, TreeNode* node)
@@ -136,9 +142,7 @@ bool RollBackState::CheckProbabilitySum(double sum, TreeNode* node)
         return false;
     if (!ChecksProbabilities() || ProbabilitySumIsOne(sum))
         return true;
-    VerifyProbabilities(document, 0, node, nullptr, 0);
-    error->Set(OutcomeCode::ProbabilitiesNotOne);
-    return false;
+    return ReportProbabilityFault(node, OutcomeCode::ProbabilitiesNotOne);
 }
 
 double RollBackTree(TreeNode* node, RunFault* error, int mode)

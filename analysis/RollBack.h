@@ -63,6 +63,10 @@ public:
     uint32_t lastCheckTime = 0;
     uint32_t cancelPolls = 0;
     int32_t callerTag = 0;
+
+private:
+    // Reports the probability fault at the node through the verification; false.
+    bool ReportProbabilityFault(TreeNode* node, OutcomeCode code);
 };
 
 // The node's value; 0.0 when *error is already set. Mode 0 may answer from the values stored by the last

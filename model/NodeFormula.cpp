@@ -45,20 +45,33 @@ const TreeNode* NodeFormulaEvaluator::ScopeOf(const TreeNode* node)
 {
     if (node->bindings != nullptr || node->parent == nullptr)
         return node;
-    if (node->parent != scopeParent || scopeGeneration != ResolutionGenerations::Names()) {
-        scopeParent = node->parent;
-        parentScope = NameScope(scopeParent);
-        scopeGeneration = ResolutionGenerations::Names();
-    }
+    if (node->parent != scopeParent || scopeGeneration != ResolutionGenerations::Names())
+        NoteParent(node->parent);
     return parentScope;
 }
 
-double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
-                                      bool* usesVariables)
+void NodeFormulaEvaluator::NoteParent(const TreeNode* parent)
+{
+    // A walk moves on to a child, a sibling or the parent of the parent asked about last: without bindings
+    // between, it resolves names from the same scope, and the search up the tree is skipped.
+    const bool adjacent = scopeGeneration == ResolutionGenerations::Names() && scopeParent != nullptr &&
+                          parent->bindings == nullptr &&
+                          (parent->parent == scopeParent ||
+                           (scopeParent->bindings == nullptr && scopeParent->parent != nullptr &&
+                            (parent == scopeParent->parent || parent->parent == scopeParent->parent)));
+    if (!adjacent) {
+        parentScope = NameScope(parent);
+        scopeGeneration = ResolutionGenerations::Names();
+    }
+    scopeParent = parent;
+}
+
+double NodeFormulaEvaluator::Evaluate(TreeNode* node, const TreeNode* scope, Expression& formula, const char* role,
+                                      RunFault* error, bool quiet, bool* usesVariables)
 {
     busy = true;
     RoleHandle& entry = HandleFor(role);
-    entry.context->Retarget(node, ScopeOf(node));
+    entry.context->Retarget(node, scope);
     Formula& task = entry.handle->GetFormula();
     if (role == entry.role) {
         task.Restart();
@@ -80,13 +93,14 @@ double NodeFormulaEvaluator::Evaluate(TreeNode* node, Expression& formula, const
 
 namespace {
 
-double EvaluateAtNode(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
-                      bool* usesVariables)
+// At a node of a document `scope` is the node's ScopeOf.
+double EvaluateAtNode(TreeNode* node, const TreeNode* scope, Expression& formula, const char* role, RunFault* error,
+                      bool quiet, bool* usesVariables)
 {
     if (node->document != nullptr) {
         NodeFormulaEvaluator& shared = node->document->FormulaEvaluator();
         if (!shared.IsBusy())
-            return shared.Evaluate(node, formula, role, error, quiet, usesVariables);
+            return shared.Evaluate(node, scope, formula, role, error, quiet, usesVariables);
     }
     FormulaRef handle(new EvalContext(node->document, node), 1, role);
     const double value = handle.Evaluate(formula);
@@ -103,23 +117,23 @@ double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role
     // numbers and cannot fail.
     double number = 0.0;
     bool readsVariables = false;
-    if (node->document != nullptr ? formula.EvaluateBoundNumbers(node->document->FormulaEvaluator().ScopeOf(node),
-                                                                 &number, &readsVariables)
-                                  : formula.CachedNumber(&number)) {
+    const TreeNode* scope = node->document != nullptr ? node->document->FormulaEvaluator().ScopeOf(node) : nullptr;
+    if (scope != nullptr ? formula.EvaluateBoundNumbers(scope, &number, &readsVariables)
+                         : formula.CachedNumber(&number)) {
         if (usesVariables != nullptr)
             *usesVariables = readsVariables;
         return number;
     }
     KnownFormulaValues* known = node->document != nullptr ? node->document->KnownValues : nullptr;
     if (known == nullptr)
-        return EvaluateAtNode(node, formula, role, error, quiet, usesVariables);
+        return EvaluateAtNode(node, scope, formula, role, error, quiet, usesVariables);
     if (known->Find(formula, &number)) {
         if (usesVariables != nullptr)
             *usesVariables = false;
         return number;
     }
     RunFault failed;
-    number = EvaluateAtNode(node, formula, role, &failed, quiet, usesVariables);
+    number = EvaluateAtNode(node, scope, formula, role, &failed, quiet, usesVariables);
     if (failed)
         error->Set(failed.Code());
     else

@@ -47,10 +47,11 @@ public:
 
     bool IsBusy() const { return busy; }
     // NameScope of the node, remembered for the last parent asked about: siblings, evaluated one after the
-    // other, share it.
+    // other, share it, and so do nodes of a parent next to that one when no bindings lie between.
     const TreeNode* ScopeOf(const TreeNode* node);
-    double Evaluate(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
-                    bool* usesVariables);
+    // The formula at the node, whose ScopeOf is `scope`.
+    double Evaluate(TreeNode* node, const TreeNode* scope, Expression& formula, const char* role, RunFault* error,
+                    bool quiet, bool* usesVariables);
 
 private:
     static constexpr int kHandles = 8;
@@ -63,6 +64,8 @@ private:
     };
 
     RoleHandle& HandleFor(const char* role);
+    // Makes `parent` the parent whose scope is remembered.
+    void NoteParent(const TreeNode* parent);
 
     uint32_t scopeGeneration = 0;
     const TreeNode* scopeParent = nullptr;

@@ -376,8 +376,9 @@ TEST(MarkovCohortReuse, StageFormulasKeptFromRunToRunGiveTheirOwnValues)
 
 // Random models of draws (some drawn anew each cycle of a walk), "_stage", a bound variable and numbers,
 // some with tunnel states, against a terminal worth a draw: trials that take up the plans and values of
-// earlier runs, in a first simulation and again in a second, give to the bit what trials of the same model
-// built afresh give.
+// earlier runs, in a simulation of the whole tree keeping plans for its trials and in one of the Markov node
+// alone, give to the bit what trials of the same model built afresh give with every formula times
+// "(1 + 0*_tunnel)", which no plan shares or keeps.
 TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
 {
     const char* const probabilities[] = {"DistSamp(1)*0.5", "0.1", "0.01*_stage + DistSamp(2)*0.1",
@@ -395,7 +396,14 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
             pick = static_cast<int>(random.Next() % 1000);
         // Every third round draws DistSamp(2) anew each cycle of a walk, and every state earns it.
         const bool redrawn = round % 3 == 0;
-        auto build = [&](MarkovTestTree& tree) {
+        auto build = [&](MarkovTestTree& tree, bool shareable) {
+            // Formulas of the reference read "_tunnel": each is evaluated whenever it is needed.
+            std::vector<std::string> texts;
+            texts.reserve(8 * static_cast<size_t>(states));
+            auto f = [&](const char* text) {
+                texts.push_back(shareable ? text : "(" + std::string(text) + ")*(1 + 0*_tunnel)");
+                return texts.back().c_str();
+            };
             AddUniform(tree.Document(), 1, "0", "1");
             AddUniform(tree.Document(), 2, "0.5", "1.5")->resampleEachStage = redrawn;
             tree.tree.Bind(tree.tree.Root(), "base", "DistSamp(1)*4");
@@ -404,22 +412,22 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
                 const bool absorbing = s + 1 == states;
                 const std::string name = "S" + std::to_string(s);
                 TreeNode* state = tree.State(absorbing ? TerminalNode : ChanceNode, name.c_str(), s == 0 ? "1" : "0",
-                                             rewards[pick[0] % 5], redrawn ? "DistSamp(2)" : rewards[pick[1] % 5],
-                                             rewards[pick[2] % 5]);
+                                             f(rewards[pick[0] % 5]), f(redrawn ? "DistSamp(2)" : rewards[pick[1] % 5]),
+                                             f(rewards[pick[2] % 5]));
                 tree.tree.Bind(state, "risk", risks[pick[3] % 5]);
                 if (absorbing)
                     continue;
                 if (pick[3] % 10 == 0)
                     state->EnsureMarkovInfo()->tunnelCount = static_cast<int16_t>(1 + pick[3] % 3);
-                tree.Jump(state, "move", probabilities[pick[4] % 6], ("S" + std::to_string(pick[3] % states)).c_str());
-                tree.Jump(state, "next", probabilities[pick[5] % 6], ("S" + std::to_string(s + 1)).c_str());
+                tree.Jump(state, "move", f(probabilities[pick[4] % 6]), ("S" + std::to_string(pick[3] % states)).c_str());
+                tree.Jump(state, "next", f(probabilities[pick[5] % 6]), ("S" + std::to_string(s + 1)).c_str());
                 tree.Jump(state, "stay", "#", name.c_str());
             }
             tree.tree.Terminal(tree.tree.Root(), "Other", "", "DistSamp(2)*3");
         };
         // Each trial's error, value, option values and draws.
         auto trials = [](MarkovTestTree& tree, bool keepPlans) {
-            MonteCarloSimulation simulation(tree.tree.Root());
+            MonteCarloSimulation simulation(keepPlans ? tree.tree.Root() : tree.markov);
             MonteCarloSettings settings;
             settings.trials = 20;
             settings.seed = 7;
@@ -442,12 +450,13 @@ TEST(MarkovCohortReuse, TrialsWithKeptPlansGiveWhatAFreshModelGives)
             return numbers;
         };
         MarkovTestTree kept(termination.c_str());
-        build(kept);
+        build(kept, true);
+        const std::string unshared = "(" + termination + ")*(1 + 0*_tunnel)";
         for (int simulation = 0; simulation < 2; ++simulation) {
-            MarkovTestTree fresh(termination.c_str());
-            build(fresh);
-            const std::vector<double> expected = trials(fresh, false);
-            const std::vector<double> numbers = trials(kept, true);
+            MarkovTestTree fresh(unshared.c_str());
+            build(fresh, false);
+            const std::vector<double> expected = trials(fresh, simulation == 0);
+            const std::vector<double> numbers = trials(kept, simulation == 0);
             ASSERT_EQ(numbers.size(), expected.size()) << "round " << round;
             EXPECT_EQ(std::memcmp(numbers.data(), expected.data(), numbers.size() * sizeof(double)), 0)
                 << "round " << round << " simulation " << simulation;

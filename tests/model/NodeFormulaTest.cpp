@@ -14,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -133,6 +134,42 @@ TEST(NodeFormulaEvaluator, KeptFormulasMatchAFreshTree)
             EXPECT_EQ(static_cast<bool>(error), task.HasError());
             EXPECT_EQ(usesVariables, task.UsesVariables());
         }
+    }
+}
+
+// Formulas reading a name that nodes here and there bind anew, evaluated at the nodes of a tree walked from
+// node to child, sibling, parent or anywhere at random, give what a task of their own gives at each node.
+TEST(NodeFormulaEvaluator, NamesResolveFromEachNodeOfAWalk)
+{
+    MessageBoxRecorder boxes;
+    TreeBuilder tree;
+    tree.Bind(tree.Root(), "x", "1");
+    RandomGenerator random(5);
+    std::vector<TreeNode*> nodes{tree.Root()};
+    for (int i = 1; i < 60; ++i) {
+        TreeNode* node = tree.Add(nodes[random.Next() % nodes.size()], ChanceNode, "N");
+        if (random.Next() % 4 == 0)
+            node->SetBinding("x", std::to_string(i + 1).c_str(), false);
+        nodes.push_back(node);
+    }
+    Expression formulas[] = {Expression("x*2"), Expression("x + x*x - x/2 + x*3 - 1")};
+    TreeNode* at = tree.Root();
+    for (int step = 0; step < 600; ++step) {
+        const uint32_t move = random.Next() % 4;
+        if (move == 0 && at->childCount > 0)
+            at = at->GetChild(static_cast<int>(random.Next() % at->childCount));
+        else if (move == 1 && at->parent != nullptr)
+            at = at->parent->GetChild(static_cast<int>(random.Next() % at->parent->childCount));
+        else if (move == 2 && at->parent != nullptr)
+            at = at->parent;
+        else
+            at = nodes[random.Next() % nodes.size()];
+        Expression& formula = formulas[step % 2];
+        RunFault error;
+        const double value = EvaluateNodeFormula(at, formula, "payoff", &error, true);
+        Expression fresh(formula.Text().Text());
+        FormulaRef task(new EvalContext(&tree.Document(), at), 1, "payoff");
+        ASSERT_EQ(value, task.Evaluate(fresh)) << "step " << step;
     }
 }
 

@@ -28,7 +28,7 @@ public:
     virtual double VariableValue(const zString& upperName) = 0;
     // A shortcut for a name whose binding is remembered in `cache` (filled here when it can be): true with
     // the value when it gives exactly what the check and VariableValue would; false to take the full path.
-    // The base has no shortcut.
+    // The base has no shortcut. Asked only while ResolutionStart() is set, as is ResolvedVariableValue.
     virtual bool CachedVariableValue(const zString& upperName, NameResolutionCache& cache, double* value);
     // The same for a name bound to any definition, which is evaluated (or taken from the task's memo) as
     // VariableValue would, without the check and the search for the binding. False, with nothing done, when

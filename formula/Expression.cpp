@@ -259,21 +259,6 @@ double WalkAsParse(ParseNode& node, Formula& f)
     }
 }
 
-}  // namespace
-
-// A cached tree, the form it is evaluated in and the number of expressions using it. A form shared by text
-// has a copy of the text right behind it.
-struct ParsedForm {
-    ParseNode* tree;
-    CompiledFormula* compiled;
-    uint32_t users;
-    bool byText;
-
-    const char* Text() const { return reinterpret_cast<const char*>(this + 1); }
-};
-
-namespace {
-
 // The forms shared by text, in an open-addressed table of a power of two slots at most half full: a text
 // joining costs no allocation, and a lookup reads one slot unless hashes meet.
 class SharedTextTable {
@@ -363,7 +348,15 @@ ParsedForm* NewForm(ParseNode* tree, const char* text)
     if (tree == nullptr)
         return nullptr;
     const size_t textBytes = text != nullptr ? std::strlen(text) + 1 : 0;
-    auto* form = new (::operator new(sizeof(ParsedForm) + textBytes)) ParsedForm{tree, InitialForm(tree), 1, text != nullptr};
+    CompiledFormula* compiled = InitialForm(tree);
+    double number = 0.0;
+    bool isNumber = true;
+    if (compiled == Marker(&numberMarker))
+        number = static_cast<const ConstantNode*>(tree)->Value();
+    else
+        isNumber = compiled != nullptr && compiled->IsNumber(&number);
+    auto* form = new (::operator new(sizeof(ParsedForm) + textBytes))
+        ParsedForm{tree, compiled, 1, text != nullptr, isNumber, number};
     if (text != nullptr) {
         std::memcpy(form + 1, text, textBytes);
         SharedTexts().Insert(form);
@@ -502,8 +495,9 @@ void Expression::VisitVariableNames(const std::function<void(const zString&, Nam
 
 double Expression::EvaluateParseTree(Formula* f)
 {
-    ChooseEvaluationForm();
     CompiledFormula*& compiled = form->compiled;
+    if (compiled == nullptr)
+        ChooseEvaluationForm();
     ParseNode* parseTree = form->tree;
     if (!IsMarker(compiled))
         return compiled->Evaluate(f);
@@ -513,18 +507,6 @@ double Expression::EvaluateParseTree(Formula* f)
         compiled = hot ? new CompiledFormula(*parseTree) : Marker(next);
     }
     return parseTree->Evaluate(f);
-}
-
-bool Expression::CachedNumber(double* out) const
-{
-    if (form == nullptr)
-        return false;
-    const CompiledFormula* compiled = form->compiled;
-    if (compiled == Marker(&numberMarker)) {
-        *out = static_cast<const ConstantNode*>(form->tree)->Value();
-        return true;
-    }
-    return compiled != nullptr && !IsMarker(compiled) && compiled->IsNumber(out);
 }
 
 bool Expression::EvaluateBoundNumbers(const void* start, double* out, bool* readsVariables) const

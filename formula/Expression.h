@@ -15,7 +15,20 @@ class CompiledFormula;
 class Formula;
 class NameList;
 class ParseNode;
-struct ParsedForm;
+
+// A cached tree, the form it is evaluated in and the number of expressions using it; the tree's value when
+// it is known to be a number from the start (a plain number, or numbers and operators worked out), which
+// never changes. A form shared by text has a copy of the text right behind it.
+struct ParsedForm {
+    ParseNode* tree;
+    CompiledFormula* compiled;
+    uint32_t users;
+    bool byText;
+    bool isNumber;
+    double number;
+
+    const char* Text() const { return reinterpret_cast<const char*>(this + 1); }
+};
 
 class Expression {
 public:
@@ -64,7 +77,13 @@ public:
     // True, with the value, when the cached tree is a plain number, or a small tree of numbers and operators
     // that cannot fail ("1701+1055", worked out when the tree was cached): callers may then skip setting up
     // an evaluation.
-    bool CachedNumber(double* out) const;
+    bool CachedNumber(double* out) const
+    {
+        if (form == nullptr || !form->isNumber)
+            return false;
+        *out = form->number;
+        return true;
+    }
     // The value EvaluateParseTree gives, when the tree is a plain number, or has been evaluated before and
     // needs no formula task: every name it reads is bound to a plain number that the name's cache knows from
     // `start` (the scope that names resolve from), and it meets no keyword, call, lookup, divisor of zero or

@@ -264,7 +264,8 @@ double Formula::ResolvedLookup(const zString& typedName, const zString& upperNam
 {
     // A filled cache means the document knows the name, so the check would pass.
     double number = 0.0;
-    if (!parseOnly && !error && context != nullptr && context->ResolvedVariableValue(upperName, cache, &number)) {
+    if (!parseOnly && !error && context != nullptr && context->ResolutionStart() != nullptr &&
+        context->ResolvedVariableValue(upperName, cache, &number)) {
         usesVariables = 1;
         return number;
     }

@@ -143,12 +143,16 @@ private:
     // its binding.
     double ResolvedLookup(const zString& typedName, const zString& upperName, NameResolutionCache& cache);
     // True, with the number, when the name's cache or the context's shortcut gives exactly what the check and
-    // the context's lookup would.
+    // the context's lookup would. Neither answers while the context has no resolution start (the base, a
+    // definition being evaluated), so then nothing is asked.
     bool BoundNumber(const zString& upperName, NameResolutionCache& cache, double* number)
     {
         if (parseOnly || error || context == nullptr)
             return false;
-        if (!(cache.generation == ResolutionGenerations::Names() && cache.scope == context->ResolutionStart() &&
+        const void* start = context->ResolutionStart();
+        if (start == nullptr)
+            return false;
+        if (!(cache.generation == ResolutionGenerations::Names() && cache.scope == start &&
               cache.definition->CachedNumber(number)) &&
             !context->CachedVariableValue(upperName, cache, number))
             return false;

@@ -72,6 +72,31 @@ void TextPane::SetFont(const FontRecord* record)
     edit_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
 }
 
+long TextPane::LayoutChildren(WindowEvent* event)
+{
+    if (!(GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE))
+        return 0;
+    return ZoomPane::LayoutChildren(event);
+}
+
+long TextPane::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    // Shown: ShowWindow tells it before the style changes (and only sets the style under a hidden parent);
+    // SetWindowPos tells it after.
+    const bool shown = event.message == WM_SHOWWINDOW
+                           ? event.wParam != FALSE
+                           : event.message == WM_WINDOWPOSCHANGED && event.lParam != 0 &&
+                                 (reinterpret_cast<const WINDOWPOS*>(event.lParam)->flags & SWP_SHOWWINDOW);
+    if (shown) {
+        // The edit control fills the pane at the size it has now.
+        RECT client{};
+        GetClientRect(handle_, &client);
+        WindowEvent size{MAKELPARAM(client.right, client.bottom), SIZE_RESTORED, WM_SIZE, handle_};
+        ZoomPane::LayoutChildren(&size);
+    }
+    return ZoomPane::HandleMessage(event, answeredAtOnce, answer);
+}
+
 int TextPane::ChooseFont()
 {
     FontRecord edited = fontRecord_;

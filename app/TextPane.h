@@ -51,10 +51,16 @@ public:
     // display gets the current page.
     long Paint(WindowEvent* event) override;
     void ResetPrintState() override;
+    // A hidden pane (one that only holds a text to print or copy) leaves its edit control unsized: the
+    // edit breaks its whole text into lines at its width, work nobody sees. Shown, the pane lays it out.
+    long LayoutChildren(WindowEvent* event) override;
 
     int LineCount() const { return static_cast<int>(lineStarts_.size()); }
     int LinesPerPage() const { return linesPerPage_; }
     int PageCount() const { return pageCount_; }
+
+protected:
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
 
 private:
     void Initialise(bool wordWrap, bool readOnly);

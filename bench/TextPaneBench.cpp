@@ -54,6 +54,8 @@ KIVO_BENCH(TextPanePaging)
     {
         MDIframeCL frame(nullptr, 0, "frame");
         auto* window = new TextWindow;
+        // Hidden, as the pane a window prints and copies from: its edit control takes the text without breaking
+        // it into lines at a width nobody sees.
         auto* pane = new TextPane(window, new ChildLayout(0, 0, 300, 200, nullptr), WS_CHILD, true, true);
         window->SetPane(pane);
         const DefaultPrinter described("KIVO Test Printer,WINEPS.DRV,FILE:");

@@ -134,4 +134,29 @@ TEST_F(TextPanePrinting, CharactersWiderAndLinesTallerThanThePageStillPrintOnePe
     EXPECT_EQ(PrintedPages(), 4);
 }
 
+// A pane that takes its text while hidden (as the one a window prints from) shows it, once shown, as a pane
+// shown throughout: its edit control fills it and breaks the text into the same lines.
+TEST_F(TextPanePrinting, PaneShownAfterTakingItsTextShowsItAsOneShownThroughout)
+{
+    auto* hidden = new TextPane(window, window, new ChildLayout(0, 0, 300, 200, nullptr), WS_CHILD, true, false);
+    std::string text;
+    for (int i = 0; i < 3; ++i)
+        text += "\tA paragraph long enough to break into several lines at the width of a small pane.\r\n";
+    TextPane* panes[] = {&window->Text(), hidden};
+    for (TextPane* pane : panes) {
+        MoveWindow(pane->Handle(), 0, 0, 240, 160, TRUE);
+        pane->Edit().SetText(text);
+    }
+    hidden->ShowWindow(SW_SHOW);
+
+    RECT shown{}, late{};
+    GetClientRect(window->Text().Edit().Handle(), &shown);
+    GetClientRect(hidden->Edit().Handle(), &late);
+    EXPECT_EQ(late.right, shown.right);
+    EXPECT_EQ(late.bottom, shown.bottom);
+    const LRESULT lines = window->Text().Edit().Send(EM_GETLINECOUNT, 0, 0);
+    EXPECT_GT(lines, 4);
+    EXPECT_EQ(hidden->Edit().Send(EM_GETLINECOUNT, 0, 0), lines);
+}
+
 } // namespace

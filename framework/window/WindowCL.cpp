@@ -242,7 +242,12 @@ long WindowCL::OnKeyUp(unsigned, bool) { return 0; }
 long WindowCL::OnFocusChange(bool) { return 0; }
 long WindowCL::OnActivation(bool) { return 0; }
 long WindowCL::OnDrawItem(const DRAWITEMSTRUCT&) { return 0; }
-void WindowCL::OnChildFocusChange() {}
+void WindowCL::OnChildFocusChange()
+{
+    // A pane between a control and its dialog passes the news on.
+    if (parent_)
+        parent_->OnChildFocusChange();
+}
 
 long WindowCL::EraseBackground(WindowEvent* event)
 {

@@ -78,8 +78,8 @@ public:
     virtual long OnActivation(bool active);
     // An owner-drawn control draws its face: its parent hands it WM_DRAWITEM (nonzero when it drew).
     virtual long OnDrawItem(const DRAWITEMSTRUCT& item);
-    // The focus came to or left one of the window's children, or a child push button's look changed: a
-    // dialog shows its default frame where the focus says.
+    // The focus came to or left one of the window's descendants, or a child push button's look changed: a
+    // dialog shows its default frame where the focus says; any other window tells its own parent.
     virtual void OnChildFocusChange();
     // The window's menu object, which gets the menu messages first when the menu asked for them.
     virtual Menu* MenuObject() const { return nullptr; }

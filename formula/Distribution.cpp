@@ -139,12 +139,8 @@ int Distribution::CheckParameterValue(int i, double value, int32_t code, RunFaul
     return 0;
 }
 
-int Distribution::CheckDistributionParameter(RunFault* fault)
+int Distribution::CheckParametersNow(RunFault* fault)
 {
-    if (useCached)
-        return 1;
-    if (constantsChecked && checkedVariant == Variant())
-        return 1;
     RunFault localFault;
     RunFault* flag = fault ? fault : &localFault;
     const int count = ParameterCount();

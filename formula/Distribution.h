@@ -90,8 +90,14 @@ public:
     double EvaluateParameter(Expression& expr, int i, RunFault* fault);
     // Evaluates every parameter and checks it by its check code, then the order of the values. 0 after
     // the first failure (its message shown, its code set in *fault), else 1. When every parameter is a
-    // constant, a passed check is kept until a parameter or the variant changes.
-    int CheckDistributionParameter(RunFault* fault);
+    // constant, a passed check is kept until a parameter or the variant changes (answered inline: every
+    // draw asks).
+    int CheckDistributionParameter(RunFault* fault)
+    {
+        if (useCached || (constantsChecked && checkedVariant == Variant()))
+            return 1;
+        return CheckParametersNow(fault);
+    }
     // One value against one check code; shows the message and returns 0 on failure, else 1.
     int CheckParameterValue(int i, double value, int32_t code, RunFault* fault);
     // lo = Mean - kLow * StdDev, hi = Mean + kHigh * StdDev (a negative kHigh means kLow).
@@ -142,6 +148,8 @@ protected:
     Expression parameters[kMaxParameters];
 
 private:
+    int CheckParametersNow(RunFault* fault);
+
     double cached[kCachedSlots] = {};
     int32_t useCached = 0;
     // The constant parameters passed their check with this variant; cached[] holds their values.

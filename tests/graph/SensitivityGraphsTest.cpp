@@ -103,16 +103,21 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
             texts.push_back(axis.ValueText(axis.valueBottom + i * axis.interval).Text());
         return texts;
     };
+    // Runs the sweep to its end with `moving` bound at the root to `value` and correlated to the axis.
+    auto sweep = [&](auto run, int axis, const char* moving, const char* value, FormattedValue low,
+                     FormattedValue high) {
+        tree.Bind(tree.Root(), moving, value);
+        run->AxisRanges(axis).Add(new VariableRange(zString(moving), low, high));
+        RunAnalysis(std::move(run));
+        RunToEnd();
+    };
     const std::vector<std::string> probabilities{"$0.30", "$0.40", "$0.50", "$0.60", "$0.70"};
     TwoWaySettings two;
     two.x = {"p", FormattedValue{"0.3", 0.3}, FormattedValue{"0.7", 0.7}, 4};
     two.y = {"v", FormattedValue{"0", 0.0}, FormattedValue{"2000", 2000.0}, 5};
     // w moves with p: the horizontal axis names it with its range.
-    tree.Bind(tree.Root(), "w", "1");
-    auto twoWayRun = std::make_unique<TwoWaySensitivityAnalysis>(tree.Root(), two);
-    twoWayRun->AxisRanges(0).Add(new VariableRange(zString("w"), FormattedValue{"1", 1.0}, FormattedValue{"0", 0.0}));
-    RunAnalysis(std::move(twoWayRun));
-    RunToEnd();
+    sweep(std::make_unique<TwoWaySensitivityAnalysis>(tree.Root(), two), 0, "w", "1", FormattedValue{"1", 1.0},
+          FormattedValue{"0", 0.0});
     auto* twoWay = OnlyGraph<TwoWaySensGraph>();
     ASSERT_NE(twoWay, nullptr);
     EXPECT_EQ(ticks(twoWay->horizontalAxis), probabilities);
@@ -126,11 +131,8 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
     three.x = {"v", FormattedValue{"0", 0.0}, FormattedValue{"100", 100.0}, 2};
     three.y = {"w", FormattedValue{"0", 0.0}, FormattedValue{"1", 1.0}, 2};
     three.z = {"p", FormattedValue{"0.3", 0.3}, FormattedValue{"0.7", 0.7}, 4};
-    tree.Bind(tree.Root(), "q", "0");
-    auto threeWayRun = std::make_unique<ThreeWaySensitivityAnalysis>(tree.Root(), three);
-    threeWayRun->AxisRanges(1).Add(new VariableRange(zString("q"), FormattedValue{"2", 2.0}, FormattedValue{"4", 4.0}));
-    RunAnalysis(std::move(threeWayRun));
-    RunToEnd();
+    sweep(std::make_unique<ThreeWaySensitivityAnalysis>(tree.Root(), three), 1, "q", "0", FormattedValue{"2", 2.0},
+          FormattedValue{"4", 4.0});
     auto* threeWay = OnlyGraph<ThreeWaySensGraph>();
     ASSERT_NE(threeWay, nullptr);
     EXPECT_EQ(ticks(threeWay->verticalAxis), (std::vector<std::string>{"$0.00", "$0.50", "$1.00"}));

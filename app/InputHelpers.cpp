@@ -57,7 +57,8 @@ bool IsDoubleClick()
 {
     if (clicks.previousTime == 0)
         return false;
-    if (clicks.previousTime + GetDoubleClickTime() < clicks.time)
+    // Unsigned differences stay right across the tick count's wrap after 49.7 days.
+    if (clicks.time - clicks.previousTime > GetDoubleClickTime())
         return false;
     return clicks.comparedTarget == clicks.target;
 }

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
-PressClock::PressClock() : lastPress_(GetTickCount()), systemAtLastPress_(lastPress_)
+PressClock::PressClock() : PressClock(GetTickCount()) {}
+
+PressClock::PressClock(uint32_t start) : lastPress_(start), systemAtLastPress_(GetTickCount())
 {
     previous_ = SetTickSource([this] { return Now(); });
 }

@@ -9,6 +9,8 @@
 
 class PressClock {
 public:
+    // The clock starts at start (the system's tick count unless given, e.g. just before it wraps).
+    explicit PressClock(uint32_t start);
     PressClock();
     ~PressClock();
     PressClock(const PressClock&) = delete;

@@ -382,14 +382,18 @@ TEST(TreePane, RightPressShowsTheContextMenuAndDoubleClicksSendCommands)
         std::vector<unsigned> commands;
     } recorder;
     t.window.AddHandler(&recorder, &Recorder::Record, WM_COMMAND);
-    PressClock presses;
-    const TreeNode* previous = nullptr;
-    for (const TreeNode* node : {t.first, t.first, t.decision, t.decision}) {
-        presses.Press(node == previous ? PressClock::DoubleClickGap : PressClock::Apart(),
-                      [&] { t.Click(t.At(node)); });
-        previous = node;
+    // The same with the system's tick count about to wrap (after 49.7 days up).
+    for (const uint32_t start : {uint32_t(GetTickCount()), 0u - PressClock::Apart() - 2 * PressClock::DoubleClickGap}) {
+        recorder.commands.clear();
+        PressClock presses(start);
+        const TreeNode* previous = nullptr;
+        for (const TreeNode* node : {t.first, t.first, t.decision, t.decision}) {
+            presses.Press(node == previous ? PressClock::DoubleClickGap : PressClock::Apart(),
+                          [&] { t.Click(t.At(node)); });
+            previous = node;
+        }
+        EXPECT_EQ(recorder.commands, (std::vector<unsigned>{1506, 1403})) << start;
     }
-    EXPECT_EQ(recorder.commands, (std::vector<unsigned>{1506, 1403}));
     t.window.RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);
 }
 

@@ -50,7 +50,12 @@ std::string PrepareInitialName(FileDialogResult& result, const char* initial, co
         extension = std::strlen(initial) > 2 ? initial + 2 : "";
     } else {
         std::strncpy(result.path, initial, sizeof result.path - 1);
-        if (const char* dot = std::strchr(initial, '.'))
+        // The extension follows the last dot of the name itself ("my.model.tre" is a "tre"), not of a folder.
+        const char* name = initial;
+        for (const char* at = initial; *at; ++at)
+            if (*at == '\\' || *at == '/' || *at == ':')
+                name = at + 1;
+        if (const char* dot = std::strrchr(name, '.'))
             extension = dot + 1;
         else if (const char* pattern = FirstFilterPattern(filters))
             extension = pattern;

@@ -102,6 +102,8 @@ TEST_F(FileDialogAnswers, SaveCancelledChoosesNothing)
     EXPECT_EQ(extensions[0], "tre");
     EXPECT_FALSE(ChooseSavePath(nullptr, nullptr, "Save", nullptr, path));
     EXPECT_EQ(extensions[1], "(none)");
+    EXPECT_FALSE(ChooseSavePath(nullptr, nullptr, "Save", "C:\\v1.2\\my.model.tre", path));
+    EXPECT_EQ(extensions[2], "tre");
     EXPECT_EQ(Text(path.FullPath()), "C:\\kept.tre");
 }
 

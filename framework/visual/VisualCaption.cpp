@@ -175,7 +175,7 @@ void VisualCaption::Erase()
         return;
     const int width = TextWidth(), height = TextHeight();
     ScopedPen pen(dc, GetSysColor(COLOR_BTNFACE));
-    ScopedSelection brush(dc, GetStockObject(LTGRAY_BRUSH));
+    ScopedSelection brush(dc, GetSysColorBrush(COLOR_BTNFACE));
     Rectangle(dc, position_.x, position_.y, position_.x + width, position_.y + height);
 }
 

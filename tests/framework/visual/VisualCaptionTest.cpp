@@ -83,7 +83,11 @@ TEST(VisualCaption, GrayedTextHasNoBlackPassAndTheFocusRectangleErasesCleanly)
     const POINT at = caption->TextPosition();
     const RECT text{at.x, at.y, at.x + caption->TextWidth(), at.y + caption->TextHeight()};
     EXPECT_EQ(0, canvas.Count(text, Black));
-    EXPECT_LT(canvas.Count(text, RGB(192, 192, 192)), (text.right - text.left) * (text.bottom - text.top));
+    // Erased in the button face's own colour, with the grey text's ink on it.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(face, canvas.Pixel(text.left, text.top));
+    EXPECT_EQ(face, canvas.Pixel(text.right - 1, text.bottom - 1));
+    EXPECT_LT(canvas.Count(text, face), (text.right - text.left) * (text.bottom - text.top));
 
     const RECT ring{at.x - 1, at.y - 1, at.x + caption->TextWidth() + 4, at.y + caption->TextHeight() + 2};
     caption->DrawFocusRect(false);

@@ -44,4 +44,13 @@ while IFS= read -r hit; do
 done < <(grep -rnoE --include='*.cpp' --include='*.h' \
     '(TemplateId|Resource)[[:space:]]*=[[:space:]]*[0-9]+|ResourceId\([0-9]+|ProgramDialog [A-Za-z_]+\([0-9]+\)|AppDialog\([0-9]+\)' \
     $folders | sed -E 's/^([^:]+:[0-9]+):.*[^0-9]([0-9]+)\)?$/\1:\2/')
+# Every menu item has its status-bar help: a string whose id is the item's command.
+strings=$(sed -n 's/^[[:space:]]*\([0-9]\+\),.*/\1/p' resources/Strings.rc | sort -u)
+while IFS= read -r id; do
+    [ -n "$id" ] || continue
+    if ! grep -qx "$id" <<<"$strings"; then
+        echo "menu item $id has no status-bar help in resources/Strings.rc" >&2
+        status=1
+    fi
+done < <(sed -n 's/.*MENUITEM[[:space:]]*"[^"]*"[[:space:]]*,[[:space:]]*\([0-9]\+\).*/\1/p' resources/Menus.rc | sort -u)
 exit $status

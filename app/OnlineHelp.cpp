@@ -8,6 +8,8 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/TopWindow.h"
 
+#include <string>
+
 namespace {
 
 HelpViewer& Viewer()
@@ -59,7 +61,8 @@ void ShowHelpFile(const char* fileName, UINT command, ULONG_PTR value, HWND wind
     if (path.Exists())
         Viewer()(window, path.FullPath().Text(), command, value);
     else
-        ShowInfoBox(nullptr, "The help file is not available. Please check our web site for a patch.", 0);
+        ShowInfoBox(nullptr, ("The help file is not available. It belongs at " + std::string(path.FullPath().Text()) +
+                              ", in the folder Help beside the program.").c_str(), 0);
 }
 
 void ShowHelp(UINT command, ULONG_PTR value)

@@ -173,7 +173,8 @@ TEST_F(OnlineHelpOnWindow, OpensTheFileOfTheHelpDirectoryOrSaysItIsMissing)
         MessageBoxRecorder boxes;
         ShowHelpContents();
         ASSERT_EQ(boxes.Count(), 1u);
-        EXPECT_EQ(boxes.Last().text, "The help file is not available. Please check our web site for a patch.");
+        EXPECT_EQ(boxes.Last().text,
+                  "The help file is not available. It belongs at " + helpFile + ", in the folder Help beside the program.");
         EXPECT_EQ(boxes.Last().style, static_cast<unsigned>(MB_OK | MB_ICONASTERISK));
     }
     EXPECT_TRUE(help.calls.empty());

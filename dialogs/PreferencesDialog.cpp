@@ -397,6 +397,19 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
         selected_ = categories_->GetCurSel();
         if (selected_ == shown_)
             return 1;
+        // A header is never selected: a key that moves onto one goes on to the page beyond it, so every page
+        // can be reached from the keyboard; a click on a header leaves the page shown.
+        if (pages_[selected_].pageId == 0 && GetKeyState(VK_LBUTTON) >= 0) {
+            const int step = selected_ > shown_ ? 1 : -1;
+            const int count = categories_->GetCount();
+            int next = selected_;
+            while (next >= 0 && next < count && pages_[next].pageId == 0)
+                next += step;
+            if (next >= 0 && next < count) {
+                selected_ = next;
+                categories_->SetCurSel(selected_);
+            }
+        }
     }
     const int32_t pageId = pages_[selected_].pageId;
     if (pageId == 0 || !ShowPage(pageId)) {

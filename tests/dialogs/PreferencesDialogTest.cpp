@@ -26,13 +26,20 @@
 
 namespace {
 
-// Picks an entry of a list as a click would: the selection, then its notice to the window holding it.
+// Picks an entry of a list as a click would: the selection, then its notice to the window holding it, with
+// the mouse button down meanwhile.
 void Pick(HWND holder, unsigned id, int index, bool combo)
 {
     HWND list = GetDlgItem(holder, static_cast<int>(id));
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_LBUTTON] = 0x80;
+    SetKeyboardState(keys);
     SendMessageA(list, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageA(holder, WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
+    keys[VK_LBUTTON] = 0;
+    SetKeyboardState(keys);
 }
 
 HWND PageOf(DialogFrameCL& dialog)
@@ -62,6 +69,14 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
                 // A header line is never shown: the page stays.
                 Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 5, false);
                 EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4014);
+                // The arrow keys pass over the headers: Down reaches the last page, Up the first.
+                HWND list = GetDlgItem(dialog.Handle(), PreferencesDialog::kCategoryList);
+                const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+                for (const WPARAM arrow : {VK_DOWN, VK_UP}) {
+                    for (int step = 0; step < count; ++step)
+                        SendMessageA(list, WM_KEYDOWN, arrow, 0);
+                    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), arrow == VK_DOWN ? count - 1 : 1);
+                }
                 Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 9, false);
                 SendMessageA(GetDlgItem(PageOf(dialog), 4026), BM_CLICK, 0, 0);
             })

@@ -4,7 +4,7 @@ namespace {
 
 const char* const errorTexts[FormulaErrorCount] = {
     "",
-    "Syntax error.",
+    "Syntax error$1.",
     "There is an empty formula.",
     "There is a self-referential (recursive) formula.",
     "Numeric overflow.",

@@ -7,6 +7,8 @@
 #include "formula/OperandNodes.h"
 #include "formula/OperatorRules.h"
 
+#include <cstdio>
+
 namespace {
 
 // Binding strength of a binary operator token; 0 for any other token.
@@ -26,7 +28,8 @@ FormulaParser::FormulaParser(Formula& formula, const char* text) : formula(formu
 
 int FormulaParser::NextToken()
 {
-    return scanner.Next(current);
+    lastToken = scanner.Next(current);
+    return lastToken;
 }
 
 int FormulaParser::StackWeight(Symbol symbol)
@@ -44,8 +47,35 @@ int FormulaParser::StackWeight(Symbol symbol)
 
 bool FormulaParser::SyntaxError()
 {
-    formula.SetError(FormulaSyntaxError);
+    const zString place = ErrorPlace();
+    formula.SetError(FormulaSyntaxError, &place);
     return false;
+}
+
+zString FormulaParser::ErrorPlace() const
+{
+    const Entry* open = nullptr;
+    for (auto entry = stack.rbegin(); entry != stack.rend() && !open; ++entry)
+        if (entry->symbol == Symbol::OpenParen || entry->symbol == Symbol::CallOpen ||
+            entry->symbol == Symbol::TableOpen)
+            open = &*entry;
+    const char opening = open && open->symbol == Symbol::TableOpen ? '[' : '(';
+    const int at = static_cast<int>(scanner.TokenStart()) + 1;
+    char place[96];
+    if (lastToken == TokenEnd && open)
+        std::snprintf(place, sizeof place, " at character %d: \"%c\" is not closed",
+                      static_cast<int>(open->position) + 1, opening);
+    else if (lastToken == TokenEnd)
+        std::snprintf(place, sizeof place, " at the end of the formula");
+    else if ((lastToken == ')' || lastToken == ']') && !open)
+        std::snprintf(place, sizeof place, " at character %d: \"%c\" closes no \"%c\"", at, lastToken,
+                      lastToken == ']' ? '[' : '(');
+    else if ((lastToken == ')' || lastToken == ']') && (lastToken == ']') != (opening == '['))
+        std::snprintf(place, sizeof place, " at character %d: \"%c\" does not close the \"%c\" at character %d",
+                      at, lastToken, opening, static_cast<int>(open->position) + 1);
+    else
+        std::snprintf(place, sizeof place, " at character %d", at);
+    return zString(place);
 }
 
 bool FormulaParser::Push(Symbol symbol, int token, double value, int nameIndex)
@@ -54,7 +84,7 @@ bool FormulaParser::Push(Symbol symbol, int token, double value, int nameIndex)
     if (stackEntries + weight + 1 > kMaxStackEntries)
         return SyntaxError();
     stackEntries += weight;
-    stack.push_back(Entry{symbol, token, value, nameIndex});
+    stack.push_back(Entry{symbol, token, value, nameIndex, scanner.TokenStart()});
     return true;
 }
 

@@ -44,6 +44,7 @@ private:
         int token;     // the operator of BinaryOp and PrefixOp; for CallOpen 1 when the name is a WORD
         double value;  // the value of Expr
         int nameIndex; // CallOpen and TableOpen: index into names
+        size_t position; // where its token starts in the text
     };
 
     // Entries a table-driven parser would hold for the symbol.
@@ -53,6 +54,8 @@ private:
     void Pop();
     Symbol TopSymbol(int below = 0) const;
     bool SyntaxError();
+    // Where the parse failed, for the message: the character, and the bracket at fault when one is.
+    zString ErrorPlace() const;
 
     // Reduces every operator on the stack that binds at least as tightly as `precedence`.
     void ReduceOperators(int precedence);
@@ -73,6 +76,7 @@ private:
     Formula& formula;
     FormulaScanner scanner;
     FormulaToken current;
+    int lastToken = 0;
     std::vector<Entry> stack;
     std::vector<zString> names;
     int stackEntries = 1;  // the initial state

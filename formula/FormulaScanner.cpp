@@ -84,6 +84,7 @@ int FormulaScanner::Next(FormulaToken& token)
 {
     while (text[position] == ' ' || text[position] == '\t')
         ++position;
+    start = position;
     unsigned char c = static_cast<unsigned char>(text[position]);
     if (c == 0)
         return TokenEnd;

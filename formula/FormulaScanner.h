@@ -12,6 +12,8 @@ public:
 
     // Scans the next token into `token` and returns its code (0 at the end of the text).
     int Next(FormulaToken& token);
+    // Where the token last scanned starts in the text (0-based).
+    size_t TokenStart() const { return start; }
 
 private:
     // Length of the NUMBER that starts at `at`, 0 when none does.
@@ -21,4 +23,5 @@ private:
 
     const char* text;
     size_t position = 0;
+    size_t start = 0;
 };

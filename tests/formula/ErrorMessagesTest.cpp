@@ -86,6 +86,29 @@ TEST(ErrorMessages, TableHoldsTwentyNineEntries)
     EXPECT_EQ(nullptr, FormulaErrorText(29));
 }
 
+TEST(ErrorMessages, SyntaxErrorsSayWhere)
+{
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"(Pi()*2", "Syntax error at character 1: \"(\" is not closed."},
+        {"1 + Max(1; (2)", "Syntax error at character 8: \"(\" is not closed."},
+        {"T[1", "Syntax error at character 2: \"[\" is not closed."},
+        {"2*3)", "Syntax error at character 4: \")\" closes no \"(\"."},
+        {"Max(1]", "Syntax error at character 6: \"]\" does not close the \"(\" at character 4."},
+        {"2  3", "Syntax error at character 4."},
+        {"2*", "Syntax error at the end of the formula."},
+    };
+    for (const auto& c : cases) {
+        FormulaRef ref(new TestContext, 1, "payoff");
+        ref.EvaluateText(c.text);
+        zString message;
+        ref.GetFormula().BuildErrorMessage(message);
+        EXPECT_EQ(std::string(c.expected) + " Unable to evaluate payoff.", message.Text()) << c.text;
+    }
+}
+
 TEST(ErrorMessages, MessageNamesTheRoleAndTheNode)
 {
     EXPECT_EQ("Division by zero. Unable to evaluate payoff of node \"Treat now\".",

@@ -1,5 +1,7 @@
 #include "tests/support/TestPrinter.h"
 
+#include "tools/printer/FilePrinter.h"
+
 #include <windows.h>
 #include <winspool.h>
 
@@ -19,44 +21,11 @@ bool PrinterExists()
     return true;
 }
 
-bool Install()
-{
-    // The driver reads its PPD from the printer driver directory.
-    char directory[MAX_PATH] = {};
-    DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory), sizeof directory,
-                                    &needed))
-        return false;
-    const std::string ppd = std::string(directory) + "\\KivoTestPrinter.ppd";
-    if (!CopyFileA(KIVO_TEST_PRINTER_PPD, ppd.c_str(), FALSE))
-        return false;
-    DRIVER_INFO_3A driver{};
-    driver.cVersion = 3;
-    driver.pName = const_cast<char*>(kDriverName);
-    driver.pDriverPath = const_cast<char*>("wineps.drv");
-    driver.pDataFile = const_cast<char*>("KivoTestPrinter.ppd");
-    driver.pConfigFile = const_cast<char*>("wineps.drv");
-    if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver)) &&
-        GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
-        return false;
-    PRINTER_INFO_2A info{};
-    info.pPrinterName = const_cast<char*>(kPrinterName);
-    info.pPortName = const_cast<char*>("FILE:");
-    info.pDriverName = const_cast<char*>(kDriverName);
-    info.pPrintProcessor = const_cast<char*>("WinPrint");
-    info.pDatatype = const_cast<char*>("RAW");
-    HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-    if (!printer)
-        return GetLastError() == ERROR_PRINTER_ALREADY_EXISTS;
-    ClosePrinter(printer);
-    return true;
-}
-
 } // namespace
 
 std::string TestPrinterEntry()
 {
-    if (!PrinterExists() && !Install())
+    if (!PrinterExists() && !InstallFilePrinter(kPrinterName, kDriverName, KIVO_TEST_PRINTER_PPD))
         return "";
     return std::string(kPrinterName) + ",WINEPS.DRV,FILE:";
 }

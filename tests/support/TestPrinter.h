@@ -1,8 +1,7 @@
 #pragma once
-// The printer of the tests: Wine's PostScript driver with a PPD of ours (a Letter page whose printable area is
-// 7.5 x 10 inches at 300 dots per inch) on the FILE: port, so that what is printed lands in a file. It is
-// installed in the test prefix once and never made the default printer, so that tests of the machine without a
-// printer still see none.
+// The printer of the tests: the PostScript printer to a file (tools/printer/FilePrinter.h). It is installed in
+// the test prefix once and never made the default printer, so that tests of the machine without a printer still
+// see none.
 
 #include <cstdint>
 #include <string>

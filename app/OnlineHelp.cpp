@@ -25,13 +25,22 @@ HWND MainFrameWindow()
     return TheApp && TheApp->MainWindow() ? TheApp->MainWindow()->Handle() : nullptr;
 }
 
+// F1 was pressed inside a dialog or menu. The release of an F1 pressed outside one (the F1 whose help box is
+// that dialog) is not a press for the dialog: taken as one, it put a second box behind the frame, which then
+// took no key again.
+bool helpKeyDown = false;
+
 LRESULT CALLBACK HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
-    if ((code == MSGF_DIALOGBOX || code == MSGF_MENU) && message && message->message == WM_KEYUP &&
-        message->wParam == VK_F1) {
-        if (HWND frame = MainFrameWindow())
-            PostMessageA(frame, WM_COMMAND, HelpOnContextCommand, 0);
+    if ((code == MSGF_DIALOGBOX || code == MSGF_MENU) && message && message->wParam == VK_F1) {
+        if (message->message == WM_KEYDOWN) {
+            helpKeyDown = true;
+        } else if (message->message == WM_KEYUP && helpKeyDown) {
+            helpKeyDown = false;
+            if (HWND frame = MainFrameWindow())
+                PostMessageA(frame, WM_COMMAND, HelpOnContextCommand, 0);
+        }
     }
     return CallNextHookEx(helpHook, code, wParam, lParam);
 }

@@ -204,13 +204,15 @@ int menuStep = 0;
 // While a menu is tracked: F1 released, then the menu closed.
 void CALLBACK MenuSteps(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (menuStep++ == 0)
+    if (menuStep++ == 0) {
+        PostMessageA(menuOwner, WM_KEYDOWN, VK_F1, 1);
         PostMessageA(menuOwner, WM_KEYUP, VK_F1, 0xC0000001);
-    else
+    } else
         EndMenu();
 }
 
-// F1 released inside a dialog or a menu reaches the frame as its Help command.
+// F1 pressed inside a dialog or a menu reaches the frame as its Help command; the release of an F1 pressed
+// before the dialog came (the F1 that opened it) does not.
 TEST_F(OnlineHelpOnScreen, F1InDialogsAndMenusBecomesTheFrameHelpCommand)
 {
     // The menu is tracked only while the frame is the foreground window.
@@ -221,8 +223,11 @@ TEST_F(OnlineHelpOnScreen, F1InDialogsAndMenusBecomesTheFrameHelpCommand)
         AppDialog dialog(kFieldsDialog);
         ModalDialogDriver driver;
         driver.Then([](DialogFrameCL& running) {
-                  SetFocus(running.FindChild(101)->Handle());
-                  PostMessageA(running.FindChild(101)->Handle(), WM_KEYUP, VK_F1, 0xC0000001);
+                  const HWND field = running.FindChild(101)->Handle();
+                  SetFocus(field);
+                  PostMessageA(field, WM_KEYUP, VK_F1, 0xC0000001);
+                  PostMessageA(field, WM_KEYDOWN, VK_F1, 1);
+                  PostMessageA(field, WM_KEYUP, VK_F1, 0xC0000001);
               })
             .Press(IDCANCEL);
         dialog.RunModal();

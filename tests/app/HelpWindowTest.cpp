@@ -46,9 +46,10 @@ void CALLBACK MenuSteps(HWND, UINT, UINT_PTR, DWORD)
     const int step = menuStep++;
     if (step == 0)
         PostMessageA(menuOwner, WM_KEYDOWN, VK_DOWN, 1);
-    else if (step == 1)
+    else if (step == 1) {
+        PostMessageA(menuOwner, WM_KEYDOWN, VK_F1, 1);
         PostMessageA(menuOwner, WM_KEYUP, VK_F1, 0xC0000001);
-    else
+    } else
         EndMenu();
 }
 
@@ -126,6 +127,7 @@ TEST_F(HelpWindowTest, F1InADialogAndOnAHighlightedMenuItemOpensItsTopic)
         driver.Then([](DialogFrameCL& running) {
                   HWND field = running.FindChild(Ctl::Axis::TopEdit)->Handle();
                   SetFocus(field);
+                  PostMessageA(field, WM_KEYDOWN, VK_F1, 1);
                   PostMessageA(field, WM_KEYUP, VK_F1, 0xC0000001);
               })
             .Then([](DialogFrameCL& running) {

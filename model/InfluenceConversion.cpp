@@ -35,7 +35,7 @@ public:
     {
     }
 
-    void Build(std::vector<BayesRevision> bayes, bool vertical)
+    void Build(std::vector<RevisedEvent> bayes, bool vertical)
     {
         bayes_ = std::move(bayes);
         vertical_ = vertical;
@@ -69,7 +69,7 @@ private:
     std::vector<std::pair<InfluenceNodeRecord*, TreeNode*>> labels_;
     std::set<std::string> namesToCreate_;
     std::vector<VariableRange> ranges_;
-    std::vector<BayesRevision> bayes_;
+    std::vector<RevisedEvent> bayes_;
     bool vertical_ = false;
     std::vector<std::unique_ptr<BayesRevisionItem>> items_;
     int generatedCounter_ = 0;
@@ -260,7 +260,7 @@ const DefinitionCell* TreeBuilder::ApplyNodeCells(InfluenceNodeRecord* node, Tre
 // any other event.
 std::string TreeBuilder::RevisedProbability(InfluenceNodeRecord* node, TreeNode* child, bool closing)
 {
-    for (const BayesRevision& revision : bayes_) {
+    for (const RevisedEvent& revision : bayes_) {
         if (std::find(revision.predictors.begin(), revision.predictors.end(), node) == revision.predictors.end())
             continue;
         for (const auto& item : items_) {
@@ -273,7 +273,7 @@ std::string TreeBuilder::RevisedProbability(InfluenceNodeRecord* node, TreeNode*
         items_.push_back(std::make_unique<BayesRevisionItem>(child, revision, assignment_, vertical_, generatedCounter_));
         return items_.back()->ConditionalText(assignment_, closing);
     }
-    for (const BayesRevision& revision : bayes_) {
+    for (const RevisedEvent& revision : bayes_) {
         if (revision.revised != node)
             continue;
         for (const auto& item : items_)
@@ -401,7 +401,7 @@ void ConvertDiagramToTree(InfluenceDocument& diagram, InfluenceNodeRecord* final
     std::vector<InfluenceNodeRecord*> nodes;
     diagram.ForEachNode([&nodes](InfluenceNodeRecord& node) { nodes.push_back(&node); });
     const bool vertical = diagram.prefs.verticalInf != 0;
-    std::vector<BayesRevision> bayes;
+    std::vector<RevisedEvent> bayes;
     std::vector<InfluenceNodeRecord*> sequence = OrderDiagramNodes(finalNode, nodes, vertical, &bayes);
     TreeBuilder builder(ConversionMode::Tree, finalNode, std::move(sequence), tree);
     builder.Build(std::move(bayes), vertical);

@@ -257,7 +257,7 @@ const DefinitionCell* TreeBuilder::ApplyNodeCells(InfluenceNodeRecord* node, Tre
 }
 
 // The branch probability Bayes' rule gives an event that predicts a later one or is predicted; "?" for
-// any other event.
+// any other event, and for a revised one where no revision applies on the path.
 std::string TreeBuilder::RevisedProbability(InfluenceNodeRecord* node, TreeNode* child, bool closing)
 {
     for (const RevisedEvent& revision : bayes_) {
@@ -273,13 +273,22 @@ std::string TreeBuilder::RevisedProbability(InfluenceNodeRecord* node, TreeNode*
         items_.push_back(std::make_unique<BayesRevisionItem>(child, revision, assignment_, vertical_, generatedCounter_));
         return items_.back()->ConditionalText(assignment_, closing);
     }
+    // A revised event reads the revision of its path's predictors; where a predictor was not observed on
+    // the path (skipped there), no revision applies and the event keeps its own cell.
     for (const RevisedEvent& revision : bayes_) {
         if (revision.revised != node)
             continue;
+        const bool observed = std::all_of(revision.predictors.begin(), revision.predictors.end(),
+                                          [this](const InfluenceNodeRecord* predictor) {
+                                              const PathState* known = StateOf(predictor);
+                                              return known != nullptr && known->state >= 0;
+                                          });
+        if (!observed)
+            break;
         for (const auto& item : items_)
             if (item->Matches(node, assignment_))
                 return item->ConditionalText(assignment_, closing);
-        return std::string();
+        break;
     }
     return "?";
 }

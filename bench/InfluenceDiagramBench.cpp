@@ -81,7 +81,7 @@ KIVO_BENCH(InfluenceDiagram)
     BenchReport("influence diagram: checks, loop search and ordering", 1, [&] {
         CheckDiagramComplete(opened->document);
         FindInfluenceLoop(diagram.nodes.back(), PredecessorFilter{});
-        std::vector<BayesRevision> bayes;
+        std::vector<RevisedEvent> bayes;
         ordered = OrderDiagramNodes(diagram.nodes.back(), diagram.nodes, false, &bayes).size();
     });
     std::printf("ordered %d nodes\n", static_cast<int>(ordered));

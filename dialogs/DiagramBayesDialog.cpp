@@ -16,9 +16,9 @@ std::string Quoted(const InfluenceNodeRecord* node)
 
 } // namespace
 
-DiagramBayesDialog::DiagramBayesDialog(const std::vector<BayesRevision>& revisions)
+DiagramBayesDialog::DiagramBayesDialog(const std::vector<RevisedEvent>& revisions)
 {
-    for (const BayesRevision& revision : revisions) {
+    for (const RevisedEvent& revision : revisions) {
         if (!lines.empty())
             lines.emplace_back();
         lines.push_back(Quoted(revision.revised) + " is predicted by");

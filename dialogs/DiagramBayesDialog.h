@@ -13,7 +13,7 @@ class DiagramBayesDialog : public PresentedDialog<DiagramBayesDialog> {
 public:
     enum : unsigned { kTemplateId = 3475 };
 
-    explicit DiagramBayesDialog(const std::vector<BayesRevision>& revisions);
+    explicit DiagramBayesDialog(const std::vector<RevisedEvent>& revisions);
     // Shown until OK; on the screen with the lines in its list.
     int Run();
 

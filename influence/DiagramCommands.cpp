@@ -497,7 +497,7 @@ int InfluenceDiagramWindow::OnBayesRevision(unsigned)
     }
     std::vector<InfluenceNodeRecord*> nodes;
     document.ForEachNode([&nodes](InfluenceNodeRecord& node) { nodes.push_back(&node); });
-    std::vector<BayesRevision> revisions;
+    std::vector<RevisedEvent> revisions;
     OrderDiagramNodes(check.finalNode, nodes, document.prefs.verticalInf != 0, &revisions);
     if (revisions.empty())
         ShowInfoBox(nullptr, "This influence diagram does not require the use of Bayes' revision.",

@@ -74,8 +74,14 @@ InfluenceNodeRecord* InfluenceArc::EffectiveTail() const
 
 ArcRowFlags InfluenceArc::RowFlags() const
 {
+    // One row per state of the tail as it is now: a state that has no row yet (outcomes given after the
+    // arc was drawn) counts as a new row, a row past the last state not at all.
+    const InfluenceNodeRecord* from = EffectiveTail();
+    std::vector<ArcInfluenceRow> rows = settings.rows;
+    if (from != nullptr)
+        rows.resize(static_cast<size_t>(from->OutcomeCount()), NewRow());
     ArcRowFlags flags;
-    for (const ArcInfluenceRow& row : settings.rows) {
+    for (const ArcInfluenceRow& row : rows) {
         flags.probabilities = flags.probabilities || row.affectsProbabilities != 0;
         flags.values = flags.values || row.affectsValues != 0;
         flags.types = flags.types || row.influenceType != ArcInfluenceRow::Symmetric;
@@ -112,11 +118,19 @@ void InfluenceArc::SetEnds(InfluenceNodeRecord* newTail, InfluenceNodeRecord* ne
     SyncRows();
 }
 
+ArcInfluenceRow InfluenceArc::NewRow() const
+{
+    ArcInfluenceRow row;
+    if (head && (head->kind == InfluenceKind::Decision || head->kind == InfluenceKind::Value))
+        row.affectsProbabilities = 0;
+    return row;
+}
+
 void InfluenceArc::SyncRows()
 {
     const InfluenceNodeRecord* from = EffectiveTail();
     const size_t states = from ? static_cast<size_t>(from->OutcomeCount()) : 0;
-    settings.rows.resize(states);
+    settings.rows.resize(states, NewRow());
     if (head && (head->kind == InfluenceKind::Decision || head->kind == InfluenceKind::Value))
         for (ArcInfluenceRow& row : settings.rows)
             row.affectsProbabilities = 0;

@@ -77,8 +77,12 @@ public:
 
     // The tail itself, or its master when it is a clone.
     InfluenceNodeRecord* EffectiveTail() const;
-    // The rows' summary; values also when the head (as stored) is a value node.
+    // The rows' summary over the tail's states, a state without a row as a new row; values also when the
+    // head (as stored) is a value node.
     ArcRowFlags RowFlags() const;
+    // The row a new state of the tail takes: it affects both, but never the probabilities of a decision or
+    // value node.
+    ArcInfluenceRow NewRow() const;
     bool HasSkipAll() const;
 
     // Detaches from the old ends, attaches to the new ones, straightens the arc between their centres and

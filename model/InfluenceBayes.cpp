@@ -69,7 +69,7 @@ std::string GeneratedVariables::NameFor(const std::string& expression)
     return list.back().name;
 }
 
-BayesRevisionItem::BayesRevisionItem(TreeNode* branch, const BayesRevision& revision,
+BayesRevisionItem::BayesRevisionItem(TreeNode* branch, const RevisedEvent& revision,
                                      const PathAssignment& assignment, bool vertical, int& counter)
     : revised(revision.revised), predictors(revision.predictors), bindingNode(branch), generated{{}, &counter}
 {

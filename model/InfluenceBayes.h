@@ -43,7 +43,7 @@ struct GeneratedVariables {
 class BayesRevisionItem {
 public:
     // Made on the branch node of a predictor, for the path's assignment.
-    BayesRevisionItem(TreeNode* branch, const BayesRevision& revision, const PathAssignment& assignment,
+    BayesRevisionItem(TreeNode* branch, const RevisedEvent& revision, const PathAssignment& assignment,
                       bool vertical, int& counter);
 
     // The item revises the event under the assignment's states of its context events.

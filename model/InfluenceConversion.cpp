@@ -35,7 +35,7 @@ public:
     {
     }
 
-    void Build(std::vector<BayesRevision> bayes, bool vertical)
+    void Build(std::vector<RevisedEvent> bayes, bool vertical)
     {
         bayes_ = std::move(bayes);
         vertical_ = vertical;
@@ -69,7 +69,7 @@ private:
     std::vector<std::pair<InfluenceNodeRecord*, TreeNode*>> labels_;
     std::set<std::string> namesToCreate_;
     std::vector<VariableRange> ranges_;
-    std::vector<BayesRevision> bayes_;
+    std::vector<RevisedEvent> bayes_;
     bool vertical_ = false;
     std::vector<std::unique_ptr<BayesRevisionItem>> items_;
     int generatedCounter_ = 0;
@@ -257,10 +257,10 @@ const DefinitionCell* TreeBuilder::ApplyNodeCells(InfluenceNodeRecord* node, Tre
 }
 
 // The branch probability Bayes' rule gives an event that predicts a later one or is predicted; "?" for
-// any other event.
+// any other event, and for a revised one where no revision applies on the path.
 std::string TreeBuilder::RevisedProbability(InfluenceNodeRecord* node, TreeNode* child, bool closing)
 {
-    for (const BayesRevision& revision : bayes_) {
+    for (const RevisedEvent& revision : bayes_) {
         if (std::find(revision.predictors.begin(), revision.predictors.end(), node) == revision.predictors.end())
             continue;
         for (const auto& item : items_) {
@@ -273,13 +273,22 @@ std::string TreeBuilder::RevisedProbability(InfluenceNodeRecord* node, TreeNode*
         items_.push_back(std::make_unique<BayesRevisionItem>(child, revision, assignment_, vertical_, generatedCounter_));
         return items_.back()->ConditionalText(assignment_, closing);
     }
-    for (const BayesRevision& revision : bayes_) {
+    // A revised event reads the revision of its path's predictors; where a predictor was not observed on
+    // the path (skipped there), no revision applies and the event keeps its own cell.
+    for (const RevisedEvent& revision : bayes_) {
         if (revision.revised != node)
             continue;
+        const bool observed = std::all_of(revision.predictors.begin(), revision.predictors.end(),
+                                          [this](const InfluenceNodeRecord* predictor) {
+                                              const PathState* known = StateOf(predictor);
+                                              return known != nullptr && known->state >= 0;
+                                          });
+        if (!observed)
+            break;
         for (const auto& item : items_)
             if (item->Matches(node, assignment_))
                 return item->ConditionalText(assignment_, closing);
-        return std::string();
+        break;
     }
     return "?";
 }
@@ -401,7 +410,7 @@ void ConvertDiagramToTree(InfluenceDocument& diagram, InfluenceNodeRecord* final
     std::vector<InfluenceNodeRecord*> nodes;
     diagram.ForEachNode([&nodes](InfluenceNodeRecord& node) { nodes.push_back(&node); });
     const bool vertical = diagram.prefs.verticalInf != 0;
-    std::vector<BayesRevision> bayes;
+    std::vector<RevisedEvent> bayes;
     std::vector<InfluenceNodeRecord*> sequence = OrderDiagramNodes(finalNode, nodes, vertical, &bayes);
     TreeBuilder builder(ConversionMode::Tree, finalNode, std::move(sequence), tree);
     builder.Build(std::move(bayes), vertical);

@@ -208,7 +208,7 @@ void OrderRelativeTo(InfluenceNodeRecord* anchor, std::vector<InfluenceNodeRecor
 
 std::vector<InfluenceNodeRecord*> OrderDiagramNodes(InfluenceNodeRecord* finalNode,
                                                     const std::vector<InfluenceNodeRecord*>& nodes, bool vertical,
-                                                    std::vector<BayesRevision>* bayes)
+                                                    std::vector<RevisedEvent>* bayes)
 {
     NodeList all;
     for (InfluenceNodeRecord* node : nodes)
@@ -257,9 +257,9 @@ std::vector<InfluenceNodeRecord*> OrderDiagramNodes(InfluenceNodeRecord* finalNo
                         if (source == nullptr || !Holds(groups[j], source))
                             continue;
                         auto record = std::find_if(bayes->begin(), bayes->end(),
-                                                   [source](const BayesRevision& r) { return r.revised == source; });
+                                                   [source](const RevisedEvent& r) { return r.revised == source; });
                         if (record == bayes->end())
-                            record = bayes->insert(bayes->end(), BayesRevision{source, {}});
+                            record = bayes->insert(bayes->end(), RevisedEvent{source, {}});
                         if (!Holds(record->predictors, observed))
                             record->predictors.push_back(observed);
                     }

@@ -9,7 +9,7 @@
 class InfluenceNodeRecord;
 
 // A revised event and the events observed before it that predict it, each once.
-struct BayesRevision {
+struct RevisedEvent {
     InfluenceNodeRecord* revised;
     std::vector<InfluenceNodeRecord*> predictors;
 };
@@ -21,7 +21,7 @@ struct BayesRevision {
 // every revised event with its predictors.
 std::vector<InfluenceNodeRecord*> OrderDiagramNodes(InfluenceNodeRecord* finalNode,
                                                     const std::vector<InfluenceNodeRecord*>& nodes, bool vertical,
-                                                    std::vector<BayesRevision>* bayes);
+                                                    std::vector<RevisedEvent>* bayes);
 
 // Orders the list after the arcs among its events and the anchor (which takes part but is left out of the
 // result), decisions after the others where the arcs leave it open, then by place on the page.

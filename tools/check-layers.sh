@@ -3,7 +3,7 @@
 #   check-layers.sh [SOURCE ROOT]      the sources: any #include, quoted or in angle brackets, that runs upward
 #                                      through the layers; a system header in the core other than the ones
 #                                      listed below; a call of the system's windows, menus, dialogs or drawing
-#                                      in the core
+#                                      in the core; two classes or structs of one name at namespace scope
 #   check-layers.sh --imports BUILD    the built core libraries: every name they leave to the linker comes from
 #                                      the core itself, KERNEL32, ADVAPI32 or the C and C++ runtime (or the
 #                                      short list below); this sees through macros, wrappers and missed names
@@ -148,4 +148,14 @@ for layer in $core; do
         status=1
     done < <(grep -rnE "(^|[^A-Za-z0-9_.>])($ui_calls)[AW]?[[:space:]]*\(" "$layer" --include='*.h' --include='*.cpp' || true)
 done
+
+# One type per name: two classes or structs of one name at namespace scope, in any two files of the project,
+# break the one-definition rule once both are linked into a program (the linker keeps either's inline
+# members). Types of an unnamed namespace, nested types and forward declarations do not count.
+types=$(find $layers tests bench \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null | sort | xargs awk -f "$here/type-definitions.awk")
+while IFS= read -r name; do
+    [ -n "$name" ] || continue
+    echo "$name is defined more than once:" $(awk -v name="$name" '$1 == name { print $2 }' <<<"$types")
+    status=1
+done < <(awk '{ print $1 }' <<<"$types" | sort | uniq -d)
 exit $status

@@ -10,6 +10,8 @@
 #include "framework/window/TraceMessage.h"
 #include "framework/window/WindowMap.h"
 
+#include <algorithm>
+
 FrameworkApp* TheApp = nullptr;
 
 namespace {
@@ -27,6 +29,15 @@ FrameworkApp::FrameworkApp(HINSTANCE instance, HINSTANCE previousInstance, const
     TraceMessage("WinMap is %lx", reinterpret_cast<unsigned long>(windowMap_.get()));
     idleList_ = std::make_unique<IdleList>();
     Screen();
+}
+
+void FrameworkApp::UnregisterWindowClass(const std::string& name)
+{
+    if (!::UnregisterClassA(name.c_str(), instance_))
+        return;
+    const auto found = std::find(registeredClasses_.begin(), registeredClasses_.end(), name);
+    if (found != registeredClasses_.end())
+        registeredClasses_.erase(found);
 }
 
 FrameworkApp::~FrameworkApp()

@@ -60,6 +60,8 @@ public:
 
     // Window classes registered through the framework; each is unregistered at destruction.
     void AddRegisteredClass(const std::string& name) { registeredClasses_.push_back(name); }
+    // Unregisters the class now and, when no window of it is left (the system agrees), forgets its name.
+    void UnregisterWindowClass(const std::string& name);
     const std::vector<std::string>& RegisteredClasses() const { return registeredClasses_; }
 
     // The first TopWindow constructed; later ones do not replace it.

@@ -56,7 +56,11 @@ MDIchildCL::~MDIchildCL()
             TheApp->Map()->Remove(handle_);
         SendMessageA(GetParent(handle_), WM_MDIDESTROY, reinterpret_cast<WPARAM>(handle_), 0);
     }
-    UnregisterClassA(className_.c_str(), ProgramInstance());
+    // A class of this window's own goes with it, and so does its name from the application's list.
+    if (TheApp)
+        TheApp->UnregisterWindowClass(className_);
+    else
+        UnregisterClassA(className_.c_str(), ProgramInstance());
 }
 
 LRESULT MDIchildCL::DefaultProcessing(WindowEvent* event)

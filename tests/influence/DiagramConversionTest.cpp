@@ -26,6 +26,7 @@
 #include <memory>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -148,6 +149,42 @@ TEST_F(DiagramConversion, AnObservationThatCannotHappenGivesZeroInsteadOfADivisi
     EXPECT_NEAR(result.root.value, 16.0, 1e-9);
     EXPECT_NEAR(Child(tree->Document().Root, {0, 0, 0})->branchProbability, 0.0, 1e-12);
     EXPECT_NEAR(Child(tree->Document().Root, {0, 0, 1})->branchProbability, 1.0, 1e-12);
+}
+
+// A test that may be skipped: where "no test" skips Result, Gas is not revised and reads its own 0.7.
+// With the test, P(positive) 0.72, P(gas | positive) 0.875, P(gas | negative) 0.25.
+TEST_F(DiagramConversion, AnEventWhosePredictorIsSkippedOnAPathReadsItsOwnProbabilityThere)
+{
+    TreeWindow* tree = Convert("kivo_skipped_test", [](InfluenceDocument& d) {
+        InfluenceNodeRecord* test = AddDiagramNode(d, d.diagram, InfluenceKind::Decision, "Test", 1, 1, {"test", "no test"});
+        InfluenceNodeRecord* result = AddDiagramNode(d, d.diagram, InfluenceKind::Chance, "Result", 3, 1, {"positive", "negative"});
+        InfluenceNodeRecord* act = AddDiagramNode(d, d.diagram, InfluenceKind::Decision, "Act", 5, 1, {"sell", "dig"});
+        InfluenceNodeRecord* gas = AddDiagramNode(d, d.diagram, InfluenceKind::Chance, "Gas", 3, 3, {"gas", "no gas"});
+        InfluenceNodeRecord* value = AddDiagramNode(d, d.diagram, InfluenceKind::Value, "V", 7, 2);
+        AddDiagramArc(d.diagram, test, result)->settings.rows[1].influenceType = ArcInfluenceRow::Skip;
+        for (auto [tail, head] : {std::pair{gas, result}, {result, act}, {test, act}, {act, value}, {gas, value}})
+            AddDiagramArc(d.diagram, tail, head);
+        const int probabilities = InfluenceNodeRecord::ProbabilityTable;
+        SetDiagramCell(gas, probabilities, {{"Gas", 0}}, "0.7");
+        SetDiagramCell(gas, probabilities, {{"Gas", 1}}, "#");
+        for (int g = 0; g < 2; ++g) {
+            SetDiagramCell(result, probabilities, {{"Test", 0}, {"Gas", g}, {"Result", 0}}, g == 0 ? "0.9" : "0.3");
+            SetDiagramCell(result, probabilities, {{"Test", 0}, {"Gas", g}, {"Result", 1}}, "#");
+        }
+        const char* pays[2][2] = {{"800", "800"}, {"2200", "-300"}};
+        for (int a = 0; a < 2; ++a)
+            for (int g = 0; g < 2; ++g)
+                SetDiagramCell(value, InfluenceNodeRecord::ValueTable, {{"Act", a}, {"Gas", g}}, pays[a][g]);
+    });
+    ASSERT_NE(tree, nullptr);
+    const RollBackResult result = RollBackDocument(tree->Document());
+    ASSERT_EQ(result.status, 0) << result.outcome.text.Text();
+    EXPECT_NEAR(result.root.value, 1583, 1e-9);
+    const TreeNode* root = tree->Document().Root;
+    EXPECT_NEAR(Child(root, {1, 1, 0})->branchProbability, 0.7, 1e-12);
+    EXPECT_NEAR(Child(root, {0, 0, 1, 0})->branchProbability, 0.875, 1e-12);
+    EXPECT_NEAR(Child(root, {0, 1, 1, 0})->branchProbability, 0.25, 1e-12);
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 // D (yes, no) -> C (c1, c2, c3) -> E (e1, e2) -> V, V's table paying 100 (d + 1) + 10 (c + 1) + e + 1; the

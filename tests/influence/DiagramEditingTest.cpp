@@ -509,6 +509,25 @@ TEST_F(ShownDiagram, ADrawnDiagramSavesAndReopensAsDrawn)
     EXPECT_TRUE(window->IsModified());
 }
 
+// Document windows opened and closed again, as many as may be: each gives back the window class of its
+// own, and the program keeps no name of it.
+TEST_F(ShownDiagram, ClosedDocumentWindowsGiveTheirWindowClassesBack)
+{
+    const size_t registered = TheApp->RegisteredClasses().size();
+    for (int round = 0; round < 3; ++round) {
+        for (DocumentWindow* opened : std::initializer_list<DocumentWindow*>{new TreeWindow(), new InfluenceDiagramWindow()}) {
+            opened->Show(SW_SHOWNORMAL);
+            const std::string name = opened->ClassName();
+            const HWND handle = opened->Handle();
+            SendMessageA(handle, WM_CLOSE, 0, 0);
+            PumpMessagesUntil([&] { return !IsWindow(handle); });
+            WNDCLASSA info{};
+            EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), name.c_str(), &info)) << name;
+        }
+    }
+    EXPECT_EQ(TheApp->RegisteredClasses().size(), registered);
+}
+
 } // namespace
 
 namespace {

@@ -413,3 +413,47 @@ TEST_F(TableEditing, ADefinedVariableCellAsksBeforeANumberReplacesIt)
     EXPECT_EQ(boxes.Last().text, "You are about to eliminate a variable definition. Proceed?");
     EXPECT_EQ(Cell(bayes.value, InfluenceNodeRecord::ValueTable, {{"D", 0}, {"S", 0}}), "2:cost12");
 }
+
+// An influence drawn before its source has outcomes keys the table once they are given, whatever the order
+// of the edits: Result's entry typed before Disease had outcomes stays under each of them.
+TEST_F(TableEditing, AnArcDrawnBeforeItsSourceHasOutcomesKeysTheTableOnceItHas)
+{
+    InfluenceDocument& document = window->document;
+    InfluenceNodeRecord* disease = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "Disease", 1, 5);
+    InfluenceNodeRecord* result = AddDiagramNode(document, document.diagram, InfluenceKind::Chance, "Result", 3, 5);
+    AddDiagramArc(document.diagram, disease, result);
+    window->UpdateExtent();
+    const auto giveOutcomes = [&](InfluenceNodeRecord* node, const char* first, const char* second) {
+        namespace Add = Ctl::AddOutcomes;
+        ModalDialogDriver driver;
+        driver.Press(Ctl::EditNodeOutcomes::Add).Type(Add::NameEdit, first).Press(Add::More);
+        driver.Type(Add::NameEdit, second).Press(IDOK).Press(IDOK);
+        EXPECT_TRUE(Edit(node, Cmd::DiagramOutcomes, driver));
+    };
+    // Every cell of Result's table, row by row.
+    const auto fields = [&] {
+        std::vector<std::string> seen;
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& d) {
+                  for (;;) {
+                      seen.push_back(Field(d));
+                      if (!IsWindowEnabled(GetDlgItem(d.Handle(), Id::Next)))
+                          break;
+                      SendMessageA(d.Handle(), WM_COMMAND, Id::Next, 0);
+                  }
+              })
+            .Press(IDCANCEL);
+        EXPECT_TRUE(Edit(result, Cmd::DiagramProbabilities, driver));
+        return seen;
+    };
+    giveOutcomes(result, "Pos", "Neg");
+    ModalDialogDriver typing;
+    typing.Type(Id::ProbabilityEdit, "0.3").Press(Id::Next).Type(Id::ProbabilityEdit, "#").Press(IDOK);
+    ASSERT_TRUE(Edit(result, Cmd::DiagramProbabilities, typing));
+    EXPECT_EQ(fields(), (std::vector<std::string>{"0.3", "#"}));
+
+    giveOutcomes(disease, "Yes", "No");
+    EXPECT_EQ(fields(), (std::vector<std::string>{"0.3", "#", "0.3", "#"}));
+    EXPECT_EQ(Cell(result, InfluenceNodeRecord::ProbabilityTable, {{"Disease", 1}, {"Result", 0}}), "1:0.3");
+    EXPECT_EQ(boxes.Count(), 0u);
+}

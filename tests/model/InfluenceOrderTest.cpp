@@ -23,7 +23,7 @@ public:
     {
         return AddDiagramArc(document.diagram, tail, head);
     }
-    std::string Order(InfluenceNodeRecord* finalNode, bool vertical = false, std::vector<BayesRevision>* bayes = nullptr)
+    std::string Order(InfluenceNodeRecord* finalNode, bool vertical = false, std::vector<RevisedEvent>* bayes = nullptr)
     {
         std::string names;
         for (const InfluenceNodeRecord* node : OrderDiagramNodes(finalNode, document.diagram.nodes, vertical, bayes))
@@ -77,7 +77,7 @@ TEST(InfluenceOrder, AnEventObservedLaterThanOneItInfluencesIsRevised)
     d.Arc(test, act);
     d.Arc(state, value);
     d.Arc(act, value);
-    std::vector<BayesRevision> bayes;
+    std::vector<RevisedEvent> bayes;
     EXPECT_EQ(d.Order(value, false, &bayes), "A D S V");
     ASSERT_EQ(bayes.size(), 1u);
     EXPECT_EQ(bayes[0].revised, state);

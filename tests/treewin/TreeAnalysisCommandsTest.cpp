@@ -744,3 +744,36 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
         EXPECT_EQ(plain.first, rolledBack.first);
     }
 }
+
+// Escape in a simulation's dialog stops a run of many trials, and the statistics of the trials done show; a
+// stopped run leaves no record to run again. (The key's state, polled between slices when the focus is
+// elsewhere, is shared by every process on the desktop: pressing it here would stop other tests' analyses.)
+TEST(TreeAnalysisCommands, EscapeStopsASimulationWithTheStatisticsOfItsTrials)
+{
+    OnScreen screen;
+    InstallMonteCarloDialogs();
+    Tree t;
+    t.window.SelectNode(t.document.Root, 1, nullptr, false);
+    {
+        ModalDialogDriver driver;
+        driver.Type(MonteCarloSetupDialog::kTrialsField, "32000").Press(IDOK);
+        SendMessageA(t.window.Handle(), WM_COMMAND, 1614, 0);
+    }
+    MonteCarloProgressDialog* dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&dialog));
+    ASSERT_NE(dialog, nullptr);
+    for (int trial = 0; trial < 10; ++trial)
+        dialog->Run().NextTrial();
+    SetFocus(dialog->Control(MonteCarloProgressDialog::kStopButton));
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        screen.app->ProcessMessage(message);
+    EXPECT_TRUE(dialog->Run().Finished());
+    EXPECT_EQ(dialog->Run().Simulation().trialCounter, 10);
+    char mean[64] = "";
+    GetDlgItemTextA(dialog->Handle(), 3924, mean, sizeof mean);
+    EXPECT_STRNE(mean, "");
+    EXPECT_EQ(t.document.LastAnalysis, nullptr);
+    SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}

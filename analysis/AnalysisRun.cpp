@@ -7,7 +7,9 @@
 
 AnalysisRun::AnalysisRun(TreeDocument* tree) : document(tree)
 {
-    document->CurrentAnalysis = this;
+    // One run per tree: a run made while another goes on does not take its place (RunAnalysis lets it go).
+    if (document->CurrentAnalysis == nullptr)
+        document->CurrentAnalysis = this;
     TheHost().CommandsChanged();
 }
 
@@ -22,6 +24,10 @@ AnalysisRun::~AnalysisRun()
 
 void RunAnalysis(std::unique_ptr<AnalysisRun> run)
 {
+    // Taking the going run's place would delete it without its end: its progress message and the tree's
+    // refresh pause would stay for good.
+    if (run->document->CurrentAnalysis != run.get())
+        return;
     AnalysisRun& started = *run;
     started.document->OwnedAnalysis = std::move(run);
     bool goesOn = false;

@@ -25,7 +25,7 @@ class AnalysisRun : public IdleWork {
 public:
     enum RunState : int32_t { Created = 1, Running = 2, Finishing = 3, Finished = 4 };
 
-    // Registers the run as the tree window's current analysis.
+    // Registers the run as the tree window's current analysis, unless another run is.
     explicit AnalysisRun(TreeDocument* document);
     AnalysisRun(const AnalysisRun&) = delete;
     AnalysisRun& operator=(const AnalysisRun&) = delete;
@@ -86,5 +86,6 @@ private:
 };
 
 // Hands the run to its document, which owns it from now on, and begins it: when the run ended there (failed,
-// or did its whole work at once) it ends at once; else it goes on as an idle task.
+// or did its whole work at once) it ends at once; else it goes on as an idle task. While another run goes on
+// on the document the run is let go unbegun.
 void RunAnalysis(std::unique_ptr<AnalysisRun> run);

@@ -40,6 +40,8 @@ void MonteCarloProgress::Start()
     simulation->Begin();
     simulation->document->RefreshChildWindows();
     started = true;
+    // An Escape pressed before the run does not stop it.
+    TheHost().EscapePressed();
     TheHost().AddIdleTask(this);
 }
 
@@ -47,7 +49,8 @@ void MonteCarloProgress::OnIdle()
 {
     if (finished)
         return;
-    if (simulation->error) {
+    // Escape stops the run between slices, as Stop does.
+    if (simulation->error || TheHost().EscapePressed()) {
         Finish();
         return;
     }
@@ -79,9 +82,12 @@ void MonteCarloProgress::Finish()
     document->ResumeChildWindows();
     if (view != nullptr)
         view->ShowFinished(!simulation->error);
-    if (simulation->error || simulation->trialCounter <= simulation->trials)
+    if (simulation->error)
         return;
+    // Stopped early, the trials done so far are the results.
     CalcStats();
+    if (simulation->trialCounter <= simulation->trials)
+        return;
     if (record != nullptr) {
         document->SetStoredAnalysis(record);
         record = nullptr;

@@ -155,6 +155,15 @@ InPlaceLineEdit::InPlaceLineEdit(ZoomPane* owner, const RECT& rect, unsigned fla
 {
 }
 
+long InPlaceLineEdit::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    // A single line does not ask for Tab and Enter, so a window with dialog keys would take them (moving the
+    // focus, pressing its default button) before the editor's owner sees them.
+    if (event.message == WM_GETDLGCODE)
+        return AnswerNow{answeredAtOnce, answer}(DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL);
+    return InPlaceEdit::HandleMessage(event, answeredAtOnce, answer);
+}
+
 long InPlaceLineEdit::Grow(char c)
 {
     if (!std::isprint(static_cast<unsigned char>(c)))

@@ -80,6 +80,8 @@ public:
     InPlaceLineEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style, const char* text, unsigned id);
 
 protected:
+    // Asks for every key: the owner gives Tab and Enter their meaning.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
     long Grow(char c) override;
 };
 

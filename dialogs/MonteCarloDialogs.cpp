@@ -241,6 +241,12 @@ long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND cont
     case IDOK:
         DestroyWindow(handle_);
         return 1;
+    case IDCANCEL:
+        // Escape in the dialog stops a running simulation, as Stop does.
+        if (run->Finished())
+            return 0;
+        run->Finish();
+        return 1;
     case kStopButton:
         run->Finish();
         return 1;

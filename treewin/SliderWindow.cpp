@@ -56,7 +56,12 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
         if (formula.HasError())
             break;
         FormatNumber(DefaultNumericFormat, value, startValue, false, false, -9);
-        const double share = high > low ? this->steps * (value - low) / (high - low) : 0.0;
+        double share = high > low ? this->steps * (value - low) / (high - low) : 0.0;
+        // A value on a step starts there though the arithmetic falls a hair short of it; between steps the
+        // bar starts at the step below.
+        const double step = std::round(share);
+        if (std::fabs(share - step) < 1e-9)
+            share = step;
         position = share <= 0.0 ? 0 : share >= this->steps ? this->steps : static_cast<int>(share);
     }
 

@@ -4,11 +4,13 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "analysis/AnalysisRun.h"
 #include "app/FrameCommands.h"
 #include "app/MainToolbar.h"
 #include "app/MimicRunTime.h"
 #include "app/NamePopupMenu.h"
 #include "app/StartProgram.h"
+#include "app/StatusMessage.h"
 #include "app/ZoomPane.h"
 #include "model/DocumentVariableOps.h"
 #include "model/StoredAnalysisList.h"
@@ -31,6 +33,8 @@ struct MenuFacts {
     bool one = false, any = false, decision1 = false, copy1 = false, root1 = false, markov1 = false;
     int kids = 0;
     bool customInterface = false, locked = false, busy = false, rolledBack = false, snapshot = false;
+    // A long analysis steps on the tree from the idle loop.
+    bool running = false;
     bool noteSelected = false, unbind = false;
     bool free = false, editable = false, editable1 = false, subtreeHighlighted = false;
     int variables = 0, masters = 0, analyses = 0, calcMethod = 0;
@@ -71,7 +75,8 @@ MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
     busy = locked || customInterface;
     rolledBack = document.RolledBack != 0;
     snapshot = document.RolledBack == 2;
-    free = document.CurrentAnalysis == nullptr && !(rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3);
+    running = document.CurrentAnalysis != nullptr;
+    free = !running && !(rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3);
     editable = !customInterface && any;
     editable1 = editable && one && !locked;
     subtreeHighlighted = any && window.SubtreeSelection != 0;
@@ -381,8 +386,9 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::AnalysisShowOptimalPath, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return f.decision1 && !f.copy1 && f.free && !f.customInterface; }, nullptr},
     {Cmd::AnalysisVerifyProbabilities, &TreeWindow::DispatchAnalysis, NoCustomInterface, nullptr},
+    // Either way the roll back would take the running analysis's place, or change the tree under it.
     {Cmd::AnalysisRollBack, &TreeWindow::DispatchAnalysis,
-     [](const MenuFacts& f) { return !f.customInterface && !f.snapshot; }, nullptr},
+     [](const MenuFacts& f) { return !f.customInterface && !f.snapshot && !f.running; }, nullptr},
     {Cmd::AnalysisThresholdAnalysis, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) {
          return !f.customInterface && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
@@ -485,6 +491,10 @@ int TreeWindow::OnCommand(int command)
         (this->*row->handler)(command);
         if (row->undoText != nullptr && CurrentUndoAction() != nullptr && CurrentUndoAction() != before)
             CurrentUndoAction()->name = row->undoText;
+    } else if (document.CurrentAnalysis != nullptr) {
+        // Refused while an analysis runs: the status bar says what the tree is busy with.
+        zString reason;
+        ShowStatusMessage(document.CurrentAnalysis->StatusText(reason).Text());
     }
     RefreshFrameCommands();
     return 1;
@@ -537,7 +547,7 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
 {
     const MenuFacts f(*this, CustomInterfaceShown);
     TreeNode* node = f.first;
-    SetItem(popup, Cmd::DisplayPreferences, true);
+    SetItem(popup, Cmd::DisplayPreferences, RuleAllows(f, Cmd::DisplayPreferences));
     // The variables' menu under "Define Variable", "New..." first.
     if (RuleAllows(f, Cmd::NodeDefineNewVariable)) {
         HMENU variables = CreatePopupMenu();
@@ -554,18 +564,13 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
         InsertMenuA(popup, 5, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(variables),
                     "Define Variable");
     }
-    SetItem(popup, Cmd::OptionsNodeComment, !f.locked && f.one && f.kids >= 1);
-    SetItem(popup, Cmd::OptionsChangeNodeType, !f.locked && f.any);
+    for (unsigned id : {Cmd::OptionsNodeComment, Cmd::OptionsChangeNodeType, Cmd::NodeHideRollBackBox,
+                        Cmd::AnalysisOneWay, Cmd::AnalysisExpectedValue, Cmd::AnalysisRollBack})
+        SetItem(popup, id, RuleAllows(f, id));
     CheckMenuEntry(popup, Cmd::NodeHideRollBackBox, f.one && RollBackBoxHidden(node));
-    SetItem(popup, Cmd::NodeHideRollBackBox, RuleAllows(f, Cmd::NodeHideRollBackBox));
-    const bool running = document.CurrentAnalysis != nullptr;
-    SetItem(popup, Cmd::AnalysisOneWay, f.one && !running && !f.locked && f.variables >= 1);
-    SetItem(popup, Cmd::AnalysisProbabilityDistribution, f.any && !f.someLogic && f.allHaveChildren && !running,
+    SetItem(popup, Cmd::AnalysisProbabilityDistribution, RuleAllows(f, Cmd::AnalysisProbabilityDistribution),
             f.n >= 2 ? "Comparative Distributions" : "Probability Distribution");
-    SetItem(popup, Cmd::AnalysisExpectedValue, f.any && !f.someInMarkov &&
-                             !(f.rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3) && !running);
     CheckMenuEntry(popup, Cmd::AnalysisRollBack, f.rolledBack);
-    SetItem(popup, Cmd::AnalysisRollBack, !f.snapshot);
     UpdateEditMenuTexts(popup, true);
 }
 
@@ -574,26 +579,20 @@ void TreeWindow::UpdateCommands()
     if (document.SuspendVariablesSync)
         return;
     const MenuFacts f(*this, CustomInterfaceShown);
-    const bool ci = f.customInterface;
-    TreeNode* node = f.first;
-    const bool running = document.CurrentAnalysis != nullptr;
     SelectDefaultMode();
-    EnableSaveCommand(MaySave(f) && (FilePath().IsEmpty() || document.Modified != 0));
+    EnableSaveCommand(RuleAllows(f, Cmd::FileSave) && (FilePath().IsEmpty() || document.Modified != 0));
     EnablePrintCommands(CanPrint());
     EnableConvertToOutline(0);
-    EnableRollBack(!f.snapshot && !ci, f.rolledBack);
-    EnableProbabilityDistribution(node != nullptr && f.kids > 0 && node->kind != LogicNode &&
-                                  node->kind != MarkovNode && !node->IsInMarkovSubtree() && !ci);
-    const bool sensitivity = f.one && !running && !f.locked && f.variables >= 1 && !ci;
-    EnableOneWaySensitivity(sensitivity);
-    EnableTwoWaySensitivity(sensitivity);
-    EnableDefineVariable(!f.locked && !ci);
-    EnableCommand1556(!ci);
-    EnableProbabilityWheel(!f.locked && f.one && node->cloneStatus != CloneCopyNode && node->kind == ChanceNode &&
-                           f.kids > 0 && !ci);
-    EnableFontCommand(f.editField != 0 || (!f.any && SelectedNote == nullptr));
-    EnableMonteCarlo(f.one && !running && !f.locked && f.kids > 0 && !ci && !node->IsInMarkovSubtree());
-    EnableChangeNodeType(!f.locked && f.any && !ci);
+    EnableRollBack(RuleAllows(f, Cmd::AnalysisRollBack), f.rolledBack);
+    EnableProbabilityDistribution(RuleAllows(f, Cmd::AnalysisProbabilityDistribution));
+    EnableOneWaySensitivity(RuleAllows(f, Cmd::AnalysisOneWay));
+    EnableTwoWaySensitivity(RuleAllows(f, Cmd::AnalysisTwoWay));
+    EnableDefineVariable(RuleAllows(f, Cmd::ValuesDefineValues));
+    EnableCommand1556(RuleAllows(f, Cmd::ShowVariables));
+    EnableProbabilityWheel(RuleAllows(f, Cmd::ValuesProbabilityWheel));
+    EnableFontCommand(RuleAllows(f, Cmd::DisplayFont));
+    EnableMonteCarlo(RuleAllows(f, Cmd::AnalysisMonteCarloSimulation));
+    EnableChangeNodeType(RuleAllows(f, Cmd::OptionsChangeNodeType));
 }
 
 bool TreeWindow::ChildMayUseWheel(const TreeChildWindow& child) const

@@ -182,8 +182,8 @@ TEST(MonteCarloProgress, IdleSlicesRunTheTrialsAndFinishOnce)
     };
     const Case cases[] = {
         {"all trials", -1, false, 10, true, true, true},
-        {"stopped after a slice", 1, false, 4, true, false, false},
-        {"stopped before a trial", 0, false, 0, true, false, false},
+        {"stopped after a slice", 1, false, 4, true, true, false},
+        {"stopped before a trial", 0, false, 0, true, true, false},
         {"probabilities fail at the start", -1, true, 0, false, false, false},
     };
     for (const Case& c : cases) {

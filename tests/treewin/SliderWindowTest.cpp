@@ -209,6 +209,24 @@ TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
     EXPECT_EQ(variable->hasRange, 1);
     EXPECT_EQ(variable->low.value, 1.0);
     EXPECT_EQ(variable->high.value, 4.0);
+
+    // A value on a step whose arithmetic falls a hair short ((0.6 - 0.3) / 0.6 * 4) starts on that step.
+    delete slider;
+    tree.Root->SetBinding("v", "0.6", false);
+    previous = CreateSliderDialog::SetPresenter([](CreateSliderDialog& dialog) {
+        dialog.variable = "v";
+        dialog.low = 0.3;
+        dialog.high = 0.9;
+        dialog.intervals = 4;
+        return IDOK;
+    });
+    window.EditTreeVariables(1510);
+    CreateSliderDialog::SetPresenter(previous);
+    ASSERT_EQ(window.ChildWindows().Count(), 1);
+    slider = static_cast<SliderWindow*>(window.ChildWindows().At(0));
+    EXPECT_EQ(slider->Position(), 2);
+    EXPECT_EQ(Label(slider, SliderWindow::kCurrentLabel), "0.6");
+    EXPECT_EQ(Label(slider, SliderWindow::kValueLabel), "0.6");
 }
 
 }  // namespace

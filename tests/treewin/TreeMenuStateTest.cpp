@@ -190,7 +190,7 @@ TEST(TreeMenuState, ToolBarAndBoundWindowsFollowTheTree)
         MenuFixture f;
         f.window.Show(SW_SHOWNORMAL);
         auto button = [&](unsigned id) { return VisualCtrlKit::IsItemEnabled(frame->ToolBar(), id); };
-        const std::vector<unsigned> buttons = {1513, 1651, 1652, 1602, 1614, 1405, 1502, 1556, 1612};
+        const std::vector<unsigned> buttons = {1513, 1651, 1602, 1614, 1405, 1502, 1556, 1612};
         for (int ci : {0, 1}) {
             f.Select({f.c});
             f.window.CustomInterfaceShown = static_cast<int16_t>(ci);
@@ -198,8 +198,14 @@ TEST(TreeMenuState, ToolBarAndBoundWindowsFollowTheTree)
             for (unsigned id : buttons)
                 EXPECT_EQ(button(id), ci == 0) << id << " ci " << ci;
             EXPECT_FALSE(button(1303));
+            EXPECT_FALSE(button(1652));
         }
         f.window.CustomInterfaceShown = 0;
+        // Two-way compares a decision's branches over two variables, as its menu item says.
+        f.tree.EnsureVariable("w", nullptr);
+        f.Select({f.tree.Root});
+        frame->RefreshCommands();
+        EXPECT_TRUE(button(1652));
 
         f.window.OnCommand(1306);
         ASSERT_NE(f.window.VariablesView, nullptr);

@@ -5,6 +5,7 @@
 
 #include "app/InPlaceEdit.h"
 #include "app/MenuButton.h"
+#include "app/StartProgram.h"
 #include "app/UndoHistory.h"
 #include "dialogs/CreateSliderDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"
@@ -455,13 +456,39 @@ TEST_F(TreeValuesCommands, TheWheelAndInsertVariableWorkOnTheChanceNode)
 
 TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
 {
+    // The weights take picks of the formula menus where the focus was; one that is no formula keeps the
+    // dialog open.
     {
+        const unsigned first = MultiAttrWeightDialog::kFirstWeightEdit;
+        TheProgram()->CreateFormulaMenus(&frame);
+        std::vector<std::string> faces;
+        std::string picked;
         ModalDialogDriver person;
-        person.Type(MultiAttrWeightDialog::kFirstWeightEdit + 1, "0.25").Press(IDOK);
+        person.Then([&](DialogFrameCL& dialog) {
+            for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
+                    faces.push_back(button->FaceText().Text());
+            HWND third = GetDlgItem(dialog.Handle(), first + 2);
+            SetWindowTextA(third, "x");
+            SetFocus(third);
+            SendMessageA(third, EM_SETSEL, 1, 1);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(603, 0), 0); // "*" of Operators
+            picked = TextOf(dialog, first + 2);
+        });
+        person.Type(first + 1, "1 + (").Press(IDOK);
+        person.Type(first + 1, "0.25").Type(first + 2, "x*2").Press(IDOK);
+        boxes.Clear();
         window.EditTreeVariables(1514);
+        TheProgram()->DestroyFormulaMenus();
         EXPECT_TRUE(person.Finished());
+        EXPECT_EQ(faces, (std::vector<std::string>{"Operators:", "Functions:", "Variables:"}));
+        EXPECT_EQ(picked, "x*");
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text, "Syntax error. Unable to evaluate multi attribute weighting factor.");
+        boxes.Clear();
     }
     EXPECT_STREQ(tree.CalcPrefs.MultiAttrWeight[1].Text().Text(), "0.25");
+    EXPECT_STREQ(tree.CalcPrefs.MultiAttrWeight[2].Text().Text(), "x*2");
 
     auto picker = DistributionPicker::SetPresenter([](DistributionPicker& dialog) {
         dialog.chosen = new NormalDistribution();

@@ -7,6 +7,7 @@
 #include "app/OpenFileByName.h"
 #include "app/ProgressWindow.h"
 #include "app/SaveQuestions.h"
+#include "app/StartProgram.h"
 #include "app/OnlineHelp.h"
 #include "framework/dialog/Menu.h"
 #include "framework/draw/zFont.h"
@@ -22,6 +23,7 @@
 #include "framework/window/ResourceId.h"
 #include "formula/TableDirectory.h"
 #include "graph/TableGraphWindow.h"
+#include "script/DdeLinkManager.h"
 #include "treewin/TreeClipboard.h"
 
 #include "CommandIds.h"
@@ -91,6 +93,7 @@ MainFrame::MainFrame()
     DragAcceptFiles(handle_, TRUE);
     if (TheApp)
         TheApp->AddHandler(this, &MainFrame::OnDropFiles, WM_DROPFILES);
+    AddHandler(this, &MainFrame::OnActivateProgram, WM_ACTIVATEAPP);
 }
 
 MainFrame::~MainFrame()
@@ -298,6 +301,15 @@ long MainFrame::OnDropFiles(WindowEvent* event)
     }
     DragFinish(drop);
     return 1;
+}
+
+long MainFrame::OnActivateProgram(WindowEvent* event)
+{
+    // A program that a link names may have started while another program was in front.
+    if (event->ProgramActivating())
+        if (DdeLinkManager* links = TheProgram() ? TheProgram()->Links() : nullptr)
+            links->ReconnectAll();
+    return 0;
 }
 
 long MainFrame::OnMenuSelect(WindowEvent* event)

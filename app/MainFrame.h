@@ -92,6 +92,8 @@ private:
     void Relayout();
     long OnInitMenu(WindowEvent* event);
     long OnMenuSelect(WindowEvent* event);
+    // The program became active again: document links whose partner was absent try again.
+    long OnActivateProgram(WindowEvent* event);
     // Files dropped from the shell on any window open as File Open opens them.
     long OnDropFiles(WindowEvent* event);
 

@@ -552,16 +552,18 @@ void MainFrame::UpdateMenus()
     SetMenuItemText(bar, Cmd::EditRedo, history.RedoMenuText().Text());
     // A diagram window names the item after what it converts to.
     SetMenuItemText(bar, Cmd::FileConvertToOutline, "Convert to Outline");
-    // The frame's commands by their rules; those the active window takes are its to state.
+    for (const auto& item : PlainEditTexts)
+        SetMenuItemText(bar, item.id, item.text);
+    SetMenuItemText(bar, Cmd::EditShowTreeClipboard,
+                    TheTreeClipboard().Window() ? "Hide Tr&ee Clipboard" : "Show Tr&ee Clipboard");
+    SetMenuItemText(bar, Cmd::DisplayHideStatusBar, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");
+    SetMenuItemText(bar, Cmd::DisplayToolBar, ToolBarVisible() ? "Hide &Tool Bar" : "Show &Tool Bar");
+    // Then the states: the frame's commands by their rules; those the active window takes are its to state.
     for (const CommandRow& row : Commands)
         if (row.handler != nullptr || row.rule == nullptr)
             bar->GrayItem(row.id, row.rule == nullptr || !row.rule(*this));
     for (unsigned id : GrayedUntilTheWindowSays)
         bar->GrayItem(id, 1);
-    for (const auto& item : PlainEditTexts)
-        SetMenuItemText(bar, item.id, item.text);
-    SetMenuItemText(bar, Cmd::DisplayHideStatusBar, StatusBarVisible() ? "Hide Status Ba&r" : "Show Status Ba&r");
-    SetMenuItemText(bar, Cmd::DisplayToolBar, ToolBarVisible() ? "Hide &Tool Bar" : "Show &Tool Bar");
     if (document)
         document->UpdateMenus(bar->Handle());
 }

@@ -103,6 +103,8 @@ bool MenuButton::ReadItemText(unsigned itemId, zString& out) const
 
 void MenuButton::SetFaceText(const zString& text)
 {
+    if (text_ == text)
+        return;
     text_ = text;
     LayoutText();
     InvalidateRect(handle_, nullptr, TRUE);

@@ -47,6 +47,8 @@ public:
     int ShowPickedItem(unsigned itemId);
     // Opens the menu under the button and waits for the pick.
     void TrackMenu();
+    // The face shows the text (redrawn when it changed).
+    void SetFaceText(const zString& text);
 
     const zString& FaceText() const { return text_; }
     const zString& ShownText() const { return shownText_; }
@@ -60,7 +62,6 @@ protected:
     // The face text fitted to the text area, and its size.
     void LayoutText();
     bool CanOpen() const { return active_ && hasItems_; }
-    void SetFaceText(const zString& text);
     void SetFixedCommand(unsigned command) { fixedCommand_ = command; }
     unsigned FixedCommand() const { return fixedCommand_; }
     // The picked item's text read from the menu, cut to the face's limit; false when there is no such item.

@@ -24,11 +24,10 @@ namespace {
 int showTables = 1;
 
 // A menu button of the dialog over the static, with the first pop-up of the menu resource.
-Menu* MenuOver(ProgramDialog& dialog, unsigned menuId, unsigned control)
+MenuButton* MenuOver(ProgramDialog& dialog, unsigned menuId, unsigned control)
 {
     std::unique_ptr<Menu> menu(Menu::PopupFromResource(ResourceId(menuId, nullptr)));
-    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, control);
-    return button != nullptr ? button->ButtonMenu() : nullptr;
+    return MakeOwningMenuButton(std::move(menu), &dialog, control);
 }
 
 class DefineValuesScreen {
@@ -38,7 +37,7 @@ public:
           list(&dialog, DefineValuesDialog::kList)
     {
         MenuOver(dialog, 129, DefineValuesDialog::kNewButton);
-        valueMenu = MenuOver(dialog, 130, DefineValuesDialog::kValueButton);
+        valueButton = MenuOver(dialog, 130, DefineValuesDialog::kValueButton);
         CheckBoxCtrl::FromTemplate(&dialog, DefineValuesDialog::kShowTablesCheck, &showTables);
         dialog.OnNotification(DefineValuesDialog::kList, LBN_SELCHANGE, [this] { Update(); });
         dialog.OnButton(DefineValuesDialog::kShowTablesCheck, [this] {
@@ -120,10 +119,12 @@ private:
             anyVariable = anyVariable || (tablesStart != 0 && IsVariable(list.SelectedAt(i)));
             anyTable = anyTable || IsTable(list.SelectedAt(i));
         }
-        if (valueMenu != nullptr) {
+        if (valueButton != nullptr) {
+            Menu* valueMenu = valueButton->ButtonMenu();
             valueMenu->GrayItem(DefineValuesDialog::kAtSelectedNodes,
                                 values.selectedCount == 0 || !anyVariable || anyTable);
             valueMenu->GrayItem(DefineValuesDialog::kDefaultForTree, count == 0);
+            valueButton->SetFaceText(anyTable && !anyVariable ? "Values..." : "Value...");
         }
         dialog.EnableItem(DefineValuesDialog::kPropertiesButton,
                           count == 1 && (IsTable(list.SelectedAt(0)) || IsVariable(list.SelectedAt(0))));
@@ -238,7 +239,7 @@ private:
     TreeDocument& document;
     ProgramDialog dialog;
     MultiSelectListBox list;
-    Menu* valueMenu = nullptr;
+    MenuButton* valueButton = nullptr;
     int tablesStart = -1;
 };
 

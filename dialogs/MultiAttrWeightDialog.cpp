@@ -1,5 +1,6 @@
 #include "dialogs/MultiAttrWeightDialog.h"
 
+#include "dialogs/FormulaMenus.h"
 #include "dialogs/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
 #include "treewin/TreeWindow.h"
@@ -15,8 +16,25 @@ int MultiAttrWeightDialog::Run()
     if (HasPresenter())
         return Present() == IDOK ? 1 : 0;
     ProgramDialog dialog(kTemplateId);
-    for (unsigned i = 0; i < 4; ++i)
-        EditCtrl::FromTemplate(&dialog, kFirstWeightEdit + i, &weights[i], CtrlWindowCL::MayBeEmpty);
+    // A pick of the formula menus goes into the weight that had the focus last.
+    const FormulaMenuControls menus{Ctl::MultiAttributeWeighting::OperatorsText,
+                                    Ctl::MultiAttributeWeighting::FunctionsText,
+                                    Ctl::MultiAttributeWeighting::VariablesText, 0, 0};
+    FormulaPicks picks(&dialog, window, menus);
+    EditCtrl* fields[4] = {};
+    for (unsigned i = 0; i < 4; ++i) {
+        fields[i] = EditCtrl::FromTemplate(&dialog, kFirstWeightEdit + i, &weights[i], CtrlWindowCL::MayBeEmpty);
+        picks.Track(fields[i]);
+    }
+    // Each weight must read as a formula; the first that does not keeps the dialog open.
+    dialog.OnButton(IDOK, [&] {
+        if (!dialog.ValidateAndStore())
+            return;
+        for (int i = 0; i < 4; ++i)
+            if (!weights[i].IsEmpty() && !FormulaSyntaxOk(weights[i], fields[i], "multi attribute weighting factor"))
+                return;
+        dialog.EndModal();
+    });
     dialog.SelectField(kFirstWeightEdit);
     return dialog.Run() == IDOK ? 1 : 0;
 }

@@ -5,11 +5,16 @@
 #include "dialogs/PresentedDialog.h"
 #include "foundation/zString.h"
 
+#include "CommandIds.h"
+
 class TreeWindow;
 
 class MultiAttrWeightDialog : public PresentedDialog<MultiAttrWeightDialog> {
 public:
-    enum : unsigned { kTemplateId = 3200, kFirstWeightEdit = 3201 };
+    enum : unsigned {
+        kTemplateId = DialogRes::MultiAttributeWeighting,
+        kFirstWeightEdit = Ctl::MultiAttributeWeighting::Edit3201,
+    };
 
     // Loads the tree's four weight texts.
     explicit MultiAttrWeightDialog(TreeWindow* window);

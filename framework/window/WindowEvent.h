@@ -50,6 +50,8 @@ struct WindowEvent {
 
     // WM_ACTIVATE: whether the window is being activated; WM_SETFOCUS: the focus was gained.
     bool Activating() const { return LOWORD(wParam) != WA_INACTIVE; }
+    // WM_ACTIVATEAPP: whether the program is becoming the active one.
+    bool ProgramActivating() const { return wParam != FALSE; }
     bool FocusGained() const { return message == WM_SETFOCUS; }
     // WM_MDIACTIVATE: the child being activated and the one being deactivated.
     HWND ActivatedChild() const { return reinterpret_cast<HWND>(lParam); }

@@ -147,6 +147,41 @@ TEST_F(FrameDocuments, UndoAndRedoItemsNameTheActionAndGrayWithoutOne)
     EXPECT_TRUE(Grayed(1201));
 }
 
+// With no document, and with the tree clipboard's window active, no Edit item but the clipboard's own can
+// act: each reads its plain text and is gray, however the menu opened last.
+TEST_F(FrameDocuments, EditItemsThatCannotActAreGrayWithNoDocumentAndUnderTheTreeClipboard)
+{
+    // The clipboard's window takes its slot items 1208 to 1211 and 1212 closes it.
+    const UINT editItems[] = {1201, 1219, 1202, 1203, 1216, 1204, 1217, 1205, 1206, 1207, 1220, 1213, 1218};
+    const auto expectEditGray = [&](const char* when) {
+        for (UINT id : editItems)
+            EXPECT_TRUE(Grayed(id)) << id << " " << when;
+        EXPECT_FALSE(Grayed(1212)) << when;
+        EXPECT_EQ("Cu&t\tCtrl+X", ItemText(1202)) << when;
+    };
+    new TestDocument("A");
+    Post(1904);
+    ASSERT_EQ(0u, WindowCount());
+    OpenMenu();
+    OpenMenu();
+    expectEditGray("with no window");
+    for (UINT id : {1208u, 1209u, 1210u, 1211u})
+        EXPECT_TRUE(Grayed(id)) << id;
+    for (UINT id : {1107u, 1904u, 1905u, 1104u, 1105u, 1111u, 1114u, 1106u, 1110u, 1112u, 1108u})
+        EXPECT_TRUE(Grayed(id)) << id;
+    EXPECT_EQ("Show Tr&ee Clipboard", ItemText(1212));
+
+    Post(1212);
+    ASSERT_EQ(1u, WindowCount());
+    OpenMenu();
+    expectEditGray("under the tree clipboard");
+    EXPECT_EQ("Hide Tr&ee Clipboard", ItemText(1212));
+    Post(1212);
+    OpenMenu();
+    EXPECT_EQ("Show Tr&ee Clipboard", ItemText(1212));
+    EXPECT_EQ(0u, WindowCount());
+}
+
 TEST_F(FrameDocuments, PrintingWithoutAPrinterIsReported)
 {
     new TestDocument("A");

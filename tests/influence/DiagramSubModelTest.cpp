@@ -27,7 +27,10 @@ TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGi
     window->ShowNodes({a, b});
     window->SetModified(0);
 
-    // No changes nothing.
+    // The Diagram menu offers the collapse of the two selected nodes; No changes nothing.
+    EXPECT_EQ(MenuText(Cmd::DisplayCollapseSubtree), "C&ollapse to Sub-Model\tCtrl+J");
+    EXPECT_FALSE(Grayed(Cmd::DisplayCollapseSubtree));
+    EXPECT_TRUE(Grayed(Cmd::DisplayExpandSubtreeOnce));
     boxes.Answer(IDNO);
     Command(Cmd::DisplayCollapseSubtree);
     EXPECT_EQ(boxes.Last().text, kCollapseQuestion);
@@ -89,6 +92,8 @@ TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGi
     const HWND innerHandle = inner->Handle();
     window->Activate();
     window->ShowNodes({subModel});
+    EXPECT_EQ(MenuText(Cmd::DisplayExpandSubtreeOnce), "&Expand Sub-Model\tCtrl+Shift+J");
+    EXPECT_FALSE(Grayed(Cmd::DisplayExpandSubtreeOnce));
     boxes.Answer(IDYES);
     Command(Cmd::DisplayExpandSubtreeOnce);
     EXPECT_EQ(boxes.Last().text, "Expanding the sub-model is not undoable. Do you wish to proceed?");

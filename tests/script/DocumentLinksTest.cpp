@@ -3,6 +3,7 @@
 // (a named lock).
 
 #include "analysis/TreeEngines.h"
+#include "app/MainFrame.h"
 #include "app/StartProgram.h"
 #include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
@@ -243,12 +244,17 @@ TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
     EXPECT_TRUE(PumpMessagesUntil([&] { return !manager.IsConnected(*link); }));
     EXPECT_EQ(manager.ConversationCount(), 1u);
 
-    // Started again, the first program is found once a document opens here; the opened copy's link shares
-    // the item and its loop, and both get the value the first program has now.
+    // Started again, the first program is found once this one becomes the active program again; a copy
+    // opened here shares the item and its loop, and both get the value the first program has now.
     program = std::make_unique<ProgramProcess>(KIVO_PROGRAM, job);
     ASSERT_TRUE(program->WaitForScriptItem("SV_DONE", "1", 60000)) << "The job did not end: " << program->State();
+    {
+        MainFrame frame;
+        EXPECT_FALSE(manager.IsConnected(*link));
+        SendMessageA(frame.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+        EXPECT_TRUE(manager.IsConnected(*link));
+    }
     auto copy = std::make_unique<TreeWindow>(second.c_str());
-    EXPECT_TRUE(manager.IsConnected(*link));
     DdeClientLink* conversation = manager.FindConversation("KIVO_Node", topic.c_str());
     ASSERT_NE(conversation, nullptr);
     ASSERT_EQ(conversation->items.size(), 1u);

@@ -4,6 +4,8 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/InPlaceEdit.h"
+#include "app/MenuButton.h"
+#include "app/StartProgram.h"
 #include "app/UndoHistory.h"
 #include "dialogs/CreateSliderDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"
@@ -21,9 +23,12 @@
 #include "dialogs/NodeValueWindow.h"
 #include "formula/DistributionRecord.h"
 #include "formula/DistributionTypes.h"
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
 #include "foundation/TextReport.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/EditCtrl.h"
+#include "framework/dialog/Menu.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
@@ -38,6 +43,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -175,6 +181,63 @@ TEST_F(TreeValuesCommands, DefineValuesOpensTheFreeVariablesAndReportsTheOthers)
         window.CloseChildWindowsFor(a);
         window.CloseChildWindowsFor(b);
     }
+}
+
+// The value button reads "Values..." over table lines alone; defining a variable at two nodes asks how.
+TEST_F(TreeValuesCommands, DefineValuesNamesItsButtonAfterTheLinesAndAsksAboutSeveralNodes)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string directory = temp + std::string("kivo_define_tables") + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(directory.c_str(), nullptr);
+    SetTablesDirectory((directory + "\\").c_str());
+    LoadTablesDirectory();
+    ASSERT_NE(CreateTable("Rates", "rates", "", LookupTable::Truncation, true), nullptr);
+    Select({a, b});
+    // Lines: x, y, z, the tables line, Rates.
+    const auto select = [](std::initializer_list<int> lines) {
+        return [lines](DialogFrameCL& dialog) {
+            HWND list = dialog.FindChild(DefineValuesDialog::kList)->Handle();
+            SendMessageA(list, LB_SETSEL, FALSE, -1);
+            for (int line : lines)
+                SendMessageA(list, LB_SETSEL, TRUE, line);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(DefineValuesDialog::kList, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+        };
+    };
+    std::vector<std::string> faces;
+    const auto readFace = [&](DialogFrameCL& dialog) {
+        for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
+                if (button->ButtonMenu()->Handle() &&
+                    GetMenuState(button->ButtonMenu()->Handle(), DefineValuesDialog::kDefaultForTree, MF_BYCOMMAND) !=
+                        static_cast<UINT>(-1))
+                    faces.push_back(button->FaceText().Text());
+    };
+    std::string question;
+    bool help = false;
+    ModalDialogDriver person;
+    person.Then(select({4})).Then(readFace).Then(select({0, 4})).Then(readFace).Then(select({0})).Then(readFace);
+    person.Press(DefineValuesDialog::kAtSelectedNodes).Then([&](DialogFrameCL& dialog) {
+        for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[100] = {};
+            GetWindowTextA(child, text, sizeof text);
+            if (GetDlgCtrlID(child) == 111)
+                help = std::string(text) == "&Help";
+            else if (std::strstr(text, "more than one node"))
+                question = text;
+        }
+    });
+    person.Press(IDCANCEL).Press(IDCANCEL);
+    window.EditTreeVariables(1502);
+    EXPECT_TRUE(person.Finished());
+    FreeTables();
+    DeleteFileA((directory + "\\rates.tbl").c_str());
+    RemoveDirectoryA(directory.c_str());
+    EXPECT_EQ(faces, (std::vector<std::string>{"Values...", "Value...", "Value..."}));
+    EXPECT_EQ(question, "You have chosen to define a variable at more than one node.");
+    EXPECT_TRUE(help);
+    EXPECT_EQ(Windows(), std::vector<std::string>{});
 }
 
 TEST_F(TreeValuesCommands, DeletingAVariableClosesItsWindowsAndDropsItsParameter)
@@ -393,13 +456,39 @@ TEST_F(TreeValuesCommands, TheWheelAndInsertVariableWorkOnTheChanceNode)
 
 TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
 {
+    // The weights take picks of the formula menus where the focus was; one that is no formula keeps the
+    // dialog open.
     {
+        const unsigned first = MultiAttrWeightDialog::kFirstWeightEdit;
+        TheProgram()->CreateFormulaMenus(&frame);
+        std::vector<std::string> faces;
+        std::string picked;
         ModalDialogDriver person;
-        person.Type(MultiAttrWeightDialog::kFirstWeightEdit + 1, "0.25").Press(IDOK);
+        person.Then([&](DialogFrameCL& dialog) {
+            for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
+                    faces.push_back(button->FaceText().Text());
+            HWND third = GetDlgItem(dialog.Handle(), first + 2);
+            SetWindowTextA(third, "x");
+            SetFocus(third);
+            SendMessageA(third, EM_SETSEL, 1, 1);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(603, 0), 0); // "*" of Operators
+            picked = TextOf(dialog, first + 2);
+        });
+        person.Type(first + 1, "1 + (").Press(IDOK);
+        person.Type(first + 1, "0.25").Type(first + 2, "x*2").Press(IDOK);
+        boxes.Clear();
         window.EditTreeVariables(1514);
+        TheProgram()->DestroyFormulaMenus();
         EXPECT_TRUE(person.Finished());
+        EXPECT_EQ(faces, (std::vector<std::string>{"Operators:", "Functions:", "Variables:"}));
+        EXPECT_EQ(picked, "x*");
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text, "Syntax error. Unable to evaluate multi attribute weighting factor.");
+        boxes.Clear();
     }
     EXPECT_STREQ(tree.CalcPrefs.MultiAttrWeight[1].Text().Text(), "0.25");
+    EXPECT_STREQ(tree.CalcPrefs.MultiAttrWeight[2].Text().Text(), "x*2");
 
     auto picker = DistributionPicker::SetPresenter([](DistributionPicker& dialog) {
         dialog.chosen = new NormalDistribution();

@@ -12,6 +12,8 @@
 #include "model/TreeDocument.h"
 #include "treewin/TreeWindow.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kNewHeader = "New Header";
@@ -63,8 +65,6 @@ ColumnsDialog::ColumnsDialog(TreeWindow& window)
         working.Add(NewColumn(""));
     formulaField = EditCtrl::FromTemplate(this, kFormulaField);
     BuildMenus();
-    const int tabStop = 85;
-    SendMessageA(Control(kList), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     FillList(0);
     OnSelect();
 }
@@ -112,9 +112,33 @@ void ColumnsDialog::FillList(int select)
 {
     const HWND list = Control(kList);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    for (int i = 0; i < working.Count(); ++i)
-        SendMessageA(list, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(ColumnLabel(*working.At(i), costEffectiveness).Text()));
+    // The calculations stand in a column just right of the widest header; a line wider than the list scrolls.
+    HDC dc = GetDC(list);
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    int widestHeader = 0;
+    for (int i = 0; i < working.Count(); ++i) {
+        const zString& header = working.At(i)->header;
+        SIZE size{};
+        GetTextExtentPoint32A(dc, header.Text(), static_cast<int>(header.Length()), &size);
+        widestHeader = std::max(widestHeader, static_cast<int>(size.cx));
+    }
+    RECT unit{0, 0, 4, 8};
+    MapDialogRect(Handle(), &unit);
+    const int spacing = std::max(static_cast<int>(unit.right), 1);
+    int tabPixels = std::max(widestHeader + 2 * spacing, 40 * spacing / 4);
+    const int tabStop = tabPixels * 4 / spacing + 1;
+    tabPixels = tabStop * spacing / 4;
+    SendMessageA(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+    int widestLine = 0;
+    for (int i = 0; i < working.Count(); ++i) {
+        const zString line = ColumnLabel(*working.At(i), costEffectiveness);
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.Text()));
+        const DWORD extent = GetTabbedTextExtentA(dc, line.Text(), static_cast<int>(line.Length()), 1, &tabPixels);
+        widestLine = std::max(widestLine, static_cast<int>(LOWORD(extent)) + 4);
+    }
+    SelectObject(dc, font);
+    ReleaseDC(list, dc);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widestLine), 0);
     SendMessageA(list, LB_SETCURSEL, select, 0);
 }
 

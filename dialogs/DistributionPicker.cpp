@@ -23,8 +23,8 @@ namespace {
 enum : unsigned { kTemplateId = 2488, kFirstPicture = 2461, kLastPicture = 2479, kPlaceholderOffset = 2450,
                   kTableList = 2487, kFirstMode = 2492, kSecondMode = 2493 };
 constexpr int kTableType = 16;
-// A picture button's size, and its face: the button less its pressed border.
-constexpr int kPictureWidth = 62, kPictureHeight = 57, kFaceWidth = 54, kFaceHeight = 49;
+// A picture button takes its placeholder's place; its face is the button less its pressed border.
+constexpr int kFaceBorder = 8;
 
 // The pictures in the order they are made: type index and the label under it.
 struct Picture {
@@ -38,13 +38,13 @@ const Picture kPictures[] = {{1, "Normal"},  {2, "Uniform"},   {17, "Triangular"
                              {18, "Poisson"}, {19, "Binomial"}, {16, "Table"}};
 
 // The face of a picture button: the type's bitmap over its label, on the button face colour.
-Bitmap* PictureFace(unsigned id, const char* label, HFONT font)
+Bitmap* PictureFace(unsigned id, const char* label, HFONT font, int width, int height)
 {
     ScopedWindowDC screen(nullptr);
-    auto face = std::make_unique<Bitmap>(CreateCompatibleBitmap(screen.Get(), kFaceWidth, kFaceHeight));
+    auto face = std::make_unique<Bitmap>(CreateCompatibleBitmap(screen.Get(), width, height));
     ScopedMemoryDC dc(screen.Get());
     ScopedSelection drawn(dc.Get(), face->Handle());
-    RECT all{0, 0, kFaceWidth, kFaceHeight};
+    RECT all{0, 0, width, height};
     FillRect(dc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
     int textTop = 2;
     const Bitmap picture(ResourceId(id, nullptr));
@@ -52,13 +52,13 @@ Bitmap* PictureFace(unsigned id, const char* label, HFONT font)
         const SIZE size = picture.Size();
         ScopedMemoryDC source(screen.Get());
         ScopedSelection shown(source.Get(), picture.Handle());
-        BitBlt(dc.Get(), (kFaceWidth - size.cx) / 2, 2, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+        BitBlt(dc.Get(), (width - size.cx) / 2, 2, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
         textTop += size.cy + 2;
     }
     ScopedSelection typeface(dc.Get(), font);
     SetBkMode(dc.Get(), TRANSPARENT);
     SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
-    RECT text{0, textTop, kFaceWidth, kFaceHeight};
+    RECT text{0, textTop, width, height};
     DrawTextA(dc.Get(), label, -1, &text, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
     return face.release();
 }
@@ -85,10 +85,11 @@ public:
             // label drawn in its face.
             HWND button = CreateWindowExA(0, "BUTTON", picture.label, WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                                           BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP, place.left, place.top,
-                                          kPictureWidth, kPictureHeight, dialog.Handle(),
+                                          place.right - place.left, place.bottom - place.top, dialog.Handle(),
                                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
             SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-            faces.emplace_back(PictureFace(id, picture.label, font));
+            faces.emplace_back(PictureFace(id, picture.label, font, place.right - place.left - kFaceBorder,
+                                           place.bottom - place.top - kFaceBorder));
             SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(faces.back()->Handle()));
             if (picture.type == kTableType && (!picker.allowTable || tables.Count() == 0))
                 EnableWindow(button, FALSE);

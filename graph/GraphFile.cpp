@@ -73,6 +73,8 @@ bool GraphWindow::StoreCommon(Archive& archive)
 
 bool GraphWindow::LoadCommon(Archive& archive)
 {
+    // A stored graph keeps the plot size it was saved with.
+    KeepPlotSize();
     if (::ReadDocumentHeader(archive) != GraphDocumentKind)
         return false;
     int16_t typeCode = 0;

@@ -6,9 +6,11 @@
 
 #include "app/ZoomPane.h"
 #include "framework/draw/Display.h"
+#include "framework/draw/LogicalUnits.h"
 #include "model/GraphTemplateFile.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -17,6 +19,8 @@ constexpr float kBlockGap = 0.05f;
 constexpr float kBottomGap = 0.1f;
 constexpr float kSubtitleGap = 0.03f;
 constexpr float kLegendGap = 0.05f;
+// A graph filling a small window keeps a plot of at least this size (inches) and scrolls.
+constexpr float kSmallestFittedPlot = 1.0f;
 
 LogicalRect Sized(float width, float height)
 {
@@ -146,9 +150,51 @@ void GraphWindow::PlaceBottomBlock(const LogicalRect& block)
 
 void GraphWindow::Layout()
 {
+    LayoutBlocks();
+    float width = 0.0f;
+    float height = 0.0f;
+    if (FittedPlotSize(width, height)) {
+        graphRect = LogicalRect{graphRect.left, graphRect.top, graphRect.left + width, graphRect.top + height};
+        LayoutBlocks();
+        // What a kind keeps of the plot's place follows it.
+        SetGraphRect(graphRect);
+    }
+}
+
+bool GraphWindow::FittedPlotSize(float& width, float& height)
+{
+    Display* display = PaneDisplay();
+    if (!followsWindow_ || !laidOut_ || handle_ == nullptr || display == nullptr || IsIconic(handle_))
+        return false;
+    RECT client{};
+    GetClientRect(handle_, &client);
+    // The room without scroll bars: a graph that fits needs none.
+    const float across = PixelWidthToLogical(client.right, *display);
+    const float down = PixelHeightToLogical(client.bottom - bottomStrip_, *display);
+    if (!(across > 0.0f) || !(down > 0.0f))
+        return false;
+    float nowWidth = 0.0f;
+    float nowHeight = 0.0f;
+    GraphSize(nowWidth, nowHeight);
+    // Rounding to pixels must not make the drawing a pixel larger than the room.
+    constexpr float kSlack = 0.03f;
+    width = std::max(kSmallestFittedPlot, nowWidth + across - (extent.right - extent.left) - kSlack);
+    height = std::max(kSmallestFittedPlot, nowHeight + down - (extent.bottom - extent.top) - kSlack);
+    return std::fabs(width - nowWidth) >= 0.01f || std::fabs(height - nowHeight) >= 0.01f;
+}
+
+void GraphWindow::CanvasResized()
+{
+    if (followsWindow_ && laidOut_)
+        Layout();
+}
+
+void GraphWindow::LayoutBlocks()
+{
     Display* display = PaneDisplay();
     if (display == nullptr)
         return;
+    laidOut_ = true;
     {
         DisplayLock lock(*display);
         extent.left = extent.top = 0.0f;

@@ -146,6 +146,7 @@ void GraphWindow::Open(const GraphTemplate* kept)
         ApplyTemplate(*kept);
     Layout();
     if (kept && kept->width > 0.01f && kept->height > 0.01f) {
+        KeepPlotSize();
         SetGraphRect(LogicalRect{graphRect.left, graphRect.top, graphRect.left + kept->width,
                                  graphRect.top + kept->height});
         Refit();
@@ -167,6 +168,7 @@ void GraphWindow::ApplyTemplateCommand()
             DisplayLock lock(*display);
             ForEachElement([display](GraphElement& element) { element.Fit(*display); });
         }
+        KeepPlotSize();
         SetGraphRect(LogicalRect{graphRect.left, graphRect.top, graphRect.left + chosen->width,
                                  graphRect.top + chosen->height});
         InvalidateLogicalRect(nullptr);

@@ -40,18 +40,21 @@ std::string NewGraphTitle()
 }
 
 // The canvas fills its window but for the strip the graph keeps at its bottom.
+// A graph that follows its window is laid out again for the canvas's new size.
 class CanvasLayout : public FillLayout {
 public:
-    explicit CanvasLayout(const int& reserved) : reserved_(reserved) {}
+    CanvasLayout(GraphWindow& graph, const int& reserved) : graph_(graph), reserved_(reserved) {}
     void Resize(WindowCL* window, WindowEvent* parentSize) override
     {
         if (window == nullptr || window->Handle() == nullptr || parentSize == nullptr)
             return;
         const SIZE client = parentSize->ClientSize();
         MoveWindow(window->Handle(), 0, 0, client.cx, std::max(0L, client.cy - reserved_), TRUE);
+        graph_.CanvasResized();
     }
 
 private:
+    GraphWindow& graph_;
     const int& reserved_;
 };
 
@@ -59,7 +62,7 @@ private:
 class GraphCanvasPane : public ZoomPane {
 public:
     GraphCanvasPane(GraphWindow* owner, const int& reservedBottom)
-        : ZoomPane(owner, new CanvasLayout(reservedBottom), WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL), graph_(*owner)
+        : ZoomPane(owner, new CanvasLayout(*owner, reservedBottom), WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL), graph_(*owner)
     {
     }
 
@@ -160,6 +163,7 @@ void GraphWindow::ReserveBottomStrip(int height)
     GetClientRect(handle_, &client);
     if (ZoomPane* pane = Pane())
         MoveWindow(pane->Handle(), 0, 0, client.right, std::max(0L, client.bottom - height), TRUE);
+    CanvasResized();
 }
 
 void GraphWindow::Initialise()
@@ -403,7 +407,7 @@ void GraphWindow::Draw(Display* display)
     display->FrameRect(plot);
     const bool screen = IsScreen(*display);
     if (screen) {
-        DrawHandle(*display, POINT{plot.left, plot.top}, Colour{0, 0, 0, 0}, false, true);
+        DrawHandle(*display, POINT{plot.left, plot.top}, Colour{0, 0, 0, 0}, true, true);
         DrawHandle(*display, POINT{plot.right, plot.bottom}, Colour{0, 0, 0, 0}, false, true);
     }
     ForEachElement([this, display](GraphElement& element) {
@@ -455,7 +459,7 @@ void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
     const POINT pixels = pane->ClientToDrawing(client);
     const LogicalPoint at = CanvasPoint(client);
     const RECT plot = LogicalRectToPixels(graphRect, *display);
-    if (HitHandle(pixels, POINT{plot.left, plot.top}, false, true)) {
+    if (HitHandle(pixels, POINT{plot.left, plot.top}, true, true)) {
         Deselect();
         tracker_ = std::make_unique<MouseTracker>(display, plot);
         dragKind_ = 1;
@@ -546,6 +550,8 @@ void GraphWindow::OnCanvasMouseUp()
             InvalidateLogicalRect(nullptr);
             SetGraphRect(moved);
         }
+        // What the person placed stays where it is when the window changes size.
+        KeepPlotSize();
         Refit();
         SetModified(1);
     }

@@ -90,8 +90,13 @@ public:
     // range, and labels it; the user may change the scale.
     void ScaleSweptAxis(int which, const NumericFormat& format, double low, double high, int intervals,
                         const char* title);
-    // Measures every element and places the title, plot and bottom blocks.
+    // Measures every element and places the title, plot and bottom blocks; while the graph follows its
+    // window, the plot takes the room the window leaves it.
     void Layout();
+    // The plot keeps the size it has now, whatever the window's (a template, a drag or a file fixed it).
+    void KeepPlotSize() { followsWindow_ = false; }
+    // The canvas changed size: a graph that follows its window is laid out again to fill it.
+    void CanvasResized();
     // Laid out and shown, as the kept template of a stored analysis says when there is one (its fonts,
     // texts and lines, then its plot size).
     void Open(const GraphTemplate* kept);
@@ -234,7 +239,16 @@ private:
     void DrawSetLines(Display& display);
     void InvalidateElement(const GraphElement& element);
 
+    // Measures and places the three blocks at the current plot size.
+    void LayoutBlocks();
+    // The plot size that makes the graph fill the canvas (at zoom 1); false when it is the size now or the
+    // graph does not follow its window.
+    bool FittedPlotSize(float& width, float& height);
+
     GraphElement* selected_ = nullptr;
+    // A new graph fills its window until its plot size is fixed; laid out at least once.
+    bool followsWindow_ = true;
+    bool laidOut_ = false;
     int bottomStrip_ = 0;
     std::unique_ptr<TrackerBase> tracker_;
     // 1 moving the plot, 2 resizing it, 3 moving the selected element.

@@ -53,15 +53,18 @@ void StepValueLabel::Initialise(const NumericFormat& numberFormat, const char* c
     SetStep(0, nullptr);
 }
 
+// The step label stands this far (inches) above the plot's frame.
+constexpr float kStepLabelGap = 0.05f;
+
 LogicalRect StepLabelBlock(LogicalRect block, const StepValueLabel& label)
 {
-    block.bottom += label.Height();
+    block.bottom += label.Height() + kStepLabelGap;
     return block;
 }
 
 LogicalRect PlotUnderStepLabel(LogicalRect block, const StepValueLabel& label)
 {
-    block.top += label.Height();
+    block.top += label.Height() + kStepLabelGap;
     return block;
 }
 

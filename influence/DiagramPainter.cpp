@@ -244,7 +244,7 @@ void DiagramPaint::PaintArc(InfluenceArc& arc)
     }
     display_.PopPen();
     DrawArrowHead(display_, base, Logical(arc.end), kArrowLength, kArrowSpread, colour, true, false);
-    if (arc.settings.showComment != 0 && !arc.settings.comment.IsEmpty())
+    if (arc.CommentShown())
         PaintComment(arc);
 }
 
@@ -300,7 +300,7 @@ LogicalRect DiagramBounds(InfluenceDiagram& diagram, Display& display)
             const SplineCurve curve(display, points, 3, display.LogPixelsX() / 4, SplineCurve::BoundingBox);
             Include(bounds, PixelRectToLogical(curve.Bounds(), display));
         }
-        if (arc->settings.showComment != 0)
+        if (arc->CommentShown())
             Include(bounds, arc->commentBox);
     }
     for (int i = 0; i < diagram.notes.Count(); ++i)
@@ -401,7 +401,7 @@ bool ArcHit(InfluenceDocument& document, const InfluenceArc& arc, DiagramPoint p
     if (arc.settings.hidden != 0 && document.prefs.showHidArcs == 0)
         return false;
     const LogicalRect& box = arc.commentBox;
-    if (arc.settings.showComment != 0 && point.x >= box.left && point.x <= box.right && point.y >= box.top &&
+    if (arc.CommentShown() && point.x >= box.left && point.x <= box.right && point.y >= box.top &&
         point.y <= box.bottom)
         return true;
     const float reach = static_cast<float>(PixelWidthToLogical(kHandleReach, display));

@@ -144,7 +144,7 @@ void DiagramPane::PressArc(InfluenceArc* arc, DiagramPoint point, POINT pixels, 
         pressMiddle_ = arc->middle;
         pressCommentOffset_ = arc->commentOffset;
         StartTracker(SilentTracker(CurrentDisplay()), pixels, MiddleDrag);
-    } else if (arc->settings.showComment != 0 && Contains(arc->commentBox, point)) {
+    } else if (arc->CommentShown() && Contains(arc->commentBox, point)) {
         StartTracker(std::make_unique<MouseTracker>(CurrentDisplay(), ToPixels(arc->commentBox)), pixels,
                      CommentDrag);
     }

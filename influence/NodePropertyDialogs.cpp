@@ -314,8 +314,12 @@ void AddStates(InfluenceNodeRecord& node, bool outcomes, std::vector<std::string
 {
     ProgramDialog dialog(DialogRes::AddOutcomes);
     dialog.SetText(outcomes ? "Add Outcomes" : "Add Alternatives");
-    const std::string prompt = std::string("Enter a new ") + (outcomes ? "ou&tcome" : "al&ternative") +
-                               " at node \"" + node.name.Text() + "\":";
+    // The prompt's mnemonic leads to the field; an ampersand of the name is shown as itself.
+    std::string name;
+    for (const char* c = node.name.Text(); c && *c; ++c)
+        name += *c == '&' ? std::string("&&") : std::string(1, *c);
+    const std::string prompt =
+        std::string("Enter a new ") + (outcomes ? "ou&tcome" : "al&ternative") + " at node \"" + name + "\":";
     dialog.SetItemText(AddState::Prompt, prompt.c_str());
     const auto take = [&] {
         const zString text = dialog.ItemText(AddState::NameEdit);

@@ -105,6 +105,8 @@ public:
     // right when the arc runs down to the right or up to the left), moved by the comment offset and grown by
     // the margin. Unchanged without a document that measures.
     void ComputeCommentBox();
+    // The comment box is drawn, hit and dragged only when it is shown and has a text.
+    bool CommentShown() const { return settings.showComment != 0 && !settings.comment.IsEmpty(); }
 
     InfluenceNodeRecord* tail = nullptr;
     InfluenceNodeRecord* head = nullptr;

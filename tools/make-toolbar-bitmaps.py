@@ -12,6 +12,8 @@ FACE = (192, 192, 192)
 BLACK, WHITE, GREY = (0, 0, 0), (255, 255, 255), (128, 128, 128)
 BLUE, NAVY, RED, GREEN = (0, 0, 255), (0, 0, 128), (192, 0, 0), (0, 128, 0)
 YELLOW, TEAL, DARKYELLOW = (255, 255, 0), (0, 128, 128), (128, 128, 0)
+# The influence diagram's node colours, so that a drawing tool shows the colour of the node it places.
+DECISION, CHANCE, DETERMINISTIC, VALUE = (0, 0, 255), (0, 128, 0), (128, 0, 128), (255, 0, 0)
 
 
 class Picture:
@@ -223,22 +225,22 @@ def arc(p):
 
 
 def decision(p):
-    p.frame(4, 4, 18, 18, BLACK, GREEN)
+    p.frame(4, 4, 18, 18, BLACK, DECISION)
 
 
 def chance(p):
-    p.circle(11, 11, 8, BLACK, RED)
+    p.circle(11, 11, 8, BLACK, CHANCE)
 
 
 def deterministic(p):
-    p.frame(3, 5, 19, 17, BLACK, TEAL)
-    p.frame(5, 7, 17, 15, BLACK, TEAL)
+    p.frame(3, 5, 19, 17, BLACK, DETERMINISTIC)
+    p.frame(5, 7, 17, 15, BLACK, DETERMINISTIC)
 
 
 def value(p):
     for i in range(9):
-        p.line(11 - i, 3 + i, 11 + i, 3 + i, BLUE)
-        p.line(11 - i, 19 - i, 11 + i, 19 - i, BLUE)
+        p.line(11 - i, 3 + i, 11 + i, 3 + i, VALUE)
+        p.line(11 - i, 19 - i, 11 + i, 19 - i, VALUE)
     p.line(11, 2, 2, 11, BLACK)
     p.line(2, 11, 11, 20, BLACK)
     p.line(11, 20, 20, 11, BLACK)

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,26 @@ std::string Text(DialogFrameCL& dialog, unsigned id)
 bool Enabled(DialogFrameCL& dialog, unsigned id)
 {
     return IsWindowEnabled(dialog.Control(id)) != 0;
+}
+
+// The line's text ends inside the list: its last dark pixel stands clear of the right edge.
+void ExpectLineShownWhole(DialogFrameCL& dialog, int line)
+{
+    const HWND list = dialog.Control(D::kList);
+    ScreenOnTop top(dialog.Handle());
+    UpdateWindow(list);
+    RECT item{}, client{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
+    GetClientRect(list, &client);
+    HDC dc = GetDC(list);
+    int last = -1;
+    for (int y = item.top; y < item.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            if (GetRValue(GetPixel(dc, x, y)) < 128)
+                last = std::max(last, x);
+    ReleaseDC(list, dc);
+    EXPECT_GT(last, 0) << Line(dialog, line);
+    EXPECT_LT(last, client.right - 2) << Line(dialog, line);
 }
 
 class ColumnsOnScreen : public testing::Test, private HoldsFocusTestLock, protected FramedTreeWindow {
@@ -104,6 +125,7 @@ TEST_F(ColumnsOnScreen, ColumnsAddedCheckedMovedAndKeptAtOk)
                    SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(D::kUpButton, BN_CLICKED), 0);
                    moves.push_back(Enabled(dialog, D::kUpButton));
                    ExpectScreenEqualsRepaint(dialog.Handle());
+                   ExpectLineShownWhole(dialog, 1);
                },
                Press(IDOK)});
     std::vector<std::string> texts;

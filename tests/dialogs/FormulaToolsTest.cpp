@@ -237,8 +237,20 @@ TEST_F(FormulaTools, ThePickerShowsItsTypesAsPictures)
         EXPECT_EQ(Text(normal), "Normal");
         RECT place{};
         GetClientRect(normal, &place);
-        EXPECT_EQ(place.right, 62);
-        EXPECT_EQ(place.bottom, 57);
+        // Every label fits inside its picture's face (the button less its pressed border).
+        for (unsigned id = 2461; id <= 2479; ++id) {
+            HWND button = picker.Control(id);
+            RECT face{};
+            GetClientRect(button, &face);
+            HDC dc = GetDC(button);
+            HGDIOBJ was = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)));
+            const std::string label = Text(button);
+            SIZE size{};
+            GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &size);
+            SelectObject(dc, was);
+            ReleaseDC(button, dc);
+            EXPECT_LE(size.cx, face.right - 8) << label;
+        }
         // The bell of the Normal bitmap is pure blue on the screen.
         ScreenOnTop top(picker.Handle());
         UpdateWindow(normal);

@@ -10,6 +10,7 @@
 #include "dialogs/ShowHideLinesDialog.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/Display.h"
+#include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/LogicalUnits.h"
 #include "graph/LineGraph.h"
 #include "tests/graph/GraphPicture.h"
@@ -167,6 +168,40 @@ TEST_F(GraphEditing, TheHandlesMoveAndResizeThePlotAndWhatIsTiedToIt)
     EXPECT_GE(bounds.bottom, graph->horizontalLabel.rect.bottom);
     frame->Show(SW_SHOWNOACTIVATE);
     ExpectScreenEqualsRepaint(graph->Handle());
+}
+
+// A new graph fills its window as the window changes size, its handles inside the plot clear of the tick
+// labels; once the person has dragged the plot, its size stays.
+TEST_F(GraphEditing, ANewGraphFillsItsWindowUntilThePlotIsDragged)
+{
+    // Sizing runs synchronously: the layout has followed once the message returns.
+    const auto filled = [this](const char* when) {
+        RECT client{};
+        GetClientRect(graph->Handle(), &client);
+        LogicalRect bounds;
+        graph->Bounds(bounds);
+        const Display& display = *graph->Pane()->CurrentDisplay();
+        const int across = LogicalWidthToPixels(bounds.right - bounds.left, display);
+        const int down = LogicalHeightToPixels(bounds.bottom - bounds.top, display);
+        EXPECT_LE(across, client.right) << when;
+        EXPECT_LE(down, client.bottom) << when;
+        EXPECT_GE(across, client.right - 8) << when;
+        EXPECT_GE(down, client.bottom - 8) << when;
+    };
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
+    filled("maximised");
+    ExpectScreenEqualsRepaint(graph->Handle());
+    SendMessageA(frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
+    filled("restored");
+    // The top-left handle stands inside the plot, not over the axis's top tick label.
+    const LogicalRect plot = graph->graphRect;
+    const RECT handle = HandleRect(ClientAt(plot.left, plot.top), true, true);
+    EXPECT_GE(handle.left, ClientAt(plot.left, plot.top).x);
+    Drag(ClientAt(plot.right, plot.bottom), -48, -24);
+    const LogicalRect dragged = graph->graphRect;
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
+    EXPECT_FLOAT_EQ(graph->graphRect.right - graph->graphRect.left, dragged.right - dragged.left);
+    EXPECT_FLOAT_EQ(graph->graphRect.bottom - graph->graphRect.top, dragged.bottom - dragged.top);
 }
 
 // With B hidden the crossing keeps its label but loses its drop line; Display Threshold Values then hides the

@@ -616,7 +616,11 @@ TEST_F(ShownDiagram, NodeDialogsRefuseWhatIsWrongAndEachEditIsOneUndoStep)
         namespace Add = Ctl::AddOutcomes;
         ModalDialogDriver driver;
         driver.Press(Ctl::EditNodeOutcomes::Add)
-            .Then([&](DialogFrameCL& dialog) { prompt = ItemText(dialog.Handle(), Add::Prompt); })
+            .Then([&](DialogFrameCL& dialog) {
+                prompt = ItemText(dialog.Handle(), Add::Prompt);
+                // The "&" marks the field's key: it is drawn as an underline, not as itself.
+                EXPECT_EQ(GetWindowLongA(dialog.Control(Add::Prompt), GWL_STYLE) & SS_NOPREFIX, 0);
+            })
             .Type(Add::NameEdit, "Maybe")
             .Press(Add::More)
             .Press(Add::More)

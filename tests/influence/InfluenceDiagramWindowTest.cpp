@@ -2,6 +2,7 @@
 // from texts measured on the window's display, and painted.
 
 #include "app/CommandLine.h"
+#include "app/MainToolbar.h"
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
 #include "app/StartProgram.h"
@@ -9,6 +10,7 @@
 #include "foundation/FileStream.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/RecentFileList.h"
+#include "framework/draw/Bitmap.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
@@ -338,6 +340,18 @@ TEST(DiagramPainting, OutlinesTakeTheirKindsColoursAndHiddenArcsFollowThePrefere
             greyNear += GetPixel(display.DeviceContext(), x + dx, y + dy) == RGB(192, 192, 192);
     EXPECT_GT(greyNear, 0);
 
+    // A shown comment without a text is no box: not hit, so not dragged as an empty frame either.
+    InfluenceArc& commented = *document.diagram.arcs[0];
+    commented.settings.showComment = 1;
+    commented.settings.comment = "Why";
+    commented.ComputeCommentBox();
+    const LogicalRect box = commented.commentBox;
+    const DiagramPoint boxCorner{box.right, box.bottom};
+    EXPECT_TRUE(ArcHit(document, commented, boxCorner, display));
+    commented.settings.comment = "";
+    EXPECT_FALSE(ArcHit(document, commented, boxCorner, display));
+    commented.settings.showComment = 0;
+
     document.prefs.showHidArcs = 0;
     paint();
     EXPECT_EQ(pixel(hiddenMiddle), RGB(255, 255, 255));
@@ -354,4 +368,21 @@ TEST(DiagramPainting, OutlinesTakeTheirKindsColoursAndHiddenArcsFollowThePrefere
                        LogicalYToPixel(1.5, display)),
               RGB(128, 0, 128));
     EXPECT_EQ(pixel(DiagramPoint{1.025f, 1.5f}), RGB(255, 255, 255));
+
+    // Each drawing tool's picture is filled with the colour of the node it places.
+    const struct {
+        unsigned picture;
+        int kind;
+    } tools[] = {{32311, InfluenceKind::Decision}, {32310, InfluenceKind::Chance},
+                 {32326, InfluenceKind::Deterministic}, {32312, InfluenceKind::Value}};
+    for (const auto& tool : tools) {
+        std::unique_ptr<Bitmap> picture(LoadToolbarPicture(tool.picture));
+        ASSERT_NE(picture, nullptr);
+        HDC memory = CreateCompatibleDC(display.DeviceContext());
+        HGDIOBJ was = SelectObject(memory, picture->Handle());
+        const COLORREF middle = GetPixel(memory, 11, 11);
+        SelectObject(memory, was);
+        DeleteDC(memory);
+        EXPECT_EQ(middle, NodeKindColour(tool.kind, false).ToColorRef()) << tool.picture;
+    }
 }

@@ -85,7 +85,7 @@ TEST(ProgramMenus, EveryKeyHintIsTheAcceleratorOfItsCommand)
 {
     const std::map<Key, unsigned> accelerators = AcceleratorCommands();
     ASSERT_EQ(accelerators.size(), 54u);
-    for (unsigned menuId : {109u, 110u, 115u, 116u}) {
+    for (unsigned menuId : {109u, 110u, 115u, 116u, 124u, 125u}) {
         HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
         ASSERT_NE(menu, nullptr) << menuId;
         std::vector<std::pair<unsigned, std::string>> items;

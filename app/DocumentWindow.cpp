@@ -135,15 +135,25 @@ DocumentWindow* DocumentWindow::OpenDocument(const char* path, bool* reported)
         std::unique_ptr<FileStream> stream = file.OpenStream(false);
         kind = ReadFileHeader(*stream);
     }
+    DocumentWindow* window = nullptr;
     if (kind == TreeDocumentKind)
-        return new TreeWindow(file.FullPath().Text());
-    if (kind == InfluenceDocumentKind)
-        return new InfluenceDiagramWindow(file.FullPath().Text());
-    if (kind == GraphDocumentKind) {
-        if (reported != nullptr)
-            *reported = true;
-        return ReadGraphFile(file.FullPath().Text());
-    }
+        window = new TreeWindow(file.FullPath().Text());
+    else if (kind == InfluenceDocumentKind)
+        window = new InfluenceDiagramWindow(file.FullPath().Text());
+    else if (kind == GraphDocumentKind)
+        window = ReadGraphFile(file.FullPath().Text());
+    else
+        return nullptr;
+    if (reported != nullptr)
+        *reported = true;
+    return DropUnread(window);
+}
+
+DocumentWindow* DocumentWindow::DropUnread(DocumentWindow* window)
+{
+    if (window == nullptr || window->FileRead())
+        return window;
+    delete window;
     return nullptr;
 }
 

@@ -39,6 +39,9 @@ public:
     virtual int DocumentKind() { return 0; }                    // 63
     // False while the document has no stored form it can be saved in (only its picture can be saved).
     virtual bool CanWriteDocument() { return true; }
+    // False when the file this window was made from could not be read (the reading said why): such a
+    // window is deleted unseen.
+    virtual bool FileRead() const { return true; }
 
     // Writes the header with this document's kind; false (after recording error 6) when it failed.
     bool WriteFileHeader(Archive& stream);
@@ -61,9 +64,12 @@ public:
     // The picture on the clipboard as a metafile and as a bitmap.
     bool CopyPicture();
 
-    // Opens the document file as the window of the kind its header names; null after the header's
-    // message, or for a kind that has no window. `reported` tells whether the failure was already shown.
+    // Opens the document file as the window of the kind its header names; null after the header's or the
+    // reading's message, or for a kind that has no window. `reported` tells whether the failure was already
+    // shown.
     static DocumentWindow* OpenDocument(const char* path, bool* reported = nullptr);
+    // The window, or null after deleting it when its file could not be read.
+    static DocumentWindow* DropUnread(DocumentWindow* window);
 
     zString FullPath() const { return filePath_.FullPath(); }
     const FilePath& FilePathObject() const { return filePath_; }

@@ -51,10 +51,13 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
     extension.MakeLower();
     DocumentWindow* window = nullptr;
     bool reported = false;
-    if (extension == "tre" || extension == "trb")
-        window = new TreeWindow(fullPath.Text());
-    else
+    if (extension == "tre" || extension == "trb") {
+        // The reading names the reason when the file cannot be read.
+        window = DocumentWindow::DropUnread(new TreeWindow(fullPath.Text()));
+        reported = true;
+    } else {
         window = DocumentWindow::OpenDocument(fullPath.Text(), &reported);
+    }
     if (window == nullptr) {
         if (!reported)
             ShowErrorBox(nullptr, "Unrecognized file type.", 0);
@@ -64,7 +67,7 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
         MoveWindow(window->Handle(), placement->left, placement->top, placement->right - placement->left,
                    placement->bottom - placement->top, TRUE);
     window->Show(-1);
-    // A damaged file was reported and gave an untitled document: it is neither a recent file nor opened.
+    // A tree imported from the older text form is a new, untitled document: neither a recent file nor opened.
     if (window->FilePathObject().IsEmpty())
         return window;
     AddRecentFile(MainFrame::Program(), file, false);

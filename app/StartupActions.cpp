@@ -112,10 +112,12 @@ int RunOutlineRequest()
     if (extension != "tre")
         return -1;
     auto* tree = new TreeWindow(file.FullPath().Text());
-    tree->Show(-1);
-    // A file that could not be read was reported; the clipboard keeps what it holds.
-    if (!tree->FileRead())
+    // A file that could not be read was reported; no window stays, and the clipboard keeps what it holds.
+    if (!tree->FileRead()) {
+        delete tree;
         return 1;
+    }
+    tree->Show(-1);
     zString outline;
     WriteTreeOutline(tree->Document().Root, outline);
     TheProgram()->PutClipboardText(outline.Text());

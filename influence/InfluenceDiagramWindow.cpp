@@ -82,10 +82,9 @@ InfluenceDiagramWindow::InfluenceDiagramWindow(const char* path)
       ownDocument_(std::make_unique<InfluenceDocument>()), document(*ownDocument_)
 {
     CreatePane();
-    if (document.ReadFile(path))
+    fileRead_ = document.ReadFile(path);
+    if (fileRead_)
         SetTitleFromPath(path);
-    else
-        GiveUntitledTitle();
     ShowDocument();
 }
 

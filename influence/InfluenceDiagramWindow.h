@@ -29,9 +29,11 @@ public:
     // A new, empty diagram titled "Untitled Influence Diagram n" (or "DIAGn.IND" without full document
     // titles) with the next number of the run, made hidden inside the main frame.
     InfluenceDiagramWindow();
-    // The diagram of the file, titled by it; a file that cannot be read is reported and leaves a new,
-    // untitled diagram, so that Save never writes over it.
+    // The diagram of the file, titled by it; a file that cannot be read is reported and leaves an empty
+    // diagram without path or title (no untitled number is taken): FileRead is then false and the window is
+    // to be deleted unseen.
     explicit InfluenceDiagramWindow(const char* path);
+    bool FileRead() const override { return fileRead_; }
     // The window of a sub-model node shown in `shower` (a window of the same document): it shows the
     // node's level, titled "<document title>: Sub-Model "<name>"", and is no document of its own.
     InfluenceDiagramWindow(InfluenceDiagramWindow& shower, InfluenceNodeRecord& subModel);
@@ -203,6 +205,8 @@ private:
     InfluenceDiagram* level_ = &document.diagram;
     InfluenceNodeRecord* subModelNode_ = nullptr;
     InfluenceDiagramWindow* owner_ = nullptr;
+    // False when the file of the path constructor could not be read.
+    bool fileRead_ = true;
     // In a document window: the open sub-model windows of its document.
     std::vector<InfluenceDiagramWindow*> subModelWindows_;
     std::unique_ptr<DiagramMeasure> measure_;

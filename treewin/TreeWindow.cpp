@@ -103,11 +103,11 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
     if (read && !importedText) {
         SetTitleFromPath(path);
         document.SetModified(0);
-    } else {
-        // A damaged file never keeps its path, so that Save cannot overwrite it. A tree imported from the
-        // older text form is new in this form: saving asks for a name, and closing asks to save it.
+    } else if (read) {
+        // A tree imported from the older text form is new in this form: saving asks for a name, and closing
+        // asks to save it. A damaged file never keeps its path, so that Save cannot overwrite it.
         GiveUntitledTitle();
-        document.SetModified(read ? 1 : 0);
+        document.SetModified(1);
     }
     // The variables menu lists the variables read.
     VariablesChanged();

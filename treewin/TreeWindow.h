@@ -48,11 +48,12 @@ public:
     // (or "TREEn.TRE" without full document titles) with the next number of the run and no file path. The
     // window is made hidden inside the main frame; Show shows it.
     explicit TreeWindow(TreeNode* root = nullptr);
-    // A tree opened from a file (a ".trb" name reads a roll-back snapshot). A damaged file gives an untitled
-    // tree with a fresh root and no path, so that Save cannot overwrite the file.
+    // A tree opened from a file (a ".trb" name reads a roll-back snapshot). A damaged or refused file
+    // leaves a fresh root, no path and no title (no untitled number is taken): FileRead is then false and
+    // the window is to be deleted unseen.
     explicit TreeWindow(const char* path);
     // False when the file of the constructor above was damaged or refused.
-    bool FileRead() const { return fileRead; }
+    bool FileRead() const override { return fileRead; }
     TreeWindow(const TreeWindow&) = delete;
     TreeWindow& operator=(const TreeWindow&) = delete;
     ~TreeWindow() override;

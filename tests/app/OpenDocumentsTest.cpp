@@ -8,11 +8,13 @@
 #include "app/StatusMessage.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/RecentFileList.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "framework/dialog/FileDialogs.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +25,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -159,18 +163,66 @@ TEST_F(OpenDocuments, MissingUnknownAndAlreadyOpenFilesOpenNothingAndLeaveTheRec
     EXPECT_EQ(windowsBefore + 1, TreeWindow::OpenWindows().size());
     EXPECT_EQ(recent, TheProgram()->RecentFiles()->Count());
 
-    // A damaged tree opens untitled: it is not reported opened nor listed, so Save cannot write over it.
-    files.push_back(TempDirectory() + "\\kivo_damaged.tre");
-    std::FILE* damaged = std::fopen(files.back().c_str(), "wb");
-    std::fwrite("\x22\x00\x03\x05\x00\x01\x00\x03", 1, 8, damaged);
-    std::fclose(damaged);
-    ShowStatusMessage("");
-    DocumentWindow* window = OpenFileByName(files.back().c_str());
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->FilePathObject().IsEmpty());
-    EXPECT_EQ(3u, boxes.Count());
-    EXPECT_STREQ("", CurrentStatusMessage().Text());
-    EXPECT_EQ(recent, TheProgram()->RecentFiles()->Count());
+}
+
+// A file that cannot be read leaves no window behind, takes no untitled number and is no recent file.
+TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
+{
+    const std::string whole = TempDirectory() + "\\kivo_whole.tre";
+    files.push_back(whole);
+    {
+        TreeWindow source;
+        for (int i = 0; i < 40; ++i)
+            source.Document().AddChild(source.Document().Root, TerminalNode, "Branch", "", "1");
+        zString message;
+        ASSERT_TRUE(source.SaveAs(whole.c_str(), message)) << message.Text();
+    }
+    const std::string diagram = TempDirectory() + "\\kivo_whole.ind";
+    files.push_back(diagram);
+    {
+        InfluenceDiagramWindow source;
+        ASSERT_EQ(source.SaveAs(diagram.c_str()), 1);
+    }
+    const auto bytes = [](const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    };
+    std::string flipped = bytes(whole);
+    flipped[20] = static_cast<char>(~flipped[20]);
+    const std::string tree = bytes(whole), cut = bytes(diagram);
+    const std::pair<const char*, std::string> damaged[] = {{"kivo_truncated.tre", tree.substr(0, tree.size() / 2)},
+                                                           {"kivo_flipped.tre", flipped},
+                                                           {"kivo_truncated.ind", cut.substr(0, cut.size() - 10)}};
+    std::string chosen;
+    FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
+        std::strcpy(dialog.lpstrFile, chosen.c_str());
+        return 1;
+    });
+    std::vector<WindowCL*> windows;
+    frame->CollectWindows(windows);
+    const size_t before = windows.size();
+    Post(1101);
+    const int recent = TheProgram()->RecentFiles()->Count();
+    for (const auto& [name, content] : damaged) {
+        chosen = TempDirectory() + "\\" + name;
+        files.push_back(chosen);
+        std::ofstream(chosen, std::ios::binary) << content;
+        boxes.Clear();
+        Post(1103);
+        EXPECT_EQ(boxes.Count(), 1u) << name;
+        EXPECT_NE(boxes.Last().text.find("damaged"), std::string::npos) << name;
+        windows.clear();
+        frame->CollectWindows(windows);
+        EXPECT_EQ(windows.size(), before + 1) << name;
+    }
+    SetFileDialogPresenter(previous);
+    Post(1101);
+    ASSERT_EQ(TreeWindow::OpenWindows().size(), windowsBefore + 2);
+    int first = 0, second = 0;
+    std::sscanf(TreeWindow::OpenWindows()[windowsBefore]->Document().Title().Text(), "Untitled Tree %d", &first);
+    std::sscanf(TreeWindow::OpenWindows().back()->Document().Title().Text(), "Untitled Tree %d", &second);
+    EXPECT_EQ(second, first + 1);
+    EXPECT_EQ(TheProgram()->RecentFiles()->Count(), recent);
 }
 
 // Each refused file is named in its one box; a file another program holds is in use, not missing.
@@ -188,8 +240,9 @@ TEST_F(OpenDocuments, RefusedFilesAreNamedOnceEachAndAHeldFileIsInUse)
     file = std::fopen(refused[1].c_str(), "wb");
     std::fputs("Dear reader,\r\nthis is a letter.", file);
     std::fclose(file);
-    for (const std::string& path : {refused[0], good, refused[1]})
-        ASSERT_NE(OpenFileByName(path.c_str()), nullptr);
+    EXPECT_EQ(OpenFileByName(refused[0].c_str()), nullptr);
+    ASSERT_NE(OpenFileByName(good.c_str()), nullptr);
+    EXPECT_EQ(OpenFileByName(refused[1].c_str()), nullptr);
     ASSERT_EQ(boxes.Count(), 2u);
     for (size_t i = 0; i < 2; ++i)
         EXPECT_EQ(boxes.Boxes()[i].text,

@@ -241,7 +241,7 @@ TEST_F(DiagramFiles, ASavedDiagramReopensIdenticalAlsoFromTheOtherByteOrder)
     ExpectScreenEqualsRepaint(fromSwapped->Handle());
 }
 
-TEST_F(DiagramFiles, ADamagedDiagramIsReportedOnceAndNeverKeepsItsPath)
+TEST_F(DiagramFiles, ADamagedDiagramIsReportedOnceAndLeavesNoWindow)
 {
     const std::string whole = File("kivo_whole.ind");
     InfluenceDiagramWindow* window = SampleWindow();
@@ -251,10 +251,7 @@ TEST_F(DiagramFiles, ADamagedDiagramIsReportedOnceAndNeverKeepsItsPath)
     std::ofstream(cut, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size() - 30));
     const int recent = TheProgram()->RecentFiles()->Count();
 
-    auto* opened = dynamic_cast<InfluenceDiagramWindow*>(OpenFileByName(cut.c_str()));
-    ASSERT_NE(opened, nullptr);
-    EXPECT_TRUE(opened->FilePathObject().IsEmpty());
-    EXPECT_TRUE(opened->document.diagram.nodes.empty());
+    EXPECT_EQ(OpenFileByName(cut.c_str()), nullptr);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text.rfind("This influence diagram file is damaged, and cannot be read.", 0), 0u);
     EXPECT_EQ(TheProgram()->RecentFiles()->Count(), recent);

@@ -208,17 +208,25 @@ int DocumentWindow::SaveToFile()
 {
     if (filePath_.IsEmpty())
         return SaveAs(nullptr);
-    if (filePath_.IsInUse())
+    return SaveToPath(filePath_);
+}
+
+int DocumentWindow::SaveToPath(const FilePath& target)
+{
+    if (target.IsInUse())
         return AskToSaveUnderNewName() == 1 ? SaveAs(nullptr) : 0;
     zString message;
     SaveFailure cause = SaveFailure::Other;
     bool saved = false;
     {
         WaitCursorScope wait;
-        const zString path = filePath_.FullPath();
+        const zString path = target.FullPath();
         saved = SaveFileBeside(path.Text(), [this](FileStream& stream) { return WriteDocument(stream); }, message,
                                &cause);
     }
+    // The document takes the new name only once its file is there.
+    if (saved && std::strcmp(target.FullPath().Text(), filePath_.FullPath().Text()) != 0)
+        SetTitleFromPath(target.FullPath().Text());
     SetModified(saved ? 0 : 1);
     if (saved)
         return 1;
@@ -275,8 +283,7 @@ int DocumentWindow::SaveAs(const char* path)
                 return 0;
         }
     }
-    SetTitleFromPath(target.FullPath().Text());
-    const int saved = SaveToFile();
+    const int saved = SaveToPath(target);
     RecentFileList* recent = TheProgram()->RecentFiles();
     if (saved && recent) {
         if (recent->Contains(target))

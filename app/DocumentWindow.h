@@ -75,6 +75,9 @@ public:
     const FilePath& FilePathObject() const { return filePath_; }
 
 private:
+    // Saves to the target through a temporary file; the target becomes the document's file and title only
+    // when it was saved.
+    int SaveToPath(const FilePath& target);
     // The drawing bounds in pixels of the display at scale 1.
     RECT PicturePixels(const Display& display);
 

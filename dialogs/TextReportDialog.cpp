@@ -7,7 +7,9 @@
 #include "app/ReportListView.h"
 #include "app/StartProgram.h"
 #include "dialogs/ProgramDialog.h"
+#include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"
+#include "foundation/FileStream.h"
 #include "foundation/TextReport.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/Menu.h"
@@ -136,18 +138,13 @@ bool SaveTextReport(TextReport& report, HWND owner, const char* path)
     WaitCursorScope wait;
     const std::string text = report.ExportText();
     const zString fullPath = target.FullPath();
-    FILE* file = std::fopen(fullPath.Text(), "wb");
-    bool written = file != nullptr;
-    if (file) {
-        written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-        written = std::fclose(file) == 0 && written;
-    }
-    if (!written) {
-        std::string message = "Unable to save the text report to ";
-        message += fullPath.Text();
-        message += ".";
-        ShowErrorBox(nullptr, message.c_str(), 0);
-    }
+    zString message;
+    const bool written = SaveFileBeside(fullPath.Text(), [&text](FileStream& stream) {
+        stream.WriteBytes(text.data(), static_cast<uint32_t>(text.size()));
+        return true;
+    }, message);
+    if (!written)
+        ShowErrorBox(nullptr, message.Text(), 0);
     return written;
 }
 

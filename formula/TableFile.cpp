@@ -5,6 +5,7 @@
 #include "formula/RunOutcome.h"
 #include "formula/TableDirectory.h"
 #include "foundation/Archive.h"
+#include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
 #include "foundation/StoredString.h"
@@ -80,13 +81,11 @@ bool LookupTable::ReadFile(const FilePath& path, bool headerOnly)
 
 bool LookupTable::WriteFile(const FilePath& path)
 {
-    std::unique_ptr<FileStream> stream = path.OpenStream(true);
-    if (stream->State() != 0)
-        return false;
-    Serialize(*stream, false);
-    const bool ok = !stream->Failed();
-    stream->Close();
-    return ok;
+    zString message;
+    return SaveFileBeside(path.FullPath().Text(), [this](FileStream& stream) {
+        Serialize(stream, false);
+        return !stream.Failed();
+    }, message);
 }
 
 bool LookupTable::Load()

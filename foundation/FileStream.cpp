@@ -27,7 +27,10 @@ FileStream::~FileStream() { Close(); }
 void FileStream::Close()
 {
     if (file) {
-        // Buffered bytes that cannot be flushed are a failed write.
+        // Buffered bytes that cannot be flushed are a failed write. The flush is asked for on its own: the
+        // runtime's close may drop the error of the flush it makes itself (a small file on a full disk).
+        if (IsStoring() && (std::fflush(file) != 0 || std::ferror(file) != 0))
+            NoteFailure();
         if (std::fclose(file) != 0)
             NoteFailure();
         file = nullptr;

@@ -239,11 +239,13 @@ TEST_F(DocumentWindowTest, SavesBesideTheFileAndNamesWhatStoppedTheSave)
     ASSERT_EQ(saved, 1);
     EXPECT_EQ(FileText(path).substr(7), "first");
 
+    // A failed Save As keeps the document's name and file.
     MessageBoxRecorder boxes;
-    note->SetTitleFromPath(gone.c_str());
-    EXPECT_EQ(note->SaveToFile(), 0);
+    EXPECT_EQ(note->SaveAs(gone.c_str()), 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The folder of this file cannot be found. \"" + gone + "\" was not saved.");
+    EXPECT_STREQ(note->Text(), "kivo-beside");
+    EXPECT_EQ(std::string(note->FullPath().Text()), path);
     EXPECT_EQ(note->IsModified(), 1);
     EXPECT_EQ(GetFileAttributesA((path + ".tmp~").c_str()), INVALID_FILE_ATTRIBUTES);
 }

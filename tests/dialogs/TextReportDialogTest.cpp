@@ -111,7 +111,8 @@ TEST(TextReportDialog, UnwritableFileIsReported)
     Fill(report, 1);
     EXPECT_EQ(ShowTextReport(report, "Z:\\no\\such\\directory\\clips"), 0);
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_NE(boxes.Last().text.find("Unable to save the text report"), std::string::npos);
+    EXPECT_EQ(boxes.Last().text,
+              "The folder of this file cannot be found. \"Z:\\no\\such\\directory\\clips\" was not saved.");
 }
 
 // A report over the clipboard limit asks before copying its truncated form; quiet copies do not ask.

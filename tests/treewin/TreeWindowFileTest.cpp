@@ -7,10 +7,14 @@
 #include "model/NodeSideRecord.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "framework/window/MDIframeCL.h"
+#include "tests/support/ScopedApplication.h"
 #include "tests/support/IdleAnalysis.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/model/ForeignFileBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -267,6 +271,50 @@ TEST(TreeWindowFiles, SaveNamesTheDistributionBeyondTheLimits)
                                "one of its parameters is longer than 1500 characters.");
         EXPECT_EQ(boxes.Last().text, "Unable to save file. \"" + path + "\" was not saved.");
     }
+}
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// In the full-disk folder (a ctest fixture) a save's temporary file is the system's full device: the bytes of
+// a small tree wait in the runtime's buffer and are refused at the last flush, as on a disk with no room left.
+TEST(TreeWindowFiles, SaveOnAFullDiskKeepsTheFileAndTheName)
+{
+    const std::string folder = std::string(KIVO_FULL_DISK) + "\\";
+    const std::string path = folder + "kivo-full.tre", other = folder + "new-full.tre";
+    ASSERT_NE(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "made by the ctest FullDisk.Setup";
+    const std::string saved = TempPath("kivo_full_disk.tre");
+    {
+        TreeWindow window;
+        window.Document().AddChild(window.Document().Root, TerminalNode, "A", "", "1");
+        ASSERT_EQ(window.DocumentWindow::SaveAs(saved.c_str()), 1);
+    }
+    ASSERT_TRUE(CopyFileA(saved.c_str(), path.c_str(), FALSE));
+    const std::string before = FileText(path);
+    ScopedApplication app;
+    MDIframeCL frame{nullptr, 0, "frame"};
+    MessageBoxRecorder boxes;
+    TreeWindow& window = *new TreeWindow(path.c_str());
+    window.Document().AddChild(window.Document().Root, TerminalNode, "B", "", "2");
+    window.SetModified(1);
+    SendMessageA(window.Handle(), WM_COMMAND, Cmd::FileSave, 0);
+    EXPECT_EQ(FileText(path), before);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Insufficient disk space. \"" + path + "\" was left unchanged.");
+    EXPECT_EQ(window.IsModified(), 1);
+    // Save As to a new file there makes no file and keeps the window's name and file.
+    const std::string title = window.Text();
+    window.DocumentWindow::SaveAs(other.c_str());
+    EXPECT_EQ(GetFileAttributesA(other.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(boxes.Last().text, "Insufficient disk space. \"" + other + "\" was not saved.");
+    EXPECT_EQ(window.Text(), title);
+    EXPECT_EQ(std::string(window.FullPath().Text()), path);
+    delete &window;
+    for (const std::string& file : {saved, path, other})
+        DeleteFileA(file.c_str());
 }
 
 // All of this process's free address space but about `spare` bytes, held back while the object lives.

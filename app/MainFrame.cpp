@@ -7,6 +7,7 @@
 #include "app/OpenFileByName.h"
 #include "app/ProgressWindow.h"
 #include "app/SaveQuestions.h"
+#include "app/StartProgram.h"
 #include "app/OnlineHelp.h"
 #include "framework/dialog/Menu.h"
 #include "framework/draw/zFont.h"
@@ -22,6 +23,7 @@
 #include "framework/window/ResourceId.h"
 #include "formula/TableDirectory.h"
 #include "graph/TableGraphWindow.h"
+#include "script/ScriptManager.h"
 #include "treewin/TreeClipboard.h"
 
 #include "CommandIds.h"
@@ -217,6 +219,10 @@ long MainFrame::OnResize(SIZE client, UINT kind)
 
 long MainFrame::OnClose(WindowEvent*)
 {
+    // A running script ends first; it closes the frame again once it has.
+    ScriptManager* scripts = TheProgram() != nullptr ? TheProgram()->Scripts() : nullptr;
+    if (scripts != nullptr && scripts->StopBeforeClose())
+        return 1;
     // The last window is asked first; the first that refuses keeps the program running.
     std::vector<WindowCL*> windows;
     CollectWindows(windows);

@@ -121,7 +121,10 @@ void ScriptMgrTopic::AnswerTransaction(uint32_t transaction, bool taken)
     const HCONV conversation = held->conversation;
     held_.erase(held);
     ready_.push_back({conversation, taken ? static_cast<uintptr_t>(DDE_FACK) : DDE_FNOTPROCESSED});
-    DdeEnableCallback(DdeServer::ServerInstance(), conversation, EC_ENABLEONE);
+    // A library that holds nothing for the conversation any more never collects the answer: no later
+    // execute may take it.
+    if (!DdeEnableCallback(DdeServer::ServerInstance(), conversation, EC_ENABLEONE))
+        ConversationEnded(conversation);
 }
 
 void ScriptMgrTopic::ConversationEnded(HCONV conversation)

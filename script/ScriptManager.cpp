@@ -310,11 +310,11 @@ void ScriptManager::ReportError(int code, int32_t commandId, const char* text)
 
 void ScriptManager::Fail(std::string message, int32_t commandId)
 {
-    if (const char* name = CommandName(commandId))
+    const char* name = CommandName(commandId);
+    if (name != nullptr)
         message += std::string("\r\n\r\nCommand: !") + name;
     if (runningLine > 0)
-        message += (commandId != 0 && CommandName(commandId) != nullptr ? "\r\nLine: " : "\r\n\r\nLine: ") +
-                   std::to_string(runningLine);
+        message += (name != nullptr ? "\r\nLine: " : "\r\n\r\nLine: ") + std::to_string(runningLine);
     CloseScriptFile();
     if (clientLine_)
         clientFailed_ = true;

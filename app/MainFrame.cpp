@@ -24,6 +24,7 @@
 #include "formula/TableDirectory.h"
 #include "graph/TableGraphWindow.h"
 #include "script/DdeLinkManager.h"
+#include "script/ScriptManager.h"
 #include "treewin/TreeClipboard.h"
 
 #include "CommandIds.h"
@@ -220,6 +221,10 @@ long MainFrame::OnResize(SIZE client, UINT kind)
 
 long MainFrame::OnClose(WindowEvent*)
 {
+    // A running script ends first; it closes the frame again once it has.
+    ScriptManager* scripts = TheProgram() != nullptr ? TheProgram()->Scripts() : nullptr;
+    if (scripts != nullptr && scripts->StopBeforeClose())
+        return 1;
     // The last window is asked first; the first that refuses keeps the program running.
     std::vector<WindowCL*> windows;
     CollectWindows(windows);

@@ -11,11 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// The document window of the frame that holds the file, or null.
-DocumentWindow* FindOpenDocument(const FilePath& file)
+DocumentWindow* FindOpenDocument(const char* path)
 {
+    const FilePath file(path);
     MainFrame* frame = MainFrame::Program();
     if (frame == nullptr)
         return nullptr;
@@ -30,13 +28,11 @@ DocumentWindow* FindOpenDocument(const FilePath& file)
     return nullptr;
 }
 
-} // namespace
-
 DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
 {
     const FilePath file(path);
     const zString fullPath = file.FullPath();
-    if (DocumentWindow* open = FindOpenDocument(file)) {
+    if (DocumentWindow* open = FindOpenDocument(path)) {
         MessageBeep(0);
         ShowStatusMessage("The file is already loaded.");
         open->Activate();

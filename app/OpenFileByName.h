@@ -14,3 +14,5 @@ class DocumentWindow;
 // A damaged tree file gives an untitled tree (its path is never kept), which is shown but neither recent nor
 // reported opened. The window stays open until it is closed or the program ends.
 DocumentWindow* OpenFileByName(const char* path, const RECT* placement = nullptr);
+// The frame's document window that holds the file, or null.
+DocumentWindow* FindOpenDocument(const char* path);

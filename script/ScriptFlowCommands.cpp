@@ -27,6 +27,8 @@ enum Needs : unsigned {
     TreeTop = 1,
     SelectedNode = 2,
     MenuRule = 4,
+    // Not a check: the parameters are file paths, taken as written ("\n" and "\t" stay as they are).
+    Paths = 8,
 };
 
 constexpr int kNoBound = -1;
@@ -78,9 +80,9 @@ const ScriptManager::CommandRow ScriptManager::Commands[] = {
     {ScriptCmd::YesNo, "YesNo", &Script::RunFlowCommand, 3, kNoBound, 0},
     {ScriptCmd::BranchVar, "BranchVar", &Script::RunFlowCommand, 2, kNoBound, 0},
     // Files and windows of the frame.
-    {Cmd::FileOpen, "OpenFile", &Script::RunFileCommand, 0, kNoBound, 0},
+    {Cmd::FileOpen, "OpenFile", &Script::RunFileCommand, 0, kNoBound, Paths},
     {Cmd::FileSave, "SaveFile", &Script::RunFileCommand, 0, kNoBound, MenuRule},
-    {Cmd::FileSaveAs, "SaveFileAs", &Script::RunFileCommand, 0, kNoBound, MenuRule},
+    {Cmd::FileSaveAs, "SaveFileAs", &Script::RunFileCommand, 0, kNoBound, MenuRule | Paths},
     {Cmd::FileClose, "CloseTopWindow", &Script::RunFileCommand, 0, kNoBound, 0},
     {Cmd::EditCopySpecial, "CopyPicture", &Script::RunFileCommand, 0, kNoBound, 0},
     {Cmd::FilePrint, "PrintFile", &Script::RunFileCommand, 0, kNoBound, 0},
@@ -111,7 +113,7 @@ const ScriptManager::CommandRow ScriptManager::Commands[] = {
     {ScriptCmd::SetCalcMethod, "SetCalcMethod", &Script::RunTreeEditCommand, 1, 1, TreeTop},
     {ScriptCmd::CopyDocVariables, "CopyDocVariables", &Script::RunTreeValueCommand, 0, 2, TreeTop},
     {ScriptCmd::SetActivePayoff, "SetActivePayoff", &Script::RunTreeEditCommand, 1, 1, TreeTop},
-    {ScriptCmd::SaveAsTRB, "SaveAsTRB", &Script::RunTreeEditCommand, 1, 1, TreeTop},
+    {ScriptCmd::SaveAsTRB, "SaveAsTRB", &Script::RunTreeEditCommand, 1, 1, TreeTop | Paths},
     {Cmd::AnalysisRunOldAnalysis, "RunStoredAnalysis", &Script::RunTreeEditCommand, 1, 1, TreeTop | MenuRule},
     // The top tree's or graph's number of digits, by its first parameter.
     {Cmd::DisplayNumericFormatting, "SetNFSigDigs", &Script::SetNumberDigits, 2, kNoBound, 0},
@@ -147,6 +149,23 @@ int32_t ScriptManager::FindCommand(const std::string& name)
             return row.id;
     }
     return 0;
+}
+
+int32_t ScriptManager::CommandOfLine(const std::string& line)
+{
+    size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos || line[at] != '!')
+        return 0;
+    const size_t nameStart = ++at;
+    while (at < line.size() && std::isalpha(static_cast<unsigned char>(line[at])))
+        ++at;
+    return FindCommand(line.substr(nameStart, at - nameStart));
+}
+
+bool ScriptManager::TakesPaths(int32_t id)
+{
+    const CommandRow* row = FindRow(id);
+    return row != nullptr && (row->needs & Paths) != 0;
 }
 
 const char* ScriptManager::CommandName(int32_t id)
@@ -195,6 +214,7 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         if (!SetVariable(name, value))
             ReportError(2, id, name.c_str());
     };
+    const auto stopped = [this] { return stopRequested_; };
     switch (id) {
     case ScriptCmd::BeginBranch:
         if (stream_) {
@@ -243,8 +263,12 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         break;
     }
     case ScriptCmd::TextBox:
-        ShowScriptText(parameters[0], count > 1 ? static_cast<unsigned>(std::max(0, ParseScriptFlag(parameters[1])))
-                                                : 3000u);
+        // Escape, or the frame closing, in the wait stops a running file.
+        if (ShowScriptText(parameters[0],
+                           count > 1 ? static_cast<unsigned>(std::max(0, ParseScriptFlag(parameters[1]))) : 3000u,
+                           stopped) &&
+            stream_)
+            stopRequested_ = true;
         break;
     case ScriptCmd::UserInput:
         if (!HasVariable(parameters[1]))
@@ -256,7 +280,8 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         break;
     case ScriptCmd::Delay: {
         const int milliseconds = count > 0 ? ParseScriptFlag(parameters[0]) : 3000;
-        PumpScriptMessages(static_cast<unsigned>(std::max(500, milliseconds)));
+        if (PumpScriptMessages(static_cast<unsigned>(std::max(500, milliseconds)), stopped) && stream_)
+            stopRequested_ = true;
         break;
     }
     case ScriptCmd::SetScriptVar:

@@ -11,6 +11,7 @@
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
+#include "app/MainFrame.h"
 #include "app/MessageBoxes.h"
 #include "script/ScriptMgrTopic.h"
 #include "script/ScriptWindows.h"
@@ -25,6 +26,8 @@ namespace {
 // The longest text a variable holds: what the program's strings can measure.
 constexpr size_t kMaxVariableText = zString::kNotMeasured - 1;
 constexpr size_t kMaxGosubDepth = 6;
+// How often a running script file serves the waiting messages (milliseconds).
+constexpr uint32_t kStopPollInterval = 250;
 
 void ReplaceAll(std::string& text, const char* from, const char* to)
 {
@@ -80,6 +83,7 @@ void ScriptManager::AnalysisEnded()
 void ScriptManager::RunScriptFile(const char* path)
 {
     CloseScriptFile();
+    stopRequested_ = false;
     path_ = path != nullptr ? path : "";
     if (!ReopenFile()) {
         CloseScriptFile();
@@ -104,13 +108,52 @@ void ScriptManager::ContinueScript()
     if (continuing_)
         return;
     continuing_ = true;
+    lastPoll_ = TheHost().TickCount();
     while (stream_ && waitingForAnalysis == 0) {
+        if (StopRequested()) {
+            CloseScriptFile();
+            break;
+        }
         std::string line;
         if (!NextLine(line))
             CloseScriptFile();
+        runningLine = readingLine_;
         ExecuteLine(line);
+        runningLine = 0;
     }
     continuing_ = false;
+    stopRequested_ = false;
+    if (closeFrameAfterStop_) {
+        closeFrameAfterStop_ = false;
+        if (MainFrame* frame = MainFrame::Program())
+            PostMessageA(frame->Handle(), WM_CLOSE, 0, 0);
+    }
+}
+
+bool ScriptManager::StopRequested()
+{
+    // The clock is cheap; the messages are served only a few times a second.
+    const uint32_t now = TheHost().TickCount();
+    if (!stopRequested_ && now - lastPoll_ >= kStopPollInterval) {
+        lastPoll_ = now;
+        if (ServeWaitingScriptMessages([this] { return stopRequested_; }))
+            stopRequested_ = true;
+    }
+    return stopRequested_;
+}
+
+bool ScriptManager::StopBeforeClose()
+{
+    if (!stream_)
+        return false;
+    // Paused for an analysis, the script is not on the way: it simply ends.
+    if (!continuing_) {
+        CloseScriptFile();
+        return false;
+    }
+    stopRequested_ = true;
+    closeFrameAfterStop_ = true;
+    return true;
 }
 
 void ScriptManager::CloseScriptFile()
@@ -148,6 +191,7 @@ void ScriptManager::PushBackChar(char c)
 bool ScriptManager::ReadLine(std::string& line)
 {
     line.clear();
+    readingLine_ = lineCount + 1;
     bool quoted = false;
     bool comment = false;
     for (;;) {
@@ -199,10 +243,11 @@ void ScriptManager::ExecuteLine(const std::string& line)
     const std::string name = line.substr(nameStart, at - nameStart);
     const int32_t id = FindCommand(name);
     if (id == 0) {
-        CloseScriptFile();
-        ShowErrorBox(nullptr, ("Unrecognized command \"" + name + "\".").c_str(), 0);
+        Fail("Unrecognized command \"" + name + "\".", 0);
         return;
     }
+    // File paths are taken as written: "\t" in "Z:\tmp" is no tab.
+    const bool paths = TakesPaths(id);
     while (at < line.size() && std::strchr(" \t([{", line[at]) != nullptr)
         ++at;
 
@@ -215,8 +260,10 @@ void ScriptManager::ExecuteLine(const std::string& line)
         } else {
             text.erase(0, text.find_first_not_of(" \t") == std::string::npos ? text.size()
                                                                             : text.find_first_not_of(" \t"));
-            ReplaceAll(text, "\\n", "\r\n");
-            ReplaceAll(text, "\\t", "\t");
+            if (!paths) {
+                ReplaceAll(text, "\\n", "\r\n");
+                ReplaceAll(text, "\\t", "\t");
+            }
         }
         parameters.push_back(text);
     };
@@ -258,10 +305,21 @@ void ScriptManager::ReportError(int code, int32_t commandId, const char* text)
         if (pieces[1] != nullptr)
             message += std::string("\"") + (text != nullptr ? text : "") + "\"" + pieces[1];
     }
-    if (const char* name = CommandName(commandId))
+    Fail(message, commandId);
+}
+
+void ScriptManager::Fail(std::string message, int32_t commandId)
+{
+    const char* name = CommandName(commandId);
+    if (name != nullptr)
         message += std::string("\r\n\r\nCommand: !") + name;
+    if (runningLine > 0)
+        message += (name != nullptr ? "\r\nLine: " : "\r\n\r\nLine: ") + std::to_string(runningLine);
     CloseScriptFile();
-    ShowErrorBox(nullptr, message.c_str(), 0);
+    if (clientLine_)
+        clientFailed_ = true;
+    else
+        ShowErrorBox(nullptr, message.c_str(), 0);
 }
 
 int ScriptManager::ParseScriptFlag(const std::string& text)
@@ -369,19 +427,14 @@ bool ScriptManager::IsBusy() const
            InModalState();
 }
 
-int ScriptManager::SubmitCommand(const std::string& command)
+void ScriptManager::SubmitCommands(const std::vector<std::string>& lines, uint32_t transaction)
 {
-    // A command that arrives while a script file runs waits for it, as it waits while the manager is busy.
-    if (IsBusy() || stream_) {
-        queue_.push_back(command);
-        if (!queueTaskRegistered_ && TheApp != nullptr) {
-            TheApp->Idle()->Add(this, &ScriptManager::RunQueuedCommand);
-            queueTaskRegistered_ = true;
-        }
-        return 1;
+    for (size_t i = 0; i < lines.size(); ++i)
+        queue_.push_back({lines[i], transaction, i + 1 == lines.size()});
+    if (!queueTaskRegistered_ && TheApp != nullptr) {
+        TheApp->Idle()->Add(this, &ScriptManager::RunQueuedCommand);
+        queueTaskRegistered_ = true;
     }
-    ExecuteLine(command);
-    return IsBusy() ? 3 : 0;
 }
 
 bool ScriptManager::InModalState()
@@ -394,14 +447,39 @@ long ScriptManager::RunQueuedCommand()
     if (stream_ || waitingForAnalysis != 0 || InModalState())
         return 0;
     if (!queue_.empty()) {
-        const std::string command = queue_.front();
+        const QueuedLine queued = queue_.front();
         queue_.pop_front();
-        ExecuteLine(command);
+        const bool ran = RunClientLine(queued.line);
+        if (!ran) {
+            // The rest of a failed transaction is dropped.
+            for (bool last = queued.last; !last && !queue_.empty(); queue_.pop_front())
+                last = queue_.front().last;
+        }
+        if (queued.transaction != 0 && (!ran || queued.last) && topic_)
+            topic_->AnswerTransaction(queued.transaction, ran);
     }
     if (!queue_.empty())
         return 0;
     queueTaskRegistered_ = false;
     return 1;
+}
+
+bool ScriptManager::RunClientLine(const std::string& line)
+{
+    clientLine_ = true;
+    clientFailed_ = false;
+    // The program's own error boxes (a file that does not open, a roll back that fails) fail the line too.
+    MessageBoxPresenter previous;
+    previous = SetMessageBoxPresenter([this, &previous](const MessageBoxRequest& request) {
+        if ((request.style & MB_ICONMASK) != MB_ICONHAND || (request.style & MB_TYPEMASK) != MB_OK)
+            return previous(request);
+        clientFailed_ = true;
+        return IDOK;
+    });
+    ExecuteLine(line);
+    SetMessageBoxPresenter(previous);
+    clientLine_ = false;
+    return !clientFailed_;
 }
 
 void ScriptManager::AnalysisWatch::OnIdle()

@@ -2,9 +2,10 @@
 // The script interpreter's manager. A script file runs line by line; a line is "!", a command name and its
 // parameters, run by one of three executors (flow and variables, files and windows, the top tree window).
 // A script command that starts an analysis pauses the script with its file open; the analysis, when it
-// ends, lets the script go on. Lines also arrive over DDE (the "ScriptMgr" topic); while the manager is busy
-// they wait in a queue that the idle loop empties. Results go into script variables, texts keyed by their
-// upper-case names.
+// ends, lets the script go on. A running file serves the waiting messages every so often, so that Escape
+// stops it and closing the frame ends it first. Lines also arrive over DDE (the "ScriptMgr" topic): they
+// wait in a queue that the idle loop empties, never run inside the DDE callback, and a failed one shows no
+// box. Results go into script variables, texts keyed by their upper-case names.
 
 #include "analysis/AnalysisCaller.h"
 #include "foundation/Host.h"
@@ -52,8 +53,12 @@ public:
 
     // Runs the script file from its first line until it ends, an error ends it or it waits for an analysis.
     void RunScriptFile(const char* path);
-    // Runs the open script on from the line after the one that ran last.
+    // Runs the open script on from the line after the one that ran last, until it ends, pauses, fails or is
+    // stopped (Escape, or the frame closing).
     void ContinueScript();
+    // The frame is closing: a running script stops. True when the script is still on the way out; the
+    // frame is then closed again once the script has ended.
+    bool StopBeforeClose();
     // Ends the running script: its file is closed and no subroutine is open.
     void CloseScriptFile();
     bool FileRunning() const { return stream_ != nullptr; }
@@ -76,8 +81,10 @@ public:
     // Sets the value in place without telling anyone (the input dialog's answer).
     void StoreVariableQuietly(const std::string& name, const std::string& value);
 
-    // A line from another program: 0 ran, 1 queued (busy, or a script file runs), 3 busy after running.
-    int SubmitCommand(const std::string& command);
+    // Lines from another program, run in order from the idle loop. A nonzero transaction number is answered
+    // through the topic once the last line ran (taken) or a line failed (refused; the lines after it are
+    // dropped). No line of another program shows an error box.
+    void SubmitCommands(const std::vector<std::string>& lines, uint32_t transaction);
     // Paused for an analysis, commands queued, any idle task or modal dialog or message box in progress.
     bool IsBusy() const;
     // A modal dialog or a message box is open: no command may change a document under it.
@@ -87,11 +94,14 @@ public:
     long RunQueuedCommand();
 
     // Error boxes of the interpreter: the message of the code (with the text in quotation marks where the
-    // message takes one) and, for a known command, the command's name; the running file is closed.
+    // message takes one), for a known command the command's name and, in a file, the line's number; the
+    // running file is closed. A line of another program fails without a box.
     void ReportError(int code, int32_t commandId, const char* text = nullptr);
 
     // The command id of the name (without regard to case); 0 when none.
     static int32_t FindCommand(const std::string& name);
+    // The command id of a line "!" and a command name, after blanks; 0 for any other line.
+    static int32_t CommandOfLine(const std::string& line);
     static const char* CommandName(int32_t id);
     // Runs a command through its row of the command table: the top tree window, the parameter count, the
     // selected node and the menu item's rule as the row asks, then its executor.
@@ -106,6 +116,8 @@ public:
     int32_t waitingForAnalysis = 0;
     // Physical lines read since the file was opened.
     long lineCount = 0;
+    // The file's line that runs now (from 1); 0 for a line from elsewhere.
+    long runningLine = 0;
     // Turned on by ClipAdviseVars: every variable set is also put on the clipboard.
     int32_t clipboardAdvise = 0;
 
@@ -127,10 +139,18 @@ private:
     // Reads lines until the line counter reaches the count; false (the file closed) at the end.
     bool RestartFile(long count);
 
+    // Shows the message with the command's name and the line's number, or fails the other program's line;
+    // the running file is closed.
+    void Fail(std::string message, int32_t commandId);
+    // Every so often (by the clock) serves the waiting messages; true once the script is to stop.
+    bool StopRequested();
+
     // The command table (ScriptFlowCommands.cpp): each command's name, id, executor and the checks before it.
     struct CommandRow;
     static const CommandRow Commands[];
     static const CommandRow* FindRow(int32_t id);
+    // The command's parameters are file paths, taken as written.
+    static bool TakesPaths(int32_t id);
     // The frame's top window as a tree window; null when it is none.
     static TreeWindow* TopTree();
 
@@ -164,12 +184,28 @@ private:
     std::vector<long> gosubStack_;
     // True while ContinueScript runs its loop.
     bool continuing_ = false;
+    // The line ReadLine reads (from 1).
+    long readingLine_ = 0;
+    // Escape or the frame's close asked the running script to stop; the frame waits for it to close.
+    bool stopRequested_ = false;
+    bool closeFrameAfterStop_ = false;
+    uint32_t lastPoll_ = 0;
+    // A line of another program runs: a failure is noted instead of shown.
+    bool clientLine_ = false;
+    bool clientFailed_ = false;
     // The command being run, for error messages.
     int32_t currentCommand_ = 0;
 
     std::map<std::string, Variable> variables_;
 
-    std::deque<std::string> queue_;
+    struct QueuedLine {
+        std::string line;
+        uint32_t transaction;
+        bool last;
+    };
+    std::deque<QueuedLine> queue_;
+    // Runs a queued line of another program, with the error boxes it would show turned into a failure.
+    bool RunClientLine(const std::string& line);
     bool queueTaskRegistered_ = false;
     AnalysisWatch analysisWatch_{*this};
     bool watchingAnalyses_ = false;

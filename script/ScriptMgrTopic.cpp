@@ -84,12 +84,54 @@ uintptr_t ScriptMgrTopic::AdviseStart(const DdeTransactionInfo& info)
 
 uintptr_t ScriptMgrTopic::Execute(const DdeTransactionInfo& info)
 {
+    // The library calls again for a held execute once it is let go: the answer is ready then.
+    const auto ready = std::find_if(ready_.begin(), ready_.end(),
+                                    [&](const ReadyAnswer& entry) { return entry.conversation == info.conversation; });
+    if (ready != ready_.end()) {
+        const uintptr_t answer = ready->answer;
+        ready_.erase(ready);
+        return answer;
+    }
     const std::string text = PayloadText(info);
     size_t position = 0;
     std::string command;
-    while (NextBracketedCommand(text, position, command))
-        manager_->SubmitCommand(command);
-    return DDE_FACK;
+    std::vector<std::string> commands;
+    while (NextBracketedCommand(text, position, command)) {
+        if (ScriptManager::CommandOfLine(command) == 0)
+            return DDE_FNOTPROCESSED;
+        commands.push_back(command);
+    }
+    if (commands.empty())
+        return DDE_FACK;
+    if (manager_->IsBusy() || manager_->FileRunning()) {
+        manager_->SubmitCommands(commands, 0);
+        return DDE_FACK;
+    }
+    held_.push_back({info.conversation, ++lastTransaction_});
+    manager_->SubmitCommands(commands, lastTransaction_);
+    return reinterpret_cast<uintptr_t>(CBR_BLOCK);
+}
+
+void ScriptMgrTopic::AnswerTransaction(uint32_t transaction, bool taken)
+{
+    const auto held = std::find_if(held_.begin(), held_.end(),
+                                   [&](const HeldExecute& entry) { return entry.transaction == transaction; });
+    if (held == held_.end())
+        return;
+    const HCONV conversation = held->conversation;
+    held_.erase(held);
+    ready_.push_back({conversation, taken ? static_cast<uintptr_t>(DDE_FACK) : DDE_FNOTPROCESSED});
+    // A library that holds nothing for the conversation any more never collects the answer: no later
+    // execute may take it.
+    if (!DdeEnableCallback(DdeServer::ServerInstance(), conversation, EC_ENABLEONE))
+        ConversationEnded(conversation);
+}
+
+void ScriptMgrTopic::ConversationEnded(HCONV conversation)
+{
+    const auto ended = [&](const auto& entry) { return entry.conversation == conversation; };
+    held_.erase(std::remove_if(held_.begin(), held_.end(), ended), held_.end());
+    ready_.erase(std::remove_if(ready_.begin(), ready_.end(), ended), ready_.end());
 }
 
 uintptr_t ScriptMgrTopic::Poke(const DdeTransactionInfo& info)

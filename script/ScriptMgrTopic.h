@@ -6,7 +6,9 @@
 
 #include "framework/window/DdeServerTopic.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class ScriptManager;
 
@@ -16,9 +18,17 @@ public:
 
     HDDEDATA Request(const DdeTransactionInfo& info) override;
     uintptr_t AdviseStart(const DdeTransactionInfo& info) override;
-    // Every bracketed command is taken: run at once, or queued while the manager is busy.
+    // The bracketed commands of an execute run from the idle loop, never inside the DDE callback (a box or
+    // a long command there would answer a conversation that may have ended meanwhile). A text with a line
+    // that is not "!" and a known command is refused at once, and nothing of it runs. While the manager is
+    // busy the commands are queued and taken at once; otherwise the execute is held (CBR_BLOCK) and
+    // answered once they ran: taken, or refused when one failed.
     uintptr_t Execute(const DdeTransactionInfo& info) override;
     uintptr_t Poke(const DdeTransactionInfo& info) override;
+    void ConversationEnded(HCONV conversation) override;
+
+    // The held execute of the transaction is answered now, unless its conversation has ended.
+    void AnswerTransaction(uint32_t transaction, bool taken);
 
     // The variable changed: its advise item, when a client follows it, sends the value.
     void UpdateVariableItem(const std::string& name, const std::string& value);
@@ -30,7 +40,20 @@ public:
     static bool NextBracketedCommand(const std::string& text, size_t& position, std::string& command);
 
 private:
+    struct HeldExecute {
+        HCONV conversation;
+        uint32_t transaction;
+    };
+    struct ReadyAnswer {
+        HCONV conversation;
+        uintptr_t answer;
+    };
+
     ScriptManager* manager_;
+    uint32_t lastTransaction_ = 0;
+    std::vector<HeldExecute> held_;
+    // Answers the library has yet to collect: it calls Execute again for the held transaction.
+    std::vector<ReadyAnswer> ready_;
 };
 
 // An advised script variable: its upper-case item name and the value last set.

@@ -90,10 +90,18 @@ void ScriptManager::RunFileCommand(int32_t id, const Parameters& parameters)
             ReportError(2, id, name.c_str());
     };
     switch (id) {
-    case Cmd::FileOpen: // OpenFile
+    case Cmd::FileOpen: // OpenFile: a file open already comes to the front, as File Open brings it
         for (const std::string& path : parameters) {
-            if (!FilePath(path.c_str()).Exists() || OpenFileByName(path.c_str()) == nullptr) {
-                ReportError(2, id, path.c_str());
+            const FilePath file(path.c_str());
+            if (FindOpenDocument(path.c_str()) != nullptr) {
+                OpenFileByName(path.c_str());
+            } else if (!file.Exists()) {
+                Fail(std::string("File \"") + file.FullPath().Text() + "\" not found.", id);
+                return;
+            } else if (OpenFileByName(path.c_str()) == nullptr) {
+                // Its box said why; the script ends there.
+                CloseScriptFile();
+                clientFailed_ = clientFailed_ || clientLine_;
                 return;
             }
         }

@@ -113,29 +113,38 @@ SIZE MeasureScriptText(const std::string& text)
 
 } // namespace
 
-void PumpScriptMessages(unsigned milliseconds)
+bool ServeWaitingScriptMessages(const std::function<bool()>& stopped)
+{
+    MSG message;
+    while (!stopped() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return true;
+        }
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
+            return true;
+        if (IsDroppedInput(message.message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return false;
+}
+
+bool PumpScriptMessages(unsigned milliseconds, const std::function<bool()>& stopped)
 {
     const DWORD start = GetTickCount();
     for (;;) {
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= milliseconds)
-            return;
+            return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(message.wParam));
-                return;
-            }
-            if (IsDroppedInput(message.message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        if (ServeWaitingScriptMessages(stopped) || stopped())
+            return true;
     }
 }
 
-void ShowScriptText(const std::string& text, unsigned milliseconds)
+bool ShowScriptText(const std::string& text, unsigned milliseconds, const std::function<bool()>& stopped)
 {
     WindowCL* owner = TheApp != nullptr ? TheApp->MainWindow() : nullptr;
     HWND ownerHandle = owner != nullptr ? owner->Handle() : nullptr;
@@ -148,10 +157,10 @@ void ShowScriptText(const std::string& text, unsigned milliseconds)
     ScriptTextWindow window(text, RECT{left, top, left + size.cx, top + size.cy});
     window.Create(ownerHandle);
     if (window.Handle() == nullptr)
-        return;
+        return false;
     // The main window stays the active one.
     window.Show(SW_SHOWNOACTIVATE);
-    PumpScriptMessages(milliseconds);
+    return PumpScriptMessages(milliseconds, stopped);
 }
 
 ScriptControlDialog::ScriptControlDialog(const std::string& text, const std::string& caption,

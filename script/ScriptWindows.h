@@ -4,15 +4,20 @@
 
 #include "dialogs/ProgramDialog.h"
 
+#include <functional>
 #include <string>
 
-// Dispatches messages for the time (milliseconds), waiting on the clock; keystrokes and mouse clicks are
-// dropped. A quit message ends the wait and is posted again for the loop it belongs to.
-void PumpScriptMessages(unsigned milliseconds);
+// Dispatches the messages that wait now; keystrokes and mouse clicks are dropped. An Escape press or a quit
+// message (posted again for the loop it belongs to) ends the serving: true then. `stopped` is asked after
+// every message; once it answers true nothing more is served.
+bool ServeWaitingScriptMessages(const std::function<bool()>& stopped);
+// Serves messages in the same way for the time (milliseconds), waiting on the clock; true when Escape, a
+// quit message or `stopped` ended the wait early.
+bool PumpScriptMessages(unsigned milliseconds, const std::function<bool()>& stopped);
 
 // Shows the text in a bordered note over the main frame for the time, without taking the activation, then
-// removes it.
-void ShowScriptText(const std::string& text, unsigned milliseconds);
+// removes it; true when the wait ended early, as for PumpScriptMessages.
+bool ShowScriptText(const std::string& text, unsigned milliseconds, const std::function<bool()>& stopped);
 
 // The branch dialog: a text, up to four branch buttons and the Exit button.
 class ScriptControlDialog : public ProgramDialog {

@@ -76,8 +76,11 @@ void DdeServerTopic::EndConversation(HCONV conversation)
         }
         for (DdeServerItem* item : ended)
             delete item;
+        topic->ConversationEnded(conversation);
     }
 }
+
+void DdeServerTopic::ConversationEnded(HCONV) {}
 
 uintptr_t DdeServerTopic::Execute(const DdeTransactionInfo&)
 {

@@ -28,8 +28,10 @@ public:
 
     // The advise start was taken: counts the conversation's loop on the named item, when there is one.
     void StartLoop(const DdeTransactionInfo& info);
-    // The conversation ended: ends its loops on the items of every topic.
+    // The conversation ended: ends its loops on the items of every topic and tells every topic.
     static void EndConversation(HCONV conversation);
+    // The conversation ended: nothing may be answered on it any more.
+    virtual void ConversationEnded(HCONV conversation);
     virtual uintptr_t Execute(const DdeTransactionInfo& info);            // 4
     virtual uintptr_t Poke(const DdeTransactionInfo& info);               // 5
 

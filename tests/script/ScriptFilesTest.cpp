@@ -2,10 +2,12 @@
 // and subroutines, parameters and variables, and every error ending the file with its message.
 
 #include "app/MainFrame.h"
+#include "app/StartProgram.h"
 #include "model/TreeNode.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
@@ -115,12 +117,12 @@ TEST_F(ScriptFiles, SnapshotsAndValuesNeedFinishedComputations)
     const std::string tree = SaveChanceTree();
     const std::string snapshot = TempFile("kivo-script-snap.trb");
     Run("!OpenFile(\"" + tree + "\")\n!SaveAsTRB(\"" + snapshot + "\")\n!Announce(after)\n");
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Bad parameter \"" + snapshot + "\".\r\n\r\nCommand: !SaveAsTRB"});
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Bad parameter \"" + snapshot + "\".\r\n\r\nCommand: !SaveAsTRB\r\nLine: 2"});
     boxes.Clear();
     Run("!SelectRoot\n!RollBack\n!SaveAsTRB(\"" + snapshot + "\")\n!SelectNode(\"@0,\")\n!SetNodeProb(\"1/0\")\n"
         "!SetScriptVar(EV,old)\n!SelectRoot\n!ExpectedValue(EV)\n!Announce(after)\n");
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Division by zero. Unable to evaluate probability of node \"A\".",
-                                                  "Unspecifiable error.\r\n\r\nCommand: !ExpectedValue"}));
+                                                  "Unspecifiable error.\r\n\r\nCommand: !ExpectedValue\r\nLine: 8"}));
     EXPECT_EQ(Variable("EV"), "old");
     TreeWindow reopened(snapshot.c_str());
     EXPECT_EQ(reopened.Document().RolledBack, 2);
@@ -156,16 +158,19 @@ TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
         const char* script;
         const char* box;
     } rows[] = {
-        {true, "!SetCalcMethod(5)", "Bad parameter \"5\".\r\n\r\nCommand: !SetCalcMethod"},
-        {true, "!Foo(1)", "Unrecognized command \"Foo\"."},
-        {false, "!SetCalcMethod", "The top window is not a tree window.\r\n\r\nCommand: !SetCalcMethod"},
-        {true, "!GetSelNum(v)", "Wrong number of parameters.\r\n\r\nCommand: !GetSelNum"},
-        {true, "!DeselectAll\n!GetNodeName(v)", "No node is selected in the active tree.\r\n\r\nCommand: !GetNodeName"},
-        {true, "!SetNodeVar(1x,2)", "Bad variable name \"1x\".\r\n\r\nCommand: !SetNodeVar"},
-        {false, ":S\n!Gosub(S)", "Subroutines nested too deeply.\r\n\r\nCommand: !Gosub"},
-        {false, "!Return", "No subroutine to return to.\r\n\r\nCommand: !Return"},
-        {false, "!Goto(X)", "Label \"X\" not found.\r\n\r\nCommand: !Goto"},
-        {false, "!DisplayScriptVar(none)", "The script variable \"none\" was not found.\r\n\r\nCommand: !DisplayScriptVar"},
+        {true, "!SetCalcMethod(5)", "Bad parameter \"5\".\r\n\r\nCommand: !SetCalcMethod\r\nLine: 1"},
+        {true, "# a comment\n\n!Foo(1)", "Unrecognized command \"Foo\".\r\n\r\nLine: 3"},
+        {false, "!SetCalcMethod", "The top window is not a tree window.\r\n\r\nCommand: !SetCalcMethod\r\nLine: 1"},
+        {true, "!GetSelNum(v)", "Wrong number of parameters.\r\n\r\nCommand: !GetSelNum\r\nLine: 1"},
+        {true, "!DeselectAll\r\n!GetNodeName(v)",
+         "No node is selected in the active tree.\r\n\r\nCommand: !GetNodeName\r\nLine: 2"},
+        {true, "!SetNodeVar(1x,2)", "Bad variable name \"1x\".\r\n\r\nCommand: !SetNodeVar\r\nLine: 1"},
+        {false, ":S\n!Gosub(S)", "Subroutines nested too deeply.\r\n\r\nCommand: !Gosub\r\nLine: 2"},
+        {false, "!Return", "No subroutine to return to.\r\n\r\nCommand: !Return\r\nLine: 1"},
+        {false, "\n!Goto(X)", "Label \"X\" not found.\r\n\r\nCommand: !Goto\r\nLine: 2"},
+        {false, "!DisplayScriptVar(none)",
+         "The script variable \"none\" was not found.\r\n\r\nCommand: !DisplayScriptVar\r\nLine: 1"},
+        {false, "!OpenFile(Z:\\no\\such.tre)", "File \"Z:\\no\\such.tre\" not found.\r\n\r\nCommand: !OpenFile\r\nLine: 1"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.script);
@@ -177,6 +182,56 @@ TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
         EXPECT_EQ(Texts(), std::vector<std::string>{row.box});
         EXPECT_FALSE(script.FileRunning());
     }
+}
+
+// Paths are taken as written ("\\t" and "\\n" in them are no escapes; in other texts they are), and a file
+// open already comes to the front instead of failing.
+TEST_F(ScriptFiles, OpenFileTakesPathsAsWrittenAndBringsOpenFilesToTheFront)
+{
+    const std::string folder = TempFile("tnk");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string first = folder + "\\new.tre", second = SaveChanceTree();
+    ASSERT_TRUE(CopyFileA(second.c_str(), first.c_str(), FALSE));
+    Run("!OpenFile(\"" + first + "\")\n!OpenFile(\"" + second + "\")\n!OpenFile(\"" + first + "\")\n"
+        "!TopWindowName(top,1)\n!SetScriptVar(text,a\\tb\\nc)\n");
+    EXPECT_TRUE(Texts().empty()) << Texts()[0];
+    EXPECT_EQ(Variable("top"), first);
+    EXPECT_EQ(Variable("text"), "a\tb\r\nc");
+    std::vector<WindowCL*> windows;
+    frame->CollectWindows(windows);
+    EXPECT_EQ(windows.size(), 2u);
+    std::remove(first.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+// A script that loops for ever stops at Escape; closing the frame ends it first and then asks about the
+// unsaved work as always.
+TEST_F(ScriptFiles, EscapeOrClosingTheFrameStopsALoopingScript)
+{
+    std::unique_ptr<ScriptManager> saved = TheProgram()->ReplaceScripts(std::make_unique<ScriptManager>());
+    ScriptManager& running = *TheProgram()->Scripts();
+    const std::string path = TempFile("kivo-script.txt");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fputs("!SetScriptVar(n,0)\n:a\n!CatScriptVar(n,1)\n!Goto(a)\n", file);
+    std::fclose(file);
+    PostMessageA(frame->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    running.RunScriptFile(path.c_str());
+    EXPECT_FALSE(running.FileRunning());
+    std::string ones;
+    EXPECT_TRUE(running.GetVariableValue("n", ones) && ones.size() > 1) << ones;
+
+    auto* tree = new TreeWindow;
+    tree->Show(SW_SHOWNORMAL);
+    tree->SetModified(1);
+    boxes.Answer(IDCANCEL);
+    PostMessageA(frame->Handle(), WM_CLOSE, 0, 0);
+    running.RunScriptFile(path.c_str());
+    EXPECT_FALSE(running.FileRunning());
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return boxes.Count() > 0; }));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Save changes to \"" + std::string(tree->Text()) + "\" before quitting?"});
+    EXPECT_TRUE(IsWindow(frame->Handle()));
+    TheProgram()->ReplaceScripts(std::move(saved));
 }
 
 // Quoted separators, empty parameters, variables in parameters, line breaks, labels in any case, and

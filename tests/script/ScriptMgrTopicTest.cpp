@@ -66,11 +66,16 @@ protected:
                                    &process));
         return process;
     }
-    // Serves until the client ends; its lines.
+    // Serves until the client ends, with the idle turns of the program's message loop; its lines.
     std::vector<std::string> Finish(PROCESS_INFORMATION& process)
     {
         const auto ended = [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
-        EXPECT_TRUE(PumpMessagesUntil(ended, 60000));
+        EXPECT_TRUE(PumpMessagesUntil(
+            [&] {
+                TheApp->Idle()->Run();
+                return ended();
+            },
+            60000));
         if (!ended())
             TerminateProcess(process.hProcess, 1);
         CloseHandle(process.hThread);
@@ -102,20 +107,39 @@ protected:
     ScriptManager script{&manager.Server()};
 };
 
+// A command that fails is refused, with no box waiting for a person; a text with a malformed or unknown
+// command is refused whole, and nothing of it runs.
 TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
 {
-    PROCESS_INFORMATION client = StartClient("Status run:[!SetScriptVar(X,5)] SV_X sv_x set:sv_y=hello SV_Y "
-                                             "set:SV_=no set:Made_up=no SV_ SV_none Made_up run:!Goto(X)");
+    PROCESS_INFORMATION client = StartClient(
+        "Status run:[!SetScriptVar(X,5)] SV_X sv_x set:sv_y=hello SV_Y set:SV_=no set:Made_up=no SV_ SV_none "
+        "Made_up run:!Goto(X) run:[!Foo(1)] run:[SetScriptVar(z,1)] run:[!SetScriptVar(z,2)][] "
+        "run:[!SetScriptVar(z,3)][Announce(x)] run:[!SetScriptVar(z,4)][!Goto(X)][!SetScriptVar(z,5)] SV_Z");
     const std::vector<std::string> expected = {
         "Status=Ready", "run [!SetScriptVar(X,5)]: taken", "SV_X=5", "sv_x=5", "set sv_y: taken", "SV_Y=hello",
         "set SV_: refused", "set Made_up: refused", "SV_: no answer", "SV_none: no answer", "Made_up: no answer",
-        "run !Goto(X): taken",
+        "run !Goto(X): refused", "run [!Foo(1)]: refused", "run [SetScriptVar(z,1)]: refused",
+        "run [!SetScriptVar(z,2)][]: refused", "run [!SetScriptVar(z,3)][Announce(x)]: refused",
+        "run [!SetScriptVar(z,4)][!Goto(X)][!SetScriptVar(z,5)]: refused", "SV_Z=4",
     };
     EXPECT_EQ(Finish(client), expected);
-    ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Last().text,
-              "Label \"X\" cannot be used, since the current script is not being read from a file.\r\n\r\n"
-              "Command: !Goto");
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// A client that stops waiting and leaves is never answered: the command runs on, and the program serves the
+// next client.
+TEST_F(ScriptMgrTopicTest, ClientThatStoppedWaitingIsNeverAnswered)
+{
+    PROCESS_INFORMATION client = StartClient("hurry:[!Delay(1500)][!SetScriptVar(late,1)]");
+    EXPECT_EQ(Finish(client), std::vector<std::string>{"hurry [!Delay(1500)][!SetScriptVar(late,1)]: timed out"});
+    EXPECT_TRUE(PumpMessagesUntil(
+        [&] {
+            TheApp->Idle()->Run();
+            return Variable("late") == "1";
+        },
+        30000));
+    PROCESS_INFORMATION next = StartClient("run:[!SetScriptVar(x,2)] SV_X");
+    EXPECT_EQ(Finish(next), (std::vector<std::string>{"run [!SetScriptVar(x,2)]: taken", "SV_X=2"}));
 }
 
 // An advise loop on a variable, in any letter case, sends each value a command sets, in any letter case.

@@ -7,7 +7,8 @@
 // "stop:ITEM" starts a loop and stops it ("stop ITEM: taken" or "stop ITEM: refused"); "execute:BYTES" and
 // "poke:ITEM:BYTES" send a text of that many bytes without waiting for the answer ("sent BYTES"); "run:TEXT"
 // executes the text and "set:ITEM=TEXT" pokes it, each waiting for the answer ("run TEXT: taken" or
-// "refused", "set ITEM: taken" or "refused"); "wait:ITEM" requests the item until it answers ("wait " and the
+// "refused", "set ITEM: taken" or "refused"); "hurry:TEXT" executes the text waiting only 300 ms ("hurry
+// TEXT: taken", "refused" or "timed out"); "wait:ITEM" requests the item until it answers ("wait " and the
 // request's line). Without a conversation the only line is "no connection".
 
 #include "framework/window/DdeConversation.h"
@@ -123,20 +124,23 @@ std::string WaitFor(DdeConversation& conversation, const std::string& item)
     }
 }
 
-// An execute (no item) or a poke of the text, waiting up to 5 s for the answer; whether the server took it.
+// An execute (no item) or a poke of the text, waiting up to the time-out for the answer; whether the server
+// took it, refused it or let the time pass.
 std::string SendText(DdeClient& client, DdeConversation& conversation, const std::string& item,
-                     const std::string& text)
+                     const std::string& text, DWORD timeout = 5000)
 {
     HSZ handle = item.empty() ? nullptr : DdeCreateStringHandleA(client.InstanceId(), item.c_str(), CP_WINANSI);
     DWORD result = 0;
     const bool taken = DdeClientTransaction(reinterpret_cast<LPBYTE>(const_cast<char*>(text.c_str())),
                                             DWORD(text.size() + 1), conversation.Handle(), handle, CF_TEXT,
-                                            item.empty() ? XTYP_EXECUTE : XTYP_POKE, 5000, &result) != nullptr &&
+                                            item.empty() ? XTYP_EXECUTE : XTYP_POKE, timeout, &result) != nullptr &&
                        (result & DDE_FACK) != 0;
+    const UINT error = DdeGetLastError(client.InstanceId());
     PumpFor(20);
     if (handle)
         DdeFreeStringHandle(client.InstanceId(), handle);
-    return (item.empty() ? "run " + text : "set " + item) + (taken ? ": taken" : ": refused");
+    const std::string answer = taken ? ": taken" : error == DMLERR_EXECACKTIMEOUT ? ": timed out" : ": refused";
+    return (item.empty() ? (timeout == 5000 ? "run " : "hurry ") + text : "set " + item) + answer;
 }
 
 } // namespace
@@ -168,6 +172,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             line = WaitFor(conversation, command.substr(5));
         else if (command.rfind("run:", 0) == 0)
             line = SendText(client, conversation, "", command.substr(4));
+        else if (command.rfind("hurry:", 0) == 0)
+            line = SendText(client, conversation, "", command.substr(6), 300);
         else if (command.rfind("set:", 0) == 0 && command.find('=') != std::string::npos)
             line = SendText(client, conversation, command.substr(4, command.find('=') - 4),
                             command.substr(command.find('=') + 1));

@@ -69,4 +69,26 @@ TEST(ScriptJob, CommandLineJobRollsBackSavesAndLeavesTheProgramOpen)
         DeleteFileA(path.c_str());
 }
 
+// A job that loops for ever keeps the program serving (it answers over DDE meanwhile), and closing the
+// frame ends the job and then the program.
+TEST(ScriptJob, LoopingJobEndsWhenTheFrameCloses)
+{
+    DdeTestLock lock;
+    FocusTestLock focus;
+    ScopedApplication app;
+    const std::string job = TempFilePath("kivo-job-loop.txt");
+    std::FILE* file = std::fopen(job.c_str(), "wb");
+    std::fputs("!SetScriptVar(go,1)\n:a\n!Goto(a)\n", file);
+    std::fclose(file);
+
+    ProgramProcess program(KIVO_PROGRAM, job);
+    ASSERT_TRUE(program.Started());
+    EXPECT_TRUE(program.WaitForScriptItem("SV_GO", "1", 60000)) << program.State();
+    EXPECT_EQ(RequestScriptStatus(), "Busy");
+    DWORD exitCode = 99;
+    EXPECT_TRUE(program.Close(exitCode)) << program.State();
+    EXPECT_EQ(exitCode, 0u);
+    DeleteFileA(job.c_str());
+}
+
 } // namespace

@@ -485,18 +485,21 @@ int TreeWindow::OnCommand(int command)
     const CommandRow* row = FindCommand(static_cast<unsigned>(command));
     if (row == nullptr)
         return 0;
+    AnalysisRun* running = document.CurrentAnalysis;
     // A key, a tool-bar button, a bound window or a script may send a command whose item is grayed.
     if (row->handler != nullptr && row->rule != nullptr && row->rule(MenuFacts(*this, CustomInterfaceShown))) {
         const UndoAction* before = CurrentUndoAction();
         (this->*row->handler)(command);
         if (row->undoText != nullptr && CurrentUndoAction() != nullptr && CurrentUndoAction() != before)
             CurrentUndoAction()->name = row->undoText;
-    } else if (document.CurrentAnalysis != nullptr) {
-        // Refused while an analysis runs: the status bar says what the tree is busy with.
-        zString reason;
-        ShowStatusMessage(document.CurrentAnalysis->StatusText(reason).Text());
+        running = nullptr;
     }
     RefreshFrameCommands();
+    // Refused while an analysis runs: the status bar says what the tree is busy with.
+    if (running != nullptr) {
+        zString reason;
+        ShowStatusMessage(running->StatusText(reason).Text());
+    }
     return 1;
 }
 

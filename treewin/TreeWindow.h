@@ -419,7 +419,7 @@ public:
     void ShowClones();
     // Menu and tool-bar state (TreeMenuState.cpp), taken from the selection and the window's state: the tree's
     // menus on the menu bar, the node pop-up menu (menu 118, which gets the "Define Variable" sub-menu at
-    // position 5) and the tool-bar buttons.
+    // position 5) and the tool-bar buttons, each item enabled by its command row's rule.
     void UpdateMenus(HMENU bar) override;
     void UpdateMenuTexts(HMENU popup);
     void UpdateCommands();

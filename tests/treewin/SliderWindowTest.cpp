@@ -47,12 +47,12 @@ protected:
         return text;
     }
 
-    SliderWindow* Open(std::initializer_list<TreeNode*> nodes)
+    SliderWindow* Open(std::initializer_list<TreeNode*> nodes, double low = 0.0, double high = 10.0, int steps = 10)
     {
         NodeChildList list(4, false);
         for (TreeNode* node : nodes)
             list.Add(node);
-        return new SliderWindow(&window, list, "v", 0.0, 10.0, 10);
+        return new SliderWindow(&window, list, "v", low, high, steps);
     }
 
     ScopedApplication app;
@@ -72,6 +72,9 @@ TEST_F(Slider, StartsAtTheDefinitionAndGivesItBackOnClosing)
     EXPECT_EQ(Label(slider, SliderWindow::kExpressionLabel), "3.7");
     EXPECT_EQ(Label(slider, SliderWindow::kValueLabel), "3.7");
     EXPECT_EQ(Label(slider, SliderWindow::kNodeLabel), "A");
+    // A value on a step that the arithmetic falls a hair short of ((0.6 - 0.3) / 0.6 * 4) starts there.
+    tree.Root->SetBinding("v", "0.6", false);
+    EXPECT_EQ(Label(Open({tree.Root}, 0.3, 0.9, 4), SliderWindow::kCurrentLabel), "0.6");
     for (int position : {12, 7, -1, 9})
         slider->ApplyPosition(position);
     EXPECT_EQ(Definition(a), "9");
@@ -209,24 +212,6 @@ TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
     EXPECT_EQ(variable->hasRange, 1);
     EXPECT_EQ(variable->low.value, 1.0);
     EXPECT_EQ(variable->high.value, 4.0);
-
-    // A value on a step whose arithmetic falls a hair short ((0.6 - 0.3) / 0.6 * 4) starts on that step.
-    delete slider;
-    tree.Root->SetBinding("v", "0.6", false);
-    previous = CreateSliderDialog::SetPresenter([](CreateSliderDialog& dialog) {
-        dialog.variable = "v";
-        dialog.low = 0.3;
-        dialog.high = 0.9;
-        dialog.intervals = 4;
-        return IDOK;
-    });
-    window.EditTreeVariables(1510);
-    CreateSliderDialog::SetPresenter(previous);
-    ASSERT_EQ(window.ChildWindows().Count(), 1);
-    slider = static_cast<SliderWindow*>(window.ChildWindows().At(0));
-    EXPECT_EQ(slider->Position(), 2);
-    EXPECT_EQ(Label(slider, SliderWindow::kCurrentLabel), "0.6");
-    EXPECT_EQ(Label(slider, SliderWindow::kValueLabel), "0.6");
 }
 
 }  // namespace

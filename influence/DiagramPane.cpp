@@ -421,6 +421,19 @@ long DiagramPane::OnMouseUp(const MouseInput&)
     return 1;
 }
 
+namespace {
+
+// The move shortened so that what lies in the rectangle stays within the farthest place a diagram file
+// may say, to the right and downwards (a move left or up shifts the whole diagram back to the margin).
+DiagramPoint KeptWithinPlaces(const LogicalRect& bounds, DiagramPoint offset)
+{
+    const float farthest = InfluenceDocument::kFarthestPlace;
+    return DiagramPoint{std::min(offset.x, std::max(0.0f, farthest - bounds.right)),
+                        std::min(offset.y, std::max(0.0f, farthest - bounds.bottom))};
+}
+
+} // namespace
+
 void DiagramPane::FinishGesture()
 {
     const Display& display = *CurrentDisplay();
@@ -466,8 +479,10 @@ void DiagramPane::FinishGesture()
     case NoteResizeDrag:
         if (note == nullptr)
             break;
-        if (dragKind_ == NoteMoveDrag)
-            note->Offset(offset.x, offset.y);
+        if (dragKind_ == NoteMoveDrag) {
+            const DiagramPoint kept = KeptWithinPlaces(note->frame, offset);
+            note->Offset(kept.x, kept.y);
+        }
         else
             note->SetRect(rect.left, rect.top, rect.right, rect.bottom);
         window_.UpdateExtent();
@@ -501,9 +516,15 @@ void DiagramPane::FinishGesture()
         window_.ShowNodes(chosen);
         break;
     }
-    case NodesDrag:
-        window_.AddUndoAction(new DiagramDragAction(&window_, window_.SelectedNodes(), offset));
+    case NodesDrag: {
+        const std::vector<InfluenceNodeRecord*>& nodes = window_.SelectedNodes();
+        LogicalRect bounds{0, 0, 0, 0};
+        for (const InfluenceNodeRecord* node : nodes)
+            bounds = LogicalRect{std::min(bounds.left, node->left), std::min(bounds.top, node->top),
+                                 std::max(bounds.right, node->right), std::max(bounds.bottom, node->bottom)};
+        window_.AddUndoAction(new DiagramDragAction(&window_, nodes, KeptWithinPlaces(bounds, offset)));
         break;
+    }
     default:
         break;
     }

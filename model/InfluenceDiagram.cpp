@@ -96,6 +96,15 @@ bool InfluenceDocument::ReadFile(const char* path)
         if (stream.FormatError() >= HeaderFileMissing && stream.FormatError() <= HeaderNewerVersion)
             return false;
         const uint32_t code = stream.State() != 0 ? 2 : stream.FormatError();
+        if (code == kFormatPlaceTooFar) {
+            ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr,
+                          ("This influence diagram file places a node, an arc or a note farther than 8,000 inches "
+                           "from the corner of the page, or at no number, and cannot be read.\n\n\"" +
+                           std::string(path) + "\"")
+                              .c_str(),
+                          0);
+            return false;
+        }
         ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr,
                       ("This influence diagram file is damaged, and cannot be read. Error code = " +
                        std::to_string(code) + ".\n\n\"" + path + "\"")

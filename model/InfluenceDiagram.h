@@ -73,6 +73,13 @@ public:
     // reference of the wrong kind, a count or text length the stream cannot hold, or an arc without both
     // ends.
     static constexpr uint32_t kFormatBadDiagram = 40;
+    // Every place of a diagram (a node's corner and centre, an arc's points, offset and comment box, a
+    // note's frame) lies within this many inches of the page's corner, either way: the farthest at which a
+    // place stored in thousandths of an inch reads back as the same number, and well inside what the
+    // screen and the printers draw. A file placing anything farther, or at no number, is refused with
+    // kFormatPlaceTooFar; a diagram placing anything farther is not written.
+    static constexpr float kFarthestPlace = 8000.0f;
+    static constexpr uint32_t kFormatPlaceTooFar = 41;
     static constexpr int kMostNesting = 2000;
     static constexpr uint16_t kLongestText = 65535;
 

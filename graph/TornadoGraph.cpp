@@ -69,7 +69,8 @@ TornadoGraph::TornadoGraph(const TornadoResults& results)
         verticalLineFlag = 1;
     }
     AutoScaleAxis(0, format, results.low, results.high, results.label.Text(), 1, 0);
-    verticalAxis.isLocked = 1;
+    // Hidden, it still keeps a sound scale for the file: one slot per bar.
+    verticalAxis.SetScale(format, 0.0, std::max(1, static_cast<int>(allBars->Count())), 1.0, 0);
     verticalAxis.isHidden = 1;
     for (int b = 0; b < allBars->Count(); ++b) {
         shownBars.push_back(static_cast<int16_t>(b));

@@ -1,7 +1,6 @@
 #include "model/DocumentLink.h"
 
 #include "foundation/Archive.h"
-#include "foundation/FileHelpers.h"
 #include "foundation/FileStream.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
@@ -132,13 +131,15 @@ bool DocumentLink::WriteSideFile(const char* text, const FilePath& documentPath)
 {
     if (kind != SideFileKind || sideFile.IsEmpty())
         return false;
-    zString message;
-    return SaveFileBeside(sideFile.FullPath().Text(), [text, &documentPath](FileStream& stream) {
-        StoreString(stream, text);
-        FilePath source = documentPath;
-        source.Serialize(stream);
-        return !stream.Failed();
-    }, message);
+    std::unique_ptr<FileStream> stream = sideFile.OpenStream(true);
+    if (!stream || !stream->IsOpen())
+        return false;
+    StoreString(*stream, text);
+    FilePath source = documentPath;
+    source.Serialize(*stream);
+    // A write refused at the last flush shows only when the file is closed.
+    stream->Close();
+    return !stream->Failed();
 }
 
 void DocumentLinkList::DocumentMoved(const FilePath& documentPath)
@@ -166,12 +167,13 @@ bool DocumentLink::CopySideFile(const FilePath& path) const
     source.Serialize(*in);
     if (in->Failed())
         return false;
-    zString message;
-    return SaveFileBeside(path.FullPath().Text(), [&stored, &source](FileStream& out) {
-        StoreString(out, stored);
-        source.Serialize(out);
-        return !out.Failed();
-    }, message);
+    std::unique_ptr<FileStream> out = path.OpenStream(true);
+    if (!out || !out->IsOpen())
+        return false;
+    StoreString(*out, stored);
+    source.Serialize(*out);
+    out->Close();
+    return !out->Failed();
 }
 
 void DocumentLink::Serialize(Archive& archive)

@@ -263,11 +263,14 @@ TEST_F(GraphEditing, ADoubleClickEditsLabelsAxesAndLegendKeys)
         .Press(IDOK)
         .Type(2001, "Renamed")
         .Press(IDOK)
-        // The horizontal axis: its top below its bottom, no interval, then an interval that does not divide.
+        // The horizontal axis: its top below its bottom, no interval, more intervals than an axis may have,
+        // then an interval that does not divide.
         .Type(Ctl::Axis::BottomEdit, "2")
         .Press(IDOK)
         .Type(Ctl::Axis::BottomEdit, "0")
         .Type(Ctl::Axis::IntervalEdit, "0")
+        .Press(IDOK)
+        .Type(Ctl::Axis::IntervalEdit, "0.00001")
         .Press(IDOK)
         .Type(Ctl::Axis::IntervalEdit, "0.3")
         .Press(IDOK)
@@ -292,10 +295,12 @@ TEST_F(GraphEditing, ADoubleClickEditsLabelsAxesAndLegendKeys)
     DoubleClick(*graph->legendKeys.Key(0));
     ASSERT_TRUE(PumpMessagesUntil([&] { return graph->Line(0).markKind == 2; }));
     EXPECT_EQ(static_cast<GraphMarkElement*>(graph->legendKeys.Key(0))->markKind, 2);
-    ASSERT_EQ(boxes.Count(), 3u);
+    ASSERT_EQ(boxes.Count(), 4u);
     EXPECT_EQ(boxes.Boxes()[0].text, "Graph labels cannot be empty.");
     EXPECT_EQ(boxes.Boxes()[1].text, "The axis top must be higher than the axis bottom.");
     EXPECT_EQ(boxes.Boxes()[2].text, "The interval must be positive.");
+    EXPECT_EQ(boxes.Boxes()[3].text,
+              "An axis can have at most 10,000 intervals. Please enter a larger interval or a smaller range.");
     EXPECT_TRUE(graph->IsModified());
     frame->Show(SW_SHOWNOACTIVATE);
     ExpectScreenEqualsRepaint(graph->Handle());

@@ -152,9 +152,13 @@ protected:
     {
         const std::string first = TempPath("kivo_graph_trip1.grf");
         const std::string second = TempPath("kivo_graph_trip2.grf");
+        const std::string copy = TempPath("kivo_graph_trip3.grf");
         SaveAs(graph, first);
         const std::vector<uint8_t> picture = Picture(*graph);
-        reopened = Open<Graph>(first);
+        // The saved graph now holds the file it was saved to: a copy of it is opened in a window of its own.
+        CopyFileA(first.c_str(), copy.c_str(), FALSE);
+        reopened = Open<Graph>(copy);
+        std::remove(copy.c_str());
         EXPECT_NE(reopened, nullptr);
         if (reopened == nullptr)
             return {};
@@ -395,6 +399,11 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
     TornadoResults results = MakeTornadoResults({{"p", 10.0, 13.0}, {"v", 10.0, 14.0}}, 11.5, 10.0, 14.0, "EV");
     auto* graph = new TornadoGraph(results);
     graph->Open(nullptr);
+    // As shown, it saves a file that opens again.
+    TornadoGraph* reopened = nullptr;
+    RoundTrip(graph, reopened);
+    ASSERT_NE(reopened, nullptr);
+    delete reopened;
     const LogicalRect plot = graph->graphRect;
     const float unit = (plot.bottom - plot.top) / 9;
     const LogicalRect p = graph->BarRect(0, 0, 2);
@@ -464,7 +473,6 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
     graph->WriteTextExport(hidden);
     EXPECT_EQ(hidden.Lines().Count(), 2);
 
-    TornadoGraph* reopened = nullptr;
     RoundTrip(graph, reopened);
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->shownBars, (std::vector<int16_t>{1}));

@@ -484,7 +484,8 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
         EXPECT_EQ(faces, (std::vector<std::string>{"Operators:", "Functions:", "Variables:"}));
         EXPECT_EQ(picked, "x*");
         ASSERT_EQ(boxes.Count(), 1u);
-        EXPECT_EQ(boxes.Last().text, "Syntax error. Unable to evaluate multi attribute weighting factor.");
+        EXPECT_EQ(boxes.Last().text, "Syntax error at character 5: \"(\" is not closed. Unable to evaluate multi "
+                                     "attribute weighting factor.");
         boxes.Clear();
     }
     EXPECT_STREQ(tree.CalcPrefs.MultiAttrWeight[1].Text().Text(), "0.25");

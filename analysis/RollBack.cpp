@@ -103,7 +103,7 @@ void RollBackState::ShowProgress(long total)
 void RollBackState::Step()
 {
     ++progressCount;
-    if (progressTotal > 0)
+    if (progressTotal > 0 && (progressCount == progressTotal || progressPace.Due()))
         TheHost().StepProgress(progressId, static_cast<double>(progressCount));
 }
 

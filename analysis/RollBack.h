@@ -6,6 +6,7 @@
 
 #include "formula/RunOutcome.h"
 #include "analysis/CalcMethods.h"
+#include "foundation/HostPace.h"
 #include "foundation/NumericHelpers.h"
 
 #include <cstdint>
@@ -62,6 +63,8 @@ public:
     long progressTotal = 0;
     uint32_t lastCheckTime = 0;
     uint32_t cancelPolls = 0;
+    // The progress bar moves a few times a second, not per node.
+    HostPace progressPace;
     int32_t callerTag = 0;
 
 private:

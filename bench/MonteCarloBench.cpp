@@ -5,6 +5,7 @@
 
 #include "bench/Bench.h"
 #include "bench/BenchCohort.h"
+#include "bench/BenchProgramTrees.h"
 
 #include "analysis/MonteCarloSimulation.h"
 #include "app/MessageBoxes.h"
@@ -23,35 +24,6 @@
 #include <string>
 
 namespace {
-
-void AddUniform(TreeDocument& document, int index, double low, double high)
-{
-    auto* record = new DistributionRecord;
-    record->index = index;
-    Distribution* uniform = MakeDistribution(2);
-    uniform->Parameter(0)->SetText(std::to_string(low).c_str());
-    uniform->Parameter(1)->SetText(std::to_string(high).c_str());
-    record->SetDistribution(uniform);
-    record->SetOwner(&document);
-    document.Distributions.InsertSorted(record);
-}
-
-// Three levels of chance nodes of three branches below each option, five levels deep; terminal payoffs read
-// one of the ten distributions each.
-void GrowChance(TreeNode* node, int levels, int& counter)
-{
-    static const char* const kProbabilities[] = {"0.3", "0.3", "#"};
-    for (const char* probability : kProbabilities) {
-        ++counter;
-        if (levels == 0) {
-            std::string payoff = "DistSamp(" + std::to_string(counter % 10 + 1) + ") * 2 + " +
-                                 std::to_string(counter % 7);
-            AddBenchNode(node, TerminalNode, "end", probability)->SetPayoffText(payoff.c_str(), 0, false);
-        } else {
-            GrowChance(AddBenchNode(node, ChanceNode, "event", probability), levels - 1, counter);
-        }
-    }
-}
 
 double SecondsOf(const std::function<void()>& body)
 {
@@ -81,14 +53,7 @@ KIVO_BENCH(MonteCarloTrials)
     HostSilence quiet(Silence::Notices);
     constexpr int kTrials = 10000;
     TreeDocument document;
-    for (int k = 1; k <= 10; ++k)
-        AddUniform(document, k, 0.0, 10.0 * k);
-    int nodes = 1;
-    for (int option = 0; option < 3; ++option) {
-        TreeNode* chance = AddBenchNode(document.Root, ChanceNode, "option", "");
-        ++nodes;
-        GrowChance(chance, 4, nodes);
-    }
+    const int nodes = GrowMonteCarloBenchTree(document);
     for (int reevaluate = 0; reevaluate < 2; ++reevaluate) {
         MonteCarloSimulation simulation(document.Root);
         MonteCarloSettings settings;

@@ -7,6 +7,7 @@
 
 #include "bench/Bench.h"
 #include "bench/BenchApp.h"
+#include "bench/BenchProgramTrees.h"
 
 #include "analysis/TreeEngines.h"
 #include "app/MainFrame.h"
@@ -28,21 +29,6 @@
 namespace {
 
 constexpr int kTerminals = 999;
-
-void Grow(TreeDocument& document, int chanceNodes = 100)
-{
-    TreeNode* root = document.Root;
-    document.EnsureVariable("COST", "12.5");
-    document.EnsureVariable("RATE", "0.03");
-    document.EnsureVariable("GAIN", "COST*(1+RATE)");
-    for (int c = 0; c < chanceNodes; ++c) {
-        TreeNode* chance = document.AddChild(root, ChanceNode, "strategy");
-        chance->SetBinding("RATE", c % 2 == 0 ? "0.03+0.001*2" : "0.05", false);
-        for (int t = 0; t < kTerminals; ++t)
-            document.AddChild(chance, TerminalNode, "outcome", t + 1 < kTerminals ? "1/999" : "#",
-                              "GAIN-COST*RATE+2");
-    }
-}
 
 double SecondsOf(const std::function<void()>& body)
 {
@@ -82,7 +68,7 @@ KIVO_BENCH(TreeFile)
     const char* temp = std::getenv("TEMP");
     const std::string path = std::string(temp != nullptr ? temp : ".") + "\\kivo_bench_tree.tre";
     TreeWindow window;
-    Grow(window.Document());
+    GrowFileBenchTree(window.Document(), 100);
     const RollBackResult result = RollBackDocument(window.Document());
     const long nodes = 1L + 100 + 100L * kTerminals;
     std::printf("tree of %ld nodes, rolled back to %.4f\n", nodes, result.root.value);
@@ -105,7 +91,7 @@ KIVO_BENCH(TreeProgramMillionNodes)
     const std::string path = std::string(temp != nullptr ? temp : ".") + "\\kivo_bench_million.tre";
     {
         TreeWindow tree;
-        Grow(tree.Document(), 1000);
+        GrowFileBenchTree(tree.Document(), 1000);
         zString message;
         if (!tree.SaveAs(path.c_str(), message)) {
             std::printf("the tree could not be saved: %s\n", message.Text());

@@ -194,7 +194,7 @@ MonteCarloProgressDialog::~MonteCarloProgressDialog()
 
 void MonteCarloProgressDialog::ShowTrialPosition(int trial)
 {
-    if (progressBar)
+    if (progressBar && barPace.Due())
         progressBar->SetValue(trial);
 }
 

@@ -5,6 +5,7 @@
 
 #include "analysis/MonteCarloProgress.h"
 #include "app/AppDialog.h"
+#include "foundation/HostPace.h"
 
 #include <memory>
 #include <vector>
@@ -94,6 +95,8 @@ private:
 
     std::unique_ptr<MonteCarloProgress> run;
     std::unique_ptr<ProgressBar> progressBar;
+    // The bar moves a few times a second, not per trial.
+    HostPace barPace{16};
 };
 
 // The Analysis menu's simulation at a node: the set-up dialog, then the progress dialog.

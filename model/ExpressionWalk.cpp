@@ -1,6 +1,7 @@
 #include "model/ExpressionWalk.h"
 
 #include "foundation/Host.h"
+#include "foundation/HostPace.h"
 #include "model/EvalContext.h"
 #include "formula/Expression.h"
 #include "formula/FormulaErrors.h"
@@ -173,6 +174,7 @@ void ReparseTreeBindings(TreeNode* root, bool reparse, ExpressionVisitFunction f
     struct Progress {
         int32_t handle = 0;
         long position = 0;
+        HostPace pace;
     } progress;
     if (progressText != nullptr) {
         visitor.countOnly = 1;
@@ -183,7 +185,9 @@ void ReparseTreeBindings(TreeNode* root, bool reparse, ExpressionVisitFunction f
             visitor.progressArg = &progress;
             visitor.progress = [](void* state) {
                 auto* current = static_cast<Progress*>(state);
-                TheHost().StepProgress(current->handle, static_cast<double>(++current->position));
+                ++current->position;
+                if (current->pace.Due())
+                    TheHost().StepProgress(current->handle, static_cast<double>(current->position));
             };
         }
     }

@@ -19,5 +19,5 @@ private:
 
 // Counts one node record read or written (the document's NodesLoaded) and moves the bar, or, without one,
 // shows "Nodes Loaded: " or "Nodes Saved: " with the count, and " of " the total when it is known, in the
-// status line (refreshed at the first record, every 64th and the last).
+// status line (refreshed at the first record, the last, and a few times a second between).
 void ReportNodeProgress(TreeDocument* document, Archive& archive);

@@ -1,0 +1,390 @@
+// kivo_program_probe: the two halves of the program benchmark (tools/program-bench.sh).
+//   write DIR       writes, with the program's own writers, the trees and the script the run uses;
+//   run KIVO DIR    starts the program (KIVO, a path to kivo.exe) on them, sends each step as the menu sends
+//                   it, and times the step from outside until the frame answers again, with the longest time
+//                   the frame took to answer a message during the step.
+// It prints one line a figure: "figure NAME SECONDS worst SECONDS".
+
+#include "bench/BenchProgramTrees.h"
+
+#include "app/StartProgram.h"
+#include "model/TreeDocument.h"
+#include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr int kScriptWindows = 200;
+constexpr int kTrials = 32000;
+
+double Now()
+{
+    using Clock = std::chrono::steady_clock;
+    static const Clock::time_point start = Clock::now();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+bool SaveTree(TreeWindow& tree, const std::string& path)
+{
+    zString message;
+    if (tree.SaveAs(path.c_str(), message))
+        return true;
+    std::printf("%s could not be saved: %s\n", path.c_str(), message.Text());
+    return false;
+}
+
+int Write(const std::string& dir)
+{
+    ProgramApp program;
+    {
+        TreeWindow tree;
+        GrowFileBenchTree(tree.Document(), 1000);
+        if (!SaveTree(tree, dir + "\\million.tre"))
+            return 1;
+    }
+    {
+        TreeWindow tree;
+        std::printf("Monte Carlo tree of %d nodes\n", GrowMonteCarloBenchTree(tree.Document()));
+        if (!SaveTree(tree, dir + "\\montecarlo.tre"))
+            return 1;
+    }
+    {
+        TreeWindow tree;
+        TreeDocument& document = tree.Document();
+        TreeNode* chance = document.AddChild(document.Root, ChanceNode, "event");
+        document.AddChild(chance, TerminalNode, "A", "0.3", "100");
+        document.AddChild(chance, TerminalNode, "B", "#", "0");
+        document.AddChild(document.Root, TerminalNode, "C", "", "40");
+        if (!SaveTree(tree, dir + "\\window.tre"))
+            return 1;
+    }
+    std::string script;
+    for (int i = 1; i <= kScriptWindows; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\w%03d.tre", i);
+        CopyFileA((dir + "\\window.tre").c_str(), (dir + name).c_str(), FALSE);
+        script += "!OpenFile(\"" + dir + name + "\")\n";
+    }
+    std::FILE* file = std::fopen((dir + "\\windows.txt").c_str(), "wb");
+    if (file == nullptr)
+        return 1;
+    std::fputs(script.c_str(), file);
+    std::fclose(file);
+    return 0;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    const char* className;
+    int childId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (pid != search.pid || std::strncmp(name, search.className, std::strlen(search.className)) != 0 ||
+        !IsWindowVisible(window))
+        return TRUE;
+    if (search.childId != 0 && GetDlgItem(window, search.childId) == nullptr)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+// The first window of the class below the parent, at any depth.
+HWND FindDescendant(HWND parent, const char* className)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, className) == 0)
+            return child;
+        if (HWND found = FindDescendant(child, className))
+            return found;
+    }
+    return nullptr;
+}
+
+// The program under test: its process, its frame, and a thread that keeps sending the frame WM_NULL and keeps
+// the longest answer.
+struct Program {
+    PROCESS_INFORMATION process{};
+    std::atomic<HWND> frame{nullptr};
+    std::atomic<bool> stopping{false};
+    std::atomic<double> worst{0.0};
+    std::thread pinger;
+
+    bool Start(const std::string& kivo, const std::string& arguments)
+    {
+        std::string line = "\"" + kivo + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            std::printf("%s did not start\n", kivo.c_str());
+            return false;
+        }
+        pinger = std::thread([this] { Ping(); });
+        return true;
+    }
+
+    void Ping()
+    {
+        while (!stopping) {
+            const HWND window = frame;
+            if (window == nullptr) {
+                Sleep(5);
+                continue;
+            }
+            const double sent = Now();
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result))
+                break;
+            const double took = Now() - sent;
+            double seen = worst;
+            while (took > seen && !worst.compare_exchange_weak(seen, took)) {
+            }
+            Sleep(10);
+        }
+    }
+
+    bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
+
+    // The top-level window of the process of that class (or one numbered after it) that has a child of that
+    // id (0: any).
+    HWND FindTop(const char* className, int childId) const
+    {
+        WindowSearch search{process.dwProcessId, className, childId, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    // Answers "No" to a question box of the process (the start-up's offer to make a folder, a question to
+    // save); true when there was one.
+    bool AnswerNo() const
+    {
+        const HWND box = FindTop("#32770", IDNO);
+        if (box == nullptr)
+            return false;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+        Sleep(20);
+        return true;
+    }
+
+    // Waits for a window of the process, answering questions on the way; null when the process ended first.
+    HWND WaitTop(const char* className, int childId) const
+    {
+        for (;;) {
+            if (HWND window = FindTop(className, childId))
+                return window;
+            if (!Running())
+                return nullptr;
+            AnswerNo();
+            Sleep(5);
+        }
+    }
+
+    int DocumentWindows() const
+    {
+        const HWND client = FindDescendant(frame, "MDICLIENT");
+        int count = 0;
+        for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+            ++count;
+        return count;
+    }
+
+    // Waits until the frame answers within 0.1 s twice in a row, 30 ms apart (so a repaint under way is
+    // waited for); the time the first of those answers was asked for.
+    double WaitAnswered() const
+    {
+        double quickSince = -1.0;
+        for (;;) {
+            const double sent = Now();
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result))
+                return sent;
+            if (Now() - sent < 0.1) {
+                if (quickSince >= 0.0)
+                    return quickSince;
+                quickSince = sent;
+            } else {
+                quickSince = -1.0;
+            }
+            Sleep(30);
+        }
+    }
+
+    // Closes the frame and waits for the process to end, answering "No" to a question to save.
+    void Close()
+    {
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
+            AnswerNo();
+        stopping = true;
+        frame = nullptr;
+        pinger.join();
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+
+    // A step's figures: from `begun` until the frame answered again.
+    void Report(const char* name, double begun, double ended)
+    {
+        std::printf("figure %s %.2f worst %.2f\n", name, ended - begun, worst.load());
+        std::fflush(stdout);
+    }
+};
+
+// Starts the program with the arguments and waits for its frame, then for `windows` document windows and
+// an answering frame. The step's start is the process's.
+bool StartAndOpen(Program& program, const std::string& kivo, const std::string& arguments, int windows,
+                  const char* figure)
+{
+    const double begun = Now();
+    if (!program.Start(kivo, arguments))
+        return false;
+    program.frame = program.WaitTop("MDIframeCL", 0);
+    if (program.frame == nullptr)
+        return false;
+    std::printf("note frame %.2f\n", Now() - begun);
+    std::fflush(stdout);
+    while (program.DocumentWindows() < windows) {
+        if (!program.Running())
+            return false;
+        program.AnswerNo();
+        Sleep(5);
+    }
+    std::printf("note windows %.2f\n", Now() - begun);
+    std::fflush(stdout);
+    program.Report(figure, begun, program.WaitAnswered());
+    return true;
+}
+
+// Sends a menu command to the frame as the menu does and waits for the frame to answer again.
+void Command(Program& program, unsigned id, const char* figure)
+{
+    program.worst = 0.0;
+    const double begun = Now();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(program.frame, WM_COMMAND, id, 0, SMTO_NORMAL, 1200000, &result);
+    program.Report(figure, begun, program.WaitAnswered());
+}
+
+void CloseFrame(Program& program, const char* figure)
+{
+    program.worst = 0.0;
+    const double begun = Now();
+    program.Close();
+    std::printf("figure %s %.2f\n", figure, Now() - begun);
+}
+
+bool RunMillion(const std::string& kivo, const std::string& dir)
+{
+    Program program;
+    if (!StartAndOpen(program, kivo, "-t \"" + dir + "\\million.tre\"", 1, "open"))
+        return false;
+    Command(program, Cmd::AnalysisRollBack, "rollback");
+    Command(program, Cmd::FileSave, "save");
+    CloseFrame(program, "close-tree");
+    return true;
+}
+
+bool RunMonteCarlo(const std::string& kivo, const std::string& dir)
+{
+    Program program;
+    if (!StartAndOpen(program, kivo, "-t \"" + dir + "\\montecarlo.tre\"", 1, "open-montecarlo"))
+        return false;
+    PostMessageA(program.frame, WM_COMMAND, Cmd::AnalysisMonteCarloSimulation, 0);
+    const HWND setup = program.WaitTop("#32770", 2423);
+    if (setup == nullptr)
+        return false;
+    SetWindowTextA(GetDlgItem(setup, 2423), std::to_string(kTrials).c_str());
+    program.worst = 0.0;
+    const double begun = Now();
+    PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(setup, IDOK)));
+    const HWND progress = program.WaitTop("#32770", 3928);
+    if (progress == nullptr)
+        return false;
+    while (!IsWindowEnabled(GetDlgItem(progress, IDOK)) && program.Running())
+        Sleep(5);
+    program.Report("montecarlo", begun, program.WaitAnswered());
+    PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(progress, IDOK)));
+    CloseFrame(program, "close-montecarlo");
+    return true;
+}
+
+bool RunScript(const std::string& kivo, const std::string& dir)
+{
+    Program program;
+    if (!StartAndOpen(program, kivo, "-t", 0, "start"))
+        return false;
+    CloseFrame(program, "close-empty");
+    Program scripted;
+    const double begun = Now();
+    if (!scripted.Start(kivo, "-t -^ \"" + dir + "\\windows.txt\""))
+        return false;
+    scripted.frame = scripted.WaitTop("MDIframeCL", 0);
+    if (scripted.frame == nullptr)
+        return false;
+    double previous = begun;
+    for (int reached = 50; reached <= kScriptWindows; reached += 50) {
+        while (scripted.DocumentWindows() < reached) {
+            if (!scripted.Running())
+                return false;
+            scripted.AnswerNo();
+            Sleep(5);
+        }
+        const double now = Now();
+        std::printf("figure script-windows-%d-%d %.2f\n", reached - 49, reached, now - previous);
+        previous = now;
+    }
+    scripted.Report("script", begun, scripted.WaitAnswered());
+    CloseFrame(scripted, "close-windows");
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "write") == 0)
+        return Write(argv[2]);
+    if (argc < 4 || std::strcmp(argv[1], "run") != 0) {
+        std::printf("usage: kivo_program_probe write DIR | run KIVO DIR [million|montecarlo|script]...\n");
+        return 2;
+    }
+    const std::string kivo = argv[2];
+    const std::string dir = argv[3];
+    const auto wanted = [&](const char* part) {
+        if (argc == 4)
+            return true;
+        for (int i = 4; i < argc; ++i)
+            if (std::strcmp(argv[i], part) == 0)
+                return true;
+        return false;
+    };
+    bool ran = true;
+    if (wanted("million"))
+        ran = RunMillion(kivo, dir) && ran;
+    if (wanted("montecarlo"))
+        ran = RunMonteCarlo(kivo, dir) && ran;
+    if (wanted("script"))
+        ran = RunScript(kivo, dir) && ran;
+    return ran ? 0 : 1;
+}

@@ -165,7 +165,7 @@ void RegionGraph::DrawSeries(Display& display)
 
 void RegionGraph::SetUpPlane(const StrategyRegionMap& map, const zString& xLabel, const zString& yLabel)
 {
-    const NumericFormat format = map.document != nullptr ? map.document->NumberFormat : NumericFormat(true);
+    const NumericFormat format = map.document != nullptr ? map.document->NumberFormat() : NumericFormat(true);
     ScaleSweptAxis(0, format, map.xLow, map.xHigh, map.xCount - 1, xLabel.Text());
     ScaleSweptAxis(1, format, map.yLow, map.yHigh, map.yCount - 1, yLabel.Text());
     legendTexts.Clear();

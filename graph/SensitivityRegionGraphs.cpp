@@ -222,6 +222,9 @@ ThreeWaySensGraph::ThreeWaySensGraph(const ThreeWaySensitivityResults& results)
     const int zIntervals = static_cast<int>(maps.size()) - 1;
     if (zIntervals > 0 && results.zHigh > results.zLow)
         AutoFormatForRange(format, results.zLow, results.zHigh, zIntervals);
+    // The stepped variable is no money either, as the swept ones of the plane.
+    format.unitsKind = NumericFormat::UnitsNone;
+    format.unitsText = "";
     stepLabel.owner = this;
     stepLabel.Initialise(format, results.labels[2].Text(), results.zLow, results.zHigh, results.zStep);
     strip_ = new StepAnimationStrip(*this, *this);

@@ -111,7 +111,7 @@ int DistributionCollector::Collect(TreeNode* node, OutcomeDistribution& outcomes
         zString message("The optimal path of this decision node leads to one or more terminal nodes which have the "
                         "same payoff value. Its value is ");
         zString value;
-        FormatNumber(document ? document->NumberFormat : DefaultNumericFormat, largest, value, true, true, DigitsOfFormat);
+        FormatNumber(document ? document->NumberFormat() : DefaultNumericFormat, largest, value, true, true, DigitsOfFormat);
         message += value;
         message += " and its probability is 1.0.";
         ReportFailure(OutcomeCode::SamePayoffOutcomes, nullptr, nullptr, message.Text(), 0);

@@ -64,8 +64,9 @@ bool MarkovAnalysis::MakeGraph(MarkovGraphRequest& request, LineGraphData& graph
     stageAxis.bottom = request.firstStage;
     stageAxis.top = request.firstStage + request.points;
     stageAxis.interval = request.stageStep;
-    // Whole numbers in the tree's display format.
+    // Whole numbers in the tree's display format; a stage count is no money.
     stageAxis.format = RangeFormat;
+    stageAxis.plain = true;
     GraphAxisData& valueAxis = graph.vertical;
     switch (reportKind) {
     case 1:

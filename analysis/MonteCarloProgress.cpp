@@ -108,7 +108,7 @@ std::vector<zString> MonteCarloProgress::StatisticsTexts() const
     const bool empty = simulation->RecordCount() == 0;
     TreeDocument* document = simulation->document;
     if (!simulation->costEffectiveness) {
-        AddStatistics(simulation->Statistics(ComponentValue), document->NumberFormat, empty, texts);
+        AddStatistics(simulation->Statistics(ComponentValue), document->NumberFormat(), empty, texts);
         return texts;
     }
     const TreeCalcPrefs& prefs = document->CalcPrefs;

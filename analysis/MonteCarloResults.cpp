@@ -74,7 +74,7 @@ bool MonteCarloSimulation::ShowResult(int choice) const
     }
     auto data = std::make_unique<ProbDistributionData>();
     data->title = "Monte Carlo Simulation at";
-    data->numberFormat = document->NumberFormat;
+    data->numberFormat = document->NumberFormat();
     data->nodeText = ShortText(node);
     // The trials recorded, also after a stop or an error.
     data->trials = RecordCount();
@@ -93,7 +93,7 @@ bool MonteCarloSimulation::ShowResult(int choice) const
 
 void MonteCarloSimulation::WriteReport(TextReport& report, int) const
 {
-    const NumericFormat& format = document->NumberFormat;
+    const NumericFormat& format = document->NumberFormat();
     // Option columns belong to a decision re-evaluated per trial; rows write their fields under the same rule.
     const bool options = isDecision && optionCount > 0 && reevaluatePath;
     report.SetTitle("KIVO(tm) Monte Carlo Simulation");

@@ -15,7 +15,7 @@ constexpr int16_t kValueDigits = -9;
 
 void FormatPathProbability(const TreeNode* node, double value, zString& out)
 {
-    const NumericFormat& format = node->document->NumberFormat;
+    const NumericFormat& format = node->document->NumberFormat();
     FormatNumber(format, value, out, false, false, static_cast<int16_t>(format.ExtendedProbDigits()));
 }
 
@@ -47,7 +47,7 @@ bool LinkItemText(TreeNode* node, int id, zString& out)
         return false;
     if (error)
         return false;
-    FormatNumber(node->document->NumberFormat, value, out, true, false, kValueDigits);
+    FormatNumber(node->document->NumberFormat(), value, out, true, false, kValueDigits);
     return true;
 }
 

@@ -256,7 +256,7 @@ void OneWaySensitivityAnalysis::MakeGraph(LineGraphData& graph) const
     graph.document = document;
     for (int r = 1; r < ranges.Count(); ++r)
         graph.subtitles.push_back(ranges.FormatBracketLabel(r).Text());
-    SetVariableAxis(graph.horizontal, document->NumberFormat, main->low.value, main->high.value, ranges.intervals);
+    SetVariableAxis(graph.horizontal, document->NumberFormat(), main->low.value, main->high.value, ranges.intervals);
     graph.horizontal.label = VariableLabel(document, main->name).Text();
     GraphAxisData& y = graph.vertical;
     y.label = graph.useUtility ? "Expected Value (Risk-adjusted)" : "Expected Value";

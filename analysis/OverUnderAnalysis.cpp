@@ -46,7 +46,7 @@ void Present(const OverUnderRequest& request)
 {
     if (!Slot::Current())
         return;
-    const NumericFormat& format = request.node->document->NumberFormat;
+    const NumericFormat& format = request.node->document->NumberFormat();
     OverUnderResult result;
     FormatNumber(format, request.target, result.target, true, true, DigitsOfFormat);
     FormatNumber(format, request.probabilityAbove, result.above, false, false, DigitsOfFormat);

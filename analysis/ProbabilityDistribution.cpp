@@ -63,7 +63,7 @@ bool RunComparativeDistributions(TreeDocument* document, const NodeChildList& no
     }
     if (data->high - data->low < 1e-10)
         data->high = data->low + 1.0;
-    data->numberFormat = document->NumberFormat;
+    data->numberFormat = document->NumberFormat();
     data->graphTemplate = stored != nullptr ? stored->graphTemplate : nullptr;
     ShowComparativeDistributionGraph(std::move(data));
     return true;
@@ -95,7 +95,7 @@ void RunProbabilityDistribution(TreeDocument* document, const NodeChildList& nod
         data->minimum = std::min(data->minimum, data->outcomes.OutcomeAt(i)->triple.value);
         data->maximum = std::max(data->maximum, data->outcomes.OutcomeAt(i)->triple.value);
     }
-    data->numberFormat = document->NumberFormat;
+    data->numberFormat = document->NumberFormat();
     data->calcFlag = static_cast<uint8_t>(document->CalcPrefs.CalcMethod);
     data->graphTemplate = stored != nullptr ? stored->graphTemplate : nullptr;
     ShowProbDistributionGraph(std::move(data));

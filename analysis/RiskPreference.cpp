@@ -94,7 +94,7 @@ bool MakeRiskPreferenceGraph(const TreeDocument* document, LineGraphData& graph)
     x.top = xmax;
     x.interval = (xmax - xmin) / 10;
     x.format = RangeFormat;
-    NumericFormat format = document->NumberFormat;
+    NumericFormat format = document->NumberFormat();
     AutoFormatForRange(format, xmin, xmax, 10);
     x.digits = format.axisDigits;
     x.scale = format.chopOff;

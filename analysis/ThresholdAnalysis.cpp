@@ -82,7 +82,7 @@ ThresholdAnalysis::ThresholdAnalysis(TreeNode* node, const ThresholdSettings& se
 {
     nodeOnly = 0;
     seriesCount = node->childCount;
-    decimals = static_cast<int16_t>(1 + DisplayedDecimals(tolerance, &node->document->NumberFormat));
+    decimals = static_cast<int16_t>(1 + DisplayedDecimals(tolerance, &node->document->NumberFormat()));
     low = position = settings.low.value;
     high = settings.high.value;
 }
@@ -167,7 +167,7 @@ ThresholdResults ThresholdAnalysis::Results() const
     results.high = high;
     results.tolerance = tolerance;
     results.decimals = decimals;
-    results.format = node->document->NumberFormat;
+    results.format = node->document->NumberFormat();
     for (int i = 0; i < thresholds.Count(); ++i)
         results.thresholds.push_back(*thresholds.At(i));
     std::stable_sort(results.thresholds.begin(), results.thresholds.end(),

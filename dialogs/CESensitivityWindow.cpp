@@ -126,7 +126,7 @@ bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
     graph.document = document;
     graph.maximizing = measure == 2;
     graph.horizontal.label = results_.variableLabel.Text();
-    SetVariableAxis(graph.horizontal, document != nullptr ? document->NumberFormat : DefaultNumericFormat, grid.Low(),
+    SetVariableAxis(graph.horizontal, document != nullptr ? document->NumberFormat() : DefaultNumericFormat, grid.Low(),
                     grid.High(), steps);
     static const char* const labels[] = {"", "Cost", "Effectiveness", "Cost/Eff"};
     graph.vertical.label = std::string(marginal ? "Marginal " : "") + labels[measure];

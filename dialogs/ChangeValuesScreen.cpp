@@ -323,7 +323,7 @@ void ParameterRows::AssessWithWheel()
     if (!RunProbabilityWheelAt(value, label.Text()))
         return;
     zString text;
-    row.workingValue = realBuffer_ = RoundAsDisplayed(value, &text, &tree_.NumberFormat, 2);
+    row.workingValue = realBuffer_ = RoundAsDisplayed(value, &text, &tree_.NumberFormat(), 2);
     row.workingText = text;
     ShowSelected();
 }

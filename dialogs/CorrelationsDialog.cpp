@@ -30,7 +30,7 @@ void AppendShownValue(const TreeDocument& document, const FormattedValue& bound,
         return;
     }
     zString number;
-    FormatNumber(document.NumberFormat, bound.value, number, false, true, DigitsOfFormat);
+    FormatNumber(document.NumberFormat(), bound.value, number, false, true, DigitsOfFormat);
     out += number;
 }
 

@@ -129,7 +129,7 @@ void NodeValueDialog::Run() const
     zString text = Sentence(document, command, value, nodes);
     zString number;
     const bool probability = command == PathProbabilityCommand;
-    FormatNumber(document->NumberFormat, value, number, !probability, !probability, DigitsOfFormat);
+    FormatNumber(document->NumberFormat(), value, number, !probability, !probability, DigitsOfFormat);
     text += number;
     SetText(dialog, kNodeValueText, text);
     if (command == ExpectedValueCommand && optimal != nullptr && optimal->Count() > 0) {

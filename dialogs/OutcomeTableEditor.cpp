@@ -454,8 +454,8 @@ void OutcomeTableEditor::OnDistribution()
         if (i + 1 < parts) {
             const double from = low + (high - low) * i / parts;
             const double to = low + (high - low) * (i + 1) / parts;
-            p = RoundAsDisplayed(chosen->IntervalProbability(60, from, to, &fault), &text, &tree_.Document().NumberFormat,
-                                 tree_.Document().NumberFormat.probDigits);
+            p = RoundAsDisplayed(chosen->IntervalProbability(60, from, to, &fault), &text, &tree_.Document().NumberFormat(),
+                                 tree_.Document().NumberFormat().probDigits);
             sum += p;
         } else {
             char last[32];
@@ -501,7 +501,7 @@ void OutcomeTableEditor::OnWheel()
     ProbabilityWheelDialog wheel(shares, names, nullptr);
     if (wheel.Run() != 1)
         return;
-    const NumericFormat& format = tree_.Document().NumberFormat;
+    const NumericFormat& format = tree_.Document().NumberFormat();
     for (int i = 0; i < parent->childCount && i < static_cast<int>(wheel.shares.size()); ++i) {
         const int row = FindRow(parent->GetChild(i));
         if (row < 0)

@@ -18,7 +18,7 @@ void ShowOnScreen(const PayoffRangeDialog& range)
     const double values[] = {range.highest, range.lowest};
     for (int i = 0; i < 2; ++i) {
         zString text;
-        FormatNumber(range.node->document->NumberFormat, values[i], text, true, true, DigitsOfFormat);
+        FormatNumber(range.node->document->NumberFormat(), values[i], text, true, true, DigitsOfFormat);
         dialog.SetItemText(ids[i], text.Text());
     }
     dialog.Run();

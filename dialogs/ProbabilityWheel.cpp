@@ -251,7 +251,7 @@ int OpenProbabilityWheel(TreeWindow* window, TreeNode* node)
         return 0;
 
     // The last branch takes what the others leave, so that the texts add up to exactly 1.
-    const NumericFormat& format = window->Document().NumberFormat;
+    const NumericFormat& format = window->Document().NumberFormat();
     NameList texts(4, true);
     std::vector<TreeProbabilityWheelAction::VariableRecord> records;
     double sum = 0.0;

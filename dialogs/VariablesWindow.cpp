@@ -52,7 +52,7 @@ void DefinitionColumns(TreeDocument& document, TreeNode* root, const DocVariable
         if (formula.HasError())
             return;
     }
-    FormatNumber(document.NumberFormat, value, columns[ReportValue], true, true, DigitsOfFormat);
+    FormatNumber(document.NumberFormat(), value, columns[ReportValue], true, true, DigitsOfFormat);
 }
 
 } // namespace
@@ -86,9 +86,9 @@ void VariablesWindow::CopyAsText(TreeNode* root, TreeWindow* window)
             columns[ReportComment] = variable.comment;
             NormalizeLineEnds(columns[ReportComment], " ");
             if (variable.hasRange != 0) {
-                FormatNumber(document.NumberFormat, variable.low.value, columns[ReportLow], true, true,
+                FormatNumber(document.NumberFormat(), variable.low.value, columns[ReportLow], true, true,
                              DigitsOfFormat);
-                FormatNumber(document.NumberFormat, variable.high.value, columns[ReportHigh], true, true,
+                FormatNumber(document.NumberFormat(), variable.high.value, columns[ReportHigh], true, true,
                              DigitsOfFormat);
             }
             DefinitionColumns(document, root, variable, settings, columns);

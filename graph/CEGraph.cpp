@@ -29,7 +29,7 @@ constexpr double kZero = 1e-10;
 
 NumericFormat AxisFormat(const TreeDocument& document, int payoff)
 {
-    NumericFormat format = payoff >= 0 && payoff < 4 ? document.CalcPrefs.PayoffFormats[payoff] : document.NumberFormat;
+    NumericFormat format = payoff >= 0 && payoff < 4 ? document.CalcPrefs.PayoffFormats[payoff] : document.NumberFormat();
     format.axisDigits = format.expValDigits;
     return format;
 }

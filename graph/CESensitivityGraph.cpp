@@ -45,7 +45,7 @@ CESensitivityGraph::CESensitivityGraph(const SensitivityResultGrid& grid, TreeNo
                   highCost, "Cost", 1, 0);
     AutoScaleAxis(1 - effOnX, PayoffAxisFormat(document, document != nullptr ? document->CalcPrefs.CEEffPayoff : 0),
                   lowEff, highEff, "Effectiveness", 1, 0);
-    NumericFormat stepFormat = document != nullptr ? document->NumberFormat : NumericFormat(true);
+    NumericFormat stepFormat = document != nullptr ? document->NumberFormat() : NumericFormat(true);
     const int steps = grid.Intervals();
     AutoFormatForRange(stepFormat, grid.Low(), grid.High(), steps);
     // The swept variable is not money: its value carries neither currency nor units.

@@ -33,7 +33,7 @@ NumericFormat AxisFormat(const GraphAxisData& axis, const TreeDocument* document
         else if (axis.format == CostEffectivenessFormat)
             format = document->CalcPrefs.CostEffFormat;
         else
-            format = document->NumberFormat;
+            format = document->NumberFormat();
     }
     if (axis.plain || axis.format == TwoDecimalsFormat) {
         format.unitsKind = NumericFormat::UnitsNone;

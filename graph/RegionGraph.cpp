@@ -165,7 +165,10 @@ void RegionGraph::DrawSeries(Display& display)
 
 void RegionGraph::SetUpPlane(const StrategyRegionMap& map, const zString& xLabel, const zString& yLabel)
 {
-    const NumericFormat format = map.document != nullptr ? map.document->NumberFormat : NumericFormat(true);
+    NumericFormat format = map.document != nullptr ? map.document->NumberFormat() : NumericFormat(true);
+    // A swept variable is no money (most often a probability): its numbers carry neither currency nor units.
+    format.unitsKind = NumericFormat::UnitsNone;
+    format.unitsText = "";
     ScaleSweptAxis(0, format, map.xLow, map.xHigh, map.xCount - 1, xLabel.Text());
     ScaleSweptAxis(1, format, map.yLow, map.yHigh, map.yCount - 1, yLabel.Text());
     legendTexts.Clear();

@@ -36,7 +36,7 @@ TwoWaySensGraph::TwoWaySensGraph(const TwoWaySensitivityResults& results)
     subtitle.text = results.subtitle;
     hasSubtitle = subtitle.text.IsEmpty() ? 0 : 1;
     if (TreeDocument* document = valueMap->document) {
-        valueFormat = document->NumberFormat;
+        valueFormat = document->NumberFormat();
         costFormat = document->CalcPrefs.PayoffFormats[document->CostPayoffIndex()];
         effFormat = document->CalcPrefs.PayoffFormat(document->CalcPrefs.CEEffPayoff);
     }
@@ -218,10 +218,13 @@ ThreeWaySensGraph::ThreeWaySensGraph(const ThreeWaySensitivityResults& results)
         boundaries.push_back(std::make_unique<StrategyBoundaryTable>(*map));
     SetUpPlane(*maps.front(), results.labels[0], results.labels[1]);
     const StrategyRegionMap& first = *maps.front();
-    NumericFormat format = first.document != nullptr ? first.document->NumberFormat : NumericFormat(true);
+    NumericFormat format = first.document != nullptr ? first.document->NumberFormat() : NumericFormat(true);
     const int zIntervals = static_cast<int>(maps.size()) - 1;
     if (zIntervals > 0 && results.zHigh > results.zLow)
         AutoFormatForRange(format, results.zLow, results.zHigh, zIntervals);
+    // The stepped variable is no money either, as the swept ones of the plane.
+    format.unitsKind = NumericFormat::UnitsNone;
+    format.unitsText = "";
     stepLabel.owner = this;
     stepLabel.Initialise(format, results.labels[2].Text(), results.zLow, results.zHigh, results.zStep);
     strip_ = new StepAnimationStrip(*this, *this);

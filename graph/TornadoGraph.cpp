@@ -48,7 +48,7 @@ TornadoGraph::TornadoGraph(const TornadoResults& results)
     SetIconId(32025);
     title.text = "Tornado Diagram at";
     TreeDocument* document = results.node != nullptr ? results.node->document : nullptr;
-    NumericFormat format = document != nullptr ? document->NumberFormat : NumericFormat(true);
+    NumericFormat format = document != nullptr ? document->NumberFormat() : NumericFormat(true);
     format.axisDigits = format.expValDigits;
     if (results.node != nullptr) {
         results.node->GetShortText(subtitle.text, 30);

@@ -353,7 +353,7 @@ void CollectVariableDefinitionLines(TreeDocument& tree, const char* name, NameLi
                 line += "???";
             } else {
                 zString number;
-                FormatNumber(state->document->NumberFormat, value, number, false, true, DigitsOfFormat);
+                FormatNumber(state->document->NumberFormat(), value, number, false, true, DigitsOfFormat);
                 line += number;
             }
             line += '\t';

@@ -418,7 +418,7 @@ void ConvertDiagramToTree(InfluenceDocument& diagram, InfluenceNodeRecord* final
     if (rootText != nullptr && *rootText != '\0')
         tree.Root->SetText(rootText, false);
     tree.DisplayPrefs.SetConvertedTreeStyle(false, true);
-    tree.NumberFormat = diagram.prefs.numberFormat;
+    tree.NumberFormat() = diagram.prefs.numberFormat;
     tree.CalcPrefs.OptPath[0] = diagram.prefs.optHigh != 0 ? 1 : 0;
     BuildLinkItemList(diagram.links, tree.DocumentLinks);
 }
@@ -455,7 +455,7 @@ PreparedTable PrepareNodeTable(InfluenceDocument& diagram, InfluenceNodeRecord& 
     builder.Build({}, diagram.prefs.verticalInf != 0);
     builder.Finish();
     tree.DisplayPrefs.SetConvertedTreeStyle(mode == ConversionMode::Values, false);
-    tree.NumberFormat = diagram.prefs.numberFormat;
+    tree.NumberFormat() = diagram.prefs.numberFormat;
     BuildLinkItemList(diagram.links, tree.DocumentLinks);
     prepared.rows = std::move(builder.rows);
     if (prepared.rows.empty())

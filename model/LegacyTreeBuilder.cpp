@@ -424,6 +424,6 @@ void LegacyTreeImporter::SetCalculationPreferences()
     } else {
         prefs.CalcMethod = PayoffMethod;
         prefs.CurrentPayoff = 0;
-        ClearStyleFields(document->NumberFormat, 3);
+        ClearStyleFields(document->NumberFormat(), 3);
     }
 }

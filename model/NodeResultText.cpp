@@ -7,6 +7,6 @@
 
 void BuildNodeValueText(const TreeNode* node, zString& out, int)
 {
-    const NumericFormat& format = node->document != nullptr ? node->document->NumberFormat : DefaultNumericFormat;
+    const NumericFormat& format = node->document != nullptr ? node->document->NumberFormat() : DefaultNumericFormat;
     FormatNumber(format, node->ExpectedValue(), out, true, true, DigitsOfFormat);
 }

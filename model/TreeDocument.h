@@ -254,8 +254,10 @@ public:
     // value) while *fault stays clear; a failed draw sets its code there and ends the walk.
     void ApplyToDistributions(RunFault* fault);
     TreeDisplayPrefs DisplayPrefs;
-    // The tree's number format.
-    NumericFormat NumberFormat;
+    // The tree's number format: that of the current calculation method (the current payoff's for single
+    // payoffs), the one the Numeric Formatting command edits and the tree file keeps.
+    NumericFormat& NumberFormat() { return CalcPrefs.CurrentNumericFormat(); }
+    const NumericFormat& NumberFormat() const { return CalcPrefs.CurrentNumericFormat(); }
     NoteBoxList NoteBoxes{4, true};
     // The font of new note boxes.
     FontRecord NoteFont;

@@ -151,7 +151,7 @@ void AppendValueLine(zString& out, const TreeNode* node)
         out += '\\';
         if (node->document->DisplayPrefs.ShowProbsAsNumericEquiv != 0) {
             zString number;
-            FormatNumber(node->document->NumberFormat, node->branchProbability, number, false, false, DigitsOfFormat);
+            FormatNumber(node->document->NumberFormat(), node->branchProbability, number, false, false, DigitsOfFormat);
             out += number;
         } else {
             out += node->probability.Text();

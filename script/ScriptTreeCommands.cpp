@@ -175,7 +175,7 @@ void ScriptManager::SetNumberDigits(int32_t id, const Parameters& parameters)
             ReportError(4, id);
             return;
         }
-        NumericFormat& format = tree->Document().NumberFormat;
+        NumericFormat& format = tree->Document().NumberFormat();
         if (fits(digits))
             format.expValDigits = static_cast<int8_t>(digits);
         if (count > 2 && fits(ParseScriptFlag(parameters[2])))
@@ -350,7 +350,7 @@ void ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters
             return;
         }
         const bool plain = count > decimalsAt && ParseScriptFlag(parameters[decimalsAt]) == 0;
-        store(parameters[id == Cmd::ValuesOpenEvaluator ? 1 : 0], FormatResult(document.NumberFormat, value, id == Cmd::AnalysisPathProbability, plain));
+        store(parameters[id == Cmd::ValuesOpenEvaluator ? 1 : 0], FormatResult(document.NumberFormat(), value, id == Cmd::AnalysisPathProbability, plain));
         return;
     }
     case ScriptCmd::NumKids: {

@@ -29,7 +29,7 @@ void AppendPayoff(zString& text, const TreeNode* node, int payoff)
 void AppendProbability(zString& text, const TreeDocument& document, double value)
 {
     zString number;
-    FormatNumber(document.NumberFormat, value, number, false, false, DigitsOfFormat);
+    FormatNumber(document.NumberFormat(), value, number, false, false, DigitsOfFormat);
     text += number;
 }
 

@@ -78,9 +78,9 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
     SetItemText(kExpressionLabel, one ? entries[0].oldText.Text() : kNotConsistent);
     SetItemText(kValueLabel, one ? startValue.Text() : kNotConsistent);
     zString bound;
-    FormatNumber(document.NumberFormat, low, bound, true, false, -9);
+    FormatNumber(document.NumberFormat(), low, bound, true, false, -9);
     SetItemText(kLowLabel, bound.Text());
-    FormatNumber(document.NumberFormat, high, bound, true, false, -9);
+    FormatNumber(document.NumberFormat(), high, bound, true, false, -9);
     SetItemText(kHighLabel, bound.Text());
 
     ApplyPosition(position);
@@ -122,7 +122,7 @@ void SliderWindow::ApplyPosition(int newPosition)
 {
     position = std::clamp(newPosition, 0, steps);
     const double value = low + (high - low) * position / steps;
-    FormatNumber(Tree()->Document().NumberFormat, value, current, true, false, -9);
+    FormatNumber(Tree()->Document().NumberFormat(), value, current, true, false, -9);
     SetItemText(kCurrentLabel, current.Text());
     NodeChildList changed(4, false);
     for (auto entry = entries.begin(); entry != entries.end();) {

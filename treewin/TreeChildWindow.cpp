@@ -143,7 +143,7 @@ void TreeChildWindow::AssessWithWheel()
     if (!RunProbabilityWheelAt(value, label.Text()))
         return;
     zString text;
-    RoundAsDisplayed(value, &text, &tree_->Document().NumberFormat, 2);
+    RoundAsDisplayed(value, &text, &tree_->Document().NumberFormat(), 2);
     FocusEdit()->SetText(text);
     SetFocus(FocusEdit()->Handle());
 }

@@ -148,10 +148,10 @@ TEST(DistributionCollector, RefusesWhatCannotBeDrawn)
         TreeNode* chance = Add(tree.Root, ChanceNode, "Chance");
         AddTerminal(chance, "A", "0.5", "5");
         AddTerminal(chance, "B", "0.5", "5");
-        tree.NumberFormat.expValDigits = 2;
-        tree.NumberFormat.unitsKind = NumericFormat::UnitsNone;
+        tree.NumberFormat().expValDigits = 2;
+        tree.NumberFormat().unitsKind = NumericFormat::UnitsNone;
         zString value;
-        FormatNumber(tree.NumberFormat, 5, value, true, true, DigitsOfFormat);
+        FormatNumber(tree.NumberFormat(), 5, value, true, true, DigitsOfFormat);
         EXPECT_STREQ(value.Text(), "5.00");
         ExpectRefusal(tree.Root,
                       {"equal end values", "KIVO",

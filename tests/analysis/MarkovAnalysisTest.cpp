@@ -207,6 +207,8 @@ TEST(MarkovAnalysisGraph, RequestsQualifyByRowsAndMode)
         EXPECT_EQ(request.points, 4);
         EXPECT_EQ(graph.horizontal.label, "Stage");
         EXPECT_EQ(graph.horizontal.top, 4.0);
+        // Stages are counted, not paid: no currency on their axis.
+        EXPECT_TRUE(graph.horizontal.plain);
     }
     MarkovGraphRequest perStage;
     MarkovAnalysis::RequestForCommand(1582, perStage);

@@ -2,6 +2,8 @@
 
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include "app/MessageOwnerWindow.h"
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"
@@ -9,9 +11,13 @@
 #include "dialogs/FindReplaceWindow.h"
 #include "framework/window/MDIframeCL.h"
 #include "dialogs/NodeValueWindow.h"
+#include "dialogs/NodeValueDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "formula/Distribution.h"
 #include "formula/RunOutcome.h"
+#include "analysis/NodeValueRecord.h"
+#include "treewin/RollBackText.h"
+#include "tests/support/DialogControls.h"
 #include "model/MarkovBinding.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
@@ -158,15 +164,40 @@ TEST(DistributeChildrenRanges, DiscreteRangesTakeTheIntegersTheyHold)
     }
 }
 
-TEST_F(TreeDialogsOnScreen, NumericFormatStoresTheTypedPlaces)
+// The places and the scaling chosen under Numeric Formatting are the tree's own: the roll-back boxes and
+// the Expected Value message follow them.
+TEST_F(TreeDialogsOnScreen, NumericFormatReachesTheRollBackBoxesAndTheValueMessage)
 {
-    tree.CalcPrefs.CalcMethod = 0;
+    tree.AddChild(node, TerminalNode, "Up", "0.5", "100.2");
+    tree.AddChild(node, TerminalNode, "Down", "#", "76");
+    const NodeValuePresenter previous = SetNodeValuePresenter(nullptr);
+    InstallNodeValueDialogs();
     ModalDialogDriver person;
     person.Type(NumericFormatDialog::kDigitsField, "2").Press(IDOK);
     window.OnCommand(1309);
+    window.OnCommand(Cmd::AnalysisRollBack);
+    zString box;
+    BuildNodeResultText(node, box);
+    EXPECT_STREQ(box.Text(), "$88.10");
+    person.Then([](DialogFrameCL& dialog) {
+        const std::string text = TextOf(dialog, kNodeValueText);
+        EXPECT_EQ(text.substr(text.find(" is: ")), " is: $88.10") << text;
+    }).Press(IDOK);
+    window.SelectNode(node, 1, nullptr, false);
+    window.OnCommand(ExpectedValueCommand);
+    person.Then([](DialogFrameCL& dialog) {
+        // "In thousands (K)"
+        HWND scale = GetDlgItem(dialog.Handle(), 2320);
+        SendMessageA(scale, CB_SETCURSEL, 1, 0);
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(2320, CBN_SELCHANGE), reinterpret_cast<LPARAM>(scale));
+    }).Press(IDOK);
+    window.OnCommand(1309);
+    BuildNodeResultText(node, box);
+    EXPECT_STREQ(box.Text(), "$0.09K");
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(tree.CalcPrefs.CurrentNumericFormat().expValDigits, 2);
     EXPECT_EQ(tree.Modified, 1);
+    SetNodeValuePresenter(previous);
 }
 
 TEST_F(TreeDialogsOnScreen, MarkovBindingsAddsABindingToTheFirstState)

@@ -191,7 +191,7 @@ TEST_F(LineGraphs, MarkovProbabilitiesArePlainAndStagesWhole)
 {
     MarkovTestTree model("_stage >= 4");
     model.WellDead("0.5");
-    model.Document().NumberFormat.expValDigits = 2;
+    model.Document().NumberFormat().expValDigits = 2;
     auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
     ASSERT_TRUE(analysis->Run());
     LineGraphPresenter previous = SetLineGraphPresenter(nullptr);

@@ -274,7 +274,7 @@ TEST_F(DiagramConversion, DefinitionsRangesAndTheDiagramsSettingsReachTheTree)
     ASSERT_EQ(result.status, 0) << result.outcome.text.Text();
     EXPECT_NEAR(result.root.value, 0.5 * 20 + 0.5 * 30, 1e-9);
     EXPECT_FALSE(document.IsMaximizing());
-    EXPECT_EQ(document.NumberFormat.expValDigits, 4);
+    EXPECT_EQ(document.NumberFormat().expValDigits, 4);
     ASSERT_NE(document.DocumentLinks.Find(3), nullptr);
     EXPECT_STREQ(document.DocumentLinks.Find(3)->topic.Text(), "Costs.xls");
 }

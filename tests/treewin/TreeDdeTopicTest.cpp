@@ -58,7 +58,7 @@ protected:
         document.LinkIdFor(middle, 1606);
         ASSERT_EQ(document.LinkIdFor(chance, 1605), 3);
         // Path probabilities are written at twice the tree's probability places.
-        document.NumberFormat.probDigits = 2;
+        document.NumberFormat().probDigits = 2;
         zString message;
         ASSERT_TRUE(window->SaveAs(TempPath("kivo-dde-topic.tre").c_str(), message)) << message.Text();
     }

@@ -58,6 +58,13 @@ void DocChildWindow::Initialise()
 
 DocChildWindow::~DocChildWindow()
 {
+    // Closed while on top (the client may already have activated the next window).
+    if (maximiseOnClose_ && IsWindow(maximiseOnClose_)) {
+        HWND client = GetParent(maximiseOnClose_);
+        const HWND active = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+        if (active == handle_ || active == maximiseOnClose_)
+            PostMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(maximiseOnClose_), 0);
+    }
     focusChild_ = nullptr;
     undo_.Add(nullptr);
     SetPane(nullptr);
@@ -185,8 +192,16 @@ void DocChildWindow::Show(int showCommand)
 
 void DocChildWindow::ShowRestoredIfFixed()
 {
-    if (handle_ && !(GetWindowLongA(handle_, GWL_STYLE) & WS_MAXIMIZEBOX) && IsZoomed(handle_))
-        ::ShowWindow(handle_, SW_RESTORE);
+    if (!handle_ || (GetWindowLongA(handle_, GWL_STYLE) & WS_MAXIMIZEBOX) || !IsZoomed(handle_))
+        return;
+    // The client maximised this window because the one active before, now just under it, was maximised:
+    // that one gets its state back when this window closes.
+    HWND below = GetWindow(handle_, GW_HWNDNEXT);
+    while (below && !IsWindowVisible(below))
+        below = GetWindow(below, GW_HWNDNEXT);
+    if (below && (GetWindowLongA(below, GWL_STYLE) & WS_MAXIMIZEBOX))
+        maximiseOnClose_ = below;
+    ::ShowWindow(handle_, SW_RESTORE);
 }
 
 int DocChildWindow::QueryClose(const char*)

@@ -156,6 +156,7 @@ public:
     void RestoreFocus();
     void SetFocusChild(WindowCL* window);
     bool IsActiveChild() const;
+    // A window without a maximise box is shown restored even when the others are maximised.
     void ShowRestoredIfFixed();
     // The window class's icon from the resource (0: none).
     void SetIconId(unsigned id);
@@ -180,6 +181,8 @@ private:
     WindowCL* focusChild_ = nullptr;
     int editCommandsOn_ = 1;
     int fromTemplate_ = 0;
+    // The window that was maximised when this one opened restored; maximised again when this one closes.
+    HWND maximiseOnClose_ = nullptr;
     std::unique_ptr<ZoomPane> pane_;
     std::unique_ptr<PrinterDevice> printer_;
     std::unique_ptr<PrinterSetupRecord> settings_;

@@ -295,4 +295,23 @@ TEST_F(FrameWindows, AModalDialogGivesTheActivationBackToTheWindowThatOpenedIt)
     SendMessageA(resultsWindow, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+// A tool window opens restored over a maximised tree, which is maximised again when the tool window closes.
+TEST_F(FrameWindows, AToolWindowGivesTheMaximisedStateBackWhenItCloses)
+{
+    auto* tree = static_cast<TreeWindow*>(OpenFileByName(paths[0].c_str()));
+    Settle();
+    ASSERT_TRUE(IsZoomed(tree->Handle()));
+    tree->SelectNode(tree->Document().Root, 1, nullptr, false);
+    Post(1414);
+    MDIchildCL* comment = frame->ActiveChild();
+    ASSERT_NE(comment, tree);
+    EXPECT_FALSE(IsZoomed(comment->Handle()));
+    EXPECT_FALSE(IsZoomed(tree->Handle()));
+    PostMessageA(comment->Handle(), WM_CLOSE, 0, 0);
+    Settle();
+    EXPECT_EQ(frame->ActiveChild(), tree);
+    EXPECT_TRUE(IsZoomed(tree->Handle()));
+    ExpectPaneFillsActiveWindow();
+}
+
 } // namespace

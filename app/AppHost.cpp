@@ -11,6 +11,7 @@
 #include "app/StatusMessage.h"
 #include "app/TablesMenu.h"
 #include "foundation/FontRecord.h"
+#include "dialogs/LegacyImportDialogs.h"
 #include "dialogs/PasteTableDialog.h"
 #include "dialogs/TableConflictDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
@@ -39,7 +40,8 @@ private:
 
 AppHost::AppHost()
     : previousPresenter(SetOutcomePresenter(ShowOutcomeInWindows)),
-      previousSpreadsheetMaker(SetSpreadsheetAutomationMaker(MakeComSpreadsheet))
+      previousSpreadsheetMaker(SetSpreadsheetAutomationMaker(MakeComSpreadsheet)),
+      previousImportPrompts(SetLegacyImportPrompts(LegacyImportDialogs()))
 {
 }
 
@@ -47,6 +49,7 @@ AppHost::~AppHost()
 {
     SetOutcomePresenter(previousPresenter);
     SetSpreadsheetAutomationMaker(previousSpreadsheetMaker);
+    SetLegacyImportPrompts(previousImportPrompts);
     for (auto& entry : idleEntries)
         if (TheApp != nullptr)
             TheApp->Idle()->Remove(entry.second.get(), &IdleEntry::Run);

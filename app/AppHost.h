@@ -7,6 +7,7 @@
 #include "formula/SpreadsheetAutomation.h"
 #include "formula/RunOutcome.h"
 #include "foundation/Host.h"
+#include "model/LegacyTreeImporter.h"
 
 #include <map>
 #include <memory>
@@ -44,5 +45,7 @@ private:
     OutcomePresenter previousPresenter;
     // The spreadsheet contact of the program (automation) replaces the one in charge before.
     SpreadsheetAutomationMaker previousSpreadsheetMaker;
+    // The importer of older text trees asks through the program's dialogs.
+    LegacyImportPrompts previousImportPrompts;
     std::map<IdleWork*, std::unique_ptr<IdleEntry>> idleEntries;
 };

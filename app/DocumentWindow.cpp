@@ -8,6 +8,7 @@
 #include "app/MainToolbar.h"
 #include "app/ProgramPreferences.h"
 #include "app/StartProgram.h"
+#include "dialogs/SnapshotFormatDialog.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileStream.h"
@@ -327,6 +328,25 @@ bool DocumentWindow::SaveAsMetafile(const char* path)
         Draw(&picture);
     }
     return file.Exists();
+}
+
+void DocumentWindow::SnapshotPicture()
+{
+    static const char* const MetafileFilters[] = {"Metafiles (*.wmf)", "*.wmf", nullptr};
+    static const char* const BitmapFilters[] = {"Bitmap Files (*.bmp)", "*.bmp", nullptr};
+    SnapshotFormatDialog format(false);
+    if (!format.Run())
+        return;
+    const bool metafile = format.extension == "wmf";
+    FilePath proposed(Text());
+    proposed.SetExtension(format.extension.Text());
+    FilePath path;
+    if (!ChooseSavePath(handle_, metafile ? MetafileFilters : BitmapFilters, "Save Snapshot",
+                        proposed.FullPath().Text(), path))
+        return;
+    path.SetExtension(format.extension.Text());
+    const zString full = path.FullPath();
+    metafile ? SaveAsMetafile(full.Text()) : SaveAsBitmap(full.Text());
 }
 
 bool DocumentWindow::CopyPicture()

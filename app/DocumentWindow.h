@@ -63,6 +63,8 @@ public:
     bool SaveAsMetafile(const char* path);
     // The picture on the clipboard as a metafile and as a bitmap.
     bool CopyPicture();
+    // Snapshot: the picture saved as the metafile or bitmap the person chooses a form and a name for.
+    void SnapshotPicture();
 
     // Opens the document file as the window of the kind its header names; null after the header's or the
     // reading's message, or for a kind that has no window. `reported` tells whether the failure was already

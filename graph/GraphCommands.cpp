@@ -10,7 +10,6 @@
 #include "app/ZoomPane.h"
 #include "dialogs/GraphCommandDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
-#include "dialogs/SnapshotFormatDialog.h"
 #include "foundation/TextReport.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/FontRecordFonts.h"
@@ -59,9 +58,6 @@ bool HasExport(GraphWindow& graph)
 {
     return graph.HasTextExport();
 }
-
-const char* const MetafileFilters[] = {"Metafiles (*.wmf)", "*.wmf", nullptr};
-const char* const BitmapFilters[] = {"Bitmap Files (*.bmp)", "*.bmp", nullptr};
 
 }  // namespace
 
@@ -151,19 +147,7 @@ void GraphWindow::SaveAsCommand()
 
 void GraphWindow::Snapshot()
 {
-    SnapshotFormatDialog format(false);
-    if (!format.Run())
-        return;
-    const bool metafile = format.extension == "wmf";
-    FilePath proposed(Text());
-    proposed.SetExtension(format.extension.Text());
-    FilePath path;
-    if (!ChooseSavePath(handle_, metafile ? MetafileFilters : BitmapFilters, "Save Snapshot",
-                        proposed.FullPath().Text(), path))
-        return;
-    path.SetExtension(format.extension.Text());
-    const zString full = path.FullPath();
-    metafile ? SaveAsMetafile(full.Text()) : SaveAsBitmap(full.Text());
+    SnapshotPicture();
 }
 
 void GraphWindow::CopySpecial()

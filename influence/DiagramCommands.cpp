@@ -140,6 +140,8 @@ const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
     {Cmd::FileSave, &InfluenceDiagramWindow::OnSaveCommand,
      [](const DiagramFacts& f) { return f.window.SubModelNode() == nullptr; }},
     {Cmd::FileSaveAs, &InfluenceDiagramWindow::OnSaveCommand, Always},
+    // The window's own picture, of a sub-model window too.
+    {Cmd::FileSnapshot, &InfluenceDiagramWindow::OnSaveCommand, Always},
     // The Edit menu and the context menus' paste items.
     {Cmd::EditCut, &InfluenceDiagramWindow::OnEditCommand,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().cut & kHandledEdits) != 0; }},
@@ -263,6 +265,10 @@ int InfluenceDiagramWindow::OnCommand(unsigned command)
 
 int InfluenceDiagramWindow::OnSaveCommand(unsigned command)
 {
+    if (command == Cmd::FileSnapshot) {
+        SnapshotPicture();
+        return 1;
+    }
     InfluenceDiagramWindow& owner = OwnerWindow();
     if (command == Cmd::FileSave)
         owner.SaveToFile();

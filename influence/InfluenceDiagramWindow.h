@@ -60,6 +60,12 @@ public:
     // arc's middle handle, the band inside every selected node and the node an influence is drawn to.
     void Draw(Display* display) override;
     void Bounds(LogicalRect& rect) override;
+    // A diagram and a sub-model print as a tree does: on the diagram's page set-up and scale, placed by its
+    // offsets, centred on one page as the document's preferences say.
+    int CanPrint() override { return 1; }
+    // Save As a ".bmp" or ".wmf" name and Snapshot save the picture of the window's drawing.
+    int CanSaveAsPicture() override { return 1; }
+    int CentreOnePage() override { return document.prefs.centerPrint; }
     PrinterSetupRecord& PrinterSettings() override { return Diagram().pageSetup; }
     double GetPrintScale() override { return Diagram().PrintScale(); }
     void SetPrintScale(double scale, double) override { Diagram().SetPrintScale(scale); }

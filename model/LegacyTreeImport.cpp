@@ -21,8 +21,8 @@ namespace {
 
 const char kSection[] = "ImportPrefs";
 
-// Until the import dialogs exist: the options are taken as saved, a file with several possible roots is
-// not converted and the report is not shown.
+// Without a person to ask (the program installs its dialogs): the options are taken as saved, a file with
+// several possible roots is not converted and the report is not shown.
 LegacyImportPrompts DefaultPrompts()
 {
     LegacyImportPrompts prompts;

@@ -6,6 +6,7 @@
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "tests/foundation/RegistryTestSupport.h"
 #include "tests/model/WriteBack.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "model/TreeDocument.h"
@@ -99,6 +100,8 @@ protected:
         return std::make_unique<LegacyTreeImporter>(text.c_str(), &document, options);
     }
 
+    // The import keeps its options in the store, which other test processes read meanwhile.
+    StoreTestLock store;
     std::string directory;
     TreeDocument document;
     LegacyImportOptions options;

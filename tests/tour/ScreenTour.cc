@@ -1238,6 +1238,16 @@ void BuildSteps()
          },
          MenuShown},
         {nullptr, [] { EndMenu(); }, [] { return !MenuShown(); }},
+        // The diagram's pages on the tests' printer.
+        {"diagram-print-preview",
+         [] {
+             const std::string entry = TestPrinterEntry();
+             const DefaultPrinter described(entry.c_str());
+             ActiveDiagram()->UsePrinter(new PrinterDevice(&described));
+             Command(Cmd::FilePrintPreview);
+         },
+         modal},
+        {nullptr, [] { PressInDialog(IDOK); }, noModal},
         // The diagram's Preferences: Tree Conversion, the node size preview in the middle of a drag, Fonts.
         {"diagram-preferences", [] { Command(Cmd::DisplayPreferences); }, modal},
         {"diagram-node-size",

@@ -166,15 +166,19 @@ long InPlaceLineEdit::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LR
 
 long InPlaceLineEdit::Grow(char c)
 {
-    if (!std::isprint(static_cast<unsigned char>(c)))
-        return 0;
+    if (std::isprint(static_cast<unsigned char>(c)))
+        FitTo(TextWith(c));
+    return 0;
+}
+
+void InPlaceLineEdit::FitTo(const zString& text)
+{
     float needed;
     {
         MeasuringScope scope(*this);
-        needed = TextWidth(scope.Get(), TextWith(c).Text(), nullptr) + spareWidth_;
+        needed = TextWidth(scope.Get(), text.Text(), nullptr) + spareWidth_;
     }
     GrowTo(LogicalWidthToPixels(needed, OwnerDisplay()), 0);
-    return 0;
 }
 
 InPlaceMultiLineEdit::InPlaceMultiLineEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style,
@@ -185,14 +189,20 @@ InPlaceMultiLineEdit::InPlaceMultiLineEdit(ZoomPane* owner, const RECT& rect, un
 
 long InPlaceMultiLineEdit::Grow(char c)
 {
-    if (stopGrowing_ || !(std::isprint(static_cast<unsigned char>(c)) || c == '\n' || c == '\r'))
-        return 0;
+    if (std::isprint(static_cast<unsigned char>(c)) || c == '\n' || c == '\r')
+        FitTo(TextWith(c));
+    return 0;
+}
+
+void InPlaceMultiLineEdit::FitTo(const zString& text)
+{
+    if (stopGrowing_)
+        return;
     LogicalSize needed;
     {
         MeasuringScope scope(*this);
-        needed = MeasureMultiLineText(scope.Get(), TextWith(c).Text(), nullptr, true, true);
+        needed = MeasureMultiLineText(scope.Get(), text.Text(), nullptr, true, true);
     }
     GrowTo(LogicalWidthToPixels(needed.width + spareWidth_, OwnerDisplay()),
            LogicalHeightToPixels(needed.height + spareHeight_, OwnerDisplay()));
-    return 0;
 }

@@ -35,6 +35,8 @@ public:
     // Types the text into the control as if the user had typed it (the characters typed before the
     // editor opened).
     void TypeText(const zString& text);
+    // Grows the box so that the whole text it holds shows from its start.
+    void FitText() { FitTo(GetText()); }
     // Draws the frame again (after the pane has repainted).
     void RedrawFrame();
     // The font that measures the text (not owned), or null for the pane's current font.
@@ -46,6 +48,8 @@ public:
 protected:
     // Grows the box, when needed, so that the text with the character fits; answers 0.
     virtual long Grow(char c) = 0; // 23
+    // Grows the box, when needed, so that the text fits.
+    virtual void FitTo(const zString& text) = 0;
     // The control's text with the character appended.
     zString TextWith(char c) const;
     // Moves the right and bottom edges out to at least the given size in pixels; nothing when it fits.
@@ -83,6 +87,7 @@ protected:
     // Asks for every key: the owner gives Tab and Enter their meaning.
     long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
     long Grow(char c) override;
+    void FitTo(const zString& text) override;
 };
 
 // Several lines, growing in width and height until its owner stops the growing.
@@ -94,6 +99,7 @@ public:
 
 protected:
     long Grow(char c) override;
+    void FitTo(const zString& text) override;
 
 private:
     bool stopGrowing_ = false;

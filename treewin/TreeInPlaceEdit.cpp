@@ -122,6 +122,9 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         editor = new InPlaceMultiLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
     InPlaceEditor = editor;
     SetEditFont(*font);
+    // The whole text shows from its start, also where the node's box wraps or cuts it.
+    if (EditField != 3)
+        editor->FitText();
     pane.HookInPlaceEditor(*editor);
     if (selectionStart >= 0) {
         editor->SetSelection(selectionStart, selectionEnd);

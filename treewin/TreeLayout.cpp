@@ -1,10 +1,16 @@
 #include "treewin/TreeLayout.h"
 
+#include "model/NodeLinkBlock.h"
 #include "model/TreeNode.h"
 
 #include <algorithm>
 
 namespace {
+
+// A roll-back box starts this far after its node's symbol; its frame and a little space keep this much
+// room before the next column.
+constexpr float kRollBackBoxGap = 0.1f;
+constexpr float kRollBackBoxClearance = 0.1f;
 
 bool HasShownChildren(const TreeNode* node)
 {
@@ -74,12 +80,19 @@ void TreeLayout::SetColumnWidth(int column, float width)
     columnWidths[column] = width < 0.0f ? kDefaultColumnWidth : width;
 }
 
+float TreeLayout::GapAfter(int column) const
+{
+    if (column >= 0 && column < static_cast<int>(columnGaps.size()))
+        return std::max(ColumnGap(), columnGaps[column]);
+    return ColumnGap();
+}
+
 float TreeLayout::BranchLength(int column, int skipCount) const
 {
     float length = 0.0f;
     for (int i = 0; i <= skipCount; ++i)
-        length += ColumnWidth(column + i);
-    return length + skipCount * ColumnGap();
+        length += ColumnWidth(column + i) + (i < skipCount ? GapAfter(column + i) : 0.0f);
+    return length;
 }
 
 int TreeLayout::Column(const TreeNode* node)
@@ -100,6 +113,7 @@ LayoutPoint TreeLayout::Relayout(TreeNode* root, const TreeDisplayPrefs& prefs, 
 {
     branchesAt90 = prefs.BranchesAt90 != 0;
     columnWidths.clear();
+    columnGaps.clear();
     ColumnCount = 0;
     TotalWidth = 0.0f;
     DrawingBounds = LayoutRect{};
@@ -108,7 +122,7 @@ LayoutPoint TreeLayout::Relayout(TreeNode* root, const TreeDisplayPrefs& prefs, 
     MeasureColumns(root);
     TotalWidth = kTreeStart + ColumnWidth(0);
     for (int column = 1; column < ColumnCount; ++column)
-        TotalWidth += ColumnWidth(column) + ColumnGap();
+        TotalWidth += ColumnWidth(column) + GapAfter(column - 1);
     return UpdateExtents(root, Position(root, prefs), notes);
 }
 
@@ -126,6 +140,15 @@ void TreeLayout::MeasureColumns(TreeNode* root)
         if (!HasShownChildren(node)) {
             ColumnCount = std::max(ColumnCount, column + node->columnShift + 1);
             continue;
+        }
+        // The node's roll-back box stands after its symbol, where its children's names begin.
+        const float box = node->Geometry().RollBackBoxWidth;
+        if (box > 0.0f && !(node->linkBlock != nullptr && node->linkBlock->rollBackBoxHidden != 0)) {
+            const float moved = node->linkBlock != nullptr ? std::max(0.0f, node->linkBlock->rollBackBoxOffset[0]) : 0.0f;
+            const int last = column + node->columnShift;
+            if (last >= static_cast<int>(columnGaps.size()))
+                columnGaps.resize(last + 1, 0.0f);
+            columnGaps[last] = std::max(columnGaps[last], kRollBackBoxGap + box + moved + kRollBackBoxClearance);
         }
         for (int i = node->childCount - 1; i >= 0; --i)
             pending.emplace_back(node->GetChild(i), column + node->columnShift + 1);
@@ -193,7 +216,8 @@ LeafReach TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
             TreeNode* child = node->GetChild(frame.nextChild++);
             const int skip = node->columnShift + 1;
             const int childCursor = pack ? std::min(frame.cursor + skip, lastEntry) : 0;
-            const Frame next = enter(child, g.SymbolX + ColumnGap(), frame.column + skip, childCursor);
+            const Frame next = enter(child, g.SymbolX + GapAfter(frame.column + node->columnShift), frame.column + skip,
+                                     childCursor);
             stack.push_back(next);  // invalidates frame
             continue;
         }

@@ -49,6 +49,9 @@ public:
     // Grows the widths with default entries up to the column; a negative width stores the default.
     void SetColumnWidth(int column, float width);
     float ColumnGap() const { return branchesAt90 ? 0.1f : 0.25f; }
+    // The gap after a column: the column gap, or wider where a roll-back box of the column's nodes with
+    // shown children needs the room before the next column's names.
+    float GapAfter(int column) const;
     // Width of the node's column and the columns its branch skips, with the gaps between them.
     float BranchLength(int column, int skipCount) const;
     // The column of a node: the sum over its ancestors of their skipped columns + 1.
@@ -68,5 +71,6 @@ private:
     LayoutPoint UpdateExtents(TreeNode* root, const LeafReach& reach, const LayoutRect* notes);
 
     std::vector<float> columnWidths;
+    std::vector<float> columnGaps;
     bool branchesAt90 = false;
 };

@@ -1,6 +1,7 @@
 #include "analysis/RollBackAnalysis.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "treewin/NodeMeasure.h"
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
@@ -185,7 +186,8 @@ TEST(TreeLayout, DeepAndWideTreesLayOutWithoutRecursion)
     EXPECT_NEAR(wide->Geometry().SubtreeTop + wide->Geometry().SubtreeHeight, last.YBottom, kTol);
 }
 
-// A roll back asks the document for a new layout; the window that shows the document lays its tree out.
+// A roll back asks the document for a new layout; the window that shows the document lays its tree out,
+// with room after the root's roll-back box before its child's name.
 TEST(TreeLayout, ARollBackLaysOutTheWindowsTree)
 {
     TreeNode* root = Sized(0.5f, 0.2f, ChanceNode);
@@ -193,11 +195,14 @@ TEST(TreeLayout, ARollBackLaysOutTheWindowsTree)
     Plain(window);
     TreeNode* end = AddChild(root, Sized(1.0f, 0.4f));
     end->SetProbabilityText("1", false);
-    end->Payoff(0).SetText("2");
+    end->Payoff(0).SetText("1234567");
     RunAnalysis(std::make_unique<RollBackAnalysis>(&window.Document(), static_cast<AnalysisCaller*>(nullptr)));
     ASSERT_EQ(window.Document().RolledBack, 1);
     EXPECT_EQ(window.Layout().ColumnCount, 2);
-    EXPECT_NEAR(root->GetChild(0)->Geometry().X, root->Geometry().SymbolX + 0.25f, kTol);
+    TreeNode* child = root->GetChild(0);
+    EXPECT_GE(child->Geometry().X, root->Geometry().SymbolX + 0.25f - kTol);
+    ASSERT_GT(root->Geometry().RollBackBoxWidth, 0.0f);
+    EXPECT_GT(NameRect(window, child).left, RollBackBoxRect(window, root).right);
 }
 
 } // namespace

@@ -171,6 +171,28 @@ TEST(TreePane, TypingInPlaceIsOneUndoStep)
     EXPECT_STREQ(probability.Text(), "0.25");
 }
 
+// The editor of a name wider than its node's column shows the whole name from its start.
+TEST(TreePane, TheInPlaceEditorShowsALongNameWhole)
+{
+    ShownTree t;
+    TreeNode* root = t.window.Document().Root;
+    root->SetText("Treatment choice between the three", false);
+    t.window.Redraw();
+    t.Click(t.At(root));
+    ASSERT_NE(t.window.InPlaceEditor, nullptr);
+    PumpMessagesFor(20);
+    const HWND edit = t.window.InPlaceEditor->Handle();
+    RECT client{};
+    GetClientRect(edit, &client);
+    const int length = GetWindowTextLengthA(edit);
+    const LRESULT first = SendMessageA(edit, EM_POSFROMCHAR, 0, 0);
+    const LRESULT last = SendMessageA(edit, EM_POSFROMCHAR, static_cast<WPARAM>(length - 1), 0);
+    EXPECT_GE(static_cast<short>(LOWORD(first)), 0);
+    EXPECT_GT(static_cast<short>(LOWORD(last)), static_cast<short>(LOWORD(first)));
+    EXPECT_LT(static_cast<short>(LOWORD(last)), client.right);
+    EXPECT_EQ(static_cast<short>(HIWORD(last)), static_cast<short>(HIWORD(first)));
+}
+
 TEST(TreePane, DragsMakeNotesAndArrowsAndRefuseSmallOnes)
 {
     struct Case {

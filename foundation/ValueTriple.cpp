@@ -67,6 +67,12 @@ ValueTriple* LoadValueTriples(Archive& archive, const VersionRecord& fileVersion
 {
     if (count < 0)
         count = 0;
+    // A count the rest of the file cannot hold is damage: refuse it before asking for its memory.
+    const uint64_t storedSize = fileVersion.IsOlderThan(KnownVersion::k3_5) ? sizeof(double) : 3 * sizeof(double);
+    if (static_cast<uint64_t>(count) * storedSize > archive.BytesLeft()) {
+        archive.SetFormatError(1);
+        return nullptr;
+    }
     auto* triples = new ValueTriple[count > 0 ? count : 1]();
     if (fileVersion.IsOlderThan(KnownVersion::k3_5)) {
         std::vector<double> values(static_cast<size_t>(count), 0.0);

@@ -5,6 +5,8 @@
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr int32_t kDefaultFlags[13] = {0, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
@@ -19,6 +21,10 @@ void SerializeText(Archive& archive, zString& text)
 
 // The format error of a label's vertical flag other than 0 or 1 (as the graph file's labels).
 constexpr uint32_t kLabelFlagError = 9;
+// A label placed at no number, or farther from the graph's corner than any page or window reaches (inches):
+// drawn, such a label took the program seconds per repaint.
+constexpr uint32_t kLabelPlaceError = 18;
+constexpr float kFarthestLabelSide = 1000.0f;
 
 }  // namespace
 
@@ -37,6 +43,9 @@ void SerializeGraphLabel(Archive& archive, LogicalRect& rect, uint8_t& vertical,
         StoreString(archive, text);
         return;
     }
+    for (const float* side : sides)
+        if (!(std::fabs(*side) <= kFarthestLabelSide))
+            archive.SetFormatError(kLabelPlaceError);
     archive.ReadByte(vertical);
     if (vertical > 1)
         archive.SetFormatError(kLabelFlagError);

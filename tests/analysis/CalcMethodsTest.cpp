@@ -59,6 +59,11 @@ TEST(ValueTriples, OlderFilesHoldPlainValues)
     MemoryStream newerReader(const_cast<uint8_t*>(newer.Data()), newer.Position(), false);
     std::unique_ptr<ValueTriple[]> read(LoadValueTriples(newerReader, VersionRecord(), 1));
     EXPECT_TRUE(read[0].NearlyEqual(written[0]));
+
+    // A count the file cannot hold is refused before its memory is asked for.
+    MemoryStream shortReader(const_cast<uint8_t*>(newer.Data()), newer.Position(), false);
+    EXPECT_EQ(LoadValueTriples(shortReader, VersionRecord(), 2), nullptr);
+    EXPECT_TRUE(shortReader.Failed());
 }
 
 TEST(CalcMethodRules, DirectionByMethod)

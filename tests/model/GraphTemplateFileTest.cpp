@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -103,8 +105,16 @@ TEST_F(GraphTemplateFileTest, AFileThatFailsToReadIsReported)
     longExtra[longExtra.size() - 6] = 100; // the extra bytes' length, past the end of the file
     std::vector<char> badMark = whole;
     badMark[0] = 1;
+    // The label's left side (0.5, then its top 0.25) a billion inches out.
+    std::vector<char> farLabel = whole;
+    const char sides[] = {0, 0, 0, 0x3F, 0, 0, static_cast<char>(0x80), 0x3E};
+    const auto left = std::search(farLabel.begin(), farLabel.end(), std::begin(sides), std::end(sides));
+    ASSERT_NE(left, farLabel.end());
+    const float billion = 1e9f;
+    std::memcpy(&*left, &billion, sizeof billion);
     for (const Damage& damage : {Damage{"cut", cut, "damaged"}, Damage{"newer", newer, "newer version"},
-                                 Damage{"extra bytes", longExtra, "damaged"}, Damage{"mark", badMark, "damaged"}}) {
+                                 Damage{"extra bytes", longExtra, "damaged"}, Damage{"mark", badMark, "damaged"},
+                                 Damage{"far label", farLabel, "damaged"}}) {
         WriteBytes(path, damage.bytes);
         GraphTemplates().Add(NewTemplate("Before", 0));
         message.clear();

@@ -40,6 +40,7 @@ void MonteCarloProgress::Start()
     simulation->Begin();
     simulation->document->RefreshChildWindows();
     started = true;
+    ++simulation->document->RunningSimulations;
     // An Escape pressed before the run does not stop it.
     TheHost().EscapePressed();
     TheHost().AddIdleTask(this);
@@ -79,6 +80,7 @@ void MonteCarloProgress::Finish()
     TheHost().RemoveIdleTask(this);
     simulation->End();
     TreeDocument* document = simulation->document;
+    --document->RunningSimulations;
     document->ResumeChildWindows();
     if (view != nullptr)
         view->ShowFinished(!simulation->error);

@@ -281,6 +281,9 @@ public:
     // run's start until its end or the document's; the last analysis's record; the recorder of the cohort
     // stages while a Markov analysis rolls its node back.
     AnalysisRun* CurrentAnalysis = nullptr;
+    // Monte Carlo runs going on the tree: they step from their own dialog, not as the current analysis, but
+    // count as a running analysis all the same.
+    int32_t RunningSimulations = 0;
     std::unique_ptr<IdleWork> OwnedAnalysis;
     StoredAnalysis* LastAnalysis = nullptr;
     MarkovStageRecorder* CurrentMarkovRecorder = nullptr;

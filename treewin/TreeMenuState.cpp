@@ -75,7 +75,7 @@ MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
     busy = locked || customInterface;
     rolledBack = document.RolledBack != 0;
     snapshot = document.RolledBack == 2;
-    running = document.CurrentAnalysis != nullptr;
+    running = document.CurrentAnalysis != nullptr || document.RunningSimulations > 0;
     free = !running && !(rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3);
     editable = !customInterface && any;
     editable1 = editable && one && !locked;

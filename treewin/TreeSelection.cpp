@@ -334,8 +334,8 @@ int TreeWindow::OnKey(unsigned virtualKey, bool alt)
     const bool typable = key < 256 && (std::isprint(key) || std::isspace(key) || key == VK_BACK || key == VK_ESCAPE);
     if (!typable || (alt && !IsArrowKey(key)))
         return 0;
-    // Shift+Home in an open edit selects its text to the start of the line: the edit takes it.
-    const bool selectingText = InPlaceEditor != nullptr && !control && GetKeyState(VK_SHIFT) < 0;
+    // Shift+Home (or Ctrl+Shift+Home) in an open edit selects its text to the start: the edit takes it.
+    const bool selectingText = InPlaceEditor != nullptr && GetKeyState(VK_SHIFT) < 0;
     if (key == kHomeKey && (ThePreferences().navigating || control) && !selectingText) {
         ClearSelection();
         SelectNode(document.Root, 1, nullptr, false);

@@ -204,17 +204,24 @@ TEST_F(GraphEditing, ANewGraphFillsItsWindowUntilThePlotIsDragged)
     EXPECT_FLOAT_EQ(graph->graphRect.bottom - graph->graphRect.top, dragged.bottom - dragged.top);
 }
 
-// With B hidden the crossing keeps its label but loses its drop line; Display Threshold Values then hides the
-// block, which is no longer drawn or hit.
+// With B hidden (a click on its entry in Show/Hide) the crossing keeps its label but loses its drop line;
+// Display Threshold Values then hides the block, which is no longer drawn or hit.
 TEST_F(GraphEditing, AThresholdOfAHiddenLineIsListedButNotDrawn)
 {
     EXPECT_GT(DropLinePixels(), 0);
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
-        SendDlgItemMessageA(dialog.Handle(), ShowHideLinesDialog::kList, LB_SETSEL, FALSE, 1);
+        // A click on B's entry toggles B alone, as the list's caption says.
+        HWND list = GetDlgItem(dialog.Handle(), ShowHideLinesDialog::kList);
+        RECT item{};
+        SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+        const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+        SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(list, WM_LBUTTONUP, 0, at);
         SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
     });
     SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphShowHide, 0);
+    EXPECT_TRUE(graph->LineShown(0));
     EXPECT_FALSE(graph->LineShown(1));
     EXPECT_EQ(DropLinePixels(), 0);
     GraphElement* label = CrossingLabel();

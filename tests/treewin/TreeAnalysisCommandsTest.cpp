@@ -674,8 +674,9 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
     }
 }
 
-// Escape in a simulation's dialog stops the run, as Stop does.
-TEST(TreeAnalysisCommands, EscapeStopsASimulation)
+// Escape in a simulation's dialog stops the run, as Stop does; meanwhile Roll Back is refused, as while any
+// analysis runs.
+TEST(TreeAnalysisCommands, EscapeStopsASimulationThatMeanwhileRefusesRollBack)
 {
     OnScreen screen;
     InstallMonteCarloDialogs();
@@ -689,8 +690,11 @@ TEST(TreeAnalysisCommands, EscapeStopsASimulation)
     MonteCarloProgressDialog* dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&dialog));
     ASSERT_NE(dialog, nullptr);
+    SendMessageA(t.window.Handle(), WM_COMMAND, 1612, 0);
+    EXPECT_EQ(t.document.RolledBack, 0);
     MSG escape{dialog->Control(MonteCarloProgressDialog::kStopButton), WM_KEYDOWN, VK_ESCAPE, 1};
     screen.app->ProcessMessage(escape);
     EXPECT_TRUE(dialog->Run().Finished());
+    EXPECT_TRUE(t.window.CommandEnabled(1612));
     SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
 }

@@ -63,12 +63,12 @@ protected:
     }
     // A key pressed and released at the focused window, with Shift or Ctrl held; the program's message
     // processing turns the key-down into a character or a command.
-    void Press(UINT key, UINT held = 0)
+    void Press(UINT key, UINT held = 0, UINT alsoHeld = 0)
     {
         BYTE keys[256];
         GetKeyboardState(keys);
-        keys[VK_SHIFT] = held == VK_SHIFT ? 0x80 : 0;
-        keys[VK_CONTROL] = held == VK_CONTROL ? 0x80 : 0;
+        keys[VK_SHIFT] = held == VK_SHIFT || alsoHeld == VK_SHIFT ? 0x80 : 0;
+        keys[VK_CONTROL] = held == VK_CONTROL || alsoHeld == VK_CONTROL ? 0x80 : 0;
         SetKeyboardState(keys);
         PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
         PumpUntilIdle();
@@ -222,6 +222,14 @@ TEST_F(ScreenSession, EveryStepLeavesTheScreenAsARepaintWouldDrawIt)
              Press(VK_TAB);
              EXPECT_EQ(Tree().CurrentNode(), Node({0, 1}));
              EXPECT_EQ(Tree().EditField, 1);
+         }},
+        {"Ctrl+Shift+Home selects in the name and stays there",
+         [&] {
+             Press(VK_HOME, VK_SHIFT, VK_CONTROL);
+             Type("Later");
+             Press(VK_TAB);
+             EXPECT_EQ(Tree().CurrentNode(), Node({0, 1}));
+             EXPECT_EQ(Text({0, 1}), "Later");
          }},
         {"make three branches terminal",
          [&] {

@@ -63,7 +63,7 @@ void RollBackAnalysis::Finish()
 namespace {
 
 struct OptimaWalk {
-    NodeChildList visited{16, false};
+    NodeChildList visited{16, Ownership::Borrows};
     bool unique = true;
 };
 

@@ -49,7 +49,7 @@ protected:
 
     SliderWindow* Open(std::initializer_list<TreeNode*> nodes, double low = 0.0, double high = 10.0, int steps = 10)
     {
-        NodeChildList list(4, false);
+        NodeChildList list(4, Ownership::Borrows);
         for (TreeNode* node : nodes)
             list.Add(node);
         return new SliderWindow(&window, list, "v", low, high, steps);

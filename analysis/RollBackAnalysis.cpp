@@ -51,7 +51,7 @@ bool RollBackAnalysis::Begin()
 
 void RollBackAnalysis::Finish()
 {
-    document->RefreshChildWindows();
+    document->PauseChildWindows();
     document->RolledBack = 1;
     UpdateAllNodeLinks(document->Root);
     WarnMultipleOptima();

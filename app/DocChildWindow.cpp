@@ -59,7 +59,7 @@ void DocChildWindow::Initialise()
 DocChildWindow::~DocChildWindow()
 {
     focusChild_ = nullptr;
-    undo_.Add(nullptr);
+    undo_.Clear();
     SetPane(nullptr);
     printer_.reset();
 }
@@ -86,7 +86,7 @@ Display* DocChildWindow::PaneDisplay() const
 void DocChildWindow::AddUndoAction(UndoAction* action)
 {
     undo_.Add(action);
-    if (action && IsDocument())
+    if (IsDocument())
         SetModified(1);
 }
 

@@ -306,7 +306,7 @@ void TreeWindow::DistributeChildren()
                          static_cast<int16_t>(-format.ExtendedProbDigits()));
         child->SetProbabilityText(text.Text(), false);
     }
-    AddUndoAction(nullptr);
+    ClearUndoHistory();
     RedrawNode(node, 2);
     SetModified(1);
 }

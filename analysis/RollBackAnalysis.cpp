@@ -15,6 +15,10 @@ const char* const RollBackAnalysis::kMultipleOptimaText =
     " In order to identify your best strategy, you might use some of the analytical tools,"
     " including standard deviation, available under the Analysis menu.";
 
+RollBackAnalysis::RollBackAnalysis(TreeDocument* document) : AnalysisRun(document)
+{
+}
+
 RollBackAnalysis::RollBackAnalysis(TreeDocument* document, AnalysisCaller* script)
     : AnalysisRun(document), scriptCaller(script)
 {

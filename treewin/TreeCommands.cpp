@@ -871,7 +871,7 @@ int TreeWindow::DispatchAnalysis(int command)
         return 1;
     case Cmd::AnalysisRollBack:
         if (document.RolledBack == 0) {
-            RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<AnalysisCaller*>(nullptr)));
+            RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
             // Edits made before the results were shown are not taken back over them.
             if (document.RolledBack != 0)
                 ClearUndoHistory();

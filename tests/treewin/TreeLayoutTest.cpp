@@ -194,7 +194,7 @@ TEST(TreeLayout, ARollBackLaysOutTheWindowsTree)
     TreeNode* end = AddChild(root, Sized(1.0f, 0.4f));
     end->SetProbabilityText("1", false);
     end->Payoff(0).SetText("2");
-    RunAnalysis(std::make_unique<RollBackAnalysis>(&window.Document(), static_cast<AnalysisCaller*>(nullptr)));
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&window.Document()));
     ASSERT_EQ(window.Document().RolledBack, 1);
     EXPECT_EQ(window.Layout().ColumnCount, 2);
     EXPECT_NEAR(root->GetChild(0)->Geometry().X, root->Geometry().SymbolX + 0.25f, kTol);

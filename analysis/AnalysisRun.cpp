@@ -74,7 +74,7 @@ void AnalysisRun::Start()
     Prepare();
     TheHost().AddIdleTask(this);
     state = Running;
-    document->RefreshChildWindows();
+    document->PauseChildWindows();
 }
 
 void AnalysisRun::Prepare()

@@ -188,7 +188,7 @@ void EvpiCalculation::GraftPaths()
 {
     const int payoff = document->CalcPrefs.CurrentPayoff;
     for (int m = level - 1; m >= 0; --m) {
-        NodeChildList next(4, false);
+        NodeChildList next(4, Ownership::Borrows);
         TreeNode* nextCurrent = currentNode;
         const int branchCount = currentNode->childCount;
         for (int i = 0; i < branchCount; ++i) {

@@ -49,12 +49,12 @@ public:
     int32_t level = 0;
     double evpi = 0.0;
     double evWithout = 0.0;
-    NodeChildList selection{4, false};
+    NodeChildList selection{4, Ownership::Borrows};
     TreeNode* decisionNode = nullptr;
     TreeNode* eventNode = nullptr;
     TreeNode* currentNode = nullptr;
     TreeNode* scratchRoot = nullptr;
-    NodeChildList outcomes{4, false};
+    NodeChildList outcomes{4, Ownership::Borrows};
 };
 
 // The EVPI of the selected chance nodes; a failed check is reported and *error takes its code. Without error

@@ -38,7 +38,7 @@ void MonteCarloProgress::Start()
 {
     HostWaitCursor waiting;
     simulation->Begin();
-    simulation->document->RefreshChildWindows();
+    simulation->document->PauseChildWindows();
     started = true;
     ++simulation->document->RunningSimulations;
     // An Escape pressed before the run does not stop it.

@@ -34,7 +34,7 @@ StoredAnalysis* MakeNodeValueStoredRecord(const NodeChildList& nodes, int comman
 
 StoredAnalysis* MakeNodeValueRecord(TreeNode* node, int commandId, int templateAllowed)
 {
-    NodeChildList nodes(1, false);
+    NodeChildList nodes(1, Ownership::Borrows);
     nodes.Add(node);
     return MakeNodeValueStoredRecord(nodes, commandId, templateAllowed);
 }
@@ -174,7 +174,7 @@ void RunNodeValueAnalysis(StoredAnalysis* record, TreeDocument* document)
     int count = 0;
     if (document == nullptr || !ReadHeader(record, command, count))
         return;
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < count; ++i) {
         TreeNode* node = FindNodeByPath(document->Root, record->parameters->At(2 + i)->Text());
         if (node != nullptr)

@@ -110,7 +110,7 @@ void RerunProbabilityDistribution(StoredAnalysis* record, TreeDocument* document
     const int count = static_cast<int>(ReadNumberItem(items, error));
     if (error != 0 || count < 1 || record->parameters->Count() < 1 + 2 * count)
         return;
-    NodeChildList nodes(2, false);
+    NodeChildList nodes(2, Ownership::Borrows);
     for (int i = 0; i < count; ++i) {
         items.Next();
         TreeNode* node = FindNodeByPath(document->Root, items.Next()->Text());

@@ -15,6 +15,10 @@ const char* const RollBackAnalysis::kMultipleOptimaText =
     " In order to identify your best strategy, you might use some of the analytical tools,"
     " including standard deviation, available under the Analysis menu.";
 
+RollBackAnalysis::RollBackAnalysis(TreeDocument* document) : AnalysisRun(document)
+{
+}
+
 RollBackAnalysis::RollBackAnalysis(TreeDocument* document, AnalysisCaller* script)
     : AnalysisRun(document), scriptCaller(script)
 {
@@ -51,7 +55,7 @@ bool RollBackAnalysis::Begin()
 
 void RollBackAnalysis::Finish()
 {
-    document->RefreshChildWindows();
+    document->PauseChildWindows();
     document->RolledBack = 1;
     UpdateAllNodeLinks(document->Root);
     WarnMultipleOptima();
@@ -63,7 +67,7 @@ void RollBackAnalysis::Finish()
 namespace {
 
 struct OptimaWalk {
-    NodeChildList visited{16, false};
+    NodeChildList visited{16, Ownership::Borrows};
     bool unique = true;
 };
 

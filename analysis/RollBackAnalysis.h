@@ -10,7 +10,9 @@
 
 class RollBackAnalysis : public AnalysisRun {
 public:
-    // scriptCaller: the script that started the command and waits for it, or null.
+    // Started by the command.
+    explicit RollBackAnalysis(TreeDocument* document);
+    // Started by a script, which waits for it.
     RollBackAnalysis(TreeDocument* document, AnalysisCaller* scriptCaller);
     // Run again from a stored record of the roll back kind.
     RollBackAnalysis(TreeDocument* document, StoredAnalysis* record);

@@ -66,7 +66,7 @@ DocChildWindow::~DocChildWindow()
             PostMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(maximiseOnClose_), 0);
     }
     focusChild_ = nullptr;
-    undo_.Add(nullptr);
+    undo_.Clear();
     SetPane(nullptr);
     printer_.reset();
 }
@@ -93,7 +93,7 @@ Display* DocChildWindow::PaneDisplay() const
 void DocChildWindow::AddUndoAction(UndoAction* action)
 {
     undo_.Add(action);
-    if (action && IsDocument())
+    if (IsDocument())
         SetModified(1);
 }
 

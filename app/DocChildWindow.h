@@ -128,8 +128,10 @@ public:
     // the pane prints, the header and footer of the page being printed.
     void DrawPageHeaderText(const PageHeaderOptions& options);
 
-    // The undo history. An action is applied at once and marks a document modified; null clears the history.
+    // The undo history. An action is applied at once and marks a document modified.
     void AddUndoAction(UndoAction* action);
+    // Forgets every action: after a change that cannot be taken back, none of them fits any more.
+    void ClearUndoHistory() { undo_.Clear(); }
     UndoAction* CurrentUndoAction() const { return undo_.Current(); }
     UndoAction* NextRedoAction() const { return undo_.NextRedo(); }
     // Take back and apply again; a document is then modified, as its contents changed.

@@ -10,7 +10,7 @@ void ShowOutcomeInWindows(const RunOutcome& outcome)
     for (const OutcomeNotice& notice : outcome.notices) {
         TreeDocument* document = notice.node != nullptr ? notice.node->document : nullptr;
         if (notice.selectNode && document != nullptr && document->View != nullptr) {
-            NodeChildList pointed(1, false);
+            NodeChildList pointed(1, Ownership::Borrows);
             pointed.Add(notice.node);
             document->View->PointAt(pointed);
         }

@@ -13,13 +13,14 @@ zString MenuText(const char* prefix, const UndoAction* action, const char* keys)
 
 } // namespace
 
+void UndoHistory::Clear()
+{
+    position_ = 0;
+    actions_.clear();
+}
+
 void UndoHistory::Add(UndoAction* action)
 {
-    if (!action) {
-        position_ = 0;
-        actions_.clear();
-        return;
-    }
     actions_.erase(actions_.begin() + position_, actions_.end());
     if (position_ >= kCapacity) {
         actions_.erase(actions_.begin());
@@ -36,7 +37,7 @@ bool UndoHistory::Undo()
     if (!action)
         return false;
     if (!action->Toggle()) {
-        Add(nullptr);
+        Clear();
         return false;
     }
     --position_;
@@ -49,7 +50,7 @@ bool UndoHistory::Redo()
     if (!action)
         return false;
     if (!action->Toggle()) {
-        Add(nullptr);
+        Clear();
         return false;
     }
     ++position_;

@@ -12,8 +12,9 @@ public:
     static constexpr int kCapacity = 10;
 
     // Keeps the action, after the redo tail and beyond-capacity oldest are deleted, and applies it (Do).
-    // Null deletes the whole history.
     void Add(UndoAction* action);
+    // Deletes the whole history.
+    void Clear();
     // Takes back the last applied action; false when there is none. An action that no longer finds what it
     // changed is refused, and the whole history goes with it: the actions around it would not fit either.
     bool Undo();

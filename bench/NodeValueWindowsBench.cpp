@@ -46,7 +46,7 @@ KIVO_BENCH(NodeValueWindows)
                 window.Selection.Add(group->GetChild(k));
         }
         // The first window of its kind registers its class and loads its template.
-        NodeChildList one(1, false);
+        NodeChildList one(1, Ownership::Borrows);
         one.Add(window.Selection.At(0));
         BenchReport("open and close Define Variable on 1 node", 1, [&] { delete new DefineVariableWindow(&window, one, "x"); });
         DefineVariableWindow* defining = nullptr;

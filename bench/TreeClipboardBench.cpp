@@ -37,7 +37,7 @@ KIVO_BENCH(TreeClipboardPaste)
     TreeDocument& document = window.Document();
     Grow(document, document.Root, 100, 999);
     window.Redraw();
-    NodeChildList targets(4, false);
+    NodeChildList targets(4, Ownership::Borrows);
     targets.Add(document.Root->GetChild(50));
     std::printf("tree of %d x %d leaves, pasting %d branches of %d leaves\n", 100, 999, 100, 99);
     BenchReport("paste a 10,101-node subtree into a 100,001-node tree", 1,

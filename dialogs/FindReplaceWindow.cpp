@@ -238,7 +238,7 @@ bool FindReplaceWindow::Replace()
             tree.SetModified(1);
         }
     }
-    tree.AddUndoAction(nullptr);
+    tree.ClearUndoHistory();
     return done;
 }
 

@@ -150,7 +150,7 @@ void CommentRowSet::StoreTexts(BranchNameList& records) const
 }
 
 NodeCommentWindow::NodeCommentWindow(TreeWindow* tree, TreeNode* node)
-    : NodeValueWindow(tree, TemplateId, true, OneNode(NodeChildList(1, false), node), "***node comment"),
+    : NodeValueWindow(tree, TemplateId, true, OneNode(NodeChildList(1, Ownership::Borrows), node), "***node comment"),
       node_(node)
 {
     SetIconId(32023);

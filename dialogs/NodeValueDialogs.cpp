@@ -166,7 +166,7 @@ void InstallNodeValueDialogs()
         NodeValueDialog(document, command, value, nodes, optimal).Run();
     });
     SetEvpiPresenter([](TreeDocument* document, double evpi) {
-        NodeValueDialog(document, EvpiCommand, evpi, NodeChildList(1, false), nullptr).Run();
+        NodeValueDialog(document, EvpiCommand, evpi, NodeChildList(1, Ownership::Borrows), nullptr).Run();
     });
     SetOverUnderPresenter(ShowOverUnderResult);
     SetEvpiChooser(EvpiChooser{ChooseEquivalentNodes, ChooseEvpiDecisionLevel});

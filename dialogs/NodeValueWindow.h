@@ -74,6 +74,6 @@ private:
     // Closes the window through the frame, as Cancel does.
     void Close();
 
-    NodeChildList nodes{4, false};
+    NodeChildList nodes{4, Ownership::Borrows};
     zString key;
 };

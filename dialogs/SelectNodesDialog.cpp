@@ -177,7 +177,7 @@ bool SelectNodesDialog::NodeMatches(const SelectRule& rule, TreeNode* node)
 int SelectNodesDialog::SelectMatching(const SelectRule& rule, TreeWindow& tree)
 {
     const NodeChildList& selection = tree.Selection;
-    NodeChildList matches(4, false);
+    NodeChildList matches(4, Ownership::Borrows);
     Search search{rule, tree, matches};
     const NodeVisitor visit = [](TreeNode* node, void* arg) {
         auto* s = static_cast<Search*>(arg);
@@ -193,7 +193,7 @@ int SelectNodesDialog::SelectMatching(const SelectRule& rule, TreeWindow& tree)
     }
     const int found = matches.Count();
     if (rule.addToSelection) {
-        NodeChildList joined(4, false);
+        NodeChildList joined(4, Ownership::Borrows);
         joined.AssignShallow(selection);
         for (int i = 0; i < matches.Count(); ++i)
             joined.Add(matches.At(i));

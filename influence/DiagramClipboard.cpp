@@ -117,7 +117,7 @@ bool ConfirmDeleteClones(InfluenceDiagramWindow& window)
                  0) != 1)
         return false;
     // Steps that name nodes by index would name the wrong ones once the clones are gone.
-    window.AddUndoAction(nullptr);
+    window.ClearUndoHistory();
     const std::vector<InfluenceNodeRecord*> selected = window.SelectedNodes();
     std::vector<InfluenceNodeRecord*> keep;
     for (InfluenceNodeRecord* node : selected)

@@ -344,7 +344,7 @@ int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
         }
         if (AskYesNo(nullptr, "Destroying a node's clones is not undoable. Do you wish to proceed?", 0) != 1)
             return 1;
-        AddUndoAction(nullptr);
+        ClearUndoHistory();
         ClearSelection();
         DestroyClones(*node);
         UpdateExtent();
@@ -448,7 +448,7 @@ int InfluenceDiagramWindow::OnSubModelCommand(unsigned command)
                                  " Do you wish to proceed?";
     if (AskYesNo(nullptr, question.c_str(), 0) != 1)
         return 1;
-    AddUndoAction(nullptr);
+    ClearUndoHistory();
     const std::vector<InfluenceNodeRecord*> nodes = selectedNodes_;
     InfluenceDiagram& level = Diagram();
     ClearSelection();

@@ -133,7 +133,7 @@ void InfluenceDiagramWindow::SetModified(int flag)
 void InfluenceDiagramWindow::AddUndoAction(UndoAction* action)
 {
     DocumentWindow::AddUndoAction(action);
-    if (action != nullptr && owner_ != nullptr)
+    if (owner_ != nullptr)
         owner_->SetModified(1);
 }
 

@@ -63,7 +63,7 @@ void TreeNode::ClearCloneCopy()
 
 void TreeNode::RemoveCloneCopiesOf(int id)
 {
-    NodeChildList copies(4, false);
+    NodeChildList copies(4, Ownership::Borrows);
     CollectCloneCopies(this, id, copies);
     for (int i = 0; i < copies.Count(); ++i) {
         TreeNode* copy = copies.At(i);
@@ -156,7 +156,7 @@ bool UpdateCopiesOfMastersAbove(TreeNode* node, NodeChildList* list)
     TreeNode* master = node->cloneStatus == CloneMasterNode ? node : CloneMasterAbove(node);
     for (; master != nullptr; master = CloneMasterAbove(master)) {
         found = true;
-        NodeChildList copies(4, false);
+        NodeChildList copies(4, Ownership::Borrows);
         CollectCopies(node->document->Root, master->cloneId, copies, false);
         for (int i = 0; i < copies.Count(); ++i) {
             TreeNode* copy = copies.At(i);
@@ -185,7 +185,7 @@ void ForEachCloneCounterpart(TreeNode* node, CounterpartFunction fn, void* arg)
     for (TreeNode* master = CloneMasterAbove(node); master != nullptr; master = CloneMasterAbove(master)) {
         zString path;
         NodePathString(node, path, master->parent);
-        NodeChildList copies(4, false);
+        NodeChildList copies(4, Ownership::Borrows);
         CollectCloneCopies(node->document->Root, master->cloneId, copies);
         for (int i = 0; i < copies.Count(); ++i) {
             TreeNode* counterpart = FindNodeByPath(copies.At(i), path.Text());

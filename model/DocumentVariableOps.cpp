@@ -272,7 +272,7 @@ int CheckEditConflict(TreeDocument& document, const NodeChildList& nodes, const 
 
 void FillVariableChoices(TreeDocument& document, NameList& out, int mode, const NodeChildList* selection)
 {
-    const NodeChildList none(1, false);
+    const NodeChildList none(1, Ownership::Borrows);
     for (int i = 0; i < document.Variables.Count(); ++i) {
         const DocVariable* variable = document.Variables.At(i);
         zString text(variable->name);

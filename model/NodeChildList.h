@@ -1,6 +1,6 @@
 #pragma once
-// The ordered children of a tree node. With the owns-items flag a node's own children; without it the
-// optimal list, the selection and temporary lists of nodes.
+// The ordered children of a tree node. A list that owns its items holds a node's own children and deletes
+// them; a list that borrows them is the optimal list, the selection or a temporary list of the tree's nodes.
 
 #include "foundation/PtrArray.h"
 
@@ -8,9 +8,12 @@
 
 struct TreeNode;
 
+// Whether a node list deletes its nodes: every list says so where it is made.
+enum class Ownership { Owns, Borrows };
+
 class NodeChildList : public PtrArray {
 public:
-    explicit NodeChildList(int16_t growBy = 4, bool ownsItems = true) : PtrArray(growBy, ownsItems) {}
+    NodeChildList(int16_t growBy, Ownership ownership) : PtrArray(growBy, ownership == Ownership::Owns) {}
     ~NodeChildList() override { Clear(); }
 
     // A copy of the node without its children.

@@ -164,7 +164,7 @@ public:
     // The stored analyses, made on first use and owned by the document.
     StoredAnalysisList& StoredAnalyses();
     // A refresh pause of the bound child windows begins / ends; SuspendChildRefresh counts the pauses.
-    void RefreshChildWindows();
+    void PauseChildWindows();
     void ResumeChildWindows();
     // A change through the model's setters (probability, payoff, binding, Markov formula, tree shape) makes
     // the values on the nodes stale: the rolled-back state ends as the Roll Back toggle ends it.

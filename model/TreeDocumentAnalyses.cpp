@@ -26,7 +26,7 @@ StoredAnalysisList& TreeDocument::StoredAnalyses()
     return *StoredAnalysisRecords;
 }
 
-void TreeDocument::RefreshChildWindows()
+void TreeDocument::PauseChildWindows()
 {
     if (SuspendChildRefresh == 0)
         TheHost().CommandsChanged();

@@ -154,7 +154,7 @@ void TreeNode::Reset()
     displayFlag = 1;
     document = nullptr;
     if (children == nullptr)
-        children = std::make_unique<NodeChildList>(4, true);
+        children = std::make_unique<NodeChildList>(4, Ownership::Owns);
     value = 0.0;
     branchProbability = 0.0;
     triple = ValueTriple();
@@ -619,7 +619,7 @@ void TreeNode::ResizeResultCells(int n)
 NodeChildList* TreeNode::EnsureOptimalList()
 {
     if (optimal == nullptr)
-        optimal = std::make_unique<NodeChildList>(4, false);
+        optimal = std::make_unique<NodeChildList>(4, Ownership::Borrows);
     return optimal.get();
 }
 

@@ -204,7 +204,7 @@ void ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameter
         if (!SetVariable(name, value))
             ReportError(2, id, name.c_str());
     };
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     switch (id) {
     case ScriptCmd::SelectNode:
     case ScriptCmd::SelectNodeToo: {
@@ -438,7 +438,7 @@ void ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters)
         const int kind = ParseScriptFlag(parameters[0]);
         if (kind < 1 || kind > 7)
             return;
-        NodeChildList nodes(4, false);
+        NodeChildList nodes(4, Ownership::Borrows);
         for (int i = 0; i < tree.Selection.Count(); ++i) {
             TreeNode* selected = tree.Selection.At(i);
             const bool decisionInMarkov = (kind == 2 || kind == 5) && selected->IsInMarkovSubtree();
@@ -509,7 +509,7 @@ void ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters)
             }
             tree.Document().EnsureVariable(name.c_str(), nullptr);
         }
-        NodeChildList nodes(4, false);
+        NodeChildList nodes(4, Ownership::Borrows);
         SelectionOrRoot(tree, nodes);
         tree.AddUndoAction(new TreeDefineVariableAction(&tree, nodes, name.c_str(),
                                                         count > 1 ? parameters[1].c_str() : ""));

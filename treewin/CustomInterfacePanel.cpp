@@ -161,7 +161,7 @@ int TreeWindow::OnCustomInterfaceCommand(int command)
             std::unique_ptr<ChangeValuesDialog> dialog(settings->options.extended != 0
                                                            ? new ChangeValuesDialog(document, node, save)
                                                            : new ChangeValuesDialog(document, *settings, save));
-            NodeChildList changed(4, false);
+            NodeChildList changed(4, Ownership::Borrows);
             if (dialog->Run(changed)) {
                 if (document.DisplayPrefs.MarkNodesWithVars == 2)
                     RedrawNodes(changed, 0);

@@ -31,7 +31,7 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
     FitToFrame();
     PlaceAt(0.7, 0.7);
     OnTreeTitleChanged(tree->Document().Title().Text());
-    NodeChildList targets(4, false);
+    NodeChildList targets(4, Ownership::Borrows);
     targets.AssignShallow(nodes);
     if (targets.Count() == 0)
         targets.Add(document.Root);
@@ -91,7 +91,7 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
 SliderWindow::~SliderWindow()
 {
     TreeDocument& document = Tree()->Document();
-    NodeChildList changed(4, false);
+    NodeChildList changed(4, Ownership::Borrows);
     for (const Entry& entry : entries)
         if (VariableDefinition* binding = FindEntry(entry)) {
             binding->definition.SetText(entry.oldText.Text());
@@ -124,7 +124,7 @@ void SliderWindow::ApplyPosition(int newPosition)
     const double value = low + (high - low) * position / steps;
     FormatNumber(Tree()->Document().NumberFormat(), value, current, true, false, -9);
     SetItemText(kCurrentLabel, current.Text());
-    NodeChildList changed(4, false);
+    NodeChildList changed(4, Ownership::Borrows);
     for (auto entry = entries.begin(); entry != entries.end();) {
         VariableDefinition* binding = FindEntry(*entry);
         if (binding == nullptr) {
@@ -191,7 +191,7 @@ long SliderWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     if (id != kShowNodesButton)
         return TreeChildWindow::OnCommandId(id, code, control);
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < nodePaths.Count(); ++i)
         if (TreeNode* node = FindNodeByPath(Tree()->Document().Root, nodePaths.At(i)->Text()))
             nodes.Add(node);

@@ -49,7 +49,7 @@ void TreeAction::ResolvePaths(const NameList& paths, NodeChildList& out) const
 void TreeAction::RefreshNode(TreeNode* node, int mode, TreeNode* selected) const
 {
     tree->ClearSelection();
-    NodeChildList one(1, false);
+    NodeChildList one(1, Ownership::Borrows);
     one.Add(node);
     RedrawEdited(one, mode);
     tree->SelectNode(selected, 1, nullptr, false);
@@ -57,7 +57,7 @@ void TreeAction::RefreshNode(TreeNode* node, int mode, TreeNode* selected) const
 
 void TreeAction::RedrawEdited(const NodeChildList& nodes, int mode) const
 {
-    NodeChildList changed(4, false);
+    NodeChildList changed(4, Ownership::Borrows);
     bool copies = false;
     for (int i = 0; i < nodes.Count(); ++i) {
         if (!changed.Contains(nodes.At(i)))

@@ -37,7 +37,7 @@ TreePasteAction::~TreePasteAction() = default;
 
 void TreePasteAction::Do()
 {
-    NodeChildList targets(4, false);
+    NodeChildList targets(4, Ownership::Borrows);
     ResolvePaths(paths, targets);
     if (!entry)
         return;
@@ -67,7 +67,7 @@ void TreePasteAction::Do()
 
 void TreePasteAction::Undo()
 {
-    NodeChildList targets(4, false);
+    NodeChildList targets(4, Ownership::Borrows);
     ResolvePaths(paths, targets);
     if (!entry)
         return;

@@ -22,7 +22,7 @@ void TreeCloneMasterAction::Create()
     if (node == nullptr || node->cloneStatus != NotCloned)
         return;
     tree->Document().AddCloneMaster(node, cloneName.Text());
-    NodeChildList copies(4, false);
+    NodeChildList copies(4, Ownership::Borrows);
     ResolvePaths(copyPaths, copies);
     for (int i = 0; i < copies.Count(); ++i)
         CopyCloneMaster(copies.At(i), node, nullptr);
@@ -37,7 +37,7 @@ void TreeCloneMasterAction::Destroy()
         return;
     TreeDocument& document = tree->Document();
     document.CloneName(node->cloneId, cloneName);
-    NodeChildList copies(4, false);
+    NodeChildList copies(4, Ownership::Borrows);
     CollectCloneCopies(document.Root, node->cloneId, copies);
     copyPaths.Clear();
     RecordPaths(copies, copyPaths);
@@ -62,7 +62,7 @@ TreeAttachCloneAction::TreeAttachCloneAction(TreeWindow* tree, const NodeChildLi
 TreeAttachCloneAction::TreeAttachCloneAction(TreeWindow* tree, TreeNode* copy, bool keepSubtree)
     : TreeAction(tree, "Detach Clone"), attaches(false), keepSubtree(keepSubtree)
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     nodes.Add(copy);
     RecordPaths(nodes, paths);
 }
@@ -72,9 +72,9 @@ void TreeAttachCloneAction::Attach()
     TreeNode* master = ResolvePath(masterPath);
     if (master == nullptr || master->cloneStatus != CloneMasterNode)
         return;
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     ResolvePaths(paths, nodes);
-    NodeChildList redrawn(4, false);
+    NodeChildList redrawn(4, Ownership::Borrows);
     for (int i = 0; i < nodes.Count(); ++i) {
         CopyCloneMaster(nodes.At(i), master, &redrawn);
         if (!redrawn.Contains(nodes.At(i)))
@@ -86,7 +86,7 @@ void TreeAttachCloneAction::Attach()
 
 void TreeAttachCloneAction::Detach()
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     ResolvePaths(paths, nodes);
     if (nodes.Count() == 0)
         return;

@@ -357,7 +357,7 @@ void TreeWindow::ChangeFont()
         const auto* c = static_cast<const Change*>(arg);
         each->SetFont(c->slot, c->font, true);
     }, &change, true);
-    AddUndoAction(nullptr);
+    ClearUndoHistory();
     SetModified(1);
     RedrawNode(node, 1);
 }
@@ -395,7 +395,7 @@ void TreeWindow::DeleteBranch(TreeNode* node)
                         2) != 1)
             return;
         document.RemoveCloneMaster(node->cloneId, true);
-        AddUndoAction(nullptr);
+        ClearUndoHistory();
     }
     AddUndoAction(new TreeDeleteBranchAction(this, node));
 }
@@ -435,7 +435,7 @@ void TreeWindow::ChangeNodeType()
         if (AskOkCancel(nullptr, "Changing the node type to terminal cannot be undone, and the undo history will be "
                                  "cleared. Do you want to continue?", 0, 3) != 1)
             return;
-        AddUndoAction(nullptr);
+        ClearUndoHistory();
         InPlaceEditState edit(*this);
         for (int i = 0; i < selection.Count(); ++i)
             selection.At(i)->SetKind(TerminalNode, true);
@@ -704,7 +704,7 @@ int TreeWindow::ConfirmCloneMasterLoss(TreeNode* node)
     }, &ids, false);
     for (int id : ids)
         document.RemoveCloneMaster(id, true);
-    AddUndoAction(nullptr);
+    ClearUndoHistory();
     return 1;
 }
 
@@ -871,10 +871,10 @@ int TreeWindow::DispatchAnalysis(int command)
         return 1;
     case Cmd::AnalysisRollBack:
         if (document.RolledBack == 0) {
-            RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<AnalysisCaller*>(nullptr)));
+            RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
             // Edits made before the results were shown are not taken back over them.
             if (document.RolledBack != 0)
-                AddUndoAction(nullptr);
+                ClearUndoHistory();
         } else {
             document.EndRolledBack();
         }

@@ -49,9 +49,9 @@ TreeCollapseSubtreeAction::TreeCollapseSubtreeAction(TreeWindow* tree, const Nod
 
 void TreeCollapseSubtreeAction::SetCollapsed(uint8_t flag)
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     ResolvePaths(paths, nodes);
-    NodeChildList redrawn(4, false);
+    NodeChildList redrawn(4, Ownership::Borrows);
     for (int i = 0; i < nodes.Count(); ++i)
         SetCollapsedFlag(nodes.At(i), flag, redrawn);
     RedrawAndSelect(*tree, nodes, redrawn);
@@ -84,11 +84,11 @@ void TreeExpandSubtreeAction::Covered(const NodeChildList& nodes, std::vector<Tr
 
 void TreeExpandSubtreeAction::Do()
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     ResolvePaths(paths, nodes);
     std::vector<TreeNode*> covered;
     Covered(nodes, covered);
-    NodeChildList redrawn(4, false);
+    NodeChildList redrawn(4, Ownership::Borrows);
     for (TreeNode* node : covered)
         SetCollapsedFlag(node, entireSubtree ? 0 : MayCollapse(node) ? 1 : 0, redrawn);
     for (int i = 0; i < nodes.Count(); ++i)
@@ -98,11 +98,11 @@ void TreeExpandSubtreeAction::Do()
 
 void TreeExpandSubtreeAction::Undo()
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     ResolvePaths(paths, nodes);
     std::vector<TreeNode*> covered;
     Covered(nodes, covered);
-    NodeChildList redrawn(4, false);
+    NodeChildList redrawn(4, Ownership::Borrows);
     // A tree changed since the bits were taken keeps what it shows: the bits would fall on other nodes.
     if (covered.size() == wasCollapsed.size())
         for (size_t i = 0; i < covered.size(); ++i)
@@ -121,7 +121,7 @@ TreeSkipGenerationAction::TreeSkipGenerationAction(TreeWindow* tree, const NodeC
 
 void TreeSkipGenerationAction::Do()
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < paths.Count(); ++i) {
         TreeNode* node = ResolvePath(*paths.At(i));
         if (node == nullptr)

@@ -535,7 +535,7 @@ void TreePane::FinishDrag(bool shift)
     case BandDrag: {
         modified = false;
         tree_.ClearSelection();
-        NodeChildList nodes{4, false};
+        NodeChildList nodes{4, Ownership::Borrows};
         for (TreeNode* node : bandHighlight_)
             nodes.Add(node);
         if (nodes.Count() == 1)

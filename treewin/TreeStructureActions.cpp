@@ -190,8 +190,8 @@ void TreeChangeNodeTypeAction::Undo() { SetKinds(true); }
 
 void TreeChangeNodeTypeAction::SetKinds(bool undo)
 {
-    NodeChildList nodes(4, false);
-    NodeChildList children(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
+    NodeChildList children(4, Ownership::Borrows);
     for (const Record& record : records) {
         TreeNode* node = ResolvePath(record.path);
         if (node == nullptr)
@@ -214,7 +214,7 @@ void TreeChangeNodeTypeAction::SetKinds(bool undo)
 void TreeChangeNodeTypeAction::Refresh(const NodeChildList& nodes, const NodeChildList& children)
 {
     tree->ClearSelection();
-    NodeChildList redrawn(4, false);
+    NodeChildList redrawn(4, Ownership::Borrows);
     for (int i = 0; i < nodes.Count(); ++i)
         redrawn.Add(nodes.At(i));
     for (int i = 0; i < children.Count(); ++i)
@@ -303,7 +303,7 @@ TreeChangeOptimalPathAction::TreeChangeOptimalPathAction(TreeWindow* tree, const
 
 void TreeChangeOptimalPathAction::Do()
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < paths.Count(); ++i) {
         TreeNode* node = ResolvePath(*paths.At(i));
         if (node == nullptr)

@@ -121,7 +121,7 @@ void TreeChangePayoffAction::Undo()
 
 void TreeChangePayoffAction::Apply(bool useNew)
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     for (const Record& record : records) {
         TreeNode* node = ResolvePath(record.path);
         if (node == nullptr)
@@ -142,7 +142,7 @@ TreeDefineVariableAction::TreeDefineVariableAction(TreeWindow* tree, const NodeC
     this->name = "Define Variable \"";
     this->name += name;
     this->name += "\"";
-    NodeChildList targets(4, false);
+    NodeChildList targets(4, Ownership::Borrows);
     targets.AssignShallow(nodes);
     if (targets.Count() == 0)
         targets.Add(tree->Document().Root);
@@ -159,7 +159,7 @@ TreeDefineVariableAction::TreeDefineVariableAction(TreeWindow* tree, const NodeC
 
 void TreeDefineVariableAction::Do()
 {
-    NodeChildList changed(4, false);
+    NodeChildList changed(4, Ownership::Borrows);
     for (const Record& record : records) {
         TreeNode* node = ResolvePath(record.path);
         if (node == nullptr)
@@ -175,7 +175,7 @@ void TreeDefineVariableAction::Do()
 
 void TreeDefineVariableAction::Undo()
 {
-    NodeChildList changed(4, false);
+    NodeChildList changed(4, Ownership::Borrows);
     for (const Record& record : records) {
         TreeNode* node = ResolvePath(record.path);
         if (node == nullptr)
@@ -244,7 +244,7 @@ TreeMarkovJumpAction::TreeMarkovJumpAction(TreeWindow* tree, const NodeChildList
 
 void TreeMarkovJumpAction::Apply(bool useNew)
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < paths.Count(); ++i) {
         TreeNode* node = ResolvePath(*paths.At(i));
         if (node == nullptr)
@@ -306,7 +306,7 @@ TreeMarkovStateInfoAction::TreeMarkovStateInfoAction(TreeWindow* tree, const Nod
 
 void TreeMarkovStateInfoAction::Apply(bool useNew)
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < paths.Count(); ++i) {
         TreeNode* node = ResolvePath(*paths.At(i));
         if (node == nullptr)
@@ -343,7 +343,7 @@ TreeMarkovTransitionRewardsAction::TreeMarkovTransitionRewardsAction(TreeWindow*
 
 void TreeMarkovTransitionRewardsAction::Apply(bool useNew)
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < paths.Count(); ++i) {
         TreeNode* node = ResolvePath(*paths.At(i));
         if (node == nullptr)

@@ -71,7 +71,7 @@ int TreeWindow::EditTreeVariables(int command)
         return 1;
     case Cmd::ValuesMarkovTermination:
         if (selection.Count() > 0) {
-            NodeChildList first(1, false);
+            NodeChildList first(1, Ownership::Borrows);
             if (CheckEditConflict(OneNode(first, selection.At(0)), "***markovTerm", true))
                 ShowValueWindow(new MarkovTerminationWindow(this, first));
         }
@@ -188,7 +188,7 @@ void TreeWindow::DefineValues()
             OpenTableGraph(name.Text());
             continue;
         }
-        NodeChildList root(1, false);
+        NodeChildList root(1, Ownership::Borrows);
         const NodeChildList& nodes = dialog.defaultForTree ? OneNode(root, document.Root) : selection;
         if (!CheckEditConflict(nodes, name.Text(), single)) {
             conflict = true;
@@ -199,7 +199,7 @@ void TreeWindow::DefineValues()
             continue;
         }
         for (int n = 0; n < selection.Count(); ++n) {
-            NodeChildList one(1, false);
+            NodeChildList one(1, Ownership::Borrows);
             ShowValueWindow(new DefineVariableWindow(this, OneNode(one, selection.At(n)), name.Text()));
         }
     }
@@ -209,7 +209,7 @@ void TreeWindow::DefineValues()
 
 void TreeWindow::CreateSlider()
 {
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     nodes.AssignShallow(Selection);
     if (nodes.Count() == 0)
         nodes.Add(document.Root);
@@ -230,7 +230,7 @@ void TreeWindow::CreateSlider()
 
 void TreeWindow::OpenNodeValueWindow(TreeNode* node, const char* name)
 {
-    NodeChildList one(1, false);
+    NodeChildList one(1, Ownership::Borrows);
     if (CheckEditConflict(OneNode(one, node), name, true))
         ShowValueWindow(new DefineVariableWindow(this, one, name));
 }
@@ -238,7 +238,7 @@ void TreeWindow::OpenNodeValueWindow(TreeNode* node, const char* name)
 void TreeWindow::OpenNodeComment()
 {
     TreeNode* node = CurrentNode();
-    NodeChildList one(1, false);
+    NodeChildList one(1, Ownership::Borrows);
     if (node != nullptr && CheckEditConflict(OneNode(one, node), "***node comment", true) &&
         ValidateNodeComment(node))
         ShowValueWindow(new NodeCommentWindow(this, node));
@@ -306,7 +306,7 @@ void TreeWindow::DistributeChildren()
                          static_cast<int16_t>(-format.ExtendedProbDigits()));
         child->SetProbabilityText(text.Text(), false);
     }
-    AddUndoAction(nullptr);
+    ClearUndoHistory();
     RedrawNode(node, 2);
     SetModified(1);
 }

@@ -128,7 +128,7 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
 TreeWindow::~TreeWindow()
 {
     // The pane and the undo actions go while the tree they show is still whole.
-    AddUndoAction(nullptr);
+    ClearUndoHistory();
     customInterfacePanel = nullptr;
     SetPane(nullptr);
     paneDisplay = nullptr;

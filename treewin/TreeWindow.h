@@ -131,7 +131,7 @@ public:
     // Scrolls the shown pane to the current node, else the selected note or arrow.
     void ScrollSelectionIntoView();
     // The selected nodes, the current node first; a snapshot stores them with the tree.
-    NodeChildList Selection{4, false};
+    NodeChildList Selection{4, Ownership::Borrows};
     // The current node's whole subtree shows selected (HighlightSubtree).
     uint8_t SubtreeSelection = 0;
 

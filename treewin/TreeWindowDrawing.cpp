@@ -98,7 +98,7 @@ void TreeWindow::RedrawNodes(const NodeChildList& nodes, int mode)
 
 void TreeWindow::RedrawNode(TreeNode* node, int mode)
 {
-    NodeChildList one(1, false);
+    NodeChildList one(1, Ownership::Borrows);
     one.Add(node);
     RedrawNodes(one, mode);
 }

@@ -31,7 +31,7 @@ struct EventTree {
 
     double Evpi(TreeNode* node, RunFault* error)
     {
-        NodeChildList selected(4, false);
+        NodeChildList selected(4, Ownership::Borrows);
         selected.Add(node);
         return CalculateEvpi(selected, error);
     }

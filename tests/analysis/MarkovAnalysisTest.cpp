@@ -86,7 +86,7 @@ TEST(MarkovAnalysisRows, SameNumbersRightAfterRollBack)
         MarkovTestTree model("_stage >= 4");
         model.WellDead("If(_stage<2; 0.1; 0.5)");
         if (rollBackFirst) {
-            RunAnalysis(std::make_unique<RollBackAnalysis>(&model.Document(), static_cast<ScriptManager*>(nullptr)));
+            RunAnalysis(std::make_unique<RollBackAnalysis>(&model.Document()));
             ASSERT_EQ(model.Document().RolledBack, 1);
         }
         auto analysis = RunAnalysis(model);
@@ -110,7 +110,7 @@ TEST(MarkovAnalysisRows, TunnelCopiesCountForTheirState)
         tunnel.model.well->SetMarkovTunnelCount(2, false);
         if (rollBackFirst)
             RunAnalysis(
-                std::make_unique<RollBackAnalysis>(&tunnel.model.Document(), static_cast<ScriptManager*>(nullptr)));
+                std::make_unique<RollBackAnalysis>(&tunnel.model.Document()));
         auto analysis = RunAnalysis(tunnel.model);
         EXPECT_EQ(tunnel.model.Document().RolledBack, rollBackFirst);
         ASSERT_EQ(analysis->stateNames.Count(), 2);

@@ -50,7 +50,7 @@ TEST(NodeValues, ValueOfTheSelectionAndItsRecord)
     for (const Case& c : cases) {
         ThreeNodes setup;
         TreeDocument& document = setup.tree.Document();
-        NodeChildList selection(4, false);
+        NodeChildList selection(4, Ownership::Borrows);
         for (TreeNode* node : setup.nodes)
             selection.Add(node);
         DisplayAnyVal(&document, c.command, selection);
@@ -69,7 +69,7 @@ TEST(NodeValues, ValueOfTheSelectionAndItsRecord)
 TEST(NodeValues, ComparativeDistributionsHaveNoAtLine)
 {
     ThreeNodes setup;
-    NodeChildList two(4, false);
+    NodeChildList two(4, Ownership::Borrows);
     two.Add(setup.nodes[0]);
     two.Add(setup.nodes[1]);
     StoredAnalysis* record = MakeNodeValueStoredRecord(two, ProbabilityDistributionCommand, 1);
@@ -83,7 +83,7 @@ TEST(NodeValues, RerunLeavesNoRecordAndContinuesTheChain)
 {
     ThreeNodes setup;
     TreeDocument& document = setup.tree.Document();
-    NodeChildList two(4, false);
+    NodeChildList two(4, Ownership::Borrows);
     two.Add(setup.nodes[0]);
     two.Add(setup.nodes[2]);
     StoredAnalysis* first = MakeNodeValueStoredRecord(two, ExpectedValueCommand, 0);

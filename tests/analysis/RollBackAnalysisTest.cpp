@@ -37,7 +37,7 @@ TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
     MessageBoxRecorder boxes;
     TwoStrategies model("60");
     TreeDocument& document = model.tree.Document();
-    RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<ScriptManager*>(nullptr)));
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_EQ(document.RolledBack, 1);
     EXPECT_NEAR(document.Root->ExpectedValue(), 70.0, 1e-12);
@@ -61,7 +61,7 @@ TEST(RollBackAnalysisRun, TwoOptimalTerminalsWarnWordForWord)
     TreeNode* a = tree.Terminal(tree.Root(), "A", "", "10");
     TreeNode* b = tree.Terminal(tree.Root(), "B", "", "10");
     tree.Terminal(tree.Root(), "C", "", "5");
-    RunAnalysis(std::make_unique<RollBackAnalysis>(&tree.Document(), static_cast<ScriptManager*>(nullptr)));
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&tree.Document()));
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().caption, "KIVO");
     EXPECT_EQ(boxes.Last().text,
@@ -94,7 +94,7 @@ TEST(RollBackAnalysisRun, PreferencesDecideProgressAndValueBoxes)
         document.CalcPrefs.RollBackCalculatesKey = row.calculates;
         const long pushed = ProgressWindow::PushedCount();
         const int depth = ProgressWindow::Depth();
-        RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<ScriptManager*>(nullptr)));
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
         EXPECT_EQ(ProgressWindow::PushedCount() - pushed, row.progressPushes);
         EXPECT_EQ(ProgressWindow::Depth(), depth);
         EXPECT_EQ(document.NodeRedrawCount, row.redraws);
@@ -168,7 +168,7 @@ TEST(RollBackAnalysisRun, PayoffOfAHundredThousandTerms)
     tree->Terminal(tree->Root(), "Short", "", "1");
     for (int pass = 0; pass < 2; ++pass) {
         tree->Document().RolledBack = 0;
-        RunAnalysis(std::make_unique<RollBackAnalysis>(&tree->Document(), static_cast<ScriptManager*>(nullptr)));
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&tree->Document()));
         EXPECT_EQ(boxes.Count(), 0u);
         EXPECT_DOUBLE_EQ(tree->Document().Root->ExpectedValue(), 100000.0);
     }
@@ -181,7 +181,7 @@ namespace {
 
 void RollBack(TreeDocument& document)
 {
-    RunAnalysis(std::make_unique<RollBackAnalysis>(&document, static_cast<ScriptManager*>(nullptr)));
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
 }
 
 // The command checks probabilities on a tree made as the program makes one, with nothing switched on.

@@ -65,7 +65,7 @@ TEST(UndoHistory, NewActionDropsTheRedoTailAndNullClearsAll)
     EXPECT_EQ(f.history.NextRedo(), nullptr);
     EXPECT_FALSE(f.history.Redo());
     EXPECT_EQ(f.list, (std::vector<int>{1, 2, 4}));
-    f.history.Add(nullptr);
+    f.history.Clear();
     EXPECT_EQ(f.history.Count(), 0);
     EXPECT_EQ(f.history.Current(), nullptr);
     EXPECT_EQ(f.deleted, (std::vector<int>{3, 1, 2, 4}));

@@ -89,7 +89,7 @@ TEST(NodeValueDialogs, ExpectedValueInWords)
             EXPECT_EQ(TextOf(dialog, kOptimalChoiceText), "Optimal Choice: C");
         })
         .Press(IDOK);
-    NodeChildList selection(4, false);
+    NodeChildList selection(4, Ownership::Borrows);
     for (TreeNode* node : {a, b, c})
         selection.Add(node);
     DisplayAnyVal(&tree.Document(), ExpectedValueCommand, selection);
@@ -135,7 +135,7 @@ TEST(NodeValueDialogs, EvpiAsksForTheEventAndTheDecision)
             EXPECT_EQ(TextOf(dialog, kNodeValueText), "The expected value of perfect information is: $20");
         })
         .Press(IDOK);
-    NodeChildList selection(1, false);
+    NodeChildList selection(1, Ownership::Borrows);
     selection.Add(event);
     DisplayAnyVal(&tree.Document(), EvpiCommand, selection);
     EXPECT_TRUE(driver.Finished());

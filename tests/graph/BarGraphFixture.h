@@ -58,7 +58,7 @@ protected:
     // The Probability Distribution command on the nodes.
     void Distribution(const std::vector<TreeNode*>& nodes)
     {
-        NodeChildList selection(2, false);
+        NodeChildList selection(2, Ownership::Borrows);
         for (TreeNode* node : nodes)
             selection.Add(node);
         RunProbabilityDistribution(&tree.Document(), selection, nullptr);

@@ -346,7 +346,7 @@ TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
     c->shortDescription = "see";
     c->text4 = "four";
     document.FindVariable("a", false)->flag3 = 0;
-    NodeChildList selection(1, false);
+    NodeChildList selection(1, Ownership::Borrows);
     selection.Add(node);
 
     struct Row {

@@ -42,7 +42,7 @@ public:
     }
 
     bool IsNodeSelected(const TreeNode* node) const { return Selection.Contains(node); }
-    NodeChildList Selection{4, false};
+    NodeChildList Selection{4, Ownership::Borrows};
 
 private:
     void VariablesChanged() override {}

@@ -181,14 +181,14 @@ TEST(TreeFile, SnapshotReopensRolledBackWithItsSelectionUnderAnyName)
     const std::string path = TempPath("kivo_snap.trb");
     TreeBuilder tree;
     BuildEveryFeature(tree);
-    NodeChildList selection(1, false);
+    NodeChildList selection(1, Ownership::Borrows);
     selection.Add(tree.Root()->GetChild(0));
     zString message;
     ASSERT_TRUE(tree.Document().WriteTreeFile(path.c_str(), message, RecordForm::Snapshot, &selection));
     // Read as a plain tree (as under a ".tre" name): the bytes say it is a snapshot.
     MessageBoxRecorder boxes;
     TreeDocument opened;
-    NodeChildList reopened(1, false);
+    NodeChildList reopened(1, Ownership::Borrows);
     ASSERT_TRUE(opened.ReadTreeFile(path.c_str(), false, nullptr, &reopened));
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_EQ(opened.RolledBack, 2);

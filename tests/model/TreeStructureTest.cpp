@@ -150,7 +150,7 @@ TEST(Clones, CopiesFollowTheirMaster)
     small.a->SetText("master only", true);
     EXPECT_EQ(small.b->text, "B");
 
-    NodeChildList copies(4, false);
+    NodeChildList copies(4, Ownership::Borrows);
     CollectCloneCopies(small.tree.Root(), small.a->cloneId, copies);
     ASSERT_EQ(copies.Count(), 1);
     EXPECT_TRUE(small.b->GetChild(2)->IsInCloneCopy());

@@ -173,7 +173,7 @@ TEST(RedrawNodes, EachModeMeasuresItsNodesBeforeLayingOut)
         window.Redraw();
         for (TreeNode* node : {parent, child, grandchild})
             node->SetText("Renamed", false);
-        NodeChildList list(1, false);
+        NodeChildList list(1, Ownership::Borrows);
         list.Add(parent);
         window.RedrawNodes(list, row.mode);
         EXPECT_EQ(parent->Geometry().NameWidth > 0, row.parent) << row.mode;
@@ -197,7 +197,7 @@ TEST(RedrawNodes, EachModeMeasuresItsNodesBeforeLayingOut)
     window.RedrawNode(inside, 0);
     EXPECT_GT(copy->GetChild(0)->Geometry().NameWidth, 0.0f);
     inside->Geometry().X = 99.0f;
-    window.RedrawNodes(NodeChildList(1, false), 0);
+    window.RedrawNodes(NodeChildList(1, Ownership::Borrows), 0);
     EXPECT_EQ(inside->Geometry().X, 99.0f);
 }
 

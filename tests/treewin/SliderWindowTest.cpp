@@ -49,7 +49,7 @@ protected:
 
     SliderWindow* Open(std::initializer_list<TreeNode*> nodes, double low = 0.0, double high = 10.0, int steps = 10)
     {
-        NodeChildList list(4, false);
+        NodeChildList list(4, Ownership::Borrows);
         for (TreeNode* node : nodes)
             list.Add(node);
         return new SliderWindow(&window, list, "v", low, high, steps);
@@ -143,7 +143,7 @@ TEST_F(Slider, SavesTheOriginalsAndGivesThemBackBeforeTheTreeChangesShape)
     std::remove(path.c_str());
 
     // A cleared history leaves the slider working.
-    window.AddUndoAction(nullptr);
+    window.ClearUndoHistory();
     slider->ApplyPosition(5);
     EXPECT_EQ(Definition(a) + " " + Definition(b), "5 5");
 
@@ -158,7 +158,7 @@ TEST_F(Slider, SavesTheOriginalsAndGivesThemBackBeforeTheTreeChangesShape)
     EXPECT_EQ(window.ChildWindows().Count(), 0);
     window.Undo();
     EXPECT_EQ(Definition(a), "3.7");
-    window.AddUndoAction(nullptr);
+    window.ClearUndoHistory();
 }
 
 // Show Nodes brings the tree up with the slider's nodes selected; the edit open in the tree before ends first,

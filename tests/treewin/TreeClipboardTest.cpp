@@ -175,7 +175,7 @@ TEST(TreeClipboardAction, EachEditUndoesAndRedoesWithItsSlot)
         {"clear subtree", [](Tree& t) { return new TreeCutSubtreeAction(&t.window, t.a, false); },
          "Tree Clipboard &1 (Node)"},
         {"paste node", [](Tree& t) {
-             NodeChildList targets(4, false);
+             NodeChildList targets(4, Ownership::Borrows);
              targets.Add(t.a);
              targets.Add(t.a->GetChild(1));
              return new TreePasteAction(&t.window, targets); }, "Tree Clipboard &1 (Node)"},
@@ -208,7 +208,7 @@ TEST(TreeClipboardAction, PasteSubtreeGivesItsBranches)
     Tree t;
     t.window.Document().DisplayPrefs.AddAbove = 1;
     TheTreeClipboard().Store(t.a, 0);
-    NodeChildList targets(4, false);
+    NodeChildList targets(4, Ownership::Borrows);
     TreeNode* b = t.window.Document().Root->GetChild(1);
     targets.Add(b);
     auto* paste = new TreePasteAction(&t.window, targets);

@@ -64,7 +64,7 @@ TEST(TreeCloneAction, EachEditUndoesAndRedoesToItsState)
         {"create", [](Tree& t) { return new TreeCloneMasterAction(&t.window, t.b, "Beta"); }},
         {"destroy with a copy", [](Tree& t) { return new TreeCloneMasterAction(&t.window, t.a); }},
         {"attach", [](Tree& t) {
-             NodeChildList nodes(4, false);
+             NodeChildList nodes(4, Ownership::Borrows);
              nodes.Add(t.b);
              return new TreeAttachCloneAction(&t.window, nodes, t.a); }},
         {"detach keeping", [](Tree& t) { return new TreeAttachCloneAction(&t.window, t.c, true); }},
@@ -115,7 +115,7 @@ TEST(TreeCloneAction, CopiesTakeTheMastersNewShape)
         {"cut node", [](Tree& t) { return new TreeCutNodeAction(&t.window, t.a->GetChild(1), true); }, 1},
         {"paste node", [](Tree& t) {
              TheTreeClipboard().Store(t.b, -1);
-             NodeChildList targets(4, false);
+             NodeChildList targets(4, Ownership::Borrows);
              targets.Add(t.a);
              return new TreePasteAction(&t.window, targets); }, 3},
     };

@@ -134,7 +134,7 @@ protected:
     void RollBack()
     {
         middle->SetPayoffText("3000", 0, false);
-        RunAnalysis(std::make_unique<RollBackAnalysis>(&window->Document(), static_cast<AnalysisCaller*>(nullptr)));
+        RunAnalysis(std::make_unique<RollBackAnalysis>(&window->Document()));
     }
 
     DdeTestLock lock;

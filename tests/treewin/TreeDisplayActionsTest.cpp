@@ -30,7 +30,7 @@ std::string State(TreeWindow& window)
 struct ListOf {
     explicit ListOf(TreeNode* node) { nodes.Add(node); }
     operator const NodeChildList&() const { return nodes; }
-    NodeChildList nodes{4, false};
+    NodeChildList nodes{4, Ownership::Borrows};
 };
 
 // Root "R" with "A" (children "A1" and "A2", the first with a child "X") and "B".

@@ -196,7 +196,7 @@ TEST(TreeLayout, ARollBackLaysOutTheWindowsTree)
     TreeNode* end = AddChild(root, Sized(1.0f, 0.4f));
     end->SetProbabilityText("1", false);
     end->Payoff(0).SetText("1234567");
-    RunAnalysis(std::make_unique<RollBackAnalysis>(&window.Document(), static_cast<AnalysisCaller*>(nullptr)));
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&window.Document()));
     ASSERT_EQ(window.Document().RolledBack, 1);
     EXPECT_EQ(window.Layout().ColumnCount, 2);
     TreeNode* child = root->GetChild(0);

@@ -53,14 +53,14 @@ TEST(TreeStructureAction, EachEditUndoesToTheOldOutlineAndRedoesToTheNew)
              return new TreeAddBranchesAction(&w, w.Document().Root); }, 4},
         {"add branch above", [](TreeWindow& w, TreeNode*) { return new TreeAddBranchAction(&w, w.Document().Root); }, 3},
         {"change to terminal", [](TreeWindow& w, TreeNode* a) {
-             NodeChildList nodes(4, false);
+             NodeChildList nodes(4, Ownership::Borrows);
              nodes.Add(a);
              return new TreeChangeNodeTypeAction(&w, nodes, TerminalNode); }, 2},
         {"reorder", [](TreeWindow& w, TreeNode*) {
              return new TreeReorderBranchesAction(&w, w.Document().Root, {1, 0}); }, 2},
         {"force path", [](TreeWindow& w, TreeNode* a) { return new TreeForcePathAction(&w, a->GetChild(1)); }, 2},
         {"change optimal path", [](TreeWindow& w, TreeNode*) {
-             NodeChildList nodes(4, false);
+             NodeChildList nodes(4, Ownership::Borrows);
              nodes.Add(w.Document().Root);
              return new TreeChangeOptimalPathAction(&w, nodes, ReversedDecisionNode); }, 2},
     };
@@ -116,7 +116,7 @@ TEST(TreeStructureAction, EditsLandWhereTheWindowSays)
     window.Undo();
     window.Undo();
     TreeNode* a = tree.Root->GetChild(0);
-    NodeChildList nodes(4, false);
+    NodeChildList nodes(4, Ownership::Borrows);
     nodes.Add(a);
     window.AddUndoAction(new TreeChangeNodeTypeAction(&window, nodes, DecisionNode));
     zString probability;

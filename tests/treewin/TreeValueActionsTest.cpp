@@ -63,7 +63,7 @@ std::string State(TreeWindow& window)
 // A node list that lives to the end of the full expression.
 std::unique_ptr<NodeChildList> List(std::initializer_list<TreeNode*> nodes)
 {
-    auto list = std::make_unique<NodeChildList>(4, false);
+    auto list = std::make_unique<NodeChildList>(4, Ownership::Borrows);
     for (TreeNode* node : nodes)
         list->Add(node);
     return list;
@@ -213,7 +213,7 @@ TEST(TreeValueAction, ChangesOnlyWhatItNames)
 
     // An empty definition removes the binding; undo gives back the old expression, or no binding at a
     // node that had none.
-    f.window.AddUndoAction(new TreeDefineVariableAction(&f.window, NodeChildList(4, false), "p", ""));
+    f.window.AddUndoAction(new TreeDefineVariableAction(&f.window, NodeChildList(4, Ownership::Borrows), "p", ""));
     EXPECT_EQ(f.tree.Root->FindBinding("p", false), nullptr);
     EXPECT_STREQ(f.window.CurrentUndoAction()->name.Text(), "Define Variable \"p\"");
     f.window.Undo();

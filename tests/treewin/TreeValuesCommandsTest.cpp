@@ -374,7 +374,7 @@ TEST_F(TreeValuesCommands, TheReportsAndToolsOfTheValuesMenu)
     window.Evaluator->Expression()->SetText("z*x");
     window.Evaluator->Calculate();
     EXPECT_STREQ(window.Evaluator->Result()->GetText().Text(), "15");
-    NodeChildList both(2, false);
+    NodeChildList both(2, Ownership::Borrows);
     both.Add(a);
     both.Add(b);
     window.SelectNodes(both);

@@ -399,7 +399,8 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
             return 1;
         // A header is never selected: a key that moves onto one goes on to the page beyond it, so every page
         // can be reached from the keyboard; a click on a header leaves the page shown.
-        if (pages_[selected_].pageId == 0 && GetKeyState(VK_LBUTTON) >= 0) {
+        const bool clicked = GetKeyState(VK_LBUTTON) < 0 || GetCapture() == categories_->Handle();
+        if (pages_[selected_].pageId == 0 && !clicked) {
             const int step = selected_ > shown_ ? 1 : -1;
             const int count = categories_->GetCount();
             int next = selected_;
@@ -408,6 +409,7 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
             if (next >= 0 && next < count) {
                 selected_ = next;
                 categories_->SetCurSel(selected_);
+                InvalidateRect(categories_->Handle(), nullptr, TRUE);
             }
         }
     }

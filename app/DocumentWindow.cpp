@@ -14,6 +14,7 @@
 #include "framework/window/WindowEvent.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RecentFileList.h"
+#include "formula/RunOutcome.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MetafileDisplay.h"
@@ -25,6 +26,7 @@
 #include "CommandIds.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -175,20 +177,45 @@ bool DocumentWindow::WriteFileHeader(Archive& stream)
     return ::WriteFileHeader(stream, static_cast<::DocumentKind>(DocumentKind()));
 }
 
+namespace {
+
+// Why a document's reading stopped, for the person; empty when the header's refusal has said it already.
+std::string UnreadReason(FileStream& stream)
+{
+    if (!stream.IsOpen())
+        return "It is in use by another program. Close it there and open it again.";
+    const uint32_t format = stream.FormatError();
+    if (FileHeaderMessage(format) != nullptr)
+        return std::string();
+    if (stream.State() != 0)
+        return "The file is cut short: it was not saved or copied completely. Open a copy saved earlier.";
+    return "Part of its contents is damaged. Open a copy saved earlier.";
+}
+
+} // namespace
+
 int DocumentWindow::ReadFromFile()
 {
     if (filePath_.IsEmpty())
         return 0;
     const uint32_t size = filePath_.FileSize();
     bool read = false;
+    std::string reason;
     {
         std::unique_ptr<FileStream> stream = filePath_.OpenStream(false);
         WaitCursorScope wait;
         read = ReadDocument(*stream, size);
+        if (!read)
+            reason = UnreadReason(*stream);
     }
     if (read)
         return 1;
-    ShowErrorBox(nullptr, "Unable to open file.", 0);
+    const zString path = filePath_.FullPath();
+    std::string text = std::string("Unable to open file.\n\n\"") + path.Text() + "\"";
+    if (!reason.empty())
+        text += "\n\n" + reason;
+    ReportFailure(reason.empty() ? OutcomeCode::FileRefused : OutcomeCode::FileDamaged, nullptr, nullptr,
+                  text.c_str(), 0);
     filePath_.Clear();
     return 0;
 }

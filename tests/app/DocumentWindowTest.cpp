@@ -259,7 +259,7 @@ TEST_F(DocumentWindowTest, ADamagedFileIsReportedAndLeavesTheDocumentUntitled)
     EXPECT_EQ(note->ReadFromFile(), 0);
     ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_EQ(boxes.Boxes()[0].text, "This file was not created by KIVO. It cannot be read.");
-    EXPECT_EQ(boxes.Last().text, "Unable to open file.");
+    EXPECT_EQ(boxes.Last().text, "Unable to open file.\n\n\"" + path + "\"");
     EXPECT_TRUE(note->FullPath().IsEmpty());
     // Save now asks for a name instead of writing over the file.
     SetFileDialogPresenter([](OPENFILENAMEA&, bool) { return 0; });

@@ -164,9 +164,35 @@ const char* const* DocumentWindow::FileFilter()
     return AllFilesFilter;
 }
 
+namespace {
+
+bool ReadFileStamp(const FilePath& file, uint64_t& time, uint64_t& size)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (file.IsEmpty() || !GetFileAttributesExA(file.FullPath().Text(), GetFileExInfoStandard, &data))
+        return false;
+    time = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+} // namespace
+
+void DocumentWindow::KeepFileStamp()
+{
+    stamped_ = ReadFileStamp(filePath_, stampTime_, stampSize_);
+}
+
+bool DocumentWindow::FileChangedElsewhere() const
+{
+    uint64_t time = 0, size = 0;
+    return stamped_ && ReadFileStamp(filePath_, time, size) && (time != stampTime_ || size != stampSize_);
+}
+
 void DocumentWindow::SetTitleFromPath(const char* path)
 {
     filePath_.SetFullPath(path);
+    KeepFileStamp();
     zString title;
     filePath_.GetBaseName(title);
     SetText(title);
@@ -242,6 +268,13 @@ int DocumentWindow::SaveToPath(const FilePath& target)
 {
     if (target.IsInUse())
         return AskToSaveUnderNewName() == 1 ? SaveAs(nullptr) : 0;
+    // Another program's changes are overwritten only when the person says so; No keeps the document unsaved.
+    if (target.EqualsNoCase(filePath_) && FileChangedElsewhere()) {
+        const std::string question = std::string("\"") + filePath_.FullPath().Text() +
+                                     "\" was changed by another program since it was opened. Save over it?";
+        if (AskYesNo(nullptr, question.c_str(), 0) != 1)
+            return 0;
+    }
     zString message;
     SaveFailure cause = SaveFailure::Other;
     bool saved = false;
@@ -254,6 +287,8 @@ int DocumentWindow::SaveToPath(const FilePath& target)
     // The document takes the new name only once its file is there.
     if (saved && std::strcmp(target.FullPath().Text(), filePath_.FullPath().Text()) != 0)
         SetTitleFromPath(target.FullPath().Text());
+    else if (saved)
+        KeepFileStamp();
     SetModified(saved ? 0 : 1);
     if (saved)
         return 1;

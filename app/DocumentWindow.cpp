@@ -15,6 +15,7 @@
 #include "framework/window/WindowEvent.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RecentFileList.h"
+#include "formula/RunOutcome.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MetafileDisplay.h"
@@ -26,6 +27,7 @@
 #include "CommandIds.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -163,9 +165,35 @@ const char* const* DocumentWindow::FileFilter()
     return AllFilesFilter;
 }
 
+namespace {
+
+bool ReadFileStamp(const FilePath& file, uint64_t& time, uint64_t& size)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (file.IsEmpty() || !GetFileAttributesExA(file.FullPath().Text(), GetFileExInfoStandard, &data))
+        return false;
+    time = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+} // namespace
+
+void DocumentWindow::KeepFileStamp()
+{
+    stamped_ = ReadFileStamp(filePath_, stampTime_, stampSize_);
+}
+
+bool DocumentWindow::FileChangedElsewhere() const
+{
+    uint64_t time = 0, size = 0;
+    return stamped_ && ReadFileStamp(filePath_, time, size) && (time != stampTime_ || size != stampSize_);
+}
+
 void DocumentWindow::SetTitleFromPath(const char* path)
 {
     filePath_.SetFullPath(path);
+    KeepFileStamp();
     zString title;
     filePath_.GetBaseName(title);
     SetText(title);
@@ -176,20 +204,45 @@ bool DocumentWindow::WriteFileHeader(Archive& stream)
     return ::WriteFileHeader(stream, static_cast<::DocumentKind>(DocumentKind()));
 }
 
+namespace {
+
+// Why a document's reading stopped, for the person; empty when the header's refusal has said it already.
+std::string UnreadReason(FileStream& stream)
+{
+    if (!stream.IsOpen())
+        return "It is in use by another program. Close it there and open it again.";
+    const uint32_t format = stream.FormatError();
+    if (FileHeaderMessage(format) != nullptr)
+        return std::string();
+    if (stream.State() != 0)
+        return "The file is cut short: it was not saved or copied completely. Open a copy saved earlier.";
+    return "Part of its contents is damaged. Open a copy saved earlier.";
+}
+
+} // namespace
+
 int DocumentWindow::ReadFromFile()
 {
     if (filePath_.IsEmpty())
         return 0;
     const uint32_t size = filePath_.FileSize();
     bool read = false;
+    std::string reason;
     {
         std::unique_ptr<FileStream> stream = filePath_.OpenStream(false);
         WaitCursorScope wait;
         read = ReadDocument(*stream, size);
+        if (!read)
+            reason = UnreadReason(*stream);
     }
     if (read)
         return 1;
-    ShowErrorBox(nullptr, "Unable to open file.", 0);
+    const zString path = filePath_.FullPath();
+    std::string text = std::string("Unable to open file.\n\n\"") + path.Text() + "\"";
+    if (!reason.empty())
+        text += "\n\n" + reason;
+    ReportFailure(reason.empty() ? OutcomeCode::FileRefused : OutcomeCode::FileDamaged, nullptr, nullptr,
+                  text.c_str(), 0);
     filePath_.Clear();
     return 0;
 }
@@ -216,6 +269,13 @@ int DocumentWindow::SaveToPath(const FilePath& target)
 {
     if (target.IsInUse())
         return AskToSaveUnderNewName() == 1 ? SaveAs(nullptr) : 0;
+    // Another program's changes are overwritten only when the person says so; No keeps the document unsaved.
+    if (target.EqualsNoCase(filePath_) && FileChangedElsewhere()) {
+        const std::string question = std::string("\"") + filePath_.FullPath().Text() +
+                                     "\" was changed by another program since it was opened. Save over it?";
+        if (AskYesNo(nullptr, question.c_str(), 0) != 1)
+            return 0;
+    }
     zString message;
     SaveFailure cause = SaveFailure::Other;
     bool saved = false;
@@ -228,6 +288,8 @@ int DocumentWindow::SaveToPath(const FilePath& target)
     // The document takes the new name only once its file is there.
     if (saved && std::strcmp(target.FullPath().Text(), filePath_.FullPath().Text()) != 0)
         SetTitleFromPath(target.FullPath().Text());
+    else if (saved)
+        KeepFileStamp();
     SetModified(saved ? 0 : 1);
     if (saved)
         return 1;

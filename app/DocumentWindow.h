@@ -80,9 +80,16 @@ private:
     // Saves to the target through a temporary file; the target becomes the document's file and title only
     // when it was saved.
     int SaveToPath(const FilePath& target);
+    // Keeps the file's last-write time and size, so that a save can tell when another program changed it.
+    void KeepFileStamp();
+    // True when the document's file is there and differs from the stamp kept when it was opened or saved.
+    bool FileChangedElsewhere() const;
     // The drawing bounds in pixels of the display at scale 1.
     RECT PicturePixels(const Display& display);
 
     int modified_ = 0;
     FilePath filePath_;
+    bool stamped_ = false;
+    uint64_t stampTime_ = 0;
+    uint64_t stampSize_ = 0;
 };

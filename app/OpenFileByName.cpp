@@ -6,6 +6,7 @@
 #include "app/StatusMessage.h"
 #include "foundation/FilePath.h"
 #include "foundation/StringHelpers.h"
+#include "formula/RunOutcome.h"
 #include "treewin/TreeWindow.h"
 
 #include <string>
@@ -39,7 +40,11 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
         return nullptr;
     }
     if (!file.Exists()) {
-        ShowErrorBox(nullptr, (std::string("File \"") + fullPath.Text() + "\" not found.").c_str(), 0);
+        std::string text = std::string("File \"") + fullPath.Text() + "\" not found.";
+        const DWORD attributes = GetFileAttributesA(fullPath.Text());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            text += "\n\nIt is a folder, not a file: open a document inside it.";
+        ReportFailure(OutcomeCode::FileRefused, nullptr, nullptr, text.c_str(), 0);
         return nullptr;
     }
     zString extension;

@@ -18,10 +18,12 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "foundation/VersionRecord.h"
+#include "formula/RunOutcome.h"
 #include "model/DocumentHeader.h"
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 // Common part, in file order (the reader's gates by the file version of item 3):
 //   document header, kind 2                          mark, version, kind
@@ -179,7 +181,9 @@ GraphWindow* ReadGraphFile(const char* path)
     const Kind* kind = std::find_if(std::begin(kinds), std::end(kinds),
                                     [typeCode](const Kind& k) { return k.code == typeCode; });
     if (kind == std::end(kinds)) {
-        ShowErrorBox(nullptr, "Unable to read graph file.", 0);
+        const std::string text = std::string("Unable to read graph file.\n\n\"") + file.FullPath().Text() +
+                                 "\"\n\nIts kind of graph is unknown to this version of KIVO, or the file is damaged.";
+        ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr, text.c_str(), 0);
         return nullptr;
     }
     GraphWindow* graph = kind->open(path);

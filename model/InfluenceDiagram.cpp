@@ -107,7 +107,10 @@ bool InfluenceDocument::ReadFile(const char* path)
         }
         ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr,
                       ("This influence diagram file is damaged, and cannot be read. Error code = " +
-                       std::to_string(code) + ".\n\n\"" + path + "\"")
+                       std::to_string(code) + ".\n\n\"" + path + "\"\n\n" +
+                       (code == 2 ? "The file is cut short: it was not saved or copied completely. "
+                                  : "Part of its contents is damaged. ") +
+                       "Open a copy saved earlier.")
                           .c_str(),
                       0);
     } catch (const std::bad_alloc&) {

@@ -363,10 +363,23 @@ void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form, const No
 
 namespace {
 
-// Every refusal of a file names it: several files may be opened at once.
-void ShowFileError(OutcomeCode code, const char* path, const std::string& text)
+// Every refusal of a file names it (several files may be opened at once), then says what the person can do.
+void ShowFileError(OutcomeCode code, const char* path, const std::string& text, const char* reason = nullptr)
 {
-    ReportFailure(code, nullptr, nullptr, (text + "\n\n\"" + path + "\"").c_str(), 0);
+    std::string message = text + "\n\n\"" + path + "\"";
+    if (reason != nullptr)
+        message += std::string("\n\n") + reason;
+    ReportFailure(code, nullptr, nullptr, message.c_str(), 0);
+}
+
+// What a damage code means to the person who has the file.
+const char* DamageReason(int code)
+{
+    if (code == static_cast<int>(FormatTruncated))
+        return "The file is cut short: it was not saved or copied completely. Open a copy saved earlier.";
+    if (code == static_cast<int>(Archive::FormatVersionRecord))
+        return "A version record inside it is damaged. Open a copy saved earlier.";
+    return "Part of its contents is damaged. Open a copy saved earlier.";
 }
 
 // Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the file was
@@ -398,6 +411,13 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
         document.ReadDocumentBody(stream, snapshot ? RecordForm::Snapshot : RecordForm::Plain, selection);
         if (!stream.Failed())
             return 0;
+    } else if (kind == GraphDocumentKind || kind == InfluenceDocumentKind) {
+        // A document of ours under a tree's name: the person learns what it is and how to open it.
+        ShowFileError(OutcomeCode::FileRefused, path, "This file is not a tree. It cannot be read as a tree.",
+                      kind == GraphDocumentKind
+                          ? "It is a graph: give it the extension .grf and open it with File > Open."
+                          : "It is an influence diagram: give it the extension .ind and open it with File > Open.");
+        return -1;
     } else if (kind != 0 || stream.FormatError() != Archive::FormatVersionRecord) {
         const char* refusal = FileHeaderMessage(stream.FormatError());
         ShowFileError(OutcomeCode::FileRefused, path, refusal != nullptr ? refusal : FileHeaderMessage(HeaderNotADocument));
@@ -425,7 +445,8 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form,
                 return true;
         }
         ShowFileError(OutcomeCode::FileDamaged, path,
-                      "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".");
+                      "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".",
+                      DamageReason(code));
     } catch (const std::bad_alloc&) {
         // What was read goes, so that the program and the other documents have their memory back.
         FinishReading(true);

@@ -185,6 +185,31 @@ TEST_F(DocumentWindowTest, SavesThroughATemporaryFileAndReadsBack)
     EXPECT_EQ(note->text, "first");
 }
 
+// A file another program wrote since it was opened or saved is saved over only when the person says Yes.
+TEST_F(DocumentWindowTest, SaveAsksBeforeOverwritingAFileChangedElsewhere)
+{
+    const std::string path = Path("kivo-changed.tre");
+    ASSERT_EQ(note->SaveAs(path.c_str()), 1);
+    const std::string theirs = FileText(path) + " and more from elsewhere";
+    WriteFile(path, theirs);
+    note->AddUndoAction(new LetterAction(note));
+    MessageBoxRecorder boxes;
+    boxes.Answer(IDNO);
+    EXPECT_EQ(note->SaveToFile(), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "\"" + path + "\" was changed by another program since it was opened. Save over it?");
+    EXPECT_EQ(FileText(path), theirs);
+    EXPECT_EQ(note->IsModified(), 1);
+    boxes.Answer(IDYES);
+    EXPECT_EQ(note->SaveToFile(), 1);
+    EXPECT_EQ(FileText(path).substr(7), "first!");
+    // Its own save is no change by another program.
+    note->AddUndoAction(new LetterAction(note));
+    EXPECT_EQ(note->SaveToFile(), 1);
+    EXPECT_EQ(boxes.Count(), 2u);
+}
+
 TEST_F(DocumentWindowTest, SaveAsAsksBeforeReplacingAnotherFileAndPicturesKeepThePath)
 {
     MessageBoxRecorder boxes;
@@ -259,7 +284,7 @@ TEST_F(DocumentWindowTest, ADamagedFileIsReportedAndLeavesTheDocumentUntitled)
     EXPECT_EQ(note->ReadFromFile(), 0);
     ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_EQ(boxes.Boxes()[0].text, "This file was not created by KIVO. It cannot be read.");
-    EXPECT_EQ(boxes.Last().text, "Unable to open file.");
+    EXPECT_EQ(boxes.Last().text, "Unable to open file.\n\n\"" + path + "\"");
     EXPECT_TRUE(note->FullPath().IsEmpty());
     // Save now asks for a name instead of writing over the file.
     SetFileDialogPresenter([](OPENFILENAMEA&, bool) { return 0; });

@@ -190,9 +190,16 @@ TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
     std::string flipped = bytes(whole);
     flipped[20] = static_cast<char>(~flipped[20]);
     const std::string tree = bytes(whole), cut = bytes(diagram);
-    const std::pair<const char*, std::string> damaged[] = {{"kivo_truncated.tre", tree.substr(0, tree.size() / 2)},
-                                                           {"kivo_flipped.tre", flipped},
-                                                           {"kivo_truncated.ind", cut.substr(0, cut.size() - 10)}};
+    // Each box names the file and says what can be done; a folder is no file.
+    struct Damaged {
+        const char* name;
+        std::string content;
+        const char* reason;
+    } const damaged[] = {{"kivo_truncated.tre", tree.substr(0, tree.size() / 2), "The file is cut short"},
+                         {"kivo_flipped.tre", flipped, "A version record inside it is damaged."},
+                         {"kivo_truncated.ind", cut.substr(0, cut.size() - 10), "The file is cut short"},
+                         {"kivo_diagram.tre", cut, "It is an influence diagram: give it the extension .ind"},
+                         {"kivo_folder.tre", "", "It is a folder, not a file"}};
     std::string chosen;
     FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
         std::strcpy(dialog.lpstrFile, chosen.c_str());
@@ -203,14 +210,21 @@ TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
     const size_t before = windows.size();
     Post(1101);
     const int recent = TheProgram()->RecentFiles()->Count();
-    for (const auto& [name, content] : damaged) {
+    for (const auto& [name, content, reason] : damaged) {
         chosen = TempDirectory() + "\\" + name;
-        files.push_back(chosen);
-        std::ofstream(chosen, std::ios::binary) << content;
+        if (content.empty()) {
+            ASSERT_TRUE(CreateDirectoryA(chosen.c_str(), nullptr));
+        } else {
+            files.push_back(chosen);
+            std::ofstream(chosen, std::ios::binary) << content;
+        }
         boxes.Clear();
         Post(1103);
+        if (content.empty())
+            RemoveDirectoryA(chosen.c_str());
         EXPECT_EQ(boxes.Count(), 1u) << name;
-        EXPECT_NE(boxes.Last().text.find("damaged"), std::string::npos) << name;
+        EXPECT_NE(boxes.Last().text.find("\"" + chosen + "\""), std::string::npos) << name;
+        EXPECT_NE(boxes.Last().text.find(reason), std::string::npos) << boxes.Last().text;
         windows.clear();
         frame->CollectWindows(windows);
         EXPECT_EQ(windows.size(), before + 1) << name;

@@ -38,6 +38,16 @@ void PutBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 
 std::string TempPath(const char* name) { return std::string(std::getenv("TEMP") ? std::getenv("TEMP") : ".") + "\\" + name; }
 
+// The box of a damaged tree: the code, the file, and what the person can do.
+std::string DamagedBox(const std::string& code, const std::string& path)
+{
+    const char* reason = code == "2"    ? "The file is cut short: it was not saved or copied completely."
+                         : code == "32" ? "A version record inside it is damaged."
+                                        : "Part of its contents is damaged.";
+    return "This tree file is damaged, and cannot be read. Error code = " + code + ".\n\n\"" + path + "\"\n\n" +
+           reason + " Open a copy saved earlier.";
+}
+
 // A tree with every stored feature: node kinds, bindings, variables, notes, arrows, clones, collapsed
 // nodes, fonts, link ids and items, document links, a custom interface, preferences, zoom, print offset and printer settings.
 void BuildEveryFeature(TreeBuilder& tree)
@@ -242,7 +252,7 @@ TEST(TreeFile, ForeignTreeFilesAreImported)
     MessageBoxRecorder boxes;
     TreeDocument damaged;
     EXPECT_FALSE(damaged.ReadTreeFile(path.c_str()));
-    EXPECT_EQ(boxes.Last().text, "This tree file is damaged, and cannot be read. Error code = 2.\n\n\"" + path + "\"");
+    EXPECT_EQ(boxes.Last().text, DamagedBox("2", path));
     EXPECT_EQ(damaged.Root->childCount + damaged.Variables.Count(), 0);
     std::remove(path.c_str());
 }
@@ -308,7 +318,7 @@ TEST(TreeFile, AFormulaStoredWithAnotherTreeIsDamage)
     TreeDocument opened;
     EXPECT_FALSE(opened.ReadTreeFile(path.c_str()));
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Last().text, "This tree file is damaged, and cannot be read. Error code = 37.\n\n\"" + path + "\"");
+    EXPECT_EQ(boxes.Last().text, DamagedBox("37", path));
     EXPECT_EQ(opened.Root->childCount, 0);
     std::remove(path.c_str());
 }
@@ -356,10 +366,7 @@ TEST(TreeFile, DamagedFilesReportTheirCode)
         TreeDocument opened;
         EXPECT_FALSE(opened.ReadTreeFile(path.c_str())) << c.what;
         ASSERT_EQ(boxes.Count(), 1u) << c.what;
-        const std::string text = c.text.size() > 2 ? c.text
-                                                   : "This tree file is damaged, and cannot be read. Error code = " +
-                                                         c.text + ".";
-        EXPECT_EQ(boxes.Last().text, text + "\n\n\"" + path + "\"");
+        EXPECT_EQ(boxes.Last().text, c.text.size() > 2 ? c.text + "\n\n\"" + path + "\"" : DamagedBox(c.text, path));
         EXPECT_EQ(opened.Root->childCount, 0) << c.what;
         EXPECT_EQ(opened.Root->kind, DecisionNode);
         // Nothing read before the damage stays to be saved over the file.

@@ -1,11 +1,23 @@
 #include "bench/BenchProgramTrees.h"
 
+#include "bench/BenchCohort.h"
+
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
 #include <string>
+
+TreeNode* AddBenchNode(TreeNode* parent, int kind, const char* text, const char* probability)
+{
+    auto* node = new TreeNode(parent->document);
+    node->SetKind(kind, false);
+    node->SetText(text, false);
+    node->SetProbabilityText(probability, false);
+    parent->InsertChild(node, -1);
+    return node;
+}
 
 namespace {
 
@@ -23,16 +35,6 @@ void AddUniform(TreeDocument& document, int index, double low, double high)
     document.Distributions.InsertSorted(record);
 }
 
-TreeNode* AddNode(TreeNode* parent, int kind, const char* text, const char* probability)
-{
-    auto* node = new TreeNode(parent->document);
-    node->SetKind(kind, false);
-    node->SetText(text, false);
-    node->SetProbabilityText(probability, false);
-    parent->InsertChild(node, -1);
-    return node;
-}
-
 void GrowChance(TreeNode* node, int levels, int& counter)
 {
     static const char* const kProbabilities[] = {"0.3", "0.3", "#"};
@@ -41,9 +43,9 @@ void GrowChance(TreeNode* node, int levels, int& counter)
         if (levels == 0) {
             std::string payoff = "DistSamp(" + std::to_string(counter % 10 + 1) + ") * 2 + " +
                                  std::to_string(counter % 7);
-            AddNode(node, TerminalNode, "end", probability)->SetPayoffText(payoff.c_str(), 0, false);
+            AddBenchNode(node, TerminalNode, "end", probability)->SetPayoffText(payoff.c_str(), 0, false);
         } else {
-            GrowChance(AddNode(node, ChanceNode, "event", probability), levels - 1, counter);
+            GrowChance(AddBenchNode(node, ChanceNode, "event", probability), levels - 1, counter);
         }
     }
 }
@@ -71,7 +73,7 @@ int GrowMonteCarloBenchTree(TreeDocument& document)
         AddUniform(document, k, 0.0, 10.0 * k);
     int nodes = 1;
     for (int option = 0; option < 3; ++option) {
-        TreeNode* chance = AddNode(document.Root, ChanceNode, "option", "");
+        TreeNode* chance = AddBenchNode(document.Root, ChanceNode, "option", "");
         ++nodes;
         GrowChance(chance, 4, nodes);
     }

@@ -14,16 +14,6 @@
 #include <cstdio>
 #include <functional>
 
-TreeNode* AddBenchNode(TreeNode* parent, int kind, const char* text, const char* probability)
-{
-    auto* node = new TreeNode(parent->document);
-    node->SetKind(kind, false);
-    node->SetText(text, false);
-    node->SetProbabilityText(probability, false);
-    parent->InsertChild(node, -1);
-    return node;
-}
-
 TreeNode* BuildBenchCohort(TreeDocument& document)
 {
     TreeNode* markov = AddBenchNode(document.Root, MarkovNode, "Cohort", "");

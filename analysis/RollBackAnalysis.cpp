@@ -31,8 +31,13 @@ RollBackAnalysis::RollBackAnalysis(TreeDocument* document, StoredAnalysis* recor
 
 RollBackAnalysis::~RollBackAnalysis()
 {
-    if (scriptCaller != nullptr)
-        scriptCaller->AnalysisEnded();
+    if (scriptCaller == nullptr)
+        return;
+    // The script goes on at once and may start its next run on this tree: this run leaves the tree's slot
+    // first, or the next one would be refused as a second run and the script would wait for it for good.
+    if (document->CurrentAnalysis == this)
+        document->CurrentAnalysis = nullptr;
+    scriptCaller->AnalysisEnded();
 }
 
 zString& RollBackAnalysis::StatusText(zString& out)

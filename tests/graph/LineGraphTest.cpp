@@ -208,7 +208,7 @@ TEST_F(LineGraphs, MarkovProbabilitiesArePlainAndStagesWhole)
     FormatNumber(graph->verticalAxis.numberFormat, 0.5, text, false, true, DigitsOfFormat);
     EXPECT_STREQ(text.Text(), "0.50");
     FormatNumber(graph->horizontalAxis.numberFormat, 3, text, false, true, DigitsOfFormat);
-    EXPECT_STREQ(text.Text(), "$3");
+    EXPECT_STREQ(text.Text(), "3");
     DestroyWindow(window->Handle());
 }
 

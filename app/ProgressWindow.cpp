@@ -40,12 +40,14 @@ ProgressWindow::~ProgressWindow() = default;
 uint32_t ProgressWindow::Push(const char* text, double low, double high)
 {
     ++pushedCount;
-    ProgressMessage message{++lastHandle, low, high, zString(text ? text : ""), low};
+    ProgressMessage message{++lastHandle, low, high, zString(text ? text : ""), low, GetTickCount()};
+    // Over a bar already shown the new message shows at once; alone it waits for its first late step.
     ProgressWindow* shown = Shown();
-    if (shown)
+    const bool showNow = shown != nullptr && shown->activeBar_ != nullptr;
+    if (showNow)
         shown->HideBar();
     Messages().push_back(message);
-    if (shown)
+    if (showNow)
         shown->ShowMessage(Messages().back());
     shownHandle = message.Handle;
     return message.Handle;
@@ -58,7 +60,11 @@ void ProgressWindow::Step(uint32_t handle, double value)
     ProgressMessage& top = Messages().back();
     top.Value = value > top.High ? top.High : value;
     ProgressWindow* shown = Shown();
-    if (shown && shown->activeBar_)
+    if (shown == nullptr)
+        return;
+    if (!shown->activeBar_ && GetTickCount() - top.PushedAt >= ShowDelay)
+        shown->ShowMessage(top);
+    if (shown->activeBar_)
         shown->activeBar_->SetValue(value);
 }
 
@@ -75,6 +81,7 @@ void ProgressWindow::Pop(uint32_t handle)
         return;
     }
     ProgressWindow* shown = Shown();
+    const bool barShown = shown != nullptr && shown->activeBar_ != nullptr;
     if (shown)
         shown->HideBar();
     messages.pop_back();
@@ -82,7 +89,7 @@ void ProgressWindow::Pop(uint32_t handle)
         shownHandle = static_cast<uint32_t>(-1);
         return;
     }
-    if (shown)
+    if (shown && (barShown || GetTickCount() - messages.back().PushedAt >= ShowDelay))
         shown->ShowMessage(messages.back());
     shownHandle = messages.back().Handle;
 }

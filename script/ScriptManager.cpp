@@ -109,18 +109,26 @@ void ScriptManager::ContinueScript()
         return;
     continuing_ = true;
     lastPoll_ = TheHost().TickCount();
-    while (stream_ && waitingForAnalysis == 0) {
-        if (StopRequested()) {
-            CloseScriptFile();
-            break;
+    {
+        // A script selects and edits nodes by the thousand: the in-place editor, which is there for typing,
+        // opens when the script stops rather than at every selection on the way.
+        TreeWindow::InPlaceEditHold scripted;
+        while (stream_ && waitingForAnalysis == 0) {
+            if (StopRequested()) {
+                CloseScriptFile();
+                break;
+            }
+            std::string line;
+            if (!NextLine(line))
+                CloseScriptFile();
+            runningLine = readingLine_;
+            ExecuteLine(line);
+            runningLine = 0;
         }
-        std::string line;
-        if (!NextLine(line))
-            CloseScriptFile();
-        runningLine = readingLine_;
-        ExecuteLine(line);
-        runningLine = 0;
     }
+    if (MainFrame* frame = MainFrame::Program())
+        if (auto* tree = dynamic_cast<TreeWindow*>(frame->ActiveChild()))
+            tree->OpenInPlaceEditor();
     continuing_ = false;
     stopRequested_ = false;
     if (closeFrameAfterStop_) {

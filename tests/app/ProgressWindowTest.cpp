@@ -43,9 +43,18 @@ TEST_F(ProgressDisplay, OnlyTheTopMessageIsShownAndPoppingItShowsTheOneBelowWith
     ASSERT_NE(frame->Progress(), nullptr);
     const int idleWidth = ItemWidth();
     frame->SetStatusPane("Ready", 0);
+    // A message alone shows nothing until a step comes late enough: a short operation never flickers.
+    const uint32_t quick = ProgressWindow::Push("Quick", 0.0, 2.0);
+    ProgressWindow::Step(quick, 1.0);
+    EXPECT_EQ(frame->Progress()->ActiveBar(), nullptr);
+    ProgressWindow::Pop(quick);
+    EXPECT_EQ(idleWidth, ItemWidth());
+    EXPECT_EQ("Ready", frame->StatusPane()->FindItem(0)->Text());
+
     const uint32_t a = ProgressWindow::Push("Rolling back", 10.0, 20.0);
-    EXPECT_EQ("", frame->StatusPane()->FindItem(0)->Text());
+    Sleep(ProgressWindow::ShowDelay + 50); // the tick count moves in steps of up to a few tens of ms
     ProgressWindow::Step(a, 15.0);
+    EXPECT_EQ("", frame->StatusPane()->FindItem(0)->Text());
     EXPECT_EQ(32767, BarPosition());
     const uint32_t b = ProgressWindow::Push("Reading", 0.0, 4.0);
     EXPECT_EQ(a + 1, b);
@@ -79,12 +88,17 @@ TEST_F(ProgressDisplay, BarPositionIsTheScaledValueAndAnEmptyRangeNeverDivides)
         {5.0, 5.0, 5.0, 65535},       // no range: full at High
         {5.0, 5.0, 4.0, 0},           // and empty below it
     };
+    // Over a bar already shown, each message shows at once.
+    const uint32_t base = ProgressWindow::Push("Base", 0.0, 1.0);
+    Sleep(ProgressWindow::ShowDelay + 50); // the tick count moves in steps of up to a few tens of ms
+    ProgressWindow::Step(base, 0.0);
     for (const auto& row : rows) {
         const uint32_t handle = ProgressWindow::Push("Working", row.low, row.high);
         ProgressWindow::Step(handle, row.value);
         EXPECT_EQ(row.position, BarPosition()) << row.low << ".." << row.high << " at " << row.value;
         ProgressWindow::Pop(handle);
     }
+    ProgressWindow::Pop(base);
 }
 
 } // namespace

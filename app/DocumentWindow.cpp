@@ -26,6 +26,7 @@
 
 #include "CommandIds.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -71,7 +72,54 @@ DocumentWindow::DocumentWindow(const char* title, DWORD style, unsigned menuId)
 {
 }
 
-DocumentWindow::~DocumentWindow() = default;
+DocumentWindow::~DocumentWindow()
+{
+    if (openMark_ != nullptr)
+        CloseHandle(openMark_);
+}
+
+namespace {
+
+// The name of the mark of an open file: the same for every spelling of its path, and short enough for any.
+std::string OpenMarkName(const FilePath& file)
+{
+    zString path = file.FullPath();
+    path.MakeLower();
+    uint64_t hash = 14695981039346656037ull;
+    for (const char* c = path.Text(); *c != 0; ++c)
+        hash = (hash ^ static_cast<unsigned char>(*c == '/' ? '\\' : *c)) * 1099511628211ull;
+    char name[48];
+    std::snprintf(name, sizeof name, "KIVO-open-file-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+} // namespace
+
+bool DocumentWindow::FileOpenElsewhere(const FilePath& file)
+{
+    if (file.IsEmpty())
+        return false;
+    HANDLE mark = OpenMutexA(SYNCHRONIZE, FALSE, OpenMarkName(file).c_str());
+    if (mark == nullptr)
+        return false;
+    CloseHandle(mark);
+    return true;
+}
+
+void DocumentWindow::MarkFileOpen()
+{
+    if (openMark_ != nullptr)
+        CloseHandle(openMark_);
+    openMark_ = nullptr;
+    if (!readOnly_ && !filePath_.IsEmpty())
+        openMark_ = CreateMutexA(nullptr, FALSE, OpenMarkName(filePath_).c_str());
+}
+
+void DocumentWindow::KeepReadOnly()
+{
+    readOnly_ = true;
+    MarkFileOpen();
+}
 
 void DocumentWindow::SetModified(int flag)
 {
@@ -194,6 +242,7 @@ void DocumentWindow::SetTitleFromPath(const char* path)
 {
     filePath_.SetFullPath(path);
     KeepFileStamp();
+    MarkFileOpen();
     zString title;
     filePath_.GetBaseName(title);
     SetText(title);
@@ -244,6 +293,7 @@ int DocumentWindow::ReadFromFile()
     ReportFailure(reason.empty() ? OutcomeCode::FileRefused : OutcomeCode::FileDamaged, nullptr, nullptr,
                   text.c_str(), 0);
     filePath_.Clear();
+    MarkFileOpen();
     return 0;
 }
 
@@ -260,7 +310,7 @@ int AskToSaveUnderNewName()
 
 int DocumentWindow::SaveToFile()
 {
-    if (filePath_.IsEmpty())
+    if (filePath_.IsEmpty() || readOnly_)
         return SaveAs(nullptr);
     return SaveToPath(filePath_);
 }
@@ -269,6 +319,12 @@ int DocumentWindow::SaveToPath(const FilePath& target)
 {
     if (target.IsInUse())
         return AskToSaveUnderNewName() == 1 ? SaveAs(nullptr) : 0;
+    // Another window's file is left to it: saving over it would lose what that window saves next.
+    if ((readOnly_ || !target.EqualsNoCase(filePath_)) && FileOpenElsewhere(target)) {
+        const std::string question = std::string("\"") + target.FullPath().Text() +
+                                     "\" is open in another KIVO window. Would you like to save it under a new name?";
+        return AskOkCancel(nullptr, question.c_str(), 0, 3) == 1 ? SaveAs(nullptr) : 0;
+    }
     // Another program's changes are overwritten only when the person says so; No keeps the document unsaved.
     if (target.EqualsNoCase(filePath_) && FileChangedElsewhere()) {
         const std::string question = std::string("\"") + filePath_.FullPath().Text() +
@@ -286,10 +342,17 @@ int DocumentWindow::SaveToPath(const FilePath& target)
                                &cause);
     }
     // The document takes the new name only once its file is there.
-    if (saved && std::strcmp(target.FullPath().Text(), filePath_.FullPath().Text()) != 0)
+    if (saved && std::strcmp(target.FullPath().Text(), filePath_.FullPath().Text()) != 0) {
+        readOnly_ = false;
         SetTitleFromPath(target.FullPath().Text());
-    else if (saved)
+    } else if (saved) {
         KeepFileStamp();
+        // Saved over its own file once the other window let it go, the document holds the file again.
+        if (readOnly_) {
+            readOnly_ = false;
+            MarkFileOpen();
+        }
+    }
     SetModified(saved ? 0 : 1);
     if (saved)
         return 1;

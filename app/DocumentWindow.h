@@ -76,6 +76,13 @@ public:
     zString FullPath() const { return filePath_.FullPath(); }
     const FilePath& FilePathObject() const { return filePath_; }
 
+    // True while a window of this or another KIVO process has the file open as its document.
+    static bool FileOpenElsewhere(const FilePath& file);
+    // A document opened while another window holds its file: it never saves over that file (Save asks for
+    // a new name) and leaves the file to the other window.
+    void KeepReadOnly();
+    bool IsReadOnly() const { return readOnly_; }
+
 private:
     // Saves to the target through a temporary file; the target becomes the document's file and title only
     // when it was saved.
@@ -87,8 +94,13 @@ private:
     // The drawing bounds in pixels of the display at scale 1.
     RECT PicturePixels(const Display& display);
 
+    // Holds the named mark that tells other windows and processes this file is open here.
+    void MarkFileOpen();
+
     int modified_ = 0;
     FilePath filePath_;
+    void* openMark_ = nullptr;
+    bool readOnly_ = false;
     bool stamped_ = false;
     uint64_t stampTime_ = 0;
     uint64_t stampSize_ = 0;

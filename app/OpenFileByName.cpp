@@ -5,6 +5,7 @@
 #include "app/RecentFilesMenu.h"
 #include "app/StatusMessage.h"
 #include "foundation/FilePath.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
 #include "formula/RunOutcome.h"
 #include "treewin/TreeWindow.h"
@@ -47,6 +48,15 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
         ReportFailure(OutcomeCode::FileRefused, nullptr, nullptr, text.c_str(), 0);
         return nullptr;
     }
+    // Another KIVO process has it open: two windows saving one file would lose one's work.
+    const bool readOnly = DocumentWindow::FileOpenElsewhere(file);
+    if (readOnly) {
+        const std::string question = std::string("\"") + fullPath.Text() +
+                                     "\" is already open in another KIVO window.\n\nOpen it read-only? Saving it will ask "
+                                     "for a new name.";
+        if (AskYesNo(nullptr, question.c_str(), 0) != 1)
+            return nullptr;
+    }
     zString extension;
     file.GetExtension(extension);
     extension.MakeLower();
@@ -64,6 +74,8 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
             ShowErrorBox(nullptr, "Unrecognized file type.", 0);
         return nullptr;
     }
+    if (readOnly)
+        window->KeepReadOnly();
     if (placement != nullptr && window->Handle() != nullptr)
         MoveWindow(window->Handle(), placement->left, placement->top, placement->right - placement->left,
                    placement->bottom - placement->top, TRUE);
@@ -72,6 +84,6 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
     if (window->FilePathObject().IsEmpty())
         return window;
     AddRecentFile(MainFrame::Program(), file, false);
-    ShowStatusMessage((std::string("Opened \"") + fullPath.Text() + "\"").c_str());
+    ShowStatusMessage((std::string(readOnly ? "Opened read-only \"" : "Opened \"") + fullPath.Text() + "\"").c_str());
     return window;
 }

@@ -12,6 +12,8 @@
 #include "framework/dialog/FileDialogs.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ProgramProcess.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "model/TreeNode.h"
@@ -302,6 +304,67 @@ TEST_F(OpenDocuments, OpenCommandOffersTheFileKindsAndDroppedFilesOpenInOrderAtF
     CloseTrees();
     std::remove(longName.c_str());
     RemoveDirectoryA(directory.c_str());
+}
+
+} // namespace
+
+namespace {
+
+// A file another KIVO process holds open is offered read-only: No opens nothing; Yes opens a window that
+// leaves the file to the other process, and its Save asks for a new name. Once the other process has
+// closed, the file opens as any other.
+TEST(OpenHeldDocuments, AFileOpenInAnotherProgramIsOfferedReadOnly)
+{
+    DdeTestLock dde;
+    FocusTestLock focus;
+    StoreTestLock store;
+    std::vector<std::unique_ptr<SavedRegistryValue>> saved;
+    for (int i = 1; i <= 6; ++i)
+        saved.push_back(std::make_unique<SavedRegistryValue>("RecentFiles", ("File" + std::to_string(i)).c_str()));
+    ScopedApplication app;
+    auto previousList = TheProgram()->ReplaceRecentFiles(std::make_unique<RecentFileList>());
+    auto* frame = new MainFrame;
+    frame->EndStartup();
+    MessageBoxRecorder boxes;
+    const std::string tree = TempFilePath("kivo-held.tre"), job = TempFilePath("kivo-held-job.txt");
+    WriteTree(tree);
+    std::ofstream(job, std::ios::binary) << "!OpenFile(\"" << tree << "\")\n!SetScriptVar(open,1)\n";
+    int asked = 0;
+    const FileDialogPresenter previousDialogs = SetFileDialogPresenter([&asked](OPENFILENAMEA&, bool) {
+        ++asked;
+        return 0;
+    });
+    {
+        ProgramProcess other(KIVO_PROGRAM, job);
+        ASSERT_TRUE(other.WaitForScriptItem("SV_OPEN", "1", 60000)) << other.State();
+        boxes.Answer(IDNO);
+        EXPECT_EQ(OpenFileByName(tree.c_str()), nullptr);
+        boxes.Answer(IDYES);
+        DocumentWindow* copy = OpenFileByName(tree.c_str());
+        ASSERT_NE(copy, nullptr);
+        const std::string question = "\"" + tree + "\" is already open in another KIVO window.\n\nOpen it "
+                                     "read-only? Saving it will ask for a new name.";
+        EXPECT_EQ(boxes.Count(), 2u);
+        EXPECT_EQ(boxes.Last().text, question);
+        EXPECT_TRUE(copy->IsReadOnly());
+        copy->SetModified(1);
+        EXPECT_EQ(copy->SaveToFile(), 0);
+        EXPECT_EQ(asked, 1);
+        delete copy;
+        DWORD exitCode = 99;
+        EXPECT_TRUE(other.Close(exitCode)) << other.State();
+    }
+    boxes.Clear();
+    DocumentWindow* own = OpenFileByName(tree.c_str());
+    ASSERT_NE(own, nullptr);
+    EXPECT_FALSE(own->IsReadOnly());
+    EXPECT_EQ(boxes.Count(), 0u);
+    delete own;
+    SetFileDialogPresenter(previousDialogs);
+    delete frame;
+    TheProgram()->ReplaceRecentFiles(std::move(previousList));
+    for (const std::string& path : {tree, job})
+        std::remove(path.c_str());
 }
 
 } // namespace

@@ -187,6 +187,16 @@ struct Program {
         return true;
     }
 
+    // Presses OK on a message box of the process that offers no "No"; true when there was one.
+    bool AnswerOk() const
+    {
+        const HWND box = FindTop("#32770", IDOK);
+        if (box == nullptr || GetDlgItem(box, IDNO) != nullptr)
+            return false;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        return true;
+    }
+
     // Waits for a window of the process, answering questions on the way; null when the process ended first.
     HWND WaitTop(const char* className, int childId) const
     {
@@ -276,13 +286,25 @@ bool StartAndOpen(Program& program, const std::string& kivo, const std::string& 
     return true;
 }
 
-// Sends a menu command to the frame as the menu does and waits for the frame to answer again.
+// Sends a menu command to the frame as the menu does and waits for the frame to answer again. A box the
+// command shows on the way (say, that the tree has several optimal paths) is answered as a person would: No
+// to a question, OK to a notice; its few milliseconds count in the step.
 void Command(Program& program, unsigned id, const char* figure)
 {
     program.worst = 0.0;
     const double begun = Now();
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(program.frame, WM_COMMAND, id, 0, SMTO_NORMAL, 1200000, &result);
+    std::atomic<bool> sent{false};
+    std::thread sender([&] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(program.frame, WM_COMMAND, id, 0, SMTO_NORMAL, 1200000, &result);
+        sent = true;
+    });
+    while (!sent) {
+        if (!program.AnswerNo())
+            program.AnswerOk();
+        Sleep(20);
+    }
+    sender.join();
     program.Report(figure, begun, program.WaitAnswered());
 }
 
@@ -311,14 +333,14 @@ bool RunMonteCarlo(const std::string& kivo, const std::string& dir)
     if (!StartAndOpen(program, kivo, "-t \"" + dir + "\\montecarlo.tre\"", 1, "open-montecarlo"))
         return false;
     PostMessageA(program.frame, WM_COMMAND, Cmd::AnalysisMonteCarloSimulation, 0);
-    const HWND setup = program.WaitTop("#32770", 2423);
+    const HWND setup = program.WaitTop("DialogFrameCL", 2423);
     if (setup == nullptr)
         return false;
     SetWindowTextA(GetDlgItem(setup, 2423), std::to_string(kTrials).c_str());
     program.worst = 0.0;
     const double begun = Now();
     PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(setup, IDOK)));
-    const HWND progress = program.WaitTop("#32770", 3928);
+    const HWND progress = program.WaitTop("DialogFrameCL", 3928);
     if (progress == nullptr)
         return false;
     while (!IsWindowEnabled(GetDlgItem(progress, IDOK)) && program.Running())

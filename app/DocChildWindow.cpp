@@ -46,7 +46,6 @@ DocChildWindow::DocChildWindow(const char* title, DWORD style, unsigned menuId)
 DocChildWindow::DocChildWindow(const ResourceId& templateId)
     : MDIdialogCL(TheApp ? TheApp->MainWindow() : nullptr, templateId)
 {
-    fromTemplate_ = 1;
     Initialise();
 }
 
@@ -169,8 +168,6 @@ void DocChildWindow::OnActivated()
 {
     RestoreFocus();
     ShowRestoredIfFixed();
-    if (TheApp)
-        TheApp->SetModelessDialog(fromTemplate_ ? nullptr : handle_);
     // The status bar spoke of the window active before; this window writes its own indicators.
     if (MainFrame* frame = MainFrame::Program()) {
         frame->ClearStatusIndicators();

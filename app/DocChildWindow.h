@@ -182,7 +182,6 @@ private:
     EditCtrl* focusEdit_ = nullptr;
     WindowCL* focusChild_ = nullptr;
     int editCommandsOn_ = 1;
-    int fromTemplate_ = 0;
     // The window that was maximised when this one opened restored; maximised again when this one closes.
     HWND maximiseOnClose_ = nullptr;
     std::unique_ptr<ZoomPane> pane_;

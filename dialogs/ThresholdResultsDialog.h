@@ -1,6 +1,6 @@
 #pragma once
 // Threshold Analysis Results (dialog 2394): the number of thresholds found and one interval at a time with
-// its optimal choice and the expected value at its upper threshold; "&<< Prev" and "Next &>>" move through
+// its optimal choice and the expected value at its upper threshold; "<< &Prev" and "&Next >>" move through
 // the intervals, "To &Clipboard" puts the whole report there once, "&Done" closes.
 
 #include "analysis/ThresholdAnalysis.h"

@@ -134,8 +134,12 @@ long DialogFrameCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRES
     case WM_DESTROY:
         return 1;
     case WM_ACTIVATE:
-        if (TheApp)
-            TheApp->SetModelessDialog(event.Activating() ? handle_ : nullptr);
+        // Deactivated, the dialog gives the keys up only if it still has them: the window activated may
+        // have taken them already.
+        if (TheApp && event.Activating())
+            TheApp->SetModelessDialog(handle_);
+        else if (TheApp)
+            TheApp->ForgetModelessDialog(handle_);
         return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     case WM_CLOSE:
         // A modal dialog that nothing else closes ends its run.

@@ -153,10 +153,17 @@ long MDIdialogCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESUL
         return result;
     switch (event.message) {
     case WM_MDIACTIVATE:
-        if (TheApp)
-            TheApp->SetModelessDialog(event.ActivatedChild() == handle_ ? handle_ : nullptr);
+        if (TheApp && event.ActivatedChild() == handle_)
+            TheApp->SetModelessDialog(handle_);
+        else if (TheApp)
+            TheApp->ForgetModelessDialog(handle_);
         OnActivate(&event);
         // The frame is told, and the child's activation hook answers.
+        return MDIchildCL::HandleMessage(event, answeredAtOnce, answer);
+    case WM_NCACTIVATE:
+        // The frame active again after a pop-up window: its active child takes the keys back.
+        if (TheApp && event.Activating())
+            TheApp->SetModelessDialog(handle_);
         return MDIchildCL::HandleMessage(event, answeredAtOnce, answer);
     case WM_HSCROLL:
     case WM_VSCROLL:

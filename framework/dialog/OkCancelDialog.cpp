@@ -12,6 +12,9 @@ OkCancelDialog::OkCancelDialog(WindowCL* parent, const ResourceId& templateId, D
     if (FindChild(IDCANCEL))
         AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
             IDCANCEL, AsEventHandler(&OkCancelDialog::OnCancel), this, WM_COMMAND));
+    else
+        AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
+            IDCANCEL, AsEventHandler(&OkCancelDialog::OnCancelKey), this, WM_COMMAND));
 }
 
 int OkCancelDialog::ValidateAndStore()
@@ -50,6 +53,13 @@ long OkCancelDialog::OnOk(WindowEvent*)
     result_ = OkResult();
     if (result_)
         EndModal();
+    return 0;
+}
+
+long OkCancelDialog::OnCancelKey(WindowEvent*)
+{
+    // Escape in a dialog without a Cancel button does what its close box does.
+    SendMessageA(handle_, WM_CLOSE, 0, 0);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A dialog whose OK button (id 1) validates every enabled control, puts the focus on the first that
-// refuses and otherwise stores every bound variable; its Cancel button (id 2) stores nothing.
+// refuses and otherwise stores every bound variable; its Cancel button (id 2) stores nothing. Without a Cancel
+// button, Escape closes the dialog as its close box does.
 
 #include "framework/dialog/DialogFrameCL.h"
 
@@ -23,6 +24,7 @@ public:
 protected:
     long OnOk(WindowEvent* event);
     long OnCancel(WindowEvent* event);
+    long OnCancelKey(WindowEvent* event);
 
     int result_ = 0;
 };

@@ -429,6 +429,14 @@ WindowCL* WindowCL::FindChild(unsigned id) const
     return nullptr;
 }
 
+void WindowCL::EnableItem(unsigned id, bool enabled)
+{
+    const HWND control = Control(id);
+    if (!enabled && control && GetFocus() == control)
+        SendMessageA(handle_, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
 void WindowCL::CheckItem(unsigned id, bool checked)
 {
     SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);

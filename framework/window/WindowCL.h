@@ -157,7 +157,9 @@ public:
     HWND Control(unsigned id) const { return GetDlgItem(Handle(), static_cast<int>(id)); }
     zString ItemText(unsigned id) const { return TextOf(Control(id)); }
     void SetItemText(unsigned id, const char* text) { SetWindowTextA(Control(id), text); }
-    void EnableItem(unsigned id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
+    // A control disabled while it holds the focus hands it to the next tab stop first, so that the keys
+    // still reach the window.
+    void EnableItem(unsigned id, bool enabled);
     void ShowItem(unsigned id, bool shown) { ::ShowWindow(Control(id), shown ? SW_SHOW : SW_HIDE); }
     // A check box's or radio button's check mark.
     void CheckItem(unsigned id, bool checked);

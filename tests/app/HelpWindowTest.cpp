@@ -1,6 +1,6 @@
 // The program's help window on the help file the build puts beside the program: opened by a dialog's Help
 // button, by F1 in a dialog and on a highlighted menu item, searched through its index and its text, and
-// closed when help quits.
+// closed when help quits or by Escape.
 
 #include "app/AppDialog.h"
 #include "app/HelpWindow.h"
@@ -9,6 +9,7 @@
 #include "app/StartProgram.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/FilePath.h"
+#include "framework/window/FrameworkApp.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
@@ -171,6 +172,13 @@ TEST_F(HelpWindowTest, IndexAndSearchFindATopicByAWord)
     EXPECT_EQ(ShownTitle(), "Cost-Effectiveness Parameters");
     SetWindowTextA(help.Control(Help::FindEdit), "willingness nothingofthekind");
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+    // Escape in the field, through the program's message loop, closes the window.
+    SetFocus(help.Control(Help::FindEdit));
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        TheApp->ProcessMessage(message);
+    EXPECT_EQ(HelpWindow::Open(), nullptr);
 }
 
 } // namespace

@@ -29,6 +29,7 @@
 
 namespace {
 
+// Stepped through by keys: a button disabled under the focus hands it on, Tab moves it, Escape closes.
 TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
 {
     OnScreen screen;
@@ -44,29 +45,47 @@ TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
     settings.intervals = 4;
     settings.tolerance = 0.01;
     InstallThresholdResultsDialog();
+    const auto key = [](UINT message, WPARAM code) {
+        PostMessageA(GetFocus(), message, code, message == WM_SYSCHAR ? 1 << 29 : 1);
+    };
+    const auto focused = [] { return GetDlgCtrlID(GetFocus()); };
+    bool leftOpen = false;
     ModalDialogDriver driver;
     driver
-        .Then([](DialogFrameCL& dialog) {
+        .Then([&](DialogFrameCL& dialog) {
             EXPECT_EQ(TextOf(dialog, ThresholdResultsDialog::kCountText), "2");
             EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kPrevButton));
-            EXPECT_TRUE(Enabled(dialog, ThresholdResultsDialog::kNextButton));
+            EXPECT_EQ(focused(), ThresholdResultsDialog::kNextButton);
+            EXPECT_EQ(dialog.DefaultButtonId(), static_cast<unsigned>(IDCANCEL));
+            key(WM_SYSCHAR, 'n');
         })
-        .Press(ThresholdResultsDialog::kNextButton)
-        .Press(ThresholdResultsDialog::kNextButton)
-        .Then([](DialogFrameCL& dialog) {
+        .Then([&](DialogFrameCL&) { key(WM_SYSCHAR, 'n'); })
+        .Then([&](DialogFrameCL& dialog) {
             EXPECT_TRUE(Enabled(dialog, ThresholdResultsDialog::kPrevButton));
             EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kNextButton));
+            EXPECT_EQ(focused(), ThresholdResultsDialog::kClipboardButton);
             EXPECT_EQ(TextOf(dialog, ThresholdResultsDialog::kValueText), "");
             EXPECT_NE(TextOf(dialog, ThresholdResultsDialog::kIntervalText).find("choice is \"A\"."), std::string::npos);
+            key(WM_KEYDOWN, VK_TAB);
         })
-        .Press(ThresholdResultsDialog::kClipboardButton)
-        .Then([](DialogFrameCL& dialog) { EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kClipboardButton)); })
-        .Press(IDCANCEL);
+        .Then([&](DialogFrameCL&) {
+            EXPECT_EQ(focused(), IDCANCEL);
+            key(WM_SYSCHAR, 'c');
+        })
+        .Then([&](DialogFrameCL& dialog) {
+            EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kClipboardButton));
+            EXPECT_EQ(focused(), IDCANCEL);
+            key(WM_KEYDOWN, VK_ESCAPE);
+        })
+        .Then([&](DialogFrameCL& dialog) {
+            leftOpen = true;
+            SendMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+        });
     RunAnalysis(std::make_unique<ThresholdAnalysis>(tree.Root(), settings));
     while (tree.Document().CurrentAnalysis != nullptr)
         tree.Document().CurrentAnalysis->OnIdle();
     SetThresholdResultsPresenter(nullptr);
-    EXPECT_TRUE(driver.Finished());
+    EXPECT_FALSE(leftOpen);
     Clipboard clipboard(&screen.frame);
     std::unique_ptr<char[]> text(clipboard.GetText());
     ASSERT_NE(text, nullptr);

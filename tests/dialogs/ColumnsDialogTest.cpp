@@ -110,6 +110,7 @@ TEST_F(ColumnsOnScreen, ColumnsAddedCheckedMovedAndKeptAtOk)
     boxes.Clear();
     std::string edited;
     std::vector<bool> moves;
+    bool enterLeftOpen = false;
     InColumns({Type(D::kHeaderField, "EV"), Press(D::kAddButton),
                // An unchanged "New Header" is no header: nothing more is added.
                Press(D::kAddButton), Type(D::kHeaderField, "Twice"),
@@ -126,8 +127,15 @@ TEST_F(ColumnsOnScreen, ColumnsAddedCheckedMovedAndKeptAtOk)
                    moves.push_back(Enabled(dialog, D::kUpButton));
                    ExpectScreenEqualsRepaint(dialog.Handle());
                    ExpectLineShownWhole(dialog, 1);
+                   // Enter in a field presses OK.
+                   SetFocus(dialog.Control(D::kHeaderField));
+                   PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
                },
-               Press(IDOK)});
+               [&](DialogFrameCL& dialog) {
+                   enterLeftOpen = dialog.Id() == D::kTemplateId;
+                   if (enterLeftOpen)
+                       Press(IDOK)(dialog);
+               }});
     std::vector<std::string> texts;
     for (const auto& box : boxes.Boxes())
         texts.push_back(box.text);
@@ -135,6 +143,7 @@ TEST_F(ColumnsOnScreen, ColumnsAddedCheckedMovedAndKeptAtOk)
                                                "You must assign a formula for calculations."}));
     EXPECT_EQ(moves, (std::vector<bool>{true, false, true, false}));
     EXPECT_EQ(edited, "x*2");
+    EXPECT_FALSE(enterLeftOpen);
     ASSERT_EQ(tree.RollBackColumns.Count(), 2);
     const DisplayColumn& twice = *tree.RollBackColumns.At(0);
     EXPECT_STREQ(twice.header.Text(), "Twice");

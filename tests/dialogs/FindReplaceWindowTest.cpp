@@ -1,11 +1,14 @@
-// Find/Replace: the walk through the tree's fields in keyboard order, replacing, and the empty find text.
+// Find/Replace: the walk through the tree's fields in keyboard order, replacing, the empty find text, and the
+// keys of the window.
 
 #include "dialogs/FindReplaceWindow.h"
 
 #include "app/UndoHistory.h"
+#include "framework/window/FrameworkApp.h"
 #include "model/TreeNode.h"
 #include "tests/support/FramedTreeWindow.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeWindow.h"
@@ -103,6 +106,39 @@ TEST(FindReplaceWindow, ReplacingAsksOnceAndKeepsVariableNamesValid)
     find->OnCommandId(FindReplaceWindow::kReplaceAllButton, 0, nullptr);
     EXPECT_EQ(boxes.Count(), shown);
     EXPECT_STREQ(tree.Root->GetBinding(0)->name.Text(), "r2");
+}
+
+// Keys at the focus go through the program's message loop to the window: Enter finds, Tab moves on, Escape
+// closes; also after another window of the frame was active.
+TEST(FindReplaceWindow, KeysOfTheProgramLoopFindMoveOnAndClose)
+{
+    FocusTestLock focus;
+    FramedTreeWindow framed;
+    framed.frame.Show(SW_SHOW);
+    framed.window.Show(SW_SHOW);
+    framed.tree.AddChild(framed.tree.Root, TerminalNode, "A1", "", "1");
+    framed.window.OnCommand(1402);
+    FindReplaceWindow* find = framed.window.FindReplace;
+    ASSERT_NE(find, nullptr);
+    const HWND findHandle = find->Handle();
+    SetWindowTextA(find->Control(FindReplaceWindow::kFindEdit), "a1");
+    framed.window.Activate();
+    find->Activate();
+    SetFocus(find->Control(FindReplaceWindow::kFindEdit));
+    const auto press = [](UINT key) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            TheApp->ProcessMessage(message);
+    };
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), find->Control(FindReplaceWindow::kReplaceEdit));
+    press(VK_RETURN);
+    EXPECT_STREQ(framed.window.CurrentNode() ? framed.window.CurrentNode()->text.Text() : "", "A1");
+    // The node found opens its in-place edit; the person clicks back into the window.
+    SetFocus(find->Control(FindReplaceWindow::kFindEdit));
+    press(VK_ESCAPE);
+    EXPECT_FALSE(IsWindow(findHandle) && IsWindowVisible(findHandle));
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+// The keys a person closes and accepts dialogs with, posted to the focus through the program's message loop:
+// Escape closes a dialog that only shows something, Enter in a field presses the default button.
+
+#include "dialogs/DistributionDialogs.h"
+#include "dialogs/GraphTemplateDialogs.h"
+#include "dialogs/TextReportDialog.h"
+#include "foundation/TextReport.h"
+#include "model/GraphTemplate.h"
+#include "tests/support/DialogControls.h"
+#include "tests/support/ModalDialogDriver.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+TEST(DialogKeys, EscapeClosesAndEnterPressesTheDefaultButton)
+{
+    OnScreen screen;
+    InstallTextReportDialog();
+    TextReport report;
+    report.SetTitle("KIVO(tm) Keys");
+    report.AddLine(zString("row\t1"));
+    OutcomeDistribution outcomes(4, true);
+    outcomes.Add(1.0, 0.5, "a", false);
+    outcomes.Add(3.0, 0.5, "b", false);
+    GraphTemplate graphTemplate;
+    bool accepted = false;
+    const struct {
+        const char* what;
+        unsigned dialogId;
+        // The control focused before the key; 0 leaves the focus where the dialog put it.
+        unsigned focus;
+        UINT key;
+        std::function<void()> open;
+    } rows[] = {
+        {"Text Report", TextReportDialog::kTemplateId, 0, VK_ESCAPE, [&] { ShowTextReport(report, "Show"); }},
+        {"Distribution Statistics", DistStatsDialog::kTemplateId, 0, VK_ESCAPE,
+         [&] { DistStatsDialog(outcomes, NumericFormat()).Run(); }},
+        {"Modify Template Texts", DialogRes::ModifyTemplateTexts, Ctl::ModifyTemplateTexts::TitleEdit, VK_RETURN,
+         [&] { accepted = RunTemplateTextsDialog(graphTemplate); }},
+    };
+    for (const auto& row : rows) {
+        bool leftOpen = false;
+        ModalDialogDriver person;
+        person
+            .Then([&row](DialogFrameCL& dialog) {
+                if (row.focus)
+                    SetFocus(dialog.Control(row.focus));
+                if (row.focus == Ctl::ModifyTemplateTexts::TitleEdit)
+                    SetWindowTextA(dialog.Control(row.focus), "Typed");
+                PostMessageA(GetFocus(), WM_KEYDOWN, row.key, 1);
+            })
+            .Then([&](DialogFrameCL& dialog) {
+                // Reached only when the key left the dialog open.
+                leftOpen = dialog.Id() == row.dialogId;
+                SendMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+            });
+        row.open();
+        EXPECT_FALSE(leftOpen) << row.what;
+    }
+    EXPECT_TRUE(accepted);
+    EXPECT_STREQ(graphTemplate.title.Text(), "Typed");
+    SetTextReportPresenter(nullptr);
+}
+
+} // namespace

@@ -256,6 +256,9 @@ void DocChildWindow::OnZoomChanged() {}
 
 PrinterDevice* DocChildWindow::PrinterSetup()
 {
+    // A device made while the system had no printer is made again: a printer added since is then found.
+    if (printer_ && !printer_->PrinterContext())
+        printer_.reset();
     if (!printer_)
         printer_ = std::make_unique<PrinterDevice>();
     PrinterSetupRecord& settings = PrinterSettings();

@@ -332,6 +332,18 @@ bool RunMonteCarlo(const std::string& kivo, const std::string& dir)
     Program program;
     if (!StartAndOpen(program, kivo, "-t \"" + dir + "\\montecarlo.tre\"", 1, "open-montecarlo"))
         return false;
+    // The run is on the selected node: the root, selected as a person does with Ctrl+Home.
+    SetForegroundWindow(program.frame);
+    INPUT keys[4] = {};
+    const WORD order[4] = {VK_CONTROL, VK_HOME, VK_HOME, VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    Sleep(100);
+    program.WaitAnswered();
     PostMessageA(program.frame, WM_COMMAND, Cmd::AnalysisMonteCarloSimulation, 0);
     const HWND setup = program.WaitTop("DialogFrameCL", 2423);
     if (setup == nullptr)

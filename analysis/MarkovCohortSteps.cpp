@@ -122,12 +122,10 @@ MarkovStatus::~MarkovStatus()
 // Every run shows its status twice: the texts keep their storage from run to run.
 void MarkovStatus::Show(int32_t stage)
 {
-    static zString name;
     static zString text;
-    markov->GetShortText(name, 30);
-    text = "Markov EV at \"";
-    text += name;
-    text += "\"; Stage ";
+    text = "Markov EV at ";
+    text += NodeMention(*markov, "");
+    text += "; Stage ";
     AppendInt(text, stage);
     TheHost().ShowStatus(text.Text());
 }

@@ -147,10 +147,14 @@ void DescribeMarkovAnalysis(TreeDocument* document, StoredAnalysis* record, zStr
     const bool found = ReadMarkovRequest(document, record, request, &node);
     const zString* kindText = record->parameters->At(1);
     text = MarkovReportTitle(kindText != nullptr ? std::atoi(kindText->Text()) : 0);
-    text += "\r\n at node ";
-    if (found) {
-        zString name;
+    text += "\r\n at ";
+    zString name;
+    if (found)
         node->GetShortText(name, 30);
+    if (found && name.IsEmpty()) {
+        text += NodeMention(*node);
+    } else {
+        text += "node ";
         text += name;
     }
 }

@@ -18,21 +18,18 @@ namespace {
 
 constexpr double kProbabilityTolerance = 1e-6;
 constexpr double kNegligibleShare = 1e-12;
-constexpr int kShortTextLength = 30;
 
 struct VerificationState {
     RunFault error;
     const char* extraText = nullptr;
 };
 
-void ReportProblem(VerificationState& state, OutcomeCode code, TreeNode* node, const char* before, const char* after)
+// The node named as `namedAs "<name>"` after the lead (see NodeMention).
+void ReportProblem(VerificationState& state, OutcomeCode code, TreeNode* node, const char* lead, const char* namedAs,
+                   const char* after)
 {
-    zString name;
-    node->GetShortText(name, kShortTextLength);
-    zString message(before);
-    message += "\"";
-    message += name;
-    message += "\"";
+    zString message(lead);
+    message += NodeMention(*node, namedAs);
     message += after;
     if (state.extraText != nullptr) {
         message += "\r\n\r\n";
@@ -48,7 +45,8 @@ void CheckNode(VerificationState& state, TreeNode* node)
         return;
     if (node->kind == LabelNode) {
         if (node->childCount >= 2)
-            ReportProblem(state, OutcomeCode::LabelNodeBranches, node, "The label node ", " may not have more than one branch.");
+            ReportProblem(state, OutcomeCode::LabelNodeBranches, node, "", "The label node",
+                          " may not have more than one branch.");
         return;
     }
     if (!node->HasBranchProbabilities())
@@ -64,14 +62,15 @@ void CheckNode(VerificationState& state, TreeNode* node)
         TreeNode* child = node->GetChild(i);
         const double p = child->branchProbability;
         if (!(p >= -kProbabilityTolerance && p <= 1.0 + kProbabilityTolerance)) {
-            ReportProblem(state, OutcomeCode::ProbabilityOutOfRange, child, "The probability of node ", " is not between zero and one.");
+            ReportProblem(state, OutcomeCode::ProbabilityOutOfRange, child, "The probability of ", "node",
+                          " is not between zero and one.");
             return;
         }
         sum += p;
     }
     if (std::fabs(sum - 1.0) > kProbabilityTolerance)
-        ReportProblem(state, OutcomeCode::ProbabilitiesNotOne, node, "The probabilities on the branches emanating from node ",
-                      " do not add up to 1.0.");
+        ReportProblem(state, OutcomeCode::ProbabilitiesNotOne, node, "The probabilities on the branches emanating from ",
+                      "node", " do not add up to 1.0.");
 }
 
 }  // namespace

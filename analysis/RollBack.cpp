@@ -33,23 +33,17 @@ bool IsPositive(double p)
 
 void ReportOverflow(TreeNode* node)
 {
-    zString name;
-    node->GetShortText(name, 30);
-    zString message("Numeric overflow. Unable to represent the value of node \"");
-    message += name;
-    message += "\".";
+    zString message("Numeric overflow. Unable to represent the value of ");
+    message += NodeMention(*node);
+    message += ".";
     ReportFailure(OutcomeCode::ValueOverflow, node, nullptr, message.Text(), -1);
 }
 
-// An error naming the node between the two texts; the node is to be selected.
-void ReportNodeProblem(OutcomeCode code, TreeNode* node, const char* before, const char* after)
+// An error naming the node (as `namedAs "<name>"`, see NodeMention) after the lead; the node is to be selected.
+void ReportNodeProblem(OutcomeCode code, TreeNode* node, const char* lead, const char* namedAs, const char* after)
 {
-    zString name;
-    node->GetShortText(name, 30);
-    zString message(before);
-    message += "\"";
-    message += name;
-    message += "\"";
+    zString message(lead);
+    message += NodeMention(*node, namedAs);
     message += after;
     ReportNodeFault(code, node, nullptr, message.Text(), -1);
 }
@@ -425,7 +419,8 @@ bool Evaluator::Enter(TreeNode* node)
         if (frame.chosen == nullptr) {
             if (!*error) {
                 error->Set(OutcomeCode::LogicNodeWithoutBranches);
-                ReportNodeProblem(OutcomeCode::LogicNodeWithoutBranches, node, "The logic node ", " has no branches. Unable to evaluate it.");
+                ReportNodeProblem(OutcomeCode::LogicNodeWithoutBranches, node, "", "The logic node",
+                                  " has no branches. Unable to evaluate it.");
             }
             result = Complete(node, 0.0, false);
             return false;
@@ -570,7 +565,7 @@ void Evaluator::ChooseCostEffectiveChild(TreeNode* node)
         node->triple = ValueTriple();
         if (!*error) {
             error->Set(OutcomeCode::NoStrategyChosen);
-            ReportNodeProblem(OutcomeCode::NoStrategyChosen, node, "No strategy of the decision node ",
+            ReportNodeProblem(OutcomeCode::NoStrategyChosen, node, "No strategy of ", "the decision node",
                               " is within the cost-effectiveness limits. Unable to choose its optimal strategy.");
         }
         return;

@@ -134,11 +134,9 @@ TreeNode* FirstOptimalChild(TreeNode* node)
 
 void ReportNoTrialBranch(TreeNode* node)
 {
-    zString name;
-    node->GetShortText(name, 30);
-    zString message("Unable to follow a branch of node \"");
-    message += name;
-    message += "\". Roll the tree back before running trials.";
+    zString message("Unable to follow a branch of ");
+    message += NodeMention(*node);
+    message += ". Roll the tree back before running trials.";
     ReportFailure(OutcomeCode::NoTrialBranch, nullptr, nullptr, message.Text(), -1);
 }
 

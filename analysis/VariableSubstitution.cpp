@@ -157,13 +157,11 @@ bool ReadIntegerItem(const NameList& items, int i, long& out)
 
 void AppendAtNode(zString& text, TreeDocument* document, const char* path)
 {
-    text += "\r\nAt Node \"";
-    if (TreeNode* found = document != nullptr ? FindNodeByPath(document->Root, path) : nullptr) {
-        zString name;
-        found->GetShortText(name, 30);
-        text += name;
-    }
-    text += "\"";
+    text += "\r\nAt ";
+    if (TreeNode* found = document != nullptr ? FindNodeByPath(document->Root, path) : nullptr)
+        text += NodeMention(*found, "Node");
+    else
+        text += "Node \"\"";
 }
 
 void AddNumberItem(NameList& items, long number)

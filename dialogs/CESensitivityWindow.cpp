@@ -138,6 +138,8 @@ bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
         graph.vertical.payoff = document == nullptr ? 0
                                 : measure == 1      ? document->CostPayoffIndex()
                                                     : document->CalcPrefs.CEEffPayoff;
+        // Effectiveness is no money.
+        graph.vertical.plain = measure == 2;
     }
     std::vector<double> values(steps + 1);
     bool first = true;
@@ -190,14 +192,14 @@ long CESensitivityWindow::OnCommandId(unsigned id, unsigned code, HWND control)
     case kReportButton: {
         TextReport report;
         const TreeDocument* document = results_.grid->Document();
-        NumericFormat plain;
-        const CEFormats formats =
-            document != nullptr
-                ? CEFormats{document->CalcPrefs.PayoffFormats[document->CostPayoffIndex()],
-                            document->CalcPrefs.PayoffFormats[document->CalcPrefs.CEEffPayoff],
-                            document->CalcPrefs.CostEffFormat}
-                : CEFormats{plain, plain, plain};
-        results_.grid->CEOptimalByStep(report, results_.variableName.Text(), nullptr, formats, -1);
+        NumericFormat cost, effectiveness, ratio;
+        if (document != nullptr) {
+            cost = document->CalcPrefs.PayoffFormats[document->CostPayoffIndex()];
+            effectiveness = document->CalcPrefs.EffectivenessFormat();
+            ratio = document->CalcPrefs.CostEffFormat;
+        }
+        results_.grid->CEOptimalByStep(report, results_.variableName.Text(), nullptr,
+                                       CEFormats{cost, effectiveness, ratio}, -1);
         ShowTextReport(report);
         return 1;
     }

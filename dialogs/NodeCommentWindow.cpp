@@ -292,8 +292,12 @@ long NodeCommentWindow::OnRowCommand(WindowEvent* event)
     NodeComment* comment = Comment();
     if (event->NotifyCode() != EN_CHANGE || comment == nullptr)
         return 0;
+    const bool wasEmpty = comment->AllEmpty();
     rows_->StoreTexts(comment->branches);
     MarkTreeModified();
+    // The node's comment flag comes or goes with the first text written or the last one cleared.
+    if (comment->AllEmpty() != wasEmpty && Tree() != nullptr)
+        Tree()->InvalidateAll();
     return 0;
 }
 

@@ -27,9 +27,8 @@ constexpr int kFirstMarkKind = 6;
 constexpr float kMarkGap = 0.015f;
 constexpr double kZero = 1e-10;
 
-NumericFormat AxisFormat(const TreeDocument& document, int payoff)
+NumericFormat AxisFormat(NumericFormat format)
 {
-    NumericFormat format = payoff >= 0 && payoff < 4 ? document.CalcPrefs.PayoffFormats[payoff] : document.NumberFormat();
     format.axisDigits = format.expValDigits;
     return format;
 }
@@ -123,8 +122,10 @@ CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOn
     ceFormat.axisDigits = ceFormat.expValDigits;
     double minCost = 0, maxCost = 0, minEff = 0, maxEff = 0;
     GetCERanges(points, minCost, maxCost, minEff, maxEff);
-    const NumericFormat costFormat = AxisFormat(document, document.CostPayoffIndex());
-    const NumericFormat effFormat = AxisFormat(document, document.CalcPrefs.CEEffPayoff);
+    const int costPayoff = document.CostPayoffIndex();
+    const NumericFormat costFormat =
+        AxisFormat(costPayoff >= 0 && costPayoff < 4 ? document.CalcPrefs.PayoffFormats[costPayoff] : document.NumberFormat());
+    const NumericFormat effFormat = AxisFormat(document.CalcPrefs.EffectivenessFormat());
     AutoScaleAxis(this->effOnX, costFormat, minCost, maxCost, "Cost", 1, 0);
     AutoScaleAxis(1 - this->effOnX, effFormat, minEff, maxEff, "Effectiveness", 1, 0);
     const NumericFormat boundsFormat;

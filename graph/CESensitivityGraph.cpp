@@ -16,9 +16,8 @@ namespace {
 
 constexpr int kFirstMarkKind = 6;
 
-NumericFormat PayoffAxisFormat(TreeDocument* document, int payoff)
+NumericFormat AxisFormat(NumericFormat format)
 {
-    NumericFormat format = document != nullptr ? document->CalcPrefs.PayoffFormat(payoff) : NumericFormat(true);
     format.axisDigits = format.expValDigits;
     return format;
 }
@@ -41,10 +40,11 @@ CESensitivityGraph::CESensitivityGraph(const SensitivityResultGrid& grid, TreeNo
     double lowCost = 0, highCost = 0, lowEff = 0, highEff = 0;
     grid.ComponentRange(ComponentCost, lowCost, highCost);
     grid.ComponentRange(ComponentEffectiveness, lowEff, highEff);
-    AutoScaleAxis(effOnX, PayoffAxisFormat(document, document != nullptr ? document->CostPayoffIndex() : 0), lowCost,
-                  highCost, "Cost", 1, 0);
-    AutoScaleAxis(1 - effOnX, PayoffAxisFormat(document, document != nullptr ? document->CalcPrefs.CEEffPayoff : 0),
-                  lowEff, highEff, "Effectiveness", 1, 0);
+    const NumericFormat costFormat =
+        document != nullptr ? document->CalcPrefs.PayoffFormat(document->CostPayoffIndex()) : NumericFormat(true);
+    const NumericFormat effFormat = document != nullptr ? document->CalcPrefs.EffectivenessFormat() : NumericFormat(true);
+    AutoScaleAxis(effOnX, AxisFormat(costFormat), lowCost, highCost, "Cost", 1, 0);
+    AutoScaleAxis(1 - effOnX, AxisFormat(effFormat), lowEff, highEff, "Effectiveness", 1, 0);
     NumericFormat stepFormat = document != nullptr ? document->NumberFormat() : NumericFormat(true);
     const int steps = grid.Intervals();
     AutoFormatForRange(stepFormat, grid.Low(), grid.High(), steps);

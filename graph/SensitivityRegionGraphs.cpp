@@ -38,7 +38,7 @@ TwoWaySensGraph::TwoWaySensGraph(const TwoWaySensitivityResults& results)
     if (TreeDocument* document = valueMap->document) {
         valueFormat = document->NumberFormat();
         costFormat = document->CalcPrefs.PayoffFormats[document->CostPayoffIndex()];
-        effFormat = document->CalcPrefs.PayoffFormat(document->CalcPrefs.CEEffPayoff);
+        effFormat = document->CalcPrefs.EffectivenessFormat();
     }
     SetUpPlane(*valueMap, results.xLabel, results.yLabel);
 }

@@ -19,12 +19,6 @@
 
 #include <cstring>
 
-namespace {
-
-constexpr int kShortTextLength = 30;
-
-}  // namespace
-
 const Expression* BoundDefinitionAt(TreeNode* node, const char* upperName)
 {
     if (node == nullptr || node->document == nullptr || !node->document->HasVariable(upperName, true))
@@ -309,11 +303,8 @@ void EvalContext::AppendNodePart(zString& message, const zString& formulaName)
 {
     if (errorNode == nullptr || formulaName == "given text" || noNodeInMessages != 0)
         return;
-    zString shortText;
-    errorNode->GetShortText(shortText, kShortTextLength);
-    message += " of node \"";
-    message += shortText;
-    message += "\"";
+    message += " of ";
+    message += NodeMention(*errorNode);
 }
 
 void EvalContext::ReportMessage(OutcomeNotice notice)

@@ -36,12 +36,10 @@ void ClearRunResults(TreeNode* node)
 
 void ReportFault(TreeNode* node, const char* rule)
 {
-    zString shortText;
-    node->GetShortText(shortText, 30);
     zString message(rule);
-    message += " Bad node: \"";
-    message += shortText;
-    message += "\".";
+    message += " Bad node: ";
+    message += NodeMention(*node, "");
+    message += ".";
     ReportNodeFault(OutcomeCode::MarkovStructureFault, node, "Markov Structure Error", message.Text(),
                     kStructureHelpContext);
 }

@@ -70,6 +70,14 @@ void TreeCalcPrefs::SetDefaults()
     BenCostFormat.SetDefaults();
 }
 
+NumericFormat TreeCalcPrefs::EffectivenessFormat() const
+{
+    NumericFormat format = PayoffFormats[IsPayoffIndex(CEEffPayoff) ? CEEffPayoff : 0];
+    if (format.unitsKind == NumericFormat::UnitsCurrency)
+        format.unitsKind = NumericFormat::UnitsNone;
+    return format;
+}
+
 const NumericFormat& TreeCalcPrefs::CurrentNumericFormat() const
 {
     switch (CalcMethod) {

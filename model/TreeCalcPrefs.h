@@ -43,6 +43,9 @@ struct TreeCalcPrefs : PreferenceRecord {
     NumericFormat& CurrentNumericFormat();
     // The payoff's format; an index out of range gives the first payoff's.
     NumericFormat& PayoffFormat(int payoff) { return PayoffFormats[payoff >= 0 && payoff < 4 ? payoff : 0]; }
+    // The effectiveness payoff's format as cost-effectiveness shows it: effectiveness is no money, so no
+    // currency; a units text of its own stays.
+    NumericFormat EffectivenessFormat() const;
 
     int32_t RollBackCalculatesKey;
     uint8_t UseUtility;

@@ -188,11 +188,8 @@ bool TreeNode::CheckRoomForChildren(int count) const
 {
     if (childCount + count <= kMaxChildren)
         return true;
-    zString name;
-    GetShortText(name, 30);
-    zString message("The node \"");
-    message += name;
-    message += "\" cannot have more than ";
+    zString message = NodeMention(*this, "The node");
+    message += " cannot have more than ";
     AppendInt(message, kMaxChildren);
     message += " branches.";
     ReportFailure(OutcomeCode::NodeFull, nullptr, nullptr, message.Text(), -1);
@@ -639,4 +636,72 @@ bool PayoffFromNodeName(const TreeNode* node, zString& out, int i)
     if (end != nullptr)
         out.Truncate(static_cast<uint32_t>(end - field));
     return true;
+}
+
+namespace {
+
+const char* KindWord(int32_t kind)
+{
+    switch (kind) {
+    case ChanceNode: return "chance";
+    case DecisionNode:
+    case ReversedDecisionNode: return "decision";
+    case MarkovNode: return "Markov";
+    case LogicNode: return "logic";
+    case LabelNode: return "label";
+    default: return "terminal";
+    }
+}
+
+bool Unnamed(const zString& name)
+{
+    return std::strspn(name.Text(), " \t") == name.Length();
+}
+
+// The quoted name, or the article, "unnamed <kind> node" and its place, up to the first named node or the root.
+void AppendNodePlace(zString& text, const TreeNode& node, const char* article)
+{
+    for (const TreeNode* at = &node; at != nullptr; at = at->parent) {
+        zString name;
+        at->GetShortText(name, 30);
+        if (!Unnamed(name)) {
+            text += "\"";
+            text += name;
+            text += "\"";
+            return;
+        }
+        text += at == &node ? article : "the";
+        const TreeNode* parent = at->parent;
+        if (parent == nullptr) {
+            // The root is found without its kind.
+            text += " unnamed root node";
+            return;
+        }
+        text += " unnamed ";
+        text += KindWord(at->kind);
+        text += " node";
+        if (parent->childCount > 1)
+            for (int i = 0; i < parent->childCount; ++i)
+                if (parent->GetChild(i) == at) {
+                    text += " on branch ";
+                    AppendInt(text, i + 1);
+                }
+        text += " under ";
+    }
+}
+
+}  // namespace
+
+zString NodeMention(const TreeNode& node, const char* namedAs)
+{
+    zString name;
+    node.GetShortText(name, 30);
+    zString text;
+    if (!Unnamed(name)) {
+        text = namedAs;
+        if (!text.IsEmpty())
+            text += " ";
+    }
+    AppendNodePlace(text, node, std::strncmp(namedAs, "The", 3) == 0 ? "The" : "the");
+    return text;
 }

@@ -245,3 +245,9 @@ struct TreeNode {
 
 // The payoff text of field i of the node's display text split at backslashes; false when it has fewer fields.
 bool PayoffFromNodeName(const TreeNode* node, zString& out, int i);
+
+// How a message names a node the person is to find: a named node as `namedAs "<name>"` (`node "Treatment"`);
+// one without a name by its kind and place, as `the unnamed chance node on branch 2 under "Treatment"` (the
+// branch when its parent has several; an unnamed parent described the same way, up to "the unnamed root
+// node"). The article is "The" when namedAs starts a sentence with it ("The node").
+zString NodeMention(const TreeNode& node, const char* namedAs = "node");

@@ -408,14 +408,17 @@ bool CheckNodesStorable(const TreeNode* node, zString& message, const char* lead
         if (const char* limit = ExceededRecordLimit(current)) {
             zString name;
             current->GetShortText(name, 30);
-            if (name.Length() > 30) {
-                name.Truncate(30);
-                name += "...";
-            }
             message = lead;
-            message += "the node \"";
-            message += name;
-            message += "\" cannot be stored, as ";
+            if (name.Length() > 30) {
+                // A name too long to store is cut here.
+                name.Truncate(30);
+                message += "the node \"";
+                message += name;
+                message += "...\"";
+            } else {
+                message += NodeMention(*current, "the node");
+            }
+            message += " cannot be stored, as ";
             message += limit;
             message += ".";
             return false;

@@ -714,9 +714,8 @@ void TreeWindow::CreateOrDestroyClone(TreeNode* node)
         ConfirmDestroyClone(node);
         return;
     }
-    zString shortText;
-    node->GetShortText(shortText, 30);
-    const std::string prompt = std::string("Enter a name for your clone master at node \"") + shortText.Text() + "\".";
+    const std::string prompt =
+        std::string("Enter a name for your clone master at ") + NodeMention(*node).Text() + ".";
     zString name;
     if (PromptForText(name, IsNewCloneName, static_cast<int32_t>(reinterpret_cast<intptr_t>(this)), "Create Clone",
                       prompt.c_str(), 30001, false) == 1)

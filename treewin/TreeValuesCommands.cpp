@@ -239,8 +239,14 @@ void TreeWindow::OpenNodeComment()
 {
     TreeNode* node = CurrentNode();
     NodeChildList one(1, Ownership::Borrows);
-    if (node != nullptr && CheckEditConflict(OneNode(one, node), "***node comment", true) &&
-        ValidateNodeComment(node))
+    if (node == nullptr || !CheckEditConflict(OneNode(one, node), "***node comment", true))
+        return;
+    const bool wasEmpty = node->ExtraListEmpty();
+    const bool opens = ValidateNodeComment(node);
+    // Throwing an old comment out takes the node's comment flag away.
+    if (node->ExtraListEmpty() != wasEmpty)
+        InvalidateAll();
+    if (opens)
         ShowValueWindow(new NodeCommentWindow(this, node));
 }
 

@@ -242,6 +242,9 @@ zString RealEdit::FormatValue(double value)
         size_t length = std::strlen(text);
         while (length > 0 && text[length - 1] == '0')
             text[--length] = '\0';
+        // A whole number shows without its dot: "10", not "10.".
+        if (length > 0 && text[length - 1] == '.')
+            text[--length] = '\0';
     }
     zString shown(value >= 0 ? "+" : "");
     shown += text;

@@ -45,7 +45,7 @@ private:
     std::unique_ptr<Validator> validator_;
 };
 
-// A field bound to a double, shown with "%f" and trailing zeros cut.
+// A field bound to a double, shown with "%f" and trailing zeros cut (a whole number without its dot).
 class RealEdit : public FormattedEdit {
 public:
     RealEdit(WindowCL* parent, const RECT& rect, DWORD style, unsigned id, Validator* validator, int mode,
@@ -54,7 +54,8 @@ public:
 
     long Store() override; // 20
     long Load() override;  // 22
-    // The text a value is offered to the validator as: "%f", trailing zeros cut, '+' before values >= 0.
+    // The text a value is offered to the validator as: "%f", trailing zeros and a bare dot cut, '+' before
+    // values >= 0.
     static zString FormatValue(double value);
     double* SwapBuffer(double* value);
 

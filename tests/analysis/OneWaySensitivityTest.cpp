@@ -184,7 +184,7 @@ TEST(OneWaySensitivity, StoredRecordRunsAgainOnlyOnATreeItFits)
     StoredAnalysis* record = document.LastAnalysis->Clone();
     zString text;
     DescribeStoredAnalysis(&document, record, text);
-    EXPECT_STREQ(text.Text(), "Sensitivity Analysis on p\r\nAt Node \"\"\r\nLow = 0\r\nHigh = 1\r\n4 Intervals");
+    EXPECT_STREQ(text.Text(), "Sensitivity Analysis on p\r\nAt the unnamed root node\r\nLow = 0\r\nHigh = 1\r\n4 Intervals");
 
     RunStoredAnalysis(record, &document);
     auto* rerun = static_cast<OneWaySensitivityAnalysis*>(document.CurrentAnalysis);

@@ -66,7 +66,7 @@ TEST(ThreeWaySensitivity, CostEffectivenessMapsKeepWholeTriplesAndStoreTheRun)
     StoredAnalysis* record = document.LastAnalysis->Clone();
     zString text;
     DescribeStoredAnalysis(&document, record, text);
-    EXPECT_STREQ(text.Text(), "Sens(3) on C, D, W\r\nAt Node \"\"\r\nC: 0 to 20; 1 Intervals\r\n"
+    EXPECT_STREQ(text.Text(), "Sens(3) on C, D, W\r\nAt the unnamed root node\r\nC: 0 to 20; 1 Intervals\r\n"
                               "D: 0 to 1; 1 Intervals\r\nW: 1 to 4; 1 Intervals");
     RunStoredAnalysis(record, &document);
     ASSERT_NE(document.CurrentAnalysis, nullptr);

@@ -98,7 +98,7 @@ TEST(TwoWaySensitivity, StoredRecordDescribesReRunsAndRefusesAnotherTree)
     StoredAnalysis* record = document.LastAnalysis->Clone();
     zString text;
     DescribeStoredAnalysis(&document, record, text);
-    EXPECT_STREQ(text.Text(), "Sens(2) on P and V\r\nAt Node \"\"\r\nP: 0 to 1; 2 Intervals\r\n"
+    EXPECT_STREQ(text.Text(), "Sens(2) on P and V\r\nAt the unnamed root node\r\nP: 0 to 1; 2 Intervals\r\n"
                               "V: 0 to 100; 2 Intervals\r\n");
 
     RunStoredAnalysis(record, &document);

@@ -9,27 +9,36 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
+// A node without a name is told by its kind and place.
 TEST(ProbabilityVerification, MessagesWordForWord)
 {
     struct Row {
+        const char* parentName;
+        const char* firstName;
         const char* first;
         const char* second;
         const char* message;  // null: valid
-        const char* selected;
     } rows[] = {
-        {"0.3333333", "0.6666667", nullptr, nullptr},
-        {"0.3", "0.6", "The probabilities on the branches emanating from node \"Parent\" do not add up to 1.0.",
-         "Parent"},
-        {"-0.0000005", "#", nullptr, nullptr},
-        {"-0.00001", "#", "The probability of node \"first\" is not between zero and one.", "first"},
+        {"Parent", "first", "0.3333333", "0.6666667", nullptr},
+        {"Parent", "first", "0.3", "0.6",
+         "The probabilities on the branches emanating from node \"Parent\" do not add up to 1.0."},
+        {"Parent", "first", "-0.0000005", "#", nullptr},
+        {"Parent", "first", "-0.00001", "#", "The probability of node \"first\" is not between zero and one."},
+        {"Parent", "", "-0.00001", "#",
+         "The probability of the unnamed terminal node on branch 1 under \"Parent\" is not between zero and one."},
+        {" ", "first", "0.3", "0.6",
+         "The probabilities on the branches emanating from the unnamed chance node under the unnamed root node do "
+         "not add up to 1.0."},
     };
     for (const Row& row : rows) {
         MessageBoxRecorder boxes;
         TreeBuilder tree;
-        TreeNode* parent = tree.Add(tree.Root(), ChanceNode, "Parent");
-        tree.Terminal(parent, "first", row.first, "1");
+        TreeNode* parent = tree.Add(tree.Root(), ChanceNode, row.parentName);
+        TreeNode* first = tree.Terminal(parent, row.firstName, row.first, "1");
         tree.Terminal(parent, "second", row.second, "1");
         const int valid = VerifyProbabilities(&tree.Document(), 1, nullptr, nullptr, 0);
         EXPECT_EQ(valid, row.message == nullptr ? 1 : 0) << row.first;
@@ -40,7 +49,7 @@ TEST(ProbabilityVerification, MessagesWordForWord)
         }
         EXPECT_EQ(boxes.Last().text, row.message);
         ASSERT_EQ(tree.Selection.Count(), 1);
-        EXPECT_EQ(tree.Selection.At(0)->text, row.selected);
+        EXPECT_EQ(tree.Selection.At(0), std::string(row.message).find("emanating") != std::string::npos ? parent : first);
     }
 }
 
@@ -55,6 +64,10 @@ TEST(ProbabilityVerification, LabelNodesAndExtraText)
     EXPECT_EQ(VerifyProbabilities(&tree.Document(), 0, nullptr, "_stage = 3", 0), 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The label node \"Tag\" may not have more than one branch.\r\n\r\n_stage = 3");
+    label->text = "";
+    EXPECT_EQ(VerifyProbabilities(&tree.Document(), 0, nullptr, nullptr, 0), 0);
+    EXPECT_EQ(boxes.Last().text,
+              "The unnamed label node under the unnamed root node may not have more than one branch.");
 }
 
 // Markov node M with states S1 and S2 (0.5 each); S2 holds a chance node with two terminal branches.

@@ -167,7 +167,7 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     ModalDialogDriver thresholdDriver;
     thresholdDriver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, ThresholdDialog::kHighField), "1.");
+            EXPECT_EQ(TextOf(dialog, ThresholdDialog::kHighField), "1");
             EXPECT_EQ(SendMessageA(dialog.FindChild(ThresholdDialog::kLowRadio)->Handle(), BM_GETCHECK, 0, 0),
                       BST_CHECKED);
         })
@@ -374,7 +374,7 @@ TEST(AnalysisResultDialogs, TwoWaySetUpChecksBlocksAndRemembersRanges)
             SendMessageA(list, CB_SETCURSEL, 1, 0);
             SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(ids[1][0], CBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
-            EXPECT_EQ(TextOf(dialog, ids[1][2]), "50.");
+            EXPECT_EQ(TextOf(dialog, ids[1][2]), "50");
         })
         .Type(ids[1][2], "0")
         .Type(ids[1][3], "100")

@@ -92,7 +92,7 @@ TEST_F(DesignerOnScreen, AddsAParameterThroughItsChecks)
         Click(dialog, 3561, false);
         SetDlgItemTextA(dialog.Handle(), 3555, "0.5");
         Click(dialog, 3558, true);
-        EXPECT_EQ(Text(dialog, 3553) + " " + Text(dialog, 3554) + " " + Text(dialog, 3555), "0. 1. 1.");
+        EXPECT_EQ(Text(dialog, 3553) + " " + Text(dialog, 3554) + " " + Text(dialog, 3555), "0 1 1");
         EXPECT_FALSE(IsWindowEnabled(dialog.Control(3553)));
         SetDlgItemTextA(dialog.Handle(), 3559, "Ninechars");
         SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);

@@ -15,7 +15,9 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/TestPrinter.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
@@ -152,9 +154,23 @@ TEST_F(NodeCommentWindowTest, OpeningChecksTheCommentAgainstTheBranches)
 TEST_F(NodeCommentWindowTest, RowsTabAroundKeepTheirTextsAndCopyAllTakesTheWholeComment)
 {
     ClipboardTestLock clipboardLock;
-    SetRecords({{"A", "first"}, {"B", ""}});
+    window.Show(SW_SHOWNORMAL);
+    MoveWindow(window.Handle(), 0, 0, 390, 290, TRUE);
+    window.Redraw();
+    SetRecords({{"A", ""}, {"B", ""}});
     NodeCommentWindow* comment = Open(node);
     ASSERT_NE(comment, nullptr);
+    // The first text written puts the node's comment flag up at once (the window stands clear of it).
+    MoveWindow(comment->Handle(), 400, 300, 300, 200, TRUE);
+    {
+        ScreenOnTop top(window.Handle());
+        PumpMessagesUntil([] {
+            MSG pending;
+            return !PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        });
+        comment->Rows().Row(0).Edit().ReplaceSelection("first");
+        ExpectScreenEqualsRepaint(window.Handle());
+    }
     TextPaneEdit& last = comment->Rows().Row(1).Edit();
     SendMessageA(last.Handle(), WM_KEYDOWN, VK_TAB, 0);
     EXPECT_EQ(comment->CurrentRow(), 0);

@@ -14,8 +14,9 @@
 
 namespace {
 
-// Add p over 0..1 (an empty range refused first), add v, remove v again: v returns to the available list and
-// the run sweeps p alone, each branch of the decision a series.
+// Add p over 0..1 (an empty range refused first), add v over the range it keeps (whole numbers shown without a
+// dot), remove v again: v returns to the available list and the run sweeps p alone, each branch of the
+// decision a series.
 TEST(TornadoDialog, BarsAddedRemovedAndHandedToTheRun)
 {
     OnScreen screen;
@@ -27,6 +28,12 @@ TEST(TornadoDialog, BarsAddedRemovedAndHandedToTheRun)
     tree.Terminal(a, "win", "p", "100");
     tree.Terminal(a, "lose", "#", "0");
     tree.Terminal(tree.Root(), "B", "", "v");
+    // A range kept as numbers alone, as a threshold analysis keeps it.
+    DocVariable* v = tree.Document().FindVariable("v", false);
+    ASSERT_NE(v, nullptr);
+    v->hasRange = 1;
+    v->low = FormattedValue{zString(), 10.0};
+    v->high = FormattedValue{zString(), 30.5};
     TornadoResults shown;
     auto previousPresenter = SetTornadoPresenter([&shown](const TornadoResults& results) { shown = results; });
     auto previousDialog = SetTornadoSetupDialog(nullptr);
@@ -46,10 +53,14 @@ TEST(TornadoDialog, BarsAddedRemovedAndHandedToTheRun)
             EXPECT_TRUE(IsWindowEnabled(dialog.FindChild(TornadoDialog::kRangeButton)->Handle()));
         })
         .Press(TornadoDialog::kAddButton)
-        .Type(2503, "0")
-        .Type(2504, "100")
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, 2503), "10");
+            EXPECT_EQ(TextOf(dialog, 2504), "30.5");
+        })
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, TornadoDialog::kLowText), "10");
+            EXPECT_EQ(TextOf(dialog, TornadoDialog::kHighText), "30.5");
             EXPECT_EQ(Lines(dialog, TornadoDialog::kAnalyzeList), 2);
             EXPECT_EQ(Lines(dialog, TornadoDialog::kAvailableList), 0);
             SendMessageA(dialog.FindChild(TornadoDialog::kAnalyzeList)->Handle(), LB_SETCURSEL, 1, 0);

@@ -131,12 +131,12 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
     EXPECT_EQ(report,
               "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
               "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
-              "S1\t$0.0000\t\t$0.0000\t\t(Undefined)\t\r\n"
-              "S2\t$10.0000\t$10.0000\t$2.0000\t$2.0000\t$5\t$5\r\n"
-              "S4\t$15.0000\t$5.0000\t$1.0000\t($1.0000)\t$15\t(Dominated)\r\n"
-              "S3\t$20.0000\t$10.0000\t$5.0000\t$3.0000\t$4\t$3\r\n\r\n\r\n"
-              "S1\t$0.0000\t\t$0.0000\t\t(Undefined)\t\r\n"
-              "S3\t$20.0000\t$20.0000\t$5.0000\t$5.0000\t$4\t$4\r\n\r\n\r\n"
+              "S1\t$0.0000\t\t0.0000\t\t(Undefined)\t\r\n"
+              "S2\t$10.0000\t$10.0000\t2.0000\t2.0000\t$5\t$5\r\n"
+              "S4\t$15.0000\t$5.0000\t1.0000\t-1.0000\t$15\t(Dominated)\r\n"
+              "S3\t$20.0000\t$10.0000\t5.0000\t3.0000\t$4\t$3\r\n\r\n\r\n"
+              "S1\t$0.0000\t\t0.0000\t\t(Undefined)\t\r\n"
+              "S3\t$20.0000\t$20.0000\t5.0000\t5.0000\t$4\t$4\r\n\r\n\r\n"
               "(The second table above excludes strategies which are\r\n"
               "dominated in either the standard or extended sense.)\r\n\r\n"
               "Dominance Report:\r\n"
@@ -159,8 +159,11 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
 
     const float atZero = graph->verticalAxis.Position(0.0, graph->graphRect);
     const std::string status = graph->CoordinateText(graph->graphRect.left, atZero).Text();
-    EXPECT_EQ(status.substr(status.find("; C/E")), "; C/E = (Undefined)") << status;
-    EXPECT_EQ(status.rfind("Cost = ", 0), 0u) << status;
+    EXPECT_EQ(status.substr(status.find("; Eff")), "; Eff = 0.00000; C/E = (Undefined)") << status;
+    EXPECT_EQ(status.rfind("Cost = $", 0), 0u) << status;
+    // Cost and its ratios are money; effectiveness, on its axis too, is not.
+    EXPECT_EQ(graph->horizontalAxis.ValueText(10.0), "$10.0000");
+    EXPECT_EQ(graph->verticalAxis.ValueText(-1.0), "-1.0000");
 
     UINT state = MenuState(Cmd::GraphDisplayThresholdValues);
     EXPECT_TRUE(state & MF_CHECKED);
@@ -207,7 +210,7 @@ TEST_F(CEGraphs, OneStrategyHasNoDominanceAndNoExtendedLegend)
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(Exported(), "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
                           "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
-                          "Only\t$5.00000\t\t$2.00000\t\t$2\t\r\n\r\n\r\n"
+                          "Only\t$5.00000\t\t2.00000\t\t$2\t\r\n\r\n\r\n"
                           "Dominance Report:\r\n"
                           "No strategies were clearly dominated by any other.\r\n\r\n"
                           "Extended Dominance Report:\r\n"

@@ -58,7 +58,7 @@ TEST(FormattedEdit, NumbersAreOfferedToTheValidatorSignedAndWithoutTrailingZeros
     const struct {
         double value;
         const char* text;
-    } reals[] = {{0.0, "+0."}, {-1.25, "-1.25"}, {2.5, "+2.5"}, {3.0, "+3."}, {1e-8, "+0."}};
+    } reals[] = {{0.0, "+0"}, {-1.25, "-1.25"}, {2.5, "+2.5"}, {3.0, "+3"}, {10.0, "+10"}, {30.5, "+30.5"}, {1e-8, "+0"}};
     for (const auto& c : reals) {
         double value = c.value;
         auto* field = RealEdit::FromTemplate(fixture.dialog.get(), 101, new TestRangeValidator(-10, 10, &offered), 0, &value);

@@ -116,7 +116,7 @@ std::vector<zString> MonteCarloProgress::StatisticsTexts() const
     const TreeCalcPrefs& prefs = document->CalcPrefs;
     AddStatistics(simulation->Statistics(ComponentCost), prefs.PayoffFormats[document->CostPayoffIndex()], empty,
                   texts);
-    AddStatistics(simulation->Statistics(ComponentEffectiveness), prefs.PayoffFormats[prefs.CEEffPayoff], empty,
+    AddStatistics(simulation->Statistics(ComponentEffectiveness), prefs.EffectivenessFormat(), empty,
                   texts);
     return texts;
 }

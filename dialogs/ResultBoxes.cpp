@@ -61,7 +61,7 @@ void FormatCell(const TreeDocument& document, const DisplayColumn& column, doubl
         FormatNumber(payoffFormat(costPayoff), value, text, true, true, DigitsOfFormat);
         return;
     case DisplayColumn::kEffectivenessFormat:
-        FormatNumber(payoffFormat(calc.CEEffPayoff), value, text, true, true, DigitsOfFormat);
+        FormatNumber(calc.EffectivenessFormat(), value, text, true, true, DigitsOfFormat);
         return;
     default:
         FormatNumber(DefaultNumericFormat, value, text, false, false, -9);

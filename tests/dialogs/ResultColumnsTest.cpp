@@ -3,6 +3,7 @@
 
 #include "dialogs/CopySpecialDialog.h"
 #include "dialogs/ResultBoxes.h"
+#include "model/ResultCellList.h"
 #include "framework/window/Clipboard.h"
 #include "model/DisplayColumnList.h"
 #include "model/TreeNode.h"
@@ -130,6 +131,23 @@ TEST(ResultColumns, MarginalCostEffectivenessAgainstTheStrategyBefore)
         EXPECT_DOUBLE_EQ(values[1], expected.costs) << expected.name;
         EXPECT_DOUBLE_EQ(values[2], expected.effects) << expected.name;
     }
+    // Cost is money; effectiveness is not, though its payoff's format names a currency.
+    tree.CalcPrefs.CECostPayoff = 0;
+    tree.CalcPrefs.CEEffPayoff = 1;
+    for (NumericFormat& format : tree.CalcPrefs.PayoffFormats)
+        format.unitsKind = NumericFormat::UnitsCurrency;
+    const std::pair<int32_t, int32_t> columns[] = {{DisplayColumn::kCost, DisplayColumn::kCostFormat},
+                                                   {DisplayColumn::kEffectiveness, DisplayColumn::kEffectivenessFormat}};
+    std::vector<bool> currency;
+    for (const auto& [kind, source] : columns) {
+        DisplayColumn column;
+        column.kind = kind;
+        column.formatSource = source;
+        ResultCell cell;
+        ResultBoxes::ComputeCell(tree, tree.Root->GetChild(0), column, cell);
+        currency.push_back(std::string(cell.text.Text()).find('$') != std::string::npos);
+    }
+    EXPECT_EQ(currency, (std::vector<bool>{true, false}));
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -162,6 +163,16 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
         GetWindowRect(edit, &rect);
         return rect;
     };
+    // The editor's top and the top of the node's name where the tree now lays it out, in the pane's pixels.
+    auto tops = [this, &editor](std::initializer_list<int> path) {
+        TreePane& pane = *Tree().Pane();
+        RECT shown = editor();
+        MapWindowPoints(nullptr, pane.Handle(), reinterpret_cast<POINT*>(&shown), 2);
+        pane.PushDrawingScale();
+        const RECT name = pane.DrawingToClient(LogicalRectToPixels(NameRect(Tree(), Node(path)), *pane.CurrentDisplay()));
+        pane.PopDrawingScale();
+        return std::make_pair(shown.top, name.top);
+    };
     auto firstCharacterShows = [this] {
         const LRESULT at = SendMessageA(Tree().InPlaceEditor->Handle(), EM_POSFROMCHAR, 0, 0);
         return static_cast<short>(LOWORD(at)) >= 0;
@@ -173,12 +184,19 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
     ASSERT_NE(Tree().InPlaceEditor, nullptr);
     EXPECT_STREQ(Tree().InPlaceEditor->GetText().Text(), "Treatment choice");
     EXPECT_TRUE(firstCharacterShows());
+    const auto root = tops({});
+    EXPECT_NEAR(root.first, root.second, 1);
     ExpectScreenEqualsRepaint(frame->Handle());
 
+    // A name of two lines committed moves the next branch down; its editor opens where it now stands.
     ClickNode({0});
     Type("Success");
+    Press(VK_RETURN);
+    Type("rate");
     ClickNode({1});
     ASSERT_NE(Tree().InPlaceEditor, nullptr);
+    const auto next = tops({1});
+    EXPECT_NEAR(next.first, next.second, 1);
     ExpectScreenEqualsRepaint(frame->Handle());
 
     Type("No");

@@ -7,6 +7,7 @@
 #include "framework/draw/zPen.h"
 #include "framework/window/LayoutManager.h"
 
+#include <algorithm>
 #include <cctype>
 
 class InPlaceEdit::MeasuringScope {
@@ -37,6 +38,7 @@ InPlaceEdit::InPlaceEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWOR
     : EditCtrl(owner, rect, style, text, id), inPlaceFlags_(flags), owner_(owner)
 {
     editRect_ = RECT{layout_->X(), layout_->Y(), layout_->X() + layout_->Width(), layout_->Y() + layout_->Height()};
+    openedHeight_ = editRect_.bottom - editRect_.top;
     MeasureSpareWidth();
     if (!(inPlaceFlags_ & NoFrame)) {
         frame_ = std::make_unique<InPlaceFrame>(InPlaceFrame{RECT{0, 0, 0, 0}, owner_});
@@ -88,20 +90,27 @@ zString InPlaceEdit::TextWith(char c) const
     return text;
 }
 
-void InPlaceEdit::GrowTo(int width, int height)
+void InPlaceEdit::GrowTo(int width, int height, bool fitHeight)
 {
     // The pane's scrolling moves the editor with the drawing: it grows from where it is now.
     RECT now;
     GetWindowRect(handle_, &now);
     MapWindowPoints(nullptr, owner_->Handle(), reinterpret_cast<POINT*>(&now), 2);
     OffsetRect(&editRect_, now.left - editRect_.left, now.top - editRect_.top);
+    if (fitHeight)
+        height = std::max(height, openedHeight_);
+    const int nowHeight = editRect_.bottom - editRect_.top;
     const bool wider = editRect_.right - editRect_.left < width;
-    const bool higher = editRect_.bottom - editRect_.top < height;
-    if (!wider && !higher)
+    const bool higher = nowHeight < height;
+    const bool lower = fitHeight && nowHeight > height;
+    if (!wider && !higher && !lower)
         return;
+    // A frame that moves in leaves its old outline for the pane to repaint.
+    if (frame_ && lower)
+        InvalidateFrameArea();
     if (wider)
         editRect_.right = editRect_.left + width;
-    if (higher)
+    if (higher || lower)
         editRect_.bottom = editRect_.top + height;
     MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left,
                editRect_.bottom - editRect_.top, TRUE);
@@ -204,5 +213,5 @@ void InPlaceMultiLineEdit::FitTo(const zString& text)
         needed = MeasureMultiLineText(scope.Get(), text.Text(), nullptr, true, true);
     }
     GrowTo(LogicalWidthToPixels(needed.width + spareWidth_, OwnerDisplay()),
-           LogicalHeightToPixels(needed.height + spareHeight_, OwnerDisplay()));
+           LogicalHeightToPixels(needed.height + spareHeight_, OwnerDisplay()), true);
 }

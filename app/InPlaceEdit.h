@@ -1,8 +1,9 @@
 #pragma once
 // The edit control that a document window opens over a text of its drawing (a node's name, a branch
 // label). It sits on the document's pane, has a black frame drawn around it on the pane's picture, and
-// grows as text is typed so that the text never scrolls out of sight; deleting text never shrinks it.
-// The line editor grows in width, the multi-line editor in width and height. Their owners read the text
+// grows as text is typed so that the text never scrolls out of sight; deleting text never narrows it.
+// The line editor grows in width, the multi-line editor in width and height; the multi-line editor's height
+// follows its lines, never below the height it opened with. Their owners read the text
 // and delete the editor when the edit closes.
 
 #include "framework/dialog/EditCtrl.h"
@@ -52,8 +53,9 @@ protected:
     virtual void FitTo(const zString& text) = 0;
     // The control's text with the character appended.
     zString TextWith(char c) const;
-    // Moves the right and bottom edges out to at least the given size in pixels; nothing when it fits.
-    void GrowTo(int width, int height);
+    // Moves the right and bottom edges out to at least the given size in pixels; nothing when it fits. With
+    // fitHeight, the bottom edge moves in as well, down to the height the editor opened with.
+    void GrowTo(int width, int height, bool fitHeight = false);
 
     Display& OwnerDisplay() const;
     // Holds the measuring font on the pane's display, locked, for a scope.
@@ -74,6 +76,7 @@ private:
 
     std::unique_ptr<InPlaceFrame> frame_;
     RECT editRect_{0, 0, 0, 0};
+    int openedHeight_ = 0;
     unsigned inPlaceFlags_;
     ZoomPane* owner_;
 };

@@ -164,6 +164,9 @@ void TreeWindow::InPlaceTextChanged()
 {
     if (InPlaceEditor == nullptr)
         return;
+    // A line taken out (Backspace, Delete, Cut) gives its height back.
+    if (EditField != 3)
+        InPlaceEditor->FitText();
     EditText = InPlaceEditor->GetText();
     if (EditText == EditStartText)
         return;
@@ -238,6 +241,8 @@ void TreeWindow::EditInPlaceText(int command)
     else
         editor->ReplaceSelection("");
     InPlaceEditor = editor;
+    if (EditField != 3)
+        editor->FitText();
     const zString after = editor->GetText();
     if (after == before)
         return;

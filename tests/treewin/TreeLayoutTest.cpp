@@ -1,10 +1,12 @@
 #include "analysis/RollBackAnalysis.h"
 #include "model/NoteBox.h"
+#include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -203,6 +205,39 @@ TEST(TreeLayout, ARollBackLaysOutTheWindowsTree)
     EXPECT_GE(child->Geometry().X, root->Geometry().SymbolX + 0.25f - kTol);
     ASSERT_GT(root->Geometry().RollBackBoxWidth, 0.0f);
     EXPECT_GT(NameRect(window, child).left, RollBackBoxRect(window, root).right);
+}
+
+// Rolled back, a tree of measured names and boxes shows no roll-back box over any name: each column leaves
+// room for the widest box standing before it.
+TEST(TreeLayout, NoRollBackBoxCoversAName)
+{
+    TreeWindow window;
+    Plain(window);
+    TreeDocument& tree = window.Document();
+    tree.Root->SetText("Treatment choice", false);
+    TreeNode* surgery = tree.AddChild(tree.Root, ChanceNode, "Surgery");
+    tree.AddChild(surgery, TerminalNode, "Success", "0.6", "100");
+    tree.AddChild(surgery, TerminalNode, "Failure", "#", "20");
+    TreeNode* medicine = tree.AddChild(tree.Root, ChanceNode, "Medicine");
+    tree.AddChild(medicine, TerminalNode, "Response", "0.3", "123456789");
+    tree.AddChild(medicine, TerminalNode, "No response", "#", "0");
+    tree.AddChild(tree.Root, TerminalNode, "Wait", "", "60");
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&tree));
+    ASSERT_EQ(tree.RolledBack, 1);
+    std::vector<TreeNode*> nodes{tree.Root};
+    for (size_t i = 0; i < nodes.size(); ++i)
+        for (int child = 0; child < nodes[i]->childCount; ++child)
+            nodes.push_back(nodes[i]->GetChild(child));
+    for (TreeNode* boxed : nodes) {
+        ASSERT_GT(boxed->Geometry().RollBackBoxWidth, 0.0f) << boxed->text.Text();
+        const LogicalRect box = RollBackBoxRect(window, boxed);
+        for (TreeNode* named : nodes) {
+            const LogicalRect name = NameRect(window, named);
+            const bool apart = box.right <= name.left || name.right <= box.left || box.bottom <= name.top ||
+                               name.bottom <= box.top;
+            EXPECT_TRUE(apart) << boxed->text.Text() << " over " << named->text.Text();
+        }
+    }
 }
 
 } // namespace

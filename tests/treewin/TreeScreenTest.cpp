@@ -1,6 +1,7 @@
 // What the tree window shows on the screen is what it paints afresh: after every step a person takes through
 // the main frame's menus, the keyboard and the mouse, the screen equals a full repaint.
 
+#include "app/InPlaceEdit.h"
 #include "app/MainFrame.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
 #include "framework/dialog/FileDialogs.h"
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -149,6 +151,61 @@ TEST(TreeScreen, TheCheckCatchesPixelsNoPaintWouldDraw)
     ReleaseDC(t.window.Pane()->Handle(), screen);
     EXPECT_NONFATAL_FAILURE(ExpectScreenEqualsRepaint(t.frame.Handle()), "The screen differs from a full repaint");
     ExpectScreenEqualsRepaint(t.frame.Handle());
+}
+
+// The name editor that Add Branches and a committed name leave open stands where the relaid tree puts the
+// name, shows a long name from its start and shrinks back when a typed line break is taken out again.
+TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
+{
+    auto editor = [this] {
+        HWND edit = Tree().InPlaceEditor != nullptr ? Tree().InPlaceEditor->Handle() : nullptr;
+        RECT rect{};
+        GetWindowRect(edit, &rect);
+        return rect;
+    };
+    // The editor's top and the top of the node's name where the tree now lays it out, in the pane's pixels.
+    auto tops = [this, &editor](std::initializer_list<int> path) {
+        TreePane& pane = *Tree().Pane();
+        RECT shown = editor();
+        MapWindowPoints(nullptr, pane.Handle(), reinterpret_cast<POINT*>(&shown), 2);
+        pane.PushDrawingScale();
+        const RECT name = pane.DrawingToClient(LogicalRectToPixels(NameRect(Tree(), Node(path)), *pane.CurrentDisplay()));
+        pane.PopDrawingScale();
+        return std::make_pair(shown.top, name.top);
+    };
+    auto firstCharacterShows = [this] {
+        const LRESULT at = SendMessageA(Tree().InPlaceEditor->Handle(), EM_POSFROMCHAR, 0, 0);
+        return static_cast<short>(LOWORD(at)) >= 0;
+    };
+    Command(1101);
+    ClickNode({});
+    Type("Treatment choice");
+    Command(1403);
+    ASSERT_NE(Tree().InPlaceEditor, nullptr);
+    EXPECT_STREQ(Tree().InPlaceEditor->GetText().Text(), "Treatment choice");
+    EXPECT_TRUE(firstCharacterShows());
+    const auto root = tops({});
+    EXPECT_NEAR(root.first, root.second, 1);
+    ExpectScreenEqualsRepaint(frame->Handle());
+
+    // A name of two lines committed moves the next branch down; its editor opens where it now stands.
+    ClickNode({0});
+    Type("Success");
+    Press(VK_RETURN);
+    Type("rate");
+    ClickNode({1});
+    ASSERT_NE(Tree().InPlaceEditor, nullptr);
+    const auto next = tops({1});
+    EXPECT_NEAR(next.first, next.second, 1);
+    ExpectScreenEqualsRepaint(frame->Handle());
+
+    Type("No");
+    const RECT oneLine = editor();
+    Press(VK_RETURN);
+    EXPECT_GT(editor().bottom - editor().top, oneLine.bottom - oneLine.top);
+    Press(VK_BACK);
+    EXPECT_EQ(editor().bottom - editor().top, oneLine.bottom - oneLine.top);
+    ExpectScreenEqualsRepaint(frame->Handle());
 }
 
 TEST_F(ScreenSession, EveryStepLeavesTheScreenAsARepaintWouldDrawIt)

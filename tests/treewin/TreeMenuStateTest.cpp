@@ -45,11 +45,9 @@ void ExpectOneItemPerMnemonic(HMENU bar)
     for (int i = 0; i < GetMenuItemCount(edit); ++i) {
         char text[120] = "";
         GetMenuStringA(edit, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        const char* amp = std::strchr(text, '&');
-        if (amp == nullptr || amp[1] == 0)
-            continue;
-        const char key = static_cast<char>(std::tolower(static_cast<unsigned char>(amp[1])));
-        EXPECT_TRUE(seen.emplace(key, text).second) << text << " and " << seen[key];
+        if (const char* amp = std::strchr(text, '&')) {
+            EXPECT_TRUE(seen.emplace(static_cast<char>(std::tolower(static_cast<unsigned char>(amp[1]))), text).second) << text;
+        }
     }
 }
 

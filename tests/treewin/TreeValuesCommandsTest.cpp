@@ -644,21 +644,18 @@ TEST_F(TreeValuesCommands, TheVariablesWindowListsTheSelectedNodesDefinitions)
             defineNew = button;
     ASSERT_NE(defineNew, nullptr);
     EXPECT_EQ(defineNew->ButtonMenu()->ItemCount(), 0);
+    // Shown on the screen, the raised frame's shadow at its bottom right corner, not the bare face.
     MoveWindow(frame.Handle(), 0, 0, 800, 600, TRUE);
     frame.Show(SW_SHOW);
-    {
-        ScreenOnTop raised(frame.Handle());
-        MoveWindow(variables->Handle(), 0, 0, 500, 300, TRUE);
-        BringWindowToTop(variables->Handle());
-        RedrawWindow(variables->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
-        RECT place{};
-        GetWindowRect(defineNew->Handle(), &place);
-        HDC screen = GetDC(nullptr);
-        // The raised frame's shadow at the bottom right corner, not the bare face.
-        EXPECT_NE(GetPixel(screen, place.right - 1, place.bottom - 1), GetSysColor(COLOR_BTNFACE));
-        ReleaseDC(nullptr, screen);
-    }
+    ScreenOnTop raised(frame.Handle());
+    MoveWindow(variables->Handle(), 0, 0, 500, 300, TRUE);
+    BringWindowToTop(variables->Handle());
+    PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
+    RECT place{};
+    GetWindowRect(defineNew->Handle(), &place);
+    HDC screen = GetDC(nullptr);
+    EXPECT_NE(GetPixel(screen, place.right - 1, place.bottom - 1), GetSysColor(COLOR_BTNFACE));
+    ReleaseDC(nullptr, screen);
 
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 1306, "");

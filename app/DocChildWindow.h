@@ -133,6 +133,8 @@ public:
     // Forgets every action: after a change that cannot be taken back, none of them fits any more.
     void ClearUndoHistory() { undo_.Clear(); }
     UndoAction* CurrentUndoAction() const { return undo_.Current(); }
+    // Forgets the current action without taking it back: a typing step whose typing was given up.
+    void DropCurrentUndoAction() { undo_.DropCurrent(); }
     UndoAction* NextRedoAction() const { return undo_.NextRedo(); }
     // Take back and apply again; a document is then modified, as its contents changed.
     void Undo();

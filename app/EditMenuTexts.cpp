@@ -12,7 +12,7 @@ std::string EditItemText(unsigned id, const char* word, bool popup)
         const char* key;
     } items[] = {{Cmd::EditCut, "Cu&t", "\tCtrl+X"},
                  {Cmd::EditCopy, "&Copy", "\tCtrl+C"},
-                 {Cmd::EditClear, "Clea&r", ""},
+                 {Cmd::EditClear, "Clea&r", "\tDel"},
                  {Cmd::EditPaste, "&Paste", "\tCtrl+V"}};
     const auto item = std::find_if(std::begin(items), std::end(items), [id](const auto& i) { return i.id == id; });
     if (item == std::end(items))

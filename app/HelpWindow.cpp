@@ -58,6 +58,8 @@ BOOL HelpWindow::View(HWND, const char* path, UINT command, ULONG_PTR value)
     }
     window->Show(IsIconic(window->Handle()) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(window->Handle());
+    if (window->mode_ != Mode::Contents)
+        window->FocusFindField();
     return TRUE;
 }
 
@@ -96,9 +98,11 @@ long HelpWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     case Help::Index:
         ShowIndex(FindText());
+        FocusFindField();
         return 1;
     case Help::Search:
         ShowSearch(FindText());
+        FocusFindField();
         return 1;
     case Help::FindEdit:
         if (code == EN_CHANGE && !filling_ && mode_ != Mode::Contents)
@@ -124,6 +128,16 @@ std::vector<int> HelpWindow::ShownContexts() const
 void HelpWindow::ShowContents()
 {
     SetMode(Mode::Contents, "");
+    // Opened on no topic, the pane shows the first one (how help is used) rather than nothing.
+    if (shown_ < 0)
+        ShowTopic(0);
+}
+
+void HelpWindow::FocusFindField()
+{
+    HWND field = Control(Help::FindEdit);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
 void HelpWindow::ShowIndex(const std::string& key)

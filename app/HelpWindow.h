@@ -48,6 +48,8 @@ private:
     // The topic of the index entry the find text leads to, or -1.
     int IndexPositionTopic() const;
     void SetFindText(const std::string& text);
+    // Typing goes into "Find:" (its text selected, so that it is typed over), not to the buttons' letters.
+    void FocusFindField();
     std::string FindText() const;
 
     static HelpWindow* open_;

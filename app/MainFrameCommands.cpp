@@ -58,7 +58,7 @@ const struct {
     const char* text;
 } PlainEditTexts[] = {
     {Cmd::EditCut, "Cu&t\tCtrl+X"}, {Cmd::EditCopy, "&Copy\tCtrl+C"}, {Cmd::EditCopySpecial, "C&opy Special..."},
-    {Cmd::EditPaste, "&Paste\tCtrl+V"}, {Cmd::EditClear, "Clea&r"},
+    {Cmd::EditPaste, "&Paste\tCtrl+V"}, {Cmd::EditClear, "Clea&r\tDel"},
 };
 
 // The Open dialog's file kinds; influence diagrams come first with the command-line option i.
@@ -261,7 +261,7 @@ long MainFrame::HelpSearch()
 
 long MainFrame::NewTree()
 {
-    (new TreeWindow())->Show(SW_SHOWNORMAL);
+    TreeWindow::ShowNew(SW_SHOWNORMAL);
     return 1;
 }
 
@@ -279,7 +279,7 @@ long MainFrame::NewDocument()
     if (dialog.Choice == NewDocumentDialog::InfluenceDiagram)
         (new InfluenceDiagramWindow())->Show(SW_SHOWNORMAL);
     else
-        (new TreeWindow())->Show(SW_SHOWNORMAL);
+        TreeWindow::ShowNew(SW_SHOWNORMAL);
     return 1;
 }
 

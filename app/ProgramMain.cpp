@@ -285,7 +285,7 @@ void StartProgram(FrameworkApp* app)
         if (CommandLineFlag(InfluenceFirstBit))
             (new InfluenceDiagramWindow())->Show(-1);
         else if (!CommandLineFlag(NoFirstTreeBit))
-            (new TreeWindow())->Show(-1);
+            TreeWindow::ShowNew(-1);
     }
     frame->RefreshCommands();
     app->RunMessageLoop();

@@ -31,6 +31,14 @@ void UndoHistory::Add(UndoAction* action)
     action->Do();
 }
 
+void UndoHistory::DropCurrent()
+{
+    if (position_ == 0)
+        return;
+    actions_.erase(actions_.begin() + position_ - 1);
+    --position_;
+}
+
 bool UndoHistory::Undo()
 {
     UndoAction* action = Current();

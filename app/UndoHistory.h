@@ -20,6 +20,8 @@ public:
     bool Undo();
     // Applies again the first action taken back; false when there is none or it is refused (as above).
     bool Redo();
+    // Deletes the last applied action without taking it back (it changed nothing that stays).
+    void DropCurrent();
     // What Undo would take back, and what Redo would apply again; null when nothing.
     UndoAction* Current() const;
     UndoAction* NextRedo() const;

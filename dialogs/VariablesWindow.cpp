@@ -119,6 +119,9 @@ VariablesWindow::VariablesWindow(TreeWindow* tree, const NodeChildList& nodes)
     }
     defineNewButton = MakeMenuButton(&defineNewMenu->GetMenu(), StaticCtrl::FromTemplate(this, kDefineNewButton),
                                      this, "Define New: ", false);
+    // Drawn, grayed, also when every variable is defined at the node shown.
+    if (defineNewButton != nullptr)
+        defineNewButton->Reset();
     MakeArrowButtons();
     list = new NotifyListCtrl(this, RECT{0, listTop, 10, listTop + 10}, WS_BORDER | WS_TABSTOP, "", kList);
     SendMessageA(list->Handle(), WM_SETFONT, SendMessageA(Handle(), WM_GETFONT, 0, 0), FALSE);

@@ -121,7 +121,7 @@ void GraphWindow::UpdateMenus(HMENU bar)
     ModifyMenuA(bar, Cmd::EditCopySpecial, copyState, Cmd::EditCopySpecial,
                 HasTextExport() ? "C&opy Special..." : "C&opy as Bitmap/Metafile");
     ModifyMenuA(bar, Cmd::EditClear, copyState | (SelectedIsUserLabel(*this) ? MF_ENABLED : MF_GRAYED), Cmd::EditClear,
-                "Clea&r Label");
+                "Clea&r Label\tDel");
 }
 
 void GraphWindow::Changed(GraphElement* element)

@@ -725,11 +725,11 @@ void InfluenceDiagramWindow::UpdateMenus(HMENU bar)
     UpdateEditMenuTexts(bar, false);
     const InfluenceNodeRecord* node = facts.single;
     SetOutcomesText(bar, node);
-    const char* clone = node != nullptr && !node->clones.empty() ? "Destroy C&lones..."
+    const char* clone = node != nullptr && !node->clones.empty() ? "Destroy Clo&nes..."
                         : node != nullptr && node->isClone == 0 && node->kind != InfluenceKind::SubModel &&
                                   LevelHasSubModel(*this)
-                            ? "Create C&lone..."
-                            : "Create C&lone";
+                            ? "Create Clo&ne..."
+                            : "Create Clo&ne";
     if (GetMenuState(bar, Cmd::FileConvertToOutline, MF_BYCOMMAND) != static_cast<UINT>(-1))
         ModifyMenuA(bar, Cmd::FileConvertToOutline,
                     MF_BYCOMMAND | MF_STRING | (CommandEnabled(Cmd::FileConvertToOutline) ? MF_ENABLED : MF_GRAYED),

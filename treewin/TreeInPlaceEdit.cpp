@@ -203,6 +203,18 @@ void TreeWindow::CloseInPlaceEdit()
         SetFocus(pane->Handle());
 }
 
+void TreeWindow::CancelInPlaceEdit()
+{
+    if (InPlaceEditor == nullptr)
+        return;
+    auto* typing = dynamic_cast<TreeTextTypingAction*>(CurrentUndoAction());
+    if (typing != nullptr && typing->open)
+        DropCurrentUndoAction();
+    // Its change notice finds the text it started with and opens no step.
+    InPlaceEditor->SetText(EditStartText.Text());
+    CloseInPlaceEdit();
+}
+
 void TreeWindow::EditInPlaceText(int command)
 {
     InPlaceEdit* editor = InPlaceEditor;

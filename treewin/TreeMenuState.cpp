@@ -520,10 +520,10 @@ void TreeWindow::UpdateMenus(HMENU bar)
         SetItem(bar, Cmd::EditAttachClone, true,
                 f.copy1 ? "Det&ach Clone..." : f.masters < 2 ? "&Attach Clone" : "&Attach Clone...");
     SetItem(bar, Cmd::EditCreateClone, RuleAllows(f, Cmd::EditCreateClone),
-            node != nullptr && node->cloneStatus == CloneMasterNode ? "Destroy C&lone" : "Create C&lone");
+            node != nullptr && node->cloneStatus == CloneMasterNode ? "Destroy Clo&ne" : "Create Clo&ne");
     SetItem(bar, Cmd::DisplayBindNote, RuleAllows(f, Cmd::DisplayBindNote),
             f.unbind && !f.noteSelected ? "Un&bind Note" : "&Bind Note...");
-    SetItem(bar, Cmd::DisplayCollapseSubtree, RuleAllows(f, Cmd::DisplayCollapseSubtree), "C&ollapse Subtree\tCtrl+J");
+    SetItem(bar, Cmd::DisplayCollapseSubtree, RuleAllows(f, Cmd::DisplayCollapseSubtree), "Collapse S&ubtree\tCtrl+J");
     SetItem(bar, Cmd::DisplayExpandSubtreeOnce, RuleAllows(f, Cmd::DisplayExpandSubtreeOnce),
             "&Expand Subtree Once\tCtrl+Shift+J");
     SetItem(bar, Cmd::OptionsSelectSubtree, RuleAllows(f, Cmd::OptionsSelectSubtree),

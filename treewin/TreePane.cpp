@@ -235,6 +235,10 @@ void TreePane::PressNode(TreeNode* node, LogicalPoint point, const MouseInput& m
             tree_.ClearSelection();
         return;
     }
+    // A press on the selected node whose edit Escape closed selects it afresh, which opens the edit again.
+    if (!shift && tree_.InPlaceEditor == nullptr && tree_.Selection.Count() == 1 && tree_.Selection.At(0) == node &&
+        tree_.EditField == field)
+        tree_.ClearSelection();
     tree_.SelectNode(node, field, &point, shift);
     if (control && !shift && tree_.Selection.Count() == 1)
         tree_.HighlightSubtree();

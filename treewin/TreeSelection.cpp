@@ -341,6 +341,10 @@ int TreeWindow::OnKey(unsigned virtualKey, bool alt)
         SelectNode(document.Root, 1, nullptr, false);
         return 1;
     }
+    if (key == VK_ESCAPE && InPlaceEditor != nullptr) {
+        CancelInPlaceEdit();
+        return 1;
+    }
     TreeNode* current = CurrentNode();
     // An open edit takes the key itself (the key-down comes before it sees the key).
     if (SelectedNote != nullptr)

@@ -335,6 +335,14 @@ std::unique_ptr<TreeWindow> TreeWindow::Unshown(const char* title)
     return std::unique_ptr<TreeWindow>(new TreeWindow(title, TreeMenuId()));
 }
 
+TreeWindow* TreeWindow::ShowNew(int showCommand)
+{
+    auto* tree = new TreeWindow();
+    tree->Show(showCommand);
+    tree->SelectNode(tree->document.Root, 1, nullptr, false);
+    return tree;
+}
+
 void TreeWindow::GiveUntitledTitle()
 {
     char title[40];

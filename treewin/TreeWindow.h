@@ -167,6 +167,8 @@ public:
     void CommitInPlaceEdit(bool check);
     // Commits, completes an open "Typing" step, closes the edit and gives the pane the focus.
     void CloseInPlaceEdit();
+    // Escape: closes the edit without its typing; the field keeps its text and no "Typing" step stays.
+    void CancelInPlaceEdit();
     void SetEditFont(const FontRecord& font);
     // The edit's text changed: the first change opens a "Typing" step.
     void InPlaceTextChanged();
@@ -456,6 +458,8 @@ public:
     void RefreshBoundWindows();
     // A tree that is worked on but never shown (a diagram's table): it takes no untitled number.
     static std::unique_ptr<TreeWindow> Unshown(const char* title);
+    // A new, empty tree shown in the frame with its root selected: typing names the root, the arrows move on.
+    static TreeWindow* ShowNew(int showCommand);
 
 protected:
     // A window without a menu of its own and without an untitled number, titled as given: it shows trees

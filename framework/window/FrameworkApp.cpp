@@ -18,6 +18,17 @@ namespace {
 
 const unsigned WindowMapBuckets = 97;
 
+bool IsEditControl(HWND window)
+{
+    char name[16] = {};
+    return window != nullptr && GetClassNameA(window, name, sizeof name) > 0 && lstrcmpiA(name, "Edit") == 0;
+}
+
+bool KeyHeld(int key)
+{
+    return GetKeyState(key) < 0;
+}
+
 } // namespace
 
 FrameworkApp::FrameworkApp(HINSTANCE instance, HINSTANCE previousInstance, const char* commandLine,
@@ -126,7 +137,20 @@ void FrameworkApp::Quit()
 
 void FrameworkApp::ProcessMessage(MSG& message)
 {
-    if (accelerators_ && mainWindow_) {
+    // The frame's keys act where the person edits nothing else: an edit control with the focus selects all
+    // its text on Ctrl+A and deletes a character on Delete, and Delete in a window outside the frame (help,
+    // a tool window) stays there.
+    bool frameKeys = true;
+    if (message.message == WM_KEYDOWN && (message.wParam == 'A' || message.wParam == VK_DELETE)) {
+        const bool edit = IsEditControl(message.hwnd);
+        if (edit && message.wParam == 'A' && KeyHeld(VK_CONTROL) && !KeyHeld(VK_SHIFT) && !KeyHeld(VK_MENU)) {
+            SendMessageA(message.hwnd, EM_SETSEL, 0, -1);
+            return;
+        }
+        if (message.wParam == VK_DELETE && mainWindow_)
+            frameKeys = !edit && (message.hwnd == mainWindow_->Handle() || IsChild(mainWindow_->Handle(), message.hwnd));
+    }
+    if (accelerators_ && mainWindow_ && frameKeys) {
         HWND frame = mainWindow_->Handle();
         if (frame && IsWindowEnabled(frame) && TranslateAcceleratorA(frame, accelerators_, &message))
             return;

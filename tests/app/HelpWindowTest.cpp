@@ -5,6 +5,7 @@
 #include "app/AppDialog.h"
 #include "app/HelpWindow.h"
 #include "app/MainFrame.h"
+#include "app/MessageBoxes.h"
 #include "app/OnlineHelp.h"
 #include "app/StartProgram.h"
 #include "dialogs/ProgramDialog.h"
@@ -54,6 +55,23 @@ void CALLBACK MenuSteps(HWND, UINT, UINT_PTR, DWORD)
         EndMenu();
 }
 
+// While a message box shows: F1 is pressed at it once it is up, and it is closed once help has opened (or
+// after five seconds).
+int boxStep = 0;
+void CALLBACK BoxSteps(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = FindWindowA(nullptr, "F1 in a box");
+    if (box == nullptr)
+        return;
+    HWND button = GetDlgItem(box, IDOK);
+    if (boxStep++ == 0) {
+        PostMessageA(button, WM_KEYDOWN, VK_F1, 1);
+        PostMessageA(button, WM_KEYUP, VK_F1, 0xC0000001);
+    } else if (HelpWindow::Open() != nullptr || boxStep > 100) {
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
 class HelpWindowTest : public ::testing::Test, private HoldsFocusTestLock {
 protected:
     HelpWindowTest()
@@ -82,6 +100,19 @@ protected:
     void Click(WindowCL& window, unsigned id)
     {
         SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    }
+    // Types the text at the focus through the program's message processing (dialog keys, accelerators).
+    void Type(const char* text)
+    {
+        for (; *text; ++text) {
+            const UINT key = LOBYTE(VkKeyScanA(*text));
+            for (const auto& [message, flags] : {std::pair<UINT, LPARAM>{WM_KEYDOWN, 1}, {WM_KEYUP, 0xC0000001}}) {
+                PostMessageA(GetFocus(), message, key, flags);
+                MSG queued;
+                while (PeekMessageA(&queued, nullptr, 0, 0, PM_REMOVE))
+                    app->ProcessMessage(queued);
+            }
+        }
     }
     // Picks the line of the help window's list that reads the text.
     void PickLine(const char* text)
@@ -147,6 +178,15 @@ TEST_F(HelpWindowTest, F1InADialogAndOnAHighlightedMenuItemOpensItsTopic)
     TrackPopupMenu(windowMenu, TPM_LEFTALIGN, 10, 10, 0, frame->Handle(), nullptr);
     KillTimer(nullptr, timer);
     EXPECT_TRUE(WaitForTitle("Cascade")) << ShownTitle();
+    // A message box whose help context has no topic: help opens on its contents and its first topic.
+    QuitHelp();
+    const MessageBoxPresenter recorded = SetMessageBoxPresenter(nullptr);
+    boxStep = 0;
+    const UINT_PTR boxTimer = SetTimer(nullptr, 0, 50, BoxSteps);
+    PresentMessageBox(MessageBoxRequest{"F1 in a box", "Press F1.", MB_OK, 99999});
+    KillTimer(nullptr, boxTimer);
+    SetMessageBoxPresenter(recorded);
+    EXPECT_TRUE(WaitForTitle("Using help")) << ShownTitle();
     RemoveHelpHook();
 }
 
@@ -156,8 +196,10 @@ TEST_F(HelpWindowTest, IndexAndSearchFindATopicByAWord)
     ASSERT_TRUE(PumpMessagesUntil([] { return HelpWindow::Open() != nullptr; }));
     HelpWindow& help = *HelpWindow::Open();
     EXPECT_EQ(help.CurrentMode(), HelpWindow::Mode::Index);
-    // Typing moves the index to the first key word that begins with the text.
-    SetWindowTextA(help.Control(Help::FindEdit), "torn");
+    // Typing goes to "Find:" and moves the index to the first key word that begins with the text.
+    EXPECT_EQ(GetFocus(), help.Control(Help::FindEdit));
+    Type("torn");
+    EXPECT_EQ(ControlText(Help::FindEdit), "torn");
     HWND list = help.Control(Help::TopicList);
     char top[128] = {};
     SendMessageA(list, LB_GETTEXT, SendMessageA(list, LB_GETTOPINDEX, 0, 0), reinterpret_cast<LPARAM>(top));

@@ -87,7 +87,7 @@ TEST_F(GraphCommands, ItemsFollowTheSelectionAndNewLabelsAreClearedAgain)
 {
     OpenMenu();
     EXPECT_EQ(ItemText(Cmd::EditCopySpecial), "C&opy Special...");
-    EXPECT_EQ(ItemText(Cmd::EditClear), "Clea&r Label");
+    EXPECT_EQ(ItemText(Cmd::EditClear), "Clea&r Label\tDel");
     for (unsigned id : {Cmd::EditClear, Cmd::GraphCumulative, Cmd::GraphDisplayThresholdValues})
         EXPECT_TRUE(Grayed(id)) << id;
     for (unsigned id : {Cmd::GraphTextReport, Cmd::GraphNewLabel, Cmd::GraphSetLines, Cmd::FileSaveAs,

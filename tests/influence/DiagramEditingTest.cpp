@@ -234,14 +234,14 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
             EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Create Arc\tCtrl+Z");
         }
     }
-    // One arc selected: Clear names it, Cut and Copy are grayed; clearing is undone where it was.
+    // One arc selected: Clear names it, Cut and Copy are grayed; Delete clears it, undone where it was.
     InfluenceArc* first = Document().diagram.arcs[0];
     window->SelectArc(first);
-    EXPECT_EQ(MenuText(Cmd::EditClear), "Clea&r Arc");
+    EXPECT_EQ(MenuText(Cmd::EditClear), "Clea&r Arc\tDel");
     EXPECT_TRUE(Grayed(Cmd::EditCut));
     EXPECT_TRUE(Grayed(Cmd::EditCopy));
     EXPECT_FALSE(Grayed(Cmd::EditClear));
-    Command(Cmd::EditClear);
+    PressAtPane(VK_DELETE);
     EXPECT_EQ(Document().diagram.arcs.size(), 1u);
     EXPECT_TRUE(decision->arcsOut.empty());
     Undo();
@@ -249,8 +249,17 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
     EXPECT_EQ(Document().diagram.arcs[0], first);
     EXPECT_EQ(decision->arcsOut.size(), 1u);
     window->SelectNode(chance, false);
-    EXPECT_EQ(MenuText(Cmd::EditClear), "Clea&r Node");
+    EXPECT_EQ(MenuText(Cmd::EditClear), "Clea&r Node\tDel");
     EXPECT_FALSE(Grayed(Cmd::EditClear));
+    // Delete clears every selected node in one step.
+    const size_t nodes = Nodes().size();
+    window->SelectNode(cost, false);
+    window->AddToSelection(decision);
+    PressAtPane(VK_DELETE);
+    EXPECT_EQ(Nodes().size(), nodes - 2);
+    Undo();
+    EXPECT_EQ(Nodes().size(), nodes);
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 TEST_F(ShownDiagram, BandsSelectDragsMoveAndArcShapesUndoExactly)
@@ -365,7 +374,7 @@ TEST_F(ShownDiagram, ContextMenusFollowWhatWasPressedAndClonesAreMadeAndDestroye
 
     // A clone beside its master; the master then offers to destroy it, which empties the history on Yes only.
     window->SelectNode(chance, false);
-    EXPECT_EQ(MenuText(Cmd::EditCreateClone), "Create C&lone");
+    EXPECT_EQ(MenuText(Cmd::EditCreateClone), "Create Clo&ne");
     Command(Cmd::EditCreateClone);
     ASSERT_EQ(Nodes().size(), 3u);
     InfluenceNodeRecord* clone = Nodes()[2];
@@ -376,7 +385,7 @@ TEST_F(ShownDiagram, ContextMenusFollowWhatWasPressedAndClonesAreMadeAndDestroye
     EXPECT_EQ(Document().diagram.arcs.size(), 1u);
     EXPECT_EQ(boxes.Last().text, "That influence is not allowed. It already exists. ");
     window->SelectNode(chance, false);
-    EXPECT_EQ(MenuText(Cmd::EditCreateClone), "Destroy C&lones...");
+    EXPECT_EQ(MenuText(Cmd::EditCreateClone), "Destroy Clo&nes...");
     boxes.Answer(IDNO);
     Command(Cmd::EditCreateClone);
     EXPECT_EQ(boxes.Last().text, "Destroying a node's clones is not undoable. Do you wish to proceed?");

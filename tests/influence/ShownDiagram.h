@@ -19,6 +19,7 @@
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
+#include "framework/window/FrameworkApp.h"
 
 #include "CommandIds.h"
 
@@ -96,6 +97,16 @@ protected:
         Send(WM_LBUTTONUP, keys, to);
     }
     void Command(unsigned id) { SendMessageA(window->Handle(), WM_COMMAND, id, 0); }
+    // A key pressed and released at the pane, through the program's message processing (the frame's keys).
+    void PressAtPane(UINT key)
+    {
+        for (const auto& [message, flags] : {std::pair<UINT, LPARAM>{WM_KEYDOWN, 1}, {WM_KEYUP, 0xC0000001}}) {
+            PostMessageA(pane->Handle(), message, key, flags);
+            MSG queued;
+            while (PeekMessageA(&queued, nullptr, 0, 0, PM_REMOVE))
+                app->ProcessMessage(queued);
+        }
+    }
     void Undo() { SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditUndo, 0); }
     void Redo() { SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditRedo, 0); }
     // A node of the kind made by the paper's context menu command at the point, its label typed.

@@ -29,7 +29,7 @@ TEST(FrameAccelerators, TableHoldsExactlyTheFrameKeysAllAsVirtualKeys)
         {V, VK_F1, 1910}, {V, VK_F5, 1651}, {V | FSHIFT, VK_F5, 1652}, {C, VK_F5, 1654}, {V, VK_F6, 1602},
         {V | FSHIFT, VK_F6, 1603}, {V | FALT, VK_F6, 1620}, {V, VK_F7, 1614}, {V | FSHIFT, VK_F7, 1613},
         {V, VK_F9, 1351}, {V | FSHIFT, VK_F9, 1350}, {V, VK_F10, 1309}, {V, VK_F11, 1308}, {V, VK_F12, 1105},
-        {V, VK_INSERT, 1404},
+        {V, VK_INSERT, 1404}, {V, VK_DELETE, 1205},
         // Ctrl+] and Ctrl+[ as keys: as characters 29 and 27 they would also fire on Escape.
         {C, VK_OEM_6, 1304}, {C, VK_OEM_4, 1305},
     };
@@ -46,7 +46,7 @@ TEST(FrameAccelerators, TableHoldsExactlyTheFrameKeysAllAsVirtualKeys)
     std::multiset<Entry> wanted;
     for (const auto& row : expected)
         wanted.insert(Entry{row.modifiers, row.key, row.command});
-    EXPECT_EQ(54u, entries.size());
+    EXPECT_EQ(55u, entries.size());
     EXPECT_EQ(wanted, actual);
 }
 

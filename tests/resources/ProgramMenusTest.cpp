@@ -25,7 +25,7 @@ struct Key {
     }
 };
 
-// A hint such as "Ctrl+Shift+P", "F12", "Ins" or "Ctrl+]" (the bracket keys of a US keyboard) as the key
+// A hint such as "Ctrl+Shift+P", "F12", "Ins", "Del" or "Ctrl+]" (the bracket keys of a US keyboard) as the key
 // the accelerator table holds.
 bool KeyOfHint(std::string hint, Key& key)
 {
@@ -43,8 +43,8 @@ bool KeyOfHint(std::string hint, Key& key)
     }
     if (hint == "]" || hint == "[")
         key.code = hint == "]" ? VK_OEM_6 : VK_OEM_4;
-    else if (hint == "Ins")
-        key.code = VK_INSERT;
+    else if (hint == "Ins" || hint == "Del")
+        key.code = hint == "Ins" ? VK_INSERT : VK_DELETE;
     else if (hint.size() > 1 && hint[0] == 'F')
         key.code = VK_F1 + std::stoul(hint.substr(1)) - 1;
     else if (hint.size() == 1)
@@ -84,7 +84,7 @@ void CollectItems(HMENU menu, std::vector<std::pair<unsigned, std::string>>& ite
 TEST(ProgramMenus, EveryKeyHintIsTheAcceleratorOfItsCommand)
 {
     const std::map<Key, unsigned> accelerators = AcceleratorCommands();
-    ASSERT_EQ(accelerators.size(), 54u);
+    ASSERT_EQ(accelerators.size(), 55u);
     for (unsigned menuId : {109u, 110u, 115u, 116u, 124u, 125u}) {
         HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
         ASSERT_NE(menu, nullptr) << menuId;

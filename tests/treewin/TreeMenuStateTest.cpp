@@ -18,7 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +33,22 @@ std::string Text(HMENU menu, unsigned id)
     char text[120] = "";
     GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
     return text;
+}
+
+// Alt and a letter pick the one item of an open menu underlined by it: no two items of the Edit menu share
+// their underlined letter, whatever the window titled them.
+void ExpectOneItemPerMnemonic(HMENU bar)
+{
+    HMENU edit = GetSubMenu(bar, 1);
+    ASSERT_NE(GetMenuState(edit, 1206, MF_BYCOMMAND), static_cast<UINT>(-1));
+    std::map<char, std::string> seen;
+    for (int i = 0; i < GetMenuItemCount(edit); ++i) {
+        char text[120] = "";
+        GetMenuStringA(edit, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        if (const char* amp = std::strchr(text, '&')) {
+            EXPECT_TRUE(seen.emplace(static_cast<char>(std::tolower(static_cast<unsigned char>(amp[1]))), text).second) << text;
+        }
+    }
 }
 
 // Root "R" (decision) with terminals "A" and "B" and chance "C" (terminal "C1" below it).
@@ -97,6 +116,7 @@ TEST(TreeMenuState, ItemsFollowTheSelectionAndTheWindowsState)
             EXPECT_TRUE(f.Grayed(id)) << id;
         for (unsigned id : c.enabled)
             EXPECT_FALSE(f.Grayed(id)) << id;
+        ExpectOneItemPerMnemonic(f.frameMenus->Handle());
     }
 }
 

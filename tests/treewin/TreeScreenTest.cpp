@@ -222,8 +222,26 @@ TEST_F(ScreenSession, EveryStepLeavesTheScreenAsARepaintWouldDrawIt)
         const char* name;
         std::function<void()> act;
     };
+    int stepsBeforeTyping = 0;
     const std::vector<Step> steps = {
-        {"new tree", [&] { Command(1101); }},
+        {"a new tree has its root selected and its name open",
+         [&] {
+             Command(1101);
+             EXPECT_EQ(Tree().CurrentNode(), Node({}));
+             ASSERT_NE(Tree().InPlaceEditor, nullptr);
+             EXPECT_EQ(GetFocus(), Tree().InPlaceEditor->Handle());
+         }},
+        {"Ctrl+A selects the typed name and adds no branch; Delete deletes a character",
+         [&] {
+             Type("Plan");
+             Press('A', VK_CONTROL);
+             Type("Choice");
+             SendMessageA(GetFocus(), EM_SETSEL, 0, 0);
+             Press(VK_DELETE);
+             ClickEmpty();
+             EXPECT_EQ(Text({}), "hoice");
+             EXPECT_EQ(Node({})->childCount, 0);
+         }},
         {"add branches to the root",
          [&] {
              ClickNode({});
@@ -247,15 +265,17 @@ TEST_F(ScreenSession, EveryStepLeavesTheScreenAsARepaintWouldDrawIt)
              Press(VK_TAB);
              ASSERT_EQ(boxes.Count(), 1u);
              EXPECT_EQ(boxes.Last().text, "You may only assign a probability to a branch emanating from a chance node.");
+             stepsBeforeTyping = Tree().History().Count();
              Type("Other");
          }},
-        {"Escape while typing keeps the pane and the text",
+        {"Escape while typing keeps the pane, drops the text and leaves no step to undo",
          [&] {
              Press(VK_ESCAPE);
              ASSERT_NE(Tree().Pane(), nullptr);
              EXPECT_TRUE(IsChild(Tree().Handle(), Tree().Pane()->Handle()));
-             ClickEmpty();
-             EXPECT_EQ(Text({1}), "Other");
+             EXPECT_EQ(Tree().InPlaceEditor, nullptr);
+             EXPECT_EQ(Text({1}), "");
+             EXPECT_EQ(Tree().History().Count(), stepsBeforeTyping);
          }},
         {"add branches under it",
          [&] {

@@ -39,6 +39,8 @@
 #include "treewin/TreeClipboardActions.h"
 #include "treewin/TreeStructureActions.h"
 #include "tests/support/DialogControls.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/ScreenCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -632,6 +634,28 @@ TEST_F(TreeValuesCommands, TheVariablesWindowListsTheSelectedNodesDefinitions)
     // Left moves the selection to the root, whose lines show once, without a header.
     SendMessageA(variables->Handle(), WM_COMMAND, VariablesWindow::kLeftButton, 0);
     EXPECT_EQ(shown(), (std::vector<std::string>{"", "x = 1", "z = 4"}));
+
+    // With every variable defined at the node shown, nothing is left to define: Define New still shows.
+    tree.Root->SetBinding("y", "5", false);
+    variables->RefreshFromTree();
+    MenuButton* defineNew = nullptr;
+    for (HWND child = GetWindow(variables->Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
+            defineNew = button;
+    ASSERT_NE(defineNew, nullptr);
+    EXPECT_EQ(defineNew->ButtonMenu()->ItemCount(), 0);
+    // Shown on the screen, the raised frame's shadow at its bottom right corner, not the bare face.
+    MoveWindow(frame.Handle(), 0, 0, 800, 600, TRUE);
+    frame.Show(SW_SHOW);
+    ScreenOnTop raised(frame.Handle());
+    MoveWindow(variables->Handle(), 0, 0, 500, 300, TRUE);
+    BringWindowToTop(variables->Handle());
+    PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
+    RECT place{};
+    GetWindowRect(defineNew->Handle(), &place);
+    HDC screen = GetDC(nullptr);
+    EXPECT_NE(GetPixel(screen, place.right - 1, place.bottom - 1), GetSysColor(COLOR_BTNFACE));
+    ReleaseDC(nullptr, screen);
 
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 1306, "");

@@ -11,6 +11,7 @@
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/Clipboard.h"
+#include "framework/window/FrameworkApp.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
@@ -121,6 +122,9 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
     else
         editor = new InPlaceMultiLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
     InPlaceEditor = editor;
+    // A node's text is open whenever one node is selected: Ctrl+A there adds branches, as the menu says.
+    if (EditField != 3)
+        SetPropA(editor->Handle(), kFrameKeysFirst, reinterpret_cast<HANDLE>(1));
     SetEditFont(*font);
     // The whole text shows from its start, also where the node's box wraps or cuts it.
     if (EditField != 3)

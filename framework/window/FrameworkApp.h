@@ -20,6 +20,10 @@ class TimerManager;
 class TopWindow;
 class WindowMap;
 
+// The window property by which an edit control leaves Ctrl+A to the frame's keys rather than selecting its
+// text (the tree's name editor, which is open whenever one node is selected: Ctrl+A adds its branches).
+inline constexpr const char* kFrameKeysFirst = "FrameKeysFirst";
+
 class FrameworkApp {
 public:
     FrameworkApp(HINSTANCE instance, HINSTANCE previousInstance, const char* commandLine, int showCommand);

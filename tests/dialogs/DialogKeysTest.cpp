@@ -64,6 +64,33 @@ TEST(DialogKeys, EscapeClosesAndEnterPressesTheDefaultButton)
     }
     EXPECT_TRUE(accepted);
     EXPECT_STREQ(graphTemplate.title.Text(), "Typed");
+
+    // Ctrl+A in a field selects its text; the frame's Add Branches key does not take it.
+    DWORD selection = 0;
+    ModalDialogDriver person;
+    person
+        .Then([](DialogFrameCL& dialog) {
+            HWND field = dialog.Control(Ctl::ModifyTemplateTexts::TitleEdit);
+            SetFocus(field);
+            SetWindowTextA(field, "Whole");
+            SendMessageA(field, EM_SETSEL, 0, 0);
+            BYTE keys[256];
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] = 0x80;
+            SetKeyboardState(keys);
+            PostMessageA(field, WM_KEYDOWN, 'A', 1);
+        })
+        .Then([&selection](DialogFrameCL& dialog) {
+            BYTE keys[256];
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] = 0;
+            SetKeyboardState(keys);
+            selection = static_cast<DWORD>(
+                SendMessageA(dialog.Control(Ctl::ModifyTemplateTexts::TitleEdit), EM_GETSEL, 0, 0));
+            SendMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+        });
+    RunTemplateTextsDialog(graphTemplate);
+    EXPECT_EQ(selection, static_cast<DWORD>(MAKELONG(0, 5)));
     SetTextReportPresenter(nullptr);
 }
 

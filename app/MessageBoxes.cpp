@@ -11,7 +11,8 @@ namespace {
 
 int PresentOnScreen(const MessageBoxRequest& request)
 {
-    return MessageBoxA(MessageOwnerWindow(), request.text, request.caption, request.style);
+    // In front of whatever program has the foreground, as every box the person must answer.
+    return MessageBoxA(MessageOwnerWindow(), request.text, request.caption, request.style | MB_SETFOREGROUND);
 }
 
 MessageBoxPresenter& Presenter()

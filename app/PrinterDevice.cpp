@@ -1,6 +1,6 @@
 #include "app/PrinterDevice.h"
 
-#include "app/MainFrame.h"
+#include "app/MessageOwnerWindow.h"
 #include "app/CommandLine.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "framework/draw/MeasuringDisplay.h"
@@ -145,9 +145,11 @@ void PrinterDevice::TakeDevNames(HGLOBAL names)
 
 bool PrinterDevice::RunDialog(PRINTDLGA& dialog)
 {
-    MainFrame* frame = MainFrame::Program();
+    // Owned by the innermost dialog running, as a message box: the system enables its owner again when it
+    // closes, which must not free the frame behind a running dialog (the print preview) nor activate it.
+    const HWND owner = MessageOwnerWindow();
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = frame ? frame->Handle() : nullptr;
+    dialog.hwndOwner = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     dialog.hDevNames = MakeDevNamesHandle();
     dialog.hDevMode = MakeDevModeHandle();
     if (!IsDevModeUsable(dialog.hDevMode)) {

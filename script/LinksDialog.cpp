@@ -141,8 +141,9 @@ void ShowOnScreen(LinksDialog& links)
         refresh();
     });
     dialog.OnButton(LinksDialog::kBiLinksButton, [&] {
+        // The workbook's program may have come forward meanwhile: the person goes on in this dialog.
         links.EditSpreadsheetLinks();
-        links.BringMainWindowForward();
+        dialog.ComeToFront();
     });
     dialog.OnButton(LinksDialog::kPasteButton, [&] { refill(links.Paste()); });
     dialog.OnButton(LinksDialog::kDeleteButton, [&] {
@@ -309,12 +310,6 @@ bool LinksDialog::EditSpreadsheetLinks()
     const bool stored = spreadsheet.Run();
     changed_ = changed_ || stored;
     return stored;
-}
-
-void LinksDialog::BringMainWindowForward() const
-{
-    if (window_ != nullptr && window_->Handle() != nullptr)
-        SetForegroundWindow(GetAncestor(window_->Handle(), GA_ROOT));
 }
 
 int LinksDialog::Count() const

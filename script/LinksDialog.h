@@ -64,7 +64,6 @@ public:
     bool EditSpreadsheetLinks();
     DocumentLink* At(int row) const;
     bool IsTree() const { return tree_ != nullptr; }
-    void BringMainWindowForward() const;
 
 private:
     bool CanPasteProgramLink() const;

@@ -142,7 +142,7 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
         fillList();
         if (!listed)
             return;
-        SetForegroundWindow(dialog.Handle());
+        dialog.ComeToFront();
         enableEditors(true);
         SetFocus(list);
         showRow(0);

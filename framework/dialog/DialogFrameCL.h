@@ -50,6 +50,9 @@ public:
 
     // Runs the dialog modally: owners are disabled while it runs; returns when it ends.
     void RunModal();
+    // Puts the dialog above its owner and every other window and makes it the foreground window, as a dialog
+    // the person must answer, whichever program had the foreground.
+    void ComeToFront();
 
     bool TemplateFound() const { return engine_.Found(); }
     bool IsModal() const { return modal_ != 0; }

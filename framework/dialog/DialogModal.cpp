@@ -53,6 +53,7 @@ void DialogFrameCL::RunModal()
     }
     if (!(state_ & StateShown) || !IsWindowVisible(handle_))
         Show(SW_SHOW);
+    ComeToFront();
     if (TheApp) {
         const int previousFlag = TheApp->ModalFlag();
         TheApp->SetModalFlag(1);
@@ -67,6 +68,18 @@ void DialogFrameCL::RunModal()
     else if (HWND main = MainWindowHandle())
         SetFocus(main);
     modal_ = 0;
+}
+
+void DialogFrameCL::ComeToFront()
+{
+    if (!IsLive(handle_) || (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
+        return;
+    // The owner comes along without the activation, so that the dialog stands over the window it belongs to.
+    HWND owner = GetWindow(handle_, GW_OWNER);
+    if (owner && owner != handle_)
+        SetWindowPos(GetAncestor(owner, GA_ROOT), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    BringWindowToTop(handle_);
+    SetForegroundWindow(handle_);
 }
 
 void DialogFrameCL::LeaveModalStack()

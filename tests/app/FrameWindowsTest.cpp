@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
 #include "app/ZoomPane.h"
+#include "CommandIds.h"
 #include "analysis/MarkovAnalysis.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "dialogs/NewDocumentDialog.h"
@@ -293,6 +294,38 @@ TEST_F(FrameWindows, AModalDialogGivesTheActivationBackToTheWindowThatOpenedIt)
     };
     EXPECT_TRUE(PumpMessagesUntil(resultsAboveFrame)) << "the results window went behind the frame";
     SendMessageA(resultsWindow, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// Cascaded windows behind the active one show what they hold wherever an activation or a move uncovers them,
+// and nothing of another window.
+TEST_F(FrameWindows, WindowsUncoveredByActivationOrAMoveShowWhatTheyHold)
+{
+    OpenFileByName(paths[0].c_str());
+    Settle();
+    SendMessageA(frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(frame->ActiveChild()->Handle()), 0);
+    for (const char* title : {"Cohort", "Survival"}) {
+        LineGraphData data;
+        data.title = title;
+        data.horizontal.top = 2;
+        data.vertical.top = 1;
+        data.lines.push_back(GraphLineData{"State", {0.0, 0.5, 1.0}});
+        ShowLineGraph(data);
+        Settle();
+    }
+    Post(Cmd::WindowCascade);
+    ExpectScreenEqualsRepaint(frame->Handle());
+    for (unsigned i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        Post(MainFrame::FirstChildId + i);
+        ExpectScreenEqualsRepaint(frame->Handle());
+        RECT place{};
+        HWND active = frame->ActiveChild()->Handle();
+        GetWindowRect(active, &place);
+        MapWindowPoints(nullptr, frame->ClientHandle(), reinterpret_cast<POINT*>(&place), 2);
+        MoveWindow(active, place.left + 60, place.top + 40, place.right - place.left, place.bottom - place.top, TRUE);
+        Settle();
+        ExpectScreenEqualsRepaint(frame->Handle());
+    }
 }
 
 // A tool window opens restored over a maximised tree, which is maximised again when the tool window closes.

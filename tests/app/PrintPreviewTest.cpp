@@ -16,6 +16,7 @@
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/TestPrinter.h"
+#include "tests/support/ThreadWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -205,6 +206,17 @@ TEST_F(PrintPreviewTest, ThePagesDialogCountsThePagesAndPreviewWithoutAPrinterIs
     delete unprinted;
 }
 
+bool setupShown = false;
+
+// Answers the system's Print Setup dialog with OK once it shows.
+void CALLBACK AnswerPrintSetup(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND setup = ThreadWindow("#32770")) {
+        setupShown = true;
+        PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+}
+
 // The preview of a tree whose name is open for editing, as after a click: the preview is what the screen shows
 // (the white area under it does not paint over it), the program comes to rest, and the edit is back after.
 TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
@@ -226,15 +238,13 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
     const std::string entry = TestPrinterEntry();
     const DefaultPrinter described(entry.c_str());
     tree->UsePrinter(new PrinterDevice(&described));
-    {
-        PrintPagesDialog dialog(tree);
+    // The red handle lies below and right of the drawing's corner, at the print offset.
+    auto expectPreviewOnScreen = [](PrintPagesDialog& dialog) {
         ASSERT_NE(dialog.Preview(), nullptr);
-        ShowWindow(dialog.Handle(), SW_SHOW);
-        EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
-        // The red handle lies below and right of the drawing's corner, at the print offset.
         PreviewHelper& preview = *dialog.Preview();
         const int perInch = preview.window->Preview()->LogPixelsX();
-        POINT handle{static_cast<LONG>(preview.offsetX * perInch) + 3, static_cast<LONG>(preview.offsetY * perInch) + 3};
+        POINT handle{static_cast<LONG>(preview.offsetX * perInch) + 3,
+                     static_cast<LONG>(preview.offsetY * perInch) + 3};
         ClientToScreen(preview.window->Handle(), &handle);
         {
             // The screen is the whole display's: another test's window may lie over the handle until the
@@ -246,6 +256,13 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
             ReleaseDC(nullptr, screen);
         }
         ExpectScreenEqualsRepaint(dialog.Handle());
+    };
+    {
+        PrintPagesDialog dialog(tree);
+        ASSERT_NE(dialog.Preview(), nullptr);
+        ShowWindow(dialog.Handle(), SW_SHOW);
+        EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
+        expectPreviewOnScreen(dialog);
         // A changed header is on the pages at once.
         ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog.Handle(), PrintPagesDialog::HeadersButton)));
         ModalDialogDriver driver;
@@ -255,6 +272,25 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
         EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
         ExpectScreenEqualsRepaint(dialog.Handle());
     }
+    // The system's Print Setup over the running preview, answered OK: the preview is drawn again where it lay,
+    // and the preview, not the frame behind it, is the window the person goes on in.
+    ModalDialogDriver driver;
+    driver
+        .Then([&](DialogFrameCL& shown) {
+            auto& dialog = static_cast<PrintPagesDialog&>(shown);
+            setupShown = false;
+            const UINT_PTR answer = SetTimer(nullptr, 0, 50, &AnswerPrintSetup);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(PrintPagesDialog::SetupButton, BN_CLICKED), 0);
+            KillTimer(nullptr, answer);
+            EXPECT_TRUE(setupShown);
+            EXPECT_FALSE(IsWindowEnabled(frame->Handle()));
+            EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
+            EXPECT_EQ(GetActiveWindow(), dialog.Handle());
+            expectPreviewOnScreen(dialog);
+        })
+        .Press(IDOK);
+    ShowPrintPreview(tree);
+    EXPECT_TRUE(driver.Finished());
     EXPECT_NE(tree->InPlaceEditor, nullptr);
 }
 

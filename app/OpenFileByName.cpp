@@ -52,8 +52,8 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
     const bool readOnly = DocumentWindow::FileOpenElsewhere(file);
     if (readOnly) {
         const std::string question = std::string("\"") + fullPath.Text() +
-                                     "\" is already open in another KIVO window.\n\nOpen it read-only? Saving it will ask "
-                                     "for a new name.";
+                                     "\" is already open in another KIVO window.\n\n"
+                                     "Open it read-only? Saving it will ask for a new name.";
         if (AskYesNo(nullptr, question.c_str(), 0) != 1)
             return nullptr;
     }

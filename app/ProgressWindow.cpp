@@ -29,6 +29,12 @@ uint32_t lastHandle = 0;
 uint32_t shownHandle = static_cast<uint32_t>(-1);
 long pushedCount = 0;
 
+// True once a message has waited long enough for its bar to be worth showing.
+bool ShowDue(const ProgressMessage& message)
+{
+    return GetTickCount() - message.PushedAt >= ProgressWindow::ShowDelay;
+}
+
 } // namespace
 
 ProgressWindow::ProgressWindow(VisualStatusPane* pane) : VisualFieldItem(pane, LayoutManager::DockLeft, "", Key, 0)
@@ -62,7 +68,7 @@ void ProgressWindow::Step(uint32_t handle, double value)
     ProgressWindow* shown = Shown();
     if (shown == nullptr)
         return;
-    if (!shown->activeBar_ && GetTickCount() - top.PushedAt >= ShowDelay)
+    if (!shown->activeBar_ && ShowDue(top))
         shown->ShowMessage(top);
     if (shown->activeBar_)
         shown->activeBar_->SetValue(value);
@@ -89,7 +95,7 @@ void ProgressWindow::Pop(uint32_t handle)
         shownHandle = static_cast<uint32_t>(-1);
         return;
     }
-    if (shown && (barShown || GetTickCount() - messages.back().PushedAt >= ShowDelay))
+    if (shown && (barShown || ShowDue(messages.back())))
         shown->ShowMessage(messages.back());
     shownHandle = messages.back().Handle;
 }

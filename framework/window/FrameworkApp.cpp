@@ -138,8 +138,8 @@ void FrameworkApp::Quit()
 void FrameworkApp::ProcessMessage(MSG& message)
 {
     // The frame's keys act where the person edits nothing else: an edit control with the focus selects all
-    // its text on Ctrl+A (unless it carries kFrameKeysFirst) and deletes a character on Delete, and Delete in a window outside the frame (help,
-    // a tool window) stays there.
+    // its text on Ctrl+A (unless it carries kFrameKeysFirst) and deletes a character on Delete, and Delete in
+    // a window outside the frame (help, a tool window) stays there.
     bool frameKeys = true;
     if (message.message == WM_KEYDOWN && (message.wParam == 'A' || message.wParam == VK_DELETE)) {
         const bool edit = IsEditControl(message.hwnd);

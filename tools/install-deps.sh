@@ -9,7 +9,21 @@ done
 if [ $missing = 1 ]; then
   export DEBIAN_FRONTEND=noninteractive
   dpkg --add-architecture i386
-  apt-get update -q >/dev/null
+  # A mirror caught mid-sync serves an index that its Release file does not match: try again, and if it
+  # stays so, take the index as served (apt names a list file after its address, "/" as "_").
+  failed=""
+  for try in 1 2 3; do
+    failed=$(apt-get update -q 2>&1 | sed -n 's/^E: Failed to fetch \(http[^ ]*\).*/\1/p') || true
+    [ -z "$failed" ] && break
+    sleep 20
+  done
+  for url in $failed; do
+    list=/var/lib/apt/lists/$(sed -e 's#^http://##' -e 's#\.\(xz\|gz\)$##' -e 's#/#_#g' <<<"$url")
+    case "$url" in
+      *.xz) curl -fsS "$url" | xz -dc >"$list" || true ;;
+      *.gz) curl -fsS "$url" | gzip -dc >"$list" || true ;;
+    esac
+  done
   apt-get install -y -q --no-install-recommends $packages >/dev/null
 fi
 # A host name that does not resolve makes every Wine start wait about ten seconds.

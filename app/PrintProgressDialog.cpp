@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "app/PrintProgressDialog.h"
 
 #include "app/DocumentWindow.h"
@@ -8,7 +9,7 @@
 #include <cstdio>
 
 PrintProgressDialog::PrintProgressDialog(DocChildWindow* owner, ZoomPane*, PrinterDisplay* printer)
-    : PrintCancelDialog(owner, ResourceId(TemplateId, nullptr))
+    : PrintCancelDialog(owner, ResourceId(DialogRes::NewDocument, nullptr))
 {
     if (!handle_)
         return;

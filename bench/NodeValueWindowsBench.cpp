@@ -2,6 +2,7 @@
 // definition stored as one undo action and taken back; and Tables Used and Select Nodes over a tree of about
 // 100,000 nodes.
 
+#include "CommandIds.h"
 #include "bench/Bench.h"
 #include "bench/BenchApp.h"
 
@@ -52,7 +53,7 @@ KIVO_BENCH(NodeValueWindows)
         DefineVariableWindow* defining = nullptr;
         BenchReport("open Define Variable on 10,000 selected nodes", 1,
                     [&] { defining = new DefineVariableWindow(&window, window.Selection, "x"); });
-        SetDlgItemTextA(defining->Handle(), DefineVariableWindow::kDefinitionEdit, "0.25*k");
+        SetDlgItemTextA(defining->Handle(), Ctl::DefineVariable31109::DefinitionEdit, "0.25*k");
         BenchReport("store the definition at 10,000 nodes (one undo action)", 1,
                     [&] { SendMessageA(defining->Handle(), WM_COMMAND, IDOK, 0); });
         BenchReport("undo it", 1, [&] { window.Undo(); });

@@ -7,7 +7,6 @@
 
 class AttachCloneDialog : public PresentedDialog<AttachCloneDialog> {
 public:
-    enum : unsigned { kTemplateId = 2125 };
 
     explicit AttachCloneDialog(const NameList& names) : names(names) {}
     // The chosen position, or -1 when cancelled.

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/BayesDialogs.h"
 
 #include "app/MenuButton.h"
@@ -20,16 +21,16 @@ BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record) : Baye
 }
 
 BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record, bool)
-    : AppDialog(kTemplateId), record(record)
+    : AppDialog(DialogRes::BayesRevision), record(record)
 {
-    valueField = AddRealField(kValueField, &value, 0.0, 1.0);
-    expressionField = TextEditCtrl::FromTemplate(this, kExpressionField, &expression);
+    valueField = AddRealField(Ctl::BayesRevision::ValueEdit, &value, 0.0, 1.0);
+    expressionField = TextEditCtrl::FromTemplate(this, Ctl::BayesRevision::ExpressionEdit, &expression);
     // The document's variables: a pick replaces the Expression field's selection.
     auto menu = std::make_unique<Menu>();
     const DocVariableList& variables = record.document->Variables;
     for (int i = 0; i < variables.Count(); ++i)
         menu->AppendItem(kFirstVariableItem + i, variables.At(i)->name.Text());
-    if (MenuButton* button = MakeOwningMenuButton(std::move(menu), this, kVariablesButton))
+    if (MenuButton* button = MakeOwningMenuButton(std::move(menu), this, Ctl::BayesRevision::VariablesText))
         AddMenuButton(button->ButtonMenu());
     TrackFocus(expressionField);
 }
@@ -78,7 +79,7 @@ bool BayesProbabilitiesDialog::StoreStep()
 
 void BayesProbabilitiesDialog::ShowPrompt(const BayesPrompt& prompt)
 {
-    if (WindowCL* text = FindChild(kPromptText))
+    if (WindowCL* text = FindChild(Ctl::BayesRevision::PromptText))
         text->SetText(prompt.text);
     valueField->SetText(prompt.value);
     expressionField->SetText(prompt.expression);
@@ -94,25 +95,25 @@ void BayesProbabilitiesDialog::Finish()
     done = true;
 }
 
-BayesTestDialog::BayesTestDialog(const BayesRevision& record) : AppDialog(kTemplateId)
+BayesTestDialog::BayesTestDialog(const BayesRevision& record) : AppDialog(DialogRes::BayesRevision3340)
 {
     for (int i = 0; i < 2; ++i) {
-        if (WindowCL* radio = FindChild(kFirstTestRadio + i))
+        if (WindowCL* radio = FindChild(Ctl::BayesRevision3340::T1 + i))
             radio->SetText(record.testNames[i]);
-        if (WindowCL* radio = FindChild(kFirstConditionRadio + i))
+        if (WindowCL* radio = FindChild(Ctl::BayesRevision3340::C1 + i))
             radio->SetText(record.conditionNames[i]);
     }
     ChooseBayesTestDefaults(record, positiveTest, presenceCondition);
     for (int i = 0; i < 2; ++i) {
-        CheckItem(kFirstTestRadio + i, i == positiveTest);
-        CheckItem(kFirstConditionRadio + i, i == presenceCondition);
+        CheckItem(Ctl::BayesRevision3340::T1 + i, i == positiveTest);
+        CheckItem(Ctl::BayesRevision3340::C1 + i, i == presenceCondition);
     }
 }
 
 int BayesTestDialog::OkResult()
 {
-    positiveTest = IsItemChecked(kFirstTestRadio + 1) ? 1 : 0;
-    presenceCondition = IsItemChecked(kFirstConditionRadio + 1) ? 1 : 0;
+    positiveTest = IsItemChecked(Ctl::BayesRevision3340::T1 + 1) ? 1 : 0;
+    presenceCondition = IsItemChecked(Ctl::BayesRevision3340::C1 + 1) ? 1 : 0;
     return 1;
 }
 

@@ -12,11 +12,11 @@ class EditCtrl;
 class BayesProbabilitiesDialog : public AppDialog {
 public:
     enum : unsigned {
-        kTemplateId = 2380,
-        kPromptText = 2381,
-        kValueField = 2382,
-        kExpressionField = 2383,
-        kVariablesButton = 2384,
+        
+        
+        
+        
+        
         // The Variables menu's items, one per document variable.
         kFirstVariableItem = 30000,
     };
@@ -50,7 +50,6 @@ protected:
 
 class BayesTestDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 3340, kFirstTestRadio = 3341, kFirstConditionRadio = 3343 };
 
     explicit BayesTestDialog(const BayesRevision& record);
 

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/CEAnalysisDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -6,9 +7,9 @@ int CEAnalysisDialog::Run()
 {
     if (HasPresenter())
         return Present();
-    int checked = effectivenessOnX != 0 ? kEffectivenessButton : kCostButton;
-    const int answer = ProgramDialog::RunRadioChoice(kTemplateId, kCostButton, kEffectivenessButton, checked);
-    effectivenessOnX = checked == kEffectivenessButton ? 1 : 0;
+    int checked = effectivenessOnX != 0 ? Ctl::CostEffectivenessAnalysis::EffectivenessOnXAxis : Ctl::CostEffectivenessAnalysis::CostOnXAxis;
+    const int answer = ProgramDialog::RunRadioChoice(DialogRes::CostEffectivenessAnalysis, Ctl::CostEffectivenessAnalysis::CostOnXAxis, Ctl::CostEffectivenessAnalysis::EffectivenessOnXAxis, checked);
+    effectivenessOnX = checked == Ctl::CostEffectivenessAnalysis::EffectivenessOnXAxis ? 1 : 0;
     return answer;
 }
 

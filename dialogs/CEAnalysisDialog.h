@@ -6,7 +6,6 @@
 
 class CEAnalysisDialog : public PresentedDialog<CEAnalysisDialog> {
 public:
-    enum : unsigned { kTemplateId = 4380, kCostButton = 4381, kEffectivenessButton = 4382 };
     // 1 effectiveness on the horizontal axis, 0 cost.
     int effectivenessOnX = 1;
 

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/CEParamsDialog.h"
 
 #include "dialogs/FormulaEditorDialog.h"
@@ -21,28 +22,28 @@ int CEParamsDialog::Run()
 {
     if (HasPresenter())
         return Present() == IDOK ? 1 : 0;
-    ProgramDialog dialog(kTemplateId);
+    ProgramDialog dialog(DialogRes::CostEffectivenessParameters);
     EditCtrl* fields[3] = {
-        EditCtrl::FromTemplate(&dialog, kWillingnessEdit, &willingness, CtrlWindowCL::MayBeEmpty),
-        EditCtrl::FromTemplate(&dialog, kMinimumEdit, &minimum, CtrlWindowCL::MayBeEmpty),
-        EditCtrl::FromTemplate(&dialog, kMaximumEdit, &maximum, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::WillingnessToPayEdit, &willingness, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::ValueEdit, &minimum, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::MaximumEdit, &maximum, CtrlWindowCL::MayBeEmpty),
     };
-    CheckBoxCtrl::FromTemplate(&dialog, kMinimumCheck, &useMinimum);
-    CheckBoxCtrl::FromTemplate(&dialog, kMaximumCheck, &useMaximum);
+    CheckBoxCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::MinimumEffectiveness, &useMinimum);
+    CheckBoxCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::MaximumCost, &useMaximum);
     // An optional formula and its "..." button are usable only while its box is checked.
     const auto follow = [&dialog](unsigned check) {
         const bool on = dialog.IsItemChecked(check);
         dialog.EnableItem(check + 1, on);
         dialog.EnableItem(check + 5, on);
     };
-    for (unsigned check : {kMinimumCheck, kMaximumCheck}) {
+    for (unsigned check : {Ctl::CostEffectivenessParameters::MinimumEffectiveness, Ctl::CostEffectivenessParameters::MaximumCost}) {
         follow(check);
         dialog.OnButton(check, [follow, check] { follow(check); });
     }
     // Each "..." edits its formula in the Formula Editor.
     const char* const labels[3] = {"Willingness to pay:", "Minimum effectiveness:", "Maximum cost:"};
     for (int i = 0; i < 3; ++i)
-        dialog.OnButton(kWillingnessEditor + i, [this, &fields, &labels, i] {
+        dialog.OnButton(Ctl::CostEffectivenessParameters::WillingnessEditor + i, [this, &fields, &labels, i] {
             if (fields[i] != nullptr)
                 RunFormulaEditor(window, *fields[i], labels[i], nullptr, nullptr, "Cost-Effectiveness Parameters");
         });
@@ -62,7 +63,7 @@ int CEParamsDialog::Run()
                 return;
         dialog.EndModal();
     });
-    dialog.SelectField(kWillingnessEdit);
+    dialog.SelectField(Ctl::CostEffectivenessParameters::WillingnessToPayEdit);
     return dialog.Run() == IDOK ? 1 : 0;
 }
 

@@ -10,13 +10,13 @@ class TreeWindow;
 class CEParamsDialog : public PresentedDialog<CEParamsDialog> {
 public:
     enum : unsigned {
-        kTemplateId = 4390,
-        kWillingnessEdit = 4391,
-        kMinimumCheck = 4392,
-        kMinimumEdit = 4393,
-        kMaximumCheck = 4394,
-        kMaximumEdit = 4395,
-        kWillingnessEditor = 4396, // the "..." of each formula, in the order of the edits
+        
+        
+        
+        
+        
+        
+        // the "..." of each formula, in the order of the edits
     };
 
     // Loads the tree's settings.

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/CEReportQuestionDialog.h"
 
 #include "analysis/SensitivityResultGrid.h"
@@ -5,14 +6,14 @@
 #include <windows.h>
 
 CEReportQuestionDialog::CEReportQuestionDialog(int* eliminate, int* answered)
-    : AppDialog(kTemplateId), eliminate(eliminate), answered(answered)
+    : AppDialog(DialogRes::TextReport2220), eliminate(eliminate), answered(answered)
 {
-    CheckItem(kYesCheck, *eliminate != 0);
+    CheckItem(Ctl::TextReport2220::Yes, *eliminate != 0);
 }
 
 int CEReportQuestionDialog::OkResult()
 {
-    *eliminate = IsItemChecked(kYesCheck) ? 1 : 0;
+    *eliminate = IsItemChecked(Ctl::TextReport2220::Yes) ? 1 : 0;
     *answered = 1;
     return 1;
 }

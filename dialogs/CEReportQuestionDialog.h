@@ -6,7 +6,6 @@
 
 class CEReportQuestionDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 2220, kYesCheck = 2221 };
 
     // The check box starts from *eliminate; after OK *answered is 1 and *eliminate the check box.
     CEReportQuestionDialog(int* eliminate, int* answered);

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/CESensitivityWindow.h"
 
 #include "analysis/CEReport.h"
@@ -58,17 +59,17 @@ void FindPayoffThresholds(const SensitivityResultGrid& grid, int component, std:
 }  // namespace
 
 CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
-    : DialogFrameCL(Frame(), ResourceId(kTemplateId, nullptr), WindowStyle), results_(results)
+    : DialogFrameCL(Frame(), ResourceId(DialogRes::CostEffectivenessSensitivityAnalysis, nullptr), WindowStyle), results_(results)
 {
     SetStateBits(StateDeleteWithWindow);
     AddDocumentPopup(this, results_.grid != nullptr ? results_.grid->Document() : nullptr);
-    if (WindowCL* text = FindChild(kNodeText)) {
+    if (WindowCL* text = FindChild(Ctl::CostEffectivenessSensitivityAnalysis::NodeText)) {
         zString nodeText;
         if (results_.node != nullptr)
             results_.node->GetShortText(nodeText, 30);
         text->SetText(nodeText);
     }
-    if (WindowCL* text = FindChild(kVariableText))
+    if (WindowCL* text = FindChild(Ctl::CostEffectivenessSensitivityAnalysis::VariableText))
         text->SetText(results_.variableLabel);
     MakeGraphButton();
     Show(SW_SHOW);
@@ -107,7 +108,7 @@ void CESensitivityWindow::MakeGraphButton()
     menu->AppendItem(1582, (name + " vs. Average Cost").c_str());
     menu->AppendItem(1584, (name + " vs. Average Effectiveness").c_str());
     // The picked command arrives here as WM_COMMAND.
-    MakeOwningMenuButton(std::move(menu), this, kGraphButton);
+    MakeOwningMenuButton(std::move(menu), this, Ctl::CostEffectivenessSensitivityAnalysis::GraphText);
 }
 
 bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
@@ -189,7 +190,7 @@ long CESensitivityWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         if (results_.grid != nullptr)
             OpenPlaneGraph(command == kEffectivenessByCost ? 1 : 0);
         return 1;
-    case kReportButton: {
+    case Ctl::CostEffectivenessSensitivityAnalysis::TextReport: {
         TextReport report;
         const TreeDocument* document = results_.grid->Document();
         NumericFormat cost, effectiveness, ratio;

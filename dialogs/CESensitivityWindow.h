@@ -12,7 +12,6 @@ struct LineGraphData;
 
 class CESensitivityWindow : public DialogFrameCL {
 public:
-    enum : unsigned { kTemplateId = 2340, kNodeText = 2341, kGraphButton = 2342, kReportButton = 2343, kVariableText = 2344 };
     // The Graph menu's plane graphs: cost across effectiveness, and the reverse.
     enum : unsigned { kCostByEffectiveness = 1580, kEffectivenessByCost = 1581 };
 

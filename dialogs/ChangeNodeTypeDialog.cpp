@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
 
 #include "app/CommandLine.h"
@@ -59,7 +60,7 @@ void PaintSymbol(TreeWindow& window, int kind, HDC dc, const RECT& area)
 // Without a common kind OK waits for a choice.
 int ShowOnScreen(ChangeNodeTypeDialog& change)
 {
-    ProgramDialog dialog(ChangeNodeTypeDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::ChangeNodeType2070);
     for (const KindButton& entry : kKindButtons)
         if (!change.Shows(entry.kind))
             for (unsigned id : {entry.button, entry.picture})
@@ -75,7 +76,7 @@ int ShowOnScreen(ChangeNodeTypeDialog& change)
     for (const KindButton& entry : kKindButtons)
         dialog.OnButton(entry.button, [&dialog] { dialog.EnableItem(IDOK, true); });
     const int answer =
-        RunRadioChoice(dialog, ChangeNodeTypeDialog::kFirstButton, ChangeNodeTypeDialog::kLastButton, checked,
+        RunRadioChoice(dialog, Ctl::ChangeNodeType2070::Chance, Ctl::ChangeNodeType2070::Label, checked,
                        [&change](unsigned id) { return change.Offers(KindOfButton(static_cast<int>(id))); });
     change.kind = KindOfButton(checked);
     return answer;

@@ -8,7 +8,6 @@ class TreeWindow;
 
 class ChangeNodeTypeDialog : public PresentedDialog<ChangeNodeTypeDialog> {
 public:
-    enum : unsigned { kTemplateId = 2070, kFirstButton = 2071, kLastButton = 2076 };
 
     // The nodes' common kind is chosen at first (none when they differ). A kind is not offered when a node
     // cannot take it: Markov and decision below a Markov node, terminal with branches, label with two or

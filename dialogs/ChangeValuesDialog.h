@@ -19,7 +19,6 @@ class ChangeValuesDialog : public PresentedDialog<ChangeValuesDialog> {
     std::unique_ptr<CustomInterfaceSettings> own_;
 
 public:
-    enum : unsigned { TemplateId = 3580 };
 
     // With markModified, OK marks the tree modified.
     ChangeValuesDialog(TreeDocument& tree, CustomInterfaceSettings& settings, bool markModified);

@@ -1,6 +1,7 @@
 // Change Values on the screen: one row per parameter in a pane over the dialog's area, each with its label,
 // its value box (a number edit opens over the selected one) or its switch, and "?" for the variable's comment.
 
+#include "CommandIds.h"
 #include "app/RangeValidator.h"
 #include "dialogs/ChangeValuesDialog.h"
 #include "dialogs/NamedCommentDialog.h"
@@ -30,9 +31,6 @@ constexpr int kRowHeight = 25;
 // Horizontal places in dialog units: the label, the value box and the "?" button.
 constexpr int kLabelLeft = 5, kLabelWidth = 120, kValueLeft = 128, kValueWidth = 56, kHelpLeft = 188, kHelpWidth = 10;
 constexpr unsigned kFirstSwitch = 6800, kFirstHelp = 7000, kEditor = 3586;
-constexpr unsigned kNextRowCommand = 1180;
-constexpr unsigned kUseDefault = 3582, kAllDefaults = 3583, kWheel = 3584, kReasons = 1414, kNodeCaption = 3585,
-                   kArea = 3581;
 
 // The rows (the custom interface window). Clicking a value box selects its row; the dialog's buttons act on
 // the selected row through it.
@@ -92,7 +90,7 @@ zDialogUnit FontUnits(const ProgramDialog& dialog)
 }
 
 ParameterRows::ParameterRows(ProgramDialog& dialog, CustomInterfaceSettings& parameters, const TreeDocument& tree)
-    : PaneWindowCL(&dialog, new LayoutManager(dialog.TakePlaceOf(kArea), nullptr),
+    : PaneWindowCL(&dialog, new LayoutManager(dialog.TakePlaceOf(Ctl::ChangeValues::Area), nullptr),
                    WS_CHILD | WS_VISIBLE | WS_VSCROLL),
       dialog_(dialog), parameters_(parameters), tree_(tree), units_(FontUnits(dialog))
 {
@@ -293,8 +291,8 @@ void ParameterRows::ShowSelected()
 void ParameterRows::EnableButtons()
 {
     const bool editing = editor_ != nullptr;
-    dialog_.EnableItem(kUseDefault, editing);
-    dialog_.EnableItem(kWheel, editing && Row(selected_).wheelAllowed != 0);
+    dialog_.EnableItem(Ctl::ChangeValues::UseDefault, editing);
+    dialog_.EnableItem(Ctl::ChangeValues::WheelText, editing && Row(selected_).wheelAllowed != 0);
 }
 
 void ParameterRows::UseDefault(int row)
@@ -341,14 +339,14 @@ long ParameterRows::OnEditorKey(WindowEvent* event)
     if (event->Key() != VK_TAB)
         return 0;
     if (event->message == WM_KEYDOWN)
-        PostMessageA(Handle(), WM_COMMAND, kNextRowCommand, 0);
+        PostMessageA(Handle(), WM_COMMAND, Cmd::ChangeValuesNextRow, 0);
     return 1;
 }
 
 long ParameterRows::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     const int count = parameters_.Count();
-    if (id == kNextRowCommand) {
+    if (id == Cmd::ChangeValuesNextRow) {
         if (Commit() && count > 0)
             Select((selected_ + 1) % count);
         return 1;
@@ -373,30 +371,30 @@ long ParameterRows::OnCommandId(unsigned id, unsigned code, HWND control)
 
 int ChangeValuesDialog::ShowOnScreen()
 {
-    ProgramDialog dialog(TemplateId);
-    dialog.SetItemText(kNodeCaption, nodeCaption.Text());
+    ProgramDialog dialog(DialogRes::ChangeValues);
+    dialog.SetItemText(Ctl::ChangeValues::NodeCaption, nodeCaption.Text());
     // The "&Wheel" button in the place of its placeholder.
-    RECT place = dialog.TakePlaceOf(kWheel);
-    auto* wheel = new StyledButtonCtrl(&dialog, place, BS_PUSHBUTTON | WS_TABSTOP, "&Wheel", kWheel);
+    RECT place = dialog.TakePlaceOf(Ctl::ChangeValues::WheelText);
+    auto* wheel = new StyledButtonCtrl(&dialog, place, BS_PUSHBUTTON | WS_TABSTOP, "&Wheel", Ctl::ChangeValues::WheelText);
     SendMessageA(wheel->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(dialog.DialogFont()), FALSE);
-    dialog.ShowItem(kReasons, false);
-    dialog.ShowItem(kUseDefault, defaultsShown);
-    dialog.ShowItem(kAllDefaults, defaultsShown);
+    dialog.ShowItem(Cmd::OptionsNodeComment, false);
+    dialog.ShowItem(Ctl::ChangeValues::UseDefault, defaultsShown);
+    dialog.ShowItem(Ctl::ChangeValues::AllDefaults, defaultsShown);
     auto* rows = new ParameterRows(dialog, parameters, tree_);
     rows->Select(0);
-    dialog.OnButton(kUseDefault, [&] {
+    dialog.OnButton(Ctl::ChangeValues::UseDefault, [&] {
         if (parameters.Count() == 0)
             return;
         rows->UseDefault(rows->Selected());
         rows->ShowSelected();
     });
-    dialog.OnButton(kAllDefaults, [&] {
+    dialog.OnButton(Ctl::ChangeValues::AllDefaults, [&] {
         for (int i = 0; i < parameters.Count(); ++i)
             rows->UseDefault(i);
         InvalidateRect(rows->Handle(), nullptr, TRUE);
         rows->ShowSelected();
     });
-    dialog.OnButton(kWheel, [&] { rows->AssessWithWheel(); });
+    dialog.OnButton(Ctl::ChangeValues::WheelText, [&] { rows->AssessWithWheel(); });
     dialog.OnButton(IDOK, [&] {
         if (!rows->Commit())
             return;

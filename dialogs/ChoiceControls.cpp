@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/ChoiceControls.h"
 
 #include "foundation/NameList.h"
@@ -6,7 +7,6 @@
 
 namespace {
 
-enum : unsigned { kChooserTemplate = 2125, kChooserList = 2126, kChooserPrompt = 2127 };
 
 } // namespace
 
@@ -27,17 +27,17 @@ int RunRadioChoice(ProgramDialog& dialog, unsigned first, unsigned last, int& ch
 
 int ShowListChooser(const char* caption, const char* prompt, const NameList& rows, int& selected)
 {
-    ProgramDialog dialog(kChooserTemplate);
+    ProgramDialog dialog(DialogRes::FileConversion);
     dialog.SetText(caption);
-    dialog.SetItemText(kChooserPrompt, prompt);
+    dialog.SetItemText(Ctl::FileConversion::SelectOneSubtreeForConversionText, prompt);
     if (selected < 0 || selected >= rows.Count())
         selected = 0;
-    if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateIndex(&dialog, kChooserList, &selected, 0)) {
+    if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateIndex(&dialog, Ctl::FileConversion::SelectOneSubtreeForConversionList, &selected, 0)) {
         for (int i = 0; i < rows.Count(); ++i)
             list->AddString(*rows.At(i));
         list->Load();
         SetFocus(list->Handle());
     }
-    dialog.OnNotification(kChooserList, LBN_DBLCLK, [&dialog] { dialog.Accept(); });
+    dialog.OnNotification(Ctl::FileConversion::SelectOneSubtreeForConversionList, LBN_DBLCLK, [&dialog] { dialog.Accept(); });
     return dialog.Run();
 }

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/ClonesDialog.h"
 
 #include "app/RangeValidator.h"
@@ -18,8 +19,8 @@ namespace {
 
 void ShowOnScreen(ClonesDialog& clones)
 {
-    ProgramDialog dialog(ClonesDialog::kTemplateId);
-    ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, ClonesDialog::kList);
+    ProgramDialog dialog(DialogRes::Clones);
+    ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, Ctl::Clones::DescriptionList);
     const int tabStops[] = {25};
     list->SetTabStops(tabStops, 1);
     auto refill = [&](int select) {
@@ -29,8 +30,8 @@ void ShowOnScreen(ClonesDialog& clones)
         list->SetCurSel(select);
         SetFocus(list->Handle());
         const bool any = list->GetCurSel() >= 0;
-        dialog.EnableItem(ClonesDialog::kPropertiesButton, any);
-        dialog.EnableItem(ClonesDialog::kDestroyButton, any);
+        dialog.EnableItem(Ctl::Clones::Properties, any);
+        dialog.EnableItem(Ctl::Clones::Destroy, any);
     };
     auto selected = [list] { return list->GetCurSel(); };
     auto edit = [&] {
@@ -39,9 +40,9 @@ void ShowOnScreen(ClonesDialog& clones)
             refill(row);
     };
     refill(0);
-    dialog.OnNotification(ClonesDialog::kList, LBN_DBLCLK, edit);
-    dialog.OnButton(ClonesDialog::kPropertiesButton, edit);
-    dialog.OnButton(ClonesDialog::kDestroyButton, [&] {
+    dialog.OnNotification(Ctl::Clones::DescriptionList, LBN_DBLCLK, edit);
+    dialog.OnButton(Ctl::Clones::Properties, edit);
+    dialog.OnButton(Ctl::Clones::Destroy, [&] {
         const int row = selected();
         clones.Destroy(row);
         refill(std::min(row, clones.Count() - 1));
@@ -51,10 +52,10 @@ void ShowOnScreen(ClonesDialog& clones)
 
 int ShowOnScreen(ClonePropsDialog& properties)
 {
-    ProgramDialog dialog(ClonePropsDialog::kTemplateId);
-    IntegerEdit::FromTemplate(&dialog, ClonePropsDialog::kIndexField, new IntegerRangeValidator(1, 32000, 1), 0,
+    ProgramDialog dialog(DialogRes::CloneProperties);
+    IntegerEdit::FromTemplate(&dialog, Ctl::CloneProperties::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0,
                               &properties.newIndex);
-    EditCtrl::FromTemplate(&dialog, ClonePropsDialog::kDescriptionField, &properties.description);
+    EditCtrl::FromTemplate(&dialog, Ctl::CloneProperties::DescriptionEdit, &properties.description);
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;
@@ -62,10 +63,10 @@ int ShowOnScreen(ClonePropsDialog& properties)
             dialog.EndModal();
             return;
         }
-        dialog.SelectField(ClonePropsDialog::kIndexField);
+        dialog.SelectField(Ctl::CloneProperties::IndexEdit);
         ShowErrorBox(nullptr, "This index is being used by another clone.", 0);
     });
-    dialog.SelectField(ClonePropsDialog::kDescriptionField);
+    dialog.SelectField(Ctl::CloneProperties::DescriptionEdit);
     return dialog.Run();
 }
 

@@ -12,7 +12,6 @@ struct NodeRef;
 
 class ClonesDialog : public PresentedDialog<ClonesDialog> {
 public:
-    enum : unsigned { kTemplateId = 3610, kList = 3611, kPropertiesButton = 3612, kDestroyButton = 3613 };
 
     ClonesDialog(TreeWindow& tree, NodeRefList& masters) : tree_(tree), masters_(masters) {}
     void Run();
@@ -31,7 +30,6 @@ private:
 // Clone Properties (3620): a new index (1 to 32000, not used by another entry) and description of one clone.
 class ClonePropsDialog : public PresentedDialog<ClonePropsDialog> {
 public:
-    enum : unsigned { kTemplateId = 3620, kIndexField = 3621, kDescriptionField = 3622 };
 
     // The entry is out of the registry while it is edited.
     ClonePropsDialog(TreeWindow& tree, NodeRef& entry, const NodeRefList& masters);

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/ColumnsDialog.h"
 
 #include "app/FontSampleControl.h"
@@ -57,13 +58,13 @@ zString ColumnsDialog::ColumnLabel(const DisplayColumn& column, bool costEffecti
 }
 
 ColumnsDialog::ColumnsDialog(TreeWindow& window)
-    : AppDialog(kTemplateId), window(window),
+    : AppDialog(DialogRes::Columns), window(window),
       costEffectiveness(window.Document().CalcPrefs.CalcMethod == CostEffectivenessMethod)
 {
     working.Copy(window.Document().RollBackColumns, true);
     if (working.Count() == 0)
         working.Add(NewColumn(""));
-    formulaField = EditCtrl::FromTemplate(this, kFormulaField);
+    formulaField = EditCtrl::FromTemplate(this, Ctl::Columns::FormulaField);
     BuildMenus();
     FillList(0);
     OnSelect();
@@ -83,7 +84,7 @@ void ColumnsDialog::BuildMenus()
     format->AppendSeparator();
     format->AppendItem(kFirstFormatCommand + DisplayColumn::kNoFormat, "None");
     format->AppendItem(kFirstFormatCommand + DisplayColumn::kCustomFormat, "Custom");
-    formatButton = MakeOwningMenuButton(std::move(format), this, kFormatButton);
+    formatButton = MakeOwningMenuButton(std::move(format), this, Ctl::Columns::NumericFormatText);
 
     auto calculation = std::make_unique<Menu>();
     const auto add = [&](int kind) {
@@ -105,12 +106,12 @@ void ColumnsDialog::BuildMenus()
     add(DisplayColumn::kScenarioNumber);
     calculation->AppendSeparator();
     add(DisplayColumn::kCustomCalculation);
-    calculationButton = MakeOwningMenuButton(std::move(calculation), this, kCalculationButton);
+    calculationButton = MakeOwningMenuButton(std::move(calculation), this, Ctl::Columns::CalculationText);
 }
 
 void ColumnsDialog::FillList(int select)
 {
-    const HWND list = Control(kList);
+    const HWND list = Control(Ctl::Columns::List);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     // The calculations stand in a column just right of the widest header; a line wider than the list scrolls.
     HDC dc = GetDC(list);
@@ -148,8 +149,8 @@ void ColumnsDialog::ShowFormatSample()
     const DisplayColumn* column = Current();
     if (column != nullptr && column->format)
         FormatNumber(*column->format, 1234567.8901234, text, true, true, DigitsOfFormat);
-    SetItemText(kFormatSample, text.Text());
-    EnableItem(kFormatSetButton, column != nullptr && column->format != nullptr);
+    SetItemText(Ctl::Columns::N1234Text, text.Text());
+    EnableItem(Ctl::Columns::Set, column != nullptr && column->format != nullptr);
 }
 
 void ColumnsDialog::LoadColumn()
@@ -158,21 +159,21 @@ void ColumnsDialog::LoadColumn()
     const DisplayColumn* column = Current();
     if (column == nullptr)
         return;
-    SetItemText(kHeaderField, column->header.Text());
+    SetItemText(Ctl::Columns::HeaderEdit, column->header.Text());
     if (calculationButton != nullptr)
         calculationButton->ShowPickedItem(kFirstKindCommand + column->kind);
     const bool custom = column->kind == DisplayColumn::kCustomCalculation;
-    SetItemText(kFormulaField, custom ? column->formula.Text() : "");
-    EnableItem(kFormulaField, custom);
-    EnableItem(kFormulaEditorButton, custom);
+    SetItemText(Ctl::Columns::FormulaField, custom ? column->formula.Text() : "");
+    EnableItem(Ctl::Columns::FormulaField, custom);
+    EnableItem(Ctl::Columns::FormulaEditorButton, custom);
     if (formatButton != nullptr)
         formatButton->ShowPickedItem(kFirstFormatCommand + column->formatSource);
     ShowFormatSample();
-    CheckItem(kFontCheck, column->font != nullptr);
-    EnableItem(kFontButton, column->font != nullptr);
+    CheckItem(Ctl::Columns::CustomFont, column->font != nullptr);
+    EnableItem(Ctl::Columns::FontButton, column->font != nullptr);
     if (column->font)
-        fontSample = std::make_unique<FontSampleControl>(this, kFontButton, column->font.get(), kFontSample, nullptr);
-    SetItemText(kFontSample, column->font ? "Sample" : "");
+        fontSample = std::make_unique<FontSampleControl>(this, Ctl::Columns::FontButton, column->font.get(), Ctl::Columns::SampleText, nullptr);
+    SetItemText(Ctl::Columns::SampleText, column->font ? "Sample" : "");
 }
 
 ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
@@ -180,7 +181,7 @@ ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
     DisplayColumn* column = Current();
     if (column == nullptr)
         return Stored::Kept;
-    column->header = ItemText(kHeaderField);
+    column->header = ItemText(Ctl::Columns::HeaderEdit);
     const char* failure = nullptr;
     unsigned failed = 0;
     if (column->header.IsEmpty() || column->header == kNewHeader) {
@@ -188,17 +189,17 @@ ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
             return AskYesNo(nullptr, "You have left this column empty. Discard it?", -1) == 1 ? Stored::Discard
                                                                                                 : Stored::Failed;
         failure = "You must assign a header to this column.";
-        failed = kHeaderField;
+        failed = Ctl::Columns::HeaderEdit;
     }
     if (column->kind == DisplayColumn::kCustomCalculation) {
-        const zString formula = ItemText(kFormulaField);
+        const zString formula = ItemText(Ctl::Columns::FormulaField);
         if (formula.IsEmpty()) {
             if (failure == nullptr) {
                 failure = "You must assign a formula for calculations.";
-                failed = kFormulaField;
+                failed = Ctl::Columns::FormulaField;
             }
         } else if (failure == nullptr && !silent && !FormulaSyntaxOk(formula, formulaField, "custom calculation string")) {
-            SetFocus(Control(kFormulaField));
+            SetFocus(Control(Ctl::Columns::FormulaField));
             return Stored::Failed;
         } else {
             column->formula = formula;
@@ -216,23 +217,23 @@ ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
 // does not pass.
 void ColumnsDialog::OnSelect()
 {
-    const int selected = static_cast<int>(SendMessageA(Control(kList), LB_GETCURSEL, 0, 0));
+    const int selected = static_cast<int>(SendMessageA(Control(Ctl::Columns::List), LB_GETCURSEL, 0, 0));
     if (working.Count() == 0 || selected < 0) {
-        SendMessageA(Control(kList), LB_SETCURSEL, current, 0);
+        SendMessageA(Control(Ctl::Columns::List), LB_SETCURSEL, current, 0);
     } else {
         if (selected != current && Current() != nullptr && StoreColumn(false, false) == Stored::Failed) {
-            SendMessageA(Control(kList), LB_SETCURSEL, current, 0);
+            SendMessageA(Control(Ctl::Columns::List), LB_SETCURSEL, current, 0);
             return;
         }
         if (selected != current)
             FillList(selected);
         current = selected;
         LoadColumn();
-        SendMessageA(Control(kHeaderField), EM_SETSEL, 0, -1);
+        SendMessageA(Control(Ctl::Columns::HeaderEdit), EM_SETSEL, 0, -1);
     }
-    EnableItem(kUpButton, current > 0);
-    EnableItem(kDownButton, current >= 0 && current < working.Count() - 1);
-    EnableItem(kDeleteButton, working.Count() > 0);
+    EnableItem(Ctl::Columns::MoveUp, current > 0);
+    EnableItem(Ctl::Columns::MoveDown, current >= 0 && current < working.Count() - 1);
+    EnableItem(Ctl::Columns::Delete, working.Count() > 0);
 }
 
 void ColumnsDialog::PickFormatSource(int source)
@@ -256,9 +257,9 @@ void ColumnsDialog::PickKind(int kind)
         return;
     calculationButton->ShowPickedItem(kFirstKindCommand + kind);
     const bool custom = kind == DisplayColumn::kCustomCalculation;
-    SetItemText(kFormulaField, custom ? column->formula.Text() : "");
-    EnableItem(kFormulaField, custom);
-    EnableItem(kFormulaEditorButton, custom);
+    SetItemText(Ctl::Columns::FormulaField, custom ? column->formula.Text() : "");
+    EnableItem(Ctl::Columns::FormulaField, custom);
+    EnableItem(Ctl::Columns::FormulaEditorButton, custom);
     column->kind = kind;
 }
 
@@ -268,14 +269,14 @@ void ColumnsDialog::ToggleFont()
     if (column == nullptr)
         return;
     fontSample.reset();
-    const bool custom = IsItemChecked(kFontCheck);
+    const bool custom = IsItemChecked(Ctl::Columns::CustomFont);
     column->font.reset();
     if (custom) {
         column->font = std::make_unique<FontRecord>(window.Document().DisplayPrefs.EVFont);
-        fontSample = std::make_unique<FontSampleControl>(this, kFontButton, column->font.get(), kFontSample, nullptr);
+        fontSample = std::make_unique<FontSampleControl>(this, Ctl::Columns::FontButton, column->font.get(), Ctl::Columns::SampleText, nullptr);
     }
-    SetItemText(kFontSample, custom ? "Sample" : "");
-    EnableItem(kFontButton, custom);
+    SetItemText(Ctl::Columns::SampleText, custom ? "Sample" : "");
+    EnableItem(Ctl::Columns::FontButton, custom);
 }
 
 void ColumnsDialog::Move(int by)
@@ -300,7 +301,7 @@ void ColumnsDialog::Add()
     current = working.Count() - 1;
     FillList(current);
     OnSelect();
-    SetFocus(Control(kHeaderField));
+    SetFocus(Control(Ctl::Columns::HeaderEdit));
 }
 
 void ColumnsDialog::Delete()
@@ -326,30 +327,30 @@ long ColumnsDialog::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     switch (id) {
-    case kList:
+    case Ctl::Columns::List:
         if (code == LBN_SELCHANGE)
             OnSelect();
         return 0;
-    case kFontCheck:
+    case Ctl::Columns::CustomFont:
         ToggleFont();
         return 1;
-    case kFormatSetButton:
+    case Ctl::Columns::Set:
         if (Current() != nullptr && Current()->format && RunNumericFormatDialog(*Current()->format, -1, -1))
             ShowFormatSample();
         return 1;
-    case kUpButton:
+    case Ctl::Columns::MoveUp:
         Move(-1);
         return 1;
-    case kDownButton:
+    case Ctl::Columns::MoveDown:
         Move(1);
         return 1;
-    case kAddButton:
+    case Ctl::Columns::Add:
         Add();
         return 1;
-    case kDeleteButton:
+    case Ctl::Columns::Delete:
         Delete();
         return 1;
-    case kFormulaEditorButton:
+    case Ctl::Columns::FormulaEditorButton:
         RunFormulaEditor(&window, *formulaField, "Custom calculation:", nullptr, nullptr, nullptr);
         return 1;
     default:

@@ -15,10 +15,6 @@ class TreeWindow;
 
 class ColumnsDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 4430, kList = 4431, kCalculationButton = 4432, kFormulaField = 4433,
-                      kFormatButton = 4435, kFontCheck = 4436, kHeaderField = 4437, kFontButton = 4438,
-                      kFontSample = 4439, kFormatSetButton = 4440, kFormatSample = 4441, kUpButton = 4442,
-                      kDownButton = 4443, kAddButton = 4444, kDeleteButton = 4445, kFormulaEditorButton = 4446 };
     // The menus' commands: a format source or a calculation kind added to these.
     enum : unsigned { kFirstFormatCommand = 500, kFirstKindCommand = 800 };
 

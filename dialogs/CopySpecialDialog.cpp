@@ -11,7 +11,7 @@ namespace {
 
 int ShowOnScreen(CopySpecialDialog& copy)
 {
-    ProgramDialog dialog(CopySpecialDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::CopySpecial);
     return RunRadioChoice(dialog, CopySpecialDialog::Picture, CopySpecialDialog::PathProbabilityLink, copy.choice,
                           [&copy](unsigned id) { return copy.Offers(static_cast<int>(id)); });
 }

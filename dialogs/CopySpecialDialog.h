@@ -10,7 +10,6 @@ struct TreeNode;
 
 class CopySpecialDialog : public PresentedDialog<CopySpecialDialog> {
 public:
-    enum : unsigned { kTemplateId = 2680 };
     // The choices, by their buttons.
     enum Choice { Picture = 2681, ColumnsTable = 2682, ExpectedValueLink = 2683, StandardDeviationLink = 2684,
                   PathProbabilityLink = 2685 };

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/CorrelationsDialog.h"
 
 #include "analysis/SensitivityRangeSet.h"
@@ -62,18 +63,18 @@ bool ReadRangeField(const ProgramDialog& dialog, unsigned id, FormattedValue& fi
 int ShowOnScreen(CorrelationsDialog& rules, const DocVariable& variable)
 {
     using D = CorrelationsDialog;
-    ProgramDialog dialog(D::kTemplateId);
-    dialog.SetItemText(D::kMainVariableText, variable.name.Text());
-    dialog.SetItemText(D::kRangeText, rules.RangeText().Text());
-    MultiSelectListBox list(&dialog, D::kCorrelatedList);
+    ProgramDialog dialog(DialogRes::Correlations);
+    dialog.SetItemText(Ctl::Correlations::MainVariableText, variable.name.Text());
+    dialog.SetItemText(Ctl::Correlations::RangeText, rules.RangeText().Text());
+    MultiSelectListBox list(&dialog, Ctl::Correlations::CorrelatedVariablesList);
     const int tabStop = 90;
     list.Box()->SetTabStops(&tabStop, 1);
     const auto showFields = [&] {
         const bool on = rules.FieldsEnabled();
-        for (unsigned id : {D::kLowField, D::kHighField, D::kChangeButton})
+        for (unsigned id : {Ctl::Correlations::LowValueEdit, Ctl::Correlations::HighValueEdit, Ctl::Correlations::Change})
             dialog.EnableItem(id, on);
-        dialog.SetItemText(D::kLowField, on && !rules.lowField.text.IsEmpty() ? rules.lowField.text.Text() : "");
-        dialog.SetItemText(D::kHighField, on && !rules.highField.text.IsEmpty() ? rules.highField.text.Text() : "");
+        dialog.SetItemText(Ctl::Correlations::LowValueEdit, on && !rules.lowField.text.IsEmpty() ? rules.lowField.text.Text() : "");
+        dialog.SetItemText(Ctl::Correlations::HighValueEdit, on && !rules.highField.text.IsEmpty() ? rules.highField.text.Text() : "");
     };
     const auto showLines = [&] {
         list.Box()->Send(LB_RESETCONTENT);
@@ -87,15 +88,15 @@ int ShowOnScreen(CorrelationsDialog& rules, const DocVariable& variable)
         const int count = list.ReadSelection();
         rules.SetSelection(std::vector<int>(list.Selection, list.Selection + count));
     };
-    dialog.OnNotification(D::kCorrelatedList, LBN_SELCHANGE, [&] {
+    dialog.OnNotification(Ctl::Correlations::CorrelatedVariablesList, LBN_SELCHANGE, [&] {
         readSelection();
         showFields();
     });
-    dialog.OnButton(D::kChangeButton, [&] {
+    dialog.OnButton(Ctl::Correlations::Change, [&] {
         // A field without a number counts as 0, so the range rule names what is wrong.
-        if (!ReadRangeField(dialog, D::kLowField, rules.lowField))
+        if (!ReadRangeField(dialog, Ctl::Correlations::LowValueEdit, rules.lowField))
             rules.lowField = FormattedValue();
-        if (!ReadRangeField(dialog, D::kHighField, rules.highField))
+        if (!ReadRangeField(dialog, Ctl::Correlations::HighValueEdit, rules.highField))
             rules.highField = FormattedValue();
         if (rules.OnChange())
             showLines();
@@ -112,7 +113,7 @@ int ShowOnScreen(CorrelationsDialog& rules, const DocVariable& variable)
         }
     };
     dialog.OnButton(IDOK, [&] { accept(false, IDOK); });
-    dialog.OnButton(D::kSelectAllOkButton, [&] { accept(true, D::kSelectAllOkButton); });
+    dialog.OnButton(Ctl::Correlations::SelectAllOK, [&] { accept(true, Ctl::Correlations::SelectAllOK); });
     showLines();
     dialog.Run();
     return answer;
@@ -238,9 +239,9 @@ int CorrelationsDialog::RunModal()
         return ShowOnScreen(*this, variable) != IDCANCEL ? 1 : 0;
     for (;;) {
         const int button = presenter(*this);
-        if (button != IDOK && button != kSelectAllOkButton)
+        if (button != IDOK && button != Ctl::Correlations::SelectAllOK)
             return 0;
-        if (OnOk(button == kSelectAllOkButton))
+        if (OnOk(button == Ctl::Correlations::SelectAllOK))
             return 1;
     }
 }

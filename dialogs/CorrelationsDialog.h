@@ -17,16 +17,6 @@ struct CorrelationItem;
 
 class CorrelationsDialog {
 public:
-    enum : int {
-        kTemplateId = 2920,
-        kMainVariableText = 2921,
-        kRangeText = 2922,
-        kSelectAllOkButton = 2923,
-        kCorrelatedList = 2924,
-        kChangeButton = 2925,
-        kLowField = 2926,
-        kHighField = 2927,
-    };
 
     CorrelationsDialog(TreeDocument& document, DocVariable& variable, const char* lowText, const char* highText);
 

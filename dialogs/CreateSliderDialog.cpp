@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/CreateSliderDialog.h"
 
 #include "analysis/SensitivityResultGrid.h"
@@ -22,20 +23,20 @@ bool RangeAccepted(const CreateSliderDialog& slider)
 
 int ShowOnScreen(CreateSliderDialog& slider)
 {
-    ProgramDialog dialog(CreateSliderDialog::kTemplateId);
-    ComboBoxCtrl* names = ComboBoxCtrl::FromTemplate(&dialog, CreateSliderDialog::kVariableBox);
+    ProgramDialog dialog(DialogRes::CreateSlider);
+    ComboBoxCtrl* names = ComboBoxCtrl::FromTemplate(&dialog, Ctl::CreateSlider::VariableCombo);
     for (const std::string& name : slider.names)
         names->AddString(name.c_str());
     names->SetTextBuffer(&slider.variable, 0);
     names->Load();
-    IntegerEdit::FromTemplate(&dialog, CreateSliderDialog::kIntervalsField, new IntegerRangeValidator(3, 100, 1), 0,
+    IntegerEdit::FromTemplate(&dialog, Ctl::CreateSlider::NumberOfIntervalsEdit, new IntegerRangeValidator(3, 100, 1), 0,
                               &slider.intervals);
-    RealEdit* lowField = RealEdit::FromTemplate(&dialog, CreateSliderDialog::kLowField,
+    RealEdit* lowField = RealEdit::FromTemplate(&dialog, Ctl::CreateSlider::LowValueEdit,
                                                 new RealRangeValidator(0.0, 0.0, 0), 0, &slider.low);
-    RealEdit* highField = RealEdit::FromTemplate(&dialog, CreateSliderDialog::kHighField,
+    RealEdit* highField = RealEdit::FromTemplate(&dialog, Ctl::CreateSlider::HighValueEdit,
                                                  new RealRangeValidator(0.0, 0.0, 0), 0, &slider.high);
     // Another variable brings its own range, replacing what was typed.
-    dialog.OnNotification(CreateSliderDialog::kVariableBox, CBN_SELCHANGE, [&] {
+    dialog.OnNotification(Ctl::CreateSlider::VariableCombo, CBN_SELCHANGE, [&] {
         names->Store();
         slider.LoadRange();
         lowField->Load();

@@ -14,8 +14,6 @@ class TreeNode;
 
 class CreateSliderDialog : public PresentedDialog<CreateSliderDialog> {
 public:
-    enum : unsigned { kTemplateId = 2140, kVariableBox = 2141, kLowField = 2142, kHighField = 2143,
-                      kIntervalsField = 2144 };
 
     // Offers the document's variables defined at every one of the nodes, the first chosen with its stored
     // range at the first node.

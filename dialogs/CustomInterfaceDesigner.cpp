@@ -1,6 +1,7 @@
 // The designer's dialogs of a custom interface on the screen: Design Custom Interface, the Basic parameters
 // and Add or Edit Parameter. Lists and choices edit the settings at once and mark the tree modified at once.
 
+#include "CommandIds.h"
 #include "app/RangeValidator.h"
 #include "dialogs/CustomInterfaceDialog.h"
 #include "dialogs/CustomInterfaceOptionsDialogs.h"
@@ -26,13 +27,6 @@
 
 namespace {
 
-enum : unsigned {
-    kBasicRadio = 3516, kExtendedRadio = 3517, kOptionsButton = 3511, kParametersButton = 3512,
-    kAnalysesButton = 3514, kCommentsButton = 3515, kMaintainAnalyses = 1617,
-    kVariables = 3541, kAdd = 3542, kRemove = 3543, kUp = 3544, kDown = 3545, kParameters = 3546, kEdit = 3547,
-    kVariableName = 3551, kDescription = 3552, kLow = 3553, kHigh = 3554, kDefault = 3555, kExpression = 3556,
-    kInteger = 3557, kSwitch = 3558, kSwitchName = 3559, kWheel = 3561, kComment = 3562
-};
 
 std::string NumberText(double value)
 {
@@ -60,11 +54,11 @@ std::string FirstFailure(const ParameterFields& fields, unsigned& control)
         unsigned control;
         const char* text;
     } checks[] = {
-        {!(high > low), kHigh, "The high value must be greater than the low value."},
-        {!(low <= fallback && fallback <= high), kDefault, "The default value must be between the low and high values."},
-        {fields.wheel && (low < 0 || high > 1 || fields.integer), kWheel,
+        {!(high > low), Ctl::AddParameter::HighValueEdit, "The high value must be greater than the low value."},
+        {!(low <= fallback && fallback <= high), Ctl::AddParameter::DefaultValueEdit, "The default value must be between the low and high values."},
+        {fields.wheel && (low < 0 || high > 1 || fields.integer), Ctl::AddParameter::AllowProbabilityWheel,
          "The probability wheel may only be used for values between zero and one."},
-        {fields.switchLabel.Length() > 8, kSwitchName, "The name for the check box must be 8 letters or less."},
+        {fields.switchLabel.Length() > 8, Ctl::AddParameter::NameEdit, "The name for the check box must be 8 letters or less."},
     };
     for (const auto& check : checks)
         if (check.failed) {
@@ -77,20 +71,20 @@ std::string FirstFailure(const ParameterFields& fields, unsigned& control)
 // Add Parameter (or, editing, Edit Parameter) on the fields; true after OK.
 bool RunParameterDialog(const char* variable, const char* definition, ParameterFields& fields, bool editing)
 {
-    ProgramDialog dialog(CustomInterfaceDialog::kParameterTemplateId);
+    ProgramDialog dialog(DialogRes::AddParameter);
     if (editing)
         dialog.SetText("Edit Parameter");
-    dialog.SetItemText(kVariableName, variable);
-    dialog.SetItemText(kExpression, definition);
-    EditCtrl* description = EditCtrl::FromTemplate(&dialog, kDescription, &fields.description);
+    dialog.SetItemText(Ctl::AddParameter::VariableText, variable);
+    dialog.SetItemText(Ctl::AddParameter::ExpressionText, definition);
+    EditCtrl* description = EditCtrl::FromTemplate(&dialog, Ctl::AddParameter::DescriptionEdit, &fields.description);
     std::vector<RealEdit*> numbers;
-    for (const auto& field : {std::pair<unsigned, double*>{kLow, &fields.low}, {kHigh, &fields.high},
-                              {kDefault, &fields.fallback}})
+    for (const auto& field : {std::pair<unsigned, double*>{Ctl::AddParameter::LowValueEdit, &fields.low}, {Ctl::AddParameter::HighValueEdit, &fields.high},
+                              {Ctl::AddParameter::DefaultValueEdit, &fields.fallback}})
         numbers.push_back(RealEdit::FromTemplate(&dialog, field.first, new RealRangeValidator(0, 0, 0), 0, field.second));
-    EditCtrl* name = EditCtrl::FromTemplate(&dialog, kSwitchName, &fields.switchLabel);
-    dialog.SetChecked(kWheel, fields.wheel);
-    dialog.SetChecked(kInteger, fields.integer);
-    dialog.SetChecked(kSwitch, fields.onOff);
+    EditCtrl* name = EditCtrl::FromTemplate(&dialog, Ctl::AddParameter::NameEdit, &fields.switchLabel);
+    dialog.SetChecked(Ctl::AddParameter::AllowProbabilityWheel, fields.wheel);
+    dialog.SetChecked(Ctl::AddParameter::IntegerValuesOnly, fields.integer);
+    dialog.SetChecked(Ctl::AddParameter::OnOffSwitch, fields.onOff);
     const auto switchMode = [&](bool on) {
         for (RealEdit* number : numbers)
             number->Store();
@@ -98,39 +92,39 @@ bool RunParameterDialog(const char* variable, const char* definition, ParameterF
             fields.low = 0;
             fields.high = 1;
             fields.fallback = std::fabs(fields.fallback) >= 1e-10 ? 1 : 0;
-            dialog.SetChecked(kWheel, false);
+            dialog.SetChecked(Ctl::AddParameter::AllowProbabilityWheel, false);
         } else {
             fields.switchLabel.Clear();
             name->Load();
         }
         for (RealEdit* number : numbers)
             number->Load();
-        dialog.EnableItem(kLow, !on);
-        dialog.EnableItem(kHigh, !on);
-        dialog.EnableItem(kSwitchName, on);
+        dialog.EnableItem(Ctl::AddParameter::LowValueEdit, !on);
+        dialog.EnableItem(Ctl::AddParameter::HighValueEdit, !on);
+        dialog.EnableItem(Ctl::AddParameter::NameEdit, on);
     };
     switchMode(fields.onOff);
-    dialog.OnButton(kSwitch, [&] { switchMode(dialog.IsChecked(kSwitch)); });
-    dialog.OnButton(kInteger, [&] {
-        if (dialog.IsChecked(kInteger))
-            dialog.SetChecked(kWheel, false);
+    dialog.OnButton(Ctl::AddParameter::OnOffSwitch, [&] { switchMode(dialog.IsChecked(Ctl::AddParameter::OnOffSwitch)); });
+    dialog.OnButton(Ctl::AddParameter::IntegerValuesOnly, [&] {
+        if (dialog.IsChecked(Ctl::AddParameter::IntegerValuesOnly))
+            dialog.SetChecked(Ctl::AddParameter::AllowProbabilityWheel, false);
     });
-    dialog.OnButton(kWheel, [&] {
-        if (!dialog.IsChecked(kWheel))
+    dialog.OnButton(Ctl::AddParameter::AllowProbabilityWheel, [&] {
+        if (!dialog.IsChecked(Ctl::AddParameter::AllowProbabilityWheel))
             return;
-        dialog.SetChecked(kInteger, false);
-        dialog.SetChecked(kSwitch, false);
+        dialog.SetChecked(Ctl::AddParameter::IntegerValuesOnly, false);
+        dialog.SetChecked(Ctl::AddParameter::OnOffSwitch, false);
         switchMode(false);
     });
-    dialog.OnButton(kComment, [&] {
+    dialog.OnButton(Ctl::AddParameter::Comment, [&] {
         RunCommentDialog(fields.comment, (std::string("Parameter Comment: ") + variable).c_str());
     });
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;
-        fields.wheel = dialog.IsChecked(kWheel);
-        fields.integer = dialog.IsChecked(kInteger);
-        fields.onOff = dialog.IsChecked(kSwitch);
+        fields.wheel = dialog.IsChecked(Ctl::AddParameter::AllowProbabilityWheel);
+        fields.integer = dialog.IsChecked(Ctl::AddParameter::IntegerValuesOnly);
+        fields.onOff = dialog.IsChecked(Ctl::AddParameter::OnOffSwitch);
         unsigned control = 0;
         const std::string failure = FirstFailure(fields, control);
         if (failure.empty()) {
@@ -157,7 +151,7 @@ std::string DefaultDefinition(const TreeDocument& tree, const char* name)
 class BasicParameters {
 public:
     BasicParameters(TreeWindow& tree, CustomInterfaceSettings& settings)
-        : tree_(tree), settings_(settings), dialog_(CustomInterfaceDialog::kBasicParametersTemplateId)
+        : tree_(tree), settings_(settings), dialog_(DialogRes::BasicCustomInterfaceParameters)
     {
     }
     void Run();
@@ -167,7 +161,7 @@ private:
     bool IsParameter(const zString& name) const;
     void FillVariables();
     void FillParameters(int selected);
-    int Selected() { return static_cast<int>(dialog_.SendToItem(kParameters, LB_GETCURSEL)); }
+    int Selected() { return static_cast<int>(dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_GETCURSEL)); }
     void EnableButtons();
     void Add();
     void Edit();
@@ -197,13 +191,13 @@ void BasicParameters::FillVariables()
         double value = 0.0;
         if (binding != nullptr && !binding->IsBraced() && binding->definition.GetConstant(&value) &&
             !IsParameter(binding->name))
-            dialog_.SendToItem(kVariables, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(binding->name.Text()));
+            dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(binding->name.Text()));
     }
 }
 
 void BasicParameters::FillParameters(int selected)
 {
-    dialog_.SendToItem(kParameters, LB_RESETCONTENT);
+    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_RESETCONTENT);
     for (int i = 0; i < settings_.Count(); ++i) {
         const CustomInterfaceParameter& parameter = *settings_.At(i);
         zString label(parameter.variableName);
@@ -214,9 +208,9 @@ void BasicParameters::FillParameters(int selected)
                                  dialog_.FittedText(parameter.variableName.Text(), 48) + "\t" +
                                  NumberText(parameter.low) + "\t" + NumberText(parameter.high) + "\t" +
                                  NumberText(parameter.defaultValue);
-        dialog_.SendToItem(kParameters, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
-    dialog_.SendToItem(kParameters, LB_SETCURSEL, static_cast<WPARAM>(selected));
+    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_SETCURSEL, static_cast<WPARAM>(selected));
     EnableButtons();
 }
 
@@ -224,11 +218,11 @@ void BasicParameters::EnableButtons()
 {
     const int selected = Selected();
     const bool any = selected >= 0;
-    dialog_.EnableItem(kAdd, dialog_.SendToItem(kVariables, LB_GETCURSEL) >= 0);
-    dialog_.EnableItem(kRemove, any);
-    dialog_.EnableItem(kEdit, any);
-    dialog_.EnableItem(kUp, any && selected > 0);
-    dialog_.EnableItem(kDown, any && selected + 1 < settings_.Count());
+    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::Add, dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_GETCURSEL) >= 0);
+    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::Remove, any);
+    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::Edit, any);
+    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::MoveUp, any && selected > 0);
+    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::MoveDown, any && selected + 1 < settings_.Count());
 }
 
 void BasicParameters::Fill(CustomInterfaceParameter& parameter, const ParameterFields& fields,
@@ -254,11 +248,11 @@ void BasicParameters::Fill(CustomInterfaceParameter& parameter, const ParameterF
 
 void BasicParameters::Add()
 {
-    const LRESULT line = dialog_.SendToItem(kVariables, LB_GETCURSEL);
+    const LRESULT line = dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_GETCURSEL);
     if (line < 0)
         return;
     char name[256] = "";
-    dialog_.SendToItem(kVariables, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name));
+    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name));
     FormulaRef formula(new EvalContext(&Document(), Document().Root), 1, "the selected variable");
     const double value = formula.EvaluateText(name);
     if (formula.ShowError(nullptr, 0) != 0)
@@ -276,7 +270,7 @@ void BasicParameters::Add()
     const std::string definition = DefaultDefinition(Document(), name);
     if (!RunParameterDialog(name, definition.c_str(), fields, false))
         return;
-    dialog_.SendToItem(kVariables, LB_DELETESTRING, static_cast<WPARAM>(line));
+    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_DELETESTRING, static_cast<WPARAM>(line));
     auto* parameter = new CustomInterfaceParameter{name};
     settings_.Add(parameter);
     Fill(*parameter, fields, definition);
@@ -313,9 +307,9 @@ void BasicParameters::Remove()
     const int selected = Selected();
     if (selected < 0)
         return;
-    const LRESULT line = dialog_.SendToItem(kVariables, LB_ADDSTRING, 0,
+    const LRESULT line = dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_ADDSTRING, 0,
                                           reinterpret_cast<LPARAM>(settings_.At(selected)->variableName.Text()));
-    dialog_.SendToItem(kVariables, LB_SETCURSEL, static_cast<WPARAM>(line));
+    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_SETCURSEL, static_cast<WPARAM>(line));
     settings_.DeleteAt(selected);
     Document().SetModified(1);
     FillParameters(std::min(selected, settings_.Count() - 1));
@@ -338,17 +332,17 @@ void BasicParameters::Run()
     FillVariables();
     // Under the headings: the label, the name, then low, high and default.
     const int tabs[] = {60, 110, 150, 190};
-    dialog_.SendToItem(kParameters, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
+    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
     FillParameters(-1);
-    dialog_.OnButton(kAdd, [this] { Add(); });
-    dialog_.OnButton(kEdit, [this] { Edit(); });
-    dialog_.OnButton(kRemove, [this] { Remove(); });
-    dialog_.OnButton(kUp, [this] { Move(-1); });
-    dialog_.OnButton(kDown, [this] { Move(1); });
-    dialog_.OnNotification(kVariables, LBN_SELCHANGE, [this] { EnableButtons(); });
-    dialog_.OnNotification(kVariables, LBN_DBLCLK, [this] { Add(); });
-    dialog_.OnNotification(kParameters, LBN_SELCHANGE, [this] { EnableButtons(); });
-    dialog_.OnNotification(kParameters, LBN_DBLCLK, [this] { Edit(); });
+    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::Add, [this] { Add(); });
+    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::Edit, [this] { Edit(); });
+    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::Remove, [this] { Remove(); });
+    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::MoveUp, [this] { Move(-1); });
+    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::MoveDown, [this] { Move(1); });
+    dialog_.OnNotification(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LBN_SELCHANGE, [this] { EnableButtons(); });
+    dialog_.OnNotification(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LBN_DBLCLK, [this] { Add(); });
+    dialog_.OnNotification(Ctl::BasicCustomInterfaceParameters::DefaultList, LBN_SELCHANGE, [this] { EnableButtons(); });
+    dialog_.OnNotification(Ctl::BasicCustomInterfaceParameters::DefaultList, LBN_DBLCLK, [this] { Edit(); });
     dialog_.Run();
 }
 
@@ -358,32 +352,32 @@ bool CustomInterfaceDialog::Run()
 {
     if (HasPresenter())
         return Present() == IDOK;
-    ProgramDialog dialog(kTemplateId);
+    ProgramDialog dialog(DialogRes::DesignCustomInterface);
     bool extendedChosen = settings.options.extended != 0;
-    dialog.SetChecked(extendedChosen ? kExtendedRadio : kBasicRadio, true);
+    dialog.SetChecked(extendedChosen ? Ctl::DesignCustomInterface::Extended : Ctl::DesignCustomInterface::Basic, true);
     const auto relabel = [&] {
-        extendedChosen = dialog.IsChecked(kExtendedRadio);
+        extendedChosen = dialog.IsChecked(Ctl::DesignCustomInterface::Extended);
         const std::string kind = extendedChosen ? "Extended " : "Basic ";
-        dialog.SetItemText(kOptionsButton, (kind + "&Options").c_str());
-        dialog.SetItemText(kParametersButton, (kind + "&Parameters").c_str());
+        dialog.SetItemText(Ctl::DesignCustomInterface::BasicOptions, (kind + "&Options").c_str());
+        dialog.SetItemText(Ctl::DesignCustomInterface::BasicParameters, (kind + "&Parameters").c_str());
     };
     relabel();
-    dialog.OnButton(kBasicRadio, relabel);
-    dialog.OnButton(kExtendedRadio, relabel);
-    dialog.OnButton(kOptionsButton, [&] {
+    dialog.OnButton(Ctl::DesignCustomInterface::Basic, relabel);
+    dialog.OnButton(Ctl::DesignCustomInterface::Extended, relabel);
+    dialog.OnButton(Ctl::DesignCustomInterface::BasicOptions, [&] {
         if (extendedChosen)
             RunExtendedOptions(tree, settings.options);
         else
             RunBasicOptions(tree, settings.options);
     });
-    dialog.OnButton(kParametersButton, [&] {
+    dialog.OnButton(Ctl::DesignCustomInterface::BasicParameters, [&] {
         if (extendedChosen)
             RunExtendedParameters(tree);
         else
             BasicParameters(tree, settings).Run();
     });
-    dialog.OnButton(kAnalysesButton, [&] { tree.OnCommand(kMaintainAnalyses); });
-    dialog.OnButton(kCommentsButton, [&] {
+    dialog.OnButton(Ctl::DesignCustomInterface::EditAnalyses, [&] { tree.OnCommand(Cmd::AnalysisMaintainAnalyses); });
+    dialog.OnButton(Ctl::DesignCustomInterface::Comments, [&] {
         if (RunCommentDialog(settings.comment, nullptr))
             tree.Document().SetModified(1);
     });

@@ -10,16 +10,6 @@ class TreeWindow;
 
 class CustomInterfaceDialog : public PresentedDialog<CustomInterfaceDialog> {
 public:
-    enum : unsigned {
-        kTemplateId = 3510,
-        kBasicOptionsTemplateId = 3520,
-        kCalcMethodTemplateId = 3530,
-        kBasicParametersTemplateId = 3540,
-        kParameterTemplateId = 3550,
-        kExtendedOptionsTemplateId = 3800,
-        kExtendedParametersTemplateId = 3810,
-        kAboutTemplateId = 3505
-    };
 
     CustomInterfaceDialog(TreeWindow& tree, CustomInterfaceSettings& settings) : tree(tree), settings(settings) {}
     // True after the presenter's OK. On the screen the dialogs it opens edit the settings in place and mark

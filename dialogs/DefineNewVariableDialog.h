@@ -9,7 +9,6 @@ class TreeDocument;
 
 class DefineNewVariableDialog : public PresentedDialog<DefineNewVariableDialog> {
 public:
-    enum : unsigned { kTemplateId = 2000, kNameField = 2001, kPromptText = 2002 };
 
     // Starts with the name; Cancel empties it.
     DefineNewVariableDialog(TreeDocument& document, zString& name) : document(document), name(name) {}

@@ -33,26 +33,26 @@ MenuButton* MenuOver(ProgramDialog& dialog, unsigned menuId, unsigned control)
 class DefineValuesScreen {
 public:
     explicit DefineValuesScreen(DefineValuesDialog& values)
-        : values(values), document(values.window.Document()), dialog(DefineValuesDialog::kTemplateId),
-          list(&dialog, DefineValuesDialog::kList)
+        : values(values), document(values.window.Document()), dialog(DialogRes::DefineValues),
+          list(&dialog, Ctl::DefineValues::ShownList)
     {
-        MenuOver(dialog, 129, DefineValuesDialog::kNewButton);
-        valueButton = MenuOver(dialog, 130, DefineValuesDialog::kValueButton);
-        CheckBoxCtrl::FromTemplate(&dialog, DefineValuesDialog::kShowTablesCheck, &showTables);
-        dialog.OnNotification(DefineValuesDialog::kList, LBN_SELCHANGE, [this] { Update(); });
-        dialog.OnButton(DefineValuesDialog::kShowTablesCheck, [this] {
-            showTables = dialog.IsItemChecked(DefineValuesDialog::kShowTablesCheck);
+        MenuOver(dialog, 129, Ctl::DefineValues::NewText);
+        valueButton = MenuOver(dialog, 130, Ctl::DefineValues::ValueText);
+        CheckBoxCtrl::FromTemplate(&dialog, Ctl::DefineValues::ShowTables, &showTables);
+        dialog.OnNotification(Ctl::DefineValues::ShownList, LBN_SELCHANGE, [this] { Update(); });
+        dialog.OnButton(Ctl::DefineValues::ShowTables, [this] {
+            showTables = dialog.IsItemChecked(Ctl::DefineValues::ShowTables);
             Fill();
         });
-        dialog.OnButton(DefineValuesDialog::kAtSelectedNodes, [this] { AtSelectedNodes(); });
-        dialog.OnButton(DefineValuesDialog::kDefaultForTree, [this] { DefaultForTree(); });
-        dialog.OnButton(DefineValuesDialog::kNewVariable, [this] { NewVariable(); });
-        dialog.OnButton(DefineValuesDialog::kNewTable, [this] {
+        dialog.OnButton(Cmd::DefineValuesAtSelectedNodes, [this] { AtSelectedNodes(); });
+        dialog.OnButton(Cmd::DefineValuesTreeDefault, [this] { DefaultForTree(); });
+        dialog.OnButton(Cmd::DefineValuesNewVariable, [this] { NewVariable(); });
+        dialog.OnButton(Cmd::DefineValuesNewTable, [this] {
             if (LookupTable* table = NewTable())
                 Fill(table->Name().Text());
         });
-        dialog.OnButton(DefineValuesDialog::kPropertiesButton, [this] { Properties(); });
-        dialog.OnButton(DefineValuesDialog::kDeleteButton, [this] { Delete(); });
+        dialog.OnButton(Ctl::DefineValues::Properties, [this] { Properties(); });
+        dialog.OnButton(Ctl::DefineValues::Delete, [this] { Delete(); });
         Fill();
         if (Count() > 0)
             list.Select(0, true);
@@ -121,14 +121,14 @@ private:
         }
         if (valueButton != nullptr) {
             Menu* valueMenu = valueButton->ButtonMenu();
-            valueMenu->GrayItem(DefineValuesDialog::kAtSelectedNodes,
+            valueMenu->GrayItem(Cmd::DefineValuesAtSelectedNodes,
                                 values.selectedCount == 0 || !anyVariable || anyTable);
-            valueMenu->GrayItem(DefineValuesDialog::kDefaultForTree, count == 0);
+            valueMenu->GrayItem(Cmd::DefineValuesTreeDefault, count == 0);
             valueButton->SetFaceText(anyTable && !anyVariable ? "Values..." : "Value...");
         }
-        dialog.EnableItem(DefineValuesDialog::kPropertiesButton,
+        dialog.EnableItem(Ctl::DefineValues::Properties,
                           count == 1 && (IsTable(list.SelectedAt(0)) || IsVariable(list.SelectedAt(0))));
-        dialog.EnableItem(DefineValuesDialog::kDeleteButton, anyVariable || anyTable);
+        dialog.EnableItem(Ctl::DefineValues::Delete, anyVariable || anyTable);
         zString information;
         if (count == 1 && IsTable(list.SelectedAt(0))) {
             if (LookupTable* table = FindTable(NameAt(0)))
@@ -136,7 +136,7 @@ private:
         } else if (count == 1 && IsVariable(list.SelectedAt(0))) {
             GetVariableDescription(document, NameAt(0).Text(), information);
         }
-        dialog.SetItemText(DefineValuesDialog::kInformation, information.Text());
+        dialog.SetItemText(Ctl::DefineValues::Information, information.Text());
     }
 
     void StoreSelection()

@@ -13,14 +13,6 @@ class TreeWindow;
 
 class DefineValuesDialog : public PresentedDialog<DefineValuesDialog> {
 public:
-    enum : unsigned { kTemplateId = 2179, kList = 2171, kPropertiesButton = 2172, kDeleteButton = 2173,
-                      kNewButton = 2174, kValueButton = 2176, kInformation = 2177, kShowTablesCheck = 2178 };
-    enum : unsigned {
-        kNewVariable = Cmd::DefineValuesNewVariable,
-        kNewTable = Cmd::DefineValuesNewTable,
-        kAtSelectedNodes = Cmd::DefineValuesAtSelectedNodes,
-        kDefaultForTree = Cmd::DefineValuesTreeDefault
-    };
 
     DefineValuesDialog(TreeWindow& window, int selectedCount, int flag)
         : window(window), selectedCount(selectedCount), flag(flag) {}

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/DefineVariableWindow.h"
 
 #include "formula/FormulaRef.h"
@@ -16,16 +17,16 @@
 #include <string>
 
 DefineVariableWindow::DefineVariableWindow(TreeWindow* tree, const NodeChildList& nodes, const char* name)
-    : NodeValueWindow(tree, kTemplateId, true, nodes, name), name(name)
+    : NodeValueWindow(tree, DialogRes::DefineVariable31109, true, nodes, name), name(name)
 {
     SetIconId(32014);
     PlaceAt(0.4, 0.5);
     OnTreeTitleChanged(tree->Document().Title().Text());
-    edit = BindEdit(kDefinitionEdit);
+    edit = BindEdit(Ctl::DefineVariable31109::DefinitionEdit);
     HookFormulaKeys(edit);
     ShowNameLabel();
     if (const DocVariable* variable = tree->Document().FindVariable(name, false); variable != nullptr && Handle() != nullptr)
-        SetItemText(kDescriptionLabel, variable->shortDescription.Text());
+        SetItemText(Ctl::DefineVariable31109::DescriptionLabel, variable->shortDescription.Text());
     ShowNodeLabel();
     // The common definition of the nodes that bind the variable; none when two of them differ.
     zString common;
@@ -51,7 +52,7 @@ DefineVariableWindow::DefineVariableWindow(TreeWindow* tree, const NodeChildList
 void DefineVariableWindow::ShowNameLabel()
 {
     if (Handle() != nullptr)
-        SetItemText(kNameLabel, (std::string(Key().Text()) + " &=").c_str());
+        SetItemText(Ctl::DefineVariable31109::NameLabel, (std::string(Key().Text()) + " &=").c_str());
 }
 
 void DefineVariableWindow::RenameVariable(const char* oldName, const char* newName)

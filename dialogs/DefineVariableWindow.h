@@ -7,7 +7,6 @@
 
 class DefineVariableWindow : public NodeValueWindow {
 public:
-    enum : unsigned { kTemplateId = 31109, kNameLabel = 31007, kDefinitionEdit = 31011, kDescriptionLabel = 31026 };
 
     DefineVariableWindow(TreeWindow* tree, const NodeChildList& nodes, const char* name);
 

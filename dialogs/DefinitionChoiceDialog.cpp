@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/DefinitionChoiceDialog.h"
 
 #include "analysis/VariableSubstitution.h"
@@ -13,14 +14,14 @@
 
 DefinitionChoiceDialog::DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* document, const zString& variable,
                                                const zString& rangeText)
-    : AppDialog(kTemplateId), list(list), document(document)
+    : AppDialog(DialogRes::SensitivityAnalysisOn), list(list), document(document)
 {
     zString caption("Sensitivity Analysis on ");
     caption += variable;
     SetText(caption);
-    if (WindowCL* range = FindChild(kRangeText))
+    if (WindowCL* range = FindChild(Ctl::SensitivityAnalysisOn::VariableRangeText))
         range->SetText(rangeText);
-    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(kShowNodeButton, kKeepRemainingButton,
+    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(Ctl::SensitivityAnalysisOn::ShowNode, Ctl::SensitivityAnalysisOn::KeepRemainingButton,
                                                              AsEventHandler(&DefinitionChoiceDialog::OnChoice), this,
                                                              WM_COMMAND));
     ShowEntry();
@@ -42,9 +43,9 @@ void DefinitionChoiceDialog::ShowEntry()
         text = "(None: Default for Tree)";
     else
         entry->node->GetDisplayText(text, true);
-    if (WindowCL* node = FindChild(kNodeText))
+    if (WindowCL* node = FindChild(Ctl::SensitivityAnalysisOn::NodeText))
         node->SetText(text);
-    if (WindowCL* expression = FindChild(kExpressionText))
+    if (WindowCL* expression = FindChild(Ctl::SensitivityAnalysisOn::OriginalExpressionText))
         expression->SetText(entry->savedText);
     text.Clear();
     if (entry->node != nullptr) {
@@ -53,7 +54,7 @@ void DefinitionChoiceDialog::ShowEntry()
         if (!error)
             FormatNumber(DefaultNumericFormat, value, text, false, false, -9);
     }
-    if (WindowCL* value = FindChild(kValueText))
+    if (WindowCL* value = FindChild(Ctl::SensitivityAnalysisOn::OriginalValueText))
         value->SetText(text);
 }
 
@@ -71,7 +72,7 @@ void DefinitionChoiceDialog::Finish()
 long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
 {
     switch (event->CommandId()) {
-    case kShowNodeButton:
+    case Ctl::SensitivityAnalysisOn::ShowNode:
         if (index < list.Count() && list.At(index)->node != nullptr && list.At(index)->node != document->Root) {
             // The node joins the selection of the window showing the tree.
             TreeNode* node = list.At(index)->node;
@@ -80,16 +81,16 @@ long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
                     tree->SelectNode(node, 1, nullptr, true);
         }
         return 1;
-    case kAcceptThisButton:
+    case Ctl::SensitivityAnalysisOn::ThisDefinition:
         ++index;
         break;
-    case kAcceptRemainingButton:
+    case Ctl::SensitivityAnalysisOn::RemainingDefinitions:
         index = list.Count();
         break;
-    case kKeepThisButton:
+    case Ctl::SensitivityAnalysisOn::KeepThisButton:
         list.DeleteAt(index);
         break;
-    case kKeepRemainingButton:
+    case Ctl::SensitivityAnalysisOn::KeepRemainingButton:
         while (list.Count() > index)
             list.DeleteAt(index);
         break;

@@ -11,18 +11,6 @@ class TreeDocument;
 
 class DefinitionChoiceDialog : public AppDialog {
 public:
-    enum : unsigned {
-        kTemplateId = 2150,
-        kShowNodeButton = 2151,
-        kRangeText = 2152,
-        kNodeText = 2153,
-        kValueText = 2154,
-        kExpressionText = 2155,
-        kAcceptThisButton = 2156,
-        kAcceptRemainingButton = 2157,
-        kKeepThisButton = 2158,
-        kKeepRemainingButton = 2159,
-    };
 
     DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* document, const zString& variable,
                            const zString& rangeText);

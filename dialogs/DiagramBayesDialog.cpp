@@ -31,7 +31,7 @@ int DiagramBayesDialog::Run()
 {
     if (HasPresenter())
         return Present();
-    ProgramDialog dialog(kTemplateId);
+    ProgramDialog dialog(DialogRes::BayesRevision3475);
     const HWND list = dialog.Control(Ctl::BayesRevision3475::BayesRevisionWillBePerformedAtTheFollowingNodesList);
     for (const std::string& line : lines)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));

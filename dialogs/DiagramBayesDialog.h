@@ -11,7 +11,6 @@
 
 class DiagramBayesDialog : public PresentedDialog<DiagramBayesDialog> {
 public:
-    enum : unsigned { kTemplateId = 3475 };
 
     explicit DiagramBayesDialog(const std::vector<RevisedEvent>& revisions);
     // Shown until OK; on the screen with the lines in its list.

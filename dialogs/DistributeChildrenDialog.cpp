@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/DistributeChildrenDialog.h"
 
 #include "app/RangeValidator.h"
@@ -23,13 +24,13 @@ int DistributeChildrenDialog::Run()
     if (HasPresenter()) {
         answer = Present();
     } else {
-        ProgramDialog dialog(kTemplateId);
+        ProgramDialog dialog(DialogRes::DistributeChildren);
         zString chosen;
         if (variableIndex >= 0 && variableIndex < variables.Count())
             chosen = variables.At(variableIndex)->name;
-        IntegerEdit::FromTemplate(&dialog, kCountField, new IntegerRangeValidator(0, 3, 3), 0, &count);
-        dialog.BindVariableNames(kVariableBox, &variables, &chosen);
-        dialog.SelectField(kCountField);
+        IntegerEdit::FromTemplate(&dialog, Ctl::DistributeChildren::NumberOfNewBranchesEdit, new IntegerRangeValidator(0, 3, 3), 0, &count);
+        dialog.BindVariableNames(Ctl::DistributeChildren::BranchSRangeIntoWhichVariableCombo, &variables, &chosen);
+        dialog.SelectField(Ctl::DistributeChildren::NumberOfNewBranchesEdit);
         answer = dialog.Run();
         // The list is sorted: the chosen name gives the index.
         variableIndex = -1;
@@ -207,9 +208,9 @@ private:
 
 int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
 {
-    ProgramDialog dialog(DistributeChildrenRangesDialog::kTemplateId);
-    ShowNumber(dialog, DistributeChildrenRangesDialog::kLowText, ranges.low, -4);
-    ShowNumber(dialog, DistributeChildrenRangesDialog::kHighText, ranges.high, -4);
+    ProgramDialog dialog(DialogRes::DistributeChildren2560);
+    ShowNumber(dialog, Ctl::DistributeChildren2560::LowText, ranges.low, -4);
+    ShowNumber(dialog, Ctl::DistributeChildren2560::HighText, ranges.high, -4);
     dialog.PaintArea(2565, [&](HDC dc, const RECT& area) { PaintCurve(ranges, dialog, dc, area); });
     dialog.PaintArea(2569, [&](HDC dc, const RECT& area) { PaintRanges(ranges, dc, area); });
     PaintedArea* markers =
@@ -226,11 +227,11 @@ int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
             ranges.ComputeProbabilities();
         dialog.Accept();
     });
-    dialog.OnButton(DistributeChildrenRangesDialog::kEqualRangesButton, [&] {
+    dialog.OnButton(Ctl::DistributeChildren2560::EqualRanges, [&] {
         ranges.EqualRanges();
         redrawStrips();
     });
-    dialog.OnButton(DistributeChildrenRangesDialog::kEqualProbsButton, [&] {
+    dialog.OnButton(Ctl::DistributeChildren2560::EqualProbs, [&] {
         ranges.EqualProbabilities();
         redrawStrips();
     });

@@ -13,7 +13,6 @@ class DocVariableList;
 
 class DistributeChildrenDialog : public PresentedDialog<DistributeChildrenDialog> {
 public:
-    enum : unsigned { kTemplateId = 2580, kVariableBox = 2581, kCountField = 2582 };
 
     explicit DistributeChildrenDialog(const DocVariableList& variables) : variables(variables) {}
     // 1 on OK with at least three branches; on the screen without a presenter.
@@ -26,8 +25,6 @@ public:
 
 class DistributeChildrenRangesDialog : public PresentedDialog<DistributeChildrenRangesDialog> {
 public:
-    enum : unsigned { kTemplateId = 2560, kEqualRangesButton = 2561, kEqualProbsButton = 2562, kLowText = 2566,
-                      kHighText = 2567 };
 
     DistributeChildrenRangesDialog(Distribution& distribution, int count);
     // 1 on OK; 0 at once when the distribution's range cannot be computed.

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/DistributionDialogs.h"
 
 #include "app/ReportListView.h"
@@ -38,14 +39,14 @@ DistStatsDialog::DistStatsDialog(const OutcomeDistribution& outcomes, const Nume
         unsigned id;
         const char* label;
         double value;
-    } table[] = {{kMean, "Mean:", statistics.mean},
-                 {kMode, "Mode:", statistics.mode},
-                 {kStandardDeviation, "Std Dev:", statistics.standardDeviation},
-                 {kMinimum, "Minimum:", statistics.minimum},
-                 {kPercentile5, "5%:", statistics.percentile5},
-                 {kMedian, "Median:", statistics.median},
-                 {kPercentile95, "95%:", statistics.percentile95},
-                 {kMaximum, "Maximum:", statistics.maximum}};
+    } table[] = {{Ctl::DistributionStatistics::MeanValueText, "Mean:", statistics.mean},
+                 {Ctl::DistributionStatistics::ModeText, "Mode:", statistics.mode},
+                 {Ctl::DistributionStatistics::StdDevText, "Std Dev:", statistics.standardDeviation},
+                 {Ctl::DistributionStatistics::MinimumValueText, "Minimum:", statistics.minimum},
+                 {Ctl::DistributionStatistics::N5Text, "5%:", statistics.percentile5},
+                 {Ctl::DistributionStatistics::MedianText, "Median:", statistics.median},
+                 {Ctl::DistributionStatistics::N95Text, "95%:", statistics.percentile95},
+                 {Ctl::DistributionStatistics::MaximumValueText, "Maximum:", statistics.maximum}};
     for (size_t i = 0; i < 8; ++i)
         rows[i] = Row{table[i].id, table[i].label, Formatted(format, table[i].value, true)};
 }
@@ -64,12 +65,12 @@ zString DistStatsDialog::ClipboardText() const
 
 void DistStatsDialog::Run()
 {
-    ProgramDialog dialog(kTemplateId);
+    ProgramDialog dialog(DialogRes::DistributionStatistics);
     for (const Row& row : rows)
         dialog.SetItemText(row.id, row.text.Text());
-    dialog.OnButton(kClipboardButton, [&] {
+    dialog.OnButton(Ctl::DistributionStatistics::ToClipboard, [&] {
         PutOnClipboard(ClipboardText());
-        dialog.EnableItem(kClipboardButton, false);
+        dialog.EnableItem(Ctl::DistributionStatistics::ToClipboard, false);
     });
     dialog.Run();
 }
@@ -114,10 +115,10 @@ zString BarDetailsDialog::ClipboardText() const
 
 void BarDetailsDialog::Run()
 {
-    ProgramDialog dialog(kTemplateId);
-    dialog.SetItemText(kLow, lowText.Text());
-    dialog.SetItemText(kHigh, highText.Text());
-    dialog.SetItemText(kTotal, totalText.Text());
+    ProgramDialog dialog(DialogRes::BarDetails);
+    dialog.SetItemText(Ctl::BarDetails::LowText, lowText.Text());
+    dialog.SetItemText(Ctl::BarDetails::HighText, highText.Text());
+    dialog.SetItemText(Ctl::BarDetails::TotalText, totalText.Text());
     TextReport table;
     table.AddColumnHeader("Outcome");
     table.AddColumnWidth(100);
@@ -127,8 +128,8 @@ void BarDetailsDialog::Run()
     table.AddColumnWidth(95);
     for (int i = 0; i < outcomes.Count(); ++i)
         table.AddLine(Row(i));
-    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, kListArea, table);
-    dialog.OnButton(kClipboardButton, [&] { PutOnClipboard(ClipboardText()); });
-    dialog.OnButton(kStatisticsButton, [&] { DistStatsDialog(outcomes, valueFormat).Run(); });
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ctl::BarDetails::ListArea, table);
+    dialog.OnButton(Ctl::BarDetails::ToClipboard, [&] { PutOnClipboard(ClipboardText()); });
+    dialog.OnButton(Ctl::BarDetails::Statistics, [&] { DistStatsDialog(outcomes, valueFormat).Run(); });
     dialog.Run();
 }

@@ -9,10 +9,6 @@
 
 class DistStatsDialog {
 public:
-    enum : unsigned {
-        kTemplateId = 3360, kClipboardButton = 3361, kMean = 3362, kMedian = 3363, kMode = 3364, kMinimum = 3365,
-        kMaximum = 3366, kPercentile95 = 3367, kStandardDeviation = 3368, kPercentile5 = 3369
-    };
 
     // The statistics of the outcomes' values, each in the format.
     DistStatsDialog(const OutcomeDistribution& outcomes, const NumericFormat& format);
@@ -33,10 +29,6 @@ public:
 
 class BarDetailsDialog {
 public:
-    enum : unsigned {
-        kTemplateId = 3354, kLow = 3351, kHigh = 3352, kListArea = 3353, kClipboardButton = 3355, kTotal = 3356,
-        kStatisticsButton = 3358
-    };
 
     // The bar from low to high and the outcomes it holds (copied).
     BarDetailsDialog(double low, double high, const OutcomeDistribution& outcomes,

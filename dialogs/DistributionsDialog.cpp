@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/DistributionsDialog.h"
 
 #include "app/RangeValidator.h"
@@ -30,10 +31,10 @@ void ShowRecords(DistributionsDialog& distributions, ProgramDialog& dialog, Noti
         list.AddChars(line.c_str());
     }
     list.SetCurSel(distributions.selected);
-    dialog.SetItemText(DistributionsDialog::kDescription, distributions.Description().Text());
+    dialog.SetItemText(Ctl::Distributions::CommentText, distributions.Description().Text());
     const BOOL any = distributions.Selected() != nullptr;
-    dialog.EnableItem(DistributionsDialog::kDeleteButton, any);
-    dialog.EnableItem(DistributionsDialog::kPropertiesButton, any);
+    dialog.EnableItem(Ctl::Distributions::Delete, any);
+    dialog.EnableItem(Ctl::Distributions::Properties, any);
     if (distributions.chooser)
         dialog.EnableItem(IDOK, any);
 }
@@ -55,8 +56,8 @@ zString DistributionText(const DistributionRecord& record, Distribution* distrib
 
 int ShowOnScreen(DistributionsDialog& distributions)
 {
-    ProgramDialog dialog(DistributionsDialog::kTemplateId);
-    NotifyListCtrl* list = NotifyListCtrl::FromTemplate(&dialog, DistributionsDialog::kList);
+    ProgramDialog dialog(DialogRes::Distributions);
+    NotifyListCtrl* list = NotifyListCtrl::FromTemplate(&dialog, Ctl::Distributions::CommentList);
     if (list == nullptr)
         return IDCANCEL;
     if (distributions.chooser) {
@@ -71,15 +72,15 @@ int ShowOnScreen(DistributionsDialog& distributions)
             ShowRecords(distributions, dialog, *list);
         SetFocus(list->Handle());
     };
-    dialog.OnButton(DistributionsDialog::kPropertiesButton, properties);
+    dialog.OnButton(Ctl::Distributions::Properties, properties);
     if (!distributions.chooser)
-        dialog.OnNotification(DistributionsDialog::kList, LBN_DBLCLK, properties);
-    dialog.OnNotification(DistributionsDialog::kList, LBN_SELCHANGE, [&] {
+        dialog.OnNotification(Ctl::Distributions::CommentList, LBN_DBLCLK, properties);
+    dialog.OnNotification(Ctl::Distributions::CommentList, LBN_SELCHANGE, [&] {
         distributions.selected = list->GetCurSel();
         ShowRecords(distributions, dialog, *list);
     });
     // A new record is kept only when its properties are accepted; a discarded one leaves the tree as it was.
-    dialog.OnButton(DistributionsDialog::kNewButton, [&] {
+    dialog.OnButton(Ctl::Distributions::New, [&] {
         const int wasModified = distributions.window->IsModified();
         if (distributions.New() && !distributions.EditProperties()) {
             distributions.Delete();
@@ -87,7 +88,7 @@ int ShowOnScreen(DistributionsDialog& distributions)
         }
         ShowRecords(distributions, dialog, *list);
     });
-    dialog.OnButton(DistributionsDialog::kDeleteButton, [&] {
+    dialog.OnButton(Ctl::Distributions::Delete, [&] {
         distributions.Delete();
         ShowRecords(distributions, dialog, *list);
     });
@@ -133,20 +134,20 @@ bool DistributionsDialog::EditProperties()
 
 bool DistributionsDialog::RunPropertiesDialog(DistributionRecord& record)
 {
-    ProgramDialog dialog(kPropertiesTemplateId);
+    ProgramDialog dialog(DialogRes::DistributionProperties);
     int index = record.index;
     zString comment = record.comment;
-    IntegerEdit::FromTemplate(&dialog, kIndexField, new IntegerRangeValidator(1, 32000, 1), 0, &index);
-    EditCtrl* commentField = EditCtrl::FromTemplate(&dialog, kCommentField, &comment, EditCtrl::MayBeEmpty);
-    dialog.SetChecked(kResampleCheck, record.resampleEachStage != 0);
+    IntegerEdit::FromTemplate(&dialog, Ctl::DistributionProperties::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0, &index);
+    EditCtrl* commentField = EditCtrl::FromTemplate(&dialog, Ctl::DistributionProperties::CommentEdit, &comment, EditCtrl::MayBeEmpty);
+    dialog.SetChecked(Ctl::DistributionProperties::ResampleAtEachMarkovStage, record.resampleEachStage != 0);
     // A distribution picked again replaces the record's only on OK.
     std::unique_ptr<Distribution> picked;
     const auto showDistribution = [&] {
         Distribution* current = picked ? picked.get() : record.GetDistribution();
-        dialog.SetItemText(kDistributionText, DistributionText(record, current).Text());
+        dialog.SetItemText(Ctl::DistributionProperties::DistributionText, DistributionText(record, current).Text());
     };
     showDistribution();
-    dialog.OnButton(kEditButton, [&] {
+    dialog.OnButton(Ctl::DistributionProperties::Edit, [&] {
         if (Distribution* chosen = RunDistributionPicker(window, picked ? picked.get() : record.GetDistribution(), true)) {
             picked.reset(chosen);
             showDistribution();
@@ -158,8 +159,8 @@ bool DistributionsDialog::RunPropertiesDialog(DistributionRecord& record)
         for (int i = 0; i < list.Count(); ++i)
             if (list.RecordAt(i)->index == index) {
                 ShowErrorBox(nullptr, "This index is being used by another sampling distribution.", 0);
-                SetFocus(dialog.Control(kIndexField));
-                dialog.SendToItem(kIndexField, EM_SETSEL, 0, -1);
+                SetFocus(dialog.Control(Ctl::DistributionProperties::IndexEdit));
+                dialog.SendToItem(Ctl::DistributionProperties::IndexEdit, EM_SETSEL, 0, -1);
                 return;
             }
         dialog.EndModal();
@@ -170,7 +171,7 @@ bool DistributionsDialog::RunPropertiesDialog(DistributionRecord& record)
         return false;
     record.index = index;
     record.comment = comment;
-    record.resampleEachStage = dialog.IsChecked(kResampleCheck) ? 1 : 0;
+    record.resampleEachStage = dialog.IsChecked(Ctl::DistributionProperties::ResampleAtEachMarkovStage) ? 1 : 0;
     if (picked)
         record.SetDistribution(picked.release());
     return true;

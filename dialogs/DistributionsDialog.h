@@ -15,11 +15,7 @@ class TreeWindow;
 
 class DistributionsDialog : public PresentedDialog<DistributionsDialog> {
 public:
-    enum : unsigned { kTemplateId = 3440, kList = 3441, kNewButton = 3442, kPropertiesButton = 3443, kDeleteButton = 3444,
-                   kDescription = 3445 };
     // Distribution Properties.
-    enum : unsigned { kPropertiesTemplateId = 3450, kIndexField = 3451, kCommentField = 3452,
-                      kDistributionText = 3453, kEditButton = 3454, kResampleCheck = 3455 };
 
     DistributionsDialog(TreeWindow* window, bool chooser);
     // 1 on OK (only a chooser has an OK button, "&Use"); on the screen without a presenter.

@@ -11,26 +11,26 @@ namespace {
 // One button per offered scope, in scope order; buttons left over are hidden and out of the tab order.
 int ShowOnScreen(EditScopeDialog& edit)
 {
-    ProgramDialog dialog(EditScopeDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::Options);
     dialog.SetText(edit.Caption());
     int scopes[EditScopeDialog::kButtons] = {};
     unsigned buttons = 0;
     for (int bit = 0; bit < 31 && buttons < EditScopeDialog::kButtons; ++bit)
         if (edit.mask & (1u << bit)) {
             scopes[buttons] = bit;
-            dialog.SetItemText(EditScopeDialog::kFirstButton + buttons, edit.Label(bit));
+            dialog.SetItemText(Ctl::Options::FirstButton + buttons, edit.Label(bit));
             ++buttons;
         }
     // Fewer than two scopes leave the second button as it is.
     const unsigned shown = std::max(buttons, 2u);
     for (unsigned i = shown; i < EditScopeDialog::kButtons; ++i)
-        dialog.ShowItem(EditScopeDialog::kFirstButton + i, false);
-    const unsigned last = EditScopeDialog::kFirstButton + EditScopeDialog::kButtons - 1;
-    int checked = EditScopeDialog::kFirstButton;
-    const int answer = RunRadioChoice(dialog, EditScopeDialog::kFirstButton, last, checked, [shown](unsigned id) {
-        return id - EditScopeDialog::kFirstButton < shown;
+        dialog.ShowItem(Ctl::Options::FirstButton + i, false);
+    const unsigned last = Ctl::Options::FirstButton + EditScopeDialog::kButtons - 1;
+    int checked = Ctl::Options::FirstButton;
+    const int answer = RunRadioChoice(dialog, Ctl::Options::FirstButton, last, checked, [shown](unsigned id) {
+        return id - Ctl::Options::FirstButton < shown;
     });
-    edit.scope = scopes[checked - EditScopeDialog::kFirstButton];
+    edit.scope = scopes[checked - Ctl::Options::FirstButton];
     return answer;
 }
 

@@ -7,7 +7,7 @@
 
 class EditScopeDialog : public PresentedDialog<EditScopeDialog> {
 public:
-    enum : unsigned { kTemplateId = 2401, kFirstButton = 2402, kButtons = 4 };
+    enum : unsigned { kButtons = 4 };
 
     // `tree` names the scopes of a tree window, else those of an influence diagram.
     EditScopeDialog(unsigned command, unsigned mask, bool tree = true) : command(command), mask(mask), tree(tree) {}

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/EnterPayoffWindow.h"
 
 #include "model/TreeNode.h"
@@ -7,7 +8,7 @@
 #include <string>
 
 EnterPayoffWindow::EnterPayoffWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : PayoffEditsWindow(tree, kTemplateId, false, nodes, "***enterPay")
+    : PayoffEditsWindow(tree, DialogRes::EnterPayoff, false, nodes, "***enterPay")
 {
     SetIconId(32016);
     PlaceAt(0.4, 0.5);

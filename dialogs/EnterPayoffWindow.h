@@ -6,7 +6,6 @@
 
 class EnterPayoffWindow : public PayoffEditsWindow {
 public:
-    enum : unsigned { kTemplateId = 31100 };
 
     EnterPayoffWindow(TreeWindow* tree, const NodeChildList& nodes);
 

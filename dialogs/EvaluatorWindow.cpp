@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/EvaluatorWindow.h"
 
 #include "formula/Expression.h"
@@ -14,14 +15,14 @@
 #include "treewin/TreeWindow.h"
 
 EvaluatorWindow::EvaluatorWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : TreeChildWindow(tree, ResourceId(kTemplateId, nullptr), false)
+    : TreeChildWindow(tree, ResourceId(DialogRes::Evaluator, nullptr), false)
 {
     SetIconId(32011);
     FitToFrame();
     PlaceAt(0.65, 0.5);
     OnTreeTitleChanged(tree->Document().Title().Text());
-    expression = EditCtrl::FromTemplate(this, kExpressionEdit);
-    result = EditCtrl::FromTemplate(this, kResultEdit);
+    expression = EditCtrl::FromTemplate(this, Ctl::Evaluator::ExpressionEdit);
+    result = EditCtrl::FromTemplate(this, Ctl::Evaluator::ResultEdit);
     if (expression != nullptr)
         TrackFocus(expression);
     SetNodes(nodes);
@@ -51,7 +52,7 @@ void EvaluatorWindow::SetNodes(const NodeChildList& nodes)
         nodes.At(0)->GetShortText(label, 30);
     }
     if (Handle() != nullptr)
-        SetItemText(kNodeLabel, label.Text());
+        SetItemText(Ctl::Evaluator::NodeText, label.Text());
     if (result != nullptr)
         result->SetText("");
 }
@@ -89,10 +90,10 @@ void EvaluatorWindow::InsertText(const char* text, bool)
 long EvaluatorWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     // The result never shows the value of an expression changed since.
-    if (id == kExpressionEdit && code == EN_CHANGE && result != nullptr)
+    if (id == Ctl::Evaluator::ExpressionEdit && code == EN_CHANGE && result != nullptr)
         result->SetText("");
     // Enter in the window calculates as the button does.
-    if (id != kCalculateButton && id != IDOK)
+    if (id != Ctl::Evaluator::Calculate && id != IDOK)
         return TreeChildWindow::OnCommandId(id, code, control);
     Calculate();
     if (expression != nullptr)

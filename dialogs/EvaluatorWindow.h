@@ -11,13 +11,6 @@ class NodeChildList;
 
 class EvaluatorWindow : public TreeChildWindow {
 public:
-    enum : unsigned {
-        kTemplateId = 31103,
-        kNodeLabel = 31001,
-        kExpressionEdit = 31011,
-        kResultEdit = 31012,
-        kCalculateButton = 31008,
-    };
 
     EvaluatorWindow(TreeWindow* tree, const NodeChildList& nodes);
     ~EvaluatorWindow() override;

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/FindReplaceWindow.h"
 
 #include "app/MainFrame.h"
@@ -26,19 +27,19 @@ bool FindOptionsDialog::Run()
 {
     if (HasPresenter())
         return Present() == IDOK;
-    ProgramDialog dialog(kTemplateId);
+    ProgramDialog dialog(DialogRes::FindOptions);
     for (unsigned i = 0; i < 5; ++i)
-        CheckBoxCtrl::FromTemplate(&dialog, kFirstCheck + i, &searchIn[i]);
+        CheckBoxCtrl::FromTemplate(&dialog, Ctl::FindOptions::NodeNames + i, &searchIn[i]);
     return dialog.Run() == IDOK;
 }
 
-FindReplaceWindow::FindReplaceWindow(TreeWindow* tree) : TreeChildWindow(tree, ResourceId(kTemplateId, nullptr), false)
+FindReplaceWindow::FindReplaceWindow(TreeWindow* tree) : TreeChildWindow(tree, ResourceId(DialogRes::FindReplace, nullptr), false)
 {
     FitToFrame();
     OnTreeTitleChanged(tree->Document().Title().Text());
     ResetSearch();
     if (Handle() != nullptr)
-        SetFocus(Control(kFindEdit));
+        SetFocus(Control(Ctl::FindReplace::FindWhatEdit));
 }
 
 FindReplaceWindow::~FindReplaceWindow()
@@ -72,10 +73,10 @@ void FindReplaceWindow::StoreControls()
 {
     if (Handle() == nullptr)
         return;
-    findText = ItemText(kFindEdit);
-    replaceText = ItemText(kReplaceEdit);
-    wholeWord = IsItemChecked(kWholeWordCheck);
-    matchCase = IsItemChecked(kMatchCaseCheck);
+    findText = ItemText(Ctl::FindReplace::FindWhatEdit);
+    replaceText = ItemText(Ctl::FindReplace::ReplaceWithEdit);
+    wholeWord = IsItemChecked(Ctl::FindReplace::MatchWholeWordOnly);
+    matchCase = IsItemChecked(Ctl::FindReplace::MatchCase);
 }
 
 bool FindReplaceWindow::InputValid(bool replacing)
@@ -85,7 +86,7 @@ bool FindReplaceWindow::InputValid(bool replacing)
         return true;
     ShowInfoBox(nullptr, noFind ? "Please enter the text to find." : "Please enter the text to replace.", 0);
     if (Handle() != nullptr)
-        SetFocus(Control(noFind ? kFindEdit : kReplaceEdit));
+        SetFocus(Control(noFind ? Ctl::FindReplace::FindWhatEdit : Ctl::FindReplace::ReplaceWithEdit));
     return false;
 }
 
@@ -168,7 +169,7 @@ bool FindReplaceWindow::FindNext()
     if (!replacingAll && !InputValid(false))
         return false;
     if (Handle() != nullptr)
-        SetItemText(kLastFindLabel, "");
+        SetItemText(Ctl::FindReplace::LastFindText, "");
     TreeNode* root = Tree()->Document().Root;
     TreeNode* node = CurrentNode();
     // Searching from the root goes round the tree once, back to the root; after a reset the root comes last.
@@ -260,7 +261,7 @@ void FindReplaceWindow::ReplaceAll()
 void FindReplaceWindow::ShowLastFind()
 {
     if (Handle() != nullptr)
-        SetItemText(kLastFindLabel, kFieldNames[field - None]);
+        SetItemText(Ctl::FindReplace::LastFindText, kFieldNames[field - None]);
 }
 
 long FindReplaceWindow::OnCommandId(unsigned id, unsigned code, HWND control)
@@ -270,18 +271,18 @@ long FindReplaceWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         StoreControls();
         FindNext();
         return 1;
-    case kReplaceButton:
+    case Ctl::FindReplace::Replace:
         StoreControls();
         Replace();
         return 1;
-    case kReplaceAllButton:
+    case Ctl::FindReplace::ReplaceAll:
         StoreControls();
         ReplaceAll();
         return 1;
-    case kStartOverButton:
+    case Ctl::FindReplace::StartOver:
         ResetSearch();
         return 1;
-    case kWhereButton: {
+    case Ctl::FindReplace::Where: {
         FindOptionsDialog options;
         for (int i = 0; i < 5; ++i)
             options.searchIn[i] = searchIn[i];

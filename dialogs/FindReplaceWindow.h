@@ -11,7 +11,6 @@
 // Find Options (dialog 2630): which kinds of field are searched.
 class FindOptionsDialog : public PresentedDialog<FindOptionsDialog> {
 public:
-    enum : unsigned { kTemplateId = 2630, kFirstCheck = 2631 };
 
     // The window's flags are copied back after OK only.
     bool Run();
@@ -21,18 +20,6 @@ public:
 
 class FindReplaceWindow : public TreeChildWindow {
 public:
-    enum : unsigned {
-        kTemplateId = 2610,
-        kFindEdit = 2611,
-        kReplaceEdit = 2612,
-        kWholeWordCheck = 2613,
-        kMatchCaseCheck = 2614,
-        kReplaceButton = 2616,
-        kReplaceAllButton = 2617,
-        kLastFindLabel = 2618,
-        kWhereButton = 2619,
-        kStartOverButton = 2620,
-    };
     // The fields of a node, in search order; None before the first and after the last.
     enum Field { None = 1, NodeName, NodeProbability, VariableName, VariableDefinition, NodePayoff };
 

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/FormulaEditorDialog.h"
 
 #include "dialogs/FormulaMenus.h"
@@ -6,9 +7,6 @@
 
 namespace {
 
-constexpr unsigned kTemplateId = 5000;
-constexpr unsigned kFormulaEdit = 5004;
-constexpr unsigned kDistributionButton = 5002;
 constexpr FormulaMenuControls kMenus{5006, 5007, 5008, 5009, 5010};
 
 } // namespace
@@ -17,18 +15,18 @@ bool RunFormulaEditor(TreeWindow* tree, EditCtrl& field, const char* above, cons
                       const char* caption)
 {
     zString formula = field.GetText();
-    ProgramDialog dialog(kTemplateId);
+    ProgramDialog dialog(DialogRes::FormulaEditor);
     if (caption != nullptr && *caption != '\0')
         dialog.SetText(caption);
     dialog.SetItemText(5001, above != nullptr ? above : "");
     dialog.SetItemText(5003, between != nullptr ? between : "");
     dialog.SetItemText(5005, below != nullptr ? below : "");
     FormulaPicks picks(&dialog, tree, kMenus);
-    EditCtrl* edit = EditCtrl::FromTemplate(&dialog, kFormulaEdit, &formula, CtrlWindowCL::MayBeEmpty);
+    EditCtrl* edit = EditCtrl::FromTemplate(&dialog, Ctl::FormulaEditor::FormulaEdit, &formula, CtrlWindowCL::MayBeEmpty);
     picks.Track(edit);
     if (tree == nullptr)
-        dialog.ShowItem(kDistributionButton, false);
-    dialog.OnButton(kDistributionButton, [&] {
+        dialog.ShowItem(Ctl::FormulaEditor::Distribution, false);
+    dialog.OnButton(Ctl::FormulaEditor::Distribution, [&] {
         zString call;
         if (tree != nullptr && ChooseDistributionCall(tree, call))
             picks.Insert(call.Text());

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/FunctionHelper.h"
 
 #include "app/StartProgram.h"
@@ -144,11 +145,6 @@ const Prompt* FindPrompt(int function)
 }
 
 // The prompt dialogs: 2740 for one edit under a prompt, 2749-2751 for two to four labelled edits.
-constexpr unsigned kOneArgumentDialog = 2740;
-constexpr unsigned kFirstArgumentsDialog = 2749;
-constexpr unsigned kPromptText = 2738;
-constexpr unsigned kFirstLabel = 2741;
-constexpr unsigned kFirstEdit = 2742;
 constexpr FormulaMenuControls kPromptMenus{2736, 2737, 2735, 0, 2739};
 
 int ArgumentCount(const Prompt& prompt)
@@ -174,7 +170,7 @@ bool ArgumentParses(const zString& text, EditCtrl* edit, bool list)
 bool RunPrompt(const Prompt& prompt, int function, TreeWindow* tree, std::string& arguments)
 {
     const int count = prompt.kind == PromptKind::Arguments ? ArgumentCount(prompt) : 1;
-    ProgramDialog dialog(count == 1 ? kOneArgumentDialog : kFirstArgumentsDialog + count - 2);
+    ProgramDialog dialog(count == 1 ? DialogRes::FunctionHelper2740 : DialogRes::FunctionHelper2749 + count - 2);
     dialog.SetText((std::string("Function Helper: ") + kBuiltinFunctions[function].name).c_str());
     std::string text;
     if (prompt.kind == PromptKind::OneNumber)
@@ -184,14 +180,14 @@ bool RunPrompt(const Prompt& prompt, int function, TreeWindow* tree, std::string
                " you would like, separated by semicolons:";
     else
         text = prompt.text != nullptr ? prompt.text : Description(function);
-    dialog.SetItemText(kPromptText, text.c_str());
+    dialog.SetItemText(Ctl::FunctionHelper2740::PromptText, text.c_str());
     FormulaPicks picks(&dialog, tree, kPromptMenus);
     zString values[4];
     EditCtrl* edits[4] = {};
     for (int i = 0; i < count; ++i) {
         if (prompt.kind == PromptKind::Arguments)
-            dialog.SetItemText(kFirstLabel + 2 * i, prompt.labels[i]);
-        edits[i] = EditCtrl::FromTemplate(&dialog, kFirstEdit + 2 * i, &values[i], CtrlWindowCL::MayBeEmpty);
+            dialog.SetItemText(Ctl::FunctionHelper2749::FirstLabel + 2 * i, prompt.labels[i]);
+        edits[i] = EditCtrl::FromTemplate(&dialog, Ctl::FunctionHelper2740::FirstEdit + 2 * i, &values[i], CtrlWindowCL::MayBeEmpty);
         picks.Track(edits[i]);
     }
     dialog.OnButton(IDOK, [&] {
@@ -204,7 +200,7 @@ bool RunPrompt(const Prompt& prompt, int function, TreeWindow* tree, std::string
         }
         dialog.EndModal();
     });
-    dialog.SelectField(kFirstEdit);
+    dialog.SelectField(Ctl::FunctionHelper2740::FirstEdit);
     if (dialog.Run() != IDOK)
         return false;
     const char separator[2] = {LocaleChars::Active().listSeparator, '\0'};
@@ -269,7 +265,7 @@ bool RunFunctionHelper(zString& call, TreeWindow* tree)
 bool InsertFunctionFromMenu(unsigned command, TreeWindow* tree, HWND edit)
 {
     zString text;
-    if (command == kFunctionHelperCommand) {
+    if (command == Cmd::FunctionsHelper) {
         if (!RunFunctionHelper(text, tree))
             return true;
     } else if (TheProgram()->FunctionsMenu() == nullptr || !TheProgram()->FunctionsMenu()->ItemText(command, text)) {
@@ -278,11 +274,11 @@ bool InsertFunctionFromMenu(unsigned command, TreeWindow* tree, HWND edit)
     if (edit == nullptr)
         return true;
     std::string inserted = text.Text();
-    if (command != kFunctionHelperCommand)
+    if (command != Cmd::FunctionsHelper)
         inserted = inserted.substr(0, 50) + "()";
     SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(inserted.c_str()));
     // The caret goes back between the parentheses.
-    if (command != kFunctionHelperCommand)
+    if (command != Cmd::FunctionsHelper)
         PostMessageA(edit, WM_KEYDOWN, VK_LEFT, 0);
     SetFocus(edit);
     return true;

@@ -26,17 +26,17 @@ double StartValue(uint8_t flag, double value)
 } // namespace
 
 GraphLinesDialog::GraphLinesDialog(uint8_t& verticalFlag, uint8_t& horizontalFlag, double& x, double& y)
-    : AppDialog(kTemplateId), verticalFlag_(verticalFlag), horizontalFlag_(horizontalFlag), x_(x), y_(y),
+    : AppDialog(DialogRes::GraphLines), verticalFlag_(verticalFlag), horizontalFlag_(horizontalFlag), x_(x), y_(y),
       verticalChecked_(verticalFlag == 1), horizontalChecked_(horizontalFlag == 1),
       xField_(StartValue(verticalFlag, x)), yField_(StartValue(horizontalFlag, y))
 {
-    CheckBoxCtrl::FromTemplate(this, kVerticalCheck, &verticalChecked_);
-    CheckBoxCtrl::FromTemplate(this, kHorizontalCheck, &horizontalChecked_);
-    AddRealFieldUnbounded(kVerticalValue, &xField_);
-    AddRealFieldUnbounded(kHorizontalValue, &yField_);
-    for (unsigned id : {kVerticalCheck, kVerticalValue})
+    CheckBoxCtrl::FromTemplate(this, Ctl::GraphLines::DrawDottedVerticalLine, &verticalChecked_);
+    CheckBoxCtrl::FromTemplate(this, Ctl::GraphLines::DrawDottedHorizontalLine, &horizontalChecked_);
+    AddRealFieldUnbounded(Ctl::GraphLines::XEdit, &xField_);
+    AddRealFieldUnbounded(Ctl::GraphLines::YEdit, &yField_);
+    for (unsigned id : {Ctl::GraphLines::DrawDottedVerticalLine, Ctl::GraphLines::XEdit})
         EnableItem(id, verticalFlag != kLineNotOffered);
-    for (unsigned id : {kHorizontalCheck, kHorizontalValue})
+    for (unsigned id : {Ctl::GraphLines::DrawDottedHorizontalLine, Ctl::GraphLines::YEdit})
         EnableItem(id, horizontalFlag != kLineNotOffered);
 }
 

@@ -14,10 +14,6 @@ int RunCopyGraphDialog();
 
 class GraphLinesDialog : public AppDialog {
 public:
-    enum : unsigned {
-        kTemplateId = 3280, kHorizontalValue = 3281, kHorizontalCheck = 3282, kVerticalCheck = 3283,
-        kVerticalValue = 3284
-    };
 
     // A line not offered has its box and value greyed; a line not offered or not drawn starts unchecked at 0.
     // On OK both flags become 0 or 1 and the values hold the fields; Cancel changes nothing.

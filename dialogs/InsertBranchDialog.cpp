@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/InsertBranchDialog.h"
 
 #include "dialogs/ChoiceControls.h"
@@ -6,13 +7,13 @@
 namespace {
 
 // The button of a position: 2371 to 2374 for 37 to 40.
-constexpr int kButtonOffset = InsertBranchDialog::kFirstButton - InsertBranchDialog::ToLeft;
+constexpr int kButtonOffset = Ctl::InsertBranch::ToLeft - InsertBranchDialog::ToLeft;
 
 int ShowOnScreen(InsertBranchDialog& insert)
 {
-    ProgramDialog dialog(InsertBranchDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::InsertBranch);
     int button = insert.mode + kButtonOffset;
-    const int answer = RunRadioChoice(dialog, InsertBranchDialog::kFirstButton, InsertBranchDialog::kLastButton,
+    const int answer = RunRadioChoice(dialog, Ctl::InsertBranch::ToLeft, Ctl::InsertBranch::Below,
                                       button, [&insert](unsigned id) { return insert.Offers(id - kButtonOffset); });
     insert.mode = button - kButtonOffset;
     return answer;

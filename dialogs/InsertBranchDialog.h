@@ -8,7 +8,6 @@ struct TreeNode;
 
 class InsertBranchDialog : public PresentedDialog<InsertBranchDialog> {
 public:
-    enum : unsigned { kTemplateId = 2370, kFirstButton = 2371, kLastButton = 2374 };
     enum : int { ToLeft = 37, Above = 38, ToRight = 39, Below = 40 };
 
     // To the right by default; an end node or a clone copy takes nothing to its right, and a node without a

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/InterfaceOptionsDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -21,20 +22,20 @@ int MethodCode(const TreeCalcPrefs& prefs)
 
 int ShowOnScreen(InterfaceOptionsDialog& options)
 {
-    ProgramDialog dialog(InterfaceOptionsDialog::TemplateId);
+    ProgramDialog dialog(DialogRes::SetOptions);
     if (dialog.Handle() == nullptr)
         return IDCANCEL;
-    CheckBoxCtrl::FromTemplate(&dialog, InterfaceOptionsDialog::UtilityBox, &options.useUtility);
+    CheckBoxCtrl::FromTemplate(&dialog, Ctl::SetOptions::UseUtilityFunction, &options.useUtility);
     if (options.options.allowRiskToggle == 0)
-        dialog.ShowItem(InterfaceOptionsDialog::UtilityBox, false);
+        dialog.ShowItem(Ctl::SetOptions::UseUtilityFunction, false);
     DropListCtrl* methods =
-        DropListCtrl::FromTemplateIndex(&dialog, InterfaceOptionsDialog::MethodList, &options.choice, CtrlWindowCL::MayBeEmpty);
+        DropListCtrl::FromTemplateIndex(&dialog, Ctl::SetOptions::CalculationMethodCombo, &options.choice, CtrlWindowCL::MayBeEmpty);
     for (int i = 0; i < options.options.Count(); ++i)
         methods->AddString(options.options.At(i)->menuText);
     methods->Load();
     if (options.options.allowCalcMethodChange == 0) {
-        dialog.ShowItem(InterfaceOptionsDialog::MethodLabel, false);
-        dialog.ShowItem(InterfaceOptionsDialog::MethodList, false);
+        dialog.ShowItem(Ctl::SetOptions::CalculationMethodText, false);
+        dialog.ShowItem(Ctl::SetOptions::CalculationMethodCombo, false);
     }
     return dialog.Run();
 }

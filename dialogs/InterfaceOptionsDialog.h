@@ -10,7 +10,6 @@ class TreeDocument;
 
 class InterfaceOptionsDialog : public PresentedDialog<InterfaceOptionsDialog> {
 public:
-    enum : unsigned { TemplateId = 3570, UtilityBox = 3571, MethodLabel = 3572, MethodList = 3573 };
 
     // The fields start from the tree: its utility switch and the designer's choice of its method.
     InterfaceOptionsDialog(TreeDocument& tree, const CustomInterfaceOptions& options);

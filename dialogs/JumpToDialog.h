@@ -10,7 +10,6 @@ struct TreeNode;
 
 class JumpToDialog : public PresentedDialog<JumpToDialog> {
 public:
-    enum : unsigned { kTemplateId = 2125, kHelpContext = 4341 };
 
     // The chosen row, or -1 when cancelled.
     int Run();

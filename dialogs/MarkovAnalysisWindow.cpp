@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 
 #include "analysis/MarkovAnalysis.h"
@@ -22,11 +23,11 @@ WindowCL* Frame()
 } // namespace
 
 MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analysis)
-    : DialogFrameCL(Frame(), ResourceId(kTemplateId, nullptr), WindowStyle), analysis_(std::move(analysis))
+    : DialogFrameCL(Frame(), ResourceId(DialogRes::MarkovAnalysis, nullptr), WindowStyle), analysis_(std::move(analysis))
 {
     SetStateBits(StateDeleteWithWindow);
     AddDocumentPopup(this, analysis_->document);
-    if (WindowCL* text = FindChild(kNodeText)) {
+    if (WindowCL* text = FindChild(Ctl::MarkovAnalysis::NodeText)) {
         zString nodeText;
         if (analysis_->node)
             analysis_->node->GetShortText(nodeText, 30);
@@ -54,7 +55,7 @@ void MarkovAnalysisWindow::MakeGraphButton()
         menu->AppendItem(1583, "_total_reward");
     }
     // The picked command arrives here as WM_COMMAND.
-    MakeOwningMenuButton(std::move(menu), this, kGraphButton);
+    MakeOwningMenuButton(std::move(menu), this, Ctl::MarkovAnalysis::Graph);
 }
 
 long MarkovAnalysisWindow::OnCommandId(unsigned id, unsigned code, HWND control)
@@ -68,7 +69,7 @@ long MarkovAnalysisWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     switch (command) {
-    case kReportButton: {
+    case Ctl::MarkovAnalysis::TextReport: {
         TextReport report;
         analysis_->WriteReport(report, ReportEverything);
         ShowTextReport(report);

@@ -12,7 +12,6 @@ class MarkovAnalysis;
 
 class MarkovAnalysisWindow : public DialogFrameCL {
 public:
-    enum : unsigned { kTemplateId = 2330, kReportButton = 2331, kGraphButton = 2332, kNodeText = 2334 };
 
     // Takes the analysis and shows the window.
     explicit MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analysis);

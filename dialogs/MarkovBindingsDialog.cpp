@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/MarkovBindingsDialog.h"
 
 #include "app/MenuButton.h"
@@ -14,15 +15,14 @@
 
 namespace {
 
-enum : unsigned { kList = 4351, kNewButton = 4352, kDeleteButton = 4353, kPropertiesButton = 4354,
-                  kBindingTemplate = 4340, kNameField = 4341, kStateButton = 4342, kMoreButton = 4343,
+enum : unsigned { 
                   kFirstState = 800 };
 
 // Add Markov Binding: a user name and the state it points to; editing one binding, or adding new ones
 // ("&More" stores one and starts the next). True when a binding was stored.
 bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
 {
-    ProgramDialog dialog(kBindingTemplate);
+    ProgramDialog dialog(DialogRes::AddMarkovBinding);
     TreeNode* markov = bindings.node->FindMarkovNode();
     auto menu = std::make_unique<Menu>();
     // The offered states' whole texts by child position; empty for a state that is not offered.
@@ -41,7 +41,7 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
             match = i;
     }
     const int preset = match >= 0 ? match : first;
-    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, kStateButton);
+    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, Ctl::AddMarkovBinding::StatesText);
     if (button == nullptr)
         return false;
     int picked = preset;
@@ -55,12 +55,12 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
     pick(preset);
 
     zString name(binding != nullptr ? binding->userName : zString());
-    StringEdit::FromTemplate(&dialog, kNameField, nullptr, 0, &name);
+    StringEdit::FromTemplate(&dialog, Ctl::AddMarkovBinding::NameForUseInTransitionNodesEdit, nullptr, 0, &name);
     if (binding != nullptr) {
-        dialog.ShowItem(kMoreButton, false);
+        dialog.ShowItem(Ctl::AddMarkovBinding::More, false);
         dialog.SetText("Binding Properties");
     }
-    dialog.SelectField(kNameField);
+    dialog.SelectField(Ctl::AddMarkovBinding::NameForUseInTransitionNodesEdit);
     bool stored = false;
     // An empty name or state stores nothing.
     auto store = [&] {
@@ -89,11 +89,11 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
         store();
         dialog.EndModal();
     });
-    dialog.OnButton(kMoreButton, [&] {
+    dialog.OnButton(Ctl::AddMarkovBinding::More, [&] {
         store();
-        dialog.SetItemText(kNameField, "");
+        dialog.SetItemText(Ctl::AddMarkovBinding::NameForUseInTransitionNodesEdit, "");
         pick(preset);
-        dialog.SelectField(kNameField);
+        dialog.SelectField(Ctl::AddMarkovBinding::NameForUseInTransitionNodesEdit);
         dialog.SetItemText(IDCANCEL, "&Close");
     });
     dialog.Run();
@@ -103,19 +103,19 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
 class BindingsScreen {
 public:
     explicit BindingsScreen(MarkovBindingsDialog& bindings)
-        : bindings(bindings), dialog(MarkovBindingsDialog::kTemplateId),
-          list(ListBoxCtrl::FromTemplate(&dialog, kList))
+        : bindings(bindings), dialog(DialogRes::MarkovBindings),
+          list(ListBoxCtrl::FromTemplate(&dialog, Ctl::MarkovBindings::PointsToList))
     {
         const int tabStop = 90;
         list->SetTabStops(&tabStop, 1);
-        dialog.OnNotification(kList, LBN_SELCHANGE, [this] {
+        dialog.OnNotification(Ctl::MarkovBindings::PointsToList, LBN_SELCHANGE, [this] {
             selected = list->GetCurSel();
             Fill();
         });
-        dialog.OnButton(kNewButton, [this] { Edit(nullptr); });
-        dialog.OnButton(kPropertiesButton, [this] { Edit(Selected()); });
-        dialog.OnNotification(kList, LBN_DBLCLK, [this] { Edit(Selected()); });
-        dialog.OnButton(kDeleteButton, [this] {
+        dialog.OnButton(Ctl::MarkovBindings::New, [this] { Edit(nullptr); });
+        dialog.OnButton(Ctl::MarkovBindings::Properties, [this] { Edit(Selected()); });
+        dialog.OnNotification(Ctl::MarkovBindings::PointsToList, LBN_DBLCLK, [this] { Edit(Selected()); });
+        dialog.OnButton(Ctl::MarkovBindings::Delete, [this] {
             if (Selected() == nullptr)
                 return;
             this->bindings.bindings.DeleteAt(selected);
@@ -155,8 +155,8 @@ private:
             list->AddChars((std::string(binding.userName.Text()) + "\t" + binding.target.Text()).c_str());
         }
         list->SetCurSel(selected);
-        dialog.EnableItem(kDeleteButton, Selected() != nullptr);
-        dialog.EnableItem(kPropertiesButton, Selected() != nullptr);
+        dialog.EnableItem(Ctl::MarkovBindings::Delete, Selected() != nullptr);
+        dialog.EnableItem(Ctl::MarkovBindings::Properties, Selected() != nullptr);
     }
 
     MarkovBindingsDialog& bindings;

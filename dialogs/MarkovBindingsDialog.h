@@ -8,7 +8,6 @@ struct TreeNode;
 
 class MarkovBindingsDialog : public PresentedDialog<MarkovBindingsDialog> {
 public:
-    enum : unsigned { kTemplateId = 4350 };
 
     MarkovBindingsDialog(TreeNode* node, MarkovBindingList& bindings) : node(node), bindings(bindings) {}
     // True after OK when the bindings changed; on the screen without a presenter.

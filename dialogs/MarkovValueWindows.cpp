@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/MarkovValueWindows.h"
 
 #include "app/RangeValidator.h"
@@ -49,9 +50,9 @@ MarkovPagedWindow::MarkovPagedWindow(TreeWindow* tree, unsigned templateId, cons
                                      const char* key)
     : NodeValueWindow(tree, templateId, true, nodes, key)
 {
-    combo = ComboBoxCtrl::FromTemplate(this, kPageCombo);
+    combo = ComboBoxCtrl::FromTemplate(this, Ctl::MarkovTermination::TestCombo);
     if (Handle() != nullptr)
-        SetItemText(kActiveRewards, ActiveRewardsText(tree->Document()).c_str());
+        SetItemText(Ctl::MarkovTermination::ActiveMarkovRewardsText, ActiveRewardsText(tree->Document()).c_str());
 }
 
 void MarkovPagedWindow::BuildPages(bool sharedPage)
@@ -69,7 +70,7 @@ void MarkovPagedWindow::BuildPages(bool sharedPage)
 
 long MarkovPagedWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id != kPageCombo || code != CBN_SELCHANGE || combo == nullptr)
+    if (id != Ctl::MarkovTermination::TestCombo || code != CBN_SELCHANGE || combo == nullptr)
         return NodeValueWindow::OnCommandId(id, code, control);
     const int chosen = combo->GetCurSel();
     if (chosen < 0 || chosen == page)
@@ -87,13 +88,13 @@ long MarkovPagedWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 }
 
 MarkovTerminationWindow::MarkovTerminationWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : MarkovPagedWindow(tree, kTemplateId, nodes, "***markovTerm")
+    : MarkovPagedWindow(tree, DialogRes::MarkovTermination, nodes, "***markovTerm")
 {
     SetIconId(32018);
     PlaceAt(0.4, 0.5);
     SetCaption(": Markov Termination");
     ShowNodeLabel();
-    edit = BindEdit(kConditionEdit);
+    edit = BindEdit(Ctl::MarkovTermination::TerminateIfEdit);
     HookFormulaKeys(edit);
     if (Nodes().Count() > 0) {
         for (int i = 0; i < 4; ++i)
@@ -132,7 +133,7 @@ void MarkovTerminationWindow::ShowPage(int shown, int left)
 
 long MarkovTerminationWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id != kUseDefaultButton)
+    if (id != Ctl::MarkovTermination::UseDefault)
         return MarkovPagedWindow::OnCommandId(id, code, control);
     if (edit != nullptr)
         edit->SetText(DefaultCondition());
@@ -158,7 +159,7 @@ void MarkovTerminationWindow::RenameVariable(const char* oldName, const char* ne
 }
 
 MarkovRewardsWindow::MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : MarkovPagedWindow(tree, kTemplateId, nodes, "***markovRewards")
+    : MarkovPagedWindow(tree, DialogRes::MarkovStateInfo, nodes, "***markovRewards")
 {
     SetIconId(32019);
     PlaceAt(0.4, 0.5);
@@ -183,14 +184,14 @@ MarkovRewardsWindow::MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& 
     const int count = info != nullptr ? info->tunnelCount + 1 : 0;
     const bool tunnel = count > 1;
     stateCount = tunnel ? count : 2;
-    states = IntegerEdit::FromTemplate(this, kStatesEdit, new IntegerRangeValidator(2, 1000, 1), 0, &stateCount);
+    states = IntegerEdit::FromTemplate(this, Ctl::MarkovStateInfo::StatesEdit, new IntegerRangeValidator(2, 1000, 1), 0, &stateCount);
     if (Handle() != nullptr) {
-        CheckItem(kTunnelCheck, tunnel);
-        EnableItem(kTunnelCheck, one);
-        EnableItem(kStatesEdit, tunnel);
+        CheckItem(Ctl::MarkovStateInfo::TunnelState, tunnel);
+        EnableItem(Ctl::MarkovStateInfo::TunnelState, one);
+        EnableItem(Ctl::MarkovStateInfo::StatesEdit, tunnel);
     }
     for (int kind = 0; kind < 3; ++kind) {
-        edits[kind] = BindEdit(kFirstRewardEdit + kind);
+        edits[kind] = BindEdit(Ctl::MarkovStateInfo::InitEdit + kind);
         HookFormulaKeys(edits[kind]);
     }
     BuildPages(false);
@@ -215,8 +216,8 @@ void MarkovRewardsWindow::ShowPage(int shown, int)
 
 long MarkovRewardsWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id == kTunnelCheck)
-        EnableItem(kStatesEdit, IsItemChecked(kTunnelCheck));
+    if (id == Ctl::MarkovStateInfo::TunnelState)
+        EnableItem(Ctl::MarkovStateInfo::StatesEdit, IsItemChecked(Ctl::MarkovStateInfo::TunnelState));
     return MarkovPagedWindow::OnCommandId(id, code, control);
 }
 
@@ -228,7 +229,7 @@ bool MarkovRewardsWindow::Apply(bool commit)
             return false;
     if (!commit)
         return true;
-    const bool tunnel = IsItemChecked(kTunnelCheck);
+    const bool tunnel = IsItemChecked(Ctl::MarkovStateInfo::TunnelState);
     if (tunnel && states != nullptr) {
         if (!states->Validate())
             return false;
@@ -253,7 +254,7 @@ void MarkovRewardsWindow::RenameVariable(const char* oldName, const char* newNam
 }
 
 MarkovTollWindow::MarkovTollWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : PayoffEditsWindow(tree, kTemplateId, false, nodes, "***markovToll")
+    : PayoffEditsWindow(tree, DialogRes::MarkovTransitionRewards, false, nodes, "***markovToll")
 {
     SetIconId(32020);
     PlaceAt(0.4, 0.5);

@@ -12,7 +12,6 @@ class IntegerEdit;
 // the page on an error), then keeps them and shows the new page.
 class MarkovPagedWindow : public NodeValueWindow {
 public:
-    enum : unsigned { kPageCombo = 31027, kActiveRewards = 31028 };
 
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
 
@@ -36,7 +35,6 @@ private:
 // Markov Termination (template 31110): the termination conditions of one Markov node.
 class MarkovTerminationWindow : public MarkovPagedWindow {
 public:
-    enum : unsigned { kTemplateId = 31110, kConditionEdit = 31011, kUseDefaultButton = 31020 };
 
     MarkovTerminationWindow(TreeWindow* tree, const NodeChildList& nodes);
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
@@ -61,7 +59,6 @@ private:
 // Markov states, and whether one state is a tunnel of how many states.
 class MarkovRewardsWindow : public MarkovPagedWindow {
 public:
-    enum : unsigned { kTemplateId = 31111, kFirstRewardEdit = 31011, kTunnelCheck = 31029, kStatesEdit = 31030 };
 
     MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& nodes);
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
@@ -86,7 +83,6 @@ private:
 // Markov Transition Rewards (template 31114): the transition rewards of the selected nodes.
 class MarkovTollWindow : public PayoffEditsWindow {
 public:
-    enum : unsigned { kTemplateId = 31114 };
 
     MarkovTollWindow(TreeWindow* tree, const NodeChildList& nodes);
 

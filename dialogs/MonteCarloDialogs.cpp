@@ -50,20 +50,20 @@ void OpenProgress(std::unique_ptr<MonteCarloSimulation> simulation, StoredAnalys
 }  // namespace
 
 MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* document, TreeNode* node)
-    : AppDialog(kTemplateId), document(document), node(node)
+    : AppDialog(DialogRes::MonteCarloSimulation), document(document), node(node)
 {
     trials = remembered.trials;
     key = remembered.key;
-    AddIntegerField(kTrialsField, &trials, 1, 32000);
-    AddIntegerField(kKeyField, &key, 1, 20000);
-    for (unsigned id : {kPredictableCheck, kSampleAllRadio, kSampleSomeRadio, kSampleNoneRadio, kWhichButton})
+    AddIntegerField(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, &trials, 1, 32000);
+    AddIntegerField(Ctl::MonteCarloSimulation::KeyValueEdit, &key, 1, 20000);
+    for (unsigned id : {Ctl::MonteCarloSimulation::UsePredictableRandomSequence, Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample, Ctl::MonteCarloSimulation::Which})
         AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
             id, AsEventHandler(&MonteCarloSetupDialog::OnChoice), this, WM_COMMAND));
     const bool hasDistributions = document->Distributions.Count() > 0;
-    CheckItem(kPredictableCheck, remembered.predictable);
-    CheckItem(kReevaluateCheck, remembered.reevaluate);
-    CheckItem(hasDistributions ? kSampleAllRadio : kSampleNoneRadio, true);
-    for (unsigned id : {kSampleAllRadio, kSampleSomeRadio, kSampleNoneRadio})
+    CheckItem(Ctl::MonteCarloSimulation::UsePredictableRandomSequence, remembered.predictable);
+    CheckItem(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial, remembered.reevaluate);
+    CheckItem(hasDistributions ? Ctl::MonteCarloSimulation::SampleAll : Ctl::MonteCarloSimulation::DoNotSample, true);
+    for (unsigned id : {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample})
         EnableItem(id, hasDistributions);
     UpdateControls();
 }
@@ -72,17 +72,17 @@ MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* document, TreeNode* n
 // decision node that samples.
 void MonteCarloSetupDialog::UpdateControls()
 {
-    EnableItem(kKeyField, IsItemChecked(kPredictableCheck));
-    EnableItem(kWhichButton, IsItemChecked(kSampleSomeRadio));
-    const bool reevaluable = node->IsDecision() && !IsItemChecked(kSampleNoneRadio);
+    EnableItem(Ctl::MonteCarloSimulation::KeyValueEdit, IsItemChecked(Ctl::MonteCarloSimulation::UsePredictableRandomSequence));
+    EnableItem(Ctl::MonteCarloSimulation::Which, IsItemChecked(Ctl::MonteCarloSimulation::SampleSome));
+    const bool reevaluable = node->IsDecision() && !IsItemChecked(Ctl::MonteCarloSimulation::DoNotSample);
     if (!reevaluable)
-        CheckItem(kReevaluateCheck, false);
-    EnableItem(kReevaluateCheck, reevaluable);
+        CheckItem(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial, false);
+    EnableItem(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial, reevaluable);
 }
 
 long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
 {
-    if (event->CommandId() == kWhichButton) {
+    if (event->CommandId() == Ctl::MonteCarloSimulation::Which) {
         SampleDistributionsDialog(document, chosen).Run();
         return 1;
     }
@@ -92,21 +92,21 @@ long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
 
 int MonteCarloSetupDialog::OkResult()
 {
-    const bool predictable = IsItemChecked(kPredictableCheck);
-    const bool reevaluable = IsWindowEnabled(Control(kReevaluateCheck)) != 0;
+    const bool predictable = IsItemChecked(Ctl::MonteCarloSimulation::UsePredictableRandomSequence);
+    const bool reevaluable = IsWindowEnabled(Control(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial)) != 0;
     remembered.trials = trials;
     remembered.predictable = predictable;
     if (reevaluable)
-        remembered.reevaluate = IsItemChecked(kReevaluateCheck);
+        remembered.reevaluate = IsItemChecked(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial);
     settings = MonteCarloSettings();
     settings.trials = static_cast<int16_t>(trials);
     settings.seed = static_cast<int16_t>(predictable ? key : 0);
-    settings.reevaluatePath = reevaluable && IsItemChecked(kReevaluateCheck) ? 1 : 0;
-    if (IsItemChecked(kSampleAllRadio)) {
+    settings.reevaluatePath = reevaluable && IsItemChecked(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial) ? 1 : 0;
+    if (IsItemChecked(Ctl::MonteCarloSimulation::SampleAll)) {
         settings.samplingMode = SampleAll;
         for (int i = 0; i < document->Distributions.Count(); ++i)
             settings.chosen.push_back(document->Distributions.RecordAt(i)->index);
-    } else if (IsItemChecked(kSampleSomeRadio)) {
+    } else if (IsItemChecked(Ctl::MonteCarloSimulation::SampleSome)) {
         settings.samplingMode = SampleChosen;
         settings.chosen = chosen;
     } else {
@@ -116,9 +116,9 @@ int MonteCarloSetupDialog::OkResult()
 }
 
 SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* document, std::vector<int32_t>& chosen)
-    : AppDialog(kTemplateId), document(document), chosen(chosen)
+    : AppDialog(DialogRes::SampleDistributions), document(document), chosen(chosen)
 {
-    const HWND list = Control(kList);
+    const HWND list = Control(Ctl::SampleDistributions::DescriptionList);
     const DistributionList& all = document->Distributions;
     for (int i = 0; i < all.Count(); ++i) {
         DistributionRecord* record = all.RecordAt(i);
@@ -137,7 +137,7 @@ SampleDistributionsDialog::SampleDistributionsDialog(TreeDocument* document, std
 
 int SampleDistributionsDialog::OkResult()
 {
-    const HWND list = Control(kList);
+    const HWND list = Control(Ctl::SampleDistributions::DescriptionList);
     chosen.clear();
     for (int i = 0; i < document->Distributions.Count(); ++i)
         if (SendMessageA(list, LB_GETSEL, i, 0) > 0)
@@ -149,8 +149,8 @@ namespace {
 
 unsigned ProgressTemplate(const MonteCarloProgress& run)
 {
-    return run.Simulation().costEffectiveness ? MonteCarloProgressDialog::kCostEffectivenessTemplateId
-                                              : MonteCarloProgressDialog::kTemplateId;
+    return run.Simulation().costEffectiveness ? DialogRes::MonteCarloSimulation3944
+                                              : DialogRes::MonteCarloSimulation3920;
 }
 
 WindowCL* Frame()
@@ -168,12 +168,12 @@ MonteCarloProgressDialog::MonteCarloProgressDialog(std::unique_ptr<MonteCarloPro
     AddDocumentPopup(this, simulation.document);
     zString text;
     simulation.node->GetShortText(text, 30);
-    SetItemText(kNodeText, text.Text());
+    SetItemText(Ctl::MonteCarloSimulation3920::NodeText, text.Text());
     text.Clear();
     AppendInt(text, simulation.trials);
-    SetItemText(kTrialsText, text.Text());
+    SetItemText(Ctl::MonteCarloSimulation3920::TrialsText, text.Text());
     EnableItem(IDOK, false);
-    if (HWND area = Control(kProgressArea)) {
+    if (HWND area = Control(Ctl::MonteCarloSimulation3920::ProgressArea)) {
         RECT rect;
         GetWindowRect(area, &rect);
         MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&rect), 2);
@@ -207,12 +207,12 @@ void MonteCarloProgressDialog::ShowStatistics(const std::vector<zString>& texts)
 void MonteCarloProgressDialog::ShowFinished(bool resultsEnabled)
 {
     progressBar.reset();
-    EnableItem(kStopButton, false);
-    EnableItem(kCalcStatsButton, false);
+    EnableItem(Ctl::MonteCarloSimulation3920::Stop, false);
+    EnableItem(Ctl::MonteCarloSimulation3920::CalcStats, false);
     EnableItem(IDOK, true);
     SetFocus(Control(IDOK));
-    EnableItem(kGraphButton, resultsEnabled);
-    EnableItem(kReportButton, resultsEnabled);
+    EnableItem(Ctl::MonteCarloSimulation3920::Graph, resultsEnabled);
+    EnableItem(Ctl::MonteCarloSimulation3920::TextReport, resultsEnabled);
 }
 
 void MonteCarloProgressDialog::ShowGraphMenu()
@@ -230,7 +230,7 @@ void MonteCarloProgressDialog::ShowGraphMenu()
         menu.AppendItem(Cmd::MonteCarloStrategyGraph, "Strategy Selection Frequency");
     }
     RECT button{};
-    GetWindowRect(Control(kGraphButton), &button);
+    GetWindowRect(Control(Ctl::MonteCarloSimulation3920::Graph), &button);
     // The chosen command arrives here as WM_COMMAND.
     TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
 }
@@ -247,13 +247,13 @@ long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND cont
             return 0;
         run->Finish();
         return 1;
-    case kStopButton:
+    case Ctl::MonteCarloSimulation3920::Stop:
         run->Finish();
         return 1;
-    case kCalcStatsButton:
+    case Ctl::MonteCarloSimulation3920::CalcStats:
         run->CalcStats();
         return 1;
-    case kReportButton: {
+    case Ctl::MonteCarloSimulation3920::TextReport: {
         if (!run->ResultsEnabled())
             return 1;
         TextReport report;
@@ -264,7 +264,7 @@ long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND cont
         ShowTextReport(report);
         return 1;
     }
-    case kGraphButton:
+    case Ctl::MonteCarloSimulation3920::Graph:
         ShowGraphMenu();
         return 1;
     case Cmd::MonteCarloOutcomeGraph:

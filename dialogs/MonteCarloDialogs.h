@@ -16,17 +16,6 @@ struct TreeNode;
 
 class MonteCarloSetupDialog : public AppDialog {
 public:
-    enum : unsigned {
-        kTemplateId = 2420,
-        kPredictableCheck = 2421,
-        kKeyField = 2422,
-        kTrialsField = 2423,
-        kReevaluateCheck = 2424,
-        kSampleAllRadio = 2425,
-        kSampleSomeRadio = 2426,
-        kSampleNoneRadio = 2427,
-        kWhichButton = 2428,
-    };
 
     // Filled from the remembered defaults.
     MonteCarloSetupDialog(TreeDocument* document, TreeNode* node);
@@ -50,7 +39,6 @@ private:
 // Toggles which of the document's distributions are sampled; on OK the chosen list becomes the selected ones.
 class SampleDistributionsDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 2455, kList = 2456 };
 
     SampleDistributionsDialog(TreeDocument* document, std::vector<int32_t>& chosen);
     // Runs the dialog modally; nonzero after OK.
@@ -67,17 +55,6 @@ private:
 // It closes with its tree (CloseDocumentPopups), so the run never outlives the document.
 class MonteCarloProgressDialog : public DialogFrameCL, public MonteCarloProgressView {
 public:
-    enum : unsigned {
-        kTemplateId = 3920,
-        kCostEffectivenessTemplateId = 3944,
-        kNodeText = 3921,
-        kProgressArea = 3922,
-        kTrialsText = 3923,
-        kStopButton = 3928,
-        kReportButton = 3931,
-        kGraphButton = 3932,
-        kCalcStatsButton = 3945,
-    };
 
     // Takes the run, shows the dialog and starts the trials.
     explicit MonteCarloProgressDialog(std::unique_ptr<MonteCarloProgress> run);

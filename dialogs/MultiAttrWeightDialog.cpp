@@ -15,7 +15,7 @@ int MultiAttrWeightDialog::Run()
 {
     if (HasPresenter())
         return Present() == IDOK ? 1 : 0;
-    ProgramDialog dialog(kTemplateId);
+    ProgramDialog dialog(DialogRes::MultiAttributeWeighting);
     // A pick of the formula menus goes into the weight that had the focus last.
     const FormulaMenuControls menus{Ctl::MultiAttributeWeighting::OperatorsText,
                                     Ctl::MultiAttributeWeighting::FunctionsText,
@@ -23,7 +23,7 @@ int MultiAttrWeightDialog::Run()
     FormulaPicks picks(&dialog, window, menus);
     EditCtrl* fields[4] = {};
     for (unsigned i = 0; i < 4; ++i) {
-        fields[i] = EditCtrl::FromTemplate(&dialog, kFirstWeightEdit + i, &weights[i], CtrlWindowCL::MayBeEmpty);
+        fields[i] = EditCtrl::FromTemplate(&dialog, Ctl::MultiAttributeWeighting::Edit3201 + i, &weights[i], CtrlWindowCL::MayBeEmpty);
         picks.Track(fields[i]);
     }
     // Each weight must read as a formula; the first that does not keeps the dialog open.
@@ -35,7 +35,7 @@ int MultiAttrWeightDialog::Run()
                 return;
         dialog.EndModal();
     });
-    dialog.SelectField(kFirstWeightEdit);
+    dialog.SelectField(Ctl::MultiAttributeWeighting::Edit3201);
     return dialog.Run() == IDOK ? 1 : 0;
 }
 

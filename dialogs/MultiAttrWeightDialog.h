@@ -11,10 +11,6 @@ class TreeWindow;
 
 class MultiAttrWeightDialog : public PresentedDialog<MultiAttrWeightDialog> {
 public:
-    enum : unsigned {
-        kTemplateId = DialogRes::MultiAttributeWeighting,
-        kFirstWeightEdit = Ctl::MultiAttributeWeighting::Edit3201,
-    };
 
     // Loads the tree's four weight texts.
     explicit MultiAttrWeightDialog(TreeWindow* window);

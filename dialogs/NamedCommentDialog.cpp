@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/NamedCommentDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -9,10 +10,10 @@ void NamedCommentDialog::Run()
         Present();
         return;
     }
-    ProgramDialog dialog(prompts ? PromptsTemplateId : TemplateId);
+    ProgramDialog dialog(prompts ? DialogRes::Comment : DialogRes::Comment3537);
     if (!caption.IsEmpty())
         dialog.SetText(caption);
-    dialog.SetItemText(TextId, text.Text());
+    dialog.SetItemText(Ctl::Comment3537::CommentText, text.Text());
     dialog.Run();
 }
 
@@ -27,7 +28,7 @@ int RunCommentDialog(zString& text, const char* caption)
     if (caption != nullptr)
         dialog.SetText(caption);
     zString copy(text);
-    EditCtrl::FromTemplate(&dialog, NamedCommentDialog::TextId, &copy, CtrlWindowCL::MayBeEmpty);
+    EditCtrl::FromTemplate(&dialog, Ctl::Comment3537::CommentText, &copy, CtrlWindowCL::MayBeEmpty);
     if (dialog.Run() != IDOK)
         return 0;
     text = copy;

@@ -7,7 +7,6 @@
 
 class NamedCommentDialog : public PresentedDialog<NamedCommentDialog> {
 public:
-    enum : unsigned { TemplateId = 3537, PromptsTemplateId = 3538, TextId = 3536 };
 
     NamedCommentDialog(const zString& text, const char* caption, bool prompts = false)
         : text(text), caption(caption ? caption : ""), prompts(prompts)

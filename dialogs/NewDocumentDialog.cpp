@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/NewDocumentDialog.h"
 
 #include "app/CommandLine.h"
@@ -6,13 +7,11 @@
 
 namespace {
 
-constexpr unsigned TemplateId = 3430;
-constexpr unsigned KindList = 3431;
 
 bool ShowOnScreen(NewDocumentDialog& request)
 {
-    ProgramDialog dialog(TemplateId);
-    WindowCL* list = dialog.FindChild(KindList);
+    ProgramDialog dialog(DialogRes::NewDocument);
+    WindowCL* list = dialog.FindChild(Ctl::NewDocument::FileTypeList);
     if (list == nullptr)
         return false;
     for (const char* kind : {"Tree", "Influence Diagram"})
@@ -27,7 +26,7 @@ bool ShowOnScreen(NewDocumentDialog& request)
         dialog.EndModal();
     };
     dialog.OnButton(IDOK, choose);
-    dialog.OnNotification(KindList, LBN_DBLCLK, choose);
+    dialog.OnNotification(Ctl::NewDocument::FileTypeList, LBN_DBLCLK, choose);
     dialog.Run();
     return chosen;
 }

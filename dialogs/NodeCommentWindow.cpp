@@ -59,7 +59,7 @@ const NodeChildList& OneNode(NodeChildList&& list, TreeNode* node)
 // The radio buttons on the screen; OK ends with the one checked.
 int ShowOnScreen(InvalidCommentDialog& question)
 {
-    ProgramDialog dialog(InvalidCommentDialog::TemplateId);
+    ProgramDialog dialog(DialogRes::InvalidComment);
     CheckRadioButton(dialog.Handle(), InvalidCommentDialog::Adjust, InvalidCommentDialog::Keep, question.choice);
     for (int id : {InvalidCommentDialog::Adjust, InvalidCommentDialog::ThrowOut, InvalidCommentDialog::Keep})
         dialog.OnButton(id, [&question, &dialog, id] {
@@ -150,7 +150,7 @@ void CommentRowSet::StoreTexts(BranchNameList& records) const
 }
 
 NodeCommentWindow::NodeCommentWindow(TreeWindow* tree, TreeNode* node)
-    : NodeValueWindow(tree, TemplateId, true, OneNode(NodeChildList(1, Ownership::Borrows), node), "***node comment"),
+    : NodeValueWindow(tree, DialogRes::NodeComment, true, OneNode(NodeChildList(1, Ownership::Borrows), node), "***node comment"),
       node_(node)
 {
     SetIconId(32023);
@@ -397,10 +397,10 @@ int NodeCommentDialog::Run()
         if (!records.Add(record))
             delete record;
     }
-    ProgramDialog dialog(TemplateId);
-    dialog.ShowItem(PromptsButton, false);
+    ProgramDialog dialog(DialogRes::NodeCommentModal);
+    dialog.ShowItem(Ctl::NodeCommentModal::Prompts, false);
     RECT area{};
-    if (const HWND placeholder = dialog.Control(RowArea)) {
+    if (const HWND placeholder = dialog.Control(Ctl::NodeCommentModal::RowArea)) {
         GetWindowRect(placeholder, &area);
         MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&area), 2);
         ::ShowWindow(placeholder, SW_HIDE);

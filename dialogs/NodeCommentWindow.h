@@ -20,7 +20,7 @@ class TextPane;
 // is one of the radio buttons 3241 (adjust, the default), 3242 (throw out) and 3243 (keep).
 class InvalidCommentDialog : public PresentedDialog<InvalidCommentDialog> {
 public:
-    enum : int { TemplateId = 3240, Adjust = 3241, ThrowOut = 3242, Keep = 3243 };
+    enum : int { Adjust = 3241, ThrowOut = 3242, Keep = 3243 };
 
     // The choice, or 0 when cancelled. Without a presenter the dialog runs on the screen.
     int Run();
@@ -61,7 +61,7 @@ private:
 // before), wrapping; OK writes every row's text into its record.
 class NodeCommentDialog : public EventTarget {
 public:
-    enum : unsigned { TemplateId = 3030, RowArea = 3031, PromptsButton = 982, FirstRowId = 1100 };
+    enum : unsigned { FirstRowId = 1100 };
 
     explicit NodeCommentDialog(TreeNode* node);
     ~NodeCommentDialog() override;
@@ -80,7 +80,6 @@ private:
 
 class NodeCommentWindow : public NodeValueWindow {
 public:
-    static constexpr unsigned TemplateId = 31112;
 
     NodeCommentWindow(TreeWindow* tree, TreeNode* node);
     // Collects the texts and keeps the window's rectangle with the comment.

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/NodeLinksDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -15,10 +16,10 @@ const int kSlots[] = {NodeLinkBlock::ExpectedValueLink, NodeLinkBlock::StandardD
 // Each row's item name, and its button while it has a link; a break empties the row and focuses OK.
 void ShowOnScreen(NodeLinksDialog& links)
 {
-    ProgramDialog dialog(NodeLinksDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::NodeLinks);
     for (int row = 0; row < 3; ++row) {
-        const int text = static_cast<int>(NodeLinksDialog::kFirstItemText) + row;
-        const unsigned button = NodeLinksDialog::kFirstBreakButton + static_cast<unsigned>(row);
+        const int text = static_cast<int>(Ctl::NodeLinks::ExpectedValueText) + row;
+        const unsigned button = Ctl::NodeLinks::BreakLink + static_cast<unsigned>(row);
         dialog.SetItemText(text, links.ItemName(row).Text());
         dialog.EnableItem(button, links.LinkId(row) != 0);
         dialog.OnButton(button, [&dialog, &links, row, text, button] {

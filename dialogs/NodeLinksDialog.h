@@ -11,7 +11,6 @@ class TreeDocument;
 
 class NodeLinksDialog : public PresentedDialog<NodeLinksDialog> {
 public:
-    enum : unsigned { kTemplateId = 2690, kFirstItemText = 2691, kFirstBreakButton = 2694 };
     enum Row { ExpectedValueRow = 0, StandardDeviationRow = 1, PathProbabilityRow = 2 };
 
     NodeLinksDialog(TreeNode& node, TreeDocument& document);

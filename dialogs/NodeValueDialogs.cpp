@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/NodeValueDialogs.h"
 
 #include "analysis/EvpiCalculation.h"
@@ -66,12 +67,12 @@ zString Sentence(TreeDocument* document, int command, double value, const NodeCh
 
 bool ChooseEquivalentNodes(const std::vector<TreeNode*>& candidates, std::vector<bool>& chosen)
 {
-    ProgramDialog dialog(kEvpiNodesTemplate);
-    const HWND list = dialog.Control(kEvpiNodesList);
+    ProgramDialog dialog(DialogRes::EVPI);
+    const HWND list = dialog.Control(Ctl::EVPI::OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList);
     for (TreeNode* candidate : candidates)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShortText(candidate).Text()));
     std::vector<bool> picked(candidates.size(), false);
-    dialog.OnButton(kEvpiNodesList, [&] {
+    dialog.OnButton(Ctl::EVPI::OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList, [&] {
         for (size_t i = 0; i < candidates.size(); ++i)
             picked[i] = SendMessageA(list, LB_GETSEL, i, 0) > 0;
     });
@@ -86,9 +87,9 @@ int ChooseEvpiDecisionLevel(const std::vector<TreeNode*>& decisions)
 {
     bool other = false;
     {
-        ProgramDialog dialog(kEvpiDecisionTemplate);
-        SetText(dialog, kEvpiDecisionText, ShortText(decisions.front()));
-        dialog.OnButton(kOtherNodeButton, [&] {
+        ProgramDialog dialog(DialogRes::EVPI3420);
+        SetText(dialog, Ctl::EVPI3420::TheEVPIWillBeCalculatedWithRespectToTheDecisionNodeText, ShortText(decisions.front()));
+        dialog.OnButton(Ctl::EVPI3420::OtherNode, [&] {
             other = true;
             SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
         });
@@ -97,13 +98,13 @@ int ChooseEvpiDecisionLevel(const std::vector<TreeNode*>& decisions)
     }
     if (!other)
         return 0;
-    ProgramDialog dialog(kEvpiLevelTemplate);
-    const HWND list = dialog.Control(kEvpiLevelList);
+    ProgramDialog dialog(DialogRes::EVPI3380);
+    const HWND list = dialog.Control(Ctl::EVPI3380::AtWhichDecisionNodeDoYouWishToCalculateTheEVPIList);
     for (TreeNode* decision : decisions)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShortText(decision).Text()));
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     int level = 0;
-    dialog.OnButton(kEvpiLevelList, [&] {
+    dialog.OnButton(Ctl::EVPI3380::AtWhichDecisionNodeDoYouWishToCalculateTheEVPIList, [&] {
         const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
         level = selected == LB_ERR ? 0 : static_cast<int>(selected);
     });
@@ -112,12 +113,12 @@ int ChooseEvpiDecisionLevel(const std::vector<TreeNode*>& decisions)
 
 void ShowOverUnderResult(const OverUnderResult& result)
 {
-    ProgramDialog dialog(kOverUnderResultTemplate);
-    SetText(dialog, kTargetField, result.target);
-    SetText(dialog, kAboveValueText, result.above);
-    SetText(dialog, kBelowValueText, result.below);
-    SetText(dialog, kAboveLabel, result.aboveLabel);
-    SetText(dialog, kBelowLabel, result.belowLabel);
+    ProgramDialog dialog(DialogRes::OverUnder3215);
+    SetText(dialog, Ctl::OverUnder::EnterATargetValueEdit, result.target);
+    SetText(dialog, Ctl::OverUnder3215::AboveValueText, result.above);
+    SetText(dialog, Ctl::OverUnder3215::BelowValueText, result.below);
+    SetText(dialog, Ctl::OverUnder3215::ProbabilityAboveTargetText, result.aboveLabel);
+    SetText(dialog, Ctl::OverUnder3215::ProbabilityBelowTargetText, result.belowLabel);
     dialog.Run();
 }
 
@@ -125,17 +126,17 @@ void ShowOverUnderResult(const OverUnderResult& result)
 
 void NodeValueDialog::Run() const
 {
-    ProgramDialog dialog(kNodeValueTemplate);
+    ProgramDialog dialog(DialogRes::KIVO2120);
     zString text = Sentence(document, command, value, nodes);
     zString number;
     const bool probability = command == PathProbabilityCommand;
     FormatNumber(document->NumberFormat(), value, number, !probability, !probability, DigitsOfFormat);
     text += number;
-    SetText(dialog, kNodeValueText, text);
+    SetText(dialog, Ctl::KIVO2120::NodeValueText, text);
     if (command == ExpectedValueCommand && optimal != nullptr && optimal->Count() > 0) {
         zString choice("Optimal Choice: ");
         choice += optimal->Count() > 1 ? zString("(Indifferent)") : ShortText(optimal->At(0));
-        SetText(dialog, kOptimalChoiceText, choice);
+        SetText(dialog, Ctl::KIVO2120::OptimalChoiceText, choice);
     }
     dialog.Run();
 }
@@ -145,11 +146,11 @@ void OverUnderDialog::Run(TreeNode* node)
     if (CheckRiskPreference(node->document, nullptr) == 0)
         return;
     double target = 0.0;
-    ProgramDialog dialog(kOverUnderTemplate);
-    RealEdit::FromTemplate(&dialog, kTargetField, new RealRangeValidator(0.0, 0.0, 0), 0, &target);
-    dialog.CheckItem(kLowerRangeCheck, true);
+    ProgramDialog dialog(DialogRes::OverUnder);
+    RealEdit::FromTemplate(&dialog, Ctl::OverUnder::EnterATargetValueEdit, new RealRangeValidator(0.0, 0.0, 0), 0, &target);
+    dialog.CheckItem(Ctl::OverUnder::IncludeTargetInLowerRange, true);
     bool includeInLower = true;
-    dialog.OnButton(kLowerRangeCheck, [&] { includeInLower = dialog.IsItemChecked(kLowerRangeCheck); });
+    dialog.OnButton(Ctl::OverUnder::IncludeTargetInLowerRange, [&] { includeInLower = dialog.IsItemChecked(Ctl::OverUnder::IncludeTargetInLowerRange); });
     if (dialog.Run() != IDOK)
         return;
     OverUnderRequest request;

@@ -9,26 +9,6 @@
 class TreeDocument;
 struct TreeNode;
 
-enum : unsigned {
-    kNodeValueTemplate = 2120,
-    kNodeValueText = 2121,
-    kOptimalChoiceText = 2122,
-    kOverUnderTemplate = 3210,
-    kLowerRangeCheck = 3211,
-    kTargetField = 3212,
-    kOverUnderResultTemplate = 3215,
-    kBelowValueText = 3213,
-    kAboveValueText = 3214,
-    kAboveLabel = 3216,
-    kBelowLabel = 3217,
-    kEvpiNodesTemplate = 3390,
-    kEvpiNodesList = 3391,
-    kEvpiDecisionTemplate = 3420,
-    kEvpiDecisionText = 3421,
-    kOtherNodeButton = 3422,
-    kEvpiLevelTemplate = 3380,
-    kEvpiLevelList = 3281,
-};
 
 // One value of the selected nodes in words, for a node value command (1605, 1606, 1609, 1618); the optimal
 // list names the optimal choice of a single decision node under Expected Value.

@@ -76,11 +76,11 @@ bool NodeValueWindow::DependsOn(const void* object) const
 long NodeValueWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     switch (id) {
-    case kShowNodesButton:
+    case Ctl::EnterPayoff::ShowNodes:
         if (Tree() != nullptr)
             Tree()->SelectNodes(nodes);
         return 1;
-    case kDistributionButton: {
+    case Ctl::EnterPayoff::Distribution: {
         zString call;
         if (Tree() == nullptr)
             ShowInfoBox(nullptr, "Distributions are allowed only for windows associated with a particular tree.", 0);
@@ -162,9 +162,9 @@ void NodeValueWindow::ShowNodeLabel()
         nodes.At(0)->GetShortText(text, kShortTextLength);
     if (Handle() == nullptr)
         return;
-    SetItemText(kNodeLabel, text.Text());
+    SetItemText(Ctl::EnterPayoff::NodeText, text.Text());
     if (defaultDefinition)
-        EnableItem(kShowNodesButton, false);
+        EnableItem(Ctl::EnterPayoff::ShowNodes, false);
 }
 
 bool NodeValueWindow::Parses(const zString& text, EditCtrl* edit, const char* formulaName)

@@ -14,7 +14,6 @@ class MenuButton;
 
 class NodeValueWindow : public TreeChildWindow {
 public:
-    enum : unsigned { kShowNodesButton = 31000, kNodeLabel = 31001, kDistributionButton = 31025 };
 
     // Built from the template for a copy of the node list; a counted window raises the tree's count of
     // bound windows while it lives.

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/NumericFormatDialog.h"
 
 #include "app/RangeValidator.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-enum : unsigned { kAxisTemplate = 2319, kProbabilityAxisTemplate = 2312, kSaveCheck = 2301, kLabel = 2302, kProbDigitsField = 2304, kCommasCheck = 2310, kTagField = 2318, kTagLabel = 2324,
-                  kScaleBox = 2320, kUnitsBox = 2321, kSample = 2322 };
 
 const char* const kScales[] = {"Exactly", "In thousands (K)", "In millions (M)", "In billions (B)", nullptr};
 const char* const kUnits[] = {"None", "Currency", "Custom prefix", "Custom suffix", nullptr};
@@ -79,8 +78,8 @@ std::string Label(int method, int payoff)
 unsigned TemplateOf(const NumericFormat& format)
 {
     if (format.spare)
-        return kProbabilityAxisTemplate;
-    return format.axisFormat ? unsigned(kAxisTemplate) : unsigned(NumericFormatDialog::kTemplateId);
+        return DialogRes::NumericFormattingPreferences2312;
+    return format.axisFormat ? unsigned(DialogRes::NumericFormattingPreferences2319) : unsigned(DialogRes::NumericFormattingPreferences);
 }
 
 const char* const kAxisLabels[] = {"For Probability Axis", "For Graph Axis"};
@@ -90,31 +89,31 @@ public:
     explicit FormatScreen(NumericFormatDialog& edited)
         : edited(edited), fields(edited.format), sample(edited.format), dialog(TemplateOf(edited.format))
     {
-        dialog.SetItemText(kLabel, edited.format.spare       ? kAxisLabels[0]
+        dialog.SetItemText(Ctl::NumericFormattingPreferences2319::ForGraphAxisText, edited.format.spare       ? kAxisLabels[0]
                                    : edited.format.axisFormat ? kAxisLabels[1]
                                                               : Label(edited.method, edited.payoff).c_str());
-        IntegerEdit::FromTemplate(&dialog, NumericFormatDialog::kDigitsField, new IntegerRangeValidator(0, 9, 1), 0,
+        IntegerEdit::FromTemplate(&dialog, Ctl::NumericFormattingPreferences::DecimalPlacesEdit, new IntegerRangeValidator(0, 9, 1), 0,
                                   &fields.digits);
-        if (dialog.FindChild(kProbDigitsField) != nullptr)
-            IntegerEdit::FromTemplate(&dialog, kProbDigitsField, new IntegerRangeValidator(0, 9, 1), 0,
+        if (dialog.FindChild(Ctl::NumericFormattingPreferences::ProbDigitsField) != nullptr)
+            IntegerEdit::FromTemplate(&dialog, Ctl::NumericFormattingPreferences::ProbDigitsField, new IntegerRangeValidator(0, 9, 1), 0,
                                       &fields.probDigits);
-        BindChoices(dialog, kScaleBox, kScales, &fields.scale);
-        units = BindChoices(dialog, kUnitsBox, kUnits, &fields.units);
-        if (dialog.FindChild(kTagField) != nullptr)
-            StringEdit::FromTemplate(&dialog, kTagField, nullptr, 0, &fields.tag);
-        if (dialog.FindChild(kCommasCheck) != nullptr)
-            CheckBoxCtrl::FromTemplate(&dialog, kCommasCheck, &fields.commas);
-        if (dialog.FindChild(kSaveCheck) != nullptr)
-            CheckBoxCtrl::FromTemplate(&dialog, kSaveCheck, &fields.save);
-        for (unsigned id : {unsigned(NumericFormatDialog::kDigitsField), unsigned(kProbDigitsField),
-                            unsigned(kTagField)})
+        BindChoices(dialog, Ctl::NumericFormattingPreferences2319::ShowNumbersCombo, kScales, &fields.scale);
+        units = BindChoices(dialog, Ctl::NumericFormattingPreferences2319::UnitsCombo, kUnits, &fields.units);
+        if (dialog.FindChild(Ctl::NumericFormattingPreferences2319::TagEdit) != nullptr)
+            StringEdit::FromTemplate(&dialog, Ctl::NumericFormattingPreferences2319::TagEdit, nullptr, 0, &fields.tag);
+        if (dialog.FindChild(Ctl::NumericFormattingPreferences2319::UseCommas) != nullptr)
+            CheckBoxCtrl::FromTemplate(&dialog, Ctl::NumericFormattingPreferences2319::UseCommas, &fields.commas);
+        if (dialog.FindChild(Ctl::NumericFormattingPreferences::SaveSettings) != nullptr)
+            CheckBoxCtrl::FromTemplate(&dialog, Ctl::NumericFormattingPreferences::SaveSettings, &fields.save);
+        for (unsigned id : {unsigned(Ctl::NumericFormattingPreferences::DecimalPlacesEdit), unsigned(Ctl::NumericFormattingPreferences::ProbDigitsField),
+                            unsigned(Ctl::NumericFormattingPreferences2319::TagEdit)})
             dialog.OnNotification(id, EN_CHANGE, [this] { Refresh(); });
-        for (unsigned id : {kScaleBox, kUnitsBox})
+        for (unsigned id : {Ctl::NumericFormattingPreferences2319::ShowNumbersCombo, Ctl::NumericFormattingPreferences2319::UnitsCombo})
             dialog.OnNotification(id, CBN_SELCHANGE, [this] { Refresh(); });
-        dialog.OnButton(kCommasCheck, [this] { Refresh(); });
+        dialog.OnButton(Ctl::NumericFormattingPreferences2319::UseCommas, [this] { Refresh(); });
         dialog.OnButton(IDOK, [this] { Ok(); });
         Refresh();
-        dialog.SelectField(NumericFormatDialog::kDigitsField);
+        dialog.SelectField(Ctl::NumericFormattingPreferences::DecimalPlacesEdit);
     }
 
     int Run() { return dialog.Run(); }
@@ -124,18 +123,18 @@ private:
     void Refresh()
     {
         const bool custom = units != nullptr && IsCustom(units->GetCurSel());
-        for (unsigned id : {kTagField, kTagLabel})
+        for (unsigned id : {Ctl::NumericFormattingPreferences2319::TagEdit, Ctl::NumericFormattingPreferences2319::TagText})
             dialog.ShowItem(id, custom);
         FormatFields shown(fields);
-        shown.digits = static_cast<int>(GetDlgItemInt(dialog.Handle(), NumericFormatDialog::kDigitsField, nullptr, FALSE));
-        shown.scale = static_cast<int>(SendDlgItemMessageA(dialog.Handle(), kScaleBox, CB_GETCURSEL, 0, 0));
+        shown.digits = static_cast<int>(GetDlgItemInt(dialog.Handle(), Ctl::NumericFormattingPreferences::DecimalPlacesEdit, nullptr, FALSE));
+        shown.scale = static_cast<int>(SendDlgItemMessageA(dialog.Handle(), Ctl::NumericFormattingPreferences2319::ShowNumbersCombo, CB_GETCURSEL, 0, 0));
         shown.units = units != nullptr ? units->GetCurSel() : fields.units;
-        shown.commas = dialog.IsItemChecked(kCommasCheck);
-        shown.tag = dialog.ItemText(kTagField);
+        shown.commas = dialog.IsItemChecked(Ctl::NumericFormattingPreferences2319::UseCommas);
+        shown.tag = dialog.ItemText(Ctl::NumericFormattingPreferences2319::TagEdit);
         shown.StoreInto(sample);
         zString text;
         FormatNumber(sample, 123456789.123456789, text, true, true, DigitsOfFormat);
-        dialog.SetItemText(kSample, text.Text());
+        dialog.SetItemText(Ctl::NumericFormattingPreferences2319::N123Text, text.Text());
     }
 
     void Ok()
@@ -149,7 +148,7 @@ private:
             return;
         }
         if (IsCustom(fields.units) && fields.tag.IsEmpty()) {
-            dialog.SelectField(kTagField);
+            dialog.SelectField(Ctl::NumericFormattingPreferences2319::TagEdit);
             ShowInfoBox(nullptr, "For custom quantity types (i.e., prefix or suffix), you should fill in the units "
                                  "here (e.g., \"QALY\").", 0);
             return;
@@ -185,7 +184,7 @@ int NumericFormatChoiceDialog::Run()
     if (HasPresenter()) {
         answer = Present();
     } else {
-        ProgramDialog dialog(kTemplateId);
+        ProgramDialog dialog(DialogRes::NumericFormatting);
         dialog.OnButton(3461, [this] { changed |= RunNumericFormatDialog(cost, 0, costPayoff) != 0; });
         dialog.OnButton(3462,
                         [this] { changed |= RunNumericFormatDialog(effectiveness, 0, effectivenessPayoff) != 0; });

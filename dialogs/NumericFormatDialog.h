@@ -9,7 +9,6 @@ class NumericFormat;
 
 class NumericFormatDialog : public PresentedDialog<NumericFormatDialog> {
 public:
-    enum : unsigned { kTemplateId = 2313, kDigitsField = 2303 };
 
     // The method (-1 none) and the payoff index (-1 none) the label names.
     NumericFormatDialog(NumericFormat& format, int method, int payoff) : format(format), method(method), payoff(payoff)
@@ -27,7 +26,6 @@ int RunNumericFormatDialog(NumericFormat& format, int method, int payoff);
 
 class NumericFormatChoiceDialog : public PresentedDialog<NumericFormatChoiceDialog> {
 public:
-    enum : unsigned { kTemplateId = 3460 };
 
     NumericFormatChoiceDialog(NumericFormat& ratio, NumericFormat& cost, NumericFormat& effectiveness, int costPayoff,
                               int effectivenessPayoff)

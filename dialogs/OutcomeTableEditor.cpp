@@ -39,14 +39,6 @@
 namespace {
 
 namespace Id = Ctl::Assign;
-constexpr unsigned kToolsMenu = MenuRes::DiagramToolsPopup;
-constexpr unsigned kZoomMenu = MenuRes::DiagramZoomPopup;
-constexpr unsigned kWheel = Cmd::ValuesProbabilityWheel;
-constexpr unsigned kDistribution = Cmd::OptionsDistributeChildren;
-constexpr unsigned kPasteLink = Cmd::EditPasteLink;
-constexpr unsigned kZoomIn = Cmd::DisplayZoomIn;
-constexpr unsigned kZoomOut = Cmd::DisplayZoomOut;
-constexpr unsigned kZoomActual = Cmd::DisplayZoom;
 constexpr unsigned kZoomPicture = 32221;
 constexpr unsigned kPrevPicture = 32218;
 constexpr unsigned kNextPicture = 32219;
@@ -110,9 +102,9 @@ OutcomeTableEditor::OutcomeTableEditor(InfluenceNodeRecord& node, TreeWindow& tr
         std::unique_ptr<Menu> menu(Menu::PopupFromResource(ResourceId(resource, nullptr)));
         return MakeOwningMenuButton(std::move(menu), this, place);
     };
-    MenuButton* tools = menuButton(kToolsMenu, Id::ToolsText);
+    MenuButton* tools = menuButton(MenuRes::DiagramToolsPopup, Id::ToolsText);
     tools_ = tools != nullptr ? tools->ButtonMenu() : nullptr;
-    MenuButton* zoom = menuButton(kZoomMenu, Id::ZoomText);
+    MenuButton* zoom = menuButton(MenuRes::DiagramZoomPopup, Id::ZoomText);
     zoom_ = zoom != nullptr ? zoom->ButtonMenu() : nullptr;
     // The zoom button shows a lens.
     if (zoom != nullptr)
@@ -129,10 +121,10 @@ OutcomeTableEditor::OutcomeTableEditor(InfluenceNodeRecord& node, TreeWindow& tr
     });
     OnButton(Id::Define, [this] { OnDefine(); });
     OnButton(IDOK, [this] { OnOk(); });
-    OnButton(kDistribution, [this] { OnDistribution(); });
-    OnButton(kWheel, [this] { OnWheel(); });
-    OnButton(kPasteLink, [this] { OnPasteLink(); });
-    for (unsigned zoom : {kZoomIn, kZoomOut, kZoomActual})
+    OnButton(Cmd::OptionsDistributeChildren, [this] { OnDistribution(); });
+    OnButton(Cmd::ValuesProbabilityWheel, [this] { OnWheel(); });
+    OnButton(Cmd::EditPasteLink, [this] { OnPasteLink(); });
+    for (unsigned zoom : {Cmd::DisplayZoomIn, Cmd::DisplayZoomOut, Cmd::DisplayZoom})
         OnButton(zoom, [this, zoom] { OnZoom(zoom); });
 }
 
@@ -244,13 +236,13 @@ void OutcomeTableEditor::UpdateControls()
     EnableItem(Id::Prev, !none && current_ > 0);
     EnableItem(Id::Next, !none && current_ + 1 < static_cast<int>(rows_.size()));
     if (tools_ != nullptr) {
-        tools_->GrayItem(kDistribution, none);
-        tools_->GrayItem(kWheel, none || values_);
-        tools_->GrayItem(kPasteLink, none || !TheProgram()->CanPasteLink());
+        tools_->GrayItem(Cmd::OptionsDistributeChildren, none);
+        tools_->GrayItem(Cmd::ValuesProbabilityWheel, none || values_);
+        tools_->GrayItem(Cmd::EditPasteLink, none || !TheProgram()->CanPasteLink());
     }
     if (zoom_ != nullptr) {
-        zoom_->GrayItem(kZoomIn, !pane_->CanZoomIn());
-        zoom_->GrayItem(kZoomOut, !pane_->CanZoomOut());
+        zoom_->GrayItem(Cmd::DisplayZoomIn, !pane_->CanZoomIn());
+        zoom_->GrayItem(Cmd::DisplayZoomOut, !pane_->CanZoomOut());
     }
 }
 
@@ -528,10 +520,10 @@ void OutcomeTableEditor::OnWheel()
 
 void OutcomeTableEditor::OnZoom(unsigned command)
 {
-    if (command == kZoomActual)
+    if (command == Cmd::DisplayZoom)
         pane_->SetZoom(1.0);
     else
-        pane_->ZoomStep(command == kZoomIn);
+        pane_->ZoomStep(command == Cmd::DisplayZoomIn);
     UpdateControls();
 }
 

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/PageHeaderDialog.h"
 
 #include "app/FontSampleControl.h"
@@ -11,15 +12,15 @@
 
 PageHeaderDialog::PageHeaderDialog(zString& header, zString& footer, FontRecord& headerFont,
                                    FontRecord& footerFont, int16_t& headerPlace, int16_t& footerPlace)
-    : AppDialog(kTemplateId), header_(header), footer_(footer), headerFontOut_(headerFont), footerFontOut_(footerFont),
+    : AppDialog(DialogRes::PageHeaderFooter), header_(header), footer_(footer), headerFontOut_(headerFont), footerFontOut_(footerFont),
       headerPlaceOut_(headerPlace), footerPlaceOut_(footerPlace), headerText_(header), footerText_(footer),
-      headerFont_(headerFont), footerFont_(footerFont), headerPlace_(kHeaderCentre + headerPlace),
-      footerPlace_(kFooterCentre + footerPlace)
+      headerFont_(headerFont), footerFont_(footerFont), headerPlace_(Ctl::PageHeaderFooter::SampleCenter + headerPlace),
+      footerPlace_(Ctl::PageHeaderFooter::FooterCentre + footerPlace)
 {
-    TrackFocus(EditCtrl::FromTemplate(this, kHeaderEdit, &headerText_, CtrlWindowCL::MayBeEmpty));
-    TrackFocus(EditCtrl::FromTemplate(this, kFooterEdit, &footerText_, CtrlWindowCL::MayBeEmpty));
-    new RadioGroup(this, kHeaderCentre - 1, kHeaderCentre + 1, &headerPlace_, 0);
-    new RadioGroup(this, kFooterCentre - 1, kFooterCentre + 1, &footerPlace_, 0);
+    TrackFocus(EditCtrl::FromTemplate(this, Ctl::PageHeaderFooter::HeaderEdit, &headerText_, CtrlWindowCL::MayBeEmpty));
+    TrackFocus(EditCtrl::FromTemplate(this, Ctl::PageHeaderFooter::FooterEdit, &footerText_, CtrlWindowCL::MayBeEmpty));
+    new RadioGroup(this, Ctl::PageHeaderFooter::SampleCenter - 1, Ctl::PageHeaderFooter::SampleCenter + 1, &headerPlace_, 0);
+    new RadioGroup(this, Ctl::PageHeaderFooter::FooterCentre - 1, Ctl::PageHeaderFooter::FooterCentre + 1, &footerPlace_, 0);
     samples_[0] = std::make_unique<FontSampleControl>(this, 2815, &headerFont_, 2816, nullptr);
     samples_[1] = std::make_unique<FontSampleControl>(this, 2821, &footerFont_, 2822, nullptr);
     std::unique_ptr<Menu> codes(Menu::PopupFromResource(ResourceId(124, nullptr)));
@@ -35,8 +36,8 @@ int PageHeaderDialog::Run()
     footer_ = footerText_;
     headerFontOut_ = headerFont_;
     footerFontOut_ = footerFont_;
-    headerPlaceOut_ = static_cast<int16_t>(headerPlace_ - kHeaderCentre);
-    footerPlaceOut_ = static_cast<int16_t>(footerPlace_ - kFooterCentre);
+    headerPlaceOut_ = static_cast<int16_t>(headerPlace_ - Ctl::PageHeaderFooter::SampleCenter);
+    footerPlaceOut_ = static_cast<int16_t>(footerPlace_ - Ctl::PageHeaderFooter::FooterCentre);
     return 1;
 }
 

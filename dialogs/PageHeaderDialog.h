@@ -13,13 +13,6 @@ class FontSampleControl;
 
 class PageHeaderDialog : public AppDialog {
 public:
-    enum : unsigned {
-        kTemplateId = 2810,
-        kHeaderEdit = 2811,
-        kHeaderCentre = 2813,
-        kFooterEdit = 2817,
-        kFooterCentre = 2819,
-    };
 
     PageHeaderDialog(zString& header, zString& footer, FontRecord& headerFont, FontRecord& footerFont,
                      int16_t& headerPlace, int16_t& footerPlace);

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/PayoffEditsWindow.h"
 
 #include "framework/dialog/EditCtrl.h"
@@ -15,14 +16,14 @@ void PayoffEditsWindow::BuildEdits(bool skipEmpty)
     ActivePayoffs(active);
     EditCtrl* first = nullptr;
     for (int payoff = 0; payoff < 4; ++payoff) {
-        const HWND label = Control(kFirstLabel + payoff);
+        const HWND label = Control(Ctl::EnterPayoff::Payoff1Text + payoff);
         if (!active[payoff]) {
             ::ShowWindow(label, SW_HIDE);
-            ShowItem(kFirstEdit + payoff, false);
+            ShowItem(Ctl::EnterPayoff::Payoff1Edit + payoff, false);
             continue;
         }
         SetWindowTextA(label, Label(payoff).Text());
-        edits[payoff] = BindEdit(kFirstEdit + payoff);
+        edits[payoff] = BindEdit(Ctl::EnterPayoff::Payoff1Edit + payoff);
         HookFormulaKeys(edits[payoff]);
         zString common;
         bool found = false;

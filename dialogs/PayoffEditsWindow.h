@@ -8,7 +8,6 @@
 
 class PayoffEditsWindow : public NodeValueWindow {
 public:
-    enum : unsigned { kFirstEdit = 31011, kFirstLabel = 31032 };
 
     bool Apply(bool commit) override;
     void RenameVariable(const char* oldName, const char* newName) override;

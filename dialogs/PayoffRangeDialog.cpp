@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/PayoffRangeDialog.h"
 
 #include "analysis/ProbabilityVerification.h"
@@ -8,13 +9,12 @@
 
 namespace {
 
-enum : unsigned { kHighestText = 2388, kLowestText = 2389 };
 
 // Each value as a payoff in the tree's number format.
 void ShowOnScreen(const PayoffRangeDialog& range)
 {
-    ProgramDialog dialog(PayoffRangeDialog::kTemplateId);
-    const unsigned ids[] = {kHighestText, kLowestText};
+    ProgramDialog dialog(DialogRes::PayoffRange);
+    const unsigned ids[] = {Ctl::PayoffRange::HighestText, Ctl::PayoffRange::LowestText};
     const double values[] = {range.highest, range.lowest};
     for (int i = 0; i < 2; ++i) {
         zString text;

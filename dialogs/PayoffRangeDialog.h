@@ -7,7 +7,6 @@ struct TreeNode;
 
 class PayoffRangeDialog : public PresentedDialog<PayoffRangeDialog> {
 public:
-    enum : unsigned { kTemplateId = 2385 };
     PayoffRangeDialog(TreeNode* node, double lowest, double highest) : node(node), lowest(lowest), highest(highest) {}
     // Shown only when the tree's risk preference function passes its check; true then.
     bool Run();

@@ -42,45 +42,45 @@ namespace {
 
 const PreferencesPage TreePages[] = {
     {0, "---- Calc Prefs"},
-    {PreferencesDialog::kCalculationMethodPage, "Calculation Method"},
-    {PreferencesDialog::kRollBackPage, "Roll Back"},
-    {PreferencesDialog::kRiskPage, "Risk Preferences"},
-    {PreferencesDialog::kOtherCalcPage, "Other Calc Prefs"},
+    {DialogRes::CalculationMethodPage, "Calculation Method"},
+    {DialogRes::RollBackPage, "Roll Back"},
+    {DialogRes::RiskPreferencesPage, "Risk Preferences"},
+    {DialogRes::OtherCalcPrefsPage, "Other Calc Prefs"},
     {0, "---- Display Prefs"},
-    {PreferencesDialog::kTerminalNodesPage, "Terminal Nodes"},
-    {PreferencesDialog::kNodeDisplayPage, "Node Display"},
-    {PreferencesDialog::kVariablesDisplayPage, "Variables Display"},
-    {PreferencesDialog::kTreeDisplayPage, "Tree Display"},
-    {PreferencesDialog::kFontsPage, "Fonts"},
-    {PreferencesDialog::kNotesArrowsPage, "Notes & Arrows"},
-    {PreferencesDialog::kPrintingPage, "Printing"},
+    {DialogRes::TerminalNodesPage, "Terminal Nodes"},
+    {DialogRes::NodeDisplayPage, "Node Display"},
+    {DialogRes::VariablesDisplayPage, "Variables Display"},
+    {DialogRes::TreeDisplayPage, "Tree Display"},
+    {DialogRes::FontsPage, "Fonts"},
+    {DialogRes::NotesArrowsPage, "Notes & Arrows"},
+    {DialogRes::PrintingOfATreePage, "Printing"},
     {0, "---- Other Prefs"},
-    {PreferencesDialog::kGlobalPage, "Global Prefs"},
+    {DialogRes::GlobalPreferencesPage, "Global Prefs"},
     {0, nullptr},
 };
 
 const PreferencesPage GraphPages[] = {
     {0, "---- Other Prefs"},
-    {PreferencesDialog::kGraphPrintingPage, "Printing"},
-    {PreferencesDialog::kGlobalPage, "Global Prefs"},
+    {DialogRes::PrintingOfAGraphPage, "Printing"},
+    {DialogRes::GlobalPreferencesPage, "Global Prefs"},
     {0, nullptr},
 };
 
 const PreferencesPage DiagramPages[] = {
     {0, "---- Influence Diagram"},
-    {PreferencesDialog::kTreeConversionPage, "Tree Conversion"},
-    {PreferencesDialog::kNodeSizePage, "Node Size"},
-    {PreferencesDialog::kArcPrefsPage, "Arc Prefs"},
-    {PreferencesDialog::kDiagramFontsPage, "Fonts"},
-    {PreferencesDialog::kDiagramPrintingPage, "Printing"},
+    {DialogRes::TreeConversionPage, "Tree Conversion"},
+    {DialogRes::NodeSizePage, "Node Size"},
+    {DialogRes::ArcPrefsPage, "Arc Prefs"},
+    {DialogRes::InfluenceDiagramFontsPage, "Fonts"},
+    {DialogRes::PrintingOfAnInfluenceDiagramPage, "Printing"},
     {0, "---- Other Prefs"},
-    {PreferencesDialog::kGlobalPage, "Global Prefs"},
+    {DialogRes::GlobalPreferencesPage, "Global Prefs"},
     {0, nullptr},
 };
 
 const PreferencesPage ApplicationPages[] = {
     {0, "---- Other Prefs"},
-    {PreferencesDialog::kGlobalPage, "Global Prefs"},
+    {DialogRes::GlobalPreferencesPage, "Global Prefs"},
     {0, nullptr},
 };
 
@@ -165,7 +165,6 @@ const DisplayChoice DisplayChoices[] = {
      false},
 };
 constexpr int DisplayChoiceCount = static_cast<int>(std::size(DisplayChoices));
-constexpr unsigned RollBackKindRadio = Ctl::RollBackPage::RollBackCalculatesExpectedValues;
 
 int ChoiceId(int value, unsigned first, int count, int other)
 {
@@ -229,13 +228,13 @@ const char* const PayoffNames[] = {"1", "2", "3", "4", nullptr};
 int PathId(int32_t path)
 {
     if (path == 1)
-        return PreferencesDialog::kHighRadio;
-    return path == 0 ? static_cast<int>(PreferencesDialog::kLowRadio) : 0;
+        return Ctl::CalculationMethodPage::OptimalPathIsHigh;
+    return path == 0 ? static_cast<int>(Ctl::CalculationMethodPage::OptimalPathIsLow) : 0;
 }
 
 int32_t PathValue(int id)
 {
-    return id == PreferencesDialog::kLowRadio ? 0 : 1;
+    return id == Ctl::CalculationMethodPage::OptimalPathIsLow ? 0 : 1;
 }
 
 } // namespace
@@ -280,8 +279,8 @@ struct TreePreferenceValues {
     int ceEff = 0;
     int optPath[4] = {};
     int multiAttrOptPath = 0;
-    int costEffOptPath = PreferencesDialog::kLowRadio;
-    int benCostOptPath = PreferencesDialog::kHighRadio;
+    int costEffOptPath = Ctl::CalculationMethodPage::OptimalPathIsLow;
+    int benCostOptPath = Ctl::CalculationMethodPage::OptimalPathIsHigh;
     // The optimal path the High/Low pair edits now.
     int* currentOptPath = nullptr;
     int riskKind = 0;
@@ -302,24 +301,24 @@ struct TreePreferenceValues {
     }
 };
 
-PreferencesDialog::PreferencesDialog() : HookedDialog(kTemplateId), pages_(ApplicationPages) {}
+PreferencesDialog::PreferencesDialog() : HookedDialog(DialogRes::Preferences), pages_(ApplicationPages) {}
 
 PreferencesDialog::PreferencesDialog(TreeWindow& tree)
-    : HookedDialog(kTemplateId), pages_(TreePages), tree_(&tree),
+    : HookedDialog(DialogRes::Preferences), pages_(TreePages), tree_(&tree),
       rolledBack_(tree.Document().RolledBack != 0), values_(std::make_unique<TreePreferenceValues>())
 {
     values_->display = std::make_unique<WindowDisplay>(this);
 }
 
 PreferencesDialog::PreferencesDialog(InfluenceDiagramWindow& diagram)
-    : HookedDialog(kTemplateId), pages_(DiagramPages), diagram_(&diagram),
+    : HookedDialog(DialogRes::Preferences), pages_(DiagramPages), diagram_(&diagram),
       diagramValues_(std::make_unique<DiagramPreferenceValues>())
 {
     diagramValues_->display = std::make_unique<WindowDisplay>(this);
 }
 
 PreferencesDialog::PreferencesDialog(GraphWindow& graph)
-    : HookedDialog(kTemplateId), pages_(GraphPages), graph_(&graph), graphZoom_(graph.printZoom),
+    : HookedDialog(DialogRes::Preferences), pages_(GraphPages), graph_(&graph), graphZoom_(graph.printZoom),
       graphCentre_(graph.centreOnPage)
 {
 }
@@ -332,12 +331,12 @@ int PreferencesDialog::Run()
     firstShow_ = true;
     selected_ = pages_[0].pageId == 0 ? 1 : 0;
     shown_ = selected_ - 1;
-    categories_ = ListBoxCtrl::FromTemplate(this, kCategoryList);
+    categories_ = ListBoxCtrl::FromTemplate(this, Ctl::Preferences::CategoryList);
     for (const PreferencesPage* page = pages_; page->label; ++page)
         categories_->AddChars(page->label);
     categories_->SetCurSel(selected_);
     categories_->OnSelChange(this, &PreferencesDialog::OnCategoryChange);
-    CheckBoxCtrl* save = CheckBoxCtrl::FromTemplate(this, kSaveCheck, &save_);
+    CheckBoxCtrl* save = CheckBoxCtrl::FromTemplate(this, Ctl::Preferences::SaveSettings, &save_);
     if (!tree_ && !diagram_ && !graph_)
         save->Disable();
     LoadFromDocument();
@@ -447,15 +446,15 @@ void PreferencesDialog::ShowItem(unsigned id, bool show) const
 
 void PreferencesDialog::BuildPage()
 {
-    if (PageId() == static_cast<int>(kGlobalPage)) {
-        CheckBoxCtrl::FromTemplate(Page(), kExportBlackAndWhiteCheck, &exportBlackAndWhite_);
-        CheckBoxCtrl::FromTemplate(Page(), kTrueTypeOnlyCheck, &trueTypeOnly_);
-        CheckBoxCtrl::FromTemplate(Page(), kUsePrinterForSizingCheck, &usePrinterForSizing_);
+    if (PageId() == static_cast<int>(DialogRes::GlobalPreferencesPage)) {
+        CheckBoxCtrl::FromTemplate(Page(), Ctl::GlobalPreferencesPage::ExportBitmapMetafileInBlackWhite, &exportBlackAndWhite_);
+        CheckBoxCtrl::FromTemplate(Page(), Ctl::GlobalPreferencesPage::AllowTrueTypeFontsOnly, &trueTypeOnly_);
+        CheckBoxCtrl::FromTemplate(Page(), Ctl::GlobalPreferencesPage::UsePrinterForSizing, &usePrinterForSizing_);
     } else if (tree_) {
         BuildTreePage();
     } else if (diagram_) {
         BuildDiagramPage();
-    } else if (graph_ && PageId() == static_cast<int>(kGraphPrintingPage)) {
+    } else if (graph_ && PageId() == static_cast<int>(DialogRes::PrintingOfAGraphPage)) {
         CheckBoxCtrl::FromTemplate(Page(), Ctl::PrintingOfAGraphPage::CenterInPage, &graphCentre_);
         AddPageIntegerField(Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit, &graphZoom_, 5, 250);
     }
@@ -466,30 +465,30 @@ void PreferencesDialog::BuildDiagramPage()
     DiagramPreferenceValues& v = *diagramValues_;
     DialogPage* page = Page();
     switch (PageId()) {
-    case kTreeConversionPage:
+    case DialogRes::TreeConversionPage:
         new RadioGroup(page, Ctl::TreeConversionPage::TimeFlowLeftToRight, Ctl::TreeConversionPage::TimeFlowTopToBottom,
                        &v.timeFlow, 0);
         new RadioGroup(page, Ctl::TreeConversionPage::OptimalPathHigh, Ctl::TreeConversionPage::OptimalPathLow,
                        &v.optimalPath, 0);
         ShowConversionNumericSample();
         break;
-    case kNodeSizePage:
+    case DialogRes::NodeSizePage:
         CheckBoxCtrl::FromTemplate(page, Ctl::NodeSizePage::FixedNodeSize, &v.fixedSize);
         v.preview = std::make_unique<NodeSizePreview>(page, Ctl::NodeSizePage::TextSizeArea, v.size, v.fixedSize != 0);
         ShowItem(Ctl::NodeSizePage::TextSizeText, v.fixedSize != 0);
         break;
-    case kArcPrefsPage:
+    case DialogRes::ArcPrefsPage:
         CheckBoxCtrl::FromTemplate(page, Ctl::ArcPrefsPage::ShowInWindow, &v.showHidden);
         CheckBoxCtrl::FromTemplate(page, Ctl::ArcPrefsPage::Print, &v.printHidden);
         CheckBoxCtrl::FromTemplate(page, Ctl::ArcPrefsPage::Dotted, &v.dotHidden);
         break;
-    case kDiagramFontsPage:
+    case DialogRes::InfluenceDiagramFontsPage:
         v.samples[0] = std::make_unique<FontSampleControl>(page, Ctl::InfluenceDiagramFontsPage::DefaultFont, &v.fonts[0],
                                                            Ctl::InfluenceDiagramFontsPage::Text4112, v.display.get());
         v.samples[1] = std::make_unique<FontSampleControl>(page, Ctl::InfluenceDiagramFontsPage::ArcFont, &v.fonts[1],
                                                            Ctl::InfluenceDiagramFontsPage::Text4114, v.display.get());
         break;
-    case kDiagramPrintingPage:
+    case DialogRes::PrintingOfAnInfluenceDiagramPage:
         CheckBoxCtrl::FromTemplate(page, Ctl::PrintingOfAnInfluenceDiagramPage::CenterInPage, &v.centerPrint);
         AddPageIntegerField(Ctl::PrintingOfAnInfluenceDiagramPage::PrintingZoomFactorEdit, &v.zoom, 5, 250);
         break;
@@ -526,13 +525,13 @@ void PreferencesDialog::BuildTreePage()
             group->SetNotification(this, &PreferencesDialog::OnVariableMarkingChange);
     }
     switch (id) {
-    case kCalculationMethodPage:
+    case DialogRes::CalculationMethodPage:
         BuildMethodPage();
         break;
-    case kRollBackPage:
-        new RadioGroup(page, RollBackKindRadio, RollBackKindRadio + 3, &v.rollBackKind, 0);
+    case DialogRes::RollBackPage:
+        new RadioGroup(page, Ctl::RollBackPage::RollBackCalculatesExpectedValues, Ctl::RollBackPage::RollBackCalculatesExpectedValues + 3, &v.rollBackKind, 0);
         break;
-    case kRiskPage: {
+    case DialogRes::RiskPreferencesPage: {
         new RadioGroup(page, Ctl::RiskPreferencesPage::ConstantRiskAversion, Ctl::RiskPreferencesPage::NonConstantRisk,
                        &v.riskKind, 0);
         const RiskPrefAssessment& risk = tree_->Document().RiskAssessment;
@@ -550,25 +549,25 @@ void PreferencesDialog::BuildTreePage()
         }
         break;
     }
-    case kTerminalNodesPage:
+    case DialogRes::TerminalNodesPage:
         EditCtrl::FromTemplate(page, Ctl::TerminalNodesPage::NumberingTextEdit, &v.numberingText,
                                CtrlWindowCL::MayBeEmpty)
             ->Load();
         break;
-    case kVariablesDisplayPage:
+    case DialogRes::VariablesDisplayPage:
         OnVariableMarkingChange(nullptr);
         break;
-    case kTreeDisplayPage:
+    case DialogRes::TreeDisplayPage:
         AddPageIntegerField(Ctl::TreeDisplayPage::DefaultBranchesPerNodeEdit, &v.branchesPerNode, 1, 20);
         new RadioGroup(page, Ctl::TreeDisplayPage::AddBranchesAtTop, Ctl::TreeDisplayPage::AddBranchesAtBottom,
                        &v.addAbove, 0);
         break;
-    case kFontsPage:
+    case DialogRes::FontsPage:
         for (int i = 0; i < 4; ++i)
             v.samples[i] = std::make_unique<FontSampleControl>(page, FontButtons[i], &v.fonts[i], FontSamples[i],
                                                                v.display.get());
         break;
-    case kPrintingPage:
+    case DialogRes::PrintingOfATreePage:
         AddPageIntegerField(Ctl::PrintingOfATreePage::PrintingZoomFactorEdit, &v.zoom, 5, 250);
         break;
     default:
@@ -587,12 +586,12 @@ void PreferencesDialog::BuildTreePage()
 void PreferencesDialog::BuildMethodPage()
 {
     TreePreferenceValues& v = *values_;
-    v.methodList = ComboIndexCtrl::FromTemplate(Page(), kMethodList, &v.method, 0);
+    v.methodList = ComboIndexCtrl::FromTemplate(Page(), Ctl::CalculationMethodPage::MethodCombo, &v.method, 0);
     v.methodList->AddStrings(MethodNames);
     v.methodList->Load();
     v.methodList->OnSelChange(this, &PreferencesDialog::OnMethodChange);
-    v.payoffList = ComboIndexCtrl::FromTemplate(Page(), kPayoffList, &v.currentPayoff, 0);
-    v.secondList = ComboIndexCtrl::FromTemplate(Page(), kSecondPayoffList, &v.ceEff, 0);
+    v.payoffList = ComboIndexCtrl::FromTemplate(Page(), Ctl::CalculationMethodPage::PayoffCombo, &v.currentPayoff, 0);
+    v.secondList = ComboIndexCtrl::FromTemplate(Page(), Ctl::CalculationMethodPage::SecondPayoffCombo, &v.ceEff, 0);
     for (ComboBoxCtrl* list : {v.payoffList, v.secondList}) {
         list->AddStrings(PayoffNames);
         list->Load();
@@ -641,16 +640,16 @@ long PreferencesDialog::OnMethodChange(WindowEvent*)
     }
     const bool simple = v.method == PayoffMethod;
     ShowItem(Ctl::CalculationMethodPage::PayoffText, ratio || simple);
-    ShowItem(kPayoffList, ratio || simple);
-    for (unsigned control : {4078u, 4067u, 4068u, static_cast<unsigned>(kSecondPayoffList)})
+    ShowItem(Ctl::CalculationMethodPage::PayoffCombo, ratio || simple);
+    for (unsigned control : {4078u, 4067u, 4068u, static_cast<unsigned>(Ctl::CalculationMethodPage::SecondPayoffCombo)})
         ShowItem(control, ratio);
     v.payoffList->Load();
     v.secondList->Load();
-    for (unsigned control : {4138u, static_cast<unsigned>(kHighRadio), static_cast<unsigned>(kLowRadio)})
+    for (unsigned control : {4138u, static_cast<unsigned>(Ctl::CalculationMethodPage::OptimalPathIsHigh), static_cast<unsigned>(Ctl::CalculationMethodPage::OptimalPathIsLow)})
         ShowItem(control, !ratio);
     if (!ratio) {
-        EnableItem(kHighRadio, !rolledBack_);
-        EnableItem(kLowRadio, !rolledBack_);
+        EnableItem(Ctl::CalculationMethodPage::OptimalPathIsHigh, !rolledBack_);
+        EnableItem(Ctl::CalculationMethodPage::OptimalPathIsLow, !rolledBack_);
     }
     ShowItem(Ctl::CalculationMethodPage::CEParams, v.method == CostEffectivenessMethod);
     ShowItem(Ctl::CalculationMethodPage::SetWeightings, v.method == MultiAttributeMethod);
@@ -694,12 +693,12 @@ void PreferencesDialog::ShowNumericSample()
     zString text;
     FormatNumber(format, 1234567.8901234, text, true, true, DigitsOfFormat);
     if (Page())
-        Page()->SetItemText(kNumericSample, text.Text());
+        Page()->SetItemText(Ctl::CalculationMethodPage::NumericFormatText, text.Text());
 }
 
 int PreferencesDialog::ValidatePage()
 {
-    if (!tree_ || PageId() != static_cast<int>(kCalculationMethodPage))
+    if (!tree_ || PageId() != static_cast<int>(DialogRes::CalculationMethodPage))
         return 1;
     const TreePreferenceValues& v = *values_;
     if ((v.method == CostEffectivenessMethod && v.ceCost == v.ceEff) ||
@@ -759,8 +758,8 @@ long PreferencesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     switch (id) {
-    case kHighRadio:
-    case kLowRadio:
+    case Ctl::CalculationMethodPage::OptimalPathIsHigh:
+    case Ctl::CalculationMethodPage::OptimalPathIsLow:
         CheckOptimalPath(false);
         if (v.currentOptPath)
             *v.currentOptPath = static_cast<int>(id);
@@ -864,7 +863,7 @@ void PreferencesDialog::LoadFromDocument()
     const RiskPrefAssessment& risk = document.RiskAssessment;
     v.riskKind = risk.type == 1 || !risk.pointsAssessed ? Ctl::RiskPreferencesPage::ConstantRiskAversion
                                                         : Ctl::RiskPreferencesPage::NonConstantRisk;
-    v.rollBackKind = ChoiceId(calc.RollBackCalculatesKey, RollBackKindRadio, 4, 0);
+    v.rollBackKind = ChoiceId(calc.RollBackCalculatesKey, Ctl::RollBackPage::RollBackCalculatesExpectedValues, 4, 0);
 }
 
 // The tree's part first (display, then calculation), then the application's settings, which take effect and
@@ -965,7 +964,7 @@ void PreferencesDialog::ApplyTreeCalculation()
         risk.type = 1;
     else if (v.riskKind == Ctl::RiskPreferencesPage::NonConstantRisk && risk.pointsAssessed)
         risk.type = 2;
-    calc.RollBackCalculatesKey = ChoiceValue(v.rollBackKind, RollBackKindRadio, 4, 0);
+    calc.RollBackCalculatesKey = ChoiceValue(v.rollBackKind, Ctl::RollBackPage::RollBackCalculatesExpectedValues, 4, 0);
     for (int i = 0; i < 4; ++i)
         calc.OptPath[i] = PathValue(v.optPath[i]);
     calc.MultiAttrOptPath = PathValue(v.multiAttrOptPath);

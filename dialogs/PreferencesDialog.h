@@ -19,38 +19,6 @@ struct TreePreferenceValues;
 
 class PreferencesDialog : public HookedDialog {
 public:
-    enum : unsigned {
-        kTemplateId = 4000,
-        kSaveCheck = 4001,
-        kCategoryList = 4002,
-        kGlobalPage = 4017,
-        kExportBlackAndWhiteCheck = 4090,
-        kTrueTypeOnlyCheck = 4091,
-        kUsePrinterForSizingCheck = 4096,
-        kCalculationMethodPage = 4014,
-        kMethodList = 4075,
-        kPayoffList = 4060,
-        kSecondPayoffList = 4077,
-        kHighRadio = 4063,
-        kLowRadio = 4064,
-        kNumericSample = 4061,
-        kRollBackPage = 4013,
-        kRiskPage = 4015,
-        kOtherCalcPage = 4016,
-        kTerminalNodesPage = 4135,
-        kNodeDisplayPage = 4011,
-        kVariablesDisplayPage = 4038,
-        kTreeDisplayPage = 4009,
-        kFontsPage = 4010,
-        kNotesArrowsPage = 4012,
-        kPrintingPage = 4019,
-        kGraphPrintingPage = 4079,
-        kTreeConversionPage = 4115,
-        kNodeSizePage = 4008,
-        kArcPrefsPage = 4131,
-        kDiagramFontsPage = 4110,
-        kDiagramPrintingPage = 4130,
-    };
 
     // The application's settings, for when no document window takes the Preferences command.
     PreferencesDialog();

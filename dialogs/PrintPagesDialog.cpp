@@ -6,18 +6,18 @@
 
 #include <string>
 
-PrintPagesDialog::PrintPagesDialog(DocChildWindow* window) : AppDialog(TemplateId), window_(window)
+PrintPagesDialog::PrintPagesDialog(DocChildWindow* window) : AppDialog(DialogRes::Print), window_(window)
 {
     AddHandler(this, &PrintPagesDialog::OnPagesCommand, WM_COMMAND);
     if (!handle_)
         return;
     editPutAside_ = window_->SuspendInPlaceEdit();
     // The preview lies over the white area: the area must not paint over it.
-    const HWND area = Control(PreviewArea);
+    const HWND area = Control(Ctl::Print::PreviewArea);
     SetWindowLongA(area, GWL_STYLE, GetWindowLongA(area, GWL_STYLE) | WS_CLIPSIBLINGS);
-    SetItemText(TitleText, window_->Text());
-    SetItemText(CountText, "");
-    ShowItem(HeadersButton, window_->HasPageHeader());
+    SetItemText(Ctl::Print::TitleText, window_->Text());
+    SetItemText(Ctl::Print::PagesText, "");
+    ShowItem(Ctl::Print::Headers, window_->HasPageHeader());
     Rebuild();
 }
 
@@ -36,23 +36,23 @@ void PrintPagesDialog::Rebuild()
         preview_.reset();
     }
     RECT area{};
-    HWND areaControl = Control(PreviewArea);
+    HWND areaControl = Control(Ctl::Print::PreviewArea);
     GetWindowRect(areaControl, &area);
     MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&area), 2);
     preview_ = MakePrintPreview(this, window_->Pane(), area);
     const int pages = PreviewPageCount();
-    SetItemText(CountText, std::to_string(pages).c_str());
-    ShowItem(RowsText, pages >= 2);
+    SetItemText(Ctl::Print::PagesText, std::to_string(pages).c_str());
+    ShowItem(Ctl::Print::PagesArePrintedInRowsText, pages >= 2);
 }
 
 long PrintPagesDialog::OnPagesCommand(WindowEvent* event)
 {
     switch (event->CommandId()) {
-    case PrintButton:
+    case Ctl::Print::Print:
         print_ = true;
         EndModal();
         return 1;
-    case SetupButton:
+    case Ctl::Print::Setup:
         if (preview_) {
             preview_->Free();
             preview_.reset();
@@ -60,7 +60,7 @@ long PrintPagesDialog::OnPagesCommand(WindowEvent* event)
         window_->PrintSetup();
         Rebuild();
         return 1;
-    case HeadersButton:
+    case Ctl::Print::Headers:
         // The pages show the header and footer: a change is drawn at once.
         if (window_->EditPageHeader())
             Rebuild();

@@ -11,16 +11,6 @@ struct PreviewHelper;
 
 class PrintPagesDialog : public AppDialog {
 public:
-    enum : unsigned {
-        TemplateId = 2410,
-        PrintButton = 2411,
-        CountText = 2412,
-        SetupButton = 2413,
-        TitleText = 2414,
-        HeadersButton = 2415,
-        RowsText = 2416,
-        PreviewArea = 2417
-    };
 
     // Builds the preview of the window's pages; the caller runs the dialog.
     explicit PrintPagesDialog(DocChildWindow* window);

@@ -16,18 +16,16 @@ struct TreeNode;
 class ProbabilityWheelDialog : public PresentedDialog<ProbabilityWheelDialog> {
 public:
     enum : unsigned {
-        kTemplateId = 3300,
-        kStoreTemplateId = 3330,
-        kWheelArea = 3301,
-        kLegendArea = 3302,
-        kKeepProportions = 3303,
-        kCommentButton = 3304,
+        
+        
+        
+        
+        
+        
         // The box that shows a slice's value while the button is down on it.
         kValueBox = 3305,
         // The legend's rows: the value box and the store list of branch k.
-        kFirstValueBox = 3310,
-        kFirstStoreList = 3320
-    };
+        };
 
     // One share and one name per branch; targets (one per branch) only with the store column, whose lists
     // offer the variables.

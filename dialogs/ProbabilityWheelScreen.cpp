@@ -1,6 +1,7 @@
 // The probability wheel on the screen: the pie with its draggable borders, and the legend of the branches
 // with a value box per branch and, with the store column, the list choosing where each value goes.
 
+#include "CommandIds.h"
 #include "dialogs/NodeCommentWindow.h"
 #include "dialogs/ProbabilityWheel.h"
 #include "dialogs/ProgramDialog.h"
@@ -103,7 +104,7 @@ private:
 };
 
 PiePane::PiePane(ProgramDialog& owner, WheelScreen& screen)
-    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(ProbabilityWheelDialog::kWheelArea), nullptr),
+    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(Ctl::ProbabilityWheel::AdjustTheSizesOfTheShadedRegionsToReflectYourBestAssessmentOfTheProbabilitiesArea), nullptr),
                    WS_CHILD | WS_VISIBLE),
       screen_(screen)
 {
@@ -220,7 +221,7 @@ private:
 };
 
 LegendPane::LegendPane(ProgramDialog& owner, WheelScreen& screen)
-    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(ProbabilityWheelDialog::kLegendArea), nullptr),
+    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(Ctl::ProbabilityWheel::LegendArea), nullptr),
                    WS_CHILD | WS_VISIBLE),
       screen_(screen)
 {
@@ -234,7 +235,7 @@ LegendPane::LegendPane(ProgramDialog& owner, WheelScreen& screen)
     const int boxLeft = (wheel.targets != nullptr ? listLeft - 4 : client.right) - kValueBoxWidth;
     for (size_t k = 0; k < count; ++k) {
         const int top = 2 + kRowStep * static_cast<int>(k);
-        const unsigned id = ProbabilityWheelDialog::kFirstValueBox + static_cast<unsigned>(k);
+        const unsigned id = DialogRes::SnapshotFormat + static_cast<unsigned>(k);
         const DWORD readOnly = k + 1 == count ? ES_READONLY : 0;
         boxes_.push_back(new BorderedEditCtrl(this, RECT{boxLeft, top, boxLeft + kValueBoxWidth, top + 20},
                                               WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL | readOnly, "", id));
@@ -243,7 +244,7 @@ LegendPane::LegendPane(ProgramDialog& owner, WheelScreen& screen)
             continue;
         auto* list = new ComboBoxCtrl(this, RECT{listLeft, top, client.right, top + 180},
                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT,
-                                      "", ProbabilityWheelDialog::kFirstStoreList + static_cast<unsigned>(k));
+                                      "", DialogRes::AddOutcomes + static_cast<unsigned>(k));
         list->Create();
         SendMessageA(list->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         list->AddString(zString(kStoreNumerically));
@@ -307,7 +308,7 @@ void LegendPane::ShowValues(int typed)
 
 long LegendPane::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    const size_t k = id - ProbabilityWheelDialog::kFirstValueBox;
+    const size_t k = id - DialogRes::SnapshotFormat;
     if (k >= boxes_.size() || showing_)
         return PaneWindowCL::OnCommandId(id, code, control);
     if (code == EN_CHANGE) {
@@ -342,18 +343,18 @@ void WheelScreen::Changed(int typed)
 
 int ProbabilityWheelDialog::ShowOnScreen()
 {
-    ProgramDialog dialog(targets != nullptr ? kStoreTemplateId : kTemplateId);
+    ProgramDialog dialog(targets != nullptr ? DialogRes::ProbabilityWheel3330 : DialogRes::ProbabilityWheel);
     WheelScreen screen{*this, dialog};
     // The panes belong to the dialog, which deletes them.
     screen.pie = new PiePane(dialog, screen);
     auto* legend = new LegendPane(dialog, screen);
     screen.legend = legend;
-    dialog.ShowItem(kKeepProportions, shares.size() > 2);
-    dialog.ShowItem(kCommentButton, node != nullptr && !node->ExtraListEmpty());
-    dialog.OnButton(kKeepProportions, [&] {
-        keepProportions = IsDlgButtonChecked(dialog.Handle(), kKeepProportions) == BST_CHECKED;
+    dialog.ShowItem(Ctl::ProbabilityWheel::KeepProportions, shares.size() > 2);
+    dialog.ShowItem(Ctl::ProbabilityWheel::Comment, node != nullptr && !node->ExtraListEmpty());
+    dialog.OnButton(Ctl::ProbabilityWheel::KeepProportions, [&] {
+        keepProportions = IsDlgButtonChecked(dialog.Handle(), Ctl::ProbabilityWheel::KeepProportions) == BST_CHECKED;
     });
-    dialog.OnButton(kCommentButton, [&] { NodeCommentDialog(node).Run(); });
+    dialog.OnButton(Ctl::ProbabilityWheel::Comment, [&] { NodeCommentDialog(node).Run(); });
     dialog.OnButton(IDOK, [&] {
         legend->StoreTargets();
         const int repeated = RepeatedTarget();

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/RankingsDialog.h"
 
 #include "app/ReportListView.h"
@@ -42,13 +43,13 @@ void AppendMarginal(zString& line, const TreeNode& above, const TreeNode& row, b
 
 int ShowOnScreen(RankingsDialog& rankings)
 {
-    ProgramDialog dialog(RankingsDialog::kTemplateId);
-    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, RankingsDialog::kListArea, rankings.table);
-    dialog.OnButton(RankingsDialog::kClipboardButton, [&] {
+    ProgramDialog dialog(DialogRes::Rankings);
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ctl::Rankings::ListArea, rankings.table);
+    dialog.OnButton(Ctl::Rankings::ToClipboard, [&] {
         Clipboard clipboard = MainWindowClipboard();
         clipboard.Empty();
         clipboard.PutText(rankings.ClipboardText().Text());
-        dialog.EnableItem(RankingsDialog::kClipboardButton, false);
+        dialog.EnableItem(Ctl::Rankings::ToClipboard, false);
     });
     return dialog.Run();
 }

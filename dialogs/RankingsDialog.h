@@ -11,7 +11,6 @@ struct TreeNode;
 
 class RankingsDialog : public PresentedDialog<RankingsDialog> {
 public:
-    enum : unsigned { kTemplateId = 3029, kListArea = 3021, kClipboardButton = 3022 };
     // The value column is headed by the label, "Value" when none is given.
     explicit RankingsDialog(TreeNode* node, const char* label = nullptr);
     // Shows the table until the person closes the dialog.

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/ReorderBranchesDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -21,23 +22,23 @@ void ShowRows(ReorderBranchesDialog& reorder, ProgramDialog& dialog, ListBoxCtrl
         list.AddChars(row.c_str());
     }
     list.SetCurSel(selected);
-    dialog.EnableItem(ReorderBranchesDialog::kUpButton, selected > 0);
-    dialog.EnableItem(ReorderBranchesDialog::kDownButton, selected >= 0 && selected + 1 < reorder.branches);
+    dialog.EnableItem(Ctl::ReorderBranches::MoveUp, selected > 0);
+    dialog.EnableItem(Ctl::ReorderBranches::MoveDown, selected >= 0 && selected + 1 < reorder.branches);
 }
 
 int ShowOnScreen(ReorderBranchesDialog& reorder)
 {
-    ProgramDialog dialog(ReorderBranchesDialog::kTemplateId);
-    ListBoxCtrl* list = NotifyListCtrl::FromTemplate(&dialog, ReorderBranchesDialog::kList);
+    ProgramDialog dialog(DialogRes::ReorderBranches);
+    ListBoxCtrl* list = NotifyListCtrl::FromTemplate(&dialog, Ctl::ReorderBranches::List);
     if (list == nullptr)
         return IDCANCEL;
     int tabStop = 800;
     list->Send(LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     ShowRows(reorder, dialog, *list, 0);
-    dialog.OnNotification(ReorderBranchesDialog::kList, LBN_SELCHANGE,
+    dialog.OnNotification(Ctl::ReorderBranches::List, LBN_SELCHANGE,
                           [&] { ShowRows(reorder, dialog, *list, list->GetCurSel()); });
     for (int step : {-1, 1})
-        dialog.OnButton(step < 0 ? ReorderBranchesDialog::kUpButton : ReorderBranchesDialog::kDownButton, [&, step] {
+        dialog.OnButton(step < 0 ? Ctl::ReorderBranches::MoveUp : Ctl::ReorderBranches::MoveDown, [&, step] {
             const int selected = list->GetCurSel();
             if (reorder.Move(selected, step))
                 ShowRows(reorder, dialog, *list, selected + step);

@@ -11,7 +11,6 @@ struct TreeNode;
 
 class ReorderBranchesDialog : public PresentedDialog<ReorderBranchesDialog> {
 public:
-    enum : unsigned { kTemplateId = 3335, kList = 3336, kUpButton = 3337, kDownButton = 3338 };
 
     // Starts from the branches' present order.
     explicit ReorderBranchesDialog(const TreeNode& node);

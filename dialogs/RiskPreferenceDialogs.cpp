@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/RiskPreferenceDialogs.h"
 
 #include "analysis/RiskPreference.h"
@@ -100,24 +101,24 @@ void DrawAssessmentPicture(HDC dc, const RECT& area, const RiskPointAssessment& 
 // chooses non-constant.
 int EnterRiskPreference(TreeDocument* document)
 {
-    ProgramDialog dialog(kEnterRiskPreferenceTemplate);
+    ProgramDialog dialog(DialogRes::EnterRiskPreferenceFunction);
     int segments = 4;
     bool constant = true;
     auto choose = [&](bool isConstant) {
         constant = isConstant;
-        dialog.CheckItem(kConstantRiskRadio, constant);
-        dialog.CheckItem(kNonConstantRiskRadio, !constant);
-        for (unsigned id = kTwoSegmentsRadio; id <= kSixteenSegmentsRadio; ++id) {
-            dialog.CheckItem(id, (2 << (id - kTwoSegmentsRadio)) == segments);
+        dialog.CheckItem(Ctl::EnterRiskPreferenceFunction::ConstantRiskAversion, constant);
+        dialog.CheckItem(Ctl::EnterRiskPreferenceFunction::NonConstantRiskAversion, !constant);
+        for (unsigned id = Ctl::EnterRiskPreferenceFunction::Two; id <= Ctl::EnterRiskPreferenceFunction::Sixteen; ++id) {
+            dialog.CheckItem(id, (2 << (id - Ctl::EnterRiskPreferenceFunction::Two)) == segments);
             dialog.EnableItem(id, !constant);
         }
     };
     choose(true);
-    dialog.OnButton(kConstantRiskRadio, [&] { choose(true); });
-    dialog.OnButton(kNonConstantRiskRadio, [&] { choose(false); });
-    for (unsigned id = kTwoSegmentsRadio; id <= kSixteenSegmentsRadio; ++id) {
+    dialog.OnButton(Ctl::EnterRiskPreferenceFunction::ConstantRiskAversion, [&] { choose(true); });
+    dialog.OnButton(Ctl::EnterRiskPreferenceFunction::NonConstantRiskAversion, [&] { choose(false); });
+    for (unsigned id = Ctl::EnterRiskPreferenceFunction::Two; id <= Ctl::EnterRiskPreferenceFunction::Sixteen; ++id) {
         dialog.OnButton(id, [&, id] {
-            segments = 2 << (id - kTwoSegmentsRadio);
+            segments = 2 << (id - Ctl::EnterRiskPreferenceFunction::Two);
             choose(false);
         });
     }
@@ -128,10 +129,10 @@ int EnterRiskPreference(TreeDocument* document)
 
 int AssessConstantRiskAversion(TreeDocument* document)
 {
-    ProgramDialog dialog(kConstantAssessmentTemplate);
+    ProgramDialog dialog(DialogRes::RiskPreferenceAssessment);
     double coefficient = document->RiskAssessment.coefficient;
-    dialog.PaintArea(kConstantLotteryArea, [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
-    auto* field = RealEdit::FromTemplate(&dialog, kCoefficientField, new RealRangeValidator(1e-5, 1e16, 0), 0,
+    dialog.PaintArea(Ctl::RiskPreferenceAssessment::ConstantLotteryArea, [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
+    auto* field = RealEdit::FromTemplate(&dialog, Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit, new RealRangeValidator(1e-5, 1e16, 0), 0,
                                          &coefficient);
     if (dialog.Run() != IDOK || field == nullptr)
         return 0;
@@ -150,28 +151,28 @@ int AssessRiskPreferencePoints(TreeDocument* document, int segments)
     RiskPointAssessment assessment;
     if (!assessment.Begin(document, segments))
         return 0;
-    ProgramDialog dialog(kPointAssessmentTemplate);
-    dialog.PaintArea(kPointLotteryArea,
+    ProgramDialog dialog(DialogRes::RiskPreferenceAssessment2570);
+    dialog.PaintArea(Ctl::RiskPreferenceAssessment2570::PointLotteryArea,
               [&assessment](HDC dc, const RECT& area) { DrawAssessmentPicture(dc, area, assessment); });
     double answer = assessment.Proposed();
-    auto* field = RealEdit::FromTemplate(&dialog, kCertaintyField, new RealRangeValidator(-1e16, 1e16, 0), 0,
+    auto* field = RealEdit::FromTemplate(&dialog, Ctl::RiskPreferenceAssessment2570::CE1Edit, new RealRangeValidator(-1e16, 1e16, 0), 0,
                                          &answer);
     auto ask = [&] {
-        ShowNumber(dialog, kLotteryLowText, assessment.LotteryLow());
-        ShowNumber(dialog, kLotteryHighText, assessment.LotteryHigh());
-        if (WindowCL* label = dialog.FindChild(kQuestionLabel))
+        ShowNumber(dialog, Ctl::RiskPreferenceAssessment2570::LowValueText, assessment.LotteryLow());
+        ShowNumber(dialog, Ctl::RiskPreferenceAssessment2570::HighValueText, assessment.LotteryHigh());
+        if (WindowCL* label = dialog.FindChild(Ctl::RiskPreferenceAssessment2570::CE1Text))
             label->SetText("CE " + std::to_string(assessment.QuestionNumber()));
-        if (WindowCL* more = dialog.FindChild(kMoreButton))
+        if (WindowCL* more = dialog.FindChild(Ctl::RiskPreferenceAssessment2570::More))
             more->SetText(assessment.IsLastQuestion() ? "D&one" : "M&ore");
         answer = assessment.Proposed();
         if (field != nullptr)
             field->Load();
-        dialog.SelectField(kCertaintyField);
-        if (WindowCL* area = dialog.FindChild(kPointLotteryArea))
+        dialog.SelectField(Ctl::RiskPreferenceAssessment2570::CE1Edit);
+        if (WindowCL* area = dialog.FindChild(Ctl::RiskPreferenceAssessment2570::PointLotteryArea))
             InvalidateRect(area->Handle(), nullptr, TRUE);
     };
     ask();
-    dialog.OnButton(kMoreButton, [&] {
+    dialog.OnButton(Ctl::RiskPreferenceAssessment2570::More, [&] {
         if (field == nullptr || !field->Validate())
             return;
         field->Store();

@@ -9,23 +9,6 @@
 class RiskPointAssessment;
 class TreeDocument;
 
-enum : int {
-    kEnterRiskPreferenceTemplate = 2540,
-    kConstantRiskRadio = 2541,
-    kNonConstantRiskRadio = 2542,
-    kTwoSegmentsRadio = 2544,
-    kSixteenSegmentsRadio = 2547,
-    kConstantAssessmentTemplate = 2550,
-    kConstantLotteryArea = 2551,
-    kCoefficientField = 2552,
-    kPointAssessmentTemplate = 2570,
-    kPointLotteryArea = 2571,
-    kLotteryLowText = 2572,
-    kLotteryHighText = 2573,
-    kQuestionLabel = 2574,
-    kCertaintyField = 2575,
-    kMoreButton = 2576,
-};
 
 int EnterRiskPreference(TreeDocument* document);
 int AssessConstantRiskAversion(TreeDocument* document);

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/SelectNodesDialog.h"
 
 #include "analysis/RollBack.h"
@@ -53,21 +54,19 @@ struct Search {
 // The dialog on the screen: the rule's category on the left, its page on the right.
 class SelectNodesScreen : public HookedDialog {
 public:
-    enum : unsigned { kAddCheck = 3130, kSelectedOnlyCheck = 3134, kCategoryList = 3120, kVariableList = 3131,
-                      kComparisonList = 3132, kTextField = 3133 };
 
     SelectNodesScreen(SelectRule& rule, TreeWindow& tree)
-        : HookedDialog(SelectNodesDialog::kTemplateId), rule(rule), tree(tree)
+        : HookedDialog(DialogRes::SelectNodes), rule(rule), tree(tree)
     {
         const bool anySelected = tree.Selection.Count() > 0;
         PlacePages(68, 6, 188, 114);
-        for (unsigned id : {unsigned(kAddCheck), unsigned(kSelectedOnlyCheck)}) {
-            CheckBoxCtrl* check = CheckBoxCtrl::FromTemplate(this, id, id == kAddCheck ? &rule.addToSelection
+        for (unsigned id : {unsigned(Ctl::SelectNodes::AddToSelection), unsigned(Ctl::SelectNodes::SearchBranchesOf)}) {
+            CheckBoxCtrl* check = CheckBoxCtrl::FromTemplate(this, id, id == Ctl::SelectNodes::AddToSelection ? &rule.addToSelection
                                                                                        : &rule.selectedOnly);
             if (!anySelected)
                 check->Disable();
         }
-        categories = ListBoxCtrl::FromTemplate(this, kCategoryList);
+        categories = ListBoxCtrl::FromTemplate(this, Ctl::SelectNodes::SelectIfList);
         for (const char* entry : {"Node type is...", "Node name contains...", "Position in tree is...",
                                   "Variable defined...", "Probability value is..."})
             categories->AddChars(entry);
@@ -97,7 +96,7 @@ private:
         case SelectRule::NodeType: new RadioGroup(Page(), 2071, 2076, &rule.nodeKind, 0); break;
         case SelectRule::Position: new RadioGroup(Page(), 3121, 3125, &rule.position, 0); break;
         case SelectRule::VariableDefined: {
-            ListBoxCtrl* names = NotifyListCtrl::FromTemplateText(Page(), kVariableList, &rule.variable, 0);
+            ListBoxCtrl* names = NotifyListCtrl::FromTemplateText(Page(), Ctl::Dialog3103::VariableList, &rule.variable, 0);
             const DocVariableList& variables = tree.Document().Variables;
             for (int i = 0; i < variables.Count(); ++i)
                 names->AddString(variables.At(i)->name);
@@ -107,14 +106,14 @@ private:
             break;
         }
         case SelectRule::ProbabilityValue: {
-            ListBoxCtrl* operators = NotifyListCtrl::FromTemplateIndex(Page(), kComparisonList, &rule.comparison, 0);
+            ListBoxCtrl* operators = NotifyListCtrl::FromTemplateIndex(Page(), Ctl::Dialog3104::ComparisonList, &rule.comparison, 0);
             for (const char* text : {"<", "<=", "=", "<>", ">=", ">"})
                 operators->AddChars(text);
             operators->Load();
-            RealEdit::FromTemplate(Page(), kTextField, new RealRangeValidator(0.0, 1.0, 1), 0, &rule.target);
+            RealEdit::FromTemplate(Page(), Ctl::Dialog3104::TargetValueEdit, new RealRangeValidator(0.0, 1.0, 1), 0, &rule.target);
             break;
         }
-        default: StringEdit::FromTemplate(Page(), kTextField, nullptr, 0, &rule.name); break;
+        default: StringEdit::FromTemplate(Page(), Ctl::Dialog3104::TargetValueEdit, nullptr, 0, &rule.name); break;
         }
     }
 

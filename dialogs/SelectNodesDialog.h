@@ -34,7 +34,6 @@ struct SelectRule {
 
 class SelectNodesDialog : public PresentedDialog<SelectNodesDialog> {
 public:
-    enum : unsigned { kTemplateId = 3100 };
 
     explicit SelectNodesDialog(TreeWindow& tree) : tree(tree) {}
     // Runs the dialog over the tree and, on OK, applies the rule filled in.

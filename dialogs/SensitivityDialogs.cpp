@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/SensitivityDialogs.h"
 
 #include "analysis/SensitivityResultGrid.h"
@@ -59,29 +60,29 @@ SensitivityRangeDialog::SensitivityRangeDialog(unsigned templateId, TreeDocument
     : AppDialog(templateId), document(document), node(node)
 {
     AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
-        kVariableList, AsEventHandler(&SensitivityRangeDialog::OnVariableCommand), this, WM_COMMAND));
+        Ctl::SensitivityAnalysis::VariableCombo, AsEventHandler(&SensitivityRangeDialog::OnVariableCommand), this, WM_COMMAND));
     AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
-        kDefinitionsButton, AsEventHandler(&SensitivityRangeDialog::OnVariableCommand), this, WM_COMMAND));
+        Ctl::SensitivityAnalysis::ViewDefinitions, AsEventHandler(&SensitivityRangeDialog::OnVariableCommand), this, WM_COMMAND));
 }
 
 void SensitivityRangeDialog::Prepare()
 {
-    lowField = AddRealFieldUnbounded(kLowField, &settings.low.value);
-    highField = AddRealFieldUnbounded(kHighField, &settings.high.value);
+    lowField = AddRealFieldUnbounded(Ctl::SensitivityAnalysis::LowValueEdit, &settings.low.value);
+    highField = AddRealFieldUnbounded(Ctl::SensitivityAnalysis::HighValueEdit, &settings.high.value);
     NameList names;
     FillVariableChoices(*document, names, 3);
     if (document->CalcPrefs.UseUtility != 0 && document->RiskAssessment.type == 1)
         names.AddText(kRiskCoefficientName);
     for (int i = 0; i < names.Count(); ++i)
-        SendMessageA(Control(kVariableList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
-    SendMessageA(Control(kVariableList), CB_SETCURSEL, 0, 0);
-    CheckItem(kCoherenceCheck, true);
+        SendMessageA(Control(Ctl::SensitivityAnalysis::VariableCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
+    SendMessageA(Control(Ctl::SensitivityAnalysis::VariableCombo), CB_SETCURSEL, 0, 0);
+    CheckItem(Ctl::SensitivityAnalysis::CheckCoherence, true);
     LoadVariable();
 }
 
 zString SensitivityRangeDialog::SelectedName() const
 {
-    const HWND list = Control(kVariableList);
+    const HWND list = Control(Ctl::SensitivityAnalysis::VariableCombo);
     const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
     char text[256] = {};
     if (index != CB_ERR && SendMessageA(list, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof text))
@@ -92,8 +93,8 @@ zString SensitivityRangeDialog::SelectedName() const
 // A variable's block: its proposed range, its description and the variables it is correlated with.
 void SensitivityRangeDialog::LoadVariable()
 {
-    LoadVariableBlock(*this, document, node, SelectedName(), settings.low, settings.high, kDescriptionText,
-                      kCorrelationsText);
+    LoadVariableBlock(*this, document, node, SelectedName(), settings.low, settings.high, Ctl::SensitivityAnalysis::VariableText,
+                      Ctl::SensitivityAnalysis::CorrelationsText);
     lowField->Load();
     highField->Load();
 }
@@ -101,7 +102,7 @@ void SensitivityRangeDialog::LoadVariable()
 long SensitivityRangeDialog::OnVariableCommand(WindowEvent* event)
 {
     const unsigned id = event->CommandId();
-    if (id == kVariableList) {
+    if (id == Ctl::SensitivityAnalysis::VariableCombo) {
         if (event->NotifyCode() == CBN_SELCHANGE)
             LoadVariable();
         return 0;
@@ -114,13 +115,13 @@ int SensitivityRangeDialog::OkResult()
 {
     if (!(settings.low.value < settings.high.value)) {
         ShowErrorBox(nullptr, "The high value must be greater than the low value.", -1);
-        SelectField(kHighField);
+        SelectField(Ctl::SensitivityAnalysis::HighValueEdit);
         return 0;
     }
     settings.variable = SelectedName();
-    settings.low.text = ItemText(kLowField);
-    settings.high.text = ItemText(kHighField);
-    settings.checkCoherence = IsItemChecked(kCoherenceCheck);
+    settings.low.text = ItemText(Ctl::SensitivityAnalysis::LowValueEdit);
+    settings.high.text = ItemText(Ctl::SensitivityAnalysis::HighValueEdit);
+    settings.checkCoherence = IsItemChecked(Ctl::SensitivityAnalysis::CheckCoherence);
     return 1;
 }
 
@@ -145,15 +146,15 @@ void SensitivityRangeDialog::Conclude()
 
 // The line choice is offered only at a decision node under a decision node; elsewhere it follows the node.
 SensitivityDialog::SensitivityDialog(TreeDocument* document, TreeNode* node)
-    : SensitivityRangeDialog(kTemplateId, document, node)
+    : SensitivityRangeDialog(DialogRes::SensitivityAnalysis, document, node)
 {
     intervals = rememberedIntervals;
-    AddIntegerField(kIntervalsField, &intervals, 2, 50);
+    AddIntegerField(Ctl::SensitivityAnalysis::IntervalsEdit, &intervals, 2, 50);
     Prepare();
     const bool offered = node->IsDecision() && node->parent != nullptr && node->parent->IsDecision();
-    for (unsigned id : {kLinesCaption, kEachBranchRadio, kThisNodeRadio})
+    for (unsigned id : {Ctl::SensitivityAnalysis::ShowLinesForText, Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode, Ctl::SensitivityAnalysis::ShowLinesForThisNodeOnlyAsABranchOfItsParent})
         ShowItem(id, offered);
-    CheckItem(kEachBranchRadio, true);
+    CheckItem(Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode, true);
     settings.nodeOnly = !node->IsDecision();
 }
 
@@ -171,18 +172,18 @@ int SensitivityDialog::OkResult()
     if (SensitivityRangeDialog::OkResult() == 0)
         return 0;
     settings.intervals = intervals;
-    if (IsWindowVisible(Control(kThisNodeRadio)))
-        settings.nodeOnly = IsItemChecked(kThisNodeRadio);
+    if (IsWindowVisible(Control(Ctl::SensitivityAnalysis::ShowLinesForThisNodeOnlyAsABranchOfItsParent)))
+        settings.nodeOnly = IsItemChecked(Ctl::SensitivityAnalysis::ShowLinesForThisNodeOnlyAsABranchOfItsParent);
     return 1;
 }
 
 ThresholdDialog::ThresholdDialog(TreeDocument* document, TreeNode* node)
-    : SensitivityRangeDialog(kTemplateId, document, node)
+    : SensitivityRangeDialog(DialogRes::ThresholdAnalysis, document, node)
 {
     tolerance = rememberedTolerance;
-    AddRealFieldUnbounded(kToleranceField, &tolerance);
+    AddRealFieldUnbounded(Ctl::ThresholdAnalysis::ToleranceField, &tolerance);
     Prepare();
-    const unsigned checked = rememberedIntervals == 8 ? kLowRadio + 1 : rememberedIntervals == 12 ? kHighRadio : kLowRadio;
+    const unsigned checked = rememberedIntervals == 8 ? Ctl::ThresholdAnalysis::Low + 1 : rememberedIntervals == 12 ? Ctl::ThresholdAnalysis::HighDonTKnow : Ctl::ThresholdAnalysis::Low;
     CheckItem(checked, true);
 }
 
@@ -208,7 +209,7 @@ int ThresholdDialog::OkResult()
                  "variables in the analysis.\n\nProceed with the analysis?",
                  -1) != 1)
         return 0;
-    degree = IsItemChecked(kHighRadio) ? 12 : IsItemChecked(kLowRadio + 1) ? 8 : 4;
+    degree = IsItemChecked(Ctl::ThresholdAnalysis::HighDonTKnow) ? 12 : IsItemChecked(Ctl::ThresholdAnalysis::Low + 1) ? 8 : 4;
     settings.intervals = degree;
     return 1;
 }
@@ -237,7 +238,7 @@ SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* 
                 kBlockIds[k][c], AsEventHandler(&SensitivityAxesDialog::OnBlockCommand), this, WM_COMMAND));
     }
     AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
-        kDefinitionsButton, AsEventHandler(&SensitivityAxesDialog::OnBlockCommand), this, WM_COMMAND));
+        Ctl::SensitivityAnalysis::ViewDefinitions, AsEventHandler(&SensitivityAxesDialog::OnBlockCommand), this, WM_COMMAND));
 }
 
 int SensitivityAxesDialog::Run()
@@ -255,7 +256,7 @@ int SensitivityAxesDialog::Run()
         SendMessageA(list, CB_SETCURSEL, 0, 0);
         LoadAxis(k);
     }
-    CheckItem(kCoherenceCheck, true);
+    CheckItem(Ctl::SensitivityAnalysis::CheckCoherence, true);
     RunModal();
     if (!Result())
         return result;
@@ -289,7 +290,7 @@ void SensitivityAxesDialog::LoadAxis(int k)
 long SensitivityAxesDialog::OnBlockCommand(WindowEvent* event)
 {
     const unsigned id = event->CommandId();
-    if (id == kDefinitionsButton) {
+    if (id == Ctl::SensitivityAnalysis::ViewDefinitions) {
         ShowDefinitionsOf(document, SelectedName(focusedAxis));
         return 1;
     }
@@ -362,12 +363,12 @@ int SensitivityAxesDialog::OkResult()
             return 0;
         }
     }
-    checkCoherence = IsItemChecked(kCoherenceCheck);
+    checkCoherence = IsItemChecked(Ctl::SensitivityAnalysis::CheckCoherence);
     return 1;
 }
 
 TwoWaySensitivityDialog::TwoWaySensitivityDialog(TreeDocument* document, TreeNode* node)
-    : SensitivityAxesDialog(kTemplateId, document, node, 2)
+    : SensitivityAxesDialog(DialogRes::TwoWaySensitivityAnalysis, document, node, 2)
 {
 }
 
@@ -381,7 +382,7 @@ TwoWaySettings TwoWaySensitivityDialog::Settings() const
 }
 
 ThreeWaySensitivityDialog::ThreeWaySensitivityDialog(TreeDocument* document, TreeNode* node)
-    : SensitivityAxesDialog(kTemplateId, document, node, 3)
+    : SensitivityAxesDialog(DialogRes::ThreeWaySensitivityAnalysis, document, node, 3)
 {
 }
 

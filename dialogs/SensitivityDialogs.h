@@ -18,16 +18,6 @@ void StoreSetUpRange(TreeDocument& tree, const char* name, const FormattedValue&
 
 class SensitivityRangeDialog : public AppDialog {
 public:
-    enum : unsigned {
-        kIntervalsField = 2091,
-        kVariableList = 2092,
-        kLowField = 2093,
-        kHighField = 2094,
-        kDefinitionsButton = 2095,
-        kCoherenceCheck = 2100,
-        kDescriptionText = 2110,
-        kCorrelationsText = 2111,
-    };
 
     // The settings chosen; empty variable after Cancel.
     OneWaySettings settings;
@@ -56,7 +46,6 @@ private:
 
 class SensitivityDialog : public SensitivityRangeDialog {
 public:
-    enum : unsigned { kTemplateId = 2090, kLinesCaption = 2107, kEachBranchRadio = 2108, kThisNodeRadio = 2109 };
     SensitivityDialog(TreeDocument* document, TreeNode* node);
     // The modal run; nonzero after OK, when settings hold the choices.
     int Run();
@@ -68,7 +57,6 @@ private:
 
 class ThresholdDialog : public SensitivityRangeDialog {
 public:
-    enum : unsigned { kTemplateId = 2390, kToleranceField = 2091, kLowRadio = 2391, kHighRadio = 2393 };
     ThresholdDialog(TreeDocument* document, TreeNode* node);
     // The modal run; nonzero after OK, when Threshold() gives the choices.
     int Run();
@@ -85,7 +73,6 @@ private:
 // variables must differ, ranges must not be empty, and correlated pairs are questioned.
 class SensitivityAxesDialog : public AppDialog {
 public:
-    enum : unsigned { kCoherenceCheck = 2100, kDefinitionsButton = 2095 };
     // The ids of block k's list, intervals, low, high and two describing statics.
     static const unsigned kBlockIds[3][6];
 
@@ -118,14 +105,12 @@ private:
 
 class TwoWaySensitivityDialog : public SensitivityAxesDialog {
 public:
-    enum : unsigned { kTemplateId = 2531 };
     TwoWaySensitivityDialog(TreeDocument* document, TreeNode* node);
     TwoWaySettings Settings() const;
 };
 
 class ThreeWaySensitivityDialog : public SensitivityAxesDialog {
 public:
-    enum : unsigned { kTemplateId = 3220 };
     ThreeWaySensitivityDialog(TreeDocument* document, TreeNode* node);
     ThreeWaySettings Settings() const;
 };

@@ -12,7 +12,6 @@
 
 class ShowHideLinesDialog : public ProgramDialog {
 public:
-    enum : unsigned { kTemplateId = 3500, kList = Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList };
     static constexpr int kNoLimit = 32000;
 
     // Entry i reads names[i]; the entries whose index is in `shown` start selected. A negative maximum

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/SnapshotFormatDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -10,15 +11,15 @@ const char* const kExtensions[] = {"wmf", "bmp", "trb"};
 
 int ShowOnScreen(SnapshotFormatDialog& format)
 {
-    ProgramDialog dialog(SnapshotFormatDialog::kTemplateId);
-    int checked = SnapshotFormatDialog::kMetafileButton;
-    for (unsigned id = SnapshotFormatDialog::kMetafileButton; id <= SnapshotFormatDialog::kRollBackButton; ++id)
-        if (format.extension == kExtensions[id - SnapshotFormatDialog::kMetafileButton])
+    ProgramDialog dialog(DialogRes::SnapshotFormat);
+    int checked = Ctl::SnapshotFormat::Metafile;
+    for (unsigned id = Ctl::SnapshotFormat::Metafile; id <= Ctl::SnapshotFormat::KIVORollbackFormat; ++id)
+        if (format.extension == kExtensions[id - Ctl::SnapshotFormat::Metafile])
             checked = static_cast<int>(id);
-    new RadioGroup(&dialog, SnapshotFormatDialog::kMetafileButton, SnapshotFormatDialog::kRollBackButton, &checked, 0);
-    dialog.EnableItem(SnapshotFormatDialog::kRollBackButton, format.rollBackOffered);
+    new RadioGroup(&dialog, Ctl::SnapshotFormat::Metafile, Ctl::SnapshotFormat::KIVORollbackFormat, &checked, 0);
+    dialog.EnableItem(Ctl::SnapshotFormat::KIVORollbackFormat, format.rollBackOffered);
     const int answer = dialog.Run();
-    format.extension = kExtensions[checked - SnapshotFormatDialog::kMetafileButton];
+    format.extension = kExtensions[checked - Ctl::SnapshotFormat::Metafile];
     return answer;
 }
 

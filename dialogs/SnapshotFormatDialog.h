@@ -8,7 +8,6 @@
 
 class SnapshotFormatDialog : public PresentedDialog<SnapshotFormatDialog> {
 public:
-    enum : unsigned { kTemplateId = 3310, kMetafileButton = 3311, kBitmapButton = 3312, kRollBackButton = 3313 };
 
     explicit SnapshotFormatDialog(bool rolledBack) : rollBackOffered(rolledBack), extension(rolledBack ? "trb" : "wmf")
     {

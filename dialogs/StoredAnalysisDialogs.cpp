@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/StoredAnalysisDialogs.h"
 
 #include "analysis/StoredAnalysisKinds.h"
@@ -70,42 +71,42 @@ zString Description(TreeDocument* document, StoredAnalysis* record)
 
 int ShowOnScreen(SaveAnalysisDialog& save, StoredAnalysis* record)
 {
-    ProgramDialog dialog(SaveAnalysisDialog::kTemplateId);
-    EditCtrl::FromTemplate(&dialog, SaveAnalysisDialog::kNameField, &save.name);
-    dialog.SetItemText(SaveAnalysisDialog::kSummary, save.summary.Text());
-    dialog.OnButton(SaveAnalysisDialog::kCommentButton, [&save] { RunCommentDialog(save.comment, kCommentCaption); });
+    ProgramDialog dialog(DialogRes::SaveAnalysis);
+    EditCtrl::FromTemplate(&dialog, Ctl::SaveAnalysis::EnterANameForTheAnalysisEdit, &save.name);
+    dialog.SetItemText(Ctl::SaveAnalysis::Summary, save.summary.Text());
+    dialog.OnButton(Ctl::SaveAnalysis::Comment, [&save] { RunCommentDialog(save.comment, kCommentCaption); });
     // "&Template..." is offered only for analyses that draw a graph.
     if (record->templateAllowed)
-        dialog.OnButton(SaveAnalysisDialog::kTemplateButton, [record] { ChooseGraphTemplate(*record); });
+        dialog.OnButton(Ctl::SaveAnalysis::Template, [record] { ChooseGraphTemplate(*record); });
     else
-        dialog.ShowItem(SaveAnalysisDialog::kTemplateButton, false);
-    dialog.SelectField(SaveAnalysisDialog::kNameField);
+        dialog.ShowItem(Ctl::SaveAnalysis::Template, false);
+    dialog.SelectField(Ctl::SaveAnalysis::EnterANameForTheAnalysisEdit);
     return dialog.Run();
 }
 
 int ShowOnScreen(RunStoredAnalysisDialog& run)
 {
     using Run = RunStoredAnalysisDialog;
-    ProgramDialog dialog(run.commentForm ? Run::kCommentTemplateId : Run::kTemplateId);
-    ShowNames(dialog, Run::kList, run.analyses);
-    MultiSelectListBox names(&dialog, Run::kList);
+    ProgramDialog dialog(run.commentForm ? DialogRes::RunAnalysis2523 : DialogRes::RunAnalysis);
+    ShowNames(dialog, Ctl::RunAnalysis::AnalysesList, run.analyses);
+    MultiSelectListBox names(&dialog, Ctl::RunAnalysis::AnalysesList);
     // The selection is kept as it changes: the list is gone when the dialog has closed.
     auto selectionChanged = [&] {
         const int count = names.ReadSelection();
         run.chosen.assign(names.Selection, names.Selection + count);
         StoredAnalysis* single = count == 1 ? run.analyses.At(run.chosen[0]) : nullptr;
         if (run.commentForm) {
-            dialog.SetItemText(Run::kComment, single != nullptr ? single->comment.Text() : "");
+            dialog.SetItemText(Ctl::RunAnalysis::Comment, single != nullptr ? single->comment.Text() : "");
             return;
         }
-        dialog.SetItemText(Run::kSummary, Description(run.document, single).Text());
-        dialog.EnableItem(Run::kComment, single != nullptr && !single->comment.IsEmpty());
+        dialog.SetItemText(Ctl::RunAnalysis::Summary, Description(run.document, single).Text());
+        dialog.EnableItem(Ctl::RunAnalysis::Comment, single != nullptr && !single->comment.IsEmpty());
     };
     selectionChanged();
-    dialog.OnNotification(Run::kList, LBN_SELCHANGE, selectionChanged);
-    dialog.OnNotification(Run::kList, LBN_DBLCLK, [&dialog] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
+    dialog.OnNotification(Ctl::RunAnalysis::AnalysesList, LBN_SELCHANGE, selectionChanged);
+    dialog.OnNotification(Ctl::RunAnalysis::AnalysesList, LBN_DBLCLK, [&dialog] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
     if (!run.commentForm)
-        dialog.OnButton(Run::kComment, [&run] {
+        dialog.OnButton(Ctl::RunAnalysis::Comment, [&run] {
             if (run.chosen.size() == 1)
                 RunNamedCommentDialog(run.analyses.At(run.chosen[0])->comment, kCommentCaption);
         });
@@ -115,45 +116,45 @@ int ShowOnScreen(RunStoredAnalysisDialog& run)
 void ShowOnScreen(StoredAnalysesDialog& maintain)
 {
     using Maintain = StoredAnalysesDialog;
-    ProgramDialog dialog(Maintain::kTemplateId);
+    ProgramDialog dialog(DialogRes::MaintainStoredAnalyses);
     int selected = 0;
     HWND names = nullptr;
     auto refresh = [&] {
         StoredAnalysis* record = maintain.analyses.At(selected);
         const bool graph = record != nullptr && record->templateAllowed != 0;
-        dialog.SetItemText(Maintain::kSummary, Description(maintain.document, record).Text());
-        dialog.SetItemText(Maintain::kNameField, record != nullptr ? record->name.Text() : "");
-        for (unsigned id : {Maintain::kRenameButton, Maintain::kDeleteButton, Maintain::kCommentButton})
+        dialog.SetItemText(Ctl::MaintainStoredAnalyses::Summary, Description(maintain.document, record).Text());
+        dialog.SetItemText(Ctl::MaintainStoredAnalyses::NameEdit, record != nullptr ? record->name.Text() : "");
+        for (unsigned id : {Ctl::MaintainStoredAnalyses::Rename, Ctl::MaintainStoredAnalyses::Delete, Ctl::MaintainStoredAnalyses::Comment})
             dialog.EnableItem(id, record != nullptr);
-        dialog.EnableItem(Maintain::kUpButton, record != nullptr && selected > 0);
-        dialog.EnableItem(Maintain::kDownButton, record != nullptr && selected < maintain.analyses.Count() - 1);
-        dialog.EnableItem(Maintain::kTemplateButton, graph);
+        dialog.EnableItem(Ctl::MaintainStoredAnalyses::MoveUp, record != nullptr && selected > 0);
+        dialog.EnableItem(Ctl::MaintainStoredAnalyses::MoveDown, record != nullptr && selected < maintain.analyses.Count() - 1);
+        dialog.EnableItem(Ctl::MaintainStoredAnalyses::Template, graph);
         const char* templateName = "";
         if (record != nullptr && !graph)
             templateName = "(None permitted)";
         else if (record != nullptr)
             templateName = record->graphTemplate != nullptr ? record->graphTemplate->description.Text() : "(None)";
-        dialog.SetItemText(Maintain::kTemplateName, templateName);
+        dialog.SetItemText(Ctl::MaintainStoredAnalyses::GraphTemplateText, templateName);
     };
     auto refill = [&](int select) {
-        names = ShowNames(dialog, Maintain::kList, maintain.analyses);
+        names = ShowNames(dialog, Ctl::MaintainStoredAnalyses::AnalysesList, maintain.analyses);
         selected = select;
         SendMessageA(names, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
         refresh();
     };
     refill(0);
-    dialog.OnNotification(Maintain::kList, LBN_SELCHANGE, [&] {
+    dialog.OnNotification(Ctl::MaintainStoredAnalyses::AnalysesList, LBN_SELCHANGE, [&] {
         selected = static_cast<int>(SendMessageA(names, LB_GETCURSEL, 0, 0));
         refresh();
     });
-    dialog.OnButton(Maintain::kUpButton, [&] { refill(maintain.Move(selected, -1)); });
-    dialog.OnButton(Maintain::kDownButton, [&] { refill(maintain.Move(selected, 1)); });
-    dialog.OnButton(Maintain::kDeleteButton, [&] { refill(maintain.Delete(selected)); });
-    dialog.OnButton(Maintain::kRenameButton, [&] {
-        refill(maintain.Rename(selected, dialog.ItemText(Maintain::kNameField)));
+    dialog.OnButton(Ctl::MaintainStoredAnalyses::MoveUp, [&] { refill(maintain.Move(selected, -1)); });
+    dialog.OnButton(Ctl::MaintainStoredAnalyses::MoveDown, [&] { refill(maintain.Move(selected, 1)); });
+    dialog.OnButton(Ctl::MaintainStoredAnalyses::Delete, [&] { refill(maintain.Delete(selected)); });
+    dialog.OnButton(Ctl::MaintainStoredAnalyses::Rename, [&] {
+        refill(maintain.Rename(selected, dialog.ItemText(Ctl::MaintainStoredAnalyses::NameEdit)));
     });
-    dialog.OnButton(Maintain::kCommentButton, [&] { maintain.EditComment(selected); });
-    dialog.OnButton(Maintain::kTemplateButton, [&] {
+    dialog.OnButton(Ctl::MaintainStoredAnalyses::Comment, [&] { maintain.EditComment(selected); });
+    dialog.OnButton(Ctl::MaintainStoredAnalyses::Template, [&] {
         if (StoredAnalysis* record = maintain.analyses.At(selected); record != nullptr && record->templateAllowed) {
             ChooseGraphTemplate(*record);
             refresh();
@@ -273,8 +274,8 @@ bool RiskPrefGraphDialog::Run()
         accepted = Present() == IDOK;
         return accepted;
     }
-    int checked = kConstantButton;
-    accepted = ProgramDialog::RunRadioChoice(kTemplateId, kConstantButton, kNonConstantButton, checked) == IDOK;
-    constant = checked == kConstantButton;
+    int checked = Ctl::GraphRiskPreferenceFunction::ConstantRiskAversion;
+    accepted = ProgramDialog::RunRadioChoice(DialogRes::GraphRiskPreferenceFunction, Ctl::GraphRiskPreferenceFunction::ConstantRiskAversion, Ctl::GraphRiskPreferenceFunction::NonConstantRiskAversion, checked) == IDOK;
+    constant = checked == Ctl::GraphRiskPreferenceFunction::ConstantRiskAversion;
     return accepted;
 }

@@ -15,7 +15,6 @@ struct StoredAnalysis;
 
 class SaveAnalysisDialog : public PresentedDialog<SaveAnalysisDialog> {
 public:
-    enum : unsigned { kTemplateId = 2510, kSummary = 2511, kNameField = 2512, kCommentButton = 2513, kTemplateButton = 2514 };
     // On OK with a name the record takes the name and comment and belongs to the list from then on, and the
     // document is modified; otherwise nothing changes.
     SaveAnalysisDialog(TreeDocument* document, StoredAnalysis* record, StoredAnalysisList& list);
@@ -36,7 +35,6 @@ private:
 
 class RunStoredAnalysisDialog : public PresentedDialog<RunStoredAnalysisDialog> {
 public:
-    enum : unsigned { kTemplateId = 2520, kCommentTemplateId = 2523, kList = 2521, kSummary = 2522, kComment = 2524 };
     RunStoredAnalysisDialog(TreeDocument* document, StoredAnalysisList& list, bool commentForm);
     // Shows the dialog; true after OK.
     bool Run();
@@ -55,19 +53,6 @@ public:
 
 class StoredAnalysesDialog : public PresentedDialog<StoredAnalysesDialog> {
 public:
-    enum : unsigned {
-        kTemplateId = 2700,
-        kList = 2701,
-        kUpButton = 2702,
-        kDownButton = 2703,
-        kRenameButton = 2704,
-        kDeleteButton = 2705,
-        kNameField = 2706,
-        kSummary = 2707,
-        kCommentButton = 2708,
-        kTemplateName = 2709,
-        kTemplateButton = 2710,
-    };
     StoredAnalysesDialog(TreeDocument* document, StoredAnalysisList& list);
     // Runs until Close; the document is modified when the list was changed.
     void Run();
@@ -90,7 +75,6 @@ public:
 
 class RiskPrefGraphDialog : public PresentedDialog<RiskPrefGraphDialog> {
 public:
-    enum : unsigned { kTemplateId = 2585, kConstantButton = 2586, kNonConstantButton = 2587 };
     // Opens with constant risk aversion chosen.
     RiskPrefGraphDialog() = default;
     // Shows the dialog; true after OK.

@@ -13,17 +13,17 @@ namespace {
 // The dialog on the screen: two number fields without bounds; "&More" keeps the pair and starts another.
 int ShowOnScreen(TableEntryDialog& entry)
 {
-    ProgramDialog dialog(TableEntryDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::AddTableEntry);
     dialog.SetText(entry.Caption());
-    auto* index = RealEdit::FromTemplate(&dialog, TableEntryDialog::kIndexField, new RealRangeValidator(0, 0, 0), 0,
+    auto* index = RealEdit::FromTemplate(&dialog, Ctl::AddTableEntry::IndexEdit, new RealRangeValidator(0, 0, 0), 0,
                                          &entry.index);
-    auto* value = RealEdit::FromTemplate(&dialog, TableEntryDialog::kValueField, new RealRangeValidator(0, 0, 0), 0,
+    auto* value = RealEdit::FromTemplate(&dialog, Ctl::AddTableEntry::ValueEdit, new RealRangeValidator(0, 0, 0), 0,
                                          &entry.value);
     if (!entry.MoreShown()) {
-        if (WindowCL* more = dialog.FindChild(TableEntryDialog::kMoreButton))
+        if (WindowCL* more = dialog.FindChild(Ctl::AddTableEntry::More))
             more->ShowWindow(SW_HIDE);
     } else {
-        dialog.OnButton(TableEntryDialog::kMoreButton, [&] {
+        dialog.OnButton(Ctl::AddTableEntry::More, [&] {
             if (!index->Validate() || !value->Validate())
                 return;
             index->Store();
@@ -31,7 +31,7 @@ int ShowOnScreen(TableEntryDialog& entry)
             entry.OnMore();
             index->Load();
             value->Load();
-            dialog.SelectField(TableEntryDialog::kIndexField);
+            dialog.SelectField(Ctl::AddTableEntry::IndexEdit);
         });
     }
     return dialog.Run();
@@ -62,7 +62,7 @@ void TableEntryDialog::OnMore()
     pairs.push_back({0.0, 0.0});
     index = 0.0;
     value = 0.0;
-    focusedField = kIndexField;
+    focusedField = Ctl::AddTableEntry::IndexEdit;
 }
 
 void TableEntryDialog::OnOk()

@@ -4,6 +4,7 @@
 // This class holds the pairs and the fields; without a presenter the dialog runs on the screen from its
 // template.
 
+#include "CommandIds.h"
 #include "foundation/zString.h"
 
 #include <functional>
@@ -11,7 +12,6 @@
 
 class TableEntryDialog {
 public:
-    enum : int { kTemplateId = 2500, kIndexField = 2503, kValueField = 2504, kMoreButton = 2508 };
 
     struct Pair {
         double index;
@@ -45,5 +45,5 @@ private:
     bool editing;
     zString caption;
     std::vector<Pair> pairs;
-    int focusedField = kIndexField;
+    int focusedField = Ctl::AddTableEntry::IndexEdit;
 };

@@ -18,15 +18,15 @@ namespace {
 // The dialog on the screen; OK applies the dialog's rule and stays open on the field that fails it.
 int ShowOnScreen(TablePropertiesDialog& properties)
 {
-    ProgramDialog dialog(TablePropertiesDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::PropertiesNewTable);
     dialog.SetText(properties.Caption());
-    EditCtrl::FromTemplate(&dialog, TablePropertiesDialog::kNameField, &properties.name, CtrlWindowCL::MayBeEmpty);
-    EditCtrl::FromTemplate(&dialog, TablePropertiesDialog::kFileField, &properties.file, CtrlWindowCL::MayBeEmpty);
-    new RadioGroup(&dialog, TablePropertiesDialog::kTruncationButton, TablePropertiesDialog::kIndexSpecificButton,
+    EditCtrl::FromTemplate(&dialog, Ctl::PropertiesNewTable::NameEdit, &properties.name, CtrlWindowCL::MayBeEmpty);
+    EditCtrl::FromTemplate(&dialog, Ctl::PropertiesNewTable::FileEdit, &properties.file, CtrlWindowCL::MayBeEmpty);
+    new RadioGroup(&dialog, Ctl::PropertiesNewTable::Truncation, Ctl::PropertiesNewTable::IndexSpecific,
                    &properties.methodButton, 0);
-    CheckBoxCtrl::FromTemplate(&dialog, TablePropertiesDialog::kOffEdgeCheck, &properties.offEdgeIsError);
+    CheckBoxCtrl::FromTemplate(&dialog, Ctl::PropertiesNewTable::IndexOffEdgeIsError, &properties.offEdgeIsError);
     // The comment dialog is not part of the program yet.
-    dialog.EnableItem(TablePropertiesDialog::kCommentButton, false);
+    dialog.EnableItem(Ctl::PropertiesNewTable::Comment, false);
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;
@@ -35,7 +35,7 @@ int ShowOnScreen(TablePropertiesDialog& properties)
         else
             dialog.SelectField(static_cast<unsigned>(properties.FocusedField()));
     });
-    dialog.SelectField(TablePropertiesDialog::kNameField);
+    dialog.SelectField(Ctl::PropertiesNewTable::NameEdit);
     return dialog.Run();
 }
 
@@ -52,7 +52,7 @@ TablePropertiesDialog::TablePropertiesDialog(const LookupTable* table, const cha
     : name(name),
       file(file),
       comment(comment),
-      methodButton((method < 1 || method > 3 ? 2 : method) + kFileField),
+      methodButton((method < 1 || method > 3 ? 2 : method) + Ctl::PropertiesNewTable::FileEdit),
       offEdgeIsError(offEdgeIsError ? 1 : 0),
       table(table)
 {
@@ -83,7 +83,7 @@ bool TablePropertiesDialog::OnOk()
     upper.MakeUpper();
     const bool ownName = table && upper == table->Key();
     if (!ownName && !CheckVariableName(name, true, false)) {
-        focusedField = kNameField;
+        focusedField = Ctl::PropertiesNewTable::NameEdit;
         return false;
     }
     if (!IsLegalFileName(file.Text())) {
@@ -91,7 +91,7 @@ bool TablePropertiesDialog::OnOk()
         message += file;
         message += "\" is not a legal filename.";
         ShowErrorBox(nullptr, message.Text(), -1);
-        focusedField = kFileField;
+        focusedField = Ctl::PropertiesNewTable::FileEdit;
         return false;
     }
     if (FileUsedByOtherTable(table, file.Text())) {
@@ -99,7 +99,7 @@ bool TablePropertiesDialog::OnOk()
         message += file;
         message += "\" is being used for another table.";
         ShowErrorBox(nullptr, message.Text(), -1);
-        focusedField = kFileField;
+        focusedField = Ctl::PropertiesNewTable::FileEdit;
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 // existing table. This class holds the dialog's values and its OK rule; without a presenter the dialog runs
 // on the screen from its template.
 
+#include "CommandIds.h"
 #include "foundation/zString.h"
 
 #include <cstdint>
@@ -12,16 +13,6 @@ class LookupTable;
 
 class TablePropertiesDialog {
 public:
-    enum : int {
-        kTemplateId = 3000,
-        kNameField = 3001,
-        kFileField = 3002,
-        kTruncationButton = 3003,
-        kInterpolationButton = 3004,
-        kIndexSpecificButton = 3005,
-        kOffEdgeCheck = 3006,
-        kCommentButton = 3008,
-    };
 
     // table null: a new table ("Properties: New Table").
     TablePropertiesDialog(const LookupTable* table, const char* name, const char* file, const char* comment,
@@ -44,7 +35,7 @@ public:
     int32_t methodButton;
     int32_t offEdgeIsError;
 
-    int32_t Method() const { return methodButton - kFileField; }
+    int32_t Method() const { return methodButton - Ctl::PropertiesNewTable::FileEdit; }
 
     // The person's side: given the open dialog, returns IDOK or IDCANCEL. Without a presenter the dialog
     // runs on the screen (Cancel when there is no application to run it).
@@ -54,5 +45,5 @@ public:
 private:
     const LookupTable* table;
     zString caption;
-    int focusedField = kNameField;
+    int focusedField = Ctl::PropertiesNewTable::NameEdit;
 };

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/TablesUsedDialog.h"
 
 #include "app/CursorStack.h"
@@ -64,8 +65,8 @@ void TablesUsedDialog::Run()
         Present();
         return;
     }
-    ProgramDialog dialog(kTemplateId);
-    for (const auto& [id, names] : {std::pair<unsigned, const NameList*>{kFoundList, &found}, {kMissingList, &missing}})
+    ProgramDialog dialog(DialogRes::TablesUsed);
+    for (const auto& [id, names] : {std::pair<unsigned, const NameList*>{Ctl::TablesUsed::TheFollowingTablesAreUsedInTheTreeList, &found}, {Ctl::TablesUsed::TheseTablesWereReferencedButNotFoundOnThisComputerList, &missing}})
         if (ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, id))
             for (int i = 0; i < names->Count(); ++i)
                 list->AddString(*names->At(i));

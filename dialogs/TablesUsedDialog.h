@@ -9,7 +9,6 @@ struct TreeNode;
 
 class TablesUsedDialog : public PresentedDialog<TablesUsedDialog> {
 public:
-    enum : unsigned { kTemplateId = 4360, kFoundList = 4361, kMissingList = 4363 };
 
     TablesUsedDialog(const NameList& found, const NameList& missing) : found(found), missing(missing) {}
     // Shows the lists; on the screen without a presenter.

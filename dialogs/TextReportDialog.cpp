@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/TextReportDialog.h"
 
 #include "app/CursorStack.h"
@@ -54,7 +55,7 @@ void MakeExportButton(DialogFrameCL& dialog)
     auto menu = std::make_unique<Menu>();
     menu->AppendItem(TextReportDialog::kClipboardItem, "To Clipboard");
     menu->AppendItem(TextReportDialog::kFileItem, "To File...");
-    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, TextReportDialog::kExportButton);
+    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, Ctl::TextReport::ExportText);
     if (!button)
         return;
     button->Reset();
@@ -76,9 +77,9 @@ std::vector<const zString*> ListedLines(const TextReport& report)
 
 void FillNotes(DialogFrameCL& dialog, const std::vector<const zString*>& lines)
 {
-    if (!dialog.FindChild(TextReportDialog::kNotesList))
+    if (!dialog.FindChild(Ctl::TextReport::NotesList))
         return;
-    ListBoxCtrl* notes = ListBoxCtrl::FromTemplate(&dialog, TextReportDialog::kNotesList);
+    ListBoxCtrl* notes = ListBoxCtrl::FromTemplate(&dialog, Ctl::TextReport::NotesList);
     for (const zString* line : lines)
         notes->AddString(*line);
     SetFont(notes->Handle());
@@ -170,22 +171,22 @@ void PutTextReportOnClipboard(TextReport& report, HWND owner, bool quiet)
 
 void TextReportDialog::Run()
 {
-    ProgramDialog dialog(kTemplateId);
+    ProgramDialog dialog(DialogRes::TextReport);
     if (!dialog.Handle())
         return;
     const int headerLines = report.HeaderLines().Count();
     for (int i = 0; i <= kHeaderLinesShown; ++i) {
         const zString* line = i == 0 ? &report.Title() : i <= headerLines ? report.HeaderLines().At(i - 1) : nullptr;
-        if (WindowCL* text = dialog.FindChild(kTitleText + i))
+        if (WindowCL* text = dialog.FindChild(Ctl::TextReport::TitleText + i))
             text->SetText(line ? line->Text() : "");
     }
     MakeExportButton(dialog);
     const std::vector<const zString*> listed = ListedLines(report);
-    RECT area = ChildRect(dialog, kListArea);
+    RECT area = ChildRect(dialog, Ctl::TextReport::ListArea);
     if (listed.empty())
-        area.bottom = ChildRect(dialog, kNotesList).bottom;
+        area.bottom = ChildRect(dialog, Ctl::TextReport::NotesList).bottom;
     report.CountColumns(true);
-    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, kListArea, area, report);
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ctl::TextReport::ListArea, area, report);
     FillNotes(dialog, listed);
     const HWND owner = dialog.Handle();
     dialog.OnButton(kClipboardItem, [&] { PutTextReportOnClipboard(report, owner, false); });

@@ -15,14 +15,10 @@ class TextReport;
 class TextReportDialog {
 public:
     enum : int {
-        kTemplateId = 3789,
         kClipboardItem = 3371,
-        kListArea = 3372,
         kFileItem = 3373,
-        kTitleText = 3374,
-        kNotesList = 3377,
-        kExportButton = 3378
-    };
+        
+        };
 
     explicit TextReportDialog(TextReport& report) : report(report) {}
     // Runs on the screen (nothing without an application).

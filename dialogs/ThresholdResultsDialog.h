@@ -7,15 +7,6 @@
 
 class ThresholdResultsDialog {
 public:
-    enum : int {
-        kTemplateId = 2394,
-        kCountText = 2395,
-        kIntervalText = 2396,
-        kValueText = 2397,
-        kPrevButton = 2398,
-        kNextButton = 2399,
-        kClipboardButton = 2393
-    };
 
     explicit ThresholdResultsDialog(const ThresholdResults& results) : results(results) {}
     // Runs on the screen (nothing without an application).

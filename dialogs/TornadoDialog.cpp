@@ -97,21 +97,21 @@ int TornadoDialog::Run()
         ShowErrorBox(nullptr, "No available variable-definitions were found.", -1);
         return result;
     }
-    for (unsigned id : {kAvailableList, kAnalyzeList, kAddButton, kRemoveButton, kRangeButton})
+    for (unsigned id : {Ctl::TornadoDiagram::VariablesToAnalyzeList, Ctl::TornadoDiagram::AnalyzeList, Ctl::TornadoDiagram::Add, Ctl::TornadoDiagram::Remove, Ctl::TornadoDiagram::Range})
         AddHandlerDescriptor(
             std::make_unique<HandlerDescriptor>(id, AsEventHandler(&TornadoDialog::OnControl), this, WM_COMMAND));
-    const HWND available = Control(kAvailableList);
+    const HWND available = Control(Ctl::TornadoDiagram::VariablesToAnalyzeList);
     for (int i = 0; i < names.Count(); ++i)
         SendMessageA(available, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
     SendMessageA(available, LB_SETCURSEL, 0, 0);
     intervals = rememberedIntervals;
-    AddIntegerField(kIntervalsField, &intervals, 1, 10);
+    AddIntegerField(Ctl::TornadoDiagram::IntervalsEdit, &intervals, 1, 10);
     TreeNode* node = request.node;
     const bool offered = node->IsDecision() && node->parent != nullptr && node->parent->IsDecision();
-    for (unsigned id : {kLinesCaption, kEachBranchRadio, kThisNodeRadio})
+    for (unsigned id : {Ctl::TornadoDiagram::DrawOneSensitivityLineForText, Ctl::TornadoDiagram::EachBranchOfThisDecisionNode, Ctl::TornadoDiagram::ThisNodeOnlyAsABranchOfItsParent})
         ShowItem(id, offered);
-    CheckItem(node->IsDecision() ? kEachBranchRadio : kThisNodeRadio, true);
-    CheckItem(kCoherenceCheck, request.checking != 0);
+    CheckItem(node->IsDecision() ? Ctl::TornadoDiagram::EachBranchOfThisDecisionNode : Ctl::TornadoDiagram::ThisNodeOnlyAsABranchOfItsParent, true);
+    CheckItem(Ctl::TornadoDiagram::CheckCoherence, request.checking != 0);
     RefreshInformation();
     RunModal();
     if (!Result())
@@ -127,8 +127,8 @@ int TornadoDialog::Run()
 int TornadoDialog::OkResult()
 {
     request.intervals = intervals;
-    request.checking = IsItemChecked(kCoherenceCheck) ? 1 : 0;
-    request.thisNodeOnly = IsItemChecked(kThisNodeRadio) ? 1 : 0;
+    request.checking = IsItemChecked(Ctl::TornadoDiagram::CheckCoherence) ? 1 : 0;
+    request.thisNodeOnly = IsItemChecked(Ctl::TornadoDiagram::ThisNodeOnlyAsABranchOfItsParent) ? 1 : 0;
     return 1;
 }
 
@@ -155,22 +155,22 @@ long TornadoDialog::OnControl(WindowEvent* event)
 {
     const unsigned id = event->CommandId();
     const unsigned code = event->NotifyCode();
-    const bool full = SendMessageA(Control(kAnalyzeList), LB_GETCOUNT, 0, 0) >= kMaximumBars;
-    if (id == kAddButton || (id == kAvailableList && code == LBN_DBLCLK && !full))
+    const bool full = SendMessageA(Control(Ctl::TornadoDiagram::AnalyzeList), LB_GETCOUNT, 0, 0) >= kMaximumBars;
+    if (id == Ctl::TornadoDiagram::Add || (id == Ctl::TornadoDiagram::VariablesToAnalyzeList && code == LBN_DBLCLK && !full))
         Add();
-    else if (id == kRemoveButton)
+    else if (id == Ctl::TornadoDiagram::Remove)
         Remove();
-    else if (id == kRangeButton || (id == kAnalyzeList && code == LBN_DBLCLK))
+    else if (id == Ctl::TornadoDiagram::Range || (id == Ctl::TornadoDiagram::AnalyzeList && code == LBN_DBLCLK))
         EditRange();
     else if (code == LBN_SELCHANGE)
         RefreshInformation();
-    return id == kAvailableList || id == kAnalyzeList ? 0 : 1;
+    return id == Ctl::TornadoDiagram::VariablesToAnalyzeList || id == Ctl::TornadoDiagram::AnalyzeList ? 0 : 1;
 }
 
 void TornadoDialog::Add()
 {
-    const HWND available = Control(kAvailableList);
-    const HWND analyze = Control(kAnalyzeList);
+    const HWND available = Control(Ctl::TornadoDiagram::VariablesToAnalyzeList);
+    const HWND analyze = Control(Ctl::TornadoDiagram::AnalyzeList);
     const LRESULT position = SendMessageA(available, LB_GETCURSEL, 0, 0);
     const zString name = ListText(available, position);
     DocVariable* variable = request.document->FindVariable(name.Text(), false);
@@ -225,8 +225,8 @@ void TornadoDialog::Add()
 
 void TornadoDialog::Remove()
 {
-    const HWND available = Control(kAvailableList);
-    const HWND analyze = Control(kAnalyzeList);
+    const HWND available = Control(Ctl::TornadoDiagram::VariablesToAnalyzeList);
+    const HWND analyze = Control(Ctl::TornadoDiagram::AnalyzeList);
     const LRESULT selected = SendMessageA(analyze, LB_GETCURSEL, 0, 0);
     const zString line = ListText(analyze, selected);
     const int b = BarOfLine(line);
@@ -245,7 +245,7 @@ void TornadoDialog::Remove()
 
 void TornadoDialog::EditRange()
 {
-    const int b = BarOfLine(SelectedText(kAnalyzeList));
+    const int b = BarOfLine(SelectedText(Ctl::TornadoDiagram::AnalyzeList));
     if (b < 0 || chosen.At(b)->ranges.Count() != 1)
         return;
     VariableRange* range = chosen.At(b)->ranges.RangeAt(0);
@@ -257,13 +257,13 @@ void TornadoDialog::EditRange()
 
 void TornadoDialog::RefreshInformation()
 {
-    const int b = BarOfLine(SelectedText(kAnalyzeList));
+    const int b = BarOfLine(SelectedText(Ctl::TornadoDiagram::AnalyzeList));
     const bool single = b >= 0 && chosen.At(b)->ranges.Count() == 1;
     const VariableRange* range = single ? chosen.At(b)->ranges.RangeAt(0) : nullptr;
-    SetItemText(kLowText, range != nullptr ? range->low.text.Text() : "");
-    SetItemText(kHighText, range != nullptr ? range->high.text.Text() : "");
-    EnableItem(kRangeButton, single);
-    const zString name = SelectedText(kAvailableList);
+    SetItemText(Ctl::TornadoDiagram::LowText, range != nullptr ? range->low.text.Text() : "");
+    SetItemText(Ctl::TornadoDiagram::HighText, range != nullptr ? range->high.text.Text() : "");
+    EnableItem(Ctl::TornadoDiagram::Range, single);
+    const zString name = SelectedText(Ctl::TornadoDiagram::VariablesToAnalyzeList);
     zString description;
     zString correlations;
     if (const DocVariable* variable = request.document->FindVariable(name.Text(), false)) {
@@ -275,8 +275,8 @@ void TornadoDialog::RefreshInformation()
             correlations += variable->correlations->At(i)->name;
         }
     }
-    SetItemText(kDescriptionText, description.Text());
-    SetItemText(kCorrelationsText, correlations.Text());
+    SetItemText(Ctl::TornadoDiagram::VariablesToAnalyzeText, description.Text());
+    SetItemText(Ctl::TornadoDiagram::CorrelationsText, correlations.Text());
 }
 
 void InstallTornadoSetupDialog()

@@ -3,6 +3,7 @@
 // group of correlated variables, the number of intervals and the sensitivity-line choice; and the Range for
 // Variable dialog (template 2500) that edits one variable's low and high ends.
 
+#include "CommandIds.h"
 #include "analysis/TornadoDiagram.h"
 #include "app/AppDialog.h"
 
@@ -11,26 +12,9 @@ struct TreeNode;
 
 class TornadoDialog : public AppDialog {
 public:
-    enum : unsigned {
-        kTemplateId = 3250,
-        kAvailableList = 3251,
-        kAnalyzeList = 3252,
-        kAddButton = 3253,
-        kRemoveButton = 3254,
-        kRangeButton = 3255,
-        kIntervalsField = 3256,
-        kLowText = 3258,
-        kHighText = 3259,
-        kDescriptionText = 3275,
-        kCorrelationsText = 3276,
-        kLinesCaption = 2107,
-        kEachBranchRadio = 2108,
-        kThisNodeRadio = 2109,
-        kCoherenceCheck = 2100,
-    };
     static constexpr int kMaximumBars = 20;
 
-    explicit TornadoDialog(TornadoSetupRequest& request) : AppDialog(kTemplateId), request(request) {}
+    explicit TornadoDialog(TornadoSetupRequest& request) : AppDialog(DialogRes::TornadoDiagram), request(request) {}
     // Fills and runs the dialog (nothing without a usable variable: its message instead). On OK the chosen
     // bars pass to the request's list and the intervals, checking flag and line choice are written there;
     // nonzero (and in result) then.

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/VariableCorrelationsDialog.h"
 
 #include "foundation/StringHelpers.h"
@@ -25,40 +26,40 @@ zString ListLine(HWND list, int line)
 
 } // namespace
 
-NewCorrelationDialog::NewCorrelationDialog(const char* firstName, const DocVariable& second) : AppDialog(kTemplateId)
+NewCorrelationDialog::NewCorrelationDialog(const char* firstName, const DocVariable& second) : AppDialog(DialogRes::NewCorrelation)
 {
-    SetItemText(kFirstName, firstName);
-    SetItemText(kSecondName, second.name.Text());
-    CheckItem(kPositiveRadio, true);
+    SetItemText(Ctl::NewCorrelation::Variable1Text, firstName);
+    SetItemText(Ctl::NewCorrelation::Variable2Text, second.name.Text());
+    CheckItem(Ctl::NewCorrelation::Positive, true);
     if (second.correlations != nullptr && second.correlations->Count() > 0) {
         zString text("&Duplicate correlations from \"$1\"");
         SubstituteArgs(text, second.name.Text());
-        SetItemText(kDuplicateCheck, text.Text());
-        CheckItem(kDuplicateCheck, true);
+        SetItemText(Ctl::NewCorrelation::DuplicateCorrelationsFrom1, text.Text());
+        CheckItem(Ctl::NewCorrelation::DuplicateCorrelationsFrom1, true);
     } else {
-        ::ShowWindow(Control(kDuplicateCheck), SW_HIDE);
+        ::ShowWindow(Control(Ctl::NewCorrelation::DuplicateCorrelationsFrom1), SW_HIDE);
     }
 }
 
 int NewCorrelationDialog::OkResult()
 {
-    sign = IsItemChecked(kNegativeRadio) ? 1 : 0;
-    duplicate = IsWindowVisible(Control(kDuplicateCheck)) && IsItemChecked(kDuplicateCheck);
+    sign = IsItemChecked(Ctl::NewCorrelation::Negative) ? 1 : 0;
+    duplicate = IsWindowVisible(Control(Ctl::NewCorrelation::DuplicateCorrelationsFrom1)) && IsItemChecked(Ctl::NewCorrelation::DuplicateCorrelationsFrom1);
     return 1;
 }
 
 VariableCorrelationsDialog::VariableCorrelationsDialog(TreeDocument& document, const DocVariable* variable,
                                                        const char* name, CorrelationList& list, bool& changed)
-    : AppDialog(kTemplateId), document(document), variable(variable), list(list), changed(changed),
+    : AppDialog(DialogRes::Correlations3970), document(document), variable(variable), list(list), changed(changed),
       ownName(variable != nullptr ? variable->name : zString(name))
 {
     working.Copy(list, true);
     zString forText("For variable \"$1\"");
     SubstituteArgs(forText, ownName.Text());
-    SetItemText(kForText, forText.Text());
-    SetItemText(kOwnDescription, DescriptionOf(variable).Text());
+    SetItemText(Ctl::Correlations3970::ForText, forText.Text());
+    SetItemText(Ctl::Correlations3970::OwnDescription, DescriptionOf(variable).Text());
     const int tabStop = 95;
-    SendMessageA(Control(kCorrelationsList), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+    SendMessageA(Control(Ctl::Correlations3970::CorrelationsList3975), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     Fill(-1);
 }
 
@@ -70,8 +71,8 @@ bool VariableCorrelationsDialog::Excluded(const zString& upperName) const
 // Both lists again from the document and the working entries; the given correlation line is selected.
 void VariableCorrelationsDialog::Fill(int selectedCorrelation)
 {
-    const HWND variables = Control(kVariablesList);
-    const HWND correlations = Control(kCorrelationsList);
+    const HWND variables = Control(Ctl::Correlations3970::CorrelationsList);
+    const HWND correlations = Control(Ctl::Correlations3970::CorrelationsList3975);
     SendMessageA(variables, LB_RESETCONTENT, 0, 0);
     SendMessageA(correlations, LB_RESETCONTENT, 0, 0);
     for (int i = 0; i < document.Variables.Count(); ++i) {
@@ -91,21 +92,21 @@ void VariableCorrelationsDialog::Fill(int selectedCorrelation)
         lineEntries.push_back(i);
     }
     SendMessageA(correlations, LB_SETCURSEL, selectedCorrelation, 0);
-    EnableItem(kAddButton, SendMessageA(variables, LB_GETCOUNT, 0, 0) > 0);
-    EnableItem(kRemoveButton, !lineEntries.empty());
-    SetItemText(kVariableDescription, "");
+    EnableItem(Ctl::Correlations3970::AddButton, SendMessageA(variables, LB_GETCOUNT, 0, 0) > 0);
+    EnableItem(Ctl::Correlations3970::RemoveButton, !lineEntries.empty());
+    SetItemText(Ctl::Correlations3970::CorrelationsText, "");
 }
 
 void VariableCorrelationsDialog::ShowPartnerDescription()
 {
-    const HWND variables = Control(kVariablesList);
+    const HWND variables = Control(Ctl::Correlations3970::CorrelationsList);
     const zString name = ListLine(variables, static_cast<int>(SendMessageA(variables, LB_GETCURSEL, 0, 0)));
-    SetItemText(kVariableDescription, DescriptionOf(document.FindVariable(name.Text(), false)).Text());
+    SetItemText(Ctl::Correlations3970::CorrelationsText, DescriptionOf(document.FindVariable(name.Text(), false)).Text());
 }
 
 void VariableCorrelationsDialog::AddCorrelation()
 {
-    const HWND variables = Control(kVariablesList);
+    const HWND variables = Control(Ctl::Correlations3970::CorrelationsList);
     const zString name = ListLine(variables, static_cast<int>(SendMessageA(variables, LB_GETCURSEL, 0, 0)));
     const DocVariable* partner = name.IsEmpty() ? nullptr : document.FindVariable(name.Text(), false);
     if (partner == nullptr)
@@ -135,31 +136,31 @@ void VariableCorrelationsDialog::AddCorrelation()
     Fill(0);
     for (size_t line = 0; line < lineEntries.size(); ++line)
         if (working.At(lineEntries[line]) == entry)
-            SendMessageA(Control(kCorrelationsList), LB_SETCURSEL, line, 0);
-    SetFocus(Control(kCorrelationsList));
+            SendMessageA(Control(Ctl::Correlations3970::CorrelationsList3975), LB_SETCURSEL, line, 0);
+    SetFocus(Control(Ctl::Correlations3970::CorrelationsList3975));
 }
 
 void VariableCorrelationsDialog::RemoveCorrelation()
 {
-    const int line = static_cast<int>(SendMessageA(Control(kCorrelationsList), LB_GETCURSEL, 0, 0));
+    const int line = static_cast<int>(SendMessageA(Control(Ctl::Correlations3970::CorrelationsList3975), LB_GETCURSEL, 0, 0));
     if (line < 0 || line >= static_cast<int>(lineEntries.size()))
         return;
     working.DeleteAt(lineEntries[line]);
     changed = true;
     Fill(line - 1);
-    SetFocus(Control(kCorrelationsList));
+    SetFocus(Control(Ctl::Correlations3970::CorrelationsList3975));
 }
 
 long VariableCorrelationsDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     switch (id) {
-    case kAddButton:
+    case Ctl::Correlations3970::AddButton:
         AddCorrelation();
         return 1;
-    case kRemoveButton:
+    case Ctl::Correlations3970::RemoveButton:
         RemoveCorrelation();
         return 1;
-    case kVariablesList:
+    case Ctl::Correlations3970::CorrelationsList:
         if (code == LBN_SELCHANGE)
             ShowPartnerDescription();
         return 0;

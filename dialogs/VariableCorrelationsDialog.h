@@ -15,8 +15,6 @@ class TreeDocument;
 
 class NewCorrelationDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 3990, kFirstName = 3991, kSecondName = 3992, kPositiveRadio = 3993,
-                      kNegativeRadio = 3994, kDuplicateCheck = 3995 };
 
     // "&Duplicate correlations from ..." is offered only when the second variable has correlations.
     NewCorrelationDialog(const char* firstName, const DocVariable& second);
@@ -31,9 +29,6 @@ private:
 
 class VariableCorrelationsDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 3970, kForText = 3971, kVariablesList = 3972, kAddButton = 3973,
-                      kRemoveButton = 3974, kCorrelationsList = 3975, kOwnDescription = 3976,
-                      kVariableDescription = 3977 };
 
     // The correlations of the variable (null for a name the tree has no record of yet) called name; changed
     // is set by every addition or removal, also when the dialog is then cancelled.

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/VariableDefsDialog.h"
 
 #include "app/ReportListView.h"
@@ -16,7 +17,7 @@ using Slot = PresenterSlot<VariableDefsDialog, VariableDefsDialog::Presenter>;
 // The lines in a report list under "Node", "Value" and "Expression", titled with the quoted name.
 void ShowOnScreen(const VariableDefsDialog& definitions)
 {
-    ProgramDialog dialog(VariableDefsDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::DefinitionsOfVariable);
     dialog.SetText((std::string("Definitions of Variable \"") + definitions.VariableName().Text() + "\"").c_str());
     TextReport table;
     const struct {
@@ -29,7 +30,7 @@ void ShowOnScreen(const VariableDefsDialog& definitions)
     }
     for (int i = 0; i < definitions.Lines().Count(); ++i)
         table.AddLine(*definitions.Lines().At(i));
-    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, VariableDefsDialog::kListArea, table);
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ctl::DefinitionsOfVariable::ListArea, table);
     dialog.Run();
 }
 

@@ -10,7 +10,6 @@
 
 class VariableDefsDialog {
 public:
-    enum : int { kTemplateId = 2182, kListArea = 2181 };
 
     // The lines are copied.
     VariableDefsDialog(const char* variableName, const NameList& lines);

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/VariablePropertiesDialog.h"
 
 #include "dialogs/NamedCommentDialog.h"
@@ -58,36 +59,36 @@ bool ReadNumber(const zString& text, double& number)
 } // namespace
 
 VariablePropertiesDialog::VariablePropertiesDialog(TreeWindow& window, DocVariable& variable)
-    : AppDialog(kTemplateId), window(window), record(&variable)
+    : AppDialog(DialogRes::VariableProperties), window(window), record(&variable)
 {
     name = variable.name;
     BindFields();
     SetText(("Properties: " + std::string(name.Text())).c_str());
-    ::ShowWindow(Control(kMoreButton), SW_HIDE);
-    SendMessageA(Control(kNameField), EM_SETSEL, 0, 1000);
-    SetFocus(Control(kNameField));
+    ::ShowWindow(Control(Ctl::VariableProperties::More), SW_HIDE);
+    SendMessageA(Control(Ctl::VariableProperties::NameEdit), EM_SETSEL, 0, 1000);
+    SetFocus(Control(Ctl::VariableProperties::NameEdit));
 }
 
 VariablePropertiesDialog::VariablePropertiesDialog(TreeWindow& window, const char* givenName)
-    : AppDialog(kTemplateId), window(window)
+    : AppDialog(DialogRes::VariableProperties), window(window)
 {
     name = givenName != nullptr ? givenName : "";
     BindFields();
     if (name.IsEmpty()) {
         SetText("Properties: New Variable");
-        SetFocus(Control(kNameField));
+        SetFocus(Control(Ctl::VariableProperties::NameEdit));
     } else {
         SetText(("Properties: " + std::string(name.Text())).c_str());
-        EnableItem(kNameField, false);
-        ::ShowWindow(Control(kMoreButton), SW_HIDE);
-        SetFocus(Control(kDescriptionField));
+        EnableItem(Ctl::VariableProperties::NameEdit, false);
+        ::ShowWindow(Control(Ctl::VariableProperties::More), SW_HIDE);
+        SetFocus(Control(Ctl::VariableProperties::DescriptionEdit));
     }
 }
 
 void VariablePropertiesDialog::BindFields()
 {
-    numberFields[0] = AddRealFieldUnbounded(kValueField, &value);
-    numberFields[1] = AddRealFieldUnbounded(kInitialValueField, &initialValue);
+    numberFields[0] = AddRealFieldUnbounded(Ctl::VariableProperties::ValueEdit, &value);
+    numberFields[1] = AddRealFieldUnbounded(Ctl::VariableProperties::InitialValueEdit, &initialValue);
     FillFromRecord();
     LoadControls();
 }
@@ -118,23 +119,23 @@ void VariablePropertiesDialog::FillFromRecord()
 // Every control from its field; the enabled states follow the definition and tracker flags.
 void VariablePropertiesDialog::LoadControls()
 {
-    SetItemText(kNameField, name.Text());
-    SetItemText(kDescriptionField, description.Text());
-    CheckItem(kShowInTreeCheck, showInTree != 0);
-    CheckItem(kDefineCheck, defined != 0);
-    CheckItem(kTrackerCheck, tracker != 0);
+    SetItemText(Ctl::VariableProperties::NameEdit, name.Text());
+    SetItemText(Ctl::VariableProperties::DescriptionEdit, description.Text());
+    CheckItem(Ctl::VariableProperties::ShowInTree, showInTree != 0);
+    CheckItem(Ctl::VariableProperties::DefineNumerically, defined != 0);
+    CheckItem(Ctl::VariableProperties::UseAsMonteCarloTracker, tracker != 0);
     for (RealEdit* field : numberFields)
         field->Load();
     // A range shows its own texts (its numbers when they have none); no range, empty fields.
     const bool ranged = record != nullptr && record->hasRange;
-    SetItemText(kLowField, ranged ? BoundText(record->low).Text() : "");
-    SetItemText(kHighField, ranged ? BoundText(record->high).Text() : "");
-    EnableItem(kDefineCheck, !tracker);
-    EnableItem(kLowField, !tracker);
-    EnableItem(kHighField, !tracker);
-    EnableItem(kInitialValueField, tracker != 0);
-    EnableItem(kTrackerCheck, !defined && !initialTracker);
-    EnableItem(kValueField, defined != 0);
+    SetItemText(Ctl::VariableProperties::LowValueEdit, ranged ? BoundText(record->low).Text() : "");
+    SetItemText(Ctl::VariableProperties::HighValueEdit, ranged ? BoundText(record->high).Text() : "");
+    EnableItem(Ctl::VariableProperties::DefineNumerically, !tracker);
+    EnableItem(Ctl::VariableProperties::LowValueEdit, !tracker);
+    EnableItem(Ctl::VariableProperties::HighValueEdit, !tracker);
+    EnableItem(Ctl::VariableProperties::InitialValueEdit, tracker != 0);
+    EnableItem(Ctl::VariableProperties::UseAsMonteCarloTracker, !defined && !initialTracker);
+    EnableItem(Ctl::VariableProperties::ValueEdit, defined != 0);
     RefreshCorrelationText();
 }
 
@@ -142,15 +143,15 @@ void VariablePropertiesDialog::RefreshCorrelationText()
 {
     zString text;
     FormatCorrelationText(&window.Document(), &correlations, text);
-    SetItemText(kCorrelationsText, text.Text());
+    SetItemText(Ctl::VariableProperties::HighValueText, text.Text());
 }
 
 void VariablePropertiesDialog::StoreTexts()
 {
-    if (IsWindowEnabled(Control(kNameField)))
-        name = ItemText(kNameField);
-    description = ItemText(kDescriptionField);
-    showInTree = IsItemChecked(kShowInTreeCheck);
+    if (IsWindowEnabled(Control(Ctl::VariableProperties::NameEdit)))
+        name = ItemText(Ctl::VariableProperties::NameEdit);
+    description = ItemText(Ctl::VariableProperties::DescriptionEdit);
+    showInTree = IsItemChecked(Ctl::VariableProperties::ShowInTree);
 }
 
 bool VariablePropertiesDialog::TrackerChangeAllowed() const
@@ -166,7 +167,7 @@ bool VariablePropertiesDialog::FieldsPass()
 {
     StoreTexts();
     // An empty bound is 0: a variable without a range leaves both empty.
-    for (const auto& [id, bound] : {std::pair<unsigned, double*>{kLowField, &low}, {kHighField, &high}}) {
+    for (const auto& [id, bound] : {std::pair<unsigned, double*>{Ctl::VariableProperties::LowValueEdit, &low}, {Ctl::VariableProperties::HighValueEdit, &high}}) {
         if (!ReadNumber(ItemText(id), *bound)) {
             ShowErrorBox(nullptr, "This field takes numbers only.", -1);
             SelectField(id);
@@ -175,7 +176,7 @@ bool VariablePropertiesDialog::FieldsPass()
     }
     if (!tracker && low > high) {
         ShowErrorBox(nullptr, "To assign a range, the high value must be greater than the low value.", -1);
-        SelectField(kHighField);
+        SelectField(Ctl::VariableProperties::HighValueEdit);
         return false;
     }
     zString upper(name);
@@ -183,7 +184,7 @@ bool VariablePropertiesDialog::FieldsPass()
     renaming = !formerName.IsEmpty() && formerName != upper;
     // A new name, for a new variable as for a rename, is one no variable has and that the name rules allow.
     if (renaming || (formerName.IsEmpty() && record == nullptr && !name.IsEmpty())) {
-        SelectField(kNameField);
+        SelectField(Ctl::VariableProperties::NameEdit);
         if (window.Document().FindVariable(upper.Text(), true) != nullptr) {
             ShowErrorBox(nullptr, "That name has already been used by a variable or table.", -1);
             return false;
@@ -220,7 +221,7 @@ void VariablePropertiesDialog::Apply()
     record->comment = comment;
     record->flag3 = static_cast<int16_t>(showInTree != 0);
     if (defined) {
-        zString text = ItemText(kValueField);
+        zString text = ItemText(Ctl::VariableProperties::ValueEdit);
         if (text.IsEmpty())
             text = "0";
         document.Root->SetBinding(record->name.Text(), text.Text(), true);
@@ -228,8 +229,8 @@ void VariablePropertiesDialog::Apply()
     }
     record->hasRange = high > low;
     if (record->hasRange) {
-        record->low = FormattedValue{ItemText(kLowField), low};
-        record->high = FormattedValue{ItemText(kHighField), high};
+        record->low = FormattedValue{ItemText(Ctl::VariableProperties::LowValueEdit), low};
+        record->high = FormattedValue{ItemText(Ctl::VariableProperties::HighValueEdit), high};
     }
     record->tFlag = static_cast<int16_t>(tracker != 0);
     if (tracker) {
@@ -256,32 +257,32 @@ void VariablePropertiesDialog::ClearForNext()
     renaming = correlationsChanged = false;
     correlations.DeleteAll();
     SetItemText(IDCANCEL, "&Close");
-    EnableItem(kNameField, true);
+    EnableItem(Ctl::VariableProperties::NameEdit, true);
     LoadControls();
 }
 
 void VariablePropertiesDialog::OnDefineClicked()
 {
-    defined = IsItemChecked(kDefineCheck);
-    EnableItem(kValueField, defined != 0);
+    defined = IsItemChecked(Ctl::VariableProperties::DefineNumerically);
+    EnableItem(Ctl::VariableProperties::ValueEdit, defined != 0);
     if (defined) {
         tracker = 0;
-        CheckItem(kTrackerCheck, false);
-        EnableItem(kInitialValueField, false);
+        CheckItem(Ctl::VariableProperties::UseAsMonteCarloTracker, false);
+        EnableItem(Ctl::VariableProperties::InitialValueEdit, false);
     }
-    EnableItem(kTrackerCheck, !defined);
+    EnableItem(Ctl::VariableProperties::UseAsMonteCarloTracker, !defined);
 }
 
 void VariablePropertiesDialog::OnTrackerClicked()
 {
-    tracker = IsItemChecked(kTrackerCheck);
-    EnableItem(kInitialValueField, tracker != 0);
+    tracker = IsItemChecked(Ctl::VariableProperties::UseAsMonteCarloTracker);
+    EnableItem(Ctl::VariableProperties::InitialValueEdit, tracker != 0);
     if (tracker) {
         defined = 0;
-        CheckItem(kDefineCheck, false);
-        EnableItem(kValueField, false);
+        CheckItem(Ctl::VariableProperties::DefineNumerically, false);
+        EnableItem(Ctl::VariableProperties::ValueEdit, false);
     }
-    for (unsigned id : {kDefineCheck, kLowField, kHighField})
+    for (unsigned id : {Ctl::VariableProperties::DefineNumerically, Ctl::VariableProperties::LowValueEdit, Ctl::VariableProperties::HighValueEdit})
         EnableItem(id, !tracker);
 }
 
@@ -300,7 +301,7 @@ void VariablePropertiesDialog::EditCorrelations()
 // Characters that may not stand in a name become '_' as they are typed.
 void VariablePropertiesDialog::MapNameCharacters()
 {
-    zString text = ItemText(kNameField);
+    zString text = ItemText(Ctl::VariableProperties::NameEdit);
     bool mapped = false;
     char* buffer = text.Buffer();
     for (char* p = buffer; *p != '\0'; ++p) {
@@ -310,34 +311,34 @@ void VariablePropertiesDialog::MapNameCharacters()
     }
     if (!mapped)
         return;
-    SetItemText(kNameField, text.Text());
-    SendMessageA(Control(kNameField), EM_SETSEL, text.Length(), text.Length());
+    SetItemText(Ctl::VariableProperties::NameEdit, text.Text());
+    SendMessageA(Control(Ctl::VariableProperties::NameEdit), EM_SETSEL, text.Length(), text.Length());
 }
 
 long VariablePropertiesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     switch (id) {
-    case kNameField:
+    case Ctl::VariableProperties::NameEdit:
         if (code == EN_CHANGE)
             MapNameCharacters();
         return 0;
-    case kCommentButton:
+    case Ctl::VariableProperties::Comment:
         RunCommentDialog(comment, "Variable Comment");
         return 1;
-    case kDefineCheck:
+    case Ctl::VariableProperties::DefineNumerically:
         OnDefineClicked();
         return 1;
-    case kTrackerCheck:
+    case Ctl::VariableProperties::UseAsMonteCarloTracker:
         OnTrackerClicked();
         return 1;
-    case kCorrelationsButton:
+    case Ctl::VariableProperties::Correlations:
         EditCorrelations();
         return 1;
-    case kMoreButton:
+    case Ctl::VariableProperties::More:
         if (ValidateAndStore() && FieldsPass()) {
             Apply();
             ClearForNext();
-            SetFocus(Control(kNameField));
+            SetFocus(Control(Ctl::VariableProperties::NameEdit));
         }
         return 1;
     default:

@@ -15,10 +15,6 @@ class TreeWindow;
 
 class VariablePropertiesDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 4300, kNameField = 4301, kDescriptionField = 4302, kCommentButton = 4303,
-                      kDefineCheck = 4304, kValueField = 4305, kLowField = 4306, kHighField = 4307,
-                      kTrackerCheck = 4308, kInitialValueField = 4309, kCorrelationsButton = 4310,
-                      kMoreButton = 4311, kShowInTreeCheck = 4312, kCorrelationsText = 4313 };
 
     // An existing variable's properties.
     VariablePropertiesDialog(TreeWindow& window, DocVariable& variable);

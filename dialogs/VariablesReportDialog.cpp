@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/VariablesReportDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -14,15 +15,15 @@ using Slot = PresenterSlot<VariablesReportDialog, VariablesReportDialog::Present
 // The check boxes on the screen, one per setting.
 int ShowOnScreen(VariablesReportSettings& settings)
 {
-    ProgramDialog dialog(VariablesReportDialog::kTemplateId);
+    ProgramDialog dialog(DialogRes::VariablesReport);
     const std::pair<unsigned, int32_t*> boxes[] = {
-        {VariablesReportDialog::kNameCheck, &settings.includeName},
-        {VariablesReportDialog::kShortDescriptionCheck, &settings.includeShortDescription},
-        {VariablesReportDialog::kFormulaCheck, &settings.includeFormula},
-        {VariablesReportDialog::kValueCheck, &settings.includeValue},
-        {VariablesReportDialog::kRangeCheck, &settings.includeLow},
-        {VariablesReportDialog::kCommentCheck, &settings.includeComment},
-        {VariablesReportDialog::kRootDefinitionCheck, &settings.rootDefinitionWhenSeveral},
+        {Ctl::VariablesReport::VariableName, &settings.includeName},
+        {Ctl::VariablesReport::ShortDescription, &settings.includeShortDescription},
+        {Ctl::VariablesReport::Formula, &settings.includeFormula},
+        {Ctl::VariablesReport::NumericValue, &settings.includeValue},
+        {Ctl::VariablesReport::Range, &settings.includeLow},
+        {Ctl::VariablesReport::Comment, &settings.includeComment},
+        {Ctl::VariablesReport::IncludeFormulaValueFromRootNodeWhen, &settings.rootDefinitionWhenSeveral},
     };
     for (const auto& [id, state] : boxes)
         CheckBoxCtrl::FromTemplate(&dialog, id, state);

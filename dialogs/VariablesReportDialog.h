@@ -8,16 +8,6 @@
 
 class VariablesReportDialog {
 public:
-    enum : int {
-        kTemplateId = 4370,
-        kNameCheck = 4371,
-        kShortDescriptionCheck = 4372,
-        kFormulaCheck = 4373,
-        kValueCheck = 4374,
-        kRangeCheck = 4375,
-        kCommentCheck = 4377,
-        kRootDefinitionCheck = 4378,
-    };
 
     // The person's side: edits the settings as the check boxes would and returns IDOK or IDCANCEL. Without a
     // presenter the dialog shows on the screen.

@@ -101,7 +101,7 @@ void VariablesWindow::CopyAsText(TreeNode* root, TreeWindow* window)
 }
 
 VariablesWindow::VariablesWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : TreeChildWindow(tree, ResourceId(kTemplateId, nullptr), false), defineNewMenu(std::make_unique<NamePopupMenu>())
+    : TreeChildWindow(tree, ResourceId(DialogRes::Variables, nullptr), false), defineNewMenu(std::make_unique<NamePopupMenu>())
 {
     SetIconId(32009);
     FitToFrame();
@@ -117,13 +117,13 @@ VariablesWindow::VariablesWindow(TreeWindow* tree, const NodeChildList& nodes)
         MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
         listTop = std::max(listTop, static_cast<int>(rect.bottom) + 4);
     }
-    defineNewButton = MakeMenuButton(&defineNewMenu->GetMenu(), StaticCtrl::FromTemplate(this, kDefineNewButton),
+    defineNewButton = MakeMenuButton(&defineNewMenu->GetMenu(), StaticCtrl::FromTemplate(this, Ctl::Variables::DefineNewText),
                                      this, "Define New: ", false);
     // Drawn, grayed, also when every variable is defined at the node shown.
     if (defineNewButton != nullptr)
         defineNewButton->Reset();
     MakeArrowButtons();
-    list = new NotifyListCtrl(this, RECT{0, listTop, 10, listTop + 10}, WS_BORDER | WS_TABSTOP, "", kList);
+    list = new NotifyListCtrl(this, RECT{0, listTop, 10, listTop + 10}, WS_BORDER | WS_TABSTOP, "", DialogRes::MarkovTermination);
     SendMessageA(list->Handle(), WM_SETFONT, SendMessageA(Handle(), WM_GETFONT, 0, 0), FALSE);
     list->AddHandler(this, &VariablesWindow::OnListKey, WM_KEYDOWN);
     PlaceList();
@@ -139,7 +139,7 @@ VariablesWindow::~VariablesWindow()
 
 void VariablesWindow::MakeArrowButtons()
 {
-    const unsigned ids[4] = {kDownButton, kUpButton, kLeftButton, kRightButton};
+    const unsigned ids[4] = {Ctl::Variables::DownButton, Ctl::Variables::UpButton, Ctl::Variables::LeftButton, Ctl::Variables::RightButton};
     for (int i = 0; i < 4; ++i) {
         HWND placeholder = Control(ids[i]);
         if (placeholder == nullptr)
@@ -184,9 +184,9 @@ void VariablesWindow::SetNodes(const NodeChildList& nodes)
         showInherited = false;
     }
     if (Handle() != nullptr) {
-        SetItemText(kNodeLabel, label.Text());
-        CheckItem(kShowInheritedButton, showInherited);
-        EnableItem(kShowInheritedButton, nodes.Count() == 1);
+        SetItemText(Ctl::Variables::NodeLabel, label.Text());
+        CheckItem(Ctl::Variables::ShowInherited, showInherited);
+        EnableItem(Ctl::Variables::ShowInherited, nodes.Count() == 1);
     }
     Refill();
 }
@@ -195,7 +195,7 @@ void VariablesWindow::SetShowInherited(bool on)
 {
     showInherited = on && Node() != nullptr;
     if (Handle() != nullptr)
-        CheckItem(kShowInheritedButton, showInherited);
+        CheckItem(Ctl::Variables::ShowInherited, showInherited);
     Refill();
 }
 
@@ -311,14 +311,14 @@ long VariablesWindow::OnListKey(WindowEvent* event)
 long VariablesWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     zString picked;
-    if (id == kList && code == LBN_DBLCLK) {
+    if (id == DialogRes::MarkovTermination && code == LBN_DBLCLK) {
         OpenSelectedDefinition();
-    } else if (id == kShowInheritedButton) {
+    } else if (id == Ctl::Variables::ShowInherited) {
         SetShowInherited(!showInherited);
-    } else if (id >= kDownButton && id <= kRightButton) {
+    } else if (id >= Ctl::Variables::DownButton && id <= Ctl::Variables::RightButton) {
         // The buttons move the tree's selection as the arrow keys do.
         static const int keys[] = {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT};
-        Tree()->NavigateByKey(keys[id - kDownButton], false);
+        Tree()->NavigateByKey(keys[id - Ctl::Variables::DownButton], false);
     } else if (id == Cmd::EditCopy) {
         CopyLines();
     } else if (id >= kFirstDefineNewCommand && defineNewMenu->ItemText(id, picked)) {

@@ -20,16 +20,14 @@ struct TreeNode;
 class VariablesWindow : public TreeChildWindow {
 public:
     enum : unsigned {
-        kTemplateId = 31108,
-        kNodeLabel = 31001,
-        kDefineNewButton = 31005,
-        kShowInheritedButton = 31021,
-        kList = 31110,
+        
+        
+        
+        
         kFirstDefineNewCommand = 20000,
-        kDownButton = 32225,
-        kUpButton = 32226,
-        kLeftButton = 32227,
-        kRightButton = 32228,
+        
+        
+        
     };
 
     VariablesWindow(TreeWindow* tree, const NodeChildList& nodes);

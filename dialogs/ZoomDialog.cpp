@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "dialogs/ZoomDialog.h"
 
 #include "app/ZoomPane.h"
@@ -16,7 +17,7 @@ int ZoomDialog::Percent(double zoom)
     return static_cast<int>(zoom * 100.0 + PercentTolerance);
 }
 
-ZoomDialog::ZoomDialog(ZoomPane* pane) : AppDialog(kTemplateId), pane_(pane)
+ZoomDialog::ZoomDialog(ZoomPane* pane) : AppDialog(DialogRes::Zoom), pane_(pane)
 {
     double minimum = 0.0;
     double maximum = 0.0;
@@ -26,9 +27,9 @@ ZoomDialog::ZoomDialog(ZoomPane* pane) : AppDialog(kTemplateId), pane_(pane)
     percent_ = Percent(pane->Zoom());
     const std::string prompt = "Enter the &zoom factor in percent, from " + std::to_string(low) + "% to " +
                                std::to_string(high) + "%.";
-    SetItemText(kPromptText, prompt.c_str());
-    AddIntegerField(kPercentField, &percent_, low, high);
-    SelectField(kPercentField);
+    SetItemText(Ctl::Zoom::PromptText, prompt.c_str());
+    AddIntegerField(Ctl::Zoom::PercentField, &percent_, low, high);
+    SelectField(Ctl::Zoom::PercentField);
 }
 
 int ZoomDialog::OkResult()

@@ -8,7 +8,6 @@ class ZoomPane;
 
 class ZoomDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 2800, kPercentField = 2801, kPromptText = 2802 };
 
     explicit ZoomDialog(ZoomPane* pane);
 

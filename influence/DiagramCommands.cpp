@@ -507,7 +507,7 @@ int InfluenceDiagramWindow::OnBayesRevision(unsigned)
     OrderDiagramNodes(check.finalNode, nodes, document.prefs.verticalInf != 0, &revisions);
     if (revisions.empty())
         ShowInfoBox(nullptr, "This influence diagram does not require the use of Bayes' revision.",
-                    DiagramBayesDialog::kTemplateId);
+                    DialogRes::BayesRevision3475);
     else
         DiagramBayesDialog(revisions).Run();
     return 1;

@@ -252,26 +252,26 @@ TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAnd
     bool saveEnabled = true;
     const auto usePrinter = [&](DialogFrameCL& dialog) {
         auto& preferences = dynamic_cast<PreferencesDialog&>(dialog);
-        HWND list = preferences.FindChild(PreferencesDialog::kCategoryList)->Handle();
+        HWND list = preferences.FindChild(Ctl::Preferences::CategoryList)->Handle();
         char text[64] = {};
         for (LRESULT i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
             SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
             categories.push_back(text + std::string(SendMessageA(list, LB_GETCURSEL, 0, 0) == i ? " *" : ""));
         }
-        saveEnabled = IsWindowEnabled(preferences.FindChild(PreferencesDialog::kSaveCheck)->Handle());
+        saveEnabled = IsWindowEnabled(preferences.FindChild(Ctl::Preferences::SaveSettings)->Handle());
         // A header line cannot be chosen: the page shown stays.
         SendMessageA(list, LB_SETCURSEL, 0, 0);
-        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(PreferencesDialog::kCategoryList, LBN_SELCHANGE),
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Preferences::CategoryList, LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
         ASSERT_EQ(1, SendMessageA(list, LB_GETCURSEL, 0, 0));
-        ASSERT_EQ(static_cast<int>(PreferencesDialog::kGlobalPage), preferences.PageId());
-        CheckDlgButton(preferences.Page()->Handle(), PreferencesDialog::kUsePrinterForSizingCheck, BST_CHECKED);
+        ASSERT_EQ(static_cast<int>(DialogRes::GlobalPreferencesPage), preferences.PageId());
+        CheckDlgButton(preferences.Page()->Handle(), Ctl::GlobalPreferencesPage::UsePrinterForSizing, BST_CHECKED);
     };
     // Tab from the category list (the save box is disabled here) goes on into the page.
     int focused = 0;
     ModalDialogDriver driver;
     driver.Then([](DialogFrameCL& dialog) {
-        HWND categories = dialog.FindChild(PreferencesDialog::kCategoryList)->Handle();
+        HWND categories = dialog.FindChild(Ctl::Preferences::CategoryList)->Handle();
         SetFocus(categories);
         PostMessageA(categories, WM_KEYDOWN, VK_TAB, 0);
     });
@@ -285,7 +285,7 @@ TEST_F(FrameDocuments, PreferencesWithoutADocumentEditTheApplicationsSettingsAnd
     EXPECT_EQ((std::vector<std::string>{"---- Other Prefs", "Global Prefs *", "---- Other Prefs", "Global Prefs *"}),
               categories);
     EXPECT_FALSE(saveEnabled);
-    EXPECT_EQ(static_cast<int>(PreferencesDialog::kExportBlackAndWhiteCheck), focused);
+    EXPECT_EQ(static_cast<int>(Ctl::GlobalPreferencesPage::ExportBitmapMetafileInBlackWhite), focused);
     EXPECT_FALSE(MeasuringOnScreen());
     EXPECT_EQ(0, ReadProfileInt("General", "UseScreenForSizing", -1));
     SetMeasuringOnScreen(onScreen);

@@ -278,7 +278,7 @@ TEST_F(FrameWindows, AModalDialogGivesTheActivationBackToTheWindowThatOpenedIt)
         WhenModalShows report([](DialogFrameCL& dialog) {
             SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         });
-        PostMessageA(results->FindChild(MarkovAnalysisWindow::kReportButton)->Handle(), BM_CLICK, 0, 0);
+        PostMessageA(results->FindChild(Ctl::MarkovAnalysis::TextReport)->Handle(), BM_CLICK, 0, 0);
         Settle();
         PumpMessagesUntil([] { return DialogFrameCL::ModalStack().empty(); });
         Settle();

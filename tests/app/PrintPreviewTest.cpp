@@ -190,12 +190,12 @@ TEST_F(PrintPreviewTest, ThePagesDialogCountsThePagesAndPreviewWithoutAPrinterIs
         sheet->width = width;
         PrintPagesDialog dialog(sheet);
         char count[16] = "";
-        GetDlgItemTextA(dialog.Handle(), PrintPagesDialog::CountText, count, sizeof count);
+        GetDlgItemTextA(dialog.Handle(), Ctl::Print::PagesText, count, sizeof count);
         EXPECT_STREQ(count, width < 5.0f ? "1" : "3");
-        const LONG style = GetWindowLongA(GetDlgItem(dialog.Handle(), PrintPagesDialog::RowsText), GWL_STYLE);
+        const LONG style = GetWindowLongA(GetDlgItem(dialog.Handle(), Ctl::Print::PagesArePrintedInRowsText), GWL_STYLE);
         EXPECT_EQ((style & WS_VISIBLE) != 0, width > 5.0f);
         // Only a tree has a page header of its own.
-        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Handle(), PrintPagesDialog::HeadersButton)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Handle(), Ctl::Print::Headers)));
         ASSERT_NE(dialog.Preview(), nullptr);
     }
     auto* unprinted = new Sheet;
@@ -264,10 +264,10 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
         EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
         expectPreviewOnScreen(dialog);
         // A changed header is on the pages at once.
-        ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog.Handle(), PrintPagesDialog::HeadersButton)));
+        ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog.Handle(), Ctl::Print::Headers)));
         ModalDialogDriver driver;
-        driver.Type(PageHeaderDialog::kHeaderEdit, "WWWWWWWWWWWWWWWWWWWWWWWWWWWW").Press(IDOK);
-        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(PrintPagesDialog::HeadersButton, BN_CLICKED), 0);
+        driver.Type(Ctl::PageHeaderFooter::HeaderEdit, "WWWWWWWWWWWWWWWWWWWWWWWWWWWW").Press(IDOK);
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Print::Headers, BN_CLICKED), 0);
         EXPECT_STREQ(document.DisplayPrefs.PageHeaderString.Text(), "WWWWWWWWWWWWWWWWWWWWWWWWWWWW");
         EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
         ExpectScreenEqualsRepaint(dialog.Handle());
@@ -280,7 +280,7 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
             auto& dialog = static_cast<PrintPagesDialog&>(shown);
             setupShown = false;
             const UINT_PTR answer = SetTimer(nullptr, 0, 50, &AnswerPrintSetup);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(PrintPagesDialog::SetupButton, BN_CLICKED), 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Print::Setup, BN_CLICKED), 0);
             KillTimer(nullptr, answer);
             EXPECT_TRUE(setupShown);
             EXPECT_FALSE(IsWindowEnabled(frame->Handle()));

@@ -1,5 +1,6 @@
 // The threshold results and risk preference dialogs on the screen, answered as a person would.
 
+#include "CommandIds.h"
 #include "analysis/ThresholdAnalysis.h"
 #include "analysis/VariableSubstitution.h"
 #include "analysis/CEReport.h"
@@ -53,19 +54,19 @@ TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
     ModalDialogDriver driver;
     driver
         .Then([&](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, ThresholdResultsDialog::kCountText), "2");
-            EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kPrevButton));
-            EXPECT_EQ(focused(), ThresholdResultsDialog::kNextButton);
+            EXPECT_EQ(TextOf(dialog, Ctl::ThresholdAnalysisResults::ThresholdValuesFoundText), "2");
+            EXPECT_FALSE(Enabled(dialog, Ctl::ThresholdAnalysisResults::Prev));
+            EXPECT_EQ(focused(), Ctl::ThresholdAnalysisResults::Next);
             EXPECT_EQ(dialog.DefaultButtonId(), static_cast<unsigned>(IDCANCEL));
             key(WM_SYSCHAR, 'n');
         })
         .Then([&](DialogFrameCL&) { key(WM_SYSCHAR, 'n'); })
         .Then([&](DialogFrameCL& dialog) {
-            EXPECT_TRUE(Enabled(dialog, ThresholdResultsDialog::kPrevButton));
-            EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kNextButton));
-            EXPECT_EQ(focused(), ThresholdResultsDialog::kClipboardButton);
-            EXPECT_EQ(TextOf(dialog, ThresholdResultsDialog::kValueText), "");
-            EXPECT_NE(TextOf(dialog, ThresholdResultsDialog::kIntervalText).find("choice is \"A\"."), std::string::npos);
+            EXPECT_TRUE(Enabled(dialog, Ctl::ThresholdAnalysisResults::Prev));
+            EXPECT_FALSE(Enabled(dialog, Ctl::ThresholdAnalysisResults::Next));
+            EXPECT_EQ(focused(), Ctl::ThresholdAnalysisResults::ToClipboard);
+            EXPECT_EQ(TextOf(dialog, Ctl::ThresholdAnalysisResults::ValueText), "");
+            EXPECT_NE(TextOf(dialog, Ctl::ThresholdAnalysisResults::IntervalText).find("choice is \"A\"."), std::string::npos);
             key(WM_KEYDOWN, VK_TAB);
         })
         .Then([&](DialogFrameCL&) {
@@ -73,7 +74,7 @@ TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
             key(WM_SYSCHAR, 'c');
         })
         .Then([&](DialogFrameCL& dialog) {
-            EXPECT_FALSE(Enabled(dialog, ThresholdResultsDialog::kClipboardButton));
+            EXPECT_FALSE(Enabled(dialog, Ctl::ThresholdAnalysisResults::ToClipboard));
             EXPECT_EQ(focused(), IDCANCEL);
             key(WM_KEYDOWN, VK_ESCAPE);
         })
@@ -102,17 +103,17 @@ TEST(AnalysisResultDialogs, RiskPreferencePointsFromOneQuestion)
     tree.Terminal(chance, "win", "0.5", "1000");
     tree.Terminal(chance, "lose", "0.5", "0");
     ModalDialogDriver driver;
-    driver.Press(kTwoSegmentsRadio)
+    driver.Press(Ctl::EnterRiskPreferenceFunction::Two)
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, kQuestionLabel), "CE 1");
-            EXPECT_EQ(TextOf(dialog, kMoreButton), "D&one");
-            EXPECT_EQ(TextOf(dialog, kLotteryHighText), "1000");
+            EXPECT_EQ(TextOf(dialog, Ctl::RiskPreferenceAssessment2570::CE1Text), "CE 1");
+            EXPECT_EQ(TextOf(dialog, Ctl::RiskPreferenceAssessment2570::More), "D&one");
+            EXPECT_EQ(TextOf(dialog, Ctl::RiskPreferenceAssessment2570::HighValueText), "1000");
         })
-        .Type(kCertaintyField, "1000")
-        .Press(kMoreButton)
-        .Type(kCertaintyField, "400")
-        .Press(kMoreButton);
+        .Type(Ctl::RiskPreferenceAssessment2570::CE1Edit, "1000")
+        .Press(Ctl::RiskPreferenceAssessment2570::More)
+        .Type(Ctl::RiskPreferenceAssessment2570::CE1Edit, "400")
+        .Press(Ctl::RiskPreferenceAssessment2570::More);
     EXPECT_EQ(EnterRiskPreference(&tree.Document()), 1);
     EXPECT_EQ(boxes.Count(), 1u);
     const RiskPrefAssessment& function = tree.Document().RiskAssessment;
@@ -143,14 +144,14 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, SensitivityDialog::kLowField), "0.3");
-            EXPECT_FALSE(IsWindowVisible(dialog.FindChild(SensitivityDialog::kEachBranchRadio)->Handle()));
+            EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::LowValueEdit), "0.3");
+            EXPECT_FALSE(IsWindowVisible(dialog.FindChild(Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode)->Handle()));
         })
-        .Type(SensitivityDialog::kLowField, "0")
-        .Type(SensitivityDialog::kHighField, "0")
+        .Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
+        .Type(Ctl::SensitivityAnalysis::HighValueEdit, "0")
         .Press(IDOK)
-        .Type(SensitivityDialog::kHighField, "1")
-        .Type(SensitivityDialog::kIntervalsField, "10")
+        .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
+        .Type(Ctl::SensitivityAnalysis::IntervalsEdit, "10")
         .Press(IDOK);
     SensitivityDialog oneWay(&tree.Document(), tree.Root());
     ASSERT_EQ(oneWay.Run(), 1);
@@ -167,15 +168,15 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     ModalDialogDriver thresholdDriver;
     thresholdDriver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, ThresholdDialog::kHighField), "1");
-            EXPECT_EQ(SendMessageA(dialog.FindChild(ThresholdDialog::kLowRadio)->Handle(), BM_GETCHECK, 0, 0),
+            EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::HighValueEdit), "1");
+            EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::ThresholdAnalysis::Low)->Handle(), BM_GETCHECK, 0, 0),
                       BST_CHECKED);
         })
         .Then([](DialogFrameCL& dialog) {
-            SendMessageA(dialog.FindChild(ThresholdDialog::kLowRadio + 1)->Handle(), BM_CLICK, 0, 0);
+            SendMessageA(dialog.FindChild(Ctl::ThresholdAnalysis::Low + 1)->Handle(), BM_CLICK, 0, 0);
         })
-        .Type(ThresholdDialog::kToleranceField, "0.01")
-        .Type(ThresholdDialog::kHighField, "0.9")
+        .Type(Ctl::ThresholdAnalysis::ToleranceField, "0.01")
+        .Type(Ctl::SensitivityAnalysis::HighValueEdit, "0.9")
         .Press(IDOK);
     ThresholdDialog threshold(&tree.Document(), tree.Root());
     ASSERT_EQ(threshold.Run(), 1);
@@ -196,7 +197,7 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     EXPECT_NEAR(results.thresholds[0].x, 0.5, 1e-9);
 
     ModalDialogDriver again;
-    again.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, SensitivityDialog::kIntervalsField), "8"); })
+    again.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::IntervalsEdit), "8"); })
         .Press(IDCANCEL);
     EXPECT_EQ(SensitivityDialog(&tree.Document(), tree.Root()).Run(), 0);
 }
@@ -228,15 +229,15 @@ TEST(AnalysisResultDialogs, DefinitionChoiceKeepsOnlyAcceptedDefinitions)
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kNodeText), "(None: Default for Tree)");
-            EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kValueText), "0.3");
+            EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysisOn::NodeText), "(None: Default for Tree)");
+            EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysisOn::OriginalValueText), "0.3");
         })
-        .Press(DefinitionChoiceDialog::kKeepThisButton)
+        .Press(Ctl::SensitivityAnalysisOn::KeepThisButton)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kExpressionText), "0.2 * 2");
-            EXPECT_EQ(TextOf(dialog, DefinitionChoiceDialog::kValueText), "0.4");
+            EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysisOn::OriginalExpressionText), "0.2 * 2");
+            EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysisOn::OriginalValueText), "0.4");
         })
-        .Press(DefinitionChoiceDialog::kAcceptThisButton);
+        .Press(Ctl::SensitivityAnalysisOn::ThisDefinition);
     RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
     auto* run = static_cast<OneWaySensitivityAnalysis*>(tree.Document().CurrentAnalysis);
     ASSERT_NE(run, nullptr);
@@ -255,7 +256,7 @@ TEST(AnalysisResultDialogs, DefinitionChoiceKeepsOnlyAcceptedDefinitions)
     TheApp->Idle()->Run();
 
     ModalDialogDriver keepAll;
-    keepAll.Press(DefinitionChoiceDialog::kKeepRemainingButton);
+    keepAll.Press(Ctl::SensitivityAnalysisOn::KeepRemainingButton);
     RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
     EXPECT_EQ(tree.Document().CurrentAnalysis, nullptr);
     EXPECT_EQ(boxes.Last().text, "No non-degenerate variable definitions exist. The analysis will not be completed.");
@@ -283,7 +284,7 @@ TEST(AnalysisResultDialogs, ReportQuestionDecidesTheElimination)
     });
     ModalDialogDriver driver;
     driver.Then([](DialogFrameCL& dialog) {
-              SendMessageA(dialog.FindChild(CEReportQuestionDialog::kYesCheck)->Handle(), BM_CLICK, 0, 0);
+              SendMessageA(dialog.FindChild(Ctl::TextReport2220::Yes)->Handle(), BM_CLICK, 0, 0);
           })
         .Press(IDOK);
     NumericFormat format(true);

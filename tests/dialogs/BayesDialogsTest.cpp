@@ -1,5 +1,6 @@
 // Bayes' revision from its command, its prompts answered on the screen as a person would.
 
+#include "CommandIds.h"
 #include "dialogs/BayesDialogs.h"
 #include "model/VariableDefinition.h"
 #include "tests/model/TreeBuilder.h"
@@ -40,27 +41,27 @@ TEST(BayesDialogs, GeneralRouteAsksEachEntryAndRewritesTheSubtree)
     BayesScreen screen("Positive", "Negative");
     screen.boxes.Answer(IDNO);
     auto enter = [](ModalDialogDriver& driver, const char* value) {
-        driver.Type(BayesProbabilitiesDialog::kValueField, value)
-            .Type(BayesProbabilitiesDialog::kExpressionField, value)
+        driver.Type(Ctl::BayesRevision::ValueEdit, value)
+            .Type(Ctl::BayesRevision::ExpressionEdit, value)
             .Press(IDOK);
     };
     ModalDialogDriver driver;
     driver.Then([](DialogFrameCL& dialog) {
-        EXPECT_EQ(TextOf(dialog, BayesProbabilitiesDialog::kPromptText),
+        EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::PromptText),
                   "Enter the a priori probability that \"Disease\".");
     });
-    driver.Type(BayesProbabilitiesDialog::kValueField, "0.3")
-        .Type(BayesProbabilitiesDialog::kExpressionField, "0.3+")
+    driver.Type(Ctl::BayesRevision::ValueEdit, "0.3")
+        .Type(Ctl::BayesRevision::ExpressionEdit, "0.3+")
         .Press(IDOK);
     enter(driver, "0.3");
     enter(driver, "0.9");
     driver.Then([](DialogFrameCL& dialog) {
-        EXPECT_EQ(TextOf(dialog, BayesProbabilitiesDialog::kExpressionField), "0.1");
-        EXPECT_EQ(TextOf(dialog, BayesProbabilitiesDialog::kValueField), "0.1");
+        EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ExpressionEdit), "0.1");
+        EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ValueEdit), "0.1");
     });
     driver.Press(IDOK);
     driver.Then([](DialogFrameCL& dialog) {
-        EXPECT_EQ(TextOf(dialog, BayesProbabilitiesDialog::kExpressionField), "0.7");
+        EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ExpressionEdit), "0.7");
     });
     driver.Press(IDOK);
     enter(driver, "0.2");
@@ -85,17 +86,17 @@ TEST(BayesDialogs, SensitivitySpecificityRouteTakesThreeEntries)
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, BayesTestDialog::kFirstTestRadio + 1), "Positive");
-            EXPECT_EQ(SendMessageA(dialog.FindChild(BayesTestDialog::kFirstTestRadio + 1)->Handle(), BM_GETCHECK, 0, 0),
+            EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision3340::T1 + 1), "Positive");
+            EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::BayesRevision3340::T1 + 1)->Handle(), BM_GETCHECK, 0, 0),
                       BST_CHECKED);
-            EXPECT_EQ(SendMessageA(dialog.FindChild(BayesTestDialog::kFirstConditionRadio)->Handle(), BM_GETCHECK, 0,
+            EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::BayesRevision3340::C1)->Handle(), BM_GETCHECK, 0,
                                    0),
                       BST_CHECKED);
         })
         .Press(IDOK);
     for (const char* entry : {"0.3", "0.9", "0.8"})
-        driver.Type(BayesProbabilitiesDialog::kValueField, entry)
-            .Type(BayesProbabilitiesDialog::kExpressionField, entry)
+        driver.Type(Ctl::BayesRevision::ValueEdit, entry)
+            .Type(Ctl::BayesRevision::ExpressionEdit, entry)
             .Press(IDOK);
     ReviseWithBayes(screen.bayes);
     EXPECT_TRUE(driver.Finished());
@@ -113,12 +114,12 @@ TEST(BayesDialogs, VariablesMenuFillsTheExpressionAndCancelChangesNothing)
     screen.tree.Document().EnsureVariable("prevalence", nullptr);
     screen.boxes.Answer(IDNO);
     ModalDialogDriver driver;
-    driver.Type(BayesProbabilitiesDialog::kValueField, "0.3")
-        .Type(BayesProbabilitiesDialog::kExpressionField, "0.3")
+    driver.Type(Ctl::BayesRevision::ValueEdit, "0.3")
+        .Type(Ctl::BayesRevision::ExpressionEdit, "0.3")
         .Press(IDOK)
         .Press(BayesProbabilitiesDialog::kFirstVariableItem)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, BayesProbabilitiesDialog::kExpressionField), "prevalence");
+            EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ExpressionEdit), "prevalence");
         })
         .Press(IDCANCEL);
     ReviseWithBayes(screen.bayes);

@@ -1,6 +1,7 @@
 // A one-way sensitivity run in cost-effectiveness mode opens its results window, whose graphs and report
 // read the run's grid.
 
+#include "CommandIds.h"
 #include "analysis/LineGraphData.h"
 #include "dialogs/CESensitivityWindow.h"
 #include "dialogs/DocumentPopups.h"
@@ -45,7 +46,7 @@ TEST(CESensitivityWindow, GraphsAndReportReadTheRunsGrid)
 {
     CERun run("3");
     ASSERT_NE(run.window, nullptr);
-    EXPECT_EQ(run.Text(CESensitivityWindow::kVariableText), "c");
+    EXPECT_EQ(run.Text(Ctl::CostEffectivenessSensitivityAnalysis::VariableText), "c");
     EXPECT_EQ(run.boxes.Count(), 0u);
 
     // Average cost: A is cheaper until c passes 10; the tree is back in cost-effectiveness mode afterwards.
@@ -69,7 +70,7 @@ TEST(CESensitivityWindow, GraphsAndReportReadTheRunsGrid)
         report = shown.Title().Text();
         return 1;
     });
-    SendMessageA(run.window->Handle(), WM_COMMAND, CESensitivityWindow::kReportButton, 0);
+    SendMessageA(run.window->Handle(), WM_COMMAND, Ctl::CostEffectivenessSensitivityAnalysis::TextReport, 0);
     SetTextReportPresenter(previous);
     EXPECT_FALSE(report.empty());
 }

@@ -116,7 +116,7 @@ TEST_F(ChangeValuesOnScreen, RowsEditorsSwitchesAndTheWheel)
         SendMessageA(dialog.Handle(), WM_COMMAND, kWheel, 0);
     });
     person.Then([&](DialogFrameCL& wheel) {
-        SetWindowTextA(Find(wheel.Handle(), ProbabilityWheelDialog::kFirstValueBox), "0.4");
+        SetWindowTextA(Find(wheel.Handle(), DialogRes::SnapshotFormat), "0.4");
         SendMessageA(wheel.Handle(), WM_COMMAND, IDOK, 0);
     });
     person.Then([&](DialogFrameCL& dialog) {

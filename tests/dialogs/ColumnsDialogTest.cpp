@@ -25,7 +25,7 @@ using D = ColumnsDialog;
 std::string Line(DialogFrameCL& dialog, int line)
 {
     char text[256] = {};
-    SendDlgItemMessageA(dialog.Handle(), D::kList, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text));
+    SendDlgItemMessageA(dialog.Handle(), Ctl::Columns::List, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -44,7 +44,7 @@ bool Enabled(DialogFrameCL& dialog, unsigned id)
 // The line's text ends inside the list: its last dark pixel stands clear of the right edge.
 void ExpectLineShownWhole(DialogFrameCL& dialog, int line)
 {
-    const HWND list = dialog.Control(D::kList);
+    const HWND list = dialog.Control(Ctl::Columns::List);
     ScreenOnTop top(dialog.Handle());
     UpdateWindow(list);
     RECT item{}, client{};
@@ -69,9 +69,9 @@ protected:
     {
         ModalDialogDriver person;
         person.Then([](DialogFrameCL& dialog) {
-            const HWND categories = dialog.Control(PreferencesDialog::kCategoryList);
+            const HWND categories = dialog.Control(Ctl::Preferences::CategoryList);
             SendMessageA(categories, LB_SETCURSEL, 6, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(PreferencesDialog::kCategoryList, LBN_SELCHANGE),
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Preferences::CategoryList, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(categories));
             const HWND page = dynamic_cast<HookedDialog&>(dialog).Page()->Handle();
             if (!IsDlgButtonChecked(page, Ctl::TerminalNodesPage::ShowColumns))
@@ -111,28 +111,28 @@ TEST_F(ColumnsOnScreen, ColumnsAddedCheckedMovedAndKeptAtOk)
     std::string edited;
     std::vector<bool> moves;
     bool enterLeftOpen = false;
-    InColumns({Type(D::kHeaderField, "EV"), Press(D::kAddButton),
+    InColumns({Type(Ctl::Columns::HeaderEdit, "EV"), Press(Ctl::Columns::Add),
                // An unchanged "New Header" is no header: nothing more is added.
-               Press(D::kAddButton), Type(D::kHeaderField, "Twice"),
+               Press(Ctl::Columns::Add), Type(Ctl::Columns::HeaderEdit, "Twice"),
                Press(D::kFirstKindCommand + DisplayColumn::kCustomCalculation), Press(IDOK),
                [&](DialogFrameCL& dialog) {
-                   moves = {Enabled(dialog, D::kUpButton), Enabled(dialog, D::kDownButton),
-                            Enabled(dialog, D::kFormulaEditorButton)};
-                   SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(D::kFormulaEditorButton, BN_CLICKED), 0);
+                   moves = {Enabled(dialog, Ctl::Columns::MoveUp), Enabled(dialog, Ctl::Columns::MoveDown),
+                            Enabled(dialog, Ctl::Columns::FormulaEditorButton)};
+                   SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Columns::FormulaEditorButton, BN_CLICKED), 0);
                },
                Type(5004, "x*2"), Press(IDOK),
                [&](DialogFrameCL& dialog) {
-                   edited = Text(dialog, D::kFormulaField);
-                   SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(D::kUpButton, BN_CLICKED), 0);
-                   moves.push_back(Enabled(dialog, D::kUpButton));
+                   edited = Text(dialog, Ctl::Columns::FormulaField);
+                   SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Columns::MoveUp, BN_CLICKED), 0);
+                   moves.push_back(Enabled(dialog, Ctl::Columns::MoveUp));
                    ExpectScreenEqualsRepaint(dialog.Handle());
                    ExpectLineShownWhole(dialog, 1);
                    // Enter in a field presses OK.
-                   SetFocus(dialog.Control(D::kHeaderField));
+                   SetFocus(dialog.Control(Ctl::Columns::HeaderEdit));
                    PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
                },
                [&](DialogFrameCL& dialog) {
-                   enterLeftOpen = dialog.Id() == D::kTemplateId;
+                   enterLeftOpen = dialog.Id() == DialogRes::Columns;
                    if (enterLeftOpen)
                        Press(IDOK)(dialog);
                }});

@@ -1,6 +1,7 @@
 // Correlations between variables: their text form and the Correlations dialog's lines, range changes and
 // OK rules.
 
+#include "CommandIds.h"
 #include "dialogs/CorrelationsDialog.h"
 #include "formula/CorrelationList.h"
 #include "model/DocumentVariableOps.h"
@@ -178,7 +179,7 @@ TEST(CorrelationsTest, RunGivesTheChosenEntries)
             dialog.highField = {zString(), 4};
             dialog.OnChange();
         }
-        return static_cast<int>(CorrelationsDialog::kSelectAllOkButton);
+        return static_cast<int>(Ctl::Correlations::SelectAllOK);
     });
     std::vector<CorrelationItem*> chosen;
     EXPECT_EQ(ShowCorrelationRanges(f.document, *f.main, "0", "10", chosen), 1);

@@ -37,8 +37,8 @@ TEST(DialogKeys, EscapeClosesAndEnterPressesTheDefaultButton)
         UINT key;
         std::function<void()> open;
     } rows[] = {
-        {"Text Report", TextReportDialog::kTemplateId, 0, VK_ESCAPE, [&] { ShowTextReport(report, "Show"); }},
-        {"Distribution Statistics", DistStatsDialog::kTemplateId, 0, VK_ESCAPE,
+        {"Text Report", DialogRes::TextReport, 0, VK_ESCAPE, [&] { ShowTextReport(report, "Show"); }},
+        {"Distribution Statistics", DialogRes::DistributionStatistics, 0, VK_ESCAPE,
          [&] { DistStatsDialog(outcomes, NumericFormat()).Run(); }},
         {"Modify Template Texts", DialogRes::ModifyTemplateTexts, Ctl::ModifyTemplateTexts::TitleEdit, VK_RETURN,
          [&] { accepted = RunTemplateTextsDialog(graphTemplate); }},

@@ -1,6 +1,7 @@
 // The program's dialogs as a person sees them, with what the program puts in them at run time: the pages
 // of Preferences and Select Nodes beside their categories, the distribution pictures, the tool windows.
 
+#include "CommandIds.h"
 #include "app/StartProgram.h"
 #include "dialogs/DistributionsDialog.h"
 #include "dialogs/HookedDialog.h"
@@ -48,7 +49,7 @@ TEST_F(DialogLayoutOnScreen, EveryPageShowsWholeBesideTheCategories)
     const struct {
         int command;
         unsigned categoryList;
-    } cases[] = {{1308, PreferencesDialog::kCategoryList}, {1415, 3120}};
+    } cases[] = {{1308, Ctl::Preferences::CategoryList}, {1415, 3120}};
     for (const auto& paged : cases) {
         SCOPED_TRACE("command " + std::to_string(paged.command));
         ModalDialogDriver person;
@@ -83,7 +84,7 @@ TEST_F(DialogLayoutOnScreen, ModalDialogsShowTheirControlsWhole)
         SCOPED_TRACE("command " + std::to_string(command));
         ModalDialogDriver person;
         if (command == 1515)
-            person.Press(DistributionsDialog::kNewButton);
+            person.Press(Ctl::Distributions::New);
         person.Then(CheckAndClose);
         if (command == 1515)
             person.Press(IDCANCEL);

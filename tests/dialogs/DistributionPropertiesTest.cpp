@@ -1,5 +1,6 @@
 // Distribution Properties from the Distributions list on the screen.
 
+#include "CommandIds.h"
 #include "dialogs/DistributionsDialog.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
@@ -32,7 +33,7 @@ protected:
     static std::string Line(DialogFrameCL& dialog, int line)
     {
         char text[64] = "";
-        SendDlgItemMessageA(dialog.Handle(), DistributionsDialog::kList, LB_GETTEXT, static_cast<WPARAM>(line),
+        SendDlgItemMessageA(dialog.Handle(), Ctl::Distributions::CommentList, LB_GETTEXT, static_cast<WPARAM>(line),
                             reinterpret_cast<LPARAM>(text));
         return text;
     }
@@ -42,16 +43,16 @@ TEST_F(DistributionPropertiesOnScreen, IndexCommentAndACancelledPick)
 {
     tree.Distributions.RecordAt(0)->SetDistribution(MakeDistribution(2));
     ModalDialogDriver person;
-    person.Press(DistributionsDialog::kPropertiesButton);
+    person.Press(Ctl::Distributions::Properties);
     person.Then([&](DialogFrameCL& dialog) {
         // An index another record uses is refused and the dialog stays.
-        SetDlgItemTextA(dialog.Handle(), DistributionsDialog::kIndexField, "2");
+        SetDlgItemTextA(dialog.Handle(), Ctl::DistributionProperties::IndexEdit, "2");
         SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
         ASSERT_EQ(boxes.Count(), 1u);
         EXPECT_EQ(boxes.Last().text, "This index is being used by another sampling distribution.");
-        SetDlgItemTextA(dialog.Handle(), DistributionsDialog::kIndexField, "5");
-        SetDlgItemTextA(dialog.Handle(), DistributionsDialog::kCommentField, "growth");
-        SendMessageA(dialog.Handle(), WM_COMMAND, DistributionsDialog::kEditButton, 0);
+        SetDlgItemTextA(dialog.Handle(), Ctl::DistributionProperties::IndexEdit, "5");
+        SetDlgItemTextA(dialog.Handle(), Ctl::DistributionProperties::CommentEdit, "growth");
+        SendMessageA(dialog.Handle(), WM_COMMAND, Ctl::DistributionProperties::Edit, 0);
     });
     person.Press(IDCANCEL); // the picker
     person.Then([](DialogFrameCL& dialog) {
@@ -61,12 +62,12 @@ TEST_F(DistributionPropertiesOnScreen, IndexCommentAndACancelledPick)
     person.Then([](DialogFrameCL& dialog) {
         // Re-sorted: the record's line follows the other's, with its comment.
         EXPECT_EQ(Line(dialog, 1), "5\tgrowth");
-        SendMessageA(dialog.Handle(), WM_COMMAND, DistributionsDialog::kNewButton, 0);
+        SendMessageA(dialog.Handle(), WM_COMMAND, Ctl::Distributions::New, 0);
     });
     person.Press(IDOK);     // the picker: a new distribution
     person.Press(IDCANCEL); // its properties: the new record is dropped
     person.Then([](DialogFrameCL& dialog) {
-        EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), DistributionsDialog::kList, LB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), Ctl::Distributions::CommentList, LB_GETCOUNT, 0, 0), 2);
         SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
     });
     tree.SetModified(0);
@@ -82,7 +83,7 @@ TEST_F(DistributionPropertiesOnScreen, IndexCommentAndACancelledPick)
 
     // A new record dropped at its properties leaves an unmodified tree unmodified.
     tree.SetModified(0);
-    person.Press(DistributionsDialog::kNewButton).Press(IDOK).Press(IDCANCEL).Press(IDCANCEL);
+    person.Press(Ctl::Distributions::New).Press(IDOK).Press(IDCANCEL).Press(IDCANCEL);
     window.EditTreeVariables(1515);
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(tree.Distributions.Count(), 2);

@@ -1,6 +1,7 @@
 // Find/Replace: the walk through the tree's fields in keyboard order, replacing, the empty find text, and the
 // keys of the window.
 
+#include "CommandIds.h"
 #include "dialogs/FindReplaceWindow.h"
 
 #include "app/UndoHistory.h"
@@ -81,19 +82,19 @@ TEST(FindReplaceWindow, ReplacingAsksOnceAndKeepsVariableNamesValid)
     FindReplaceWindow* find = window.FindReplace;
     ASSERT_NE(find, nullptr);
     find->searchIn[2] = 1;
-    find->SetItemText(FindReplaceWindow::kFindEdit, "rate");
-    find->SetItemText(FindReplaceWindow::kReplaceEdit, "2r");
+    find->SetItemText(Ctl::FindReplace::FindWhatEdit, "rate");
+    find->SetItemText(Ctl::FindReplace::ReplaceWithEdit, "2r");
     window.AddUndoAction(new TreeAddBranchAction(&window, tree.Root));
 
     boxes.Answer(IDCANCEL);
-    find->OnCommandId(FindReplaceWindow::kReplaceAllButton, 0, nullptr);
+    find->OnCommandId(Ctl::FindReplace::ReplaceAll, 0, nullptr);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, kNoUndoQuestion);
     EXPECT_STREQ(leaf->text.Text(), "rate x");
     EXPECT_EQ(window.History().Count(), 1);
 
     // Agreed: the node name is rewritten, the binding's name "2r" is refused and Replace All stops there.
-    find->OnCommandId(FindReplaceWindow::kReplaceAllButton, 0, nullptr);
+    find->OnCommandId(Ctl::FindReplace::ReplaceAll, 0, nullptr);
     EXPECT_STREQ(leaf->text.Text(), "2r x");
     EXPECT_STREQ(tree.Root->GetBinding(0)->name.Text(), "rate");
     EXPECT_EQ(boxes.Last().text, "The name \"2r\" is not a valid variable or table name. It must begin with a "
@@ -102,8 +103,8 @@ TEST(FindReplaceWindow, ReplacingAsksOnceAndKeepsVariableNamesValid)
 
     // Not asked again; a valid name is taken.
     const size_t shown = boxes.Count();
-    find->SetItemText(FindReplaceWindow::kReplaceEdit, "r2");
-    find->OnCommandId(FindReplaceWindow::kReplaceAllButton, 0, nullptr);
+    find->SetItemText(Ctl::FindReplace::ReplaceWithEdit, "r2");
+    find->OnCommandId(Ctl::FindReplace::ReplaceAll, 0, nullptr);
     EXPECT_EQ(boxes.Count(), shown);
     EXPECT_STREQ(tree.Root->GetBinding(0)->name.Text(), "r2");
 }
@@ -121,10 +122,10 @@ TEST(FindReplaceWindow, KeysOfTheProgramLoopFindMoveOnAndClose)
     FindReplaceWindow* find = framed.window.FindReplace;
     ASSERT_NE(find, nullptr);
     const HWND findHandle = find->Handle();
-    SetWindowTextA(find->Control(FindReplaceWindow::kFindEdit), "a1");
+    SetWindowTextA(find->Control(Ctl::FindReplace::FindWhatEdit), "a1");
     framed.window.Activate();
     find->Activate();
-    SetFocus(find->Control(FindReplaceWindow::kFindEdit));
+    SetFocus(find->Control(Ctl::FindReplace::FindWhatEdit));
     const auto press = [](UINT key) {
         PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
         MSG message;
@@ -132,11 +133,11 @@ TEST(FindReplaceWindow, KeysOfTheProgramLoopFindMoveOnAndClose)
             TheApp->ProcessMessage(message);
     };
     press(VK_TAB);
-    EXPECT_EQ(GetFocus(), find->Control(FindReplaceWindow::kReplaceEdit));
+    EXPECT_EQ(GetFocus(), find->Control(Ctl::FindReplace::ReplaceWithEdit));
     press(VK_RETURN);
     EXPECT_STREQ(framed.window.CurrentNode() ? framed.window.CurrentNode()->text.Text() : "", "A1");
     // The node found opens its in-place edit; the person clicks back into the window.
-    SetFocus(find->Control(FindReplaceWindow::kFindEdit));
+    SetFocus(find->Control(Ctl::FindReplace::FindWhatEdit));
     press(VK_ESCAPE);
     EXPECT_FALSE(IsWindow(findHandle) && IsWindowVisible(findHandle));
 }

@@ -1,6 +1,7 @@
 // The formula tools of the node-bound windows and dialogs: the formula menus, the Distribution button, Enter
 // and Escape, the Function Helper with its prompts and the Formula Editor, used as a person does.
 
+#include "CommandIds.h"
 #include "app/MenuButton.h"
 #include "app/StartProgram.h"
 #include "dialogs/CEParamsDialog.h"
@@ -210,7 +211,7 @@ TEST_F(FormulaTools, TheFunctionHelperFinishesTheCall)
             if (c.boxes > 0)
                 driver.Press(IDCANCEL);
         }
-        SendMessageA(bound->Handle(), WM_COMMAND, kFunctionHelperCommand, 0);
+        SendMessageA(bound->Handle(), WM_COMMAND, Cmd::FunctionsHelper, 0);
         EXPECT_TRUE(driver.Finished());
         EXPECT_EQ(Text(edit), c.inserted);
         EXPECT_EQ(boxes.Count(), c.boxes);

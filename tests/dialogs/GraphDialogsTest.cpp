@@ -84,7 +84,7 @@ TEST_F(GraphDialogs, AProbabilityAxisChangesOnlyItsDecimalPlaces)
               EXPECT_STREQ(dialog.ItemText(2302).Text(), "For Probability Axis");
               EXPECT_EQ(dialog.Control(2320), nullptr); // no scaling
           })
-        .Type(NumericFormatDialog::kDigitsField, "5")
+        .Type(Ctl::NumericFormattingPreferences::DecimalPlacesEdit, "5")
         .Press(IDOK);
     EXPECT_EQ(RunNumericFormatDialog(axis, -1, -1), 1);
     EXPECT_EQ(axis.axisDigits, 5);

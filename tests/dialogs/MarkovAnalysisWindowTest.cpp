@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "analysis/MarkovAnalysis.h"
 #include "app/MenuButton.h"
 #include "app/StartProgram.h"
@@ -98,12 +99,12 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
     HWND handle = window->Handle();
     ASSERT_TRUE(IsWindowVisible(handle));
     char text[64] = {};
-    GetWindowTextA(window->FindChild(MarkovAnalysisWindow::kNodeText)->Handle(), text, sizeof text);
+    GetWindowTextA(window->FindChild(Ctl::MarkovAnalysis::NodeText)->Handle(), text, sizeof text);
     EXPECT_STREQ(text, "Cohort");
 
     SendMessageA(handle, WM_COMMAND, 1580, 0);
     SendMessageA(handle, WM_COMMAND, 1582, 0);
-    SendMessageA(handle, WM_COMMAND, MAKEWPARAM(MarkovAnalysisWindow::kReportButton, BN_CLICKED), 0);
+    SendMessageA(handle, WM_COMMAND, MAKEWPARAM(Ctl::MarkovAnalysis::TextReport, BN_CLICKED), 0);
     EXPECT_EQ(graphs, (std::vector<std::string>{"Probability", "Reward"}));
     EXPECT_EQ(reports.size(), 1u);
 
@@ -156,9 +157,9 @@ TEST(MarkovAnalysisWindow, TheReportOnTheScreenHoldsTheStateLegend)
     ModalDialogDriver driver;
     driver
         .Then([&shown](DialogFrameCL& dialog) {
-            for (unsigned id = TextReportDialog::kTitleText; id < TextReportDialog::kTitleText + 3; ++id)
+            for (unsigned id = Ctl::TextReport::TitleText; id < Ctl::TextReport::TitleText + 3; ++id)
                 shown.push_back(TextOf(GetDlgItem(dialog.Handle(), id)));
-            HWND list = GetDlgItem(dialog.Handle(), TextReportDialog::kNotesList);
+            HWND list = GetDlgItem(dialog.Handle(), Ctl::TextReport::NotesList);
             EXPECT_TRUE(IsWindowVisible(list));
             const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
             for (int i = 0; i < count; ++i) {
@@ -168,7 +169,7 @@ TEST(MarkovAnalysisWindow, TheReportOnTheScreenHoldsTheStateLegend)
             }
         })
         .Press(IDOK);
-    SendMessageA(window->Handle(), WM_COMMAND, MAKEWPARAM(MarkovAnalysisWindow::kReportButton, BN_CLICKED), 0);
+    SendMessageA(window->Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MarkovAnalysis::TextReport, BN_CLICKED), 0);
     EXPECT_TRUE(driver.Finished());
     EXPECT_EQ(shown, expected);
     SetTextReportPresenter(nullptr);

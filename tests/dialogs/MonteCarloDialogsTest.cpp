@@ -1,6 +1,7 @@
 // The Monte Carlo set-up dialog answered as a person would, and a run in its progress dialog from the menu's
 // driver and from a stored record.
 
+#include "CommandIds.h"
 #include "analysis/BarGraphData.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "dialogs/MonteCarloDialogs.h"
@@ -30,7 +31,7 @@ using Progress = MonteCarloProgressDialog;
 ModalDialogDriver::Step Click(unsigned id, bool on = true)
 {
     return [id, on](DialogFrameCL& dialog) {
-        const unsigned radios[] = {SetupDialog::kSampleAllRadio, SetupDialog::kSampleSomeRadio, SetupDialog::kSampleNoneRadio};
+        const unsigned radios[] = {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample};
         if (std::find(std::begin(radios), std::end(radios), id) != std::end(radios))
             for (unsigned radio : radios)
                 SendMessageA(dialog.FindChild(radio)->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
@@ -53,28 +54,28 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, SetupDialog::kTrialsField), "100");
-            EXPECT_EQ(TextOf(dialog, SetupDialog::kKeyField), "1000");
-            EXPECT_FALSE(Enabled(dialog, SetupDialog::kKeyField));
-            EXPECT_TRUE(Checked(dialog, SetupDialog::kSampleAllRadio));
-            EXPECT_FALSE(Enabled(dialog, SetupDialog::kWhichButton));
-            EXPECT_TRUE(Enabled(dialog, SetupDialog::kReevaluateCheck));
+            EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::NumberOfTrialsEdit), "100");
+            EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::KeyValueEdit), "1000");
+            EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::KeyValueEdit));
+            EXPECT_TRUE(Checked(dialog, Ctl::MonteCarloSimulation::SampleAll));
+            EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::Which));
+            EXPECT_TRUE(Enabled(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
         })
-        .Then(Click(SetupDialog::kSampleSomeRadio))
-        .Then([](DialogFrameCL& dialog) { EXPECT_TRUE(Enabled(dialog, SetupDialog::kWhichButton)); })
-        .Then(Click(SetupDialog::kSampleNoneRadio))
+        .Then(Click(Ctl::MonteCarloSimulation::SampleSome))
+        .Then([](DialogFrameCL& dialog) { EXPECT_TRUE(Enabled(dialog, Ctl::MonteCarloSimulation::Which)); })
+        .Then(Click(Ctl::MonteCarloSimulation::DoNotSample))
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_FALSE(Enabled(dialog, SetupDialog::kWhichButton));
-            EXPECT_FALSE(Enabled(dialog, SetupDialog::kReevaluateCheck));
+            EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::Which));
+            EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
         })
-        .Then(Click(SetupDialog::kSampleAllRadio))
-        .Then(Click(SetupDialog::kReevaluateCheck))
-        .Then(Click(SetupDialog::kPredictableCheck))
-        .Then([](DialogFrameCL& dialog) { EXPECT_TRUE(Enabled(dialog, SetupDialog::kKeyField)); })
-        .Type(SetupDialog::kTrialsField, "32001")
+        .Then(Click(Ctl::MonteCarloSimulation::SampleAll))
+        .Then(Click(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial))
+        .Then(Click(Ctl::MonteCarloSimulation::UsePredictableRandomSequence))
+        .Then([](DialogFrameCL& dialog) { EXPECT_TRUE(Enabled(dialog, Ctl::MonteCarloSimulation::KeyValueEdit)); })
+        .Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "32001")
         .Press(IDOK)
-        .Type(SetupDialog::kTrialsField, "50")
-        .Type(SetupDialog::kKeyField, "77")
+        .Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "50")
+        .Type(Ctl::MonteCarloSimulation::KeyValueEdit, "77")
         .Press(IDOK);
     SetupDialog first(&tree.tree.Document(), tree.tree.Root());
     ASSERT_NE(first.Run(), 0);
@@ -89,11 +90,11 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
     // The next opening starts from the choice, but never from the key; at a chance node nothing re-evaluates.
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, SetupDialog::kTrialsField), "50");
-            EXPECT_EQ(TextOf(dialog, SetupDialog::kKeyField), "1000");
-            EXPECT_TRUE(Checked(dialog, SetupDialog::kPredictableCheck));
-            EXPECT_FALSE(Checked(dialog, SetupDialog::kReevaluateCheck));
-            EXPECT_FALSE(Enabled(dialog, SetupDialog::kReevaluateCheck));
+            EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::NumberOfTrialsEdit), "50");
+            EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::KeyValueEdit), "1000");
+            EXPECT_TRUE(Checked(dialog, Ctl::MonteCarloSimulation::UsePredictableRandomSequence));
+            EXPECT_FALSE(Checked(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
+            EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
         })
         .Press(IDCANCEL);
     SetupDialog second(&tree.tree.Document(), tree.tree.Root()->GetChild(0));
@@ -103,9 +104,9 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
     SimulatedTree plain(false);
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_TRUE(Checked(dialog, SetupDialog::kSampleNoneRadio));
-            for (unsigned id : {SetupDialog::kSampleAllRadio, SetupDialog::kSampleSomeRadio, SetupDialog::kSampleNoneRadio,
-                                SetupDialog::kReevaluateCheck})
+            EXPECT_TRUE(Checked(dialog, Ctl::MonteCarloSimulation::DoNotSample));
+            for (unsigned id : {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample,
+                                Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial})
                 EXPECT_FALSE(Enabled(dialog, id)) << id;
         })
         .Press(IDOK);
@@ -131,22 +132,22 @@ TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)
     SimulatedTree tree;
     TreeDocument& document = tree.tree.Document();
     ModalDialogDriver driver;
-    driver.Type(SetupDialog::kTrialsField, "20").Press(IDOK);
+    driver.Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "20").Press(IDOK);
     RunMonteCarlo(tree.tree.Root());
     Progress* dialog = OpenProgressDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(*dialog, Progress::kTrialsText), "20");
+    EXPECT_EQ(TextOf(*dialog, Ctl::MonteCarloSimulation3920::TrialsText), "20");
     EXPECT_FALSE(Enabled(*dialog, IDOK));
-    EXPECT_FALSE(Enabled(*dialog, Progress::kReportButton));
+    EXPECT_FALSE(Enabled(*dialog, Ctl::MonteCarloSimulation3920::TextReport));
     while (!dialog->Run().Finished())
         dialog->Run().OnIdle();
     EXPECT_TRUE(Enabled(*dialog, IDOK));
-    EXPECT_FALSE(Enabled(*dialog, Progress::kStopButton));
-    EXPECT_TRUE(Enabled(*dialog, Progress::kGraphButton));
+    EXPECT_FALSE(Enabled(*dialog, Ctl::MonteCarloSimulation3920::Stop));
+    EXPECT_TRUE(Enabled(*dialog, Ctl::MonteCarloSimulation3920::Graph));
     EXPECT_FALSE(TextOf(*dialog, 3924).empty());
     ASSERT_NE(document.LastAnalysis, nullptr);
     EXPECT_EQ(document.LastAnalysis->kind, MonteCarloKind);
-    SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(Progress::kReportButton, BN_CLICKED), 0);
+    SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MonteCarloSimulation3920::TextReport, BN_CLICKED), 0);
     SendMessageA(dialog->Handle(), WM_COMMAND, 1563, 0);
     EXPECT_EQ(reports, std::vector<std::string>{"Ordered List of 20 Outcomes"});
     EXPECT_EQ(graphs, 1);

@@ -1,6 +1,7 @@
 // The node comment window: what opening it asks, its rows, and the whole comment it prints; and a tree and
 // a comment going to the test printer and into the print preview page by page.
 
+#include "CommandIds.h"
 #include "dialogs/NodeCommentWindow.h"
 
 #include "app/PageGrid.h"
@@ -314,7 +315,7 @@ TEST_F(TreeAndCommentPrinting, ThePreviewShowsEachPageAsItPrints)
         PrintPagesDialog dialog(printed);
         ASSERT_NE(dialog.Preview(), nullptr);
         char count[16] = "";
-        GetDlgItemTextA(dialog.Handle(), PrintPagesDialog::CountText, count, sizeof count);
+        GetDlgItemTextA(dialog.Handle(), Ctl::Print::PagesText, count, sizeof count);
         const std::vector<int> inks = FirstInk(dialog);
         ASSERT_GE(inks.size(), 3u);
         EXPECT_EQ(std::to_string(inks.size()), count);

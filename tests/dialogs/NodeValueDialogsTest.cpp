@@ -1,5 +1,6 @@
 // The node value, over/under and EVPI dialogs on the screen, answered as a person would.
 
+#include "CommandIds.h"
 #include "analysis/EvpiCalculation.h"
 #include "analysis/NodeValueRecord.h"
 #include "analysis/OverUnderAnalysis.h"
@@ -45,22 +46,22 @@ TEST(NodeValueDialogs, OverUnderAsksTheTargetAndShowsBothSides)
     tree.Terminal(chance, "Mid", "0.5", "20");
     tree.Terminal(chance, "High", "0.3", "30");
     ModalDialogDriver driver;
-    driver.Type(kTargetField, "20")
+    driver.Type(Ctl::OverUnder::EnterATargetValueEdit, "20")
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, kAboveValueText), "0.300");
-            EXPECT_EQ(TextOf(dialog, kBelowValueText), "0.700");
-            EXPECT_EQ(TextOf(dialog, kBelowLabel), "Probability at or below target:");
+            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::AboveValueText), "0.300");
+            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::BelowValueText), "0.700");
+            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::ProbabilityBelowTargetText), "Probability at or below target:");
         })
         .Press(IDOK)
-        .Type(kTargetField, "20")
+        .Type(Ctl::OverUnder::EnterATargetValueEdit, "20")
         .Then([](DialogFrameCL& dialog) {
-            SendMessageA(dialog.FindChild(kLowerRangeCheck)->Handle(), BM_CLICK, 0, 0);
+            SendMessageA(dialog.FindChild(Ctl::OverUnder::IncludeTargetInLowerRange)->Handle(), BM_CLICK, 0, 0);
         })
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, kAboveValueText), "0.800");
-            EXPECT_EQ(TextOf(dialog, kAboveLabel), "Probability at or above target:");
+            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::AboveValueText), "0.800");
+            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::ProbabilityAboveTargetText), "Probability at or above target:");
         })
         .Press(IDOK);
     OverUnderDialog::Run(chance);
@@ -79,14 +80,14 @@ TEST(NodeValueDialogs, ExpectedValueInWords)
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, kNodeValueText), "The sum of the expected values of the selected nodes is: $60");
+            EXPECT_EQ(TextOf(dialog, Ctl::KIVO2120::NodeValueText), "The sum of the expected values of the selected nodes is: $60");
         })
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            const std::string text = TextOf(dialog, kNodeValueText);
+            const std::string text = TextOf(dialog, Ctl::KIVO2120::NodeValueText);
             EXPECT_EQ(text.rfind("The expected value of node\n\"", 0), 0u) << text;
             EXPECT_NE(text.find("\" is: $30"), std::string::npos) << text;
-            EXPECT_EQ(TextOf(dialog, kOptimalChoiceText), "Optimal Choice: C");
+            EXPECT_EQ(TextOf(dialog, Ctl::KIVO2120::OptimalChoiceText), "Optimal Choice: C");
         })
         .Press(IDOK);
     NodeChildList selection(4, Ownership::Borrows);
@@ -118,21 +119,21 @@ TEST(NodeValueDialogs, EvpiAsksForTheEventAndTheDecision)
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(SendMessageA(dialog.FindChild(kEvpiNodesList)->Handle(), LB_GETCOUNT, 0, 0), 1);
+            EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::EVPI::OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList)->Handle(), LB_GETCOUNT, 0, 0), 1);
         })
         .Press(IDOK)
-        .Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, kEvpiDecisionText), "Inner"); })
-        .Press(kOtherNodeButton)
+        .Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, Ctl::EVPI3420::TheEVPIWillBeCalculatedWithRespectToTheDecisionNodeText), "Inner"); })
+        .Press(Ctl::EVPI3420::OtherNode)
         .Then([](DialogFrameCL& dialog) {
-            HWND list = dialog.FindChild(kEvpiLevelList)->Handle();
+            HWND list = dialog.FindChild(Ctl::EVPI3380::AtWhichDecisionNodeDoYouWishToCalculateTheEVPIList)->Handle();
             EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
             SendMessageA(list, LB_SETCURSEL, 1, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(kEvpiLevelList, LBN_SELCHANGE),
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::EVPI3380::AtWhichDecisionNodeDoYouWishToCalculateTheEVPIList, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
         })
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, kNodeValueText), "The expected value of perfect information is: $20");
+            EXPECT_EQ(TextOf(dialog, Ctl::KIVO2120::NodeValueText), "The expected value of perfect information is: $20");
         })
         .Press(IDOK);
     NodeChildList selection(1, Ownership::Borrows);

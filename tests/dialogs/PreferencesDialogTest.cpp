@@ -63,21 +63,21 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
         driver
             .Then([](DialogFrameCL& dialog) {
                 // Multi-Attribute takes the payoff lists and High/Low away.
-                Pick(PageOf(dialog), PreferencesDialog::kMethodList, MultiAttributeMethod, true);
-                EXPECT_FALSE(IsWindowVisible(GetDlgItem(PageOf(dialog), PreferencesDialog::kPayoffList)));
-                EXPECT_TRUE(IsWindowVisible(GetDlgItem(PageOf(dialog), PreferencesDialog::kHighRadio)));
+                Pick(PageOf(dialog), Ctl::CalculationMethodPage::MethodCombo, MultiAttributeMethod, true);
+                EXPECT_FALSE(IsWindowVisible(GetDlgItem(PageOf(dialog), Ctl::CalculationMethodPage::PayoffCombo)));
+                EXPECT_TRUE(IsWindowVisible(GetDlgItem(PageOf(dialog), Ctl::CalculationMethodPage::OptimalPathIsHigh)));
                 // A header line is never shown: the page stays.
-                Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 5, false);
+                Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 5, false);
                 EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4014);
                 // The arrow keys pass over the headers: Down reaches the last page, Up the first.
-                HWND list = GetDlgItem(dialog.Handle(), PreferencesDialog::kCategoryList);
+                HWND list = GetDlgItem(dialog.Handle(), Ctl::Preferences::CategoryList);
                 const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
                 for (const WPARAM arrow : {VK_DOWN, VK_UP}) {
                     for (int step = 0; step < count; ++step)
                         SendMessageA(list, WM_KEYDOWN, arrow, 0);
                     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), arrow == VK_DOWN ? count - 1 : 1);
                 }
-                Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 9, false);
+                Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 9, false);
                 SendMessageA(GetDlgItem(PageOf(dialog), 4026), BM_CLICK, 0, 0);
             })
             .Press(closing);
@@ -97,17 +97,17 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
     ModalDialogDriver header;
     header
         .Then([](DialogFrameCL& dialog) {
-            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 12, false);
+            Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 12, false);
             SendMessageA(GetDlgItem(PageOf(dialog), 4029), BM_CLICK, 0, 0);
         })
         .Type(2811, "Page ^P")
         .Press(2814)
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 1, false);
+            Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 1, false);
             SendMessageA(GetDlgItem(PageOf(dialog), Ctl::CalculationMethodPage::SetWeightings), BM_CLICK, 0, 0);
         })
-        .Type(MultiAttrWeightDialog::kFirstWeightEdit, "0.75")
+        .Type(Ctl::MultiAttributeWeighting::Edit3201, "0.75")
         .Press(IDOK)
         .Press(IDCANCEL);
     window.OnCommand(1308);
@@ -158,7 +158,7 @@ TEST(PreferencesDialog, DiagramPagesEditTheDiagramAtOkOnly)
             EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4115);
             press(dialog, Ctl::TreeConversionPage::TimeFlowTopToBottom);
             press(dialog, Ctl::TreeConversionPage::OptimalPathLow);
-            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 2, false);
+            Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 2, false);
             press(dialog, Ctl::NodeSizePage::FixedNodeSize);
             EXPECT_TRUE(IsWindowVisible(GetDlgItem(PageOf(dialog), Ctl::NodeSizePage::TextSizeText)));
             // The handle's corner, where the text area ends.
@@ -177,9 +177,9 @@ TEST(PreferencesDialog, DiagramPagesEditTheDiagramAtOkOnly)
                 SendMessageA(area, WM_LBUTTONUP, 0, to);
             }
             ExpectScreenEqualsRepaint(dialog.Handle());
-            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 3, false);
+            Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 3, false);
             press(dialog, Ctl::ArcPrefsPage::Print);
-            Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 5, false);
+            Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 5, false);
             SetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAnInfluenceDiagramPage::PrintingZoomFactorEdit, "40");
         });
         driver.Press(closing);
@@ -221,11 +221,11 @@ TEST(PreferencesDialog, GraphPrintingGoesToTheGraphAndItsSavedSettings)
         GetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit, text, sizeof text);
         shown = text;
         SetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit, "300");
-        Pick(dialog.Handle(), PreferencesDialog::kCategoryList, 2, false);
+        Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 2, false);
         EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4079);
         SetDlgItemTextA(PageOf(dialog), Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit, "40");
         SendMessageA(GetDlgItem(PageOf(dialog), Ctl::PrintingOfAGraphPage::CenterInPage), BM_CLICK, 0, 0);
-        CheckDlgButton(dialog.Handle(), PreferencesDialog::kSaveCheck, BST_CHECKED);
+        CheckDlgButton(dialog.Handle(), Ctl::Preferences::SaveSettings, BST_CHECKED);
     });
     driver.Press(IDOK);
     SendMessageA(graph->Handle(), WM_COMMAND, Cmd::DisplayPreferences, 0);
@@ -281,7 +281,7 @@ TEST(PreferencesDialog, KeyboardCrossesDialogAndPageForGraphsAndDiagrams)
                 .Then([&](DialogFrameCL& dialog) {
                     // A graph's Preferences open on its printing page.
                     if (kind.printingCategory >= 0)
-                        Pick(dialog.Handle(), PreferencesDialog::kCategoryList, kind.printingCategory, false);
+                        Pick(dialog.Handle(), Ctl::Preferences::CategoryList, kind.printingCategory, false);
                     for (HWND c = GetWindow(PageOf(dialog), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
                         if ((GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) && IsWindowEnabled(c))
                             last = c;
@@ -297,13 +297,13 @@ TEST(PreferencesDialog, KeyboardCrossesDialogAndPageForGraphsAndDiagrams)
                     key(GetFocus(), WM_SYSCHAR, 'g', false);
                 })
                 .Then([&](DialogFrameCL& dialog) {
-                    EXPECT_EQ(GetFocus(), dialog.Control(PreferencesDialog::kCategoryList));
-                    EXPECT_FALSE(IsDlgButtonChecked(dialog.Handle(), PreferencesDialog::kSaveCheck));
+                    EXPECT_EQ(GetFocus(), dialog.Control(Ctl::Preferences::CategoryList));
+                    EXPECT_FALSE(IsDlgButtonChecked(dialog.Handle(), Ctl::Preferences::SaveSettings));
                     key(GetFocus(), WM_SYSCHAR, 'v', false);
                 })
                 .Then([&](DialogFrameCL& dialog) {
-                    EXPECT_TRUE(IsDlgButtonChecked(dialog.Handle(), PreferencesDialog::kSaveCheck));
-                    CheckDlgButton(dialog.Handle(), PreferencesDialog::kSaveCheck, BST_UNCHECKED);
+                    EXPECT_TRUE(IsDlgButtonChecked(dialog.Handle(), Ctl::Preferences::SaveSettings));
+                    CheckDlgButton(dialog.Handle(), Ctl::Preferences::SaveSettings, BST_UNCHECKED);
                     edit = GetDlgItem(PageOf(dialog), Ctl::PrintingOfAGraphPage::PrintingZoomFactorEdit);
                     SetWindowTextA(edit, "40");
                     SetFocus(edit);

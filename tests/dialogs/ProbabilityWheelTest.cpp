@@ -84,12 +84,12 @@ protected:
     {
         std::string texts;
         for (unsigned k = 0; k < 3; ++k)
-            texts += (k > 0 ? " " : "") + Text(Find(dialog, ProbabilityWheelDialog::kFirstValueBox + k));
+            texts += (k > 0 ? " " : "") + Text(Find(dialog, DialogRes::SnapshotFormat + k));
         return texts;
     }
     static void Choose(DialogFrameCL& dialog, unsigned row, const char* target)
     {
-        const HWND list = Find(dialog, ProbabilityWheelDialog::kFirstStoreList + row);
+        const HWND list = Find(dialog, DialogRes::AddOutcomes + row);
         SendMessageA(list, CB_SETCURSEL, SendMessageA(list, CB_FINDSTRINGEXACT, -1, LPARAM(target)), 0);
     }
 
@@ -112,7 +112,7 @@ TEST_F(WheelOnScreen, ValueBoxesDragsProportionsAndTheStoreColumn)
     person.Then([&](DialogFrameCL& dialog) {
         EXPECT_EQ(Boxes(dialog), "0.20 0.30 0.50");
         // A typed value resizes its slice; the last shows what the others leave, as they show.
-        SetWindowTextA(Find(dialog, ProbabilityWheelDialog::kFirstValueBox + 1), "0.4");
+        SetWindowTextA(Find(dialog, DialogRes::SnapshotFormat + 1), "0.4");
         EXPECT_EQ(Boxes(dialog), "0.20 0.4 0.40");
         // A press on the second slice shows its value; the right button what it was.
         const HWND valueBox = Find(dialog, ProbabilityWheelDialog::kValueBox);
@@ -131,9 +131,9 @@ TEST_F(WheelOnScreen, ValueBoxesDragsProportionsAndTheStoreColumn)
         SendMessageA(pie, WM_LBUTTONUP, 0, PieAt(pie, 0.1));
         EXPECT_EQ(Boxes(dialog), "0.10 0.50 0.40");
         // Keeping proportions, the others shrink together.
-        CheckDlgButton(dialog.Handle(), ProbabilityWheelDialog::kKeepProportions, BST_CHECKED);
-        SendMessageA(dialog.Handle(), WM_COMMAND, ProbabilityWheelDialog::kKeepProportions, 0);
-        SetWindowTextA(Find(dialog, ProbabilityWheelDialog::kFirstValueBox), "0.55");
+        CheckDlgButton(dialog.Handle(), Ctl::ProbabilityWheel::KeepProportions, BST_CHECKED);
+        SendMessageA(dialog.Handle(), WM_COMMAND, Ctl::ProbabilityWheel::KeepProportions, 0);
+        SetWindowTextA(Find(dialog, DialogRes::SnapshotFormat), "0.55");
         EXPECT_EQ(Boxes(dialog), "0.55 0.25 0.20");
         ExpectScreenEqualsRepaint(dialog.Handle());
         // Two branches stored as the remainder: refused, the dialog stays.
@@ -171,10 +171,10 @@ TEST_F(WheelOnScreen, MimicRunTimeLimitsTheWheel)
     node->GetExtraList()->branches.Add(remark);
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
-        EXPECT_NE(Find(dialog, ProbabilityWheelDialog::kFirstValueBox), nullptr);
-        EXPECT_EQ(Find(dialog, ProbabilityWheelDialog::kFirstStoreList), nullptr);
-        EXPECT_TRUE(IsWindowVisible(Find(dialog, ProbabilityWheelDialog::kCommentButton)));
-        PostMessageA(dialog.Handle(), WM_COMMAND, ProbabilityWheelDialog::kCommentButton, 0);
+        EXPECT_NE(Find(dialog, DialogRes::SnapshotFormat), nullptr);
+        EXPECT_EQ(Find(dialog, DialogRes::AddOutcomes), nullptr);
+        EXPECT_TRUE(IsWindowVisible(Find(dialog, Ctl::ProbabilityWheel::Comment)));
+        PostMessageA(dialog.Handle(), WM_COMMAND, Ctl::ProbabilityWheel::Comment, 0);
     });
     person.Then([](DialogFrameCL& comment) {
         EXPECT_EQ(DialogFrameCL::ModalStack().size(), 2u);
@@ -202,11 +202,11 @@ TEST_F(WheelOnScreen, DefineVariableWindowAssessesItsValue)
     SetFocus(edit);
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
-        EXPECT_EQ(Text(Find(dialog, ProbabilityWheelDialog::kFirstValueBox)) + " " +
-                      Text(Find(dialog, ProbabilityWheelDialog::kFirstValueBox + 1)),
+        EXPECT_EQ(Text(Find(dialog, DialogRes::SnapshotFormat)) + " " +
+                      Text(Find(dialog, DialogRes::SnapshotFormat + 1)),
                   "0.30 0.70");
-        EXPECT_FALSE(IsWindowVisible(dialog.Control(ProbabilityWheelDialog::kKeepProportions)));
-        SetWindowTextA(Find(dialog, ProbabilityWheelDialog::kFirstValueBox), "0.456");
+        EXPECT_FALSE(IsWindowVisible(dialog.Control(Ctl::ProbabilityWheel::KeepProportions)));
+        SetWindowTextA(Find(dialog, DialogRes::SnapshotFormat), "0.456");
     });
     person.Press(IDOK);
     SendMessageA(bound->Handle(), WM_COMMAND, 1513, 0);

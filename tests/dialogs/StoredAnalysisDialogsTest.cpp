@@ -45,11 +45,11 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
     std::string summary;
     bool stayedOpen = false;
     ModalDialogDriver save;
-    save.Then([&](DialogFrameCL& dialog) { summary = TextOf(dialog, SaveAnalysisDialog::kSummary); })
-        .Type(SaveAnalysisDialog::kNameField, "")
+    save.Then([&](DialogFrameCL& dialog) { summary = TextOf(dialog, Ctl::SaveAnalysis::Summary); })
+        .Type(Ctl::SaveAnalysis::EnterANameForTheAnalysisEdit, "")
         .Press(IDOK)
         .Then([&](DialogFrameCL& dialog) { stayedOpen = IsWindowVisible(dialog.Handle()) != 0; })
-        .Type(SaveAnalysisDialog::kNameField, "Base case")
+        .Type(Ctl::SaveAnalysis::EnterANameForTheAnalysisEdit, "Base case")
         .Press(IDOK);
     window.OnCommand(1615);
     EXPECT_TRUE(stayedOpen);
@@ -63,14 +63,14 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
     std::string picked;
     ModalDialogDriver run;
     run.Then([&](DialogFrameCL& dialog) {
-           const HWND list = GetDlgItem(dialog.Handle(), RunStoredAnalysisDialog::kList);
+           const HWND list = GetDlgItem(dialog.Handle(), Ctl::RunAnalysis::AnalysesList);
            char text[64] = {};
            SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
            listed = text;
            SendMessageA(list, LB_SETSEL, TRUE, 0);
-           SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(RunStoredAnalysisDialog::kList, LBN_SELCHANGE),
+           SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::RunAnalysis::AnalysesList, LBN_SELCHANGE),
                         reinterpret_cast<LPARAM>(list));
-           picked = TextOf(dialog, RunStoredAnalysisDialog::kSummary);
+           picked = TextOf(dialog, Ctl::RunAnalysis::Summary);
        })
         .Press(IDOK);
     shown.clear();
@@ -117,17 +117,17 @@ TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
         };
     };
     ModalDialogDriver person;
-    person.Press(StoredAnalysesDialog::kTemplateButton)
+    person.Press(Ctl::MaintainStoredAnalyses::Template)
         .Then(choose(1))
         .Press(IDOK)
         .Then([&shown](DialogFrameCL& dialog) {
-            shown = TextOf(dialog, StoredAnalysesDialog::kTemplateName);
-            const HWND list = dialog.Control(StoredAnalysesDialog::kList);
+            shown = TextOf(dialog, Ctl::MaintainStoredAnalyses::GraphTemplateText);
+            const HWND list = dialog.Control(Ctl::MaintainStoredAnalyses::AnalysesList);
             SendMessageA(list, LB_SETCURSEL, 1, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(StoredAnalysesDialog::kList, LBN_SELCHANGE),
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MaintainStoredAnalyses::AnalysesList, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
         })
-        .Press(StoredAnalysesDialog::kTemplateButton)
+        .Press(Ctl::MaintainStoredAnalyses::Template)
         .Then(choose(0))
         .Press(IDOK)
         .Press(IDCANCEL);

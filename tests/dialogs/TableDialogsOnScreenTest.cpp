@@ -22,18 +22,18 @@ TEST(TableDialogsOnScreen, AddingPairsWithMoreAndOk)
               char text[64] = {};
               GetWindowTextA(dialog.Handle(), text, sizeof text);
               caption = text;
-              EXPECT_TRUE(IsWindowVisible(dialog.FindChild(TableEntryDialog::kMoreButton)->Handle()));
+              EXPECT_TRUE(IsWindowVisible(dialog.FindChild(Ctl::AddTableEntry::More)->Handle()));
           })
-        .Type(TableEntryDialog::kIndexField, "1.5")
-        .Type(TableEntryDialog::kValueField, "-2")
-        .Press(TableEntryDialog::kMoreButton)
+        .Type(Ctl::AddTableEntry::IndexEdit, "1.5")
+        .Type(Ctl::AddTableEntry::ValueEdit, "-2")
+        .Press(Ctl::AddTableEntry::More)
         .Then([&](DialogFrameCL& dialog) {
             // The field shows the loaded number without its sign, which the validator does not take.
-            EXPECT_EQ(TextOf(dialog, TableEntryDialog::kIndexField), "0");
-            EXPECT_EQ(GetFocus(), dialog.FindChild(TableEntryDialog::kIndexField)->Handle());
+            EXPECT_EQ(TextOf(dialog, Ctl::AddTableEntry::IndexEdit), "0");
+            EXPECT_EQ(GetFocus(), dialog.FindChild(Ctl::AddTableEntry::IndexEdit)->Handle());
         })
-        .Type(TableEntryDialog::kIndexField, "3")
-        .Type(TableEntryDialog::kValueField, "4.25")
+        .Type(Ctl::AddTableEntry::IndexEdit, "3")
+        .Type(Ctl::AddTableEntry::ValueEdit, "4.25")
         .Press(IDOK);
     ASSERT_EQ(adding.RunModal(), 1);
     EXPECT_EQ(caption, "Add Table Entry");
@@ -47,8 +47,8 @@ TEST(TableDialogsOnScreen, AddingPairsWithMoreAndOk)
     ModalDialogDriver editDriver;
     editDriver
         .Then([&](DialogFrameCL& dialog) {
-            EXPECT_FALSE(IsWindowVisible(dialog.FindChild(TableEntryDialog::kMoreButton)->Handle()));
-            EXPECT_EQ(TextOf(dialog, TableEntryDialog::kValueField), "8");
+            EXPECT_FALSE(IsWindowVisible(dialog.FindChild(Ctl::AddTableEntry::More)->Handle()));
+            EXPECT_EQ(TextOf(dialog, Ctl::AddTableEntry::ValueEdit), "8");
         })
         .Press(IDCANCEL);
     EXPECT_EQ(editing.RunModal(), 0);
@@ -63,23 +63,23 @@ TEST(TableDialogsOnScreen, PropertiesStayOpenOnTheFailingFieldUntilOk)
     TablePropertiesDialog properties(nullptr, "NewTable", "newtable", "", 2, false);
     ModalDialogDriver driver;
     driver.Then([&](DialogFrameCL& dialog) {
-              EXPECT_EQ(GetFocus(), dialog.FindChild(TablePropertiesDialog::kNameField)->Handle());
-              EXPECT_EQ(SendMessageA(dialog.FindChild(TablePropertiesDialog::kInterpolationButton)->Handle(),
+              EXPECT_EQ(GetFocus(), dialog.FindChild(Ctl::PropertiesNewTable::NameEdit)->Handle());
+              EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::PropertiesNewTable::Interpolation)->Handle(),
                                      BM_GETCHECK, 0, 0),
                         BST_CHECKED);
           })
-        .Type(TablePropertiesDialog::kFileField, "bad|name")
-        .Press(TablePropertiesDialog::kIndexSpecificButton)
+        .Type(Ctl::PropertiesNewTable::FileEdit, "bad|name")
+        .Press(Ctl::PropertiesNewTable::IndexSpecific)
         .Then([](DialogFrameCL& dialog) {
-            SendMessageA(dialog.FindChild(TablePropertiesDialog::kIndexSpecificButton)->Handle(), BM_CLICK, 0, 0);
-            SendMessageA(dialog.FindChild(TablePropertiesDialog::kOffEdgeCheck)->Handle(), BM_CLICK, 0, 0);
+            SendMessageA(dialog.FindChild(Ctl::PropertiesNewTable::IndexSpecific)->Handle(), BM_CLICK, 0, 0);
+            SendMessageA(dialog.FindChild(Ctl::PropertiesNewTable::IndexOffEdgeIsError)->Handle(), BM_CLICK, 0, 0);
         })
         .Press(IDOK)
         .Then([&](DialogFrameCL& dialog) {
             EXPECT_TRUE(IsWindowVisible(dialog.Handle()));
-            EXPECT_EQ(GetFocus(), dialog.FindChild(TablePropertiesDialog::kFileField)->Handle());
+            EXPECT_EQ(GetFocus(), dialog.FindChild(Ctl::PropertiesNewTable::FileEdit)->Handle());
         })
-        .Type(TablePropertiesDialog::kFileField, "goodname")
+        .Type(Ctl::PropertiesNewTable::FileEdit, "goodname")
         .Press(IDOK);
     ASSERT_EQ(properties.RunModal(), 1);
     ASSERT_EQ(boxes.Count(), 1u);

@@ -18,7 +18,7 @@ TEST(TableEntryDialogTest, AddingCollectsEveryPair)
         dialog.OnMore();
         EXPECT_EQ(dialog.index, 0);
         EXPECT_EQ(dialog.value, 0);
-        EXPECT_EQ(dialog.FocusedField(), TableEntryDialog::kIndexField);
+        EXPECT_EQ(dialog.FocusedField(), Ctl::AddTableEntry::IndexEdit);
         dialog.index = 2;
         dialog.value = 20;
         return IDOK;

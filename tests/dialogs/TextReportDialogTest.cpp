@@ -1,5 +1,6 @@
 // Text reports delivered by command: the dialog, the clipboard and files.
 
+#include "CommandIds.h"
 #include "app/MenuButton.h"
 #include "dialogs/TextReportDialog.h"
 #include "foundation/FileHelpers.h"
@@ -79,7 +80,7 @@ TEST(TextReportDialog, CommandsChooseClipboardDialogOrFile)
     int columns = 0, rows = 0, nameWidth = 0, headerWidth = 0;
     driver
         .Then([&](DialogFrameCL& dialog) {
-            HWND list = GetDlgItem(dialog.Handle(), TextReportDialog::kListArea);
+            HWND list = GetDlgItem(dialog.Handle(), Ctl::TextReport::ListArea);
             HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
             columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
             rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -169,7 +170,7 @@ TEST(TextReportDialog, ExportButtonCopiesThroughItsMenu)
     driver.Then([&](DialogFrameCL& dialog) {
         // Away from the screen's left edge, so that the menu can end under the button.
         SetWindowPos(dialog.Handle(), nullptr, 300, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        placeholderShown = IsWindowVisible(GetDlgItem(dialog.Handle(), TextReportDialog::kExportButton));
+        placeholderShown = IsWindowVisible(GetDlgItem(dialog.Handle(), Ctl::TextReport::ExportText));
         MenuButton* export_ = nullptr;
         for (WindowCL* child : dialog.Children())
             if (auto* found = dynamic_cast<MenuButton*>(child))

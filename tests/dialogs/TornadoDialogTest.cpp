@@ -41,33 +41,33 @@ TEST(TornadoDialog, BarsAddedRemovedAndHandedToTheRun)
 
     ModalDialogDriver driver;
     driver.Then([](DialogFrameCL& dialog) { EXPECT_FALSE(IsWindowVisible(dialog.FindChild(2108)->Handle())); })
-        .Press(TornadoDialog::kAddButton)
+        .Press(Ctl::TornadoDiagram::Add)
         .Type(2503, "0")
         .Type(2504, "0")
         .Press(IDOK)
         .Type(2504, "1")
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(Lines(dialog, TornadoDialog::kAnalyzeList), 1);
-            EXPECT_EQ(TextOf(dialog, TornadoDialog::kHighText), "1");
-            EXPECT_TRUE(IsWindowEnabled(dialog.FindChild(TornadoDialog::kRangeButton)->Handle()));
+            EXPECT_EQ(Lines(dialog, Ctl::TornadoDiagram::AnalyzeList), 1);
+            EXPECT_EQ(TextOf(dialog, Ctl::TornadoDiagram::HighText), "1");
+            EXPECT_TRUE(IsWindowEnabled(dialog.FindChild(Ctl::TornadoDiagram::Range)->Handle()));
         })
-        .Press(TornadoDialog::kAddButton)
+        .Press(Ctl::TornadoDiagram::Add)
         .Then([](DialogFrameCL& dialog) {
             EXPECT_EQ(TextOf(dialog, 2503), "10");
             EXPECT_EQ(TextOf(dialog, 2504), "30.5");
         })
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, TornadoDialog::kLowText), "10");
-            EXPECT_EQ(TextOf(dialog, TornadoDialog::kHighText), "30.5");
-            EXPECT_EQ(Lines(dialog, TornadoDialog::kAnalyzeList), 2);
-            EXPECT_EQ(Lines(dialog, TornadoDialog::kAvailableList), 0);
-            SendMessageA(dialog.FindChild(TornadoDialog::kAnalyzeList)->Handle(), LB_SETCURSEL, 1, 0);
+            EXPECT_EQ(TextOf(dialog, Ctl::TornadoDiagram::LowText), "10");
+            EXPECT_EQ(TextOf(dialog, Ctl::TornadoDiagram::HighText), "30.5");
+            EXPECT_EQ(Lines(dialog, Ctl::TornadoDiagram::AnalyzeList), 2);
+            EXPECT_EQ(Lines(dialog, Ctl::TornadoDiagram::VariablesToAnalyzeList), 0);
+            SendMessageA(dialog.FindChild(Ctl::TornadoDiagram::AnalyzeList)->Handle(), LB_SETCURSEL, 1, 0);
         })
-        .Press(TornadoDialog::kRemoveButton)
-        .Then([](DialogFrameCL& dialog) { EXPECT_EQ(Lines(dialog, TornadoDialog::kAvailableList), 1); })
-        .Type(TornadoDialog::kIntervalsField, "2")
+        .Press(Ctl::TornadoDiagram::Remove)
+        .Then([](DialogFrameCL& dialog) { EXPECT_EQ(Lines(dialog, Ctl::TornadoDiagram::VariablesToAnalyzeList), 1); })
+        .Type(Ctl::TornadoDiagram::IntervalsEdit, "2")
         .Press(IDOK);
     RunAnalysis(std::make_unique<TornadoDiagram>(&tree.Document(), tree.Root()));
     while (tree.Document().CurrentAnalysis != nullptr)

@@ -55,9 +55,9 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
     {
         ModalDialogDriver person;
         person.Then([](DialogFrameCL& dialog) {
-            SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList, LB_SETSEL, TRUE, 0);
+            SendDlgItemMessageA(dialog.Handle(), Ctl::DefineValues::ShownList, LB_SETSEL, TRUE, 0);
         });
-        person.Press(DefineValuesDialog::kDefaultForTree);
+        person.Press(Cmd::DefineValuesTreeDefault);
         window.EditTreeVariables(1502);
         EXPECT_TRUE(person.Finished());
     }
@@ -76,15 +76,15 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
 
     {
         ModalDialogDriver person;
-        person.Type(DistributeChildrenDialog::kCountField, "3")
+        person.Type(Ctl::DistributeChildren::NumberOfNewBranchesEdit, "3")
             .Then([](DialogFrameCL& dialog) {
-                SendDlgItemMessageA(dialog.Handle(), DistributeChildrenDialog::kVariableBox, CB_SELECTSTRING,
+                SendDlgItemMessageA(dialog.Handle(), Ctl::DistributeChildren::BranchSRangeIntoWhichVariableCombo, CB_SELECTSTRING,
                                     static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("rate"));
             })
             .Press(IDOK)
             .Press(2462) // the uniform distribution's picture
             .Press(IDOK)
-            .Press(DistributeChildrenRangesDialog::kEqualProbsButton)
+            .Press(Ctl::DistributeChildren2560::EqualProbs)
             .Press(IDOK);
         window.DistributeChildren();
         EXPECT_TRUE(person.Finished());
@@ -110,7 +110,7 @@ TEST_F(TreeDialogsOnScreen, DistributeChildrenDragsABoundary)
     window.Document().EnsureVariable("rate", nullptr);
     RECT strip{};
     ModalDialogDriver person;
-    person.Type(DistributeChildrenDialog::kCountField, "4").Press(IDOK).Press(2462).Type(2485, "0.5").Press(IDOK);
+    person.Type(Ctl::DistributeChildren::NumberOfNewBranchesEdit, "4").Press(IDOK).Press(2462).Type(2485, "0.5").Press(IDOK);
     person.Then([&](DialogFrameCL& dialog) {
         UpdateWindow(dialog.Handle());
         char top[32] = "";
@@ -173,14 +173,14 @@ TEST_F(TreeDialogsOnScreen, NumericFormatReachesTheRollBackBoxesAndTheValueMessa
     const NodeValuePresenter previous = SetNodeValuePresenter(nullptr);
     InstallNodeValueDialogs();
     ModalDialogDriver person;
-    person.Type(NumericFormatDialog::kDigitsField, "2").Press(IDOK);
+    person.Type(Ctl::NumericFormattingPreferences::DecimalPlacesEdit, "2").Press(IDOK);
     window.OnCommand(1309);
     window.OnCommand(Cmd::AnalysisRollBack);
     zString box;
     BuildNodeResultText(node, box);
     EXPECT_STREQ(box.Text(), "$88.10");
     person.Then([](DialogFrameCL& dialog) {
-        const std::string text = TextOf(dialog, kNodeValueText);
+        const std::string text = TextOf(dialog, Ctl::KIVO2120::NodeValueText);
         EXPECT_EQ(text.substr(text.find(" is: ")), " is: $88.10") << text;
     }).Press(IDOK);
     window.SelectNode(node, 1, nullptr, false);

@@ -54,13 +54,13 @@ protected:
     {
         ModalDialogDriver person;
         person.Then([line](DialogFrameCL& dialog) {
-            const HWND list = dialog.Control(DefineValuesDialog::kList);
+            const HWND list = dialog.Control(Ctl::DefineValues::ShownList);
             SendMessageA(list, LB_SETSEL, FALSE, -1);
             SendMessageA(list, LB_SETSEL, TRUE, line);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(DefineValuesDialog::kList, LBN_SELCHANGE),
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::DefineValues::ShownList, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
         });
-        person.Press(DefineValuesDialog::kPropertiesButton);
+        person.Press(Ctl::DefineValues::Properties);
         for (const auto& step : steps)
             person.Then(step);
         person.Press(IDCANCEL);
@@ -94,9 +94,9 @@ TEST_F(VariablePropertiesOnScreen, RangeAndRenameFollowedEverywhere)
     using D = VariablePropertiesDialog;
     // Low 6, high 5 is refused; 5 and 5 pass, with no range; the same name in capitals is no rename.
     InProperties(1, {[&](DialogFrameCL& dialog) { caption = Text(dialog.Handle()); },
-                     type(D::kLowField, "6"), type(D::kHighField, "5"), press(IDOK),
-                     type(D::kLowField, "5"), type(D::kNameField, "COST"), press(IDOK),
-                     type(D::kNameField, "RATE"), press(IDOK)});
+                     type(Ctl::VariableProperties::LowValueEdit, "6"), type(Ctl::VariableProperties::HighValueEdit, "5"), press(IDOK),
+                     type(Ctl::VariableProperties::LowValueEdit, "5"), type(Ctl::VariableProperties::NameEdit, "COST"), press(IDOK),
+                     type(Ctl::VariableProperties::NameEdit, "RATE"), press(IDOK)});
     EXPECT_EQ(caption, "Properties: rate");
     const std::vector<std::string> refusals = {
         "To assign a range, the high value must be greater than the low value.",
@@ -108,7 +108,7 @@ TEST_F(VariablePropertiesOnScreen, RangeAndRenameFollowedEverywhere)
     // A real rename asks, then formulas, bindings, bound windows and the variables menu follow.
     boxes.Clear();
     tree.SetModified(0);
-    InProperties(1, {type(D::kNameField, "growth"), type(D::kLowField, "1"), type(D::kHighField, "3"), press(IDOK)});
+    InProperties(1, {type(Ctl::VariableProperties::NameEdit, "growth"), type(Ctl::VariableProperties::LowValueEdit, "1"), type(Ctl::VariableProperties::HighValueEdit, "3"), press(IDOK)});
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Are you sure you want to rename this variable?"});
     EXPECT_EQ(window.Document().FindVariable("rate", false), nullptr);
     const DocVariable* growth = window.Document().FindVariable("growth", false);
@@ -134,17 +134,17 @@ TEST_F(VariablePropertiesOnScreen, NewVariablesTrackersAndMore)
     std::string caption;
     std::string cancelText;
     ModalDialogDriver person;
-    person.Press(DefineValuesDialog::kNewVariable)
+    person.Press(Cmd::DefineValuesNewVariable)
         .Then([&](DialogFrameCL& dialog) { caption = Text(dialog.Handle()); })
         // A new variable may not take a used name, nor overwrite its record.
-        .Type(D::kNameField, "cost").Type(D::kDescriptionField, "taken").Press(IDOK)
-        .Type(D::kNameField, "p").Then(Click(D::kTrackerCheck)).Type(D::kInitialValueField, "3")
-        .Press(D::kMoreButton)
+        .Type(Ctl::VariableProperties::NameEdit, "cost").Type(Ctl::VariableProperties::DescriptionEdit, "taken").Press(IDOK)
+        .Type(Ctl::VariableProperties::NameEdit, "p").Then(Click(Ctl::VariableProperties::UseAsMonteCarloTracker)).Type(Ctl::VariableProperties::InitialValueEdit, "3")
+        .Press(Ctl::VariableProperties::More)
         .Then([&](DialogFrameCL& dialog) {
             cancelText = Text(dialog.Control(IDCANCEL));
             ExpectScreenEqualsRepaint(dialog.Handle());
         })
-        .Type(D::kNameField, "q").Type(D::kLowField, "1").Type(D::kHighField, "2").Press(IDOK)
+        .Type(Ctl::VariableProperties::NameEdit, "q").Type(Ctl::VariableProperties::LowValueEdit, "1").Type(Ctl::VariableProperties::HighValueEdit, "2").Press(IDOK)
         .Press(IDCANCEL);
     window.EditTreeVariables(1502);
     EXPECT_TRUE(person.Finished());
@@ -167,16 +167,16 @@ TEST_F(VariablePropertiesOnScreen, NewVariablesTrackersAndMore)
     std::vector<bool> enabled;
     boxes.Clear();
     InProperties(1, {[&](DialogFrameCL& dialog) {
-                         for (unsigned id : {D::kTrackerCheck, D::kInitialValueField, D::kDefineCheck, D::kLowField})
+                         for (unsigned id : {Ctl::VariableProperties::UseAsMonteCarloTracker, Ctl::VariableProperties::InitialValueEdit, Ctl::VariableProperties::DefineNumerically, Ctl::VariableProperties::LowValueEdit})
                              enabled.push_back(IsWindowEnabled(dialog.Control(id)) != 0);
                      },
                      [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0); }});
     EXPECT_EQ(enabled, (std::vector<bool>{false, true, false, false}));
-    InProperties(3, {[](DialogFrameCL& dialog) { CheckDlgButton(dialog.Handle(), D::kDefineCheck, BST_UNCHECKED); },
+    InProperties(3, {[](DialogFrameCL& dialog) { CheckDlgButton(dialog.Handle(), Ctl::VariableProperties::DefineNumerically, BST_UNCHECKED); },
                      [](DialogFrameCL& dialog) {
-                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(D::kDefineCheck, BN_CLICKED), 0);
+                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::VariableProperties::DefineNumerically, BN_CLICKED), 0);
                      },
-                     Click(D::kTrackerCheck),
+                     Click(Ctl::VariableProperties::UseAsMonteCarloTracker),
                      [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); },
                      [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0); }});
     ASSERT_EQ(boxes.Count(), 1u);
@@ -193,9 +193,9 @@ TEST_F(VariablePropertiesOnScreen, FormulaQuestionOpensThePropertiesOfTheNewName
     ModalDialogDriver person;
     person.Then([&](DialogFrameCL& dialog) {
               caption = Text(dialog.Handle());
-              nameFixed = !IsWindowEnabled(dialog.Control(VariablePropertiesDialog::kNameField));
+              nameFixed = !IsWindowEnabled(dialog.Control(Ctl::VariableProperties::NameEdit));
           })
-        .Type(VariablePropertiesDialog::kDescriptionField, "Growth per year")
+        .Type(Ctl::VariableProperties::DescriptionEdit, "Growth per year")
         .Press(IDOK);
     FormulaRef formula(new EvalContext(&tree, leaf), 0, "payoff");
     formula.EvaluateText("growth*2");
@@ -227,20 +227,20 @@ TEST_F(VariablePropertiesOnScreen, CorrelationsDuplicatedWithTheirSigns)
     using C = VariableCorrelationsDialog;
     std::string summary;
     // Variables: cost, Q, R, rate, S; the dialog's own "cost" is not offered.
-    InProperties(0, {Click(VariablePropertiesDialog::kCorrelationsButton),
+    InProperties(0, {Click(Ctl::VariableProperties::Correlations),
                      [](DialogFrameCL& dialog) {
-                         SendDlgItemMessageA(dialog.Handle(), C::kVariablesList, LB_SELECTSTRING,
+                         SendDlgItemMessageA(dialog.Handle(), Ctl::Correlations3970::CorrelationsList, LB_SELECTSTRING,
                                              static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Q"));
-                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(C::kAddButton, BN_CLICKED), 0);
+                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Correlations3970::AddButton, BN_CLICKED), 0);
                      },
-                     Click(NewCorrelationDialog::kNegativeRadio),
+                     Click(Ctl::NewCorrelation::Negative),
                      [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); },
                      [](DialogFrameCL& dialog) {
                          ExpectScreenEqualsRepaint(dialog.Handle());
                          SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
                      },
                      [&](DialogFrameCL& dialog) {
-                         summary = Text(dialog.Control(VariablePropertiesDialog::kCorrelationsText));
+                         summary = Text(dialog.Control(Ctl::VariableProperties::HighValueText));
                          SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
                      }});
     EXPECT_EQ(summary, "-Q, -R, +S");
@@ -252,10 +252,10 @@ TEST_F(VariablePropertiesOnScreen, CorrelationsDuplicatedWithTheirSigns)
     EXPECT_EQ(signs, "-Q -R +S ");
 
     // Removing one and then cancelling the Correlations dialog keeps the list.
-    InProperties(0, {Click(VariablePropertiesDialog::kCorrelationsButton),
+    InProperties(0, {Click(Ctl::VariableProperties::Correlations),
                      [](DialogFrameCL& dialog) {
-                         SendDlgItemMessageA(dialog.Handle(), C::kCorrelationsList, LB_SETCURSEL, 0, 0);
-                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(C::kRemoveButton, BN_CLICKED), 0);
+                         SendDlgItemMessageA(dialog.Handle(), Ctl::Correlations3970::CorrelationsList3975, LB_SETCURSEL, 0, 0);
+                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Correlations3970::RemoveButton, BN_CLICKED), 0);
                          SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
                      },
                      [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); }});

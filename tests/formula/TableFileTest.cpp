@@ -341,7 +341,7 @@ TEST_F(TableRegistryTest, EditingPropertiesMovesTheFile)
         EXPECT_STREQ(dialog.Caption().Text(), "Properties: Rates [ ]");
         dialog.name = "Costs";
         dialog.file = "costs";
-        dialog.methodButton = TablePropertiesDialog::kTruncationButton;
+        dialog.methodButton = Ctl::PropertiesNewTable::Truncation;
         return IDOK;
     });
     EXPECT_EQ(EditTableProperties(table), 1);
@@ -367,7 +367,7 @@ TEST_F(TableRegistryTest, PropertiesDialogRefusesBadOrTakenFileNames)
             EXPECT_STREQ(dialog.file.Text(), "newtable");
             dialog.file = "bad*name";
         } else if (round == 2) {
-            EXPECT_EQ(dialog.FocusedField(), TablePropertiesDialog::kFileField);
+            EXPECT_EQ(dialog.FocusedField(), Ctl::PropertiesNewTable::FileEdit);
             dialog.file = "RATES";
         } else if (round == 3) {
             dialog.file = "fresh";

@@ -212,7 +212,7 @@ TEST_F(GraphEditing, AThresholdOfAHiddenLineIsListedButNotDrawn)
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
         // A click on B's entry toggles B alone, as the list's caption says.
-        HWND list = GetDlgItem(dialog.Handle(), ShowHideLinesDialog::kList);
+        HWND list = GetDlgItem(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList);
         RECT item{};
         SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
         const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);

@@ -139,10 +139,10 @@ TEST_F(Histograms, BarDetailsAndStatisticsToTheClipboard)
     std::string details;
     std::string statistics;
     ModalDialogDriver driver;
-    driver.Press(BarDetailsDialog::kClipboardButton)
+    driver.Press(Ctl::BarDetails::ToClipboard)
         .Then([&](DialogFrameCL&) { details = ClipboardText(); })
-        .Press(BarDetailsDialog::kStatisticsButton)
-        .Press(DistStatsDialog::kClipboardButton)
+        .Press(Ctl::BarDetails::Statistics)
+        .Press(Ctl::DistributionStatistics::ToClipboard)
         .Then([&](DialogFrameCL& dialog) {
             statistics = ClipboardText();
             SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);

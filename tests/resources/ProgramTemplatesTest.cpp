@@ -3,6 +3,7 @@
 // completely, hiding what it hides; and, built as the program builds it in the program's dialog font, it lays out as a person must
 // see it: controls inside the client area, none overlapping, every text fitting.
 
+#include "CommandIds.h"
 #include "app/AppDialog.h"
 #include "app/StartProgram.h"
 #include "dialogs/HookedDialog.h"
@@ -158,7 +159,7 @@ TEST_P(DialogLayout, ControlsStayInsideApartAndTheirTextsFit)
     std::unique_ptr<HookedDialog> host;
     std::unique_ptr<WindowCL> window;
     if (parsed.style & DS_CONTROL) {
-        host = std::make_unique<HookedDialog>(PreferencesDialog::kTemplateId);
+        host = std::make_unique<HookedDialog>(DialogRes::Preferences);
         window = std::make_unique<DialogPage>(host.get(), id);
     } else if (parsed.style & WS_CHILD) {
         window = std::make_unique<MDIdialogCL>(&frame, ResourceId(id, nullptr));

@@ -1,5 +1,6 @@
 // The Analysis menu of a tree window: each command checks what its analysis needs, then starts it.
 
+#include "CommandIds.h"
 #include "treewin/TreeWindow.h"
 
 #include "analysis/AnalysisRun.h"
@@ -307,9 +308,9 @@ TEST(TreeAnalysisCommands, SensitivityRunClosesTheSweptVariablesWindowsFirst)
     ASSERT_STREQ(p.Text(), "0.4");
     {
         ModalDialogDriver driver;
-        driver.Type(SensitivityDialog::kLowField, "0")
-            .Type(SensitivityDialog::kHighField, "1")
-            .Type(SensitivityDialog::kIntervalsField, "2")
+        driver.Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
+            .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
+            .Type(Ctl::SensitivityAnalysis::IntervalsEdit, "2")
             .Press(IDOK);
         SendMessageA(t.window.Handle(), WM_COMMAND, 1651, 0);
     }
@@ -415,14 +416,14 @@ Steps Simulation(bool draw)
         using Setup = MonteCarloSetupDialog;
         driver
             .Then([draw](DialogFrameCL& dialog) {
-                const unsigned chosen = draw ? Setup::kSampleAllRadio : Setup::kSampleNoneRadio;
-                for (unsigned radio : {Setup::kSampleAllRadio, Setup::kSampleSomeRadio, Setup::kSampleNoneRadio})
+                const unsigned chosen = draw ? Ctl::MonteCarloSimulation::SampleAll : Ctl::MonteCarloSimulation::DoNotSample;
+                for (unsigned radio : {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample})
                     SendMessageA(dialog.FindChild(radio)->Handle(), BM_SETCHECK, radio == chosen, 0);
-                SendMessageA(dialog.FindChild(Setup::kPredictableCheck)->Handle(), BM_SETCHECK, BST_CHECKED, 0);
-                SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Setup::kPredictableCheck, BN_CLICKED), 0);
+                SendMessageA(dialog.FindChild(Ctl::MonteCarloSimulation::UsePredictableRandomSequence)->Handle(), BM_SETCHECK, BST_CHECKED, 0);
+                SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MonteCarloSimulation::UsePredictableRandomSequence, BN_CLICKED), 0);
             })
-            .Type(Setup::kKeyField, "7")
-            .Type(Setup::kTrialsField, "200")
+            .Type(Ctl::MonteCarloSimulation::KeyValueEdit, "7")
+            .Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "200")
             .Press(IDOK);
     };
 }
@@ -475,18 +476,18 @@ TEST(TreeAnalysisCommands, CorrelatedVariablesAreChosenForEachAxis)
     t.window.SelectNode(t.document.Root, 1, nullptr, false);
     {
         ModalDialogDriver driver;
-        driver.Type(SensitivityDialog::kLowField, "0")
-            .Type(SensitivityDialog::kHighField, "1")
-            .Type(SensitivityDialog::kIntervalsField, "2")
+        driver.Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
+            .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
+            .Type(Ctl::SensitivityAnalysis::IntervalsEdit, "2")
             .Press(IDOK)
             .Then([](DialogFrameCL& dialog) {
                 char line[64] = "";
-                SendMessageA(dialog.Control(CorrelationsDialog::kCorrelatedList), LB_GETTEXT, 0,
+                SendMessageA(dialog.Control(Ctl::Correlations::CorrelatedVariablesList), LB_GETTEXT, 0,
                              reinterpret_cast<LPARAM>(line));
                 EXPECT_STREQ(line, "y\t5 .. 1");
                 ExpectScreenEqualsRepaint(dialog.Handle());
             })
-            .Press(CorrelationsDialog::kSelectAllOkButton);
+            .Press(Ctl::Correlations::SelectAllOK);
         SendMessageA(t.window.Handle(), WM_COMMAND, 1651, 0);
         EXPECT_TRUE(driver.Finished());
     }
@@ -574,18 +575,18 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
 
     const Steps none = [](ModalDialogDriver&) {};
     const Steps oneWay = [](ModalDialogDriver& driver) {
-        driver.Type(SensitivityDialog::kLowField, "0")
-            .Type(SensitivityDialog::kHighField, "1")
-            .Type(SensitivityDialog::kIntervalsField, "4")
+        driver.Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
+            .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
+            .Type(Ctl::SensitivityAnalysis::IntervalsEdit, "4")
             .Press(IDOK);
     };
     const Steps thresholdRange = [](ModalDialogDriver& driver) {
-        driver.Type(SensitivityDialog::kLowField, "0")
-            .Type(SensitivityDialog::kHighField, "1")
-            .Type(ThresholdDialog::kToleranceField, "0.01")
+        driver.Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
+            .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
+            .Type(Ctl::ThresholdAnalysis::ToleranceField, "0.01")
             .Press(IDOK);
     };
-    const Steps target = [](ModalDialogDriver& driver) { driver.Type(kTargetField, "3").Press(IDOK); };
+    const Steps target = [](ModalDialogDriver& driver) { driver.Type(Ctl::OverUnder::EnterATargetValueEdit, "3").Press(IDOK); };
     using Arrange = std::function<TreeNode*(Tree&)>;
     const Arrange root = [](Tree& t) { return t.document.Root; };
     const Arrange risky = [](Tree& t) { return t.a; };
@@ -684,7 +685,7 @@ TEST(TreeAnalysisCommands, EscapeStopsASimulationThatMeanwhileRefusesRollBack)
     t.window.SelectNode(t.document.Root, 1, nullptr, false);
     {
         ModalDialogDriver driver;
-        driver.Type(MonteCarloSetupDialog::kTrialsField, "32000").Press(IDOK);
+        driver.Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "32000").Press(IDOK);
         SendMessageA(t.window.Handle(), WM_COMMAND, 1614, 0);
     }
     MonteCarloProgressDialog* dialog = nullptr;
@@ -692,7 +693,7 @@ TEST(TreeAnalysisCommands, EscapeStopsASimulationThatMeanwhileRefusesRollBack)
     ASSERT_NE(dialog, nullptr);
     SendMessageA(t.window.Handle(), WM_COMMAND, 1612, 0);
     EXPECT_EQ(t.document.RolledBack, 0);
-    MSG escape{dialog->Control(MonteCarloProgressDialog::kStopButton), WM_KEYDOWN, VK_ESCAPE, 1};
+    MSG escape{dialog->Control(Ctl::MonteCarloSimulation3920::Stop), WM_KEYDOWN, VK_ESCAPE, 1};
     screen.app->ProcessMessage(escape);
     EXPECT_TRUE(dialog->Run().Finished());
     EXPECT_TRUE(t.window.CommandEnabled(1612));

@@ -535,10 +535,10 @@ TEST(TreeCommands, RollBackBoxesHideAndRiskPreferencesTurnOn)
     document.AddChild(chance, TerminalNode, "lose", "0.5", "0");
     ModalDialogDriver driver;
     driver.Then([&document](DialogFrameCL&) { EXPECT_EQ(document.CalcPrefs.UseUtility, 0); })
-        .Press(kTwoSegmentsRadio)
+        .Press(Ctl::EnterRiskPreferenceFunction::Two)
         .Press(IDOK)
-        .Type(kCertaintyField, "400")
-        .Press(kMoreButton);
+        .Type(Ctl::RiskPreferenceAssessment2570::CE1Edit, "400")
+        .Press(Ctl::RiskPreferenceAssessment2570::More);
     gamble.OnCommand(1407);
     EXPECT_EQ(screen.boxes.Last().text, "Do you want to turn on the risk preference function now?");
     EXPECT_EQ(document.CalcPrefs.UseUtility, 1);

@@ -199,11 +199,11 @@ TEST_F(TreeValuesCommands, DefineValuesNamesItsButtonAfterTheLinesAndAsksAboutSe
     // Lines: x, y, z, the tables line, Rates.
     const auto select = [](std::initializer_list<int> lines) {
         return [lines](DialogFrameCL& dialog) {
-            HWND list = dialog.FindChild(DefineValuesDialog::kList)->Handle();
+            HWND list = dialog.FindChild(Ctl::DefineValues::ShownList)->Handle();
             SendMessageA(list, LB_SETSEL, FALSE, -1);
             for (int line : lines)
                 SendMessageA(list, LB_SETSEL, TRUE, line);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(DefineValuesDialog::kList, LBN_SELCHANGE),
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::DefineValues::ShownList, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
         };
     };
@@ -212,7 +212,7 @@ TEST_F(TreeValuesCommands, DefineValuesNamesItsButtonAfterTheLinesAndAsksAboutSe
         for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
                 if (button->ButtonMenu()->Handle() &&
-                    GetMenuState(button->ButtonMenu()->Handle(), DefineValuesDialog::kDefaultForTree, MF_BYCOMMAND) !=
+                    GetMenuState(button->ButtonMenu()->Handle(), Cmd::DefineValuesTreeDefault, MF_BYCOMMAND) !=
                         static_cast<UINT>(-1))
                     faces.push_back(button->FaceText().Text());
     };
@@ -220,7 +220,7 @@ TEST_F(TreeValuesCommands, DefineValuesNamesItsButtonAfterTheLinesAndAsksAboutSe
     bool help = false;
     ModalDialogDriver person;
     person.Then(select({4})).Then(readFace).Then(select({0, 4})).Then(readFace).Then(select({0})).Then(readFace);
-    person.Press(DefineValuesDialog::kAtSelectedNodes).Then([&](DialogFrameCL& dialog) {
+    person.Press(Cmd::DefineValuesAtSelectedNodes).Then([&](DialogFrameCL& dialog) {
         for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             char text[100] = {};
             GetWindowTextA(child, text, sizeof text);
@@ -253,10 +253,10 @@ TEST_F(TreeValuesCommands, DeletingAVariableClosesItsWindowsAndDropsItsParameter
     new SliderWindow(&window, window.Selection, "y", 0.0, 8.0, 4);
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
-        SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList, LB_SETSEL, FALSE, -1);
-        SendDlgItemMessageA(dialog.Handle(), DefineValuesDialog::kList, LB_SETSEL, TRUE, 1);
+        SendDlgItemMessageA(dialog.Handle(), Ctl::DefineValues::ShownList, LB_SETSEL, FALSE, -1);
+        SendDlgItemMessageA(dialog.Handle(), Ctl::DefineValues::ShownList, LB_SETSEL, TRUE, 1);
     });
-    person.Press(DefineValuesDialog::kDeleteButton).Press(IDCANCEL);
+    person.Press(Ctl::DefineValues::Delete).Press(IDCANCEL);
     boxes.Answer(IDOK);
     window.EditTreeVariables(1502);
     EXPECT_EQ(window.Document().FindVariable("y", false), nullptr);
@@ -461,7 +461,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     // The weights take picks of the formula menus where the focus was; one that is no formula keeps the
     // dialog open.
     {
-        const unsigned first = MultiAttrWeightDialog::kFirstWeightEdit;
+        const unsigned first = Ctl::MultiAttributeWeighting::Edit3201;
         TheProgram()->CreateFormulaMenus(&frame);
         std::vector<std::string> faces;
         std::string picked;
@@ -500,8 +500,8 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     {
         ModalDialogDriver person;
         // The new record's properties, accepted as they come.
-        person.Press(DistributionsDialog::kNewButton).Press(IDOK).Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), DistributionsDialog::kList, LB_GETCOUNT, 0, 0), 1);
+        person.Press(Ctl::Distributions::New).Press(IDOK).Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), Ctl::Distributions::CommentList, LB_GETCOUNT, 0, 0), 1);
         });
         person.Press(IDCANCEL);
         window.EditTreeVariables(1515);
@@ -539,17 +539,17 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     {
         ModalDialogDriver person;
         person.Then([](DialogFrameCL& dialog) {
-            HWND names = GetDlgItem(dialog.Handle(), CreateSliderDialog::kVariableBox);
+            HWND names = GetDlgItem(dialog.Handle(), Ctl::CreateSlider::VariableCombo);
             EXPECT_EQ(SendMessageA(names, CB_GETCOUNT, 0, 0), 2);
-            EXPECT_EQ(std::stod(TextOf(dialog, CreateSliderDialog::kLowField)), 3.0);
-            SetWindowTextA(GetDlgItem(dialog.Handle(), CreateSliderDialog::kLowField), "5");
+            EXPECT_EQ(std::stod(TextOf(dialog, Ctl::CreateSlider::LowValueEdit)), 3.0);
+            SetWindowTextA(GetDlgItem(dialog.Handle(), Ctl::CreateSlider::LowValueEdit), "5");
             SendMessageA(names, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("z"));
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(CreateSliderDialog::kVariableBox, CBN_SELCHANGE),
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::CreateSlider::VariableCombo, CBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(names));
-            EXPECT_EQ(std::stod(TextOf(dialog, CreateSliderDialog::kLowField)), 2.0);
+            EXPECT_EQ(std::stod(TextOf(dialog, Ctl::CreateSlider::LowValueEdit)), 2.0);
         });
-        person.Type(CreateSliderDialog::kHighField, "2").Press(IDOK);
-        person.Type(CreateSliderDialog::kHighField, "8").Press(IDOK);
+        person.Type(Ctl::CreateSlider::HighValueEdit, "2").Press(IDOK);
+        person.Type(Ctl::CreateSlider::HighValueEdit, "8").Press(IDOK);
         window.EditTreeVariables(1510);
         EXPECT_TRUE(person.Finished());
     }
@@ -608,7 +608,7 @@ TEST_F(TreeValuesCommands, TheVariablesWindowListsTheSelectedNodesDefinitions)
     ASSERT_NE(variables, nullptr);
     const auto shown = [&] {
         char label[40] = {};
-        GetDlgItemTextA(variables->Handle(), VariablesWindow::kNodeLabel, label, sizeof label);
+        GetDlgItemTextA(variables->Handle(), Ctl::Variables::NodeLabel, label, sizeof label);
         std::vector<std::string> lines{label};
         for (int i = 0; i < variables->List()->GetCount(); ++i) {
             zString line;
@@ -623,7 +623,7 @@ TEST_F(TreeValuesCommands, TheVariablesWindowListsTheSelectedNodesDefinitions)
 
     // Inherited lines: the root's x is hidden by A's, its z comes under the defaults' header.
     window.SelectNode(a, 0, nullptr, false);
-    SendMessageA(variables->Handle(), WM_COMMAND, VariablesWindow::kShowInheritedButton, 0);
+    SendMessageA(variables->Handle(), WM_COMMAND, Ctl::Variables::ShowInherited, 0);
     EXPECT_EQ(shown(), (std::vector<std::string>{"A", "x = 3", "y = 2", " ----- (Tree Defaults)", "z = 4"}));
     variables->List()->SetCurSel(3);
     variables->OpenSelectedDefinition();
@@ -632,7 +632,7 @@ TEST_F(TreeValuesCommands, TheVariablesWindowListsTheSelectedNodesDefinitions)
     ASSERT_EQ(window.ChildWindows().Count(), 2);
     EXPECT_TRUE(static_cast<TreeChildWindow*>(window.ChildWindows().At(1))->Matches(tree.Root, "z"));
     // Left moves the selection to the root, whose lines show once, without a header.
-    SendMessageA(variables->Handle(), WM_COMMAND, VariablesWindow::kLeftButton, 0);
+    SendMessageA(variables->Handle(), WM_COMMAND, Ctl::Variables::LeftButton, 0);
     EXPECT_EQ(shown(), (std::vector<std::string>{"", "x = 1", "z = 4"}));
 
     // With every variable defined at the node shown, nothing is left to define: Define New still shows.

@@ -123,24 +123,24 @@ long DocChildWindow::OnCommandId(unsigned id, unsigned, HWND)
 
 long DocChildWindow::OnEditCommand(unsigned id)
 {
-    if (id == RedrawCommand) {
+    if (id == Cmd::RelayoutWindows) {
         RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_ERASENOW | RDW_FRAME);
         return 1;
     }
-    if (id < EditUndoCommand || id > EditClearCommand || !editCommandsOn_ || !focusEdit_)
+    if (id < Cmd::EditUndo || id > Cmd::EditClear || !editCommandsOn_ || !focusEdit_)
         return 0;
     HWND edit = focusEdit_->Handle();
     switch (id) {
-    case EditUndoCommand:
+    case Cmd::EditUndo:
         SendMessageA(edit, WM_UNDO, 0, 0);
         break;
-    case EditUndoCommand + 1:
+    case Cmd::EditCut:
         SendMessageA(edit, WM_CUT, 0, 0);
         break;
-    case EditUndoCommand + 2:
+    case Cmd::EditCopy:
         SendMessageA(edit, WM_COPY, 0, 0);
         break;
-    case EditUndoCommand + 3:
+    case Cmd::EditPaste:
         SendMessageA(edit, WM_PASTE, 0, 0);
         break;
     default:
@@ -159,7 +159,7 @@ long DocChildWindow::OnMDIActivation(bool active)
         OnActivated();
     } else {
         OnDeactivated();
-        PostMessageA(handle_, WM_COMMAND, RedrawCommand, 0);
+        PostMessageA(handle_, WM_COMMAND, Cmd::RelayoutWindows, 0);
     }
     return answer;
 }

@@ -44,10 +44,6 @@ int AlignOffset(int alignment, Display& display, const char* text, int width);
 
 class DocChildWindow : public MDIdialogCL {
 public:
-    // Edit commands of the window's focused edit control, and the redraw that a deactivated window posts.
-    static constexpr unsigned RedrawCommand = 1190;
-    static constexpr unsigned EditUndoCommand = Cmd::EditUndo;
-    static constexpr unsigned EditClearCommand = Cmd::EditClear;
 
     // A plain child of the main frame's MDI client; style 0 gives an overlapped window. A menu (nonzero id)
     // is merged into the frame's menu bar while the window is active.

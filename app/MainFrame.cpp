@@ -37,12 +37,7 @@
 
 namespace {
 
-constexpr unsigned WindowMenuId = 102;
-constexpr unsigned FullMenuBarId = 116;
-constexpr unsigned ShortMenuBarId = 109;
-constexpr unsigned HelpMenuId = 121;
 constexpr unsigned FrameIconId = 32001;
-constexpr unsigned AcceleratorsId = 103;
 constexpr int ToolBarHeight = 31;
 
 // The status bar's texts in the system's status-bar font, as the menus and dialogs use the system's fonts.
@@ -62,17 +57,17 @@ zFont* StatusBarFont()
 
 MainFrame::MainFrame()
     : MDIframeCL(new ChildLayout(nullptr), 0xCF0000 /* WS_OVERLAPPEDWINDOW */, Title,
-                 Menu::PopupFromResource(ResourceId(WindowMenuId, nullptr)), FirstChildId)
+                 Menu::PopupFromResource(ResourceId(MenuRes::WindowMenu, nullptr)), FirstChildId)
 {
     shortMenus_ = CommandLineFlag(ShortMenusBit) ? 1 : 0;
     SetWindowMenuPosition(2);
 
-    menuBar_ = Menu::MenuBar(this, ResourceId(shortMenus_ ? ShortMenuBarId : FullMenuBarId, nullptr));
+    menuBar_ = Menu::MenuBar(this, ResourceId(shortMenus_ ? MenuRes::FrameMenuShort : MenuRes::FrameMenu, nullptr));
     SetMenuObject(menuBar_);
     TheTreeClipboard().ShowInMenu(menuBar_);
     HMENU bar = GetMenu(handle_);
     AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(WindowMenu()->Handle()), "&Window");
-    helpMenu_.reset(Menu::PopupFromResource(ResourceId(HelpMenuId, nullptr)));
+    helpMenu_.reset(Menu::PopupFromResource(ResourceId(MenuRes::HelpMenu, nullptr)));
     AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(helpMenu_->Handle()), "&Help");
     DrawMenuBar(handle_);
 
@@ -87,7 +82,7 @@ MainFrame::MainFrame()
     else
         delete icon;
     if (TheApp)
-        TheApp->LoadAccelerators(ResourceId(AcceleratorsId, nullptr));
+        TheApp->LoadAccelerators(ResourceId(MenuRes::FrameKeys, nullptr));
 
     CreateStatusBar();
     CreateToolBar();

@@ -174,7 +174,7 @@ const MainFrame::CommandRow MainFrame::Commands[] = {
      },
      false},
     {Cmd::ToggleNavigating, &MainFrame::ToggleNavigating, Always, false},
-    {HelpOnContextCommand, &MainFrame::HelpOnContext, Always, false},
+    {Cmd::HelpOnContext, &MainFrame::HelpOnContext, Always, false},
     {Cmd::WindowCascade, &MainFrame::CascadeWindows, Always, false},
     {Cmd::WindowTile, &MainFrame::TileWindows, Always, false},
     {Cmd::WindowArrangeIcons, &MainFrame::ArrangeWindowIcons, Always, false},
@@ -198,7 +198,7 @@ long MainFrame::OnCommandId(unsigned id, unsigned code, HWND control)
     // While starting up every command is ignored (and taken, so that nothing else acts on it).
     if (startupBusy_)
         return 1;
-    if (id >= FirstRecentFileCommand && id < FirstRecentFileCommand + RecentFileList::Capacity) {
+    if (id >= Cmd::FirstRecentFile && id < Cmd::FirstRecentFile + RecentFileList::Capacity) {
         OpenRecentFile(id);
         if (MDIframeCL::ActiveChild())
             RefreshCommands();

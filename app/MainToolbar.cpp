@@ -62,7 +62,7 @@ const RowEntry Row[] = {
     {Cmd::ModeChance, 32310, CheckStyle},
     {Cmd::ModeDeterministic, 32326, CheckStyle},
     {Cmd::ModeValue, 32312, CheckStyle},
-    {NoModeCommand, 32303, CheckStyle},
+    {Cmd::ModeNone, 32303, CheckStyle},
 };
 
 // The pane while its window lives.
@@ -101,8 +101,8 @@ void BuildMainToolbar(VisualListPane* toolBarPane)
         if (&entry != last)
             button->Show(SW_SHOW);
     }
-    ModeSet = new VisualToggleSet(toolBarPane, FirstModeCommand, NoModeCommand);
-    ModeSet->Select(NoModeCommand);
+    ModeSet = new VisualToggleSet(toolBarPane, Cmd::ModeDecision, Cmd::ModeNone);
+    ModeSet->Select(Cmd::ModeNone);
     ModeSet->EnableAll(false);
     layout->Arrange(nullptr);
 }
@@ -179,7 +179,7 @@ void SelectDefaultMode()
 {
     if (!ModeButtonSet())
         return;
-    ModeSet->Select(NoModeCommand);
+    ModeSet->Select(Cmd::ModeNone);
     ModeSet->EnableAll(false);
 }
 
@@ -189,7 +189,7 @@ void SelectModeButton(unsigned id)
         return;
     if (!VisualCtrlKit::IsItemEnabled(ToolBarPane, Cmd::ModeArc))
         ModeSet->EnableAll(true);
-    const unsigned target = id >= FirstModeCommand && id < NoModeCommand ? id : NoModeCommand;
+    const unsigned target = id >= Cmd::ModeDecision && id < Cmd::ModeNone ? id : Cmd::ModeNone;
     if (ModeSet->Current() != target)
         ModeSet->Select(target);
 }

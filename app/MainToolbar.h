@@ -11,9 +11,6 @@ class Bitmap;
 class VisualListPane;
 class VisualToggleSet;
 
-// The drawing-mode commands: new decision, chance, deterministic and value node, new arc, and no mode.
-const unsigned FirstModeCommand = Cmd::ModeDecision;
-const unsigned NoModeCommand = Cmd::ModeNone;
 
 // Fills the frame's tool bar pane (a forwarding list pane docked at the top, 31 pixels high) with the row,
 // and starts the mode set on no mode with every mode button disabled.

@@ -39,7 +39,7 @@ LRESULT CALLBACK HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam)
         } else if (message->message == WM_KEYUP && helpKeyDown) {
             helpKeyDown = false;
             if (HWND frame = MainFrameWindow())
-                PostMessageA(frame, WM_COMMAND, HelpOnContextCommand, 0);
+                PostMessageA(frame, WM_COMMAND, Cmd::HelpOnContext, 0);
         }
     }
     return CallNextHookEx(helpHook, code, wParam, lParam);

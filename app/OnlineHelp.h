@@ -12,8 +12,6 @@
 #include <functional>
 
 constexpr const char* HelpFileName = "Kivo35.Hlp";
-// The frame command that shows help for the current context.
-constexpr unsigned HelpOnContextCommand = Cmd::HelpOnContext;
 
 // The single point where help reaches its viewer, with the commands of the system's help call (HELP_CONTEXT,
 // HELP_CONTENTS, HELP_PARTIALKEY, HELP_QUIT); tests install their own to see what is asked.

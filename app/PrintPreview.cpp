@@ -254,7 +254,7 @@ long PrintPreviewWindow::OnMouseUp(const MouseInput&)
     tracker_.reset();
     ReleaseCapture();
     if (moved && dialog_ && dialog_->Handle())
-        PostMessageA(dialog_->Handle(), WM_COMMAND, RebuildCommand, 0);
+        PostMessageA(dialog_->Handle(), WM_COMMAND, Cmd::PrintPreviewRebuild, 0);
     return 1;
 }
 

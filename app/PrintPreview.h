@@ -41,8 +41,6 @@ struct PreviewHelper {
 
 class PrintPreviewWindow : public PaneWindowCL {
 public:
-    // The command the preview sends its dialog after a drag changed the offset or scale: build anew.
-    static constexpr unsigned RebuildCommand = 2417;
 
     // At the pixels of the dialog, over a grid of columns x rows pages of the page size (inches).
     PrintPreviewWindow(DocChildWindow* owner, WindowCL* dialog, PreviewHelper* helper, const RECT& pixels,

@@ -9,7 +9,7 @@
 #include <cstdio>
 
 PrintProgressDialog::PrintProgressDialog(DocChildWindow* owner, ZoomPane*, PrinterDisplay* printer)
-    : PrintCancelDialog(owner, ResourceId(DialogRes::NewDocument, nullptr))
+    : PrintCancelDialog(owner, ResourceId(DialogRes::Printing, nullptr))
 {
     if (!handle_)
         return;
@@ -19,14 +19,14 @@ PrintProgressDialog::PrintProgressDialog(DocChildWindow* owner, ZoomPane*, Print
         if (!path.IsEmpty() && GetFileAttributesA(path.Text()) != INVALID_FILE_ATTRIBUTES)
             document = path;
     }
-    SetItemText(DocumentControl, document.Text());
+    SetItemText(Ctl::Printing::DocumentControl, document.Text());
     zString target("To \"");
     if (printer) {
         target += printer->DriverName();
         target += "\" on ";
         target += printer->PortName();
     }
-    SetItemText(PrinterControl, target.Text());
+    SetItemText(Ctl::Printing::PrinterControl, target.Text());
 }
 
 void PrintProgressDialog::SetPageRange(int first, int last)
@@ -46,5 +46,5 @@ void PrintProgressDialog::ShowPage(int)
     else
         std::snprintf(text, sizeof text, "Printing Page %d", page);
     if (handle_)
-        SetItemText(PageControl, text);
+        SetItemText(Ctl::Printing::PageControl, text);
 }

@@ -10,10 +10,6 @@ class ZoomPane;
 
 class PrintProgressDialog : public PrintCancelDialog {
 public:
-    static constexpr unsigned TemplateId = 2050;
-    static constexpr unsigned DocumentControl = 2051;
-    static constexpr unsigned PrinterControl = 2052;
-    static constexpr unsigned PageControl = 2053;
 
     // Shows the window's title (the full path of a document whose file exists) and the printer's driver
     // and port; the page text stays empty until the first page starts.

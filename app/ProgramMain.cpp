@@ -274,7 +274,7 @@ void StartProgram(FrameworkApp* app)
     const int showCommand = RestoreFramePlacement(frame.get(), app->ShowCommand());
     if (showCommand == SW_HIDE) {
         frame->EndSplash();
-        PostMessageA(frame->Handle(), WM_COMMAND, SplashDialog::EndedCommand, 0);
+        PostMessageA(frame->Handle(), WM_COMMAND, Cmd::SplashEnded, 0);
     }
     else
         (new SplashDialog(frame.get(), 2000))->Show(SW_SHOW);

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "app/PromptDialog.h"
 
 #include "app/CursorStack.h"
@@ -6,14 +7,14 @@
 #include "framework/dialog/EditCtrl.h"
 
 PromptDialog::PromptDialog(const zString& text, PromptValidator validator, int32_t argument, bool severalLines)
-    : AppDialog(severalLines ? SeveralLinesTemplate : OneLineTemplate), Text(text), validator_(validator),
+    : AppDialog(severalLines ? DialogRes::KIVO2003 : DialogRes::KIVO), Text(text), validator_(validator),
       validatorArgument_(argument)
 {
     const unsigned flags = validator ? 0 : CtrlWindowCL::MayBeEmpty;
     if (severalLines)
-        field_ = TextEditCtrl::FromTemplate(this, FieldId, &Text, flags);
+        field_ = TextEditCtrl::FromTemplate(this, Ctl::KIVO::NameField, &Text, flags);
     else
-        field_ = BorderedEditCtrl::FromTemplate(this, FieldId, &Text, flags);
+        field_ = BorderedEditCtrl::FromTemplate(this, Ctl::KIVO::NameField, &Text, flags);
     field_->SetSelection(0, 10000);
 }
 
@@ -30,7 +31,7 @@ int PromptForText(zString& text, PromptValidator validator, int32_t argument, co
     PromptDialog dialog(text, validator, argument, severalLines);
     HelpContextScope helpScope(help);
     WaitCursorScope arrow(CursorStack::kArrow);
-    dialog.SetItemText(PromptDialog::PromptId, prompt ? prompt : "");
+    dialog.SetItemText(Ctl::KIVO::PromptText, prompt ? prompt : "");
     dialog.SetText(caption ? caption : "KIVO");
     if (help <= 0) {
         if (WindowCL* button = dialog.FindChild(PromptDialog::HelpButtonId)) {

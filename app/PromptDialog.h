@@ -14,10 +14,6 @@ using PromptValidator = int (*)(const zString& text, int32_t argument);
 
 class PromptDialog : public AppDialog {
 public:
-    static constexpr unsigned OneLineTemplate = 2000;
-    static constexpr unsigned SeveralLinesTemplate = 2003;
-    static constexpr unsigned FieldId = 2001;
-    static constexpr unsigned PromptId = 2002;
     static constexpr unsigned HelpButtonId = 111;
 
     PromptDialog(const zString& text, PromptValidator validator, int32_t argument, bool severalLines);

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr unsigned ExitCommand = Cmd::FileExit;
 constexpr size_t LongestShownPath = 40;
 
 // Cuts the text at its last backslash; false when it has none.
@@ -47,10 +46,10 @@ void AddRecentFile(MainFrame* frame, const FilePath& path, bool slotOnly)
     HMENU bar = frame && frame->MenuBar() ? frame->MenuBar()->Handle() : nullptr;
     const int32_t slots = frame ? frame->RecentSlots() : 0;
     if (bar && slots < RecentFileList::Capacity) {
-        const UINT id = FirstRecentFileCommand + static_cast<UINT>(slots);
+        const UINT id = Cmd::FirstRecentFile + static_cast<UINT>(slots);
         if (slots == 0) {
-            InsertMenuA(bar, ExitCommand, MF_BYCOMMAND | MF_STRING, id, "dummy");
-            InsertMenuA(bar, ExitCommand, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+            InsertMenuA(bar, Cmd::FileExit, MF_BYCOMMAND | MF_STRING, id, "dummy");
+            InsertMenuA(bar, Cmd::FileExit, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
         } else {
             InsertMenuA(bar, id - 1, MF_BYCOMMAND | MF_STRING, id, "dummy");
         }
@@ -70,7 +69,7 @@ void UpdateRecentFilesMenu(MainFrame* frame)
         return;
     const int32_t slots = frame->RecentSlots();
     for (int i = 0; i < slots; ++i) {
-        const UINT id = FirstRecentFileCommand - 1 + static_cast<UINT>(slots - i);
+        const UINT id = Cmd::FirstRecentFile - 1 + static_cast<UINT>(slots - i);
         zString text;
         RecentFileMenuText(i, text);
         ModifyMenuA(bar, id, MF_BYCOMMAND | MF_STRING | MF_ENABLED, id, text.Text());
@@ -111,6 +110,6 @@ void AbbreviatePath(const FilePath& path, zString& out)
 
 int RecentFileEntry(const MainFrame* frame, unsigned command)
 {
-    const int entry = frame->RecentSlots() - static_cast<int>(command - FirstRecentFileCommand) - 1;
+    const int entry = frame->RecentSlots() - static_cast<int>(command - Cmd::FirstRecentFile) - 1;
     return entry >= 0 && entry < frame->RecentSlots() ? entry : -1;
 }

@@ -10,7 +10,6 @@
 
 class MainFrame;
 
-constexpr unsigned FirstRecentFileCommand = Cmd::FirstRecentFile;
 
 // One item per entry of the list (at start-up), then their texts.
 void BuildRecentFilesMenu(MainFrame* frame);

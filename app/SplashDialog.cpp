@@ -3,7 +3,7 @@
 #include "app/MainFrame.h"
 #include "app/WindowPlacement.h"
 
-SplashDialog::SplashDialog(MainFrame* frame, unsigned milliseconds) : AppDialog(TemplateId), frame_(frame)
+SplashDialog::SplashDialog(MainFrame* frame, unsigned milliseconds) : AppDialog(DialogRes::Dialog2764), frame_(frame)
 {
     // Centred across the desktop; the top at 0.4 of the free height.
     RECT desktop{};
@@ -39,6 +39,6 @@ void SplashDialog::OnTimer()
     delete this;
     if (frame) {
         frame->EndStartup();
-        PostMessageA(frame->Handle(), WM_COMMAND, SplashDialog::EndedCommand, 0);
+        PostMessageA(frame->Handle(), WM_COMMAND, Cmd::SplashEnded, 0);
     }
 }

@@ -13,8 +13,6 @@ class MainFrame;
 
 class SplashDialog : public AppDialog {
 public:
-    static constexpr unsigned TemplateId = 2764;
-    static constexpr unsigned EndedCommand = Cmd::SplashEnded;
 
     // Builds and places the splash; the caller shows it modelessly. The splash owns itself from then on.
     SplashDialog(MainFrame* frame, unsigned milliseconds);

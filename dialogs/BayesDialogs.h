@@ -12,11 +12,6 @@ class EditCtrl;
 class BayesProbabilitiesDialog : public AppDialog {
 public:
     enum : unsigned {
-        
-        
-        
-        
-        
         // The Variables menu's items, one per document variable.
         kFirstVariableItem = 30000,
     };

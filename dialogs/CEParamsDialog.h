@@ -9,15 +9,6 @@ class TreeWindow;
 
 class CEParamsDialog : public PresentedDialog<CEParamsDialog> {
 public:
-    enum : unsigned {
-        
-        
-        
-        
-        
-        
-        // the "..." of each formula, in the order of the edits
-    };
 
     // Loads the tree's settings.
     explicit CEParamsDialog(TreeWindow* window);

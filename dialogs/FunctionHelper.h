@@ -8,7 +8,6 @@
 class TreeWindow;
 class zString;
 
-// The command of the Functions menu's "Helper..." item.
 
 // A pick of the Functions menu into the edit: the function's name and "()" with the caret between them, or,
 // for "Helper...", the call the Function Helper finishes (nothing when it is cancelled). The edit takes the

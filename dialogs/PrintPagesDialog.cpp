@@ -65,7 +65,7 @@ long PrintPagesDialog::OnPagesCommand(WindowEvent* event)
         if (window_->EditPageHeader())
             Rebuild();
         return 1;
-    case PrintPreviewWindow::RebuildCommand:
+    case Cmd::PrintPreviewRebuild:
         Rebuild();
         return 1;
     default:

@@ -16,16 +16,9 @@ struct TreeNode;
 class ProbabilityWheelDialog : public PresentedDialog<ProbabilityWheelDialog> {
 public:
     enum : unsigned {
-        
-        
-        
-        
-        
-        
         // The box that shows a slice's value while the button is down on it.
         kValueBox = 3305,
-        // The legend's rows: the value box and the store list of branch k.
-        };
+    };
 
     // One share and one name per branch; targets (one per branch) only with the store column, whose lists
     // offer the variables.

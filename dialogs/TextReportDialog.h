@@ -17,8 +17,7 @@ public:
     enum : int {
         kClipboardItem = 3371,
         kFileItem = 3373,
-        
-        };
+    };
 
     explicit TextReportDialog(TextReport& report) : report(report) {}
     // Runs on the screen (nothing without an application).

@@ -20,14 +20,7 @@ struct TreeNode;
 class VariablesWindow : public TreeChildWindow {
 public:
     enum : unsigned {
-        
-        
-        
-        
         kFirstDefineNewCommand = 20000,
-        
-        
-        
     };
 
     VariablesWindow(TreeWindow* tree, const NodeChildList& nodes);

@@ -240,7 +240,7 @@ void CEGraph::DrawSeries(Display& display)
 
 long CEGraph::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id == DisplayExtendedCommand) {
+    if (id == Cmd::GraphDisplayThresholdValues) {
         if (CommandAllowed(id)) {
             showExtended = showExtended ? 0 : 1;
             Layout();
@@ -253,7 +253,7 @@ long CEGraph::OnCommandId(unsigned id, unsigned code, HWND control)
 
 bool CEGraph::CommandAllowed(unsigned id)
 {
-    if (id == DisplayExtendedCommand)
+    if (id == Cmd::GraphDisplayThresholdValues)
         return extItems.Count() > 0;
     return GraphWindow::CommandAllowed(id);
 }
@@ -261,10 +261,10 @@ bool CEGraph::CommandAllowed(unsigned id)
 void CEGraph::UpdateMenus(HMENU bar)
 {
     GraphWindow::UpdateMenus(bar);
-    ModifyMenuA(bar, DisplayExtendedCommand,
+    ModifyMenuA(bar, Cmd::GraphDisplayThresholdValues,
                 MF_BYCOMMAND | MF_STRING | (extItems.Count() > 0 ? MF_ENABLED : MF_GRAYED) |
                     (showExtended ? MF_CHECKED : MF_UNCHECKED),
-                DisplayExtendedCommand, "D&isplay Extended Dominance");
+                Cmd::GraphDisplayThresholdValues, "D&isplay Extended Dominance");
 }
 
 bool CEGraph::WriteTextExport(TextReport& report)

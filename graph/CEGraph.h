@@ -33,7 +33,6 @@ using ExtDomLegendList = LabelList<ExtDomLegendItem>;
 class CEGraph : public GraphWindow {
 public:
     static constexpr int kTypeCode = 50;
-    static constexpr unsigned DisplayExtendedCommand = Cmd::GraphDisplayThresholdValues;
 
     // effOnX 1 puts effectiveness on the horizontal axis, 0 cost.
     CEGraph(TreeNode* node, int effOnX);

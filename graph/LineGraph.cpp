@@ -244,7 +244,7 @@ int LineGraph::BestLineAt(double x) const
 }
 
 const LineGraph::CommandRow LineGraph::Commands[] = {
-    {DisplayThresholdsCommand, &LineGraph::ToggleThresholds,
+    {Cmd::GraphDisplayThresholdValues, &LineGraph::ToggleThresholds,
      [](const LineGraph& graph) { return graph.ThresholdCount() > 0; }},
     {Cmd::GraphStrategyGraph, &LineGraph::StrategyGraph,
      [](const LineGraph& graph) { return graph.ThresholdCount() > 0; }},
@@ -334,10 +334,10 @@ bool LineGraph::CommandAllowed(unsigned id)
 void LineGraph::UpdateMenus(HMENU bar)
 {
     GraphWindow::UpdateMenus(bar);
-    ModifyMenuA(bar, DisplayThresholdsCommand,
+    ModifyMenuA(bar, Cmd::GraphDisplayThresholdValues,
                 MF_BYCOMMAND | MF_STRING | (ThresholdCount() > 0 ? MF_ENABLED : MF_GRAYED) |
                     (displayThresholds_ ? MF_CHECKED : MF_UNCHECKED),
-                DisplayThresholdsCommand, "&Display Threshold Values");
+                Cmd::GraphDisplayThresholdValues, "&Display Threshold Values");
 }
 
 bool LineGraph::WriteTextExport(TextReport& report)

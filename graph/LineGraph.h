@@ -34,7 +34,6 @@ class LineGraph : public GraphWindow {
 public:
     static constexpr int kTypeCode = 44;
     static constexpr int MaximumShownLines = 30;
-    static constexpr unsigned DisplayThresholdsCommand = Cmd::GraphDisplayThresholdValues;
 
     LineGraph(int stepCount, int optionWord);
     // Reads the graph file; an unreadable file was reported and leaves the graph without a path.

@@ -22,7 +22,6 @@ namespace {
 
 // Contour and step counts the lists or the stream cannot hold.
 constexpr uint32_t kBadContourPart = 15;
-constexpr unsigned kIsocontoursCommand = Cmd::GraphDisplayThresholdValues;
 
 }  // namespace
 
@@ -81,7 +80,7 @@ void TwoWaySensGraph::DrawSeries(Display& display)
 
 long TwoWaySensGraph::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id != kIsocontoursCommand)
+    if (id != Cmd::GraphDisplayThresholdValues)
         return RegionGraph::OnCommandId(id, code, control);
     if (CommandAllowed(id) && RunIsocontoursDialog(contourValues)) {
         SetModified(1);
@@ -93,7 +92,7 @@ long TwoWaySensGraph::OnCommandId(unsigned id, unsigned code, HWND control)
 
 bool TwoWaySensGraph::CommandAllowed(unsigned id)
 {
-    if (id == kIsocontoursCommand)
+    if (id == Cmd::GraphDisplayThresholdValues)
         return RegionCount() <= 2;
     return RegionGraph::CommandAllowed(id);
 }
@@ -101,9 +100,9 @@ bool TwoWaySensGraph::CommandAllowed(unsigned id)
 void TwoWaySensGraph::UpdateMenus(HMENU bar)
 {
     RegionGraph::UpdateMenus(bar);
-    ModifyMenuA(bar, kIsocontoursCommand,
-                MF_BYCOMMAND | MF_STRING | (CommandAllowed(kIsocontoursCommand) ? MF_ENABLED : MF_GRAYED),
-                kIsocontoursCommand, "&Isocontours...");
+    ModifyMenuA(bar, Cmd::GraphDisplayThresholdValues,
+                MF_BYCOMMAND | MF_STRING | (CommandAllowed(Cmd::GraphDisplayThresholdValues) ? MF_ENABLED : MF_GRAYED),
+                Cmd::GraphDisplayThresholdValues, "&Isocontours...");
 }
 
 bool TwoWaySensGraph::WriteTextExport(TextReport& report)

@@ -67,14 +67,14 @@ const TableGraphWindow::CommandRow TableGraphWindow::Commands[] = {
 };
 
 TableGraphWindow::TableGraphWindow(LookupTable* table)
-    : TreeChildWindow(nullptr, ResourceId(kTemplateId, nullptr), false), table_(table)
+    : TreeChildWindow(nullptr, ResourceId(DialogRes::Table, nullptr), false), table_(table)
 {
     SetMenuObject(new WindowMenuBar(this, ResourceId(MenuRes::TableMenu, nullptr)));
     SetIconId(32022);
     SetTitleFromName();
     PlaceAt(0.3, 0.5);
     FitToFrame();
-    entryList_ = NotifyListCtrl::FromTemplate(this, kEntryList);
+    entryList_ = NotifyListCtrl::FromTemplate(this, Ctl::Table::ValueList);
     if (entryList_ != nullptr) {
         entryList_->SetTabStops(kRowTabStops, 2);
         entryList_->OnDoubleClick(this, &TableGraphWindow::OnEntryChosen);

@@ -15,7 +15,6 @@ class zString;
 
 class TableGraphWindow : public TreeChildWindow {
 public:
-    enum : unsigned { kTemplateId = 32009, kEntryList = 32012 };
 
     explicit TableGraphWindow(LookupTable* table);
     // Leaves the frame's list of table windows.

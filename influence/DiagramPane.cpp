@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "influence/DiagramPane.h"
 
 #include "app/FrameCommands.h"
@@ -130,7 +131,7 @@ void DiagramPane::PressArc(InfluenceArc* arc, DiagramPoint point, POINT pixels, 
 {
     window_.SelectArc(arc);
     if (mouse.right) {
-        ShowMenu(ArcMenu, mouse.at);
+        ShowMenu(MenuRes::DiagramArcPopup, mouse.at);
         return;
     }
     if (IsDoubleClick()) {
@@ -203,7 +204,7 @@ void DiagramPane::PressNode(InfluenceNodeRecord* node, DiagramPoint point, POINT
     }
     RefreshFrameCommands();
     if (mouse.right) {
-        ShowMenu(NodeMenu, mouse.at);
+        ShowMenu(MenuRes::DiagramNodePopup, mouse.at);
     } else if (control) {
         StartInfluence(node);
     } else if (drag && IsDoubleClick() && window_.SelectedNodes().size() == 1) {
@@ -244,7 +245,7 @@ void DiagramPane::PressPaper(POINT pixels, const MouseInput& mouse)
 {
     if (mouse.right) {
         window_.ClearSelection();
-        ShowMenu(PaperMenu, mouse.at);
+        ShowMenu(MenuRes::DiagramPopup, mouse.at);
         return;
     }
     if (!(mouse.Shift() && window_.SelectedNote() == nullptr && window_.SelectedArc() == nullptr))
@@ -292,7 +293,7 @@ long DiagramPane::EditorMouseDown(WindowEvent* event)
         return 0;
     POINT at = event->Point();
     MapWindowPoints(editor->Handle(), Handle(), &at, 1);
-    ShowMenu(NodeMenu, at);
+    ShowMenu(MenuRes::DiagramNodePopup, at);
     return 1;
 }
 

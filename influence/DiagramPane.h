@@ -30,9 +30,6 @@ public:
         BandDrag = 7,
         NodesDrag = 8,
     };
-    static constexpr unsigned PaperMenu = 106;
-    static constexpr unsigned NodeMenu = 107;
-    static constexpr unsigned ArcMenu = 108;
 
     explicit DiagramPane(InfluenceDiagramWindow& window);
     // A gesture still running gives the mouse back.

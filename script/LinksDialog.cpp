@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "script/LinksDialog.h"
 
 #include "app/ClipboardReader.h"
@@ -87,30 +88,30 @@ void ShowDetails(ProgramDialog& dialog, const DocumentLink* link)
     zString preview;
     if (link != nullptr)
         link->GetItemText(preview);
-    SetStaticText(dialog, LinksDialog::kTypeText, dde ? link->application.Text() : "");
-    SetStaticText(dialog, LinksDialog::kSourceText, dde ? link->topic.Text() : "");
-    SetStaticText(dialog, LinksDialog::kItemText, dde ? link->item.Text() : "");
-    SetStaticText(dialog, LinksDialog::kValueText, preview.Text());
+    SetStaticText(dialog, Ctl::Links::TypeText, dde ? link->application.Text() : "");
+    SetStaticText(dialog, Ctl::Links::SourceDocText, dde ? link->topic.Text() : "");
+    SetStaticText(dialog, Ctl::Links::ItemText, dde ? link->item.Text() : "");
+    SetStaticText(dialog, Ctl::Links::PreviewText, preview.Text());
 }
 
 void ShowOnScreen(LinksDialog& links)
 {
-    ProgramDialog dialog(LinksDialog::kTemplateId);
-    MultiSelectListBox selection(&dialog, LinksDialog::kList);
+    ProgramDialog dialog(DialogRes::Links);
+    MultiSelectListBox selection(&dialog, Ctl::Links::DescriptionList);
     ListBoxCtrl& list = *selection.Box();
     const int tabStops[] = {25, 40, 65};
     list.SetTabStops(tabStops, 3);
-    dialog.EnableItem(LinksDialog::kBiLinksButton, links.IsTree());
+    dialog.EnableItem(Ctl::Links::BiDirectionalLinks, links.IsTree());
     auto refresh = [&] {
         const int count = selection.ReadSelection();
         const int offered = links.LinksOnClipboard();
-        dialog.SetItemText(LinksDialog::kCopyButton, count >= 2 ? "&Copy Links" : "&Copy Link");
-        dialog.EnableItem(LinksDialog::kCopyButton, count > 0);
-        dialog.SetItemText(LinksDialog::kPasteButton, offered >= 2 ? "P&aste Links" : "P&aste Link");
-        dialog.EnableItem(LinksDialog::kPasteButton, offered > 0);
-        dialog.EnableItem(LinksDialog::kReplaceButton, links.Count() > 0);
-        dialog.EnableItem(LinksDialog::kDeleteButton, count > 0);
-        dialog.EnableItem(LinksDialog::kPropertiesButton, count == 1);
+        dialog.SetItemText(Ctl::Links::CopyLink, count >= 2 ? "&Copy Links" : "&Copy Link");
+        dialog.EnableItem(Ctl::Links::CopyLink, count > 0);
+        dialog.SetItemText(Ctl::Links::PasteLink, offered >= 2 ? "P&aste Links" : "P&aste Link");
+        dialog.EnableItem(Ctl::Links::PasteLink, offered > 0);
+        dialog.EnableItem(Ctl::Links::Replace, links.Count() > 0);
+        dialog.EnableItem(Ctl::Links::Delete, count > 0);
+        dialog.EnableItem(Ctl::Links::Properties, count == 1);
         ShowDetails(dialog, count == 1 ? links.At(selection.SelectedAt(0)) : nullptr);
     };
     auto refill = [&](const std::vector<int>& select) {
@@ -124,8 +125,8 @@ void ShowOnScreen(LinksDialog& links)
     refill({});
     // What the clipboard offers changes while the dialog is open.
     dialog.Every(1000, refresh);
-    dialog.OnNotification(LinksDialog::kList, LBN_SELCHANGE, refresh);
-    dialog.OnButton(LinksDialog::kPropertiesButton, [&] {
+    dialog.OnNotification(Ctl::Links::DescriptionList, LBN_SELCHANGE, refresh);
+    dialog.OnButton(Ctl::Links::Properties, [&] {
         if (selection.ReadSelection() != 1)
             return;
         const int row = links.Edit(selection.SelectedAt(0));
@@ -136,30 +137,30 @@ void ShowOnScreen(LinksDialog& links)
         const int count = selection.ReadSelection();
         return std::vector<int>(selection.Selection, selection.Selection + count);
     };
-    dialog.OnButton(LinksDialog::kCopyButton, [&] {
+    dialog.OnButton(Ctl::Links::CopyLink, [&] {
         links.Copy(selectedRows());
         refresh();
     });
-    dialog.OnButton(LinksDialog::kBiLinksButton, [&] {
+    dialog.OnButton(Ctl::Links::BiDirectionalLinks, [&] {
         // The workbook's program may have come forward meanwhile: the person goes on in this dialog.
         links.EditSpreadsheetLinks();
         dialog.ComeToFront();
     });
-    dialog.OnButton(LinksDialog::kPasteButton, [&] { refill(links.Paste()); });
-    dialog.OnButton(LinksDialog::kDeleteButton, [&] {
+    dialog.OnButton(Ctl::Links::PasteLink, [&] { refill(links.Paste()); });
+    dialog.OnButton(Ctl::Links::Delete, [&] {
         links.Delete(selectedRows());
         refill({});
     });
-    dialog.OnButton(LinksDialog::kReplaceButton, [&] {
+    dialog.OnButton(Ctl::Links::Replace, [&] {
         const std::vector<int> rows = selectedRows();
         int onlySelected = rows.empty() ? 0 : 1;
         zString search;
         zString replacement;
-        ProgramDialog replace(LinksDialog::kReplaceTemplateId);
-        EditCtrl::FromTemplate(&replace, LinksDialog::kSearchField, &search);
-        EditCtrl::FromTemplate(&replace, LinksDialog::kReplacementField, &replacement, CtrlWindowCL::MayBeEmpty);
-        CheckBoxCtrl::FromTemplate(&replace, LinksDialog::kOnlySelectedCheck, &onlySelected);
-        replace.EnableItem(LinksDialog::kOnlySelectedCheck, !rows.empty());
+        ProgramDialog replace(DialogRes::ReplaceDirectories);
+        EditCtrl::FromTemplate(&replace, Ctl::ReplaceDirectories::SearchEdit, &search);
+        EditCtrl::FromTemplate(&replace, Ctl::ReplaceDirectories::ReplaceEdit, &replacement, CtrlWindowCL::MayBeEmpty);
+        CheckBoxCtrl::FromTemplate(&replace, Ctl::ReplaceDirectories::ReplaceOnlyWithinSelectedItems, &onlySelected);
+        replace.EnableItem(Ctl::ReplaceDirectories::ReplaceOnlyWithinSelectedItems, !rows.empty());
         if (replace.Run() == IDOK)
             refill(links.ReplaceInSources(search, replacement, onlySelected != 0 ? rows : std::vector<int>()));
     });
@@ -168,28 +169,28 @@ void ShowOnScreen(LinksDialog& links)
 
 int ShowOnScreen(LinkSourceDialog& source)
 {
-    ProgramDialog dialog(LinkSourceDialog::kTemplateId);
-    IntegerEdit::FromTemplate(&dialog, LinkSourceDialog::kIndexField, new IntegerRangeValidator(1, 32000, 1), 0,
+    ProgramDialog dialog(DialogRes::LinkProperties);
+    IntegerEdit::FromTemplate(&dialog, Ctl::LinkProperties::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0,
                               &source.index);
-    for (auto field : {std::make_pair(LinkSourceDialog::kSourceField, &source.topic),
-                       std::make_pair(LinkSourceDialog::kItemField, &source.item),
-                       std::make_pair(LinkSourceDialog::kDescriptionField, &source.description)})
+    for (auto field : {std::make_pair(Ctl::LinkProperties::SourceDocEdit, &source.topic),
+                       std::make_pair(Ctl::LinkProperties::ItemEdit, &source.item),
+                       std::make_pair(Ctl::LinkProperties::DescriptionEdit, &source.description)})
         EditCtrl::FromTemplate(&dialog, field.first, field.second, CtrlWindowCL::MayBeEmpty);
-    SendDlgItemMessageA(dialog.Handle(), LinkSourceDialog::kDescriptionField, EM_LIMITTEXT, 256, 0);
-    CheckBoxCtrl::FromTemplate(&dialog, LinkSourceDialog::kBiDirectionalCheck, &source.biDirectional);
-    dialog.OnButton(LinkSourceDialog::kBrowseButton, [&dialog] {
+    SendDlgItemMessageA(dialog.Handle(), Ctl::LinkProperties::DescriptionEdit, EM_LIMITTEXT, 256, 0);
+    CheckBoxCtrl::FromTemplate(&dialog, Ctl::LinkProperties::InvokesBiDirectionalLink, &source.biDirectional);
+    dialog.OnButton(Ctl::LinkProperties::Browse, [&dialog] {
         const char* const filters[] = {"All Files (*.*)", "*.*", nullptr};
         FilePath path;
         if (ChooseOpenPath(dialog.Handle(), filters, "Select Source Document", nullptr, path))
-            dialog.SetItemText(LinkSourceDialog::kSourceField, path.FullPath().Text());
+            dialog.SetItemText(Ctl::LinkProperties::SourceDocEdit, path.FullPath().Text());
     });
     dialog.OnButton(IDOK, [&] {
         if (dialog.ValidateAndStore() && source.CheckIndex())
             dialog.EndModal();
         else
-            dialog.SelectField(LinkSourceDialog::kIndexField);
+            dialog.SelectField(Ctl::LinkProperties::IndexEdit);
     });
-    dialog.SelectField(LinkSourceDialog::kIndexField);
+    dialog.SelectField(Ctl::LinkProperties::IndexEdit);
     return dialog.Run();
 }
 

@@ -15,24 +15,6 @@ class TreeDocument;
 
 class LinksDialog : public PresentedDialog<LinksDialog> {
 public:
-    enum : unsigned {
-        kTemplateId = 2190,
-        kList = 2191,
-        kTypeText = 2192,
-        kValueText = 2193,
-        kPropertiesButton = 2194,
-        kDeleteButton = 2195,
-        kSourceText = 2196,
-        kItemText = 2197,
-        kPasteButton = 2198,
-        kCopyButton = 2199,
-        kBiLinksButton = 2200,
-        kReplaceButton = 2201,
-        kReplaceTemplateId = 3795,
-        kOnlySelectedCheck = 3796,
-        kSearchField = 3797,
-        kReplacementField = 3798,
-    };
 
     // The window, when given, is the document whose links they are: a link to another program's item can be
     // pasted into it. A tree's workbook path takes part in Replace Directories, and its spreadsheet links are
@@ -78,15 +60,6 @@ private:
 // bi-directional flag of one link.
 class LinkSourceDialog : public PresentedDialog<LinkSourceDialog> {
 public:
-    enum : unsigned {
-        kTemplateId = 3480,
-        kIndexField = 3481,
-        kSourceField = 3484,
-        kItemField = 3485,
-        kBrowseButton = 3487,
-        kDescriptionField = 3488,
-        kBiDirectionalCheck = 3489,
-    };
     LinkSourceDialog(DocumentLinkList& links, DocumentLink& link);
     // Shows the dialog; on OK (true) the link takes the fields and moves to its place in index order.
     bool Run();

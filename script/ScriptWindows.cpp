@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "script/ScriptWindows.h"
 
 #include "app/AppDialog.h"
@@ -165,15 +166,15 @@ bool ShowScriptText(const std::string& text, unsigned milliseconds, const std::f
 
 ScriptControlDialog::ScriptControlDialog(const std::string& text, const std::string& caption,
                                          const std::string& exitText)
-    : ProgramDialog(kTemplateId)
+    : ProgramDialog(DialogRes::ScriptControl)
 {
-    SetItemText(kText, text.c_str());
+    SetItemText(Ctl::ScriptControl::Message, text.c_str());
     if (!caption.empty())
         SetText(caption);
     if (!exitText.empty())
         SetItemText(IDCANCEL, exitText.c_str());
     for (unsigned i = 0; i < kMaxBranches; ++i) {
-        OnButton(kFirstBranch + i, [this, i] {
+        OnButton(Ctl::ScriptControl::FirstBranch + i, [this, i] {
             chosen_ = static_cast<int>(i);
             EndModal();
         });
@@ -184,8 +185,8 @@ bool ScriptControlDialog::AddBranch(const std::string& text)
 {
     if (branches_ >= static_cast<int>(kMaxBranches))
         return false;
-    SetItemText(kFirstBranch + branches_, text.c_str());
-    ShowItem(kFirstBranch + branches_, !text.empty());
+    SetItemText(Ctl::ScriptControl::FirstBranch + branches_, text.c_str());
+    ShowItem(Ctl::ScriptControl::FirstBranch + branches_, !text.empty());
     ++branches_;
     return true;
 }
@@ -193,7 +194,7 @@ bool ScriptControlDialog::AddBranch(const std::string& text)
 int ScriptControlDialog::RunBranches()
 {
     for (int i = branches_; i < static_cast<int>(kMaxBranches); ++i)
-        ShowItem(kFirstBranch + i, false);
+        ShowItem(Ctl::ScriptControl::FirstBranch + i, false);
     chosen_ = -1;
     Run();
     return chosen_;
@@ -203,18 +204,17 @@ namespace {
 
 class ScriptInputDialog : public AppDialog {
 public:
-    enum : unsigned { kTemplateId = 2000, kField = 2001, kPrompt = 2002 };
 
-    ScriptInputDialog(const std::string& prompt, double low, double high) : AppDialog(kTemplateId)
+    ScriptInputDialog(const std::string& prompt, double low, double high) : AppDialog(DialogRes::KIVO)
     {
-        SetItemText(kPrompt, prompt.c_str());
+        SetItemText(Ctl::KIVO::PromptText, prompt.c_str());
         ShowItem(HelpButtonId, false);
         if (low < high)
-            AddRealField(kField, &number, low, high);
+            AddRealField(Ctl::KIVO::NameField, &number, low, high);
         else
-            BorderedEditCtrl::FromTemplate(this, kField, &text, CtrlWindowCL::MayBeEmpty);
+            BorderedEditCtrl::FromTemplate(this, Ctl::KIVO::NameField, &text, CtrlWindowCL::MayBeEmpty);
         bounded = low < high;
-        SendDlgItemMessageA(Handle(), kField, EM_SETSEL, 0, 1000);
+        SendDlgItemMessageA(Handle(), Ctl::KIVO::NameField, EM_SETSEL, 0, 1000);
     }
 
     bool bounded = false;

@@ -22,7 +22,7 @@ bool ShowScriptText(const std::string& text, unsigned milliseconds, const std::f
 // The branch dialog: a text, up to four branch buttons and the Exit button.
 class ScriptControlDialog : public ProgramDialog {
 public:
-    enum : unsigned { kTemplateId = 3230, kText = 3231, kFirstBranch = 3232, kMaxBranches = 4 };
+    enum : unsigned { kMaxBranches = 4 };
 
     // An empty caption keeps "Script Control", an empty exit text keeps "E&xit".
     ScriptControlDialog(const std::string& text, const std::string& caption, const std::string& exitText);

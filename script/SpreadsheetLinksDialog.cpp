@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "script/SpreadsheetLinksDialog.h"
 
 #include "app/CursorStack.h"
@@ -61,19 +62,19 @@ std::string ItemText(ProgramDialog& dialog, unsigned id)
 
 void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variables)
 {
-    ProgramDialog dialog(SpreadsheetLinksDialog::kTemplateId);
-    EditCtrl::FromTemplate(&dialog, SpreadsheetLinksDialog::kPathField, &links.path, CtrlWindowCL::MayBeEmpty);
-    CheckBoxCtrl::FromTemplate(&dialog, SpreadsheetLinksDialog::kRefreshCheck, &links.refresh);
-    const HWND list = dialog.Control(SpreadsheetLinksDialog::kCellList);
-    const HWND choice = dialog.Control(SpreadsheetLinksDialog::kVariableChoice);
+    ProgramDialog dialog(DialogRes::BiDirectionalLinks);
+    EditCtrl::FromTemplate(&dialog, Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileEdit, &links.path, CtrlWindowCL::MayBeEmpty);
+    CheckBoxCtrl::FromTemplate(&dialog, Ctl::BiDirectionalLinks::RefreshAllExternalDataOnOpen, &links.refresh);
+    const HWND list = dialog.Control(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList);
+    const HWND choice = dialog.Control(Ctl::BiDirectionalLinks::VariableChoice);
     const int tabStops[] = {90, 110};
     SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabStops));
     SendMessageA(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoVariable));
     for (int i = 0; i < variables.Count(); ++i)
         SendMessageA(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(variables.At(i)->name.Text()));
-    const unsigned editors[] = {SpreadsheetLinksDialog::kCellList, SpreadsheetLinksDialog::kNoneRadio,
-                                SpreadsheetLinksDialog::kWriteRadio, SpreadsheetLinksDialog::kReadRadio,
-                                SpreadsheetLinksDialog::kVariableChoice};
+    const unsigned editors[] = {Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, Ctl::BiDirectionalLinks::None,
+                                Ctl::BiDirectionalLinks::TreeSpreadsheet, Ctl::BiDirectionalLinks::SpreadsheetTree,
+                                Ctl::BiDirectionalLinks::VariableChoice};
     auto enableEditors = [&](bool on) {
         for (unsigned id : editors)
             dialog.EnableItem(id, on);
@@ -82,16 +83,16 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
     bool selecting = false;
     auto showVariable = [&](const std::string& variable) {
         const char* shown = variable.empty() ? kNoVariable : variable.c_str();
-        dialog.SetItemText(SpreadsheetLinksDialog::kVariableText, shown);
+        dialog.SetItemText(Ctl::BiDirectionalLinks::VariableText, shown);
         SendMessageA(choice, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown));
     };
     // The row left behind takes what the controls show.
     auto keepShownRow = [&] {
         if (shownRow < 0 || shownRow >= static_cast<int>(links.rows.size()))
             return;
-        std::string variable = ItemText(dialog, SpreadsheetLinksDialog::kVariableText);
-        int action = dialog.IsChecked(SpreadsheetLinksDialog::kWriteRadio)  ? SpreadsheetLinksDialog::WriteAction
-                     : dialog.IsChecked(SpreadsheetLinksDialog::kReadRadio) ? SpreadsheetLinksDialog::ReadAction
+        std::string variable = ItemText(dialog, Ctl::BiDirectionalLinks::VariableText);
+        int action = dialog.IsChecked(Ctl::BiDirectionalLinks::TreeSpreadsheet)  ? SpreadsheetLinksDialog::WriteAction
+                     : dialog.IsChecked(Ctl::BiDirectionalLinks::SpreadsheetTree) ? SpreadsheetLinksDialog::ReadAction
                                                                             : SpreadsheetLinksDialog::NoAction;
         if (variable == kNoVariable) {
             variable.clear();
@@ -111,9 +112,9 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
         SendMessageA(list, LB_SETCURSEL, row, 0);
         const CellLink link = row >= 0 && row < static_cast<int>(links.rows.size()) ? SplitRow(links.rows[row])
                                                                                       : CellLink();
-        CheckRadioButton(dialog.Handle(), SpreadsheetLinksDialog::kNoneRadio, SpreadsheetLinksDialog::kReadRadio,
-                         static_cast<int>(SpreadsheetLinksDialog::kNoneRadio) + link.action);
-        dialog.SetItemText(SpreadsheetLinksDialog::kCellText, link.cell.c_str());
+        CheckRadioButton(dialog.Handle(), Ctl::BiDirectionalLinks::None, Ctl::BiDirectionalLinks::SpreadsheetTree,
+                         static_cast<int>(Ctl::BiDirectionalLinks::None) + link.action);
+        dialog.SetItemText(Ctl::BiDirectionalLinks::CellText, link.cell.c_str());
         showVariable(link.variable);
         selecting = false;
     };
@@ -124,20 +125,20 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
             SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Text()));
     };
     enableEditors(false);
-    dialog.OnButton(SpreadsheetLinksDialog::kBrowseButton, [&] {
+    dialog.OnButton(Ctl::BiDirectionalLinks::Browse, [&] {
         const char* const filters[] = {"Excel Workbooks (*.xls)", "*.xls", nullptr};
         FilePath chosen;
         if (!ChooseOpenPath(dialog.Handle(), filters, "Select Workbook File", nullptr, chosen))
             return;
-        dialog.SetItemText(SpreadsheetLinksDialog::kPathField, chosen.FullPath().Text());
+        dialog.SetItemText(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileEdit, chosen.FullPath().Text());
         links.rows.clear();
         fillList();
         enableEditors(false);
-        dialog.EnableItem(SpreadsheetLinksDialog::kConnectButton, true);
+        dialog.EnableItem(Ctl::BiDirectionalLinks::Connect, true);
     });
-    dialog.OnButton(SpreadsheetLinksDialog::kConnectButton, [&] {
-        links.path = ItemText(dialog, SpreadsheetLinksDialog::kPathField).c_str();
-        links.refresh = dialog.IsChecked(SpreadsheetLinksDialog::kRefreshCheck) ? 1 : 0;
+    dialog.OnButton(Ctl::BiDirectionalLinks::Connect, [&] {
+        links.path = ItemText(dialog, Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileEdit).c_str();
+        links.refresh = dialog.IsChecked(Ctl::BiDirectionalLinks::RefreshAllExternalDataOnOpen) ? 1 : 0;
         const bool listed = links.Connect();
         fillList();
         if (!listed)
@@ -147,19 +148,19 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
         SetFocus(list);
         showRow(0);
     });
-    dialog.OnNotification(SpreadsheetLinksDialog::kCellList, LBN_SELCHANGE,
+    dialog.OnNotification(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LBN_SELCHANGE,
                           [&] { showRow(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0))); });
-    dialog.OnButton(SpreadsheetLinksDialog::kNoneRadio, [&] {
-        CheckRadioButton(dialog.Handle(), SpreadsheetLinksDialog::kNoneRadio, SpreadsheetLinksDialog::kReadRadio,
-                         SpreadsheetLinksDialog::kNoneRadio);
+    dialog.OnButton(Ctl::BiDirectionalLinks::None, [&] {
+        CheckRadioButton(dialog.Handle(), Ctl::BiDirectionalLinks::None, Ctl::BiDirectionalLinks::SpreadsheetTree,
+                         Ctl::BiDirectionalLinks::None);
         showVariable("");
     });
-    dialog.OnNotification(SpreadsheetLinksDialog::kVariableChoice, CBN_SELCHANGE, [&] {
+    dialog.OnNotification(Ctl::BiDirectionalLinks::VariableChoice, CBN_SELCHANGE, [&] {
         char chosen[256] = {};
         const LRESULT index = SendMessageA(choice, CB_GETCURSEL, 0, 0);
         if (index >= 0)
             SendMessageA(choice, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(chosen));
-        dialog.SetItemText(SpreadsheetLinksDialog::kVariableText, chosen[0] != '\0' ? chosen : kNoVariable);
+        dialog.SetItemText(Ctl::BiDirectionalLinks::VariableText, chosen[0] != '\0' ? chosen : kNoVariable);
     });
     dialog.OnButton(IDOK, [&] {
         keepShownRow();

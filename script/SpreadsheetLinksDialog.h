@@ -12,20 +12,6 @@ class TreeDocument;
 
 class SpreadsheetLinksDialog : public PresentedDialog<SpreadsheetLinksDialog> {
 public:
-    enum : unsigned {
-        kTemplateId = 4400,
-        kPathField = 4401,
-        kBrowseButton = 4402,
-        kConnectButton = 4403,
-        kCellList = 4404,
-        kCellText = 4405,
-        kNoneRadio = 4406,
-        kWriteRadio = 4407,
-        kReadRadio = 4408,
-        kVariableText = 4409,
-        kVariableChoice = 4410,
-        kRefreshCheck = 4412,
-    };
     enum Action : int { NoAction = 0, WriteAction = 1, ReadAction = 2 };
 
     explicit SpreadsheetLinksDialog(TreeDocument& document);

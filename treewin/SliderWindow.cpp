@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "treewin/SliderWindow.h"
 
 #include "formula/FormulaRef.h"
@@ -23,7 +24,7 @@ const char* const kNotConsistent = "(not consistent)";
 
 SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const char* name, double low, double high,
                            int steps)
-    : TreeChildWindow(tree, ResourceId(kTemplateId, nullptr), false), name(name), low(low), high(high),
+    : TreeChildWindow(tree, ResourceId(DialogRes::Slider, nullptr), false), name(name), low(low), high(high),
       steps(std::max(steps, 1)), position(this->steps / 2)
 {
     TreeDocument& document = tree->Document();
@@ -72,16 +73,16 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
         nodeLabel = "(none) Default Definition for Document";
     else
         targets.At(0)->GetShortText(nodeLabel, 30);
-    SetItemText(kNodeLabel, nodeLabel.Text());
-    SetItemText(kVariableLabel, name);
+    SetItemText(Ctl::Slider::NodeText, nodeLabel.Text());
+    SetItemText(Ctl::Slider::VariableText, name);
     const bool one = entries.size() == 1;
-    SetItemText(kExpressionLabel, one ? entries[0].oldText.Text() : kNotConsistent);
-    SetItemText(kValueLabel, one ? startValue.Text() : kNotConsistent);
+    SetItemText(Ctl::Slider::OriginalExpressionText, one ? entries[0].oldText.Text() : kNotConsistent);
+    SetItemText(Ctl::Slider::OriginalValueText, one ? startValue.Text() : kNotConsistent);
     zString bound;
     FormatNumber(document.NumberFormat(), low, bound, true, false, -9);
-    SetItemText(kLowLabel, bound.Text());
+    SetItemText(Ctl::Slider::LowText, bound.Text());
     FormatNumber(document.NumberFormat(), high, bound, true, false, -9);
-    SetItemText(kHighLabel, bound.Text());
+    SetItemText(Ctl::Slider::HighText, bound.Text());
 
     ApplyPosition(position);
     MakeScrollBar();
@@ -123,7 +124,7 @@ void SliderWindow::ApplyPosition(int newPosition)
     position = std::clamp(newPosition, 0, steps);
     const double value = low + (high - low) * position / steps;
     FormatNumber(Tree()->Document().NumberFormat(), value, current, true, false, -9);
-    SetItemText(kCurrentLabel, current.Text());
+    SetItemText(Ctl::Slider::CurrentText, current.Text());
     NodeChildList changed(4, Ownership::Borrows);
     for (auto entry = entries.begin(); entry != entries.end();) {
         VariableDefinition* binding = FindEntry(*entry);
@@ -189,7 +190,7 @@ void SliderWindow::RenameVariable(const char* oldName, const char* newName)
 
 long SliderWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id != kShowNodesButton)
+    if (id != Ctl::Slider::ShowNodes)
         return TreeChildWindow::OnCommandId(id, code, control);
     NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < nodePaths.Count(); ++i)
@@ -201,7 +202,7 @@ long SliderWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 
 void SliderWindow::MakeScrollBar()
 {
-    HWND area = Control(kScrollArea);
+    HWND area = Control(Ctl::Slider::ScrollArea);
     if (area == nullptr)
         return;
     RECT rect;

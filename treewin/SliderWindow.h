@@ -18,18 +18,6 @@ class VariableDefinition;
 
 class SliderWindow : public TreeChildWindow {
 public:
-    enum : unsigned {
-        kTemplateId = 31104,
-        kShowNodesButton = 31000,
-        kNodeLabel = 31001,
-        kVariableLabel = 31009,
-        kValueLabel = 31010,
-        kHighLabel = 31015,
-        kExpressionLabel = 31016,
-        kCurrentLabel = 31017,
-        kLowLabel = 31018,
-        kScrollArea = 31019,
-    };
 
     // The nodes (the root when the list is empty), the variable's name, the values at the first and the last
     // position, and the number of intervals.

@@ -81,10 +81,10 @@ void TreeClipboard::UpdateMenuItems(int slot) const
         return;
     zString text;
     SlotItemText(slot, text);
-    const UINT id = kFirstSlotCommand + static_cast<UINT>(slot);
+    const UINT id = Cmd::EditTreeClipboard1 + static_cast<UINT>(slot);
     ModifyMenuA(menuBar->Handle(), id, MF_BYCOMMAND | MF_STRING, id, text.Text());
     for (int i = 0; i < kSlots; ++i)
-        menuBar->CheckItem(kFirstSlotCommand + static_cast<UINT>(i), i == current);
+        menuBar->CheckItem(Cmd::EditTreeClipboard1 + static_cast<UINT>(i), i == current);
 }
 
 void TreeClipboard::ShowInMenu(Menu* bar)

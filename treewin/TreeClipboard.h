@@ -18,7 +18,6 @@ class TreeClipboardWindow;
 class TreeClipboard {
 public:
     static constexpr int kSlots = 4;
-    static constexpr unsigned kFirstSlotCommand = Cmd::EditTreeClipboard1;
 
     TreeClipboard();
     ~TreeClipboard();

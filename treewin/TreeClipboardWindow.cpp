@@ -40,8 +40,8 @@ void TreeClipboardWindow::Refresh()
 
 long TreeClipboardWindow::OnCommandId(unsigned command, unsigned code, HWND control)
 {
-    if (command >= TreeClipboard::kFirstSlotCommand && command < TreeClipboard::kFirstSlotCommand + TreeClipboard::kSlots) {
-        clipboard_.SelectSlot(static_cast<int>(command - TreeClipboard::kFirstSlotCommand));
+    if (command >= Cmd::EditTreeClipboard1 && command < Cmd::EditTreeClipboard1 + TreeClipboard::kSlots) {
+        clipboard_.SelectSlot(static_cast<int>(command - Cmd::EditTreeClipboard1));
         return 1;
     }
     return DocChildWindow::OnCommandId(command, code, control);
@@ -50,5 +50,5 @@ long TreeClipboardWindow::OnCommandId(unsigned command, unsigned code, HWND cont
 void TreeClipboardWindow::UpdateMenus(HMENU bar)
 {
     for (int slot = 0; slot < TreeClipboard::kSlots; ++slot)
-        EnableMenuItem(bar, TreeClipboard::kFirstSlotCommand + static_cast<unsigned>(slot), MF_BYCOMMAND | MF_ENABLED);
+        EnableMenuItem(bar, Cmd::EditTreeClipboard1 + static_cast<unsigned>(slot), MF_BYCOMMAND | MF_ENABLED);
 }

@@ -270,7 +270,7 @@ bool TreePane::ShowContextMenu(POINT client)
 void TreePane::TrackContextMenu(POINT client)
 {
     MapWindowPoints(Handle(), Owner()->Handle(), &client, 1);
-    PopupMenu menu(client.x, client.y, Owner(), ResourceId(ContextMenuResource, nullptr));
+    PopupMenu menu(client.x, client.y, Owner(), ResourceId(MenuRes::NodePopup, nullptr));
     tree_.UpdateMenuTexts(menu.Handle());
     menu.Track();
 }

@@ -31,8 +31,6 @@ public:
         RollBackBoxDrag = 8,
         BandDrag = 9,
     };
-    // The context menu's resource.
-    static constexpr unsigned ContextMenuResource = 118;
 
     // Fills the owner; key releases go to OnKey.
     TreePane(DocChildWindow* owner, TreeWindow& tree);

@@ -234,7 +234,7 @@ TEST_F(OnlineHelpOnScreen, F1InDialogsAndMenusBecomesTheFrameHelpCommand)
         EXPECT_TRUE(PumpMessagesUntil([&] { return !frame.commands.empty(); }));
     }
     ASSERT_EQ(frame.commands.size(), 1u);
-    EXPECT_EQ(frame.commands[0], HelpOnContextCommand);
+    EXPECT_EQ(frame.commands[0], Cmd::HelpOnContext);
     // A menu: the key arrives while the menu is being tracked, then the menu is closed.
     PopupMenu names(0, 0, &frame, ResourceId(61322u, nullptr));
     SetForegroundWindow(frame.Handle());
@@ -244,7 +244,7 @@ TEST_F(OnlineHelpOnScreen, F1InDialogsAndMenusBecomesTheFrameHelpCommand)
     names.Track();
     KillTimer(nullptr, timer);
     EXPECT_TRUE(PumpMessagesUntil([&] { return frame.commands.size() == 2; }));
-    EXPECT_EQ(frame.commands.back(), HelpOnContextCommand);
+    EXPECT_EQ(frame.commands.back(), Cmd::HelpOnContext);
     RemoveHelpHook();
 }
 

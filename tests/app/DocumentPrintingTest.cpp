@@ -51,7 +51,7 @@ public:
         display->FrameRect(RECT{10, 10, 2240, 2990});
         if (PrintJob* job = PrintJob::Current()) {
             char text[80] = "";
-            GetDlgItemTextA(job->Dialog()->Handle(), PrintProgressDialog::PageControl, text, sizeof text);
+            GetDlgItemTextA(job->Dialog()->Handle(), Ctl::Printing::PageControl, text, sizeof text);
             pageTexts.emplace_back(text);
             if (static_cast<int>(pages.size()) == cancelOnPage)
                 PostMessageA(job->Dialog()->Handle(), WM_COMMAND, IDCANCEL, 0);
@@ -312,11 +312,11 @@ TEST_F(DocumentPrinting, ThePrintingDialogShowsTheTitleAndThePrinter)
     PrinterDevice* printer = TestPrinter();
     PrintProgressDialog dialog(drawing, drawing->Pane(), printer);
     char text[200] = "";
-    GetDlgItemTextA(dialog.Handle(), PrintProgressDialog::DocumentControl, text, sizeof text);
+    GetDlgItemTextA(dialog.Handle(), Ctl::Printing::DocumentControl, text, sizeof text);
     EXPECT_STREQ(text, "Plan");
-    GetDlgItemTextA(dialog.Handle(), PrintProgressDialog::PrinterControl, text, sizeof text);
+    GetDlgItemTextA(dialog.Handle(), Ctl::Printing::PrinterControl, text, sizeof text);
     EXPECT_STREQ(text, "To \"WINEPS.DRV\" on FILE:");
-    GetDlgItemTextA(dialog.Handle(), PrintProgressDialog::PageControl, text, sizeof text);
+    GetDlgItemTextA(dialog.Handle(), Ctl::Printing::PageControl, text, sizeof text);
     EXPECT_STREQ(text, "");
     delete printer;
 }

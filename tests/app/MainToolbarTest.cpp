@@ -100,7 +100,7 @@ TEST(MainToolbar, RowOfButtonsAndGapsInOrderWithNoModePressed)
         EXPECT_EQ(23, picture.Size().cx) << button.bitmap;
         EXPECT_EQ(23, picture.Size().cy) << button.bitmap;
     }
-    EXPECT_FALSE(IsWindowVisible(bar.Button(NoModeCommand)));
+    EXPECT_FALSE(IsWindowVisible(bar.Button(Cmd::ModeNone)));
     for (unsigned id = 1750; id <= 1754; ++id) {
         EXPECT_FALSE(bar.Enabled(id)) << id;
         EXPECT_FALSE(bar.Checked(id)) << id;
@@ -126,12 +126,12 @@ TEST(MainToolbar, ModeAndRollBackButtonStates)
 {
     FrameWithToolbar bar;
     SelectModeButton(1751);
-    for (unsigned id = 1750; id <= NoModeCommand; ++id) {
+    for (unsigned id = 1750; id <= Cmd::ModeNone; ++id) {
         EXPECT_TRUE(bar.Enabled(id)) << id;
         EXPECT_EQ(id == 1751, bar.Checked(id)) << id;
     }
     SelectModeButton(0);
-    EXPECT_EQ(NoModeCommand, ModeButtonSet()->Current());
+    EXPECT_EQ(Cmd::ModeNone, ModeButtonSet()->Current());
     EXPECT_FALSE(bar.Checked(1751));
     EXPECT_TRUE(bar.Enabled(1751));
     SelectDefaultMode();

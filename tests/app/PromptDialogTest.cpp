@@ -1,5 +1,6 @@
 // The text prompt run modally, answered by a driver as a person would.
 
+#include "CommandIds.h"
 #include "app/PromptDialog.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -38,9 +39,9 @@ TEST(PromptForText, ValidatorKeepsTheDialogOpenUntilTheTextIsAcceptedAndCancelKe
                   GetWindowTextA(dialog.Handle(), title, sizeof title);
                   caption = title;
               })
-            .Type(PromptDialog::FieldId, "")
+            .Type(Ctl::KIVO::NameField, "")
             .Press(IDOK)
-            .Type(PromptDialog::FieldId, "new name")
+            .Type(Ctl::KIVO::NameField, "new name")
             .Press(IDOK);
         EXPECT_EQ(1, PromptForText(text, RefuseEmpty, 77, nullptr, "Name:", 0, severalLines));
         EXPECT_STREQ("new name", text.Text());
@@ -49,7 +50,7 @@ TEST(PromptForText, ValidatorKeepsTheDialogOpenUntilTheTextIsAcceptedAndCancelKe
         EXPECT_EQ("KIVO", caption);
 
         ModalDialogDriver cancel;
-        cancel.Type(PromptDialog::FieldId, "typed").Press(IDCANCEL);
+        cancel.Type(Ctl::KIVO::NameField, "typed").Press(IDCANCEL);
         EXPECT_EQ(2, PromptForText(text, RefuseEmpty, 77, "Rename", "Name:", 1200, severalLines));
         EXPECT_STREQ("new name", text.Text());
     }

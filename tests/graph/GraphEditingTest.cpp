@@ -233,7 +233,7 @@ TEST_F(GraphEditing, AThresholdOfAHiddenLineIsListedButNotDrawn)
     frame->Show(SW_SHOWNOACTIVATE);
     ExpectScreenEqualsRepaint(graph->Handle());
 
-    SendMessageA(graph->Handle(), WM_COMMAND, LineGraph::DisplayThresholdsCommand, 0);
+    SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphDisplayThresholdValues, 0);
     EXPECT_FALSE(graph->ElementShown(*label));
     EXPECT_EQ(graph->FindElement(x, y), nullptr);
     ExpectScreenEqualsRepaint(graph->Handle());

@@ -131,7 +131,7 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     EXPECT_GT(bounds.right, graph->graphRect.right + 0.5f);
     EXPECT_GT(graph->graphRect.left, 0.2f);
     EXPECT_TRUE(graph->DisplayThresholds());
-    SendMessageA(graph->Handle(), WM_COMMAND, LineGraph::DisplayThresholdsCommand, 0);
+    SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphDisplayThresholdValues, 0);
     EXPECT_FALSE(graph->DisplayThresholds());
 
     // Run again from its stored record, whose template sets the title font.

@@ -88,7 +88,7 @@ protected:
     }
     static std::vector<std::string> Rows(TableGraphWindow& window)
     {
-        auto* list = static_cast<ListBoxCtrl*>(window.FindChild(TableGraphWindow::kEntryList));
+        auto* list = static_cast<ListBoxCtrl*>(window.FindChild(Ctl::Table::ValueList));
         std::vector<std::string> rows;
         for (int i = 0; i < list->GetCount(); ++i) {
             zString row;
@@ -99,7 +99,7 @@ protected:
     }
     static void SelectRow(TableGraphWindow& window, int row)
     {
-        static_cast<ListBoxCtrl*>(window.FindChild(TableGraphWindow::kEntryList))->SetCurSel(row);
+        static_cast<ListBoxCtrl*>(window.FindChild(Ctl::Table::ValueList))->SetCurSel(row);
     }
     // The pairs of the table's file as another reader finds them.
     Pairs Saved() const

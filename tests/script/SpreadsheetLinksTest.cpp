@@ -3,6 +3,7 @@
 // and reads the workbook's result back; the server's call log is checked against the calls the links make.
 // Tests that use the server run one at a time (a named lock): every client shares its one running instance.
 
+#include "CommandIds.h"
 #include "analysis/TreeEngines.h"
 #include "model/DocumentLink.h"
 #include "model/TreeNode.h"
@@ -326,23 +327,23 @@ TEST(SpreadsheetLinks, OnTheScreenTheRowLeftBehindTakesTheChoice)
     using Dialog = SpreadsheetLinksDialog;
     auto selectRow = [](int row) {
         return [row](DialogFrameCL& dialog) {
-            SendDlgItemMessageA(dialog.Handle(), Dialog::kCellList, LB_SETCURSEL, row, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Dialog::kCellList, LBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(dialog.Control(Dialog::kCellList)));
+            SendDlgItemMessageA(dialog.Handle(), Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LB_SETCURSEL, row, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(dialog.Control(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList)));
         };
     };
     ModalDialogDriver person;
-    person.Press(Dialog::kConnectButton).Then(selectRow(2)).Press(Dialog::kNoneRadio).Then(selectRow(3));
+    person.Press(Ctl::BiDirectionalLinks::Connect).Then(selectRow(2)).Press(Ctl::BiDirectionalLinks::None).Then(selectRow(3));
     person.Then([](DialogFrameCL& dialog) {
-        SendDlgItemMessageA(dialog.Handle(), Dialog::kReadRadio, BM_CLICK, 0, 0);
-        const HWND choice = dialog.Control(Dialog::kVariableChoice);
+        SendDlgItemMessageA(dialog.Handle(), Ctl::BiDirectionalLinks::SpreadsheetTree, BM_CLICK, 0, 0);
+        const HWND choice = dialog.Control(Ctl::BiDirectionalLinks::VariableChoice);
         SendMessageA(choice, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Z"));
-        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Dialog::kVariableChoice, CBN_SELCHANGE),
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::BiDirectionalLinks::VariableChoice, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(choice));
     });
     person.Then(selectRow(0)).Then([](DialogFrameCL& dialog) {
         char row[64] = {};
-        SendDlgItemMessageA(dialog.Handle(), Dialog::kCellList, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(row));
+        SendDlgItemMessageA(dialog.Handle(), Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(row));
         EXPECT_STREQ(row, "Label\t-->>\tZ");
         ExpectScreenEqualsRepaint(dialog.Handle());
     });

@@ -1,6 +1,7 @@
 // The slider: where it starts, what it writes into the definitions, and that it gives them back however the
 // tree changed meanwhile.
 
+#include "CommandIds.h"
 #include "treewin/SliderWindow.h"
 
 #include "dialogs/CreateSliderDialog.h"
@@ -69,12 +70,12 @@ TEST_F(Slider, StartsAtTheDefinitionAndGivesItBackOnClosing)
     EXPECT_EQ(slider->Position(), 3);
     EXPECT_STREQ(slider->CurrentText().Text(), "3");
     EXPECT_EQ(Definition(a), "3");
-    EXPECT_EQ(Label(slider, SliderWindow::kExpressionLabel), "3.7");
-    EXPECT_EQ(Label(slider, SliderWindow::kValueLabel), "3.7");
-    EXPECT_EQ(Label(slider, SliderWindow::kNodeLabel), "A");
+    EXPECT_EQ(Label(slider, Ctl::Slider::OriginalExpressionText), "3.7");
+    EXPECT_EQ(Label(slider, Ctl::Slider::OriginalValueText), "3.7");
+    EXPECT_EQ(Label(slider, Ctl::Slider::NodeText), "A");
     // A value on a step that the arithmetic falls a hair short of ((0.6 - 0.3) / 0.6 * 4) starts there.
     tree.Root->SetBinding("v", "0.6", false);
-    EXPECT_EQ(Label(Open({tree.Root}, 0.3, 0.9, 4), SliderWindow::kCurrentLabel), "0.6");
+    EXPECT_EQ(Label(Open({tree.Root}, 0.3, 0.9, 4), Ctl::Slider::CurrentText), "0.6");
     for (int position : {12, 7, -1, 9})
         slider->ApplyPosition(position);
     EXPECT_EQ(Definition(a), "9");
@@ -91,9 +92,9 @@ TEST_F(Slider, StartsAtTheDefinitionAndGivesItBackOnClosing)
 
     // Two nodes: the labels say the definitions differ; both follow the bar and both come back.
     slider = Open({a, b});
-    EXPECT_EQ(Label(slider, SliderWindow::kExpressionLabel), "(not consistent)");
-    EXPECT_EQ(Label(slider, SliderWindow::kValueLabel), "(not consistent)");
-    EXPECT_EQ(Label(slider, SliderWindow::kNodeLabel), "(multiple)");
+    EXPECT_EQ(Label(slider, Ctl::Slider::OriginalExpressionText), "(not consistent)");
+    EXPECT_EQ(Label(slider, Ctl::Slider::OriginalValueText), "(not consistent)");
+    EXPECT_EQ(Label(slider, Ctl::Slider::NodeText), "(multiple)");
     slider->ApplyPosition(10);
     EXPECT_EQ(Definition(a), "10");
     EXPECT_EQ(Definition(b), "10");
@@ -172,7 +173,7 @@ TEST_F(Slider, ShowNodesSelectsThemInTheTree)
     ASSERT_NE(window.InPlaceEditor, nullptr);
     SliderWindow* slider = Open({a, b});
     slider->Show(SW_SHOW);
-    SendMessageA(slider->Handle(), WM_COMMAND, SliderWindow::kShowNodesButton, 0);
+    SendMessageA(slider->Handle(), WM_COMMAND, Ctl::Slider::ShowNodes, 0);
     ASSERT_EQ(window.Selection.Count(), 2);
     EXPECT_EQ(window.Selection.At(0), a);
     EXPECT_EQ(window.InPlaceEditor, nullptr);
@@ -206,7 +207,7 @@ TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
     CreateSliderDialog::SetPresenter(previous);
     ASSERT_EQ(window.ChildWindows().Count(), 1);
     auto* slider = static_cast<SliderWindow*>(window.ChildWindows().At(0));
-    EXPECT_EQ(Label(slider, SliderWindow::kNodeLabel), "(none) Default Definition for Document");
+    EXPECT_EQ(Label(slider, Ctl::Slider::NodeText), "(none) Default Definition for Document");
     EXPECT_EQ(slider->Position(), 1);
     const DocVariable* variable = window.Document().FindVariable("v", false);
     EXPECT_EQ(variable->hasRange, 1);

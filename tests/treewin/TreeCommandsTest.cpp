@@ -716,12 +716,12 @@ TEST(TreeCommands, CreateCloneAsksForAnUnusedName)
               char text[100] = {};
               GetWindowTextA(dialog.Handle(), text, sizeof text);
               caption = text;
-              GetWindowTextA(dialog.FindChild(PromptDialog::PromptId)->Handle(), text, sizeof text);
+              GetWindowTextA(dialog.FindChild(Ctl::KIVO::PromptText)->Handle(), text, sizeof text);
               prompt = text;
           })
-        .Type(PromptDialog::FieldId, "Alpha")
+        .Type(Ctl::KIVO::NameField, "Alpha")
         .Press(IDOK)
-        .Type(PromptDialog::FieldId, "Beta")
+        .Type(Ctl::KIVO::NameField, "Beta")
         .Press(IDOK);
     t.window.OnCommand(1206);
     EXPECT_EQ(caption, "Create Clone");
@@ -761,7 +761,7 @@ TEST(TreeCommands, CommandTableEdges)
     EXPECT_EQ(t.window.ClickMode, 0);
     // Also a command that the base window takes.
     t.window.ClickMode = 1;
-    SendMessageA(t.window.Handle(), WM_COMMAND, DocChildWindow::RedrawCommand, 0);
+    SendMessageA(t.window.Handle(), WM_COMMAND, Cmd::RelayoutWindows, 0);
     EXPECT_EQ(t.window.ClickMode, 0);
 
     t.document.Root->SetKind(ReversedDecisionNode, false);

@@ -1,3 +1,4 @@
+#include "CommandIds.h"
 #include "app/PageGrid.h"
 #include "app/PrintProgressDialog.h"
 #include "app/PrinterDevice.h"
@@ -59,7 +60,7 @@ TEST(TreePrinting, ASavedTreeKeepsItsPrinterSettingsAndTheDialogNamesItsFile)
             DeleteFileA(path.c_str());
         PrintProgressDialog dialog(&tree, tree.Pane(), nullptr);
         char text[MAX_PATH] = "";
-        GetDlgItemTextA(dialog.Handle(), PrintProgressDialog::DocumentControl, text, sizeof text);
+        GetDlgItemTextA(dialog.Handle(), Ctl::Printing::DocumentControl, text, sizeof text);
         EXPECT_STREQ(text, exists ? tree.FullPath().Text() : tree.Text()) << exists;
     }
 }

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+namespace Ids = Ctl::Printing;
+
 PrintProgressDialog::PrintProgressDialog(DocChildWindow* owner, ZoomPane*, PrinterDisplay* printer)
     : PrintCancelDialog(owner, ResourceId(DialogRes::Printing, nullptr))
 {
@@ -19,14 +21,14 @@ PrintProgressDialog::PrintProgressDialog(DocChildWindow* owner, ZoomPane*, Print
         if (!path.IsEmpty() && GetFileAttributesA(path.Text()) != INVALID_FILE_ATTRIBUTES)
             document = path;
     }
-    SetItemText(Ctl::Printing::DocumentControl, document.Text());
+    SetItemText(Ids::DocumentControl, document.Text());
     zString target("To \"");
     if (printer) {
         target += printer->DriverName();
         target += "\" on ";
         target += printer->PortName();
     }
-    SetItemText(Ctl::Printing::PrinterControl, target.Text());
+    SetItemText(Ids::PrinterControl, target.Text());
 }
 
 void PrintProgressDialog::SetPageRange(int first, int last)
@@ -46,5 +48,5 @@ void PrintProgressDialog::ShowPage(int)
     else
         std::snprintf(text, sizeof text, "Printing Page %d", page);
     if (handle_)
-        SetItemText(Ctl::Printing::PageControl, text);
+        SetItemText(Ids::PageControl, text);
 }

@@ -187,9 +187,9 @@ void ProgramApp::CreateDialogFont()
 
 void ProgramApp::CreateFormulaMenus(WindowCL* owner)
 {
-    operatorsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(120, nullptr));
-    keywordsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(119, nullptr));
-    functionsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(122, nullptr));
+    operatorsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(MenuRes::OperatorsPopup, nullptr));
+    keywordsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(MenuRes::KeywordsPopup, nullptr));
+    functionsMenu_ = std::make_unique<PopupMenu>(0, 0, owner, ResourceId(MenuRes::FunctionsPopup, nullptr));
 }
 
 void ProgramApp::DestroyFormulaMenus()
@@ -277,7 +277,7 @@ void StartProgram(FrameworkApp* app)
         PostMessageA(frame->Handle(), WM_COMMAND, Cmd::SplashEnded, 0);
     }
     else
-        (new SplashDialog(frame.get(), 2000))->Show(SW_SHOW);
+        (new SplashDialog(frame.get(), 2000))->Show(SW_SHOW);  // not a resource id: milliseconds
     program.StartApplication(*frame);
     frame->Show(showCommand);
     // Without a document from the command line the program starts with a new tree, unless asked not to.

@@ -5,7 +5,7 @@
 
 class ProgressBar : public CtrlWindowCL {
 public:
-    static constexpr int Range = 65535;
+    static constexpr int Range = 65535;  // not a resource id: the bar's range
 
     // A visible bordered child of the parent at the rectangle, its value at low.
     ProgressBar(WindowCL* parent, const RECT& rect, double low, double high);

@@ -6,15 +6,17 @@
 #include "framework/dialog/CtrlWindowCL.h"
 #include "framework/dialog/EditCtrl.h"
 
+namespace Ids = Ctl::PromptOneLine;
+
 PromptDialog::PromptDialog(const zString& text, PromptValidator validator, int32_t argument, bool severalLines)
-    : AppDialog(severalLines ? DialogRes::KIVO2003 : DialogRes::KIVO), Text(text), validator_(validator),
+    : AppDialog(severalLines ? DialogRes::PromptLines : DialogRes::PromptOneLine), Text(text), validator_(validator),
       validatorArgument_(argument)
 {
     const unsigned flags = validator ? 0 : CtrlWindowCL::MayBeEmpty;
     if (severalLines)
-        field_ = TextEditCtrl::FromTemplate(this, Ctl::KIVO::NameField, &Text, flags);
+        field_ = TextEditCtrl::FromTemplate(this, Ids::NameField, &Text, flags);
     else
-        field_ = BorderedEditCtrl::FromTemplate(this, Ctl::KIVO::NameField, &Text, flags);
+        field_ = BorderedEditCtrl::FromTemplate(this, Ids::NameField, &Text, flags);
     field_->SetSelection(0, 10000);
 }
 
@@ -31,7 +33,7 @@ int PromptForText(zString& text, PromptValidator validator, int32_t argument, co
     PromptDialog dialog(text, validator, argument, severalLines);
     HelpContextScope helpScope(help);
     WaitCursorScope arrow(CursorStack::kArrow);
-    dialog.SetItemText(Ctl::KIVO::PromptText, prompt ? prompt : "");
+    dialog.SetItemText(Ids::PromptText, prompt ? prompt : "");
     dialog.SetText(caption ? caption : "KIVO");
     if (help <= 0) {
         if (WindowCL* button = dialog.FindChild(PromptDialog::HelpButtonId)) {

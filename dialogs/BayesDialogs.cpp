@@ -11,6 +11,9 @@
 
 #include <windows.h>
 
+namespace BayesRevisionIds = Ctl::BayesRevision;
+namespace BayesRevision3340Ids = Ctl::BayesRevision3340;
+
 namespace {
 
 }  // namespace
@@ -23,14 +26,14 @@ BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record) : Baye
 BayesProbabilitiesDialog::BayesProbabilitiesDialog(BayesRevision& record, bool)
     : AppDialog(DialogRes::BayesRevision), record(record)
 {
-    valueField = AddRealField(Ctl::BayesRevision::ValueEdit, &value, 0.0, 1.0);
-    expressionField = TextEditCtrl::FromTemplate(this, Ctl::BayesRevision::ExpressionEdit, &expression);
+    valueField = AddRealField(BayesRevisionIds::ValueEdit, &value, 0.0, 1.0);
+    expressionField = TextEditCtrl::FromTemplate(this, BayesRevisionIds::ExpressionEdit, &expression);
     // The document's variables: a pick replaces the Expression field's selection.
     auto menu = std::make_unique<Menu>();
     const DocVariableList& variables = record.document->Variables;
     for (int i = 0; i < variables.Count(); ++i)
         menu->AppendItem(kFirstVariableItem + i, variables.At(i)->name.Text());
-    if (MenuButton* button = MakeOwningMenuButton(std::move(menu), this, Ctl::BayesRevision::VariablesText))
+    if (MenuButton* button = MakeOwningMenuButton(std::move(menu), this, BayesRevisionIds::VariablesText))
         AddMenuButton(button->ButtonMenu());
     TrackFocus(expressionField);
 }
@@ -79,7 +82,7 @@ bool BayesProbabilitiesDialog::StoreStep()
 
 void BayesProbabilitiesDialog::ShowPrompt(const BayesPrompt& prompt)
 {
-    if (WindowCL* text = FindChild(Ctl::BayesRevision::PromptText))
+    if (WindowCL* text = FindChild(BayesRevisionIds::PromptText))
         text->SetText(prompt.text);
     valueField->SetText(prompt.value);
     expressionField->SetText(prompt.expression);
@@ -98,22 +101,22 @@ void BayesProbabilitiesDialog::Finish()
 BayesTestDialog::BayesTestDialog(const BayesRevision& record) : AppDialog(DialogRes::BayesRevision3340)
 {
     for (int i = 0; i < 2; ++i) {
-        if (WindowCL* radio = FindChild(Ctl::BayesRevision3340::T1 + i))
+        if (WindowCL* radio = FindChild(BayesRevision3340Ids::T1 + i))
             radio->SetText(record.testNames[i]);
-        if (WindowCL* radio = FindChild(Ctl::BayesRevision3340::C1 + i))
+        if (WindowCL* radio = FindChild(BayesRevision3340Ids::C1 + i))
             radio->SetText(record.conditionNames[i]);
     }
     ChooseBayesTestDefaults(record, positiveTest, presenceCondition);
     for (int i = 0; i < 2; ++i) {
-        CheckItem(Ctl::BayesRevision3340::T1 + i, i == positiveTest);
-        CheckItem(Ctl::BayesRevision3340::C1 + i, i == presenceCondition);
+        CheckItem(BayesRevision3340Ids::T1 + i, i == positiveTest);
+        CheckItem(BayesRevision3340Ids::C1 + i, i == presenceCondition);
     }
 }
 
 int BayesTestDialog::OkResult()
 {
-    positiveTest = IsItemChecked(Ctl::BayesRevision3340::T1 + 1) ? 1 : 0;
-    presenceCondition = IsItemChecked(Ctl::BayesRevision3340::C1 + 1) ? 1 : 0;
+    positiveTest = IsItemChecked(BayesRevision3340Ids::T1 + 1) ? 1 : 0;
+    presenceCondition = IsItemChecked(BayesRevision3340Ids::C1 + 1) ? 1 : 0;
     return 1;
 }
 
@@ -191,7 +194,7 @@ void ReviseWithBayes(TreeNode* node)
         RunBayesRevision(record);
         return;
     }
-    switch (AskYesNoCancel(nullptr, "Do you have sensitivity/specificity information for this test?", 3340)) {
+    switch (AskYesNoCancel(nullptr, "Do you have sensitivity/specificity information for this test?", DialogRes::BayesRevision3340)) {
     case 1:
         RunBayesTestRevision(record);
         break;

@@ -3,13 +3,16 @@
 
 #include "dialogs/ProgramDialog.h"
 
+namespace Ids = Ctl::CostEffectivenessAnalysis;
+
 int CEAnalysisDialog::Run()
 {
     if (HasPresenter())
         return Present();
-    int checked = effectivenessOnX != 0 ? Ctl::CostEffectivenessAnalysis::EffectivenessOnXAxis : Ctl::CostEffectivenessAnalysis::CostOnXAxis;
-    const int answer = ProgramDialog::RunRadioChoice(DialogRes::CostEffectivenessAnalysis, Ctl::CostEffectivenessAnalysis::CostOnXAxis, Ctl::CostEffectivenessAnalysis::EffectivenessOnXAxis, checked);
-    effectivenessOnX = checked == Ctl::CostEffectivenessAnalysis::EffectivenessOnXAxis ? 1 : 0;
+    int checked = effectivenessOnX != 0 ? Ids::EffectivenessOnXAxis : Ids::CostOnXAxis;
+    const int answer = ProgramDialog::RunRadioChoice(DialogRes::CostEffectivenessAnalysis, Ids::CostOnXAxis,
+                                                     Ids::EffectivenessOnXAxis, checked);
+    effectivenessOnX = checked == Ids::EffectivenessOnXAxis ? 1 : 0;
     return answer;
 }
 

@@ -8,6 +8,8 @@
 #include "framework/dialog/EditCtrl.h"
 #include "treewin/TreeWindow.h"
 
+namespace Ids = Ctl::CostEffectivenessParameters;
+
 CEParamsDialog::CEParamsDialog(TreeWindow* window) : window(window)
 {
     const CESensitivitySettings& settings = window->Document().CESettings;
@@ -24,26 +26,26 @@ int CEParamsDialog::Run()
         return Present() == IDOK ? 1 : 0;
     ProgramDialog dialog(DialogRes::CostEffectivenessParameters);
     EditCtrl* fields[3] = {
-        EditCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::WillingnessToPayEdit, &willingness, CtrlWindowCL::MayBeEmpty),
-        EditCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::ValueEdit, &minimum, CtrlWindowCL::MayBeEmpty),
-        EditCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::MaximumEdit, &maximum, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, Ids::WillingnessToPayEdit, &willingness, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, Ids::ValueEdit, &minimum, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, Ids::MaximumEdit, &maximum, CtrlWindowCL::MayBeEmpty),
     };
-    CheckBoxCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::MinimumEffectiveness, &useMinimum);
-    CheckBoxCtrl::FromTemplate(&dialog, Ctl::CostEffectivenessParameters::MaximumCost, &useMaximum);
+    CheckBoxCtrl::FromTemplate(&dialog, Ids::MinimumEffectiveness, &useMinimum);
+    CheckBoxCtrl::FromTemplate(&dialog, Ids::MaximumCost, &useMaximum);
     // An optional formula and its "..." button are usable only while its box is checked.
     const auto follow = [&dialog](unsigned check) {
         const bool on = dialog.IsItemChecked(check);
         dialog.EnableItem(check + 1, on);
         dialog.EnableItem(check + 5, on);
     };
-    for (unsigned check : {Ctl::CostEffectivenessParameters::MinimumEffectiveness, Ctl::CostEffectivenessParameters::MaximumCost}) {
+    for (unsigned check : {Ids::MinimumEffectiveness, Ids::MaximumCost}) {
         follow(check);
         dialog.OnButton(check, [follow, check] { follow(check); });
     }
     // Each "..." edits its formula in the Formula Editor.
     const char* const labels[3] = {"Willingness to pay:", "Minimum effectiveness:", "Maximum cost:"};
     for (int i = 0; i < 3; ++i)
-        dialog.OnButton(Ctl::CostEffectivenessParameters::WillingnessEditor + i, [this, &fields, &labels, i] {
+        dialog.OnButton(Ids::WillingnessEditor + i, [this, &fields, &labels, i] {
             if (fields[i] != nullptr)
                 RunFormulaEditor(window, *fields[i], labels[i], nullptr, nullptr, "Cost-Effectiveness Parameters");
         });
@@ -63,7 +65,7 @@ int CEParamsDialog::Run()
                 return;
         dialog.EndModal();
     });
-    dialog.SelectField(Ctl::CostEffectivenessParameters::WillingnessToPayEdit);
+    dialog.SelectField(Ids::WillingnessToPayEdit);
     return dialog.Run() == IDOK ? 1 : 0;
 }
 

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace Ids = Ctl::CostEffectivenessSensitivityAnalysis;
+
 namespace {
 
 const DWORD WindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -59,17 +61,18 @@ void FindPayoffThresholds(const SensitivityResultGrid& grid, int component, std:
 }  // namespace
 
 CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
-    : DialogFrameCL(Frame(), ResourceId(DialogRes::CostEffectivenessSensitivityAnalysis, nullptr), WindowStyle), results_(results)
+    : DialogFrameCL(Frame(), ResourceId(DialogRes::CostEffectivenessSensitivityAnalysis, nullptr), WindowStyle),
+      results_(results)
 {
     SetStateBits(StateDeleteWithWindow);
     AddDocumentPopup(this, results_.grid != nullptr ? results_.grid->Document() : nullptr);
-    if (WindowCL* text = FindChild(Ctl::CostEffectivenessSensitivityAnalysis::NodeText)) {
+    if (WindowCL* text = FindChild(Ids::NodeText)) {
         zString nodeText;
         if (results_.node != nullptr)
             results_.node->GetShortText(nodeText, 30);
         text->SetText(nodeText);
     }
-    if (WindowCL* text = FindChild(Ctl::CostEffectivenessSensitivityAnalysis::VariableText))
+    if (WindowCL* text = FindChild(Ids::VariableText))
         text->SetText(results_.variableLabel);
     MakeGraphButton();
     Show(SW_SHOW);
@@ -108,7 +111,7 @@ void CESensitivityWindow::MakeGraphButton()
     menu->AppendItem(1582, (name + " vs. Average Cost").c_str());
     menu->AppendItem(1584, (name + " vs. Average Effectiveness").c_str());
     // The picked command arrives here as WM_COMMAND.
-    MakeOwningMenuButton(std::move(menu), this, Ctl::CostEffectivenessSensitivityAnalysis::GraphText);
+    MakeOwningMenuButton(std::move(menu), this, Ids::GraphText);
 }
 
 bool CESensitivityWindow::MakeGraph(int command, LineGraphData& graph) const
@@ -190,7 +193,7 @@ long CESensitivityWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         if (results_.grid != nullptr)
             OpenPlaneGraph(command == kEffectivenessByCost ? 1 : 0);
         return 1;
-    case Ctl::CostEffectivenessSensitivityAnalysis::TextReport: {
+    case Ids::TextReport: {
         TextReport report;
         const TreeDocument* document = results_.grid->Document();
         NumericFormat cost, effectiveness, ratio;

@@ -20,9 +20,11 @@ struct KindButton {
     int kind;
     unsigned picture;
 };
-constexpr KindButton kKindButtons[] = {{2071, ChanceNode, 2083},   {2072, TerminalNode, 2081},
-                                       {2073, DecisionNode, 2082}, {2074, LogicNode, 2084},
-                                       {2075, MarkovNode, 2085},   {2076, LabelNode, 2086}};
+namespace Kinds = Ctl::ChangeNodeType2070;
+constexpr KindButton kKindButtons[] = {
+    {Kinds::Chance, ChanceNode, Kinds::Area2083},     {Kinds::Terminal, TerminalNode, Kinds::Area2081},
+    {Kinds::Decision, DecisionNode, Kinds::Area2082}, {Kinds::Logic, LogicNode, Kinds::Area2084},
+    {Kinds::Markov, MarkovNode, Kinds::Area2085},     {Kinds::Label, LabelNode, Kinds::Area2086}};
 
 const KindButton* ButtonOfKind(int kind)
 {

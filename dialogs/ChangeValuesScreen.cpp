@@ -25,10 +25,13 @@
 #include <cmath>
 #include <vector>
 
+namespace Ids = Ctl::ChangeValues;
+
 namespace {
 
 constexpr int kRowHeight = 25;
 // Horizontal places in dialog units: the label, the value box and the "?" button.
+// not a resource id: dialog units
 constexpr int kLabelLeft = 5, kLabelWidth = 120, kValueLeft = 128, kValueWidth = 56, kHelpLeft = 188, kHelpWidth = 10;
 constexpr unsigned kFirstSwitch = 6800, kFirstHelp = 7000, kEditor = 3586;
 
@@ -90,7 +93,7 @@ zDialogUnit FontUnits(const ProgramDialog& dialog)
 }
 
 ParameterRows::ParameterRows(ProgramDialog& dialog, CustomInterfaceSettings& parameters, const TreeDocument& tree)
-    : PaneWindowCL(&dialog, new LayoutManager(dialog.TakePlaceOf(Ctl::ChangeValues::Area), nullptr),
+    : PaneWindowCL(&dialog, new LayoutManager(dialog.TakePlaceOf(Ids::Area), nullptr),
                    WS_CHILD | WS_VISIBLE | WS_VSCROLL),
       dialog_(dialog), parameters_(parameters), tree_(tree), units_(FontUnits(dialog))
 {
@@ -291,8 +294,8 @@ void ParameterRows::ShowSelected()
 void ParameterRows::EnableButtons()
 {
     const bool editing = editor_ != nullptr;
-    dialog_.EnableItem(Ctl::ChangeValues::UseDefault, editing);
-    dialog_.EnableItem(Ctl::ChangeValues::WheelText, editing && Row(selected_).wheelAllowed != 0);
+    dialog_.EnableItem(Ids::UseDefault, editing);
+    dialog_.EnableItem(Ids::WheelText, editing && Row(selected_).wheelAllowed != 0);
 }
 
 void ParameterRows::UseDefault(int row)
@@ -372,29 +375,29 @@ long ParameterRows::OnCommandId(unsigned id, unsigned code, HWND control)
 int ChangeValuesDialog::ShowOnScreen()
 {
     ProgramDialog dialog(DialogRes::ChangeValues);
-    dialog.SetItemText(Ctl::ChangeValues::NodeCaption, nodeCaption.Text());
+    dialog.SetItemText(Ids::NodeCaption, nodeCaption.Text());
     // The "&Wheel" button in the place of its placeholder.
-    RECT place = dialog.TakePlaceOf(Ctl::ChangeValues::WheelText);
-    auto* wheel = new StyledButtonCtrl(&dialog, place, BS_PUSHBUTTON | WS_TABSTOP, "&Wheel", Ctl::ChangeValues::WheelText);
+    RECT place = dialog.TakePlaceOf(Ids::WheelText);
+    auto* wheel = new StyledButtonCtrl(&dialog, place, BS_PUSHBUTTON | WS_TABSTOP, "&Wheel", Ids::WheelText);
     SendMessageA(wheel->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(dialog.DialogFont()), FALSE);
     dialog.ShowItem(Cmd::OptionsNodeComment, false);
-    dialog.ShowItem(Ctl::ChangeValues::UseDefault, defaultsShown);
-    dialog.ShowItem(Ctl::ChangeValues::AllDefaults, defaultsShown);
+    dialog.ShowItem(Ids::UseDefault, defaultsShown);
+    dialog.ShowItem(Ids::AllDefaults, defaultsShown);
     auto* rows = new ParameterRows(dialog, parameters, tree_);
     rows->Select(0);
-    dialog.OnButton(Ctl::ChangeValues::UseDefault, [&] {
+    dialog.OnButton(Ids::UseDefault, [&] {
         if (parameters.Count() == 0)
             return;
         rows->UseDefault(rows->Selected());
         rows->ShowSelected();
     });
-    dialog.OnButton(Ctl::ChangeValues::AllDefaults, [&] {
+    dialog.OnButton(Ids::AllDefaults, [&] {
         for (int i = 0; i < parameters.Count(); ++i)
             rows->UseDefault(i);
         InvalidateRect(rows->Handle(), nullptr, TRUE);
         rows->ShowSelected();
     });
-    dialog.OnButton(Ctl::ChangeValues::WheelText, [&] { rows->AssessWithWheel(); });
+    dialog.OnButton(Ids::WheelText, [&] { rows->AssessWithWheel(); });
     dialog.OnButton(IDOK, [&] {
         if (!rows->Commit())
             return;

@@ -5,6 +5,8 @@
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
 
+namespace Ids = Ctl::FileConversion;
+
 namespace {
 
 
@@ -29,15 +31,16 @@ int ShowListChooser(const char* caption, const char* prompt, const NameList& row
 {
     ProgramDialog dialog(DialogRes::FileConversion);
     dialog.SetText(caption);
-    dialog.SetItemText(Ctl::FileConversion::SelectOneSubtreeForConversionText, prompt);
+    dialog.SetItemText(Ids::SelectOneSubtreeForConversionText, prompt);
     if (selected < 0 || selected >= rows.Count())
         selected = 0;
-    if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateIndex(&dialog, Ctl::FileConversion::SelectOneSubtreeForConversionList, &selected, 0)) {
+    if (ListBoxCtrl* list =
+            NotifyListCtrl::FromTemplateIndex(&dialog, Ids::SelectOneSubtreeForConversionList, &selected, 0)) {
         for (int i = 0; i < rows.Count(); ++i)
             list->AddString(*rows.At(i));
         list->Load();
         SetFocus(list->Handle());
     }
-    dialog.OnNotification(Ctl::FileConversion::SelectOneSubtreeForConversionList, LBN_DBLCLK, [&dialog] { dialog.Accept(); });
+    dialog.OnNotification(Ids::SelectOneSubtreeForConversionList, LBN_DBLCLK, [&dialog] { dialog.Accept(); });
     return dialog.Run();
 }

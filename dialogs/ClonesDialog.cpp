@@ -15,12 +15,15 @@
 #include <algorithm>
 #include <string>
 
+namespace ClonePropertiesIds = Ctl::CloneProperties;
+namespace ClonesIds = Ctl::Clones;
+
 namespace {
 
 void ShowOnScreen(ClonesDialog& clones)
 {
     ProgramDialog dialog(DialogRes::Clones);
-    ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, Ctl::Clones::DescriptionList);
+    ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, ClonesIds::DescriptionList);
     const int tabStops[] = {25};
     list->SetTabStops(tabStops, 1);
     auto refill = [&](int select) {
@@ -30,8 +33,8 @@ void ShowOnScreen(ClonesDialog& clones)
         list->SetCurSel(select);
         SetFocus(list->Handle());
         const bool any = list->GetCurSel() >= 0;
-        dialog.EnableItem(Ctl::Clones::Properties, any);
-        dialog.EnableItem(Ctl::Clones::Destroy, any);
+        dialog.EnableItem(ClonesIds::Properties, any);
+        dialog.EnableItem(ClonesIds::Destroy, any);
     };
     auto selected = [list] { return list->GetCurSel(); };
     auto edit = [&] {
@@ -40,9 +43,9 @@ void ShowOnScreen(ClonesDialog& clones)
             refill(row);
     };
     refill(0);
-    dialog.OnNotification(Ctl::Clones::DescriptionList, LBN_DBLCLK, edit);
-    dialog.OnButton(Ctl::Clones::Properties, edit);
-    dialog.OnButton(Ctl::Clones::Destroy, [&] {
+    dialog.OnNotification(ClonesIds::DescriptionList, LBN_DBLCLK, edit);
+    dialog.OnButton(ClonesIds::Properties, edit);
+    dialog.OnButton(ClonesIds::Destroy, [&] {
         const int row = selected();
         clones.Destroy(row);
         refill(std::min(row, clones.Count() - 1));
@@ -53,9 +56,9 @@ void ShowOnScreen(ClonesDialog& clones)
 int ShowOnScreen(ClonePropsDialog& properties)
 {
     ProgramDialog dialog(DialogRes::CloneProperties);
-    IntegerEdit::FromTemplate(&dialog, Ctl::CloneProperties::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0,
+    IntegerEdit::FromTemplate(&dialog, ClonePropertiesIds::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0,
                               &properties.newIndex);
-    EditCtrl::FromTemplate(&dialog, Ctl::CloneProperties::DescriptionEdit, &properties.description);
+    EditCtrl::FromTemplate(&dialog, ClonePropertiesIds::DescriptionEdit, &properties.description);
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;
@@ -63,10 +66,10 @@ int ShowOnScreen(ClonePropsDialog& properties)
             dialog.EndModal();
             return;
         }
-        dialog.SelectField(Ctl::CloneProperties::IndexEdit);
+        dialog.SelectField(ClonePropertiesIds::IndexEdit);
         ShowErrorBox(nullptr, "This index is being used by another clone.", 0);
     });
-    dialog.SelectField(Ctl::CloneProperties::DescriptionEdit);
+    dialog.SelectField(ClonePropertiesIds::DescriptionEdit);
     return dialog.Run();
 }
 

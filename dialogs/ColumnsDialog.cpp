@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+namespace Ids = Ctl::Columns;
+
 namespace {
 
 constexpr const char* kNewHeader = "New Header";
@@ -64,7 +66,7 @@ ColumnsDialog::ColumnsDialog(TreeWindow& window)
     working.Copy(window.Document().RollBackColumns, true);
     if (working.Count() == 0)
         working.Add(NewColumn(""));
-    formulaField = EditCtrl::FromTemplate(this, Ctl::Columns::FormulaField);
+    formulaField = EditCtrl::FromTemplate(this, Ids::FormulaField);
     BuildMenus();
     FillList(0);
     OnSelect();
@@ -84,7 +86,7 @@ void ColumnsDialog::BuildMenus()
     format->AppendSeparator();
     format->AppendItem(kFirstFormatCommand + DisplayColumn::kNoFormat, "None");
     format->AppendItem(kFirstFormatCommand + DisplayColumn::kCustomFormat, "Custom");
-    formatButton = MakeOwningMenuButton(std::move(format), this, Ctl::Columns::NumericFormatText);
+    formatButton = MakeOwningMenuButton(std::move(format), this, Ids::NumericFormatText);
 
     auto calculation = std::make_unique<Menu>();
     const auto add = [&](int kind) {
@@ -106,12 +108,12 @@ void ColumnsDialog::BuildMenus()
     add(DisplayColumn::kScenarioNumber);
     calculation->AppendSeparator();
     add(DisplayColumn::kCustomCalculation);
-    calculationButton = MakeOwningMenuButton(std::move(calculation), this, Ctl::Columns::CalculationText);
+    calculationButton = MakeOwningMenuButton(std::move(calculation), this, Ids::CalculationText);
 }
 
 void ColumnsDialog::FillList(int select)
 {
-    const HWND list = Control(Ctl::Columns::List);
+    const HWND list = Control(Ids::List);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     // The calculations stand in a column just right of the widest header; a line wider than the list scrolls.
     HDC dc = GetDC(list);
@@ -149,8 +151,8 @@ void ColumnsDialog::ShowFormatSample()
     const DisplayColumn* column = Current();
     if (column != nullptr && column->format)
         FormatNumber(*column->format, 1234567.8901234, text, true, true, DigitsOfFormat);
-    SetItemText(Ctl::Columns::N1234Text, text.Text());
-    EnableItem(Ctl::Columns::Set, column != nullptr && column->format != nullptr);
+    SetItemText(Ids::N1234Text, text.Text());
+    EnableItem(Ids::Set, column != nullptr && column->format != nullptr);
 }
 
 void ColumnsDialog::LoadColumn()
@@ -159,21 +161,22 @@ void ColumnsDialog::LoadColumn()
     const DisplayColumn* column = Current();
     if (column == nullptr)
         return;
-    SetItemText(Ctl::Columns::HeaderEdit, column->header.Text());
+    SetItemText(Ids::HeaderEdit, column->header.Text());
     if (calculationButton != nullptr)
         calculationButton->ShowPickedItem(kFirstKindCommand + column->kind);
     const bool custom = column->kind == DisplayColumn::kCustomCalculation;
-    SetItemText(Ctl::Columns::FormulaField, custom ? column->formula.Text() : "");
-    EnableItem(Ctl::Columns::FormulaField, custom);
-    EnableItem(Ctl::Columns::FormulaEditorButton, custom);
+    SetItemText(Ids::FormulaField, custom ? column->formula.Text() : "");
+    EnableItem(Ids::FormulaField, custom);
+    EnableItem(Ids::FormulaEditorButton, custom);
     if (formatButton != nullptr)
         formatButton->ShowPickedItem(kFirstFormatCommand + column->formatSource);
     ShowFormatSample();
-    CheckItem(Ctl::Columns::CustomFont, column->font != nullptr);
-    EnableItem(Ctl::Columns::FontButton, column->font != nullptr);
+    CheckItem(Ids::CustomFont, column->font != nullptr);
+    EnableItem(Ids::FontButton, column->font != nullptr);
     if (column->font)
-        fontSample = std::make_unique<FontSampleControl>(this, Ctl::Columns::FontButton, column->font.get(), Ctl::Columns::SampleText, nullptr);
-    SetItemText(Ctl::Columns::SampleText, column->font ? "Sample" : "");
+        fontSample =
+            std::make_unique<FontSampleControl>(this, Ids::FontButton, column->font.get(), Ids::SampleText, nullptr);
+    SetItemText(Ids::SampleText, column->font ? "Sample" : "");
 }
 
 ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
@@ -181,7 +184,7 @@ ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
     DisplayColumn* column = Current();
     if (column == nullptr)
         return Stored::Kept;
-    column->header = ItemText(Ctl::Columns::HeaderEdit);
+    column->header = ItemText(Ids::HeaderEdit);
     const char* failure = nullptr;
     unsigned failed = 0;
     if (column->header.IsEmpty() || column->header == kNewHeader) {
@@ -189,17 +192,17 @@ ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
             return AskYesNo(nullptr, "You have left this column empty. Discard it?", -1) == 1 ? Stored::Discard
                                                                                                 : Stored::Failed;
         failure = "You must assign a header to this column.";
-        failed = Ctl::Columns::HeaderEdit;
+        failed = Ids::HeaderEdit;
     }
     if (column->kind == DisplayColumn::kCustomCalculation) {
-        const zString formula = ItemText(Ctl::Columns::FormulaField);
+        const zString formula = ItemText(Ids::FormulaField);
         if (formula.IsEmpty()) {
             if (failure == nullptr) {
                 failure = "You must assign a formula for calculations.";
-                failed = Ctl::Columns::FormulaField;
+                failed = Ids::FormulaField;
             }
         } else if (failure == nullptr && !silent && !FormulaSyntaxOk(formula, formulaField, "custom calculation string")) {
-            SetFocus(Control(Ctl::Columns::FormulaField));
+            SetFocus(Control(Ids::FormulaField));
             return Stored::Failed;
         } else {
             column->formula = formula;
@@ -217,23 +220,23 @@ ColumnsDialog::Stored ColumnsDialog::StoreColumn(bool silent, bool mayDiscard)
 // does not pass.
 void ColumnsDialog::OnSelect()
 {
-    const int selected = static_cast<int>(SendMessageA(Control(Ctl::Columns::List), LB_GETCURSEL, 0, 0));
+    const int selected = static_cast<int>(SendMessageA(Control(Ids::List), LB_GETCURSEL, 0, 0));
     if (working.Count() == 0 || selected < 0) {
-        SendMessageA(Control(Ctl::Columns::List), LB_SETCURSEL, current, 0);
+        SendMessageA(Control(Ids::List), LB_SETCURSEL, current, 0);
     } else {
         if (selected != current && Current() != nullptr && StoreColumn(false, false) == Stored::Failed) {
-            SendMessageA(Control(Ctl::Columns::List), LB_SETCURSEL, current, 0);
+            SendMessageA(Control(Ids::List), LB_SETCURSEL, current, 0);
             return;
         }
         if (selected != current)
             FillList(selected);
         current = selected;
         LoadColumn();
-        SendMessageA(Control(Ctl::Columns::HeaderEdit), EM_SETSEL, 0, -1);
+        SendMessageA(Control(Ids::HeaderEdit), EM_SETSEL, 0, -1);
     }
-    EnableItem(Ctl::Columns::MoveUp, current > 0);
-    EnableItem(Ctl::Columns::MoveDown, current >= 0 && current < working.Count() - 1);
-    EnableItem(Ctl::Columns::Delete, working.Count() > 0);
+    EnableItem(Ids::MoveUp, current > 0);
+    EnableItem(Ids::MoveDown, current >= 0 && current < working.Count() - 1);
+    EnableItem(Ids::Delete, working.Count() > 0);
 }
 
 void ColumnsDialog::PickFormatSource(int source)
@@ -257,9 +260,9 @@ void ColumnsDialog::PickKind(int kind)
         return;
     calculationButton->ShowPickedItem(kFirstKindCommand + kind);
     const bool custom = kind == DisplayColumn::kCustomCalculation;
-    SetItemText(Ctl::Columns::FormulaField, custom ? column->formula.Text() : "");
-    EnableItem(Ctl::Columns::FormulaField, custom);
-    EnableItem(Ctl::Columns::FormulaEditorButton, custom);
+    SetItemText(Ids::FormulaField, custom ? column->formula.Text() : "");
+    EnableItem(Ids::FormulaField, custom);
+    EnableItem(Ids::FormulaEditorButton, custom);
     column->kind = kind;
 }
 
@@ -269,14 +272,15 @@ void ColumnsDialog::ToggleFont()
     if (column == nullptr)
         return;
     fontSample.reset();
-    const bool custom = IsItemChecked(Ctl::Columns::CustomFont);
+    const bool custom = IsItemChecked(Ids::CustomFont);
     column->font.reset();
     if (custom) {
         column->font = std::make_unique<FontRecord>(window.Document().DisplayPrefs.EVFont);
-        fontSample = std::make_unique<FontSampleControl>(this, Ctl::Columns::FontButton, column->font.get(), Ctl::Columns::SampleText, nullptr);
+        fontSample =
+            std::make_unique<FontSampleControl>(this, Ids::FontButton, column->font.get(), Ids::SampleText, nullptr);
     }
-    SetItemText(Ctl::Columns::SampleText, custom ? "Sample" : "");
-    EnableItem(Ctl::Columns::FontButton, custom);
+    SetItemText(Ids::SampleText, custom ? "Sample" : "");
+    EnableItem(Ids::FontButton, custom);
 }
 
 void ColumnsDialog::Move(int by)
@@ -301,7 +305,7 @@ void ColumnsDialog::Add()
     current = working.Count() - 1;
     FillList(current);
     OnSelect();
-    SetFocus(Control(Ctl::Columns::HeaderEdit));
+    SetFocus(Control(Ids::HeaderEdit));
 }
 
 void ColumnsDialog::Delete()
@@ -327,30 +331,30 @@ long ColumnsDialog::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     switch (id) {
-    case Ctl::Columns::List:
+    case Ids::List:
         if (code == LBN_SELCHANGE)
             OnSelect();
         return 0;
-    case Ctl::Columns::CustomFont:
+    case Ids::CustomFont:
         ToggleFont();
         return 1;
-    case Ctl::Columns::Set:
+    case Ids::Set:
         if (Current() != nullptr && Current()->format && RunNumericFormatDialog(*Current()->format, -1, -1))
             ShowFormatSample();
         return 1;
-    case Ctl::Columns::MoveUp:
+    case Ids::MoveUp:
         Move(-1);
         return 1;
-    case Ctl::Columns::MoveDown:
+    case Ids::MoveDown:
         Move(1);
         return 1;
-    case Ctl::Columns::Add:
+    case Ids::Add:
         Add();
         return 1;
-    case Ctl::Columns::Delete:
+    case Ids::Delete:
         Delete();
         return 1;
-    case Ctl::Columns::FormulaEditorButton:
+    case Ids::FormulaEditorButton:
         RunFormulaEditor(&window, *formulaField, "Custom calculation:", nullptr, nullptr, nullptr);
         return 1;
     default:

@@ -40,6 +40,20 @@ bool CopySpecialDialog::Offers(int offered) const
     return offered >= ExpectedValueLink && offered <= PathProbabilityLink && links_[offered - ExpectedValueLink];
 }
 
+int CopySpecialDialog::LinkSlotOf(int answer)
+{
+    switch (answer) {
+    case Cmd::AnalysisExpectedValue:
+        return NodeLinkBlock::ExpectedValueLink;
+    case Cmd::AnalysisPathProbability:
+        return NodeLinkBlock::PathProbabilityLink;
+    case Cmd::AnalysisStandardDeviation:
+        return NodeLinkBlock::StandardDeviationLink;
+    default:
+        return -1;
+    }
+}
+
 int CopySpecialDialog::Run()
 {
     const int answer = HasPresenter() ? Present() : ShowOnScreen(*this);

@@ -4,6 +4,7 @@
 // deviation or path probability.
 
 #include "dialogs/PresentedDialog.h"
+#include "CommandIds.h"
 
 class TreeWindow;
 struct TreeNode;
@@ -11,8 +12,13 @@ struct TreeNode;
 class CopySpecialDialog : public PresentedDialog<CopySpecialDialog> {
 public:
     // The choices, by their buttons.
-    enum Choice { Picture = 2681, ColumnsTable = 2682, ExpectedValueLink = 2683, StandardDeviationLink = 2684,
-                  PathProbabilityLink = 2685 };
+    enum Choice {
+        Picture = Ctl::CopySpecial::CopyAsBitmapMetafile,
+        ColumnsTable = Ctl::CopySpecial::CopyColumnsAtEndNodes,
+        ExpectedValueLink = Ctl::CopySpecial::CopyLinkToExpectedValue,
+        StandardDeviationLink = Ctl::CopySpecial::CopyLinkToStandardDeviation,
+        PathProbabilityLink = Ctl::CopySpecial::CopyLinkToPathProbability
+    };
 
     // Offers what the node (none: nothing but what the window allows) and the window allow; the first offer
     // of picture and expected-value link is chosen at first.
@@ -20,6 +26,8 @@ public:
     // The command to carry out: 1216 the picture, ColumnsTable the columns' table, 1605, 1609 or 1606 a
     // link to that value; 0 when cancelled or when the choice is not offered.
     int Run();
+    // The node link slot whose value an answer of Run() copies as a link; -1 for the other answers.
+    static int LinkSlotOf(int answer);
     bool Offers(int choice) const;
 
     int choice;

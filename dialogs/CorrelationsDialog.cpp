@@ -19,6 +19,8 @@
 
 #include <utility>
 
+namespace Ids = Ctl::Correlations;
+
 namespace {
 
 using Slot = PresenterSlot<CorrelationsDialog, CorrelationsDialog::Presenter>;
@@ -64,17 +66,18 @@ int ShowOnScreen(CorrelationsDialog& rules, const DocVariable& variable)
 {
     using D = CorrelationsDialog;
     ProgramDialog dialog(DialogRes::Correlations);
-    dialog.SetItemText(Ctl::Correlations::MainVariableText, variable.name.Text());
-    dialog.SetItemText(Ctl::Correlations::RangeText, rules.RangeText().Text());
-    MultiSelectListBox list(&dialog, Ctl::Correlations::CorrelatedVariablesList);
+    dialog.SetItemText(Ids::MainVariableText, variable.name.Text());
+    dialog.SetItemText(Ids::RangeText, rules.RangeText().Text());
+    MultiSelectListBox list(&dialog, Ids::CorrelatedVariablesList);
     const int tabStop = 90;
     list.Box()->SetTabStops(&tabStop, 1);
     const auto showFields = [&] {
         const bool on = rules.FieldsEnabled();
-        for (unsigned id : {Ctl::Correlations::LowValueEdit, Ctl::Correlations::HighValueEdit, Ctl::Correlations::Change})
+        for (unsigned id : {Ids::LowValueEdit, Ids::HighValueEdit, Ids::Change})
             dialog.EnableItem(id, on);
-        dialog.SetItemText(Ctl::Correlations::LowValueEdit, on && !rules.lowField.text.IsEmpty() ? rules.lowField.text.Text() : "");
-        dialog.SetItemText(Ctl::Correlations::HighValueEdit, on && !rules.highField.text.IsEmpty() ? rules.highField.text.Text() : "");
+        dialog.SetItemText(Ids::LowValueEdit, on && !rules.lowField.text.IsEmpty() ? rules.lowField.text.Text() : "");
+        dialog.SetItemText(Ids::HighValueEdit,
+                           on && !rules.highField.text.IsEmpty() ? rules.highField.text.Text() : "");
     };
     const auto showLines = [&] {
         list.Box()->Send(LB_RESETCONTENT);
@@ -88,15 +91,15 @@ int ShowOnScreen(CorrelationsDialog& rules, const DocVariable& variable)
         const int count = list.ReadSelection();
         rules.SetSelection(std::vector<int>(list.Selection, list.Selection + count));
     };
-    dialog.OnNotification(Ctl::Correlations::CorrelatedVariablesList, LBN_SELCHANGE, [&] {
+    dialog.OnNotification(Ids::CorrelatedVariablesList, LBN_SELCHANGE, [&] {
         readSelection();
         showFields();
     });
-    dialog.OnButton(Ctl::Correlations::Change, [&] {
+    dialog.OnButton(Ids::Change, [&] {
         // A field without a number counts as 0, so the range rule names what is wrong.
-        if (!ReadRangeField(dialog, Ctl::Correlations::LowValueEdit, rules.lowField))
+        if (!ReadRangeField(dialog, Ids::LowValueEdit, rules.lowField))
             rules.lowField = FormattedValue();
-        if (!ReadRangeField(dialog, Ctl::Correlations::HighValueEdit, rules.highField))
+        if (!ReadRangeField(dialog, Ids::HighValueEdit, rules.highField))
             rules.highField = FormattedValue();
         if (rules.OnChange())
             showLines();
@@ -113,7 +116,7 @@ int ShowOnScreen(CorrelationsDialog& rules, const DocVariable& variable)
         }
     };
     dialog.OnButton(IDOK, [&] { accept(false, IDOK); });
-    dialog.OnButton(Ctl::Correlations::SelectAllOK, [&] { accept(true, Ctl::Correlations::SelectAllOK); });
+    dialog.OnButton(Ids::SelectAllOK, [&] { accept(true, Ids::SelectAllOK); });
     showLines();
     dialog.Run();
     return answer;
@@ -239,9 +242,9 @@ int CorrelationsDialog::RunModal()
         return ShowOnScreen(*this, variable) != IDCANCEL ? 1 : 0;
     for (;;) {
         const int button = presenter(*this);
-        if (button != IDOK && button != Ctl::Correlations::SelectAllOK)
+        if (button != IDOK && button != Ids::SelectAllOK)
             return 0;
-        if (OnOk(button == Ctl::Correlations::SelectAllOK))
+        if (OnOk(button == Ids::SelectAllOK))
             return 1;
     }
 }

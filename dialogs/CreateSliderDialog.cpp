@@ -11,6 +11,8 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
+namespace Ids = Ctl::CreateSlider;
+
 namespace {
 
 bool RangeAccepted(const CreateSliderDialog& slider)
@@ -24,19 +26,19 @@ bool RangeAccepted(const CreateSliderDialog& slider)
 int ShowOnScreen(CreateSliderDialog& slider)
 {
     ProgramDialog dialog(DialogRes::CreateSlider);
-    ComboBoxCtrl* names = ComboBoxCtrl::FromTemplate(&dialog, Ctl::CreateSlider::VariableCombo);
+    ComboBoxCtrl* names = ComboBoxCtrl::FromTemplate(&dialog, Ids::VariableCombo);
     for (const std::string& name : slider.names)
         names->AddString(name.c_str());
     names->SetTextBuffer(&slider.variable, 0);
     names->Load();
-    IntegerEdit::FromTemplate(&dialog, Ctl::CreateSlider::NumberOfIntervalsEdit, new IntegerRangeValidator(3, 100, 1), 0,
+    IntegerEdit::FromTemplate(&dialog, Ids::NumberOfIntervalsEdit, new IntegerRangeValidator(3, 100, 1), 0,
                               &slider.intervals);
-    RealEdit* lowField = RealEdit::FromTemplate(&dialog, Ctl::CreateSlider::LowValueEdit,
-                                                new RealRangeValidator(0.0, 0.0, 0), 0, &slider.low);
-    RealEdit* highField = RealEdit::FromTemplate(&dialog, Ctl::CreateSlider::HighValueEdit,
-                                                 new RealRangeValidator(0.0, 0.0, 0), 0, &slider.high);
+    RealEdit* lowField =
+        RealEdit::FromTemplate(&dialog, Ids::LowValueEdit, new RealRangeValidator(0.0, 0.0, 0), 0, &slider.low);
+    RealEdit* highField =
+        RealEdit::FromTemplate(&dialog, Ids::HighValueEdit, new RealRangeValidator(0.0, 0.0, 0), 0, &slider.high);
     // Another variable brings its own range, replacing what was typed.
-    dialog.OnNotification(Ctl::CreateSlider::VariableCombo, CBN_SELCHANGE, [&] {
+    dialog.OnNotification(Ids::VariableCombo, CBN_SELCHANGE, [&] {
         names->Store();
         slider.LoadRange();
         lowField->Load();

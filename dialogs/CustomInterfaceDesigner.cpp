@@ -25,6 +25,10 @@
 #include <string>
 #include <vector>
 
+namespace AddParameterIds = Ctl::AddParameter;
+namespace BasicCustomInterfaceParametersIds = Ctl::BasicCustomInterfaceParameters;
+namespace DesignCustomInterfaceIds = Ctl::DesignCustomInterface;
+
 namespace {
 
 
@@ -54,11 +58,13 @@ std::string FirstFailure(const ParameterFields& fields, unsigned& control)
         unsigned control;
         const char* text;
     } checks[] = {
-        {!(high > low), Ctl::AddParameter::HighValueEdit, "The high value must be greater than the low value."},
-        {!(low <= fallback && fallback <= high), Ctl::AddParameter::DefaultValueEdit, "The default value must be between the low and high values."},
-        {fields.wheel && (low < 0 || high > 1 || fields.integer), Ctl::AddParameter::AllowProbabilityWheel,
+        {!(high > low), AddParameterIds::HighValueEdit, "The high value must be greater than the low value."},
+        {!(low <= fallback && fallback <= high), AddParameterIds::DefaultValueEdit,
+         "The default value must be between the low and high values."},
+        {fields.wheel && (low < 0 || high > 1 || fields.integer), AddParameterIds::AllowProbabilityWheel,
          "The probability wheel may only be used for values between zero and one."},
-        {fields.switchLabel.Length() > 8, Ctl::AddParameter::NameEdit, "The name for the check box must be 8 letters or less."},
+        {fields.switchLabel.Length() > 8, AddParameterIds::NameEdit,
+         "The name for the check box must be 8 letters or less."},
     };
     for (const auto& check : checks)
         if (check.failed) {
@@ -74,17 +80,18 @@ bool RunParameterDialog(const char* variable, const char* definition, ParameterF
     ProgramDialog dialog(DialogRes::AddParameter);
     if (editing)
         dialog.SetText("Edit Parameter");
-    dialog.SetItemText(Ctl::AddParameter::VariableText, variable);
-    dialog.SetItemText(Ctl::AddParameter::ExpressionText, definition);
-    EditCtrl* description = EditCtrl::FromTemplate(&dialog, Ctl::AddParameter::DescriptionEdit, &fields.description);
+    dialog.SetItemText(AddParameterIds::VariableText, variable);
+    dialog.SetItemText(AddParameterIds::ExpressionText, definition);
+    EditCtrl* description = EditCtrl::FromTemplate(&dialog, AddParameterIds::DescriptionEdit, &fields.description);
     std::vector<RealEdit*> numbers;
-    for (const auto& field : {std::pair<unsigned, double*>{Ctl::AddParameter::LowValueEdit, &fields.low}, {Ctl::AddParameter::HighValueEdit, &fields.high},
-                              {Ctl::AddParameter::DefaultValueEdit, &fields.fallback}})
+    for (const auto& field : {std::pair<unsigned, double*>{AddParameterIds::LowValueEdit, &fields.low},
+                              {AddParameterIds::HighValueEdit, &fields.high},
+                              {AddParameterIds::DefaultValueEdit, &fields.fallback}})
         numbers.push_back(RealEdit::FromTemplate(&dialog, field.first, new RealRangeValidator(0, 0, 0), 0, field.second));
-    EditCtrl* name = EditCtrl::FromTemplate(&dialog, Ctl::AddParameter::NameEdit, &fields.switchLabel);
-    dialog.SetChecked(Ctl::AddParameter::AllowProbabilityWheel, fields.wheel);
-    dialog.SetChecked(Ctl::AddParameter::IntegerValuesOnly, fields.integer);
-    dialog.SetChecked(Ctl::AddParameter::OnOffSwitch, fields.onOff);
+    EditCtrl* name = EditCtrl::FromTemplate(&dialog, AddParameterIds::NameEdit, &fields.switchLabel);
+    dialog.SetChecked(AddParameterIds::AllowProbabilityWheel, fields.wheel);
+    dialog.SetChecked(AddParameterIds::IntegerValuesOnly, fields.integer);
+    dialog.SetChecked(AddParameterIds::OnOffSwitch, fields.onOff);
     const auto switchMode = [&](bool on) {
         for (RealEdit* number : numbers)
             number->Store();
@@ -92,39 +99,38 @@ bool RunParameterDialog(const char* variable, const char* definition, ParameterF
             fields.low = 0;
             fields.high = 1;
             fields.fallback = std::fabs(fields.fallback) >= 1e-10 ? 1 : 0;
-            dialog.SetChecked(Ctl::AddParameter::AllowProbabilityWheel, false);
+            dialog.SetChecked(AddParameterIds::AllowProbabilityWheel, false);
         } else {
             fields.switchLabel.Clear();
             name->Load();
         }
         for (RealEdit* number : numbers)
             number->Load();
-        dialog.EnableItem(Ctl::AddParameter::LowValueEdit, !on);
-        dialog.EnableItem(Ctl::AddParameter::HighValueEdit, !on);
-        dialog.EnableItem(Ctl::AddParameter::NameEdit, on);
+        dialog.EnableItem(AddParameterIds::LowValueEdit, !on);
+        dialog.EnableItem(AddParameterIds::HighValueEdit, !on);
+        dialog.EnableItem(AddParameterIds::NameEdit, on);
     };
     switchMode(fields.onOff);
-    dialog.OnButton(Ctl::AddParameter::OnOffSwitch, [&] { switchMode(dialog.IsChecked(Ctl::AddParameter::OnOffSwitch)); });
-    dialog.OnButton(Ctl::AddParameter::IntegerValuesOnly, [&] {
-        if (dialog.IsChecked(Ctl::AddParameter::IntegerValuesOnly))
-            dialog.SetChecked(Ctl::AddParameter::AllowProbabilityWheel, false);
+    dialog.OnButton(AddParameterIds::OnOffSwitch, [&] { switchMode(dialog.IsChecked(AddParameterIds::OnOffSwitch)); });
+    dialog.OnButton(AddParameterIds::IntegerValuesOnly, [&] {
+        if (dialog.IsChecked(AddParameterIds::IntegerValuesOnly))
+            dialog.SetChecked(AddParameterIds::AllowProbabilityWheel, false);
     });
-    dialog.OnButton(Ctl::AddParameter::AllowProbabilityWheel, [&] {
-        if (!dialog.IsChecked(Ctl::AddParameter::AllowProbabilityWheel))
+    dialog.OnButton(AddParameterIds::AllowProbabilityWheel, [&] {
+        if (!dialog.IsChecked(AddParameterIds::AllowProbabilityWheel))
             return;
-        dialog.SetChecked(Ctl::AddParameter::IntegerValuesOnly, false);
-        dialog.SetChecked(Ctl::AddParameter::OnOffSwitch, false);
+        dialog.SetChecked(AddParameterIds::IntegerValuesOnly, false);
+        dialog.SetChecked(AddParameterIds::OnOffSwitch, false);
         switchMode(false);
     });
-    dialog.OnButton(Ctl::AddParameter::Comment, [&] {
-        RunCommentDialog(fields.comment, (std::string("Parameter Comment: ") + variable).c_str());
-    });
+    dialog.OnButton(AddParameterIds::Comment,
+                    [&] { RunCommentDialog(fields.comment, (std::string("Parameter Comment: ") + variable).c_str()); });
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;
-        fields.wheel = dialog.IsChecked(Ctl::AddParameter::AllowProbabilityWheel);
-        fields.integer = dialog.IsChecked(Ctl::AddParameter::IntegerValuesOnly);
-        fields.onOff = dialog.IsChecked(Ctl::AddParameter::OnOffSwitch);
+        fields.wheel = dialog.IsChecked(AddParameterIds::AllowProbabilityWheel);
+        fields.integer = dialog.IsChecked(AddParameterIds::IntegerValuesOnly);
+        fields.onOff = dialog.IsChecked(AddParameterIds::OnOffSwitch);
         unsigned control = 0;
         const std::string failure = FirstFailure(fields, control);
         if (failure.empty()) {
@@ -161,7 +167,10 @@ private:
     bool IsParameter(const zString& name) const;
     void FillVariables();
     void FillParameters(int selected);
-    int Selected() { return static_cast<int>(dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_GETCURSEL)); }
+    int Selected()
+    {
+        return static_cast<int>(dialog_.SendToItem(BasicCustomInterfaceParametersIds::DefaultList, LB_GETCURSEL));
+    }
     void EnableButtons();
     void Add();
     void Edit();
@@ -191,13 +200,14 @@ void BasicParameters::FillVariables()
         double value = 0.0;
         if (binding != nullptr && !binding->IsBraced() && binding->definition.GetConstant(&value) &&
             !IsParameter(binding->name))
-            dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(binding->name.Text()));
+            dialog_.SendToItem(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList,
+                               LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(binding->name.Text()));
     }
 }
 
 void BasicParameters::FillParameters(int selected)
 {
-    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_RESETCONTENT);
+    dialog_.SendToItem(BasicCustomInterfaceParametersIds::DefaultList, LB_RESETCONTENT);
     for (int i = 0; i < settings_.Count(); ++i) {
         const CustomInterfaceParameter& parameter = *settings_.At(i);
         zString label(parameter.variableName);
@@ -208,9 +218,10 @@ void BasicParameters::FillParameters(int selected)
                                  dialog_.FittedText(parameter.variableName.Text(), 48) + "\t" +
                                  NumberText(parameter.low) + "\t" + NumberText(parameter.high) + "\t" +
                                  NumberText(parameter.defaultValue);
-        dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        dialog_.SendToItem(BasicCustomInterfaceParametersIds::DefaultList, LB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(line.c_str()));
     }
-    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_SETCURSEL, static_cast<WPARAM>(selected));
+    dialog_.SendToItem(BasicCustomInterfaceParametersIds::DefaultList, LB_SETCURSEL, static_cast<WPARAM>(selected));
     EnableButtons();
 }
 
@@ -218,11 +229,13 @@ void BasicParameters::EnableButtons()
 {
     const int selected = Selected();
     const bool any = selected >= 0;
-    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::Add, dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_GETCURSEL) >= 0);
-    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::Remove, any);
-    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::Edit, any);
-    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::MoveUp, any && selected > 0);
-    dialog_.EnableItem(Ctl::BasicCustomInterfaceParameters::MoveDown, any && selected + 1 < settings_.Count());
+    dialog_.EnableItem(BasicCustomInterfaceParametersIds::Add,
+                       dialog_.SendToItem(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList,
+                                          LB_GETCURSEL) >= 0);
+    dialog_.EnableItem(BasicCustomInterfaceParametersIds::Remove, any);
+    dialog_.EnableItem(BasicCustomInterfaceParametersIds::Edit, any);
+    dialog_.EnableItem(BasicCustomInterfaceParametersIds::MoveUp, any && selected > 0);
+    dialog_.EnableItem(BasicCustomInterfaceParametersIds::MoveDown, any && selected + 1 < settings_.Count());
 }
 
 void BasicParameters::Fill(CustomInterfaceParameter& parameter, const ParameterFields& fields,
@@ -248,11 +261,13 @@ void BasicParameters::Fill(CustomInterfaceParameter& parameter, const ParameterF
 
 void BasicParameters::Add()
 {
-    const LRESULT line = dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_GETCURSEL);
+    const LRESULT line =
+        dialog_.SendToItem(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList, LB_GETCURSEL);
     if (line < 0)
         return;
     char name[256] = "";
-    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name));
+    dialog_.SendToItem(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList, LB_GETTEXT,
+                       static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name));
     FormulaRef formula(new EvalContext(&Document(), Document().Root), 1, "the selected variable");
     const double value = formula.EvaluateText(name);
     if (formula.ShowError(nullptr, 0) != 0)
@@ -270,7 +285,8 @@ void BasicParameters::Add()
     const std::string definition = DefaultDefinition(Document(), name);
     if (!RunParameterDialog(name, definition.c_str(), fields, false))
         return;
-    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_DELETESTRING, static_cast<WPARAM>(line));
+    dialog_.SendToItem(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList, LB_DELETESTRING,
+                       static_cast<WPARAM>(line));
     auto* parameter = new CustomInterfaceParameter{name};
     settings_.Add(parameter);
     Fill(*parameter, fields, definition);
@@ -307,9 +323,11 @@ void BasicParameters::Remove()
     const int selected = Selected();
     if (selected < 0)
         return;
-    const LRESULT line = dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_ADDSTRING, 0,
-                                          reinterpret_cast<LPARAM>(settings_.At(selected)->variableName.Text()));
-    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LB_SETCURSEL, static_cast<WPARAM>(line));
+    const LRESULT line =
+        dialog_.SendToItem(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList, LB_ADDSTRING,
+                           0, reinterpret_cast<LPARAM>(settings_.At(selected)->variableName.Text()));
+    dialog_.SendToItem(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList, LB_SETCURSEL,
+                       static_cast<WPARAM>(line));
     settings_.DeleteAt(selected);
     Document().SetModified(1);
     FillParameters(std::min(selected, settings_.Count() - 1));
@@ -331,18 +349,21 @@ void BasicParameters::Run()
 {
     FillVariables();
     // Under the headings: the label, the name, then low, high and default.
-    const int tabs[] = {60, 110, 150, 190};
-    dialog_.SendToItem(Ctl::BasicCustomInterfaceParameters::DefaultList, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
+    const int tabs[] = {60, 110, 150, 190};  // not a resource id: tab stops
+    dialog_.SendToItem(BasicCustomInterfaceParametersIds::DefaultList, LB_SETTABSTOPS, 4,
+                       reinterpret_cast<LPARAM>(tabs));
     FillParameters(-1);
-    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::Add, [this] { Add(); });
-    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::Edit, [this] { Edit(); });
-    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::Remove, [this] { Remove(); });
-    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::MoveUp, [this] { Move(-1); });
-    dialog_.OnButton(Ctl::BasicCustomInterfaceParameters::MoveDown, [this] { Move(1); });
-    dialog_.OnNotification(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LBN_SELCHANGE, [this] { EnableButtons(); });
-    dialog_.OnNotification(Ctl::BasicCustomInterfaceParameters::VariablesWithNumericDefaultDefinitionsList, LBN_DBLCLK, [this] { Add(); });
-    dialog_.OnNotification(Ctl::BasicCustomInterfaceParameters::DefaultList, LBN_SELCHANGE, [this] { EnableButtons(); });
-    dialog_.OnNotification(Ctl::BasicCustomInterfaceParameters::DefaultList, LBN_DBLCLK, [this] { Edit(); });
+    dialog_.OnButton(BasicCustomInterfaceParametersIds::Add, [this] { Add(); });
+    dialog_.OnButton(BasicCustomInterfaceParametersIds::Edit, [this] { Edit(); });
+    dialog_.OnButton(BasicCustomInterfaceParametersIds::Remove, [this] { Remove(); });
+    dialog_.OnButton(BasicCustomInterfaceParametersIds::MoveUp, [this] { Move(-1); });
+    dialog_.OnButton(BasicCustomInterfaceParametersIds::MoveDown, [this] { Move(1); });
+    dialog_.OnNotification(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList, LBN_SELCHANGE,
+                           [this] { EnableButtons(); });
+    dialog_.OnNotification(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList, LBN_DBLCLK,
+                           [this] { Add(); });
+    dialog_.OnNotification(BasicCustomInterfaceParametersIds::DefaultList, LBN_SELCHANGE, [this] { EnableButtons(); });
+    dialog_.OnNotification(BasicCustomInterfaceParametersIds::DefaultList, LBN_DBLCLK, [this] { Edit(); });
     dialog_.Run();
 }
 
@@ -354,30 +375,30 @@ bool CustomInterfaceDialog::Run()
         return Present() == IDOK;
     ProgramDialog dialog(DialogRes::DesignCustomInterface);
     bool extendedChosen = settings.options.extended != 0;
-    dialog.SetChecked(extendedChosen ? Ctl::DesignCustomInterface::Extended : Ctl::DesignCustomInterface::Basic, true);
+    dialog.SetChecked(extendedChosen ? DesignCustomInterfaceIds::Extended : DesignCustomInterfaceIds::Basic, true);
     const auto relabel = [&] {
-        extendedChosen = dialog.IsChecked(Ctl::DesignCustomInterface::Extended);
+        extendedChosen = dialog.IsChecked(DesignCustomInterfaceIds::Extended);
         const std::string kind = extendedChosen ? "Extended " : "Basic ";
-        dialog.SetItemText(Ctl::DesignCustomInterface::BasicOptions, (kind + "&Options").c_str());
-        dialog.SetItemText(Ctl::DesignCustomInterface::BasicParameters, (kind + "&Parameters").c_str());
+        dialog.SetItemText(DesignCustomInterfaceIds::BasicOptions, (kind + "&Options").c_str());
+        dialog.SetItemText(DesignCustomInterfaceIds::BasicParameters, (kind + "&Parameters").c_str());
     };
     relabel();
-    dialog.OnButton(Ctl::DesignCustomInterface::Basic, relabel);
-    dialog.OnButton(Ctl::DesignCustomInterface::Extended, relabel);
-    dialog.OnButton(Ctl::DesignCustomInterface::BasicOptions, [&] {
+    dialog.OnButton(DesignCustomInterfaceIds::Basic, relabel);
+    dialog.OnButton(DesignCustomInterfaceIds::Extended, relabel);
+    dialog.OnButton(DesignCustomInterfaceIds::BasicOptions, [&] {
         if (extendedChosen)
             RunExtendedOptions(tree, settings.options);
         else
             RunBasicOptions(tree, settings.options);
     });
-    dialog.OnButton(Ctl::DesignCustomInterface::BasicParameters, [&] {
+    dialog.OnButton(DesignCustomInterfaceIds::BasicParameters, [&] {
         if (extendedChosen)
             RunExtendedParameters(tree);
         else
             BasicParameters(tree, settings).Run();
     });
-    dialog.OnButton(Ctl::DesignCustomInterface::EditAnalyses, [&] { tree.OnCommand(Cmd::AnalysisMaintainAnalyses); });
-    dialog.OnButton(Ctl::DesignCustomInterface::Comments, [&] {
+    dialog.OnButton(DesignCustomInterfaceIds::EditAnalyses, [&] { tree.OnCommand(Cmd::AnalysisMaintainAnalyses); });
+    dialog.OnButton(DesignCustomInterfaceIds::Comments, [&] {
         if (RunCommentDialog(settings.comment, nullptr))
             tree.Document().SetModified(1);
     });

@@ -15,6 +15,11 @@
 #include <memory>
 #include <string>
 
+namespace BasicCustomInterfaceOptionsIds = Ctl::BasicCustomInterfaceOptions;
+namespace ExtendedCustomInterfaceOptionsIds = Ctl::ExtendedCustomInterfaceOptions;
+namespace ExtendedCustomInterfaceParametersIds = Ctl::ExtendedCustomInterfaceParameters;
+namespace NewCalculationMethodIds = Ctl::NewCalculationMethod;
+
 namespace {
 
 
@@ -43,12 +48,14 @@ std::string CodeName(int code)
 bool RunCalcMethodDialog(CalcMethodChoice& choice)
 {
     ProgramDialog dialog(DialogRes::NewCalculationMethod);
-    EditCtrl::FromTemplate(&dialog, Ctl::NewCalculationMethod::MenuTextEdit, &choice.menuText);
+    EditCtrl::FromTemplate(&dialog, NewCalculationMethodIds::MenuTextEdit, &choice.menuText);
     for (int code = 1; code <= 7; ++code)
-        dialog.SendToItem(Ctl::NewCalculationMethod::CalcMethodCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(CodeName(code).c_str()));
-    dialog.SendToItem(Ctl::NewCalculationMethod::CalcMethodCombo, CB_SETCURSEL, 0);
+        dialog.SendToItem(NewCalculationMethodIds::CalcMethodCombo, CB_ADDSTRING, 0,
+                          reinterpret_cast<LPARAM>(CodeName(code).c_str()));
+    dialog.SendToItem(NewCalculationMethodIds::CalcMethodCombo, CB_SETCURSEL, 0);
     dialog.OnButton(IDOK, [&] {
-        choice.code = static_cast<int16_t>(dialog.SendToItem(Ctl::NewCalculationMethod::CalcMethodCombo, CB_GETCURSEL) + 1);
+        choice.code =
+            static_cast<int16_t>(dialog.SendToItem(NewCalculationMethodIds::CalcMethodCombo, CB_GETCURSEL) + 1);
         dialog.Accept();
     });
     return dialog.Run() == IDOK;
@@ -60,34 +67,41 @@ void RunBasicOptions(TreeWindow& tree, CustomInterfaceOptions& options)
 {
     ProgramDialog dialog(DialogRes::BasicCustomInterfaceOptions);
     const RiskPrefAssessment& risk = tree.Document().RiskAssessment;
-    dialog.SetChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToTurnRiskFunctionOnOff, options.allowRiskToggle != 0);
-    dialog.SetChecked(options.constantRiskAversion != 0 ? Ctl::BasicCustomInterfaceOptions::ConstantRiskAversion : Ctl::BasicCustomInterfaceOptions::NonConstantRiskAversion, true);
-    dialog.EnableItem(Ctl::BasicCustomInterfaceOptions::ConstantRiskAversion, risk.constantAssessed != 0);
-    dialog.EnableItem(Ctl::BasicCustomInterfaceOptions::NonConstantRiskAversion, risk.pointsAssessed != 0);
-    dialog.EnableItem(Ctl::BasicCustomInterfaceOptions::AllowUserToTurnRiskFunctionOnOff, risk.constantAssessed != 0 || risk.pointsAssessed != 0);
-    dialog.SetChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToChangeActiveCalcMethod, options.allowCalcMethodChange != 0);
-    dialog.SetChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToViewTree, options.allowViewTree != 0);
-    dialog.SetChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToSaveTree, options.allowSaveTree != 0);
+    dialog.SetChecked(BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff, options.allowRiskToggle != 0);
+    dialog.SetChecked(options.constantRiskAversion != 0 ? BasicCustomInterfaceOptionsIds::ConstantRiskAversion
+                                                        : BasicCustomInterfaceOptionsIds::NonConstantRiskAversion,
+                      true);
+    dialog.EnableItem(BasicCustomInterfaceOptionsIds::ConstantRiskAversion, risk.constantAssessed != 0);
+    dialog.EnableItem(BasicCustomInterfaceOptionsIds::NonConstantRiskAversion, risk.pointsAssessed != 0);
+    dialog.EnableItem(BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff,
+                      risk.constantAssessed != 0 || risk.pointsAssessed != 0);
+    dialog.SetChecked(BasicCustomInterfaceOptionsIds::AllowUserToChangeActiveCalcMethod,
+                      options.allowCalcMethodChange != 0);
+    dialog.SetChecked(BasicCustomInterfaceOptionsIds::AllowUserToViewTree, options.allowViewTree != 0);
+    dialog.SetChecked(BasicCustomInterfaceOptionsIds::AllowUserToSaveTree, options.allowSaveTree != 0);
     const int tab = 80;
-    dialog.SendToItem(Ctl::BasicCustomInterfaceOptions::MethodList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tab));
+    dialog.SendToItem(BasicCustomInterfaceOptionsIds::MethodList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tab));
     const auto fill = [&](int selected) {
-        dialog.SendToItem(Ctl::BasicCustomInterfaceOptions::MethodList, LB_RESETCONTENT);
+        dialog.SendToItem(BasicCustomInterfaceOptionsIds::MethodList, LB_RESETCONTENT);
         for (int i = 0; i < options.Count(); ++i) {
             const std::string line = std::string(options.At(i)->menuText.Text()) + "\t" + CodeName(options.At(i)->code);
-            dialog.SendToItem(Ctl::BasicCustomInterfaceOptions::MethodList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+            dialog.SendToItem(BasicCustomInterfaceOptionsIds::MethodList, LB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(line.c_str()));
         }
-        dialog.SendToItem(Ctl::BasicCustomInterfaceOptions::MethodList, LB_SETCURSEL, static_cast<WPARAM>(selected));
-        dialog.EnableItem(Ctl::BasicCustomInterfaceOptions::Delete, selected >= 0);
+        dialog.SendToItem(BasicCustomInterfaceOptionsIds::MethodList, LB_SETCURSEL, static_cast<WPARAM>(selected));
+        dialog.EnableItem(BasicCustomInterfaceOptionsIds::Delete, selected >= 0);
     };
     fill(-1);
-    dialog.OnNotification(Ctl::BasicCustomInterfaceOptions::MethodList, LBN_SELCHANGE, [&] {
-        dialog.EnableItem(Ctl::BasicCustomInterfaceOptions::Delete, dialog.SendToItem(Ctl::BasicCustomInterfaceOptions::MethodList, LB_GETCURSEL) >= 0);
+    dialog.OnNotification(BasicCustomInterfaceOptionsIds::MethodList, LBN_SELCHANGE, [&] {
+        dialog.EnableItem(BasicCustomInterfaceOptionsIds::Delete,
+                          dialog.SendToItem(BasicCustomInterfaceOptionsIds::MethodList, LB_GETCURSEL) >= 0);
     });
-    dialog.OnButton(Ctl::BasicCustomInterfaceOptions::AllowUserToTurnRiskFunctionOnOff, [&] {
-        options.allowRiskToggle = dialog.IsChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToTurnRiskFunctionOnOff) ? 1 : 0;
+    dialog.OnButton(BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff, [&] {
+        options.allowRiskToggle =
+            dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff) ? 1 : 0;
         tree.Document().SetModified(1);
     });
-    dialog.OnButton(Ctl::BasicCustomInterfaceOptions::Add, [&] {
+    dialog.OnButton(BasicCustomInterfaceOptionsIds::Add, [&] {
         auto choice = std::make_unique<CalcMethodChoice>();
         if (!RunCalcMethodDialog(*choice))
             return;
@@ -95,8 +109,9 @@ void RunBasicOptions(TreeWindow& tree, CustomInterfaceOptions& options)
         tree.Document().SetModified(1);
         fill(options.Count() - 1);
     });
-    dialog.OnButton(Ctl::BasicCustomInterfaceOptions::Delete, [&] {
-        const int selected = static_cast<int>(dialog.SendToItem(Ctl::BasicCustomInterfaceOptions::MethodList, LB_GETCURSEL));
+    dialog.OnButton(BasicCustomInterfaceOptionsIds::Delete, [&] {
+        const int selected =
+            static_cast<int>(dialog.SendToItem(BasicCustomInterfaceOptionsIds::MethodList, LB_GETCURSEL));
         if (selected < 0)
             return;
         options.DeleteAt(selected);
@@ -104,11 +119,13 @@ void RunBasicOptions(TreeWindow& tree, CustomInterfaceOptions& options)
         fill(selected - 1);
     });
     dialog.OnButton(IDOK, [&] {
-        options.allowRiskToggle = dialog.IsChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToTurnRiskFunctionOnOff) ? 1 : 0;
-        options.constantRiskAversion = dialog.IsChecked(Ctl::BasicCustomInterfaceOptions::ConstantRiskAversion) ? 1 : 0;
-        options.allowCalcMethodChange = dialog.IsChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToChangeActiveCalcMethod) ? 1 : 0;
-        options.allowViewTree = dialog.IsChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToViewTree) ? 1 : 0;
-        options.allowSaveTree = dialog.IsChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToSaveTree) ? 1 : 0;
+        options.allowRiskToggle =
+            dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff) ? 1 : 0;
+        options.constantRiskAversion = dialog.IsChecked(BasicCustomInterfaceOptionsIds::ConstantRiskAversion) ? 1 : 0;
+        options.allowCalcMethodChange =
+            dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToChangeActiveCalcMethod) ? 1 : 0;
+        options.allowViewTree = dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToViewTree) ? 1 : 0;
+        options.allowSaveTree = dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToSaveTree) ? 1 : 0;
         dialog.Accept();
     });
     dialog.Run();
@@ -118,17 +135,23 @@ void RunExtendedOptions(TreeWindow& tree, CustomInterfaceOptions& options)
 {
     ProgramDialog dialog(DialogRes::ExtendedCustomInterfaceOptions);
     for (int bit = 0; bit < 18; ++bit) {
-        dialog.SendToItem(Ctl::ExtendedCustomInterfaceOptions::HiliteTheAnalysesWhichTheUserWillBeAbleToPerformManuallyList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kAnalysisNames[bit]));
-        dialog.SendToItem(Ctl::ExtendedCustomInterfaceOptions::HiliteTheAnalysesWhichTheUserWillBeAbleToPerformManuallyList, LB_SETSEL, (options.analysesOffered >> bit) & 1u, bit);
+        dialog.SendToItem(
+            ExtendedCustomInterfaceOptionsIds::HiliteTheAnalysesWhichTheUserWillBeAbleToPerformManuallyList,
+            LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kAnalysisNames[bit]));
+        dialog.SendToItem(
+            ExtendedCustomInterfaceOptionsIds::HiliteTheAnalysesWhichTheUserWillBeAbleToPerformManuallyList, LB_SETSEL,
+            (options.analysesOffered >> bit) & 1u, bit);
     }
-    dialog.SetChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToSaveTree, options.allowSaveTree != 0);
+    dialog.SetChecked(BasicCustomInterfaceOptionsIds::AllowUserToSaveTree, options.allowSaveTree != 0);
     dialog.OnButton(IDOK, [&] {
         uint32_t mask = 0;
         for (int bit = 0; bit < 18; ++bit)
-            if (dialog.SendToItem(Ctl::ExtendedCustomInterfaceOptions::HiliteTheAnalysesWhichTheUserWillBeAbleToPerformManuallyList, LB_GETSEL, static_cast<WPARAM>(bit)) > 0)
+            if (dialog.SendToItem(
+                    ExtendedCustomInterfaceOptionsIds::HiliteTheAnalysesWhichTheUserWillBeAbleToPerformManuallyList,
+                    LB_GETSEL, static_cast<WPARAM>(bit)) > 0)
                 mask |= 1u << bit;
         options.analysesOffered = mask;
-        options.allowSaveTree = dialog.IsChecked(Ctl::BasicCustomInterfaceOptions::AllowUserToSaveTree) ? 1 : 0;
+        options.allowSaveTree = dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToSaveTree) ? 1 : 0;
         tree.Document().SetModified(1);
         dialog.Accept();
     });
@@ -139,41 +162,50 @@ void RunExtendedParameters(TreeWindow& tree)
 {
     ProgramDialog dialog(DialogRes::ExtendedCustomInterfaceParameters);
     const DocVariableList& variables = tree.Document().Variables;
-    const int tab = 110;
-    dialog.SendToItem(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tab));
+    const int tab = 110;  // not a resource id: a tab stop
+    dialog.SendToItem(ExtendedCustomInterfaceParametersIds::ReadyForECIList, LB_SETTABSTOPS, 1,
+                      reinterpret_cast<LPARAM>(&tab));
     const auto show = [&] {
-        const int selected = static_cast<int>(dialog.SendToItem(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList, LB_GETCURSEL));
+        const int selected =
+            static_cast<int>(dialog.SendToItem(ExtendedCustomInterfaceParametersIds::ReadyForECIList, LB_GETCURSEL));
         const DocVariable* variable = selected >= 0 ? variables.At(selected) : nullptr;
         const bool ranged = variable != nullptr && variable->hasRange != 0;
-        dialog.SetItemText(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIText, variable != nullptr ? variable->shortDescription.Text() : "");
-        dialog.SetItemText(Ctl::ExtendedCustomInterfaceParameters::LowText, ranged ? Formatted(variable->low.value).c_str() : "");
-        dialog.SetItemText(Ctl::ExtendedCustomInterfaceParameters::HighText, ranged ? Formatted(variable->high.value).c_str() : "");
+        dialog.SetItemText(ExtendedCustomInterfaceParametersIds::ReadyForECIText,
+                           variable != nullptr ? variable->shortDescription.Text() : "");
+        dialog.SetItemText(ExtendedCustomInterfaceParametersIds::LowText,
+                           ranged ? Formatted(variable->low.value).c_str() : "");
+        dialog.SetItemText(ExtendedCustomInterfaceParametersIds::HighText,
+                           ranged ? Formatted(variable->high.value).c_str() : "");
     };
     const auto fill = [&](int selected) {
-        dialog.SendToItem(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList, LB_RESETCONTENT);
+        dialog.SendToItem(ExtendedCustomInterfaceParametersIds::ReadyForECIList, LB_RESETCONTENT);
         for (int i = 0; i < variables.Count(); ++i) {
             const DocVariable& v = *variables.At(i);
             const bool ready = v.hasRange != 0 && v.tFlag == 0 && v.flag3 != 0 && !v.shortDescription.IsEmpty();
             const std::string line = std::string(v.name.Text()) + (ready ? "\t+" : "");
-            dialog.SendToItem(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+            dialog.SendToItem(ExtendedCustomInterfaceParametersIds::ReadyForECIList, LB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(line.c_str()));
         }
-        dialog.SendToItem(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList, LB_SETCURSEL, static_cast<WPARAM>(selected));
+        dialog.SendToItem(ExtendedCustomInterfaceParametersIds::ReadyForECIList, LB_SETCURSEL,
+                          static_cast<WPARAM>(selected));
         show();
     };
     fill(variables.Count() > 0 ? 0 : -1);
     const auto properties = [&] {
-        const int selected = static_cast<int>(dialog.SendToItem(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList, LB_GETCURSEL));
+        const int selected =
+            static_cast<int>(dialog.SendToItem(ExtendedCustomInterfaceParametersIds::ReadyForECIList, LB_GETCURSEL));
         if (selected < 0)
             return;
         VariablePropertiesDialog edit(tree, *variables.At(selected));
         edit.RunModal();
         if (!edit.AppliedName().IsEmpty())
             fill(selected);
-        SetFocus(dialog.Control(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList));
+        SetFocus(dialog.Control(ExtendedCustomInterfaceParametersIds::ReadyForECIList));
     };
-    dialog.OnNotification(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList, LBN_SELCHANGE, show);
-    dialog.OnNotification(Ctl::ExtendedCustomInterfaceParameters::ReadyForECIList, LBN_DBLCLK, properties);
-    dialog.OnButton(Ctl::ExtendedCustomInterfaceParameters::Properties, properties);
-    dialog.OnButton(Ctl::ExtendedCustomInterfaceParameters::Help, [] { ProgramDialog(DialogRes::AboutTheExtendedCustomInterface).Run(); });
+    dialog.OnNotification(ExtendedCustomInterfaceParametersIds::ReadyForECIList, LBN_SELCHANGE, show);
+    dialog.OnNotification(ExtendedCustomInterfaceParametersIds::ReadyForECIList, LBN_DBLCLK, properties);
+    dialog.OnButton(ExtendedCustomInterfaceParametersIds::Properties, properties);
+    dialog.OnButton(ExtendedCustomInterfaceParametersIds::Help,
+                    [] { ProgramDialog(DialogRes::AboutTheExtendedCustomInterface).Run(); });
     dialog.Run();
 }

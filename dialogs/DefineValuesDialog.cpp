@@ -18,6 +18,8 @@
 
 #include <memory>
 
+namespace Ids = Ctl::DefineValues;
+
 namespace {
 
 // "&Show Tables" keeps its state from one opening to the next.
@@ -34,14 +36,14 @@ class DefineValuesScreen {
 public:
     explicit DefineValuesScreen(DefineValuesDialog& values)
         : values(values), document(values.window.Document()), dialog(DialogRes::DefineValues),
-          list(&dialog, Ctl::DefineValues::ShownList)
+          list(&dialog, Ids::ShownList)
     {
-        MenuOver(dialog, 129, Ctl::DefineValues::NewText);
-        valueButton = MenuOver(dialog, 130, Ctl::DefineValues::ValueText);
-        CheckBoxCtrl::FromTemplate(&dialog, Ctl::DefineValues::ShowTables, &showTables);
-        dialog.OnNotification(Ctl::DefineValues::ShownList, LBN_SELCHANGE, [this] { Update(); });
-        dialog.OnButton(Ctl::DefineValues::ShowTables, [this] {
-            showTables = dialog.IsItemChecked(Ctl::DefineValues::ShowTables);
+        MenuOver(dialog, MenuRes::DefineValuesNewPopup, Ids::NewText);
+        valueButton = MenuOver(dialog, MenuRes::DefineValuesValuePopup, Ids::ValueText);
+        CheckBoxCtrl::FromTemplate(&dialog, Ids::ShowTables, &showTables);
+        dialog.OnNotification(Ids::ShownList, LBN_SELCHANGE, [this] { Update(); });
+        dialog.OnButton(Ids::ShowTables, [this] {
+            showTables = dialog.IsItemChecked(Ids::ShowTables);
             Fill();
         });
         dialog.OnButton(Cmd::DefineValuesAtSelectedNodes, [this] { AtSelectedNodes(); });
@@ -51,8 +53,8 @@ public:
             if (LookupTable* table = NewTable())
                 Fill(table->Name().Text());
         });
-        dialog.OnButton(Ctl::DefineValues::Properties, [this] { Properties(); });
-        dialog.OnButton(Ctl::DefineValues::Delete, [this] { Delete(); });
+        dialog.OnButton(Ids::Properties, [this] { Properties(); });
+        dialog.OnButton(Ids::Delete, [this] { Delete(); });
         Fill();
         if (Count() > 0)
             list.Select(0, true);
@@ -126,9 +128,9 @@ private:
             valueMenu->GrayItem(Cmd::DefineValuesTreeDefault, count == 0);
             valueButton->SetFaceText(anyTable && !anyVariable ? "Values..." : "Value...");
         }
-        dialog.EnableItem(Ctl::DefineValues::Properties,
+        dialog.EnableItem(Ids::Properties,
                           count == 1 && (IsTable(list.SelectedAt(0)) || IsVariable(list.SelectedAt(0))));
-        dialog.EnableItem(Ctl::DefineValues::Delete, anyVariable || anyTable);
+        dialog.EnableItem(Ids::Delete, anyVariable || anyTable);
         zString information;
         if (count == 1 && IsTable(list.SelectedAt(0))) {
             if (LookupTable* table = FindTable(NameAt(0)))
@@ -136,7 +138,7 @@ private:
         } else if (count == 1 && IsVariable(list.SelectedAt(0))) {
             GetVariableDescription(document, NameAt(0).Text(), information);
         }
-        dialog.SetItemText(Ctl::DefineValues::Information, information.Text());
+        dialog.SetItemText(Ids::Information, information.Text());
     }
 
     void StoreSelection()
@@ -151,12 +153,15 @@ private:
 
     void AtSelectedNodes()
     {
-        int checked = 2716;
-        if (values.selectedCount > 1 && ProgramDialog::RunRadioChoice(2715, 2716, 2717, checked) != IDOK)
+        namespace Choice = Ctl::DefineVariable2715;
+        int checked = Choice::UseTheSameDefinitionAtAllNodes;
+        if (values.selectedCount > 1 &&
+            ProgramDialog::RunRadioChoice(DialogRes::DefineVariable2715, Choice::UseTheSameDefinitionAtAllNodes,
+                                          Choice::UseADifferentDefinitionAtEachNode, checked) != IDOK)
             return;
         StoreSelection();
         values.defaultForTree = false;
-        values.windowPerNode = checked == 2717;
+        values.windowPerNode = checked == Choice::UseADifferentDefinitionAtEachNode;
         dialog.Accept();
     }
 

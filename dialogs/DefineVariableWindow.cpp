@@ -16,17 +16,19 @@
 
 #include <string>
 
+namespace Ids = Ctl::DefineVariable31109;
+
 DefineVariableWindow::DefineVariableWindow(TreeWindow* tree, const NodeChildList& nodes, const char* name)
     : NodeValueWindow(tree, DialogRes::DefineVariable31109, true, nodes, name), name(name)
 {
     SetIconId(32014);
     PlaceAt(0.4, 0.5);
     OnTreeTitleChanged(tree->Document().Title().Text());
-    edit = BindEdit(Ctl::DefineVariable31109::DefinitionEdit);
+    edit = BindEdit(Ids::DefinitionEdit);
     HookFormulaKeys(edit);
     ShowNameLabel();
     if (const DocVariable* variable = tree->Document().FindVariable(name, false); variable != nullptr && Handle() != nullptr)
-        SetItemText(Ctl::DefineVariable31109::DescriptionLabel, variable->shortDescription.Text());
+        SetItemText(Ids::DescriptionLabel, variable->shortDescription.Text());
     ShowNodeLabel();
     // The common definition of the nodes that bind the variable; none when two of them differ.
     zString common;
@@ -52,7 +54,7 @@ DefineVariableWindow::DefineVariableWindow(TreeWindow* tree, const NodeChildList
 void DefineVariableWindow::ShowNameLabel()
 {
     if (Handle() != nullptr)
-        SetItemText(Ctl::DefineVariable31109::NameLabel, (std::string(Key().Text()) + " &=").c_str());
+        SetItemText(Ids::NameLabel, (std::string(Key().Text()) + " &=").c_str());
 }
 
 void DefineVariableWindow::RenameVariable(const char* oldName, const char* newName)

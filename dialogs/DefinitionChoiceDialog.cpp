@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+namespace Ids = Ctl::SensitivityAnalysisOn;
+
 DefinitionChoiceDialog::DefinitionChoiceDialog(RangeBindingList& list, TreeDocument* document, const zString& variable,
                                                const zString& rangeText)
     : AppDialog(DialogRes::SensitivityAnalysisOn), list(list), document(document)
@@ -19,11 +21,10 @@ DefinitionChoiceDialog::DefinitionChoiceDialog(RangeBindingList& list, TreeDocum
     zString caption("Sensitivity Analysis on ");
     caption += variable;
     SetText(caption);
-    if (WindowCL* range = FindChild(Ctl::SensitivityAnalysisOn::VariableRangeText))
+    if (WindowCL* range = FindChild(Ids::VariableRangeText))
         range->SetText(rangeText);
-    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(Ctl::SensitivityAnalysisOn::ShowNode, Ctl::SensitivityAnalysisOn::KeepRemainingButton,
-                                                             AsEventHandler(&DefinitionChoiceDialog::OnChoice), this,
-                                                             WM_COMMAND));
+    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
+        Ids::ShowNode, Ids::KeepRemainingButton, AsEventHandler(&DefinitionChoiceDialog::OnChoice), this, WM_COMMAND));
     ShowEntry();
 }
 
@@ -43,9 +44,9 @@ void DefinitionChoiceDialog::ShowEntry()
         text = "(None: Default for Tree)";
     else
         entry->node->GetDisplayText(text, true);
-    if (WindowCL* node = FindChild(Ctl::SensitivityAnalysisOn::NodeText))
+    if (WindowCL* node = FindChild(Ids::NodeText))
         node->SetText(text);
-    if (WindowCL* expression = FindChild(Ctl::SensitivityAnalysisOn::OriginalExpressionText))
+    if (WindowCL* expression = FindChild(Ids::OriginalExpressionText))
         expression->SetText(entry->savedText);
     text.Clear();
     if (entry->node != nullptr) {
@@ -54,7 +55,7 @@ void DefinitionChoiceDialog::ShowEntry()
         if (!error)
             FormatNumber(DefaultNumericFormat, value, text, false, false, -9);
     }
-    if (WindowCL* value = FindChild(Ctl::SensitivityAnalysisOn::OriginalValueText))
+    if (WindowCL* value = FindChild(Ids::OriginalValueText))
         value->SetText(text);
 }
 
@@ -72,7 +73,7 @@ void DefinitionChoiceDialog::Finish()
 long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
 {
     switch (event->CommandId()) {
-    case Ctl::SensitivityAnalysisOn::ShowNode:
+    case Ids::ShowNode:
         if (index < list.Count() && list.At(index)->node != nullptr && list.At(index)->node != document->Root) {
             // The node joins the selection of the window showing the tree.
             TreeNode* node = list.At(index)->node;
@@ -81,16 +82,16 @@ long DefinitionChoiceDialog::OnChoice(WindowEvent* event)
                     tree->SelectNode(node, 1, nullptr, true);
         }
         return 1;
-    case Ctl::SensitivityAnalysisOn::ThisDefinition:
+    case Ids::ThisDefinition:
         ++index;
         break;
-    case Ctl::SensitivityAnalysisOn::RemainingDefinitions:
+    case Ids::RemainingDefinitions:
         index = list.Count();
         break;
-    case Ctl::SensitivityAnalysisOn::KeepThisButton:
+    case Ids::KeepThisButton:
         list.DeleteAt(index);
         break;
-    case Ctl::SensitivityAnalysisOn::KeepRemainingButton:
+    case Ids::KeepRemainingButton:
         while (list.Count() > index)
             list.DeleteAt(index);
         break;

@@ -18,6 +18,9 @@
 #include <functional>
 #include <string>
 
+namespace DistributeChildrenIds = Ctl::DistributeChildren;
+namespace DistributeChildren2560Ids = Ctl::DistributeChildren2560;
+
 int DistributeChildrenDialog::Run()
 {
     int answer = IDCANCEL;
@@ -28,9 +31,10 @@ int DistributeChildrenDialog::Run()
         zString chosen;
         if (variableIndex >= 0 && variableIndex < variables.Count())
             chosen = variables.At(variableIndex)->name;
-        IntegerEdit::FromTemplate(&dialog, Ctl::DistributeChildren::NumberOfNewBranchesEdit, new IntegerRangeValidator(0, 3, 3), 0, &count);
-        dialog.BindVariableNames(Ctl::DistributeChildren::BranchSRangeIntoWhichVariableCombo, &variables, &chosen);
-        dialog.SelectField(Ctl::DistributeChildren::NumberOfNewBranchesEdit);
+        IntegerEdit::FromTemplate(&dialog, DistributeChildrenIds::NumberOfNewBranchesEdit,
+                                  new IntegerRangeValidator(0, 3, 3), 0, &count);
+        dialog.BindVariableNames(DistributeChildrenIds::BranchSRangeIntoWhichVariableCombo, &variables, &chosen);
+        dialog.SelectField(DistributeChildrenIds::NumberOfNewBranchesEdit);
         answer = dialog.Run();
         // The list is sorted: the chosen name gives the index.
         variableIndex = -1;
@@ -86,8 +90,8 @@ void PaintCurve(DistributeChildrenRangesDialog& ranges, ProgramDialog& dialog, H
     low = low * 0.75 < 0.2 ? 0.0 : low * 0.75;
     // A density above 1 keeps a quarter of headroom instead of being cut off at 1.
     high = high > 1.0 ? high * 1.25 : high + (1 - high) / 4 > 0.8 ? 1.0 : high + (1 - high) / 4;
-    ShowNumber(dialog, 2564, low, -3);
-    ShowNumber(dialog, 2563, high, -3);
+    ShowNumber(dialog, DistributeChildren2560Ids::Text2564, low, -3);
+    ShowNumber(dialog, DistributeChildren2560Ids::Text2563, high, -3);
     const auto yOf = [&](double y) {
         return high - low < 1e-10 ? (plot.top + plot.bottom) / 2
                                   : plot.bottom - static_cast<int>((y - low) * (plot.bottom - plot.top) / (high - low));
@@ -209,14 +213,14 @@ private:
 int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
 {
     ProgramDialog dialog(DialogRes::DistributeChildren2560);
-    ShowNumber(dialog, Ctl::DistributeChildren2560::LowText, ranges.low, -4);
-    ShowNumber(dialog, Ctl::DistributeChildren2560::HighText, ranges.high, -4);
-    dialog.PaintArea(2565, [&](HDC dc, const RECT& area) { PaintCurve(ranges, dialog, dc, area); });
-    dialog.PaintArea(2569, [&](HDC dc, const RECT& area) { PaintRanges(ranges, dc, area); });
+    ShowNumber(dialog, DistributeChildren2560Ids::LowText, ranges.low, -4);
+    ShowNumber(dialog, DistributeChildren2560Ids::HighText, ranges.high, -4);
+    dialog.PaintArea(DistributeChildren2560Ids::Area2565, [&](HDC dc, const RECT& area) { PaintCurve(ranges, dialog, dc, area); });
+    dialog.PaintArea(DistributeChildren2560Ids::Area2569, [&](HDC dc, const RECT& area) { PaintRanges(ranges, dc, area); });
     PaintedArea* markers =
-        dialog.PaintArea(2568, [&](HDC dc, const RECT& area) { PaintMarkers(ranges, dc, area); });
+        dialog.PaintArea(DistributeChildren2560Ids::Area2568, [&](HDC dc, const RECT& area) { PaintMarkers(ranges, dc, area); });
     const auto redrawStrips = [&dialog] {
-        for (int id : {2568, 2569})
+        for (int id : {DistributeChildren2560Ids::Area2568, DistributeChildren2560Ids::Area2569})
             InvalidateRect(dialog.Control(id), nullptr, TRUE);
     };
     MarkerDrag drag(ranges, redrawStrips);
@@ -227,11 +231,11 @@ int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
             ranges.ComputeProbabilities();
         dialog.Accept();
     });
-    dialog.OnButton(Ctl::DistributeChildren2560::EqualRanges, [&] {
+    dialog.OnButton(DistributeChildren2560Ids::EqualRanges, [&] {
         ranges.EqualRanges();
         redrawStrips();
     });
-    dialog.OnButton(Ctl::DistributeChildren2560::EqualProbs, [&] {
+    dialog.OnButton(DistributeChildren2560Ids::EqualProbs, [&] {
         ranges.EqualProbabilities();
         redrawStrips();
     });

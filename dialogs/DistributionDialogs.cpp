@@ -12,6 +12,9 @@
 #include <memory>
 #include <string>
 
+namespace BarDetailsIds = Ctl::BarDetails;
+namespace DistributionStatisticsIds = Ctl::DistributionStatistics;
+
 namespace {
 
 zString Formatted(const NumericFormat& format, double value, bool payoff)
@@ -39,14 +42,14 @@ DistStatsDialog::DistStatsDialog(const OutcomeDistribution& outcomes, const Nume
         unsigned id;
         const char* label;
         double value;
-    } table[] = {{Ctl::DistributionStatistics::MeanValueText, "Mean:", statistics.mean},
-                 {Ctl::DistributionStatistics::ModeText, "Mode:", statistics.mode},
-                 {Ctl::DistributionStatistics::StdDevText, "Std Dev:", statistics.standardDeviation},
-                 {Ctl::DistributionStatistics::MinimumValueText, "Minimum:", statistics.minimum},
-                 {Ctl::DistributionStatistics::N5Text, "5%:", statistics.percentile5},
-                 {Ctl::DistributionStatistics::MedianText, "Median:", statistics.median},
-                 {Ctl::DistributionStatistics::N95Text, "95%:", statistics.percentile95},
-                 {Ctl::DistributionStatistics::MaximumValueText, "Maximum:", statistics.maximum}};
+    } table[] = {{DistributionStatisticsIds::MeanValueText, "Mean:", statistics.mean},
+                 {DistributionStatisticsIds::ModeText, "Mode:", statistics.mode},
+                 {DistributionStatisticsIds::StdDevText, "Std Dev:", statistics.standardDeviation},
+                 {DistributionStatisticsIds::MinimumValueText, "Minimum:", statistics.minimum},
+                 {DistributionStatisticsIds::N5Text, "5%:", statistics.percentile5},
+                 {DistributionStatisticsIds::MedianText, "Median:", statistics.median},
+                 {DistributionStatisticsIds::N95Text, "95%:", statistics.percentile95},
+                 {DistributionStatisticsIds::MaximumValueText, "Maximum:", statistics.maximum}};
     for (size_t i = 0; i < 8; ++i)
         rows[i] = Row{table[i].id, table[i].label, Formatted(format, table[i].value, true)};
 }
@@ -68,9 +71,9 @@ void DistStatsDialog::Run()
     ProgramDialog dialog(DialogRes::DistributionStatistics);
     for (const Row& row : rows)
         dialog.SetItemText(row.id, row.text.Text());
-    dialog.OnButton(Ctl::DistributionStatistics::ToClipboard, [&] {
+    dialog.OnButton(DistributionStatisticsIds::ToClipboard, [&] {
         PutOnClipboard(ClipboardText());
-        dialog.EnableItem(Ctl::DistributionStatistics::ToClipboard, false);
+        dialog.EnableItem(DistributionStatisticsIds::ToClipboard, false);
     });
     dialog.Run();
 }
@@ -116,9 +119,9 @@ zString BarDetailsDialog::ClipboardText() const
 void BarDetailsDialog::Run()
 {
     ProgramDialog dialog(DialogRes::BarDetails);
-    dialog.SetItemText(Ctl::BarDetails::LowText, lowText.Text());
-    dialog.SetItemText(Ctl::BarDetails::HighText, highText.Text());
-    dialog.SetItemText(Ctl::BarDetails::TotalText, totalText.Text());
+    dialog.SetItemText(BarDetailsIds::LowText, lowText.Text());
+    dialog.SetItemText(BarDetailsIds::HighText, highText.Text());
+    dialog.SetItemText(BarDetailsIds::TotalText, totalText.Text());
     TextReport table;
     table.AddColumnHeader("Outcome");
     table.AddColumnWidth(100);
@@ -128,8 +131,8 @@ void BarDetailsDialog::Run()
     table.AddColumnWidth(95);
     for (int i = 0; i < outcomes.Count(); ++i)
         table.AddLine(Row(i));
-    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ctl::BarDetails::ListArea, table);
-    dialog.OnButton(Ctl::BarDetails::ToClipboard, [&] { PutOnClipboard(ClipboardText()); });
-    dialog.OnButton(Ctl::BarDetails::Statistics, [&] { DistStatsDialog(outcomes, valueFormat).Run(); });
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, BarDetailsIds::ListArea, table);
+    dialog.OnButton(BarDetailsIds::ToClipboard, [&] { PutOnClipboard(ClipboardText()); });
+    dialog.OnButton(BarDetailsIds::Statistics, [&] { DistStatsDialog(outcomes, valueFormat).Run(); });
     dialog.Run();
 }

@@ -19,10 +19,15 @@
 #include <string>
 #include <vector>
 
+namespace Ids = Ctl::Distribution;
+
 namespace {
 
-enum : unsigned { kFirstPicture = 2461, kLastPicture = 2479, kPlaceholderOffset = 2450,
-                  };
+enum : unsigned {
+    kFirstPicture = 2461,
+    kLastPicture = 2479,
+    kPlaceholderOffset = 2450,
+};
 constexpr int kTableType = 16;
 // A picture button takes its placeholder's place; its face is the button less its pressed border.
 constexpr int kFaceBorder = 8;
@@ -67,8 +72,8 @@ Bitmap* PictureFace(unsigned id, const char* label, HFONT font, int width, int h
 class PickerScreen {
 public:
     explicit PickerScreen(DistributionPicker& picker)
-        : picker(picker), dialog(DialogRes::Distribution),
-          rows{Row(2481, 2484, 2489, 0), Row(2482, 2485, 2490, 1), Row(2483, 2486, 2491, 2)}
+        : picker(picker), dialog(DialogRes::Distribution), rows{Row(2481, 2484, 2489, 0), Row(2482, 2485, 2490, 1),
+                                                                Row(2483, 2486, 2491, 2)}
     {
         NameList tables(4, true);
         ListTableNames(tables);
@@ -96,13 +101,13 @@ public:
                 EnableWindow(button, FALSE);
             dialog.OnButton(id, [this, picture] { Choose(picture.type); });
         }
-        if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateText(&dialog, Ctl::Distribution::TableList, &tableName, 0)) {
+        if (ListBoxCtrl* list = NotifyListCtrl::FromTemplateText(&dialog, Ids::TableList, &tableName, 0)) {
             for (int i = 0; i < tables.Count(); ++i)
                 list->AddString(*tables.At(i));
         }
-        for (unsigned id : {unsigned(Ctl::Distribution::FirstMode), unsigned(Ctl::Distribution::SecondMode)})
+        for (unsigned id : {unsigned(Ids::FirstMode), unsigned(Ids::SecondMode)})
             dialog.OnButton(id, [this, id] {
-                current->SetVariant(static_cast<int32_t>(id - Ctl::Distribution::FirstMode + 1));
+                current->SetVariant(static_cast<int32_t>(id - Ids::FirstMode + 1));
                 Refresh(false);
             });
         dialog.OnButton(IDOK, [this] { Ok(); });
@@ -163,11 +168,11 @@ private:
         CheckRadioButton(dialog.Handle(), kFirstPicture, kLastPicture,
                          static_cast<int>(kFirstPicture + current->TypeCode() - 1));
         // A hidden list is disabled too, so that OK does not ask it for a choice.
-        dialog.ShowItem(Ctl::Distribution::TableList, table);
-        dialog.EnableItem(Ctl::Distribution::TableList, table);
+        dialog.ShowItem(Ids::TableList, table);
+        dialog.EnableItem(Ids::TableList, table);
         const bool modes = !table && current->HasVariants();
         for (int32_t mode : {1, 2}) {
-            const unsigned radio = Ctl::Distribution::FirstMode + static_cast<unsigned>(mode) - 1;
+            const unsigned radio = Ids::FirstMode + static_cast<unsigned>(mode) - 1;
             dialog.ShowItem(radio, modes);
             dialog.SetItemText(radio, current->VariantName(mode));
             dialog.CheckItem(radio, current->Variant() == mode);
@@ -183,7 +188,7 @@ private:
         }
         if (table) {
             tableName = current->Parameter(0) != nullptr ? current->Parameter(0)->Text() : zString();
-            SendDlgItemMessageA(dialog.Handle(), Ctl::Distribution::TableList, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+            SendDlgItemMessageA(dialog.Handle(), Ids::TableList, LB_SELECTSTRING, static_cast<WPARAM>(-1),
                                 reinterpret_cast<LPARAM>(tableName.Text()));
         } else {
             dialog.SelectField(2484);

@@ -16,6 +16,9 @@
 #include <memory>
 #include <string>
 
+namespace DistributionPropertiesIds = Ctl::DistributionProperties;
+namespace DistributionsIds = Ctl::Distributions;
+
 namespace {
 
 // The type code of a distribution that samples a lookup table.
@@ -31,10 +34,10 @@ void ShowRecords(DistributionsDialog& distributions, ProgramDialog& dialog, Noti
         list.AddChars(line.c_str());
     }
     list.SetCurSel(distributions.selected);
-    dialog.SetItemText(Ctl::Distributions::CommentText, distributions.Description().Text());
+    dialog.SetItemText(DistributionsIds::CommentText, distributions.Description().Text());
     const BOOL any = distributions.Selected() != nullptr;
-    dialog.EnableItem(Ctl::Distributions::Delete, any);
-    dialog.EnableItem(Ctl::Distributions::Properties, any);
+    dialog.EnableItem(DistributionsIds::Delete, any);
+    dialog.EnableItem(DistributionsIds::Properties, any);
     if (distributions.chooser)
         dialog.EnableItem(IDOK, any);
 }
@@ -57,7 +60,7 @@ zString DistributionText(const DistributionRecord& record, Distribution* distrib
 int ShowOnScreen(DistributionsDialog& distributions)
 {
     ProgramDialog dialog(DialogRes::Distributions);
-    NotifyListCtrl* list = NotifyListCtrl::FromTemplate(&dialog, Ctl::Distributions::CommentList);
+    NotifyListCtrl* list = NotifyListCtrl::FromTemplate(&dialog, DistributionsIds::CommentList);
     if (list == nullptr)
         return IDCANCEL;
     if (distributions.chooser) {
@@ -72,15 +75,15 @@ int ShowOnScreen(DistributionsDialog& distributions)
             ShowRecords(distributions, dialog, *list);
         SetFocus(list->Handle());
     };
-    dialog.OnButton(Ctl::Distributions::Properties, properties);
+    dialog.OnButton(DistributionsIds::Properties, properties);
     if (!distributions.chooser)
-        dialog.OnNotification(Ctl::Distributions::CommentList, LBN_DBLCLK, properties);
-    dialog.OnNotification(Ctl::Distributions::CommentList, LBN_SELCHANGE, [&] {
+        dialog.OnNotification(DistributionsIds::CommentList, LBN_DBLCLK, properties);
+    dialog.OnNotification(DistributionsIds::CommentList, LBN_SELCHANGE, [&] {
         distributions.selected = list->GetCurSel();
         ShowRecords(distributions, dialog, *list);
     });
     // A new record is kept only when its properties are accepted; a discarded one leaves the tree as it was.
-    dialog.OnButton(Ctl::Distributions::New, [&] {
+    dialog.OnButton(DistributionsIds::New, [&] {
         const int wasModified = distributions.window->IsModified();
         if (distributions.New() && !distributions.EditProperties()) {
             distributions.Delete();
@@ -88,7 +91,7 @@ int ShowOnScreen(DistributionsDialog& distributions)
         }
         ShowRecords(distributions, dialog, *list);
     });
-    dialog.OnButton(Ctl::Distributions::Delete, [&] {
+    dialog.OnButton(DistributionsIds::Delete, [&] {
         distributions.Delete();
         ShowRecords(distributions, dialog, *list);
     });
@@ -137,17 +140,19 @@ bool DistributionsDialog::RunPropertiesDialog(DistributionRecord& record)
     ProgramDialog dialog(DialogRes::DistributionProperties);
     int index = record.index;
     zString comment = record.comment;
-    IntegerEdit::FromTemplate(&dialog, Ctl::DistributionProperties::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0, &index);
-    EditCtrl* commentField = EditCtrl::FromTemplate(&dialog, Ctl::DistributionProperties::CommentEdit, &comment, EditCtrl::MayBeEmpty);
-    dialog.SetChecked(Ctl::DistributionProperties::ResampleAtEachMarkovStage, record.resampleEachStage != 0);
+    IntegerEdit::FromTemplate(&dialog, DistributionPropertiesIds::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0,
+                              &index);
+    EditCtrl* commentField =
+        EditCtrl::FromTemplate(&dialog, DistributionPropertiesIds::CommentEdit, &comment, EditCtrl::MayBeEmpty);
+    dialog.SetChecked(DistributionPropertiesIds::ResampleAtEachMarkovStage, record.resampleEachStage != 0);
     // A distribution picked again replaces the record's only on OK.
     std::unique_ptr<Distribution> picked;
     const auto showDistribution = [&] {
         Distribution* current = picked ? picked.get() : record.GetDistribution();
-        dialog.SetItemText(Ctl::DistributionProperties::DistributionText, DistributionText(record, current).Text());
+        dialog.SetItemText(DistributionPropertiesIds::DistributionText, DistributionText(record, current).Text());
     };
     showDistribution();
-    dialog.OnButton(Ctl::DistributionProperties::Edit, [&] {
+    dialog.OnButton(DistributionPropertiesIds::Edit, [&] {
         if (Distribution* chosen = RunDistributionPicker(window, picked ? picked.get() : record.GetDistribution(), true)) {
             picked.reset(chosen);
             showDistribution();
@@ -159,8 +164,8 @@ bool DistributionsDialog::RunPropertiesDialog(DistributionRecord& record)
         for (int i = 0; i < list.Count(); ++i)
             if (list.RecordAt(i)->index == index) {
                 ShowErrorBox(nullptr, "This index is being used by another sampling distribution.", 0);
-                SetFocus(dialog.Control(Ctl::DistributionProperties::IndexEdit));
-                dialog.SendToItem(Ctl::DistributionProperties::IndexEdit, EM_SETSEL, 0, -1);
+                SetFocus(dialog.Control(DistributionPropertiesIds::IndexEdit));
+                dialog.SendToItem(DistributionPropertiesIds::IndexEdit, EM_SETSEL, 0, -1);
                 return;
             }
         dialog.EndModal();
@@ -171,7 +176,7 @@ bool DistributionsDialog::RunPropertiesDialog(DistributionRecord& record)
         return false;
     record.index = index;
     record.comment = comment;
-    record.resampleEachStage = dialog.IsChecked(Ctl::DistributionProperties::ResampleAtEachMarkovStage) ? 1 : 0;
+    record.resampleEachStage = dialog.IsChecked(DistributionPropertiesIds::ResampleAtEachMarkovStage) ? 1 : 0;
     if (picked)
         record.SetDistribution(picked.release());
     return true;

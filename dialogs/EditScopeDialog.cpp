@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace Ids = Ctl::Options;
+
 namespace {
 
 // One button per offered scope, in scope order; buttons left over are hidden and out of the tab order.
@@ -18,19 +20,18 @@ int ShowOnScreen(EditScopeDialog& edit)
     for (int bit = 0; bit < 31 && buttons < EditScopeDialog::kButtons; ++bit)
         if (edit.mask & (1u << bit)) {
             scopes[buttons] = bit;
-            dialog.SetItemText(Ctl::Options::FirstButton + buttons, edit.Label(bit));
+            dialog.SetItemText(Ids::FirstButton + buttons, edit.Label(bit));
             ++buttons;
         }
     // Fewer than two scopes leave the second button as it is.
     const unsigned shown = std::max(buttons, 2u);
     for (unsigned i = shown; i < EditScopeDialog::kButtons; ++i)
-        dialog.ShowItem(Ctl::Options::FirstButton + i, false);
-    const unsigned last = Ctl::Options::FirstButton + EditScopeDialog::kButtons - 1;
-    int checked = Ctl::Options::FirstButton;
-    const int answer = RunRadioChoice(dialog, Ctl::Options::FirstButton, last, checked, [shown](unsigned id) {
-        return id - Ctl::Options::FirstButton < shown;
-    });
-    edit.scope = scopes[checked - Ctl::Options::FirstButton];
+        dialog.ShowItem(Ids::FirstButton + i, false);
+    const unsigned last = Ids::FirstButton + EditScopeDialog::kButtons - 1;
+    int checked = Ids::FirstButton;
+    const int answer = RunRadioChoice(dialog, Ids::FirstButton, last, checked,
+                                      [shown](unsigned id) { return id - Ids::FirstButton < shown; });
+    edit.scope = scopes[checked - Ids::FirstButton];
     return answer;
 }
 

@@ -14,15 +14,17 @@
 #include "treewin/TreeAction.h"
 #include "treewin/TreeWindow.h"
 
+namespace Ids = Ctl::Evaluator;
+
 EvaluatorWindow::EvaluatorWindow(TreeWindow* tree, const NodeChildList& nodes)
     : TreeChildWindow(tree, ResourceId(DialogRes::Evaluator, nullptr), false)
 {
-    SetIconId(32011);
+    SetIconId(32011);  // not a resource id: an icon, which the generated names leave out
     FitToFrame();
     PlaceAt(0.65, 0.5);
     OnTreeTitleChanged(tree->Document().Title().Text());
-    expression = EditCtrl::FromTemplate(this, Ctl::Evaluator::ExpressionEdit);
-    result = EditCtrl::FromTemplate(this, Ctl::Evaluator::ResultEdit);
+    expression = EditCtrl::FromTemplate(this, Ids::ExpressionEdit);
+    result = EditCtrl::FromTemplate(this, Ids::ResultEdit);
     if (expression != nullptr)
         TrackFocus(expression);
     SetNodes(nodes);
@@ -52,7 +54,7 @@ void EvaluatorWindow::SetNodes(const NodeChildList& nodes)
         nodes.At(0)->GetShortText(label, 30);
     }
     if (Handle() != nullptr)
-        SetItemText(Ctl::Evaluator::NodeText, label.Text());
+        SetItemText(Ids::NodeText, label.Text());
     if (result != nullptr)
         result->SetText("");
 }
@@ -90,10 +92,10 @@ void EvaluatorWindow::InsertText(const char* text, bool)
 long EvaluatorWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     // The result never shows the value of an expression changed since.
-    if (id == Ctl::Evaluator::ExpressionEdit && code == EN_CHANGE && result != nullptr)
+    if (id == Ids::ExpressionEdit && code == EN_CHANGE && result != nullptr)
         result->SetText("");
     // Enter in the window calculates as the button does.
-    if (id != Ctl::Evaluator::Calculate && id != IDOK)
+    if (id != Ids::Calculate && id != IDOK)
         return TreeChildWindow::OnCommandId(id, code, control);
     Calculate();
     if (expression != nullptr)

@@ -16,6 +16,8 @@
 #include "treewin/TreeAction.h"
 #include "treewin/TreeWindow.h"
 
+namespace FindReplaceIds = Ctl::FindReplace;
+
 namespace {
 
 const char* const kFieldNames[] = {"(None)", "Node Event", "Node Probability", "Variable Name", "Variable Definition",
@@ -33,13 +35,14 @@ bool FindOptionsDialog::Run()
     return dialog.Run() == IDOK;
 }
 
-FindReplaceWindow::FindReplaceWindow(TreeWindow* tree) : TreeChildWindow(tree, ResourceId(DialogRes::FindReplace, nullptr), false)
+FindReplaceWindow::FindReplaceWindow(TreeWindow* tree)
+    : TreeChildWindow(tree, ResourceId(DialogRes::FindReplace, nullptr), false)
 {
     FitToFrame();
     OnTreeTitleChanged(tree->Document().Title().Text());
     ResetSearch();
     if (Handle() != nullptr)
-        SetFocus(Control(Ctl::FindReplace::FindWhatEdit));
+        SetFocus(Control(FindReplaceIds::FindWhatEdit));
 }
 
 FindReplaceWindow::~FindReplaceWindow()
@@ -73,10 +76,10 @@ void FindReplaceWindow::StoreControls()
 {
     if (Handle() == nullptr)
         return;
-    findText = ItemText(Ctl::FindReplace::FindWhatEdit);
-    replaceText = ItemText(Ctl::FindReplace::ReplaceWithEdit);
-    wholeWord = IsItemChecked(Ctl::FindReplace::MatchWholeWordOnly);
-    matchCase = IsItemChecked(Ctl::FindReplace::MatchCase);
+    findText = ItemText(FindReplaceIds::FindWhatEdit);
+    replaceText = ItemText(FindReplaceIds::ReplaceWithEdit);
+    wholeWord = IsItemChecked(FindReplaceIds::MatchWholeWordOnly);
+    matchCase = IsItemChecked(FindReplaceIds::MatchCase);
 }
 
 bool FindReplaceWindow::InputValid(bool replacing)
@@ -86,7 +89,7 @@ bool FindReplaceWindow::InputValid(bool replacing)
         return true;
     ShowInfoBox(nullptr, noFind ? "Please enter the text to find." : "Please enter the text to replace.", 0);
     if (Handle() != nullptr)
-        SetFocus(Control(noFind ? Ctl::FindReplace::FindWhatEdit : Ctl::FindReplace::ReplaceWithEdit));
+        SetFocus(Control(noFind ? FindReplaceIds::FindWhatEdit : FindReplaceIds::ReplaceWithEdit));
     return false;
 }
 
@@ -169,7 +172,7 @@ bool FindReplaceWindow::FindNext()
     if (!replacingAll && !InputValid(false))
         return false;
     if (Handle() != nullptr)
-        SetItemText(Ctl::FindReplace::LastFindText, "");
+        SetItemText(FindReplaceIds::LastFindText, "");
     TreeNode* root = Tree()->Document().Root;
     TreeNode* node = CurrentNode();
     // Searching from the root goes round the tree once, back to the root; after a reset the root comes last.
@@ -261,7 +264,7 @@ void FindReplaceWindow::ReplaceAll()
 void FindReplaceWindow::ShowLastFind()
 {
     if (Handle() != nullptr)
-        SetItemText(Ctl::FindReplace::LastFindText, kFieldNames[field - None]);
+        SetItemText(FindReplaceIds::LastFindText, kFieldNames[field - None]);
 }
 
 long FindReplaceWindow::OnCommandId(unsigned id, unsigned code, HWND control)
@@ -271,18 +274,18 @@ long FindReplaceWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         StoreControls();
         FindNext();
         return 1;
-    case Ctl::FindReplace::Replace:
+    case FindReplaceIds::Replace:
         StoreControls();
         Replace();
         return 1;
-    case Ctl::FindReplace::ReplaceAll:
+    case FindReplaceIds::ReplaceAll:
         StoreControls();
         ReplaceAll();
         return 1;
-    case Ctl::FindReplace::StartOver:
+    case FindReplaceIds::StartOver:
         ResetSearch();
         return 1;
-    case Ctl::FindReplace::Where: {
+    case FindReplaceIds::Where: {
         FindOptionsDialog options;
         for (int i = 0; i < 5; ++i)
             options.searchIn[i] = searchIn[i];

@@ -5,9 +5,13 @@
 #include "dialogs/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
 
+namespace Ids = Ctl::FormulaEditor;
+
 namespace {
 
-constexpr FormulaMenuControls kMenus{5006, 5007, 5008, 5009, 5010};
+constexpr FormulaMenuControls kMenus{Ctl::FormulaEditor::OperatorsText, Ctl::FormulaEditor::FunctionsText,
+                                     Ctl::FormulaEditor::VariablesText, Ctl::FormulaEditor::KeywordsText,
+                                     Ctl::FormulaEditor::TablesText};
 
 } // namespace
 
@@ -18,15 +22,15 @@ bool RunFormulaEditor(TreeWindow* tree, EditCtrl& field, const char* above, cons
     ProgramDialog dialog(DialogRes::FormulaEditor);
     if (caption != nullptr && *caption != '\0')
         dialog.SetText(caption);
-    dialog.SetItemText(5001, above != nullptr ? above : "");
-    dialog.SetItemText(5003, between != nullptr ? between : "");
-    dialog.SetItemText(5005, below != nullptr ? below : "");
+    dialog.SetItemText(Ctl::FormulaEditor::Text5001, above != nullptr ? above : "");
+    dialog.SetItemText(Ctl::FormulaEditor::Text5003, between != nullptr ? between : "");
+    dialog.SetItemText(Ctl::FormulaEditor::Text5005, below != nullptr ? below : "");
     FormulaPicks picks(&dialog, tree, kMenus);
-    EditCtrl* edit = EditCtrl::FromTemplate(&dialog, Ctl::FormulaEditor::FormulaEdit, &formula, CtrlWindowCL::MayBeEmpty);
+    EditCtrl* edit = EditCtrl::FromTemplate(&dialog, Ids::FormulaEdit, &formula, CtrlWindowCL::MayBeEmpty);
     picks.Track(edit);
     if (tree == nullptr)
-        dialog.ShowItem(Ctl::FormulaEditor::Distribution, false);
-    dialog.OnButton(Ctl::FormulaEditor::Distribution, [&] {
+        dialog.ShowItem(Ids::Distribution, false);
+    dialog.OnButton(Ids::Distribution, [&] {
         zString call;
         if (tree != nullptr && ChooseDistributionCall(tree, call))
             picks.Insert(call.Text());

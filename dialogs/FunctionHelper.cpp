@@ -13,6 +13,8 @@
 
 #include <string>
 
+namespace FunctionHelper2740Ids = Ctl::FunctionHelper2740;
+
 namespace {
 
 // The helper list, in the order shown: the function and its description (the call form, a blank line,
@@ -145,7 +147,8 @@ const Prompt* FindPrompt(int function)
 }
 
 // The prompt dialogs: 2740 for one edit under a prompt, 2749-2751 for two to four labelled edits.
-constexpr FormulaMenuControls kPromptMenus{2736, 2737, 2735, 0, 2739};
+constexpr FormulaMenuControls kPromptMenus{FunctionHelper2740Ids::OperatorsText, FunctionHelper2740Ids::FunctionsText, FunctionHelper2740Ids::VariablesText, 0,
+                                           FunctionHelper2740Ids::TablesText};
 
 int ArgumentCount(const Prompt& prompt)
 {
@@ -180,14 +183,15 @@ bool RunPrompt(const Prompt& prompt, int function, TreeWindow* tree, std::string
                " you would like, separated by semicolons:";
     else
         text = prompt.text != nullptr ? prompt.text : Description(function);
-    dialog.SetItemText(Ctl::FunctionHelper2740::PromptText, text.c_str());
+    dialog.SetItemText(FunctionHelper2740Ids::PromptText, text.c_str());
     FormulaPicks picks(&dialog, tree, kPromptMenus);
     zString values[4];
     EditCtrl* edits[4] = {};
     for (int i = 0; i < count; ++i) {
         if (prompt.kind == PromptKind::Arguments)
             dialog.SetItemText(Ctl::FunctionHelper2749::FirstLabel + 2 * i, prompt.labels[i]);
-        edits[i] = EditCtrl::FromTemplate(&dialog, Ctl::FunctionHelper2740::FirstEdit + 2 * i, &values[i], CtrlWindowCL::MayBeEmpty);
+        edits[i] = EditCtrl::FromTemplate(&dialog, FunctionHelper2740Ids::FirstEdit + 2 * i, &values[i],
+                                          CtrlWindowCL::MayBeEmpty);
         picks.Track(edits[i]);
     }
     dialog.OnButton(IDOK, [&] {
@@ -200,7 +204,7 @@ bool RunPrompt(const Prompt& prompt, int function, TreeWindow* tree, std::string
         }
         dialog.EndModal();
     });
-    dialog.SelectField(Ctl::FunctionHelper2740::FirstEdit);
+    dialog.SelectField(FunctionHelper2740Ids::FirstEdit);
     if (dialog.Run() != IDOK)
         return false;
     const char separator[2] = {LocaleChars::Active().listSeparator, '\0'};
@@ -212,8 +216,8 @@ bool RunPrompt(const Prompt& prompt, int function, TreeWindow* tree, std::string
 // The Function Helper's list; the index of the chosen entry, -1 when cancelled.
 int ChooseFunction()
 {
-    ProgramDialog dialog(2730);
-    ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, 2731);
+    ProgramDialog dialog(DialogRes::FunctionHelper);
+    ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, Ctl::FunctionHelper::SelectAFunctionList);
     if (list == nullptr)
         return -1;
     for (const HelperEntry& entry : kHelperList)
@@ -221,12 +225,12 @@ int ChooseFunction()
     list->SetCurSel(0);
     const auto describe = [&] {
         const int row = list->GetCurSel();
-        dialog.SetItemText(2732, row >= 0 ? kHelperList[row].description : "");
+        dialog.SetItemText(Ctl::FunctionHelper::SelectAFunctionText, row >= 0 ? kHelperList[row].description : "");
     };
     describe();
     int chosen = -1;
-    dialog.OnNotification(2731, LBN_SELCHANGE, describe);
-    dialog.OnNotification(2731, LBN_DBLCLK, [&] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
+    dialog.OnNotification(Ctl::FunctionHelper::SelectAFunctionList, LBN_SELCHANGE, describe);
+    dialog.OnNotification(Ctl::FunctionHelper::SelectAFunctionList, LBN_DBLCLK, [&] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
     dialog.OnButton(IDOK, [&] {
         chosen = list->GetCurSel();
         dialog.Accept();

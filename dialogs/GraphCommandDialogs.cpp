@@ -6,6 +6,8 @@
 
 #include "CommandIds.h"
 
+namespace GraphLinesIds = Ctl::GraphLines;
+
 int RunCopyGraphDialog()
 {
     int checked = Ctl::CopyGraph::CopyAsSpreadsheetAccessibleText;
@@ -30,13 +32,13 @@ GraphLinesDialog::GraphLinesDialog(uint8_t& verticalFlag, uint8_t& horizontalFla
       verticalChecked_(verticalFlag == 1), horizontalChecked_(horizontalFlag == 1),
       xField_(StartValue(verticalFlag, x)), yField_(StartValue(horizontalFlag, y))
 {
-    CheckBoxCtrl::FromTemplate(this, Ctl::GraphLines::DrawDottedVerticalLine, &verticalChecked_);
-    CheckBoxCtrl::FromTemplate(this, Ctl::GraphLines::DrawDottedHorizontalLine, &horizontalChecked_);
-    AddRealFieldUnbounded(Ctl::GraphLines::XEdit, &xField_);
-    AddRealFieldUnbounded(Ctl::GraphLines::YEdit, &yField_);
-    for (unsigned id : {Ctl::GraphLines::DrawDottedVerticalLine, Ctl::GraphLines::XEdit})
+    CheckBoxCtrl::FromTemplate(this, GraphLinesIds::DrawDottedVerticalLine, &verticalChecked_);
+    CheckBoxCtrl::FromTemplate(this, GraphLinesIds::DrawDottedHorizontalLine, &horizontalChecked_);
+    AddRealFieldUnbounded(GraphLinesIds::XEdit, &xField_);
+    AddRealFieldUnbounded(GraphLinesIds::YEdit, &yField_);
+    for (unsigned id : {GraphLinesIds::DrawDottedVerticalLine, GraphLinesIds::XEdit})
         EnableItem(id, verticalFlag != kLineNotOffered);
-    for (unsigned id : {Ctl::GraphLines::DrawDottedHorizontalLine, Ctl::GraphLines::YEdit})
+    for (unsigned id : {GraphLinesIds::DrawDottedHorizontalLine, GraphLinesIds::YEdit})
         EnableItem(id, horizontalFlag != kLineNotOffered);
 }
 

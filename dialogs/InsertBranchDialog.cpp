@@ -4,17 +4,19 @@
 #include "dialogs/ChoiceControls.h"
 #include "model/TreeNode.h"
 
+namespace Ids = Ctl::InsertBranch;
+
 namespace {
 
 // The button of a position: 2371 to 2374 for 37 to 40.
-constexpr int kButtonOffset = Ctl::InsertBranch::ToLeft - InsertBranchDialog::ToLeft;
+constexpr int kButtonOffset = Ids::ToLeft - InsertBranchDialog::ToLeft;
 
 int ShowOnScreen(InsertBranchDialog& insert)
 {
     ProgramDialog dialog(DialogRes::InsertBranch);
     int button = insert.mode + kButtonOffset;
-    const int answer = RunRadioChoice(dialog, Ctl::InsertBranch::ToLeft, Ctl::InsertBranch::Below,
-                                      button, [&insert](unsigned id) { return insert.Offers(id - kButtonOffset); });
+    const int answer = RunRadioChoice(dialog, Ids::ToLeft, Ids::Below, button,
+                                      [&insert](unsigned id) { return insert.Offers(id - kButtonOffset); });
     insert.mode = button - kButtonOffset;
     return answer;
 }

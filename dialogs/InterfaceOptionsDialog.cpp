@@ -7,6 +7,8 @@
 #include "model/CustomInterfaceSettings.h"
 #include "model/TreeDocument.h"
 
+namespace Ids = Ctl::SetOptions;
+
 namespace {
 
 // A choice's code: 1-4 payoff 1-4, 5 cost-effectiveness, 6 benefit-cost, 7 multi-attribute.
@@ -25,17 +27,17 @@ int ShowOnScreen(InterfaceOptionsDialog& options)
     ProgramDialog dialog(DialogRes::SetOptions);
     if (dialog.Handle() == nullptr)
         return IDCANCEL;
-    CheckBoxCtrl::FromTemplate(&dialog, Ctl::SetOptions::UseUtilityFunction, &options.useUtility);
+    CheckBoxCtrl::FromTemplate(&dialog, Ids::UseUtilityFunction, &options.useUtility);
     if (options.options.allowRiskToggle == 0)
-        dialog.ShowItem(Ctl::SetOptions::UseUtilityFunction, false);
-    DropListCtrl* methods =
-        DropListCtrl::FromTemplateIndex(&dialog, Ctl::SetOptions::CalculationMethodCombo, &options.choice, CtrlWindowCL::MayBeEmpty);
+        dialog.ShowItem(Ids::UseUtilityFunction, false);
+    DropListCtrl* methods = DropListCtrl::FromTemplateIndex(&dialog, Ids::CalculationMethodCombo, &options.choice,
+                                                            CtrlWindowCL::MayBeEmpty);
     for (int i = 0; i < options.options.Count(); ++i)
         methods->AddString(options.options.At(i)->menuText);
     methods->Load();
     if (options.options.allowCalcMethodChange == 0) {
-        dialog.ShowItem(Ctl::SetOptions::CalculationMethodText, false);
-        dialog.ShowItem(Ctl::SetOptions::CalculationMethodCombo, false);
+        dialog.ShowItem(Ids::CalculationMethodText, false);
+        dialog.ShowItem(Ids::CalculationMethodCombo, false);
     }
     return dialog.Run();
 }

@@ -10,6 +10,8 @@
 #include "framework/window/TopWindow.h"
 #include "model/TreeNode.h"
 
+namespace Ids = Ctl::MarkovAnalysis;
+
 namespace {
 
 // A top-level window of the frame, whatever the template says of its frame.
@@ -23,11 +25,12 @@ WindowCL* Frame()
 } // namespace
 
 MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analysis)
-    : DialogFrameCL(Frame(), ResourceId(DialogRes::MarkovAnalysis, nullptr), WindowStyle), analysis_(std::move(analysis))
+    : DialogFrameCL(Frame(), ResourceId(DialogRes::MarkovAnalysis, nullptr), WindowStyle),
+      analysis_(std::move(analysis))
 {
     SetStateBits(StateDeleteWithWindow);
     AddDocumentPopup(this, analysis_->document);
-    if (WindowCL* text = FindChild(Ctl::MarkovAnalysis::NodeText)) {
+    if (WindowCL* text = FindChild(Ids::NodeText)) {
         zString nodeText;
         if (analysis_->node)
             analysis_->node->GetShortText(nodeText, 30);
@@ -55,7 +58,7 @@ void MarkovAnalysisWindow::MakeGraphButton()
         menu->AppendItem(1583, "_total_reward");
     }
     // The picked command arrives here as WM_COMMAND.
-    MakeOwningMenuButton(std::move(menu), this, Ctl::MarkovAnalysis::Graph);
+    MakeOwningMenuButton(std::move(menu), this, Ids::Graph);
 }
 
 long MarkovAnalysisWindow::OnCommandId(unsigned id, unsigned code, HWND control)
@@ -69,7 +72,7 @@ long MarkovAnalysisWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     switch (command) {
-    case Ctl::MarkovAnalysis::TextReport: {
+    case Ids::TextReport: {
         TextReport report;
         analysis_->WriteReport(report, ReportEverything);
         ShowTextReport(report);

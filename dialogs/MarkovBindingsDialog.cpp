@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
+namespace AddMarkovBindingIds = Ctl::AddMarkovBinding;
+namespace MarkovBindingsIds = Ctl::MarkovBindings;
+
 namespace {
 
-enum : unsigned { 
-                  kFirstState = 800 };
+enum : unsigned { kFirstState = 800 };
 
 // Add Markov Binding: a user name and the state it points to; editing one binding, or adding new ones
 // ("&More" stores one and starts the next). True when a binding was stored.
@@ -41,7 +43,7 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
             match = i;
     }
     const int preset = match >= 0 ? match : first;
-    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, Ctl::AddMarkovBinding::StatesText);
+    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, AddMarkovBindingIds::StatesText);
     if (button == nullptr)
         return false;
     int picked = preset;
@@ -55,12 +57,12 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
     pick(preset);
 
     zString name(binding != nullptr ? binding->userName : zString());
-    StringEdit::FromTemplate(&dialog, Ctl::AddMarkovBinding::NameForUseInTransitionNodesEdit, nullptr, 0, &name);
+    StringEdit::FromTemplate(&dialog, AddMarkovBindingIds::NameForUseInTransitionNodesEdit, nullptr, 0, &name);
     if (binding != nullptr) {
-        dialog.ShowItem(Ctl::AddMarkovBinding::More, false);
+        dialog.ShowItem(AddMarkovBindingIds::More, false);
         dialog.SetText("Binding Properties");
     }
-    dialog.SelectField(Ctl::AddMarkovBinding::NameForUseInTransitionNodesEdit);
+    dialog.SelectField(AddMarkovBindingIds::NameForUseInTransitionNodesEdit);
     bool stored = false;
     // An empty name or state stores nothing.
     auto store = [&] {
@@ -89,11 +91,11 @@ bool EditBinding(MarkovBindingsDialog& bindings, MarkovBinding* binding)
         store();
         dialog.EndModal();
     });
-    dialog.OnButton(Ctl::AddMarkovBinding::More, [&] {
+    dialog.OnButton(AddMarkovBindingIds::More, [&] {
         store();
-        dialog.SetItemText(Ctl::AddMarkovBinding::NameForUseInTransitionNodesEdit, "");
+        dialog.SetItemText(AddMarkovBindingIds::NameForUseInTransitionNodesEdit, "");
         pick(preset);
-        dialog.SelectField(Ctl::AddMarkovBinding::NameForUseInTransitionNodesEdit);
+        dialog.SelectField(AddMarkovBindingIds::NameForUseInTransitionNodesEdit);
         dialog.SetItemText(IDCANCEL, "&Close");
     });
     dialog.Run();
@@ -104,18 +106,18 @@ class BindingsScreen {
 public:
     explicit BindingsScreen(MarkovBindingsDialog& bindings)
         : bindings(bindings), dialog(DialogRes::MarkovBindings),
-          list(ListBoxCtrl::FromTemplate(&dialog, Ctl::MarkovBindings::PointsToList))
+          list(ListBoxCtrl::FromTemplate(&dialog, MarkovBindingsIds::PointsToList))
     {
         const int tabStop = 90;
         list->SetTabStops(&tabStop, 1);
-        dialog.OnNotification(Ctl::MarkovBindings::PointsToList, LBN_SELCHANGE, [this] {
+        dialog.OnNotification(MarkovBindingsIds::PointsToList, LBN_SELCHANGE, [this] {
             selected = list->GetCurSel();
             Fill();
         });
-        dialog.OnButton(Ctl::MarkovBindings::New, [this] { Edit(nullptr); });
-        dialog.OnButton(Ctl::MarkovBindings::Properties, [this] { Edit(Selected()); });
-        dialog.OnNotification(Ctl::MarkovBindings::PointsToList, LBN_DBLCLK, [this] { Edit(Selected()); });
-        dialog.OnButton(Ctl::MarkovBindings::Delete, [this] {
+        dialog.OnButton(MarkovBindingsIds::New, [this] { Edit(nullptr); });
+        dialog.OnButton(MarkovBindingsIds::Properties, [this] { Edit(Selected()); });
+        dialog.OnNotification(MarkovBindingsIds::PointsToList, LBN_DBLCLK, [this] { Edit(Selected()); });
+        dialog.OnButton(MarkovBindingsIds::Delete, [this] {
             if (Selected() == nullptr)
                 return;
             this->bindings.bindings.DeleteAt(selected);
@@ -155,8 +157,8 @@ private:
             list->AddChars((std::string(binding.userName.Text()) + "\t" + binding.target.Text()).c_str());
         }
         list->SetCurSel(selected);
-        dialog.EnableItem(Ctl::MarkovBindings::Delete, Selected() != nullptr);
-        dialog.EnableItem(Ctl::MarkovBindings::Properties, Selected() != nullptr);
+        dialog.EnableItem(MarkovBindingsIds::Delete, Selected() != nullptr);
+        dialog.EnableItem(MarkovBindingsIds::Properties, Selected() != nullptr);
     }
 
     MarkovBindingsDialog& bindings;

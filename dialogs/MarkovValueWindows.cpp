@@ -12,6 +12,9 @@
 
 #include <string>
 
+namespace MarkovStateInfoIds = Ctl::MarkovStateInfo;
+namespace MarkovTerminationIds = Ctl::MarkovTermination;
+
 namespace {
 
 constexpr int kCostEffectiveness = 1;
@@ -50,9 +53,9 @@ MarkovPagedWindow::MarkovPagedWindow(TreeWindow* tree, unsigned templateId, cons
                                      const char* key)
     : NodeValueWindow(tree, templateId, true, nodes, key)
 {
-    combo = ComboBoxCtrl::FromTemplate(this, Ctl::MarkovTermination::TestCombo);
+    combo = ComboBoxCtrl::FromTemplate(this, MarkovTerminationIds::TestCombo);
     if (Handle() != nullptr)
-        SetItemText(Ctl::MarkovTermination::ActiveMarkovRewardsText, ActiveRewardsText(tree->Document()).c_str());
+        SetItemText(MarkovTerminationIds::ActiveMarkovRewardsText, ActiveRewardsText(tree->Document()).c_str());
 }
 
 void MarkovPagedWindow::BuildPages(bool sharedPage)
@@ -70,7 +73,7 @@ void MarkovPagedWindow::BuildPages(bool sharedPage)
 
 long MarkovPagedWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id != Ctl::MarkovTermination::TestCombo || code != CBN_SELCHANGE || combo == nullptr)
+    if (id != MarkovTerminationIds::TestCombo || code != CBN_SELCHANGE || combo == nullptr)
         return NodeValueWindow::OnCommandId(id, code, control);
     const int chosen = combo->GetCurSel();
     if (chosen < 0 || chosen == page)
@@ -94,7 +97,7 @@ MarkovTerminationWindow::MarkovTerminationWindow(TreeWindow* tree, const NodeChi
     PlaceAt(0.4, 0.5);
     SetCaption(": Markov Termination");
     ShowNodeLabel();
-    edit = BindEdit(Ctl::MarkovTermination::TerminateIfEdit);
+    edit = BindEdit(MarkovTerminationIds::TerminateIfEdit);
     HookFormulaKeys(edit);
     if (Nodes().Count() > 0) {
         for (int i = 0; i < 4; ++i)
@@ -133,7 +136,7 @@ void MarkovTerminationWindow::ShowPage(int shown, int left)
 
 long MarkovTerminationWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id != Ctl::MarkovTermination::UseDefault)
+    if (id != MarkovTerminationIds::UseDefault)
         return MarkovPagedWindow::OnCommandId(id, code, control);
     if (edit != nullptr)
         edit->SetText(DefaultCondition());
@@ -184,14 +187,15 @@ MarkovRewardsWindow::MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& 
     const int count = info != nullptr ? info->tunnelCount + 1 : 0;
     const bool tunnel = count > 1;
     stateCount = tunnel ? count : 2;
-    states = IntegerEdit::FromTemplate(this, Ctl::MarkovStateInfo::StatesEdit, new IntegerRangeValidator(2, 1000, 1), 0, &stateCount);
+    states = IntegerEdit::FromTemplate(this, MarkovStateInfoIds::StatesEdit, new IntegerRangeValidator(2, 1000, 1), 0,
+                                       &stateCount);
     if (Handle() != nullptr) {
-        CheckItem(Ctl::MarkovStateInfo::TunnelState, tunnel);
-        EnableItem(Ctl::MarkovStateInfo::TunnelState, one);
-        EnableItem(Ctl::MarkovStateInfo::StatesEdit, tunnel);
+        CheckItem(MarkovStateInfoIds::TunnelState, tunnel);
+        EnableItem(MarkovStateInfoIds::TunnelState, one);
+        EnableItem(MarkovStateInfoIds::StatesEdit, tunnel);
     }
     for (int kind = 0; kind < 3; ++kind) {
-        edits[kind] = BindEdit(Ctl::MarkovStateInfo::InitEdit + kind);
+        edits[kind] = BindEdit(MarkovStateInfoIds::InitEdit + kind);
         HookFormulaKeys(edits[kind]);
     }
     BuildPages(false);
@@ -216,8 +220,8 @@ void MarkovRewardsWindow::ShowPage(int shown, int)
 
 long MarkovRewardsWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id == Ctl::MarkovStateInfo::TunnelState)
-        EnableItem(Ctl::MarkovStateInfo::StatesEdit, IsItemChecked(Ctl::MarkovStateInfo::TunnelState));
+    if (id == MarkovStateInfoIds::TunnelState)
+        EnableItem(MarkovStateInfoIds::StatesEdit, IsItemChecked(MarkovStateInfoIds::TunnelState));
     return MarkovPagedWindow::OnCommandId(id, code, control);
 }
 
@@ -229,7 +233,7 @@ bool MarkovRewardsWindow::Apply(bool commit)
             return false;
     if (!commit)
         return true;
-    const bool tunnel = IsItemChecked(Ctl::MarkovStateInfo::TunnelState);
+    const bool tunnel = IsItemChecked(MarkovStateInfoIds::TunnelState);
     if (tunnel && states != nullptr) {
         if (!states->Validate())
             return false;

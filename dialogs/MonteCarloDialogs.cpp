@@ -23,6 +23,9 @@
 #include <algorithm>
 #include <iterator>
 
+namespace MonteCarloSimulationIds = Ctl::MonteCarloSimulation;
+namespace MonteCarloSimulation3920Ids = Ctl::MonteCarloSimulation3920;
+
 namespace {
 
 // Kept while the program runs for the next set-up; the key value is never changed by a run.
@@ -54,16 +57,19 @@ MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* document, TreeNode* n
 {
     trials = remembered.trials;
     key = remembered.key;
-    AddIntegerField(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, &trials, 1, 32000);
-    AddIntegerField(Ctl::MonteCarloSimulation::KeyValueEdit, &key, 1, 20000);
-    for (unsigned id : {Ctl::MonteCarloSimulation::UsePredictableRandomSequence, Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample, Ctl::MonteCarloSimulation::Which})
+    AddIntegerField(MonteCarloSimulationIds::NumberOfTrialsEdit, &trials, 1, 32000);
+    AddIntegerField(MonteCarloSimulationIds::KeyValueEdit, &key, 1, 20000);
+    for (unsigned id :
+         {MonteCarloSimulationIds::UsePredictableRandomSequence, MonteCarloSimulationIds::SampleAll,
+          MonteCarloSimulationIds::SampleSome, MonteCarloSimulationIds::DoNotSample, MonteCarloSimulationIds::Which})
         AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
             id, AsEventHandler(&MonteCarloSetupDialog::OnChoice), this, WM_COMMAND));
     const bool hasDistributions = document->Distributions.Count() > 0;
-    CheckItem(Ctl::MonteCarloSimulation::UsePredictableRandomSequence, remembered.predictable);
-    CheckItem(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial, remembered.reevaluate);
-    CheckItem(hasDistributions ? Ctl::MonteCarloSimulation::SampleAll : Ctl::MonteCarloSimulation::DoNotSample, true);
-    for (unsigned id : {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample})
+    CheckItem(MonteCarloSimulationIds::UsePredictableRandomSequence, remembered.predictable);
+    CheckItem(MonteCarloSimulationIds::ReevaluateOptimalPathForEachTrial, remembered.reevaluate);
+    CheckItem(hasDistributions ? MonteCarloSimulationIds::SampleAll : MonteCarloSimulationIds::DoNotSample, true);
+    for (unsigned id : {MonteCarloSimulationIds::SampleAll, MonteCarloSimulationIds::SampleSome,
+                        MonteCarloSimulationIds::DoNotSample})
         EnableItem(id, hasDistributions);
     UpdateControls();
 }
@@ -72,17 +78,18 @@ MonteCarloSetupDialog::MonteCarloSetupDialog(TreeDocument* document, TreeNode* n
 // decision node that samples.
 void MonteCarloSetupDialog::UpdateControls()
 {
-    EnableItem(Ctl::MonteCarloSimulation::KeyValueEdit, IsItemChecked(Ctl::MonteCarloSimulation::UsePredictableRandomSequence));
-    EnableItem(Ctl::MonteCarloSimulation::Which, IsItemChecked(Ctl::MonteCarloSimulation::SampleSome));
-    const bool reevaluable = node->IsDecision() && !IsItemChecked(Ctl::MonteCarloSimulation::DoNotSample);
+    EnableItem(MonteCarloSimulationIds::KeyValueEdit,
+               IsItemChecked(MonteCarloSimulationIds::UsePredictableRandomSequence));
+    EnableItem(MonteCarloSimulationIds::Which, IsItemChecked(MonteCarloSimulationIds::SampleSome));
+    const bool reevaluable = node->IsDecision() && !IsItemChecked(MonteCarloSimulationIds::DoNotSample);
     if (!reevaluable)
-        CheckItem(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial, false);
-    EnableItem(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial, reevaluable);
+        CheckItem(MonteCarloSimulationIds::ReevaluateOptimalPathForEachTrial, false);
+    EnableItem(MonteCarloSimulationIds::ReevaluateOptimalPathForEachTrial, reevaluable);
 }
 
 long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
 {
-    if (event->CommandId() == Ctl::MonteCarloSimulation::Which) {
+    if (event->CommandId() == MonteCarloSimulationIds::Which) {
         SampleDistributionsDialog(document, chosen).Run();
         return 1;
     }
@@ -92,21 +99,22 @@ long MonteCarloSetupDialog::OnChoice(WindowEvent* event)
 
 int MonteCarloSetupDialog::OkResult()
 {
-    const bool predictable = IsItemChecked(Ctl::MonteCarloSimulation::UsePredictableRandomSequence);
-    const bool reevaluable = IsWindowEnabled(Control(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial)) != 0;
+    const bool predictable = IsItemChecked(MonteCarloSimulationIds::UsePredictableRandomSequence);
+    const bool reevaluable = IsWindowEnabled(Control(MonteCarloSimulationIds::ReevaluateOptimalPathForEachTrial)) != 0;
     remembered.trials = trials;
     remembered.predictable = predictable;
     if (reevaluable)
-        remembered.reevaluate = IsItemChecked(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial);
+        remembered.reevaluate = IsItemChecked(MonteCarloSimulationIds::ReevaluateOptimalPathForEachTrial);
     settings = MonteCarloSettings();
     settings.trials = static_cast<int16_t>(trials);
     settings.seed = static_cast<int16_t>(predictable ? key : 0);
-    settings.reevaluatePath = reevaluable && IsItemChecked(Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial) ? 1 : 0;
-    if (IsItemChecked(Ctl::MonteCarloSimulation::SampleAll)) {
+    settings.reevaluatePath =
+        reevaluable && IsItemChecked(MonteCarloSimulationIds::ReevaluateOptimalPathForEachTrial) ? 1 : 0;
+    if (IsItemChecked(MonteCarloSimulationIds::SampleAll)) {
         settings.samplingMode = SampleAll;
         for (int i = 0; i < document->Distributions.Count(); ++i)
             settings.chosen.push_back(document->Distributions.RecordAt(i)->index);
-    } else if (IsItemChecked(Ctl::MonteCarloSimulation::SampleSome)) {
+    } else if (IsItemChecked(MonteCarloSimulationIds::SampleSome)) {
         settings.samplingMode = SampleChosen;
         settings.chosen = chosen;
     } else {
@@ -168,12 +176,12 @@ MonteCarloProgressDialog::MonteCarloProgressDialog(std::unique_ptr<MonteCarloPro
     AddDocumentPopup(this, simulation.document);
     zString text;
     simulation.node->GetShortText(text, 30);
-    SetItemText(Ctl::MonteCarloSimulation3920::NodeText, text.Text());
+    SetItemText(MonteCarloSimulation3920Ids::NodeText, text.Text());
     text.Clear();
     AppendInt(text, simulation.trials);
-    SetItemText(Ctl::MonteCarloSimulation3920::TrialsText, text.Text());
+    SetItemText(MonteCarloSimulation3920Ids::TrialsText, text.Text());
     EnableItem(IDOK, false);
-    if (HWND area = Control(Ctl::MonteCarloSimulation3920::ProgressArea)) {
+    if (HWND area = Control(MonteCarloSimulation3920Ids::ProgressArea)) {
         RECT rect;
         GetWindowRect(area, &rect);
         MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&rect), 2);
@@ -207,12 +215,12 @@ void MonteCarloProgressDialog::ShowStatistics(const std::vector<zString>& texts)
 void MonteCarloProgressDialog::ShowFinished(bool resultsEnabled)
 {
     progressBar.reset();
-    EnableItem(Ctl::MonteCarloSimulation3920::Stop, false);
-    EnableItem(Ctl::MonteCarloSimulation3920::CalcStats, false);
+    EnableItem(MonteCarloSimulation3920Ids::Stop, false);
+    EnableItem(MonteCarloSimulation3920Ids::CalcStats, false);
     EnableItem(IDOK, true);
     SetFocus(Control(IDOK));
-    EnableItem(Ctl::MonteCarloSimulation3920::Graph, resultsEnabled);
-    EnableItem(Ctl::MonteCarloSimulation3920::TextReport, resultsEnabled);
+    EnableItem(MonteCarloSimulation3920Ids::Graph, resultsEnabled);
+    EnableItem(MonteCarloSimulation3920Ids::TextReport, resultsEnabled);
 }
 
 void MonteCarloProgressDialog::ShowGraphMenu()
@@ -230,7 +238,7 @@ void MonteCarloProgressDialog::ShowGraphMenu()
         menu.AppendItem(Cmd::MonteCarloStrategyGraph, "Strategy Selection Frequency");
     }
     RECT button{};
-    GetWindowRect(Control(Ctl::MonteCarloSimulation3920::Graph), &button);
+    GetWindowRect(Control(MonteCarloSimulation3920Ids::Graph), &button);
     // The chosen command arrives here as WM_COMMAND.
     TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
 }
@@ -247,13 +255,13 @@ long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND cont
             return 0;
         run->Finish();
         return 1;
-    case Ctl::MonteCarloSimulation3920::Stop:
+    case MonteCarloSimulation3920Ids::Stop:
         run->Finish();
         return 1;
-    case Ctl::MonteCarloSimulation3920::CalcStats:
+    case MonteCarloSimulation3920Ids::CalcStats:
         run->CalcStats();
         return 1;
-    case Ctl::MonteCarloSimulation3920::TextReport: {
+    case MonteCarloSimulation3920Ids::TextReport: {
         if (!run->ResultsEnabled())
             return 1;
         TextReport report;
@@ -264,7 +272,7 @@ long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND cont
         ShowTextReport(report);
         return 1;
     }
-    case Ctl::MonteCarloSimulation3920::Graph:
+    case MonteCarloSimulation3920Ids::Graph:
         ShowGraphMenu();
         return 1;
     case Cmd::MonteCarloOutcomeGraph:

@@ -23,7 +23,8 @@ int MultiAttrWeightDialog::Run()
     FormulaPicks picks(&dialog, window, menus);
     EditCtrl* fields[4] = {};
     for (unsigned i = 0; i < 4; ++i) {
-        fields[i] = EditCtrl::FromTemplate(&dialog, Ctl::MultiAttributeWeighting::Edit3201 + i, &weights[i], CtrlWindowCL::MayBeEmpty);
+        fields[i] = EditCtrl::FromTemplate(&dialog, Ctl::MultiAttributeWeighting::Edit3201 + i, &weights[i],
+                                           CtrlWindowCL::MayBeEmpty);
         picks.Track(fields[i]);
     }
     // Each weight must read as a formula; the first that does not keeps the dialog open.

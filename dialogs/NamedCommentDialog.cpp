@@ -24,7 +24,7 @@ void RunNamedCommentDialog(const zString& text, const char* caption, bool prompt
 
 int RunCommentDialog(zString& text, const char* caption)
 {
-    ProgramDialog dialog(3535);
+    ProgramDialog dialog(DialogRes::Comment3535);
     if (caption != nullptr)
         dialog.SetText(caption);
     zString copy(text);

@@ -150,7 +150,8 @@ void CommentRowSet::StoreTexts(BranchNameList& records) const
 }
 
 NodeCommentWindow::NodeCommentWindow(TreeWindow* tree, TreeNode* node)
-    : NodeValueWindow(tree, DialogRes::NodeComment, true, OneNode(NodeChildList(1, Ownership::Borrows), node), "***node comment"),
+    : NodeValueWindow(tree, DialogRes::NodeComment, true, OneNode(NodeChildList(1, Ownership::Borrows), node),
+                      "***node comment"),
       node_(node)
 {
     SetIconId(32023);

@@ -6,6 +6,7 @@
 
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/PresentedDialog.h"
+#include "CommandIds.h"
 
 #include <memory>
 #include <vector>
@@ -20,7 +21,11 @@ class TextPane;
 // is one of the radio buttons 3241 (adjust, the default), 3242 (throw out) and 3243 (keep).
 class InvalidCommentDialog : public PresentedDialog<InvalidCommentDialog> {
 public:
-    enum : int { Adjust = 3241, ThrowOut = 3242, Keep = 3243 };
+    enum : int {
+        Adjust = Ctl::InvalidComment::AdjustTheCommentToTheNewStructure,
+        ThrowOut = Ctl::InvalidComment::ThrowOutTheOldCommentInformation,
+        Keep = Ctl::InvalidComment::KeepTheOldCommentInformation
+    };
 
     // The choice, or 0 when cancelled. Without a presenter the dialog runs on the screen.
     int Run();

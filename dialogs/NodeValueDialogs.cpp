@@ -13,6 +13,9 @@
 
 #include <windows.h>
 
+namespace OverUnderIds = Ctl::OverUnder;
+namespace OverUnder3215Ids = Ctl::OverUnder3215;
+
 namespace {
 
 constexpr int kNameLength = 30;
@@ -68,14 +71,19 @@ zString Sentence(TreeDocument* document, int command, double value, const NodeCh
 bool ChooseEquivalentNodes(const std::vector<TreeNode*>& candidates, std::vector<bool>& chosen)
 {
     ProgramDialog dialog(DialogRes::EVPI);
-    const HWND list = dialog.Control(Ctl::EVPI::OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList);
+    const HWND list = dialog.Control(
+        Ctl::EVPI::
+            OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList);
     for (TreeNode* candidate : candidates)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShortText(candidate).Text()));
     std::vector<bool> picked(candidates.size(), false);
-    dialog.OnButton(Ctl::EVPI::OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList, [&] {
-        for (size_t i = 0; i < candidates.size(); ++i)
-            picked[i] = SendMessageA(list, LB_GETSEL, i, 0) > 0;
-    });
+    dialog.OnButton(
+        Ctl::EVPI::
+            OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList,
+        [&] {
+            for (size_t i = 0; i < candidates.size(); ++i)
+                picked[i] = SendMessageA(list, LB_GETSEL, i, 0) > 0;
+        });
     if (dialog.Run() != IDOK)
         return false;
     chosen = picked;
@@ -88,7 +96,8 @@ int ChooseEvpiDecisionLevel(const std::vector<TreeNode*>& decisions)
     bool other = false;
     {
         ProgramDialog dialog(DialogRes::EVPI3420);
-        SetText(dialog, Ctl::EVPI3420::TheEVPIWillBeCalculatedWithRespectToTheDecisionNodeText, ShortText(decisions.front()));
+        SetText(dialog, Ctl::EVPI3420::TheEVPIWillBeCalculatedWithRespectToTheDecisionNodeText,
+                ShortText(decisions.front()));
         dialog.OnButton(Ctl::EVPI3420::OtherNode, [&] {
             other = true;
             SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
@@ -114,11 +123,11 @@ int ChooseEvpiDecisionLevel(const std::vector<TreeNode*>& decisions)
 void ShowOverUnderResult(const OverUnderResult& result)
 {
     ProgramDialog dialog(DialogRes::OverUnder3215);
-    SetText(dialog, Ctl::OverUnder::EnterATargetValueEdit, result.target);
-    SetText(dialog, Ctl::OverUnder3215::AboveValueText, result.above);
-    SetText(dialog, Ctl::OverUnder3215::BelowValueText, result.below);
-    SetText(dialog, Ctl::OverUnder3215::ProbabilityAboveTargetText, result.aboveLabel);
-    SetText(dialog, Ctl::OverUnder3215::ProbabilityBelowTargetText, result.belowLabel);
+    SetText(dialog, OverUnderIds::EnterATargetValueEdit, result.target);
+    SetText(dialog, OverUnder3215Ids::AboveValueText, result.above);
+    SetText(dialog, OverUnder3215Ids::BelowValueText, result.below);
+    SetText(dialog, OverUnder3215Ids::ProbabilityAboveTargetText, result.aboveLabel);
+    SetText(dialog, OverUnder3215Ids::ProbabilityBelowTargetText, result.belowLabel);
     dialog.Run();
 }
 
@@ -126,17 +135,17 @@ void ShowOverUnderResult(const OverUnderResult& result)
 
 void NodeValueDialog::Run() const
 {
-    ProgramDialog dialog(DialogRes::KIVO2120);
+    ProgramDialog dialog(DialogRes::NodeValue);
     zString text = Sentence(document, command, value, nodes);
     zString number;
     const bool probability = command == PathProbabilityCommand;
     FormatNumber(document->NumberFormat(), value, number, !probability, !probability, DigitsOfFormat);
     text += number;
-    SetText(dialog, Ctl::KIVO2120::NodeValueText, text);
+    SetText(dialog, Ctl::NodeValue::NodeValueText, text);
     if (command == ExpectedValueCommand && optimal != nullptr && optimal->Count() > 0) {
         zString choice("Optimal Choice: ");
         choice += optimal->Count() > 1 ? zString("(Indifferent)") : ShortText(optimal->At(0));
-        SetText(dialog, Ctl::KIVO2120::OptimalChoiceText, choice);
+        SetText(dialog, Ctl::NodeValue::OptimalChoiceText, choice);
     }
     dialog.Run();
 }
@@ -147,10 +156,12 @@ void OverUnderDialog::Run(TreeNode* node)
         return;
     double target = 0.0;
     ProgramDialog dialog(DialogRes::OverUnder);
-    RealEdit::FromTemplate(&dialog, Ctl::OverUnder::EnterATargetValueEdit, new RealRangeValidator(0.0, 0.0, 0), 0, &target);
-    dialog.CheckItem(Ctl::OverUnder::IncludeTargetInLowerRange, true);
+    RealEdit::FromTemplate(&dialog, OverUnderIds::EnterATargetValueEdit, new RealRangeValidator(0.0, 0.0, 0), 0,
+                           &target);
+    dialog.CheckItem(OverUnderIds::IncludeTargetInLowerRange, true);
     bool includeInLower = true;
-    dialog.OnButton(Ctl::OverUnder::IncludeTargetInLowerRange, [&] { includeInLower = dialog.IsItemChecked(Ctl::OverUnder::IncludeTargetInLowerRange); });
+    dialog.OnButton(OverUnderIds::IncludeTargetInLowerRange,
+                    [&] { includeInLower = dialog.IsItemChecked(OverUnderIds::IncludeTargetInLowerRange); });
     if (dialog.Run() != IDOK)
         return;
     OverUnderRequest request;

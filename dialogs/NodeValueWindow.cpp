@@ -17,6 +17,8 @@
 #include <cctype>
 #include <string>
 
+namespace Ids = Ctl::EnterPayoff;
+
 namespace {
 
 std::string Upper(const char* text)
@@ -76,11 +78,11 @@ bool NodeValueWindow::DependsOn(const void* object) const
 long NodeValueWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     switch (id) {
-    case Ctl::EnterPayoff::ShowNodes:
+    case Ids::ShowNodes:
         if (Tree() != nullptr)
             Tree()->SelectNodes(nodes);
         return 1;
-    case Ctl::EnterPayoff::Distribution: {
+    case Ids::Distribution: {
         zString call;
         if (Tree() == nullptr)
             ShowInfoBox(nullptr, "Distributions are allowed only for windows associated with a particular tree.", 0);
@@ -162,9 +164,9 @@ void NodeValueWindow::ShowNodeLabel()
         nodes.At(0)->GetShortText(text, kShortTextLength);
     if (Handle() == nullptr)
         return;
-    SetItemText(Ctl::EnterPayoff::NodeText, text.Text());
+    SetItemText(Ids::NodeText, text.Text());
     if (defaultDefinition)
-        EnableItem(Ctl::EnterPayoff::ShowNodes, false);
+        EnableItem(Ids::ShowNodes, false);
 }
 
 bool NodeValueWindow::Parses(const zString& text, EditCtrl* edit, const char* formulaName)

@@ -12,6 +12,9 @@
 
 #include <string>
 
+namespace NumericFormattingPreferencesIds = Ctl::NumericFormattingPreferences;
+namespace NumericFormattingPreferences2319Ids = Ctl::NumericFormattingPreferences2319;
+
 namespace {
 
 
@@ -79,7 +82,8 @@ unsigned TemplateOf(const NumericFormat& format)
 {
     if (format.spare)
         return DialogRes::NumericFormattingPreferences2312;
-    return format.axisFormat ? unsigned(DialogRes::NumericFormattingPreferences2319) : unsigned(DialogRes::NumericFormattingPreferences);
+    return format.axisFormat ? unsigned(DialogRes::NumericFormattingPreferences2319)
+                             : unsigned(DialogRes::NumericFormattingPreferences);
 }
 
 const char* const kAxisLabels[] = {"For Probability Axis", "For Graph Axis"};
@@ -89,31 +93,34 @@ public:
     explicit FormatScreen(NumericFormatDialog& edited)
         : edited(edited), fields(edited.format), sample(edited.format), dialog(TemplateOf(edited.format))
     {
-        dialog.SetItemText(Ctl::NumericFormattingPreferences2319::ForGraphAxisText, edited.format.spare       ? kAxisLabels[0]
-                                   : edited.format.axisFormat ? kAxisLabels[1]
-                                                              : Label(edited.method, edited.payoff).c_str());
-        IntegerEdit::FromTemplate(&dialog, Ctl::NumericFormattingPreferences::DecimalPlacesEdit, new IntegerRangeValidator(0, 9, 1), 0,
-                                  &fields.digits);
-        if (dialog.FindChild(Ctl::NumericFormattingPreferences::ProbDigitsField) != nullptr)
-            IntegerEdit::FromTemplate(&dialog, Ctl::NumericFormattingPreferences::ProbDigitsField, new IntegerRangeValidator(0, 9, 1), 0,
-                                      &fields.probDigits);
-        BindChoices(dialog, Ctl::NumericFormattingPreferences2319::ShowNumbersCombo, kScales, &fields.scale);
-        units = BindChoices(dialog, Ctl::NumericFormattingPreferences2319::UnitsCombo, kUnits, &fields.units);
-        if (dialog.FindChild(Ctl::NumericFormattingPreferences2319::TagEdit) != nullptr)
-            StringEdit::FromTemplate(&dialog, Ctl::NumericFormattingPreferences2319::TagEdit, nullptr, 0, &fields.tag);
-        if (dialog.FindChild(Ctl::NumericFormattingPreferences2319::UseCommas) != nullptr)
-            CheckBoxCtrl::FromTemplate(&dialog, Ctl::NumericFormattingPreferences2319::UseCommas, &fields.commas);
-        if (dialog.FindChild(Ctl::NumericFormattingPreferences::SaveSettings) != nullptr)
-            CheckBoxCtrl::FromTemplate(&dialog, Ctl::NumericFormattingPreferences::SaveSettings, &fields.save);
-        for (unsigned id : {unsigned(Ctl::NumericFormattingPreferences::DecimalPlacesEdit), unsigned(Ctl::NumericFormattingPreferences::ProbDigitsField),
-                            unsigned(Ctl::NumericFormattingPreferences2319::TagEdit)})
+        dialog.SetItemText(NumericFormattingPreferences2319Ids::ForGraphAxisText,
+                           edited.format.spare            ? kAxisLabels[0]
+                               : edited.format.axisFormat ? kAxisLabels[1]
+                                                          : Label(edited.method, edited.payoff).c_str());
+        IntegerEdit::FromTemplate(&dialog, NumericFormattingPreferencesIds::DecimalPlacesEdit,
+                                  new IntegerRangeValidator(0, 9, 1), 0, &fields.digits);
+        if (dialog.FindChild(NumericFormattingPreferencesIds::ProbDigitsField) != nullptr)
+            IntegerEdit::FromTemplate(&dialog, NumericFormattingPreferencesIds::ProbDigitsField,
+                                      new IntegerRangeValidator(0, 9, 1), 0, &fields.probDigits);
+        BindChoices(dialog, NumericFormattingPreferences2319Ids::ShowNumbersCombo, kScales, &fields.scale);
+        units = BindChoices(dialog, NumericFormattingPreferences2319Ids::UnitsCombo, kUnits, &fields.units);
+        if (dialog.FindChild(NumericFormattingPreferences2319Ids::TagEdit) != nullptr)
+            StringEdit::FromTemplate(&dialog, NumericFormattingPreferences2319Ids::TagEdit, nullptr, 0, &fields.tag);
+        if (dialog.FindChild(NumericFormattingPreferences2319Ids::UseCommas) != nullptr)
+            CheckBoxCtrl::FromTemplate(&dialog, NumericFormattingPreferences2319Ids::UseCommas, &fields.commas);
+        if (dialog.FindChild(NumericFormattingPreferencesIds::SaveSettings) != nullptr)
+            CheckBoxCtrl::FromTemplate(&dialog, NumericFormattingPreferencesIds::SaveSettings, &fields.save);
+        for (unsigned id : {unsigned(NumericFormattingPreferencesIds::DecimalPlacesEdit),
+                            unsigned(NumericFormattingPreferencesIds::ProbDigitsField),
+                            unsigned(NumericFormattingPreferences2319Ids::TagEdit)})
             dialog.OnNotification(id, EN_CHANGE, [this] { Refresh(); });
-        for (unsigned id : {Ctl::NumericFormattingPreferences2319::ShowNumbersCombo, Ctl::NumericFormattingPreferences2319::UnitsCombo})
+        for (unsigned id :
+             {NumericFormattingPreferences2319Ids::ShowNumbersCombo, NumericFormattingPreferences2319Ids::UnitsCombo})
             dialog.OnNotification(id, CBN_SELCHANGE, [this] { Refresh(); });
-        dialog.OnButton(Ctl::NumericFormattingPreferences2319::UseCommas, [this] { Refresh(); });
+        dialog.OnButton(NumericFormattingPreferences2319Ids::UseCommas, [this] { Refresh(); });
         dialog.OnButton(IDOK, [this] { Ok(); });
         Refresh();
-        dialog.SelectField(Ctl::NumericFormattingPreferences::DecimalPlacesEdit);
+        dialog.SelectField(NumericFormattingPreferencesIds::DecimalPlacesEdit);
     }
 
     int Run() { return dialog.Run(); }
@@ -123,18 +130,20 @@ private:
     void Refresh()
     {
         const bool custom = units != nullptr && IsCustom(units->GetCurSel());
-        for (unsigned id : {Ctl::NumericFormattingPreferences2319::TagEdit, Ctl::NumericFormattingPreferences2319::TagText})
+        for (unsigned id : {NumericFormattingPreferences2319Ids::TagEdit, NumericFormattingPreferences2319Ids::TagText})
             dialog.ShowItem(id, custom);
         FormatFields shown(fields);
-        shown.digits = static_cast<int>(GetDlgItemInt(dialog.Handle(), Ctl::NumericFormattingPreferences::DecimalPlacesEdit, nullptr, FALSE));
-        shown.scale = static_cast<int>(SendDlgItemMessageA(dialog.Handle(), Ctl::NumericFormattingPreferences2319::ShowNumbersCombo, CB_GETCURSEL, 0, 0));
+        shown.digits = static_cast<int>(
+            GetDlgItemInt(dialog.Handle(), NumericFormattingPreferencesIds::DecimalPlacesEdit, nullptr, FALSE));
+        shown.scale = static_cast<int>(SendDlgItemMessageA(
+            dialog.Handle(), NumericFormattingPreferences2319Ids::ShowNumbersCombo, CB_GETCURSEL, 0, 0));
         shown.units = units != nullptr ? units->GetCurSel() : fields.units;
-        shown.commas = dialog.IsItemChecked(Ctl::NumericFormattingPreferences2319::UseCommas);
-        shown.tag = dialog.ItemText(Ctl::NumericFormattingPreferences2319::TagEdit);
+        shown.commas = dialog.IsItemChecked(NumericFormattingPreferences2319Ids::UseCommas);
+        shown.tag = dialog.ItemText(NumericFormattingPreferences2319Ids::TagEdit);
         shown.StoreInto(sample);
         zString text;
         FormatNumber(sample, 123456789.123456789, text, true, true, DigitsOfFormat);
-        dialog.SetItemText(Ctl::NumericFormattingPreferences2319::N123Text, text.Text());
+        dialog.SetItemText(NumericFormattingPreferences2319Ids::N123Text, text.Text());
     }
 
     void Ok()
@@ -148,7 +157,7 @@ private:
             return;
         }
         if (IsCustom(fields.units) && fields.tag.IsEmpty()) {
-            dialog.SelectField(Ctl::NumericFormattingPreferences2319::TagEdit);
+            dialog.SelectField(NumericFormattingPreferences2319Ids::TagEdit);
             ShowInfoBox(nullptr, "For custom quantity types (i.e., prefix or suffix), you should fill in the units "
                                  "here (e.g., \"QALY\").", 0);
             return;
@@ -185,10 +194,10 @@ int NumericFormatChoiceDialog::Run()
         answer = Present();
     } else {
         ProgramDialog dialog(DialogRes::NumericFormatting);
-        dialog.OnButton(3461, [this] { changed |= RunNumericFormatDialog(cost, 0, costPayoff) != 0; });
-        dialog.OnButton(3462,
+        dialog.OnButton(Ctl::NumericFormatting::Cost, [this] { changed |= RunNumericFormatDialog(cost, 0, costPayoff) != 0; });
+        dialog.OnButton(Ctl::NumericFormatting::Effectiveness,
                         [this] { changed |= RunNumericFormatDialog(effectiveness, 0, effectivenessPayoff) != 0; });
-        dialog.OnButton(3463, [this] { changed |= RunNumericFormatDialog(ratio, 1, 0) != 0; });
+        dialog.OnButton(Ctl::NumericFormatting::CostEff, [this] { changed |= RunNumericFormatDialog(ratio, 1, 0) != 0; });
         // The chooser only closes: what it changed stays changed.
         dialog.Run();
         answer = IDOK;

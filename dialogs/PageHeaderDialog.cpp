@@ -10,21 +10,25 @@
 
 #include <cstring>
 
-PageHeaderDialog::PageHeaderDialog(zString& header, zString& footer, FontRecord& headerFont,
-                                   FontRecord& footerFont, int16_t& headerPlace, int16_t& footerPlace)
-    : AppDialog(DialogRes::PageHeaderFooter), header_(header), footer_(footer), headerFontOut_(headerFont), footerFontOut_(footerFont),
-      headerPlaceOut_(headerPlace), footerPlaceOut_(footerPlace), headerText_(header), footerText_(footer),
-      headerFont_(headerFont), footerFont_(footerFont), headerPlace_(Ctl::PageHeaderFooter::SampleCenter + headerPlace),
-      footerPlace_(Ctl::PageHeaderFooter::FooterCentre + footerPlace)
+namespace Ids = Ctl::PageHeaderFooter;
+
+PageHeaderDialog::PageHeaderDialog(zString& header, zString& footer, FontRecord& headerFont, FontRecord& footerFont,
+                                   int16_t& headerPlace, int16_t& footerPlace)
+    : AppDialog(DialogRes::PageHeaderFooter), header_(header), footer_(footer), headerFontOut_(headerFont),
+      footerFontOut_(footerFont), headerPlaceOut_(headerPlace), footerPlaceOut_(footerPlace), headerText_(header),
+      footerText_(footer), headerFont_(headerFont), footerFont_(footerFont),
+      headerPlace_(Ids::SampleCenter + headerPlace), footerPlace_(Ids::FooterCentre + footerPlace)
 {
-    TrackFocus(EditCtrl::FromTemplate(this, Ctl::PageHeaderFooter::HeaderEdit, &headerText_, CtrlWindowCL::MayBeEmpty));
-    TrackFocus(EditCtrl::FromTemplate(this, Ctl::PageHeaderFooter::FooterEdit, &footerText_, CtrlWindowCL::MayBeEmpty));
-    new RadioGroup(this, Ctl::PageHeaderFooter::SampleCenter - 1, Ctl::PageHeaderFooter::SampleCenter + 1, &headerPlace_, 0);
-    new RadioGroup(this, Ctl::PageHeaderFooter::FooterCentre - 1, Ctl::PageHeaderFooter::FooterCentre + 1, &footerPlace_, 0);
-    samples_[0] = std::make_unique<FontSampleControl>(this, 2815, &headerFont_, 2816, nullptr);
-    samples_[1] = std::make_unique<FontSampleControl>(this, 2821, &footerFont_, 2822, nullptr);
-    std::unique_ptr<Menu> codes(Menu::PopupFromResource(ResourceId(124, nullptr)));
-    if (MenuButton* button = MakeOwningMenuButton(std::move(codes), this, 2823))
+    TrackFocus(EditCtrl::FromTemplate(this, Ids::HeaderEdit, &headerText_, CtrlWindowCL::MayBeEmpty));
+    TrackFocus(EditCtrl::FromTemplate(this, Ids::FooterEdit, &footerText_, CtrlWindowCL::MayBeEmpty));
+    new RadioGroup(this, Ids::SampleCenter - 1, Ids::SampleCenter + 1, &headerPlace_, 0);
+    new RadioGroup(this, Ids::FooterCentre - 1, Ids::FooterCentre + 1, &footerPlace_, 0);
+    samples_[0] = std::make_unique<FontSampleControl>(this, Ctl::PageHeaderFooter::Font, &headerFont_,
+                                                       Ctl::PageHeaderFooter::SampleText, nullptr);
+    samples_[1] = std::make_unique<FontSampleControl>(this, Ctl::PageHeaderFooter::Font2821, &footerFont_,
+                                                       Ctl::PageHeaderFooter::SampleText2822, nullptr);
+    std::unique_ptr<Menu> codes(Menu::PopupFromResource(ResourceId(MenuRes::HeaderCodesPopup, nullptr)));
+    if (MenuButton* button = MakeOwningMenuButton(std::move(codes), this, Ctl::PageHeaderFooter::InsertText))
         AddMenuButton(button->ButtonMenu());
 }
 
@@ -36,8 +40,8 @@ int PageHeaderDialog::Run()
     footer_ = footerText_;
     headerFontOut_ = headerFont_;
     footerFontOut_ = footerFont_;
-    headerPlaceOut_ = static_cast<int16_t>(headerPlace_ - Ctl::PageHeaderFooter::SampleCenter);
-    footerPlaceOut_ = static_cast<int16_t>(footerPlace_ - Ctl::PageHeaderFooter::FooterCentre);
+    headerPlaceOut_ = static_cast<int16_t>(headerPlace_ - Ids::SampleCenter);
+    footerPlaceOut_ = static_cast<int16_t>(footerPlace_ - Ids::FooterCentre);
     return 1;
 }
 

@@ -5,6 +5,8 @@
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
+namespace Ids = Ctl::EnterPayoff;
+
 PayoffEditsWindow::PayoffEditsWindow(TreeWindow* tree, unsigned templateId, bool counted,
                                      const NodeChildList& nodes, const char* key)
     : NodeValueWindow(tree, templateId, counted, nodes, key)
@@ -16,14 +18,14 @@ void PayoffEditsWindow::BuildEdits(bool skipEmpty)
     ActivePayoffs(active);
     EditCtrl* first = nullptr;
     for (int payoff = 0; payoff < 4; ++payoff) {
-        const HWND label = Control(Ctl::EnterPayoff::Payoff1Text + payoff);
+        const HWND label = Control(Ids::Payoff1Text + payoff);
         if (!active[payoff]) {
             ::ShowWindow(label, SW_HIDE);
-            ShowItem(Ctl::EnterPayoff::Payoff1Edit + payoff, false);
+            ShowItem(Ids::Payoff1Edit + payoff, false);
             continue;
         }
         SetWindowTextA(label, Label(payoff).Text());
-        edits[payoff] = BindEdit(Ctl::EnterPayoff::Payoff1Edit + payoff);
+        edits[payoff] = BindEdit(Ids::Payoff1Edit + payoff);
         HookFormulaKeys(edits[payoff]);
         zString common;
         bool found = false;

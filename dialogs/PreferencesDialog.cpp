@@ -32,6 +32,8 @@
 #include <iterator>
 #include <optional>
 
+namespace GlobalPreferencesPageIds = Ctl::GlobalPreferencesPage;
+
 // A category of the list: the template of its page, 0 for a header line (shown, never selected).
 struct PreferencesPage {
     int32_t pageId;
@@ -86,7 +88,7 @@ const PreferencesPage ApplicationPages[] = {
 
 // The page rectangle right of the category list, in the system's dialog units.
 constexpr POINT PageCorner{67, 7};
-constexpr SIZE PageSize{119, 115};
+constexpr SIZE PageSize{119, 115};  // not a resource id: dialog units
 
 // Check boxes of the tree's display record: page, control, key, and whether a change makes the layout stale.
 struct DisplayCheck {
@@ -301,7 +303,7 @@ struct TreePreferenceValues {
     }
 };
 
-PreferencesDialog::PreferencesDialog() : HookedDialog(DialogRes::Preferences), pages_(ApplicationPages) {}
+PreferencesDialog::PreferencesDialog() : HookedDialog(DialogRes::Preferences), pages_(ApplicationPages) { }
 
 PreferencesDialog::PreferencesDialog(TreeWindow& tree)
     : HookedDialog(DialogRes::Preferences), pages_(TreePages), tree_(&tree),
@@ -447,9 +449,10 @@ void PreferencesDialog::ShowItem(unsigned id, bool show) const
 void PreferencesDialog::BuildPage()
 {
     if (PageId() == static_cast<int>(DialogRes::GlobalPreferencesPage)) {
-        CheckBoxCtrl::FromTemplate(Page(), Ctl::GlobalPreferencesPage::ExportBitmapMetafileInBlackWhite, &exportBlackAndWhite_);
-        CheckBoxCtrl::FromTemplate(Page(), Ctl::GlobalPreferencesPage::AllowTrueTypeFontsOnly, &trueTypeOnly_);
-        CheckBoxCtrl::FromTemplate(Page(), Ctl::GlobalPreferencesPage::UsePrinterForSizing, &usePrinterForSizing_);
+        CheckBoxCtrl::FromTemplate(Page(), GlobalPreferencesPageIds::ExportBitmapMetafileInBlackWhite,
+                                   &exportBlackAndWhite_);
+        CheckBoxCtrl::FromTemplate(Page(), GlobalPreferencesPageIds::AllowTrueTypeFontsOnly, &trueTypeOnly_);
+        CheckBoxCtrl::FromTemplate(Page(), GlobalPreferencesPageIds::UsePrinterForSizing, &usePrinterForSizing_);
     } else if (tree_) {
         BuildTreePage();
     } else if (diagram_) {
@@ -529,7 +532,8 @@ void PreferencesDialog::BuildTreePage()
         BuildMethodPage();
         break;
     case DialogRes::RollBackPage:
-        new RadioGroup(page, Ctl::RollBackPage::RollBackCalculatesExpectedValues, Ctl::RollBackPage::RollBackCalculatesExpectedValues + 3, &v.rollBackKind, 0);
+        new RadioGroup(page, Ctl::RollBackPage::RollBackCalculatesExpectedValues,
+                       Ctl::RollBackPage::RollBackCalculatesExpectedValues + 3, &v.rollBackKind, 0);
         break;
     case DialogRes::RiskPreferencesPage: {
         new RadioGroup(page, Ctl::RiskPreferencesPage::ConstantRiskAversion, Ctl::RiskPreferencesPage::NonConstantRisk,
@@ -645,7 +649,8 @@ long PreferencesDialog::OnMethodChange(WindowEvent*)
         ShowItem(control, ratio);
     v.payoffList->Load();
     v.secondList->Load();
-    for (unsigned control : {4138u, static_cast<unsigned>(Ctl::CalculationMethodPage::OptimalPathIsHigh), static_cast<unsigned>(Ctl::CalculationMethodPage::OptimalPathIsLow)})
+    for (unsigned control : {4138u, static_cast<unsigned>(Ctl::CalculationMethodPage::OptimalPathIsHigh),
+                             static_cast<unsigned>(Ctl::CalculationMethodPage::OptimalPathIsLow)})
         ShowItem(control, !ratio);
     if (!ratio) {
         EnableItem(Ctl::CalculationMethodPage::OptimalPathIsHigh, !rolledBack_);

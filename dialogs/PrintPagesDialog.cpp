@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace Ids = Ctl::Print;
+
 PrintPagesDialog::PrintPagesDialog(DocChildWindow* window) : AppDialog(DialogRes::Print), window_(window)
 {
     AddHandler(this, &PrintPagesDialog::OnPagesCommand, WM_COMMAND);
@@ -13,11 +15,11 @@ PrintPagesDialog::PrintPagesDialog(DocChildWindow* window) : AppDialog(DialogRes
         return;
     editPutAside_ = window_->SuspendInPlaceEdit();
     // The preview lies over the white area: the area must not paint over it.
-    const HWND area = Control(Ctl::Print::PreviewArea);
+    const HWND area = Control(Ids::PreviewArea);
     SetWindowLongA(area, GWL_STYLE, GetWindowLongA(area, GWL_STYLE) | WS_CLIPSIBLINGS);
-    SetItemText(Ctl::Print::TitleText, window_->Text());
-    SetItemText(Ctl::Print::PagesText, "");
-    ShowItem(Ctl::Print::Headers, window_->HasPageHeader());
+    SetItemText(Ids::TitleText, window_->Text());
+    SetItemText(Ids::PagesText, "");
+    ShowItem(Ids::Headers, window_->HasPageHeader());
     Rebuild();
 }
 
@@ -36,23 +38,23 @@ void PrintPagesDialog::Rebuild()
         preview_.reset();
     }
     RECT area{};
-    HWND areaControl = Control(Ctl::Print::PreviewArea);
+    HWND areaControl = Control(Ids::PreviewArea);
     GetWindowRect(areaControl, &area);
     MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&area), 2);
     preview_ = MakePrintPreview(this, window_->Pane(), area);
     const int pages = PreviewPageCount();
-    SetItemText(Ctl::Print::PagesText, std::to_string(pages).c_str());
-    ShowItem(Ctl::Print::PagesArePrintedInRowsText, pages >= 2);
+    SetItemText(Ids::PagesText, std::to_string(pages).c_str());
+    ShowItem(Ids::PagesArePrintedInRowsText, pages >= 2);
 }
 
 long PrintPagesDialog::OnPagesCommand(WindowEvent* event)
 {
     switch (event->CommandId()) {
-    case Ctl::Print::Print:
+    case Ids::Print:
         print_ = true;
         EndModal();
         return 1;
-    case Ctl::Print::Setup:
+    case Ids::Setup:
         if (preview_) {
             preview_->Free();
             preview_.reset();
@@ -60,7 +62,7 @@ long PrintPagesDialog::OnPagesCommand(WindowEvent* event)
         window_->PrintSetup();
         Rebuild();
         return 1;
-    case Ctl::Print::Headers:
+    case Ids::Headers:
         // The pages show the header and footer: a change is drawn at once.
         if (window_->EditPageHeader())
             Rebuild();

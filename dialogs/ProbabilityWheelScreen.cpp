@@ -22,12 +22,14 @@
 #include <cstring>
 #include <string>
 
+namespace Ids = Ctl::ProbabilityWheel;
+
 namespace {
 
 constexpr double kTwoPi = 6.283185307;
 constexpr int kRowStep = 22;
 constexpr int kValueBoxWidth = 44;
-constexpr int kStoreListWidth = 110;
+constexpr int kStoreListWidth = 110;  // not a resource id: dialog units
 
 COLORREF SliceColour(size_t k, size_t last)
 {
@@ -104,8 +106,12 @@ private:
 };
 
 PiePane::PiePane(ProgramDialog& owner, WheelScreen& screen)
-    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(Ctl::ProbabilityWheel::AdjustTheSizesOfTheShadedRegionsToReflectYourBestAssessmentOfTheProbabilitiesArea), nullptr),
-                   WS_CHILD | WS_VISIBLE),
+    : PaneWindowCL(
+          &owner,
+          new LayoutManager(
+              owner.TakePlaceOf(Ids::AdjustTheSizesOfTheShadedRegionsToReflectYourBestAssessmentOfTheProbabilitiesArea),
+              nullptr),
+          WS_CHILD | WS_VISIBLE),
       screen_(screen)
 {
     background_ = GetSysColor(COLOR_BTNFACE);
@@ -221,8 +227,7 @@ private:
 };
 
 LegendPane::LegendPane(ProgramDialog& owner, WheelScreen& screen)
-    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(Ctl::ProbabilityWheel::LegendArea), nullptr),
-                   WS_CHILD | WS_VISIBLE),
+    : PaneWindowCL(&owner, new LayoutManager(owner.TakePlaceOf(Ids::LegendArea), nullptr), WS_CHILD | WS_VISIBLE),
       screen_(screen)
 {
     background_ = GetSysColor(COLOR_BTNFACE);
@@ -243,8 +248,8 @@ LegendPane::LegendPane(ProgramDialog& owner, WheelScreen& screen)
         if (wheel.targets == nullptr)
             continue;
         auto* list = new ComboBoxCtrl(this, RECT{listLeft, top, client.right, top + 180},
-                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT,
-                                      "", DialogRes::AddOutcomes + static_cast<unsigned>(k));
+                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, "",
+                                      DialogRes::AddOutcomes + static_cast<unsigned>(k));
         list->Create();
         SendMessageA(list->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         list->AddString(zString(kStoreNumerically));
@@ -349,12 +354,12 @@ int ProbabilityWheelDialog::ShowOnScreen()
     screen.pie = new PiePane(dialog, screen);
     auto* legend = new LegendPane(dialog, screen);
     screen.legend = legend;
-    dialog.ShowItem(Ctl::ProbabilityWheel::KeepProportions, shares.size() > 2);
-    dialog.ShowItem(Ctl::ProbabilityWheel::Comment, node != nullptr && !node->ExtraListEmpty());
-    dialog.OnButton(Ctl::ProbabilityWheel::KeepProportions, [&] {
-        keepProportions = IsDlgButtonChecked(dialog.Handle(), Ctl::ProbabilityWheel::KeepProportions) == BST_CHECKED;
+    dialog.ShowItem(Ids::KeepProportions, shares.size() > 2);
+    dialog.ShowItem(Ids::Comment, node != nullptr && !node->ExtraListEmpty());
+    dialog.OnButton(Ids::KeepProportions, [&] {
+        keepProportions = IsDlgButtonChecked(dialog.Handle(), Ids::KeepProportions) == BST_CHECKED;
     });
-    dialog.OnButton(Ctl::ProbabilityWheel::Comment, [&] { NodeCommentDialog(node).Run(); });
+    dialog.OnButton(Ids::Comment, [&] { NodeCommentDialog(node).Run(); });
     dialog.OnButton(IDOK, [&] {
         legend->StoreTargets();
         const int repeated = RepeatedTarget();

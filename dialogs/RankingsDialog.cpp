@@ -12,6 +12,8 @@
 #include <cmath>
 #include <string>
 
+namespace Ids = Ctl::Rankings;
+
 namespace {
 
 void AppendValue(zString& line, double value)
@@ -44,12 +46,12 @@ void AppendMarginal(zString& line, const TreeNode& above, const TreeNode& row, b
 int ShowOnScreen(RankingsDialog& rankings)
 {
     ProgramDialog dialog(DialogRes::Rankings);
-    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ctl::Rankings::ListArea, rankings.table);
-    dialog.OnButton(Ctl::Rankings::ToClipboard, [&] {
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ids::ListArea, rankings.table);
+    dialog.OnButton(Ids::ToClipboard, [&] {
         Clipboard clipboard = MainWindowClipboard();
         clipboard.Empty();
         clipboard.PutText(rankings.ClipboardText().Text());
-        dialog.EnableItem(Ctl::Rankings::ToClipboard, false);
+        dialog.EnableItem(Ids::ToClipboard, false);
     });
     return dialog.Run();
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+namespace Ids = Ctl::ReorderBranches;
+
 namespace {
 
 // The list's rows in the present order, with the old index kept out of view past a far tab stop.
@@ -22,23 +24,22 @@ void ShowRows(ReorderBranchesDialog& reorder, ProgramDialog& dialog, ListBoxCtrl
         list.AddChars(row.c_str());
     }
     list.SetCurSel(selected);
-    dialog.EnableItem(Ctl::ReorderBranches::MoveUp, selected > 0);
-    dialog.EnableItem(Ctl::ReorderBranches::MoveDown, selected >= 0 && selected + 1 < reorder.branches);
+    dialog.EnableItem(Ids::MoveUp, selected > 0);
+    dialog.EnableItem(Ids::MoveDown, selected >= 0 && selected + 1 < reorder.branches);
 }
 
 int ShowOnScreen(ReorderBranchesDialog& reorder)
 {
     ProgramDialog dialog(DialogRes::ReorderBranches);
-    ListBoxCtrl* list = NotifyListCtrl::FromTemplate(&dialog, Ctl::ReorderBranches::List);
+    ListBoxCtrl* list = NotifyListCtrl::FromTemplate(&dialog, Ids::List);
     if (list == nullptr)
         return IDCANCEL;
     int tabStop = 800;
     list->Send(LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     ShowRows(reorder, dialog, *list, 0);
-    dialog.OnNotification(Ctl::ReorderBranches::List, LBN_SELCHANGE,
-                          [&] { ShowRows(reorder, dialog, *list, list->GetCurSel()); });
+    dialog.OnNotification(Ids::List, LBN_SELCHANGE, [&] { ShowRows(reorder, dialog, *list, list->GetCurSel()); });
     for (int step : {-1, 1})
-        dialog.OnButton(step < 0 ? Ctl::ReorderBranches::MoveUp : Ctl::ReorderBranches::MoveDown, [&, step] {
+        dialog.OnButton(step < 0 ? Ids::MoveUp : Ids::MoveDown, [&, step] {
             const int selected = list->GetCurSel();
             if (reorder.Move(selected, step))
                 ShowRows(reorder, dialog, *list, selected + step);

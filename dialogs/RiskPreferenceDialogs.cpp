@@ -14,6 +14,9 @@
 #include <algorithm>
 #include <string>
 
+namespace EnterRiskPreferenceFunctionIds = Ctl::EnterRiskPreferenceFunction;
+namespace RiskPreferenceAssessment2570Ids = Ctl::RiskPreferenceAssessment2570;
+
 namespace {
 
 void ShowNumber(ProgramDialog& dialog, unsigned id, double value)
@@ -106,19 +109,19 @@ int EnterRiskPreference(TreeDocument* document)
     bool constant = true;
     auto choose = [&](bool isConstant) {
         constant = isConstant;
-        dialog.CheckItem(Ctl::EnterRiskPreferenceFunction::ConstantRiskAversion, constant);
-        dialog.CheckItem(Ctl::EnterRiskPreferenceFunction::NonConstantRiskAversion, !constant);
-        for (unsigned id = Ctl::EnterRiskPreferenceFunction::Two; id <= Ctl::EnterRiskPreferenceFunction::Sixteen; ++id) {
-            dialog.CheckItem(id, (2 << (id - Ctl::EnterRiskPreferenceFunction::Two)) == segments);
+        dialog.CheckItem(EnterRiskPreferenceFunctionIds::ConstantRiskAversion, constant);
+        dialog.CheckItem(EnterRiskPreferenceFunctionIds::NonConstantRiskAversion, !constant);
+        for (unsigned id = EnterRiskPreferenceFunctionIds::Two; id <= EnterRiskPreferenceFunctionIds::Sixteen; ++id) {
+            dialog.CheckItem(id, (2 << (id - EnterRiskPreferenceFunctionIds::Two)) == segments);
             dialog.EnableItem(id, !constant);
         }
     };
     choose(true);
-    dialog.OnButton(Ctl::EnterRiskPreferenceFunction::ConstantRiskAversion, [&] { choose(true); });
-    dialog.OnButton(Ctl::EnterRiskPreferenceFunction::NonConstantRiskAversion, [&] { choose(false); });
-    for (unsigned id = Ctl::EnterRiskPreferenceFunction::Two; id <= Ctl::EnterRiskPreferenceFunction::Sixteen; ++id) {
+    dialog.OnButton(EnterRiskPreferenceFunctionIds::ConstantRiskAversion, [&] { choose(true); });
+    dialog.OnButton(EnterRiskPreferenceFunctionIds::NonConstantRiskAversion, [&] { choose(false); });
+    for (unsigned id = EnterRiskPreferenceFunctionIds::Two; id <= EnterRiskPreferenceFunctionIds::Sixteen; ++id) {
         dialog.OnButton(id, [&, id] {
-            segments = 2 << (id - Ctl::EnterRiskPreferenceFunction::Two);
+            segments = 2 << (id - EnterRiskPreferenceFunctionIds::Two);
             choose(false);
         });
     }
@@ -131,9 +134,11 @@ int AssessConstantRiskAversion(TreeDocument* document)
 {
     ProgramDialog dialog(DialogRes::RiskPreferenceAssessment);
     double coefficient = document->RiskAssessment.coefficient;
-    dialog.PaintArea(Ctl::RiskPreferenceAssessment::ConstantLotteryArea, [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
-    auto* field = RealEdit::FromTemplate(&dialog, Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit, new RealRangeValidator(1e-5, 1e16, 0), 0,
-                                         &coefficient);
+    dialog.PaintArea(Ctl::RiskPreferenceAssessment::ConstantLotteryArea,
+                     [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
+    auto* field = RealEdit::FromTemplate(
+        &dialog, Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit,
+        new RealRangeValidator(1e-5, 1e16, 0), 0, &coefficient);
     if (dialog.Run() != IDOK || field == nullptr)
         return 0;
     RiskPrefAssessment& function = document->RiskAssessment;
@@ -152,27 +157,27 @@ int AssessRiskPreferencePoints(TreeDocument* document, int segments)
     if (!assessment.Begin(document, segments))
         return 0;
     ProgramDialog dialog(DialogRes::RiskPreferenceAssessment2570);
-    dialog.PaintArea(Ctl::RiskPreferenceAssessment2570::PointLotteryArea,
-              [&assessment](HDC dc, const RECT& area) { DrawAssessmentPicture(dc, area, assessment); });
+    dialog.PaintArea(RiskPreferenceAssessment2570Ids::PointLotteryArea,
+                     [&assessment](HDC dc, const RECT& area) { DrawAssessmentPicture(dc, area, assessment); });
     double answer = assessment.Proposed();
-    auto* field = RealEdit::FromTemplate(&dialog, Ctl::RiskPreferenceAssessment2570::CE1Edit, new RealRangeValidator(-1e16, 1e16, 0), 0,
-                                         &answer);
+    auto* field = RealEdit::FromTemplate(&dialog, RiskPreferenceAssessment2570Ids::CE1Edit,
+                                         new RealRangeValidator(-1e16, 1e16, 0), 0, &answer);
     auto ask = [&] {
-        ShowNumber(dialog, Ctl::RiskPreferenceAssessment2570::LowValueText, assessment.LotteryLow());
-        ShowNumber(dialog, Ctl::RiskPreferenceAssessment2570::HighValueText, assessment.LotteryHigh());
-        if (WindowCL* label = dialog.FindChild(Ctl::RiskPreferenceAssessment2570::CE1Text))
+        ShowNumber(dialog, RiskPreferenceAssessment2570Ids::LowValueText, assessment.LotteryLow());
+        ShowNumber(dialog, RiskPreferenceAssessment2570Ids::HighValueText, assessment.LotteryHigh());
+        if (WindowCL* label = dialog.FindChild(RiskPreferenceAssessment2570Ids::CE1Text))
             label->SetText("CE " + std::to_string(assessment.QuestionNumber()));
-        if (WindowCL* more = dialog.FindChild(Ctl::RiskPreferenceAssessment2570::More))
+        if (WindowCL* more = dialog.FindChild(RiskPreferenceAssessment2570Ids::More))
             more->SetText(assessment.IsLastQuestion() ? "D&one" : "M&ore");
         answer = assessment.Proposed();
         if (field != nullptr)
             field->Load();
-        dialog.SelectField(Ctl::RiskPreferenceAssessment2570::CE1Edit);
-        if (WindowCL* area = dialog.FindChild(Ctl::RiskPreferenceAssessment2570::PointLotteryArea))
+        dialog.SelectField(RiskPreferenceAssessment2570Ids::CE1Edit);
+        if (WindowCL* area = dialog.FindChild(RiskPreferenceAssessment2570Ids::PointLotteryArea))
             InvalidateRect(area->Handle(), nullptr, TRUE);
     };
     ask();
-    dialog.OnButton(Ctl::RiskPreferenceAssessment2570::More, [&] {
+    dialog.OnButton(RiskPreferenceAssessment2570Ids::More, [&] {
         if (field == nullptr || !field->Validate())
             return;
         field->Store();

@@ -19,6 +19,9 @@
 #include <cmath>
 #include <string>
 
+namespace Dialog3104Ids = Ctl::Dialog3104;
+namespace SelectNodesIds = Ctl::SelectNodes;
+
 namespace {
 
 bool IsDecisionKind(int kind)
@@ -54,19 +57,17 @@ struct Search {
 // The dialog on the screen: the rule's category on the left, its page on the right.
 class SelectNodesScreen : public HookedDialog {
 public:
-
-    SelectNodesScreen(SelectRule& rule, TreeWindow& tree)
-        : HookedDialog(DialogRes::SelectNodes), rule(rule), tree(tree)
+    SelectNodesScreen(SelectRule& rule, TreeWindow& tree) : HookedDialog(DialogRes::SelectNodes), rule(rule), tree(tree)
     {
         const bool anySelected = tree.Selection.Count() > 0;
         PlacePages(68, 6, 188, 114);
-        for (unsigned id : {unsigned(Ctl::SelectNodes::AddToSelection), unsigned(Ctl::SelectNodes::SearchBranchesOf)}) {
-            CheckBoxCtrl* check = CheckBoxCtrl::FromTemplate(this, id, id == Ctl::SelectNodes::AddToSelection ? &rule.addToSelection
-                                                                                       : &rule.selectedOnly);
+        for (unsigned id : {unsigned(SelectNodesIds::AddToSelection), unsigned(SelectNodesIds::SearchBranchesOf)}) {
+            CheckBoxCtrl* check = CheckBoxCtrl::FromTemplate(
+                this, id, id == SelectNodesIds::AddToSelection ? &rule.addToSelection : &rule.selectedOnly);
             if (!anySelected)
                 check->Disable();
         }
-        categories = ListBoxCtrl::FromTemplate(this, Ctl::SelectNodes::SelectIfList);
+        categories = ListBoxCtrl::FromTemplate(this, SelectNodesIds::SelectIfList);
         for (const char* entry : {"Node type is...", "Node name contains...", "Position in tree is...",
                                   "Variable defined...", "Probability value is..."})
             categories->AddChars(entry);
@@ -96,7 +97,8 @@ private:
         case SelectRule::NodeType: new RadioGroup(Page(), 2071, 2076, &rule.nodeKind, 0); break;
         case SelectRule::Position: new RadioGroup(Page(), 3121, 3125, &rule.position, 0); break;
         case SelectRule::VariableDefined: {
-            ListBoxCtrl* names = NotifyListCtrl::FromTemplateText(Page(), Ctl::Dialog3103::VariableList, &rule.variable, 0);
+            ListBoxCtrl* names =
+                NotifyListCtrl::FromTemplateText(Page(), Ctl::Dialog3103::VariableList, &rule.variable, 0);
             const DocVariableList& variables = tree.Document().Variables;
             for (int i = 0; i < variables.Count(); ++i)
                 names->AddString(variables.At(i)->name);
@@ -106,14 +108,18 @@ private:
             break;
         }
         case SelectRule::ProbabilityValue: {
-            ListBoxCtrl* operators = NotifyListCtrl::FromTemplateIndex(Page(), Ctl::Dialog3104::ComparisonList, &rule.comparison, 0);
+            ListBoxCtrl* operators =
+                NotifyListCtrl::FromTemplateIndex(Page(), Dialog3104Ids::ComparisonList, &rule.comparison, 0);
             for (const char* text : {"<", "<=", "=", "<>", ">=", ">"})
                 operators->AddChars(text);
             operators->Load();
-            RealEdit::FromTemplate(Page(), Ctl::Dialog3104::TargetValueEdit, new RealRangeValidator(0.0, 1.0, 1), 0, &rule.target);
+            RealEdit::FromTemplate(Page(), Dialog3104Ids::TargetValueEdit, new RealRangeValidator(0.0, 1.0, 1), 0,
+                                   &rule.target);
             break;
         }
-        default: StringEdit::FromTemplate(Page(), Ctl::Dialog3104::TargetValueEdit, nullptr, 0, &rule.name); break;
+        default:
+            StringEdit::FromTemplate(Page(), Dialog3104Ids::TargetValueEdit, nullptr, 0, &rule.name);
+            break;
         }
     }
 

@@ -16,6 +16,9 @@
 
 #include <windows.h>
 
+namespace SensitivityAnalysisIds = Ctl::SensitivityAnalysis;
+namespace ThresholdAnalysisIds = Ctl::ThresholdAnalysis;
+
 namespace {
 
 // Remembered for the process: the interval count (the threshold's degree of nonlinearity) and the tolerance.
@@ -59,30 +62,33 @@ void ShowDefinitionsOf(TreeDocument* document, const zString& name)
 SensitivityRangeDialog::SensitivityRangeDialog(unsigned templateId, TreeDocument* document, TreeNode* node)
     : AppDialog(templateId), document(document), node(node)
 {
-    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
-        Ctl::SensitivityAnalysis::VariableCombo, AsEventHandler(&SensitivityRangeDialog::OnVariableCommand), this, WM_COMMAND));
-    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
-        Ctl::SensitivityAnalysis::ViewDefinitions, AsEventHandler(&SensitivityRangeDialog::OnVariableCommand), this, WM_COMMAND));
+    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(SensitivityAnalysisIds::VariableCombo,
+                                                             AsEventHandler(&SensitivityRangeDialog::OnVariableCommand),
+                                                             this, WM_COMMAND));
+    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(SensitivityAnalysisIds::ViewDefinitions,
+                                                             AsEventHandler(&SensitivityRangeDialog::OnVariableCommand),
+                                                             this, WM_COMMAND));
 }
 
 void SensitivityRangeDialog::Prepare()
 {
-    lowField = AddRealFieldUnbounded(Ctl::SensitivityAnalysis::LowValueEdit, &settings.low.value);
-    highField = AddRealFieldUnbounded(Ctl::SensitivityAnalysis::HighValueEdit, &settings.high.value);
+    lowField = AddRealFieldUnbounded(SensitivityAnalysisIds::LowValueEdit, &settings.low.value);
+    highField = AddRealFieldUnbounded(SensitivityAnalysisIds::HighValueEdit, &settings.high.value);
     NameList names;
     FillVariableChoices(*document, names, 3);
     if (document->CalcPrefs.UseUtility != 0 && document->RiskAssessment.type == 1)
         names.AddText(kRiskCoefficientName);
     for (int i = 0; i < names.Count(); ++i)
-        SendMessageA(Control(Ctl::SensitivityAnalysis::VariableCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
-    SendMessageA(Control(Ctl::SensitivityAnalysis::VariableCombo), CB_SETCURSEL, 0, 0);
-    CheckItem(Ctl::SensitivityAnalysis::CheckCoherence, true);
+        SendMessageA(Control(SensitivityAnalysisIds::VariableCombo), CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(names.At(i)->Text()));
+    SendMessageA(Control(SensitivityAnalysisIds::VariableCombo), CB_SETCURSEL, 0, 0);
+    CheckItem(SensitivityAnalysisIds::CheckCoherence, true);
     LoadVariable();
 }
 
 zString SensitivityRangeDialog::SelectedName() const
 {
-    const HWND list = Control(Ctl::SensitivityAnalysis::VariableCombo);
+    const HWND list = Control(SensitivityAnalysisIds::VariableCombo);
     const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
     char text[256] = {};
     if (index != CB_ERR && SendMessageA(list, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof text))
@@ -93,8 +99,8 @@ zString SensitivityRangeDialog::SelectedName() const
 // A variable's block: its proposed range, its description and the variables it is correlated with.
 void SensitivityRangeDialog::LoadVariable()
 {
-    LoadVariableBlock(*this, document, node, SelectedName(), settings.low, settings.high, Ctl::SensitivityAnalysis::VariableText,
-                      Ctl::SensitivityAnalysis::CorrelationsText);
+    LoadVariableBlock(*this, document, node, SelectedName(), settings.low, settings.high,
+                      SensitivityAnalysisIds::VariableText, SensitivityAnalysisIds::CorrelationsText);
     lowField->Load();
     highField->Load();
 }
@@ -102,7 +108,7 @@ void SensitivityRangeDialog::LoadVariable()
 long SensitivityRangeDialog::OnVariableCommand(WindowEvent* event)
 {
     const unsigned id = event->CommandId();
-    if (id == Ctl::SensitivityAnalysis::VariableCombo) {
+    if (id == SensitivityAnalysisIds::VariableCombo) {
         if (event->NotifyCode() == CBN_SELCHANGE)
             LoadVariable();
         return 0;
@@ -115,13 +121,13 @@ int SensitivityRangeDialog::OkResult()
 {
     if (!(settings.low.value < settings.high.value)) {
         ShowErrorBox(nullptr, "The high value must be greater than the low value.", -1);
-        SelectField(Ctl::SensitivityAnalysis::HighValueEdit);
+        SelectField(SensitivityAnalysisIds::HighValueEdit);
         return 0;
     }
     settings.variable = SelectedName();
-    settings.low.text = ItemText(Ctl::SensitivityAnalysis::LowValueEdit);
-    settings.high.text = ItemText(Ctl::SensitivityAnalysis::HighValueEdit);
-    settings.checkCoherence = IsItemChecked(Ctl::SensitivityAnalysis::CheckCoherence);
+    settings.low.text = ItemText(SensitivityAnalysisIds::LowValueEdit);
+    settings.high.text = ItemText(SensitivityAnalysisIds::HighValueEdit);
+    settings.checkCoherence = IsItemChecked(SensitivityAnalysisIds::CheckCoherence);
     return 1;
 }
 
@@ -149,12 +155,14 @@ SensitivityDialog::SensitivityDialog(TreeDocument* document, TreeNode* node)
     : SensitivityRangeDialog(DialogRes::SensitivityAnalysis, document, node)
 {
     intervals = rememberedIntervals;
-    AddIntegerField(Ctl::SensitivityAnalysis::IntervalsEdit, &intervals, 2, 50);
+    AddIntegerField(SensitivityAnalysisIds::IntervalsEdit, &intervals, 2, 50);
     Prepare();
     const bool offered = node->IsDecision() && node->parent != nullptr && node->parent->IsDecision();
-    for (unsigned id : {Ctl::SensitivityAnalysis::ShowLinesForText, Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode, Ctl::SensitivityAnalysis::ShowLinesForThisNodeOnlyAsABranchOfItsParent})
+    for (unsigned id :
+         {SensitivityAnalysisIds::ShowLinesForText, SensitivityAnalysisIds::ShowLinesForEachBranchOfThisDecisionNode,
+          SensitivityAnalysisIds::ShowLinesForThisNodeOnlyAsABranchOfItsParent})
         ShowItem(id, offered);
-    CheckItem(Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode, true);
+    CheckItem(SensitivityAnalysisIds::ShowLinesForEachBranchOfThisDecisionNode, true);
     settings.nodeOnly = !node->IsDecision();
 }
 
@@ -172,8 +180,8 @@ int SensitivityDialog::OkResult()
     if (SensitivityRangeDialog::OkResult() == 0)
         return 0;
     settings.intervals = intervals;
-    if (IsWindowVisible(Control(Ctl::SensitivityAnalysis::ShowLinesForThisNodeOnlyAsABranchOfItsParent)))
-        settings.nodeOnly = IsItemChecked(Ctl::SensitivityAnalysis::ShowLinesForThisNodeOnlyAsABranchOfItsParent);
+    if (IsWindowVisible(Control(SensitivityAnalysisIds::ShowLinesForThisNodeOnlyAsABranchOfItsParent)))
+        settings.nodeOnly = IsItemChecked(SensitivityAnalysisIds::ShowLinesForThisNodeOnlyAsABranchOfItsParent);
     return 1;
 }
 
@@ -181,9 +189,11 @@ ThresholdDialog::ThresholdDialog(TreeDocument* document, TreeNode* node)
     : SensitivityRangeDialog(DialogRes::ThresholdAnalysis, document, node)
 {
     tolerance = rememberedTolerance;
-    AddRealFieldUnbounded(Ctl::ThresholdAnalysis::ToleranceField, &tolerance);
+    AddRealFieldUnbounded(ThresholdAnalysisIds::ToleranceField, &tolerance);
     Prepare();
-    const unsigned checked = rememberedIntervals == 8 ? Ctl::ThresholdAnalysis::Low + 1 : rememberedIntervals == 12 ? Ctl::ThresholdAnalysis::HighDonTKnow : Ctl::ThresholdAnalysis::Low;
+    const unsigned checked = rememberedIntervals == 8 ? ThresholdAnalysisIds::Low + 1
+        : rememberedIntervals == 12                   ? ThresholdAnalysisIds::HighDonTKnow
+                                                      : ThresholdAnalysisIds::Low;
     CheckItem(checked, true);
 }
 
@@ -209,7 +219,9 @@ int ThresholdDialog::OkResult()
                  "variables in the analysis.\n\nProceed with the analysis?",
                  -1) != 1)
         return 0;
-    degree = IsItemChecked(Ctl::ThresholdAnalysis::HighDonTKnow) ? 12 : IsItemChecked(Ctl::ThresholdAnalysis::Low + 1) ? 8 : 4;
+    degree = IsItemChecked(ThresholdAnalysisIds::HighDonTKnow) ? 12
+        : IsItemChecked(ThresholdAnalysisIds::Low + 1)         ? 8
+                                                               : 4;
     settings.intervals = degree;
     return 1;
 }
@@ -237,8 +249,9 @@ SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* 
             AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
                 kBlockIds[k][c], AsEventHandler(&SensitivityAxesDialog::OnBlockCommand), this, WM_COMMAND));
     }
-    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(
-        Ctl::SensitivityAnalysis::ViewDefinitions, AsEventHandler(&SensitivityAxesDialog::OnBlockCommand), this, WM_COMMAND));
+    AddHandlerDescriptor(std::make_unique<HandlerDescriptor>(SensitivityAnalysisIds::ViewDefinitions,
+                                                             AsEventHandler(&SensitivityAxesDialog::OnBlockCommand),
+                                                             this, WM_COMMAND));
 }
 
 int SensitivityAxesDialog::Run()
@@ -256,7 +269,7 @@ int SensitivityAxesDialog::Run()
         SendMessageA(list, CB_SETCURSEL, 0, 0);
         LoadAxis(k);
     }
-    CheckItem(Ctl::SensitivityAnalysis::CheckCoherence, true);
+    CheckItem(SensitivityAnalysisIds::CheckCoherence, true);
     RunModal();
     if (!Result())
         return result;
@@ -290,7 +303,7 @@ void SensitivityAxesDialog::LoadAxis(int k)
 long SensitivityAxesDialog::OnBlockCommand(WindowEvent* event)
 {
     const unsigned id = event->CommandId();
-    if (id == Ctl::SensitivityAnalysis::ViewDefinitions) {
+    if (id == SensitivityAnalysisIds::ViewDefinitions) {
         ShowDefinitionsOf(document, SelectedName(focusedAxis));
         return 1;
     }
@@ -363,7 +376,7 @@ int SensitivityAxesDialog::OkResult()
             return 0;
         }
     }
-    checkCoherence = IsItemChecked(Ctl::SensitivityAnalysis::CheckCoherence);
+    checkCoherence = IsItemChecked(SensitivityAnalysisIds::CheckCoherence);
     return 1;
 }
 

@@ -4,6 +4,8 @@
 #include "dialogs/ProgramDialog.h"
 #include "framework/dialog/RadioGroup.h"
 
+namespace Ids = Ctl::SnapshotFormat;
+
 namespace {
 
 // The extensions in the order of the radio buttons.
@@ -12,14 +14,14 @@ const char* const kExtensions[] = {"wmf", "bmp", "trb"};
 int ShowOnScreen(SnapshotFormatDialog& format)
 {
     ProgramDialog dialog(DialogRes::SnapshotFormat);
-    int checked = Ctl::SnapshotFormat::Metafile;
-    for (unsigned id = Ctl::SnapshotFormat::Metafile; id <= Ctl::SnapshotFormat::KIVORollbackFormat; ++id)
-        if (format.extension == kExtensions[id - Ctl::SnapshotFormat::Metafile])
+    int checked = Ids::Metafile;
+    for (unsigned id = Ids::Metafile; id <= Ids::KIVORollbackFormat; ++id)
+        if (format.extension == kExtensions[id - Ids::Metafile])
             checked = static_cast<int>(id);
-    new RadioGroup(&dialog, Ctl::SnapshotFormat::Metafile, Ctl::SnapshotFormat::KIVORollbackFormat, &checked, 0);
-    dialog.EnableItem(Ctl::SnapshotFormat::KIVORollbackFormat, format.rollBackOffered);
+    new RadioGroup(&dialog, Ids::Metafile, Ids::KIVORollbackFormat, &checked, 0);
+    dialog.EnableItem(Ids::KIVORollbackFormat, format.rollBackOffered);
     const int answer = dialog.Run();
-    format.extension = kExtensions[checked - Ctl::SnapshotFormat::Metafile];
+    format.extension = kExtensions[checked - Ids::Metafile];
     return answer;
 }
 

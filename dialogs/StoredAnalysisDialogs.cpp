@@ -17,6 +17,11 @@
 #include <algorithm>
 #include <string>
 
+namespace GraphRiskPreferenceFunctionIds = Ctl::GraphRiskPreferenceFunction;
+namespace MaintainStoredAnalysesIds = Ctl::MaintainStoredAnalyses;
+namespace RunAnalysisIds = Ctl::RunAnalysis;
+namespace SaveAnalysisIds = Ctl::SaveAnalysis;
+
 namespace {
 
 constexpr const char* kCommentCaption = "Analysis Comment";
@@ -72,15 +77,15 @@ zString Description(TreeDocument* document, StoredAnalysis* record)
 int ShowOnScreen(SaveAnalysisDialog& save, StoredAnalysis* record)
 {
     ProgramDialog dialog(DialogRes::SaveAnalysis);
-    EditCtrl::FromTemplate(&dialog, Ctl::SaveAnalysis::EnterANameForTheAnalysisEdit, &save.name);
-    dialog.SetItemText(Ctl::SaveAnalysis::Summary, save.summary.Text());
-    dialog.OnButton(Ctl::SaveAnalysis::Comment, [&save] { RunCommentDialog(save.comment, kCommentCaption); });
+    EditCtrl::FromTemplate(&dialog, SaveAnalysisIds::EnterANameForTheAnalysisEdit, &save.name);
+    dialog.SetItemText(SaveAnalysisIds::Summary, save.summary.Text());
+    dialog.OnButton(SaveAnalysisIds::Comment, [&save] { RunCommentDialog(save.comment, kCommentCaption); });
     // "&Template..." is offered only for analyses that draw a graph.
     if (record->templateAllowed)
-        dialog.OnButton(Ctl::SaveAnalysis::Template, [record] { ChooseGraphTemplate(*record); });
+        dialog.OnButton(SaveAnalysisIds::Template, [record] { ChooseGraphTemplate(*record); });
     else
-        dialog.ShowItem(Ctl::SaveAnalysis::Template, false);
-    dialog.SelectField(Ctl::SaveAnalysis::EnterANameForTheAnalysisEdit);
+        dialog.ShowItem(SaveAnalysisIds::Template, false);
+    dialog.SelectField(SaveAnalysisIds::EnterANameForTheAnalysisEdit);
     return dialog.Run();
 }
 
@@ -88,25 +93,26 @@ int ShowOnScreen(RunStoredAnalysisDialog& run)
 {
     using Run = RunStoredAnalysisDialog;
     ProgramDialog dialog(run.commentForm ? DialogRes::RunAnalysis2523 : DialogRes::RunAnalysis);
-    ShowNames(dialog, Ctl::RunAnalysis::AnalysesList, run.analyses);
-    MultiSelectListBox names(&dialog, Ctl::RunAnalysis::AnalysesList);
+    ShowNames(dialog, RunAnalysisIds::AnalysesList, run.analyses);
+    MultiSelectListBox names(&dialog, RunAnalysisIds::AnalysesList);
     // The selection is kept as it changes: the list is gone when the dialog has closed.
     auto selectionChanged = [&] {
         const int count = names.ReadSelection();
         run.chosen.assign(names.Selection, names.Selection + count);
         StoredAnalysis* single = count == 1 ? run.analyses.At(run.chosen[0]) : nullptr;
         if (run.commentForm) {
-            dialog.SetItemText(Ctl::RunAnalysis::Comment, single != nullptr ? single->comment.Text() : "");
+            dialog.SetItemText(RunAnalysisIds::Comment, single != nullptr ? single->comment.Text() : "");
             return;
         }
-        dialog.SetItemText(Ctl::RunAnalysis::Summary, Description(run.document, single).Text());
-        dialog.EnableItem(Ctl::RunAnalysis::Comment, single != nullptr && !single->comment.IsEmpty());
+        dialog.SetItemText(RunAnalysisIds::Summary, Description(run.document, single).Text());
+        dialog.EnableItem(RunAnalysisIds::Comment, single != nullptr && !single->comment.IsEmpty());
     };
     selectionChanged();
-    dialog.OnNotification(Ctl::RunAnalysis::AnalysesList, LBN_SELCHANGE, selectionChanged);
-    dialog.OnNotification(Ctl::RunAnalysis::AnalysesList, LBN_DBLCLK, [&dialog] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
+    dialog.OnNotification(RunAnalysisIds::AnalysesList, LBN_SELCHANGE, selectionChanged);
+    dialog.OnNotification(RunAnalysisIds::AnalysesList, LBN_DBLCLK,
+                          [&dialog] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
     if (!run.commentForm)
-        dialog.OnButton(Ctl::RunAnalysis::Comment, [&run] {
+        dialog.OnButton(RunAnalysisIds::Comment, [&run] {
             if (run.chosen.size() == 1)
                 RunNamedCommentDialog(run.analyses.At(run.chosen[0])->comment, kCommentCaption);
         });
@@ -122,39 +128,40 @@ void ShowOnScreen(StoredAnalysesDialog& maintain)
     auto refresh = [&] {
         StoredAnalysis* record = maintain.analyses.At(selected);
         const bool graph = record != nullptr && record->templateAllowed != 0;
-        dialog.SetItemText(Ctl::MaintainStoredAnalyses::Summary, Description(maintain.document, record).Text());
-        dialog.SetItemText(Ctl::MaintainStoredAnalyses::NameEdit, record != nullptr ? record->name.Text() : "");
-        for (unsigned id : {Ctl::MaintainStoredAnalyses::Rename, Ctl::MaintainStoredAnalyses::Delete, Ctl::MaintainStoredAnalyses::Comment})
+        dialog.SetItemText(MaintainStoredAnalysesIds::Summary, Description(maintain.document, record).Text());
+        dialog.SetItemText(MaintainStoredAnalysesIds::NameEdit, record != nullptr ? record->name.Text() : "");
+        for (unsigned id :
+             {MaintainStoredAnalysesIds::Rename, MaintainStoredAnalysesIds::Delete, MaintainStoredAnalysesIds::Comment})
             dialog.EnableItem(id, record != nullptr);
-        dialog.EnableItem(Ctl::MaintainStoredAnalyses::MoveUp, record != nullptr && selected > 0);
-        dialog.EnableItem(Ctl::MaintainStoredAnalyses::MoveDown, record != nullptr && selected < maintain.analyses.Count() - 1);
-        dialog.EnableItem(Ctl::MaintainStoredAnalyses::Template, graph);
+        dialog.EnableItem(MaintainStoredAnalysesIds::MoveUp, record != nullptr && selected > 0);
+        dialog.EnableItem(MaintainStoredAnalysesIds::MoveDown,
+                          record != nullptr && selected < maintain.analyses.Count() - 1);
+        dialog.EnableItem(MaintainStoredAnalysesIds::Template, graph);
         const char* templateName = "";
         if (record != nullptr && !graph)
             templateName = "(None permitted)";
         else if (record != nullptr)
             templateName = record->graphTemplate != nullptr ? record->graphTemplate->description.Text() : "(None)";
-        dialog.SetItemText(Ctl::MaintainStoredAnalyses::GraphTemplateText, templateName);
+        dialog.SetItemText(MaintainStoredAnalysesIds::GraphTemplateText, templateName);
     };
     auto refill = [&](int select) {
-        names = ShowNames(dialog, Ctl::MaintainStoredAnalyses::AnalysesList, maintain.analyses);
+        names = ShowNames(dialog, MaintainStoredAnalysesIds::AnalysesList, maintain.analyses);
         selected = select;
         SendMessageA(names, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
         refresh();
     };
     refill(0);
-    dialog.OnNotification(Ctl::MaintainStoredAnalyses::AnalysesList, LBN_SELCHANGE, [&] {
+    dialog.OnNotification(MaintainStoredAnalysesIds::AnalysesList, LBN_SELCHANGE, [&] {
         selected = static_cast<int>(SendMessageA(names, LB_GETCURSEL, 0, 0));
         refresh();
     });
-    dialog.OnButton(Ctl::MaintainStoredAnalyses::MoveUp, [&] { refill(maintain.Move(selected, -1)); });
-    dialog.OnButton(Ctl::MaintainStoredAnalyses::MoveDown, [&] { refill(maintain.Move(selected, 1)); });
-    dialog.OnButton(Ctl::MaintainStoredAnalyses::Delete, [&] { refill(maintain.Delete(selected)); });
-    dialog.OnButton(Ctl::MaintainStoredAnalyses::Rename, [&] {
-        refill(maintain.Rename(selected, dialog.ItemText(Ctl::MaintainStoredAnalyses::NameEdit)));
-    });
-    dialog.OnButton(Ctl::MaintainStoredAnalyses::Comment, [&] { maintain.EditComment(selected); });
-    dialog.OnButton(Ctl::MaintainStoredAnalyses::Template, [&] {
+    dialog.OnButton(MaintainStoredAnalysesIds::MoveUp, [&] { refill(maintain.Move(selected, -1)); });
+    dialog.OnButton(MaintainStoredAnalysesIds::MoveDown, [&] { refill(maintain.Move(selected, 1)); });
+    dialog.OnButton(MaintainStoredAnalysesIds::Delete, [&] { refill(maintain.Delete(selected)); });
+    dialog.OnButton(MaintainStoredAnalysesIds::Rename,
+                    [&] { refill(maintain.Rename(selected, dialog.ItemText(MaintainStoredAnalysesIds::NameEdit))); });
+    dialog.OnButton(MaintainStoredAnalysesIds::Comment, [&] { maintain.EditComment(selected); });
+    dialog.OnButton(MaintainStoredAnalysesIds::Template, [&] {
         if (StoredAnalysis* record = maintain.analyses.At(selected); record != nullptr && record->templateAllowed) {
             ChooseGraphTemplate(*record);
             refresh();
@@ -274,8 +281,10 @@ bool RiskPrefGraphDialog::Run()
         accepted = Present() == IDOK;
         return accepted;
     }
-    int checked = Ctl::GraphRiskPreferenceFunction::ConstantRiskAversion;
-    accepted = ProgramDialog::RunRadioChoice(DialogRes::GraphRiskPreferenceFunction, Ctl::GraphRiskPreferenceFunction::ConstantRiskAversion, Ctl::GraphRiskPreferenceFunction::NonConstantRiskAversion, checked) == IDOK;
-    constant = checked == Ctl::GraphRiskPreferenceFunction::ConstantRiskAversion;
+    int checked = GraphRiskPreferenceFunctionIds::ConstantRiskAversion;
+    accepted = ProgramDialog::RunRadioChoice(DialogRes::GraphRiskPreferenceFunction,
+                                             GraphRiskPreferenceFunctionIds::ConstantRiskAversion,
+                                             GraphRiskPreferenceFunctionIds::NonConstantRiskAversion, checked) == IDOK;
+    constant = checked == GraphRiskPreferenceFunctionIds::ConstantRiskAversion;
     return accepted;
 }

@@ -7,8 +7,8 @@ namespace {
 // The dialog on the screen: Rename and Overwrite end it with their choice, Cancel ignores the new table.
 TableConflictDialog::Choice ShowOnScreen(TableConflictDialog& conflict)
 {
-    ProgramDialog dialog(3400);
-    if (WindowCL* name = dialog.FindChild(3401))
+    ProgramDialog dialog(DialogRes::TableNameConflict);
+    if (WindowCL* name = dialog.FindChild(Ctl::TableNameConflict::TheTableNameText))
         name->SetText(conflict.TableName());
     TableConflictDialog::Choice choice = TableConflictDialog::Ignore;
     for (TableConflictDialog::Choice button : {TableConflictDialog::Rename, TableConflictDialog::Overwrite}) {

@@ -3,12 +3,17 @@
 // table" is Cancel; "&Rename the new table..." (3402) and "&Overwrite the old table" (3403) end with OK.
 
 #include "foundation/zString.h"
+#include "CommandIds.h"
 
 #include <functional>
 
 class TableConflictDialog {
 public:
-    enum Choice : int { Ignore = 0, Rename = 3402, Overwrite = 3403 };
+    enum Choice : int {
+        Ignore = 0,
+        Rename = Ctl::TableNameConflict::RenameTheNewTable,
+        Overwrite = Ctl::TableNameConflict::OverwriteTheOldTable
+    };
 
     explicit TableConflictDialog(const char* tableName) : tableName(tableName) {}
 

@@ -9,21 +9,21 @@
 
 #include <utility>
 
+namespace Ids = Ctl::AddTableEntry;
+
 namespace {
 // The dialog on the screen: two number fields without bounds; "&More" keeps the pair and starts another.
 int ShowOnScreen(TableEntryDialog& entry)
 {
     ProgramDialog dialog(DialogRes::AddTableEntry);
     dialog.SetText(entry.Caption());
-    auto* index = RealEdit::FromTemplate(&dialog, Ctl::AddTableEntry::IndexEdit, new RealRangeValidator(0, 0, 0), 0,
-                                         &entry.index);
-    auto* value = RealEdit::FromTemplate(&dialog, Ctl::AddTableEntry::ValueEdit, new RealRangeValidator(0, 0, 0), 0,
-                                         &entry.value);
+    auto* index = RealEdit::FromTemplate(&dialog, Ids::IndexEdit, new RealRangeValidator(0, 0, 0), 0, &entry.index);
+    auto* value = RealEdit::FromTemplate(&dialog, Ids::ValueEdit, new RealRangeValidator(0, 0, 0), 0, &entry.value);
     if (!entry.MoreShown()) {
-        if (WindowCL* more = dialog.FindChild(Ctl::AddTableEntry::More))
+        if (WindowCL* more = dialog.FindChild(Ids::More))
             more->ShowWindow(SW_HIDE);
     } else {
-        dialog.OnButton(Ctl::AddTableEntry::More, [&] {
+        dialog.OnButton(Ids::More, [&] {
             if (!index->Validate() || !value->Validate())
                 return;
             index->Store();
@@ -31,7 +31,7 @@ int ShowOnScreen(TableEntryDialog& entry)
             entry.OnMore();
             index->Load();
             value->Load();
-            dialog.SelectField(Ctl::AddTableEntry::IndexEdit);
+            dialog.SelectField(Ids::IndexEdit);
         });
     }
     return dialog.Run();
@@ -62,7 +62,7 @@ void TableEntryDialog::OnMore()
     pairs.push_back({0.0, 0.0});
     index = 0.0;
     value = 0.0;
-    focusedField = Ctl::AddTableEntry::IndexEdit;
+    focusedField = Ids::IndexEdit;
 }
 
 void TableEntryDialog::OnOk()

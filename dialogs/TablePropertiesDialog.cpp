@@ -14,19 +14,20 @@
 
 #include <windows.h>
 
+namespace Ids = Ctl::PropertiesNewTable;
+
 namespace {
 // The dialog on the screen; OK applies the dialog's rule and stays open on the field that fails it.
 int ShowOnScreen(TablePropertiesDialog& properties)
 {
     ProgramDialog dialog(DialogRes::PropertiesNewTable);
     dialog.SetText(properties.Caption());
-    EditCtrl::FromTemplate(&dialog, Ctl::PropertiesNewTable::NameEdit, &properties.name, CtrlWindowCL::MayBeEmpty);
-    EditCtrl::FromTemplate(&dialog, Ctl::PropertiesNewTable::FileEdit, &properties.file, CtrlWindowCL::MayBeEmpty);
-    new RadioGroup(&dialog, Ctl::PropertiesNewTable::Truncation, Ctl::PropertiesNewTable::IndexSpecific,
-                   &properties.methodButton, 0);
-    CheckBoxCtrl::FromTemplate(&dialog, Ctl::PropertiesNewTable::IndexOffEdgeIsError, &properties.offEdgeIsError);
+    EditCtrl::FromTemplate(&dialog, Ids::NameEdit, &properties.name, CtrlWindowCL::MayBeEmpty);
+    EditCtrl::FromTemplate(&dialog, Ids::FileEdit, &properties.file, CtrlWindowCL::MayBeEmpty);
+    new RadioGroup(&dialog, Ids::Truncation, Ids::IndexSpecific, &properties.methodButton, 0);
+    CheckBoxCtrl::FromTemplate(&dialog, Ids::IndexOffEdgeIsError, &properties.offEdgeIsError);
     // The comment dialog is not part of the program yet.
-    dialog.EnableItem(Ctl::PropertiesNewTable::Comment, false);
+    dialog.EnableItem(Ids::Comment, false);
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())
             return;
@@ -35,7 +36,7 @@ int ShowOnScreen(TablePropertiesDialog& properties)
         else
             dialog.SelectField(static_cast<unsigned>(properties.FocusedField()));
     });
-    dialog.SelectField(Ctl::PropertiesNewTable::NameEdit);
+    dialog.SelectField(Ids::NameEdit);
     return dialog.Run();
 }
 
@@ -49,12 +50,8 @@ TablePropertiesDialog::Presenter TablePropertiesDialog::SetPresenter(Presenter p
 
 TablePropertiesDialog::TablePropertiesDialog(const LookupTable* table, const char* name, const char* file,
                                              const char* comment, int32_t method, bool offEdgeIsError)
-    : name(name),
-      file(file),
-      comment(comment),
-      methodButton((method < 1 || method > 3 ? 2 : method) + Ctl::PropertiesNewTable::FileEdit),
-      offEdgeIsError(offEdgeIsError ? 1 : 0),
-      table(table)
+    : name(name), file(file), comment(comment), methodButton((method < 1 || method > 3 ? 2 : method) + Ids::FileEdit),
+      offEdgeIsError(offEdgeIsError ? 1 : 0), table(table)
 {
     if (table) {
         caption = "Properties: ";
@@ -83,7 +80,7 @@ bool TablePropertiesDialog::OnOk()
     upper.MakeUpper();
     const bool ownName = table && upper == table->Key();
     if (!ownName && !CheckVariableName(name, true, false)) {
-        focusedField = Ctl::PropertiesNewTable::NameEdit;
+        focusedField = Ids::NameEdit;
         return false;
     }
     if (!IsLegalFileName(file.Text())) {
@@ -91,7 +88,7 @@ bool TablePropertiesDialog::OnOk()
         message += file;
         message += "\" is not a legal filename.";
         ShowErrorBox(nullptr, message.Text(), -1);
-        focusedField = Ctl::PropertiesNewTable::FileEdit;
+        focusedField = Ids::FileEdit;
         return false;
     }
     if (FileUsedByOtherTable(table, file.Text())) {
@@ -99,7 +96,7 @@ bool TablePropertiesDialog::OnOk()
         message += file;
         message += "\" is being used for another table.";
         ShowErrorBox(nullptr, message.Text(), -1);
-        focusedField = Ctl::PropertiesNewTable::FileEdit;
+        focusedField = Ids::FileEdit;
         return false;
     }
     return true;

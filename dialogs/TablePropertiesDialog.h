@@ -35,7 +35,10 @@ public:
     int32_t methodButton;
     int32_t offEdgeIsError;
 
-    int32_t Method() const { return methodButton - Ctl::PropertiesNewTable::FileEdit; }
+    int32_t Method() const
+    {
+        return methodButton - Ctl::PropertiesNewTable::FileEdit;
+    }
 
     // The person's side: given the open dialog, returns IDOK or IDCANCEL. Without a presenter the dialog
     // runs on the screen (Cancel when there is no application to run it).

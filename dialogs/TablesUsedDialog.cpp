@@ -66,7 +66,9 @@ void TablesUsedDialog::Run()
         return;
     }
     ProgramDialog dialog(DialogRes::TablesUsed);
-    for (const auto& [id, names] : {std::pair<unsigned, const NameList*>{Ctl::TablesUsed::TheFollowingTablesAreUsedInTheTreeList, &found}, {Ctl::TablesUsed::TheseTablesWereReferencedButNotFoundOnThisComputerList, &missing}})
+    for (const auto& [id, names] :
+         {std::pair<unsigned, const NameList*>{Ctl::TablesUsed::TheFollowingTablesAreUsedInTheTreeList, &found},
+          {Ctl::TablesUsed::TheseTablesWereReferencedButNotFoundOnThisComputerList, &missing}})
         if (ListBoxCtrl* list = ListBoxCtrl::FromTemplate(&dialog, id))
             for (int i = 0; i < names->Count(); ++i)
                 list->AddString(*names->At(i));

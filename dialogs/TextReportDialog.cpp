@@ -25,12 +25,14 @@
 #include <memory>
 #include <vector>
 
+namespace Ids = Ctl::TextReport;
+
 namespace {
 
 const char* const kTextFilter[] = {"Text Files (*.txt)", "*.txt", nullptr};
 
 // The notes list box's tab stops in dialog units.
-const int kNoteTabStops[] = {70, 115, 160, 205, 250, 295, 340, 385};
+const int kNoteTabStops[] = {70, 115, 160, 205, 250, 295, 340, 385};  // not a resource id: tab stops
 
 RECT ChildRect(DialogFrameCL& dialog, unsigned id)
 {
@@ -55,7 +57,7 @@ void MakeExportButton(DialogFrameCL& dialog)
     auto menu = std::make_unique<Menu>();
     menu->AppendItem(TextReportDialog::kClipboardItem, "To Clipboard");
     menu->AppendItem(TextReportDialog::kFileItem, "To File...");
-    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, Ctl::TextReport::ExportText);
+    MenuButton* button = MakeOwningMenuButton(std::move(menu), &dialog, Ids::ExportText);
     if (!button)
         return;
     button->Reset();
@@ -77,9 +79,9 @@ std::vector<const zString*> ListedLines(const TextReport& report)
 
 void FillNotes(DialogFrameCL& dialog, const std::vector<const zString*>& lines)
 {
-    if (!dialog.FindChild(Ctl::TextReport::NotesList))
+    if (!dialog.FindChild(Ids::NotesList))
         return;
-    ListBoxCtrl* notes = ListBoxCtrl::FromTemplate(&dialog, Ctl::TextReport::NotesList);
+    ListBoxCtrl* notes = ListBoxCtrl::FromTemplate(&dialog, Ids::NotesList);
     for (const zString* line : lines)
         notes->AddString(*line);
     SetFont(notes->Handle());
@@ -177,16 +179,16 @@ void TextReportDialog::Run()
     const int headerLines = report.HeaderLines().Count();
     for (int i = 0; i <= kHeaderLinesShown; ++i) {
         const zString* line = i == 0 ? &report.Title() : i <= headerLines ? report.HeaderLines().At(i - 1) : nullptr;
-        if (WindowCL* text = dialog.FindChild(Ctl::TextReport::TitleText + i))
+        if (WindowCL* text = dialog.FindChild(Ids::TitleText + i))
             text->SetText(line ? line->Text() : "");
     }
     MakeExportButton(dialog);
     const std::vector<const zString*> listed = ListedLines(report);
-    RECT area = ChildRect(dialog, Ctl::TextReport::ListArea);
+    RECT area = ChildRect(dialog, Ids::ListArea);
     if (listed.empty())
-        area.bottom = ChildRect(dialog, Ctl::TextReport::NotesList).bottom;
+        area.bottom = ChildRect(dialog, Ids::NotesList).bottom;
     report.CountColumns(true);
-    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ctl::TextReport::ListArea, area, report);
+    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ids::ListArea, area, report);
     FillNotes(dialog, listed);
     const HWND owner = dialog.Handle();
     dialog.OnButton(kClipboardItem, [&] { PutTextReportOnClipboard(report, owner, false); });

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace Ids = Ctl::ThresholdAnalysisResults;
+
 void ThresholdResultsDialog::Run()
 {
     ProgramDialog dialog(DialogRes::ThresholdAnalysisResults);
@@ -15,34 +17,34 @@ void ThresholdResultsDialog::Run()
     auto show = [&] {
         zString text;
         results.IntervalText(shown, true, text);
-        if (WindowCL* interval = dialog.FindChild(Ctl::ThresholdAnalysisResults::IntervalText))
+        if (WindowCL* interval = dialog.FindChild(Ids::IntervalText))
             interval->SetText(text);
         results.ThresholdText(shown, text);
-        if (WindowCL* value = dialog.FindChild(Ctl::ThresholdAnalysisResults::ValueText))
+        if (WindowCL* value = dialog.FindChild(Ids::ValueText))
             value->SetText(text);
-        dialog.EnableItem(Ctl::ThresholdAnalysisResults::Prev, shown > 0);
-        dialog.EnableItem(Ctl::ThresholdAnalysisResults::Next, shown < results.Count());
+        dialog.EnableItem(Ids::Prev, shown > 0);
+        dialog.EnableItem(Ids::Next, shown < results.Count());
     };
-    if (WindowCL* count = dialog.FindChild(Ctl::ThresholdAnalysisResults::ThresholdValuesFoundText))
+    if (WindowCL* count = dialog.FindChild(Ids::ThresholdValuesFoundText))
         count->SetText(zString(std::to_string(results.Count()).c_str()));
     show();
-    dialog.OnButton(Ctl::ThresholdAnalysisResults::Prev, [&] {
+    dialog.OnButton(Ids::Prev, [&] {
         if (shown > 0)
             --shown;
         show();
     });
-    dialog.OnButton(Ctl::ThresholdAnalysisResults::Next, [&] {
+    dialog.OnButton(Ids::Next, [&] {
         if (shown < results.Count())
             ++shown;
         show();
     });
-    dialog.OnButton(Ctl::ThresholdAnalysisResults::ToClipboard, [&] {
+    dialog.OnButton(Ids::ToClipboard, [&] {
         zString report;
         results.ReportText(report);
         Clipboard clipboard(&dialog);
         clipboard.Empty();
         clipboard.PutText(report.Text());
-        dialog.EnableItem(Ctl::ThresholdAnalysisResults::ToClipboard, false);
+        dialog.EnableItem(Ids::ToClipboard, false);
     });
     dialog.Run();
 }

@@ -14,8 +14,11 @@
 #include "model/DocumentVariableOps.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+#include "CommandIds.h"
 
 #include <windows.h>
+
+namespace Ids = Ctl::TornadoDiagram;
 
 namespace {
 
@@ -35,26 +38,29 @@ LRESULT FindLine(HWND list, const zString& text)
     return SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.Text()));
 }
 
+// The table entry dialog, its index field taking the low value and its value field the high.
+namespace Entry = Ctl::AddTableEntry;
+
 class VariableRangeDialog : public AppDialog {
 public:
     VariableRangeDialog(const zString& name, FormattedValue& low, FormattedValue& high)
-        : AppDialog(2500), low(low), high(high), lowValue(low.value), highValue(high.value)
+        : AppDialog(DialogRes::AddTableEntry), low(low), high(high), lowValue(low.value), highValue(high.value)
     {
         zString caption("Range for Variable: ");
         caption += name;
         SetText(caption);
-        if (WindowCL* label = FindChild(2501))
+        if (WindowCL* label = FindChild(Entry::IndexText))
             label->SetText("&Low:");
-        if (WindowCL* label = FindChild(2502))
+        if (WindowCL* label = FindChild(Entry::ValueText))
             label->SetText("H&igh:");
-        if (WindowCL* more = FindChild(2508))
+        if (WindowCL* more = FindChild(Entry::More))
             ::ShowWindow(more->Handle(), SW_HIDE);
-        AddRealFieldUnbounded(2503, &lowValue);
-        AddRealFieldUnbounded(2504, &highValue);
+        AddRealFieldUnbounded(Entry::IndexEdit, &lowValue);
+        AddRealFieldUnbounded(Entry::ValueEdit, &highValue);
         if (!low.text.IsEmpty())
-            SetItemText(2503, low.text.Text());
+            SetItemText(Entry::IndexEdit, low.text.Text());
         if (!high.text.IsEmpty())
-            SetItemText(2504, high.text.Text());
+            SetItemText(Entry::ValueEdit, high.text.Text());
         RunModal();
     }
 
@@ -63,11 +69,11 @@ private:
     {
         if (!(lowValue < highValue)) {
             ShowErrorBox(nullptr, "The high value must be greater than the low value.", -1);
-            SetFocus(Control(2504));
+            SetFocus(Control(Entry::ValueEdit));
             return 0;
         }
-        low = FormattedValue{ItemText(2503), lowValue};
-        high = FormattedValue{ItemText(2504), highValue};
+        low = FormattedValue{ItemText(Entry::IndexEdit), lowValue};
+        high = FormattedValue{ItemText(Entry::ValueEdit), highValue};
         return 1;
     }
 
@@ -97,21 +103,22 @@ int TornadoDialog::Run()
         ShowErrorBox(nullptr, "No available variable-definitions were found.", -1);
         return result;
     }
-    for (unsigned id : {Ctl::TornadoDiagram::VariablesToAnalyzeList, Ctl::TornadoDiagram::AnalyzeList, Ctl::TornadoDiagram::Add, Ctl::TornadoDiagram::Remove, Ctl::TornadoDiagram::Range})
+    for (unsigned id : {Ids::VariablesToAnalyzeList, Ids::AnalyzeList, Ids::Add, Ids::Remove, Ids::Range})
         AddHandlerDescriptor(
             std::make_unique<HandlerDescriptor>(id, AsEventHandler(&TornadoDialog::OnControl), this, WM_COMMAND));
-    const HWND available = Control(Ctl::TornadoDiagram::VariablesToAnalyzeList);
+    const HWND available = Control(Ids::VariablesToAnalyzeList);
     for (int i = 0; i < names.Count(); ++i)
         SendMessageA(available, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names.At(i)->Text()));
     SendMessageA(available, LB_SETCURSEL, 0, 0);
     intervals = rememberedIntervals;
-    AddIntegerField(Ctl::TornadoDiagram::IntervalsEdit, &intervals, 1, 10);
+    AddIntegerField(Ids::IntervalsEdit, &intervals, 1, 10);
     TreeNode* node = request.node;
     const bool offered = node->IsDecision() && node->parent != nullptr && node->parent->IsDecision();
-    for (unsigned id : {Ctl::TornadoDiagram::DrawOneSensitivityLineForText, Ctl::TornadoDiagram::EachBranchOfThisDecisionNode, Ctl::TornadoDiagram::ThisNodeOnlyAsABranchOfItsParent})
+    for (unsigned id :
+         {Ids::DrawOneSensitivityLineForText, Ids::EachBranchOfThisDecisionNode, Ids::ThisNodeOnlyAsABranchOfItsParent})
         ShowItem(id, offered);
-    CheckItem(node->IsDecision() ? Ctl::TornadoDiagram::EachBranchOfThisDecisionNode : Ctl::TornadoDiagram::ThisNodeOnlyAsABranchOfItsParent, true);
-    CheckItem(Ctl::TornadoDiagram::CheckCoherence, request.checking != 0);
+    CheckItem(node->IsDecision() ? Ids::EachBranchOfThisDecisionNode : Ids::ThisNodeOnlyAsABranchOfItsParent, true);
+    CheckItem(Ids::CheckCoherence, request.checking != 0);
     RefreshInformation();
     RunModal();
     if (!Result())
@@ -127,8 +134,8 @@ int TornadoDialog::Run()
 int TornadoDialog::OkResult()
 {
     request.intervals = intervals;
-    request.checking = IsItemChecked(Ctl::TornadoDiagram::CheckCoherence) ? 1 : 0;
-    request.thisNodeOnly = IsItemChecked(Ctl::TornadoDiagram::ThisNodeOnlyAsABranchOfItsParent) ? 1 : 0;
+    request.checking = IsItemChecked(Ids::CheckCoherence) ? 1 : 0;
+    request.thisNodeOnly = IsItemChecked(Ids::ThisNodeOnlyAsABranchOfItsParent) ? 1 : 0;
     return 1;
 }
 
@@ -155,22 +162,22 @@ long TornadoDialog::OnControl(WindowEvent* event)
 {
     const unsigned id = event->CommandId();
     const unsigned code = event->NotifyCode();
-    const bool full = SendMessageA(Control(Ctl::TornadoDiagram::AnalyzeList), LB_GETCOUNT, 0, 0) >= kMaximumBars;
-    if (id == Ctl::TornadoDiagram::Add || (id == Ctl::TornadoDiagram::VariablesToAnalyzeList && code == LBN_DBLCLK && !full))
+    const bool full = SendMessageA(Control(Ids::AnalyzeList), LB_GETCOUNT, 0, 0) >= kMaximumBars;
+    if (id == Ids::Add || (id == Ids::VariablesToAnalyzeList && code == LBN_DBLCLK && !full))
         Add();
-    else if (id == Ctl::TornadoDiagram::Remove)
+    else if (id == Ids::Remove)
         Remove();
-    else if (id == Ctl::TornadoDiagram::Range || (id == Ctl::TornadoDiagram::AnalyzeList && code == LBN_DBLCLK))
+    else if (id == Ids::Range || (id == Ids::AnalyzeList && code == LBN_DBLCLK))
         EditRange();
     else if (code == LBN_SELCHANGE)
         RefreshInformation();
-    return id == Ctl::TornadoDiagram::VariablesToAnalyzeList || id == Ctl::TornadoDiagram::AnalyzeList ? 0 : 1;
+    return id == Ids::VariablesToAnalyzeList || id == Ids::AnalyzeList ? 0 : 1;
 }
 
 void TornadoDialog::Add()
 {
-    const HWND available = Control(Ctl::TornadoDiagram::VariablesToAnalyzeList);
-    const HWND analyze = Control(Ctl::TornadoDiagram::AnalyzeList);
+    const HWND available = Control(Ids::VariablesToAnalyzeList);
+    const HWND analyze = Control(Ids::AnalyzeList);
     const LRESULT position = SendMessageA(available, LB_GETCURSEL, 0, 0);
     const zString name = ListText(available, position);
     DocVariable* variable = request.document->FindVariable(name.Text(), false);
@@ -225,8 +232,8 @@ void TornadoDialog::Add()
 
 void TornadoDialog::Remove()
 {
-    const HWND available = Control(Ctl::TornadoDiagram::VariablesToAnalyzeList);
-    const HWND analyze = Control(Ctl::TornadoDiagram::AnalyzeList);
+    const HWND available = Control(Ids::VariablesToAnalyzeList);
+    const HWND analyze = Control(Ids::AnalyzeList);
     const LRESULT selected = SendMessageA(analyze, LB_GETCURSEL, 0, 0);
     const zString line = ListText(analyze, selected);
     const int b = BarOfLine(line);
@@ -245,7 +252,7 @@ void TornadoDialog::Remove()
 
 void TornadoDialog::EditRange()
 {
-    const int b = BarOfLine(SelectedText(Ctl::TornadoDiagram::AnalyzeList));
+    const int b = BarOfLine(SelectedText(Ids::AnalyzeList));
     if (b < 0 || chosen.At(b)->ranges.Count() != 1)
         return;
     VariableRange* range = chosen.At(b)->ranges.RangeAt(0);
@@ -257,13 +264,13 @@ void TornadoDialog::EditRange()
 
 void TornadoDialog::RefreshInformation()
 {
-    const int b = BarOfLine(SelectedText(Ctl::TornadoDiagram::AnalyzeList));
+    const int b = BarOfLine(SelectedText(Ids::AnalyzeList));
     const bool single = b >= 0 && chosen.At(b)->ranges.Count() == 1;
     const VariableRange* range = single ? chosen.At(b)->ranges.RangeAt(0) : nullptr;
-    SetItemText(Ctl::TornadoDiagram::LowText, range != nullptr ? range->low.text.Text() : "");
-    SetItemText(Ctl::TornadoDiagram::HighText, range != nullptr ? range->high.text.Text() : "");
-    EnableItem(Ctl::TornadoDiagram::Range, single);
-    const zString name = SelectedText(Ctl::TornadoDiagram::VariablesToAnalyzeList);
+    SetItemText(Ids::LowText, range != nullptr ? range->low.text.Text() : "");
+    SetItemText(Ids::HighText, range != nullptr ? range->high.text.Text() : "");
+    EnableItem(Ids::Range, single);
+    const zString name = SelectedText(Ids::VariablesToAnalyzeList);
     zString description;
     zString correlations;
     if (const DocVariable* variable = request.document->FindVariable(name.Text(), false)) {
@@ -275,8 +282,8 @@ void TornadoDialog::RefreshInformation()
             correlations += variable->correlations->At(i)->name;
         }
     }
-    SetItemText(Ctl::TornadoDiagram::VariablesToAnalyzeText, description.Text());
-    SetItemText(Ctl::TornadoDiagram::CorrelationsText, correlations.Text());
+    SetItemText(Ids::VariablesToAnalyzeText, description.Text());
+    SetItemText(Ids::CorrelationsText, correlations.Text());
 }
 
 void InstallTornadoSetupDialog()

@@ -14,7 +14,7 @@ class TornadoDialog : public AppDialog {
 public:
     static constexpr int kMaximumBars = 20;
 
-    explicit TornadoDialog(TornadoSetupRequest& request) : AppDialog(DialogRes::TornadoDiagram), request(request) {}
+    explicit TornadoDialog(TornadoSetupRequest& request) : AppDialog(DialogRes::TornadoDiagram), request(request) { }
     // Fills and runs the dialog (nothing without a usable variable: its message instead). On OK the chosen
     // bars pass to the request's list and the intervals, checking flag and line choice are written there;
     // nonzero (and in result) then.

@@ -5,6 +5,9 @@
 #include "model/DocVariable.h"
 #include "model/TreeDocument.h"
 
+namespace Correlations3970Ids = Ctl::Correlations3970;
+namespace NewCorrelationIds = Ctl::NewCorrelation;
+
 namespace {
 
 // The description shown for a variable: its short description, else its comment.
@@ -26,25 +29,27 @@ zString ListLine(HWND list, int line)
 
 } // namespace
 
-NewCorrelationDialog::NewCorrelationDialog(const char* firstName, const DocVariable& second) : AppDialog(DialogRes::NewCorrelation)
+NewCorrelationDialog::NewCorrelationDialog(const char* firstName, const DocVariable& second)
+    : AppDialog(DialogRes::NewCorrelation)
 {
-    SetItemText(Ctl::NewCorrelation::Variable1Text, firstName);
-    SetItemText(Ctl::NewCorrelation::Variable2Text, second.name.Text());
-    CheckItem(Ctl::NewCorrelation::Positive, true);
+    SetItemText(NewCorrelationIds::Variable1Text, firstName);
+    SetItemText(NewCorrelationIds::Variable2Text, second.name.Text());
+    CheckItem(NewCorrelationIds::Positive, true);
     if (second.correlations != nullptr && second.correlations->Count() > 0) {
         zString text("&Duplicate correlations from \"$1\"");
         SubstituteArgs(text, second.name.Text());
-        SetItemText(Ctl::NewCorrelation::DuplicateCorrelationsFrom1, text.Text());
-        CheckItem(Ctl::NewCorrelation::DuplicateCorrelationsFrom1, true);
+        SetItemText(NewCorrelationIds::DuplicateCorrelationsFrom1, text.Text());
+        CheckItem(NewCorrelationIds::DuplicateCorrelationsFrom1, true);
     } else {
-        ::ShowWindow(Control(Ctl::NewCorrelation::DuplicateCorrelationsFrom1), SW_HIDE);
+        ::ShowWindow(Control(NewCorrelationIds::DuplicateCorrelationsFrom1), SW_HIDE);
     }
 }
 
 int NewCorrelationDialog::OkResult()
 {
-    sign = IsItemChecked(Ctl::NewCorrelation::Negative) ? 1 : 0;
-    duplicate = IsWindowVisible(Control(Ctl::NewCorrelation::DuplicateCorrelationsFrom1)) && IsItemChecked(Ctl::NewCorrelation::DuplicateCorrelationsFrom1);
+    sign = IsItemChecked(NewCorrelationIds::Negative) ? 1 : 0;
+    duplicate = IsWindowVisible(Control(NewCorrelationIds::DuplicateCorrelationsFrom1)) &&
+        IsItemChecked(NewCorrelationIds::DuplicateCorrelationsFrom1);
     return 1;
 }
 
@@ -56,10 +61,11 @@ VariableCorrelationsDialog::VariableCorrelationsDialog(TreeDocument& document, c
     working.Copy(list, true);
     zString forText("For variable \"$1\"");
     SubstituteArgs(forText, ownName.Text());
-    SetItemText(Ctl::Correlations3970::ForText, forText.Text());
-    SetItemText(Ctl::Correlations3970::OwnDescription, DescriptionOf(variable).Text());
+    SetItemText(Correlations3970Ids::ForText, forText.Text());
+    SetItemText(Correlations3970Ids::OwnDescription, DescriptionOf(variable).Text());
     const int tabStop = 95;
-    SendMessageA(Control(Ctl::Correlations3970::CorrelationsList3975), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+    SendMessageA(Control(Correlations3970Ids::CorrelationsList3975), LB_SETTABSTOPS, 1,
+                 reinterpret_cast<LPARAM>(&tabStop));
     Fill(-1);
 }
 
@@ -71,8 +77,8 @@ bool VariableCorrelationsDialog::Excluded(const zString& upperName) const
 // Both lists again from the document and the working entries; the given correlation line is selected.
 void VariableCorrelationsDialog::Fill(int selectedCorrelation)
 {
-    const HWND variables = Control(Ctl::Correlations3970::CorrelationsList);
-    const HWND correlations = Control(Ctl::Correlations3970::CorrelationsList3975);
+    const HWND variables = Control(Correlations3970Ids::CorrelationsList);
+    const HWND correlations = Control(Correlations3970Ids::CorrelationsList3975);
     SendMessageA(variables, LB_RESETCONTENT, 0, 0);
     SendMessageA(correlations, LB_RESETCONTENT, 0, 0);
     for (int i = 0; i < document.Variables.Count(); ++i) {
@@ -92,21 +98,21 @@ void VariableCorrelationsDialog::Fill(int selectedCorrelation)
         lineEntries.push_back(i);
     }
     SendMessageA(correlations, LB_SETCURSEL, selectedCorrelation, 0);
-    EnableItem(Ctl::Correlations3970::AddButton, SendMessageA(variables, LB_GETCOUNT, 0, 0) > 0);
-    EnableItem(Ctl::Correlations3970::RemoveButton, !lineEntries.empty());
-    SetItemText(Ctl::Correlations3970::CorrelationsText, "");
+    EnableItem(Correlations3970Ids::AddButton, SendMessageA(variables, LB_GETCOUNT, 0, 0) > 0);
+    EnableItem(Correlations3970Ids::RemoveButton, !lineEntries.empty());
+    SetItemText(Correlations3970Ids::CorrelationsText, "");
 }
 
 void VariableCorrelationsDialog::ShowPartnerDescription()
 {
-    const HWND variables = Control(Ctl::Correlations3970::CorrelationsList);
+    const HWND variables = Control(Correlations3970Ids::CorrelationsList);
     const zString name = ListLine(variables, static_cast<int>(SendMessageA(variables, LB_GETCURSEL, 0, 0)));
-    SetItemText(Ctl::Correlations3970::CorrelationsText, DescriptionOf(document.FindVariable(name.Text(), false)).Text());
+    SetItemText(Correlations3970Ids::CorrelationsText, DescriptionOf(document.FindVariable(name.Text(), false)).Text());
 }
 
 void VariableCorrelationsDialog::AddCorrelation()
 {
-    const HWND variables = Control(Ctl::Correlations3970::CorrelationsList);
+    const HWND variables = Control(Correlations3970Ids::CorrelationsList);
     const zString name = ListLine(variables, static_cast<int>(SendMessageA(variables, LB_GETCURSEL, 0, 0)));
     const DocVariable* partner = name.IsEmpty() ? nullptr : document.FindVariable(name.Text(), false);
     if (partner == nullptr)
@@ -136,31 +142,32 @@ void VariableCorrelationsDialog::AddCorrelation()
     Fill(0);
     for (size_t line = 0; line < lineEntries.size(); ++line)
         if (working.At(lineEntries[line]) == entry)
-            SendMessageA(Control(Ctl::Correlations3970::CorrelationsList3975), LB_SETCURSEL, line, 0);
-    SetFocus(Control(Ctl::Correlations3970::CorrelationsList3975));
+            SendMessageA(Control(Correlations3970Ids::CorrelationsList3975), LB_SETCURSEL, line, 0);
+    SetFocus(Control(Correlations3970Ids::CorrelationsList3975));
 }
 
 void VariableCorrelationsDialog::RemoveCorrelation()
 {
-    const int line = static_cast<int>(SendMessageA(Control(Ctl::Correlations3970::CorrelationsList3975), LB_GETCURSEL, 0, 0));
+    const int line =
+        static_cast<int>(SendMessageA(Control(Correlations3970Ids::CorrelationsList3975), LB_GETCURSEL, 0, 0));
     if (line < 0 || line >= static_cast<int>(lineEntries.size()))
         return;
     working.DeleteAt(lineEntries[line]);
     changed = true;
     Fill(line - 1);
-    SetFocus(Control(Ctl::Correlations3970::CorrelationsList3975));
+    SetFocus(Control(Correlations3970Ids::CorrelationsList3975));
 }
 
 long VariableCorrelationsDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     switch (id) {
-    case Ctl::Correlations3970::AddButton:
+    case Correlations3970Ids::AddButton:
         AddCorrelation();
         return 1;
-    case Ctl::Correlations3970::RemoveButton:
+    case Correlations3970Ids::RemoveButton:
         RemoveCorrelation();
         return 1;
-    case Ctl::Correlations3970::CorrelationsList:
+    case Correlations3970Ids::CorrelationsList:
         if (code == LBN_SELCHANGE)
             ShowPartnerDescription();
         return 0;

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <utility>
 
+namespace Ids = Ctl::VariableProperties;
+
 namespace {
 
 struct BindingSearch {
@@ -64,9 +66,9 @@ VariablePropertiesDialog::VariablePropertiesDialog(TreeWindow& window, DocVariab
     name = variable.name;
     BindFields();
     SetText(("Properties: " + std::string(name.Text())).c_str());
-    ::ShowWindow(Control(Ctl::VariableProperties::More), SW_HIDE);
-    SendMessageA(Control(Ctl::VariableProperties::NameEdit), EM_SETSEL, 0, 1000);
-    SetFocus(Control(Ctl::VariableProperties::NameEdit));
+    ::ShowWindow(Control(Ids::More), SW_HIDE);
+    SendMessageA(Control(Ids::NameEdit), EM_SETSEL, 0, 1000);
+    SetFocus(Control(Ids::NameEdit));
 }
 
 VariablePropertiesDialog::VariablePropertiesDialog(TreeWindow& window, const char* givenName)
@@ -76,19 +78,19 @@ VariablePropertiesDialog::VariablePropertiesDialog(TreeWindow& window, const cha
     BindFields();
     if (name.IsEmpty()) {
         SetText("Properties: New Variable");
-        SetFocus(Control(Ctl::VariableProperties::NameEdit));
+        SetFocus(Control(Ids::NameEdit));
     } else {
         SetText(("Properties: " + std::string(name.Text())).c_str());
-        EnableItem(Ctl::VariableProperties::NameEdit, false);
-        ::ShowWindow(Control(Ctl::VariableProperties::More), SW_HIDE);
-        SetFocus(Control(Ctl::VariableProperties::DescriptionEdit));
+        EnableItem(Ids::NameEdit, false);
+        ::ShowWindow(Control(Ids::More), SW_HIDE);
+        SetFocus(Control(Ids::DescriptionEdit));
     }
 }
 
 void VariablePropertiesDialog::BindFields()
 {
-    numberFields[0] = AddRealFieldUnbounded(Ctl::VariableProperties::ValueEdit, &value);
-    numberFields[1] = AddRealFieldUnbounded(Ctl::VariableProperties::InitialValueEdit, &initialValue);
+    numberFields[0] = AddRealFieldUnbounded(Ids::ValueEdit, &value);
+    numberFields[1] = AddRealFieldUnbounded(Ids::InitialValueEdit, &initialValue);
     FillFromRecord();
     LoadControls();
 }
@@ -119,23 +121,23 @@ void VariablePropertiesDialog::FillFromRecord()
 // Every control from its field; the enabled states follow the definition and tracker flags.
 void VariablePropertiesDialog::LoadControls()
 {
-    SetItemText(Ctl::VariableProperties::NameEdit, name.Text());
-    SetItemText(Ctl::VariableProperties::DescriptionEdit, description.Text());
-    CheckItem(Ctl::VariableProperties::ShowInTree, showInTree != 0);
-    CheckItem(Ctl::VariableProperties::DefineNumerically, defined != 0);
-    CheckItem(Ctl::VariableProperties::UseAsMonteCarloTracker, tracker != 0);
+    SetItemText(Ids::NameEdit, name.Text());
+    SetItemText(Ids::DescriptionEdit, description.Text());
+    CheckItem(Ids::ShowInTree, showInTree != 0);
+    CheckItem(Ids::DefineNumerically, defined != 0);
+    CheckItem(Ids::UseAsMonteCarloTracker, tracker != 0);
     for (RealEdit* field : numberFields)
         field->Load();
     // A range shows its own texts (its numbers when they have none); no range, empty fields.
     const bool ranged = record != nullptr && record->hasRange;
-    SetItemText(Ctl::VariableProperties::LowValueEdit, ranged ? BoundText(record->low).Text() : "");
-    SetItemText(Ctl::VariableProperties::HighValueEdit, ranged ? BoundText(record->high).Text() : "");
-    EnableItem(Ctl::VariableProperties::DefineNumerically, !tracker);
-    EnableItem(Ctl::VariableProperties::LowValueEdit, !tracker);
-    EnableItem(Ctl::VariableProperties::HighValueEdit, !tracker);
-    EnableItem(Ctl::VariableProperties::InitialValueEdit, tracker != 0);
-    EnableItem(Ctl::VariableProperties::UseAsMonteCarloTracker, !defined && !initialTracker);
-    EnableItem(Ctl::VariableProperties::ValueEdit, defined != 0);
+    SetItemText(Ids::LowValueEdit, ranged ? BoundText(record->low).Text() : "");
+    SetItemText(Ids::HighValueEdit, ranged ? BoundText(record->high).Text() : "");
+    EnableItem(Ids::DefineNumerically, !tracker);
+    EnableItem(Ids::LowValueEdit, !tracker);
+    EnableItem(Ids::HighValueEdit, !tracker);
+    EnableItem(Ids::InitialValueEdit, tracker != 0);
+    EnableItem(Ids::UseAsMonteCarloTracker, !defined && !initialTracker);
+    EnableItem(Ids::ValueEdit, defined != 0);
     RefreshCorrelationText();
 }
 
@@ -143,15 +145,15 @@ void VariablePropertiesDialog::RefreshCorrelationText()
 {
     zString text;
     FormatCorrelationText(&window.Document(), &correlations, text);
-    SetItemText(Ctl::VariableProperties::HighValueText, text.Text());
+    SetItemText(Ids::HighValueText, text.Text());
 }
 
 void VariablePropertiesDialog::StoreTexts()
 {
-    if (IsWindowEnabled(Control(Ctl::VariableProperties::NameEdit)))
-        name = ItemText(Ctl::VariableProperties::NameEdit);
-    description = ItemText(Ctl::VariableProperties::DescriptionEdit);
-    showInTree = IsItemChecked(Ctl::VariableProperties::ShowInTree);
+    if (IsWindowEnabled(Control(Ids::NameEdit)))
+        name = ItemText(Ids::NameEdit);
+    description = ItemText(Ids::DescriptionEdit);
+    showInTree = IsItemChecked(Ids::ShowInTree);
 }
 
 bool VariablePropertiesDialog::TrackerChangeAllowed() const
@@ -167,7 +169,8 @@ bool VariablePropertiesDialog::FieldsPass()
 {
     StoreTexts();
     // An empty bound is 0: a variable without a range leaves both empty.
-    for (const auto& [id, bound] : {std::pair<unsigned, double*>{Ctl::VariableProperties::LowValueEdit, &low}, {Ctl::VariableProperties::HighValueEdit, &high}}) {
+    for (const auto& [id, bound] :
+         {std::pair<unsigned, double*>{Ids::LowValueEdit, &low}, {Ids::HighValueEdit, &high}}) {
         if (!ReadNumber(ItemText(id), *bound)) {
             ShowErrorBox(nullptr, "This field takes numbers only.", -1);
             SelectField(id);
@@ -176,7 +179,7 @@ bool VariablePropertiesDialog::FieldsPass()
     }
     if (!tracker && low > high) {
         ShowErrorBox(nullptr, "To assign a range, the high value must be greater than the low value.", -1);
-        SelectField(Ctl::VariableProperties::HighValueEdit);
+        SelectField(Ids::HighValueEdit);
         return false;
     }
     zString upper(name);
@@ -184,7 +187,7 @@ bool VariablePropertiesDialog::FieldsPass()
     renaming = !formerName.IsEmpty() && formerName != upper;
     // A new name, for a new variable as for a rename, is one no variable has and that the name rules allow.
     if (renaming || (formerName.IsEmpty() && record == nullptr && !name.IsEmpty())) {
-        SelectField(Ctl::VariableProperties::NameEdit);
+        SelectField(Ids::NameEdit);
         if (window.Document().FindVariable(upper.Text(), true) != nullptr) {
             ShowErrorBox(nullptr, "That name has already been used by a variable or table.", -1);
             return false;
@@ -221,7 +224,7 @@ void VariablePropertiesDialog::Apply()
     record->comment = comment;
     record->flag3 = static_cast<int16_t>(showInTree != 0);
     if (defined) {
-        zString text = ItemText(Ctl::VariableProperties::ValueEdit);
+        zString text = ItemText(Ids::ValueEdit);
         if (text.IsEmpty())
             text = "0";
         document.Root->SetBinding(record->name.Text(), text.Text(), true);
@@ -229,8 +232,8 @@ void VariablePropertiesDialog::Apply()
     }
     record->hasRange = high > low;
     if (record->hasRange) {
-        record->low = FormattedValue{ItemText(Ctl::VariableProperties::LowValueEdit), low};
-        record->high = FormattedValue{ItemText(Ctl::VariableProperties::HighValueEdit), high};
+        record->low = FormattedValue{ItemText(Ids::LowValueEdit), low};
+        record->high = FormattedValue{ItemText(Ids::HighValueEdit), high};
     }
     record->tFlag = static_cast<int16_t>(tracker != 0);
     if (tracker) {
@@ -257,32 +260,32 @@ void VariablePropertiesDialog::ClearForNext()
     renaming = correlationsChanged = false;
     correlations.DeleteAll();
     SetItemText(IDCANCEL, "&Close");
-    EnableItem(Ctl::VariableProperties::NameEdit, true);
+    EnableItem(Ids::NameEdit, true);
     LoadControls();
 }
 
 void VariablePropertiesDialog::OnDefineClicked()
 {
-    defined = IsItemChecked(Ctl::VariableProperties::DefineNumerically);
-    EnableItem(Ctl::VariableProperties::ValueEdit, defined != 0);
+    defined = IsItemChecked(Ids::DefineNumerically);
+    EnableItem(Ids::ValueEdit, defined != 0);
     if (defined) {
         tracker = 0;
-        CheckItem(Ctl::VariableProperties::UseAsMonteCarloTracker, false);
-        EnableItem(Ctl::VariableProperties::InitialValueEdit, false);
+        CheckItem(Ids::UseAsMonteCarloTracker, false);
+        EnableItem(Ids::InitialValueEdit, false);
     }
-    EnableItem(Ctl::VariableProperties::UseAsMonteCarloTracker, !defined);
+    EnableItem(Ids::UseAsMonteCarloTracker, !defined);
 }
 
 void VariablePropertiesDialog::OnTrackerClicked()
 {
-    tracker = IsItemChecked(Ctl::VariableProperties::UseAsMonteCarloTracker);
-    EnableItem(Ctl::VariableProperties::InitialValueEdit, tracker != 0);
+    tracker = IsItemChecked(Ids::UseAsMonteCarloTracker);
+    EnableItem(Ids::InitialValueEdit, tracker != 0);
     if (tracker) {
         defined = 0;
-        CheckItem(Ctl::VariableProperties::DefineNumerically, false);
-        EnableItem(Ctl::VariableProperties::ValueEdit, false);
+        CheckItem(Ids::DefineNumerically, false);
+        EnableItem(Ids::ValueEdit, false);
     }
-    for (unsigned id : {Ctl::VariableProperties::DefineNumerically, Ctl::VariableProperties::LowValueEdit, Ctl::VariableProperties::HighValueEdit})
+    for (unsigned id : {Ids::DefineNumerically, Ids::LowValueEdit, Ids::HighValueEdit})
         EnableItem(id, !tracker);
 }
 
@@ -301,7 +304,7 @@ void VariablePropertiesDialog::EditCorrelations()
 // Characters that may not stand in a name become '_' as they are typed.
 void VariablePropertiesDialog::MapNameCharacters()
 {
-    zString text = ItemText(Ctl::VariableProperties::NameEdit);
+    zString text = ItemText(Ids::NameEdit);
     bool mapped = false;
     char* buffer = text.Buffer();
     for (char* p = buffer; *p != '\0'; ++p) {
@@ -311,34 +314,34 @@ void VariablePropertiesDialog::MapNameCharacters()
     }
     if (!mapped)
         return;
-    SetItemText(Ctl::VariableProperties::NameEdit, text.Text());
-    SendMessageA(Control(Ctl::VariableProperties::NameEdit), EM_SETSEL, text.Length(), text.Length());
+    SetItemText(Ids::NameEdit, text.Text());
+    SendMessageA(Control(Ids::NameEdit), EM_SETSEL, text.Length(), text.Length());
 }
 
 long VariablePropertiesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 {
     switch (id) {
-    case Ctl::VariableProperties::NameEdit:
+    case Ids::NameEdit:
         if (code == EN_CHANGE)
             MapNameCharacters();
         return 0;
-    case Ctl::VariableProperties::Comment:
+    case Ids::Comment:
         RunCommentDialog(comment, "Variable Comment");
         return 1;
-    case Ctl::VariableProperties::DefineNumerically:
+    case Ids::DefineNumerically:
         OnDefineClicked();
         return 1;
-    case Ctl::VariableProperties::UseAsMonteCarloTracker:
+    case Ids::UseAsMonteCarloTracker:
         OnTrackerClicked();
         return 1;
-    case Ctl::VariableProperties::Correlations:
+    case Ids::Correlations:
         EditCorrelations();
         return 1;
-    case Ctl::VariableProperties::More:
+    case Ids::More:
         if (ValidateAndStore() && FieldsPass()) {
             Apply();
             ClearForNext();
-            SetFocus(Control(Ctl::VariableProperties::NameEdit));
+            SetFocus(Control(Ids::NameEdit));
         }
         return 1;
     default:

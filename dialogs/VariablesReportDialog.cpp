@@ -9,6 +9,8 @@
 
 #include <utility>
 
+namespace Ids = Ctl::VariablesReport;
+
 namespace {
 using Slot = PresenterSlot<VariablesReportDialog, VariablesReportDialog::Presenter>;
 
@@ -17,13 +19,13 @@ int ShowOnScreen(VariablesReportSettings& settings)
 {
     ProgramDialog dialog(DialogRes::VariablesReport);
     const std::pair<unsigned, int32_t*> boxes[] = {
-        {Ctl::VariablesReport::VariableName, &settings.includeName},
-        {Ctl::VariablesReport::ShortDescription, &settings.includeShortDescription},
-        {Ctl::VariablesReport::Formula, &settings.includeFormula},
-        {Ctl::VariablesReport::NumericValue, &settings.includeValue},
-        {Ctl::VariablesReport::Range, &settings.includeLow},
-        {Ctl::VariablesReport::Comment, &settings.includeComment},
-        {Ctl::VariablesReport::IncludeFormulaValueFromRootNodeWhen, &settings.rootDefinitionWhenSeveral},
+        {Ids::VariableName, &settings.includeName},
+        {Ids::ShortDescription, &settings.includeShortDescription},
+        {Ids::Formula, &settings.includeFormula},
+        {Ids::NumericValue, &settings.includeValue},
+        {Ids::Range, &settings.includeLow},
+        {Ids::Comment, &settings.includeComment},
+        {Ids::IncludeFormulaValueFromRootNodeWhen, &settings.rootDefinitionWhenSeveral},
     };
     for (const auto& [id, state] : boxes)
         CheckBoxCtrl::FromTemplate(&dialog, id, state);

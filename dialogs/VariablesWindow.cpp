@@ -30,6 +30,8 @@
 #include <algorithm>
 #include <string>
 
+namespace Ids = Ctl::Variables;
+
 namespace {
 
 // The formula and value columns from the definition the report uses, when there is one.
@@ -101,9 +103,10 @@ void VariablesWindow::CopyAsText(TreeNode* root, TreeWindow* window)
 }
 
 VariablesWindow::VariablesWindow(TreeWindow* tree, const NodeChildList& nodes)
-    : TreeChildWindow(tree, ResourceId(DialogRes::Variables, nullptr), false), defineNewMenu(std::make_unique<NamePopupMenu>())
+    : TreeChildWindow(tree, ResourceId(DialogRes::Variables, nullptr), false),
+      defineNewMenu(std::make_unique<NamePopupMenu>())
 {
-    SetIconId(32009);
+    SetIconId(32009);  // not a resource id: an icon, which the generated names leave out
     FitToFrame();
     PlaceAt(0.65, 0.5);
     OnTreeTitleChanged(tree->Document().Title().Text());
@@ -117,13 +120,14 @@ VariablesWindow::VariablesWindow(TreeWindow* tree, const NodeChildList& nodes)
         MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
         listTop = std::max(listTop, static_cast<int>(rect.bottom) + 4);
     }
-    defineNewButton = MakeMenuButton(&defineNewMenu->GetMenu(), StaticCtrl::FromTemplate(this, Ctl::Variables::DefineNewText),
+    defineNewButton = MakeMenuButton(&defineNewMenu->GetMenu(), StaticCtrl::FromTemplate(this, Ids::DefineNewText),
                                      this, "Define New: ", false);
     // Drawn, grayed, also when every variable is defined at the node shown.
     if (defineNewButton != nullptr)
         defineNewButton->Reset();
     MakeArrowButtons();
-    list = new NotifyListCtrl(this, RECT{0, listTop, 10, listTop + 10}, WS_BORDER | WS_TABSTOP, "", DialogRes::MarkovTermination);
+    list = new NotifyListCtrl(this, RECT{0, listTop, 10, listTop + 10}, WS_BORDER | WS_TABSTOP, "",
+                              DialogRes::MarkovTermination);
     SendMessageA(list->Handle(), WM_SETFONT, SendMessageA(Handle(), WM_GETFONT, 0, 0), FALSE);
     list->AddHandler(this, &VariablesWindow::OnListKey, WM_KEYDOWN);
     PlaceList();
@@ -139,7 +143,7 @@ VariablesWindow::~VariablesWindow()
 
 void VariablesWindow::MakeArrowButtons()
 {
-    const unsigned ids[4] = {Ctl::Variables::DownButton, Ctl::Variables::UpButton, Ctl::Variables::LeftButton, Ctl::Variables::RightButton};
+    const unsigned ids[4] = {Ids::DownButton, Ids::UpButton, Ids::LeftButton, Ids::RightButton};
     for (int i = 0; i < 4; ++i) {
         HWND placeholder = Control(ids[i]);
         if (placeholder == nullptr)
@@ -184,9 +188,9 @@ void VariablesWindow::SetNodes(const NodeChildList& nodes)
         showInherited = false;
     }
     if (Handle() != nullptr) {
-        SetItemText(Ctl::Variables::NodeLabel, label.Text());
-        CheckItem(Ctl::Variables::ShowInherited, showInherited);
-        EnableItem(Ctl::Variables::ShowInherited, nodes.Count() == 1);
+        SetItemText(Ids::NodeLabel, label.Text());
+        CheckItem(Ids::ShowInherited, showInherited);
+        EnableItem(Ids::ShowInherited, nodes.Count() == 1);
     }
     Refill();
 }
@@ -195,7 +199,7 @@ void VariablesWindow::SetShowInherited(bool on)
 {
     showInherited = on && Node() != nullptr;
     if (Handle() != nullptr)
-        CheckItem(Ctl::Variables::ShowInherited, showInherited);
+        CheckItem(Ids::ShowInherited, showInherited);
     Refill();
 }
 
@@ -313,12 +317,12 @@ long VariablesWindow::OnCommandId(unsigned id, unsigned code, HWND control)
     zString picked;
     if (id == DialogRes::MarkovTermination && code == LBN_DBLCLK) {
         OpenSelectedDefinition();
-    } else if (id == Ctl::Variables::ShowInherited) {
+    } else if (id == Ids::ShowInherited) {
         SetShowInherited(!showInherited);
-    } else if (id >= Ctl::Variables::DownButton && id <= Ctl::Variables::RightButton) {
+    } else if (id >= Ids::DownButton && id <= Ids::RightButton) {
         // The buttons move the tree's selection as the arrow keys do.
         static const int keys[] = {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT};
-        Tree()->NavigateByKey(keys[id - Ctl::Variables::DownButton], false);
+        Tree()->NavigateByKey(keys[id - Ids::DownButton], false);
     } else if (id == Cmd::EditCopy) {
         CopyLines();
     } else if (id >= kFirstDefineNewCommand && defineNewMenu->ItemText(id, picked)) {

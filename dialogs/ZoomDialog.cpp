@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace Ids = Ctl::Zoom;
+
 namespace {
 
 // Binary fractions make 0.29 x 100 come out as 28.999...: a hair more keeps the percent that was set.
@@ -27,9 +29,9 @@ ZoomDialog::ZoomDialog(ZoomPane* pane) : AppDialog(DialogRes::Zoom), pane_(pane)
     percent_ = Percent(pane->Zoom());
     const std::string prompt = "Enter the &zoom factor in percent, from " + std::to_string(low) + "% to " +
                                std::to_string(high) + "%.";
-    SetItemText(Ctl::Zoom::PromptText, prompt.c_str());
-    AddIntegerField(Ctl::Zoom::PercentField, &percent_, low, high);
-    SelectField(Ctl::Zoom::PercentField);
+    SetItemText(Ids::PromptText, prompt.c_str());
+    AddIntegerField(Ids::PercentField, &percent_, low, high);
+    SelectField(Ids::PercentField);
 }
 
 int ZoomDialog::OkResult()

@@ -19,7 +19,7 @@ enum BuiltinFunctionIndex {
 };
 
 // Argument count of functions that take any number of arguments.
-constexpr int kAnyArgCount = 65535;
+constexpr int kAnyArgCount = 65535;  // not a resource id: a count
 
 // Keyword indexes: 0 to 7 the Markov state keywords, 22 to 36 the distribution types (type = index - 21);
 // the indexes between and up to 42 are empty.

@@ -25,7 +25,7 @@ namespace {
 constexpr uint32_t kBadDistributionPart = 15;
 constexpr float kLinePenWidth = 0.0075f;
 constexpr float kRiserHook = 0.06f;
-constexpr unsigned kIconId = 32010;
+constexpr unsigned kIconId = 32010;  // not a resource id: an icon, which the generated names leave out
 
 }  // namespace
 

@@ -70,7 +70,7 @@ public:
 class StepAnimationStrip : public PaneWindowCL {
 public:
     static constexpr int Height = 31;
-    static constexpr unsigned ScrollBarId = 123;
+    static constexpr unsigned ScrollBarId = 123;  // not a resource id: the id of a child the window makes itself
     static constexpr DWORD TickMilliseconds = 350;
 
     StepAnimationStrip(GraphWindow& graph, SteppedGraph& stepped);

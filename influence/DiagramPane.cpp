@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "influence/DiagramPane.h"
 
 #include "app/FrameCommands.h"
@@ -18,8 +17,30 @@
 #include "model/InfluenceNode.h"
 #include "model/NoteBox.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <cmath>
+
+int CommandToNodeKind(unsigned command)
+{
+    switch (command) {
+    case Cmd::ModeDecision:
+    case Cmd::RightClickNewDecision:
+        return InfluenceKind::Decision;
+    case Cmd::ModeChance:
+    case Cmd::RightClickNewChance:
+        return InfluenceKind::Chance;
+    case Cmd::ModeDeterministic:
+    case Cmd::RightClickNewDeterm:
+        return InfluenceKind::Deterministic;
+    case Cmd::ModeValue:
+    case Cmd::RightClickNewValue:
+        return InfluenceKind::Value;
+    default:
+        return 0;
+    }
+}
 
 namespace {
 

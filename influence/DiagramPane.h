@@ -10,6 +10,9 @@
 #include <memory>
 #include <vector>
 
+// The kind a new-node command makes (a tool mode or a right-click item); 0 for any other command.
+int CommandToNodeKind(unsigned command);
+
 class InfluenceDiagramWindow;
 class InfluenceNodeRecord;
 class InPlaceEdit;

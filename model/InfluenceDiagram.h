@@ -80,8 +80,8 @@ public:
     // kFormatPlaceTooFar; a diagram placing anything farther is not written.
     static constexpr float kFarthestPlace = 8000.0f;
     static constexpr uint32_t kFormatPlaceTooFar = 41;
-    static constexpr int kMostNesting = 2000;
-    static constexpr uint16_t kLongestText = 65535;
+    static constexpr int kMostNesting = 2000;  // not a resource id: a count
+    static constexpr uint16_t kLongestText = 65535;  // not a resource id: a length
 
     InfluenceDocument();
     ~InfluenceDocument();

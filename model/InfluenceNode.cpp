@@ -9,26 +9,6 @@
 #include <string>
 #include <unordered_set>
 
-int CommandToNodeKind(unsigned command)
-{
-    switch (command) {
-    case 1750:
-    case 1759:
-        return InfluenceKind::Decision;
-    case 1751:
-    case 1760:
-        return InfluenceKind::Chance;
-    case 1752:
-    case 1761:
-        return InfluenceKind::Deterministic;
-    case 1753:
-    case 1762:
-        return InfluenceKind::Value;
-    default:
-        return 0;
-    }
-}
-
 zString ShortenLabel(const char* text, int maximum)
 {
     std::string line;

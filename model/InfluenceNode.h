@@ -20,10 +20,6 @@ namespace InfluenceKind {
 enum : int32_t { Chance = 1, Deterministic = 2, Decision = 3, Value = 4, SubModel = 5 };
 } // namespace InfluenceKind
 
-// The kind a new-node command makes: 1750/1759 decision, 1751/1760 chance, 1752/1761 deterministic,
-// 1753/1762 value; 0 for any other command.
-int CommandToNodeKind(unsigned command);
-
 // The label on one line (CR removed, LF a blank); longer than `maximum` it is cut there, and again at the
 // last blank among the four characters before the cut, and "..." is added.
 zString ShortenLabel(const char* text, int maximum);

@@ -145,7 +145,7 @@ bool TryImportLegacyTree(Archive& stream)
         stream.ReadBytes(&c, 1);
         if (stream.State() != 0 || c == '\r')
             break;
-        if (c == 0 || c == '"' || c < 32 || c == 127) {
+        if (c == 0 || c == '"' || c < 32 || c == 127) {  // not a resource id: a character code
             acceptable = false;
             break;
         }

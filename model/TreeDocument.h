@@ -112,9 +112,10 @@ public:
     // at 0), else after the last: ids 1, 2, 5 give 4; only 3 gives 2; none gives 1.
     int NewCloneId() const;
 
-    // Link items. The node's link id for the value of a command (1605 expected value, 1606 path probability,
-    // 1609 standard deviation; 0 for any other), made with a new link item when the node has none yet.
-    int LinkIdFor(TreeNode* node, int command);
+    // Link items. The node's link id for the value in a link slot (NodeLinkBlock::PathProbabilityLink,
+    // StandardDeviationLink, ExpectedValueLink; 0 for any other slot), made with a new link item when the node
+    // has none yet.
+    int LinkIdFor(TreeNode* node, int slot);
     // The link item with that id; ids below 1 give null.
     DocumentLink* FindLinkEntry(int id) const { return LinkItems.Find(id); }
     // Clears the id at the node (when given), deletes its link item and marks the document modified.

@@ -5,29 +5,9 @@
 #include "model/TreeDocumentView.h"
 #include "model/TreeNode.h"
 
-namespace {
-
-// The link-block slot of a command's value: 0 path probability, 1 standard deviation, 2 expected value.
-int LinkSlotOf(int command)
+int TreeDocument::LinkIdFor(TreeNode* node, int slot)
 {
-    switch (command) {
-    case 1605:
-        return NodeLinkBlock::ExpectedValueLink;
-    case 1606:
-        return NodeLinkBlock::PathProbabilityLink;
-    case 1609:
-        return NodeLinkBlock::StandardDeviationLink;
-    default:
-        return -1;
-    }
-}
-
-}  // namespace
-
-int TreeDocument::LinkIdFor(TreeNode* node, int command)
-{
-    const int slot = LinkSlotOf(command);
-    if (slot < 0)
+    if (slot < NodeLinkBlock::PathProbabilityLink || slot > NodeLinkBlock::ExpectedValueLink)
         return 0;
     NodeLinkBlock* block = node->EnsureLinkBlock();
     if (block->linkIds[slot] == 0) {

@@ -119,7 +119,7 @@ struct TreeNode {
     // The limits of the stored node record: texts shorter than these lengths, fewer bindings than this.
     static constexpr uint32_t kMaxNameLength = 800;
     static constexpr uint32_t kMaxText2Length = 500;
-    static constexpr int kMaxBindings = 2000;
+    static constexpr int kMaxBindings = 2000;  // not a resource id: a count
     bool IsValid() const;
 
     // Bindings.

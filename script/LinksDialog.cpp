@@ -28,6 +28,10 @@
 #include <cstring>
 #include <string>
 
+namespace LinkPropertiesIds = Ctl::LinkProperties;
+namespace LinksIds = Ctl::Links;
+namespace ReplaceDirectoriesIds = Ctl::ReplaceDirectories;
+
 namespace {
 
 const ClipboardFormat& LinkPasserFormat()
@@ -88,30 +92,30 @@ void ShowDetails(ProgramDialog& dialog, const DocumentLink* link)
     zString preview;
     if (link != nullptr)
         link->GetItemText(preview);
-    SetStaticText(dialog, Ctl::Links::TypeText, dde ? link->application.Text() : "");
-    SetStaticText(dialog, Ctl::Links::SourceDocText, dde ? link->topic.Text() : "");
-    SetStaticText(dialog, Ctl::Links::ItemText, dde ? link->item.Text() : "");
-    SetStaticText(dialog, Ctl::Links::PreviewText, preview.Text());
+    SetStaticText(dialog, LinksIds::TypeText, dde ? link->application.Text() : "");
+    SetStaticText(dialog, LinksIds::SourceDocText, dde ? link->topic.Text() : "");
+    SetStaticText(dialog, LinksIds::ItemText, dde ? link->item.Text() : "");
+    SetStaticText(dialog, LinksIds::PreviewText, preview.Text());
 }
 
 void ShowOnScreen(LinksDialog& links)
 {
     ProgramDialog dialog(DialogRes::Links);
-    MultiSelectListBox selection(&dialog, Ctl::Links::DescriptionList);
+    MultiSelectListBox selection(&dialog, LinksIds::DescriptionList);
     ListBoxCtrl& list = *selection.Box();
     const int tabStops[] = {25, 40, 65};
     list.SetTabStops(tabStops, 3);
-    dialog.EnableItem(Ctl::Links::BiDirectionalLinks, links.IsTree());
+    dialog.EnableItem(LinksIds::BiDirectionalLinks, links.IsTree());
     auto refresh = [&] {
         const int count = selection.ReadSelection();
         const int offered = links.LinksOnClipboard();
-        dialog.SetItemText(Ctl::Links::CopyLink, count >= 2 ? "&Copy Links" : "&Copy Link");
-        dialog.EnableItem(Ctl::Links::CopyLink, count > 0);
-        dialog.SetItemText(Ctl::Links::PasteLink, offered >= 2 ? "P&aste Links" : "P&aste Link");
-        dialog.EnableItem(Ctl::Links::PasteLink, offered > 0);
-        dialog.EnableItem(Ctl::Links::Replace, links.Count() > 0);
-        dialog.EnableItem(Ctl::Links::Delete, count > 0);
-        dialog.EnableItem(Ctl::Links::Properties, count == 1);
+        dialog.SetItemText(LinksIds::CopyLink, count >= 2 ? "&Copy Links" : "&Copy Link");
+        dialog.EnableItem(LinksIds::CopyLink, count > 0);
+        dialog.SetItemText(LinksIds::PasteLink, offered >= 2 ? "P&aste Links" : "P&aste Link");
+        dialog.EnableItem(LinksIds::PasteLink, offered > 0);
+        dialog.EnableItem(LinksIds::Replace, links.Count() > 0);
+        dialog.EnableItem(LinksIds::Delete, count > 0);
+        dialog.EnableItem(LinksIds::Properties, count == 1);
         ShowDetails(dialog, count == 1 ? links.At(selection.SelectedAt(0)) : nullptr);
     };
     auto refill = [&](const std::vector<int>& select) {
@@ -125,8 +129,8 @@ void ShowOnScreen(LinksDialog& links)
     refill({});
     // What the clipboard offers changes while the dialog is open.
     dialog.Every(1000, refresh);
-    dialog.OnNotification(Ctl::Links::DescriptionList, LBN_SELCHANGE, refresh);
-    dialog.OnButton(Ctl::Links::Properties, [&] {
+    dialog.OnNotification(LinksIds::DescriptionList, LBN_SELCHANGE, refresh);
+    dialog.OnButton(LinksIds::Properties, [&] {
         if (selection.ReadSelection() != 1)
             return;
         const int row = links.Edit(selection.SelectedAt(0));
@@ -137,30 +141,30 @@ void ShowOnScreen(LinksDialog& links)
         const int count = selection.ReadSelection();
         return std::vector<int>(selection.Selection, selection.Selection + count);
     };
-    dialog.OnButton(Ctl::Links::CopyLink, [&] {
+    dialog.OnButton(LinksIds::CopyLink, [&] {
         links.Copy(selectedRows());
         refresh();
     });
-    dialog.OnButton(Ctl::Links::BiDirectionalLinks, [&] {
+    dialog.OnButton(LinksIds::BiDirectionalLinks, [&] {
         // The workbook's program may have come forward meanwhile: the person goes on in this dialog.
         links.EditSpreadsheetLinks();
         dialog.ComeToFront();
     });
-    dialog.OnButton(Ctl::Links::PasteLink, [&] { refill(links.Paste()); });
-    dialog.OnButton(Ctl::Links::Delete, [&] {
+    dialog.OnButton(LinksIds::PasteLink, [&] { refill(links.Paste()); });
+    dialog.OnButton(LinksIds::Delete, [&] {
         links.Delete(selectedRows());
         refill({});
     });
-    dialog.OnButton(Ctl::Links::Replace, [&] {
+    dialog.OnButton(LinksIds::Replace, [&] {
         const std::vector<int> rows = selectedRows();
         int onlySelected = rows.empty() ? 0 : 1;
         zString search;
         zString replacement;
         ProgramDialog replace(DialogRes::ReplaceDirectories);
-        EditCtrl::FromTemplate(&replace, Ctl::ReplaceDirectories::SearchEdit, &search);
-        EditCtrl::FromTemplate(&replace, Ctl::ReplaceDirectories::ReplaceEdit, &replacement, CtrlWindowCL::MayBeEmpty);
-        CheckBoxCtrl::FromTemplate(&replace, Ctl::ReplaceDirectories::ReplaceOnlyWithinSelectedItems, &onlySelected);
-        replace.EnableItem(Ctl::ReplaceDirectories::ReplaceOnlyWithinSelectedItems, !rows.empty());
+        EditCtrl::FromTemplate(&replace, ReplaceDirectoriesIds::SearchEdit, &search);
+        EditCtrl::FromTemplate(&replace, ReplaceDirectoriesIds::ReplaceEdit, &replacement, CtrlWindowCL::MayBeEmpty);
+        CheckBoxCtrl::FromTemplate(&replace, ReplaceDirectoriesIds::ReplaceOnlyWithinSelectedItems, &onlySelected);
+        replace.EnableItem(ReplaceDirectoriesIds::ReplaceOnlyWithinSelectedItems, !rows.empty());
         if (replace.Run() == IDOK)
             refill(links.ReplaceInSources(search, replacement, onlySelected != 0 ? rows : std::vector<int>()));
     });
@@ -170,27 +174,27 @@ void ShowOnScreen(LinksDialog& links)
 int ShowOnScreen(LinkSourceDialog& source)
 {
     ProgramDialog dialog(DialogRes::LinkProperties);
-    IntegerEdit::FromTemplate(&dialog, Ctl::LinkProperties::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0,
+    IntegerEdit::FromTemplate(&dialog, LinkPropertiesIds::IndexEdit, new IntegerRangeValidator(1, 32000, 1), 0,
                               &source.index);
-    for (auto field : {std::make_pair(Ctl::LinkProperties::SourceDocEdit, &source.topic),
-                       std::make_pair(Ctl::LinkProperties::ItemEdit, &source.item),
-                       std::make_pair(Ctl::LinkProperties::DescriptionEdit, &source.description)})
+    for (auto field : {std::make_pair(LinkPropertiesIds::SourceDocEdit, &source.topic),
+                       std::make_pair(LinkPropertiesIds::ItemEdit, &source.item),
+                       std::make_pair(LinkPropertiesIds::DescriptionEdit, &source.description)})
         EditCtrl::FromTemplate(&dialog, field.first, field.second, CtrlWindowCL::MayBeEmpty);
-    SendDlgItemMessageA(dialog.Handle(), Ctl::LinkProperties::DescriptionEdit, EM_LIMITTEXT, 256, 0);
-    CheckBoxCtrl::FromTemplate(&dialog, Ctl::LinkProperties::InvokesBiDirectionalLink, &source.biDirectional);
-    dialog.OnButton(Ctl::LinkProperties::Browse, [&dialog] {
+    SendDlgItemMessageA(dialog.Handle(), LinkPropertiesIds::DescriptionEdit, EM_LIMITTEXT, 256, 0);
+    CheckBoxCtrl::FromTemplate(&dialog, LinkPropertiesIds::InvokesBiDirectionalLink, &source.biDirectional);
+    dialog.OnButton(LinkPropertiesIds::Browse, [&dialog] {
         const char* const filters[] = {"All Files (*.*)", "*.*", nullptr};
         FilePath path;
         if (ChooseOpenPath(dialog.Handle(), filters, "Select Source Document", nullptr, path))
-            dialog.SetItemText(Ctl::LinkProperties::SourceDocEdit, path.FullPath().Text());
+            dialog.SetItemText(LinkPropertiesIds::SourceDocEdit, path.FullPath().Text());
     });
     dialog.OnButton(IDOK, [&] {
         if (dialog.ValidateAndStore() && source.CheckIndex())
             dialog.EndModal();
         else
-            dialog.SelectField(Ctl::LinkProperties::IndexEdit);
+            dialog.SelectField(LinkPropertiesIds::IndexEdit);
     });
-    dialog.SelectField(Ctl::LinkProperties::IndexEdit);
+    dialog.SelectField(LinkPropertiesIds::IndexEdit);
     return dialog.Run();
 }
 

@@ -279,7 +279,7 @@ void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
         clipboardAdvise = count > 0 ? ParseScriptFlag(parameters[0]) : 1;
         break;
     case ScriptCmd::Delay: {
-        const int milliseconds = count > 0 ? ParseScriptFlag(parameters[0]) : 3000;
+        const int milliseconds = count > 0 ? ParseScriptFlag(parameters[0]) : 3000;  // not a resource id: milliseconds
         if (PumpScriptMessages(static_cast<unsigned>(std::max(500, milliseconds)), stopped) && stream_)
             stopRequested_ = true;
         break;

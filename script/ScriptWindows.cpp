@@ -16,6 +16,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace PromptIds = Ctl::PromptOneLine;
+namespace ScriptControlIds = Ctl::ScriptControl;
+
 namespace {
 
 bool IsDroppedInput(UINT message)
@@ -168,13 +171,13 @@ ScriptControlDialog::ScriptControlDialog(const std::string& text, const std::str
                                          const std::string& exitText)
     : ProgramDialog(DialogRes::ScriptControl)
 {
-    SetItemText(Ctl::ScriptControl::Message, text.c_str());
+    SetItemText(ScriptControlIds::Message, text.c_str());
     if (!caption.empty())
         SetText(caption);
     if (!exitText.empty())
         SetItemText(IDCANCEL, exitText.c_str());
     for (unsigned i = 0; i < kMaxBranches; ++i) {
-        OnButton(Ctl::ScriptControl::FirstBranch + i, [this, i] {
+        OnButton(ScriptControlIds::FirstBranch + i, [this, i] {
             chosen_ = static_cast<int>(i);
             EndModal();
         });
@@ -185,8 +188,8 @@ bool ScriptControlDialog::AddBranch(const std::string& text)
 {
     if (branches_ >= static_cast<int>(kMaxBranches))
         return false;
-    SetItemText(Ctl::ScriptControl::FirstBranch + branches_, text.c_str());
-    ShowItem(Ctl::ScriptControl::FirstBranch + branches_, !text.empty());
+    SetItemText(ScriptControlIds::FirstBranch + branches_, text.c_str());
+    ShowItem(ScriptControlIds::FirstBranch + branches_, !text.empty());
     ++branches_;
     return true;
 }
@@ -194,7 +197,7 @@ bool ScriptControlDialog::AddBranch(const std::string& text)
 int ScriptControlDialog::RunBranches()
 {
     for (int i = branches_; i < static_cast<int>(kMaxBranches); ++i)
-        ShowItem(Ctl::ScriptControl::FirstBranch + i, false);
+        ShowItem(ScriptControlIds::FirstBranch + i, false);
     chosen_ = -1;
     Run();
     return chosen_;
@@ -204,17 +207,16 @@ namespace {
 
 class ScriptInputDialog : public AppDialog {
 public:
-
-    ScriptInputDialog(const std::string& prompt, double low, double high) : AppDialog(DialogRes::KIVO)
+    ScriptInputDialog(const std::string& prompt, double low, double high) : AppDialog(DialogRes::PromptOneLine)
     {
-        SetItemText(Ctl::KIVO::PromptText, prompt.c_str());
+        SetItemText(PromptIds::PromptText, prompt.c_str());
         ShowItem(HelpButtonId, false);
         if (low < high)
-            AddRealField(Ctl::KIVO::NameField, &number, low, high);
+            AddRealField(PromptIds::NameField, &number, low, high);
         else
-            BorderedEditCtrl::FromTemplate(this, Ctl::KIVO::NameField, &text, CtrlWindowCL::MayBeEmpty);
+            BorderedEditCtrl::FromTemplate(this, PromptIds::NameField, &text, CtrlWindowCL::MayBeEmpty);
         bounded = low < high;
-        SendDlgItemMessageA(Handle(), Ctl::KIVO::NameField, EM_SETSEL, 0, 1000);
+        SendDlgItemMessageA(Handle(), PromptIds::NameField, EM_SETSEL, 0, 1000);
     }
 
     bool bounded = false;

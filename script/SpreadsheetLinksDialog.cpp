@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <string>
 
+namespace Ids = Ctl::BiDirectionalLinks;
+
 namespace {
 
 const char* const kNoVariable = "(None)";
@@ -63,18 +65,17 @@ std::string ItemText(ProgramDialog& dialog, unsigned id)
 void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variables)
 {
     ProgramDialog dialog(DialogRes::BiDirectionalLinks);
-    EditCtrl::FromTemplate(&dialog, Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileEdit, &links.path, CtrlWindowCL::MayBeEmpty);
-    CheckBoxCtrl::FromTemplate(&dialog, Ctl::BiDirectionalLinks::RefreshAllExternalDataOnOpen, &links.refresh);
-    const HWND list = dialog.Control(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList);
-    const HWND choice = dialog.Control(Ctl::BiDirectionalLinks::VariableChoice);
-    const int tabStops[] = {90, 110};
+    EditCtrl::FromTemplate(&dialog, Ids::SelectAnExcel97WorkbookFileEdit, &links.path, CtrlWindowCL::MayBeEmpty);
+    CheckBoxCtrl::FromTemplate(&dialog, Ids::RefreshAllExternalDataOnOpen, &links.refresh);
+    const HWND list = dialog.Control(Ids::SelectAnExcel97WorkbookFileList);
+    const HWND choice = dialog.Control(Ids::VariableChoice);
+    const int tabStops[] = {90, 110};  // not a resource id: tab stops
     SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabStops));
     SendMessageA(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoVariable));
     for (int i = 0; i < variables.Count(); ++i)
         SendMessageA(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(variables.At(i)->name.Text()));
-    const unsigned editors[] = {Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, Ctl::BiDirectionalLinks::None,
-                                Ctl::BiDirectionalLinks::TreeSpreadsheet, Ctl::BiDirectionalLinks::SpreadsheetTree,
-                                Ctl::BiDirectionalLinks::VariableChoice};
+    const unsigned editors[] = {Ids::SelectAnExcel97WorkbookFileList, Ids::None, Ids::TreeSpreadsheet,
+                                Ids::SpreadsheetTree, Ids::VariableChoice};
     auto enableEditors = [&](bool on) {
         for (unsigned id : editors)
             dialog.EnableItem(id, on);
@@ -83,17 +84,17 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
     bool selecting = false;
     auto showVariable = [&](const std::string& variable) {
         const char* shown = variable.empty() ? kNoVariable : variable.c_str();
-        dialog.SetItemText(Ctl::BiDirectionalLinks::VariableText, shown);
+        dialog.SetItemText(Ids::VariableText, shown);
         SendMessageA(choice, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown));
     };
     // The row left behind takes what the controls show.
     auto keepShownRow = [&] {
         if (shownRow < 0 || shownRow >= static_cast<int>(links.rows.size()))
             return;
-        std::string variable = ItemText(dialog, Ctl::BiDirectionalLinks::VariableText);
-        int action = dialog.IsChecked(Ctl::BiDirectionalLinks::TreeSpreadsheet)  ? SpreadsheetLinksDialog::WriteAction
-                     : dialog.IsChecked(Ctl::BiDirectionalLinks::SpreadsheetTree) ? SpreadsheetLinksDialog::ReadAction
-                                                                            : SpreadsheetLinksDialog::NoAction;
+        std::string variable = ItemText(dialog, Ids::VariableText);
+        int action = dialog.IsChecked(Ids::TreeSpreadsheet) ? SpreadsheetLinksDialog::WriteAction
+            : dialog.IsChecked(Ids::SpreadsheetTree)        ? SpreadsheetLinksDialog::ReadAction
+                                                            : SpreadsheetLinksDialog::NoAction;
         if (variable == kNoVariable) {
             variable.clear();
             action = SpreadsheetLinksDialog::NoAction;
@@ -112,9 +113,8 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
         SendMessageA(list, LB_SETCURSEL, row, 0);
         const CellLink link = row >= 0 && row < static_cast<int>(links.rows.size()) ? SplitRow(links.rows[row])
                                                                                       : CellLink();
-        CheckRadioButton(dialog.Handle(), Ctl::BiDirectionalLinks::None, Ctl::BiDirectionalLinks::SpreadsheetTree,
-                         static_cast<int>(Ctl::BiDirectionalLinks::None) + link.action);
-        dialog.SetItemText(Ctl::BiDirectionalLinks::CellText, link.cell.c_str());
+        CheckRadioButton(dialog.Handle(), Ids::None, Ids::SpreadsheetTree, static_cast<int>(Ids::None) + link.action);
+        dialog.SetItemText(Ids::CellText, link.cell.c_str());
         showVariable(link.variable);
         selecting = false;
     };
@@ -125,20 +125,20 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
             SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Text()));
     };
     enableEditors(false);
-    dialog.OnButton(Ctl::BiDirectionalLinks::Browse, [&] {
+    dialog.OnButton(Ids::Browse, [&] {
         const char* const filters[] = {"Excel Workbooks (*.xls)", "*.xls", nullptr};
         FilePath chosen;
         if (!ChooseOpenPath(dialog.Handle(), filters, "Select Workbook File", nullptr, chosen))
             return;
-        dialog.SetItemText(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileEdit, chosen.FullPath().Text());
+        dialog.SetItemText(Ids::SelectAnExcel97WorkbookFileEdit, chosen.FullPath().Text());
         links.rows.clear();
         fillList();
         enableEditors(false);
-        dialog.EnableItem(Ctl::BiDirectionalLinks::Connect, true);
+        dialog.EnableItem(Ids::Connect, true);
     });
-    dialog.OnButton(Ctl::BiDirectionalLinks::Connect, [&] {
-        links.path = ItemText(dialog, Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileEdit).c_str();
-        links.refresh = dialog.IsChecked(Ctl::BiDirectionalLinks::RefreshAllExternalDataOnOpen) ? 1 : 0;
+    dialog.OnButton(Ids::Connect, [&] {
+        links.path = ItemText(dialog, Ids::SelectAnExcel97WorkbookFileEdit).c_str();
+        links.refresh = dialog.IsChecked(Ids::RefreshAllExternalDataOnOpen) ? 1 : 0;
         const bool listed = links.Connect();
         fillList();
         if (!listed)
@@ -148,19 +148,18 @@ void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variable
         SetFocus(list);
         showRow(0);
     });
-    dialog.OnNotification(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LBN_SELCHANGE,
+    dialog.OnNotification(Ids::SelectAnExcel97WorkbookFileList, LBN_SELCHANGE,
                           [&] { showRow(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0))); });
-    dialog.OnButton(Ctl::BiDirectionalLinks::None, [&] {
-        CheckRadioButton(dialog.Handle(), Ctl::BiDirectionalLinks::None, Ctl::BiDirectionalLinks::SpreadsheetTree,
-                         Ctl::BiDirectionalLinks::None);
+    dialog.OnButton(Ids::None, [&] {
+        CheckRadioButton(dialog.Handle(), Ids::None, Ids::SpreadsheetTree, Ids::None);
         showVariable("");
     });
-    dialog.OnNotification(Ctl::BiDirectionalLinks::VariableChoice, CBN_SELCHANGE, [&] {
+    dialog.OnNotification(Ids::VariableChoice, CBN_SELCHANGE, [&] {
         char chosen[256] = {};
         const LRESULT index = SendMessageA(choice, CB_GETCURSEL, 0, 0);
         if (index >= 0)
             SendMessageA(choice, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(chosen));
-        dialog.SetItemText(Ctl::BiDirectionalLinks::VariableText, chosen[0] != '\0' ? chosen : kNoVariable);
+        dialog.SetItemText(Ids::VariableText, chosen[0] != '\0' ? chosen : kNoVariable);
     });
     dialog.OnButton(IDOK, [&] {
         keepShownRow();

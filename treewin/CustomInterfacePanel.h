@@ -11,7 +11,7 @@ class CustomInterfacePanel : public PaneWindowCL {
 public:
     // The button block's size and the buttons' place in it, in dialog units of the dialog font.
     static constexpr int BlockWidth = 141;
-    static constexpr int BlockHeight = 130;
+    static constexpr int BlockHeight = 130;  // not a resource id: a height
     static constexpr int ButtonLeft = 38;
     static constexpr int ButtonWidth = 65;
     static constexpr int ButtonHeight = 14;

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace Ids = Ctl::Slider;
+
 namespace {
 
 const char* const kNotConsistent = "(not consistent)";
@@ -28,7 +30,7 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
       steps(std::max(steps, 1)), position(this->steps / 2)
 {
     TreeDocument& document = tree->Document();
-    SetIconId(32012);
+    SetIconId(32012);  // not a resource id: an icon, which the generated names leave out
     FitToFrame();
     PlaceAt(0.7, 0.7);
     OnTreeTitleChanged(tree->Document().Title().Text());
@@ -73,16 +75,16 @@ SliderWindow::SliderWindow(TreeWindow* tree, const NodeChildList& nodes, const c
         nodeLabel = "(none) Default Definition for Document";
     else
         targets.At(0)->GetShortText(nodeLabel, 30);
-    SetItemText(Ctl::Slider::NodeText, nodeLabel.Text());
-    SetItemText(Ctl::Slider::VariableText, name);
+    SetItemText(Ids::NodeText, nodeLabel.Text());
+    SetItemText(Ids::VariableText, name);
     const bool one = entries.size() == 1;
-    SetItemText(Ctl::Slider::OriginalExpressionText, one ? entries[0].oldText.Text() : kNotConsistent);
-    SetItemText(Ctl::Slider::OriginalValueText, one ? startValue.Text() : kNotConsistent);
+    SetItemText(Ids::OriginalExpressionText, one ? entries[0].oldText.Text() : kNotConsistent);
+    SetItemText(Ids::OriginalValueText, one ? startValue.Text() : kNotConsistent);
     zString bound;
     FormatNumber(document.NumberFormat(), low, bound, true, false, -9);
-    SetItemText(Ctl::Slider::LowText, bound.Text());
+    SetItemText(Ids::LowText, bound.Text());
     FormatNumber(document.NumberFormat(), high, bound, true, false, -9);
-    SetItemText(Ctl::Slider::HighText, bound.Text());
+    SetItemText(Ids::HighText, bound.Text());
 
     ApplyPosition(position);
     MakeScrollBar();
@@ -124,7 +126,7 @@ void SliderWindow::ApplyPosition(int newPosition)
     position = std::clamp(newPosition, 0, steps);
     const double value = low + (high - low) * position / steps;
     FormatNumber(Tree()->Document().NumberFormat(), value, current, true, false, -9);
-    SetItemText(Ctl::Slider::CurrentText, current.Text());
+    SetItemText(Ids::CurrentText, current.Text());
     NodeChildList changed(4, Ownership::Borrows);
     for (auto entry = entries.begin(); entry != entries.end();) {
         VariableDefinition* binding = FindEntry(*entry);
@@ -190,7 +192,7 @@ void SliderWindow::RenameVariable(const char* oldName, const char* newName)
 
 long SliderWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    if (id != Ctl::Slider::ShowNodes)
+    if (id != Ids::ShowNodes)
         return TreeChildWindow::OnCommandId(id, code, control);
     NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < nodePaths.Count(); ++i)
@@ -202,7 +204,7 @@ long SliderWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 
 void SliderWindow::MakeScrollBar()
 {
-    HWND area = Control(Ctl::Slider::ScrollArea);
+    HWND area = Control(Ids::ScrollArea);
     if (area == nullptr)
         return;
     RECT rect;

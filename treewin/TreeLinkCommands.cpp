@@ -60,7 +60,7 @@ void TreeWindow::CopySpecial()
         clipboard.PutText(table.Text());
         return;
     }
-    const int id = document.LinkIdFor(node, command);
+    const int id = document.LinkIdFor(node, CopySpecialDialog::LinkSlotOf(command));
     zString item, value;
     DdeItemName(id, item);
     // A value that cannot be computed puts nothing on the clipboard.

@@ -49,7 +49,7 @@ const char* const TreeFileFilter[] = {"Tree Files (*.tre)", "*.tre", nullptr};
 // The tree window's menus, merged into the frame's bar: the short ones with the command-line option n.
 unsigned TreeMenuId()
 {
-    return CommandLineFlag(ShortMenusBit) ? 110 : 115;
+    return CommandLineFlag(ShortMenusBit) ? MenuRes::TreeMenuShort : MenuRes::TreeMenu;
 }
 
 std::vector<TreeWindow*>& LiveWindows()

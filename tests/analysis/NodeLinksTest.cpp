@@ -41,10 +41,10 @@ TEST(NodeLinks, IdsAreMadeOnceAndFillGaps)
 {
     LinkedTree linked;
     TreeDocument& document = linked.tree.Document();
-    EXPECT_EQ(document.LinkIdFor(linked.chance, 1605), 1);
-    EXPECT_EQ(document.LinkIdFor(linked.chance, 1605), 1);
-    EXPECT_EQ(document.LinkIdFor(linked.chance, 1609), 2);
-    EXPECT_EQ(document.LinkIdFor(linked.middle, 1606), 3);
+    EXPECT_EQ(document.LinkIdFor(linked.chance, NodeLinkBlock::ExpectedValueLink), 1);
+    EXPECT_EQ(document.LinkIdFor(linked.chance, NodeLinkBlock::ExpectedValueLink), 1);
+    EXPECT_EQ(document.LinkIdFor(linked.chance, NodeLinkBlock::StandardDeviationLink), 2);
+    EXPECT_EQ(document.LinkIdFor(linked.middle, NodeLinkBlock::PathProbabilityLink), 3);
     EXPECT_EQ(document.LinkIdFor(linked.middle, 1612), 0);
     EXPECT_EQ(document.LinkItems.Count(), 3);
     EXPECT_EQ(linked.chance->GetLinkId2(), 1);
@@ -54,7 +54,7 @@ TEST(NodeLinks, IdsAreMadeOnceAndFillGaps)
 
     document.ReleaseLinkEntry(2, linked.chance);
     EXPECT_EQ(linked.chance->GetLinkId1(), 0);
-    EXPECT_EQ(document.LinkIdFor(linked.other, 1605), 2);
+    EXPECT_EQ(document.LinkIdFor(linked.other, NodeLinkBlock::ExpectedValueLink), 2);
 
     // A deleted node's link items go with it; its subtree's too.
     TreeNode* chance = linked.chance;
@@ -70,10 +70,10 @@ TEST(NodeLinks, TextsOfTheLinkedValues)
 {
     LinkedTree linked;
     TreeDocument& document = linked.tree.Document();
-    const int value = document.LinkIdFor(linked.chance, 1605);
-    const int deviation = document.LinkIdFor(linked.chance, 1609);
-    const int pathOther = document.LinkIdFor(linked.other, 1606);
-    const int pathMiddle = document.LinkIdFor(linked.middle, 1606);
+    const int value = document.LinkIdFor(linked.chance, NodeLinkBlock::ExpectedValueLink);
+    const int deviation = document.LinkIdFor(linked.chance, NodeLinkBlock::StandardDeviationLink);
+    const int pathOther = document.LinkIdFor(linked.other, NodeLinkBlock::PathProbabilityLink);
+    const int pathMiddle = document.LinkIdFor(linked.middle, NodeLinkBlock::PathProbabilityLink);
     zString text;
     ASSERT_TRUE(LinkItemText(linked.chance, value, text));
     EXPECT_STREQ(text.Text(), "22.5");
@@ -100,7 +100,7 @@ TEST(NodeLinks, ItemNamesFromOutside)
 {
     LinkedTree linked;
     TreeDocument& document = linked.tree.Document();
-    const int value = document.LinkIdFor(linked.chance, 1605);
+    const int value = document.LinkIdFor(linked.chance, NodeLinkBlock::ExpectedValueLink);
     ASSERT_EQ(value, 1);
     struct Case {
         const char* name;

@@ -192,7 +192,8 @@ TEST_F(PrintPreviewTest, ThePagesDialogCountsThePagesAndPreviewWithoutAPrinterIs
         char count[16] = "";
         GetDlgItemTextA(dialog.Handle(), Ctl::Print::PagesText, count, sizeof count);
         EXPECT_STREQ(count, width < 5.0f ? "1" : "3");
-        const LONG style = GetWindowLongA(GetDlgItem(dialog.Handle(), Ctl::Print::PagesArePrintedInRowsText), GWL_STYLE);
+        const LONG style =
+            GetWindowLongA(GetDlgItem(dialog.Handle(), Ctl::Print::PagesArePrintedInRowsText), GWL_STYLE);
         EXPECT_EQ((style & WS_VISIBLE) != 0, width > 5.0f);
         // Only a tree has a page header of its own.
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Handle(), Ctl::Print::Headers)));

@@ -30,18 +30,19 @@ TEST(PromptForText, ValidatorKeepsTheDialogOpenUntilTheTextIsAcceptedAndCancelKe
         bool helpUsable = true;
         std::string caption;
         ModalDialogDriver driver;
-        driver.Then([&](DialogFrameCL& dialog) {
-                  HWND help = dialog.FindChild(PromptDialog::HelpButtonId)->Handle();
-                  RECT rect{};
-                  GetWindowRect(help, &rect);
-                  helpUsable = IsWindowEnabled(help) || rect.right > rect.left;
-                  char title[32] = {};
-                  GetWindowTextA(dialog.Handle(), title, sizeof title);
-                  caption = title;
-              })
-            .Type(Ctl::KIVO::NameField, "")
+        driver
+            .Then([&](DialogFrameCL& dialog) {
+                HWND help = dialog.FindChild(PromptDialog::HelpButtonId)->Handle();
+                RECT rect{};
+                GetWindowRect(help, &rect);
+                helpUsable = IsWindowEnabled(help) || rect.right > rect.left;
+                char title[32] = {};
+                GetWindowTextA(dialog.Handle(), title, sizeof title);
+                caption = title;
+            })
+            .Type(Ctl::PromptOneLine::NameField, "")
             .Press(IDOK)
-            .Type(Ctl::KIVO::NameField, "new name")
+            .Type(Ctl::PromptOneLine::NameField, "new name")
             .Press(IDOK);
         EXPECT_EQ(1, PromptForText(text, RefuseEmpty, 77, nullptr, "Name:", 0, severalLines));
         EXPECT_STREQ("new name", text.Text());
@@ -50,7 +51,7 @@ TEST(PromptForText, ValidatorKeepsTheDialogOpenUntilTheTextIsAcceptedAndCancelKe
         EXPECT_EQ("KIVO", caption);
 
         ModalDialogDriver cancel;
-        cancel.Type(Ctl::KIVO::NameField, "typed").Press(IDCANCEL);
+        cancel.Type(Ctl::PromptOneLine::NameField, "typed").Press(IDCANCEL);
         EXPECT_EQ(2, PromptForText(text, RefuseEmpty, 77, "Rename", "Name:", 1200, severalLines));
         EXPECT_STREQ("new name", text.Text());
     }

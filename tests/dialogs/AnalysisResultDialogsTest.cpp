@@ -66,7 +66,8 @@ TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
             EXPECT_FALSE(Enabled(dialog, Ctl::ThresholdAnalysisResults::Next));
             EXPECT_EQ(focused(), Ctl::ThresholdAnalysisResults::ToClipboard);
             EXPECT_EQ(TextOf(dialog, Ctl::ThresholdAnalysisResults::ValueText), "");
-            EXPECT_NE(TextOf(dialog, Ctl::ThresholdAnalysisResults::IntervalText).find("choice is \"A\"."), std::string::npos);
+            EXPECT_NE(TextOf(dialog, Ctl::ThresholdAnalysisResults::IntervalText).find("choice is \"A\"."),
+                      std::string::npos);
             key(WM_KEYDOWN, VK_TAB);
         })
         .Then([&](DialogFrameCL&) {
@@ -145,7 +146,8 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     driver
         .Then([](DialogFrameCL& dialog) {
             EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::LowValueEdit), "0.3");
-            EXPECT_FALSE(IsWindowVisible(dialog.FindChild(Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode)->Handle()));
+            EXPECT_FALSE(IsWindowVisible(
+                dialog.FindChild(Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode)->Handle()));
         })
         .Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
         .Type(Ctl::SensitivityAnalysis::HighValueEdit, "0")
@@ -283,9 +285,10 @@ TEST(AnalysisResultDialogs, ReportQuestionDecidesTheElimination)
         return install(initial);
     });
     ModalDialogDriver driver;
-    driver.Then([](DialogFrameCL& dialog) {
-              SendMessageA(dialog.FindChild(Ctl::TextReport2220::Yes)->Handle(), BM_CLICK, 0, 0);
-          })
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            SendMessageA(dialog.FindChild(Ctl::TextReport2220::Yes)->Handle(), BM_CLICK, 0, 0);
+        })
         .Press(IDOK);
     NumericFormat format(true);
     TextReport report;

@@ -41,18 +41,13 @@ TEST(BayesDialogs, GeneralRouteAsksEachEntryAndRewritesTheSubtree)
     BayesScreen screen("Positive", "Negative");
     screen.boxes.Answer(IDNO);
     auto enter = [](ModalDialogDriver& driver, const char* value) {
-        driver.Type(Ctl::BayesRevision::ValueEdit, value)
-            .Type(Ctl::BayesRevision::ExpressionEdit, value)
-            .Press(IDOK);
+        driver.Type(Ctl::BayesRevision::ValueEdit, value).Type(Ctl::BayesRevision::ExpressionEdit, value).Press(IDOK);
     };
     ModalDialogDriver driver;
     driver.Then([](DialogFrameCL& dialog) {
-        EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::PromptText),
-                  "Enter the a priori probability that \"Disease\".");
+        EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::PromptText), "Enter the a priori probability that \"Disease\".");
     });
-    driver.Type(Ctl::BayesRevision::ValueEdit, "0.3")
-        .Type(Ctl::BayesRevision::ExpressionEdit, "0.3+")
-        .Press(IDOK);
+    driver.Type(Ctl::BayesRevision::ValueEdit, "0.3").Type(Ctl::BayesRevision::ExpressionEdit, "0.3+").Press(IDOK);
     enter(driver, "0.3");
     enter(driver, "0.9");
     driver.Then([](DialogFrameCL& dialog) {
@@ -60,9 +55,7 @@ TEST(BayesDialogs, GeneralRouteAsksEachEntryAndRewritesTheSubtree)
         EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ValueEdit), "0.1");
     });
     driver.Press(IDOK);
-    driver.Then([](DialogFrameCL& dialog) {
-        EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ExpressionEdit), "0.7");
-    });
+    driver.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ExpressionEdit), "0.7"); });
     driver.Press(IDOK);
     enter(driver, "0.2");
     driver.Press(IDOK);
@@ -89,15 +82,12 @@ TEST(BayesDialogs, SensitivitySpecificityRouteTakesThreeEntries)
             EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision3340::T1 + 1), "Positive");
             EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::BayesRevision3340::T1 + 1)->Handle(), BM_GETCHECK, 0, 0),
                       BST_CHECKED);
-            EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::BayesRevision3340::C1)->Handle(), BM_GETCHECK, 0,
-                                   0),
+            EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::BayesRevision3340::C1)->Handle(), BM_GETCHECK, 0, 0),
                       BST_CHECKED);
         })
         .Press(IDOK);
     for (const char* entry : {"0.3", "0.9", "0.8"})
-        driver.Type(Ctl::BayesRevision::ValueEdit, entry)
-            .Type(Ctl::BayesRevision::ExpressionEdit, entry)
-            .Press(IDOK);
+        driver.Type(Ctl::BayesRevision::ValueEdit, entry).Type(Ctl::BayesRevision::ExpressionEdit, entry).Press(IDOK);
     ReviseWithBayes(screen.bayes);
     EXPECT_TRUE(driver.Finished());
     EXPECT_EQ(screen.Bound("_p1"), "0.050847458");
@@ -118,9 +108,8 @@ TEST(BayesDialogs, VariablesMenuFillsTheExpressionAndCancelChangesNothing)
         .Type(Ctl::BayesRevision::ExpressionEdit, "0.3")
         .Press(IDOK)
         .Press(BayesProbabilitiesDialog::kFirstVariableItem)
-        .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ExpressionEdit), "prevalence");
-        })
+        .Then(
+            [](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, Ctl::BayesRevision::ExpressionEdit), "prevalence"); })
         .Press(IDCANCEL);
     ReviseWithBayes(screen.bayes);
     EXPECT_TRUE(driver.Finished());

@@ -118,7 +118,8 @@ TEST_F(ColumnsOnScreen, ColumnsAddedCheckedMovedAndKeptAtOk)
                [&](DialogFrameCL& dialog) {
                    moves = {Enabled(dialog, Ctl::Columns::MoveUp), Enabled(dialog, Ctl::Columns::MoveDown),
                             Enabled(dialog, Ctl::Columns::FormulaEditorButton)};
-                   SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Columns::FormulaEditorButton, BN_CLICKED), 0);
+                   SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Columns::FormulaEditorButton, BN_CLICKED),
+                                0);
                },
                Type(5004, "x*2"), Press(IDOK),
                [&](DialogFrameCL& dialog) {

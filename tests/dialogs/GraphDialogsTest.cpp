@@ -80,10 +80,11 @@ TEST_F(GraphDialogs, AProbabilityAxisChangesOnlyItsDecimalPlaces)
     axis.unitsKind = NumericFormat::UnitsTextAfter;
     axis.unitsText = "%";
     ModalDialogDriver person;
-    person.Then([](DialogFrameCL& dialog) {
-              EXPECT_STREQ(dialog.ItemText(2302).Text(), "For Probability Axis");
-              EXPECT_EQ(dialog.Control(2320), nullptr); // no scaling
-          })
+    person
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_STREQ(dialog.ItemText(2302).Text(), "For Probability Axis");
+            EXPECT_EQ(dialog.Control(2320), nullptr);  // no scaling
+        })
         .Type(Ctl::NumericFormattingPreferences::DecimalPlacesEdit, "5")
         .Press(IDOK);
     EXPECT_EQ(RunNumericFormatDialog(axis, -1, -1), 1);

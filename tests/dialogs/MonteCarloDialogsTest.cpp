@@ -31,7 +31,8 @@ using Progress = MonteCarloProgressDialog;
 ModalDialogDriver::Step Click(unsigned id, bool on = true)
 {
     return [id, on](DialogFrameCL& dialog) {
-        const unsigned radios[] = {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample};
+        const unsigned radios[] = {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome,
+                                   Ctl::MonteCarloSimulation::DoNotSample};
         if (std::find(std::begin(radios), std::end(radios), id) != std::end(radios))
             for (unsigned radio : radios)
                 SendMessageA(dialog.FindChild(radio)->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
@@ -105,8 +106,9 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
     driver
         .Then([](DialogFrameCL& dialog) {
             EXPECT_TRUE(Checked(dialog, Ctl::MonteCarloSimulation::DoNotSample));
-            for (unsigned id : {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample,
-                                Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial})
+            for (unsigned id :
+                 {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome,
+                  Ctl::MonteCarloSimulation::DoNotSample, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial})
                 EXPECT_FALSE(Enabled(dialog, id)) << id;
         })
         .Press(IDOK);

@@ -51,7 +51,8 @@ TEST(NodeValueDialogs, OverUnderAsksTheTargetAndShowsBothSides)
         .Then([](DialogFrameCL& dialog) {
             EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::AboveValueText), "0.300");
             EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::BelowValueText), "0.700");
-            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::ProbabilityBelowTargetText), "Probability at or below target:");
+            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::ProbabilityBelowTargetText),
+                      "Probability at or below target:");
         })
         .Press(IDOK)
         .Type(Ctl::OverUnder::EnterATargetValueEdit, "20")
@@ -61,7 +62,8 @@ TEST(NodeValueDialogs, OverUnderAsksTheTargetAndShowsBothSides)
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
             EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::AboveValueText), "0.800");
-            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::ProbabilityAboveTargetText), "Probability at or above target:");
+            EXPECT_EQ(TextOf(dialog, Ctl::OverUnder3215::ProbabilityAboveTargetText),
+                      "Probability at or above target:");
         })
         .Press(IDOK);
     OverUnderDialog::Run(chance);
@@ -80,14 +82,15 @@ TEST(NodeValueDialogs, ExpectedValueInWords)
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, Ctl::KIVO2120::NodeValueText), "The sum of the expected values of the selected nodes is: $60");
+            EXPECT_EQ(TextOf(dialog, Ctl::NodeValue::NodeValueText),
+                      "The sum of the expected values of the selected nodes is: $60");
         })
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            const std::string text = TextOf(dialog, Ctl::KIVO2120::NodeValueText);
+            const std::string text = TextOf(dialog, Ctl::NodeValue::NodeValueText);
             EXPECT_EQ(text.rfind("The expected value of node\n\"", 0), 0u) << text;
             EXPECT_NE(text.find("\" is: $30"), std::string::npos) << text;
-            EXPECT_EQ(TextOf(dialog, Ctl::KIVO2120::OptimalChoiceText), "Optimal Choice: C");
+            EXPECT_EQ(TextOf(dialog, Ctl::NodeValue::OptimalChoiceText), "Optimal Choice: C");
         })
         .Press(IDOK);
     NodeChildList selection(4, Ownership::Borrows);
@@ -119,21 +122,33 @@ TEST(NodeValueDialogs, EvpiAsksForTheEventAndTheDecision)
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::EVPI::OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList)->Handle(), LB_GETCOUNT, 0, 0), 1);
+            EXPECT_EQ(
+                SendMessageA(
+                    dialog
+                        .FindChild(
+                            Ctl::EVPI::
+                                OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList)
+                        ->Handle(),
+                    LB_GETCOUNT, 0, 0),
+                1);
         })
         .Press(IDOK)
-        .Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, Ctl::EVPI3420::TheEVPIWillBeCalculatedWithRespectToTheDecisionNodeText), "Inner"); })
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, Ctl::EVPI3420::TheEVPIWillBeCalculatedWithRespectToTheDecisionNodeText), "Inner");
+        })
         .Press(Ctl::EVPI3420::OtherNode)
         .Then([](DialogFrameCL& dialog) {
             HWND list = dialog.FindChild(Ctl::EVPI3380::AtWhichDecisionNodeDoYouWishToCalculateTheEVPIList)->Handle();
             EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
             SendMessageA(list, LB_SETCURSEL, 1, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::EVPI3380::AtWhichDecisionNodeDoYouWishToCalculateTheEVPIList, LBN_SELCHANGE),
+            SendMessageA(dialog.Handle(), WM_COMMAND,
+                         MAKEWPARAM(Ctl::EVPI3380::AtWhichDecisionNodeDoYouWishToCalculateTheEVPIList, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
         })
         .Press(IDOK)
         .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, Ctl::KIVO2120::NodeValueText), "The expected value of perfect information is: $20");
+            EXPECT_EQ(TextOf(dialog, Ctl::NodeValue::NodeValueText),
+                      "The expected value of perfect information is: $20");
         })
         .Press(IDOK);
     NodeChildList selection(1, Ownership::Borrows);

@@ -124,7 +124,8 @@ TEST(StoredAnalysisDialogs, TemplateChosenFromTheFileIsKeptAsACopy)
             shown = TextOf(dialog, Ctl::MaintainStoredAnalyses::GraphTemplateText);
             const HWND list = dialog.Control(Ctl::MaintainStoredAnalyses::AnalysesList);
             SendMessageA(list, LB_SETCURSEL, 1, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MaintainStoredAnalyses::AnalysesList, LBN_SELCHANGE),
+            SendMessageA(dialog.Handle(), WM_COMMAND,
+                         MAKEWPARAM(Ctl::MaintainStoredAnalyses::AnalysesList, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
         })
         .Press(Ctl::MaintainStoredAnalyses::Template)

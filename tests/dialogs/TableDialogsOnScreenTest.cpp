@@ -18,12 +18,13 @@ TEST(TableDialogsOnScreen, AddingPairsWithMoreAndOk)
     TableEntryDialog adding(false);
     ModalDialogDriver driver;
     std::string caption;
-    driver.Then([&](DialogFrameCL& dialog) {
-              char text[64] = {};
-              GetWindowTextA(dialog.Handle(), text, sizeof text);
-              caption = text;
-              EXPECT_TRUE(IsWindowVisible(dialog.FindChild(Ctl::AddTableEntry::More)->Handle()));
-          })
+    driver
+        .Then([&](DialogFrameCL& dialog) {
+            char text[64] = {};
+            GetWindowTextA(dialog.Handle(), text, sizeof text);
+            caption = text;
+            EXPECT_TRUE(IsWindowVisible(dialog.FindChild(Ctl::AddTableEntry::More)->Handle()));
+        })
         .Type(Ctl::AddTableEntry::IndexEdit, "1.5")
         .Type(Ctl::AddTableEntry::ValueEdit, "-2")
         .Press(Ctl::AddTableEntry::More)
@@ -62,12 +63,13 @@ TEST(TableDialogsOnScreen, PropertiesStayOpenOnTheFailingFieldUntilOk)
     TablePropertiesDialog::SetPresenter(nullptr);
     TablePropertiesDialog properties(nullptr, "NewTable", "newtable", "", 2, false);
     ModalDialogDriver driver;
-    driver.Then([&](DialogFrameCL& dialog) {
-              EXPECT_EQ(GetFocus(), dialog.FindChild(Ctl::PropertiesNewTable::NameEdit)->Handle());
-              EXPECT_EQ(SendMessageA(dialog.FindChild(Ctl::PropertiesNewTable::Interpolation)->Handle(),
-                                     BM_GETCHECK, 0, 0),
-                        BST_CHECKED);
-          })
+    driver
+        .Then([&](DialogFrameCL& dialog) {
+            EXPECT_EQ(GetFocus(), dialog.FindChild(Ctl::PropertiesNewTable::NameEdit)->Handle());
+            EXPECT_EQ(
+                SendMessageA(dialog.FindChild(Ctl::PropertiesNewTable::Interpolation)->Handle(), BM_GETCHECK, 0, 0),
+                BST_CHECKED);
+        })
         .Type(Ctl::PropertiesNewTable::FileEdit, "bad|name")
         .Press(Ctl::PropertiesNewTable::IndexSpecific)
         .Then([](DialogFrameCL& dialog) {

@@ -78,11 +78,11 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
         ModalDialogDriver person;
         person.Type(Ctl::DistributeChildren::NumberOfNewBranchesEdit, "3")
             .Then([](DialogFrameCL& dialog) {
-                SendDlgItemMessageA(dialog.Handle(), Ctl::DistributeChildren::BranchSRangeIntoWhichVariableCombo, CB_SELECTSTRING,
-                                    static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("rate"));
+                SendDlgItemMessageA(dialog.Handle(), Ctl::DistributeChildren::BranchSRangeIntoWhichVariableCombo,
+                                    CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("rate"));
             })
             .Press(IDOK)
-            .Press(2462) // the uniform distribution's picture
+            .Press(2462)  // the uniform distribution's picture
             .Press(IDOK)
             .Press(Ctl::DistributeChildren2560::EqualProbs)
             .Press(IDOK);
@@ -110,7 +110,11 @@ TEST_F(TreeDialogsOnScreen, DistributeChildrenDragsABoundary)
     window.Document().EnsureVariable("rate", nullptr);
     RECT strip{};
     ModalDialogDriver person;
-    person.Type(Ctl::DistributeChildren::NumberOfNewBranchesEdit, "4").Press(IDOK).Press(2462).Type(2485, "0.5").Press(IDOK);
+    person.Type(Ctl::DistributeChildren::NumberOfNewBranchesEdit, "4")
+        .Press(IDOK)
+        .Press(2462)
+        .Type(2485, "0.5")
+        .Press(IDOK);
     person.Then([&](DialogFrameCL& dialog) {
         UpdateWindow(dialog.Handle());
         char top[32] = "";
@@ -179,10 +183,12 @@ TEST_F(TreeDialogsOnScreen, NumericFormatReachesTheRollBackBoxesAndTheValueMessa
     zString box;
     BuildNodeResultText(node, box);
     EXPECT_STREQ(box.Text(), "$88.10");
-    person.Then([](DialogFrameCL& dialog) {
-        const std::string text = TextOf(dialog, Ctl::KIVO2120::NodeValueText);
-        EXPECT_EQ(text.substr(text.find(" is: ")), " is: $88.10") << text;
-    }).Press(IDOK);
+    person
+        .Then([](DialogFrameCL& dialog) {
+            const std::string text = TextOf(dialog, Ctl::NodeValue::NodeValueText);
+            EXPECT_EQ(text.substr(text.find(" is: ")), " is: $88.10") << text;
+        })
+        .Press(IDOK);
     window.SelectNode(node, 1, nullptr, false);
     window.OnCommand(ExpectedValueCommand);
     person.Then([](DialogFrameCL& dialog) {

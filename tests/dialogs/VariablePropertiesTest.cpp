@@ -93,10 +93,12 @@ TEST_F(VariablePropertiesOnScreen, RangeAndRenameFollowedEverywhere)
     };
     using D = VariablePropertiesDialog;
     // Low 6, high 5 is refused; 5 and 5 pass, with no range; the same name in capitals is no rename.
-    InProperties(1, {[&](DialogFrameCL& dialog) { caption = Text(dialog.Handle()); },
-                     type(Ctl::VariableProperties::LowValueEdit, "6"), type(Ctl::VariableProperties::HighValueEdit, "5"), press(IDOK),
-                     type(Ctl::VariableProperties::LowValueEdit, "5"), type(Ctl::VariableProperties::NameEdit, "COST"), press(IDOK),
-                     type(Ctl::VariableProperties::NameEdit, "RATE"), press(IDOK)});
+    InProperties(1,
+                 {[&](DialogFrameCL& dialog) { caption = Text(dialog.Handle()); },
+                  type(Ctl::VariableProperties::LowValueEdit, "6"), type(Ctl::VariableProperties::HighValueEdit, "5"),
+                  press(IDOK), type(Ctl::VariableProperties::LowValueEdit, "5"),
+                  type(Ctl::VariableProperties::NameEdit, "COST"), press(IDOK),
+                  type(Ctl::VariableProperties::NameEdit, "RATE"), press(IDOK)});
     EXPECT_EQ(caption, "Properties: rate");
     const std::vector<std::string> refusals = {
         "To assign a range, the high value must be greater than the low value.",
@@ -108,7 +110,9 @@ TEST_F(VariablePropertiesOnScreen, RangeAndRenameFollowedEverywhere)
     // A real rename asks, then formulas, bindings, bound windows and the variables menu follow.
     boxes.Clear();
     tree.SetModified(0);
-    InProperties(1, {type(Ctl::VariableProperties::NameEdit, "growth"), type(Ctl::VariableProperties::LowValueEdit, "1"), type(Ctl::VariableProperties::HighValueEdit, "3"), press(IDOK)});
+    InProperties(1,
+                 {type(Ctl::VariableProperties::NameEdit, "growth"), type(Ctl::VariableProperties::LowValueEdit, "1"),
+                  type(Ctl::VariableProperties::HighValueEdit, "3"), press(IDOK)});
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Are you sure you want to rename this variable?"});
     EXPECT_EQ(window.Document().FindVariable("rate", false), nullptr);
     const DocVariable* growth = window.Document().FindVariable("growth", false);
@@ -137,14 +141,21 @@ TEST_F(VariablePropertiesOnScreen, NewVariablesTrackersAndMore)
     person.Press(Cmd::DefineValuesNewVariable)
         .Then([&](DialogFrameCL& dialog) { caption = Text(dialog.Handle()); })
         // A new variable may not take a used name, nor overwrite its record.
-        .Type(Ctl::VariableProperties::NameEdit, "cost").Type(Ctl::VariableProperties::DescriptionEdit, "taken").Press(IDOK)
-        .Type(Ctl::VariableProperties::NameEdit, "p").Then(Click(Ctl::VariableProperties::UseAsMonteCarloTracker)).Type(Ctl::VariableProperties::InitialValueEdit, "3")
+        .Type(Ctl::VariableProperties::NameEdit, "cost")
+        .Type(Ctl::VariableProperties::DescriptionEdit, "taken")
+        .Press(IDOK)
+        .Type(Ctl::VariableProperties::NameEdit, "p")
+        .Then(Click(Ctl::VariableProperties::UseAsMonteCarloTracker))
+        .Type(Ctl::VariableProperties::InitialValueEdit, "3")
         .Press(Ctl::VariableProperties::More)
         .Then([&](DialogFrameCL& dialog) {
             cancelText = Text(dialog.Control(IDCANCEL));
             ExpectScreenEqualsRepaint(dialog.Handle());
         })
-        .Type(Ctl::VariableProperties::NameEdit, "q").Type(Ctl::VariableProperties::LowValueEdit, "1").Type(Ctl::VariableProperties::HighValueEdit, "2").Press(IDOK)
+        .Type(Ctl::VariableProperties::NameEdit, "q")
+        .Type(Ctl::VariableProperties::LowValueEdit, "1")
+        .Type(Ctl::VariableProperties::HighValueEdit, "2")
+        .Press(IDOK)
         .Press(IDCANCEL);
     window.EditTreeVariables(1502);
     EXPECT_TRUE(person.Finished());
@@ -166,19 +177,26 @@ TEST_F(VariablePropertiesOnScreen, NewVariablesTrackersAndMore)
     // cannot become one.
     std::vector<bool> enabled;
     boxes.Clear();
-    InProperties(1, {[&](DialogFrameCL& dialog) {
-                         for (unsigned id : {Ctl::VariableProperties::UseAsMonteCarloTracker, Ctl::VariableProperties::InitialValueEdit, Ctl::VariableProperties::DefineNumerically, Ctl::VariableProperties::LowValueEdit})
-                             enabled.push_back(IsWindowEnabled(dialog.Control(id)) != 0);
-                     },
-                     [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0); }});
+    InProperties(1,
+                 {[&](DialogFrameCL& dialog) {
+                      for (unsigned id :
+                           {Ctl::VariableProperties::UseAsMonteCarloTracker, Ctl::VariableProperties::InitialValueEdit,
+                            Ctl::VariableProperties::DefineNumerically, Ctl::VariableProperties::LowValueEdit})
+                          enabled.push_back(IsWindowEnabled(dialog.Control(id)) != 0);
+                  },
+                  [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0); }});
     EXPECT_EQ(enabled, (std::vector<bool>{false, true, false, false}));
-    InProperties(3, {[](DialogFrameCL& dialog) { CheckDlgButton(dialog.Handle(), Ctl::VariableProperties::DefineNumerically, BST_UNCHECKED); },
-                     [](DialogFrameCL& dialog) {
-                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::VariableProperties::DefineNumerically, BN_CLICKED), 0);
-                     },
-                     Click(Ctl::VariableProperties::UseAsMonteCarloTracker),
-                     [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); },
-                     [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0); }});
+    InProperties(3,
+                 {[](DialogFrameCL& dialog) {
+                      CheckDlgButton(dialog.Handle(), Ctl::VariableProperties::DefineNumerically, BST_UNCHECKED);
+                  },
+                  [](DialogFrameCL& dialog) {
+                      SendMessageA(dialog.Handle(), WM_COMMAND,
+                                   MAKEWPARAM(Ctl::VariableProperties::DefineNumerically, BN_CLICKED), 0);
+                  },
+                  Click(Ctl::VariableProperties::UseAsMonteCarloTracker),
+                  [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); },
+                  [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0); }});
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "You cannot change this variable's tracker flag because it has definitions. You "
                                  "must delete the definitions before proceeding.");
@@ -191,10 +209,11 @@ TEST_F(VariablePropertiesOnScreen, FormulaQuestionOpensThePropertiesOfTheNewName
     std::string caption;
     bool nameFixed = false;
     ModalDialogDriver person;
-    person.Then([&](DialogFrameCL& dialog) {
-              caption = Text(dialog.Handle());
-              nameFixed = !IsWindowEnabled(dialog.Control(Ctl::VariableProperties::NameEdit));
-          })
+    person
+        .Then([&](DialogFrameCL& dialog) {
+            caption = Text(dialog.Handle());
+            nameFixed = !IsWindowEnabled(dialog.Control(Ctl::VariableProperties::NameEdit));
+        })
         .Type(Ctl::VariableProperties::DescriptionEdit, "Growth per year")
         .Press(IDOK);
     FormulaRef formula(new EvalContext(&tree, leaf), 0, "payoff");
@@ -227,22 +246,24 @@ TEST_F(VariablePropertiesOnScreen, CorrelationsDuplicatedWithTheirSigns)
     using C = VariableCorrelationsDialog;
     std::string summary;
     // Variables: cost, Q, R, rate, S; the dialog's own "cost" is not offered.
-    InProperties(0, {Click(Ctl::VariableProperties::Correlations),
-                     [](DialogFrameCL& dialog) {
-                         SendDlgItemMessageA(dialog.Handle(), Ctl::Correlations3970::CorrelationsList, LB_SELECTSTRING,
-                                             static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Q"));
-                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Correlations3970::AddButton, BN_CLICKED), 0);
-                     },
-                     Click(Ctl::NewCorrelation::Negative),
-                     [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); },
-                     [](DialogFrameCL& dialog) {
-                         ExpectScreenEqualsRepaint(dialog.Handle());
-                         SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
-                     },
-                     [&](DialogFrameCL& dialog) {
-                         summary = Text(dialog.Control(Ctl::VariableProperties::HighValueText));
-                         SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
-                     }});
+    InProperties(0,
+                 {Click(Ctl::VariableProperties::Correlations),
+                  [](DialogFrameCL& dialog) {
+                      SendDlgItemMessageA(dialog.Handle(), Ctl::Correlations3970::CorrelationsList, LB_SELECTSTRING,
+                                          static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Q"));
+                      SendMessageA(dialog.Handle(), WM_COMMAND,
+                                   MAKEWPARAM(Ctl::Correlations3970::AddButton, BN_CLICKED), 0);
+                  },
+                  Click(Ctl::NewCorrelation::Negative),
+                  [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); },
+                  [](DialogFrameCL& dialog) {
+                      ExpectScreenEqualsRepaint(dialog.Handle());
+                      SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+                  },
+                  [&](DialogFrameCL& dialog) {
+                      summary = Text(dialog.Control(Ctl::VariableProperties::HighValueText));
+                      SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+                  }});
     EXPECT_EQ(summary, "-Q, -R, +S");
     const CorrelationList* list = window.Document().FindVariable("cost", false)->correlations;
     ASSERT_NE(list, nullptr);
@@ -252,13 +273,15 @@ TEST_F(VariablePropertiesOnScreen, CorrelationsDuplicatedWithTheirSigns)
     EXPECT_EQ(signs, "-Q -R +S ");
 
     // Removing one and then cancelling the Correlations dialog keeps the list.
-    InProperties(0, {Click(Ctl::VariableProperties::Correlations),
-                     [](DialogFrameCL& dialog) {
-                         SendDlgItemMessageA(dialog.Handle(), Ctl::Correlations3970::CorrelationsList3975, LB_SETCURSEL, 0, 0);
-                         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Correlations3970::RemoveButton, BN_CLICKED), 0);
-                         SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
-                     },
-                     [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); }});
+    InProperties(
+        0,
+        {Click(Ctl::VariableProperties::Correlations),
+         [](DialogFrameCL& dialog) {
+             SendDlgItemMessageA(dialog.Handle(), Ctl::Correlations3970::CorrelationsList3975, LB_SETCURSEL, 0, 0);
+             SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Correlations3970::RemoveButton, BN_CLICKED), 0);
+             SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+         },
+         [](DialogFrameCL& dialog) { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); }});
     EXPECT_EQ(list->Count(), 3);
 }
 

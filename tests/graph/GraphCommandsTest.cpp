@@ -244,7 +244,8 @@ TEST_F(GraphCommands, LineToTableTakesTheChosenOrTheOneShownLine)
         ModalDialogDriver person;
         person
             .Then([](DialogFrameCL& dialog) {
-                SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_SETSEL, FALSE, 0);
+                SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_SETSEL,
+                                    FALSE, 0);
                 SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
             })
             .Then([](DialogFrameCL& dialog) {

@@ -461,9 +461,12 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
 
     // Show/Hide leaves p out: v alone takes the bar of one shown, the legend drops p, the export keeps it.
     ModalDialogDriver person;
-    person.Then([](DialogFrameCL& dialog) {
-        SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_SETSEL, FALSE, 0);
-    }).Press(IDOK);
+    person
+        .Then([](DialogFrameCL& dialog) {
+            SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_SETSEL, FALSE,
+                                0);
+        })
+        .Press(IDOK);
     SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphShowHide, 0);
     EXPECT_EQ(graph->shownBars, (std::vector<int16_t>{1}));
     EXPECT_FALSE(graph->ElementShown(*graph->legendTexts.Label(0)));
@@ -529,14 +532,20 @@ TEST_F(GraphFiles, ThirtyOfThirtyFiveLinesAreDrawnThroughSaveAndShowHide)
     person
         .Then([](DialogFrameCL& dialog) {
             EXPECT_STREQ(dialog.Text(), "Show/Hide ");
-            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_GETCOUNT, 0, 0), 35);
-            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_GETSELCOUNT, 0, 0), 30);
-            SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_SETSEL, TRUE, 30);
+            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList,
+                                          LB_GETCOUNT, 0, 0),
+                      35);
+            EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList,
+                                          LB_GETSELCOUNT, 0, 0),
+                      30);
+            SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_SETSEL, TRUE,
+                                30);
             SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
         })
         .Then([](DialogFrameCL& dialog) {
             // Still open after the refusal: line 1 goes, line 31 stays chosen.
-            SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_SETSEL, FALSE, 0);
+            SendDlgItemMessageA(dialog.Handle(), Ctl::ShowHide::ClickOnAnyItemToToggleItsStateList, LB_SETSEL, FALSE,
+                                0);
             SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
         });
     SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphShowHide, 0);

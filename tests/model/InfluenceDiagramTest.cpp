@@ -191,13 +191,8 @@ TEST(InfluenceTables, StoredNodesKeepStateMinusOneAndABadSentinelIsError39)
     chainRead.reset();
 }
 
-TEST(InfluenceNames, CommandsLabelsAndUniqueVariableNames)
+TEST(InfluenceNames, LabelsAndUniqueVariableNames)
 {
-    const unsigned commands[][2] = {{1750, 3}, {1759, 3}, {1751, 1}, {1760, 1}, {1752, 2},
-                                    {1761, 2}, {1753, 4}, {1762, 4}, {1754, 0}, {1758, 0}};
-    for (const auto& row : commands)
-        EXPECT_EQ(CommandToNodeKind(row[0]), static_cast<int>(row[1])) << row[0];
-
     EXPECT_EQ(ShortenLabel("Probability of a serious complication", 28), "Probability of a serious...");
     EXPECT_EQ(ShortenLabel("Cost of\r\nsurgery", 28), "Cost of surgery");
     EXPECT_EQ(ShortenLabel("Abcdefghijklmnopqrstuvwxyz0123456789", 28), "Abcdefghijklmnopqrstuvwxyz01...");

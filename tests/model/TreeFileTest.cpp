@@ -73,8 +73,8 @@ void BuildEveryFeature(TreeBuilder& tree)
     tree.Terminal(logic, "Yes", "P>0.5", "1");
     logic->hiddenChildren = 1;
     tree.Add(tree.Add(logic, ReversedDecisionNode, "Worst", "P<=0.5"), LabelNode, "Label")->text2 = "second";
-    document.LinkIdFor(chance, 1606);
-    document.LinkIdFor(markov, 1605);
+    document.LinkIdFor(chance, NodeLinkBlock::PathProbabilityLink);
+    document.LinkIdFor(markov, NodeLinkBlock::ExpectedValueLink);
     auto* source = new DocumentLink(2);
     source->application = "Sheet";
     source->value = "1.5";
@@ -155,7 +155,7 @@ TEST(TreeFile, EveryFeatureSavedOpenedAndSavedAgainIsByteIdentical)
     EXPECT_EQ(opened.FindDistributionByIndex(3)->GetDistribution()->Owner(), &opened);
     EXPECT_EQ(opened.PrinterSetup->DevMode(), nullptr);  // four bytes are no device mode: kept, not used
     EXPECT_EQ(opened.FindLinkEntry(2), opened.LinkItems.At(1));
-    EXPECT_EQ(opened.LinkIdFor(opened.Root->GetChild(2), 1605), 2);
+    EXPECT_EQ(opened.LinkIdFor(opened.Root->GetChild(2), NodeLinkBlock::ExpectedValueLink), 2);
     ASSERT_TRUE(opened.CustomInterface);
     EXPECT_STREQ(opened.CustomInterface->At(0)->valueText.Text(), "0.3");
     ASSERT_EQ(opened.RollBackColumns.Count(), 2);

@@ -327,13 +327,19 @@ TEST(SpreadsheetLinks, OnTheScreenTheRowLeftBehindTakesTheChoice)
     using Dialog = SpreadsheetLinksDialog;
     auto selectRow = [](int row) {
         return [row](DialogFrameCL& dialog) {
-            SendDlgItemMessageA(dialog.Handle(), Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LB_SETCURSEL, row, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(dialog.Control(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList)));
+            SendDlgItemMessageA(dialog.Handle(), Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LB_SETCURSEL,
+                                row, 0);
+            SendMessageA(
+                dialog.Handle(), WM_COMMAND,
+                MAKEWPARAM(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(dialog.Control(Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList)));
         };
     };
     ModalDialogDriver person;
-    person.Press(Ctl::BiDirectionalLinks::Connect).Then(selectRow(2)).Press(Ctl::BiDirectionalLinks::None).Then(selectRow(3));
+    person.Press(Ctl::BiDirectionalLinks::Connect)
+        .Then(selectRow(2))
+        .Press(Ctl::BiDirectionalLinks::None)
+        .Then(selectRow(3));
     person.Then([](DialogFrameCL& dialog) {
         SendDlgItemMessageA(dialog.Handle(), Ctl::BiDirectionalLinks::SpreadsheetTree, BM_CLICK, 0, 0);
         const HWND choice = dialog.Control(Ctl::BiDirectionalLinks::VariableChoice);
@@ -343,7 +349,8 @@ TEST(SpreadsheetLinks, OnTheScreenTheRowLeftBehindTakesTheChoice)
     });
     person.Then(selectRow(0)).Then([](DialogFrameCL& dialog) {
         char row[64] = {};
-        SendDlgItemMessageA(dialog.Handle(), Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(row));
+        SendDlgItemMessageA(dialog.Handle(), Ctl::BiDirectionalLinks::SelectAnExcel97WorkbookFileList, LB_GETTEXT, 3,
+                            reinterpret_cast<LPARAM>(row));
         EXPECT_STREQ(row, "Label\t-->>\tZ");
         ExpectScreenEqualsRepaint(dialog.Handle());
     });

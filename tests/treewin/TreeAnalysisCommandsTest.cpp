@@ -416,11 +416,15 @@ Steps Simulation(bool draw)
         using Setup = MonteCarloSetupDialog;
         driver
             .Then([draw](DialogFrameCL& dialog) {
-                const unsigned chosen = draw ? Ctl::MonteCarloSimulation::SampleAll : Ctl::MonteCarloSimulation::DoNotSample;
-                for (unsigned radio : {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome, Ctl::MonteCarloSimulation::DoNotSample})
+                const unsigned chosen =
+                    draw ? Ctl::MonteCarloSimulation::SampleAll : Ctl::MonteCarloSimulation::DoNotSample;
+                for (unsigned radio : {Ctl::MonteCarloSimulation::SampleAll, Ctl::MonteCarloSimulation::SampleSome,
+                                       Ctl::MonteCarloSimulation::DoNotSample})
                     SendMessageA(dialog.FindChild(radio)->Handle(), BM_SETCHECK, radio == chosen, 0);
-                SendMessageA(dialog.FindChild(Ctl::MonteCarloSimulation::UsePredictableRandomSequence)->Handle(), BM_SETCHECK, BST_CHECKED, 0);
-                SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MonteCarloSimulation::UsePredictableRandomSequence, BN_CLICKED), 0);
+                SendMessageA(dialog.FindChild(Ctl::MonteCarloSimulation::UsePredictableRandomSequence)->Handle(),
+                             BM_SETCHECK, BST_CHECKED, 0);
+                SendMessageA(dialog.Handle(), WM_COMMAND,
+                             MAKEWPARAM(Ctl::MonteCarloSimulation::UsePredictableRandomSequence, BN_CLICKED), 0);
             })
             .Type(Ctl::MonteCarloSimulation::KeyValueEdit, "7")
             .Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "200")
@@ -586,7 +590,9 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
             .Type(Ctl::ThresholdAnalysis::ToleranceField, "0.01")
             .Press(IDOK);
     };
-    const Steps target = [](ModalDialogDriver& driver) { driver.Type(Ctl::OverUnder::EnterATargetValueEdit, "3").Press(IDOK); };
+    const Steps target = [](ModalDialogDriver& driver) {
+        driver.Type(Ctl::OverUnder::EnterATargetValueEdit, "3").Press(IDOK);
+    };
     using Arrange = std::function<TreeNode*(Tree&)>;
     const Arrange root = [](Tree& t) { return t.document.Root; };
     const Arrange risky = [](Tree& t) { return t.a; };

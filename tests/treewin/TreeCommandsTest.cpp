@@ -712,16 +712,17 @@ TEST(TreeCommands, CreateCloneAsksForAnUnusedName)
     t.window.SubtreeSelection = 1;
     std::string caption, prompt;
     ModalDialogDriver driver;
-    driver.Then([&](DialogFrameCL& dialog) {
-              char text[100] = {};
-              GetWindowTextA(dialog.Handle(), text, sizeof text);
-              caption = text;
-              GetWindowTextA(dialog.FindChild(Ctl::KIVO::PromptText)->Handle(), text, sizeof text);
-              prompt = text;
-          })
-        .Type(Ctl::KIVO::NameField, "Alpha")
+    driver
+        .Then([&](DialogFrameCL& dialog) {
+            char text[100] = {};
+            GetWindowTextA(dialog.Handle(), text, sizeof text);
+            caption = text;
+            GetWindowTextA(dialog.FindChild(Ctl::PromptOneLine::PromptText)->Handle(), text, sizeof text);
+            prompt = text;
+        })
+        .Type(Ctl::PromptOneLine::NameField, "Alpha")
         .Press(IDOK)
-        .Type(Ctl::KIVO::NameField, "Beta")
+        .Type(Ctl::PromptOneLine::NameField, "Beta")
         .Press(IDOK);
     t.window.OnCommand(1206);
     EXPECT_EQ(caption, "Create Clone");

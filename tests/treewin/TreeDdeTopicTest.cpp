@@ -54,9 +54,9 @@ protected:
         document.AddChild(chance, TerminalNode, "a", "0.25", "1000");
         middle = document.AddChild(chance, TerminalNode, "b", "0.5", "2000");
         document.AddChild(chance, TerminalNode, "d", "0.25", "4000");
-        document.LinkIdFor(document.Root, 1605);
-        document.LinkIdFor(middle, 1606);
-        ASSERT_EQ(document.LinkIdFor(chance, 1605), 3);
+        document.LinkIdFor(document.Root, NodeLinkBlock::ExpectedValueLink);
+        document.LinkIdFor(middle, NodeLinkBlock::PathProbabilityLink);
+        ASSERT_EQ(document.LinkIdFor(chance, NodeLinkBlock::ExpectedValueLink), 3);
         // Path probabilities are written at twice the tree's probability places.
         document.NumberFormat().probDigits = 2;
         zString message;

@@ -158,8 +158,8 @@ TEST(TreeLinkCommands, BreakLinkReleasesTheNodesLinkAndIsRefusedWithoutOne)
     t.window.SelectNode(t.b, 1, nullptr, false);
     t.window.OnCommand(1218);
     EXPECT_EQ(shown, 0);
-    t.document.LinkIdFor(t.a, 1609);
-    t.document.LinkIdFor(t.a, 1605);
+    t.document.LinkIdFor(t.a, NodeLinkBlock::StandardDeviationLink);
+    t.document.LinkIdFor(t.a, NodeLinkBlock::ExpectedValueLink);
     t.window.SelectNode(t.a, 1, nullptr, false);
     t.window.OnCommand(1218);
     EXPECT_EQ(shown, 1);

@@ -15,9 +15,6 @@ class NameList;
 class NodeChildList;
 class TreeDocument;
 
-// Command id of the first variable of the variables menu; the others follow in list order.
-constexpr unsigned kFirstVariableCommand = 20001;
-
 // When the text (leading blanks skipped, "{T} " and anything after the name dropped) names a document
 // variable, the text becomes the variable's exact name and the result is true.
 bool FindVariableTrimmed(const TreeDocument& document, zString& text);

@@ -473,12 +473,12 @@ int TreeWindow::OnCommand(int command)
     ClickMode = 0;
     PendingNoteBinding = nullptr;
     const int variables = document.Variables.Count();
-    if (command >= static_cast<int>(kFirstVariableCommand) &&
-        command < static_cast<int>(kFirstVariableCommand) + variables) {
+    if (command >= static_cast<int>(Cmd::FirstVariable) &&
+        command < static_cast<int>(Cmd::FirstVariable) + variables) {
         // The variables are offered with "New..." of the same popup.
         if (node != nullptr && CommandEnabled(Cmd::NodeDefineNewVariable))
             OpenNodeValueWindow(node,
-                                document.Variables.At(command - static_cast<int>(kFirstVariableCommand))->name.Text());
+                                document.Variables.At(command - static_cast<int>(Cmd::FirstVariable))->name.Text());
         RefreshFrameCommands();
         return 1;
     }

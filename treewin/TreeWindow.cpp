@@ -320,7 +320,7 @@ void TreeWindow::VariablesChanged()
     VariablesMenu->Rebuild();
     const DocVariableList& variables = document.Variables;
     for (int i = 0; i < variables.Count(); ++i)
-        VariablesMenu->AddName(kFirstVariableCommand + static_cast<unsigned>(i), variables.At(i)->name.Text());
+        VariablesMenu->AddName(Cmd::FirstVariable + static_cast<unsigned>(i), variables.At(i)->name.Text());
     VariablesMenu->Build();
     SyncVariablesWindow();
 }

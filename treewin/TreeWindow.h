@@ -281,7 +281,7 @@ public:
     // Variable Properties for the new name, which OK makes.
     DocVariable* CreateAskedVariable(const char* name) override;
 
-    // The pop-up menu of the variables' names (ids from kFirstVariableCommand in list order), made on the
+    // The pop-up menu of the variables' names (ids from Cmd::FirstVariable in list order), made on the
     // first change of the variables.
     std::unique_ptr<NamePopupMenu> VariablesMenu;
 

@@ -117,7 +117,7 @@ TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormul
         {601, "+", 1},                             // Operators
         {932, "Sqrt()", 5},                        // Functions: the caret between the parentheses
         {701, "_stage", 6},                        // Keywords
-        {kFirstVariableCommand, "rate", 4},        // the tree's variables
+        {Cmd::FirstVariable, "rate", 4},        // the tree's variables
         {kFirstTableMenuId, "Rates[]", 6},         // Tables: the caret between the brackets
         {31025, "DistSamp(2)", 11},                // Distribution..., distribution 2 chosen
     };

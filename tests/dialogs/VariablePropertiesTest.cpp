@@ -15,6 +15,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScreenCheck.h"
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -127,7 +128,7 @@ TEST_F(VariablePropertiesOnScreen, RangeAndRenameFollowedEverywhere)
     EXPECT_STREQ(static_cast<NodeValueWindow*>(window.ChildWindows().At(0))->Key().Text(), "growth");
     zString item;
     ASSERT_NE(window.VariablesMenu, nullptr);
-    EXPECT_TRUE(window.VariablesMenu->ItemText(kFirstVariableCommand + 1, item));
+    EXPECT_TRUE(window.VariablesMenu->ItemText(Cmd::FirstVariable + 1, item));
     EXPECT_STREQ(item.Text(), "growth");
     EXPECT_EQ(tree.Modified, 1);
 }

@@ -8,6 +8,7 @@
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeWindow.h"
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -94,11 +95,11 @@ TEST(TreeChildWindows, VariablesMenuPickTypedIntoTheFocusedField)
     ASSERT_NE(field, nullptr);
     window->TrackFocus(field);
     SendMessageA(field->Handle(), WM_SETFOCUS, 0, 0);
-    SendMessageA(window->Handle(), WM_COMMAND, kFirstVariableCommand, 0);
+    SendMessageA(window->Handle(), WM_COMMAND, Cmd::FirstVariable, 0);
     char text[32] = "";
     GetWindowTextA(field->Handle(), text, sizeof text);
     EXPECT_STREQ(text, "COST");
-    EXPECT_FALSE(window->InsertMenuPick(kFirstVariableCommand + 5));
+    EXPECT_FALSE(window->InsertMenuPick(Cmd::FirstVariable + 5));
     // Insert Variable completes the name typed in that field.
     SetWindowTextA(field->Handle(), "1+CO");
     SendMessageA(field->Handle(), EM_SETSEL, 4, 4);

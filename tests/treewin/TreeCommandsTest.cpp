@@ -44,6 +44,7 @@
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreePane.h"
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -748,8 +749,8 @@ TEST(TreeCommands, CommandTableEdges)
     MDIframeCL frame{nullptr, 0, "frame"};
     Tree t;
     t.document.EnsureVariable("x", "1");
-    EXPECT_EQ(t.window.OnCommand(kFirstVariableCommand), 1);
-    EXPECT_EQ(t.window.OnCommand(kFirstVariableCommand + 1), 0);
+    EXPECT_EQ(t.window.OnCommand(Cmd::FirstVariable), 1);
+    EXPECT_EQ(t.window.OnCommand(Cmd::FirstVariable + 1), 0);
 
     t.window.SelectNode(t.document.Root, 1, nullptr, false);
     t.window.OnCommand(1663);
@@ -812,7 +813,7 @@ TEST(TreeCommands, GrayedPopupNoteAndZoomCommandsAreRefused)
     t.window.OnCommand(1249);
     EXPECT_FALSE(RollBackBoxHidden(t.a) || RollBackBoxHidden(t.b));
     t.window.SelectNode(t.a, 1, nullptr, false);
-    for (int command : {1195, static_cast<int>(kFirstVariableCommand)})
+    for (int command : {1195, static_cast<int>(Cmd::FirstVariable)})
         EXPECT_EQ(t.window.OnCommand(command), 1);
     EXPECT_EQ(t.window.ChildWindows().Count(), 0);
     t.window.OnCommand(1612);

@@ -1,10 +1,11 @@
-#include "CommandIds.h"
 #include "app/PrintProgressDialog.h"
 
 #include "app/DocumentWindow.h"
 #include "app/PageGrid.h"
 #include "app/ZoomPane.h"
 #include "framework/draw/PrinterDisplay.h"
+
+#include "CommandIds.h"
 
 #include <cstdio>
 

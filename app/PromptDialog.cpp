@@ -1,10 +1,11 @@
-#include "CommandIds.h"
 #include "app/PromptDialog.h"
 
 #include "app/CursorStack.h"
 #include "app/HelpContext.h"
 #include "framework/dialog/CtrlWindowCL.h"
 #include "framework/dialog/EditCtrl.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::PromptOneLine;
 

@@ -2,7 +2,6 @@
 // definition stored as one undo action and taken back; and Tables Used and Select Nodes over a tree of about
 // 100,000 nodes.
 
-#include "CommandIds.h"
 #include "bench/Bench.h"
 #include "bench/BenchApp.h"
 
@@ -13,6 +12,8 @@
 #include "framework/window/MDIframeCL.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/BayesDialogs.h"
 
 #include "app/MenuButton.h"
@@ -8,6 +7,8 @@
 #include "model/TreeDocument.h"
 #include "framework/dialog/FormattedEdit.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 

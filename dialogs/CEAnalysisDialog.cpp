@@ -1,7 +1,8 @@
-#include "CommandIds.h"
 #include "dialogs/CEAnalysisDialog.h"
 
 #include "dialogs/ProgramDialog.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::CostEffectivenessAnalysis;
 

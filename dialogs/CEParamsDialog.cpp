@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/CEParamsDialog.h"
 
 #include "dialogs/FormulaEditorDialog.h"
@@ -7,6 +6,8 @@
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::CostEffectivenessParameters;
 

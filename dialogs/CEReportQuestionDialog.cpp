@@ -1,7 +1,8 @@
-#include "CommandIds.h"
 #include "dialogs/CEReportQuestionDialog.h"
 
 #include "analysis/SensitivityResultGrid.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/CESensitivityWindow.h"
 
 #include "analysis/CEReport.h"
@@ -14,6 +13,8 @@
 #include "framework/window/TopWindow.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <string>
 #include <vector>

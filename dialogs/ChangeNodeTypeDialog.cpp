@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/ChangeNodeTypeDialog.h"
 
 #include "app/CommandLine.h"
@@ -9,6 +8,8 @@
 #include "model/TreeNode.h"
 #include "treewin/NodeSymbols.h"
 #include "treewin/TreePainter.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 

@@ -1,7 +1,6 @@
 // Change Values on the screen: one row per parameter in a pane over the dialog's area, each with its label,
 // its value box (a number edit opens over the selected one) or its switch, and "?" for the variable's comment.
 
-#include "CommandIds.h"
 #include "app/RangeValidator.h"
 #include "dialogs/ChangeValuesDialog.h"
 #include "dialogs/NamedCommentDialog.h"
@@ -20,6 +19,8 @@
 #include "model/CustomInterfaceSettings.h"
 #include "model/DocVariable.h"
 #include "model/TreeDocument.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,14 +1,14 @@
-#include "CommandIds.h"
 #include "dialogs/ChoiceControls.h"
 
 #include "foundation/NameList.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/RadioGroup.h"
 
+#include "CommandIds.h"
+
 namespace Ids = Ctl::FileConversion;
 
 namespace {
-
 
 } // namespace
 

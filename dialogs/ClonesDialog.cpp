@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/ClonesDialog.h"
 
 #include "app/RangeValidator.h"
@@ -11,6 +10,8 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <string>

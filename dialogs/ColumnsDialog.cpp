@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/ColumnsDialog.h"
 
 #include "app/FontSampleControl.h"
@@ -12,6 +11,8 @@
 #include "framework/dialog/Menu.h"
 #include "model/TreeDocument.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 

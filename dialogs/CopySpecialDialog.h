@@ -4,6 +4,7 @@
 // deviation or path probability.
 
 #include "dialogs/PresentedDialog.h"
+
 #include "CommandIds.h"
 
 class TreeWindow;

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/CorrelationsDialog.h"
 
 #include "analysis/SensitivityRangeSet.h"
@@ -14,6 +13,8 @@
 #include "foundation/PresenterSlot.h"
 #include "model/DocVariable.h"
 #include "model/TreeDocument.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 

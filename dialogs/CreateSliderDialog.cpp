@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/CreateSliderDialog.h"
 
 #include "analysis/SensitivityResultGrid.h"
@@ -10,6 +9,8 @@
 #include "model/DocVariable.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::CreateSlider;
 

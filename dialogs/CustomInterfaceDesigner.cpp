@@ -1,7 +1,6 @@
 // The designer's dialogs of a custom interface on the screen: Design Custom Interface, the Basic parameters
 // and Add or Edit Parameter. Lists and choices edit the settings at once and mark the tree modified at once.
 
-#include "CommandIds.h"
 #include "app/RangeValidator.h"
 #include "dialogs/CustomInterfaceDialog.h"
 #include "dialogs/CustomInterfaceOptionsDialogs.h"
@@ -21,6 +20,8 @@
 #include "model/VariableDefinition.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -30,7 +31,6 @@ namespace BasicCustomInterfaceParametersIds = Ctl::BasicCustomInterfaceParameter
 namespace DesignCustomInterfaceIds = Ctl::DesignCustomInterface;
 
 namespace {
-
 
 std::string NumberText(double value)
 {

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/CustomInterfaceOptionsDialogs.h"
 
 #include "dialogs/CustomInterfaceDialog.h"
@@ -12,6 +11,8 @@
 #include "model/RiskPrefAssessment.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <memory>
 #include <string>
 
@@ -21,7 +22,6 @@ namespace ExtendedCustomInterfaceParametersIds = Ctl::ExtendedCustomInterfacePar
 namespace NewCalculationMethodIds = Ctl::NewCalculationMethod;
 
 namespace {
-
 
 // The names of the analyses of the Extended interface, in the bit order of its mask.
 const char* const kAnalysisNames[] = {

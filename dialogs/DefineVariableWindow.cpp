@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/DefineVariableWindow.h"
 
 #include "formula/FormulaRef.h"
@@ -13,6 +12,8 @@
 #include "model/VariableDefinition.h"
 #include "treewin/TreeValueActions.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <string>
 

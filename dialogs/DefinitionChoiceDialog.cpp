@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/DefinitionChoiceDialog.h"
 
 #include "analysis/VariableSubstitution.h"
@@ -9,6 +8,8 @@
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/DistributeChildrenDialog.h"
 
 #include "app/RangeValidator.h"
@@ -11,6 +10,8 @@
 #include "framework/dialog/PaintedArea.h"
 #include "framework/draw/GdiScopes.h"
 #include "model/DocVariable.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/DistributionDialogs.h"
 
 #include "app/ReportListView.h"
@@ -7,6 +6,8 @@
 #include "foundation/NumericFormatting.h"
 #include "foundation/TextReport.h"
 #include "framework/window/Clipboard.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <memory>

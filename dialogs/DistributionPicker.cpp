@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/DistributionPicker.h"
 
 #include "dialogs/DistributionParameterRow.h"
@@ -13,6 +12,8 @@
 #include "framework/draw/GdiScopes.h"
 #include "framework/window/ResourceId.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <memory>
@@ -72,8 +73,9 @@ Bitmap* PictureFace(unsigned id, const char* label, HFONT font, int width, int h
 class PickerScreen {
 public:
     explicit PickerScreen(DistributionPicker& picker)
-        : picker(picker), dialog(DialogRes::Distribution), rows{Row(2481, 2484, 2489, 0), Row(2482, 2485, 2490, 1),
-                                                                Row(2483, 2486, 2491, 2)}
+        : picker(picker), dialog(DialogRes::Distribution), rows{Row(Ids::FirstParameterLabel, Ids::FirstParameterEdit, Ids::FirstParameterButton, 0),
+               Row(Ids::SecondParameterLabel, Ids::SecondParameterEdit, Ids::SecondParameterButton, 1),
+               Row(Ids::ThirdParameterLabel, Ids::ThirdParameterEdit, Ids::ThirdParameterButton, 2)}
     {
         NameList tables(4, true);
         ListTableNames(tables);
@@ -191,7 +193,7 @@ private:
             SendDlgItemMessageA(dialog.Handle(), Ids::TableList, LB_SELECTSTRING, static_cast<WPARAM>(-1),
                                 reinterpret_cast<LPARAM>(tableName.Text()));
         } else {
-            dialog.SelectField(2484);
+            dialog.SelectField(Ids::FirstParameterEdit);
         }
     }
 

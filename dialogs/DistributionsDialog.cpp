@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/DistributionsDialog.h"
 
 #include "app/RangeValidator.h"
@@ -12,6 +11,8 @@
 #include "framework/dialog/FormattedEdit.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <memory>
 #include <string>

@@ -1,9 +1,10 @@
-#include "CommandIds.h"
 #include "dialogs/EnterPayoffWindow.h"
 
 #include "model/TreeNode.h"
 #include "treewin/TreeValueActions.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <string>
 

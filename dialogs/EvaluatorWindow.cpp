@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/EvaluatorWindow.h"
 
 #include "formula/Expression.h"
@@ -13,6 +12,8 @@
 #include "model/TreeNode.h"
 #include "treewin/TreeAction.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::Evaluator;
 

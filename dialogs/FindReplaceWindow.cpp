@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/FindReplaceWindow.h"
 
 #include "app/MainFrame.h"
@@ -15,6 +14,8 @@
 #include "model/VariableDefinition.h"
 #include "treewin/TreeAction.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 namespace FindReplaceIds = Ctl::FindReplace;
 

@@ -1,9 +1,10 @@
-#include "CommandIds.h"
 #include "dialogs/FormulaEditorDialog.h"
 
 #include "dialogs/FormulaMenus.h"
 #include "dialogs/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::FormulaEditor;
 

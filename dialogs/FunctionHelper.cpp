@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/FunctionHelper.h"
 
 #include "app/StartProgram.h"
@@ -10,6 +9,8 @@
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/PopupMenu.h"
+
+#include "CommandIds.h"
 
 #include <string>
 

@@ -1,8 +1,9 @@
-#include "CommandIds.h"
 #include "dialogs/InsertBranchDialog.h"
 
 #include "dialogs/ChoiceControls.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::InsertBranch;
 

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/InterfaceOptionsDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -6,6 +5,8 @@
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "model/CustomInterfaceSettings.h"
 #include "model/TreeDocument.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::SetOptions;
 

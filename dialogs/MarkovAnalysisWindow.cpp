@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 
 #include "analysis/MarkovAnalysis.h"
@@ -9,6 +8,8 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/TopWindow.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::MarkovAnalysis;
 

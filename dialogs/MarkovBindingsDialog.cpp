@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/MarkovBindingsDialog.h"
 
 #include "app/MenuButton.h"
@@ -8,6 +7,8 @@
 #include "framework/dialog/Menu.h"
 #include "model/MarkovBinding.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/MarkovValueWindows.h"
 
 #include "app/RangeValidator.h"
@@ -9,6 +8,8 @@
 #include "model/TreeNode.h"
 #include "treewin/TreeValueActions.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <string>
 

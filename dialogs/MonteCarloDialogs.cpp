@@ -38,8 +38,13 @@ struct RememberedDefaults {
 RememberedDefaults remembered;
 
 // The statistics fields: the value's (the cost's) then the effectiveness's.
-const unsigned kStatisticsFields[] = {3924, 3925, 3926, 3927, 3933, 3934, 3935,
-                                      3936, 3937, 3938, 3939, 3941, 3942, 3943};
+namespace Statistics = Ctl::MonteCarloSimulation3944;
+const unsigned kStatisticsFields[] = {
+    Statistics::MeanValueText,          Statistics::StdDevText,           Statistics::MinimumValueText,
+    Statistics::MaximumValueText,       Statistics::N5Text,               Statistics::MedianText,
+    Statistics::N95Text,                Statistics::EffectivenessMeanText, Statistics::EffectivenessStdDevText,
+    Statistics::EffectivenessMinimumText, Statistics::EffectivenessMaximumText, Statistics::Effectiveness5Text,
+    Statistics::EffectivenessMedianText, Statistics::Effectiveness95Text};
 
 // A top-level window of the frame, whatever the template says of its frame.
 const DWORD ProgressWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;

@@ -1,8 +1,9 @@
-#include "CommandIds.h"
 #include "dialogs/NamedCommentDialog.h"
 
 #include "dialogs/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
+
+#include "CommandIds.h"
 
 void NamedCommentDialog::Run()
 {

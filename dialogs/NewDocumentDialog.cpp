@@ -1,12 +1,12 @@
-#include "CommandIds.h"
 #include "dialogs/NewDocumentDialog.h"
 
 #include "app/CommandLine.h"
 #include "dialogs/ProgramDialog.h"
 #include "foundation/PresenterSlot.h"
 
-namespace {
+#include "CommandIds.h"
 
+namespace {
 
 bool ShowOnScreen(NewDocumentDialog& request)
 {

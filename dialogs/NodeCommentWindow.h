@@ -6,6 +6,7 @@
 
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/PresentedDialog.h"
+
 #include "CommandIds.h"
 
 #include <memory>

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/NodeLinksDialog.h"
 
 #include "dialogs/ProgramDialog.h"
@@ -6,6 +5,8 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 namespace {
 

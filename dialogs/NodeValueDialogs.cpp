@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/NodeValueDialogs.h"
 
 #include "analysis/EvpiCalculation.h"
@@ -10,6 +9,8 @@
 #include "app/RangeValidator.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 

@@ -30,7 +30,10 @@ std::string Upper(const char* text)
 }
 
 constexpr int kShortTextLength = 30;
-constexpr FormulaMenuControls kMenus{31003, 31004, 31005, 31006, 31031};
+// The formula menus' controls, which every node value window's template places alike.
+constexpr FormulaMenuControls kMenus{Ctl::DefineVariable31109::OperatorsText, Ctl::DefineVariable31109::FunctionsText,
+                                     Ctl::DefineVariable31109::VariablesText, Ctl::DefineVariable31109::KeywordsText,
+                                     Ctl::DefineVariable31109::TablesText};
 constexpr unsigned kHelpButton = 111;
 constexpr int kHelpContext = 30016;
 

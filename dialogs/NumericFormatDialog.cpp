@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/NumericFormatDialog.h"
 
 #include "app/RangeValidator.h"
@@ -10,13 +9,14 @@
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/FormattedEdit.h"
 
+#include "CommandIds.h"
+
 #include <string>
 
 namespace NumericFormattingPreferencesIds = Ctl::NumericFormattingPreferences;
 namespace NumericFormattingPreferences2319Ids = Ctl::NumericFormattingPreferences2319;
 
 namespace {
-
 
 const char* const kScales[] = {"Exactly", "In thousands (K)", "In millions (M)", "In billions (B)", nullptr};
 const char* const kUnits[] = {"None", "Currency", "Custom prefix", "Custom suffix", nullptr};

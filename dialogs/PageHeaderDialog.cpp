@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/PageHeaderDialog.h"
 
 #include "app/FontSampleControl.h"
@@ -7,6 +6,8 @@
 #include "framework/dialog/Menu.h"
 #include "framework/dialog/RadioGroup.h"
 #include "framework/window/ResourceId.h"
+
+#include "CommandIds.h"
 
 #include <cstring>
 

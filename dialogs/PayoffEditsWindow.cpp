@@ -1,9 +1,10 @@
-#include "CommandIds.h"
 #include "dialogs/PayoffEditsWindow.h"
 
 #include "framework/dialog/EditCtrl.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::EnterPayoff;
 

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/PayoffRangeDialog.h"
 
 #include "analysis/ProbabilityVerification.h"
@@ -7,8 +6,9 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 
-namespace {
+#include "CommandIds.h"
 
+namespace {
 
 // Each value as a payoff in the tree's number format.
 void ShowOnScreen(const PayoffRangeDialog& range)

@@ -1,7 +1,6 @@
 // The probability wheel on the screen: the pie with its draggable borders, and the legend of the branches
 // with a value box per branch and, with the store column, the list choosing where each value goes.
 
-#include "CommandIds.h"
 #include "dialogs/NodeCommentWindow.h"
 #include "dialogs/ProbabilityWheel.h"
 #include "dialogs/ProgramDialog.h"
@@ -16,6 +15,8 @@
 #include "framework/window/PaneWindowCL.h"
 #include "model/DocVariable.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <cmath>

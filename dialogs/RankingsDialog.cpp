@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/RankingsDialog.h"
 
 #include "app/ReportListView.h"
@@ -8,6 +7,8 @@
 #include "framework/window/Clipboard.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <cmath>
 #include <string>

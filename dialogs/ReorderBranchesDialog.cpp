@@ -1,9 +1,10 @@
-#include "CommandIds.h"
 #include "dialogs/ReorderBranchesDialog.h"
 
 #include "dialogs/ProgramDialog.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <numeric>

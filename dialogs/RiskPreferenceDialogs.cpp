@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/RiskPreferenceDialogs.h"
 
 #include "analysis/RiskPreference.h"
@@ -8,6 +7,8 @@
 #include "framework/dialog/FormattedEdit.h"
 #include "model/RiskPrefAssessment.h"
 #include "model/TreeDocument.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/SelectNodesDialog.h"
 
 #include "analysis/RollBack.h"
@@ -15,12 +14,16 @@
 #include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"
 
+#include "CommandIds.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-namespace Dialog3104Ids = Ctl::Dialog3104;
+namespace ProbabilityIds = Ctl::SelectByProbabilityPage;
 namespace SelectNodesIds = Ctl::SelectNodes;
+namespace Type = Ctl::SelectByTypePage;
+namespace Place = Ctl::SelectByPositionPage;
 
 namespace {
 
@@ -94,11 +97,11 @@ private:
     {
         rule.kind = PageId();
         switch (PageId()) {
-        case SelectRule::NodeType: new RadioGroup(Page(), 2071, 2076, &rule.nodeKind, 0); break;
-        case SelectRule::Position: new RadioGroup(Page(), 3121, 3125, &rule.position, 0); break;
+        case SelectRule::NodeType: new RadioGroup(Page(), Type::Chance, Type::Label, &rule.nodeKind, 0); break;
+        case SelectRule::Position: new RadioGroup(Page(), Place::RightmostNode, Place::MarkovTransitionNode, &rule.position, 0); break;
         case SelectRule::VariableDefined: {
             ListBoxCtrl* names =
-                NotifyListCtrl::FromTemplateText(Page(), Ctl::Dialog3103::VariableList, &rule.variable, 0);
+                NotifyListCtrl::FromTemplateText(Page(), Ctl::SelectByVariablePage::VariableList, &rule.variable, 0);
             const DocVariableList& variables = tree.Document().Variables;
             for (int i = 0; i < variables.Count(); ++i)
                 names->AddString(variables.At(i)->name);
@@ -109,16 +112,16 @@ private:
         }
         case SelectRule::ProbabilityValue: {
             ListBoxCtrl* operators =
-                NotifyListCtrl::FromTemplateIndex(Page(), Dialog3104Ids::ComparisonList, &rule.comparison, 0);
+                NotifyListCtrl::FromTemplateIndex(Page(), ProbabilityIds::ComparisonList, &rule.comparison, 0);
             for (const char* text : {"<", "<=", "=", "<>", ">=", ">"})
                 operators->AddChars(text);
             operators->Load();
-            RealEdit::FromTemplate(Page(), Dialog3104Ids::TargetValueEdit, new RealRangeValidator(0.0, 1.0, 1), 0,
+            RealEdit::FromTemplate(Page(), ProbabilityIds::TargetValueEdit, new RealRangeValidator(0.0, 1.0, 1), 0,
                                    &rule.target);
             break;
         }
         default:
-            StringEdit::FromTemplate(Page(), Dialog3104Ids::TargetValueEdit, nullptr, 0, &rule.name);
+            StringEdit::FromTemplate(Page(), ProbabilityIds::TargetValueEdit, nullptr, 0, &rule.name);
             break;
         }
     }
@@ -144,7 +147,7 @@ void SelectNodesDialog::Run()
     // The type page's buttons stand for kinds in their own order.
     static const int kinds[] = {ChanceNode, TerminalNode, DecisionNode, LogicNode, MarkovNode, LabelNode};
     if (rule.kind == SelectRule::NodeType)
-        rule.nodeKind = rule.nodeKind >= 2071 && rule.nodeKind <= 2076 ? kinds[rule.nodeKind - 2071] : 0;
+        rule.nodeKind = rule.nodeKind >= Type::Chance && rule.nodeKind <= Type::Label ? kinds[rule.nodeKind - Type::Chance] : 0;
     SelectMatching(rule, tree);
 }
 

@@ -7,6 +7,8 @@
 #include "dialogs/PresentedDialog.h"
 #include "foundation/zString.h"
 
+#include "CommandIds.h"
+
 #include <cstdint>
 
 class TreeWindow;
@@ -14,16 +16,23 @@ struct TreeNode;
 
 struct SelectRule {
     // The rule kinds, by the id of the page that describes each.
-    enum : int32_t { NodeType = 3101, Position = 3102, VariableDefined = 3103, ProbabilityValue = 3104, NameContains = 3105 };
-    enum : int32_t { Rightmost = 3121, DecisionStrategy, ChanceOutcome, MarkovState, MarkovTransition };
+    enum : int32_t {
+        NodeType = DialogRes::SelectByTypePage,
+        Position = DialogRes::SelectByPositionPage,
+        VariableDefined = DialogRes::SelectByVariablePage,
+        ProbabilityValue = DialogRes::SelectByProbabilityPage,
+        NameContains = DialogRes::SelectByNamePage
+    };
+    // The positions, by the ids of their buttons.
+    enum : int32_t { Rightmost = Ctl::SelectByPositionPage::RightmostNode, DecisionStrategy, ChanceOutcome, MarkovState, MarkovTransition };
 
     int32_t kind = NodeType;
     // Only the subtrees of the nodes selected now are searched.
     int32_t selectedOnly = 0;
     // The matches join the selection instead of replacing it.
     int32_t addToSelection = 0;
-    // A node kind code; while the dialog runs, the chosen type button (2071 to 2076).
-    int32_t nodeKind = 2072;
+    // A node kind code; while the dialog runs, the chosen type button (Chance to Label).
+    int32_t nodeKind = Ctl::SelectByTypePage::Terminal;
     int32_t position = Rightmost;
     // Index into "<", "<=", "=", "<>", ">=", ">".
     int32_t comparison = 0;

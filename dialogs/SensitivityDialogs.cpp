@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/SensitivityDialogs.h"
 
 #include "analysis/SensitivityResultGrid.h"
@@ -13,6 +12,8 @@
 #include "model/RiskPrefAssessment.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 
@@ -234,14 +235,17 @@ ThresholdSettings ThresholdDialog::Threshold() const
     return threshold;
 }
 
+namespace Axes = Ctl::ThreeWaySensitivityAnalysis;
 const unsigned SensitivityAxesDialog::kBlockIds[3][6] = {
-    {2092, 2091, 2093, 2094, 2110, 2111},
-    {2096, 2097, 2098, 2099, 2112, 2113},
-    {2101, 2102, 2103, 2104, 2114, 2115},
+    {Axes::VariableCombo, Axes::IntervalsEdit, Axes::LowValueEdit, Axes::HighValueEdit, Axes::VariableText,
+     Axes::CorrelationsText},
+    {Axes::SecondVariableCombo, Axes::SecondIntervalsEdit, Axes::SecondLowValueEdit, Axes::SecondHighValueEdit,
+     Axes::SecondDescriptionText, Axes::SecondCorrelationsText},
+    {Axes::ThirdVariableCombo, Axes::ThirdIntervalsEdit, Axes::ThirdLowValueEdit, Axes::ThirdHighValueEdit,
+     Axes::ThirdDescriptionText, Axes::ThirdCorrelationsText},
 };
 
-SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* document, TreeNode* node,
-                                             int axisCount)
+SensitivityAxesDialog::SensitivityAxesDialog(unsigned templateId, TreeDocument* document, TreeNode* node, int axisCount)
     : AppDialog(templateId), document(document), node(node), axisCount(axisCount)
 {
     for (int k = 0; k < axisCount; ++k) {

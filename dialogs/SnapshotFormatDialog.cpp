@@ -1,8 +1,9 @@
-#include "CommandIds.h"
 #include "dialogs/SnapshotFormatDialog.h"
 
 #include "dialogs/ProgramDialog.h"
 #include "framework/dialog/RadioGroup.h"
+
+#include "CommandIds.h"
 
 namespace Ids = Ctl::SnapshotFormat;
 

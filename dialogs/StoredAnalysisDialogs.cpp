@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/StoredAnalysisDialogs.h"
 
 #include "analysis/StoredAnalysisKinds.h"
@@ -13,6 +12,8 @@
 #include "model/StoredAnalysis.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeDocument.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <string>

@@ -3,6 +3,7 @@
 // table" is Cancel; "&Rename the new table..." (3402) and "&Overwrite the old table" (3403) end with OK.
 
 #include "foundation/zString.h"
+
 #include "CommandIds.h"
 
 #include <functional>

@@ -4,8 +4,9 @@
 // This class holds the pairs and the fields; without a presenter the dialog runs on the screen from its
 // template.
 
-#include "CommandIds.h"
 #include "foundation/zString.h"
+
+#include "CommandIds.h"
 
 #include <functional>
 #include <vector>

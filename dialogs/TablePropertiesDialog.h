@@ -3,8 +3,9 @@
 // existing table. This class holds the dialog's values and its OK rule; without a presenter the dialog runs
 // on the screen from its template.
 
-#include "CommandIds.h"
 #include "foundation/zString.h"
+
+#include "CommandIds.h"
 
 #include <cstdint>
 #include <functional>

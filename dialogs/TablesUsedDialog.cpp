@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/TablesUsedDialog.h"
 
 #include "app/CursorStack.h"
@@ -14,6 +13,8 @@
 #include "model/ExpressionWalk.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
+
+#include "CommandIds.h"
 
 #include <string>
 #include <utility>

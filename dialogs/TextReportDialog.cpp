@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/TextReportDialog.h"
 
 #include "app/CursorStack.h"
@@ -16,6 +15,8 @@
 #include "framework/dialog/Menu.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/Clipboard.h"
+
+#include "CommandIds.h"
 
 #include <commctrl.h>
 

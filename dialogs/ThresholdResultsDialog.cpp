@@ -1,8 +1,9 @@
-#include "CommandIds.h"
 #include "dialogs/ThresholdResultsDialog.h"
 
 #include "dialogs/ProgramDialog.h"
 #include "framework/window/Clipboard.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 

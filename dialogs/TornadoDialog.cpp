@@ -14,6 +14,7 @@
 #include "model/DocumentVariableOps.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+
 #include "CommandIds.h"
 
 #include <windows.h>

@@ -3,9 +3,10 @@
 // group of correlated variables, the number of intervals and the sensitivity-line choice; and the Range for
 // Variable dialog (template 2500) that edits one variable's low and high ends.
 
-#include "CommandIds.h"
 #include "analysis/TornadoDiagram.h"
 #include "app/AppDialog.h"
+
+#include "CommandIds.h"
 
 class TreeDocument;
 struct TreeNode;

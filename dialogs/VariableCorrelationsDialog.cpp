@@ -1,9 +1,10 @@
-#include "CommandIds.h"
 #include "dialogs/VariableCorrelationsDialog.h"
 
 #include "foundation/StringHelpers.h"
 #include "model/DocVariable.h"
 #include "model/TreeDocument.h"
+
+#include "CommandIds.h"
 
 namespace Correlations3970Ids = Ctl::Correlations3970;
 namespace NewCorrelationIds = Ctl::NewCorrelation;

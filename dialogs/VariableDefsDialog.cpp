@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/VariableDefsDialog.h"
 
 #include "app/ReportListView.h"
@@ -6,6 +5,8 @@
 #include "dialogs/TextReportDialog.h"
 #include "foundation/PresenterSlot.h"
 #include "foundation/TextReport.h"
+
+#include "CommandIds.h"
 
 #include <memory>
 #include <string>

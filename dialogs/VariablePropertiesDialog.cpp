@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "dialogs/VariablePropertiesDialog.h"
 
 #include "dialogs/NamedCommentDialog.h"
@@ -13,6 +12,8 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <cstdlib>
 #include <utility>

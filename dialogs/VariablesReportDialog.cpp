@@ -1,9 +1,10 @@
-#include "CommandIds.h"
 #include "dialogs/VariablesReportDialog.h"
 
 #include "dialogs/ProgramDialog.h"
 #include "foundation/PresenterSlot.h"
 #include "framework/dialog/ButtonCtrl.h"
+
+#include "CommandIds.h"
 
 #include <windows.h>
 

@@ -1,7 +1,8 @@
-#include "CommandIds.h"
 #include "dialogs/ZoomDialog.h"
 
 #include "app/ZoomPane.h"
+
+#include "CommandIds.h"
 
 #include <string>
 

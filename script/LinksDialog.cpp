@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "script/LinksDialog.h"
 
 #include "app/ClipboardReader.h"
@@ -23,6 +22,8 @@
 #include "script/DdeLinkManager.h"
 #include "script/DocumentLinks.h"
 #include "script/SpreadsheetLinksDialog.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <cstring>

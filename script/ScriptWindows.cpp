@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "script/ScriptWindows.h"
 
 #include "app/AppDialog.h"
@@ -12,6 +11,8 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
 #include "framework/window/TopWindow.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "script/SpreadsheetLinksDialog.h"
 
 #include "app/CursorStack.h"
@@ -12,6 +11,8 @@
 #include "framework/dialog/EditCtrl.h"
 #include "model/DocVariable.h"
 #include "model/TreeDocument.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <string>

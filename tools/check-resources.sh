@@ -56,18 +56,15 @@ done < <(sed -n 's/.*MENUITEM[[:space:]]*"[^"]*"[[:space:]]*,[[:space:]]*\([0-9]
 
 # Program code names a resource's id by its generated name (CommandIds.h), never by its number: a number of 100
 # or more that equals a command, menu, dialog or control id fails, unless that line, or a comment line right
-# above it, says `// not a resource id` (a size or count that merely has the same value). Files listed in tools/resource-literals.txt still wait
-# for their names.
+# above it, says `// not a resource id` (a size or count that merely has the same value).
 names=$(mktemp)
 trap 'rm -f "$names" "$names.new"' EXIT
 bash tools/command-ids.sh "$root" "$names"
-pending=$(sed -n 's/^\([^#[:space:]][^[:space:]]*\).*/\1/p' tools/resource-literals.txt 2>/dev/null || true)
 while IFS= read -r hit; do
     [ -n "$hit" ] || continue
     echo "resource id by number, not by name: $hit" >&2
     status=1
 done < <(find formula model app treewin graph dialogs influence script -name '*.cpp' -o -name '*.h' 2>/dev/null | sort |
-    grep -vxF -f <(printf '%s\n' $pending) |
     xargs awk -v idfile="$names" '
         BEGIN { while ((getline line < idfile) > 0) if (match(line, /= [0-9]+;/)) id[substr(line, RSTART + 2, RLENGTH - 3)] = 1 }
         FNR == 1 { block = 0; marked = 0 }

@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "treewin/SliderWindow.h"
 
 #include "formula/FormulaRef.h"
@@ -12,6 +11,8 @@
 #include "model/VariableDefinition.h"
 #include "treewin/TreeAction.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <algorithm>
 #include <cmath>

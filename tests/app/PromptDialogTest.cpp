@@ -1,10 +1,11 @@
 // The text prompt run modally, answered by a driver as a person would.
 
-#include "CommandIds.h"
 #include "app/PromptDialog.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 // The threshold results and risk preference dialogs on the screen, answered as a person would.
 
-#include "CommandIds.h"
 #include "analysis/ThresholdAnalysis.h"
 #include "analysis/VariableSubstitution.h"
 #include "analysis/CEReport.h"
@@ -22,6 +21,8 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/DialogControls.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

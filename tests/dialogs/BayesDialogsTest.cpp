@@ -1,12 +1,13 @@
 // Bayes' revision from its command, its prompts answered on the screen as a person would.
 
-#include "CommandIds.h"
 #include "dialogs/BayesDialogs.h"
 #include "model/VariableDefinition.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/DialogControls.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 // A one-way sensitivity run in cost-effectiveness mode opens its results window, whose graphs and report
 // read the run's grid.
 
-#include "CommandIds.h"
 #include "analysis/LineGraphData.h"
 #include "dialogs/CESensitivityWindow.h"
 #include "dialogs/DocumentPopups.h"
@@ -9,6 +8,8 @@
 #include "tests/model/CostSweep.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/DialogControls.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // Correlations between variables: their text form and the Correlations dialog's lines, range changes and
 // OK rules.
 
-#include "CommandIds.h"
 #include "dialogs/CorrelationsDialog.h"
 #include "formula/CorrelationList.h"
 #include "model/DocumentVariableOps.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "model/TreeDocument.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 // The program's dialogs as a person sees them, with what the program puts in them at run time: the pages
 // of Preferences and Select Nodes beside their categories, the distribution pictures, the tool windows.
 
-#include "CommandIds.h"
 #include "app/StartProgram.h"
 #include "dialogs/DistributionsDialog.h"
 #include "dialogs/HookedDialog.h"
@@ -14,6 +13,8 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScreenCheck.h"
+
+#include "CommandIds.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 // Distribution Properties from the Distributions list on the screen.
 
-#include "CommandIds.h"
 #include "dialogs/DistributionsDialog.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
@@ -11,6 +10,8 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScreenCheck.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

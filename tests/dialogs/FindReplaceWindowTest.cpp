@@ -1,7 +1,6 @@
 // Find/Replace: the walk through the tree's fields in keyboard order, replacing, the empty find text, and the
 // keys of the window.
 
-#include "CommandIds.h"
 #include "dialogs/FindReplaceWindow.h"
 
 #include "app/UndoHistory.h"
@@ -13,6 +12,8 @@
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

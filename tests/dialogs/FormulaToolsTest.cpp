@@ -1,7 +1,6 @@
 // The formula tools of the node-bound windows and dialogs: the formula menus, the Distribution button, Enter
 // and Escape, the Function Helper with its prompts and the Formula Editor, used as a person does.
 
-#include "CommandIds.h"
 #include "app/MenuButton.h"
 #include "app/StartProgram.h"
 #include "dialogs/CEParamsDialog.h"
@@ -24,6 +23,8 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScreenCheck.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

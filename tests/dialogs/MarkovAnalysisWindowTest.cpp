@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "analysis/MarkovAnalysis.h"
 #include "app/MenuButton.h"
 #include "app/StartProgram.h"
@@ -9,6 +8,8 @@
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/DialogControls.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

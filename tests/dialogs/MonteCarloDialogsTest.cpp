@@ -1,7 +1,6 @@
 // The Monte Carlo set-up dialog answered as a person would, and a run in its progress dialog from the menu's
 // driver and from a stored record.
 
-#include "CommandIds.h"
 #include "analysis/BarGraphData.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "dialogs/MonteCarloDialogs.h"
@@ -16,6 +15,8 @@
 #include "treewin/TreeWindow.h"
 #include "tests/support/DialogControls.h"
 #include "tests/analysis/SimulatedTree.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

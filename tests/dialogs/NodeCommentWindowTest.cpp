@@ -1,7 +1,6 @@
 // The node comment window: what opening it asks, its rows, and the whole comment it prints; and a tree and
 // a comment going to the test printer and into the print preview page by page.
 
-#include "CommandIds.h"
 #include "dialogs/NodeCommentWindow.h"
 
 #include "app/PageGrid.h"
@@ -22,6 +21,8 @@
 #include "tests/support/TestPrinter.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 // The node value, over/under and EVPI dialogs on the screen, answered as a person would.
 
-#include "CommandIds.h"
 #include "analysis/EvpiCalculation.h"
 #include "analysis/NodeValueRecord.h"
 #include "analysis/OverUnderAnalysis.h"
@@ -9,6 +8,8 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/DialogControls.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 // Text reports delivered by command: the dialog, the clipboard and files.
 
-#include "CommandIds.h"
 #include "app/MenuButton.h"
 #include "dialogs/TextReportDialog.h"
 #include "foundation/FileHelpers.h"
@@ -13,6 +12,8 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ThreadWindow.h"
+
+#include "CommandIds.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

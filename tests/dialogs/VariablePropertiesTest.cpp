@@ -15,6 +15,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScreenCheck.h"
+
 #include "CommandIds.h"
 
 #include <gtest/gtest.h>

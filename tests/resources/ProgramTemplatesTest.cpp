@@ -3,7 +3,6 @@
 // completely, hiding what it hides; and, built as the program builds it in the program's dialog font, it lays out as a person must
 // see it: controls inside the client area, none overlapping, every text fitting.
 
-#include "CommandIds.h"
 #include "app/AppDialog.h"
 #include "app/StartProgram.h"
 #include "dialogs/HookedDialog.h"
@@ -15,6 +14,8 @@
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/DialogLayoutCheck.h"
 #include "tests/support/ScopedApplication.h"
+
+#include "CommandIds.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

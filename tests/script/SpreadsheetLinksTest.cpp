@@ -3,7 +3,6 @@
 // and reads the workbook's result back; the server's call log is checked against the calls the links make.
 // Tests that use the server run one at a time (a named lock): every client shares its one running instance.
 
-#include "CommandIds.h"
 #include "analysis/TreeEngines.h"
 #include "model/DocumentLink.h"
 #include "model/TreeNode.h"
@@ -17,6 +16,8 @@
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>

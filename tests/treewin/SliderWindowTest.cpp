@@ -1,7 +1,6 @@
 // The slider: where it starts, what it writes into the definitions, and that it gives them back however the
 // tree changed meanwhile.
 
-#include "CommandIds.h"
 #include "treewin/SliderWindow.h"
 
 #include "dialogs/CreateSliderDialog.h"
@@ -17,6 +16,8 @@
 #include "tests/support/ScreenCheck.h"
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 // The Analysis menu of a tree window: each command checks what its analysis needs, then starts it.
 
-#include "CommandIds.h"
 #include "treewin/TreeWindow.h"
 
 #include "analysis/AnalysisRun.h"
@@ -45,6 +44,8 @@
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/IdleAnalysis.h"
 #include "treewin/SliderWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeWindow.h"
+
 #include "CommandIds.h"
 
 #include <gtest/gtest.h>

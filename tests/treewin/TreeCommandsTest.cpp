@@ -44,6 +44,7 @@
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreePane.h"
+
 #include "CommandIds.h"
 
 #include <gtest/gtest.h>

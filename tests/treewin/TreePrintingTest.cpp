@@ -1,4 +1,3 @@
-#include "CommandIds.h"
 #include "app/PageGrid.h"
 #include "app/PrintProgressDialog.h"
 #include "app/PrinterDevice.h"
@@ -10,6 +9,8 @@
 #include "tests/support/TestPrinter.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 

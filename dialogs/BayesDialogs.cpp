@@ -195,7 +195,8 @@ void ReviseWithBayes(TreeNode* node)
         RunBayesRevision(record);
         return;
     }
-    switch (AskYesNoCancel(nullptr, "Do you have sensitivity/specificity information for this test?", DialogRes::BayesRevision3340)) {
+    switch (AskYesNoCancel(nullptr, "Do you have sensitivity/specificity information for this test?",
+                           DialogRes::BayesRevision3340)) {
     case 1:
         RunBayesTestRevision(record);
         break;

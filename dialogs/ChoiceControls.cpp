@@ -10,7 +10,7 @@ namespace Ids = Ctl::FileConversion;
 
 namespace {
 
-} // namespace
+}  // namespace
 
 int RunRadioChoice(ProgramDialog& dialog, unsigned first, unsigned last, int& checked,
                    const std::function<bool(unsigned)>& available)

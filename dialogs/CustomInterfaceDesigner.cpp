@@ -367,7 +367,7 @@ void BasicParameters::Run()
     dialog_.Run();
 }
 
-} // namespace
+}  // namespace
 
 bool CustomInterfaceDialog::Run()
 {

@@ -61,7 +61,7 @@ bool RunCalcMethodDialog(CalcMethodChoice& choice)
     return dialog.Run() == IDOK;
 }
 
-} // namespace
+}  // namespace
 
 void RunBasicOptions(TreeWindow& tree, CustomInterfaceOptions& options)
 {

@@ -216,10 +216,12 @@ int ShowOnScreen(DistributeChildrenRangesDialog& ranges)
     ProgramDialog dialog(DialogRes::DistributeChildren2560);
     ShowNumber(dialog, DistributeChildren2560Ids::LowText, ranges.low, -4);
     ShowNumber(dialog, DistributeChildren2560Ids::HighText, ranges.high, -4);
-    dialog.PaintArea(DistributeChildren2560Ids::Area2565, [&](HDC dc, const RECT& area) { PaintCurve(ranges, dialog, dc, area); });
-    dialog.PaintArea(DistributeChildren2560Ids::Area2569, [&](HDC dc, const RECT& area) { PaintRanges(ranges, dc, area); });
-    PaintedArea* markers =
-        dialog.PaintArea(DistributeChildren2560Ids::Area2568, [&](HDC dc, const RECT& area) { PaintMarkers(ranges, dc, area); });
+    dialog.PaintArea(DistributeChildren2560Ids::Area2565,
+                     [&](HDC dc, const RECT& area) { PaintCurve(ranges, dialog, dc, area); });
+    dialog.PaintArea(DistributeChildren2560Ids::Area2569,
+                     [&](HDC dc, const RECT& area) { PaintRanges(ranges, dc, area); });
+    PaintedArea* markers = dialog.PaintArea(DistributeChildren2560Ids::Area2568,
+                                            [&](HDC dc, const RECT& area) { PaintMarkers(ranges, dc, area); });
     const auto redrawStrips = [&dialog] {
         for (int id : {DistributeChildren2560Ids::Area2568, DistributeChildren2560Ids::Area2569})
             InvalidateRect(dialog.Control(id), nullptr, TRUE);

@@ -73,7 +73,8 @@ Bitmap* PictureFace(unsigned id, const char* label, HFONT font, int width, int h
 class PickerScreen {
 public:
     explicit PickerScreen(DistributionPicker& picker)
-        : picker(picker), dialog(DialogRes::Distribution), rows{Row(Ids::FirstParameterLabel, Ids::FirstParameterEdit, Ids::FirstParameterButton, 0),
+        : picker(picker), dialog(DialogRes::Distribution),
+          rows{Row(Ids::FirstParameterLabel, Ids::FirstParameterEdit, Ids::FirstParameterButton, 0),
                Row(Ids::SecondParameterLabel, Ids::SecondParameterEdit, Ids::SecondParameterButton, 1),
                Row(Ids::ThirdParameterLabel, Ids::ThirdParameterEdit, Ids::ThirdParameterButton, 2)}
     {

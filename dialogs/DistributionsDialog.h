@@ -15,8 +15,6 @@ class TreeWindow;
 
 class DistributionsDialog : public PresentedDialog<DistributionsDialog> {
 public:
-    // Distribution Properties.
-
     DistributionsDialog(TreeWindow* window, bool chooser);
     // 1 on OK (only a chooser has an OK button, "&Use"); on the screen without a presenter.
     int Run();

@@ -147,9 +147,9 @@ const Prompt* FindPrompt(int function)
     return nullptr;
 }
 
-// The prompt dialogs: 2740 for one edit under a prompt, 2749-2751 for two to four labelled edits.
-constexpr FormulaMenuControls kPromptMenus{FunctionHelper2740Ids::OperatorsText, FunctionHelper2740Ids::FunctionsText, FunctionHelper2740Ids::VariablesText, 0,
-                                           FunctionHelper2740Ids::TablesText};
+// The formula menus of the prompt dialogs: one edit under a prompt, or two to four labelled edits.
+constexpr FormulaMenuControls kPromptMenus{FunctionHelper2740Ids::OperatorsText, FunctionHelper2740Ids::FunctionsText,
+                                           FunctionHelper2740Ids::VariablesText, 0, FunctionHelper2740Ids::TablesText};
 
 int ArgumentCount(const Prompt& prompt)
 {
@@ -231,7 +231,8 @@ int ChooseFunction()
     describe();
     int chosen = -1;
     dialog.OnNotification(Ctl::FunctionHelper::SelectAFunctionList, LBN_SELCHANGE, describe);
-    dialog.OnNotification(Ctl::FunctionHelper::SelectAFunctionList, LBN_DBLCLK, [&] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
+    dialog.OnNotification(Ctl::FunctionHelper::SelectAFunctionList, LBN_DBLCLK,
+                          [&] { SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0); });
     dialog.OnButton(IDOK, [&] {
         chosen = list->GetCurSel();
         dialog.Accept();

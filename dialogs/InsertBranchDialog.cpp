@@ -9,7 +9,7 @@ namespace Ids = Ctl::InsertBranch;
 
 namespace {
 
-// The button of a position: 2371 to 2374 for 37 to 40.
+// The button of a position: the To Left button and the three after it stand for 37 to 40.
 constexpr int kButtonOffset = Ids::ToLeft - InsertBranchDialog::ToLeft;
 
 int ShowOnScreen(InsertBranchDialog& insert)

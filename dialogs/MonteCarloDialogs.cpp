@@ -39,12 +39,20 @@ RememberedDefaults remembered;
 
 // The statistics fields: the value's (the cost's) then the effectiveness's.
 namespace Statistics = Ctl::MonteCarloSimulation3944;
-const unsigned kStatisticsFields[] = {
-    Statistics::MeanValueText,          Statistics::StdDevText,           Statistics::MinimumValueText,
-    Statistics::MaximumValueText,       Statistics::N5Text,               Statistics::MedianText,
-    Statistics::N95Text,                Statistics::EffectivenessMeanText, Statistics::EffectivenessStdDevText,
-    Statistics::EffectivenessMinimumText, Statistics::EffectivenessMaximumText, Statistics::Effectiveness5Text,
-    Statistics::EffectivenessMedianText, Statistics::Effectiveness95Text};
+const unsigned kStatisticsFields[] = {Statistics::MeanValueText,
+                                      Statistics::StdDevText,
+                                      Statistics::MinimumValueText,
+                                      Statistics::MaximumValueText,
+                                      Statistics::N5Text,
+                                      Statistics::MedianText,
+                                      Statistics::N95Text,
+                                      Statistics::EffectivenessMeanText,
+                                      Statistics::EffectivenessStdDevText,
+                                      Statistics::EffectivenessMinimumText,
+                                      Statistics::EffectivenessMaximumText,
+                                      Statistics::Effectiveness5Text,
+                                      Statistics::EffectivenessMedianText,
+                                      Statistics::Effectiveness95Text};
 
 // A top-level window of the frame, whatever the template says of its frame.
 const DWORD ProgressWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;

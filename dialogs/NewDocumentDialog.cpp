@@ -33,7 +33,7 @@ bool ShowOnScreen(NewDocumentDialog& request)
 
 using Slot = PresenterSlot<NewDocumentDialog, NewDocumentDialog::Presenter>;
 
-} // namespace
+}  // namespace
 
 NewDocumentDialog::NewDocumentDialog() : Choice(CommandLineFlag(InfluenceFirstBit) ? InfluenceDiagram : Tree) {}
 

@@ -72,19 +72,14 @@ zString Sentence(TreeDocument* document, int command, double value, const NodeCh
 bool ChooseEquivalentNodes(const std::vector<TreeNode*>& candidates, std::vector<bool>& chosen)
 {
     ProgramDialog dialog(DialogRes::EVPI);
-    const HWND list = dialog.Control(
-        Ctl::EVPI::
-            OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList);
+    const HWND list = dialog.Control(Ctl::EVPI::EquivalentNodesList);
     for (TreeNode* candidate : candidates)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShortText(candidate).Text()));
     std::vector<bool> picked(candidates.size(), false);
-    dialog.OnButton(
-        Ctl::EVPI::
-            OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList,
-        [&] {
-            for (size_t i = 0; i < candidates.size(); ++i)
-                picked[i] = SendMessageA(list, LB_GETSEL, i, 0) > 0;
-        });
+    dialog.OnButton(Ctl::EVPI::EquivalentNodesList, [&] {
+        for (size_t i = 0; i < candidates.size(); ++i)
+            picked[i] = SendMessageA(list, LB_GETSEL, i, 0) > 0;
+    });
     if (dialog.Run() != IDOK)
         return false;
     chosen = picked;

@@ -175,7 +175,7 @@ private:
     ComboBoxCtrl* units = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 int NumericFormatDialog::Run()
 {
@@ -194,10 +194,12 @@ int NumericFormatChoiceDialog::Run()
         answer = Present();
     } else {
         ProgramDialog dialog(DialogRes::NumericFormatting);
-        dialog.OnButton(Ctl::NumericFormatting::Cost, [this] { changed |= RunNumericFormatDialog(cost, 0, costPayoff) != 0; });
+        dialog.OnButton(Ctl::NumericFormatting::Cost,
+                        [this] { changed |= RunNumericFormatDialog(cost, 0, costPayoff) != 0; });
         dialog.OnButton(Ctl::NumericFormatting::Effectiveness,
                         [this] { changed |= RunNumericFormatDialog(effectiveness, 0, effectivenessPayoff) != 0; });
-        dialog.OnButton(Ctl::NumericFormatting::CostEff, [this] { changed |= RunNumericFormatDialog(ratio, 1, 0) != 0; });
+        dialog.OnButton(Ctl::NumericFormatting::CostEff,
+                        [this] { changed |= RunNumericFormatDialog(ratio, 1, 0) != 0; });
         // The chooser only closes: what it changed stays changed.
         dialog.Run();
         answer = IDOK;

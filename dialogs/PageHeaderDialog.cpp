@@ -25,9 +25,9 @@ PageHeaderDialog::PageHeaderDialog(zString& header, zString& footer, FontRecord&
     new RadioGroup(this, Ids::SampleCenter - 1, Ids::SampleCenter + 1, &headerPlace_, 0);
     new RadioGroup(this, Ids::FooterCentre - 1, Ids::FooterCentre + 1, &footerPlace_, 0);
     samples_[0] = std::make_unique<FontSampleControl>(this, Ctl::PageHeaderFooter::Font, &headerFont_,
-                                                       Ctl::PageHeaderFooter::SampleText, nullptr);
+                                                      Ctl::PageHeaderFooter::SampleText, nullptr);
     samples_[1] = std::make_unique<FontSampleControl>(this, Ctl::PageHeaderFooter::Font2821, &footerFont_,
-                                                       Ctl::PageHeaderFooter::SampleText2822, nullptr);
+                                                      Ctl::PageHeaderFooter::SampleText2822, nullptr);
     std::unique_ptr<Menu> codes(Menu::PopupFromResource(ResourceId(MenuRes::HeaderCodesPopup, nullptr)));
     if (MenuButton* button = MakeOwningMenuButton(std::move(codes), this, Ctl::PageHeaderFooter::InsertText))
         AddMenuButton(button->ButtonMenu());

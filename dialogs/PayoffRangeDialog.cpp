@@ -24,7 +24,7 @@ void ShowOnScreen(const PayoffRangeDialog& range)
     dialog.Run();
 }
 
-} // namespace
+}  // namespace
 
 bool PayoffRangeDialog::Run()
 {

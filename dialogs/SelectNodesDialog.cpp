@@ -97,8 +97,12 @@ private:
     {
         rule.kind = PageId();
         switch (PageId()) {
-        case SelectRule::NodeType: new RadioGroup(Page(), Type::Chance, Type::Label, &rule.nodeKind, 0); break;
-        case SelectRule::Position: new RadioGroup(Page(), Place::RightmostNode, Place::MarkovTransitionNode, &rule.position, 0); break;
+        case SelectRule::NodeType:
+            new RadioGroup(Page(), Type::Chance, Type::Label, &rule.nodeKind, 0);
+            break;
+        case SelectRule::Position:
+            new RadioGroup(Page(), Place::RightmostNode, Place::MarkovTransitionNode, &rule.position, 0);
+            break;
         case SelectRule::VariableDefined: {
             ListBoxCtrl* names =
                 NotifyListCtrl::FromTemplateText(Page(), Ctl::SelectByVariablePage::VariableList, &rule.variable, 0);
@@ -147,7 +151,8 @@ void SelectNodesDialog::Run()
     // The type page's buttons stand for kinds in their own order.
     static const int kinds[] = {ChanceNode, TerminalNode, DecisionNode, LogicNode, MarkovNode, LabelNode};
     if (rule.kind == SelectRule::NodeType)
-        rule.nodeKind = rule.nodeKind >= Type::Chance && rule.nodeKind <= Type::Label ? kinds[rule.nodeKind - Type::Chance] : 0;
+        rule.nodeKind =
+            rule.nodeKind >= Type::Chance && rule.nodeKind <= Type::Label ? kinds[rule.nodeKind - Type::Chance] : 0;
     SelectMatching(rule, tree);
 }
 

@@ -24,7 +24,13 @@ struct SelectRule {
         NameContains = DialogRes::SelectByNamePage
     };
     // The positions, by the ids of their buttons.
-    enum : int32_t { Rightmost = Ctl::SelectByPositionPage::RightmostNode, DecisionStrategy, ChanceOutcome, MarkovState, MarkovTransition };
+    enum : int32_t {
+        Rightmost = Ctl::SelectByPositionPage::RightmostNode,
+        DecisionStrategy,
+        ChanceOutcome,
+        MarkovState,
+        MarkovTransition
+    };
 
     int32_t kind = NodeType;
     // Only the subtrees of the nodes selected now are searched.

@@ -115,12 +115,12 @@ TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormul
         const char* inserted;
         int caret;
     } cases[] = {
-        {601, "+", 1},                             // Operators
-        {932, "Sqrt()", 5},                        // Functions: the caret between the parentheses
-        {701, "_stage", 6},                        // Keywords
-        {Cmd::FirstVariable, "rate", 4},        // the tree's variables
-        {kFirstTableMenuId, "Rates[]", 6},         // Tables: the caret between the brackets
-        {31025, "DistSamp(2)", 11},                // Distribution..., distribution 2 chosen
+        {601, "+", 1},  // Operators
+        {932, "Sqrt()", 5},  // Functions: the caret between the parentheses
+        {701, "_stage", 6},  // Keywords
+        {Cmd::FirstVariable, "rate", 4},  // the tree's variables
+        {kFirstTableMenuId, "Rates[]", 6},  // Tables: the caret between the brackets
+        {31025, "DistSamp(2)", 11},  // Distribution..., distribution 2 chosen
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.inserted);

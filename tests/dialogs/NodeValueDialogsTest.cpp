@@ -127,8 +127,7 @@ TEST(NodeValueDialogs, EvpiAsksForTheEventAndTheDecision)
                 SendMessageA(
                     dialog
                         .FindChild(
-                            Ctl::EVPI::
-                                OneOrMoreOfTheFollowingChanceNodesMayRepresentTheSameEventAsTheNodeYouSelectedNNControlClickOnAnyNodesWhichActuallyDoRepresentTheEventWhoseOutcomeYouWishToAnalyzeList)
+                            Ctl::EVPI::EquivalentNodesList)
                         ->Handle(),
                     LB_GETCOUNT, 0, 0),
                 1);

@@ -878,12 +878,16 @@ TEST_F(ShownDiagram, ArcRowsOfferTheBoxesTheirTargetTakes)
 // The tool modes and the right-click items make their kinds; other commands make none.
 TEST(DiagramEditing, NewNodeCommandsMakeTheirKinds)
 {
-    const std::pair<unsigned, int> commands[] = {
-        {Cmd::ModeDecision, InfluenceKind::Decision},       {Cmd::RightClickNewDecision, InfluenceKind::Decision},
-        {Cmd::ModeChance, InfluenceKind::Chance},           {Cmd::RightClickNewChance, InfluenceKind::Chance},
-        {Cmd::ModeDeterministic, InfluenceKind::Deterministic}, {Cmd::RightClickNewDeterm, InfluenceKind::Deterministic},
-        {Cmd::ModeValue, InfluenceKind::Value},             {Cmd::RightClickNewValue, InfluenceKind::Value},
-        {Cmd::ModeArc, 0},                                  {Cmd::DiagramStraightenArc, 0}};
+    const std::pair<unsigned, int> commands[] = {{Cmd::ModeDecision, InfluenceKind::Decision},
+                                                 {Cmd::RightClickNewDecision, InfluenceKind::Decision},
+                                                 {Cmd::ModeChance, InfluenceKind::Chance},
+                                                 {Cmd::RightClickNewChance, InfluenceKind::Chance},
+                                                 {Cmd::ModeDeterministic, InfluenceKind::Deterministic},
+                                                 {Cmd::RightClickNewDeterm, InfluenceKind::Deterministic},
+                                                 {Cmd::ModeValue, InfluenceKind::Value},
+                                                 {Cmd::RightClickNewValue, InfluenceKind::Value},
+                                                 {Cmd::ModeArc, 0},
+                                                 {Cmd::DiagramStraightenArc, 0}};
     for (const auto& [command, kind] : commands)
         EXPECT_EQ(CommandToNodeKind(command), kind) << command;
 }

@@ -45,7 +45,7 @@ TEST(NodeLinks, IdsAreMadeOnceAndFillGaps)
     EXPECT_EQ(document.LinkIdFor(linked.chance, NodeLinkBlock::ExpectedValueLink), 1);
     EXPECT_EQ(document.LinkIdFor(linked.chance, NodeLinkBlock::StandardDeviationLink), 2);
     EXPECT_EQ(document.LinkIdFor(linked.middle, NodeLinkBlock::PathProbabilityLink), 3);
-    EXPECT_EQ(document.LinkIdFor(linked.middle, 1612), 0);
+    EXPECT_EQ(document.LinkIdFor(linked.middle, NodeLinkBlock::ExpectedValueLink + 1), 0);
     EXPECT_EQ(document.LinkItems.Count(), 3);
     EXPECT_EQ(linked.chance->GetLinkId2(), 1);
     EXPECT_EQ(linked.middle->GetLinkId0(), 3);

@@ -107,7 +107,7 @@ TEST(DocumentLinks, FormulasReadTheLinkValueOrSideFileAndNameTheirFaults)
         published->GetItemText(value);
         EXPECT_STREQ(value.Text(), "7");
         // A node's expected value published through a side file is written there at each roll back.
-        DocumentLink* expected = t.document.FindLinkEntry(t.document.LinkIdFor(t.a, 1605));
+        DocumentLink* expected = t.document.FindLinkEntry(t.document.LinkIdFor(t.a, NodeLinkBlock::ExpectedValueLink));
         expected->kind = DocumentLink::SideFileKind;
         expected->sideFile = FilePath(publishedFile.c_str());
         t.RollBackWith("0.5", "0.25");
@@ -190,7 +190,7 @@ TEST(DocumentLinks, TwoProgramsExchangeANodeValueThroughALiveLink)
         document.Root->SetKind(ChanceNode, false);
         document.AddChild(document.Root, TerminalNode, "A", "0.3", "v");
         document.AddChild(document.Root, TerminalNode, "B", "#", "0");
-        document.LinkIdFor(document.Root, 1605);
+        document.LinkIdFor(document.Root, NodeLinkBlock::ExpectedValueLink);
         zString message;
         ASSERT_TRUE(window.SaveAs(first.c_str(), message)) << message.Text();
     }

@@ -226,6 +226,9 @@ public:
     enum class FileForm { Native, Foreign, OlderText };
     bool ReadTreeFile(const char* path, bool snapshot = false, FileForm* form = nullptr,
                       NodeChildList* selection = nullptr);
+    // A tree read whole that the memory cannot hold (measured for the screen, say): everything read goes,
+    // the memory reserve is taken again, and the person is told as for a tree too large to read.
+    void RefuseForMemory(const char* path);
     bool WriteTreeFile(const char* path, zString& message, RecordForm form = RecordForm::Plain,
                        const NodeChildList* selection = nullptr);
     // True when the reader takes back everything a save writes: every node record within its limits and

@@ -448,14 +448,19 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form,
                       "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".",
                       DamageReason(code));
     } catch (const std::bad_alloc&) {
-        // What was read goes, so that the program and the other documents have their memory back.
-        FinishReading(true);
-        RestoreMemoryReserve();
-        ShowFileError(OutcomeCode::NotEnoughMemory, path,
-                      "There is not enough memory to open this tree. Please try closing other applications or "
-                      "documents.");
+        RefuseForMemory(path);
     }
     return false;
+}
+
+void TreeDocument::RefuseForMemory(const char* path)
+{
+    // What was read goes, so that the program and the other documents have their memory back.
+    FinishReading(true);
+    RestoreMemoryReserve();
+    ShowFileError(OutcomeCode::NotEnoughMemory, path,
+                  "There is not enough memory to open this tree. Please try closing other applications or "
+                  "documents.");
 }
 
 bool TreeDocument::CheckStorable(zString& message) const

@@ -34,6 +34,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -109,11 +110,22 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
         GiveUntitledTitle();
         document.SetModified(1);
     }
-    // The variables menu lists the variables read.
-    VariablesChanged();
-    if (read && form == TreeDocument::FileForm::Foreign)
-        PlaceForeignNoteBoxes();
-    CreatePane();
+    try {
+        // The variables menu lists the variables read.
+        VariablesChanged();
+        if (read && form == TreeDocument::FileForm::Foreign)
+            PlaceForeignNoteBoxes();
+        CreatePane();
+    } catch (const std::bad_alloc&) {
+        // A tree read whole may not fit once measured for the screen: it is refused as one too large to
+        // read. The pane goes first, so that nothing paints the nodes going.
+        Selection.Clear();
+        SetPane(nullptr);
+        paneDisplay = nullptr;
+        document.RefuseForMemory(path);
+        fileRead = false;
+        return;
+    }
     // A finished model opens on its custom interface.
     if (CanShowCustomInterface())
         ShowCustomInterface(1);

@@ -3,8 +3,8 @@
 // payoff formula of their own (a number distinct per terminal) that reads three variables bound at the root.
 // The hand-written roll back keeps every node's value, as the tree does.
 // RollBackMillionNumbers rolls back a tree of the same shape whose every probability and payoff is a plain
-// number of its own ("0.2500123", "125", "125.30"), as typed or read from a file: its first roll back turns a
-// million texts into values.
+// number of its own ("0.2500123", "125", "125.30"), as typed: its first roll back turns a million texts into
+// values. The tree is then saved with its parse trees, opened again and rolled back: read from a file.
 
 #include "bench/Bench.h"
 
@@ -12,11 +12,13 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/TreeDocument.h"
+#include "treewin/TreeWindow.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -322,7 +324,8 @@ KIVO_BENCH(RollBackMillionNumbers)
     SIZE_T baseline = 0;
     SIZE_T peak = 0;
     const bool haveMemory = ProcessMemory(baseline, peak);
-    auto* document = new TreeDocument;
+    auto window = std::make_unique<TreeWindow>();
+    TreeDocument* document = &window->Document();
     MakeNumberNodes(plain, 0, document->Root);
     const long nodes = CountSubtreeNodes(document->Root, true);
     const double perNode = 1.0 / static_cast<double>(nodes);
@@ -344,5 +347,25 @@ KIVO_BENCH(RollBackMillionNumbers)
                         static_cast<double>(built - baseline) * perNode,
                         static_cast<double>(current - built) * perNode);
     }
-    delete document;
+
+    const char* temp = std::getenv("TEMP");
+    const std::string path = std::string(temp != nullptr ? temp : ".") + "\\kivo_bench_numbers.tre";
+    zString message;
+    if (!window->SaveAs(path.c_str(), message)) {
+        std::printf("the tree could not be saved: %s\n", message.Text());
+        return;
+    }
+    window.reset();
+    const double openSeconds = BenchSecondsEach(1, [&] { window = std::make_unique<TreeWindow>(path.c_str()); });
+    if (!window->FileRead()) {
+        std::printf("the saved tree did not open\n");
+        return;
+    }
+    double value = 0.0;
+    const double seconds = BenchSecondsEach(1, [&] { value = RollBackDocument(window->Document()).root.value; });
+    std::printf("saved and opened again: open %.3f s, %.1f ns per node; first roll back %.1f ns per node\n",
+                openSeconds, openSeconds * 1e9 * perNode, seconds * 1e9 * perNode);
+    BenchCompare("roll back of the tree opened", value, plainValue, seconds, plainBest);
+    window.reset();
+    std::remove(path.c_str());
 }

@@ -334,8 +334,8 @@ KIVO_BENCH(RollBackMillionNumbers)
     std::printf("tree of %ld nodes, every probability and payoff a plain number of its own\n", nodes);
     std::printf("hand-written roll back: %.1f ns per node\n", plainBest * 1e9 * perNode);
 
-    static const char* const kPasses[] = {"first pass (texts read as numbers)", "second pass (cached)",
-                                          "third pass (cached)"};
+    static const char* const kPasses[] = {"first pass (texts read as numbers)", "second pass (plan laid out)",
+                                          "third pass (through the plan)"};
     for (int pass = 0; pass < 3; ++pass) {
         double value = 0.0;
         const double seconds = BenchSecondsEach(1, [&] { value = RollBackDocument(*document).root.value; });

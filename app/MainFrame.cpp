@@ -228,10 +228,13 @@ long MainFrame::OnClose(WindowEvent*)
     // The last window is asked first; the first that refuses keeps the program running.
     std::vector<WindowCL*> windows;
     CollectWindows(windows);
+    HoldMenuBar(true);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         BringWindowToTop((*it)->Handle());
-        if (!AskSaveChanges(this, *it, true))
+        if (!AskSaveChanges(this, *it, true)) {
+            HoldMenuBar(false);
             return 1;
+        }
     }
     SaveFramePlacement(this);
     RemoveHelpHook();

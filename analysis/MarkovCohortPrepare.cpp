@@ -82,7 +82,7 @@ class ScaffoldingEdits {
 public:
     explicit ScaffoldingEdits(TreeDocument* tree) : document(tree), saved(tree->RolledBack)
     {
-        tree->RolledBack = 0;
+        tree->RolledBack = RolledBackValues::None;
     }
     ~ScaffoldingEdits() { document->RolledBack = saved; }
     ScaffoldingEdits(const ScaffoldingEdits&) = delete;
@@ -90,7 +90,7 @@ public:
 
 private:
     TreeDocument* document;
-    uint8_t saved;
+    RolledBackValues saved;
 };
 
 zString TunnelName(const zString& stateText, int number)

@@ -61,7 +61,7 @@ bool RollBackAnalysis::Begin()
 void RollBackAnalysis::Finish()
 {
     document->PauseChildWindows();
-    document->RolledBack = 1;
+    document->RolledBack = RolledBackValues::Computed;
     UpdateAllNodeLinks(document->Root);
     WarnMultipleOptima();
     if (document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)

@@ -61,8 +61,8 @@ bool TreeDocument::Holds(const TreeNode* node) const
 void TreeDocument::EndRolledBack()
 {
     // Only a roll back holds a refresh pause; a tree opened from a snapshot has none to end.
-    const bool pauseHeld = RolledBack == 1;
-    RolledBack = 0;
+    const bool pauseHeld = RolledBack == RolledBackValues::Computed;
+    RolledBack = RolledBackValues::None;
     if (pauseHeld)
         ResumeChildWindows();
     Relayout();

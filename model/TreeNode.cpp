@@ -277,7 +277,7 @@ void TreeNode::ModelChanged()
     if (document == nullptr)
         return;
     ++document->EditCount;
-    if (document->RolledBack == 0)
+    if (!document->IsRolledBack())
         return;
     // A node being built apart from the tree (a copy not inserted yet) changes no value of the tree.
     const TreeNode* top = this;

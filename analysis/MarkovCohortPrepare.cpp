@@ -101,6 +101,18 @@ zString TunnelName(const zString& stateText, int number)
     return name;
 }
 
+// The copies that expanding the node's tunnel states adds.
+int TunnelCopyCount(const TreeNode* markov)
+{
+    int copies = 0;
+    for (int i = 0; i < markov->childCount; ++i) {
+        const TreeNode* state = markov->GetChild(i);
+        if (state->markovInfo != nullptr && state->markovInfo->tunnelCount > 0)
+            copies += state->markovInfo->tunnelCount;
+    }
+    return copies;
+}
+
 }  // namespace
 
 bool ExpandTunnelStates(TreeNode* markov)
@@ -125,7 +137,7 @@ bool ExpandTunnelStates(TreeNode* markov)
             copy->text = TunnelName(stateText, k + 1);
             const zString target = k < count ? TunnelName(stateText, k + 2) : copy->text;
             RedirectReferences(copy, upperText, target.Text(), [](TreeNode*, MarkovBinding*, const zString&) {});
-            markov->InsertChild(copy, -1);
+            markov->InsertChildOrThrow(copy, -1);
         }
         const zString firstCopy = TunnelName(stateText, 2);
         RedirectReferences(state, upperText, firstCopy.Text(),
@@ -197,6 +209,11 @@ bool PrepareMarkovRun(TreeNode* markov, RunFault* error)
         ResolveMarkovJumpIndexes(markov);
     if (!CheckMarkovStructure(markov)) {
         error->Set(OutcomeCode::MarkovStructureFault);
+        return false;
+    }
+    // The tunnel copies become branches of the node: they must fit beside the states.
+    if (!markov->CheckRoomForChildren(TunnelCopyCount(markov))) {
+        error->Set(OutcomeCode::NodeFull);
         return false;
     }
     error->Clear();

@@ -35,7 +35,7 @@ void Plain(TreeWindow& window)
 
 TreeNode* AddChild(TreeNode* parent, TreeNode* child)
 {
-    parent->InsertChild(child, -1);
+    parent->InsertChildOrThrow(child, -1);
     return child;
 }
 

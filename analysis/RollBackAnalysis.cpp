@@ -60,8 +60,7 @@ bool RollBackAnalysis::Begin()
 
 void RollBackAnalysis::Finish()
 {
-    document->PauseChildWindows();
-    document->RolledBack = RolledBackValues::Computed;
+    document->MarkRolledBack();
     UpdateAllNodeLinks(document->Root);
     WarnMultipleOptima();
     if (document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)

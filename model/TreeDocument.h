@@ -187,6 +187,9 @@ public:
     std::unique_ptr<KeptAnalysisWork> KeptRollBack;
     // The engines' pools and caches for this document.
     RunContext Runs;
+    // A roll back computed the values on the nodes: the bound child windows pause until EndRolledBack
+    // (one pause however often the tree is rolled back again meanwhile).
+    void MarkRolledBack();
     void EndRolledBack();
     // Bound windows that keep temporary values in the tree (a slider's). While there are any, the view hears
     // before the shape of the tree changes, so that they can give the values back while their paths hold.

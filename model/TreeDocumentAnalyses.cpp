@@ -58,6 +58,13 @@ bool TreeDocument::Holds(const TreeNode* node) const
     return node == Root;
 }
 
+void TreeDocument::MarkRolledBack()
+{
+    if (RolledBack != RolledBackValues::Computed)
+        PauseChildWindows();
+    RolledBack = RolledBackValues::Computed;
+}
+
 void TreeDocument::EndRolledBack()
 {
     // Only a roll back holds a refresh pause; a tree opened from a snapshot has none to end.

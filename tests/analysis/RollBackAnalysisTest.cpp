@@ -52,6 +52,11 @@ TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
     EXPECT_EQ(document.SuspendChildRefresh, 1) << "the pause lasts while the tree stays rolled back";
     EXPECT_EQ(document.RelayoutCount, 1);
     EXPECT_EQ(document.NodeRedrawCount, 5);
+    // Rolled back again while rolled back, the tree still holds one pause, which its end gives back.
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
+    EXPECT_EQ(document.SuspendChildRefresh, 1);
+    document.EndRolledBack();
+    EXPECT_EQ(document.SuspendChildRefresh, 0);
 }
 
 TEST(RollBackAnalysisRun, TwoOptimalTerminalsWarnWordForWord)

@@ -57,7 +57,7 @@ TreeNode* AddNode(TreeNode* parent, int kind, const char* probability)
     auto* node = new TreeNode(parent->document);
     node->kind = kind;
     node->probability.SetText(probability);
-    parent->InsertChild(node, -1);
+    parent->InsertChildOrThrow(node, -1);
     return node;
 }
 

@@ -265,7 +265,7 @@ void TreeDocument::ReadDocumentBody(Archive& archive, RecordForm form, NodeChild
         }
     }
     if (form == RecordForm::Snapshot)
-        RolledBack = 2;
+        RolledBack = RolledBackValues::Snapshot;
 }
 
 bool TreeDocument::ReadForeignTree(Archive& archive)

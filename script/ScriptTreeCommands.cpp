@@ -450,7 +450,7 @@ void ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters)
         return;
     }
     case Cmd::AnalysisRollBack: { // RollBack
-        const bool rolledBack = document.RolledBack != 0;
+        const bool rolledBack = document.IsRolledBack();
         const bool on = count > 0 ? ParseScriptFlag(parameters[0]) != 0 : !rolledBack;
         if (on && !rolledBack) {
             waitingForAnalysis = 1;
@@ -468,7 +468,7 @@ void ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters)
             return;
         }
         if (id == ScriptCmd::SetCalcMethod)
-            document.CalcPrefs.CalcMethod = n;
+            CalcMethodFromNumber(n, document.CalcPrefs.CalcMethod);
         else
             document.CalcPrefs.CurrentPayoff = static_cast<int8_t>(n);
         document.EndRolledBack();
@@ -480,7 +480,7 @@ void ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters)
         FilePath path(parameters[0].c_str());
         path.SetExtension("trb");
         zString message;
-        if (document.RolledBack == 0 || !tree.SaveCopyAs(path.FullPath().Text(), message))
+        if (!document.IsRolledBack() || !tree.SaveCopyAs(path.FullPath().Text(), message))
             ReportError(2, id, parameters[0].c_str());
         return;
     }

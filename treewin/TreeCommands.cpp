@@ -147,7 +147,7 @@ int TreeWindow::OnStructureCommand(int command)
     case Cmd::DisplayCreateNote:
     case Cmd::DisplayCreateArrow:
         // The next press in the pane draws the note box or the arrow.
-        if (!CustomInterfaceShown && document.RolledBack != 2) {
+        if (!CustomInterfaceShown && document.RolledBack != RolledBackValues::Snapshot) {
             ClearSelection();
             ClickMode = command == Cmd::DisplayCreateNote ? 2 : 1;
         }
@@ -175,7 +175,7 @@ int TreeWindow::OnStructureCommand(int command)
             AddUndoAction(new TreeExpandSubtreeAction(this, selection, command == Cmd::DisplayExpandEntireSubtree));
         return 1;
     case Cmd::NodeHideRollBackBox:
-        if (node != nullptr && document.RolledBack != 0)
+        if (node != nullptr && document.IsRolledBack())
             ToggleRollBackBox(node);
         return 1;
     case Cmd::DisplayZoomIn:
@@ -479,11 +479,12 @@ void TreeWindow::EditNumberFormats()
         calc.CalcMethod == CostEffectivenessMethod
             ? RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(calc.CECostPayoff),
                                           calc.PayoffFormat(calc.CEEffPayoff), calc.CECostPayoff, calc.CEEffPayoff)
-            : RunNumericFormatDialog(calc.CurrentNumericFormat(), calc.CalcMethod, calc.CurrentPayoff);
+            : RunNumericFormatDialog(calc.CurrentNumericFormat(), static_cast<int>(calc.CalcMethod),
+                                     calc.CurrentPayoff);
     if (changed == 0)
         return;
     // The results shown are written in the formats: their boxes are measured again.
-    if (document.RolledBack != 0) {
+    if (document.IsRolledBack()) {
         Redraw();
         InvalidateAll();
     }
@@ -492,8 +493,8 @@ void TreeWindow::EditNumberFormats()
 
 void TreeWindow::EnterRiskPreferences()
 {
-    if (CustomInterfaceShown || document.SuspendChildRefresh > 0 || document.RolledBack != 0 ||
-        document.CalcPrefs.CalcMethod != 0)
+    if (CustomInterfaceShown || document.SuspendChildRefresh > 0 || document.IsRolledBack() ||
+        document.CalcPrefs.CalcMethod != PayoffMethod)
         return;
     // The function is entered with utilities off; it is offered to be switched on when it was off.
     uint8_t& useUtility = document.CalcPrefs.UseUtility;
@@ -869,10 +870,10 @@ int TreeWindow::DispatchAnalysis(int command)
         PresentOutcome(CheckTreeProbabilities(document));
         return 1;
     case Cmd::AnalysisRollBack:
-        if (document.RolledBack == 0) {
+        if (!document.IsRolledBack()) {
             RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
             // Edits made before the results were shown are not taken back over them.
-            if (document.RolledBack != 0)
+            if (document.IsRolledBack())
                 ClearUndoHistory();
         } else {
             document.EndRolledBack();

@@ -37,7 +37,8 @@ struct MenuFacts {
     bool running = false;
     bool noteSelected = false, unbind = false;
     bool free = false, editable = false, editable1 = false, subtreeHighlighted = false;
-    int variables = 0, masters = 0, analyses = 0, calcMethod = 0;
+    int variables = 0, masters = 0, analyses = 0;
+    CalcMethodKind calcMethod = PayoffMethod;
     int editField = 0;
     bool interfaceSettings = false;
     TreeWindow* window = nullptr;
@@ -73,8 +74,8 @@ MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
     customInterface = customInterfaceShown != 0;
     locked = document.SuspendChildRefresh > 0;
     busy = locked || customInterface;
-    rolledBack = document.RolledBack != 0;
-    snapshot = document.RolledBack == 2;
+    rolledBack = document.IsRolledBack();
+    snapshot = document.RolledBack == RolledBackValues::Snapshot;
     running = document.CurrentAnalysis != nullptr || document.RunningSimulations > 0;
     free = !running && !(rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3);
     editable = !customInterface && any;
@@ -147,14 +148,15 @@ void SetCompanionItems(HMENU bar, const TreeWindow& window, bool enabled)
 std::string ChangePayoffText(const TreeDocument& document, const MenuFacts& facts)
 {
     const TreeCalcPrefs& prefs = document.CalcPrefs;
-    if (facts.calcMethod == 3)
+    if (facts.calcMethod == MultiAttributeMethod)
         return "Chan&ge Attributes...\tCtrl+Y";
     if (facts.n <= 1)
         return "Chan&ge Payoff...\tCtrl+Y";
     std::string text = "Chan&ge Active Payoff (";
-    if (facts.calcMethod == 1 || facts.calcMethod == 2)
+    if (facts.calcMethod == CostEffectivenessMethod || facts.calcMethod == BenefitCostMethod)
         text += std::to_string(document.CostPayoffIndex() + 1) + "," +
-                std::to_string((facts.calcMethod == 1 ? prefs.CEEffPayoff : prefs.BCBenefitPayoff) + 1);
+                std::to_string(
+                    (facts.calcMethod == CostEffectivenessMethod ? prefs.CEEffPayoff : prefs.BCBenefitPayoff) + 1);
     else
         text += std::to_string(prefs.CurrentPayoff + 1);
     return text + ")\tCtrl+Y";
@@ -285,7 +287,7 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::OptionsForcePath, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) { return f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1; }, "Force Path"},
     {Cmd::OptionsEnterRiskPreferences, &TreeWindow::OnStructureCommand,
-     [](const MenuFacts& f) { return !f.busy && !f.rolledBack && f.calcMethod == 0; }, nullptr},
+     [](const MenuFacts& f) { return !f.busy && !f.rolledBack && f.calcMethod == PayoffMethod; }, nullptr},
     {Cmd::OptionsDistributeChildren, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) {
          return f.editable1 && !f.markov1 && f.kids == 0 && f.first->kind != TerminalNode;
@@ -294,7 +296,7 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
      [](const MenuFacts& f) { return f.editable1 && f.first->kind == ChanceNode && !f.copy1; }, nullptr},
     {Cmd::OptionsChangeOptimalPath, &TreeWindow::OnStructureCommand,
      [](const MenuFacts& f) {
-         return f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed);
+         return f.editable && f.calcMethod != CostEffectivenessMethod && !f.locked && (f.allDecision || f.allReversed);
      },
      "Change Optimal Path"},
     {Cmd::OptionsDeleteBranch, &TreeWindow::OnStructureCommand,
@@ -344,7 +346,7 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
          return f.one && !f.busy && !f.copy1 && f.first->kind == ChanceNode && f.kids >= 1;
      }, nullptr},
     {Cmd::ValuesMultiAttributeWeights, &TreeWindow::EditTreeVariables,
-     [](const MenuFacts& f) { return !f.busy && f.calcMethod == 3; }, nullptr},
+     [](const MenuFacts& f) { return !f.busy && f.calcMethod == MultiAttributeMethod; }, nullptr},
     {Cmd::ValuesDistributions, &TreeWindow::EditTreeVariables,
      [](const MenuFacts& f) { return !f.busy && f.free; }, nullptr},
     {Cmd::ReportTablesUsed, &TreeWindow::EditTreeVariables, Always, nullptr},
@@ -410,14 +412,17 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::AnalysisRankings, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return ExpectedValue(f) && f.decision1; }, nullptr},
     {Cmd::AnalysisCostEffectiveness, &TreeWindow::DispatchAnalysis,
-     [](const MenuFacts& f) { return f.decision1 && f.free && f.calcMethod == 1 && !f.customInterface; }, nullptr},
+     [](const MenuFacts& f) {
+         return f.decision1 && f.free && f.calcMethod == CostEffectivenessMethod && !f.customInterface;
+     },
+     nullptr},
     {Cmd::AnalysisOneWay, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return f.one && f.free && f.variables >= 1 && !f.busy; }, nullptr},
     {Cmd::AnalysisTwoWay, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) { return f.decision1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
     {Cmd::AnalysisThreeWay, &TreeWindow::DispatchAnalysis,
      [](const MenuFacts& f) {
-         return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1;
+         return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != CostEffectivenessMethod;
      }, nullptr},
     // With nothing selected the tornado is for the whole tree; its bars need two variables to compare.
     {Cmd::AnalysisTornadoDiagram, &TreeWindow::DispatchAnalysis,
@@ -538,7 +543,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
         SetItem(bar, Cmd::ValuesChangePayoff, true, ChangePayoffText(document, f).c_str());
     else
         SetItem(bar, Cmd::ValuesChangePayoff, false,
-                f.calcMethod == 3 ? "Chan&ge Attributes...\tCtrl+Y" : "Chan&ge Payoff...\tCtrl+Y");
+                f.calcMethod == MultiAttributeMethod ? "Chan&ge Attributes...\tCtrl+Y" : "Chan&ge Payoff...\tCtrl+Y");
     SetItem(bar, Cmd::AnalysisProbabilityDistribution, RuleAllows(f, Cmd::AnalysisProbabilityDistribution),
             f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
     CheckMenuEntry(bar, Cmd::AnalysisRollBack, f.rolledBack);
@@ -617,7 +622,7 @@ void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere, bool wheelHere)
     SetItem(bar, 1504, !locked);
     SetItem(bar, Cmd::ValuesInsertVariable, editHere);
     SetItem(bar, Cmd::ValuesProbabilityWheel, wheelHere);
-    SetItem(bar, Cmd::ValuesMultiAttributeWeights, !locked && document.CalcPrefs.CalcMethod == 3);
+    SetItem(bar, Cmd::ValuesMultiAttributeWeights, !locked && document.CalcPrefs.CalcMethod == MultiAttributeMethod);
     SetItem(bar, Cmd::ValuesDistributions, !locked && CustomInterfaceShown == 0);
     for (unsigned id = Cmd::OptionsSelectSubtree; id <= Cmd::OptionsMarkovTransitionNode; ++id)
         SetItem(bar, id, false);

@@ -292,6 +292,8 @@ void TreeWindow::DistributeChildren()
     const size_t count = static_cast<size_t>(first.count);
     if (!ranges.Run() || ranges.probabilities.size() < count || ranges.boundaries.size() <= count)
         return;
+    if (!node->CheckRoomForChildren(first.count))
+        return;
     // The new branches cannot be taken back: the history goes, after the person agrees.
     if (AskOkCancel(nullptr, "Distributing the children cannot be undone, and the undo history will be cleared. "
                              "Do you want to continue?", 0, 3) != 1)
@@ -300,7 +302,7 @@ void TreeWindow::DistributeChildren()
     const NumericFormat& format = document.CalcPrefs.CurrentNumericFormat();
     for (int i = 0; i < first.count; ++i) {
         auto* child = new TreeNode(&document);
-        node->InsertChild(child, -1);
+        node->InsertChildOrThrow(child, -1);
         zString text;
         FormatNumber(format, ranges.RangeValue(i), text, true, false, -9);
         child->SetBinding(variable.Text(), text.Text(), false);

@@ -194,7 +194,7 @@ void TreeWindow::SetModified(int flag)
 
 int TreeWindow::QueryClose(const char* question)
 {
-    if (document.RolledBack > 1)
+    if (document.RolledBack == RolledBackValues::Snapshot)
         SetModified(0);
     if (!DocumentWindow::QueryClose(question))
         return 0;
@@ -383,7 +383,7 @@ void TreeWindow::CreateDdeTopic()
 
 void TreeWindow::LinkedValueArrived()
 {
-    if (document.RolledBack != 1 || document.CurrentAnalysis != nullptr) {
+    if (document.RolledBack != RolledBackValues::Computed || document.CurrentAnalysis != nullptr) {
         Relayout();
         return;
     }
@@ -480,7 +480,7 @@ void TreeWindow::ShapeChanging(const TreeNode* leaving)
 
 int TreeWindow::CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask)
 {
-    if (document.RolledBack)
+    if (document.IsRolledBack())
         MessageBeep(0);
     return ::CheckEditConflict(document, nodes, key, ask);
 }

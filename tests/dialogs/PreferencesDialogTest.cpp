@@ -63,7 +63,7 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
         driver
             .Then([](DialogFrameCL& dialog) {
                 // Multi-Attribute takes the payoff lists and High/Low away.
-                Pick(PageOf(dialog), PreferencesDialog::kMethodList, MultiAttributeMethod, true);
+                Pick(PageOf(dialog), PreferencesDialog::kMethodList, static_cast<int>(MultiAttributeMethod), true);
                 EXPECT_FALSE(IsWindowVisible(GetDlgItem(PageOf(dialog), PreferencesDialog::kPayoffList)));
                 EXPECT_TRUE(IsWindowVisible(GetDlgItem(PageOf(dialog), PreferencesDialog::kHighRadio)));
                 // A header line is never shown: the page stays.

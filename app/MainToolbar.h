@@ -7,6 +7,8 @@
 
 #include "CommandIds.h"
 
+#include <functional>
+
 class Bitmap;
 class VisualListPane;
 class VisualToggleSet;
@@ -26,6 +28,12 @@ VisualListPane* MainToolbarPane();
 Bitmap* LoadToolbarPicture(unsigned resourceId);
 VisualToggleSet* ModeButtonSet();
 
+// The buttons of the window's commands (Convert to Outline, Font, the Values and the Analysis buttons), each
+// enabled by the rule the active window gives for its command id; a window without a rule for one passes
+// false, so the button is disabled.
+void EnableToolbarButtons(const std::function<bool(unsigned id)>& rule);
+// Presses or releases the latching roll-back button.
+void CheckRollBackButton(bool checked);
 void EnableSaveCommand(int enable);
 void EnablePrintCommands(int enable);
 void EnableConvertToOutline(int enable);

@@ -62,6 +62,7 @@
 #include "treewin/NoteBoxClipboard.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeClipboardActions.h"
+#include "treewin/TreeCommandHandlers.h"
 #include "treewin/TreeCloneActions.h"
 #include "treewin/TreeDisplayActions.h"
 #include "treewin/TreeNoteActions.h"
@@ -128,164 +129,197 @@ long TreeWindow::OnCommandId(unsigned id, unsigned code, HWND control)
     return OnCommand(static_cast<int>(id));
 }
 
-int TreeWindow::OnStructureCommand(int command)
+using Handlers = TreeWindow::CommandHandlers;
+
+void Handlers::Snapshot(TreeWindow& tree) { tree.SaveSnapshotCommand(); }
+void Handlers::InPlaceTextChanged(TreeWindow& tree) { tree.InPlaceTextChanged(); }
+
+void Handlers::DefineNewVariable(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
-    const NodeChildList& selection = Selection;
-    const bool mayEdit = node != nullptr && MayEditStructure();
-    switch (command) {
-    case Cmd::FileSnapshot:
-        SaveSnapshotCommand();
-        return 1;
-    case Cmd::InPlaceTextChanged:
-        InPlaceTextChanged();
-        return 1;
-    case Cmd::NodeDefineNewVariable:
-        if (node != nullptr)
-            DefineNewVariable();
-        return 1;
-    case Cmd::DisplayCreateNote:
-    case Cmd::DisplayCreateArrow:
-        // The next press in the pane draws the note box or the arrow.
-        if (!CustomInterfaceShown && document.RolledBack != 2) {
-            ClearSelection();
-            ClickMode = command == Cmd::DisplayCreateNote ? 2 : 1;
-        }
-        return 1;
-    case Cmd::DisplayFont:
-        ChangeFont();
-        return 1;
-    case Cmd::DisplayBindNote:
-        if (!CustomInterfaceShown)
-            BindOrUnbindNote(node);
-        return 1;
-    case Cmd::DisplaySkipGeneration:
-    case Cmd::DisplayUnskipGeneration:
-        if (mayEdit)
-            AddUndoAction(
-                new TreeSkipGenerationAction(this, selection, command == Cmd::DisplaySkipGeneration ? 1 : -1));
-        return 1;
-    case Cmd::DisplayCollapseSubtree:
-        if (node != nullptr)
-            AddUndoAction(new TreeCollapseSubtreeAction(this, selection));
-        return 1;
-    case Cmd::DisplayExpandSubtreeOnce:
-    case Cmd::DisplayExpandEntireSubtree:
-        if (node != nullptr)
-            AddUndoAction(new TreeExpandSubtreeAction(this, selection, command == Cmd::DisplayExpandEntireSubtree));
-        return 1;
-    case Cmd::NodeHideRollBackBox:
-        if (node != nullptr && document.RolledBack != 0)
-            ToggleRollBackBox(node);
-        return 1;
-    case Cmd::DisplayZoomIn:
-    case Cmd::DisplayZoomOut:
-        ZoomByStep(command == Cmd::DisplayZoomIn);
-        return 1;
-    case Cmd::OptionsEnterRiskPreferences:
-        EnterRiskPreferences();
-        return 1;
-    case Cmd::DisplayNumericFormatting:
-        EditNumberFormats();
-        return 1;
-    case Cmd::DisplayPreferences:
-        EditPreferences();
-        return 1;
-    case Cmd::OptionsFind:
-        if (FindReplace == nullptr) {
-            FindReplace = new FindReplaceWindow(this);
-            FindReplace->Show(-1);
-        } else {
-            FindReplace->Activate();
-        }
-        return 1;
-    case Cmd::OptionsSelectIf:
-        SelectNodesDialog(*this).Run();
-        return 1;
-    case Cmd::OptionsDesignCustomInterface:
-        // A tree designs its first custom interface from empty settings.
-        if (!document.CustomInterface)
-            document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
-        if (CustomInterfaceDialog(*this, *document.CustomInterface).Run())
-            SetModified(1);
-        return 1;
-    case Cmd::OptionsSelectSubtree:
-        if (selection.Count() == 1 && !CustomInterfaceShown) {
-            if (SubtreeSelection != 0)
-                UnhighlightSubtree();
-            else if (node->cloneStatus != CloneCopyNode && node->childCount > 0 && !node->collapsed)
-                HighlightSubtree();
-        }
-        return 1;
-    case Cmd::OptionsAddBranches:
-        AddBranches();
-        return 1;
-    case Cmd::OptionsInsertBranch:
-        if (mayEdit) {
-            InsertBranchDialog dialog(*node);
-            const int mode = dialog.Run();
-            // Above and below, the new node is one more branch of the parent.
-            const bool besides = mode == TreeInsertBranchAction::Above || mode == TreeInsertBranchAction::Below;
-            if (mode != 0 && (!besides || node->parent->CheckRoomForChildren(1)))
-                AddUndoAction(new TreeInsertBranchAction(this, node, mode));
-        }
-        return 1;
-    case Cmd::OptionsChangeNodeType:
-        if (mayEdit)
-            ChangeNodeType();
-        return 1;
-    case Cmd::OptionsForcePath:
-        if (mayEdit && node->parent != nullptr)
-            AddUndoAction(new TreeForcePathAction(this, node));
-        return 1;
-    case Cmd::OptionsDistributeChildren:
-        DistributeChildren();
-        return 1;
-    case Cmd::OptionsBayesRevision:
-        StartBayesRevision();
-        return 1;
-    case Cmd::OptionsChangeOptimalPath:
-        if (mayEdit && node->IsDecision())
-            ChangeOptimalPath(node);
-        return 1;
-    case Cmd::OptionsDeleteBranch:
-        if (mayEdit && node->parent != nullptr)
-            DeleteBranch(node);
-        return 1;
-    case Cmd::OptionsMarkovBindings: {
-        MarkovBindingsDialog dialog(node, *node->MarkovBindings());
-        if (dialog.Run()) {
-            // The jumps may lead elsewhere now: the values on the nodes are stale.
-            node->ModelChanged();
-            SetModified(1);
-            if (document.DisplayPrefs.ShowMarkovInfo != 0)
-                RedrawNode(node, 2);
-        }
-        return 1;
+    if (tree.CurrentNode() != nullptr)
+        tree.DefineNewVariable();
+}
+
+// The next press in the pane draws the note box (click mode 2) or the arrow (1).
+void Handlers::CreateNote(TreeWindow& tree)
+{
+    if (!tree.CustomInterfaceShown && tree.document.RolledBack != 2) {
+        tree.ClearSelection();
+        tree.ClickMode = 2;
     }
-    case Cmd::OptionsMarkovTransitionNode: {
-        zString state;
-        if (RunJumpToDialog(node, state, true) == 1)
-            AddUndoAction(new TreeMarkovJumpAction(this, selection, state.Text()));
-        return 1;
+}
+
+void Handlers::CreateArrow(TreeWindow& tree)
+{
+    if (!tree.CustomInterfaceShown && tree.document.RolledBack != 2) {
+        tree.ClearSelection();
+        tree.ClickMode = 1;
     }
-    case Cmd::OptionsReorderBranches:
-        if (mayEdit && node->childCount > 1) {
-            ReorderBranchesDialog dialog(*node);
-            if (dialog.Run())
-                AddUndoAction(new TreeReorderBranchesAction(this, node, dialog.order));
-        }
-        return 1;
-    default:
-        break;
+}
+
+void Handlers::Font(TreeWindow& tree) { tree.ChangeFont(); }
+
+void Handlers::BindNote(TreeWindow& tree)
+{
+    if (!tree.CustomInterfaceShown)
+        tree.BindOrUnbindNote(tree.CurrentNode());
+}
+
+void Handlers::SkipGeneration(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.AddUndoAction(new TreeSkipGenerationAction(&tree, tree.Selection, 1));
+}
+
+void Handlers::UnskipGeneration(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.AddUndoAction(new TreeSkipGenerationAction(&tree, tree.Selection, -1));
+}
+
+void Handlers::CollapseSubtree(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        tree.AddUndoAction(new TreeCollapseSubtreeAction(&tree, tree.Selection));
+}
+
+void Handlers::ExpandSubtreeOnce(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        tree.AddUndoAction(new TreeExpandSubtreeAction(&tree, tree.Selection, false));
+}
+
+void Handlers::ExpandEntireSubtree(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        tree.AddUndoAction(new TreeExpandSubtreeAction(&tree, tree.Selection, true));
+}
+
+void Handlers::HideRollBackBox(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.document.RolledBack != 0)
+        tree.ToggleRollBackBox(tree.CurrentNode());
+}
+
+void Handlers::ZoomIn(TreeWindow& tree) { tree.ZoomByStep(true); }
+void Handlers::ZoomOut(TreeWindow& tree) { tree.ZoomByStep(false); }
+void Handlers::EnterRiskPreferences(TreeWindow& tree) { tree.EnterRiskPreferences(); }
+void Handlers::NumericFormatting(TreeWindow& tree) { tree.EditNumberFormats(); }
+void Handlers::Preferences(TreeWindow& tree) { tree.EditPreferences(); }
+
+void Handlers::Find(TreeWindow& tree)
+{
+    if (tree.FindReplace == nullptr) {
+        tree.FindReplace = new FindReplaceWindow(&tree);
+        tree.FindReplace->Show(-1);
+    } else {
+        tree.FindReplace->Activate();
     }
-    if (command >= static_cast<int>(Cmd::SelectChild1) && command <= static_cast<int>(Cmd::SelectChild9)) {
-        const int child = command - static_cast<int>(Cmd::SelectChild1);
-        if (selection.Count() == 1 && child < node->childCount)
-            SelectNode(node->GetChild(child), 1, nullptr, false);
-        return 1;
-    }
-    return 0;
+}
+
+void Handlers::SelectIf(TreeWindow& tree) { SelectNodesDialog(tree).Run(); }
+
+void Handlers::DesignCustomInterface(TreeWindow& tree)
+{
+    // A tree designs its first custom interface from empty settings.
+    TreeDocument& document = tree.document;
+    if (!document.CustomInterface)
+        document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+    if (CustomInterfaceDialog(tree, *document.CustomInterface).Run())
+        tree.SetModified(1);
+}
+
+void Handlers::SelectSubtree(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (tree.Selection.Count() != 1 || tree.CustomInterfaceShown)
+        return;
+    if (tree.SubtreeSelection != 0)
+        tree.UnhighlightSubtree();
+    else if (node->cloneStatus != CloneCopyNode && node->childCount > 0 && !node->collapsed)
+        tree.HighlightSubtree();
+}
+
+void Handlers::AddBranches(TreeWindow& tree) { tree.AddBranches(); }
+
+void Handlers::InsertBranch(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node == nullptr || !tree.MayEditStructure())
+        return;
+    InsertBranchDialog dialog(*node);
+    const int mode = dialog.Run();
+    // Above and below, the new node is one more branch of the parent.
+    const bool besides = mode == TreeInsertBranchAction::Above || mode == TreeInsertBranchAction::Below;
+    if (mode != 0 && (!besides || node->parent->CheckRoomForChildren(1)))
+        tree.AddUndoAction(new TreeInsertBranchAction(&tree, node, mode));
+}
+
+void Handlers::ChangeNodeType(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.ChangeNodeType();
+}
+
+void Handlers::ForcePath(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node != nullptr && tree.MayEditStructure() && node->parent != nullptr)
+        tree.AddUndoAction(new TreeForcePathAction(&tree, node));
+}
+
+void Handlers::DistributeChildren(TreeWindow& tree) { tree.DistributeChildren(); }
+void Handlers::BayesRevision(TreeWindow& tree) { tree.StartBayesRevision(); }
+
+void Handlers::ChangeOptimalPath(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node != nullptr && tree.MayEditStructure() && node->IsDecision())
+        tree.ChangeOptimalPath(node);
+}
+
+void Handlers::DeleteBranch(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node != nullptr && tree.MayEditStructure() && node->parent != nullptr)
+        tree.DeleteBranch(node);
+}
+
+void Handlers::MarkovBindings(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    MarkovBindingsDialog dialog(node, *node->MarkovBindings());
+    if (!dialog.Run())
+        return;
+    // The jumps may lead elsewhere now: the values on the nodes are stale.
+    node->ModelChanged();
+    tree.SetModified(1);
+    if (tree.document.DisplayPrefs.ShowMarkovInfo != 0)
+        tree.RedrawNode(node, 2);
+}
+
+void Handlers::MarkovTransitionNode(TreeWindow& tree)
+{
+    zString state;
+    if (RunJumpToDialog(tree.CurrentNode(), state, true) == 1)
+        tree.AddUndoAction(new TreeMarkovJumpAction(&tree, tree.Selection, state.Text()));
+}
+
+void Handlers::ReorderBranches(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node == nullptr || !tree.MayEditStructure() || node->childCount <= 1)
+        return;
+    ReorderBranchesDialog dialog(*node);
+    if (dialog.Run())
+        tree.AddUndoAction(new TreeReorderBranchesAction(&tree, node, dialog.order));
+}
+
+void Handlers::SelectChildAt(TreeWindow& tree, int child)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (tree.Selection.Count() == 1 && child < node->childCount)
+        tree.SelectNode(node->GetChild(child), 1, nullptr, false);
 }
 
 void TreeWindow::ResetFindReplace()
@@ -580,57 +614,41 @@ void TreeWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
     }
 }
 
-int TreeWindow::OnEditMenuCommand(int command)
+void Handlers::PasteText(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
-    switch (command) {
-    case Cmd::NodePasteText:
-        if ((ComputeEditMasks().paste & Bit(ScopeText)) != 0)
-            EditInPlaceText(Cmd::EditPaste);
-        return 1;
-    case Cmd::NodePasteNode:
-        if ((ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
-            PasteBranches();
-        return 1;
-    case Cmd::EditCut:
-    case Cmd::EditCopy:
-    case Cmd::EditPaste:
-    case Cmd::EditClear:
-        EditWithScope(command);
-        return 1;
-    case Cmd::EditCreateClone:
-        if (node != nullptr && MayEditStructure())
-            CreateOrDestroyClone(node);
-        return 1;
-    case Cmd::EditAttachClone:
-        if (node != nullptr && MayEditStructure())
-            AttachOrDetachClone(node);
-        return 1;
-    case Cmd::EditTreeClipboard1:
-    case Cmd::EditTreeClipboard2:
-    case Cmd::EditTreeClipboard3:
-    case Cmd::EditTreeClipboard4:
-        TheTreeClipboard().SelectSlot(command - Cmd::EditTreeClipboard1);
-        return 1;
-    case Cmd::EditLinks:
-        ShowLinks();
-        return 1;
-    case Cmd::EditCopySpecial:
-        CopySpecial();
-        return 1;
-    case Cmd::EditPasteLink:
-        PasteLinkIntoEditor();
-        return 1;
-    case Cmd::EditBreakLink:
-        BreakLink();
-        return 1;
-    case Cmd::EditClones:
-        ShowClones();
-        return 1;
-    default:
-        return 0;
-    }
+    if ((tree.ComputeEditMasks().paste & Bit(ScopeText)) != 0)
+        tree.EditInPlaceText(Cmd::EditPaste);
 }
+
+void Handlers::PasteNode(TreeWindow& tree)
+{
+    if ((tree.ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
+        tree.PasteBranches();
+}
+
+void Handlers::Cut(TreeWindow& tree) { tree.EditWithScope(Cmd::EditCut); }
+void Handlers::Copy(TreeWindow& tree) { tree.EditWithScope(Cmd::EditCopy); }
+void Handlers::Paste(TreeWindow& tree) { tree.EditWithScope(Cmd::EditPaste); }
+void Handlers::Clear(TreeWindow& tree) { tree.EditWithScope(Cmd::EditClear); }
+
+void Handlers::CreateClone(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.CreateOrDestroyClone(tree.CurrentNode());
+}
+
+void Handlers::AttachClone(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.AttachOrDetachClone(tree.CurrentNode());
+}
+
+void Handlers::SelectClipboardSlot(int slot) { TheTreeClipboard().SelectSlot(slot); }
+void Handlers::Links(TreeWindow& tree) { tree.ShowLinks(); }
+void Handlers::CopySpecial(TreeWindow& tree) { tree.CopySpecial(); }
+void Handlers::PasteLink(TreeWindow& tree) { tree.PasteLinkIntoEditor(); }
+void Handlers::BreakLink(TreeWindow& tree) { tree.BreakLink(); }
+void Handlers::Clones(TreeWindow& tree) { tree.ShowClones(); }
 
 void TreeWindow::EditWithScope(int command)
 {
@@ -779,108 +797,136 @@ TreeNode* TreeWindow::ChooseCloneMaster()
     return choice >= 0 ? masters.At(choice)->node : nullptr;
 }
 
-int TreeWindow::DispatchAnalysis(int command)
+void Handlers::ExpectedValue(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
-    switch (command) {
-    case Cmd::AnalysisExpectedValue:
-    case Cmd::AnalysisPathProbability:
-    case Cmd::AnalysisStandardDeviation:
-    case Cmd::AnalysisExpectedValueOfPerfectInfo:
-        DisplayAnyVal(&document, command, Selection);
-        return 1;
-    case Cmd::AnalysisMarkovAnalysis:
-        if (node != nullptr) {
-            auto analysis = std::make_unique<MarkovAnalysis>(&document, node, 0);
-            if (analysis->Run())
-                new MarkovAnalysisWindow(std::move(analysis));
-        }
-        return 1;
-    case Cmd::AnalysisOverUnder:
-        if (node != nullptr)
-            OverUnderDialog::Run(node);
-        return 1;
-    case Cmd::AnalysisShowOptimalPath:
-        if (node != nullptr)
-            ShowOptimalPath(node);
-        return 1;
-    case Cmd::AnalysisThresholdAnalysis:
-        if (node != nullptr) {
-            ThresholdDialog dialog(&document, node);
-            if (dialog.Run() != 0)
-                RunAnalysis(std::make_unique<ThresholdAnalysis>(node, dialog.Threshold()));
-        }
-        return 1;
-    case Cmd::AnalysisMonteCarloSimulation:
-        if (node != nullptr)
-            RunMonteCarlo(node);
-        return 1;
-    case Cmd::AnalysisOneWay:
-        // One analysis at a time, and a variable to vary.
-        if (node != nullptr && document.CurrentAnalysis == nullptr && document.Variables.Count() >= 1) {
-            SensitivityDialog dialog(&document, node);
-            if (dialog.Run() == 0)
-                return 1;
-            auto analysis = std::make_unique<OneWaySensitivityAnalysis>(node, dialog.settings);
-            // The risk coefficient has no correlations; a cancelled chooser runs nothing.
-            if (analysis->riskCoefficient != 0 || GatherCorrelatedRanges(document, analysis->ranges))
-                RunAnalysis(std::move(analysis));
-        }
-        return 1;
-    case Cmd::AnalysisProbabilityDistribution:
-        RunProbabilityDistribution(&document, Selection, nullptr);
-        return 1;
-    case Cmd::AnalysisGraphRiskPreferenceFunction:
-        GraphRiskPreference();
-        return 1;
-    case Cmd::AnalysisPayoffRange:
-        if (node != nullptr)
-            ShowPayoffRange(node);
-        return 1;
-    case Cmd::AnalysisRankings:
-        if (node != nullptr && RollBackWithWait(node)) {
-            RankingsDialog(node).Run();
-            document.SetStoredAnalysis(MakeNodeValueRecord(node, command, 0));
-        }
-        return 1;
-    case Cmd::AnalysisCostEffectiveness:
-        ShowCostEffectiveness(node);
-        return 1;
-    case Cmd::AnalysisTwoWay:
-    case Cmd::AnalysisThreeWay:
-    case Cmd::AnalysisTornadoDiagram:
-        StartSensitivity(command, node);
-        return 1;
-    case Cmd::AnalysisSaveLast:
-        if (document.LastAnalysis != nullptr) {
-            // The list owns the record once it is saved.
-            if (SaveAnalysisDialog(&document, document.LastAnalysis, document.StoredAnalyses()).Run())
-                document.LastAnalysis = nullptr;
-        }
-        return 1;
-    case Cmd::AnalysisRunOldAnalysis:
-    case Cmd::CustomInterfaceAnalyze:
-        RunStoredAnalyses(command == Cmd::CustomInterfaceAnalyze);
-        return 1;
-    case Cmd::AnalysisMaintainAnalyses:
-        StoredAnalysesDialog(&document, document.StoredAnalyses()).Run();
-        return 1;
-    case Cmd::AnalysisVerifyProbabilities:
-        PresentOutcome(CheckTreeProbabilities(document));
-        return 1;
-    case Cmd::AnalysisRollBack:
-        if (document.RolledBack == 0) {
-            RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
-            // Edits made before the results were shown are not taken back over them.
-            if (document.RolledBack != 0)
-                ClearUndoHistory();
-        } else {
-            document.EndRolledBack();
-        }
-        return 1;
-    default:
-        return 0;
+    DisplayAnyVal(&tree.document, Cmd::AnalysisExpectedValue, tree.Selection);
+}
+
+void Handlers::PathProbability(TreeWindow& tree)
+{
+    DisplayAnyVal(&tree.document, Cmd::AnalysisPathProbability, tree.Selection);
+}
+
+void Handlers::StandardDeviation(TreeWindow& tree)
+{
+    DisplayAnyVal(&tree.document, Cmd::AnalysisStandardDeviation, tree.Selection);
+}
+
+void Handlers::PerfectInformation(TreeWindow& tree)
+{
+    DisplayAnyVal(&tree.document, Cmd::AnalysisExpectedValueOfPerfectInfo, tree.Selection);
+}
+
+void Handlers::MarkovAnalysis(TreeWindow& tree)
+{
+    if (tree.CurrentNode() == nullptr)
+        return;
+    auto analysis = std::make_unique<::MarkovAnalysis>(&tree.document, tree.CurrentNode(), 0);
+    if (analysis->Run())
+        new MarkovAnalysisWindow(std::move(analysis));
+}
+
+void Handlers::OverUnder(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        OverUnderDialog::Run(tree.CurrentNode());
+}
+
+void Handlers::ShowOptimalPath(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        tree.ShowOptimalPath(tree.CurrentNode());
+}
+
+void Handlers::Threshold(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node == nullptr)
+        return;
+    ThresholdDialog dialog(&tree.document, node);
+    if (dialog.Run() != 0)
+        RunAnalysis(std::make_unique<ThresholdAnalysis>(node, dialog.Threshold()));
+}
+
+void Handlers::MonteCarlo(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        RunMonteCarlo(tree.CurrentNode());
+}
+
+void Handlers::OneWay(TreeWindow& tree)
+{
+    // One analysis at a time, and a variable to vary.
+    TreeNode* node = tree.CurrentNode();
+    TreeDocument& document = tree.document;
+    if (node == nullptr || document.CurrentAnalysis != nullptr || document.Variables.Count() < 1)
+        return;
+    SensitivityDialog dialog(&document, node);
+    if (dialog.Run() == 0)
+        return;
+    auto analysis = std::make_unique<OneWaySensitivityAnalysis>(node, dialog.settings);
+    // The risk coefficient has no correlations; a cancelled chooser runs nothing.
+    if (analysis->riskCoefficient != 0 || GatherCorrelatedRanges(document, analysis->ranges))
+        RunAnalysis(std::move(analysis));
+}
+
+void Handlers::ProbabilityDistribution(TreeWindow& tree)
+{
+    RunProbabilityDistribution(&tree.document, tree.Selection, nullptr);
+}
+
+void Handlers::GraphRiskPreference(TreeWindow& tree) { tree.GraphRiskPreference(); }
+
+void Handlers::PayoffRange(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        tree.ShowPayoffRange(tree.CurrentNode());
+}
+
+void Handlers::Rankings(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node != nullptr && tree.RollBackWithWait(node)) {
+        RankingsDialog(node).Run();
+        tree.document.SetStoredAnalysis(MakeNodeValueRecord(node, Cmd::AnalysisRankings, 0));
     }
+}
+
+void Handlers::CostEffectiveness(TreeWindow& tree) { tree.ShowCostEffectiveness(tree.CurrentNode()); }
+void Handlers::TwoWay(TreeWindow& tree) { tree.StartSensitivity(Cmd::AnalysisTwoWay, tree.CurrentNode()); }
+void Handlers::ThreeWay(TreeWindow& tree) { tree.StartSensitivity(Cmd::AnalysisThreeWay, tree.CurrentNode()); }
+void Handlers::Tornado(TreeWindow& tree) { tree.StartSensitivity(Cmd::AnalysisTornadoDiagram, tree.CurrentNode()); }
+
+void Handlers::SaveLastAnalysis(TreeWindow& tree)
+{
+    TreeDocument& document = tree.document;
+    // The list owns the record once it is saved.
+    if (document.LastAnalysis != nullptr &&
+        SaveAnalysisDialog(&document, document.LastAnalysis, document.StoredAnalyses()).Run())
+        document.LastAnalysis = nullptr;
+}
+
+void Handlers::RunOldAnalysis(TreeWindow& tree) { tree.RunStoredAnalyses(false); }
+void Handlers::CustomInterfaceAnalyze(TreeWindow& tree) { tree.RunStoredAnalyses(true); }
+
+void Handlers::MaintainAnalyses(TreeWindow& tree)
+{
+    StoredAnalysesDialog(&tree.document, tree.document.StoredAnalyses()).Run();
+}
+
+void Handlers::VerifyProbabilities(TreeWindow& tree) { PresentOutcome(CheckTreeProbabilities(tree.document)); }
+
+void Handlers::RollBack(TreeWindow& tree)
+{
+    TreeDocument& document = tree.document;
+    if (document.RolledBack != 0) {
+        document.EndRolledBack();
+        return;
+    }
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
+    // Edits made before the results were shown are not taken back over them.
+    if (document.RolledBack != 0)
+        tree.ClearUndoHistory();
 }
 
 void TreeWindow::StartSensitivity(int command, TreeNode* node)

@@ -245,7 +245,7 @@ const GraphWindow::CommandRow CEGraph::KindRows[] = {
 
 GraphWindow::CommandTable CEGraph::KindCommands() const
 {
-    return TableOf(KindRows);
+    return KindRows;
 }
 
 void CEGraph::ToggleExtended()

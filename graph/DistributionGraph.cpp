@@ -272,7 +272,7 @@ const GraphWindow::CommandRow DistributionGraph::KindRows[] = {
 
 GraphWindow::CommandTable DistributionGraph::KindCommands() const
 {
-    return TableOf(KindRows);
+    return KindRows;
 }
 
 // The lines chosen are drawn; the others stay in the graph, its file and its export.

@@ -62,9 +62,9 @@ bool HasExport(GraphWindow& graph)
 }  // namespace
 
 const GraphWindow::CommandRow GraphWindow::Commands[] = {
-    {Cmd::FileSave, [](GraphWindow& graph) { graph.SaveCommand(); }, Always},
-    {Cmd::FileSaveAs, [](GraphWindow& graph) { graph.SaveAsCommand(); }, Always},
-    {Cmd::FileSnapshot, [](GraphWindow& graph) { graph.Snapshot(); }, Always},
+    {Cmd::FileSave, [](GraphWindow& graph) { graph.SaveToFile(); }, Always},
+    {Cmd::FileSaveAs, [](GraphWindow& graph) { graph.SaveAs(nullptr); }, Always},
+    {Cmd::FileSnapshot, [](GraphWindow& graph) { graph.SnapshotPicture(); }, Always},
     {Cmd::EditCopySpecial, [](GraphWindow& graph) { graph.CopySpecial(); }, Always},
     {Cmd::EditClear, [](GraphWindow& graph) { graph.ClearLabel(); }, SelectedIsUserLabel},
     {Cmd::DisplayFont, [](GraphWindow& graph) { graph.ChangeFont(); }, SelectedHasFont},
@@ -140,21 +140,6 @@ void GraphWindow::Changed(GraphElement* element)
         }
     SetModified(1);
     InvalidateLogicalRect(nullptr);
-}
-
-void GraphWindow::SaveCommand()
-{
-    SaveToFile();
-}
-
-void GraphWindow::SaveAsCommand()
-{
-    SaveAs(nullptr);
-}
-
-void GraphWindow::Snapshot()
-{
-    SnapshotPicture();
 }
 
 void GraphWindow::CopySpecial()

@@ -68,16 +68,16 @@ public:
     };
     // The rows of a table, as a range.
     struct CommandTable {
-        const CommandRow* first = nullptr;
-        const CommandRow* last = nullptr;
+        CommandTable() = default;
+        template <std::size_t count>
+        CommandTable(const CommandRow (&rows)[count]) : first(rows), last(rows + count)
+        {
+        }
         const CommandRow* begin() const { return first; }
         const CommandRow* end() const { return last; }
+        const CommandRow* first = nullptr;
+        const CommandRow* last = nullptr;
     };
-    template <std::size_t count>
-    static CommandTable TableOf(const CommandRow (&rows)[count])
-    {
-        return {rows, rows + count};
-    }
     // A kind's own commands, which answer before the common rows; none here.
     virtual CommandTable KindCommands() const { return {}; }
 
@@ -237,9 +237,6 @@ private:
     static const CommandRow Commands[];
     // The kind's row of the command, else the common one; null when neither has one.
     const CommandRow* FindCommand(unsigned id) const;
-    void SaveCommand();
-    void SaveAsCommand();
-    void Snapshot();
     void CopySpecial();
     void ClearLabel();
     void ChangeFont();

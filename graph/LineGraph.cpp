@@ -256,7 +256,7 @@ const GraphWindow::CommandRow LineGraph::KindRows[] = {
 
 GraphWindow::CommandTable LineGraph::KindCommands() const
 {
-    return TableOf(KindRows);
+    return KindRows;
 }
 
 void LineGraph::ToggleThresholds()

@@ -174,7 +174,7 @@ const GraphWindow::CommandRow ProbDistributionGraph::KindRows[] = {
 
 GraphWindow::CommandTable ProbDistributionGraph::KindCommands() const
 {
-    return TableOf(KindRows);
+    return KindRows;
 }
 
 void ProbDistributionGraph::UpdateMenus(HMENU bar)

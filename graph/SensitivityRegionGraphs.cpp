@@ -86,7 +86,7 @@ const GraphWindow::CommandRow TwoWaySensGraph::KindRows[] = {
 
 GraphWindow::CommandTable TwoWaySensGraph::KindCommands() const
 {
-    return TableOf(KindRows);
+    return KindRows;
 }
 
 void TwoWaySensGraph::EditIsocontours()

@@ -195,7 +195,7 @@ const GraphWindow::CommandRow TornadoGraph::KindRows[] = {
 
 GraphWindow::CommandTable TornadoGraph::KindCommands() const
 {
-    return TableOf(KindRows);
+    return KindRows;
 }
 
 void TornadoGraph::ShowHideBars()

@@ -255,8 +255,15 @@ std::string SelectionPaths(TreeWindow& tree, int wanted)
 
 } // namespace
 
-void Handlers::SelectNode(ScriptManager&, const Parameters& parameters) { SelectPaths(*TopTree(), parameters, false); }
-void Handlers::SelectNodeToo(ScriptManager&, const Parameters& parameters) { SelectPaths(*TopTree(), parameters, true); }
+void Handlers::SelectNode(ScriptManager&, const Parameters& parameters)
+{
+    SelectPaths(*TopTree(), parameters, false);
+}
+
+void Handlers::SelectNodeToo(ScriptManager&, const Parameters& parameters)
+{
+    SelectPaths(*TopTree(), parameters, true);
+}
 
 // "." parent, "<" previous and ">" next sibling, then a path from there.
 void Handlers::SelectNodeRel(ScriptManager&, const Parameters& parameters)

@@ -49,6 +49,7 @@ struct TreeWindow::CommandHandlers {
     static void InsertBranch(TreeWindow& tree);
     static void ChangeNodeType(TreeWindow& tree);
     static void ForcePath(TreeWindow& tree);
+    // Enter Risk Preferences, then the offer to switch the function on.
     static void EnterRiskPreferences(TreeWindow& tree);
     static void DistributeChildren(TreeWindow& tree);
     static void BayesRevision(TreeWindow& tree);
@@ -92,6 +93,7 @@ struct TreeWindow::CommandHandlers {
     // The Analysis menu and the custom interface's Analyze (TreeCommands.cpp).
     static void ProbabilityDistribution(TreeWindow& tree);
     static void MarkovAnalysis(TreeWindow& tree);
+    // The chosen function's graph; the tree's settings stay as they were.
     static void GraphRiskPreference(TreeWindow& tree);
     static void ExpectedValue(TreeWindow& tree);
     static void PathProbability(TreeWindow& tree);
@@ -115,6 +117,27 @@ struct TreeWindow::CommandHandlers {
     static void ThreeWay(TreeWindow& tree);
     static void Tornado(TreeWindow& tree);
     static void CustomInterfaceAnalyze(TreeWindow& tree);
+
+    // The handlers' shared steps.
+    // Hide Roll-Back Box: flips the node's flag, its clone counterparts following; not undoable.
+    static void ToggleRollBackBox(TreeWindow& tree, TreeNode* node);
+    // Zoom In and Out by one step, keeping the selection in view and the in-place edit open.
+    static void ZoomByStep(TreeWindow& tree, bool in);
+    static void ChangeOptimalPath(TreeWindow& tree, TreeNode* node);
+    static void DeleteBranch(TreeWindow& tree, TreeNode* node);
+    static void ShowOptimalPath(TreeWindow& tree, TreeNode* node);
+    // Payoff Range and Cost-Effectiveness, each kept as the last analysis.
+    static void ShowPayoffRange(TreeWindow& tree, TreeNode* node);
+    static void ShowCostEffectiveness(TreeWindow& tree, TreeNode* node);
+    // Run Old Analysis and the custom interface's Analyze: the chosen stored analyses, one after the other in
+    // list order.
+    static void RunStoredAnalyses(TreeWindow& tree, bool customInterfaceForm);
+    // Two Way, Three Way and Tornado Diagram, after their checks.
+    static void StartSensitivity(TreeWindow& tree, int command, TreeNode* node);
+    // Rolls the node back under the wait cursor; false when roll back failed (it has said why).
+    static bool RollBackWithWait(TreeWindow& tree, TreeNode* node);
+    // Numeric Formatting: the format of the calculation method, or the cost-effectiveness formats.
+    static void EditNumberFormats(TreeWindow& tree);
 };
 
 template <int slot>

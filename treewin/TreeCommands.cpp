@@ -198,13 +198,12 @@ void Handlers::ExpandEntireSubtree(TreeWindow& tree)
 void Handlers::HideRollBackBox(TreeWindow& tree)
 {
     if (tree.CurrentNode() != nullptr && tree.document.RolledBack != 0)
-        tree.ToggleRollBackBox(tree.CurrentNode());
+        ToggleRollBackBox(tree, tree.CurrentNode());
 }
 
-void Handlers::ZoomIn(TreeWindow& tree) { tree.ZoomByStep(true); }
-void Handlers::ZoomOut(TreeWindow& tree) { tree.ZoomByStep(false); }
-void Handlers::EnterRiskPreferences(TreeWindow& tree) { tree.EnterRiskPreferences(); }
-void Handlers::NumericFormatting(TreeWindow& tree) { tree.EditNumberFormats(); }
+void Handlers::ZoomIn(TreeWindow& tree) { ZoomByStep(tree, true); }
+void Handlers::ZoomOut(TreeWindow& tree) { ZoomByStep(tree, false); }
+void Handlers::NumericFormatting(TreeWindow& tree) { EditNumberFormats(tree); }
 void Handlers::Preferences(TreeWindow& tree) { tree.EditPreferences(); }
 
 void Handlers::Find(TreeWindow& tree)
@@ -275,14 +274,14 @@ void Handlers::ChangeOptimalPath(TreeWindow& tree)
 {
     TreeNode* node = tree.CurrentNode();
     if (node != nullptr && tree.MayEditStructure() && node->IsDecision())
-        tree.ChangeOptimalPath(node);
+        ChangeOptimalPath(tree, node);
 }
 
 void Handlers::DeleteBranch(TreeWindow& tree)
 {
     TreeNode* node = tree.CurrentNode();
     if (node != nullptr && tree.MayEditStructure() && node->parent != nullptr)
-        tree.DeleteBranch(node);
+        DeleteBranch(tree, node);
 }
 
 void Handlers::MarkovBindings(TreeWindow& tree)
@@ -408,17 +407,17 @@ void TreeWindow::BindOrUnbindNote(TreeNode* node)
         PendingNoteBinding = nullptr;
 }
 
-void TreeWindow::ChangeOptimalPath(TreeNode* node)
+void Handlers::ChangeOptimalPath(TreeWindow& tree, TreeNode* node)
 {
     const bool toReversed = node->kind == DecisionNode;
     const std::string question = std::string("Do you want to change the optimal path of the selected node(s) to be ") +
                                  (toReversed ? "opposite to" : "the same as") + " the default for this tree?";
     if (AskOkCancel(nullptr, question.c_str(), 0, 3) == 1)
-        AddUndoAction(new TreeChangeOptimalPathAction(this, Selection,
+        tree.AddUndoAction(new TreeChangeOptimalPathAction(&tree, tree.Selection,
                                                       toReversed ? ReversedDecisionNode : DecisionNode));
 }
 
-void TreeWindow::DeleteBranch(TreeNode* node)
+void Handlers::DeleteBranch(TreeWindow& tree, TreeNode* node)
 {
     // The node's branches take its place among its parent's.
     if (!node->parent->CheckRoomForChildren(node->childCount - 1))
@@ -428,31 +427,31 @@ void TreeWindow::DeleteBranch(TreeNode* node)
                         "This operation will destroy a clone master. This part of the operation is NOT undo-able.", 0,
                         2) != 1)
             return;
-        document.RemoveCloneMaster(node->cloneId, true);
-        ClearUndoHistory();
+        tree.document.RemoveCloneMaster(node->cloneId, true);
+        tree.ClearUndoHistory();
     }
-    AddUndoAction(new TreeDeleteBranchAction(this, node));
+    tree.AddUndoAction(new TreeDeleteBranchAction(&tree, node));
 }
 
-void TreeWindow::ToggleRollBackBox(TreeNode* node)
+void Handlers::ToggleRollBackBox(TreeWindow& tree, TreeNode* node)
 {
     uint8_t hidden = RollBackBoxHidden(node) ? 0 : 1;
     node->EnsureLinkBlock()->rollBackBoxHidden = hidden;
     ForEachCloneCounterpart(node, [](TreeNode* counterpart, TreeNode*, void* value) {
         counterpart->EnsureLinkBlock()->rollBackBoxHidden = *static_cast<uint8_t*>(value);
     }, &hidden);
-    InvalidateAll();
-    SetModified(1);
+    tree.InvalidateAll();
+    tree.SetModified(1);
 }
 
-void TreeWindow::ZoomByStep(bool in)
+void Handlers::ZoomByStep(TreeWindow& tree, bool in)
 {
-    ZoomPane* pane = DocChildWindow::Pane();
+    ZoomPane* pane = tree.DocChildWindow::Pane();
     if (pane == nullptr || !(in ? pane->CanZoomIn() : pane->CanZoomOut()))
         return;
-    InPlaceEditState edit(*this);
+    InPlaceEditState edit(tree);
     pane->ZoomStep(in);
-    ScrollSelectionIntoView();
+    tree.ScrollSelectionIntoView();
     edit.Restore();
 }
 
@@ -506,9 +505,9 @@ int TreeWindow::EditPageHeader()
     return 1;
 }
 
-void TreeWindow::EditNumberFormats()
+void Handlers::EditNumberFormats(TreeWindow& tree)
 {
-    TreeCalcPrefs& calc = document.CalcPrefs;
+    TreeCalcPrefs& calc = tree.document.CalcPrefs;
     const int changed =
         calc.CalcMethod == CostEffectivenessMethod
             ? RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(calc.CECostPayoff),
@@ -517,30 +516,30 @@ void TreeWindow::EditNumberFormats()
     if (changed == 0)
         return;
     // The results shown are written in the formats: their boxes are measured again.
-    if (document.RolledBack != 0) {
-        Redraw();
-        InvalidateAll();
+    if (tree.document.RolledBack != 0) {
+        tree.Redraw();
+        tree.InvalidateAll();
     }
-    SetModified(1);
+    tree.SetModified(1);
 }
 
-void TreeWindow::EnterRiskPreferences()
+void Handlers::EnterRiskPreferences(TreeWindow& tree)
 {
-    if (CustomInterfaceShown || document.SuspendChildRefresh > 0 || document.RolledBack != 0 ||
-        document.CalcPrefs.CalcMethod != 0)
+    if (tree.CustomInterfaceShown || tree.document.SuspendChildRefresh > 0 || tree.document.RolledBack != 0 ||
+        tree.document.CalcPrefs.CalcMethod != 0)
         return;
     // The function is entered with utilities off; it is offered to be switched on when it was off.
-    uint8_t& useUtility = document.CalcPrefs.UseUtility;
+    uint8_t& useUtility = tree.document.CalcPrefs.UseUtility;
     const uint8_t wasOn = useUtility;
     useUtility = 0;
     uint8_t after = wasOn;
-    if (EnterRiskPreference(&document) == 1) {
-        SetModified(1);
+    if (EnterRiskPreference(&tree.document) == 1) {
+        tree.SetModified(1);
         if (wasOn == 0 && AskYesNo(nullptr, "Do you want to turn on the risk preference function now?", 0) == 1)
             after = 1;
     }
     useUtility = after;
-    document.UpdateStatusIndicators();
+    tree.document.UpdateStatusIndicators();
 }
 
 TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
@@ -835,7 +834,7 @@ void Handlers::OverUnder(TreeWindow& tree)
 void Handlers::ShowOptimalPath(TreeWindow& tree)
 {
     if (tree.CurrentNode() != nullptr)
-        tree.ShowOptimalPath(tree.CurrentNode());
+        ShowOptimalPath(tree, tree.CurrentNode());
 }
 
 void Handlers::Threshold(TreeWindow& tree)
@@ -875,27 +874,25 @@ void Handlers::ProbabilityDistribution(TreeWindow& tree)
     RunProbabilityDistribution(&tree.document, tree.Selection, nullptr);
 }
 
-void Handlers::GraphRiskPreference(TreeWindow& tree) { tree.GraphRiskPreference(); }
-
 void Handlers::PayoffRange(TreeWindow& tree)
 {
     if (tree.CurrentNode() != nullptr)
-        tree.ShowPayoffRange(tree.CurrentNode());
+        ShowPayoffRange(tree, tree.CurrentNode());
 }
 
 void Handlers::Rankings(TreeWindow& tree)
 {
     TreeNode* node = tree.CurrentNode();
-    if (node != nullptr && tree.RollBackWithWait(node)) {
+    if (node != nullptr && RollBackWithWait(tree, node)) {
         RankingsDialog(node).Run();
         tree.document.SetStoredAnalysis(MakeNodeValueRecord(node, Cmd::AnalysisRankings, 0));
     }
 }
 
-void Handlers::CostEffectiveness(TreeWindow& tree) { tree.ShowCostEffectiveness(tree.CurrentNode()); }
-void Handlers::TwoWay(TreeWindow& tree) { tree.StartSensitivity(Cmd::AnalysisTwoWay, tree.CurrentNode()); }
-void Handlers::ThreeWay(TreeWindow& tree) { tree.StartSensitivity(Cmd::AnalysisThreeWay, tree.CurrentNode()); }
-void Handlers::Tornado(TreeWindow& tree) { tree.StartSensitivity(Cmd::AnalysisTornadoDiagram, tree.CurrentNode()); }
+void Handlers::CostEffectiveness(TreeWindow& tree) { ShowCostEffectiveness(tree, tree.CurrentNode()); }
+void Handlers::TwoWay(TreeWindow& tree) { StartSensitivity(tree, Cmd::AnalysisTwoWay, tree.CurrentNode()); }
+void Handlers::ThreeWay(TreeWindow& tree) { StartSensitivity(tree, Cmd::AnalysisThreeWay, tree.CurrentNode()); }
+void Handlers::Tornado(TreeWindow& tree) { StartSensitivity(tree, Cmd::AnalysisTornadoDiagram, tree.CurrentNode()); }
 
 void Handlers::SaveLastAnalysis(TreeWindow& tree)
 {
@@ -906,8 +903,8 @@ void Handlers::SaveLastAnalysis(TreeWindow& tree)
         document.LastAnalysis = nullptr;
 }
 
-void Handlers::RunOldAnalysis(TreeWindow& tree) { tree.RunStoredAnalyses(false); }
-void Handlers::CustomInterfaceAnalyze(TreeWindow& tree) { tree.RunStoredAnalyses(true); }
+void Handlers::RunOldAnalysis(TreeWindow& tree) { RunStoredAnalyses(tree, false); }
+void Handlers::CustomInterfaceAnalyze(TreeWindow& tree) { RunStoredAnalyses(tree, true); }
 
 void Handlers::MaintainAnalyses(TreeWindow& tree)
 {
@@ -929,15 +926,15 @@ void Handlers::RollBack(TreeWindow& tree)
         tree.ClearUndoHistory();
 }
 
-void TreeWindow::StartSensitivity(int command, TreeNode* node)
+void Handlers::StartSensitivity(TreeWindow& tree, int command, TreeNode* node)
 {
     // One analysis at a time; two- and three-way analyses compare the branches of a decision.
     const int needed = command == Cmd::AnalysisThreeWay ? 3 : 2;
-    if (document.CurrentAnalysis != nullptr || document.Variables.Count() < needed)
+    if (tree.document.CurrentAnalysis != nullptr || tree.document.Variables.Count() < needed)
         return;
     if (command == Cmd::AnalysisTornadoDiagram) {
         // With nothing selected the diagram is for the whole tree.
-        RunAnalysis(std::make_unique<TornadoDiagram>(&document, node != nullptr ? node : document.Root));
+        RunAnalysis(std::make_unique<TornadoDiagram>(&tree.document, node != nullptr ? node : tree.document.Root));
         return;
     }
     if (node == nullptr || !node->IsDecision())
@@ -945,24 +942,24 @@ void TreeWindow::StartSensitivity(int command, TreeNode* node)
     // The correlated variables of X, then Y (then Z) are chosen in turn; Cancel in any runs nothing.
     std::unique_ptr<RegionSweepRun> analysis;
     if (command == Cmd::AnalysisTwoWay) {
-        TwoWaySensitivityDialog dialog(&document, node);
+        TwoWaySensitivityDialog dialog(&tree.document, node);
         if (dialog.Run() == 0)
             return;
         analysis = std::make_unique<TwoWaySensitivityAnalysis>(node, dialog.Settings());
     } else {
-        ThreeWaySensitivityDialog dialog(&document, node);
+        ThreeWaySensitivityDialog dialog(&tree.document, node);
         if (dialog.Run() == 0)
             return;
         analysis = std::make_unique<ThreeWaySensitivityAnalysis>(node, dialog.Settings());
     }
     for (int a = 0; a < analysis->AxisCount(); ++a) {
-        if (!GatherCorrelatedRanges(document, analysis->AxisRanges(a)))
+        if (!GatherCorrelatedRanges(tree.document, analysis->AxisRanges(a)))
             return;
     }
     RunAnalysis(std::move(analysis));
 }
 
-bool TreeWindow::RollBackWithWait(TreeNode* node)
+bool Handlers::RollBackWithWait(TreeWindow& tree, TreeNode* node)
 {
     RunFault error;
     WaitCursorScope wait;
@@ -970,9 +967,9 @@ bool TreeWindow::RollBackWithWait(TreeNode* node)
     return !error;
 }
 
-void TreeWindow::GraphRiskPreference()
+void Handlers::GraphRiskPreference(TreeWindow& tree)
 {
-    RiskPrefAssessment& risk = document.RiskAssessment;
+    RiskPrefAssessment& risk = tree.document.RiskAssessment;
     int form = 0;
     if (risk.constantAssessed && risk.pointsAssessed) {
         RiskPrefGraphDialog dialog;
@@ -981,17 +978,17 @@ void TreeWindow::GraphRiskPreference()
         form = dialog.IsConstantRiskAversion() ? 1 : 2;
     }
     // The graph is drawn with the chosen function on; the tree keeps its own settings.
-    const auto useUtility = document.CalcPrefs.UseUtility;
+    const auto useUtility = tree.document.CalcPrefs.UseUtility;
     const int32_t type = risk.type;
     if (form != 0)
         risk.type = form;
-    document.CalcPrefs.UseUtility = 1;
-    ShowRiskPreferenceGraph(&document);
-    document.CalcPrefs.UseUtility = useUtility;
+    tree.document.CalcPrefs.UseUtility = 1;
+    ShowRiskPreferenceGraph(&tree.document);
+    tree.document.CalcPrefs.UseUtility = useUtility;
     risk.type = type;
 }
 
-void TreeWindow::ShowPayoffRange(TreeNode* node)
+void Handlers::ShowPayoffRange(TreeWindow& tree, TreeNode* node)
 {
     double lowest = std::numeric_limits<double>::max();
     double highest = -std::numeric_limits<double>::max();
@@ -1003,17 +1000,17 @@ void TreeWindow::ShowPayoffRange(TreeNode* node)
     if (error)
         return;
     PayoffRangeDialog(node, lowest, highest).Run();
-    document.SetStoredAnalysis(MakeNodeValueStoredRecord(Selection, Cmd::AnalysisPayoffRange, 0));
+    tree.document.SetStoredAnalysis(MakeNodeValueStoredRecord(tree.Selection, Cmd::AnalysisPayoffRange, 0));
 }
 
-void TreeWindow::ShowCostEffectiveness(TreeNode* node)
+void Handlers::ShowCostEffectiveness(TreeWindow& tree, TreeNode* node)
 {
-    if (!document.IsCostEffectiveness() || node == nullptr || !node->IsDecision()) {
+    if (!tree.document.IsCostEffectiveness() || node == nullptr || !node->IsDecision()) {
         ShowErrorBox(nullptr,
                      "You must set the calculation method to Cost-Effectiveness and select a decision node first.", 0);
         return;
     }
-    if (!RollBackWithWait(node))
+    if (!RollBackWithWait(tree, node))
         return;
     const int effectivenessOnX = RunCEAnalysisDialog();
     if (effectivenessOnX < 0)
@@ -1021,12 +1018,12 @@ void TreeWindow::ShowCostEffectiveness(TreeNode* node)
     auto* graph = new CEGraph(node, effectivenessOnX);
     graph->Layout();
     graph->Show(SW_SHOWNORMAL);
-    document.SetStoredAnalysis(MakeNodeValueRecord(node, Cmd::AnalysisCostEffectiveness, 1));
+    tree.document.SetStoredAnalysis(MakeNodeValueRecord(node, Cmd::AnalysisCostEffectiveness, 1));
 }
 
-void TreeWindow::RunStoredAnalyses(bool customInterfaceForm)
+void Handlers::RunStoredAnalyses(TreeWindow& tree, bool customInterfaceForm)
 {
-    RunStoredAnalysisDialog dialog(&document, document.StoredAnalyses(), customInterfaceForm);
+    RunStoredAnalysisDialog dialog(&tree.document, tree.document.StoredAnalyses(), customInterfaceForm);
     if (!dialog.Run() || dialog.SelectedCount() == 0)
         return;
     // Linked from the last to the first, so that the chain runs in list order.
@@ -1036,15 +1033,15 @@ void TreeWindow::RunStoredAnalyses(bool customInterfaceForm)
         record->next = chain;
         chain = record;
     }
-    RunStoredAnalysis(chain, &document);
+    RunStoredAnalysis(chain, &tree.document);
 }
 
-void TreeWindow::ShowOptimalPath(TreeNode* node)
+void Handlers::ShowOptimalPath(TreeWindow& tree, TreeNode* node)
 {
-    if (CheckRiskPreference(&document, nullptr) != 1 || !RollBackWithWait(node) || node->optimal == nullptr ||
-        node->optimal->Count() == 0)
+    if (CheckRiskPreference(&tree.document, nullptr) != 1 || !RollBackWithWait(tree, node) ||
+        node->optimal == nullptr || node->optimal->Count() == 0)
         return;
-    ClearSelection();
+    tree.ClearSelection();
     for (int i = 0; i < node->optimal->Count(); ++i)
-        SelectNode(node->optimal->At(i), 1, nullptr, i > 0);
+        tree.SelectNode(node->optimal->At(i), 1, nullptr, i > 0);
 }

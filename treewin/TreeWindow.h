@@ -465,40 +465,17 @@ private:
     static const CommandRow Commands[];
     // Structure edits wait while roll-back results are shown.
     bool MayEditStructure() const;
-    void ChangeOptimalPath(TreeNode* node);
-    // Hide Roll-Back Box (1249): flips the node's flag, its clone counterparts following; not undoable.
-    void ToggleRollBackBox(TreeNode* node);
-    // Zoom In (1350) and Out (1351) by one step, keeping the selection in view and the in-place edit open.
-    void ZoomByStep(bool in);
     // Change Node Type (1405): the chosen kind as one undo step; end nodes outside a Markov model, or several
     // at once, change directly and the undo history is emptied.
     void ChangeNodeType();
-    // Numeric Formatting (1309): the format of the calculation method, or the cost-effectiveness formats.
-    void EditNumberFormats();
     // Preferences (1308): the tree's pages of the Preferences dialog, undoable as one "Preferences" action.
     void EditPreferences();
-    // Enter Risk Preferences (1407), then the offer to switch the function on.
-    void EnterRiskPreferences();
-    void DeleteBranch(TreeNode* node);
     void EditWithScope(int command);
     // Cut (1202), Copy (1203), Paste (1204) or Clear (1205) of the in-place edit's selection; the edit shows
     // the change and one undo step holds the texts before and after it.
     void EditInPlaceText(int command);
     void CreateOrDestroyClone(TreeNode* node);
     void AttachOrDetachClone(TreeNode* node);
-    void ShowOptimalPath(TreeNode* node);
-    // Two Way (1652), Three Way (1653) and Tornado Diagram (1654), after their checks.
-    void StartSensitivity(int command, TreeNode* node);
-    // Run Old Analysis (1616) and the custom interface's Analyze (1194): the chosen stored analyses, one
-    // after the other in list order.
-    void RunStoredAnalyses(bool customInterfaceForm);
-    // Rolls the node back under the wait cursor; false when roll back failed (it has said why).
-    bool RollBackWithWait(TreeNode* node);
-    // Graph Risk Preference Function (1604): the chosen function's graph; the tree's settings stay as they were.
-    void GraphRiskPreference();
-    // Payoff Range (1608) and Cost-Effectiveness (1620), each kept as the last analysis.
-    void ShowPayoffRange(TreeNode* node);
-    void ShowCostEffectiveness(TreeNode* node);
     void LimitZoom();
     void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.

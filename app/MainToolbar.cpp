@@ -146,16 +146,10 @@ void EnablePrintCommands(int enable)
     Enable(Cmd::FilePrint, enable);
     Enable(Cmd::FilePrintPreview, enable);
 }
-void EnableConvertToOutline(int enable) { Enable(Cmd::FileConvertToOutline, enable); }
 void EnableFontCommand(int enable) { Enable(Cmd::DisplayFont, enable); }
 void EnableDefineVariable(int enable) { Enable(Cmd::ValuesDefineValues, enable); }
 void EnableCommand1556(int enable) { Enable(Cmd::ShowVariables, enable); }
 void EnableProbabilityWheel(int enable) { Enable(Cmd::ValuesProbabilityWheel, enable); }
-void EnableChangeNodeType(int enable) { Enable(Cmd::OptionsChangeNodeType, enable); }
-void EnableOneWaySensitivity(int enable) { Enable(Cmd::AnalysisOneWay, enable); }
-void EnableTwoWaySensitivity(int enable) { Enable(Cmd::AnalysisTwoWay, enable); }
-void EnableProbabilityDistribution(int enable) { Enable(Cmd::AnalysisProbabilityDistribution, enable); }
-void EnableMonteCarlo(int enable) { Enable(Cmd::AnalysisMonteCarloSimulation, enable); }
 
 void EnableToolbarButtons(const std::function<bool(unsigned id)>& rule)
 {

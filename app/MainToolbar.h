@@ -36,16 +36,10 @@ void EnableToolbarButtons(const std::function<bool(unsigned id)>& rule);
 void CheckRollBackButton(bool checked);
 void EnableSaveCommand(int enable);
 void EnablePrintCommands(int enable);
-void EnableConvertToOutline(int enable);
 void EnableFontCommand(int enable);
 void EnableDefineVariable(int enable);
 void EnableCommand1556(int enable);
 void EnableProbabilityWheel(int enable);
-void EnableChangeNodeType(int enable);
-void EnableOneWaySensitivity(int enable);
-void EnableTwoWaySensitivity(int enable);
-void EnableProbabilityDistribution(int enable);
-void EnableMonteCarlo(int enable);
 // Disables one-way, two-way, distribution, Monte Carlo, roll back and change node type, and releases roll back.
 void DisableAnalysisCommands();
 // Checks or releases the roll-back button, then enables or disables it.

@@ -128,6 +128,21 @@ TEST_F(ScriptFiles, SnapshotsAndValuesNeedFinishedComputations)
     EXPECT_EQ(reopened.Document().RolledBack, RolledBackValues::Snapshot);
 }
 
+// Roll Back is the tree's own command: the edits before the results are shown leave the undo history, as
+// they do from the menu.
+TEST_F(ScriptFiles, RollBackClearsTheUndoHistoryAsTheMenuDoes)
+{
+    Run("!OpenFile(\"" + SaveChanceTree() + "\")\n!SelectRoot\n!SetNodeVar(x,5)\n");
+    TreeWindow* tree = TopTree();
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->History().Count(), 1);
+    Run("!RollBack\n");
+    EXPECT_EQ(tree->Document().RolledBack, 1);
+    EXPECT_EQ(tree->History().Count(), 0);
+    Run("!RollBack(0)\n");
+    EXPECT_EQ(tree->Document().RolledBack, 0);
+}
+
 // A command whose menu item is grayed is refused without a word, as a key is: under the custom interface
 // the node type and the roll back stay as they are, and the same lines act once it is hidden.
 TEST_F(ScriptFiles, CommandsOfGrayedMenuItemsAreRefused)

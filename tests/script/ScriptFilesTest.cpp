@@ -137,10 +137,10 @@ TEST_F(ScriptFiles, RollBackClearsTheUndoHistoryAsTheMenuDoes)
     ASSERT_NE(tree, nullptr);
     ASSERT_EQ(tree->History().Count(), 1);
     Run("!RollBack\n");
-    EXPECT_EQ(tree->Document().RolledBack, 1);
+    EXPECT_EQ(tree->Document().RolledBack, RolledBackValues::Computed);
     EXPECT_EQ(tree->History().Count(), 0);
     Run("!RollBack(0)\n");
-    EXPECT_EQ(tree->Document().RolledBack, 0);
+    EXPECT_EQ(tree->Document().RolledBack, RolledBackValues::None);
 }
 
 // A command whose menu item is grayed is refused without a word, as a key is: under the custom interface

@@ -178,7 +178,7 @@ void EvpiCalculation::BuildScratchTree()
     for (int i = 0; i < eventNode->childCount; ++i) {
         auto* outcome = new TreeNode(*eventNode->GetChild(i), false);
         outcome->kind = DecisionNode;
-        scratchRoot->InsertChild(outcome, -1);
+        scratchRoot->InsertChildOrThrow(outcome, -1);
         outcomes.Add(outcome);
     }
     currentNode = decisionNode;
@@ -201,7 +201,7 @@ void EvpiCalculation::GraftPaths()
             }
             for (int k = 0; k < outcomes.Count(); ++k) {
                 auto* copy = new TreeNode(*x, false);
-                outcomes.At(k)->InsertChild(copy, -1);
+                outcomes.At(k)->InsertChildOrThrow(copy, -1);
                 if (onPath) {
                     next.Add(copy);
                     continue;

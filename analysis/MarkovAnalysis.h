@@ -90,6 +90,6 @@ void DescribeMarkovAnalysis(TreeDocument* document, StoredAnalysis* record, zStr
 // node is missing or not a Markov node.
 bool ReadMarkovRequest(TreeDocument* document, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node);
 // A record that runs the request again on the node.
-StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& request);
+[[nodiscard]] StoredAnalysis* MakeMarkovRecord(TreeNode* node, const MarkovGraphRequest& request);
 // Re-runs a stored Markov analysis and shows its graph.
 void RunStoredMarkovAnalysis(StoredAnalysis* record, TreeDocument* document);

@@ -433,8 +433,8 @@ bool CohortRun::BranchesValid(const MarkovCohortPlan::Check& check)
 
 bool CohortRun::CheckBranches(const MarkovCohortPlan::Check& check, bool nameStage)
 {
-    const uint8_t rolledBack = document->RolledBack;
-    document->RolledBack = 0;
+    const RolledBackValues rolledBack = document->RolledBack;
+    document->RolledBack = RolledBackValues::None;
     formulaReported = false;
     const bool valid = BranchesValid(check);
     if (!valid && !formulaReported) {
@@ -587,7 +587,7 @@ void RunMarkovCohort(TreeNode* markov, RunFault* error, MarkovStageRecorder* rec
         return;
     CalcState& calc = document->CalcStateRecord;
     CohortRun run(markov, error, args);
-    const uint8_t savedRolledBack = document->RolledBack;
+    const RolledBackValues savedRolledBack = document->RolledBack;
     bool stopped = !run.TakeStartingShares();
     if (!stopped) {
         run.RewardSweep(InitialReward);
@@ -600,7 +600,7 @@ void RunMarkovCohort(TreeNode* markov, RunFault* error, MarkovStageRecorder* rec
             stopped = true;
             break;
         }
-        document->RolledBack = 1;
+        document->RolledBack = RolledBackValues::Computed;
         run.Cycle();
         if (recorder != nullptr) {
             run.Publish();

@@ -82,7 +82,7 @@ class ScaffoldingEdits {
 public:
     explicit ScaffoldingEdits(TreeDocument* tree) : document(tree), saved(tree->RolledBack)
     {
-        tree->RolledBack = 0;
+        tree->RolledBack = RolledBackValues::None;
     }
     ~ScaffoldingEdits() { document->RolledBack = saved; }
     ScaffoldingEdits(const ScaffoldingEdits&) = delete;
@@ -90,7 +90,7 @@ public:
 
 private:
     TreeDocument* document;
-    uint8_t saved;
+    RolledBackValues saved;
 };
 
 zString TunnelName(const zString& stateText, int number)
@@ -99,6 +99,18 @@ zString TunnelName(const zString& stateText, int number)
     name += kTunnelMark;
     AppendInt(name, number);
     return name;
+}
+
+// The copies that expanding the node's tunnel states adds.
+int TunnelCopyCount(const TreeNode* markov)
+{
+    int copies = 0;
+    for (int i = 0; i < markov->childCount; ++i) {
+        const TreeNode* state = markov->GetChild(i);
+        if (state->markovInfo != nullptr && state->markovInfo->tunnelCount > 0)
+            copies += state->markovInfo->tunnelCount;
+    }
+    return copies;
 }
 
 }  // namespace
@@ -125,7 +137,7 @@ bool ExpandTunnelStates(TreeNode* markov)
             copy->text = TunnelName(stateText, k + 1);
             const zString target = k < count ? TunnelName(stateText, k + 2) : copy->text;
             RedirectReferences(copy, upperText, target.Text(), [](TreeNode*, MarkovBinding*, const zString&) {});
-            markov->InsertChild(copy, -1);
+            markov->InsertChildOrThrow(copy, -1);
         }
         const zString firstCopy = TunnelName(stateText, 2);
         RedirectReferences(state, upperText, firstCopy.Text(),
@@ -197,6 +209,11 @@ bool PrepareMarkovRun(TreeNode* markov, RunFault* error)
         ResolveMarkovJumpIndexes(markov);
     if (!CheckMarkovStructure(markov)) {
         error->Set(OutcomeCode::MarkovStructureFault);
+        return false;
+    }
+    // The tunnel copies become branches of the node: they must fit beside the states.
+    if (!markov->CheckRoomForChildren(TunnelCopyCount(markov))) {
+        error->Set(OutcomeCode::NodeFull);
         return false;
     }
     error->Clear();

@@ -127,7 +127,7 @@ void MonteCarloSimulation::Begin()
     OutcomeRelay relay(outcome);
     // The trials draw other values and leave their own on the nodes: a rolled-back tree stops showing the
     // roll back's, and no check or probability of a trial trusts them.
-    if (document->RolledBack != 0)
+    if (document->IsRolledBack())
         document->EndRolledBack();
     flaggedVariables.clear();
     ListFlaggedVariables(*document, &flaggedVariables);

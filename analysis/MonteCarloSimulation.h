@@ -142,7 +142,7 @@ private:
 
 // Stored form of a simulation's settings (kind MonteCarloKind): node path, trials, re-evaluate flag, number
 // of chosen distributions, their index numbers, sampling mode, seed.
-StoredAnalysis* MakeMonteCarloRecord(TreeNode* node, const MonteCarloSettings& settings);
+[[nodiscard]] StoredAnalysis* MakeMonteCarloRecord(TreeNode* node, const MonteCarloSettings& settings);
 // The simulated node with the settings read back, or null when the node is not found or the record is
 // short. A record without sampling mode and seed samples the chosen distributions with a clock seed.
 TreeNode* ReadMonteCarloRecord(TreeDocument* document, StoredAnalysis* record, MonteCarloSettings& settings);

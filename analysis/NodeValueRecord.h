@@ -9,9 +9,9 @@ struct StoredAnalysis;
 struct TreeNode;
 
 // A new record of the node-value kind for the nodes, the command and the template-allowed flag.
-StoredAnalysis* MakeNodeValueStoredRecord(const NodeChildList& nodes, int commandId, int templateAllowed);
+[[nodiscard]] StoredAnalysis* MakeNodeValueStoredRecord(const NodeChildList& nodes, int commandId, int templateAllowed);
 // The same for a single node.
-StoredAnalysis* MakeNodeValueRecord(TreeNode* node, int commandId, int templateAllowed);
+[[nodiscard]] StoredAnalysis* MakeNodeValueRecord(TreeNode* node, int commandId, int templateAllowed);
 
 #include "formula/RunOutcome.h"
 #include "foundation/zString.h"

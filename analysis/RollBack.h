@@ -6,6 +6,7 @@
 
 #include "formula/RunOutcome.h"
 #include "analysis/CalcMethods.h"
+#include "model/TreeCalcPrefs.h"
 #include "foundation/HostPace.h"
 #include "foundation/NumericHelpers.h"
 
@@ -50,7 +51,7 @@ public:
     RunFault* error = nullptr;
     TreeDocument* document = nullptr;
     CalcState* calcState = nullptr;
-    int32_t calcMethod = 0;
+    CalcMethodKind calcMethod = PayoffMethod;
     int32_t maximize = 1;
     int32_t costEffectiveness = 0;
     int32_t maximin = 0;

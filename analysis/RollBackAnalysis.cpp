@@ -60,8 +60,7 @@ bool RollBackAnalysis::Begin()
 
 void RollBackAnalysis::Finish()
 {
-    document->PauseChildWindows();
-    document->RolledBack = 1;
+    document->MarkRolledBack();
     UpdateAllNodeLinks(document->Root);
     WarnMultipleOptima();
     if (document->CalcPrefs.RollBackCalculatesKey != RollBackMaximin)

@@ -63,7 +63,7 @@ public:
     double StepX(int t) const { return low + (high - low) * t / intervals; }
 
     // A new grid with the same fields and a copy of the cells.
-    SensitivityResultGrid* Clone() const;
+    [[nodiscard]] SensitivityResultGrid* Clone() const;
     // Series i step by step: component 1 costs, 2 effectivenesses, 0 or 3 values; out holds intervals + 1.
     void CopySeries(int i, double* out, int component) const;
     // The smallest and largest cost, effectiveness and cost/effectiveness ratio of all cells; false when

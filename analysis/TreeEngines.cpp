@@ -92,7 +92,7 @@ RollBackResult RollBackDocument(TreeDocument& document, bool withProgress)
         HostWaitCursor cursor;
         RollBackTree(document.Root, &fault, withProgress ? RollBackWithProgress : RollBackSilent);
         if (!fault) {
-            document.RolledBack = 1;
+            document.MarkRolledBack();
             result.root = document.Root->triple;
         }
     }

@@ -46,7 +46,7 @@ void AppendAtNode(zString& text, TreeDocument* document, const char* path);
 // Appends the number as a decimal text item.
 void AddNumberItem(NameList& items, long number);
 // A new stored record of the kind whose first item is the node's path.
-StoredAnalysis* NewStoredRecordAt(int kind, const TreeNode* node, int templateAllowed);
+[[nodiscard]] StoredAnalysis* NewStoredRecordAt(int kind, const TreeNode* node, int templateAllowed);
 // The next item as a value's text and its number; a missing item sets error.
 void ReadValueItem(StoredItemReader& items, int& error, FormattedValue& value);
 // The risk preference coefficient as a sweep saves it (nine significant digits).

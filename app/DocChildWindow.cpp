@@ -238,13 +238,10 @@ void DocChildWindow::SetDefaultCommandStates()
 {
     EnableSaveCommand(0);
     EnablePrintCommands(CanPrint());
-    EnableConvertToOutline(0);
-    DisableAnalysisCommands();
+    // A window without commands of its own gives no button a rule.
+    EnableToolbarButtons([](unsigned) { return false; });
+    CheckRollBackButton(false);
     SelectDefaultMode();
-    EnableDefineVariable(0);
-    EnableCommand1556(0);
-    EnableProbabilityWheel(0);
-    EnableFontCommand(0);
 }
 
 void DocChildWindow::Bounds(LogicalRect& rect)

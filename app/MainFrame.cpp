@@ -2,6 +2,7 @@
 
 #include "app/BarLayoutRule.h"
 #include "app/CommandLine.h"
+#include "app/DocChildWindow.h"
 #include "app/FramePlacement.h"
 #include "app/HelpContext.h"
 #include "app/OpenFileByName.h"
@@ -220,14 +221,45 @@ long MainFrame::OnClose(WindowEvent*)
     ScriptManager* scripts = TheProgram() != nullptr ? TheProgram()->Scripts() : nullptr;
     if (scripts != nullptr && scripts->StopBeforeClose())
         return 1;
-    // The last window is asked first; the first that refuses keeps the program running.
+    // The last window is asked first; the first that refuses keeps the program running. A window with
+    // changes comes to the top for its question; windows that agree without one close together, the active
+    // one last, so that closing them does not activate each in turn.
     std::vector<WindowCL*> windows;
     CollectWindows(windows);
+    std::vector<WindowCL*> agreed;
+    const auto closeAgreed = [&] {
+        const auto active = std::find(agreed.begin(), agreed.end(), MDIframeCL::ActiveChild());
+        if (active != agreed.end())
+            std::rotate(active, active + 1, agreed.end());
+        for (WindowCL* window : agreed) {
+            // A window closing may take others with it (a tree its own windows).
+            std::vector<WindowCL*> open;
+            CollectWindows(open);
+            if (std::find(open.begin(), open.end(), window) != open.end())
+                delete window;
+        }
+        agreed.clear();
+        if (!MDIframeCL::ActiveChild())
+            RefreshCommands();
+    };
+    HoldMenuBar(true);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        BringWindowToTop((*it)->Handle());
-        if (!AskSaveChanges(this, *it, true))
+        auto* child = dynamic_cast<DocChildWindow*>(*it);
+        const bool asks = child != nullptr && child->IsModified();
+        if (asks) {
+            closeAgreed();
+            BringWindowToTop((*it)->Handle());
+        }
+        if (!AgreesToClose(*it, true)) {
+            closeAgreed();
+            HoldMenuBar(false);
             return 1;
+        }
+        agreed.push_back(*it);
+        if (asks)
+            closeAgreed();
     }
+    closeAgreed();
     SaveFramePlacement(this);
     RemoveHelpHook();
     return 0; // the default processing destroys the window

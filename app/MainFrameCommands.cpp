@@ -575,12 +575,9 @@ void MainFrame::RefreshCommands()
     } else {
         EnableSaveCommand(0);
         EnablePrintCommands(0);
-        EnableConvertToOutline(0);
-        EnableDefineVariable(0);
-        EnableCommand1556(0);
-        EnableFontCommand(0);
-        EnableProbabilityWheel(0);
-        DisableAnalysisCommands();
+        // No window gives the buttons a rule.
+        EnableToolbarButtons([](unsigned) { return false; });
+        CheckRollBackButton(false);
         SelectDefaultMode();
         // The last window's texts leave with it.
         ClearStatusIndicators();

@@ -10,6 +10,7 @@
 
 #include "CommandIds.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,8 @@ struct RowEntry {
     unsigned command; // 0: a gap
     unsigned bitmap;
     unsigned style;
+    // The active window's command rules enable the button (EnableToolbarButtons).
+    bool ruled = false;
 };
 
 const RowEntry Row[] = {
@@ -40,20 +43,20 @@ const RowEntry Row[] = {
     {Cmd::FileSave, 32319, PushStyle},
     {Cmd::FilePrint, 32315, PushStyle},
     {Cmd::FilePrintPreview, 32314, PushStyle},
-    {Cmd::FileConvertToOutline, 32327, PushStyle},
+    {Cmd::FileConvertToOutline, 32327, PushStyle, true},
     {0, 0, 0},
-    {Cmd::DisplayFont, 32306, PushStyle},
+    {Cmd::DisplayFont, 32306, PushStyle, true},
     {0, 0, 0},
-    {Cmd::ShowVariables, 32322, PushStyle},
-    {Cmd::ValuesDefineValues, 32305, PushStyle},
-    {Cmd::ValuesProbabilityWheel, 32317, PushStyle},
-    {Cmd::OptionsChangeNodeType, 32304, PushStyle},
+    {Cmd::ShowVariables, 32322, PushStyle, true},
+    {Cmd::ValuesDefineValues, 32305, PushStyle, true},
+    {Cmd::ValuesProbabilityWheel, 32317, PushStyle, true},
+    {Cmd::OptionsChangeNodeType, 32304, PushStyle, true},
     {0, 0, 0},
-    {Cmd::AnalysisProbabilityDistribution, 32316, PushStyle},
-    {Cmd::AnalysisOneWay, 32320, PushStyle},
-    {Cmd::AnalysisTwoWay, 32321, PushStyle},
-    {Cmd::AnalysisMonteCarloSimulation, 32307, PushStyle},
-    {Cmd::AnalysisRollBack, 32318, CheckStyle},
+    {Cmd::AnalysisProbabilityDistribution, 32316, PushStyle, true},
+    {Cmd::AnalysisOneWay, 32320, PushStyle, true},
+    {Cmd::AnalysisTwoWay, 32321, PushStyle, true},
+    {Cmd::AnalysisMonteCarloSimulation, 32307, PushStyle, true},
+    {Cmd::AnalysisRollBack, 32318, CheckStyle, true},
     {0, 0, 0},
     {Cmd::ToggleNavigating, 32308, CheckStyle},
     {0, 0, 0},
@@ -143,16 +146,22 @@ void EnablePrintCommands(int enable)
     Enable(Cmd::FilePrint, enable);
     Enable(Cmd::FilePrintPreview, enable);
 }
-void EnableConvertToOutline(int enable) { Enable(Cmd::FileConvertToOutline, enable); }
 void EnableFontCommand(int enable) { Enable(Cmd::DisplayFont, enable); }
 void EnableDefineVariable(int enable) { Enable(Cmd::ValuesDefineValues, enable); }
 void EnableCommand1556(int enable) { Enable(Cmd::ShowVariables, enable); }
 void EnableProbabilityWheel(int enable) { Enable(Cmd::ValuesProbabilityWheel, enable); }
-void EnableChangeNodeType(int enable) { Enable(Cmd::OptionsChangeNodeType, enable); }
-void EnableOneWaySensitivity(int enable) { Enable(Cmd::AnalysisOneWay, enable); }
-void EnableTwoWaySensitivity(int enable) { Enable(Cmd::AnalysisTwoWay, enable); }
-void EnableProbabilityDistribution(int enable) { Enable(Cmd::AnalysisProbabilityDistribution, enable); }
-void EnableMonteCarlo(int enable) { Enable(Cmd::AnalysisMonteCarloSimulation, enable); }
+
+void EnableToolbarButtons(const std::function<bool(unsigned id)>& rule)
+{
+    for (const RowEntry& entry : Row)
+        if (entry.ruled)
+            Enable(entry.command, rule(entry.command) ? 1 : 0);
+}
+
+void CheckRollBackButton(bool checked)
+{
+    VisualCtrlKit::SetItemChecked(LivePane(), Cmd::AnalysisRollBack, checked);
+}
 
 void DisableAnalysisCommands()
 {

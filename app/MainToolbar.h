@@ -7,6 +7,8 @@
 
 #include "CommandIds.h"
 
+#include <functional>
+
 class Bitmap;
 class VisualListPane;
 class VisualToggleSet;
@@ -23,18 +25,18 @@ VisualListPane* MainToolbarPane();
 Bitmap* LoadToolbarPicture(unsigned resourceId);
 VisualToggleSet* ModeButtonSet();
 
+// The buttons of the window's commands (Convert to Outline, Font, the Values and the Analysis buttons), each
+// enabled by the rule the active window gives for its command id; a window without a rule for one passes
+// false, so the button is disabled.
+void EnableToolbarButtons(const std::function<bool(unsigned id)>& rule);
+// Presses or releases the latching roll-back button.
+void CheckRollBackButton(bool checked);
 void EnableSaveCommand(int enable);
 void EnablePrintCommands(int enable);
-void EnableConvertToOutline(int enable);
 void EnableFontCommand(int enable);
 void EnableDefineVariable(int enable);
 void EnableCommand1556(int enable);
 void EnableProbabilityWheel(int enable);
-void EnableChangeNodeType(int enable);
-void EnableOneWaySensitivity(int enable);
-void EnableTwoWaySensitivity(int enable);
-void EnableProbabilityDistribution(int enable);
-void EnableMonteCarlo(int enable);
 // Disables one-way, two-way, distribution, Monte Carlo, roll back and change node type, and releases roll back.
 void DisableAnalysisCommands();
 // Checks or releases the roll-back button, then enables or disables it.

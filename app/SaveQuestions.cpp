@@ -5,7 +5,7 @@
 
 #include <string>
 
-int AskSaveChanges(MainFrame* frame, WindowCL* window, bool quitting)
+int AgreesToClose(WindowCL* window, bool quitting)
 {
     if (!window)
         return 0;
@@ -13,7 +13,12 @@ int AskSaveChanges(MainFrame* frame, WindowCL* window, bool quitting)
         std::string("Save changes to \"") + window->Text() + "\" " + (quitting ? "before quitting?" : "before closing?");
     // Windows that are no document child windows agree without asking.
     auto* child = dynamic_cast<DocChildWindow*>(window);
-    if (child && !child->QueryClose(question.c_str()))
+    return child == nullptr || child->QueryClose(question.c_str()) ? 1 : 0;
+}
+
+int AskSaveChanges(MainFrame* frame, WindowCL* window, bool quitting)
+{
+    if (!AgreesToClose(window, quitting))
         return 0;
     delete window;
     if (frame && !frame->MDIframeCL::ActiveChild())

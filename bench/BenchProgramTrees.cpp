@@ -15,7 +15,7 @@ TreeNode* AddBenchNode(TreeNode* parent, int kind, const char* text, const char*
     node->SetKind(kind, false);
     node->SetText(text, false);
     node->SetProbabilityText(probability, false);
-    parent->InsertChild(node, -1);
+    parent->InsertChildOrThrow(node, -1);
     return node;
 }
 

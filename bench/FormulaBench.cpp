@@ -115,7 +115,7 @@ KIVO_BENCH(FormulaInTree)
     document->EnsureVariable("disc", "0.03");
     document->CalcStateRecord.stageCounter = 2;
     TreeNode* node = new TreeNode(document);
-    document->Root->InsertChild(node, -1);
+    document->Root->InsertChildOrThrow(node, -1);
     {
         FormulaRef ref(new EvalContext(document, node), 1, "payoff");
         Expression payoff(kPayoff);

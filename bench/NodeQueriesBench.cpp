@@ -19,7 +19,7 @@ void Grow(TreeNode* node, int levels, long& counter)
         auto* child = new TreeNode(node->document);
         child->kind = levels > 1 ? ChanceNode : TerminalNode;
         child->probability.SetText("0.1");
-        node->InsertChild(child, -1);
+        node->InsertChildOrThrow(child, -1);
         if (levels > 1)
             Grow(child, levels - 1, counter);
         else

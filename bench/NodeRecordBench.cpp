@@ -24,7 +24,7 @@ TreeNode* AddNode(TreeNode* parent, int kind, const char* name, const char* prob
     node->kind = kind;
     node->text = name;
     node->probability.SetText(probability);
-    parent->InsertChild(node, -1);
+    parent->InsertChildOrThrow(node, -1);
     return node;
 }
 

@@ -35,7 +35,7 @@ KIVO_BENCH(ResultColumns)
     document.DisplayPrefs.ShowColumns = 1;
     document.DisplayPrefs.ShowTermNodeNumbers = 1;
     RollBackDocument(document);
-    document.RolledBack = 1;
+    document.RolledBack = RolledBackValues::Computed;
     window.Redraw();
     BenchReport("compute and measure 4 columns at 9,900 end nodes", 5, [&] { ResultBoxes::Layout(window); });
     SetCurrentDrawingScale(0.25f);

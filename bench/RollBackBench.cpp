@@ -2,6 +2,9 @@
 // (4 branches) levels, ending in chance nodes whose two terminal branches each carry a probability and a
 // payoff formula of their own (a number distinct per terminal) that reads three variables bound at the root.
 // The hand-written roll back keeps every node's value, as the tree does.
+// RollBackMillionNumbers rolls back a tree of the same shape whose every probability and payoff is a plain
+// number of its own ("0.2500123", "125", "125.30"), as typed: its first roll back turns a million texts into
+// values. The tree is then saved with its parse trees, opened again and rolled back: read from a file.
 
 #include "bench/Bench.h"
 
@@ -9,10 +12,13 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/TreeDocument.h"
+#include "treewin/TreeWindow.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,7 +57,7 @@ TreeNode* AddNode(TreeNode* parent, int kind, const char* probability)
     auto* node = new TreeNode(parent->document);
     node->kind = kind;
     node->probability.SetText(probability);
-    parent->InsertChild(node, -1);
+    parent->InsertChildOrThrow(node, -1);
     return node;
 }
 
@@ -155,6 +161,96 @@ double VisitNodes(const TreeNode* node)
     return sum;
 }
 
+// The tree of plain numbers, by hand: under each chance node the probabilities a, 0.5 - a, b, 0.5 - b, under a
+// last chance node c and 1 - c (in ten-millionths, distinct from one chance node to the next); the terminals
+// pay a whole number and a number of two decimals of their own. KIVO's tree is made from it.
+struct NumberNode {
+    int kind;
+    long share;   // ten-millionths; -1 under a decision
+    long payoff;  // terminals: the payoff in hundredths
+    int firstChild;
+    int childCount;
+};
+
+struct NumberTree {
+    std::vector<NumberNode> nodes;
+    std::vector<double> values;
+    long counter = 0;
+
+    // The next distinct share of `whole` ten-millionths, a little above its half.
+    long NextShare(long whole) { return whole / 2 + (++counter % 99991); }
+    int AddChildren(int parent, int kind, std::initializer_list<long> shares)
+    {
+        const int first = static_cast<int>(nodes.size());
+        nodes[parent].firstChild = first;
+        nodes[parent].childCount = static_cast<int>(shares.size());
+        for (long share : shares)
+            nodes.push_back({kind, share, kind == PlainTerminal ? 100 * (100 + counter) + counter % 100 : 0, 0, 0});
+        return first;
+    }
+};
+
+void GrowNumbers(NumberTree& tree, int decision, int pairs)
+{
+    const int chances = tree.AddChildren(decision, PlainChance, {-1, -1});
+    for (int d = 0; d < 2; ++d) {
+        const long a = tree.NextShare(5000000);
+        const long b = tree.NextShare(5000000);
+        const int below = tree.AddChildren(chances + d, pairs > 1 ? PlainDecision : PlainChance,
+                                           {a, 5000000 - a, b, 5000000 - b});
+        for (int c = 0; c < 4; ++c) {
+            if (pairs > 1) {
+                GrowNumbers(tree, below + c, pairs - 1);
+                continue;
+            }
+            const long share = tree.NextShare(10000000);
+            const int terminals = tree.AddChildren(below + c, PlainTerminal, {share, 10000000 - share});
+            tree.nodes[terminals].payoff -= tree.nodes[terminals].payoff % 100;  // the whole number
+        }
+    }
+}
+
+// The texts as typed: "0.2500123"; "125" for a whole payoff, else "125.30".
+void MakeNumberNodes(const NumberTree& tree, int index, TreeNode* node)
+{
+    const NumberNode& plain = tree.nodes[index];
+    for (int i = 0; i < plain.childCount; ++i) {
+        const NumberNode& child = tree.nodes[plain.firstChild + i];
+        char text[32] = "";
+        if (child.share >= 0)
+            std::snprintf(text, sizeof text, "0.%07ld", child.share);
+        TreeNode* added = AddNode(node, child.kind == PlainTerminal  ? TerminalNode
+                                        : child.kind == PlainChance ? ChanceNode
+                                                                    : DecisionNode,
+                                  text);
+        if (child.kind == PlainTerminal) {
+            if (child.payoff % 100 == 0)
+                std::snprintf(text, sizeof text, "%ld", child.payoff / 100);
+            else
+                std::snprintf(text, sizeof text, "%ld.%02ld", child.payoff / 100, child.payoff % 100);
+            added->Payoff(0).SetText(text);
+        }
+        MakeNumberNodes(tree, plain.firstChild + i, added);
+    }
+}
+
+double NumberRollBack(NumberTree& tree, int index)
+{
+    const NumberNode& node = tree.nodes[index];
+    if (node.kind == PlainTerminal)
+        return tree.values[index] = static_cast<double>(node.payoff) / 100.0;
+    double result = 0.0;
+    for (int i = 0; i < node.childCount; ++i) {
+        const int child = node.firstChild + i;
+        const double value = NumberRollBack(tree, child);
+        if (node.kind == PlainChance)
+            result += static_cast<double>(tree.nodes[child].share) / 1e7 * value;
+        else if (i == 0 || value > result)
+            result = value;
+    }
+    return tree.values[index] = result;
+}
+
 }  // namespace
 
 KIVO_BENCH(RollBackMillionNodes)
@@ -211,4 +307,65 @@ KIVO_BENCH(RollBackMillionNodes)
 
     const double destroyed = BenchSecondsEach(1, [&] { delete document; });
     std::printf("tree destroyed in %.3f s\n", destroyed);
+}
+
+KIVO_BENCH(RollBackMillionNumbers)
+{
+    NumberTree plain;
+    plain.nodes.push_back({PlainDecision, -1, 0, 0, 0});
+    GrowNumbers(plain, 0, 6);
+    plain.values.resize(plain.nodes.size());
+    double plainValue = 0.0;
+    const double plainBest = BenchBestSeconds(3, [&] {
+        plainValue = NumberRollBack(plain, 0);
+        BenchKeep(plainValue);
+    });
+
+    SIZE_T baseline = 0;
+    SIZE_T peak = 0;
+    const bool haveMemory = ProcessMemory(baseline, peak);
+    auto window = std::make_unique<TreeWindow>();
+    TreeDocument* document = &window->Document();
+    MakeNumberNodes(plain, 0, document->Root);
+    const long nodes = CountSubtreeNodes(document->Root, true);
+    const double perNode = 1.0 / static_cast<double>(nodes);
+    SIZE_T built = 0;
+    ProcessMemory(built, peak);
+    std::printf("tree of %ld nodes, every probability and payoff a plain number of its own\n", nodes);
+    std::printf("hand-written roll back: %.1f ns per node\n", plainBest * 1e9 * perNode);
+
+    static const char* const kPasses[] = {"first pass (texts read as numbers)", "second pass (plan laid out)",
+                                          "third pass (through the plan)"};
+    for (int pass = 0; pass < 3; ++pass) {
+        double value = 0.0;
+        const double seconds = BenchSecondsEach(1, [&] { value = RollBackDocument(*document).root.value; });
+        std::printf("%s: %.3f s, %.1f ns per node\n", kPasses[pass], seconds, seconds * 1e9 * perNode);
+        BenchCompare(std::string("roll back, ") + kPasses[pass], value, plainValue, seconds, plainBest);
+        SIZE_T current = 0;
+        if (pass == 0 && haveMemory && ProcessMemory(current, peak))
+            std::printf("memory per node: %.1f bytes built, %.1f bytes added by the first roll back\n",
+                        static_cast<double>(built - baseline) * perNode,
+                        static_cast<double>(current - built) * perNode);
+    }
+
+    const char* temp = std::getenv("TEMP");
+    const std::string path = std::string(temp != nullptr ? temp : ".") + "\\kivo_bench_numbers.tre";
+    zString message;
+    if (!window->SaveAs(path.c_str(), message)) {
+        std::printf("the tree could not be saved: %s\n", message.Text());
+        return;
+    }
+    window.reset();
+    const double openSeconds = BenchSecondsEach(1, [&] { window = std::make_unique<TreeWindow>(path.c_str()); });
+    if (!window->FileRead()) {
+        std::printf("the saved tree did not open\n");
+        return;
+    }
+    double value = 0.0;
+    const double seconds = BenchSecondsEach(1, [&] { value = RollBackDocument(window->Document()).root.value; });
+    std::printf("saved and opened again: open %.3f s, %.1f ns per node; first roll back %.1f ns per node\n",
+                openSeconds, openSeconds * 1e9 * perNode, seconds * 1e9 * perNode);
+    BenchCompare("roll back of the tree opened", value, plainValue, seconds, plainBest);
+    window.reset();
+    std::remove(path.c_str());
 }

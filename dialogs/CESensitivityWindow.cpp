@@ -44,7 +44,7 @@ void FindPayoffThresholds(const SensitivityResultGrid& grid, int component, std:
     const int payoff = component == ComponentCost ? document->CostPayoffIndex() : prefs.CEEffPayoff;
     if (payoff < 0 || payoff > 3)
         return;
-    const int32_t method = prefs.CalcMethod;
+    const CalcMethodKind method = prefs.CalcMethod;
     const int8_t current = prefs.CurrentPayoff;
     const int32_t direction = prefs.OptPath[payoff];
     prefs.CalcMethod = PayoffMethod;

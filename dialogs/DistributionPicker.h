@@ -21,4 +21,4 @@ public:
 };
 
 // The distribution the caller is to keep, or null when none was picked.
-Distribution* RunDistributionPicker(TreeWindow* window, Distribution* current, bool allowTable);
+[[nodiscard]] Distribution* RunDistributionPicker(TreeWindow* window, Distribution* current, bool allowTable);

@@ -20,7 +20,8 @@ EnterPayoffWindow::EnterPayoffWindow(TreeWindow* tree, const NodeChildList& node
 
 void EnterPayoffWindow::OnTreeTitleChanged(const char*)
 {
-    SetCaption(Tree()->Document().CalcPrefs.CalcMethod == 3 ? ": Enter Attributes" : ": Enter Payoff");
+    const bool attributes = Tree()->Document().CalcPrefs.CalcMethod == MultiAttributeMethod;
+    SetCaption(attributes ? ": Enter Attributes" : ": Enter Payoff");
 }
 
 void EnterPayoffWindow::NodeText(TreeNode* node, int payoff, zString& out) const
@@ -31,16 +32,17 @@ void EnterPayoffWindow::NodeText(TreeNode* node, int payoff, zString& out) const
 zString EnterPayoffWindow::Label(int payoff) const
 {
     const TreeDocument& document = Tree()->Document();
-    const int method = document.CalcPrefs.CalcMethod;
+    const CalcMethodKind method = document.CalcPrefs.CalcMethod;
     const std::string number = std::to_string(payoff + 1);
-    if (method == 3)
+    if (method == MultiAttributeMethod)
         return zString(("Attr &" + number + ":").c_str());
-    if (method == 1 || method == 2) {
+    if (method == CostEffectivenessMethod || method == BenefitCostMethod) {
         if (payoff == document.CostPayoffIndex())
             return zString("&Cost:");
-        const int other = method == 1 ? document.CalcPrefs.CEEffPayoff : document.CalcPrefs.BCBenefitPayoff;
+        const int other = method == CostEffectivenessMethod ? document.CalcPrefs.CEEffPayoff
+                                                            : document.CalcPrefs.BCBenefitPayoff;
         if (payoff == other)
-            return zString(method == 1 ? "&Effect:" : "&Benefit:");
+            return zString(method == CostEffectivenessMethod ? "&Effect:" : "&Benefit:");
     }
     return zString(("Payoff &" + number + ":").c_str());
 }

@@ -18,8 +18,6 @@ namespace MarkovTerminationIds = Ctl::MarkovTermination;
 
 namespace {
 
-constexpr int kCostEffectiveness = 1;
-
 // The payoffs the Markov rewards count under the tree's method: "2", "1 / 2" (cost / effectiveness),
 // "2 - 1" (benefit - cost) or "(All)".
 std::string ActiveRewardsText(const TreeDocument& document)
@@ -27,11 +25,11 @@ std::string ActiveRewardsText(const TreeDocument& document)
     const TreeCalcPrefs& prefs = document.CalcPrefs;
     const auto number = [](int payoff) { return std::to_string(payoff + 1); };
     switch (prefs.CalcMethod) {
-    case 0:
+    case PayoffMethod:
         return number(prefs.CurrentPayoff);
-    case 1:
+    case CostEffectivenessMethod:
         return number(prefs.CECostPayoff) + " / " + number(prefs.CEEffPayoff);
-    case 2:
+    case BenefitCostMethod:
         return number(prefs.BCBenefitPayoff) + " - " + number(prefs.BCCostPayoff);
     default:
         return "(All)";
@@ -105,7 +103,7 @@ MarkovTerminationWindow::MarkovTerminationWindow(TreeWindow* tree, const NodeChi
             Nodes().At(0)->GetMarkovTerminationText(texts[i], i);
         Nodes().At(0)->GetMarkovSharedTermination(sharedText);
     }
-    BuildPages(tree->Document().CalcPrefs.CalcMethod == kCostEffectiveness);
+    BuildPages(tree->Document().CalcPrefs.CalcMethod == CostEffectivenessMethod);
 }
 
 zString MarkovTerminationWindow::DefaultCondition() const
@@ -276,12 +274,13 @@ void MarkovTollWindow::NodeText(TreeNode* node, int payoff, zString& out) const
 zString MarkovTollWindow::Label(int payoff) const
 {
     const TreeDocument& document = Tree()->Document();
-    const int method = document.CalcPrefs.CalcMethod;
-    if (method == 1 || method == 2) {
+    const CalcMethodKind method = document.CalcPrefs.CalcMethod;
+    if (method == CostEffectivenessMethod || method == BenefitCostMethod) {
         if (payoff == document.CostPayoffIndex())
             return zString("&Cost:");
-        if (payoff == (method == 1 ? document.CalcPrefs.CEEffPayoff : document.CalcPrefs.BCBenefitPayoff))
-            return zString(method == 1 ? "&Effect:" : "&Benefit:");
+        const bool ce = method == CostEffectivenessMethod;
+        if (payoff == (ce ? document.CalcPrefs.CEEffPayoff : document.CalcPrefs.BCBenefitPayoff))
+            return zString(ce ? "&Effect:" : "&Benefit:");
     }
     return zString(("Transition Rwd &" + std::to_string(payoff + 1) + ":").c_str());
 }

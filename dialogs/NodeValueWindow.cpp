@@ -202,14 +202,14 @@ void NodeValueWindow::ActivePayoffs(bool active[4]) const
 {
     const TreeDocument& document = Tree()->Document();
     const TreeCalcPrefs& prefs = document.CalcPrefs;
-    const bool all = nodes.Count() <= 1 || prefs.CalcMethod == 3;
+    const bool all = nodes.Count() <= 1 || prefs.CalcMethod == MultiAttributeMethod;
     for (int i = 0; i < 4; ++i)
         active[i] = all;
     if (all)
         return;
-    if (prefs.CalcMethod == 1 || prefs.CalcMethod == 2) {
+    if (prefs.CalcMethod == CostEffectivenessMethod || prefs.CalcMethod == BenefitCostMethod) {
         active[document.CostPayoffIndex()] = true;
-        active[prefs.CalcMethod == 1 ? prefs.CEEffPayoff : prefs.BCBenefitPayoff] = true;
+        active[prefs.CalcMethod == CostEffectivenessMethod ? prefs.CEEffPayoff : prefs.BCBenefitPayoff] = true;
     } else {
         active[prefs.CurrentPayoff] = true;
     }

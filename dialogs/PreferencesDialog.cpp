@@ -273,7 +273,8 @@ struct TreePreferenceValues {
     int zoom = 0;
     FontRecord fonts[4];
 
-    int method = 0;
+    int method = 0;  // the method list's choice, the method's number
+    CalcMethodKind Method() const { return static_cast<CalcMethodKind>(method); }
     int currentPayoff = 0;
     int bcCost = 0;
     int bcBenefit = 0;
@@ -307,7 +308,7 @@ PreferencesDialog::PreferencesDialog() : HookedDialog(DialogRes::Preferences), p
 
 PreferencesDialog::PreferencesDialog(TreeWindow& tree)
     : HookedDialog(DialogRes::Preferences), pages_(TreePages), tree_(&tree),
-      rolledBack_(tree.Document().RolledBack != 0), values_(std::make_unique<TreePreferenceValues>())
+      rolledBack_(tree.Document().IsRolledBack()), values_(std::make_unique<TreePreferenceValues>())
 {
     values_->display = std::make_unique<WindowDisplay>(this);
 }
@@ -539,7 +540,7 @@ void PreferencesDialog::BuildTreePage()
         new RadioGroup(page, Ctl::RiskPreferencesPage::ConstantRiskAversion, Ctl::RiskPreferencesPage::NonConstantRisk,
                        &v.riskKind, 0);
         const RiskPrefAssessment& risk = tree_->Document().RiskAssessment;
-        const bool locked = rolledBack_ || v.method != PayoffMethod;
+        const bool locked = rolledBack_ || v.Method() != PayoffMethod;
         if (!risk.pointsAssessed)
             EnableItem(Ctl::RiskPreferencesPage::NonConstantRisk, false);
         if (!risk.constantAssessed)
@@ -625,24 +626,24 @@ long PreferencesDialog::OnMethodChange(WindowEvent*)
     TreePreferenceValues& v = *values_;
     StoreMethodLists();
     CheckOptimalPath(false);
-    const bool ratio = v.method == CostEffectivenessMethod || v.method == BenefitCostMethod;
-    if (v.method == CostEffectivenessMethod) {
+    const bool ratio = v.Method() == CostEffectivenessMethod || v.Method() == BenefitCostMethod;
+    if (v.Method() == CostEffectivenessMethod) {
         v.currentOptPath = &v.costEffOptPath;
         v.payoffList->SetIndexBuffer(&v.ceCost, 0);
         v.secondList->SetIndexBuffer(&v.ceEff, 0);
         Page()->SetItemText(Ctl::CalculationMethodPage::SecondPayoffNote, "for \"Effectiveness\"");
-    } else if (v.method == BenefitCostMethod) {
+    } else if (v.Method() == BenefitCostMethod) {
         v.currentOptPath = &v.benCostOptPath;
         v.payoffList->SetIndexBuffer(&v.bcCost, 0);
         v.secondList->SetIndexBuffer(&v.bcBenefit, 0);
         Page()->SetItemText(Ctl::CalculationMethodPage::SecondPayoffNote, "for \"Benefit\"");
     } else {
-        v.currentOptPath = v.method == MultiAttributeMethod ? &v.multiAttrOptPath : &v.optPath[v.currentPayoff & 3];
+        v.currentOptPath = v.Method() == MultiAttributeMethod ? &v.multiAttrOptPath : &v.optPath[v.currentPayoff & 3];
         v.payoffList->SetIndexBuffer(&v.currentPayoff, 0);
         // Hidden, and showing what it is bound to, so that storing it changes nothing.
         v.secondList->SetIndexBuffer(&v.ceCost, 0);
     }
-    const bool simple = v.method == PayoffMethod;
+    const bool simple = v.Method() == PayoffMethod;
     ShowItem(Ctl::CalculationMethodPage::PayoffText, ratio || simple);
     ShowItem(Ctl::CalculationMethodPage::PayoffCombo, ratio || simple);
     for (unsigned control : {4078u, 4067u, 4068u, static_cast<unsigned>(Ctl::CalculationMethodPage::SecondPayoffCombo)})
@@ -656,8 +657,8 @@ long PreferencesDialog::OnMethodChange(WindowEvent*)
         EnableItem(Ctl::CalculationMethodPage::OptimalPathIsHigh, !rolledBack_);
         EnableItem(Ctl::CalculationMethodPage::OptimalPathIsLow, !rolledBack_);
     }
-    ShowItem(Ctl::CalculationMethodPage::CEParams, v.method == CostEffectivenessMethod);
-    ShowItem(Ctl::CalculationMethodPage::SetWeightings, v.method == MultiAttributeMethod);
+    ShowItem(Ctl::CalculationMethodPage::CEParams, v.Method() == CostEffectivenessMethod);
+    ShowItem(Ctl::CalculationMethodPage::SetWeightings, v.Method() == MultiAttributeMethod);
     CheckOptimalPath(true);
     ShowNumericSample();
     return 1;
@@ -667,7 +668,7 @@ long PreferencesDialog::OnPayoffChange(WindowEvent*)
 {
     TreePreferenceValues& v = *values_;
     StoreMethodLists();
-    if (v.method == PayoffMethod) {
+    if (v.Method() == PayoffMethod) {
         CheckOptimalPath(false);
         v.currentOptPath = &v.optPath[v.currentPayoff & 3];
         CheckOptimalPath(true);
@@ -690,7 +691,7 @@ long PreferencesDialog::OnVariableMarkingChange(WindowEvent*)
 void PreferencesDialog::ShowNumericSample()
 {
     TreeCalcPrefs& calc = tree_->Document().CalcPrefs;
-    const int method = values_->method;
+    const CalcMethodKind method = values_->Method();
     const NumericFormat& format = method == CostEffectivenessMethod ? calc.CostEffFormat
                                   : method == BenefitCostMethod     ? calc.BenCostFormat
                                   : method == MultiAttributeMethod  ? calc.MultiAttrFormat
@@ -706,8 +707,8 @@ int PreferencesDialog::ValidatePage()
     if (!tree_ || PageId() != static_cast<int>(DialogRes::CalculationMethodPage))
         return 1;
     const TreePreferenceValues& v = *values_;
-    if ((v.method == CostEffectivenessMethod && v.ceCost == v.ceEff) ||
-        (v.method == BenefitCostMethod && v.bcCost == v.bcBenefit)) {
+    if ((v.Method() == CostEffectivenessMethod && v.ceCost == v.ceEff) ||
+        (v.Method() == BenefitCostMethod && v.bcCost == v.bcBenefit)) {
         ShowInfoBox(nullptr, "The two payoffs must be different.", 0);
         return 0;
     }
@@ -772,7 +773,7 @@ long PreferencesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     case Ctl::CalculationMethodPage::SetNumericFormat:
         StoreMethodLists();
-        if (v.method == CostEffectivenessMethod)
+        if (v.Method() == CostEffectivenessMethod)
             subDialogAccepted_ |= RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(v.ceCost),
                                                               calc.PayoffFormat(v.ceEff), v.ceCost, v.ceEff) != 0;
         else
@@ -856,7 +857,7 @@ void PreferencesDialog::LoadFromDocument()
     v.zoom = display.PrintZoomFact;
     for (int i = 0; i < 4; ++i)
         v.fonts[i] = display.*TreeFonts[i];
-    v.method = calc.CalcMethod;
+    v.method = static_cast<int>(calc.CalcMethod);
     v.currentPayoff = calc.CurrentPayoff;
     v.bcCost = calc.BCCostPayoff;
     v.bcBenefit = calc.BCBenefitPayoff;
@@ -951,11 +952,11 @@ void PreferencesDialog::ApplyTreeCalculation()
     TreeCalcPrefs& calc = document.CalcPrefs;
     // Payoff names and variable marks show the payoffs the method uses: a change moves them.
     const bool payoffsShown = display.MarkNodesWithVars != 0 || display.AlwaysShowPayoffs != 0;
-    if (payoffsShown && (calc.CalcMethod != v.method || calc.CurrentPayoff != v.currentPayoff ||
+    if (payoffsShown && (calc.CalcMethod != v.Method() || calc.CurrentPayoff != v.currentPayoff ||
                          calc.BCCostPayoff != v.bcCost || calc.BCBenefitPayoff != v.bcBenefit ||
                          calc.CECostPayoff != v.ceCost || calc.CEEffPayoff != v.ceEff))
         relayout_ = 1;
-    calc.CalcMethod = v.method;
+    calc.CalcMethod = v.Method();
     calc.CurrentPayoff = static_cast<int8_t>(v.currentPayoff);
     calc.BCCostPayoff = static_cast<int8_t>(v.bcCost);
     calc.BCBenefitPayoff = static_cast<int8_t>(v.bcBenefit);

@@ -79,7 +79,7 @@ int ResultColumns::Count(const TreeWindow& window)
 
 bool ResultBoxes::Shown(const TreeWindow& window)
 {
-    return window.Document().RolledBack != 0 && ResultColumns::Count(window) > 0;
+    return window.Document().IsRolledBack() && ResultColumns::Count(window) > 0;
 }
 
 void ResultBoxes::CollectNodes(TreeNode* root, std::vector<TreeNode*>& out)

@@ -79,7 +79,7 @@ public:
     virtual double InverseCdf(double step, double from, double to, double target, RunFault* fault);
 
     // A new distribution of the same type and owner with copies of the parameters.
-    Distribution* Clone() const;
+    [[nodiscard]] Distribution* Clone() const;
 
     FormulaDocument* Owner() const { return owner; }
     void SetOwner(FormulaDocument* document) { owner = document; }
@@ -159,11 +159,11 @@ private:
 };
 
 // A new distribution of type 1 to 19 with its defaults; null for any other number.
-Distribution* MakeDistribution(int type);
+[[nodiscard]] Distribution* MakeDistribution(int type);
 // Dist(type; variant; parameters...): null (DistributionDescriptionInvalid in *fault) when the type is
 // unknown or the number of parameters does not fit it; otherwise a new distribution of constant
 // parameters (the caller owns it).
-Distribution* MakeDistributionFromValues(int count, const double* values, RunFault* fault);
+[[nodiscard]] Distribution* MakeDistributionFromValues(int count, const double* values, RunFault* fault);
 
 // Stored form:
 //   version record        3 bytes

@@ -11,6 +11,7 @@
 #include "foundation/Archive.h"
 #include "foundation/NameList.h"
 #include "foundation/NumericFormat.h"
+#include "foundation/NumericFormatParsing.h"
 #include "foundation/PtrArray.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
@@ -356,12 +357,54 @@ ParsedForm* NewForm(ParseNode* tree, const char* text)
     else
         isNumber = compiled != nullptr && compiled->IsNumber(&number);
     auto* form = new (::operator new(sizeof(ParsedForm) + textBytes))
-        ParsedForm{tree, compiled, 1, text != nullptr, isNumber, number};
+        ParsedForm{tree, compiled, 1, text != nullptr, false, isNumber, number};
     if (text != nullptr) {
         std::memcpy(form + 1, text, textBytes);
         SharedTexts().Insert(form);
     }
     return form;
+}
+
+// The forms of plain numbers made last, one slot for each few values: expressions of a number that recurs
+// (0.5, 100) share its form. Unlike the table of texts, it never grows: a new number takes the slot of its
+// value, and a number seen long ago gets a form of its own, so that a million distinct numbers cost no table.
+class RecentNumberForms {
+public:
+    ParsedForm*& Slot(double number)
+    {
+        uint64_t bits = 0;
+        std::memcpy(&bits, &number, sizeof bits);
+        uint32_t hash = static_cast<uint32_t>(bits) ^ static_cast<uint32_t>(bits >> 32);
+        hash = (hash ^ (hash >> 16)) * 0x85EBCA6Bu;
+        hash = (hash ^ (hash >> 13)) * 0xC2B2AE35u;
+        return slots[(hash ^ (hash >> 16)) & (kSlots - 1)];
+    }
+
+private:
+    static constexpr size_t kSlots = 4096;  // not a resource id: cache slots
+    ParsedForm* slots[kSlots] = {};
+};
+
+RecentNumberForms& RecentNumbers()
+{
+    // Never destroyed, as the texts' table.
+    static auto* numbers = new RecentNumberForms;
+    return *numbers;
+}
+
+// The form of a plain number's constant tree: one block holds the form and the tree behind it.
+ParsedForm* NumberForm(double number)
+{
+    ParsedForm*& recent = RecentNumbers().Slot(number);
+    if (recent != nullptr && recent->number == number) {
+        ++recent->users;
+        return recent;
+    }
+    static_assert(sizeof(ParsedForm) % alignof(ConstantNode) == 0, "the tree follows the form aligned");
+    void* block = ::operator new(sizeof(ParsedForm) + sizeof(ConstantNode));
+    auto* tree = new (static_cast<char*>(block) + sizeof(ParsedForm)) ConstantNode(number);
+    recent = new (block) ParsedForm{tree, Marker(&numberMarker), 1, false, true, true, number};
+    return recent;
 }
 
 void ReleaseForm(ParsedForm* form)
@@ -371,7 +414,14 @@ void ReleaseForm(ParsedForm* form)
     if (form->byText)
         SharedTexts().Erase(form);
     DeleteCompiled(form->compiled);
-    delete form->tree;
+    if (form->byNumber) {
+        ParsedForm*& recent = RecentNumbers().Slot(form->number);
+        if (recent == form)
+            recent = nullptr;
+        form->tree->~ParseNode();
+    } else {
+        delete form->tree;
+    }
     form->~ParsedForm();
     ::operator delete(form);
 }
@@ -441,6 +491,16 @@ void Expression::KeepParse(ParseNode* tree)
 {
     const bool byText = WalkableAsParse(*tree, 0) && SharedTexts().Find(text.Text()) == nullptr;
     UseForm(NewForm(tree, byText ? text.Text() : nullptr));
+}
+
+bool Expression::KeepPlainNumber(double* value)
+{
+    double number = 0.0;
+    if (form != nullptr || IsEmpty() || !ReadPlainNumber(text.Text(), number) || number > kOverflowLimit)
+        return false;
+    UseForm(NumberForm(number));
+    *value = number;
+    return true;
 }
 
 bool Expression::EvaluateSharedParse(Formula* f, double* value)

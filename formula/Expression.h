@@ -18,12 +18,14 @@ class ParseNode;
 
 // A cached tree, the form it is evaluated in and the number of expressions using it; the tree's value when
 // it is known to be a number from the start (a plain number, or numbers and operators worked out), which
-// never changes. A form shared by text has a copy of the text right behind it.
+// never changes. A form shared by text has a copy of the text right behind it; the form of a plain number
+// read as such (byNumber) has its constant tree there.
 struct ParsedForm {
     ParseNode* tree;
     CompiledFormula* compiled;
     uint32_t users;
     bool byText;
+    bool byNumber;
     bool isNumber;
     double number;
 
@@ -34,6 +36,8 @@ class Expression {
 public:
     // The longest text the stored form holds; readers refuse longer ones (format error 25).
     static constexpr uint32_t kMaxStoredTextLength = 1500;
+    // A formula's value beyond +-this is a numeric overflow (error 4).
+    static constexpr double kOverflowLimit = 1e21;
 
     Expression() = default;
     explicit Expression(const char* text) : text(text) {}
@@ -67,6 +71,11 @@ public:
     // text (the same lookups, operator rules and errors, in the same order) and, when no error arose, cached.
     // True with the value; false, with nothing done, when no such tree is kept.
     bool EvaluateSharedParse(Formula* f, double* value);
+    // The first evaluation of an expression without a cached tree whose text is a plain number (as
+    // ReadPlainNumber reads it) within kOverflowLimit: caches the constant tree the parse would keep (shared
+    // with expressions of the same value read shortly before) and gives the value without parsing the text.
+    // False, with nothing done, for any other expression.
+    bool KeepPlainNumber(double* value);
     // Deletes the cached tree; the next evaluation parses the text again. Every change of the text, or of
     // anything the tree could depend on, calls it.
     void DropParseTree();

@@ -17,13 +17,12 @@
 
 namespace {
 
-const double kOverflowLimit = 1e21;
 const char* const kDefaultName = "given text";
 
 // Values beyond the limit, and values that are no number at all, are a numeric overflow.
 bool IsOverflow(double v)
 {
-    return !(v <= kOverflowLimit && v >= -kOverflowLimit);
+    return !(v <= Expression::kOverflowLimit && v >= -Expression::kOverflowLimit);
 }
 
 const zString& TextOf(const std::unique_ptr<zString>& argument)
@@ -131,6 +130,9 @@ double Formula::Evaluate(Expression& expression)
         SetError(FormulaEmpty);
         return 0.0;
     }
+    // A plain number is its value; after an error the parse would keep no tree.
+    if (!error && expression.KeepPlainNumber(&value))
+        return value;
     double shared = 0.0;
     if (expression.EvaluateSharedParse(this, &shared)) {
         value = shared;

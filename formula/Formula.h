@@ -46,8 +46,8 @@ public:
     void Restart();
 
     // The value of an expression: its cached tree when it has one, else the text parsed (and the tree
-    // cached when the parse ends without error and leaves one node). Beyond +-1e21 the parse reports
-    // error 4.
+    // cached when the parse ends without error and leaves one node), or a plain number read as such.
+    // Beyond +-1e21 the parse reports error 4.
     double Evaluate(Expression& expression);
     // Parses and evaluates a text once, keeping no tree; 0.0 at once when an error is already set.
     double EvaluateText(const char* text);

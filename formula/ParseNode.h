@@ -76,7 +76,7 @@ public:
     virtual void Write(Archive& archive) const;
     virtual void Read(Archive& archive, int version);
     // A deep copy: a node of the same type code with its fields, operands and arguments copied.
-    ParseNode* Clone() const;
+    [[nodiscard]] ParseNode* Clone() const;
 
 protected:
     // Copies this node's own fields into a fresh node of the same class; each operand and argument is left
@@ -93,7 +93,7 @@ protected:
 constexpr int kNativeEvaluationDepth = 64;
 
 // A new empty node of the class of `code`, or null for a code outside 1 to 22.
-ParseNode* MakeParseNode(int code);
+[[nodiscard]] ParseNode* MakeParseNode(int code);
 
 // Reports `code` on f (when there is one); evaluation then goes on with the value returned, 0.0.
 double ReportNodeError(Formula* f, int code);

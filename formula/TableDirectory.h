@@ -75,7 +75,7 @@ bool FileUsedByOtherTable(const LookupTable* table, const char* file);
 LookupTable* CreateTable(const char* name, const char* file, const char* comment, int32_t method,
                          bool offEdgeIsError);
 // The Table Properties dialog for a new table; the table made, or null after Cancel or a failed save.
-LookupTable* NewTable();
+[[nodiscard]] LookupTable* NewTable();
 // The Table Properties dialog for a table; on OK the table is renamed and moved to its new file. The new
 // file is written before the old one is deleted. Nonzero after OK.
 int EditTableProperties(LookupTable* table);

@@ -13,6 +13,27 @@ namespace {
 
 constexpr double IntegerLimit = 2147483647.0;
 
+// 10 to the power of `digits`, as std::pow gives it, from a table for the counts of digits a typed fraction has.
+double PowerOfTen(int digits)
+{
+    constexpr int kTabled = 32;
+    static const struct Powers {
+        double of[kTabled];
+        Powers()
+        {
+            for (int i = 0; i < kTabled; ++i)
+                of[i] = std::pow(10.0, static_cast<double>(i));
+        }
+    } powers;
+    return digits >= 0 && digits < kTabled ? powers.of[digits] : std::pow(10.0, static_cast<double>(digits));
+}
+
+// True when `c` plays no part in reading a plain number's digits and point.
+bool OutsideDigits(char c)
+{
+    return c != '.' && !IsDigitChar(c);
+}
+
 // mantissa := digits-with-separators [decimal digits-without-separators]
 // Fails (error set) when neither part holds a digit.
 double ParseMantissa(const std::string& text, const LocaleChars& locale, int& error)
@@ -28,7 +49,7 @@ double ParseMantissa(const std::string& text, const LocaleChars& locale, int& er
         error = 1;
     if (error)
         return 0.0;
-    return value + fractionValue / std::pow(10.0, static_cast<double>(fractionDigits));
+    return value + fractionValue / PowerOfTen(fractionDigits);
 }
 
 // Takes out the first occurrence found by `find` when only blanks follow it; error otherwise.
@@ -71,6 +92,38 @@ double ParseDigits(const char* text, int& error, bool allowSeparators, int* digi
     if (digitCount)
         *digitCount = count;
     return value;
+}
+
+bool ReadPlainNumber(const char* text, double& value)
+{
+    // ParseNumber reads digits and a point as ParseMantissa does unless a number character is a digit (a
+    // thousands separator is skipped, a currency symbol, percent sign, exponent or unit letter cut off) or the
+    // decimal point is another character.
+    const LocaleChars& locale = LocaleChars::Active();
+    if (locale.decimalChar != '.' || IsDigitChar(locale.thousandsChar) || !OutsideDigits(locale.currency[0]) ||
+        !OutsideDigits(locale.percentChar) || !OutsideDigits(locale.exponentChar) ||
+        !OutsideDigits(locale.thousandsLetter) || !OutsideDigits(locale.millionsLetter) ||
+        !OutsideDigits(locale.billionsLetter))
+        return false;
+    const char* p = text;
+    double whole = 0.0;
+    for (; IsDigitChar(*p); ++p)
+        whole = whole * 10.0 + (*p - '0');
+    if (p == text)
+        return false;
+    double fraction = 0.0;
+    int fractionDigits = 0;
+    if (*p == '.') {
+        for (++p; IsDigitChar(*p); ++p, ++fractionDigits)
+            fraction = fraction * 10.0 + (*p - '0');
+        if (fractionDigits == 0)
+            return false;
+    }
+    const double result = whole + fraction / PowerOfTen(fractionDigits);
+    if (*p != 0 || !std::isfinite(result))
+        return false;
+    value = result;
+    return true;
 }
 
 void ParseNumber(const char* text, double& value, int& error)

@@ -7,6 +7,10 @@
 // a leading currency symbol, is rejected with the value untouched; any other failure sets the value to 0.
 // A result that is not finite (an exponent too large) is an error too.
 void ParseNumber(const char* text, double& value, int& error);
+// Reads a plain number: digits, optionally a decimal point and digits ("125", "0.30"), giving exactly the value
+// ParseNumber gives, without copying the text. False, with the value untouched, for any other text (a sign, an
+// exponent, separators, blanks) and when the number characters in force would read the text otherwise.
+bool ReadPlainNumber(const char* text, double& value);
 // Reads an integer (currency symbol, "-", digits with separators, an exponent, a K, M or B letter). Does
 // nothing while error is set; without the application's number characters it reads as atoi. A value that
 // does not fit in 32 bits, or anything but blanks after a K, M or B letter, is an error.

@@ -238,24 +238,21 @@ void CEGraph::DrawSeries(Display& display)
     DrawCEPoints(*this, display, points, effOnX, showExtended != 0, [this](int i) { return MarkKind(i); });
 }
 
-long CEGraph::OnCommandId(unsigned id, unsigned code, HWND control)
+const GraphWindow::CommandRow CEGraph::KindRows[] = {
+    {DisplayExtendedCommand, [](GraphWindow& graph) { static_cast<CEGraph&>(graph).ToggleExtended(); },
+     [](GraphWindow& graph) { return static_cast<CEGraph&>(graph).extItems.Count() > 0; }},
+};
+
+GraphWindow::CommandTable CEGraph::KindCommands() const
 {
-    if (id == Cmd::GraphDisplayThresholdValues) {
-        if (CommandAllowed(id)) {
-            showExtended = showExtended ? 0 : 1;
-            Layout();
-            InvalidateAll();
-        }
-        return 1;
-    }
-    return GraphWindow::OnCommandId(id, code, control);
+    return KindRows;
 }
 
-bool CEGraph::CommandAllowed(unsigned id)
+void CEGraph::ToggleExtended()
 {
-    if (id == Cmd::GraphDisplayThresholdValues)
-        return extItems.Count() > 0;
-    return GraphWindow::CommandAllowed(id);
+    showExtended = showExtended ? 0 : 1;
+    Layout();
+    InvalidateAll();
 }
 
 void CEGraph::UpdateMenus(HMENU bar)

@@ -40,9 +40,8 @@ public:
     explicit CEGraph(const char* path);
 
     int TypeCode() override { return kTypeCode; }
-    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // Display Extended Dominance while there are extended-dominated strategies, checked while shown.
-    bool CommandAllowed(unsigned id) override;
+    CommandTable KindCommands() const override;
     void UpdateMenus(HMENU bar) override;
     bool HasTextExport() override { return true; }
     // The cost-effectiveness table and the dominance report.
@@ -72,6 +71,8 @@ protected:
     std::vector<GraphElement*> LegendColumnBlock() override;
 
 private:
+    static const CommandRow KindRows[];
+    void ToggleExtended();
     const AxisElement& CostAxis() const { return effOnX != 0 ? verticalAxis : horizontalAxis; }
     const AxisElement& EffectivenessAxis() const { return effOnX != 0 ? horizontalAxis : verticalAxis; }
     bool IsExtendedPart(const GraphElement& element) const;

@@ -265,18 +265,14 @@ void DistributionGraph::DrawSeries(Display& display)
             line->Draw(display);
 }
 
-long DistributionGraph::OnCommandId(unsigned id, unsigned code, HWND control)
-{
-    if (id == Cmd::GraphShowHide) {
-        ShowHideLines();
-        return 1;
-    }
-    return GraphWindow::OnCommandId(id, code, control);
-}
+const GraphWindow::CommandRow DistributionGraph::KindRows[] = {
+    {Cmd::GraphShowHide, [](GraphWindow& graph) { static_cast<DistributionGraph&>(graph).ShowHideLines(); },
+     [](GraphWindow& graph) { return static_cast<DistributionGraph&>(graph).LineCount() > 0; }},
+};
 
-bool DistributionGraph::CommandAllowed(unsigned id)
+GraphWindow::CommandTable DistributionGraph::KindCommands() const
 {
-    return id == Cmd::GraphShowHide ? LineCount() > 0 : GraphWindow::CommandAllowed(id);
+    return KindRows;
 }
 
 // The lines chosen are drawn; the others stay in the graph, its file and its export.

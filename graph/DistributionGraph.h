@@ -52,9 +52,8 @@ public:
     static int EffectiveIntervals(int requested);
 
     int TypeCode() override { return kTypeCode; }
-    // Show/Hide of the lines.
-    long OnCommandId(unsigned id, unsigned code, HWND control) override;
-    bool CommandAllowed(unsigned id) override;
+    // Show/Hide of the lines, while there are lines.
+    CommandTable KindCommands() const override;
     bool HasTextExport() override { return true; }
     // "KIVO(tm) Line Graph": every line's outcome points (value, probability), then the lines' names.
     bool WriteTextExport(TextReport& report) override;
@@ -84,6 +83,7 @@ protected:
 private:
     // The line's values from its points over the axis; false after the interval message.
     bool ComputeLine(DistributionLine& line);
+    static const CommandRow KindRows[];
     void ShowHideLines();
 
     DistributionLineList lines_;

@@ -62,17 +62,17 @@ bool HasExport(GraphWindow& graph)
 }  // namespace
 
 const GraphWindow::CommandRow GraphWindow::Commands[] = {
-    {Cmd::FileSave, &GraphWindow::SaveCommand, Always},
-    {Cmd::FileSaveAs, &GraphWindow::SaveAsCommand, Always},
-    {Cmd::FileSnapshot, &GraphWindow::Snapshot, Always},
-    {Cmd::EditCopySpecial, &GraphWindow::CopySpecial, Always},
-    {Cmd::EditClear, &GraphWindow::ClearLabel, SelectedIsUserLabel},
-    {Cmd::DisplayFont, &GraphWindow::ChangeFont, SelectedHasFont},
-    {Cmd::DisplayNumericFormatting, &GraphWindow::ChangeFormat, SelectedHasFormat},
-    {Cmd::GraphTextReport, &GraphWindow::TextReportCommand, HasExport},
-    {Cmd::GraphNewLabel, &GraphWindow::NewLabel, Always},
-    {Cmd::GraphSetLines, &GraphWindow::SetLines, Always},
-    {Cmd::DisplayPreferences, &GraphWindow::EditPreferences, Always},
+    {Cmd::FileSave, [](GraphWindow& graph) { graph.SaveToFile(); }, Always},
+    {Cmd::FileSaveAs, [](GraphWindow& graph) { graph.SaveAs(nullptr); }, Always},
+    {Cmd::FileSnapshot, [](GraphWindow& graph) { graph.SnapshotPicture(); }, Always},
+    {Cmd::EditCopySpecial, [](GraphWindow& graph) { graph.CopySpecial(); }, Always},
+    {Cmd::EditClear, [](GraphWindow& graph) { graph.ClearLabel(); }, SelectedIsUserLabel},
+    {Cmd::DisplayFont, [](GraphWindow& graph) { graph.ChangeFont(); }, SelectedHasFont},
+    {Cmd::DisplayNumericFormatting, [](GraphWindow& graph) { graph.ChangeFormat(); }, SelectedHasFormat},
+    {Cmd::GraphTextReport, [](GraphWindow& graph) { graph.TextReportCommand(); }, HasExport},
+    {Cmd::GraphNewLabel, [](GraphWindow& graph) { graph.NewLabel(); }, Always},
+    {Cmd::GraphSetLines, [](GraphWindow& graph) { graph.SetLines(); }, Always},
+    {Cmd::DisplayPreferences, [](GraphWindow& graph) { graph.EditPreferences(); }, Always},
     // The kinds' own commands, grey until a kind answers them.
     {Cmd::GraphShowHide, nullptr, Never},
     {Cmd::GraphCumulative, nullptr, Never},
@@ -80,9 +80,9 @@ const GraphWindow::CommandRow GraphWindow::Commands[] = {
     {Cmd::GraphDisplayThresholdValues, nullptr, Never},
     {Cmd::GraphLineToTable, nullptr, Never},
     {Cmd::GraphStrategyGraph, nullptr, Never},
-    {Cmd::GraphCreateTemplate, &GraphWindow::CreateTemplate, Always},
-    {Cmd::GraphApplyTemplate, &GraphWindow::ApplyTemplateCommand, TemplatesExist},
-    {Cmd::GraphMaintainTemplates, &GraphWindow::MaintainTemplates, TemplatesExist},
+    {Cmd::GraphCreateTemplate, [](GraphWindow& graph) { graph.CreateTemplate(); }, Always},
+    {Cmd::GraphApplyTemplate, [](GraphWindow& graph) { graph.ApplyTemplateCommand(); }, TemplatesExist},
+    {Cmd::GraphMaintainTemplates, [](GraphWindow& graph) { graph.MaintainTemplates(); }, TemplatesExist},
 };
 
 bool GraphWindow::HasCommand(unsigned id)
@@ -93,24 +93,31 @@ bool GraphWindow::HasCommand(unsigned id)
     return false;
 }
 
-bool GraphWindow::CommandAllowed(unsigned id)
+const GraphWindow::CommandRow* GraphWindow::FindCommand(unsigned id) const
 {
+    for (const CommandRow& row : KindCommands())
+        if (row.id == id)
+            return &row;
     for (const CommandRow& row : Commands)
         if (row.id == id)
-            return row.rule(*this);
-    return false;
+            return &row;
+    return nullptr;
+}
+
+bool GraphWindow::CommandAllowed(unsigned id)
+{
+    const CommandRow* row = FindCommand(id);
+    return row != nullptr && row->rule(*this);
 }
 
 long GraphWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 {
-    for (const CommandRow& row : Commands) {
-        if (row.id != id)
-            continue;
-        if (row.handler != nullptr && row.rule(*this))
-            (this->*row.handler)();
-        return 1;
-    }
-    return DocumentWindow::OnCommandId(id, code, control);
+    const CommandRow* row = FindCommand(id);
+    if (row == nullptr)
+        return DocumentWindow::OnCommandId(id, code, control);
+    if (row->handler != nullptr && row->rule(*this))
+        row->handler(*this);
+    return 1;
 }
 
 void GraphWindow::UpdateMenus(HMENU bar)
@@ -133,21 +140,6 @@ void GraphWindow::Changed(GraphElement* element)
         }
     SetModified(1);
     InvalidateLogicalRect(nullptr);
-}
-
-void GraphWindow::SaveCommand()
-{
-    SaveToFile();
-}
-
-void GraphWindow::SaveAsCommand()
-{
-    SaveAs(nullptr);
-}
-
-void GraphWindow::Snapshot()
-{
-    SnapshotPicture();
 }
 
 void GraphWindow::CopySpecial()

@@ -12,6 +12,7 @@
 #include "graph/GraphLabel.h"
 #include "graph/GraphMarks.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -54,9 +55,31 @@ public:
     // document's own (Save, Save As).
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void UpdateMenus(HMENU bar) override;
-    // Whether the command is the graph window's, and whether its rule allows it now.
+    // Whether the command is the graph window's, and whether its row's rule (the kind's row first) allows it
+    // now; a command without a row is refused.
     static bool HasCommand(unsigned id);
-    virtual bool CommandAllowed(unsigned id);
+    bool CommandAllowed(unsigned id);
+
+    // A command of the graph: its handler and the rule that greys its item and refuses it.
+    struct CommandRow {
+        unsigned id;
+        void (*handler)(GraphWindow& graph);
+        bool (*rule)(GraphWindow& graph);
+    };
+    // The rows of a table, as a range.
+    struct CommandTable {
+        CommandTable() = default;
+        template <std::size_t count>
+        CommandTable(const CommandRow (&rows)[count]) : first(rows), last(rows + count)
+        {
+        }
+        const CommandRow* begin() const { return first; }
+        const CommandRow* end() const { return last; }
+        const CommandRow* first = nullptr;
+        const CommandRow* last = nullptr;
+    };
+    // A kind's own commands, which answer before the common rows; none here.
+    virtual CommandTable KindCommands() const { return {}; }
 
     // 44..53 for the kinds, 0 here.
     virtual int TypeCode() { return 0; }
@@ -211,15 +234,9 @@ protected:
 private:
     RECT heldTipRect_{0, 0, 0, 0};
     bool heldTipShown_ = false;
-    struct CommandRow {
-        unsigned id;
-        void (GraphWindow::*handler)();
-        bool (*rule)(GraphWindow& graph);
-    };
     static const CommandRow Commands[];
-    void SaveCommand();
-    void SaveAsCommand();
-    void Snapshot();
+    // The kind's row of the command, else the common one; null when neither has one.
+    const CommandRow* FindCommand(unsigned id) const;
     void CopySpecial();
     void ClearLabel();
     void ChangeFont();

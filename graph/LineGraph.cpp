@@ -243,25 +243,20 @@ int LineGraph::BestLineAt(double x) const
     return best;
 }
 
-const LineGraph::CommandRow LineGraph::Commands[] = {
-    {Cmd::GraphDisplayThresholdValues, &LineGraph::ToggleThresholds,
-     [](const LineGraph& graph) { return graph.ThresholdCount() > 0; }},
-    {Cmd::GraphStrategyGraph, &LineGraph::StrategyGraph,
-     [](const LineGraph& graph) { return graph.ThresholdCount() > 0; }},
-    {Cmd::GraphShowHide, &LineGraph::ShowHideLines, [](const LineGraph& graph) { return graph.LineCount() > 0; }},
-    {Cmd::GraphLineToTable, &LineGraph::LineToTable, [](const LineGraph& graph) { return graph.LineCount() > 0; }},
+const GraphWindow::CommandRow LineGraph::KindRows[] = {
+    {Cmd::GraphDisplayThresholdValues, [](GraphWindow& graph) { static_cast<LineGraph&>(graph).ToggleThresholds(); },
+     [](GraphWindow& graph) { return static_cast<LineGraph&>(graph).ThresholdCount() > 0; }},
+    {Cmd::GraphStrategyGraph, [](GraphWindow& graph) { static_cast<LineGraph&>(graph).StrategyGraph(); },
+     [](GraphWindow& graph) { return static_cast<LineGraph&>(graph).ThresholdCount() > 0; }},
+    {Cmd::GraphShowHide, [](GraphWindow& graph) { static_cast<LineGraph&>(graph).ShowHideLines(); },
+     [](GraphWindow& graph) { return static_cast<LineGraph&>(graph).LineCount() > 0; }},
+    {Cmd::GraphLineToTable, [](GraphWindow& graph) { static_cast<LineGraph&>(graph).LineToTable(); },
+     [](GraphWindow& graph) { return static_cast<LineGraph&>(graph).LineCount() > 0; }},
 };
 
-long LineGraph::OnCommandId(unsigned id, unsigned code, HWND control)
+GraphWindow::CommandTable LineGraph::KindCommands() const
 {
-    for (const CommandRow& row : Commands) {
-        if (row.id != id)
-            continue;
-        if (row.rule(*this))
-            (this->*row.handler)();
-        return 1;
-    }
-    return GraphWindow::OnCommandId(id, code, control);
+    return KindRows;
 }
 
 void LineGraph::ToggleThresholds()
@@ -321,14 +316,6 @@ void LineGraph::FormatChanged()
     for (int i = 0; i < thresholdLabels_.Count(); ++i)
         UpdateThresholdText(i);
     Layout();
-}
-
-bool LineGraph::CommandAllowed(unsigned id)
-{
-    for (const CommandRow& row : Commands)
-        if (row.id == id)
-            return row.rule(*this);
-    return GraphWindow::CommandAllowed(id);
 }
 
 void LineGraph::UpdateMenus(HMENU bar)

@@ -41,11 +41,9 @@ public:
     ~LineGraph() override;
 
     int TypeCode() override { return kTypeCode; }
-    // Display Threshold Values, Strategy Graph, Show/Hide and Line to Table, then the common graph commands.
-    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // Display Threshold Values and Strategy Graph while there are thresholds; Show/Hide and Line to
     // Table while there are lines.
-    bool CommandAllowed(unsigned id) override;
+    CommandTable KindCommands() const override;
     void UpdateMenus(HMENU bar) override;
     bool HasTextExport() override { return true; }
     // The threshold texts take the axes' new formats.
@@ -96,12 +94,7 @@ protected:
     std::vector<GraphElement*> LegendColumnBlock() override;
 
 private:
-    struct CommandRow {
-        unsigned id;
-        void (LineGraph::*handler)();
-        bool (*rule)(const LineGraph& graph);
-    };
-    static const CommandRow Commands[];
+    static const CommandRow KindRows[];
     void ToggleThresholds();
     // Strategy Graph: the best line's region between each two thresholds, in a new graph.
     void StrategyGraph();

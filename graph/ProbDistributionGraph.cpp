@@ -164,24 +164,17 @@ void ProbDistributionGraph::ShowStatistics()
         DistStatsDialog(*outcomes_, horizontalAxis.numberFormat).Run();
 }
 
-long ProbDistributionGraph::OnCommandId(unsigned id, unsigned code, HWND control)
-{
-    if (id == Cmd::GraphCumulative) {
-        ToggleCumulative();
-        return 1;
-    }
-    if (id == Cmd::GraphDistributionStatistics) {
-        ShowStatistics();
-        return 1;
-    }
-    return LineListGraph::OnCommandId(id, code, control);
-}
+const GraphWindow::CommandRow ProbDistributionGraph::KindRows[] = {
+    {Cmd::GraphCumulative, [](GraphWindow& graph) { static_cast<ProbDistributionGraph&>(graph).ToggleCumulative(); },
+     [](GraphWindow&) { return true; }},
+    {Cmd::GraphDistributionStatistics,
+     [](GraphWindow& graph) { static_cast<ProbDistributionGraph&>(graph).ShowStatistics(); },
+     [](GraphWindow&) { return true; }},
+};
 
-bool ProbDistributionGraph::CommandAllowed(unsigned id)
+GraphWindow::CommandTable ProbDistributionGraph::KindCommands() const
 {
-    if (id == Cmd::GraphCumulative || id == Cmd::GraphDistributionStatistics)
-        return true;
-    return LineListGraph::CommandAllowed(id);
+    return KindRows;
 }
 
 void ProbDistributionGraph::UpdateMenus(HMENU bar)

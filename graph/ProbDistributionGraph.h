@@ -30,8 +30,8 @@ public:
     void ToggleCumulative();
 
     int TypeCode() override { return kTypeCode; }
-    long OnCommandId(unsigned id, unsigned code, HWND control) override;
-    bool CommandAllowed(unsigned id) override;
+    // Cumulative and Distribution Statistics, always offered.
+    CommandTable KindCommands() const override;
     void UpdateMenus(HMENU bar) override;
     bool HasTextExport() override { return true; }
     // "KIVO(tm) Bar Graph": each outcome's value and probability, then the bars by their intervals.
@@ -59,6 +59,7 @@ protected:
 private:
     void ScaleForBars(const NumericFormat& format, double low, double high, int barCount);
     void MakeCumulative();
+    static const CommandRow KindRows[];
     void ShowStatistics();
 
     std::unique_ptr<OutcomeDistribution> outcomes_;

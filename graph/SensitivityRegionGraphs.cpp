@@ -78,23 +78,23 @@ void TwoWaySensGraph::DrawSeries(Display& display)
     SelectObject(dc, previous);
 }
 
-long TwoWaySensGraph::OnCommandId(unsigned id, unsigned code, HWND control)
+const GraphWindow::CommandRow TwoWaySensGraph::KindRows[] = {
+    {kIsocontoursCommand, [](GraphWindow& graph) { static_cast<TwoWaySensGraph&>(graph).EditIsocontours(); },
+     [](GraphWindow& graph) { return static_cast<TwoWaySensGraph&>(graph).RegionCount() <= 2; }},
+};
+
+GraphWindow::CommandTable TwoWaySensGraph::KindCommands() const
 {
-    if (id != Cmd::GraphDisplayThresholdValues)
-        return RegionGraph::OnCommandId(id, code, control);
-    if (CommandAllowed(id) && RunIsocontoursDialog(contourValues)) {
-        SetModified(1);
-        Layout();
-        InvalidateAll();
-    }
-    return 1;
+    return KindRows;
 }
 
-bool TwoWaySensGraph::CommandAllowed(unsigned id)
+void TwoWaySensGraph::EditIsocontours()
 {
-    if (id == Cmd::GraphDisplayThresholdValues)
-        return RegionCount() <= 2;
-    return RegionGraph::CommandAllowed(id);
+    if (!RunIsocontoursDialog(contourValues))
+        return;
+    SetModified(1);
+    Layout();
+    InvalidateAll();
 }
 
 void TwoWaySensGraph::UpdateMenus(HMENU bar)

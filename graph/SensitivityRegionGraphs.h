@@ -25,9 +25,8 @@ public:
     explicit TwoWaySensGraph(const char* path);
 
     int TypeCode() override { return kTypeCode; }
-    long OnCommandId(unsigned id, unsigned code, HWND control) override;
     // Isocontours with at most two strategies.
-    bool CommandAllowed(unsigned id) override;
+    CommandTable KindCommands() const override;
     void UpdateMenus(HMENU bar) override;
     bool HasTextExport() override { return valueMap != nullptr; }
     // "KIVO(tm) Two-Way Sensitivity Analysis": the strategies, then the map as a table.
@@ -49,6 +48,10 @@ protected:
     bool HasStoredForm() override { return true; }
     void StorePart(Archive& archive) override;
     bool LoadPart(Archive& archive) override;
+
+private:
+    static const CommandRow KindRows[];
+    void EditIsocontours();
 };
 
 // One boundary table per step of a third variable, one step shown at a time with the label

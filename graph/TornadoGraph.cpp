@@ -188,27 +188,29 @@ bool TornadoGraph::EditLegendKey(GraphElement& key)
     return true;
 }
 
-long TornadoGraph::OnCommandId(unsigned id, unsigned code, HWND control)
+const GraphWindow::CommandRow TornadoGraph::KindRows[] = {
+    {Cmd::GraphShowHide, [](GraphWindow& graph) { static_cast<TornadoGraph&>(graph).ShowHideBars(); },
+     [](GraphWindow&) { return true; }},
+};
+
+GraphWindow::CommandTable TornadoGraph::KindCommands() const
 {
-    if (id != Cmd::GraphShowHide)
-        return GraphWindow::OnCommandId(id, code, control);
+    return KindRows;
+}
+
+void TornadoGraph::ShowHideBars()
+{
     std::vector<std::string> names;
     for (int b = 0; b < allBars->Count(); ++b)
         names.push_back(allBars->At(b)->barName.Text());
     std::vector<int> shown(shownBars.begin(), shownBars.end());
     ShowHideLinesDialog dialog(names, shown);
     if (!dialog.Run())
-        return 1;
+        return;
     shownBars.assign(shown.begin(), shown.end());
     Layout();
     SetModified(1);
     InvalidateAll();
-    return 1;
-}
-
-bool TornadoGraph::CommandAllowed(unsigned id)
-{
-    return id == Cmd::GraphShowHide || GraphWindow::CommandAllowed(id);
 }
 
 bool TornadoGraph::ElementShown(const GraphElement& element) const

@@ -27,8 +27,7 @@ public:
     // The fill picker on the key's bar.
     bool EditLegendKey(GraphElement& key) override;
     // Show/Hide, always offered.
-    long OnCommandId(unsigned id, unsigned code, HWND control) override;
-    bool CommandAllowed(unsigned id) override;
+    CommandTable KindCommands() const override;
     // The legend entries of hidden bars are left out.
     bool ElementShown(const GraphElement& element) const override;
 
@@ -60,6 +59,10 @@ protected:
     bool HasStoredForm() override { return true; }
     void StorePart(Archive& archive) override;
     bool LoadPart(Archive& archive) override;
+
+private:
+    static const CommandRow KindRows[];
+    void ShowHideBars();
 };
 
 // Shows tornado diagrams in this graph window from now on.

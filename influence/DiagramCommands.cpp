@@ -129,96 +129,313 @@ void SetItem(HMENU menu, unsigned id, bool enabled)
 
 struct InfluenceDiagramWindow::CommandRow {
     unsigned id;
-    int (InfluenceDiagramWindow::*handler)(unsigned command);
+    void (*handler)(InfluenceDiagramWindow& window);
     bool (*rule)(const DiagramFacts& f);
+    // A tool button starts or ends its tool itself; every other command ends the tool.
+    bool tool = false;
 };
+
+// The handlers, one for each row of the command table.
+struct InfluenceDiagramWindow::CommandHandlers {
+    using Window = InfluenceDiagramWindow;
+
+    // Save and Save As of the document, from its own window or from a sub-model window.
+    static void Save(Window& window) { window.OwnerWindow().SaveToFile(); }
+    static void SaveAs(Window& window) { window.OwnerWindow().SaveAs(nullptr); }
+    static void Snapshot(Window& window) { window.SnapshotPicture(); }
+
+    // Pressing a tool's button again releases it; the note tool starts afresh each time.
+    static void ChooseTool(Window& window, int tool, int kind)
+    {
+        const bool again = window.toolMode == tool && (tool != NodeTool || window.toolKind == kind);
+        window.toolMode = SelectTool;
+        if (tool == SelectTool || (again && tool != NoteTool))
+            return;
+        window.ClearSelection();
+        window.toolMode = tool;
+        if (tool == NodeTool)
+            window.toolKind = kind;
+    }
+    template <int kind>
+    static void UseNodeTool(Window& window) { ChooseTool(window, NodeTool, kind); }
+    static void UseArcTool(Window& window) { ChooseTool(window, ArcTool, 0); }
+    static void UseNoteTool(Window& window) { ChooseTool(window, NoteTool, 0); }
+    static void UseNoTool(Window& window) { ChooseTool(window, SelectTool, 0); }
+
+    static void StraightenArc(Window& window)
+    {
+        if (InfluenceArc* arc = window.selectedArc_)
+            window.AddUndoAction(new DiagramArcShapeAction(&window, "Straighten Arc", arc, ArcShape{}, true));
+    }
+    static void FlipArc(Window& window)
+    {
+        if (InfluenceArc* arc = window.selectedArc_)
+            window.AddUndoAction(new DiagramFlipArcAction(&window, arc));
+    }
+
+    static void DrawNewArc(Window& window)
+    {
+        if (InfluenceNodeRecord* node = window.FirstSelected(); node != nullptr && window.Pane() != nullptr)
+            window.Pane()->StartInfluence(node);
+    }
+    static void Preferences(Window& window) { window.EditPreferences(); }
+    static void Links(Window& window)
+    {
+        // A diagram has no spreadsheet links: the dialog offers none.
+        LinksDialog links(window.document.links, &window.OwnerWindow());
+        if (links.Run())
+            window.SetModified(1);
+    }
+    static void CreateOrDestroyClones(Window& window);
+    static void Font(Window& window)
+    {
+        InfluenceNodeRecord* node = window.editor_ != nullptr ? window.FirstSelected() : nullptr;
+        FontRecord font = node != nullptr && node->font ? *node->font : window.document.prefs.nodeFont;
+        window.EndInPlaceEdit();
+        if (EditFontRecord(font, window.Handle(), ThePreferences().trueTypeFontsOnly))
+            window.AddUndoAction(new DiagramFontChangeAction(&window, node, font));
+    }
+    // The paper's context menu: a new node of the kind where the press was.
+    template <int kind>
+    static void NewNode(Window& window)
+    {
+        window.AddUndoAction(new DiagramCreateNodeAction(&window, kind, window.clickPoint));
+    }
+
+    static void EditArc(Window& window)
+    {
+        if (InfluenceArc* arc = window.selectedArc_)
+            EditArcSettings(window, *arc);
+    }
+    static void AlignJoined(Window& window)
+    {
+        if (InfluenceArc* arc = window.selectedArc_)
+            RunAlignNodesDialog(window, {arc->tail, arc->head});
+    }
+    static void Align(Window& window)
+    {
+        RunAlignNodesDialog(window, std::vector<InfluenceNodeRecord*>(window.selectedNodes_));
+    }
+    // A node's dialog; the label editor closes for it and opens again after it. A clone's description,
+    // variable and outcomes are its master's, when the master is on this level.
+    static void EditNode(Window& window, void (*edit)(Window&, InfluenceNodeRecord&), bool master)
+    {
+        InfluenceNodeRecord* node = window.FirstSelected();
+        if (node == nullptr)
+            return;
+        if (master && window.IndexOfNode(node->Effective()) >= 0)
+            node = node->Effective();
+        const bool editing = window.editor_ != nullptr;
+        edit(window, *node);
+        if (editing && window.selectedNodes_.size() == 1)
+            window.StartInPlaceEdit();
+    }
+    static void Description(Window& window) { EditNode(window, EditNodeDescription, true); }
+    static void Variable(Window& window) { EditNode(window, EditNodeVariable, true); }
+    static void Outcomes(Window& window) { EditNode(window, EditNodeStates, true); }
+    static void ChangeNodeType(Window& window) { EditNode(window, RunNodeShapeDialog, false); }
+
+    static void CollapseSubModel(Window& window) { window.ChangeSubModels(true); }
+    static void ExpandSubModel(Window& window) { window.ChangeSubModels(false); }
+    static void BayesRevision(Window& window) { window.ShowBayesRevision(); }
+    static void ConvertToTree(Window& window) { window.ConvertToTree(); }
+    static void Probabilities(Window& window) { window.EditNodeTable(false); }
+    static void Values(Window& window) { window.EditNodeTable(true); }
+
+    // The Edit commands: what each verb does to the kind of object it acts on.
+    struct EditVerb {
+        unsigned command;
+        unsigned EditMasks::*mask;
+        void (*nodes)(Window& window);
+        void (*note)(Window& window);
+        // The label's text, through the editor's own edit; false when the text stays as it was.
+        bool (*text)(InPlaceEdit& editor);
+    };
+    static const EditVerb CutVerb, CopyVerb, PasteVerb, ClearVerb;
+    // Acts on the one kind of the verb's mask (limited to only), asking which when it holds several.
+    static void Edit(Window& window, const EditVerb& verb, unsigned only);
+    static void Cut(Window& window) { Edit(window, CutVerb, ~0u); }
+    static void Copy(Window& window) { Edit(window, CopyVerb, ~0u); }
+    static void Paste(Window& window) { Edit(window, PasteVerb, ~0u); }
+    static void Clear(Window& window) { Edit(window, ClearVerb, ~0u); }
+    static void PasteText(Window& window) { Edit(window, PasteVerb, TextBit); }
+    static void PasteNodes(Window& window) { Edit(window, PasteVerb, kNodeBits); }
+    static void CopyPicture(Window& window) { window.CopyPicture(); }
+
+    static void PasteNote(Window& window)
+    {
+        if (NoteBox* note = GetNoteBoxFromClipboard())
+            window.AddUndoAction(new DiagramNoteAction(&window, DiagramNoteAction::Paste, note));
+        else
+            MessageBeep(MB_ICONEXCLAMATION);
+    }
+};
+
+using Handlers = InfluenceDiagramWindow::CommandHandlers;
+
+const Handlers::EditVerb Handlers::CutVerb = {
+    Cmd::EditCut, &EditMasks::cut, [](Window& window) { CutDiagramNodes(window); },
+    [](Window& window) { window.AddUndoAction(new DiagramNoteAction(&window, DiagramNoteAction::Cut, nullptr)); },
+    [](InPlaceEdit& editor) {
+        editor.Cut();
+        return true;
+    }};
+const Handlers::EditVerb Handlers::CopyVerb = {
+    Cmd::EditCopy, &EditMasks::copy, [](Window& window) { CopyDiagramNodes(window); },
+    [](Window& window) {
+        if (window.SelectedNote() != nullptr)
+            PutNoteBoxOnClipboard(*window.SelectedNote());
+    },
+    [](InPlaceEdit& editor) {
+        editor.Copy();
+        return false;
+    }};
+const Handlers::EditVerb Handlers::PasteVerb = {
+    Cmd::EditPaste, &EditMasks::paste,
+    [](Window& window) { window.AddUndoAction(new DiagramPasteNodesAction(&window, CanPasteDiagramNodes())); },
+    PasteNote,
+    [](InPlaceEdit& editor) {
+        SendMessageA(editor.Handle(), WM_PASTE, 0, 0);
+        return true;
+    }};
+const Handlers::EditVerb Handlers::ClearVerb = {
+    Cmd::EditClear, &EditMasks::clear, [](Window& window) { ClearDiagramNodes(window); },
+    [](Window& window) { window.AddUndoAction(new DiagramNoteAction(&window, DiagramNoteAction::Clear, nullptr)); },
+    [](InPlaceEdit& editor) {
+        editor.ReplaceSelection("");
+        return true;
+    }};
+
+void Handlers::Edit(Window& window, const EditVerb& verb, unsigned only)
+{
+    const unsigned mask = window.ComputeEditMasks().*verb.mask & only;
+    unsigned kind = SingleBit(mask);
+    if (kind == 0 && mask != 0) {
+        EditScopeDialog dialog(verb.command, mask, false);
+        const int scope = dialog.Run();
+        kind = scope > 0 ? 1u << scope : 0;
+    }
+    if ((kind & kNodeBits) != 0) {
+        verb.nodes(window);
+    } else if (kind == NoteBit) {
+        verb.note(window);
+    } else if (kind == ArcBit) {
+        if (window.selectedArc_ != nullptr)
+            window.AddUndoAction(new DiagramClearArcAction(&window, window.selectedArc_));
+    } else if (kind == TextBit && window.editor_ != nullptr) {
+        // The label's own edit; its change notice opens the typing step.
+        if (verb.text(*window.editor_))
+            window.InPlaceTextChanged();
+    }
+}
+
+void Handlers::CreateOrDestroyClones(Window& window)
+{
+    InfluenceNodeRecord* node = window.FirstSelected();
+    if (node == nullptr)
+        return;
+    if (node->clones.empty()) {
+        // With sub-models on this level the person chooses where the clone goes.
+        const std::vector<InfluenceNodeRecord*> subModels = LevelSubModels(window);
+        const int chosen = subModels.empty() ? 0 : RunMakeCloneDialog(subModels);
+        if (chosen >= 0)
+            window.AddUndoAction(
+                new DiagramMakeCloneAction(&window, node, chosen == 0 ? nullptr : subModels[chosen - 1]));
+        return;
+    }
+    if (AskYesNo(nullptr, "Destroying a node's clones is not undoable. Do you wish to proceed?", 0) != 1)
+        return;
+    window.ClearUndoHistory();
+    window.ClearSelection();
+    window.DestroyClones(*node);
+    window.UpdateExtent();
+    window.SetModified(1);
+    window.SelectNode(node, false);
+}
 
 // Commands without a rule are those whose dialogs and engines the window does not have yet: their items
 // stay grayed.
 const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
     // Saving is the document window's; a sub-model window saves its document under a new name only.
-    {Cmd::FileSave, &InfluenceDiagramWindow::OnSaveCommand,
-     [](const DiagramFacts& f) { return f.window.SubModelNode() == nullptr; }},
-    {Cmd::FileSaveAs, &InfluenceDiagramWindow::OnSaveCommand, Always},
+    {Cmd::FileSave, Handlers::Save, [](const DiagramFacts& f) { return f.window.SubModelNode() == nullptr; }},
+    {Cmd::FileSaveAs, Handlers::SaveAs, Always},
     // The window's own picture, of a sub-model window too.
-    {Cmd::FileSnapshot, &InfluenceDiagramWindow::OnSaveCommand, Always},
+    {Cmd::FileSnapshot, Handlers::Snapshot, Always},
     // The Edit menu and the context menus' paste items.
-    {Cmd::EditCut, &InfluenceDiagramWindow::OnEditCommand,
+    {Cmd::EditCut, Handlers::Cut,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().cut & kHandledEdits) != 0; }},
-    {Cmd::EditCopy, &InfluenceDiagramWindow::OnEditCommand,
+    {Cmd::EditCopy, Handlers::Copy,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().copy & kHandledEdits) != 0; }},
-    {Cmd::EditPaste, &InfluenceDiagramWindow::OnEditCommand,
+    {Cmd::EditPaste, Handlers::Paste,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().paste & kHandledEdits) != 0; }},
-    {Cmd::EditClear, &InfluenceDiagramWindow::OnEditCommand,
+    {Cmd::EditClear, Handlers::Clear,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().clear & kHandledEdits) != 0; }},
-    {Cmd::NodePasteText, &InfluenceDiagramWindow::OnEditCommand,
+    {Cmd::NodePasteText, Handlers::PasteText,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().paste & TextBit) != 0; }},
-    {Cmd::NodePasteNode, &InfluenceDiagramWindow::OnEditCommand,
+    {Cmd::NodePasteNode, Handlers::PasteNodes,
      [](const DiagramFacts& f) { return (f.window.ComputeEditMasks().paste & kNodeBits) != 0; }},
-    {Cmd::EditCreateClone, &InfluenceDiagramWindow::OnNodeCommand,
+    {Cmd::EditCreateClone, Handlers::CreateOrDestroyClones,
      [](const DiagramFacts& f) {
          return f.single != nullptr && (!f.single->clones.empty() || (f.single->isClone == 0 && SingleNotSubModel(f)));
      }},
-    {Cmd::EditCopySpecial, &InfluenceDiagramWindow::OnEditCommand, Always},
+    {Cmd::EditCopySpecial, Handlers::CopyPicture, Always},
     // Sub-models: collapse (Ctrl+J) and expand (Ctrl+Shift+J), reached by their keys.
-    {Cmd::DisplayCollapseSubtree, &InfluenceDiagramWindow::OnSubModelCommand,
-     [](const DiagramFacts& f) { return f.nodes >= 2; }},
-    {Cmd::DisplayExpandSubtreeOnce, &InfluenceDiagramWindow::OnSubModelCommand,
+    {Cmd::DisplayCollapseSubtree, Handlers::CollapseSubModel, [](const DiagramFacts& f) { return f.nodes >= 2; }},
+    {Cmd::DisplayExpandSubtreeOnce, Handlers::ExpandSubModel,
      [](const DiagramFacts& f) { return f.single != nullptr && f.single->kind == InfluenceKind::SubModel; }},
     // The tools and the Display menu's note and font.
-    {Cmd::ModeDecision, &InfluenceDiagramWindow::OnToolCommand, Always},
-    {Cmd::ModeChance, &InfluenceDiagramWindow::OnToolCommand, Always},
-    {Cmd::ModeDeterministic, &InfluenceDiagramWindow::OnToolCommand, Always},
-    {Cmd::ModeValue, &InfluenceDiagramWindow::OnToolCommand, Always},
-    {Cmd::ModeArc, &InfluenceDiagramWindow::OnToolCommand, Always},
-    {Cmd::ModeNone, &InfluenceDiagramWindow::OnToolCommand, Always},
-    {Cmd::DisplayCreateNote, &InfluenceDiagramWindow::OnToolCommand, Always},
-    {Cmd::DisplayPreferences, &InfluenceDiagramWindow::OnNodeCommand, Always},
-    {Cmd::EditLinks, &InfluenceDiagramWindow::OnNodeCommand, Always},
-    {Cmd::DisplayFont, &InfluenceDiagramWindow::OnNodeCommand,
+    {Cmd::ModeDecision, Handlers::UseNodeTool<InfluenceKind::Decision>, Always, true},
+    {Cmd::ModeChance, Handlers::UseNodeTool<InfluenceKind::Chance>, Always, true},
+    {Cmd::ModeDeterministic, Handlers::UseNodeTool<InfluenceKind::Deterministic>, Always, true},
+    {Cmd::ModeValue, Handlers::UseNodeTool<InfluenceKind::Value>, Always, true},
+    {Cmd::ModeArc, Handlers::UseArcTool, Always, true},
+    {Cmd::ModeNone, Handlers::UseNoTool, Always, true},
+    {Cmd::DisplayCreateNote, Handlers::UseNoteTool, Always, true},
+    {Cmd::DisplayPreferences, Handlers::Preferences, Always},
+    {Cmd::EditLinks, Handlers::Links, Always},
+    {Cmd::DisplayFont, Handlers::Font,
      [](const DiagramFacts& f) {
          return f.editing || (f.nodes == 0 && f.arc == nullptr && f.window.SelectedNote() == nullptr);
      }},
     // The paper's context menu: a new node where the press was.
-    {Cmd::RightClickNewDecision, &InfluenceDiagramWindow::OnNodeCommand, Always},
-    {Cmd::RightClickNewChance, &InfluenceDiagramWindow::OnNodeCommand, Always},
-    {Cmd::RightClickNewDeterm, &InfluenceDiagramWindow::OnNodeCommand, Always},
-    {Cmd::RightClickNewValue, &InfluenceDiagramWindow::OnNodeCommand, Always},
-    {Cmd::NodeDrawNewArc, &InfluenceDiagramWindow::OnNodeCommand, [](const DiagramFacts& f) { return f.single != nullptr; }},
+    {Cmd::RightClickNewDecision, Handlers::NewNode<InfluenceKind::Decision>, Always},
+    {Cmd::RightClickNewChance, Handlers::NewNode<InfluenceKind::Chance>, Always},
+    {Cmd::RightClickNewDeterm, Handlers::NewNode<InfluenceKind::Deterministic>, Always},
+    {Cmd::RightClickNewValue, Handlers::NewNode<InfluenceKind::Value>, Always},
+    {Cmd::NodeDrawNewArc, Handlers::DrawNewArc, [](const DiagramFacts& f) { return f.single != nullptr; }},
     // The Diagram menu: the node's dialogs, the arcs and the diagram's analyses.
-    {Cmd::DiagramDescription, &InfluenceDiagramWindow::OnPropertyCommand,
-     [](const DiagramFacts& f) { return f.single != nullptr; }},
-    {Cmd::DiagramVariable, &InfluenceDiagramWindow::OnPropertyCommand, SingleNotSubModel},
-    {Cmd::DiagramOutcomes, &InfluenceDiagramWindow::OnPropertyCommand,
+    {Cmd::DiagramDescription, Handlers::Description, [](const DiagramFacts& f) { return f.single != nullptr; }},
+    {Cmd::DiagramVariable, Handlers::Variable, SingleNotSubModel},
+    {Cmd::DiagramOutcomes, Handlers::Outcomes,
      [](const DiagramFacts& f) {
          return f.single != nullptr &&
                 (f.single->Effective()->kind == InfluenceKind::Chance || f.single->Effective()->kind == InfluenceKind::Decision);
      }},
-    {Cmd::DiagramProbabilities, &InfluenceDiagramWindow::OnTableCommand,
+    {Cmd::DiagramProbabilities, Handlers::Probabilities,
      [](const DiagramFacts& f) { return f.single != nullptr && f.single->kind == InfluenceKind::Chance; }},
-    {Cmd::DiagramValues, &InfluenceDiagramWindow::OnTableCommand,
+    {Cmd::DiagramValues, Handlers::Values,
      [](const DiagramFacts& f) {
          const InfluenceNodeRecord* n = f.single;
          return n != nullptr && (((n->kind == InfluenceKind::Chance || n->kind == InfluenceKind::Decision) &&
                                   n->neverDefine == 0) ||
                                  (n->kind == InfluenceKind::Value && n->noFormula != 0));
      }},
-    {Cmd::DiagramStraightenArc, &InfluenceDiagramWindow::OnArcCommand,
+    {Cmd::DiagramStraightenArc, Handlers::StraightenArc,
      [](const DiagramFacts& f) { return f.arc != nullptr && f.arc->curved != 0; }},
     // Flipped, the tail is influenced: it may not be deterministic.
-    {Cmd::DiagramFlipArc, &InfluenceDiagramWindow::OnArcCommand,
+    {Cmd::DiagramFlipArc, Handlers::FlipArc,
      [](const DiagramFacts& f) {
          return f.arc != nullptr && f.arc->tail != nullptr && f.arc->tail->kind != InfluenceKind::Deterministic;
      }},
-    {Cmd::ArcEditArc, &InfluenceDiagramWindow::OnPropertyCommand, [](const DiagramFacts& f) { return f.arc != nullptr; }},
-    {Cmd::DiagramAlign, &InfluenceDiagramWindow::OnPropertyCommand, [](const DiagramFacts& f) { return f.nodes >= 2; }},
-    {Cmd::ArcAlignJoined, &InfluenceDiagramWindow::OnPropertyCommand,
+    {Cmd::ArcEditArc, Handlers::EditArc, [](const DiagramFacts& f) { return f.arc != nullptr; }},
+    {Cmd::DiagramAlign, Handlers::Align, [](const DiagramFacts& f) { return f.nodes >= 2; }},
+    {Cmd::ArcAlignJoined, Handlers::AlignJoined,
      [](const DiagramFacts& f) { return f.arc != nullptr && f.arc->tail != nullptr && f.arc->head != nullptr; }},
-    {Cmd::OptionsChangeNodeType, &InfluenceDiagramWindow::OnPropertyCommand,
+    {Cmd::OptionsChangeNodeType, Handlers::ChangeNodeType,
      [](const DiagramFacts& f) { return SingleNotSubModel(f) && f.single->isClone == 0; }},
-    {Cmd::DiagramBayesRevision, &InfluenceDiagramWindow::OnBayesRevision, Always},
+    {Cmd::DiagramBayesRevision, Handlers::BayesRevision, Always},
     // The whole document converts, from its own window.
-    {Cmd::FileConvertToOutline, &InfluenceDiagramWindow::OnConvertToTree,
+    {Cmd::FileConvertToOutline, Handlers::ConvertToTree,
      [](const DiagramFacts& f) { return f.window.SubModelNode() == nullptr; }},
 };
 
@@ -254,156 +471,11 @@ int InfluenceDiagramWindow::OnCommand(unsigned command)
     const CommandRow* row = FindCommand(command);
     if (row == nullptr)
         return 0;
-    // Every command ends the tool; a tool button starts or ends one itself.
-    if (row->handler != &InfluenceDiagramWindow::OnToolCommand)
+    if (!row->tool)
         toolMode = SelectTool;
     if (row->handler != nullptr && row->rule != nullptr && row->rule(DiagramFacts(*this)))
-        (this->*row->handler)(command);
+        row->handler(*this);
     RefreshFrameCommands();
-    return 1;
-}
-
-int InfluenceDiagramWindow::OnSaveCommand(unsigned command)
-{
-    if (command == Cmd::FileSnapshot) {
-        SnapshotPicture();
-        return 1;
-    }
-    InfluenceDiagramWindow& owner = OwnerWindow();
-    if (command == Cmd::FileSave)
-        owner.SaveToFile();
-    else
-        owner.SaveAs(nullptr);
-    return 1;
-}
-
-int InfluenceDiagramWindow::OnToolCommand(unsigned command)
-{
-    const int previous = toolMode;
-    toolMode = SelectTool;
-    if (command == Cmd::DisplayCreateNote) {
-        ClearSelection();
-        toolMode = NoteTool;
-    } else if (command == Cmd::ModeArc) {
-        if (previous != ArcTool) {
-            ClearSelection();
-            toolMode = ArcTool;
-        }
-    } else if (const int kind = CommandToNodeKind(command); kind != 0) {
-        if (!(previous == NodeTool && toolKind == kind)) {
-            ClearSelection();
-            toolMode = NodeTool;
-            toolKind = kind;
-        }
-    }
-    return 1;
-}
-
-int InfluenceDiagramWindow::OnArcCommand(unsigned command)
-{
-    InfluenceArc* arc = selectedArc_;
-    if (arc == nullptr)
-        return 1;
-    if (command == Cmd::DiagramStraightenArc)
-        AddUndoAction(new DiagramArcShapeAction(this, "Straighten Arc", arc, ArcShape{}, true));
-    else
-        AddUndoAction(new DiagramFlipArcAction(this, arc));
-    return 1;
-}
-
-int InfluenceDiagramWindow::OnNodeCommand(unsigned command)
-{
-    if (command == Cmd::NodeDrawNewArc) {
-        if (InfluenceNodeRecord* node = FirstSelected(); node != nullptr && Pane() != nullptr)
-            Pane()->StartInfluence(node);
-        return 1;
-    }
-    if (command == Cmd::DisplayPreferences) {
-        EditPreferences();
-        return 1;
-    }
-    if (command == Cmd::EditLinks) {
-        // A diagram has no spreadsheet links: the dialog offers none.
-        LinksDialog links(document.links, &OwnerWindow());
-        if (links.Run())
-            SetModified(1);
-        return 1;
-    }
-    if (command == Cmd::EditCreateClone) {
-        InfluenceNodeRecord* node = FirstSelected();
-        if (node == nullptr)
-            return 1;
-        if (node->clones.empty()) {
-            // With sub-models on this level the person chooses where the clone goes.
-            const std::vector<InfluenceNodeRecord*> subModels = LevelSubModels(*this);
-            const int chosen = subModels.empty() ? 0 : RunMakeCloneDialog(subModels);
-            if (chosen < 0)
-                return 1;
-            AddUndoAction(new DiagramMakeCloneAction(this, node, chosen == 0 ? nullptr : subModels[chosen - 1]));
-            return 1;
-        }
-        if (AskYesNo(nullptr, "Destroying a node's clones is not undoable. Do you wish to proceed?", 0) != 1)
-            return 1;
-        ClearUndoHistory();
-        ClearSelection();
-        DestroyClones(*node);
-        UpdateExtent();
-        SetModified(1);
-        SelectNode(node, false);
-        return 1;
-    }
-    if (command == Cmd::DisplayFont) {
-        InfluenceNodeRecord* node = editor_ != nullptr ? FirstSelected() : nullptr;
-        FontRecord font = node != nullptr && node->font ? *node->font : document.prefs.nodeFont;
-        EndInPlaceEdit();
-        if (EditFontRecord(font, Handle(), ThePreferences().trueTypeFontsOnly))
-            AddUndoAction(new DiagramFontChangeAction(this, node, font));
-        return 1;
-    }
-    AddUndoAction(new DiagramCreateNodeAction(this, CommandToNodeKind(command), clickPoint));
-    return 1;
-}
-
-int InfluenceDiagramWindow::OnPropertyCommand(unsigned command)
-{
-    if (command == Cmd::ArcEditArc || command == Cmd::ArcAlignJoined) {
-        InfluenceArc* arc = selectedArc_;
-        if (arc == nullptr)
-            return 1;
-        if (command == Cmd::ArcEditArc)
-            EditArcSettings(*this, *arc);
-        else
-            RunAlignNodesDialog(*this, {arc->tail, arc->head});
-        return 1;
-    }
-    if (command == Cmd::DiagramAlign) {
-        RunAlignNodesDialog(*this, std::vector<InfluenceNodeRecord*>(selectedNodes_));
-        return 1;
-    }
-    InfluenceNodeRecord* node = FirstSelected();
-    if (node == nullptr)
-        return 1;
-    // A clone's properties are its master's, when the master is on this level.
-    if (command != Cmd::OptionsChangeNodeType && IndexOfNode(node->Effective()) >= 0)
-        node = node->Effective();
-    // The label editor closes for the dialog and opens again after it.
-    const bool editing = editor_ != nullptr;
-    switch (command) {
-    case Cmd::DiagramDescription:
-        EditNodeDescription(*this, *node);
-        break;
-    case Cmd::DiagramVariable:
-        EditNodeVariable(*this, *node);
-        break;
-    case Cmd::DiagramOutcomes:
-        EditNodeStates(*this, *node);
-        break;
-    default:
-        RunNodeShapeDialog(*this, *node);
-        break;
-    }
-    if (editing && selectedNodes_.size() == 1)
-        StartInPlaceEdit();
     return 1;
 }
 
@@ -440,14 +512,13 @@ void InfluenceDiagramWindow::DestroyClones(InfluenceNodeRecord& master)
     master.UpdateSpecialArcFlag();
 }
 
-int InfluenceDiagramWindow::OnSubModelCommand(unsigned command)
+void InfluenceDiagramWindow::ChangeSubModels(bool collapse)
 {
-    const bool collapse = command == Cmd::DisplayCollapseSubtree;
     const std::string question = std::string(collapse ? "Collapsing the selected nodes into a sub-model is not undoable."
                                                       : "Expanding the sub-model is not undoable.") +
                                  " Do you wish to proceed?";
     if (AskYesNo(nullptr, question.c_str(), 0) != 1)
-        return 1;
+        return;
     ClearUndoHistory();
     const std::vector<InfluenceNodeRecord*> nodes = selectedNodes_;
     InfluenceDiagram& level = Diagram();
@@ -480,7 +551,6 @@ int InfluenceDiagramWindow::OnSubModelCommand(unsigned command)
     }
     SetModified(1);
     InvalidateAll();
-    return 1;
 }
 
 void InfluenceDiagramWindow::ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text)
@@ -494,12 +564,12 @@ void InfluenceDiagramWindow::ShowCheckFailure(const std::vector<InfluenceNodeRec
     ShowErrorBox(nullptr, text.c_str(), 0);
 }
 
-int InfluenceDiagramWindow::OnBayesRevision(unsigned)
+void InfluenceDiagramWindow::ShowBayesRevision()
 {
     const DiagramCheck check = CheckDiagramComplete(document);
     if (check.finalNode == nullptr) {
         ShowCheckFailure(check.nodes, check.text);
-        return 1;
+        return;
     }
     std::vector<InfluenceNodeRecord*> nodes;
     document.ForEachNode([&nodes](InfluenceNodeRecord& node) { nodes.push_back(&node); });
@@ -510,15 +580,14 @@ int InfluenceDiagramWindow::OnBayesRevision(unsigned)
                     DialogRes::BayesRevision3475);
     else
         DiagramBayesDialog(revisions).Run();
-    return 1;
 }
 
-int InfluenceDiagramWindow::OnConvertToTree(unsigned)
+void InfluenceDiagramWindow::ConvertToTree()
 {
     const DiagramCheck check = CheckDiagramComplete(document);
     if (check.finalNode == nullptr) {
         ShowCheckFailure(check.nodes, check.text);
-        return 1;
+        return;
     }
     EndInPlaceEdit();
     WaitCursorScope wait;
@@ -529,15 +598,13 @@ int InfluenceDiagramWindow::OnConvertToTree(unsigned)
     tree->Redraw();
     tree->SetModified(1);
     tree->Show(SW_SHOWNORMAL);
-    return 1;
 }
 
-int InfluenceDiagramWindow::OnTableCommand(unsigned command)
+void InfluenceDiagramWindow::EditNodeTable(bool values)
 {
     InfluenceNodeRecord* node = FirstSelected();
     if (node == nullptr)
-        return 1;
-    const bool values = command == Cmd::DiagramValues;
+        return;
     const int table = values ? InfluenceNodeRecord::ValueTable : InfluenceNodeRecord::ProbabilityTable;
     EndInPlaceEdit();
     // The table's tree is never shown as a window of its own.
@@ -550,109 +617,15 @@ int InfluenceDiagramWindow::OnTableCommand(unsigned command)
     }
     if (!prepared.text.empty()) {
         ShowCheckFailure(prepared.nodes, prepared.text);
-        return 1;
+        return;
     }
     tree->Redraw();
     OutcomeTableEditor editor(*node, *tree, prepared.rows, values);
     if (!editor.Edit())
-        return 1;
+        return;
     // Links that Paste Link made in the table belong to the diagram from now on.
     BuildLinkItemList(tree->Document().DocumentLinks, document.links);
     AddUndoAction(new DiagramTableAction(this, node->Effective(), table, prepared.rows));
-    return 1;
-}
-
-int InfluenceDiagramWindow::OnEditCommand(unsigned command)
-{
-    if (command == Cmd::EditCopySpecial) {
-        CopyPicture();
-        return 1;
-    }
-    const EditMasks masks = ComputeEditMasks();
-    unsigned mask = command == Cmd::EditCut     ? masks.cut
-                    : command == Cmd::EditCopy  ? masks.copy
-                    : command == Cmd::EditClear ? masks.clear
-                                                : masks.paste;
-    if (command == Cmd::NodePasteText)
-        mask &= TextBit;
-    else if (command == Cmd::NodePasteNode)
-        mask &= kNodeBits;
-    unsigned kind = SingleBit(mask);
-    if (kind == 0 && mask != 0) {
-        const unsigned verb = command == Cmd::NodePasteNode ? Cmd::EditPaste : command;
-        EditScopeDialog dialog(verb, mask, false);
-        const int scope = dialog.Run();
-        kind = scope > 0 ? 1u << scope : 0;
-    }
-    const unsigned verb = command == Cmd::NodePasteText || command == Cmd::NodePasteNode ? Cmd::EditPaste : command;
-    if ((kind & kNodeBits) != 0)
-        return OnNodesEdit(verb);
-    if (kind == NoteBit)
-        return OnNoteEdit(verb);
-    if (kind == ArcBit && selectedArc_ != nullptr)
-        AddUndoAction(new DiagramClearArcAction(this, selectedArc_));
-    if (kind != TextBit || editor_ == nullptr)
-        return 1;
-    InPlaceEdit* editor = editor_;
-    // The label's text: the editor's own edit, and its change notice opens the typing step.
-    switch (verb) {
-    case Cmd::EditCut:
-        editor->Cut();
-        break;
-    case Cmd::EditCopy:
-        editor->Copy();
-        return 1;
-    case Cmd::EditPaste:
-        SendMessageA(editor->Handle(), WM_PASTE, 0, 0);
-        break;
-    default:
-        editor->ReplaceSelection("");
-        break;
-    }
-    InPlaceTextChanged();
-    return 1;
-}
-
-int InfluenceDiagramWindow::OnNodesEdit(unsigned command)
-{
-    switch (command) {
-    case Cmd::EditCut:
-        CutDiagramNodes(*this);
-        break;
-    case Cmd::EditCopy:
-        CopyDiagramNodes(*this);
-        break;
-    case Cmd::EditClear:
-        ClearDiagramNodes(*this);
-        break;
-    default:
-        AddUndoAction(new DiagramPasteNodesAction(this, CanPasteDiagramNodes()));
-        break;
-    }
-    return 1;
-}
-
-int InfluenceDiagramWindow::OnNoteEdit(unsigned command)
-{
-    switch (command) {
-    case Cmd::EditCut:
-        AddUndoAction(new DiagramNoteAction(this, DiagramNoteAction::Cut, nullptr));
-        break;
-    case Cmd::EditCopy:
-        if (selectedNote_ != nullptr)
-            PutNoteBoxOnClipboard(*selectedNote_);
-        break;
-    case Cmd::EditClear:
-        AddUndoAction(new DiagramNoteAction(this, DiagramNoteAction::Clear, nullptr));
-        break;
-    default:
-        if (NoteBox* note = GetNoteBoxFromClipboard())
-            AddUndoAction(new DiagramNoteAction(this, DiagramNoteAction::Paste, note));
-        else
-            MessageBeep(MB_ICONEXCLAMATION);
-        break;
-    }
-    return 1;
 }
 
 InfluenceDiagramWindow::EditMasks InfluenceDiagramWindow::ComputeEditMasks() const
@@ -753,13 +726,9 @@ void InfluenceDiagramWindow::SetDefaultCommandStates()
 {
     EnableSaveCommand(IsDocument() != 0 && (IsModified() != 0 || FilePathObject().IsEmpty()) ? 1 : 0);
     EnablePrintCommands(CanPrint());
-    EnableConvertToOutline(CommandEnabled(Cmd::FileConvertToOutline) ? 1 : 0);
-    DisableAnalysisCommands();
-    EnableChangeNodeType(CommandEnabled(Cmd::OptionsChangeNodeType));
-    EnableDefineVariable(0);
-    EnableCommand1556(0);
-    EnableProbabilityWheel(0);
-    EnableFontCommand(CommandEnabled(Cmd::DisplayFont));
+    // The tree's Values and Analysis buttons have no row here: they are disabled.
+    EnableToolbarButtons([this](unsigned id) { return CommandEnabled(id); });
+    CheckRollBackButton(false);
     SelectModeButton(ToolButton(*this));
 }
 

@@ -81,11 +81,13 @@ public:
     int OnCommand(unsigned command);
     bool CommandEnabled(unsigned command);
     static bool HasCommand(unsigned id);
+    // The handlers, one for each row of the command table (DiagramCommands.cpp).
+    struct CommandHandlers;
     // The Diagram menu and the Edit items by the command table's rules, titled from the selection.
     void UpdateMenus(HMENU bar) override;
     // A context menu: the same rules, the edit items without '&' and key texts.
     void UpdatePopupMenu(HMENU popup);
-    // The tool bar: Save, printing, Font and Change Node Type, the pressed tool button.
+    // The tool bar: Save, printing, the buttons by the rows' rules, the pressed tool button.
     void SetDefaultCommandStates() override;
     void OnActivated() override;
     EditMasks ComputeEditMasks() const;
@@ -185,25 +187,14 @@ private:
     struct CommandRow;
     static const CommandRow Commands[];
     static const CommandRow* FindCommand(unsigned id);
-    int OnToolCommand(unsigned command);
-    // Save and Save As of the document, from its own window or from a sub-model window.
-    int OnSaveCommand(unsigned command);
-    int OnArcCommand(unsigned command);
-    int OnEditCommand(unsigned command);
-    // Cut, Copy, Clear or Paste of the selected nodes, or of the note.
-    int OnNodesEdit(unsigned command);
-    int OnNoteEdit(unsigned command);
     // Collapse to Sub-Model and Expand Sub-Model: neither is undoable.
-    int OnSubModelCommand(unsigned command);
-    int OnNodeCommand(unsigned command);
-    // The node and arc dialogs: description, variable, outcomes, kind, the arc's data and aligning its ends.
-    int OnPropertyCommand(unsigned command);
+    void ChangeSubModels(bool collapse);
     // Bayes' Revision: after the diagram's checks, where its conversion revises probabilities.
-    int OnBayesRevision(unsigned command);
+    void ShowBayesRevision();
     // Convert To Tree: after the diagram's checks, the equivalent tree in a new tree window.
-    int OnConvertToTree(unsigned command);
-    // Probabilities and Values: the node's table in the table editor, kept as one undo step.
-    int OnTableCommand(unsigned command);
+    void ConvertToTree();
+    // Probabilities or Values: the node's table in the table editor, kept as one undo step.
+    void EditNodeTable(bool values);
     // A failed check: its nodes of this diagram selected, then its message.
     void ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text);
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;

@@ -260,7 +260,7 @@ void GetVariableDescription(const TreeDocument& document, const char* name, zStr
 
 int CheckEditConflict(TreeDocument& document, const NodeChildList& nodes, const char* name, bool ask)
 {
-    if (document.RolledBack)
+    if (document.IsRolledBack())
         return 0;
     if (document.View == nullptr)
         return 1;

@@ -228,7 +228,7 @@ bool ReadForeignNode(Archive& archive, TreeNode* node, TreeDocument* document, i
         }
         --top.remaining;
         TreeNode* child = new TreeNode(document);
-        top.node->InsertChild(child, -1);
+        top.node->InsertChildOrThrow(child, -1);  // at most 255 children
         const int count = ReadRecord(reader, child, document, version);
         if (count < 0)
             return false;

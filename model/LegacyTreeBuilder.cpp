@@ -263,10 +263,15 @@ void LegacyTreeImporter::BuildTree(LegacyNodeRecord* rootRecord)
             errorSubject = target->name;
             break;
         }
+        if (parent->childCount >= TreeNode::kMaxChildren) {
+            error = TooManyBranches;
+            errorSubject = frame.record->name;
+            break;
+        }
         TreeNode* child = MakeNode(target);
         if (!child)
             break;
-        parent->InsertChild(child, -1);
+        parent->InsertChildOrThrow(child, -1);
         ApplyBranch(child, branch);
         if (!CountBuilt(0, NodeFootprint(child)))
             break;

@@ -204,6 +204,12 @@ TreeNode* ImportText(Archive& stream, uint32_t length, TreeDocument* document, D
         ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, message, -1);
         return nullptr;
     }
+    case LegacyTreeImporter::TooManyBranches: {
+        const std::string message = "The file cannot be imported: the node \"" + importer.ErrorSubject() +
+                                    "\" has more than " + std::to_string(TreeNode::kMaxChildren) + " branches.";
+        ReportFailure(OutcomeCode::ImportRefused, nullptr, nullptr, message.c_str(), -1);
+        return nullptr;
+    }
     case LegacyTreeImporter::TooManyNodes: {
         char message[160];
         std::snprintf(message, sizeof message,

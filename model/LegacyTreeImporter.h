@@ -80,6 +80,7 @@ public:
         TooManyNodes = 4,
         FormulaTooLong = 5,  // longer, once converted, than a formula's stored form holds
         TooLarge = 6,
+        TooManyBranches = 7,  // a node with more branches than a node can have
     };
     // The most nodes, and the most bytes of node data (texts, formulas, bindings and the nodes themselves),
     // that an import builds; a file whose tree would be larger is refused. A few lines that name shared
@@ -95,7 +96,7 @@ public:
     LegacyTreeImporter& operator=(const LegacyTreeImporter&) = delete;
 
     int ErrorCode() const { return error; }
-    // What an error refers to (for the cycle: the record's name; for a long formula: its first 30
+    // What an error refers to (for the cycle and too many branches: the record's name; for a long formula: its first 30
     // characters; for an unchosen root: the number of possible roots).
     const std::string& ErrorSubject() const { return errorSubject; }
     TreeNode* Root() const { return root; }

@@ -112,10 +112,15 @@ double EvaluateAtNode(TreeNode* node, const TreeNode* scope, Expression& formula
 double EvaluateNodeFormula(TreeNode* node, Expression& formula, const char* role, RunFault* error, bool quiet,
                            bool* usesVariables)
 {
-    // A formula cached as a plain number is its value: it needs no context, reads no variable and cannot
-    // fail (roll back meets one at most chance branches). So is one that reads only names bound to plain
-    // numbers and cannot fail.
+    // A plain number, as typed or cached, is its value: it needs no context, reads no variable and cannot
+    // fail (roll back meets one at most chance branches). So is a formula that reads only names bound to
+    // plain numbers and cannot fail.
     double number = 0.0;
+    if (formula.KeepPlainNumber(&number)) {
+        if (usesVariables != nullptr)
+            *usesVariables = false;
+        return number;
+    }
     bool readsVariables = false;
     const TreeNode* scope = node->document != nullptr ? node->document->FormulaEvaluator().ScopeOf(node) : nullptr;
     if (scope != nullptr ? formula.EvaluateBoundNumbers(scope, &number, &readsVariables)

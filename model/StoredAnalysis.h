@@ -37,9 +37,9 @@ struct StoredAnalysis {
     // Frees the parameter list, the template and the texts.
     void Destroy();
     // A new record that owns copies of this one's parameters and template (the successor link is shared).
-    StoredAnalysis* Clone() const;
+    [[nodiscard]] StoredAnalysis* Clone() const;
     // A new record made by Init; freed with Delete.
-    static StoredAnalysis* New();
+    [[nodiscard]] static StoredAnalysis* New();
     static void Delete(StoredAnalysis* record);
 
     StoredNameList* parameters = nullptr;

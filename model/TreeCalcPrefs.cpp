@@ -11,7 +11,7 @@ namespace {
 const char* const Section = "TreeCalcPrefs";
 
 bool IsPayoffIndex(int value) { return value >= 0 && value <= 3; }
-bool IsCalcMethod(int value) { return value >= PayoffMethod && value <= MultiAttributeMethod; }
+bool IsCalcMethod(int value) { return value >= 0 && value <= static_cast<int>(CalcMethodKind::MultiAttribute); }
 
 // A profile key that must name a payoff or a method: out of range keeps the default.
 int ReadIndexKey(const char* key, int defaultValue, bool (*valid)(int))
@@ -35,6 +35,14 @@ void SkipBytes(Archive& archive, uint32_t count)
 }
 
 } // namespace
+
+bool CalcMethodFromNumber(int number, CalcMethodKind& method)
+{
+    if (!IsCalcMethod(number))
+        return false;
+    method = static_cast<CalcMethodKind>(number);
+    return true;
+}
 
 TreeCalcPrefs::TreeCalcPrefs()
 {
@@ -122,7 +130,7 @@ void TreeCalcPrefs::ReadProfile()
     BCBenefitPayoff = static_cast<int8_t>(ReadIndexKey("BCBenefitPayoff", 0, IsPayoffIndex));
     CECostPayoff = static_cast<int8_t>(ReadIndexKey("CECostPayoff", 0, IsPayoffIndex));
     CEEffPayoff = static_cast<int8_t>(ReadIndexKey("CEEffPayoff", 1, IsPayoffIndex));
-    CalcMethod = ReadIndexKey("CalcMethod", PayoffMethod, IsCalcMethod);
+    CalcMethod = static_cast<CalcMethodKind>(ReadIndexKey("CalcMethod", 0, IsCalcMethod));
     AllowTermNodeNameAsPayoff = static_cast<uint8_t>(ReadProfileInt(Section, "AllowTermNodeNameAsPayoff", 0));
     MarkovMonteFastTerm = static_cast<uint8_t>(ReadProfileInt(Section, "MarkovMonteFastTerm", 1));
     FastRollBack = static_cast<uint8_t>(ReadProfileInt(Section, "FastRollBack", 0));
@@ -150,7 +158,7 @@ void TreeCalcPrefs::WriteProfile()
     WriteProfileInt(Section, "BCBenefitPayoff", BCBenefitPayoff);
     WriteProfileInt(Section, "CECostPayoff", CECostPayoff);
     WriteProfileInt(Section, "CEEffPayoff", CEEffPayoff);
-    WriteProfileInt(Section, "CalcMethod", CalcMethod);
+    WriteProfileInt(Section, "CalcMethod", static_cast<int>(CalcMethod));
     WriteProfileInt(Section, "AllowTermNodeNameAsPayoff", AllowTermNodeNameAsPayoff);
     WriteProfileInt(Section, "MarkovMonteFastTerm", MarkovMonteFastTerm);
     WriteProfileInt(Section, "FastRollBack", FastRollBack);
@@ -214,6 +222,6 @@ void TreeCalcPrefs::Serialize(Archive& archive, const VersionRecord& version)
         SkipBytes(archive, 2 * 8 + 2);
     if (archive.IsLoading() &&
         !(IsPayoffIndex(CurrentPayoff) && IsPayoffIndex(BCCostPayoff) && IsPayoffIndex(BCBenefitPayoff) &&
-          IsPayoffIndex(CECostPayoff) && IsPayoffIndex(CEEffPayoff) && IsCalcMethod(CalcMethod)))
+          IsPayoffIndex(CECostPayoff) && IsPayoffIndex(CEEffPayoff) && IsCalcMethod(static_cast<int>(CalcMethod))))
         archive.SetFormatError(FormatBadTreePrefs);
 }

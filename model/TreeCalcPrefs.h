@@ -9,12 +9,14 @@
 
 #include <cstdint>
 
-enum CalcMethodKind : int32_t {
-    PayoffMethod = 0,
-    CostEffectivenessMethod = 1,
-    BenefitCostMethod = 2,
-    MultiAttributeMethod = 3,
-};
+// The calculation method; its number is what tree files, the preferences and scripts keep.
+enum class CalcMethodKind : int32_t { Payoff = 0, CostEffectiveness = 1, BenefitCost = 2, MultiAttribute = 3 };
+constexpr CalcMethodKind PayoffMethod = CalcMethodKind::Payoff;
+constexpr CalcMethodKind CostEffectivenessMethod = CalcMethodKind::CostEffectiveness;
+constexpr CalcMethodKind BenefitCostMethod = CalcMethodKind::BenefitCost;
+constexpr CalcMethodKind MultiAttributeMethod = CalcMethodKind::MultiAttribute;
+// The method of a stored number; false for a number that names none.
+bool CalcMethodFromNumber(int number, CalcMethodKind& method);
 
 // The choices of "Roll back calculates:".
 enum RollBackCalculates : int32_t {
@@ -63,7 +65,7 @@ struct TreeCalcPrefs : PreferenceRecord {
     int32_t MultiAttrOptPath;
     int32_t CostEffOptPath;
     int32_t BenCostOptPath;
-    int32_t CalcMethod;
+    CalcMethodKind CalcMethod;
     Expression MultiAttrWeight[4];
     NumericFormat CostEffFormat;
     NumericFormat MultiAttrFormat;

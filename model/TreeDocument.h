@@ -63,6 +63,10 @@ struct CalculationRevision {
     bool operator!=(const CalculationRevision& other) const { return !(*this == other); }
 };
 
+// Whether values on the nodes are results: none, computed by a roll back in this session (which holds a
+// refresh pause of the bound child windows until it ends), or read from a snapshot file.
+enum class RolledBackValues : uint8_t { None, Computed, Snapshot };
+
 class TreeDocument : public FormulaDocument, public DocumentLinkListener {
 public:
     // A new tree: a fresh decision node as root, or the given tree (each of its nodes is told the document and
@@ -83,7 +87,8 @@ public:
 
     // Values on the nodes are current (the tree is rolled back or opened from a snapshot), so that they may
     // stand in for computing them; never while values are computed afresh (FreshValues).
-    bool ValuesCurrent() const { return RolledBack != 0 && FreshValuesScopes == 0; }
+    bool ValuesCurrent() const { return IsRolledBack() && FreshValuesScopes == 0; }
+    bool IsRolledBack() const { return RolledBack != RolledBackValues::None; }
     void SetModified(int flag) { Modified = flag != 0 ? 1 : 0; }
     const zString& Title() const { return WindowTitle; }
 
@@ -172,7 +177,7 @@ public:
     void ModelChanged()
     {
         ++EditCount;
-        if (RolledBack != 0)
+        if (IsRolledBack())
             EndRolledBack();
     }
     // The revision of everything a calculation on the document reads besides the variables' current values.
@@ -183,6 +188,9 @@ public:
     std::unique_ptr<KeptAnalysisWork> KeptRollBack;
     // The engines' pools and caches for this document.
     RunContext Runs;
+    // A roll back computed the values on the nodes: the bound child windows pause until EndRolledBack
+    // (one pause however often the tree is rolled back again meanwhile).
+    void MarkRolledBack();
     void EndRolledBack();
     // Bound windows that keep temporary values in the tree (a slider's). While there are any, the view hears
     // before the shape of the tree changes, so that they can give the values back while their paths hold.
@@ -227,6 +235,9 @@ public:
     enum class FileForm { Native, Foreign, OlderText };
     bool ReadTreeFile(const char* path, bool snapshot = false, FileForm* form = nullptr,
                       NodeChildList* selection = nullptr);
+    // A tree read whole that the memory cannot hold (measured for the screen, say): everything read goes,
+    // the memory reserve is taken again, and the person is told as for a tree too large to read.
+    void RefuseForMemory(const char* path);
     bool WriteTreeFile(const char* path, zString& message, RecordForm form = RecordForm::Plain,
                        const NodeChildList* selection = nullptr);
     // True when the reader takes back everything a save writes: every node record within its limits and
@@ -264,7 +275,7 @@ public:
     FontRecord NoteFont;
     // The font of new node comments on nodes without a font of their own.
     FontRecord CommentFont;
-    uint8_t RolledBack = 0;
+    RolledBackValues RolledBack = RolledBackValues::None;
     // FreshValues scopes alive now.
     int32_t FreshValuesScopes = 0;
     // The probabilities were verified in this analysis pass.

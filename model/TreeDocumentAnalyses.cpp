@@ -58,11 +58,18 @@ bool TreeDocument::Holds(const TreeNode* node) const
     return node == Root;
 }
 
+void TreeDocument::MarkRolledBack()
+{
+    if (RolledBack != RolledBackValues::Computed)
+        PauseChildWindows();
+    RolledBack = RolledBackValues::Computed;
+}
+
 void TreeDocument::EndRolledBack()
 {
     // Only a roll back holds a refresh pause; a tree opened from a snapshot has none to end.
-    const bool pauseHeld = RolledBack == 1;
-    RolledBack = 0;
+    const bool pauseHeld = RolledBack == RolledBackValues::Computed;
+    RolledBack = RolledBackValues::None;
     if (pauseHeld)
         ResumeChildWindows();
     Relayout();

@@ -9,8 +9,10 @@
 #include "foundation/Host.h"
 #include "foundation/MemoryReserve.h"
 #include "foundation/MemoryStream.h"
+#include "foundation/NumericFormatParsing.h"
 #include "foundation/StoredString.h"
 #include "foundation/VersionRecord.h"
+#include "formula/OperandNodes.h"
 #include "formula/ParseNodeStream.h"
 #include "formula/RunOutcome.h"
 #include "model/CloneCopies.h"
@@ -28,6 +30,7 @@
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
 
+#include <cstring>
 #include <new>
 #include <string>
 #include <unordered_map>
@@ -105,11 +108,31 @@ struct StoredTreeCheck {
     bool mismatch = false;
 };
 
+// A plain number's text parses to its constant (as Expression::KeepPlainNumber keeps it): its stored tree is
+// checked without a parse.
+bool IsPlainNumberTree(const Expression& formula, bool* matches)
+{
+    double number = 0.0;
+    if (!ReadPlainNumber(formula.Text().Text(), number) || number > Expression::kOverflowLimit)
+        return false;
+    const ParseNode* tree = formula.GetParseTree();
+    double stored = 0.0;
+    if (tree->TypeCode() == NodeConstant)
+        stored = static_cast<const ConstantNode*>(tree)->Value();
+    *matches = tree->TypeCode() == NodeConstant && std::memcmp(&stored, &number, sizeof number) == 0;
+    return true;
+}
+
 void CheckStoredParseTree(ExpressionVisitor& visitor, TreeNode* node, Expression& formula, void* arg)
 {
     auto& check = *static_cast<StoredTreeCheck*>(arg);
     if (check.mismatch || !formula.HasParseTree())
         return;
+    bool matches = false;
+    if (IsPlainNumberTree(formula, &matches)) {
+        check.mismatch = !matches;
+        return;
+    }
     const std::string text = formula.Text().Text();
     auto parsed = check.parsedTrees.find(text);
     if (parsed == check.parsedTrees.end()) {
@@ -242,7 +265,7 @@ void TreeDocument::ReadDocumentBody(Archive& archive, RecordForm form, NodeChild
         }
     }
     if (form == RecordForm::Snapshot)
-        RolledBack = 2;
+        RolledBack = RolledBackValues::Snapshot;
 }
 
 bool TreeDocument::ReadForeignTree(Archive& archive)
@@ -448,14 +471,19 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form,
                       "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".",
                       DamageReason(code));
     } catch (const std::bad_alloc&) {
-        // What was read goes, so that the program and the other documents have their memory back.
-        FinishReading(true);
-        RestoreMemoryReserve();
-        ShowFileError(OutcomeCode::NotEnoughMemory, path,
-                      "There is not enough memory to open this tree. Please try closing other applications or "
-                      "documents.");
+        RefuseForMemory(path);
     }
     return false;
+}
+
+void TreeDocument::RefuseForMemory(const char* path)
+{
+    // What was read goes, so that the program and the other documents have their memory back.
+    FinishReading(true);
+    RestoreMemoryReserve();
+    ShowFileError(OutcomeCode::NotEnoughMemory, path,
+                  "There is not enough memory to open this tree. Please try closing other applications or "
+                  "documents.");
 }
 
 bool TreeDocument::CheckStorable(zString& message) const

@@ -13,6 +13,7 @@
 #include "foundation/StringHelpers.h"
 
 #include <cstring>
+#include <stdexcept>
 #include <vector>
 
 
@@ -102,7 +103,7 @@ TreeNode::TreeNode(const TreeNode& source, bool withChildren, bool cloneCopyCont
                 const TreeNode* child = from->GetChild(i);
                 auto* childCopy = new TreeNode(to->document);
                 CopyNodeFields(*childCopy, *child);
-                to->InsertChild(childCopy, -1);
+                to->InsertChildOrThrow(childCopy, -1);
                 pending.emplace_back(child, childCopy);
             }
         }
@@ -184,6 +185,12 @@ bool TreeNode::InsertChild(TreeNode* child, int i)
     return true;
 }
 
+void TreeNode::InsertChildOrThrow(TreeNode* child, int i)
+{
+    if (!InsertChild(child, i))
+        throw std::length_error("a node has no room for another branch");
+}
+
 bool TreeNode::CheckRoomForChildren(int count) const
 {
     if (childCount + count <= kMaxChildren)
@@ -224,6 +231,8 @@ void TreeNode::ClearChildren()
 
 void TreeNode::MoveChildrenTo(TreeNode* destination, int i)
 {
+    if (destination->childCount + childCount > kMaxChildren)
+        throw std::length_error("a node has no room for the branches moved to it");
     if (document != nullptr) {
         document->ShapeChanging(this);
         // Moved under a node outside the tree, the children leave it.
@@ -233,7 +242,7 @@ void TreeNode::MoveChildrenTo(TreeNode* destination, int i)
     }
     int position = i;
     for (int k = 0; k < children->Count(); ++k) {
-        destination->InsertChild(children->At(k), position);
+        destination->InsertChildOrThrow(children->At(k), position);
         if (position >= 0)
             ++position;
     }
@@ -277,7 +286,7 @@ void TreeNode::ModelChanged()
     if (document == nullptr)
         return;
     ++document->EditCount;
-    if (document->RolledBack == 0)
+    if (!document->IsRolledBack())
         return;
     // A node being built apart from the tree (a copy not inserted yet) changes no value of the tree.
     const TreeNode* top = this;

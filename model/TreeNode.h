@@ -59,11 +59,15 @@ struct TreeNode {
     static constexpr int kMaxChildren = PtrArray::kMaxItems;
     // i < 0 appends. False, with nothing changed, when the node has no room for another branch (the caller
     // keeps the child).
-    bool InsertChild(TreeNode* child, int i);
+    [[nodiscard]] bool InsertChild(TreeNode* child, int i);
+    // The same where the caller knows there is room (a copy of a node, a branch put back where it was, a
+    // count checked before): a full node is then a fault of the program and throws std::length_error.
+    void InsertChildOrThrow(TreeNode* child, int i);
     // True when count more branches fit under the node; otherwise an error box says that they do not.
     bool CheckRoomForChildren(int count) const;
     void RemoveChild(TreeNode* child);
     void ClearChildren();
+    // The caller knows the destination has room for them (throws std::length_error otherwise).
     void MoveChildrenTo(TreeNode* destination, int i);
     TreeNode* NextSibling() const;
     TreeNode* PrevSibling() const;

@@ -71,7 +71,7 @@ void ReadTreeNode(TreeNode* node, Archive& archive, RecordForm form)
             TreeNode* finished = top.node;
             pending.pop_back();
             if (!pending.empty())
-                pending.back().node->InsertChild(finished, -1);
+                pending.back().node->InsertChildOrThrow(finished, -1);  // counts read are checked
         }
     } catch (...) {
         // Memory ran out: the nodes not yet given to their parents go (with their children); the first is

@@ -7,6 +7,7 @@
 #include "app/StartProgram.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"
+#include "script/ScriptCommandHandlers.h"
 #include "script/ScriptWindows.h"
 #include "treewin/TreeWindow.h"
 
@@ -48,91 +49,91 @@ struct ScriptManager::CommandRow {
     int32_t id;
     const char* name;
     // Null for a command that does nothing beyond its checks.
-    void (ScriptManager::*run)(int32_t id, const Parameters& parameters);
+    void (*run)(ScriptManager& script, const Parameters& parameters);
     int least;
     int most;
     unsigned needs;
 };
 
-using Script = ScriptManager;
+using Script = ScriptManager::Handlers;
 
 const ScriptManager::CommandRow ScriptManager::Commands[] = {
     // Flow and variables.
-    {ScriptCmd::BeginBranch, "BeginBranch", &Script::RunFlowCommand, 0, kNoBound, 0},
-    {ScriptCmd::Branch, "Branch", &Script::RunFlowCommand, 2, 2, 0},
-    {ScriptCmd::EndBranch, "EndBranch", &Script::RunFlowCommand, 0, kNoBound, 0},
-    {ScriptCmd::Goto, "Goto", &Script::RunFlowCommand, 1, 1, 0},
-    {ScriptCmd::Gosub, "Gosub", &Script::RunFlowCommand, 1, 1, 0},
-    {ScriptCmd::Return, "Return", &Script::RunFlowCommand, 0, kNoBound, 0},
-    {ScriptCmd::TextBox, "TextBox", &Script::RunFlowCommand, 1, kNoBound, 0},
+    {ScriptCmd::BeginBranch, "BeginBranch", &Script::BeginBranch, 0, kNoBound, 0},
+    {ScriptCmd::Branch, "Branch", &Script::Branch, 2, 2, 0},
+    {ScriptCmd::EndBranch, "EndBranch", &Script::EndBranch, 0, kNoBound, 0},
+    {ScriptCmd::Goto, "Goto", &Script::Goto, 1, 1, 0},
+    {ScriptCmd::Gosub, "Gosub", &Script::Gosub, 1, 1, 0},
+    {ScriptCmd::Return, "Return", &Script::Return, 0, kNoBound, 0},
+    {ScriptCmd::TextBox, "TextBox", &Script::TextBox, 1, kNoBound, 0},
     {ScriptCmd::Test, "Test", nullptr, 0, kNoBound, 0},
-    {ScriptCmd::UserInput, "UserInput", &Script::RunFlowCommand, 2, 4, 0},
+    {ScriptCmd::UserInput, "UserInput", &Script::UserInput, 2, 4, 0},
     {ScriptCmd::ShowUserActions, "ShowUserActions", nullptr, 0, kNoBound, 0},
-    {ScriptCmd::ClipAdviseVars, "ClipAdviseVars", &Script::RunFlowCommand, 0, kNoBound, 0},
-    {ScriptCmd::Delay, "Delay", &Script::RunFlowCommand, 0, kNoBound, 0},
-    {ScriptCmd::SetScriptVar, "SetScriptVar", &Script::RunFlowCommand, 2, 2, 0},
-    {ScriptCmd::CatScriptVar, "CatScriptVar", &Script::RunFlowCommand, 2, 2, 0},
-    {ScriptCmd::FlushScriptVars, "FlushScriptVars", &Script::RunFlowCommand, 0, kNoBound, 0},
-    {ScriptCmd::CopyScriptVar, "CopyScriptVar", &Script::RunFlowCommand, 1, 1, 0},
-    {ScriptCmd::PasteIntoScriptVar, "PasteIntoScriptVar", &Script::RunFlowCommand, 1, 1, 0},
-    {ScriptCmd::DisplayScriptVar, "DisplayScriptVar", &Script::RunFlowCommand, 1, 1, 0},
-    {ScriptCmd::Announce, "Announce", &Script::RunFlowCommand, 1, 1, 0},
-    {ScriptCmd::YesNo, "YesNo", &Script::RunFlowCommand, 3, kNoBound, 0},
-    {ScriptCmd::BranchVar, "BranchVar", &Script::RunFlowCommand, 2, kNoBound, 0},
+    {ScriptCmd::ClipAdviseVars, "ClipAdviseVars", &Script::ClipAdviseVars, 0, kNoBound, 0},
+    {ScriptCmd::Delay, "Delay", &Script::Delay, 0, kNoBound, 0},
+    {ScriptCmd::SetScriptVar, "SetScriptVar", &Script::SetScriptVar, 2, 2, 0},
+    {ScriptCmd::CatScriptVar, "CatScriptVar", &Script::CatScriptVar, 2, 2, 0},
+    {ScriptCmd::FlushScriptVars, "FlushScriptVars", &Script::FlushScriptVars, 0, kNoBound, 0},
+    {ScriptCmd::CopyScriptVar, "CopyScriptVar", &Script::CopyScriptVar, 1, 1, 0},
+    {ScriptCmd::PasteIntoScriptVar, "PasteIntoScriptVar", &Script::PasteIntoScriptVar, 1, 1, 0},
+    {ScriptCmd::DisplayScriptVar, "DisplayScriptVar", &Script::DisplayScriptVar, 1, 1, 0},
+    {ScriptCmd::Announce, "Announce", &Script::Announce, 1, 1, 0},
+    {ScriptCmd::YesNo, "YesNo", &Script::YesNo, 3, kNoBound, 0},
+    {ScriptCmd::BranchVar, "BranchVar", &Script::BranchVar, 2, kNoBound, 0},
     // Files and windows of the frame.
-    {Cmd::FileOpen, "OpenFile", &Script::RunFileCommand, 0, kNoBound, Paths},
-    {Cmd::FileSave, "SaveFile", &Script::RunFileCommand, 0, kNoBound, MenuRule},
-    {Cmd::FileSaveAs, "SaveFileAs", &Script::RunFileCommand, 0, kNoBound, MenuRule | Paths},
-    {Cmd::FileClose, "CloseTopWindow", &Script::RunFileCommand, 0, kNoBound, 0},
-    {Cmd::EditCopySpecial, "CopyPicture", &Script::RunFileCommand, 0, kNoBound, 0},
-    {Cmd::FilePrint, "PrintFile", &Script::RunFileCommand, 0, kNoBound, 0},
-    {ScriptCmd::TopWindowType, "TopWindowType", &Script::RunFileCommand, 1, 1, 0},
-    {ScriptCmd::TopWindowName, "TopWindowName", &Script::RunFileCommand, 1, kNoBound, 0},
-    {ScriptCmd::TableVal, "TableVal", &Script::RunFileCommand, 3, 3, 0},
+    {Cmd::FileOpen, "OpenFile", &Script::OpenFile, 0, kNoBound, Paths},
+    {Cmd::FileSave, "SaveFile", &Script::SaveFile, 0, kNoBound, MenuRule},
+    {Cmd::FileSaveAs, "SaveFileAs", &Script::SaveFileAs, 0, kNoBound, MenuRule | Paths},
+    {Cmd::FileClose, "CloseTopWindow", &Script::CloseTopWindow, 0, kNoBound, 0},
+    {Cmd::EditCopySpecial, "CopyPicture", &Script::CopyPicture, 0, kNoBound, 0},
+    {Cmd::FilePrint, "PrintFile", &Script::PrintFile, 0, kNoBound, 0},
+    {ScriptCmd::TopWindowType, "TopWindowType", &Script::TopWindowType, 1, 1, 0},
+    {ScriptCmd::TopWindowName, "TopWindowName", &Script::TopWindowName, 1, kNoBound, 0},
+    {ScriptCmd::TableVal, "TableVal", &Script::TableVal, 3, 3, 0},
     // The selection of the top tree.
-    {Cmd::OptionsAddBranches, "AddBranches", &Script::RunTreeEditCommand, 0, kNoBound, TreeTop | MenuRule},
-    {ScriptCmd::SelectNode, "SelectNode", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop},
-    {ScriptCmd::SelectNodeToo, "SelectNodeToo", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop},
-    {ScriptCmd::SelectNodeRel, "SelectNodeRel", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop | SelectedNode},
-    {ScriptCmd::SelectRoot, "SelectRoot", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop},
-    {ScriptCmd::SelectNodeRelName, "SelectNodeRelName", &Script::RunTreeSelectCommand, 1, 1, TreeTop},
-    {Cmd::OptionsSelectIf, "SelectIf", &Script::RunTreeSelectCommand, 3, kNoBound, TreeTop | MenuRule},
-    {ScriptCmd::DeselectAll, "DeselectAll", &Script::RunTreeSelectCommand, 0, kNoBound, TreeTop},
-    {ScriptCmd::GetSelCount, "GetSelCount", &Script::RunTreeSelectCommand, 1, 1, TreeTop},
-    {ScriptCmd::GetSelList, "GetSelList", &Script::RunTreeSelectCommand, 1, 1, TreeTop},
-    {ScriptCmd::GetSelNum, "GetSelNum", &Script::RunTreeSelectCommand, 2, 2, TreeTop},
+    {Cmd::OptionsAddBranches, "AddBranches", &Script::TreeMenuCommand, 0, kNoBound, TreeTop | MenuRule},
+    {ScriptCmd::SelectNode, "SelectNode", &Script::SelectNode, 0, kNoBound, TreeTop},
+    {ScriptCmd::SelectNodeToo, "SelectNodeToo", &Script::SelectNodeToo, 0, kNoBound, TreeTop},
+    {ScriptCmd::SelectNodeRel, "SelectNodeRel", &Script::SelectNodeRel, 0, kNoBound, TreeTop | SelectedNode},
+    {ScriptCmd::SelectRoot, "SelectRoot", &Script::SelectRoot, 0, kNoBound, TreeTop},
+    {ScriptCmd::SelectNodeRelName, "SelectNodeRelName", &Script::SelectNodeRelName, 1, 1, TreeTop},
+    {Cmd::OptionsSelectIf, "SelectIf", &Script::SelectIf, 3, kNoBound, TreeTop | MenuRule},
+    {ScriptCmd::DeselectAll, "DeselectAll", &Script::DeselectAll, 0, kNoBound, TreeTop},
+    {ScriptCmd::GetSelCount, "GetSelCount", &Script::GetSelCount, 1, 1, TreeTop},
+    {ScriptCmd::GetSelList, "GetSelList", &Script::GetSelList, 1, 1, TreeTop},
+    {ScriptCmd::GetSelNum, "GetSelNum", &Script::GetSelNum, 2, 2, TreeTop},
     // Edits and analyses of the top tree.
-    {Cmd::OptionsChangeNodeType, "ChangeNodeType", &Script::RunTreeEditCommand, 1, 1,
+    {Cmd::OptionsChangeNodeType, "ChangeNodeType", &Script::ChangeNodeType, 1, 1,
      TreeTop | SelectedNode | MenuRule},
     {Cmd::AnalysisOneWay, "SensAn", nullptr, 0, kNoBound, TreeTop},
-    {Cmd::AnalysisRollBack, "RollBack", &Script::RunTreeEditCommand, 0, kNoBound, TreeTop | MenuRule},
-    {Cmd::AnalysisCostEffectiveness, "CostEff", &Script::RunTreeEditCommand, 0, kNoBound,
+    {Cmd::AnalysisRollBack, "RollBack", &Script::RollBack, 0, kNoBound, TreeTop | MenuRule},
+    {Cmd::AnalysisCostEffectiveness, "CostEff", &Script::TreeMenuCommand, 0, kNoBound,
      TreeTop | SelectedNode | MenuRule},
     {Cmd::AnalysisMarkovAnalysis, "Markov", nullptr, 0, kNoBound, TreeTop},
-    {Cmd::AnalysisProbabilityDistribution, "ProbDist", &Script::RunTreeEditCommand, 0, kNoBound, TreeTop | MenuRule},
-    {ScriptCmd::SetCalcMethod, "SetCalcMethod", &Script::RunTreeEditCommand, 1, 1, TreeTop},
-    {ScriptCmd::CopyDocVariables, "CopyDocVariables", &Script::RunTreeValueCommand, 0, 2, TreeTop},
-    {ScriptCmd::SetActivePayoff, "SetActivePayoff", &Script::RunTreeEditCommand, 1, 1, TreeTop},
-    {ScriptCmd::SaveAsTRB, "SaveAsTRB", &Script::RunTreeEditCommand, 1, 1, TreeTop | Paths},
-    {Cmd::AnalysisRunOldAnalysis, "RunStoredAnalysis", &Script::RunTreeEditCommand, 1, 1, TreeTop | MenuRule},
+    {Cmd::AnalysisProbabilityDistribution, "ProbDist", &Script::TreeMenuCommand, 0, kNoBound, TreeTop | MenuRule},
+    {ScriptCmd::SetCalcMethod, "SetCalcMethod", &Script::SetCalcMethod, 1, 1, TreeTop},
+    {ScriptCmd::CopyDocVariables, "CopyDocVariables", &Script::CopyDocVariables, 0, 2, TreeTop},
+    {ScriptCmd::SetActivePayoff, "SetActivePayoff", &Script::SetActivePayoff, 1, 1, TreeTop},
+    {ScriptCmd::SaveAsTRB, "SaveAsTRB", &Script::SaveAsTRB, 1, 1, TreeTop | Paths},
+    {Cmd::AnalysisRunOldAnalysis, "RunStoredAnalysis", &Script::RunStoredAnalysis, 1, 1, TreeTop | MenuRule},
     // The top tree's or graph's number of digits, by its first parameter.
     {Cmd::DisplayNumericFormatting, "SetNFSigDigs", &Script::SetNumberDigits, 2, kNoBound, 0},
     // Values of the selected node.
-    {ScriptCmd::NumKids, "NumKids", &Script::RunTreeValueCommand, 1, kNoBound, TreeTop | SelectedNode},
-    {ScriptCmd::GetNodeName, "GetNodeName", &Script::RunTreeValueCommand, 1, 1, TreeTop | SelectedNode},
-    {ScriptCmd::SetNodeName, "SetNodeName", &Script::RunTreeEditCommand, 1, 1, TreeTop | SelectedNode},
-    {ScriptCmd::GetNodeProb, "GetNodeProb", &Script::RunTreeValueCommand, 1, 1, TreeTop | SelectedNode},
-    {ScriptCmd::SetNodeProb, "SetNodeProb", &Script::RunTreeEditCommand, 1, 1, TreeTop | SelectedNode},
-    {ScriptCmd::CopyNodeVars, "CopyNodeVars", &Script::RunTreeValueCommand, 0, kNoBound, TreeTop},
-    {ScriptCmd::GetNodeVar, "GetNodeVar", &Script::RunTreeValueCommand, 2, 2, TreeTop},
-    {ScriptCmd::SetNodeVar, "SetNodeVar", &Script::RunTreeEditCommand, 1, kNoBound, TreeTop},
-    {ScriptCmd::GetNodePayoff, "GetNodePayoff", &Script::RunTreeValueCommand, 2, 2, TreeTop | SelectedNode},
-    {ScriptCmd::SetNodePayoff, "SetNodePayoff", &Script::RunTreeEditCommand, 2, 2, TreeTop | SelectedNode},
+    {ScriptCmd::NumKids, "NumKids", &Script::NumKids, 1, kNoBound, TreeTop | SelectedNode},
+    {ScriptCmd::GetNodeName, "GetNodeName", &Script::GetNodeName, 1, 1, TreeTop | SelectedNode},
+    {ScriptCmd::SetNodeName, "SetNodeName", &Script::SetNodeName, 1, 1, TreeTop | SelectedNode},
+    {ScriptCmd::GetNodeProb, "GetNodeProb", &Script::GetNodeProb, 1, 1, TreeTop | SelectedNode},
+    {ScriptCmd::SetNodeProb, "SetNodeProb", &Script::SetNodeProb, 1, 1, TreeTop | SelectedNode},
+    {ScriptCmd::CopyNodeVars, "CopyNodeVars", &Script::CopyNodeVars, 0, kNoBound, TreeTop},
+    {ScriptCmd::GetNodeVar, "GetNodeVar", &Script::GetNodeVar, 2, 2, TreeTop},
+    {ScriptCmd::SetNodeVar, "SetNodeVar", &Script::SetNodeVar, 1, kNoBound, TreeTop},
+    {ScriptCmd::GetNodePayoff, "GetNodePayoff", &Script::GetNodePayoff, 2, 2, TreeTop | SelectedNode},
+    {ScriptCmd::SetNodePayoff, "SetNodePayoff", &Script::SetNodePayoff, 2, 2, TreeTop | SelectedNode},
     // Computed values of the selected node: the value goes into a script variable.
-    {Cmd::AnalysisExpectedValue, "ExpectedValue", &Script::RunTreeValueCommand, 1, kNoBound, TreeTop | SelectedNode},
-    {Cmd::AnalysisPathProbability, "PathProb", &Script::RunTreeValueCommand, 1, kNoBound, TreeTop | SelectedNode},
-    {Cmd::AnalysisStandardDeviation, "StdDev", &Script::RunTreeValueCommand, 1, kNoBound, TreeTop | SelectedNode},
-    {Cmd::ValuesOpenEvaluator, "Evaluate", &Script::RunTreeValueCommand, 2, kNoBound, TreeTop | SelectedNode},
+    {Cmd::AnalysisExpectedValue, "ExpectedValue", &Script::ExpectedValue, 1, kNoBound, TreeTop | SelectedNode},
+    {Cmd::AnalysisPathProbability, "PathProb", &Script::PathProb, 1, kNoBound, TreeTop | SelectedNode},
+    {Cmd::AnalysisStandardDeviation, "StdDev", &Script::StdDev, 1, kNoBound, TreeTop | SelectedNode},
+    {Cmd::ValuesOpenEvaluator, "Evaluate", &Script::Evaluate, 2, kNoBound, TreeTop | SelectedNode},
 };
 
 const ScriptManager::CommandRow* ScriptManager::FindRow(int32_t id)
@@ -203,145 +204,170 @@ void ScriptManager::Dispatch(int32_t id, const Parameters& parameters)
     if ((row->needs & MenuRule) != 0 && tree != nullptr && !tree->CommandEnabled(id))
         return;
     if (row->run != nullptr)
-        (this->*row->run)(id, parameters);
+        row->run(*this, parameters);
 }
 
-void ScriptManager::RunFlowCommand(int32_t id, const Parameters& parameters)
+using Handlers = ScriptManager::Handlers;
+
+void Handlers::BeginBranch(ScriptManager& script, const Parameters& parameters)
 {
-    const int count = static_cast<int>(parameters.size());
-    const auto parameter = [&](int i) { return i < count ? parameters[i] : std::string(); };
-    const auto store = [&](const std::string& name, const std::string& value) {
-        if (!SetVariable(name, value))
-            ReportError(2, id, name.c_str());
-    };
-    const auto stopped = [this] { return stopRequested_; };
-    switch (id) {
-    case ScriptCmd::BeginBranch:
-        if (stream_) {
-            branchDialog_ = std::make_unique<ScriptControlDialog>(parameter(0), parameter(1), parameter(2));
-            branchLabels_.clear();
-        }
-        break;
-    case ScriptCmd::Branch:
-        if (branchDialog_ && branchDialog_->AddBranch(parameters[0]))
-            branchLabels_.push_back(parameters[1]);
-        break;
-    case ScriptCmd::EndBranch: {
-        if (!branchDialog_)
-            break;
-        const int chosen = branchDialog_->RunBranches();
-        branchDialog_.reset();
-        if (chosen >= 0 && chosen < static_cast<int>(branchLabels_.size()))
-            FindLabel(branchLabels_[chosen]);
-        else
-            CloseScriptFile();
-        break;
+    const auto parameter = [&](size_t i) { return i < parameters.size() ? parameters[i] : std::string(); };
+    if (script.stream_) {
+        script.branchDialog_ = std::make_unique<ScriptControlDialog>(parameter(0), parameter(1), parameter(2));
+        script.branchLabels_.clear();
     }
-    case ScriptCmd::Goto:
-        FindLabel(parameters[0]);
-        break;
-    case ScriptCmd::Gosub:
-        if (gosubStack_.size() >= 6) {
-            ReportError(10, id);
-            break;
-        }
-        if (!stream_) {
-            ReportError(7, id, parameters[0].c_str());
-            break;
-        }
-        gosubStack_.push_back(lineCount);
-        FindLabel(parameters[0]);
-        break;
-    case ScriptCmd::Return: {
-        if (gosubStack_.empty()) {
-            ReportError(11, id);
-            break;
-        }
-        const long saved = gosubStack_.back();
-        gosubStack_.pop_back();
-        RestartFile(saved);
-        break;
+}
+
+void Handlers::Branch(ScriptManager& script, const Parameters& parameters)
+{
+    if (script.branchDialog_ && script.branchDialog_->AddBranch(parameters[0]))
+        script.branchLabels_.push_back(parameters[1]);
+}
+
+void Handlers::EndBranch(ScriptManager& script, const Parameters&)
+{
+    if (!script.branchDialog_)
+        return;
+    const int chosen = script.branchDialog_->RunBranches();
+    script.branchDialog_.reset();
+    if (chosen >= 0 && chosen < static_cast<int>(script.branchLabels_.size()))
+        script.FindLabel(script.branchLabels_[chosen]);
+    else
+        script.CloseScriptFile();
+}
+
+void Handlers::Goto(ScriptManager& script, const Parameters& parameters)
+{
+    script.FindLabel(parameters[0]);
+}
+
+void Handlers::Gosub(ScriptManager& script, const Parameters& parameters)
+{
+    if (script.gosubStack_.size() >= 6) {
+        script.ReportError(10, ScriptCmd::Gosub);
+        return;
     }
-    case ScriptCmd::TextBox:
-        // Escape, or the frame closing, in the wait stops a running file.
-        if (ShowScriptText(parameters[0],
-                           count > 1 ? static_cast<unsigned>(std::max(0, ParseScriptFlag(parameters[1]))) : 3000u,
-                           stopped) &&
-            stream_)
-            stopRequested_ = true;
-        break;
-    case ScriptCmd::UserInput:
-        if (!HasVariable(parameters[1]))
-            store(parameters[1], "");
-        StoreVariableQuietly(parameters[1], AskScriptInput(parameters[0], parameter(2), parameter(3)));
-        break;
-    case ScriptCmd::ClipAdviseVars:
-        clipboardAdvise = count > 0 ? ParseScriptFlag(parameters[0]) : 1;
-        break;
-    case ScriptCmd::Delay: {
-        const int milliseconds = count > 0 ? ParseScriptFlag(parameters[0]) : 3000;  // not a resource id: milliseconds
-        if (PumpScriptMessages(static_cast<unsigned>(std::max(500, milliseconds)), stopped) && stream_)
-            stopRequested_ = true;
-        break;
+    if (!script.stream_) {
+        script.ReportError(7, ScriptCmd::Gosub, parameters[0].c_str());
+        return;
     }
-    case ScriptCmd::SetScriptVar:
-        store(parameters[0], parameters[1]);
-        break;
-    case ScriptCmd::CatScriptVar: {
-        std::string value;
-        GetVariableValue(parameters[0], value);
-        store(parameters[0], value + parameters[1]);
-        break;
+    script.gosubStack_.push_back(script.lineCount);
+    script.FindLabel(parameters[0]);
+}
+
+void Handlers::Return(ScriptManager& script, const Parameters&)
+{
+    if (script.gosubStack_.empty()) {
+        script.ReportError(11, ScriptCmd::Return);
+        return;
     }
-    case ScriptCmd::FlushScriptVars:
-        variables_.clear();
-        break;
-    case ScriptCmd::CopyScriptVar: {
-        std::string value;
-        if (!GetVariableValue(parameters[0], value))
-            store(parameters[0], "");
-        TheProgram()->PutClipboardText(value.c_str());
-        break;
+    const long saved = script.gosubStack_.back();
+    script.gosubStack_.pop_back();
+    script.RestartFile(saved);
+}
+
+void Handlers::TextBox(ScriptManager& script, const Parameters& parameters)
+{
+    const unsigned wait =
+        parameters.size() > 1 ? static_cast<unsigned>(std::max(0, ParseScriptFlag(parameters[1]))) : 3000u;
+    // Escape, or the frame closing, in the wait stops a running file.
+    if (ShowScriptText(parameters[0], wait, [&script] { return script.stopRequested_; }) && script.stream_)
+        script.stopRequested_ = true;
+}
+
+void Handlers::UserInput(ScriptManager& script, const Parameters& parameters)
+{
+    const auto parameter = [&](size_t i) { return i < parameters.size() ? parameters[i] : std::string(); };
+    if (!script.HasVariable(parameters[1]))
+        script.StoreResult(parameters[1], "");
+    script.StoreVariableQuietly(parameters[1], AskScriptInput(parameters[0], parameter(2), parameter(3)));
+}
+
+void Handlers::ClipAdviseVars(ScriptManager& script, const Parameters& parameters)
+{
+    script.clipboardAdvise = !parameters.empty() ? ParseScriptFlag(parameters[0]) : 1;
+}
+
+void Handlers::Delay(ScriptManager& script, const Parameters& parameters)
+{
+    const int milliseconds = !parameters.empty() ? ParseScriptFlag(parameters[0]) : 3000;  // not a resource id: milliseconds
+    if (PumpScriptMessages(static_cast<unsigned>(std::max(500, milliseconds)),
+                           [&script] { return script.stopRequested_; }) &&
+        script.stream_)
+        script.stopRequested_ = true;
+}
+
+void Handlers::SetScriptVar(ScriptManager& script, const Parameters& parameters)
+{
+    script.StoreResult(parameters[0], parameters[1]);
+}
+
+void Handlers::CatScriptVar(ScriptManager& script, const Parameters& parameters)
+{
+    std::string value;
+    script.GetVariableValue(parameters[0], value);
+    script.StoreResult(parameters[0], value + parameters[1]);
+}
+
+void Handlers::FlushScriptVars(ScriptManager& script, const Parameters&)
+{
+    script.variables_.clear();
+}
+
+void Handlers::CopyScriptVar(ScriptManager& script, const Parameters& parameters)
+{
+    std::string value;
+    if (!script.GetVariableValue(parameters[0], value))
+        script.StoreResult(parameters[0], "");
+    TheProgram()->PutClipboardText(value.c_str());
+}
+
+void Handlers::PasteIntoScriptVar(ScriptManager& script, const Parameters& parameters)
+{
+    Clipboard* clipboard = TheProgram()->SystemClipboard();
+    const std::unique_ptr<char[]> text(clipboard != nullptr && clipboard->HasText() ? clipboard->GetText() : nullptr);
+    if (text)
+        script.StoreResult(parameters[0], text.get());
+}
+
+void Handlers::DisplayScriptVar(ScriptManager& script, const Parameters& parameters)
+{
+    const auto found = script.variables_.find(Key(parameters[0]));
+    if (found == script.variables_.end()) {
+        script.ReportError(6, ScriptCmd::DisplayScriptVar, parameters[0].c_str());
+        return;
     }
-    case ScriptCmd::PasteIntoScriptVar: {
-        Clipboard* clipboard = TheProgram()->SystemClipboard();
-        const std::unique_ptr<char[]> text(clipboard != nullptr && clipboard->HasText() ? clipboard->GetText() : nullptr);
-        if (text)
-            store(parameters[0], text.get());
-        break;
+    const std::string text = "Script Variable: " + found->second.name + "\rValue: " + found->second.value;
+    ShowInfoBox(kScriptCaption, text.c_str(), 0);
+}
+
+void Handlers::Announce(ScriptManager&, const Parameters& parameters)
+{
+    ShowInfoBox(kScriptCaption, parameters[0].c_str(), 0);
+}
+
+void Handlers::YesNo(ScriptManager& script, const Parameters& parameters)
+{
+    const bool yes = AskYesNo(kScriptCaption, parameters[0].c_str(), 0) == 1;
+    if (parameters.size() > 3)
+        script.StoreResult(parameters[3], yes ? "1" : "0");
+    script.FindLabel(parameters[yes ? 1 : 2]);
+}
+
+void Handlers::BranchVar(ScriptManager& script, const Parameters& parameters)
+{
+    std::string value;
+    if (!script.GetVariableValue(parameters[0], value)) {
+        script.ReportError(6, ScriptCmd::BranchVar, parameters[0].c_str());
+        return;
     }
-    case ScriptCmd::DisplayScriptVar: {
-        const auto found = variables_.find(Key(parameters[0]));
-        if (found == variables_.end()) {
-            ReportError(6, id, parameters[0].c_str());
-            break;
-        }
-        const std::string text = "Script Variable: " + found->second.name + "\rValue: " + found->second.value;
-        ShowInfoBox(kScriptCaption, text.c_str(), 0);
-        break;
-    }
-    case ScriptCmd::Announce:
-        ShowInfoBox(kScriptCaption, parameters[0].c_str(), 0);
-        break;
-    case ScriptCmd::YesNo: {
-        const bool yes = AskYesNo(kScriptCaption, parameters[0].c_str(), 0) == 1;
-        if (count > 3)
-            store(parameters[3], yes ? "1" : "0");
-        FindLabel(parameters[yes ? 1 : 2]);
-        break;
-    }
-    case ScriptCmd::BranchVar: {
-        std::string value;
-        if (!GetVariableValue(parameters[0], value)) {
-            ReportError(6, id, parameters[0].c_str());
-            break;
-        }
-        const int chosen = ParseScriptFlag(value);
-        if (chosen >= 1 && chosen < count)
-            FindLabel(parameters[chosen]);
-        break;
-    }
-    default:
-        break;
-    }
+    const int chosen = ParseScriptFlag(value);
+    if (chosen >= 1 && chosen < static_cast<int>(parameters.size()))
+        script.FindLabel(parameters[chosen]);
+}
+
+void ScriptManager::StoreResult(const std::string& name, const std::string& value)
+{
+    if (!SetVariable(name, value))
+        ReportError(2, currentCommand_, name.c_str());
 }

@@ -108,6 +108,8 @@ public:
     void Dispatch(int32_t id, const Parameters& parameters);
 
     static std::string Upper(std::string text);
+    // The handlers (ScriptCommandHandlers.h), one for each row of the command table.
+    struct Handlers;
 
     // The integer a parameter means: its number, else 1 for a text starting "t" or "y", else 0.
     static int ParseScriptFlag(const std::string& text);
@@ -154,13 +156,11 @@ private:
     // The frame's top window as a tree window; null when it is none.
     static TreeWindow* TopTree();
 
-    // The executors, each for the commands its row names; a tree command's top window is a tree window.
-    void RunFlowCommand(int32_t id, const Parameters& parameters);
-    void RunFileCommand(int32_t id, const Parameters& parameters);
-    void SetNumberDigits(int32_t id, const Parameters& parameters);
-    void RunTreeSelectCommand(int32_t id, const Parameters& parameters);
-    void RunTreeValueCommand(int32_t id, const Parameters& parameters);
-    void RunTreeEditCommand(int32_t id, const Parameters& parameters);
+    // Sets the script variable to a command's result; a refused value ends the script (error 2).
+    void StoreResult(const std::string& name, const std::string& value);
+    // A computed value of the selected node into the variable named by the parameter at nameAt, in the
+    // plain form when the parameter after it reads 0; a failed computation ends the script instead.
+    void StoreComputed(const Parameters& parameters, size_t nameAt, double value, bool failed, bool probability);
     // Runs a stored analysis and pauses the script until every analysis it started has ended.
     void RunStoredAnalysisAndWait(TreeWindow& tree, const std::string& name);
     // Stops the queue task and the wait for analyses.

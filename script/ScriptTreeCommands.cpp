@@ -3,7 +3,6 @@
 #include "script/ScriptManager.h"
 
 #include "analysis/RollBack.h"
-#include "analysis/RollBackAnalysis.h"
 #include "analysis/TreeQueries.h"
 #include "app/InputHelpers.h"
 #include "app/MainFrame.h"
@@ -25,6 +24,7 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
+#include "script/ScriptCommandHandlers.h"
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeValueActions.h"
 #include "treewin/TreeWindow.h"
@@ -80,111 +80,125 @@ void SelectionOrRoot(TreeWindow& tree, NodeChildList& nodes)
 
 } // namespace
 
-void ScriptManager::RunFileCommand(int32_t id, const Parameters& parameters)
+using Handlers = ScriptManager::Handlers;
+
+// OpenFile: a file open already comes to the front, as File Open brings it.
+void Handlers::OpenFile(ScriptManager& script, const Parameters& parameters)
 {
-    const int count = static_cast<int>(parameters.size());
-    MDIchildCL* top = FrameTopWindow();
-    auto* document = dynamic_cast<DocumentWindow*>(top);
-    const auto store = [&](const std::string& name, const std::string& value) {
-        if (!SetVariable(name, value))
-            ReportError(2, id, name.c_str());
-    };
-    switch (id) {
-    case Cmd::FileOpen: // OpenFile: a file open already comes to the front, as File Open brings it
-        for (const std::string& path : parameters) {
-            const FilePath file(path.c_str());
-            if (FindOpenDocument(path.c_str()) != nullptr) {
-                OpenFileByName(path.c_str());
-            } else if (!file.Exists()) {
-                Fail(std::string("File \"") + file.FullPath().Text() + "\" not found.", id);
-                return;
-            } else if (OpenFileByName(path.c_str()) == nullptr) {
-                // Its box said why; the script ends there.
-                CloseScriptFile();
-                clientFailed_ = clientFailed_ || clientLine_;
-                return;
-            }
+    for (const std::string& path : parameters) {
+        const FilePath file(path.c_str());
+        if (FindOpenDocument(path.c_str()) != nullptr) {
+            OpenFileByName(path.c_str());
+        } else if (!file.Exists()) {
+            script.Fail(std::string("File \"") + file.FullPath().Text() + "\" not found.", Cmd::FileOpen);
+            return;
+        } else if (OpenFileByName(path.c_str()) == nullptr) {
+            // Its box said why; the script ends there.
+            script.CloseScriptFile();
+            script.clientFailed_ = script.clientFailed_ || script.clientLine_;
+            return;
         }
-        break;
-    case Cmd::FileSave: // SaveFile
-        if (document != nullptr && document->SaveToFile() == 0)
-            ReportError(2, id, document->FullPath().Text());
-        break;
-    case Cmd::FileSaveAs: // SaveFileAs
-        if (document != nullptr && document->SaveAs(count == 1 ? parameters[0].c_str() : nullptr) == 0)
-            ReportError(2, id, count == 1 ? parameters[0].c_str() : nullptr);
-        break;
-    case Cmd::FileClose: // CloseTopWindow: deleted at once unless the parameter reads as 0
-        if (top == nullptr)
-            break;
-        if (count > 0 && ParseScriptFlag(parameters[0]) == 0)
-            AskSaveChanges(MainFrame::Program(), top, false);
-        else
-            delete top;
-        break;
-    case Cmd::EditCopySpecial: // CopyPicture
-        if (document != nullptr)
-            document->CopyPicture();
-        break;
-    case Cmd::FilePrint: // PrintFile
-        if (document != nullptr && document->CanPrint() && MainFrame::Program() != nullptr)
-            SendCommand(MainFrame::Program()->Handle(), Cmd::FilePrint);
-        break;
-    case ScriptCmd::TopWindowType:
-        store(parameters[0], top == nullptr                           ? "0"
-                             : dynamic_cast<TreeWindow*>(top) != nullptr ? "1"
-                             : dynamic_cast<GraphWindow*>(top) != nullptr ? "2"
-                                                                          : "3");
-        break;
-    case ScriptCmd::TopWindowName: {
-        std::string name;
-        if (document != nullptr && count > 1 && ParseScriptFlag(parameters[1]) != 0) {
-            name = document->FullPath().Text();
-        } else if (top != nullptr) {
-            char title[260] = {};
-            GetWindowTextA(top->Handle(), title, sizeof title);
-            name = title;
-        }
-        store(parameters[0], name);
-        break;
-    }
-    case ScriptCmd::TableVal: {
-        LookupTable* table = FindTable(parameters[0].c_str());
-        double x = 0, y = 0;
-        int error = 0;
-        ParseNumber(parameters[1].c_str(), x, error);
-        ParseNumber(parameters[2].c_str(), y, error);
-        if (table != nullptr && error == 0 && table->SetEntry(x, y) >= 0)
-            table->Save();
-        break;
-    }
-    default:
-        break;
     }
 }
 
-void ScriptManager::SetNumberDigits(int32_t id, const Parameters& parameters)
+void Handlers::SaveFile(ScriptManager& script, const Parameters&)
 {
-    const int count = static_cast<int>(parameters.size());
+    auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
+    if (document != nullptr && document->SaveToFile() == 0)
+        script.ReportError(2, Cmd::FileSave, document->FullPath().Text());
+}
+
+void Handlers::SaveFileAs(ScriptManager& script, const Parameters& parameters)
+{
+    auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
+    const char* path = parameters.size() == 1 ? parameters[0].c_str() : nullptr;
+    if (document != nullptr && document->SaveAs(path) == 0)
+        script.ReportError(2, Cmd::FileSaveAs, path);
+}
+
+// CloseTopWindow: deleted at once unless the parameter reads as 0.
+void Handlers::CloseTopWindow(ScriptManager&, const Parameters& parameters)
+{
+    MDIchildCL* top = FrameTopWindow();
+    if (top == nullptr)
+        return;
+    if (!parameters.empty() && ParseScriptFlag(parameters[0]) == 0)
+        AskSaveChanges(MainFrame::Program(), top, false);
+    else
+        delete top;
+}
+
+void Handlers::CopyPicture(ScriptManager&, const Parameters&)
+{
+    if (auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow()))
+        document->CopyPicture();
+}
+
+void Handlers::PrintFile(ScriptManager&, const Parameters&)
+{
+    auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
+    if (document != nullptr && document->CanPrint() && MainFrame::Program() != nullptr)
+        SendCommand(MainFrame::Program()->Handle(), Cmd::FilePrint);
+}
+
+void Handlers::TopWindowType(ScriptManager& script, const Parameters& parameters)
+{
+    MDIchildCL* top = FrameTopWindow();
+    script.StoreResult(parameters[0], top == nullptr                              ? "0"
+                                      : dynamic_cast<TreeWindow*>(top) != nullptr  ? "1"
+                                      : dynamic_cast<GraphWindow*>(top) != nullptr ? "2"
+                                                                                   : "3");
+}
+
+void Handlers::TopWindowName(ScriptManager& script, const Parameters& parameters)
+{
+    MDIchildCL* top = FrameTopWindow();
+    auto* document = dynamic_cast<DocumentWindow*>(top);
+    std::string name;
+    if (document != nullptr && parameters.size() > 1 && ParseScriptFlag(parameters[1]) != 0) {
+        name = document->FullPath().Text();
+    } else if (top != nullptr) {
+        char title[260] = {};
+        GetWindowTextA(top->Handle(), title, sizeof title);
+        name = title;
+    }
+    script.StoreResult(parameters[0], name);
+}
+
+void Handlers::TableVal(ScriptManager&, const Parameters& parameters)
+{
+    LookupTable* table = FindTable(parameters[0].c_str());
+    double x = 0, y = 0;
+    int error = 0;
+    ParseNumber(parameters[1].c_str(), x, error);
+    ParseNumber(parameters[2].c_str(), y, error);
+    if (table != nullptr && error == 0 && table->SetEntry(x, y) >= 0)
+        table->Save();
+}
+
+// SetNFSigDigs: the top tree's or graph's number of digits, by its first parameter.
+void Handlers::SetNumberDigits(ScriptManager& script, const Parameters& parameters)
+{
+    const int32_t id = Cmd::DisplayNumericFormatting;
     TreeWindow* tree = TopTree();
     const int which = ParseScriptFlag(parameters[0]);
     const int digits = ParseScriptFlag(parameters[1]);
     const auto fits = [](int n) { return n >= 0 && n <= 9; };
     if (which == 0) {
         if (tree == nullptr) {
-            ReportError(4, id);
+            script.ReportError(4, id);
             return;
         }
         NumericFormat& format = tree->Document().NumberFormat();
         if (fits(digits))
             format.expValDigits = static_cast<int8_t>(digits);
-        if (count > 2 && fits(ParseScriptFlag(parameters[2])))
+        if (parameters.size() > 2 && fits(ParseScriptFlag(parameters[2])))
             format.probDigits = static_cast<int8_t>(ParseScriptFlag(parameters[2]));
         tree->Redraw();
     } else if (which == 1 || which == 2) {
         auto* graph = dynamic_cast<GraphWindow*>(FrameTopWindow());
         if (graph == nullptr) {
-            ReportError(5, id);
+            script.ReportError(5, id);
             return;
         }
         if (fits(digits))
@@ -192,343 +206,421 @@ void ScriptManager::SetNumberDigits(int32_t id, const Parameters& parameters)
                 static_cast<int8_t>(digits);
         graph->InvalidateAll();
     } else {
-        ReportError(2, id, parameters[0].c_str());
+        script.ReportError(2, id, parameters[0].c_str());
     }
 }
 
-void ScriptManager::RunTreeSelectCommand(int32_t id, const Parameters& parameters)
+void Handlers::TreeMenuCommand(ScriptManager& script, const Parameters&)
 {
-    TreeWindow& tree = *TopTree();
-    TreeDocument& document = tree.Document();
-    const auto store = [&](const std::string& name, const std::string& value) {
-        if (!SetVariable(name, value))
-            ReportError(2, id, name.c_str());
-    };
+    TopTree()->OnCommand(script.currentCommand_);
+}
+
+namespace {
+
+// Selects the nodes at the paths, after the selected ones when adding.
+void SelectPaths(TreeWindow& tree, const ScriptManager::Parameters& paths, bool adding)
+{
     NodeChildList nodes(4, Ownership::Borrows);
-    switch (id) {
-    case ScriptCmd::SelectNode:
-    case ScriptCmd::SelectNodeToo: {
-        for (int i = 0; id == ScriptCmd::SelectNodeToo && i < tree.Selection.Count(); ++i)
-            nodes.Add(tree.Selection.At(i));
-        for (const std::string& path : parameters) {
-            TreeNode* node = FindNodeByPath(document.Root, path.c_str());
-            if (node != nullptr && !nodes.Contains(node))
-                nodes.Add(node);
-        }
-        tree.SelectNodes(nodes);
-        return;
-    }
-    case ScriptCmd::SelectNodeRel: { // "." parent, "<" previous and ">" next sibling, then a path from there
-        TreeNode* node = tree.CurrentNode();
-        std::string path = parameters.empty() ? std::string() : parameters[0];
-        size_t at = 0;
-        for (; at < path.size() && path[at] == '.'; ++at)
-            node = node->parent != nullptr ? node->parent : node;
-        for (; at < path.size() && (path[at] == '<' || path[at] == '>'); ++at) {
-            TreeNode* sibling = path[at] == '<' ? node->PrevSibling() : node->NextSibling();
-            node = sibling != nullptr ? sibling : node;
-        }
-        if (at < path.size())
-            node = FindNodeByPath(node, path.substr(at).c_str());
-        if (node != nullptr) {
+    for (int i = 0; adding && i < tree.Selection.Count(); ++i)
+        nodes.Add(tree.Selection.At(i));
+    for (const std::string& path : paths) {
+        TreeNode* node = FindNodeByPath(tree.Document().Root, path.c_str());
+        if (node != nullptr && !nodes.Contains(node))
             nodes.Add(node);
-            tree.SelectNodes(nodes);
-        }
-        return;
     }
-    case ScriptCmd::SelectRoot:
-        nodes.Add(document.Root);
-        tree.SelectNodes(nodes);
+    tree.SelectNodes(nodes);
+}
+
+void SelectOne(TreeWindow& tree, TreeNode* node)
+{
+    NodeChildList nodes(1, Ownership::Borrows);
+    nodes.Add(node);
+    tree.SelectNodes(nodes);
+}
+
+// The selected nodes' paths: all, one a line, or the one at the position (from 1), "(none)" without it.
+std::string SelectionPaths(TreeWindow& tree, int wanted)
+{
+    std::string text;
+    for (int i = 0; i < tree.Selection.Count(); ++i) {
+        zString path;
+        NodePathString(tree.Selection.At(i), path, nullptr);
+        if (wanted == 0)
+            text += std::string(path.Text()) + "\r\n";
+        else if (i + 1 == wanted)
+            text = path.Text();
+    }
+    return wanted != 0 && text.empty() ? "(none)" : text;
+}
+
+} // namespace
+
+void Handlers::SelectNode(ScriptManager&, const Parameters& parameters)
+{
+    SelectPaths(*TopTree(), parameters, false);
+}
+
+void Handlers::SelectNodeToo(ScriptManager&, const Parameters& parameters)
+{
+    SelectPaths(*TopTree(), parameters, true);
+}
+
+// "." parent, "<" previous and ">" next sibling, then a path from there.
+void Handlers::SelectNodeRel(ScriptManager&, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    TreeNode* node = tree.CurrentNode();
+    const std::string path = parameters.empty() ? std::string() : parameters[0];
+    size_t at = 0;
+    for (; at < path.size() && path[at] == '.'; ++at)
+        node = node->parent != nullptr ? node->parent : node;
+    for (; at < path.size() && (path[at] == '<' || path[at] == '>'); ++at) {
+        TreeNode* sibling = path[at] == '<' ? node->PrevSibling() : node->NextSibling();
+        node = sibling != nullptr ? sibling : node;
+    }
+    if (at < path.size())
+        node = FindNodeByPath(node, path.substr(at).c_str());
+    if (node != nullptr)
+        SelectOne(tree, node);
+}
+
+void Handlers::SelectRoot(ScriptManager&, const Parameters&)
+{
+    TreeWindow& tree = *TopTree();
+    SelectOne(tree, tree.Document().Root);
+}
+
+// The next node in keyboard order whose text holds the text.
+void Handlers::SelectNodeRelName(ScriptManager&, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    TreeNode* root = tree.Document().Root;
+    if (tree.Selection.Count() > 1)
         return;
-    case ScriptCmd::SelectNodeRelName: { // the next node in keyboard order whose text holds the text
-        if (tree.Selection.Count() > 1)
+    TreeNode* start = tree.CurrentNode() != nullptr ? tree.CurrentNode() : root;
+    for (TreeNode* node = start;;) {
+        node = node->NextNode(0);
+        if (node == nullptr)
+            node = root;
+        if (node == start)
             return;
-        TreeNode* start = tree.CurrentNode() != nullptr ? tree.CurrentNode() : document.Root;
-        for (TreeNode* node = start;;) {
-            node = node->NextNode(0);
-            if (node == nullptr)
-                node = document.Root;
-            if (node == start)
-                return;
-            zString text;
-            node->GetDisplayText(text, true);
-            if (std::string(text.Text()).find(parameters[0]) != std::string::npos) {
-                nodes.Add(node);
-                tree.SelectNodes(nodes);
-                return;
-            }
-        }
-    }
-    case Cmd::OptionsSelectIf: { // SelectIf
-        SelectRule rule;
-        const int kind = ParseScriptFlag(parameters[0]);
-        const int flags = ParseScriptFlag(parameters[1]);
-        const std::string& value = parameters[2];
-        rule.selectedOnly = flags & 1;
-        rule.addToSelection = (flags >> 1) & 1;
-        const int number = ParseScriptFlag(value);
-        if (kind == 1 && number >= 1 && number <= 6) {
-            rule.kind = SelectRule::NodeType;
-            rule.nodeKind = number;
-        } else if (kind == 2) {
-            rule.kind = SelectRule::NameContains;
-            rule.name = value.c_str();
-        } else if (kind == 3 && number >= 1 && number <= 5) {
-            rule.kind = SelectRule::Position;
-            rule.position = SelectRule::Rightmost + number - 1;
-        } else if (kind == 4) {
-            rule.kind = SelectRule::VariableDefined;
-            rule.variable = value.c_str();
-            NormalizeVariableName(rule.variable);
-        } else {
+        zString text;
+        node->GetDisplayText(text, true);
+        if (std::string(text.Text()).find(parameters[0]) != std::string::npos) {
+            SelectOne(tree, node);
             return;
         }
-        SelectNodesDialog::SelectMatching(rule, tree);
-        return;
-    }
-    case ScriptCmd::DeselectAll:
-        tree.ClearSelection();
-        tree.InvalidateAll();
-        return;
-    case ScriptCmd::GetSelCount:
-        store(parameters[0], std::to_string(tree.Selection.Count()));
-        return;
-    case ScriptCmd::GetSelList:
-    case ScriptCmd::GetSelNum: {
-        std::string text;
-        const int wanted = id == ScriptCmd::GetSelNum ? ParseScriptFlag(parameters[1]) : 0;
-        for (int i = 0; i < tree.Selection.Count(); ++i) {
-            zString path;
-            NodePathString(tree.Selection.At(i), path, nullptr);
-            if (id == ScriptCmd::GetSelList)
-                text += std::string(path.Text()) + "\r\n";
-            else if (i + 1 == wanted)
-                text = path.Text();
-        }
-        store(parameters[0], id == ScriptCmd::GetSelNum && text.empty() ? "(none)" : text);
-        return;
-    }
-    default:
-        break;
     }
 }
 
-void ScriptManager::RunTreeValueCommand(int32_t id, const Parameters& parameters)
+void Handlers::SelectIf(ScriptManager&, const Parameters& parameters)
 {
-    TreeWindow& tree = *TopTree();
-    TreeDocument& document = tree.Document();
-    TreeNode* node = tree.CurrentNode();
-    const auto store = [&](const std::string& name, const std::string& value) {
-        if (!SetVariable(name, value))
-            ReportError(2, id, name.c_str());
-    };
-    const int count = static_cast<int>(parameters.size());
-    switch (id) {
-    case Cmd::AnalysisExpectedValue: // ExpectedValue
-    case Cmd::AnalysisPathProbability: // PathProb
-    case Cmd::AnalysisStandardDeviation: // StdDev
-    case Cmd::ValuesOpenEvaluator: { // Evaluate
-        RunFault error;
-        double value = 0;
-        int decimalsAt = 1;
-        if (id == Cmd::AnalysisExpectedValue) {
-            value = RollBackTree(node, &error, RollBackPlain);
-        } else if (id == Cmd::AnalysisPathProbability) {
-            value = PathProbability(node, &error, nullptr, false);
-        } else if (id == Cmd::AnalysisStandardDeviation) {
-            value = NodeStandardDeviation(node, &error);
-        } else {
-            FormulaRef formula(new EvalContext(&document, node), 1, nullptr);
-            value = formula.EvaluateText(parameters[0].c_str());
-            if (formula.HasError())
-                error.Set(OutcomeCode::FormulaFailed);
-            decimalsAt = 2;
-        }
-        // A failed computation ends the script: its variable never keeps a stale value.
-        if (error) {
-            ReportError(0, id);
-            return;
-        }
-        const bool plain = count > decimalsAt && ParseScriptFlag(parameters[decimalsAt]) == 0;
-        store(parameters[id == Cmd::ValuesOpenEvaluator ? 1 : 0], FormatResult(document.NumberFormat(), value, id == Cmd::AnalysisPathProbability, plain));
+    SelectRule rule;
+    const int kind = ParseScriptFlag(parameters[0]);
+    const int flags = ParseScriptFlag(parameters[1]);
+    const std::string& value = parameters[2];
+    rule.selectedOnly = flags & 1;
+    rule.addToSelection = (flags >> 1) & 1;
+    const int number = ParseScriptFlag(value);
+    if (kind == 1 && number >= 1 && number <= 6) {
+        rule.kind = SelectRule::NodeType;
+        rule.nodeKind = number;
+    } else if (kind == 2) {
+        rule.kind = SelectRule::NameContains;
+        rule.name = value.c_str();
+    } else if (kind == 3 && number >= 1 && number <= 5) {
+        rule.kind = SelectRule::Position;
+        rule.position = SelectRule::Rightmost + number - 1;
+    } else if (kind == 4) {
+        rule.kind = SelectRule::VariableDefined;
+        rule.variable = value.c_str();
+        NormalizeVariableName(rule.variable);
+    } else {
         return;
     }
-    case ScriptCmd::NumKids: {
-        int kids = node->childCount;
-        if (count > 1 && ParseScriptFlag(parameters[1]) >= 1) {
-            kids = 0;
-            WalkTreeWithSkip(node, CountTerminal, &kids, false);
-        }
-        store(parameters[0], std::to_string(kids));
-        return;
-    }
-    case ScriptCmd::GetNodeName:
-        store(parameters[0], node->text.Text());
-        return;
-    case ScriptCmd::GetNodeProb: {
-        zString text;
-        node->GetProbabilityText(text);
-        store(parameters[0], text.Text());
-        return;
-    }
-    case ScriptCmd::GetNodePayoff: {
-        const int payoff = PayoffIndex(parameters[0]);
-        if (payoff < 0) {
-            ReportError(2, id, parameters[0].c_str());
-            return;
-        }
-        zString text;
-        node->GetPayoffText(text, payoff);
-        store(parameters[1], text.Text());
-        return;
-    }
-    case ScriptCmd::CopyNodeVars:
-    case ScriptCmd::GetNodeVar: {
-        TreeNode* at = node != nullptr ? node : document.Root;
-        if (id == ScriptCmd::GetNodeVar) {
-            VariableDefinition* binding = at->FindBinding(ScriptManager::Upper(parameters[0]).c_str(), true);
-            store(parameters[1], binding != nullptr ? binding->definition.Text().Text() : "");
-            return;
-        }
-        std::string text;
-        for (int i = 0; i < at->BindingCount(); ++i) {
-            const VariableDefinition* binding = at->GetBinding(i);
-            text += std::string(binding->name.Text()) + "\t" + binding->definition.Text().Text() + "\r\n";
-        }
-        TheProgram()->PutClipboardText(text.c_str());
-        return;
-    }
-    case ScriptCmd::CopyDocVariables: {
-        const bool rootTexts = count > 0 && ParseScriptFlag(parameters[0]) != 0;
-        const bool comments = count > 1 && ParseScriptFlag(parameters[1]) != 0;
-        std::string text;
-        for (int i = 0; i < document.Variables.Count(); ++i) {
-            const DocVariable* variable = document.Variables.At(i);
-            const VariableDefinition* binding =
-                rootTexts ? document.Root->FindBinding(variable->upperName.Text(), true) : nullptr;
-            text += std::string(binding != nullptr ? binding->definition.Text().Text() : variable->name.Text()) + "\r\n";
-            if (comments) {
-                if (!variable->comment.IsEmpty())
-                    text += std::string(variable->comment.Text()) + "\r\n";
-                text += "\r\n";
-            }
-        }
-        TheProgram()->PutClipboardText(text.c_str());
-        return;
-    }
-    default:
-        break;
-    }
+    SelectNodesDialog::SelectMatching(rule, *TopTree());
 }
 
-void ScriptManager::RunTreeEditCommand(int32_t id, const Parameters& parameters)
+void Handlers::DeselectAll(ScriptManager&, const Parameters&)
+{
+    TopTree()->ClearSelection();
+    TopTree()->InvalidateAll();
+}
+
+void Handlers::GetSelCount(ScriptManager& script, const Parameters& parameters)
+{
+    script.StoreResult(parameters[0], std::to_string(TopTree()->Selection.Count()));
+}
+
+void Handlers::GetSelList(ScriptManager& script, const Parameters& parameters)
+{
+    script.StoreResult(parameters[0], SelectionPaths(*TopTree(), 0));
+}
+
+void Handlers::GetSelNum(ScriptManager& script, const Parameters& parameters)
+{
+    // A position below 1 names no node.
+    const int wanted = ParseScriptFlag(parameters[1]);
+    script.StoreResult(parameters[0], wanted == 0 ? "(none)" : SelectionPaths(*TopTree(), wanted));
+}
+
+// A failed computation ends the script: its variable never keeps a stale value.
+void ScriptManager::StoreComputed(const Parameters& parameters, size_t nameAt, double value, bool failed,
+                                  bool probability)
+{
+    if (failed) {
+        ReportError(0, currentCommand_);
+        return;
+    }
+    const bool plain = parameters.size() > nameAt + 1 && ParseScriptFlag(parameters[nameAt + 1]) == 0;
+    StoreResult(parameters[nameAt], FormatResult(TopTree()->Document().NumberFormat(), value, probability, plain));
+}
+
+void Handlers::ExpectedValue(ScriptManager& script, const Parameters& parameters)
+{
+    RunFault error;
+    const double value = RollBackTree(TopTree()->CurrentNode(), &error, RollBackPlain);
+    script.StoreComputed(parameters, 0, value, static_cast<bool>(error), false);
+}
+
+void Handlers::PathProb(ScriptManager& script, const Parameters& parameters)
+{
+    RunFault error;
+    const double value = PathProbability(TopTree()->CurrentNode(), &error, nullptr, false);
+    script.StoreComputed(parameters, 0, value, static_cast<bool>(error), true);
+}
+
+void Handlers::StdDev(ScriptManager& script, const Parameters& parameters)
+{
+    RunFault error;
+    const double value = NodeStandardDeviation(TopTree()->CurrentNode(), &error);
+    script.StoreComputed(parameters, 0, value, static_cast<bool>(error), false);
+}
+
+// Evaluate: the formula at the selected node.
+void Handlers::Evaluate(ScriptManager& script, const Parameters& parameters)
 {
     TreeWindow& tree = *TopTree();
+    FormulaRef formula(new EvalContext(&tree.Document(), tree.CurrentNode()), 1, nullptr);
+    const double value = formula.EvaluateText(parameters[0].c_str());
+    script.StoreComputed(parameters, 1, value, formula.HasError(), false);
+}
+
+void Handlers::NumKids(ScriptManager& script, const Parameters& parameters)
+{
+    TreeNode* node = TopTree()->CurrentNode();
+    int kids = node->childCount;
+    if (parameters.size() > 1 && ParseScriptFlag(parameters[1]) >= 1) {
+        kids = 0;
+        WalkTreeWithSkip(node, CountTerminal, &kids, false);
+    }
+    script.StoreResult(parameters[0], std::to_string(kids));
+}
+
+void Handlers::GetNodeName(ScriptManager& script, const Parameters& parameters)
+{
+    script.StoreResult(parameters[0], TopTree()->CurrentNode()->text.Text());
+}
+
+void Handlers::GetNodeProb(ScriptManager& script, const Parameters& parameters)
+{
+    zString text;
+    TopTree()->CurrentNode()->GetProbabilityText(text);
+    script.StoreResult(parameters[0], text.Text());
+}
+
+void Handlers::GetNodePayoff(ScriptManager& script, const Parameters& parameters)
+{
+    const int payoff = PayoffIndex(parameters[0]);
+    if (payoff < 0) {
+        script.ReportError(2, ScriptCmd::GetNodePayoff, parameters[0].c_str());
+        return;
+    }
+    zString text;
+    TopTree()->CurrentNode()->GetPayoffText(text, payoff);
+    script.StoreResult(parameters[1], text.Text());
+}
+
+namespace {
+
+// The selected node, or the root when none is selected.
+TreeNode* CurrentOrRoot(TreeWindow& tree)
+{
+    return tree.CurrentNode() != nullptr ? tree.CurrentNode() : tree.Document().Root;
+}
+
+} // namespace
+
+void Handlers::GetNodeVar(ScriptManager& script, const Parameters& parameters)
+{
+    const VariableDefinition* binding =
+        CurrentOrRoot(*TopTree())->FindBinding(ScriptManager::Upper(parameters[0]).c_str(), true);
+    script.StoreResult(parameters[1], binding != nullptr ? binding->definition.Text().Text() : "");
+}
+
+void Handlers::CopyNodeVars(ScriptManager&, const Parameters&)
+{
+    const TreeNode* at = CurrentOrRoot(*TopTree());
+    std::string text;
+    for (int i = 0; i < at->BindingCount(); ++i) {
+        const VariableDefinition* binding = at->GetBinding(i);
+        text += std::string(binding->name.Text()) + "\t" + binding->definition.Text().Text() + "\r\n";
+    }
+    TheProgram()->PutClipboardText(text.c_str());
+}
+
+void Handlers::CopyDocVariables(ScriptManager&, const Parameters& parameters)
+{
+    const TreeDocument& document = TopTree()->Document();
+    const bool rootTexts = !parameters.empty() && ParseScriptFlag(parameters[0]) != 0;
+    const bool comments = parameters.size() > 1 && ParseScriptFlag(parameters[1]) != 0;
+    std::string text;
+    for (int i = 0; i < document.Variables.Count(); ++i) {
+        const DocVariable* variable = document.Variables.At(i);
+        const VariableDefinition* binding =
+            rootTexts ? document.Root->FindBinding(variable->upperName.Text(), true) : nullptr;
+        text += std::string(binding != nullptr ? binding->definition.Text().Text() : variable->name.Text()) + "\r\n";
+        if (comments) {
+            if (!variable->comment.IsEmpty())
+                text += std::string(variable->comment.Text()) + "\r\n";
+            text += "\r\n";
+        }
+    }
+    TheProgram()->PutClipboardText(text.c_str());
+}
+
+void Handlers::ChangeNodeType(ScriptManager&, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    const int kind = ParseScriptFlag(parameters[0]);
+    if (kind < 1 || kind > 7)
+        return;
+    NodeChildList nodes(4, Ownership::Borrows);
+    for (int i = 0; i < tree.Selection.Count(); ++i) {
+        TreeNode* selected = tree.Selection.At(i);
+        const bool decisionInMarkov = (kind == 2 || kind == 5) && selected->IsInMarkovSubtree();
+        if (!decisionInMarkov && !(kind == 3 && selected->childCount > 0))
+            nodes.Add(selected);
+    }
+    if (nodes.Count() > 0)
+        tree.AddUndoAction(new TreeChangeNodeTypeAction(&tree, nodes, kind));
+}
+
+// RollBack: the tree's own command, which also clears its undo history; a parameter says on or off.
+void Handlers::RollBack(ScriptManager&, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    const bool rolledBack = tree.Document().IsRolledBack();
+    const bool on = !parameters.empty() ? ParseScriptFlag(parameters[0]) != 0 : !rolledBack;
+    if (on != rolledBack)
+        tree.OnCommand(Cmd::AnalysisRollBack);
+}
+
+namespace {
+
+// Sets the calculation method or the active payoff; the results shown no longer hold.
+void SetCalcSetting(ScriptManager& script, TreeWindow& tree, const std::string& parameter, int32_t id, bool method)
+{
+    const int n = PayoffIndex(parameter);
+    if (n < 0) {
+        script.ReportError(2, id, parameter.c_str());
+        return;
+    }
     TreeDocument& document = tree.Document();
+    if (method)
+        CalcMethodFromNumber(n, document.CalcPrefs.CalcMethod);
+    else
+        document.CalcPrefs.CurrentPayoff = static_cast<int8_t>(n);
+    document.EndRolledBack();
+    tree.SetModified(1);
+    tree.Redraw();
+}
+
+} // namespace
+
+void Handlers::SetCalcMethod(ScriptManager& script, const Parameters& parameters)
+{
+    SetCalcSetting(script, *TopTree(), parameters[0], ScriptCmd::SetCalcMethod, true);
+}
+
+void Handlers::SetActivePayoff(ScriptManager& script, const Parameters& parameters)
+{
+    SetCalcSetting(script, *TopTree(), parameters[0], ScriptCmd::SetActivePayoff, false);
+}
+
+// Only a rolled-back tree has a snapshot to save.
+void Handlers::SaveAsTRB(ScriptManager& script, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    FilePath path(parameters[0].c_str());
+    path.SetExtension("trb");
+    zString message;
+    if (!tree.Document().IsRolledBack() || !tree.SaveCopyAs(path.FullPath().Text(), message))
+        script.ReportError(2, ScriptCmd::SaveAsTRB, parameters[0].c_str());
+}
+
+void Handlers::RunStoredAnalysis(ScriptManager& script, const Parameters& parameters)
+{
+    script.RunStoredAnalysisAndWait(*TopTree(), parameters[0]);
+}
+
+namespace {
+
+// A typed text of the selected node: shown again, and the tree modified.
+void SetNodeText(TreeWindow& tree, const std::string& text, bool probability)
+{
     TreeNode* node = tree.CurrentNode();
-    const int count = static_cast<int>(parameters.size());
-    switch (id) {
-    case Cmd::OptionsAddBranches:
-    case Cmd::AnalysisCostEffectiveness:
-    case Cmd::AnalysisProbabilityDistribution:
-        // The menu command itself, taken by the window as from a key.
-        SendCommand(tree.Handle(), static_cast<UINT>(id));
-        return;
-    case Cmd::OptionsChangeNodeType: { // ChangeNodeType
-        const int kind = ParseScriptFlag(parameters[0]);
-        if (kind < 1 || kind > 7)
-            return;
-        NodeChildList nodes(4, Ownership::Borrows);
-        for (int i = 0; i < tree.Selection.Count(); ++i) {
-            TreeNode* selected = tree.Selection.At(i);
-            const bool decisionInMarkov = (kind == 2 || kind == 5) && selected->IsInMarkovSubtree();
-            if (!decisionInMarkov && !(kind == 3 && selected->childCount > 0))
-                nodes.Add(selected);
-        }
-        if (nodes.Count() > 0)
-            tree.AddUndoAction(new TreeChangeNodeTypeAction(&tree, nodes, kind));
-        return;
+    if (!probability) {
+        node->SetText(text.c_str(), true);
+    } else {
+        node->SetProbabilityText(text.c_str(), true);
+        node->ModelChanged();
     }
-    case Cmd::AnalysisRollBack: { // RollBack
-        const bool rolledBack = document.RolledBack != 0;
-        const bool on = count > 0 ? ParseScriptFlag(parameters[0]) != 0 : !rolledBack;
-        if (on && !rolledBack) {
-            waitingForAnalysis = 1;
-            RunAnalysis(std::make_unique<RollBackAnalysis>(&document, this));
-        } else if (!on && rolledBack) {
-            SendCommand(tree.Handle(), Cmd::AnalysisRollBack);
-        }
-        return;
-    }
-    case ScriptCmd::SetCalcMethod:
-    case ScriptCmd::SetActivePayoff: {
-        const int n = PayoffIndex(parameters[0]);
-        if (n < 0) {
-            ReportError(2, id, parameters[0].c_str());
+    tree.RedrawNode(node, 0);
+    tree.SetModified(1);
+    tree.InvalidateAll();
+}
+
+} // namespace
+
+void Handlers::SetNodeName(ScriptManager&, const Parameters& parameters)
+{
+    SetNodeText(*TopTree(), parameters[0], false);
+}
+
+void Handlers::SetNodeProb(ScriptManager&, const Parameters& parameters)
+{
+    SetNodeText(*TopTree(), parameters[0], true);
+}
+
+void Handlers::SetNodeVar(ScriptManager& script, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    const std::string& name = parameters[0];
+    if (!tree.Document().HasVariable(ScriptManager::Upper(name).c_str(), true)) {
+        if (!CheckVariableName(zString(name.c_str()), false, false)) {
+            script.ReportError(9, ScriptCmd::SetNodeVar, name.c_str());
             return;
         }
-        if (id == ScriptCmd::SetCalcMethod)
-            document.CalcPrefs.CalcMethod = n;
-        else
-            document.CalcPrefs.CurrentPayoff = static_cast<int8_t>(n);
-        document.EndRolledBack();
-        tree.SetModified(1);
-        tree.Redraw();
+        tree.Document().EnsureVariable(name.c_str(), nullptr);
+    }
+    NodeChildList nodes(4, Ownership::Borrows);
+    SelectionOrRoot(tree, nodes);
+    tree.AddUndoAction(new TreeDefineVariableAction(&tree, nodes, name.c_str(),
+                                                    parameters.size() > 1 ? parameters[1].c_str() : ""));
+}
+
+void Handlers::SetNodePayoff(ScriptManager& script, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    const int payoff = PayoffIndex(parameters[0]);
+    if (payoff < 0) {
+        script.ReportError(2, ScriptCmd::SetNodePayoff, parameters[0].c_str());
         return;
     }
-    case ScriptCmd::SaveAsTRB: { // only a rolled-back tree has a snapshot to save
-        FilePath path(parameters[0].c_str());
-        path.SetExtension("trb");
-        zString message;
-        if (document.RolledBack == 0 || !tree.SaveCopyAs(path.FullPath().Text(), message))
-            ReportError(2, id, parameters[0].c_str());
-        return;
-    }
-    case Cmd::AnalysisRunOldAnalysis: // RunStoredAnalysis
-        RunStoredAnalysisAndWait(tree, parameters[0]);
-        return;
-    case ScriptCmd::SetNodeName:
-    case ScriptCmd::SetNodeProb: {
-        if (id == ScriptCmd::SetNodeName) {
-            node->SetText(parameters[0].c_str(), true);
-        } else {
-            node->SetProbabilityText(parameters[0].c_str(), true);
-            node->ModelChanged();
-        }
-        tree.RedrawNode(node, 0);
-        tree.SetModified(1);
-        tree.InvalidateAll();
-        return;
-    }
-    case ScriptCmd::SetNodeVar: {
-        const std::string& name = parameters[0];
-        if (!tree.Document().HasVariable(ScriptManager::Upper(name).c_str(), true)) {
-            if (!CheckVariableName(zString(name.c_str()), false, false)) {
-                ReportError(9, id, name.c_str());
-                return;
-            }
-            tree.Document().EnsureVariable(name.c_str(), nullptr);
-        }
-        NodeChildList nodes(4, Ownership::Borrows);
-        SelectionOrRoot(tree, nodes);
-        tree.AddUndoAction(new TreeDefineVariableAction(&tree, nodes, name.c_str(),
-                                                        count > 1 ? parameters[1].c_str() : ""));
-        return;
-    }
-    case ScriptCmd::SetNodePayoff: {
-        const int payoff = PayoffIndex(parameters[0]);
-        if (payoff < 0) {
-            ReportError(2, id, parameters[0].c_str());
-            return;
-        }
-        const char* texts[4] = {"", "", "", ""};
-        bool flags[4] = {false, false, false, false};
-        texts[payoff] = parameters[1].c_str();
-        flags[payoff] = true;
-        tree.AddUndoAction(new TreeChangePayoffAction(&tree, tree.Selection, texts, flags));
-        return;
-    }
-    default:
-        break;
-    }
+    const char* texts[4] = {"", "", "", ""};
+    bool flags[4] = {false, false, false, false};
+    texts[payoff] = parameters[1].c_str();
+    flags[payoff] = true;
+    tree.AddUndoAction(new TreeChangePayoffAction(&tree, tree.Selection, texts, flags));
 }

@@ -13,6 +13,7 @@
 #include "framework/window/FillLayout.h"
 #include "framework/window/WindowEvent.h"
 #include "model/CustomInterfaceSettings.h"
+#include "treewin/TreeCommandHandlers.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
 
@@ -140,49 +141,53 @@ void TreeWindow::ShowCustomInterface(int show)
     InvalidateAll();
 }
 
-int TreeWindow::OnCustomInterfaceCommand(int command)
+using Handlers = TreeWindow::CommandHandlers;
+
+void Handlers::InterfaceOptions(TreeWindow& tree)
 {
+    TreeDocument& document = tree.document;
     CustomInterfaceSettings* settings = document.CustomInterface.get();
-    switch (command) {
-    case Cmd::CustomInterfaceOptions:
-        if (settings != nullptr && InterfaceOptionsDialog(document, settings->options).Run()) {
-            document.ModelChanged();
-            document.UpdateStatusIndicators();
-        }
-        return 1;
-    case Cmd::CustomInterfaceChangeValues:
-        if (settings != nullptr) {
-            // Changes are kept as modified only where the user may save them. The Extended interface sets
-            // the variables of the selected node (the root's without one).
-            const bool save = settings->options.allowSaveTree != 0;
-            TreeNode* node = Selection.Count() == 1 ? Selection.At(0) : document.Root;
-            if (settings->options.extended != 0 && !CheckCustomInterfaceEditable(document, node))
-                return 1;
-            std::unique_ptr<ChangeValuesDialog> dialog(settings->options.extended != 0
-                                                           ? new ChangeValuesDialog(document, node, save)
-                                                           : new ChangeValuesDialog(document, *settings, save));
-            NodeChildList changed(4, Ownership::Borrows);
-            if (dialog->Run(changed)) {
-                if (document.DisplayPrefs.MarkNodesWithVars == 2)
-                    RedrawNodes(changed, 0);
-                InvalidateAll();
-            }
-        }
-        return 1;
-    case Cmd::CustomInterfaceComments:
-        if (settings != nullptr)
-            RunNamedCommentDialog(settings->comment, nullptr);
-        return 1;
-    case Cmd::OptionsShowCustomInterface:
-        // Hiding is always possible; showing needs an interface to show.
-        if (CustomInterfaceShown != 0 || CanShowCustomInterface())
-            ShowCustomInterface(CustomInterfaceShown == 0 ? 1 : 0);
-        return 1;
-    case Cmd::OptionsMimicRunTime:
-        // The menu shows the switch checked when it next opens.
-        SetMimicRunTime(!IsMimicRunTime());
-        return 1;
-    default:
-        return 0;
+    if (settings != nullptr && InterfaceOptionsDialog(document, settings->options).Run()) {
+        document.ModelChanged();
+        document.UpdateStatusIndicators();
     }
 }
+
+void Handlers::ChangeValues(TreeWindow& tree)
+{
+    TreeDocument& document = tree.document;
+    CustomInterfaceSettings* settings = document.CustomInterface.get();
+    if (settings == nullptr)
+        return;
+    // Changes are kept as modified only where the user may save them. The Extended interface sets the
+    // variables of the selected node (the root's without one).
+    const bool save = settings->options.allowSaveTree != 0;
+    TreeNode* node = tree.Selection.Count() == 1 ? tree.Selection.At(0) : document.Root;
+    if (settings->options.extended != 0 && !CheckCustomInterfaceEditable(document, node))
+        return;
+    std::unique_ptr<ChangeValuesDialog> dialog(settings->options.extended != 0
+                                                   ? new ChangeValuesDialog(document, node, save)
+                                                   : new ChangeValuesDialog(document, *settings, save));
+    NodeChildList changed(4, Ownership::Borrows);
+    if (dialog->Run(changed)) {
+        if (document.DisplayPrefs.MarkNodesWithVars == 2)
+            tree.RedrawNodes(changed, 0);
+        tree.InvalidateAll();
+    }
+}
+
+void Handlers::InterfaceComments(TreeWindow& tree)
+{
+    if (CustomInterfaceSettings* settings = tree.document.CustomInterface.get())
+        RunNamedCommentDialog(settings->comment, nullptr);
+}
+
+void Handlers::ShowCustomInterface(TreeWindow& tree)
+{
+    // Hiding is always possible; showing needs an interface to show.
+    if (tree.CustomInterfaceShown != 0 || tree.CanShowCustomInterface())
+        tree.ShowCustomInterface(tree.CustomInterfaceShown == 0 ? 1 : 0);
+}
+
+// The menu shows the switch checked when it next opens.
+void Handlers::MimicRunTime(TreeWindow&) { SetMimicRunTime(!IsMimicRunTime()); }

@@ -84,7 +84,7 @@ void MeasureRollBackBox(TreeWindow& window, TreeNode* node, TextSizes& sizes)
 {
     zString text;
     bool hasBox = true;
-    if (window.Document().RolledBack != 0)
+    if (window.Document().IsRolledBack())
         BuildNodeResultText(node, text);
     else
         hasBox = BuildPlainRollBackText(node, text, false);
@@ -235,7 +235,7 @@ bool NodeContains(TreeWindow& window, const TreeNode* node, LogicalPoint point)
     const NodeGeometry& g = node->Geometry();
     if (Inside(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, point))
         return true;
-    return window.Document().RolledBack != 0 && !RollBackBoxHidden(node) &&
+    return window.Document().IsRolledBack() && !RollBackBoxHidden(node) &&
            Inside(RollBackBoxRect(window, node), point);
 }
 
@@ -251,7 +251,7 @@ int HitTestNode(TreeWindow& window, const TreeNode* node, LogicalPoint point)
         return SecondTextRegion;
     if (window.Document().DisplayPrefs.MarkNodesWithVars == 2 && Inside(DefinitionsRect(window, node, true), point))
         return DefinitionsRegion;
-    if (window.Document().RolledBack != 0 && !RollBackBoxHidden(node) && Inside(RollBackBoxRect(window, node), point))
+    if (window.Document().IsRolledBack() && !RollBackBoxHidden(node) && Inside(RollBackBoxRect(window, node), point))
         return RollBackBoxRegion;
     return NoRegion;
 }
@@ -259,7 +259,7 @@ int HitTestNode(TreeWindow& window, const TreeNode* node, LogicalPoint point)
 TreeNode* FindNodeAt(TreeWindow& window, TreeNode* node, LogicalPoint point)
 {
     const TreeDocument& document = window.Document();
-    const bool bandsApply = document.RolledBack == 0 && document.DisplayPrefs.PackTreeVert == 0;
+    const bool bandsApply = !document.IsRolledBack() && document.DisplayPrefs.PackTreeVert == 0;
     const float gap = window.Layout().ColumnGap();
     std::vector<TreeNode*> pending{node};
     while (!pending.empty()) {

@@ -137,7 +137,7 @@ void PaintTexts(TreeNode* node, PaintContext& context)
     }
     if (document.DisplayPrefs.HideProbs == 0 && node->parent != nullptr && node->parent->HasBranchProbabilities()) {
         zString text = node->probability.Text();
-        const bool numeric = document.RolledBack != 0 && document.DisplayPrefs.ShowProbsAsNumericEquiv != 0 &&
+        const bool numeric = document.IsRolledBack() && document.DisplayPrefs.ShowProbsAsNumericEquiv != 0 &&
                              !text.IsEmpty() && !node->IsInMarkovSubtree();
         if (numeric)
             FormatNumber(document.CalcPrefs.CurrentNumericFormat(), node->branchProbability, text, false, false,
@@ -169,7 +169,7 @@ void PaintNodeRollBackBox(TreeNode* node, PaintContext& context)
     if (prefs.Schematic != 0)
         return;
     const bool markovPlace = !node->IsInMarkovSubtree() || (node->parent != nullptr && node->parent->kind == MarkovNode);
-    bool wanted = document.RolledBack != 0 && !RollBackBoxHidden(node) && markovPlace;
+    bool wanted = document.IsRolledBack() && !RollBackBoxHidden(node) && markovPlace;
     if (wanted && prefs.ShowEVatTermEtc != 0)
         wanted = node->IsDecision() || node->IsTerminal() || (node->parent != nullptr && node->parent->IsDecision());
     if (wanted && document.CalcPrefs.RollBackCalculatesKey == RollBackPayoffsOnly)

@@ -20,7 +20,7 @@ void InstallNodeValueCommandSender()
         // commands whose menu items are grayed meanwhile.
         for (TreeWindow* tree : TreeWindow::OpenWindows()) {
             if (&tree->Document() == document && tree->Pane() != nullptr)
-                tree->DispatchAnalysis(command);
+                tree->RunCommandHandler(static_cast<unsigned>(command));
         }
     });
 }

@@ -108,7 +108,7 @@ TreeNode* TreeRemovalAction::PlaceToPutBack(int extra) const
 
 TreeNode* TreeRemovalAction::PutBack(TreeNode* parent)
 {
-    parent->InsertChild(removed, index);
+    parent->InsertChildOrThrow(removed, index);
     TreeNode* restored = removed;
     removed = nullptr;
     return restored;

@@ -55,7 +55,7 @@ void TreePasteAction::Do()
             copy->MoveChildrenTo(target, index);
             delete copy;
         } else {
-            target->InsertChild(copy, index);
+            target->InsertChildOrThrow(copy, index);
         }
     }
     held.clear();
@@ -82,7 +82,7 @@ void TreePasteAction::Undo()
         for (int k = 0; k < taken; ++k) {
             TreeNode* child = target->GetChild(first);
             target->RemoveChild(child);
-            holder->InsertChild(child, -1);
+            holder->InsertChildOrThrow(child, -1);
         }
         held.push_back(std::move(holder));
     }

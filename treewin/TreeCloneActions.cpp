@@ -99,7 +99,7 @@ void TreeAttachCloneAction::Detach()
         if (keepSubtree && master != nullptr) {
             for (int k = 0; k < master->childCount; ++k) {
                 auto* branch = new TreeNode(*master->GetChild(k), true);
-                node->InsertChild(branch, -1);
+                node->InsertChildOrThrow(branch, -1);
             }
         }
     }

@@ -62,6 +62,7 @@
 #include "treewin/NoteBoxClipboard.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeClipboardActions.h"
+#include "treewin/TreeCommandHandlers.h"
 #include "treewin/TreeCloneActions.h"
 #include "treewin/TreeDisplayActions.h"
 #include "treewin/TreeNoteActions.h"
@@ -128,164 +129,196 @@ long TreeWindow::OnCommandId(unsigned id, unsigned code, HWND control)
     return OnCommand(static_cast<int>(id));
 }
 
-int TreeWindow::OnStructureCommand(int command)
+using Handlers = TreeWindow::CommandHandlers;
+
+void Handlers::Snapshot(TreeWindow& tree) { tree.SaveSnapshotCommand(); }
+void Handlers::InPlaceTextChanged(TreeWindow& tree) { tree.InPlaceTextChanged(); }
+
+void Handlers::DefineNewVariable(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
-    const NodeChildList& selection = Selection;
-    const bool mayEdit = node != nullptr && MayEditStructure();
-    switch (command) {
-    case Cmd::FileSnapshot:
-        SaveSnapshotCommand();
-        return 1;
-    case Cmd::InPlaceTextChanged:
-        InPlaceTextChanged();
-        return 1;
-    case Cmd::NodeDefineNewVariable:
-        if (node != nullptr)
-            DefineNewVariable();
-        return 1;
-    case Cmd::DisplayCreateNote:
-    case Cmd::DisplayCreateArrow:
-        // The next press in the pane draws the note box or the arrow.
-        if (!CustomInterfaceShown && document.RolledBack != 2) {
-            ClearSelection();
-            ClickMode = command == Cmd::DisplayCreateNote ? 2 : 1;
-        }
-        return 1;
-    case Cmd::DisplayFont:
-        ChangeFont();
-        return 1;
-    case Cmd::DisplayBindNote:
-        if (!CustomInterfaceShown)
-            BindOrUnbindNote(node);
-        return 1;
-    case Cmd::DisplaySkipGeneration:
-    case Cmd::DisplayUnskipGeneration:
-        if (mayEdit)
-            AddUndoAction(
-                new TreeSkipGenerationAction(this, selection, command == Cmd::DisplaySkipGeneration ? 1 : -1));
-        return 1;
-    case Cmd::DisplayCollapseSubtree:
-        if (node != nullptr)
-            AddUndoAction(new TreeCollapseSubtreeAction(this, selection));
-        return 1;
-    case Cmd::DisplayExpandSubtreeOnce:
-    case Cmd::DisplayExpandEntireSubtree:
-        if (node != nullptr)
-            AddUndoAction(new TreeExpandSubtreeAction(this, selection, command == Cmd::DisplayExpandEntireSubtree));
-        return 1;
-    case Cmd::NodeHideRollBackBox:
-        if (node != nullptr && document.RolledBack != 0)
-            ToggleRollBackBox(node);
-        return 1;
-    case Cmd::DisplayZoomIn:
-    case Cmd::DisplayZoomOut:
-        ZoomByStep(command == Cmd::DisplayZoomIn);
-        return 1;
-    case Cmd::OptionsEnterRiskPreferences:
-        EnterRiskPreferences();
-        return 1;
-    case Cmd::DisplayNumericFormatting:
-        EditNumberFormats();
-        return 1;
-    case Cmd::DisplayPreferences:
-        EditPreferences();
-        return 1;
-    case Cmd::OptionsFind:
-        if (FindReplace == nullptr) {
-            FindReplace = new FindReplaceWindow(this);
-            FindReplace->Show(-1);
-        } else {
-            FindReplace->Activate();
-        }
-        return 1;
-    case Cmd::OptionsSelectIf:
-        SelectNodesDialog(*this).Run();
-        return 1;
-    case Cmd::OptionsDesignCustomInterface:
-        // A tree designs its first custom interface from empty settings.
-        if (!document.CustomInterface)
-            document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
-        if (CustomInterfaceDialog(*this, *document.CustomInterface).Run())
-            SetModified(1);
-        return 1;
-    case Cmd::OptionsSelectSubtree:
-        if (selection.Count() == 1 && !CustomInterfaceShown) {
-            if (SubtreeSelection != 0)
-                UnhighlightSubtree();
-            else if (node->cloneStatus != CloneCopyNode && node->childCount > 0 && !node->collapsed)
-                HighlightSubtree();
-        }
-        return 1;
-    case Cmd::OptionsAddBranches:
-        AddBranches();
-        return 1;
-    case Cmd::OptionsInsertBranch:
-        if (mayEdit) {
-            InsertBranchDialog dialog(*node);
-            const int mode = dialog.Run();
-            // Above and below, the new node is one more branch of the parent.
-            const bool besides = mode == TreeInsertBranchAction::Above || mode == TreeInsertBranchAction::Below;
-            if (mode != 0 && (!besides || node->parent->CheckRoomForChildren(1)))
-                AddUndoAction(new TreeInsertBranchAction(this, node, mode));
-        }
-        return 1;
-    case Cmd::OptionsChangeNodeType:
-        if (mayEdit)
-            ChangeNodeType();
-        return 1;
-    case Cmd::OptionsForcePath:
-        if (mayEdit && node->parent != nullptr)
-            AddUndoAction(new TreeForcePathAction(this, node));
-        return 1;
-    case Cmd::OptionsDistributeChildren:
-        DistributeChildren();
-        return 1;
-    case Cmd::OptionsBayesRevision:
-        StartBayesRevision();
-        return 1;
-    case Cmd::OptionsChangeOptimalPath:
-        if (mayEdit && node->IsDecision())
-            ChangeOptimalPath(node);
-        return 1;
-    case Cmd::OptionsDeleteBranch:
-        if (mayEdit && node->parent != nullptr)
-            DeleteBranch(node);
-        return 1;
-    case Cmd::OptionsMarkovBindings: {
-        MarkovBindingsDialog dialog(node, *node->MarkovBindings());
-        if (dialog.Run()) {
-            // The jumps may lead elsewhere now: the values on the nodes are stale.
-            node->ModelChanged();
-            SetModified(1);
-            if (document.DisplayPrefs.ShowMarkovInfo != 0)
-                RedrawNode(node, 2);
-        }
-        return 1;
+    if (tree.CurrentNode() != nullptr)
+        tree.DefineNewVariable();
+}
+
+// The next press in the pane draws the note box (click mode 2) or the arrow (1).
+void Handlers::CreateNote(TreeWindow& tree)
+{
+    if (!tree.CustomInterfaceShown && tree.document.RolledBack != RolledBackValues::Snapshot) {
+        tree.ClearSelection();
+        tree.ClickMode = 2;
     }
-    case Cmd::OptionsMarkovTransitionNode: {
-        zString state;
-        if (RunJumpToDialog(node, state, true) == 1)
-            AddUndoAction(new TreeMarkovJumpAction(this, selection, state.Text()));
-        return 1;
+}
+
+void Handlers::CreateArrow(TreeWindow& tree)
+{
+    if (!tree.CustomInterfaceShown && tree.document.RolledBack != RolledBackValues::Snapshot) {
+        tree.ClearSelection();
+        tree.ClickMode = 1;
     }
-    case Cmd::OptionsReorderBranches:
-        if (mayEdit && node->childCount > 1) {
-            ReorderBranchesDialog dialog(*node);
-            if (dialog.Run())
-                AddUndoAction(new TreeReorderBranchesAction(this, node, dialog.order));
-        }
-        return 1;
-    default:
-        break;
+}
+
+void Handlers::Font(TreeWindow& tree) { tree.ChangeFont(); }
+
+void Handlers::BindNote(TreeWindow& tree)
+{
+    if (!tree.CustomInterfaceShown)
+        tree.BindOrUnbindNote(tree.CurrentNode());
+}
+
+void Handlers::SkipGeneration(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.AddUndoAction(new TreeSkipGenerationAction(&tree, tree.Selection, 1));
+}
+
+void Handlers::UnskipGeneration(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.AddUndoAction(new TreeSkipGenerationAction(&tree, tree.Selection, -1));
+}
+
+void Handlers::CollapseSubtree(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        tree.AddUndoAction(new TreeCollapseSubtreeAction(&tree, tree.Selection));
+}
+
+void Handlers::ExpandSubtreeOnce(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        tree.AddUndoAction(new TreeExpandSubtreeAction(&tree, tree.Selection, false));
+}
+
+void Handlers::ExpandEntireSubtree(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        tree.AddUndoAction(new TreeExpandSubtreeAction(&tree, tree.Selection, true));
+}
+
+void Handlers::HideRollBackBox(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.document.IsRolledBack())
+        ToggleRollBackBox(tree, tree.CurrentNode());
+}
+
+void Handlers::ZoomIn(TreeWindow& tree) { ZoomByStep(tree, true); }
+void Handlers::ZoomOut(TreeWindow& tree) { ZoomByStep(tree, false); }
+void Handlers::NumericFormatting(TreeWindow& tree) { EditNumberFormats(tree); }
+void Handlers::Preferences(TreeWindow& tree) { tree.EditPreferences(); }
+
+void Handlers::Find(TreeWindow& tree)
+{
+    if (tree.FindReplace == nullptr) {
+        tree.FindReplace = new FindReplaceWindow(&tree);
+        tree.FindReplace->Show(-1);
+    } else {
+        tree.FindReplace->Activate();
     }
-    if (command >= static_cast<int>(Cmd::SelectChild1) && command <= static_cast<int>(Cmd::SelectChild9)) {
-        const int child = command - static_cast<int>(Cmd::SelectChild1);
-        if (selection.Count() == 1 && child < node->childCount)
-            SelectNode(node->GetChild(child), 1, nullptr, false);
-        return 1;
-    }
-    return 0;
+}
+
+void Handlers::SelectIf(TreeWindow& tree) { SelectNodesDialog(tree).Run(); }
+
+void Handlers::DesignCustomInterface(TreeWindow& tree)
+{
+    // A tree designs its first custom interface from empty settings.
+    TreeDocument& document = tree.document;
+    if (!document.CustomInterface)
+        document.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+    if (CustomInterfaceDialog(tree, *document.CustomInterface).Run())
+        tree.SetModified(1);
+}
+
+void Handlers::SelectSubtree(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (tree.Selection.Count() != 1 || tree.CustomInterfaceShown)
+        return;
+    if (tree.SubtreeSelection != 0)
+        tree.UnhighlightSubtree();
+    else if (node->cloneStatus != CloneCopyNode && node->childCount > 0 && !node->collapsed)
+        tree.HighlightSubtree();
+}
+
+void Handlers::AddBranches(TreeWindow& tree) { tree.AddBranches(); }
+
+void Handlers::InsertBranch(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node == nullptr || !tree.MayEditStructure())
+        return;
+    InsertBranchDialog dialog(*node);
+    const int mode = dialog.Run();
+    // Above and below, the new node is one more branch of the parent.
+    const bool besides = mode == TreeInsertBranchAction::Above || mode == TreeInsertBranchAction::Below;
+    if (mode != 0 && (!besides || node->parent->CheckRoomForChildren(1)))
+        tree.AddUndoAction(new TreeInsertBranchAction(&tree, node, mode));
+}
+
+void Handlers::ChangeNodeType(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.ChangeNodeType();
+}
+
+void Handlers::ForcePath(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node != nullptr && tree.MayEditStructure() && node->parent != nullptr)
+        tree.AddUndoAction(new TreeForcePathAction(&tree, node));
+}
+
+void Handlers::DistributeChildren(TreeWindow& tree) { tree.DistributeChildren(); }
+void Handlers::BayesRevision(TreeWindow& tree) { tree.StartBayesRevision(); }
+
+void Handlers::ChangeOptimalPath(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node != nullptr && tree.MayEditStructure() && node->IsDecision())
+        ChangeOptimalPath(tree, node);
+}
+
+void Handlers::DeleteBranch(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node != nullptr && tree.MayEditStructure() && node->parent != nullptr)
+        DeleteBranch(tree, node);
+}
+
+void Handlers::MarkovBindings(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    MarkovBindingsDialog dialog(node, *node->MarkovBindings());
+    if (!dialog.Run())
+        return;
+    // The jumps may lead elsewhere now: the values on the nodes are stale.
+    node->ModelChanged();
+    tree.SetModified(1);
+    if (tree.document.DisplayPrefs.ShowMarkovInfo != 0)
+        tree.RedrawNode(node, 2);
+}
+
+void Handlers::MarkovTransitionNode(TreeWindow& tree)
+{
+    zString state;
+    if (RunJumpToDialog(tree.CurrentNode(), state, true) == 1)
+        tree.AddUndoAction(new TreeMarkovJumpAction(&tree, tree.Selection, state.Text()));
+}
+
+void Handlers::ReorderBranches(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node == nullptr || !tree.MayEditStructure() || node->childCount <= 1)
+        return;
+    ReorderBranchesDialog dialog(*node);
+    if (dialog.Run())
+        tree.AddUndoAction(new TreeReorderBranchesAction(&tree, node, dialog.order));
+}
+
+void Handlers::SelectChildAt(TreeWindow& tree, int child)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (tree.Selection.Count() == 1 && child < node->childCount)
+        tree.SelectNode(node->GetChild(child), 1, nullptr, false);
 }
 
 void TreeWindow::ResetFindReplace()
@@ -374,17 +407,17 @@ void TreeWindow::BindOrUnbindNote(TreeNode* node)
         PendingNoteBinding = nullptr;
 }
 
-void TreeWindow::ChangeOptimalPath(TreeNode* node)
+void Handlers::ChangeOptimalPath(TreeWindow& tree, TreeNode* node)
 {
     const bool toReversed = node->kind == DecisionNode;
     const std::string question = std::string("Do you want to change the optimal path of the selected node(s) to be ") +
                                  (toReversed ? "opposite to" : "the same as") + " the default for this tree?";
     if (AskOkCancel(nullptr, question.c_str(), 0, 3) == 1)
-        AddUndoAction(new TreeChangeOptimalPathAction(this, Selection,
+        tree.AddUndoAction(new TreeChangeOptimalPathAction(&tree, tree.Selection,
                                                       toReversed ? ReversedDecisionNode : DecisionNode));
 }
 
-void TreeWindow::DeleteBranch(TreeNode* node)
+void Handlers::DeleteBranch(TreeWindow& tree, TreeNode* node)
 {
     // The node's branches take its place among its parent's.
     if (!node->parent->CheckRoomForChildren(node->childCount - 1))
@@ -394,31 +427,31 @@ void TreeWindow::DeleteBranch(TreeNode* node)
                         "This operation will destroy a clone master. This part of the operation is NOT undo-able.", 0,
                         2) != 1)
             return;
-        document.RemoveCloneMaster(node->cloneId, true);
-        ClearUndoHistory();
+        tree.document.RemoveCloneMaster(node->cloneId, true);
+        tree.ClearUndoHistory();
     }
-    AddUndoAction(new TreeDeleteBranchAction(this, node));
+    tree.AddUndoAction(new TreeDeleteBranchAction(&tree, node));
 }
 
-void TreeWindow::ToggleRollBackBox(TreeNode* node)
+void Handlers::ToggleRollBackBox(TreeWindow& tree, TreeNode* node)
 {
     uint8_t hidden = RollBackBoxHidden(node) ? 0 : 1;
     node->EnsureLinkBlock()->rollBackBoxHidden = hidden;
     ForEachCloneCounterpart(node, [](TreeNode* counterpart, TreeNode*, void* value) {
         counterpart->EnsureLinkBlock()->rollBackBoxHidden = *static_cast<uint8_t*>(value);
     }, &hidden);
-    InvalidateAll();
-    SetModified(1);
+    tree.InvalidateAll();
+    tree.SetModified(1);
 }
 
-void TreeWindow::ZoomByStep(bool in)
+void Handlers::ZoomByStep(TreeWindow& tree, bool in)
 {
-    ZoomPane* pane = DocChildWindow::Pane();
+    ZoomPane* pane = tree.DocChildWindow::Pane();
     if (pane == nullptr || !(in ? pane->CanZoomIn() : pane->CanZoomOut()))
         return;
-    InPlaceEditState edit(*this);
+    InPlaceEditState edit(tree);
     pane->ZoomStep(in);
-    ScrollSelectionIntoView();
+    tree.ScrollSelectionIntoView();
     edit.Restore();
 }
 
@@ -472,41 +505,41 @@ int TreeWindow::EditPageHeader()
     return 1;
 }
 
-void TreeWindow::EditNumberFormats()
+void Handlers::EditNumberFormats(TreeWindow& tree)
 {
-    TreeCalcPrefs& calc = document.CalcPrefs;
+    TreeCalcPrefs& calc = tree.document.CalcPrefs;
     const int changed =
         calc.CalcMethod == CostEffectivenessMethod
             ? RunNumericFormatPrefsDialog(calc.CostEffFormat, calc.PayoffFormat(calc.CECostPayoff),
                                           calc.PayoffFormat(calc.CEEffPayoff), calc.CECostPayoff, calc.CEEffPayoff)
-            : RunNumericFormatDialog(calc.CurrentNumericFormat(), calc.CalcMethod, calc.CurrentPayoff);
+            : RunNumericFormatDialog(calc.CurrentNumericFormat(), static_cast<int>(calc.CalcMethod), calc.CurrentPayoff);
     if (changed == 0)
         return;
     // The results shown are written in the formats: their boxes are measured again.
-    if (document.RolledBack != 0) {
-        Redraw();
-        InvalidateAll();
+    if (tree.document.IsRolledBack()) {
+        tree.Redraw();
+        tree.InvalidateAll();
     }
-    SetModified(1);
+    tree.SetModified(1);
 }
 
-void TreeWindow::EnterRiskPreferences()
+void Handlers::EnterRiskPreferences(TreeWindow& tree)
 {
-    if (CustomInterfaceShown || document.SuspendChildRefresh > 0 || document.RolledBack != 0 ||
-        document.CalcPrefs.CalcMethod != 0)
+    if (tree.CustomInterfaceShown || tree.document.SuspendChildRefresh > 0 || tree.document.IsRolledBack() ||
+        tree.document.CalcPrefs.CalcMethod != PayoffMethod)
         return;
     // The function is entered with utilities off; it is offered to be switched on when it was off.
-    uint8_t& useUtility = document.CalcPrefs.UseUtility;
+    uint8_t& useUtility = tree.document.CalcPrefs.UseUtility;
     const uint8_t wasOn = useUtility;
     useUtility = 0;
     uint8_t after = wasOn;
-    if (EnterRiskPreference(&document) == 1) {
-        SetModified(1);
+    if (EnterRiskPreference(&tree.document) == 1) {
+        tree.SetModified(1);
         if (wasOn == 0 && AskYesNo(nullptr, "Do you want to turn on the risk preference function now?", 0) == 1)
             after = 1;
     }
     useUtility = after;
-    document.UpdateStatusIndicators();
+    tree.document.UpdateStatusIndicators();
 }
 
 TreeWindow::EditMasks TreeWindow::ComputeEditMasks() const
@@ -580,57 +613,41 @@ void TreeWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
     }
 }
 
-int TreeWindow::OnEditMenuCommand(int command)
+void Handlers::PasteText(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
-    switch (command) {
-    case Cmd::NodePasteText:
-        if ((ComputeEditMasks().paste & Bit(ScopeText)) != 0)
-            EditInPlaceText(Cmd::EditPaste);
-        return 1;
-    case Cmd::NodePasteNode:
-        if ((ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
-            PasteBranches();
-        return 1;
-    case Cmd::EditCut:
-    case Cmd::EditCopy:
-    case Cmd::EditPaste:
-    case Cmd::EditClear:
-        EditWithScope(command);
-        return 1;
-    case Cmd::EditCreateClone:
-        if (node != nullptr && MayEditStructure())
-            CreateOrDestroyClone(node);
-        return 1;
-    case Cmd::EditAttachClone:
-        if (node != nullptr && MayEditStructure())
-            AttachOrDetachClone(node);
-        return 1;
-    case Cmd::EditTreeClipboard1:
-    case Cmd::EditTreeClipboard2:
-    case Cmd::EditTreeClipboard3:
-    case Cmd::EditTreeClipboard4:
-        TheTreeClipboard().SelectSlot(command - Cmd::EditTreeClipboard1);
-        return 1;
-    case Cmd::EditLinks:
-        ShowLinks();
-        return 1;
-    case Cmd::EditCopySpecial:
-        CopySpecial();
-        return 1;
-    case Cmd::EditPasteLink:
-        PasteLinkIntoEditor();
-        return 1;
-    case Cmd::EditBreakLink:
-        BreakLink();
-        return 1;
-    case Cmd::EditClones:
-        ShowClones();
-        return 1;
-    default:
-        return 0;
-    }
+    if ((tree.ComputeEditMasks().paste & Bit(ScopeText)) != 0)
+        tree.EditInPlaceText(Cmd::EditPaste);
 }
+
+void Handlers::PasteNode(TreeWindow& tree)
+{
+    if ((tree.ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
+        tree.PasteBranches();
+}
+
+void Handlers::Cut(TreeWindow& tree) { tree.EditWithScope(Cmd::EditCut); }
+void Handlers::Copy(TreeWindow& tree) { tree.EditWithScope(Cmd::EditCopy); }
+void Handlers::Paste(TreeWindow& tree) { tree.EditWithScope(Cmd::EditPaste); }
+void Handlers::Clear(TreeWindow& tree) { tree.EditWithScope(Cmd::EditClear); }
+
+void Handlers::CreateClone(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.CreateOrDestroyClone(tree.CurrentNode());
+}
+
+void Handlers::AttachClone(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
+        tree.AttachOrDetachClone(tree.CurrentNode());
+}
+
+void Handlers::SelectClipboardSlot(int slot) { TheTreeClipboard().SelectSlot(slot); }
+void Handlers::Links(TreeWindow& tree) { tree.ShowLinks(); }
+void Handlers::CopySpecial(TreeWindow& tree) { tree.CopySpecial(); }
+void Handlers::PasteLink(TreeWindow& tree) { tree.PasteLinkIntoEditor(); }
+void Handlers::BreakLink(TreeWindow& tree) { tree.BreakLink(); }
+void Handlers::Clones(TreeWindow& tree) { tree.ShowClones(); }
 
 void TreeWindow::EditWithScope(int command)
 {
@@ -779,119 +796,145 @@ TreeNode* TreeWindow::ChooseCloneMaster()
     return choice >= 0 ? masters.At(choice)->node : nullptr;
 }
 
-int TreeWindow::DispatchAnalysis(int command)
+void Handlers::ExpectedValue(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
-    switch (command) {
-    case Cmd::AnalysisExpectedValue:
-    case Cmd::AnalysisPathProbability:
-    case Cmd::AnalysisStandardDeviation:
-    case Cmd::AnalysisExpectedValueOfPerfectInfo:
-        DisplayAnyVal(&document, command, Selection);
-        return 1;
-    case Cmd::AnalysisMarkovAnalysis:
-        if (node != nullptr) {
-            auto analysis = std::make_unique<MarkovAnalysis>(&document, node, 0);
-            if (analysis->Run())
-                new MarkovAnalysisWindow(std::move(analysis));
-        }
-        return 1;
-    case Cmd::AnalysisOverUnder:
-        if (node != nullptr)
-            OverUnderDialog::Run(node);
-        return 1;
-    case Cmd::AnalysisShowOptimalPath:
-        if (node != nullptr)
-            ShowOptimalPath(node);
-        return 1;
-    case Cmd::AnalysisThresholdAnalysis:
-        if (node != nullptr) {
-            ThresholdDialog dialog(&document, node);
-            if (dialog.Run() != 0)
-                RunAnalysis(std::make_unique<ThresholdAnalysis>(node, dialog.Threshold()));
-        }
-        return 1;
-    case Cmd::AnalysisMonteCarloSimulation:
-        if (node != nullptr)
-            RunMonteCarlo(node);
-        return 1;
-    case Cmd::AnalysisOneWay:
-        // One analysis at a time, and a variable to vary.
-        if (node != nullptr && document.CurrentAnalysis == nullptr && document.Variables.Count() >= 1) {
-            SensitivityDialog dialog(&document, node);
-            if (dialog.Run() == 0)
-                return 1;
-            auto analysis = std::make_unique<OneWaySensitivityAnalysis>(node, dialog.settings);
-            // The risk coefficient has no correlations; a cancelled chooser runs nothing.
-            if (analysis->riskCoefficient != 0 || GatherCorrelatedRanges(document, analysis->ranges))
-                RunAnalysis(std::move(analysis));
-        }
-        return 1;
-    case Cmd::AnalysisProbabilityDistribution:
-        RunProbabilityDistribution(&document, Selection, nullptr);
-        return 1;
-    case Cmd::AnalysisGraphRiskPreferenceFunction:
-        GraphRiskPreference();
-        return 1;
-    case Cmd::AnalysisPayoffRange:
-        if (node != nullptr)
-            ShowPayoffRange(node);
-        return 1;
-    case Cmd::AnalysisRankings:
-        if (node != nullptr && RollBackWithWait(node)) {
-            RankingsDialog(node).Run();
-            document.SetStoredAnalysis(MakeNodeValueRecord(node, command, 0));
-        }
-        return 1;
-    case Cmd::AnalysisCostEffectiveness:
-        ShowCostEffectiveness(node);
-        return 1;
-    case Cmd::AnalysisTwoWay:
-    case Cmd::AnalysisThreeWay:
-    case Cmd::AnalysisTornadoDiagram:
-        StartSensitivity(command, node);
-        return 1;
-    case Cmd::AnalysisSaveLast:
-        if (document.LastAnalysis != nullptr) {
-            // The list owns the record once it is saved.
-            if (SaveAnalysisDialog(&document, document.LastAnalysis, document.StoredAnalyses()).Run())
-                document.LastAnalysis = nullptr;
-        }
-        return 1;
-    case Cmd::AnalysisRunOldAnalysis:
-    case Cmd::CustomInterfaceAnalyze:
-        RunStoredAnalyses(command == Cmd::CustomInterfaceAnalyze);
-        return 1;
-    case Cmd::AnalysisMaintainAnalyses:
-        StoredAnalysesDialog(&document, document.StoredAnalyses()).Run();
-        return 1;
-    case Cmd::AnalysisVerifyProbabilities:
-        PresentOutcome(CheckTreeProbabilities(document));
-        return 1;
-    case Cmd::AnalysisRollBack:
-        if (document.RolledBack == 0) {
-            RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
-            // Edits made before the results were shown are not taken back over them.
-            if (document.RolledBack != 0)
-                ClearUndoHistory();
-        } else {
-            document.EndRolledBack();
-        }
-        return 1;
-    default:
-        return 0;
+    DisplayAnyVal(&tree.document, Cmd::AnalysisExpectedValue, tree.Selection);
+}
+
+void Handlers::PathProbability(TreeWindow& tree)
+{
+    DisplayAnyVal(&tree.document, Cmd::AnalysisPathProbability, tree.Selection);
+}
+
+void Handlers::StandardDeviation(TreeWindow& tree)
+{
+    DisplayAnyVal(&tree.document, Cmd::AnalysisStandardDeviation, tree.Selection);
+}
+
+void Handlers::PerfectInformation(TreeWindow& tree)
+{
+    DisplayAnyVal(&tree.document, Cmd::AnalysisExpectedValueOfPerfectInfo, tree.Selection);
+}
+
+void Handlers::MarkovAnalysis(TreeWindow& tree)
+{
+    if (tree.CurrentNode() == nullptr)
+        return;
+    auto analysis = std::make_unique<::MarkovAnalysis>(&tree.document, tree.CurrentNode(), 0);
+    if (analysis->Run())
+        new MarkovAnalysisWindow(std::move(analysis));
+}
+
+void Handlers::OverUnder(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        OverUnderDialog::Run(tree.CurrentNode());
+}
+
+void Handlers::ShowOptimalPath(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        ShowOptimalPath(tree, tree.CurrentNode());
+}
+
+void Handlers::Threshold(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node == nullptr)
+        return;
+    ThresholdDialog dialog(&tree.document, node);
+    if (dialog.Run() != 0)
+        RunAnalysis(std::make_unique<ThresholdAnalysis>(node, dialog.Threshold()));
+}
+
+void Handlers::MonteCarlo(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        RunMonteCarlo(tree.CurrentNode());
+}
+
+void Handlers::OneWay(TreeWindow& tree)
+{
+    // One analysis at a time, and a variable to vary.
+    TreeNode* node = tree.CurrentNode();
+    TreeDocument& document = tree.document;
+    if (node == nullptr || document.CurrentAnalysis != nullptr || document.Variables.Count() < 1)
+        return;
+    SensitivityDialog dialog(&document, node);
+    if (dialog.Run() == 0)
+        return;
+    auto analysis = std::make_unique<OneWaySensitivityAnalysis>(node, dialog.settings);
+    // The risk coefficient has no correlations; a cancelled chooser runs nothing.
+    if (analysis->riskCoefficient != 0 || GatherCorrelatedRanges(document, analysis->ranges))
+        RunAnalysis(std::move(analysis));
+}
+
+void Handlers::ProbabilityDistribution(TreeWindow& tree)
+{
+    RunProbabilityDistribution(&tree.document, tree.Selection, nullptr);
+}
+
+void Handlers::PayoffRange(TreeWindow& tree)
+{
+    if (tree.CurrentNode() != nullptr)
+        ShowPayoffRange(tree, tree.CurrentNode());
+}
+
+void Handlers::Rankings(TreeWindow& tree)
+{
+    TreeNode* node = tree.CurrentNode();
+    if (node != nullptr && RollBackWithWait(tree, node)) {
+        RankingsDialog(node).Run();
+        tree.document.SetStoredAnalysis(MakeNodeValueRecord(node, Cmd::AnalysisRankings, 0));
     }
 }
 
-void TreeWindow::StartSensitivity(int command, TreeNode* node)
+void Handlers::CostEffectiveness(TreeWindow& tree) { ShowCostEffectiveness(tree, tree.CurrentNode()); }
+void Handlers::TwoWay(TreeWindow& tree) { StartSensitivity(tree, Cmd::AnalysisTwoWay, tree.CurrentNode()); }
+void Handlers::ThreeWay(TreeWindow& tree) { StartSensitivity(tree, Cmd::AnalysisThreeWay, tree.CurrentNode()); }
+void Handlers::Tornado(TreeWindow& tree) { StartSensitivity(tree, Cmd::AnalysisTornadoDiagram, tree.CurrentNode()); }
+
+void Handlers::SaveLastAnalysis(TreeWindow& tree)
+{
+    TreeDocument& document = tree.document;
+    // The list owns the record once it is saved.
+    if (document.LastAnalysis != nullptr &&
+        SaveAnalysisDialog(&document, document.LastAnalysis, document.StoredAnalyses()).Run())
+        document.LastAnalysis = nullptr;
+}
+
+void Handlers::RunOldAnalysis(TreeWindow& tree) { RunStoredAnalyses(tree, false); }
+void Handlers::CustomInterfaceAnalyze(TreeWindow& tree) { RunStoredAnalyses(tree, true); }
+
+void Handlers::MaintainAnalyses(TreeWindow& tree)
+{
+    StoredAnalysesDialog(&tree.document, tree.document.StoredAnalyses()).Run();
+}
+
+void Handlers::VerifyProbabilities(TreeWindow& tree) { PresentOutcome(CheckTreeProbabilities(tree.document)); }
+
+void Handlers::RollBack(TreeWindow& tree)
+{
+    TreeDocument& document = tree.document;
+    if (document.IsRolledBack()) {
+        document.EndRolledBack();
+        return;
+    }
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
+    // Edits made before the results were shown are not taken back over them.
+    if (document.IsRolledBack())
+        tree.ClearUndoHistory();
+}
+
+void Handlers::StartSensitivity(TreeWindow& tree, int command, TreeNode* node)
 {
     // One analysis at a time; two- and three-way analyses compare the branches of a decision.
     const int needed = command == Cmd::AnalysisThreeWay ? 3 : 2;
-    if (document.CurrentAnalysis != nullptr || document.Variables.Count() < needed)
+    if (tree.document.CurrentAnalysis != nullptr || tree.document.Variables.Count() < needed)
         return;
     if (command == Cmd::AnalysisTornadoDiagram) {
         // With nothing selected the diagram is for the whole tree.
-        RunAnalysis(std::make_unique<TornadoDiagram>(&document, node != nullptr ? node : document.Root));
+        RunAnalysis(std::make_unique<TornadoDiagram>(&tree.document, node != nullptr ? node : tree.document.Root));
         return;
     }
     if (node == nullptr || !node->IsDecision())
@@ -899,24 +942,24 @@ void TreeWindow::StartSensitivity(int command, TreeNode* node)
     // The correlated variables of X, then Y (then Z) are chosen in turn; Cancel in any runs nothing.
     std::unique_ptr<RegionSweepRun> analysis;
     if (command == Cmd::AnalysisTwoWay) {
-        TwoWaySensitivityDialog dialog(&document, node);
+        TwoWaySensitivityDialog dialog(&tree.document, node);
         if (dialog.Run() == 0)
             return;
         analysis = std::make_unique<TwoWaySensitivityAnalysis>(node, dialog.Settings());
     } else {
-        ThreeWaySensitivityDialog dialog(&document, node);
+        ThreeWaySensitivityDialog dialog(&tree.document, node);
         if (dialog.Run() == 0)
             return;
         analysis = std::make_unique<ThreeWaySensitivityAnalysis>(node, dialog.Settings());
     }
     for (int a = 0; a < analysis->AxisCount(); ++a) {
-        if (!GatherCorrelatedRanges(document, analysis->AxisRanges(a)))
+        if (!GatherCorrelatedRanges(tree.document, analysis->AxisRanges(a)))
             return;
     }
     RunAnalysis(std::move(analysis));
 }
 
-bool TreeWindow::RollBackWithWait(TreeNode* node)
+bool Handlers::RollBackWithWait(TreeWindow& tree, TreeNode* node)
 {
     RunFault error;
     WaitCursorScope wait;
@@ -924,9 +967,9 @@ bool TreeWindow::RollBackWithWait(TreeNode* node)
     return !error;
 }
 
-void TreeWindow::GraphRiskPreference()
+void Handlers::GraphRiskPreference(TreeWindow& tree)
 {
-    RiskPrefAssessment& risk = document.RiskAssessment;
+    RiskPrefAssessment& risk = tree.document.RiskAssessment;
     int form = 0;
     if (risk.constantAssessed && risk.pointsAssessed) {
         RiskPrefGraphDialog dialog;
@@ -935,17 +978,17 @@ void TreeWindow::GraphRiskPreference()
         form = dialog.IsConstantRiskAversion() ? 1 : 2;
     }
     // The graph is drawn with the chosen function on; the tree keeps its own settings.
-    const auto useUtility = document.CalcPrefs.UseUtility;
+    const auto useUtility = tree.document.CalcPrefs.UseUtility;
     const int32_t type = risk.type;
     if (form != 0)
         risk.type = form;
-    document.CalcPrefs.UseUtility = 1;
-    ShowRiskPreferenceGraph(&document);
-    document.CalcPrefs.UseUtility = useUtility;
+    tree.document.CalcPrefs.UseUtility = 1;
+    ShowRiskPreferenceGraph(&tree.document);
+    tree.document.CalcPrefs.UseUtility = useUtility;
     risk.type = type;
 }
 
-void TreeWindow::ShowPayoffRange(TreeNode* node)
+void Handlers::ShowPayoffRange(TreeWindow& tree, TreeNode* node)
 {
     double lowest = std::numeric_limits<double>::max();
     double highest = -std::numeric_limits<double>::max();
@@ -957,17 +1000,17 @@ void TreeWindow::ShowPayoffRange(TreeNode* node)
     if (error)
         return;
     PayoffRangeDialog(node, lowest, highest).Run();
-    document.SetStoredAnalysis(MakeNodeValueStoredRecord(Selection, Cmd::AnalysisPayoffRange, 0));
+    tree.document.SetStoredAnalysis(MakeNodeValueStoredRecord(tree.Selection, Cmd::AnalysisPayoffRange, 0));
 }
 
-void TreeWindow::ShowCostEffectiveness(TreeNode* node)
+void Handlers::ShowCostEffectiveness(TreeWindow& tree, TreeNode* node)
 {
-    if (!document.IsCostEffectiveness() || node == nullptr || !node->IsDecision()) {
+    if (!tree.document.IsCostEffectiveness() || node == nullptr || !node->IsDecision()) {
         ShowErrorBox(nullptr,
                      "You must set the calculation method to Cost-Effectiveness and select a decision node first.", 0);
         return;
     }
-    if (!RollBackWithWait(node))
+    if (!RollBackWithWait(tree, node))
         return;
     const int effectivenessOnX = RunCEAnalysisDialog();
     if (effectivenessOnX < 0)
@@ -975,12 +1018,12 @@ void TreeWindow::ShowCostEffectiveness(TreeNode* node)
     auto* graph = new CEGraph(node, effectivenessOnX);
     graph->Layout();
     graph->Show(SW_SHOWNORMAL);
-    document.SetStoredAnalysis(MakeNodeValueRecord(node, Cmd::AnalysisCostEffectiveness, 1));
+    tree.document.SetStoredAnalysis(MakeNodeValueRecord(node, Cmd::AnalysisCostEffectiveness, 1));
 }
 
-void TreeWindow::RunStoredAnalyses(bool customInterfaceForm)
+void Handlers::RunStoredAnalyses(TreeWindow& tree, bool customInterfaceForm)
 {
-    RunStoredAnalysisDialog dialog(&document, document.StoredAnalyses(), customInterfaceForm);
+    RunStoredAnalysisDialog dialog(&tree.document, tree.document.StoredAnalyses(), customInterfaceForm);
     if (!dialog.Run() || dialog.SelectedCount() == 0)
         return;
     // Linked from the last to the first, so that the chain runs in list order.
@@ -990,15 +1033,15 @@ void TreeWindow::RunStoredAnalyses(bool customInterfaceForm)
         record->next = chain;
         chain = record;
     }
-    RunStoredAnalysis(chain, &document);
+    RunStoredAnalysis(chain, &tree.document);
 }
 
-void TreeWindow::ShowOptimalPath(TreeNode* node)
+void Handlers::ShowOptimalPath(TreeWindow& tree, TreeNode* node)
 {
-    if (CheckRiskPreference(&document, nullptr) != 1 || !RollBackWithWait(node) || node->optimal == nullptr ||
-        node->optimal->Count() == 0)
+    if (CheckRiskPreference(&tree.document, nullptr) != 1 || !RollBackWithWait(tree, node) ||
+        node->optimal == nullptr || node->optimal->Count() == 0)
         return;
-    ClearSelection();
+    tree.ClearSelection();
     for (int i = 0; i < node->optimal->Count(); ++i)
-        SelectNode(node->optimal->At(i), 1, nullptr, i > 0);
+        tree.SelectNode(node->optimal->At(i), 1, nullptr, i > 0);
 }

@@ -24,7 +24,7 @@ bool TreeWindow::CanCopySpecial() const
     const TreeNode* node = CurrentNode();
     const bool oneNode = Selection.Count() == 1 && !CustomInterfaceShown &&
                          (SubtreeSelection != 0 || node->childCount == 0 || !FilePath().IsEmpty());
-    return oneNode || (document.RolledBack != 0 && document.DisplayPrefs.ShowColumns != 0);
+    return oneNode || (document.IsRolledBack() && document.DisplayPrefs.ShowColumns != 0);
 }
 
 bool TreeWindow::CanPasteLinkHere() const

@@ -18,6 +18,7 @@
 #include "script/DdeLinkManager.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeChildWindow.h"
+#include "treewin/TreeCommandHandlers.h"
 
 #include "CommandIds.h"
 
@@ -37,7 +38,8 @@ struct MenuFacts {
     bool running = false;
     bool noteSelected = false, unbind = false;
     bool free = false, editable = false, editable1 = false, subtreeHighlighted = false;
-    int variables = 0, masters = 0, analyses = 0, calcMethod = 0;
+    int variables = 0, masters = 0, analyses = 0;
+    CalcMethodKind calcMethod = PayoffMethod;
     int editField = 0;
     bool interfaceSettings = false;
     TreeWindow* window = nullptr;
@@ -73,8 +75,8 @@ MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
     customInterface = customInterfaceShown != 0;
     locked = document.SuspendChildRefresh > 0;
     busy = locked || customInterface;
-    rolledBack = document.RolledBack != 0;
-    snapshot = document.RolledBack == 2;
+    rolledBack = document.IsRolledBack();
+    snapshot = document.RolledBack == RolledBackValues::Snapshot;
     running = document.CurrentAnalysis != nullptr || document.RunningSimulations > 0;
     free = !running && !(rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3);
     editable = !customInterface && any;
@@ -147,14 +149,14 @@ void SetCompanionItems(HMENU bar, const TreeWindow& window, bool enabled)
 std::string ChangePayoffText(const TreeDocument& document, const MenuFacts& facts)
 {
     const TreeCalcPrefs& prefs = document.CalcPrefs;
-    if (facts.calcMethod == 3)
+    if (facts.calcMethod == MultiAttributeMethod)
         return "Chan&ge Attributes...\tCtrl+Y";
     if (facts.n <= 1)
         return "Chan&ge Payoff...\tCtrl+Y";
     std::string text = "Chan&ge Active Payoff (";
-    if (facts.calcMethod == 1 || facts.calcMethod == 2)
+    if (facts.calcMethod == CostEffectivenessMethod || facts.calcMethod == BenefitCostMethod)
         text += std::to_string(document.CostPayoffIndex() + 1) + "," +
-                std::to_string((facts.calcMethod == 1 ? prefs.CEEffPayoff : prefs.BCBenefitPayoff) + 1);
+                std::to_string((facts.calcMethod == CostEffectivenessMethod ? prefs.CEEffPayoff : prefs.BCBenefitPayoff) + 1);
     else
         text += std::to_string(prefs.CurrentPayoff + 1);
     return text + ")\tCtrl+Y";
@@ -168,7 +170,7 @@ std::string ChangePayoffText(const TreeDocument& document, const MenuFacts& fact
 // history; a command without one leaves the name to its action (which depends on what was chosen).
 struct TreeWindow::CommandRow {
     unsigned id;
-    int (TreeWindow::*handler)(int command);
+    void (*handler)(TreeWindow& tree);
     bool (*rule)(const MenuFacts& f);
     const char* undoText;
 };
@@ -194,248 +196,248 @@ const TreeWindow::CommandRow TreeWindow::Commands[] = {
     {Cmd::FileSave, nullptr, MaySave, nullptr},
     {Cmd::FileSaveAs, nullptr, MaySave, nullptr},
     // The Edit menu and the node popup's paste items.
-    {Cmd::NodePasteText, &TreeWindow::OnEditMenuCommand, PasteText, nullptr},
-    {Cmd::NodePasteNode, &TreeWindow::OnEditMenuCommand, PasteNodes, nullptr},
-    {Cmd::EditCut, &TreeWindow::OnEditMenuCommand,
+    {Cmd::NodePasteText, &CommandHandlers::PasteText, PasteText, nullptr},
+    {Cmd::NodePasteNode, &CommandHandlers::PasteNode, PasteNodes, nullptr},
+    {Cmd::EditCut, &CommandHandlers::Cut,
      [](const MenuFacts& f) { return f.window->ComputeEditMasks().cut != 0; }, nullptr},
-    {Cmd::EditCopy, &TreeWindow::OnEditMenuCommand,
+    {Cmd::EditCopy, &CommandHandlers::Copy,
      [](const MenuFacts& f) { return f.window->ComputeEditMasks().copy != 0; }, nullptr},
-    {Cmd::EditPaste, &TreeWindow::OnEditMenuCommand,
+    {Cmd::EditPaste, &CommandHandlers::Paste,
      [](const MenuFacts& f) { return f.window->ComputeEditMasks().paste != 0; }, nullptr},
-    {Cmd::EditClear, &TreeWindow::OnEditMenuCommand,
+    {Cmd::EditClear, &CommandHandlers::Clear,
      [](const MenuFacts& f) { return f.window->ComputeEditMasks().clear != 0; }, nullptr},
-    {Cmd::EditCreateClone, &TreeWindow::OnEditMenuCommand,
+    {Cmd::EditCreateClone, &CommandHandlers::CreateClone,
      [](const MenuFacts& f) { return f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1; }, nullptr},
-    {Cmd::EditAttachClone, &TreeWindow::OnEditMenuCommand,
+    {Cmd::EditAttachClone, &CommandHandlers::AttachClone,
      [](const MenuFacts& f) { return f.editable && f.masters > 0 && (f.copy1 || !f.someNotPlain); }, nullptr},
-    {Cmd::EditTreeClipboard1, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
-    {Cmd::EditTreeClipboard2, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
-    {Cmd::EditTreeClipboard3, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
-    {Cmd::EditTreeClipboard4, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
-    {Cmd::EditLinks, &TreeWindow::OnEditMenuCommand, NoCustomInterface, nullptr},
-    {Cmd::EditCopySpecial, &TreeWindow::OnEditMenuCommand,
+    {Cmd::EditTreeClipboard1, &CommandHandlers::TreeClipboardSlot<0>, NoCustomInterface, nullptr},
+    {Cmd::EditTreeClipboard2, &CommandHandlers::TreeClipboardSlot<1>, NoCustomInterface, nullptr},
+    {Cmd::EditTreeClipboard3, &CommandHandlers::TreeClipboardSlot<2>, NoCustomInterface, nullptr},
+    {Cmd::EditTreeClipboard4, &CommandHandlers::TreeClipboardSlot<3>, NoCustomInterface, nullptr},
+    {Cmd::EditLinks, &CommandHandlers::Links, NoCustomInterface, nullptr},
+    {Cmd::EditCopySpecial, &CommandHandlers::CopySpecial,
      [](const MenuFacts& f) { return f.window->CanCopySpecial(); }, nullptr},
-    {Cmd::EditPasteLink, &TreeWindow::OnEditMenuCommand,
+    {Cmd::EditPasteLink, &CommandHandlers::PasteLink,
      [](const MenuFacts& f) { return f.window->CanPasteLinkHere(); }, nullptr},
-    {Cmd::EditBreakLink, &TreeWindow::OnEditMenuCommand,
+    {Cmd::EditBreakLink, &CommandHandlers::BreakLink,
      [](const MenuFacts& f) { return f.window->CanBreakLink(); }, nullptr},
-    {Cmd::EditClones, &TreeWindow::OnEditMenuCommand, [](const MenuFacts& f) { return f.masters > 0; }, nullptr},
+    {Cmd::EditClones, &CommandHandlers::Clones, [](const MenuFacts& f) { return f.masters > 0; }, nullptr},
     // The Display and Options menus, and the commands of the pane and the node popup.
-    {Cmd::FileSnapshot, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
-    {Cmd::InPlaceTextChanged, &TreeWindow::OnStructureCommand, Always, nullptr},
+    {Cmd::FileSnapshot, &CommandHandlers::Snapshot, NoCustomInterface, nullptr},
+    {Cmd::InPlaceTextChanged, &CommandHandlers::InPlaceTextChanged, Always, nullptr},
     // The node popup's variables menu, "New..." and the variables' names.
-    {Cmd::NodeDefineNewVariable, &TreeWindow::OnStructureCommand,
+    {Cmd::NodeDefineNewVariable, &CommandHandlers::DefineNewVariable,
      [](const MenuFacts& f) { return !f.locked && f.one; }, nullptr},
-    {Cmd::NodeHideRollBackBox, &TreeWindow::OnStructureCommand,
+    {Cmd::NodeHideRollBackBox, &CommandHandlers::HideRollBackBox,
      [](const MenuFacts& f) { return f.one && f.rolledBack; }, nullptr},
-    {Cmd::DisplayCreateNote, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayCreateNote, &CommandHandlers::CreateNote,
      [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
-    {Cmd::DisplayCreateArrow, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayCreateArrow, &CommandHandlers::CreateArrow,
      [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
-    {Cmd::DisplayBindNote, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayBindNote, &CommandHandlers::BindNote,
      [](const MenuFacts& f) {
          return !f.customInterface && ((f.noteSelected && f.editField == 0) || f.unbind);
      }, nullptr},
     // The font of the selected text part, or with nothing selected the tree's.
-    {Cmd::DisplayFont, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayFont, &CommandHandlers::Font,
      [](const MenuFacts& f) { return f.window->EditField != 0 || (!f.any && !f.noteSelected); }, nullptr},
-    {Cmd::DisplaySkipGeneration, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplaySkipGeneration, &CommandHandlers::SkipGeneration,
      [](const MenuFacts& f) { return f.editable; }, "Skip Generation"},
-    {Cmd::DisplayUnskipGeneration, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayUnskipGeneration, &CommandHandlers::UnskipGeneration,
      [](const MenuFacts& f) { return f.editable && f.allSkipped; }, "Unskip Generation"},
-    {Cmd::DisplayCollapseSubtree, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayCollapseSubtree, &CommandHandlers::CollapseSubtree,
      [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsible; }, "Collapse Subtree"},
-    {Cmd::DisplayExpandSubtreeOnce, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayExpandSubtreeOnce, &CommandHandlers::ExpandSubtreeOnce,
      [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsed; }, "Expand Subtree Once"},
-    {Cmd::DisplayExpandEntireSubtree, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayExpandEntireSubtree, &CommandHandlers::ExpandEntireSubtree,
      [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsed; }, nullptr},
-    {Cmd::DisplayShowVariablesWindow, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
-    {Cmd::DisplayPreferences, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
-    {Cmd::DisplayNumericFormatting, &TreeWindow::OnStructureCommand, Always, nullptr},
+    {Cmd::DisplayShowVariablesWindow, &CommandHandlers::ShowOrHideVariablesWindow, NoCustomInterface, nullptr},
+    {Cmd::DisplayPreferences, &CommandHandlers::Preferences, NoCustomInterface, nullptr},
+    {Cmd::DisplayNumericFormatting, &CommandHandlers::NumericFormatting, Always, nullptr},
     // A step while the pane has room for it.
-    {Cmd::DisplayZoomIn, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayZoomIn, &CommandHandlers::ZoomIn,
      [](const MenuFacts& f) {
          const ZoomPane* pane = static_cast<const DocChildWindow*>(f.window)->Pane();
          return !f.customInterface && pane != nullptr && pane->CanZoomIn();
      },
      nullptr},
-    {Cmd::DisplayZoomOut, &TreeWindow::OnStructureCommand,
+    {Cmd::DisplayZoomOut, &CommandHandlers::ZoomOut,
      [](const MenuFacts& f) {
          const ZoomPane* pane = static_cast<const DocChildWindow*>(f.window)->Pane();
          return !f.customInterface && pane != nullptr && pane->CanZoomOut();
      },
      nullptr},
-    {Cmd::OptionsSelectSubtree, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsSelectSubtree, &CommandHandlers::SelectSubtree,
      [](const MenuFacts& f) {
          return f.one && !f.customInterface &&
                 (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !f.first->collapsed));
      },
      nullptr},
-    {Cmd::OptionsFind, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
-    {Cmd::OptionsAddBranches, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsFind, &CommandHandlers::Find, NoCustomInterface, nullptr},
+    {Cmd::OptionsAddBranches, &CommandHandlers::AddBranches,
      [](const MenuFacts& f) {
          return f.editable1 && f.first->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 &&
                 !f.first->collapsed && !LabelWithChild(f);
      },
      nullptr},
-    {Cmd::OptionsInsertBranch, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsInsertBranch, &CommandHandlers::InsertBranch,
      [](const MenuFacts& f) { return f.editable1; }, "Insert Branch"},
-    {Cmd::OptionsChangeNodeType, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsChangeNodeType, &CommandHandlers::ChangeNodeType,
      [](const MenuFacts& f) { return f.editable && !f.locked; }, nullptr},
-    {Cmd::OptionsForcePath, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsForcePath, &CommandHandlers::ForcePath,
      [](const MenuFacts& f) { return f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1; }, "Force Path"},
-    {Cmd::OptionsEnterRiskPreferences, &TreeWindow::OnStructureCommand,
-     [](const MenuFacts& f) { return !f.busy && !f.rolledBack && f.calcMethod == 0; }, nullptr},
-    {Cmd::OptionsDistributeChildren, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsEnterRiskPreferences, &CommandHandlers::EnterRiskPreferences,
+     [](const MenuFacts& f) { return !f.busy && !f.rolledBack && f.calcMethod == PayoffMethod; }, nullptr},
+    {Cmd::OptionsDistributeChildren, &CommandHandlers::DistributeChildren,
      [](const MenuFacts& f) {
          return f.editable1 && !f.markov1 && f.kids == 0 && f.first->kind != TerminalNode;
      }, nullptr},
-    {Cmd::OptionsBayesRevision, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsBayesRevision, &CommandHandlers::BayesRevision,
      [](const MenuFacts& f) { return f.editable1 && f.first->kind == ChanceNode && !f.copy1; }, nullptr},
-    {Cmd::OptionsChangeOptimalPath, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsChangeOptimalPath, &CommandHandlers::ChangeOptimalPath,
      [](const MenuFacts& f) {
-         return f.editable && f.calcMethod != 1 && !f.locked && (f.allDecision || f.allReversed);
+         return f.editable && f.calcMethod != CostEffectivenessMethod && !f.locked && (f.allDecision || f.allReversed);
      },
      "Change Optimal Path"},
-    {Cmd::OptionsDeleteBranch, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsDeleteBranch, &CommandHandlers::DeleteBranch,
      [](const MenuFacts& f) { return f.editable1 && !f.root1; }, nullptr},
-    {Cmd::OptionsNodeComment, &TreeWindow::EditTreeVariables,
+    {Cmd::OptionsNodeComment, &CommandHandlers::NodeComment,
      [](const MenuFacts& f) { return !f.busy && f.one && f.kids >= 1; }, nullptr},
-    {Cmd::OptionsSelectIf, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
+    {Cmd::OptionsSelectIf, &CommandHandlers::SelectIf, NoCustomInterface, nullptr},
     // Hiding is always possible; showing needs an interface to show.
-    {Cmd::OptionsShowCustomInterface, &TreeWindow::OnCustomInterfaceCommand,
+    {Cmd::OptionsShowCustomInterface, &CommandHandlers::ShowCustomInterface,
      [](const MenuFacts& f) { return f.customInterface || f.window->CanShowCustomInterface(); }, nullptr},
-    {Cmd::OptionsDesignCustomInterface, &TreeWindow::OnStructureCommand, NoCustomInterface, nullptr},
-    {Cmd::OptionsReorderBranches, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsDesignCustomInterface, &CommandHandlers::DesignCustomInterface, NoCustomInterface, nullptr},
+    {Cmd::OptionsReorderBranches, &CommandHandlers::ReorderBranches,
      [](const MenuFacts& f) { return f.editable1 && f.kids >= 2; },
      "Reorder Branches"},
-    {Cmd::OptionsMimicRunTime, &TreeWindow::OnCustomInterfaceCommand, Always, nullptr},
-    {Cmd::OptionsMarkovBindings, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsMimicRunTime, &CommandHandlers::MimicRunTime, Always, nullptr},
+    {Cmd::OptionsMarkovBindings, &CommandHandlers::MarkovBindings,
      [](const MenuFacts& f) { return !f.busy && f.one && (f.markov1 || f.someInMarkov); }, nullptr},
-    {Cmd::OptionsMarkovTransitionNode, &TreeWindow::OnStructureCommand,
+    {Cmd::OptionsMarkovTransitionNode, &CommandHandlers::MarkovTransitionNode,
      [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allTerminalInMarkovNotState; },
      "Markov Transition Node"},
     // The custom interface's panel buttons; each needs the interface's settings.
-    {Cmd::CustomInterfaceOptions, &TreeWindow::OnCustomInterfaceCommand,
+    {Cmd::CustomInterfaceOptions, &CommandHandlers::InterfaceOptions,
      [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
-    {Cmd::CustomInterfaceChangeValues, &TreeWindow::OnCustomInterfaceCommand,
+    {Cmd::CustomInterfaceChangeValues, &CommandHandlers::ChangeValues,
      [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
-    {Cmd::CustomInterfaceComments, &TreeWindow::OnCustomInterfaceCommand,
+    {Cmd::CustomInterfaceComments, &CommandHandlers::InterfaceComments,
      [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
     // The Values menu.
-    {Cmd::ValuesDefineValues, &TreeWindow::EditTreeVariables, [](const MenuFacts& f) { return !f.busy; }, nullptr},
-    {Cmd::ValuesInsertVariable, &TreeWindow::EditTreeVariables,
+    {Cmd::ValuesDefineValues, &CommandHandlers::DefineValues, [](const MenuFacts& f) { return !f.busy; }, nullptr},
+    {Cmd::ValuesInsertVariable, &CommandHandlers::InsertVariable,
      [](const MenuFacts& f) { return f.editField == 2; }, nullptr},
-    {Cmd::ValuesChangePayoff, &TreeWindow::EditTreeVariables,
+    {Cmd::ValuesChangePayoff, &CommandHandlers::ChangePayoff,
      [](const MenuFacts& f) {
          return !f.rolledBack && f.any && !f.someInMarkov && f.allTerminal && !f.customInterface;
      }, nullptr},
-    {Cmd::ValuesMarkovStateInformation, &TreeWindow::EditTreeVariables,
+    {Cmd::ValuesMarkovStateInformation, &CommandHandlers::MarkovStateInformation,
      [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allMarkovStates; }, nullptr},
-    {Cmd::ValuesMarkovTermination, &TreeWindow::EditTreeVariables,
+    {Cmd::ValuesMarkovTermination, &CommandHandlers::MarkovTermination,
      [](const MenuFacts& f) { return f.markov1 && !f.busy; }, nullptr},
-    {Cmd::ValuesOpenEvaluator, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
-    {Cmd::ValuesCreateSlider, &TreeWindow::EditTreeVariables,
+    {Cmd::ValuesOpenEvaluator, &CommandHandlers::OpenOrCloseEvaluator, NoCustomInterface, nullptr},
+    {Cmd::ValuesCreateSlider, &CommandHandlers::CreateSlider,
      [](const MenuFacts& f) { return f.any && !f.busy; }, nullptr},
-    {Cmd::ValuesMarkovTransitionRewards, &TreeWindow::EditTreeVariables,
+    {Cmd::ValuesMarkovTransitionRewards, &CommandHandlers::MarkovTransitionRewards,
      [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allInMarkovNotState; }, nullptr},
-    {Cmd::ValuesProbabilityWheel, &TreeWindow::EditTreeVariables,
+    {Cmd::ValuesProbabilityWheel, &CommandHandlers::ProbabilityWheel,
      [](const MenuFacts& f) {
          return f.one && !f.busy && !f.copy1 && f.first->kind == ChanceNode && f.kids >= 1;
      }, nullptr},
-    {Cmd::ValuesMultiAttributeWeights, &TreeWindow::EditTreeVariables,
-     [](const MenuFacts& f) { return !f.busy && f.calcMethod == 3; }, nullptr},
-    {Cmd::ValuesDistributions, &TreeWindow::EditTreeVariables,
+    {Cmd::ValuesMultiAttributeWeights, &CommandHandlers::MultiAttributeWeights,
+     [](const MenuFacts& f) { return !f.busy && f.calcMethod == MultiAttributeMethod; }, nullptr},
+    {Cmd::ValuesDistributions, &CommandHandlers::Distributions,
      [](const MenuFacts& f) { return !f.busy && f.free; }, nullptr},
-    {Cmd::ReportTablesUsed, &TreeWindow::EditTreeVariables, Always, nullptr},
-    {Cmd::ReportVariables, &TreeWindow::EditTreeVariables, Always, nullptr},
-    {Cmd::ShowVariables, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
-    {Cmd::ShowVariableBindings, &TreeWindow::EditTreeVariables, NoCustomInterface, nullptr},
+    {Cmd::ReportTablesUsed, &CommandHandlers::TablesUsed, Always, nullptr},
+    {Cmd::ReportVariables, &CommandHandlers::VariablesReport, Always, nullptr},
+    {Cmd::ShowVariables, &CommandHandlers::ShowVariablesWindow, NoCustomInterface, nullptr},
+    {Cmd::ShowVariableBindings, &CommandHandlers::ShowVariablesWindow, NoCustomInterface, nullptr},
     // The Analysis menu.
-    {Cmd::AnalysisProbabilityDistribution, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisProbabilityDistribution, &CommandHandlers::ProbabilityDistribution,
      [](const MenuFacts& f) {
          return !f.customInterface && f.any && !f.someLogic && f.allHaveChildren && !OnMarkovNode(f) &&
                 !f.someInMarkov && f.free;
      },
      nullptr},
-    {Cmd::AnalysisMarkovAnalysis, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisMarkovAnalysis, &CommandHandlers::MarkovAnalysis,
      [](const MenuFacts& f) { return f.markov1 && f.free && !f.rolledBack && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisGraphRiskPreferenceFunction, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisGraphRiskPreferenceFunction, &CommandHandlers::GraphRiskPreference,
      [](const MenuFacts& f) {
          const RiskPrefAssessment& risk = f.window->Document().RiskAssessment;
          return (risk.constantAssessed || risk.pointsAssessed) && !f.customInterface;
      },
      nullptr},
-    {Cmd::AnalysisExpectedValue, &TreeWindow::DispatchAnalysis, ExpectedValue, nullptr},
-    {Cmd::AnalysisPathProbability, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisExpectedValue, &CommandHandlers::ExpectedValue, ExpectedValue, nullptr},
+    {Cmd::AnalysisPathProbability, &CommandHandlers::PathProbability,
      [](const MenuFacts& f) { return !f.customInterface && f.any && f.free && !f.someInMarkov && !f.root1; }, nullptr},
-    {Cmd::AnalysisOverUnder, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisOverUnder, &CommandHandlers::OverUnder,
      [](const MenuFacts& f) {
          return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f);
      },
      nullptr},
-    {Cmd::AnalysisPayoffRange, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisPayoffRange, &CommandHandlers::PayoffRange,
      [](const MenuFacts& f) {
          return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f);
      },
      nullptr},
-    {Cmd::AnalysisStandardDeviation, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisStandardDeviation, &CommandHandlers::StandardDeviation,
      [](const MenuFacts& f) {
          return !f.customInterface && f.one && f.first->kind == ChanceNode && f.kids >= 1 && f.free;
      }, nullptr},
-    {Cmd::AnalysisShowOptimalPath, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisShowOptimalPath, &CommandHandlers::ShowOptimalPath,
      [](const MenuFacts& f) { return f.decision1 && !f.copy1 && f.free && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisVerifyProbabilities, &TreeWindow::DispatchAnalysis, NoCustomInterface, nullptr},
+    {Cmd::AnalysisVerifyProbabilities, &CommandHandlers::VerifyProbabilities, NoCustomInterface, nullptr},
     // Either way the roll back would take the running analysis's place, or change the tree under it.
-    {Cmd::AnalysisRollBack, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisRollBack, &CommandHandlers::RollBack,
      [](const MenuFacts& f) { return !f.customInterface && !f.snapshot && !f.running; }, nullptr},
-    {Cmd::AnalysisThresholdAnalysis, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisThresholdAnalysis, &CommandHandlers::Threshold,
      [](const MenuFacts& f) {
          return !f.customInterface && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
                 f.variables >= 1 && f.free;
      },
      nullptr},
-    {Cmd::AnalysisMonteCarloSimulation, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisMonteCarloSimulation, &CommandHandlers::MonteCarlo,
      [](const MenuFacts& f) {
          return f.one && f.free && f.kids >= 1 && !f.someInMarkov && !f.customInterface;
      }, nullptr},
-    {Cmd::AnalysisSaveLast, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisSaveLast, &CommandHandlers::SaveLastAnalysis,
      [](const MenuFacts& f) { return f.window->Document().LastAnalysis != nullptr && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisRunOldAnalysis, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisRunOldAnalysis, &CommandHandlers::RunOldAnalysis,
      [](const MenuFacts& f) { return f.free && f.analyses > 0 && !f.busy; }, nullptr},
-    {Cmd::AnalysisMaintainAnalyses, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisMaintainAnalyses, &CommandHandlers::MaintainAnalyses,
      [](const MenuFacts& f) { return f.analyses > 0 && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisExpectedValueOfPerfectInfo, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisExpectedValueOfPerfectInfo, &CommandHandlers::PerfectInformation,
      [](const MenuFacts& f) { return f.any && f.free && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisRankings, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisRankings, &CommandHandlers::Rankings,
      [](const MenuFacts& f) { return ExpectedValue(f) && f.decision1; }, nullptr},
-    {Cmd::AnalysisCostEffectiveness, &TreeWindow::DispatchAnalysis,
-     [](const MenuFacts& f) { return f.decision1 && f.free && f.calcMethod == 1 && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisOneWay, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisCostEffectiveness, &CommandHandlers::CostEffectiveness,
+     [](const MenuFacts& f) { return f.decision1 && f.free && f.calcMethod == CostEffectivenessMethod && !f.customInterface; }, nullptr},
+    {Cmd::AnalysisOneWay, &CommandHandlers::OneWay,
      [](const MenuFacts& f) { return f.one && f.free && f.variables >= 1 && !f.busy; }, nullptr},
-    {Cmd::AnalysisTwoWay, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisTwoWay, &CommandHandlers::TwoWay,
      [](const MenuFacts& f) { return f.decision1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
-    {Cmd::AnalysisThreeWay, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisThreeWay, &CommandHandlers::ThreeWay,
      [](const MenuFacts& f) {
-         return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != 1;
+         return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != CostEffectivenessMethod;
      }, nullptr},
     // With nothing selected the tornado is for the whole tree; its bars need two variables to compare.
-    {Cmd::AnalysisTornadoDiagram, &TreeWindow::DispatchAnalysis,
+    {Cmd::AnalysisTornadoDiagram, &CommandHandlers::Tornado,
      [](const MenuFacts& f) { return f.n <= 1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
     // The custom interface's Analyze: no menu item, but a chain of stored analyses is not joined while
     // another runs.
-    {Cmd::CustomInterfaceAnalyze, &TreeWindow::DispatchAnalysis,
+    {Cmd::CustomInterfaceAnalyze, &CommandHandlers::CustomInterfaceAnalyze,
      [](const MenuFacts& f) { return f.free && f.analyses > 0; }, nullptr},
     // Ctrl+1 to Ctrl+9 select a child of the one selected node.
-    {Cmd::SelectChild1, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild2, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild3, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild4, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild5, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild6, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild7, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild8, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild9, &TreeWindow::OnStructureCommand, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild1, &CommandHandlers::SelectChild<0>, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild2, &CommandHandlers::SelectChild<1>, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild3, &CommandHandlers::SelectChild<2>, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild4, &CommandHandlers::SelectChild<3>, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild5, &CommandHandlers::SelectChild<4>, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild6, &CommandHandlers::SelectChild<5>, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild7, &CommandHandlers::SelectChild<6>, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild8, &CommandHandlers::SelectChild<7>, [](const MenuFacts& f) { return f.one; }, nullptr},
+    {Cmd::SelectChild9, &CommandHandlers::SelectChild<8>, [](const MenuFacts& f) { return f.one; }, nullptr},
 };
 
 const TreeWindow::CommandRow* TreeWindow::FindCommand(unsigned id)
@@ -488,10 +490,7 @@ int TreeWindow::OnCommand(int command)
     AnalysisRun* running = document.CurrentAnalysis;
     // A key, a tool-bar button, a bound window or a script may send a command whose item is grayed.
     if (row->handler != nullptr && row->rule != nullptr && row->rule(MenuFacts(*this, CustomInterfaceShown))) {
-        const UndoAction* before = CurrentUndoAction();
-        (this->*row->handler)(command);
-        if (row->undoText != nullptr && CurrentUndoAction() != nullptr && CurrentUndoAction() != before)
-            CurrentUndoAction()->name = row->undoText;
+        RunCommandHandler(row->id);
         running = nullptr;
     }
     RefreshFrameCommands();
@@ -500,6 +499,20 @@ int TreeWindow::OnCommand(int command)
         zString reason;
         ShowStatusMessage(running->StatusText(reason).Text());
     }
+    return 1;
+}
+
+int TreeWindow::RunCommandHandler(unsigned id)
+{
+    const CommandRow* row = FindCommand(id);
+    if (row == nullptr)
+        return 0;
+    if (row->handler == nullptr)
+        return 1;
+    const UndoAction* before = CurrentUndoAction();
+    row->handler(*this);
+    if (row->undoText != nullptr && CurrentUndoAction() != nullptr && CurrentUndoAction() != before)
+        CurrentUndoAction()->name = row->undoText;
     return 1;
 }
 
@@ -538,7 +551,7 @@ void TreeWindow::UpdateMenus(HMENU bar)
         SetItem(bar, Cmd::ValuesChangePayoff, true, ChangePayoffText(document, f).c_str());
     else
         SetItem(bar, Cmd::ValuesChangePayoff, false,
-                f.calcMethod == 3 ? "Chan&ge Attributes...\tCtrl+Y" : "Chan&ge Payoff...\tCtrl+Y");
+                f.calcMethod == MultiAttributeMethod ? "Chan&ge Attributes...\tCtrl+Y" : "Chan&ge Payoff...\tCtrl+Y");
     SetItem(bar, Cmd::AnalysisProbabilityDistribution, RuleAllows(f, Cmd::AnalysisProbabilityDistribution),
             f.n > 1 ? "Com&parative Distributions\tF6" : "&Probability Distribution\tF6");
     CheckMenuEntry(bar, Cmd::AnalysisRollBack, f.rolledBack);
@@ -550,7 +563,6 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
 {
     const MenuFacts f(*this, CustomInterfaceShown);
     TreeNode* node = f.first;
-    SetItem(popup, Cmd::DisplayPreferences, RuleAllows(f, Cmd::DisplayPreferences));
     // The variables' menu under "Define Variable", "New..." first.
     if (RuleAllows(f, Cmd::NodeDefineNewVariable)) {
         HMENU variables = CreatePopupMenu();
@@ -567,9 +579,8 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
         InsertMenuA(popup, 5, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(variables),
                     "Define Variable");
     }
-    for (unsigned id : {Cmd::OptionsNodeComment, Cmd::OptionsChangeNodeType, Cmd::NodeHideRollBackBox,
-                        Cmd::AnalysisOneWay, Cmd::AnalysisExpectedValue, Cmd::AnalysisRollBack})
-        SetItem(popup, id, RuleAllows(f, id));
+    for (const CommandRow& row : Commands)
+        SetItem(popup, row.id, row.rule != nullptr && row.rule(f));
     CheckMenuEntry(popup, Cmd::NodeHideRollBackBox, f.one && RollBackBoxHidden(node));
     SetItem(popup, Cmd::AnalysisProbabilityDistribution, RuleAllows(f, Cmd::AnalysisProbabilityDistribution),
             f.n >= 2 ? "Comparative Distributions" : "Probability Distribution");
@@ -583,19 +594,11 @@ void TreeWindow::UpdateCommands()
         return;
     const MenuFacts f(*this, CustomInterfaceShown);
     SelectDefaultMode();
+    // Save also waits for a change to save, and printing is the document window's.
     EnableSaveCommand(RuleAllows(f, Cmd::FileSave) && (FilePath().IsEmpty() || document.Modified != 0));
     EnablePrintCommands(CanPrint());
-    EnableConvertToOutline(0);
-    EnableRollBack(RuleAllows(f, Cmd::AnalysisRollBack), f.rolledBack);
-    EnableProbabilityDistribution(RuleAllows(f, Cmd::AnalysisProbabilityDistribution));
-    EnableOneWaySensitivity(RuleAllows(f, Cmd::AnalysisOneWay));
-    EnableTwoWaySensitivity(RuleAllows(f, Cmd::AnalysisTwoWay));
-    EnableDefineVariable(RuleAllows(f, Cmd::ValuesDefineValues));
-    EnableCommand1556(RuleAllows(f, Cmd::ShowVariables));
-    EnableProbabilityWheel(RuleAllows(f, Cmd::ValuesProbabilityWheel));
-    EnableFontCommand(RuleAllows(f, Cmd::DisplayFont));
-    EnableMonteCarlo(RuleAllows(f, Cmd::AnalysisMonteCarloSimulation));
-    EnableChangeNodeType(RuleAllows(f, Cmd::OptionsChangeNodeType));
+    EnableToolbarButtons([&f](unsigned id) { return RuleAllows(f, id); });
+    CheckRollBackButton(f.rolledBack);
 }
 
 bool TreeWindow::ChildMayUseWheel(const TreeChildWindow& child) const
@@ -617,7 +620,7 @@ void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere, bool wheelHere)
     SetItem(bar, 1504, !locked);
     SetItem(bar, Cmd::ValuesInsertVariable, editHere);
     SetItem(bar, Cmd::ValuesProbabilityWheel, wheelHere);
-    SetItem(bar, Cmd::ValuesMultiAttributeWeights, !locked && document.CalcPrefs.CalcMethod == 3);
+    SetItem(bar, Cmd::ValuesMultiAttributeWeights, !locked && document.CalcPrefs.CalcMethod == MultiAttributeMethod);
     SetItem(bar, Cmd::ValuesDistributions, !locked && CustomInterfaceShown == 0);
     for (unsigned id = Cmd::OptionsSelectSubtree; id <= Cmd::OptionsMarkovTransitionNode; ++id)
         SetItem(bar, id, false);

@@ -143,7 +143,7 @@ bool NodeNeedsPaint(TreeNode* node, PaintContext& context)
     const NodeGeometry& g = node->Geometry();
     if (Overlap(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, *context.clip))
         return true;
-    if (g.RollBackBoxWidth <= 0.0f && context.window.Document().RolledBack == 0)
+    if (g.RollBackBoxWidth <= 0.0f && !context.window.Document().IsRolledBack())
         return false;
     return Overlap(RollBackBoxRect(context.window, node), *context.clip);
 }
@@ -242,7 +242,7 @@ void PaintBranches(TreeNode* node, PaintContext& context)
     if (at90)
         start.x -= kSymbolSize / 2;
     PaintPen pen(context, context.InCloneCopy ? kCloneGrey : kBlack);
-    const bool judged = document.RolledBack != 0 && node->IsDecision();
+    const bool judged = document.IsRolledBack() && node->IsDecision();
     for (int i = 0; i < node->childCount; ++i) {
         TreeNode* child = node->GetChild(i);
         if (IsTunnelCopy(child))
@@ -308,7 +308,7 @@ void InvalidateNode(TreeWindow& window, const TreeNode* node, bool recursive)
         const NodeGeometry& g = next->Geometry();
         const LogicalRect box{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom};
         window.InvalidateLogicalRect(&box);
-        if (window.Document().RolledBack != 0 || g.RollBackBoxWidth > 0.0f) {
+        if (window.Document().IsRolledBack() || g.RollBackBoxWidth > 0.0f) {
             const LogicalRect rollBack = RollBackBoxRect(window, next);
             window.InvalidateLogicalRect(&rollBack);
         }

@@ -226,7 +226,7 @@ void TreePane::PressNode(TreeNode* node, LogicalPoint point, const MouseInput& m
         break;
     case RollBackBoxRegion:
         field = 0;
-        if (control && !(node->kind == TerminalNode && tree_.Document().RolledBack != 0 &&
+        if (control && !(node->kind == TerminalNode && tree_.Document().IsRolledBack() &&
                          tree_.Document().DisplayPrefs.ShowColumns != 0))
             BeginRollBackBoxDrag(node, ToPixels(point));
         break;
@@ -254,7 +254,7 @@ void TreePane::DoubleClickNode(TreeNode* node, LogicalPoint point, bool shift)
         SendCommand(window, Cmd::ShowVariableBindings);
         return;
     }
-    if (shift || tree_.Document().RolledBack != 0 || node->cloneStatus == CloneCopyNode || node->collapsed)
+    if (shift || tree_.Document().IsRolledBack() || node->cloneStatus == CloneCopyNode || node->collapsed)
         return;
     SendCommand(window, node->kind == TerminalNode ? Cmd::ValuesChangePayoff : Cmd::OptionsAddBranches);
 }
@@ -308,7 +308,7 @@ long TreePane::OnCommandId(unsigned id, unsigned code, HWND control)
 
 long TreePane::OnKeyUp(unsigned key, bool alt)
 {
-    if (tree_.Document().RolledBack == 0 && GetKeyState(VK_CONTROL) >= 0 && !alt)
+    if (!tree_.Document().IsRolledBack() && GetKeyState(VK_CONTROL) >= 0 && !alt)
         return 1;
     if (static_cast<signed char>(key) < VK_ESCAPE)
         return 0;
@@ -372,7 +372,7 @@ void TreePane::ChooseCursor(LogicalPoint point)
         return;
     }
     int region = HitTestNode(tree_, node, point);
-    if (tree_.Document().RolledBack != 0 && (region == NameRegion || region == ProbabilityRegion))
+    if (tree_.Document().IsRolledBack() && (region == NameRegion || region == ProbabilityRegion))
         region = NoRegion;
     const bool typable = region == NameRegion || region == SecondTextRegion ||
                          (region == ProbabilityRegion && CarriesProbabilities(node));

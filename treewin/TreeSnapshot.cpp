@@ -154,7 +154,7 @@ bool TreeWindow::SaveAsMetafile(const ::FilePath& path)
 void TreeWindow::SaveSnapshotCommand()
 {
     ::FilePath path;
-    const char form = SaveSnapshot(document.RolledBack != 0, path);
+    const char form = SaveSnapshot(document.IsRolledBack(), path);
     bool saved = true;
     zString message;
     switch (form) {

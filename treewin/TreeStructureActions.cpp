@@ -29,14 +29,14 @@ void TreeInsertBranchAction::Do()
         } else {
             const int index = parent->IndexOfChild(node);
             parent->RemoveChild(node);
-            parent->InsertChild(inserted, index);
+            parent->InsertChildOrThrow(inserted, index);
         }
-        inserted->InsertChild(node, -1);
+        inserted->InsertChildOrThrow(node, -1);
     } else if (mode == ToRight) {
         node->MoveChildrenTo(inserted, -1);
-        node->InsertChild(inserted, -1);
+        node->InsertChildOrThrow(inserted, -1);
     } else {
-        parent->InsertChild(inserted, parent->IndexOfChild(node) + (mode == Below ? 1 : 0));
+        parent->InsertChildOrThrow(inserted, parent->IndexOfChild(node) + (mode == Below ? 1 : 0));
     }
     RefreshNode(mode == Above || mode == Below ? parent : inserted, 2, inserted);
 }
@@ -60,7 +60,7 @@ void TreeInsertBranchAction::Undo()
         } else {
             const int index = parent->IndexOfChild(inserted);
             parent->RemoveChild(inserted);
-            parent->InsertChild(original, index);
+            parent->InsertChildOrThrow(original, index);
         }
     } else if (mode == ToRight) {
         if (node->childCount != 1)
@@ -109,7 +109,7 @@ void TreeDeleteBranchAction::Undo()
     for (int i = 0; i < childCount; ++i) {
         TreeNode* child = parent->GetChild(index);
         parent->RemoveChild(child);
-        removed->InsertChild(child, -1);
+        removed->InsertChildOrThrow(child, -1);
     }
     TreeNode* restored = PutBack(parent);
     RefreshNode(restored, 2, restored);
@@ -132,7 +132,7 @@ void TreeAddBranchAction::Do()
     if (node == nullptr)
         return;
     for (int i = 0; i < count; ++i)
-        node->InsertChild(new TreeNode(&tree->Document()), addAbove ? 0 : -1);
+        node->InsertChildOrThrow(new TreeNode(&tree->Document()), addAbove ? 0 : -1);
     RefreshNode(node, 2, node);
 }
 
@@ -248,7 +248,7 @@ void TreeReorderBranchesAction::Do()
     for (TreeNode* child : old)
         node->RemoveChild(child);
     for (int k = 0; k < count; ++k)
-        node->InsertChild(old[order[k]], -1);
+        node->InsertChildOrThrow(old[order[k]], -1);
     order = std::move(inverse);
     RefreshNode(node, 2, node);
 }

@@ -32,6 +32,7 @@
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
 #include "treewin/SliderWindow.h"
+#include "treewin/TreeCommandHandlers.h"
 
 #include "CommandIds.h"
 
@@ -54,80 +55,77 @@ void ShowValueWindow(NodeValueWindow* window)
 
 } // namespace
 
-int TreeWindow::EditTreeVariables(int command)
+using Handlers = TreeWindow::CommandHandlers;
+
+void Handlers::DefineValues(TreeWindow& tree) { tree.DefineValues(); }
+
+void Handlers::ChangePayoff(TreeWindow& tree)
 {
-    const NodeChildList& selection = Selection;
-    switch (command) {
-    case Cmd::ValuesDefineValues:
-        DefineValues();
-        return 1;
-    case Cmd::ValuesChangePayoff:
-        if (CheckEditConflict(selection, "***enterPay", true))
-            ShowValueWindow(new EnterPayoffWindow(this, selection));
-        return 1;
-    case Cmd::ValuesMarkovStateInformation:
-        if (CheckEditConflict(selection, "***markovRewards", true))
-            ShowValueWindow(new MarkovRewardsWindow(this, selection));
-        return 1;
-    case Cmd::ValuesMarkovTermination:
-        if (selection.Count() > 0) {
-            NodeChildList first(1, Ownership::Borrows);
-            if (CheckEditConflict(OneNode(first, selection.At(0)), "***markovTerm", true))
-                ShowValueWindow(new MarkovTerminationWindow(this, first));
-        }
-        return 1;
-    case Cmd::ValuesInsertVariable:
-        InsertVariableName(this, InPlaceEditor);
-        return 1;
-    case Cmd::ValuesOpenEvaluator:
-        if (Evaluator == nullptr)
-            OpenEvaluatorWindow();
-        else
-            CloseEvaluatorWindow();
-        return 1;
-    case Cmd::DisplayShowVariablesWindow:
-        if (VariablesView == nullptr)
-            OpenVariablesWindow();
-        else
-            CloseVariablesWindow();
-        return 1;
-    case Cmd::ShowVariables:
-    case Cmd::ShowVariableBindings:
-        if (VariablesView == nullptr)
-            OpenVariablesWindow();
-        else
-            BringWindowToTop(VariablesView->Handle());
-        return 1;
-    case Cmd::ValuesCreateSlider:
-        CreateSlider();
-        return 1;
-    case Cmd::ValuesMarkovTransitionRewards:
-        if (CheckEditConflict(selection, "***markovToll", true))
-            ShowValueWindow(new MarkovTollWindow(this, selection));
-        return 1;
-    case Cmd::ValuesProbabilityWheel:
-        if (selection.Count() > 0)
-            OpenProbabilityWheel(this, selection.At(0));
-        return 1;
-    case Cmd::ValuesMultiAttributeWeights:
-        OpenMultiAttributeWeighting(this);
-        return 1;
-    case Cmd::ValuesDistributions:
-        DistributionsDialog(this, false).Run();
-        return 1;
-    case Cmd::ReportTablesUsed:
-        ShowTablesUsed(document.Root);
-        return 1;
-    case Cmd::ReportVariables:
-        VariablesWindow::CopyAsText(document.Root, this);
-        return 1;
-    case Cmd::OptionsNodeComment:
-        OpenNodeComment();
-        return 1;
-    default:
-        return 0;
-    }
+    if (tree.CheckEditConflict(tree.Selection, "***enterPay", true))
+        ShowValueWindow(new EnterPayoffWindow(&tree, tree.Selection));
 }
+
+void Handlers::MarkovStateInformation(TreeWindow& tree)
+{
+    if (tree.CheckEditConflict(tree.Selection, "***markovRewards", true))
+        ShowValueWindow(new MarkovRewardsWindow(&tree, tree.Selection));
+}
+
+void Handlers::MarkovTermination(TreeWindow& tree)
+{
+    if (tree.Selection.Count() == 0)
+        return;
+    NodeChildList first(1, Ownership::Borrows);
+    if (tree.CheckEditConflict(OneNode(first, tree.Selection.At(0)), "***markovTerm", true))
+        ShowValueWindow(new MarkovTerminationWindow(&tree, first));
+}
+
+void Handlers::InsertVariable(TreeWindow& tree) { InsertVariableName(&tree, tree.InPlaceEditor); }
+
+void Handlers::OpenOrCloseEvaluator(TreeWindow& tree)
+{
+    if (tree.Evaluator == nullptr)
+        tree.OpenEvaluatorWindow();
+    else
+        tree.CloseEvaluatorWindow();
+}
+
+void Handlers::ShowOrHideVariablesWindow(TreeWindow& tree)
+{
+    if (tree.VariablesView == nullptr)
+        tree.OpenVariablesWindow();
+    else
+        tree.CloseVariablesWindow();
+}
+
+// Opens the Variables window, or brings the open one to the top.
+void Handlers::ShowVariablesWindow(TreeWindow& tree)
+{
+    if (tree.VariablesView == nullptr)
+        tree.OpenVariablesWindow();
+    else
+        BringWindowToTop(tree.VariablesView->Handle());
+}
+
+void Handlers::CreateSlider(TreeWindow& tree) { tree.CreateSlider(); }
+
+void Handlers::MarkovTransitionRewards(TreeWindow& tree)
+{
+    if (tree.CheckEditConflict(tree.Selection, "***markovToll", true))
+        ShowValueWindow(new MarkovTollWindow(&tree, tree.Selection));
+}
+
+void Handlers::ProbabilityWheel(TreeWindow& tree)
+{
+    if (tree.Selection.Count() > 0)
+        OpenProbabilityWheel(&tree, tree.Selection.At(0));
+}
+
+void Handlers::MultiAttributeWeights(TreeWindow& tree) { OpenMultiAttributeWeighting(&tree); }
+void Handlers::Distributions(TreeWindow& tree) { DistributionsDialog(&tree, false).Run(); }
+void Handlers::TablesUsed(TreeWindow& tree) { ShowTablesUsed(tree.document.Root); }
+void Handlers::VariablesReport(TreeWindow& tree) { VariablesWindow::CopyAsText(tree.document.Root, &tree); }
+void Handlers::NodeComment(TreeWindow& tree) { tree.OpenNodeComment(); }
 
 void TreeWindow::OpenEvaluatorWindow()
 {
@@ -292,6 +290,8 @@ void TreeWindow::DistributeChildren()
     const size_t count = static_cast<size_t>(first.count);
     if (!ranges.Run() || ranges.probabilities.size() < count || ranges.boundaries.size() <= count)
         return;
+    if (!node->CheckRoomForChildren(first.count))
+        return;
     // The new branches cannot be taken back: the history goes, after the person agrees.
     if (AskOkCancel(nullptr, "Distributing the children cannot be undone, and the undo history will be cleared. "
                              "Do you want to continue?", 0, 3) != 1)
@@ -300,7 +300,7 @@ void TreeWindow::DistributeChildren()
     const NumericFormat& format = document.CalcPrefs.CurrentNumericFormat();
     for (int i = 0; i < first.count; ++i) {
         auto* child = new TreeNode(&document);
-        node->InsertChild(child, -1);
+        node->InsertChildOrThrow(child, -1);
         zString text;
         FormatNumber(format, ranges.RangeValue(i), text, true, false, -9);
         child->SetBinding(variable.Text(), text.Text(), false);

@@ -34,6 +34,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -109,11 +110,22 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
         GiveUntitledTitle();
         document.SetModified(1);
     }
-    // The variables menu lists the variables read.
-    VariablesChanged();
-    if (read && form == TreeDocument::FileForm::Foreign)
-        PlaceForeignNoteBoxes();
-    CreatePane();
+    try {
+        // The variables menu lists the variables read.
+        VariablesChanged();
+        if (read && form == TreeDocument::FileForm::Foreign)
+            PlaceForeignNoteBoxes();
+        CreatePane();
+    } catch (const std::bad_alloc&) {
+        // A tree read whole may not fit once measured for the screen: it is refused as one too large to
+        // read. The pane goes first, so that nothing paints the nodes going.
+        Selection.Clear();
+        SetPane(nullptr);
+        paneDisplay = nullptr;
+        document.RefuseForMemory(path);
+        fileRead = false;
+        return;
+    }
     // A finished model opens on its custom interface.
     if (CanShowCustomInterface())
         ShowCustomInterface(1);
@@ -182,7 +194,7 @@ void TreeWindow::SetModified(int flag)
 
 int TreeWindow::QueryClose(const char* question)
 {
-    if (document.RolledBack > 1)
+    if (document.RolledBack == RolledBackValues::Snapshot)
         SetModified(0);
     if (!DocumentWindow::QueryClose(question))
         return 0;
@@ -371,7 +383,7 @@ void TreeWindow::CreateDdeTopic()
 
 void TreeWindow::LinkedValueArrived()
 {
-    if (document.RolledBack != 1 || document.CurrentAnalysis != nullptr) {
+    if (document.RolledBack != RolledBackValues::Computed || document.CurrentAnalysis != nullptr) {
         Relayout();
         return;
     }
@@ -468,7 +480,7 @@ void TreeWindow::ShapeChanging(const TreeNode* leaving)
 
 int TreeWindow::CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask)
 {
-    if (document.RolledBack)
+    if (document.IsRolledBack())
         MessageBeep(0);
     return ::CheckEditConflict(document, nodes, key, ask);
 }

@@ -303,13 +303,9 @@ public:
     // (asking, with ask, whether to bring that window up); 1 otherwise.
     int CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask);
     int AcceptsEdit(TreeNode* node, const char* key, bool ask) override;
-    // The Values menu (TreeValuesCommands.cpp): 1502 Define Values, 1503 Insert Variable, 1506 Change
-    // Payoff, 1507 Markov State Information, 1508 Markov Termination, 1509 Open/Close Evaluator, 1510 Create
-    // Slider, 1512 Markov Transition Rewards, 1513 Probability Wheel, 1514 Multi-Attribute Weights, 1515
-    // Distributions, 1517 Tables Used, 1518 the Variables report, 1414 Node Comment, 1306 Show/Hide Variables
-    // Window, 1556 and 1562 the Variables window opened or brought to the top; 1 for these commands, 0
-    // for any other.
-    int EditTreeVariables(int command);
+    // The handler of a Values command (or of any other row) run directly, without its rule: 1 for a command
+    // of the table, 0 otherwise.
+    int EditTreeVariables(int command) { return RunCommandHandler(static_cast<unsigned>(command)); }
     // The tree's Find/Replace window (one of its bound windows), null while it is closed. Edits that take
     // nodes away start its search over.
     FindReplaceWindow* FindReplace = nullptr;
@@ -361,18 +357,18 @@ public:
     // Commands sent to the window: after cancelling a pending click, Save, Save As and the focused edit's own
     // commands first, then the tree's.
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
-    // The Edit menu's node, subtree, note and arrow commands, the clone commands and the tree clipboard
-    // slots (1189, 1202-1211); 1 for these, 0 otherwise.
-    int OnEditMenuCommand(int command);
-    // The Analysis menu (1602-1620, 1651-1654) and the custom interface's Analyze (1194): each command
-    // starts its analysis after the analysis's own checks (a running analysis, the variables it needs, a
-    // decision node); 1 for these, also when refused, 0 otherwise. A stored analysis run again sends its
-    // command here directly.
-    int DispatchAnalysis(int command);
+    // Runs the row's handler of the command without asking its rule, and names the undo step the row names:
+    // a stored analysis run again, or a chain started from the custom interface, starts commands whose menu
+    // items are grayed meanwhile. 1 for a command of the table, 0 otherwise.
+    int RunCommandHandler(unsigned id);
+    // The Analysis menu's commands run directly (RunCommandHandler).
+    int DispatchAnalysis(int command) { return RunCommandHandler(static_cast<unsigned>(command)); }
     // False when the command's menu item would be grayed now, or the command has no rule or no row.
     bool CommandEnabled(int command);
-    // The command table (TreeMenuState.cpp): each command's handler, enable rule and undo text.
+    // The command table (TreeMenuState.cpp): each command's handler, enable rule and undo text; the
+    // handlers (TreeCommandHandlers.h), one per row.
     struct CommandRow;
+    struct CommandHandlers;
     static const CommandRow* FindCommand(unsigned id);
     static bool HasCommand(unsigned id);
     // Add Branches (1403) on the current node: as many branches as the preference says on a node without
@@ -442,9 +438,6 @@ public:
     void ShowCustomInterface(int show);
     // The panel while it is shown in a pane, else null.
     CustomInterfacePanel* CustomPanel() const { return customInterfacePanel; }
-    // The custom interface's commands: Options (1191), Change Values (1192), Comments (1193) and Show or
-    // Hide Custom Interface (1416); 1 for these, 0 otherwise.
-    int OnCustomInterfaceCommand(int command);
     // Save Snapshot (TreeSnapshot.cpp): the form chosen ('m' metafile, 'b' bitmap, 'r' roll-back file, which
     // only a rolled-back tree offers) with the path chosen for it, or 0 when cancelled.
     char SaveSnapshot(bool rolledBack, ::FilePath& path);
@@ -469,44 +462,20 @@ protected:
 private:
     std::unique_ptr<InPlaceEditState> suspendedEdit;
     bool MayOpenInPlaceEditor() const;
-    int OnStructureCommand(int command);
     static const CommandRow Commands[];
     // Structure edits wait while roll-back results are shown.
     bool MayEditStructure() const;
-    void ChangeOptimalPath(TreeNode* node);
-    // Hide Roll-Back Box (1249): flips the node's flag, its clone counterparts following; not undoable.
-    void ToggleRollBackBox(TreeNode* node);
-    // Zoom In (1350) and Out (1351) by one step, keeping the selection in view and the in-place edit open.
-    void ZoomByStep(bool in);
     // Change Node Type (1405): the chosen kind as one undo step; end nodes outside a Markov model, or several
     // at once, change directly and the undo history is emptied.
     void ChangeNodeType();
-    // Numeric Formatting (1309): the format of the calculation method, or the cost-effectiveness formats.
-    void EditNumberFormats();
     // Preferences (1308): the tree's pages of the Preferences dialog, undoable as one "Preferences" action.
     void EditPreferences();
-    // Enter Risk Preferences (1407), then the offer to switch the function on.
-    void EnterRiskPreferences();
-    void DeleteBranch(TreeNode* node);
     void EditWithScope(int command);
     // Cut (1202), Copy (1203), Paste (1204) or Clear (1205) of the in-place edit's selection; the edit shows
     // the change and one undo step holds the texts before and after it.
     void EditInPlaceText(int command);
     void CreateOrDestroyClone(TreeNode* node);
     void AttachOrDetachClone(TreeNode* node);
-    void ShowOptimalPath(TreeNode* node);
-    // Two Way (1652), Three Way (1653) and Tornado Diagram (1654), after their checks.
-    void StartSensitivity(int command, TreeNode* node);
-    // Run Old Analysis (1616) and the custom interface's Analyze (1194): the chosen stored analyses, one
-    // after the other in list order.
-    void RunStoredAnalyses(bool customInterfaceForm);
-    // Rolls the node back under the wait cursor; false when roll back failed (it has said why).
-    bool RollBackWithWait(TreeNode* node);
-    // Graph Risk Preference Function (1604): the chosen function's graph; the tree's settings stay as they were.
-    void GraphRiskPreference();
-    // Payoff Range (1608) and Cost-Effectiveness (1620), each kept as the last analysis.
-    void ShowPayoffRange(TreeNode* node);
-    void ShowCostEffectiveness(TreeNode* node);
     void LimitZoom();
     void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.

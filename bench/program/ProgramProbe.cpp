@@ -3,6 +3,9 @@
 //   run KIVO DIR    starts the program (KIVO, a path to kivo.exe) on them, sends each step as the menu sends
 //                   it, and times the step from outside until the frame answers again, with the longest time
 //                   the frame took to answer a message during the step.
+//   write-large DIR N    writes a tree of N million nodes as DIR\largeN.tre;
+//   large KIVO DIR NAME  times the program's open of DIR\NAME.tre (until its window answers, or until the
+//                        box that refuses it).
 // It prints one line a figure: "figure NAME SECONDS worst SECONDS".
 
 #include "bench/BenchProgramTrees.h"
@@ -20,6 +23,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -316,6 +320,68 @@ void CloseFrame(Program& program, const char* figure)
     std::printf("figure %s %.2f\n", figure, Now() - begun);
 }
 
+// A tree of `millions` million nodes (and one), written as the million-node tree is.
+int WriteLarge(const std::string& dir, int millions)
+{
+    ProgramApp program;
+    TreeWindow tree;
+    // The million-node tree's chance nodes, a thousand under each of `millions` groups: a node holds at most
+    // 1000 branches.
+    TreeDocument& document = tree.Document();
+    document.EnsureVariable("COST", "12.5");
+    document.EnsureVariable("RATE", "0.03");
+    document.EnsureVariable("GAIN", "COST*(1+RATE)");
+    for (int group = 0; group < millions; ++group) {
+        TreeNode* parent = document.AddChild(document.Root, ChanceNode, "group", group + 1 < millions ? "0.1" : "#");
+        for (int c = 0; c < 1000; ++c) {
+            TreeNode* chance = document.AddChild(parent, ChanceNode, "strategy", c + 1 < 1000 ? "0.001" : "#");
+            chance->SetBinding("RATE", c % 2 == 0 ? "0.03+0.001*2" : "0.05", false);
+            for (int t = 0; t < 999; ++t)
+                document.AddChild(chance, TerminalNode, "outcome", t + 1 < 999 ? "1/999" : "#", "GAIN-COST*RATE+2");
+        }
+    }
+    return SaveTree(tree, dir + "\\large" + std::to_string(millions) + ".tre") ? 0 : 1;
+}
+
+// Opens a large tree as a person does, from the command line: the time until its window answers, or until
+// the box refusing it shows.
+bool RunLarge(const std::string& kivo, const std::string& dir, const std::string& name)
+{
+    Program program;
+    const double begun = Now();
+    if (!program.Start(kivo, "-t \"" + dir + "\\" + name + ".tre\""))
+        return false;
+    program.frame = program.WaitTop("MDIframeCL", 0);
+    if (program.frame == nullptr)
+        return false;
+    for (;;) {
+        if (!program.Running()) {
+            std::printf("figure %s-ended %.2f\n", name.c_str(), Now() - begun);
+            return false;
+        }
+        if (program.AnswerOk()) {
+            std::printf("figure %s-refused %.2f\n", name.c_str(), Now() - begun);
+            break;
+        }
+        // The window shows while the file is read; it takes the file's name when the tree is whole.
+        const HWND client = FindDescendant(program.frame, "MDICLIENT");
+        const HWND window = client != nullptr ? GetWindow(client, GW_CHILD) : nullptr;
+        if (window != nullptr && GetWindowTextLengthA(window) > 0) {
+            // Measured for the screen, a tree read whole may still be refused.
+            const double answered = program.WaitAnswered();
+            Sleep(500);
+            if (program.AnswerOk())
+                std::printf("figure %s-refused %.2f\n", name.c_str(), answered - begun);
+            else
+                program.Report(name.c_str(), begun, answered);
+            break;
+        }
+        Sleep(20);
+    }
+    CloseFrame(program, ("close-" + name).c_str());
+    return true;
+}
+
 bool RunMillion(const std::string& kivo, const std::string& dir)
 {
     Program program;
@@ -399,8 +465,13 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "write") == 0)
         return Write(argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "write-large") == 0)
+        return WriteLarge(argv[2], std::atoi(argv[3]));
+    if (argc == 5 && std::strcmp(argv[1], "large") == 0)
+        return RunLarge(argv[2], argv[3], argv[4]) ? 0 : 1;
     if (argc < 4 || std::strcmp(argv[1], "run") != 0) {
-        std::printf("usage: kivo_program_probe write DIR | run KIVO DIR [million|montecarlo|script]...\n");
+        std::printf("usage: kivo_program_probe write DIR | write-large DIR MILLIONS | large KIVO DIR NAME"
+                    " | run KIVO DIR [million|montecarlo|script]...\n");
         return 2;
     }
     const std::string kivo = argv[2];

@@ -88,17 +88,11 @@ void MDIchildCL::Create()
 void MDIchildCL::CreateInClient(const char* mdiTitle, int x, int y, int width, int height)
 {
     HWND client = TheApp ? TheApp->MdiClient() : nullptr;
-    // Made hidden and without redrawing the client, so that the new child does not flicker.
-    SendMessageA(client, WM_SETREDRAW, FALSE, 0);
-    MDICREATESTRUCTA request{className_.c_str(), mdiTitle, ProgramInstance(), x, y, width, height, style_,
-                             reinterpret_cast<LPARAM>(this)};
+    // Made hidden, so that it neither flickers nor disturbs the others: the client keeps the styles it is
+    // given (MDIS_ALLCHILDSTYLES), and a hidden child activates, restores and repaints none of the others.
+    MDICREATESTRUCTA request{className_.c_str(), mdiTitle, ProgramInstance(), x, y, width, height,
+                             style_ & ~WS_VISIBLE, reinterpret_cast<LPARAM>(this)};
     HWND handle = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&request)));
-    if (handle)
-        ::ShowWindow(handle, SW_HIDE);
-    SendMessageA(client, WM_SETREDRAW, TRUE, 0);
-    // The children too: while the client did not redraw, what they painted was lost, and a child made
-    // hidden covers nothing that would repaint them.
-    RedrawWindow(client, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     handle_ = handle;
     if (handle) {
         if (TheApp && TheApp->Map())

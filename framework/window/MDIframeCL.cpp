@@ -185,21 +185,21 @@ void MDIframeCL::SetWindowMenuPosition(int count)
     TrailingBarItems = count;
 }
 
-long MDIframeCL::MergeChildMenu(WindowEvent* event)
+bool MDIframeCL::MergeChildItems(WindowEvent* event)
 {
     auto* child = reinterpret_cast<MDIchildCL*>(event->lParam);
     if (!TheApp || !TheApp->MainWindow() || !child || !child->MenuObject())
-        return 0;
+        return false;
     HMENU bar = GetMenu(handle_);
     HMENU childMenu = child->MenuObject()->Handle();
     if (!bar || !childMenu)
-        return 0;
+        return false;
     const HWND activated = reinterpret_cast<HWND>(event->wParam);
     if (activated == child->Handle() || event->wParam == 1) {
         // The system may tell of one activation twice: a child's items are on the bar once. A child whose
         // deactivation has not arrived yet gives its place up first.
         if (mergedChild_ == child && event->wParam != 1)
-            return 0;
+            return false;
         if (mergedChild_ && mergedChild_ != child && mergedChild_->MenuObject())
             RemoveChildItems(bar, mergedChild_->MenuObject()->Handle());
         mergedChild_ = child;
@@ -208,12 +208,34 @@ long MDIframeCL::MergeChildMenu(WindowEvent* event)
     } else {
         // Only the merged child's items are on the bar.
         if (mergedChild_ != child)
-            return 0;
+            return false;
         RemoveChildItems(bar, childMenu);
         mergedChild_ = nullptr;
     }
-    DrawMenuBar(handle_);
+    return true;
+}
+
+long MDIframeCL::MergeChildMenu(WindowEvent* event)
+{
+    menuBarStale_ = MergeChildItems(event) || menuBarStale_;
+    // An activation change posts two merges (the one deactivated, the one activated): the bar is drawn
+    // once, after the last.
+    MSG queued;
+    if (menuBarStale_ && !menuBarHeld_ &&
+        !PeekMessageA(&queued, handle_, MergeMenuMessage, MergeMenuMessage, PM_NOREMOVE)) {
+        menuBarStale_ = false;
+        DrawMenuBar(handle_);
+    }
     return 0;
+}
+
+void MDIframeCL::HoldMenuBar(bool held)
+{
+    menuBarHeld_ = held;
+    if (!held && menuBarStale_ && handle_ != nullptr) {
+        menuBarStale_ = false;
+        DrawMenuBar(handle_);
+    }
 }
 
 MDIchildCL* MDIframeCL::ActiveChild() const

@@ -44,6 +44,9 @@ public:
     // bar when the child is being activated (or wParam is 1), takes them out again otherwise.
     long MergeChildMenu(WindowEvent* event);
     MDIchildCL* MergedChild() const { return mergedChild_; }
+    // While held, merges change the bar's items without redrawing it (the frame closing its children one
+    // by one); the release draws it once.
+    void HoldMenuBar(bool held);
     unsigned FirstChildId() const { return firstChildId_; }
 
 protected:
@@ -53,9 +56,14 @@ protected:
 
 private:
     long CloseChildrenFirst(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
+    // The bar's items as the merge asks; true when they changed.
+    bool MergeChildItems(WindowEvent* event);
 
     std::unique_ptr<TopWindow> client_;
     std::unique_ptr<Menu> windowMenu_;
     unsigned firstChildId_;
     MDIchildCL* mergedChild_ = nullptr;
+    bool menuBarHeld_ = false;
+    // Items changed since the bar was last drawn.
+    bool menuBarStale_ = false;
 };

@@ -70,18 +70,18 @@ TEST(CalcMethodRules, DirectionByMethod)
 {
     TreeDocument document;
     struct Row {
-        int method;
+        CalcMethodKind method;
         int optPath0;
         int multiAttr;
         int direction;
     } rows[] = {{PayoffMethod, 1, 1, 1}, {PayoffMethod, 0, 1, 0}, {CostEffectivenessMethod, 1, 1, 0},
                 {BenefitCostMethod, 0, 0, 1}, {MultiAttributeMethod, 1, 0, 0}, {MultiAttributeMethod, 0, 1, 1},
-                {9, 0, 0, 1}};
+                {static_cast<CalcMethodKind>(9), 0, 0, 1}};
     for (const Row& row : rows) {
         document.CalcPrefs.CalcMethod = row.method;
         document.CalcPrefs.OptPath[0] = row.optPath0;
         document.CalcPrefs.MultiAttrOptPath = row.multiAttr;
-        EXPECT_EQ(document.OptimalPathDirection(), row.direction) << row.method;
+        EXPECT_EQ(document.OptimalPathDirection(), row.direction) << static_cast<int>(row.method);
     }
     document.CalcPrefs.CalcMethod = BenefitCostMethod;
     EXPECT_EQ(document.CostPayoffIndex(), document.CalcPrefs.BCCostPayoff);

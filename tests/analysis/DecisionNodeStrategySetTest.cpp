@@ -16,7 +16,7 @@ TreeNode* AddBranch(TreeDocument& tree, const char* text, double cost, double ef
     child->SetText(text, false);
     child->triple.cost = cost;
     child->triple.effectiveness = effectiveness;
-    tree.Root->InsertChild(child, -1);
+    tree.Root->InsertChildOrThrow(child, -1);
     return child;
 }
 

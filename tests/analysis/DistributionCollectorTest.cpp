@@ -23,7 +23,7 @@ TreeNode* Add(TreeNode* parent, int kind, const char* text, const char* probabil
     node->SetKind(kind, false);
     node->SetText(text, false);
     node->SetProbabilityText(probability, false);
-    parent->InsertChild(node, -1);
+    parent->InsertChildOrThrow(node, -1);
     return node;
 }
 

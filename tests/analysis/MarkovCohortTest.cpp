@@ -139,10 +139,10 @@ TEST(MarkovCohortSoundness, StageDependentProbabilityAfterRollBack)
     for (int rolledBack = 0; rolledBack <= 1; ++rolledBack) {
         MarkovTestTree model("_stage >= 4");
         model.WellDead("If(_stage<2; 0.1; 0.5)");
-        model.Document().RolledBack = static_cast<uint8_t>(rolledBack);
+        model.Document().RolledBack = rolledBack != 0 ? RolledBackValues::Computed : RolledBackValues::None;
         RunFault error;
         EXPECT_NEAR(Cohort(model, error), expected, 1e-12) << "rolled back " << rolledBack;
-        EXPECT_EQ(model.Document().RolledBack, rolledBack);
+        EXPECT_EQ(model.Document().IsRolledBack(), rolledBack != 0);
     }
 }
 
@@ -222,6 +222,20 @@ TEST(MarkovCohortErrors, StructureAndFormulaErrors)
     EXPECT_TRUE(error);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "Division by zero. Unable to evaluate incremental reward of node \"Alive\".");
+
+    // Tunnel copies that would not fit beside the states stop the run before any copy is made.
+    MarkovTestTree crowded("_stage >= 3");
+    TreeNode* post = crowded.State(ChanceNode, "Post", "1", "0", "1", "0");
+    crowded.Jump(post, "die", "1", "Dead");
+    crowded.State(TerminalNode, "Dead", "0");
+    post->SetMarkovTunnelCount(TreeNode::kMaxChildren - 1, false);
+    boxes.Clear();
+    Cohort(crowded, error);
+    EXPECT_TRUE(error);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.Last().text.find("cannot have more than 32767 branches."), std::string::npos)
+        << boxes.Last().text;
+    EXPECT_EQ(crowded.markov->childCount, 2);
 }
 
 TEST(MarkovCohortErrors, ProbabilityCheckOfAStageStopsTheRun)

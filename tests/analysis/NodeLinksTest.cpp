@@ -28,7 +28,7 @@ struct LinkedTree {
         other = tree.Terminal(tree.Root(), "other", "", "1");
         RunFault error;
         RollBackTree(tree.Root(), &error, RollBackSilent);
-        tree.Document().RolledBack = 1;
+        tree.Document().RolledBack = RolledBackValues::Computed;
     }
     std::string Item(int id)
     {

@@ -39,7 +39,7 @@ TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
     TreeDocument& document = model.tree.Document();
     RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
     EXPECT_EQ(boxes.Count(), 0u);
-    EXPECT_EQ(document.RolledBack, 1);
+    EXPECT_EQ(document.RolledBack, RolledBackValues::Computed);
     EXPECT_NEAR(document.Root->ExpectedValue(), 70.0, 1e-12);
     EXPECT_EQ(model.tree.Selection.Count(), 4);
     EXPECT_TRUE(model.tree.IsNodeSelected(document.Root));
@@ -52,6 +52,11 @@ TEST(RollBackAnalysisRun, UniqueOptimumSelectsPathWithoutWarning)
     EXPECT_EQ(document.SuspendChildRefresh, 1) << "the pause lasts while the tree stays rolled back";
     EXPECT_EQ(document.RelayoutCount, 1);
     EXPECT_EQ(document.NodeRedrawCount, 5);
+    // Rolled back again while rolled back, the tree still holds one pause, which its end gives back.
+    RunAnalysis(std::make_unique<RollBackAnalysis>(&document));
+    EXPECT_EQ(document.SuspendChildRefresh, 1);
+    document.EndRolledBack();
+    EXPECT_EQ(document.SuspendChildRefresh, 0);
 }
 
 TEST(RollBackAnalysisRun, TwoOptimalTerminalsWarnWordForWord)
@@ -111,7 +116,7 @@ TEST(RollBackAnalysisRun, FailureLeavesTreeUnmarkedAndLetsScriptGoOn)
         script.waitingForAnalysis = 1;
         RunAnalysis(std::make_unique<RollBackAnalysis>(&document, &script));
         EXPECT_EQ(script.waitingForAnalysis, 0);
-        EXPECT_EQ(document.RolledBack, fail ? 0 : 1);
+        EXPECT_EQ(document.IsRolledBack(), !fail);
         EXPECT_EQ(model.tree.Selection.Count(), fail ? 1 : 4) << "a failed formula selects its node only";
         EXPECT_EQ(document.SuspendChildRefresh, fail ? 0 : 1);
         EXPECT_EQ(document.CurrentAnalysis, nullptr);
@@ -125,7 +130,7 @@ TEST(RollBackAnalysisRun, StoredRecordRunsRollBack)
     StoredAnalysis* record = StoredAnalysis::New();
     record->kind = RollBackKind;
     RunStoredAnalysis(record, &model.tree.Document());
-    EXPECT_EQ(model.tree.Document().RolledBack, 1);
+    EXPECT_EQ(model.tree.Document().RolledBack, RolledBackValues::Computed);
     EXPECT_NEAR(model.tree.Document().Root->ExpectedValue(), 70.0, 1e-12);
     StoredAnalysis::Delete(record);
 }
@@ -146,7 +151,7 @@ TEST(RollBackAnalysisRun, StoredRollBackContinuesItsChain)
         rollBack->next = markov;
         RunStoredAnalysis(rollBack, &model.Document());
         SetLineGraphPresenter(previous);
-        EXPECT_EQ(model.Document().RolledBack, fail ? 0 : 1);
+        EXPECT_EQ(model.Document().IsRolledBack(), !fail);
         EXPECT_EQ(graphs, fail ? 0 : 1);
         EXPECT_EQ(rollBack->next, fail ? markov : nullptr);
         EXPECT_EQ(model.Document().CurrentAnalysis, nullptr);
@@ -167,7 +172,7 @@ TEST(RollBackAnalysisRun, PayoffOfAHundredThousandTerms)
     tree->Terminal(tree->Root(), "Long", "", payoff.c_str());
     tree->Terminal(tree->Root(), "Short", "", "1");
     for (int pass = 0; pass < 2; ++pass) {
-        tree->Document().RolledBack = 0;
+        tree->Document().RolledBack = RolledBackValues::None;
         RunAnalysis(std::make_unique<RollBackAnalysis>(&tree->Document()));
         EXPECT_EQ(boxes.Count(), 0u);
         EXPECT_DOUBLE_EQ(tree->Document().Root->ExpectedValue(), 100000.0);
@@ -203,7 +208,7 @@ TEST(RollBackAnalysisRun, ProbabilitiesAreCheckedByDefault)
         model.cured->SetProbabilityText(row.first, false);
         model.notCured->SetProbabilityText(row.second, false);
         RollBack(model.tree.Document());
-        EXPECT_EQ(model.tree.Document().RolledBack, row.message == nullptr ? 1 : 0) << row.first;
+        EXPECT_EQ(model.tree.Document().IsRolledBack(), row.message == nullptr) << row.first;
         ASSERT_EQ(boxes.Count(), row.message == nullptr ? 0u : 1u) << row.first;
         if (row.message != nullptr) {
             EXPECT_EQ(boxes.Last().text, row.message);
@@ -241,9 +246,9 @@ TEST(RollBackAnalysisRun, ModelChangesEndTheRolledBackState)
         ASSERT_NEAR(document.Root->ExpectedValue(), 20.0, 1e-12);
         // A detached copy is not the tree: making one leaves the values current.
         delete new TreeNode(*model.treat, true);
-        ASSERT_EQ(document.RolledBack, 1) << row.change;
+        ASSERT_EQ(document.RolledBack, RolledBackValues::Computed) << row.change;
         row.apply(model);
-        EXPECT_EQ(document.RolledBack, 0) << row.change;
+        EXPECT_EQ(document.RolledBack, RolledBackValues::None) << row.change;
         EXPECT_EQ(document.SuspendChildRefresh, 0) << row.change;
         RollBack(document);
         EXPECT_NEAR(document.Root->ExpectedValue(), row.value, 1e-12) << row.change;
@@ -292,7 +297,7 @@ TEST(RollBackAnalysisRun, EveryTieOnTheOptimalPathWarns)
         TreeBuilder tree;
         row.build(tree);
         RollBack(tree.Document());
-        EXPECT_EQ(tree.Document().RolledBack, 1) << row.tie;
+        EXPECT_EQ(tree.Document().RolledBack, RolledBackValues::Computed) << row.tie;
         ASSERT_EQ(boxes.Count(), 1u) << row.tie;
         EXPECT_EQ(boxes.Last().text, RollBackAnalysis::kMultipleOptimaText) << row.tie;
     }
@@ -330,7 +335,7 @@ TEST(RollBackAnalysisRun, CostEffectiveDecisionChoosesWithinTheCeiling)
         RollBack(document);
         ASSERT_NE(document.Root->optimal, nullptr) << row.ceiling;
         if (row.optimal < 0) {
-            EXPECT_EQ(document.RolledBack, 0);
+            EXPECT_EQ(document.RolledBack, RolledBackValues::None);
             EXPECT_EQ(document.Root->optimal->Count(), 0);
             ASSERT_EQ(boxes.Count(), 1u);
             EXPECT_EQ(boxes.Last().text, "No strategy of the decision node \"Choice\" is within the cost-effectiveness "

@@ -247,7 +247,7 @@ TEST(RollBackCache, CurrentValuesAreReturnedWithoutEvaluating)
     tree.Terminal(chance, "b", "0.5", "20");
     RunFault error;
     EXPECT_NEAR(Roll(tree, tree.Root(), error), 15.0, 1e-12);
-    tree.Document().RolledBack = 1;
+    tree.Document().RolledBack = RolledBackValues::Computed;
     // Stored results stand in for what a roll back would compute.
     tree.Root()->ExpectedValue() = 99.0;
     a->branchProbability = 0.25;

@@ -50,7 +50,7 @@ TEST(PathProbability, OnlyOptimalWithCurrentValues)
     PathTree paths;
     RunFault error;
     RollBackTree(paths.tree.Root(), &error, RollBackSilent);
-    paths.tree.Document().RolledBack = 1;
+    paths.tree.Document().RolledBack = RolledBackValues::Computed;
     EXPECT_NEAR(PathProbability(paths.belowDecision, &error, nullptr, true), 0.5, 1e-12);
     EXPECT_EQ(PathProbability(paths.inner->GetChild(1), &error, nullptr, true), 0.0);
     EXPECT_EQ(PathProbability(paths.right, &error, nullptr, true), 0.0);

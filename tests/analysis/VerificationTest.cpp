@@ -113,7 +113,7 @@ TEST(ProbabilityVerification, CurrentValuesPassSilently)
     TreeBuilder tree;
     TreeNode* parent = tree.Add(tree.Root(), ChanceNode, "Parent");
     tree.Terminal(parent, "bad", "0.2", "1");
-    tree.Document().RolledBack = 1;
+    tree.Document().RolledBack = RolledBackValues::Computed;
     EXPECT_EQ(VerifyProbabilities(&tree.Document(), 1, nullptr, nullptr, 0), 1);
     EXPECT_EQ(boxes.Count(), 0u);
 }

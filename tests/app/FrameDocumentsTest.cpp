@@ -129,6 +129,23 @@ TEST_F(FrameDocuments, QuitAsksTheLastDocumentFirstAndCancelKeepsTheRestOpen)
     EXPECT_EQ(1u, WindowCount());
 }
 
+// Windows without a question close together and the active one last; the first refusal keeps itself and
+// the windows before it open, the frame's active child among them.
+TEST_F(FrameDocuments, QuitClosesUnchangedWindowsUpToTheOneThatRefuses)
+{
+    auto* a = new TestDocument("A");
+    auto* b = new PaneDocument("B");
+    new PaneDocument("C");
+    new PaneDocument("D");
+    b->Activate();
+    boxes.Answer(IDCANCEL);
+    Post(1199);
+    EXPECT_EQ(std::vector<std::string>{"Save changes to \"A\" before quitting?"}, Questions());
+    ASSERT_EQ(1u, WindowCount());
+    EXPECT_EQ(a, frame->ActiveChild());
+    EXPECT_TRUE(IsWindow(frame->Handle()));
+}
+
 TEST_F(FrameDocuments, UndoAndRedoItemsNameTheActionAndGrayWithoutOne)
 {
     OpenMenu();

@@ -128,7 +128,7 @@ TEST_F(NodeValueWindows, EnterPayoffChangesTheActivePayoffOfEveryNode)
 // A field left empty only because the nodes differ, and not touched, keeps each node's own text.
 TEST_F(NodeValueWindows, AFieldEmptyOnlyBecauseTheNodesDifferIsNotWritten)
 {
-    tree.CalcPrefs.CalcMethod = 3; // every payoff shown for both nodes
+    tree.CalcPrefs.CalcMethod = MultiAttributeMethod; // every payoff shown for both nodes
     const struct {
         int command;
         void (*set)(TreeNode*, const char*);
@@ -235,7 +235,7 @@ TEST_F(MarkovWindows, TerminationPagesFallBackAndRefuseAnError)
     EXPECT_STREQ(text.Text(), "");
 
     // Under Cost-Effectiveness the one page "C/E" holds the shared condition; Use Default restores it.
-    tree.CalcPrefs.CalcMethod = 1;
+    tree.CalcPrefs.CalcMethod = CostEffectivenessMethod;
     bound = Open(1508, {markov});
     ASSERT_EQ(SendMessageA(bound->Control(31027), CB_GETCOUNT, 0, 0), 1);
     EXPECT_EQ(Text(bound->Control(31027)), "C/E");

@@ -63,7 +63,7 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
         driver
             .Then([](DialogFrameCL& dialog) {
                 // Multi-Attribute takes the payoff lists and High/Low away.
-                Pick(PageOf(dialog), Ctl::CalculationMethodPage::MethodCombo, MultiAttributeMethod, true);
+                Pick(PageOf(dialog), Ctl::CalculationMethodPage::MethodCombo, static_cast<int>(MultiAttributeMethod), true);
                 EXPECT_FALSE(IsWindowVisible(GetDlgItem(PageOf(dialog), Ctl::CalculationMethodPage::PayoffCombo)));
                 EXPECT_TRUE(IsWindowVisible(GetDlgItem(PageOf(dialog), Ctl::CalculationMethodPage::OptimalPathIsHigh)));
                 // A header line is never shown: the page stays.

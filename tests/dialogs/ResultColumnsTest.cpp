@@ -68,7 +68,7 @@ TEST(ResultColumns, TableOfTheEndNodesAsCopySpecialCopiesIt)
     tree.DisplayPrefs.ShowColumns = 1;
     t.window.Show(SW_MAXIMIZE);
     t.window.OnCommand(1612);
-    ASSERT_NE(tree.RolledBack, 0);
+    ASSERT_TRUE(tree.IsRolledBack());
     // Drawn beside the tree: the boxes and headers are what a full repaint draws.
     {
         ScreenOnTop raised(t.frame.Handle());

@@ -1,16 +1,18 @@
 // The Expression value type: copies, constants, numbers, table names, and its stored form byte for byte,
-// including the older node-list form and the format errors 25 and 26.
+// including the older node-list form and the format errors 25 and 26; plain numbers read without a parse.
 
 #include "tests/formula/FormulaTestHelpers.h"
 
 #include "formula/OperandNodes.h"
 #include "formula/ParseNodeStream.h"
 #include "foundation/Archive.h"
+#include "foundation/LocaleChars.h"
 #include "foundation/NameList.h"
 #include "tests/foundation/StreamBytes.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -347,6 +349,78 @@ TEST(Expression, TableNamesOfTheCachedTree)
     NameList none(4, true);
     CollectTableNames(uncached, none);
     EXPECT_EQ(0, none.Count());
+}
+
+// A text that is a plain number is read as one, without a parse; one that only looks like a number is parsed.
+// Either way the expression evaluates, keeps its tree and is stored as the parse of the text in parentheses
+// gives them (the text as typed, the same tree), in both modes and under other number characters.
+TEST(Expression, PlainNumbersEvaluateAndStoreAsTheirParse)
+{
+    const std::string zeros(400, '0');
+    const std::string texts[] = {"0.30", "125", "00012.500", "0", "0.1234567890123456789", "98765432109876543210",
+                                 "1000000000000000000000", "1" + zeros.substr(0, 22), "1" + zeros, "1e5", "-3",
+                                 ".5", "5.", "1,000", "3 ", " 3", "0x10", "1.2.3", "$12", "12%", "2K", "1..2"};
+    struct Characters {
+        char decimal;
+        char thousands;
+    };
+    const Characters characterSets[] = {{'.', ','}, {',', '.'}};
+    for (const Characters& characters : characterSets) {
+        LocaleChars::Create(true);
+        auto& locale = const_cast<LocaleChars&>(*LocaleChars::Current());
+        locale.decimalChar = characters.decimal;
+        locale.thousandsChar = characters.thousands;
+        for (int mode = 1; mode >= 0; --mode) {
+            for (const std::string& text : texts) {
+                Expression plain(text.c_str());
+                Expression parsed(("(" + text + ")").c_str());
+                const FormulaOutcome read = EvaluateExpression(plain, {}, mode);
+                const FormulaOutcome expected = EvaluateExpression(parsed, {}, mode);
+                const std::string label = text + ", mode " + std::to_string(mode) + ", decimal " + characters.decimal;
+                EXPECT_EQ(expected.error, read.error) << label;
+                uint64_t readBits = 0;
+                uint64_t expectedBits = 0;
+                std::memcpy(&readBits, &read.value, sizeof readBits);
+                std::memcpy(&expectedBits, &expected.value, sizeof expectedBits);
+                EXPECT_EQ(expectedBits, readBits) << label;
+                ASSERT_EQ(parsed.HasParseTree(), plain.HasParseTree()) << label;
+                if (!parsed.HasParseTree())
+                    continue;
+                const Bytes tree = WrittenBytes([&](Archive& archive) { WriteParseNode(archive, *parsed.GetParseTree()); });
+                EXPECT_EQ(Join({kVersion, StoredText(text), Short(2), tree}),
+                          WrittenBytes([&](Archive& archive) { plain.Serialize(archive); }))
+                    << label;
+            }
+        }
+    }
+    LocaleChars::Create(true);
+}
+
+// Expressions of one value may share its tree: each keeps its own text, and a change or the end of one leaves
+// the others, and the same number read after all are gone, as they were.
+TEST(Expression, PlainNumbersOfOneValueStayApart)
+{
+    auto half = std::make_unique<Expression>("0.5");
+    auto typedLonger = std::make_unique<Expression>("0.50");
+    EXPECT_EQ(0.5, EvaluateExpression(*half).value);
+    EXPECT_EQ(0.5, EvaluateExpression(*typedLonger).value);
+    auto copy = std::make_unique<Expression>(*half);
+    half->SetText("2");
+    EXPECT_EQ(2.0, EvaluateExpression(*half).value);
+    EXPECT_EQ(0.5, EvaluateExpression(*copy).value);
+    EXPECT_STREQ("0.50", typedLonger->Text().Text());
+    EXPECT_EQ(Join({kVersion, StoredText("0.50"), Short(2), Short(0x101), {0, 0, 0, 0, 0, 0, 0xE0, 0x3F}}),
+              WrittenBytes([&](Archive& archive) { typedLonger->Serialize(archive); }));
+    half.reset();
+    typedLonger.reset();
+    copy.reset();
+    Expression quarter("0.25");
+    Expression again("0.5");
+    EXPECT_EQ(0.25, EvaluateExpression(quarter).value);
+    EXPECT_EQ(0.5, EvaluateExpression(again).value);
+    double number = 0.0;
+    ASSERT_TRUE(again.CachedNumber(&number));
+    EXPECT_EQ(0.5, number);
 }
 
 }  // namespace

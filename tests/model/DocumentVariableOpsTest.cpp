@@ -374,12 +374,12 @@ TEST(DocumentVariableOps, ChoiceAndRowTextsByMode)
     }
 
     // While the tree shows rolled-back values no variable may be edited.
-    document.RolledBack = 1;
+    document.RolledBack = RolledBackValues::Computed;
     EXPECT_EQ(CheckEditConflict(document, selection, "a", false), 0);
     NameList out(4, true);
     FillVariableChoices(document, out, 1, &selection);
     EXPECT_EQ(out.Count(), 0);
-    document.RolledBack = 0;
+    document.RolledBack = RolledBackValues::None;
     EXPECT_EQ(CheckEditConflict(document, selection, "a", true), 1);
 }
 

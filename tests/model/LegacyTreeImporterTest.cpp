@@ -329,6 +329,11 @@ TEST_F(LegacyImportTest, RefusedFileExplainsItselfAndGivesNoTree)
     std::string longPayoff = "1";
     for (int i = 0; i < 750; ++i)
         longPayoff += "+1";
+    // One branch more than a node can have: the import must not drop the last ones.
+    std::string wide = "Top(C)\r\n";
+    for (int i = 0; i <= TreeNode::kMaxChildren; ++i)
+        wide += "TO: A\r\n-\r\n";
+    wide += "=\r\nA(T)\r\nU: = 1\r\n=\r\n";
     struct Case {
         std::string file;
         std::string message;
@@ -340,6 +345,7 @@ TEST_F(LegacyImportTest, RefusedFileExplainsItselfAndGivesNoTree)
         {"Top(D)\r\nTO: A\r\n-\r\n=\r\nA(T)\r\nU: = " + longPayoff + "\r\n=\r\n",
          "The file cannot be imported: the formula \"1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+...\" is longer than 1500 "
          "characters."},
+        {wide, "The file cannot be imported: the node \"Top\" has more than 32767 branches."},
     };
     LegacyImportPrompts prompts;
     prompts.askOptions = [](LegacyImportOptions& chosen) {

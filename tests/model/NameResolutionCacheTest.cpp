@@ -67,7 +67,7 @@ TEST(NameResolutionCache, ChangesAfterAFirstEvaluationAreSeen)
         {"node moved under a binding", [](CacheTree& c) { c.tree.Bind(c.m, "x", "9"); },
          [](CacheTree& c) {
              c.n->RemoveChild(c.t);
-             c.m->InsertChild(c.t, -1);
+             c.m->InsertChildOrThrow(c.t, -1);
          },
          {9.0, 0}},
         {"binding renamed", [](CacheTree& c) { c.tree.Document().EnsureVariable("y", nullptr); },

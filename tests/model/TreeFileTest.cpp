@@ -201,7 +201,7 @@ TEST(TreeFile, SnapshotReopensRolledBackWithItsSelectionUnderAnyName)
     NodeChildList reopened(1, Ownership::Borrows);
     ASSERT_TRUE(opened.ReadTreeFile(path.c_str(), false, nullptr, &reopened));
     EXPECT_EQ(boxes.Count(), 0u);
-    EXPECT_EQ(opened.RolledBack, 2);
+    EXPECT_EQ(opened.RolledBack, RolledBackValues::Snapshot);
     ASSERT_EQ(reopened.Count(), 1);
     EXPECT_EQ(reopened.At(0), opened.Root->GetChild(0));
     std::remove(path.c_str());
@@ -411,7 +411,8 @@ TEST(TreeFile, FilesFromTheBuildBeforeResultColumnsOpen)
         EXPECT_EQ(boxes.Count(), 0u);
         EXPECT_EQ(opened.StoredNodeCount, 13);
         EXPECT_EQ(opened.RollBackColumns.Count(), 0);
-        EXPECT_EQ(opened.RolledBack, name[std::strlen(name) - 1] == 'b' ? 2 : 0);
+        EXPECT_EQ(opened.RolledBack,
+                  name[std::strlen(name) - 1] == 'b' ? RolledBackValues::Snapshot : RolledBackValues::None);
         // The walk goes round the tree and back to the root.
         TreeNode* node = opened.Root;
         do {

@@ -117,7 +117,7 @@ TEST(TreeOutlineTest, ClonesAndTheirContents)
               "\tcopy [n c] [cc 4]\r\n");
 
     // With current values the contents of copies are written too.
-    tree.Document().RolledBack = 1;
+    tree.Document().RolledBack = RolledBackValues::Computed;
     tree.Document().DisplayPrefs.ShowProbsAsNumericEquiv = 0;
     const std::string current = Outline(tree.Root());
     EXPECT_NE(current.find("\tcopy :: "), std::string::npos);
@@ -131,7 +131,7 @@ TEST(TreeOutlineTest, CurrentValuesShowProbabilitiesAsTextOrNumber)
     tree.Root()->SetKind(ChanceNode, false);
     TreeNode* node = tree.Terminal(tree.Root(), "A", "p[1]", "100");
     node->branchProbability = 0.25;
-    tree.Document().RolledBack = 1;
+    tree.Document().RolledBack = RolledBackValues::Computed;
     tree.Document().DisplayPrefs.ShowProbsAsNumericEquiv = 0;
     zString line;
     NodeOutlineLine(node, line);

@@ -143,7 +143,7 @@ TEST(TreeCalcPrefsStream, RoundTripAndRangeChecks)
     for (const Case& c : cases) {
         TreeCalcPrefs bad;
         bad.CurrentPayoff = static_cast<int8_t>(c.currentPayoff);
-        bad.CalcMethod = c.method;
+        bad.CalcMethod = static_cast<CalcMethodKind>(c.method);
         TreeCalcPrefs target;
         EXPECT_EQ(Load(target, Store(bad, current), current), c.error) << c.currentPayoff << "," << c.method;
     }

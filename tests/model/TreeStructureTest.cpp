@@ -94,7 +94,7 @@ TEST(NodeChildren, InsertRemoveAndShortText)
 {
     SmallTree small;
     auto* extra = new TreeNode(nullptr);
-    small.a->InsertChild(extra, -1);
+    small.a->InsertChildOrThrow(extra, -1);
     EXPECT_EQ(small.a->childCount, 4);
     EXPECT_EQ(small.a->GetChild(3), extra);
     EXPECT_EQ(extra->parent, small.a);

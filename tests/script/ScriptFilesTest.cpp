@@ -125,7 +125,22 @@ TEST_F(ScriptFiles, SnapshotsAndValuesNeedFinishedComputations)
                                                   "Unspecifiable error.\r\n\r\nCommand: !ExpectedValue\r\nLine: 8"}));
     EXPECT_EQ(Variable("EV"), "old");
     TreeWindow reopened(snapshot.c_str());
-    EXPECT_EQ(reopened.Document().RolledBack, 2);
+    EXPECT_EQ(reopened.Document().RolledBack, RolledBackValues::Snapshot);
+}
+
+// Roll Back is the tree's own command: the edits before the results are shown leave the undo history, as
+// they do from the menu.
+TEST_F(ScriptFiles, RollBackClearsTheUndoHistoryAsTheMenuDoes)
+{
+    Run("!OpenFile(\"" + SaveChanceTree() + "\")\n!SelectRoot\n!SetNodeVar(x,5)\n");
+    TreeWindow* tree = TopTree();
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->History().Count(), 1);
+    Run("!RollBack\n");
+    EXPECT_EQ(tree->Document().RolledBack, RolledBackValues::Computed);
+    EXPECT_EQ(tree->History().Count(), 0);
+    Run("!RollBack(0)\n");
+    EXPECT_EQ(tree->Document().RolledBack, RolledBackValues::None);
 }
 
 // A command whose menu item is grayed is refused without a word, as a key is: under the custom interface
@@ -139,15 +154,15 @@ TEST_F(ScriptFiles, CommandsOfGrayedMenuItemsAreRefused)
     tree->CustomInterfaceShown = 1;
     Run(lines);
     EXPECT_EQ(tree->Document().Root->kind, ChanceNode);
-    EXPECT_EQ(tree->Document().RolledBack, 0);
+    EXPECT_EQ(tree->Document().RolledBack, RolledBackValues::None);
     tree->CustomInterfaceShown = 0;
     Run(lines);
     EXPECT_EQ(tree->Document().Root->kind, DecisionNode);
-    EXPECT_EQ(tree->Document().RolledBack, 1);
+    EXPECT_EQ(tree->Document().RolledBack, RolledBackValues::Computed);
     // Save is grayed over an opened snapshot: its results stay in the file.
     const std::string snapshot = TempFile("kivo-script-snap.trb");
     Run("!SaveAsTRB(\"" + snapshot + "\")\n!OpenFile(\"" + snapshot + "\")\n!SaveFile\n");
-    EXPECT_EQ(TreeWindow(snapshot.c_str()).Document().RolledBack, 2);
+    EXPECT_EQ(TreeWindow(snapshot.c_str()).Document().RolledBack, RolledBackValues::Snapshot);
     EXPECT_TRUE(Texts().empty()) << Texts()[0];
 }
 

@@ -59,7 +59,7 @@ TEST(ScriptJob, CommandLineJobRollsBackSavesAndLeavesTheProgramOpen)
     EXPECT_EQ(exitCode, 0u);
     {
         TreeWindow rolledBack(snapshot.c_str());
-        EXPECT_EQ(rolledBack.Document().RolledBack, 2);
+        EXPECT_EQ(rolledBack.Document().RolledBack, RolledBackValues::Snapshot);
         EXPECT_NEAR(rolledBack.Document().Root->ExpectedValue(), 30.0, 1e-12);
         TreeWindow saved(copy.c_str());
         EXPECT_TRUE(saved.FileRead());

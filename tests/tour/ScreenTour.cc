@@ -830,8 +830,8 @@ void BuildSteps()
     steps = {
         {"start", [] {}, [] { return Frame() && !Frame()->StartupBusy() && Tree(); }},
         {"tree", BuildTree, always},
-        {"rolled-back", [] { Command(1612); }, [] { return Tree()->Document().RolledBack != 0; }},
-        {nullptr, [] { Command(1612); }, [] { return Tree()->Document().RolledBack == 0; }},
+        {"rolled-back", [] { Command(1612); }, [] { return Tree()->Document().IsRolledBack(); }},
+        {nullptr, [] { Command(1612); }, [] { return !Tree()->Document().IsRolledBack(); }},
         {nullptr, OpenLinks, modal},
         {"links", [] { SelectLine(2191, "1", true); }, always},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
@@ -1184,8 +1184,8 @@ void BuildSteps()
          [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
-        {"result-columns", [] { ShowResultColumns(true); }, [] { return Tree()->Document().RolledBack != 0; }},
-        {nullptr, [] { ShowResultColumns(false); }, [] { return Tree()->Document().RolledBack == 0; }},
+        {"result-columns", [] { ShowResultColumns(true); }, [] { return Tree()->Document().IsRolledBack(); }},
+        {nullptr, [] { ShowResultColumns(false); }, [] { return !Tree()->Document().IsRolledBack(); }},
         {"print-preview",
          [] {
              const std::string entry = TestPrinterEntry();
@@ -1277,7 +1277,7 @@ void BuildSteps()
         {nullptr, [] { PostMessageA(bayesWindow->Handle(), WM_COMMAND, Cmd::FileConvertToOutline, 0); },
          [] { return TreeWindow::OpenWindows().size() == 2; }},
         {"diagram-converted", RollBackBesideTheDiagram,
-         [] { return TreeWindow::OpenWindows().back()->Document().RolledBack != 0; }},
+         [] { return TreeWindow::OpenWindows().back()->Document().IsRolledBack(); }},
         {"diagram-table-editor", EditTestProbabilities, modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"diagram-arc-data", OpenArcData, modal},
@@ -1310,7 +1310,7 @@ void BuildSteps()
         {"spreadsheet-rolled-back", [] { Command(1612); },
          [] {
              static DWORD rolledBack = 0;
-             if (Tree()->Document().RolledBack == 0)
+             if (!Tree()->Document().IsRolledBack())
                  return false;
              rolledBack = rolledBack != 0 ? rolledBack : GetTickCount();
              return GetTickCount() - rolledBack > 500;

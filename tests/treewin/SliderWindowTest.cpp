@@ -85,11 +85,11 @@ TEST_F(Slider, StartsAtTheDefinitionAndGivesItBackOnClosing)
     a->GetChild(0)->SetPayoffText("v", 0, false);
     b->SetPayoffText("v", 0, false);
     window.OnCommand(1612);
-    ASSERT_EQ(tree.RolledBack, 1);
+    ASSERT_EQ(tree.RolledBack, RolledBackValues::Computed);
     EXPECT_DOUBLE_EQ(a->ExpectedValue(), 9.0);
     delete slider;
     EXPECT_EQ(Definition(a), "3.7");
-    EXPECT_EQ(tree.RolledBack, 0);
+    EXPECT_EQ(tree.RolledBack, RolledBackValues::None);
 
     // Two nodes: the labels say the definitions differ; both follow the bar and both come back.
     slider = Open({a, b});

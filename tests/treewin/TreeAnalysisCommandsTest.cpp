@@ -240,7 +240,7 @@ TEST(TreeAnalysisCommands, EveryAnalysisStartsFromTheMenuAfterItsChecks)
             if (c.running)
                 EXPECT_STREQ(CurrentStatusMessage().Text(), "The idle is being performed.");
         }
-        if (t.document.RolledBack == 1)
+        if (t.document.RolledBack == RolledBackValues::Computed)
             note("rolled back");
         if (selected != nullptr && !t.window.IsNodeSelected(selected))
             note("selection moved");
@@ -617,7 +617,7 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
             t.window.Document().StoredAnalyses().Add(stored->Clone());
         if (rolledBack)
             SendMessageA(t.window.Handle(), WM_COMMAND, 1612, 0);
-        EXPECT_EQ(t.document.RolledBack, rolledBack ? 1 : 0);
+        EXPECT_EQ(t.document.IsRolledBack(), rolledBack);
         t.window.ClearSelection();
         if (selected != nullptr)
             t.window.SelectNode(selected, 1, nullptr, false);
@@ -699,7 +699,7 @@ TEST(TreeAnalysisCommands, EscapeStopsASimulationThatMeanwhileRefusesRollBack)
     EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&dialog));
     ASSERT_NE(dialog, nullptr);
     SendMessageA(t.window.Handle(), WM_COMMAND, 1612, 0);
-    EXPECT_EQ(t.document.RolledBack, 0);
+    EXPECT_EQ(t.document.RolledBack, RolledBackValues::None);
     MSG escape{dialog->Control(Ctl::MonteCarloSimulation3920::Stop), WM_KEYDOWN, VK_ESCAPE, 1};
     screen.app->ProcessMessage(escape);
     EXPECT_TRUE(dialog->Run().Finished());

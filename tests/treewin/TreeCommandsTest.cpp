@@ -266,7 +266,7 @@ TEST(TreeCommands, MarkovCommandsChooseTheJumpAndEditTheBindings)
         return IDOK;
     });
     document.SetModified(0);
-    document.RolledBack = 2;
+    document.RolledBack = RolledBackValues::Snapshot;
     window.SelectNode(markov, 1, nullptr, false);
     window.OnCommand(1420);
     EXPECT_EQ(document.Modified, 1);
@@ -293,13 +293,13 @@ TEST(TreeCommands, NumericFormattingEditsTheFormatOfTheMethod)
         d.changed = true;
         return answer;
     });
-    for (int method : {0, 1}) {
+    for (CalcMethodKind method : {PayoffMethod, CostEffectivenessMethod}) {
         calc.CalcMethod = method;
         for (int given : {IDCANCEL, IDOK}) {
             answer = given;
             t.document.SetModified(0);
             t.window.OnCommand(1309);
-            EXPECT_EQ(edited, &calc.PayoffFormats[method == 0 ? 1 : calc.CECostPayoff]);
+            EXPECT_EQ(edited, &calc.PayoffFormats[method == PayoffMethod ? 1 : calc.CECostPayoff]);
             EXPECT_EQ(t.document.Modified, given == IDOK ? 1 : 0);
         }
     }
@@ -845,12 +845,12 @@ TEST(TreeCommands, RollBackTogglesAndOptimalPathsAreSelected)
     t.window.OnCommand(1315);
     ASSERT_GT(t.window.History().Count(), 0);
     t.window.OnCommand(1612);
-    EXPECT_EQ(t.document.RolledBack, 1);
+    EXPECT_EQ(t.document.RolledBack, RolledBackValues::Computed);
     EXPECT_EQ(t.window.History().Count(), 0);
     t.window.OnCommand(1612);
-    EXPECT_EQ(t.document.RolledBack, 0);
+    EXPECT_EQ(t.document.RolledBack, RolledBackValues::None);
     t.window.OnCommand(1612);
-    EXPECT_EQ(t.document.RolledBack, 1);
+    EXPECT_EQ(t.document.RolledBack, RolledBackValues::Computed);
     t.window.OnCommand(1612);
 
     // Two children of equal value are both on the optimal path.

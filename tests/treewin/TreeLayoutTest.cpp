@@ -35,7 +35,7 @@ void Plain(TreeWindow& window)
 
 TreeNode* AddChild(TreeNode* parent, TreeNode* child)
 {
-    parent->InsertChild(child, -1);
+    parent->InsertChildOrThrow(child, -1);
     return child;
 }
 
@@ -199,7 +199,7 @@ TEST(TreeLayout, ARollBackLaysOutTheWindowsTree)
     end->SetProbabilityText("1", false);
     end->Payoff(0).SetText("1234567");
     RunAnalysis(std::make_unique<RollBackAnalysis>(&window.Document()));
-    ASSERT_EQ(window.Document().RolledBack, 1);
+    ASSERT_EQ(window.Document().RolledBack, RolledBackValues::Computed);
     EXPECT_EQ(window.Layout().ColumnCount, 2);
     TreeNode* child = root->GetChild(0);
     EXPECT_GE(child->Geometry().X, root->Geometry().SymbolX + 0.25f - kTol);
@@ -223,7 +223,7 @@ TEST(TreeLayout, NoRollBackBoxCoversAName)
     tree.AddChild(medicine, TerminalNode, "No response", "#", "0");
     tree.AddChild(tree.Root, TerminalNode, "Wait", "", "60");
     RunAnalysis(std::make_unique<RollBackAnalysis>(&tree));
-    ASSERT_EQ(tree.RolledBack, 1);
+    ASSERT_EQ(tree.RolledBack, RolledBackValues::Computed);
     std::vector<TreeNode*> nodes{tree.Root};
     for (size_t i = 0; i < nodes.size(); ++i)
         for (int child = 0; child < nodes[i]->childCount; ++child)

@@ -96,10 +96,11 @@ TEST(TreeMenuState, ItemsFollowTheSelectionAndTheWindowsState)
     } cases[] = {
         {"nothing selected", [](MenuFixture&) {}, {1403, 1404, 1413}, {1303, 1517}},
         {"one chance node", [](MenuFixture& f) { f.Select({f.c}); }, {1303, 1506, 1408}, {1403, 1404, 1413, 1409}},
-        {"opened snapshot", [](MenuFixture& f) { f.tree.RolledBack = 2; }, {1104, 1105, 1612, 1301, 1314}, {1114}},
+        {"opened snapshot", [](MenuFixture& f) { f.tree.RolledBack = RolledBackValues::Snapshot; },
+         {1104, 1105, 1612, 1301, 1314}, {1114}},
         {"maximin roll back", [](MenuFixture& f) {
              f.Select({f.tree.Root});
-             f.tree.RolledBack = 1;
+             f.tree.RolledBack = RolledBackValues::Computed;
              f.tree.CalcPrefs.RollBackCalculatesKey = 3;
          }, {1651, 1652, 1654, 1610, 1515, 1605, 1618, 1606, 1613}, {1612, 1611}},
         {"custom interface shown", [](MenuFixture& f) {
@@ -135,23 +136,23 @@ TEST(TreeMenuState, TitlesFollowTheSelection)
     EXPECT_EQ(Text(f.frameMenus->Handle(), 1207), "Det&ach Clone...");
 
     // Two terminals under cost-effectiveness name the cost and effectiveness payoffs.
-    f.tree.CalcPrefs.CalcMethod = 1;
+    f.tree.CalcPrefs.CalcMethod = CostEffectivenessMethod;
     f.Select({f.a, f.b});
     f.Update();
     EXPECT_FALSE(MenuItemGrayed(menus, 1506));
     EXPECT_EQ(Text(menus, 1506), "Chan&ge Active Payoff (1,2)\tCtrl+Y");
-    f.tree.CalcPrefs.CalcMethod = 0;
+    f.tree.CalcPrefs.CalcMethod = PayoffMethod;
     f.Select({f.a});
     f.Update();
     EXPECT_EQ(Text(menus, 1506), "Chan&ge Payoff...\tCtrl+Y");
 
     // Add Branches on a childless node, Add Branch on one with children; roll back is check-marked.
     f.Select({f.c});
-    f.tree.RolledBack = 1;
+    f.tree.RolledBack = RolledBackValues::Computed;
     f.Update();
     EXPECT_EQ(Text(menus, 1403), "&Add Branch\tCtrl+A");
     EXPECT_TRUE(MenuItemChecked(menus, 1612));
-    f.tree.RolledBack = 0;
+    f.tree.RolledBack = RolledBackValues::None;
     f.Select({f.tree.Root->GetChild(2)->GetChild(0)});
     f.Update();
     EXPECT_TRUE(MenuItemGrayed(menus, 1403));
@@ -189,7 +190,7 @@ TEST(TreeMenuState, TheFrameAsksTheActiveTreeWhenAMenuOpens)
         SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
         for (unsigned id : {1104u, 1105u, 1208u, 1211u})
             EXPECT_FALSE(MenuItemGrayed(bar, id)) << id;
-        f.tree.RolledBack = 2;
+        f.tree.RolledBack = RolledBackValues::Snapshot;
         SendMessageA(frame->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
         EXPECT_TRUE(MenuItemGrayed(bar, 1104));
         EXPECT_TRUE(MenuItemGrayed(bar, 1105));

@@ -335,7 +335,7 @@ TEST(TreePane, ControlDragOfARollBackBoxStoresItsOffset)
     // The decision node becomes a clone copy of the chance node: its first child follows the first leaf.
     t.window.Document().AddCloneMaster(t.chance, "Gamble");
     CopyCloneMaster(t.decision, t.chance, nullptr);
-    t.window.Document().RolledBack = 1;
+    t.window.Document().RolledBack = RolledBackValues::Computed;
     t.window.Redraw();
     const POINT box = t.Middle(RollBackBoxRect(t.window, t.first));
     t.Drag(box, POINT{box.x + 30, box.y + 20}, MK_CONTROL);

@@ -322,12 +322,12 @@ TEST_F(ScreenSession, EveryStepLeavesTheScreenAsARepaintWouldDrawIt)
         {"roll back by Ctrl+R",
          [&] {
              Press('R', VK_CONTROL);
-             EXPECT_NE(Tree().Document().RolledBack, 0);
+             EXPECT_TRUE(Tree().Document().IsRolledBack());
          }},
         {"roll back off",
          [&] {
              Command(1612);
-             EXPECT_EQ(Tree().Document().RolledBack, 0);
+             EXPECT_FALSE(Tree().Document().IsRolledBack());
          }},
         {"collapse",
          [&] {

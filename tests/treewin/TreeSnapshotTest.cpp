@@ -71,7 +71,7 @@ TEST_F(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
         if (c.rolledBack) {
             window.SelectNode(a, 1, nullptr, false);
             window.OnCommand(1612);
-            ASSERT_NE(tree.RolledBack, 0);
+            ASSERT_TRUE(tree.IsRolledBack());
         }
         auto formats = SnapshotFormatDialog::SetPresenter([&](SnapshotFormatDialog& dialog) {
             EXPECT_EQ(dialog.rollBackOffered, c.rolledBack);
@@ -84,7 +84,7 @@ TEST_F(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
         std::remove(target.c_str());
         proposed.clear();
         FilePath path;
-        EXPECT_EQ(window.SaveSnapshot(tree.RolledBack != 0, path), c.form);
+        EXPECT_EQ(window.SaveSnapshot(tree.IsRolledBack(), path), c.form);
         if (c.form != 0) {
             EXPECT_EQ(proposed, std::string(window.Document().Title().Text()) + "." + (c.choice ? c.choice : c.startsWith));
             window.OnCommand(1114);
@@ -97,7 +97,7 @@ TEST_F(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
     // The roll-back file opens with the results shown and the nodes selected.
     {
         TreeWindow reopened(target.c_str());
-        EXPECT_NE(reopened.Document().RolledBack, 0);
+        EXPECT_TRUE(reopened.Document().IsRolledBack());
         EXPECT_EQ(reopened.Selection.Count(), window.Selection.Count());
     }
     for (const char* name : {"snapshot-test.wmf", "snapshot-test.bmp", "snapshot-test.trb"})

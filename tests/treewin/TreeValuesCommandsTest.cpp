@@ -115,7 +115,7 @@ TEST_F(TreeValuesCommands, AnItemOfANodeIsEditedInOneWindow)
     EXPECT_EQ(Windows(), (std::vector<std::string>{"***enterPay A B", "***markovToll B"}));
 
     // Rolled back: only a beep, no box and no window.
-    tree.RolledBack = 1;
+    tree.RolledBack = RolledBackValues::Computed;
     window.EditTreeVariables(1506);
     window.EditTreeVariables(1507);
     EXPECT_EQ(boxes.Count(), 1u);

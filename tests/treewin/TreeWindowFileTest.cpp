@@ -53,15 +53,14 @@ TEST(TreeWindowTitles, UntitledTreesAreNumberedOnceEach)
 TEST(TreeWindowTitles, StatusIndicatorsNameTheMethodAndItsPayoffs)
 {
     struct Case {
-        int method;
+        int method;  // as a tree file stores it; -1 keeps the new tree's
         const char* text;
-    } cases[] = {{-1, "Payoff 1"}, {PayoffMethod, "Payoff 3"}, {CostEffectivenessMethod, "C/E, 1/2"},
-                 {BenefitCostMethod, "B-C, 1-2"}, {MultiAttributeMethod, "MultiAttr"}, {7, ""}};
+    } cases[] = {{-1, "Payoff 1"}, {0, "Payoff 3"}, {1, "C/E, 1/2"}, {2, "B-C, 1-2"}, {3, "MultiAttr"}, {7, ""}};
     for (const Case& c : cases) {
         TreeWindow window;
         TreeCalcPrefs& prefs = window.Document().CalcPrefs;
         if (c.method >= 0) {
-            prefs.CalcMethod = c.method;
+            prefs.CalcMethod = static_cast<CalcMethodKind>(c.method);
             prefs.CurrentPayoff = 2;
             prefs.UseUtility = 1;
         }
@@ -95,7 +94,7 @@ TEST(TreeWindowFiles, SnapshotCopyLeavesTheTreeAndADamagedFileIsNeverKept)
     EXPECT_EQ(window.Document().Modified, 1);
 
     TreeWindow snapshot(copy.c_str());
-    EXPECT_EQ(snapshot.Document().RolledBack, 2);
+    EXPECT_EQ(snapshot.Document().RolledBack, RolledBackValues::Snapshot);
     EXPECT_EQ(snapshot.Document().Root->ExpectedValue(), 5.0);
     // A snapshot never asks to be saved.
     snapshot.SetModified(1);

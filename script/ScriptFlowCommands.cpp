@@ -290,7 +290,8 @@ void Handlers::ClipAdviseVars(ScriptManager& script, const Parameters& parameter
 
 void Handlers::Delay(ScriptManager& script, const Parameters& parameters)
 {
-    const int milliseconds = !parameters.empty() ? ParseScriptFlag(parameters[0]) : 3000;  // not a resource id: milliseconds
+    // not a resource id: milliseconds
+    const int milliseconds = !parameters.empty() ? ParseScriptFlag(parameters[0]) : 3000;
     if (PumpScriptMessages(static_cast<unsigned>(std::max(500, milliseconds)),
                            [&script] { return script.stopRequested_; }) &&
         script.stream_)

@@ -617,7 +617,6 @@ void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere, bool wheelHere)
     SetItem(bar, Cmd::EditClones, document.CloneMasters.Count() > 0);
     SetCompanionItems(bar, *this, true);
     SetItem(bar, Cmd::ValuesDefineValues, !locked);
-    SetItem(bar, 1504, !locked);
     SetItem(bar, Cmd::ValuesInsertVariable, editHere);
     SetItem(bar, Cmd::ValuesProbabilityWheel, wheelHere);
     SetItem(bar, Cmd::ValuesMultiAttributeWeights, !locked && document.CalcPrefs.CalcMethod == MultiAttributeMethod);

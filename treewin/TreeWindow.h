@@ -303,9 +303,6 @@ public:
     // (asking, with ask, whether to bring that window up); 1 otherwise.
     int CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask);
     int AcceptsEdit(TreeNode* node, const char* key, bool ask) override;
-    // The handler of a Values command (or of any other row) run directly, without its rule: 1 for a command
-    // of the table, 0 otherwise.
-    int EditTreeVariables(int command) { return RunCommandHandler(static_cast<unsigned>(command)); }
     // The tree's Find/Replace window (one of its bound windows), null while it is closed. Edits that take
     // nodes away start its search over.
     FindReplaceWindow* FindReplace = nullptr;
@@ -361,8 +358,6 @@ public:
     // a stored analysis run again, or a chain started from the custom interface, starts commands whose menu
     // items are grayed meanwhile. 1 for a command of the table, 0 otherwise.
     int RunCommandHandler(unsigned id);
-    // The Analysis menu's commands run directly (RunCommandHandler).
-    int DispatchAnalysis(int command) { return RunCommandHandler(static_cast<unsigned>(command)); }
     // False when the command's menu item would be grayed now, or the command has no rule or no row.
     bool CommandEnabled(int command);
     // The command table (TreeMenuState.cpp): each command's handler, enable rule and undo text; the

@@ -89,7 +89,7 @@ TEST_F(DialogLayoutOnScreen, ModalDialogsShowTheirControlsWhole)
         person.Then(CheckAndClose);
         if (command == 1515)
             person.Press(IDCANCEL);
-        window.EditTreeVariables(command);
+        window.RunCommandHandler(static_cast<unsigned>(command));
         EXPECT_TRUE(person.Finished());
     }
 }
@@ -102,7 +102,7 @@ TEST_F(DialogLayoutOnScreen, ToolWindowsShowTheirControlsWholeAndTheVariablesLis
         tree.Root->SetBinding(name, "1", false);
     window.Show(SW_SHOW);
     window.SelectNode(tree.Root, 0, nullptr, false);
-    window.EditTreeVariables(1506);
+    window.RunCommandHandler(Cmd::ValuesChangePayoff);
     ASSERT_EQ(window.ChildWindows().Count(), 1);
     HWND payoffs = static_cast<WindowCL*>(window.ChildWindows().At(0))->Handle();
     EXPECT_THAT(DialogLayoutFaults(payoffs), IsEmpty());

@@ -72,7 +72,7 @@ TEST_F(DistributionPropertiesOnScreen, IndexCommentAndACancelledPick)
         SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
     });
     tree.SetModified(0);
-    window.EditTreeVariables(1515);
+    window.RunCommandHandler(Cmd::ValuesDistributions);
     EXPECT_TRUE(person.Finished());
     ASSERT_EQ(tree.Distributions.Count(), 2);
     const DistributionRecord& edited = *tree.Distributions.RecordAt(1);
@@ -85,7 +85,7 @@ TEST_F(DistributionPropertiesOnScreen, IndexCommentAndACancelledPick)
     // A new record dropped at its properties leaves an unmodified tree unmodified.
     tree.SetModified(0);
     person.Press(Ctl::Distributions::New).Press(IDOK).Press(IDCANCEL).Press(IDCANCEL);
-    window.EditTreeVariables(1515);
+    window.RunCommandHandler(Cmd::ValuesDistributions);
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(tree.Distributions.Count(), 2);
     EXPECT_EQ(tree.Modified, 0);

@@ -39,7 +39,7 @@ protected:
             dialog.chosen.AddText("p");
             return IDOK;
         });
-        window.EditTreeVariables(command);
+        window.RunCommandHandler(static_cast<unsigned>(command));
         DefineValuesDialog::SetPresenter(previous);
         const int count = window.ChildWindows().Count();
         return count > 0 ? static_cast<NodeValueWindow*>(window.ChildWindows().At(count - 1)) : nullptr;
@@ -171,7 +171,7 @@ protected:
         window.ClearSelection();
         for (TreeNode* node : nodes)
             window.Selection.Add(node);
-        window.EditTreeVariables(command);
+        window.RunCommandHandler(static_cast<unsigned>(command));
         const int count = window.ChildWindows().Count();
         return count > 0 ? static_cast<NodeValueWindow*>(window.ChildWindows().At(count - 1)) : nullptr;
     }

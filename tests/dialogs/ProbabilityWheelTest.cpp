@@ -144,7 +144,7 @@ TEST_F(WheelOnScreen, ValueBoxesDragsProportionsAndTheStoreColumn)
         Choose(dialog, 1, " (Numerically)");
     });
     person.Press(IDOK);
-    window.EditTreeVariables(1513);
+    window.RunCommandHandler(Cmd::ValuesProbabilityWheel);
     EXPECT_TRUE(person.Finished());
     // Stored as displayed: the variable at its branch, the number, the remainder.
     EXPECT_EQ(Probability(0) + " " + Probability(1) + " " + Probability(2), "p 0.25 #");
@@ -160,7 +160,7 @@ TEST_F(WheelOnScreen, MimicRunTimeLimitsTheWheel)
 {
     window.OnCommand(Cmd::OptionsMimicRunTime);
     ASSERT_TRUE(IsMimicRunTime());
-    window.EditTreeVariables(1513);
+    window.RunCommandHandler(Cmd::ValuesProbabilityWheel);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "The probabilities for this node may not be set using the wheel. Check with the "
                                  "tree designer for details.");
@@ -184,7 +184,7 @@ TEST_F(WheelOnScreen, MimicRunTimeLimitsTheWheel)
         EXPECT_EQ(DialogFrameCL::ModalStack().size(), 1u);
         PostMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
     });
-    window.EditTreeVariables(1513);
+    window.RunCommandHandler(Cmd::ValuesProbabilityWheel);
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(boxes.Count(), 1u);
     window.OnCommand(Cmd::OptionsMimicRunTime);

@@ -58,7 +58,7 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
             SendDlgItemMessageA(dialog.Handle(), Ctl::DefineValues::ShownList, LB_SETSEL, TRUE, 0);
         });
         person.Press(Cmd::DefineValuesTreeDefault);
-        window.EditTreeVariables(1502);
+        window.RunCommandHandler(Cmd::ValuesDefineValues);
         EXPECT_TRUE(person.Finished());
     }
     ASSERT_EQ(window.ChildWindows().Count(), 1);

@@ -66,7 +66,7 @@ protected:
         for (const auto& step : steps)
             person.Then(step);
         person.Press(IDCANCEL);
-        window.EditTreeVariables(1502);
+        window.RunCommandHandler(Cmd::ValuesDefineValues);
         EXPECT_TRUE(person.Finished());
     }
 
@@ -159,7 +159,7 @@ TEST_F(VariablePropertiesOnScreen, NewVariablesTrackersAndMore)
         .Type(Ctl::VariableProperties::HighValueEdit, "2")
         .Press(IDOK)
         .Press(IDCANCEL);
-    window.EditTreeVariables(1502);
+    window.RunCommandHandler(Cmd::ValuesDefineValues);
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(caption, "Properties: New Variable");
     EXPECT_EQ(cancelText, "&Close");

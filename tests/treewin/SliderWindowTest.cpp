@@ -194,7 +194,7 @@ TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
         dialog.high = 2.0;
         return IDOK;
     });
-    window.EditTreeVariables(1510);
+    window.RunCommandHandler(Cmd::ValuesCreateSlider);
     EXPECT_EQ(window.ChildWindows().Count(), 0);
     EXPECT_EQ(boxes.Last().text, "The high value must be greater than the low value.");
     CreateSliderDialog::SetPresenter([](CreateSliderDialog& dialog) {
@@ -204,7 +204,7 @@ TEST_F(Slider, CreateSliderNeedsARangeAndTakesItAsTheVariables)
         dialog.intervals = 3;
         return IDOK;
     });
-    window.EditTreeVariables(1510);
+    window.RunCommandHandler(Cmd::ValuesCreateSlider);
     CreateSliderDialog::SetPresenter(previous);
     ASSERT_EQ(window.ChildWindows().Count(), 1);
     auto* slider = static_cast<SliderWindow*>(window.ChildWindows().At(0));

@@ -277,7 +277,7 @@ TEST(TreeAnalysisCommands, StoredAnalysesAreSavedOnceAndRunAsAChainInListOrder)
         t.window.OnCommand(command);
         t.window.OnCommand(1615);
     }
-    t.window.DispatchAnalysis(1615);
+    t.window.RunCommandHandler(Cmd::AnalysisSaveLast);
     EXPECT_EQ(saves, 3);
     ASSERT_EQ(t.window.Document().StoredAnalyses().Count(), 3);
     EXPECT_EQ(t.document.Modified, 1);
@@ -348,7 +348,7 @@ TEST(TreeAnalysisCommands, RiskGraphRestoresTheTreeAndCostEffectivenessExplainsI
     EXPECT_EQ(t.document.CalcPrefs.UseUtility, 0);
 
     // A stored cost-effectiveness analysis run after the method changed reaches the check.
-    t.window.DispatchAnalysis(1620);
+    t.window.RunCommandHandler(Cmd::AnalysisCostEffectiveness);
     EXPECT_EQ(screen.boxes.Last().text,
               "You must set the calculation method to Cost-Effectiveness and select a decision node first.");
 }

@@ -41,6 +41,7 @@
 #include "tests/support/DialogControls.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScreenCheck.h"
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -101,36 +102,36 @@ protected:
 TEST_F(TreeValuesCommands, AnItemOfANodeIsEditedInOneWindow)
 {
     Select({a, b});
-    EXPECT_EQ(window.EditTreeVariables(1506), 1);
+    EXPECT_EQ(window.RunCommandHandler(Cmd::ValuesChangePayoff), 1);
     EXPECT_EQ(Windows(), (std::vector<std::string>{"***enterPay A B"}));
     EXPECT_EQ(boxes.Count(), 0u);
 
     // Again on B: the question, answered No, and no second window; other keys are free.
     Select({b});
     boxes.Answer(IDNO);
-    window.EditTreeVariables(1506);
+    window.RunCommandHandler(Cmd::ValuesChangePayoff);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, kEditingQuestion);
-    window.EditTreeVariables(1512);
+    window.RunCommandHandler(Cmd::ValuesMarkovTransitionRewards);
     EXPECT_EQ(Windows(), (std::vector<std::string>{"***enterPay A B", "***markovToll B"}));
 
     // Rolled back: only a beep, no box and no window.
     tree.RolledBack = RolledBackValues::Computed;
-    window.EditTreeVariables(1506);
-    window.EditTreeVariables(1507);
+    window.RunCommandHandler(Cmd::ValuesChangePayoff);
+    window.RunCommandHandler(Cmd::ValuesMarkovStateInformation);
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(window.ChildWindows().Count(), 2);
-    EXPECT_EQ(window.EditTreeVariables(1201), 0);
+    EXPECT_EQ(window.RunCommandHandler(Cmd::EditUndo), 0);
 }
 
 TEST_F(TreeValuesCommands, AValueWindowClosesWhenItsNodeLeavesTheTree)
 {
     Select({b});
-    window.EditTreeVariables(1506);
+    window.RunCommandHandler(Cmd::ValuesChangePayoff);
     const std::vector<std::string> onB = {"***enterPay B"};
     for (bool cut : {false, true}) {
         Select({a});
-        window.EditTreeVariables(1506);
+        window.RunCommandHandler(Cmd::ValuesChangePayoff);
         if (cut)
             window.AddUndoAction(new TreeCutNodeAction(&window, a, true));
         else
@@ -141,7 +142,7 @@ TEST_F(TreeValuesCommands, AValueWindowClosesWhenItsNodeLeavesTheTree)
     // An added branch taken back by Undo is freed.
     window.AddUndoAction(new TreeAddBranchAction(&window, a));
     Select({a->GetChild(0)});
-    window.EditTreeVariables(1506);
+    window.RunCommandHandler(Cmd::ValuesChangePayoff);
     EXPECT_EQ(window.ChildWindows().Count(), 2);
     window.Undo();
     EXPECT_EQ(Windows(), onB);
@@ -173,7 +174,7 @@ TEST_F(TreeValuesCommands, DefineValuesOpensTheFreeVariablesAndReportsTheOthers)
         window.OpenNodeValueWindow(a, "y");
         boxes.Clear();
         boxes.Answer(IDNO);
-        window.EditTreeVariables(1502);
+        window.RunCommandHandler(Cmd::ValuesDefineValues);
         std::vector<std::string> texts;
         for (const auto& box : boxes.Boxes())
             texts.push_back(box.text);
@@ -231,7 +232,7 @@ TEST_F(TreeValuesCommands, DefineValuesNamesItsButtonAfterTheLinesAndAsksAboutSe
         }
     });
     person.Press(IDCANCEL).Press(IDCANCEL);
-    window.EditTreeVariables(1502);
+    window.RunCommandHandler(Cmd::ValuesDefineValues);
     EXPECT_TRUE(person.Finished());
     FreeTables();
     DeleteFileA((directory + "\\rates.tbl").c_str());
@@ -258,7 +259,7 @@ TEST_F(TreeValuesCommands, DeletingAVariableClosesItsWindowsAndDropsItsParameter
     });
     person.Press(Ctl::DefineValues::Delete).Press(IDCANCEL);
     boxes.Answer(IDOK);
-    window.EditTreeVariables(1502);
+    window.RunCommandHandler(Cmd::ValuesDefineValues);
     EXPECT_EQ(window.Document().FindVariable("y", false), nullptr);
     EXPECT_EQ(b->FindBinding("y", false), nullptr);
     ASSERT_EQ(window.ChildWindows().Count(), 1);
@@ -352,7 +353,7 @@ TEST_F(TreeValuesCommands, TheReportsAndToolsOfTheValuesMenu)
             missing.push_back(dialog.missing.At(i)->Text());
         return IDOK;
     });
-    EXPECT_EQ(window.EditTreeVariables(1517), 1);
+    EXPECT_EQ(window.RunCommandHandler(Cmd::ReportTablesUsed), 1);
     TablesUsedDialog::SetPresenter(tables);
     EXPECT_EQ(missing, (std::vector<std::string>{"COSTS"}));
 
@@ -364,14 +365,14 @@ TEST_F(TreeValuesCommands, TheReportsAndToolsOfTheValuesMenu)
         return 1;
     });
     auto columns = VariablesReportDialog::SetPresenter([](VariablesReportSettings&) { return IDOK; });
-    window.EditTreeVariables(1518);
+    window.RunCommandHandler(Cmd::ReportVariables);
     SetTextReportPresenter(report);
     VariablesReportDialog::SetPresenter(columns);
     EXPECT_EQ(lines, (std::vector<std::string>{"x\t \t$3", "y\t \t$4", "z\t \t "}));
 
     // The Evaluator opens over the selection, evaluates there and closes on the same command.
     Select({a});
-    window.EditTreeVariables(1509);
+    window.RunCommandHandler(Cmd::ValuesOpenEvaluator);
     ASSERT_NE(window.Evaluator, nullptr);
     window.Evaluator->Expression()->SetText("z*x");
     window.Evaluator->Calculate();
@@ -381,7 +382,7 @@ TEST_F(TreeValuesCommands, TheReportsAndToolsOfTheValuesMenu)
     both.Add(b);
     window.SelectNodes(both);
     EXPECT_EQ(window.Evaluator->Node(), tree.Root);
-    window.EditTreeVariables(1509);
+    window.RunCommandHandler(Cmd::ValuesOpenEvaluator);
     EXPECT_EQ(window.Evaluator, nullptr);
     EXPECT_EQ(window.ChildWindows().Count(), 0);
 
@@ -391,7 +392,7 @@ TEST_F(TreeValuesCommands, TheReportsAndToolsOfTheValuesMenu)
         return IDOK;
     });
     tree.Modified = 0;
-    window.EditTreeVariables(1514);
+    window.RunCommandHandler(Cmd::ValuesMultiAttributeWeights);
     MultiAttrWeightDialog::SetPresenter(weights);
     EXPECT_STREQ(tree.CalcPrefs.MultiAttrWeight[2].Text().Text(), "x/10");
     EXPECT_EQ(tree.Modified, 1);
@@ -407,7 +408,7 @@ TEST_F(TreeValuesCommands, TheReportsAndToolsOfTheValuesMenu)
         EXPECT_EQ(dialog.NextFreeIndex(), 1);
         return IDCANCEL;
     });
-    window.EditTreeVariables(1515);
+    window.RunCommandHandler(Cmd::ValuesDistributions);
     DistributionPicker::SetPresenter(picker);
     DistributionsDialog::SetPresenter(distributions);
     ASSERT_EQ(tree.Distributions.Count(), 1);
@@ -420,7 +421,7 @@ TEST_F(TreeValuesCommands, TheWheelAndInsertVariableWorkOnTheChanceNode)
     TreeNode* c1 = tree.AddChild(c, TerminalNode, "C1", "0.3");
     TreeNode* c2 = tree.AddChild(c, TerminalNode, "C2", "#");
     Select({});
-    EXPECT_EQ(window.EditTreeVariables(1513), 1);
+    EXPECT_EQ(window.RunCommandHandler(Cmd::ValuesProbabilityWheel), 1);
 
     // The remainder branch starts with what the stated one leaves and keeps its "#".
     auto wheel = ProbabilityWheelDialog::SetPresenter([](ProbabilityWheelDialog& dialog) {
@@ -429,7 +430,7 @@ TEST_F(TreeValuesCommands, TheWheelAndInsertVariableWorkOnTheChanceNode)
         return IDOK;
     });
     Select({c});
-    window.EditTreeVariables(1513);
+    window.RunCommandHandler(Cmd::ValuesProbabilityWheel);
     ProbabilityWheelDialog::SetPresenter(wheel);
     EXPECT_EQ(Probability(c1) + " " + Probability(c2), "0.25 #");
     window.Undo();
@@ -449,7 +450,7 @@ TEST_F(TreeValuesCommands, TheWheelAndInsertVariableWorkOnTheChanceNode)
     for (const char* typed : {"1-Z", "1-"}) {
         window.InPlaceEditor->SetText(typed);
         window.InPlaceEditor->SetSelection(10, 10);
-        window.EditTreeVariables(1503);
+        window.RunCommandHandler(Cmd::ValuesInsertVariable);
     }
     InsertVariableDialog::SetPresenter(insert);
     EXPECT_STREQ(window.InPlaceEditor->GetText().Text(), "1-y");
@@ -480,7 +481,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
         person.Type(first + 1, "1 + (").Press(IDOK);
         person.Type(first + 1, "0.25").Type(first + 2, "x*2").Press(IDOK);
         boxes.Clear();
-        window.EditTreeVariables(1514);
+        window.RunCommandHandler(Cmd::ValuesMultiAttributeWeights);
         TheProgram()->DestroyFormulaMenus();
         EXPECT_TRUE(person.Finished());
         EXPECT_EQ(faces, (std::vector<std::string>{"Operators:", "Functions:", "Variables:"}));
@@ -504,7 +505,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
             EXPECT_EQ(SendDlgItemMessageA(dialog.Handle(), Ctl::Distributions::CommentList, LB_GETCOUNT, 0, 0), 1);
         });
         person.Press(IDCANCEL);
-        window.EditTreeVariables(1515);
+        window.RunCommandHandler(Cmd::ValuesDistributions);
         EXPECT_TRUE(person.Finished());
     }
     DistributionPicker::SetPresenter(picker);
@@ -519,7 +520,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     {
         ModalDialogDriver person;
         person.Press(IDOK);
-        window.EditTreeVariables(1518);
+        window.RunCommandHandler(Cmd::ReportVariables);
     }
     SetTextReportPresenter(report);
     EXPECT_EQ(columns, 3);
@@ -550,7 +551,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
         });
         person.Type(Ctl::CreateSlider::HighValueEdit, "2").Press(IDOK);
         person.Type(Ctl::CreateSlider::HighValueEdit, "8").Press(IDOK);
-        window.EditTreeVariables(1510);
+        window.RunCommandHandler(Cmd::ValuesCreateSlider);
         EXPECT_TRUE(person.Finished());
     }
     ASSERT_EQ(boxes.Count(), 1u);
@@ -564,7 +565,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     for (TreeNode* node : {a, b})
         for (const char* name : {"y", "z"})
             node->RemoveBinding(name, false, false);
-    window.EditTreeVariables(1510);
+    window.RunCommandHandler(Cmd::ValuesCreateSlider);
     EXPECT_EQ(boxes.Last().text, "No variables are defined at each of the selected nodes.");
     EXPECT_EQ(window.ChildWindows().Count(), 0);
 
@@ -589,7 +590,7 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
             SendMessageA(pie, WM_LBUTTONUP, 0, at(0.5));
         });
         person.Press(IDOK).Press(IDCANCEL);
-        window.EditTreeVariables(1513);
+        window.RunCommandHandler(Cmd::ValuesProbabilityWheel);
     }
     EXPECT_EQ(Probability(c1), "0.50");
 }

@@ -5,7 +5,7 @@
 #include "bench/BenchTree.h"
 
 #include "analysis/TreeEngines.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "dialogs/FindReplaceWindow.h"
 #include "dialogs/ResultBoxes.h"
 #include "framework/draw/BitmapDisplay.h"

@@ -2,7 +2,7 @@
 // The Attach Clone chooser (dialog 2125): which of the tree's clone masters a node is to copy, by its
 // position in the list of names.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/NameList.h"
 
 class AttachCloneDialog : public PresentedDialog<AttachCloneDialog> {

@@ -1,6 +1,6 @@
 #include "dialogs/BayesDialogs.h"
 
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/Menu.h"
 #include "model/DocVariable.h"

@@ -5,7 +5,7 @@
 // the entries into the work record; Cancel on any prompt leaves the tree unchanged.
 
 #include "analysis/BayesRevision.h"
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 class EditCtrl;
 

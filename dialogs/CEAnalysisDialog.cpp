@@ -1,6 +1,6 @@
 #include "dialogs/CEAnalysisDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 
 #include "CommandIds.h"
 

@@ -2,7 +2,7 @@
 // Cost-Effectiveness Analysis (dialog 4380): which quantity the cost-effectiveness graph puts on its
 // horizontal axis. The last confirmed choice is offered the next time; at first effectiveness.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 class CEAnalysisDialog : public PresentedDialog<CEAnalysisDialog> {
 public:

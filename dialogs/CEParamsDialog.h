@@ -2,7 +2,7 @@
 // Cost-Effectiveness Parameters (dialog 4390): the willingness to pay and, each switched on or off, a
 // minimum effectiveness and a maximum cost, as formula texts. The tree's settings change only on OK.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 class TreeWindow;

@@ -2,8 +2,8 @@
 
 #include "analysis/CEReport.h"
 #include "analysis/LineGraphData.h"
-#include "app/GraphCommandStyle.h"
-#include "app/MenuButton.h"
+#include "widgets/GraphCommandStyle.h"
+#include "widgets/MenuButton.h"
 #include "dialogs/DocumentPopups.h"
 #include "foundation/MessageBoxes.h"
 #include "graph/CESensitivityGraph.h"

@@ -1,6 +1,6 @@
 #include "dialogs/ChangeNodeTypeDialog.h"
 
-#include "app/CommandLine.h"
+#include "widgets/CommandLine.h"
 #include "dialogs/ChoiceControls.h"
 #include "model/NodeChildList.h"
 #include "framework/draw/BitmapDisplay.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Change Node Type (dialog 2070): the kind the selected nodes are to take.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 class NodeChildList;
 class TreeWindow;

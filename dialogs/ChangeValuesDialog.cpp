@@ -1,6 +1,6 @@
 #include "dialogs/ChangeValuesDialog.h"
 
-#include "app/MimicRunTime.h"
+#include "widgets/MimicRunTime.h"
 #include "foundation/MessageBoxes.h"
 #include "model/CustomInterfaceSettings.h"
 #include "model/DocVariable.h"

@@ -4,7 +4,7 @@
 // value is its check, 0 or 1). OK writes every row into its variable's definition: at the node when it
 // binds the variable, else at the root.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include <memory>

@@ -1,11 +1,11 @@
 // Change Values on the screen: one row per parameter in a pane over the dialog's area, each with its label,
 // its value box (a number edit opens over the selected one) or its switch, and "?" for the variable's comment.
 
-#include "app/RangeValidator.h"
+#include "widgets/RangeValidator.h"
 #include "dialogs/ChangeValuesDialog.h"
 #include "dialogs/NamedCommentDialog.h"
 #include "dialogs/ProbabilityWheel.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/dialog/ButtonCtrl.h"

@@ -1,7 +1,7 @@
 #include "dialogs/ClonesDialog.h"
 
-#include "app/RangeValidator.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/FormattedEdit.h"

@@ -3,7 +3,7 @@
 // index and description (Clone Properties, 3620), Destroy destroys its clone. Every change is made at once;
 // the dialog closes without cancelling anything.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 class NodeRefList;

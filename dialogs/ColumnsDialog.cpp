@@ -1,7 +1,7 @@
 #include "dialogs/ColumnsDialog.h"
 
-#include "app/FontSampleControl.h"
-#include "app/MenuButton.h"
+#include "widgets/FontSampleControl.h"
+#include "widgets/MenuButton.h"
 #include "dialogs/FormulaEditorDialog.h"
 #include "dialogs/FormulaMenus.h"
 #include "dialogs/NumericFormatDialog.h"

@@ -3,7 +3,7 @@
 // calculations, number formats and fonts. OK, once the current column passes its checks, replaces the
 // tree's list by the working one; Cancel leaves the tree's list as it was.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "model/DisplayColumnList.h"
 
 #include <memory>

@@ -3,7 +3,7 @@
 // picture, the table of the result columns at the end nodes, or a link to its expected value, standard
 // deviation or path probability.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 #include "CommandIds.h"
 

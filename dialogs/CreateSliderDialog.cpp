@@ -1,8 +1,8 @@
 #include "dialogs/CreateSliderDialog.h"
 
 #include "analysis/SensitivityResultGrid.h"
-#include "app/RangeValidator.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/FormattedEdit.h"

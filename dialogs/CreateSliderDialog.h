@@ -2,7 +2,7 @@
 // Create Slider (dialog 2140): the variable ("&Variable:"), the number of intervals (3 to 100) and the low
 // and high values of a slider over the chosen nodes.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include <string>

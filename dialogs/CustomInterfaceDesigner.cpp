@@ -1,11 +1,11 @@
 // The designer's dialogs of a custom interface on the screen: Design Custom Interface, the Basic parameters
 // and Add or Edit Parameter. Lists and choices edit the settings at once and mark the tree modified at once.
 
-#include "app/RangeValidator.h"
+#include "widgets/RangeValidator.h"
 #include "dialogs/CustomInterfaceDialog.h"
 #include "dialogs/CustomInterfaceOptionsDialogs.h"
 #include "dialogs/NamedCommentDialog.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatParsing.h"

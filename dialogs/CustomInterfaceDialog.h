@@ -3,7 +3,7 @@
 // parameters offered to the end user, the Basic or Extended form, the comment), edited in the settings in
 // place.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 class CustomInterfaceSettings;
 class TreeWindow;

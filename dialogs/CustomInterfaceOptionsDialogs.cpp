@@ -1,7 +1,7 @@
 #include "dialogs/CustomInterfaceOptionsDialogs.h"
 
 #include "dialogs/CustomInterfaceDialog.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "dialogs/VariablePropertiesDialog.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"

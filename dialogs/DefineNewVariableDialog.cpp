@@ -1,6 +1,6 @@
 #include "dialogs/DefineNewVariableDialog.h"
 
-#include "app/PromptDialog.h"
+#include "widgets/PromptDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "model/NameRules.h"
 #include "model/TreeDocument.h"

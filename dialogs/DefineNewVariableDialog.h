@@ -2,7 +2,7 @@
 // Define New Variable (prompt dialog 2000): a name for a new document variable. OK is accepted only for a
 // name that passes the variable-name rules and that no document variable has; otherwise the dialog stays.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 class TreeDocument;

@@ -1,9 +1,9 @@
 #include "dialogs/DefineValuesDialog.h"
 #include "graph/TableGraphWindow.h"
 
-#include "app/MenuButton.h"
-#include "app/MultiSelectListBox.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/MenuButton.h"
+#include "widgets/MultiSelectListBox.h"
+#include "widgets/ProgramDialog.h"
 #include "dialogs/VariablePropertiesDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"

@@ -4,7 +4,7 @@
 // ("Use a &different definition at each node"). New variables (in Variable Properties) and tables are made,
 // a variable's or table's properties edited, and items deleted, from the dialog.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/NameList.h"
 
 #include "CommandIds.h"

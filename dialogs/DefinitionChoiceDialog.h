@@ -5,7 +5,7 @@
 // them off the list. Passing the last entry ends the dialog with OK.
 
 #include "analysis/VariableRange.h"
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 class TreeDocument;
 

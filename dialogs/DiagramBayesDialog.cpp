@@ -1,6 +1,6 @@
 #include "dialogs/DiagramBayesDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "model/InfluenceNode.h"
 
 #include "CommandIds.h"

@@ -3,7 +3,7 @@
 // probabilities by Bayes' rule, one line per revised event ("\"S\" is predicted by") followed by a line per
 // event that predicts it, indented by four blanks, and an empty line between revised events.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "model/InfluenceOrder.h"
 
 #include <string>

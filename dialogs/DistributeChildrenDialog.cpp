@@ -1,7 +1,7 @@
 #include "dialogs/DistributeChildrenDialog.h"
 
-#include "app/RangeValidator.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/ProgramDialog.h"
 #include "formula/Distribution.h"
 #include "formula/RunOutcome.h"
 #include "foundation/NumericFormat.h"

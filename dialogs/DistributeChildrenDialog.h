@@ -3,7 +3,7 @@
 // variable takes each branch's value; the second (2560) cuts the chosen distribution's range into that many
 // ranges, by equal ranges or equal probabilities, and hands back each range's probability and value.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include <vector>

@@ -3,7 +3,7 @@
 #include "dialogs/DistributionParameterRow.h"
 #include "dialogs/FormulaEditorDialog.h"
 #include "dialogs/NodeValueWindow.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "formula/Distribution.h"
 #include "formula/TableDirectory.h"
 #include "foundation/NameList.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The Distribution Picker: the person chooses a distribution type and its parameters.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 class Distribution;
 class TreeWindow;

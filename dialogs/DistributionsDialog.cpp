@@ -1,8 +1,8 @@
 #include "dialogs/DistributionsDialog.h"
 
-#include "app/RangeValidator.h"
+#include "widgets/RangeValidator.h"
 #include "dialogs/DistributionPicker.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"
 #include "formula/DistributionList.h"

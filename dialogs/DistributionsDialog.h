@@ -4,7 +4,7 @@
 // distribution under the smallest free index, "&Delete" removes the selected one. As a chooser the dialog
 // picks a record.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include <cstdint>

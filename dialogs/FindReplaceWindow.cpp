@@ -1,8 +1,9 @@
 #include "dialogs/FindReplaceWindow.h"
 
-#include "app/MainFrame.h"
-#include "app/SaveQuestions.h"
-#include "dialogs/ProgramDialog.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
+#include "widgets/SaveQuestions.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
 #include "framework/dialog/ButtonCtrl.h"
@@ -296,7 +297,7 @@ long FindReplaceWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     case IDCANCEL:
-        AskSaveChanges(MainFrame::Program(), this, false);
+        AskSaveChanges(TheShell().Frame(), this, false);
         return 1;
     default:
         return TreeChildWindow::OnCommandId(id, code, control);

@@ -4,7 +4,7 @@
 // each node found in turn and can replace what it found. A tree has at most one; the tree forgets it when
 // it is destroyed. Replacements cannot be undone: they clear the tree's undo history.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 #include "treewin/TreeChildWindow.h"
 

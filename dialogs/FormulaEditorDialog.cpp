@@ -1,7 +1,7 @@
 #include "dialogs/FormulaEditorDialog.h"
 
 #include "dialogs/FormulaMenus.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
 
 #include "CommandIds.h"

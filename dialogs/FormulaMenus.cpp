@@ -1,9 +1,9 @@
 #include "dialogs/FormulaMenus.h"
 
-#include "app/MenuButton.h"
-#include "app/NamePopupMenu.h"
-#include "app/StartProgram.h"
-#include "app/TablesMenu.h"
+#include "widgets/MenuButton.h"
+#include "widgets/NamePopupMenu.h"
+#include "widgets/Shell.h"
+#include "widgets/TablesMenu.h"
 #include "dialogs/DistributionsDialog.h"
 #include "dialogs/FunctionHelper.h"
 #include "formula/BuiltinRegistry.h"
@@ -23,7 +23,7 @@ MenuButton* MakeFormulaMenuButtons(WindowCL* window, const FormulaMenuControls& 
             return nullptr;
         return MakeMenuButton(menu, window->FindChild(id), window, nullptr, false);
     };
-    const ProgramApp& program = *TheProgram();
+    const Shell& program = TheShell();
     make(controls.operators, program.OperatorsMenu());
     make(controls.functions, program.FunctionsMenu());
     make(controls.tables, TablesMenu() != nullptr ? &TablesMenu()->GetMenu() : nullptr);
@@ -56,8 +56,8 @@ bool InsertFormulaMenuPick(unsigned command, TreeWindow* tree, HWND edit)
 
 bool PlainMenuItemText(unsigned command, TreeWindow* tree, zString& text)
 {
-    const PopupMenu* operators = TheProgram()->OperatorsMenu();
-    const PopupMenu* keywords = TheProgram()->KeywordsMenu();
+    const PopupMenu* operators = TheShell().OperatorsMenu();
+    const PopupMenu* keywords = TheShell().KeywordsMenu();
     const bool found = (operators != nullptr && operators->ItemText(command, text)) ||
                        (keywords != nullptr && keywords->ItemText(command, text)) ||
                        (tree != nullptr && tree->VariablesMenu && tree->VariablesMenu->ItemText(command, text));

@@ -1,8 +1,8 @@
 #include "dialogs/FunctionHelper.h"
 
-#include "app/StartProgram.h"
+#include "widgets/Shell.h"
 #include "dialogs/FormulaMenus.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "formula/BuiltinRegistry.h"
 #include "foundation/LocaleChars.h"
 #include "foundation/MessageBoxes.h"
@@ -274,7 +274,7 @@ bool InsertFunctionFromMenu(unsigned command, TreeWindow* tree, HWND edit)
     if (command == Cmd::FunctionsHelper) {
         if (!RunFunctionHelper(text, tree))
             return true;
-    } else if (TheProgram()->FunctionsMenu() == nullptr || !TheProgram()->FunctionsMenu()->ItemText(command, text)) {
+    } else if (TheShell().FunctionsMenu() == nullptr || !TheShell().FunctionsMenu()->ItemText(command, text)) {
         return false;
     }
     if (edit == nullptr)

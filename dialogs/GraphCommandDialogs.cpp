@@ -1,6 +1,6 @@
 #include "dialogs/GraphCommandDialogs.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/window/FrameworkApp.h"
 

@@ -2,7 +2,7 @@
 // The small dialogs of the graph windows: Copy Graph (2590), text or picture, and Graph Lines (3280), the
 // dotted horizontal and vertical lines across a graph.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "dialogs/GraphStylePickers.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/ColorDialog.h"
 #include "framework/dialog/ListBoxCtrl.h"
 

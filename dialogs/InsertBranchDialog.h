@@ -2,7 +2,7 @@
 // Insert Branch (dialog 2370): where the new branch goes relative to the node, by its four buttons: 37 "To
 // &Left", 38 "&Above", 39 "To &Right", 40 "&Below".
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 struct TreeNode;
 

@@ -1,6 +1,6 @@
 #include "dialogs/InsertVariableDialog.h"
 
-#include "app/InPlaceEdit.h"
+#include "widgets/InPlaceEdit.h"
 #include "dialogs/ChoiceControls.h"
 #include "formula/TableDirectory.h"
 #include "model/DocVariable.h"

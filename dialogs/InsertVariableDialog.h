@@ -2,7 +2,7 @@
 // Insert Variable (the list chooser, dialog 2125, captioned "Insert Variable"): the name of a document
 // variable or lookup table completes the name being typed in a formula field.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/NameList.h"
 
 class EditCtrl;

@@ -1,6 +1,6 @@
 #include "dialogs/InterfaceOptionsDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "model/CustomInterfaceSettings.h"

@@ -3,7 +3,7 @@
 // or off (3571, when the designer allows it) and picks a calculation method from the designer's list
 // (3573, when the designer allows a change).
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 class CustomInterfaceOptions;
 class TreeDocument;

@@ -3,7 +3,7 @@
 // Markov model jumps to, among the states of its Markov node and the "=" names of the Markov bindings met
 // on the way up to it.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/NameList.h"
 
 struct TreeNode;

@@ -2,7 +2,7 @@
 
 #include "analysis/MarkovAnalysis.h"
 #include "foundation/TextReport.h"
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 #include "dialogs/DocumentPopups.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"

@@ -1,7 +1,7 @@
 #include "dialogs/MarkovBindingsDialog.h"
 
-#include "app/MenuButton.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/MenuButton.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/FormattedEdit.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/Menu.h"

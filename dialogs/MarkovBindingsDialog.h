@@ -1,7 +1,7 @@
 #pragma once
 // Markov Bindings (dialog 4350): the Markov bindings kept at a node, added, edited and deleted in place.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 class MarkovBindingList;
 struct TreeNode;

@@ -1,6 +1,6 @@
 #include "dialogs/MarkovValueWindows.h"
 
-#include "app/RangeValidator.h"
+#include "widgets/RangeValidator.h"
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/FormattedEdit.h"

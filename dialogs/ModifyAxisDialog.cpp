@@ -1,6 +1,6 @@
 #include "dialogs/ModifyAxisDialog.h"
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/FrameworkApp.h"
 #include "graph/AxisElement.h"

@@ -1,7 +1,7 @@
 #include "dialogs/MultiAttrWeightDialog.h"
 
 #include "dialogs/FormulaMenus.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
 #include "treewin/TreeWindow.h"
 

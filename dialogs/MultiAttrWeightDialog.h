@@ -2,7 +2,7 @@
 // Multi-Attribute Weighting (dialog 3200): the four weights w1..w4 of the payoff
 // w1 * Attribute 1 + w2 * Attribute 2 + w3 * Attribute 3 + w4 * Attribute 4, in edits 3201-3204.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include "CommandIds.h"

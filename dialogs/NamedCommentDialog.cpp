@@ -1,6 +1,6 @@
 #include "dialogs/NamedCommentDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
 
 #include "CommandIds.h"

@@ -2,7 +2,7 @@
 // The Comment dialogs: the read-only form (3537) shows a text in its edit (3536) with "O&K", and what is
 // typed there is not kept; the editing form (3535) writes the text back on OK.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 class NamedCommentDialog : public PresentedDialog<NamedCommentDialog> {

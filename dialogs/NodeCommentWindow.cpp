@@ -1,9 +1,9 @@
 #include "dialogs/NodeCommentWindow.h"
 
-#include "app/TextPane.h"
-#include "app/TextPaneEdit.h"
-#include "app/MainToolbar.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/TextPane.h"
+#include "widgets/TextPaneEdit.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/StaticCtrl.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/window/ChildLayout.h"

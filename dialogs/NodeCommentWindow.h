@@ -5,7 +5,7 @@
 // pane's pages.
 
 #include "dialogs/NodeValueWindow.h"
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 #include "CommandIds.h"
 

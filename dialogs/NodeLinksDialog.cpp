@@ -1,6 +1,6 @@
 #include "dialogs/NodeLinksDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"

@@ -3,7 +3,7 @@
 // probability) with the item name of each one's link, "DDE_" and its id, and a button that breaks the
 // link at once. There is no cancelling a break.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 struct TreeNode;

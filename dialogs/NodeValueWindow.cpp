@@ -1,10 +1,11 @@
 #include "dialogs/NodeValueWindow.h"
 
-#include "app/HelpContext.h"
-#include "app/MainFrame.h"
-#include "app/MenuButton.h"
-#include "app/OnlineHelp.h"
-#include "app/SaveQuestions.h"
+#include "widgets/HelpContext.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
+#include "widgets/MenuButton.h"
+#include "widgets/OnlineHelp.h"
+#include "widgets/SaveQuestions.h"
 #include "dialogs/FormulaMenus.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
@@ -112,7 +113,7 @@ long NodeValueWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 
 void NodeValueWindow::Close()
 {
-    AskSaveChanges(MainFrame::Program(), this, false);
+    AskSaveChanges(TheShell().Frame(), this, false);
 }
 
 void NodeValueWindow::HookFormulaKeys(EditCtrl* edit)

@@ -2,10 +2,10 @@
 
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
-#include "app/MainToolbar.h"
-#include "app/MenuButton.h"
-#include "app/StartProgram.h"
-#include "app/ZoomPane.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/MenuButton.h"
+#include "widgets/Shell.h"
+#include "widgets/ZoomPane.h"
 #include "dialogs/DistributionPicker.h"
 #include "dialogs/FormulaMenus.h"
 #include "dialogs/ProbabilityWheel.h"
@@ -26,7 +26,7 @@
 #include "model/InfluenceNode.h"
 #include "model/NameRules.h"
 #include "model/TreeNode.h"
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeWindow.h"
 
@@ -238,7 +238,7 @@ void OutcomeTableEditor::UpdateControls()
     if (tools_ != nullptr) {
         tools_->GrayItem(Cmd::OptionsDistributeChildren, none);
         tools_->GrayItem(Cmd::ValuesProbabilityWheel, none || values_);
-        tools_->GrayItem(Cmd::EditPasteLink, none || !TheProgram()->CanPasteLink());
+        tools_->GrayItem(Cmd::EditPasteLink, none || !TheShell().CanPasteLink());
     }
     if (zoom_ != nullptr) {
         zoom_->GrayItem(Cmd::DisplayZoomIn, !pane_->CanZoomIn());
@@ -321,7 +321,7 @@ void OutcomeTableEditor::WriteCell(PreparedRow& row)
 // The clipboard's link made a link of the table's tree; the cell reads it, its value kept beside.
 void OutcomeTableEditor::OnPasteLink()
 {
-    if (current_ < 0 || !TheProgram()->CanPasteLink())
+    if (current_ < 0 || !TheShell().CanPasteLink())
         return;
     zString formula;
     if (!tree_.PasteLink(formula))

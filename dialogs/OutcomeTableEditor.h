@@ -4,7 +4,7 @@
 // moves from cell to cell (a click, Prev and Next, Ctrl+Up and Ctrl+Down) and types each cell's text, which
 // is checked as the cell is left. On OK the rows hold the cells; the caller records the change.
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "model/InfluenceConversion.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "dialogs/PageHeaderDialog.h"
 
-#include "app/FontSampleControl.h"
-#include "app/MenuButton.h"
+#include "widgets/FontSampleControl.h"
+#include "widgets/MenuButton.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/Menu.h"
 #include "framework/dialog/RadioGroup.h"

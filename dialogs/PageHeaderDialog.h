@@ -2,7 +2,7 @@
 // Page Header & Footer (template 2810): the two texts, their fonts and their places on the page (-1 left,
 // 0 centre, 1 right). Works on copies; Run() writes them back at OK and is then nonzero.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "foundation/FontRecord.h"
 #include "foundation/zString.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/PayoffRangeDialog.h"
 
 #include "analysis/ProbabilityVerification.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/NumericFormatting.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"

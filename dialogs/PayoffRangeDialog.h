@@ -1,7 +1,7 @@
 #pragma once
 // Payoff Range (dialog 2385): the highest and lowest potential value below a node.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 struct TreeNode;
 

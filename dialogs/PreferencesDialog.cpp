@@ -1,8 +1,8 @@
 #include "dialogs/PreferencesDialog.h"
 
-#include "app/FontSampleControl.h"
-#include "app/ProgramPreferences.h"
-#include "app/StartProgram.h"
+#include "widgets/FontSampleControl.h"
+#include "widgets/ProgramPreferences.h"
+#include "widgets/Shell.h"
 #include "dialogs/CEParamsDialog.h"
 #include "dialogs/ColumnsDialog.h"
 #include "dialogs/MultiAttrWeightDialog.h"
@@ -987,7 +987,7 @@ void PreferencesDialog::SaveTreeSettings()
     const FontRecord* fonts[5] = {&display.TreeFont, &display.ProbFont, &display.EVFont, &display.VariablesFont,
                                   &display.PageHeaderFont};
     for (int i = 0; i < 5; ++i) {
-        if (FontRecord* preference = TheProgram()->DefaultFont(DefaultFontOf[i])) {
+        if (FontRecord* preference = TheShell().DefaultFont(DefaultFontOf[i])) {
             *preference = *fonts[i];
             SaveFontPreference(*preference, DefaultFontNames[i]);
         }

@@ -1,8 +1,8 @@
 #include "dialogs/ProbabilityWheel.h"
 
 #include "analysis/RollBack.h"
-#include "app/MimicRunTime.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/MimicRunTime.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/Host.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"

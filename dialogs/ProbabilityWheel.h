@@ -3,7 +3,7 @@
 // of a pie. With the "Store value:" column each branch chooses where its value goes: a variable, "#" (the
 // branch keeps the remainder) or " (Numerically)" (the branch's probability becomes the number).
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/NameList.h"
 
 #include <vector>

@@ -3,7 +3,7 @@
 
 #include "dialogs/NodeCommentWindow.h"
 #include "dialogs/ProbabilityWheel.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/NumericFormatParsing.h"

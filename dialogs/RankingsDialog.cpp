@@ -1,7 +1,7 @@
 #include "dialogs/RankingsDialog.h"
 
-#include "app/ReportListView.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ReportListView.h"
+#include "widgets/ProgramDialog.h"
 #include "dialogs/TextReportDialog.h"
 #include "foundation/NumericFormat.h"
 #include "framework/window/Clipboard.h"

@@ -3,7 +3,7 @@
 // to the row above, in a report list view; "To &Clipboard" copies the table once.
 
 #include "analysis/RankingList.h"
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/TextReport.h"
 #include "foundation/zString.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/ReorderBranchesDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "model/TreeNode.h"
 

@@ -2,7 +2,7 @@
 // Reorder Branches (dialog 3335): the node's branches in a new order, as the old index of each new
 // position.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include <vector>

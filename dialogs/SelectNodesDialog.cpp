@@ -1,8 +1,8 @@
 #include "dialogs/SelectNodesDialog.h"
 
 #include "analysis/RollBack.h"
-#include "app/RangeValidator.h"
-#include "app/StatusMessage.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/StatusMessage.h"
 #include "dialogs/HookedDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/FormattedEdit.h"

@@ -4,7 +4,7 @@
 // selected nodes is shown in the status line. Scripts fill a rule themselves and apply it with
 // SelectMatching.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include "CommandIds.h"

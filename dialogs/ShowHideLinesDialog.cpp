@@ -1,6 +1,6 @@
 #include "dialogs/ShowHideLinesDialog.h"
 
-#include "app/MultiSelectListBox.h"
+#include "widgets/MultiSelectListBox.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/window/FrameworkApp.h"

@@ -3,7 +3,7 @@
 // lines drawn start selected. Its uses: lines that name themselves, lines named by a parallel list (the
 // legend), and the latter with a most that may be drawn at once.
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 
 #include "CommandIds.h"
 

@@ -1,10 +1,10 @@
 #include "dialogs/StoredAnalysisDialogs.h"
 
 #include "analysis/StoredAnalysisKinds.h"
-#include "app/MultiSelectListBox.h"
+#include "widgets/MultiSelectListBox.h"
 #include "dialogs/GraphTemplateDialogs.h"
 #include "dialogs/NamedCommentDialog.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"
 #include "model/GraphTemplate.h"

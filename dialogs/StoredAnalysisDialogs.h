@@ -4,7 +4,7 @@
 // chooses stored analyses to run; Maintain Stored Analyses (2700) works on the list; Graph Risk Preference
 // Function (2585) chooses which of two entered functions to graph. Each is built, then shown by Run().
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include <vector>

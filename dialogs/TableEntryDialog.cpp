@@ -1,7 +1,7 @@
 #include "dialogs/TableEntryDialog.h"
 
-#include "app/RangeValidator.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/PresenterSlot.h"
 #include "framework/dialog/FormattedEdit.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/TablesUsedDialog.h"
 
-#include "app/CursorStack.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/CursorStack.h"
+#include "widgets/ProgramDialog.h"
 #include "formula/Expression.h"
 #include "formula/FormulaRef.h"
 #include "formula/LookupTable.h"

@@ -2,7 +2,7 @@
 // Tables Used (dialog 4360): the lookup tables the tree's formulas name, those found on this computer in
 // list 4361 and those missing in list 4363.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/NameList.h"
 
 struct TreeNode;

@@ -4,7 +4,7 @@
 // 3990) has asked the sign and whether that variable's own correlations come along; "&<<" drops one. OK
 // gives the caller's list the working entries; Cancel leaves it as it was.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "formula/CorrelationList.h"
 #include "foundation/zString.h"
 

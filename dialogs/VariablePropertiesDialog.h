@@ -5,7 +5,7 @@
 // fields once every test passes; a rename goes through the document's rename, so formulas, bound windows
 // and menus follow.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "formula/CorrelationList.h"
 #include "foundation/zString.h"
 

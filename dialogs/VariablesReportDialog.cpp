@@ -1,6 +1,6 @@
 #include "dialogs/VariablesReportDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/PresenterSlot.h"
 #include "framework/dialog/ButtonCtrl.h"
 

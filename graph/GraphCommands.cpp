@@ -3,11 +3,11 @@
 
 #include "graph/GraphWindow.h"
 
-#include "app/CursorStack.h"
-#include "app/FilePathDialogs.h"
-#include "app/ProgramPreferences.h"
+#include "widgets/CursorStack.h"
+#include "widgets/FilePathDialogs.h"
+#include "widgets/ProgramPreferences.h"
 #include "dialogs/PreferencesDialog.h"
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "dialogs/GraphCommandDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "foundation/TextReport.h"

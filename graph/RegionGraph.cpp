@@ -4,7 +4,7 @@
 
 #include "analysis/StrategyBoundaryTable.h"
 #include "analysis/StrategyRegionMap.h"
-#include "app/CursorStack.h"
+#include "widgets/CursorStack.h"
 #include "dialogs/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"

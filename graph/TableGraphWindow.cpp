@@ -1,7 +1,8 @@
 #include "graph/TableGraphWindow.h"
 
-#include "app/CursorStack.h"
-#include "app/MainFrame.h"
+#include "widgets/CursorStack.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
 #include "dialogs/TableEntryDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
@@ -87,8 +88,7 @@ TableGraphWindow::TableGraphWindow(LookupTable* table)
 
 TableGraphWindow::~TableGraphWindow()
 {
-    if (MainFrame* frame = MainFrame::Program())
-        frame->RemoveTableGraph(this);
+    TheShell().RemoveTableGraph(this);
 }
 
 bool TableGraphWindow::HasCommand(unsigned id)
@@ -289,14 +289,12 @@ bool TableGraphWindow::IsTableText(const char* text)
 
 TableGraphWindow* OpenTableGraph(const char* name)
 {
-    MainFrame* frame = MainFrame::Program();
-    return frame != nullptr ? frame->OpenTableGraph(name) : nullptr;
+    return TheShell().OpenTableGraph(name);
 }
 
 void CloseTableGraphs(const char* name)
 {
-    if (MainFrame* frame = MainFrame::Program())
-        frame->CloseTableGraphsOf(name);
+    TheShell().CloseTableGraphsOf(name);
 }
 
 LineGraph* GraphTable(LookupTable& table)

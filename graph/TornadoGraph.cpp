@@ -3,7 +3,7 @@
 #include "analysis/LineGraphData.h"
 #include "analysis/RollBack.h"
 #include "analysis/VariableRange.h"
-#include "app/CursorStack.h"
+#include "widgets/CursorStack.h"
 #include "dialogs/GraphStylePickers.h"
 #include "dialogs/ShowHideLinesDialog.h"
 #include "foundation/Archive.h"

@@ -4,12 +4,12 @@
 
 #include "influence/InfluenceDiagramWindow.h"
 
-#include "app/EditMenuTexts.h"
-#include "app/FrameCommands.h"
-#include "app/InPlaceEdit.h"
-#include "app/MainToolbar.h"
-#include "app/CursorStack.h"
-#include "app/ProgramPreferences.h"
+#include "widgets/EditMenuTexts.h"
+#include "widgets/FrameCommands.h"
+#include "widgets/InPlaceEdit.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/CursorStack.h"
+#include "widgets/ProgramPreferences.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "influence/ArcDialogs.h"
@@ -26,7 +26,7 @@
 #include "model/InfluenceChecks.h"
 #include "model/InfluenceConversion.h"
 #include "model/InfluenceOrder.h"
-#include "script/LinksDialog.h"
+#include "widgets/LinksDialog.h"
 #include "treewin/TreeWindow.h"
 #include "model/InfluenceSubModels.h"
 

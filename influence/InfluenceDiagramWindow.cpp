@@ -1,8 +1,8 @@
 #include "influence/InfluenceDiagramWindow.h"
 
-#include "app/FrameCommands.h"
-#include "app/InPlaceEdit.h"
-#include "app/InputHelpers.h"
+#include "widgets/FrameCommands.h"
+#include "widgets/InPlaceEdit.h"
+#include "widgets/InputHelpers.h"
 #include "dialogs/PreferencesDialog.h"
 #include "foundation/Archive.h"
 #include "foundation/MessageBoxes.h"

@@ -1,8 +1,8 @@
 #include "treewin/TreeChildWindow.h"
 
-#include "app/NamePopupMenu.h"
-#include "app/StartProgram.h"
-#include "app/TablesMenu.h"
+#include "widgets/NamePopupMenu.h"
+#include "widgets/Shell.h"
+#include "widgets/TablesMenu.h"
 #include "dialogs/FormulaMenus.h"
 #include "dialogs/FunctionHelper.h"
 #include "dialogs/InsertVariableDialog.h"

@@ -3,7 +3,7 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "app/InPlaceEdit.h"
+#include "widgets/InPlaceEdit.h"
 #include "dialogs/BayesDialogs.h"
 #include "dialogs/CreateSliderDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"

@@ -1,6 +1,6 @@
 #include "treewin/TreeWindow.h"
 
-#include "app/InPlaceEdit.h"
+#include "widgets/InPlaceEdit.h"
 #include "dialogs/ResultBoxes.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingPrimitives.h"

@@ -1,12 +1,12 @@
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
-#include "app/CursorStack.h"
-#include "app/HelpContext.h"
-#include "app/OnlineHelp.h"
-#include "app/RangeValidator.h"
-#include "app/StartProgram.h"
-#include "app/ValidatedEdit.h"
-#include "app/WindowPlacement.h"
+#include "widgets/CursorStack.h"
+#include "widgets/HelpContext.h"
+#include "widgets/OnlineHelp.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/Shell.h"
+#include "widgets/ValidatedEdit.h"
+#include "widgets/WindowPlacement.h"
 #include "framework/dialog/DialogUnits.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/FormattedEdit.h"
@@ -26,7 +26,7 @@ constexpr int kMenuTextSize = 50;
 
 void ApplyDialogFont(WindowCL& window)
 {
-    const HFONT dialogFont = TheProgram()->DialogFontHandle();
+    const HFONT dialogFont = TheShell().DialogFontHandle();
     if (!dialogFont || !window.Handle())
         return;
     const WPARAM font = reinterpret_cast<WPARAM>(dialogFont);

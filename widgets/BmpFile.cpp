@@ -1,6 +1,6 @@
-#include "app/BmpFile.h"
+#include "widgets/BmpFile.h"
 
-#include "app/CursorStack.h"
+#include "widgets/CursorStack.h"
 #include "foundation/FilePath.h"
 #include "foundation/GlobalMemory.h"
 #include "framework/draw/BitmapDisplay.h"

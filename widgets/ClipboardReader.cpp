@@ -1,4 +1,4 @@
-#include "app/ClipboardReader.h"
+#include "widgets/ClipboardReader.h"
 
 ClipboardReader::ClipboardReader(Clipboard& clipboard, const ClipboardFormat& format)
 {

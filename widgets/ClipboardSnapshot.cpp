@@ -1,4 +1,4 @@
-#include "app/ClipboardSnapshot.h"
+#include "widgets/ClipboardSnapshot.h"
 
 #include "foundation/GlobalMemory.h"
 #include "framework/draw/Bitmap.h"

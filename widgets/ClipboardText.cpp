@@ -1,4 +1,4 @@
-#include "app/ClipboardText.h"
+#include "widgets/ClipboardText.h"
 
 #include "framework/window/Clipboard.h"
 

@@ -1,4 +1,4 @@
-#include "app/ClipboardWriter.h"
+#include "widgets/ClipboardWriter.h"
 
 ClipboardWriter::ClipboardWriter(Clipboard& clipboard, const ClipboardFormat& format, bool emptyFirst)
     : clipboard(clipboard), format(format), emptyFirst(emptyFirst), stream(std::make_unique<MemoryStream>(100))

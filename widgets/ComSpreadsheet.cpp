@@ -1,4 +1,4 @@
-#include "script/ComSpreadsheet.h"
+#include "widgets/ComSpreadsheet.h"
 
 #include "foundation/zString.h"
 

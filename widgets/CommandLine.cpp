@@ -1,6 +1,6 @@
-#include "app/CommandLine.h"
+#include "widgets/CommandLine.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 
 #include <cctype>
 #include <string>

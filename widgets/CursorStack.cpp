@@ -1,4 +1,4 @@
-#include "app/CursorStack.h"
+#include "widgets/CursorStack.h"
 
 #include "framework/window/FrameworkApp.h"
 

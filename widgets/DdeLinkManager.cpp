@@ -1,4 +1,4 @@
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 
 #include "framework/window/Clipboard.h"
 

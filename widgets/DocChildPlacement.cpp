@@ -1,8 +1,8 @@
 // Placing and sizing a document child window inside the frame's client area.
 
-#include "app/DocChildWindow.h"
-#include "app/WindowPlacement.h"
-#include "app/ZoomPane.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/WindowPlacement.h"
+#include "widgets/ZoomPane.h"
 #include "framework/draw/Display.h"
 
 namespace {

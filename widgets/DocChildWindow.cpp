@@ -1,22 +1,22 @@
-#include "app/DocChildWindow.h"
+#include "widgets/DocChildWindow.h"
 
-#include "app/AppDialog.h"
-#include "app/FrameCommands.h"
-#include "app/MainFrame.h"
-#include "app/MainToolbar.h"
-#include "app/SaveQuestions.h"
-#include "app/StatusMessage.h"
-#include "app/WindowPlacement.h"
-#include "app/ZoomPane.h"
+#include "widgets/AppDialog.h"
+#include "widgets/FrameCommands.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/SaveQuestions.h"
+#include "widgets/StatusMessage.h"
+#include "widgets/WindowPlacement.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/PrintJob.h"
-#include "app/PrinterDevice.h"
+#include "widgets/PrinterDevice.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "foundation/NumericHelpers.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IconResource.h"
-#include "framework/window/MDIframeCL.h"
 
 #include <shellapi.h>
 
@@ -112,7 +112,7 @@ long DocChildWindow::OnClose(WindowEvent* event)
 {
     if (event->window != handle_)
         return 0;
-    AskSaveChanges(MainFrame::Program(), this, false);
+    AskSaveChanges(TheShell().Frame(), this, false);
     return 1;
 }
 
@@ -169,8 +169,8 @@ void DocChildWindow::OnActivated()
     RestoreFocus();
     ShowRestoredIfFixed();
     // The status bar spoke of the window active before; this window writes its own indicators.
-    if (MainFrame* frame = MainFrame::Program()) {
-        frame->ClearStatusIndicators();
+    if (TheShell().Frame() != nullptr) {
+        TheShell().ClearStatusIndicators();
         ShowStatusMessage("");
     }
     RefreshFrameCommands();
@@ -179,8 +179,7 @@ void DocChildWindow::OnActivated()
 void DocChildWindow::Show(int showCommand)
 {
     if (showCommand < 0) {
-        MainFrame* frame = MainFrame::Program();
-        showCommand = frame ? frame->ChildShowCommand() : SW_SHOWNORMAL;
+        showCommand = TheShell().ChildShowCommand();
     }
     if (showCommand == SW_SHOWMAXIMIZED && !(style_ & WS_MAXIMIZEBOX))
         showCommand = SW_RESTORE;

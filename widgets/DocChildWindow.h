@@ -5,7 +5,7 @@
 // actions, the Edit commands of its in-place edit controls, focus memory, the printing parameters and its
 // printer, and the refusal to close while an application dialog is open or its pane is printing.
 
-#include "app/UndoHistory.h"
+#include "widgets/UndoHistory.h"
 #include "foundation/FontRecord.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/dialog/MDIdialogCL.h"

@@ -1,11 +1,11 @@
-#include "script/DocumentLinks.h"
+#include "widgets/DocumentLinks.h"
 
-#include "app/DocumentWindow.h"
+#include "widgets/DocumentWindow.h"
 #include "formula/BuiltinRegistry.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,14 +1,14 @@
-#include "app/DocumentWindow.h"
+#include "widgets/DocumentWindow.h"
 
-#include "app/BmpFile.h"
-#include "app/CursorStack.h"
-#include "app/FilePathDialogs.h"
-#include "app/FrameCommands.h"
-#include "app/MainFrame.h"
-#include "app/MainToolbar.h"
-#include "app/ProgramPreferences.h"
-#include "app/StartProgram.h"
-#include "dialogs/SnapshotFormatDialog.h"
+#include "widgets/BmpFile.h"
+#include "widgets/CursorStack.h"
+#include "widgets/FilePathDialogs.h"
+#include "widgets/FrameCommands.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/ProgramPreferences.h"
+#include "widgets/SnapshotFormatDialog.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileStream.h"
@@ -19,10 +19,7 @@
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MetafileDisplay.h"
-#include "graph/GraphWindow.h"
-#include "influence/InfluenceDiagramWindow.h"
 #include "model/DocumentHeader.h"
-#include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
 
@@ -60,8 +57,7 @@ namespace {
 // window is made. The title passes through.
 const char* NoteChildShowCommand(const char* title)
 {
-    if (MainFrame* frame = MainFrame::Program())
-        frame->RememberChildShowCommand();
+    TheShell().RememberChildShowCommand();
     return title;
 }
 
@@ -173,31 +169,6 @@ bool DocumentWindow::FileStillReadable()
     }
     std::unique_ptr<FileStream> stream = filePath_.OpenStream(false);
     return ReadDocumentHeader(*stream) == DocumentKind();
-}
-
-DocumentWindow* DocumentWindow::OpenDocument(const char* path, bool* reported)
-{
-    if (reported != nullptr)
-        *reported = false;
-    const FilePath file(path);
-    int kind = 0;
-    {
-        // Whatever the header says, the user hears one answer when no window takes the file.
-        std::unique_ptr<FileStream> stream = file.OpenStream(false);
-        kind = ReadFileHeader(*stream);
-    }
-    DocumentWindow* window = nullptr;
-    if (kind == TreeDocumentKind)
-        window = new TreeWindow(file.FullPath().Text());
-    else if (kind == InfluenceDocumentKind)
-        window = new InfluenceDiagramWindow(file.FullPath().Text());
-    else if (kind == GraphDocumentKind)
-        window = ReadGraphFile(file.FullPath().Text());
-    else
-        return nullptr;
-    if (reported != nullptr)
-        *reported = true;
-    return DropUnread(window);
 }
 
 DocumentWindow* DocumentWindow::DropUnread(DocumentWindow* window)
@@ -410,7 +381,7 @@ int DocumentWindow::SaveAs(const char* path)
         }
     }
     const int saved = SaveToPath(target);
-    RecentFileList* recent = TheProgram()->RecentFiles();
+    RecentFileList* recent = TheShell().RecentFiles();
     if (saved && recent) {
         if (recent->Contains(target))
             recent->MoveToFront(target);

@@ -4,7 +4,7 @@
 // saves through a temporary copy so that a failed save never damages the file, saves its picture as a
 // bitmap or a metafile, puts it on the clipboard, and keeps its title equal to its file name.
 
-#include "app/DocChildWindow.h"
+#include "widgets/DocChildWindow.h"
 #include "foundation/FilePath.h"
 
 class Archive;
@@ -69,6 +69,7 @@ public:
     // Opens the document file as the window of the kind its header names; null after the header's or the
     // reading's message, or for a kind that has no window. `reported` tells whether the failure was already
     // shown.
+    // The shell defines it (app/DocumentKinds.cpp): it knows the kinds of document window.
     static DocumentWindow* OpenDocument(const char* path, bool* reported = nullptr);
     // The window, or null after deleting it when its file could not be read.
     static DocumentWindow* DropUnread(DocumentWindow* window);

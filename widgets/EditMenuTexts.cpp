@@ -1,4 +1,4 @@
-#include "app/EditMenuTexts.h"
+#include "widgets/EditMenuTexts.h"
 
 #include "CommandIds.h"
 

@@ -1,4 +1,4 @@
-#include "app/EscapeKey.h"
+#include "widgets/EscapeKey.h"
 
 #include "foundation/SystemClock.h"
 

@@ -1,6 +1,6 @@
-#include "app/FilePathDialogs.h"
+#include "widgets/FilePathDialogs.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "foundation/FilePath.h"
 #include "framework/dialog/FileDialogs.h"
 

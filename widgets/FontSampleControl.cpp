@@ -1,6 +1,6 @@
-#include "app/FontSampleControl.h"
+#include "widgets/FontSampleControl.h"
 
-#include "app/ProgramPreferences.h"
+#include "widgets/ProgramPreferences.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/zFont.h"

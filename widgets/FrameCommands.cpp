@@ -1,9 +1,9 @@
-#include "app/FrameCommands.h"
+#include "widgets/FrameCommands.h"
 
-#include "app/MainFrame.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
 
 void RefreshFrameCommands()
 {
-    if (MainFrame* frame = MainFrame::Program())
-        frame->RefreshCommands();
+    TheShell().RefreshCommands();
 }

@@ -1,4 +1,4 @@
-#include "app/FramePane.h"
+#include "widgets/FramePane.h"
 
 #include "framework/draw/Colour.h"
 #include "framework/draw/Display.h"

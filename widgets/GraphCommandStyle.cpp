@@ -1,4 +1,4 @@
-#include "app/GraphCommandStyle.h"
+#include "widgets/GraphCommandStyle.h"
 
 void StyleForCommand(int command, int& marginal, int& measure)
 {

@@ -1,4 +1,4 @@
-#include "app/HelpContext.h"
+#include "widgets/HelpContext.h"
 
 namespace {
 

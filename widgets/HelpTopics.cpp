@@ -1,4 +1,4 @@
-#include "app/HelpTopics.h"
+#include "widgets/HelpTopics.h"
 
 #include <algorithm>
 #include <cctype>

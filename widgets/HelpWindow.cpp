@@ -1,6 +1,6 @@
-#include "app/HelpWindow.h"
+#include "widgets/HelpWindow.h"
 
-#include "app/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/TopWindow.h"
 

@@ -4,7 +4,7 @@
 // what is typed in "Find:") and the full-text search (topics holding every word typed). One window at a time;
 // it belongs to the main frame, stays open beside the program and deletes itself when closed.
 
-#include "app/HelpTopics.h"
+#include "widgets/HelpTopics.h"
 #include "framework/dialog/DialogFrameCL.h"
 
 #include <string>

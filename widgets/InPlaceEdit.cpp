@@ -1,7 +1,7 @@
-#include "app/InPlaceEdit.h"
+#include "widgets/InPlaceEdit.h"
 
 #include "framework/draw/MultiLineText.h"
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/zFont.h"
 #include "framework/draw/zPen.h"

@@ -1,6 +1,6 @@
-#include "app/InputHelpers.h"
+#include "widgets/InputHelpers.h"
 
-#include "app/EscapeKey.h"
+#include "widgets/EscapeKey.h"
 
 namespace {
 

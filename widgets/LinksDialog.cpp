@@ -1,13 +1,13 @@
-#include "script/LinksDialog.h"
+#include "widgets/LinksDialog.h"
 
-#include "app/ClipboardReader.h"
-#include "app/DocumentWindow.h"
-#include "app/ClipboardWriter.h"
-#include "app/FilePathDialogs.h"
-#include "app/MultiSelectListBox.h"
-#include "app/RangeValidator.h"
-#include "app/StartProgram.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ClipboardReader.h"
+#include "widgets/DocumentWindow.h"
+#include "widgets/ClipboardWriter.h"
+#include "widgets/FilePathDialogs.h"
+#include "widgets/MultiSelectListBox.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/Shell.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/ArchiveTransfer.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
@@ -19,9 +19,9 @@
 #include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
 #include "model/TreeDocument.h"
-#include "script/DdeLinkManager.h"
-#include "script/DocumentLinks.h"
-#include "script/SpreadsheetLinksDialog.h"
+#include "widgets/DdeLinkManager.h"
+#include "widgets/DocumentLinks.h"
+#include "widgets/SpreadsheetLinksDialog.h"
 
 #include "CommandIds.h"
 
@@ -234,7 +234,7 @@ bool LinksDialog::Copy(const std::vector<int>& rows) const
 
 bool LinksDialog::CanPasteProgramLink() const
 {
-    return window_ != nullptr && TheProgram()->CanPasteLink();
+    return window_ != nullptr && TheShell().CanPasteLink();
 }
 
 int LinksDialog::LinksOnClipboard() const
@@ -246,7 +246,7 @@ std::vector<int> LinksDialog::Paste()
 {
     if (CanPasteProgramLink()) {
         zString formula;
-        DdeLinkManager& links = *TheProgram()->Links();
+        DdeLinkManager& links = *TheShell().Links();
         const DocumentLink* link = links_.Find(PasteLinkFromClipboard(links, links_, *window_, formula, 0));
         if (link == nullptr)
             return {};

@@ -3,7 +3,7 @@
 // index, "+" while its conversation is connected, "Y" for a bi-directional link, the description), and
 // the deleting of links. The opener marks the document modified when the dialog reports a change.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include <vector>

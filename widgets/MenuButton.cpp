@@ -1,6 +1,6 @@
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 
-#include "app/StartProgram.h"
+#include "widgets/Shell.h"
 #include "framework/dialog/Menu.h"
 #include "framework/draw/Bitmap.h"
 #include "framework/draw/ButtonPicture.h"
@@ -57,7 +57,7 @@ void MenuButton::SetCommandTarget(WindowCL* target)
 void MenuButton::Reset()
 {
     focusable_ = true;
-    SetFont(TheProgram()->CurrentDialogFont(), false);
+    SetFont(TheShell().CurrentDialogFont(), false);
     // The program always draws the three-dimensional look, whose frame is one pixel wide.
     frameWidth_ = 1;
     InvalidateRect(handle_, nullptr, TRUE);
@@ -128,7 +128,7 @@ HGDIOBJ MenuButton::FaceFont() const
 {
     if (font_)
         return font_->Handle();
-    if (HFONT dialogFont = TheProgram()->DialogFontHandle())
+    if (HFONT dialogFont = TheShell().DialogFontHandle())
         return dialogFont;
     return GetStockObject(DEFAULT_GUI_FONT);
 }

@@ -1,9 +1,9 @@
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 
-#include "app/CursorStack.h"
-#include "app/HelpContext.h"
-#include "app/MessageOwnerWindow.h"
-#include "app/StatusMessage.h"
+#include "widgets/CursorStack.h"
+#include "widgets/HelpContext.h"
+#include "widgets/MessageOwnerWindow.h"
+#include "widgets/StatusMessage.h"
 
 #include <windows.h>
 

@@ -1,7 +1,8 @@
-#include "app/MessageOwnerWindow.h"
+#include "widgets/MessageOwnerWindow.h"
 
-#include "app/AppDialog.h"
-#include "app/MainFrame.h"
+#include "widgets/AppDialog.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/MDIchildCL.h"
 
@@ -14,7 +15,7 @@ HWND MessageOwnerWindow()
         return running.back()->Handle();
     if (AppDialog* dialog = AppDialog::OpenDialogs())
         return dialog->Handle();
-    MainFrame* frame = MainFrame::Program();
+    MDIframeCL* frame = TheShell().Frame();
     if (!frame)
         return nullptr;
     if (MDIchildCL* child = frame->MDIframeCL::ActiveChild())

@@ -1,4 +1,4 @@
-#include "app/MimicRunTime.h"
+#include "widgets/MimicRunTime.h"
 
 namespace {
 

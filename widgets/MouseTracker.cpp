@@ -1,4 +1,4 @@
-#include "app/MouseTracker.h"
+#include "widgets/MouseTracker.h"
 
 MouseTracker::MouseTracker(Display* display, const RECT& rect) : TrackerBase(display), rect_(rect)
 {

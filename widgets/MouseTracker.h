@@ -2,7 +2,7 @@
 // The tracker that moves a rectangle with the mouse, drawing its outline: panes drag note boxes, arrows,
 // roll-back boxes and graph elements with it.
 
-#include "app/TrackerBase.h"
+#include "widgets/TrackerBase.h"
 
 class MouseTracker : public TrackerBase {
 public:

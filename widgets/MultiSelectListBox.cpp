@@ -1,4 +1,4 @@
-#include "app/MultiSelectListBox.h"
+#include "widgets/MultiSelectListBox.h"
 
 #include "framework/dialog/ListBoxCtrl.h"
 

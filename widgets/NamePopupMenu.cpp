@@ -1,4 +1,4 @@
-#include "app/NamePopupMenu.h"
+#include "widgets/NamePopupMenu.h"
 
 #include <cctype>
 

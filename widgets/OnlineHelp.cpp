@@ -1,7 +1,7 @@
-#include "app/OnlineHelp.h"
+#include "widgets/OnlineHelp.h"
 
-#include "app/HelpWindow.h"
-#include "app/StartProgram.h"
+#include "widgets/HelpWindow.h"
+#include "widgets/Shell.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
@@ -57,7 +57,7 @@ HelpViewer SetHelpViewer(HelpViewer viewer)
 const char* HelpDirectory()
 {
     static zString directory;
-    directory = TheProgram()->Directory();
+    directory = TheShell().Directory();
     AppendDirectory(directory, "Help");
     return directory.Text();
 }

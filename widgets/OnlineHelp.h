@@ -3,7 +3,7 @@
 // help window (HelpWindow) on the current help context, its contents or its keyword index. A message-filter hook turns F1 released inside
 // a dialog or a menu into the frame's Help command, so that help works where the frame's accelerators do not.
 
-#include "app/HelpContext.h"
+#include "widgets/HelpContext.h"
 
 #include "CommandIds.h"
 

@@ -1,4 +1,4 @@
-#include "influence/OutlineTracker.h"
+#include "widgets/OutlineTracker.h"
 
 #include "framework/draw/zPen.h"
 

@@ -2,7 +2,7 @@
 // Rubber-band trackers of the diagram and tree panes: a rectangle (or, in line mode, a line) from where the
 // drag starts, and one from a fixed point to the mouse.
 
-#include "app/TrackerBase.h"
+#include "widgets/TrackerBase.h"
 #include "framework/draw/Colour.h"
 
 class OutlineTracker : public TrackerBase {

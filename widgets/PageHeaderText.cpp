@@ -1,10 +1,10 @@
 // Page breaks and page headers drawn over a document window's drawing, on the screen and on paper.
 
-#include "app/DocChildWindow.h"
-#include "app/DocumentWindow.h"
-#include "app/PageGrid.h"
-#include "app/ZoomPane.h"
-#include "app/PrinterDevice.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/DocumentWindow.h"
+#include "widgets/PageGrid.h"
+#include "widgets/ZoomPane.h"
+#include "widgets/PrinterDevice.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/FontRecordFonts.h"

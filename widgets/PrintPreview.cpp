@@ -1,16 +1,16 @@
-#include "app/PrintPreview.h"
+#include "widgets/PrintPreview.h"
 
-#include "app/DocChildWindow.h"
-#include "app/MouseTracker.h"
-#include "app/PageGrid.h"
-#include "app/PrinterDevice.h"
-#include "app/WindowPlacement.h"
-#include "app/ZoomPane.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/MouseTracker.h"
+#include "widgets/PageGrid.h"
+#include "widgets/PrinterDevice.h"
+#include "widgets/WindowPlacement.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/NumericHelpers.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/window/ChildLayout.h"
-#include "influence/OutlineTracker.h"
+#include "widgets/OutlineTracker.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // offset, the drawing's top-left handle drags it across the paper and its bottom-right handle scales it;
 // after a drag the dialog is asked to build the preview again.
 
-#include "dialogs/ScaledPane.h"
+#include "widgets/ScaledPane.h"
 #include "framework/window/PaneWindowCL.h"
 
 #include <memory>

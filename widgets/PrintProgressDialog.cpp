@@ -1,8 +1,8 @@
-#include "app/PrintProgressDialog.h"
+#include "widgets/PrintProgressDialog.h"
 
-#include "app/DocumentWindow.h"
-#include "app/PageGrid.h"
-#include "app/ZoomPane.h"
+#include "widgets/DocumentWindow.h"
+#include "widgets/PageGrid.h"
+#include "widgets/ZoomPane.h"
 #include "framework/draw/PrinterDisplay.h"
 
 #include "CommandIds.h"

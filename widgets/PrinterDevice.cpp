@@ -1,7 +1,7 @@
-#include "app/PrinterDevice.h"
+#include "widgets/PrinterDevice.h"
 
-#include "app/MessageOwnerWindow.h"
-#include "app/CommandLine.h"
+#include "widgets/MessageOwnerWindow.h"
+#include "widgets/CommandLine.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "framework/draw/MeasuringDisplay.h"
 

@@ -3,7 +3,7 @@
 // system's print set-up and print dialogs started from them. What the user confirms there becomes the
 // window's settings (the device mode) and the printer it prints on.
 
-#include "dialogs/ScaledWindow.h"
+#include "widgets/ScaledWindow.h"
 
 class PrinterSetupRecord;
 struct tagPDA;

@@ -1,4 +1,4 @@
-#include "app/ProgramPreferences.h"
+#include "widgets/ProgramPreferences.h"
 
 #include "foundation/PreferencesStore.h"
 #include "framework/draw/MeasuringDisplay.h"

@@ -1,4 +1,4 @@
-#include "app/ProgressBar.h"
+#include "widgets/ProgressBar.h"
 
 #include <commctrl.h>
 

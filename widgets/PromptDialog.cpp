@@ -1,7 +1,7 @@
-#include "app/PromptDialog.h"
+#include "widgets/PromptDialog.h"
 
-#include "app/CursorStack.h"
-#include "app/HelpContext.h"
+#include "widgets/CursorStack.h"
+#include "widgets/HelpContext.h"
 #include "framework/dialog/CtrlWindowCL.h"
 #include "framework/dialog/EditCtrl.h"
 

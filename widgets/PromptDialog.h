@@ -2,7 +2,7 @@
 // Asks for one line (template 2000) or several lines (template 2003) of text, with an optional check that
 // keeps the dialog open until the text is accepted.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "foundation/zString.h"
 
 #include <cstdint>

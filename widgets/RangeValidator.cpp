@@ -1,4 +1,4 @@
-#include "app/RangeValidator.h"
+#include "widgets/RangeValidator.h"
 
 #include "formula/Expression.h"
 #include "foundation/MessageBoxes.h"

@@ -1,4 +1,4 @@
-#include "app/ReportListView.h"
+#include "widgets/ReportListView.h"
 
 #include <commctrl.h>
 

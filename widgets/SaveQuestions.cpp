@@ -1,7 +1,8 @@
-#include "app/SaveQuestions.h"
+#include "widgets/SaveQuestions.h"
 
-#include "app/DocChildWindow.h"
-#include "app/MainFrame.h"
+#include "widgets/DocChildWindow.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
 
 #include <string>
 
@@ -16,12 +17,12 @@ int AgreesToClose(WindowCL* window, bool quitting)
     return child == nullptr || child->QueryClose(question.c_str()) ? 1 : 0;
 }
 
-int AskSaveChanges(MainFrame* frame, WindowCL* window, bool quitting)
+int AskSaveChanges(MDIframeCL* frame, WindowCL* window, bool quitting)
 {
     if (!AgreesToClose(window, quitting))
         return 0;
     delete window;
     if (frame && !frame->MDIframeCL::ActiveChild())
-        frame->RefreshCommands();
+        TheShell().RefreshCommands();
     return 1;
 }

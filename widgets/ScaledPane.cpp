@@ -1,4 +1,4 @@
-#include "dialogs/ScaledPane.h"
+#include "widgets/ScaledPane.h"
 
 ScaledPane::ScaledPane(WindowCL* window, int kind) : WindowDisplay(window, kind)
 {

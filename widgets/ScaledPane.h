@@ -2,7 +2,7 @@
 // A window display with scale factors of its own: its pixels per inch are the window's times the factors,
 // so a drawing laid out in inches shows larger or smaller. A factor within 1e-10 of 1.0 counts as unscaled.
 
-#include "dialogs/DisplayScale.h"
+#include "widgets/DisplayScale.h"
 #include "framework/draw/WindowDisplay.h"
 
 class ScaledPane : public WindowDisplay {

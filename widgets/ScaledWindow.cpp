@@ -1,4 +1,4 @@
-#include "dialogs/ScaledWindow.h"
+#include "widgets/ScaledWindow.h"
 
 ScaledWindow::ScaledWindow(const DefaultPrinter* printer) : PrinterDisplay(printer)
 {

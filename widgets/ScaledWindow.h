@@ -2,7 +2,7 @@
 // A printer display with a scale factor of its own: its pixels per inch are the device's times the factor,
 // so a drawing laid out in inches prints larger or smaller. A factor within 1e-10 of 1.0 counts as unscaled.
 
-#include "dialogs/DisplayScale.h"
+#include "widgets/DisplayScale.h"
 #include "framework/draw/PrinterDisplay.h"
 
 class ScaledWindow : public PrinterDisplay {

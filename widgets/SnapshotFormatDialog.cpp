@@ -1,6 +1,6 @@
-#include "dialogs/SnapshotFormatDialog.h"
+#include "widgets/SnapshotFormatDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/RadioGroup.h"
 
 #include "CommandIds.h"

@@ -3,7 +3,7 @@
 // roll-back form is offered, and chosen at the start, only for a tree that shows roll-back results;
 // otherwise the metafile form is chosen at the start.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 class SnapshotFormatDialog : public PresentedDialog<SnapshotFormatDialog> {

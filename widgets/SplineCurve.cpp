@@ -1,4 +1,4 @@
-#include "app/SplineCurve.h"
+#include "widgets/SplineCurve.h"
 
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/Display.h"

@@ -1,8 +1,8 @@
-#include "script/SpreadsheetLinksDialog.h"
+#include "widgets/SpreadsheetLinksDialog.h"
 
-#include "app/CursorStack.h"
-#include "app/FilePathDialogs.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/CursorStack.h"
+#include "widgets/FilePathDialogs.h"
+#include "widgets/ProgramDialog.h"
 #include "formula/SpreadsheetAutomation.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"

@@ -3,7 +3,7 @@
 // workbook is tied to. A row is "cell\tmark\tvariable"; the mark " " ties nothing, "<--" writes the variable
 // into the cell before a calculation, "-->>" reads the cell into the variable after it.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
 #include <vector>

@@ -1,6 +1,7 @@
-#include "app/StatusMessage.h"
+#include "widgets/StatusMessage.h"
 
-#include "app/MainFrame.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
 
 namespace {
 
@@ -15,8 +16,7 @@ zString& StatusText()
 void ShowStatusMessage(const char* text)
 {
     StatusText() = text != nullptr ? text : "";
-    if (MainFrame* frame = MainFrame::Program())
-        frame->SetStatusPane(StatusText().Text(), 0);
+    TheShell().SetStatusPane(StatusText().Text(), 0);
 }
 
 const zString& CurrentStatusMessage()

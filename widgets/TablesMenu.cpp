@@ -1,6 +1,6 @@
-#include "app/TablesMenu.h"
+#include "widgets/TablesMenu.h"
 
-#include "app/NamePopupMenu.h"
+#include "widgets/NamePopupMenu.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 

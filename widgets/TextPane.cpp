@@ -1,15 +1,15 @@
-#include "app/TextPane.h"
+#include "widgets/TextPane.h"
 
-#include "app/DocChildWindow.h"
-#include "app/PageGrid.h"
-#include "app/ProgramPreferences.h"
-#include "app/StartProgram.h"
-#include "app/TextPaneEdit.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/PageGrid.h"
+#include "widgets/ProgramPreferences.h"
+#include "widgets/Shell.h"
+#include "widgets/TextPaneEdit.h"
 #include "framework/dialog/FontWidthTable.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/MultiLineText.h"
-#include "app/PrinterDevice.h"
+#include "widgets/PrinterDevice.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/FillLayout.h"
@@ -56,8 +56,8 @@ TextPane::~TextPane() = default;
 void TextPane::Initialise(bool wordWrap, bool readOnly)
 {
     fontRecord_.pointSize = 9;
-    if (TheProgram()->DefaultFont(TreeFont) != nullptr)
-        fontRecord_ = *TheProgram()->DefaultFont(TreeFont);
+    if (TheShell().DefaultFont(TreeFont) != nullptr)
+        fontRecord_ = *TheShell().DefaultFont(TreeFont);
     edit_ = new TextPaneEdit(this, new FillLayout(), kEditId, wordWrap, readOnly);
     edit_->ShowWindow(SW_SHOW);
     edit_->SetText(" ");

@@ -5,7 +5,7 @@
 // always takes at least one character; a page holds as many lines as fit between its margins, and always at
 // least one, so a huge font or a tiny page still prints everything.
 
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/FontRecord.h"
 #include "foundation/LogicalRect.h"
 

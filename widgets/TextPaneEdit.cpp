@@ -1,4 +1,4 @@
-#include "app/TextPaneEdit.h"
+#include "widgets/TextPaneEdit.h"
 
 DWORD TextPaneEdit::StyleFor(bool wrap, bool readOnly)
 {

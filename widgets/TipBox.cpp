@@ -1,6 +1,6 @@
-#include "app/TipBox.h"
+#include "widgets/TipBox.h"
 
-#include "app/StartProgram.h"
+#include "widgets/Shell.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/draw/zFont.h"
 
@@ -59,7 +59,7 @@ void DrawTipFrame(HDC dc, const RECT& rect, const TipColours& colours)
 
 RECT DrawTipBox(HDC dc, POINT anchor, const char* text, bool centre, const RECT* limit)
 {
-    const HFONT dialogFont = TheProgram()->DialogFontHandle();
+    const HFONT dialogFont = TheShell().DialogFontHandle();
     const HGDIOBJ previousFont =
         SelectObject(dc, dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICA metrics{};

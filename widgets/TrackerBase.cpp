@@ -1,4 +1,4 @@
-#include "app/TrackerBase.h"
+#include "widgets/TrackerBase.h"
 
 #include "framework/draw/Display.h"
 #include "framework/draw/zPen.h"

@@ -2,7 +2,7 @@
 // The undo history of a window: at most ten actions, the first `Position()` of them applied. A new action
 // drops those that were taken back (there is nothing to redo after it) and, when ten are held, the oldest.
 
-#include "app/UndoAction.h"
+#include "widgets/UndoAction.h"
 
 #include <memory>
 #include <vector>

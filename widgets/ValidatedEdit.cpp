@@ -1,4 +1,4 @@
-#include "app/ValidatedEdit.h"
+#include "widgets/ValidatedEdit.h"
 
 #include "foundation/NumericFormatParsing.h"
 

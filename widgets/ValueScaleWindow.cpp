@@ -1,4 +1,4 @@
-#include "app/ValueScaleWindow.h"
+#include "widgets/ValueScaleWindow.h"
 
 #include "framework/draw/Bitmap.h"
 #include "framework/draw/Display.h"

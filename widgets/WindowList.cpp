@@ -1,4 +1,4 @@
-#include "app/WindowList.h"
+#include "widgets/WindowList.h"
 
 #include "framework/window/WindowCL.h"
 

@@ -1,6 +1,7 @@
-#include "app/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 
-#include "app/MainFrame.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/window/FrameworkApp.h"
@@ -30,7 +31,7 @@ void PlaceWindow(HWND window, const RECT& area, float fraction, float, const REC
 
 void PlaceWindowInFrame(HWND window, float fraction, float second, bool useActiveChild)
 {
-    MainFrame* frame = MainFrame::Program();
+    MDIframeCL* frame = TheShell().Frame();
     if (!frame)
         return;
     RECT bounds{};

@@ -1,9 +1,9 @@
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 
-#include "app/DocChildWindow.h"
-#include "app/TrackerBase.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/TrackerBase.h"
 #include "framework/draw/DrawingScale.h"
-#include "app/ZoomPaneScroller.h"
+#include "widgets/ZoomPaneScroller.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/window/ScrollBarState.h"
 

@@ -1,12 +1,12 @@
 // The print road of a document window's pane: the page grid, the print job and its progress dialog, and
 // painting one page on the printer.
 
-#include "app/DocChildWindow.h"
-#include "app/PageGrid.h"
-#include "app/PrintProgressDialog.h"
-#include "app/ZoomPane.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/PageGrid.h"
+#include "widgets/PrintProgressDialog.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
-#include "app/PrinterDevice.h"
+#include "widgets/PrinterDevice.h"
 
 PageGrid& ZoomPane::Pages()
 {

@@ -1,7 +1,7 @@
-#include "app/ZoomPaneScroller.h"
+#include "widgets/ZoomPaneScroller.h"
 
-#include "app/DocChildWindow.h"
-#include "app/ZoomPane.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/ZoomPane.h"
 #include "framework/draw/Display.h"
 #include "framework/window/ScrollBarState.h"
 

@@ -3,7 +3,7 @@
 #include "analysis/ThresholdAnalysis.h"
 #include "analysis/VariableSubstitution.h"
 #include "analysis/CEReport.h"
-#include "app/MimicRunTime.h"
+#include "widgets/MimicRunTime.h"
 #include "dialogs/CEReportQuestionDialog.h"
 #include "dialogs/DefinitionChoiceDialog.h"
 #include "foundation/NumericFormat.h"

@@ -3,7 +3,7 @@
 
 #include "dialogs/FindReplaceWindow.h"
 
-#include "app/UndoHistory.h"
+#include "widgets/UndoHistory.h"
 #include "framework/window/FrameworkApp.h"
 #include "model/TreeNode.h"
 #include "tests/support/FramedTreeWindow.h"

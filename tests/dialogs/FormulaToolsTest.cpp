@@ -1,7 +1,7 @@
 // The formula tools of the node-bound windows and dialogs: the formula menus, the Distribution button, Enter
 // and Escape, the Function Helper with its prompts and the Formula Editor, used as a person does.
 
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 #include "app/StartProgram.h"
 #include "dialogs/CEParamsDialog.h"
 #include "dialogs/DistributionsDialog.h"

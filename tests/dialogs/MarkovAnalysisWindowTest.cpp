@@ -1,5 +1,5 @@
 #include "analysis/MarkovAnalysis.h"
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 #include "app/StartProgram.h"
 #include "foundation/TextReport.h"
 #include "dialogs/MarkovAnalysisWindow.h"

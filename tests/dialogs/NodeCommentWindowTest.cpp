@@ -3,11 +3,11 @@
 
 #include "dialogs/NodeCommentWindow.h"
 
-#include "app/PageGrid.h"
-#include "app/PrintPreview.h"
-#include "app/PrinterDevice.h"
-#include "app/TextPane.h"
-#include "app/TextPaneEdit.h"
+#include "widgets/PageGrid.h"
+#include "widgets/PrintPreview.h"
+#include "widgets/PrinterDevice.h"
+#include "widgets/TextPane.h"
+#include "widgets/TextPaneEdit.h"
 #include "dialogs/PrintPagesDialog.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/NodeComment.h"

@@ -1,4 +1,4 @@
-#include "app/MimicRunTime.h"
+#include "widgets/MimicRunTime.h"
 #include "dialogs/ProbabilityWheel.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "model/BranchNameList.h"

@@ -4,7 +4,7 @@
 
 #include "CommandIds.h"
 
-#include "app/MessageOwnerWindow.h"
+#include "widgets/MessageOwnerWindow.h"
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/DistributeChildrenDialog.h"

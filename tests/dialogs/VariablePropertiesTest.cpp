@@ -1,6 +1,6 @@
 // Variable Properties and the correlations of a variable, as a person meets them from Define Values.
 
-#include "app/NamePopupMenu.h"
+#include "widgets/NamePopupMenu.h"
 #include "dialogs/DefineValuesDialog.h"
 #include "dialogs/NodeValueWindow.h"
 #include "dialogs/VariableCorrelationsDialog.h"

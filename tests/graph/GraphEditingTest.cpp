@@ -4,8 +4,8 @@
 
 #include "analysis/LineGraphData.h"
 #include "app/MainFrame.h"
-#include "app/StatusMessage.h"
-#include "app/ZoomPane.h"
+#include "widgets/StatusMessage.h"
+#include "widgets/ZoomPane.h"
 #include "dialogs/GraphStylePickers.h"
 #include "dialogs/ShowHideLinesDialog.h"
 #include "framework/draw/BitmapDisplay.h"

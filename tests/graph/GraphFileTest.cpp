@@ -12,7 +12,7 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/StoredString.h"
 #include "foundation/TextReport.h"
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/VersionRecord.h"
 #include "dialogs/CESensitivityWindow.h"
 #include "dialogs/GraphCommandDialogs.h"

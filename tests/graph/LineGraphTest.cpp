@@ -4,7 +4,7 @@
 #include "analysis/MarkovAnalysis.h"
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "dialogs/MarkovAnalysisWindow.h"
 #include "foundation/NumericFormatting.h"
 #include "graph/LineGraph.h"

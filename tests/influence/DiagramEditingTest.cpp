@@ -3,10 +3,10 @@
 
 #include "app/MainFrame.h"
 #include "dialogs/DiagramBayesDialog.h"
-#include "app/MainToolbar.h"
+#include "widgets/MainToolbar.h"
 #include "app/StartProgram.h"
-#include "app/StatusMessage.h"
-#include "app/InPlaceEdit.h"
+#include "widgets/StatusMessage.h"
+#include "widgets/InPlaceEdit.h"
 #include "framework/dialog/Menu.h"
 #include "framework/dialog/PopupMenu.h"
 #include "framework/window/FrameworkApp.h"

@@ -12,7 +12,7 @@
 #include "framework/window/Clipboard.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "treewin/TreeWindow.h"
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"

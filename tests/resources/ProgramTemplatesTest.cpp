@@ -3,7 +3,7 @@
 // completely, hiding what it hides; and, built as the program builds it in the program's dialog font, it lays out as a person must
 // see it: controls inside the client area, none overlapping, every text fitting.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "app/StartProgram.h"
 #include "dialogs/HookedDialog.h"
 #include "dialogs/PreferencesDialog.h"

@@ -9,7 +9,7 @@
 #include "model/DocVariable.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
-#include "app/StatusMessage.h"
+#include "widgets/StatusMessage.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"

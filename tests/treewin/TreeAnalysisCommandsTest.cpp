@@ -22,7 +22,7 @@
 #include "analysis/NodeValueRecord.h"
 #include "analysis/TornadoDiagram.h"
 #include "app/MainFrame.h"
-#include "app/StatusMessage.h"
+#include "widgets/StatusMessage.h"
 #include "dialogs/CEAnalysisDialog.h"
 #include "dialogs/CorrelationsDialog.h"
 #include "dialogs/PayoffRangeDialog.h"

@@ -4,7 +4,7 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "app/InPlaceEdit.h"
+#include "widgets/InPlaceEdit.h"
 #include "app/StartProgram.h"
 #include "dialogs/ClonesDialog.h"
 #include "dialogs/CopySpecialDialog.h"
@@ -14,8 +14,8 @@
 #include "model/DocumentLink.h"
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
-#include "script/DdeLinkManager.h"
-#include "script/LinksDialog.h"
+#include "widgets/DdeLinkManager.h"
+#include "widgets/LinksDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ProgramLinks.h"

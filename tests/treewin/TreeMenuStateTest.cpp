@@ -4,7 +4,7 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/MainFrame.h"
-#include "app/MainToolbar.h"
+#include "widgets/MainToolbar.h"
 #include "dialogs/VariablesWindow.h"
 #include "framework/dialog/Menu.h"
 #include "framework/visual/VisualListPane.h"

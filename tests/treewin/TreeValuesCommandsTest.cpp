@@ -3,10 +3,10 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "app/InPlaceEdit.h"
-#include "app/MenuButton.h"
+#include "widgets/InPlaceEdit.h"
+#include "widgets/MenuButton.h"
 #include "app/StartProgram.h"
-#include "app/UndoHistory.h"
+#include "widgets/UndoHistory.h"
 #include "dialogs/CreateSliderDialog.h"
 #include "dialogs/DefineNewVariableDialog.h"
 #include "dialogs/DefineValuesDialog.h"

@@ -16,7 +16,7 @@
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/NameList.h"
-#include "graph/TableGraphWindow.h"
+#include "widgets/Shell.h"
 #include "model/TreeDocument.h"
 
 #include <algorithm>
@@ -308,7 +308,7 @@ void LineGraph::LineToTable()
         table->SetEntry(index, line->values[i]);
     }
     table->Save();
-    OpenTableGraph(table->Name().Text());
+    TheShell().OpenTableGraph(table->Name().Text());
 }
 
 void LineGraph::FormatChanged()

@@ -23,7 +23,7 @@
 #include "framework/window/MDImarginCL.h"
 #include "framework/window/ResourceId.h"
 #include "formula/TableDirectory.h"
-#include "graph/TableGraphWindow.h"
+#include "treewin/TableGraphWindow.h"
 #include "widgets/DdeLinkManager.h"
 #include "script/ScriptManager.h"
 #include "treewin/TreeClipboard.h"

@@ -15,7 +15,7 @@
 #include "widgets/StatusMessage.h"
 #include "app/StartProgram.h"
 #include "widgets/ZoomPane.h"
-#include "dialogs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
 #include "dialogs/PrintPagesDialog.h"
 #include "dialogs/ZoomDialog.h"
 #include "foundation/FilePath.h"

@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
+#include "app/PreferencesDialog.h"
 #include "app/StartProgram.h"
 
 namespace {
@@ -58,6 +59,15 @@ public:
     }
     DocumentWindow* FindOpenDocument(const char* path) const override { return ::FindOpenDocument(path); }
     DocumentWindow* OpenFileByName(const char* path) override { return ::OpenFileByName(path); }
+    bool RunPreferences(TreeWindow& tree, bool* relayout) override
+    {
+        PreferencesDialog dialog(tree);
+        const bool done = dialog.Run() != 0;
+        *relayout = dialog.Relayout();
+        return done;
+    }
+    bool RunPreferences(InfluenceDiagramWindow& diagram) override { return PreferencesDialog(diagram).Run() != 0; }
+    bool RunPreferences(GraphWindow& graph) override { return PreferencesDialog(graph).Run() != 0; }
 
     const zString& Directory() const override { return TheProgram()->Directory(); }
     RecentFileList* RecentFiles() const override { return TheProgram()->RecentFiles(); }

@@ -6,8 +6,8 @@
 
 #include "analysis/TreeEngines.h"
 #include "widgets/MessageBoxes.h"
-#include "dialogs/FindReplaceWindow.h"
-#include "dialogs/ResultBoxes.h"
+#include "treewin/FindReplaceWindow.h"
+#include "treewin/ResultBoxes.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "model/DisplayColumnList.h"

@@ -9,7 +9,7 @@
 #include "framework/draw/zPen.h"
 #include "graph/GraphLabel.h"
 #include "graph/GraphWindow.h"
-#include "dialogs/ModifyAxisDialog.h"
+#include "graph/ModifyAxisDialog.h"
 
 #include <algorithm>
 #include <cmath>

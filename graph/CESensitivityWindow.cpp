@@ -1,4 +1,4 @@
-#include "dialogs/CESensitivityWindow.h"
+#include "graph/CESensitivityWindow.h"
 
 #include "analysis/CEReport.h"
 #include "analysis/LineGraphData.h"

@@ -1,4 +1,4 @@
-#include "dialogs/DistributionDialogs.h"
+#include "graph/DistributionDialogs.h"
 
 #include "widgets/ReportListView.h"
 #include "widgets/ProgramDialog.h"

@@ -1,4 +1,4 @@
-#include "dialogs/GraphCommandDialogs.h"
+#include "graph/GraphCommandDialogs.h"
 
 #include "widgets/ProgramDialog.h"
 #include "framework/dialog/ButtonCtrl.h"

@@ -1,4 +1,4 @@
-#include "dialogs/GraphStylePickers.h"
+#include "graph/GraphStylePickers.h"
 
 #include "widgets/ProgramDialog.h"
 #include "framework/dialog/ColorDialog.h"

@@ -1,4 +1,4 @@
-#include "dialogs/IsocontoursDialog.h"
+#include "graph/IsocontoursDialog.h"
 
 #include "widgets/RangeValidator.h"
 #include "widgets/ProgramDialog.h"

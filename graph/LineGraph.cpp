@@ -12,7 +12,7 @@
 #include "foundation/VersionRecord.h"
 #include "framework/window/WindowEvent.h"
 #include "dialogs/ChoiceControls.h"
-#include "dialogs/ShowHideLinesDialog.h"
+#include "graph/ShowHideLinesDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/NameList.h"

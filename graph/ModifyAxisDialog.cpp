@@ -1,4 +1,4 @@
-#include "dialogs/ModifyAxisDialog.h"
+#include "graph/ModifyAxisDialog.h"
 
 #include "widgets/AppDialog.h"
 #include "foundation/MessageBoxes.h"

@@ -5,7 +5,7 @@
 #include "analysis/StrategyBoundaryTable.h"
 #include "analysis/StrategyRegionMap.h"
 #include "widgets/CursorStack.h"
-#include "dialogs/GraphStylePickers.h"
+#include "graph/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"
 #include "framework/draw/ColourContext.h"

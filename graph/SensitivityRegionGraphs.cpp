@@ -3,7 +3,7 @@
 #include "analysis/SensitivityResultGrid.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
-#include "dialogs/IsocontoursDialog.h"
+#include "graph/IsocontoursDialog.h"
 #include "foundation/Archive.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/TextReport.h"

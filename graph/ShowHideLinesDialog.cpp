@@ -1,4 +1,4 @@
-#include "dialogs/ShowHideLinesDialog.h"
+#include "graph/ShowHideLinesDialog.h"
 
 #include "widgets/MultiSelectListBox.h"
 #include "foundation/MessageBoxes.h"

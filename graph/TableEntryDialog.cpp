@@ -1,4 +1,4 @@
-#include "dialogs/TableEntryDialog.h"
+#include "graph/TableEntryDialog.h"
 
 #include "widgets/RangeValidator.h"
 #include "widgets/ProgramDialog.h"

@@ -1,4 +1,4 @@
-#include "dialogs/DiagramBayesDialog.h"
+#include "influence/DiagramBayesDialog.h"
 
 #include "widgets/ProgramDialog.h"
 #include "model/InfluenceNode.h"

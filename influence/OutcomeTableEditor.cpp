@@ -1,4 +1,4 @@
-#include "dialogs/OutcomeTableEditor.h"
+#include "influence/OutcomeTableEditor.h"
 
 #include "analysis/ProbabilityVerification.h"
 #include "analysis/RollBack.h"
@@ -6,9 +6,9 @@
 #include "widgets/MenuButton.h"
 #include "widgets/Shell.h"
 #include "widgets/ZoomPane.h"
-#include "dialogs/DistributionPicker.h"
-#include "dialogs/FormulaMenus.h"
-#include "dialogs/ProbabilityWheel.h"
+#include "treewin/DistributionPicker.h"
+#include "treewin/FormulaMenus.h"
+#include "treewin/ProbabilityWheel.h"
 #include "formula/Distribution.h"
 #include "formula/FormulaRef.h"
 #include "formula/RunOutcome.h"

@@ -8,7 +8,7 @@
 #include "framework/window/MDIframeCL.h"
 #include "widgets/Shell.h"
 #include "widgets/SaveQuestions.h"
-#include "dialogs/SelectNodesDialog.h"
+#include "treewin/SelectNodesDialog.h"
 #include "formula/FormulaRef.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"

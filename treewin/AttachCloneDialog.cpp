@@ -1,4 +1,4 @@
-#include "dialogs/AttachCloneDialog.h"
+#include "treewin/AttachCloneDialog.h"
 
 #include "dialogs/ChoiceControls.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/BayesDialogs.h"
+#include "treewin/BayesDialogs.h"
 
 #include "widgets/MenuButton.h"
 #include "foundation/MessageBoxes.h"

@@ -1,4 +1,4 @@
-#include "dialogs/CEAnalysisDialog.h"
+#include "treewin/CEAnalysisDialog.h"
 
 #include "widgets/ProgramDialog.h"
 

@@ -1,7 +1,7 @@
-#include "dialogs/CEParamsDialog.h"
+#include "treewin/CEParamsDialog.h"
 
-#include "dialogs/FormulaEditorDialog.h"
-#include "dialogs/FormulaMenus.h"
+#include "treewin/FormulaEditorDialog.h"
+#include "treewin/FormulaMenus.h"
 #include "widgets/ProgramDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/EditCtrl.h"

@@ -1,4 +1,4 @@
-#include "dialogs/ChangeNodeTypeDialog.h"
+#include "treewin/ChangeNodeTypeDialog.h"
 
 #include "widgets/CommandLine.h"
 #include "dialogs/ChoiceControls.h"

@@ -1,4 +1,4 @@
-#include "dialogs/ChangeValuesDialog.h"
+#include "treewin/ChangeValuesDialog.h"
 
 #include "widgets/MimicRunTime.h"
 #include "foundation/MessageBoxes.h"

@@ -2,9 +2,9 @@
 // its value box (a number edit opens over the selected one) or its switch, and "?" for the variable's comment.
 
 #include "widgets/RangeValidator.h"
-#include "dialogs/ChangeValuesDialog.h"
-#include "dialogs/NamedCommentDialog.h"
-#include "dialogs/ProbabilityWheel.h"
+#include "treewin/ChangeValuesDialog.h"
+#include "treewin/NamedCommentDialog.h"
+#include "treewin/ProbabilityWheel.h"
 #include "widgets/ProgramDialog.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"

@@ -1,4 +1,4 @@
-#include "dialogs/ClonesDialog.h"
+#include "treewin/ClonesDialog.h"
 
 #include "widgets/RangeValidator.h"
 #include "widgets/ProgramDialog.h"

@@ -1,9 +1,9 @@
-#include "dialogs/ColumnsDialog.h"
+#include "treewin/ColumnsDialog.h"
 
 #include "widgets/FontSampleControl.h"
 #include "widgets/MenuButton.h"
-#include "dialogs/FormulaEditorDialog.h"
-#include "dialogs/FormulaMenus.h"
+#include "treewin/FormulaEditorDialog.h"
+#include "treewin/FormulaMenus.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormatting.h"

@@ -1,7 +1,7 @@
-#include "dialogs/CopySpecialDialog.h"
+#include "treewin/CopySpecialDialog.h"
 
 #include "dialogs/ChoiceControls.h"
-#include "dialogs/ResultBoxes.h"
+#include "treewin/ResultBoxes.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 

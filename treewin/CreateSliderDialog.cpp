@@ -1,4 +1,4 @@
-#include "dialogs/CreateSliderDialog.h"
+#include "treewin/CreateSliderDialog.h"
 
 #include "analysis/SensitivityResultGrid.h"
 #include "widgets/RangeValidator.h"

@@ -2,9 +2,9 @@
 // and Add or Edit Parameter. Lists and choices edit the settings at once and mark the tree modified at once.
 
 #include "widgets/RangeValidator.h"
-#include "dialogs/CustomInterfaceDialog.h"
-#include "dialogs/CustomInterfaceOptionsDialogs.h"
-#include "dialogs/NamedCommentDialog.h"
+#include "treewin/CustomInterfaceDialog.h"
+#include "treewin/CustomInterfaceOptionsDialogs.h"
+#include "treewin/NamedCommentDialog.h"
 #include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"

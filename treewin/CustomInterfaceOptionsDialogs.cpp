@@ -1,8 +1,8 @@
-#include "dialogs/CustomInterfaceOptionsDialogs.h"
+#include "treewin/CustomInterfaceOptionsDialogs.h"
 
-#include "dialogs/CustomInterfaceDialog.h"
+#include "treewin/CustomInterfaceDialog.h"
 #include "widgets/ProgramDialog.h"
-#include "dialogs/VariablePropertiesDialog.h"
+#include "treewin/VariablePropertiesDialog.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/dialog/EditCtrl.h"

@@ -1,4 +1,4 @@
-#include "dialogs/DefineNewVariableDialog.h"
+#include "treewin/DefineNewVariableDialog.h"
 
 #include "widgets/PromptDialog.h"
 #include "foundation/MessageBoxes.h"

@@ -1,10 +1,10 @@
-#include "dialogs/DefineValuesDialog.h"
-#include "graph/TableGraphWindow.h"
+#include "treewin/DefineValuesDialog.h"
+#include "treewin/TableGraphWindow.h"
 
 #include "widgets/MenuButton.h"
 #include "widgets/MultiSelectListBox.h"
 #include "widgets/ProgramDialog.h"
-#include "dialogs/VariablePropertiesDialog.h"
+#include "treewin/VariablePropertiesDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/MessageBoxes.h"

@@ -1,4 +1,4 @@
-#include "dialogs/DefineVariableWindow.h"
+#include "treewin/DefineVariableWindow.h"
 
 #include "formula/FormulaRef.h"
 #include "foundation/Host.h"

@@ -3,7 +3,7 @@
 // document's default, keyed by the variable's name. OK stores the definition text at every node as one
 // undo action; an empty text, once confirmed, removes the definition.
 
-#include "dialogs/NodeValueWindow.h"
+#include "treewin/NodeValueWindow.h"
 
 class DefineVariableWindow : public NodeValueWindow {
 public:

@@ -1,4 +1,4 @@
-#include "dialogs/DefinitionChoiceDialog.h"
+#include "treewin/DefinitionChoiceDialog.h"
 
 #include "analysis/VariableSubstitution.h"
 #include "foundation/NumericFormat.h"

@@ -1,4 +1,4 @@
-#include "dialogs/DistributeChildrenDialog.h"
+#include "treewin/DistributeChildrenDialog.h"
 
 #include "widgets/RangeValidator.h"
 #include "widgets/ProgramDialog.h"

@@ -1,8 +1,8 @@
-#include "dialogs/DistributionPicker.h"
+#include "treewin/DistributionPicker.h"
 
-#include "dialogs/DistributionParameterRow.h"
-#include "dialogs/FormulaEditorDialog.h"
-#include "dialogs/NodeValueWindow.h"
+#include "treewin/DistributionParameterRow.h"
+#include "treewin/FormulaEditorDialog.h"
+#include "treewin/NodeValueWindow.h"
 #include "widgets/ProgramDialog.h"
 #include "formula/Distribution.h"
 #include "formula/TableDirectory.h"

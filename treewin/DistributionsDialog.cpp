@@ -1,7 +1,7 @@
-#include "dialogs/DistributionsDialog.h"
+#include "treewin/DistributionsDialog.h"
 
 #include "widgets/RangeValidator.h"
-#include "dialogs/DistributionPicker.h"
+#include "treewin/DistributionPicker.h"
 #include "widgets/ProgramDialog.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"

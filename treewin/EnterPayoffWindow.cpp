@@ -1,4 +1,4 @@
-#include "dialogs/EnterPayoffWindow.h"
+#include "treewin/EnterPayoffWindow.h"
 
 #include "model/TreeNode.h"
 #include "treewin/TreeValueActions.h"

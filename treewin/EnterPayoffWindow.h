@@ -2,7 +2,7 @@
 // Change Payoff (template 31100): the payoffs of the selected terminal nodes, titled Enter Attributes under
 // the Multi-Attribute method. OK stores them as one "Change Payoff" undo action.
 
-#include "dialogs/PayoffEditsWindow.h"
+#include "treewin/PayoffEditsWindow.h"
 
 class EnterPayoffWindow : public PayoffEditsWindow {
 public:

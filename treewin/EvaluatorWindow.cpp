@@ -1,4 +1,4 @@
-#include "dialogs/EvaluatorWindow.h"
+#include "treewin/EvaluatorWindow.h"
 
 #include "formula/Expression.h"
 #include "formula/FormulaRef.h"

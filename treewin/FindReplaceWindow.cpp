@@ -1,4 +1,4 @@
-#include "dialogs/FindReplaceWindow.h"
+#include "treewin/FindReplaceWindow.h"
 
 #include "framework/window/MDIframeCL.h"
 #include "widgets/Shell.h"

@@ -1,6 +1,6 @@
-#include "dialogs/FormulaEditorDialog.h"
+#include "treewin/FormulaEditorDialog.h"
 
-#include "dialogs/FormulaMenus.h"
+#include "treewin/FormulaMenus.h"
 #include "widgets/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
 

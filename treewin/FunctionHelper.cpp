@@ -1,7 +1,7 @@
-#include "dialogs/FunctionHelper.h"
+#include "treewin/FunctionHelper.h"
 
 #include "widgets/Shell.h"
-#include "dialogs/FormulaMenus.h"
+#include "treewin/FormulaMenus.h"
 #include "widgets/ProgramDialog.h"
 #include "formula/BuiltinRegistry.h"
 #include "foundation/LocaleChars.h"

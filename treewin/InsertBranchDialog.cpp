@@ -1,4 +1,4 @@
-#include "dialogs/InsertBranchDialog.h"
+#include "treewin/InsertBranchDialog.h"
 
 #include "dialogs/ChoiceControls.h"
 #include "model/TreeNode.h"

@@ -1,4 +1,4 @@
-#include "dialogs/InsertVariableDialog.h"
+#include "treewin/InsertVariableDialog.h"
 
 #include "widgets/InPlaceEdit.h"
 #include "dialogs/ChoiceControls.h"

@@ -1,4 +1,4 @@
-#include "dialogs/InterfaceOptionsDialog.h"
+#include "treewin/InterfaceOptionsDialog.h"
 
 #include "widgets/ProgramDialog.h"
 #include "framework/dialog/ButtonCtrl.h"

@@ -1,4 +1,4 @@
-#include "dialogs/JumpToDialog.h"
+#include "treewin/JumpToDialog.h"
 
 #include "dialogs/ChoiceControls.h"
 #include "model/MarkovBinding.h"

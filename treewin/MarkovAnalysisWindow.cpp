@@ -1,4 +1,4 @@
-#include "dialogs/MarkovAnalysisWindow.h"
+#include "treewin/MarkovAnalysisWindow.h"
 
 #include "analysis/MarkovAnalysis.h"
 #include "foundation/TextReport.h"

@@ -1,4 +1,4 @@
-#include "dialogs/MarkovBindingsDialog.h"
+#include "treewin/MarkovBindingsDialog.h"
 
 #include "widgets/MenuButton.h"
 #include "widgets/ProgramDialog.h"

@@ -1,4 +1,4 @@
-#include "dialogs/MarkovValueWindows.h"
+#include "treewin/MarkovValueWindows.h"
 
 #include "widgets/RangeValidator.h"
 #include "framework/dialog/ComboBoxCtrl.h"

@@ -3,7 +3,7 @@
 // per payoff, chosen in the combo box 31027 (the single page "C/E" of the shared condition under
 // Cost-Effectiveness); Transition Rewards edits one reward per payoff.
 
-#include "dialogs/PayoffEditsWindow.h"
+#include "treewin/PayoffEditsWindow.h"
 
 class ComboBoxCtrl;
 class IntegerEdit;

@@ -1,6 +1,6 @@
-#include "dialogs/MultiAttrWeightDialog.h"
+#include "treewin/MultiAttrWeightDialog.h"
 
-#include "dialogs/FormulaMenus.h"
+#include "treewin/FormulaMenus.h"
 #include "widgets/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"
 #include "treewin/TreeWindow.h"

@@ -1,4 +1,4 @@
-#include "dialogs/NamedCommentDialog.h"
+#include "treewin/NamedCommentDialog.h"
 
 #include "widgets/ProgramDialog.h"
 #include "framework/dialog/EditCtrl.h"

@@ -1,4 +1,4 @@
-#include "dialogs/NodeCommentWindow.h"
+#include "treewin/NodeCommentWindow.h"
 
 #include "widgets/TextPane.h"
 #include "widgets/TextPaneEdit.h"

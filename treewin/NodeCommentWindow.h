@@ -4,7 +4,7 @@
 // holds the whole comment, every branch's name and text, for printing and copying: the window prints that
 // pane's pages.
 
-#include "dialogs/NodeValueWindow.h"
+#include "treewin/NodeValueWindow.h"
 #include "widgets/PresentedDialog.h"
 
 #include "CommandIds.h"

@@ -1,4 +1,4 @@
-#include "dialogs/NodeLinksDialog.h"
+#include "treewin/NodeLinksDialog.h"
 
 #include "widgets/ProgramDialog.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/NodeValueWindow.h"
+#include "treewin/NodeValueWindow.h"
 
 #include "widgets/HelpContext.h"
 #include "framework/window/MDIframeCL.h"
@@ -6,7 +6,7 @@
 #include "widgets/MenuButton.h"
 #include "widgets/OnlineHelp.h"
 #include "widgets/SaveQuestions.h"
-#include "dialogs/FormulaMenus.h"
+#include "treewin/FormulaMenus.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
 #include "framework/dialog/EditCtrl.h"

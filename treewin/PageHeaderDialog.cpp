@@ -1,4 +1,4 @@
-#include "dialogs/PageHeaderDialog.h"
+#include "treewin/PageHeaderDialog.h"
 
 #include "widgets/FontSampleControl.h"
 #include "widgets/MenuButton.h"

@@ -1,4 +1,4 @@
-#include "dialogs/PayoffEditsWindow.h"
+#include "treewin/PayoffEditsWindow.h"
 
 #include "framework/dialog/EditCtrl.h"
 #include "model/TreeNode.h"

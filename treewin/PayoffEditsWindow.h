@@ -4,7 +4,7 @@
 // each shows the text the nodes share, or nothing when two of them differ: such a field, left empty and
 // untouched, keeps each node's own text.
 
-#include "dialogs/NodeValueWindow.h"
+#include "treewin/NodeValueWindow.h"
 
 class PayoffEditsWindow : public NodeValueWindow {
 public:

@@ -1,4 +1,4 @@
-#include "dialogs/PayoffRangeDialog.h"
+#include "treewin/PayoffRangeDialog.h"
 
 #include "analysis/ProbabilityVerification.h"
 #include "widgets/ProgramDialog.h"

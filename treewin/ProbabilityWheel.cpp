@@ -1,4 +1,4 @@
-#include "dialogs/ProbabilityWheel.h"
+#include "treewin/ProbabilityWheel.h"
 
 #include "analysis/RollBack.h"
 #include "widgets/MimicRunTime.h"

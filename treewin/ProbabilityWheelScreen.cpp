@@ -1,8 +1,8 @@
 // The probability wheel on the screen: the pie with its draggable borders, and the legend of the branches
 // with a value box per branch and, with the store column, the list choosing where each value goes.
 
-#include "dialogs/NodeCommentWindow.h"
-#include "dialogs/ProbabilityWheel.h"
+#include "treewin/NodeCommentWindow.h"
+#include "treewin/ProbabilityWheel.h"
 #include "widgets/ProgramDialog.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"

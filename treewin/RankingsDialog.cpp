@@ -1,4 +1,4 @@
-#include "dialogs/RankingsDialog.h"
+#include "treewin/RankingsDialog.h"
 
 #include "widgets/ReportListView.h"
 #include "widgets/ProgramDialog.h"

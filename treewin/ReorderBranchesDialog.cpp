@@ -1,4 +1,4 @@
-#include "dialogs/ReorderBranchesDialog.h"
+#include "treewin/ReorderBranchesDialog.h"
 
 #include "widgets/ProgramDialog.h"
 #include "framework/dialog/ListBoxCtrl.h"

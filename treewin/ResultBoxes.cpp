@@ -1,4 +1,4 @@
-#include "dialogs/ResultBoxes.h"
+#include "treewin/ResultBoxes.h"
 
 #include "analysis/TreeQueries.h"
 #include "formula/FormulaRef.h"

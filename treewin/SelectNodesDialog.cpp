@@ -1,4 +1,4 @@
-#include "dialogs/SelectNodesDialog.h"
+#include "treewin/SelectNodesDialog.h"
 
 #include "analysis/RollBack.h"
 #include "widgets/RangeValidator.h"

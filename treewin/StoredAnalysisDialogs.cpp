@@ -1,9 +1,9 @@
-#include "dialogs/StoredAnalysisDialogs.h"
+#include "treewin/StoredAnalysisDialogs.h"
 
 #include "analysis/StoredAnalysisKinds.h"
 #include "widgets/MultiSelectListBox.h"
 #include "dialogs/GraphTemplateDialogs.h"
-#include "dialogs/NamedCommentDialog.h"
+#include "treewin/NamedCommentDialog.h"
 #include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/dialog/EditCtrl.h"

@@ -1,9 +1,9 @@
-#include "graph/TableGraphWindow.h"
+#include "treewin/TableGraphWindow.h"
 
 #include "widgets/CursorStack.h"
 #include "framework/window/MDIframeCL.h"
 #include "widgets/Shell.h"
-#include "dialogs/TableEntryDialog.h"
+#include "graph/TableEntryDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/LocaleChars.h"

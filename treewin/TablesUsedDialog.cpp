@@ -1,4 +1,4 @@
-#include "dialogs/TablesUsedDialog.h"
+#include "treewin/TablesUsedDialog.h"
 
 #include "widgets/CursorStack.h"
 #include "widgets/ProgramDialog.h"

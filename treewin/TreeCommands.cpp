@@ -25,29 +25,29 @@
 #include "widgets/ProgramPreferences.h"
 #include "widgets/ZoomPane.h"
 #include "widgets/PromptDialog.h"
-#include "dialogs/AttachCloneDialog.h"
-#include "dialogs/CEAnalysisDialog.h"
-#include "dialogs/ChangeNodeTypeDialog.h"
+#include "treewin/AttachCloneDialog.h"
+#include "treewin/CEAnalysisDialog.h"
+#include "treewin/ChangeNodeTypeDialog.h"
 #include "dialogs/CorrelationsDialog.h"
-#include "dialogs/CustomInterfaceDialog.h"
+#include "treewin/CustomInterfaceDialog.h"
 #include "dialogs/EditScopeDialog.h"
-#include "dialogs/FindReplaceWindow.h"
-#include "dialogs/InsertBranchDialog.h"
-#include "dialogs/JumpToDialog.h"
-#include "dialogs/MarkovAnalysisWindow.h"
-#include "dialogs/MarkovBindingsDialog.h"
+#include "treewin/FindReplaceWindow.h"
+#include "treewin/InsertBranchDialog.h"
+#include "treewin/JumpToDialog.h"
+#include "treewin/MarkovAnalysisWindow.h"
+#include "treewin/MarkovBindingsDialog.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
-#include "dialogs/PageHeaderDialog.h"
-#include "dialogs/PayoffRangeDialog.h"
-#include "dialogs/PreferencesDialog.h"
-#include "dialogs/RankingsDialog.h"
-#include "dialogs/ReorderBranchesDialog.h"
+#include "treewin/PageHeaderDialog.h"
+#include "treewin/PayoffRangeDialog.h"
+#include "widgets/Shell.h"
+#include "treewin/RankingsDialog.h"
+#include "treewin/ReorderBranchesDialog.h"
 #include "dialogs/RiskPreferenceDialogs.h"
-#include "dialogs/SelectNodesDialog.h"
+#include "treewin/SelectNodesDialog.h"
 #include "dialogs/SensitivityDialogs.h"
-#include "dialogs/StoredAnalysisDialogs.h"
+#include "treewin/StoredAnalysisDialogs.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/window/WindowEvent.h"
@@ -489,9 +489,9 @@ void TreeWindow::EditPreferences()
 {
     const TreeDisplayPrefs display = document.DisplayPrefs;
     const TreeCalcPrefs calc = document.CalcPrefs;
-    PreferencesDialog dialog(*this);
-    if (dialog.Run())
-        AddUndoAction(new TreePreferencesAction(this, display, calc, dialog.Relayout()));
+    bool relayout = false;
+    if (TheShell().RunPreferences(*this, &relayout))
+        AddUndoAction(new TreePreferencesAction(this, display, calc, relayout));
 }
 
 int TreeWindow::EditPageHeader()

@@ -1,4 +1,4 @@
-#include "dialogs/VariableCorrelationsDialog.h"
+#include "treewin/VariableCorrelationsDialog.h"
 
 #include "foundation/StringHelpers.h"
 #include "model/DocVariable.h"

@@ -1,7 +1,7 @@
-#include "dialogs/VariablePropertiesDialog.h"
+#include "treewin/VariablePropertiesDialog.h"
 
-#include "dialogs/NamedCommentDialog.h"
-#include "dialogs/VariableCorrelationsDialog.h"
+#include "treewin/NamedCommentDialog.h"
+#include "treewin/VariableCorrelationsDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"

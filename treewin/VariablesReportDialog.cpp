@@ -1,4 +1,4 @@
-#include "dialogs/VariablesReportDialog.h"
+#include "treewin/VariablesReportDialog.h"
 
 #include "widgets/ProgramDialog.h"
 #include "foundation/PresenterSlot.h"

@@ -1,11 +1,11 @@
-#include "dialogs/VariablesWindow.h"
+#include "treewin/VariablesWindow.h"
 
 #include "analysis/VariableSubstitution.h"
 #include "widgets/CursorStack.h"
 #include "widgets/MainToolbar.h"
 #include "widgets/MenuButton.h"
 #include "widgets/NamePopupMenu.h"
-#include "dialogs/VariablesReportDialog.h"
+#include "treewin/VariablesReportDialog.h"
 #include "formula/FormulaRef.h"
 #include "foundation/Host.h"
 #include "foundation/NumericFormatting.h"

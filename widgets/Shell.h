@@ -13,11 +13,14 @@ class Clipboard;
 class DdeLinkManager;
 class DocumentWindow;
 class FontRecord;
+class GraphWindow;
+class InfluenceDiagramWindow;
 class MDIchildCL;
 class MDIframeCL;
 class PopupMenu;
 class RecentFileList;
 class TableGraphWindow;
+class TreeWindow;
 class zFont;
 
 // The default fonts, in the order they are made; each is replaced by its saved value under its name.
@@ -51,6 +54,11 @@ public:
     virtual DocumentWindow* FindOpenDocument(const char* path) const = 0;
     // Opens the file as a document window, as File Open does; null when nothing opened (the person was told).
     virtual DocumentWindow* OpenFileByName(const char* path) = 0;
+    // The Preferences dialog of a tree, a diagram or a graph, with the application's pages; true at OK. The
+    // tree's relayout tells whether its layout changed.
+    virtual bool RunPreferences(TreeWindow& tree, bool* relayout) = 0;
+    virtual bool RunPreferences(InfluenceDiagramWindow& diagram) = 0;
+    virtual bool RunPreferences(GraphWindow& graph) = 0;
 
     // The application object's; each null while it is not made.
     virtual const zString& Directory() const = 0;

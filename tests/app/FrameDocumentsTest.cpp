@@ -5,7 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/StartProgram.h"
 #include "widgets/ZoomPane.h"
-#include "dialogs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
 #include "foundation/PreferencesStore.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/draw/MeasuringDisplay.h"

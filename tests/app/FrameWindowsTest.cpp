@@ -10,7 +10,7 @@
 #include "widgets/ZoomPane.h"
 #include "CommandIds.h"
 #include "analysis/MarkovAnalysis.h"
-#include "dialogs/MarkovAnalysisWindow.h"
+#include "treewin/MarkovAnalysisWindow.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "dialogs/TextReportDialog.h"
 #include "framework/dialog/Menu.h"

@@ -4,7 +4,7 @@
 #include "widgets/PrintPreview.h"
 #include "widgets/PrinterDevice.h"
 #include "widgets/ZoomPane.h"
-#include "dialogs/PageHeaderDialog.h"
+#include "treewin/PageHeaderDialog.h"
 #include "dialogs/PrintPagesDialog.h"
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"

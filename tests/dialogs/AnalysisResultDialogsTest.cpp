@@ -5,7 +5,7 @@
 #include "analysis/CEReport.h"
 #include "widgets/MimicRunTime.h"
 #include "dialogs/CEReportQuestionDialog.h"
-#include "dialogs/DefinitionChoiceDialog.h"
+#include "treewin/DefinitionChoiceDialog.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/TextReport.h"
 #include "dialogs/RiskPreferenceDialogs.h"

@@ -1,7 +1,7 @@
 // Find/Replace: the walk through the tree's fields in keyboard order, replacing, the empty find text, and the
 // keys of the window.
 
-#include "dialogs/FindReplaceWindow.h"
+#include "treewin/FindReplaceWindow.h"
 
 #include "widgets/UndoHistory.h"
 #include "framework/window/FrameworkApp.h"

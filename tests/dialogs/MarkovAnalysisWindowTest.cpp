@@ -2,7 +2,7 @@
 #include "widgets/MenuButton.h"
 #include "app/StartProgram.h"
 #include "foundation/TextReport.h"
-#include "dialogs/MarkovAnalysisWindow.h"
+#include "treewin/MarkovAnalysisWindow.h"
 #include "dialogs/TextReportDialog.h"
 #include "framework/draw/zFont.h"
 #include "tests/analysis/MarkovTestTrees.h"

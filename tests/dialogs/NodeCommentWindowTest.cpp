@@ -1,7 +1,7 @@
 // The node comment window: what opening it asks, its rows, and the whole comment it prints; and a tree and
 // a comment going to the test printer and into the print preview page by page.
 
-#include "dialogs/NodeCommentWindow.h"
+#include "treewin/NodeCommentWindow.h"
 
 #include "widgets/PageGrid.h"
 #include "widgets/PrintPreview.h"

@@ -5,7 +5,7 @@
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
 #include "widgets/ZoomPane.h"
-#include "dialogs/MarkovAnalysisWindow.h"
+#include "treewin/MarkovAnalysisWindow.h"
 #include "foundation/NumericFormatting.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"

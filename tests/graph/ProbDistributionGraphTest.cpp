@@ -3,7 +3,7 @@
 // while a bar is held, and its graph file.
 
 #include "widgets/ZoomPane.h"
-#include "dialogs/DistributionDialogs.h"
+#include "graph/DistributionDialogs.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/window/Clipboard.h"
 #include "graph/ProbDistributionGraph.h"

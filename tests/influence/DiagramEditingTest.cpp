@@ -2,7 +2,7 @@
 // moves and releases sent to its pane, then the diagram, the Edit menu and the undo history read back.
 
 #include "app/MainFrame.h"
-#include "dialogs/DiagramBayesDialog.h"
+#include "influence/DiagramBayesDialog.h"
 #include "widgets/MainToolbar.h"
 #include "app/StartProgram.h"
 #include "widgets/StatusMessage.h"

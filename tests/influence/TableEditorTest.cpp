@@ -3,9 +3,9 @@
 
 #include "app/MainFrame.h"
 #include "app/StartProgram.h"
-#include "dialogs/DistributionPicker.h"
-#include "dialogs/OutcomeTableEditor.h"
-#include "dialogs/ProbabilityWheel.h"
+#include "treewin/DistributionPicker.h"
+#include "influence/OutcomeTableEditor.h"
+#include "treewin/ProbabilityWheel.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionTypes.h"
 #include "foundation/RecentFileList.h"

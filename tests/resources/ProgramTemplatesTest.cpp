@@ -6,7 +6,7 @@
 #include "widgets/AppDialog.h"
 #include "app/StartProgram.h"
 #include "dialogs/HookedDialog.h"
-#include "dialogs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/dialog/DialogTemplate.h"
 #include "framework/dialog/MDIdialogCL.h"

@@ -3,7 +3,7 @@
 
 #include "treewin/SliderWindow.h"
 
-#include "dialogs/CreateSliderDialog.h"
+#include "treewin/CreateSliderDialog.h"
 #include "foundation/FilePath.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/DocVariable.h"

@@ -6,9 +6,9 @@
 
 #include "widgets/InPlaceEdit.h"
 #include "app/StartProgram.h"
-#include "dialogs/ClonesDialog.h"
-#include "dialogs/CopySpecialDialog.h"
-#include "dialogs/NodeLinksDialog.h"
+#include "treewin/ClonesDialog.h"
+#include "treewin/CopySpecialDialog.h"
+#include "treewin/NodeLinksDialog.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/DocumentLink.h"

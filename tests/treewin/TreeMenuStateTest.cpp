@@ -5,7 +5,7 @@
 
 #include "app/MainFrame.h"
 #include "widgets/MainToolbar.h"
-#include "dialogs/VariablesWindow.h"
+#include "treewin/VariablesWindow.h"
 #include "framework/dialog/Menu.h"
 #include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualToggleSet.h"

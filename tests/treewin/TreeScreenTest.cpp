@@ -3,7 +3,7 @@
 
 #include "widgets/InPlaceEdit.h"
 #include "app/MainFrame.h"
-#include "dialogs/ChangeNodeTypeDialog.h"
+#include "treewin/ChangeNodeTypeDialog.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/window/FrameworkApp.h"
 #include "model/TreeNode.h"
